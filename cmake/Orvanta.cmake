@@ -1,0 +1,36 @@
+# Build helpers shared by every folder: one static library per source folder,
+# one test program per test folder.
+
+# orv_library(<target> DEPS <targets...>)
+# Builds every .cpp in the calling folder into a static library whose
+# headers are found relative to the repository root.
+function(orv_library target)
+  cmake_parse_arguments(ARG "" "" "DEPS;SYSTEM" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(ARG_DEPS)
+    target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+  endif()
+  if(ARG_SYSTEM)
+    target_link_libraries(${target} PRIVATE ${ARG_SYSTEM})
+  endif()
+endfunction()
+
+# orv_tests(<target> DEPS <targets...>)
+# Builds every .cpp in the calling test folder into one GoogleTest program
+# and registers its cases with CTest.
+function(orv_tests target)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${target} ${sources})
+  target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest_main GTest::gmock)
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  target_precompile_headers(${target} REUSE_FROM orv_test_pch)
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES ENVIRONMENT "ORVANTA_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

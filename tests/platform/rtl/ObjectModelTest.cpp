@@ -1,0 +1,129 @@
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/TypeInfo.h"
+
+namespace {
+
+ORV_ENUM(TShapeKind, skCircle, skSquare, skTriangle)
+
+class TShape : public TObject {
+  ORV_CLASS(TShape, TObject)
+ public:
+  TShape() = default;
+  virtual AnsiString Describe() const { return "shape"; }
+  Integer GetSize() const { return FSize; }
+  void SetSize(Integer v) {
+    if (v == FSize) return;
+    FSize = v;
+    ++Changes;
+  }
+  TShapeKind GetKind() const { return FKind; }
+  void SetKind(TShapeKind v) { FKind = v; }
+  Set<TShapeKind> GetAllowed() const { return FAllowed; }
+  void SetAllowed(Set<TShapeKind> v) { FAllowed = v; }
+  AnsiString GetCaption() const { return FCaption; }
+  void SetCaption(const AnsiString& v) { FCaption = v; }
+  TNotifyEvent OnChange;
+  int Changes = 0;
+
+ private:
+  Integer FSize = 0;
+  TShapeKind FKind = skCircle;
+  Set<TShapeKind> FAllowed;
+  AnsiString FCaption;
+};
+
+class TCircle : public TShape {
+  ORV_CLASS(TCircle, TShape)
+ public:
+  TCircle() = default;
+  AnsiString Describe() const override { return "circle"; }
+  void Clicked(TObject*) { ++Clicks; }
+  int Clicks = 0;
+};
+
+ORV_REGISTER(TShape, ORV_PROP(Size).Default(0), ORV_PROP(Kind), ORV_PROP(Allowed), ORV_PROP(Caption),
+             ORV_EVENT(OnChange))
+ORV_REGISTER(TCircle, ORV_METHOD(Clicked))
+
+}  // namespace
+
+TEST(ObjectModel, MetaclassKnowsItsFamily) {
+  TClass c = TCircle::StaticClass();
+  EXPECT_EQ(c->ClassName(), "TCircle");
+  EXPECT_EQ(c->ClassParent(), TShape::StaticClass());
+  EXPECT_TRUE(c->InheritsFrom(TObject::StaticClass()));
+  EXPECT_FALSE(TShape::StaticClass()->InheritsFrom(c));
+  EXPECT_TRUE(c->ClassNameIs("tcircle"));
+
+  TObject* obj = c->Create();
+  EXPECT_EQ(obj->ClassType(), c);
+  EXPECT_EQ(static_cast<TShape*>(obj)->Describe(), "circle");
+  obj->Free();
+}
+
+TEST(ObjectModel, ClassMethodsDispatchThroughTheReference) {
+  TClassRef<TShape> ref = TCircle::StaticClass();
+  EXPECT_EQ(ref->Describe(), "circle");
+  EXPECT_THROW(TClassRef<TCircle>(TShape::StaticClass()), EInvalidCast);
+}
+
+TEST(ObjectModel, MissingConstructorIsAnAbstractError) {
+  EXPECT_THROW(TCircle::StaticClass()->Create(static_cast<TComponent*>(nullptr)), EAbstractError);
+}
+
+TEST(TypeInformation, PropertiesReadAndWriteThroughAccessors) {
+  TCircle c;
+  SetOrdProp(&c, "Size", 5);
+  SetOrdProp(&c, "size", 5);
+  EXPECT_EQ(c.GetSize(), 5);
+  EXPECT_EQ(c.Changes, 1);  // the setter compared before notifying
+  SetEnumProp(&c, "Kind", "skTriangle");
+  EXPECT_EQ(GetEnumProp(&c, "Kind"), "skTriangle");
+  SetSetProp(&c, "Allowed", "[skCircle, skTriangle]");
+  EXPECT_EQ(GetSetProp(&c, "Allowed", true), "[skCircle,skTriangle]");
+  EXPECT_THROW(SetSetProp(&c, "Allowed", "[skOval]"), EPropertyConvertError);
+  EXPECT_THROW(GetOrdProp(&c, "Missing"), EPropertyError);
+  EXPECT_THROW(GetStrProp(&c, "Size"), EPropertyError);
+
+  const TPropList& props = GetPropList(&c);
+  ASSERT_EQ(props.size(), 5u);
+  EXPECT_EQ(props[0]->Name, "Size");
+  EXPECT_EQ(props[4]->PropType->Kind, tkMethod);
+}
+
+TEST(TypeInformation, EventsBindByMethodName) {
+  TCircle c;
+  EXPECT_TRUE(BindMethodByName(&c, GetPropInfo(&c, "OnChange"), &c, "clicked"));
+  ASSERT_TRUE(c.OnChange.Assigned());
+  c.OnChange(&c);
+  EXPECT_EQ(c.Clicks, 1);
+  EXPECT_EQ(c.OnChange, TNotifyEvent::Bind<&TCircle::Clicked>(&c));
+  EXPECT_EQ(c.MethodName(reinterpret_cast<void*>(GetMethodProp(&c, "OnChange").Code)), "Clicked");
+  EXPECT_FALSE(BindMethodByName(&c, GetPropInfo(&c, "OnChange"), &c, "Nope"));
+}
+
+TEST(Events, EqualByObjectAndMethodLambdasOnlyToThemselves) {
+  TCircle a, b;
+  auto ea = TNotifyEvent::Bind<&TCircle::Clicked>(&a);
+  EXPECT_EQ(ea, TNotifyEvent::Bind<&TCircle::Clicked>(&a));
+  EXPECT_FALSE(ea == TNotifyEvent::Bind<&TCircle::Clicked>(&b));
+  int hits = 0;
+  TNotifyEvent l1 = [&](TObject*) { ++hits; };
+  TNotifyEvent l2 = l1;
+  TNotifyEvent l3 = [&](TObject*) { ++hits; };
+  EXPECT_EQ(l1, l2);
+  EXPECT_FALSE(l1 == l3);
+  l2(nullptr);
+  EXPECT_EQ(hits, 1);
+}
+
+TEST(Exceptions, FormattedMessagesAndClassNames) {
+  try {
+    throw EConvertError("Cannot assign a %s to a %s", {"TFont", "TBrush"});
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.GetMessage(), "Cannot assign a TFont to a TBrush");
+    EXPECT_EQ(e.ClassName(), "EConvertError");
+    EXPECT_TRUE(e.Is<Exception>());
+  }
+  EXPECT_THROW(FindClass("TNoSuchClass"), EClassNotFound);
+}
