@@ -17,20 +17,22 @@ function(orv_library target)
   endif()
 endfunction()
 
-# orv_tests(<target> DEPS <targets...>)
-# Builds every .cpp in the calling test folder into one GoogleTest program
-# and registers its cases with CTest.
-function(orv_tests target)
+# orv_tests(<prefix> DEPS <targets...>)
+# Builds each .cpp in the calling test folder into its own GoogleTest
+# program (<prefix>_<file>) and registers its cases with CTest. One program
+# per file keeps a broken or slow file from holding up the others.
+function(orv_tests prefix)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(NOT sources)
-    return()
-  endif()
-  add_executable(${target} ${sources})
-  target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest_main GTest::gmock)
-  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
-  target_precompile_headers(${target} REUSE_FROM orv_test_pch)
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
-    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "ORVANTA_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  foreach(source ${sources})
+    get_filename_component(name ${source} NAME_WE)
+    set(target ${prefix}_${name})
+    add_executable(${target} ${source})
+    target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest_main GTest::gmock)
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+    target_precompile_headers(${target} REUSE_FROM orv_test_pch)
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
+      WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+      PROPERTIES ENVIRONMENT "ORVANTA_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  endforeach()
 endfunction()
