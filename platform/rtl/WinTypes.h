@@ -48,7 +48,7 @@ ORV_DECLARE_HANDLE(HINSTANCE)
 ORV_DECLARE_HANDLE(HKEY)
 using HMODULE = HINSTANCE;
 
-constexpr HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
+inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
 
 // The last error of the calling thread, as the API functions leave it.
 DWORD GetLastError();
