@@ -1,0 +1,297 @@
+#include "platform/rtl/Streams.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include "platform/rtl/Resources.h"
+#include "platform/rtl/TypeInfo.h"
+
+ORV_REGISTER(TStream)
+ORV_REGISTER(THandleStream)
+ORV_REGISTER(TFileStream)
+ORV_REGISTER(TCustomMemoryStream)
+ORV_REGISTER(TMemoryStream)
+ORV_REGISTER(TStringStream)
+ORV_REGISTER(TResourceStream)
+
+namespace {
+
+// The new position of a seek within a stream of `size` bytes; positions
+// past the end are allowed (a later write fills the gap with zeros),
+// negative ones are not.
+Int64 SeekTarget(Int64 position, Int64 size, Int64 offset, TSeekOrigin origin) {
+  Int64 base = origin == soBeginning ? 0 : origin == soCurrent ? position : size;
+  Int64 target;
+  if (__builtin_add_overflow(base, offset, &target) || target < 0)
+    throw EStreamError("Invalid stream position");
+  return target;
+}
+
+// Host file names are UTF-8; ours are code page 1252.
+// TODO(streams): convert with AnsiToUtf8 once CodePage.h exists; until then
+// the bytes pass through unchanged, which is right for ASCII names.
+std::string HostPath(const AnsiString& fileName) { return fileName; }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TStream
+
+void TStream::ReadBuffer(void* buffer, Int64 count) {
+  if (count < 0 || (count != 0 && Read(buffer, count) != count)) throw EReadError("Stream read error");
+}
+
+void TStream::WriteBuffer(const void* buffer, Int64 count) {
+  if (count < 0 || (count != 0 && Write(buffer, count) != count)) throw EWriteError("Stream write error");
+}
+
+Int64 TStream::GetSize() {
+  Int64 pos = Seek(0, soCurrent);
+  Int64 size = Seek(0, soEnd);
+  Seek(pos, soBeginning);
+  return size;
+}
+
+void TStream::SetSize(Int64) { throw EStreamError("Stream size cannot be changed"); }
+
+Int64 TStream::CopyFrom(TStream* source, Int64 count) {
+  if (count == 0) {
+    source->SetPosition(0);
+    count = source->GetSize();
+  }
+  if (count < 0) throw EReadError("Stream read error");
+  constexpr Int64 kChunk = 64 * 1024;
+  std::vector<Byte> buffer(static_cast<std::size_t>(std::min(count, kChunk)));
+  Int64 left = count;
+  while (left > 0) {
+    Int64 n = std::min(left, kChunk);
+    source->ReadBuffer(buffer.data(), n);
+    WriteBuffer(buffer.data(), n);
+    left -= n;
+  }
+  return count;
+}
+
+// ---------------------------------------------------------------------------
+// THandleStream / TFileStream
+
+Int64 THandleStream::Read(void* buffer, Int64 count) {
+  Int64 done = 0;
+  while (done < count) {
+    ssize_t n = ::read(FHandle, static_cast<Byte*>(buffer) + done, static_cast<std::size_t>(count - done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += n;
+  }
+  return done;
+}
+
+Int64 THandleStream::Write(const void* buffer, Int64 count) {
+  Int64 done = 0;
+  while (done < count) {
+    ssize_t n = ::write(FHandle, static_cast<const Byte*>(buffer) + done, static_cast<std::size_t>(count - done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += n;
+  }
+  return done;
+}
+
+Int64 THandleStream::Seek(Int64 offset, TSeekOrigin origin) {
+  int whence = origin == soBeginning ? SEEK_SET : origin == soCurrent ? SEEK_CUR : SEEK_END;
+  off_t pos = ::lseek(FHandle, static_cast<off_t>(offset), whence);
+  if (pos < 0) throw EStreamError("Invalid stream position");
+  return pos;
+}
+
+void THandleStream::SetSize(Int64 size) {
+  if (size < 0 || ::ftruncate(FHandle, static_cast<off_t>(size)) != 0)
+    throw EStreamError("Stream size cannot be changed");
+  if (GetPosition() > size) Seek(0, soEnd);
+}
+
+TFileStream::TFileStream(const AnsiString& fileName, Word mode) : THandleStream(-1), FFileName(fileName) {
+  std::string path = HostPath(fileName);
+  if ((mode & fmCreate) == fmCreate) {
+    FHandle = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (FHandle < 0) throw EFCreateError("Cannot create file \"%s\"", {fileName});
+  } else {
+    int access = mode & 3;
+    int flags = access == fmOpenRead ? O_RDONLY : access == fmOpenWrite ? O_WRONLY : access == fmOpenReadWrite ? O_RDWR : -1;
+    if (flags >= 0) FHandle = ::open(path.c_str(), flags | O_CLOEXEC);
+    // A directory opens for reading on this host but is not a file.
+    struct stat st;
+    if (FHandle >= 0 && (::fstat(FHandle, &st) != 0 || S_ISDIR(st.st_mode))) {
+      ::close(FHandle);
+      FHandle = -1;
+    }
+    if (FHandle < 0) throw EFOpenError("Cannot open file \"%s\"", {fileName});
+  }
+}
+
+TFileStream::~TFileStream() {
+  if (FHandle >= 0) ::close(FHandle);
+}
+
+// ---------------------------------------------------------------------------
+// TCustomMemoryStream / TMemoryStream
+
+void TCustomMemoryStream::SetPointer(void* memory, Int64 size) {
+  FMemory = static_cast<Byte*>(memory);
+  FSize = size;
+}
+
+Int64 TCustomMemoryStream::Read(void* buffer, Int64 count) {
+  if (count <= 0 || FPosition >= FSize) return 0;
+  Int64 n = std::min(count, FSize - FPosition);
+  std::memcpy(buffer, FMemory + FPosition, static_cast<std::size_t>(n));
+  FPosition += n;
+  return n;
+}
+
+Int64 TCustomMemoryStream::Write(const void*, Int64) { throw EStreamError("Stream is read-only"); }
+
+Int64 TCustomMemoryStream::Seek(Int64 offset, TSeekOrigin origin) {
+  FPosition = SeekTarget(FPosition, FSize, offset, origin);
+  return FPosition;
+}
+
+void TCustomMemoryStream::SaveToStream(TStream* stream) { stream->WriteBuffer(FMemory, FSize); }
+
+void TCustomMemoryStream::SaveToFile(const AnsiString& fileName) {
+  TFileStream file(fileName, fmCreate);
+  SaveToStream(&file);
+}
+
+void TMemoryStream::Reserve(Int64 capacity) {
+  // Nothing addresses more than the host can; a request beyond it (or a
+  // failed allocation) is a stream error rather than a crash.
+  if (capacity < 0 || static_cast<UInt64>(capacity) > FData.max_size())
+    throw EStreamError("Out of memory while expanding memory stream");
+  try {
+    if (static_cast<std::size_t>(capacity) > FData.size()) FData.resize(static_cast<std::size_t>(capacity));
+  } catch (const std::bad_alloc&) {
+    throw EStreamError("Out of memory while expanding memory stream");
+  } catch (const std::length_error&) {
+    throw EStreamError("Out of memory while expanding memory stream");
+  }
+  FMemory = FData.data();
+}
+
+Int64 TMemoryStream::Write(const void* buffer, Int64 count) {
+  if (count <= 0) return 0;
+  Int64 end;
+  if (__builtin_add_overflow(FPosition, count, &end)) throw EStreamError("Out of memory while expanding memory stream");
+  if (end > FSize) {
+    if (end > static_cast<Int64>(FData.size())) {
+      // Grow geometrically so that many small writes stay linear.
+      Int64 grown = std::max<Int64>(end, static_cast<Int64>(FData.size()) + static_cast<Int64>(FData.size()) / 2);
+      try {
+        Reserve(grown);
+      } catch (const EStreamError&) {
+        Reserve(end);
+      }
+    }
+    // Bytes between the old end and the position read as zeros.
+    if (FPosition > FSize) std::memset(FMemory + FSize, 0, static_cast<std::size_t>(FPosition - FSize));
+    FSize = end;
+  }
+  std::memmove(FMemory + FPosition, buffer, static_cast<std::size_t>(count));
+  FPosition = end;
+  return count;
+}
+
+void TMemoryStream::SetSize(Int64 size) {
+  if (size < 0) throw EStreamError("Stream size cannot be changed");
+  Int64 old = FSize;
+  Reserve(size);
+  if (size > old) std::memset(FMemory + old, 0, static_cast<std::size_t>(size - old));
+  FSize = size;
+  if (FPosition > size) FPosition = size;
+}
+
+void TMemoryStream::Clear() {
+  std::vector<Byte>().swap(FData);
+  FMemory = nullptr;
+  FSize = 0;
+  FPosition = 0;
+}
+
+void TMemoryStream::LoadFromStream(TStream* stream) {
+  if (stream == this) {
+    FPosition = 0;
+    return;
+  }
+  stream->SetPosition(0);
+  Int64 count = stream->GetSize();
+  SetSize(count);
+  stream->ReadBuffer(FMemory, count);
+  FPosition = 0;
+}
+
+void TMemoryStream::LoadFromFile(const AnsiString& fileName) {
+  TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(&file);
+}
+
+// ---------------------------------------------------------------------------
+// TStringStream
+
+Int64 TStringStream::Read(void* buffer, Int64 count) {
+  Int64 size = GetSize();
+  if (count <= 0 || FPosition >= size) return 0;
+  Int64 n = std::min(count, size - FPosition);
+  std::memcpy(buffer, FData.data() + FPosition, static_cast<std::size_t>(n));
+  FPosition += n;
+  return n;
+}
+
+Int64 TStringStream::Write(const void* buffer, Int64 count) {
+  if (count <= 0) return 0;
+  Int64 end = FPosition + count;
+  if (end > GetSize()) SetSize(end);
+  std::memmove(FData.data() + FPosition, buffer, static_cast<std::size_t>(count));
+  FPosition = end;
+  return count;
+}
+
+Int64 TStringStream::Seek(Int64 offset, TSeekOrigin origin) {
+  FPosition = SeekTarget(FPosition, GetSize(), offset, origin);
+  return FPosition;
+}
+
+void TStringStream::SetSize(Int64 size) {
+  if (size < 0 || static_cast<UInt64>(size) > FData.max_size()) throw EStreamError("Stream size cannot be changed");
+  try {
+    FData.resize(static_cast<std::size_t>(size));
+  } catch (const std::bad_alloc&) {
+    throw EStreamError("Out of memory while expanding memory stream");
+  }
+  if (FPosition > size) FPosition = size;
+}
+
+AnsiString TStringStream::ReadString(Int64 count) {
+  Int64 size = GetSize();
+  if (count <= 0 || FPosition >= size) return AnsiString();
+  Int64 n = std::min(count, size - FPosition);
+  AnsiString out = FData.substr(static_cast<std::size_t>(FPosition), static_cast<std::size_t>(n));
+  FPosition += n;
+  return out;
+}
+
+// ---------------------------------------------------------------------------
+// TResourceStream
+
+TResourceStream::TResourceStream(const AnsiString& name, const AnsiString& type) {
+  const TResourceData* res = FindResourceData(name, type);
+  if (!res) throw EResNotFound("Resource %s not found", {name});
+  SetPointer(const_cast<Byte*>(res->Data), static_cast<Int64>(res->Size));
+}
+
+Int64 TResourceStream::Write(const void*, Int64) { throw EStreamError("Can't write to a read-only resource stream"); }
