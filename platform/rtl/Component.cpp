@@ -1,0 +1,220 @@
+#include "platform/rtl/Component.h"
+
+#include <algorithm>
+
+#include "platform/rtl/Exceptions.h"
+
+// Name is written in each object record's header, not among the properties.
+ORV_REGISTER(TComponent, ORV_PROP(Name).Stored(false), ORV_PROP(Tag).Default(0))
+
+namespace {
+
+void EraseOne(std::vector<TComponent*>& list, TComponent* item) {
+  auto it = std::find(list.begin(), list.end(), item);
+  if (it != list.end()) list.erase(it);
+}
+
+void AddOnce(std::vector<TComponent*>& list, TComponent* item) {
+  if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
+}
+
+// Calls fn for each component of list, last first. fn may free components
+// (shrinking the list) or add them; the index is pulled back into the list
+// after every call, so nothing freed is ever reached.
+template <class Fn>
+void ForEachBackward(const std::vector<TComponent*>& list, Fn fn) {
+  std::size_t i = list.size();
+  while (i > 0) {
+    --i;
+    fn(list[i]);
+    if (i > list.size()) i = list.size();
+  }
+}
+
+bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
+
+}  // namespace
+
+TComponent::TComponent(TComponent* AOwner) {
+  if (AOwner) AOwner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+  // Free() has normally run Destroying already; a plain delete has not.
+  Destroying();
+  SendFreeNotifications();
+  DestroyComponents();
+  if (FOwner) FOwner->RemoveComponent(this);
+  // A component notified above may have asked to hear of this one again.
+  SendFreeNotifications();
+}
+
+void TComponent::SendFreeNotifications() {
+  // Each partner is unlinked before it is told, so the walk finishes even
+  // when a partner frees itself or others from its Notification.
+  while (!FFreeNotifies.empty()) {
+    TComponent* other = FFreeNotifies.back();
+    FFreeNotifies.pop_back();
+    EraseOne(other->FFreeNotifies, this);
+    other->Notification(this, opRemove);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Ownership
+
+TComponent* TComponent::GetComponent(Integer Index) const {
+  if (Index < 0 || Index >= GetComponentCount()) throw EListError("List index out of bounds (%d)", {Index});
+  return FComponents[Index];
+}
+
+Integer TComponent::GetComponentIndex() const {
+  if (!FOwner) return -1;
+  auto& list = FOwner->FComponents;
+  auto it = std::find(list.begin(), list.end(), this);
+  return it == list.end() ? -1 : static_cast<Integer>(it - list.begin());
+}
+
+void TComponent::SetComponentIndex(Integer Value) {
+  if (!FOwner) return;
+  auto& list = FOwner->FComponents;
+  Integer current = GetComponentIndex();
+  if (current < 0) return;
+  Value = std::clamp(Value, 0, static_cast<Integer>(list.size()) - 1);
+  if (Value == current) return;
+  list.erase(list.begin() + current);
+  list.insert(list.begin() + Value, this);
+}
+
+void TComponent::InsertComponent(TComponent* AComponent) {
+  if (!AComponent || AComponent->FOwner == this) return;
+  // An owner cycle would free its members twice.
+  for (TComponent* c = this; c; c = c->FOwner)
+    if (c == AComponent) throw EComponentError("A component cannot own itself or its owner");
+  ValidateRename(AComponent, "", AComponent->FName);
+  if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
+  FComponents.push_back(AComponent);
+  AComponent->FOwner = this;
+  Notification(AComponent, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* AComponent) {
+  if (!AComponent || AComponent->FOwner != this) return;
+  ValidateRename(AComponent, AComponent->FName, "");
+  // Detached before anyone is told, so a listener that frees AComponent
+  // leaves nothing behind that refers to it.
+  DetachComponent(AComponent);
+  Notification(AComponent, opRemove);
+}
+
+void TComponent::DetachComponent(TComponent* AComponent) {
+  EraseOne(FComponents, AComponent);
+  AComponent->FOwner = nullptr;
+}
+
+void TComponent::DestroyComponents() {
+  while (!FComponents.empty()) {
+    TComponent* last = FComponents.back();
+    DetachComponent(last);
+    // Whoever asked to hear of it still does, through its own free
+    // notifications; the rest of the family is going too.
+    last->Free();
+  }
+}
+
+TComponent* TComponent::FindComponent(const AnsiString& AName) const {
+  if (AName.empty()) return nullptr;
+  for (TComponent* c : FComponents)
+    if (SameIdent(c->FName, AName)) return c;
+  return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Names
+
+bool TComponent::IsValidComponentName(const AnsiString& AName) {
+  if (AName.empty() || !IsIdentStart(AName[0])) return false;
+  return std::all_of(AName.begin() + 1, AName.end(), IsIdentChar);
+}
+
+void TComponent::SetName(const AnsiString& NewName) {
+  if (NewName == FName) return;
+  if (!NewName.empty() && !IsValidComponentName(NewName))
+    throw EComponentError("'%s' is not a valid component name", {NewName});
+  if (FOwner)
+    FOwner->ValidateRename(this, FName, NewName);
+  else
+    ValidateRename(nullptr, FName, NewName);
+  ChangeName(NewName);
+}
+
+void TComponent::ValidateRename(TComponent* AComponent, const AnsiString& CurName, const AnsiString& NewName) {
+  if (!AComponent || NewName.empty()) return;
+  // A change of case only keeps the component's own slot.
+  if (AComponent->FOwner == this && SameIdent(CurName, NewName)) return;
+  TComponent* found = FindComponent(NewName);
+  if (found && found != AComponent) throw EComponentError("A component named %s already exists", {NewName});
+}
+
+// ---------------------------------------------------------------------------
+// Life cycle
+
+void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
+
+void TComponent::Updating() { FComponentState.Include(csUpdating); }
+
+void TComponent::Updated() { FComponentState.Exclude(csUpdating); }
+
+void TComponent::Destroying() {
+  if (FComponentState.Contains(csDestroying)) return;
+  FComponentState.Include(csDestroying);
+  ForEachBackward(FComponents, [](TComponent* c) { c->Destroying(); });
+}
+
+void TComponent::BeforeDestruction() {
+  if (!FComponentState.Contains(csDestroying)) Destroying();
+}
+
+// ---------------------------------------------------------------------------
+// Free notification
+
+void TComponent::FreeNotification(TComponent* AComponent) {
+  if (!AComponent || AComponent == this) return;
+  AddOnce(FFreeNotifies, AComponent);
+  AddOnce(AComponent->FFreeNotifies, this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* AComponent) {
+  if (!AComponent) return;
+  EraseOne(FFreeNotifies, AComponent);
+  EraseOne(AComponent->FFreeNotifies, this);
+}
+
+void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
+  if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
+  ForEachBackward(FComponents, [&](TComponent* c) { c->Notification(AComponent, Operation); });
+}
+
+// ---------------------------------------------------------------------------
+// Streaming hooks (ReadState and WriteState live with the streams)
+
+void TComponent::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  if (Root != this) return;
+  for (std::size_t i = 0; i < FComponents.size(); ++i) {
+    TComponent* c = FComponents[i];
+    if (!c->HasParent()) Proc(c);
+  }
+}
+
+TComponent* TComponent::GetParentComponent() { return nullptr; }
+
+void TComponent::SetParentComponent(TComponent*) {}
+
+bool TComponent::HasParent() { return false; }
+
+void TComponent::SetChildOrder(TComponent*, Integer) {}
+
+bool TComponent::ExecuteAction(TBasicAction*) { return false; }
+
+bool TComponent::UpdateAction(TBasicAction*) { return false; }
