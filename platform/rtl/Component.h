@@ -10,6 +10,10 @@
 // inserted into or removed from it, and passes each notification on to
 // the components it owns.
 //
+// A component made with an owner joins it from TComponent's constructor, so
+// the owner's opInsert notification sees the newcomer before its own class's
+// constructor has run: listeners compare the pointer and look no further.
+//
 // Lists are walked so that a notified component may free itself or others
 // while the walk is under way: no walk holds an iterator across a call out.
 #pragma once

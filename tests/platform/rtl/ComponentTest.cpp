@@ -72,6 +72,27 @@ class TLegacySettings : public TPersistent {
 ORV_REGISTER(TSettings)
 ORV_REGISTER(TLegacySettings)
 
+}  // namespace
+
+class IResettable {
+ public:
+  virtual ~IResettable() = default;
+  virtual void Reset() = 0;
+};
+ORV_INTERFACE(IResettable, "{5E7A0C21-6B1D-4F0E-9A51-3C2D7E8F9011}")
+
+namespace {
+
+class TResettableOptions : public TInterfacedPersistent, public IResettable {
+  ORV_CLASS(TResettableOptions, TInterfacedPersistent)
+ public:
+  TResettableOptions() = default;
+  void Reset() override { Value = 0; }
+  int Value = 7;
+};
+
+ORV_REGISTER(TResettableOptions)
+
 class ComponentTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -335,4 +356,18 @@ TEST_F(ComponentTest, AssignAsksTheSourceAndNamesBothClassesOnFailure) {
   EXPECT_EQ(message(&legacy, &s), "Cannot assign a TSettings to a TLegacySettings");
   EXPECT_EQ(message(&s, nullptr), "Cannot assign a nil to a TSettings");
   EXPECT_EQ(s.GetNamePath(), "TSettings");
+}
+
+TEST_F(ComponentTest, InterfacedPersistentOffersItsInterfacesWithoutCounting) {
+  auto* options = New<TResettableOptions>();
+  IResettable* r = Supports<IResettable>(options);
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(options->_AddRef(), -1);
+  EXPECT_EQ(options->_Release(), -1);
+  r->Reset();
+  EXPECT_EQ(options->Value, 0);
+  void* out = reinterpret_cast<void*>(1);
+  EXPECT_EQ(options->QueryInterface(TGUID::Parse("{00000000-0000-0000-0000-0000000000AA}"), &out), E_NOINTERFACE);
+  EXPECT_EQ(out, nullptr);
+  options->Free();  // still alive after the releases above
 }
