@@ -1,0 +1,39 @@
+// The edge between the program and the operating system: names cross it
+// converted from code page 1252 to UTF-8 (and back), and the system's error
+// numbers come back as the API's error codes.
+#pragma once
+
+#include <ctime>
+#include <string>
+
+#include "platform/rtl/Types.h"
+#include "platform/rtl/WinTypes.h"
+
+namespace orv::os {
+
+constexpr win::DWORD ERROR_INVALID_NAME = 123;
+constexpr win::DWORD ERROR_DIR_NOT_EMPTY = 145;
+constexpr win::DWORD ERROR_BAD_EXE_FORMAT = 193;
+constexpr win::DWORD ERROR_FILENAME_EXCED_RANGE = 206;
+constexpr win::DWORD ERROR_DIRECTORY = 267;
+constexpr win::DWORD ERROR_WRITE_FAULT = 29;
+constexpr win::DWORD ERROR_DISK_FULL = 112;
+
+// The UTF-8 form of a 1252 name. A name with a zero byte inside cannot be
+// passed to the system without being cut short, so it is refused (false,
+// with ERROR_INVALID_NAME as the last error).
+bool ToOsName(const AnsiString& name, std::string& out);
+// The 1252 form of a name read from the system; a character 1252 lacks
+// becomes '?', so such a name is listed but does not open again.
+AnsiString FromOsName(const std::string& name);
+
+// The API error code for an errno value.
+win::DWORD ErrorFromErrno(int err);
+// Sets the last error from errno and answers FALSE.
+win::BOOL FailWithErrno();
+
+// Packs a time as a file date: local time, date in the high word and time
+// in 2-second steps in the low word; clamped to 1980..2107.
+Integer PackFileDate(std::time_t t);
+
+}  // namespace orv::os
