@@ -1,0 +1,468 @@
+#include "platform/rtl/Bcd.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/TypeInfo.h"
+
+ORV_REGISTER(EBcdException)
+ORV_REGISTER(EBcdOverflowException)
+
+namespace {
+
+constexpr int kMaxScale = 63;  // six bits of SignSpecialPlaces
+
+// A decimal being worked on: Count digits (values 0..9, most significant
+// first), the last Scale of them after the point. Wide enough for the sum
+// of two full-width values before it is rounded back to 64 digits.
+struct Dec {
+  bool Neg = false;
+  int Scale = 0;
+  int Count = 0;
+  Byte D[160] = {};
+
+  int IntDigits() const { return Count - Scale; }
+  bool IsZero() const {
+    for (int i = 0; i < Count; ++i)
+      if (D[i]) return false;
+    return true;
+  }
+  void Push(int digit) { D[Count++] = static_cast<Byte>(digit); }
+  // Removes leading zeros before the point (keeps the digits after it).
+  void TrimLeading() {
+    int lead = 0;
+    while (lead < IntDigits() && D[lead] == 0) ++lead;
+    if (lead) {
+      std::memmove(D, D + lead, Count - lead);
+      Count -= lead;
+    }
+  }
+  // Removes zeros after the point that change nothing.
+  void TrimTrailing() {
+    while (Scale > 0 && D[Count - 1] == 0) {
+      --Count;
+      --Scale;
+    }
+  }
+  // Adds one unit in the last place, growing at the front on a carry.
+  void Increment() {
+    int i = Count - 1;
+    while (i >= 0 && D[i] == 9) D[i--] = 0;
+    if (i >= 0) {
+      ++D[i];
+    } else {
+      std::memmove(D + 1, D, Count);
+      D[0] = 1;
+      ++Count;
+    }
+  }
+  // Drops `drop` digits after the point. halfEven: ties go to the even
+  // neighbour; otherwise ties go away from zero.
+  void DropFraction(int drop, bool halfEven) {
+    if (drop <= 0) return;
+    if (drop > Scale) drop = Scale;
+    int first = Count - drop;
+    int head = D[first];
+    bool rest = false;
+    for (int i = first + 1; i < Count; ++i) rest = rest || D[i] != 0;
+    Count -= drop;
+    Scale -= drop;
+    bool up = head > 5 || (head == 5 && (rest || !halfEven || (Count > 0 && (D[Count - 1] & 1))));
+    if (up) Increment();
+  }
+  // Pads or rounds to exactly `scale` digits after the point.
+  void SetScale(int scale, bool halfEven) {
+    if (scale < Scale) DropFraction(Scale - scale, halfEven);
+    while (Scale < scale) {
+      Push(0);
+      ++Scale;
+    }
+  }
+};
+
+Dec Unpack(const TBcd& b) {
+  Dec d;
+  d.Neg = IsBcdNegative(b);
+  d.Scale = BcdScale(b);
+  int n = b.Precision;
+  if (n < 1 || n > MaxFMTBcdDigits) n = 1;  // a damaged record reads as its first digit
+  for (int i = 0; i < n; ++i) {
+    Byte pair = b.Fraction[i / 2];
+    int digit = (i % 2 == 0) ? pair >> 4 : pair & 0x0F;
+    d.Push(digit > 9 ? 0 : digit);
+  }
+  if (d.Scale > d.Count) d.Scale = d.Count;
+  return d;
+}
+
+bool Pack(Dec d, TBcd& out) {
+  d.TrimLeading();
+  if (d.Scale > kMaxScale) d.DropFraction(d.Scale - kMaxScale, true);
+  if (d.Count > MaxFMTBcdDigits) d.DropFraction(d.Count - MaxFMTBcdDigits, true);
+  d.TrimLeading();  // a carry cannot add zeros, but dropping may leave "0.x"
+  if (d.IntDigits() > MaxFMTBcdDigits) return false;
+  if (d.Count == 0) d.Push(0);
+  out = TBcd{};
+  out.Precision = static_cast<Byte>(d.Count);
+  out.SignSpecialPlaces = static_cast<Byte>(d.Scale | (d.Neg && !d.IsZero() ? 0x80 : 0));
+  for (int i = 0; i < d.Count; ++i) out.Fraction[i / 2] |= static_cast<Byte>(i % 2 == 0 ? d.D[i] << 4 : d.D[i]);
+  return true;
+}
+
+TBcd PackOrThrow(const Dec& d) {
+  TBcd out;
+  if (!Pack(d, out)) throw EBcdOverflowException("BCD overflow");
+  return out;
+}
+
+char DecimalSep() { return FormatSettings().DecimalSeparator; }
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+// Digits with an optional separator and exponent; `sep` is the decimal
+// separator accepted. Leading zeros are dropped on packing.
+bool ParseDec(std::string_view s, char sep, Dec& d) {
+  size_t i = 0, n = s.size();
+  while (i < n && IsBlank(s[i])) ++i;
+  while (n > i && IsBlank(s[n - 1])) --n;
+  if (i < n && (s[i] == '+' || s[i] == '-')) d.Neg = s[i++] == '-';
+  bool any = false, point = false;
+  int exponent = 0;
+  while (i < n) {
+    char c = s[i];
+    if (c >= '0' && c <= '9') {
+      // Leading zeros before the point carry no information and would only
+      // use up room.
+      if (!(c == '0' && !point && d.Count == 0)) {
+        if (d.Count >= static_cast<int>(sizeof d.D)) {
+          // Beyond our room: digits before the point mean overflow. Digits
+          // after it only decide a tie: the last digit held lies far past
+          // the 63rd decimal and is dropped on packing, so it may serve as
+          // the "something non-zero follows" mark.
+          if (!point) return false;
+          if (c != '0') d.D[d.Count - 1] = 1;
+        } else {
+          d.Push(c - '0');
+          if (point) ++d.Scale;
+        }
+      }
+      any = true;
+      ++i;
+    } else if (!point && c == sep) {
+      point = true;
+      ++i;
+    } else if ((c == 'E' || c == 'e') && any) {
+      ++i;
+      bool negExp = false;
+      if (i < n && (s[i] == '+' || s[i] == '-')) negExp = s[i++] == '-';
+      if (i >= n) return false;
+      while (i < n) {
+        if (s[i] < '0' || s[i] > '9') return false;
+        if (exponent < 100000) exponent = exponent * 10 + (s[i] - '0');
+        ++i;
+      }
+      if (negExp) exponent = -exponent;
+    } else {
+      return false;
+    }
+  }
+  if (!any) return false;
+  if (exponent > 0) {
+    int shift = std::min(exponent, d.Scale);
+    d.Scale -= shift;
+    exponent -= shift;
+    if (exponent > 0 && !d.IsZero()) {
+      if (d.Count + exponent > static_cast<int>(sizeof d.D)) return false;
+      for (int k = 0; k < exponent; ++k) d.Push(0);
+    }
+  } else if (exponent < 0) {
+    // Moving the point left: prepend zeros while they would still matter.
+    int move = -exponent;
+    int room = static_cast<int>(sizeof d.D) - d.Count;
+    if (d.IntDigits() < move) {
+      int zeros = move - d.IntDigits();
+      if (zeros > room) {
+        // Far below the smallest place: the value rounds to zero.
+        d.Count = 0;
+        d.Scale = 0;
+        return true;
+      }
+      std::memmove(d.D + zeros, d.D, d.Count);
+      std::memset(d.D, 0, zeros);
+      d.Count += zeros;
+    }
+    d.Scale += move;
+  }
+  return true;
+}
+
+AnsiString DigitsText(const Dec& d, int from, int to) {
+  AnsiString s;
+  for (int i = from; i < to; ++i) s.push_back(static_cast<char>('0' + d.D[i]));
+  return s;
+}
+
+// Rounds to `sig` significant digits (half away from zero) and answers the
+// decimal exponent e with value = 0.d1d2... x 10^e, or 0 for zero.
+int RoundSignificant(Dec& d, int sig) {
+  d.TrimLeading();
+  int first = 0;
+  while (first < d.Count && d.D[first] == 0) ++first;
+  if (first == d.Count) return 0;
+  int exponent = d.IntDigits() - first;
+  int keepAfterPoint = sig - exponent;  // may be negative
+  if (keepAfterPoint < d.Scale) {
+    if (keepAfterPoint >= 0) {
+      d.DropFraction(d.Scale - keepAfterPoint, false);
+    } else {
+      // Rounding happens before the point: turn the integer digits into
+      // fraction digits, round, then restore the magnitude.
+      int shift = -keepAfterPoint;
+      d.Scale += shift;
+      d.DropFraction(d.Scale - 0, false);
+      for (int k = 0; k < shift; ++k) d.Push(0);
+    }
+  }
+  d.TrimLeading();
+  first = 0;
+  while (first < d.Count && d.D[first] == 0) ++first;
+  return d.IntDigits() - first;
+}
+
+AnsiString Scientific(const Dec& rounded, int exponent, int mantissaDigits, bool trimZeros, bool plusSign,
+                      int minExpDigits) {
+  int first = 0;
+  while (first < rounded.Count && rounded.D[first] == 0) ++first;
+  AnsiString digits = DigitsText(rounded, first, rounded.Count);
+  if (digits.empty()) digits = "0";
+  digits.resize(mantissaDigits, '0');
+  if (trimZeros)
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  AnsiString s = rounded.Neg ? "-" : "";
+  s += digits.substr(0, 1);
+  if (digits.size() > 1) s += AnsiString(1, DecimalSep()) + digits.substr(1);
+  int e = exponent - 1;
+  s += 'E';
+  if (e < 0)
+    s += '-';
+  else if (plusSign)
+    s += '+';
+  AnsiString ed = std::to_string(e < 0 ? -e : e);
+  if (static_cast<int>(ed.size()) < minExpDigits) ed.insert(0, minExpDigits - ed.size(), '0');
+  return s + ed;
+}
+
+AnsiString Fixed(const Dec& d, bool thousands) {
+  AnsiString intPart = DigitsText(d, 0, d.IntDigits());
+  size_t lead = 0;
+  while (lead + 1 < intPart.size() && intPart[lead] == '0') ++lead;
+  intPart.erase(0, lead);
+  if (intPart.empty()) intPart = "0";
+  if (thousands) {
+    char sep = FormatSettings().ThousandSeparator;
+    for (int pos = static_cast<int>(intPart.size()) - 3; pos > 0; pos -= 3) intPart.insert(intPart.begin() + pos, sep);
+  }
+  AnsiString s = d.Neg && !d.IsZero() ? "-" : "";
+  s += intPart;
+  if (d.Scale > 0) s += AnsiString(1, DecimalSep()) + DigitsText(d, d.IntDigits(), d.Count);
+  return s;
+}
+
+}  // namespace
+
+bool TryStrToBcd(std::string_view s, TBcd& out) {
+  Dec d;
+  if (!ParseDec(s, DecimalSep(), d)) return false;
+  return Pack(d, out);
+}
+
+TBcd StrToBcd(std::string_view s) {
+  Dec d;
+  if (!ParseDec(s, DecimalSep(), d)) throw EBcdException("'%s' is not a valid BCD value", {s});
+  return PackOrThrow(d);
+}
+
+AnsiString BcdToStr(const TBcd& b) {
+  Dec d = Unpack(b);
+  d.TrimTrailing();
+  return Fixed(d, false);
+}
+
+AnsiString BcdToStrF(const TBcd& b, TFloatFormat format, int precision, int digits) {
+  if (precision < 1 || precision > MaxFMTBcdDigits) precision = MaxFMTBcdDigits;
+  if (digits < 0) digits = 0;
+  Dec d = Unpack(b);
+  switch (format) {
+    case ffGeneral: {
+      if (d.IsZero()) return "0";
+      int e = RoundSignificant(d, precision);
+      if (e > precision || e < -4) return Scientific(d, e, precision, true, false, std::min(digits, 4));
+      d.TrimTrailing();
+      return Fixed(d, false);
+    }
+    case ffExponent: {
+      if (d.IsZero()) {
+        d.Neg = false;
+        return Scientific(d, 1, precision, false, true, std::min(digits, 4));
+      }
+      int e = RoundSignificant(d, precision);
+      return Scientific(d, e, precision, false, true, std::min(digits, 4));
+    }
+    case ffFixed:
+    case ffNumber: {
+      Dec probe = d;
+      probe.TrimLeading();
+      if (probe.IntDigits() > precision) {
+        int e = RoundSignificant(d, precision);
+        return Scientific(d, e, precision, false, true, 0);
+      }
+      d.SetScale(std::min(digits, 160 - d.IntDigits() - 1), false);
+      return Fixed(d, format == ffNumber);
+    }
+    case ffCurrency:
+      return FloatToStrF(BcdToDouble(b), ffCurrency, precision, digits);
+  }
+  return BcdToStr(b);
+}
+
+double BcdToDouble(const TBcd& b) {
+  Dec d = Unpack(b);
+  char buf[200];
+  int n = 0;
+  if (d.Neg) buf[n++] = '-';
+  for (int i = 0; i < d.Count; ++i) buf[n++] = static_cast<char>('0' + d.D[i]);
+  if (d.Count == 0) buf[n++] = '0';
+  buf[n++] = 'e';
+  auto [end, ec] = std::to_chars(buf + n, buf + sizeof buf, -d.Scale);
+  (void)ec;
+  double v = 0;
+  std::from_chars(buf, end, v);  // correctly rounded; immune to LC_NUMERIC
+  return v;
+}
+
+TBcd DoubleToBcd(double v) {
+  if (!std::isfinite(v)) throw EBcdOverflowException("BCD overflow");
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+  (void)ec;
+  Dec d;
+  if (!ParseDec(std::string_view(buf, end - buf), '.', d)) throw EBcdException("BCD conversion failed");
+  return PackOrThrow(d);
+}
+
+TBcd IntegerToBcd(Int64 v) {
+  Dec d;
+  d.Neg = v < 0;
+  UInt64 mag = d.Neg ? 0 - static_cast<UInt64>(v) : static_cast<UInt64>(v);
+  char buf[24];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, mag);
+  (void)ec;
+  for (char* p = buf; p < end; ++p) d.Push(*p - '0');
+  return PackOrThrow(d);
+}
+
+Int64 BcdToInt64(const TBcd& b) {
+  Dec d = Unpack(b);
+  d.SetScale(0, true);
+  d.TrimLeading();
+  if (d.Count > 19) throw EBcdOverflowException("BCD overflow");
+  __int128 v = 0;
+  for (int i = 0; i < d.Count; ++i) v = v * 10 + d.D[i];
+  if (d.Neg) v = -v;
+  if (v < INT64_MIN || v > INT64_MAX) throw EBcdOverflowException("BCD overflow");
+  return static_cast<Int64>(v);
+}
+
+TBcd CurrToBcd(Currency c) {
+  TBcd b = IntegerToBcd(c.Value);
+  Dec d = Unpack(b);
+  // Four implied decimals: the same digits with the point moved.
+  while (d.Count < 5) {
+    std::memmove(d.D + 1, d.D, d.Count);
+    d.D[0] = 0;
+    ++d.Count;
+  }
+  d.Scale = 4;
+  return PackOrThrow(d);
+}
+
+bool BcdToCurr(const TBcd& b, Currency& out) {
+  Dec d = Unpack(b);
+  d.SetScale(4, true);
+  d.TrimLeading();
+  if (d.Count > 19) return false;
+  __int128 v = 0;
+  for (int i = 0; i < d.Count; ++i) v = v * 10 + d.D[i];
+  if (d.Neg) v = -v;
+  if (v < INT64_MIN || v > INT64_MAX) return false;
+  out = Currency::FromRaw(static_cast<Int64>(v));
+  return true;
+}
+
+namespace {
+
+// Compares magnitudes of two decimals brought to the same scale.
+int CompareMagnitude(Dec a, Dec b) {
+  int scale = std::max(a.Scale, b.Scale);
+  a.SetScale(scale, true);
+  b.SetScale(scale, true);
+  a.TrimLeading();
+  b.TrimLeading();
+  if (a.Count != b.Count) return a.Count < b.Count ? -1 : 1;
+  for (int i = 0; i < a.Count; ++i)
+    if (a.D[i] != b.D[i]) return a.D[i] < b.D[i] ? -1 : 1;
+  return 0;
+}
+
+Dec AddSigned(Dec a, Dec b, bool negateB) {
+  if (negateB) b.Neg = !b.Neg;
+  int scale = std::max(a.Scale, b.Scale);
+  a.SetScale(scale, true);
+  b.SetScale(scale, true);
+  int width = std::max(a.IntDigits(), b.IntDigits()) + 1 + scale;
+  auto digitAt = [width](const Dec& x, int pos) {  // pos from the left of a width-wide frame
+    int offset = width - x.Count;
+    return pos < offset ? 0 : x.D[pos - offset];
+  };
+  Dec r;
+  r.Scale = scale;
+  r.Count = width;
+  if (a.Neg == b.Neg) {
+    int carry = 0;
+    for (int pos = width - 1; pos >= 0; --pos) {
+      int s = digitAt(a, pos) + digitAt(b, pos) + carry;
+      r.D[pos] = static_cast<Byte>(s % 10);
+      carry = s / 10;
+    }
+    r.Neg = a.Neg;
+  } else {
+    const Dec* big = &a;
+    const Dec* small = &b;
+    if (CompareMagnitude(a, b) < 0) std::swap(big, small);
+    int borrow = 0;
+    for (int pos = width - 1; pos >= 0; --pos) {
+      int s = digitAt(*big, pos) - digitAt(*small, pos) - borrow;
+      borrow = s < 0;
+      r.D[pos] = static_cast<Byte>(s < 0 ? s + 10 : s);
+    }
+    r.Neg = big->Neg;
+  }
+  return r;
+}
+
+}  // namespace
+
+int BcdCompare(const TBcd& a, const TBcd& b) {
+  Dec x = Unpack(a), y = Unpack(b);
+  bool xz = x.IsZero(), yz = y.IsZero();
+  if (xz && yz) return 0;
+  bool xn = x.Neg && !xz, yn = y.Neg && !yz;
+  if (xn != yn) return xn ? -1 : 1;
+  int m = CompareMagnitude(x, y);
+  return xn ? -m : m;
+}
+
+TBcd BcdAdd(const TBcd& a, const TBcd& b) { return PackOrThrow(AddSigned(Unpack(a), Unpack(b), false)); }
+TBcd BcdSubtract(const TBcd& a, const TBcd& b) { return PackOrThrow(AddSigned(Unpack(a), Unpack(b), true)); }
