@@ -15,7 +15,21 @@ namespace {
 // ---------------------------------------------------------------------------
 // TCollectionItem
 
-TCollectionItem::TCollectionItem(TCollection* Collection) { SetCollection(Collection); }
+TCollectionItem::TCollectionItem(TCollection* Collection) {
+  try {
+    SetCollection(Collection);
+  } catch (...) {
+    // The collection's Notify or Update refused the item; no destructor
+    // will run for it, so it must not stay in the list.
+    if (FCollection) {
+      auto& items = FCollection->FItems;
+      auto it = std::find(items.begin(), items.end(), this);
+      if (it != items.end()) items.erase(it);
+      FCollection = nullptr;
+    }
+    throw;
+  }
+}
 
 TCollectionItem::~TCollectionItem() { SetCollection(nullptr); }
 

@@ -37,7 +37,15 @@ bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
 }  // namespace
 
 TComponent::TComponent(TComponent* AOwner) {
-  if (AOwner) AOwner->InsertComponent(this);
+  if (!AOwner) return;
+  try {
+    AOwner->InsertComponent(this);
+  } catch (...) {
+    // A listener refused the newcomer: no destructor will run for it, so
+    // it must not stay in its owner's list.
+    if (FOwner) FOwner->DetachComponent(this);
+    throw;
+  }
 }
 
 TComponent::~TComponent() {

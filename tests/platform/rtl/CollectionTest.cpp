@@ -50,12 +50,14 @@ class TRows : public TOwnedCollection {
     return s;
   }
   std::vector<std::string> Log;
+  bool RefuseAdds = false;
 
  protected:
   void Update(TCollectionItem* Item) override {
     Log.push_back("update " + (Item ? static_cast<TRow*>(Item)->GetCaption() : std::string("all")));
   }
   void Notify(TCollectionItem* Item, TCollectionNotification Action) override {
+    if (Action == cnAdded && RefuseAdds) throw EListError("Refused");
     static const char* names[] = {"added", "extracting", "deleting"};
     Log.push_back(std::string(names[Action]) + " #" + std::to_string(Item->GetID()));
   }
@@ -203,6 +205,18 @@ TEST_F(CollectionTest, ItemsMoveBetweenCollectionsAndNamePathsFollowTheOwner) {
   EXPECT_EQ(b->GetNamePath(), "TRows[0]");
   EXPECT_EQ(other.Log, (Log{"added #0", "update all"}));
   grid->Free();
+}
+
+TEST_F(CollectionTest, ItemRefusedOnArrivalDoesNotStayInTheList) {
+  TRows rows;
+  rows.AddRow("a");
+  rows.RefuseAdds = true;
+  EXPECT_THROW(rows.Add(), EListError);
+  EXPECT_THROW(rows.Insert(0), EListError);
+  EXPECT_EQ(rows.Captions(), "a");
+  rows.RefuseAdds = false;
+  rows.AddRow("b");
+  EXPECT_EQ(rows.Captions(), "a,b");
 }
 
 TEST_F(CollectionTest, ItemClassMustBeAnItemClass) {

@@ -32,8 +32,10 @@ class TProbe : public TComponent {
     inherited::Notification(AComponent, Operation);
     if (Verbose) Log(GetName() + (Operation == opInsert ? " hears +" : " hears -") + AComponent->GetName());
     if (Operation == opRemove && OnRemove) OnRemove(AComponent);
+    if (Operation == opInsert && RefuseInserts) throw EComponentError("Refused");
   }
   bool Verbose = false;
+  bool RefuseInserts = false;
   std::function<void(TComponent*)> OnRemove;
   std::function<void()> OnFree;
 };
@@ -263,6 +265,16 @@ TEST_F(ComponentTest, NamesAreIdentifiersUniqueAmongTheOwnersComponentsIgnoringC
   EXPECT_THROW(SetStrProp(a, "Name", "no good"), EComponentError);
   SetStrProp(a, "Name", "Gamma");
   EXPECT_EQ(a->GetName(), "Gamma");
+  form->Free();
+}
+
+TEST_F(ComponentTest, ComponentRefusedByItsOwnerDuringConstructionLeavesNoTrace) {
+  auto* form = New<TProbe>(nullptr, "Form");
+  New<TProbe>(form, "Kept");
+  form->RefuseInserts = true;
+  EXPECT_THROW(New<TProbe>(form), EComponentError);
+  EXPECT_THROW(TProbe::StaticClass()->Create(form), EComponentError);
+  EXPECT_EQ(form->GetComponentCount(), 1);
   form->Free();
 }
 
