@@ -1,8 +1,11 @@
 #include "platform/rtl/Format.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/FloatLayout.h"
+#include "platform/rtl/FormatSettings.h"
 
 namespace {
 
@@ -27,33 +30,43 @@ AnsiString IntText(Int64 v, int prec) {
   return neg ? "-" + digits : digits;
 }
 
-AnsiString FloatText(char type, double v, int prec) {
-  char buf[512];
+// The float conversions in their run-time shapes: %e 15 significant digits
+// and a three-digit exponent, %f/%n fixed with 2 decimals, %g general with
+// 15 digits, %m the currency form; the precision replaces the default.
+AnsiString FloatText(char type, const TFloatRec& rec, int prec) {
   switch (type) {
-    case 'e': {
-      if (prec < 0 || prec > 18) prec = 15;
-      std::snprintf(buf, sizeof buf, "%.*E", prec > 0 ? prec - 1 : 0, v);
-      // The exponent has at least three digits: 1.5E+000.
-      AnsiString s = buf;
-      auto e = s.find('E');
-      if (e != AnsiString::npos && e + 2 <= s.size()) {
-        AnsiString exp = s.substr(e + 2);
-        while (exp.size() < 3) exp.insert(0, "0");
-        s = s.substr(0, e + 2) + exp;
-      }
-      return s;
-    }
+    case 'e':
+      return FormatDigits(rec, ffExponent, prec < 0 || prec > 18 ? 15 : prec, 3, 18);
     case 'f':
+      return FormatDigits(rec, ffFixed, 18, prec < 0 || prec > 18 ? 2 : prec, 18);
     case 'n':
+      return FormatDigits(rec, ffNumber, 18, prec < 0 || prec > 18 ? 2 : prec, 18);
     case 'm':
-      if (prec < 0 || prec > 18) prec = 2;
-      std::snprintf(buf, sizeof buf, "%.*f", prec, v);
-      return buf;
+      return FormatDigits(rec, ffCurrency, 18, prec < 0 || prec > 18 ? FormatSettings().CurrencyDecimals : prec, 18);
     default:  // 'g'
-      if (prec <= 0 || prec > 18) prec = 15;
-      std::snprintf(buf, sizeof buf, "%.*G", prec, v);
-      return buf;
+      return FormatDigits(rec, ffGeneral, prec <= 0 || prec > 18 ? 15 : prec, 0, 18);
   }
+}
+
+// Wide text narrowed to code page 1252; what it cannot hold becomes '?'.
+AnsiString Narrow(const WideString& w) {
+  static const char16_t k80[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                   0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  AnsiString out;
+  out.reserve(w.size());
+  for (char16_t c : w) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    char b = '?';
+    for (int i = 0; i < 32; ++i)
+      if (k80[i] == c) b = static_cast<char>(0x80 + i);
+    out += b;
+  }
+  return out;
 }
 
 }  // namespace
@@ -104,18 +117,24 @@ AnsiString Format(std::string_view fmt, const TVarRec* args, int count) {
     int num = 0;
     bool left = false;
     int width = -1, prec = -1;
-    std::size_t save = i;
+    // An index is a number (or '*') followed by ':'; otherwise the same
+    // characters are the width, and a '*' must not have used an argument.
+    const std::size_t save = i;
+    const int saveNext = next;
     if (readNum(num) && i < fmt.size() && fmt[i] == ':') {
       ++i;
-      if (num >= count) BadFormat(fmt);
+      if (num < 0 || num >= count) BadFormat(fmt);
       next = num;
     } else {
       i = save;
+      next = saveNext;
     }
     if (i < fmt.size() && fmt[i] == '-') {
       left = true;
       ++i;
     }
+    // A width written with a leading zero pads numbers with zeros.
+    const bool zeroPad = i < fmt.size() && fmt[i] == '0';
     if (readNum(num)) width = num;
     if (i < fmt.size() && fmt[i] == '.') {
       ++i;
@@ -124,6 +143,11 @@ AnsiString Format(std::string_view fmt, const TVarRec* args, int count) {
     if (i >= fmt.size()) BadFormat(fmt);
     char type = static_cast<char>(fmt[i++] | 0x20);
     const TVarRec& a = takeArg();
+    if (zeroPad && (type == 'd' || type == 'u' || type == 'x')) {
+      const bool negative = type == 'd' && a.VInt64 < 0 &&
+                            (a.VType == TVarRec::vtInteger || a.VType == TVarRec::vtInt64);
+      prec = std::max(prec, width - (negative ? 1 : 0));
+    }
     AnsiString text;
     switch (type) {
       case 'd':
@@ -152,14 +176,14 @@ AnsiString Format(std::string_view fmt, const TVarRec* args, int count) {
       case 'g':
       case 'n':
       case 'm': {
-        double v;
+        TFloatRec rec;
         if (a.VType == TVarRec::vtExtended)
-          v = a.VExtended;
+          rec = DecimalDigits(a.VExtended);
         else if (a.VType == TVarRec::vtCurrency)
-          v = static_cast<double>(a.VCurrency.Value) / Currency::Scale;
+          rec = DecimalDigits(a.VCurrency);
         else
           BadFormat(fmt);
-        text = FloatText(type, v, prec);
+        text = FloatText(type, rec, prec);
         break;
       }
       case 'p': {
@@ -174,6 +198,10 @@ AnsiString Format(std::string_view fmt, const TVarRec* args, int count) {
           text = AnsiString(a.VString);
         else if (a.VType == TVarRec::vtChar)
           text = AnsiString(1, a.VChar);
+        else if (a.VType == TVarRec::vtWideString)
+          text = Narrow(*a.VWideString);
+        else if (a.VType == TVarRec::vtWideChar)
+          text = Narrow(WideString(1, a.VWideChar));
         else
           BadFormat(fmt);
         if (prec >= 0 && static_cast<int>(text.size()) > prec) text.resize(prec);
