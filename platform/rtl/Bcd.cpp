@@ -316,7 +316,7 @@ AnsiString BcdToStrF(const TBcd& b, TFloatFormat format, int precision, int digi
       probe.TrimLeading();
       if (probe.IntDigits() > precision) {
         int e = RoundSignificant(d, precision);
-        return Scientific(d, e, precision, false, true, 0);
+        return Scientific(d, e, precision, true, false, 0);
       }
       d.SetScale(std::min(digits, 160 - d.IntDigits() - 1), false);
       return Fixed(d, format == ffNumber);

@@ -45,7 +45,7 @@ AnsiString BcdToStr(const TBcd& b);
 // significant digits and goes scientific only when the integer digits
 // exceed Precision or the value is below 0.00001 (Digits is then the least
 // number of exponent digits); ffFixed and ffNumber show Digits decimals
-// (ffNumber with thousands separators) and fall back to the exponent form
+// (ffNumber with thousands separators) and fall back to the general form
 // when the integer digits exceed Precision; ffExponent shows Precision
 // digits and an exponent of at least Digits digits. Digits are rounded half
 // away from zero, as the float formats do. ffCurrency goes through

@@ -16,25 +16,37 @@ Int64 Checked(__int128 v) {
   return static_cast<Int64>(v);
 }
 
-// Rounds the exact value hi + lo (hi = fl(hi + lo), |lo| tiny) to an
-// integer with halves to even. Works on the exact sum so that the error of
-// the multiplication that produced hi does not decide a tie.
-bool RoundExact(double hi, double lo, Int64& out) {
-  if (!std::isfinite(hi)) return false;
-  double f = std::floor(hi);
-  // Anything at or beyond 2^63 does not fit; -2^63 itself does.
-  if (f >= 9223372036854775808.0 || f < -9223372036854775808.0) return false;
-  double frac = (hi - f) + lo;  // hi - f is exact; the sum is in [-1, 2)
-  __int128 r = static_cast<__int128>(f);
-  if (frac < 0) {
-    // lo pulled the value below floor(hi).
-    r -= 1;
-    frac += 1.0;
-  } else if (frac >= 1.0) {
-    r += 1;
-    frac -= 1.0;
+// Rounds v * scale exactly (the binary value of v, not a rounded product)
+// to an integer with halves to even. v = m * 2^e with an integer m of at
+// most 53 bits, so m * scale fits 128 bits and the division by a power of
+// two is exact arithmetic.
+bool RoundScaled(double v, Int64 scale, Int64& out) {
+  if (!std::isfinite(v)) return false;
+  if (v == 0) {
+    out = 0;
+    return true;
   }
-  if (frac > 0.5 || (frac == 0.5 && (r & 1) != 0)) r += 1;
+  int k;
+  double f = std::frexp(v, &k);  // v = f * 2^k, 0.5 <= |f| < 1
+  __int128 n = static_cast<__int128>(static_cast<Int64>(std::ldexp(f, 53))) * scale;
+  int e = k - 53;
+  __int128 r;
+  if (e >= 0) {
+    if (e > 63) return false;
+    r = n;
+    for (int i = 0; i < e; ++i) {
+      r *= 2;
+      if (r > kInt64Max || r < kInt64Min) return false;
+    }
+  } else if (e <= -120) {
+    r = 0;  // |v * scale| < 2^67 * 2^-120: far below a half
+  } else {
+    __int128 d = static_cast<__int128>(1) << -e;
+    __int128 mag = n < 0 ? -n : n;
+    __int128 q = mag / d, rest = mag % d;
+    if (rest * 2 > d || (rest * 2 == d && (q & 1) != 0)) ++q;
+    r = n < 0 ? -q : q;
+  }
   if (r < kInt64Min || r > kInt64Max) return false;
   out = static_cast<Int64>(r);
   return true;
@@ -59,15 +71,13 @@ Int64 DivRoundHalfEven(__int128 n, __int128 d) {
   return Checked(q);
 }
 
-bool RoundHalfEven(double v, Int64& out) { return RoundExact(v, 0.0, out); }
+bool RoundHalfEven(double v, Int64& out) { return RoundScaled(v, 1, out); }
 
 }  // namespace orv
 
 bool TryCurrFromDouble(double v, Currency& out) {
-  double hi = v * 10000.0;
-  double lo = std::fma(v, 10000.0, -hi);  // the rounding error of hi, exactly
   Int64 raw;
-  if (!RoundExact(hi, std::isfinite(lo) ? lo : 0.0, raw)) return false;
+  if (!RoundScaled(v, Currency::Scale, raw)) return false;
   out = Currency::FromRaw(raw);
   return true;
 }
