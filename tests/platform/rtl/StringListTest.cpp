@@ -1,0 +1,232 @@
+#include "platform/rtl/StringList.h"
+
+#include "platform/rtl/Collation.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Streams.h"
+#include "support/TempDir.h"
+
+namespace {
+
+std::vector<std::string> Lines(const TStrings& list) {
+  std::vector<std::string> out;
+  for (Integer i = 0; i < list.GetCount(); ++i) out.push_back(list[i]);
+  return out;
+}
+
+using V = std::vector<std::string>;
+
+std::string ErrorOf(auto&& call) {
+  try {
+    call();
+  } catch (const EStringListError& e) {
+    return e.GetMessage();
+  }
+  return "no error";
+}
+
+// Counts change events and what the list held when each came.
+struct TWatcher {
+  std::vector<std::string> Log;
+  void Attach(TStringList& list) {
+    list.OnChanging = [this, &list](TObject* sender) {
+      EXPECT_EQ(sender, &list);
+      Log.push_back("changing " + std::to_string(list.GetCount()));
+    };
+    list.OnChange = [this, &list](TObject*) { Log.push_back("change " + std::to_string(list.GetCount())); };
+  }
+};
+
+}  // namespace
+
+TEST(StringList, SortedListPlacesDuplicatesByItsMode) {
+  TStringList list;
+  list.SetSorted(true);
+  for (const char* s : {"pear", "Apple", "fig", "apple", "\xC9" "clair", "eclair"}) list.Add(s);
+  // Case-insensitive by default: "apple" is a duplicate of "Apple".
+  EXPECT_EQ(Lines(list), (V{"Apple", "eclair", "\xC9" "clair", "fig", "pear"}));
+  EXPECT_EQ(list.Add("APPLE"), 0);  // dupIgnore answers the existing index
+  EXPECT_EQ(list.GetCount(), 5);
+
+  list.SetDuplicates(dupError);
+  EXPECT_EQ(ErrorOf([&] { list.Add("FIG"); }), "Duplicates not allowed");
+  EXPECT_EQ(list.GetCount(), 5);
+
+  list.SetDuplicates(dupAccept);
+  TObject marker;
+  EXPECT_EQ(list.AddObject("Fig", &marker), 4);  // after the equal one
+  EXPECT_EQ(list.GetObject(4), &marker);
+
+  Integer index = -1;
+  EXPECT_TRUE(list.Find("FIG", index));
+  EXPECT_EQ(index, 3);
+  EXPECT_FALSE(list.Find("grape", index));
+  EXPECT_EQ(index, 5);
+  EXPECT_EQ(list.IndexOf("PEAR"), 5);
+  EXPECT_EQ(list.IndexOf("grape"), -1);
+
+  // Changing the comparison re-sorts, so Find keeps working.
+  list.SetCaseSensitive(true);
+  list.Add("apple");
+  EXPECT_EQ(list.IndexOf("apple"), 0);
+  EXPECT_EQ(list.IndexOf("Apple"), 1);
+  EXPECT_EQ(list.IndexOf("APPLE"), -1);
+}
+
+TEST(StringList, SortedListRefusesPositionalChangesWithoutLosingAnything) {
+  TStringList list;
+  list.SetCommaText("c,a,b");
+  list.SetSorted(true);
+  EXPECT_EQ(Lines(list), (V{"a", "b", "c"}));
+  EXPECT_EQ(ErrorOf([&] { list.Insert(0, "z"); }), "Operation not allowed on sorted list");
+  EXPECT_EQ(ErrorOf([&] { list.Move(0, 2); }), "Operation not allowed on sorted list");
+  EXPECT_EQ(ErrorOf([&] { list.Put(1, "q"); }), "Operation not allowed on sorted list");
+  EXPECT_EQ(Lines(list), (V{"a", "b", "c"}));
+
+  list.SetSorted(false);
+  list.Move(0, 2);
+  EXPECT_EQ(Lines(list), (V{"b", "c", "a"}));
+  EXPECT_EQ(ErrorOf([&] { list.Get(3); }), "List index out of bounds (3)");
+  EXPECT_EQ(ErrorOf([&] { list.Delete(-1); }), "List index out of bounds (-1)");
+  EXPECT_EQ(ErrorOf([&] { list.Insert(4, "x"); }), "List index out of bounds (4)");
+  EXPECT_EQ(ErrorOf([&] { list.Move(1, 3); }), "List index out of bounds (3)");
+  EXPECT_EQ(Lines(list), (V{"b", "c", "a"}));
+}
+
+TEST(StringList, TextSplitsAtEveryKindOfLineEnd) {
+  TStringList list;
+  list.SetText("one\r\ntwo\nthree\rfour\n\rsix\r\n\r\neight");
+  EXPECT_EQ(Lines(list), (V{"one", "two", "three", "four", "", "six", "", "eight"}));
+  EXPECT_EQ(list.GetText(), "one\r\ntwo\r\nthree\r\nfour\r\n\r\nsix\r\n\r\neight\r\n");
+
+  list.SetText("last line ends\r\n");
+  EXPECT_EQ(Lines(list), (V{"last line ends"}));
+  list.SetText(std::string("nul\0inside\n", 11));  // bytes are kept as they are
+  EXPECT_EQ(list[0], std::string("nul\0inside", 10));
+  list.SetText("");
+  EXPECT_EQ(list.GetCount(), 0);
+  EXPECT_EQ(list.GetText(), "");
+}
+
+TEST(StringList, NamesAndValues) {
+  TStringList list;
+  list.SetText("Width=10\nCaption=a=b\nplain\n=anonymous");
+  EXPECT_EQ(list.GetName(0), "Width");
+  EXPECT_EQ(list.GetName(2), "");
+  EXPECT_EQ(list.GetValue("caption"), "a=b");  // the first '=' splits
+  EXPECT_EQ(list.GetValue("plain"), "");
+  EXPECT_EQ(list.IndexOfName(""), 3);
+
+  TObject tag;
+  list.PutObject(0, &tag);
+  list.SetValue("WIDTH", "20");  // replaces in place, keeping the object
+  EXPECT_EQ(list[0], "WIDTH=20");
+  EXPECT_EQ(list.GetObject(0), &tag);
+  EXPECT_EQ(list.IndexOfObject(&tag), 0);
+  list.SetValue("Height", "5");
+  EXPECT_EQ(list[list.GetCount() - 1], "Height=5");
+  list.SetValue("Caption", "");  // an empty value removes the line
+  EXPECT_EQ(list.IndexOfName("Caption"), -1);
+  EXPECT_EQ(list.GetCount(), 4);
+}
+
+TEST(StringList, CommaTextQuotesWhatWouldNotSurviveAndReadsItBack) {
+  TStringList list;
+  for (const char* s : {"plain", "two words", "say \"hi\"", "a,b", "", "tab\there"}) list.Add(s);
+  const AnsiString text = list.GetCommaText();
+  EXPECT_EQ(text, "plain,\"two words\",\"say \"\"hi\"\"\",\"a,b\",,\"tab\there\"");
+  TStringList back;
+  back.SetCommaText(text);
+  EXPECT_EQ(Lines(back), Lines(list));
+
+  back.SetCommaText("  x y ,, \"open");  // blanks split too; an open quote runs to the end
+  EXPECT_EQ(Lines(back), (V{"x", "y", "", "open"}));
+  back.SetCommaText("a,");
+  EXPECT_EQ(Lines(back), (V{"a", ""}));
+  back.Clear();
+  back.Add("");
+  EXPECT_EQ(back.GetCommaText(), "\"\"");
+}
+
+TEST(StringList, ChangeEventsBracketEachChangeAndUpdatesFoldThem) {
+  TStringList list;
+  TWatcher w;
+  w.Attach(list);
+  list.Add("a");
+  list.Add("b");
+  list.Exchange(0, 1);
+  EXPECT_EQ(w.Log, (V{"changing 0", "change 1", "changing 1", "change 2", "changing 2", "change 2"}));
+
+  w.Log.clear();
+  list.BeginUpdate();
+  list.BeginUpdate();
+  list.Add("c");
+  list.Delete(0);
+  list.EndUpdate();
+  EXPECT_TRUE(w.Log.size() == 1);
+  list.EndUpdate();
+  list.EndUpdate();  // unmatched: ignored
+  EXPECT_EQ(w.Log, (V{"changing 2", "change 2"}));
+
+  w.Log.clear();
+  list.SetText("x\ny\nz");  // one update around the whole replacement
+  EXPECT_EQ(w.Log, (V{"changing 2", "change 3"}));
+}
+
+TEST(StringList, SortIsStableAndCustomSortReadsTheListByIndex) {
+  TStringList list;
+  TObject first, second;
+  list.AddObject("b", &first);
+  list.Add("a");
+  list.AddObject("B", &second);
+  list.Sort();
+  EXPECT_EQ(Lines(list), (V{"a", "b", "B"}));
+  EXPECT_EQ(list.GetObject(1), &first);  // objects travel with their strings
+  EXPECT_EQ(list.GetObject(2), &second);
+
+  list.CustomSort([](TStringList* l, Integer i, Integer j) -> Integer {
+    return CompareStr(l->Get(j), l->Get(i));  // descending, ordinal
+  });
+  EXPECT_EQ(Lines(list), (V{"b", "a", "B"}));
+
+  // A compare function that raises leaves the order as it was.
+  EXPECT_THROW(list.CustomSort([](TStringList*, Integer, Integer) -> Integer { throw EListError("stop"); }),
+               EListError);
+  EXPECT_EQ(Lines(list), (V{"b", "a", "B"}));
+}
+
+TEST(StringList, AssignAndAddStringsCopyStringsWithTheirObjects) {
+  TStringList source, target;
+  TObject tag;
+  source.AddObject("one", &tag);
+  source.Add("two");
+  target.Add("old");
+  target.Assign(&source);
+  EXPECT_EQ(Lines(target), (V{"one", "two"}));
+  EXPECT_EQ(target.GetObject(0), &tag);
+  target.AddStrings(&target);  // from itself: copied once
+  EXPECT_EQ(Lines(target), (V{"one", "two", "one", "two"}));
+  TPersistent other;
+  EXPECT_THROW(target.Assign(&other), EConvertError);
+  EXPECT_EQ(target.GetCount(), 4);
+}
+
+TEST(StringList, StreamsAndFilesHoldTheBytesWithCrLf) {
+  TStringList list;
+  list.SetText("caf\xE9\nna\xEFve");
+  TMemoryStream stream;
+  list.SaveToStream(&stream);
+  EXPECT_EQ(stream.GetSize(), 13);
+  stream.SetPosition(0);
+  TStringList back;
+  back.LoadFromStream(&stream);
+  EXPECT_EQ(Lines(back), Lines(list));
+
+  TempDir dir;
+  const AnsiString name = dir / "lines.txt";
+  list.SaveToFile(name);
+  back.Clear();
+  back.LoadFromFile(name);
+  EXPECT_EQ(back.GetText(), "caf\xE9\r\nna\xEFve\r\n");
+  EXPECT_THROW(back.LoadFromFile(dir / "missing.txt"), EFOpenError);
+  EXPECT_EQ(back.GetCount(), 2);  // a failed load keeps what was there
+}
