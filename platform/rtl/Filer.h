@@ -169,16 +169,14 @@ class TReader : public TFiler {
   void ResolveFixups();
   TComponent* FindReference(const AnsiString& Name);
   [[noreturn]] void PropertyError(const AnsiString& Name);
-  void Enter();
-  void Leave() { --FDepth; }
 
   TComponent* FOwner = nullptr;
   TComponent* FParent = nullptr;
   AnsiString FPropName;  // a defined property still looked for
   bool FPropFound = false;
-  bool FCanHandleExceptions = false;
   int FDepth = 0;
-  std::vector<TComponent*> FLoaded;
+  std::vector<TComponent*> FLoaded;          // Loaded goes to each, in order
+  std::vector<TComponent*>* FCreated = nullptr;  // freed if the read fails
   std::vector<Fixup> FFixups;
 };
 
@@ -234,6 +232,7 @@ class TWriter : public TFiler {
   void WriteChildProc(TComponent* Child) { WriteComponent(Child); }
 
   AnsiString FPropPath;  // the dotted prefix of sub-object properties
+  TComponent* FRootAncestor = nullptr;
   int FDepth = 0;
 };
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/rtl/CodePage.h"
 #include "platform/rtl/Resources.h"
 #include "platform/rtl/TypeInfo.h"
 
@@ -34,9 +35,7 @@ Int64 SeekTarget(Int64 position, Int64 size, Int64 offset, TSeekOrigin origin) {
 }
 
 // Host file names are UTF-8; ours are code page 1252.
-// TODO(streams): convert with AnsiToUtf8 once CodePage.h exists; until then
-// the bytes pass through unchanged, which is right for ASCII names.
-std::string HostPath(const AnsiString& fileName) { return fileName; }
+std::string HostPath(const AnsiString& fileName) { return AnsiToUtf8(fileName); }
 
 }  // namespace
 
