@@ -5,6 +5,7 @@
 
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Filer.h"
 #include "platform/rtl/ListSort.h"
 #include "platform/rtl/Streams.h"
 
@@ -266,6 +267,42 @@ void TStrings::Assign(TPersistent* Source) {
     return;
   }
   inherited::Assign(Source);
+}
+
+void TStrings::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  bool hasData;
+  if (auto* ancestor = dynamic_cast<TStrings*>(Filer->GetAncestor()))
+    hasData = !SameStrings(ancestor);
+  else
+    hasData = GetCount() > 0;
+  Filer->DefineProperty("Strings", TReaderProc::Bind<&TStrings::ReadData>(this),
+                        TWriterProc::Bind<&TStrings::WriteData>(this), hasData);
+}
+
+void TStrings::ReadData(TReader* Reader) {
+  Reader->ReadListBegin();
+  {
+    TUpdateScope update(this);
+    Clear();
+    while (!Reader->EndOfList()) Add(Reader->ReadString());
+  }
+  Reader->ReadListEnd();
+}
+
+void TStrings::WriteData(TWriter* Writer) {
+  Writer->WriteListBegin();
+  Integer count = GetCount();
+  for (Integer i = 0; i < count; ++i) Writer->WriteString(Get(i));
+  Writer->WriteListEnd();
+}
+
+bool TStrings::SameStrings(TStrings* Other) const {
+  Integer count = GetCount();
+  if (Other->GetCount() != count) return false;
+  for (Integer i = 0; i < count; ++i)
+    if (Get(i) != Other->Get(i)) return false;
+  return true;
 }
 
 void TStrings::LoadFromStream(TStream* Stream) {

@@ -16,6 +16,8 @@
 #include "platform/rtl/TypeInfo.h"
 
 class TStream;
+class TReader;
+class TWriter;
 
 class TStrings : public TPersistent {
   ORV_CLASS(TStrings, TPersistent)
@@ -78,6 +80,9 @@ class TStrings : public TPersistent {
   // Copies the strings and objects of another string list; anything else
   // goes to the inherited rules.
   void Assign(TPersistent* Source) override;
+  // The strings stream as the list property "Strings" (objects do not);
+  // written when there are any, or when they differ from the ancestor's.
+  void DefineProperties(TFiler* Filer) override;
 
   // The whole stream from its position (or file) as text, and back, bytes
   // as they are with CR LF line ends.
@@ -97,6 +102,10 @@ class TStrings : public TPersistent {
   Integer GetUpdateCount() const { return FUpdateCount; }
 
  private:
+  void ReadData(TReader* Reader);
+  void WriteData(TWriter* Writer);
+  bool SameStrings(TStrings* Other) const;
+
   Integer FUpdateCount = 0;
 };
 

@@ -1,7 +1,9 @@
 #include "platform/rtl/StringList.h"
 
 #include "platform/rtl/Collation.h"
+#include "platform/rtl/Component.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ObjectText.h"
 #include "platform/rtl/Streams.h"
 #include "support/TempDir.h"
 
@@ -35,6 +37,20 @@ struct TWatcher {
     list.OnChange = [this, &list](TObject*) { Log.push_back("change " + std::to_string(list.GetCount())); };
   }
 };
+
+// A component with a string-list property, as layouts hold them.
+class TLinesHolder : public TComponent {
+  ORV_CLASS(TLinesHolder, TComponent)
+ public:
+  explicit TLinesHolder(TComponent* AOwner) : TComponent(AOwner) {}
+  ~TLinesHolder() override { FLines->Free(); }
+  TStringList* GetLines() const { return FLines; }
+
+ private:
+  TStringList* FLines = New<TStringList>();
+};
+
+ORV_REGISTER(TLinesHolder, ORV_PROP_RO(Lines))
 
 }  // namespace
 
@@ -89,6 +105,7 @@ TEST(StringList, SortedListRefusesPositionalChangesWithoutLosingAnything) {
   EXPECT_EQ(ErrorOf([&] { list.Delete(-1); }), "List index out of bounds (-1)");
   EXPECT_EQ(ErrorOf([&] { list.Insert(4, "x"); }), "List index out of bounds (4)");
   EXPECT_EQ(ErrorOf([&] { list.Move(1, 3); }), "List index out of bounds (3)");
+  EXPECT_EQ(ErrorOf([&] { list.SetCapacity(1); }), "List capacity out of bounds (1)");
   EXPECT_EQ(Lines(list), (V{"b", "c", "a"}));
 }
 
@@ -229,4 +246,37 @@ TEST(StringList, StreamsAndFilesHoldTheBytesWithCrLf) {
   EXPECT_EQ(back.GetText(), "caf\xE9\r\nna\xEFve\r\n");
   EXPECT_THROW(back.LoadFromFile(dir / "missing.txt"), EFOpenError);
   EXPECT_EQ(back.GetCount(), 2);  // a failed load keeps what was there
+}
+
+TEST(StringList, LayoutsCarryTheStringsAsAListProperty) {
+  const AnsiString layout =
+      "object Holder: TLinesHolder\r\n"
+      "  Lines.Strings = (\r\n"
+      "    'one'\r\n"
+      "    'it''s two')\r\n"
+      "end\r\n";
+  TStringStream text(layout);
+  TMemoryStream binary;
+  ObjectTextToBinary(text, binary);
+  binary.SetPosition(0);
+  TLinesHolder holder(nullptr);
+  holder.GetLines()->Add("replaced");
+  binary.ReadComponent(&holder);
+  EXPECT_EQ(Lines(*holder.GetLines()), (V{"one", "it's two"}));
+
+  TMemoryStream written;
+  written.WriteComponent(&holder);
+  written.SetPosition(0);
+  TStringStream back;
+  ObjectBinaryToText(written, back);
+  EXPECT_EQ(back.GetDataString(), layout);
+
+  // An empty list writes nothing.
+  holder.GetLines()->Clear();
+  TMemoryStream empty;
+  empty.WriteComponent(&holder);
+  empty.SetPosition(0);
+  TStringStream emptyText;
+  ObjectBinaryToText(empty, emptyText);
+  EXPECT_EQ(emptyText.GetDataString(), "object Holder: TLinesHolder\r\nend\r\n");
 }
