@@ -490,11 +490,10 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
         if (f->Get(Root) == c) f->Set(Root, nullptr);
       c->Free();
     }
-    if (ownRoot) {
+    if (ownRoot)
       Root->Free();
-    } else {
+    else if (Root)
       Root->FComponentState -= TComponentState{csLoading, csReading};
-    }
     FLoaded.clear();
     FFixups.clear();
     throw;

@@ -1,0 +1,515 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/rtl/Collection.h"
+#include "platform/rtl/Filer.h"
+#include "platform/rtl/ObjectText.h"
+#include "platform/rtl/Resources.h"
+
+// A small application of the object model: a form with a panel holding a
+// button, a label the button refers to, a collection of rows, option
+// sub-objects, an event bound by method name, and values the items define
+// for themselves.
+
+namespace {
+
+std::vector<std::string> Log;
+
+ORV_ENUM(TItemKind, ikPlain, ikBold, ikFramed)
+ORV_ENUM(TItemStyle, isLeft, isRight, isHidden)
+using TItemStyles = Set<TItemStyle>;
+
+bool ColorToIdent(Int64 v, AnsiString& ident) {
+  if (v == 0x0000FF) ident = "clRed";
+  else if (v == 0xFFFFFF) ident = "clWhite";
+  else return false;
+  return true;
+}
+bool IdentToColor(const AnsiString& ident, Int64& v) {
+  if (SameIdent(ident, "clRed")) v = 0x0000FF;
+  else if (SameIdent(ident, "clWhite")) v = 0xFFFFFF;
+  else return false;
+  return true;
+}
+const TTypeInfo* ColorInfo() {
+  static const TTypeInfo info = [] {
+    TTypeInfo t = *TypeInfo<Integer>();
+    t.Name = "TColor";
+    t.IdentToInt = &IdentToColor;
+    t.IntToIdent = &ColorToIdent;
+    return t;
+  }();
+  return &info;
+}
+
+class TTestOptions : public TPersistent {
+  ORV_CLASS(TTestOptions, TPersistent)
+ public:
+  TTestOptions() = default;
+  Integer GetRowHeaderWidth() const { return FRowHeaderWidth; }
+  void SetRowHeaderWidth(Integer v) { FRowHeaderWidth = v; }
+  bool GetNativeStyle() const { return FNativeStyle; }
+  void SetNativeStyle(bool v) { FNativeStyle = v; }
+
+ private:
+  Integer FRowHeaderWidth = 100;
+  bool FNativeStyle = false;
+};
+
+// Properties objects are chosen by class name, as editors choose theirs.
+class TTestProps : public TPersistent {
+  ORV_CLASS(TTestProps, TPersistent)
+ public:
+  TTestProps() = default;
+  AnsiString GetCaption() const { return FCaption; }
+  void SetCaption(const AnsiString& v) { FCaption = v; }
+
+ private:
+  AnsiString FCaption;
+};
+
+class TTestSpinProps : public TTestProps {
+  ORV_CLASS(TTestSpinProps, TTestProps)
+ public:
+  TTestSpinProps() = default;
+  Integer GetIncrement() const { return FIncrement; }
+  void SetIncrement(Integer v) { FIncrement = v; }
+
+ private:
+  Integer FIncrement = 1;
+};
+
+class TTestRow : public TCollectionItem {
+  ORV_CLASS(TTestRow, TCollectionItem)
+ public:
+  explicit TTestRow(TCollection* c) : TCollectionItem(c) {}
+  AnsiString GetCaption() const { return FCaption; }
+  void SetCaption(const AnsiString& v) { FCaption = v; }
+  Integer GetWidth() const { return FWidth; }
+  void SetWidth(Integer v) { FWidth = v; }
+
+ private:
+  AnsiString FCaption;
+  Integer FWidth = 50;
+};
+
+class TTestContainer;
+
+class TTestItem : public TComponent {
+  ORV_CLASS(TTestItem, TComponent)
+ public:
+  explicit TTestItem(TComponent* AOwner) : TComponent(AOwner) {}
+  ~TTestItem() override;
+
+  AnsiString GetCaption() const { return FCaption; }
+  void SetCaption(const AnsiString& v) {
+    FCaption = v;
+    StatesSeen.push_back(GetComponentState());
+  }
+  Integer GetWidth() const { return FWidth; }
+  void SetWidth(Integer v) { FWidth = v; }
+  TItemKind GetKind() const { return FKind; }
+  void SetKind(TItemKind v) { FKind = v; }
+  TItemStyles GetStyle() const { return FStyle; }
+  void SetStyle(TItemStyles v) { FStyle = v; }
+  double GetRatio() const { return FRatio; }
+  void SetRatio(double v) { FRatio = v; }
+  Currency GetPrice() const { return FPrice; }
+  void SetPrice(Currency v) { FPrice = v; }
+  Integer GetColor() const { return FColor; }
+  void SetColor(Integer v) { FColor = v; }
+  WideString GetWideCaption() const { return FWideCaption; }
+  void SetWideCaption(const WideString& v) { FWideCaption = v; }
+  TTestOptions* GetOptions() const { return FOptions.get(); }
+  AnsiString GetPropertiesClassName() const { return FProperties ? FProperties->ClassName() : AnsiString(); }
+  void SetPropertiesClassName(const AnsiString& v) {
+    if (SameIdent(v, GetPropertiesClassName())) return;
+    FProperties.reset(static_cast<TTestProps*>(FindClass(v)->Create()));
+  }
+  TTestProps* GetProperties() const { return FProperties.get(); }
+  TTestItem* GetFocusControl() const { return FFocusControl; }
+  void SetFocusControl(TTestItem* v) {
+    if (v == FFocusControl) return;
+    if (FFocusControl) FFocusControl->RemoveFreeNotification(this);
+    FFocusControl = v;
+    if (v) v->FreeNotification(this);
+    Log.push_back(GetName() + " focus " + (v ? v->GetName() : "nil"));
+  }
+  TNotifyEvent OnClick;
+
+  std::vector<Byte> Blob;
+  std::vector<TComponentState> StatesSeen;
+  TTestContainer* ParentBox = nullptr;
+
+  void Notification(TComponent* c, TOperation op) override {
+    TComponent::Notification(c, op);
+    if (op == opRemove && c == FFocusControl) FFocusControl = nullptr;
+  }
+  void SetParentComponent(TComponent* p) override;
+  TComponent* GetParentComponent() override;
+  bool HasParent() override { return ParentBox != nullptr; }
+  void Loaded() override {
+    TComponent::Loaded();
+    Log.push_back("loaded " + GetName());
+  }
+
+  // Earlier layouts stored the width under another name; it is read, never written.
+  void DefineProperties(TFiler* filer) override {
+    filer->DefineProperty("LegacyWidth", TReaderProc::Bind<&TTestItem::ReadLegacy>(this), nullptr, false);
+    filer->DefineBinaryProperty("Blob", TStreamProc::Bind<&TTestItem::ReadBlob>(this),
+                                TStreamProc::Bind<&TTestItem::WriteBlob>(this), !Blob.empty());
+  }
+
+ private:
+  void ReadLegacy(TReader* r) { FWidth = r->ReadInteger(); }
+  void ReadBlob(TStream* s) {
+    Blob.resize(static_cast<std::size_t>(s->GetSize()));
+    s->ReadBuffer(Blob.data(), s->GetSize());
+  }
+  void WriteBlob(TStream* s) { s->WriteBuffer(Blob.data(), static_cast<Int64>(Blob.size())); }
+
+  AnsiString FCaption;
+  Integer FWidth = 0;
+  TItemKind FKind = ikPlain;
+  TItemStyles FStyle;
+  double FRatio = 0;
+  Currency FPrice;
+  Integer FColor = 0xFFFFFF;
+  WideString FWideCaption;
+  std::unique_ptr<TTestOptions> FOptions{New<TTestOptions>()};
+  std::unique_ptr<TTestProps> FProperties;
+  TTestItem* FFocusControl = nullptr;
+};
+
+// Appends the items streamed inside it, in order.
+class TTestContainer : public TTestItem {
+  ORV_CLASS(TTestContainer, TTestItem)
+ public:
+  explicit TTestContainer(TComponent* AOwner) : TTestItem(AOwner) {}
+  ~TTestContainer() override {
+    for (TTestItem* c : Items) c->ParentBox = nullptr;
+  }
+  void GetChildren(TGetChildProc proc, TComponent*) override {
+    for (TTestItem* c : Items) proc(c);
+  }
+  std::vector<TTestItem*> Items;
+};
+
+TTestItem::~TTestItem() {
+  if (ParentBox) std::erase(ParentBox->Items, this);
+}
+
+void TTestItem::SetParentComponent(TComponent* p) {
+  Log.push_back(GetName() + " in " + p->GetName());
+  if (auto* box = dynamic_cast<TTestContainer*>(p)) {
+    ParentBox = box;
+    box->Items.push_back(this);
+  }
+}
+
+TComponent* TTestItem::GetParentComponent() { return ParentBox; }
+
+class TTestForm : public TComponent {
+  ORV_CLASS(TTestForm, TComponent)
+ public:
+  explicit TTestForm(TComponent* AOwner) : TComponent(AOwner) {}
+
+  AnsiString GetCaption() const { return FCaption; }
+  void SetCaption(const AnsiString& v) { FCaption = v; }
+  TTestOptions* GetOptions() const { return FOptions.get(); }
+  TCollection* GetRows() const { return FRows.get(); }
+  void Loaded() override {
+    TComponent::Loaded();
+    Log.push_back("loaded " + GetName());
+  }
+  void ButtonClick(TObject*) { ++Clicks; }
+
+  TTestContainer* Panel1 = nullptr;
+  TTestItem* Button1 = nullptr;
+  TTestItem* Label1 = nullptr;
+  int Clicks = 0;
+
+ private:
+  AnsiString FCaption;
+  std::unique_ptr<TTestOptions> FOptions{New<TTestOptions>()};
+  std::unique_ptr<TCollection> FRows{New<TCollection>(TTestRow::StaticClass())};
+};
+
+}  // namespace
+
+ORV_REGISTER(TTestOptions, ORV_PROP(RowHeaderWidth).Default(100), ORV_PROP(NativeStyle).Default(false))
+ORV_REGISTER(TTestProps, ORV_PROP(Caption))
+ORV_REGISTER(TTestSpinProps, ORV_PROP(Increment).Default(1))
+ORV_REGISTER(TTestRow, ORV_PROP(Caption), ORV_PROP(Width).Default(50))
+ORV_REGISTER(TTestItem, ORV_PROP(Caption), ORV_PROP(Width), ORV_PROP(Kind).Default(ikPlain), ORV_PROP(Style).Default(0),
+             ORV_PROP(Ratio), ORV_PROP(Price), ORV_PROP(Color).As(ColorInfo()).Default(0xFFFFFF),
+             ORV_PROP(WideCaption), ORV_PROP_RO(Options), ORV_PROP(PropertiesClassName), ORV_PROP_RO(Properties),
+             ORV_PROP(FocusControl), ORV_EVENT(OnClick))
+ORV_REGISTER(TTestContainer)
+ORV_REGISTER(TTestForm, ORV_PROP(Caption), ORV_PROP_RO(Options), ORV_PROP_RO(Rows), ORV_METHOD(ButtonClick),
+             ORV_FIELD(Panel1), ORV_FIELD(Button1), ORV_FIELD(Label1))
+
+namespace {
+
+const char* const kLayout =
+    "object MainForm: TTestForm\r\n"
+    "  Caption = 'Main'\r\n"
+    "  Options.RowHeaderWidth = 120\r\n"
+    "  Options.NativeStyle = True\r\n"
+    "  Rows = <\r\n"
+    "    item\r\n"
+    "      Caption = 'first'\r\n"
+    "    end\r\n"
+    "    item\r\n"
+    "      Caption = 'second'\r\n"
+    "      Width = 80\r\n"
+    "    end>\r\n"
+    "  object Panel1: TTestContainer\r\n"
+    "    Width = 200\r\n"
+    "    object Button1: TTestItem\r\n"
+    "      Tag = 7\r\n"
+    "      Caption = 'Run'\r\n"
+    "      Width = 75\r\n"
+    "      Kind = ikBold\r\n"
+    "      Style = [isLeft, isHidden]\r\n"
+    "      Ratio = 0.5\r\n"
+    "      Price = 9.99c\r\n"
+    "      Color = clRed\r\n"
+    "      WideCaption = 'x'#8364\r\n"
+    "      Options.RowHeaderWidth = 10\r\n"
+    "      PropertiesClassName = 'TTestSpinProps'\r\n"
+    "      Properties.Caption = 'spin'\r\n"
+    "      Properties.Increment = 5\r\n"
+    "      FocusControl = Label1\r\n"
+    "      OnClick = ButtonClick\r\n"
+    "      Blob = {\r\n"
+    "        0102FF}\r\n"
+    "    end\r\n"
+    "  end\r\n"
+    "  object Label1: TTestItem\r\n"
+    "    Caption = 'Label'\r\n"
+    "    Width = 0\r\n"
+    "    Color = 4660\r\n"
+    "  end\r\n"
+    "end\r\n";
+
+class ComponentStreaming : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterClasses({TTestContainer::StaticClass(), TTestItem::StaticClass(), TTestForm::StaticClass(),
+                     TTestSpinProps::StaticClass(), TTestProps::StaticClass()});
+    Log.clear();
+    Form = New<TTestForm>(nullptr);
+  }
+  void TearDown() override { Free(Form); }
+
+  // Reading `text` fails with E and leaves nothing behind.
+  template <class E>
+  std::string Refused(const AnsiString& text) {
+    Int64 live = TObject::LiveCount();
+    std::string message = "no error";
+    try {
+      ReadComponentFromText(text, Form);
+    } catch (const E& e) {
+      message = e.what();
+    }
+    EXPECT_EQ(TObject::LiveCount(), live) << text;
+    EXPECT_EQ(Form->GetComponentCount(), 0);
+    EXPECT_EQ(Form->Panel1, nullptr);
+    EXPECT_EQ(Form->Button1, nullptr);
+    EXPECT_TRUE(Form->GetComponentState().Empty());
+    return message;
+  }
+
+  TTestForm* Form = nullptr;
+};
+
+AnsiString WithButtonLine(const AnsiString& line) {
+  return "object MainForm: TTestForm\n object Panel1: TTestContainer\n object Button1: TTestItem\n" + line +
+         "\n end\n end\nend\n";
+}
+
+}  // namespace
+
+TEST_F(ComponentStreaming, LayoutBuildsTheTreeThroughRegisteredClasses) {
+  EXPECT_EQ(ReadComponentFromText(kLayout, Form), Form);
+
+  // Children are bound to the form's fields and placed by SetParentComponent.
+  ASSERT_NE(Form->Panel1, nullptr);
+  ASSERT_NE(Form->Button1, nullptr);
+  ASSERT_NE(Form->Label1, nullptr);
+  EXPECT_EQ(Form->Button1->GetOwner(), Form);
+  EXPECT_EQ(Form->Panel1->Items, std::vector<TTestItem*>{Form->Button1});
+  EXPECT_EQ(Form->Label1->ParentBox, nullptr);
+
+  // Properties of every kind, dotted sub-objects, and the object a setter made.
+  TTestItem* b = Form->Button1;
+  EXPECT_EQ(Form->GetCaption(), "Main");
+  EXPECT_EQ(Form->GetOptions()->GetRowHeaderWidth(), 120);
+  EXPECT_TRUE(Form->GetOptions()->GetNativeStyle());
+  EXPECT_EQ(b->GetTag(), 7);
+  EXPECT_EQ(b->GetCaption(), "Run");
+  EXPECT_EQ(b->GetKind(), ikBold);
+  EXPECT_EQ(b->GetStyle(), (TItemStyles{isLeft, isHidden}));
+  EXPECT_EQ(b->GetRatio(), 0.5);
+  EXPECT_EQ(b->GetPrice().Value, 99900);
+  EXPECT_EQ(b->GetColor(), 0x0000FF);
+  EXPECT_EQ(b->GetWideCaption(), u"x\u20AC");
+  EXPECT_EQ(b->GetOptions()->GetRowHeaderWidth(), 10);
+  auto* spin = dynamic_cast<TTestSpinProps*>(b->GetProperties());
+  ASSERT_NE(spin, nullptr);
+  EXPECT_EQ(spin->GetCaption(), "spin");
+  EXPECT_EQ(spin->GetIncrement(), 5);
+  EXPECT_EQ(b->Blob, (std::vector<Byte>{1, 2, 0xFF}));
+  EXPECT_EQ(Form->Label1->GetColor(), 4660);
+
+  // The collection, read through its item class.
+  ASSERT_EQ(Form->GetRows()->GetCount(), 2);
+  auto* row = static_cast<TTestRow*>(Form->GetRows()->GetItem(1));
+  EXPECT_EQ(row->GetCaption(), "second");
+  EXPECT_EQ(row->GetWidth(), 80);
+  EXPECT_EQ(static_cast<TTestRow*>(Form->GetRows()->GetItem(0))->GetWidth(), 50);
+
+  // The event calls the form's method; the reference to a component that
+  // came later in the layout was resolved after the whole read, before Loaded.
+  b->OnClick(b);
+  EXPECT_EQ(Form->Clicks, 1);
+  EXPECT_EQ(b->GetFocusControl(), Form->Label1);
+  EXPECT_EQ(Log, (std::vector<std::string>{"Panel1 in MainForm", "Button1 in Panel1", "Label1 in MainForm",
+                                           "Button1 focus Label1", "loaded MainForm", "loaded Panel1",
+                                           "loaded Button1", "loaded Label1"}));
+
+  // Loading and reading were on while properties were set, and are off now.
+  ASSERT_FALSE(b->StatesSeen.empty());
+  EXPECT_EQ(b->StatesSeen[0], (TComponentState{csLoading, csReading}));
+  for (TComponent* c : {static_cast<TComponent*>(Form), static_cast<TComponent*>(b)})
+    EXPECT_TRUE(c->GetComponentState().Empty());
+}
+
+TEST_F(ComponentStreaming, WrittenLayoutMatchesAndReadsBackTheSame) {
+  ReadComponentFromText(kLayout, Form);
+  EXPECT_EQ(ComponentToText(Form), kLayout);
+
+  TTestForm* copy = New<TTestForm>(nullptr);
+  ReadComponentFromText(ComponentToText(Form), copy);
+  EXPECT_EQ(ComponentToText(copy), kLayout);
+  copy->Free();
+
+  // A fresh form writes only its structure: defaults stay out.
+  TTestForm* fresh = New<TTestForm>(nullptr);
+  fresh->SetName("Fresh");
+  EXPECT_EQ(ComponentToText(fresh), "object Fresh: TTestForm\r\n  Rows = <>\r\nend\r\n");
+  fresh->Free();
+}
+
+TEST_F(ComponentStreaming, RootMadeByClassNameAndLayoutsFromResources) {
+  TComponent* made = ReadComponentFromText(kLayout, nullptr);
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(made->ClassType(), TTestForm::StaticClass());
+  EXPECT_EQ(made->GetName(), "MainForm");
+  EXPECT_EQ(ComponentToText(made), kLayout);
+  made->Free();
+
+  // Embedded as text or as binary.
+  AnsiString text = kLayout;
+  RegisterResource("TEXTLAYOUT", RT_RCDATA, text.data(), text.size());
+  TMemoryStream bin;
+  TStringStream in(text);
+  ObjectTextToBinary(in, bin);
+  RegisterResource("BINLAYOUT", RT_RCDATA, bin.GetMemory(), static_cast<std::size_t>(bin.GetSize()));
+  for (const char* name : {"TEXTLAYOUT", "BINLAYOUT"}) {
+    TTestForm* f = New<TTestForm>(nullptr);
+    ReadComponentResource(name, f);
+    EXPECT_EQ(ComponentToText(f), kLayout) << name;
+    f->Free();
+  }
+  EXPECT_THROW(ReadComponentResource("NOLAYOUT", Form), EResNotFound);
+}
+
+TEST_F(ComponentStreaming, ReadingReplacesCollectionsAndHonoursDefinedValues) {
+  Form->GetRows()->Add();
+  Form->GetRows()->Add();
+  Form->GetRows()->Add();
+  ReadComponentFromText(
+      "object MainForm: TTestForm\n"
+      "  Rows = <item Caption = 'only' end>\n"
+      "  object Label1: TTestItem\n"
+      "    LegacyWidth = 33\n"
+      "    OnClick = nil\n"
+      "  end\n"
+      "end",
+      Form);
+  ASSERT_EQ(Form->GetRows()->GetCount(), 1);
+  EXPECT_EQ(static_cast<TTestRow*>(Form->GetRows()->GetItem(0))->GetCaption(), "only");
+  EXPECT_EQ(Form->Label1->GetWidth(), 33);
+  // The legacy name is read but the width is written under its own name.
+  EXPECT_NE(ComponentToText(Form).find("Width = 33"), AnsiString::npos);
+  EXPECT_EQ(ComponentToText(Form).find("Legacy"), AnsiString::npos);
+}
+
+TEST_F(ComponentStreaming, MalformedLayoutsFailCleanly) {
+  EXPECT_EQ(Refused<EClassNotFound>("object MainForm: TTestForm\n object P: TNoSuchClass\n end\nend"),
+            "Class TNoSuchClass not found");
+  // Built and then refused: a stream class that is not a component.
+  EXPECT_EQ(Refused<EClassNotFound>("object MainForm: TTestForm\n object P: TTestProps\n end\nend"),
+            "Class TTestProps not found");
+  EXPECT_EQ(Refused<EReadError>(WithButtonLine("Bogus = 1")), "Property Bogus does not exist");
+  EXPECT_EQ(Refused<EReadError>(WithButtonLine("Options.Bogus = 1")), "Property Options.Bogus does not exist");
+  EXPECT_EQ(Refused<EReadError>(WithButtonLine("Caption.Bogus = 1")), "Invalid property path");
+  EXPECT_EQ(Refused<EReadError>(WithButtonLine("Properties.Caption = 'no properties yet'")),
+            "Invalid property path");
+  for (const char* bad : {"Kind = ikNone", "Kind = 1", "Width = 'wide'", "Width = 5000000000", "Style = [isUp]",
+                          "Color = clNoSuchColour", "Caption = 5", "Ratio = 'x'", "FocusControl = Nobody",
+                          "FocusControl = 3", "FocusControl = MainForm"})
+    EXPECT_EQ(Refused<EReadError>(WithButtonLine(bad)), "Invalid property value") << bad;
+  EXPECT_EQ(Refused<EReadError>(WithButtonLine("Options = 1")), "Property Options is read-only");
+  EXPECT_EQ(Refused<EMethodNotFound>(WithButtonLine("OnClick = NoSuchHandler")), "Method NoSuchHandler not found");
+  EXPECT_EQ(Refused<EReadError>("object MainForm: TTestForm\n object Panel1: TTestItem\n end\nend"),
+            "Invalid property value");  // the field is a container
+  EXPECT_EQ(Refused<EComponentError>(
+                "object MainForm: TTestForm\n object Label1: TTestItem\n end\n object Label1: TTestItem\n end\nend"),
+            "A component named Label1 already exists");
+  EXPECT_EQ(Form->Clicks, 0);
+}
+
+TEST_F(ComponentStreaming, DamagedBinaryStreamsFailCleanly) {
+  TStringStream in(kLayout);
+  TMemoryStream full;
+  ObjectTextToBinary(in, full);
+  const char* bytes = static_cast<const char*>(full.GetMemory());
+  AnsiString binary(bytes, static_cast<std::size_t>(full.GetSize()));
+
+  // Every truncation, read into the form and into a root made by the reader.
+  Int64 live = TObject::LiveCount();
+  for (std::size_t n = 0; n < binary.size(); ++n) {
+    for (bool intoForm : {true, false}) {
+      {
+        TStringStream s(binary.substr(0, n));
+        EXPECT_THROW(s.ReadComponent(intoForm ? Form : nullptr), EReadError) << n;
+      }
+      // The form keeps the rows read before the damage; the components go.
+      Form->GetRows()->Clear();
+      ASSERT_EQ(TObject::LiveCount(), live) << n;
+      ASSERT_EQ(Form->GetComponentCount(), 0) << n;
+    }
+  }
+
+  // An absurd string length, and object records nested past any sane depth.
+  AnsiString hugeString = AnsiString("TPF0\tTTestForm\x08MainForm\x07" "Caption\x0C", 29) + "\xF0\xFF\xFF\x7F" + "abc";
+  {
+    TStringStream s1(hugeString);
+    EXPECT_THROW(s1.ReadComponent(Form), EReadError);
+  }
+  AnsiString deep = AnsiString("TPF0\tTTestForm\x08MainForm\0", 24);
+  for (int i = 0; i < 1000; ++i) deep += AnsiString("\x09TTestItem\0\0", 12);
+  try {
+    TStringStream s2(deep);
+    s2.ReadComponent(Form);
+    FAIL();
+  } catch (const EReadError& e) {
+    EXPECT_STREQ(e.what(), "Stream nesting too deep");
+  }
+  EXPECT_EQ(TObject::LiveCount(), live);
+  EXPECT_EQ(Form->GetComponentCount(), 0);
+}
