@@ -1,6 +1,10 @@
 #include "platform/rtl/OsEdge.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdio>
 
 #include "platform/rtl/CodePage.h"
 
@@ -56,6 +60,67 @@ Integer PackFileDate(std::time_t t) {
   const std::uint32_t date = static_cast<std::uint32_t>((year - 1980) << 9 | (tm.tm_mon + 1) << 5 | tm.tm_mday);
   const std::uint32_t time = static_cast<std::uint32_t>(tm.tm_hour << 11 | tm.tm_min << 5 | tm.tm_sec / 2);
   return static_cast<Integer>(date << 16 | time);
+}
+
+bool ReadWholeFile(const AnsiString& name, std::string& bytes, bool& missing) {
+  missing = false;
+  bytes.clear();
+  std::string os;
+  if (!ToOsName(name, os)) return false;
+  const int fd = open(os.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    missing = errno == ENOENT;
+    FailWithErrno();
+    return false;
+  }
+  char buf[65536];
+  for (;;) {
+    const ssize_t got = read(fd, buf, sizeof buf);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      FailWithErrno();
+      close(fd);
+      return false;
+    }
+    if (got == 0) break;
+    bytes.append(buf, static_cast<std::size_t>(got));
+  }
+  close(fd);
+  return true;
+}
+
+bool WriteFileAtomically(const AnsiString& name, std::string_view bytes) {
+  std::string os;
+  if (!ToOsName(name, os)) return false;
+  const std::string temp = os + ".tmp" + std::to_string(getpid());
+  const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return FailWithErrno();
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      if (put == 0) errno = ENOSPC;
+      FailWithErrno();
+      close(fd);
+      unlink(temp.c_str());
+      return false;
+    }
+    done += static_cast<std::size_t>(put);
+  }
+  const bool synced = fsync(fd) == 0;
+  if (!synced) FailWithErrno();
+  if (close(fd) != 0 || !synced) {
+    if (synced) FailWithErrno();
+    unlink(temp.c_str());
+    return false;
+  }
+  if (rename(temp.c_str(), os.c_str()) != 0) {
+    FailWithErrno();
+    unlink(temp.c_str());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace orv::os

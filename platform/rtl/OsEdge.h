@@ -5,6 +5,7 @@
 
 #include <ctime>
 #include <string>
+#include <string_view>
 
 #include "platform/rtl/Types.h"
 #include "platform/rtl/WinTypes.h"
@@ -35,5 +36,13 @@ win::BOOL FailWithErrno();
 // Packs a time as a file date: local time, date in the high word and time
 // in 2-second steps in the low word; clamped to 1980..2107.
 Integer PackFileDate(std::time_t t);
+
+// Reads a whole file. False when it cannot be read; missing tells a file
+// that is not there from one that would not open or read.
+bool ReadWholeFile(const AnsiString& name, std::string& bytes, bool& missing);
+// Replaces a file by the given bytes through a temporary file beside it, so
+// that a failed write (a full disk) leaves the old content in place. False,
+// with the last error set, on any failure.
+bool WriteFileAtomically(const AnsiString& name, std::string_view bytes);
 
 }  // namespace orv::os
