@@ -236,13 +236,16 @@ AnsiString Scientific(const Dec& rounded, int exponent, int mantissaDigits, bool
   int first = 0;
   while (first < rounded.Count && rounded.D[first] == 0) ++first;
   AnsiString digits = DigitsText(rounded, first, rounded.Count);
-  if (digits.empty()) digits = "0";
+  if (digits.empty()) digits.push_back('0');
   digits.resize(mantissaDigits, '0');
   if (trimZeros)
     while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
   AnsiString s = rounded.Neg ? "-" : "";
-  s += digits.substr(0, 1);
-  if (digits.size() > 1) s += AnsiString(1, DecimalSep()) + digits.substr(1);
+  s.push_back(digits[0]);
+  if (digits.size() > 1) {
+    s.push_back(DecimalSep());
+    s.append(digits, 1);
+  }
   int e = exponent - 1;
   s += 'E';
   if (e < 0)
@@ -250,8 +253,9 @@ AnsiString Scientific(const Dec& rounded, int exponent, int mantissaDigits, bool
   else if (plusSign)
     s += '+';
   AnsiString ed = std::to_string(e < 0 ? -e : e);
-  if (static_cast<int>(ed.size()) < minExpDigits) ed.insert(0, minExpDigits - ed.size(), '0');
-  return s + ed;
+  if (static_cast<int>(ed.size()) < minExpDigits) s.append(minExpDigits - ed.size(), '0');
+  s += ed;
+  return s;
 }
 
 AnsiString Fixed(const Dec& d, bool thousands) {
@@ -259,14 +263,17 @@ AnsiString Fixed(const Dec& d, bool thousands) {
   size_t lead = 0;
   while (lead + 1 < intPart.size() && intPart[lead] == '0') ++lead;
   intPart.erase(0, lead);
-  if (intPart.empty()) intPart = "0";
+  if (intPart.empty()) intPart.push_back('0');
   if (thousands) {
     char sep = FormatSettings().ThousandSeparator;
     for (int pos = static_cast<int>(intPart.size()) - 3; pos > 0; pos -= 3) intPart.insert(intPart.begin() + pos, sep);
   }
   AnsiString s = d.Neg && !d.IsZero() ? "-" : "";
   s += intPart;
-  if (d.Scale > 0) s += AnsiString(1, DecimalSep()) + DigitsText(d, d.IntDigits(), d.Count);
+  if (d.Scale > 0) {
+    s.push_back(DecimalSep());
+    s += DigitsText(d, d.IntDigits(), d.Count);
+  }
   return s;
 }
 

@@ -107,6 +107,14 @@ int CompareNumbers(const Variant& a, const Variant& b) {
 }
 
 int Compare(const Variant& a, const Variant& b) {
+  if (a.VType() == b.VType()) {
+    switch (a.VType()) {
+      case varInteger: case varInt64: return Sign3(a.RawInt(), b.RawInt());
+      case varDouble: return CompareDoubles(a.RawDouble(), b.RawDouble());
+      case varString: return Sign3(a.RawAnsi(), b.RawAnsi());
+      default: break;
+    }
+  }
   Cat ca = CategoryOf(a.VType()), cb = CategoryOf(b.VType());
   if (ca == Cat::Array || cb == Cat::Array) throw EVariantInvalidOpError("Invalid variant operation");
   if (ca == Cat::Null || cb == Cat::Null) return ca == cb ? 0 : kUnordered;
