@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/rtl/Locale.h"
+
 namespace orv::cp1252 {
 
 namespace {

@@ -27,7 +27,7 @@ constexpr DWORD MB_ERR_INVALID_CHARS = 0x00000008;
 // WideCharToMultiByte: accepted; conversion never substitutes look-alikes.
 constexpr DWORD WC_NO_BEST_FIT_CHARS = 0x00000400;
 
-constexpr DWORD ERROR_INVALID_FLAGS = 1004;
+// ERROR_INVALID_FLAGS is declared with the locale queries (Locale.h).
 constexpr DWORD ERROR_NO_UNICODE_TRANSLATION = 1113;
 
 UINT GetACP();

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/Locale.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "platform/rtl/CodePage.h"
 
+#include "platform/rtl/Locale.h"
+
 using namespace win;
 
 namespace {

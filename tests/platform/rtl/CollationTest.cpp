@@ -1,8 +1,9 @@
 #include "platform/rtl/Collation.h"
 
-#include "platform/rtl/CodePage.h"
-
 #include <random>
+
+#include "platform/rtl/CodePage.h"
+#include "platform/rtl/Locale.h"
 
 using namespace win;
 
