@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <string_view>
 #include <vector>
 
 #include "platform/rtl/Variant.h"
@@ -39,6 +40,10 @@ template <class T>
 const T& Unbox(const Box* b) {
   return static_cast<const ValueBox<T>*>(b)->Value;
 }
+
+// Integer text: blanks around, a sign, decimal digits or "$"/"0x" hex,
+// in the full Int64 range.
+bool ParseIntegerText(std::string_view s, Int64& out);
 
 }  // namespace orv::variant_detail
 

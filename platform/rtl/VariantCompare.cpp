@@ -4,6 +4,7 @@
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/CurrencyMath.h"
 #include "platform/rtl/Variant.h"
+#include "platform/rtl/VariantBoxes.h"
 
 namespace {
 
@@ -53,6 +54,8 @@ Int64 IntValue(const Variant& v) {
   if (v.VType() == varBoolean) return v.RawInt() ? -1 : 0;
   return v.RawInt();
 }
+
+AnsiString Narrow(const Variant& v) { return v.VType() == varString ? v.RawAnsi() : WideToAnsi(v.RawWide()); }
 
 int CompareStrings(const Variant& a, const Variant& b) {
   if (a.VType() == varString && b.VType() == varString) return Sign3(a.RawAnsi(), b.RawAnsi());
@@ -124,6 +127,16 @@ int Compare(const Variant& a, const Variant& b) {
   // that value's kind.
   if (ca == Cat::Empty && cb == Cat::Str) return Compare(Variant(AnsiString()), b);
   if (ca == Cat::Str && cb == Cat::Empty) return Compare(a, Variant(AnsiString()));
+  // Integer text next to an integer compares in full precision, which a
+  // detour through Double would lose beyond 2^53.
+  if (ca == Cat::Str && cb == Cat::Int && b.VType() != varBoolean) {
+    Int64 i;
+    if (orv::variant_detail::ParseIntegerText(Narrow(a), i)) return Sign3(i, IntValue(b));
+  }
+  if (cb == Cat::Str && ca == Cat::Int && a.VType() != varBoolean) {
+    Int64 i;
+    if (orv::variant_detail::ParseIntegerText(Narrow(b), i)) return Sign3(IntValue(a), i);
+  }
   if (ca == Cat::Str) return Compare(VarAsType(a, TextTarget(b)), b);
   if (cb == Cat::Str) return Compare(a, VarAsType(b, TextTarget(a)));
   return CompareNumbers(a, b);

@@ -24,8 +24,10 @@ namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
+}  // namespace
+
 // Integer text: blanks around, a sign, decimal digits or "$"/"0x" hex.
-bool ParseIntegerText(std::string_view s, Int64& out) {
+bool orv::variant_detail::ParseIntegerText(std::string_view s, Int64& out) {
   size_t i = 0, n = s.size();
   while (i < n && IsBlank(s[i])) ++i;
   while (n > i && IsBlank(s[n - 1])) --n;
@@ -51,6 +53,10 @@ bool ParseIntegerText(std::string_view s, Int64& out) {
   out = neg ? static_cast<Int64>(0 - mag) : static_cast<Int64>(mag);
   return true;
 }
+
+namespace {
+
+using orv::variant_detail::ParseIntegerText;
 
 AnsiString NarrowText(const Variant& v) {
   return v.VType() == varString ? v.RawAnsi() : WideToAnsi(v.RawWide());

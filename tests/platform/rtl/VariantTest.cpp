@@ -325,6 +325,8 @@ TEST_F(VariantTest, EqualityTable) {
       // Text against a number or date is converted.
       {"2.5", 2.5, true},
       {"10", 10, true},
+      {"9007199254740993", Int64(9007199254740993), true},
+      {"9007199254740993", Int64(9007199254740992), false},  // not rounded through a double
       {" 10", 10, true},
       {"True", true, true},
       {"3/15/2023", TDateTime(45000.0), true},
