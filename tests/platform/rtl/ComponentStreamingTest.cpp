@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "platform/rtl/Collection.h"
 #include "platform/rtl/Filer.h"
@@ -512,4 +515,33 @@ TEST_F(ComponentStreaming, DamagedBinaryStreamsFailCleanly) {
   }
   EXPECT_EQ(TObject::LiveCount(), live);
   EXPECT_EQ(Form->GetComponentCount(), 0);
+}
+
+// Inputs that once broke the reader, or were made to try: each reads or is
+// refused with a library exception, and nothing is left behind.
+TEST_F(ComponentStreaming, StoredHostileInputsReadOrFailCleanly) {
+  const char* root = std::getenv("ORVANTA_SOURCE_DIR");
+  std::filesystem::path dir = std::filesystem::path(root ? root : ".") / "tests/platform/rtl/data/component_reader";
+  ASSERT_TRUE(std::filesystem::is_directory(dir)) << dir;
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    ++files;
+    std::ifstream f(entry.path(), std::ios::binary);
+    AnsiString input((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    Int64 live = TObject::LiveCount();
+    TTestForm* form = New<TTestForm>(nullptr);
+    try {
+      if (input.rfind("TPF0", 0) == 0) {
+        TStringStream in(input);
+        in.ReadComponent(form);
+      } else {
+        ReadComponentFromText(input, form);
+      }
+    } catch (const Exception&) {
+      EXPECT_EQ(form->GetComponentCount(), 0) << entry.path();
+    }
+    form->Free();
+    EXPECT_EQ(TObject::LiveCount(), live) << entry.path();
+  }
+  EXPECT_GT(files, 0);
 }
