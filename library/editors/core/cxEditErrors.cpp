@@ -1,0 +1,5 @@
+#include "library/editors/core/cxEditErrors.h"
+
+#include "platform/rtl/TypeInfo.h"
+
+ORV_REGISTER(EcxEditError)

@@ -1,0 +1,7 @@
+// The error class of the editor library: raised for invalid edit values,
+// uncompiled or broken masks and other editor faults.
+#pragma once
+
+#include "platform/rtl/Exceptions.h"
+
+ORV_EXCEPTION(EcxEditError, Exception)
