@@ -179,6 +179,16 @@ TEST_F(FileStreams, FileStreamCreatesOpensAndReportsFailures) {
   }
 }
 
+TEST_F(FileStreams, NamesAreCodePage1252HereAndUtf8OnDisk) {
+  {
+    TFileStream f(Dir + "/caf\xE9 \x80.txt", fmCreate);
+    f.WriteBuffer("x", 1);
+  }
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(Dir) / "caf\xC3\xA9 \xE2\x82\xAC.txt"));
+  TFileStream again(Dir + "/caf\xE9 \x80.txt", fmOpenRead);
+  EXPECT_EQ(again.GetSize(), 1);
+}
+
 TEST_F(FileStreams, MemoryStreamGoesToAndFromFiles) {
   TMemoryStream out;
   out.WriteBuffer("layout\r\n", 8);
