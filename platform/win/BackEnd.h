@@ -1,0 +1,115 @@
+// What the window system asks of the display: top-level surfaces and the
+// input that arrives for them. Child windows, the queue, focus and all
+// message behaviour stay in the window system, so every back end behaves
+// alike. One back end is active at a time; it is chosen at start from
+// ORVANTA_BACKEND (headless, or a registered name such as x11).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win/Handles.h"
+
+namespace win {
+
+using SurfaceId = std::uint64_t;
+
+struct MonitorInfo {
+  RECT bounds{};   // screen coordinates
+  RECT work{};     // bounds less task bars and docks
+  bool primary = false;
+};
+
+// Input and window-manager events, in screen coordinates.
+struct BackEndEvent {
+  enum Kind {
+    MouseMove,
+    ButtonDown,    // button: VK_LBUTTON, VK_RBUTTON or VK_MBUTTON
+    ButtonUp,
+    Wheel,         // delta in multiples of WHEEL_DELTA
+    KeyDown,       // vk, scan, extended; ch for a character without a key (VK_PACKET)
+    KeyUp,
+    AppActivated,  // the process gained the input focus
+    AppDeactivated,
+    CloseRequest,  // the user asked to close a surface
+    Moved,         // the window manager moved or resized a surface: rect
+    Exposed,       // a surface's pixels were lost: rect in surface coordinates
+  };
+  Kind kind = MouseMove;
+  SurfaceId surface = 0;
+  POINT pt{};
+  int button = 0;
+  int delta = 0;
+  BYTE vk = 0;
+  BYTE scan = 0;
+  bool extended = false;
+  char ch = 0;
+  RECT rect{};
+};
+
+struct SurfaceOptions {
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  SurfaceId owner = 0;       // stays above its owner
+  bool popup = false;        // no decoration, no task bar entry
+};
+
+class IBackEnd {
+ public:
+  virtual ~IBackEnd() = default;
+  virtual const char* Name() const = 0;
+
+  // ---- Surfaces of top-level windows ----
+  virtual SurfaceId CreateSurface(const RECT& screenRect, const SurfaceOptions& options) = 0;
+  virtual void DestroySurface(SurfaceId surface) = 0;
+  virtual void ShowSurface(SurfaceId surface, bool show, bool activate) = 0;
+  virtual void MoveSurface(SurfaceId surface, const RECT& screenRect) = 0;
+  // Stacks the surface directly above another (0: at the very top).
+  virtual void RestackSurface(SurfaceId surface, SurfaceId above) = 0;
+  // Copies 32-bit BGRA pixels (rows of stride bytes) into the surface at
+  // the given rectangle of surface coordinates.
+  virtual void Present(SurfaceId surface, const RECT& area, const std::uint8_t* bgra, int stride) = 0;
+  virtual void SetTitle(SurfaceId surface, const std::string& text1252) = 0;
+  virtual void SetCursorShape(SurfaceId surface, HCURSOR cursor) = 0;
+  virtual bool GrabPointer(SurfaceId surface) = 0;
+  virtual void UngrabPointer() = 0;
+  virtual void RequestActivation(SurfaceId surface) = 0;
+
+  // ---- Screen ----
+  virtual std::vector<MonitorInfo> Monitors() const = 0;
+  virtual void WarpPointer(POINT screen) = 0;
+  virtual void Beep(UINT type) = 0;
+
+  // ---- Clipboard: data by format number ----
+  virtual void SetClipboard(UINT format, std::string data) = 0;
+  virtual bool GetClipboard(UINT format, std::string& data) const = 0;
+  virtual void ClearClipboard() = 0;
+
+  // ---- Event source ----
+  // Takes the next pending event without waiting.
+  virtual bool PollEvent(BackEndEvent& event) = 0;
+  // Sleeps until an event arrives, WakeUp is called or timeoutMs passes
+  // (UINT64_MAX: no limit).
+  virtual void WaitForEvent(std::uint64_t timeoutMs) = 0;
+  // Safe from any thread and from signal handlers' helpers: ends a wait.
+  virtual void WakeUp() = 0;
+};
+
+using BackEndFactory = std::function<std::unique_ptr<IBackEnd>()>;
+
+// Makes a back end selectable by name (the X11 back end registers itself).
+void RegisterBackEnd(const std::string& name, BackEndFactory factory);
+// The active back end; chosen on first use from ORVANTA_BACKEND, else the
+// x11 back end when registered and a display is set, else headless.
+IBackEnd& BackEnd();
+// Replaces the active back end (tests, start-up). Returns the old one.
+std::unique_ptr<IBackEnd> SetBackEnd(std::unique_ptr<IBackEnd> backEnd);
+
+// The primary monitor's work area and the union of all monitors.
+RECT PrimaryWorkArea();
+RECT VirtualScreen();
+
+}  // namespace win

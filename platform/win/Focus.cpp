@@ -1,0 +1,223 @@
+#include "platform/win/Focus.h"
+
+#include "platform/win/BackEnd.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Mouse.h"
+#include "platform/win/Queue.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowData.h"
+#include "platform/win/WindowPos.h"
+
+namespace win {
+namespace detail {
+namespace {
+
+struct FocusState {
+  HWND focus = nullptr;
+  HWND active = nullptr;
+  HWND lastActive = nullptr;  // to give back when the process is activated again
+  bool appActive = false;
+};
+
+FocusState& S() {
+  static FocusState s;
+  return s;
+}
+
+bool CanActivate(Window* w) {
+  return w && IsTopLevel(w) && !w->destroying && !(w->exStyle & WS_EX_NOACTIVATE) && !(w->style & WS_DISABLED);
+}
+
+void SendActivateApp(bool active) {
+  std::vector<HWND> tops;
+  for (Window* t : TopLevels()) tops.push_back(t->handle);
+  for (HWND h : tops)
+    if (Peek(h)) SendMessageA(h, WM_ACTIVATEAPP, active, static_cast<LPARAM>(GetCurrentThreadId()));
+}
+
+void CancelModeOfFocus() {
+  if (Window* f = Peek(S().focus)) SendMessageA(f->handle, WM_CANCELMODE, 0, 0);
+}
+
+// Deactivates the active window in favour of next (which may be null).
+// Answers false when the active window refused to let go.
+bool Deactivate(Window* next) {
+  Window* old = Peek(S().active);
+  if (!old) {
+    S().active = nullptr;
+    return true;
+  }
+  CancelModeOfFocus();
+  if (!Peek(old->handle)) return true;
+  HWND nextHandle = next ? next->handle : nullptr;
+  if (!SendMessageA(old->handle, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(nextHandle)) && Peek(old->handle) &&
+      !old->destroying)
+    return false;
+  if (Peek(old->handle))
+    SendMessageA(old->handle, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(old->handle) ? 1 : 0),
+                 reinterpret_cast<LPARAM>(nextHandle));
+  if (Window* f = Peek(S().focus); f && Peek(old->handle) && IsDescendant(f, old)) old->lastFocus = f->handle;
+  if (S().active == old->handle) S().active = nullptr;
+  return true;
+}
+
+bool Activate(Window* top, int how) {
+  if (top && S().active == top->handle) return true;
+  if (top && !CanActivate(top)) return false;
+  Window* old = Peek(S().active);
+  HWND oldHandle = old ? old->handle : nullptr;
+  if (!Deactivate(top)) return false;
+  if (!top) {
+    if (S().focus) SetFocus(nullptr);
+    return true;
+  }
+  HWND h = top->handle;
+  S().active = h;
+  S().lastActive = h;
+  if (!S().appActive) {
+    S().appActive = true;
+    SendActivateApp(true);
+    if (!Peek(h)) return false;
+  }
+  auto& s = Desktop()->children;
+  if (!s.empty() && s.front() != top && (top->style & WS_VISIBLE))
+    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (Peek(h)) SendMessageA(h, WM_NCACTIVATE, TRUE, reinterpret_cast<LPARAM>(oldHandle));
+  if (Peek(h))
+    SendMessageA(h, WM_ACTIVATE, MAKEWPARAM(how, IsIconic(h) ? 1 : 0), reinterpret_cast<LPARAM>(oldHandle));
+  if (Peek(h) && top->surface) BackEnd().RequestActivation(top->surface);
+  // The focus may not stay in a window that is no longer active.
+  Window* f = Peek(S().focus);
+  if (f && S().active == h && !IsDescendant(f, top)) SetFocus(nullptr);
+  return S().active == h;
+}
+
+// Picks who becomes active when w goes away or out of sight.
+void ActivateOther(Window* w) {
+  auto eligible = [w](Window* t) {
+    return t && t != w && CanActivate(t) && (t->style & WS_VISIBLE) && !(t->style & WS_MINIMIZE) &&
+           !IsDescendant(t, w) && t->owner != w;
+  };
+  Window* next = eligible(w->owner) ? w->owner : nullptr;
+  if (!next)
+    for (Window* t : TopLevels())
+      if (eligible(t)) {
+        next = t;
+        break;
+      }
+  Activate(next, WA_ACTIVE);
+}
+
+}  // namespace
+
+bool ActivateByClick(Window* top) { return Activate(top, WA_CLICKACTIVE); }
+
+void AppActivation(bool active) {
+  if (active == S().appActive) return;
+  if (!active) {
+    HWND last = S().active;
+    if (Window* a = Peek(S().active)) {
+      Deactivate(nullptr);
+      S().active = nullptr;
+      if (Peek(S().focus)) {
+        HWND f = S().focus;
+        S().focus = nullptr;
+        SendMessageA(f, WM_KILLFOCUS, 0, 0);
+      }
+      (void)a;
+    }
+    S().lastActive = last;
+    S().appActive = false;
+    SendActivateApp(false);
+  } else {
+    Window* last = Peek(S().lastActive);
+    if (last && CanActivate(last)) {
+      Activate(last, WA_ACTIVE);
+    } else {
+      S().appActive = true;
+      SendActivateApp(true);
+    }
+  }
+}
+
+bool AppActive() { return S().appActive; }
+
+void FocusWindowLeaving(Window* w) {
+  if (Window* c = Peek(GetCapture()); c && IsDescendant(c, w)) ReleaseCapture();
+  if (Window* f = Peek(S().focus); f && IsDescendant(f, w)) {
+    Window* p = w->parent;
+    if (!IsTopLevel(w) && p && !p->destroying && EnabledChain(p)) SetFocus(p->handle);
+    else SetFocus(nullptr);
+  }
+  if (Window* a = Peek(S().active); a && IsDescendant(a, w)) ActivateOther(w);
+  if (S().lastActive == w->handle) S().lastActive = nullptr;
+}
+
+void FocusWindowHidden(Window* w) {
+  if (Window* f = Peek(S().focus); f && IsDescendant(f, w) && !IsTopLevel(w)) {
+    Window* p = w->parent;
+    SetFocus(p && EnabledChain(p) && !p->destroying ? p->handle : nullptr);
+  }
+  if (Window* a = Peek(S().active); a && a == w) ActivateOther(w);
+}
+
+void ResetFocus() { S() = FocusState{}; }
+
+}  // namespace detail
+
+using namespace detail;
+
+HWND SetFocus(HWND hwnd) {
+  FocusState& s = S();
+  HWND old = Peek(s.focus) ? s.focus : nullptr;
+  if (!hwnd) {
+    if (old) {
+      s.focus = nullptr;
+      SendMessageA(old, WM_KILLFOCUS, 0, 0);
+    }
+    s.focus = Peek(s.focus) ? s.focus : nullptr;
+    return old;
+  }
+  Window* w = Find(hwnd);
+  if (!w || w == Desktop() || w->destroying || !EnabledChain(w)) return nullptr;
+  if (s.focus == hwnd) return hwnd;
+  Window* top = Root(w);
+  if (s.active != top->handle) {
+    if (!Activate(top, WA_ACTIVE)) return nullptr;
+    if (!Peek(hwnd) || w->destroying || !EnabledChain(w)) return nullptr;
+    if (s.focus == hwnd) return old;
+  }
+  old = Peek(s.focus) ? s.focus : nullptr;
+  if (old) SendMessageA(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+  if (!Peek(hwnd) || w->destroying || !EnabledChain(w) || s.active != top->handle) return old;
+  s.focus = hwnd;
+  SendMessageA(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+  return old;
+}
+
+HWND GetFocus() { return Peek(S().focus) ? S().focus : nullptr; }
+
+HWND SetActiveWindow(HWND hwnd) {
+  HWND old = GetActiveWindow();
+  if (!hwnd) {
+    Activate(nullptr, WA_ACTIVE);
+    return old;
+  }
+  Window* w = Find(hwnd);
+  if (!w) return nullptr;
+  Window* top = Root(w);
+  if (!Activate(top, WA_ACTIVE)) return nullptr;
+  return old;
+}
+
+HWND GetActiveWindow() { return Peek(S().active) ? S().active : nullptr; }
+
+BOOL SetForegroundWindow(HWND hwnd) {
+  Window* w = Find(hwnd);
+  if (!w) return FALSE;
+  return Activate(Root(w), WA_ACTIVE);
+}
+
+HWND GetForegroundWindow() { return S().appActive ? GetActiveWindow() : nullptr; }
+
+}  // namespace win

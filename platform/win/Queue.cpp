@@ -1,0 +1,383 @@
+#include "platform/win/Queue.h"
+
+#include <deque>
+#include <map>
+
+#include "platform/rtl/Clock.h"
+#include "platform/win/BackEnd.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Hooks.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Messages.h"
+#include "platform/win/ModalLoop.h"
+#include "platform/win/Mouse.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Timers.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowData.h"
+#include "platform/win/WindowPos.h"
+#include "platform/win/WindowStyles.h"
+
+namespace win {
+namespace detail {
+namespace {
+
+struct Input {
+  bool isKey = false;
+  MouseInput mouse;
+  QueuedKey key;
+};
+
+struct QueueState {
+  std::deque<MSG> posted;
+  std::deque<Input> input;
+  bool quit = false;
+  int quitCode = 0;
+  POINT lastPos{};
+  DWORD lastTime = 0;
+  std::map<int, QueuePoll> polls;
+  int nextPoll = 1;
+  IdleWaiter waiter;
+};
+
+QueueState& Q() {
+  static QueueState q;
+  return q;
+}
+
+bool InRange(UINT msg, UINT first, UINT last) { return (first == 0 && last == 0) || (msg >= first && msg <= last); }
+
+bool MatchesWindow(HWND filter, HWND hwnd) {
+  if (!filter) return true;
+  if (filter == HWND_THREADONLY) return hwnd == nullptr;
+  return filter == hwnd;
+}
+
+enum class KeyRoute { Deliver, Skip, Drop };
+
+KeyRoute RouteKey(const QueuedKey& k, HWND filter, UINT first, UINT last, bool remove, MSG& out) {
+  Window* target = Peek(GetFocus());
+  bool noFocus = !target;
+  if (!target) target = Peek(GetActiveWindow());
+  if (!target || !EnabledChain(target)) return KeyRoute::Drop;
+  UINT msg;
+  LPARAM lp;
+  RetrieveKey(k, msg, lp, false);
+  // Without a focus window the active window hears keys as system keys.
+  if (noFocus) msg = (msg == WM_KEYDOWN) ? WM_SYSKEYDOWN : (msg == WM_KEYUP) ? WM_SYSKEYUP : msg;
+  out = MSG{target->handle, msg, k.key.vk, lp, k.time, Q().lastPos};
+  if (filter && filter != target->handle && !IsChild(filter, target->handle)) return KeyRoute::Skip;
+  if (!InRange(msg, first, last)) return KeyRoute::Skip;
+  if (!remove) return KeyRoute::Deliver;
+  RetrieveKey(k, msg, lp, true);
+  if (CallHooks(WH_KEYBOARD, HC_ACTION, k.key.vk, lp)) return KeyRoute::Drop;
+  if (!Peek(out.hwnd)) return KeyRoute::Drop;
+  return KeyRoute::Deliver;
+}
+
+bool FromInput(HWND filter, UINT first, UINT last, bool remove, MSG& out) {
+  auto& in = Q().input;
+  for (std::size_t i = 0; i < in.size();) {
+    Input item = in[i];
+    bool deliver = false, drop = false;
+    if (item.isKey) {
+      KeyRoute r = RouteKey(item.key, filter, first, last, false, out);
+      if (r == KeyRoute::Drop) drop = true;
+      else if (r == KeyRoute::Deliver) {
+        if (!remove) return true;
+        in.erase(in.begin() + static_cast<long>(i));
+        if (RouteKey(item.key, filter, first, last, true, out) == KeyRoute::Deliver) return true;
+        continue;
+      }
+    } else {
+      Route r = RouteMouse(item.mouse, filter, first, last, false, out);
+      if (r == Route::Drop) drop = true;
+      else if (r == Route::Deliver) {
+        if (!remove) return true;
+        in.erase(in.begin() + static_cast<long>(i));
+        if (RouteMouse(item.mouse, filter, first, last, true, out) == Route::Deliver) return true;
+        continue;
+      }
+    }
+    (void)deliver;
+    // Input nobody may receive (no window, a disabled one) is thrown away.
+    if (drop) {
+      if (i < in.size()) in.erase(in.begin() + static_cast<long>(i));
+      continue;
+    }
+    ++i;
+  }
+  return false;
+}
+
+bool Retrieve(HWND filter, UINT first, UINT last, bool remove, MSG& out) {
+  DrainBackEnd();
+  QueueState& q = Q();
+  for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
+    if (MatchesWindow(filter, it->hwnd) && InRange(it->message, first, last)) {
+      out = *it;
+      if (remove) q.posted.erase(it);
+      return true;
+    }
+  }
+  if (q.quit && InRange(WM_QUIT, first, last)) {
+    out = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(q.quitCode), 0, Clock::TickCount(), q.lastPos};
+    if (remove) q.quit = false;
+    return true;
+  }
+  if (filter != HWND_THREADONLY && FromInput(filter, first, last, remove, out)) return true;
+  if (filter != HWND_THREADONLY && InRange(WM_PAINT, first, last)) {
+    if (Window* w = NextToPaint(filter)) {
+      out = MSG{w->handle, WM_PAINT, 0, 0, Clock::TickCount(), q.lastPos};
+      return true;
+    }
+  }
+  if (InRange(WM_TIMER, first, last)) {
+    HWND timerFilter = filter == HWND_THREADONLY ? nullptr : filter;
+    MSG t;
+    if (TakeTimer(timerFilter, remove, t) && (filter != HWND_THREADONLY || !t.hwnd)) {
+      t.pt = q.lastPos;
+      out = t;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Available() {
+  QueueState& q = Q();
+  return !q.posted.empty() || q.quit || !q.input.empty() || NextToPaint(nullptr) || AnyTimerPending();
+}
+
+void Idle() {
+  if (RunModalIdle()) return;
+  DrainBackEnd();
+  auto polls = Q().polls;
+  for (auto& [id, poll] : polls)
+    if (poll) poll();
+  if (Available()) return;
+  std::uint64_t next = NextTimerDue();
+  if (Q().waiter) {
+    Q().waiter(next);
+    return;
+  }
+  std::uint64_t now = Clock::Milliseconds();
+  BackEnd().WaitForEvent(next == UINT64_MAX ? UINT64_MAX : (next > now ? next - now : 0));
+}
+
+Window* WindowOfSurface(SurfaceId s) {
+  for (Window* t : TopLevels())
+    if (t->surface == s) return t;
+  return nullptr;
+}
+
+}  // namespace
+
+LRESULT Deliver(Window* w, UINT msg, WPARAM wParam, LPARAM lParam, bool sent) {
+  Pin pin(w);
+  HWND h = w->handle;
+  if (HasHooks(WH_CALLWNDPROC)) {
+    CWPSTRUCT cwp{lParam, wParam, msg, h};
+    CallHooks(WH_CALLWNDPROC, HC_ACTION, sent ? 1 : 0, reinterpret_cast<LPARAM>(&cwp));
+    if (w->destroyed) return 0;
+  }
+  WNDPROC proc = w->proc;
+  return proc ? proc(h, msg, wParam, lParam) : 0;
+}
+
+void PostInput(const MouseInput& in) {
+  auto& q = Q().input;
+  // Movement is merged: only the latest position of a run of moves counts.
+  if (in.type == WM_MOUSEMOVE && !q.empty() && !q.back().isKey && q.back().mouse.type == WM_MOUSEMOVE) {
+    q.back().mouse = in;
+    return;
+  }
+  Input i;
+  i.mouse = in;
+  q.push_back(i);
+}
+
+void PostInput(const QueuedKey& key) {
+  Input i;
+  i.isKey = true;
+  i.key = key;
+  Q().input.push_back(i);
+}
+
+std::vector<MSG> PostedMessages() { return {Q().posted.begin(), Q().posted.end()}; }
+std::size_t InputCount() { return Q().input.size(); }
+
+void SetIdleWaiter(IdleWaiter waiter) { Q().waiter = std::move(waiter); }
+
+void DrainBackEnd() {
+  BackEndEvent e;
+  IBackEnd& be = BackEnd();
+  while (be.PollEvent(e)) {
+    switch (e.kind) {
+      case BackEndEvent::MouseMove: PostInput(AcceptMouse(WM_MOUSEMOVE, e.pt, 0)); break;
+      case BackEndEvent::ButtonDown:
+      case BackEndEvent::ButtonUp: {
+        UINT base = e.button == VK_RBUTTON ? WM_RBUTTONDOWN : e.button == VK_MBUTTON ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
+        PostInput(AcceptMouse(e.kind == BackEndEvent::ButtonDown ? base : base + 1, e.pt, 0));
+        break;
+      }
+      case BackEndEvent::Wheel: PostInput(AcceptMouse(WM_MOUSEWHEEL, e.pt, e.delta)); break;
+      case BackEndEvent::KeyDown:
+      case BackEndEvent::KeyUp:
+        PostInput(AcceptKey(KeyInput{e.vk, e.scan, e.extended, e.kind == BackEndEvent::KeyDown, e.ch}));
+        break;
+      case BackEndEvent::AppActivated: AppActivation(true); break;
+      case BackEndEvent::AppDeactivated: AppActivation(false); break;
+      case BackEndEvent::CloseRequest:
+        if (Window* w = WindowOfSurface(e.surface)) PostMessageA(w->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+      case BackEndEvent::Moved:
+        if (Window* w = WindowOfSurface(e.surface))
+          SetWindowPos(w->handle, nullptr, e.rect.Left, e.rect.Top, e.rect.Width(), e.rect.Height(),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        break;
+      case BackEndEvent::Exposed:
+        if (Window* w = WindowOfSurface(e.surface)) {
+          SendMessageA(w->handle, WM_NCPAINT, 1, 0);
+          InvalidateRect(w->handle, nullptr, TRUE);
+        }
+        break;
+    }
+  }
+}
+
+void QueueWindowDestroyed(HWND hwnd) {
+  auto& p = Q().posted;
+  for (auto it = p.begin(); it != p.end();) it = it->hwnd == hwnd ? p.erase(it) : it + 1;
+}
+
+void ResetQueue() {
+  QueueState& q = Q();
+  q.posted.clear();
+  q.input.clear();
+  q.quit = false;
+  q.quitCode = 0;
+  q.lastPos = {};
+  q.lastTime = 0;
+  q.waiter = nullptr;
+}
+
+}  // namespace detail
+
+using namespace detail;
+
+BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last, UINT removeFlags) {
+  if (!msg) return FALSE;
+  if (hwnd && hwnd != HWND_THREADONLY && !Find(hwnd)) return FALSE;
+  bool remove = (removeFlags & PM_REMOVE) != 0;
+  if (!Retrieve(hwnd, first, last, remove, *msg)) return FALSE;
+  Q().lastPos = msg->pt;
+  Q().lastTime = msg->time;
+  if (remove && HasHooks(WH_GETMESSAGE)) CallHooks(WH_GETMESSAGE, HC_ACTION, PM_REMOVE, reinterpret_cast<LPARAM>(msg));
+  return TRUE;
+}
+
+BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last) {
+  if (!msg) return -1;
+  if (hwnd && hwnd != HWND_THREADONLY && !Find(hwnd)) return -1;
+  for (;;) {
+    if (PeekMessageA(msg, hwnd, first, last, PM_REMOVE)) return msg->message != WM_QUIT;
+    if (hwnd && hwnd != HWND_THREADONLY && !Peek(hwnd)) return -1;
+    Idle();
+  }
+}
+
+BOOL WaitMessage() {
+  if (!Available()) Idle();
+  return TRUE;
+}
+
+BOOL TranslateMessage(const MSG* msg) {
+  if (!msg) return FALSE;
+  UINT m = msg->message;
+  if (m != WM_KEYDOWN && m != WM_SYSKEYDOWN && m != WM_KEYUP && m != WM_SYSKEYUP) return FALSE;
+  if (m == WM_KEYDOWN || m == WM_SYSKEYDOWN) {
+    BYTE scan = static_cast<BYTE>((msg->lParam >> 16) & 0xFF);
+    int ch = CharFromKey(static_cast<BYTE>(msg->wParam), scan);
+    if (ch >= 0) {
+      MSG c = *msg;
+      c.message = m == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+      c.wParam = static_cast<WPARAM>(ch);
+      Q().posted.push_back(c);
+    }
+  }
+  return TRUE;
+}
+
+LRESULT DispatchMessageA(const MSG* msg) {
+  if (!msg) return 0;
+  if (msg->message == WM_TIMER && msg->lParam) {
+    auto proc = reinterpret_cast<TIMERPROC>(msg->lParam);
+    // Only a procedure of a live timer is called: a posted WM_TIMER could
+    // carry any number in lParam.
+    if (!IsTimerProc(msg->hwnd, msg->wParam, proc)) return 0;
+    proc(msg->hwnd, WM_TIMER, msg->wParam, Clock::TickCount());
+    return 0;
+  }
+  Window* w = Peek(msg->hwnd);
+  if (!w) return 0;
+  return Deliver(w, msg->message, msg->wParam, msg->lParam, false);
+}
+
+BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  MSG m{hwnd, msg, wParam, lParam, Clock::TickCount(), {}};
+  GetCursorPos(&m.pt);
+  if (hwnd == HWND_BROADCAST) {
+    for (Window* t : TopLevels()) {
+      m.hwnd = t->handle;
+      Q().posted.push_back(m);
+    }
+    return TRUE;
+  }
+  if (hwnd && !Find(hwnd)) return FALSE;
+  Q().posted.push_back(m);
+  BackEnd().WakeUp();
+  return TRUE;
+}
+
+void PostQuitMessage(int exitCode) {
+  Q().quit = true;
+  Q().quitCode = exitCode;
+}
+
+LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (hwnd == HWND_BROADCAST) {
+    std::vector<HWND> tops;
+    for (Window* t : TopLevels()) tops.push_back(t->handle);
+    for (HWND h : tops)
+      if (Window* t = Peek(h)) Deliver(t, msg, wParam, lParam, true);
+    return 0;
+  }
+  Window* w = Find(hwnd);
+  if (!w) return 0;
+  return Deliver(w, msg, wParam, lParam, true);
+}
+
+BOOL SendNotifyMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (hwnd != HWND_BROADCAST && !Find(hwnd)) return FALSE;
+  SendMessageA(hwnd, msg, wParam, lParam);
+  return TRUE;
+}
+
+DWORD GetMessagePos() {
+  return static_cast<DWORD>(MAKELPARAM(Q().lastPos.X, Q().lastPos.Y));
+}
+
+LONG GetMessageTime() { return static_cast<LONG>(Q().lastTime); }
+
+int AddQueuePoll(QueuePoll poll) {
+  int id = Q().nextPoll++;
+  Q().polls[id] = std::move(poll);
+  return id;
+}
+
+void RemoveQueuePoll(int id) { Q().polls.erase(id); }
+
+void WakeMessageLoop() { BackEnd().WakeUp(); }
+
+}  // namespace win

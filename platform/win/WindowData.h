@@ -1,0 +1,132 @@
+// What the window system keeps per class and per window, shared by the
+// units of this folder only. Nothing outside platform/win includes it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win/WindowClass.h"
+
+namespace win::detail {
+
+struct ClassData {
+  std::string name;
+  ATOM atom = 0;
+  UINT style = 0;
+  WNDPROC proc = nullptr;
+  int cbClsExtra = 0;
+  int cbWndExtra = 0;
+  HINSTANCE instance = nullptr;
+  HICON icon = nullptr;
+  HICON iconSmall = nullptr;
+  HCURSOR cursor = nullptr;
+  HBRUSH background = nullptr;
+  std::string menuName;
+  int windowCount = 0;
+  bool unregistered = false;  // kept alive until its last window goes
+};
+
+struct Window {
+  HWND handle = nullptr;
+  ClassData* cls = nullptr;
+  Window* parent = nullptr;          // the desktop for top-level windows
+  Window* owner = nullptr;           // top-level windows only
+  std::vector<Window*> children;     // z-order: front first
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  LONG_PTR id = 0;
+  WNDPROC proc = nullptr;
+  LONG_PTR userData = 0;
+  HINSTANCE instance = nullptr;
+  RECT window{};                     // in the parent's client coordinates
+  RECT client{};                     // the same coordinates
+  RECT restore{};                    // normal placement while minimized or maximized
+  std::string text;
+  std::vector<std::uint8_t> extra;
+  RECT update{};                     // bounding box of what needs painting (client coordinates)
+  bool updatePending = false;
+  bool erasePending = false;
+  bool noRedraw = false;
+  bool hiddenByOwner = false;
+  bool hasRegion = false;
+  bool destroying = false;
+  bool destroyed = false;
+  int callDepth = 0;                 // calls of its procedure on the stack
+  HWND lastFocus = nullptr;          // top-level: the focus to give back on activation
+  std::uint64_t surface = 0;         // back-end surface of a shown top-level window
+};
+
+// ---- The window table ----
+Window* Desktop();
+// The live window of a handle, or nullptr (last error set) for anything else.
+Window* Find(HWND hwnd);
+// Like Find but leaves the last error alone.
+Window* Peek(HWND hwnd);
+bool IsTopLevel(const Window* w);
+Window* Root(Window* w);              // the top-level ancestor (itself for top-level)
+bool IsDescendant(const Window* w, const Window* ancestor);  // w inside ancestor (or equal)
+std::vector<Window*> TopLevels();     // front first
+// Screen offset of a window's client origin, and of its window origin.
+POINT ClientOrigin(const Window* w);
+POINT WindowOrigin(const Window* w);
+RECT ScreenWindowRect(const Window* w);
+RECT ScreenClientRect(const Window* w);
+bool VisibleChain(const Window* w);   // itself and every ancestor visible
+bool EnabledChain(const Window* w);
+
+// Keeps a window's memory alive while its procedure runs, so a window
+// destroyed inside its own message handler is freed only afterwards.
+class Pin {
+ public:
+  explicit Pin(Window* w);
+  ~Pin();
+  Pin(const Pin&) = delete;
+  Pin& operator=(const Pin&) = delete;
+
+ private:
+  Window* w_;
+};
+
+// ---- Delivery (Queue.cpp) ----
+// Runs the call-window-procedure hooks and the window's procedure.
+LRESULT Deliver(Window* w, UINT msg, WPARAM wParam, LPARAM lParam, bool sent);
+
+// ---- Clean-up of every unit, in order, for a fresh session ----
+void ResetWindows();
+void ResetClasses();
+void ResetQueue();
+void ResetHooks();
+void ResetTimers();
+void ResetKeyboard();
+void ResetMouse();
+void ResetFocus();
+void ResetMetrics();
+
+// ---- Notifications between units ----
+void TimersWindowDestroyed(HWND hwnd);
+void QueueWindowDestroyed(HWND hwnd);
+void FocusWindowLeaving(Window* w);   // destroy: focus, capture and activation move away
+void FocusWindowHidden(Window* w);    // hide: activation moves away
+void MouseWindowDestroyed(HWND hwnd);
+
+// ---- Non-client geometry (WindowProc.cpp) ----
+// How far the client area is inset from the window edges for a style.
+RECT FrameInsets(DWORD style, DWORD exStyle, bool withScrollBars);
+// Answers whether a point in window coordinates is inside the window's
+// region (always, for a window without one).
+bool InsideRegion(const Window* w, POINT windowPt);
+
+// ---- Positioning (WindowPos.cpp) ----
+// Puts owned windows above their owners and topmost windows in front.
+void NormalizeTopLevelOrder();
+// The deepest visible window at a screen point, skipping disabled child
+// windows (their parent answers) and the windows in skip.
+Window* WindowAt(POINT screen, const std::vector<Window*>& skip);
+
+// ---- Classes (WindowClass.cpp) ----
+ClassData* FindClass(LPCSTR name);
+void ReleaseClass(ClassData* cls);
+
+}  // namespace win::detail

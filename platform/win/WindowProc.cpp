@@ -1,0 +1,287 @@
+#include "platform/win/WindowProc.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/win/BackEnd.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Metrics.h"
+#include "platform/win/Mouse.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Queue.h"
+#include "platform/win/Seams.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowData.h"
+#include "platform/win/WindowPos.h"
+
+namespace win {
+namespace {
+
+// Standard cursor ids, as the cursor tier numbers them.
+constexpr int kIdcArrow = 32512;
+constexpr int kIdcSizeNWSE = 32642;
+constexpr int kIdcSizeNESW = 32643;
+constexpr int kIdcSizeWE = 32644;
+constexpr int kIdcSizeNS = 32645;
+
+HCURSOR currentCursor = nullptr;
+
+bool In(const RECT& r, POINT p) { return p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom; }
+
+LRESULT HitTest(detail::Window* w, POINT screen) {
+  RECT wr = detail::ScreenWindowRect(w);
+  if (!In(wr, screen)) return HTNOWHERE;
+  RECT cr = detail::ScreenClientRect(w);
+  if (In(cr, screen)) return HTCLIENT;
+  // Scroll bars sit between the client area and the client edge.
+  RECT in = detail::FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle, false);
+  RECT inner{wr.Left + in.Left, wr.Top + in.Top, wr.Right - in.Right, wr.Bottom - in.Bottom};
+  bool v = (w->style & WS_VSCROLL) != 0, h = (w->style & WS_HSCROLL) != 0;
+  if (In(inner, screen)) {
+    bool inV = v && screen.X >= cr.Right;
+    bool inH = h && screen.Y >= cr.Bottom;
+    if (inV && inH) return HTGROWBOX;
+    if (inV) return HTVSCROLL;
+    if (inH) return HTHSCROLL;
+    return HTBORDER;
+  }
+  RECT frame = detail::FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL | WS_CAPTION), w->exStyle & ~WS_EX_CLIENTEDGE,
+                                   false);
+  if ((w->style & WS_CAPTION) == WS_CAPTION && screen.Y >= wr.Top + frame.Top && screen.Y < inner.Top &&
+      screen.X >= wr.Left + frame.Left && screen.X < wr.Right - frame.Right)
+    return HTCAPTION;
+  if (w->style & WS_THICKFRAME) {
+    int corner = GetSystemMetrics(SM_CYCAPTION);
+    bool left = screen.X < wr.Left + frame.Left, right = screen.X >= wr.Right - frame.Right;
+    bool top = screen.Y < wr.Top + frame.Top, bottom = screen.Y >= wr.Bottom - frame.Bottom;
+    bool nearLeft = screen.X < wr.Left + corner, nearRight = screen.X >= wr.Right - corner;
+    bool nearTop = screen.Y < wr.Top + corner, nearBottom = screen.Y >= wr.Bottom - corner;
+    if ((top && nearLeft) || (left && nearTop)) return HTTOPLEFT;
+    if ((top && nearRight) || (right && nearTop)) return HTTOPRIGHT;
+    if ((bottom && nearLeft) || (left && nearBottom)) return HTBOTTOMLEFT;
+    if ((bottom && nearRight) || (right && nearBottom)) return HTBOTTOMRIGHT;
+    if (left) return HTLEFT;
+    if (right) return HTRIGHT;
+    if (top) return HTTOP;
+    if (bottom) return HTBOTTOM;
+  }
+  return HTBORDER;
+}
+
+LRESULT SetCursorDefault(HWND hwnd, detail::Window* w, WPARAM wParam, LPARAM lParam) {
+  // The parent decides first; a parent that handles it ends the matter.
+  if ((w->style & WS_CHILD) && w->parent && w->parent != detail::Desktop()) {
+    if (SendMessageA(w->parent->handle, WM_SETCURSOR, wParam, lParam)) return TRUE;
+  }
+  int hit = static_cast<SHORT>(LOWORD(static_cast<DWORD_PTR>(lParam)));
+  if (reinterpret_cast<HWND>(wParam) != hwnd && hit == HTCLIENT) return FALSE;
+  switch (hit) {
+    case HTCLIENT:
+      if (w->cls->cursor) detail::ApplyCursor(w->cls->cursor);
+      return FALSE;
+    case HTLEFT:
+    case HTRIGHT: detail::ApplyCursor(detail::StandardCursor(kIdcSizeWE)); return TRUE;
+    case HTTOP:
+    case HTBOTTOM: detail::ApplyCursor(detail::StandardCursor(kIdcSizeNS)); return TRUE;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT: detail::ApplyCursor(detail::StandardCursor(kIdcSizeNWSE)); return TRUE;
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT: detail::ApplyCursor(detail::StandardCursor(kIdcSizeNESW)); return TRUE;
+    case HTERROR: {
+      UINT mouseMsg = HIWORD(static_cast<DWORD_PTR>(lParam));
+      if (mouseMsg == WM_LBUTTONDOWN || mouseMsg == WM_RBUTTONDOWN || mouseMsg == WM_MBUTTONDOWN) MessageBeep(0);
+      return FALSE;
+    }
+    default: detail::ApplyCursor(detail::StandardCursor(kIdcArrow)); return FALSE;
+  }
+}
+
+HWND RootHandle(detail::Window* w) { return detail::Root(w)->handle; }
+
+}  // namespace
+
+TierSeams& Seams() {
+  static TierSeams s;
+  return s;
+}
+
+HCURSOR CurrentCursor() { return currentCursor; }
+
+namespace detail {
+
+void ApplyCursor(HCURSOR cursor) {
+  currentCursor = cursor;
+  if (Seams().setCursor) Seams().setCursor(cursor);
+}
+
+HCURSOR StandardCursor(int id) {
+  if (Seams().standardCursor) return Seams().standardCursor(id);
+  return reinterpret_cast<HCURSOR>(static_cast<std::intptr_t>(id));
+}
+
+RECT FrameInsets(DWORD style, DWORD exStyle, bool withScrollBars) {
+  RECT in{0, 0, 0, 0};
+  int fx = 0, fy = 0;
+  if (style & WS_THICKFRAME) {
+    fx = GetSystemMetrics(SM_CXFRAME);
+    fy = GetSystemMetrics(SM_CYFRAME);
+  } else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) {
+    fx = GetSystemMetrics(SM_CXDLGFRAME);
+    fy = GetSystemMetrics(SM_CYDLGFRAME);
+  } else if (style & WS_BORDER) {
+    fx = GetSystemMetrics(SM_CXBORDER);
+    fy = GetSystemMetrics(SM_CYBORDER);
+  }
+  in = {fx, fy, fx, fy};
+  if ((style & WS_CAPTION) == WS_CAPTION)
+    in.Top += GetSystemMetrics((exStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
+  if (exStyle & WS_EX_CLIENTEDGE) {
+    int ex = GetSystemMetrics(SM_CXEDGE), ey = GetSystemMetrics(SM_CYEDGE);
+    in.Left += ex, in.Right += ex, in.Top += ey, in.Bottom += ey;
+  }
+  if (withScrollBars) {
+    if (style & WS_VSCROLL) in.Right += GetSystemMetrics(SM_CXVSCROLL);
+    if (style & WS_HSCROLL) in.Bottom += GetSystemMetrics(SM_CYHSCROLL);
+  }
+  return in;
+}
+
+bool InsideRegion(const Window* w, POINT windowPt) {
+  if (!w->hasRegion || !Seams().regionContains) return true;
+  return Seams().regionContains(w->handle, windowPt);
+}
+
+}  // namespace detail
+
+LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!proc) return 0;
+  detail::Window* w = detail::Peek(hwnd);
+  if (!w) return proc(hwnd, msg, wParam, lParam);
+  detail::Pin pin(w);
+  return proc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  detail::Window* w = detail::Peek(hwnd);
+  if (!w) return 0;
+  switch (msg) {
+    case WM_NCCREATE: {
+      auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+      if (cs && cs->lpszName) w->text = cs->lpszName;
+      return TRUE;
+    }
+    case WM_NCCALCSIZE: {
+      RECT* r = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+      if (!r) return 0;
+      if (w->style & WS_MINIMIZE) {
+        r->Right = r->Left;
+        r->Bottom = r->Top;
+        return 0;
+      }
+      RECT in = detail::FrameInsets(w->style, w->exStyle, true);
+      r->Left += in.Left;
+      r->Top += in.Top;
+      r->Right = std::max(r->Left, r->Right - in.Right);
+      r->Bottom = std::max(r->Top, r->Bottom - in.Bottom);
+      return 0;
+    }
+    case WM_NCHITTEST: return HitTest(w, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_NCPAINT:
+      if (Seams().ncPaint) Seams().ncPaint(hwnd, reinterpret_cast<HRGN>(wParam));
+      return 0;
+    case WM_NCACTIVATE:
+      if (Seams().ncActivate) Seams().ncActivate(hwnd, static_cast<BOOL>(wParam));
+      return TRUE;
+    case WM_ERASEBKGND:
+      if (Seams().eraseBackground) return Seams().eraseBackground(hwnd, reinterpret_cast<HDC>(wParam), w->cls->background);
+      return w->cls->background != nullptr;
+    case WM_PAINT:
+      if (Seams().defaultPaint) Seams().defaultPaint(hwnd);
+      else ValidateRect(hwnd, nullptr);
+      return 0;
+    case WM_SETTEXT:
+      w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+      if (w->surface) BackEnd().SetTitle(w->surface, w->text);
+      return TRUE;
+    case WM_GETTEXT: {
+      auto* buf = reinterpret_cast<LPSTR>(lParam);
+      if (!buf || wParam == 0) return 0;
+      std::size_t n = std::min<std::size_t>(w->text.size(), wParam - 1);
+      std::memcpy(buf, w->text.data(), n);
+      buf[n] = 0;
+      return static_cast<LRESULT>(n);
+    }
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
+    case WM_SETCURSOR: return SetCursorDefault(hwnd, w, wParam, lParam);
+    case WM_CLOSE: DestroyWindow(hwnd); return 0;
+    case WM_SYSCOMMAND:
+      switch (wParam & 0xFFF0) {
+        case SC_CLOSE: SendMessageA(hwnd, WM_CLOSE, 0, 0); return 0;
+        case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); return 0;
+        case SC_MAXIMIZE: ShowWindow(hwnd, SW_SHOWMAXIMIZED); return 0;
+        case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); return 0;
+        default: return 0;  // menus and keyboard move/size arrive with later tiers
+      }
+    case WM_MOUSEACTIVATE:
+      if ((w->style & WS_CHILD) && w->parent && w->parent != detail::Desktop()) {
+        LRESULT r = SendMessageA(w->parent->handle, WM_MOUSEACTIVATE, wParam, lParam);
+        if (r) return r;
+      }
+      return MA_ACTIVATE;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && !(w->style & WS_MINIMIZE)) {
+        detail::Window* f = detail::Peek(GetFocus());
+        if (f && detail::IsDescendant(f, w)) return 0;
+        detail::Window* last = detail::Peek(w->lastFocus);
+        if (last && detail::IsDescendant(last, w) && detail::EnabledChain(last) && detail::VisibleChain(last))
+          SetFocus(last->handle);
+        else
+          SetFocus(hwnd);
+      }
+      return 0;
+    case WM_CANCELMODE:
+      if (GetCapture() == hwnd) ReleaseCapture();
+      return 0;
+    case WM_SYSKEYDOWN:
+      if (wParam == VK_F4 && (lParam & (1 << 29))) SendMessageA(RootHandle(w), WM_SYSCOMMAND, SC_CLOSE, 0);
+      return 0;
+    case WM_SYSKEYUP:
+    case WM_KEYUP:
+      // Alt or F10 pressed and released alone asks for the menu bar.
+      if ((wParam == VK_MENU || wParam == VK_F10) && detail::LastKeyWasAlone())
+        SendMessageA(RootHandle(w), WM_SYSCOMMAND, SC_KEYMENU, 0);
+      return 0;
+    case WM_SYSCHAR:
+      if (wParam != VK_RETURN && wParam != VK_ESCAPE && wParam != VK_TAB)
+        SendMessageA(RootHandle(w), WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
+      return 0;
+    case WM_CONTEXTMENU:
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+      if ((w->style & WS_CHILD) && w->parent && w->parent != detail::Desktop())
+        return SendMessageA(w->parent->handle, msg, wParam, lParam);
+      return 0;
+    case WM_GETDLGCODE: return 0;
+    case WM_SETREDRAW:
+      w->noRedraw = !wParam;
+      return 0;
+    case WM_WINDOWPOSCHANGED: {
+      auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if (!wp) return 0;
+      if (!(wp->flags & 0x1000))  // the client area moved
+        SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(w->client.Left, w->client.Top));
+      if (!(wp->flags & 0x0800) && detail::Peek(hwnd)) {  // the client area changed size
+        WPARAM kind = (w->style & WS_MINIMIZE) ? SIZE_MINIMIZED : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
+        SendMessageA(hwnd, WM_SIZE, kind, MAKELPARAM(w->client.Width(), w->client.Height()));
+      }
+      return 0;
+    }
+    case WM_QUERYENDSESSION:
+    case WM_QUERYOPEN: return TRUE;
+    default: return 0;
+  }
+}
+
+}  // namespace win
