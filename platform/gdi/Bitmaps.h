@@ -1,0 +1,58 @@
+// Bitmaps: device-dependent bitmaps (monochrome, or 32-bit colour) and DIB
+// sections (1, 4, 8, 24 or 32 bits, top-down or bottom-up, with a pointer
+// straight to their bits).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Surface.h"
+
+namespace win::gdi {
+
+class Bitmap : public GdiObject {
+ public:
+  static constexpr DWORD kType = OBJ_BITMAP;
+  Bitmap() : GdiObject(OBJ_BITMAP) {}
+  int Describe(int size, void* buffer) const override;
+
+  Surface Surf;
+  std::vector<std::uint8_t> Storage;  // the bits (owned in every case)
+  std::vector<RGBQUAD> Colors;        // colour table (monochrome: black, white)
+  bool IsDib = false;
+  BITMAPINFOHEADER DibHeader{};
+  GdiObject* SelectedIn = nullptr;  // the memory DC holding it, if any
+
+  // The address of the bits as the format stores them (the bottom row first
+  // for a bottom-up DIB section).
+  void* Bits() { return Storage.data(); }
+};
+
+// A device-dependent bitmap of 1 or 32 bits, cleared to 0; nullptr when the
+// size is not sensible.
+Bitmap* NewBitmap(int width, int height, int bpp);
+
+// Bytes per row of a DIB of the given width and depth (rows are padded to
+// four bytes); 0 on overflow.
+std::size_t DibStride(std::int64_t width, int bpp);
+
+// Describes a packed DIB (header, colour table, bits) for reading: checks
+// the header and that the bits cover every row. Only uncompressed 1, 4, 8,
+// 24 and 32 bits (and 32 bits with the standard masks) are accepted here.
+bool DibView(const BITMAPINFO* info, const void* bits, std::size_t bitsSize, Surface& out,
+             std::vector<RGBQUAD>& palette);
+
+}  // namespace win::gdi
+
+namespace win {
+
+HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitCount, const void* bits);
+HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
+HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset);
+int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT usage);
+int SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, const void* bits, const BITMAPINFO* info, UINT usage);
+BOOL GetBitmapDimensionEx(HBITMAP hbm, SIZE* size);
+
+}  // namespace win

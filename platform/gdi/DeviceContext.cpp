@@ -1,0 +1,577 @@
+#include "platform/gdi/DeviceContext.h"
+
+#include "platform/gdi/Recorder.h"
+#include "platform/gdi/Regions.h"
+#include "platform/gdi/SysColors.h"
+
+namespace win::gdi {
+
+namespace {
+
+void RetainState(const DcState& s) {
+  Retain(s.CurPen);
+  Retain(s.CurBrush);
+  Retain(s.CurFont);
+  Retain(s.CurBitmap);
+}
+
+void ReleaseState(const DcState& s) {
+  // Release may destroy the objects; take copies of the pointers first.
+  GdiObject* objs[] = {s.CurPen, s.CurBrush, s.CurFont, s.CurBitmap};
+  for (GdiObject* o : objs) Release(o);
+}
+
+void AttachBitmap(DC& dc, Bitmap* bm) {
+  dc.Surf = bm ? bm->Surf : Surface{};
+  if (bm && !bm->Stock) bm->SelectedIn = &dc;
+}
+
+void DetachBitmap(DC& dc, Bitmap* bm) {
+  if (bm && bm->SelectedIn == &dc) bm->SelectedIn = nullptr;
+}
+
+void InitState(DC& dc) {
+  DcState& s = dc.S;
+  s.CurPen = static_cast<Pen*>(StockObject(BLACK_PEN));
+  s.CurBrush = static_cast<Brush*>(StockObject(WHITE_BRUSH));
+  s.CurFont = StockObject(SYSTEM_FONT);
+  RetainState(s);
+}
+
+// The surface's extent in device coordinates: what "no clip" means.
+TRect DeviceBounds(const DC& dc) {
+  return {-dc.Origin.X, -dc.Origin.Y, dc.Surf.Width - dc.Origin.X, dc.Surf.Height - dc.Origin.Y};
+}
+
+int screenWidth = 1280, screenHeight = 1024;
+
+}  // namespace
+
+DC::~DC() {
+  for (const DcState& s : Saved) ReleaseState(s);
+  DetachBitmap(*this, S.CurBitmap);
+  ReleaseState(S);
+  delete Rec;
+}
+
+void DC::Update() {
+  UpdateOffset();
+  Eff.SetRect({0, 0, Surf.Width, Surf.Height});
+  thread_local Region tmp;
+  if (HasVis) {
+    tmp = Vis;
+    tmp.Offset(Origin.X, Origin.Y);
+    Region::Combine(Eff, Eff, tmp, RGN_AND);
+  }
+  if (S.HasClip) {
+    tmp = S.Clip;
+    tmp.Offset(Origin.X, Origin.Y);
+    Region::Combine(Eff, Eff, tmp, RGN_AND);
+  }
+}
+
+COLORREF DC::PenColor() const {
+  if (!S.CurPen) return 0;
+  return S.CurPen->DcPen ? S.DcPenColor : S.CurPen->Color;
+}
+
+COLORREF DC::BrushColor() const {
+  if (!S.CurBrush) return 0;
+  return S.CurBrush->DcBrush ? S.DcBrushColor : S.CurBrush->CurrentColor();
+}
+
+DC* LookupDC(const void* hdc) { return static_cast<DC*>(Lookup(hdc, OBJ_DC)); }
+
+void SetGdiScreenSize(int width, int height) {
+  screenWidth = width;
+  screenHeight = height;
+}
+
+}  // namespace win::gdi
+
+namespace win {
+
+using namespace gdi;
+
+#define GET_DC(var, h, fail)               \
+  DC* var = LookupDC(h);                   \
+  if (!var) {                              \
+    SetLastError(ERROR_INVALID_HANDLE);    \
+    return fail;                           \
+  }
+
+HDC CreateCompatibleDC(HDC hdc) {
+  if (hdc && !LookupDC(hdc)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  DC* dc = new DC(true);
+  InitState(*dc);
+  auto* bm = static_cast<Bitmap*>(DefaultBitmap());
+  dc->S.CurBitmap = bm;
+  Retain(bm);
+  AttachBitmap(*dc, bm);
+  dc->Update();
+  return reinterpret_cast<HDC>(Register(dc));
+}
+
+HDC CreateSurfaceDC(const SurfaceDesc& surface, POINT origin, HRGN visible) {
+  if (!surface.Bits || surface.Width <= 0 || surface.Height <= 0 || surface.Stride < surface.Width * 4) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  DC* dc = new DC(false);
+  InitState(*dc);
+  dc->Surf.Row0 = static_cast<std::uint8_t*>(surface.Bits);
+  dc->Surf.Stride = surface.Stride;
+  dc->Surf.Width = surface.Width;
+  dc->Surf.Height = surface.Height;
+  dc->Surf.Bpp = 32;
+  HDC h = reinterpret_cast<HDC>(Register(dc));
+  SetSurfaceDCVisible(h, origin, visible);
+  return h;
+}
+
+BOOL SetSurfaceDCVisible(HDC hdc, POINT origin, HRGN visible) {
+  GET_DC(dc, hdc, FALSE)
+  dc->Origin = origin;
+  RegionObject* v = visible ? LookupAs<RegionObject>(visible) : nullptr;
+  dc->HasVis = v != nullptr;
+  if (v) dc->Vis = v->R;
+  else dc->Vis.SetEmpty();
+  dc->Update();
+  return TRUE;
+}
+
+BOOL DeleteDC(HDC hdc) {
+  GET_DC(dc, hdc, FALSE)
+  Destroy(dc);
+  return TRUE;
+}
+
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
+  GET_DC(dc, hdc, nullptr)
+  GdiObject* obj = Lookup(h);
+  if (!obj) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  GdiObject* old = nullptr;
+  switch (obj->Type) {
+    case OBJ_PEN:
+    case OBJ_EXTPEN:
+      old = dc->S.CurPen;
+      dc->S.CurPen = static_cast<Pen*>(obj);
+      break;
+    case OBJ_BRUSH:
+      old = dc->S.CurBrush;
+      dc->S.CurBrush = static_cast<Brush*>(obj);
+      break;
+    case OBJ_FONT:
+      old = dc->S.CurFont;
+      dc->S.CurFont = obj;
+      break;
+    case OBJ_BITMAP: {
+      auto* bm = static_cast<Bitmap*>(obj);
+      if (!dc->IsMemory() || (bm->SelectedIn && bm->SelectedIn != dc)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+      }
+      old = dc->S.CurBitmap;
+      DetachBitmap(*dc, dc->S.CurBitmap);
+      dc->S.CurBitmap = bm;
+      AttachBitmap(*dc, bm);
+      Retain(obj);
+      HGDIOBJ oldHandle = old ? old->Handle : nullptr;
+      Release(old);
+      dc->Update();
+      return oldHandle;
+    }
+    case OBJ_REGION:
+      return reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(SelectClipRgn(hdc, reinterpret_cast<HRGN>(h))));
+    default:
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return nullptr;
+  }
+  Retain(obj);
+  HGDIOBJ oldHandle = old ? old->Handle : nullptr;
+  Release(old);
+  return oldHandle;
+}
+
+HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
+  GET_DC(dc, hdc, nullptr)
+  GdiObject* o = nullptr;
+  switch (type) {
+    case OBJ_PEN: o = dc->S.CurPen; break;
+    case OBJ_BRUSH: o = dc->S.CurBrush; break;
+    case OBJ_FONT: o = dc->S.CurFont; break;
+    case OBJ_BITMAP: o = dc->S.CurBitmap; break;
+    default: break;
+  }
+  return o ? o->Handle : nullptr;
+}
+
+int SaveDC(HDC hdc) {
+  GET_DC(dc, hdc, 0)
+  dc->Saved.push_back(dc->S);
+  RetainState(dc->S);
+  return static_cast<int>(dc->Saved.size());
+}
+
+BOOL RestoreDC(HDC hdc, int saved) {
+  GET_DC(dc, hdc, FALSE)
+  int depth = static_cast<int>(dc->Saved.size());
+  int level = saved < 0 ? depth + saved + 1 : saved;  // 1-based level to restore
+  if (saved == 0 || level < 1 || level > depth) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  Bitmap* before = dc->S.CurBitmap;
+  // The state to restore keeps its references; the current state's go.
+  DcState target = std::move(dc->Saved[std::size_t(level - 1)]);
+  for (int i = depth - 1; i >= level; --i) ReleaseState(dc->Saved[std::size_t(i)]);
+  dc->Saved.resize(std::size_t(level - 1));
+  DcState current = std::move(dc->S);
+  dc->S = std::move(target);
+  if (dc->S.CurBitmap != before) {
+    DetachBitmap(*dc, before);
+    AttachBitmap(*dc, dc->S.CurBitmap);
+  }
+  ReleaseState(current);
+  dc->Update();
+  return TRUE;
+}
+
+COLORREF SetBkColor(HDC hdc, COLORREF color) {
+  GET_DC(dc, hdc, CLR_INVALID)
+  COLORREF old = dc->S.BkColor;
+  dc->S.BkColor = color & 0x00FFFFFF;
+  return old;
+}
+COLORREF GetBkColor(HDC hdc) {
+  GET_DC(dc, hdc, CLR_INVALID)
+  return dc->S.BkColor;
+}
+int SetBkMode(HDC hdc, int mode) {
+  GET_DC(dc, hdc, 0)
+  if (mode != OPAQUE && mode != TRANSPARENT) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  int old = dc->S.BkMode;
+  dc->S.BkMode = mode;
+  return old;
+}
+int GetBkMode(HDC hdc) {
+  GET_DC(dc, hdc, 0)
+  return dc->S.BkMode;
+}
+COLORREF SetTextColor(HDC hdc, COLORREF color) {
+  GET_DC(dc, hdc, CLR_INVALID)
+  COLORREF old = dc->S.TextColor;
+  dc->S.TextColor = color & 0x00FFFFFF;
+  return old;
+}
+COLORREF GetTextColor(HDC hdc) {
+  GET_DC(dc, hdc, CLR_INVALID)
+  return dc->S.TextColor;
+}
+COLORREF SetDCBrushColor(HDC hdc, COLORREF color) {
+  GET_DC(dc, hdc, CLR_INVALID)
+  COLORREF old = dc->S.DcBrushColor;
+  dc->S.DcBrushColor = color & 0x00FFFFFF;
+  return old;
+}
+COLORREF SetDCPenColor(HDC hdc, COLORREF color) {
+  GET_DC(dc, hdc, CLR_INVALID)
+  COLORREF old = dc->S.DcPenColor;
+  dc->S.DcPenColor = color & 0x00FFFFFF;
+  return old;
+}
+int SetROP2(HDC hdc, int rop2) {
+  GET_DC(dc, hdc, 0)
+  if (rop2 < R2_BLACK || rop2 > R2_WHITE) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  int old = dc->S.Rop2;
+  dc->S.Rop2 = rop2;
+  return old;
+}
+int GetROP2(HDC hdc) {
+  GET_DC(dc, hdc, 0)
+  return dc->S.Rop2;
+}
+int SetStretchBltMode(HDC hdc, int mode) {
+  GET_DC(dc, hdc, 0)
+  if (mode < BLACKONWHITE || mode > HALFTONE) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  int old = dc->S.StretchMode;
+  dc->S.StretchMode = mode;
+  return old;
+}
+int GetStretchBltMode(HDC hdc) {
+  GET_DC(dc, hdc, 0)
+  return dc->S.StretchMode;
+}
+int SetPolyFillMode(HDC hdc, int mode) {
+  GET_DC(dc, hdc, 0)
+  if (mode != ALTERNATE && mode != WINDING) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  int old = dc->S.FillMode;
+  dc->S.FillMode = mode;
+  return old;
+}
+int GetPolyFillMode(HDC hdc) {
+  GET_DC(dc, hdc, 0)
+  return dc->S.FillMode;
+}
+int SetArcDirection(HDC hdc, int dir) {
+  GET_DC(dc, hdc, 0)
+  if (dir != AD_COUNTERCLOCKWISE && dir != AD_CLOCKWISE) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  int old = dc->S.ArcDirection;
+  dc->S.ArcDirection = dir;
+  return old;
+}
+int GetArcDirection(HDC hdc) {
+  GET_DC(dc, hdc, 0)
+  return dc->S.ArcDirection;
+}
+UINT SetTextAlign(HDC hdc, UINT align) {
+  GET_DC(dc, hdc, 0xFFFFFFFF)
+  UINT old = dc->S.TextAlign;
+  dc->S.TextAlign = align;
+  return old;
+}
+UINT GetTextAlign(HDC hdc) {
+  GET_DC(dc, hdc, 0xFFFFFFFF)
+  return dc->S.TextAlign;
+}
+BOOL SetBrushOrgEx(HDC hdc, int x, int y, POINT* old) {
+  GET_DC(dc, hdc, FALSE)
+  if (old) *old = dc->S.BrushOrg;
+  dc->S.BrushOrg = {x, y};
+  return TRUE;
+}
+BOOL GetBrushOrgEx(HDC hdc, POINT* org) {
+  GET_DC(dc, hdc, FALSE)
+  if (org) *org = dc->S.BrushOrg;
+  return TRUE;
+}
+int SetMapMode(HDC hdc, int mode) {
+  GET_DC(dc, hdc, 0)
+  // Only the text mapping exists: one logical unit is one pixel.
+  if (mode != MM_TEXT) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  return MM_TEXT;
+}
+int GetMapMode(HDC hdc) {
+  GET_DC(dc, hdc, 0)
+  return MM_TEXT;
+}
+
+BOOL SetWindowOrgEx(HDC hdc, int x, int y, POINT* old) {
+  GET_DC(dc, hdc, FALSE)
+  if (old) *old = dc->S.WindowOrg;
+  dc->S.WindowOrg = {x, y};
+  dc->UpdateOffset();
+  return TRUE;
+}
+BOOL GetWindowOrgEx(HDC hdc, POINT* org) {
+  GET_DC(dc, hdc, FALSE)
+  if (org) *org = dc->S.WindowOrg;
+  return TRUE;
+}
+BOOL OffsetWindowOrgEx(HDC hdc, int dx, int dy, POINT* old) {
+  GET_DC(dc, hdc, FALSE)
+  if (old) *old = dc->S.WindowOrg;
+  dc->S.WindowOrg.X += dx;
+  dc->S.WindowOrg.Y += dy;
+  dc->UpdateOffset();
+  return TRUE;
+}
+BOOL SetViewportOrgEx(HDC hdc, int x, int y, POINT* old) {
+  GET_DC(dc, hdc, FALSE)
+  if (old) *old = dc->S.ViewportOrg;
+  dc->S.ViewportOrg = {x, y};
+  dc->UpdateOffset();
+  return TRUE;
+}
+BOOL GetViewportOrgEx(HDC hdc, POINT* org) {
+  GET_DC(dc, hdc, FALSE)
+  if (org) *org = dc->S.ViewportOrg;
+  return TRUE;
+}
+BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, POINT* old) {
+  GET_DC(dc, hdc, FALSE)
+  if (old) *old = dc->S.ViewportOrg;
+  dc->S.ViewportOrg.X += dx;
+  dc->S.ViewportOrg.Y += dy;
+  dc->UpdateOffset();
+  return TRUE;
+}
+BOOL LPtoDP(HDC hdc, POINT* pts, int count) {
+  GET_DC(dc, hdc, FALSE)
+  if (!pts && count > 0) return FALSE;
+  for (int i = 0; i < count; ++i) pts[i] = {dc->DevX(pts[i].X), dc->DevY(pts[i].Y)};
+  return TRUE;
+}
+BOOL DPtoLP(HDC hdc, POINT* pts, int count) {
+  GET_DC(dc, hdc, FALSE)
+  if (!pts && count > 0) return FALSE;
+  int dx = dc->S.ViewportOrg.X - dc->S.WindowOrg.X, dy = dc->S.ViewportOrg.Y - dc->S.WindowOrg.Y;
+  for (int i = 0; i < count; ++i) pts[i] = {pts[i].X - dx, pts[i].Y - dy};
+  return TRUE;
+}
+BOOL GetCurrentPositionEx(HDC hdc, POINT* pos) {
+  GET_DC(dc, hdc, FALSE)
+  if (pos) *pos = dc->S.CurPos;
+  return TRUE;
+}
+
+int GetDeviceCaps(HDC hdc, int index) {
+  GET_DC(dc, hdc, 0)
+  switch (index) {
+    case BITSPIXEL: return 32;
+    case PLANES: return 1;
+    case LOGPIXELSX:
+    case LOGPIXELSY: return 96;
+    case HORZRES: return screenWidth;
+    case VERTRES: return screenHeight;
+    case HORZSIZE: return screenWidth * 254 / 960;
+    case VERTSIZE: return screenHeight * 254 / 960;
+    case NUMCOLORS: return -1;
+    case RASTERCAPS: return RC_BITBLT | RC_BITMAP64 | RC_DI_BITMAP | RC_DIBTODEV | RC_STRETCHBLT | RC_STRETCHDIB;
+    default: return 0;
+  }
+}
+
+COLORREF GetNearestColor(HDC hdc, COLORREF color) {
+  GET_DC(dc, hdc, CLR_INVALID)
+  if (dc->Surf.IsMono()) return ColorToMono(color) ? RGB(255, 255, 255) : 0;
+  return color & 0x00FFFFFF;
+}
+
+BOOL GdiFlush() { return TRUE; }
+
+// ---- Clipping ----
+
+namespace {
+int EffKind(const DC& dc) { return dc.Eff.Kind(); }
+
+TRect LogicalToDevice(const DC& dc, int l, int t, int r, int b) {
+  if (l > r) std::swap(l, r);
+  if (t > b) std::swap(t, b);
+  return {dc.DevX(l), dc.DevY(t), dc.DevX(r), dc.DevY(b)};
+}
+}  // namespace
+
+int SelectClipRgn(HDC hdc, HRGN rgn) { return ExtSelectClipRgn(hdc, rgn, RGN_COPY); }
+
+int ExtSelectClipRgn(HDC hdc, HRGN rgn, int mode) {
+  GET_DC(dc, hdc, ERROR)
+  RegionObject* r = rgn ? LookupAs<RegionObject>(rgn) : nullptr;
+  if (rgn && !r) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return ERROR;
+  }
+  if (mode == RGN_COPY) {
+    dc->S.HasClip = r != nullptr;
+    if (r) dc->S.Clip = r->R;
+    else dc->S.Clip.SetEmpty();
+  } else {
+    if (!r || mode < RGN_AND || mode > RGN_DIFF) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return ERROR;
+    }
+    if (!dc->S.HasClip) dc->S.Clip.SetRect(DeviceBounds(*dc));
+    Region::Combine(dc->S.Clip, dc->S.Clip, r->R, mode);
+    dc->S.HasClip = true;
+  }
+  dc->Update();
+  return EffKind(*dc);
+}
+
+int GetClipRgn(HDC hdc, HRGN rgn) {
+  GET_DC(dc, hdc, -1)
+  RegionObject* r = LookupAs<RegionObject>(rgn);
+  if (!r) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return -1;
+  }
+  if (!dc->S.HasClip) return 0;
+  r->R = dc->S.Clip;
+  return 1;
+}
+
+int GetClipBox(HDC hdc, RECT* rect) {
+  GET_DC(dc, hdc, ERROR)
+  if (!rect) return ERROR;
+  if (dc->Eff.IsEmpty()) {
+    *rect = {};
+    return NULLREGION;
+  }
+  const TRect& b = dc->Eff.Box();
+  *rect = {b.Left - dc->OffX, b.Top - dc->OffY, b.Right - dc->OffX, b.Bottom - dc->OffY};
+  return EffKind(*dc);
+}
+
+int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom) {
+  GET_DC(dc, hdc, ERROR)
+  TRect r = LogicalToDevice(*dc, left, top, right, bottom);
+  if (!dc->S.HasClip) {
+    dc->S.Clip.SetRect(DeviceBounds(*dc));
+    dc->S.HasClip = true;
+  }
+  dc->S.Clip.IntersectRect(r);
+  dc->Update();
+  return EffKind(*dc);
+}
+
+int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom) {
+  GET_DC(dc, hdc, ERROR)
+  TRect r = LogicalToDevice(*dc, left, top, right, bottom);
+  if (!dc->S.HasClip) {
+    dc->S.Clip.SetRect(DeviceBounds(*dc));
+    dc->S.HasClip = true;
+  }
+  thread_local Region tmp;
+  tmp.SetRect(r);
+  Region::Combine(dc->S.Clip, dc->S.Clip, tmp, RGN_DIFF);
+  dc->Update();
+  return EffKind(*dc);
+}
+
+int OffsetClipRgn(HDC hdc, int dx, int dy) {
+  GET_DC(dc, hdc, ERROR)
+  if (dc->S.HasClip) {
+    dc->S.Clip.Offset(dx, dy);
+    dc->Update();
+  }
+  return EffKind(*dc);
+}
+
+BOOL RectVisible(HDC hdc, const RECT* rect) {
+  GET_DC(dc, hdc, FALSE)
+  if (!rect) return FALSE;
+  TRect r = LogicalToDevice(*dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
+  r = {r.Left + dc->Origin.X, r.Top + dc->Origin.Y, r.Right + dc->Origin.X, r.Bottom + dc->Origin.Y};
+  return dc->Eff.Intersects(r) ? TRUE : FALSE;
+}
+
+BOOL PtVisible(HDC hdc, int x, int y) {
+  GET_DC(dc, hdc, FALSE)
+  return dc->Eff.Contains(x + dc->OffX, y + dc->OffY) ? TRUE : FALSE;
+}
+
+}  // namespace win

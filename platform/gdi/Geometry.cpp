@@ -1,0 +1,164 @@
+#include "platform/gdi/Geometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace win::gdi {
+namespace {
+
+using i128 = __int128;
+
+std::int64_t ISqrt(i128 v) {
+  if (v <= 0) return 0;
+  auto r = static_cast<std::int64_t>(std::sqrt(static_cast<long double>(v)));
+  while (i128(r) * r > v) --r;
+  while (i128(r + 1) * (r + 1) <= v) ++r;
+  return r;
+}
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  std::int64_t q = a / b;
+  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+  return q;
+}
+std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); }
+
+}  // namespace
+
+void EllipseRows(const RECT& box, std::vector<RowSpan>& rows) {
+  rows.clear();
+  std::int64_t w = std::int64_t(box.Right) - box.Left, h = std::int64_t(box.Bottom) - box.Top;
+  if (w <= 0 || h <= 0) return;
+  // Doubled coordinates keep the centre and the pixel centres integral:
+  // pixel x has centre 2x + 1, the ellipse centre is Left + Right and its
+  // radii are w and h.
+  std::int64_t cx2 = std::int64_t(box.Left) + box.Right, cy2 = std::int64_t(box.Top) + box.Bottom;
+  i128 w2 = i128(w) * w, h2 = i128(h) * h, wh = w2 * h2;
+  rows.reserve(static_cast<std::size_t>(h));
+  for (std::int64_t y = box.Top; y < box.Bottom; ++y) {
+    std::int64_t dy = 2 * y + 1 - cy2;
+    i128 rem = wh - i128(dy) * dy * w2;
+    if (rem < 0) {
+      rows.push_back({int(y), 0, 0});
+      continue;
+    }
+    std::int64_t d = ISqrt(rem / h2);
+    std::int64_t xl = CeilDiv(cx2 - d - 1, 2), xr = FloorDiv(cx2 + d - 1, 2);
+    rows.push_back({int(y), int(xl), int(xr + 1)});
+  }
+}
+
+void RoundRectRows(const RECT& box, int ew, int eh, std::vector<RowSpan>& rows) {
+  rows.clear();
+  int w = box.Right - box.Left, h = box.Bottom - box.Top;
+  if (w <= 0 || h <= 0) return;
+  ew = std::min(std::max(ew, 0), w);
+  eh = std::min(std::max(eh, 0), h);
+  std::vector<RowSpan> corner;
+  if (ew > 1 && eh > 1) EllipseRows({0, 0, ew, eh}, corner);
+  int half = eh / 2;
+  rows.reserve(static_cast<std::size_t>(h));
+  for (int y = box.Top; y < box.Bottom; ++y) {
+    int inset = 0;
+    if (!corner.empty()) {
+      int fromTop = y - box.Top, fromBottom = box.Bottom - 1 - y;
+      if (fromTop < half) inset = corner[std::size_t(fromTop)].Left;
+      else if (fromBottom < half) inset = corner[std::size_t(eh - 1 - fromBottom)].Left;
+    }
+    rows.push_back({y, box.Left + inset, box.Right - inset});
+  }
+}
+
+void ScanPolygons(const POINT* pts, const INT* counts, int polygons, int mode, PolySpans& out, int unit) {
+  out.RowStart.clear();
+  out.Spans.clear();
+  out.Top = out.Bottom = 0;
+  struct Edge {
+    std::int64_t X0, Y0, X1, Y1;
+    int Dir;
+  };
+  thread_local std::vector<Edge> edges;
+  edges.clear();
+  std::int64_t top = INT32_MAX, bottom = INT32_MIN;
+  int base = 0;
+  for (int p = 0; p < polygons; ++p) {
+    int n = counts[p];
+    for (int i = 0; i < n; ++i) {
+      const POINT& a = pts[base + i];
+      const POINT& b = pts[base + (i + 1) % n];
+      top = std::min<std::int64_t>(top, a.Y);
+      bottom = std::max<std::int64_t>(bottom, a.Y);
+      if (a.Y == b.Y) continue;
+      if (a.Y < b.Y) edges.push_back({a.X, a.Y, b.X, b.Y, 1});
+      else edges.push_back({b.X, b.Y, a.X, a.Y, -1});
+    }
+    base += n;
+  }
+  if (edges.empty() || top >= bottom) return;
+  // Rows sample at y * unit: the first row at or below the top.
+  top = CeilDiv(top, unit);
+  bottom = CeilDiv(bottom, unit);
+  if (top >= bottom) return;
+  out.Top = int(top);
+  out.Bottom = int(bottom);
+  thread_local std::vector<std::pair<std::int64_t, int>> xs;
+  for (std::int64_t row = top; row < bottom; ++row) {
+    std::int64_t y = row * unit;
+    out.RowStart.push_back(int(out.Spans.size() / 2));
+    xs.clear();
+    for (const Edge& e : edges) {
+      if (y < e.Y0 || y >= e.Y1) continue;
+      // The crossing's exact position is X0 + (y - Y0)(X1 - X0)/(Y1 - Y0);
+      // only its ceiling matters for which whole pixels lie right of it.
+      std::int64_t num = e.X0 * (e.Y1 - e.Y0) + (y - e.Y0) * (e.X1 - e.X0);
+      xs.push_back({CeilDiv(num, (e.Y1 - e.Y0) * unit), e.Dir});
+    }
+    std::sort(xs.begin(), xs.end());
+    int wind = 0;
+    std::int64_t start = 0;
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+      bool wasIn = mode == WINDING ? wind != 0 : (wind & 1) != 0;
+      wind += mode == WINDING ? xs[i].second : 1;
+      bool isIn = mode == WINDING ? wind != 0 : (wind & 1) != 0;
+      if (!wasIn && isIn) {
+        start = xs[i].first;
+      } else if (wasIn && !isIn && xs[i].first > start) {
+        std::size_t n = out.Spans.size();
+        std::size_t rowFirst = std::size_t(out.RowStart.back()) * 2;
+        if (n > rowFirst && out.Spans[n - 1] >= start) {
+          out.Spans[n - 1] = int(std::max<std::int64_t>(out.Spans[n - 1], xs[i].first));
+        } else {
+          out.Spans.push_back(int(start));
+          out.Spans.push_back(int(xs[i].first));
+        }
+      }
+    }
+  }
+  out.RowStart.push_back(int(out.Spans.size() / 2));
+}
+
+void RingOfRows(const std::vector<RowSpan>& rows, std::vector<RowSpan>& ring) {
+  ring.clear();
+  auto span = [&](std::size_t i, int& l, int& r) {
+    l = rows[i].Left;
+    r = rows[i].Right;
+    if (l >= r) l = 1, r = 0;  // empty
+  };
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    int l, r;
+    span(i, l, r);
+    if (l >= r) continue;
+    int la = 1, ra = 0, lb = 1, rb = 0;
+    if (i > 0) span(i - 1, la, ra);
+    if (i + 1 < rows.size()) span(i + 1, lb, rb);
+    int il = std::max({l + 1, la, lb}), ir = std::min({r - 1, ra, rb});
+    if (il >= ir) {
+      ring.push_back({rows[i].Y, l, r});
+    } else {
+      ring.push_back({rows[i].Y, l, il});
+      ring.push_back({rows[i].Y, ir, r});
+    }
+  }
+}
+
+}  // namespace win::gdi

@@ -1,0 +1,242 @@
+#include "platform/gdi/Lines.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/gdi/Geometry.h"
+#include "platform/gdi/Recorder.h"
+
+namespace win::gdi {
+
+namespace {
+const int kDash[] = {18, 6};
+const int kDot[] = {3, 3};
+const int kDashDot[] = {9, 6, 3, 6};
+const int kDashDotDot[] = {9, 3, 3, 3, 3, 3};
+const int kAlternate[] = {1, 1};
+}  // namespace
+
+Stroker::Stroker(DC& dc) : Dc(dc) {
+  const Pen* pen = dc.S.CurPen;
+  if (!pen || pen->Style == PS_NULL) {
+    IsNull = true;
+    return;
+  }
+  std::uint8_t rop = Rop2ToRop3(dc.S.Rop2);
+  SolidPaint(DevicePixel(dc, dc.PenColor()), rop, Fg);
+  SolidPaint(DevicePixel(dc, dc.S.BkColor), rop, Bg);
+  OpaqueGaps = dc.S.BkMode == OPAQUE;
+  PenWidth = pen->Width;
+  Wide = PenWidth > 1;
+  if (Wide) return;
+  switch (pen->Style) {
+    case PS_DASH: Dash = kDash, DashCount = 2; break;
+    case PS_DOT: Dash = kDot, DashCount = 2; break;
+    case PS_DASHDOT: Dash = kDashDot, DashCount = 4; break;
+    case PS_DASHDOTDOT: Dash = kDashDotDot, DashCount = 6; break;
+    case PS_ALTERNATE: Dash = kAlternate, DashCount = 2; break;
+    default: break;
+  }
+  for (int i = 0; i < DashCount; ++i) DashTotal += Dash[i];
+}
+
+void Stroker::Dot(int x, int y) {
+  if (IsNull) return;
+  if (Wide) {
+    Segment(x, y, x, y);
+    return;
+  }
+  PaintPixel(Dc, x, y, Fg);
+}
+
+void Stroker::Segment(int x0, int y0, int x1, int y1) {
+  if (IsNull) return;
+  if (Wide) {
+    // The band of the segment plus a disc at each end, in sub-pixel units
+    // (pixel centres sit at whole coordinates once shifted by half a pixel).
+    constexpr int U = 16;
+    thread_local Region piece;
+    thread_local std::vector<RowSpan> rows;
+    auto addDisc = [&](int cx, int cy) {
+      int h = PenWidth / 2;
+      EllipseRows({cx - h, cy - h, cx - h + PenWidth, cy - h + PenWidth}, rows);
+      Region::Builder b(piece);
+      for (const RowSpan& r : rows) b.AddSpan(r.Y, r.Y + 1, r.Left, r.Right);
+      b.Finish();
+      Region::Combine(Acc, Acc, piece, RGN_OR);
+    };
+    addDisc(x0, y0);
+    if (x0 != x1 || y0 != y1) {
+      addDisc(x1, y1);
+      double dx = x1 - x0, dy = y1 - y0, len = std::sqrt(dx * dx + dy * dy);
+      double nx = -dy / len * PenWidth / 2.0, ny = dx / len * PenWidth / 2.0;
+      POINT q[4] = {
+          {int(std::lround((x0 + nx) * U)), int(std::lround((y0 + ny) * U))},
+          {int(std::lround((x1 + nx) * U)), int(std::lround((y1 + ny) * U))},
+          {int(std::lround((x1 - nx) * U)), int(std::lround((y1 - ny) * U))},
+          {int(std::lround((x0 - nx) * U)), int(std::lround((y0 - ny) * U))},
+      };
+      // Shift by half a pixel so that a pixel is in when its centre is.
+      for (POINT& p : q) p.X += U / 2, p.Y += U / 2;
+      thread_local PolySpans spans;
+      INT four = 4;
+      ScanPolygons(q, &four, 1, WINDING, spans, U);
+      Region::Builder b(piece);
+      for (int y = spans.Top; y < spans.Bottom; ++y) {
+        int i0 = spans.RowStart[std::size_t(y - spans.Top)], i1 = spans.RowStart[std::size_t(y - spans.Top + 1)];
+        for (int i = i0; i < i1; ++i)
+          b.AddSpan(y, y + 1, spans.Spans[2 * std::size_t(i)], spans.Spans[2 * std::size_t(i) + 1]);
+      }
+      b.Finish();
+      Region::Combine(Acc, Acc, piece, RGN_OR);
+    }
+    return;
+  }
+
+  int dx = x1 - x0, dy = y1 - y0;
+  int adx = std::abs(dx), ady = std::abs(dy);
+  int steps = adx > ady ? adx : ady;
+  if (steps == 0) return;
+  int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
+
+  if (!Dash) {
+    // Solid hairlines: whole spans for the straight cases.
+    if (dy == 0) {
+      int a = dx > 0 ? x0 : x1 + 1, b = dx > 0 ? x1 : x0 + 1;
+      PaintClippedSpan(Dc, y0, a, b, Fg);
+      return;
+    }
+    if (dx == 0) {
+      const Region& clip = Dc.Eff;
+      int x = x0;
+      for (int i = 0, y = y0; i < steps; ++i, y += sy) {
+        if (clip.IsRect()) {
+          const TRect& r = clip.Rects[0];
+          if (x < r.Left || x >= r.Right || y < r.Top || y >= r.Bottom) continue;
+          PaintSpan(Dc.Surf, y, x, x + 1, Fg, nullptr);
+        } else {
+          PaintPixel(Dc, x, y, Fg);
+        }
+      }
+      return;
+    }
+  }
+
+  // Stepping along the major axis; the minor coordinate is the exact one
+  // rounded, halves toward the start.
+  const bool xMajor = adx >= ady;
+  const int major = xMajor ? adx : ady, minor = xMajor ? ady : adx;
+  int err = -major;  // tracks 2*i*minor - major - ... for rounding
+  int off = 0;
+  for (int i = 0; i < steps; ++i) {
+    // off = round(i * minor / major), halves down: floor((2*i*minor + major - 1) / (2*major))
+    int x = xMajor ? x0 + i * sx : x0 + off * sx;
+    int y = xMajor ? y0 + off * sy : y0 + i * sy;
+    bool on = true;
+    if (Dash) {
+      int p = Phase, k = 0;
+      while (p >= Dash[k]) p -= Dash[k], ++k;
+      on = (k & 1) == 0;
+      if (++Phase == DashTotal) Phase = 0;
+    }
+    if (on) PaintPixel(Dc, x, y, Fg);
+    else if (OpaqueGaps) PaintPixel(Dc, x, y, Bg);
+    err += 2 * minor;
+    if (err > 0) {
+      ++off;
+      err -= 2 * major;
+    }
+  }
+}
+
+void Stroker::Finish() {
+  if (!Wide || Acc.IsEmpty()) return;
+  for (const TRect& r : Acc.Rects) PaintRect(Dc, r, Fg);
+  Acc.SetEmpty();
+}
+
+}  // namespace win::gdi
+
+namespace win {
+
+using namespace gdi;
+
+BOOL MoveToEx(HDC hdc, int x, int y, POINT* old) {
+  DC* dc = LookupDC(hdc);
+  if (!dc) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (old) *old = dc->S.CurPos;
+  dc->S.CurPos = {x, y};
+  return TRUE;
+}
+
+BOOL LineTo(HDC hdc, int x, int y) {
+  DC* dc = LookupDC(hdc);
+  if (!dc) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  ORV_GDI_LOG(dc, "LineTo", "%d,%d->%d,%d", dc->S.CurPos.X, dc->S.CurPos.Y, x, y);
+  Stroker st(*dc);
+  st.Segment(dc->S.CurPos.X + dc->OffX, dc->S.CurPos.Y + dc->OffY, x + dc->OffX, y + dc->OffY);
+  st.Finish();
+  dc->S.CurPos = {x, y};
+  return TRUE;
+}
+
+namespace {
+void LogPoints(DC* dc, const char* call, const POINT* pts, int n) {
+  if (!dc->Rec) return;
+  std::string s;
+  for (int i = 0; i < n && i < 32; ++i) {
+    if (i) s += ' ';
+    s += std::to_string(pts[i].X) + "," + std::to_string(pts[i].Y);
+  }
+  if (n > 32) s += " ...";
+  dc->Rec->Log(*dc, call, "%s", s.c_str());
+}
+}  // namespace
+
+BOOL Polyline(HDC hdc, const POINT* pts, int count) {
+  DC* dc = LookupDC(hdc);
+  if (!dc) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (!pts || count < 2) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  LogPoints(dc, "Polyline", pts, count);
+  Stroker st(*dc);
+  for (int i = 0; i + 1 < count; ++i)
+    st.Segment(pts[i].X + dc->OffX, pts[i].Y + dc->OffY, pts[i + 1].X + dc->OffX, pts[i + 1].Y + dc->OffY);
+  st.Finish();
+  return TRUE;
+}
+
+BOOL PolylineTo(HDC hdc, const POINT* pts, DWORD count) {
+  DC* dc = LookupDC(hdc);
+  if (!dc) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (!pts && count) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  LogPoints(dc, "PolylineTo", pts, int(count));
+  Stroker st(*dc);
+  POINT cur = dc->S.CurPos;
+  for (DWORD i = 0; i < count; ++i) {
+    st.Segment(cur.X + dc->OffX, cur.Y + dc->OffY, pts[i].X + dc->OffX, pts[i].Y + dc->OffY);
+    cur = pts[i];
+  }
+  st.Finish();
+  dc->S.CurPos = cur;
+  return TRUE;
+}
+
+}  // namespace win

@@ -1,0 +1,229 @@
+#include "platform/gdi/PenBrush.h"
+
+#include <cstring>
+
+#include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/Recorder.h"
+#include "platform/gdi/SysColors.h"
+
+namespace win::gdi {
+
+int Pen::Describe(int size, void* buffer) const {
+  if (Extended) {
+    int need = static_cast<int>(sizeof(EXTLOGPEN));
+    if (!buffer) return need;
+    if (size < need) return 0;
+    EXTLOGPEN p{};
+    p.elpPenStyle = Style | Flags;
+    p.elpWidth = static_cast<DWORD>(Width);
+    p.elpBrushStyle = BS_SOLID;
+    p.elpColor = Color;
+    std::memcpy(buffer, &p, sizeof p);
+    return need;
+  }
+  int need = static_cast<int>(sizeof(LOGPEN));
+  if (!buffer) return need;
+  if (size < need) return 0;
+  LOGPEN p{Style, {Width, 0}, Color};
+  std::memcpy(buffer, &p, sizeof p);
+  return need;
+}
+
+std::string Pen::Summary() const {
+  static const char* names[] = {"solid", "dash", "dot", "dashdot", "dashdotdot", "null", "insideframe", "user", "alternate"};
+  return std::string(Style < 9 ? names[Style] : "?") + "/" + std::to_string(Width) + "/" + ColorText(Color);
+}
+
+std::string Brush::Summary() const {
+  switch (Style) {
+    case BS_NULL: return "null";
+    case BS_HATCHED: return "hatch" + std::to_string(Hatch) + "/" + ColorText(Color);
+    case BS_PATTERN: return "pattern/" + std::to_string(PatWidth) + "x" + std::to_string(PatHeight);
+    default: return (SysIndex >= 0 ? "sys" + std::to_string(SysIndex) + "/" : std::string("solid/")) + ColorText(CurrentColor());
+  }
+}
+
+COLORREF Brush::CurrentColor() const { return SysIndex >= 0 ? GdiSysColor(SysIndex) : Color; }
+
+int Brush::Describe(int size, void* buffer) const {
+  int need = static_cast<int>(sizeof(LOGBRUSH));
+  if (!buffer) return need;
+  if (size < need) return 0;
+  LOGBRUSH b{Style, CurrentColor(), static_cast<std::uintptr_t>(Hatch)};
+  std::memcpy(buffer, &b, sizeof b);
+  return need;
+}
+
+const std::uint8_t* HatchBits(int style) {
+  static const std::uint8_t bits[6][8] = {
+      {0x00, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00},  // HS_HORIZONTAL
+      {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08},  // HS_VERTICAL
+      {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},  // HS_FDIAGONAL
+      {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},  // HS_BDIAGONAL
+      {0x08, 0x08, 0x08, 0x08, 0xFF, 0x08, 0x08, 0x08},  // HS_CROSS
+      {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // HS_DIAGCROSS
+  };
+  return bits[(style >= 0 && style <= 5) ? style : 0];
+}
+
+namespace {
+
+Pen* MakeStockPen(COLORREF color, UINT style) {
+  Pen* p = new Pen;
+  p->Color = color;
+  p->Style = style;
+  return p;
+}
+
+Brush* MakeStockBrush(COLORREF color, UINT style) {
+  Brush* b = new Brush;
+  b->Color = color;
+  b->Style = style;
+  return b;
+}
+
+}  // namespace
+
+void EnsureStockObjects() {
+  static bool made = false;
+  if (made) return;
+  made = true;
+  SetStockObject(WHITE_BRUSH, MakeStockBrush(RGB(255, 255, 255), BS_SOLID));
+  SetStockObject(LTGRAY_BRUSH, MakeStockBrush(RGB(192, 192, 192), BS_SOLID));
+  SetStockObject(GRAY_BRUSH, MakeStockBrush(RGB(128, 128, 128), BS_SOLID));
+  SetStockObject(DKGRAY_BRUSH, MakeStockBrush(RGB(64, 64, 64), BS_SOLID));
+  SetStockObject(BLACK_BRUSH, MakeStockBrush(RGB(0, 0, 0), BS_SOLID));
+  SetStockObject(NULL_BRUSH, MakeStockBrush(0, BS_NULL));
+  SetStockObject(WHITE_PEN, MakeStockPen(RGB(255, 255, 255), PS_SOLID));
+  SetStockObject(BLACK_PEN, MakeStockPen(RGB(0, 0, 0), PS_SOLID));
+  SetStockObject(NULL_PEN, MakeStockPen(0, PS_NULL));
+  Brush* dcBrush = MakeStockBrush(RGB(255, 255, 255), BS_SOLID);
+  dcBrush->DcBrush = true;
+  SetStockObject(DC_BRUSH, dcBrush);
+  Pen* dcPen = MakeStockPen(0, PS_SOLID);
+  dcPen->DcPen = true;
+  SetStockObject(DC_PEN, dcPen);
+}
+
+}  // namespace win::gdi
+
+namespace win {
+
+using namespace gdi;
+
+HPEN CreatePen(int style, int width, COLORREF color) {
+  if (style < 0 || style > static_cast<int>(PS_INSIDEFRAME)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  Pen* p = new Pen;
+  p->Style = static_cast<UINT>(style);
+  p->Width = width < 1 ? 1 : width;
+  // Broken styles exist for hairlines only; a wider pen draws solid.
+  if (p->Width > 1 && p->Style >= PS_DASH && p->Style <= PS_DASHDOTDOT) p->Style = PS_SOLID;
+  p->Color = color & 0x00FFFFFF;
+  p->Flags = p->Width > 1 ? PS_GEOMETRIC : 0;
+  return reinterpret_cast<HPEN>(Register(p));
+}
+
+HPEN CreatePenIndirect(const LOGPEN* lp) {
+  if (!lp) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return CreatePen(static_cast<int>(lp->lopnStyle), lp->lopnWidth.X, lp->lopnColor);
+}
+
+HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* lb, DWORD, const DWORD*) {
+  if (!lb || (style & PS_STYLE_MASK) > PS_ALTERNATE || (style & PS_STYLE_MASK) == PS_USERSTYLE) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  bool geometric = (style & PS_TYPE_MASK) == PS_GEOMETRIC;
+  if (!geometric && width != 1) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  if ((style & PS_STYLE_MASK) == PS_ALTERNATE && geometric) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  Pen* p = new Pen;
+  p->Extended = true;
+  p->Style = style & PS_STYLE_MASK;
+  p->Flags = style & ~PS_STYLE_MASK;
+  p->Width = width < 1 ? 1 : static_cast<int>(width > 10000 ? 10000 : width);
+  p->Color = lb->lbStyle == BS_NULL ? 0 : (lb->lbColor & 0x00FFFFFF);
+  if (lb->lbStyle == BS_NULL) p->Style = PS_NULL;
+  return reinterpret_cast<HPEN>(Register(p));
+}
+
+HBRUSH CreateSolidBrush(COLORREF color) {
+  Brush* b = new Brush;
+  b->Color = color & 0x00FFFFFF;
+  return reinterpret_cast<HBRUSH>(Register(b));
+}
+
+HBRUSH CreateHatchBrush(int style, COLORREF color) {
+  if (style < HS_HORIZONTAL || style > HS_DIAGCROSS) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  Brush* b = new Brush;
+  b->Style = BS_HATCHED;
+  b->Hatch = style;
+  b->Color = color & 0x00FFFFFF;
+  return reinterpret_cast<HBRUSH>(Register(b));
+}
+
+HBRUSH CreatePatternBrush(HBITMAP hbm) {
+  Bitmap* bm = LookupAs<Bitmap>(hbm);
+  if (!bm || bm->Surf.Width <= 0 || bm->Surf.Height <= 0) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  // The brush keeps its own copy: the bitmap may be deleted afterwards.
+  Brush* b = new Brush;
+  b->Style = BS_PATTERN;
+  b->Hatch = 0;
+  const Surface& s = bm->Surf;
+  b->PatWidth = s.Width;
+  b->PatHeight = s.Height;
+  b->PatMono = s.IsMono() && !bm->IsDib;
+  b->Pattern.resize(std::size_t(s.Width) * s.Height);
+  for (int y = 0; y < s.Height; ++y) LoadSpan(s, 0, y, s.Width, &b->Pattern[std::size_t(y) * s.Width]);
+  if (b->PatMono)
+    for (auto& v : b->Pattern) v &= 1;
+  return reinterpret_cast<HBRUSH>(Register(b));
+}
+
+HBRUSH CreateBrushIndirect(const LOGBRUSH* lb) {
+  if (!lb) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  switch (lb->lbStyle) {
+    case BS_SOLID: return CreateSolidBrush(lb->lbColor);
+    case BS_NULL: return reinterpret_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    case BS_HATCHED: return CreateHatchBrush(static_cast<int>(lb->lbHatch), lb->lbColor);
+    case BS_PATTERN: return CreatePatternBrush(reinterpret_cast<HBITMAP>(lb->lbHatch));
+    default:
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return nullptr;
+  }
+}
+
+HBRUSH GetSysColorBrush(int index) {
+  static Brush* brushes[SYSCOLOR_COUNT] = {};
+  if (index < 0 || index >= SYSCOLOR_COUNT) return nullptr;
+  if (!brushes[index]) {
+    Brush* b = new Brush;
+    b->SysIndex = index;
+    b->Stock = true;
+    Register(b);
+    brushes[index] = b;
+  }
+  return reinterpret_cast<HBRUSH>(brushes[index]->Handle);
+}
+
+}  // namespace win

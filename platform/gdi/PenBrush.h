@@ -1,0 +1,62 @@
+// Pens and brushes.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/gdi/GdiObjects.h"
+
+namespace win::gdi {
+
+class Pen : public GdiObject {
+ public:
+  static constexpr DWORD kType = OBJ_PEN;
+  Pen() : GdiObject(OBJ_PEN) {}
+  int Describe(int size, void* buffer) const override;
+  std::string Summary() const override;
+
+  UINT Style = PS_SOLID;  // PS_SOLID ... PS_ALTERNATE (the style bits only)
+  UINT Flags = 0;         // end cap, join and type bits
+  int Width = 1;
+  COLORREF Color = 0;
+  bool Extended = false;  // made by ExtCreatePen
+  bool DcPen = false;     // the DC_PEN stock pen: colour from the DC
+};
+
+class Brush : public GdiObject {
+ public:
+  static constexpr DWORD kType = OBJ_BRUSH;
+  Brush() : GdiObject(OBJ_BRUSH) {}
+  int Describe(int size, void* buffer) const override;
+  std::string Summary() const override;
+
+  UINT Style = BS_SOLID;
+  COLORREF Color = 0;
+  int Hatch = 0;
+  int SysIndex = -1;     // a system colour brush follows the colour table
+  bool DcBrush = false;  // the DC_BRUSH stock brush: colour from the DC
+  // Pattern brushes: the tile, monochrome (0/1 per pixel, coloured with the
+  // DC's text and background colours when used) or colour pixel values.
+  int PatWidth = 0, PatHeight = 0;
+  bool PatMono = false;
+  std::vector<std::uint32_t> Pattern;
+
+  COLORREF CurrentColor() const;
+};
+
+// The 8 x 8 bits of a hatch style (bit set = hatch line), row by row.
+const std::uint8_t* HatchBits(int style);
+
+}  // namespace win::gdi
+
+namespace win {
+
+HPEN CreatePen(int style, int width, COLORREF color);
+HPEN CreatePenIndirect(const LOGPEN* lp);
+HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* lb, DWORD styleCount, const DWORD* styles);
+HBRUSH CreateSolidBrush(COLORREF color);
+HBRUSH CreateHatchBrush(int style, COLORREF color);
+HBRUSH CreatePatternBrush(HBITMAP bitmap);
+HBRUSH CreateBrushIndirect(const LOGBRUSH* lb);
+
+}  // namespace win

@@ -1,0 +1,287 @@
+#include "platform/gdi/Region.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/gdi/GdiTypes.h"
+
+namespace win::gdi {
+
+void Region::SetEmpty() {
+  Rects.clear();
+  Bounds = {};
+}
+
+void Region::SetRect(const TRect& r) {
+  Rects.clear();
+  if (r.Left >= r.Right || r.Top >= r.Bottom) {
+    Bounds = {};
+    return;
+  }
+  Rects.push_back(r);
+  Bounds = r;
+}
+
+int Region::Kind() const {
+  if (Rects.empty()) return NULLREGION;
+  return Rects.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+std::size_t Region::FirstBandBelow(int y) const {
+  // Bands are sorted by top and do not overlap, so bottoms are sorted too.
+  auto it = std::upper_bound(Rects.begin(), Rects.end(), y,
+                             [](int v, const TRect& r) { return v < r.Bottom; });
+  return static_cast<std::size_t>(it - Rects.begin());
+}
+
+bool Region::Contains(int x, int y) const {
+  if (x < Bounds.Left || x >= Bounds.Right || y < Bounds.Top || y >= Bounds.Bottom) return false;
+  for (std::size_t i = FirstBandBelow(y); i < Rects.size(); ++i) {
+    const TRect& r = Rects[i];
+    if (r.Top > y) break;
+    if (x < r.Left) return false;
+    if (x < r.Right) return true;
+  }
+  return false;
+}
+
+bool Region::Intersects(const TRect& q) const {
+  if (q.Left >= q.Right || q.Top >= q.Bottom) return false;
+  if (q.Right <= Bounds.Left || q.Left >= Bounds.Right || q.Bottom <= Bounds.Top || q.Top >= Bounds.Bottom)
+    return false;
+  for (std::size_t i = FirstBandBelow(q.Top); i < Rects.size(); ++i) {
+    const TRect& r = Rects[i];
+    if (r.Top >= q.Bottom) break;
+    if (r.Right > q.Left && r.Left < q.Right) return true;
+  }
+  return false;
+}
+
+void Region::Offset(int dx, int dy) {
+  for (TRect& r : Rects) {
+    r.Left += dx;
+    r.Right += dx;
+    r.Top += dy;
+    r.Bottom += dy;
+  }
+  if (!Rects.empty()) Bounds = {Bounds.Left + dx, Bounds.Top + dy, Bounds.Right + dx, Bounds.Bottom + dy};
+}
+
+void Region::RecomputeBounds() {
+  if (Rects.empty()) {
+    Bounds = {};
+    return;
+  }
+  TRect b{INT_MAX, Rects.front().Top, INT_MIN, Rects.back().Bottom};
+  for (const TRect& r : Rects) {
+    b.Left = std::min(b.Left, r.Left);
+    b.Right = std::max(b.Right, r.Right);
+  }
+  Bounds = b;
+}
+
+// Appends a band of disjoint, sorted spans; merges it into the previous
+// band when that one ends where this begins with the same spans.
+void Region::AppendBand(int top, int bottom, const int* spans, std::size_t count, std::size_t& prevBand) {
+  if (count == 0 || top >= bottom) return;
+  std::size_t n = count / 2;
+  if (!Rects.empty()) {
+    std::size_t prevCount = Rects.size() - prevBand;
+    if (Rects[prevBand].Bottom == top && prevCount == n) {
+      bool same = true;
+      for (std::size_t i = 0; i < n && same; ++i)
+        same = Rects[prevBand + i].Left == spans[2 * i] && Rects[prevBand + i].Right == spans[2 * i + 1];
+      if (same) {
+        for (std::size_t i = prevBand; i < Rects.size(); ++i) Rects[i].Bottom = bottom;
+        return;
+      }
+    }
+  }
+  prevBand = Rects.size();
+  for (std::size_t i = 0; i < n; ++i) Rects.push_back({spans[2 * i], top, spans[2 * i + 1], bottom});
+}
+
+namespace {
+
+// Combines two sorted lists of disjoint spans (pairs) with a boolean
+// operation by sweeping their boundaries.
+void CombineSpans(const TRect* a, std::size_t na, const TRect* b, std::size_t nb, int op, std::vector<int>& out) {
+  out.clear();
+  std::size_t ia = 0, ib = 0;
+  bool inA = false, inB = false, inOut = false;
+  int start = 0;
+  auto edge = [](const TRect* r, std::size_t n, std::size_t i, bool in) {
+    if (i >= n) return INT_MAX;
+    return in ? r[i].Right : r[i].Left;
+  };
+  for (;;) {
+    int xa = edge(a, na, ia, inA);
+    int xb = edge(b, nb, ib, inB);
+    int x = std::min(xa, xb);
+    if (x == INT_MAX) break;
+    if (xa == x) {
+      if (inA) ++ia;
+      inA = !inA;
+    }
+    if (xb == x) {
+      if (inB) ++ib;
+      inB = !inB;
+    }
+    bool r;
+    switch (op) {
+      case RGN_AND: r = inA && inB; break;
+      case RGN_OR: r = inA || inB; break;
+      case RGN_XOR: r = inA != inB; break;
+      default: r = inA && !inB; break;
+    }
+    if (r != inOut) {
+      if (r) {
+        // Touching spans of the result join into one.
+        if (!out.empty() && out.back() == x)
+          out.pop_back();
+        else
+          out.push_back(x);
+      } else {
+        out.push_back(x);
+      }
+      (void)start;
+      inOut = r;
+    }
+  }
+}
+
+struct BandCursor {
+  const std::vector<TRect>& R;
+  std::size_t Begin = 0, End = 0;
+  explicit BandCursor(const std::vector<TRect>& r) : R(r) { Load(0); }
+  void Load(std::size_t i) {
+    Begin = End = i;
+    while (End < R.size() && R[End].Top == R[Begin].Top) ++End;
+  }
+  bool Done() const { return Begin >= R.size(); }
+  int Top() const { return R[Begin].Top; }
+  int Bottom() const { return R[Begin].Bottom; }
+  void Next() { Load(End); }
+};
+
+}  // namespace
+
+int Region::Combine(Region& out, const Region& a, const Region& b, int op) {
+  if (op == RGN_COPY) {
+    if (&out != &a) out = a;
+    return out.Kind();
+  }
+  if (op < RGN_AND || op > RGN_DIFF) return ERROR;
+
+  // Cheap cases that need no sweep.
+  if (op == RGN_AND && a.IsRect() && b.IsRect()) {
+    const TRect &p = a.Rects[0], &q = b.Rects[0];
+    out.SetRect({std::max(p.Left, q.Left), std::max(p.Top, q.Top), std::min(p.Right, q.Right),
+                 std::min(p.Bottom, q.Bottom)});
+    return out.Kind();
+  }
+  if (a.IsEmpty() || b.IsEmpty()) {
+    const Region* pick;
+    if (op == RGN_AND) pick = nullptr;
+    else if (op == RGN_DIFF) pick = a.IsEmpty() ? nullptr : &a;
+    else pick = a.IsEmpty() ? &b : &a;
+    if (!pick) out.SetEmpty();
+    else if (&out != pick) out = *pick;
+    return out.Kind();
+  }
+
+  thread_local Region result;
+  thread_local std::vector<int> spans;
+  result.Rects.clear();
+  std::size_t prevBand = 0;
+
+  BandCursor ca(a.Rects), cb(b.Rects);
+  int y = std::min(ca.Top(), cb.Top());
+  while (!ca.Done() || !cb.Done()) {
+    bool activeA = !ca.Done() && ca.Top() <= y;
+    bool activeB = !cb.Done() && cb.Top() <= y;
+    if (!activeA && !activeB) {
+      // A gap in both: jump to the next band top.
+      y = std::min(ca.Done() ? INT_MAX : ca.Top(), cb.Done() ? INT_MAX : cb.Top());
+      continue;
+    }
+    int next = INT_MAX;
+    if (!ca.Done()) next = std::min(next, activeA ? ca.Bottom() : ca.Top());
+    if (!cb.Done()) next = std::min(next, activeB ? cb.Bottom() : cb.Top());
+
+    const TRect* pa = activeA ? &a.Rects[ca.Begin] : nullptr;
+    const TRect* pb = activeB ? &b.Rects[cb.Begin] : nullptr;
+    CombineSpans(pa, activeA ? ca.End - ca.Begin : 0, pb, activeB ? cb.End - cb.Begin : 0, op, spans);
+    result.AppendBand(y, next, spans.data(), spans.size(), prevBand);
+
+    y = next;
+    if (activeA && ca.Bottom() <= y) ca.Next();
+    if (activeB && cb.Bottom() <= y) cb.Next();
+    if (op == RGN_AND && (ca.Done() || cb.Done())) break;
+    if (op == RGN_DIFF && ca.Done()) break;
+  }
+  result.RecomputeBounds();
+  std::swap(out.Rects, result.Rects);
+  out.Bounds = result.Bounds;
+  return out.Kind();
+}
+
+void Region::IntersectRect(const TRect& r) {
+  if (IsEmpty()) return;
+  if (r.Left <= Bounds.Left && r.Top <= Bounds.Top && r.Right >= Bounds.Right && r.Bottom >= Bounds.Bottom) return;
+  thread_local Region tmp;
+  tmp.SetRect(r);
+  Combine(*this, *this, tmp, RGN_AND);
+}
+
+Region::Builder::Builder(Region& target) : Target(target) { Target.Rects.clear(); }
+
+void Region::Builder::Flush() {
+  if (!Open) return;
+  // Sort and merge overlapping or touching spans of the band.
+  std::size_t n = Spans.size() / 2;
+  bool sorted = true;
+  for (std::size_t i = 1; i < n && sorted; ++i) sorted = Spans[2 * i] >= Spans[2 * i - 2];
+  if (!sorted) {
+    std::vector<std::pair<int, int>> tmp(n);
+    for (std::size_t i = 0; i < n; ++i) tmp[i] = {Spans[2 * i], Spans[2 * i + 1]};
+    std::sort(tmp.begin(), tmp.end());
+    for (std::size_t i = 0; i < n; ++i) Spans[2 * i] = tmp[i].first, Spans[2 * i + 1] = tmp[i].second;
+  }
+  std::size_t w = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    int l = Spans[2 * i], r = Spans[2 * i + 1];
+    if (l >= r) continue;
+    if (w > 0 && l <= Spans[w - 1]) {
+      Spans[w - 1] = std::max(Spans[w - 1], r);
+    } else {
+      Spans[w++] = l;
+      Spans[w++] = r;
+    }
+  }
+  Target.AppendBand(CurTop, CurBottom, Spans.data(), w, PrevBand);
+  Spans.clear();
+  Open = false;
+}
+
+void Region::Builder::AddSpan(int top, int bottom, int x0, int x1) {
+  if (top >= bottom || x0 >= x1) return;
+  if (Open && (top != CurTop || bottom != CurBottom)) Flush();
+  if (!Open) {
+    // Bands must come top-down; an out-of-order band is dropped rather
+    // than breaking the banded form.
+    if (!Target.Rects.empty() && top < Target.Rects.back().Bottom) return;
+    CurTop = top;
+    CurBottom = bottom;
+    Open = true;
+  }
+  Spans.push_back(x0);
+  Spans.push_back(x1);
+}
+
+void Region::Builder::Finish() {
+  Flush();
+  Target.RecomputeBounds();
+}
+
+}  // namespace win::gdi

@@ -1,0 +1,245 @@
+#include "platform/gdi/Regions.h"
+
+#include <algorithm>
+
+#include "platform/gdi/Geometry.h"
+#include "platform/gdi/Raster.h"
+#include "platform/gdi/Recorder.h"
+
+namespace win::gdi {
+
+HRGN NewRegionHandle(const Region& r) {
+  auto* o = new RegionObject;
+  o->R = r;
+  return reinterpret_cast<HRGN>(Register(o));
+}
+
+namespace {
+
+RegionObject* GetRgn(HRGN h) {
+  RegionObject* r = LookupAs<RegionObject>(h);
+  if (!r) SetLastError(ERROR_INVALID_HANDLE);
+  return r;
+}
+
+TRect Normalized(int l, int t, int r, int b) {
+  if (l > r) std::swap(l, r);
+  if (t > b) std::swap(t, b);
+  return {l, t, r, b};
+}
+
+HRGN RegionOfRows(const std::vector<RowSpan>& rows) {
+  auto* o = new RegionObject;
+  Region::Builder b(o->R);
+  for (const RowSpan& s : rows) b.AddSpan(s.Y, s.Y + 1, s.Left, s.Right);
+  b.Finish();
+  return reinterpret_cast<HRGN>(Register(o));
+}
+
+}  // namespace
+
+}  // namespace win::gdi
+
+namespace win {
+
+using namespace gdi;
+
+HRGN CreateRectRgn(int left, int top, int right, int bottom) {
+  return NewRegionHandle(Region(Normalized(left, top, right, bottom)));
+}
+
+HRGN CreateRectRgnIndirect(const RECT* rect) {
+  if (!rect) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return CreateRectRgn(rect->Left, rect->Top, rect->Right, rect->Bottom);
+}
+
+HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
+  thread_local std::vector<RowSpan> rows;
+  EllipseRows(Normalized(left, top, right, bottom), rows);
+  return RegionOfRows(rows);
+}
+
+HRGN CreateEllipticRgnIndirect(const RECT* rect) {
+  if (!rect) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return CreateEllipticRgn(rect->Left, rect->Top, rect->Right, rect->Bottom);
+}
+
+HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int width, int height) {
+  thread_local std::vector<RowSpan> rows;
+  RoundRectRows(Normalized(left, top, right, bottom), width, height, rows);
+  return RegionOfRows(rows);
+}
+
+HRGN CreatePolyPolygonRgn(const POINT* points, const INT* counts, int polygons, int mode) {
+  if (!points || !counts || polygons <= 0 || (mode != ALTERNATE && mode != WINDING)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  for (int i = 0; i < polygons; ++i)
+    if (counts[i] < 2) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return nullptr;
+    }
+  thread_local PolySpans spans;
+  ScanPolygons(points, counts, polygons, mode, spans);
+  auto* o = new RegionObject;
+  Region::Builder b(o->R);
+  for (int y = spans.Top; y < spans.Bottom; ++y) {
+    int i0 = spans.RowStart[std::size_t(y - spans.Top)], i1 = spans.RowStart[std::size_t(y - spans.Top + 1)];
+    for (int i = i0; i < i1; ++i) b.AddSpan(y, y + 1, spans.Spans[2 * std::size_t(i)], spans.Spans[2 * std::size_t(i) + 1]);
+  }
+  b.Finish();
+  return reinterpret_cast<HRGN>(Register(o));
+}
+
+HRGN CreatePolygonRgn(const POINT* points, int count, int mode) {
+  INT n = count;
+  return CreatePolyPolygonRgn(points, &n, 1, mode);
+}
+
+BOOL SetRectRgn(HRGN rgn, int left, int top, int right, int bottom) {
+  RegionObject* r = GetRgn(rgn);
+  if (!r) return FALSE;
+  r->R.SetRect(Normalized(left, top, right, bottom));
+  return TRUE;
+}
+
+int CombineRgn(HRGN dest, HRGN src1, HRGN src2, int mode) {
+  RegionObject* d = GetRgn(dest);
+  RegionObject* a = GetRgn(src1);
+  if (!d || !a) return ERROR;
+  if (mode == RGN_COPY) {
+    d->R = a->R;
+    return d->R.Kind();
+  }
+  RegionObject* b = GetRgn(src2);
+  if (!b || mode < RGN_AND || mode > RGN_DIFF) return ERROR;
+  return Region::Combine(d->R, a->R, b->R, mode);
+}
+
+BOOL EqualRgn(HRGN a, HRGN b) {
+  RegionObject* ra = GetRgn(a);
+  RegionObject* rb = GetRgn(b);
+  if (!ra || !rb) return ERROR;
+  return ra->R == rb->R ? TRUE : FALSE;
+}
+
+int OffsetRgn(HRGN rgn, int dx, int dy) {
+  RegionObject* r = GetRgn(rgn);
+  if (!r) return ERROR;
+  r->R.Offset(dx, dy);
+  return r->R.Kind();
+}
+
+BOOL PtInRegion(HRGN rgn, int x, int y) {
+  RegionObject* r = GetRgn(rgn);
+  return r && r->R.Contains(x, y) ? TRUE : FALSE;
+}
+
+BOOL RectInRegion(HRGN rgn, const RECT* rect) {
+  RegionObject* r = GetRgn(rgn);
+  if (!r || !rect) return FALSE;
+  return r->R.Intersects(Normalized(rect->Left, rect->Top, rect->Right, rect->Bottom)) ? TRUE : FALSE;
+}
+
+int GetRgnBox(HRGN rgn, RECT* rect) {
+  RegionObject* r = GetRgn(rgn);
+  if (!r || !rect) return ERROR;
+  *rect = r->R.Box();
+  return r->R.Kind();
+}
+
+namespace {
+
+// Paints every rectangle of a region (logical coordinates) with a paint.
+void PaintRegion(DC& dc, const Region& rgn, const Paint& paint) {
+  for (const TRect& r : rgn.Rects)
+    PaintRect(dc, {r.Left + dc.OffX, r.Top + dc.OffY, r.Right + dc.OffX, r.Bottom + dc.OffY}, paint);
+}
+
+}  // namespace
+
+BOOL FillRgn(HDC hdc, HRGN rgn, HBRUSH brush) {
+  DC* dc = LookupDC(hdc);
+  RegionObject* r = GetRgn(rgn);
+  Brush* b = LookupAs<Brush>(brush);
+  if (!dc || !r || !b) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  ORV_GDI_LOG(dc, "FillRgn", "box=%d,%d,%d,%d rects=%zu brush=%s", r->R.Box().Left, r->R.Box().Top,
+              r->R.Box().Right, r->R.Box().Bottom, r->R.Rects.size(), b->Summary().c_str());
+  Paint p;
+  if (BrushPaint(*dc, b, 0xF0, p)) PaintRegion(*dc, r->R, p);
+  return TRUE;
+}
+
+BOOL PaintRgn(HDC hdc, HRGN rgn) {
+  DC* dc = LookupDC(hdc);
+  RegionObject* r = GetRgn(rgn);
+  if (!dc || !r) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  ORV_GDI_LOG(dc, "PaintRgn", "box=%d,%d,%d,%d rects=%zu", r->R.Box().Left, r->R.Box().Top, r->R.Box().Right,
+              r->R.Box().Bottom, r->R.Rects.size());
+  Paint p;
+  if (BrushPaint(*dc, dc->S.CurBrush, Rop2ToRop3(dc->S.Rop2), p)) PaintRegion(*dc, r->R, p);
+  return TRUE;
+}
+
+BOOL InvertRgn(HDC hdc, HRGN rgn) {
+  DC* dc = LookupDC(hdc);
+  RegionObject* r = GetRgn(rgn);
+  if (!dc || !r) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  ORV_GDI_LOG(dc, "InvertRgn", "box=%d,%d,%d,%d rects=%zu", r->R.Box().Left, r->R.Box().Top, r->R.Box().Right,
+              r->R.Box().Bottom, r->R.Rects.size());
+  Paint p;
+  SolidPaint(0, 0x55, p);
+  PaintRegion(*dc, r->R, p);
+  return TRUE;
+}
+
+BOOL FrameRgn(HDC hdc, HRGN rgn, HBRUSH brush, int width, int height) {
+  DC* dc = LookupDC(hdc);
+  RegionObject* r = GetRgn(rgn);
+  Brush* b = LookupAs<Brush>(brush);
+  if (!dc || !r || !b) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (width <= 0 || height <= 0) return FALSE;
+  ORV_GDI_LOG(dc, "FrameRgn", "box=%d,%d,%d,%d rects=%zu brush=%s w=%d h=%d", r->R.Box().Left, r->R.Box().Top,
+              r->R.Box().Right, r->R.Box().Bottom, r->R.Rects.size(), b->Summary().c_str(), width, height);
+  // The frame is the region less the region shrunk by the frame size: a
+  // pixel stays inside only when its whole width x height neighbourhood
+  // does. Shrinking = intersecting the region with its shifted copies.
+  Region inner = r->R, shifted;
+  for (int dx = -width + 1; dx < width; ++dx) {
+    shifted = r->R;
+    shifted.Offset(dx, 0);
+    Region::Combine(inner, inner, shifted, RGN_AND);
+  }
+  Region core = inner;
+  for (int dy = -height + 1; dy < height; ++dy) {
+    shifted = core;
+    shifted.Offset(0, dy);
+    Region::Combine(inner, inner, shifted, RGN_AND);
+  }
+  Region frame;
+  Region::Combine(frame, r->R, inner, RGN_DIFF);
+  Paint p;
+  if (BrushPaint(*dc, b, 0xF0, p)) PaintRegion(*dc, frame, p);
+  return TRUE;
+}
+
+}  // namespace win

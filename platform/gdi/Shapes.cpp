@@ -1,0 +1,373 @@
+#include "platform/gdi/Shapes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "platform/gdi/Geometry.h"
+#include "platform/gdi/Lines.h"
+#include "platform/gdi/Recorder.h"
+
+namespace win {
+
+using namespace gdi;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+struct ShapeSetup {
+  DC* Dc = nullptr;
+  Paint PenPaint, BrushPaintV;
+  bool HasPen = false, HasBrush = false, Styled = false;
+  int Width = 1;
+  bool InsideFrame = false;
+};
+
+bool Setup(HDC hdc, ShapeSetup& s) {
+  s.Dc = LookupDC(hdc);
+  if (!s.Dc) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return false;
+  }
+  DC& dc = *s.Dc;
+  std::uint8_t rop = Rop2ToRop3(dc.S.Rop2);
+  const Pen* pen = dc.S.CurPen;
+  s.HasPen = pen && pen->Style != PS_NULL;
+  if (s.HasPen) {
+    SolidPaint(DevicePixel(dc, dc.PenColor()), rop, s.PenPaint);
+    s.Width = pen->Width;
+    s.InsideFrame = pen->Style == PS_INSIDEFRAME;
+    s.Styled = pen->Width == 1 && pen->Style != PS_SOLID && pen->Style != PS_INSIDEFRAME;
+  }
+  s.HasBrush = BrushPaint(dc, dc.S.CurBrush, rop, s.BrushPaintV);
+  return true;
+}
+
+TRect SurfaceBox(const DC& dc, int l, int t, int r, int b) {
+  if (l > r) std::swap(l, r);
+  if (t > b) std::swap(t, b);
+  return {l + dc.OffX, t + dc.OffY, r + dc.OffX, b + dc.OffY};
+}
+
+// The box the outline's outer edge follows: a one-pixel pen runs along the
+// box's own edge pixels; a wider one is centred on them unless it is kept
+// inside the frame.
+TRect OuterBox(const ShapeSetup& s, const TRect& box) {
+  int w = s.Width;
+  if (w <= 1 || s.InsideFrame) return box;
+  int h = w / 2;
+  return {box.Left - h, box.Top - h, box.Right - 1 - h + w, box.Bottom - 1 - h + w};
+}
+
+TRect Deflate(const TRect& r, int d) { return {r.Left + d, r.Top + d, r.Right - d, r.Bottom - d}; }
+
+void PaintRows(DC& dc, const std::vector<RowSpan>& rows, const Paint& p) {
+  for (const RowSpan& r : rows)
+    if (r.Left < r.Right) PaintClippedSpan(dc, r.Y, r.Left, r.Right, p);
+}
+
+// Splits the rows of a convex shape into outline (pen) and interior
+// (brush) for a pen of width w: one pixel wide it is the ring of pixels
+// next to the outside; wider it is the shape less the shape shrunk by w.
+template <class RowsFn>
+void RingAndInterior(const TRect& outer, int w, RowsFn rowsOf, std::vector<RowSpan>& ring,
+                     std::vector<RowSpan>& interior) {
+  thread_local std::vector<RowSpan> rows, inner;
+  rowsOf(outer, rows);
+  ring.clear();
+  interior.clear();
+  if (w <= 1) {
+    RingOfRows(rows, ring);
+    // Interior = the row less its ring spans.
+    std::size_t k = 0;
+    for (const RowSpan& r : rows) {
+      if (r.Left >= r.Right) continue;
+      int lo = r.Left, hi = r.Right;
+      // Ring spans of this row: one covering all, or a left and a right piece.
+      if (k < ring.size() && ring[k].Y == r.Y) {
+        if (ring[k].Left == r.Left && ring[k].Right == r.Right) {
+          lo = hi;
+          ++k;
+        } else {
+          lo = ring[k].Right;
+          ++k;
+          if (k < ring.size() && ring[k].Y == r.Y) hi = ring[k++].Left;
+        }
+      }
+      if (lo < hi) interior.push_back({r.Y, lo, hi});
+    }
+    return;
+  }
+  TRect in = Deflate(outer, w);
+  if (in.Left < in.Right && in.Top < in.Bottom) rowsOf(in, inner);
+  else inner.clear();
+  std::size_t k = 0;
+  for (const RowSpan& r : rows) {
+    if (r.Left >= r.Right) continue;
+    while (k < inner.size() && inner[k].Y < r.Y) ++k;
+    if (k < inner.size() && inner[k].Y == r.Y && inner[k].Left < inner[k].Right) {
+      const RowSpan& i = inner[k];
+      if (r.Left < i.Left) ring.push_back({r.Y, r.Left, i.Left});
+      interior.push_back(i);
+      if (i.Right < r.Right) ring.push_back({r.Y, i.Right, r.Right});
+    } else {
+      ring.push_back(r);
+    }
+  }
+}
+
+template <class RowsFn>
+BOOL ConvexShape(HDC hdc, const char* name, int l, int t, int r, int b, RowsFn rowsOf, int extra1 = 0,
+                 int extra2 = 0) {
+  ShapeSetup s;
+  if (!Setup(hdc, s)) return FALSE;
+  DC& dc = *s.Dc;
+  ORV_GDI_LOG(&dc, name, "%d,%d,%d,%d %d,%d", l, t, r, b, extra1, extra2);
+  TRect box = SurfaceBox(dc, l, t, r, b);
+  thread_local std::vector<RowSpan> ring, interior, rows;
+  if (!s.HasPen) {
+    if (s.HasBrush) {
+      rowsOf({box.Left, box.Top, box.Right - 1, box.Bottom - 1}, rows);
+      PaintRows(dc, rows, s.BrushPaintV);
+    }
+    return TRUE;
+  }
+  RingAndInterior(OuterBox(s, box), s.Width, rowsOf, ring, interior);
+  if (s.HasBrush) PaintRows(dc, interior, s.BrushPaintV);
+  PaintRows(dc, ring, s.PenPaint);
+  return TRUE;
+}
+
+// Pie, chord and arc: the ellipse's pixels are sorted into outline and
+// interior, kept when inside the angular sector (pie, arc) or on the arc's
+// side of the chord, and the radial or chord lines are added to the
+// outline. A mask of the box makes each pixel paint once.
+enum class ArcKind { Arc, Chord, Pie };
+
+BOOL ArcShape(HDC hdc, ArcKind kind, const char* name, int l, int t, int r, int b, int xr1, int yr1, int xr2,
+              int yr2) {
+  ShapeSetup s;
+  if (!Setup(hdc, s)) return FALSE;
+  DC& dc = *s.Dc;
+  ORV_GDI_LOG(&dc, name, "%d,%d,%d,%d %d,%d %d,%d", l, t, r, b, xr1, yr1, xr2, yr2);
+  TRect box = SurfaceBox(dc, l, t, r, b);
+  if (box.Left >= box.Right || box.Top >= box.Bottom) return TRUE;
+  if (kind == ArcKind::Arc && !s.HasPen) return TRUE;
+  bool withPen = s.HasPen;
+  TRect outer = withPen ? OuterBox(s, box) : TRect{box.Left, box.Top, box.Right - 1, box.Bottom - 1};
+  if (outer.Left >= outer.Right || outer.Top >= outer.Bottom) return TRUE;
+  thread_local std::vector<RowSpan> ring, interior;
+  if (withPen) {
+    RingAndInterior(outer, s.Width, EllipseRows, ring, interior);
+  } else {
+    EllipseRows(outer, interior);
+    ring.clear();
+  }
+  int mw = outer.Right - outer.Left, mh = outer.Bottom - outer.Top;
+  thread_local std::vector<std::uint8_t> mask;
+  mask.assign(std::size_t(mw) * std::size_t(mh), 0);
+
+  // Geometry in continuous coordinates (pixel x covers [x, x + 1)).
+  double cx = (box.Left + box.Right) / 2.0, cy = (box.Top + box.Bottom) / 2.0;
+  double ra = (box.Right - box.Left) / 2.0, rb = (box.Bottom - box.Top) / 2.0;
+  double sx = xr1 + dc.OffX - cx, sy = yr1 + dc.OffY - cy, ex = xr2 + dc.OffX - cx, ey = yr2 + dc.OffY - cy;
+  if (dc.S.ArcDirection == AD_CLOCKWISE) std::swap(sx, ex), std::swap(sy, ey);
+  auto angle = [](double x, double y) { return std::atan2(-y, x); };  // counter-clockwise on screen
+  auto wrap = [](double a) {
+    while (a < 0) a += 2 * kPi;
+    while (a >= 2 * kPi) a -= 2 * kPi;
+    return a;
+  };
+  double a0 = angle(sx, sy), sweep = wrap(angle(ex, ey) - a0);
+  bool full = (sx == 0 && sy == 0) || (ex == 0 && ey == 0) || sweep == 0;
+  if (full) sweep = 2 * kPi;
+  auto onEllipse = [&](double dx, double dy, double& px, double& py) {
+    double k = std::sqrt((dx * dx) / (ra * ra) + (dy * dy) / (rb * rb));
+    if (k == 0) k = 1;
+    px = cx + dx / k;
+    py = cy + dy / k;
+  };
+  double p1x, p1y, p2x, p2y;
+  onEllipse(sx, sy, p1x, p1y);
+  onEllipse(ex, ey, p2x, p2y);
+  double mid = a0 + sweep / 2, mx, my;
+  onEllipse(std::cos(mid), -std::sin(mid), mx, my);
+  double chordSide = (p2x - p1x) * (my - p1y) - (p2y - p1y) * (mx - p1x);
+
+  auto inside = [&](int x, int y) {
+    double vx = x + 0.5 - cx, vy = y + 0.5 - cy;
+    if (full) return true;
+    if (kind == ArcKind::Chord) {
+      double c = (p2x - p1x) * (y + 0.5 - p1y) - (p2y - p1y) * (x + 0.5 - p1x);
+      return c == 0 || (c > 0) == (chordSide > 0);
+    }
+    return wrap(angle(vx, vy) - a0) <= sweep;
+  };
+  auto mark = [&](const std::vector<RowSpan>& rows, std::uint8_t v) {
+    for (const RowSpan& rs : rows)
+      for (int x = rs.Left; x < rs.Right; ++x)
+        if (inside(x, rs.Y)) mask[std::size_t(rs.Y - outer.Top) * mw + std::size_t(x - outer.Left)] = v;
+  };
+  if (kind != ArcKind::Arc && s.HasBrush) mark(interior, 1);
+  if (withPen) mark(ring, 2);
+  // Radial or chord lines, end points included.
+  auto line = [&](double fx, double fy, double tx, double ty) {
+    int x0 = std::clamp(int(std::floor(fx)), outer.Left, outer.Right - 1);
+    int y0 = std::clamp(int(std::floor(fy)), outer.Top, outer.Bottom - 1);
+    int x1 = std::clamp(int(std::floor(tx)), outer.Left, outer.Right - 1);
+    int y1 = std::clamp(int(std::floor(ty)), outer.Top, outer.Bottom - 1);
+    int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0), n = std::max(dx, dy);
+    int h = s.Width / 2;
+    for (int i = 0; i <= n; ++i) {
+      int x = n ? x0 + (x1 - x0) * i / n : x0, y = n ? y0 + (y1 - y0) * i / n : y0;
+      for (int yy = y - h; yy < y - h + s.Width; ++yy)
+        for (int xx = x - h; xx < x - h + s.Width; ++xx)
+          if (xx >= outer.Left && xx < outer.Right && yy >= outer.Top && yy < outer.Bottom)
+            mask[std::size_t(yy - outer.Top) * mw + std::size_t(xx - outer.Left)] = 2;
+    }
+  };
+  if (withPen && !full) {
+    if (kind == ArcKind::Pie) {
+      line(cx, cy, p1x, p1y);
+      line(cx, cy, p2x, p2y);
+    } else if (kind == ArcKind::Chord) {
+      line(p1x, p1y, p2x, p2y);
+    }
+  }
+  for (int y = 0; y < mh; ++y) {
+    const std::uint8_t* row = &mask[std::size_t(y) * mw];
+    int x = 0;
+    while (x < mw) {
+      std::uint8_t v = row[x];
+      int start = x;
+      while (x < mw && row[x] == v) ++x;
+      if (v == 1) PaintClippedSpan(dc, outer.Top + y, outer.Left + start, outer.Left + x, s.BrushPaintV);
+      else if (v == 2) PaintClippedSpan(dc, outer.Top + y, outer.Left + start, outer.Left + x, s.PenPaint);
+    }
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
+  ShapeSetup s;
+  if (!Setup(hdc, s)) return FALSE;
+  DC& dc = *s.Dc;
+  ORV_GDI_LOG(&dc, "Rectangle", "%d,%d,%d,%d", left, top, right, bottom);
+  TRect box = SurfaceBox(dc, left, top, right, bottom);
+  if (!s.HasPen) {
+    if (s.HasBrush) PaintRect(dc, {box.Left, box.Top, box.Right - 1, box.Bottom - 1}, s.BrushPaintV);
+    return TRUE;
+  }
+  if (box.Left >= box.Right || box.Top >= box.Bottom) return TRUE;
+  TRect outer = OuterBox(s, box);
+  TRect inner = Deflate(outer, s.Width);
+  bool hasInner = inner.Left < inner.Right && inner.Top < inner.Bottom;
+  if (s.HasBrush && hasInner) PaintRect(dc, inner, s.BrushPaintV);
+  if (s.Styled) {
+    Stroker st(dc);
+    int l = box.Left, t = box.Top, r = box.Right - 1, b = box.Bottom - 1;
+    if (l == r || t == b) {
+      st.Segment(l, t, r + 1, t);
+      return TRUE;
+    }
+    st.Segment(l, t, r, t);
+    st.Segment(r, t, r, b);
+    st.Segment(r, b, l, b);
+    st.Segment(l, b, l, t);
+    return TRUE;
+  }
+  if (!hasInner) {
+    PaintRect(dc, outer, s.PenPaint);
+    return TRUE;
+  }
+  PaintRect(dc, {outer.Left, outer.Top, outer.Right, inner.Top}, s.PenPaint);
+  PaintRect(dc, {outer.Left, inner.Bottom, outer.Right, outer.Bottom}, s.PenPaint);
+  PaintRect(dc, {outer.Left, inner.Top, inner.Left, inner.Bottom}, s.PenPaint);
+  PaintRect(dc, {inner.Right, inner.Top, outer.Right, inner.Bottom}, s.PenPaint);
+  return TRUE;
+}
+
+BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
+  return ConvexShape(hdc, "Ellipse", left, top, right, bottom,
+                     [](const TRect& b, std::vector<RowSpan>& rows) { EllipseRows(b, rows); });
+}
+
+BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int height) {
+  return ConvexShape(
+      hdc, "RoundRect", left, top, right, bottom,
+      [width, height](const TRect& b, std::vector<RowSpan>& rows) { RoundRectRows(b, width, height, rows); }, width,
+      height);
+}
+
+BOOL Pie(HDC hdc, int l, int t, int r, int b, int xr1, int yr1, int xr2, int yr2) {
+  return ArcShape(hdc, ArcKind::Pie, "Pie", l, t, r, b, xr1, yr1, xr2, yr2);
+}
+
+BOOL Chord(HDC hdc, int l, int t, int r, int b, int xr1, int yr1, int xr2, int yr2) {
+  return ArcShape(hdc, ArcKind::Chord, "Chord", l, t, r, b, xr1, yr1, xr2, yr2);
+}
+
+BOOL Arc(HDC hdc, int l, int t, int r, int b, int xr1, int yr1, int xr2, int yr2) {
+  return ArcShape(hdc, ArcKind::Arc, "Arc", l, t, r, b, xr1, yr1, xr2, yr2);
+}
+
+BOOL PolyPolygon(HDC hdc, const POINT* points, const INT* counts, int polygons) {
+  ShapeSetup s;
+  if (!Setup(hdc, s)) return FALSE;
+  DC& dc = *s.Dc;
+  if (!points || !counts || polygons <= 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  int total = 0;
+  for (int i = 0; i < polygons; ++i) {
+    if (counts[i] < 2) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return FALSE;
+    }
+    total += counts[i];
+  }
+  if (dc.Rec) {
+    std::string pts;
+    for (int i = 0; i < total && i < 32; ++i)
+      pts += (i ? " " : "") + std::to_string(points[i].X) + "," + std::to_string(points[i].Y);
+    dc.Rec->Log(dc, "Polygon", "%s mode=%d", pts.c_str(), dc.S.FillMode);
+  }
+  thread_local std::vector<POINT> dev;
+  dev.resize(std::size_t(total));
+  for (int i = 0; i < total; ++i) dev[std::size_t(i)] = {points[i].X + dc.OffX, points[i].Y + dc.OffY};
+  if (s.HasBrush) {
+    thread_local PolySpans spans;
+    ScanPolygons(dev.data(), counts, polygons, dc.S.FillMode, spans);
+    for (int y = spans.Top; y < spans.Bottom; ++y) {
+      int i0 = spans.RowStart[std::size_t(y - spans.Top)], i1 = spans.RowStart[std::size_t(y - spans.Top + 1)];
+      for (int i = i0; i < i1; ++i)
+        PaintClippedSpan(dc, y, spans.Spans[2 * std::size_t(i)], spans.Spans[2 * std::size_t(i) + 1], s.BrushPaintV);
+    }
+  }
+  if (s.HasPen) {
+    Stroker st(dc);
+    int base = 0;
+    for (int p = 0; p < polygons; ++p) {
+      int n = counts[p];
+      for (int i = 0; i < n; ++i) {
+        const POINT& a = dev[std::size_t(base + i)];
+        const POINT& b = dev[std::size_t(base + (i + 1) % n)];
+        st.Segment(a.X, a.Y, b.X, b.Y);
+      }
+      base += n;
+    }
+    st.Finish();
+  }
+  return TRUE;
+}
+
+BOOL Polygon(HDC hdc, const POINT* points, int count) {
+  INT n = count;
+  return PolyPolygon(hdc, points, &n, 1);
+}
+
+}  // namespace win
