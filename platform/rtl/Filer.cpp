@@ -8,6 +8,7 @@
 
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Collection.h"
+#include "platform/rtl/Extended80.h"
 
 static_assert(std::endian::native == std::endian::little, "stream values are little-endian");
 
@@ -16,46 +17,6 @@ ORV_REGISTER(TReader)
 ORV_REGISTER(TWriter)
 
 namespace {
-
-// The 10-byte extended float: a 64-bit mantissa with an explicit integer
-// bit, a 15-bit exponent biased by 16383, the sign on top.
-void DoubleTo80(double v, Byte out[10]) {
-  UInt64 bits = std::bit_cast<UInt64>(v);
-  UInt64 sign = bits >> 63;
-  int exp = static_cast<int>((bits >> 52) & 0x7FF);
-  UInt64 frac = bits & ((UInt64(1) << 52) - 1);
-  UInt64 mant = 0;
-  int e80 = 0;
-  if (exp == 0x7FF) {  // infinity or NaN
-    e80 = 0x7FFF;
-    mant = (UInt64(1) << 63) | (frac << 11);
-  } else if (exp != 0) {
-    e80 = exp - 1023 + 16383;
-    mant = (UInt64(1) << 63) | (frac << 11);
-  } else if (frac != 0) {  // a subnormal double is a normal extended
-    int shift = std::countl_zero(frac);  // >= 12
-    mant = frac << shift;
-    e80 = 1 - 1023 + 16383 - (shift - 11);
-  }
-  std::memcpy(out, &mant, 8);
-  UInt64 top = (sign << 15) | static_cast<UInt64>(e80);
-  out[8] = static_cast<Byte>(top);
-  out[9] = static_cast<Byte>(top >> 8);
-}
-
-double DoubleFrom80(const Byte in[10]) {
-  UInt64 mant;
-  std::memcpy(&mant, in, 8);
-  int top = in[8] | (in[9] << 8);
-  bool negative = top & 0x8000;
-  int exp = top & 0x7FFF;
-  double v;
-  if (exp == 0x7FFF)
-    v = (mant << 1) == 0 ? HUGE_VAL : std::nan("");
-  else
-    v = std::ldexp(static_cast<double>(mant), (exp == 0 ? 1 : exp) - 16383 - 63);
-  return negative ? -v : v;
-}
 
 [[noreturn]] void BadValue() { throw EReadError("Invalid property value"); }
 [[noreturn]] void ReadFault() { throw EReadError("Stream read error"); }
@@ -230,7 +191,7 @@ Extended TReader::ReadFloat() {
     case vaExtended: {
       Byte b[10];
       ReadRaw(b, 10);
-      return DoubleFrom80(b);
+      return Extended80ToDouble(b);
     }
     case vaSingle: {
       float f;
@@ -311,6 +272,31 @@ WideString TReader::ReadWideString() {
   WideString s(static_cast<std::size_t>(n), u'\0');
   ReadRaw(s.data(), Int64(n) * 2);
   return s;
+}
+
+Variant TReader::ReadVariant() {
+  switch (NextValue()) {
+    case vaNil: ReadValue(); return Unassigned();
+    case vaNull: ReadValue(); return Null();
+    case vaInt8: {
+      Int64 v = ReadInt64();
+      return Variant(static_cast<ShortInt>(v));
+    }
+    case vaInt16: return Variant(static_cast<SmallInt>(ReadInt64()));
+    case vaInt32: return Variant(static_cast<Integer>(ReadInt64()));
+    case vaInt64: return Variant(ReadInt64());
+    case vaFalse:
+    case vaTrue: return Variant(ReadBoolean());
+    case vaSingle: return Variant(static_cast<float>(ReadFloat()));
+    case vaExtended: return Variant(static_cast<double>(ReadFloat()));
+    case vaCurrency: return Variant(ReadCurrency());
+    case vaDate: return Variant(ReadDate());
+    case vaString:
+    case vaLString: return Variant(ReadString());
+    case vaWString:
+    case vaUTF8String: return Variant(ReadWideString());
+    default: BadValue();
+  }
 }
 
 AnsiString TReader::ReadIdent() {
@@ -684,6 +670,9 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop) {
     case tkWString:
       SetWideStrProp(Instance, Prop, ReadWideString());
       break;
+    case tkVariant:
+      SetVariantProp(Instance, Prop, ReadVariant());
+      break;
     case tkMethod: {
       if (NextValue() == vaNil) {
         ReadValue();
@@ -790,9 +779,8 @@ void TWriter::WriteChar(char Value) { WriteString(AnsiString(1, Value)); }
 
 void TWriter::WriteFloat(Extended Value) {
   WriteValue(vaExtended);
-  Byte b[10];
-  DoubleTo80(Value, b);
-  WriteRaw(b, 10);
+  TExtended80Bytes b = DoubleToExtended80(Value);
+  WriteRaw(b.data(), 10);
 }
 
 void TWriter::WriteSingle(Single Value) {
@@ -834,6 +822,28 @@ void TWriter::WriteWideString(const WideString& Value) {
   Integer n = LengthField(Value.size());
   WriteRaw(&n, 4);
   WriteRaw(Value.data(), Int64(n) * 2);
+}
+
+void TWriter::WriteVariant(const Variant& Value) {
+  switch (VarType(Value)) {
+    case varEmpty: WriteValue(vaNil); break;
+    case varNull: WriteValue(vaNull); break;
+    case varShortInt:
+    case varByte:
+    case varSmallint:
+    case varWord:
+    case varInteger:
+    case varLongWord:
+    case varInt64: WriteInteger(Value.AsInt64()); break;
+    case varBoolean: WriteBoolean(Value.AsBoolean()); break;
+    case varSingle: WriteSingle(Value.RawSingle()); break;
+    case varDouble: WriteFloat(Value.RawDouble()); break;
+    case varCurrency: WriteCurrency(Value.AsCurrency()); break;
+    case varDate: WriteDate(Value.AsDateTime()); break;
+    case varString: WriteString(Value.RawAnsi()); break;
+    case varOleStr: WriteWideString(Value.RawWide()); break;
+    default: throw EWriteError("Invalid property value");
+  }
 }
 
 void TWriter::WriteUTF8String(const std::string& Value) {
@@ -1048,6 +1058,14 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop) {
       if (anc ? s == Prop->GetWStr(anc) : s.empty()) return;
       WritePropName(Prop->Name);
       WriteWideString(s);
+      return;
+    }
+    case tkVariant: {
+      if (!Prop->SetAny) return;
+      Variant v = GetVariantProp(Instance, Prop);
+      if (anc ? VarSameValue(v, GetVariantProp(anc, Prop)) : VarIsEmpty(v)) return;
+      WritePropName(Prop->Name);
+      WriteVariant(v);
       return;
     }
     case tkMethod: {

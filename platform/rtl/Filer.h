@@ -24,6 +24,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/TypeInfo.h"
+#include "platform/rtl/Variant.h"
 
 class TCollection;
 
@@ -125,6 +126,8 @@ class TReader : public TFiler {
   TDateTime ReadDate();
   AnsiString ReadString();
   WideString ReadWideString();
+  // A variant value: nil is Empty, null is Null, then by the value's tag.
+  Variant ReadVariant();
   // Identifiers; the value tags False, True, nil and Null read as those words.
   AnsiString ReadIdent();
   // A short string: a length byte and the bytes.
@@ -203,6 +206,7 @@ class TWriter : public TFiler {
   void WriteDate(TDateTime Value);
   void WriteString(const AnsiString& Value);
   void WriteWideString(const WideString& Value);
+  void WriteVariant(const Variant& Value);
   void WriteUTF8String(const std::string& Value);
   // The words False, True, nil and Null become their own tags.
   void WriteIdent(const AnsiString& Ident);
