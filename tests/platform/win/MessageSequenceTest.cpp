@@ -1,0 +1,288 @@
+// Message sequences of the window life cycle, showing, focus, activation,
+// clicks and capture, asserted whole.
+#include "platform/win/Focus.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Mouse.h"
+#include "platform/win/TestHooks.h"
+#include "platform/win/WindowPos.h"
+#include "platform/win/MessageLog.h"
+
+using namespace win;
+using namespace wintest;
+
+namespace {
+
+class Sequences : public ::testing::Test {
+ protected:
+  test::Session session;
+  Recorder rec;
+  void SetUp() override { RegisterRecorderClass(); }
+
+  HWND Top(const char* name, DWORD style = WS_OVERLAPPEDWINDOW, RECT r = {100, 100, 400, 300}) {
+    return CreateWindowExA(0, "Recorder", name, style, r.Left, r.Top, r.Width(), r.Height(), nullptr, nullptr,
+                           nullptr, nullptr);
+  }
+  HWND Child(HWND parent, const char* name, RECT r, DWORD style = WS_CHILD | WS_VISIBLE) {
+    return CreateWindowExA(0, "Recorder", name, style, r.Left, r.Top, r.Width(), r.Height(), parent, nullptr,
+                           nullptr, nullptr);
+  }
+};
+
+TEST_F(Sequences, CreationThenShowingActivatesAndFocuses) {
+  HWND main = Top("Main");
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_NCCREATE", "Main WM_NCCALCSIZE", "Main WM_CREATE", "Main WM_SIZE",
+                             "Main WM_MOVE"}));
+  ShowWindow(main, SW_SHOW);
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_SHOWWINDOW", "Main WM_WINDOWPOSCHANGING", "Main WM_WINDOWPOSCHANGED",
+                             "Main WM_ACTIVATEAPP", "Main WM_NCACTIVATE", "Main WM_ACTIVATE", "Main WM_SETFOCUS"}));
+  EXPECT_EQ(GetActiveWindow(), main);
+  EXPECT_EQ(GetFocus(), main);
+
+  HWND edit = Child(main, "Edit", {10, 10, 110, 30});
+  EXPECT_EQ(rec.Take(), Seq({"Edit WM_NCCREATE", "Edit WM_NCCALCSIZE", "Edit WM_CREATE", "Edit WM_SIZE",
+                             "Edit WM_MOVE", "Edit WM_SHOWWINDOW", "Edit WM_WINDOWPOSCHANGING",
+                             "Edit WM_WINDOWPOSCHANGED"}));
+  SetFocus(edit);
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_KILLFOCUS", "Edit WM_SETFOCUS"}));
+  // The client area of a framed window is inset by frame and caption.
+  RECT wr, cr;
+  GetWindowRect(main, &wr);
+  GetClientRect(main, &cr);
+  EXPECT_EQ(wr, Rect(100, 100, 400, 300));
+  EXPECT_EQ(cr, Rect(0, 0, 300 - 8, 200 - 8 - 19));
+  POINT p{0, 0};
+  ClientToScreen(edit, &p);
+  EXPECT_EQ(p, Point(100 + 4 + 10, 100 + 4 + 19 + 10));
+}
+
+TEST_F(Sequences, DestructionHidesMovesFocusAwayThenDestroysParentFirstAndFreesChildrenFirst) {
+  HWND main = Top("Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND edit = Child(main, "Edit", {10, 10, 110, 30});
+  HWND inner = Child(edit, "Inner", {1, 1, 5, 5});
+  SetFocus(edit);
+  SetCapture(inner);
+  rec.Take();
+  EXPECT_TRUE(DestroyWindow(main));
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_WINDOWPOSCHANGING", "Main WM_WINDOWPOSCHANGED", "Edit WM_CANCELMODE",
+                             "Main WM_NCACTIVATE", "Main WM_ACTIVATE", "Edit WM_KILLFOCUS",
+                             "Inner WM_CAPTURECHANGED", "Main WM_DESTROY", "Edit WM_DESTROY", "Inner WM_DESTROY",
+                             "Inner WM_NCDESTROY", "Edit WM_NCDESTROY", "Main WM_NCDESTROY"}));
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_FALSE(IsWindow(inner));
+  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(GetActiveWindow(), nullptr);
+  EXPECT_EQ(session.Screen().SurfaceCount(), 0u);
+  // Stale handles are refused, never reused.
+  EXPECT_EQ(SendMessageA(main, WM_USER, 0, 0), 0);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+  EXPECT_FALSE(PostMessageA(edit, WM_USER, 0, 0));
+}
+
+TEST_F(Sequences, ClickOnAnInactiveWindowActivatesItBeforeTheButtonMessage) {
+  HWND a = Top("A", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {0, 0, 200, 200});
+  HWND b = Top("B", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {300, 0, 500, 200});
+  SetActiveWindow(a);
+  test::PumpUntilIdle();
+  rec.Take();
+  test::Click(b, {20, 20});
+  test::PumpUntilIdle();
+  EXPECT_EQ(rec.Take(), Seq({"B WM_MOUSEMOVE", "B WM_MOUSEACTIVATE", "A WM_CANCELMODE", "A WM_NCACTIVATE",
+                             "A WM_ACTIVATE", "B WM_WINDOWPOSCHANGING", "B WM_WINDOWPOSCHANGED", "B WM_NCACTIVATE",
+                             "B WM_ACTIVATE", "A WM_KILLFOCUS", "B WM_SETFOCUS", "B WM_LBUTTONDOWN",
+                             "B WM_LBUTTONUP"}));
+  EXPECT_EQ(GetActiveWindow(), b);
+  EXPECT_EQ(GetTopWindow(nullptr), b);
+}
+
+TEST_F(Sequences, ActivateAndEatSwallowsTheClick) {
+  HWND a = Top("A", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {0, 0, 200, 200});
+  HWND b = Top("B", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {300, 0, 500, 200});
+  SetActiveWindow(a);
+  test::PumpUntilIdle();
+  rec.handlers["B"] = [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_MOUSEACTIVATE) return MA_ACTIVATEANDEAT;
+    return std::nullopt;
+  };
+  test::Click(b, {20, 20});
+  test::PumpUntilIdle();
+  auto log = rec.Take();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "B WM_LBUTTONDOWN"), 0);
+  EXPECT_EQ(log.back(), "B WM_LBUTTONUP");
+  EXPECT_EQ(GetActiveWindow(), b);
+}
+
+TEST_F(Sequences, CaptureTakesAllMouseInputAndTheLoserIsTold) {
+  HWND main = Top("Main", WS_POPUP | WS_VISIBLE, {0, 0, 400, 400});
+  HWND left = Child(main, "Left", {0, 0, 100, 100});
+  HWND right = Child(main, "Right", {200, 0, 300, 100});
+  test::PumpUntilIdle();
+  rec.Take();
+  SetCapture(left);
+  test::MouseMove(right, {5, 5});
+  test::MouseDown();
+  test::PumpUntilIdle();
+  // Client coordinates of the capture window, even outside it.
+  EXPECT_EQ(rec.Take(), Seq({"Left WM_MOUSEMOVE", "Left WM_LBUTTONDOWN"}));
+  SetCapture(right);
+  EXPECT_EQ(rec.Take(), Seq({"Left WM_CAPTURECHANGED"}));
+  ReleaseCapture();
+  EXPECT_EQ(rec.Take(), Seq({"Right WM_CAPTURECHANGED"}));
+  EXPECT_EQ(GetCapture(), nullptr);
+  // Cancel mode releases the capture of the window that holds it.
+  SetCapture(left);
+  SendMessageA(left, WM_CANCELMODE, 0, 0);
+  EXPECT_EQ(rec.Take(), Seq({"Left WM_CANCELMODE", "Left WM_CAPTURECHANGED"}));
+}
+
+TEST_F(Sequences, SetWindowPosLetsTheHandlerRewriteThePositionAndReportsMoveAndSize) {
+  HWND main = Top("Main", WS_POPUP | WS_VISIBLE, {0, 0, 400, 400});
+  HWND c = Child(main, "C", {0, 0, 50, 50});
+  rec.Take();
+  rec.handlers["C"] = [](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (m == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(l)->cx = 70;  // keeps a width of its own
+    return std::nullopt;
+  };
+  SetWindowPos(c, nullptr, 10, 20, 100, 60, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(rec.Take(), Seq({"C WM_WINDOWPOSCHANGING", "C WM_NCCALCSIZE", "C WM_WINDOWPOSCHANGED", "C WM_MOVE",
+                             "C WM_SIZE"}));
+  RECT r;
+  GetWindowRect(c, &r);
+  EXPECT_EQ(r, Rect(10, 20, 80, 80));
+  // Nothing to change: nothing sent.
+  MoveWindow(c, 10, 20, 70, 60, TRUE);
+  EXPECT_TRUE(rec.Take().empty());
+  // A pure move keeps the size: no WM_NCCALCSIZE and no WM_SIZE.
+  MoveWindow(c, 11, 20, 70, 60, TRUE);
+  EXPECT_EQ(rec.Take(), Seq({"C WM_WINDOWPOSCHANGING", "C WM_WINDOWPOSCHANGED", "C WM_MOVE"}));
+}
+
+TEST_F(Sequences, ZOrderKeepsTopmostInFrontAndOwnedWindowsAboveTheirOwner) {
+  HWND owner = Top("Owner", WS_POPUP | WS_VISIBLE);
+  HWND owned = CreateWindowExA(0, "Recorder", "Owned", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, owner, nullptr, nullptr,
+                               nullptr);
+  HWND other = Top("Other", WS_POPUP | WS_VISIBLE);
+  HWND pinned = CreateWindowExA(WS_EX_TOPMOST, "Recorder", "Pinned", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+  EXPECT_EQ(GetTopWindow(nullptr), pinned);
+  EXPECT_EQ(GetWindow(pinned, GW_HWNDNEXT), other);
+  SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(GetWindow(pinned, GW_HWNDNEXT), owned);
+  EXPECT_EQ(GetWindow(owned, GW_HWNDNEXT), owner);
+  EXPECT_EQ(GetWindow(owner, GW_HWNDNEXT), other);
+  EXPECT_EQ(GetWindow(owned, GW_OWNER), owner);
+  EXPECT_EQ(GetParent(owned), owner);
+  // Owned windows hide with their owner and come back with it.
+  ShowWindow(owner, SW_HIDE);
+  EXPECT_FALSE(IsWindowVisible(owned));
+  ShowWindow(owner, SW_SHOW);
+  EXPECT_TRUE(IsWindowVisible(owned));
+  // Destroying the owner takes the owned window first.
+  rec.Take();
+  DestroyWindow(owner);
+  auto log = rec.Take();
+  auto pos = [&](const char* e) { return std::find(log.begin(), log.end(), e) - log.begin(); };
+  EXPECT_LT(pos("Owned WM_NCDESTROY"), pos("Owner WM_DESTROY"));
+  EXPECT_FALSE(IsWindow(owned));
+}
+
+TEST_F(Sequences, DisablingTheFocusWindowMovesTheFocusAwayAndRefusesItLater) {
+  HWND main = Top("Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND edit = Child(main, "Edit", {10, 10, 110, 30});
+  SetFocus(edit);
+  rec.Take();
+  EXPECT_FALSE(EnableWindow(edit, FALSE));
+  EXPECT_EQ(rec.Take(), Seq({"Edit WM_KILLFOCUS", "Edit WM_ENABLE"}));
+  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_EQ(SetFocus(edit), nullptr);
+  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_TRUE(rec.Take().empty());
+  test::PumpUntilIdle();
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_PAINT", "Edit WM_PAINT"}));
+  // Clicks on the disabled child go to its parent.
+  test::Click(edit, {5, 5});
+  test::PumpUntilIdle();
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_MOUSEMOVE", "Main WM_LBUTTONDOWN", "Main WM_LBUTTONUP"}));
+  EXPECT_TRUE(EnableWindow(edit, TRUE));
+  EXPECT_EQ(rec.Take(), Seq({"Edit WM_ENABLE"}));
+  // A disabled top-level window hears no input at all.
+  EnableWindow(main, FALSE);
+  rec.Take();
+  test::Click(main, {50, 50});
+  test::KeyPress('A');
+  test::PumpUntilIdle();
+  EXPECT_TRUE(rec.Take().empty());
+}
+
+TEST_F(Sequences, NoActivateWindowsNeverBecomeActive) {
+  HWND main = Top("Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {0, 0, 200, 200});
+  HWND tip = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, "Recorder", "Tip", WS_POPUP | WS_VISIBLE, 300, 300,
+                             50, 20, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_EQ(GetActiveWindow(), main);
+  test::Click(tip, {5, 5});
+  test::PumpUntilIdle();
+  EXPECT_EQ(GetActiveWindow(), main);
+  EXPECT_EQ(SetActiveWindow(tip), nullptr);
+  HWND quiet = Top("Quiet", WS_POPUP);
+  ShowWindow(quiet, SW_SHOWNOACTIVATE);
+  EXPECT_EQ(GetActiveWindow(), main);
+  EXPECT_TRUE(IsWindowVisible(quiet));
+}
+
+TEST_F(Sequences, WindowDestroyedWhileHandlingItsOwnMessage) {
+  HWND main = Top("Main", WS_POPUP | WS_VISIBLE);
+  HWND self = Child(main, "Self", {0, 0, 10, 10});
+  rec.handlers["Self"] = [](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_USER) {
+      DestroyWindow(h);
+      // Still answering, after its own WM_NCDESTROY: the memory lives on.
+      return SendMessageA(h, WM_USER + 1, 0, 0) + 7;
+    }
+    return std::nullopt;
+  };
+  rec.Take();
+  EXPECT_EQ(SendMessageA(self, WM_USER, 0, 0), 7);
+  EXPECT_EQ(rec.Take(), Seq({"Self WM_USER", "Self WM_WINDOWPOSCHANGING", "Self WM_WINDOWPOSCHANGED",
+                             "Self WM_DESTROY", "Self WM_NCDESTROY"}));
+  EXPECT_FALSE(IsWindow(self));
+  EXPECT_EQ(GetWindow(main, GW_CHILD), nullptr);
+}
+
+TEST_F(Sequences, TextGoesThroughTheMessagesAndNeverOverrunsTheBuffer) {
+  HWND main = Top("Main", WS_POPUP);
+  rec.ignored.clear();
+  rec.Take();
+  SetWindowTextA(main, "Caf\xE9 au lait");
+  char buf[6];
+  EXPECT_EQ(GetWindowTextA(main, buf, sizeof buf), 5);
+  EXPECT_STREQ(buf, "Caf\xE9 ");
+  EXPECT_EQ(GetWindowTextLengthA(main), 12);
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_SETTEXT", "Main WM_GETTEXT", "Main WM_GETTEXTLENGTH"}));
+  // A procedure that claims more than it may is cut to the buffer.
+  rec.handlers["Main"] = [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_GETTEXT) return 1000;
+    return std::nullopt;
+  };
+  EXPECT_EQ(GetWindowTextA(main, buf, sizeof buf), 5);
+  EXPECT_EQ(buf[5], 0);
+  const auto* s = session.Screen().Find(1);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->title, "Caf\xE9 au lait");
+}
+
+TEST_F(Sequences, SetParentRefusesCyclesAndMovesWindowsBetweenLevels) {
+  HWND main = Top("Main", WS_POPUP | WS_VISIBLE);
+  HWND a = Child(main, "A", {0, 0, 50, 50});
+  HWND b = Child(a, "B", {0, 0, 10, 10});
+  EXPECT_EQ(SetParent(a, b), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_TRUE(IsChild(main, b));
+  std::size_t surfaces = session.Screen().SurfaceCount();
+  EXPECT_EQ(SetParent(b, nullptr), a);
+  EXPECT_EQ(GetAncestor(b, GA_PARENT), GetDesktopWindow());
+  EXPECT_EQ(session.Screen().SurfaceCount(), surfaces + 1);
+  EXPECT_EQ(SetParent(b, main), GetDesktopWindow());
+  EXPECT_EQ(session.Screen().SurfaceCount(), surfaces);
+}
+
+}  // namespace
