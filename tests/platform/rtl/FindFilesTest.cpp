@@ -68,12 +68,12 @@ TEST_F(FindFilesTest, HiddenAndDirectoryEntriesOnlyWhenAskedFor) {
   const auto withDirs = List(At("*.*"), faDirectory);
   EXPECT_EQ(Names(withDirs),
             (std::vector<AnsiString>{"A.tt", "b.tt", "c.TT", "link.tt", "loop", "maps", "notes.txt", "README"}));
-  for (const Found& f : withDirs) {
-    if (f.Name == "maps") EXPECT_EQ(f.Attr, faDirectory);
-    if (f.Name == "loop") EXPECT_EQ(f.Attr, faSymLink);  // never announced as a directory
-    if (f.Name == "link.tt") EXPECT_EQ(f.Attr, faSymLink | faArchive);
-    if (f.Name == "A.tt") EXPECT_EQ(f.Attr, faArchive);
-  }
+  std::map<AnsiString, Integer> attrs;
+  for (const Found& f : withDirs) attrs[f.Name] = f.Attr;
+  EXPECT_EQ(attrs["maps"], faDirectory);
+  EXPECT_EQ(attrs["loop"], faSymLink);  // never announced as a directory
+  EXPECT_EQ(attrs["link.tt"], faSymLink | faArchive);
+  EXPECT_EQ(attrs["A.tt"], faArchive);
 
   const auto all = Names(List(At("*"), faDirectory | faHidden));
   EXPECT_NE(std::find(all.begin(), all.end(), ".git"), all.end());
