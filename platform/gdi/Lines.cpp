@@ -52,8 +52,9 @@ void Stroker::Dot(int x, int y) {
 void Stroker::Segment(int x0, int y0, int x1, int y1) {
   if (IsNull) return;
   if (Wide) {
-    // The band of the segment plus a disc at each end, in sub-pixel units
-    // (pixel centres sit at whole coordinates once shifted by half a pixel).
+    // The band of the segment plus a disc at each end. A pixel is in when
+    // its centre is; measuring from pixel centres, the band's corners are
+    // the end points moved by half the width, in sixteenths of a pixel.
     constexpr int U = 16;
     thread_local Region piece;
     thread_local std::vector<RowSpan> rows;
@@ -76,8 +77,6 @@ void Stroker::Segment(int x0, int y0, int x1, int y1) {
           {int(std::lround((x1 - nx) * U)), int(std::lround((y1 - ny) * U))},
           {int(std::lround((x0 - nx) * U)), int(std::lround((y0 - ny) * U))},
       };
-      // Shift by half a pixel so that a pixel is in when its centre is.
-      for (POINT& p : q) p.X += U / 2, p.Y += U / 2;
       thread_local PolySpans spans;
       INT four = 4;
       ScanPolygons(q, &four, 1, WINDING, spans, U);

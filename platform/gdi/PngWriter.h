@@ -1,0 +1,18 @@
+// Writing what a DC or bitmap holds as a PNG file, for failed pixel tests
+// to leave a picture behind. Uncompressed (stored) deflate blocks keep the
+// writer small; the files are for people to look at.
+#pragma once
+
+#include <string>
+
+#include "platform/gdi/GdiTypes.h"
+
+namespace win {
+
+// The bitmap's pixels as an RGB PNG; false when the handle is not a bitmap
+// or the file cannot be written.
+bool SaveBitmapPng(HBITMAP bitmap, const std::string& path);
+// The pixels of the bitmap selected into a memory DC.
+bool SaveDCPng(HDC hdc, const std::string& path);
+
+}  // namespace win

@@ -1,0 +1,174 @@
+// Object lifetime and DC state: handles that went stale or never existed
+// fail cleanly, objects deleted while selected live until deselected,
+// stock objects survive DeleteObject, and the save stack restores state
+// by relative and absolute levels.
+#include "GdiTestUtil.h"
+
+using namespace win;
+using namespace gdi_test;
+
+TEST(GdiObjects, StaleAndForeignHandlesFailWithoutCrashing) {
+  HBRUSH b = CreateSolidBrush(kRed);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(GetObjectType(b), OBJ_BRUSH);
+  EXPECT_TRUE(DeleteObject(b));
+  EXPECT_FALSE(DeleteObject(b)) << "a second delete is a stale handle";
+  EXPECT_EQ(GetObjectType(b), 0u);
+  LOGBRUSH lb;
+  EXPECT_EQ(GetObjectA(b, sizeof lb, &lb), 0);
+  auto forged = reinterpret_cast<HBRUSH>(std::uintptr_t(0xDEADBEEF12345));
+  EXPECT_FALSE(DeleteObject(forged));
+  Canvas c(4, 4);
+  EXPECT_EQ(SelectObject(c.Dc, forged), nullptr);
+  RECT r{0, 0, 4, 4};
+  EXPECT_EQ(FillRect(c.Dc, &r, forged), 0);
+  EXPECT_EQ(c.Count(kWhite), 16) << "nothing drawn with a bad brush";
+  // A handle of the wrong kind is refused too.
+  EXPECT_EQ(FillRect(c.Dc, &r, reinterpret_cast<HBRUSH>(GetStockObject(BLACK_PEN))), 0);
+  EXPECT_EQ(GetPixel(reinterpret_cast<HDC>(forged), 0, 0), CLR_INVALID);
+}
+
+TEST(GdiObjects, DeletedWhileSelectedStaysUsableUntilDeselected) {
+  int live = GdiLiveObjectCount();
+  {
+    Canvas c(6, 6);
+    HBRUSH red = CreateSolidBrush(kRed);
+    HGDIOBJ old = SelectObject(c.Dc, ToObj(red));
+    EXPECT_TRUE(DeleteObject(red)) << "deferred, not refused";
+    // The DC still paints with it.
+    SelectObject(c.Dc, GetStockObject(NULL_PEN));
+    Rectangle(c.Dc, 0, 0, 4, 4);
+    EXPECT_EQ(c.At(1, 1), kRed);
+    SelectObject(c.Dc, old);  // the last selection goes: now it is gone
+    EXPECT_EQ(GetObjectType(red), 0u);
+  }
+  EXPECT_EQ(GdiLiveObjectCount(), live) << "no object leaked or double-freed";
+}
+
+TEST(GdiObjects, StockObjectsAndDescriptions) {
+  HGDIOBJ white = GetStockObject(WHITE_BRUSH);
+  EXPECT_TRUE(DeleteObject(white));
+  EXPECT_EQ(GetObjectType(white), OBJ_BRUSH) << "stock objects are never deleted";
+  LOGBRUSH lb{};
+  EXPECT_EQ(GetObjectA(white, sizeof lb, &lb), int(sizeof lb));
+  EXPECT_EQ(lb.lbColor, kWhite);
+  LOGPEN lp{};
+  HPEN pen = CreatePen(PS_DOT, 1, kBlue);
+  EXPECT_EQ(GetObjectA(pen, sizeof lp, &lp), int(sizeof lp));
+  EXPECT_EQ(lp.lopnStyle, PS_DOT);
+  EXPECT_EQ(lp.lopnColor, kBlue);
+  EXPECT_EQ(GetObjectA(pen, 2, &lp), 0) << "a buffer too small is refused";
+  HPEN wide = CreatePen(PS_DASH, 3, kBlue);
+  GetObjectA(wide, sizeof lp, &lp);
+  EXPECT_EQ(lp.lopnStyle, PS_SOLID) << "broken styles exist for hairlines only";
+  BITMAP bm{};
+  HBITMAP mono = CreateBitmap(10, 3, 1, 1, nullptr);
+  EXPECT_EQ(GetObjectA(mono, sizeof bm, &bm), int(sizeof bm));
+  EXPECT_EQ(bm.bmWidth, 10);
+  EXPECT_EQ(bm.bmWidthBytes, 2) << "monochrome rows are word-aligned";
+  EXPECT_EQ(bm.bmBitsPixel, 1);
+  EXPECT_EQ(GetObjectA(mono, 0, nullptr), int(sizeof(BITMAP)));
+  for (HGDIOBJ h : {ToObj(pen), ToObj(wide), ToObj(mono)}) DeleteObject(h);
+}
+
+TEST(GdiObjects, SystemColourBrushesFollowTheInstalledTable) {
+  HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
+  EXPECT_TRUE(DeleteObject(face));
+  EXPECT_EQ(GetObjectType(face), OBJ_BRUSH);
+  Canvas c(4, 1);
+  RECT r{0, 0, 2, 1};
+  FillRect(c.Dc, &r, reinterpret_cast<HBRUSH>(std::uintptr_t(COLOR_HIGHLIGHT + 1)));
+  EXPECT_EQ(c.At(0, 0), RGB(10, 36, 106));
+  SetSysColorLookup([](int index) { return index == COLOR_BTNFACE ? RGB(1, 2, 3) : ClassicSysColor(index); });
+  RECT r2{2, 0, 4, 1};
+  FillRect(c.Dc, &r2, face);
+  EXPECT_EQ(c.At(3, 0), RGB(1, 2, 3));
+  SetSysColorLookup(nullptr);
+  FillRect(c.Dc, &r2, face);
+  EXPECT_EQ(c.At(3, 0), RGB(212, 208, 200));
+}
+
+TEST(DeviceContexts, SaveAndRestoreByRelativeAndAbsoluteLevels) {
+  Canvas c(4, 4);
+  SetTextColor(c.Dc, kRed);
+  int one = SaveDC(c.Dc);
+  SetTextColor(c.Dc, kBlue);
+  SetWindowOrgEx(c.Dc, 5, 5, nullptr);
+  int two = SaveDC(c.Dc);
+  SetTextColor(c.Dc, kBlack);
+  HPEN pen = CreatePen(PS_SOLID, 1, kRed);
+  SelectObject(c.Dc, pen);
+  EXPECT_EQ(one, 1);
+  EXPECT_EQ(two, 2);
+  EXPECT_TRUE(RestoreDC(c.Dc, -1));
+  EXPECT_EQ(GetTextColor(c.Dc), kBlue);
+  EXPECT_EQ(GetCurrentObject(c.Dc, OBJ_PEN), GetStockObject(BLACK_PEN));
+  POINT org;
+  GetWindowOrgEx(c.Dc, &org);
+  EXPECT_EQ(org, (POINT{5, 5}));
+  SaveDC(c.Dc);
+  SaveDC(c.Dc);
+  EXPECT_TRUE(RestoreDC(c.Dc, 1)) << "absolute level drops every state above it";
+  EXPECT_EQ(GetTextColor(c.Dc), kRed);
+  EXPECT_FALSE(RestoreDC(c.Dc, -1)) << "nothing left to restore";
+  EXPECT_FALSE(RestoreDC(c.Dc, 3));
+  EXPECT_TRUE(DeleteObject(pen));
+  EXPECT_EQ(GetObjectType(pen), 0u);
+}
+
+TEST(DeviceContexts, MemoryDcStartsWithAMonochromePixelAndDefaults) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ bmp = GetCurrentObject(dc, OBJ_BITMAP);
+  BITMAP bm{};
+  GetObjectA(bmp, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmWidth, 1);
+  EXPECT_EQ(bm.bmBitsPixel, 1);
+  HBITMAP compat = CreateCompatibleBitmap(dc, 8, 8);
+  GetObjectA(compat, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmBitsPixel, 1) << "compatible with a DC holding a monochrome bitmap";
+  EXPECT_EQ(GetBkColor(dc), kWhite);
+  EXPECT_EQ(GetTextColor(dc), kBlack);
+  EXPECT_EQ(GetBkMode(dc), OPAQUE);
+  EXPECT_EQ(GetROP2(dc), R2_COPYPEN);
+  EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), 32);
+  EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 96);
+  EXPECT_EQ(GetDeviceCaps(dc, NUMCOLORS), -1);
+  // A bitmap goes into one DC at a time.
+  HDC other = CreateCompatibleDC(nullptr);
+  SelectObject(dc, compat);
+  EXPECT_EQ(SelectObject(other, compat), nullptr);
+  DeleteDC(other);
+  DeleteDC(dc);
+  EXPECT_EQ(GetObjectType(compat), OBJ_BITMAP);
+  DeleteObject(compat);
+}
+
+TEST(DeviceContexts, ClipRectanglesAreLogicalAndTheClipRegionDevice) {
+  Canvas c(20, 20);
+  SetWindowOrgEx(c.Dc, 10, 10, nullptr);
+  HRGN none = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetClipRgn(c.Dc, none), 0) << "no clip yet";
+  EXPECT_EQ(IntersectClipRect(c.Dc, 10, 10, 15, 15), SIMPLEREGION);
+  EXPECT_EQ(GetClipRgn(c.Dc, none), 1);
+  RECT box;
+  GetRgnBox(none, &box);
+  EXPECT_EQ(box, (RECT{0, 0, 5, 5})) << "kept in device coordinates";
+  GetClipBox(c.Dc, &box);
+  EXPECT_EQ(box, (RECT{10, 10, 15, 15})) << "reported in logical coordinates";
+  EXPECT_EQ(ExcludeClipRect(c.Dc, 11, 11, 13, 13), COMPLEXREGION);
+  EXPECT_FALSE(PtVisible(c.Dc, 12, 12));
+  EXPECT_TRUE(PtVisible(c.Dc, 14, 14));
+  RECT r{0, 0, 100, 100};
+  FillRect(c.Dc, &r, reinterpret_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  EXPECT_EQ(c.Picture(kBlack, 0, 0, 6, 6), (std::vector<std::string>{
+                                                "#####.",
+                                                "#..##.",
+                                                "#..##.",
+                                                "#####.",
+                                                "#####.",
+                                                "......",
+                                            }));
+  EXPECT_EQ(SelectClipRgn(c.Dc, nullptr), SIMPLEREGION);
+  EXPECT_EQ(GetClipRgn(c.Dc, none), 0);
+  DeleteObject(none);
+}

@@ -1,0 +1,183 @@
+// Regions against a brute-force model: every combination is compared
+// pixel by pixel with the same operation on sets of points, and the result
+// must keep the banded form (sorted, disjoint, non-touching, merged bands).
+#include <set>
+
+#include "GdiTestUtil.h"
+#include "platform/gdi/Region.h"
+
+using namespace win;
+using namespace gdi_test;
+
+namespace {
+
+using Points = std::set<std::pair<int, int>>;
+
+Points PointsOf(HRGN h) {
+  Points p;
+  auto* r = gdi::LookupAs<gdi::RegionObject>(h);
+  for (const TRect& rc : r->R.Rects)
+    for (int y = rc.Top; y < rc.Bottom; ++y)
+      for (int x = rc.Left; x < rc.Right; ++x) p.insert({x, y});
+  return p;
+}
+
+void ExpectBanded(HRGN h) {
+  const auto& rects = gdi::LookupAs<gdi::RegionObject>(h)->R.Rects;
+  for (std::size_t i = 0; i < rects.size(); ++i) {
+    const TRect& r = rects[i];
+    ASSERT_LT(r.Left, r.Right);
+    ASSERT_LT(r.Top, r.Bottom);
+    if (i == 0) continue;
+    const TRect& p = rects[i - 1];
+    if (p.Top == r.Top) {
+      ASSERT_EQ(p.Bottom, r.Bottom) << "a band shares top and bottom";
+      ASSERT_LT(p.Right, r.Left) << "rectangles of a band neither overlap nor touch";
+    } else {
+      ASSERT_LE(p.Bottom, r.Top) << "bands do not overlap";
+    }
+  }
+  // Two touching bands with the same spans would have been merged.
+  std::size_t i = 0;
+  while (i < rects.size()) {
+    std::size_t j = i;
+    while (j < rects.size() && rects[j].Top == rects[i].Top) ++j;
+    std::size_t k = j;
+    while (k < rects.size() && rects[k].Top == rects[j < rects.size() ? j : i].Top) ++k;
+    if (j < rects.size() && rects[j].Top == rects[i].Bottom && k - j == j - i) {
+      bool same = true;
+      for (std::size_t n = 0; n < j - i; ++n)
+        same = same && rects[i + n].Left == rects[j + n].Left && rects[i + n].Right == rects[j + n].Right;
+      ASSERT_FALSE(same) << "mergeable bands left apart";
+    }
+    i = j;
+  }
+}
+
+HRGN RandomRegion(Rng& rng) {
+  HRGN r = CreateRectRgn(0, 0, 0, 0);
+  int n = rng.In(1, 6);
+  for (int i = 0; i < n; ++i) {
+    int x = rng.In(0, 30), y = rng.In(0, 30);
+    HRGN piece = CreateRectRgn(x, y, x + rng.In(1, 12), y + rng.In(1, 12));
+    CombineRgn(r, r, piece, rng.In(0, 1) ? RGN_OR : RGN_XOR);
+    DeleteObject(piece);
+  }
+  return r;
+}
+
+}  // namespace
+
+TEST(Regions, CombinationsMatchPointSetsAndStayBanded) {
+  Rng rng(7);
+  for (int round = 0; round < 300; ++round) {
+    HRGN a = RandomRegion(rng), b = RandomRegion(rng), d = CreateRectRgn(0, 0, 0, 0);
+    Points pa = PointsOf(a), pb = PointsOf(b);
+    for (int mode : {RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF}) {
+      int kind = CombineRgn(d, a, b, mode);
+      Points all = pa, want;
+      all.insert(pb.begin(), pb.end());
+      for (auto& p : all) {
+        bool ia = pa.count(p) != 0, ib = pb.count(p) != 0;
+        bool in = mode == RGN_AND ? ia && ib : mode == RGN_OR ? ia || ib : mode == RGN_XOR ? ia != ib : ia && !ib;
+        if (in) want.insert(p);
+      }
+      ASSERT_EQ(PointsOf(d), want) << "mode " << mode << " round " << round;
+      ExpectBanded(d);
+      int rects = int(gdi::LookupAs<gdi::RegionObject>(d)->R.Rects.size());
+      EXPECT_EQ(kind, rects == 0 ? NULLREGION : rects == 1 ? SIMPLEREGION : COMPLEXREGION);
+    }
+    // The result may be one of the operands.
+    HRGN c = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(c, a, nullptr, RGN_COPY);
+    CombineRgn(c, c, b, RGN_XOR);
+    CombineRgn(d, a, b, RGN_XOR);
+    EXPECT_TRUE(EqualRgn(c, d));
+    for (HRGN h : {a, b, c, d}) DeleteObject(h);
+  }
+}
+
+TEST(Regions, QueriesAndKinds) {
+  HRGN r = CreateRectRgn(10, 10, 20, 20);
+  HRGN hole = CreateRectRgn(12, 12, 14, 14);
+  EXPECT_EQ(CombineRgn(r, r, hole, RGN_DIFF), COMPLEXREGION);
+  EXPECT_TRUE(PtInRegion(r, 10, 10));
+  EXPECT_FALSE(PtInRegion(r, 20, 10)) << "right edge outside";
+  EXPECT_FALSE(PtInRegion(r, 12, 12));
+  EXPECT_TRUE(PtInRegion(r, 14, 12));
+  RECT inHole{12, 12, 14, 14}, touching{12, 12, 15, 14}, outside{20, 20, 30, 30};
+  EXPECT_FALSE(RectInRegion(r, &inHole));
+  EXPECT_TRUE(RectInRegion(r, &touching));
+  EXPECT_FALSE(RectInRegion(r, &outside));
+  RECT box;
+  EXPECT_EQ(GetRgnBox(r, &box), COMPLEXREGION);
+  EXPECT_EQ(box, (RECT{10, 10, 20, 20}));
+  EXPECT_EQ(OffsetRgn(r, -10, 5), COMPLEXREGION);
+  EXPECT_TRUE(PtInRegion(r, 0, 15));
+  EXPECT_FALSE(PtInRegion(r, 2, 17));
+
+  HRGN empty = CreateRectRgn(5, 5, 5, 9);
+  EXPECT_EQ(GetRgnBox(empty, &box), NULLREGION);
+  HRGN flipped = CreateRectRgn(9, 9, 5, 5);
+  EXPECT_EQ(GetRgnBox(flipped, &box), SIMPLEREGION) << "corners are put in order";
+  EXPECT_EQ(box, (RECT{5, 5, 9, 9}));
+  EXPECT_TRUE(SetRectRgn(flipped, 0, 0, 0, 0));
+  EXPECT_TRUE(EqualRgn(flipped, empty));
+  EXPECT_EQ(CombineRgn(r, r, hole, 99), ERROR);
+  for (HRGN h : {r, hole, empty, flipped}) DeleteObject(h);
+  EXPECT_EQ(CombineRgn(r, r, r, RGN_OR), ERROR) << "deleted handles fail cleanly";
+}
+
+TEST(Regions, EllipticRegionHoldsExactlyTheEllipsePixels) {
+  for (RECT box : {RECT{0, 0, 12, 12}, RECT{3, 2, 30, 11}, RECT{1, 1, 2, 9}, RECT{0, 0, 7, 8}}) {
+    Canvas c(40, 20);
+    SelectObject(c.Dc, GetStockObject(NULL_PEN));
+    SelectObject(c.Dc, GetStockObject(BLACK_BRUSH));
+    // With a null pen the shape is one pixel smaller, so ask for one more.
+    Ellipse(c.Dc, box.Left, box.Top, box.Right + 1, box.Bottom + 1);
+    HRGN r = CreateEllipticRgnIndirect(&box);
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 40; ++x) ASSERT_EQ(PtInRegion(r, x, y) != 0, c.At(x, y) == kBlack) << x << "," << y;
+    ExpectBanded(r);
+    DeleteObject(r);
+  }
+}
+
+TEST(Regions, CircleOfTwelveHasTheClassicRows) {
+  HRGN r = CreateEllipticRgn(0, 0, 12, 12);
+  auto& rects = gdi::LookupAs<gdi::RegionObject>(r)->R.Rects;
+  // Row widths top to bottom: a flat top of four, then widening.
+  std::vector<int> widths;
+  for (int y = 0; y < 12; ++y) {
+    int w = 0;
+    for (const TRect& rc : rects)
+      if (rc.Top <= y && y < rc.Bottom) w += rc.Right - rc.Left;
+    widths.push_back(w);
+  }
+  EXPECT_EQ(widths, (std::vector<int>{4, 8, 10, 10, 12, 12, 12, 12, 10, 10, 8, 4}));
+  DeleteObject(r);
+}
+
+TEST(Regions, PolygonFillModesAndRoundRectangles) {
+  // A pentagram: the centre is inside under WINDING, outside under ALTERNATE.
+  POINT star[5] = {{20, 0}, {32, 38}, {0, 14}, {40, 14}, {8, 38}};
+  HRGN alt = CreatePolygonRgn(star, 5, ALTERNATE);
+  HRGN wind = CreatePolygonRgn(star, 5, WINDING);
+  EXPECT_FALSE(PtInRegion(alt, 20, 20));
+  EXPECT_TRUE(PtInRegion(wind, 20, 20));
+  EXPECT_TRUE(PtInRegion(alt, 20, 5));
+  // A square polygon covers [0, 10) x [0, 10): top-left edges in, right and
+  // bottom out.
+  POINT sq[4] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+  HRGN s = CreatePolygonRgn(sq, 4, ALTERNATE);
+  HRGN rr = CreateRectRgn(0, 0, 10, 10);
+  EXPECT_TRUE(EqualRgn(s, rr));
+  EXPECT_EQ(CreatePolygonRgn(sq, 1, ALTERNATE), nullptr);
+  HRGN round = CreateRoundRectRgn(0, 0, 20, 10, 6, 6);
+  EXPECT_FALSE(PtInRegion(round, 0, 0));
+  EXPECT_TRUE(PtInRegion(round, 3, 0));
+  EXPECT_TRUE(PtInRegion(round, 0, 5));
+  EXPECT_FALSE(PtInRegion(round, 19, 9));
+  ExpectBanded(round);
+  for (HRGN h : {alt, wind, s, rr, round}) DeleteObject(h);
+}
