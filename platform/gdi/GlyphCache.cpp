@@ -1,0 +1,75 @@
+#include "platform/gdi/GlyphCache.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SYNTHESIS_H
+#include FT_ADVANCES_H
+
+#include <cstdlib>
+
+#include "platform/gdi/Fonts.h"
+#include "platform/rtl/CodePage.h"
+
+namespace win::gdi {
+
+unsigned GlyphCache::GlyphIndex(unsigned char ch) const {
+  auto face = static_cast<FT_Face>(Face.FtFace);
+  return FT_Get_Char_Index(face, orv::cp1252::ToUnicode[ch]);
+}
+
+int GlyphCache::MeasureAdvance(unsigned char ch) {
+  auto face = static_cast<FT_Face>(Face.FtFace);
+  // The unhinted advance rounded once per character: the same in both
+  // render modes, and an extent is then exactly the sum of its characters.
+  // A rotated face measures along its baseline, unrotated.
+  if (Face.Escapement) FT_Set_Transform(face, nullptr, nullptr);
+  FT_Fixed adv = 0;
+  int a = 0;
+  if (FT_Get_Advance(face, GlyphIndex(ch), FT_LOAD_NO_HINTING, &adv) == 0) a = int((adv + 0x8000) >> 16);
+  if (Face.Escapement) {
+    FT_Matrix m{Face.Matrix[0], Face.Matrix[1], Face.Matrix[2], Face.Matrix[3]};
+    FT_Set_Transform(face, &m, nullptr);
+  }
+  if (Face.SynthBold && a > 0) ++a;
+  if (a < 0) a = 0;
+  Advances[ch] = a;
+  return a;
+}
+
+const Glyph& GlyphCache::Render(unsigned char ch) {
+  Glyph& g = Glyphs[ch];
+  g = Glyph{};
+  g.Rendered = true;
+  auto face = static_cast<FT_Face>(Face.FtFace);
+  const bool mono = Face.Mono;
+  FT_Int32 flags = FT_LOAD_NO_BITMAP | (mono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_LIGHT);
+  if (FT_Load_Glyph(face, GlyphIndex(ch), flags) != 0) return g;
+  FT_GlyphSlot slot = face->glyph;
+  if (Face.SynthItalic) FT_GlyphSlot_Oblique(slot);
+  if (Face.SynthBold) FT_GlyphSlot_Embolden(slot);
+  if (FT_Render_Glyph(slot, mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) return g;
+  const FT_Bitmap& bm = slot->bitmap;
+  g.Left = slot->bitmap_left;
+  g.Top = slot->bitmap_top;
+  g.Width = int(bm.width);
+  g.Height = int(bm.rows);
+  g.Offset = static_cast<std::uint32_t>(Pool.size());
+  if (g.Width == 0 || g.Height == 0) {
+    g.Width = g.Height = 0;
+    return g;
+  }
+  Pool.resize(Pool.size() + std::size_t(g.Width) * std::size_t(g.Height));
+  std::uint8_t* out = Pool.data() + g.Offset;
+  for (int y = 0; y < g.Height; ++y) {
+    const unsigned char* row = bm.buffer + std::ptrdiff_t(y) * bm.pitch;
+    std::uint8_t* o = out + std::size_t(y) * std::size_t(g.Width);
+    if (bm.pixel_mode == FT_PIXEL_MODE_MONO) {
+      for (int x = 0; x < g.Width; ++x) o[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
+    } else {
+      for (int x = 0; x < g.Width; ++x) o[x] = row[x];
+    }
+  }
+  return g;
+}
+
+}  // namespace win::gdi
