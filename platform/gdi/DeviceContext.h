@@ -38,6 +38,11 @@ struct DcState {
   POINT CurPos{};
   bool HasClip = false;
   Region Clip;  // device coordinates
+  // Text spacing: pixels after every character, and justification pixels
+  // spread over the break characters of each output.
+  int CharExtra = 0;
+  int BreakExtra = 0;
+  int BreakCount = 0;
 };
 
 class DC : public GdiObject {

@@ -84,10 +84,13 @@ Brush* MakeStockBrush(COLORREF color, UINT style) {
 
 }  // namespace
 
+void EnsureStockFonts();  // the text unit's stock fonts
+
 void EnsureStockObjects() {
   static bool made = false;
   if (made) return;
   made = true;
+  EnsureStockFonts();
   SetStockObject(WHITE_BRUSH, MakeStockBrush(RGB(255, 255, 255), BS_SOLID));
   SetStockObject(LTGRAY_BRUSH, MakeStockBrush(RGB(192, 192, 192), BS_SOLID));
   SetStockObject(GRAY_BRUSH, MakeStockBrush(RGB(128, 128, 128), BS_SOLID));
