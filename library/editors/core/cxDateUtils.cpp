@@ -289,7 +289,7 @@ bool TextToDateEx(AnsiString AText, TDateTime& ADate) {
   if (AText.empty()) return false;
   TDateTime date;
   if (!SmartTextToDate(AText, date) &&
-      !ConvertDateText(AText, !cxFormatController()->GetUseDelphiDateTimeFormats(), date)) {
+      !ConvertDateText(AText, !cxFormatController()->GetUseRtlDateTimeFormats(), date)) {
     ADate = 0.0;
     return false;
   }
@@ -301,7 +301,7 @@ bool TextToDateEx(AnsiString AText, TDateTime& ADate) {
 
 AnsiString DateTimeToText(TDateTime ADate, bool AFourDigitYearNeeded) {
   if (ADate.Value == NullDate) return "";
-  const bool rtl = cxFormatController()->GetUseDelphiDateTimeFormats();
+  const bool rtl = cxFormatController()->GetUseRtlDateTimeFormats();
   const bool hasTime = TimeOf(ADate).Value != 0;
   AnsiString format;
   if (rtl) {

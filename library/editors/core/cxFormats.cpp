@@ -457,7 +457,8 @@ void TcxFormatController::CalculateDateEditMasks(bool AUseSmartInputWhenRegExpr)
     if (AUseSmartInputWhenRegExpr) AddDateRegExprMaskSmartInput(FRegExprDateEditMask, false);
   }
   if (!FAssignedRegExprDateTimeEditMask) {
-    FRegExprDateTimeEditMask = datePart + " ' '(" + GetRegExprEditMask(FTimeFormatInfo, dtmkTime) + ")?";
+    // The time, with the blank before it, may be left out.
+    FRegExprDateTimeEditMask = datePart + "(' '" + GetRegExprEditMask(FTimeFormatInfo, dtmkTime) + ")?";
     if (AUseSmartInputWhenRegExpr) AddDateRegExprMaskSmartInput(FRegExprDateTimeEditMask, true);
   }
   if (!FAssignedStandardDateTimeEditMask)
@@ -565,9 +566,9 @@ void TcxFormatController::SetFirstWeekOfYear(TcxFirstWeekOfYear AValue) {
   FormatChanged();
 }
 
-void TcxFormatController::SetUseDelphiDateTimeFormats(bool AValue) {
-  if (FUseDelphiDateTimeFormats == AValue) return;
-  FUseDelphiDateTimeFormats = AValue;
+void TcxFormatController::SetUseRtlDateTimeFormats(bool AValue) {
+  if (FUseRtlDateTimeFormats == AValue) return;
+  FUseRtlDateTimeFormats = AValue;
   MinYear = AValue ? 1 : 100;
   FormatChanged();
 }

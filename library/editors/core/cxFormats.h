@@ -100,8 +100,8 @@ class TcxFormatController : public TObject {
   void SetStartOfWeek(TDay AValue);
   TcxFirstWeekOfYear GetFirstWeekOfYear() const { return FFirstWeekOfYear; }
   void SetFirstWeekOfYear(TcxFirstWeekOfYear AValue);
-  bool GetUseDelphiDateTimeFormats() const { return FUseDelphiDateTimeFormats; }
-  void SetUseDelphiDateTimeFormats(bool AValue);
+  bool GetUseRtlDateTimeFormats() const { return FUseRtlDateTimeFormats; }
+  void SetUseRtlDateTimeFormats(bool AValue);
 
   bool GetAssignedCurrencyFormat() const { return FAssignedCurrencyFormat; }
   void SetAssignedCurrencyFormat(bool AValue) { SetFlag(FAssignedCurrencyFormat, AValue); }
@@ -164,7 +164,7 @@ class TcxFormatController : public TObject {
   AnsiString FStandardDateEditMask;
   AnsiString FStandardDateTimeEditMask;
   TDay FStartOfWeek = dSunday;
-  bool FUseDelphiDateTimeFormats = false;
+  bool FUseRtlDateTimeFormats = false;
   LocaleListenerId FSettingsWatch = 0;
 };
 

@@ -1,0 +1,237 @@
+#include "library/editors/core/cxFormats.h"
+
+#include "EngineFixtures.h"
+#include "library/editors/core/cxRegExpr.h"
+#include "library/editors/core/cxStandardMask.h"
+#include "platform/rtl/FormatSettings.h"
+
+using fixtures::EngineLocale;
+
+namespace {
+
+// "M(M) /() D(D) /() Y(YYYY)": the kinds and data of a description.
+AnsiString Items(const TcxDateTimeFormatInfo& info) {
+  static const char* kKinds[] = {"'", "Y", "M", "D", "H", "N", "S", "Z", "T", "/", ":"};
+  AnsiString s;
+  for (const auto& item : info.Items) {
+    if (!s.empty()) s += " ";
+    s += AnsiString(kKinds[item.Kind]) + "(" + item.Data + ")";
+  }
+  return s;
+}
+
+TcxDateTimeFormatInfo Parsed(const AnsiString& format) {
+  TcxDateTimeFormatInfo info;
+  TcxFormatController::ParseDateTimeFormat(format, info);
+  return info;
+}
+
+struct Listener : IcxFormatControllerListener {
+  void FormatChanged() override { log += "F"; }
+  AnsiString log;
+};
+
+struct TimeListener : IcxFormatControllerListener, IcxFormatControllerListener2 {
+  void FormatChanged() override { log += "F"; }
+  void TimeChanged() override { log += "T"; }
+  AnsiString log;
+};
+
+}  // namespace
+
+TEST(FormatController, UsFormats) {
+  EngineLocale env(fixtures::UsLocale());
+  TcxFormatController* c = cxFormatController();
+  EXPECT_EQ(Items(c->GetDateFormatInfo()), "M(M) /() D(D) /() Y(YYYY)");
+  EXPECT_EQ(c->GetStandardDateEditMask(), "!99/99/9999;1; ");
+  EXPECT_EQ(c->GetRegExprDateEditMask().substr(0, 50), "(((0?[1-9]|1[012])|('Jan'|'Feb'|'Mar'|'Apr'|'May'|");
+  EXPECT_EQ(c->GetDateEditFormat(), "MM/dd/yyyy");
+  EXPECT_EQ(Items(c->GetTimeFormatInfo()), "H(12H) :() N(NN) :() S(SS) '( ) T(AMPM)");
+  const AnsiString timeMask = TcxFormatController::GetRegExprEditMask(c->GetTimeFormatInfo(), dtmkTime);
+  EXPECT_EQ(timeMask, "(0?[1-9]|1[012])\\:[0-5]?\\d\\:[0-5]?\\d' '('AM'|'PM')?");
+  EXPECT_EQ(TcxFormatController::GetDateTimeFormatItemStandardMaskZoneLength(c->GetTimeFormatInfo().Items.back()), 2);
+  EXPECT_EQ(TcxFormatController::GetStandardEditMask(c->GetTimeFormatInfo(), dtmkTime), "00:00:00\\ cc;1;0");
+  EXPECT_EQ(c->GetCurrencyFormat(), "$,0.00;-$,0.00");
+  EXPECT_EQ(c->GetStartOfWeek(), dSunday);
+  EXPECT_EQ(c->GetMaskedDateEditFormat(), "mm/dd/yyyy");
+  EXPECT_EQ(c->GetMaskedDateTimeEditFormat(), "mm/dd/yyyy' 'hh:nn:ss' 'ampm");
+  EXPECT_EQ(c->GetStandardDateTimeEditMask(), "!99/99/9999\\ 99:99:99\\ cc;1; ");
+}
+
+TEST(FormatController, GermanFormats) {
+  EngineLocale env(fixtures::GermanLocale());
+  TcxFormatController* c = cxFormatController();
+  EXPECT_EQ(Items(c->GetDateFormatInfo()), "D(DD) '(.) M(MM) '(.) Y(YYYY)");
+  EXPECT_EQ(c->GetStandardDateEditMask(), "!99\\.99\\.9999;1; ");
+  EXPECT_EQ(c->GetDateEditFormat(), "dd.MM.yyyy");
+  EXPECT_EQ(c->GetCurrencyFormat(), ",0.00 \x80;-,0.00 \x80");
+  EXPECT_EQ(Items(c->GetTimeFormatInfo()), "H(24HH) :() N(NN) :() S(SS)");
+  EXPECT_EQ(TcxFormatController::GetRegExprEditMask(c->GetTimeFormatInfo(), dtmkTime),
+            "([01]?\\d|2[0-3])\\:[0-5]?\\d\\:[0-5]?\\d");
+  EXPECT_EQ(c->GetStartOfWeek(), dMonday);
+}
+
+TEST(FormatController, LocaleMasksWorkInTheEngines) {
+  for (const Locale& l : {fixtures::UsLocale(), fixtures::GermanLocale()}) {
+    EngineLocale env(l);
+    TcxFormatController* c = cxFormatController();
+    const bool us = l.Name == "en-US";
+    TcxStandardMask m;
+    m.Compile(c->GetStandardDateEditMask());
+    EXPECT_EQ(m.GetFullEmptyString(), us ? "  /  /    " : "  .  .    ");
+    AnsiString typed = us ? "12/31/2008" : "31.12.2008";
+    EXPECT_TRUE(m.IsFullValid(typed));
+    EXPECT_TRUE(cxRegExpr::IsTextFullValid(typed, c->GetRegExprDateEditMask())) << l.Name;
+    EXPECT_TRUE(cxRegExpr::IsTextFullValid("today-3", c->GetRegExprDateEditMask()));
+    EXPECT_FALSE(cxRegExpr::IsTextFullValid("now", c->GetRegExprDateEditMask()));
+    const AnsiString dt = c->GetRegExprDateTimeEditMask();
+    EXPECT_TRUE(cxRegExpr::IsTextFullValid(typed, dt));
+    EXPECT_TRUE(cxRegExpr::IsTextFullValid(typed + (us ? " 1:05:09 PM" : " 13:05:09"), dt)) << dt;
+    EXPECT_TRUE(cxRegExpr::IsTextFullValid("now", dt));
+  }
+  EngineLocale env(fixtures::UsLocale());
+  EXPECT_TRUE(cxRegExpr::IsTextFullValid("Dec/31/2008", cxFormatController()->GetRegExprDateEditMask()));
+}
+
+TEST(FormatController, Tokenizer) {
+  EngineLocale env(fixtures::UsLocale());
+  EXPECT_EQ(Items(Parsed("hh:nn")), "H(24HH) :() N(NN)");
+  EXPECT_EQ(Items(Parsed("HH:MM")), "H(24HH) :() N(NN)") << "M right after an hour is minutes";
+  EXPECT_EQ(Items(Parsed("yyyy yyyy")), "Y(YYYY) '( )") << "only the first year counts";
+  EXPECT_EQ(Items(Parsed("dddd d mmmmm yy")), "D(DDDD) '(  ) M(MMMM) '( ) Y(YY)");
+  EXPECT_EQ(Items(Parsed("h:mm a/p")), "H(12H) :() N(NN) '( ) T(a/p)");
+  EXPECT_EQ(Items(Parsed("h:mm am/pm")), "H(12H) :() N(NN) '( ) T(am/pm)");
+  EXPECT_EQ(Items(Parsed("'at' h")), "'(at ) H(24H)");
+  EXPECT_EQ(Items(Parsed("\"x")), "'(x)") << "an unclosed quote takes the rest";
+  EXPECT_EQ(Items(Parsed("d AMPM")), "D(D) '( )") << "a marker without an hour is dropped";
+  EXPECT_EQ(Items(Parsed("aaaa zzzz")), "D(DDDD) '( ) Z(ZZZ)");
+  EXPECT_EQ(Items(Parsed("")), Items(Parsed("C")));
+  EXPECT_EQ(Items(Parsed("C")), "M(M) /() D(D) /() Y(YYYY) '( ) H(12H) :() N(NN) :() S(SS) '( ) T(AMPM)");
+  TcxDateTimeFormatInfo era;
+  EXPECT_FALSE(TcxFormatController::ParseDateTimeFormat("gg yyyy", era));
+  EXPECT_TRUE(era.Items.empty());
+  EXPECT_EQ(TcxFormatController::GetStandardEditMask(era, dtmkDate), "");
+  EXPECT_EQ(TcxFormatController::GetRegExprEditMask(era, dtmkDate), "");
+  // A format that reaches itself is followed one level in only.
+  FormatSettings().ShortDateFormat = "d C";
+  EXPECT_EQ(Items(Parsed("C")), "D(D) '(   ) H(12H) :() N(NN) :() S(SS) '( ) T(AMPM)");
+}
+
+TEST(FormatController, StandardMaskZones) {
+  EngineLocale env(fixtures::UsLocale());
+  const TcxDateTimeFormatInfo& info = cxFormatController()->GetDateTimeFormatInfo();
+  // "MM/DD/YYYY HH:NN:SS AM"
+  EXPECT_EQ(TcxFormatController::GetDateTimeStandardMaskStringLength(info), 22);
+  TcxDateTimeFormatItemInfo zone;
+  ASSERT_TRUE(TcxFormatController::GetDateTimeFormatItemStandardMaskInfo(info, 4, zone));
+  EXPECT_EQ(zone.Kind, dtikDay);
+  EXPECT_EQ(zone.ItemZoneStart, 4);
+  EXPECT_EQ(zone.ItemZoneLength, 2);
+  ASSERT_TRUE(TcxFormatController::GetDateTimeFormatItemStandardMaskInfo(info, 22, zone));
+  EXPECT_EQ(zone.Kind, dtikTimeSuffix);
+  EXPECT_EQ(zone.ItemZoneStart, 21);
+  EXPECT_EQ(zone.TimeSuffixKind, tskAMPMString);
+  EXPECT_FALSE(TcxFormatController::GetDateTimeFormatItemStandardMaskInfo(info, 23, zone));
+  EXPECT_FALSE(TcxFormatController::GetDateTimeFormatItemStandardMaskInfo(info, 0, zone));
+  EXPECT_TRUE(TcxFormatController::GetDateTimeFormatItemStandardMaskInfo(Parsed("h:mm a/p"), 7, zone));
+  EXPECT_EQ(zone.TimeSuffixKind, tskAP);
+  EXPECT_EQ(zone.ItemZoneLength, 1);
+}
+
+TEST(FormatController, CurrencyPatterns) {
+  const char* expected[16] = {"($,0.00)", "-$,0.00", "$-,0.00", "$,0.00-", "(,0.00$)", "-,0.00$",
+                              ",0.00-$", ",0.00$-", "-,0.00 $", "-$ ,0.00", ",0.00 $-", "$ ,0.00-",
+                              "$ -,0.00", ",0.00- $", "($ ,0.00)", "(,0.00 $)"};
+  for (int neg = 0; neg < 16; ++neg) {
+    Locale l = fixtures::UsLocale();
+    l.NegCurrFormat = neg;
+    EngineLocale env(l);
+    EXPECT_EQ(cxFormatController()->GetCurrencyFormat(), AnsiString("$,0.00;") + expected[neg]) << neg;
+  }
+  Locale odd = fixtures::UsLocale();
+  odd.CurrencyString = "S.,";
+  odd.CurrencyDecimals = 0;
+  odd.CurrencyFormat = 2;
+  EngineLocale env(odd);
+  EXPECT_EQ(cxFormatController()->GetCurrencyFormat(), "S'.'',' ,0.;-S'.'',',0.");
+  Locale none = fixtures::UsLocale();
+  none.CurrencyString = "";
+  none.CurrencyFormat = 3;
+  none.NegCurrFormat = 8;
+  fixtures::SwitchLocale noSymbol(none);
+  EXPECT_EQ(cxFormatController()->GetCurrencyFormat(), ",0.00;-,0.00");
+}
+
+TEST(FormatController, ListenersHearLocaleChangesWhileRegistered) {
+  EngineLocale env(fixtures::UsLocale());
+  TcxFormatController* c = cxFormatController();
+  Listener a;
+  TimeListener b;
+  EXPECT_FALSE(c->IsWatchingSettings());
+  c->AddListener(&a);
+  c->AddListener(&a);
+  c->AddListener(&b);
+  EXPECT_EQ(c->GetListenerCount(), 2);
+  EXPECT_TRUE(c->IsWatchingSettings());
+
+  c->SetStandardDateEditMask("!99/99/99;1;_");
+  EXPECT_EQ(a.log, "F");
+  {
+    ScopedLocale de(fixtures::GermanLocale());
+    EXPECT_EQ(a.log, "FF") << "the settings change re-reads the formats";
+    EXPECT_EQ(c->GetStandardDateEditMask(), "!99/99/99;1;_") << "assigned: kept";
+    EXPECT_EQ(c->GetLocaleStandardDateEditMask(), "!99\\.99\\.9999;1; ");
+    EXPECT_EQ(c->GetRegExprDateEditMask().substr(0, 23), "(([012]?[1-9]|[123]0|31");
+    EXPECT_EQ(c->GetStartOfWeek(), dMonday);
+  }
+  EXPECT_EQ(c->GetStartOfWeek(), dSunday);
+  c->TimeChanged();
+  EXPECT_EQ(b.log, "FFFT") << "only listeners that take time changes hear them";
+  EXPECT_EQ(a.log, "FFF");
+
+  c->BeginUpdate();
+  c->SetCurrencyFormat("x");
+  c->SetStartOfWeek(dFriday);
+  c->BeginUpdate();
+  c->EndUpdate();
+  EXPECT_EQ(a.log, "FFF");
+  c->EndUpdate();
+  EXPECT_EQ(a.log, "FFFF") << "one notice for the whole update";
+  c->SetCurrencyFormat("x");
+  EXPECT_EQ(a.log, "FFFF") << "an unchanged value tells nobody";
+
+  c->RemoveListener(&a);
+  EXPECT_TRUE(c->IsWatchingSettings());
+  c->RemoveListener(&b);
+  EXPECT_FALSE(c->IsWatchingSettings());
+  {
+    ScopedLocale de(fixtures::GermanLocale());
+    EXPECT_EQ(a.log, "FFFF");
+  }
+}
+
+TEST(FormatController, AssignedFlagsGiveValuesBackToTheLocale) {
+  EngineLocale env(fixtures::UsLocale());
+  TcxFormatController* c = cxFormatController();
+  c->SetStartOfWeek(dMonday);
+  EXPECT_TRUE(c->GetAssignedStartOfWeek());
+  c->SetAssignedStartOfWeek(false);
+  EXPECT_EQ(c->GetStartOfWeek(), dSunday);
+  c->SetCurrencyFormat("0");
+  c->SetAssignedCurrencyFormat(false);
+  EXPECT_EQ(c->GetCurrencyFormat(), "$,0.00;-$,0.00");
+  EXPECT_EQ(c->GetDateEditFormat(true), "MM/dd/yyyy");
+  FormatSettings().ShortDateFormat = "d-MMMM-yyyy";
+  EXPECT_EQ(c->GetDateEditFormat(false), "dd-MMMM-yyyy");
+  EXPECT_EQ(c->GetDateEditFormat(true), "dd-MMM-yyyy");
+}
+
+TEST(FormatController, OnlyOneProcessController) {
+  EngineLocale env(fixtures::UsLocale());
+  auto* own = New<TcxFormatController>();
+  EXPECT_EQ(cxFormatController(), own) << "the first one made becomes the process's";
+  own->Free();
+  TcxFormatController* next = cxFormatController();
+  EXPECT_NE(next, nullptr);
+  EXPECT_EQ(cxFormatController(), next);
+}
