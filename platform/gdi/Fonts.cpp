@@ -156,8 +156,11 @@ std::shared_ptr<FontFace> Open(const LOGFONTA& lf, const Match& m, const FaceKey
   int cell = lf.lfHeight == 0 ? 16 : lf.lfHeight;
   if (cell < 0) em = -cell;
   else em = int(cell * upem / (winA + winD));
-  if (em < 1) em = 1;
   if (em > 2000) em = 2000;
+  // Ascent and descent round up each on its own; shrink until the cell holds.
+  if (cell > 0)
+    while (em > 1 && CeilDiv(winA * em, upem) + CeilDiv(winD * em, upem) > cell) --em;
+  if (em < 1) em = 1;
   face->EmPixels = em;
 
   // A width asks for that average character width: scale the em

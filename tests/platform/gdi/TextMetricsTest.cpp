@@ -1,4 +1,7 @@
+#include <cstring>
+
 #include "TextFixture.h"
+#include "platform/gdi/FontSubstitution.h"
 
 using namespace win;
 
@@ -8,8 +11,189 @@ TEST_F(TextMetricsTest, TahomaElevenMeasuresLikeTheButtonsWereLaidOutFor) {
   TEXTMETRICA tm{};
   ASSERT_TRUE(GetTextMetricsA(Dc, &tm));
   EXPECT_EQ(13, tm.tmHeight);
+  EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
+  EXPECT_EQ(2, tm.tmInternalLeading);  // an 11-pixel em in a 13-pixel cell
   EXPECT_EQ(96, TextWidth("Run Current Values"));
-  EXPECT_LE(TextWidth("Run Current Values"), 113 - 2 * 4);
+  EXPECT_LE(TextWidth("Run Current Values"), 113 - 2 * 4);  // the button less its borders and margins
   UseFont("Tahoma", -11, FW_BOLD);
   EXPECT_EQ(169, TextWidth("TARVIK Windows User Interface"));
+  // Every face here is scalable, so nothing falls back to another face
+  // for not being TrueType.
+  ASSERT_TRUE(GetTextMetricsA(Dc, &tm));
+  EXPECT_EQ(TMPF_TRUETYPE | TMPF_VECTOR, tm.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR));
+  EXPECT_EQ(FW_BOLD, tm.tmWeight);
+  EXPECT_EQ(0x20, tm.tmBreakChar);
+  EXPECT_EQ(0, tm.tmOverhang);
+}
+
+TEST_F(TextMetricsTest, ExtentsAreSumsOfWholePixelCharacterWidths) {
+  const std::string s = "Grid cell, 12.50 EUR";
+  std::vector<int> widths(256);
+  ASSERT_TRUE(GetCharWidth32A(Dc, 0, 255, widths.data()));
+  int sum = 0;
+  for (char c : s) sum += widths[static_cast<unsigned char>(c)];
+  EXPECT_EQ(sum, TextWidth(s));
+
+  // Fit counts and partial extents agree with the same widths, at and
+  // around every boundary.
+  std::vector<int> dx(s.size());
+  int fit = -1;
+  SIZE size{};
+  ASSERT_TRUE(GetTextExtentExPointA(Dc, s.data(), int(s.size()), 1 << 20, &fit, dx.data(), &size));
+  EXPECT_EQ(int(s.size()), fit);
+  EXPECT_EQ(sum, size.cx);
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    EXPECT_EQ(TextWidth(s.substr(0, i + 1)), dx[i]);
+    GetTextExtentExPointA(Dc, s.data(), int(s.size()), dx[i], &fit, nullptr, nullptr);
+    EXPECT_EQ(int(i + 1), fit) << "exactly " << dx[i] << " px";
+    GetTextExtentExPointA(Dc, s.data(), int(s.size()), dx[i] - 1, &fit, nullptr, nullptr);
+    EXPECT_EQ(int(i), fit) << "one pixel short of " << dx[i];
+  }
+  GetTextExtentExPointA(Dc, s.data(), int(s.size()), 0, &fit, nullptr, nullptr);
+  EXPECT_EQ(0, fit);
+
+  // ABC widths add up to the advance.
+  ABC abc[1];
+  ASSERT_TRUE(GetCharABCWidthsA(Dc, 'W', 'W', abc));
+  EXPECT_EQ(widths['W'], abc[0].abcA + int(abc[0].abcB) + abc[0].abcC);
+}
+
+TEST_F(TextMetricsTest, SpacingTabsAndJustificationWidenExtents) {
+  TEXTMETRICA tm{};
+  GetTextMetricsA(Dc, &tm);
+  const std::string s = "a b c";
+  const int plain = TextWidth(s);
+
+  SetTextCharacterExtra(Dc, 2);
+  EXPECT_EQ(plain + 2 * 5, TextWidth(s));
+  SetTextCharacterExtra(Dc, 0);
+
+  // 7 pixels over 2 breaks: 4 then 3, and they count in the extent.
+  SetTextJustification(Dc, 7, 2);
+  EXPECT_EQ(plain + 7, TextWidth(s));
+  SetTextJustification(Dc, 0, 0);
+  EXPECT_EQ(plain, TextWidth(s));
+
+  // Default tab stops every 8 average character widths.
+  const std::string tabbed = "ab\tc";
+  DWORD ext = GetTabbedTextExtentA(Dc, tabbed.data(), int(tabbed.size()), 0, nullptr);
+  EXPECT_EQ(8 * tm.tmAveCharWidth + TextWidth("c"), int(ext & 0xFFFF));
+  EXPECT_EQ(tm.tmHeight, int(ext >> 16));
+  int stop = 30;
+  ext = GetTabbedTextExtentA(Dc, tabbed.data(), int(tabbed.size()), 1, &stop);
+  EXPECT_EQ(30 + TextWidth("c"), int(ext & 0xFFFF));
+  int stops[] = {5, 50};
+  ext = GetTabbedTextExtentA(Dc, tabbed.data(), int(tabbed.size()), 2, stops);
+  EXPECT_EQ(50 + TextWidth("c"), int(ext & 0xFFFF));
+}
+
+TEST_F(TextMetricsTest, FontObjectsKeepTheirDescriptionAndAreCountedAndFreed) {
+  LOGFONTA lf{};
+  lf.lfHeight = -11;
+  lf.lfWeight = FW_BOLD;
+  lf.lfItalic = 1;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+  std::strcpy(lf.lfFaceName, "MS Sans Serif");
+  const int before = GdiLiveObjectCount();
+  HFONT f = CreateFontIndirectA(&lf);
+  ASSERT_NE(nullptr, f);
+  EXPECT_EQ(before + 1, GdiLiveObjectCount());
+  EXPECT_EQ(OBJ_FONT, GetObjectType(f));
+  LOGFONTA back{};
+  EXPECT_EQ(int(sizeof back), GetObjectA(f, sizeof back, &back));
+  EXPECT_EQ(0, std::memcmp(&lf, &back, sizeof lf));
+  EXPECT_EQ(int(sizeof back), GetObjectA(f, 0, nullptr));
+  EXPECT_EQ(0, GetObjectA(f, 10, &back));  // too small: nothing copied
+
+  // The face is the name asked for, not the substitute.
+  HGDIOBJ old = SelectObject(Dc, ToObj(f));
+  char face[LF_FACESIZE];
+  EXPECT_EQ(14, GetTextFaceA(Dc, sizeof face, face));
+  EXPECT_STREQ("MS Sans Serif", face);
+  EXPECT_EQ(3, GetTextFaceA(Dc, 3, face));
+  EXPECT_STREQ("MS", face);
+  // Deleting a selected font waits for it to be deselected.
+  EXPECT_TRUE(DeleteObject(f));
+  EXPECT_EQ(OBJ_FONT, GetObjectType(f));
+  TEXTMETRICA tm{};
+  EXPECT_TRUE(GetTextMetricsA(Dc, &tm));
+  EXPECT_EQ(1, tm.tmItalic);
+  SelectObject(Dc, old);
+  EXPECT_EQ(0u, GetObjectType(f));
+  EXPECT_EQ(before, GdiLiveObjectCount());
+
+  // A face name without its terminating zero is cut, not over-read.
+  std::memset(lf.lfFaceName, 'x', sizeof lf.lfFaceName);
+  HFONT g = CreateFontIndirectA(&lf);
+  ASSERT_NE(nullptr, g);
+  GetObjectA(g, sizeof back, &back);
+  EXPECT_EQ(LF_FACESIZE - 1, int(std::strlen(back.lfFaceName)));
+  DeleteObject(g);
+  EXPECT_EQ(nullptr, CreateFontIndirectA(nullptr));
+}
+
+TEST_F(TextMetricsTest, StockFontsAndCellHeights) {
+  HGDIOBJ gui = GetStockObject(DEFAULT_GUI_FONT);
+  LOGFONTA lf{};
+  ASSERT_EQ(int(sizeof lf), GetObjectA(gui, sizeof lf, &lf));
+  EXPECT_EQ(-11, lf.lfHeight);
+  EXPECT_STREQ("MS Shell Dlg", lf.lfFaceName);
+  // A fresh DC draws with the system font.
+  HDC dc = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(GetStockObject(SYSTEM_FONT), GetCurrentObject(dc, OBJ_FONT));
+  TEXTMETRICA tm{};
+  EXPECT_TRUE(GetTextMetricsA(dc, &tm));
+  EXPECT_LE(tm.tmHeight, 16);
+  DeleteDC(dc);
+
+  // A positive height is the whole cell.
+  for (int cell : {13, 16, 20, 27}) {
+    UseFont("Arial", cell);
+    GetTextMetricsA(Dc, &tm);
+    EXPECT_LE(tm.tmHeight, cell);
+    EXPECT_GE(tm.tmHeight, cell - 2);
+  }
+}
+
+TEST_F(TextMetricsTest, SubstitutionPicksFamiliesAndFallsBack) {
+  // Fixed pitch, by name or by pitch bits: every character as wide.
+  UseFont("Courier New", -12);
+  EXPECT_EQ(TextWidth("iiii"), TextWidth("MMMM"));
+  HFONT f = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FIXED_PITCH | FF_MODERN,
+                        "Some Unknown Face");
+  HGDIOBJ old = SelectObject(Dc, ToObj(f));
+  EXPECT_EQ(TextWidth("iiii"), TextWidth("MMMM"));
+  SelectObject(Dc, old);
+  DeleteObject(f);
+
+  // Unknown proportional faces measure like the mapped ones.
+  UseFont("No Such Face", -11);
+  EXPECT_EQ(96, TextWidth("Run Current Values"));
+
+  // Without the Liberation families, the condensed fallback.
+  gdi::SetHiddenFontFamilies({gdi::kSansFamily, gdi::kMonoFamily});
+  UseFont("Tahoma", -11);
+  EXPECT_EQ(95, TextWidth("Run Current Values"));
+  gdi::SetHiddenFontFamilies({});
+  EXPECT_EQ(96, TextWidth("Run Current Values"));
+
+  // Tests may point a face elsewhere.
+  gdi::SetFontSubstitute("Tahoma", "DejaVu Sans");
+  EXPECT_GT(TextWidth("Run Current Values"), 105);  // the wide family
+  gdi::ResetFontSubstitutes();
+  EXPECT_EQ(96, TextWidth("Run Current Values"));
+}
+
+TEST_F(TextMetricsTest, BadArgumentsFailCleanly) {
+  SIZE sz{};
+  EXPECT_FALSE(GetTextExtentPoint32A(nullptr, "a", 1, &sz));
+  EXPECT_FALSE(GetTextExtentPoint32A(Dc, nullptr, 3, &sz));
+  EXPECT_FALSE(GetTextExtentPoint32A(Dc, "a", -1, &sz));
+  EXPECT_TRUE(GetTextExtentPoint32A(Dc, nullptr, 0, &sz));
+  EXPECT_EQ(0, sz.cx);
+  EXPECT_EQ(13, sz.cy);
+  int w[2];
+  EXPECT_FALSE(GetCharWidth32A(Dc, 300, 301, w));
+  EXPECT_FALSE(GetTextMetricsA(Dc, nullptr));
 }
