@@ -1,0 +1,204 @@
+// Block transfers: every ternary raster operation against its truth table
+// on random pixels, monochrome <-> colour conversions, overlapping copies,
+// stretching with mirroring, masks, colour keys and alpha blending.
+#include "GdiTestUtil.h"
+
+using namespace win;
+using namespace gdi_test;
+
+namespace {
+
+// Fills a canvas with random colours and answers them.
+std::vector<COLORREF> Randomise(Canvas& c, Rng& rng) {
+  std::vector<COLORREF> px;
+  for (int y = 0; y < c.H; ++y)
+    for (int x = 0; x < c.W; ++x) {
+      COLORREF v = rng.Next() & 0xFFFFFF;
+      SetPixel(c.Dc, x, y, v);
+      px.push_back(v);
+    }
+  return px;
+}
+
+// The truth table: bit (p, s, d) of the code byte, applied per bit.
+COLORREF Expected(std::uint8_t code, COLORREF p, COLORREF s, COLORREF d) {
+  COLORREF r = 0;
+  for (int bit = 0; bit < 24; ++bit) {
+    int pi = (p >> bit) & 1, si = (s >> bit) & 1, di = (d >> bit) & 1;
+    if ((code >> (pi * 4 + si * 2 + di)) & 1) r |= 1u << bit;
+  }
+  return r;
+}
+
+}  // namespace
+
+TEST(Blits, EveryRasterOperationMatchesItsTruthTable) {
+  Rng rng(42);
+  Canvas src(8, 4), dst(8, 4);
+  // The operation codes' low words do not matter to the result; the named
+  // ones carry theirs.
+  for (int code = 0; code < 256; ++code) {
+    auto sp = Randomise(src, rng);
+    auto dp = Randomise(dst, rng);
+    COLORREF pat = rng.Next() & 0xFFFFFF;
+    HBRUSH b = CreateSolidBrush(pat);
+    HGDIOBJ old = SelectObject(dst.Dc, ToObj(b));
+    ASSERT_TRUE(BitBlt(dst.Dc, 0, 0, 8, 4, src.Dc, 0, 0, DWORD(code) << 16));
+    for (int i = 0; i < 32; ++i)
+      ASSERT_EQ(dst.At(i % 8, i / 8), Expected(std::uint8_t(code), pat, sp[std::size_t(i)], dp[std::size_t(i)]))
+          << "operation " << std::hex << code;
+    SelectObject(dst.Dc, old);
+    DeleteObject(b);
+  }
+}
+
+TEST(Blits, NamedOperationsAndTheMaskedCheckMark) {
+  EXPECT_EQ(Expected(std::uint8_t(SRCPAINT >> 16), 0, 0x0F, 0xF0), 0xFFu);
+  EXPECT_EQ(Expected(std::uint8_t(SRCAND >> 16), 0, 0x0F, 0x3C), 0x0Cu);
+  EXPECT_EQ(Expected(std::uint8_t(MERGEPAINT >> 16), 0, 0xFFFFFF, 0x12), 0x12u);
+  // 0xB8074A: where the source is 0 the pattern goes in, where it is 1 the
+  // destination stays: a brush painted through a mask's black pixels.
+  Canvas mask(4, 1, kWhite, 1), dst(4, 1, kBlue);
+  SetPixel(mask.Dc, 1, 0, kBlack);
+  SetPixel(mask.Dc, 2, 0, kBlack);
+  HBRUSH red = CreateSolidBrush(kRed);
+  SelectObject(dst.Dc, red);
+  SetTextColor(dst.Dc, kBlack);  // mask 0 -> black
+  SetBkColor(dst.Dc, kWhite);    // mask 1 -> white
+  BitBlt(dst.Dc, 0, 0, 4, 1, mask.Dc, 0, 0, 0xB8074A);
+  EXPECT_EQ(dst.At(0, 0), kBlue);
+  EXPECT_EQ(dst.At(1, 0), kRed);
+  EXPECT_EQ(dst.At(2, 0), kRed);
+  EXPECT_EQ(dst.At(3, 0), kBlue);
+  SelectObject(dst.Dc, GetStockObject(WHITE_BRUSH));
+  DeleteObject(red);
+}
+
+TEST(Blits, MonochromeAndColourConversions) {
+  Canvas mono(3, 1, kWhite, 1), colour(3, 1, kWhite);
+  SetPixel(mono.Dc, 1, 0, kBlack);
+  SetTextColor(colour.Dc, kRed);  // 0 bits
+  SetBkColor(colour.Dc, kBlue);   // 1 bits
+  BitBlt(colour.Dc, 0, 0, 3, 1, mono.Dc, 0, 0, SRCCOPY);
+  EXPECT_EQ(colour.At(0, 0), kBlue);
+  EXPECT_EQ(colour.At(1, 0), kRed);
+  EXPECT_EQ(colour.At(2, 0), kBlue);
+  // Colour to monochrome: 1 exactly where the source equals its DC's
+  // background colour.
+  SetPixel(colour.Dc, 2, 0, RGB(0, 0, 254));
+  SetBkColor(colour.Dc, kBlue);
+  BitBlt(mono.Dc, 0, 0, 3, 1, colour.Dc, 0, 0, SRCCOPY);
+  EXPECT_EQ(mono.At(0, 0), kWhite);
+  EXPECT_EQ(mono.At(1, 0), kBlack);
+  EXPECT_EQ(mono.At(2, 0), kBlack) << "near is not equal";
+}
+
+TEST(Blits, OverlappingCopiesMoveTheOriginalPixels) {
+  for (int dir : {-1, 1}) {
+    Canvas c(10, 10);
+    for (int i = 0; i < 10; ++i) SetPixel(c.Dc, i, i, RGB(i * 20, 0, 0));
+    BitBlt(c.Dc, dir, dir, 10, 10, c.Dc, 0, 0, SRCCOPY);
+    for (int i = 1; i < 9; ++i) {
+      int src = i - dir;
+      EXPECT_EQ(c.At(i, i), RGB(src * 20, 0, 0)) << "dir " << dir << " at " << i;
+    }
+  }
+}
+
+TEST(Blits, ClippedByComplexRegionsAndOrigins) {
+  Canvas src(10, 10, kRed), dst(20, 20);
+  HRGN ring = CreateRectRgn(0, 0, 10, 10);
+  HRGN hole = CreateRectRgn(3, 3, 7, 7);
+  CombineRgn(ring, ring, hole, RGN_DIFF);
+  SelectClipRgn(dst.Dc, ring);
+  SetViewportOrgEx(dst.Dc, 5, 5, nullptr);  // the clip stays where it is in device terms
+  BitBlt(dst.Dc, -5, -5, 10, 10, src.Dc, 0, 0, SRCCOPY);
+  EXPECT_EQ(dst.Count(kRed), 100 - 16);
+  EXPECT_EQ(dst.At(4, 4), kWhite);
+  EXPECT_EQ(dst.At(2, 2), kRed);
+  EXPECT_EQ(dst.At(10, 0), kWhite);
+  DeleteObject(ring);
+  DeleteObject(hole);
+}
+
+TEST(Blits, StretchMirrorsWithNegativeExtents) {
+  Canvas src(4, 1), dst(8, 2);
+  for (int i = 0; i < 4; ++i) SetPixel(src.Dc, i, 0, RGB(i * 60, 0, 0));
+  StretchBlt(dst.Dc, 0, 0, 8, 1, src.Dc, 0, 0, 4, 1, SRCCOPY);
+  for (int x = 0; x < 8; ++x) EXPECT_EQ(dst.At(x, 0), RGB((x / 2) * 60, 0, 0));
+  StretchBlt(dst.Dc, 4, 1, -4, 1, src.Dc, 0, 0, 4, 1, SRCCOPY);
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(dst.At(x, 1), RGB((3 - x) * 60, 0, 0)) << "mirrored";
+  EXPECT_EQ(dst.At(4, 1), kWhite);
+  // Halftone averages what it shrinks.
+  Canvas checker(2, 2), one(1, 1);
+  SetPixel(checker.Dc, 0, 0, kBlack);
+  SetPixel(checker.Dc, 1, 1, kBlack);
+  SetStretchBltMode(one.Dc, HALFTONE);
+  StretchBlt(one.Dc, 0, 0, 1, 1, checker.Dc, 0, 0, 2, 2, SRCCOPY);
+  EXPECT_EQ(one.At(0, 0), RGB(128, 128, 128));
+}
+
+TEST(Blits, MaskAndColourKey) {
+  Canvas src(3, 1, kRed), dst(3, 1, kBlue), maskDc(3, 1, kBlack, 1);
+  SetPixel(maskDc.Dc, 1, 0, kWhite);
+  auto* maskBm = reinterpret_cast<HBITMAP>(GetCurrentObject(maskDc.Dc, OBJ_BITMAP));
+  // Foreground (mask 1) copies, background keeps the destination.
+  MaskBlt(dst.Dc, 0, 0, 3, 1, src.Dc, 0, 0, maskBm, 0, 0, MAKEROP4(SRCCOPY, 0x00AA0029));
+  EXPECT_EQ(dst.At(0, 0), kBlue);
+  EXPECT_EQ(dst.At(1, 0), kRed);
+  EXPECT_EQ(dst.At(2, 0), kBlue);
+  SetPixel(src.Dc, 0, 0, kWhite);
+  TransparentBlt(dst.Dc, 0, 0, 3, 1, src.Dc, 0, 0, 3, 1, kWhite);
+  EXPECT_EQ(dst.At(0, 0), kBlue) << "the key colour is left out";
+  EXPECT_EQ(dst.At(2, 0), kRed);
+}
+
+TEST(Blits, AlphaBlendConstantAndPerPixel) {
+  Canvas dst(2, 1, kBlack);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, -1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  auto* px = static_cast<std::uint32_t*>(bits);
+  px[0] = 0xFFFFFFFF;  // opaque white
+  px[1] = 0x80808080;  // half-transparent white, premultiplied
+  HDC src = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(src, ToObj(dib));
+  BLENDFUNCTION half{AC_SRC_OVER, 0, 128, 0};
+  EXPECT_TRUE(AlphaBlend(dst.Dc, 0, 0, 1, 1, src, 0, 0, 1, 1, half));
+  EXPECT_EQ(dst.At(0, 0), RGB(128, 128, 128));
+  PatBlt(dst.Dc, 0, 0, 2, 1, BLACKNESS);
+  BLENDFUNCTION perPixel{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  EXPECT_TRUE(AlphaBlend(dst.Dc, 0, 0, 2, 1, src, 0, 0, 2, 1, perPixel));
+  EXPECT_EQ(dst.At(0, 0), kWhite);
+  EXPECT_EQ(dst.At(1, 0), RGB(128, 128, 128));
+  EXPECT_FALSE(AlphaBlend(dst.Dc, 0, 0, 2, 1, src, 1, 0, 2, 1, perPixel)) << "source outside its bitmap";
+  SelectObject(src, old);
+  DeleteDC(src);
+  DeleteObject(dib);
+}
+
+TEST(Blits, DibsInAndOut) {
+  // A bottom-up 8-bit DIB with a two-colour table, drawn and read back.
+  struct {
+    BITMAPINFOHEADER h;
+    RGBQUAD colors[2];
+  } info{{sizeof(BITMAPINFOHEADER), 2, 2, 1, 8, BI_RGB, 0, 0, 0, 2, 0}, {{0, 0, 255, 0}, {255, 0, 0, 0}}};
+  std::uint8_t bits[8] = {0, 1, 0, 0, 1, 1, 0, 0};  // bottom row first: red blue / blue blue
+  Canvas c(2, 2);
+  SetDIBitsToDevice(c.Dc, 0, 0, 2, 2, 0, 0, 0, 2, bits, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  EXPECT_EQ(c.At(0, 0), kBlue);
+  EXPECT_EQ(c.At(0, 1), kRed);
+  EXPECT_EQ(c.At(1, 1), kBlue);
+  BITMAPINFO out{};
+  out.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::uint32_t px[4] = {};
+  EXPECT_EQ(GetDIBits(c.Dc, c.Bmp, 0, 2, px, &out, DIB_RGB_COLORS), 2);
+  EXPECT_EQ(px[0] & 0xFFFFFF, 0x0000FFu) << "top-down: first the top row";
+  EXPECT_EQ(px[2] & 0xFFFFFF, 0xFF0000u);
+  Canvas big(4, 4);
+  StretchDIBits(big.Dc, 0, 0, 4, 4, 0, 0, 2, 2, bits, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
+  EXPECT_EQ(big.At(0, 3), kRed);
+  EXPECT_EQ(big.At(1, 2), kRed);
+  EXPECT_EQ(big.At(3, 3), kBlue);
+}
