@@ -66,7 +66,7 @@ bool LikeStr(std::string_view AStr, std::string_view APattern, char APercentWild
   return pi == m;
 }
 
-TcxFilterLikeOperator LikeOperatorByPattern(AnsiString& APattern, char APercentWildcard) {
+cxLike::TcxFilterLikeOperator LikeOperatorByPattern(AnsiString& APattern, char APercentWildcard) {
   const char w = APercentWildcard;
   AnsiString collapsed;
   collapsed.reserve(APattern.size());

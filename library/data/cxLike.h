@@ -6,7 +6,15 @@
 
 #include "platform/rtl/Types.h"
 
+// Kept in a namespace of its own: the filter's LIKE operator class has the
+// same name.
+namespace cxLike {
 enum TcxFilterLikeOperator { floLike, floBeginsWith, floEndsWith, floContains };
+}
+using cxLike::floBeginsWith;
+using cxLike::floContains;
+using cxLike::floEndsWith;
+using cxLike::floLike;
 
 // Byte-exact (case-sensitive) match of AStr against APattern. A percent
 // wildcard that is followed by more pattern needs at least one value
@@ -18,4 +26,4 @@ bool LikeStr(std::string_view AStr, std::string_view APattern, char APercentWild
 // The shape the pattern expresses ("ab%" begins with, "%ab" ends with,
 // "%ab%" contains), with the implied outer wildcards removed from
 // APattern. Runs of wildcards collapse to one first.
-TcxFilterLikeOperator LikeOperatorByPattern(AnsiString& APattern, char APercentWildcard = '%');
+cxLike::TcxFilterLikeOperator LikeOperatorByPattern(AnsiString& APattern, char APercentWildcard = '%');

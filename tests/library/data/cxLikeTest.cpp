@@ -47,7 +47,7 @@ TEST(LikeStr, ManyPercentsAgainstALongTextStayFast) {
 TEST(LikeOperatorByPattern, ShapesAndStrippedPatterns) {
   struct Case {
     const char* pattern;
-    TcxFilterLikeOperator op;
+    cxLike::TcxFilterLikeOperator op;
     const char* rest;
   } cases[] = {
       {"%ab%", floContains, "ab"},  {"%%ab", floEndsWith, "ab"}, {"ab%", floBeginsWith, "ab"},

@@ -1,0 +1,803 @@
+#include "library/data/cxFilter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <unordered_map>
+
+#include "library/data/cxDataConsts.h"
+#include "library/data/cxFilterConsts.h"
+#include "platform/rtl/CodePage.h"
+#include "platform/rtl/Collation.h"
+#include "platform/rtl/DateText.h"
+
+ORV_REGISTER(TcxCustomFilterCriteriaItem)
+ORV_REGISTER(TcxFilterCriteriaItemList)
+ORV_REGISTER(TcxFilterCriteriaItem)
+ORV_REGISTER(TcxFilterCriteria, ORV_PROP(MaxValueListCount).Default(0), ORV_PROP(Options),
+             ORV_PROP(PercentWildcard).Default('%'), ORV_PROP(UnderscoreWildcard).Default('_'),
+             ORV_EVENT(OnChanged))
+ORV_REGISTER(TFilterWrapper, ORV_PROP(Filter))
+ORV_REGISTER(TcxFilterValueList)
+
+// ---------------------------------------------------------------------------
+// Entries
+
+TcxCustomFilterCriteriaItem::TcxCustomFilterCriteriaItem(TcxFilterCriteriaItemList* AParent) : FParent(AParent) {
+  if (FParent) FParent->FItems.push_back(this);
+}
+
+TcxCustomFilterCriteriaItem::~TcxCustomFilterCriteriaItem() {
+  if (FParent) FParent->RemoveItem(this);
+}
+
+void TcxCustomFilterCriteriaItem::Changed() {
+  if (TcxFilterCriteria* criteria = GetCriteria()) criteria->Changed();
+}
+
+TcxFilterCriteria* TcxCustomFilterCriteriaItem::GetCriteria() const {
+  return FParent ? FParent->GetCriteria() : nullptr;
+}
+
+void TcxCustomFilterCriteriaItem::WriteData(TStream* AStream) { WriteBooleanProc(AStream, GetIsItemList()); }
+
+TcxFilterCriteriaItemList::TcxFilterCriteriaItemList(TcxFilterCriteriaItemList* AParent,
+                                                     TcxFilterBoolOperatorKind ABoolOperatorKind)
+    : TcxCustomFilterCriteriaItem(AParent), FBoolOperatorKind(ABoolOperatorKind) {}
+
+TcxFilterCriteriaItemList::~TcxFilterCriteriaItemList() {
+  while (!FItems.empty()) {
+    TcxCustomFilterCriteriaItem* item = FItems.back();
+    FItems.pop_back();
+    item->FParent = nullptr;
+    item->Free();
+  }
+}
+
+TcxFilterCriteria* TcxFilterCriteriaItemList::GetCriteria() const {
+  return FCriteria ? FCriteria : TcxCustomFilterCriteriaItem::GetCriteria();
+}
+
+void TcxFilterCriteriaItemList::WriteData(TStream* AStream) {
+  TcxCustomFilterCriteriaItem::WriteData(AStream);
+  WriteByteProc(AStream, static_cast<Byte>(FBoolOperatorKind));
+  WriteIntegerProc(AStream, GetCount());
+  for (TcxCustomFilterCriteriaItem* item : FItems) item->WriteData(AStream);
+}
+
+void TcxFilterCriteriaItemList::RemoveItem(TcxCustomFilterCriteriaItem* AItem) {
+  auto it = std::find(FItems.begin(), FItems.end(), AItem);
+  if (it == FItems.end()) return;
+  FItems.erase(it);
+  AItem->FParent = nullptr;
+  Changed();
+}
+
+TcxFilterCriteriaItem* TcxFilterCriteriaItemList::AddItem(TObject* AItemLink, TcxFilterOperatorKind AOperatorKind,
+                                                          const Variant& AValue, const AnsiString& ADisplayValue) {
+  TcxFilterCriteria* criteria = GetCriteria();
+  if (!criteria) throw EInvalidOperation("The filter list belongs to no criteria");
+  return criteria->AddItem(this, AItemLink, AOperatorKind, AValue, ADisplayValue);
+}
+
+TcxFilterCriteriaItemList* TcxFilterCriteriaItemList::AddItemList(TcxFilterBoolOperatorKind ABoolOperatorKind) {
+  auto* list = New<TcxFilterCriteriaItemList>(this, ABoolOperatorKind);
+  Changed();
+  return list;
+}
+
+void TcxFilterCriteriaItemList::Clear() {
+  TcxFilterCriteria* criteria = GetCriteria();
+  if (criteria) criteria->BeginUpdate();
+  while (!FItems.empty()) FItems.back()->Free();
+  if (criteria) criteria->EndUpdate();
+}
+
+TcxCustomFilterCriteriaItem* TcxFilterCriteriaItemList::GetItem(Integer Index) const {
+  return Index >= 0 && Index < GetCount() ? FItems[static_cast<size_t>(Index)] : nullptr;
+}
+
+Integer TcxFilterCriteriaItemList::IndexOf(const TcxCustomFilterCriteriaItem* AItem) const {
+  auto it = std::find(FItems.begin(), FItems.end(), AItem);
+  return it == FItems.end() ? -1 : static_cast<Integer>(it - FItems.begin());
+}
+
+void TcxFilterCriteriaItemList::SetBoolOperatorKind(TcxFilterBoolOperatorKind Value) {
+  if (FBoolOperatorKind == Value) return;
+  FBoolOperatorKind = Value;
+  Changed();
+}
+
+// ---------------------------------------------------------------------------
+// Conditions
+
+TcxFilterCriteriaItem::TcxFilterCriteriaItem(TcxFilterCriteriaItemList* AParent, TObject* AItemLink,
+                                             TcxFilterOperatorKind AOperatorKind, const Variant& AValue,
+                                             const AnsiString& ADisplayValue)
+    : TcxCustomFilterCriteriaItem(AParent),
+      FDisplayValue(ADisplayValue),
+      FItemLink(AItemLink),
+      FOperatorKind(AOperatorKind),
+      FValue(AValue) {}
+
+TcxFilterCriteriaItem::~TcxFilterCriteriaItem() { delete FOperator; }
+
+void TcxFilterCriteriaItem::AfterConstruction() {
+  TcxCustomFilterCriteriaItem::AfterConstruction();
+  RecreateOperator();
+  if (FOperator->IsNullOperator() && FDisplayValue.empty()) FDisplayValue = cxSFilterString(cxSFilterBlankCaption);
+  Changed();
+}
+
+void TcxFilterCriteriaItem::WriteData(TStream* AStream) {
+  TcxCustomFilterCriteriaItem::WriteData(AStream);
+  TcxFilterCriteria* criteria = GetCriteria();
+  WriteByteProc(AStream, static_cast<Byte>(FOperatorKind));
+  WriteStringProc(AStream, FDisplayValue);
+  WriteIntegerProc(AStream, criteria ? criteria->GetIDByItemLink(FItemLink) : 0);
+  WriteVariantProc(AStream, FValue);
+}
+
+Variant TcxFilterCriteriaItem::GetDataValue(void*) {
+  throw EAbstractError("The filter condition cannot read record values");
+}
+
+AnsiString TcxFilterCriteriaItem::GetExpressionValue(bool ADisplay) {
+  if (ADisplay) {
+    AnsiString text = GetDisplayValue();
+    FOperator->PrepareDisplayValue(text);
+    return text;
+  }
+  return FOperator->GetExpressionValue(FValue);
+}
+
+TcxFilterOperatorClass TcxFilterCriteriaItem::GetFilterOperatorClass() {
+  if (ValueIsNull(FValue)) {
+    if (FOperatorKind == foEqual || FOperatorKind == foLike) return TcxFilterNullOperator::StaticClass();
+    if (FOperatorKind == foNotEqual || FOperatorKind == foNotLike) return TcxFilterNotNullOperator::StaticClass();
+  }
+  return cxFilterOperatorClassOf(FOperatorKind);
+}
+
+void TcxFilterCriteriaItem::RecreateOperator() {
+  TcxFilterOperator* op = GetFilterOperatorClass().Construct<TcxFilterCriteriaItem*>(this);
+  delete FOperator;
+  FOperator = op;
+}
+
+bool TcxFilterCriteriaItem::ValueIsNull(const Variant& AValue) const {
+  TcxFilterCriteria* criteria = GetCriteria();
+  return criteria ? criteria->ValueIsNull(AValue) : VarIsNull(AValue);
+}
+
+void TcxFilterCriteriaItem::SetOperatorKind(TcxFilterOperatorKind Value) {
+  if (FOperatorKind == Value) return;
+  cxFilterOperatorClassOf(Value);  // refuses a kind that does not exist
+  FOperatorKind = Value;
+  RecreateOperator();
+  Changed();
+}
+
+void TcxFilterCriteriaItem::SetValue(const Variant& Value) {
+  if (VarType(FValue) == VarType(Value) && VarEqualsExact(FValue, Value)) return;
+  FValue = Value;
+  RecreateOperator();
+  Changed();
+}
+
+void TcxFilterCriteriaItem::SetDisplayValue(const AnsiString& Value) {
+  if (FDisplayValue == Value) return;
+  FDisplayValue = Value;
+  Changed();
+}
+
+void TcxFilterCriteriaItem::SetItemLink(TObject* Value) {
+  if (FItemLink == Value) return;
+  FItemLink = Value;
+  Changed();
+}
+
+// ---------------------------------------------------------------------------
+// Criteria
+
+TcxFilterCriteria::TcxFilterCriteria() {
+  FRoot = new TcxFilterCriteriaItemList(nullptr, fboAnd);
+  FRoot->FCriteria = this;
+}
+
+TcxFilterCriteria::~TcxFilterCriteria() {
+  ++FLockCount;  // no notifications while the tree goes
+  delete FRoot;
+}
+
+void TcxFilterCriteria::Assign(TPersistent* Source) {
+  auto* source = dynamic_cast<TcxFilterCriteria*>(Source);
+  if (!source) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  BeginUpdate();
+  try {
+    SetDateTimeFormat(source->FDateTimeFormat);
+    FMaxValueListCount = source->FMaxValueListCount;
+    SetOptions(source->FOptions);
+    SetPercentWildcard(source->FPercentWildcard);
+    SetUnderscoreWildcard(source->FUnderscoreWildcard);
+    FTranslateLike = source->FTranslateLike;
+    FTranslateBetween = source->FTranslateBetween;
+    FTranslateNotLike = source->FTranslateNotLike;
+    FTranslateIn = source->FTranslateIn;
+    AssignEvents(source);
+    AssignItems(source);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TcxFilterCriteria::CheckChanges() {
+  if (!FChanged || FLockCount > 0) return;
+  FChanged = false;
+  Prepare();
+  Update();
+}
+
+AnsiString TcxFilterCriteria::ConvertBoolToStr(const Variant& AValue) { return VarToStr(AValue); }
+
+AnsiString TcxFilterCriteria::ConvertDateToStr(const Variant& AValue) {
+  if (!FDateTimeFormat.empty()) return FormatDateTime(FDateTimeFormat, AValue.AsDateTime());
+  return VarToStr(AValue);
+}
+
+AnsiString TcxFilterCriteria::GetListExpression(TcxFilterCriteriaItemList* AList, bool ADisplay) {
+  const TcxFilterBoolOperatorKind kind = AList->GetBoolOperatorKind();
+  const bool isAnd = kind == fboAnd || kind == fboNotAnd;
+  const AnsiString word = ADisplay ? cxSFilterString(isAnd ? cxSFilterAndCaption : cxSFilterOrCaption)
+                                   : AnsiString(isAnd ? "AND" : "OR");
+  AnsiString text;
+  for (Integer i = 0; i < AList->GetCount(); ++i) {
+    TcxCustomFilterCriteriaItem* entry = AList->GetItem(i);
+    AnsiString part = entry->GetIsItemList()
+                          ? GetListExpression(static_cast<TcxFilterCriteriaItemList*>(entry), ADisplay)
+                          : GetItemExpression(static_cast<TcxFilterCriteriaItem*>(entry), ADisplay);
+    if (i) text += " " + word + " ";
+    text += "(" + part + ")";
+  }
+  if (!text.empty() && (kind == fboNotAnd || kind == fboNotOr))
+    text = (ADisplay ? cxSFilterString(cxSFilterNotCaption) : AnsiString("NOT")) + " (" + text + ")";
+  return text;
+}
+
+AnsiString TcxFilterCriteria::GetFilterExpression(bool ADisplay) { return GetListExpression(FRoot, ADisplay); }
+
+Integer TcxFilterCriteria::GetIDByItemLink(TObject*) {
+  throw EAbstractError("These filter criteria cannot name their items in a stream");
+}
+
+TObject* TcxFilterCriteria::GetItemLinkByID(Integer) {
+  throw EAbstractError("These filter criteria cannot name their items in a stream");
+}
+
+TcxFilterCriteriaItemClass TcxFilterCriteria::GetItemClass() { return TcxFilterCriteriaItem::StaticClass(); }
+
+AnsiString TcxFilterCriteria::GetItemExpression(TcxFilterCriteriaItem* AItem, bool ADisplay) {
+  TcxFilterOperator* op = AItem->GetOperator();
+  if (!ADisplay && op->IsExpression()) return op->GetExpressionFilterText(AItem->GetValue());
+  AnsiString text = GetItemExpressionFieldName(AItem, ADisplay) + " " + GetItemExpressionOperator(AItem, ADisplay);
+  AnsiString value = GetItemExpressionValue(AItem, ADisplay);
+  if (!value.empty()) text += " " + value;
+  return text;
+}
+
+AnsiString TcxFilterCriteria::GetItemExpressionFieldName(TcxFilterCriteriaItem* AItem, bool ADisplay) {
+  return ADisplay ? AItem->GetFieldCaption() : AItem->GetFieldName();
+}
+
+AnsiString TcxFilterCriteria::GetItemExpressionOperator(TcxFilterCriteriaItem* AItem, bool ADisplay) {
+  TcxFilterOperator* op = AItem->GetOperator();
+  if (ADisplay && (op->IsDescription() || FOptions.Contains(fcoShowOperatorDescription))) return op->DisplayText();
+  return op->FilterText();
+}
+
+AnsiString TcxFilterCriteria::GetItemExpressionValue(TcxFilterCriteriaItem* AItem, bool ADisplay) {
+  return AItem->GetExpressionValue(ADisplay);
+}
+
+namespace {
+
+void PrepareTree(TcxFilterCriteriaItemList* AList) {
+  for (Integer i = 0; i < AList->GetCount(); ++i) {
+    TcxCustomFilterCriteriaItem* entry = AList->GetItem(i);
+    if (entry->GetIsItemList())
+      PrepareTree(static_cast<TcxFilterCriteriaItemList*>(entry));
+    else
+      static_cast<TcxFilterCriteriaItem*>(entry)->GetOperator()->Prepare();
+  }
+}
+
+void RecreateTree(TcxFilterCriteriaItemList* AList) {
+  for (Integer i = 0; i < AList->GetCount(); ++i) {
+    TcxCustomFilterCriteriaItem* entry = AList->GetItem(i);
+    if (entry->GetIsItemList())
+      RecreateTree(static_cast<TcxFilterCriteriaItemList*>(entry));
+    else
+      static_cast<TcxFilterCriteriaItem*>(entry)->RecreateOperator();
+  }
+}
+
+TcxFilterCriteriaItem* FindInTree(TcxFilterCriteriaItemList* AList, TObject* AItemLink) {
+  for (Integer i = 0; i < AList->GetCount(); ++i) {
+    TcxCustomFilterCriteriaItem* entry = AList->GetItem(i);
+    if (entry->GetIsItemList()) {
+      if (auto* found = FindInTree(static_cast<TcxFilterCriteriaItemList*>(entry), AItemLink)) return found;
+    } else if (static_cast<TcxFilterCriteriaItem*>(entry)->GetItemLink() == AItemLink) {
+      return static_cast<TcxFilterCriteriaItem*>(entry);
+    }
+  }
+  return nullptr;
+}
+
+// Upper-cases a wide text unit by unit where code page 1252 knows the
+// letter; other characters stay as they are, so texts that differ outside
+// 1252 still differ.
+WideString UpperWide(const WideString& AText) {
+  WideString out(AText);
+  for (char16_t& c : out) {
+    int b = orv::cp1252::FromUnicode(c);
+    if (b >= 0) c = orv::cp1252::ToUnicode[orv::cp1252::UpperTable[static_cast<unsigned char>(b)]];
+  }
+  return out;
+}
+
+}  // namespace
+
+void TcxFilterCriteria::Prepare() { PrepareTree(FRoot); }
+
+void TcxFilterCriteria::PrepareValue(Variant& AValue) {
+  switch (VarType(AValue)) {
+    case varCurrency:
+      AValue = AValue.AsDouble();
+      return;
+    case varString:
+      if (FOptions.Contains(fcoCaseInsensitive)) {
+        AnsiString s = AValue.RawAnsi();
+        for (char& c : s) c = AnsiUpperChar(c);
+        AValue = std::move(s);
+      }
+      return;
+    case varOleStr:
+      if (FOptions.Contains(fcoCaseInsensitive)) AValue = UpperWide(AValue.RawWide());
+      return;
+    default:
+      break;
+  }
+  if (VarIsArray(AValue) && VarArrayDimCount(AValue) == 1) {
+    const Integer low = VarArrayLowBound(AValue, 1), high = VarArrayHighBound(AValue, 1);
+    for (Integer i = low; i <= high; ++i) {
+      Variant element = AValue[i];
+      PrepareValue(element);
+      VarArrayPut(AValue, element, {i});
+    }
+  }
+}
+
+void TcxFilterCriteria::Update() {
+  if (OnChanged) OnChanged(this);
+}
+
+void TcxFilterCriteria::AssignEvents(TcxFilterCriteria* ASource) { OnChanged = ASource->OnChanged; }
+
+void TcxFilterCriteria::AssignItems(TcxFilterCriteria* ASource) {
+  TMemoryStream ms;
+  ASource->WriteData(&ms);
+  ms.SetPosition(0);
+  ReadData(&ms);
+}
+
+TcxFilterCriteriaItem* TcxFilterCriteria::AddItem(TcxFilterCriteriaItemList* AParent, TObject* AItemLink,
+                                                  TcxFilterOperatorKind AOperatorKind, const Variant& AValue,
+                                                  const AnsiString& ADisplayValue) {
+  cxFilterOperatorClassOf(AOperatorKind);  // refuses a kind that does not exist
+  BeginUpdate();
+  TcxFilterCriteriaItem* item = nullptr;
+  try {
+    item = GetItemClass().Construct<TcxFilterCriteriaItemList*, TObject*, TcxFilterOperatorKind, const Variant&,
+                                    const AnsiString&>(AParent ? AParent : FRoot, AItemLink, AOperatorKind, AValue,
+                                                       ADisplayValue);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  return item;
+}
+
+void TcxFilterCriteria::Changed() {
+  FChanged = true;
+  CheckChanges();
+}
+
+TcxFilterCriteriaItem* TcxFilterCriteria::FindItemByItemLink(TObject* AItemLink) { return FindInTree(FRoot, AItemLink); }
+
+void TcxFilterCriteria::RestoreDefaults() {
+  BeginUpdate();
+  SetOptions({});
+  SetPercentWildcard('%');
+  SetUnderscoreWildcard('_');
+  FTranslateLike = true;
+  FTranslateBetween = FTranslateNotLike = FTranslateIn = false;
+  EndUpdate();
+}
+
+void TcxFilterCriteria::SaveToStream(TStream* AStream) {
+  TFilterWrapper wrapper(nullptr);
+  wrapper.SetFilter(this);
+  AStream->WriteComponent(&wrapper);
+}
+
+void TcxFilterCriteria::LoadFromStream(TStream* AStream) {
+  TFilterWrapper wrapper(nullptr);
+  wrapper.SetFilter(this);
+  BeginUpdate();
+  try {
+    AStream->ReadComponent(&wrapper);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+bool TcxFilterCriteria::ValueIsNull(const Variant& AValue) const {
+  return FOptions.Contains(fcoSoftNull) ? VarIsSoftNull(AValue) : VarIsNull(AValue);
+}
+
+void TcxFilterCriteria::WriteData(TStream* AStream) {
+  WriteIntegerProc(AStream, -1);
+  WriteByteProc(AStream, static_cast<Byte>(FRoot->GetBoolOperatorKind()));
+  WriteIntegerProc(AStream, FRoot->GetCount());
+  for (Integer i = 0; i < FRoot->GetCount(); ++i) FRoot->GetItem(i)->WriteData(AStream);
+}
+
+void TcxFilterCriteria::ReadItems(TStream* AStream, TcxFilterCriteriaItemList* AList, Integer ACount, int ADepth) {
+  // The smallest entry (an empty list) takes six bytes.
+  cxCheckStreamCount(AStream, ACount, 6);
+  if (ADepth >= cxMaxVariantNesting) cxDataReadError();
+  for (Integer i = 0; i < ACount; ++i) {
+    if (ReadBooleanFunc(AStream)) {
+      const Byte kind = ReadByteFunc(AStream);
+      if (kind > fboNotOr) cxDataReadError();
+      const Integer count = ReadIntegerFunc(AStream);
+      TcxFilterCriteriaItemList* list = AList->AddItemList(static_cast<TcxFilterBoolOperatorKind>(kind));
+      list->ReadData(AStream);
+      ReadItems(AStream, list, count, ADepth + 1);
+    } else {
+      const Byte kind = ReadByteFunc(AStream);
+      if (kind >= cxFilterOperatorKindCount) cxDataReadError();
+      const AnsiString display = ReadStringFunc(AStream);
+      const Integer id = ReadIntegerFunc(AStream);
+      const Variant value = ReadVariantFunc(AStream);
+      TcxFilterCriteriaItem* item =
+          AddItem(AList, GetItemLinkByID(id), static_cast<TcxFilterOperatorKind>(kind), value, display);
+      item->ReadData(AStream);
+    }
+  }
+}
+
+void TcxFilterCriteria::ReadData(TStream* AStream) {
+  // Keep a copy of the tree so that a bad stream changes nothing.
+  TMemoryStream saved;
+  bool haveSaved = true;
+  try {
+    WriteData(&saved);
+  } catch (const Exception&) {
+    haveSaved = false;
+  }
+  BeginUpdate();
+  try {
+    Clear();
+    const Integer first = ReadIntegerFunc(AStream);
+    Integer count = first;
+    if (first == -1) {
+      const Byte kind = ReadByteFunc(AStream);
+      if (kind > fboNotOr) cxDataReadError();
+      FRoot->SetBoolOperatorKind(static_cast<TcxFilterBoolOperatorKind>(kind));
+      count = ReadIntegerFunc(AStream);
+    }
+    ReadItems(AStream, FRoot, count, 0);
+  } catch (...) {
+    Clear();
+    if (haveSaved) {
+      try {
+        saved.SetPosition(0);
+        const Integer marker = ReadIntegerFunc(&saved);
+        (void)marker;
+        FRoot->SetBoolOperatorKind(static_cast<TcxFilterBoolOperatorKind>(ReadByteFunc(&saved)));
+        ReadItems(&saved, FRoot, ReadIntegerFunc(&saved), 0);
+      } catch (const Exception&) {
+        Clear();
+      }
+    }
+    CancelUpdate();
+    FChanged = false;
+    throw;
+  }
+  EndUpdate();
+}
+
+void TcxFilterCriteria::EndUpdate() {
+  if (FLockCount > 0) --FLockCount;
+  CheckChanges();
+}
+
+void TcxFilterCriteria::CancelUpdate() {
+  if (FLockCount > 0) --FLockCount;
+}
+
+void TcxFilterCriteria::Refresh() {
+  BeginUpdate();
+  RecreateTree(FRoot);
+  Changed();
+  EndUpdate();
+}
+
+void TcxFilterCriteria::Clear() {
+  BeginUpdate();
+  FRoot->Clear();
+  FRoot->SetBoolOperatorKind(fboAnd);
+  EndUpdate();
+}
+
+bool TcxFilterCriteria::EvaluateItem(TcxCustomFilterCriteriaItem* AItem, void* AData) {
+  if (AItem->GetIsItemList()) {
+    auto* list = static_cast<TcxFilterCriteriaItemList*>(AItem);
+    const TcxFilterBoolOperatorKind kind = list->GetBoolOperatorKind();
+    bool result = true;
+    for (Integer i = 0; i < list->GetCount(); ++i) {
+      const bool r = EvaluateItem(list->FItems[static_cast<size_t>(i)], AData);
+      if (i == 0) {
+        result = kind == fboAnd || kind == fboOr ? r : !r;
+        continue;
+      }
+      switch (kind) {
+        case fboAnd: result = result && r; break;
+        case fboOr: result = result || r; break;
+        case fboNotAnd: result = result || !r; break;
+        case fboNotOr: result = result && !r; break;
+      }
+    }
+    return result;
+  }
+  auto* item = static_cast<TcxFilterCriteriaItem*>(AItem);
+  try {
+    Variant value = item->GetDataValue(AData);
+    PrepareValue(value);
+    Variant condition = item->GetValue();
+    PrepareValue(condition);
+    TcxFilterOperator* op = item->GetOperator();
+    if (FOptions.Contains(fcoIgnoreNull) && !op->IsNullOperator() && ValueIsNull(value)) return false;
+    return op->CompareValues(value, condition);
+  } catch (const EVariantError&) {
+    if (FOptions.Contains(fcoSoftCompare)) return false;
+    throw;
+  }
+}
+
+bool TcxFilterCriteria::DoFilterData(void* AData) { return EvaluateItem(FRoot, AData); }
+
+void TcxFilterCriteria::RemoveItemByItemLink(TObject* AItemLink) {
+  BeginUpdate();
+  bool removed = false;
+  try {
+    while (TcxFilterCriteriaItem* item = FindItemByItemLink(AItemLink)) {
+      TcxFilterCriteriaItemList* list = item->GetParent();
+      item->Free();
+      removed = true;
+      // Tidy up: empty lists go, and so does a list left with one entry,
+      // whose entry moves up. A negated list keeps its single entry: taking
+      // it out of the NOT would invert the filter.
+      while (list && list != FRoot) {
+        TcxFilterCriteriaItemList* parent = list->GetParent();
+        if (list->GetCount() == 0) {
+          list->Free();
+          list = parent;
+          continue;
+        }
+        const TcxFilterBoolOperatorKind kind = list->GetBoolOperatorKind();
+        if (list->GetCount() == 1 && (kind == fboAnd || kind == fboOr)) {
+          TcxCustomFilterCriteriaItem* entry = list->FItems.front();
+          list->FItems.clear();
+          entry->FParent = parent;
+          parent->FItems.push_back(entry);
+          list->Free();
+        }
+        break;
+      }
+    }
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  if (removed)
+    EndUpdate();
+  else
+    CancelUpdate();
+}
+
+bool TcxFilterCriteria::EqualItems(TcxFilterCriteria* ACriteria) {
+  TMemoryStream a, b;
+  WriteData(&a);
+  ACriteria->WriteData(&b);
+  return a.GetSize() == b.GetSize() && std::memcmp(a.GetMemory(), b.GetMemory(), static_cast<size_t>(a.GetSize())) == 0;
+}
+
+void TcxFilterCriteria::SetDateTimeFormat(const AnsiString& Value) {
+  if (FDateTimeFormat == Value) return;
+  FDateTimeFormat = Value;
+  Changed();
+}
+
+void TcxFilterCriteria::SetOptions(TcxFilterCriteriaOptions Value) {
+  if (FOptions == Value) return;
+  FOptions = Value;
+  Changed();
+}
+
+void TcxFilterCriteria::SetPercentWildcard(char Value) {
+  if (FPercentWildcard == Value) return;
+  FPercentWildcard = Value;
+  Changed();
+}
+
+void TcxFilterCriteria::SetUnderscoreWildcard(char Value) {
+  if (FUnderscoreWildcard == Value) return;
+  FUnderscoreWildcard = Value;
+  Changed();
+}
+
+// ---------------------------------------------------------------------------
+// Object IDs
+
+namespace {
+struct IDTable {
+  std::mutex Lock;
+  std::unordered_map<TObject*, Integer> IDs;
+  std::unordered_map<Integer, TObject*> Objects;
+  Integer Next = 1;
+};
+IDTable& Table() {
+  static IDTable table;
+  return table;
+}
+}  // namespace
+
+Integer TcxObjectIDRegistry::GetID(TObject* AObject) {
+  if (!AObject) return 0;
+  IDTable& t = Table();
+  std::lock_guard<std::mutex> lock(t.Lock);
+  auto it = t.IDs.find(AObject);
+  if (it != t.IDs.end()) return it->second;
+  if (t.Next == INT32_MAX) throw EInvalidOperation("No object IDs are left");
+  const Integer id = t.Next++;
+  t.IDs.emplace(AObject, id);
+  t.Objects.emplace(id, AObject);
+  return id;
+}
+
+TObject* TcxObjectIDRegistry::FindObject(Integer AID) {
+  IDTable& t = Table();
+  std::lock_guard<std::mutex> lock(t.Lock);
+  auto it = t.Objects.find(AID);
+  return it == t.Objects.end() ? nullptr : it->second;
+}
+
+void TcxObjectIDRegistry::Release(TObject* AObject) {
+  IDTable& t = Table();
+  std::lock_guard<std::mutex> lock(t.Lock);
+  auto it = t.IDs.find(AObject);
+  if (it == t.IDs.end()) return;
+  t.Objects.erase(it->second);
+  t.IDs.erase(it);
+}
+
+// ---------------------------------------------------------------------------
+// Value lists
+
+const TcxFilterValueItem& TcxFilterValueList::GetItem(Integer Index) const {
+  if (Index < 0 || Index >= GetCount()) throw EListError("List index out of bounds (%d)", {Index});
+  return FItems[static_cast<size_t>(Index)];
+}
+
+Integer TcxFilterValueList::FindKind(TcxFilterValueItemKind AKind) const {
+  for (size_t i = 0; i < FItems.size(); ++i)
+    if (FItems[i].Kind == AKind) return static_cast<Integer>(i);
+  return -1;
+}
+
+// The position of the first value entry (or the end).
+Integer TcxFilterValueList::ValueStart() const {
+  Integer i = FindKind(fviValue);
+  return i < 0 ? GetCount() : i;
+}
+
+Integer TcxFilterValueList::CompareItem(Integer AIndex, const Variant& AValue, const AnsiString& ADisplayText) {
+  const TcxFilterValueItem& item = FItems[static_cast<size_t>(AIndex)];
+  const bool ci = FCriteria && FCriteria->GetOptions().Contains(fcoCaseInsensitive);
+  if (FSortByDisplayText) {
+    int r = ci ? AnsiCompareText(item.DisplayText, ADisplayText) : AnsiCompareStr(item.DisplayText, ADisplayText);
+    return r;
+  }
+  Variant a = item.Value, b = AValue;
+  if (FCriteria) {
+    FCriteria->PrepareValue(a);
+    FCriteria->PrepareValue(b);
+  }
+  return VarCompare(a, b);
+}
+
+bool TcxFilterValueList::Find(const Variant& AValue, const AnsiString& ADisplayText, Integer& AIndex) {
+  for (Integer i = 0; i < GetCount(); ++i)
+    if (FItems[static_cast<size_t>(i)].Kind == fviMRU && CompareItem(i, AValue, ADisplayText) == 0) {
+      AIndex = i;
+      return true;
+    }
+  Integer low = ValueStart(), high = low - 1;
+  while (high + 1 < GetCount() && FItems[static_cast<size_t>(high + 1)].Kind == fviValue) ++high;
+  bool found = false;
+  while (low <= high) {
+    const Integer mid = low + (high - low) / 2;
+    const Integer c = CompareItem(mid, AValue, ADisplayText);
+    if (c < 0) {
+      low = mid + 1;
+    } else {
+      high = mid - 1;
+      if (c == 0) found = true;
+    }
+  }
+  AIndex = low;
+  return found;
+}
+
+void TcxFilterValueList::Add(TcxFilterValueItemKind AKind, const Variant& AValue, const AnsiString& ADisplayText,
+                             bool AIsSorted) {
+  TcxFilterValueItem item{AKind, AValue, ADisplayText};
+  if (AKind == fviMRU) {
+    Integer separator = FindKind(fviMRUSeparator);
+    if (separator < 0) {
+      FItems.insert(FItems.begin(), TcxFilterValueItem{fviMRUSeparator, Null(), AnsiString()});
+      separator = 0;
+    }
+    FItems.insert(FItems.begin() + separator, std::move(item));
+    return;
+  }
+  if (AKind == fviValue) {
+    if (AIsSorted) {
+      FItems.push_back(std::move(item));
+      return;
+    }
+    Integer index;
+    if (Find(AValue, ADisplayText, index) && FItems[static_cast<size_t>(index)].Kind == fviValue) return;
+    if (FCriteria && FCriteria->GetMaxValueListCount() > 0) {
+      Integer values = 0;
+      for (const auto& i : FItems) values += i.Kind == fviValue;
+      if (values >= FCriteria->GetMaxValueListCount()) return;
+    }
+    FItems.insert(FItems.begin() + index, std::move(item));
+    return;
+  }
+  FItems.insert(FItems.begin() + ValueStart(), std::move(item));
+}
+
+Integer TcxFilterValueList::GetIndexByCriteriaItem(TcxFilterCriteriaItem* AItem) {
+  if (!AItem) return FindKind(fviAll);
+  if (VarIsNull(AItem->GetValue())) {
+    if (AItem->GetOperatorKind() == foEqual) return FindKind(fviBlanks);
+    if (AItem->GetOperatorKind() == foNotEqual) return FindKind(fviNonBlanks);
+  }
+  if (AItem->GetOperatorKind() == foEqual) {
+    Integer index;
+    if (Find(AItem->GetValue(), AItem->GetDisplayValue(), index)) return index;
+  }
+  return FindKind(fviCustom);
+}
