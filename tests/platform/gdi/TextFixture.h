@@ -56,7 +56,11 @@ class TextFixture : public ::testing::Test {
     return sz.cx;
   }
 
-  COLORREF Pixel(int x, int y) { return win::GetPixel(Dc, x, y); }
+  // The bitmap's pixel, whatever the DC's clip.
+  COLORREF Pixel(int x, int y) {
+    auto* bm = win::gdi::LookupAs<win::gdi::Bitmap>(Bmp);
+    return win::gdi::PixelToColor(win::gdi::ReadPixel(bm->Surf, x, y)) & 0xFFFFFF;
+  }
 
   // The bounding box of pixels that are not the given colour, or an empty
   // rectangle when there are none.
