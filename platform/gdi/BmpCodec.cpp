@@ -1,5 +1,6 @@
 #include "platform/gdi/BmpCodec.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -146,6 +147,8 @@ BmpImage DecodeDib(const std::uint8_t* dib, std::size_t dibSize, const std::uint
   if (compression == BI_RLE8 || compression == BI_RLE4) {
     // Runs: (count, value) pairs; escapes 0 0 end of line, 0 1 end of
     // picture, 0 2 dx dy move, 0 n literal n pixels (padded to a word).
+    // Pixels no run reaches keep colour index 0.
+    std::fill(img.Pixels.begin(), img.Pixels.end(), color(0));
     std::size_t i = 0;
     std::int64_t x = 0, y = 0;
     const bool four = compression == BI_RLE4;
