@@ -1,0 +1,307 @@
+#include "library/data/cxCustomData.h"
+
+#include <algorithm>
+
+ORV_REGISTER(TcxCustomDataField)
+ORV_REGISTER(TcxCustomDataFieldList)
+ORV_REGISTER(TcxSortingFieldList)
+ORV_REGISTER(TcxGroupingFieldList)
+
+namespace {
+[[noreturn]] void IndexError(Integer AIndex) { throw EListError("List index out of bounds (%d)", {AIndex}); }
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TcxCustomDataField
+
+TcxCustomDataField::~TcxCustomDataField() {
+  if (FFieldList && FFieldList->IndexOf(this) >= 0) FFieldList->RemoveField(this);
+  ClearData();
+}
+
+const TcxCustomDataField* TcxCustomDataField::Data() const {
+  const TcxCustomDataField* f = this;
+  while (f->FReferenceField) f = f->FReferenceField;
+  return f;
+}
+
+IcxDataFieldController* TcxCustomDataField::GetDataController() const {
+  return FFieldList ? FFieldList->GetController() : nullptr;
+}
+
+TObject* TcxCustomDataField::GetNotifier() const {
+  IcxDataFieldController* controller = GetDataController();
+  return controller ? controller->GetNotifier() : nullptr;
+}
+
+bool TcxCustomDataField::CanModify(TcxDataEditValueSource) {
+  IcxDataFieldController* controller = GetDataController();
+  return GetValueDef() != nullptr || (controller && controller->IsProviderMode());
+}
+
+void TcxCustomDataField::Changed() {
+  if (IcxDataFieldController* controller = GetDataController()) controller->FieldStructureChanged();
+}
+
+void TcxCustomDataField::ClearData() {
+  if (FReferenceField || !FValueDef) return;
+  TcxValueDef* def = FValueDef;
+  FValueDef = nullptr;
+  def->Free();
+}
+
+void TcxCustomDataField::CreateData() {
+  if (FReferenceField || !FValueTypeClass) return;
+  IcxDataFieldController* controller = GetDataController();
+  if (!controller) return;
+  ClearData();
+  // The definition is stored in stored-values-only mode only for internal
+  // fields: ordinary fields there live in the data source.
+  FValueDef = controller->GetFieldValueDefs()->Add(FValueTypeClass, FIsInternal, FTextStored, this);
+}
+
+void TcxCustomDataField::BeginRecreateData() {
+  if (FRecreateLock++ == 0) ClearData();
+}
+
+void TcxCustomDataField::EndRecreateData() {
+  if (FRecreateLock > 0 && --FRecreateLock == 0) CreateData();
+}
+
+void TcxCustomDataField::Reassign(TcxCustomDataField* ASource) {
+  FReferenceField = nullptr;
+  FValueDef = ASource->FValueDef;
+  if (FValueDef) FValueDef->SetLinkObject(this);
+  FValueTypeClass = ASource->FValueTypeClass;
+  FTextStored = ASource->FTextStored;
+  ASource->FValueDef = nullptr;
+  ASource->FValueTypeClass = nullptr;
+}
+
+Integer TcxCustomDataField::GetIndex() const { return FFieldList ? FFieldList->IndexOf(this) : -1; }
+
+void TcxCustomDataField::SetIndex(Integer Value) {
+  if (FFieldList) FFieldList->Move(GetIndex(), Value);
+}
+
+void TcxCustomDataField::SetIsInternal(bool Value) {
+  if (FIsInternal == Value) return;
+  FIsInternal = Value;
+  if (FFieldList) FFieldList->Update();
+}
+
+void TcxCustomDataField::SetReferenceField(TcxCustomDataField* Value) {
+  if (FReferenceField == Value) return;
+  TcxCustomDataField* end = Value;
+  while (end && end->FReferenceField) end = end->FReferenceField;
+  if (end == this) return;  // would close a ring
+  if (!FReferenceField) {
+    ClearData();
+    FValueTypeClass = nullptr;
+  }
+  FReferenceField = end;
+}
+
+void TcxCustomDataField::SetTextStored(bool Value) {
+  if (FReferenceField || FTextStored == Value) return;
+  BeginRecreateData();
+  FTextStored = Value;
+  EndRecreateData();
+}
+
+void TcxCustomDataField::SetValueTypeClass(TcxValueTypeClass Value) {
+  if (FReferenceField || FValueTypeClass == Value) return;
+  BeginRecreateData();
+  FValueTypeClass = Value;
+  EndRecreateData();
+}
+
+// ---------------------------------------------------------------------------
+// TcxCustomDataFieldList
+
+TcxCustomDataFieldList::~TcxCustomDataFieldList() { Clear(); }
+
+void TcxCustomDataFieldList::Add(TcxCustomDataField* AField) {
+  if (!AField || IndexOf(AField) >= 0) return;
+  if (AField->FIsInternal)
+    FItems.push_back(AField);
+  else
+    FItems.insert(FItems.begin() + GetItemCount(), AField);
+  AField->FFieldList = this;
+  Update();
+}
+
+void TcxCustomDataFieldList::Clear() {
+  while (!FItems.empty()) FItems.back()->Free();
+}
+
+TcxCustomDataField* TcxCustomDataFieldList::FieldByItem(TObject* AItem) const {
+  for (TcxCustomDataField* f : FItems)
+    if (f->FItem == AItem) return f;
+  return nullptr;
+}
+
+void TcxCustomDataFieldList::RemoveField(TcxCustomDataField* AField) {
+  const Integer index = IndexOf(AField);
+  if (index < 0) return;
+  FRemoving = true;
+  ReassignFields(AField);
+  FItems.erase(FItems.begin() + index);
+  if (FController) FController->FieldRemoved(AField);
+  Update();
+  FRemoving = false;
+}
+
+void TcxCustomDataFieldList::ReassignFields(TcxCustomDataField* AField) {
+  TcxCustomDataField* heir = nullptr;
+  for (TcxCustomDataField* f : FItems) {
+    if (f == AField || f->FReferenceField != AField) continue;
+    if (!heir) {
+      heir = f;
+      f->Reassign(AField);
+    } else {
+      f->FReferenceField = heir;
+    }
+  }
+}
+
+void TcxCustomDataFieldList::RemoveNotification(TComponent* AComponent) {
+  for (TcxCustomDataField* f : std::vector<TcxCustomDataField*>(FItems)) f->RemoveNotification(AComponent);
+}
+
+void TcxCustomDataFieldList::Update() {
+  FInternalCount = static_cast<Integer>(std::count_if(FItems.begin(), FItems.end(),
+                                                      [](TcxCustomDataField* f) { return f->FIsInternal; }));
+}
+
+void TcxCustomDataFieldList::Move(Integer ACurIndex, Integer ANewIndex) {
+  if (ACurIndex < 0 || ACurIndex >= GetCount()) IndexError(ACurIndex);
+  if (ANewIndex < 0 || ANewIndex >= GetCount()) IndexError(ANewIndex);
+  if (ACurIndex == ANewIndex) return;
+  TcxCustomDataField* f = FItems[static_cast<size_t>(ACurIndex)];
+  FItems.erase(FItems.begin() + ACurIndex);
+  FItems.insert(FItems.begin() + ANewIndex, f);
+}
+
+TcxCustomDataField* TcxCustomDataFieldList::GetItem(Integer Index) const {
+  if (Index < 0 || Index >= GetCount()) IndexError(Index);
+  return FItems[static_cast<size_t>(Index)];
+}
+
+Integer TcxCustomDataFieldList::IndexOf(const TcxCustomDataField* AField) const {
+  auto it = std::find(FItems.begin(), FItems.end(), AField);
+  return it == FItems.end() ? -1 : static_cast<Integer>(it - FItems.begin());
+}
+
+// ---------------------------------------------------------------------------
+// Sorting and grouping lists
+
+void TcxSortingFieldList::CheckIndex(Integer AIndex, Integer ACount) const {
+  if (AIndex < 0 || AIndex >= ACount) IndexError(AIndex);
+}
+
+const TcxDataSortInfo& TcxSortingFieldList::GetItem(Integer Index) const {
+  CheckIndex(Index, GetCount());
+  return FItems[static_cast<size_t>(Index)];
+}
+
+void TcxSortingFieldList::Changed() {
+  if (OnChanged) OnChanged();
+}
+
+void TcxSortingFieldList::Add(TcxCustomDataField* AField, TcxDataSortOrder ASortOrder) {
+  FItems.push_back({AField, ASortOrder});
+  Changed();
+}
+
+void TcxSortingFieldList::Insert(Integer AIndex, TcxCustomDataField* AField, TcxDataSortOrder ASortOrder) {
+  CheckIndex(AIndex, GetCount() + 1);
+  FItems.insert(FItems.begin() + AIndex, {AField, ASortOrder});
+  Changed();
+}
+
+void TcxSortingFieldList::Delete(Integer AIndex) {
+  CheckIndex(AIndex, GetCount());
+  FItems.erase(FItems.begin() + AIndex);
+  Changed();
+}
+
+void TcxSortingFieldList::Remove(TcxCustomDataField* AField) {
+  const Integer index = Find(AField);
+  if (index >= 0) Delete(index);
+}
+
+void TcxSortingFieldList::Clear() {
+  while (!FItems.empty()) Delete(0);
+}
+
+void TcxSortingFieldList::Move(Integer AFromIndex, Integer AToIndex) {
+  if (AFromIndex == AToIndex) return;
+  CheckIndex(AFromIndex, GetCount());
+  CheckIndex(AToIndex, GetCount());
+  TcxDataSortInfo info = FItems[static_cast<size_t>(AFromIndex)];
+  FItems.erase(FItems.begin() + AFromIndex);
+  FItems.insert(FItems.begin() + AToIndex, info);
+  Changed();
+}
+
+Integer TcxSortingFieldList::Find(TcxCustomDataField* AField) const {
+  for (size_t i = 0; i < FItems.size(); ++i)
+    if (FItems[i].Field == AField) return static_cast<Integer>(i);
+  return -1;
+}
+
+TcxDataSortOrder TcxSortingFieldList::SortOrderByField(TcxCustomDataField* AField) const {
+  const Integer index = Find(AField);
+  return index < 0 ? soNone : FItems[static_cast<size_t>(index)].SortOrder;
+}
+
+void TcxSortingFieldList::SetSortOrder(Integer AIndex, TcxDataSortOrder ASortOrder) {
+  CheckIndex(AIndex, GetCount());
+  if (FItems[static_cast<size_t>(AIndex)].SortOrder == ASortOrder) return;
+  FItems[static_cast<size_t>(AIndex)].SortOrder = ASortOrder;
+  Changed();
+}
+
+void TcxSortingFieldList::ChangeSorting(TcxCustomDataField* AField, TcxDataSortOrder ASortOrder) {
+  const Integer index = Find(AField);
+  if (index < 0) {
+    if (ASortOrder != soNone) Add(AField, ASortOrder);
+  } else if (ASortOrder != soNone) {
+    SetSortOrder(index, ASortOrder);
+  } else {
+    Delete(index);
+  }
+}
+
+void TcxSortingFieldList::AppendFrom(const TcxSortingFieldList* AList) {
+  for (const TcxDataSortInfo& info : std::vector<TcxDataSortInfo>(AList->FItems))
+    if (Find(info.Field) < 0) Add(info.Field, info.SortOrder);
+}
+
+void TcxSortingFieldList::CheckField(TcxCustomDataField* AField) {
+  if (Find(AField) >= 0) Changed();
+}
+
+void TcxGroupingFieldList::ChangeSorting(TcxCustomDataField* AField, TcxDataSortOrder ASortOrder) {
+  TcxSortingFieldList::ChangeSorting(AField, ASortOrder == soNone ? soAscending : ASortOrder);
+}
+
+void TcxGroupingFieldList::ChangeGrouping(TcxCustomDataField* AField, Integer AGroupIndex) {
+  if (AGroupIndex < 0) {
+    Remove(AField);
+    return;
+  }
+  const Integer index = Find(AField);
+  if (index >= 0)
+    Move(index, std::min(AGroupIndex, GetCount() - 1));
+  else
+    Insert(std::min(AGroupIndex, GetCount()), AField, soAscending);
+}
+
+void TcxGroupingFieldList::UpdateSorting(const TcxSortingFieldList* ASortingList) {
+  for (Integer i = 0; i < GetCount(); ++i) {
+    TcxDataSortOrder order = ASortingList->SortOrderByField(FItems[static_cast<size_t>(i)].Field);
+    SetSortOrder(i, order == soNone ? soAscending : order);
+  }
+}
