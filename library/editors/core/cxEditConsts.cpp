@@ -1,11 +1,23 @@
 #include "library/editors/core/cxEditConsts.h"
 
 #include <mutex>
+#include <utility>
+
+namespace {
+
+// A text already in the table (a translation registered first) is kept.
+void RegisterMissing(const char* module, std::initializer_list<std::pair<Integer, const char*>> entries) {
+  AnsiString existing;
+  for (const auto& [id, text] : entries)
+    if (!FindResString(module, id, existing)) RegisterResString(module, id, text);
+}
+
+}  // namespace
 
 void cxEditConsts_Initialize() {
   static std::once_flag once;
   std::call_once(once, [] {
-    RegisterResStrings(cxEditResModule, {
+    RegisterMissing(cxEditResModule, {
         {65136, "Missing '%s'"},
         {65137, "Unnecessary '%s'"},
         {65138, "The space character is not allowed after '\\'"},
@@ -50,7 +62,7 @@ void cxEditConsts_Initialize() {
         {65230, "Saturday"},
         {65231, "first"},
     });
-    RegisterResStrings(cxEditLimitsResModule, {
+    RegisterMissing(cxEditLimitsResModule, {
         {1, "The parameter quantifier makes the expression too large (at most %d copies)"},
         {2, "The reference makes the expression too large"},
         {3, "The blocks are nested too deeply (at most %d levels)"},

@@ -66,8 +66,8 @@ inline const TResStringRec cxSDateFriday{cxEditResModule, 65229};
 inline const TResStringRec cxSDateSaturday{cxEditResModule, 65230};
 inline const TResStringRec cxSDateFirst{cxEditResModule, 65231};
 
-// Registers the texts above (idempotent; later calls change nothing, so a
-// translation registered afterwards stays in force).
+// Registers the texts above where the table has none yet, so a translation
+// registered before or after stays in force.
 void cxEditConsts_Initialize();
 
 // The current text of one of the records above.

@@ -124,7 +124,7 @@ class TcxRegExprAutomat {
   AnsiString Print() const;
 
   const TcxRegExprStates& GetCurrentStates() const { return FCurrent; }
-  int GetStackDepth() const { return static_cast<int>(FStack.size()); }
+  int GetStackDepth() const { return static_cast<int>(FStackStarts.size()); }
   int GetSimpleStateCount() const { return static_cast<int>(FSimpleStates.size()); }
 
   // Forced character test of a state set: every member stands for the same
@@ -137,20 +137,28 @@ class TcxRegExprAutomat {
   // successor step, each kept at its last place in the union of the
   // successors' expansions.
   void Expand(const TcxRegExprStates& ASource, TcxRegExprStates& AResult);
-  void Push(TcxRegExprStates&& ASet);
-  TcxRegExprStates TakeSpare();
-  void Recycle(TcxRegExprStates&& ASet);
+  // One state's successors, expanded (appended to AResult).
+  void Walk(const TcxRegExprSimpleState* AState, TcxRegExprStates& AResult);
+  void NextGeneration();
+  // The previous sets live end to end in one array, so typing forward
+  // allocates nothing once the array has grown.
+  void Push(const TcxRegExprStates& ASet);
+  void Pop(TcxRegExprStates& ASet);
 
   std::unique_ptr<TcxRegExprParserAlts> FTree;
   std::unique_ptr<TcxRegExprSimpleState> FStartState;
   TcxRegExpr* FOwner;
   TcxRegExprStates FCurrent;
-  std::vector<TcxRegExprStates> FStack;
-  std::vector<TcxRegExprStates> FSpare;
+  TcxRegExprStates FStackItems;
+  std::vector<std::size_t> FStackStarts;
+  TcxRegExprStates FNext;
+  TcxRegExprStates FPrevious;
   std::vector<TcxRegExprState*> FAllStates;
   std::vector<TcxRegExprSimpleState*> FSimpleStates;
   std::vector<TcxRegExprState*> FWork;
   TcxRegExprStates FCandidates;
+  TcxRegExprStates FConcat;
+  TcxRegExprStates FWalked;
   unsigned FGeneration = 0;
 };
 

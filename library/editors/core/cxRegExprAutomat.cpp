@@ -22,6 +22,20 @@ TcxRegExprAutomat::TcxRegExprAutomat(std::unique_ptr<TcxRegExprParserAlts> ATree
 
 TcxRegExprAutomat::~TcxRegExprAutomat() = default;
 
+namespace {
+// Successor lists longer than this are walked every time instead of kept,
+// so that memory stays linear in the pattern (a?a?a?... would otherwise
+// keep a quadratic number of entries).
+constexpr std::size_t kMaxCachedClosure = 64;
+}  // namespace
+
+void TcxRegExprAutomat::NextGeneration() {
+  if (++FGeneration == 0) {
+    for (TcxRegExprState* s : FAllStates) s->Mark = 0;
+    FGeneration = 1;
+  }
+}
+
 // The union of the successors' expansions, written out, repeats a state
 // once for every path that reaches it; patterns like (a|a)* would double
 // the set with every character. Keeping only the last occurrence of each
@@ -30,14 +44,10 @@ TcxRegExprAutomat::~TcxRegExprAutomat() = default;
 // occurrences in reverse, and a connector seen once need not be expanded
 // again, since all it stands for has been seen already. That also cuts the
 // loops a repeated group that can match nothing would otherwise make.
-void TcxRegExprAutomat::Expand(const TcxRegExprStates& ASource, TcxRegExprStates& AResult) {
-  if (++FGeneration == 0) {
-    for (TcxRegExprState* s : FAllStates) s->Mark = 0;
-    FGeneration = 1;
-  }
-  AResult.clear();
-  FWork.clear();
-  for (TcxRegExprSimpleState* s : ASource) FWork.insert(FWork.end(), s->Successors.begin(), s->Successors.end());
+void TcxRegExprAutomat::Walk(const TcxRegExprSimpleState* AState, TcxRegExprStates& AResult) {
+  NextGeneration();
+  const std::size_t first = AResult.size();
+  FWork.assign(AState->Successors.begin(), AState->Successors.end());
   while (!FWork.empty()) {
     TcxRegExprState* s = FWork.back();
     FWork.pop_back();
@@ -48,48 +58,78 @@ void TcxRegExprAutomat::Expand(const TcxRegExprStates& ASource, TcxRegExprStates
     else
       AResult.push_back(static_cast<TcxRegExprSimpleState*>(s));
   }
+  std::reverse(AResult.begin() + static_cast<std::ptrdiff_t>(first), AResult.end());
+}
+
+// The expansions of a set's members, each kept in its own last-occurrence
+// order, joined and reduced to the last occurrences once more: the same
+// as reducing the whole written-out union.
+void TcxRegExprAutomat::Expand(const TcxRegExprStates& ASource, TcxRegExprStates& AResult) {
+  if (ASource.size() == 1 && ASource[0]->ClosureCached) {
+    AResult = ASource[0]->Closure;
+    return;
+  }
+  FConcat.clear();
+  for (TcxRegExprSimpleState* s : ASource) {
+    if (!s->ClosureKnown) {
+      FWalked.clear();
+      Walk(s, FWalked);
+      s->ClosureKnown = true;
+      s->ClosureCached = FWalked.size() <= kMaxCachedClosure;
+      if (s->ClosureCached) s->Closure = FWalked;
+    }
+    if (s->ClosureCached) {
+      FConcat.insert(FConcat.end(), s->Closure.begin(), s->Closure.end());
+    } else {
+      Walk(s, FConcat);
+    }
+  }
+  AResult.clear();
+  if (ASource.size() == 1) {
+    AResult.swap(FConcat);
+    return;
+  }
+  NextGeneration();
+  for (auto it = FConcat.rbegin(); it != FConcat.rend(); ++it) {
+    if ((*it)->Mark == FGeneration) continue;
+    (*it)->Mark = FGeneration;
+    AResult.push_back(*it);
+  }
   std::reverse(AResult.begin(), AResult.end());
 }
 
-TcxRegExprStates TcxRegExprAutomat::TakeSpare() {
-  if (FSpare.empty()) return {};
-  TcxRegExprStates set = std::move(FSpare.back());
-  FSpare.pop_back();
-  set.clear();
-  return set;
+void TcxRegExprAutomat::Push(const TcxRegExprStates& ASet) {
+  FStackStarts.push_back(FStackItems.size());
+  FStackItems.insert(FStackItems.end(), ASet.begin(), ASet.end());
 }
 
-void TcxRegExprAutomat::Recycle(TcxRegExprStates&& ASet) { FSpare.push_back(std::move(ASet)); }
-
-void TcxRegExprAutomat::Push(TcxRegExprStates&& ASet) { FStack.push_back(std::move(ASet)); }
+void TcxRegExprAutomat::Pop(TcxRegExprStates& ASet) {
+  const std::size_t start = FStackStarts.back();
+  FStackStarts.pop_back();
+  ASet.assign(FStackItems.begin() + static_cast<std::ptrdiff_t>(start), FStackItems.end());
+  FStackItems.resize(start);
+}
 
 bool TcxRegExprAutomat::Next(char& ch, bool ACaseInsensitive) {
   Expand(FCurrent, FCandidates);
-  TcxRegExprStates next = TakeSpare();
+  FNext.clear();
   for (TcxRegExprSimpleState* s : FCandidates)
-    if (s->Item->Check(ch, ACaseInsensitive)) next.push_back(s);
-  if (next.empty()) {
-    Recycle(std::move(next));
-    return false;
-  }
-  Push(std::move(FCurrent));
-  FCurrent = std::move(next);
+    if (s->Item->Check(ch, ACaseInsensitive)) FNext.push_back(s);
+  if (FNext.empty()) return false;
+  Push(FCurrent);
+  FCurrent.swap(FNext);
   return true;
 }
 
 bool TcxRegExprAutomat::Prev() {
-  if (FStack.empty()) return false;
-  Recycle(std::move(FCurrent));
-  FCurrent = std::move(FStack.back());
-  FStack.pop_back();
+  if (FStackStarts.empty()) return false;
+  Pop(FCurrent);
   return true;
 }
 
 void TcxRegExprAutomat::Reset() {
-  while (!FStack.empty()) {
-    Recycle(std::move(FStack.back()));
-    FStack.pop_back();
-  }
+  FStackItems.clear();
+  FStackStarts.clear();
   FCurrent.clear();
   FCurrent.push_back(FStartState.get());
 }
@@ -123,43 +163,35 @@ bool TcxRegExprAutomat::Equ(const TcxRegExprStates& AStates, char& ch) {
 
 void TcxRegExprAutomat::Update() {
   if (IsFinal()) return;
-  TcxRegExprStates next = TakeSpare();
-  Expand(FCurrent, next);
+  Expand(FCurrent, FNext);
   char c;
   // Every forced step takes a state the walk has not been through since
   // the last choice, so a run of forced characters is never longer than
   // the states there are; the bound only guards that invariant.
-  for (std::size_t steps = 0; steps <= FSimpleStates.size() && Equ(next, c); ++steps) {
+  for (std::size_t steps = 0; steps <= FSimpleStates.size() && Equ(FNext, c); ++steps) {
     FOwner->DoSymbolUpdate(c);
-    Push(std::move(FCurrent));
-    FCurrent = std::move(next);
-    next = TakeSpare();
+    Push(FCurrent);
+    FCurrent.swap(FNext);
     if (IsFinal()) break;
-    Expand(FCurrent, next);
+    Expand(FCurrent, FNext);
   }
-  Recycle(std::move(next));
 }
 
 void TcxRegExprAutomat::ReUpdate() {
   char c;
-  if (!Equ(FCurrent, c) || FStack.empty()) return;
-  TcxRegExprStates succ = TakeSpare();
-  TcxRegExprStates p = std::move(FStack.back());
-  FStack.pop_back();
+  if (!Equ(FCurrent, c) || FStackStarts.empty()) return;
+  Pop(FPrevious);
   for (;;) {
-    Expand(p, succ);
-    if (!Equ(succ, c) || IsFinal(p)) {
-      Push(std::move(p));
+    Expand(FPrevious, FNext);
+    if (!Equ(FNext, c) || IsFinal(FPrevious)) {
+      Push(FPrevious);
       break;
     }
     FOwner->DoSymbolDelete();
-    Recycle(std::move(FCurrent));
-    FCurrent = std::move(p);
-    if (!Equ(FCurrent, c) || FStack.empty()) break;
-    p = std::move(FStack.back());
-    FStack.pop_back();
+    FCurrent.swap(FPrevious);
+    if (!Equ(FCurrent, c) || FStackStarts.empty()) break;
+    Pop(FPrevious);
   }
-  Recycle(std::move(succ));
 }
 
 AnsiString TcxRegExprAutomat::Print() const { return FTree->Print(); }

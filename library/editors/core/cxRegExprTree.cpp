@@ -24,6 +24,19 @@ bool TcxRegExprDateSeparator::ForcedChar(char& ch) const {
   return true;
 }
 
+void TcxRegExprUserEnumeration::Add(std::unique_ptr<TcxRegExprItem> AItem) {
+  char forced;
+  const bool separator = AItem->ForcedChar(forced) && !dynamic_cast<TcxRegExprSymbol*>(AItem.get());
+  if (separator) FFixed = false;
+  if (FFixed) {
+    for (int c = 0; c < 256; ++c) {
+      char ch = static_cast<char>(c);
+      if (AItem->Check(ch, false)) FTable[static_cast<std::size_t>(c) >> 6] |= std::uint64_t{1} << (c & 63);
+    }
+  }
+  FItems.push_back(std::move(AItem));
+}
+
 std::unique_ptr<TcxRegExprItem> TcxRegExprUserEnumeration::Clone() const {
   auto copy = std::make_unique<TcxRegExprUserEnumeration>(FInverse);
   for (const auto& item : FItems) copy->Add(item->Clone());

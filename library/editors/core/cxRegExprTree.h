@@ -2,6 +2,8 @@
 // tree that owns them. Used by the compiler and the automaton only.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -81,13 +83,19 @@ class TcxRegExprEnumeration : public TcxRegExprItem {
 class TcxRegExprUserEnumeration : public TcxRegExprEnumeration {
  public:
   using TcxRegExprEnumeration::TcxRegExprEnumeration;
-  void Add(std::unique_ptr<TcxRegExprItem> AItem) { FItems.push_back(std::move(AItem)); }
+  void Add(std::unique_ptr<TcxRegExprItem> AItem);
   int Count() const { return static_cast<int>(FItems.size()); }
   std::unique_ptr<TcxRegExprItem> Clone() const override;
   AnsiString Print() const override;
 
  protected:
   bool Matches(char& ch, bool ACaseInsensitive) const override {
+    // Without case folding nothing changes the character, so a class of
+    // fixed characters answers from its table.
+    if (!ACaseInsensitive && FFixed) {
+      const auto c = static_cast<unsigned char>(ch);
+      return (FTable[c >> 6] >> (c & 63)) & 1;
+    }
     for (const auto& item : FItems)
       if (item->Check(ch, ACaseInsensitive)) return true;
     return false;
@@ -95,6 +103,9 @@ class TcxRegExprUserEnumeration : public TcxRegExprEnumeration {
 
  private:
   std::vector<std::unique_ptr<TcxRegExprItem>> FItems;
+  // Members whose answer never changes (all but the locale separators).
+  bool FFixed = true;
+  std::array<std::uint64_t, 4> FTable{};
 };
 
 class TcxRegExprDigit : public TcxRegExprEnumeration {
@@ -165,6 +176,11 @@ class TcxRegExprSimpleState : public TcxRegExprState {
 
   std::unique_ptr<TcxRegExprItem> Item;  // none for the start state
   bool Final = false;
+  // The simple states one character away, kept by the automaton once
+  // known when the list is short.
+  std::vector<TcxRegExprSimpleState*> Closure;
+  bool ClosureKnown = false;
+  bool ClosureCached = false;
 };
 
 class TcxRegExprBlockState : public TcxRegExprState {
