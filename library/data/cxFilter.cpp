@@ -374,7 +374,15 @@ void TcxFilterCriteria::PrepareValue(Variant& AValue) {
   }
   if (VarIsArray(AValue) && VarArrayDimCount(AValue) == 1) {
     const Integer low = VarArrayLowBound(AValue, 1), high = VarArrayHighBound(AValue, 1);
-    for (Integer i = low; i <= high; ++i) {
+    // Most lists hold nothing to prepare; leave those untouched (and shared).
+    const bool caseInsensitive = FOptions.Contains(fcoCaseInsensitive);
+    bool needed = false;
+    for (Integer i = low; i <= high && !needed; ++i) {
+      const Word kind = VarType(AValue[i]);
+      needed = kind == varCurrency || VarIsArray(AValue[i]) ||
+               (caseInsensitive && (kind == varString || kind == varOleStr));
+    }
+    for (Integer i = low; needed && i <= high; ++i) {
       Variant element = AValue[i];
       PrepareValue(element);
       VarArrayPut(AValue, element, {i});
