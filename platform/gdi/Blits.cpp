@@ -216,6 +216,20 @@ BOOL BitBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, 
   if (r.Left >= r.Right || r.Top >= r.Bottom) return TRUE;
   const int shiftX = sx - dx, shiftY = sy - dy;  // destination -> source
 
+  // The common copy: same format, separate surfaces, one clip rectangle.
+  if (code == 0xCC && src->Surf.Bpp == 32 && dst->Surf.Bpp == 32 && src->Surf.Row0 != dst->Surf.Row0 &&
+      dst->Eff.IsRect()) {
+    const TRect& c = dst->Eff.Rects[0];
+    int l = std::max(r.Left, c.Left), t = std::max(r.Top, c.Top);
+    int rr = std::min(r.Right, c.Right), bb = std::min(r.Bottom, c.Bottom);
+    if (l >= rr || t >= bb) return TRUE;
+    const std::size_t bytes = std::size_t(rr - l) * 4;
+    for (int yy = t; yy < bb; ++yy)
+      std::memcpy(reinterpret_cast<std::uint32_t*>(dst->Surf.Row(yy)) + l,
+                  reinterpret_cast<const std::uint32_t*>(src->Surf.Row(yy + shiftY)) + l + shiftX, bytes);
+    return TRUE;
+  }
+
   Paint p;
   SetupPattern(*dst, code, p);
   Conversion conv = MakeConversion(*dst, src->Surf, src->S.BkColor);

@@ -116,7 +116,9 @@ HDC CreateCompatibleDC(HDC hdc) {
 }
 
 HDC CreateSurfaceDC(const SurfaceDesc& surface, POINT origin, HRGN visible) {
-  if (!surface.Bits || surface.Width <= 0 || surface.Height <= 0 || surface.Stride < surface.Width * 4) {
+  // Rows of whole, aligned pixels: the fill loops store four pixels at a time.
+  if (!surface.Bits || surface.Width <= 0 || surface.Height <= 0 || surface.Stride < surface.Width * 4 ||
+      surface.Stride % 4 != 0 || reinterpret_cast<std::uintptr_t>(surface.Bits) % 4 != 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }

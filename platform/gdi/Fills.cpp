@@ -42,10 +42,7 @@ int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
     if (l >= rr || t >= bb) return 1;
     const std::uint32_t color = p.Color;
     const std::size_t n = std::size_t(rr - l);
-    for (int y = t; y < bb; ++y) {
-      std::uint32_t* d = reinterpret_cast<std::uint32_t*>(dc->Surf.Row(y)) + l;
-      for (std::size_t i = 0; i < n; ++i) d[i] = color;
-    }
+    for (int y = t; y < bb; ++y) FillPixels(reinterpret_cast<std::uint32_t*>(dc->Surf.Row(y)) + l, n, color);
     return 1;
   }
   PaintRect(*dc, r, p);
@@ -116,10 +113,9 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
     int l = r.Left > c.Left ? r.Left : c.Left, t = r.Top > c.Top ? r.Top : c.Top;
     int rr = r.Right < c.Right ? r.Right : c.Right, bb = r.Bottom < c.Bottom ? r.Bottom : c.Bottom;
     const std::uint32_t color = p.Color;
-    for (int yy = t; yy < bb; ++yy) {
-      std::uint32_t* d = reinterpret_cast<std::uint32_t*>(dc->Surf.Row(yy));
-      for (int i = l; i < rr; ++i) d[i] = color;
-    }
+    if (l < rr)
+      for (int yy = t; yy < bb; ++yy)
+        FillPixels(reinterpret_cast<std::uint32_t*>(dc->Surf.Row(yy)) + l, std::size_t(rr - l), color);
     return TRUE;
   }
   PaintRect(*dc, r, p);

@@ -3,31 +3,21 @@
 #include <cstdint>
 
 namespace win::gdi {
+namespace detail {
+// Constant-initialised, so it is usable before any constructor runs.
+constinit Table gTable{};
+}  // namespace detail
+
 namespace {
-
-struct Slot {
-  GdiObject* Obj = nullptr;
-  std::uint32_t Generation = 1;
-};
-
-struct Table {
-  std::vector<Slot> Slots{1};  // slot 0 is never used: handle 0 is null
-  std::vector<std::uint32_t> Free;
-  int Live = 0;
-};
-
-Table& table() {
-  static Table t;
-  return t;
-}
-
+detail::Table& table() { return detail::gTable; }
 }  // namespace
 
 int GdiObject::Describe(int, void*) const { return 0; }
 std::string GdiObject::Summary() const { return "object"; }
 
 HGDIOBJ Register(GdiObject* obj) {
-  Table& t = table();
+  detail::Table& t = table();
+  if (t.Slots.empty()) t.Slots.emplace_back();  // handle 0 stays null
   std::uint32_t index;
   if (!t.Free.empty()) {
     index = t.Free.back();
@@ -36,7 +26,7 @@ HGDIOBJ Register(GdiObject* obj) {
     index = static_cast<std::uint32_t>(t.Slots.size());
     t.Slots.emplace_back();
   }
-  Slot& s = t.Slots[index];
+  detail::Slot& s = t.Slots[index];
   s.Obj = obj;
   std::uintptr_t value = (std::uintptr_t(s.Generation) << 32) | index;
   obj->Handle = reinterpret_cast<HGDIOBJ>(value);
@@ -44,25 +34,9 @@ HGDIOBJ Register(GdiObject* obj) {
   return obj->Handle;
 }
 
-GdiObject* Lookup(const void* handle, DWORD type) {
-  std::uintptr_t value = reinterpret_cast<std::uintptr_t>(handle);
-  std::uint32_t index = static_cast<std::uint32_t>(value & 0xFFFFFFFFu);
-  std::uint32_t gen = static_cast<std::uint32_t>(value >> 32);
-  Table& t = table();
-  if (index == 0 || index >= t.Slots.size()) return nullptr;
-  const Slot& s = t.Slots[index];
-  if (s.Generation != gen || !s.Obj) return nullptr;
-  if (type && s.Obj->Type != type) {
-    // A memory DC is a DC; an extended pen is a pen.
-    bool ok = (type == OBJ_DC && s.Obj->Type == OBJ_MEMDC) || (type == OBJ_PEN && s.Obj->Type == OBJ_EXTPEN);
-    if (!ok) return nullptr;
-  }
-  return s.Obj;
-}
-
 void Destroy(GdiObject* obj) {
   if (!obj) return;
-  Table& t = table();
+  detail::Table& t = table();
   std::uintptr_t value = reinterpret_cast<std::uintptr_t>(obj->Handle);
   std::uint32_t index = static_cast<std::uint32_t>(value & 0xFFFFFFFFu);
   if (index && index < t.Slots.size() && t.Slots[index].Obj == obj) {

@@ -8,6 +8,7 @@
 // locked.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -38,9 +39,36 @@ class GdiObject {
 
 // Enters an object into the handle table (which owns it from now on).
 HGDIOBJ Register(GdiObject* obj);
+
+namespace detail {
+struct Slot {
+  GdiObject* Obj = nullptr;
+  std::uint32_t Generation = 1;
+};
+struct Table {
+  std::vector<Slot> Slots;  // slot 0 is never used: handle 0 is null
+  std::vector<std::uint32_t> Free;
+  int Live = 0;
+};
+extern Table gTable;
+}  // namespace detail
+
 // The live object of a handle, or nullptr when the handle is stale, foreign
-// or of another type (type 0 accepts any).
-GdiObject* Lookup(const void* handle, DWORD type = 0);
+// or of another type (type 0 accepts any; a memory DC is a DC, an extended
+// pen a pen). Inline: every drawing call starts here.
+inline GdiObject* Lookup(const void* handle, DWORD type = 0) {
+  auto value = reinterpret_cast<std::uintptr_t>(handle);
+  auto index = static_cast<std::uint32_t>(value & 0xFFFFFFFFu);
+  auto gen = static_cast<std::uint32_t>(value >> 32);
+  const std::vector<detail::Slot>& slots = detail::gTable.Slots;
+  if (index == 0 || index >= slots.size()) return nullptr;
+  const detail::Slot& s = slots[index];
+  if (s.Generation != gen || !s.Obj) return nullptr;
+  if (type && s.Obj->Type != type &&
+      !((type == OBJ_DC && s.Obj->Type == OBJ_MEMDC) || (type == OBJ_PEN && s.Obj->Type == OBJ_EXTPEN)))
+    return nullptr;
+  return s.Obj;
+}
 template <class T>
 T* LookupAs(const void* handle) {
   GdiObject* o = Lookup(handle, T::kType);

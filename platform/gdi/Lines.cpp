@@ -24,11 +24,11 @@ Stroker::Stroker(DC& dc) : Dc(dc) {
   }
   std::uint8_t rop = Rop2ToRop3(dc.S.Rop2);
   SolidPaint(DevicePixel(dc, dc.PenColor()), rop, Fg);
-  SolidPaint(DevicePixel(dc, dc.S.BkColor), rop, Bg);
-  OpaqueGaps = dc.S.BkMode == OPAQUE;
   PenWidth = pen->Width;
   Wide = PenWidth > 1;
-  if (Wide) return;
+  if (Wide || pen->Style == PS_SOLID || pen->Style == PS_INSIDEFRAME) return;
+  SolidPaint(DevicePixel(dc, dc.S.BkColor), rop, Bg);
+  OpaqueGaps = dc.S.BkMode == OPAQUE;
   switch (pen->Style) {
     case PS_DASH: Dash = kDash, DashCount = 2; break;
     case PS_DOT: Dash = kDot, DashCount = 2; break;
@@ -178,6 +178,24 @@ BOOL LineTo(HDC hdc, int x, int y) {
     return FALSE;
   }
   ORV_GDI_LOG(dc, "LineTo", "%d,%d->%d,%d", dc->S.CurPos.X, dc->S.CurPos.Y, x, y);
+  // Horizontal hairlines with a plain pen are most of what grids draw: one
+  // clipped fill, no stroker.
+  const Pen* pen = dc->S.CurPen;
+  if (y == dc->S.CurPos.Y && pen && pen->Width == 1 && (pen->Style == PS_SOLID || pen->Style == PS_INSIDEFRAME) &&
+      dc->S.Rop2 == R2_COPYPEN && dc->Surf.Bpp == 32 && dc->Eff.IsRect()) {
+    int x0 = dc->S.CurPos.X, sy = y + dc->OffY;
+    int a = (x > x0 ? x0 : x + 1) + dc->OffX, b = (x > x0 ? x : x0 + 1) + dc->OffX;
+    const TRect& c = dc->Eff.Rects[0];
+    if (x != x0 && sy >= c.Top && sy < c.Bottom) {
+      a = a > c.Left ? a : c.Left;
+      b = b < c.Right ? b : c.Right;
+      if (a < b)
+        FillPixels(reinterpret_cast<std::uint32_t*>(dc->Surf.Row(sy)) + a, std::size_t(b - a),
+                   ColorToPixel(dc->PenColor()));
+    }
+    dc->S.CurPos = {x, y};
+    return TRUE;
+  }
   Stroker st(*dc);
   st.Segment(dc->S.CurPos.X + dc->OffX, dc->S.CurPos.Y + dc->OffY, x + dc->OffX, y + dc->OffY);
   st.Finish();

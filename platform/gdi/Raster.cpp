@@ -4,19 +4,38 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/gdi/SysColors.h"
 
 namespace win::gdi {
 
-std::uint8_t Rop2ToRop3(int rop2) {
-  if (rop2 < R2_BLACK || rop2 > R2_WHITE) rop2 = R2_COPYPEN;
-  unsigned table = unsigned(rop2 - 1);  // bit (P*2 + D)
-  std::uint8_t r = 0;
-  for (unsigned i = 0; i < 8; ++i) {
-    unsigned p = (i >> 2) & 1, d = i & 1;
-    if (table & (1u << (p * 2 + d))) r |= std::uint8_t(1u << i);
+void FillPixels(std::uint32_t* d, std::size_t n, std::uint32_t v) {
+  if (n < 8) {
+    for (std::size_t i = 0; i < n; ++i) d[i] = v;
+    return;
   }
-  return r;
+#if defined(__SSE2__)
+  const __m128i w = _mm_set1_epi32(static_cast<int>(v));
+  std::size_t i = 0;
+  // Unaligned head, then 64-byte steps.
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(d), w);
+  std::size_t head = (16 - (reinterpret_cast<std::uintptr_t>(d) & 15)) & 15;
+  i = head / 4;
+  for (; i + 16 <= n; i += 16) {
+    __m128i* p = reinterpret_cast<__m128i*>(d + i);
+    _mm_store_si128(p, w);
+    _mm_store_si128(p + 1, w);
+    _mm_store_si128(p + 2, w);
+    _mm_store_si128(p + 3, w);
+  }
+  for (; i + 4 <= n; i += 4) _mm_store_si128(reinterpret_cast<__m128i*>(d + i), w);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 4), w);
+#else
+  for (std::size_t i = 0; i < n; ++i) d[i] = v;
+#endif
 }
 
 std::uint32_t ApplyRop3(std::uint8_t rop, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
@@ -116,7 +135,7 @@ void RopBuffer(std::uint32_t* d, int n, int x0, int y, const Paint& p, const std
   if (p.Solid) {
     const std::uint32_t pat = p.Color;
     switch (rop) {
-      case 0xF0: std::fill_n(d, n, pat); return;
+      case 0xF0: FillPixels(d, std::size_t(n), pat); return;
       case 0x00: std::fill_n(d, n, 0u); return;
       case 0xFF: std::fill_n(d, n, 0xFFFFFFFFu); return;
       case 0x55: for (int i = 0; i < n; ++i) d[i] = ~d[i]; return;
@@ -164,6 +183,14 @@ void PaintSpan(const Surface& s, int y, int x0, int x1, const Paint& paint, cons
 
 void PaintRect(DC& dc, const TRect& rc, const Paint& paint) {
   const Surface& s = dc.Surf;
+  if (s.Bpp == 32 && paint.Solid && paint.Rop == 0xF0) {
+    const std::uint32_t v = paint.Color;
+    ForClipRects(dc.Eff, rc, [&](const TRect& r) {
+      for (int y = r.Top; y < r.Bottom; ++y)
+        FillPixels(reinterpret_cast<std::uint32_t*>(s.Row(y)) + r.Left, std::size_t(r.Right - r.Left), v);
+    });
+    return;
+  }
   ForClipRects(dc.Eff, rc, [&](const TRect& r) {
     for (int y = r.Top; y < r.Bottom; ++y) PaintSpan(s, y, r.Left, r.Right, paint, nullptr);
   });

@@ -3,6 +3,7 @@
 // coordinates; the drawing calls translate and then come here.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/gdi/DeviceContext.h"
@@ -12,7 +13,16 @@ namespace win::gdi {
 // A ternary raster operation's code byte (bit index = P*4 + S*2 + D).
 constexpr std::uint8_t RopByte(DWORD rop) { return std::uint8_t(rop >> 16); }
 // The ternary form of a binary (pen) raster operation R2_x.
-std::uint8_t Rop2ToRop3(int rop2);
+inline std::uint8_t Rop2ToRop3(int rop2) {
+  // Bit (P*4 + S*2 + D) of the ternary code repeats bit (P*2 + D) of the
+  // binary table, whatever the source.
+  static constexpr std::uint8_t table[16] = {0x00, 0x05, 0x0A, 0x0F, 0x50, 0x55, 0x5A, 0x5F,
+                                             0xA0, 0xA5, 0xAA, 0xAF, 0xF0, 0xF5, 0xFA, 0xFF};
+  if (rop2 < 1 || rop2 > 16) rop2 = 13;
+  return table[rop2 - 1];
+}
+// Fills n pixels with one value, in wide stores.
+void FillPixels(std::uint32_t* d, std::size_t n, std::uint32_t v);
 // The result of a ternary raster operation on three pixel values.
 std::uint32_t ApplyRop3(std::uint8_t rop, std::uint32_t p, std::uint32_t s, std::uint32_t d);
 

@@ -190,10 +190,44 @@ int Region::Combine(Region& out, const Region& a, const Region& b, int op) {
     return out.Kind();
   }
 
-  thread_local Region result;
-  thread_local std::vector<int> spans;
-  result.Rects.clear();
+  // Scratch kept per thread; plain pointers need no guard on access.
+  thread_local Region* scratch = nullptr;
+  thread_local std::vector<int>* spanScratch = nullptr;
+  if (!scratch) {
+    scratch = new Region;
+    spanScratch = new std::vector<int>;
+  }
+  Region& result = *scratch;
+  std::vector<int>& spans = *spanScratch;
+  std::vector<TRect>& out_ = result.Rects;
+  out_.clear();
+  out_.reserve(a.Rects.size() + b.Rects.size());
   std::size_t prevBand = 0;
+  bool havePrev = false;
+
+  // Ends the band that starts at `first` in the output: merges it into the
+  // previous band when that one touches it with the same spans.
+  auto closeBand = [&](std::size_t first) {
+    std::size_t n = out_.size() - first;
+    if (n == 0) return;
+    if (havePrev && first - prevBand == n && out_[prevBand].Bottom == out_[first].Top) {
+      bool same = true;
+      for (std::size_t i = 0; i < n && same; ++i)
+        same = out_[prevBand + i].Left == out_[first + i].Left && out_[prevBand + i].Right == out_[first + i].Right;
+      if (same) {
+        int bottom = out_[first].Bottom;
+        for (std::size_t i = prevBand; i < first; ++i) out_[i].Bottom = bottom;
+        out_.resize(first);
+        return;
+      }
+    }
+    prevBand = first;
+    havePrev = true;
+  };
+  // The spans of one band copied for the rows [top, bottom).
+  auto copySpans = [&](const TRect* r, const TRect* e, int top, int bottom) {
+    for (; r < e; ++r) out_.push_back({r->Left, top, r->Right, bottom});
+  };
 
   BandCursor ca(a.Rects), cb(b.Rects);
   int y = std::min(ca.Top(), cb.Top());
@@ -209,10 +243,68 @@ int Region::Combine(Region& out, const Region& a, const Region& b, int op) {
     if (!ca.Done()) next = std::min(next, activeA ? ca.Bottom() : ca.Top());
     if (!cb.Done()) next = std::min(next, activeB ? cb.Bottom() : cb.Top());
 
-    const TRect* pa = activeA ? &a.Rects[ca.Begin] : nullptr;
-    const TRect* pb = activeB ? &b.Rects[cb.Begin] : nullptr;
-    CombineSpans(pa, activeA ? ca.End - ca.Begin : 0, pb, activeB ? cb.End - cb.Begin : 0, op, spans);
-    result.AppendBand(y, next, spans.data(), spans.size(), prevBand);
+    const TRect *pa = &a.Rects[0] + ca.Begin, *ea = &a.Rects[0] + ca.End;
+    const TRect *pb = cb.Done() ? nullptr : &b.Rects[0] + cb.Begin, *eb = cb.Done() ? nullptr : &b.Rects[0] + cb.End;
+    std::size_t first = out_.size();
+    if (activeA && activeB) {
+      switch (op) {
+        case RGN_AND:
+          while (pa < ea && pb < eb) {
+            int l = std::max(pa->Left, pb->Left), r = std::min(pa->Right, pb->Right);
+            if (l < r) out_.push_back({l, y, r, next});
+            if (pa->Right < pb->Right) ++pa;
+            else ++pb;
+          }
+          break;
+        case RGN_OR: {
+          // Merge by left edge, joining what overlaps or touches. The
+          // band has room for every input span; unused room is dropped.
+          std::size_t w = out_.size();
+          out_.resize(w + std::size_t(ea - pa) + std::size_t(eb - pb));
+          TRect* o = out_.data() + w;
+          const TRect* t = pa->Left <= pb->Left ? pa++ : pb++;
+          int cl = t->Left, cr = t->Right;
+          auto take = [&](const TRect* q) {
+            if (q->Left <= cr) {
+              if (q->Right > cr) cr = q->Right;
+            } else {
+              *o++ = {cl, y, cr, next};
+              cl = q->Left;
+              cr = q->Right;
+            }
+          };
+          while (pa < ea && pb < eb) take(pa->Left <= pb->Left ? pa++ : pb++);
+          while (pa < ea) take(pa++);
+          while (pb < eb) take(pb++);
+          *o++ = {cl, y, cr, next};
+          out_.resize(std::size_t(o - out_.data()));
+          break;
+        }
+        case RGN_DIFF:
+          for (; pa < ea; ++pa) {
+            int l = pa->Left;
+            while (pb < eb && pb->Right <= l) ++pb;
+            const TRect* q = pb;
+            while (q < eb && q->Left < pa->Right) {
+              if (q->Left > l) out_.push_back({l, y, q->Left, next});
+              l = std::max(l, q->Right);
+              if (l >= pa->Right) break;
+              ++q;
+            }
+            if (l < pa->Right) out_.push_back({l, y, pa->Right, next});
+          }
+          break;
+        default:
+          CombineSpans(pa, std::size_t(ea - pa), pb, std::size_t(eb - pb), op, spans);
+          for (std::size_t i = 0; i + 1 < spans.size(); i += 2) out_.push_back({spans[i], y, spans[i + 1], next});
+          break;
+      }
+    } else if (activeA) {
+      if (op != RGN_AND) copySpans(pa, ea, y, next);
+    } else if (op == RGN_OR || op == RGN_XOR) {
+      copySpans(pb, eb, y, next);
+    }
+    closeBand(first);
 
     y = next;
     if (activeA && ca.Bottom() <= y) ca.Next();
