@@ -264,9 +264,9 @@ TEST(RecordingTap, LogLinesCarryTheDrawingState) {
   FillRect(c.Dc, &r, reinterpret_cast<HBRUSH>(std::uintptr_t(COLOR_BTNFACE + 1)));
   EXPECT_EQ(GdiRecording(c.Dc),
             "Rectangle(1,1,5,5) text=#FF0000 bk=#FFFFFF transparent pen=dot/1/#0000FF brush=solid/#FFFFFF "
-            "font=none clip=2,3,10,12\n"
+            "font=\"System\" 16 w700 clip=2,3,10,12\n"
             "FillRect(0,0,4,4 brush=sys15/#D4D0C8) text=#FF0000 bk=#FFFFFF transparent pen=dot/1/#0000FF "
-            "brush=solid/#FFFFFF font=none clip=2,3,10,12\n");
+            "brush=solid/#FFFFFF font=\"System\" 16 w700 clip=2,3,10,12\n");
   SelectObject(c.Dc, GetStockObject(BLACK_PEN));
   DeleteObject(dot);
 }
