@@ -506,12 +506,17 @@ void TcxFormatController::RemoveListener(IcxFormatControllerListener* AListener)
 // The platform tells of regional-settings changes through the locale
 // service; the controller hears them only while someone listens to it.
 void TcxFormatController::StartWatchingSettings() {
-  if (FSettingsWatch == 0) FSettingsWatch = AddLocaleListener([this] { SettingsChanged(); });
+  if (FSettingsWatch != 0) return;
+  FWatchToken = std::make_shared<TcxFormatController*>(this);
+  FSettingsWatch = AddLocaleListener([token = std::weak_ptr<TcxFormatController*>(FWatchToken)] {
+    if (auto self = token.lock()) (*self)->SettingsChanged();
+  });
 }
 
 void TcxFormatController::StopWatchingSettings() {
   if (FSettingsWatch != 0) RemoveLocaleListener(FSettingsWatch);
   FSettingsWatch = 0;
+  FWatchToken.reset();
 }
 
 void TcxFormatController::SettingsChanged() {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "library/editors/core/cxDateUtils.h"
@@ -166,6 +167,9 @@ class TcxFormatController : public TObject {
   TDay FStartOfWeek = dSunday;
   bool FUseRtlDateTimeFormats = false;
   LocaleListenerId FSettingsWatch = 0;
+  // Lets a settings notice already under way skip a controller that
+  // stopped watching (or was freed) meanwhile.
+  std::shared_ptr<TcxFormatController*> FWatchToken;
 };
 
 // The process's controller, made on first use.

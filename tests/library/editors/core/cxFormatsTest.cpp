@@ -235,3 +235,16 @@ TEST(FormatController, OnlyOneProcessController) {
   EXPECT_NE(next, nullptr);
   EXPECT_EQ(cxFormatController(), next);
 }
+
+TEST(FormatController, ControllerFreedDuringASettingsNoticeIsNotCalled) {
+  fixtures::SwitchLocale us(fixtures::UsLocale());
+  // Another listener of the locale service, told first, frees the controller
+  // whose own notice is already queued behind it.
+  const LocaleListenerId first = AddLocaleListener([] { cxFormats_Finalize(); });
+  Listener a;
+  cxFormatController()->AddListener(&a);
+  SetLocale(fixtures::GermanLocale());
+  RemoveLocaleListener(first);
+  EXPECT_EQ(a.log, "");
+  EXPECT_NE(cxFormatController(), nullptr) << "a new controller is made on demand";
+}
