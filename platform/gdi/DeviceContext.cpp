@@ -145,6 +145,55 @@ BOOL SetSurfaceDCVisible(HDC hdc, POINT origin, HRGN visible) {
   return TRUE;
 }
 
+namespace {
+SurfaceDesc screenSurface;
+
+bool IsDisplay(LPCSTR driver) {
+  if (!driver) return false;
+  const char* want = "DISPLAY";
+  for (; *driver && *want; ++driver, ++want)
+    if ((*driver & ~0x20) != *want) return false;
+  return !*driver && !*want;
+}
+
+// A DC with a one-pixel surface and nothing visible: text can be measured,
+// drawing goes nowhere.
+HDC NewInformationDC() {
+  static std::uint32_t pixel;
+  DC* dc = new DC(false);
+  InitState(*dc);
+  dc->Surf.Row0 = reinterpret_cast<std::uint8_t*>(&pixel);
+  dc->Surf.Stride = 4;
+  dc->Surf.Width = dc->Surf.Height = 1;
+  dc->Surf.Bpp = 32;
+  dc->HasVis = true;  // an empty visible region
+  dc->Update();
+  return reinterpret_cast<HDC>(Register(dc));
+}
+}  // namespace
+
+void SetGdiScreenSurface(const SurfaceDesc& screen) {
+  screenSurface = screen;
+  if (screen.Bits) SetGdiScreenSize(screen.Width, screen.Height);
+}
+
+HDC CreateDCA(LPCSTR driver, LPCSTR, LPCSTR, const void*) {
+  if (!IsDisplay(driver)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  if (!screenSurface.Bits) return NewInformationDC();
+  return CreateSurfaceDC(screenSurface, {0, 0}, nullptr);
+}
+
+HDC CreateICA(LPCSTR driver, LPCSTR, LPCSTR, const void*) {
+  if (!IsDisplay(driver)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return NewInformationDC();
+}
+
 BOOL DeleteDC(HDC hdc) {
   GET_DC(dc, hdc, FALSE)
   Destroy(dc);

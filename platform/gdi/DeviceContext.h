@@ -109,6 +109,14 @@ HDC CreateSurfaceDC(const gdi::SurfaceDesc& surface, POINT origin, HRGN visible)
 // Moves a surface DC or changes its visible region (null: the whole surface).
 BOOL SetSurfaceDCVisible(HDC hdc, POINT origin, HRGN visible);
 
+// The screen display DCs draw on, set by the window tier (its virtual
+// screen); a null Bits forgets it.
+void SetGdiScreenSurface(const gdi::SurfaceDesc& screen);
+// "DISPLAY" only: a DC over the whole screen. Without a screen, and for an
+// information DC always, the DC measures but draws nothing.
+HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR output, const void* devmode);
+HDC CreateICA(LPCSTR driver, LPCSTR device, LPCSTR output, const void* devmode);
+
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ obj);
 template <class H>
 inline H SelectObject(HDC hdc, H h) {

@@ -172,3 +172,47 @@ TEST(DeviceContexts, ClipRectanglesAreLogicalAndTheClipRegionDevice) {
   EXPECT_EQ(GetClipRgn(c.Dc, none), 0);
   DeleteObject(none);
 }
+
+TEST(DeviceContexts, DisplayDcsDrawOnTheScreenTheWindowTierSets) {
+  HDC info = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
+  ASSERT_NE(info, nullptr);
+  RECT r{0, 0, 5, 5};
+  EXPECT_EQ(GetClipBox(info, &r), NULLREGION) << "an information DC draws nothing";
+  EXPECT_EQ(GetDeviceCaps(info, LOGPIXELSX), 96);
+  DeleteDC(info);
+  EXPECT_EQ(CreateDCA("PRINTER", nullptr, nullptr, nullptr), nullptr);
+
+  std::vector<std::uint32_t> screen(8 * 4, 0);
+  SetGdiScreenSurface({screen.data(), 8, 4, 32});
+  HDC dc = CreateDCA("display", nullptr, nullptr, nullptr);
+  EXPECT_EQ(GetDeviceCaps(dc, HORZRES), 8);
+  RECT all{0, 0, 8, 4};
+  InvertRect(dc, &all);
+  EXPECT_EQ(screen[31] & 0xFFFFFF, 0xFFFFFFu);
+  DeleteDC(dc);
+  SetGdiScreenSurface({});
+  gdi::SetGdiScreenSize(1280, 1024);
+}
+
+TEST(DeviceContexts, SurfaceDcsClipToTheirVisibleRegionUnderTheClip) {
+  std::vector<std::uint32_t> surface(10 * 10, 0);
+  HRGN vis = CreateRectRgn(0, 0, 4, 4);  // device coordinates of the DC
+  HDC dc = CreateSurfaceDC({surface.data(), 10, 10, 40}, {3, 2}, vis);
+  DeleteObject(vis);
+  RECT all{-10, -10, 20, 20};
+  HBRUSH white = reinterpret_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  FillRect(dc, &all, white);
+  int lit = 0;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x)
+      if (surface[std::size_t(y * 10 + x)]) {
+        ++lit;
+        EXPECT_TRUE(x >= 3 && x < 7 && y >= 2 && y < 6) << x << "," << y;
+      }
+  EXPECT_EQ(lit, 16);
+  HRGN none = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetClipRgn(dc, none), 0) << "the visible region is not the clip";
+  DeleteObject(none);
+  EXPECT_EQ(CreateSurfaceDC({surface.data(), 10, 10, 38}, {0, 0}, nullptr), nullptr) << "rows shorter than the width";
+  DeleteDC(dc);
+}
