@@ -113,7 +113,9 @@ struct StretchJob {
   Paint Pat;
 };
 
-void FetchStretchedRow(const StretchJob& j, int dy, std::uint32_t* out) {
+// Fetches destination columns [c0, c1) (offsets into the destination
+// rectangle) of row dy into out[0 .. c1 - c0).
+void FetchStretchedRow(const StretchJob& j, int dy, int c0, int c1, std::uint32_t* out) {
   int dw = j.DstRect.Right - j.DstRect.Left, dh = j.DstRect.Bottom - j.DstRect.Top;
   int sw = j.SrcRect.Right - j.SrcRect.Left, sh = j.SrcRect.Bottom - j.SrcRect.Top;
   int ry = dy - j.DstRect.Top;
@@ -133,7 +135,7 @@ void FetchStretchedRow(const StretchJob& j, int dy, std::uint32_t* out) {
         sum[3 * std::size_t(x) + 2] += src[std::size_t(x)] & 0xFF;
       }
     }
-    for (int i = 0; i < dw; ++i) {
+    for (int i = c0; i < c1; ++i) {
       int rx = j.FlipX ? dw - 1 - i : i;
       int x0 = int(std::int64_t(rx) * sw / dw), x1 = std::max(x0 + 1, int(std::int64_t(rx + 1) * sw / dw));
       std::uint32_t r = 0, g = 0, b = 0, n = std::uint32_t((x1 - x0) * (y1 - y0));
@@ -142,34 +144,39 @@ void FetchStretchedRow(const StretchJob& j, int dy, std::uint32_t* out) {
         g += sum[3 * std::size_t(x) + 1];
         b += sum[3 * std::size_t(x) + 2];
       }
-      out[i] = (((r + n / 2) / n) << 16) | (((g + n / 2) / n) << 8) | ((b + n / 2) / n);
+      out[i - c0] = (((r + n / 2) / n) << 16) | (((g + n / 2) / n) << 8) | ((b + n / 2) / n);
     }
   } else {
     int sy = int((2 * std::int64_t(ry) + 1) * sh / (2 * std::int64_t(dh)));
     LoadSpan(*j.Src, j.SrcRect.Left, j.SrcRect.Top + sy, sw, src.data());
-    for (int i = 0; i < dw; ++i) {
+    for (int i = c0; i < c1; ++i) {
       int rx = j.FlipX ? dw - 1 - i : i;
       int sx = int((2 * std::int64_t(rx) + 1) * sw / (2 * std::int64_t(dw)));
-      out[i] = src[std::size_t(sx)];
+      out[i - c0] = src[std::size_t(sx)];
     }
   }
-  j.Conv.Apply(out, dw);
+  j.Conv.Apply(out, c1 - c0);
 }
 
 void RunStretch(const StretchJob& j) {
   DC& dc = *j.Dst;
-  int dw = j.DstRect.Right - j.DstRect.Left;
+  if (dc.Eff.IsEmpty()) return;
+  // Only the columns the clip can show are fetched.
+  const TRect& clip = dc.Eff.Box();
+  int c0 = std::max(j.DstRect.Left, clip.Left) - j.DstRect.Left;
+  int c1 = std::min(j.DstRect.Right, clip.Right) - j.DstRect.Left;
+  if (c0 >= c1) return;
   thread_local std::vector<std::uint32_t> row;
-  row.resize(std::size_t(dw));
+  row.resize(std::size_t(c1 - c0));
   int lastRow = std::numeric_limits<int>::min();
   // Clip parts come band by band; a row is fetched once per band it meets.
   ForClipRects(dc.Eff, j.DstRect, [&](const TRect& part) {
     for (int y = part.Top; y < part.Bottom; ++y) {
       if (y != lastRow) {
-        FetchStretchedRow(j, y, row.data());
+        FetchStretchedRow(j, y, c0, c1, row.data());
         lastRow = y;
       }
-      PaintSpan(dc.Surf, y, part.Left, part.Right, j.Pat, row.data() + (part.Left - j.DstRect.Left));
+      PaintSpan(dc.Surf, y, part.Left, part.Right, j.Pat, row.data() + (part.Left - j.DstRect.Left - c0));
     }
   });
 }
@@ -185,6 +192,8 @@ TRect Normalise(int x, int y, int w, int h, bool& flipX, bool& flipY) {
 }  // namespace
 
 BOOL BitBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, int ySrc, DWORD rop) {
+  x = ClampCoord(x), y = ClampCoord(y), width = ClampCoord(width), height = ClampCoord(height);
+  xSrc = ClampCoord(xSrc), ySrc = ClampCoord(ySrc);
   DC* dst = LookupDC(hdest);
   if (!dst) {
     SetLastError(ERROR_INVALID_HANDLE);
@@ -260,6 +269,8 @@ BOOL BitBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, 
 
 BOOL StretchBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, int ySrc, int wSrc, int hSrc,
                 DWORD rop) {
+  x = ClampCoord(x), y = ClampCoord(y), width = ClampCoord(width), height = ClampCoord(height);
+  xSrc = ClampCoord(xSrc), ySrc = ClampCoord(ySrc), wSrc = ClampCoord(wSrc), hSrc = ClampCoord(hSrc);
   DC* dst = LookupDC(hdest);
   if (!dst) {
     SetLastError(ERROR_INVALID_HANDLE);
@@ -314,6 +325,8 @@ BOOL StretchBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xS
 
 BOOL MaskBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, int ySrc, HBITMAP hmask, int xMask,
              int yMask, DWORD rop4) {
+  x = ClampCoord(x), y = ClampCoord(y), width = ClampCoord(width), height = ClampCoord(height);
+  xSrc = ClampCoord(xSrc), ySrc = ClampCoord(ySrc), xMask = ClampCoord(xMask), yMask = ClampCoord(yMask);
   DC* dst = LookupDC(hdest);
   if (!dst) {
     SetLastError(ERROR_INVALID_HANDLE);
@@ -377,6 +390,8 @@ BOOL MaskBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc,
 
 BOOL TransparentBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, int ySrc, int wSrc, int hSrc,
                     UINT transparent) {
+  x = ClampCoord(x), y = ClampCoord(y), width = ClampCoord(width), height = ClampCoord(height);
+  xSrc = ClampCoord(xSrc), ySrc = ClampCoord(ySrc), wSrc = ClampCoord(wSrc), hSrc = ClampCoord(hSrc);
   DC* dst = LookupDC(hdest);
   DC* src = LookupDC(hsrc);
   if (!dst || !src) {
@@ -421,6 +436,8 @@ BOOL TransparentBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, in
 
 BOOL AlphaBlend(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, int ySrc, int wSrc, int hSrc,
                 BLENDFUNCTION bf) {
+  x = ClampCoord(x), y = ClampCoord(y), width = ClampCoord(width), height = ClampCoord(height);
+  xSrc = ClampCoord(xSrc), ySrc = ClampCoord(ySrc), wSrc = ClampCoord(wSrc), hSrc = ClampCoord(hSrc);
   DC* dst = LookupDC(hdest);
   DC* src = LookupDC(hsrc);
   if (!dst || !src) {
@@ -512,6 +529,8 @@ bool ViewDib(const BITMAPINFO* info, const void* bits, UINT usage, LONG rows, Di
 
 int StretchDIBits(HDC hdest, int x, int y, int width, int height, int xSrc, int ySrc, int wSrc, int hSrc,
                   const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
+  x = ClampCoord(x), y = ClampCoord(y), width = ClampCoord(width), height = ClampCoord(height);
+  xSrc = ClampCoord(xSrc), ySrc = ClampCoord(ySrc), wSrc = ClampCoord(wSrc), hSrc = ClampCoord(hSrc);
   DC* dst = LookupDC(hdest);
   if (!dst) {
     SetLastError(ERROR_INVALID_HANDLE);
@@ -561,6 +580,7 @@ int StretchDIBits(HDC hdest, int x, int y, int width, int height, int xSrc, int 
 
 int SetDIBitsToDevice(HDC hdest, int x, int y, DWORD width, DWORD height, int xSrc, int ySrc, UINT startScan,
                       UINT lines, const void* bits, const BITMAPINFO* info, UINT usage) {
+  x = ClampCoord(x), y = ClampCoord(y), xSrc = ClampCoord(xSrc), ySrc = ClampCoord(ySrc);
   DC* dst = LookupDC(hdest);
   if (!dst) {
     SetLastError(ERROR_INVALID_HANDLE);
@@ -576,6 +596,8 @@ int SetDIBitsToDevice(HDC hdest, int x, int y, DWORD width, DWORD height, int xS
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
+  width = std::min<DWORD>(width, kCoordLimit);
+  height = std::min<DWORD>(height, kCoordLimit);
   ORV_GDI_LOG(dst, "SetDIBitsToDevice", "%d,%d,%u,%u from %d,%d scans %u+%u", x, y, width, height, xSrc, ySrc,
               startScan, lines);
   bool topDown = info->bmiHeader.biHeight < 0;

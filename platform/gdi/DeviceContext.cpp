@@ -136,7 +136,7 @@ HDC CreateSurfaceDC(const SurfaceDesc& surface, POINT origin, HRGN visible) {
 
 BOOL SetSurfaceDCVisible(HDC hdc, POINT origin, HRGN visible) {
   GET_DC(dc, hdc, FALSE)
-  dc->Origin = origin;
+  dc->Origin = {ClampCoord(origin.X), ClampCoord(origin.Y)};
   RegionObject* v = visible ? LookupAs<RegionObject>(visible) : nullptr;
   dc->HasVis = v != nullptr;
   if (v) dc->Vis = v->R;
@@ -409,7 +409,7 @@ UINT GetTextAlign(HDC hdc) {
 BOOL SetBrushOrgEx(HDC hdc, int x, int y, POINT* old) {
   GET_DC(dc, hdc, FALSE)
   if (old) *old = dc->S.BrushOrg;
-  dc->S.BrushOrg = {x, y};
+  dc->S.BrushOrg = {ClampCoord(x), ClampCoord(y)};
   return TRUE;
 }
 BOOL GetBrushOrgEx(HDC hdc, POINT* org) {
@@ -434,7 +434,7 @@ int GetMapMode(HDC hdc) {
 BOOL SetWindowOrgEx(HDC hdc, int x, int y, POINT* old) {
   GET_DC(dc, hdc, FALSE)
   if (old) *old = dc->S.WindowOrg;
-  dc->S.WindowOrg = {x, y};
+  dc->S.WindowOrg = {ClampCoord(x), ClampCoord(y)};
   dc->UpdateOffset();
   return TRUE;
 }
@@ -446,15 +446,15 @@ BOOL GetWindowOrgEx(HDC hdc, POINT* org) {
 BOOL OffsetWindowOrgEx(HDC hdc, int dx, int dy, POINT* old) {
   GET_DC(dc, hdc, FALSE)
   if (old) *old = dc->S.WindowOrg;
-  dc->S.WindowOrg.X += dx;
-  dc->S.WindowOrg.Y += dy;
+  dc->S.WindowOrg.X = ClampCoord(static_cast<long long>(dc->S.WindowOrg.X) + dx);
+  dc->S.WindowOrg.Y = ClampCoord(static_cast<long long>(dc->S.WindowOrg.Y) + dy);
   dc->UpdateOffset();
   return TRUE;
 }
 BOOL SetViewportOrgEx(HDC hdc, int x, int y, POINT* old) {
   GET_DC(dc, hdc, FALSE)
   if (old) *old = dc->S.ViewportOrg;
-  dc->S.ViewportOrg = {x, y};
+  dc->S.ViewportOrg = {ClampCoord(x), ClampCoord(y)};
   dc->UpdateOffset();
   return TRUE;
 }
@@ -466,22 +466,22 @@ BOOL GetViewportOrgEx(HDC hdc, POINT* org) {
 BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, POINT* old) {
   GET_DC(dc, hdc, FALSE)
   if (old) *old = dc->S.ViewportOrg;
-  dc->S.ViewportOrg.X += dx;
-  dc->S.ViewportOrg.Y += dy;
+  dc->S.ViewportOrg.X = ClampCoord(static_cast<long long>(dc->S.ViewportOrg.X) + dx);
+  dc->S.ViewportOrg.Y = ClampCoord(static_cast<long long>(dc->S.ViewportOrg.Y) + dy);
   dc->UpdateOffset();
   return TRUE;
 }
 BOOL LPtoDP(HDC hdc, POINT* pts, int count) {
   GET_DC(dc, hdc, FALSE)
   if (!pts && count > 0) return FALSE;
-  for (int i = 0; i < count; ++i) pts[i] = {dc->DevX(pts[i].X), dc->DevY(pts[i].Y)};
+  for (int i = 0; i < count; ++i) pts[i] = {dc->DevX(ClampCoord(pts[i].X)), dc->DevY(ClampCoord(pts[i].Y))};
   return TRUE;
 }
 BOOL DPtoLP(HDC hdc, POINT* pts, int count) {
   GET_DC(dc, hdc, FALSE)
   if (!pts && count > 0) return FALSE;
   int dx = dc->S.ViewportOrg.X - dc->S.WindowOrg.X, dy = dc->S.ViewportOrg.Y - dc->S.WindowOrg.Y;
-  for (int i = 0; i < count; ++i) pts[i] = {pts[i].X - dx, pts[i].Y - dy};
+  for (int i = 0; i < count; ++i) pts[i] = {ClampCoord(pts[i].X) - dx, ClampCoord(pts[i].Y) - dy};
   return TRUE;
 }
 BOOL GetCurrentPositionEx(HDC hdc, POINT* pos) {
@@ -521,6 +521,7 @@ namespace {
 int EffKind(const DC& dc) { return dc.Eff.Kind(); }
 
 TRect LogicalToDevice(const DC& dc, int l, int t, int r, int b) {
+  l = ClampCoord(l), t = ClampCoord(t), r = ClampCoord(r), b = ClampCoord(b);
   if (l > r) std::swap(l, r);
   if (t > b) std::swap(t, b);
   return {dc.DevX(l), dc.DevY(t), dc.DevX(r), dc.DevY(b)};
@@ -606,7 +607,7 @@ int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom) {
 int OffsetClipRgn(HDC hdc, int dx, int dy) {
   GET_DC(dc, hdc, ERROR)
   if (dc->S.HasClip) {
-    dc->S.Clip.Offset(dx, dy);
+    dc->S.Clip.Offset(ClampCoord(dx), ClampCoord(dy));
     dc->Update();
   }
   return EffKind(*dc);
@@ -622,7 +623,7 @@ BOOL RectVisible(HDC hdc, const RECT* rect) {
 
 BOOL PtVisible(HDC hdc, int x, int y) {
   GET_DC(dc, hdc, FALSE)
-  return dc->Eff.Contains(x + dc->OffX, y + dc->OffY) ? TRUE : FALSE;
+  return dc->Eff.Contains(ClampCoord(x) + dc->OffX, ClampCoord(y) + dc->OffY) ? TRUE : FALSE;
 }
 
 }  // namespace win

@@ -17,6 +17,14 @@ namespace win::gdi {
 
 class Recorder;
 
+// Coordinates are held within +-2^27: origins and extents added to them
+// then never overflow, and nothing on a surface lies that far out.
+constexpr int kCoordLimit = 1 << 27;
+constexpr int ClampCoord(int v) { return v < -kCoordLimit ? -kCoordLimit : v > kCoordLimit ? kCoordLimit : v; }
+constexpr int ClampCoord(long long v) {
+  return v < -kCoordLimit ? -kCoordLimit : v > kCoordLimit ? kCoordLimit : int(v);
+}
+
 struct DcState {
   Pen* CurPen = nullptr;
   Brush* CurBrush = nullptr;

@@ -88,7 +88,8 @@ TRect EdgeOnSurface(DC& dc, TRect r, UINT edge, UINT flags) {
 }
 
 TRect ToSurface(const DC& dc, const RECT& r) {
-  return {r.Left + dc.OffX, r.Top + dc.OffY, r.Right + dc.OffX, r.Bottom + dc.OffY};
+  return {ClampCoord(r.Left) + dc.OffX, ClampCoord(r.Top) + dc.OffY, ClampCoord(r.Right) + dc.OffX,
+          ClampCoord(r.Bottom) + dc.OffY};
 }
 
 RECT ToLogical(const DC& dc, const TRect& r) {

@@ -32,7 +32,8 @@ int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
               b->Summary().c_str());
   Paint p;
   if (!BrushPaint(*dc, b, 0xF0, p)) return 1;
-  TRect r{rect->Left + dc->OffX, rect->Top + dc->OffY, rect->Right + dc->OffX, rect->Bottom + dc->OffY};
+  TRect r{ClampCoord(rect->Left) + dc->OffX, ClampCoord(rect->Top) + dc->OffY, ClampCoord(rect->Right) + dc->OffX,
+          ClampCoord(rect->Bottom) + dc->OffY};
   // The common case, one clip rectangle and a solid colour, goes straight
   // to the rows.
   if (dc->Eff.IsRect() && p.Solid && dc->Surf.Bpp == 32) {
@@ -61,7 +62,8 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   if (rect->Right <= rect->Left || rect->Bottom <= rect->Top) return 1;
   Paint p;
   if (!BrushPaint(*dc, b, 0xF0, p)) return 1;
-  int l = rect->Left + dc->OffX, t = rect->Top + dc->OffY, r = rect->Right + dc->OffX, bt = rect->Bottom + dc->OffY;
+  int l = ClampCoord(rect->Left) + dc->OffX, t = ClampCoord(rect->Top) + dc->OffY;
+  int r = ClampCoord(rect->Right) + dc->OffX, bt = ClampCoord(rect->Bottom) + dc->OffY;
   PaintRect(*dc, {l, t, r, t + 1}, p);
   if (bt - t > 1) PaintRect(*dc, {l, bt - 1, r, bt}, p);
   if (bt - t > 2) {
@@ -80,7 +82,8 @@ BOOL InvertRect(HDC hdc, const RECT* rect) {
   ORV_GDI_LOG(dc, "InvertRect", "%d,%d,%d,%d", rect->Left, rect->Top, rect->Right, rect->Bottom);
   Paint p;
   SolidPaint(0, 0x55, p);
-  PaintRect(*dc, {rect->Left + dc->OffX, rect->Top + dc->OffY, rect->Right + dc->OffX, rect->Bottom + dc->OffY}, p);
+  PaintRect(*dc, {ClampCoord(rect->Left) + dc->OffX, ClampCoord(rect->Top) + dc->OffY,
+                  ClampCoord(rect->Right) + dc->OffX, ClampCoord(rect->Bottom) + dc->OffY}, p);
   return TRUE;
 }
 
@@ -97,6 +100,7 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
     return FALSE;
   }
   ORV_GDI_LOG(dc, "PatBlt", "%d,%d,%d,%d rop=%06X", x, y, width, height, static_cast<unsigned>(rop));
+  x = ClampCoord(x), y = ClampCoord(y), width = ClampCoord(width), height = ClampCoord(height);
   if (width < 0) x += width, width = -width;
   if (height < 0) y += height, height = -height;
   Paint p;
@@ -129,7 +133,7 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
     return CLR_INVALID;
   }
   ORV_GDI_LOG(dc, "SetPixel", "%d,%d %s", x, y, ColorText(color).c_str());
-  int sx = x + dc->OffX, sy = y + dc->OffY;
+  int sx = ClampCoord(x) + dc->OffX, sy = ClampCoord(y) + dc->OffY;
   if (!dc->Eff.Contains(sx, sy)) return CLR_INVALID;
   std::uint32_t v = DevicePixel(*dc, color);
   WritePixel(dc->Surf, sx, sy, v);
@@ -146,7 +150,7 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
     SetLastError(ERROR_INVALID_HANDLE);
     return CLR_INVALID;
   }
-  int sx = x + dc->OffX, sy = y + dc->OffY;
+  int sx = ClampCoord(x) + dc->OffX, sy = ClampCoord(y) + dc->OffY;
   if (!dc->Eff.Contains(sx, sy)) return CLR_INVALID;
   std::uint32_t v = ReadPixel(dc->Surf, sx, sy);
   if (dc->Surf.IsMono()) return v ? RGB(255, 255, 255) : 0;

@@ -1,6 +1,7 @@
 #include "platform/gdi/Geometry.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace win::gdi {
@@ -25,51 +26,56 @@ std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); 
 
 }  // namespace
 
-void EllipseRows(const RECT& box, std::vector<RowSpan>& rows) {
-  rows.clear();
+RowSpan EllipseRow(const RECT& box, int y) {
   std::int64_t w = std::int64_t(box.Right) - box.Left, h = std::int64_t(box.Bottom) - box.Top;
-  if (w <= 0 || h <= 0) return;
+  if (w <= 0 || h <= 0 || y < box.Top || y >= box.Bottom) return {y, 0, 0};
   // Doubled coordinates keep the centre and the pixel centres integral:
   // pixel x has centre 2x + 1, the ellipse centre is Left + Right and its
   // radii are w and h.
   std::int64_t cx2 = std::int64_t(box.Left) + box.Right, cy2 = std::int64_t(box.Top) + box.Bottom;
-  i128 w2 = i128(w) * w, h2 = i128(h) * h, wh = w2 * h2;
-  rows.reserve(static_cast<std::size_t>(h));
-  for (std::int64_t y = box.Top; y < box.Bottom; ++y) {
-    std::int64_t dy = 2 * y + 1 - cy2;
-    i128 rem = wh - i128(dy) * dy * w2;
-    if (rem < 0) {
-      rows.push_back({int(y), 0, 0});
-      continue;
-    }
-    std::int64_t d = ISqrt(rem / h2);
-    std::int64_t xl = CeilDiv(cx2 - d - 1, 2), xr = FloorDiv(cx2 + d - 1, 2);
-    rows.push_back({int(y), int(xl), int(xr + 1)});
-  }
+  i128 w2 = i128(w) * w, h2 = i128(h) * h;
+  std::int64_t dy = 2 * std::int64_t(y) + 1 - cy2;
+  i128 rem = w2 * h2 - i128(dy) * dy * w2;
+  if (rem < 0) return {y, 0, 0};
+  std::int64_t d = ISqrt(rem / h2);
+  std::int64_t xl = CeilDiv(cx2 - d - 1, 2), xr = FloorDiv(cx2 + d - 1, 2);
+  return {y, int(xl), int(xr + 1)};
 }
 
-void RoundRectRows(const RECT& box, int ew, int eh, std::vector<RowSpan>& rows) {
+void EllipseRows(const RECT& box, std::vector<RowSpan>& rows, RowWindow window) {
+  rows.clear();
+  if (box.Right <= box.Left || box.Bottom <= box.Top) return;
+  int from = std::max(box.Top, window.From), to = std::min(box.Bottom, window.To);
+  if (from >= to) return;
+  rows.reserve(static_cast<std::size_t>(to - from));
+  for (int y = from; y < to; ++y) rows.push_back(EllipseRow(box, y));
+}
+
+void RoundRectRows(const RECT& box, int ew, int eh, std::vector<RowSpan>& rows, RowWindow window) {
   rows.clear();
   int w = box.Right - box.Left, h = box.Bottom - box.Top;
   if (w <= 0 || h <= 0) return;
   ew = std::min(std::max(ew, 0), w);
   eh = std::min(std::max(eh, 0), h);
-  std::vector<RowSpan> corner;
-  if (ew > 1 && eh > 1) EllipseRows({0, 0, ew, eh}, corner);
+  bool corners = ew > 1 && eh > 1;
+  RECT corner{0, 0, ew, eh};
   int half = eh / 2;
-  rows.reserve(static_cast<std::size_t>(h));
-  for (int y = box.Top; y < box.Bottom; ++y) {
+  int from = std::max(box.Top, window.From), to = std::min(box.Bottom, window.To);
+  if (from >= to) return;
+  rows.reserve(static_cast<std::size_t>(to - from));
+  for (int y = from; y < to; ++y) {
     int inset = 0;
-    if (!corner.empty()) {
+    if (corners) {
       int fromTop = y - box.Top, fromBottom = box.Bottom - 1 - y;
-      if (fromTop < half) inset = corner[std::size_t(fromTop)].Left;
-      else if (fromBottom < half) inset = corner[std::size_t(eh - 1 - fromBottom)].Left;
+      if (fromTop < half) inset = EllipseRow(corner, fromTop).Left;
+      else if (fromBottom < half) inset = EllipseRow(corner, eh - 1 - fromBottom).Left;
     }
     rows.push_back({y, box.Left + inset, box.Right - inset});
   }
 }
 
-void ScanPolygons(const POINT* pts, const INT* counts, int polygons, int mode, PolySpans& out, int unit) {
+void ScanPolygons(const POINT* pts, const INT* counts, int polygons, int mode, PolySpans& out, int unit,
+                  RowWindow window) {
   out.RowStart.clear();
   out.Spans.clear();
   out.Top = out.Bottom = 0;
@@ -96,8 +102,8 @@ void ScanPolygons(const POINT* pts, const INT* counts, int polygons, int mode, P
   }
   if (edges.empty() || top >= bottom) return;
   // Rows sample at y * unit: the first row at or below the top.
-  top = CeilDiv(top, unit);
-  bottom = CeilDiv(bottom, unit);
+  top = std::max<std::int64_t>(CeilDiv(top, unit), window.From);
+  bottom = std::min<std::int64_t>(CeilDiv(bottom, unit), window.To);
   if (top >= bottom) return;
   out.Top = int(top);
   out.Bottom = int(bottom);

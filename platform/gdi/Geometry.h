@@ -16,13 +16,23 @@ struct RowSpan {
   int Y, Left, Right;
 };
 
+// Rows [From, To) are all a caller can see: shapes larger than the clip
+// are scanned only where they can show.
+struct RowWindow {
+  int From = INT32_MIN;
+  int To = INT32_MAX;
+};
+
 // The pixels of an ellipse inscribed in the half-open box: a pixel belongs
-// when its centre lies inside. One span per row of the box.
-void EllipseRows(const RECT& box, std::vector<RowSpan>& rows);
+// when its centre lies inside. One span per row of the box (in the window).
+void EllipseRows(const RECT& box, std::vector<RowSpan>& rows, RowWindow window = {});
+// The span of one row of that ellipse.
+RowSpan EllipseRow(const RECT& box, int y);
 
 // A rectangle whose corners are quarter ellipses of the given full width
 // and height (clamped to the box).
-void RoundRectRows(const RECT& box, int ellipseWidth, int ellipseHeight, std::vector<RowSpan>& rows);
+void RoundRectRows(const RECT& box, int ellipseWidth, int ellipseHeight, std::vector<RowSpan>& rows,
+                   RowWindow window = {});
 
 // Spans of the polygons (point lists closed implicitly) under the fill
 // mode, with the top-left rule: a pixel belongs when its corner point
@@ -35,7 +45,8 @@ struct PolySpans {
 };
 // `unit` is the number of coordinate steps per pixel (1 for whole pixels;
 // the wide-pen outlines pass sub-pixel points).
-void ScanPolygons(const POINT* points, const INT* counts, int polygons, int mode, PolySpans& out, int unit = 1);
+void ScanPolygons(const POINT* points, const INT* counts, int polygons, int mode, PolySpans& out, int unit = 1,
+                  RowWindow window = {});
 
 // The outline ring of a convex shape given by its rows: the pixels of a row
 // that have no neighbour above or below inside the shape (one-pixel ring,

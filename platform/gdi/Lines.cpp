@@ -79,7 +79,8 @@ void Stroker::Segment(int x0, int y0, int x1, int y1) {
       };
       thread_local PolySpans spans;
       INT four = 4;
-      ScanPolygons(q, &four, 1, WINDING, spans, U);
+      const TRect& clip = Dc.Eff.Box();
+      ScanPolygons(q, &four, 1, WINDING, spans, U, {clip.Top, clip.Bottom});
       Region::Builder b(piece);
       for (int y = spans.Top; y < spans.Bottom; ++y) {
         int i0 = spans.RowStart[std::size_t(y - spans.Top)], i1 = spans.RowStart[std::size_t(y - spans.Top + 1)];
@@ -105,32 +106,49 @@ void Stroker::Segment(int x0, int y0, int x1, int y1) {
       PaintClippedSpan(Dc, y0, a, b, Fg);
       return;
     }
-    if (dx == 0) {
-      const Region& clip = Dc.Eff;
-      int x = x0;
-      for (int i = 0, y = y0; i < steps; ++i, y += sy) {
-        if (clip.IsRect()) {
-          const TRect& r = clip.Rects[0];
-          if (x < r.Left || x >= r.Right || y < r.Top || y >= r.Bottom) continue;
-          PaintSpan(Dc.Surf, y, x, x + 1, Fg, nullptr);
-        } else {
-          PaintPixel(Dc, x, y, Fg);
-        }
-      }
-      return;
-    }
   }
 
   // Stepping along the major axis; the minor coordinate is the exact one
-  // rounded, halves toward the start.
+  // rounded, halves toward the start: off(i) = floor((2 i minor + major - 1)
+  // / (2 major)). Only the steps whose major coordinate lies in the clip box
+  // are walked, so a line far longer than the surface costs no more than
+  // one across it.
   const bool xMajor = adx >= ady;
   const int major = xMajor ? adx : ady, minor = xMajor ? ady : adx;
-  int err = -major;  // tracks 2*i*minor - major - ... for rounding
-  int off = 0;
-  for (int i = 0; i < steps; ++i) {
-    // off = round(i * minor / major), halves down: floor((2*i*minor + major - 1) / (2*major))
-    int x = xMajor ? x0 + i * sx : x0 + off * sx;
-    int y = xMajor ? y0 + off * sy : y0 + i * sy;
+  const TRect& box = Dc.Eff.Box();
+  if (Dc.Eff.IsEmpty()) {
+    if (Dash) Phase = int((Phase + steps) % DashTotal);
+    return;
+  }
+  const int m0 = xMajor ? x0 : y0, ms = xMajor ? sx : sy;
+  const int lo = xMajor ? box.Left : box.Top, hi = xMajor ? box.Right : box.Bottom;
+  long long first = ms > 0 ? (long long)lo - m0 : (long long)m0 - hi + 1;
+  long long last = ms > 0 ? (long long)hi - m0 : (long long)m0 - lo + 1;  // exclusive
+  if (first < 0) first = 0;
+  if (last > steps) last = steps;
+  // The pattern moves on by every step, seen or not.
+  const int phaseAfter = Dash ? int((Phase + steps) % DashTotal) : 0;
+  if (first >= last) {
+    Phase = phaseAfter;
+    return;
+  }
+  long long off = (2 * first * minor + major - 1) / (2 * (long long)major);
+  long long err = -major + 2 * first * (long long)minor - 2 * (long long)major * off;
+  if (Dash) Phase = int((Phase + first) % DashTotal);
+  const bool plainRect = !Dash && Dc.Eff.IsRect() && Dc.Surf.Bpp == 32 && Fg.Rop == 0xF0;
+  for (long long i = first; i < last; ++i) {
+    int x = xMajor ? x0 + int(i) * sx : x0 + int(off) * sx;
+    int y = xMajor ? y0 + int(off) * sy : y0 + int(i) * sy;
+    if (plainRect) {
+      if (x >= box.Left && x < box.Right && y >= box.Top && y < box.Bottom)
+        reinterpret_cast<std::uint32_t*>(Dc.Surf.Row(y))[x] = Fg.Color;
+      err += 2 * minor;
+      if (err > 0) {
+        ++off;
+        err -= 2 * major;
+      }
+      continue;
+    }
     bool on = true;
     if (Dash) {
       int p = Phase, k = 0;
@@ -146,6 +164,7 @@ void Stroker::Segment(int x0, int y0, int x1, int y1) {
       err -= 2 * major;
     }
   }
+  Phase = phaseAfter;
 }
 
 void Stroker::Finish() {
@@ -167,7 +186,7 @@ BOOL MoveToEx(HDC hdc, int x, int y, POINT* old) {
     return FALSE;
   }
   if (old) *old = dc->S.CurPos;
-  dc->S.CurPos = {x, y};
+  dc->S.CurPos = {ClampCoord(x), ClampCoord(y)};
   return TRUE;
 }
 
@@ -177,6 +196,7 @@ BOOL LineTo(HDC hdc, int x, int y) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
+  x = ClampCoord(x), y = ClampCoord(y);
   ORV_GDI_LOG(dc, "LineTo", "%d,%d->%d,%d", dc->S.CurPos.X, dc->S.CurPos.Y, x, y);
   // Horizontal hairlines with a plain pen are most of what grids draw: one
   // clipped fill, no stroker.
@@ -228,8 +248,9 @@ BOOL Polyline(HDC hdc, const POINT* pts, int count) {
   }
   LogPoints(dc, "Polyline", pts, count);
   Stroker st(*dc);
-  for (int i = 0; i + 1 < count; ++i)
-    st.Segment(pts[i].X + dc->OffX, pts[i].Y + dc->OffY, pts[i + 1].X + dc->OffX, pts[i + 1].Y + dc->OffY);
+  auto sx = [&](int i) { return ClampCoord(pts[i].X) + dc->OffX; };
+  auto sy = [&](int i) { return ClampCoord(pts[i].Y) + dc->OffY; };
+  for (int i = 0; i + 1 < count; ++i) st.Segment(sx(i), sy(i), sx(i + 1), sy(i + 1));
   st.Finish();
   return TRUE;
 }
@@ -248,8 +269,9 @@ BOOL PolylineTo(HDC hdc, const POINT* pts, DWORD count) {
   Stroker st(*dc);
   POINT cur = dc->S.CurPos;
   for (DWORD i = 0; i < count; ++i) {
-    st.Segment(cur.X + dc->OffX, cur.Y + dc->OffY, pts[i].X + dc->OffX, pts[i].Y + dc->OffY);
-    cur = pts[i];
+    POINT p{ClampCoord(pts[i].X), ClampCoord(pts[i].Y)};
+    st.Segment(cur.X + dc->OffX, cur.Y + dc->OffY, p.X + dc->OffX, p.Y + dc->OffY);
+    cur = p;
   }
   st.Finish();
   dc->S.CurPos = cur;

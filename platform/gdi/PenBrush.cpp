@@ -121,7 +121,7 @@ HPEN CreatePen(int style, int width, COLORREF color) {
   }
   Pen* p = new Pen;
   p->Style = static_cast<UINT>(style);
-  p->Width = width < 1 ? 1 : width;
+  p->Width = width < 1 ? 1 : width > 10000 ? 10000 : width;
   // Broken styles exist for hairlines only; a wider pen draws solid.
   if (p->Width > 1 && p->Style >= PS_DASH && p->Style <= PS_DASHDOTDOT) p->Style = PS_SOLID;
   p->Color = color & 0x00FFFFFF;

@@ -58,13 +58,31 @@ bool Region::Intersects(const TRect& q) const {
 }
 
 void Region::Offset(int dx, int dy) {
+  if (Rects.empty() || (dx == 0 && dy == 0)) return;
+  // Saturating: a region pushed past the coordinate range would wrap.
+  auto add = [](int v, int d) {
+    long long s = static_cast<long long>(v) + d;
+    return s > INT_MAX / 2 ? INT_MAX / 2 : s < INT_MIN / 2 ? INT_MIN / 2 : int(s);
+  };
+  bool clipped = false;
   for (TRect& r : Rects) {
-    r.Left += dx;
-    r.Right += dx;
-    r.Top += dy;
-    r.Bottom += dy;
+    TRect o = r;
+    r = {add(r.Left, dx), add(r.Top, dy), add(r.Right, dx), add(r.Bottom, dy)};
+    clipped |= (r.Right - r.Left) != (o.Right - o.Left) || (r.Bottom - r.Top) != (o.Bottom - o.Top);
   }
-  if (!Rects.empty()) Bounds = {Bounds.Left + dx, Bounds.Top + dy, Bounds.Right + dx, Bounds.Bottom + dy};
+  if (clipped) {
+    // Squeezed at the edge of the range: rebuild the banded form.
+    std::vector<TRect> rects;
+    rects.swap(Rects);
+    Bounds = {};
+    Region piece;
+    for (const TRect& r : rects) {
+      piece.SetRect(r);
+      Combine(*this, *this, piece, RGN_OR);
+    }
+    return;
+  }
+  Bounds = {add(Bounds.Left, dx), add(Bounds.Top, dy), add(Bounds.Right, dx), add(Bounds.Bottom, dy)};
 }
 
 void Region::RecomputeBounds() {

@@ -22,7 +22,11 @@ RegionObject* GetRgn(HRGN h) {
   return r;
 }
 
+// Shapes made into regions are scanned over at most these rows.
+constexpr RowWindow kRegionRows{-(1 << 20), 1 << 20};
+
 TRect Normalized(int l, int t, int r, int b) {
+  l = ClampCoord(l), t = ClampCoord(t), r = ClampCoord(r), b = ClampCoord(b);
   if (l > r) std::swap(l, r);
   if (t > b) std::swap(t, b);
   return {l, t, r, b};
@@ -58,7 +62,7 @@ HRGN CreateRectRgnIndirect(const RECT* rect) {
 
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
   thread_local std::vector<RowSpan> rows;
-  EllipseRows(Normalized(left, top, right, bottom), rows);
+  EllipseRows(Normalized(left, top, right, bottom), rows, kRegionRows);
   return RegionOfRows(rows);
 }
 
@@ -72,7 +76,7 @@ HRGN CreateEllipticRgnIndirect(const RECT* rect) {
 
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int width, int height) {
   thread_local std::vector<RowSpan> rows;
-  RoundRectRows(Normalized(left, top, right, bottom), width, height, rows);
+  RoundRectRows(Normalized(left, top, right, bottom), width, height, rows, kRegionRows);
   return RegionOfRows(rows);
 }
 
@@ -87,7 +91,7 @@ HRGN CreatePolyPolygonRgn(const POINT* points, const INT* counts, int polygons, 
       return nullptr;
     }
   thread_local PolySpans spans;
-  ScanPolygons(points, counts, polygons, mode, spans);
+  ScanPolygons(points, counts, polygons, mode, spans, 1, kRegionRows);
   auto* o = new RegionObject;
   Region::Builder b(o->R);
   for (int y = spans.Top; y < spans.Bottom; ++y) {
@@ -133,7 +137,7 @@ BOOL EqualRgn(HRGN a, HRGN b) {
 int OffsetRgn(HRGN rgn, int dx, int dy) {
   RegionObject* r = GetRgn(rgn);
   if (!r) return ERROR;
-  r->R.Offset(dx, dy);
+  r->R.Offset(ClampCoord(dx), ClampCoord(dy));
   return r->R.Kind();
 }
 
@@ -160,7 +164,9 @@ namespace {
 // Paints every rectangle of a region (logical coordinates) with a paint.
 void PaintRegion(DC& dc, const Region& rgn, const Paint& paint) {
   for (const TRect& r : rgn.Rects)
-    PaintRect(dc, {r.Left + dc.OffX, r.Top + dc.OffY, r.Right + dc.OffX, r.Bottom + dc.OffY}, paint);
+    PaintRect(dc, {ClampCoord(r.Left) + dc.OffX, ClampCoord(r.Top) + dc.OffY, ClampCoord(r.Right) + dc.OffX,
+                   ClampCoord(r.Bottom) + dc.OffY},
+              paint);
 }
 
 }  // namespace
@@ -218,6 +224,9 @@ BOOL FrameRgn(HDC hdc, HRGN rgn, HBRUSH brush, int width, int height) {
     return FALSE;
   }
   if (width <= 0 || height <= 0) return FALSE;
+  // A frame wider than half the region is all of it.
+  width = std::min(width, r->R.Box().Width() / 2 + 2);
+  height = std::min(height, r->R.Box().Height() / 2 + 2);
   ORV_GDI_LOG(dc, "FrameRgn", "box=%d,%d,%d,%d rects=%zu brush=%s w=%d h=%d", r->R.Box().Left, r->R.Box().Top,
               r->R.Box().Right, r->R.Box().Bottom, r->R.Rects.size(), b->Summary().c_str(), width, height);
   // The frame is the region less the region shrunk by the frame size: a

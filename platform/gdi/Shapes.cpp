@@ -45,6 +45,7 @@ bool Setup(HDC hdc, ShapeSetup& s) {
 }
 
 TRect SurfaceBox(const DC& dc, int l, int t, int r, int b) {
+  l = ClampCoord(l), t = ClampCoord(t), r = ClampCoord(r), b = ClampCoord(b);
   if (l > r) std::swap(l, r);
   if (t > b) std::swap(t, b);
   return {l + dc.OffX, t + dc.OffY, r + dc.OffX, b + dc.OffY};
@@ -72,9 +73,9 @@ void PaintRows(DC& dc, const std::vector<RowSpan>& rows, const Paint& p) {
 // next to the outside; wider it is the shape less the shape shrunk by w.
 template <class RowsFn>
 void RingAndInterior(const TRect& outer, int w, RowsFn rowsOf, std::vector<RowSpan>& ring,
-                     std::vector<RowSpan>& interior) {
+                     std::vector<RowSpan>& interior, RowWindow window) {
   thread_local std::vector<RowSpan> rows, inner;
-  rowsOf(outer, rows);
+  rowsOf(outer, rows, window);
   ring.clear();
   interior.clear();
   if (w <= 1) {
@@ -100,7 +101,7 @@ void RingAndInterior(const TRect& outer, int w, RowsFn rowsOf, std::vector<RowSp
     return;
   }
   TRect in = Deflate(outer, w);
-  if (in.Left < in.Right && in.Top < in.Bottom) rowsOf(in, inner);
+  if (in.Left < in.Right && in.Top < in.Bottom) rowsOf(in, inner, window);
   else inner.clear();
   std::size_t k = 0;
   for (const RowSpan& r : rows) {
@@ -126,14 +127,18 @@ BOOL ConvexShape(HDC hdc, const char* name, int l, int t, int r, int b, RowsFn r
   ORV_GDI_LOG(&dc, name, "%d,%d,%d,%d %d,%d", l, t, r, b, extra1, extra2);
   TRect box = SurfaceBox(dc, l, t, r, b);
   thread_local std::vector<RowSpan> ring, interior, rows;
+  if (dc.Eff.IsEmpty()) return TRUE;
+  // Rows beyond the clip are not scanned; one more on each side keeps the
+  // outline of the visible rows right.
+  RowWindow window{dc.Eff.Box().Top - 1, dc.Eff.Box().Bottom + 1};
   if (!s.HasPen) {
     if (s.HasBrush) {
-      rowsOf({box.Left, box.Top, box.Right - 1, box.Bottom - 1}, rows);
+      rowsOf({box.Left, box.Top, box.Right - 1, box.Bottom - 1}, rows, window);
       PaintRows(dc, rows, s.BrushPaintV);
     }
     return TRUE;
   }
-  RingAndInterior(OuterBox(s, box), s.Width, rowsOf, ring, interior);
+  RingAndInterior(OuterBox(s, box), s.Width, rowsOf, ring, interior, window);
   if (s.HasBrush) PaintRows(dc, interior, s.BrushPaintV);
   PaintRows(dc, ring, s.PenPaint);
   return TRUE;
@@ -156,22 +161,34 @@ BOOL ArcShape(HDC hdc, ArcKind kind, const char* name, int l, int t, int r, int 
   if (kind == ArcKind::Arc && !s.HasPen) return TRUE;
   bool withPen = s.HasPen;
   TRect outer = withPen ? OuterBox(s, box) : TRect{box.Left, box.Top, box.Right - 1, box.Bottom - 1};
-  if (outer.Left >= outer.Right || outer.Top >= outer.Bottom) return TRUE;
+  if (outer.Left >= outer.Right || outer.Top >= outer.Bottom || dc.Eff.IsEmpty()) return TRUE;
+  const TRect& clip = dc.Eff.Box();
+  RowWindow window{clip.Top - 1, clip.Bottom + 1};
   thread_local std::vector<RowSpan> ring, interior;
+  auto rowsOf = [](const TRect& b, std::vector<RowSpan>& rows, RowWindow w) { EllipseRows(b, rows, w); };
   if (withPen) {
-    RingAndInterior(outer, s.Width, EllipseRows, ring, interior);
+    RingAndInterior(outer, s.Width, rowsOf, ring, interior, window);
   } else {
-    EllipseRows(outer, interior);
+    EllipseRows(outer, interior, window);
     ring.clear();
   }
-  int mw = outer.Right - outer.Left, mh = outer.Bottom - outer.Top;
+  // The mask covers only the part of the shape the clip lets show.
+  TRect area{std::max(outer.Left, clip.Left), std::max(outer.Top, clip.Top), std::min(outer.Right, clip.Right),
+             std::min(outer.Bottom, clip.Bottom)};
+  if (area.Left >= area.Right || area.Top >= area.Bottom) return TRUE;
+  int mw = area.Right - area.Left, mh = area.Bottom - area.Top;
   thread_local std::vector<std::uint8_t> mask;
   mask.assign(std::size_t(mw) * std::size_t(mh), 0);
+  auto cell = [&](int x, int y) -> std::uint8_t* {
+    if (x < area.Left || x >= area.Right || y < area.Top || y >= area.Bottom) return nullptr;
+    return &mask[std::size_t(y - area.Top) * std::size_t(mw) + std::size_t(x - area.Left)];
+  };
 
   // Geometry in continuous coordinates (pixel x covers [x, x + 1)).
   double cx = (box.Left + box.Right) / 2.0, cy = (box.Top + box.Bottom) / 2.0;
   double ra = (box.Right - box.Left) / 2.0, rb = (box.Bottom - box.Top) / 2.0;
-  double sx = xr1 + dc.OffX - cx, sy = yr1 + dc.OffY - cy, ex = xr2 + dc.OffX - cx, ey = yr2 + dc.OffY - cy;
+  double sx = ClampCoord(xr1) + dc.OffX - cx, sy = ClampCoord(yr1) + dc.OffY - cy;
+  double ex = ClampCoord(xr2) + dc.OffX - cx, ey = ClampCoord(yr2) + dc.OffY - cy;
   if (dc.S.ArcDirection == AD_CLOCKWISE) std::swap(sx, ex), std::swap(sy, ey);
   auto angle = [](double x, double y) { return std::atan2(-y, x); };  // counter-clockwise on screen
   auto wrap = [](double a) {
@@ -205,9 +222,11 @@ BOOL ArcShape(HDC hdc, ArcKind kind, const char* name, int l, int t, int r, int 
     return wrap(angle(vx, vy) - a0) <= sweep;
   };
   auto mark = [&](const std::vector<RowSpan>& rows, std::uint8_t v) {
-    for (const RowSpan& rs : rows)
-      for (int x = rs.Left; x < rs.Right; ++x)
-        if (inside(x, rs.Y)) mask[std::size_t(rs.Y - outer.Top) * mw + std::size_t(x - outer.Left)] = v;
+    for (const RowSpan& rs : rows) {
+      if (rs.Y < area.Top || rs.Y >= area.Bottom) continue;
+      for (int x = std::max(rs.Left, area.Left); x < std::min(rs.Right, area.Right); ++x)
+        if (inside(x, rs.Y)) *cell(x, rs.Y) = v;
+    }
   };
   if (kind != ArcKind::Arc && s.HasBrush) mark(interior, 1);
   if (withPen) mark(ring, 2);
@@ -217,14 +236,33 @@ BOOL ArcShape(HDC hdc, ArcKind kind, const char* name, int l, int t, int r, int 
     int y0 = std::clamp(int(std::floor(fy)), outer.Top, outer.Bottom - 1);
     int x1 = std::clamp(int(std::floor(tx)), outer.Left, outer.Right - 1);
     int y1 = std::clamp(int(std::floor(ty)), outer.Top, outer.Bottom - 1);
-    int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0), n = std::max(dx, dy);
+    long long dx = std::abs(x1 - x0), dy = std::abs(y1 - y0), n = std::max(dx, dy);
     int h = s.Width / 2;
-    for (int i = 0; i <= n; ++i) {
-      int x = n ? x0 + (x1 - x0) * i / n : x0, y = n ? y0 + (y1 - y0) * i / n : y0;
+    // Only the steps near the visible area: each coordinate moves
+    // monotonically, so each gives a range of steps (widened by one for the
+    // rounding of the division).
+    long long first = 0, last = n;
+    auto narrow = [&](long long a0, long long a1, long long lo, long long hi) {
+      if (a0 == a1) {
+        if (a0 < lo || a0 > hi) first = 1, last = 0;
+        return;
+      }
+      long long d = a1 - a0;
+      long long i0 = d > 0 ? (lo - a0) * n / d : (hi - a0) * n / d;
+      long long i1 = d > 0 ? (hi - a0) * n / d : (lo - a0) * n / d;
+      first = std::max(first, i0 - 1);
+      last = std::min(last, i1 + 1);
+    };
+    if (n) {
+      narrow(x0, x1, area.Left - s.Width, area.Right + s.Width);
+      narrow(y0, y1, area.Top - s.Width, area.Bottom + s.Width);
+    }
+    for (long long i = first; i <= last; ++i) {
+      int x = n ? int(x0 + (x1 - x0) * i / n) : x0, y = n ? int(y0 + (y1 - y0) * i / n) : y0;
+      if (y - h >= area.Bottom + s.Width || y + s.Width < area.Top) continue;
       for (int yy = y - h; yy < y - h + s.Width; ++yy)
         for (int xx = x - h; xx < x - h + s.Width; ++xx)
-          if (xx >= outer.Left && xx < outer.Right && yy >= outer.Top && yy < outer.Bottom)
-            mask[std::size_t(yy - outer.Top) * mw + std::size_t(xx - outer.Left)] = 2;
+          if (std::uint8_t* c = cell(xx, yy)) *c = 2;
     }
   };
   if (withPen && !full) {
@@ -242,8 +280,8 @@ BOOL ArcShape(HDC hdc, ArcKind kind, const char* name, int l, int t, int r, int 
       std::uint8_t v = row[x];
       int start = x;
       while (x < mw && row[x] == v) ++x;
-      if (v == 1) PaintClippedSpan(dc, outer.Top + y, outer.Left + start, outer.Left + x, s.BrushPaintV);
-      else if (v == 2) PaintClippedSpan(dc, outer.Top + y, outer.Left + start, outer.Left + x, s.PenPaint);
+      if (v == 1) PaintClippedSpan(dc, area.Top + y, area.Left + start, area.Left + x, s.BrushPaintV);
+      else if (v == 2) PaintClippedSpan(dc, area.Top + y, area.Left + start, area.Left + x, s.PenPaint);
     }
   }
   return TRUE;
@@ -292,13 +330,16 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
 
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   return ConvexShape(hdc, "Ellipse", left, top, right, bottom,
-                     [](const TRect& b, std::vector<RowSpan>& rows) { EllipseRows(b, rows); });
+                     [](const TRect& b, std::vector<RowSpan>& rows, RowWindow w) { EllipseRows(b, rows, w); });
 }
 
 BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int height) {
   return ConvexShape(
       hdc, "RoundRect", left, top, right, bottom,
-      [width, height](const TRect& b, std::vector<RowSpan>& rows) { RoundRectRows(b, width, height, rows); }, width,
+      [width, height](const TRect& b, std::vector<RowSpan>& rows, RowWindow w) {
+        RoundRectRows(b, width, height, rows, w);
+      },
+      width,
       height);
 }
 
@@ -338,10 +379,11 @@ BOOL PolyPolygon(HDC hdc, const POINT* points, const INT* counts, int polygons) 
   }
   thread_local std::vector<POINT> dev;
   dev.resize(std::size_t(total));
-  for (int i = 0; i < total; ++i) dev[std::size_t(i)] = {points[i].X + dc.OffX, points[i].Y + dc.OffY};
-  if (s.HasBrush) {
+  for (int i = 0; i < total; ++i)
+    dev[std::size_t(i)] = {ClampCoord(points[i].X) + dc.OffX, ClampCoord(points[i].Y) + dc.OffY};
+  if (s.HasBrush && !dc.Eff.IsEmpty()) {
     thread_local PolySpans spans;
-    ScanPolygons(dev.data(), counts, polygons, dc.S.FillMode, spans);
+    ScanPolygons(dev.data(), counts, polygons, dc.S.FillMode, spans, 1, {dc.Eff.Box().Top, dc.Eff.Box().Bottom});
     for (int y = spans.Top; y < spans.Bottom; ++y) {
       int i0 = spans.RowStart[std::size_t(y - spans.Top)], i1 = spans.RowStart[std::size_t(y - spans.Top + 1)];
       for (int i = i0; i < i1; ++i)

@@ -312,3 +312,57 @@ TEST(Shapes, PolygonFillModes) {
   EXPECT_EQ(c.Bounds(kBlack), (RECT{2, 2, 7, 7})) << "the outline runs through every vertex";
   DeleteObject(red);
 }
+
+TEST(Robustness, HugeCoordinatesNeitherOverflowNorStall) {
+  Canvas c(16, 16);
+  const int big = 2000000000;
+  RECT all{-big, -big, big, big};
+  HBRUSH red = CreateSolidBrush(kRed);
+  FillRect(c.Dc, &all, red);
+  EXPECT_EQ(c.Count(kRed), 256);
+  SetWindowOrgEx(c.Dc, big, -big, nullptr);
+  OffsetViewportOrgEx(c.Dc, big, big, nullptr);
+  SetWindowOrgEx(c.Dc, 0, 0, nullptr);
+  SetViewportOrgEx(c.Dc, 0, 0, nullptr);
+  PatBlt(c.Dc, big, big, -big, -big, WHITENESS);
+  EXPECT_EQ(c.Count(kWhite), 256);
+  // Lines far longer than the surface draw exactly their visible pixels.
+  MoveToEx(c.Dc, -1000000, -1000000, nullptr);
+  LineTo(c.Dc, 1000000, 1000000);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(c.At(i, i), kBlack) << i;
+  EXPECT_EQ(c.Count(kBlack), 16);
+  HPEN dot = CreatePen(PS_DOT, 1, kBlue);
+  SelectObject(c.Dc, dot);
+  MoveToEx(c.Dc, -999999, 3, nullptr);
+  LineTo(c.Dc, big, 3);
+  // 999999 hidden steps put x = 0 three pixels into the six-pixel pattern.
+  EXPECT_EQ(c.Picture(kBlue)[3], "...###...###...#") << "the dash pattern keeps its phase along the hidden part";
+  SelectObject(c.Dc, GetStockObject(BLACK_PEN));
+  DeleteObject(dot);
+  SelectObject(c.Dc, red);
+  Ellipse(c.Dc, -big, -big, big, big);
+  Pie(c.Dc, -big, -big, big, big, big, 0, 0, -big);
+  Chord(c.Dc, -100000, -100000, 100000, 100000, 1, 0, 0, 1);
+  RoundRect(c.Dc, -big, -big, big, big, big, big);
+  POINT tri[3] = {{-big, -big}, {big, 0}, {0, big}};
+  Polygon(c.Dc, tri, 3);
+  HPEN wide = CreatePen(PS_SOLID, 1000000, kBlue);
+  SelectObject(c.Dc, wide);
+  MoveToEx(c.Dc, -big, 5, nullptr);
+  LineTo(c.Dc, big, 9);
+  SelectObject(c.Dc, GetStockObject(BLACK_PEN));
+  DeleteObject(wide);
+  Canvas src(4, 4, kRed);
+  StretchBlt(c.Dc, -big, -big, big, big, src.Dc, 0, 0, 4, 4, SRCCOPY);
+  EXPECT_EQ(c.Count(kRed), 256);
+  HRGN r = CreateRectRgn(0, 0, 10, 10);
+  OffsetRgn(r, big, big);
+  OffsetRgn(r, big, big);
+  RECT box;
+  GetRgnBox(r, &box);
+  EXPECT_LT(box.Left, box.Right) << "offsets saturate instead of wrapping";
+  SetRectRgn(r, 0, 0, 16, 16);
+  FrameRgn(c.Dc, r, red, big, big);
+  DeleteObject(r);
+  DeleteObject(red);
+}
