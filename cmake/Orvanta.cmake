@@ -36,3 +36,6 @@ function(orv_tests prefix)
       PROPERTIES ENVIRONMENT "ORVANTA_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
   endforeach()
 endfunction()
+
+# orv_embed_resources(): files of a resources folder registered as embedded resources.
+include(${CMAKE_CURRENT_LIST_DIR}/EmbedResources.cmake)

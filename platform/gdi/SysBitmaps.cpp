@@ -1,10 +1,12 @@
 #include "platform/gdi/SysBitmaps.h"
 
 #include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/BmpCodec.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Edges.h"
 #include "platform/gdi/Fills.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/rtl/Resources.h"
 
 namespace win {
 
@@ -46,11 +48,30 @@ HBITMAP MakeCheck() {
   return reinterpret_cast<HBITMAP>(Register(b));
 }
 
+// A program's bitmap: the BMP file embedded as resource "BITMAP" under its
+// name, or "#id" for an integer id.
+HBITMAP LoadResourceBitmap(LPCSTR name) {
+  auto id = reinterpret_cast<std::uintptr_t>(name);
+  const TResourceData* data =
+      name ? FindResourceData(id <= 0xFFFF ? "#" + std::to_string(id) : AnsiString(name), "BITMAP") : nullptr;
+  if (!data) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return nullptr;
+  }
+  try {
+    return BmpImageToBitmap(ReadBmp(data->Data, data->Size));
+  } catch (const EInvalidGraphic&) {
+    SetLastError(ERROR_BAD_FORMAT);
+    return nullptr;
+  }
+}
+
 }  // namespace
 
 HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name) {
   auto id = reinterpret_cast<std::uintptr_t>(name);
-  if (instance || id > 0xFFFF) {
+  if (instance) return LoadResourceBitmap(name);
+  if (id > 0xFFFF) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return nullptr;
   }

@@ -7,8 +7,9 @@
 
 namespace win {
 
-// Only the system bitmaps (instance 0, an integer id) are known here;
-// anything else answers null. Each call makes a new bitmap the caller
+// Instance 0 with an integer id: a system bitmap. Any other instance: the
+// program's embedded BMP resource of that name ("#id" for an integer id).
+// Anything else answers null. Each call makes a new bitmap the caller
 // deletes.
 HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name);
 inline HBITMAP LoadBitmap(HINSTANCE instance, LPCSTR name) { return LoadBitmapA(instance, name); }

@@ -3,6 +3,9 @@
 #include <map>
 
 #include "platform/win/BackEnd.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/Cursors.h"
+#include "platform/win/Modules.h"
 #include "platform/win/Messages.h"
 #include "platform/win/WindowData.h"
 
@@ -109,7 +112,20 @@ int ScreenMetric(int index) {
 
 void SetSystemMetric(int index, int value) { S().overrides[index] = value; }
 
-void ResetMetrics() { S() = MetricState{}; }
+// The drawing tier paints system colours from this table.
+COLORREF TableColor(int index) { return GetSysColor(index); }
+const bool lookupInstalled = (SetSysColorLookup(TableColor), true);
+
+// A fresh session puts back every environment setting of the window system.
+void ResetMetrics() {
+  (void)lookupInstalled;
+  S() = MetricState{};
+  SetSysColorLookup(TableColor);
+  ResetSystemParameters();
+  ResetCursors();
+  ResetModules();
+  ResetClipboard();
+}
 
 }  // namespace detail
 
@@ -139,24 +155,6 @@ BOOL SetSysColors(int count, const int* indices, const COLORREF* colors) {
   for (HWND h : tops)
     if (Window* t = Peek(h)) Deliver(t, WM_SYSCOLORCHANGE, 0, 0, true);
   return TRUE;
-}
-
-BOOL SystemParametersInfoA(UINT action, UINT, LPVOID pvParam, UINT) {
-  switch (action) {
-    case SPI_GETWORKAREA:
-      if (!pvParam) return FALSE;
-      *static_cast<RECT*>(pvParam) = PrimaryWorkArea();
-      return TRUE;
-    case SPI_GETWHEELSCROLLLINES:
-      if (!pvParam) return FALSE;
-      *static_cast<UINT*>(pvParam) = 3;
-      return TRUE;
-    case SPI_GETDRAGFULLWINDOWS:
-      if (!pvParam) return FALSE;
-      *static_cast<BOOL*>(pvParam) = TRUE;
-      return TRUE;
-    default: SetLastError(ERROR_INVALID_PARAMETER); return FALSE;
-  }
 }
 
 }  // namespace win

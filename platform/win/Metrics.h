@@ -4,7 +4,9 @@
 // COLOR_x numbers (0..30) of the drawing types.
 #pragma once
 
+#include "platform/gdi/SysColors.h"
 #include "platform/win/Handles.h"
+#include "platform/win/SystemParameters.h"
 
 namespace win {
 
@@ -84,13 +86,11 @@ constexpr int SM_CMETRICS = 97;
 
 int GetSystemMetrics(int index);
 DWORD GetSysColor(int index);
-// Sends WM_SYSCOLORCHANGE to every top-level window.
+// The drawing tier's GetSysColorBrush (SysColors.h) answers stock brushes
+// of these colours, following every change.
+// Sends WM_SYSCOLORCHANGE to every top-level window, hidden ones included.
 BOOL SetSysColors(int count, const int* indices, const COLORREF* colors);
 
-constexpr UINT SPI_GETWORKAREA = 0x0030;
-constexpr UINT SPI_GETWHEELSCROLLLINES = 0x0068;
-constexpr UINT SPI_GETDRAGFULLWINDOWS = 0x0026;
-BOOL SystemParametersInfoA(UINT action, UINT uiParam, LPVOID pvParam, UINT winIni);
 
 namespace detail {
 // Test knobs: change one metric (screen metrics included), or restore all.
