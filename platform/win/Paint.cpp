@@ -1,98 +1,257 @@
 #include "platform/win/Paint.h"
 
-#include <algorithm>
-
+#include "platform/gdi/Regions.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Queue.h"
+#include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
 
 namespace win {
 namespace detail {
 namespace {
 
-RECT Unite(const RECT& a, const RECT& b) {
-  return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)};
+HWND lockedHandle = nullptr;
+
+RECT ClientBounds(const Window* w) { return {0, 0, w->client.Width(), w->client.Height()}; }
+
+bool NeedsPaint(const Window* w) { return !w->update.IsEmpty() || w->internalPaint || w->framePending; }
+
+bool IncludesChildren(const Window* w, UINT flags) {
+  if (flags & RDW_ALLCHILDREN) return true;
+  if (flags & RDW_NOCHILDREN) return false;
+  return !(w->style & WS_CLIPCHILDREN);
 }
 
-bool Paintable(const Window* w) {
-  for (const Window* x = w; x; x = x->parent)
-    if (!(x->style & WS_VISIBLE) || x->noRedraw) return false;
-  return true;
+// area: client coordinates of w, or null for all of it. frame: the
+// non-client part is touched too.
+void Mark(Window* w, const gdi::Region* area, UINT flags, bool frame) {
+  if ((flags & RDW_INVALIDATE) && w->noRedraw) return;  // redraw off: nothing is collected
+  gdi::Region part(ClientBounds(w));
+  if (area) gdi::Region::Combine(part, part, *area, RGN_AND);
+  if (flags & RDW_INVALIDATE) {
+    if (!part.IsEmpty()) {
+      gdi::Region::Combine(w->update, w->update, part, RGN_OR);
+      if (flags & RDW_ERASE) w->erasePending = true;
+    }
+    if (frame) w->framePending = true;
+    if (flags & RDW_INTERNALPAINT) w->internalPaint = true;
+  } else if (flags & RDW_VALIDATE) {
+    if (area) gdi::Region::Combine(w->update, w->update, part, RGN_DIFF);
+    else w->update.SetEmpty();
+    if (!area || (flags & RDW_NOFRAME)) w->framePending = false;
+    if (flags & RDW_NOERASE) w->erasePending = false;
+    if (flags & RDW_NOINTERNALPAINT) w->internalPaint = false;
+    if (w->update.IsEmpty()) w->erasePending = false;
+  }
+  if (!IncludesChildren(w, flags)) return;
+  // A parent that paints over its children (no WS_CLIPCHILDREN) covers
+  // their frames too.
+  bool frameToo = (flags & RDW_FRAME) || !(w->style & WS_CLIPCHILDREN);
+  for (Window* c : w->children) {
+    if (!(c->style & WS_VISIBLE)) continue;
+    if (!area) {
+      Mark(c, nullptr, flags, frameToo);
+      continue;
+    }
+    if (!area->Intersects(c->window)) continue;
+    gdi::Region inChild = *area;
+    inChild.Offset(-c->client.Left, -c->client.Top);
+    gdi::Region ring(c->window);
+    gdi::Region clientPart(c->client);
+    gdi::Region::Combine(ring, ring, clientPart, RGN_DIFF);
+    gdi::Region::Combine(ring, ring, *area, RGN_AND);
+    Mark(c, &inChild, flags, frameToo && !ring.IsEmpty());
+  }
+}
+
+void EraseNow(Window* w) {
+  HWND h = w->handle;
+  if (w->framePending) {
+    w->framePending = false;
+    SendMessageA(h, WM_NCPAINT, 1, 0);
+    if (!Peek(h)) return;
+  }
+  if (w->erasePending && !w->update.IsEmpty()) {
+    w->erasePending = false;
+    HDC dc = GetDCEx(h, gdi::NewRegionHandle(w->update), DCX_INTERSECTRGN);
+    SendMessageA(h, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    ReleaseDC(h, dc);
+  }
+}
+
+void UpdateNow(Window* w, UINT flags) {
+  HWND h = w->handle;
+  if (Paintable(w)) {
+    if ((flags & RDW_UPDATENOW) && NeedsPaint(w)) SendMessageA(h, WM_PAINT, 0, 0);
+    else if (flags & RDW_ERASENOW) EraseNow(w);
+  }
+  w = Peek(h);
+  if (!w || !IncludesChildren(w, flags)) return;
+  std::vector<HWND> kids;
+  for (Window* c : w->children) kids.push_back(c->handle);
+  for (HWND k : kids)
+    if (Window* c = Peek(k)) UpdateNow(c, flags);
 }
 
 Window* Search(Window* w, HWND filter, bool inFilter) {
   bool in = inFilter || !filter || w->handle == filter;
-  if (in && w != Desktop() && w->updatePending && Paintable(w)) return w;
+  if (in && w != Desktop() && NeedsPaint(w) && Paintable(w)) return w;
   if (!(w->style & WS_VISIBLE)) return nullptr;
   for (Window* c : w->children)
     if (Window* found = Search(c, filter, in)) return found;
   return nullptr;
 }
 
-void Invalidate(Window* w, const RECT* rect, bool erase) {
-  RECT client{0, 0, w->client.Width(), w->client.Height()};
-  RECT r = client;
-  if (rect) {
-    r = {std::max(rect->Left, 0), std::max(rect->Top, 0), std::min(rect->Right, client.Right),
-         std::min(rect->Bottom, client.Bottom)};
+BOOL RedrawRegion(HWND hwnd, const gdi::Region* area, UINT flags) {
+  std::vector<HWND> targets;
+  if (!hwnd || hwnd == Desktop()->handle) {
+    for (Window* t : TopLevels()) targets.push_back(t->handle);
+    area = nullptr;
+  } else {
+    if (!Find(hwnd)) return FALSE;
+    targets.push_back(hwnd);
   }
-  if (r.Left >= r.Right || r.Top >= r.Bottom) return;
-  w->update = w->updatePending ? Unite(w->update, r) : r;
-  w->updatePending = true;
-  w->erasePending = w->erasePending || erase;
+  for (HWND h : targets) {
+    Window* w = Peek(h);
+    if (!w) continue;
+    if (flags & (RDW_INVALIDATE | RDW_VALIDATE)) {
+      bool frame = (flags & RDW_FRAME) && (flags & RDW_INVALIDATE);
+      Mark(w, area, flags, frame);
+    }
+    if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) UpdateNow(w, flags);
+  }
+  return TRUE;
 }
 
 }  // namespace
 
-bool TakeErase(HWND hwnd) {
-  Window* w = Peek(hwnd);
-  if (!w || !w->erasePending) return false;
-  w->erasePending = false;
+bool Paintable(const Window* w) {
+  Window* locked = Peek(lockedHandle);
+  for (const Window* x = w; x; x = x->parent) {
+    if (!(x->style & WS_VISIBLE) || x->noRedraw || x == locked) return false;
+  }
   return true;
 }
 
+Window* LockedWindow() { return Peek(lockedHandle); }
+
 Window* NextToPaint(HWND filter) { return Search(Desktop(), filter, false); }
+
+void SetRedraw(Window* w, bool on) {
+  if (!on) {
+    w->noRedraw = true;
+    return;
+  }
+  if (!w->noRedraw) return;
+  w->noRedraw = false;
+  RedrawWindow(w->handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void ResetPaint() { lockedHandle = nullptr; }
 
 }  // namespace detail
 
 using namespace detail;
 
-BOOL InvalidateRect(HWND hwnd, LPCRECT rect, BOOL erase) {
-  if (!hwnd) {
-    for (Window* t : TopLevels()) Invalidate(t, nullptr, erase);
-    return TRUE;
+BOOL RedrawWindow(HWND hwnd, LPCRECT rect, HRGN rgn, UINT flags) {
+  if (rgn) {
+    auto* r = gdi::LookupAs<gdi::RegionObject>(rgn);
+    if (!r) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return FALSE;
+    }
+    return RedrawRegion(hwnd, &r->R, flags);
   }
-  Window* w = Find(hwnd);
-  if (!w) return FALSE;
-  Invalidate(w, rect, erase);
-  return TRUE;
+  if (rect) {
+    gdi::Region area(*rect);
+    return RedrawRegion(hwnd, &area, flags);
+  }
+  return RedrawRegion(hwnd, nullptr, flags);
+}
+
+BOOL InvalidateRect(HWND hwnd, LPCRECT rect, BOOL erase) {
+  return RedrawWindow(hwnd, rect, nullptr, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+}
+
+BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
+  return RedrawWindow(hwnd, nullptr, rgn, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
 }
 
 BOOL ValidateRect(HWND hwnd, LPCRECT rect) {
-  Window* w = Find(hwnd);
-  if (!w) return FALSE;
-  // Only what is covered may be dropped; a part validated leaves the box
-  // as it was, so nothing that needs painting is ever lost.
-  if (!rect || (rect->Left <= w->update.Left && rect->Top <= w->update.Top && rect->Right >= w->update.Right &&
-                rect->Bottom >= w->update.Bottom)) {
-    w->updatePending = false;
-    w->erasePending = false;
-    w->update = {};
-  }
-  return TRUE;
+  if (!hwnd) return FALSE;
+  return RedrawWindow(hwnd, rect, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
 }
 
-BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL) {
+BOOL ValidateRgn(HWND hwnd, HRGN rgn) {
+  if (!hwnd) return FALSE;
+  return RedrawWindow(hwnd, nullptr, rgn, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
   Window* w = Find(hwnd);
   if (!w) return FALSE;
-  if (rect) *rect = w->updatePending ? w->update : RECT{};
-  return w->updatePending;
+  if (erase && w->erasePending && Paintable(w)) EraseNow(w);
+  if (!(w = Peek(hwnd))) return FALSE;
+  if (rect) *rect = w->update.IsEmpty() ? RECT{} : w->update.Box();
+  return !w->update.IsEmpty();
+}
+
+int GetUpdateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
+  Window* w = Find(hwnd);
+  auto* r = gdi::LookupAs<gdi::RegionObject>(rgn);
+  if (!w || !r) return ERROR;
+  if (erase && w->erasePending && Paintable(w)) EraseNow(w);
+  if (!(w = Peek(hwnd))) return ERROR;
+  r->R = w->update;
+  return r->R.Kind();
 }
 
 BOOL UpdateWindow(HWND hwnd) {
   Window* w = Find(hwnd);
   if (!w) return FALSE;
-  if (w->updatePending && VisibleChain(w) && !w->noRedraw) SendMessageA(hwnd, WM_PAINT, 0, 0);
+  if (NeedsPaint(w) && Paintable(w)) SendMessageA(hwnd, WM_PAINT, 0, 0);
+  return TRUE;
+}
+
+HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
+  Window* w = Find(hwnd);
+  if (!w || !ps) return nullptr;
+  Pin pin(w);
+  gdi::Region area;
+  area.SetRect(ClientBounds(w));
+  gdi::Region::Combine(area, area, w->update, RGN_AND);
+  w->update.SetEmpty();
+  w->internalPaint = false;
+  bool frame = w->framePending, erase = w->erasePending;
+  w->framePending = w->erasePending = false;
+  if (frame) SendMessageA(hwnd, WM_NCPAINT, 1, 0);
+  if (w->destroyed) return nullptr;
+  *ps = PAINTSTRUCT{};
+  HDC dc = GetDCEx(hwnd, gdi::NewRegionHandle(area), DCX_INTERSECTRGN);
+  if (erase) ps->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
+  ps->hdc = dc;
+  ps->rcPaint = area.IsEmpty() ? RECT{} : area.Box();
+  return dc;
+}
+
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
+  if (!ps) return FALSE;
+  ReleaseDC(hwnd, ps->hdc);
+  return TRUE;
+}
+
+BOOL LockWindowUpdate(HWND hwnd) {
+  if (hwnd) {
+    Window* w = Find(hwnd);
+    if (!w) return FALSE;
+    if (Peek(lockedHandle) && lockedHandle != hwnd) return FALSE;
+    lockedHandle = hwnd;
+    return TRUE;
+  }
+  Window* was = Peek(lockedHandle);
+  lockedHandle = nullptr;
+  if (!was) return FALSE;
+  RedrawWindow(was->handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   return TRUE;
 }
 

@@ -14,6 +14,7 @@
 #include "platform/win/Paint.h"
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/WindowStyles.h"
@@ -270,7 +271,11 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last, UINT removeFlags)
   if (!msg) return FALSE;
   if (hwnd && hwnd != HWND_THREADONLY && !Find(hwnd)) return FALSE;
   bool remove = (removeFlags & PM_REMOVE) != 0;
-  if (!Retrieve(hwnd, first, last, remove, *msg)) return FALSE;
+  if (!Retrieve(hwnd, first, last, remove, *msg)) {
+    // Nothing left to do for now: what was painted goes to the screen.
+    PresentPending();
+    return FALSE;
+  }
   Q().lastPos = msg->pt;
   Q().lastTime = msg->time;
   if (remove && HasHooks(WH_GETMESSAGE)) CallHooks(WH_GETMESSAGE, HC_ACTION, PM_REMOVE, reinterpret_cast<LPARAM>(msg));

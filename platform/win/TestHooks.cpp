@@ -4,15 +4,18 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/Focus.h"
+#include "platform/win/Caret.h"
 #include "platform/win/Hooks.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Metrics.h"
 #include "platform/win/ModalLoop.h"
 #include "platform/win/Mouse.h"
+#include "platform/win/Paint.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Seams.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
 
@@ -24,6 +27,9 @@ Session* current = nullptr;
 constexpr int kPumpLimit = 100000;
 
 void ResetAll() {
+  detail::ResetCaret();
+  detail::ResetWindowDCs();
+  detail::ResetPaint();
   detail::ResetHooks();
   detail::ResetWindows();
   detail::ResetClasses();

@@ -6,9 +6,11 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "platform/gdi/SysColors.h"
 #include "platform/win/BackEnd.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Metrics.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Queue.h"
@@ -38,7 +40,11 @@ HWND NewHandle() {
   return h;
 }
 
+COLORREF SysColorForDrawing(int index) { return GetSysColor(index); }
+
 void SetupDesktop() {
+  // The drawing tier's COLOR_x brushes follow this system's colour table.
+  SetSysColorLookup(SysColorForDrawing);
   Window& d = T().desktop;
   if (!d.handle) d.handle = NewHandle();
   d.style = WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;

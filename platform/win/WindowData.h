@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/Region.h"
 #include "platform/win/WindowClass.h"
 
 namespace win::detail {
@@ -28,6 +29,31 @@ struct ClassData {
   bool unregistered = false;  // kept alive until its last window goes
 };
 
+// The pixels of a top-level window: every window of its tree draws here,
+// and the back end is shown the dirty part after painting. Window DCs hold
+// a reference, so a DC kept across a resize or the window's end never
+// draws into freed memory.
+struct Backing {
+  std::vector<std::uint32_t> pixels;  // BGRA, width pixels a row
+  int width = 0;
+  int height = 0;
+  RECT dirty{};                       // window coordinates of the root, not yet presented
+  bool presentAll = true;             // the back end's surface holds nothing of ours yet
+};
+
+// A standard scroll bar of a window (WS_VSCROLL / WS_HSCROLL).
+struct ScrollBarData {
+  int min = 0;
+  int max = 100;
+  UINT page = 0;
+  int pos = 0;
+  int trackPos = 0;
+  bool tracking = false;
+  UINT arrowsDisabled = 0;   // ESB_DISABLE_LTUP | ESB_DISABLE_RTDN
+  bool autoDisabled = false; // disabled because its range fits (SIF_DISABLENOSCROLL)
+  int pressedPart = 0;       // while the mouse holds a part (a hit-part number of ScrollBars.cpp)
+};
+
 struct Window {
   HWND handle = nullptr;
   ClassData* cls = nullptr;
@@ -45,12 +71,16 @@ struct Window {
   RECT restore{};                    // normal placement while minimized or maximized
   std::string text;
   std::vector<std::uint8_t> extra;
-  RECT update{};                     // bounding box of what needs painting (client coordinates)
-  bool updatePending = false;
-  bool erasePending = false;
+  gdi::Region update;                // what needs painting (client coordinates)
+  bool erasePending = false;         // WM_ERASEBKGND before the next paint
+  bool framePending = false;         // WM_NCPAINT before the next paint
+  bool internalPaint = false;        // WM_PAINT wanted with nothing invalid
   bool noRedraw = false;
   bool hiddenByOwner = false;
   bool hasRegion = false;
+  gdi::Region region;                // the window region (window coordinates) when hasRegion
+  ScrollBarData vbar, hbar;
+  std::shared_ptr<Backing> backing;  // top-level windows once they draw
   bool destroying = false;
   bool destroyed = false;
   int callDepth = 0;                 // calls of its procedure on the stack

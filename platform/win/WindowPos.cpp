@@ -50,15 +50,14 @@ bool Reorder(Window* w, HWND after) {
 }
 
 void InvalidateTree(Window* w) {
-  InvalidateRect(w->handle, nullptr, TRUE);
-  for (Window* c : w->children)
-    if (c->style & WS_VISIBLE) InvalidateTree(c);
+  RedrawWindow(w->handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
-// Uncovered area of the parent: the old rectangle is already in its client coordinates.
+// Uncovered area of the parent: the old rectangle is already in its client
+// coordinates. Siblings that were underneath show again too.
 void InvalidateInParent(Window* w, const RECT& r) {
   if (!w->parent || w->parent == Desktop()) return;
-  InvalidateRect(w->parent->handle, &r, TRUE);
+  RedrawWindow(w->parent->handle, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void SyncSurface(Window* w, bool moved, bool shown, bool hidden, bool activate) {
@@ -219,8 +218,12 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
               activate);
 
   if (!(f & SWP_NOREDRAW)) {
-    if (f & SWP_SHOWWINDOW) InvalidateTree(w);
-    else if ((w->style & WS_VISIBLE) && (clientSized || (f & SWP_FRAMECHANGED))) InvalidateRect(hwnd, nullptr, TRUE);
+    bool childMoved = !IsTopLevel(w) && (!(f & SWP_NOMOVE) || !(f & SWP_NOSIZE));
+    // A child window that moves is drawn again where it lands: its pixels
+    // live in its top-level window's surface and are not carried along.
+    if ((f & SWP_SHOWWINDOW) || ((w->style & WS_VISIBLE) && childMoved)) InvalidateTree(w);
+    else if ((w->style & WS_VISIBLE) && (clientSized || (f & SWP_FRAMECHANGED)))
+      RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     bool nowVisible = (w->style & WS_VISIBLE) != 0;
     if ((f & SWP_HIDEWINDOW) || (nowVisible && (!(f & SWP_NOMOVE) || !(f & SWP_NOSIZE))))
       InvalidateInParent(w, oldWindow);

@@ -9,7 +9,9 @@
 #include "platform/win/Messages.h"
 #include "platform/win/Metrics.h"
 #include "platform/win/Mouse.h"
+#include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
+#include "platform/win/ScrollBars.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Seams.h"
 #include "platform/win/Window.h"
@@ -149,8 +151,7 @@ RECT FrameInsets(DWORD style, DWORD exStyle, bool withScrollBars) {
 }
 
 bool InsideRegion(const Window* w, POINT windowPt) {
-  if (!w->hasRegion || !Seams().regionContains) return true;
-  return Seams().regionContains(w->handle, windowPt);
+  return !w->hasRegion || w->region.Contains(windowPt.X, windowPt.Y);
 }
 
 }  // namespace detail
@@ -188,18 +189,21 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_NCHITTEST: return HitTest(w, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    case WM_NCPAINT:
-      if (Seams().ncPaint) Seams().ncPaint(hwnd, reinterpret_cast<HRGN>(wParam));
-      return 0;
+    case WM_NCPAINT: detail::PaintNonClient(w, reinterpret_cast<HRGN>(wParam)); return 0;
     case WM_NCACTIVATE:
-      if (Seams().ncActivate) Seams().ncActivate(hwnd, static_cast<BOOL>(wParam));
+      // The caption band shows the new state.
+      if ((w->style & WS_CAPTION) == WS_CAPTION && detail::VisibleChain(w)) detail::PaintNonClient(w, nullptr);
       return TRUE;
-    case WM_ERASEBKGND:
-      if (Seams().eraseBackground) return Seams().eraseBackground(hwnd, reinterpret_cast<HDC>(wParam), w->cls->background);
-      return w->cls->background != nullptr;
-    case WM_PAINT:
-      if (Seams().defaultPaint) Seams().defaultPaint(hwnd);
-      else ValidateRect(hwnd, nullptr);
+    case WM_ERASEBKGND: return detail::EraseBackground(w, reinterpret_cast<HDC>(wParam));
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      BeginPaint(hwnd, &ps);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_NCLBUTTONDOWN:
+      if (wParam == HTVSCROLL || wParam == HTHSCROLL)
+        detail::TrackScrollBar(hwnd, wParam == HTVSCROLL, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
     case WM_SETTEXT:
       w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
@@ -264,9 +268,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return SendMessageA(w->parent->handle, msg, wParam, lParam);
       return 0;
     case WM_GETDLGCODE: return 0;
-    case WM_SETREDRAW:
-      w->noRedraw = !wParam;
-      return 0;
+    case WM_SETREDRAW: detail::SetRedraw(w, wParam != 0); return 0;
     case WM_WINDOWPOSCHANGED: {
       auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
       if (!wp) return 0;

@@ -198,7 +198,8 @@ TEST_F(Sequences, DisablingTheFocusWindowMovesTheFocusAwayAndRefusesItLater) {
   EXPECT_EQ(GetFocus(), nullptr);
   EXPECT_TRUE(rec.Take().empty());
   test::PumpUntilIdle();
-  EXPECT_EQ(rec.Take(), Seq({"Main WM_PAINT", "Edit WM_PAINT"}));
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_PAINT", "Main WM_NCPAINT", "Main WM_ERASEBKGND", "Edit WM_PAINT",
+                             "Edit WM_NCPAINT", "Edit WM_ERASEBKGND"}));
   // Clicks on the disabled child go to its parent.
   test::Click(edit, {5, 5});
   test::PumpUntilIdle();

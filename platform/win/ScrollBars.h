@@ -1,0 +1,108 @@
+// The standard scroll bars of a window with WS_VSCROLL or WS_HSCROLL: the
+// range, page and position they show, their place in the non-client area,
+// their classic drawing, and the mouse on them (WM_VSCROLL/WM_HSCROLL with
+// auto-repeat while a part is held).
+//
+// A bar shows while its range is larger than its page. A range that fits
+// hides the bar, or with SIF_DISABLENOSCROLL leaves it disabled.
+#pragma once
+
+#include "platform/gdi/GdiTypes.h"
+#include "platform/win/Handles.h"
+
+namespace win {
+
+struct SCROLLINFO {
+  UINT cbSize = sizeof(SCROLLINFO);
+  UINT fMask = 0;
+  int nMin = 0;
+  int nMax = 0;
+  UINT nPage = 0;
+  int nPos = 0;
+  int nTrackPos = 0;
+};
+using LPSCROLLINFO = SCROLLINFO*;
+using LPCSCROLLINFO = const SCROLLINFO*;
+
+constexpr UINT SIF_RANGE = 0x0001;
+constexpr UINT SIF_PAGE = 0x0002;
+constexpr UINT SIF_POS = 0x0004;
+constexpr UINT SIF_DISABLENOSCROLL = 0x0008;
+constexpr UINT SIF_TRACKPOS = 0x0010;
+constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+
+constexpr UINT ESB_ENABLE_BOTH = 0x0000;
+constexpr UINT ESB_DISABLE_LTUP = 0x0001;
+constexpr UINT ESB_DISABLE_RTDN = 0x0002;
+constexpr UINT ESB_DISABLE_BOTH = 0x0003;
+constexpr UINT ESB_DISABLE_LEFT = ESB_DISABLE_LTUP;
+constexpr UINT ESB_DISABLE_UP = ESB_DISABLE_LTUP;
+constexpr UINT ESB_DISABLE_RIGHT = ESB_DISABLE_RTDN;
+constexpr UINT ESB_DISABLE_DOWN = ESB_DISABLE_RTDN;
+
+constexpr LONG OBJID_HSCROLL = static_cast<LONG>(0xFFFFFFFA);
+constexpr LONG OBJID_VSCROLL = static_cast<LONG>(0xFFFFFFFB);
+constexpr LONG OBJID_CLIENT = static_cast<LONG>(0xFFFFFFFC);
+
+constexpr DWORD STATE_SYSTEM_UNAVAILABLE = 0x00000001;
+constexpr DWORD STATE_SYSTEM_PRESSED = 0x00000008;
+constexpr DWORD STATE_SYSTEM_INVISIBLE = 0x00008000;
+constexpr DWORD STATE_SYSTEM_OFFSCREEN = 0x00010000;
+constexpr int CCHILDREN_SCROLLBAR = 5;
+
+struct SCROLLBARINFO {
+  DWORD cbSize = sizeof(SCROLLBARINFO);
+  RECT rcScrollBar{};        // screen coordinates
+  int dxyLineButton = 0;     // arrow button length
+  int xyThumbTop = 0;        // thumb, from the bar's top (left) edge
+  int xyThumbBottom = 0;
+  int reserved = 0;
+  // The bar, then: line up, page up, thumb, page down, line down.
+  DWORD rgstate[CCHILDREN_SCROLLBAR + 1]{};
+};
+
+// Answers the position after the change.
+int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw);
+BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info);
+// Answers the previous position.
+int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);
+int GetScrollPos(HWND hwnd, int bar);
+BOOL SetScrollRange(HWND hwnd, int bar, int min, int max, BOOL redraw);
+BOOL GetScrollRange(HWND hwnd, int bar, int* min, int* max);
+// SB_VERT, SB_HORZ or SB_BOTH.
+BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
+// Answers FALSE when nothing changed.
+BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
+BOOL GetScrollBarInfo(HWND hwnd, LONG object, SCROLLBARINFO* info);
+
+namespace detail {
+struct Window;
+
+enum ScrollPart { kPartNone = 0, kPartLineUp = 1, kPartPageUp = 2, kPartThumb = 3, kPartPageDown = 4, kPartLineDown = 5 };
+
+// Where a bar lies (window coordinates) and its parts along its length,
+// measured from the bar's top or left edge.
+struct BarLayout {
+  RECT bar{};
+  bool vertical = true;
+  int length = 0;      // along the bar
+  int arrow = 0;       // each arrow button
+  int thumbTop = 0;    // thumb; thumbTop == thumbBottom when it has none
+  int thumbBottom = 0;
+  bool enabled = true;
+};
+
+// False when the window shows no such bar.
+bool LayoutOf(const Window* w, bool vertical, BarLayout& out);
+int PartAt(const BarLayout& l, POINT windowPt);
+// The position a thumb whose top (left) edge lies at offset stands for.
+int PositionAtThumb(const Window* w, const BarLayout& l, int offset);
+// Draws a bar into a window DC.
+void DrawScrollBar(const Window* w, HDC windowDc, bool vertical);
+// Draws one bar again now.
+void RedrawScrollBar(Window* w, bool vertical);
+// The mouse went down on a bar (screen point): tracks it until released.
+void TrackScrollBar(HWND hwnd, bool vertical, POINT screen);
+}  // namespace detail
+
+}  // namespace win

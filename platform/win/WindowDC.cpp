@@ -1,0 +1,228 @@
+#include "platform/win/WindowDC.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Regions.h"
+#include "platform/win/BackEnd.h"
+#include "platform/win/Caret.h"
+#include "platform/win/Paint.h"
+#include "platform/win/WindowData.h"
+
+namespace win {
+namespace detail {
+namespace {
+
+struct DcRecord {
+  HWND hwnd = nullptr;
+  HWND root = nullptr;
+  std::shared_ptr<Backing> backing;  // keeps the pixels alive while the DC is out
+  RECT rootBox{};                    // what the DC may touch, root window coordinates
+};
+
+std::unordered_map<HDC, DcRecord>& Dcs() {
+  static std::unordered_map<HDC, DcRecord> m;
+  return m;
+}
+
+std::vector<std::uint32_t>& Scratch() {
+  static std::vector<std::uint32_t> s;
+  return s;
+}
+
+RECT Unite(const RECT& a, const RECT& b) {
+  if (a.Left >= a.Right || a.Top >= a.Bottom) return b;
+  if (b.Left >= b.Right || b.Top >= b.Bottom) return a;
+  return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)};
+}
+
+RECT Intersect(const RECT& a, const RECT& b) {
+  RECT r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
+  if (r.Left >= r.Right || r.Top >= r.Bottom) return {};
+  return r;
+}
+
+bool Empty(const RECT& r) { return r.Left >= r.Right || r.Top >= r.Bottom; }
+
+// The screen area a window covers: its rectangle, cut to its region.
+void CoveredArea(const Window* w, gdi::Region& out) {
+  RECT r = ScreenWindowRect(w);
+  out.SetRect(r);
+  if (w->hasRegion) {
+    gdi::Region shape = w->region;
+    shape.Offset(r.Left, r.Top);
+    gdi::Region::Combine(out, out, shape, RGN_AND);
+  }
+}
+
+void CutToRegion(gdi::Region& out, const Window* w) {
+  if (!w->hasRegion) return;
+  RECT r = ScreenWindowRect(w);
+  gdi::Region shape = w->region;
+  shape.Offset(r.Left, r.Top);
+  gdi::Region::Combine(out, out, shape, RGN_AND);
+}
+
+void Subtract(gdi::Region& out, const Window* w) {
+  gdi::Region cover;
+  CoveredArea(w, cover);
+  gdi::Region::Combine(out, out, cover, RGN_DIFF);
+}
+
+}  // namespace
+
+void VisibleRegion(Window* w, bool window, DWORD flags, gdi::Region& out) {
+  out.SetEmpty();
+  if (!w || w == Desktop() || !VisibleChain(w)) return;
+  Window* locked = LockedWindow();
+  if (locked && IsDescendant(w, locked) && !(flags & DCX_LOCKWINDOWUPDATE)) return;
+  RECT base = window ? ScreenWindowRect(w) : ScreenClientRect(w);
+  out.SetRect(base);
+  CutToRegion(out, w);
+  Window* root = Root(w);
+  for (Window* x = w; x != root && !out.IsEmpty(); x = x->parent) {
+    Window* p = x->parent;
+    out.IntersectRect(ScreenClientRect(p));
+    CutToRegion(out, p);
+    if ((x->style & WS_CLIPSIBLINGS) || (x == w && (flags & DCX_CLIPSIBLINGS))) {
+      for (Window* s : p->children) {
+        if (s == x) break;
+        if (s->style & WS_VISIBLE) Subtract(out, s);
+      }
+    }
+  }
+  if ((w->style & WS_CLIPCHILDREN) || (flags & DCX_CLIPCHILDREN)) {
+    for (Window* c : w->children)
+      if (c->style & WS_VISIBLE) Subtract(out, c);
+  }
+  out.Offset(-base.Left, -base.Top);
+}
+
+Backing& BackingOf(Window* root) {
+  int w = std::max(0, root->window.Width()), h = std::max(0, root->window.Height());
+  if (!root->backing || root->backing->width != w || root->backing->height != h) {
+    // A new block rather than a resize: DCs still out keep the old one.
+    auto b = std::make_shared<Backing>();
+    b->width = w;
+    b->height = h;
+    b->pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+    if (root->backing) {
+      const Backing& old = *root->backing;
+      int cw = std::min(w, old.width), ch = std::min(h, old.height);
+      for (int y = 0; y < ch; ++y)
+        std::memcpy(&b->pixels[static_cast<std::size_t>(y) * w], &old.pixels[static_cast<std::size_t>(y) * old.width],
+                    static_cast<std::size_t>(cw) * 4);
+    }
+    root->backing = std::move(b);
+  }
+  return *root->backing;
+}
+
+void MarkDirty(Window* root, const RECT& rootRect) {
+  if (!root || !root->backing) return;
+  root->backing->dirty = Unite(root->backing->dirty, rootRect);
+}
+
+void PresentPending() {
+  // DCs still out may have drawn since the last presentation.
+  for (auto& [dc, rec] : Dcs())
+    if (Window* r = Peek(rec.root); r && r->backing == rec.backing) MarkDirty(r, rec.rootBox);
+  for (Window* t : TopLevels()) {
+    if (!t->surface || !(t->style & WS_VISIBLE) || !t->backing) continue;
+    Backing& b = BackingOf(t);
+    RECT all{0, 0, b.width, b.height};
+    RECT area = b.presentAll ? all : Intersect(b.dirty, all);
+    b.dirty = {};
+    b.presentAll = false;
+    if (Empty(area)) continue;
+    const std::uint32_t* src = &b.pixels[static_cast<std::size_t>(area.Top) * b.width + area.Left];
+    if (!CaretOverlaps(t, area)) {
+      BackEnd().Present(t->surface, area, reinterpret_cast<const std::uint8_t*>(src), b.width * 4);
+      continue;
+    }
+    int aw = area.Width(), ah = area.Height();
+    auto& s = Scratch();
+    s.resize(static_cast<std::size_t>(aw) * ah);
+    for (int y = 0; y < ah; ++y)
+      std::memcpy(&s[static_cast<std::size_t>(y) * aw], src + static_cast<std::size_t>(y) * b.width,
+                  static_cast<std::size_t>(aw) * 4);
+    DrawCaretOverlay(t, area, s.data(), aw);
+    BackEnd().Present(t->surface, area, reinterpret_cast<const std::uint8_t*>(s.data()), aw * 4);
+  }
+}
+
+void ResetWindowDCs() {
+  for (auto& [dc, rec] : Dcs()) DeleteDC(dc);
+  Dcs().clear();
+}
+
+}  // namespace detail
+
+using namespace detail;
+
+HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
+  Window* w = hwnd ? Find(hwnd) : Desktop();
+  if (!w) {
+    if (clip) DeleteObject(clip);
+    return nullptr;
+  }
+  bool window = (flags & DCX_WINDOW) != 0;
+  gdi::Region vis;
+  VisibleRegion(w, window, flags, vis);
+  if (clip) {
+    if (auto* c = gdi::LookupAs<gdi::RegionObject>(clip)) {
+      if (flags & DCX_INTERSECTRGN) gdi::Region::Combine(vis, vis, c->R, RGN_AND);
+      else if (flags & DCX_EXCLUDERGN) gdi::Region::Combine(vis, vis, c->R, RGN_DIFF);
+    }
+    DeleteObject(clip);
+  }
+  DcRecord rec;
+  rec.hwnd = hwnd;
+  HDC dc = nullptr;
+  Window* root = w == Desktop() ? nullptr : Root(w);
+  Backing* b = root ? &BackingOf(root) : nullptr;
+  if (b && b->width > 0 && b->height > 0) {
+    RECT rootRect = ScreenWindowRect(root);
+    RECT mine = window ? ScreenWindowRect(w) : ScreenClientRect(w);
+    POINT origin{mine.Left - rootRect.Left, mine.Top - rootRect.Top};
+    HRGN visH = gdi::NewRegionHandle(vis);
+    gdi::SurfaceDesc sd{b->pixels.data(), b->width, b->height, b->width * 4};
+    dc = CreateSurfaceDC(sd, origin, visH);
+    DeleteObject(visH);
+    rec.root = root->handle;
+    rec.backing = root->backing;
+    if (!vis.IsEmpty()) {
+      RECT box = vis.Box();
+      rec.rootBox = {box.Left + origin.X, box.Top + origin.Y, box.Right + origin.X, box.Bottom + origin.Y};
+    }
+  } else {
+    // The desktop and windows without pixels draw nowhere; the DC still
+    // measures text and answers device questions.
+    dc = CreateCompatibleDC(nullptr);
+  }
+  if (dc) Dcs()[dc] = rec;
+  return dc;
+}
+
+HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, 0); }
+
+HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW); }
+
+int ReleaseDC(HWND, HDC hdc) {
+  auto it = Dcs().find(hdc);
+  if (it == Dcs().end()) return 0;
+  DcRecord rec = std::move(it->second);
+  Dcs().erase(it);
+  if (Window* r = Peek(rec.root); r && r->backing == rec.backing) MarkDirty(r, rec.rootBox);
+  DeleteDC(hdc);
+  return 1;
+}
+
+HWND WindowFromDC(HDC hdc) {
+  auto it = Dcs().find(hdc);
+  return it == Dcs().end() ? nullptr : it->second.hwnd;
+}
+
+}  // namespace win

@@ -1,0 +1,41 @@
+#include "platform/win/WindowRegion.h"
+
+#include "platform/gdi/Regions.h"
+#include "platform/win/Paint.h"
+#include "platform/win/WindowData.h"
+
+namespace win {
+
+using namespace detail;
+
+int SetWindowRgn(HWND hwnd, HRGN rgn, BOOL redraw) {
+  Window* w = Find(hwnd);
+  auto* r = rgn ? gdi::LookupAs<gdi::RegionObject>(rgn) : nullptr;
+  if (!w || w == Desktop() || (rgn && !r)) {
+    if (w && rgn && !r) SetLastError(ERROR_INVALID_HANDLE);
+    return 0;
+  }
+  RECT old = w->window;
+  w->hasRegion = r != nullptr;
+  if (r) w->region = r->R;
+  else w->region.SetEmpty();
+  if (rgn) DeleteObject(rgn);
+  if (redraw && (w->style & WS_VISIBLE)) {
+    // What the old shape covered shows the parent again; the window
+    // redraws whole in its new shape.
+    if (w->parent && w->parent != Desktop())
+      RedrawWindow(w->parent->handle, &old, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+  return 1;
+}
+
+int GetWindowRgn(HWND hwnd, HRGN rgn) {
+  Window* w = Find(hwnd);
+  auto* r = gdi::LookupAs<gdi::RegionObject>(rgn);
+  if (!w || !r || !w->hasRegion) return ERROR;
+  r->R = w->region;
+  return r->R.Kind();
+}
+
+}  // namespace win
