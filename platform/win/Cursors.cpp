@@ -195,6 +195,9 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
     return nullptr;
   }
   std::string key = ResourceKey(name);
+  // Names compare without regard to case, as the registry's do.
+  for (char& ch : key)
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
   if (auto it = S().loaded.find(key); it != S().loaded.end()) return it->second;
   const TResourceData* data = FindResourceData(key, "CURSOR");
   if (!data) {

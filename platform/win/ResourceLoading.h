@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/gdi/SysBitmaps.h"
+#include "platform/rtl/Resources.h"
 #include "platform/win/Handles.h"
 
 namespace win {
@@ -26,8 +27,9 @@ inline const LPCSTR RT_CURSOR = MAKEINTRESOURCEA(1);
 inline const LPCSTR RT_BITMAP = MAKEINTRESOURCEA(2);
 inline const LPCSTR RT_ICON = MAKEINTRESOURCEA(3);
 inline const LPCSTR RT_STRING = MAKEINTRESOURCEA(6);
-inline const LPCSTR RT_RCDATA = MAKEINTRESOURCEA(10);
 inline const LPCSTR RT_GROUP_CURSOR = MAKEINTRESOURCEA(12);
+// RT_RCDATA is the run-time library's ("RCDATA", Resources.h); the
+// integer form MAKEINTRESOURCEA(10) names the same type.
 
 // The registry's spelling of a resource name: "#id" for an integer id,
 // "#123" stays "#123", anything else as written.
