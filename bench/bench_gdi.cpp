@@ -219,7 +219,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs) {
-      std::string name = r.benchmark_name();
+      // With repetitions, pair the medians only.
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name != "median") continue;
+      std::string name = r.run_name.function_name + (r.run_name.args.empty() ? "" : "/" + r.run_name.args);
       for (const char* side : {"/ours", "/pixman"}) {
         auto pos = name.find(side);
         if (pos == std::string::npos) continue;

@@ -200,10 +200,8 @@ BOOL BitBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, 
     return FALSE;
   }
   std::uint8_t code = RopByte(rop);
-  if (!UsesSource(code)) {
-    ORV_GDI_LOG(dst, "BitBlt", "%d,%d,%d,%d rop=%06X", x, y, width, height, static_cast<unsigned>(rop));
-    return PatBlt(hdest, x, y, width, height, rop);
-  }
+  // Without a source it is a pattern blit (and logged as one).
+  if (!UsesSource(code)) return PatBlt(hdest, x, y, width, height, rop);
   DC* src = LookupDC(hsrc);
   if (!src) {
     SetLastError(ERROR_INVALID_HANDLE);
