@@ -10,17 +10,6 @@ namespace win {
 
 using namespace gdi;
 
-namespace {
-
-// A brush argument: a live brush, or COLOR_x + 1.
-Brush* BrushArg(HBRUSH h) {
-  auto v = reinterpret_cast<std::uintptr_t>(h);
-  if (v >= 1 && v <= std::uintptr_t(SYSCOLOR_COUNT)) h = GetSysColorBrush(int(v) - 1);
-  return LookupAs<Brush>(h);
-}
-
-}  // namespace
-
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   DC* dc = LookupDC(hdc);
   Brush* b = BrushArg(brush);

@@ -54,6 +54,12 @@ int Brush::Describe(int size, void* buffer) const {
   return need;
 }
 
+Brush* BrushArg(HBRUSH h) {
+  auto v = reinterpret_cast<std::uintptr_t>(h);
+  if (v >= 1 && v <= std::uintptr_t(SYSCOLOR_COUNT)) h = GetSysColorBrush(int(v) - 1);
+  return LookupAs<Brush>(h);
+}
+
 const std::uint8_t* HatchBits(int style) {
   static const std::uint8_t bits[6][8] = {
       {0x00, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00},  // HS_HORIZONTAL

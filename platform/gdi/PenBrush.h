@@ -44,6 +44,10 @@ class Brush : public GdiObject {
   COLORREF CurrentColor() const;
 };
 
+// A brush argument of a fill call: a live brush, or a system colour index
+// plus one (COLOR_x + 1, as window classes give their background).
+Brush* BrushArg(HBRUSH h);
+
 // The 8 x 8 bits of a hatch style (bit set = hatch line), row by row.
 const std::uint8_t* HatchBits(int style);
 

@@ -174,7 +174,7 @@ void PaintRegion(DC& dc, const Region& rgn, const Paint& paint) {
 BOOL FillRgn(HDC hdc, HRGN rgn, HBRUSH brush) {
   DC* dc = LookupDC(hdc);
   RegionObject* r = GetRgn(rgn);
-  Brush* b = LookupAs<Brush>(brush);
+  Brush* b = BrushArg(brush);
   if (!dc || !r || !b) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
@@ -218,7 +218,7 @@ BOOL InvertRgn(HDC hdc, HRGN rgn) {
 BOOL FrameRgn(HDC hdc, HRGN rgn, HBRUSH brush, int width, int height) {
   DC* dc = LookupDC(hdc);
   RegionObject* r = GetRgn(rgn);
-  Brush* b = LookupAs<Brush>(brush);
+  Brush* b = BrushArg(brush);
   if (!dc || !r || !b) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;

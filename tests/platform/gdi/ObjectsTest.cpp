@@ -79,6 +79,10 @@ TEST(GdiObjects, SystemColourBrushesFollowTheInstalledTable) {
   RECT r{0, 0, 2, 1};
   FillRect(c.Dc, &r, reinterpret_cast<HBRUSH>(std::uintptr_t(COLOR_HIGHLIGHT + 1)));
   EXPECT_EQ(c.At(0, 0), RGB(10, 36, 106));
+  HRGN cell = CreateRectRgn(1, 0, 2, 1);
+  FillRgn(c.Dc, cell, reinterpret_cast<HBRUSH>(std::uintptr_t(COLOR_INFOBK + 1)));
+  EXPECT_EQ(c.At(1, 0), RGB(255, 255, 225)) << "class background brushes work in every fill";
+  DeleteObject(cell);
   SetSysColorLookup([](int index) { return index == COLOR_BTNFACE ? RGB(1, 2, 3) : ClassicSysColor(index); });
   RECT r2{2, 0, 4, 1};
   FillRect(c.Dc, &r2, face);
