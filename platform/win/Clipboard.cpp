@@ -130,6 +130,21 @@ bool BitmapBytes(HBITMAP bitmap, std::string& out) {
   return true;
 }
 
+// The bytes of the partner format for a value: text converted between
+// 1252 and UTF-16; bitmaps and DIBs are stored alike.
+std::string PartnerBytes(UINT format, const std::string& bytes) {
+  if (format == CF_TEXT) {
+    WideString w = AnsiToWide(bytes);
+    return std::string(reinterpret_cast<const char*>(w.data()), w.size() * 2);
+  }
+  if (format == CF_UNICODETEXT) {
+    std::u16string w(bytes.size() / 2, u'\0');
+    std::memcpy(w.data(), bytes.data(), w.size() * 2);
+    return WideToAnsi(w);
+  }
+  return bytes;
+}
+
 HGLOBAL TextBlock(const std::string& bytes, std::size_t terminator) {
   std::string t = bytes;
   t.append(terminator, '\0');
@@ -158,15 +173,8 @@ bool Render(UINT format, Held& out) {
     out.handle = TextBlock(data, term);
     return out.handle != nullptr;
   }
-  if (format == CF_UNICODETEXT && Stored(CF_TEXT, &data)) {
-    WideString w = AnsiToWide(data);
-    out.handle = TextBlock(std::string(reinterpret_cast<const char*>(w.data()), w.size() * 2), 2);
-    return out.handle != nullptr;
-  }
-  if (format == CF_TEXT && Stored(CF_UNICODETEXT, &data)) {
-    std::u16string w(data.size() / 2, u'\0');
-    std::memcpy(w.data(), data.data(), w.size() * 2);
-    out.handle = TextBlock(WideToAnsi(w), 1);
+  if ((format == CF_UNICODETEXT || format == CF_TEXT) && Stored(Partner(format), &data)) {
+    out.handle = TextBlock(PartnerBytes(Partner(format), data), format == CF_TEXT ? 1 : 2);
     return out.handle != nullptr;
   }
   return false;
@@ -227,8 +235,9 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
     }
   }
   if (UINT p = Partner(format); p && Stored(p)) {
-    // The partner set earlier is replaced too, or the two would disagree.
-    BackEnd().SetClipboard(p, {});
+    // The partner set earlier follows the new value, or the two would
+    // disagree (the back end cannot drop a single format).
+    BackEnd().SetClipboard(p, PartnerBytes(format, bytes));
     s.order.erase(std::remove(s.order.begin(), s.order.end(), p), s.order.end());
   }
   BackEnd().SetClipboard(format, std::move(bytes));
