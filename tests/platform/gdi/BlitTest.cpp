@@ -202,3 +202,40 @@ TEST(Blits, DibsInAndOut) {
   EXPECT_EQ(big.At(1, 2), kRed);
   EXPECT_EQ(big.At(3, 3), kBlue);
 }
+
+TEST(Blits, DrawingIntoPaletteAndBottomUpDibSections) {
+  struct {
+    BITMAPINFOHEADER h;
+    RGBQUAD colors[2];
+  } info{{sizeof(BITMAPINFOHEADER), 4, 2, 1, 8, BI_RGB, 0, 0, 0, 2, 0}, {{0, 0, 255, 0}, {255, 0, 0, 0}}};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(dib, nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, ToObj(dib));
+  HBRUSH nearBlue = CreateSolidBrush(RGB(0, 10, 240));
+  RECT top{0, 0, 4, 1};
+  FillRect(dc, &top, nearBlue);
+  auto* px = static_cast<std::uint8_t*>(bits);
+  // Bottom-up: the top row is the second one in memory; blue is entry 1.
+  EXPECT_EQ(px[4], 1);
+  EXPECT_EQ(px[0], 0);
+  EXPECT_EQ(GetPixel(dc, 2, 0), kBlue) << "reads back the palette colour";
+  EXPECT_EQ(GetPixel(dc, 2, 1), kRed);
+  SelectObject(dc, old);
+  DeleteObject(nearBlue);
+  DeleteObject(dib);
+
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 3, 2, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  HBITMAP rgb = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  old = SelectObject(dc, ToObj(rgb));
+  SetPixel(dc, 0, 0, RGB(1, 2, 3));
+  px = static_cast<std::uint8_t*>(bits);
+  EXPECT_EQ(px[12], 3) << "blue first, in the second (top) row of 12 bytes";
+  EXPECT_EQ(px[13], 2);
+  EXPECT_EQ(px[14], 1);
+  SelectObject(dc, old);
+  DeleteObject(rgb);
+  DeleteDC(dc);
+}
