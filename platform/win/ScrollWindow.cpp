@@ -69,7 +69,6 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, LPCRECT scroll, LPCRECT clip, HRGN
   VisibleRegion(w, false, 0, vis);
   gdi::Region source = area;
   gdi::Region::Combine(source, source, vis, RGN_AND);
-  gdi::Region::Combine(source, source, w->update, RGN_DIFF);
   gdi::Region dest = source;
   dest.Offset(dx, dy);
   gdi::Region::Combine(dest, dest, area, RGN_AND);

@@ -1,0 +1,239 @@
+// Update regions: exact region arithmetic with overlapping children and
+// WS_CLIPCHILDREN, the RedrawWindow flags as message sequences, what
+// BeginPaint hands out, WM_SETREDRAW, LockWindowUpdate and ScrollWindowEx.
+#include "platform/win/ScrollWindow.h"
+#include "PaintFixture.h"
+
+using namespace win;
+using namespace wintest;
+
+namespace {
+
+gdi::Region UpdateOf(HWND h) {
+  HRGN r = CreateRectRgn(0, 0, 0, 0);
+  GetUpdateRgn(h, r, FALSE);
+  gdi::Region out = gdi::LookupAs<gdi::RegionObject>(r)->R;
+  DeleteObject(r);
+  return out;
+}
+
+gdi::Region Rects(std::initializer_list<RECT> rs) {
+  gdi::Region out;
+  for (const RECT& r : rs) {
+    gdi::Region one(r);
+    gdi::Region::Combine(out, out, one, RGN_OR);
+  }
+  return out;
+}
+
+TEST_F(PaintTest, UpdateAreaIsAnExactRegionNotABox) {
+  RECT a = R(10, 10, 20, 20), b = R(50, 40, 60, 50);
+  InvalidateRect(main, &a, FALSE);
+  InvalidateRect(main, &b, FALSE);
+  EXPECT_EQ(UpdateOf(main), Rects({a, b}));
+  RECT box;
+  EXPECT_TRUE(GetUpdateRect(main, &box, FALSE));
+  EXPECT_EQ(box, R(10, 10, 60, 50));
+  // Validating one part leaves exactly the other; a half validated keeps its other half.
+  ValidateRect(main, &a);
+  EXPECT_EQ(UpdateOf(main), Rects({b}));
+  RECT half = R(50, 40, 55, 50);
+  ValidateRect(main, &half);
+  EXPECT_EQ(UpdateOf(main), Rects({R(55, 40, 60, 50)}));
+  // Invalid areas are cut to the client area.
+  RECT outside = R(190, 140, 400, 400);
+  InvalidateRect(main, &outside, FALSE);
+  EXPECT_EQ(UpdateOf(main), Rects({R(55, 40, 60, 50), R(190, 140, 200, 150)}));
+  ValidateRect(main, nullptr);
+  EXPECT_FALSE(GetUpdateRect(main, nullptr, FALSE));
+}
+
+TEST_F(PaintTest, ChildrenShareTheInvalidAreaUnlessTheParentClipsThem) {
+  HWND a = Child(main, "A", R(20, 20, 80, 80));
+  HWND b = Child(main, "B", R(60, 60, 120, 120), WS_BORDER);
+  test::PumpUntilIdle();
+  RECT area = R(50, 50, 100, 100);
+  InvalidateRect(main, &area, TRUE);
+  // In each child's own client coordinates; B's client is inset by its border.
+  EXPECT_EQ(UpdateOf(a), Rects({R(30, 30, 60, 60)}));
+  EXPECT_EQ(UpdateOf(b), Rects({R(0, 0, 39, 39)}));
+  EXPECT_TRUE(detail::Peek(b)->framePending);  // the parent's painting covers B's border
+  EXPECT_FALSE(detail::Peek(a)->framePending);
+  test::PumpUntilIdle();
+
+  SetWindowLongA(main, GWL_STYLE, GetWindowLongA(main, GWL_STYLE) | WS_CLIPCHILDREN);
+  InvalidateRect(main, &area, TRUE);
+  EXPECT_TRUE(UpdateOf(a).IsEmpty());
+  EXPECT_TRUE(UpdateOf(b).IsEmpty());
+  RedrawWindow(main, &area, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  EXPECT_EQ(UpdateOf(a), Rects({R(30, 30, 60, 60)}));
+  test::PumpUntilIdle();
+  SetWindowLongA(main, GWL_STYLE, GetWindowLongA(main, GWL_STYLE) & ~WS_CLIPCHILDREN);
+  RedrawWindow(main, &area, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
+  EXPECT_TRUE(UpdateOf(a).IsEmpty());
+  EXPECT_EQ(UpdateOf(main), Rects({area}));
+}
+
+TEST_F(PaintTest, RedrawFlagsDecideWhatIsSentNowAndWhatWaitsForTheQueue) {
+  HWND child = Child(main, "Child", R(10, 10, 60, 60));
+  test::PumpUntilIdle();
+  rec.Take();
+
+  RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_PAINT", "Main WM_NCPAINT", "Main WM_ERASEBKGND", "Child WM_PAINT",
+                             "Child WM_NCPAINT", "Child WM_ERASEBKGND"}));
+  test::PumpUntilIdle();
+  EXPECT_TRUE(rec.Take().empty());
+
+  // ERASENOW: frame and background at once, the painting itself later.
+  RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ERASENOW | RDW_NOCHILDREN);
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_NCPAINT", "Main WM_ERASEBKGND"}));
+  test::PumpUntilIdle();
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_PAINT"}));
+
+  // Without RDW_ERASE nothing is erased; without RDW_FRAME no frame.
+  RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE);
+  EXPECT_TRUE(rec.Take().empty());
+  test::PumpUntilIdle();
+  EXPECT_EQ(rec.Take(), Seq({"Child WM_PAINT"}));
+
+  // Validation takes back what was asked for.
+  RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  RedrawWindow(main, nullptr, nullptr, RDW_VALIDATE | RDW_NOERASE | RDW_ALLCHILDREN);
+  test::PumpUntilIdle();
+  EXPECT_TRUE(rec.Take().empty());
+
+  // UpdateWindow paints the window itself only, and only when it needs it.
+  InvalidateRect(main, nullptr, FALSE);
+  UpdateWindow(main);
+  UpdateWindow(main);
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_PAINT"}));
+  test::PumpUntilIdle();
+  // Covered by the parent's painting, frame and all; painted from the queue.
+  EXPECT_EQ(rec.Take(), Seq({"Child WM_PAINT", "Child WM_NCPAINT"}));
+}
+
+TEST_F(PaintTest, BeginPaintReportsTheBoxAndWhetherTheBackgroundIsStillDirty) {
+  HWND bare = Child(main, "Bare", R(0, 0, 100, 100), 0, 0, "Recorder");  // no class brush
+  HWND white = Child(main, "White", R(100, 0, 200, 100));
+  test::PumpUntilIdle();
+  std::vector<PAINTSTRUCT> seen;
+  auto painter = [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m != WM_PAINT) return std::nullopt;
+    PAINTSTRUCT ps;
+    BeginPaint(h, &ps);
+    seen.push_back(ps);
+    // Everything outside the update region stays as it was.
+    HBRUSH red = CreateSolidBrush(kRed);
+    RECT all = R(0, 0, 100, 100);
+    FillRect(ps.hdc, &all, red);
+    DeleteObject(red);
+    EndPaint(h, &ps);
+    return 0;
+  };
+  rec.handlers["Bare"] = painter;
+  rec.handlers["White"] = painter;
+  RECT a = R(10, 10, 20, 20), b = R(30, 5, 40, 15);
+  InvalidateRect(bare, &a, TRUE);
+  InvalidateRect(bare, &b, FALSE);
+  InvalidateRect(white, &a, TRUE);
+  test::PumpUntilIdle();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].rcPaint, R(10, 5, 40, 20));
+  EXPECT_TRUE(seen[0].fErase);  // nobody erased: no class brush
+  EXPECT_EQ(seen[1].rcPaint, a);
+  EXPECT_FALSE(seen[1].fErase);
+  EXPECT_EQ(Held({15, 15}), kRed);
+  EXPECT_EQ(Held({25, 15}), kWhite);  // between the two parts: left alone
+  EXPECT_EQ(Held({115, 15}), kRed);
+  EXPECT_EQ(Shown({115, 15}), kRed);  // presented once the queue ran dry
+  EXPECT_FALSE(GetUpdateRect(bare, nullptr, FALSE));
+}
+
+TEST_F(PaintTest, RedrawOffCollectsNothingAndOnRepaintsWhole) {
+  HWND child = Child(main, "Child", R(10, 10, 60, 60));
+  test::PumpUntilIdle();
+  rec.Take();
+  SendMessageA(main, WM_SETREDRAW, FALSE, 0);
+  InvalidateRect(main, nullptr, TRUE);
+  InvalidateRect(child, nullptr, TRUE);
+  test::PumpUntilIdle();
+  EXPECT_EQ(rec.Take(), Seq({"Main 0x000B"}));
+  EXPECT_FALSE(GetUpdateRect(main, nullptr, FALSE));
+  SendMessageA(main, WM_SETREDRAW, TRUE, 0);
+  RECT box;
+  EXPECT_TRUE(GetUpdateRect(main, &box, FALSE));
+  EXPECT_EQ(box, R(0, 0, 200, 150));
+  test::PumpUntilIdle();
+  EXPECT_EQ(rec.Take(), Seq({"Main 0x000B", "Main WM_PAINT", "Main WM_NCPAINT", "Main WM_ERASEBKGND",
+                             "Child WM_PAINT", "Child WM_NCPAINT", "Child WM_ERASEBKGND"}));
+}
+
+TEST_F(PaintTest, LockedWindowNeitherPaintsNorDrawsUntilUnlocked) {
+  HWND other = CreateWindowExA(0, "White", "Other", WS_POPUP | WS_VISIBLE, 400, 50, 50, 50, nullptr, nullptr,
+                               nullptr, nullptr);
+  test::PumpUntilIdle();
+  rec.Take();
+  EXPECT_TRUE(LockWindowUpdate(main));
+  EXPECT_FALSE(LockWindowUpdate(other));
+  InvalidateRect(main, nullptr, TRUE);
+  Fill(main, kRed);
+  test::PumpUntilIdle();
+  EXPECT_TRUE(rec.Take().empty());
+  EXPECT_EQ(Held({5, 5}), kWhite);
+  HDC dc = GetDCEx(main, nullptr, DCX_LOCKWINDOWUPDATE);
+  SetPixel(dc, 5, 5, kBlue);
+  ReleaseDC(main, dc);
+  EXPECT_EQ(Held({5, 5}), kBlue);
+  EXPECT_TRUE(LockWindowUpdate(nullptr));
+  test::PumpUntilIdle();
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_PAINT", "Main WM_NCPAINT", "Main WM_ERASEBKGND"}));
+  EXPECT_EQ(Held({5, 5}), kWhite);
+  EXPECT_FALSE(LockWindowUpdate(nullptr));
+}
+
+TEST_F(PaintTest, ScrollingMovesPixelsAndThePendingUpdateAndInvalidatesWhatWasUncovered) {
+  // Ten-pixel bands, red on even rows of bands.
+  HDC dc = GetDC(main);
+  HBRUSH red = CreateSolidBrush(kRed);
+  for (int y = 0; y < 150; y += 20) {
+    RECT band = R(0, y, 200, y + 10);
+    FillRect(dc, &band, red);
+  }
+  DeleteObject(red);
+  ReleaseDC(main, dc);
+  RECT pending = R(0, 100, 10, 110);
+  InvalidateRect(main, &pending, FALSE);
+
+  HRGN uncovered = CreateRectRgn(0, 0, 0, 0);
+  RECT box;
+  int kind = ScrollWindowEx(main, 0, -10, nullptr, nullptr, uncovered, &box, SW_INVALIDATE);
+  EXPECT_EQ(kind, SIMPLEREGION);
+  EXPECT_EQ(box, R(0, 140, 200, 150));
+  EXPECT_EQ(Held({50, 5}), kWhite);  // the white band from 10..20 moved up
+  EXPECT_EQ(Held({50, 15}), kRed);
+  // The part that was invalid moved up with the contents; the uncovered band joined it.
+  EXPECT_EQ(UpdateOf(main), Rects({R(0, 90, 10, 100), R(0, 140, 200, 150)}));
+  DeleteObject(uncovered);
+
+  // A scroll rectangle limits what moves; the clip where it may land.
+  ValidateRect(main, nullptr);
+  RECT part = R(100, 0, 200, 150), clip = R(100, 0, 200, 100);
+  kind = ScrollWindowEx(main, 0, 10, &part, &clip, nullptr, &box, 0);
+  EXPECT_EQ(box, R(100, 0, 200, 10));
+  EXPECT_EQ(Held({150, 15}), kWhite);  // was red at 5
+  EXPECT_EQ(Held({150, 25}), kRed);    // from row 15, red since the first scroll
+  EXPECT_EQ(Held({150, 105}), kWhite);  // below the clip: untouched
+  EXPECT_EQ(Held({50, 15}), kRed);     // left of the scroll rectangle: untouched
+  EXPECT_FALSE(GetUpdateRect(main, nullptr, FALSE));  // no SW_INVALIDATE
+}
+
+TEST_F(PaintTest, ScrollingChildrenMovesThemAlong) {
+  HWND child = Child(main, "Child", R(10, 10, 30, 30));
+  ScrollWindowEx(main, 5, 7, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE);
+  RECT r;
+  GetWindowRect(child, &r);
+  EXPECT_EQ(r, R(100 + 15, 50 + 17, 100 + 35, 50 + 37));
+}
+
+}  // namespace
