@@ -1,0 +1,137 @@
+// The record quicksort, saving view state by record key across reloads in
+// provider mode, and reordering groups by a group summary value.
+#pragma once
+
+#include <vector>
+
+#include "library/data/cxCustomDataGroups.h"
+
+// The quicksort of the record list. The order it leaves equal items in is
+// part of the behaviour (views are compared row by row), so this is the
+// one algorithm, not a library sort. The scans are bounded by the range:
+// with a consistent comparison they never reach the bounds and the result
+// is unchanged; with an inconsistent one (a user comparison that
+// contradicts itself) they stop there instead of leaving the list.
+template <class T, class Compare>
+void cxQuickSort(T* AList, Integer L, Integer R, Compare&& ACompare) {
+  if (!AList) return;
+  Integer I;
+  do {
+    I = L;
+    Integer J = R;
+    const T P = AList[static_cast<size_t>(L + R) >> 1];
+    do {
+      while (I < R && ACompare(AList[I], P) < 0) ++I;
+      while (J > L && ACompare(AList[J], P) > 0) --J;
+      if (I <= J) {
+        if (I != J) std::swap(AList[I], AList[J]);
+        ++I;
+        --J;
+      }
+    } while (I <= J);
+    if (L < J) cxQuickSort(AList, L, J, ACompare);
+    L = I;
+  } while (I < R);
+}
+
+// The classic form: pointer-sized items, a context and a function.
+using TcxListSortCompareFunc = Integer (*)(void* AContext, NativeInt AItem1, NativeInt AItem2);
+void cxQuickSortList(NativeInt* AList, Integer L, Integer R, TcxListSortCompareFunc ACompare, void* AContext);
+// Item1 - Item2, for lists of record indexes.
+Integer cxCompareIntegers(void* AContext, NativeInt AItem1, NativeInt AItem2);
+
+class TcxKeyInfo : public TObject {
+  ORV_CLASS(TcxKeyInfo, TObject)
+ public:
+  Variant Key;
+};
+
+class TcxSelectedKeyInfo : public TcxKeyInfo {
+  ORV_CLASS(TcxSelectedKeyInfo, TcxKeyInfo)
+ public:
+  Integer SelectionIndex = -1;
+};
+
+class TcxSaveObject;
+
+class TcxDetailKeyInfo : public TcxKeyInfo {
+  ORV_CLASS(TcxDetailKeyInfo, TcxKeyInfo)
+ public:
+  ~TcxDetailKeyInfo() override;
+  Integer ActiveRelationIndex = 0;
+  TcxSaveObject* SaveObject = nullptr;
+};
+
+// State remembered by record key, the values of the controller's key fields.
+class TcxKeys : public TObject {
+  ORV_CLASS(TcxKeys, TObject)
+ public:
+  ~TcxKeys() override { Clear(); }
+  virtual void Restore() {}
+  virtual void Save() {}
+  virtual void FreeItem(TcxKeyInfo* AInfo) { AInfo->Free(); }
+  virtual void Clear();
+
+  void Init(TcxCustomDataController* ADataController);
+  void Save(TcxCustomDataController* ADataController);
+  void Restore(TcxCustomDataController* ADataController);
+  // The info whose key is the record's key; the infos are sorted by key
+  // after Save, so the lookup halves the list.
+  bool Find(Integer ARecordIndex, Integer& AIndex);
+  void Delete(Integer AIndex);
+  Integer GetCount() const { return static_cast<Integer>(FItems.size()); }
+  TcxKeyInfo* GetItem(Integer Index) const { return FItems.at(static_cast<size_t>(Index)); }
+
+ protected:
+  TcxCustomDataController* FDataController = nullptr;
+  std::vector<TcxCustomDataField*> FKeyFields;
+  std::vector<TcxKeyInfo*> FItems;
+  std::vector<bool> FUsed;
+};
+
+class TcxDetailKeys : public TcxKeys {
+  ORV_CLASS(TcxDetailKeys, TcxKeys)
+ public:
+  // Master-detail expansion is not kept by this controller's relations
+  // yet; there is nothing to save.
+  void Save() override {}
+  void Restore() override {}
+};
+
+class TcxSelectedKeys : public TcxKeys {
+  ORV_CLASS(TcxSelectedKeys, TcxKeys)
+ public:
+  void Save() override;
+  void Restore() override;
+};
+
+class TcxSaveObject : public TObject {
+  ORV_CLASS(TcxSaveObject, TObject)
+ public:
+  TcxSaveObject();
+  ~TcxSaveObject() override;
+  void Save(TcxCustomDataController* ADataController);
+  void Restore(TcxCustomDataController* ADataController);
+
+ private:
+  TcxDetailKeys* FDetailKeys;
+  TcxSelectedKeys* FSelectedKeys;
+};
+
+class TcxCustomDataControllerInfo;
+
+// Reorders the children of groups by one of their group summary values.
+class TcxSortBySummaryHelper : public TObject {
+  ORV_CLASS(TcxSortBySummaryHelper, TObject)
+ public:
+  struct LevelInfo {
+    TcxDataSortOrder SortOrder = soAscending;
+    Integer SummaryItemIndex = -1;
+  };
+  explicit TcxSortBySummaryHelper(TcxCustomDataControllerInfo* AInfo) : FInfo(AInfo) {}
+  // ALevels[i] says how the groups of level i are ordered.
+  void Sort(const std::vector<LevelInfo>& ALevels);
+
+ private:
+  TcxCustomDataControllerInfo* FInfo;
+};

@@ -1,0 +1,1048 @@
+#include "library/data/cxCustomDataViewPipeline.h"
+
+#include <algorithm>
+
+#include "library/data/cxCustomDataController.h"
+#include "library/data/cxCustomDataFilter.h"
+#include "library/data/cxCustomDataSearch.h"
+#include "library/data/cxCustomDataSort.h"
+#include "library/data/cxCustomDataSummary.h"
+
+ORV_REGISTER(TcxCustomDataControllerInfo)
+
+namespace {
+struct FlagGuard {
+  bool& Flag;
+  bool Old;
+  FlagGuard(bool& AFlag, bool AValue) : Flag(AFlag), Old(AFlag) { Flag = AValue; }
+  ~FlagGuard() { Flag = Old; }
+};
+
+// Changed records beyond this many take the full pass.
+constexpr size_t cxMaxMovedRecords = 64;
+}  // namespace
+
+TcxCustomDataControllerInfo::TcxCustomDataControllerInfo(TcxCustomDataController* ADataController)
+    : FDataController(ADataController),
+      FDataGroups(New<TcxDataGroups>()),
+      FExpandingInfos(New<TcxDataExpandingInfos>()),
+      FFocusingInfo(New<TcxDataFocusingInfo>(this)),
+      FGroupingFieldList(New<TcxGroupingFieldList>()),
+      FPrevFocusingInfo(New<TcxDataFocusingInfo>(this)),
+      FSelection(ADataController->GetDataSelectionClass().Construct<TcxCustomDataController*>(ADataController)),
+      FSortingFieldList(New<TcxSortingFieldList>()),
+      FTotalSortingFieldList(New<TcxSortingFieldList>()) {
+  FGroupingFieldList->OnChanged = [this] { GroupingChanged(); };
+  FSortingFieldList->OnChanged = [this] { SortingChanged(); };
+  FSelection->OnChanged = [this] { SelectionChanged(); };
+}
+
+TcxCustomDataControllerInfo::~TcxCustomDataControllerInfo() {
+  FTotalSortingFieldList->Free();
+  FSortingFieldList->Free();
+  FSelection->Free();
+  FPrevFocusingInfo->Free();
+  FGroupingFieldList->Free();
+  FFocusingInfo->Free();
+  FExpandingInfos->Free();
+  FDataGroups->Free();
+}
+
+// ---------------------------------------------------------------------------
+// Change entry points
+
+void TcxCustomDataControllerInfo::Refresh() {
+  TcxDataControllerInfoChanges changes{dcicLoad};
+  if (!FDataController->LockOnAfterSummary()) changes += dcicSummary;
+  if (FSortingFieldList->GetCount() > 0) changes += dcicSorting;
+  if (FGroupingFieldList->GetCount() > 0) changes += dcicGrouping;
+  if (FInUpdate) {
+    FDeferred += changes;
+    FDeferredFullReload = true;
+    return;
+  }
+  FFullReload = true;
+  FChanges += changes;
+  CheckChanges();
+}
+
+void TcxCustomDataControllerInfo::RecordChanged(Integer ARecordIndex) {
+  if (FInUpdate) {
+    Refresh();
+    return;
+  }
+  if (std::find(FChangedRecords.begin(), FChangedRecords.end(), ARecordIndex) == FChangedRecords.end()) {
+    if (FChangedRecords.size() >= cxMaxMovedRecords)
+      FFullReload = true;
+    else
+      FChangedRecords.push_back(ARecordIndex);
+  }
+  FChanges += dcicLoad;
+  if (!FDataController->LockOnAfterSummary()) FChanges += dcicSummary;
+  if (FSortingFieldList->GetCount() > 0) FChanges += dcicSorting;
+  if (FGroupingFieldList->GetCount() > 0) FChanges += dcicGrouping;
+  CheckChanges();
+}
+
+void TcxCustomDataControllerInfo::RefreshFocused() {
+  FChanges += dcicResetFocusedRow;
+  FFocusingInfo->ResetPos();
+  CheckChanges();
+}
+
+void TcxCustomDataControllerInfo::RefreshSummary(bool ARecalcOnly) {
+  const bool bySummary = IsSortBySummary();
+  if (!ARecalcOnly || bySummary)
+    FChanges += dcicSummary;
+  else
+    FChanges += dcicView;
+  if (bySummary) FChanges += dcicGrouping;
+  CheckChanges();
+}
+
+void TcxCustomDataControllerInfo::ExpandingChanged() {
+  FChanges += dcicExpanding;
+  FRecalcSelection = true;
+}
+
+void TcxCustomDataControllerInfo::FocusedRecordChanged(bool ANewItemRowChanged) {
+  FChanges += dcicFocusedRecord;
+  if (ANewItemRowChanged) FPrevFocusingInfo->NewItemRowFocusingChanged = true;
+}
+
+void TcxCustomDataControllerInfo::GroupingChanged() {
+  FFullReload = true;
+  FChanges += TcxDataControllerInfoChanges{dcicGrouping, dcicSorting, dcicSummary};
+}
+
+void TcxCustomDataControllerInfo::SortingChanged() {
+  FFullReload = true;
+  FChanges += dcicSorting;
+}
+
+void TcxCustomDataControllerInfo::SelectionChanged() {
+  FChanges += dcicSelection;
+  const TcxSummaryOptions options = FDataController->GetSummaryOptions();
+  if (options.Contains(soSelectedRecords) || options.Contains(soMultipleSelectedRecords)) FChanges += dcicSummary;
+}
+
+void TcxCustomDataControllerInfo::ChangeSorting(TcxCustomDataField* AField, TcxDataSortOrder ASortOrder) {
+  FSortingFieldList->ChangeSorting(AField, ASortOrder);
+  FGroupingFieldList->UpdateSorting(FSortingFieldList);
+  CheckChanges();
+}
+
+void TcxCustomDataControllerInfo::ChangeSortIndex(TcxCustomDataField* AField, Integer AIndex) {
+  const Integer index = FSortingFieldList->Find(AField);
+  if (index < 0) return;
+  AIndex = std::clamp(AIndex, 0, FSortingFieldList->GetCount() - 1);
+  if (index == AIndex) return;
+  FDataController->BeforeSorting();
+  FDataController->SetSortingChangedFlag();
+  FSortingFieldList->Move(index, AIndex);
+  CheckChanges();
+}
+
+void TcxCustomDataControllerInfo::ClearSorting(bool AKeepGroupedFields) {
+  const Integer count = FSortingFieldList->GetCount();
+  if (AKeepGroupedFields) {
+    for (Integer i = FSortingFieldList->GetCount() - 1; i >= 0; --i)
+      if (FGroupingFieldList->Find(FSortingFieldList->GetItem(i).Field) < 0) FSortingFieldList->Delete(i);
+  } else {
+    FSortingFieldList->Clear();
+    FGroupingFieldList->UpdateSorting(FSortingFieldList);
+  }
+  if (FSortingFieldList->GetCount() != count) {
+    FDataController->BeforeSorting();
+    FDataController->SetSortingChangedFlag();
+  }
+  CheckChanges();
+}
+
+void TcxCustomDataControllerInfo::ChangeGrouping(TcxCustomDataField* AField, Integer AGroupIndex) {
+  FGroupingFieldList->ChangeGrouping(AField, AGroupIndex);
+  FGroupingFieldList->UpdateSorting(FSortingFieldList);
+  CheckChanges();
+}
+
+void TcxCustomDataControllerInfo::ClearGrouping() {
+  FGroupingFieldList->Clear();
+  CheckChanges();
+}
+
+void TcxCustomDataControllerInfo::ChangeExpanding(Integer ARowIndex, bool AExpanded, bool ARecursive) {
+  CheckRowIndex(ARowIndex);
+  if (!IsGrouped() || IsAlwaysExpanded()) return;
+  const Integer focused = GetFocusedRowIndex();
+  if (!AExpanded && focused != -1 && FDataController->GetGroups()->HasAsParent(focused, ARowIndex))
+    FDataController->CheckBrowseMode();
+  FDataGroups->ChangeExpanding(ARowIndex, AExpanded, ARecursive);
+  ExpandingChanged();
+  BeginUpdate();
+  try {
+    if (!AExpanded) CheckAfterCollapsing();
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TcxCustomDataControllerInfo::FullExpand() {
+  BeginUpdate();
+  if (IsGrouped() && !IsAlwaysExpanded()) {
+    FDataGroups->FullExpanding(true);
+    ExpandingChanged();
+  }
+  EndUpdate();
+}
+
+void TcxCustomDataControllerInfo::FullCollapse() {
+  BeginUpdate();
+  try {
+    if (IsGrouped() && !IsAlwaysExpanded()) {
+      FDataGroups->FullExpanding(false);
+      ExpandingChanged();
+      CheckAfterCollapsing();
+    }
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TcxCustomDataControllerInfo::RemoveField(TcxCustomDataField* AField) {
+  FSortingFieldList->Remove(AField);
+  FTotalSortingFieldList->Remove(AField);
+  if (FGroupingFieldList->Find(AField) >= 0) FSelection->Clear();
+  FGroupingFieldList->Remove(AField);
+  FGroupingFieldList->UpdateSorting(FSortingFieldList);
+  FExpandingInfos->CheckField(AField);
+  // The group table must not keep a field that is going away.
+  for (Integer i = 0; i < FDataGroups->GetFieldCount(); ++i)
+    if (FDataGroups->GetField(i) == AField) {
+      FDataGroups->Clear();
+      FChanges += dcicGrouping;
+      break;
+    }
+}
+
+void TcxCustomDataControllerInfo::UpdateField(TcxCustomDataField* AField) {
+  FChanges += dcicView;
+  FSortingFieldList->CheckField(AField);
+  FGroupingFieldList->CheckField(AField);
+  if (FGroupingFieldList->Find(AField) >= 0) FSelection->Clear();
+  FExpandingInfos->CheckField(AField);
+}
+
+void TcxCustomDataControllerInfo::EndUpdate() {
+  if (FLockCount > 0) --FLockCount;
+  CheckChanges();
+}
+
+void TcxCustomDataControllerInfo::CheckChanges() {
+  if (FLockCount != 0 || FInUpdate) return;
+  // A change noted while the pass delivered its notices runs a pass of its own.
+  for (int guard = 0; guard < 16 && !FChanges.Empty() && FLockCount == 0 && !FInUpdate; ++guard) Update();
+}
+
+// ---------------------------------------------------------------------------
+// The pass
+
+void TcxCustomDataControllerInfo::Update() {
+  TcxCustomDataController* c = FDataController;
+  {
+    FlagGuard inUpdate(FInUpdate, true);
+    c->CheckMode();
+    if (c->TakeFullRegroup()) FChanges += TcxDataControllerInfoChanges{dcicGrouping, dcicSorting, dcicSummary};
+    const bool summary = FChanges.Contains(dcicSummary) && !c->IsReading() && !c->IsDestroying();
+    FRecalcSelection = false;
+    SaveInfo();
+    bool moved = false;
+    if (FChanges.Contains(dcicLoad)) {
+      if (CanMoveChangedRecords()) {
+        MoveChangedRecords();
+        moved = true;
+      } else {
+        DoLoad();
+        DoFilter();
+      }
+    }
+    FChangedRecords.clear();
+    FFullReload = false;
+    if (summary) DoBeginSummary();
+    if ((FChanges.Contains(dcicGrouping) || FChanges.Contains(dcicSorting)) && !moved) DoSort();
+    if (FChanges.Contains(dcicGrouping)) {
+      c->BeforeGroupingNotification();
+      DoGrouping();
+    }
+    if (FChanges.Contains(dcicGrouping) || FChanges.Contains(dcicSorting)) ResetFocusing();
+    if (summary) DoEndSummary();
+    if (IsSortBySummary()) DoSortBySummary();
+    CheckInfo();
+    ClearInfo();
+    if (FRecalcSelection) RecalcSelection();
+    if (FChanges.Contains(dcicSorting) || FChanges.Contains(dcicExpanding)) c->CorrectPrevSelectionChangedInfo();
+  }
+  ForwardChanges();
+  if (!FDeferred.Empty()) {
+    FChanges += FDeferred;
+    FFullReload = FFullReload || FDeferredFullReload;
+    FDeferred.Clear();
+    FDeferredFullReload = false;
+  }
+}
+
+void TcxCustomDataControllerInfo::ForwardChanges() {
+  TcxCustomDataController* c = FDataController;
+  TcxDataControllerChanges changes;
+  const bool layout = FChanges.Contains(dcicSorting) || FChanges.Contains(dcicView);
+  if (layout) changes += dccLayout;
+  if (FChanges.Contains(dcicLoad) || FChanges.Contains(dcicGrouping) || FChanges.Contains(dcicExpanding))
+    changes += dccData;
+  if (FChanges.Contains(dcicFocusedRow) || FChanges.Contains(dcicResetFocusedRow) ||
+      FChanges.Contains(dcicFocusedRecord))
+    changes += dccFocus;
+  if (FChanges.Contains(dcicSelection)) changes += dccSelection;
+  if (FChanges.Contains(dcicSummary)) changes += dccSummary;
+  if (c->IsGroupingChangedFlag()) changes += dccGrouping;
+  if (c->IsSortingChangedFlag()) changes += dccSorting;
+  FChanges.Clear();
+  c->ClearPipelineFlags();
+  c->Change(changes);
+}
+
+void TcxCustomDataControllerInfo::DoLoad() {
+  const Integer count = FDataController->GetRecordCount();
+  FRecordList.resize(static_cast<size_t>(std::max(count, 0)));
+  FLoadedRecordCount = count;
+  for (Integer i = 0; i < count; ++i) FRecordList[static_cast<size_t>(i)] = i;
+  FListIndexValid = false;
+}
+
+bool TcxCustomDataControllerInfo::IsRecordFiltered(Integer ARecordIndex, bool AIncremental, bool ACriteria,
+                                                   bool AEvent) {
+  TcxCustomDataController* c = FDataController;
+  if (AEvent && !c->DoFilterRecord(ARecordIndex)) return false;
+  if (AIncremental && !c->DoIncrementalFilterRecord(ARecordIndex)) return false;
+  if (ACriteria && !c->GetFilter()->DoFilterRecord(ARecordIndex)) return false;
+  return true;
+}
+
+void TcxCustomDataControllerInfo::DoFilter() {
+  TcxCustomDataController* c = FDataController;
+  const bool incremental = c->IsIncrementalFilter();
+  const bool criteria = c->GetFilter()->IsFiltering();
+  const bool event = !c->IsGridMode() && c->IsFilterRecord();
+  if (!incremental && !criteria && !event) return;
+  const Integer editing = c->GetProvider()->GetEditingRecordIndex();
+  // Positions are tested from the last to the first, as the records were
+  // always asked; the survivors are compacted in one pass afterwards.
+  std::vector<char> keep(FRecordList.size(), 1);
+  bool removed = false;
+  for (Integer i = static_cast<Integer>(FRecordList.size()) - 1; i >= 0; --i) {
+    const Integer r = FRecordList[static_cast<size_t>(i)];
+    if (r == editing) continue;
+    if (!IsRecordFiltered(r, incremental, criteria, event)) {
+      keep[static_cast<size_t>(i)] = 0;
+      removed = true;
+    }
+  }
+  if (!removed) return;
+  size_t out = 0;
+  for (size_t i = 0; i < FRecordList.size(); ++i)
+    if (keep[i]) FRecordList[out++] = FRecordList[i];
+  FRecordList.resize(out);
+  FListIndexValid = false;
+  FSelection->CheckAfterFiltering();
+  if (c->IsFilterChanged()) {
+    c->FCheckAfterFilter = false;
+    c->SetCheckFocusAfterFilter(true);
+  }
+}
+
+bool TcxCustomDataControllerInfo::CanMoveChangedRecords() const {
+  TcxCustomDataController* c = FDataController;
+  if (FFullReload || FChangedRecords.empty()) return false;
+  if (c->IsGridMode() || c->IsProviderMode() || c->OnCompare.Assigned() || c->IsFilterRecord()) return false;
+  if (c->GetProvider()->IsCustomSorting()) return false;
+  const Integer count = c->GetRecordCount();
+  // The list must have been built from the records as they are now.
+  if (count != FLoadedRecordCount) return false;
+  TcxCustomDataProvider* p = c->GetProvider();
+  for (Integer r : FChangedRecords) {
+    if (r < 0 || r >= count) return false;
+    // The edited record sorts as its next neighbour; when that one moves,
+    // the edited record moves with it.
+    if (p->IsEditing() && r == p->GetNextNeighbourRecordIndex() && r != p->GetEditingRecordIndex()) return false;
+  }
+  return true;
+}
+
+void TcxCustomDataControllerInfo::MoveChangedRecords() {
+  TcxCustomDataController* c = FDataController;
+  // The total sorting list is what the last full sort left: the sorting
+  // and grouping lists did not change since (they force the full pass).
+  const bool incremental = c->IsIncrementalFilter();
+  const bool criteria = c->GetFilter()->IsFiltering();
+  const Integer editing = c->GetProvider()->GetEditingRecordIndex();
+  // A full pass sorts only while something is sorted or grouped; otherwise
+  // the list stays in record order.
+  const bool sorted = FSortingFieldList->GetCount() > 0 || FGroupingFieldList->GetCount() > 0;
+  PrepareSorting();
+  try {
+    for (Integer r : FChangedRecords) {
+      const Integer pos = GetInternalRecordListIndex(r);
+      if (pos >= 0) FRecordList.erase(FRecordList.begin() + pos);
+      FListIndexValid = false;
+      const bool keep = r == editing || IsRecordFiltered(r, incremental, criteria, false);
+      if (!keep) continue;
+      // Every record differs from every other in the record order (ties go
+      // by record index), so the sorted place of one record is unique.
+      size_t lo = 0, hi = FRecordList.size();
+      while (lo < hi) {
+        const size_t mid = lo + (hi - lo) / 2;
+        const Integer cmp = sorted ? CompareRecords(FRecordList[mid], r) : FRecordList[mid] - r;
+        if (cmp < 0)
+          lo = mid + 1;
+        else
+          hi = mid;
+      }
+      FRecordList.insert(FRecordList.begin() + static_cast<std::ptrdiff_t>(lo), r);
+    }
+  } catch (...) {
+    UnprepareSorting();
+    DoLoad();
+    DoFilter();
+    throw;
+  }
+  UnprepareSorting();
+  FListIndexValid = false;
+  // A full pass drops filtered records whenever any record is filtered out.
+  if (static_cast<Integer>(FRecordList.size()) < c->GetRecordCount()) {
+    FSelection->CheckAfterFiltering();
+    if (c->IsFilterChanged()) {
+      c->FCheckAfterFilter = false;
+      c->SetCheckFocusAfterFilter(true);
+    }
+  }
+}
+
+void TcxCustomDataControllerInfo::DoSort() {
+  TcxCustomDataController* c = FDataController;
+  FTotalSortingFieldList->Clear();
+  FTotalSortingFieldList->AppendFrom(FGroupingFieldList);
+  FTotalSortingFieldList->AppendFrom(FSortingFieldList);
+  if (c->IsGridMode() || c->GetRecordCount() == 0) return;
+  PrepareSorting();
+  try {
+    if (c->IsProviderMode() && c->GetProvider()->IsCustomSorting())
+      c->GetProvider()->CustomSort();
+    else if (FRecordList.size() > 1)
+      cxQuickSort(FRecordList.data(), 0, static_cast<Integer>(FRecordList.size()) - 1,
+                  [this](Integer a, Integer b) { return CompareRecords(a, b); });
+  } catch (...) {
+    UnprepareSorting();
+    FListIndexValid = false;
+    throw;
+  }
+  UnprepareSorting();
+  FListIndexValid = false;
+}
+
+void TcxCustomDataControllerInfo::PrepareSorting() {
+  TcxCustomDataController* c = FDataController;
+  for (Integer i = 0; i < FTotalSortingFieldList->GetCount(); ++i) {
+    TcxCustomDataField* f = FTotalSortingFieldList->GetItem(i).Field;
+    f->SetCompareMode(0);
+    Integer mode = -1;
+    if (c->IsConversionNeededForCompare(f)) mode = c->IsSortByDisplayTextNeeded(f) ? 2 : 1;
+    f->SetCompareMode(mode);
+  }
+}
+
+void TcxCustomDataControllerInfo::UnprepareSorting() {
+  for (Integer i = 0; i < FTotalSortingFieldList->GetCount(); ++i)
+    FTotalSortingFieldList->GetItem(i).Field->SetCompareMode(0);
+}
+
+Integer TcxCustomDataControllerInfo::CompareRecords(Integer R1, Integer R2) {
+  if (R1 == R2) return 0;
+  TcxCustomDataController* c = FDataController;
+  TcxCustomDataProvider* p = c->GetProvider();
+  if (p->IsEditing()) {
+    const Integer e = p->GetEditingRecordIndex();
+    if (p->GetPrevNeighbourRecordIndex() != cxNullEditingRecordIndex) {
+      if (e == R1) return 1;
+      if (e == R2) return -1;
+    } else if (p->GetNextNeighbourRecordIndex() != cxNullEditingRecordIndex) {
+      const Integer n = p->GetNextNeighbourRecordIndex();
+      if (e == R1) {
+        if (R2 == n) return -1;
+        R1 = n;
+      } else if (e == R2) {
+        if (R1 == n) return 1;
+        R2 = n;
+      }
+      if (R1 == R2) return 0;
+    }
+  }
+  for (Integer i = 0; i < FTotalSortingFieldList->GetCount(); ++i) {
+    const Integer r = c->CompareRecords(R1, R2, FTotalSortingFieldList->GetItem(i), dccmSorting);
+    if (r != 0) return r;
+  }
+  return c->CompareEqualRecords(R1, R2);
+}
+
+Integer TcxCustomDataControllerInfo::CompareGroupRecords(Integer R1, Integer R2, Integer ALevel) {
+  if (R1 == R2) return 0;
+  TcxCustomDataController* c = FDataController;
+  TcxCustomDataProvider* p = c->GetProvider();
+  if (p->IsEditing()) {
+    const Integer e = p->GetEditingRecordIndex();
+    if (p->GetSavedRecordIndex() != 0) {
+      // An edited value does not move its record to another group before
+      // it is posted.
+      if (R1 == e) R1 = p->GetSavedRecordIndex();
+      if (R2 == e) R2 = p->GetSavedRecordIndex();
+    } else if (p->GetPrevNeighbourRecordIndex() != cxNullEditingRecordIndex) {
+      if (R1 == e || R2 == e) return 0;
+    } else if (p->GetNextNeighbourRecordIndex() != cxNullEditingRecordIndex) {
+      const Integer n = p->GetNextNeighbourRecordIndex();
+      if (e == R1) {
+        if (R2 == n) return 0;
+        R1 = n;
+      } else if (e == R2) {
+        if (R1 == n) return 0;
+        R2 = n;
+      }
+    }
+  }
+  if (ALevel < 0 || ALevel >= FTotalSortingFieldList->GetCount()) return 0;
+  return c->CompareRecords(R1, R2, FTotalSortingFieldList->GetItem(ALevel), dccmGrouping);
+}
+
+void TcxCustomDataControllerInfo::DoGrouping() {
+  FDataGroups->Clear();
+  for (Integer i = 0; i < FGroupingFieldList->GetCount(); ++i) FDataGroups->AddField(FGroupingFieldList->GetItem(i).Field);
+  const Integer count = static_cast<Integer>(FRecordList.size());
+  const Integer levels = FDataGroups->GetFieldCount();
+  if (count == 0 || levels == 0) return;
+  std::vector<Integer> opening(static_cast<size_t>(levels));
+  std::vector<Integer> openGroup(static_cast<size_t>(levels));
+  auto openGroups = [&](Integer AFromLevel, Integer ARow, Integer APosition, Integer ARecord) {
+    for (Integer level = AFromLevel; level < levels; ++level) {
+      TcxDataGroupInfo g;
+      g.RowIndex = ARow;
+      g.Expanded = false;
+      g.Level = level;
+      g.First = level < levels - 1 ? FDataGroups->GetItemCount() + 1 : APosition;
+      openGroup[static_cast<size_t>(level)] = FDataGroups->Add(g);
+      opening[static_cast<size_t>(level)] = ARecord;
+    }
+  };
+  openGroups(0, 0, 0, FRecordList[0]);
+  Integer top = 0;
+  PrepareSorting();
+  try {
+    for (Integer i = 1; i < count; ++i) {
+      const Integer r = FRecordList[static_cast<size_t>(i)];
+      Integer level = 0;
+      while (level < levels && CompareGroupRecords(opening[static_cast<size_t>(level)], r, level) == 0) ++level;
+      if (level == levels) continue;
+      if (level == 0) ++top;
+      // Close the groups from this level down, then open new ones.
+      for (Integer l = level; l < levels; ++l) {
+        TcxDataGroupInfo& closing = FDataGroups->Item(openGroup[static_cast<size_t>(l)]);
+        closing.Last = l < levels - 1 ? FDataGroups->GetItemCount() - 1 : i - 1;
+      }
+      openGroups(level, top, i, r);
+    }
+  } catch (...) {
+    UnprepareSorting();
+    throw;
+  }
+  UnprepareSorting();
+  for (Integer l = 0; l < levels; ++l) {
+    TcxDataGroupInfo& g = FDataGroups->Item(openGroup[static_cast<size_t>(l)]);
+    g.Last = l < levels - 1 ? FDataGroups->GetItemCount() - 1 : count - 1;
+  }
+  FListIndexValid = false;
+}
+
+bool TcxCustomDataControllerInfo::IsSortBySummary() const {
+  TcxDataSummary* summary = FDataController->GetSummary();
+  if (!summary) return false;
+  for (Integer level = 0; level < FGroupingFieldList->GetCount(); ++level)
+    if (summary->GetSortBySummaryItemIndex(level) != -1) return true;
+  return false;
+}
+
+void TcxCustomDataControllerInfo::DoSortBySummary() {
+  TcxCustomDataController* c = FDataController;
+  std::vector<TcxSortBySummaryHelper::LevelInfo> levels;
+  for (Integer level = 0; level < FGroupingFieldList->GetCount(); ++level) {
+    TcxSortBySummaryHelper::LevelInfo info;
+    info.SummaryItemIndex = c->GetSummary()->GetSortBySummaryItemIndex(level);
+    info.SortOrder = c->GetSortBySummaryDataItemIndex() == -1 ? FGroupingFieldList->GetItem(level).SortOrder
+                                                               : c->GetSortBySummarySortOrder();
+    levels.push_back(info);
+  }
+  TcxSortBySummaryHelper helper(this);
+  helper.Sort(levels);
+}
+
+void TcxCustomDataControllerInfo::DoBeginSummary() {
+  TcxCustomDataController* c = FDataController;
+  const TcxSummaryOptions options = c->GetSummaryOptions();
+  const bool selected = options.Contains(soSelectedRecords) ||
+                        (options.Contains(soMultipleSelectedRecords) && c->GetSelectedCount() >= 2);
+  if (!selected) c->GetSummary()->BeginCalculate();
+}
+
+void TcxCustomDataControllerInfo::DoEndSummary() {
+  TcxCustomDataController* c = FDataController;
+  const TcxSummaryOptions options = c->GetSummaryOptions();
+  const bool selected = options.Contains(soSelectedRecords) ||
+                        (options.Contains(soMultipleSelectedRecords) && c->GetSelectedCount() >= 2);
+  c->GetSummary()->Calculate(selected);
+}
+
+void TcxCustomDataControllerInfo::ResetFocusing() {
+  TcxCustomDataController* c = FDataController;
+  if (c->IsInNotifyControl() || !c->GetOptions().Contains(dcoFocusTopRowAfterSorting)) return;
+  if (!c->IsSortingOrGroupingRequested()) return;
+  FFocusingInfo->Clear();
+  DoChangeFocusedRow(0, true);
+  if (FSelection->GetCount() > 0) FSelection->Clear();
+}
+
+void TcxCustomDataControllerInfo::CheckInfo() {
+  CheckExpanding();
+  CheckFocusing();
+  FDataController->CheckBookmarkValid(-1);
+}
+
+void TcxCustomDataControllerInfo::ClearInfo() { FExpandingInfos->Clear(); }
+
+// ---------------------------------------------------------------------------
+// Rows
+
+Integer TcxCustomDataControllerInfo::GetRowCount() const {
+  return IsGrouped() ? FDataGroups->GetRowCount() : static_cast<Integer>(FRecordList.size());
+}
+
+void TcxCustomDataControllerInfo::CheckRowIndex(Integer ARowIndex) const {
+  if (ARowIndex < 0 || ARowIndex >= GetRowCount()) cxDataInvalidOperation(cxSDataRowIndexError);
+}
+
+TcxRowInfo TcxCustomDataControllerInfo::GetRowInfo(Integer ARowIndex) const {
+  CheckRowIndex(ARowIndex);
+  TcxRowInfo info;
+  if (!IsGrouped()) {
+    info.RecordIndex = FRecordList[static_cast<size_t>(ARowIndex)];
+    return info;
+  }
+  Integer position = 0;
+  FDataGroups->GetRowInfo(ARowIndex, info.Expanded, info.Level, position);
+  info.RecordIndex = GetInternalRecordIndex(position);
+  return info;
+}
+
+Integer TcxCustomDataControllerInfo::GetInternalRecordIndex(Integer AListIndex) const {
+  if (AListIndex < 0 || AListIndex >= GetInternalRecordCount()) return -1;
+  return FRecordList[static_cast<size_t>(AListIndex)];
+}
+
+void TcxCustomDataControllerInfo::RebuildListIndex() const {
+  const Integer count = FDataController->GetRecordCount();
+  FListIndex.assign(static_cast<size_t>(std::max(count, 0)), -1);
+  for (size_t i = 0; i < FRecordList.size(); ++i) {
+    const Integer r = FRecordList[i];
+    if (r >= 0 && r < count) FListIndex[static_cast<size_t>(r)] = static_cast<Integer>(i);
+  }
+  FListIndexValid = true;
+}
+
+Integer TcxCustomDataControllerInfo::GetInternalRecordListIndex(Integer ARecordIndex) const {
+  if (!FListIndexValid || static_cast<Integer>(FListIndex.size()) != FDataController->GetRecordCount())
+    RebuildListIndex();
+  if (ARecordIndex < 0 || ARecordIndex >= static_cast<Integer>(FListIndex.size())) return -1;
+  const Integer pos = FListIndex[static_cast<size_t>(ARecordIndex)];
+  // The record list may be older than the records (between a change and
+  // its pass); a position that no longer holds the record does not count.
+  if (pos < 0 || pos >= GetInternalRecordCount() || FRecordList[static_cast<size_t>(pos)] != ARecordIndex) return -1;
+  return pos;
+}
+
+bool TcxCustomDataControllerInfo::IsAlwaysExpanded() const {
+  return FDataController->GetOptions().Contains(dcoGroupsAlwaysExpanded);
+}
+
+Integer TcxCustomDataControllerInfo::GetRowIndexByRecordIndex(Integer ARecordIndex, bool AMakeVisible) {
+  const Integer pos = GetInternalRecordListIndex(ARecordIndex);
+  if (!IsGrouped() || pos < 0) return pos;
+  const Integer group = FDataGroups->FindByIndex(pos, FDataGroups->GetLevelCount() - 1);
+  if (group < 0) return -1;
+  const bool wasExpanding = FChanges.Contains(dcicExpanding);
+  const Integer row = LocateDetail(group, pos, AMakeVisible);
+  if (AMakeVisible && !wasExpanding && FChanges.Contains(dcicExpanding)) CheckChanges();
+  return row;
+}
+
+Integer TcxCustomDataControllerInfo::GetNearestRowIndex(Integer ARowIndex) const {
+  CheckRowIndex(ARowIndex);
+  const Integer count = GetRowCount();
+  if (!IsGrouped()) return ARowIndex + 1 < count ? ARowIndex + 1 : ARowIndex - 1;
+  const Integer level = GetRowInfo(ARowIndex).Level;
+  if (ARowIndex + 1 < count && GetRowInfo(ARowIndex + 1).Level == level) return ARowIndex + 1;
+  if (ARowIndex - 1 >= 0 && GetRowInfo(ARowIndex - 1).Level == level) return ARowIndex - 1;
+  if (ARowIndex + 1 < count) return ARowIndex + 1;
+  if (ARowIndex - 1 >= 0) return ARowIndex - 1;
+  return ARowIndex;
+}
+
+void TcxCustomDataControllerInfo::TruncateSelection() {
+  if (FSelection->GetCount() == 0) return;
+  TcxCustomDataController* c = FDataController;
+  const Integer count = c->GetRecordCount();
+  if (count == 0) {
+    FSelection->Clear();
+    return;
+  }
+  if (c->IsDeletingSelection()) return;
+  if (c->IsKeyNavigation() && !c->IsSmartRefresh()) return;
+  if (FSelection->RemoveIf([count](const TcxDataSelectionItem& e) { return e.Level != -1 && e.RecordIndex >= count; }))
+    FSelection->Changed();
+}
+
+// ---------------------------------------------------------------------------
+// Focus
+
+Integer TcxCustomDataControllerInfo::GetFocusedRecordIndex() const {
+  const Integer row = FFocusingInfo->RowIndex;
+  if (row < 0 || row >= GetRowCount()) return -1;
+  return GetRowInfo(row).RecordIndex;
+}
+
+void TcxCustomDataControllerInfo::SetFocusedRowIndex(Integer ARowIndex) {
+  FDataController->BeginFullUpdate();
+  try {
+    DoChangeFocusedRow(ARowIndex, false);
+  } catch (...) {
+    FDataController->EndFullUpdate();
+    throw;
+  }
+  FDataController->EndFullUpdate();
+}
+
+void TcxCustomDataControllerInfo::CorrectFocusedRow(Integer ARowIndex) {
+  FFocusingInfo->Clear();
+  DoChangeFocusedRow(ARowIndex, false);
+}
+
+bool TcxCustomDataControllerInfo::CanFocusedRowChanging(Integer ARowIndex) {
+  FlagGuard check(FInFocusCheck, true);
+  const Integer record = ARowIndex >= 0 && ARowIndex < GetRowCount() ? GetRowInfo(ARowIndex).RecordIndex : -1;
+  return FDataController->CanFocusRecord(record);
+}
+
+void TcxCustomDataControllerInfo::DoChangeFocusedRow(Integer ARowIndex, bool AForce) {
+  const Integer count = GetRowCount();
+  ARowIndex = std::clamp(ARowIndex, -1, count - 1);
+  if (ARowIndex == FFocusingInfo->RowIndex) return;
+  FlagGuard change(FInFocusChange, true);
+  if (!FChanges.Contains(dcicFocusedRow)) FPrevFocusingInfo->Assign(FFocusingInfo);
+  const Integer prevRow = FFocusingInfo->RowIndex;
+  const bool allowed = AForce || CanFocusedRowChanging(ARowIndex);
+  TcxCustomDataController* c = FDataController;
+  if (allowed) {
+    c->DoBeforeFocusedRowChange(ARowIndex);
+    FFocusingInfo->RowIndex = ARowIndex;
+  }
+  const Integer last = GetRowCount() - 1;
+  if (FFocusingInfo->RowIndex > last) FFocusingInfo->RowIndex = -1;
+  if (FPrevFocusingInfo->RowIndex > last) FPrevFocusingInfo->RowIndex = -1;
+  if (prevRow != -1 || allowed) {
+    FFocusingInfo->SavePos();
+    const Integer row = FFocusingInfo->RowIndex;
+    const Integer rowRecord = row >= 0 && row <= last ? GetRowInfo(row).RecordIndex : -1;
+    if (rowRecord != FFocusingInfo->RecordIndex) {
+      FFocusingInfo->RowIndex = std::clamp(FindFocusedRow(false), -1, GetRowCount() - 1);
+    }
+  }
+  if (!FFocusingInfo->IsEqual(FPrevFocusingInfo)) {
+    FChanges += dcicFocusedRow;
+    FChanges += dcicFocusedRecord;
+    const TcxSummaryOptions options = c->GetSummaryOptions();
+    if (c->IsFocusedSelectedMode() &&
+        (options.Contains(soSelectedRecords) || options.Contains(soMultipleSelectedRecords)))
+      FChanges += dcicSummary;
+    c->ResetNewItemRowFocused();
+    c->CheckDataSetCurrent();
+    c->SyncSelected(true);
+  }
+}
+
+Integer TcxCustomDataControllerInfo::FindFocusedRow(bool AExpand) {
+  const Integer record = FFocusingInfo->RecordIndex;
+  if (record < 0) return -1;
+  const Integer pos = GetInternalRecordListIndex(record);
+  if (!IsGrouped() || pos < 0) return pos;
+  const Integer levels = FDataGroups->GetLevelCount();
+  const Integer g = FDataGroups->FindByIndex(pos, levels - 1);
+  if (g < 0) return -1;
+  Integer level = FFocusingInfo->Level;
+  const bool first = pos == FDataGroups->Item(g).First;
+  if (!AExpand) {
+    if (level == levels) return LocateDetail(g, pos, true);
+    if (first) return LocateGroupByLevel(g, level);
+    return LocateDetail(g, pos, true);
+  }
+  Integer t = g;
+  FDataGroups->GetTopVisibleItem(FDataGroups->Item(g).RowIndex, t);
+  if (level == levels) {
+    if (t == g && FDataGroups->Item(g).Expanded) return FDataGroups->Item(t).RowIndex + (pos - FDataGroups->Item(t).First + 1);
+    --level;
+  }
+  if (level < 0 && t == g) return FDataGroups->Item(t).RowIndex;
+  for (Integer i = g; i >= 0; --i)
+    if (FDataGroups->Item(i).Level == level) return FDataGroups->Item(i).RowIndex;
+  return -1;
+}
+
+Integer TcxCustomDataControllerInfo::LocateGroupByLevel(Integer AGroupIndex, Integer ALevel) {
+  Integer g = AGroupIndex;
+  while (FDataGroups->Item(g).Level != ALevel) {
+    const Integer parent = FDataGroups->GetParentIndex(g);
+    if (parent < 0 || FDataGroups->Item(parent).First != g) break;
+    g = parent;
+  }
+  if (FDataGroups->MakeVisible(g, false)) ExpandingChanged();
+  return FDataGroups->Item(g).RowIndex;
+}
+
+Integer TcxCustomDataControllerInfo::LocateDetail(Integer AGroupIndex, Integer AListIndex, bool AMakeVisible) {
+  if (!AMakeVisible) {
+    if (!FDataGroups->IsVisible(AGroupIndex) || !FDataGroups->Item(AGroupIndex).Expanded) return -1;
+  } else if (FDataGroups->MakeVisible(AGroupIndex, true)) {
+    ExpandingChanged();
+  }
+  const TcxDataGroupInfo& g = FDataGroups->Item(AGroupIndex);
+  return g.RowIndex + AListIndex - g.First + 1;
+}
+
+void TcxCustomDataControllerInfo::CheckFocusing() {
+  const Integer r = FindFocusedRow(false);
+  const Integer focused = FFocusingInfo->RowIndex;
+  if (r != focused) {
+    const bool valid = focused >= 0 && focused < GetRowCount() &&
+                       GetRowInfo(focused).RecordIndex == FFocusingInfo->RecordIndex;
+    if (!valid) DoChangeFocusedRow(r, true);
+  }
+  if (FChanges.Contains(dcicFocusedRow) && FPrevFocusingInfo->RowIndex >= GetRowCount())
+    FPrevFocusingInfo->RowIndex = -1;
+  if (FDataController->GetCheckFocusAfterFilter()) CheckFocusingAfterFilter();
+}
+
+void TcxCustomDataControllerInfo::CheckFocusingAfterFilter() {
+  TcxCustomDataController* c = FDataController;
+  if (GetFocusedRowIndex() == -1 && !c->GetNewItemRowFocused()) {
+    c->SetCheckFocusAfterFilter(false);
+    if (!c->GetProvider()->IsLocating()) CorrectFocusedRow(0);
+  }
+}
+
+void TcxCustomDataControllerInfo::CheckAfterCollapsing() {
+  const Integer r = FindFocusedRow(true);
+  if (r == GetFocusedRowIndex()) return;
+  if (FDataController->IsSmartRefresh())
+    CorrectFocusedRow(r);
+  else
+    DoChangeFocusedRow(r, false);
+}
+
+void TcxCustomDataControllerInfo::CheckFocusedRowAfterDataChange() { CheckFocusing(); }
+
+// ---------------------------------------------------------------------------
+// Expansion and selection across a pass
+
+void TcxCustomDataControllerInfo::SaveInfo() {
+  const TcxDataControllerOptions options = FDataController->GetOptions();
+  if (!options.Contains(dcoSaveExpanding) && FSelection->GetCount() == 0) {
+    SaveExpanding({});
+    return;
+  }
+  TcxDataExpandingInfoStateSet states;
+  const bool regroup = FChanges.Contains(dcicLoad) || FChanges.Contains(dcicGrouping);
+  if (options.Contains(dcoSaveExpanding) && regroup) states += eisExpanded;
+  if (FSelection->GetCount() > 0 &&
+      (regroup || FChanges.Contains(dcicSorting) || FChanges.Contains(dcicExpanding)))
+    states += eisSelected;
+  SaveExpanding(states);
+}
+
+void TcxCustomDataControllerInfo::SaveExpanding(TcxDataExpandingInfoStateSet AStates) {
+  if (AStates == FExpandingInfos->SaveStates) return;
+  TcxCustomDataController* c = FDataController;
+  bool complete = FDataGroups->GetFieldCount() == FGroupingFieldList->GetCount() && c->GetRecordCount() > 0;
+  for (Integer i = 0; complete && i < FDataGroups->GetFieldCount(); ++i)
+    complete = FDataGroups->GetField(i) == FGroupingFieldList->GetItem(i).Field;
+  if (AStates.Empty() || !complete) {
+    FExpandingInfos->Clear();
+    FExpandingInfos->SaveStates = AStates;
+    return;
+  }
+  FExpandingInfos->Clear();
+  FExpandingInfos->SaveStates = AStates;
+  for (Integer i = 0; i < FDataGroups->GetFieldCount(); ++i) FExpandingInfos->AddField(FDataGroups->GetField(i));
+  if (!IsGrouped()) return;
+  const bool saveSelected = AStates.Contains(eisSelected);
+  const Integer count = c->GetRecordCount();
+  Integer i = 0;
+  while (i < FDataGroups->GetItemCount()) {
+    const TcxDataGroupInfo& g = FDataGroups->Item(i);
+    if (g.Expanded || saveSelected) {
+      const Integer r = GetInternalRecordIndex(FDataGroups->GetFirstListIndex(i));
+      if (r >= 0 && r < count) {
+        TcxDataExpandingInfoStateSet state;
+        if (g.Expanded && (FSelection->GetCount() > 0 || !IsAlwaysExpanded())) state += eisExpanded;
+        if (saveSelected && FSelection->FindByGroupIndex(i) != -1) state += eisSelected;
+        if (!state.Empty())
+          FExpandingInfos->AddItem(g.Level, c->GetComparedValue(r, FDataGroups->GetField(g.Level)), state);
+      }
+    }
+    // Only groups whose ancestors are all expanded are visited.
+    if (g.Expanded || FDataGroups->IsDeepest(i))
+      ++i;
+    else
+      i = g.Last + 1;
+  }
+}
+
+void TcxCustomDataControllerInfo::CheckExpanding() {
+  if (IsGrouped() && IsAlwaysExpanded()) FDataGroups->FullExpanding(true);
+  const TcxDataExpandingInfoStateSet states = FExpandingInfos->SaveStates;
+  if (states.Empty()) return;
+  bool same = FExpandingInfos->GetFieldCount() == FGroupingFieldList->GetCount();
+  for (Integer i = 0; same && i < FExpandingInfos->GetFieldCount(); ++i)
+    same = FExpandingInfos->GetField(i) == FGroupingFieldList->GetItem(i).Field;
+  if (!same) {
+    if (states.Contains(eisSelected) && FSelection->GetCount() > 0) FSelection->Clear();
+  } else {
+    const Integer levels = FGroupingFieldList->GetCount();
+    FSelection->RemoveIf([levels](const TcxDataSelectionItem& e) { return e.Level == -1 || e.Level != levels; });
+    if (!IsGrouped()) {
+      if (states.Contains(eisSelected)) {
+        for (Integer i = 0; i < FSelection->GetCount(); ++i)
+          FSelection->SetRowIndex(i, GetInternalRecordListIndex(FSelection->GetItem(i).RecordIndex));
+        FSelection->Sort();
+      }
+    } else {
+      std::exception_ptr failure;
+      try {
+        TcxDataControllerGroupLocateObject locate(FDataController);
+        TcxValueDefUnboundReader reader;
+        for (Integer k = 0; k < FExpandingInfos->GetCount(); ++k) {
+          const TcxDataExpandingInfo& e = FExpandingInfos->GetItem(k);
+          if (e.Level < 0 || e.Level >= levels) continue;
+          reader.Truncate(e.Level);
+          reader.SetValue(FExpandingInfos->GetField(e.Level)->GetValueDef(), e.Value);
+          if (e.State.Empty()) continue;
+          locate.ReadData(&reader);
+          locate.SetLevel(e.Level);
+          const Integer r = locate.FindRecordIndex();
+          if (r < 0) continue;
+          const Integer group = FDataGroups->FindByIndex(GetInternalRecordListIndex(r), e.Level);
+          if (group < 0) continue;
+          if (e.State.Contains(eisExpanded) && states.Contains(eisExpanded)) FDataGroups->Item(group).Expanded = true;
+          if (e.State.Contains(eisSelected)) FSelection->InternalAdd(-1, -1, -1, group);
+        }
+      } catch (...) {
+        failure = std::current_exception();
+      }
+      if (!IsAlwaysExpanded() && states.Contains(eisExpanded)) FDataGroups->Rebuild();
+      RecalcGroupedSelectionRows();
+      if (failure) std::rethrow_exception(failure);
+    }
+  }
+  const Integer anchor = FSelection->GetAnchorRowIndex();
+  if (anchor != -1) {
+    Integer index;
+    if (!FSelection->FindByRowIndex(anchor, index)) FSelection->ClearAnchor();
+  }
+}
+
+void TcxCustomDataControllerInfo::RecalcGroupedSelectionRows() {
+  const Integer levels = FDataGroups->GetLevelCount();
+  FSelection->RemoveIf([&](const TcxDataSelectionItem& e) {
+    if (e.Level == -1) return false;
+    const Integer pos = GetInternalRecordListIndex(e.RecordIndex);
+    if (pos < 0) return true;
+    const Integer g = FDataGroups->FindByIndex(pos, levels - 1);
+    // A data entry keeps its row only inside a shown, expanded group.
+    return g < 0 || !FDataGroups->Item(g).Expanded || !FDataGroups->IsVisible(g);
+  });
+  for (Integer i = 0; i < FSelection->GetCount(); ++i) {
+    const TcxDataSelectionItem& e = FSelection->GetItem(i);
+    if (e.Level == -1) {
+      FSelection->SetRowIndex(i, e.RecordIndex >= 0 && e.RecordIndex < FDataGroups->GetItemCount()
+                                     ? FDataGroups->Item(e.RecordIndex).RowIndex
+                                     : -1);
+    } else {
+      const Integer pos = GetInternalRecordListIndex(e.RecordIndex);
+      const Integer g = FDataGroups->FindByIndex(pos, levels - 1);
+      FSelection->SetRowIndex(i, FDataGroups->Item(g).RowIndex + pos - FDataGroups->Item(g).First + 1);
+    }
+  }
+  FSelection->Sort();
+}
+
+void TcxCustomDataControllerInfo::RecalcSelection() {
+  for (Integer i = 0; i < FSelection->GetCount(); ++i) {
+    const TcxDataSelectionItem& e = FSelection->GetItem(i);
+    if (e.Level == -1)
+      FSelection->SetRowIndex(i, e.RecordIndex >= 0 && e.RecordIndex < FDataGroups->GetItemCount()
+                                     ? FDataGroups->Item(e.RecordIndex).RowIndex
+                                     : -1);
+    else
+      FSelection->SetRowIndex(i, GetRowIndexByRecordIndex(e.RecordIndex, false));
+  }
+  // Rows keep their relative order across an expansion, but entries whose
+  // rows were hidden now hold -1; the lookup by row halves an ordered list.
+  FSelection->Sort();
+}
+
+void TcxCustomDataControllerInfo::ChangeRowSelection(Integer ARowIndex, bool ASelect) {
+  CheckRowIndex(ARowIndex);
+  Integer index;
+  const bool found = FSelection->FindByRowIndex(ARowIndex, index);
+  if (found && !ASelect) {
+    FSelection->Delete(index);
+  } else if (!found && ASelect && FDataController->CanSelectRow(ARowIndex)) {
+    const TcxRowInfo info = GetRowInfo(ARowIndex);
+    if (IsGrouped() && info.Level < FDataGroups->GetLevelCount())
+      FSelection->Add(index, ARowIndex, -1, FDataGroups->GetIndexByRowIndex(ARowIndex));
+    else
+      FSelection->Add(index, ARowIndex, info.Level, info.RecordIndex);
+  }
+  CheckChanges();
+}
+
+void TcxCustomDataControllerInfo::ClearSelection() {
+  if (FSelection->GetCount() > 0) FSelection->Clear();
+  CheckChanges();
+}
+
+void TcxCustomDataControllerInfo::ClearSelectionAnchor() { FSelection->ClearAnchor(); }
+
+Integer TcxCustomDataControllerInfo::GetSelectedRowIndex(Integer AIndex) const {
+  if (AIndex < 0 || AIndex >= FSelection->GetCount()) return -1;
+  return FSelection->GetItem(AIndex).RowIndex;
+}
+
+bool TcxCustomDataControllerInfo::IsRowSelected(Integer ARowIndex) const {
+  CheckRowIndex(ARowIndex);
+  return FSelection->IsRowSelected(ARowIndex);
+}

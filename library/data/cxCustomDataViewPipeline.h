@@ -1,0 +1,158 @@
+// The view pipeline: turns a controller's records into the rows of the
+// view (load, filter, sort, group), keeps focus, expansion and selection
+// across each pass, and tells the controller what changed.
+#pragma once
+
+#include <vector>
+
+#include "library/data/cxCustomDataGroups.h"
+#include "library/data/cxCustomDataSelection.h"
+
+class TcxCustomDataControllerInfo : public TObject {
+  ORV_CLASS(TcxCustomDataControllerInfo, TObject)
+ public:
+  explicit TcxCustomDataControllerInfo(TcxCustomDataController* ADataController);
+  ~TcxCustomDataControllerInfo() override;
+
+  virtual void TruncateSelection();
+  virtual void Update();
+
+  // Change entry points.
+  void Refresh();
+  void RefreshFocused();
+  void RefreshSummary(bool ARecalcOnly);
+  void ExpandingChanged();
+  void FocusedRecordChanged(bool ANewItemRowChanged);
+  void GroupingChanged();
+  void SortingChanged();
+  void SelectionChanged();
+  void ChangeSorting(TcxCustomDataField* AField, TcxDataSortOrder ASortOrder);
+  void ChangeSortIndex(TcxCustomDataField* AField, Integer AIndex);
+  void ClearSorting(bool AKeepGroupedFields);
+  void ChangeGrouping(TcxCustomDataField* AField, Integer AGroupIndex);
+  void ClearGrouping();
+  void ChangeExpanding(Integer ARowIndex, bool AExpanded, bool ARecursive);
+  void FullExpand();
+  void FullCollapse();
+  void RemoveField(TcxCustomDataField* AField);
+  void UpdateField(TcxCustomDataField* AField);
+  // One record's values changed. When nothing but this can move (no bracket
+  // rebuilt the list meanwhile, unbound records, no user comparison), the
+  // next pass moves the record alone instead of loading, filtering and
+  // sorting everything; the rows come out the same.
+  void RecordChanged(Integer ARecordIndex);
+
+  void BeginUpdate() { ++FLockCount; }
+  void EndUpdate();
+  Integer GetLockCount() const { return FLockCount; }
+  void CheckChanges();
+  bool IsInUpdate() const { return FInUpdate; }
+  TcxDataControllerInfoChanges GetChanges() const { return FChanges; }
+
+  // Rows.
+  Integer GetRowCount() const;
+  TcxRowInfo GetRowInfo(Integer ARowIndex) const;
+  Integer GetRowIndexByRecordIndex(Integer ARecordIndex, bool AMakeVisible);
+  Integer GetNearestRowIndex(Integer ARowIndex) const;
+  Integer GetInternalRecordCount() const { return static_cast<Integer>(FRecordList.size()); }
+  Integer GetInternalRecordIndex(Integer AListIndex) const;
+  Integer GetInternalRecordListIndex(Integer ARecordIndex) const;
+  bool IsGrouped() const { return !FDataGroups->Empty(); }
+  bool IsAlwaysExpanded() const;
+  void CheckRowIndex(Integer ARowIndex) const;
+
+  // Focus and selection.
+  Integer GetFocusedRowIndex() const { return FFocusingInfo->RowIndex; }
+  Integer GetFocusedRecordIndex() const;
+  Integer GetPrevFocusedRowIndex() const { return FPrevFocusingInfo->RowIndex; }
+  Integer GetPrevFocusedRecordIndex() const { return FPrevFocusingInfo->RecordIndex; }
+  bool GetNewItemRowFocusingChanged() const { return FPrevFocusingInfo->NewItemRowFocusingChanged; }
+  void SetFocusedRowIndex(Integer ARowIndex);
+  void CorrectFocusedRow(Integer ARowIndex);
+  void DoChangeFocusedRow(Integer ARowIndex, bool AForce);
+  bool CanFocusedRowChanging(Integer ARowIndex);
+  bool IsInFocusCheck() const { return FInFocusCheck; }
+  bool IsInFocusChange() const { return FInFocusChange; }
+  void ChangeRowSelection(Integer ARowIndex, bool ASelect);
+  void ClearSelection();
+  void ClearSelectionAnchor();
+  Integer GetSelectedCount() const { return FSelection->GetCount(); }
+  Integer GetSelectedRowIndex(Integer AIndex) const;
+  bool IsRowSelected(Integer ARowIndex) const;
+  void SaveExpanding(TcxDataExpandingInfoStateSet AStates);
+  void CheckFocusedRowAfterDataChange();
+
+  // Sorting.
+  void PrepareSorting();
+  void UnprepareSorting();
+  Integer CompareRecords(Integer ARecordIndex1, Integer ARecordIndex2);
+  Integer CompareGroupRecords(Integer ARecordIndex1, Integer ARecordIndex2, Integer ALevel);
+  bool IsSortBySummary() const;
+
+  TcxCustomDataController* GetDataController() const { return FDataController; }
+  TcxDataGroups* GetDataGroups() const { return FDataGroups; }
+  TcxDataExpandingInfos* GetExpandingInfos() const { return FExpandingInfos; }
+  TcxDataFocusingInfo* GetFocusingInfo() const { return FFocusingInfo; }
+  TcxDataFocusingInfo* GetPrevFocusingInfo() const { return FPrevFocusingInfo; }
+  TcxGroupingFieldList* GetGroupingFieldList() const { return FGroupingFieldList; }
+  TcxSortingFieldList* GetSortingFieldList() const { return FSortingFieldList; }
+  TcxSortingFieldList* GetTotalSortingFieldList() const { return FTotalSortingFieldList; }
+  TcxDataSelection* GetSelection() const { return FSelection; }
+  const std::vector<Integer>& GetRecordList() const { return FRecordList; }
+
+  // Focus repair (used by the controller too).
+  Integer FindFocusedRow(bool AExpand);
+  Integer LocateGroupByLevel(Integer AGroupIndex, Integer ALevel);
+  Integer LocateDetail(Integer AGroupIndex, Integer AListIndex, bool AMakeVisible);
+  void CheckFocusing();
+  void CheckFocusingAfterFilter();
+  void CheckAfterCollapsing();
+  void RecalcSelection();
+
+ private:
+  void SaveInfo();
+  void CheckExpanding();
+  void RecalcGroupedSelectionRows();
+  void CheckInfo();
+  void ClearInfo();
+  void DoLoad();
+  void DoFilter();
+  bool IsRecordFiltered(Integer ARecordIndex, bool AIncremental, bool ACriteria, bool AEvent);
+  void DoSort();
+  void DoGrouping();
+  void DoSortBySummary();
+  void DoBeginSummary();
+  void DoEndSummary();
+  void ResetFocusing();
+  void ForwardChanges();
+  void RebuildListIndex() const;
+  bool CanMoveChangedRecords() const;
+  void MoveChangedRecords();
+
+  TcxDataControllerInfoChanges FChanges;
+  TcxCustomDataController* FDataController;
+  TcxDataGroups* FDataGroups;
+  TcxDataExpandingInfos* FExpandingInfos;
+  bool FRecalcSelection = false;
+  bool FInFocusChange = false;
+  TcxDataFocusingInfo* FFocusingInfo;
+  TcxGroupingFieldList* FGroupingFieldList;
+  bool FInFocusCheck = false;
+  bool FInUpdate = false;
+  Integer FLockCount = 0;
+  TcxDataFocusingInfo* FPrevFocusingInfo;
+  std::vector<Integer> FRecordList;
+  TcxDataSelection* FSelection;
+  TcxSortingFieldList* FSortingFieldList;
+  TcxSortingFieldList* FTotalSortingFieldList;
+  // Record -> record-list position, rebuilt lazily after the list changed.
+  mutable std::vector<Integer> FListIndex;
+  mutable bool FListIndexValid = false;
+  // Records changed since the last pass, for the single-record path.
+  std::vector<Integer> FChangedRecords;
+  bool FFullReload = false;
+  Integer FLoadedRecordCount = -1;
+  // Reloads asked for while a pass runs; they get a pass of their own.
+  TcxDataControllerInfoChanges FDeferred;
+  bool FDeferredFullReload = false;
+};
