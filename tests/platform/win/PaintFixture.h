@@ -55,12 +55,11 @@ class PaintTest : public ::testing::Test {
   }
 
   // What the top-level window's pixels hold at a point of its window
-  // coordinates, read back through a DC.
+  // coordinates (the memory every window DC of the tree draws into).
   COLORREF Held(POINT p) {
-    HDC dc = GetDCEx(main, nullptr, DCX_WINDOW | DCX_LOCKWINDOWUPDATE);
-    COLORREF c = GetPixel(dc, p.X, p.Y);
-    ReleaseDC(main, dc);
-    return c;
+    const auto& b = detail::Peek(main)->backing;
+    if (!b || p.X < 0 || p.Y < 0 || p.X >= b->width || p.Y >= b->height) return CLR_INVALID;
+    return gdi::PixelToColor(b->pixels[static_cast<std::size_t>(p.Y) * b->width + p.X] & 0x00FFFFFF);
   }
 
   // What the screen was last shown at a point of main's window coordinates.

@@ -1,0 +1,203 @@
+// Window DCs draw into the top-level window's surface, clipped by the
+// window tree; window regions cut painting and hit testing; the caret is
+// shown on the screen but never held in the window's pixels.
+#include "platform/win/Caret.h"
+#include "platform/win/Metrics.h"
+#include "platform/win/WindowRegion.h"
+#include "PaintFixture.h"
+
+using namespace win;
+using namespace wintest;
+
+namespace {
+
+TEST_F(PaintTest, SiblingsAndChildrenClipOnlyWhenTheirStylesSaySo) {
+  // Front to back: A, then B underneath overlapping it by 20 pixels.
+  HWND b = Child(main, "B", R(40, 10, 100, 60));
+  HWND a = Child(main, "A", R(10, 10, 60, 60));
+  SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  test::PumpUntilIdle();
+  Fill(b, kRed);
+  EXPECT_EQ(Held({45, 20}), kRed);  // no WS_CLIPSIBLINGS: B draws over A
+  Fill(a, kWhite);
+  SetWindowLongA(b, GWL_STYLE, GetWindowLongA(b, GWL_STYLE) | WS_CLIPSIBLINGS);
+  Fill(b, kBlue);
+  EXPECT_EQ(Held({45, 20}), kWhite);  // A is in front: left alone
+  EXPECT_EQ(Held({70, 20}), kBlue);
+  HDC dc = GetDCEx(b, nullptr, 0);
+  EXPECT_EQ(GetPixel(dc, 5, 10), CLR_INVALID);  // outside the visible region reads nothing
+  ReleaseDC(b, dc);
+
+  // The parent draws over its children unless it has WS_CLIPCHILDREN.
+  Fill(main, kRed);
+  EXPECT_EQ(Held({20, 20}), kRed);
+  Fill(a, kWhite);
+  SetWindowLongA(main, GWL_STYLE, GetWindowLongA(main, GWL_STYLE) | WS_CLIPCHILDREN);
+  Fill(main, kBlue);
+  EXPECT_EQ(Held({20, 20}), kWhite);
+  EXPECT_EQ(Held({5, 5}), kBlue);
+  // A hidden child does not clip.
+  ShowWindow(a, SW_HIDE);
+  Fill(main, kBlue);
+  EXPECT_EQ(Held({20, 20}), kBlue);
+}
+
+TEST_F(PaintTest, ChildrenAreClippedToTheirAncestorsAndPlacedByTheirOrigins) {
+  HWND panel = Child(main, "Panel", R(20, 20, 80, 80), WS_BORDER);
+  HWND inner = Child(panel, "Inner", R(40, 40, 140, 140));  // sticks out of the panel
+  test::PumpUntilIdle();
+  Fill(main, kWhite);
+  Fill(inner, kRed);
+  // Panel's client starts at (21, 21); Inner at (61, 61) up to Panel's client edge (79).
+  EXPECT_EQ(Held({61, 61}), kRed);
+  EXPECT_EQ(Held({78, 78}), kRed);
+  EXPECT_EQ(Held({79, 79}), kWhite);
+  EXPECT_EQ(Held({60, 60}), kWhite);
+  // A window DC starts at the window's corner, a client DC inside the border.
+  HDC wdc = GetWindowDC(panel);
+  SetPixel(wdc, 0, 0, kBlue);
+  ReleaseDC(panel, wdc);
+  HDC cdc = GetDC(panel);
+  SetPixel(cdc, 0, 0, kBlue);
+  ReleaseDC(panel, cdc);
+  EXPECT_EQ(Held({20, 20}), kBlue);
+  EXPECT_EQ(Held({21, 21}), kBlue);
+  EXPECT_EQ(WindowFromDC(cdc), nullptr);  // released
+  EXPECT_EQ(ReleaseDC(panel, cdc), 0);
+  // The screen shows the composed surface once the queue runs dry.
+  test::PumpUntilIdle();
+  EXPECT_EQ(Shown({61, 61}), kRed);
+  EXPECT_EQ(Shown({20, 20}), kBlue);
+}
+
+TEST_F(PaintTest, WindowRegionCutsPaintingAndHitTesting) {
+  HWND round = Child(main, "Round", R(20, 20, 80, 80));
+  test::PumpUntilIdle();
+  Fill(main, kWhite);
+  EXPECT_EQ(SetWindowRgn(round, CreateEllipticRgn(0, 0, 60, 60), TRUE), 1);
+  test::PumpUntilIdle();
+  Fill(round, kRed);
+  EXPECT_EQ(Held({50, 50}), kRed);
+  EXPECT_EQ(Held({21, 21}), kWhite);  // corner outside the ellipse
+  HRGN copy = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(round, copy), COMPLEXREGION);
+  EXPECT_TRUE(PtInRegion(copy, 30, 30));
+  EXPECT_FALSE(PtInRegion(copy, 1, 1));
+  // The mouse finds the window only inside its shape.
+  EXPECT_EQ(WindowFromPoint({100 + 50, 50 + 50}), round);
+  EXPECT_EQ(WindowFromPoint({100 + 21, 50 + 21}), main);
+  EXPECT_EQ(ChildWindowFromPoint(main, {21, 21}), main);
+  EXPECT_EQ(ChildWindowFromPoint(main, {50, 50}), round);
+  // A region clips the window's children as well.
+  HWND kid = Child(round, "Kid", R(0, 0, 60, 60));
+  test::PumpUntilIdle();
+  Fill(kid, kBlue);
+  EXPECT_EQ(Held({21, 21}), kWhite);
+  EXPECT_EQ(Held({50, 50}), kBlue);
+  // Removing the region restores the rectangle.
+  SetWindowRgn(round, nullptr, TRUE);
+  EXPECT_EQ(GetWindowRgn(round, copy), ERROR);
+  EXPECT_EQ(WindowFromPoint({100 + 21, 50 + 21}), kid);
+  DeleteObject(copy);
+}
+
+TEST_F(PaintTest, ClassBrushesFollowTheSystemColours) {
+  int index = COLOR_WINDOW;
+  COLORREF green = RGB(0, 128, 0);
+  SetSysColors(1, &index, &green);
+  RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_EQ(Held({10, 10}), green);
+}
+
+TEST_F(PaintTest, CaretIsShownOnTheScreenButNeverHeldInThePixels) {
+  HWND edit = Child(main, "Edit", R(10, 10, 110, 40));
+  test::PumpUntilIdle();
+  ASSERT_TRUE(CreateCaret(edit, nullptr, 2, 12));
+  SetCaretPos(5, 4);
+  test::PumpUntilIdle();
+  EXPECT_EQ(Shown({10 + 5, 10 + 4}), kWhite);  // created hidden
+  ShowCaret(edit);
+  test::PumpUntilIdle();
+  EXPECT_EQ(Shown({15, 14}), kBlack);
+  EXPECT_EQ(Shown({16, 25}), kBlack);
+  EXPECT_EQ(Shown({17, 14}), kWhite);  // two pixels wide
+  EXPECT_EQ(Held({15, 14}), kWhite);   // read back: no caret
+  HDC dc = GetDC(edit);
+  HDC mem = CreateCompatibleDC(dc);
+  HBITMAP bm = CreateCompatibleBitmap(dc, 10, 10);
+  HGDIOBJ old = SelectObject(mem, ToObj(bm));
+  BitBlt(mem, 0, 0, 10, 10, dc, 0, 0, SRCCOPY);
+  EXPECT_EQ(GetPixel(mem, 5, 4), kWhite);
+  SelectObject(mem, old);
+  DeleteObject(bm);
+  DeleteDC(mem);
+  ReleaseDC(edit, dc);
+
+  // Blinking on the clock: off after one period, on again after the next.
+  EXPECT_EQ(GetCaretBlinkTime(), 530u);
+  test::PumpFor(530);
+  EXPECT_EQ(Shown({15, 14}), kWhite);
+  test::PumpFor(530);
+  EXPECT_EQ(Shown({15, 14}), kBlack);
+  // Repainting under the caret does not disturb it.
+  InvalidateRect(edit, nullptr, TRUE);
+  test::PumpUntilIdle();
+  EXPECT_EQ(Shown({15, 14}), kBlack);
+
+  // Hiding is counted; moving shows it solid at once in the new place.
+  HideCaret(edit);
+  HideCaret(edit);
+  ShowCaret(edit);
+  test::PumpUntilIdle();
+  EXPECT_EQ(Shown({15, 14}), kWhite);
+  ShowCaret(edit);
+  SetCaretPos(50, 4);
+  test::PumpUntilIdle();
+  EXPECT_EQ(Shown({15, 14}), kWhite);
+  EXPECT_EQ(Shown({60, 14}), kBlack);
+  POINT p;
+  EXPECT_TRUE(GetCaretPos(&p));
+  EXPECT_EQ(p, (POINT{50, 4}));
+  EXPECT_FALSE(ShowCaret(main));  // not the owner
+  // Destroying it takes it off the screen.
+  EXPECT_TRUE(DestroyCaret());
+  test::PumpUntilIdle();
+  EXPECT_EQ(Shown({60, 14}), kWhite);
+  EXPECT_FALSE(DestroyCaret());
+}
+
+TEST_F(PaintTest, BitmapAndGreyCaretsFlipTheirOwnPattern) {
+  HWND edit = Child(main, "Edit", R(10, 10, 110, 40));
+  test::PumpUntilIdle();
+  // A 2x2 bitmap: white top row flips, black bottom row leaves alone.
+  HDC screen = GetDC(nullptr);
+  HBITMAP bm = CreateCompatibleBitmap(screen, 2, 2);
+  ReleaseDC(nullptr, screen);
+  HDC mem = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(mem, ToObj(bm));
+  for (int x = 0; x < 2; ++x) {
+    SetPixel(mem, x, 0, kWhite);
+    SetPixel(mem, x, 1, kBlack);
+  }
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  ASSERT_TRUE(CreateCaret(edit, bm, 30, 30));  // the bitmap's size wins
+  ShowCaret(edit);
+  test::PumpUntilIdle();
+  EXPECT_EQ(Shown({10, 10}), kBlack);
+  EXPECT_EQ(Shown({10, 11}), kWhite);
+  EXPECT_EQ(Shown({12, 10}), kWhite);
+  DeleteObject(bm);
+  ASSERT_TRUE(CreateCaret(edit, reinterpret_cast<HBITMAP>(1), 1, 1));
+  ShowCaret(edit);
+  test::PumpUntilIdle();
+  EXPECT_EQ(Shown({10, 10}), RGB(127, 127, 127));
+  EXPECT_EQ(Shown({10, 11}), kWhite);  // the earlier caret is gone
+  // A destroyed owner takes its caret along.
+  DestroyWindow(edit);
+  test::PumpUntilIdle();
+  EXPECT_NE(Shown({10, 10}), RGB(127, 127, 127));
+  EXPECT_FALSE(SetCaretPos(1, 1));
+}
+
+}  // namespace
