@@ -32,6 +32,8 @@ class TcxCustomDataFieldList;
 class TcxCustomDataField : public TObject {
   ORV_CLASS(TcxCustomDataField, TObject)
  public:
+  // Controllers make their fields through a class reference.
+  using ExtraConstructors = orv::Signatures<TObject*(TcxCustomDataFieldList*)>;
   // The list's Add inserts the field.
   explicit TcxCustomDataField(TcxCustomDataFieldList* AFieldList) : FFieldList(AFieldList) {}
   // Leaves the list (fields referring to it take over its data) and drops
