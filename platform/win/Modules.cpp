@@ -7,6 +7,7 @@
 
 #include "platform/gdi/Blits.h"
 #include "platform/win/Monitors.h"
+#include "platform/win/ScrollBars.h"
 
 namespace win {
 namespace {
@@ -36,6 +37,7 @@ std::array<Module, 6>& Table() {
     t[0].exports["MONITORFROMRECT"] = reinterpret_cast<FARPROC>(&MonitorFromRect);
     t[0].exports["MONITORFROMWINDOW"] = reinterpret_cast<FARPROC>(&MonitorFromWindow);
     t[0].exports["GETMONITORINFOA"] = reinterpret_cast<FARPROC>(&GetMonitorInfoA);
+    t[0].exports["GETSCROLLBARINFO"] = reinterpret_cast<FARPROC>(&GetScrollBarInfo);
     t[1].exports["ALPHABLEND"] = reinterpret_cast<FARPROC>(&AlphaBlend);
     return t;
   }();

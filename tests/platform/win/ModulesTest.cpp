@@ -63,6 +63,7 @@ TEST_F(Modules, ExportsAreFoundByNameAndCallable) {
   ASSERT_NE(mfp, nullptr);
   EXPECT_EQ(mfp(POINT{10, 10}, MONITOR_DEFAULTTONULL), MonitorFromPoint(POINT{10, 10}, MONITOR_DEFAULTTONULL));
   EXPECT_NE(GetProcAddress(user, "GetMonitorInfoA"), nullptr);
+  EXPECT_NE(GetProcAddress(user, "GetScrollBarInfo"), nullptr);
   EXPECT_NE(GetProcAddress(LoadLibraryA("msimg32"), "AlphaBlend"), nullptr);
   EXPECT_EQ(GetProcAddress(user, "GetMonitorInfoW"), nullptr);
   EXPECT_EQ(GetLastError(), ERROR_PROC_NOT_FOUND);
