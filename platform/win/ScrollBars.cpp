@@ -45,16 +45,14 @@ void FrameChanged(HWND hwnd) {
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-// The shaft's classic look: every other pixel in the highlight colour.
-HBRUSH ShaftBrush() {
-  static HBRUSH brush = [] {
-    static const BYTE bits[16] = {0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0};
-    HBITMAP bm = CreateBitmap(8, 8, 1, 1, bits);
-    HBRUSH b = CreatePatternBrush(bm);
-    DeleteObject(bm);
-    return b;
-  }();
-  return brush;
+// The shaft's classic look: every other pixel in the highlight colour (the
+// DC's text and background colours fill the pattern's two values).
+HBRUSH NewShaftBrush() {
+  static const BYTE bits[16] = {0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0};
+  HBITMAP bm = CreateBitmap(8, 8, 1, 1, bits);
+  HBRUSH b = CreatePatternBrush(bm);
+  DeleteObject(bm);
+  return b;
 }
 
 }  // namespace
@@ -142,7 +140,9 @@ void DrawScrollBar(const Window* w, HDC dc, bool vertical) {
   COLORREF oldText = SetTextColor(dc, GdiSysColor(COLOR_BTNFACE));
   COLORREF oldBk = SetBkColor(dc, GdiSysColor(COLOR_BTNHIGHLIGHT));
   RECT shaft = along(l.arrow, l.length - l.arrow);
-  FillRect(dc, &shaft, ShaftBrush());
+  HBRUSH dither = NewShaftBrush();
+  FillRect(dc, &shaft, dither);
+  DeleteObject(dither);
   SetTextColor(dc, oldText);
   SetBkColor(dc, oldBk);
   if (l.thumbBottom <= l.thumbTop) return;
