@@ -238,9 +238,10 @@ void DrainBackEnd() {
                        SWP_NOZORDER | SWP_NOACTIVATE);
         break;
       case BackEndEvent::Exposed:
+        // The window's pixels are all still here: show them again.
         if (Window* w = WindowOfSurface(e.surface)) {
-          SendMessageA(w->handle, WM_NCPAINT, 1, 0);
-          InvalidateRect(w->handle, nullptr, TRUE);
+          if (w->backing) w->backing->presentAll = true;
+          else RedrawWindow(w->handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         }
         break;
     }

@@ -101,6 +101,25 @@ TEST_F(PaintTest, WindowRegionCutsPaintingAndHitTesting) {
   DeleteObject(copy);
 }
 
+TEST_F(PaintTest, ExposedSurfaceIsShownAgainAndAResizedOneWhole) {
+  Fill(main, kRed);
+  test::PumpUntilIdle();
+  rec.Take();
+  BackEndEvent e;
+  e.kind = BackEndEvent::Exposed;
+  e.surface = detail::Peek(main)->surface;
+  e.rect = R(0, 0, 200, 150);
+  session.Screen().Feed(e);
+  test::PumpUntilIdle();
+  EXPECT_TRUE(rec.Take().empty());  // the pixels are kept: nothing repaints
+  EXPECT_EQ(Shown({150, 100}), kRed);
+  // A larger surface starts empty on the screen side; all of it is shown again.
+  SetWindowPos(main, nullptr, 0, 0, 260, 150, SWP_NOMOVE | SWP_NOZORDER);
+  test::PumpUntilIdle();
+  EXPECT_EQ(Shown({250, 100}), kWhite);
+  EXPECT_EQ(Held({250, 100}), kWhite);
+}
+
 TEST_F(PaintTest, ClassBrushesFollowTheSystemColours) {
   int index = COLOR_WINDOW;
   COLORREF green = RGB(0, 128, 0);
