@@ -209,6 +209,16 @@ void TcxCustomDataProvider::EditingRecord() {
   }
 }
 
+void TcxCustomDataProvider::CorrectNeighbours(Integer ARecordIndex, Integer ADelta) {
+  for (Integer* n : {&FPrevNeighbour, &FNextNeighbour}) {
+    if (*n == cxNullEditingRecordIndex || *n < 0) continue;
+    if (ADelta < 0 && *n == ARecordIndex)
+      *n = cxNullEditingRecordIndex;
+    else if (*n > ARecordIndex || (ADelta > 0 && *n == ARecordIndex))
+      *n += ADelta;
+  }
+}
+
 void TcxCustomDataProvider::CreateSavedRecord(Integer ARecordIndex) {
   TcxDataStorage* storage = FDataController->GetDataStorage();
   if (FSavedRecordIndex == 0) FSavedRecordIndex = storage->AddInternalRecord();

@@ -168,6 +168,10 @@ class TcxCustomDataProvider : public TObject {
   // Forgets the editing record without touching the storage (the record
   // itself is going away).
   void SetEditingRecordIndex(Integer Value) { FEditingRecordIndex = Value; }
+  // Records were inserted (ADelta 1) or deleted (ADelta -1) at
+  // ARecordIndex: the noted neighbours follow their records, and a deleted
+  // neighbour is forgotten.
+  void CorrectNeighbours(Integer ARecordIndex, Integer ADelta);
   Integer GetPrevNeighbourRecordIndex() const { return FPrevNeighbour; }
   Integer GetNextNeighbourRecordIndex() const { return FNextNeighbour; }
   Integer GetInsertedRecordIndex() const { return FInsertedRecordIndex; }

@@ -78,6 +78,7 @@ Integer TcxCustomDataController::InsertRecord(Integer ARecordIndex) {
   // edit and the bookmark.
   const Integer editing = FProvider->GetEditingRecordIndex();
   if (editing != cxNullEditingRecordIndex && editing >= ARecordIndex) FProvider->SetEditingRecordIndex(editing + 1);
+  FProvider->CorrectNeighbours(ARecordIndex, 1);
   if (FBookmarkRecordIndex >= ARecordIndex) ++FBookmarkRecordIndex;
   CorrectAfterInsert(ARecordIndex);
   DataChanged(dcNew, -1, -1);
@@ -101,6 +102,7 @@ void TcxCustomDataController::DeleteRecord(Integer ARecordIndex) {
   }
   CheckBookmarkValid(ARecordIndex);
   FDataStorage->DeleteRecord(ARecordIndex);
+  if (ARecordIndex >= 0) FProvider->CorrectNeighbours(ARecordIndex, -1);
   if (ARecordIndex >= 0 && FBookmarkRecordIndex > ARecordIndex) --FBookmarkRecordIndex;
   CorrectAfterDelete(ARecordIndex);
   CheckSelectedCount(ARecordIndex);

@@ -957,7 +957,8 @@ void TcxCustomDataControllerInfo::CheckExpanding() {
           const Integer group = FDataGroups->FindByIndex(GetInternalRecordListIndex(r), e.Level);
           if (group < 0) continue;
           if (e.State.Contains(eisExpanded) && states.Contains(eisExpanded)) FDataGroups->Item(group).Expanded = true;
-          if (e.State.Contains(eisSelected)) FSelection->InternalAdd(-1, -1, -1, group);
+          if (e.State.Contains(eisSelected) && FSelection->FindByGroupIndex(group) == -1)
+            FSelection->InternalAdd(-1, -1, -1, group);
         }
       } catch (...) {
         failure = std::current_exception();
