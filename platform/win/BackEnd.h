@@ -73,6 +73,10 @@ class IBackEnd {
   // the given rectangle of surface coordinates.
   virtual void Present(SurfaceId surface, const RECT& area, const std::uint8_t* bgra, int stride) = 0;
   virtual void SetTitle(SurfaceId surface, const std::string& text1252) = 0;
+  // Cuts a surface to the union of rectangles in surface coordinates (an
+  // empty list: the whole rectangle again). A back end without shaped
+  // windows keeps it whole; the window region still clips painting.
+  virtual void SetSurfaceShape(SurfaceId, const std::vector<RECT>&) {}
   virtual void SetCursorShape(SurfaceId surface, HCURSOR cursor) = 0;
   virtual bool GrabPointer(SurfaceId surface) = 0;
   virtual void UngrabPointer() = 0;

@@ -1,0 +1,165 @@
+// The clipboard is X's CLIPBOARD selection. Setting data makes this
+// process its owner: the formats stay here and other programs are served
+// text on request (TARGETS, UTF8_STRING, text/plain;charset=utf-8, STRING).
+// Reading while another program owns it asks for its text and waits a
+// bounded time for the answer; other formats exist only between our own
+// windows. What another program holds is fetched at most once per turn of
+// the message loop.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <poll.h>
+
+#include <chrono>
+#include <cstring>
+
+#include "platform/rtl/CodePage.h"
+#include "platform/win/Clipboard.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11Text.h"
+
+namespace win::x11 {
+namespace {
+
+constexpr int kWaitMs = 1000;
+
+// The text we hold, as 1252 bytes with CR LF; false when there is none.
+bool HeldText(const std::map<UINT, std::string>& clip, std::string& text) {
+  if (auto it = clip.find(CF_TEXT); it != clip.end()) {
+    text = it->second;
+    return true;
+  }
+  if (auto it = clip.find(CF_UNICODETEXT); it != clip.end()) {
+    std::u16string w(it->second.size() / 2, u'\0');
+    std::memcpy(w.data(), it->second.data(), w.size() * 2);
+    text = WideToAnsi(w);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void X11BackEnd::SetClipboard(UINT format, std::string data) {
+  clip[format] = std::move(data);
+  if (!ownsClipboard) {
+    XSetSelectionOwner(dpy, atoms.clipboard, helper, lastTime ? lastTime : CurrentTime);
+    ownsClipboard = XGetSelectionOwner(dpy, atoms.clipboard) == helper;
+  }
+}
+
+void X11BackEnd::ClearClipboard() {
+  clip.clear();
+  if (ownsClipboard) {
+    XSetSelectionOwner(dpy, atoms.clipboard, None, lastTime ? lastTime : CurrentTime);
+    ownsClipboard = false;
+  }
+  XFlush(dpy);
+}
+
+bool X11BackEnd::GetClipboard(UINT format, std::string& data) const {
+  if (ownsClipboard || XGetSelectionOwner(dpy, atoms.clipboard) == None) {
+    auto it = clip.find(format);
+    if (it == clip.end()) return false;
+    data = it->second;
+    return true;
+  }
+  if (format != CF_TEXT && format != CF_UNICODETEXT) return false;
+  if (!foreignFetched) {
+    foreignFetched = true;
+    foreignOk = ReadForeignText(foreignText);
+  }
+  if (!foreignOk) return false;
+  if (format == CF_TEXT) {
+    data = foreignText;
+  } else {
+    WideString w = AnsiToWide(foreignText);
+    data.assign(reinterpret_cast<const char*>(w.data()), w.size() * 2);
+  }
+  return true;
+}
+
+// Asks the owner for UTF-8 text, then Latin-1, and waits for each answer
+// at most kWaitMs. Events arriving meanwhile stay queued for the loop.
+bool X11BackEnd::ReadForeignText(std::string& out) const {
+  for (XId target : {atoms.utf8String, atoms.string}) {
+    XDeleteProperty(dpy, helper, atoms.transferProperty);
+    XConvertSelection(dpy, atoms.clipboard, target, atoms.transferProperty, helper,
+                      lastTime ? lastTime : CurrentTime);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
+    XEvent e;
+    bool answered = false;
+    for (;;) {
+      if (XCheckTypedWindowEvent(dpy, helper, SelectionNotify, &e)) {
+        answered = true;
+        break;
+      }
+      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0) break;
+      XFlush(dpy);
+      pollfd fd{ConnectionNumber(dpy), POLLIN, 0};
+      poll(&fd, 1, static_cast<int>(left.count()));
+      XEventsQueued(dpy, QueuedAfterReading);
+    }
+    if (!answered) return false;  // an owner that does not answer has nothing for us
+    if (e.xselection.property == None) continue;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(dpy, helper, atoms.transferProperty, 0, 0x7FFFFFF, True, AnyPropertyType, &type, &format,
+                           &count, &after, &data) != Success)
+      continue;
+    // Transfers in pieces (INCR) are not read.
+    bool ok = data && format == 8 && type != atoms.incr;
+    if (ok) {
+      std::string bytes(reinterpret_cast<const char*>(data), count);
+      out = target == atoms.utf8String ? ClipboardFromUtf8(bytes) : ClipboardFromLatin1(bytes);
+    }
+    if (data) XFree(data);
+    if (ok) return true;
+  }
+  return false;
+}
+
+void X11BackEnd::OnSelectionRequest(XEvent& e) {
+  XSelectionRequestEvent& r = e.xselectionrequest;
+  XEvent reply{};
+  reply.xselection.type = SelectionNotify;
+  reply.xselection.requestor = r.requestor;
+  reply.xselection.selection = r.selection;
+  reply.xselection.target = r.target;
+  reply.xselection.time = r.time;
+  reply.xselection.property = None;
+  // Old clients name no property: the target then serves as one.
+  Atom property = r.property == None ? r.target : r.property;
+  std::string text;
+  if (r.selection == atoms.clipboard && ownsClipboard && HeldText(clip, text)) {
+    if (r.target == atoms.targets) {
+      Atom targets[] = {atoms.targets, atoms.utf8String, atoms.textPlainUtf8, atoms.string};
+      XChangeProperty(dpy, r.requestor, property, XA_ATOM, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char*>(targets), 4);
+      reply.xselection.property = property;
+    } else if (r.target == atoms.utf8String || r.target == atoms.textPlainUtf8 || r.target == atoms.string) {
+      std::string bytes = r.target == atoms.string ? ClipboardToLatin1(text) : ClipboardToUtf8(text);
+      // More than fits one request would need a transfer in pieces.
+      if (bytes.size() < static_cast<std::size_t>(XExtendedMaxRequestSize(dpy) ? XExtendedMaxRequestSize(dpy)
+                                                                              : XMaxRequestSize(dpy)) * 4 - 64) {
+        XChangeProperty(dpy, r.requestor, property, r.target, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+        reply.xselection.property = property;
+      }
+    }
+  }
+  XSendEvent(dpy, r.requestor, False, 0, &reply);
+  XFlush(dpy);
+}
+
+void X11BackEnd::OnSelectionClear(XEvent& e) {
+  if (e.xselectionclear.selection != atoms.clipboard) return;
+  // Another program put something on the clipboard: ours is gone.
+  ownsClipboard = false;
+  clip.clear();
+  foreignFetched = false;
+}
+
+}  // namespace win::x11

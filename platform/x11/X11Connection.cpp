@@ -1,0 +1,287 @@
+// The connection: opening the display, the atoms, the event pump that turns
+// X events into the window system's events, and the wait of the message
+// loop on the connection's descriptor (plus a pipe that WakeUp writes to).
+#include "platform/x11/X11Connection.h"
+
+#include <X11/Xatom.h>
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <X11/extensions/shape.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <clocale>
+
+#include "platform/x11/X11BackEnd.h"
+
+namespace win {
+namespace x11 {
+namespace {
+
+// Requests on windows that a window manager has just taken over, or that
+// went away meanwhile, fail harmlessly; Xlib's default handler would end
+// the process.
+int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
+
+bool FindVisual(Display* dpy, int screen, Visual*& visual, int& depth) {
+  XVisualInfo info;
+  for (int d : {24, 32}) {
+    if (XMatchVisualInfo(dpy, screen, d, TrueColor, &info)) {
+      visual = info.visual;
+      depth = info.depth;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+
+
+X11BackEnd::~X11BackEnd() {
+  if (!dpy) return;
+  std::vector<SurfaceId> ids;
+  for (auto& [id, s] : surfaces) ids.push_back(id);
+  for (SurfaceId id : ids) DestroySurface(id);
+  for (auto& [h, c] : cursors) XFreeCursor(dpy, c);
+  if (blankCursor) XFreeCursor(dpy, blankCursor);
+  if (im) XCloseIM(static_cast<XIM>(im));
+  if (helper) XDestroyWindow(dpy, helper);
+  if (colormap) XFreeColormap(dpy, colormap);
+  XCloseDisplay(dpy);
+  if (wakeRead >= 0) close(wakeRead);
+  if (wakeWrite >= 0) close(wakeWrite);
+}
+
+std::unique_ptr<X11BackEnd> X11BackEnd::Open(const std::string& display) {
+  std::unique_ptr<X11BackEnd> be(new X11BackEnd);
+  if (!be->Connect(display)) return nullptr;
+  return be;
+}
+
+bool X11BackEnd::Connect(const std::string& name) {
+  dpy = XOpenDisplay(name.empty() ? nullptr : name.c_str());
+  if (!dpy) return false;
+  XSetErrorHandler(IgnoreErrors);
+  screen = DefaultScreen(dpy);
+  root = RootWindow(dpy, screen);
+  Visual* v = nullptr;
+  if (!FindVisual(dpy, screen, v, depth)) return false;
+  visual = v;
+  colormap = XCreateColormap(dpy, root, v, AllocNone);
+
+  struct Name {
+    XId* atom;
+    const char* text;
+  } names[] = {
+      {&atoms.wmProtocols, "WM_PROTOCOLS"},
+      {&atoms.wmDeleteWindow, "WM_DELETE_WINDOW"},
+      {&atoms.wmName, "WM_NAME"},
+      {&atoms.netWmName, "_NET_WM_NAME"},
+      {&atoms.utf8String, "UTF8_STRING"},
+      {&atoms.netWmPid, "_NET_WM_PID"},
+      {&atoms.wmClientMachine, "WM_CLIENT_MACHINE"},
+      {&atoms.motifWmHints, "_MOTIF_WM_HINTS"},
+      {&atoms.netWmWindowType, "_NET_WM_WINDOW_TYPE"},
+      {&atoms.typeNormal, "_NET_WM_WINDOW_TYPE_NORMAL"},
+      {&atoms.typeDialog, "_NET_WM_WINDOW_TYPE_DIALOG"},
+      {&atoms.typeUtility, "_NET_WM_WINDOW_TYPE_UTILITY"},
+      {&atoms.typeCombo, "_NET_WM_WINDOW_TYPE_COMBO"},
+      {&atoms.typeDropdownMenu, "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU"},
+      {&atoms.typeTooltip, "_NET_WM_WINDOW_TYPE_TOOLTIP"},
+      {&atoms.netWmState, "_NET_WM_STATE"},
+      {&atoms.stateAbove, "_NET_WM_STATE_ABOVE"},
+      {&atoms.netActiveWindow, "_NET_ACTIVE_WINDOW"},
+      {&atoms.netWorkarea, "_NET_WORKAREA"},
+      {&atoms.netSupportingWmCheck, "_NET_SUPPORTING_WM_CHECK"},
+      {&atoms.clipboard, "CLIPBOARD"},
+      {&atoms.targets, "TARGETS"},
+      {&atoms.textPlainUtf8, "text/plain;charset=utf-8"},
+      {&atoms.string, "STRING"},
+      {&atoms.incr, "INCR"},
+      {&atoms.transferProperty, "ORVANTA_SELECTION"},
+      {&atoms.atom, "ATOM"},
+      {&atoms.cardinal, "CARDINAL"},
+  };
+  for (Name& n : names) *n.atom = XInternAtom(dpy, n.text, False);
+
+  int major = 0, minor = 0;
+  Bool pixmaps = False;
+  shm = XShmQueryVersion(dpy, &major, &minor, &pixmaps) && !std::getenv("ORVANTA_X11_NOSHM");
+  int eventBase = 0, errorBase = 0;
+  shapeExt = XShapeQueryExtension(dpy, &eventBase, &errorBase);
+  Bool detectable = False;
+  XkbSetDetectableAutoRepeat(dpy, True, &detectable);
+
+  // A window manager that follows the conventions names its check window.
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(dpy, root, atoms.netSupportingWmCheck, 0, 1, False, XA_WINDOW, &type, &format, &count,
+                         &after, &data) == Success && data) {
+    windowManager = count == 1;
+    XFree(data);
+  }
+
+  XSetWindowAttributes wa{};
+  wa.event_mask = PropertyChangeMask;
+  helper = XCreateWindow(dpy, root, -10, -10, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent, CWEventMask, &wa);
+  XSelectInput(dpy, root, StructureNotifyMask | PropertyChangeMask);
+
+  // Characters come through the input method; without one the key symbols
+  // are converted directly.
+  std::setlocale(LC_CTYPE, "");
+  XSetLocaleModifiers("");
+  im = XOpenIM(dpy, nullptr, nullptr, nullptr);
+
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+  wakeRead = fds[0];
+  wakeWrite = fds[1];
+  XFlush(dpy);
+  return true;
+}
+
+Surface* X11BackEnd::Find(SurfaceId id) {
+  auto it = surfaces.find(id);
+  return it == surfaces.end() ? nullptr : &it->second;
+}
+
+SurfaceId X11BackEnd::SurfaceOfWindow(XId window) const {
+  for (auto& [id, s] : surfaces)
+    if (s.window == window) return id;
+  return 0;
+}
+
+XId X11BackEnd::WindowOf(SurfaceId surface) const {
+  auto it = surfaces.find(surface);
+  return it == surfaces.end() ? 0 : it->second.window;
+}
+
+void X11BackEnd::Translate(XEvent& e) {
+  switch (e.type) {
+    case Expose: {
+      SurfaceId id = SurfaceOfWindow(e.xexpose.window);
+      if (Surface* s = Find(id); s && s->image) {
+        // Served from the backing buffer: the window system never hears of it.
+        RECT r{e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width, e.xexpose.y + e.xexpose.height};
+        PutImage(*s, r);
+      }
+      break;
+    }
+    case ConfigureNotify: OnConfigure(e); break;
+    case ReparentNotify:
+      if (Surface* s = Find(SurfaceOfWindow(e.xreparent.window))) s->parent = e.xreparent.parent;
+      break;
+    case MapNotify:
+      if (Surface* s = Find(SurfaceOfWindow(e.xmap.window))) s->mapped = true;
+      break;
+    case UnmapNotify:
+      if (Surface* s = Find(SurfaceOfWindow(e.xunmap.window))) s->mapped = false;
+      break;
+    case KeyPress:
+    case KeyRelease: OnKey(e); break;
+    case ButtonPress:
+    case ButtonRelease: OnButton(e); break;
+    case MotionNotify: {
+      lastTime = e.xmotion.time;
+      BackEndEvent be;
+      be.kind = BackEndEvent::MouseMove;
+      be.surface = SurfaceOfWindow(e.xmotion.window);
+      be.pt = {e.xmotion.x_root, e.xmotion.y_root};
+      pending.push_back(be);
+      break;
+    }
+    case EnterNotify:
+    case LeaveNotify: OnCrossing(e); break;
+    case FocusIn:
+    case FocusOut: OnFocus(e); break;
+    case ClientMessage:
+      if (e.xclient.message_type == atoms.wmProtocols &&
+          static_cast<XId>(e.xclient.data.l[0]) == atoms.wmDeleteWindow) {
+        if (SurfaceId id = SurfaceOfWindow(e.xclient.window)) {
+          BackEndEvent be;
+          be.kind = BackEndEvent::CloseRequest;
+          be.surface = id;
+          pending.push_back(be);
+        }
+      }
+      break;
+    case SelectionRequest: OnSelectionRequest(e); break;
+    case SelectionClear: OnSelectionClear(e); break;
+    case PropertyNotify:
+      if (e.xproperty.window == root && e.xproperty.atom == atoms.netWorkarea) monitorsValid = false;
+      break;
+    case MappingNotify:
+      if (e.xmapping.request != MappingPointer) XRefreshKeyboardMapping(&e.xmapping);
+      break;
+    default: break;
+  }
+  if (e.type == ConfigureNotify && e.xconfigure.window == root) monitorsValid = false;
+}
+
+bool X11BackEnd::PollEvent(BackEndEvent& event) {
+  if (pending.empty()) {
+    // Another program may have put something on the clipboard since.
+    foreignFetched = false;
+    XEvent e;
+    while (pending.empty() && XPending(dpy)) {
+      XNextEvent(dpy, &e);
+      if (XFilterEvent(&e, 0)) continue;
+      Translate(e);
+      if (!XPending(dpy)) SettleFocus();
+    }
+    SettleFocus();
+  }
+  if (pending.empty()) return false;
+  event = pending.front();
+  pending.pop_front();
+  return true;
+}
+
+bool X11BackEnd::WaitReadable(int timeoutMs) const {
+  XFlush(dpy);
+  if (XEventsQueued(dpy, QueuedAlready)) return true;
+  pollfd fds[2] = {{ConnectionNumber(dpy), POLLIN, 0}, {wakeRead, POLLIN, 0}};
+  int n = poll(fds, 2, timeoutMs);
+  if (n > 0 && (fds[1].revents & POLLIN)) {
+    char buffer[64];
+    while (read(wakeRead, buffer, sizeof buffer) > 0) {
+    }
+  }
+  return n > 0 && (fds[0].revents & POLLIN);
+}
+
+void X11BackEnd::WaitForEvent(std::uint64_t timeoutMs) {
+  if (!pending.empty()) return;
+  int ms = timeoutMs > 0x7FFFFFFF ? -1 : static_cast<int>(timeoutMs);
+  WaitReadable(ms);
+}
+
+void X11BackEnd::WakeUp() {
+  // Only write(): safe from any thread and from signal handlers.
+  const char byte = 1;
+  ssize_t ignored = write(wakeWrite, &byte, 1);
+  (void)ignored;
+}
+
+void X11BackEnd::Beep(UINT) {
+  XBell(dpy, 0);
+  XFlush(dpy);
+}
+
+}  // namespace x11
+
+std::unique_ptr<IBackEnd> OpenX11BackEnd(const std::string& display) { return x11::X11BackEnd::Open(display); }
+
+void RegisterX11BackEnd() {
+  RegisterBackEnd("x11", [] { return OpenX11BackEnd(); });
+}
+
+}  // namespace win

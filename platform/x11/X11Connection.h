@@ -1,0 +1,158 @@
+// The X back end's state, shared by its topic files (surfaces, hints,
+// keyboard, mouse, focus, cursors, clipboard, monitors, shape). X types stay
+// in the .cpp files: here a display is an opaque pointer and every X
+// resource (window, atom, cursor, pixmap) its plain numeric id.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win/BackEnd.h"
+
+struct _XDisplay;
+union _XEvent;
+
+namespace win::x11 {
+
+using XId = unsigned long;
+
+struct Atoms {
+  XId wmProtocols = 0, wmDeleteWindow = 0, wmName = 0, netWmName = 0, utf8String = 0, netWmPid = 0,
+      wmClientMachine = 0, motifWmHints = 0, netWmWindowType = 0, typeNormal = 0, typeDialog = 0,
+      typeUtility = 0, typeCombo = 0, typeDropdownMenu = 0, typeTooltip = 0, netWmState = 0, stateAbove = 0,
+      netActiveWindow = 0, netWorkarea = 0, netSupportingWmCheck = 0, clipboard = 0, targets = 0,
+      textPlainUtf8 = 0, string = 0, incr = 0, transferProperty = 0, atom = 0, cardinal = 0;
+};
+
+struct Image;  // the backing buffer and its XImage (X11Surfaces.cpp)
+
+struct Surface {
+  Surface();
+  ~Surface();
+  XId window = 0;
+  SurfaceOptions options;
+  RECT rect{};             // the window system's rectangle, screen coordinates
+  RECT inset{};            // frame widths the window manager draws in place of ours
+  RECT requested{};        // the X geometry last asked for
+  int pendingConfigures = 0;
+  bool overrideRedirect = false;
+  bool managed = false;    // decorated by the window manager: the X window shows the client part
+  bool mapped = false;
+  XId parent = 0;          // the window manager's frame after reparenting
+  XId cursor = 0;          // defined on the window
+  void* ic = nullptr;      // input context (XIC) for characters
+  std::unique_ptr<Image> image;
+};
+
+// The X geometry of a surface: the window rectangle less the frame the
+// window manager draws.
+RECT XRectOf(const Surface& s, const RECT& windowRect);
+
+class X11BackEnd : public IBackEnd {
+ public:
+  ~X11BackEnd() override;
+  static std::unique_ptr<X11BackEnd> Open(const std::string& display);
+
+  const char* Name() const override { return "x11"; }
+  SurfaceId CreateSurface(const RECT& screenRect, const SurfaceOptions& options) override;
+  void DestroySurface(SurfaceId surface) override;
+  void ShowSurface(SurfaceId surface, bool show, bool activate) override;
+  void MoveSurface(SurfaceId surface, const RECT& screenRect) override;
+  void RestackSurface(SurfaceId surface, SurfaceId above) override;
+  void Present(SurfaceId surface, const RECT& area, const std::uint8_t* bgra, int stride) override;
+  void SetTitle(SurfaceId surface, const std::string& text1252) override;
+  void SetSurfaceShape(SurfaceId surface, const std::vector<RECT>& rects) override;
+  void SetCursorShape(SurfaceId surface, HCURSOR cursor) override;
+  bool GrabPointer(SurfaceId surface) override;
+  void UngrabPointer() override;
+  void RequestActivation(SurfaceId surface) override;
+  std::vector<MonitorInfo> Monitors() const override;
+  void WarpPointer(POINT screen) override;
+  void Beep(UINT type) override;
+  void SetClipboard(UINT format, std::string data) override;
+  bool GetClipboard(UINT format, std::string& data) const override;
+  void ClearClipboard() override;
+  bool PollEvent(BackEndEvent& event) override;
+  void WaitForEvent(std::uint64_t timeoutMs) override;
+  void WakeUp() override;
+
+  // The X window of a surface (0: none), for tests that look through X.
+  XId WindowOf(SurfaceId surface) const;
+
+ private:
+  X11BackEnd() = default;
+  bool Connect(const std::string& display);
+  Surface* Find(SurfaceId id);
+  SurfaceId SurfaceOfWindow(XId window) const;
+
+  // Event translation, one topic each.
+  void Translate(_XEvent& e);
+  void OnConfigure(_XEvent& e);
+  void OnKey(_XEvent& e);
+  void OnButton(_XEvent& e);
+  void OnCrossing(_XEvent& e);
+  void OnFocus(_XEvent& e);
+  void SettleFocus();
+  void OnSelectionRequest(_XEvent& e);
+  void OnSelectionClear(_XEvent& e);
+  void SyncToggles(unsigned int state);
+
+  // Surfaces and hints.
+  void CreateImage(Surface& s);
+  void PutImage(Surface& s, const RECT& area);
+  void ApplyHints(Surface& s);
+  bool ReadForeignText(std::string& utf8) const;
+  void RefreshMonitors() const;
+  bool WaitReadable(int timeoutMs) const;
+
+ public:
+  // Shared with the topic files.
+  _XDisplay* dpy = nullptr;
+  int screen = 0;
+  XId root = 0;
+  void* visual = nullptr;      // Visual*
+  int depth = 0;
+  XId colormap = 0;
+  Atoms atoms;
+  bool shm = false;            // MIT-SHM usable
+  bool shapeExt = false;
+  bool windowManager = false;  // a window manager announces itself
+  XId helper = 0;              // unmapped window: selection owner and requestor
+  void* im = nullptr;          // XIM
+  int wakeRead = -1, wakeWrite = -1;
+  unsigned long lastTime = 0;  // server time of the latest input event
+
+  std::map<SurfaceId, Surface> surfaces;
+  SurfaceId nextId = 1;
+  std::deque<BackEndEvent> pending;
+
+  // Focus as X reports it, and what was last told to the window system.
+  SurfaceId xFocus = 0;
+  bool reportedActive = false;
+  bool focusChanged = false;
+
+  // Keys sent as characters (VK_PACKET), by key code, for their release.
+  std::map<unsigned int, char> packetKeys;
+
+  // Cursors by handle.
+  std::map<HCURSOR, XId> cursors;
+  XId blankCursor = 0;
+  SurfaceId grabbed = 0;
+
+  // Clipboard: what this process put there, by format, while it owns the
+  // selection; the other owner's text, fetched once per turn of the loop.
+  std::map<UINT, std::string> clip;
+  bool ownsClipboard = false;
+  mutable bool foreignFetched = false;
+  mutable bool foreignOk = false;
+  mutable std::string foreignText;
+
+  mutable std::vector<MonitorInfo> monitors;
+  mutable bool monitorsValid = false;
+};
+
+}  // namespace win::x11

@@ -1,0 +1,67 @@
+// The process's activation follows X's keyboard focus: focus arriving at
+// any of our windows activates the process, focus leaving all of them
+// deactivates it. Focus moving between two of our windows comes as an out
+// and an in; the window system hears only the net change, once the queue
+// of X events has been read to its end.
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+
+#include "platform/x11/X11Connection.h"
+
+namespace win::x11 {
+
+void X11BackEnd::OnFocus(XEvent& e) {
+  XFocusChangeEvent& f = e.xfocus;
+  // Keyboard grabs (a window manager's switcher) and moves inside the
+  // window change nothing.
+  if (f.mode == NotifyGrab || f.mode == NotifyUngrab || f.detail == NotifyInferior) return;
+  SurfaceId id = SurfaceOfWindow(f.window);
+  if (!id) return;
+  if (e.type == FocusIn) {
+    xFocus = id;
+    focusChanged = true;
+    // Caps Lock and Num Lock may have changed while another program had the keyboard.
+    XkbStateRec state;
+    if (XkbGetState(dpy, XkbUseCoreKbd, &state) == Success) SyncToggles(state.locked_mods);
+  } else if (xFocus == id) {
+    xFocus = 0;
+    focusChanged = true;
+  }
+}
+
+void X11BackEnd::SettleFocus() {
+  if (!focusChanged) return;
+  focusChanged = false;
+  bool active = xFocus != 0;
+  if (active == reportedActive) return;
+  reportedActive = active;
+  BackEndEvent be;
+  be.kind = active ? BackEndEvent::AppActivated : BackEndEvent::AppDeactivated;
+  be.surface = xFocus;
+  pending.push_back(be);
+}
+
+void X11BackEnd::RequestActivation(SurfaceId id) {
+  Surface* s = Find(id);
+  if (!s || s->overrideRedirect) return;
+  if (windowManager) {
+    // Asked of the window manager, which decides (and may only flash the
+    // task bar entry).
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = s->window;
+    e.xclient.message_type = atoms.netActiveWindow;
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = 1;  // from an application
+    e.xclient.data.l[1] = static_cast<long>(lastTime);
+    XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+  } else {
+    // Without one the window just mapped is viewable at once; a window not
+    // shown yet fails harmlessly.
+    XRaiseWindow(dpy, s->window);
+    XSetInputFocus(dpy, s->window, RevertToParent, CurrentTime);
+  }
+  XFlush(dpy);
+}
+
+}  // namespace win::x11

@@ -1,0 +1,313 @@
+// Top-level surfaces: one X window each, over a backing buffer that holds
+// the window system's composited pixels. Present copies into the buffer
+// and puts the changed part on the screen (MIT-SHM when the server shares
+// memory with us, XPutImage otherwise); Expose is served from the buffer.
+#include "platform/x11/X11Connection.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/win/WindowPos.h"
+#include "platform/win/WindowStyles.h"
+
+namespace win::x11 {
+
+struct Image {
+  XImage* ximage = nullptr;
+  XShmSegmentInfo segment{};
+  bool shared = false;
+  bool direct = false;  // the visual's pixels are BGRA bytes as we keep them
+  int width = 0, height = 0;
+  Display* dpy = nullptr;
+
+  ~Image() {
+    if (!ximage) return;
+    if (shared) {
+      XShmDetach(dpy, &segment);
+      XSync(dpy, False);
+      XDestroyImage(ximage);  // frees the structure only: data is the segment
+      shmdt(segment.shmaddr);
+    } else {
+      XDestroyImage(ximage);  // frees the data too
+    }
+  }
+  std::uint32_t* Row(int y) const {
+    return reinterpret_cast<std::uint32_t*>(ximage->data + static_cast<std::ptrdiff_t>(y) * ximage->bytes_per_line);
+  }
+};
+
+Surface::Surface() = default;
+Surface::~Surface() = default;
+
+namespace {
+
+int Shift(unsigned long mask) {
+  int s = 0;
+  while (mask && !(mask & 1)) {
+    mask >>= 1;
+    ++s;
+  }
+  return s;
+}
+
+// Top-level windows that never take the focus (drop-downs, hints, menus)
+// go around the window manager.
+bool NeverActivates(const SurfaceOptions& o) {
+  if (o.exStyle & WS_EX_NOACTIVATE) return true;
+  return o.popup && (o.style & WS_CAPTION) != WS_CAPTION && (o.exStyle & WS_EX_TOOLWINDOW);
+}
+
+}  // namespace
+
+RECT XRectOf(const Surface& s, const RECT& r) {
+  RECT x{r.Left + s.inset.Left, r.Top + s.inset.Top, r.Right - s.inset.Right, r.Bottom - s.inset.Bottom};
+  // X has no empty windows: one pixel stands for none.
+  if (x.Right <= x.Left) x.Right = x.Left + 1;
+  if (x.Bottom <= x.Top) x.Bottom = x.Top + 1;
+  return x;
+}
+
+void X11BackEnd::CreateImage(Surface& s) {
+  RECT x = XRectOf(s, s.rect);
+  int w = x.Width(), h = x.Height();
+  if (s.image && s.image->width == w && s.image->height == h) return;
+  auto img = std::make_unique<Image>();
+  img->dpy = dpy;
+  img->width = w;
+  img->height = h;
+  Visual* v = static_cast<Visual*>(visual);
+  if (shm) {
+    img->ximage = XShmCreateImage(dpy, v, static_cast<unsigned>(depth), ZPixmap, nullptr, &img->segment,
+                                  static_cast<unsigned>(w), static_cast<unsigned>(h));
+    if (img->ximage) {
+      img->segment.shmid = shmget(IPC_PRIVATE, static_cast<std::size_t>(img->ximage->bytes_per_line) * h,
+                                  IPC_CREAT | 0600);
+      void* addr = img->segment.shmid >= 0 ? shmat(img->segment.shmid, nullptr, 0) : reinterpret_cast<void*>(-1);
+      if (addr != reinterpret_cast<void*>(-1)) {
+        img->segment.shmaddr = img->ximage->data = static_cast<char*>(addr);
+        img->segment.readOnly = False;
+        img->shared = XShmAttach(dpy, &img->segment) != 0;
+        XSync(dpy, False);
+        // Marked for removal now: it goes away with the last detach, even if
+        // we crash.
+        shmctl(img->segment.shmid, IPC_RMID, nullptr);
+        if (!img->shared) shmdt(addr);
+      } else if (img->segment.shmid >= 0) {
+        shmctl(img->segment.shmid, IPC_RMID, nullptr);
+      }
+      if (!img->shared) {
+        img->ximage->data = nullptr;
+        XDestroyImage(img->ximage);
+        img->ximage = nullptr;
+        shm = false;  // the server cannot reach our memory (a remote display)
+      }
+    }
+  }
+  if (!img->ximage) {
+    img->ximage = XCreateImage(dpy, v, static_cast<unsigned>(depth), ZPixmap, 0, nullptr, static_cast<unsigned>(w),
+                               static_cast<unsigned>(h), 32, 0);
+    if (!img->ximage) return;
+    img->ximage->data = static_cast<char*>(std::calloc(static_cast<std::size_t>(img->ximage->bytes_per_line), h));
+  }
+  XImage* xi = img->ximage;
+  img->direct = xi->bits_per_pixel == 32 && xi->byte_order == LSBFirst && xi->red_mask == 0xFF0000 &&
+                xi->green_mask == 0xFF00 && xi->blue_mask == 0xFF;
+  // What was shown stays until the window system presents the new size.
+  if (s.image) {
+    int cw = std::min(w, s.image->width), ch = std::min(h, s.image->height);
+    for (int y = 0; y < ch; ++y) {
+      if (img->direct && s.image->direct) {
+        std::memcpy(img->Row(y), s.image->Row(y), static_cast<std::size_t>(cw) * 4);
+      } else {
+        for (int x2 = 0; x2 < cw; ++x2) XPutPixel(xi, x2, y, XGetPixel(s.image->ximage, x2, y));
+      }
+    }
+  } else if (!img->shared) {
+    std::memset(xi->data, 0, static_cast<std::size_t>(xi->bytes_per_line) * h);
+  }
+  s.image = std::move(img);
+}
+
+void X11BackEnd::PutImage(Surface& s, const RECT& area) {
+  if (!s.image || !s.image->ximage) return;
+  int l = std::max(0, area.Left), t = std::max(0, area.Top);
+  int r = std::min(s.image->width, area.Right), b = std::min(s.image->height, area.Bottom);
+  if (r <= l || b <= t) return;
+  GC gc = DefaultGC(dpy, screen);
+  if (s.image->shared) {
+    XShmPutImage(dpy, s.window, gc, s.image->ximage, l, t, l, t, static_cast<unsigned>(r - l),
+                 static_cast<unsigned>(b - t), False);
+    // The buffer is written again by the next Present: the server must
+    // have read it by then.
+    XSync(dpy, False);
+  } else {
+    XPutImage(dpy, s.window, gc, s.image->ximage, l, t, l, t, static_cast<unsigned>(r - l),
+              static_cast<unsigned>(b - t));
+    XFlush(dpy);
+  }
+}
+
+SurfaceId X11BackEnd::CreateSurface(const RECT& screenRect, const SurfaceOptions& options) {
+  SurfaceId id = nextId++;
+  Surface& s = surfaces[id];
+  s.options = options;
+  s.rect = screenRect;
+  s.overrideRedirect = NeverActivates(options);
+  // A captioned window gets the window manager's frame instead of ours: the
+  // X window shows what lies inside the frame (client edges and scroll bars
+  // stay ours).
+  if (!s.overrideRedirect && (options.style & WS_CAPTION) == WS_CAPTION) {
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, options.style & ~(WS_VSCROLL | WS_HSCROLL), FALSE,
+                       options.exStyle & ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+    s.inset = {-frame.Left, -frame.Top, frame.Right, frame.Bottom};
+    s.managed = true;
+  }
+  RECT x = XRectOf(s, screenRect);
+  XSetWindowAttributes wa{};
+  wa.colormap = colormap;
+  wa.background_pixmap = None;
+  wa.border_pixel = 0;
+  wa.override_redirect = s.overrideRedirect ? True : False;
+  wa.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask | ButtonPressMask |
+                  ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask | FocusChangeMask;
+  s.window = XCreateWindow(dpy, root, x.Left, x.Top, static_cast<unsigned>(x.Width()),
+                           static_cast<unsigned>(x.Height()), 0, depth, InputOutput, static_cast<Visual*>(visual),
+                           CWColormap | CWBackPixmap | CWBorderPixel | CWOverrideRedirect | CWEventMask, &wa);
+  s.requested = x;
+  s.parent = root;
+  if (im)
+    s.ic = XCreateIC(static_cast<XIM>(im), XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow,
+                     s.window, XNFocusWindow, s.window, nullptr);
+  ApplyHints(s);
+  CreateImage(s);
+  return id;
+}
+
+void X11BackEnd::DestroySurface(SurfaceId id) {
+  Surface* s = Find(id);
+  if (!s) return;
+  if (grabbed == id) UngrabPointer();
+  if (xFocus == id) {
+    xFocus = 0;
+    focusChanged = true;
+  }
+  s->image.reset();
+  if (s->ic) XDestroyIC(static_cast<XIC>(s->ic));
+  XDestroyWindow(dpy, s->window);
+  XFlush(dpy);
+  surfaces.erase(id);
+  for (auto it = pending.begin(); it != pending.end();) it = it->surface == id ? pending.erase(it) : it + 1;
+}
+
+void X11BackEnd::ShowSurface(SurfaceId id, bool show, bool activate) {
+  Surface* s = Find(id);
+  if (!s) return;
+  if (show) {
+    XMapRaised(dpy, s->window);
+    if (activate && !s->overrideRedirect) RequestActivation(id);
+  } else {
+    XUnmapWindow(dpy, s->window);
+    // A managed window is withdrawn by telling the window manager too.
+    if (windowManager && !s->overrideRedirect) XWithdrawWindow(dpy, s->window, screen);
+  }
+  XFlush(dpy);
+}
+
+void X11BackEnd::MoveSurface(SurfaceId id, const RECT& r) {
+  Surface* s = Find(id);
+  if (!s) return;
+  s->rect = r;
+  RECT x = XRectOf(*s, r);
+  if (x != s->requested) {
+    XMoveResizeWindow(dpy, s->window, x.Left, x.Top, static_cast<unsigned>(x.Width()),
+                      static_cast<unsigned>(x.Height()));
+    s->requested = x;
+    ++s->pendingConfigures;
+    ApplyHints(*s);
+  }
+  CreateImage(*s);
+  XFlush(dpy);
+}
+
+void X11BackEnd::RestackSurface(SurfaceId id, SurfaceId above) {
+  Surface* s = Find(id);
+  if (!s) return;
+  Surface* other = above ? Find(above) : nullptr;
+  if (!other) {
+    XRaiseWindow(dpy, s->window);
+  } else {
+    // Works for managed windows as well, whose siblings are frames.
+    XWindowChanges c{};
+    c.sibling = other->window;
+    c.stack_mode = Above;
+    XReconfigureWMWindow(dpy, s->window, screen, CWSibling | CWStackMode, &c);
+  }
+  XFlush(dpy);
+}
+
+void X11BackEnd::Present(SurfaceId id, const RECT& area, const std::uint8_t* bgra, int stride) {
+  Surface* s = Find(id);
+  if (!s || !bgra || !s->image || !s->image->ximage) return;
+  Image& img = *s->image;
+  // Window-system coordinates cover the whole window; the X window starts
+  // inside the frame the window manager draws.
+  int ox = s->inset.Left, oy = s->inset.Top;
+  int l = std::max(area.Left - ox, 0), t = std::max(area.Top - oy, 0);
+  int r = std::min(area.Right - ox, img.width), b = std::min(area.Bottom - oy, img.height);
+  if (r <= l || b <= t) return;
+  for (int y = t; y < b; ++y) {
+    const std::uint8_t* src = bgra + static_cast<std::ptrdiff_t>(y + oy - area.Top) * stride +
+                              static_cast<std::ptrdiff_t>(l + ox - area.Left) * 4;
+    if (img.direct) {
+      std::memcpy(img.Row(y) + l, src, static_cast<std::size_t>(r - l) * 4);
+      continue;
+    }
+    XImage* xi = img.ximage;
+    int rs = Shift(xi->red_mask), gs = Shift(xi->green_mask), bs = Shift(xi->blue_mask);
+    for (int x = l; x < r; ++x, src += 4) {
+      unsigned long p = (static_cast<unsigned long>(src[2]) << rs) | (static_cast<unsigned long>(src[1]) << gs) |
+                        (static_cast<unsigned long>(src[0]) << bs);
+      XPutPixel(xi, x, y, p);
+    }
+  }
+  PutImage(*s, {l, t, r, b});
+}
+
+void X11BackEnd::OnConfigure(XEvent& e) {
+  SurfaceId id = SurfaceOfWindow(e.xconfigure.window);
+  Surface* s = Find(id);
+  if (!s) return;
+  int x = e.xconfigure.x, y = e.xconfigure.y;
+  // A window manager's frame makes the reported position relative to it;
+  // its own synthetic notices speak in root coordinates.
+  if (!e.xconfigure.send_event && s->parent && s->parent != root) {
+    ::Window child;
+    XTranslateCoordinates(dpy, s->window, root, 0, 0, &x, &y, &child);
+  }
+  RECT got{x, y, x + e.xconfigure.width, y + e.xconfigure.height};
+  if (s->pendingConfigures > 0) {
+    // Our own requests coming back, in order; the last one catches up.
+    --s->pendingConfigures;
+    if (got == s->requested) s->pendingConfigures = 0;
+    return;
+  }
+  if (got == XRectOf(*s, s->rect)) return;
+  s->requested = got;
+  RECT window{got.Left - s->inset.Left, got.Top - s->inset.Top, got.Right + s->inset.Right,
+              got.Bottom + s->inset.Bottom};
+  BackEndEvent be;
+  be.kind = BackEndEvent::Moved;
+  be.surface = id;
+  be.rect = window;
+  pending.push_back(be);
+}
+
+}  // namespace win::x11
