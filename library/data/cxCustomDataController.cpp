@@ -53,6 +53,7 @@ void TcxCustomDataController::AfterConstruction() {
 
 void TcxCustomDataController::BeforeDestruction() {
   FDestroying = true;
+  ReleaseMasterRelation();
   TPersistent::BeforeDestruction();
 }
 
@@ -547,6 +548,7 @@ void TcxCustomDataController::RemoveListenerLink(TcxDataListenerLink* ALink) {
 
 void TcxCustomDataController::Loaded() {
   if (FDataChangedWhileLoading) DoDataChanged();
+  if (FSummary) FSummary->Loaded();
 }
 
 void TcxCustomDataController::BeginUpdateFields() { ++FFieldsUpdateLockCount; }

@@ -149,8 +149,8 @@ class TcxCustomDataController : public TPersistent, public IcxDataFieldControlle
   virtual void UpdateFields();
   virtual void PrepareField(TcxCustomDataField*) {}
   virtual void UpdateFocused();
-  virtual void UpdateRelations(TcxCustomDataRelation*) {}
-  virtual void SyncMasterPos() {}
+  virtual void UpdateRelations(TcxCustomDataRelation* ARelation);
+  virtual void SyncMasterPos();
   virtual void NotifyDataControllers() {}
   virtual void DataStorageClearInternalRecords(TObject* Sender);
   void UpdateItems(bool AUpdateFields);
@@ -285,7 +285,7 @@ class TcxCustomDataController : public TPersistent, public IcxDataFieldControlle
   virtual void SetFocus() {}
   virtual bool FocusControl(Integer, bool&) { return false; }
   virtual bool CheckMasterBrowseMode() { return true; }
-  virtual void CheckDetailsBrowseMode() {}
+  virtual void CheckDetailsBrowseMode();
   virtual bool SyncDetailsFocusWithMaster() { return false; }
   virtual void CheckDataSetCurrent() {}
   virtual void DoBeforeFocusedRowChange(Integer) {}
@@ -411,6 +411,49 @@ class TcxCustomDataController : public TPersistent, public IcxDataFieldControlle
   // --- Relations (master-detail) --------------------------------------------
   TcxCustomDataRelationList* GetRelations();
   virtual Integer GetDefaultActiveRelationIndex() { return 0; }
+  TcxCustomDataController* GetMasterDataController() const;
+  TcxCustomDataRelation* GetMasterRelation() const { return FMasterRelation; }
+  TcxCustomDataController* GetRootDataController();
+  TcxCustomDataController* GetPatternDataController();
+  TcxDataControllerDetailMode GetDetailMode() const;
+  void SetMasterRelation(TcxCustomDataRelation* ARelation, Integer ARecordIndex);
+  void SetMasterMode(TcxCustomDataRelation* ARelation, bool AIsPattern);
+  void SetIsPattern(bool AValue);
+  void AddDataChangeRefCount();
+  void RemoveDataChangeRefCount();
+  Integer GetDataChangeRefCount() const { return FDataChangeRefCount; }
+  void ResetRelationByItem(TObject* AItem);
+  void ClearDetailsMasterRelation(TcxCustomDataRelation* ARelation);
+  bool IsDetailDataControllerExist(Integer ARecordIndex, Integer ARelationIndex);
+  TObject* GetDetailLinkObject(Integer ARecordIndex, Integer ARelationIndex);
+  virtual TObject* CreateDetailLinkObject(TcxCustomDataRelation*, Integer) { return nullptr; }
+  TcxCustomDataController* GetDetailDataController(Integer ARecordIndex, Integer ARelationIndex);
+  virtual TcxCustomDataController* GetDetailDataControllerByLinkObject(TObject*) { return nullptr; }
+  Integer GetDetailActiveRelationIndex(Integer ARecordIndex);
+  void ChangeDetailActiveRelationIndex(Integer ARecordIndex, Integer ARelationIndex);
+  bool GetDetailExpanding(Integer ARecordIndex);
+  bool ChangeDetailExpanding(Integer ARecordIndex, bool AExpanded);
+  virtual bool CanChangeDetailExpanding(Integer ARecordIndex, bool AExpanded);
+  void CollapseDetails();
+  void ClearDetails();
+  void ClearDetailLinkObject(Integer ARecordIndex, Integer ARelationIndex);
+  bool GetDetailHasChildren(Integer ARecordIndex, Integer ARelationIndex);
+  void ResetHasChildrenFlag();
+  void ResetMasterHasChildrenFlag();
+  void FocusDetails(Integer ARecordIndex);
+  void ForEachDetail(TcxCustomDataRelation* AMasterRelation,
+                     const std::function<void(TcxCustomDataController*)>& AProc);
+  virtual bool DoDetailExpanding(Integer ARecordIndex);
+  virtual bool DoDetailCollapsing(Integer ARecordIndex);
+  virtual void DoDetailExpanded(Integer ARecordIndex);
+  virtual void DoDetailCollapsed(Integer ARecordIndex);
+
+  // --- Stream of the records ------------------------------------------------
+  // "DataController1": the value types of the items and every record.
+  void SaveToStream(TStream* AStream);
+  // Checks the whole stream before it changes anything; a stream that does
+  // not fit raises and leaves the records as they were.
+  void LoadFromStream(TStream* AStream);
 
   // --- State ----------------------------------------------------------------
   TComponent* GetOwnerComponent() const { return FOwner; }
@@ -437,7 +480,7 @@ class TcxCustomDataController : public TPersistent, public IcxDataFieldControlle
   bool IsInNotifyControl() const { return FInNotifyControl; }
   bool IsInCancel() const { return FInCancel; }
   Integer GetMasterRecordIndex() const { return FMasterRecordIndex; }
-  bool IsDetailMode() const { return false; }
+  bool IsDetailMode() const { return FMasterRelation != nullptr; }
 
   // --- Events ---------------------------------------------------------------
   TcxDataControllerNotifyEvent AfterCancel, AfterDelete, AfterInsert, AfterPost, BeforeCancel;
@@ -546,6 +589,16 @@ class TcxCustomDataController : public TPersistent, public IcxDataFieldControlle
   bool FDestroying = false;
   std::vector<bool> FNeedConversion;
   bool FDataChangeNoted = false;
+  // Master-detail state: what this controller is the detail of, the pattern
+  // request and the users that keep it from being a pattern, and guards.
+  TcxCustomDataRelation* FMasterRelation = nullptr;
+  bool FPatternRequested = false;
+  Integer FDataChangeRefCount = 0;
+  bool FCreatingLinkObject = false;
+  bool FInDetailExpandingChange = false;
+  bool FFocusingDetails = false;
+  void UpdatePatternFlag();
+  void ReleaseMasterRelation();
 };
 
 // The ownerless component that hears when components the fields refer to
