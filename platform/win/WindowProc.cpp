@@ -171,6 +171,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCCREATE: {
       auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
       if (cs && cs->lpszName) w->text = cs->lpszName;
+      if (w->surface && !w->text.empty()) BackEnd().SetTitle(w->surface, w->text);
       return TRUE;
     }
     case WM_NCCALCSIZE: {

@@ -65,6 +65,21 @@ void X11BackEnd::ApplyHints(Surface& s) {
   }
   XSetWMNormalHints(dpy, w, size);
   XFree(size);
+
+  Atom type = atoms.typeNormal;
+  if (o.exStyle & WS_EX_TOOLWINDOW) type = atoms.typeUtility;
+  else if (o.owner || (o.exStyle & WS_EX_DLGMODALFRAME)) type = atoms.typeDialog;
+  if (s.overrideRedirect) {
+    // Hints are disabled popups; drop-downs stay on top; anything else is a menu.
+    if (o.style & WS_DISABLED) type = atoms.typeTooltip;
+    else if (o.exStyle & WS_EX_TOPMOST) type = atoms.typeCombo;
+    else type = atoms.typeDropdownMenu;
+  }
+  SetAtoms(dpy, w, atoms.netWmWindowType, {type});
+  std::vector<Atom> state;
+  if (o.exStyle & WS_EX_TOPMOST) state.push_back(atoms.stateAbove);
+  SetAtoms(dpy, w, atoms.netWmState, state);
+
   if (s.overrideRedirect) return;
 
   static const std::string name = ProgramName();
@@ -103,20 +118,6 @@ void X11BackEnd::ApplyHints(Surface& s) {
                   reinterpret_cast<unsigned char*>(motif), 5);
 
   if (Surface* owner = o.owner ? Find(o.owner) : nullptr) XSetTransientForHint(dpy, w, owner->window);
-
-  Atom type = atoms.typeNormal;
-  if (o.exStyle & WS_EX_TOOLWINDOW) type = atoms.typeUtility;
-  else if (o.owner || (o.exStyle & WS_EX_DLGMODALFRAME)) type = atoms.typeDialog;
-  if (o.popup && !s.managed) {
-    // Hints are disabled popups; drop-downs stay on top; anything else is a menu.
-    if (o.style & WS_DISABLED) type = atoms.typeTooltip;
-    else if (o.exStyle & WS_EX_TOPMOST) type = atoms.typeCombo;
-    else type = atoms.typeDropdownMenu;
-  }
-  SetAtoms(dpy, w, atoms.netWmWindowType, {type});
-  std::vector<Atom> state;
-  if (o.exStyle & WS_EX_TOPMOST) state.push_back(atoms.stateAbove);
-  SetAtoms(dpy, w, atoms.netWmState, state);
 
   XWMHints* wm = XAllocWMHints();
   wm->flags = InputHint | StateHint;

@@ -160,10 +160,10 @@ SurfaceId X11BackEnd::CreateSurface(const RECT& screenRect, const SurfaceOptions
   s.options = options;
   s.rect = screenRect;
   s.overrideRedirect = NeverActivates(options);
-  // A captioned window gets the window manager's frame instead of ours: the
-  // X window shows what lies inside the frame (client edges and scroll bars
-  // stay ours).
-  if (!s.overrideRedirect && (options.style & WS_CAPTION) == WS_CAPTION) {
+  // Under a window manager a captioned window gets its frame instead of
+  // ours: the X window shows what lies inside the frame (client edges and
+  // scroll bars stay ours). Without one, our own frame is all there is.
+  if (windowManager && !s.overrideRedirect && (options.style & WS_CAPTION) == WS_CAPTION) {
     RECT frame{0, 0, 0, 0};
     AdjustWindowRectEx(&frame, options.style & ~(WS_VSCROLL | WS_HSCROLL), FALSE,
                        options.exStyle & ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));

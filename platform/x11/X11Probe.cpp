@@ -1,0 +1,235 @@
+#include "platform/x11/X11Probe.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <signal.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+extern char** environ;
+
+namespace win::x11 {
+namespace {
+
+std::string FindXvfb() {
+  const char* path = std::getenv("PATH");
+  std::string p = path ? path : "/usr/bin:/bin";
+  std::size_t start = 0;
+  while (start <= p.size()) {
+    std::size_t end = p.find(':', start);
+    if (end == std::string::npos) end = p.size();
+    std::string candidate = p.substr(start, end - start) + "/Xvfb";
+    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+    start = end + 1;
+  }
+  return {};
+}
+
+int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
+
+}  // namespace
+
+bool Xvfb::Installed() { return !FindXvfb().empty(); }
+
+Xvfb::Xvfb() {
+  std::string program = FindXvfb();
+  if (program.empty()) return;
+  // A display number nobody holds: no lock file and no socket.
+  int number = 40 + static_cast<int>(getpid() % 500);
+  for (int tries = 0; tries < 200; ++tries, ++number) {
+    struct stat st;
+    std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
+    std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+    if (stat(lock.c_str(), &st) != 0 && stat(socket.c_str(), &st) != 0) break;
+  }
+  name_ = ":" + std::to_string(number);
+  std::vector<std::string> args{program, name_, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"};
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) return;
+  pid_ = pid;
+  // Up when a client can connect; given up after ten seconds.
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (::Display* d = XOpenDisplay(name_.c_str())) {
+      XCloseDisplay(d);
+      return;
+    }
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) break;  // it gave up (display taken meanwhile)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  kill(pid_, SIGTERM);
+  waitpid(pid_, nullptr, 0);
+  pid_ = -1;
+}
+
+Xvfb::~Xvfb() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGTERM);
+  waitpid(pid_, nullptr, 0);
+}
+
+Probe::Probe(const std::string& display) {
+  dpy_ = XOpenDisplay(display.c_str());
+  if (dpy_) XSetErrorHandler(IgnoreErrors);
+}
+
+Probe::~Probe() {
+  if (!dpy_) return;
+  if (wmCheck_) {
+    XDeleteProperty(dpy_, DefaultRootWindow(dpy_), XInternAtom(dpy_, "_NET_SUPPORTING_WM_CHECK", False));
+    XDestroyWindow(dpy_, wmCheck_);
+  }
+  XCloseDisplay(dpy_);
+}
+
+bool Probe::Geometry(unsigned long window, bool& viewable, RECT& r) {
+  XWindowAttributes a;
+  if (!XGetWindowAttributes(dpy_, window, &a)) return false;
+  viewable = a.map_state == IsViewable;
+  int x = 0, y = 0;
+  ::Window child;
+  XTranslateCoordinates(dpy_, window, DefaultRootWindow(dpy_), 0, 0, &x, &y, &child);
+  r = {x, y, x + a.width, y + a.height};
+  return true;
+}
+
+bool Probe::Capture(unsigned long window, std::vector<std::uint32_t>& pixels, int& width, int& height) {
+  XWindowAttributes a;
+  if (!XGetWindowAttributes(dpy_, window, &a)) return false;
+  XImage* img = XGetImage(dpy_, window, 0, 0, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height),
+                          AllPlanes, ZPixmap);
+  if (!img) return false;
+  width = a.width;
+  height = a.height;
+  pixels.resize(static_cast<std::size_t>(width) * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      unsigned long p = XGetPixel(img, x, y);
+      std::uint32_t r = static_cast<std::uint32_t>((p & img->red_mask) >> __builtin_ctzl(img->red_mask));
+      std::uint32_t g = static_cast<std::uint32_t>((p & img->green_mask) >> __builtin_ctzl(img->green_mask));
+      std::uint32_t b = static_cast<std::uint32_t>((p & img->blue_mask) >> __builtin_ctzl(img->blue_mask));
+      pixels[static_cast<std::size_t>(y) * width + x] = (r << 16) | (g << 8) | b;
+    }
+  XDestroyImage(img);
+  return true;
+}
+
+std::string Probe::Property8(unsigned long window, const char* name) {
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::string out;
+  if (XGetWindowProperty(dpy_, window, XInternAtom(dpy_, name, False), 0, 1 << 20, False, AnyPropertyType, &type,
+                         &format, &count, &after, &data) == Success && data) {
+    if (format == 8) out.assign(reinterpret_cast<const char*>(data), count);
+    XFree(data);
+  }
+  return out;
+}
+
+std::vector<long> Probe::Property32(unsigned long window, const char* name) {
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::vector<long> out;
+  if (XGetWindowProperty(dpy_, window, XInternAtom(dpy_, name, False), 0, 1 << 20, False, AnyPropertyType, &type,
+                         &format, &count, &after, &data) == Success && data) {
+    if (format == 32) out.assign(reinterpret_cast<const long*>(data), reinterpret_cast<const long*>(data) + count);
+    XFree(data);
+  }
+  return out;
+}
+
+bool Probe::SizeHints(unsigned long window, TSize& minimum, TSize& maximum, bool& userPosition) {
+  XSizeHints hints{};
+  long supplied = 0;
+  if (!XGetWMNormalHints(dpy_, window, &hints, &supplied)) return false;
+  minimum = (hints.flags & PMinSize) ? TSize{hints.min_width, hints.min_height} : TSize{};
+  maximum = (hints.flags & PMaxSize) ? TSize{hints.max_width, hints.max_height} : TSize{};
+  userPosition = (hints.flags & USPosition) != 0;
+  return true;
+}
+
+std::string Probe::AtomName(long atom) {
+  char* name = XGetAtomName(dpy_, static_cast<Atom>(atom));
+  std::string out = name ? name : "";
+  if (name) XFree(name);
+  return out;
+}
+
+void Probe::MovePointer(int x, int y) {
+  XTestFakeMotionEvent(dpy_, DefaultScreen(dpy_), x, y, CurrentTime);
+  XSync(dpy_, False);
+}
+
+void Probe::Button(int button, bool down) {
+  XTestFakeButtonEvent(dpy_, static_cast<unsigned>(button), down ? True : False, CurrentTime);
+  XSync(dpy_, False);
+}
+
+void Probe::Key(const char* keysym, bool down) {
+  KeyCode code = XKeysymToKeycode(dpy_, XStringToKeysym(keysym));
+  XTestFakeKeyEvent(dpy_, code, down ? True : False, CurrentTime);
+  XSync(dpy_, False);
+}
+
+void Probe::SendDelete(unsigned long window) {
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = window;
+  e.xclient.message_type = XInternAtom(dpy_, "WM_PROTOCOLS", False);
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy_, "WM_DELETE_WINDOW", False));
+  e.xclient.data.l[1] = CurrentTime;
+  XSendEvent(dpy_, window, False, NoEventMask, &e);
+  XSync(dpy_, False);
+}
+
+void Probe::Spoil(unsigned long window) {
+  GC gc = XCreateGC(dpy_, window, 0, nullptr);
+  XSetForeground(dpy_, gc, 0x00FF00FF);
+  XFillRectangle(dpy_, window, gc, 0, 0, 4000, 4000);
+  XFreeGC(dpy_, gc);
+  XClearArea(dpy_, window, 0, 0, 0, 0, True);
+  XSync(dpy_, False);
+}
+
+bool Probe::OverrideRedirect(unsigned long window) {
+  XWindowAttributes a;
+  return XGetWindowAttributes(dpy_, window, &a) && a.override_redirect;
+}
+
+void Probe::AnnounceWindowManager() {
+  ::Window root = DefaultRootWindow(dpy_);
+  wmCheck_ = XCreateSimpleWindow(dpy_, root, 0, 0, 1, 1, 0, 0, 0);
+  ::Window w = wmCheck_;
+  XChangeProperty(dpy_, root, XInternAtom(dpy_, "_NET_SUPPORTING_WM_CHECK", False), XA_WINDOW, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&w), 1);
+  XSync(dpy_, False);
+}
+
+void Probe::Sync() { XSync(dpy_, False); }
+
+}  // namespace win::x11

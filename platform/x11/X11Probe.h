@@ -1,0 +1,73 @@
+// A second client on the same display, for tests that check through X what
+// the back end did: geometry, pixels and properties of a window, and input
+// sent as if by the user (XTest) or by a window manager. Also starts and
+// stops a private Xvfb server.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/win/Handles.h"
+
+struct _XDisplay;
+
+namespace win::x11 {
+
+// An Xvfb server on its own display number, stopped by its pid when the
+// object goes. Running() is false when Xvfb is missing or did not come up.
+class Xvfb {
+ public:
+  Xvfb();
+  ~Xvfb();
+  Xvfb(const Xvfb&) = delete;
+  Xvfb& operator=(const Xvfb&) = delete;
+  static bool Installed();
+  bool Running() const { return pid_ > 0; }
+  const std::string& Display() const { return name_; }
+
+ private:
+  int pid_ = -1;
+  std::string name_;
+};
+
+class Probe {
+ public:
+  explicit Probe(const std::string& display);
+  ~Probe();
+  Probe(const Probe&) = delete;
+  Probe& operator=(const Probe&) = delete;
+  bool Connected() const { return dpy_ != nullptr; }
+
+  // Viewable, and the position on the root window with the size.
+  bool Geometry(unsigned long window, bool& viewable, RECT& rootRect);
+  // The window's pixels as BGRA with the fourth byte zero, rows top down.
+  bool Capture(unsigned long window, std::vector<std::uint32_t>& pixels, int& width, int& height);
+  // A property's bytes (8-bit formats) or values (32-bit formats, one each).
+  std::string Property8(unsigned long window, const char* name);
+  std::vector<long> Property32(unsigned long window, const char* name);
+  // WM_NORMAL_HINTS: minimum and maximum size, zero when not given.
+  bool SizeHints(unsigned long window, TSize& minimum, TSize& maximum, bool& userPosition);
+  std::string AtomName(long atom);
+
+  // Input through XTest, to whatever window is there.
+  void MovePointer(int x, int y);
+  void Button(int button, bool down);
+  // keysym: X's name of the symbol ("a", "Return").
+  void Key(const char* keysym, bool down);
+  // What a window manager would send when the user closes the window.
+  void SendDelete(unsigned long window);
+  // Paints over the window from outside, then has the server ask it to
+  // repaint (Expose), as when another window was on top.
+  void Spoil(unsigned long window);
+  bool OverrideRedirect(unsigned long window);
+  // Pretends a window manager runs (the back end looks at connect time).
+  void AnnounceWindowManager();
+  void Sync();
+
+ private:
+  _XDisplay* dpy_ = nullptr;
+  unsigned long wmCheck_ = 0;
+};
+
+}  // namespace win::x11

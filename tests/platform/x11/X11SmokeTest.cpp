@@ -1,0 +1,353 @@
+// Real windows on a private Xvfb display: the same little form (painted
+// children, text, a caret) is built once on the headless back end and once
+// on X, and what X shows must be what the headless screen holds. Input made
+// with XTest and a window manager's close request must reach the window as
+// messages. Without a window manager nothing else drives the window, so the
+// test plays that part itself.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/Text.h"
+#include "platform/win/Caret.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Paint.h"
+#include "platform/win/TestHooks.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowClass.h"
+#include "platform/win/WindowData.h"
+#include "platform/win/WindowPos.h"
+#include "platform/win/WindowProc.h"
+#include "platform/x11/X11BackEnd.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11Probe.h"
+
+using namespace win;
+
+namespace {
+
+struct Logged {
+  HWND hwnd;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+std::vector<Logged> gLog;
+
+LRESULT SmokeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  switch (m) {
+    case WM_KEYDOWN:
+    case WM_CHAR:
+    case WM_LBUTTONDOWN:
+    case WM_SYSCOMMAND:
+    case WM_PAINT:
+      gLog.push_back({h, m, w, l});
+      break;
+    case WM_CLOSE:
+      gLog.push_back({h, m, w, l});
+      return 0;  // asked, not obeyed: the test still looks at the window
+    default: break;
+  }
+  if (m == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    RECT rc;
+    GetClientRect(h, &rc);
+    HBRUSH b = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(h, GWLP_USERDATA)));
+    FillRect(dc, &rc, b);
+    DeleteObject(b);
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+    HPEN old = SelectObject(dc, pen);
+    MoveToEx(dc, 0, 0, nullptr);
+    LineTo(dc, rc.Right, rc.Bottom);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+    SetBkMode(dc, TRANSPARENT);
+    TextOutA(dc, 4, 4, "Caf\xE9", 4);
+    EndPaint(h, &ps);
+    return 0;
+  }
+  return DefWindowProcA(h, m, w, l);
+}
+
+constexpr int kClientW = 320, kClientH = 200;
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+struct Scene {
+  HWND top = nullptr;
+  HWND left = nullptr;   // gets the focus and the caret
+  HWND right = nullptr;
+};
+
+HWND Child(HWND parent, RECT r, COLORREF colour) {
+  HWND h = CreateWindowExA(0, "Smoke", "", WS_CHILD | WS_VISIBLE, r.Left, r.Top, r.Width(), r.Height(), parent,
+                           nullptr, nullptr, nullptr);
+  SetWindowLongPtrA(h, GWLP_USERDATA, static_cast<LONG_PTR>(colour));
+  InvalidateRect(h, nullptr, TRUE);
+  return h;
+}
+
+Scene Build() {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = SmokeProc;
+  wc.lpszClassName = "Smoke";
+  RegisterClassA(&wc);
+  RECT frame{0, 0, kClientW, kClientH};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+  Scene s;
+  s.top = CreateWindowExA(0, "Smoke", "Caf\xE9 \x80 smoke", kStyle, 100, 80, frame.Width(), frame.Height(), nullptr,
+                          nullptr, nullptr, nullptr);
+  SetWindowLongPtrA(s.top, GWLP_USERDATA, static_cast<LONG_PTR>(RGB(212, 208, 200)));
+  s.left = Child(s.top, {10, 10, 150, 190}, RGB(255, 255, 255));
+  s.right = Child(s.top, {160, 10, 310, 100}, RGB(10, 36, 106));
+  Child(s.right, {20, 20, 80, 60}, RGB(255, 0, 0));
+  ShowWindow(s.top, SW_SHOW);
+  SetFocus(s.left);
+  CreateCaret(s.left, nullptr, 2, 14);
+  SetCaretPos(30, 40);
+  ShowCaret(s.left);
+  test::PumpUntilIdle();
+  return s;
+}
+
+SurfaceId SurfaceOf(HWND h) { return detail::Peek(h)->surface; }
+
+// The headless screen's pixels of a surface, part of it as X shows it
+// (opaque BGRA without the fourth byte).
+std::vector<std::uint32_t> HeadlessPixels(const HeadlessBackEnd& screen, SurfaceId id, RECT part) {
+  const auto* s = screen.Find(id);
+  std::vector<std::uint32_t> out;
+  if (!s) return out;
+  int w = s->rect.Width();
+  for (int y = part.Top; y < part.Bottom; ++y)
+    for (int x = part.Left; x < part.Right; ++x) {
+      std::uint32_t p;
+      std::memcpy(&p, &s->pixels[(static_cast<std::size_t>(y) * w + x) * 4], 4);
+      out.push_back(p & 0x00FFFFFF);
+    }
+  return out;
+}
+
+class X11Smoke : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (x11::Xvfb::Installed()) server = new x11::Xvfb;
+  }
+  static void TearDownTestSuite() {
+    delete server;
+    server = nullptr;
+  }
+
+  void SetUp() override {
+    if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
+    ASSERT_TRUE(server && server->Running()) << "Xvfb did not start";
+    probe = std::make_unique<x11::Probe>(server->Display());
+    ASSERT_TRUE(probe->Connected());
+    gLog.clear();
+  }
+
+  // The reference: the scene on the headless back end.
+  void Reference(std::function<RECT(const Scene&)> part) {
+    test::Session headless;
+    Scene s = Build();
+    expected = HeadlessPixels(headless.Screen(), SurfaceOf(s.top), part(s));
+    DestroyWindow(s.top);
+    test::PumpUntilIdle();
+  }
+
+  // Switches the session's window system to X (to be restored by Leave).
+  void Enter() {
+    auto be = OpenX11BackEnd(server->Display());
+    ASSERT_TRUE(be);
+    x = static_cast<x11::X11BackEnd*>(be.get());
+    headless = SetBackEnd(std::move(be));
+  }
+  void Leave(HWND top) {
+    DestroyWindow(top);
+    test::PumpUntilIdle();
+    SetBackEnd(std::move(headless));
+    x = nullptr;
+  }
+
+  // Pumps the window system until the condition holds or two seconds pass.
+  bool Eventually(const std::function<bool()>& done) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    for (;;) {
+      test::PumpUntilIdle();
+      if (done()) return true;
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      x->WaitForEvent(20);
+    }
+  }
+
+  bool Received(HWND h, UINT m, WPARAM w) {
+    for (const Logged& l : gLog)
+      if (l.hwnd == h && l.message == m && l.wParam == w) return true;
+    return false;
+  }
+
+  bool ShowsExpected(x11::XId window) {
+    std::vector<std::uint32_t> got;
+    int w = 0, h = 0;
+    if (!probe->Capture(window, got, w, h)) return false;
+    return got == expected;
+  }
+
+  static x11::Xvfb* server;
+  std::unique_ptr<x11::Probe> probe;
+  std::unique_ptr<IBackEnd> headless;
+  x11::X11BackEnd* x = nullptr;
+  std::vector<std::uint32_t> expected;
+};
+
+x11::Xvfb* X11Smoke::server = nullptr;
+
+TEST_F(X11Smoke, WindowShowsTheHeadlessPixelsAndReceivesInputAndCloseRequests) {
+  Reference([](const Scene& s) {
+    RECT r;
+    GetWindowRect(s.top, &r);
+    return RECT{0, 0, r.Width(), r.Height()};
+  });
+  ASSERT_FALSE(expected.empty());
+
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  x11::XId window = x->WindowOf(SurfaceOf(s.top));
+  ASSERT_NE(window, 0u);
+
+  // Without a window manager our own frame is shown: the X window is the
+  // whole window, and the client area inside it has the requested size.
+  RECT want, client;
+  GetWindowRect(s.top, &want);
+  GetClientRect(s.top, &client);
+  EXPECT_EQ(client.Width(), kClientW);
+  EXPECT_EQ(client.Height(), kClientH);
+  bool viewable = false;
+  RECT got{};
+  EXPECT_TRUE(Eventually([&] { return probe->Geometry(window, viewable, got) && viewable; }));
+  EXPECT_EQ(got, want);
+  EXPECT_TRUE(Eventually([&] { return ShowsExpected(window); })) << "X shows other pixels than the headless screen";
+
+  // Lost pixels come back from the backing buffer, without painting again.
+  gLog.clear();
+  probe->Spoil(window);
+  EXPECT_TRUE(Eventually([&] { return ShowsExpected(window); }));
+  for (const Logged& l : gLog) {
+    EXPECT_NE(l.message, static_cast<UINT>(WM_PAINT));
+  }
+
+  // A key goes to the focus window as a key and its character; a click to
+  // the window under the pointer.
+  gLog.clear();
+  POINT inLeft{50, 100};
+  ClientToScreen(s.left, &inLeft);
+  probe->MovePointer(inLeft.X, inLeft.Y);
+  probe->Key("a", true);
+  probe->Key("a", false);
+  probe->Button(1, true);
+  probe->Button(1, false);
+  EXPECT_TRUE(Eventually([&] {
+    return Received(s.left, WM_KEYDOWN, 'A') && Received(s.left, WM_CHAR, 'a') &&
+           Received(s.left, WM_LBUTTONDOWN, MK_LBUTTON);
+  }));
+  for (const Logged& l : gLog) {
+    if (l.message == WM_LBUTTONDOWN) EXPECT_EQ(l.lParam, MAKELPARAM(50, 100));
+  }
+
+  // The window manager's close button: a system command, then the close query.
+  gLog.clear();
+  probe->SendDelete(window);
+  EXPECT_TRUE(Eventually([&] { return Received(s.top, WM_CLOSE, 0); }));
+  ASSERT_GE(gLog.size(), 2u);
+  EXPECT_EQ(gLog[0].message, static_cast<UINT>(WM_SYSCOMMAND));
+  EXPECT_EQ(gLog[0].wParam & 0xFFF0, static_cast<WPARAM>(SC_CLOSE));
+  EXPECT_TRUE(IsWindow(s.top));  // the query said no
+
+  Leave(s.top);
+}
+
+TEST_F(X11Smoke, UnderAWindowManagerTheXWindowIsTheClientAreaWithItsHints) {
+  Reference([](const Scene& s) {
+    RECT c;
+    GetClientRect(s.top, &c);
+    POINT o{0, 0};
+    ClientToScreen(s.top, &o);
+    RECT w;
+    GetWindowRect(s.top, &w);
+    int l = o.X - w.Left, t = o.Y - w.Top;
+    return RECT{l, t, l + c.Width(), t + c.Height()};
+  });
+  probe->AnnounceWindowManager();
+
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  // An owned dialog and a drop-down that never takes the focus, off the
+  // form (X reads back what is on the screen).
+  HWND dialog = CreateWindowExA(WS_EX_DLGMODALFRAME, "Smoke", "Dialog", WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 600, 150,
+                                200, 100, s.top, nullptr, nullptr, nullptr);
+  HWND drop = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "Smoke", "", WS_POPUP | WS_BORDER | WS_VISIBLE, 600,
+                              400, 100, 80, s.top, nullptr, nullptr, nullptr);
+  test::PumpUntilIdle();
+  x11::XId window = x->WindowOf(SurfaceOf(s.top));
+
+  POINT origin{0, 0};
+  ClientToScreen(s.top, &origin);
+  bool viewable = false;
+  RECT got{};
+  EXPECT_TRUE(Eventually([&] { return probe->Geometry(window, viewable, got) && viewable; }));
+  EXPECT_EQ(got, (RECT{origin.X, origin.Y, origin.X + kClientW, origin.Y + kClientH}));
+  EXPECT_TRUE(Eventually([&] { return ShowsExpected(window); })) << "the client area differs from the headless one";
+
+  // A fixed frame keeps the designed client size; the position is the program's.
+  TSize minimum, maximum;
+  bool userPosition = false;
+  ASSERT_TRUE(probe->SizeHints(window, minimum, maximum, userPosition));
+  EXPECT_EQ(minimum, (TSize{kClientW, kClientH}));
+  EXPECT_EQ(maximum, (TSize{kClientW, kClientH}));
+  EXPECT_TRUE(userPosition);
+  std::vector<long> motif = probe->Property32(window, "_MOTIF_WM_HINTS");
+  ASSERT_EQ(motif.size(), 5u);
+  EXPECT_EQ(motif[1] & (1 | 2 | 16), 0);  // neither all, resize nor maximise
+  EXPECT_NE(motif[1] & 32, 0);            // close
+
+  // Names: UTF-8 from 1252, and Latin-1 where it has the character.
+  EXPECT_EQ(probe->Property8(window, "_NET_WM_NAME"), "Caf\xC3\xA9 \xE2\x82\xAC smoke");
+  EXPECT_EQ(probe->Property8(window, "WM_NAME"), "Caf\xE9 ? smoke");
+  std::vector<long> pid = probe->Property32(window, "_NET_WM_PID");
+  ASSERT_EQ(pid.size(), 1u);
+  EXPECT_EQ(pid[0], static_cast<long>(getpid()));
+  EXPECT_FALSE(probe->Property8(window, "WM_CLASS").empty());
+  auto type = [&](x11::XId w) {
+    std::vector<long> t = probe->Property32(w, "_NET_WM_WINDOW_TYPE");
+    return t.empty() ? std::string() : probe->AtomName(t[0]);
+  };
+  EXPECT_EQ(type(window), "_NET_WM_WINDOW_TYPE_NORMAL");
+
+  x11::XId dialogWindow = x->WindowOf(SurfaceOf(dialog));
+  EXPECT_EQ(type(dialogWindow), "_NET_WM_WINDOW_TYPE_DIALOG");
+  std::vector<long> transient = probe->Property32(dialogWindow, "WM_TRANSIENT_FOR");
+  ASSERT_EQ(transient.size(), 1u);
+  EXPECT_EQ(static_cast<x11::XId>(transient[0]), window);
+
+  x11::XId dropWindow = x->WindowOf(SurfaceOf(drop));
+  EXPECT_TRUE(probe->OverrideRedirect(dropWindow));
+  EXPECT_FALSE(probe->OverrideRedirect(window));
+  EXPECT_EQ(type(dropWindow), "_NET_WM_WINDOW_TYPE_COMBO");
+  std::vector<long> state = probe->Property32(dropWindow, "_NET_WM_STATE");
+  ASSERT_EQ(state.size(), 1u);
+  EXPECT_EQ(probe->AtomName(state[0]), "_NET_WM_STATE_ABOVE");
+
+  DestroyWindow(drop);
+  DestroyWindow(dialog);
+  Leave(s.top);
+}
+
+}  // namespace
