@@ -92,6 +92,31 @@ TcxCustomDataController* TcxDataSummaryCollection::GetDataController() const {
   return FSummary ? FSummary->GetDataController() : nullptr;
 }
 
+namespace {
+
+// Adds an item and reports the change once the item is whole.
+template <class T>
+T* AddWhole(TCollection* ACollection) {
+  ACollection->BeginUpdate();
+  TCollectionItem* item = nullptr;
+  try {
+    item = ACollection->Add();
+  } catch (...) {
+    ACollection->EndUpdate();
+    throw;
+  }
+  ACollection->EndUpdate();
+  return static_cast<T*>(item);
+}
+
+}  // namespace
+
+TcxDataSummaryItem* TcxDataSummaryItems::Add() { return AddWhole<TcxDataSummaryItem>(this); }
+TcxDataSummaryGroupItemLink* TcxDataSummaryGroupItemLinks::Add() {
+  return AddWhole<TcxDataSummaryGroupItemLink>(this);
+}
+TcxDataSummaryGroup* TcxDataSummaryGroups::Add() { return AddWhole<TcxDataSummaryGroup>(this); }
+
 TcxDataSummary* TcxCustomDataSummaryItem::GetSummary() const {
   auto* collection = dynamic_cast<TcxDataSummaryCollection*>(GetCollection());
   return collection ? collection->GetSummary() : nullptr;
@@ -232,6 +257,7 @@ TPersistent* TcxDataSummaryItems::GetOwner() { return GetSummary(); }
 void TcxDataSummaryItems::AssignEvents(TcxDataSummaryItems* ASource) { OnSummary = ASource->OnSummary; }
 
 void TcxDataSummaryItems::Update(TCollectionItem* Item) {
+  if (!AllItemsAre<TcxDataSummaryItem>()) return;
   if (TcxDataSummary* summary = GetSummary()) summary->Changed(Item != nullptr);
 }
 
@@ -450,6 +476,7 @@ void TcxDataSummaryGroupItemLink::ItemLinkChanging(TcxCustomDataField* AField) {
 }
 
 void TcxDataSummaryGroupItemLinks::Update(TCollectionItem*) {
+  if (!AllItemsAre<TcxDataSummaryGroupItemLink>()) return;
   if (TcxDataSummary* summary = GetSummary()) summary->Changed(false);
 }
 
@@ -537,6 +564,7 @@ TcxDataSummaryGroup* TcxDataSummaryGroups::FindByField(const TcxCustomDataField*
 TPersistent* TcxDataSummaryGroups::GetOwner() { return GetSummary(); }
 
 void TcxDataSummaryGroups::Update(TCollectionItem*) {
+  if (!AllItemsAre<TcxDataSummaryGroup>()) return;
   if (TcxDataSummary* summary = GetSummary()) summary->Changed(false);
 }
 

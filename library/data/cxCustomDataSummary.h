@@ -51,6 +51,16 @@ class TcxDataSummaryCollection : public TcxCollection {
   TcxDataSummary* GetSummary() const { return FSummary; }
   TcxCustomDataController* GetDataController() const;
 
+ protected:
+  // A new item joins its collection from its base constructor, before it
+  // is an item of ours; changes reported then wait for the next one.
+  template <class T>
+  bool AllItemsAre() const {
+    for (Integer i = 0; i < GetCount(); ++i)
+      if (!dynamic_cast<T*>(TCollection::GetItem(i))) return false;
+    return true;
+  }
+
  private:
   TcxDataSummary* FSummary;
 };
@@ -121,7 +131,7 @@ class TcxDataSummaryItems : public TcxDataSummaryCollection {
   virtual AnsiString DefaultFormat(TcxSummaryValueType AValueType, TcxSummaryKind AKind, bool AIsFooter) const;
   virtual AnsiString GetGroupText(const Variant&) { return AnsiString(); }
 
-  TcxDataSummaryItem* Add() { return static_cast<TcxDataSummaryItem*>(TCollection::Add()); }
+  TcxDataSummaryItem* Add();
   TcxDataSummaryItem* GetItem(Integer Index) const {
     return static_cast<TcxDataSummaryItem*>(TCollection::GetItem(Index));
   }
@@ -208,7 +218,7 @@ class TcxDataSummaryGroupItemLinks : public TcxDataSummaryCollection {
   ORV_CLASS(TcxDataSummaryGroupItemLinks, TcxDataSummaryCollection)
  public:
   using TcxDataSummaryCollection::TcxDataSummaryCollection;
-  TcxDataSummaryGroupItemLink* Add() { return static_cast<TcxDataSummaryGroupItemLink*>(TCollection::Add()); }
+  TcxDataSummaryGroupItemLink* Add();
   TcxDataSummaryGroupItemLink* GetItem(Integer Index) const {
     return static_cast<TcxDataSummaryGroupItemLink*>(TCollection::GetItem(Index));
   }
@@ -244,7 +254,7 @@ class TcxDataSummaryGroups : public TcxDataSummaryCollection {
  public:
   explicit TcxDataSummaryGroups(TcxDataSummary* ASummary)
       : TcxDataSummaryCollection(ASummary, TcxDataSummaryGroup::StaticClass()) {}
-  TcxDataSummaryGroup* Add() { return static_cast<TcxDataSummaryGroup*>(TCollection::Add()); }
+  TcxDataSummaryGroup* Add();
   TcxDataSummaryGroup* GetItem(Integer Index) const {
     return static_cast<TcxDataSummaryGroup*>(TCollection::GetItem(Index));
   }
