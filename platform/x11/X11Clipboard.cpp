@@ -42,18 +42,20 @@ bool HeldText(const std::map<UINT, std::string>& clip, std::string& text) {
 void X11BackEnd::SetClipboard(UINT format, std::string data) {
   clip[format] = std::move(data);
   if (!ownsClipboard) {
-    XSetSelectionOwner(dpy, atoms.clipboard, helper, lastTime ? lastTime : CurrentTime);
+    // The time of the last input event may be older than another owner's
+    // claim, and the server would then refuse ours: copying is always the
+    // user's latest wish.
+    XSetSelectionOwner(dpy, atoms.clipboard, helper, CurrentTime);
     ownsClipboard = XGetSelectionOwner(dpy, atoms.clipboard) == helper;
   }
 }
 
 void X11BackEnd::ClearClipboard() {
+  // Emptying makes us the owner of an empty clipboard: another program's
+  // text is gone for everyone, as the user asked.
   clip.clear();
-  if (ownsClipboard) {
-    XSetSelectionOwner(dpy, atoms.clipboard, None, lastTime ? lastTime : CurrentTime);
-    ownsClipboard = false;
-  }
-  XFlush(dpy);
+  XSetSelectionOwner(dpy, atoms.clipboard, helper, CurrentTime);
+  ownsClipboard = XGetSelectionOwner(dpy, atoms.clipboard) == helper;
 }
 
 bool X11BackEnd::GetClipboard(UINT format, std::string& data) const {

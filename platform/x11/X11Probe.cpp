@@ -233,3 +233,126 @@ void Probe::AnnounceWindowManager() {
 void Probe::Sync() { XSync(dpy_, False); }
 
 }  // namespace win::x11
+
+namespace win::x11 {
+namespace {
+
+// The child's side: its own connection, never the parent's.
+[[noreturn]] void ClipboardChild(const std::string& display, const std::string* serve, int out) {
+  ::Display* d = XOpenDisplay(display.c_str());
+  if (!d) _exit(1);
+  ::Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+  Atom clipboard = XInternAtom(d, "CLIPBOARD", False), utf8 = XInternAtom(d, "UTF8_STRING", False);
+  Atom targets = XInternAtom(d, "TARGETS", False), prop = XInternAtom(d, "PROBE_CLIP", False);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  XEvent e;
+  if (serve) {
+    XSetSelectionOwner(d, clipboard, w, CurrentTime);
+    XSync(d, False);
+    char ok = 1;
+    if (write(out, &ok, 1) != 1) _exit(1);
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (!XPending(d)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        continue;
+      }
+      XNextEvent(d, &e);
+      if (e.type == SelectionClear) break;
+      if (e.type != SelectionRequest) continue;
+      XSelectionRequestEvent& r = e.xselectionrequest;
+      XEvent reply{};
+      reply.xselection.type = SelectionNotify;
+      reply.xselection.requestor = r.requestor;
+      reply.xselection.selection = r.selection;
+      reply.xselection.target = r.target;
+      reply.xselection.time = r.time;
+      reply.xselection.property = r.property;
+      if (r.target == utf8) {
+        XChangeProperty(d, r.requestor, r.property, utf8, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(serve->data()), static_cast<int>(serve->size()));
+      } else if (r.target == targets) {
+        Atom list[] = {targets, utf8};
+        XChangeProperty(d, r.requestor, r.property, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(list), 2);
+      } else {
+        reply.xselection.property = None;
+      }
+      XSendEvent(d, r.requestor, False, 0, &reply);
+      XFlush(d);
+    }
+    _exit(0);
+  }
+  XConvertSelection(d, clipboard, utf8, prop, w, CurrentTime);
+  XFlush(d);
+  std::string text = "(no answer)";
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (!XCheckTypedWindowEvent(d, w, SelectionNotify, &e)) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      continue;
+    }
+    text = "(refused)";
+    if (e.xselection.property != None) {
+      Atom type;
+      int format;
+      unsigned long count, after;
+      unsigned char* data = nullptr;
+      if (XGetWindowProperty(d, w, prop, 0, 1 << 20, True, AnyPropertyType, &type, &format, &count, &after, &data) ==
+              Success && data) {
+        text.assign(reinterpret_cast<const char*>(data), count);
+        XFree(data);
+      }
+    }
+    break;
+  }
+  if (write(out, text.data(), text.size()) < 0) _exit(1);
+  _exit(0);
+}
+
+}  // namespace
+
+Probe::Child Probe::ServeClipboard(const std::string& utf8) {
+  Child c;
+  int fds[2];
+  if (pipe(fds) != 0) return c;
+  std::string name = DisplayString(dpy_);
+  c.pid = fork();
+  if (c.pid == 0) {
+    close(fds[0]);
+    ClipboardChild(name, &utf8, fds[1]);
+  }
+  close(fds[1]);
+  c.pipe = fds[0];
+  char ok = 0;
+  if (c.pid < 0 || read(c.pipe, &ok, 1) != 1) c.pid = -1;
+  return c;
+}
+
+Probe::Child Probe::ReadClipboard() {
+  Child c;
+  int fds[2];
+  if (pipe(fds) != 0) return c;
+  std::string name = DisplayString(dpy_);
+  c.pid = fork();
+  if (c.pid == 0) {
+    close(fds[0]);
+    ClipboardChild(name, nullptr, fds[1]);
+  }
+  close(fds[1]);
+  c.pipe = fds[0];
+  return c;
+}
+
+bool Probe::Finished(Child& c, std::string& out) {
+  if (c.pid <= 0) return true;
+  int status = 0;
+  if (waitpid(c.pid, &status, WNOHANG) != c.pid) return false;
+  out.clear();
+  char buffer[4096];
+  ssize_t n;
+  while ((n = read(c.pipe, buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<std::size_t>(n));
+  close(c.pipe);
+  c.pid = -1;
+  return true;
+}
+
+}  // namespace win::x11

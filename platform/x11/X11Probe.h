@@ -65,6 +65,20 @@ class Probe {
   void AnnounceWindowManager();
   void Sync();
 
+  // Another program on the clipboard, run as a child process so that this
+  // one can answer or ask at the same time. Serve: the child owns CLIPBOARD
+  // with UTF-8 text (answered once ownership is taken) until another owner
+  // comes or five seconds pass. Read: the child asks for UTF8_STRING; the
+  // caller keeps its own loop running until Finished gives the text.
+  struct Child {
+    int pid = -1;
+    int pipe = -1;
+  };
+  Child ServeClipboard(const std::string& utf8);
+  Child ReadClipboard();
+  // True once the child has reported (its text in out) and ended.
+  bool Finished(Child& child, std::string& out);
+
  private:
   _XDisplay* dpy_ = nullptr;
   unsigned long wmCheck_ = 0;

@@ -15,6 +15,8 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
 #include "platform/win/Caret.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/GlobalMemory.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
@@ -258,7 +260,9 @@ TEST_F(X11Smoke, WindowShowsTheHeadlessPixelsAndReceivesInputAndCloseRequests) {
            Received(s.left, WM_LBUTTONDOWN, MK_LBUTTON);
   }));
   for (const Logged& l : gLog) {
-    if (l.message == WM_LBUTTONDOWN) EXPECT_EQ(l.lParam, MAKELPARAM(50, 100));
+    if (l.message == WM_LBUTTONDOWN) {
+      EXPECT_EQ(l.lParam, MAKELPARAM(50, 100));
+    }
   }
 
   // The window manager's close button: a system command, then the close query.
@@ -347,6 +351,48 @@ TEST_F(X11Smoke, UnderAWindowManagerTheXWindowIsTheClientAreaWithItsHints) {
 
   DestroyWindow(drop);
   DestroyWindow(dialog);
+  Leave(s.top);
+}
+
+TEST_F(X11Smoke, ClipboardTextCrossesToOtherProgramsAndBack) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+
+  // Another program's text, read by us: 1252 with CR LF, '?' for what 1252 lacks.
+  x11::Probe::Child owner = probe->ServeClipboard("Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\nzwei \xD0\x96");
+  ASSERT_GT(owner.pid, 0);
+  ASSERT_TRUE(OpenClipboard(s.top));
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+  HANDLE h = GetClipboardData(CF_TEXT);
+  ASSERT_NE(h, nullptr);
+  EXPECT_STREQ(static_cast<const char*>(GlobalLock(h)), "Gr\xFC\xDF" "e \x80\r\nzwei ?");
+  GlobalUnlock(h);
+
+  // Ours, read by another program: UTF-8 with LF line ends. Taking the
+  // clipboard ends the other owner's claim.
+  const std::string ours = "Caf\xE9 \x80\r\nline";
+  EmptyClipboard();
+  ASSERT_NE(SetClipboardData(CF_TEXT, GlobalFromBytes(ours.c_str(), ours.size() + 1)), nullptr);
+  CloseClipboard();
+  std::string ignored;
+  EXPECT_TRUE(Eventually([&] { return probe->Finished(owner, ignored); }));
+  x11::Probe::Child reader = probe->ReadClipboard();
+  std::string read;
+  EXPECT_TRUE(Eventually([&] { return probe->Finished(reader, read); }));
+  EXPECT_EQ(read, "Caf\xC3\xA9 \xE2\x82\xAC\nline");
+
+  // Another program copies: what we held is gone from the display's side.
+  owner = probe->ServeClipboard("neu");
+  ASSERT_GT(owner.pid, 0);
+  std::string now;
+  EXPECT_TRUE(Eventually([&] { return x->GetClipboard(CF_TEXT, now) && now == "neu"; }));
+  EXPECT_FALSE(x->ownsClipboard);
+  ASSERT_TRUE(OpenClipboard(s.top));
+  EmptyClipboard();
+  CloseClipboard();
+  EXPECT_TRUE(Eventually([&] { return probe->Finished(owner, ignored); })) << "emptying did not take the clipboard";
+
   Leave(s.top);
 }
 
