@@ -73,7 +73,9 @@ Integer TcxCustomDataController::InsertRecord(Integer ARecordIndex) {
   if (ARecordIndex < 0 || ARecordIndex > GetRecordCount()) cxDataInvalidOperation(cxSDataRecordIndexError);
   if (FSmartLoadRunning) return AppendInSmartLoad();
   if (IsProviderMode()) return FProvider->InsertRecord(ARecordIndex);
+  FDataControllerInfo->RecordsMoving();
   FDataStorage->InsertRecord(ARecordIndex);
+  FDataControllerInfo->RecordsMoved(ARecordIndex, 1);
   // Records from the index on moved down by one; so did the record under
   // edit and the bookmark.
   const Integer editing = FProvider->GetEditingRecordIndex();
@@ -101,7 +103,9 @@ void TcxCustomDataController::DeleteRecord(Integer ARecordIndex) {
     return;
   }
   CheckBookmarkValid(ARecordIndex);
+  if (ARecordIndex >= 0) FDataControllerInfo->RecordsMoving();
   FDataStorage->DeleteRecord(ARecordIndex);
+  if (ARecordIndex >= 0) FDataControllerInfo->RecordsMoved(ARecordIndex, -1);
   if (ARecordIndex >= 0) FProvider->CorrectNeighbours(ARecordIndex, -1);
   if (ARecordIndex >= 0 && FBookmarkRecordIndex > ARecordIndex) --FBookmarkRecordIndex;
   CorrectAfterDelete(ARecordIndex);

@@ -66,6 +66,44 @@ void TcxCustomDataControllerInfo::Refresh() {
   CheckChanges();
 }
 
+void TcxCustomDataControllerInfo::RecordsMoving() {
+  // Once saved in a bracket, the first (correct) reading is kept: the pass
+  // that follows asks for the same states and leaves it alone.
+  if (FInUpdate || !FExpandingInfos->SaveStates.Empty() || !IsGrouped()) return;
+  const TcxDataControllerInfoChanges pending = FChanges;
+  FChanges += dcicLoad;
+  try {
+    SaveInfo();
+  } catch (...) {
+    FChanges = pending;
+    throw;
+  }
+  FChanges = pending;
+}
+
+void TcxCustomDataControllerInfo::RecordsMoved(Integer ARecordIndex, Integer ADelta) {
+  auto shift = [&](Integer& r) {
+    if (r < 0) return;
+    if (ADelta > 0 ? r >= ARecordIndex : r > ARecordIndex) r += ADelta;
+  };
+  for (TcxDataFocusingInfo* info : {FFocusingInfo, FPrevFocusingInfo}) {
+    shift(info->RecordIndex);
+    shift(info->SavedRecordIndex);
+  }
+  // Deletes correct the selection themselves (CheckSelectedCount).
+  if (ADelta > 0) {
+    bool changed = false;
+    for (Integer i = 0; i < FSelection->GetCount(); ++i) {
+      const TcxDataSelectionItem& e = FSelection->GetItem(i);
+      if (e.Level != -1 && e.RecordIndex >= ARecordIndex) {
+        FSelection->SetRecordIndex(i, e.RecordIndex + ADelta);
+        changed = true;
+      }
+    }
+    if (changed) FSelection->Changed();
+  }
+}
+
 void TcxCustomDataControllerInfo::RecordChanged(Integer ARecordIndex) {
   if (FInUpdate) {
     Refresh();

@@ -41,6 +41,12 @@ class TcxCustomDataControllerInfo : public TObject {
   // next pass moves the record alone instead of loading, filtering and
   // sorting everything; the rows come out the same.
   void RecordChanged(Integer ARecordIndex);
+  // Records from ARecordIndex on are about to move by ADelta (an insert or
+  // a delete in the store): the state kept by group value is read now,
+  // while the record list of the last pass still names the right records.
+  void RecordsMoving();
+  // ... and have moved: the focus and the selected records follow them.
+  void RecordsMoved(Integer ARecordIndex, Integer ADelta);
 
   void BeginUpdate() { ++FLockCount; }
   void EndUpdate();
