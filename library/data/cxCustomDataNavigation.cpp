@@ -256,9 +256,11 @@ void TcxCustomDataController::SelectFromAnchor(Integer ARowIndex, bool AKeepSele
 }
 
 bool TcxCustomDataController::FocusSelectedRow(Integer ASelectedIndex) {
+  // A selected index that names no row leaves the focus where it is.
   const Integer row = GetSelectedRowIndex(ASelectedIndex);
+  if (row == -1) return false;
   ChangeFocusedRowIndex(row);
-  return row != -1 && GetFocusedRowIndex() == row;
+  return GetFocusedRowIndex() == row;
 }
 
 void TcxCustomDataController::SetMultiSelect(bool AValue) {
@@ -287,16 +289,22 @@ void TcxCustomDataController::ForEachRow(bool ASelectedOnly, const TcxEachRowPro
   }
 }
 
+// The new-item record is an internal (negative) record; 0 in the field
+// means none has been made, and record 0 is an ordinary record.
+static bool IsNewItemRecordOf(Integer ANewItemRecordIndex, Integer ARecordIndex) {
+  return ANewItemRecordIndex < 0 && ARecordIndex == ANewItemRecordIndex;
+}
+
 Variant TcxCustomDataController::GetRowValue(const TcxRowInfo& ARowInfo, Integer AItemIndex) {
   TcxGroupingFieldList* grouping = FDataControllerInfo->GetGroupingFieldList();
-  if (ARowInfo.Level < grouping->GetCount() && ARowInfo.RecordIndex != FNewItemRecordIndex)
+  if (ARowInfo.Level < grouping->GetCount() && !IsNewItemRecordOf(FNewItemRecordIndex, ARowInfo.RecordIndex))
     AItemIndex = grouping->GetItem(ARowInfo.Level).Field->GetIndex();
   return GetValue(ARowInfo.RecordIndex, AItemIndex);
 }
 
 AnsiString TcxCustomDataController::GetRowDisplayText(const TcxRowInfo& ARowInfo, Integer& AItemIndex) {
   TcxGroupingFieldList* grouping = FDataControllerInfo->GetGroupingFieldList();
-  if (ARowInfo.Level < grouping->GetCount() && ARowInfo.RecordIndex != FNewItemRecordIndex)
+  if (ARowInfo.Level < grouping->GetCount() && !IsNewItemRecordOf(FNewItemRecordIndex, ARowInfo.RecordIndex))
     AItemIndex = grouping->GetItem(ARowInfo.Level).Field->GetIndex();
   return GetDisplayText(ARowInfo.RecordIndex, AItemIndex);
 }
