@@ -323,7 +323,11 @@ void TcxCustomDataController::FieldStructureChanged() {
 
 void TcxCustomDataController::BeginUpdate() { FDataControllerInfo->BeginUpdate(); }
 
-void TcxCustomDataController::EndUpdate() { FDataControllerInfo->EndUpdate(); }
+void TcxCustomDataController::EndUpdate() {
+  FDataControllerInfo->EndUpdate();
+  // Changes noted inside the bracket that gave the view nothing to do.
+  CheckChanges();
+}
 
 Integer TcxCustomDataController::GetLockCount() const { return FDataControllerInfo->GetLockCount(); }
 

@@ -63,6 +63,7 @@ void TcxCustomDataController::UpdatePatternFlag() { FIsPattern = GetDetailMode()
 void TcxCustomDataController::ReleaseMasterRelation() {
   if (!FMasterRelation) return;
   if (FMasterRelation->GetDetailDataController() == this) FMasterRelation->SetDetailDataController(nullptr);
+  FMasterRelation->RemoveUser(this);
   FMasterRelation = nullptr;
   FMasterRecordIndex = -1;
   UpdatePatternFlag();
@@ -77,11 +78,13 @@ void TcxCustomDataController::SetMasterRelation(TcxCustomDataRelation* ARelation
         old->SetDetailDataController(nullptr);
       else if (FMasterRecordIndex != -1)
         SetCustomDataSource(nullptr);
+      old->RemoveUser(this);
       FMasterRelation = nullptr;
       if (TcxCustomDataRelationList* list = old->GetRelationList()) list->Changed(old);
     }
     FMasterRelation = ARelation;
     if (ARelation) {
+      ARelation->AddUser(this);
       if (ARecordIndex == -1) {
         ARelation->SetDetailDataController(this);
       } else if (TcxCustomDataController* pattern = ARelation->GetDetailDataController()) {

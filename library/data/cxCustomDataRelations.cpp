@@ -18,11 +18,22 @@ TcxCustomDataRelation::TcxCustomDataRelation(TcxCustomDataRelationList* ARelatio
 }
 
 TcxCustomDataRelation::~TcxCustomDataRelation() {
-  if (TcxCustomDataController* detail = FDetailDataController) {
-    if (detail->GetMasterRelation() == this) detail->SetMasterMode(nullptr, detail->IsPattern());
-    FDetailDataController = nullptr;
+  while (!FUsers.empty()) {
+    TcxCustomDataController* user = FUsers.back();
+    if (user->GetMasterRelation() == this) user->SetMasterMode(nullptr, user->IsPattern());
+    RemoveUser(user);
   }
+  FDetailDataController = nullptr;
   if (FRelationList) FRelationList->RemoveItem(this);
+}
+
+void TcxCustomDataRelation::AddUser(TcxCustomDataController* AController) {
+  if (std::find(FUsers.begin(), FUsers.end(), AController) == FUsers.end()) FUsers.push_back(AController);
+}
+
+void TcxCustomDataRelation::RemoveUser(TcxCustomDataController* AController) {
+  auto it = std::find(FUsers.begin(), FUsers.end(), AController);
+  if (it != FUsers.end()) FUsers.erase(it);
 }
 
 void TcxCustomDataRelation::Changed() {

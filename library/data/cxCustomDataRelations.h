@@ -29,9 +29,14 @@ class TcxCustomDataRelation : public TObject {
   TObject* GetItem() const { return FItem; }
   TcxCustomDataRelationList* GetRelationList() const { return FRelationList; }
   Integer GetIndex() const;
+  // The controllers whose master relation this is (its pattern and clones);
+  // they let go of it when it goes.
+  void AddUser(TcxCustomDataController* AController);
+  void RemoveUser(TcxCustomDataController* AController);
 
  private:
   friend class TcxCustomDataRelationList;
+  std::vector<TcxCustomDataController*> FUsers;
   TcxCustomDataController* FDetailDataController = nullptr;
   TObject* FItem;
   TcxCustomDataRelationList* FRelationList;
