@@ -32,8 +32,9 @@ struct BackEndEvent {
     Wheel,         // delta in multiples of WHEEL_DELTA
     KeyDown,       // vk, scan, extended; ch for a character without a key (VK_PACKET)
     KeyUp,
-    AppActivated,  // the process gained the input focus
+    AppActivated,  // the process gained the input focus; surface: the one that has it
     AppDeactivated,
+    SurfaceActivated,  // the focus moved to another of our surfaces (the window manager's doing)
     CloseRequest,  // the user asked to close a surface
     Moved,         // the window manager moved or resized a surface: rect
     Exposed,       // a surface's pixels were lost: rect in surface coordinates
@@ -91,6 +92,9 @@ class IBackEnd {
   virtual void SetClipboard(UINT format, std::string data) = 0;
   virtual bool GetClipboard(UINT format, std::string& data) const = 0;
   virtual void ClearClipboard() = 0;
+  // Counts the times another program took the clipboard from this process.
+  // What was set here is still there only while the count stands still.
+  virtual std::uint64_t ClipboardTakeovers() = 0;
 
   // ---- Event source ----
   // Takes the next pending event without waiting.

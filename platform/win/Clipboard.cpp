@@ -32,6 +32,7 @@ struct State {
   std::vector<UINT> order;          // formats in the order they were set
   std::map<UINT, Held> held;        // handles the clipboard owns, by format
   std::vector<std::string> names;   // registered formats from kFirstRegistered
+  std::uint64_t takeovers = 0;      // the back end's count when we last looked
 };
 
 State& S() {
@@ -57,6 +58,19 @@ void ReleaseHeld(bool alsoSet) {
       ++it;
     }
   }
+}
+
+// When another program has taken the clipboard since we last looked, what
+// we set is gone: our handles and our order of formats no longer describe
+// it, and no window of ours owns it.
+void FollowOwner() {
+  State& s = S();
+  std::uint64_t now = BackEnd().ClipboardTakeovers();
+  if (now == s.takeovers) return;
+  s.takeovers = now;
+  ReleaseHeld(true);
+  s.order.clear();
+  s.owner = nullptr;
 }
 
 bool Stored(UINT format, std::string* data = nullptr) {
@@ -190,6 +204,7 @@ BOOL OpenClipboard(HWND owner) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }
+  FollowOwner();
   s.open = true;
   s.opener = owner;
   // Handles answered while it was last open may be out of date now.
@@ -210,6 +225,7 @@ BOOL EmptyClipboard() {
   S().order.clear();
   BackEnd().ClearClipboard();
   S().owner = S().opener;
+  S().takeovers = BackEnd().ClipboardTakeovers();
   return TRUE;
 }
 
@@ -261,6 +277,8 @@ HANDLE GetClipboardData(UINT format) {
 }
 
 BOOL IsClipboardFormatAvailable(UINT format) {
+  // While open, the handles answered so far must stay valid.
+  if (!S().open) FollowOwner();
   auto all = Available();
   return std::find(all.begin(), all.end(), format) != all.end();
 }
@@ -274,7 +292,10 @@ UINT EnumClipboardFormats(UINT format) {
   return it == all.end() || ++it == all.end() ? 0 : *it;
 }
 
-int CountClipboardFormats() { return static_cast<int>(Available().size()); }
+int CountClipboardFormats() {
+  if (!S().open) FollowOwner();
+  return static_cast<int>(Available().size());
+}
 
 UINT RegisterClipboardFormatA(LPCSTR name) {
   if (!name || !*name) {
@@ -305,7 +326,11 @@ int GetClipboardFormatNameA(UINT format, LPSTR buffer, int size) {
   return len;
 }
 
-HWND GetClipboardOwner() { return detail::Peek(S().owner) ? S().owner : nullptr; }
+HWND GetClipboardOwner() {
+  if (!S().open) FollowOwner();
+  return detail::Peek(S().owner) ? S().owner : nullptr;
+}
+
 HWND GetOpenClipboardWindow() { return S().open ? S().opener : nullptr; }
 
 namespace detail {
@@ -316,6 +341,7 @@ void ResetClipboard() {
   s.open = false;
   s.opener = s.owner = nullptr;
   s.order.clear();
+  s.takeovers = BackEnd().ClipboardTakeovers();
 }
 
 }  // namespace detail

@@ -4,7 +4,8 @@
 // it on request. CF_BITMAP and CF_DIB likewise stand for each other.
 // Handles passed to SetClipboardData belong to the clipboard afterwards;
 // handles it answers stay valid until the clipboard is emptied or opened
-// again.
+// again. Once another program copies, what was set here is gone: the next
+// open (or query while closed) drops it and reads the other program's data.
 #pragma once
 
 #include "platform/gdi/GdiTypes.h"

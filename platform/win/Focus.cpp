@@ -112,7 +112,7 @@ void ActivateOther(Window* w) {
 
 bool ActivateByClick(Window* top) { return Activate(top, WA_CLICKACTIVE); }
 
-void AppActivation(bool active) {
+void AppActivation(bool active, Window* preferred) {
   if (active == S().appActive) return;
   if (!active) {
     HWND last = S().active;
@@ -131,13 +131,25 @@ void AppActivation(bool active) {
     SendActivateApp(false);
   } else {
     Window* last = Peek(S().lastActive);
-    if (last && CanActivate(last)) {
+    if (preferred && CanActivate(preferred) && (preferred->style & WS_VISIBLE)) {
+      Activate(preferred, WA_ACTIVE);
+    } else if (last && CanActivate(last)) {
       Activate(last, WA_ACTIVE);
     } else {
       S().appActive = true;
       SendActivateApp(true);
     }
   }
+}
+
+void SurfaceActivation(Window* top) {
+  if (!S().appActive) {
+    AppActivation(true, top);
+    return;
+  }
+  // A window that may not be active (disabled under a modal dialog) leaves
+  // the active one as it is.
+  if (top && CanActivate(top) && (top->style & WS_VISIBLE)) Activate(top, WA_ACTIVE);
 }
 
 bool AppActive() { return S().appActive; }

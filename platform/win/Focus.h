@@ -20,8 +20,13 @@ namespace detail {
 struct Window;
 // Activation by a click in the window (WA_CLICKACTIVE).
 bool ActivateByClick(Window* top);
-// The process gained or lost the input focus (from the back end).
-void AppActivation(bool active);
+// The process gained or lost the input focus (from the back end). On
+// gaining it, the window the display gave the focus to becomes active when
+// it can (preferred), else the one that was active last.
+void AppActivation(bool active, Window* preferred = nullptr);
+// The display moved the focus to another of our top-level windows while the
+// process kept it.
+void SurfaceActivation(Window* top);
 bool AppActive();
 }  // namespace detail
 

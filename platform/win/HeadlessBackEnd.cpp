@@ -112,6 +112,11 @@ bool HeadlessBackEnd::GetClipboard(UINT format, std::string& data) const {
 
 void HeadlessBackEnd::ClearClipboard() { clipboard_.clear(); }
 
+void HeadlessBackEnd::TakeClipboard(std::map<UINT, std::string> data) {
+  clipboard_ = std::move(data);
+  ++takeovers_;
+}
+
 void HeadlessBackEnd::Feed(const BackEndEvent& event) {
   {
     std::lock_guard<std::mutex> lock(mutex_);

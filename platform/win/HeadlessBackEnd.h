@@ -46,6 +46,7 @@ class HeadlessBackEnd : public IBackEnd {
   void SetClipboard(UINT format, std::string data) override;
   bool GetClipboard(UINT format, std::string& data) const override;
   void ClearClipboard() override;
+  std::uint64_t ClipboardTakeovers() override { return takeovers_; }
   bool PollEvent(BackEndEvent& event) override;
   void WaitForEvent(std::uint64_t timeoutMs) override;
   void WakeUp() override;
@@ -59,6 +60,8 @@ class HeadlessBackEnd : public IBackEnd {
   POINT PointerPos() const { return pointer_; }
   int Beeps() const { return beeps_; }
   std::size_t SurfaceCount() const { return surfaces_.size(); }
+  // Another program copies: its data, by format, replaces ours.
+  void TakeClipboard(std::map<UINT, std::string> data);
   // Writes a surface's pixels as a PNG file; answers whether it could.
   bool SavePng(SurfaceId surface, const std::string& path) const;
 
@@ -71,6 +74,7 @@ class HeadlessBackEnd : public IBackEnd {
   POINT pointer_{};
   int beeps_ = 0;
   std::map<UINT, std::string> clipboard_;
+  std::uint64_t takeovers_ = 0;
   std::deque<BackEndEvent> events_;
   std::mutex mutex_;  // guards events_ and woken_: Feed and WakeUp may come from other threads
   std::condition_variable cv_;

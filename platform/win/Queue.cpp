@@ -167,6 +167,7 @@ void Idle() {
 }
 
 Window* WindowOfSurface(SurfaceId s) {
+  if (!s) return nullptr;  // windows not shown yet have none
   for (Window* t : TopLevels())
     if (t->surface == s) return t;
   return nullptr;
@@ -227,8 +228,9 @@ void DrainBackEnd() {
       case BackEndEvent::KeyUp:
         PostInput(AcceptKey(KeyInput{e.vk, e.scan, e.extended, e.kind == BackEndEvent::KeyDown, e.ch}));
         break;
-      case BackEndEvent::AppActivated: AppActivation(true); break;
+      case BackEndEvent::AppActivated: AppActivation(true, WindowOfSurface(e.surface)); break;
       case BackEndEvent::AppDeactivated: AppActivation(false); break;
+      case BackEndEvent::SurfaceActivated: SurfaceActivation(WindowOfSurface(e.surface)); break;
       case BackEndEvent::CloseRequest:
         if (Window* w = WindowOfSurface(e.surface)) PostMessageA(w->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;

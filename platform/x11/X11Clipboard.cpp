@@ -4,7 +4,8 @@
 // Reading while another program owns it asks for its text and waits a
 // bounded time for the answer; other formats exist only between our own
 // windows. What another program holds is fetched at most once per turn of
-// the message loop.
+// the message loop. Losing the selection is counted, so that the window
+// system drops what it kept of ours.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <poll.h>
@@ -156,12 +157,25 @@ void X11BackEnd::OnSelectionRequest(XEvent& e) {
   XFlush(dpy);
 }
 
-void X11BackEnd::OnSelectionClear(XEvent& e) {
-  if (e.xselectionclear.selection != atoms.clipboard) return;
-  // Another program put something on the clipboard: ours is gone.
+std::uint64_t X11BackEnd::ClipboardTakeovers() {
+  // The news that another program copied may still wait in the queue
+  // behind other events; the server knows it now.
+  if (ownsClipboard && XGetSelectionOwner(dpy, atoms.clipboard) != helper) LoseClipboard();
+  return takeovers;
+}
+
+void X11BackEnd::LoseClipboard() {
   ownsClipboard = false;
   clip.clear();
   foreignFetched = false;
+  ++takeovers;
+}
+
+void X11BackEnd::OnSelectionClear(XEvent& e) {
+  if (e.xselectionclear.selection != atoms.clipboard || !ownsClipboard) return;
+  // Another program put something on the clipboard: ours is gone. Unless
+  // we have taken it back since the news was sent.
+  if (XGetSelectionOwner(dpy, atoms.clipboard) != helper) LoseClipboard();
 }
 
 }  // namespace win::x11

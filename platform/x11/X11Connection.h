@@ -76,6 +76,7 @@ class X11BackEnd : public IBackEnd {
   void SetClipboard(UINT format, std::string data) override;
   bool GetClipboard(UINT format, std::string& data) const override;
   void ClearClipboard() override;
+  std::uint64_t ClipboardTakeovers() override;
   bool PollEvent(BackEndEvent& event) override;
   void WaitForEvent(std::uint64_t timeoutMs) override;
   void WakeUp() override;
@@ -99,6 +100,7 @@ class X11BackEnd : public IBackEnd {
   void SettleFocus();
   void OnSelectionRequest(_XEvent& e);
   void OnSelectionClear(_XEvent& e);
+  void LoseClipboard();
   void SyncToggles(unsigned int state);
 
   // Surfaces and hints.
@@ -133,6 +135,7 @@ class X11BackEnd : public IBackEnd {
   // Focus as X reports it, and what was last told to the window system.
   SurfaceId xFocus = 0;
   bool reportedActive = false;
+  SurfaceId reportedFocus = 0;
   bool focusChanged = false;
 
   // Keys sent as characters (VK_PACKET), by key code, for their release.
@@ -147,6 +150,7 @@ class X11BackEnd : public IBackEnd {
   // selection; the other owner's text, fetched once per turn of the loop.
   std::map<UINT, std::string> clip;
   bool ownsClipboard = false;
+  std::uint64_t takeovers = 0;  // times another program took it from us
   mutable bool foreignFetched = false;
   mutable bool foreignOk = false;
   mutable std::string foreignText;

@@ -1,8 +1,9 @@
 // The process's activation follows X's keyboard focus: focus arriving at
 // any of our windows activates the process, focus leaving all of them
-// deactivates it. Focus moving between two of our windows comes as an out
-// and an in; the window system hears only the net change, once the queue
-// of X events has been read to its end.
+// deactivates it, and focus moving from one of our windows to another (the
+// window manager's doing: a click, a switcher) activates that window. Such a
+// move comes as an out and an in; the window system hears only the net
+// change, once the queue of X events has been read to its end.
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
@@ -33,11 +34,17 @@ void X11BackEnd::SettleFocus() {
   if (!focusChanged) return;
   focusChanged = false;
   bool active = xFocus != 0;
-  if (active == reportedActive) return;
-  reportedActive = active;
   BackEndEvent be;
-  be.kind = active ? BackEndEvent::AppActivated : BackEndEvent::AppDeactivated;
   be.surface = xFocus;
+  if (active != reportedActive) {
+    reportedActive = active;
+    be.kind = active ? BackEndEvent::AppActivated : BackEndEvent::AppDeactivated;
+  } else if (active && xFocus != reportedFocus) {
+    be.kind = BackEndEvent::SurfaceActivated;
+  } else {
+    return;
+  }
+  reportedFocus = xFocus;
   pending.push_back(be);
 }
 

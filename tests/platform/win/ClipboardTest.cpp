@@ -211,4 +211,48 @@ TEST_F(Clipboard, EmptyingFreesTheBlocksItOwned) {
   CloseClipboard();
 }
 
+// Another program copies while our text is on the clipboard: the next
+// paste is theirs, nothing of ours lingers, and copying again makes it ours.
+TEST_F(Clipboard, AnotherProgramsCopyReplacesOursFromTheNextOpen) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "Plain";
+  RegisterClassA(&wc);
+  HWND a = CreateWindowExA(0, "Plain", "a", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  UINT rows = RegisterClipboardFormatA("Grid rows");
+  HGLOBAL mine = Text("ours");
+  ASSERT_TRUE(OpenClipboard(a));
+  EmptyClipboard();
+  SetClipboardData(CF_TEXT, mine);
+  SetClipboardData(rows, GlobalFromBytes("\1\2", 2));
+  HANDLE answered = GetClipboardData(CF_TEXT);
+  EXPECT_EQ(answered, mine);
+  // Taken while we hold it open: what we were answered stays readable.
+  const std::u16string theirs = u"theirs \u20AC\r\n";
+  session.Screen().TakeClipboard({{CF_UNICODETEXT, std::string(reinterpret_cast<const char*>(theirs.data()),
+                                                                theirs.size() * 2)}});
+  EXPECT_EQ(ReadText(answered), "ours");
+  CloseClipboard();
+
+  EXPECT_EQ(GetClipboardOwner(), nullptr);
+  EXPECT_FALSE(IsClipboardFormatAvailable(rows));
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+  EXPECT_EQ(GlobalLock(mine), nullptr);  // freed with the rest of ours
+
+  ASSERT_TRUE(OpenClipboard(a));
+  EXPECT_EQ(ReadText(GetClipboardData(CF_TEXT)), "theirs \x80\r\n");
+  EXPECT_EQ(ReadWide(GetClipboardData(CF_UNICODETEXT)), theirs);
+  EXPECT_EQ(GetClipboardData(rows), nullptr);
+  EXPECT_EQ(Formats(), (std::vector<UINT>{CF_UNICODETEXT, CF_TEXT}));
+
+  EmptyClipboard();
+  SetClipboardData(CF_TEXT, Text("again"));
+  CloseClipboard();
+  EXPECT_EQ(GetClipboardOwner(), a);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EXPECT_EQ(ReadText(GetClipboardData(CF_TEXT)), "again");
+  CloseClipboard();
+  DestroyWindow(a);
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include "platform/win/Keyboard.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/TestHooks.h"
+#include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/MessageLog.h"
 
@@ -284,6 +285,61 @@ TEST_F(Sequences, SetParentRefusesCyclesAndMovesWindowsBetweenLevels) {
   EXPECT_EQ(session.Screen().SurfaceCount(), surfaces + 1);
   EXPECT_EQ(SetParent(b, main), GetDesktopWindow());
   EXPECT_EQ(session.Screen().SurfaceCount(), surfaces);
+}
+
+// The window manager moves the keyboard between our own windows (a click
+// on the other one, a switcher): the window system follows, and the window
+// that loses keeps its focus child for when it comes back.
+TEST_F(Sequences, TheDisplayMovingTheFocusBetweenOurWindowsActivatesTheOneThatGotIt) {
+  HWND a = Top("A", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {0, 0, 200, 200});
+  HWND edit = Child(a, "Edit", {10, 10, 110, 30});
+  HWND b = Top("B", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {300, 0, 500, 200});
+  SetFocus(edit);
+  rec.ignored.insert(rec.ignored.end(), {WM_PAINT, WM_NCPAINT, WM_ERASEBKGND});
+  test::PumpUntilIdle();
+  rec.Take();
+  auto feed = [&](BackEndEvent::Kind kind, HWND h) {
+    BackEndEvent e;
+    e.kind = kind;
+    e.surface = h ? detail::Peek(h)->surface : 0;
+    session.Screen().Feed(e);
+    test::PumpUntilIdle();
+  };
+
+  feed(BackEndEvent::SurfaceActivated, b);
+  EXPECT_EQ(rec.Take(), Seq({"Edit WM_CANCELMODE", "A WM_NCACTIVATE", "A WM_ACTIVATE", "B WM_WINDOWPOSCHANGING",
+                             "B WM_WINDOWPOSCHANGED", "B WM_NCACTIVATE", "B WM_ACTIVATE", "Edit WM_KILLFOCUS",
+                             "B WM_SETFOCUS"}));
+  EXPECT_EQ(GetActiveWindow(), b);
+  EXPECT_EQ(session.Screen().ActiveSurface(), detail::Peek(b)->surface);
+  feed(BackEndEvent::SurfaceActivated, b);  // already there: nothing happens
+  EXPECT_TRUE(rec.Take().empty());
+  feed(BackEndEvent::SurfaceActivated, a);
+  EXPECT_EQ(GetActiveWindow(), a);
+  EXPECT_EQ(GetFocus(), edit);
+  rec.Take();
+
+  // Back from another program straight into B: B is active, not the last one.
+  feed(BackEndEvent::AppDeactivated, nullptr);
+  EXPECT_EQ(GetActiveWindow(), nullptr);
+  rec.Take();
+  feed(BackEndEvent::AppActivated, b);
+  EXPECT_EQ(rec.Take(), Seq({"A WM_ACTIVATEAPP", "B WM_ACTIVATEAPP", "B WM_WINDOWPOSCHANGING",
+                             "B WM_WINDOWPOSCHANGED", "B WM_NCACTIVATE", "B WM_ACTIVATE", "B WM_SETFOCUS"}));
+  EXPECT_EQ(GetActiveWindow(), b);
+
+  // A window disabled under a modal one cannot take over; an unknown
+  // surface changes nothing either.
+  EnableWindow(a, FALSE);
+  rec.Take();
+  feed(BackEndEvent::SurfaceActivated, a);
+  BackEndEvent stray;
+  stray.kind = BackEndEvent::SurfaceActivated;
+  stray.surface = 999;
+  session.Screen().Feed(stray);
+  test::PumpUntilIdle();
+  EXPECT_TRUE(rec.Take().empty());
+  EXPECT_EQ(GetActiveWindow(), b);
 }
 
 }  // namespace
