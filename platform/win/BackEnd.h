@@ -75,8 +75,9 @@ class IBackEnd {
   virtual void Present(SurfaceId surface, const RECT& area, const std::uint8_t* bgra, int stride) = 0;
   virtual void SetTitle(SurfaceId surface, const std::string& text1252) = 0;
   // Cuts a surface to the union of rectangles in surface coordinates (an
-  // empty list: the whole rectangle again). A back end without shaped
-  // windows keeps it whole; the window region still clips painting.
+  // empty list: the whole rectangle again; empty rectangles add nothing,
+  // so a list of one empty rectangle leaves nothing). A back end without
+  // shaped windows keeps it whole; the window region still clips painting.
   virtual void SetSurfaceShape(SurfaceId, const std::vector<RECT>&) {}
   virtual void SetCursorShape(SurfaceId surface, HCURSOR cursor) = 0;
   virtual bool GrabPointer(SurfaceId surface) = 0;

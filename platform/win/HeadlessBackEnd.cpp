@@ -76,6 +76,10 @@ void HeadlessBackEnd::SetTitle(SurfaceId surface, const std::string& text) {
   if (auto it = surfaces_.find(surface); it != surfaces_.end()) it->second.title = text;
 }
 
+void HeadlessBackEnd::SetSurfaceShape(SurfaceId surface, const std::vector<RECT>& rects) {
+  if (auto it = surfaces_.find(surface); it != surfaces_.end()) it->second.shape = rects;
+}
+
 void HeadlessBackEnd::SetCursorShape(SurfaceId surface, HCURSOR cursor) {
   if (auto it = surfaces_.find(surface); it != surfaces_.end()) it->second.cursor = cursor;
 }

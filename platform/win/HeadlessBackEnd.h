@@ -22,6 +22,7 @@ class HeadlessBackEnd : public IBackEnd {
     bool visible = false;
     std::string title;
     HCURSOR cursor = nullptr;
+    std::vector<RECT> shape;  // as last asked (empty: whole); the pixels stay whole
     std::vector<std::uint8_t> pixels;  // BGRA, width * 4 bytes a row
   };
 
@@ -36,6 +37,7 @@ class HeadlessBackEnd : public IBackEnd {
   void RestackSurface(SurfaceId surface, SurfaceId above) override;
   void Present(SurfaceId surface, const RECT& area, const std::uint8_t* bgra, int stride) override;
   void SetTitle(SurfaceId surface, const std::string& text1252) override;
+  void SetSurfaceShape(SurfaceId surface, const std::vector<RECT>& rects) override;
   void SetCursorShape(SurfaceId surface, HCURSOR cursor) override;
   bool GrabPointer(SurfaceId surface) override;
   void UngrabPointer() override;

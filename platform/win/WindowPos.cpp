@@ -10,6 +10,7 @@
 #include "platform/win/Queue.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowData.h"
+#include "platform/win/WindowRegion.h"
 
 namespace win {
 
@@ -353,6 +354,7 @@ HWND SetParent(HWND child, HWND newParent) {
     NormalizeTopLevelOrder();
     SurfaceOptions so{w->style, w->exStyle, 0, (w->style & WS_POPUP) != 0};
     w->surface = BackEnd().CreateSurface(w->window, so);
+    if (w->hasRegion) ShapeSurface(w);
   }
   if (visible)
     SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);

@@ -1,6 +1,7 @@
 #include "platform/win/WindowRegion.h"
 
 #include "platform/gdi/Regions.h"
+#include "platform/win/BackEnd.h"
 #include "platform/win/Paint.h"
 #include "platform/win/WindowData.h"
 
@@ -20,6 +21,7 @@ int SetWindowRgn(HWND hwnd, HRGN rgn, BOOL redraw) {
   if (r) w->region = r->R;
   else w->region.SetEmpty();
   if (rgn) DeleteObject(rgn);
+  ShapeSurface(w);
   if (redraw && (w->style & WS_VISIBLE)) {
     // What the old shape covered shows the parent again; the window
     // redraws whole in its new shape.
@@ -37,5 +39,20 @@ int GetWindowRgn(HWND hwnd, HRGN rgn) {
   r->R = w->region;
   return r->R.Kind();
 }
+
+namespace detail {
+
+void ShapeSurface(Window* w) {
+  if (!w->surface) return;
+  std::vector<RECT> rects;
+  if (w->hasRegion) {
+    rects = w->region.Rects;
+    // An empty region hides the window; an empty list would show it whole.
+    if (rects.empty()) rects.push_back(RECT{});
+  }
+  BackEnd().SetSurfaceShape(w->surface, rects);
+}
+
+}  // namespace detail
 
 }  // namespace win

@@ -17,4 +17,11 @@ int SetWindowRgn(HWND hwnd, HRGN rgn, BOOL redraw);
 // window has none.
 int GetWindowRgn(HWND hwnd, HRGN rgn);
 
+namespace detail {
+struct Window;
+// Tells the back end the shape of a top-level window's surface (its region,
+// or the whole rectangle); nothing for a window without a surface.
+void ShapeSurface(Window* w);
+}  // namespace detail
+
 }  // namespace win

@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/shape.h>
 #include <signal.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -219,6 +220,15 @@ void Probe::Spoil(unsigned long window) {
 bool Probe::OverrideRedirect(unsigned long window) {
   XWindowAttributes a;
   return XGetWindowAttributes(dpy_, window, &a) && a.override_redirect;
+}
+
+std::vector<RECT> Probe::ShapeRects(unsigned long window) {
+  std::vector<RECT> out;
+  int count = 0, ordering = 0;
+  XRectangle* r = XShapeGetRectangles(dpy_, window, ShapeBounding, &count, &ordering);
+  for (int i = 0; i < count; ++i) out.push_back({r[i].x, r[i].y, r[i].x + r[i].width, r[i].y + r[i].height});
+  if (r) XFree(r);
+  return out;
 }
 
 void Probe::AnnounceWindowManager() {

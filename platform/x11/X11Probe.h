@@ -61,6 +61,8 @@ class Probe {
   // repaint (Expose), as when another window was on top.
   void Spoil(unsigned long window);
   bool OverrideRedirect(unsigned long window);
+  // The window's bounding shape as rectangles (an unshaped window: its own).
+  std::vector<RECT> ShapeRects(unsigned long window);
   // Pretends a window manager runs (the back end looks at connect time).
   void AnnounceWindowManager();
   void Sync();

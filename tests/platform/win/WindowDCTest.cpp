@@ -101,6 +101,52 @@ TEST_F(PaintTest, WindowRegionCutsPaintingAndHitTesting) {
   DeleteObject(copy);
 }
 
+// A top-level window's region is the shape of its surface on the screen;
+// a child's region stays inside the window system.
+TEST_F(PaintTest, TopLevelRegionShapesItsSurfaceAndFollowsItAcrossParents) {
+  auto shape = [&](HWND h) {
+    const auto* s = session.Screen().Find(detail::Peek(h)->surface);
+    return s ? s->shape : std::vector<RECT>{R(-1, -1, -1, -1)};
+  };
+  // An L: a bar and a post under its left end.
+  auto ell = [] {
+    HRGN l = CreateRectRgn(0, 0, 40, 10);
+    HRGN post = CreateRectRgn(0, 10, 20, 30);
+    CombineRgn(l, l, post, RGN_OR);
+    DeleteObject(post);
+    return l;
+  };
+  const std::vector<RECT> ellRects{R(0, 0, 40, 10), R(0, 10, 20, 30)};
+
+  EXPECT_EQ(SetWindowRgn(main, ell(), TRUE), 1);
+  EXPECT_EQ(shape(main), ellRects);
+  HWND round = Child(main, "Round", R(20, 20, 80, 80));
+  SetWindowRgn(round, CreateEllipticRgn(0, 0, 60, 60), TRUE);
+  EXPECT_EQ(shape(main), ellRects);
+  // Nothing left shows nothing, which is not the same as no region.
+  SetWindowRgn(main, CreateRectRgn(0, 0, 0, 0), TRUE);
+  EXPECT_EQ(shape(main), std::vector<RECT>{RECT{}});
+  SetWindowRgn(main, nullptr, TRUE);
+  EXPECT_EQ(shape(main), std::vector<RECT>{});
+  // The back end keeps the surface whole: painting is what the region cuts.
+  SetWindowRgn(main, ell(), TRUE);
+  test::PumpUntilIdle();
+  Fill(main, kRed);
+  EXPECT_EQ(Held({10, 25}), kRed);
+  EXPECT_NE(Held({30, 25}), kRed);
+
+  // A shaped child taken out to the desktop brings its shape to its new
+  // surface; a shaped window put into another loses its surface.
+  HWND tab = Child(main, "Tab", R(0, 0, 50, 40));
+  SetWindowRgn(tab, ell(), FALSE);
+  SetWindowLongA(tab, GWL_STYLE, (GetWindowLongA(tab, GWL_STYLE) & ~WS_CHILD) | WS_POPUP);
+  SetParent(tab, nullptr);
+  EXPECT_EQ(shape(tab), ellRects);
+  SetWindowLongA(tab, GWL_STYLE, (GetWindowLongA(tab, GWL_STYLE) & ~WS_POPUP) | WS_CHILD);
+  SetParent(tab, main);
+  EXPECT_EQ(detail::Peek(tab)->surface, 0u);
+}
+
 TEST_F(PaintTest, ExposedSurfaceIsShownAgainAndAResizedOneWhole) {
   Fill(main, kRed);
   test::PumpUntilIdle();

@@ -26,6 +26,7 @@
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/WindowProc.h"
+#include "platform/win/WindowRegion.h"
 #include "platform/x11/X11BackEnd.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Probe.h"
@@ -351,6 +352,28 @@ TEST_F(X11Smoke, UnderAWindowManagerTheXWindowIsTheClientAreaWithItsHints) {
 
   DestroyWindow(drop);
   DestroyWindow(dialog);
+  Leave(s.top);
+}
+
+// A region on the top-level window cuts the X window to it, and taking it
+// away makes the window whole again.
+TEST_F(X11Smoke, WindowRegionShapesTheXWindow) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  x11::XId window = x->WindowOf(SurfaceOf(s.top));
+  RECT whole;
+  GetWindowRect(s.top, &whole);
+  HRGN l = CreateRectRgn(0, 0, 40, 10);
+  HRGN post = CreateRectRgn(0, 10, 20, 30);
+  CombineRgn(l, l, post, RGN_OR);
+  DeleteObject(post);
+  SetWindowRgn(s.top, l, TRUE);
+  test::PumpUntilIdle();
+  EXPECT_EQ(probe->ShapeRects(window), (std::vector<RECT>{{0, 0, 40, 10}, {0, 10, 20, 30}}));
+  SetWindowRgn(s.top, nullptr, TRUE);
+  test::PumpUntilIdle();
+  EXPECT_EQ(probe->ShapeRects(window), (std::vector<RECT>{{0, 0, whole.Width(), whole.Height()}}));
   Leave(s.top);
 }
 
