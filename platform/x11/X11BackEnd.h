@@ -1,7 +1,7 @@
-// The back end that shows top-level windows on an X display. Start-up calls
-// RegisterX11BackEnd once; the window system then picks it when DISPLAY is
-// set and the connection opens (or ORVANTA_BACKEND=x11), and stays headless
-// otherwise. No X type appears outside this folder's .cpp files.
+// The back end that shows top-level windows on an X display. A program's
+// start-up calls StartDefaultBackEnd (BackEndChoice.h), which picks it when
+// DISPLAY is set and the connection opens and stays headless otherwise. No
+// X type appears outside this folder's .cpp files.
 #pragma once
 
 #include <memory>
