@@ -208,6 +208,11 @@ void Probe::SendDelete(unsigned long window) {
   XSync(dpy_, False);
 }
 
+void Probe::GiveFocus(unsigned long window) {
+  XSetInputFocus(dpy_, window, RevertToParent, CurrentTime);
+  XSync(dpy_, False);
+}
+
 void Probe::Spoil(unsigned long window) {
   GC gc = XCreateGC(dpy_, window, 0, nullptr);
   XSetForeground(dpy_, gc, 0x00FF00FF);

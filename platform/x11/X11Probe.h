@@ -57,6 +57,8 @@ class Probe {
   void Key(const char* keysym, bool down);
   // What a window manager would send when the user closes the window.
   void SendDelete(unsigned long window);
+  // Moves the keyboard focus as a window manager would on a click.
+  void GiveFocus(unsigned long window);
   // Paints over the window from outside, then has the server ask it to
   // repaint (Expose), as when another window was on top.
   void Spoil(unsigned long window);

@@ -355,6 +355,25 @@ TEST_F(X11Smoke, UnderAWindowManagerTheXWindowIsTheClientAreaWithItsHints) {
   Leave(s.top);
 }
 
+// Focus moved by someone else between two of our windows makes the one
+// that got it the active window; moving it back restores the other.
+TEST_F(X11Smoke, FocusMovedBetweenOurWindowsActivatesTheOneThatGotIt) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle | WS_VISIBLE, 500, 80, 200, 150, nullptr, nullptr,
+                               nullptr, nullptr);
+  test::PumpUntilIdle();
+  ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == other && GetForegroundWindow() == other; }));
+  probe->GiveFocus(x->WindowOf(SurfaceOf(s.top)));
+  EXPECT_TRUE(Eventually([&] { return GetActiveWindow() == s.top; }));
+  EXPECT_EQ(GetFocus(), s.left);  // the focus child it had before
+  probe->GiveFocus(x->WindowOf(SurfaceOf(other)));
+  EXPECT_TRUE(Eventually([&] { return GetActiveWindow() == other; }));
+  DestroyWindow(other);
+  Leave(s.top);
+}
+
 // A region on the top-level window cuts the X window to it, and taking it
 // away makes the window whole again.
 TEST_F(X11Smoke, WindowRegionShapesTheXWindow) {
