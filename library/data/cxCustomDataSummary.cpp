@@ -163,8 +163,14 @@ void TcxCustomDataSummaryItem::Assign(TPersistent* Source) {
   TCollectionItem::Assign(Source);
 }
 
-TcxDataSummaryItems* TcxDataSummaryItem::GetSummaryItems() const {
-  return dynamic_cast<TcxDataSummaryItems*>(GetCollection());
+TcxDataSummaryItem::TcxDataSummaryItem(TCollection* ACollection) : TcxCustomDataSummaryItem(ACollection) {
+  // The base constructor joined the collection before this class existed.
+  FSummaryItems = dynamic_cast<TcxDataSummaryItems*>(GetCollection());
+}
+
+void TcxDataSummaryItem::SetCollection(TCollection* Value) {
+  TcxCustomDataSummaryItem::SetCollection(Value);
+  FSummaryItems = dynamic_cast<TcxDataSummaryItems*>(GetCollection());
 }
 
 void TcxDataSummaryItem::Assign(TPersistent* Source) {

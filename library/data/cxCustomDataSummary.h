@@ -89,8 +89,9 @@ class TcxCustomDataSummaryItem : public TCollectionItem {
 class TcxDataSummaryItem : public TcxCustomDataSummaryItem {
   ORV_CLASS(TcxDataSummaryItem, TcxCustomDataSummaryItem)
  public:
-  explicit TcxDataSummaryItem(TCollection* ACollection) : TcxCustomDataSummaryItem(ACollection) {}
+  explicit TcxDataSummaryItem(TCollection* ACollection);
   void Assign(TPersistent* Source) override;
+  void SetCollection(TCollection* Value) override;
 
   virtual bool IsCurrency(Word AVarType) const { return AVarType == varCurrency; }
   virtual bool IsDataBinded() const;
@@ -106,12 +107,14 @@ class TcxDataSummaryItem : public TcxCustomDataSummaryItem {
   void SetPosition(TcxSummaryPosition Value);
   bool GetSortBySummary() const { return FSortBySummary; }
   void SetSortBySummary(bool Value);
-  TcxDataSummaryItems* GetSummaryItems() const;
+  // The collection, when it is summary items (kept: calculations ask per value).
+  TcxDataSummaryItems* GetSummaryItems() const { return FSummaryItems; }
 
   TcxDataSummaryItemGetTextEvent OnGetText;
 
  private:
   friend class TcxDataSummaryItems;
+  TcxDataSummaryItems* FSummaryItems = nullptr;
   AnsiString FFormat;
   TcxSummaryKind FKind = skNone;
   TcxSummaryPosition FPosition = spGroup;
