@@ -136,6 +136,8 @@ class X11BackEnd : public IBackEnd {
   SurfaceId xFocus = 0;
   bool reportedActive = false;
   SurfaceId reportedFocus = 0;
+  unsigned long focusSerial = 0;       // request serial of the latest FocusIn
+  unsigned long activationSerial = 0;  // of our latest activation request
   bool focusChanged = false;
 
   // Keys sent as characters (VK_PACKET), by key code, for their release.

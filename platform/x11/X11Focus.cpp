@@ -20,6 +20,7 @@ void X11BackEnd::OnFocus(XEvent& e) {
   if (!id) return;
   if (e.type == FocusIn) {
     xFocus = id;
+    focusSerial = f.serial;
     focusChanged = true;
     // Caps Lock and Num Lock may have changed while another program had the keyboard.
     XkbStateRec state;
@@ -39,7 +40,10 @@ void X11BackEnd::SettleFocus() {
   if (active != reportedActive) {
     reportedActive = active;
     be.kind = active ? BackEndEvent::AppActivated : BackEndEvent::AppDeactivated;
-  } else if (active && xFocus != reportedFocus) {
+  } else if (active && xFocus != reportedFocus && focusSerial >= activationSerial) {
+    // Focus that moved before the server saw our latest request is the
+    // echo of an earlier one: following it would undo the program's own
+    // choice, and two quick activations could chase each other for ever.
     be.kind = BackEndEvent::SurfaceActivated;
   } else {
     return;
@@ -51,6 +55,10 @@ void X11BackEnd::SettleFocus() {
 void X11BackEnd::RequestActivation(SurfaceId id) {
   Surface* s = Find(id);
   if (!s || s->overrideRedirect) return;
+  // The window system has made it active already; only focus that moves
+  // after this request is news to it.
+  reportedFocus = id;
+  activationSerial = NextRequest(dpy);
   if (windowManager) {
     // Asked of the window manager, which decides (and may only flash the
     // task bar entry).

@@ -370,6 +370,12 @@ TEST_F(X11Smoke, FocusMovedBetweenOurWindowsActivatesTheOneThatGotIt) {
   EXPECT_EQ(GetFocus(), s.left);  // the focus child it had before
   probe->GiveFocus(x->WindowOf(SurfaceOf(other)));
   EXPECT_TRUE(Eventually([&] { return GetActiveWindow() == other; }));
+  // Two activations in a row by the program: the focus news of the first
+  // does not pull it back, and the second stays.
+  SetActiveWindow(s.top);
+  SetActiveWindow(other);
+  EXPECT_FALSE(Eventually([&] { return GetActiveWindow() != other; }));
+  EXPECT_EQ(x->xFocus, SurfaceOf(other));
   DestroyWindow(other);
   Leave(s.top);
 }
