@@ -1,8 +1,8 @@
 // What the window system asks of the display: top-level surfaces and the
 // input that arrives for them. Child windows, the queue, focus and all
 // message behaviour stay in the window system, so every back end behaves
-// alike. One back end is active at a time; it is chosen at start from
-// ORVANTA_BACKEND (headless, or a registered name such as x11).
+// alike. One back end is active at a time; a program's start-up picks it
+// with StartDefaultBackEnd (platform/x11/BackEndChoice.h).
 #pragma once
 
 #include <cstdint>
