@@ -650,7 +650,7 @@ void TcxCustomDataController::RestructData() {
   BeginFullUpdate();
   try {
     FProvider->ResetEditing();
-    if (!IsUnboundMode() || FChangingDataSource && !FProvider->GetCustomDataSource())
+    if (!IsUnboundMode() || (FChangingDataSource && !FProvider->GetCustomDataSource()))
       FDataStorage->Clear(false);
     ClearBookmark();
     CheckSelectedCount(-1);

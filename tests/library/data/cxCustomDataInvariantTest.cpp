@@ -116,7 +116,9 @@ class InvariantTest : public DataControllerTest, public ::testing::WithParamInte
       ASSERT_TRUE(seen.count(ri.RecordIndex)) << AWhere;
       ASSERT_TRUE(shown.insert(ri.RecordIndex).second) << AWhere;
     }
-    if (levels == 0) ASSERT_EQ(shown.size(), seen.size()) << AWhere;
+    if (levels == 0) {
+      ASSERT_EQ(shown.size(), seen.size()) << AWhere;
+    }
     // The group table covers the list with adjacent ranges.
     TcxDataGroups* groups = info->GetDataGroups();
     if (levels > 0 && !info->GetRecordList().empty()) {
