@@ -156,6 +156,9 @@ TEST_F(SummaryTest, PerItemEditingCreatesAndFreesItemsByTheirProperties) {
   EXPECT_EQ(footer->GetCount(), 1);  // the format keeps it
   footer->SetDataItemFormat(FloatItem, spFooter, "");
   EXPECT_EQ(footer->GetCount(), 0);
+  footer->SetDataItemKind(FloatItem, spFooter, skMin);
+  footer->SetDataItemKind(FloatItem, spFooter, skNone);  // no format either: freed
+  EXPECT_EQ(footer->GetCount(), 0);
   EXPECT_THROW(footer->GetDataItemKind(99, spFooter), EcxInvalidDataControllerOperation);
 
   // A group collection keeps group and footer positions apart.
