@@ -40,15 +40,18 @@ void Chunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<s
   Be32(out, Crc(body.data(), body.size()));
 }
 
-bool WritePng(const Surface& s, const std::string& path) {
-  if (s.Width <= 0 || s.Height <= 0) return false;
+}  // namespace
+
+bool SaveRowsPng(int width, int height, const std::function<void(int y, std::uint32_t* row)>& loadRow,
+                 const std::string& path) {
+  if (width <= 0 || height <= 0) return false;
   // Filter byte 0 then RGB per row.
   std::vector<std::uint8_t> raw;
-  raw.reserve(std::size_t(s.Height) * (1 + 3 * std::size_t(s.Width)));
-  std::vector<std::uint32_t> row(std::size_t(s.Width));
-  for (int y = 0; y < s.Height; ++y) {
+  raw.reserve(std::size_t(height) * (1 + 3 * std::size_t(width)));
+  std::vector<std::uint32_t> row(static_cast<std::size_t>(width));
+  for (int y = 0; y < height; ++y) {
     raw.push_back(0);
-    LoadSpan(s, 0, y, s.Width, row.data());
+    loadRow(y, row.data());
     for (std::uint32_t v : row) {
       raw.push_back(std::uint8_t(v >> 16));
       raw.push_back(std::uint8_t(v >> 8));
@@ -77,8 +80,8 @@ bool WritePng(const Surface& s, const std::string& path) {
 
   std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<std::uint8_t> ihdr;
-  Be32(ihdr, std::uint32_t(s.Width));
-  Be32(ihdr, std::uint32_t(s.Height));
+  Be32(ihdr, std::uint32_t(width));
+  Be32(ihdr, std::uint32_t(height));
   ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
   Chunk(png, "IHDR", ihdr);
   Chunk(png, "IDAT", z);
@@ -89,6 +92,10 @@ bool WritePng(const Surface& s, const std::string& path) {
   return std::fclose(f) == 0 && ok;
 }
 
+namespace {
+bool WritePng(const Surface& s, const std::string& path) {
+  return SaveRowsPng(s.Width, s.Height, [&](int y, std::uint32_t* row) { LoadSpan(s, 0, y, s.Width, row); }, path);
+}
 }  // namespace
 
 bool SaveBitmapPng(HBITMAP bitmap, const std::string& path) {

@@ -3,11 +3,18 @@
 // writer small; the files are for people to look at.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/gdi/GdiTypes.h"
 
 namespace win {
+
+// Rows of pixels as 0x00RRGGBB values, fetched one row at a time, as an
+// RGB PNG; false when the size is empty or the file cannot be written.
+bool SaveRowsPng(int width, int height, const std::function<void(int y, std::uint32_t* row)>& loadRow,
+                 const std::string& path);
 
 // The bitmap's pixels as an RGB PNG; false when the handle is not a bitmap
 // or the file cannot be written.
