@@ -472,7 +472,9 @@ class TcxCustomDataController : public TPersistent, public IcxDataFieldControlle
   virtual bool IsLoading();
   virtual bool IsReading();
   virtual bool IsUnboundMode();
-  virtual bool IsProviderDataSource() { return FProvider->IsDataSource(); }
+  // The records come from the provider (a data source or a data set): a
+  // total data change reloads them.
+  virtual bool IsProviderDataSource() { return IsProviderMode() || FProvider->IsDataSource(); }
   virtual bool IsKeyNavigation() { return IsProviderMode() && FProvider->IsRecordIdSupported(); }
   bool IsGridMode() const { return FProvider->IsGridMode(); }
   bool IsPattern() const { return FIsPattern; }

@@ -472,9 +472,41 @@ void TcxCustomDataProvider::BeginDeleting() {
 
 void TcxCustomDataProvider::EndDeleting() { FDataController->SetRecordToFocusAfterDeleting(-1); }
 
+bool TcxCustomDataProvider::IsInStepWithSource() {
+  return FDataController->GetRecordCount() == FCustomDataSource->GetRecordCount();
+}
+
+void TcxCustomDataProvider::ReloadFromSource() {
+  // What the source's DataChanged does, also while frozen: the record was
+  // asked for by the controller, which must know it to go on with it.
+  FCustomDataSource->InvalidateHandleMap();
+  {
+    UpdateGuard update(FDataController, true);
+    FDataController->DataChanged(dcTotal, -1, -1);
+  }
+  if (FAppendingFromNewItem)
+    ResetChanging();
+  else
+    ResetEditing();
+}
+
 Integer TcxCustomDataProvider::AppendRecord() {
   if (!Source()) return -1;
   const TcxDataRecordHandle handle = FCustomDataSource->AppendRecord();
+  if (handle == cxNullRecordHandle) return -1;
+  // A source that reported its new record has been reloaded already. For
+  // one that did not, a record added at its end only needs its handle
+  // added here; anything else reloads every handle.
+  Integer index = FCustomDataSource->GetRecordIndexByHandle(handle);
+  if (index >= 0 && IsInStepWithSource()) return index;
+  const Integer count = FDataController->GetRecordCount();
+  if (index < 0 && FCustomDataSource->GetRecordCount() == count + 1 &&
+      FCustomDataSource->GetRecordHandle(count) == handle) {
+    index = AddRecordHandle(handle);
+    FDataController->DataChanged(dcNew, -1, -1);
+    return index;
+  }
+  ReloadFromSource();
   return FCustomDataSource->GetRecordIndexByHandle(handle);
 }
 
@@ -482,6 +514,9 @@ void TcxCustomDataProvider::DeleteRecord(Integer ARecordIndex) {
   if (!Source()) return;
   FCustomDataSource->DeleteRecord(RecordHandle(ARecordIndex));
   FCustomDataSource->InvalidateHandleMap();
+  // The controller's record must go too, or it would go on asking the
+  // source for a handle that no longer exists.
+  if (!IsInStepWithSource()) ReloadFromSource();
 }
 
 bool TcxCustomDataProvider::GetDetailHasChildren(Integer ARecordIndex, Integer ARelationIndex) {
@@ -510,7 +545,11 @@ Integer TcxCustomDataProvider::InsertRecord(Integer ARecordIndex) {
     handle = FCustomDataSource->InsertRecord(RecordHandle(ARecordIndex));
   else
     handle = FCustomDataSource->AppendRecord();
+  if (handle == cxNullRecordHandle) return -1;
   FCustomDataSource->InvalidateHandleMap();
+  // The records behind the new one moved: unless the source reported the
+  // change itself, the controller reloads the handles in their new order.
+  if (!IsInStepWithSource()) ReloadFromSource();
   return FCustomDataSource->GetRecordIndexByHandle(handle);
 }
 

@@ -189,6 +189,11 @@ class TcxCustomDataProvider : public TObject {
   TcxDataRecordHandle RecordHandle(Integer ARecordIndex);
   TcxDataItemHandle ItemHandle(TcxCustomDataField* AField);
   TcxCustomDataSource* Source();
+  // The controller holds as many records as the source.
+  bool IsInStepWithSource();
+  // Brings the controller's records in step with a source that changed
+  // them at our request without reporting it.
+  void ReloadFromSource();
 
   bool FChanging = false;
   TcxCustomDataSource* FCustomDataSource = nullptr;
