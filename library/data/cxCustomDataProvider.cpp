@@ -541,7 +541,8 @@ Variant TcxCustomDataProvider::GetValue(Integer ARecordIndex, TcxCustomDataField
 Integer TcxCustomDataProvider::InsertRecord(Integer ARecordIndex) {
   if (!Source()) return -1;
   TcxDataRecordHandle handle;
-  if (FCustomDataSource->GetRecordCount() > 0)
+  // At the end position there is no record to go in front of.
+  if (FCustomDataSource->GetRecordCount() > 0 && ARecordIndex < FDataController->GetRecordCount())
     handle = FCustomDataSource->InsertRecord(RecordHandle(ARecordIndex));
   else
     handle = FCustomDataSource->AppendRecord();
@@ -582,7 +583,9 @@ Integer TcxCustomDataProvider::NativeCompareFunc(Integer ARecordIndex1, Integer 
 void TcxCustomDataProvider::SetDisplayText(Integer, TcxCustomDataField*, const AnsiString&) {}
 
 void TcxCustomDataProvider::SetRecordCount(Integer ACount) {
-  if (Source()) FCustomDataSource->SetRecordCount(ACount);
+  if (!Source()) return;
+  FCustomDataSource->SetRecordCount(ACount);
+  if (!IsInStepWithSource()) ReloadFromSource();
 }
 
 void TcxCustomDataProvider::SetValue(Integer ARecordIndex, TcxCustomDataField* AField, const Variant& AValue) {

@@ -16,11 +16,14 @@ class MemoryTable : public TcxCustomDataSource {
   struct Row {
     TcxDataRecordHandle Id;
     std::vector<Variant> Values;
+    Integer Cell = 0;  // the Int value in the form native comparison reads
   };
 
   // Reports its own appends, inserts and deletes through DataChanged, as a
   // source that also changes its records on its own initiative might.
   bool NotifiesOwnChanges = false;
+  // Compares the Int column itself: 1 hands out its cells, 2 only claims to.
+  int NativeCompare = 0;
   std::vector<Row> Rows;
   Strings Calls;
   // Handles asked for that the table does not hold.
@@ -81,6 +84,22 @@ class MemoryTable : public TcxCustomDataSource {
     if (i >= 0) Rows.erase(Rows.begin() + i);
     if (NotifiesOwnChanges) DataChanged();
   }
+  void SetRecordCount(Integer ACount) override {
+    Calls.push_back("count " + std::to_string(ACount));
+    while (GetRecordCount() > ACount) Rows.pop_back();
+    while (GetRecordCount() < ACount) Rows.push_back({FNextId++, {Null(), Null()}});
+  }
+  bool IsNativeCompare() override { return NativeCompare != 0; }
+  bool GetInfoForCompare(TcxDataRecordHandle ARecordHandle, TcxDataItemHandle AItemHandle, const void*& P) override {
+    if (NativeCompare != 1 || AItemHandle != 0) return TcxCustomDataSource::GetInfoForCompare(ARecordHandle, AItemHandle, P);
+    ++NativeCompares;
+    Row& row = Rows[static_cast<size_t>(Lookup(ARecordHandle))];
+    if (VarIsNull(row.Values[0])) return true;
+    row.Cell = row.Values[0].AsInteger();
+    P = &row.Cell;
+    return false;
+  }
+  int NativeCompares = 0;
   bool IsRecordIdSupported() override { return true; }
   Variant GetRecordId(TcxDataRecordHandle ARecordHandle) override {
     return Lookup(ARecordHandle) < 0 ? Null() : Variant(static_cast<Integer>(ARecordHandle));
@@ -407,4 +426,91 @@ TEST_F(ProviderModeTest, ATableThatReportsItsOwnChangesWorksTheSameWay) {
   EXPECT_EQ(T->Ints(), std::vector<int>({15, 20, 30, 40}));
   ExpectHandlesInStep();
   EXPECT_EQ(Ints(), std::vector<int>({15, 20, 30, 40}));
+}
+
+// --- More ways in -------------------------------------------------------------------
+
+TEST_F(ProviderModeTest, AppendRecordAndInsertRecordAnswerTheNewRecordsIndex) {
+  Attach({{10, "a"}, {20, "b"}});
+  EXPECT_EQ(C->AppendRecord(), 2);
+  EXPECT_EQ(C->InsertRecord(0), 0);
+  EXPECT_EQ(T->Calls, Strings({"append #3", "insert #4 before #1"}));
+  ExpectHandlesInStep();
+  // Inserting at the end position has no record to go in front of: it appends.
+  EXPECT_EQ(C->InsertRecord(C->GetRecordCount()), 4);
+  EXPECT_EQ(T->Calls.back(), "append #5");
+  ExpectHandlesInStep();
+  EXPECT_EQ(C->GetRowCount(), 5);
+  EXPECT_THROW(C->InsertRecord(6), EcxInvalidDataControllerOperation);
+}
+
+TEST_F(ProviderModeTest, InsertIntoAnEmptyTableAppends) {
+  Attach({});
+  C->Insert();
+  EXPECT_EQ(T->Calls, Strings({"append #1"}));
+  EXPECT_EQ(C->GetEditingRecordIndex(), 0);
+  C->SetEditValue(StrItem, "first", evsValue);
+  C->Post();
+  EXPECT_EQ(RowTexts(), Strings({"first"}));
+}
+
+TEST_F(ProviderModeTest, SetRecordCountLetsTheTableResizeAndFollowsIt) {
+  Attach({{10, "a"}, {20, "b"}, {30, "c"}});
+  C->SetRecordCount(1);
+  EXPECT_EQ(T->Calls, Strings({"count 1"}));
+  ExpectHandlesInStep();
+  EXPECT_EQ(RowTexts(), Strings({"a"}));
+  C->SetRecordCount(3);
+  ExpectHandlesInStep();
+  EXPECT_EQ(RowTexts(), Strings({"a", "", ""}));
+}
+
+TEST_F(ProviderModeTest, TheNewItemRowPostsARealRecordIntoTheTable) {
+  for (bool notifies : {false, true}) {
+    SCOPED_TRACE(notifies ? "reporting table" : "quiet table");
+    T->NotifiesOwnChanges = notifies;
+    T->Rows.clear();
+    C->SetCustomDataSource(nullptr);
+    Attach({{10, "a"}});
+    C->SetUseNewItemRowForEditing(true);
+    C->SetNewItemRowFocused(true);
+    C->SetEditValue(IntItem, 20, evsValue);
+    C->SetEditValue(StrItem, "b", evsValue);
+    EXPECT_EQ(T->Calls, Strings()) << "nothing reaches the table before the post";
+    EXPECT_EQ(C->GetRecordCount(), 1);
+    C->Post();
+    ASSERT_EQ(T->GetRecordCount(), 2);
+    EXPECT_EQ(T->Ints(), std::vector<int>({10, 20}));
+    EXPECT_EQ(T->Rows[1].Values[1].AsString(), "b");
+    ExpectHandlesInStep();
+    EXPECT_EQ(RowTexts(), Strings({"a", "b"}));
+    EXPECT_TRUE(C->GetEditState().Empty());
+    EXPECT_LE(C->GetDataStorage()->GetInternalRecordCount(), 1);
+    C->SetUseNewItemRowForEditing(false);
+  }
+}
+
+// --- Native comparison ----------------------------------------------------------------
+
+TEST_F(ProviderModeTest, ATableThatComparesNativelyHandsOutItsCells) {
+  T->NativeCompare = 1;
+  Attach({{30, "c"}, {10, "a"}, {20, "b"}});
+  T->Rows.push_back({50, {Null(), Variant(AnsiString("n"))}});
+  T->DataChanged();
+  C->ChangeSorting(IntItem, soAscending);
+  EXPECT_GT(T->NativeCompares, 0);
+  EXPECT_EQ(RowTexts(), Strings({"n", "a", "b", "c"})) << "null sorts first";
+}
+
+TEST_F(ProviderModeTest, ATableThatOnlyClaimsNativeComparisonIsReported) {
+  T->NativeCompare = 2;
+  Attach({{30, "c"}, {10, "a"}});
+  EXPECT_THROW(C->ChangeSorting(IntItem, soAscending), EcxInvalidDataControllerOperation);
+  // The controller is not left locked: once the sorting is taken off, later
+  // changes reach the control again.
+  EXPECT_NO_THROW(C->ChangeSorting(IntItem, soNone));
+  EXPECT_EQ(C->GetRowCount(), 2);
+  C->Log.clear();
+  C->SetValue(0, StrItem, AnsiString("cc"));
+  EXPECT_FALSE(C->Only("data").empty());
 }
