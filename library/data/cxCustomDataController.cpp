@@ -667,7 +667,6 @@ void TcxCustomDataController::RestructData() {
       FRecordIDField->SetValueTypeClass(TcxLargeIntValueType::Class());
     }
     LayoutChanged({lcData});
-    if (IsProviderMode()) LoadStorage();
   } catch (...) {
     EndFullUpdate();
     throw;

@@ -51,8 +51,10 @@ class MemoryTable : public TcxCustomDataSource {
       Stale.push_back("index " + std::to_string(ARecordIndex));
       return cxNullRecordHandle;
     }
+    ++HandleReads;
     return Rows[static_cast<size_t>(ARecordIndex)].Id;
   }
+  int HandleReads = 0;
   Variant GetValue(TcxDataRecordHandle ARecordHandle, TcxDataItemHandle AItemHandle) override {
     const Integer i = Lookup(ARecordHandle);
     return i < 0 ? Null() : Rows[static_cast<size_t>(i)].Values.at(static_cast<size_t>(AItemHandle));
@@ -184,6 +186,7 @@ TEST_F(ProviderModeTest, AttachingATableShowsItsRecordsValuesAndTexts) {
   EXPECT_TRUE(VarIsNull(C->GetValue(2, StrItem)));
   EXPECT_EQ(C->GetDisplayText(2, StrItem), "");
   EXPECT_EQ(C->GetRecordId(2).AsInteger(), 99);
+  EXPECT_EQ(T->HandleReads, 3) << "attaching loads the records once";
   EXPECT_THROW(C->GetValue(3, IntItem), EcxInvalidDataControllerOperation);
 
   // Detaching leaves an empty unbound controller; the table keeps its rows.
@@ -191,6 +194,17 @@ TEST_F(ProviderModeTest, AttachingATableShowsItsRecordsValuesAndTexts) {
   EXPECT_FALSE(C->IsProviderMode());
   EXPECT_EQ(C->GetRecordCount(), 0);
   EXPECT_EQ(T->GetRecordCount(), 3);
+}
+
+TEST_F(ProviderModeTest, AttachingInsideAnUpdateLoadsOnceAtItsEnd) {
+  T->Add(10, "a");
+  T->Add(20, "b");
+  C->ChangeSorting(IntItem, soDescending);
+  C->BeginUpdate();
+  C->SetCustomDataSource(T);
+  C->EndUpdate();
+  EXPECT_EQ(T->HandleReads, 2);
+  EXPECT_EQ(RowTexts(), Strings({"b", "a"}));
 }
 
 TEST_F(ProviderModeTest, FreeingTheTableFirstDetachesTheController) {
