@@ -881,12 +881,24 @@ void TcxDataSummary::BeginCalculateSummary(TcxDataSummaryItems* AItems, std::vec
 void TcxDataSummary::CalculateSummary(TcxDataSummaryItems* AItems, Integer ABeginIndex, Integer AEndIndex,
                                       std::vector<Integer>& ACounts, std::vector<Variant>& AValues) {
   const Integer n = AItems->GetCount();
-  for (Integer position = ABeginIndex; position <= AEndIndex; ++position) {
-    const Integer record = GetRecordIndex(position);
-    if (record == -1) continue;
-    for (Integer i = 0; i < n; ++i)
-      DoSummaryValue(AItems->GetItem(i), record, AValues[static_cast<size_t>(i)], ACounts[static_cast<size_t>(i)]);
+  // A handler may change the data between items: then every item reads anew.
+  FValueCacheActive = !AItems->OnSummary;
+  FCachedRecord = -1;
+  FCachedField = nullptr;
+  try {
+    for (Integer position = ABeginIndex; position <= AEndIndex; ++position) {
+      const Integer record = GetRecordIndex(position);
+      if (record == -1) continue;
+      for (Integer i = 0; i < n; ++i)
+        DoSummaryValue(AItems->GetItem(i), record, AValues[static_cast<size_t>(i)], ACounts[static_cast<size_t>(i)]);
+    }
+  } catch (...) {
+    FValueCacheActive = false;
+    FCachedValue = Variant();
+    throw;
   }
+  FValueCacheActive = false;
+  FCachedValue = Variant();
 }
 
 void TcxDataSummary::EndCalculateSummary(TcxDataSummaryItems* AItems, std::vector<Integer>& ACounts,
@@ -911,7 +923,19 @@ void TcxDataSummary::DoSummaryValue(TcxDataSummaryItem* AItem, Integer ARecordIn
                                     Integer& ACount) {
   if (!AItem->IsDataBinded()) return;
   TcxCustomDataField* field = AItem->GetField();
-  Variant value = field ? FDataController->GetInternalValue(ARecordIndex, field) : Null();
+  Variant value;
+  if (!field) {
+    value = Null();
+  } else if (FValueCacheActive) {
+    if (FCachedRecord != ARecordIndex || FCachedField != field) {
+      FCachedValue = FDataController->GetInternalValue(ARecordIndex, field);
+      FCachedRecord = ARecordIndex;
+      FCachedField = field;
+    }
+    value = FCachedValue;
+  } else {
+    value = FDataController->GetInternalValue(ARecordIndex, field);
+  }
   TcxDataSummaryItems* items = AItem->GetSummaryItems();
   if (items && items->OnSummary) {
     const TcxSummaryEventArguments arguments{ARecordIndex, AItem};

@@ -372,4 +372,10 @@ class TcxDataSummary : public TPersistent {
   // While calculating with the selection followed: the records that count.
   bool FFilterRecords = false;
   std::vector<char> FCountedRecords;
+  // Within one CalculateSummary: the last value read, so that several items
+  // of the same field read each record once.
+  bool FValueCacheActive = false;
+  Integer FCachedRecord = -1;
+  TcxCustomDataField* FCachedField = nullptr;
+  Variant FCachedValue;
 };

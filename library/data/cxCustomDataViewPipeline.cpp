@@ -6,6 +6,7 @@
 #include "library/data/cxCustomDataFilter.h"
 #include "library/data/cxCustomDataSearch.h"
 #include "library/data/cxCustomDataSort.h"
+#include "library/data/cxCustomDataSortKeys.h"
 #include "library/data/cxCustomDataSummary.h"
 
 ORV_REGISTER(TcxCustomDataControllerInfo)
@@ -477,9 +478,14 @@ void TcxCustomDataControllerInfo::DoSort() {
   try {
     if (c->IsProviderMode() && c->GetProvider()->IsCustomSorting())
       c->GetProvider()->CustomSort();
-    else if (FRecordList.size() > 1)
-      cxQuickSort(FRecordList.data(), 0, static_cast<Integer>(FRecordList.size()) - 1,
-                  [this](Integer a, Integer b) { return CompareRecords(a, b); });
+    else if (FRecordList.size() > 1) {
+      TcxRecordSortKeys keys;
+      if (keys.Build(c, FTotalSortingFieldList, FRecordList))
+        keys.Sort(FRecordList.data(), static_cast<Integer>(FRecordList.size()));
+      else
+        cxQuickSort(FRecordList.data(), 0, static_cast<Integer>(FRecordList.size()) - 1,
+                    [this](Integer a, Integer b) { return CompareRecords(a, b); });
+    }
   } catch (...) {
     UnprepareSorting();
     FListIndexValid = false;
@@ -584,10 +590,16 @@ void TcxCustomDataControllerInfo::DoGrouping() {
   Integer top = 0;
   PrepareSorting();
   try {
+    TcxRecordSortKeys keys;
+    const bool keyed = levels <= FTotalSortingFieldList->GetCount() &&
+                       keys.Build(FDataController, FTotalSortingFieldList, FRecordList, levels);
     for (Integer i = 1; i < count; ++i) {
       const Integer r = FRecordList[static_cast<size_t>(i)];
       Integer level = 0;
-      while (level < levels && CompareGroupRecords(opening[static_cast<size_t>(level)], r, level) == 0) ++level;
+      if (keyed)
+        while (level < levels && keys.CompareField(level, opening[static_cast<size_t>(level)], r) == 0) ++level;
+      else
+        while (level < levels && CompareGroupRecords(opening[static_cast<size_t>(level)], r, level) == 0) ++level;
       if (level == levels) continue;
       if (level == 0) ++top;
       // Close the groups from this level down, then open new ones.
