@@ -99,7 +99,17 @@ void TcxCustomDataController::DeleteRecord(Integer ARecordIndex) {
     FProvider->ResetEditing();
   }
   if (IsProviderMode() && ARecordIndex >= 0) {
+    // The source's records are reloaded and renumbered: the bookmark
+    // follows its record by handle, and goes when its record went.
+    const TcxDataRecordHandle mark =
+        IsBookmarkAvailable() && FBookmarkRecordIndex < GetRecordCount() ? GetRecordHandle(FBookmarkRecordIndex)
+                                                                         : cxNullRecordHandle;
+    if (mark != cxNullRecordHandle) FBookmarkRecordIndex = -1;
     FProvider->DeleteRecord(ARecordIndex);
+    if (mark != cxNullRecordHandle) {
+      FBookmarkRecordIndex = GetCustomDataSource()->GetRecordIndexByHandle(mark);
+      if (FBookmarkRecordIndex == -1) Change({dccBookmark});
+    }
     return;
   }
   CheckBookmarkValid(ARecordIndex);

@@ -528,3 +528,43 @@ TEST_F(ProviderModeTest, ATableThatOnlyClaimsNativeComparisonIsReported) {
   C->SetValue(0, StrItem, AnsiString("cc"));
   EXPECT_FALSE(C->Only("data").empty());
 }
+
+// --- View state across the table's changes --------------------------------------------
+
+TEST_F(ProviderModeTest, TheBookmarkFollowsItsRecordOrGoesWithIt) {
+  for (bool notifies : {false, true}) {
+    SCOPED_TRACE(notifies ? "reporting table" : "quiet table");
+    T->NotifiesOwnChanges = notifies;
+    T->Rows.clear();
+    C->SetCustomDataSource(nullptr);
+    Attach({{10, "a"}, {20, "b"}, {30, "c"}, {40, "d"}});
+    C->ChangeFocusedRecordIndex(2);
+    C->SaveBookmark();
+    C->ChangeFocusedRecordIndex(0);
+    C->DeleteFocused();
+    ASSERT_TRUE(C->IsBookmarkAvailable());
+    C->GotoBookmark();
+    EXPECT_EQ(C->GetDisplayText(C->GetFocusedRecordIndex(), StrItem), "c");
+
+    C->Log.clear();
+    C->DeleteFocused();
+    EXPECT_FALSE(C->IsBookmarkAvailable()) << "the bookmarked record is gone";
+    EXPECT_EQ(C->Only("bookmark"), Strings({"bookmark"}));
+  }
+}
+
+TEST_F(ProviderModeTest, ARecordInsertedInAGroupTakesTheGroupsValue) {
+  Attach({{10, "x"}, {20, "y"}, {30, "x"}});
+  C->SetOptions(C->GetOptions() + dcoAssignGroupingValues);
+  C->GetGroups()->ChangeGrouping(StrItem, 0);
+  C->GetGroups()->FullExpand();
+  // Rows: x, 10, 30, y, 20.
+  C->ChangeFocusedRowIndex(4);
+  ASSERT_EQ(C->GetDisplayText(C->GetFocusedRecordIndex(), IntItem), "20");
+  C->Insert();
+  C->SetEditValue(IntItem, 25, evsValue);
+  C->Post();
+  EXPECT_EQ(T->Rows[1].Values[1].AsString(), "y");
+  EXPECT_EQ(T->Ints(), std::vector<int>({10, 25, 20, 30}));
+  ExpectHandlesInStep();
+}
