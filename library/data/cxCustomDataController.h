@@ -195,6 +195,10 @@ class TcxCustomDataController : public TPersistent, public IcxDataFieldControlle
   virtual Variant GetFilterDataValue(Integer ARecordIndex, TcxCustomDataField* AField) {
     return GetInternalValue(ARecordIndex, AField);
   }
+  // Whether GetFilterDataValue gives the stored value as it is, so that a
+  // filter pass may read the storage directly. A descendant that changes
+  // GetFilterDataValue answers false.
+  virtual bool IsFilterDataValueStored() { return !IsProviderMode() && !IsGridMode(); }
   virtual Integer GetNewItemRecordIndex();
   virtual bool UseRecordID() { return false; }
   bool IsRecordID();

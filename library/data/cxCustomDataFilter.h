@@ -57,6 +57,11 @@ class TcxDataFilterCriteria : public TcxFilterCriteria {
   TObject* GetItemLinkByID(Integer AID) override;
   TcxFilterCriteriaItemClass GetItemClass() override;
   void Update() override;
+  // Typed checks read the stored values the way GetFilterDataValue,
+  // PrepareValue and ValueIsNull treat them; a descendant changing one of
+  // those returns nullptr here.
+  std::unique_ptr<TcxFilterTypedCheck> CreateTypedCheck(TcxFilterCriteriaItem* AItem,
+                                                        const Variant& ACondition) override;
   virtual TcxDataFilterValueList* CreateValueList();
   virtual bool IsFiltering();
 

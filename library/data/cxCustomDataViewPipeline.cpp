@@ -380,6 +380,14 @@ void TcxCustomDataControllerInfo::DoFilter() {
   // always asked; the survivors are compacted in one pass afterwards.
   std::vector<char> keep(FRecordList.size(), 1);
   bool removed = false;
+  // The criteria's conditions are prepared once for the whole pass.
+  struct PassScope {
+    TcxDataFilterCriteria* Filter;
+    ~PassScope() {
+      if (Filter) Filter->EndPass();
+    }
+  } scope{criteria ? c->GetFilter() : nullptr};
+  if (scope.Filter) scope.Filter->BeginPass();
   for (Integer i = static_cast<Integer>(FRecordList.size()) - 1; i >= 0; --i) {
     const Integer r = FRecordList[static_cast<size_t>(i)];
     if (r == editing) continue;

@@ -422,6 +422,10 @@ TcxFilterCriteriaItem* TcxFilterCriteria::AddItem(TcxFilterCriteriaItemList* APa
 }
 
 void TcxFilterCriteria::Changed() {
+  // Conditions changed during a pass: the records still to come are
+  // evaluated the general way (the prepared entries stay valid until
+  // EndPass, as one may be in use).
+  FInPass = false;
   FChanged = true;
   CheckChanges();
 }
@@ -557,42 +561,109 @@ void TcxFilterCriteria::Clear() {
   EndUpdate();
 }
 
-bool TcxFilterCriteria::EvaluateItem(TcxCustomFilterCriteriaItem* AItem, void* AData) {
-  if (AItem->GetIsItemList()) {
-    auto* list = static_cast<TcxFilterCriteriaItemList*>(AItem);
-    const TcxFilterBoolOperatorKind kind = list->GetBoolOperatorKind();
-    bool result = true;
-    for (Integer i = 0; i < list->GetCount(); ++i) {
-      const bool r = EvaluateItem(list->FItems[static_cast<size_t>(i)], AData);
-      if (i == 0) {
-        result = kind == fboAnd || kind == fboOr ? r : !r;
-        continue;
-      }
-      switch (kind) {
-        case fboAnd: result = result && r; break;
-        case fboOr: result = result || r; break;
-        case fboNotAnd: result = result || !r; break;
-        case fboNotOr: result = result && !r; break;
-      }
+namespace {
+bool gTypedChecksEnabled = true;
+}  // namespace
+
+void TcxFilterCriteria::SetTypedChecksEnabled(bool AValue) { gTypedChecksEnabled = AValue; }
+bool TcxFilterCriteria::GetTypedChecksEnabled() { return gTypedChecksEnabled; }
+
+// Lists combine every member's result (no member is skipped, so a pass
+// visits the leaves in the same order for every record).
+bool TcxFilterCriteria::CombineList(TcxFilterCriteriaItemList* AList, void* AData, size_t* AIndex) {
+  const TcxFilterBoolOperatorKind kind = AList->GetBoolOperatorKind();
+  bool result = true;
+  for (Integer i = 0; i < AList->GetCount(); ++i) {
+    TcxCustomFilterCriteriaItem* member = AList->FItems[static_cast<size_t>(i)];
+    const bool r = AIndex ? EvaluatePass(member, AData, *AIndex) : EvaluateItem(member, AData);
+    if (i == 0) {
+      result = kind == fboAnd || kind == fboOr ? r : !r;
+      continue;
     }
-    return result;
+    switch (kind) {
+      case fboAnd: result = result && r; break;
+      case fboOr: result = result || r; break;
+      case fboNotAnd: result = result || !r; break;
+      case fboNotOr: result = result && !r; break;
+    }
   }
-  auto* item = static_cast<TcxFilterCriteriaItem*>(AItem);
+  return result;
+}
+
+bool TcxFilterCriteria::EvaluateLeaf(TcxFilterCriteriaItem* AItem, void* AData, const Variant& ACondition) {
   try {
-    Variant value = item->GetDataValue(AData);
+    Variant value = AItem->GetDataValue(AData);
     PrepareValue(value);
-    Variant condition = item->GetValue();
-    PrepareValue(condition);
-    TcxFilterOperator* op = item->GetOperator();
+    TcxFilterOperator* op = AItem->GetOperator();
     if (FOptions.Contains(fcoIgnoreNull) && !op->IsNullOperator() && ValueIsNull(value)) return false;
-    return op->CompareValues(value, condition);
+    return op->CompareValues(value, ACondition);
   } catch (const EVariantError&) {
     if (FOptions.Contains(fcoSoftCompare)) return false;
     throw;
   }
 }
 
-bool TcxFilterCriteria::DoFilterData(void* AData) { return EvaluateItem(FRoot, AData); }
+bool TcxFilterCriteria::EvaluateItem(TcxCustomFilterCriteriaItem* AItem, void* AData) {
+  if (AItem->GetIsItemList()) return CombineList(static_cast<TcxFilterCriteriaItemList*>(AItem), AData, nullptr);
+  auto* item = static_cast<TcxFilterCriteriaItem*>(AItem);
+  Variant condition = item->GetValue();
+  try {
+    PrepareValue(condition);
+  } catch (const EVariantError&) {
+    if (FOptions.Contains(fcoSoftCompare)) return false;
+    throw;
+  }
+  return EvaluateLeaf(item, AData, condition);
+}
+
+bool TcxFilterCriteria::EvaluatePass(TcxCustomFilterCriteriaItem* AItem, void* AData, size_t& AIndex) {
+  if (AItem->GetIsItemList()) return CombineList(static_cast<TcxFilterCriteriaItemList*>(AItem), AData, &AIndex);
+  if (AIndex >= FPass.size()) return EvaluateItem(AItem, AData);
+  const PassItem& entry = FPass[AIndex++];
+  if (entry.Typed) {
+    const int r = entry.Typed->Check(AData);
+    if (r >= 0) return r != 0;
+  }
+  return EvaluateLeaf(static_cast<TcxFilterCriteriaItem*>(AItem), AData, entry.Condition);
+}
+
+void TcxFilterCriteria::PreparePass(TcxCustomFilterCriteriaItem* AItem) {
+  if (AItem->GetIsItemList()) {
+    auto* list = static_cast<TcxFilterCriteriaItemList*>(AItem);
+    for (Integer i = 0; i < list->GetCount(); ++i) PreparePass(list->FItems[static_cast<size_t>(i)]);
+    return;
+  }
+  auto* item = static_cast<TcxFilterCriteriaItem*>(AItem);
+  PassItem entry;
+  entry.Condition = item->GetValue();
+  PrepareValue(entry.Condition);
+  if (gTypedChecksEnabled) entry.Typed = CreateTypedCheck(item, entry.Condition);
+  FPass.push_back(std::move(entry));
+}
+
+void TcxFilterCriteria::BeginPass() {
+  FPass.clear();
+  FInPass = false;
+  try {
+    PreparePass(FRoot);
+  } catch (const EVariantError&) {
+    // A condition that cannot be prepared fails per record, as it always did.
+    FPass.clear();
+    return;
+  }
+  FInPass = true;
+}
+
+void TcxFilterCriteria::EndPass() {
+  FInPass = false;
+  FPass.clear();
+}
+
+bool TcxFilterCriteria::DoFilterData(void* AData) {
+  if (!FInPass) return EvaluateItem(FRoot, AData);
+  size_t index = 0;
+  return EvaluatePass(FRoot, AData, index);
+}
 
 void TcxFilterCriteria::RemoveItemByItemLink(TObject* AItemLink) {
   BeginUpdate();

@@ -8,6 +8,7 @@
 // GetDataValue) and how item links map to stream IDs.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "library/data/cxFilterOperators.h"
@@ -121,6 +122,15 @@ class TcxFilterCriteriaItem : public TcxCustomFilterCriteriaItem {
 
 using TcxFilterCriteriaItemClass = TClassRef<TcxFilterCriteriaItem>;
 
+// A condition checked straight from where its records keep their values,
+// set up for one filter pass. Check answers 1 (met), 0 (not met) or -1
+// (this record needs the general evaluation).
+class TcxFilterTypedCheck {
+ public:
+  virtual ~TcxFilterTypedCheck() = default;
+  virtual int Check(void* AData) = 0;
+};
+
 class TcxFilterCriteria : public TPersistent {
   ORV_CLASS(TcxFilterCriteria, TPersistent)
  public:
@@ -175,6 +185,14 @@ class TcxFilterCriteria : public TPersistent {
   void Refresh();
   void Clear();
   bool DoFilterData(void* AData);
+  // A pass over many records: the conditions' values are prepared once
+  // (and typed checks set up) at BeginPass, and DoFilterData uses them until
+  // EndPass. The conditions must not change in between.
+  void BeginPass();
+  void EndPass();
+  // Turns the typed checks off (for comparing them with the general path).
+  static void SetTypedChecksEnabled(bool AValue);
+  static bool GetTypedChecksEnabled();
   void RemoveItemByItemLink(TObject* AItemLink);
   bool IsStore() const { return FRoot->GetBoolOperatorKind() != fboAnd || FRoot->GetCount() > 0; }
   bool EqualItems(TcxFilterCriteria* ACriteria);
@@ -204,6 +222,11 @@ class TcxFilterCriteria : public TPersistent {
 
  protected:
   bool EvaluateItem(TcxCustomFilterCriteriaItem* AItem, void* AData);
+  // A check of AItem against its prepared condition read from storage, or
+  // nothing where the general evaluation must be used.
+  virtual std::unique_ptr<TcxFilterTypedCheck> CreateTypedCheck(TcxFilterCriteriaItem*, const Variant&) {
+    return nullptr;
+  }
   AnsiString GetListExpression(TcxFilterCriteriaItemList* AList, bool ADisplay);
   void ReadItems(TStream* AStream, TcxFilterCriteriaItemList* AList, Integer ACount, int ADepth);
 
@@ -220,6 +243,17 @@ class TcxFilterCriteria : public TPersistent {
   bool FTranslateNotLike = false;
   bool FTranslateIn = false;
   char FUnderscoreWildcard = '_';
+
+  struct PassItem {
+    Variant Condition;
+    std::unique_ptr<TcxFilterTypedCheck> Typed;
+  };
+  void PreparePass(TcxCustomFilterCriteriaItem* AItem);
+  bool EvaluatePass(TcxCustomFilterCriteriaItem* AItem, void* AData, size_t& AIndex);
+  bool EvaluateLeaf(TcxFilterCriteriaItem* AItem, void* AData, const Variant& ACondition);
+  bool CombineList(TcxFilterCriteriaItemList* AList, void* AData, size_t* AIndex);
+  std::vector<PassItem> FPass;
+  bool FInPass = false;
 };
 
 // The component that carries the criteria through component streams: its
