@@ -885,12 +885,25 @@ void TcxDataSummary::CalculateSummary(TcxDataSummaryItems* AItems, Integer ABegi
   FValueCacheActive = !AItems->OnSummary;
   FCachedRecord = -1;
   FCachedField = nullptr;
+  // Without a handler the items do not see each other: number fields are
+  // accumulated item by item from the storage, the rest record by record.
+  std::vector<TcxDataSummaryItem*> general;
+  general.reserve(static_cast<size_t>(n));
+  for (Integer i = 0; i < n; ++i) {
+    TcxDataSummaryItem* item = AItems->GetItem(i);
+    const size_t k = static_cast<size_t>(i);
+    if (FValueCacheActive && CalculateTypedItem(item, ABeginIndex, AEndIndex, AValues[k], ACounts[k]))
+      general.push_back(nullptr);
+    else
+      general.push_back(item);
+  }
   try {
     for (Integer position = ABeginIndex; position <= AEndIndex; ++position) {
       const Integer record = GetRecordIndex(position);
       if (record == -1) continue;
       for (Integer i = 0; i < n; ++i)
-        DoSummaryValue(AItems->GetItem(i), record, AValues[static_cast<size_t>(i)], ACounts[static_cast<size_t>(i)]);
+        if (TcxDataSummaryItem* item = general[static_cast<size_t>(i)])
+          DoSummaryValue(item, record, AValues[static_cast<size_t>(i)], ACounts[static_cast<size_t>(i)]);
     }
   } catch (...) {
     FValueCacheActive = false;

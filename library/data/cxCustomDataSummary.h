@@ -298,6 +298,10 @@ class TcxDataSummary : public TPersistent {
   virtual void BeginCalculate();
   virtual void EndCalculate();
   virtual void Calculate(bool AWhole);
+  // Turns the typed accumulation of number fields off (for comparing it
+  // with the general one).
+  static void SetTypedCalculationEnabled(bool AValue);
+  static bool GetTypedCalculationEnabled();
   void Calculate() { Calculate(true); }
   virtual void CalculateFooterSummary();
   virtual void CalculateGroupSummary();
@@ -357,6 +361,10 @@ class TcxDataSummary : public TPersistent {
  private:
   void PrepareRecordFilter();
   bool IsSelectionFollowed() const;
+  // Accumulates AItem over the positions straight from the value storage,
+  // as DoSummaryValue would; false (nothing changed) where it cannot.
+  bool CalculateTypedItem(TcxDataSummaryItem* AItem, Integer ABeginIndex, Integer AEndIndex, Variant& AValue,
+                          Integer& ACount);
 
   TcxCustomDataController* FDataController;
   TcxDataGroupSummaryItems* FDefaultGroupSummaryItems = nullptr;
