@@ -66,6 +66,42 @@ int CompareIntDouble(Int64 I, double D) {
   return fl == D ? 0 : -1;
 }
 
+// One field's cells read for a pass: straight from the record buffers for
+// the ordinary records, through the storage for anything else (internal
+// records, a definition of another layout), which also keeps its errors.
+class CellReader {
+ public:
+  CellReader(TcxDataStorage* AStorage, TcxValueDef* ADef, bool AHolder)
+      : FStorage(AStorage), FDef(ADef), FHolder(AHolder) {
+    if (ADef->GetValueDefs() == AStorage->GetValueDefs() && ADef->GetBufferSize() != 0) {
+      FBuffers = AStorage->GetRecordBuffers();
+      FCount = static_cast<size_t>(AStorage->GetRecordCount());
+      FOffset = static_cast<size_t>(ADef->GetOffset());
+    }
+  }
+  // True for null; otherwise P is the prepared value.
+  bool Read(Integer ARecord, const void*& P) const {
+    if (static_cast<size_t>(ARecord) < FCount) {
+      const Byte* b = FBuffers[static_cast<size_t>(ARecord)];
+      if (!b || b[FOffset] == 0) {
+        P = nullptr;
+        return true;
+      }
+      P = FHolder ? LoadCell<const void*>(b + FOffset + 1) : b + FOffset + 1;
+      return false;
+    }
+    return FStorage->GetCompareInfo(ARecord, FDef, P);
+  }
+
+ private:
+  TcxDataStorage* FStorage;
+  TcxValueDef* FDef;
+  bool FHolder;
+  Byte* const* FBuffers = nullptr;
+  size_t FCount = 0;
+  size_t FOffset = 0;
+};
+
 enum class CellKind { Int16, Int32, UInt16, Int64, Double };
 
 bool CellKindOf(TcxValueTypeClass AType, CellKind& AKind) {
@@ -82,13 +118,13 @@ class TNumberCheck : public TcxFilterTypedCheck {
  public:
   TNumberCheck(TcxDataStorage* AStorage, TcxValueDef* ADef, CellKind AKind, Relation ARelation, bool AIgnoreNull,
                bool AConditionIsInt, Int64 AIntCondition, double ADoubleCondition)
-      : FStorage(AStorage), FDef(ADef), FKind(AKind), FRelation(ARelation), FIgnoreNull(AIgnoreNull),
+      : FCells(AStorage, ADef, false), FKind(AKind), FRelation(ARelation), FIgnoreNull(AIgnoreNull),
         FConditionIsInt(AConditionIsInt), FInt(AIntCondition), FDouble(ADoubleCondition) {}
 
   int Check(void* AData) override {
     const void* p;
     // A null record compares below every (non-null) condition.
-    if (FStorage->GetCompareInfo(DataRecord(AData), FDef, p)) return FIgnoreNull ? 0 : Holds(FRelation, -1);
+    if (FCells.Read(DataRecord(AData), p)) return FIgnoreNull ? 0 : Holds(FRelation, -1);
     if (!p) return -1;
     int c;
     if (FKind == CellKind::Double) {
@@ -118,8 +154,7 @@ class TNumberCheck : public TcxFilterTypedCheck {
   }
 
  private:
-  TcxDataStorage* FStorage;
-  TcxValueDef* FDef;
+  CellReader FCells;
   CellKind FKind;
   Relation FRelation;
   bool FIgnoreNull;
@@ -132,12 +167,14 @@ class TTextCheck : public TcxFilterTypedCheck {
  public:
   TTextCheck(TcxDataStorage* AStorage, TcxValueDef* ADef, Relation ARelation, bool AUpper, bool ASoftNull,
              const AnsiString& ACondition, char APercent, char AUnderscore)
-      : FStorage(AStorage), FDef(ADef), FRelation(ARelation), FUpper(AUpper), FSoftNull(ASoftNull),
-        FCondition(ACondition), FPercent(APercent), FUnderscore(AUnderscore) {}
+      : FCells(AStorage, ADef, true), FRelation(ARelation), FUpper(AUpper), FSoftNull(ASoftNull),
+        FCondition(ACondition), FPercent(APercent), FUnderscore(AUnderscore) {
+    if (FRelation == Relation::Like || FRelation == Relation::NotLike) CompileLike();
+  }
 
   int Check(void* AData) override {
     const void* p;
-    if (FStorage->GetCompareInfo(DataRecord(AData), FDef, p) || !p) return -1;
+    if (FCells.Read(DataRecord(AData), p) || !p) return -1;
     const auto& raw = *static_cast<const AnsiString*>(p);
     // An empty text may count as null, which the general path decides.
     if (FSoftNull && raw.empty()) return -1;
@@ -150,15 +187,53 @@ class TTextCheck : public TcxFilterTypedCheck {
     switch (FRelation) {
       case Relation::Equal: return value == FCondition;
       case Relation::NotEqual: return value != FCondition;
-      case Relation::Like: return LikeStr(value, FCondition, FPercent, FUnderscore);
-      case Relation::NotLike: return !LikeStr(value, FCondition, FPercent, FUnderscore);
+      case Relation::Like: return Like(value);
+      case Relation::NotLike: return !Like(value);
       default: return -1;
     }
   }
 
  private:
-  TcxDataStorage* FStorage;
-  TcxValueDef* FDef;
+  // The shapes a pattern without underscore wildcards can take, matched
+  // against the value's bytes without walking the pattern: a literal, a
+  // literal then one percent wildcard (begins with), one wildcard then a
+  // literal (ends with), and a literal between two single wildcards
+  // (contains). A wildcard before more pattern needs no character of its
+  // own there, as the general matcher reads it; a trailing run of two or
+  // more wildcards does, so such patterns stay with the general matcher.
+  enum class Shape { General, Exact, Begins, Ends, Contains };
+
+  void CompileLike() {
+    const std::string_view p = FCondition;
+    for (char c : p)
+      if (c == FUnderscore) return;
+    size_t lead = 0, trail = 0;
+    while (lead < p.size() && p[lead] == FPercent) ++lead;
+    if (lead == p.size()) return;
+    while (p[p.size() - 1 - trail] == FPercent) ++trail;
+    const std::string_view core = p.substr(lead, p.size() - lead - trail);
+    if (core.find(FPercent) != std::string_view::npos || lead > 1 || trail > 1) return;
+    FLiteral = core;
+    FShape = lead ? (trail ? Shape::Contains : Shape::Ends) : (trail ? Shape::Begins : Shape::Exact);
+  }
+
+  bool Like(std::string_view AValue) const {
+    const std::string_view lit = FLiteral;
+    switch (FShape) {
+      case Shape::Exact: return AValue == lit;
+      case Shape::Begins: return AValue.size() >= lit.size() && AValue.compare(0, lit.size(), lit) == 0;
+      case Shape::Ends:
+        return AValue.size() >= lit.size() && AValue.compare(AValue.size() - lit.size(), lit.size(), lit) == 0;
+      case Shape::Contains:
+        return AValue.size() >= lit.size() &&
+               memmem(AValue.data(), AValue.size(), lit.data(), lit.size()) != nullptr;
+      default: return LikeStr(AValue, FCondition, FPercent, FUnderscore);
+    }
+  }
+
+  CellReader FCells;
+  Shape FShape = Shape::General;
+  AnsiString FLiteral;
   Relation FRelation;
   bool FUpper;
   bool FSoftNull;

@@ -199,6 +199,11 @@ class TcxDataStorage : public TObject {
   void SetRecordID(Integer ARecordIndex, Integer AID);
   // Whether the record has a buffer.
   bool HasBuffer(Integer ARecordIndex) const { return RecordBuffer(ARecordIndex) != nullptr; }
+  // The buffers of the (non-internal) records, GetRecordCount of them, for
+  // passes that read one cell of many records; a null buffer or a zero flag
+  // byte at a value's offset means null. Valid until records are added or
+  // removed.
+  Byte* const* GetRecordBuffers() const { return FRecords.data(); }
 
   // One record on a stream. A bad stream raises EReadError and leaves the
   // record as it was.

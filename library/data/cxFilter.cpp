@@ -644,6 +644,7 @@ void TcxFilterCriteria::PreparePass(TcxCustomFilterCriteriaItem* AItem) {
 void TcxFilterCriteria::BeginPass() {
   FPass.clear();
   FInPass = false;
+  FSingle = nullptr;
   try {
     PreparePass(FRoot);
   } catch (const EVariantError&) {
@@ -652,15 +653,25 @@ void TcxFilterCriteria::BeginPass() {
     return;
   }
   FInPass = true;
+  if (FRoot->GetCount() == 1 && !FRoot->FItems[0]->GetIsItemList() && FPass.size() == 1 && FPass[0].Typed) {
+    FSingle = FPass[0].Typed.get();
+    const TcxFilterBoolOperatorKind kind = FRoot->GetBoolOperatorKind();
+    FSingleNegated = kind != fboAnd && kind != fboOr;
+  }
 }
 
 void TcxFilterCriteria::EndPass() {
   FInPass = false;
+  FSingle = nullptr;
   FPass.clear();
 }
 
 bool TcxFilterCriteria::DoFilterData(void* AData) {
   if (!FInPass) return EvaluateItem(FRoot, AData);
+  if (FSingle) {
+    const int r = FSingle->Check(AData);
+    if (r >= 0) return (r != 0) != FSingleNegated;
+  }
   size_t index = 0;
   return EvaluatePass(FRoot, AData, index);
 }

@@ -254,6 +254,10 @@ class TcxFilterCriteria : public TPersistent {
   bool CombineList(TcxFilterCriteriaItemList* AList, void* AData, size_t* AIndex);
   std::vector<PassItem> FPass;
   bool FInPass = false;
+  // The pass's only condition when the criteria is a single typed check
+  // (possibly negated by its list), asked without walking the tree.
+  TcxFilterTypedCheck* FSingle = nullptr;
+  bool FSingleNegated = false;
 };
 
 // The component that carries the criteria through component streams: its

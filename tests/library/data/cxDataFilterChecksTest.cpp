@@ -128,6 +128,43 @@ TEST_P(FilterChecksTest, TextEqualityAndPatternsKeepTheRecordsOfTheGeneralPath) 
   f.C->Free();
 }
 
+// Patterns the text check matches without walking them (a literal, begins
+// with, ends with, contains) and their neighbours that keep the general
+// matcher (runs of wildcards, wildcards inside), under a root list that
+// may negate its single condition.
+TEST_P(FilterChecksTest, PatternShapesAndNegatedSingleConditionsKeepTheRecordsOfTheGeneralPath) {
+  Records f = MakeRecords(GetParam(), 300);
+  TcxDataFilterCriteria* filter = f.C->GetFilter();
+  filter->SetActive(true);
+  const char* const patterns[] = {"abc",  "abc%",  "%abc", "%abc%", "%%abc",  "abc%%", "%abc%%", "%%abc%%",
+                                  "%%",   "a%c",   "%b%c%", "%\xe9%", "%c_",   "ab",     "%ab",    "abcabc%",
+                                  "%abcabc%", "%xAbCx", "%%%", "%a%%"};
+  for (TcxFilterBoolOperatorKind root : {fboAnd, fboOr, fboNotAnd, fboNotOr})
+    for (TcxFilterOperatorKind kind : {foLike, foNotLike})
+      for (const char* pattern : patterns)
+        for (const TcxFilterCriteriaOptions& options : kOptionSets) {
+          filter->BeginUpdate();
+          filter->Clear();
+          filter->SetOptions(options);
+          filter->GetRoot()->SetBoolOperatorKind(root);
+          filter->AddItem(f.Link(f.Text), kind, AnsiString(pattern), AnsiString(pattern));
+          filter->EndUpdate();
+          ExpectSameRecords(f.C, "root " + std::to_string(root) + " kind " + std::to_string(kind) + " pattern " +
+                                     pattern);
+        }
+  for (TcxFilterBoolOperatorKind root : {fboNotAnd, fboNotOr})
+    for (TcxFilterOperatorKind kind : kComparisons) {
+      filter->BeginUpdate();
+      filter->Clear();
+      filter->SetOptions({fcoIgnoreNull});
+      filter->GetRoot()->SetBoolOperatorKind(root);
+      filter->AddItem(f.Link(f.Int), kind, 1, "1");
+      filter->EndUpdate();
+      ExpectSameRecords(f.C, "negated root " + std::to_string(root) + " kind " + std::to_string(kind));
+    }
+  f.C->Free();
+}
+
 TEST_P(FilterChecksTest, NestedListsMixTypedAndGeneralConditions) {
   Records f = MakeRecords(GetParam(), 300);
   TcxDataFilterCriteria* filter = f.C->GetFilter();
