@@ -225,8 +225,7 @@ class TTextCheck : public TcxFilterTypedCheck {
       case Shape::Ends:
         return AValue.size() >= lit.size() && AValue.compare(AValue.size() - lit.size(), lit.size(), lit) == 0;
       case Shape::Contains:
-        return AValue.size() >= lit.size() &&
-               memmem(AValue.data(), AValue.size(), lit.data(), lit.size()) != nullptr;
+        return AValue.size() >= lit.size() && AValue.find(lit) != std::string_view::npos;
       default: return LikeStr(AValue, FCondition, FPercent, FUnderscore);
     }
   }
