@@ -86,12 +86,26 @@ bool TcxDataSummary::CalculateTypedItem(TcxDataSummaryItem* AItem, Integer ABegi
     return false;
   const bool nullIgnore = FOptions.Contains(soNullIgnore);
   const TcxDataStorage* storage = c->GetDataStorage();
+  // The ordinary records' cells are read straight from their buffers; any
+  // other record goes through the storage.
+  const bool direct = def->GetValueDefs() == storage->GetValueDefs() && def->GetBufferSize() != 0;
+  Byte* const* buffers = storage->GetRecordBuffers();
+  const size_t recordCount = direct ? static_cast<size_t>(storage->GetRecordCount()) : 0;
+  const size_t offset = static_cast<size_t>(def->GetOffset());
   Integer count = ACount;
   for (Integer position = ABeginIndex; position <= AEndIndex; ++position) {
     const Integer record = GetRecordIndex(position);
     if (record == -1) continue;
     const void* p;
-    if (storage->GetCompareInfo(record, def, p)) {
+    bool null;
+    if (static_cast<size_t>(record) < recordCount) {
+      const Byte* b = buffers[static_cast<size_t>(record)];
+      null = !b || b[offset] == 0;
+      p = null ? nullptr : b + offset + 1;
+    } else {
+      null = storage->GetCompareInfo(record, def, p);
+    }
+    if (null) {
       if (nullIgnore) continue;
       if (run.Kind == Running::Empty && (kind == skSum || kind == skAverage)) {
         run.Kind = Running::Int32;
