@@ -885,6 +885,7 @@ void TcxDataSummary::CalculateSummary(TcxDataSummaryItems* AItems, Integer ABegi
   FValueCacheActive = !AItems->OnSummary;
   FCachedRecord = -1;
   FCachedField = nullptr;
+  FTypedDef = nullptr;
   // Without a handler the items do not see each other: number fields are
   // accumulated item by item from the storage, the rest record by record.
   std::vector<TcxDataSummaryItem*> general;

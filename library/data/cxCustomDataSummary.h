@@ -16,6 +16,7 @@ class TcxDataSummary;
 class TcxDataSummaryItem;
 class TcxDataSummaryItems;
 class TcxDataSummaryGroup;
+class TcxValueDef;
 
 ORV_ENUM(TcxSummaryKind, skNone, skSum, skMin, skMax, skCount, skAverage)
 ORV_ENUM(TcxSummaryPosition, spGroup, spFooter)
@@ -365,6 +366,10 @@ class TcxDataSummary : public TPersistent {
   // as DoSummaryValue would; false (nothing changed) where it cannot.
   bool CalculateTypedItem(TcxDataSummaryItem* AItem, Integer ABeginIndex, Integer AEndIndex, Variant& AValue,
                           Integer& ACount);
+  // Reads ADef's cells of the positions into FTypedStates/FTypedCells once
+  // for all items of that field in one CalculateSummary; false where a cell
+  // cannot be read this way.
+  bool GatherTypedCells(TcxValueDef* ADef, Integer ABeginIndex, Integer AEndIndex);
 
   TcxCustomDataController* FDataController;
   TcxDataGroupSummaryItems* FDefaultGroupSummaryItems = nullptr;
@@ -386,4 +391,9 @@ class TcxDataSummary : public TPersistent {
   Integer FCachedRecord = -1;
   TcxCustomDataField* FCachedField = nullptr;
   Variant FCachedValue;
+  // The cells gathered for the typed items: per position 0 (no record),
+  // 1 (null) or 2 (a value, its 8 bytes in FTypedCells).
+  TcxValueDef* FTypedDef = nullptr;
+  std::vector<Byte> FTypedStates;
+  std::vector<UInt64> FTypedCells;
 };

@@ -3,6 +3,7 @@
 // and with the result types of the variant arithmetic (Integer while it
 // fits, then Int64, then Double; a null counted before any value starts a
 // sum at Integer 0), so footers and groups come out exactly as before.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -63,6 +64,48 @@ struct Running {
 
 }  // namespace
 
+bool TcxDataSummary::GatherTypedCells(TcxValueDef* ADef, Integer ABeginIndex, Integer AEndIndex) {
+  if (FTypedDef == ADef) return true;
+  FTypedDef = nullptr;
+  const size_t n = AEndIndex >= ABeginIndex ? static_cast<size_t>(AEndIndex - ABeginIndex) + 1 : 0;
+  FTypedStates.resize(n);
+  FTypedCells.resize(n);
+  const TcxDataStorage* storage = FDataController->GetDataStorage();
+  // The ordinary records' cells are read straight from their buffers; any
+  // other record goes through the storage.
+  const bool direct = ADef->GetValueDefs() == storage->GetValueDefs() && ADef->GetBufferSize() != 0;
+  Byte* const* buffers = storage->GetRecordBuffers();
+  const size_t recordCount = direct ? static_cast<size_t>(storage->GetRecordCount()) : 0;
+  const size_t offset = static_cast<size_t>(ADef->GetOffset());
+  const size_t size = std::min<size_t>(static_cast<size_t>(ADef->GetDataSize()), sizeof(UInt64));
+  for (size_t k = 0; k < n; ++k) {
+    const Integer record = GetRecordIndex(ABeginIndex + static_cast<Integer>(k));
+    FTypedCells[k] = 0;
+    if (record == -1) {
+      FTypedStates[k] = 0;
+      continue;
+    }
+    const void* p;
+    bool null;
+    if (static_cast<size_t>(record) < recordCount) {
+      const Byte* b = buffers[static_cast<size_t>(record)];
+      null = !b || b[offset] == 0;
+      p = null ? nullptr : b + offset + 1;
+    } else {
+      null = storage->GetCompareInfo(record, ADef, p);
+    }
+    if (null) {
+      FTypedStates[k] = 1;
+      continue;
+    }
+    if (!p) return false;
+    FTypedStates[k] = 2;
+    std::memcpy(&FTypedCells[k], p, size);
+  }
+  FTypedDef = ADef;
+  return true;
+}
+
 void TcxDataSummary::SetTypedCalculationEnabled(bool AValue) { gTypedEnabled = AValue; }
 bool TcxDataSummary::GetTypedCalculationEnabled() { return gTypedEnabled; }
 
@@ -85,27 +128,14 @@ bool TcxDataSummary::CalculateTypedItem(TcxDataSummaryItem* AItem, Integer ABegi
       run.Kind != (isInt ? Running::Int32 : Running::Double))
     return false;
   const bool nullIgnore = FOptions.Contains(soNullIgnore);
-  const TcxDataStorage* storage = c->GetDataStorage();
-  // The ordinary records' cells are read straight from their buffers; any
-  // other record goes through the storage.
-  const bool direct = def->GetValueDefs() == storage->GetValueDefs() && def->GetBufferSize() != 0;
-  Byte* const* buffers = storage->GetRecordBuffers();
-  const size_t recordCount = direct ? static_cast<size_t>(storage->GetRecordCount()) : 0;
-  const size_t offset = static_cast<size_t>(def->GetOffset());
+  if (!GatherTypedCells(def, ABeginIndex, AEndIndex)) return false;
+  const Byte* states = FTypedStates.data();
+  const UInt64* cells = FTypedCells.data();
   Integer count = ACount;
-  for (Integer position = ABeginIndex; position <= AEndIndex; ++position) {
-    const Integer record = GetRecordIndex(position);
-    if (record == -1) continue;
-    const void* p;
-    bool null;
-    if (static_cast<size_t>(record) < recordCount) {
-      const Byte* b = buffers[static_cast<size_t>(record)];
-      null = !b || b[offset] == 0;
-      p = null ? nullptr : b + offset + 1;
-    } else {
-      null = storage->GetCompareInfo(record, def, p);
-    }
-    if (null) {
+  const size_t positions = FTypedStates.size();
+  for (size_t k = 0; k < positions; ++k) {
+    if (states[k] == 0) continue;
+    if (states[k] == 1) {
       if (nullIgnore) continue;
       if (run.Kind == Running::Empty && (kind == skSum || kind == skAverage)) {
         run.Kind = Running::Int32;
@@ -114,7 +144,7 @@ bool TcxDataSummary::CalculateTypedItem(TcxDataSummaryItem* AItem, Integer ABegi
       ++count;
       continue;
     }
-    if (!p) return false;
+    const void* p = &cells[k];
     if (kind != skCount) {
       if (isInt) {
         Integer v;

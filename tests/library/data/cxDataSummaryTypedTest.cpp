@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "library/data/cxCustomDataFilter.h"
 #include "library/data/cxCustomDataSummary.h"
 #include "tests/library/data/DataControllerFixture.h"
 
@@ -102,6 +103,35 @@ TEST_P(SummaryTypedTest, FooterAndGroupsMatchTheGeneralCalculation) {
     c->Refresh();
     EXPECT_EQ(Snapshot(c), reference);
   }
+  c->Free();
+}
+
+// Items of two fields alternate, so the cells read for one field must not
+// be reused for the other; a filter leaves gaps in the positions.
+TEST_P(SummaryTypedTest, AlternatingFieldsUnderAFilterMatchTheGeneralCalculation) {
+  Records f = MakeRecords(GetParam(), 240);
+  RecordingController* c = f.C;
+  TcxDataSummary* s = c->GetSummary();
+  c->BeginUpdate();
+  for (TcxSummaryKind kind : {skMax, skSum, skMin, skCount, skAverage})
+    for (Integer field : {f.Int, f.Real, f.Int})
+      for (TcxDataSummaryItems* items :
+           {static_cast<TcxDataSummaryItems*>(s->GetFooterSummaryItems()),
+            static_cast<TcxDataSummaryItems*>(s->GetDefaultGroupSummaryItems())}) {
+        TcxDataSummaryItem* item = items->Add();
+        item->SetItemLink(c->Items[static_cast<size_t>(field)]);
+        item->SetKind(kind);
+      }
+  c->GetGroups()->ChangeGrouping(f.Key, 0);
+  c->GetFilter()->AddItem(c->Items[static_cast<size_t>(f.Int)], foGreater, 0, "0");
+  c->GetFilter()->SetActive(true);
+  c->EndUpdate();
+  TcxDataSummary::SetTypedCalculationEnabled(false);
+  c->Refresh();
+  const std::vector<std::string> reference = Snapshot(c);
+  TcxDataSummary::SetTypedCalculationEnabled(true);
+  c->Refresh();
+  EXPECT_EQ(Snapshot(c), reference);
   c->Free();
 }
 
