@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/rtl/Collation.h"
 #include "platform/rtl/Exceptions.h"
 
 // Name is written in each object record's header, not among the properties.
@@ -134,7 +135,7 @@ void TComponent::DestroyComponents() {
 TComponent* TComponent::FindComponent(const AnsiString& AName) const {
   if (AName.empty()) return nullptr;
   for (TComponent* c : FComponents)
-    if (SameIdent(c->FName, AName)) return c;
+    if (SameText(c->FName, AName)) return c;
   return nullptr;
 }
 
@@ -160,7 +161,7 @@ void TComponent::SetName(const AnsiString& NewName) {
 void TComponent::ValidateRename(TComponent* AComponent, const AnsiString& CurName, const AnsiString& NewName) {
   if (!AComponent || NewName.empty()) return;
   // A change of case only keeps the component's own slot.
-  if (AComponent->FOwner == this && SameIdent(CurName, NewName)) return;
+  if (AComponent->FOwner == this && SameText(CurName, NewName)) return;
   TComponent* found = FindComponent(NewName);
   if (found && found != AComponent) throw EComponentError("A component named %s already exists", {NewName});
 }

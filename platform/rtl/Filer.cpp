@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/Collation.h"
 #include "platform/rtl/Collection.h"
 #include "platform/rtl/Extended80.h"
 
@@ -409,7 +410,7 @@ void TReader::SkipValue() {
 // TReader: objects
 
 void TReader::DefineProperty(const AnsiString& Name, TReaderProc ReadData, TWriterProc, bool) {
-  if (FPropFound || FPropName.empty() || !SameIdent(Name, FPropName)) return;
+  if (FPropFound || FPropName.empty() || !SameText(Name, FPropName)) return;
   FPropFound = true;
   if (ReadData)
     ReadData(this);
@@ -418,7 +419,7 @@ void TReader::DefineProperty(const AnsiString& Name, TReaderProc ReadData, TWrit
 }
 
 void TReader::DefineBinaryProperty(const AnsiString& Name, TStreamProc ReadData, TStreamProc, bool) {
-  if (FPropFound || FPropName.empty() || !SameIdent(Name, FPropName)) return;
+  if (FPropFound || FPropName.empty() || !SameText(Name, FPropName)) return;
   FPropFound = true;
   CheckValue(vaBinary);
   std::vector<Byte> data = ReadBinaryBytes();
@@ -713,7 +714,7 @@ TComponent* TReader::FindReference(const AnsiString& Name) {
   std::size_t dot = Name.find('.');
   AnsiString first = Name.substr(0, dot);
   TComponent* c = nullptr;
-  if (FRoot && SameIdent(first, FRoot->GetName()))
+  if (FRoot && SameText(first, FRoot->GetName()))
     c = FRoot;
   else if (FRoot && (c = FRoot->FindComponent(first)))
     ;
@@ -854,13 +855,13 @@ void TWriter::WriteUTF8String(const std::string& Value) {
 }
 
 void TWriter::WriteIdent(const AnsiString& Ident) {
-  if (SameIdent(Ident, "False"))
+  if (SameText(Ident, "False"))
     WriteValue(vaFalse);
-  else if (SameIdent(Ident, "True"))
+  else if (SameText(Ident, "True"))
     WriteValue(vaTrue);
-  else if (SameIdent(Ident, "nil"))
+  else if (SameText(Ident, "nil"))
     WriteValue(vaNil);
-  else if (SameIdent(Ident, "Null"))
+  else if (SameText(Ident, "Null"))
     WriteValue(vaNull);
   else {
     WriteValue(vaIdent);

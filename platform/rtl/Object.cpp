@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "platform/rtl/Collation.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/TypeInfo.h"
 
@@ -62,7 +63,7 @@ TMetaClass::TMetaClass(const char* name, TClass parent, std::vector<orv::Factory
       FPrototypeFactory(prototype),
       FMembers(members) {}
 
-bool TMetaClass::ClassNameIs(const AnsiString& name) const { return SameIdent(FName, name); }
+bool TMetaClass::ClassNameIs(const AnsiString& name) const { return SameText(FName, name); }
 
 void (*TMetaClass::FindFactory(const std::type_info& sig) const)() {
   for (const auto& f : FFactories)
@@ -139,13 +140,6 @@ bool Supports(TObject* obj, const TGUID& iid, void** out) {
 
 namespace {
 
-AnsiString UpperIdent(const AnsiString& s) {
-  AnsiString r = s;
-  for (char& c : r)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  return r;
-}
-
 std::map<AnsiString, TClass>& Registry() {
   static std::map<AnsiString, TClass> registry;
   return registry;
@@ -155,7 +149,7 @@ std::map<AnsiString, TClass>& Registry() {
 
 void RegisterClass(TClass cls) {
   if (!cls) return;
-  Registry()[UpperIdent(cls->ClassName())] = cls;
+  Registry()[UpperCase(cls->ClassName())] = cls;
 }
 
 void RegisterClasses(std::initializer_list<TClass> classes) {
@@ -165,13 +159,13 @@ void RegisterClasses(std::initializer_list<TClass> classes) {
 void UnRegisterClass(TClass cls) {
   if (!cls) return;
   auto& r = Registry();
-  auto it = r.find(UpperIdent(cls->ClassName()));
+  auto it = r.find(UpperCase(cls->ClassName()));
   if (it != r.end() && it->second == cls) r.erase(it);
 }
 
 TClass GetClass(const AnsiString& name) {
   auto& r = Registry();
-  auto it = r.find(UpperIdent(name));
+  auto it = r.find(UpperCase(name));
   return it == r.end() ? nullptr : it->second;
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/Collation.h"
 #include "platform/rtl/Resources.h"
 
 namespace {
@@ -214,7 +215,7 @@ class TextParser {
   }
 
   bool IsSymbol(char c) const { return FTok.Kind == tokSymbol && FTok.Text[0] == c; }
-  bool IsKeyword(const char* word) const { return FTok.Kind == tokIdent && SameIdent(FTok.Text, word); }
+  bool IsKeyword(const char* word) const { return FTok.Kind == tokIdent && SameText(FTok.Text, word); }
   bool IsObjectKeyword() const { return IsKeyword("object") || IsKeyword("inherited") || IsKeyword("inline"); }
   void Expect(char c) {
     if (!IsSymbol(c)) Error(Format("'%s' expected", {AnsiString(1, c)}));

@@ -4,18 +4,8 @@
 #include <mutex>
 #include <typeindex>
 
+#include "platform/rtl/Collation.h"
 #include "platform/rtl/Exceptions.h"
-
-bool SameIdent(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // ---------------------------------------------------------------------------
 // Type descriptions.
@@ -134,7 +124,7 @@ const MemberTables& TablesOf(TClass cls) {
     for (const TPropInfo& p : t->OwnProps) {
       bool replaced = false;
       for (auto& q : t->AllProps)
-        if (SameIdent(q->Name, p.Name)) {
+        if (SameText(q->Name, p.Name)) {
           q = &p;
           replaced = true;
           break;
@@ -155,7 +145,7 @@ const TPropList& GetPropList(TClass cls) { return orv::TablesOf(cls).AllProps; }
 
 const TPropInfo* GetPropInfo(TClass cls, const AnsiString& name) {
   for (const TPropInfo* p : GetPropList(cls))
-    if (SameIdent(p->Name, name)) return p;
+    if (SameText(p->Name, name)) return p;
   return nullptr;
 }
 
@@ -182,7 +172,7 @@ TTypeKind PropType(const TObject* obj, const AnsiString& name) { return Require(
 const TMethodEntry* FindMethodEntry(TClass cls, const AnsiString& name) {
   for (TClass c = cls; c; c = c->ClassParent())
     for (const auto& m : orv::TablesOf(c).Methods)
-      if (SameIdent(m.Name, name)) return &m;
+      if (SameText(m.Name, name)) return &m;
   return nullptr;
 }
 
@@ -196,7 +186,7 @@ const TMethodEntry* FindMethodEntryByCode(TClass cls, void (*code)()) {
 const TFieldEntry* FindFieldEntry(TClass cls, const AnsiString& name) {
   for (TClass c = cls; c; c = c->ClassParent())
     for (const auto& f : orv::TablesOf(c).Fields)
-      if (SameIdent(f.Name, name)) return &f;
+      if (SameText(f.Name, name)) return &f;
   return nullptr;
 }
 
@@ -229,7 +219,7 @@ AnsiString GetEnumName(const TTypeInfo* type, Int64 value) {
 Integer GetEnumValue(const TTypeInfo* type, const AnsiString& name) {
   if (type->Kind != tkEnumeration) return -1;
   for (std::size_t i = 0; i < type->EnumNames.size(); ++i)
-    if (!type->EnumNames[i].empty() && SameIdent(type->EnumNames[i], name)) return static_cast<Integer>(i);
+    if (!type->EnumNames[i].empty() && SameText(type->EnumNames[i], name)) return static_cast<Integer>(i);
   return -1;
 }
 

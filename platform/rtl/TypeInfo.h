@@ -357,7 +357,7 @@ TPropInfo& TPropInfo::StoredBy() {
 #define ORV_FIELD(Name) ::orv::MakeField<ThisClass, &ThisClass::Name>(#Name)
 
 // ---------------------------------------------------------------------------
-// Lookups. Property names compare without regard to ASCII case.
+// Lookups. Property names compare without regard to ASCII case (SameText).
 
 using TPropList = std::vector<const TPropInfo*>;
 
@@ -429,6 +429,3 @@ Int64 StringToSet(const TTypeInfo* setType, const AnsiString& value);  // EPrope
 // Binds a published method of `target` by name to an event property of
 // `obj`; the handler's signature must match the event's.
 bool BindMethodByName(TObject* obj, const TPropInfo* prop, TObject* target, const AnsiString& methodName);
-
-// ASCII case-insensitive identifier comparison.
-bool SameIdent(std::string_view a, std::string_view b);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/rtl/Collation.h"
 #include "platform/rtl/Collection.h"
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/ObjectText.h"
@@ -30,8 +31,8 @@ bool ColorToIdent(Int64 v, AnsiString& ident) {
   return true;
 }
 bool IdentToColor(const AnsiString& ident, Int64& v) {
-  if (SameIdent(ident, "clRed")) v = 0x0000FF;
-  else if (SameIdent(ident, "clWhite")) v = 0xFFFFFF;
+  if (SameText(ident, "clRed")) v = 0x0000FF;
+  else if (SameText(ident, "clWhite")) v = 0xFFFFFF;
   else return false;
   return true;
 }
@@ -127,7 +128,7 @@ class TTestItem : public TComponent {
   TTestOptions* GetOptions() const { return FOptions.get(); }
   AnsiString GetPropertiesClassName() const { return FProperties ? FProperties->ClassName() : AnsiString(); }
   void SetPropertiesClassName(const AnsiString& v) {
-    if (SameIdent(v, GetPropertiesClassName())) return;
+    if (SameText(v, GetPropertiesClassName())) return;
     FProperties.reset(static_cast<TTestProps*>(FindClass(v)->Create()));
   }
   TTestProps* GetProperties() const { return FProperties.get(); }
@@ -549,7 +550,7 @@ TEST_F(ComponentStreaming, StoredHostileInputsReadOrFailCleanly) {
 namespace {
 TTestForm* OtherForm = nullptr;
 TComponent* FindOtherForm(const AnsiString& name) {
-  return OtherForm && SameIdent(name, OtherForm->GetName()) ? OtherForm : nullptr;
+  return OtherForm && SameText(name, OtherForm->GetName()) ? OtherForm : nullptr;
 }
 }  // namespace
 
