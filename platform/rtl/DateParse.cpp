@@ -2,6 +2,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/rtl/Collation.h"
 #include "platform/rtl/DateText.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Exceptions.h"
@@ -14,13 +15,6 @@ enum class Order { MDY, DMY, YMD };
 char Up(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-bool SameNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Up(a[i]) != Up(b[i])) return false;
-  return true;
-}
 
 Order DateOrder() {
   const AnsiString& f = FormatSettings().ShortDateFormat;
@@ -87,7 +81,7 @@ struct Cursor {
   }
   bool TakeWord(std::string_view w) {
     SkipBlanks();
-    if (w.empty() || i + w.size() > s.size() || !SameNoCase(s.substr(i, w.size()), w)) return false;
+    if (w.empty() || i + w.size() > s.size() || !SameText(s.substr(i, w.size()), w)) return false;
     i += w.size();
     return true;
   }
@@ -188,15 +182,15 @@ bool IsWordChar(char c) {
 int WordKind(std::string_view w) {
   const TFormatSettings& fs = FormatSettings();
   for (int i = 0; i < 12; ++i)
-    if (SameNoCase(w, fs.LongMonthNames[i]) || SameNoCase(w, fs.ShortMonthNames[i])) return i + 1;
+    if (SameText(w, fs.LongMonthNames[i]) || SameText(w, fs.ShortMonthNames[i])) return i + 1;
   for (int i = 0; i < 12; ++i) {
     std::string_view e = kEnglishMonths[i];
-    if (SameNoCase(w, e) || SameNoCase(w, e.substr(0, 3))) return i + 1;
+    if (SameText(w, e) || SameText(w, e.substr(0, 3))) return i + 1;
   }
   for (int i = 0; i < 7; ++i) {
     std::string_view e = kEnglishDays[i];
-    if (SameNoCase(w, fs.LongDayNames[i]) || SameNoCase(w, fs.ShortDayNames[i]) || SameNoCase(w, e) ||
-        SameNoCase(w, e.substr(0, 3)))
+    if (SameText(w, fs.LongDayNames[i]) || SameText(w, fs.ShortDayNames[i]) || SameText(w, e) ||
+        SameText(w, e.substr(0, 3)))
       return 0;
   }
   return -1;
@@ -204,9 +198,9 @@ int WordKind(std::string_view w) {
 
 int MarkerWord(std::string_view w) {
   const TFormatSettings& fs = FormatSettings();
-  if ((!fs.TimeAMString.empty() && SameNoCase(w, fs.TimeAMString)) || SameNoCase(w, "AM") || SameNoCase(w, "A"))
+  if ((!fs.TimeAMString.empty() && SameText(w, fs.TimeAMString)) || SameText(w, "AM") || SameText(w, "A"))
     return 1;
-  if ((!fs.TimePMString.empty() && SameNoCase(w, fs.TimePMString)) || SameNoCase(w, "PM") || SameNoCase(w, "P"))
+  if ((!fs.TimePMString.empty() && SameText(w, fs.TimePMString)) || SameText(w, "PM") || SameText(w, "P"))
     return 2;
   return 0;
 }

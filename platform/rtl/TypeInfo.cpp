@@ -6,6 +6,7 @@
 
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/StrUtils.h"
 
 // ---------------------------------------------------------------------------
 // Type descriptions.
@@ -25,12 +26,6 @@ const TTypeInfo* Intern(const Key& key, TTypeInfo info) {
   return p;
 }
 
-AnsiString Trim(std::string_view s) {
-  std::size_t b = 0, e = s.size();
-  while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-  while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-  return AnsiString(s.substr(b, e - b));
-}
 }  // namespace
 
 const TTypeInfo* MakeOrdinalInfo(TTypeKind kind, const char* name, TOrdType ord, Int64 min, Int64 max) {
@@ -252,7 +247,7 @@ Int64 StringToSet(const TTypeInfo* setType, const AnsiString& value) {
   UInt64 bits = 0;
   while (!s.empty()) {
     auto comma = s.find(',');
-    AnsiString name = orv::Trim(s.substr(0, comma));
+    AnsiString name = Trim(s.substr(0, comma));
     s = comma == std::string_view::npos ? std::string_view() : s.substr(comma + 1);
     if (name.empty()) continue;
     Integer v = comp ? GetEnumValue(comp, name) : -1;

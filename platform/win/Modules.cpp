@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/gdi/Blits.h"
+#include "platform/rtl/Collation.h"
 #include "platform/win/Monitors.h"
 #include "platform/win/ScrollBars.h"
 
@@ -22,12 +23,6 @@ struct Module {
   std::set<std::string> missing;
   std::function<void()> onLoad;
 };
-
-std::string Upper(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  return s;
-}
 
 std::array<Module, 6>& Table() {
   static std::array<Module, 6> table = [] {
@@ -46,7 +41,7 @@ std::array<Module, 6>& Table() {
 
 Module* ByName(LPCSTR name) {
   if (!name) return nullptr;
-  std::string n = Upper(name);
+  std::string n = UpperCase(name);
   if (n.size() > 4 && n.compare(n.size() - 4, 4, ".DLL") == 0) n.resize(n.size() - 4);
   for (Module& m : Table())
     if (n == m.name) return &m;
@@ -111,7 +106,7 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
     SetLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;
   }
-  std::string n = Upper(name);
+  std::string n = UpperCase(name);
   auto it = m->exports.find(n);
   if (it == m->exports.end() || m->missing.count(n)) {
     SetLastError(ERROR_PROC_NOT_FOUND);
@@ -123,7 +118,7 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
 bool RegisterModuleExport(LPCSTR module, LPCSTR name, FARPROC proc) {
   Module* m = ByName(module);
   if (!m || !name || !proc) return false;
-  m->exports[Upper(name)] = proc;
+  m->exports[UpperCase(name)] = proc;
   return true;
 }
 
@@ -144,9 +139,9 @@ void SetExportMissing(LPCSTR module, LPCSTR name, bool missing) {
   Module* m = ByName(module);
   if (!m || !name) return;
   if (missing)
-    m->missing.insert(Upper(name));
+    m->missing.insert(UpperCase(name));
   else
-    m->missing.erase(Upper(name));
+    m->missing.erase(UpperCase(name));
 }
 
 }  // namespace test

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/rtl/Collation.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/TypeInfo.h"
@@ -13,17 +14,6 @@ namespace {
 TcxFormatController* FController = nullptr;
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-
-AnsiString UpperAscii(AnsiString s) {
-  for (char& c : s) c = Upper(c);
-  return s;
-}
-
-AnsiString LowerAscii(AnsiString s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return s;
-}
 
 // Text as a quoted literal of the pattern language; a quote inside is
 // doubled so that names like "o'clock" keep the mask intact.
@@ -171,7 +161,7 @@ AnsiString SeparatorMask(char separator) {
 }
 
 Integer SuffixLength(const AnsiString& data) {
-  const AnsiString u = UpperAscii(data);
+  const AnsiString u = UpperCase(data);
   if (u == "A/P") return 1;
   if (u == "AM/PM") return 2;
   const TFormatSettings& fs = FormatSettings();
@@ -264,7 +254,7 @@ AnsiString TcxFormatController::GetRegExprEditMask(const TcxDateTimeFormatInfo& 
         case dtikMin:
         case dtikSec: mask += "[0-5]?\\d"; break;
         case dtikTimeSuffix: {
-          const AnsiString u = UpperAscii(item.Data);
+          const AnsiString u = UpperCase(item.Data);
           if (u == "A/P") {
             mask += "(A|P)?";
           } else if (u == "AM/PM") {
@@ -290,14 +280,14 @@ AnsiString TcxFormatController::GetMaskedEditFormat(const TcxDateTimeFormatInfo&
   for (const auto& item : AInfo.Items) {
     switch (item.Kind) {
       case dtikString: format += "'" + item.Data + "'"; break;
-      case dtikYear: format += LowerAscii(item.Data); break;
+      case dtikYear: format += LowerCase(item.Data); break;
       case dtikMonth: format += item.Data.size() >= 3 ? "mmm" : "mm"; break;
       case dtikDay: format += item.Data.size() >= 3 ? "ddd" : "dd"; break;
       case dtikHour: format += "hh"; break;
       case dtikMin: format += "nn"; break;
       case dtikSec: format += "ss"; break;
       case dtikMSec: break;
-      case dtikTimeSuffix: format += LowerAscii(item.Data); break;
+      case dtikTimeSuffix: format += LowerCase(item.Data); break;
       case dtikDateSeparator: format += "/"; break;
       case dtikTimeSeparator: format += ":"; break;
     }
@@ -338,7 +328,7 @@ bool TcxFormatController::GetDateTimeFormatItemStandardMaskInfo(const TcxDateTim
       AItemInfo.Kind = item.Kind;
       AItemInfo.ItemZoneStart = start;
       AItemInfo.ItemZoneLength = length;
-      const AnsiString u = UpperAscii(item.Data);
+      const AnsiString u = UpperCase(item.Data);
       AItemInfo.TimeSuffixKind = u == "A/P" ? tskAP : u == "AM/PM" ? tskAMPM : tskAMPMString;
       return true;
     }
