@@ -294,118 +294,77 @@ BOOL RestoreDC(HDC hdc, int saved) {
   return TRUE;
 }
 
-COLORREF SetBkColor(HDC hdc, COLORREF color) {
-  GET_DC(dc, hdc, CLR_INVALID)
-  COLORREF old = dc->S.BkColor;
-  dc->S.BkColor = color & 0x00FFFFFF;
-  return old;
-}
-COLORREF GetBkColor(HDC hdc) {
-  GET_DC(dc, hdc, CLR_INVALID)
-  return dc->S.BkColor;
-}
-int SetBkMode(HDC hdc, int mode) {
-  GET_DC(dc, hdc, 0)
-  if (mode != OPAQUE && mode != TRANSPARENT) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
+namespace {
+
+// One attribute of a DC's state: Set replaces it and answers the old value,
+// Get answers it; a stale handle or a value outside the attribute's range
+// answers `fail` with the last error set.
+template <class T, T DcState::*Field>
+struct DcAttribute {
+  template <class Valid>
+  static T Set(HDC hdc, T value, T fail, Valid valid) {
+    GET_DC(dc, hdc, fail)
+    if (!valid(value)) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return fail;
+    }
+    T old = dc->S.*Field;
+    dc->S.*Field = value;
+    return old;
   }
-  int old = dc->S.BkMode;
-  dc->S.BkMode = mode;
-  return old;
+  static T Set(HDC hdc, T value, T fail) {
+    return Set(hdc, value, fail, [](T) { return true; });
+  }
+  static T Get(HDC hdc, T fail) {
+    GET_DC(dc, hdc, fail)
+    return dc->S.*Field;
+  }
+};
+
+constexpr COLORREF ColorOnly(COLORREF c) { return c & 0x00FFFFFF; }
+
+}  // namespace
+
+COLORREF SetBkColor(HDC hdc, COLORREF color) {
+  return DcAttribute<COLORREF, &DcState::BkColor>::Set(hdc, ColorOnly(color), CLR_INVALID);
 }
-int GetBkMode(HDC hdc) {
-  GET_DC(dc, hdc, 0)
-  return dc->S.BkMode;
+COLORREF GetBkColor(HDC hdc) { return DcAttribute<COLORREF, &DcState::BkColor>::Get(hdc, CLR_INVALID); }
+int SetBkMode(HDC hdc, int mode) {
+  return DcAttribute<int, &DcState::BkMode>::Set(hdc, mode, 0, [](int m) { return m == OPAQUE || m == TRANSPARENT; });
 }
+int GetBkMode(HDC hdc) { return DcAttribute<int, &DcState::BkMode>::Get(hdc, 0); }
 COLORREF SetTextColor(HDC hdc, COLORREF color) {
-  GET_DC(dc, hdc, CLR_INVALID)
-  COLORREF old = dc->S.TextColor;
-  dc->S.TextColor = color & 0x00FFFFFF;
-  return old;
+  return DcAttribute<COLORREF, &DcState::TextColor>::Set(hdc, ColorOnly(color), CLR_INVALID);
 }
-COLORREF GetTextColor(HDC hdc) {
-  GET_DC(dc, hdc, CLR_INVALID)
-  return dc->S.TextColor;
-}
+COLORREF GetTextColor(HDC hdc) { return DcAttribute<COLORREF, &DcState::TextColor>::Get(hdc, CLR_INVALID); }
 COLORREF SetDCBrushColor(HDC hdc, COLORREF color) {
-  GET_DC(dc, hdc, CLR_INVALID)
-  COLORREF old = dc->S.DcBrushColor;
-  dc->S.DcBrushColor = color & 0x00FFFFFF;
-  return old;
+  return DcAttribute<COLORREF, &DcState::DcBrushColor>::Set(hdc, ColorOnly(color), CLR_INVALID);
 }
 COLORREF SetDCPenColor(HDC hdc, COLORREF color) {
-  GET_DC(dc, hdc, CLR_INVALID)
-  COLORREF old = dc->S.DcPenColor;
-  dc->S.DcPenColor = color & 0x00FFFFFF;
-  return old;
+  return DcAttribute<COLORREF, &DcState::DcPenColor>::Set(hdc, ColorOnly(color), CLR_INVALID);
 }
 int SetROP2(HDC hdc, int rop2) {
-  GET_DC(dc, hdc, 0)
-  if (rop2 < R2_BLACK || rop2 > R2_WHITE) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  int old = dc->S.Rop2;
-  dc->S.Rop2 = rop2;
-  return old;
+  return DcAttribute<int, &DcState::Rop2>::Set(hdc, rop2, 0, [](int r) { return r >= R2_BLACK && r <= R2_WHITE; });
 }
-int GetROP2(HDC hdc) {
-  GET_DC(dc, hdc, 0)
-  return dc->S.Rop2;
-}
+int GetROP2(HDC hdc) { return DcAttribute<int, &DcState::Rop2>::Get(hdc, 0); }
 int SetStretchBltMode(HDC hdc, int mode) {
-  GET_DC(dc, hdc, 0)
-  if (mode < BLACKONWHITE || mode > HALFTONE) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  int old = dc->S.StretchMode;
-  dc->S.StretchMode = mode;
-  return old;
+  return DcAttribute<int, &DcState::StretchMode>::Set(hdc, mode, 0,
+                                                       [](int m) { return m >= BLACKONWHITE && m <= HALFTONE; });
 }
-int GetStretchBltMode(HDC hdc) {
-  GET_DC(dc, hdc, 0)
-  return dc->S.StretchMode;
-}
+int GetStretchBltMode(HDC hdc) { return DcAttribute<int, &DcState::StretchMode>::Get(hdc, 0); }
 int SetPolyFillMode(HDC hdc, int mode) {
-  GET_DC(dc, hdc, 0)
-  if (mode != ALTERNATE && mode != WINDING) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  int old = dc->S.FillMode;
-  dc->S.FillMode = mode;
-  return old;
+  return DcAttribute<int, &DcState::FillMode>::Set(hdc, mode, 0, [](int m) { return m == ALTERNATE || m == WINDING; });
 }
-int GetPolyFillMode(HDC hdc) {
-  GET_DC(dc, hdc, 0)
-  return dc->S.FillMode;
-}
+int GetPolyFillMode(HDC hdc) { return DcAttribute<int, &DcState::FillMode>::Get(hdc, 0); }
 int SetArcDirection(HDC hdc, int dir) {
-  GET_DC(dc, hdc, 0)
-  if (dir != AD_COUNTERCLOCKWISE && dir != AD_CLOCKWISE) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  int old = dc->S.ArcDirection;
-  dc->S.ArcDirection = dir;
-  return old;
+  return DcAttribute<int, &DcState::ArcDirection>::Set(
+      hdc, dir, 0, [](int d) { return d == AD_COUNTERCLOCKWISE || d == AD_CLOCKWISE; });
 }
-int GetArcDirection(HDC hdc) {
-  GET_DC(dc, hdc, 0)
-  return dc->S.ArcDirection;
-}
+int GetArcDirection(HDC hdc) { return DcAttribute<int, &DcState::ArcDirection>::Get(hdc, 0); }
 UINT SetTextAlign(HDC hdc, UINT align) {
-  GET_DC(dc, hdc, 0xFFFFFFFF)
-  UINT old = dc->S.TextAlign;
-  dc->S.TextAlign = align;
-  return old;
+  return DcAttribute<UINT, &DcState::TextAlign>::Set(hdc, align, 0xFFFFFFFF);
 }
-UINT GetTextAlign(HDC hdc) {
-  GET_DC(dc, hdc, 0xFFFFFFFF)
-  return dc->S.TextAlign;
-}
+UINT GetTextAlign(HDC hdc) { return DcAttribute<UINT, &DcState::TextAlign>::Get(hdc, 0xFFFFFFFF); }
 BOOL SetBrushOrgEx(HDC hdc, int x, int y, POINT* old) {
   GET_DC(dc, hdc, FALSE)
   if (old) *old = dc->S.BrushOrg;
