@@ -323,6 +323,34 @@ struct DcAttribute {
 
 constexpr COLORREF ColorOnly(COLORREF c) { return c & 0x00FFFFFF; }
 
+// One origin of a DC (brush, window, viewport): moved to a point or by an
+// offset, answering the old one; the window and viewport origins also move
+// the DC's logical-to-device offset.
+template <POINT DcState::*Field, bool MovesOffset>
+struct DcOrigin {
+  static BOOL Set(HDC hdc, long long x, long long y, POINT* old) {
+    GET_DC(dc, hdc, FALSE)
+    POINT& org = dc->S.*Field;
+    if (old) *old = org;
+    org = {ClampCoord(x), ClampCoord(y)};
+    if constexpr (MovesOffset) dc->UpdateOffset();
+    return TRUE;
+  }
+  static BOOL Offset(HDC hdc, int dx, int dy, POINT* old) {
+    GET_DC(dc, hdc, FALSE)
+    const POINT org = dc->S.*Field;
+    return Set(hdc, static_cast<long long>(org.X) + dx, static_cast<long long>(org.Y) + dy, old);
+  }
+  static BOOL Get(HDC hdc, POINT* org) {
+    GET_DC(dc, hdc, FALSE)
+    if (org) *org = dc->S.*Field;
+    return TRUE;
+  }
+};
+using BrushOrigin = DcOrigin<&DcState::BrushOrg, false>;
+using WindowOrigin = DcOrigin<&DcState::WindowOrg, true>;
+using ViewportOrigin = DcOrigin<&DcState::ViewportOrg, true>;
+
 }  // namespace
 
 COLORREF SetBkColor(HDC hdc, COLORREF color) {
@@ -365,17 +393,8 @@ UINT SetTextAlign(HDC hdc, UINT align) {
   return DcAttribute<UINT, &DcState::TextAlign>::Set(hdc, align, 0xFFFFFFFF);
 }
 UINT GetTextAlign(HDC hdc) { return DcAttribute<UINT, &DcState::TextAlign>::Get(hdc, 0xFFFFFFFF); }
-BOOL SetBrushOrgEx(HDC hdc, int x, int y, POINT* old) {
-  GET_DC(dc, hdc, FALSE)
-  if (old) *old = dc->S.BrushOrg;
-  dc->S.BrushOrg = {ClampCoord(x), ClampCoord(y)};
-  return TRUE;
-}
-BOOL GetBrushOrgEx(HDC hdc, POINT* org) {
-  GET_DC(dc, hdc, FALSE)
-  if (org) *org = dc->S.BrushOrg;
-  return TRUE;
-}
+BOOL SetBrushOrgEx(HDC hdc, int x, int y, POINT* old) { return BrushOrigin::Set(hdc, x, y, old); }
+BOOL GetBrushOrgEx(HDC hdc, POINT* org) { return BrushOrigin::Get(hdc, org); }
 int SetMapMode(HDC hdc, int mode) {
   GET_DC(dc, hdc, 0)
   // Only the text mapping exists: one logical unit is one pixel.
@@ -390,46 +409,12 @@ int GetMapMode(HDC hdc) {
   return MM_TEXT;
 }
 
-BOOL SetWindowOrgEx(HDC hdc, int x, int y, POINT* old) {
-  GET_DC(dc, hdc, FALSE)
-  if (old) *old = dc->S.WindowOrg;
-  dc->S.WindowOrg = {ClampCoord(x), ClampCoord(y)};
-  dc->UpdateOffset();
-  return TRUE;
-}
-BOOL GetWindowOrgEx(HDC hdc, POINT* org) {
-  GET_DC(dc, hdc, FALSE)
-  if (org) *org = dc->S.WindowOrg;
-  return TRUE;
-}
-BOOL OffsetWindowOrgEx(HDC hdc, int dx, int dy, POINT* old) {
-  GET_DC(dc, hdc, FALSE)
-  if (old) *old = dc->S.WindowOrg;
-  dc->S.WindowOrg.X = ClampCoord(static_cast<long long>(dc->S.WindowOrg.X) + dx);
-  dc->S.WindowOrg.Y = ClampCoord(static_cast<long long>(dc->S.WindowOrg.Y) + dy);
-  dc->UpdateOffset();
-  return TRUE;
-}
-BOOL SetViewportOrgEx(HDC hdc, int x, int y, POINT* old) {
-  GET_DC(dc, hdc, FALSE)
-  if (old) *old = dc->S.ViewportOrg;
-  dc->S.ViewportOrg = {ClampCoord(x), ClampCoord(y)};
-  dc->UpdateOffset();
-  return TRUE;
-}
-BOOL GetViewportOrgEx(HDC hdc, POINT* org) {
-  GET_DC(dc, hdc, FALSE)
-  if (org) *org = dc->S.ViewportOrg;
-  return TRUE;
-}
-BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, POINT* old) {
-  GET_DC(dc, hdc, FALSE)
-  if (old) *old = dc->S.ViewportOrg;
-  dc->S.ViewportOrg.X = ClampCoord(static_cast<long long>(dc->S.ViewportOrg.X) + dx);
-  dc->S.ViewportOrg.Y = ClampCoord(static_cast<long long>(dc->S.ViewportOrg.Y) + dy);
-  dc->UpdateOffset();
-  return TRUE;
-}
+BOOL SetWindowOrgEx(HDC hdc, int x, int y, POINT* old) { return WindowOrigin::Set(hdc, x, y, old); }
+BOOL GetWindowOrgEx(HDC hdc, POINT* org) { return WindowOrigin::Get(hdc, org); }
+BOOL OffsetWindowOrgEx(HDC hdc, int dx, int dy, POINT* old) { return WindowOrigin::Offset(hdc, dx, dy, old); }
+BOOL SetViewportOrgEx(HDC hdc, int x, int y, POINT* old) { return ViewportOrigin::Set(hdc, x, y, old); }
+BOOL GetViewportOrgEx(HDC hdc, POINT* org) { return ViewportOrigin::Get(hdc, org); }
+BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, POINT* old) { return ViewportOrigin::Offset(hdc, dx, dy, old); }
 BOOL LPtoDP(HDC hdc, POINT* pts, int count) {
   GET_DC(dc, hdc, FALSE)
   if (!pts && count > 0) return FALSE;
