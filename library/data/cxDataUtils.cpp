@@ -47,10 +47,6 @@ void TcxCollection::Assign(TPersistent* Source) {
   while (GetCount() > source->GetCount()) Delete(GetCount() - 1);
 }
 
-TDateTime DateOf(TDateTime ADateTime) { return TDateTime(std::trunc(ADateTime.Value)); }
-
-TDateTime TimeOf(TDateTime ADateTime) { return TDateTime(ADateTime.Value - std::trunc(ADateTime.Value)); }
-
 Integer GetStartOfWeek() {
   Integer day = CurrentLocale().FirstDayOfWeek;  // 0 = Monday .. 6 = Sunday
   if (day < 0 || day > 6) day = 0;
