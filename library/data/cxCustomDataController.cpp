@@ -45,6 +45,9 @@ void TcxCustomDataController::AfterConstruction() {
 
 void TcxCustomDataController::BeforeDestruction() {
   FDestroying = true;
+  // Freeing the fields would end an active search, which reports a change
+  // through the view pipeline freed before them.
+  FSearch->Abandon();
   ReleaseMasterRelation();
   TPersistent::BeforeDestruction();
 }

@@ -75,30 +75,38 @@ GdiObject* DefaultBitmap() {
   return def;
 }
 
-bool DibView(const BITMAPINFO* info, const void* bits, std::size_t bitsSize, Surface& out,
+bool DibView(const BITMAPINFO* info, const void* bits, std::int64_t rows, Surface& out,
              std::vector<RGBQUAD>& palette) {
   if (!info || !bits) return false;
   const BITMAPINFOHEADER& h = info->bmiHeader;
-  if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biPlanes != 1) return false;
+  // The header grew over time; its size says which one the caller wrote, and
+  // nothing past the largest is ever read.
+  constexpr DWORD kLargestHeader = 124;
+  if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > kLargestHeader || h.biPlanes != 1) return false;
   int bpp = h.biBitCount;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return false;
   if (h.biCompression != BI_RGB && !(h.biCompression == BI_BITFIELDS && bpp == 32)) return false;
   if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == std::numeric_limits<LONG>::min()) return false;
-  std::int64_t height = h.biHeight < 0 ? -std::int64_t(h.biHeight) : h.biHeight;
-  if (std::int64_t(h.biWidth) * height > kMaxPixels) return false;
+  if (rows <= 0) return false;
+  if (std::int64_t(h.biWidth) * rows > kMaxPixels) return false;
   std::size_t stride = DibStride(h.biWidth, bpp);
-  if (!stride || stride * std::size_t(height) > bitsSize) return false;
+  if (!stride) return false;
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(info);
   palette.clear();
   if (bpp <= 8) {
     std::size_t n = h.biClrUsed ? h.biClrUsed : (std::size_t(1) << bpp);
     if (n > (std::size_t(1) << bpp)) n = std::size_t(1) << bpp;
-    const RGBQUAD* colors = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const std::uint8_t*>(info) + h.biSize);
+    const auto* colors = reinterpret_cast<const RGBQUAD*>(bytes + h.biSize);
     palette.assign(colors, colors + n);
   }
   if (h.biCompression == BI_BITFIELDS) {
-    const DWORD* masks = reinterpret_cast<const DWORD*>(reinterpret_cast<const std::uint8_t*>(info) + h.biSize);
+    // Masks follow the smallest header, or sit inside the larger ones at the
+    // same offset.
+    DWORD masks[3];
+    std::memcpy(masks, bytes + sizeof(BITMAPINFOHEADER), sizeof masks);
     if (masks[0] != 0x00FF0000 || masks[1] != 0x0000FF00 || masks[2] != 0x000000FF) return false;
   }
+  std::int64_t height = rows;
   auto* base = const_cast<std::uint8_t*>(static_cast<const std::uint8_t*>(bits));
   out.Width = h.biWidth;
   out.Height = static_cast<int>(height);
@@ -288,16 +296,9 @@ int SetDIBits(HDC, HBITMAP hbm, UINT start, UINT lines, const void* bits, const 
   if (start >= fullHeight) return 0;
   std::int64_t count = std::min<std::int64_t>(lines, fullHeight - start);
   // The caller's buffer holds `count` rows starting at scan line `start`.
-  BITMAPINFOHEADER part = h;
-  part.biHeight = h.biHeight < 0 ? -static_cast<LONG>(count) : static_cast<LONG>(count);
-  std::vector<std::uint8_t> infoCopy(h.biSize + 256 * sizeof(RGBQUAD));
-  std::memcpy(infoCopy.data(), info, h.biSize + (h.biBitCount <= 8 ? (std::size_t(1) << h.biBitCount) * 4 : 12));
-  std::memcpy(infoCopy.data(), &part, sizeof part);
   Surface src{};
   std::vector<RGBQUAD> palette;
-  std::size_t stride = DibStride(h.biWidth, h.biBitCount);
-  if (!stride || !DibView(reinterpret_cast<const BITMAPINFO*>(infoCopy.data()), bits, stride * std::size_t(count), src,
-                          palette)) {
+  if (!DibView(info, bits, count, src, palette)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
