@@ -329,7 +329,9 @@ LRESULT DispatchMessageA(const MSG* msg) {
   }
   Window* w = Peek(msg->hwnd);
   if (!w) return 0;
-  return Deliver(w, msg->message, msg->wParam, msg->lParam, false);
+  LRESULT r = Deliver(w, msg->message, msg->wParam, msg->lParam, false);
+  if (msg->message == WM_PAINT) PaintDispatched(msg->hwnd);
+  return r;
 }
 
 BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gdi/Regions.h"
 #include "platform/win/BackEnd.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
@@ -54,11 +55,20 @@ void InvalidateTree(Window* w) {
   RedrawWindow(w->handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
-// Uncovered area of the parent: the old rectangle is already in its client
-// coordinates. Siblings that were underneath show again too.
-void InvalidateInParent(Window* w, const RECT& r) {
+// Uncovered area of the parent: what the old rectangle (already in its
+// client coordinates) covered and the window no longer does. Siblings that
+// were underneath show again too.
+void InvalidateInParent(Window* w, const RECT& old) {
   if (!w->parent || w->parent == Desktop()) return;
-  RedrawWindow(w->parent->handle, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  gdi::Region uncovered(old);
+  if (w->style & WS_VISIBLE) {
+    gdi::Region now(w->window);
+    gdi::Region::Combine(uncovered, uncovered, now, RGN_DIFF);
+  }
+  if (uncovered.IsEmpty()) return;
+  HRGN rgn = gdi::NewRegionHandle(uncovered);
+  RedrawWindow(w->parent->handle, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  DeleteObject(rgn);
 }
 
 void SyncSurface(Window* w, bool moved, bool shown, bool hidden, bool activate) {
@@ -272,8 +282,11 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     else if ((w->style & WS_VISIBLE) && (clientSized || (f & SWP_FRAMECHANGED)))
       RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     bool nowVisible = (w->style & WS_VISIBLE) != 0;
-    if ((f & SWP_HIDEWINDOW) || (nowVisible && (!(f & SWP_NOMOVE) || !(f & SWP_NOSIZE))))
-      InvalidateInParent(w, oldWindow);
+    bool placed = !(f & SWP_NOMOVE) || !(f & SWP_NOSIZE);
+    if ((f & SWP_HIDEWINDOW) || (nowVisible && placed)) InvalidateInParent(w, oldWindow);
+    // A parent that paints over its children paints where one appears too.
+    if (nowVisible && ((f & SWP_SHOWWINDOW) || placed) && !IsTopLevel(w) && !(w->parent->style & WS_CLIPCHILDREN))
+      RedrawWindow(w->parent->handle, &w->window, nullptr, RDW_INVALIDATE | RDW_ERASE);
   }
 
   // Activation happens inside the call, before the window hears that it
