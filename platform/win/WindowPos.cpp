@@ -99,9 +99,11 @@ void FollowOwner(Window* owner, bool show) {
   }
 }
 
-// Tells the window's ancestors, nearest first, that a child was made or is
-// going; a window styled WS_EX_NOPARENTNOTIFY ends the chain.
-void NotifyParents(Window* w, UINT event) {
+}  // namespace
+
+// The ancestors hear it nearest first; a window styled WS_EX_NOPARENTNOTIFY
+// ends the chain.
+void ParentNotify(Window* w, UINT event) {
   WPARAM wp = MAKEWPARAM(event, static_cast<WORD>(w->id));
   LPARAM lp = reinterpret_cast<LPARAM>(w->handle);
   for (HWND h = w->handle;;) {
@@ -112,8 +114,6 @@ void NotifyParents(Window* w, UINT event) {
     SendMessageA(h, WM_PARENTNOTIFY, wp, lp);
   }
 }
-
-}  // namespace
 
 bool HasSizingLimits(DWORD style) { return (style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD)); }
 
@@ -134,8 +134,6 @@ MINMAXINFO QueryMinMaxInfo(Window* w) {
   SendMessageA(w->handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mm));
   return mm;
 }
-
-void ParentNotify(Window* w, UINT event) { NotifyParents(w, event); }
 
 void NormalizeTopLevelOrder() {
   auto& s = Desktop()->children;
@@ -324,7 +322,6 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
   return PlaceWindow(hwnd, insertAfter, x, y, cx, cy, flags, false);
 }
-
 
 BOOL ShowWindow(HWND hwnd, int cmd) {
   Window* w = Find(hwnd);
