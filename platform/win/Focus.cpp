@@ -35,10 +35,6 @@ void SendActivateApp(bool active) {
     if (Peek(h)) SendMessageA(h, WM_ACTIVATEAPP, active, static_cast<LPARAM>(GetCurrentThreadId()));
 }
 
-void CancelModeOfFocus() {
-  if (Window* f = Peek(S().focus)) SendMessageA(f->handle, WM_CANCELMODE, 0, 0);
-}
-
 // Deactivates the active window in favour of next (which may be null).
 // Answers false when the active window refused to let go.
 bool Deactivate(Window* next) {
@@ -47,8 +43,6 @@ bool Deactivate(Window* next) {
     S().active = nullptr;
     return true;
   }
-  CancelModeOfFocus();
-  if (!Peek(old->handle)) return true;
   HWND nextHandle = next ? next->handle : nullptr;
   if (!SendMessageA(old->handle, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(nextHandle)) && Peek(old->handle) &&
       !old->destroying)
@@ -68,6 +62,11 @@ bool Activate(Window* top, int how) {
   HWND oldHandle = old ? old->handle : nullptr;
   if (!Deactivate(top)) return false;
   if (!top) {
+    // No window of ours takes over: the process itself is no longer active.
+    if (S().appActive) {
+      S().appActive = false;
+      SendActivateApp(false);
+    }
     if (S().focus) SetFocus(nullptr);
     return true;
   }
@@ -116,19 +115,16 @@ void AppActivation(bool active, Window* preferred) {
   if (active == S().appActive) return;
   if (!active) {
     HWND last = S().active;
-    if (Window* a = Peek(S().active)) {
-      Deactivate(nullptr);
-      S().active = nullptr;
-      if (Peek(S().focus)) {
-        HWND f = S().focus;
-        S().focus = nullptr;
-        SendMessageA(f, WM_KILLFOCUS, 0, 0);
-      }
-      (void)a;
-    }
-    S().lastActive = last;
+    Deactivate(nullptr);
+    S().active = nullptr;
     S().appActive = false;
     SendActivateApp(false);
+    if (Peek(S().focus)) {
+      HWND f = S().focus;
+      S().focus = nullptr;
+      SendMessageA(f, WM_KILLFOCUS, 0, 0);
+    }
+    S().lastActive = last;
   } else {
     Window* last = Peek(S().lastActive);
     if (preferred && CanActivate(preferred) && (preferred->style & WS_VISIBLE)) {
@@ -170,6 +166,9 @@ void FocusWindowHidden(Window* w) {
     Window* p = w->parent;
     SetFocus(p && EnabledChain(p) && !p->destroying ? p->handle : nullptr);
   }
+}
+
+void ActiveWindowHidden(Window* w) {
   if (Window* a = Peek(S().active); a && a == w) ActivateOther(w);
 }
 

@@ -12,7 +12,10 @@ namespace {
 
 HWND lockedHandle = nullptr;
 
-RECT ClientBounds(const Window* w) { return {0, 0, w->client.Width(), w->client.Height()}; }
+// The desktop's client coordinates are screen coordinates.
+RECT ClientBounds(const Window* w) {
+  return w == Desktop() ? w->client : RECT{0, 0, w->client.Width(), w->client.Height()};
+}
 
 bool NeedsPaint(const Window* w) { return !w->update.IsEmpty() || w->internalPaint || w->framePending; }
 
@@ -28,7 +31,9 @@ void Mark(Window* w, const gdi::Region* area, UINT flags, bool frame) {
   if ((flags & RDW_INVALIDATE) && w->noRedraw) return;  // redraw off: nothing is collected
   gdi::Region part(ClientBounds(w));
   if (area) gdi::Region::Combine(part, part, *area, RGN_AND);
-  if (flags & RDW_INVALIDATE) {
+  if (w == Desktop()) {
+    // Nothing paints the desktop itself; only its children may collect.
+  } else if (flags & RDW_INVALIDATE) {
     if (!part.IsEmpty()) {
       gdi::Region::Combine(w->update, w->update, part, RGN_OR);
       if (flags & RDW_ERASE) w->erasePending = true;
@@ -102,24 +107,17 @@ Window* Search(Window* w, HWND filter, bool inFilter) {
   return nullptr;
 }
 
+// A null window is the desktop, whose area is the screen; like any window
+// clipping its children, it reaches the top-level windows only with
+// RDW_ALLCHILDREN.
 BOOL RedrawRegion(HWND hwnd, const gdi::Region* area, UINT flags) {
-  std::vector<HWND> targets;
-  if (!hwnd || hwnd == Desktop()->handle) {
-    for (Window* t : TopLevels()) targets.push_back(t->handle);
-    area = nullptr;
-  } else {
-    if (!Find(hwnd)) return FALSE;
-    targets.push_back(hwnd);
+  Window* w = hwnd ? Find(hwnd) : Desktop();
+  if (!w) return FALSE;
+  if (flags & (RDW_INVALIDATE | RDW_VALIDATE)) {
+    bool frame = (flags & RDW_FRAME) && (flags & RDW_INVALIDATE);
+    Mark(w, area, flags, frame);
   }
-  for (HWND h : targets) {
-    Window* w = Peek(h);
-    if (!w) continue;
-    if (flags & (RDW_INVALIDATE | RDW_VALIDATE)) {
-      bool frame = (flags & RDW_FRAME) && (flags & RDW_INVALIDATE);
-      Mark(w, area, flags, frame);
-    }
-    if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) UpdateNow(w, flags);
-  }
+  if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) UpdateNow(w, flags);
   return TRUE;
 }
 
@@ -147,6 +145,11 @@ void SetRedraw(Window* w, bool on) {
   RedrawWindow(w->handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
+void PaintDispatched(HWND hwnd) {
+  Window* w = Peek(hwnd);
+  if (w && w->framePending && Paintable(w)) EraseNow(w);
+}
+
 void ResetPaint() { lockedHandle = nullptr; }
 
 }  // namespace detail
@@ -169,11 +172,17 @@ BOOL RedrawWindow(HWND hwnd, LPCRECT rect, HRGN rgn, UINT flags) {
   return RedrawRegion(hwnd, nullptr, flags);
 }
 
+// Invalidating "no window" repaints every window on the screen, frames
+// and backgrounds before the call returns.
+constexpr UINT kInvalidateScreen = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ERASENOW | RDW_ALLCHILDREN;
+
 BOOL InvalidateRect(HWND hwnd, LPCRECT rect, BOOL erase) {
+  if (!hwnd) return RedrawWindow(nullptr, rect, nullptr, kInvalidateScreen);
   return RedrawWindow(hwnd, rect, nullptr, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
 }
 
 BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
+  if (!hwnd) return RedrawWindow(nullptr, nullptr, rgn, kInvalidateScreen);
   return RedrawWindow(hwnd, nullptr, rgn, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
 }
 
@@ -190,7 +199,7 @@ BOOL ValidateRgn(HWND hwnd, HRGN rgn) {
 BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
   Window* w = Find(hwnd);
   if (!w) return FALSE;
-  if (erase && w->erasePending && Paintable(w)) EraseNow(w);
+  if (erase && (w->erasePending || w->framePending) && Paintable(w)) EraseNow(w);
   if (!(w = Peek(hwnd))) return FALSE;
   if (rect) *rect = w->update.IsEmpty() ? RECT{} : w->update.Box();
   return !w->update.IsEmpty();
@@ -200,7 +209,7 @@ int GetUpdateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
   Window* w = Find(hwnd);
   auto* r = gdi::LookupAs<gdi::RegionObject>(rgn);
   if (!w || !r) return ERROR;
-  if (erase && w->erasePending && Paintable(w)) EraseNow(w);
+  if (erase && (w->erasePending || w->framePending) && Paintable(w)) EraseNow(w);
   if (!(w = Peek(hwnd))) return ERROR;
   r->R = w->update;
   return r->R.Kind();
@@ -215,7 +224,15 @@ BOOL UpdateWindow(HWND hwnd) {
 
 HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
   Window* w = Find(hwnd);
-  if (!w || !ps) return nullptr;
+  if (!w) return nullptr;
+  if (!ps) {
+    // Nowhere to hand the DC: the painting is still done with, so
+    // WM_PAINT does not come back for ever.
+    PAINTSTRUCT local;
+    if (BeginPaint(hwnd, &local)) EndPaint(hwnd, &local);
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
   Pin pin(w);
   gdi::Region area;
   area.SetRect(ClientBounds(w));
@@ -227,7 +244,9 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
   if (frame) SendMessageA(hwnd, WM_NCPAINT, 1, 0);
   if (w->destroyed) return nullptr;
   *ps = PAINTSTRUCT{};
-  HDC dc = GetDCEx(hwnd, gdi::NewRegionHandle(area), DCX_INTERSECTRGN);
+  // A CS_PARENTDC window paints with its parent's clipping, not its own.
+  HDC dc = (w->cls->style & CS_PARENTDC) ? GetDCEx(hwnd, nullptr, 0)
+                                         : GetDCEx(hwnd, gdi::NewRegionHandle(area), DCX_INTERSECTRGN);
   if (erase) ps->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
   ps->hdc = dc;
   ps->rcPaint = area.IsEmpty() ? RECT{} : area.Box();

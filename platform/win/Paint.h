@@ -70,6 +70,9 @@ bool Paintable(const Window* w);
 Window* LockedWindow();
 // WM_SETREDRAW: off stops painting and invalidation, on repaints whole.
 void SetRedraw(Window* w, bool on);
+// After a WM_PAINT handler: a frame still due is drawn now (with the
+// background, when that is due too).
+void PaintDispatched(HWND hwnd);
 void ResetPaint();
 }  // namespace detail
 

@@ -111,38 +111,52 @@ bool FromInput(HWND filter, UINT first, UINT last, bool remove, MSG& out) {
   return false;
 }
 
-bool Retrieve(HWND filter, UINT first, UINT last, bool remove, MSG& out) {
+// kinds: the QS_x bits to look at.
+bool Retrieve(HWND filter, UINT first, UINT last, bool remove, UINT kinds, MSG& out) {
   DrainBackEnd();
   QueueState& q = Q();
-  for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
-    if (MatchesWindow(filter, it->hwnd) && InRange(it->message, first, last)) {
-      out = *it;
-      if (remove) q.posted.erase(it);
+  if (kinds & (QS_POSTMESSAGE | QS_ALLPOSTMESSAGE)) {
+    for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
+      if (MatchesWindow(filter, it->hwnd) && InRange(it->message, first, last)) {
+        out = *it;
+        if (remove) q.posted.erase(it);
+        return true;
+      }
+    }
+    if (q.quit && InRange(WM_QUIT, first, last)) {
+      out = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(q.quitCode), 0, Clock::TickCount(), q.lastPos};
+      if (remove) q.quit = false;
       return true;
     }
   }
-  if (q.quit && InRange(WM_QUIT, first, last)) {
-    out = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(q.quitCode), 0, Clock::TickCount(), q.lastPos};
-    if (remove) q.quit = false;
-    return true;
-  }
-  if (filter != HWND_THREADONLY && FromInput(filter, first, last, remove, out)) return true;
-  if (filter != HWND_THREADONLY && InRange(WM_PAINT, first, last)) {
+  if ((kinds & QS_INPUT) && filter != HWND_THREADONLY && FromInput(filter, first, last, remove, out)) return true;
+  if ((kinds & QS_PAINT) && filter != HWND_THREADONLY && InRange(WM_PAINT, first, last)) {
     if (Window* w = NextToPaint(filter)) {
       out = MSG{w->handle, WM_PAINT, 0, 0, Clock::TickCount(), q.lastPos};
       return true;
     }
   }
-  if (InRange(WM_TIMER, first, last)) {
+  if ((kinds & QS_TIMER) && InRange(WM_TIMER, first, last)) {
     HWND timerFilter = filter == HWND_THREADONLY ? nullptr : filter;
     MSG t;
-    if (TakeTimer(timerFilter, remove, t) && (filter != HWND_THREADONLY || !t.hwnd)) {
+    if (TakeTimer(timerFilter, false, t) && (filter != HWND_THREADONLY || !t.hwnd)) {
+      TakeTimer(timerFilter, true, t);
       t.pt = q.lastPos;
       out = t;
+      // Seen but left in the queue, it is a message like any posted one:
+      // whatever is posted after this look comes after it.
+      if (!remove) q.posted.push_back(t);
       return true;
     }
   }
   return false;
+}
+
+// Window filters 1 and 0xFFFF are taken, as -1 is, for "messages posted
+// without a window".
+HWND NormalizeFilter(HWND filter) {
+  auto v = reinterpret_cast<std::intptr_t>(filter);
+  return v == 1 || v == 0xFFFF ? HWND_THREADONLY : filter;
 }
 
 bool Available() {
@@ -252,7 +266,17 @@ void DrainBackEnd() {
 
 void QueueWindowDestroyed(HWND hwnd) {
   auto& p = Q().posted;
-  for (auto it = p.begin(); it != p.end();) it = it->hwnd == hwnd ? p.erase(it) : it + 1;
+  for (auto it = p.begin(); it != p.end();) {
+    if (it->hwnd != hwnd) {
+      ++it;
+    } else if (it->message == WM_QUIT) {
+      // A request to end the loop outlives the window it was posted to.
+      it->hwnd = nullptr;
+      ++it;
+    } else {
+      it = p.erase(it);
+    }
+  }
 }
 
 void ResetQueue() {
@@ -272,9 +296,13 @@ using namespace detail;
 
 BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last, UINT removeFlags) {
   if (!msg) return FALSE;
+  hwnd = NormalizeFilter(hwnd);
   if (hwnd && hwnd != HWND_THREADONLY && !Find(hwnd)) return FALSE;
   bool remove = (removeFlags & PM_REMOVE) != 0;
-  if (!Retrieve(hwnd, first, last, remove, *msg)) {
+  // Sent messages never wait in this queue, so PM_QS_SENDMESSAGE alone finds nothing.
+  UINT kinds = removeFlags >> 16;
+  if (!kinds) kinds = QS_INPUT | QS_POSTMESSAGE | QS_ALLPOSTMESSAGE | QS_PAINT | QS_TIMER;
+  if (!Retrieve(hwnd, first, last, remove, kinds, *msg)) {
     // Nothing left to do for now: what was painted goes to the screen.
     PresentPending();
     return FALSE;
@@ -287,6 +315,7 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last, UINT removeFlags)
 
 BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last) {
   if (!msg) return -1;
+  hwnd = NormalizeFilter(hwnd);
   if (hwnd && hwnd != HWND_THREADONLY && !Find(hwnd)) return -1;
   for (;;) {
     if (PeekMessageA(msg, hwnd, first, last, PM_REMOVE)) return msg->message != WM_QUIT;
@@ -329,7 +358,9 @@ LRESULT DispatchMessageA(const MSG* msg) {
   }
   Window* w = Peek(msg->hwnd);
   if (!w) return 0;
-  return Deliver(w, msg->message, msg->wParam, msg->lParam, false);
+  LRESULT r = Deliver(w, msg->message, msg->wParam, msg->lParam, false);
+  if (msg->message == WM_PAINT) PaintDispatched(msg->hwnd);
+  return r;
 }
 
 BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

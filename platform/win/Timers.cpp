@@ -10,6 +10,9 @@ namespace win {
 namespace detail {
 namespace {
 
+// Timers are a finite resource of the process, as window handles are.
+constexpr std::size_t kMaxTimers = 10000;
+
 struct Timer {
   HWND hwnd;
   UINT_PTR id;
@@ -130,8 +133,7 @@ using namespace detail;
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
   if (hwnd && !Find(hwnd)) return 0;
   Listen();
-  // The clock counts whole milliseconds; a zero period would never move on.
-  UINT interval = std::max<UINT>(elapseMs, 1);
+  UINT interval = std::clamp<UINT>(elapseMs, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
   std::uint64_t now = Clock::Milliseconds();
   if (!hwnd && (id == 0 || !ThreadIdInUse(id))) {
     do {
@@ -146,6 +148,10 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
       t.pending = false;
       return hwnd && id == 0 ? 1 : id;
     }
+  }
+  if (T().timers.size() >= kMaxTimers) {
+    SetLastError(ERROR_NO_MORE_USER_HANDLES);
+    return 0;
   }
   T().timers.push_back(Timer{hwnd, id, interval, proc, now + interval, false, 0, T().serial++});
   return hwnd && id == 0 ? 1 : id;

@@ -11,8 +11,13 @@
 
 namespace win {
 
+// Periods are held between these bounds.
+constexpr UINT USER_TIMER_MINIMUM = 0x0000000A;
+constexpr UINT USER_TIMER_MAXIMUM = 0x7FFFFFFF;
+
 // Window timers answer the id they were given (replacing a timer of the
-// same window and id); thread timers (hwnd 0) answer a fresh id.
+// same window and id); thread timers (hwnd 0) answer a fresh id. Past
+// 10,000 live timers a new one fails (ERROR_NO_MORE_USER_HANDLES).
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc);
 BOOL KillTimer(HWND hwnd, UINT_PTR id);
 

@@ -258,17 +258,27 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->instance = instance;
   w->extra.assign(static_cast<std::size_t>(cls->cbWndExtra), 0);
   w->window = w->client = Bounds(x, y, width, height);
-  w->restore = w->window;
   if (IsTopLevel(w)) {
     parent->children.insert(parent->children.begin(), w);
     NormalizeTopLevelOrder();
-    SurfaceOptions so{style, exStyle, owner ? owner->surface : 0, (style & WS_POPUP) != 0};
-    w->surface = BackEnd().CreateSurface(w->window, so);
   } else {
     parent->children.push_back(w);
   }
   detail::T().live[w->handle] = w;
   HWND h = w->handle;
+  // A window with size limits hears them first, and is made no larger.
+  if (HasSizingLimits(style)) {
+    MINMAXINFO mm = QueryMinMaxInfo(w);
+    if (!Peek(h)) return nullptr;
+    width = std::min(width, std::max(mm.ptMaxTrackSize.X, 0));
+    height = std::min(height, std::max(mm.ptMaxTrackSize.Y, 0));
+    w->window = w->client = Bounds(x, y, width, height);
+  }
+  w->restore = w->window;
+  if (IsTopLevel(w)) {
+    SurfaceOptions so{style, exStyle, owner ? owner->surface : 0, (style & WS_POPUP) != 0};
+    w->surface = BackEnd().CreateSurface(w->window, so);
+  }
 
   CREATESTRUCTA cs{param, instance, menu, parentHandle, height, width, y, x, static_cast<LONG>(style),
                    windowName, className, exStyle};
@@ -299,6 +309,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   if (!Peek(h)) return nullptr;
   SendMessageA(h, WM_MOVE, 0, MAKELPARAM(w->client.Left, w->client.Top));
   if (!Peek(h)) return nullptr;
+  ParentNotify(w, WM_CREATE);
+  if (!Peek(h)) return nullptr;
   if (style & WS_VISIBLE) ShowWindow(h, (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOW);
   return Peek(h) ? h : nullptr;
 }
@@ -316,8 +328,13 @@ BOOL DestroyWindow(HWND hwnd) {
     for (HWND o : owned) DestroyWindow(o);
     if (!Peek(hwnd) || w->destroying) return TRUE;
   }
+  ParentNotify(w, WM_DESTROY);
+  if (!Peek(hwnd) || w->destroying) return TRUE;
   MarkDestroying(w);
-  if (w->style & WS_VISIBLE)
+  // Only a child hears that it is hidden; a top-level window just goes.
+  if ((w->style & WS_VISIBLE) && !IsTopLevel(w))
+    ShowWindow(hwnd, SW_HIDE);
+  else if (w->style & WS_VISIBLE)
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
   if (!Peek(hwnd)) return TRUE;
   FocusWindowLeaving(w);
@@ -438,6 +455,9 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     w->style &= ~WS_DISABLED;
     SendMessageA(hwnd, WM_ENABLE, TRUE, 0);
   } else if (!enable && !wasDisabled) {
+    // Whatever mode the window was in (a drag, a capture) ends first.
+    SendMessageA(hwnd, WM_CANCELMODE, 0, 0);
+    if (!(w = Peek(hwnd))) return FALSE;
     w->style |= WS_DISABLED;
     // A disabled window keeps neither the keyboard nor the mouse.
     Window* f = Peek(GetFocus());

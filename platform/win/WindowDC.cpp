@@ -46,6 +46,16 @@ RECT Intersect(const RECT& a, const RECT& b) {
 
 bool Empty(const RECT& r) { return r.Left >= r.Right || r.Top >= r.Bottom; }
 
+// Inside this unit only: the window's WS_CLIPCHILDREN does not apply.
+constexpr DWORD kIgnoreClipChildren = 0x80000000;
+
+// What the screen DC draws on: the size of the virtual screen, seen by
+// nobody, made on first use.
+std::shared_ptr<Backing>& ScreenPixels() {
+  static std::shared_ptr<Backing> b;
+  return b;
+}
+
 // The screen area a window covers: its rectangle, cut to its region.
 void CoveredArea(const Window* w, gdi::Region& out) {
   RECT r = ScreenWindowRect(w);
@@ -79,6 +89,14 @@ void VisibleRegion(Window* w, bool window, DWORD flags, gdi::Region& out) {
   Window* locked = LockedWindow();
   if (locked && IsDescendant(w, locked) && !(flags & DCX_LOCKWINDOWUPDATE)) return;
   RECT base = window ? ScreenWindowRect(w) : ScreenClientRect(w);
+  if (!window && (flags & DCX_PARENTCLIP) && w->parent && w->parent != Desktop()) {
+    // The parent's visible client area, its children (this window too)
+    // left in, placed at this window's client corner.
+    VisibleRegion(w->parent, false, (flags & ~(DCX_PARENTCLIP | DCX_CLIPCHILDREN)) | kIgnoreClipChildren, out);
+    RECT p = ScreenClientRect(w->parent);
+    out.Offset(p.Left - base.Left, p.Top - base.Top);
+    return;
+  }
   out.SetRect(base);
   CutToRegion(out, w);
   Window* root = Root(w);
@@ -93,7 +111,7 @@ void VisibleRegion(Window* w, bool window, DWORD flags, gdi::Region& out) {
       }
     }
   }
-  if ((w->style & WS_CLIPCHILDREN) || (flags & DCX_CLIPCHILDREN)) {
+  if (((w->style & WS_CLIPCHILDREN) && !(flags & kIgnoreClipChildren)) || (flags & DCX_CLIPCHILDREN)) {
     for (Window* c : w->children)
       if (c->style & WS_VISIBLE) Subtract(out, c);
   }
@@ -162,6 +180,30 @@ void ResetWindowDCs() {
 
 using namespace detail;
 
+namespace {
+
+// The screen: all of the virtual screen is visible and nothing clips it.
+HDC ScreenDC(HWND hwnd) {
+  RECT vs = Desktop()->window;
+  auto& b = ScreenPixels();
+  if (!b || b->width != vs.Width() || b->height != vs.Height()) {
+    b = std::make_shared<Backing>();
+    b->width = std::max(vs.Width(), 1);
+    b->height = std::max(vs.Height(), 1);
+    b->pixels.assign(static_cast<std::size_t>(b->width) * static_cast<std::size_t>(b->height), 0);
+  }
+  gdi::SurfaceDesc sd{b->pixels.data(), b->width, b->height, b->width * 4};
+  HDC dc = CreateSurfaceDC(sd, {-vs.Left, -vs.Top}, nullptr);
+  if (!dc) return nullptr;
+  DcRecord rec;
+  rec.hwnd = hwnd;
+  rec.backing = b;
+  Dcs()[dc] = rec;
+  return dc;
+}
+
+}  // namespace
+
 HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
   Window* w = hwnd ? Find(hwnd) : Desktop();
   if (!w) {
@@ -169,6 +211,11 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
     return nullptr;
   }
   bool window = (flags & DCX_WINDOW) != 0;
+  if (w == Desktop()) {
+    if (clip) DeleteObject(clip);
+    return ScreenDC(hwnd);
+  }
+  if (!window && (w->cls->style & CS_PARENTDC)) flags |= DCX_PARENTCLIP;
   gdi::Region vis;
   VisibleRegion(w, window, flags, vis);
   if (clip) {
@@ -181,9 +228,9 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
   DcRecord rec;
   rec.hwnd = hwnd;
   HDC dc = nullptr;
-  Window* root = w == Desktop() ? nullptr : Root(w);
-  Backing* b = root ? &BackingOf(root) : nullptr;
-  if (b && b->width > 0 && b->height > 0) {
+  Window* root = Root(w);
+  Backing* b = &BackingOf(root);
+  if (b->width > 0 && b->height > 0) {
     RECT rootRect = ScreenWindowRect(root);
     RECT mine = window ? ScreenWindowRect(w) : ScreenClientRect(w);
     POINT origin{mine.Left - rootRect.Left, mine.Top - rootRect.Top};
@@ -198,8 +245,8 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
       rec.rootBox = {box.Left + origin.X, box.Top + origin.Y, box.Right + origin.X, box.Bottom + origin.Y};
     }
   } else {
-    // The desktop and windows without pixels draw nowhere; the DC still
-    // measures text and answers device questions.
+    // Windows without pixels draw nowhere; the DC still measures text and
+    // answers device questions.
     dc = CreateCompatibleDC(nullptr);
   }
   if (dc) Dcs()[dc] = rec;

@@ -138,7 +138,8 @@ void ResetMetrics();
 void TimersWindowDestroyed(HWND hwnd);
 void QueueWindowDestroyed(HWND hwnd);
 void FocusWindowLeaving(Window* w);   // destroy: focus, capture and activation move away
-void FocusWindowHidden(Window* w);    // hide: activation moves away
+void FocusWindowHidden(Window* w);    // hide: a focus inside a child moves to its parent
+void ActiveWindowHidden(Window* w);   // hide or minimize: activation moves to another window
 void MouseWindowDestroyed(HWND hwnd);
 
 // ---- Non-client geometry (WindowProc.cpp) ----
@@ -151,6 +152,12 @@ bool InsideRegion(const Window* w, POINT windowPt);
 // ---- Positioning (WindowPos.cpp) ----
 // Puts owned windows above their owners and topmost windows in front.
 void NormalizeTopLevelOrder();
+// Windows with a sizing frame, and overlapped ones, have size limits.
+bool HasSizingLimits(DWORD style);
+// The maximized placement and the sizing limits, as WM_GETMINMAXINFO leaves them.
+MINMAXINFO QueryMinMaxInfo(Window* w);
+// WM_PARENTNOTIFY (WM_CREATE or WM_DESTROY) up the chain of parents.
+void ParentNotify(Window* w, UINT event);
 // The deepest visible window at a screen point, skipping disabled child
 // windows (their parent answers) and the windows in skip.
 Window* WindowAt(POINT screen, const std::vector<Window*>& skip);

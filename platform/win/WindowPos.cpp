@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gdi/Regions.h"
 #include "platform/win/BackEnd.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
@@ -54,11 +55,20 @@ void InvalidateTree(Window* w) {
   RedrawWindow(w->handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
-// Uncovered area of the parent: the old rectangle is already in its client
-// coordinates. Siblings that were underneath show again too.
-void InvalidateInParent(Window* w, const RECT& r) {
+// Uncovered area of the parent: what the old rectangle (already in its
+// client coordinates) covered and the window no longer does. Siblings that
+// were underneath show again too.
+void InvalidateInParent(Window* w, const RECT& old) {
   if (!w->parent || w->parent == Desktop()) return;
-  RedrawWindow(w->parent->handle, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  gdi::Region uncovered(old);
+  if (w->style & WS_VISIBLE) {
+    gdi::Region now(w->window);
+    gdi::Region::Combine(uncovered, uncovered, now, RGN_DIFF);
+  }
+  if (uncovered.IsEmpty()) return;
+  HRGN rgn = gdi::NewRegionHandle(uncovered);
+  RedrawWindow(w->parent->handle, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  DeleteObject(rgn);
 }
 
 void SyncSurface(Window* w, bool moved, bool shown, bool hidden, bool activate) {
@@ -90,6 +100,40 @@ void FollowOwner(Window* owner, bool show) {
 }
 
 }  // namespace
+
+// The ancestors hear it nearest first; a window styled WS_EX_NOPARENTNOTIFY
+// ends the chain.
+void ParentNotify(Window* w, UINT event) {
+  WPARAM wp = MAKEWPARAM(event, static_cast<WORD>(w->id));
+  LPARAM lp = reinterpret_cast<LPARAM>(w->handle);
+  for (HWND h = w->handle;;) {
+    Window* x = Peek(h);
+    if (!x || !(x->style & WS_CHILD) || (x->exStyle & WS_EX_NOPARENTNOTIFY) || !x->parent || x->parent == Desktop())
+      return;
+    h = x->parent->handle;
+    SendMessageA(h, WM_PARENTNOTIFY, wp, lp);
+  }
+}
+
+bool HasSizingLimits(DWORD style) { return (style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD)); }
+
+MINMAXINFO QueryMinMaxInfo(Window* w) {
+  MINMAXINFO mm{};
+  if (IsTopLevel(w) || !w->parent) {
+    // Maximized, the frame lies just outside the work area.
+    RECT work = PrimaryWorkArea();
+    RECT in = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle, false);
+    int fx = std::min(in.Left, in.Right), fy = std::min(in.Top, in.Bottom);
+    mm.ptMaxPosition = {work.Left - fx, work.Top - fy};
+    mm.ptMaxSize = {work.Width() + 2 * fx, work.Height() + 2 * fy};
+  } else {
+    mm.ptMaxSize = {w->parent->client.Width(), w->parent->client.Height()};
+  }
+  mm.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+  mm.ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+  SendMessageA(w->handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mm));
+  return mm;
+}
 
 void NormalizeTopLevelOrder() {
   auto& s = Desktop()->children;
@@ -146,7 +190,11 @@ Window* WindowAt(POINT screen, const std::vector<Window*>& skip) {
 
 using namespace detail;
 
-BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+namespace {
+
+// SetWindowPos, and for SetParent a move that happened in any case: the
+// same relative position under another parent is still a move.
+BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags, bool parentChanged) {
   Window* w = Find(hwnd);
   if (!w || w == Desktop()) return FALSE;
   // Positions and sizes are 16-bit quantities to the window system.
@@ -165,7 +213,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   bool visible = (w->style & WS_VISIBLE) != 0;
   if ((flags & SWP_SHOWWINDOW) && visible) flags &= ~SWP_SHOWWINDOW;
   if ((flags & SWP_HIDEWINDOW) && !visible) flags &= ~SWP_HIDEWINDOW;
-  if (x == w->window.Left && y == w->window.Top) flags |= SWP_NOMOVE;
+  if (x == w->window.Left && y == w->window.Top && !parentChanged) flags |= SWP_NOMOVE;
   if (cx == w->window.Width() && cy == w->window.Height()) flags |= SWP_NOSIZE;
   if (!(flags & SWP_NOZORDER) && w->parent) {
     auto& s = w->parent->children;
@@ -188,7 +236,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     wp.cx = std::max(wp.cx, 0);
     wp.cy = std::max(wp.cy, 0);
     // What the handler left decides; it may also have cancelled parts.
-    if (!(wp.flags & SWP_NOMOVE) && wp.x == w->window.Left && wp.y == w->window.Top) wp.flags |= SWP_NOMOVE;
+    if (!(wp.flags & SWP_NOMOVE) && wp.x == w->window.Left && wp.y == w->window.Top && !parentChanged)
+      wp.flags |= SWP_NOMOVE;
     if (!(wp.flags & SWP_NOSIZE) && wp.cx == w->window.Width() && wp.cy == w->window.Height()) wp.flags |= SWP_NOSIZE;
     if (wp.flags & SWP_NOMOVE) wp.x = w->window.Left, wp.y = w->window.Top;
     if (wp.flags & SWP_NOSIZE) wp.cx = w->window.Width(), wp.cy = w->window.Height();
@@ -214,7 +263,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     w->client = {oldClient.Left + dx, oldClient.Top + dy, oldClient.Right + dx, oldClient.Bottom + dy};
   }
   bool clientSized = w->client.Width() != oldClient.Width() || w->client.Height() != oldClient.Height();
-  bool clientMoved = w->client.Left != oldClient.Left || w->client.Top != oldClient.Top;
+  bool clientMoved = w->client.Left != oldClient.Left || w->client.Top != oldClient.Top || parentChanged;
   if (!clientSized) f |= SWP_NOCLIENTSIZE;
   if (!clientMoved) f |= SWP_NOCLIENTMOVE;
 
@@ -231,9 +280,29 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     else if ((w->style & WS_VISIBLE) && (clientSized || (f & SWP_FRAMECHANGED)))
       RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     bool nowVisible = (w->style & WS_VISIBLE) != 0;
-    if ((f & SWP_HIDEWINDOW) || (nowVisible && (!(f & SWP_NOMOVE) || !(f & SWP_NOSIZE))))
-      InvalidateInParent(w, oldWindow);
+    bool placed = !(f & SWP_NOMOVE) || !(f & SWP_NOSIZE);
+    if ((f & SWP_HIDEWINDOW) || (nowVisible && placed)) InvalidateInParent(w, oldWindow);
+    // A parent that paints over its children paints where one appears too.
+    if (nowVisible && ((f & SWP_SHOWWINDOW) || placed) && !IsTopLevel(w) && !(w->parent->style & WS_CLIPCHILDREN))
+      RedrawWindow(w->parent->handle, &w->window, nullptr, RDW_INVALIDATE | RDW_ERASE);
   }
+
+  // Activation happens inside the call, before the window hears that it
+  // moved: a window just shown or raised is active (and has the focus)
+  // when WM_WINDOWPOSCHANGED arrives; a hidden one has handed both on.
+  bool top = IsTopLevel(w);
+  if ((f & SWP_HIDEWINDOW) && top) {
+    ActiveWindowHidden(w);
+  } else if (activate && (w->style & WS_VISIBLE)) {
+    SetActiveWindow(hwnd);
+  } else if (!(f & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) && (w->style & (WS_CHILD | WS_POPUP)) == WS_CHILD) {
+    SendMessageA(hwnd, WM_CHILDACTIVATE, 0, 0);
+  }
+  if (!Peek(hwnd)) return TRUE;
+  // A top-level window that appears has its frame and background drawn at once.
+  if (top && (f & SWP_SHOWWINDOW) && !(f & SWP_NOREDRAW))
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASENOW | RDW_NOCHILDREN);
+  if (!Peek(hwnd)) return TRUE;
 
   wp.flags = f;
   SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
@@ -245,8 +314,13 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   } else if (f & SWP_SHOWWINDOW) {
     if (IsTopLevel(w)) FollowOwner(w, true);
   }
-  if (activate && Peek(hwnd) && (w->style & WS_VISIBLE)) SetActiveWindow(hwnd);
   return TRUE;
+}
+
+}  // namespace
+
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+  return PlaceWindow(hwnd, insertAfter, x, y, cx, cy, flags, false);
 }
 
 BOOL ShowWindow(HWND hwnd, int cmd) {
@@ -279,6 +353,9 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
   RECT target = w->window;
   bool stateChange = false;
   bool normal = !(w->style & (WS_MINIMIZE | WS_MAXIMIZE));
+  // A minimized window may refuse to open.
+  if (restore && (w->style & WS_MINIMIZE) && (!SendMessageA(hwnd, WM_QUERYOPEN, 0, 0) || !Peek(hwnd)))
+    return wasVisible;
   if (minimize && !(w->style & WS_MINIMIZE)) {
     if (normal) w->restore = w->window;
     w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
@@ -287,15 +364,9 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
   } else if (maximize && !(w->style & WS_MAXIMIZE)) {
     if (normal) w->restore = w->window;
     w->style = (w->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
-    if (top) {
-      // The frame lies just outside the work area, as on a maximized window.
-      RECT work = PrimaryWorkArea();
-      RECT in = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle, false);
-      int fx = std::min(in.Left, in.Right), fy = std::min(in.Left, in.Bottom);
-      target = {work.Left - fx, work.Top - fy, work.Right + fx, work.Bottom + fy};
-    } else if (w->parent) {
-      target = {0, 0, w->parent->client.Width(), w->parent->client.Height()};
-    }
+    MINMAXINFO mm = QueryMinMaxInfo(w);
+    if (!Peek(hwnd)) return wasVisible;
+    target = Bounds(mm.ptMaxPosition.X, mm.ptMaxPosition.Y, mm.ptMaxSize.X, mm.ptMaxSize.Y);
     stateChange = true;
   } else if (restore && (w->style & (WS_MINIMIZE | WS_MAXIMIZE))) {
     w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
@@ -308,13 +379,13 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     flags |= SWP_SHOWWINDOW;
   }
   if (!stateChange) flags |= SWP_NOMOVE | SWP_NOSIZE;
-  else flags |= SWP_FRAMECHANGED;
+  else flags |= SWP_FRAMECHANGED | SWP_STATECHANGED | SWP_NOCOPYBITS;
   if (!activate || !top) flags |= SWP_NOACTIVATE;
   SetWindowPos(hwnd, nullptr, target.Left, target.Top, target.Width(), target.Height(), flags);
   if (!Peek(hwnd)) return wasVisible;
   if (minimize && top) {
     FollowOwner(w, false);
-    if (GetActiveWindow() == hwnd) FocusWindowHidden(w);
+    ActiveWindowHidden(w);
   } else if (stateChange && restore && top) {
     FollowOwner(w, true);
   }
@@ -339,11 +410,11 @@ HWND SetParent(HWND child, HWND newParent) {
   }
   Window* old = w->parent;
   if (old == p) return old->handle;
+  HWND oldHandle = old->handle;
   bool wasTop = IsTopLevel(w);
   bool visible = (w->style & WS_VISIBLE) != 0;
-  if (visible)
-    SetWindowPos(child, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
-  if (!Peek(child)) return nullptr;
+  if (visible) ShowWindow(child, SW_HIDE);
+  if (!Peek(child) || w->parent != old) return nullptr;
   auto& s = w->parent->children;
   s.erase(std::remove(s.begin(), s.end(), w), s.end());
   w->parent = p;
@@ -361,9 +432,11 @@ HWND SetParent(HWND child, HWND newParent) {
     w->surface = BackEnd().CreateSurface(w->window, so);
     if (w->hasRegion) ShapeSurface(w);
   }
-  if (visible)
-    SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
-  return old->handle;
+  // The same relative place under the new parent: the window moved. A child
+  // hears WM_CHILDACTIVATE; a window made top-level is not activated by this.
+  UINT flags = SWP_NOSIZE | (visible ? SWP_SHOWWINDOW : 0) | (nowTop ? SWP_NOACTIVATE : 0);
+  PlaceWindow(child, HWND_TOP, w->window.Left, w->window.Top, 0, 0, flags, true);
+  return oldHandle;
 }
 
 BOOL GetWindowRect(HWND hwnd, LPRECT rect) {

@@ -270,6 +270,15 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETDLGCODE: return 0;
     case WM_SETREDRAW: detail::SetRedraw(w, wParam != 0); return 0;
+    case WM_WINDOWPOSCHANGING: {
+      // Sizing keeps within the limits the window gives.
+      auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
+      if (!wp || (wp->flags & SWP_NOSIZE) || (w->style & WS_MINIMIZE) || !detail::HasSizingLimits(w->style)) return 0;
+      MINMAXINFO mm = detail::QueryMinMaxInfo(w);
+      wp->cx = std::max(std::min(wp->cx, mm.ptMaxTrackSize.X), mm.ptMinTrackSize.X);
+      wp->cy = std::max(std::min(wp->cy, mm.ptMaxTrackSize.Y), mm.ptMinTrackSize.Y);
+      return 0;
+    }
     case WM_WINDOWPOSCHANGED: {
       auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
       if (!wp) return 0;

@@ -102,6 +102,8 @@ constexpr UINT SWP_HIDEWINDOW = 0x0080;
 constexpr UINT SWP_NOCOPYBITS = 0x0100;
 constexpr UINT SWP_NOOWNERZORDER = 0x0200;
 constexpr UINT SWP_NOSENDCHANGING = 0x0400;
+// Carried in WINDOWPOS when the window was minimized, maximized or restored.
+constexpr UINT SWP_STATECHANGED = 0x8000;
 
 // ---- GetWindow, GetAncestor, ChildWindowFromPointEx ----
 constexpr UINT GW_HWNDFIRST = 0;
@@ -161,6 +163,14 @@ struct WINDOWPOS {
   int cx;
   int cy;
   UINT flags;
+};
+
+struct MINMAXINFO {
+  POINT ptReserved;
+  POINT ptMaxSize;       // maximized size
+  POINT ptMaxPosition;   // maximized position
+  POINT ptMinTrackSize;  // limits of sizing
+  POINT ptMaxTrackSize;
 };
 
 struct NCCALCSIZE_PARAMS {

@@ -31,18 +31,21 @@ class Sequences : public ::testing::Test {
 
 TEST_F(Sequences, CreationThenShowingActivatesAndFocuses) {
   HWND main = Top("Main");
-  EXPECT_EQ(rec.Take(), Seq({"Main WM_NCCREATE", "Main WM_NCCALCSIZE", "Main WM_CREATE", "Main WM_SIZE",
-                             "Main WM_MOVE"}));
+  // The size limits come before anything else, while the window has no name yet.
+  EXPECT_EQ(rec.Take(), Seq({"? WM_GETMINMAXINFO", "Main WM_NCCREATE", "Main WM_NCCALCSIZE", "Main WM_CREATE",
+                             "Main WM_SIZE", "Main WM_MOVE"}));
+  // Shown, it is active, focused and drawn before it hears that it moved.
   ShowWindow(main, SW_SHOW);
-  EXPECT_EQ(rec.Take(), Seq({"Main WM_SHOWWINDOW", "Main WM_WINDOWPOSCHANGING", "Main WM_WINDOWPOSCHANGED",
-                             "Main WM_ACTIVATEAPP", "Main WM_NCACTIVATE", "Main WM_ACTIVATE", "Main WM_SETFOCUS"}));
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_SHOWWINDOW", "Main WM_WINDOWPOSCHANGING", "Main WM_ACTIVATEAPP",
+                             "Main WM_NCACTIVATE", "Main WM_ACTIVATE", "Main WM_SETFOCUS", "Main WM_NCPAINT",
+                             "Main WM_ERASEBKGND", "Main WM_WINDOWPOSCHANGED"}));
   EXPECT_EQ(GetActiveWindow(), main);
   EXPECT_EQ(GetFocus(), main);
 
   HWND edit = Child(main, "Edit", {10, 10, 110, 30});
   EXPECT_EQ(rec.Take(), Seq({"Edit WM_NCCREATE", "Edit WM_NCCALCSIZE", "Edit WM_CREATE", "Edit WM_SIZE",
-                             "Edit WM_MOVE", "Edit WM_SHOWWINDOW", "Edit WM_WINDOWPOSCHANGING",
-                             "Edit WM_WINDOWPOSCHANGED"}));
+                             "Edit WM_MOVE", "Main WM_PARENTNOTIFY", "Edit WM_SHOWWINDOW",
+                             "Edit WM_WINDOWPOSCHANGING", "Edit WM_WINDOWPOSCHANGED"}));
   SetFocus(edit);
   EXPECT_EQ(rec.Take(), Seq({"Main WM_KILLFOCUS", "Edit WM_SETFOCUS"}));
   // The client area of a framed window is inset by frame and caption.
@@ -64,8 +67,10 @@ TEST_F(Sequences, DestructionHidesMovesFocusAwayThenDestroysParentFirstAndFreesC
   SetCapture(inner);
   rec.Take();
   EXPECT_TRUE(DestroyWindow(main));
-  EXPECT_EQ(rec.Take(), Seq({"Main WM_WINDOWPOSCHANGING", "Main WM_WINDOWPOSCHANGED", "Edit WM_CANCELMODE",
-                             "Main WM_NCACTIVATE", "Main WM_ACTIVATE", "Edit WM_KILLFOCUS",
+  // Hidden, it hands the activation on before WM_WINDOWPOSCHANGED; with no
+  // other window to take it the process is no longer active.
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_WINDOWPOSCHANGING", "Main WM_NCACTIVATE", "Main WM_ACTIVATE",
+                             "Main WM_ACTIVATEAPP", "Edit WM_KILLFOCUS", "Main WM_WINDOWPOSCHANGED",
                              "Inner WM_CAPTURECHANGED", "Main WM_DESTROY", "Edit WM_DESTROY", "Inner WM_DESTROY",
                              "Inner WM_NCDESTROY", "Edit WM_NCDESTROY", "Main WM_NCDESTROY"}));
   EXPECT_FALSE(IsWindow(main));
@@ -88,7 +93,7 @@ TEST_F(Sequences, ClickOnAnInactiveWindowActivatesItBeforeTheButtonMessage) {
   rec.Take();
   test::Click(b, {20, 20});
   test::PumpUntilIdle();
-  EXPECT_EQ(rec.Take(), Seq({"B WM_MOUSEMOVE", "B WM_MOUSEACTIVATE", "A WM_CANCELMODE", "A WM_NCACTIVATE",
+  EXPECT_EQ(rec.Take(), Seq({"B WM_MOUSEMOVE", "B WM_MOUSEACTIVATE", "A WM_NCACTIVATE",
                              "A WM_ACTIVATE", "B WM_WINDOWPOSCHANGING", "B WM_WINDOWPOSCHANGED", "B WM_NCACTIVATE",
                              "B WM_ACTIVATE", "A WM_KILLFOCUS", "B WM_SETFOCUS", "B WM_LBUTTONDOWN",
                              "B WM_LBUTTONUP"}));
@@ -193,14 +198,16 @@ TEST_F(Sequences, DisablingTheFocusWindowMovesTheFocusAwayAndRefusesItLater) {
   SetFocus(edit);
   rec.Take();
   EXPECT_FALSE(EnableWindow(edit, FALSE));
-  EXPECT_EQ(rec.Take(), Seq({"Edit WM_KILLFOCUS", "Edit WM_ENABLE"}));
+  EXPECT_EQ(rec.Take(), Seq({"Edit WM_CANCELMODE", "Edit WM_KILLFOCUS", "Edit WM_ENABLE"}));
   EXPECT_EQ(GetFocus(), nullptr);
   EXPECT_EQ(SetFocus(edit), nullptr);
   EXPECT_EQ(GetFocus(), nullptr);
   EXPECT_TRUE(rec.Take().empty());
   test::PumpUntilIdle();
-  EXPECT_EQ(rec.Take(), Seq({"Main WM_PAINT", "Main WM_NCPAINT", "Main WM_ERASEBKGND", "Edit WM_PAINT",
-                             "Edit WM_NCPAINT", "Edit WM_ERASEBKGND"}));
+  // Main drew its frame as it was shown; the child appearing on it left
+  // that part of its background to erase.
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_PAINT", "Main WM_ERASEBKGND", "Edit WM_PAINT", "Edit WM_NCPAINT",
+                             "Edit WM_ERASEBKGND"}));
   // Clicks on the disabled child go to its parent.
   test::Click(edit, {5, 5});
   test::PumpUntilIdle();
@@ -244,8 +251,9 @@ TEST_F(Sequences, WindowDestroyedWhileHandlingItsOwnMessage) {
   };
   rec.Take();
   EXPECT_EQ(SendMessageA(self, WM_USER, 0, 0), 7);
-  EXPECT_EQ(rec.Take(), Seq({"Self WM_USER", "Self WM_WINDOWPOSCHANGING", "Self WM_WINDOWPOSCHANGED",
-                             "Self WM_DESTROY", "Self WM_NCDESTROY"}));
+  EXPECT_EQ(rec.Take(), Seq({"Self WM_USER", "Main WM_PARENTNOTIFY", "Self WM_SHOWWINDOW",
+                             "Self WM_WINDOWPOSCHANGING", "Self WM_WINDOWPOSCHANGED", "Self WM_DESTROY",
+                             "Self WM_NCDESTROY"}));
   EXPECT_FALSE(IsWindow(self));
   EXPECT_EQ(GetWindow(main, GW_CHILD), nullptr);
 }
@@ -307,9 +315,8 @@ TEST_F(Sequences, TheDisplayMovingTheFocusBetweenOurWindowsActivatesTheOneThatGo
   };
 
   feed(BackEndEvent::SurfaceActivated, b);
-  EXPECT_EQ(rec.Take(), Seq({"Edit WM_CANCELMODE", "A WM_NCACTIVATE", "A WM_ACTIVATE", "B WM_WINDOWPOSCHANGING",
-                             "B WM_WINDOWPOSCHANGED", "B WM_NCACTIVATE", "B WM_ACTIVATE", "Edit WM_KILLFOCUS",
-                             "B WM_SETFOCUS"}));
+  EXPECT_EQ(rec.Take(), Seq({"A WM_NCACTIVATE", "A WM_ACTIVATE", "B WM_WINDOWPOSCHANGING", "B WM_WINDOWPOSCHANGED",
+                             "B WM_NCACTIVATE", "B WM_ACTIVATE", "Edit WM_KILLFOCUS", "B WM_SETFOCUS"}));
   EXPECT_EQ(GetActiveWindow(), b);
   EXPECT_EQ(session.Screen().ActiveSurface(), detail::Peek(b)->surface);
   feed(BackEndEvent::SurfaceActivated, b);  // already there: nothing happens
@@ -340,6 +347,128 @@ TEST_F(Sequences, TheDisplayMovingTheFocusBetweenOurWindowsActivatesTheOneThatGo
   test::PumpUntilIdle();
   EXPECT_TRUE(rec.Take().empty());
   EXPECT_EQ(GetActiveWindow(), b);
+}
+
+TEST_F(Sequences, SizeLimitsComeFromTheWindowAtCreationMaximizingAndSizing) {
+  // Before WM_NCCREATE the window has no name: its handler is "?".
+  rec.handlers["?"] = [](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (m == WM_GETMINMAXINFO) reinterpret_cast<MINMAXINFO*>(l)->ptMaxTrackSize = {250, 150};
+    return std::nullopt;
+  };
+  HWND main = Top("Main", WS_OVERLAPPEDWINDOW, {0, 0, 400, 300});
+  RECT r;
+  GetWindowRect(main, &r);
+  EXPECT_EQ(r, Rect(0, 0, 250, 150));
+  rec.handlers.clear();
+
+  std::vector<UINT> flags;
+  rec.handlers["Main"] = [&](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (m == WM_GETMINMAXINFO) {
+      auto* mm = reinterpret_cast<MINMAXINFO*>(l);
+      mm->ptMaxPosition = {5, 6};
+      mm->ptMaxSize = {500, 400};
+      mm->ptMinTrackSize = {150, 100};
+    }
+    if (m == WM_WINDOWPOSCHANGED) flags.push_back(reinterpret_cast<WINDOWPOS*>(l)->flags);
+    if (m == WM_QUERYOPEN) return FALSE;
+    return std::nullopt;
+  };
+  // Sizing is held within the limits; a popup without a sizing frame has none.
+  MoveWindow(main, 0, 0, 40, 20, TRUE);
+  GetWindowRect(main, &r);
+  EXPECT_EQ(r, Rect(0, 0, 150, 100));
+  HWND popup = Top("Popup", WS_POPUP);
+  rec.Take();
+  MoveWindow(popup, 0, 0, 40, 20, TRUE);
+  GetWindowRect(popup, &r);
+  EXPECT_EQ(r, Rect(0, 0, 40, 20));
+  EXPECT_EQ(std::count(rec.log.begin(), rec.log.end(), "Popup WM_GETMINMAXINFO"), 0);
+
+  flags.clear();
+  ShowWindow(main, SW_SHOWMAXIMIZED);
+  GetWindowRect(main, &r);
+  EXPECT_EQ(r, Rect(5, 6, 505, 406));
+  ShowWindow(main, SW_MINIMIZE);
+  // Both state changes say so (raising the window on activation does not).
+  EXPECT_EQ(std::count_if(flags.begin(), flags.end(),
+                          [](UINT f) { return (f & (SWP_STATECHANGED | SWP_NOCOPYBITS)) == (SWP_STATECHANGED | SWP_NOCOPYBITS); }),
+            2);
+  // A minimized window asked whether it may open refuses and stays put.
+  rec.Take();
+  ShowWindow(main, SW_RESTORE);
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_QUERYOPEN"}));
+  EXPECT_TRUE(IsIconic(main));
+  rec.handlers.clear();
+  ShowWindow(main, SW_RESTORE);
+  EXPECT_FALSE(IsIconic(main));
+  EXPECT_EQ(rec.Take().front(), "Main WM_QUERYOPEN");
+}
+
+TEST_F(Sequences, ShowingRaisingAndHidingMoveTheActivationInsideTheCall) {
+  HWND a = Top("A", WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
+  HWND b = Top("B", WS_POPUP, {300, 0, 500, 200});
+  rec.ignored.insert(rec.ignored.end(), {WM_NCPAINT, WM_ERASEBKGND});
+  rec.Take();
+  SetWindowPos(b, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  EXPECT_EQ(rec.Take(), Seq({"B WM_WINDOWPOSCHANGING", "A WM_NCACTIVATE", "A WM_ACTIVATE", "B WM_NCACTIVATE",
+                             "B WM_ACTIVATE", "A WM_KILLFOCUS", "B WM_SETFOCUS", "B WM_WINDOWPOSCHANGED"}));
+  EXPECT_EQ(GetActiveWindow(), b);
+  EXPECT_EQ(GetFocus(), b);
+
+  // The next window takes over from a hidden one before it hears it is hidden.
+  ShowWindow(b, SW_HIDE);
+  EXPECT_EQ(rec.Take(), Seq({"B WM_SHOWWINDOW", "B WM_WINDOWPOSCHANGING", "B WM_NCACTIVATE", "B WM_ACTIVATE",
+                             "A WM_WINDOWPOSCHANGING", "A WM_WINDOWPOSCHANGED", "A WM_NCACTIVATE",
+                             "A WM_ACTIVATE", "B WM_KILLFOCUS", "A WM_SETFOCUS", "B WM_WINDOWPOSCHANGED"}));
+  EXPECT_EQ(GetActiveWindow(), a);
+
+  // Deactivating outright starts with the frame, and the process lets go too.
+  SetActiveWindow(nullptr);
+  EXPECT_EQ(rec.Take(), Seq({"A WM_NCACTIVATE", "A WM_ACTIVATE", "A WM_ACTIVATEAPP", "B WM_ACTIVATEAPP",
+                             "A WM_KILLFOCUS"}));
+  EXPECT_EQ(GetActiveWindow(), nullptr);
+  EXPECT_EQ(GetForegroundWindow(), nullptr);
+  HWND popup = CreateWindowExA(0, "Recorder", "Popup", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, a, nullptr, nullptr,
+                               nullptr);
+  SetActiveWindow(a);
+  rec.Take();
+  SetActiveWindow(popup);
+  EXPECT_EQ(rec.Take(), Seq({"A WM_NCACTIVATE", "A WM_ACTIVATE", "Popup WM_NCACTIVATE", "Popup WM_ACTIVATE",
+                             "A WM_KILLFOCUS", "Popup WM_SETFOCUS"}));
+}
+
+TEST_F(Sequences, ParentsHearOfChildrenMadeAndDestroyedAndAMovedChildIsActivatedThere) {
+  HWND main = Top("Main", WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
+  HWND panel = Child(main, "Panel", {10, 10, 200, 200});
+  rec.detailed = true;
+  rec.Take();
+  HWND button = CreateWindowExA(0, "Recorder", "Button", WS_CHILD, 0, 0, 10, 10, panel,
+                                reinterpret_cast<HMENU>(7), nullptr, nullptr);
+  auto log = rec.Take();
+  // Every ancestor up the chain, nearest first, with the event and the child's id.
+  const std::string created = std::to_string(MAKEWPARAM(WM_CREATE, 7));
+  EXPECT_EQ(std::vector<std::string>(log.end() - 2, log.end()),
+            Seq({("Panel WM_PARENTNOTIFY " + created).c_str(), ("Main WM_PARENTNOTIFY " + created).c_str()}));
+  // A window styled to stay quiet ends the chain.
+  CreateWindowExA(WS_EX_NOPARENTNOTIFY, "Recorder", "Quiet", WS_CHILD, 0, 0, 10, 10, main, nullptr, nullptr,
+                  nullptr);
+  log = rec.Take();
+  EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& e) { return e.find("PARENTNOTIFY") != e.npos; }),
+            0);
+
+  rec.detailed = false;
+  ShowWindow(button, SW_SHOWNA);
+  rec.Take();
+  // Re-parenting: hidden where it was, shown under the new parent as a move there.
+  SetParent(button, main);
+  EXPECT_EQ(rec.Take(), Seq({"Button WM_SHOWWINDOW", "Button WM_WINDOWPOSCHANGING", "Button WM_WINDOWPOSCHANGED",
+                             "Button WM_WINDOWPOSCHANGING", "Button WM_CHILDACTIVATE", "Button WM_WINDOWPOSCHANGED",
+                             "Button WM_MOVE"}));
+  EXPECT_EQ(GetParent(button), main);
+  EXPECT_TRUE(IsWindowVisible(button));
+  DestroyWindow(button);
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_PARENTNOTIFY", "Button WM_SHOWWINDOW", "Button WM_WINDOWPOSCHANGING",
+                             "Button WM_WINDOWPOSCHANGED", "Button WM_DESTROY", "Button WM_NCDESTROY"}));
 }
 
 }  // namespace

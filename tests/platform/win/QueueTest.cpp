@@ -201,11 +201,11 @@ void Tick(HWND, UINT, UINT_PTR, DWORD) { ++gTicks; }
 
 TEST_F(Queue, ThreadTimersGetFreshIdsAndForgedTimerMessagesCallNothing) {
   gTicks = 0;
-  UINT_PTR a = SetTimer(nullptr, 0, 5, Tick);
-  UINT_PTR b = SetTimer(nullptr, 0, 5, Tick);
+  UINT_PTR a = SetTimer(nullptr, 0, 10, Tick);
+  UINT_PTR b = SetTimer(nullptr, 0, 10, Tick);
   EXPECT_NE(a, 0u);
   EXPECT_NE(a, b);
-  test::PumpFor(10);
+  test::PumpFor(20);
   EXPECT_EQ(gTicks, 4);
   KillTimer(nullptr, a);
   KillTimer(nullptr, b);
@@ -345,6 +345,77 @@ TEST_F(Queue, RegisteredMessagesAndMetricsKnobs) {
   SetSysColors(1, &index, &red);
   EXPECT_EQ(GetSysColor(15), red);
   EXPECT_EQ(rec.Take(), Seq({"Main WM_SYSCOLORCHANGE"}));
+}
+
+TEST_F(Queue, ATimerSeenWithoutRemovingKeepsItsPlaceAheadOfLaterPosts) {
+  SetTimer(main, 1, 10, nullptr);
+  session.Clock().Advance(10);
+  MSG m;
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(m.message, WM_TIMER);
+  PostMessageA(main, WM_USER, 0, 0);
+  std::vector<std::string> order;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) order.push_back(MessageName(m.message));
+  EXPECT_EQ(order, Seq({"WM_TIMER", "WM_USER"}));
+}
+
+TEST_F(Queue, QuitIsAPostedKindOutlivesItsWindowAndOddFiltersMeanNoWindow) {
+  MSG m;
+  PostQuitMessage(5);
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE | PM_QS_SENDMESSAGE));
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE));
+  EXPECT_EQ(m.message, WM_QUIT);
+
+  HWND doomed = CreateWindowExA(0, "Recorder", "Doomed", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  PostMessageA(doomed, WM_USER, 0, 0);
+  PostMessageA(doomed, WM_QUIT, 7, 0);
+  DestroyWindow(doomed);
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, WM_QUIT);
+  EXPECT_EQ(m.hwnd, nullptr);
+  EXPECT_EQ(m.wParam, 7u);
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+
+  // Paint can be asked for on its own, ahead of what was posted.
+  PostMessageA(main, WM_USER + 1, 0, 0);
+  InvalidateRect(main, nullptr, FALSE);
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE | PM_QS_PAINT));
+  EXPECT_EQ(m.message, WM_PAINT);
+  ValidateRect(main, nullptr);
+
+  PostMessageA(nullptr, WM_USER, 0, 0);
+  for (std::intptr_t filter : {1, 0xFFFF}) {
+    EXPECT_TRUE(PeekMessageA(&m, reinterpret_cast<HWND>(filter), 0, 0, PM_NOREMOVE)) << filter;
+    EXPECT_EQ(m.message, WM_USER) << filter;
+    EXPECT_EQ(m.hwnd, nullptr);
+  }
+  ASSERT_TRUE(PeekMessageA(&m, reinterpret_cast<HWND>(1), 0, 0, PM_REMOVE));
+  EXPECT_FALSE(PeekMessageA(&m, reinterpret_cast<HWND>(0xFFFF), 0, 0, PM_REMOVE));  // main's is not for it
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, WM_USER + 1u);
+}
+
+TEST_F(Queue, TimerPeriodsHaveAFloorAndTimersRunOut) {
+  std::vector<std::string> fired;
+  rec.handlers["Main"] = [&](HWND, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_TIMER) fired.push_back(std::to_string(w));
+    return std::nullopt;
+  };
+  SetTimer(main, 1, 0, nullptr);
+  test::PumpFor(9);
+  EXPECT_TRUE(fired.empty());
+  test::PumpFor(1);
+  EXPECT_EQ(fired, Seq({"1"}));
+
+  std::vector<UINT_PTR> ids;
+  for (int i = 1; i < 10000; ++i) ids.push_back(SetTimer(nullptr, 0, 1000, Tick));
+  EXPECT_EQ(std::count(ids.begin(), ids.end(), 0u), 0);
+  SetLastError(0);
+  EXPECT_EQ(SetTimer(nullptr, 0, 1000, Tick), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_NO_MORE_USER_HANDLES);
+  EXPECT_EQ(SetTimer(main, 1, 50, nullptr), 1u);  // replacing one needs no room
+  KillTimer(nullptr, ids.back());
+  EXPECT_NE(SetTimer(main, 2, 50, nullptr), 0u);
 }
 
 }  // namespace

@@ -236,4 +236,112 @@ TEST_F(PaintTest, ScrollingChildrenMovesThemAlong) {
   EXPECT_EQ(r, R(100 + 15, 50 + 17, 100 + 35, 50 + 37));
 }
 
+TEST_F(PaintTest, NoWindowMeansTheScreenAndOnlyInvalidatingReachesTheWindowsOnIt) {
+  HWND other = CreateWindowExA(0, "White", "Other", WS_POPUP | WS_VISIBLE, 400, 50, 50, 50, nullptr, nullptr,
+                               nullptr, nullptr);
+  test::PumpUntilIdle();
+  rec.Take();
+  // The desktop clips its children: without RDW_ALLCHILDREN no window hears of it.
+  RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ERASENOW);
+  EXPECT_TRUE(rec.Take().empty());
+  EXPECT_TRUE(UpdateOf(main).IsEmpty());
+  // InvalidateRect draws every frame and background on the screen before it returns.
+  InvalidateRect(nullptr, nullptr, FALSE);
+  EXPECT_EQ(rec.Take(), Seq({"Other WM_NCPAINT", "Other WM_ERASEBKGND", "Main WM_NCPAINT", "Main WM_ERASEBKGND"}));
+  test::PumpUntilIdle();
+  EXPECT_EQ(rec.Take(), Seq({"Other WM_PAINT", "Main WM_PAINT"}));
+  // A rectangle is in screen coordinates.
+  RECT screen = R(150, 60, 420, 400);
+  InvalidateRect(nullptr, &screen, FALSE);
+  EXPECT_EQ(UpdateOf(main), Rects({R(50, 10, 200, 150)}));
+  EXPECT_EQ(UpdateOf(other), Rects({R(0, 10, 20, 50)}));
+}
+
+TEST_F(PaintTest, APaintHandlerThatLeavesTheFrameDueStillGetsItAndANullStructureStillValidates) {
+  RECT client = R(0, 0, 200, 150);
+  rec.handlers["Main"] = [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_PAINT) {
+      ValidateRect(h, &client);
+      return 0;
+    }
+    return std::nullopt;
+  };
+  RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+  test::PumpUntilIdle();
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_PAINT", "Main WM_NCPAINT"}));
+
+  rec.handlers["Main"] = [](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_PAINT) {
+      EXPECT_EQ(BeginPaint(h, nullptr), nullptr);
+      return 0;
+    }
+    return std::nullopt;
+  };
+  InvalidateRect(main, nullptr, TRUE);
+  test::PumpUntilIdle();
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_PAINT", "Main WM_ERASEBKGND"}));
+  EXPECT_FALSE(GetUpdateRect(main, nullptr, FALSE));
+}
+
+TEST_F(PaintTest, AChildShownMovedOrGrownInvalidatesWhereItIsInAParentThatPaintsOverIt) {
+  HWND c = CreateWindowExA(0, "White", "C", WS_CHILD, 20, 20, 100, 100, main, nullptr, nullptr, nullptr);
+  test::PumpUntilIdle();
+  ShowWindow(c, SW_SHOWNA);
+  EXPECT_EQ(UpdateOf(main), Rects({R(20, 20, 120, 120)}));
+  test::PumpUntilIdle();
+  // Growing from nothing: the parent gets the area it now covers, the child all of itself.
+  SetWindowPos(c, nullptr, 10, 10, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
+  test::PumpUntilIdle();
+  SetWindowPos(c, nullptr, 0, 0, 50, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(UpdateOf(main), Rects({R(10, 10, 60, 50)}));
+  EXPECT_EQ(UpdateOf(c), Rects({R(0, 0, 50, 40)}));
+  test::PumpUntilIdle();
+  // A move: where it was and where it is.
+  MoveWindow(c, 100, 10, 50, 40, TRUE);
+  EXPECT_EQ(UpdateOf(main), Rects({R(10, 10, 60, 50), R(100, 10, 150, 50)}));
+  test::PumpUntilIdle();
+  // A parent that clips its children only gets back what was uncovered.
+  SetWindowLongA(main, GWL_STYLE, GetWindowLongA(main, GWL_STYLE) | WS_CLIPCHILDREN);
+  MoveWindow(c, 120, 10, 50, 40, TRUE);
+  EXPECT_EQ(UpdateOf(main), Rects({R(100, 10, 120, 50)}));
+}
+
+TEST_F(PaintTest, AParentDcChildPaintsWithItsParentsClippingAndTheScreenDcSeesTheWholeScreen) {
+  WNDCLASSA wc{};
+  wc.style = CS_PARENTDC;
+  wc.lpfnWndProc = CALLBACK_Record;
+  wc.lpszClassName = "ParentDC";
+  RegisterClassA(&wc);
+  HWND c = Child(main, "Label", R(30, 20, 80, 60), 0, 0, "ParentDC");
+  test::PumpUntilIdle();
+  RECT painted{};
+  rec.handlers["Label"] = [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m != WM_PAINT) return std::nullopt;
+    PAINTSTRUCT ps;
+    BeginPaint(h, &ps);
+    GetClipBox(ps.hdc, &painted);
+    EndPaint(h, &ps);
+    return 0;
+  };
+  InvalidateRect(main, nullptr, TRUE);
+  test::PumpUntilIdle();
+  EXPECT_EQ(painted, R(-30, -20, 170, 130));
+  HDC dc = GetDC(c);
+  RECT box;
+  GetClipBox(dc, &box);
+  EXPECT_EQ(box, R(-30, -20, 170, 130));
+  ReleaseDC(c, dc);
+
+  HDC screen = GetDC(nullptr);
+  ASSERT_NE(screen, nullptr);
+  GetClipBox(screen, &box);
+  EXPECT_EQ(box, R(0, 0, 1024, 768));
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetClipRgn(screen, rgn), 0);
+  DeleteObject(rgn);
+  RECT corner = R(1000, 700, 1010, 710);
+  EXPECT_TRUE(RectVisible(screen, &corner));
+  EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+}
+
 }  // namespace
