@@ -106,25 +106,33 @@ void RoundBox(HDC dc, const RECT& r, const Face& f, int radius, bool across = fa
 
 // ---- Round shapes, anti-aliased by 4 x 4 samples per pixel ----
 
-// A disc centred at (cx, cy) with radius rad, all in eighths of a pixel;
-// colourAt(y) gives the colour of each row (for gradients).
+// How many of a pixel's 16 samples lie in the disc centred at (cx, cy)
+// with radius rad, all in eighths of a pixel.
+int DiscCoverage(int cx, int cy, int rad, int x, int y) {
+  const long r2 = long(rad) * rad;
+  int hits = 0;
+  for (int sy = 1; sy < 8; sy += 2)
+    for (int sx = 1; sx < 8; sx += 2) {
+      long dx = x * 8 + sx - cx, dy = y * 8 + sy - cy;
+      if (dx * dx + dy * dy <= r2) ++hits;
+    }
+  return hits;
+}
+
+// The disc blended over the DC by its coverage; colourAt(y) gives the
+// colour of each row (for gradients).
 template <class ColourAt>
 void Disc(HDC dc, int cx, int cy, int rad, ColourAt colourAt) {
-  const long r2 = long(rad) * rad;
   int x0 = (cx - rad) >> 3, x1 = (cx + rad + 7) >> 3, y0 = (cy - rad) >> 3, y1 = (cy + rad + 7) >> 3;
   for (int y = y0; y < y1; ++y) {
     COLORREF c = colourAt(y);
-    for (int x = x0; x < x1; ++x) {
-      int hits = 0;
-      for (int sy = 1; sy < 8; sy += 2)
-        for (int sx = 1; sx < 8; sx += 2) {
-          long dx = x * 8 + sx - cx, dy = y * 8 + sy - cy;
-          if (dx * dx + dy * dy <= r2) ++hits;
-        }
-      Blend(dc, x, y, c, hits * 16);
-    }
+    for (int x = x0; x < x1; ++x) Blend(dc, x, y, c, DiscCoverage(cx, cy, rad, x, y) * 16);
   }
 }
+
+// The outer radius of a round part, in eighths of a pixel: its true size
+// less a little, so the edge pixels blend instead of being cut square.
+int DiscRadius(const PartInfo& part) { return part.TrueSize.cx * 4 - 1; }
 
 // ---- Glyphs ----
 
@@ -275,7 +283,7 @@ void DrawPart(HDC dc, const ClassInfo&, const PartInfo& part, const StateInfo& s
       Face f = ButtonFace(look);
       RoundBox(dc, r, f, 2);
       if (look == Accent && r.Width() > 6 && r.Height() > 6)
-        RoundFrame(dc, {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, RGB(150, 196, 236), 1);
+        RoundFrame(dc, {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, RGB(150, 196, 236), 2);
       break;
     }
     case Shape::CheckBox: {
@@ -289,9 +297,9 @@ void DrawPart(HDC dc, const ClassInfo&, const PartInfo& part, const StateInfo& s
     }
     case Shape::RadioButton: {
       Face f = FieldFace(look);
-      const int cx = r.Left * 8 + 52, cy = r.Top * 8 + 52;
-      Disc(dc, cx, cy, 52, [&](int) { return f.Frame; });
-      Disc(dc, cx, cy, 44, [&](int y) { return Mix(f.Top, f.Bottom, std::clamp((y - r.Top) * 256 / 12, 0, 256)); });
+      const int cx = r.Left * 8 + 52, cy = r.Top * 8 + 52, rad = DiscRadius(part);
+      Disc(dc, cx, cy, rad, [&](int) { return f.Frame; });
+      Disc(dc, cx, cy, rad - 8, [&](int y) { return Mix(f.Top, f.Bottom, std::clamp((y - r.Top) * 256 / 12, 0, 256)); });
       if (mark == Mark::Dot) {
         COLORREF light = Mix(f.Glyph, kWhite, 100);
         Disc(dc, cx, cy, 22, [&](int y) { return Mix(light, f.Glyph, std::clamp((y - r.Top - 4) * 256 / 4, 0, 256)); });
@@ -382,10 +390,10 @@ void DrawPart(HDC dc, const ClassInfo&, const PartInfo& part, const StateInfo& s
     }
     case Shape::GroupButton: {
       Face f = ButtonFace(look);
-      const int cx = r.Left * 8 + 68, cy = r.Top * 8 + 68;
+      const int cx = r.Left * 8 + 68, cy = r.Top * 8 + 68, rad = DiscRadius(part);
       COLORREF frame = look == Normal ? RGB(168, 178, 192) : f.Frame;
-      Disc(dc, cx, cy, 67, [&](int) { return frame; });
-      Disc(dc, cx, cy, 59, [&](int y) { return Mix(f.Top, f.Bottom, std::clamp((y - r.Top) * 256 / 16, 0, 256)); });
+      Disc(dc, cx, cy, rad, [&](int) { return frame; });
+      Disc(dc, cx, cy, rad - 8, [&](int y) { return Mix(f.Top, f.Bottom, std::clamp((y - r.Top) * 256 / 16, 0, 256)); });
       Chevron(dc, r, mark, f.Glyph);
       break;
     }
@@ -445,22 +453,34 @@ HRGN PartRegion(const PartInfo& part, const RECT& rect) {
   const RECT r = PartBox(part, rect);
   switch (part.Kind) {
     case Shape::RadioButton:
-    case Shape::GroupButton:
-      return CreateEllipticRgn(r.Left, r.Top, r.Right, r.Bottom);
+    case Shape::GroupButton: {
+      // Every pixel the outer disc touches, row by row.
+      const int rad = DiscRadius(part);
+      const int cx = r.Left * 8 + part.TrueSize.cx * 4, cy = r.Top * 8 + part.TrueSize.cy * 4;
+      HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+      HRGN row = CreateRectRgn(0, 0, 0, 0);
+      for (int y = r.Top; y < r.Bottom; ++y) {
+        int x0 = r.Right, x1 = r.Left;
+        for (int x = r.Left; x < r.Right; ++x)
+          if (DiscCoverage(cx, cy, rad, x, y) > 0) x0 = std::min(x0, x), x1 = std::max(x1, x + 1);
+        if (x0 >= x1) continue;
+        SetRectRgn(row, x0, y, x1, y + 1);
+        CombineRgn(rgn, rgn, row, RGN_OR);
+      }
+      DeleteObject(row);
+      return rgn;
+    }
     case Shape::PushButton:
-    case Shape::CheckBox:
     case Shape::ScrollArrow:
     case Shape::ScrollThumb:
-    case Shape::SpinButton:
     case Shape::DropButton:
-    case Shape::TreeGlyph:
     case Shape::CloseButton:
     case Shape::ToolButton:
     case Shape::TabItem:
     case Shape::GroupHead: {
-      // The corner pixels stay as they were: outside.
+      // Corners cut by two pixels leave their corner pixel as it was.
       HRGN rgn = CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom);
-      if (r.Width() < 3 || r.Height() < 3) return rgn;
+      if (r.Width() < 5 || r.Height() < 5) return rgn;
       bool bottom = part.Kind != Shape::TabItem && part.Kind != Shape::GroupHead;
       HRGN dot = CreateRectRgn(0, 0, 0, 0);
       for (POINT p : {POINT{r.Left, r.Top}, POINT{r.Right - 1, r.Top}, POINT{r.Left, r.Bottom - 1},
