@@ -39,11 +39,17 @@ void Blend(HDC dc, int x, int y, COLORREF c, int weight) {
 void HLine(HDC dc, int x0, int x1, int y, COLORREF c) { Fill(dc, {x0, y, x1, y + 1}, c); }
 void VLine(HDC dc, int x, int y0, int y1, COLORREF c) { Fill(dc, {x, y0, x + 1, y1}, c); }
 
-// From `from` at the first row (or column) to `to` at the last.
+// From `from` at the first row (or column) to `to` at the last. Only the
+// lines inside the clip box are filled, so a rectangle far larger than the
+// DC costs no more than the DC.
 void Gradient(HDC dc, const RECT& r, COLORREF from, COLORREF to, bool across = false) {
-  int n = across ? r.Width() : r.Height();
-  for (int i = 0; i < n; ++i) {
-    COLORREF c = Mix(from, to, n > 1 ? i * 256 / (n - 1) : 0);
+  RECT box{};
+  if (GetClipBox(dc, &box) == NULLREGION) return;
+  const int first = across ? r.Left : r.Top, n = across ? r.Width() : r.Height();
+  const int lo = std::max(0, (across ? box.Left : box.Top) - first);
+  const int hi = std::min(n, (across ? box.Right : box.Bottom) - first);
+  for (int i = lo; i < hi; ++i) {
+    COLORREF c = Mix(from, to, n > 1 ? static_cast<int>(i * 256LL / (n - 1)) : 0);
     if (across)
       VLine(dc, r.Left + i, r.Top, r.Bottom, c);
     else
@@ -271,7 +277,10 @@ void DrawTab(HDC dc, Look look, const RECT& r) {
 
 }  // namespace
 
-void DrawPart(HDC dc, const ClassInfo&, const PartInfo& part, const StateInfo& state, const RECT& rect) {
+void DrawPart(HDC dc, const PartInfo& part, const StateInfo& state, const RECT& given) {
+  // Coordinates beyond what any surface holds are drawn as if at its limit.
+  using gdi::ClampCoord;
+  const RECT rect{ClampCoord(given.Left), ClampCoord(given.Top), ClampCoord(given.Right), ClampCoord(given.Bottom)};
   const RECT r = PartBox(part, rect);
   if (r.Left >= r.Right || r.Top >= r.Bottom) return;
   int saved = SaveDC(dc);

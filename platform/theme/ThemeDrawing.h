@@ -11,7 +11,7 @@
 namespace win::theme {
 
 // Draws the part in its state over rect. The DC's state is kept.
-void DrawPart(HDC hdc, const ClassInfo& cls, const PartInfo& part, const StateInfo& state, const RECT& rect);
+void DrawPart(HDC hdc, const PartInfo& part, const StateInfo& state, const RECT& rect);
 
 // Three-dimensional edges in the part's colours: the outer and inner rings
 // the BDR_ bits ask for, on the BF_ sides; BF_MIDDLE fills the inside.

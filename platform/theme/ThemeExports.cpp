@@ -102,8 +102,11 @@ HRESULT GetCurrentThemeName(LPWSTR fileName, int maxFileChars, LPWSTR colorName,
   // Check every buffer first: a refused call writes nothing.
   for (const Out& o : outs)
     if (o.buffer && (o.max <= 0 || o.text.size() >= static_cast<std::size_t>(o.max))) return E_INSUFFICIENT_BUFFER_HR;
-  for (const Out& o : outs)
-    if (o.buffer) o.text.copy(o.buffer, o.text.size()), o.buffer[o.text.size()] = 0;
+  for (const Out& o : outs) {
+    if (!o.buffer) continue;
+    o.text.copy(o.buffer, o.text.size());
+    o.buffer[o.text.size()] = 0;
+  }
   return S_OK;
 }
 
@@ -115,7 +118,7 @@ HRESULT DrawThemeBackground(HTHEME theme, HDC hdc, int part, int state, const RE
   if (!IsDC(hdc)) return E_INVALIDARG;
   int saved = SaveDC(hdc);
   if (clip) IntersectClipRect(hdc, clip->Left, clip->Top, clip->Right, clip->Bottom);
-  theme::DrawPart(hdc, *t.Class, *t.Part, t.State, *rect);
+  theme::DrawPart(hdc, *t.Part, t.State, *rect);
   RestoreDC(hdc, saved);
   return S_OK;
 }

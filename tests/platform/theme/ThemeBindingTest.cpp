@@ -11,6 +11,11 @@ using namespace themetest;
 
 using Binding = ThemeTest;
 
+template <class T>
+T* As(unsigned char* buffer) {
+  return reinterpret_cast<T*>(buffer);
+}
+
 TEST_F(Binding, EveryExportBindsByNameInTheProgramsOrder) {
   static const char* const kOrder[] = {
       "CloseThemeData", "DrawThemeBackground", "DrawThemeEdge", "DrawThemeIcon", "DrawThemeParentBackground",
@@ -60,89 +65,60 @@ TEST_F(Binding, SwitchesHideTheModuleOrChosenExports) {
 }
 
 TEST_F(Binding, UnimplementedExportsAnswerNotImplementedAndZeroTheirOutputs) {
-  Theme button(u"Button");
-  ASSERT_NE(button.h, nullptr);
+  Theme b(u"Button");
+  ASSERT_NE(b.h, nullptr);
   RECT r{0, 0, 20, 20};
-  auto dirty = [](auto& v) { std::memset(static_cast<void*>(&v), 0xAB, sizeof v); };
-  auto zero = [](const auto& v) {
-    const auto* p = reinterpret_cast<const unsigned char*>(&v);
-    return std::all_of(p, p + sizeof v, [](unsigned char c) { return c == 0; });
+  // Each call writes into a buffer full of garbage; the bytes of its output
+  // must come back zero.
+  alignas(8) unsigned char out[256];
+  auto text = reinterpret_cast<char16_t*>(out);
+  struct Case {
+    const char* name;
+    std::function<HRESULT()> call;
+    std::size_t size;
   };
-
-  RECT rect;
-  BOOL b;
-  int i;
-  INTLIST list;
-  MARGINS margins;
-  POINT point;
-  PROPERTYORIGIN origin;
-  LOGFONTW font;
-  TEXTMETRICW metrics;
-  char16_t text[8];
-  dirty(rect), dirty(b), dirty(i), dirty(list), dirty(margins), dirty(point), dirty(origin), dirty(font),
-      dirty(metrics);
-
-  EXPECT_EQ(GetThemeBackgroundExtent(button, dc, 1, 1, &r, &rect), E_NOTIMPL);
-  EXPECT_TRUE(zero(rect));
-  EXPECT_EQ(GetThemeBool(button, 1, 1, 1, &b), E_NOTIMPL);
-  EXPECT_TRUE(zero(b));
-  for (auto fn : {&GetThemeEnumValue, &GetThemeInt}) {
-    dirty(i);
-    EXPECT_EQ(fn(button, 1, 1, 1, &i), E_NOTIMPL);
-    EXPECT_EQ(i, 0);
+  const Case cases[] = {
+      {"Extent", [&] { return GetThemeBackgroundExtent(b, dc, 1, 1, &r, As<RECT>(out)); }, sizeof(RECT)},
+      {"Bool", [&] { return GetThemeBool(b, 1, 1, 1, As<BOOL>(out)); }, sizeof(BOOL)},
+      {"Enum", [&] { return GetThemeEnumValue(b, 1, 1, 1, As<int>(out)); }, sizeof(int)},
+      {"Int", [&] { return GetThemeInt(b, 1, 1, 1, As<int>(out)); }, sizeof(int)},
+      {"Metric", [&] { return GetThemeMetric(b, dc, 1, 1, 1, As<int>(out)); }, sizeof(int)},
+      {"SysInt", [&] { return GetThemeSysInt(b, 1, As<int>(out)); }, sizeof(int)},
+      {"IntList", [&] { return GetThemeIntList(b, 1, 1, 1, As<INTLIST>(out)); }, sizeof(INTLIST)},
+      {"Margins", [&] { return GetThemeMargins(b, dc, 1, 1, 1, &r, As<MARGINS>(out)); }, sizeof(MARGINS)},
+      {"Position", [&] { return GetThemePosition(b, 1, 1, 1, As<POINT>(out)); }, sizeof(POINT)},
+      {"Origin", [&] { return GetThemePropertyOrigin(b, 1, 1, 1, As<PROPERTYORIGIN>(out)); }, sizeof(PROPERTYORIGIN)},
+      {"Rect", [&] { return GetThemeRect(b, 1, 1, 1, As<RECT>(out)); }, sizeof(RECT)},
+      {"Font", [&] { return GetThemeFont(b, dc, 1, 1, 1, As<LOGFONTW>(out)); }, sizeof(LOGFONTW)},
+      {"SysFont", [&] { return GetThemeSysFont(b, 1, As<LOGFONTW>(out)); }, sizeof(LOGFONTW)},
+      {"Metrics", [&] { return GetThemeTextMetrics(b, dc, 1, 1, As<TEXTMETRICW>(out)); }, sizeof(TEXTMETRICW)},
+      {"TextExtent", [&] { return GetThemeTextExtent(b, dc, 1, 1, u"x", 1, 0, &r, As<RECT>(out)); }, sizeof(RECT)},
+      // Text outputs come back empty.
+      {"String", [&] { return GetThemeString(b, 1, 1, 1, text, 8); }, 2},
+      {"Filename", [&] { return GetThemeFilename(b, 1, 1, 1, text, 8); }, 2},
+      {"SysString", [&] { return GetThemeSysString(b, 1, text, 8); }, 2},
+      {"Documentation", [&] { return GetThemeDocumentationProperty(u"x", u"y", text, 8); }, 2},
+      // Calls without outputs.
+      {"Icon", [&] { return DrawThemeIcon(b, dc, 1, 1, &r, nullptr, 0); }, 0},
+      {"DialogTexture", [&] { return EnableThemeDialogTexture(nullptr, 6); }, 0},
+      {"WindowTheme", [&] { return SetWindowTheme(nullptr, u"", u""); }, 0},
+      {"NullOutput", [&] { return GetThemeRect(b, 1, 1, 1, nullptr); }, 0},
+  };
+  for (const Case& c : cases) {
+    std::memset(out, 0xAB, sizeof out);
+    EXPECT_EQ(c.call(), E_NOTIMPL) << c.name;
+    EXPECT_TRUE(std::all_of(out, out + c.size, [](unsigned char x) { return x == 0; })) << c.name;
   }
-  dirty(i);
-  EXPECT_EQ(GetThemeMetric(button, dc, 1, 1, 1, &i), E_NOTIMPL);
-  EXPECT_EQ(i, 0);
-  dirty(i);
-  EXPECT_EQ(GetThemeSysInt(button, 1, &i), E_NOTIMPL);
-  EXPECT_EQ(i, 0);
-  EXPECT_EQ(GetThemeIntList(button, 1, 1, 1, &list), E_NOTIMPL);
-  EXPECT_TRUE(zero(list));
-  EXPECT_EQ(GetThemeMargins(button, dc, 1, 1, 1, &r, &margins), E_NOTIMPL);
-  EXPECT_TRUE(zero(margins));
-  EXPECT_EQ(GetThemePosition(button, 1, 1, 1, &point), E_NOTIMPL);
-  EXPECT_TRUE(zero(point));
-  EXPECT_EQ(GetThemePropertyOrigin(button, 1, 1, 1, &origin), E_NOTIMPL);
-  EXPECT_TRUE(zero(origin));
-  dirty(rect);
-  EXPECT_EQ(GetThemeRect(button, 1, 1, 1, &rect), E_NOTIMPL);
-  EXPECT_TRUE(zero(rect));
-  EXPECT_EQ(GetThemeFont(button, dc, 1, 1, 1, &font), E_NOTIMPL);
-  EXPECT_TRUE(zero(font));
-  dirty(font);
-  EXPECT_EQ(GetThemeSysFont(button, 1, &font), E_NOTIMPL);
-  EXPECT_TRUE(zero(font));
-  EXPECT_EQ(GetThemeTextMetrics(button, dc, 1, 1, &metrics), E_NOTIMPL);
-  EXPECT_TRUE(zero(metrics));
-  dirty(rect);
-  EXPECT_EQ(GetThemeTextExtent(button, dc, 1, 1, u"x", 1, 0, &r, &rect), E_NOTIMPL);
-  EXPECT_TRUE(zero(rect));
-  // Text outputs come back empty.
-  auto emptied = [&](auto call) {
-    dirty(text);
-    EXPECT_EQ(call(), E_NOTIMPL);
-    return text[0] == 0;
-  };
-  EXPECT_TRUE(emptied([&] { return GetThemeString(button, 1, 1, 1, text, 8); }));
-  EXPECT_TRUE(emptied([&] { return GetThemeFilename(button, 1, 1, 1, text, 8); }));
-  EXPECT_TRUE(emptied([&] { return GetThemeSysString(button, 1, text, 8); }));
-  EXPECT_TRUE(emptied([&] { return GetThemeDocumentationProperty(u"x", u"y", text, 8); }));
-  // Calls without outputs, and those answering a value rather than a code.
-  EXPECT_EQ(DrawThemeIcon(button, dc, 1, 1, &r, nullptr, 0), E_NOTIMPL);
-  EXPECT_EQ(EnableThemeDialogTexture(nullptr, 6), E_NOTIMPL);
-  EXPECT_EQ(SetWindowTheme(nullptr, u"", u""), E_NOTIMPL);
+  // Those answering a value rather than a code answer nothing.
   EXPECT_EQ(GetThemeAppProperties(), 0u);
-  EXPECT_EQ(GetThemeSysBool(button, 1), FALSE);
-  EXPECT_EQ(GetThemeSysColor(button, 1), 0u);
-  EXPECT_EQ(GetThemeSysColorBrush(button, 1), nullptr);
-  EXPECT_EQ(GetThemeSysSize(button, 1), 0);
+  EXPECT_EQ(GetThemeSysBool(b, 1), FALSE);
+  EXPECT_EQ(GetThemeSysColor(b, 1), 0u);
+  EXPECT_EQ(GetThemeSysColorBrush(b, 1), nullptr);
+  EXPECT_EQ(GetThemeSysSize(b, 1), 0);
   EXPECT_EQ(GetWindowTheme(nullptr), nullptr);
-  EXPECT_EQ(IsThemePartDefined(button, 1, 1), FALSE);
+  EXPECT_EQ(IsThemePartDefined(b, 1, 1), FALSE);
   EXPECT_EQ(IsThemeDialogTextureEnabled(nullptr), FALSE);
   SetThemeAppProperties(3);
-  // Null outputs are survived.
-  EXPECT_EQ(GetThemeRect(button, 1, 1, 1, nullptr), E_NOTIMPL);
 }
 
 }  // namespace

@@ -119,8 +119,7 @@ TEST_F(Parts, FramesAndFillsAreTheColoursThePartReports) {
 }
 
 TEST_F(Parts, SizesAndContentRectanglesGiveThePaintersTheirLayout) {
-  Theme button(u"Button"), header(u"Header"), tree(u"TreeView"), explorer(u"ExplorerBar"), window(u"Window"),
-      edit(u"Edit"), scroll(u"ScrollBar");
+  Theme button(u"Button"), header(u"Header"), tree(u"TreeView"), edit(u"Edit");
   const RECT hundred{0, 0, 100, 100};
   RECT c{};
   // Button borders: the push button's content inset, measured in 100 x 100.
@@ -137,12 +136,8 @@ TEST_F(Parts, SizesAndContentRectanglesGiveThePaintersTheirLayout) {
     EXPECT_EQ(GetThemePartSize(t, dc, part, state, r, kind, &s), S_OK);
     return s;
   };
-  EXPECT_EQ(size(button, 3, 5, TS_TRUE), (SIZE{13, 13}));     // check box
-  EXPECT_EQ(size(button, 2, 1, TS_TRUE), (SIZE{13, 13}));     // radio button
-  EXPECT_EQ(size(tree, 2, 1, TS_DRAW).cx, 9);                 // expand glyph
-  EXPECT_EQ(size(explorer, 7, 1, TS_TRUE), (SIZE{17, 17}));   // group expand
-  EXPECT_EQ(size(window, 19, 1, TS_TRUE), (SIZE{13, 13}));    // small close
-  EXPECT_EQ(size(scroll, 10, 1, TS_TRUE), (SIZE{16, 16}));    // size box
+  EXPECT_EQ(size(button, 3, 5, TS_TRUE), (SIZE{13, 13}));  // the check box the grid measures
+  EXPECT_EQ(size(tree, 2, 1, TS_DRAW).cx, 9);              // the expand glyph
   // Parts that stretch are drawn at the size given; fixed ones are not.
   const RECT wide{0, 0, 80, 30};
   EXPECT_EQ(size(button, 1, 1, TS_DRAW, &wide), (SIZE{80, 30}));
@@ -211,6 +206,18 @@ TEST_F(Parts, DrawingKeepsTheDCAndStaysInsideTheClip) {
   SelectClipRgn(dc, nullptr);
   EXPECT_NE(GetPixel(dc, 20, 20), kBackground);
   EXPECT_EQ(GetPixel(dc, 40, 20), kBackground);
+}
+
+TEST_F(Parts, AHugeRectangleDrawsOnlyWhatTheDCShows) {
+  Theme button(u"Button"), scroll(u"ScrollBar");
+  const RECT huge{20, -2000000000, 60, 2000000000};
+  ASSERT_EQ(DrawThemeBackground(button, dc, 1, 2, &huge, nullptr), S_OK);
+  ASSERT_EQ(DrawThemeBackground(scroll, dc, 3, 1, &huge, nullptr), S_OK);
+  COLORREF border = 0;
+  GetThemeColor(scroll, 3, 1, TMT_BORDERCOLOR, &border);
+  EXPECT_EQ(GetPixel(dc, 20, 30), border);  // the side of the thumb runs through
+  EXPECT_NE(GetPixel(dc, 40, 30), kBackground);
+  EXPECT_EQ(GetPixel(dc, 10, 30), kBackground);
 }
 
 TEST_F(Parts, TextIsDrawnInThePartsTextColourOverWhatIsThere) {
