@@ -67,9 +67,10 @@ void SquareFrame(HDC dc, const RECT& r, COLORREF c) {
 // Which corners a rounded box rounds.
 enum Corners { kTopCorners = 1, kBottomCorners = 2, kAllCorners = 3 };
 
-// A one-pixel frame whose corners are cut by `radius` (1 or 2) pixels,
-// the cut softened by blending; the corner pixels themselves stay as they
-// were. With `sides` false at the bottom the frame is open there (tabs).
+// A one-pixel frame whose corners are cut by `radius` pixels. With 2 the
+// corner pixel stays as it was and its neighbours are half blended; with 1
+// (small glyph boxes) the corner pixel itself is lightly blended. With
+// `bottom` false the frame is open at the bottom (tabs).
 void RoundFrame(HDC dc, const RECT& r, COLORREF c, int radius, int corners = kAllCorners, bool bottom = true) {
   const int l = r.Left, t = r.Top, rr = r.Right - 1, b = r.Bottom - 1;
   if (r.Width() < 2 * radius + 1 || r.Height() < 2 * radius + 1) {

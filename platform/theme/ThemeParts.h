@@ -96,7 +96,8 @@ Face FieldFace(Look look);
 // property the part does not define.
 bool PartColor(const ClassInfo& cls, const PartInfo& part, const StateInfo& state, int prop, COLORREF& out);
 
-// The middle of two colours, component by component (rounded up).
+// a and b mixed component by component, b weighing weightOfB256 / 256
+// (rounded to nearest).
 COLORREF Mix(COLORREF a, COLORREF b, int weightOfB256);
 
 // ---- Geometry ----
