@@ -15,6 +15,19 @@ function(orv_library target)
   if(ARG_SYSTEM)
     target_link_libraries(${target} PRIVATE ${ARG_SYSTEM})
   endif()
+  set_property(GLOBAL APPEND PROPERTY ORVANTA_LIBRARIES ${target})
+endfunction()
+
+# orv_add_subdirectories()
+# Adds every folder below the calling one that has a CMakeLists.txt, so a
+# new folder joins the build by appearing. Targets may name libraries of
+# folders added later: CMake resolves them when it generates.
+function(orv_add_subdirectories)
+  file(GLOB lists CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+  foreach(list ${lists})
+    get_filename_component(dir ${list} DIRECTORY)
+    add_subdirectory(${dir})
+  endforeach()
 endfunction()
 
 # orv_tests(<prefix> DEPS <targets...>)

@@ -6,6 +6,7 @@
 #include "library/data/cxCustomDataFilter.h"
 #include "library/data/cxCustomDataSummary.h"
 #include "platform/rtl/Collation.h"
+#include "platform/rtl/ScopeExit.h"
 
 // ---------------------------------------------------------------------------
 // Sorting
@@ -45,21 +46,15 @@ void TcxCustomDataController::ChangeSorting(Integer AItemIndex, TcxDataSortOrder
 void TcxCustomDataController::ChangeItemSortingIndex(Integer AItemIndex, Integer ASortingIndex) {
   CheckItemRange(AItemIndex);
   if (GetItemSortingIndex(AItemIndex) == ASortingIndex) return;
-  BeginUpdate();
-  try {
-    TcxCustomDataField* field = GetField(AItemIndex);
-    const bool grouped = FDataControllerInfo->GetGroupingFieldList()->Find(field) >= 0;
-    if (grouped && GetItemSortOrder(AItemIndex) == soAscending && ASortingIndex == -1) {
-      ChangeSorting(AItemIndex, soNone);
-    } else {
-      if (GetItemSortingIndex(AItemIndex) < 0) ChangeSorting(AItemIndex, GetItemSortOrder(AItemIndex));
-      if (GetItemSortOrder(AItemIndex) != soNone) FDataControllerInfo->ChangeSortIndex(field, ASortingIndex);
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
+  auto update = orv::UpdateScope(this);
+  TcxCustomDataField* field = GetField(AItemIndex);
+  const bool grouped = FDataControllerInfo->GetGroupingFieldList()->Find(field) >= 0;
+  if (grouped && GetItemSortOrder(AItemIndex) == soAscending && ASortingIndex == -1) {
+    ChangeSorting(AItemIndex, soNone);
+  } else {
+    if (GetItemSortingIndex(AItemIndex) < 0) ChangeSorting(AItemIndex, GetItemSortOrder(AItemIndex));
+    if (GetItemSortOrder(AItemIndex) != soNone) FDataControllerInfo->ChangeSortIndex(field, ASortingIndex);
   }
-  EndUpdate();
 }
 
 void TcxCustomDataController::ClearSorting(bool AKeepGroupedItems) { FDataControllerInfo->ClearSorting(AKeepGroupedItems); }

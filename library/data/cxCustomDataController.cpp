@@ -8,19 +8,11 @@
 #include "library/data/cxCustomDataRelations.h"
 #include "library/data/cxCustomDataSearch.h"
 #include "library/data/cxCustomDataSummary.h"
+#include "platform/rtl/ScopeExit.h"
 
 ORV_REGISTER(TcxDataListenerLink)
 ORV_REGISTER(TcxCustomDataController)
 ORV_REGISTER(TcxDataControllerNotifier)
-
-namespace {
-struct FlagGuard {
-  bool& Flag;
-  bool Old;
-  FlagGuard(bool& AFlag, bool AValue) : Flag(AFlag), Old(AFlag) { Flag = AValue; }
-  ~FlagGuard() { Flag = Old; }
-};
-}  // namespace
 
 // ---------------------------------------------------------------------------
 // Life cycle
@@ -53,6 +45,9 @@ void TcxCustomDataController::AfterConstruction() {
 
 void TcxCustomDataController::BeforeDestruction() {
   FDestroying = true;
+  // Freeing the fields would end an active search, which reports a change
+  // through the view pipeline freed before them.
+  FSearch->Abandon();
   ReleaseMasterRelation();
   TPersistent::BeforeDestruction();
 }
@@ -216,15 +211,9 @@ void TcxCustomDataController::AddItem(TObject* AItem) {
 void TcxCustomDataController::RemoveItem(TObject* AItem) {
   TcxCustomDataField* field = FFields->FieldByItem(AItem);
   if (!field) return;
-  BeginUpdate();
-  try {
-    FDataControllerInfo->RemoveField(field);
-    field->Free();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  FDataControllerInfo->RemoveField(field);
+  field->Free();
 }
 
 void TcxCustomDataController::UpdateItemIndexes() {
@@ -285,16 +274,12 @@ void TcxCustomDataController::ChangeValueTypeClass(Integer AItemIndex, TcxValueT
   CheckItemRange(AItemIndex);
   TcxCustomDataField* field = GetField(AItemIndex);
   if (field->GetValueTypeClass() == AValueTypeClass) return;
-  BeginUpdate();
-  try {
+  {
+    auto update = orv::UpdateScope(this);
     field->SetValueTypeClass(AValueTypeClass);
     FDataControllerInfo->UpdateField(field);
     if (IsProviderMode()) RestructData();
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
   DoValueTypeClassChanged(AItemIndex);
 }
 
@@ -365,7 +350,7 @@ void TcxCustomDataController::Update() {
 }
 
 void TcxCustomDataController::NotifyControl(TcxUpdateControlInfo* AInfo) {
-  FlagGuard notify(FInNotifyControl, true);
+  auto notify = orv::TempValue(FInNotifyControl, true);
   try {
     UpdateControl(AInfo);
   } catch (...) {
@@ -445,7 +430,7 @@ void TcxCustomDataController::DoGroupingChanged() {
 
 void TcxCustomDataController::DoSortingChanged() {
   if (IsReading() || FInSortingChanged) return;
-  FlagGuard guard(FInSortingChanged, true);
+  auto guard = orv::TempValue(FInSortingChanged, true);
   if (OnSortingChanged) OnSortingChanged(this);
 }
 
@@ -578,15 +563,9 @@ void TcxCustomDataController::RestoreKeys() {
   if (--FSaveKeysCount == 0) {
     TcxSaveObject* save = FSaveObject;
     FSaveObject = nullptr;
-    try {
-      save->Restore(this);
-    } catch (...) {
-      save->Free();
-      EndFullUpdate();
-      throw;
-    }
-    save->Free();
-    EndFullUpdate();
+    orv::ScopeExit endUpdate([this] { EndFullUpdate(); });
+    orv::ScopeExit freeSave([save] { save->Free(); });
+    save->Restore(this);
   }
 }
 
@@ -601,30 +580,23 @@ void TcxCustomDataController::LayoutChanged(TcxDataLayoutChanges) { UpdateItems(
 
 void TcxCustomDataController::UpdateItems(bool AUpdateFields) {
   if (FInUpdateItems) return;
-  FlagGuard guard(FInUpdateItems, true);
+  auto guard = orv::TempValue(FInUpdateItems, true);
   if (GetLockCount() != 0) FDeferredStructureChange = true;
   if (IsProviderDataSource()) UpdateStorage(AUpdateFields);
 }
 
 void TcxCustomDataController::UpdateStorage(bool AUpdateFields) {
-  BeginFullUpdate();
-  try {
-    if (IsProviderDataSource()) {
-      if (AUpdateFields || FProvider->IsActiveDataSet()) {
-        if (FFieldsUpdateLockCount != 0)
-          FFieldsChangedWhileLocked = true;
-        else if (!(FProvider->IsGridModeUpdating() && GetEditState().Contains(dceInsert)))
-          UpdateFields();
-      }
-      if (!FDeferredStructureChange) LoadStorage();
+  auto update = orv::FullUpdateScope(this);
+  if (IsProviderDataSource()) {
+    if (AUpdateFields || FProvider->IsActiveDataSet()) {
+      if (FFieldsUpdateLockCount != 0)
+        FFieldsChangedWhileLocked = true;
+      else if (!(FProvider->IsGridModeUpdating() && GetEditState().Contains(dceInsert)))
+        UpdateFields();
     }
-    FDataControllerInfo->Refresh();
-  } catch (...) {
-    FInUpdateItems = false;
-    EndFullUpdate();
-    throw;
+    if (!FDeferredStructureChange) LoadStorage();
   }
-  EndFullUpdate();
+  FDataControllerInfo->Refresh();
 }
 
 void TcxCustomDataController::UpdateFields() {
@@ -647,31 +619,25 @@ void TcxCustomDataController::UpdateFields() {
 }
 
 void TcxCustomDataController::RestructData() {
-  BeginFullUpdate();
-  try {
-    FProvider->ResetEditing();
-    if (!IsUnboundMode() || (FChangingDataSource && !FProvider->GetCustomDataSource()))
-      FDataStorage->Clear(false);
-    ClearBookmark();
-    CheckSelectedCount(-1);
-    FDataStorage->SetStoredValuesOnly(IsProviderMode() || IsGridMode());
-    FDataStorage->SetUseRecordID(IsRecordID());
-    if (!FProvider->GetCustomDataSource()) {
-      if (FRecordIDField) {
-        TcxCustomDataField* f = FRecordIDField;
-        FRecordIDField = nullptr;
-        f->Free();
-      }
-    } else if (!FRecordIDField) {
-      FRecordIDField = AddInternalField();
-      FRecordIDField->SetValueTypeClass(TcxLargeIntValueType::Class());
+  auto update = orv::FullUpdateScope(this);
+  FProvider->ResetEditing();
+  if (!IsUnboundMode() || (FChangingDataSource && !FProvider->GetCustomDataSource()))
+    FDataStorage->Clear(false);
+  ClearBookmark();
+  CheckSelectedCount(-1);
+  FDataStorage->SetStoredValuesOnly(IsProviderMode() || IsGridMode());
+  FDataStorage->SetUseRecordID(IsRecordID());
+  if (!FProvider->GetCustomDataSource()) {
+    if (FRecordIDField) {
+      TcxCustomDataField* f = FRecordIDField;
+      FRecordIDField = nullptr;
+      f->Free();
     }
-    LayoutChanged({lcData});
-  } catch (...) {
-    EndFullUpdate();
-    throw;
+  } else if (!FRecordIDField) {
+    FRecordIDField = AddInternalField();
+    FRecordIDField->SetValueTypeClass(TcxLargeIntValueType::Class());
   }
-  EndFullUpdate();
+  LayoutChanged({lcData});
 }
 
 void TcxCustomDataController::LoadStorage() {

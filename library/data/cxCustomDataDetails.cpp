@@ -5,15 +5,9 @@
 // clone controllers they create.
 #include "library/data/cxCustomDataController.h"
 #include "library/data/cxCustomDataRelations.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace {
-
-struct FlagGuard {
-  bool& Flag;
-  bool Old;
-  FlagGuard(bool& AFlag, bool AValue) : Flag(AFlag), Old(AFlag) { Flag = AValue; }
-  ~FlagGuard() { Flag = Old; }
-};
 
 // Relations nest through detail controllers; a chain deeper than this is
 // a cycle, not a layout.
@@ -71,46 +65,34 @@ void TcxCustomDataController::ReleaseMasterRelation() {
 
 void TcxCustomDataController::SetMasterRelation(TcxCustomDataRelation* ARelation, Integer ARecordIndex) {
   if (!ARelation && !FMasterRelation && ARecordIndex == -1 && FMasterRecordIndex == -1) return;
-  BeginUpdate();
-  try {
-    if (TcxCustomDataRelation* old = FMasterRelation) {
-      if (old->GetDetailDataController() == this && ARecordIndex == -1)
-        old->SetDetailDataController(nullptr);
-      else if (FMasterRecordIndex != -1)
-        SetCustomDataSource(nullptr);
-      old->RemoveUser(this);
-      FMasterRelation = nullptr;
-      if (TcxCustomDataRelationList* list = old->GetRelationList()) list->Changed(old);
-    }
-    FMasterRelation = ARelation;
-    if (ARelation) {
-      ARelation->AddUser(this);
-      if (ARecordIndex == -1) {
-        ARelation->SetDetailDataController(this);
-      } else if (TcxCustomDataController* pattern = ARelation->GetDetailDataController()) {
-        if (pattern != this) SetCustomDataSource(pattern->GetCustomDataSource());
-      }
-    }
-    FMasterRecordIndex = ARelation ? ARecordIndex : -1;
-    UpdatePatternFlag();
-    LayoutChanged({lcData});
-  } catch (...) {
-    EndUpdate();
-    throw;
+  auto update = orv::UpdateScope(this);
+  if (TcxCustomDataRelation* old = FMasterRelation) {
+    if (old->GetDetailDataController() == this && ARecordIndex == -1)
+      old->SetDetailDataController(nullptr);
+    else if (FMasterRecordIndex != -1)
+      SetCustomDataSource(nullptr);
+    old->RemoveUser(this);
+    FMasterRelation = nullptr;
+    if (TcxCustomDataRelationList* list = old->GetRelationList()) list->Changed(old);
   }
-  EndUpdate();
+  FMasterRelation = ARelation;
+  if (ARelation) {
+    ARelation->AddUser(this);
+    if (ARecordIndex == -1) {
+      ARelation->SetDetailDataController(this);
+    } else if (TcxCustomDataController* pattern = ARelation->GetDetailDataController()) {
+      if (pattern != this) SetCustomDataSource(pattern->GetCustomDataSource());
+    }
+  }
+  FMasterRecordIndex = ARelation ? ARecordIndex : -1;
+  UpdatePatternFlag();
+  LayoutChanged({lcData});
 }
 
 void TcxCustomDataController::SetMasterMode(TcxCustomDataRelation* ARelation, bool AIsPattern) {
-  BeginFullUpdate();
-  try {
-    SetMasterRelation(ARelation, -1);
-    SetIsPattern(AIsPattern);
-  } catch (...) {
-    EndFullUpdate();
-    throw;
-  }
-  EndFullUpdate();
+  auto update = orv::FullUpdateScope(this);
+  SetMasterRelation(ARelation, -1);
+  SetIsPattern(AIsPattern);
 }
 
 void TcxCustomDataController::SetIsPattern(bool AValue) {
@@ -184,9 +166,9 @@ TObject* TcxCustomDataController::GetDetailLinkObject(Integer ARecordIndex, Inte
   if (link || FCreatingLinkObject) return link;
   TcxCustomDataController* pattern = GetPatternDataController();
   {
-    FlagGuard creating(FCreatingLinkObject, true);
+    auto creating = orv::TempValue(FCreatingLinkObject, true);
     bool unused = false;
-    FlagGuard patternCreating(pattern && pattern != this ? pattern->FCreatingLinkObject : unused, true);
+    auto patternCreating = orv::TempValue(pattern && pattern != this ? pattern->FCreatingLinkObject : unused, true);
     link = CreateDetailLinkObject(relations->GetItem(ARelationIndex), ARecordIndex);
   }
   if (!link) return nullptr;
@@ -229,7 +211,7 @@ bool TcxCustomDataController::GetDetailExpanding(Integer ARecordIndex) {
 
 bool TcxCustomDataController::ChangeDetailExpanding(Integer ARecordIndex, bool AExpanded) {
   if (GetDetailExpanding(ARecordIndex) == AExpanded) return false;
-  FlagGuard inChange(FInDetailExpandingChange, true);
+  auto inChange = orv::TempValue(FInDetailExpandingChange, true);
   CheckBrowseMode();
   if (ARecordIndex < 0 || ARecordIndex >= GetRecordCount() || !FRelations) return false;
   if (!FRelations->GetDetailObject(ARecordIndex)) return false;
@@ -255,29 +237,17 @@ bool TcxCustomDataController::CanChangeDetailExpanding(Integer ARecordIndex, boo
 void TcxCustomDataController::CollapseDetails() {
   CheckBrowseMode();
   if (!FRelations || !FRelations->GetDetailField()) return;
-  BeginUpdate();
-  try {
-    for (Integer r = 0; r < GetRecordCount(); ++r) {
-      ClearDetailLinkObject(r, -1);
-      ChangeDetailExpanding(r, false);
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
+  auto update = orv::UpdateScope(this);
+  for (Integer r = 0; r < GetRecordCount(); ++r) {
+    ClearDetailLinkObject(r, -1);
+    ChangeDetailExpanding(r, false);
   }
-  EndUpdate();
 }
 
 void TcxCustomDataController::ClearDetails() {
   if (!FRelations || !FRelations->GetDetailField()) return;
-  BeginUpdate();
-  try {
-    for (Integer r = 0; r < GetRecordCount(); ++r) ClearDetailLinkObject(r, -1);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  for (Integer r = 0; r < GetRecordCount(); ++r) ClearDetailLinkObject(r, -1);
 }
 
 void TcxCustomDataController::ClearDetailLinkObject(Integer ARecordIndex, Integer ARelationIndex) {
@@ -321,7 +291,7 @@ void TcxCustomDataController::ResetMasterHasChildrenFlag() {
 
 void TcxCustomDataController::FocusDetails(Integer ARecordIndex) {
   if (FFocusingDetails) return;
-  FlagGuard focusing(FFocusingDetails, true);
+  auto focusing = orv::TempValue(FFocusingDetails, true);
   const Integer relation = GetDetailActiveRelationIndex(ARecordIndex);
   if (relation < 0 || !IsDetailDataControllerExist(ARecordIndex, relation)) return;
   if (TcxCustomDataController* detail = GetDetailDataController(ARecordIndex, relation)) detail->CheckFocusedRow();

@@ -5,6 +5,7 @@
 #include "library/data/cxCustomDataController.h"
 #include "library/data/cxFilterConsts.h"
 #include "platform/rtl/Filer.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StrUtils.h"
 
 ORV_REGISTER(TcxDataFilterCriteriaItem)
@@ -84,15 +85,9 @@ TcxFilterCriteriaItem* TcxDataFilterCriteria::FindItemByItemLink(TObject* AItemL
 
 void TcxDataFilterCriteria::Assign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxDataFilterCriteria*>(Source)) {
-    BeginUpdate();
-    try {
-      TcxFilterCriteria::Assign(Source);
-      SetActive(source->FActive);
-    } catch (...) {
-      EndUpdate();
-      throw;
-    }
-    EndUpdate();
+    auto update = orv::UpdateScope(this);
+    TcxFilterCriteria::Assign(Source);
+    SetActive(source->FActive);
     return;
   }
   TcxFilterCriteria::Assign(Source);

@@ -3,24 +3,7 @@
 
 #include "library/data/cxCustomDataController.h"
 #include "library/data/cxCustomDataSummary.h"
-
-namespace {
-// BeginUpdate/EndUpdate that ends on every way out.
-struct Bracket {
-  TcxCustomDataController* C;
-  explicit Bracket(TcxCustomDataController* AC) : C(AC) { C->BeginUpdate(); }
-  ~Bracket() noexcept(false) {
-    if (std::uncaught_exceptions() > 0) {
-      try {
-        C->EndUpdate();
-      } catch (...) {
-      }
-    } else {
-      C->EndUpdate();
-    }
-  }
-};
-}  // namespace
+#include "platform/rtl/ScopeExit.h"
 
 bool TcxCustomDataController::ChangeFocusedRowIndex(Integer ARowIndex) {
   if (FProvider->IsSyncMode() && ARowIndex != GetFocusedRowIndex() && !CheckMasterBrowseMode()) return false;
@@ -150,7 +133,7 @@ bool TcxCustomDataController::GetNewItemRowFocused() const {
 void TcxCustomDataController::SetNewItemRowFocused(bool AValue) {
   if (FNewItemRowFocused == AValue) return;
   {
-    Bracket bracket(this);
+    auto update = orv::UpdateScope(this);
     if (AValue)
       ChangeFocusedRowIndex(-1);
     else if (!IsDestroying())
@@ -201,7 +184,7 @@ void TcxCustomDataController::ChangeRowSelection(Integer ARowIndex, bool ASelect
 void TcxCustomDataController::SelectRows(Integer AStartRowIndex, Integer AEndRowIndex) {
   if (!FMultiSelect) return;
   if (AStartRowIndex > AEndRowIndex) std::swap(AStartRowIndex, AEndRowIndex);
-  Bracket bracket(this);
+  auto update = orv::UpdateScope(this);
   for (Integer row = AStartRowIndex; row <= AEndRowIndex; ++row) FDataControllerInfo->ChangeRowSelection(row, true);
 }
 
@@ -217,7 +200,7 @@ void TcxCustomDataController::CheckFocusedSelected() {
 }
 
 void TcxCustomDataController::SyncSelectionFocusedRecord() {
-  Bracket bracket(this);
+  auto update = orv::UpdateScope(this);
   ClearSelection();
   if (GetFocusedRowIndex() != -1) ChangeRowSelection(GetFocusedRowIndex(), true);
 }
@@ -246,7 +229,7 @@ void TcxCustomDataController::ClearSelectionAnchor() { FDataControllerInfo->Clea
 void TcxCustomDataController::SelectFromAnchor(Integer ARowIndex, bool AKeepSelection) {
   if (!IsSelectionAnchorExist()) return;
   const Integer anchor = GetSelectionAnchorRowIndex();
-  Bracket bracket(this);
+  auto update = orv::UpdateScope(this);
   if (!AKeepSelection) {
     // Clearing the selection must not forget the anchor it starts from.
     FDataControllerInfo->ClearSelection();
@@ -268,7 +251,7 @@ void TcxCustomDataController::SetMultiSelect(bool AValue) {
   FMultiSelect = AValue;
   FFocusedRowSelected = true;
   {
-    Bracket bracket(this);
+    auto update = orv::UpdateScope(this);
     if (!AValue)
       FDataControllerInfo->ClearSelection();
     else if (GetFocusedRowIndex() != -1)

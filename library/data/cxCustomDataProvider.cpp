@@ -3,38 +3,10 @@
 #include <algorithm>
 
 #include "library/data/cxCustomDataController.h"
+#include "platform/rtl/ScopeExit.h"
 
 ORV_REGISTER(TcxCustomDataSource)
 ORV_REGISTER(TcxCustomDataProvider)
-
-namespace {
-// Restores a flag on every way out.
-struct FlagGuard {
-  bool& Flag;
-  bool Old;
-  FlagGuard(bool& AFlag, bool AValue) : Flag(AFlag), Old(AFlag) { Flag = AValue; }
-  ~FlagGuard() { Flag = Old; }
-};
-
-// BeginUpdate/EndUpdate (or the full pair) that ends on every way out.
-struct UpdateGuard {
-  TcxCustomDataController* C;
-  bool Full;
-  UpdateGuard(TcxCustomDataController* AC, bool AFull) : C(AC), Full(AFull) {
-    Full ? C->BeginFullUpdate() : C->BeginUpdate();
-  }
-  ~UpdateGuard() noexcept(false) {
-    if (std::uncaught_exceptions() > 0) {
-      try {
-        Full ? C->EndFullUpdate() : C->EndUpdate();
-      } catch (...) {
-      }
-    } else {
-      Full ? C->EndFullUpdate() : C->EndUpdate();
-    }
-  }
-};
-}  // namespace
 
 // ---------------------------------------------------------------------------
 // TcxCustomDataSource
@@ -78,7 +50,7 @@ void TcxCustomDataSource::DataChanged() {
   TcxCustomDataProvider* provider = GetProvider();
   if (!provider) return;
   FHandleMapValid = false;
-  UpdateGuard update(provider->GetDataController(), true);
+  auto update = orv::FullUpdateScope(provider->GetDataController());
   provider->DataChanged(dcTotal, -1, -1);
 }
 
@@ -243,7 +215,7 @@ void TcxCustomDataProvider::InsertingRecord(bool AIsAppend) {
   c->DoBeforeInsert();
   std::vector<Variant> groupValues;
   {
-    UpdateGuard update(c, false);
+    auto update = orv::UpdateScope(c);
     if (c->GetUseNewItemRowForEditing()) {
       Integer r = c->GetFocusedRecordIndex();
       if (r == -1 && c->GetRowCount() > 0) r = c->GetRowInfo(0).RecordIndex;
@@ -307,7 +279,7 @@ Variant TcxCustomDataProvider::GetEditValue(Integer ARecordIndex, TcxCustomDataF
 
 void TcxCustomDataProvider::DoUpdateData() {
   if (FInUpdateData) return;
-  FlagGuard guard(FInUpdateData, true);
+  auto guard = orv::TempValue(FInUpdateData, true);
   if (IsChanging()) FDataController->UpdateData();
 }
 
@@ -318,61 +290,53 @@ void TcxCustomDataProvider::PostEditingData() {
 
 void TcxCustomDataProvider::Post() {
   TcxCustomDataController* c = FDataController;
+  // The link tells whether the controller outlived the handlers called below.
   TcxDataListenerLink* link = c->AddListenerLink();
-  bool afterPost = false;
-  Integer reported = -1;
-  try {
-    c->BeginFullUpdate();
-    try {
-      DoUpdateData();
-      if (IsInserting() && !IsModified()) {
-        Cancel();
-        reported = -1;
-      } else {
-        c->DoBeforePost();
-        reported = FEditingRecordIndex;
-        if (IsInserting() && c->GetUseNewItemRowForEditing() && FEditingRecordIndex != cxNullEditingRecordIndex) {
-          const Integer newItem = FEditingRecordIndex;
-          {
-            FlagGuard appending(FAppendingFromNewItem, FCustomDataSource != nullptr);
-            FInsertedRecordIndex = c->AppendRecord();
-          }
-          reported = FInsertedRecordIndex;
-          if (reported >= 0) c->CopyRecord(newItem, reported);
-        }
-        ResetEditing();
-        afterPost = true;
-      }
-      c->DataChanged(dcRecord, -1, reported);
-      if (afterPost) c->DoAfterPost();
-    } catch (...) {
-      if (link->Ref) c->EndFullUpdate();
-      throw;
-    }
-    if (link->Ref) c->EndFullUpdate();
-  } catch (...) {
+  orv::ScopeExit dropLink([c, link] {
     if (link->Ref)
       c->RemoveListenerLink(link);
     else
       link->Free();
-    throw;
+  });
+  c->BeginFullUpdate();
+  orv::ScopeExit endUpdate([c, link] {
+    if (link->Ref) c->EndFullUpdate();
+  });
+  bool afterPost = false;
+  Integer reported = -1;
+  DoUpdateData();
+  if (IsInserting() && !IsModified()) {
+    Cancel();
+    reported = -1;
+  } else {
+    c->DoBeforePost();
+    reported = FEditingRecordIndex;
+    if (IsInserting() && c->GetUseNewItemRowForEditing() && FEditingRecordIndex != cxNullEditingRecordIndex) {
+      const Integer newItem = FEditingRecordIndex;
+      {
+        auto appending = orv::TempValue(FAppendingFromNewItem, FCustomDataSource != nullptr);
+        FInsertedRecordIndex = c->AppendRecord();
+      }
+      reported = FInsertedRecordIndex;
+      if (reported >= 0) c->CopyRecord(newItem, reported);
+    }
+    ResetEditing();
+    afterPost = true;
   }
-  if (link->Ref)
-    c->RemoveListenerLink(link);
-  else
-    link->Free();
+  c->DataChanged(dcRecord, -1, reported);
+  if (afterPost) c->DoAfterPost();
 }
 
 void TcxCustomDataProvider::Cancel() {
   TcxCustomDataController* c = FDataController;
   c->DoBeforeCancel();
   {
-    UpdateGuard update(c, false);
+    auto update = orv::UpdateScope(c);
     if (IsEditing() && (FEditingRecordIndex >= 0 || FEditingRecordIndex == c->FNewItemRecordIndex)) {
       if (IsInserting() && FEditingRecordIndex >= 0) {
         const Integer focused = c->GetFocusedRecordIndex();
         {
-          FlagGuard smart(c->FSmartLoadOperation, c->IsSmartLoad());
+          auto smart = orv::TempValue(c->FSmartLoadOperation, c->IsSmartLoad());
           const Integer index = FEditingRecordIndex;
           FEditingRecordIndex = cxNullEditingRecordIndex;
           c->DeleteRecord(index);
@@ -425,7 +389,7 @@ void TcxCustomDataProvider::DeleteRecords(const std::vector<Integer>& AList) {
   if (provider) c->SaveKeys();
   try {
     {
-      UpdateGuard update(c, true);
+      auto update = orv::FullUpdateScope(c);
       for (auto it = AList.rbegin(); it != AList.rend(); ++it) {
         c->DoBeforeDelete(*it);
         c->DeleteRecord(*it);
@@ -453,7 +417,7 @@ void TcxCustomDataProvider::DeleteSelection() {
     else
       list.push_back(info.RecordIndex);
   }
-  FlagGuard deleting(c->FDeletingSelection, true);
+  auto deleting = orv::TempValue(c->FDeletingSelection, true);
   c->DeleteRecords(list);
 }
 
@@ -481,7 +445,7 @@ void TcxCustomDataProvider::ReloadFromSource() {
   // asked for by the controller, which must know it to go on with it.
   FCustomDataSource->InvalidateHandleMap();
   {
-    UpdateGuard update(FDataController, true);
+    auto update = orv::FullUpdateScope(FDataController);
     FDataController->DataChanged(dcTotal, -1, -1);
   }
   if (FAppendingFromNewItem)
@@ -621,7 +585,7 @@ void TcxCustomDataProvider::SetCustomDataSource(TcxCustomDataSource* ASource) {
   FCustomDataSource = ASource;
   if (ASource) ASource->AddProvider(this);
   if (!FDataController->IsDestroying()) {
-    FlagGuard changing(FDataController->FChangingDataSource, true);
+    auto changing = orv::TempValue(FDataController->FChangingDataSource, true);
     FDataController->RestructData();
   }
 }

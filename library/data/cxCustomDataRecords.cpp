@@ -4,15 +4,7 @@
 
 #include "library/data/cxCustomDataController.h"
 #include "library/data/cxCustomDataSearch.h"
-
-namespace {
-struct FlagGuard {
-  bool& Flag;
-  bool Old;
-  FlagGuard(bool& AFlag, bool AValue) : Flag(AFlag), Old(AFlag) { Flag = AValue; }
-  ~FlagGuard() { Flag = Old; }
-};
-}  // namespace
+#include "platform/rtl/ScopeExit.h"
 
 // ---------------------------------------------------------------------------
 // Range checks
@@ -175,14 +167,8 @@ void TcxCustomDataController::ProviderValueDefSetProc(TcxValueDef* AValueDef, In
 }
 
 void TcxCustomDataController::Refresh() {
-  BeginUpdate();
-  try {
-    FDataControllerInfo->Refresh();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  FDataControllerInfo->Refresh();
 }
 
 Integer TcxCustomDataController::GetNewItemRecordIndex() {
@@ -319,7 +305,7 @@ void TcxCustomDataController::Edit() {
 
 void TcxCustomDataController::Cancel() {
   if (FInCancel) return;
-  FlagGuard guard(FInCancel, true);
+  auto guard = orv::TempValue(FInCancel, true);
   const Integer row = GetFocusedRowIndex();
   if (FProvider->IsEditing()) FProvider->Cancel();
   if (!FDataControllerInfo->IsInFocusCheck()) ChangeFocusedRowIndex(std::min(row, GetRowCount() - 1));

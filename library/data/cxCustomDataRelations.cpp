@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "library/data/cxCustomDataController.h"
+#include "platform/rtl/ScopeExit.h"
 
 ORV_REGISTER(TcxCustomDataRelation)
 ORV_REGISTER(TcxCustomDataRelationList)
@@ -168,15 +169,9 @@ void TcxCustomDataRelationList::RemoveItem(TcxCustomDataRelation* ARelation) {
 
 void TcxCustomDataRelationList::Assign(TcxCustomDataRelationList* AList) {
   if (!AList || AList == this) return;
-  BeginUpdate();
-  try {
-    Clear();
-    for (TcxCustomDataRelation* source : AList->FItems) Add(source->GetItem())->Assign(source);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  Clear();
+  for (TcxCustomDataRelation* source : AList->FItems) Add(source->GetItem())->Assign(source);
 }
 
 void TcxCustomDataRelationList::EndUpdate() {
@@ -190,14 +185,8 @@ void TcxCustomDataRelationList::Changed(TcxCustomDataRelation* ARelation) {
 
 void TcxCustomDataRelationList::Clear() {
   if (FItems.empty()) return;
-  BeginUpdate();
-  try {
-    while (!FItems.empty()) FItems.back()->Free();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  while (!FItems.empty()) FItems.back()->Free();
 }
 
 bool TcxCustomDataRelationList::ClearDetailObject(Integer ARecordIndex, Integer ARelationIndex) {
@@ -297,27 +286,21 @@ void TcxCustomDataRelationList::RemoveDataField(TcxCustomDataField* AField) {
 
 void TcxCustomDataRelationList::Update(TcxCustomDataRelation* ARelation) {
   if (FDataController->IsDestroying()) return;
-  FDataController->BeginUpdate();
-  try {
-    if (!FItems.empty()) {
-      if (!FDetailField) {
-        TcxCustomDataField* field = FDataController->AddInternalField();
-        field->SetValueTypeClass(TcxObjectValueType::Class());
-        FDetailField = field;
-      } else {
-        FDataController->ClearDetails();
-      }
-    } else if (TcxCustomDataField* field = FDetailField) {
-      // Freeing the field reaches RemoveDataField, which forgets it.
-      field->Free();
-      FDetailField = nullptr;
+  auto update = orv::UpdateScope(FDataController);
+  if (!FItems.empty()) {
+    if (!FDetailField) {
+      TcxCustomDataField* field = FDataController->AddInternalField();
+      field->SetValueTypeClass(TcxObjectValueType::Class());
+      FDetailField = field;
+    } else {
+      FDataController->ClearDetails();
     }
-    FDataController->UpdateRelations(ARelation);
-  } catch (...) {
-    FDataController->EndUpdate();
-    throw;
+  } else if (TcxCustomDataField* field = FDetailField) {
+    // Freeing the field reaches RemoveDataField, which forgets it.
+    field->Free();
+    FDetailField = nullptr;
   }
-  FDataController->EndUpdate();
+  FDataController->UpdateRelations(ARelation);
 }
 
 Integer TcxCustomDataRelationList::IndexOf(const TcxCustomDataRelation* ARelation) const {

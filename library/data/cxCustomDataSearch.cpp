@@ -32,6 +32,12 @@ void TcxDataControllerSearch::RemoveField(TcxCustomDataField* AField) {
   FField = nullptr;
 }
 
+void TcxDataControllerSearch::Abandon() {
+  FSearching = false;
+  FSearchText.clear();
+  FField = nullptr;
+}
+
 Integer TcxDataControllerSearch::DoSearch(Integer AStartFilteredRecordIndex, Integer AEndFilteredRecordIndex,
                                           bool AForward, const AnsiString& AText) {
   const Integer count = FDataController->GetFilteredRecordCount();

@@ -30,6 +30,9 @@ class TcxDataControllerSearch : public TObject {
   TcxCustomDataField* GetField() const { return FField; }
   // The search ends when its field leaves.
   void RemoveField(TcxCustomDataField* AField);
+  // Ends the search without a word: its controller is going away, and what
+  // it would report to goes with it.
+  void Abandon();
 
  private:
   TcxCustomDataController* FDataController;

@@ -7,6 +7,7 @@
 // against a scratch record before the first record of the target changes.
 #include "library/data/cxCustomDataController.h"
 #include "library/data/cxCustomDataSearch.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace {
 
@@ -103,15 +104,9 @@ void TcxCustomDataController::LoadFromStream(TStream* AStream) {
   CheckRecordBlocks(FDataStorage, scope.Columns(), count, AStream);
   AStream->SetPosition(start);
 
-  BeginUpdate();
-  try {
-    ClearSelection();
-    SetRecordCount(count);
-    for (Integer i = 0; i < count; ++i) FDataStorage->ReadData(i, AStream);
-    Refresh();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  ClearSelection();
+  SetRecordCount(count);
+  for (Integer i = 0; i < count; ++i) FDataStorage->ReadData(i, AStream);
+  Refresh();
 }

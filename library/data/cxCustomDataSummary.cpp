@@ -7,6 +7,7 @@
 #include "platform/rtl/DateText.h"
 #include "platform/rtl/FloatText.h"
 #include "platform/rtl/Locale.h"
+#include "platform/rtl/ScopeExit.h"
 
 ORV_REGISTER(TcxDataSummaryCollection)
 ORV_REGISTER(TcxCustomDataSummaryItem)
@@ -25,13 +26,6 @@ ORV_REGISTER(TcxDataSummary, ORV_PROP_RO(DefaultGroupSummaryItems), ORV_PROP_RO(
              ORV_PROP_RO(SummaryGroups), ORV_PROP(Options), ORV_EVENT(OnAfterSummary))
 
 namespace {
-
-struct FlagGuard {
-  bool& Flag;
-  bool Old;
-  FlagGuard(bool& AFlag, bool AValue) : Flag(AFlag), Old(AFlag) { Flag = AValue; }
-  ~FlagGuard() { Flag = Old; }
-};
 
 // The locale's currency format for a FormatFloat section. The symbol goes
 // in quotes as a whole: a symbol holding ";", "0", "#", "E+" or a quote
@@ -97,16 +91,8 @@ namespace {
 // Adds an item and reports the change once the item is whole.
 template <class T>
 T* AddWhole(TCollection* ACollection) {
-  ACollection->BeginUpdate();
-  TCollectionItem* item = nullptr;
-  try {
-    item = ACollection->Add();
-  } catch (...) {
-    ACollection->EndUpdate();
-    throw;
-  }
-  ACollection->EndUpdate();
-  return static_cast<T*>(item);
+  auto update = orv::UpdateScope(ACollection);
+  return static_cast<T*>(ACollection->Add());
 }
 
 }  // namespace
@@ -134,16 +120,10 @@ void TcxCustomDataSummaryItem::SetItemLink(TObject* Value) {
   TcxCustomDataField* field = Value && controller ? controller->FieldByItem(Value) : nullptr;
   if (field == FField) return;
   TCollection* collection = GetCollection();
-  if (collection) collection->BeginUpdate();
-  try {
-    ItemLinkChanging(field);
-    FField = field;
-    Changed(true);
-  } catch (...) {
-    if (collection) collection->EndUpdate();
-    throw;
-  }
-  if (collection) collection->EndUpdate();
+  auto update = orv::UpdateScopeIf(collection);
+  ItemLinkChanging(field);
+  FField = field;
+  Changed(true);
 }
 
 void TcxCustomDataSummaryItem::SetField(TcxCustomDataField* AField) {
@@ -180,18 +160,12 @@ void TcxDataSummaryItem::Assign(TPersistent* Source) {
     return;
   }
   TCollection* collection = GetCollection();
-  if (collection) collection->BeginUpdate();
-  try {
-    TcxCustomDataSummaryItem::Assign(Source);
-    SetFormat(source->FFormat);
-    SetKind(source->FKind);
-    SetPosition(source->GetPosition());
-    OnGetText = source->OnGetText;
-  } catch (...) {
-    if (collection) collection->EndUpdate();
-    throw;
-  }
-  if (collection) collection->EndUpdate();
+  auto update = orv::UpdateScopeIf(collection);
+  TcxCustomDataSummaryItem::Assign(Source);
+  SetFormat(source->FFormat);
+  SetKind(source->FKind);
+  SetPosition(source->GetPosition());
+  OnGetText = source->OnGetText;
 }
 
 bool TcxDataSummaryItem::IsDataBinded() const {
@@ -299,17 +273,10 @@ TcxDataSummaryItem* TcxDataSummaryItems::GetDataItem(Integer AItemIndex, TcxSumm
 TcxDataSummaryItem* TcxDataSummaryItems::AddDataItem(Integer AItemIndex, TcxSummaryPosition APosition) {
   TcxCustomDataController* controller = GetDataController();
   controller->CheckItemRange(AItemIndex);
-  BeginUpdate();
-  TcxDataSummaryItem* item = nullptr;
-  try {
-    item = Add();
-    item->SetField(controller->GetField(AItemIndex));
-    item->SetPosition(APosition);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  TcxDataSummaryItem* item = Add();
+  item->SetField(controller->GetField(AItemIndex));
+  item->SetPosition(APosition);
   return item;
 }
 
@@ -355,16 +322,10 @@ void TcxDataSummaryItems::SetDataItemProperties(Integer AItemIndex, TcxSummaryPo
     if (IsPropertiesEmpty(AProperties, AFormat, AKind)) return;
     item = AddDataItem(AItemIndex, APosition);
   }
-  BeginUpdate();
-  try {
-    if (AProperties.Contains(spFormat)) item->SetFormat(AFormat);
-    if (AProperties.Contains(spKind)) item->SetKind(AKind);
-    if (IsPropertiesEmpty({spFormat, spKind}, item->GetFormat(), item->GetKind())) item->Free();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  if (AProperties.Contains(spFormat)) item->SetFormat(AFormat);
+  if (AProperties.Contains(spKind)) item->SetKind(AKind);
+  if (IsPropertiesEmpty({spFormat, spKind}, item->GetFormat(), item->GetKind())) item->Free();
 }
 
 bool TcxDataSummaryItems::IsPropertiesEmpty(TcxSummaryProperties AProperties, const AnsiString& AFormat,
@@ -400,17 +361,11 @@ TPersistent* TcxDataGroupSummaryItems::GetOwner() {
 
 void TcxDataGroupSummaryItems::Assign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxDataGroupSummaryItems*>(Source)) {
-    BeginUpdate();
-    try {
-      TcxDataSummaryItems::Assign(Source);
-      SetBeginText(source->FBeginText);
-      SetEndText(source->FEndText);
-      SetSeparator(source->FSeparator);
-    } catch (...) {
-      EndUpdate();
-      throw;
-    }
-    EndUpdate();
+    auto update = orv::UpdateScope(this);
+    TcxDataSummaryItems::Assign(Source);
+    SetBeginText(source->FBeginText);
+    SetEndText(source->FEndText);
+    SetSeparator(source->FSeparator);
     return;
   }
   TcxDataSummaryItems::Assign(Source);
@@ -536,15 +491,9 @@ TcxDataSummaryGroupItemLinks* TcxDataSummaryGroup::GetLinks() {
 void TcxDataSummaryGroup::Assign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxDataSummaryGroup*>(Source)) {
     TcxDataSummary* summary = GetSummary();
-    if (summary) summary->BeginUpdate();
-    try {
-      GetLinks()->Assign(const_cast<TcxDataSummaryGroup*>(source)->GetLinks());
-      FSummaryItems->Assign(source->FSummaryItems);
-    } catch (...) {
-      if (summary) summary->EndUpdate();
-      throw;
-    }
-    if (summary) summary->EndUpdate();
+    auto update = orv::UpdateScopeIf(summary);
+    GetLinks()->Assign(const_cast<TcxDataSummaryGroup*>(source)->GetLinks());
+    FSummaryItems->Assign(source->FSummaryItems);
     return;
   }
   TCollectionItem::Assign(Source);
@@ -611,18 +560,12 @@ void TcxDataSummary::Assign(TPersistent* Source) {
     TPersistent::Assign(Source);
     return;
   }
-  BeginUpdate();
-  try {
-    FDefaultGroupSummaryItems->Assign(source->FDefaultGroupSummaryItems);
-    FFooterSummaryItems->Assign(source->FFooterSummaryItems);
-    FSummaryGroups->Assign(source->FSummaryGroups);
-    SetOptions(source->FOptions);
-    AssignEvents(source);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  FDefaultGroupSummaryItems->Assign(source->FDefaultGroupSummaryItems);
+  FFooterSummaryItems->Assign(source->FFooterSummaryItems);
+  FSummaryGroups->Assign(source->FSummaryGroups);
+  SetOptions(source->FOptions);
+  AssignEvents(source);
 }
 
 void TcxDataSummary::BeginUpdate() {
@@ -632,13 +575,8 @@ void TcxDataSummary::BeginUpdate() {
 
 void TcxDataSummary::EndUpdate() {
   --FLockCount;
-  try {
-    Changed(false);
-  } catch (...) {
-    FDataController->EndUpdate();
-    throw;
-  }
-  FDataController->EndUpdate();
+  orv::ScopeExit endController([this] { FDataController->EndUpdate(); });
+  Changed(false);
 }
 
 void TcxDataSummary::CancelUpdate() {
@@ -681,22 +619,15 @@ void TcxDataSummary::RemoveItemByField(TcxCustomDataField* AField) {
       }
     }
   };
-  try {
-    clear(FFooterSummaryItems);
-    clear(FDefaultGroupSummaryItems);
-    for (Integer g = 0; g < FSummaryGroups->GetCount(); ++g) {
-      TcxDataSummaryGroup* group = FSummaryGroups->GetItem(g);
-      clear(group->GetSummaryItems());
-      if (group->HasLinks()) clear(group->GetLinks());
-    }
-  } catch (...) {
-    CancelUpdate();
-    throw;
+  // Nothing cleared, nothing to report.
+  orv::ScopeExit end([&] { changed ? EndUpdate() : CancelUpdate(); });
+  clear(FFooterSummaryItems);
+  clear(FDefaultGroupSummaryItems);
+  for (Integer g = 0; g < FSummaryGroups->GetCount(); ++g) {
+    TcxDataSummaryGroup* group = FSummaryGroups->GetItem(g);
+    clear(group->GetSummaryItems());
+    if (group->HasLinks()) clear(group->GetLinks());
   }
-  if (changed)
-    EndUpdate();
-  else
-    CancelUpdate();
 }
 
 // --- Values and texts -------------------------------------------------------
@@ -714,7 +645,7 @@ void TcxDataSummary::SetFooterSummaryValue(Integer AIndex, const Variant& AValue
   const Variant& old = FFooterSummaryValues[AIndex];
   if (old.VType() == AValue.VType() && VarSameValue(old, AValue)) return;
   VarArrayPut(FFooterSummaryValues, AValue, {AIndex});
-  FlagGuard setting(FSettingValue, true);
+  auto setting = orv::TempValue(FSettingValue, true);
   Changed(true);
 }
 
@@ -762,7 +693,7 @@ void TcxDataSummary::SetGroupSummaryValue(Integer AGroupIndex, Integer AIndex, c
   const Variant& old = (*values)[AIndex];
   if (old.VType() == AValue.VType() && VarSameValue(old, AValue)) return;
   VarArrayPut(*values, AValue, {AIndex});
-  FlagGuard setting(FSettingValue, true);
+  auto setting = orv::TempValue(FSettingValue, true);
   Changed(true);
 }
 
@@ -1056,7 +987,7 @@ void TcxDataSummary::DoAfterSummary() {
   }
   FAfterSummaryPending = false;
   if (FDataController->IsPattern() || FDataController->LockOnAfterSummary()) return;
-  FlagGuard inAfterSummary(FInAfterSummary, true);
+  auto inAfterSummary = orv::TempValue(FInAfterSummary, true);
   OnAfterSummary(this);
 }
 

@@ -8,17 +8,11 @@
 #include "library/data/cxCustomDataSort.h"
 #include "library/data/cxCustomDataSortKeys.h"
 #include "library/data/cxCustomDataSummary.h"
+#include "platform/rtl/ScopeExit.h"
 
 ORV_REGISTER(TcxCustomDataControllerInfo)
 
 namespace {
-struct FlagGuard {
-  bool& Flag;
-  bool Old;
-  FlagGuard(bool& AFlag, bool AValue) : Flag(AFlag), Old(AFlag) { Flag = AValue; }
-  ~FlagGuard() { Flag = Old; }
-};
-
 // Changed records beyond this many take the full pass.
 constexpr size_t cxMaxMovedRecords = 64;
 }  // namespace
@@ -217,38 +211,25 @@ void TcxCustomDataControllerInfo::ChangeExpanding(Integer ARowIndex, bool AExpan
     FDataController->CheckBrowseMode();
   FDataGroups->ChangeExpanding(ARowIndex, AExpanded, ARecursive);
   ExpandingChanged();
-  BeginUpdate();
-  try {
-    if (!AExpanded) CheckAfterCollapsing();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  if (!AExpanded) CheckAfterCollapsing();
 }
 
 void TcxCustomDataControllerInfo::FullExpand() {
-  BeginUpdate();
+  auto update = orv::UpdateScope(this);
   if (IsGrouped() && !IsAlwaysExpanded()) {
     FDataGroups->FullExpanding(true);
     ExpandingChanged();
   }
-  EndUpdate();
 }
 
 void TcxCustomDataControllerInfo::FullCollapse() {
-  BeginUpdate();
-  try {
-    if (IsGrouped() && !IsAlwaysExpanded()) {
-      FDataGroups->FullExpanding(false);
-      ExpandingChanged();
-      CheckAfterCollapsing();
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
+  auto update = orv::UpdateScope(this);
+  if (IsGrouped() && !IsAlwaysExpanded()) {
+    FDataGroups->FullExpanding(false);
+    ExpandingChanged();
+    CheckAfterCollapsing();
   }
-  EndUpdate();
 }
 
 void TcxCustomDataControllerInfo::RemoveField(TcxCustomDataField* AField) {
@@ -292,7 +273,7 @@ void TcxCustomDataControllerInfo::CheckChanges() {
 void TcxCustomDataControllerInfo::Update() {
   TcxCustomDataController* c = FDataController;
   {
-    FlagGuard inUpdate(FInUpdate, true);
+    auto inUpdate = orv::TempValue(FInUpdate, true);
     c->CheckMode();
     if (c->TakeFullRegroup()) FChanges += TcxDataControllerInfoChanges{dcicGrouping, dcicSorting, dcicSummary};
     const bool summary = FChanges.Contains(dcicSummary) && !c->IsReading() && !c->IsDestroying();
@@ -785,14 +766,8 @@ Integer TcxCustomDataControllerInfo::GetFocusedRecordIndex() const {
 }
 
 void TcxCustomDataControllerInfo::SetFocusedRowIndex(Integer ARowIndex) {
-  FDataController->BeginFullUpdate();
-  try {
-    DoChangeFocusedRow(ARowIndex, false);
-  } catch (...) {
-    FDataController->EndFullUpdate();
-    throw;
-  }
-  FDataController->EndFullUpdate();
+  auto update = orv::FullUpdateScope(FDataController);
+  DoChangeFocusedRow(ARowIndex, false);
 }
 
 void TcxCustomDataControllerInfo::CorrectFocusedRow(Integer ARowIndex) {
@@ -801,7 +776,7 @@ void TcxCustomDataControllerInfo::CorrectFocusedRow(Integer ARowIndex) {
 }
 
 bool TcxCustomDataControllerInfo::CanFocusedRowChanging(Integer ARowIndex) {
-  FlagGuard check(FInFocusCheck, true);
+  auto check = orv::TempValue(FInFocusCheck, true);
   const Integer record = ARowIndex >= 0 && ARowIndex < GetRowCount() ? GetRowInfo(ARowIndex).RecordIndex : -1;
   return FDataController->CanFocusRecord(record);
 }
@@ -810,7 +785,7 @@ void TcxCustomDataControllerInfo::DoChangeFocusedRow(Integer ARowIndex, bool AFo
   const Integer count = GetRowCount();
   ARowIndex = std::clamp(ARowIndex, -1, count - 1);
   if (ARowIndex == FFocusingInfo->RowIndex) return;
-  FlagGuard change(FInFocusChange, true);
+  auto change = orv::TempValue(FInFocusChange, true);
   if (!FChanges.Contains(dcicFocusedRow)) FPrevFocusingInfo->Assign(FFocusingInfo);
   const Integer prevRow = FFocusingInfo->RowIndex;
   const bool allowed = AForce || CanFocusedRowChanging(ARowIndex);

@@ -6,6 +6,7 @@
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Locale.h"
+#include "platform/rtl/ScopeExit.h"
 
 ORV_REGISTER(TcxCustomDataBinding)
 ORV_REGISTER(TcxCollection)
@@ -38,23 +39,13 @@ void TcxCollection::Assign(TPersistent* Source) {
     return;
   }
   if (source->GetCount() == 0 && GetCount() == 0) return;
-  BeginUpdate();
-  try {
-    for (Integer i = 0; i < source->GetCount(); ++i) {
-      TCollectionItem* item = i < GetCount() ? GetItem(i) : Add();
-      item->Assign(source->GetItem(i));
-    }
-    while (GetCount() > source->GetCount()) Delete(GetCount() - 1);
-  } catch (...) {
-    EndUpdate();
-    throw;
+  auto update = orv::UpdateScope(this);
+  for (Integer i = 0; i < source->GetCount(); ++i) {
+    TCollectionItem* item = i < GetCount() ? GetItem(i) : Add();
+    item->Assign(source->GetItem(i));
   }
-  EndUpdate();
+  while (GetCount() > source->GetCount()) Delete(GetCount() - 1);
 }
-
-TDateTime DateOf(TDateTime ADateTime) { return TDateTime(std::trunc(ADateTime.Value)); }
-
-TDateTime TimeOf(TDateTime ADateTime) { return TDateTime(ADateTime.Value - std::trunc(ADateTime.Value)); }
 
 Integer GetStartOfWeek() {
   Integer day = CurrentLocale().FirstDayOfWeek;  // 0 = Monday .. 6 = Sunday

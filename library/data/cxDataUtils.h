@@ -7,6 +7,7 @@
 
 #include "platform/rtl/Collection.h"
 #include "platform/rtl/Component.h"
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/Variant.h"
 
 // Which form of a value a binding deals with.
@@ -61,9 +62,6 @@ class TcxCollection : public TCollection {
   void Assign(TPersistent* Source) override;
 };
 
-// The date part (truncated toward zero) and the time of day.
-TDateTime DateOf(TDateTime ADateTime);
-TDateTime TimeOf(TDateTime ADateTime);
 // The locale's first day of the week, 0 = Sunday .. 6 = Saturday.
 Integer GetStartOfWeek();
 // The latest first day of the week on or before ADate.

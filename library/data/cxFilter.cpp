@@ -10,6 +10,7 @@
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/DateText.h"
+#include "platform/rtl/ScopeExit.h"
 
 ORV_REGISTER(TcxCustomFilterCriteriaItem)
 ORV_REGISTER(TcxFilterCriteriaItemList)
@@ -88,9 +89,8 @@ TcxFilterCriteriaItemList* TcxFilterCriteriaItemList::AddItemList(TcxFilterBoolO
 
 void TcxFilterCriteriaItemList::Clear() {
   TcxFilterCriteria* criteria = GetCriteria();
-  if (criteria) criteria->BeginUpdate();
+  auto update = orv::UpdateScopeIf(criteria);
   while (!FItems.empty()) FItems.back()->Free();
-  if (criteria) criteria->EndUpdate();
 }
 
 TcxCustomFilterCriteriaItem* TcxFilterCriteriaItemList::GetItem(Integer Index) const {
@@ -216,24 +216,18 @@ void TcxFilterCriteria::Assign(TPersistent* Source) {
     TPersistent::Assign(Source);
     return;
   }
-  BeginUpdate();
-  try {
-    SetDateTimeFormat(source->FDateTimeFormat);
-    FMaxValueListCount = source->FMaxValueListCount;
-    SetOptions(source->FOptions);
-    SetPercentWildcard(source->FPercentWildcard);
-    SetUnderscoreWildcard(source->FUnderscoreWildcard);
-    FTranslateLike = source->FTranslateLike;
-    FTranslateBetween = source->FTranslateBetween;
-    FTranslateNotLike = source->FTranslateNotLike;
-    FTranslateIn = source->FTranslateIn;
-    AssignEvents(source);
-    AssignItems(source);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  SetDateTimeFormat(source->FDateTimeFormat);
+  FMaxValueListCount = source->FMaxValueListCount;
+  SetOptions(source->FOptions);
+  SetPercentWildcard(source->FPercentWildcard);
+  SetUnderscoreWildcard(source->FUnderscoreWildcard);
+  FTranslateLike = source->FTranslateLike;
+  FTranslateBetween = source->FTranslateBetween;
+  FTranslateNotLike = source->FTranslateNotLike;
+  FTranslateIn = source->FTranslateIn;
+  AssignEvents(source);
+  AssignItems(source);
 }
 
 void TcxFilterCriteria::CheckChanges() {
@@ -407,18 +401,10 @@ TcxFilterCriteriaItem* TcxFilterCriteria::AddItem(TcxFilterCriteriaItemList* APa
                                                   TcxFilterOperatorKind AOperatorKind, const Variant& AValue,
                                                   const AnsiString& ADisplayValue) {
   cxFilterOperatorClassOf(AOperatorKind);  // refuses a kind that does not exist
-  BeginUpdate();
-  TcxFilterCriteriaItem* item = nullptr;
-  try {
-    item = GetItemClass().Construct<TcxFilterCriteriaItemList*, TObject*, TcxFilterOperatorKind, const Variant&,
-                                    const AnsiString&>(AParent ? AParent : FRoot, AItemLink, AOperatorKind, AValue,
-                                                       ADisplayValue);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
-  return item;
+  auto update = orv::UpdateScope(this);
+  return GetItemClass().Construct<TcxFilterCriteriaItemList*, TObject*, TcxFilterOperatorKind, const Variant&,
+                                  const AnsiString&>(AParent ? AParent : FRoot, AItemLink, AOperatorKind, AValue,
+                                                     ADisplayValue);
 }
 
 void TcxFilterCriteria::Changed() {
@@ -433,13 +419,12 @@ void TcxFilterCriteria::Changed() {
 TcxFilterCriteriaItem* TcxFilterCriteria::FindItemByItemLink(TObject* AItemLink) { return FindInTree(FRoot, AItemLink); }
 
 void TcxFilterCriteria::RestoreDefaults() {
-  BeginUpdate();
+  auto update = orv::UpdateScope(this);
   SetOptions({});
   SetPercentWildcard('%');
   SetUnderscoreWildcard('_');
   FTranslateLike = true;
   FTranslateBetween = FTranslateNotLike = FTranslateIn = false;
-  EndUpdate();
 }
 
 void TcxFilterCriteria::SaveToStream(TStream* AStream) {
@@ -451,14 +436,8 @@ void TcxFilterCriteria::SaveToStream(TStream* AStream) {
 void TcxFilterCriteria::LoadFromStream(TStream* AStream) {
   TFilterWrapper wrapper(nullptr);
   wrapper.SetFilter(this);
-  BeginUpdate();
-  try {
-    AStream->ReadComponent(&wrapper);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  AStream->ReadComponent(&wrapper);
 }
 
 bool TcxFilterCriteria::ValueIsNull(const Variant& AValue) const {
@@ -548,17 +527,15 @@ void TcxFilterCriteria::CancelUpdate() {
 }
 
 void TcxFilterCriteria::Refresh() {
-  BeginUpdate();
+  auto update = orv::UpdateScope(this);
   RecreateTree(FRoot);
   Changed();
-  EndUpdate();
 }
 
 void TcxFilterCriteria::Clear() {
-  BeginUpdate();
+  auto update = orv::UpdateScope(this);
   FRoot->Clear();
   FRoot->SetBoolOperatorKind(fboAnd);
-  EndUpdate();
 }
 
 namespace {
@@ -679,40 +656,33 @@ bool TcxFilterCriteria::DoFilterData(void* AData) {
 void TcxFilterCriteria::RemoveItemByItemLink(TObject* AItemLink) {
   BeginUpdate();
   bool removed = false;
-  try {
-    while (TcxFilterCriteriaItem* item = FindItemByItemLink(AItemLink)) {
-      TcxFilterCriteriaItemList* list = item->GetParent();
-      item->Free();
-      removed = true;
-      // Tidy up: empty lists go, and so does a list left with one entry,
-      // whose entry moves up. A negated list keeps its single entry: taking
-      // it out of the NOT would invert the filter.
-      while (list && list != FRoot) {
-        TcxFilterCriteriaItemList* parent = list->GetParent();
-        if (list->GetCount() == 0) {
-          list->Free();
-          list = parent;
-          continue;
-        }
-        const TcxFilterBoolOperatorKind kind = list->GetBoolOperatorKind();
-        if (list->GetCount() == 1 && (kind == fboAnd || kind == fboOr)) {
-          TcxCustomFilterCriteriaItem* entry = list->FItems.front();
-          list->FItems.clear();
-          entry->FParent = parent;
-          parent->FItems.push_back(entry);
-          list->Free();
-        }
-        break;
+  // Nothing removed, nothing to report.
+  orv::ScopeExit end([&] { removed ? EndUpdate() : CancelUpdate(); });
+  while (TcxFilterCriteriaItem* item = FindItemByItemLink(AItemLink)) {
+    TcxFilterCriteriaItemList* list = item->GetParent();
+    item->Free();
+    removed = true;
+    // Tidy up: empty lists go, and so does a list left with one entry,
+    // whose entry moves up. A negated list keeps its single entry: taking
+    // it out of the NOT would invert the filter.
+    while (list && list != FRoot) {
+      TcxFilterCriteriaItemList* parent = list->GetParent();
+      if (list->GetCount() == 0) {
+        list->Free();
+        list = parent;
+        continue;
       }
+      const TcxFilterBoolOperatorKind kind = list->GetBoolOperatorKind();
+      if (list->GetCount() == 1 && (kind == fboAnd || kind == fboOr)) {
+        TcxCustomFilterCriteriaItem* entry = list->FItems.front();
+        list->FItems.clear();
+        entry->FParent = parent;
+        parent->FItems.push_back(entry);
+        list->Free();
+      }
+      break;
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  if (removed)
-    EndUpdate();
-  else
-    CancelUpdate();
 }
 
 bool TcxFilterCriteria::EqualItems(TcxFilterCriteria* ACriteria) {

@@ -1,6 +1,8 @@
 #include "platform/gdi/Bitmaps.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <limits>
 
 #include "platform/gdi/DeviceContext.h"
@@ -14,6 +16,16 @@ void SetMonoColors(Bitmap* b) {
   // Kept for GetDIBits only: the surface itself stays strictly monochrome.
   b->Colors = {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}};
 }
+
+// The sixteen standard colours: the colours of a 4-bit device-dependent
+// bitmap's indices, and the table a 4-bit DIB read from a bitmap of another
+// depth comes with.
+constexpr RGBQUAD kStandard16[16] = {
+    {0, 0, 0, 0},       {0, 0, 128, 0},     {0, 128, 0, 0},   {0, 128, 128, 0},
+    {128, 0, 0, 0},     {128, 0, 128, 0},   {128, 128, 0, 0}, {192, 192, 192, 0},
+    {128, 128, 128, 0}, {0, 0, 255, 0},     {0, 255, 0, 0},   {0, 255, 255, 0},
+    {255, 0, 0, 0},     {255, 0, 255, 0},   {255, 255, 0, 0}, {255, 255, 255, 0},
+};
 }  // namespace
 
 int Bitmap::Describe(int size, void* buffer) const {
@@ -50,11 +62,12 @@ std::size_t DibStride(std::int64_t width, int bpp) {
 }
 
 Bitmap* NewBitmap(int width, int height, int bpp) {
-  if (width <= 0 || height <= 0 || (bpp != 1 && bpp != 32)) return nullptr;
+  if (width <= 0 || height <= 0 || (bpp != 1 && bpp != 4 && bpp != 32)) return nullptr;
   if (std::int64_t(width) * height > kMaxPixels) return nullptr;
   Bitmap* b = new Bitmap;
-  // Monochrome rows are padded to 16 bits, as the platform's bitmaps are.
-  std::size_t stride = bpp == 1 ? std::size_t((width + 15) / 16) * 2 : std::size_t(width) * 4;
+  // Rows are padded to 16 bits, as the platform's device-dependent bitmaps
+  // are (a 32-bit row always is).
+  std::size_t stride = (std::size_t(width) * std::size_t(bpp) + 15) / 16 * 2;
   b->Storage.assign(stride * std::size_t(height), 0);
   b->Surf.Row0 = b->Storage.data();
   b->Surf.Stride = static_cast<std::ptrdiff_t>(stride);
@@ -62,6 +75,11 @@ Bitmap* NewBitmap(int width, int height, int bpp) {
   b->Surf.Height = height;
   b->Surf.Bpp = bpp;
   if (bpp == 1) SetMonoColors(b);
+  if (bpp == 4) {
+    b->Colors.assign(std::begin(kStandard16), std::end(kStandard16));
+    b->Surf.Palette = b->Colors.data();
+    b->Surf.PaletteSize = 16;
+  }
   return b;
 }
 
@@ -75,30 +93,38 @@ GdiObject* DefaultBitmap() {
   return def;
 }
 
-bool DibView(const BITMAPINFO* info, const void* bits, std::size_t bitsSize, Surface& out,
+bool DibView(const BITMAPINFO* info, const void* bits, std::int64_t rows, Surface& out,
              std::vector<RGBQUAD>& palette) {
   if (!info || !bits) return false;
   const BITMAPINFOHEADER& h = info->bmiHeader;
-  if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biPlanes != 1) return false;
+  // The header grew over time; its size says which one the caller wrote, and
+  // nothing past the largest is ever read.
+  constexpr DWORD kLargestHeader = 124;
+  if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > kLargestHeader || h.biPlanes != 1) return false;
   int bpp = h.biBitCount;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return false;
   if (h.biCompression != BI_RGB && !(h.biCompression == BI_BITFIELDS && bpp == 32)) return false;
   if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == std::numeric_limits<LONG>::min()) return false;
-  std::int64_t height = h.biHeight < 0 ? -std::int64_t(h.biHeight) : h.biHeight;
-  if (std::int64_t(h.biWidth) * height > kMaxPixels) return false;
+  if (rows <= 0) return false;
+  if (std::int64_t(h.biWidth) * rows > kMaxPixels) return false;
   std::size_t stride = DibStride(h.biWidth, bpp);
-  if (!stride || stride * std::size_t(height) > bitsSize) return false;
+  if (!stride) return false;
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(info);
   palette.clear();
   if (bpp <= 8) {
     std::size_t n = h.biClrUsed ? h.biClrUsed : (std::size_t(1) << bpp);
     if (n > (std::size_t(1) << bpp)) n = std::size_t(1) << bpp;
-    const RGBQUAD* colors = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const std::uint8_t*>(info) + h.biSize);
+    const auto* colors = reinterpret_cast<const RGBQUAD*>(bytes + h.biSize);
     palette.assign(colors, colors + n);
   }
   if (h.biCompression == BI_BITFIELDS) {
-    const DWORD* masks = reinterpret_cast<const DWORD*>(reinterpret_cast<const std::uint8_t*>(info) + h.biSize);
+    // Masks follow the smallest header, or sit inside the larger ones at the
+    // same offset.
+    DWORD masks[3];
+    std::memcpy(masks, bytes + sizeof(BITMAPINFOHEADER), sizeof masks);
     if (masks[0] != 0x00FF0000 || masks[1] != 0x0000FF00 || masks[2] != 0x000000FF) return false;
   }
+  std::int64_t height = rows;
   auto* base = const_cast<std::uint8_t*>(static_cast<const std::uint8_t*>(bits));
   out.Width = h.biWidth;
   out.Height = static_cast<int>(height);
@@ -122,7 +148,7 @@ namespace win {
 using namespace gdi;
 
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitCount, const void* bits) {
-  if (planes != 1 || (bitCount != 1 && bitCount != 32)) {
+  if (planes != 1 || (bitCount != 1 && bitCount != 4 && bitCount != 32)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
@@ -203,75 +229,164 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
 
 namespace {
 
-// Fills a colour table for a DIB of bpp bits read from the bitmap.
-void WriteColorTable(const Bitmap& b, BITMAPINFO* info, int bpp) {
-  RGBQUAD* out = info->bmiColors;
-  int n = 1 << bpp;
-  for (int i = 0; i < n; ++i) out[i] = RGBQUAD{0, 0, 0, 0};
-  if (b.Surf.Palette && b.Surf.Bpp == bpp) {
-    for (int i = 0; i < b.Surf.PaletteSize && i < n; ++i) out[i] = b.Surf.Palette[i];
+// The colour table a DIB of `bpp` bits read from the bitmap comes with: the
+// bitmap's own table when it has one of that depth, else the depth's
+// standard table. Empty when the depth has none, or none can be chosen.
+bool DibColorTable(const Bitmap& b, int bpp, std::vector<RGBQUAD>& table) {
+  table.clear();
+  if (bpp > 8) return true;
+  const Surface& s = b.Surf;
+  if (s.Palette && s.Bpp == bpp) {
+    table.assign(s.Palette, s.Palette + s.PaletteSize);
   } else if (bpp == 1) {
-    out[1] = RGBQUAD{255, 255, 255, 0};
+    table = {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}};
+  } else if (bpp == 4) {
+    table.assign(std::begin(kStandard16), std::end(kStandard16));
+  } else {
+    return false;  // an 8-bit table only comes from an 8-bit bitmap
   }
+  table.resize(std::size_t(1) << bpp, RGBQUAD{0, 0, 0, 0});
+  return true;
 }
 
 }  // namespace
 
 int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT usage) {
   Bitmap* b = LookupAs<Bitmap>(hbm);
-  if (!b || !LookupDC(hdc) || !info || usage != DIB_RGB_COLORS ||
-      info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) {
-    SetLastError(b ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+  if (!b || !LookupDC(hdc)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return 0;
+  }
+  if (!info || usage != DIB_RGB_COLORS || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
   BITMAPINFOHEADER& h = info->bmiHeader;
   const Surface& s = b->Surf;
-  if (!bits && h.biBitCount == 0) {
-    // Only the header is asked for.
-    h.biWidth = s.Width;
-    h.biHeight = s.Height;
-    h.biPlanes = 1;
-    h.biBitCount = static_cast<WORD>(s.Bpp);
-    h.biCompression = BI_RGB;
-    h.biSizeImage = static_cast<DWORD>(DibStride(s.Width, s.Bpp) * std::size_t(s.Height));
-    h.biClrUsed = 0;
+  auto* afterHeader = reinterpret_cast<std::uint8_t*>(info) + h.biSize;
+  if (h.biBitCount == 0) {
+    // Only the header is asked for: the bitmap's own format.
+    if (b->IsDib) {
+      const DWORD size = h.biSize;
+      h = b->DibHeader;
+      h.biSize = size;
+    } else {
+      h.biWidth = s.Width;
+      h.biHeight = s.Height;
+      h.biPlanes = 1;
+      h.biBitCount = static_cast<WORD>(s.Bpp);
+      h.biCompression = BI_RGB;
+      h.biSizeImage = static_cast<DWORD>(DibStride(s.Width, s.Bpp) * std::size_t(s.Height));
+      h.biClrUsed = 0;
+    }
     return 1;
   }
-  int bpp = h.biBitCount;
-  if ((bpp != 1 && bpp != 24 && bpp != 32) || h.biCompression != BI_RGB || h.biWidth != s.Width ||
-      h.biHeight == 0 || h.biHeight == std::numeric_limits<LONG>::min()) {
+  const int bpp = h.biBitCount;
+  const bool okDepth = bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
+  const bool okCompression = h.biCompression == BI_RGB || (h.biCompression == BI_BITFIELDS && bpp == 32);
+  std::vector<RGBQUAD> table;
+  if (!okDepth || !okCompression || h.biWidth <= 0 || h.biWidth > (1 << 28) || h.biHeight == 0 ||
+      h.biHeight == std::numeric_limits<LONG>::min() || !DibColorTable(*b, bpp, table)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  if (bpp == 1) WriteColorTable(*b, info, 1);
+  const std::int64_t dibHeight = h.biHeight < 0 ? -std::int64_t(h.biHeight) : h.biHeight;
+  const std::size_t stride = DibStride(h.biWidth, bpp);
+  if (std::int64_t(h.biWidth) * dibHeight > kMaxPixels) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  h.biSizeImage = static_cast<DWORD>(stride * std::size_t(dibHeight));
+  if (bpp <= 8) {
+    h.biClrUsed = 0;
+    std::memcpy(afterHeader, table.data(), table.size() * sizeof(RGBQUAD));
+  } else if (h.biCompression == BI_BITFIELDS) {
+    const DWORD masks[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
+    std::memcpy(afterHeader, masks, sizeof masks);
+  }
   if (!bits) return static_cast<int>(s.Height);
-  bool topDown = h.biHeight < 0;
-  std::int64_t height = topDown ? -std::int64_t(h.biHeight) : h.biHeight;
-  if (height != s.Height || start >= static_cast<UINT>(s.Height)) return 0;
-  UINT count = lines;
-  if (count > static_cast<UINT>(s.Height) - start) count = static_cast<UINT>(s.Height) - start;
-  std::size_t stride = DibStride(s.Width, bpp);
+  if (lines == 0) return 1;  // the colour table was all that was wanted
+
+  // The DIB lies over the bitmap from its top-left corner; scan line k is
+  // DIB row k from the top for a top-down DIB, from the bottom otherwise.
+  // Scan lines off the bitmap are left as they are.
   Surface dst{};
-  dst.Width = s.Width;
-  dst.Height = static_cast<int>(count);
+  dst.Width = h.biWidth;
+  dst.Height = 1;
   dst.Bpp = bpp;
   dst.Stride = static_cast<std::ptrdiff_t>(stride);
-  dst.Row0 = static_cast<std::uint8_t*>(bits);
-  std::vector<std::uint32_t> row(std::size_t(s.Width));
-  for (UINT i = 0; i < count; ++i) {
-    // Scan line start + i counts from the bottom for a bottom-up request.
-    UINT line = start + i;
-    int srcY = topDown ? static_cast<int>(line) : s.Height - 1 - static_cast<int>(line);
-    LoadSpan(s, 0, srcY, s.Width, row.data());
-    if (bpp == 1 && !s.IsMono())
-      for (auto& v : row) v = ColorToMono(PixelToColor(v));
-    if (bpp == 32 && s.IsMono())
-      for (auto& v : row) v &= 0xFFFFFF;
-    int dstY = static_cast<int>(i);
-    StoreSpan(dst, 0, dstY, s.Width, row.data());
+  dst.Palette = bpp == 1 ? nullptr : table.empty() ? nullptr : table.data();  // 1 bit: black and white
+  dst.PaletteSize = static_cast<int>(table.size());
+  const bool sameIndices = bpp <= 8 && s.Palette && s.Bpp == bpp && s.Width == h.biWidth;
+  const int w = std::min<int>(s.Width, h.biWidth);
+  std::vector<std::uint32_t> row(static_cast<std::size_t>(w));
+  const std::int64_t end = std::min<std::int64_t>(std::int64_t(start) + lines, dibHeight);
+  int copied = 0;
+  for (std::int64_t k = start; k < end; ++k) {
+    const std::int64_t y = h.biHeight < 0 ? k : dibHeight - 1 - k;
+    if (y >= s.Height) continue;
+    dst.Row0 = static_cast<std::uint8_t*>(bits) + stride * std::size_t(k - start);
+    if (sameIndices) {
+      // The bitmap's own indices, even where its table repeats a colour.
+      std::memcpy(dst.Row0, s.Row(static_cast<int>(y)), (std::size_t(w) * std::size_t(bpp) + 7) / 8);
+    } else {
+      LoadSpan(s, 0, static_cast<int>(y), w, row.data());
+      if (bpp == 1 && !s.IsMono())
+        for (auto& v : row) v = ColorToMono(PixelToColor(v));
+      StoreSpan(dst, 0, 0, w, row.data());
+    }
+    ++copied;
   }
-  return static_cast<int>(count);
+  return copied;
 }
+
+namespace {
+
+// Unpacks 8-bit run-length data of `size` bytes into bottom-up rows of
+// `width` pixels: runs of one index, absolute runs, line ends, jumps and the
+// end mark. Pixels the data skips or never reaches are index 0; pixels past
+// the rows are dropped. False when the data ends inside an escape.
+bool UnpackRle8(const std::uint8_t* data, std::size_t size, int width, int rows, std::vector<std::uint8_t>& out) {
+  if (!size) return false;
+  const std::size_t stride = DibStride(width, 8);
+  out.assign(stride * std::size_t(rows), 0);
+  std::int64_t x = 0, y = 0;
+  auto put = [&](std::uint8_t index) {
+    if (x < width && y < rows) out[std::size_t(y) * stride + std::size_t(x)] = index;
+    ++x;
+  };
+  std::size_t i = 0;
+  while (i + 2 <= size && y < rows) {
+    const std::uint8_t n = data[i], c = data[i + 1];
+    i += 2;
+    if (n) {
+      for (int k = 0; k < n; ++k) put(c);
+      continue;
+    }
+    switch (c) {
+      case 0:  // end of line
+        x = 0;
+        ++y;
+        break;
+      case 1:  // end of bitmap
+        return true;
+      case 2:  // jump right and up
+        if (i + 2 > size) return false;
+        x += data[i];
+        y += data[i + 1];
+        i += 2;
+        break;
+      default:  // c indices follow as they are, padded to an even count
+        if (i + c > size) return false;
+        for (int k = 0; k < c; ++k) put(data[i + std::size_t(k)]);
+        i += (std::size_t(c) + 1) & ~std::size_t(1);
+        break;
+    }
+  }
+  return true;
+}
+
+}  // namespace
 
 int SetDIBits(HDC, HBITMAP hbm, UINT start, UINT lines, const void* bits, const BITMAPINFO* info, UINT usage) {
   Bitmap* b = LookupAs<Bitmap>(hbm);
@@ -288,16 +403,27 @@ int SetDIBits(HDC, HBITMAP hbm, UINT start, UINT lines, const void* bits, const 
   if (start >= fullHeight) return 0;
   std::int64_t count = std::min<std::int64_t>(lines, fullHeight - start);
   // The caller's buffer holds `count` rows starting at scan line `start`.
-  BITMAPINFOHEADER part = h;
-  part.biHeight = h.biHeight < 0 ? -static_cast<LONG>(count) : static_cast<LONG>(count);
-  std::vector<std::uint8_t> infoCopy(h.biSize + 256 * sizeof(RGBQUAD));
-  std::memcpy(infoCopy.data(), info, h.biSize + (h.biBitCount <= 8 ? (std::size_t(1) << h.biBitCount) * 4 : 12));
-  std::memcpy(infoCopy.data(), &part, sizeof part);
+  // Run-length data is unpacked into plain 8-bit rows first, described by a
+  // copy of the header (and its colour table) that says so.
+  std::vector<std::uint8_t> unpacked, infoCopy;
+  if (h.biCompression == BI_RLE8) {
+    if (h.biBitCount != 8 || h.biHeight < 0 || h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > 124 ||
+        std::int64_t(h.biWidth) * count > kMaxPixels ||
+        !UnpackRle8(static_cast<const std::uint8_t*>(bits), h.biSizeImage, h.biWidth, static_cast<int>(count),
+                    unpacked)) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return 0;
+    }
+    bits = unpacked.data();
+    const std::size_t colors = h.biClrUsed && h.biClrUsed < 256 ? h.biClrUsed : 256;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(info);
+    infoCopy.assign(bytes, bytes + h.biSize + colors * sizeof(RGBQUAD));
+    reinterpret_cast<BITMAPINFOHEADER*>(infoCopy.data())->biCompression = BI_RGB;
+    info = reinterpret_cast<const BITMAPINFO*>(infoCopy.data());
+  }
   Surface src{};
   std::vector<RGBQUAD> palette;
-  std::size_t stride = DibStride(h.biWidth, h.biBitCount);
-  if (!stride || !DibView(reinterpret_cast<const BITMAPINFO*>(infoCopy.data()), bits, stride * std::size_t(count), src,
-                          palette)) {
+  if (!DibView(info, bits, count, src, palette)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }

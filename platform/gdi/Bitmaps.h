@@ -38,10 +38,12 @@ Bitmap* NewBitmap(int width, int height, int bpp);
 // four bytes); 0 on overflow.
 std::size_t DibStride(std::int64_t width, int bpp);
 
-// Describes a packed DIB (header, colour table, bits) for reading: checks
-// the header and that the bits cover every row. Only uncompressed 1, 4, 8,
-// 24 and 32 bits (and 32 bits with the standard masks) are accepted here.
-bool DibView(const BITMAPINFO* info, const void* bits, std::size_t bitsSize, Surface& out,
+// Describes `rows` rows of a packed DIB (header, masks, colour table, bits)
+// for reading, in the header's row order. The caller's bits must hold those
+// rows; the header is read only as far as its size, masks and colour count
+// say. Only uncompressed 1, 4, 8, 24 and 32 bits (and 32 bits with the
+// standard masks) are accepted here.
+bool DibView(const BITMAPINFO* info, const void* bits, std::int64_t rows, Surface& out,
              std::vector<RGBQUAD>& palette);
 
 }  // namespace win::gdi

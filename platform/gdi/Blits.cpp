@@ -504,23 +504,9 @@ struct DibSource {
 };
 
 bool ViewDib(const BITMAPINFO* info, const void* bits, UINT usage, LONG rows, DibSource& out) {
-  if (!info || !bits || usage != DIB_RGB_COLORS) return false;
-  const BITMAPINFOHEADER& h = info->bmiHeader;
-  if (h.biSize < sizeof(BITMAPINFOHEADER)) return false;
-  std::size_t stride = DibStride(h.biWidth, h.biBitCount);
-  if (!stride || rows <= 0) return false;
-  // The caller's buffer has no size of its own: it must hold the rows the
-  // header announces.
-  BITMAPINFOHEADER part = h;
-  part.biHeight = h.biHeight < 0 ? -rows : rows;
-  std::vector<std::uint8_t> copy(h.biSize + 256 * sizeof(RGBQUAD) + 12);
-  std::size_t colors = h.biBitCount <= 8 ? (std::size_t(1) << h.biBitCount) * sizeof(RGBQUAD)
-                                         : (h.biCompression == BI_BITFIELDS ? 12 : 0);
-  if (h.biBitCount <= 8 && h.biClrUsed && h.biClrUsed < (1u << h.biBitCount)) colors = h.biClrUsed * sizeof(RGBQUAD);
-  std::memcpy(copy.data(), info, h.biSize + colors);
-  std::memcpy(copy.data(), &part, sizeof part);
-  return DibView(reinterpret_cast<const BITMAPINFO*>(copy.data()), bits, stride * std::size_t(rows), out.S,
-                 out.Palette);
+  // The caller's buffer has no size of its own: it must hold the rows asked for.
+  if (usage != DIB_RGB_COLORS) return false;
+  return DibView(info, bits, rows, out.S, out.Palette);
 }
 
 }  // namespace

@@ -353,8 +353,10 @@ using ViewportOrigin = DcOrigin<&DcState::ViewportOrg, true>;
 
 }  // namespace
 
+// The background and text colours keep the value as given, high byte
+// included (GetBkColor answers it); drawing uses the low three bytes.
 COLORREF SetBkColor(HDC hdc, COLORREF color) {
-  return DcAttribute<COLORREF, &DcState::BkColor>::Set(hdc, ColorOnly(color), CLR_INVALID);
+  return DcAttribute<COLORREF, &DcState::BkColor>::Set(hdc, color, CLR_INVALID);
 }
 COLORREF GetBkColor(HDC hdc) { return DcAttribute<COLORREF, &DcState::BkColor>::Get(hdc, CLR_INVALID); }
 int SetBkMode(HDC hdc, int mode) {
@@ -362,7 +364,7 @@ int SetBkMode(HDC hdc, int mode) {
 }
 int GetBkMode(HDC hdc) { return DcAttribute<int, &DcState::BkMode>::Get(hdc, 0); }
 COLORREF SetTextColor(HDC hdc, COLORREF color) {
-  return DcAttribute<COLORREF, &DcState::TextColor>::Set(hdc, ColorOnly(color), CLR_INVALID);
+  return DcAttribute<COLORREF, &DcState::TextColor>::Set(hdc, color, CLR_INVALID);
 }
 COLORREF GetTextColor(HDC hdc) { return DcAttribute<COLORREF, &DcState::TextColor>::Get(hdc, CLR_INVALID); }
 COLORREF SetDCBrushColor(HDC hdc, COLORREF color) {

@@ -35,9 +35,11 @@ Stroker::Stroker(DC& dc) : Dc(dc) {
     case PS_DASHDOT: Dash = kDashDot, DashCount = 4; break;
     case PS_DASHDOTDOT: Dash = kDashDotDot, DashCount = 6; break;
     case PS_ALTERNATE: Dash = kAlternate, DashCount = 2; break;
+    case PS_USERSTYLE: Dash = pen->Dashes.data(), DashCount = int(pen->Dashes.size()); break;
     default: break;
   }
   for (int i = 0; i < DashCount; ++i) DashTotal += Dash[i];
+  if (DashTotal == 0) Dash = nullptr, DashCount = 0;  // a pattern of no length draws solid
 }
 
 void Stroker::Dot(int x, int y) {

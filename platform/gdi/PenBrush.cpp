@@ -1,5 +1,7 @@
 #include "platform/gdi/PenBrush.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "platform/gdi/Bitmaps.h"
@@ -10,15 +12,21 @@ namespace win::gdi {
 
 int Pen::Describe(int size, void* buffer) const {
   if (Extended) {
-    int need = static_cast<int>(sizeof(EXTLOGPEN));
+    // The structure ends with as many style entries as the pen has.
+    const std::size_t head = offsetof(EXTLOGPEN, elpStyleEntry);
+    const int need = static_cast<int>(head + StyleEntries.size() * sizeof(DWORD));
     if (!buffer) return need;
     if (size < need) return 0;
     EXTLOGPEN p{};
     p.elpPenStyle = Style | Flags;
     p.elpWidth = static_cast<DWORD>(Width);
-    p.elpBrushStyle = BS_SOLID;
+    p.elpBrushStyle = BrushStyle;
     p.elpColor = Color;
-    std::memcpy(buffer, &p, sizeof p);
+    p.elpHatch = Hatch;
+    p.elpNumEntries = static_cast<DWORD>(StyleEntries.size());
+    std::memcpy(buffer, &p, head);
+    if (!StyleEntries.empty())
+      std::memcpy(static_cast<std::uint8_t*>(buffer) + head, StyleEntries.data(), StyleEntries.size() * sizeof(DWORD));
     return need;
   }
   int need = static_cast<int>(sizeof(LOGPEN));
@@ -143,27 +151,32 @@ HPEN CreatePenIndirect(const LOGPEN* lp) {
   return CreatePen(static_cast<int>(lp->lopnStyle), lp->lopnWidth.X, lp->lopnColor);
 }
 
-HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* lb, DWORD, const DWORD*) {
-  if (!lb || (style & PS_STYLE_MASK) > PS_ALTERNATE || (style & PS_STYLE_MASK) == PS_USERSTYLE) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return nullptr;
-  }
-  bool geometric = (style & PS_TYPE_MASK) == PS_GEOMETRIC;
-  if (!geometric && width != 1) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return nullptr;
-  }
-  if ((style & PS_STYLE_MASK) == PS_ALTERNATE && geometric) {
+HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* lb, DWORD styleCount, const DWORD* styles) {
+  constexpr DWORD kMaxStyleEntries = 16;
+  const UINT kind = style & PS_STYLE_MASK;
+  const bool geometric = (style & PS_TYPE_MASK) == PS_GEOMETRIC;
+  // Style entries belong to a user style only, which needs 1 to 16 of them.
+  const bool entriesOk = kind == PS_USERSTYLE ? styleCount >= 1 && styleCount <= kMaxStyleEntries && styles
+                                              : styleCount == 0;
+  if (!lb || kind > PS_ALTERNATE || !entriesOk || (!geometric && width != 1) || (kind == PS_ALTERNATE && geometric)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
   Pen* p = new Pen;
   p->Extended = true;
-  p->Style = style & PS_STYLE_MASK;
+  p->Style = kind;
   p->Flags = style & ~PS_STYLE_MASK;
   p->Width = width < 1 ? 1 : static_cast<int>(width > 10000 ? 10000 : width);
+  p->BrushStyle = lb->lbStyle;
+  p->Hatch = lb->lbHatch;
   p->Color = lb->lbStyle == BS_NULL ? 0 : (lb->lbColor & 0x00FFFFFF);
   if (lb->lbStyle == BS_NULL) p->Style = PS_NULL;
+  if (kind == PS_USERSTYLE) {
+    p->StyleEntries.assign(styles, styles + styleCount);
+    // Lengths are capped so a whole pattern's length stays countable.
+    for (DWORD e : p->StyleEntries) p->Dashes.push_back(static_cast<int>(std::min<DWORD>(e, 1u << 20)));
+    if (styleCount % 2) p->Dashes.insert(p->Dashes.end(), p->Dashes.begin(), p->Dashes.end());
+  }
   return reinterpret_cast<HPEN>(Register(p));
 }
 
@@ -174,10 +187,11 @@ HBRUSH CreateSolidBrush(COLORREF color) {
 }
 
 HBRUSH CreateHatchBrush(int style, COLORREF color) {
-  if (style < HS_HORIZONTAL || style > HS_DIAGCROSS) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return nullptr;
-  }
+  // The six hatches; the next six numbers are accepted and make a solid
+  // brush; any other number fails and leaves the last error alone.
+  constexpr unsigned kLastSolidStyle = 11;
+  if (static_cast<unsigned>(style) > kLastSolidStyle) return nullptr;
+  if (style > HS_DIAGCROSS) return CreateSolidBrush(color);
   Brush* b = new Brush;
   b->Style = BS_HATCHED;
   b->Hatch = style;

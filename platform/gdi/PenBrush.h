@@ -21,6 +21,13 @@ class Pen : public GdiObject {
   COLORREF Color = 0;
   bool Extended = false;  // made by ExtCreatePen
   bool DcPen = false;     // the DC_PEN stock pen: colour from the DC
+  // Extended pens: the brush they were made from, and a user style's
+  // entries as given (Dashes: the on/off lengths lines are drawn with,
+  // an odd-length list taken twice so on and off keep alternating).
+  UINT BrushStyle = BS_SOLID;
+  std::uintptr_t Hatch = 0;
+  std::vector<DWORD> StyleEntries;
+  std::vector<int> Dashes;
 };
 
 class Brush : public GdiObject {

@@ -42,6 +42,15 @@ void LoadSpan(const Surface& s, int x, int y, int n, std::uint32_t* out) {
         out[i] = p[0] | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16);
       }
       break;
+    case 16:
+      // 5 bits per channel; each widened by repeating its top bits.
+      for (int i = 0; i < n; ++i) {
+        const std::uint8_t* p = row + 2 * (x + i);
+        unsigned v = p[0] | (unsigned(p[1]) << 8);
+        unsigned r = (v >> 10) & 0x1F, g = (v >> 5) & 0x1F, b = v & 0x1F;
+        out[i] = (((r << 3) | (r >> 2)) << 16) | (((g << 3) | (g >> 2)) << 8) | ((b << 3) | (b >> 2));
+      }
+      break;
     case 8:
       for (int i = 0; i < n; ++i) out[i] = PaletteColor(s, row[x + i]);
       break;
@@ -82,6 +91,14 @@ void StoreSpan(const Surface& s, int x, int y, int n, const std::uint32_t* in) {
         p[0] = std::uint8_t(in[i]);
         p[1] = std::uint8_t(in[i] >> 8);
         p[2] = std::uint8_t(in[i] >> 16);
+      }
+      break;
+    case 16:
+      for (int i = 0; i < n; ++i) {
+        std::uint32_t c = in[i];
+        unsigned v = ((c >> 19) & 0x1F) << 10 | ((c >> 11) & 0x1F) << 5 | ((c >> 3) & 0x1F);
+        row[2 * (x + i)] = std::uint8_t(v);
+        row[2 * (x + i) + 1] = std::uint8_t(v >> 8);
       }
       break;
     case 8:

@@ -3,8 +3,8 @@
 // pixel value is the little-endian word 0xAARRGGBB. Monochrome surfaces
 // hold one bit per pixel, most significant bit first; the rasteriser sees
 // their pixels as 0 (bit clear) or 0x00FFFFFF (bit set). DIB sections of
-// 4, 8 and 24 bits keep their own layout and are read and written through
-// conversions.
+// 4, 8 and 24 bits (and 16-bit 5-5-5 DIB rows) keep their own layout and
+// are read and written through conversions.
 #pragma once
 
 #include <cstddef>
@@ -19,7 +19,7 @@ struct Surface {
   std::ptrdiff_t Stride = 0;     // bytes from a row to the one below (negative when stored bottom-up)
   int Width = 0;
   int Height = 0;
-  int Bpp = 32;  // 1, 4, 8, 24 or 32
+  int Bpp = 32;  // 1, 4, 8, 16, 24 or 32
   const RGBQUAD* Palette = nullptr;
   int PaletteSize = 0;
 

@@ -61,8 +61,8 @@ struct Dec {
   // Drops `drop` digits after the point. halfEven: ties go to the even
   // neighbour; otherwise ties go away from zero.
   void DropFraction(int drop, bool halfEven) {
-    if (drop <= 0) return;
     if (drop > Scale) drop = Scale;
+    if (drop <= 0) return;  // nothing after the point: there is nothing to round
     int first = Count - drop;
     int head = D[first];
     bool rest = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ScopeExit.h"
 
 ORV_REGISTER(TCollectionItem)
 ORV_REGISTER(TCollection)
@@ -90,16 +91,10 @@ TCollectionItem* TCollection::Add() {
 
 TCollectionItem* TCollection::Insert(Integer Index) {
   if (Index < 0 || Index > GetCount()) IndexError(Index);
-  BeginUpdate();
-  try {
-    TCollectionItem* item = Add();
-    item->SetIndex(Index);
-    EndUpdate();
-    return item;
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
+  auto update = orv::UpdateScope(this);
+  TCollectionItem* item = Add();
+  item->SetIndex(Index);
+  return item;
 }
 
 void TCollection::Delete(Integer Index) {
@@ -111,14 +106,8 @@ void TCollection::Delete(Integer Index) {
 
 void TCollection::Clear() {
   if (FItems.empty()) return;
-  BeginUpdate();
-  try {
-    while (!FItems.empty()) FItems.back()->Free();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  while (!FItems.empty()) FItems.back()->Free();
 }
 
 TCollectionItem* TCollection::GetItem(Integer Index) const {
@@ -142,15 +131,9 @@ void TCollection::Assign(TPersistent* Source) {
     return;
   }
   if (source == this) return;
-  BeginUpdate();
-  try {
-    Clear();
-    for (TCollectionItem* from : source->FItems) Add()->Assign(from);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  Clear();
+  for (TCollectionItem* from : source->FItems) Add()->Assign(from);
 }
 
 TPersistent* TCollection::GetOwner() { return nullptr; }

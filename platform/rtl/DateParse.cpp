@@ -137,6 +137,7 @@ int ScanMarker(Cursor& c) {
 
 bool ScanTime(Cursor& c, TDateTime& out) {
   const char sep = FormatSettings().TimeSeparator;
+  const char msSep = FormatSettings().DecimalSeparator;  // milliseconds follow the seconds like a fraction
   int marker = ScanMarker(c);
   unsigned h, m = 0, s = 0, ms = 0;
   int dg;
@@ -147,7 +148,7 @@ bool ScanTime(Cursor& c, TDateTime& out) {
     if (!c.Number(m, dg)) return false;
     if (c.Take(sep)) {
       if (!c.Number(s, dg)) return false;
-      if (c.Take('.')) {
+      if (c.Take(msSep)) {
         if (!c.Number(ms, dg)) return false;
       }
     }

@@ -48,6 +48,9 @@ TDateTime Time() {
   return TDateTime(v - std::floor(v));
 }
 
+TDateTime DateOf(TDateTime date) { return TDateTime(std::trunc(date.Value)); }
+TDateTime TimeOf(TDateTime date) { return TDateTime(date.Value - std::trunc(date.Value)); }
+
 bool IsLeapYear(Word year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 Word DaysInAMonth(Word year, Word month) {

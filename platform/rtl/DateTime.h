@@ -28,3 +28,7 @@ Word DayOfWeek(TDateTime date);
 // The same day `months` later (or earlier), clamped to the month's length;
 // the time is kept.
 TDateTime IncMonth(TDateTime date, Integer months = 1);
+// The date part (truncated toward zero) and what is left of the value, so
+// DateOf(d) + TimeOf(d) == d on both sides of day 0.
+TDateTime DateOf(TDateTime date);
+TDateTime TimeOf(TDateTime date);

@@ -10,6 +10,7 @@
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Collection.h"
 #include "platform/rtl/Extended80.h"
+#include "platform/rtl/ScopeExit.h"
 
 static_assert(std::endian::native == std::endian::little, "stream values are little-endian");
 
@@ -691,23 +692,17 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop) {
 
 void TReader::ReadCollection(TCollection* Collection) {
   DepthGuard depth(FDepth, true);
-  Collection->BeginUpdate();
-  try {
-    // The stream holds the whole collection: what was there goes.
-    Collection->Clear();
-    while (!EndOfList()) {
-      if (IsIntegerTag(NextValue())) ReadInt64();  // the item's position; items come in order
-      TCollectionItem* item = Collection->Add();
-      ReadListBegin();
-      while (!EndOfList()) ReadProperty(item);
-      ReadListEnd();
-    }
+  auto update = orv::UpdateScope(Collection);
+  // The stream holds the whole collection: what was there goes.
+  Collection->Clear();
+  while (!EndOfList()) {
+    if (IsIntegerTag(NextValue())) ReadInt64();  // the item's position; items come in order
+    TCollectionItem* item = Collection->Add();
+    ReadListBegin();
+    while (!EndOfList()) ReadProperty(item);
     ReadListEnd();
-  } catch (...) {
-    Collection->EndUpdate();
-    throw;
   }
-  Collection->EndUpdate();
+  ReadListEnd();
 }
 
 TComponent* TReader::FindReference(const AnsiString& Name) {

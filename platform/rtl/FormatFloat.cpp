@@ -79,12 +79,11 @@ Section Analyse(std::string_view text) {
 }
 
 // The digits to show: integer and fraction text and, for the scientific
-// form, the exponent. Answers false when the value rounded to zero.
+// form, the exponent.
 struct Digits {
   AnsiString intPart;
   AnsiString fracPart;
   int exponent = 0;
-  bool zero = true;
 };
 
 Digits Prepare(const Section& s, double magnitude) {
@@ -106,7 +105,6 @@ Digits Prepare(const Section& s, double magnitude) {
     for (int i = 0; i < rec.Exponent; ++i) d.intPart += rec.Digit(i);
     for (int i = 0; i < s.maxDec; ++i) d.fracPart += rec.Digit(rec.Exponent + i);
   }
-  d.zero = rec.IsZero();
   if (static_cast<int>(d.intPart.size()) < s.minInt) d.intPart.insert(0, s.minInt - d.intPart.size(), '0');
   while (static_cast<int>(d.fracPart.size()) > s.minDec && d.fracPart.back() == '0') d.fracPart.pop_back();
   return d;
@@ -145,8 +143,10 @@ AnsiString Emit(const Section& s, const Digits& d) {
       out += c;
       const bool always = t[i + 1] == '+';
       ++i;
+      // Every placeholder right after the sign belongs to the exponent; the
+      // zeros among them set its least number of digits.
       int minDigits = 0;
-      while (i + 1 < t.size() && t[i + 1] == '0') ++minDigits, ++i;
+      while (i + 1 < t.size() && (t[i + 1] == '0' || t[i + 1] == '#')) minDigits += t[++i] == '0';
       int e = d.exponent;
       AnsiString digits = std::to_string(e < 0 ? -e : e);
       if (e < 0)
@@ -165,8 +165,9 @@ AnsiString Emit(const Section& s, const Digits& d) {
         if (intSeen == 0) {
           for (int j = 0; j < len - s.intPlaces; ++j) putInt(j);  // digits beyond the placeholders
         }
+        // Placeholders past those counted (after an exponent) show nothing.
         const int fromRight = s.intPlaces - 1 - intSeen;
-        if (fromRight < len) putInt(len - 1 - fromRight);
+        if (fromRight >= 0 && fromRight < len) putInt(len - 1 - fromRight);
         ++intSeen;
       }
       continue;
@@ -199,15 +200,10 @@ AnsiString FormatFloat(std::string_view format, Extended value) {
   if (value == 0 && hasZero) chosen = sections[2];
   if (chosen.empty()) return FloatToStrF(value, ffGeneral, 15, 0);
 
-  Section s = Analyse(chosen);
-  Digits d = Prepare(s, std::fabs(value));
-  if (d.zero && value != 0 && hasZero) {
-    // Rounded away to nothing: the zero section speaks for it.
-    s = Analyse(sections[2]);
-    d = Prepare(s, 0.0);
-    return Emit(s, d);
-  }
-  AnsiString out = Emit(s, d);
-  if (negative && !hasNeg && !d.zero) out.insert(0, 1, '-');
+  // The section and the sign follow the value itself, not its rounded text:
+  // -0.001 with "0.00" is "-0.00", and only a true zero takes the zero section.
+  const Section s = Analyse(chosen);
+  AnsiString out = Emit(s, Prepare(s, std::fabs(value)));
+  if (negative && !hasNeg) out.insert(0, 1, '-');
   return out;
 }

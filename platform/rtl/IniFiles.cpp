@@ -4,6 +4,7 @@
 
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/OsEdge.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/TypeInfo.h"
 
@@ -202,28 +203,25 @@ void TMemIniFile::WriteString(const AnsiString& Section, const AnsiString& Ident
 }
 
 void TMemIniFile::ReadSection(const AnsiString& Section, TStrings* Strings) {
-  Strings->BeginUpdate();
+  auto update = orv::UpdateScope(Strings);
   Strings->Clear();
   if (const auto* s = FDocument.Find(Section))
     for (const auto& line : s->Lines)
       if (line.IsKey) Strings->Add(line.Key);
-  Strings->EndUpdate();
 }
 
 void TMemIniFile::ReadSections(TStrings* Strings) {
-  Strings->BeginUpdate();
+  auto update = orv::UpdateScope(Strings);
   Strings->Clear();
   for (const auto& s : FDocument.Sections()) Strings->Add(s.Name);
-  Strings->EndUpdate();
 }
 
 void TMemIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings) {
-  Strings->BeginUpdate();
+  auto update = orv::UpdateScope(Strings);
   Strings->Clear();
   if (const auto* s = FDocument.Find(Section))
     for (const auto& line : s->Lines)
       if (line.IsKey) Strings->Add(line.Key + "=" + line.Value);
-  Strings->EndUpdate();
 }
 
 void TMemIniFile::EraseSection(const AnsiString& Section) { FDocument.Erase(Section); }
@@ -251,7 +249,7 @@ bool TMemIniFile::ValueExists(const AnsiString& Section, const AnsiString& Ident
 void TMemIniFile::Clear() { FDocument.Clear(); }
 
 void TMemIniFile::GetStrings(TStrings* List) {
-  List->BeginUpdate();
+  auto update = orv::UpdateScope(List);
   List->Clear();
   const AnsiString text = FDocument.Text();
   // One string per line; the text ends with a line end, which adds no line.
@@ -261,7 +259,6 @@ void TMemIniFile::GetStrings(TStrings* List) {
     List->Add(text.substr(pos, end - pos));
     pos = end + 2;
   }
-  List->EndUpdate();
 }
 
 void TMemIniFile::SetStrings(TStrings* List) {

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/FloatText.h"
 
 namespace {
 
@@ -16,16 +17,19 @@ int HexValue(char c) {
 
 // Parses into a 64-bit value; `bits` is the width of the target type
 // (32 or 64): decimal text must fit it as a signed number, hexadecimal text
-// may fill all its bits.
+// ('$', 'x' or '0x' before it) may fill all its bits. A NUL byte ends the
+// text, as it ends a C string handed over from elsewhere.
 bool ParseInt(std::string_view s, int bits, Int64& out) {
+  s = s.substr(0, s.find('\0'));
   std::size_t i = 0;
   const std::size_t n = s.size();
   while (i < n && s[i] == ' ') ++i;
   bool negative = false;
   if (i < n && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
   if (i >= n) return false;
-  if (s[i] == '$' || (s[i] == '0' && i + 1 < n && (s[i + 1] == 'x' || s[i + 1] == 'X'))) {
-    i += s[i] == '$' ? 1 : 2;
+  auto isX = [](char c) { return c == 'x' || c == 'X'; };
+  if (s[i] == '$' || isX(s[i]) || (s[i] == '0' && i + 1 < n && isX(s[i + 1]))) {
+    i += s[i] == '0' ? 2 : 1;
     if (i >= n) return false;
     UInt64 v = 0;
     const int maxDigits = bits / 4;
@@ -127,8 +131,11 @@ bool TryStrToBool(std::string_view text, bool& value) {
   };
   if (same("true")) return value = true, true;
   if (same("false")) return value = false, true;
+  // Any number is a truth value: zero is false, everything else true.
   Int64 n;
   if (ParseInt(text, 64, n)) return value = n != 0, true;
+  double d;
+  if (TryStrToFloat(text, d)) return value = d != 0, true;
   return false;
 }
 

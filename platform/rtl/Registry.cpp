@@ -11,6 +11,7 @@
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/OsEdge.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StringList.h"
 
 ORV_REGISTER(TRegistry)
@@ -411,20 +412,18 @@ bool TRegistry::ValueExists(const AnsiString& Name) {
 
 void TRegistry::GetKeyNames(TStrings* Strings) {
   std::lock_guard lock(orv::registry::S().Mutex);
-  Strings->BeginUpdate();
+  auto update = orv::UpdateScope(Strings);
   Strings->Clear();
   if (Key* k = OpenNode(FOpen, FCurrentPath))
     for (const auto& [name, sub] : k->SubKeys) Strings->Add(sub->Name);
-  Strings->EndUpdate();
 }
 
 void TRegistry::GetValueNames(TStrings* Strings) {
   std::lock_guard lock(orv::registry::S().Mutex);
-  Strings->BeginUpdate();
+  auto update = orv::UpdateScope(Strings);
   Strings->Clear();
   if (Key* k = OpenNode(FOpen, FCurrentPath))
     for (const Value& v : k->Values) Strings->Add(v.Name);
-  Strings->EndUpdate();
 }
 
 TRegDataType TRegistry::GetDataType(const AnsiString& Name) {

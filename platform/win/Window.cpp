@@ -349,7 +349,9 @@ HWND GetParent(HWND hwnd) {
   Window* w = Find(hwnd);
   if (!w) return nullptr;
   if (w->style & WS_CHILD) return w->parent ? w->parent->handle : nullptr;
-  return w->owner ? w->owner->handle : nullptr;
+  // Only a popup names its owner; an owned overlapped window has no parent.
+  if ((w->style & WS_POPUP) && w->owner) return w->owner->handle;
+  return nullptr;
 }
 
 HWND GetAncestor(HWND hwnd, UINT flags) {
@@ -481,7 +483,10 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
     case GWL_EXSTYLE: {
       DWORD& field = index == GWL_STYLE ? w->style : w->exStyle;
       old = static_cast<LONG_PTR>(field);
-      STYLESTRUCT ss{field, static_cast<DWORD>(value)};
+      DWORD wanted = static_cast<DWORD>(value);
+      // Minimized is a state ShowWindow keeps; a style write cannot set or clear it.
+      if (index == GWL_STYLE) wanted = (wanted & ~WS_MINIMIZE) | (field & WS_MINIMIZE);
+      STYLESTRUCT ss{field, wanted};
       SendMessageA(hwnd, WM_STYLECHANGING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
       if (!Peek(hwnd)) return old;
       ss.styleOld = field;

@@ -18,7 +18,7 @@ BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 
 HWND GetDesktopWindow();
-HWND GetParent(HWND hwnd);             // the parent of a child, the owner of a top-level window
+HWND GetParent(HWND hwnd);             // the parent of a child, the owner of a popup, else null
 HWND GetAncestor(HWND hwnd, UINT flags);
 HWND GetWindow(HWND hwnd, UINT cmd);
 HWND GetTopWindow(HWND hwnd);          // the front child (of the desktop for 0)

@@ -149,6 +149,11 @@ using namespace detail;
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
   Window* w = Find(hwnd);
   if (!w || w == Desktop()) return FALSE;
+  // Positions and sizes are 16-bit quantities to the window system.
+  x = std::clamp(x, -32768, 32767);
+  y = std::clamp(y, -32768, 32767);
+  cx = std::clamp(cx, -32768, 32767);
+  cy = std::clamp(cy, -32768, 32767);
   if (flags & SWP_NOMOVE) {
     x = w->window.Left;
     y = w->window.Top;

@@ -169,9 +169,6 @@ Integer CheckDay(Integer AYear, Integer AMonth, Integer ADay) {
   return std::clamp(ADay, 1, std::max(1, DaysPerMonth(AYear, AMonth)));
 }
 
-TDateTime TimeOf(TDateTime ADate) { return ADate.Value - std::trunc(ADate.Value); }
-TDateTime DateOf(TDateTime ADate) { return std::trunc(ADate.Value); }
-
 Integer DayOfWeekOffset(TDateTime ADate) {
   int offset = WeekDay(ADate) - static_cast<int>(cxFormatController()->GetStartOfWeek());
   return offset < 0 ? offset + 7 : offset;

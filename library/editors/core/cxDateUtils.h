@@ -5,6 +5,7 @@
 // an optional +N / -N days).
 #pragma once
 
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/Sets.h"
 #include "platform/rtl/Types.h"
 #include "platform/rtl/WinTypes.h"
@@ -35,8 +36,6 @@ Integer GetMonthNumber(TDateTime ADate);
 Integer GetDateElement(TDateTime ADate, TcxDateElement AElement);
 Integer DaysPerMonth(Integer AYear, Integer AMonth);
 Integer CheckDay(Integer AYear, Integer AMonth, Integer ADay);
-TDateTime TimeOf(TDateTime ADate);
-TDateTime DateOf(TDateTime ADate);
 // Days since the start of the week by the format controller's StartOfWeek.
 Integer DayOfWeekOffset(TDateTime ADate);
 TDateTime GetStartDateOfMonth(TDateTime ADate);

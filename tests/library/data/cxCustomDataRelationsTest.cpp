@@ -1,5 +1,9 @@
+#include <functional>
+
 #include "DataControllerFixture.h"
+#include "library/data/cxCustomDataFilter.h"
 #include "library/data/cxCustomDataRelations.h"
+#include "library/data/cxCustomDataSearch.h"
 
 namespace {
 
@@ -219,4 +223,73 @@ TEST_F(RelationsTest, ControllersMayGoInAnyOrder) {
   M = nullptr;
   EXPECT_EQ(Pattern2->GetMasterRelation(), nullptr);
   EXPECT_TRUE(Pattern2->IsPattern());
+}
+
+// --- Freeing a master in every state a user can leave it in ----------------------
+
+TEST_F(RelationsTest, AMasterFreedInAnyStateLeavesNothingBehind) {
+  // Each state is entered on a fresh master, which is then freed in it; the
+  // address checker reports any use of what the free already released.
+  const std::vector<std::pair<std::string, std::function<void(MasterController*)>>> states = {
+      {"searching", [](MasterController* m) { ASSERT_TRUE(m->GetSearch()->Locate(1, "b")); }},
+      {"editing",
+       [](MasterController* m) {
+         m->ChangeFocusedRowIndex(0);
+         m->SetEditValue(1, Variant(AnsiString("edited")), evsValue);
+         ASSERT_TRUE(m->GetIsEditing());
+       }},
+      {"inserting",
+       [](MasterController* m) {
+         m->Insert();
+         m->SetEditValue(0, 9, evsValue);
+       }},
+      {"grouped", [](MasterController* m) { m->GetGroups()->ChangeGrouping(1, 0); }},
+      {"filtered",
+       [](MasterController* m) {
+         m->GetFilter()->AddItem(m->Items[1], foEqual, AnsiString("a"), "a");
+         m->GetFilter()->SetActive(true);
+         ASSERT_EQ(m->GetFilteredRecordCount(), 2);
+       }},
+      {"with a detail open",
+       [](MasterController* m) {
+         ASSERT_TRUE(m->ChangeDetailExpanding(1, true));
+         m->GetDetailDataController(1, 0)->AppendRecord();
+       }},
+  };
+  M->Free();
+  M = nullptr;
+  auto fresh = [this] {
+    auto* m = New<MasterController>(nullptr);
+    m->AddTypedItem(TcxIntegerValueType::Class());
+    m->AddTypedItem(TcxStringValueType::Class());
+    for (const char* s : {"a", "b", "a"}) {
+      const Integer r = m->AppendRecord();
+      m->SetValue(r, 0, r);
+      m->SetValue(r, 1, AnsiString(s));
+    }
+    Pattern->SetMasterMode(m->GetRelations()->Add(m->Items[0]), true);
+    return m;
+  };
+  // A state entered a second time must leave no more behind than the first
+  // (which may fill caches that live on).
+  for (const auto& [name, enter] : states) {
+    SCOPED_TRACE(name);
+    Integer before = 0;
+    for (int round = 0; round < 2; ++round) {
+      if (round == 1) before = TObject::LiveCount();
+      MasterController* m = fresh();
+      enter(m);
+      m->Free();
+    }
+    EXPECT_EQ(TObject::LiveCount(), before);
+  }
+  // And all of them at once.
+  const Integer before = TObject::LiveCount();
+  MasterController* m = fresh();
+  for (const auto& state : states) {
+    if (state.first == "editing") continue;  // inserting already edits
+    state.second(m);
+  }
+  m->Free();
+  EXPECT_EQ(TObject::LiveCount(), before);
 }

@@ -239,3 +239,49 @@ TEST(Blits, DrawingIntoPaletteAndBottomUpDibSections) {
   DeleteObject(rgb);
   DeleteDC(dc);
 }
+
+TEST(Blits, SetDIBitsReadsTheHeaderOnlyAsFarAsItDeclares) {
+  // Each header lives in a buffer of exactly its declared size, so reading
+  // past the colour table or the masks shows up under the address checker.
+  auto exact = [](const BITMAPINFOHEADER& h, std::vector<RGBQUAD> colors = {}, std::vector<DWORD> masks = {}) {
+    std::vector<std::uint8_t> bytes;
+    auto put = [&](const void* p, std::size_t n) {
+      const auto* b = static_cast<const std::uint8_t*>(p);
+      bytes.insert(bytes.end(), b, b + n);
+    };
+    put(&h, sizeof h);
+    for (DWORD m : masks) put(&m, sizeof m);
+    for (RGBQUAD c : colors) put(&c, sizeof c);
+    return bytes;
+  };
+  auto asInfo = [](std::vector<std::uint8_t>& b) { return reinterpret_cast<const BITMAPINFO*>(b.data()); };
+  Canvas c(2, 2);
+
+  auto rgb = exact({sizeof(BITMAPINFOHEADER), 2, -2, 1, 24, BI_RGB, 0, 0, 0, 0, 0});
+  std::uint8_t rgbBits[16] = {0, 0, 255, 255, 0, 0, 0, 0, 0, 255, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(SetDIBits(c.Dc, c.Bmp, 0, 2, rgbBits, asInfo(rgb), DIB_RGB_COLORS), 2);
+  EXPECT_EQ(c.At(0, 0), kRed);
+  EXPECT_EQ(c.At(1, 0), kBlue);
+  EXPECT_EQ(c.At(0, 1), RGB(0, 255, 0));
+
+  auto twoColours = exact({sizeof(BITMAPINFOHEADER), 2, 2, 1, 8, BI_RGB, 0, 0, 0, 2, 0},
+                          {{0, 0, 255, 0}, {255, 0, 0, 0}});
+  std::uint8_t indexBits[8] = {1, 1, 0, 0, 0, 1, 0, 0};  // bottom row first
+  EXPECT_EQ(SetDIBits(c.Dc, c.Bmp, 0, 2, indexBits, asInfo(twoColours), DIB_RGB_COLORS), 2);
+  EXPECT_EQ(c.At(0, 0), kRed);
+  EXPECT_EQ(c.At(1, 0), kBlue);
+  EXPECT_EQ(c.At(0, 1), kBlue);
+
+  auto masked = exact({sizeof(BITMAPINFOHEADER), 2, -1, 1, 32, BI_BITFIELDS, 0, 0, 0, 0, 0}, {},
+                      {0x00FF0000, 0x0000FF00, 0x000000FF});
+  std::uint32_t px[2] = {0x00FF00, 0x0000FF};
+  EXPECT_EQ(SetDIBits(c.Dc, c.Bmp, 0, 1, px, asInfo(masked), DIB_RGB_COLORS), 1);
+  EXPECT_EQ(c.At(0, 0), RGB(0, 255, 0));
+  EXPECT_EQ(c.At(1, 0), kBlue);
+
+  for (DWORD size : {DWORD(12), DWORD(4000)}) {
+    auto odd = exact({size, 2, -2, 1, 24, BI_RGB, 0, 0, 0, 0, 0});
+    EXPECT_EQ(SetDIBits(c.Dc, c.Bmp, 0, 2, rgbBits, asInfo(odd), DIB_RGB_COLORS), 0) << "header size " << size;
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+  }
+}

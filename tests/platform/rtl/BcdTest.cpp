@@ -90,6 +90,11 @@ TEST_F(BcdTest, DoublesRoundTripThroughTheShortestDigits) {
   EXPECT_EQ(BcdToStr(DoubleToBcd(-1e20)), "-100000000000000000000");
   EXPECT_EQ(BcdToStr(DoubleToBcd(1e-70)), "0");
   EXPECT_THROW(DoubleToBcd(1e70), EBcdOverflowException);
+  // The widest integers the reader holds overflow cleanly, without rounding
+  // a fraction they do not have.
+  for (double d : {1e159, 9.99e159}) EXPECT_THROW(DoubleToBcd(d), EBcdOverflowException) << d;
+  EXPECT_THROW(StrToBcd("1e159"), EBcdOverflowException);
+  EXPECT_THROW(StrToBcd("-9.5e159"), EBcdOverflowException);
   EXPECT_THROW(DoubleToBcd(std::numeric_limits<double>::infinity()), EBcdOverflowException);
   EXPECT_THROW(DoubleToBcd(std::nan("")), EBcdOverflowException);
   // Digits beyond a double's precision still give the nearest double.

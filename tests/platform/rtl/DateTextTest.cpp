@@ -140,6 +140,17 @@ TEST(DateParsing, TimesAndDateTimes) {
   EXPECT_EQ(StrToTime("10 AM").Value, EncodeTime(10, 0, 0, 0).Value);
   EXPECT_EQ(StrToTime("1:02:03.456").Value, EncodeTime(1, 2, 3, 456).Value);
   TDateTime v;
+  {
+    // Milliseconds follow the settings' decimal separator.
+    Locale comma = Locale::Builtin("en-US");
+    comma.DecimalSeparator = ",";
+    ScopedLocale fx(comma);
+    EXPECT_EQ(StrToTime("12:34:45,789").Value, EncodeTime(12, 34, 45, 789).Value);
+    EXPECT_EQ(StrToTime("1:4:55,4").Value, EncodeTime(1, 4, 55, 4).Value);
+    EXPECT_EQ(StrToTime("1: 4:55,12").Value, EncodeTime(1, 4, 55, 12).Value);
+    EXPECT_FALSE(TryStrToTime("12:34:45.789", v));
+  }
+
   for (const char* bad : {"10", "25:00", "13:00 PM", "1:60", "1:00 XM", "1:00:"}) EXPECT_FALSE(TryStrToTime(bad, v)) << bad;
   EXPECT_EQ(StrToDateTime("3/5/2024 2:07:09 PM").Value, At(2024, 3, 5, 14, 7, 9).Value);
   EXPECT_EQ(StrToDateTime("3/5/2024").Value, EncodeDate(2024, 3, 5).Value);

@@ -81,18 +81,36 @@ TEST(FormatFloatPictures, PlaceholdersGroupingAndSections) {
   EXPECT_EQ(FormatFloat("00000", 42), "00042");
   EXPECT_EQ(FormatFloat("0", 123456), "123456");
   EXPECT_EQ(FormatFloat("0", -2.5), "-3");
-  EXPECT_EQ(FormatFloat("0", -0.4), "0");
   EXPECT_EQ(FormatFloat("'Total: '#,##0 \"pcs\"", 1500), "Total: 1,500 pcs");
   EXPECT_EQ(FormatFloat("#,##0.00;(#,##0.00);zero", -1234.5), "(1,234.50)");
   EXPECT_EQ(FormatFloat("#,##0.00;(#,##0.00);zero", 0), "zero");
-  EXPECT_EQ(FormatFloat("#,##0.00;(#,##0.00);zero", 0.001), "zero");  // rounds to nothing
   EXPECT_EQ(FormatFloat("0.00;;zero", -1.5), "-1.50");  // empty negative section: first with sign
   EXPECT_EQ(FormatFloat("", 1.5), "1.5");
   EXPECT_EQ(FormatFloat("0.0;'a;b'", -1), "a;b");  // the quote hides the separator
 }
 
+TEST(FormatFloatPictures, ValuesRoundingToZeroKeepTheirSignAndSection) {
+  ScopedLocale us("en-US");
+  EXPECT_EQ(FormatFloat("0.00", -0.00001234), "-0.00");
+  EXPECT_EQ(FormatFloat(".00", -0.00001234), "-.00");
+  EXPECT_EQ(FormatFloat("000", -0.123456), "-000");
+  EXPECT_EQ(FormatFloat("0", -0.4), "-0");
+  EXPECT_EQ(FormatFloat("0.00 \"EUR\"", -0.00001234), "-0.00 EUR");
+  EXPECT_EQ(FormatFloat("0.00", 0.00001234), "0.00");
+  // Only a value that is zero takes the zero section.
+  EXPECT_EQ(FormatFloat("#,##0.00;(#,##0.00);zero", 0.00001234), "0.00");
+  EXPECT_EQ(FormatFloat("#,##0.00;(#,##0.00);zero", -0.00001234), "(0.00)");
+  EXPECT_EQ(FormatFloat("#,##0.00;(#,##0.00);zero", 0.0), "zero");
+  EXPECT_EQ(FormatFloat("#,##0.00;(#,##0.00);zero", -0.0), "zero");
+}
+
 TEST(FormatFloatPictures, Exponents) {
   ScopedLocale us("en-US");
+  // Placeholders after the exponent's sign all belong to the exponent.
+  EXPECT_EQ(FormatFloat("0E+0#", 1234.5), "1E+3");
+  EXPECT_EQ(FormatFloat("###E+####", 1234.5), "123E+1");
+  EXPECT_EQ(FormatFloat("0E+" + AnsiString(300, '#'), 1e-300), "1E-300");
+  EXPECT_EQ(FormatFloat("0E+0 0#", 5), "5E+0 ") << "placeholders past the exponent show nothing";
   EXPECT_EQ(FormatFloat("0.00E+00", 1234.5), "1.23E+03");
   EXPECT_EQ(FormatFloat("0.00E-00", 1234.5), "1.23E03");
   EXPECT_EQ(FormatFloat("0.00e-0", 0.000123), "1.23e-4");

@@ -1,6 +1,7 @@
 #include <limits>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Locale.h"
 #include "platform/rtl/Numbers.h"
 #include "platform/rtl/NumberText.h"
 
@@ -27,6 +28,28 @@ TEST(IntegerText, ParsingSyntax) {
   }
 }
 
+TEST(IntegerText, TheHexPrefixXAndANulByteEndingTheText) {
+  using namespace std::string_view_literals;
+  EXPECT_EQ(StrToInt("x1E"), 30);
+  EXPECT_EQ(StrToInt("-x1E"), -30);
+  EXPECT_EQ(StrToInt("X1e"), 30);
+  EXPECT_EQ(StrToIntDef("x1E", 0), 30);
+  EXPECT_EQ(StrToInt64("xFFFFFFFFFFFFFFFF"), -1);
+  Integer v = 0;
+  EXPECT_TRUE(TryStrToInt("x7FFFFFFF", v));
+  EXPECT_EQ(v, std::numeric_limits<Integer>::max());
+  for (std::string_view bad : {"x"sv, "0xx1"sv, "xx1"sv, "x 1"sv}) EXPECT_FALSE(TryStrToInt(bad, v)) << bad;
+
+  EXPECT_EQ(StrToInt("0\0"sv), 0);
+  EXPECT_EQ(StrToInt("3210\0ABFG"sv), 3210);
+  EXPECT_EQ(StrToInt("2147483647\0"sv), 2147483647);
+  EXPECT_EQ(StrToInt64("$10\0zz"sv), 16);
+  EXPECT_FALSE(TryStrToInt("\0"
+                           "12"sv,
+                           v))
+      << "nothing before the NUL";
+}
+
 TEST(IntegerText, SixtyFourBits) {
   EXPECT_EQ(StrToInt64("9223372036854775807"), std::numeric_limits<Int64>::max());
   EXPECT_EQ(StrToInt64("-9223372036854775808"), std::numeric_limits<Int64>::min());
@@ -49,6 +72,23 @@ TEST(IntegerText, Writing) {
   EXPECT_TRUE(StrToBool("TRUE"));
   EXPECT_FALSE(StrToBool("0"));
   EXPECT_THROW(StrToBool("yes"), EConvertError);
+}
+
+TEST(BooleanText, AnyNumberIsATruthValue) {
+  ScopedLocale us("en-US");
+  bool b = false;
+  EXPECT_TRUE(TryStrToBool("3.1415", b));
+  EXPECT_TRUE(b);
+  EXPECT_TRUE(TryStrToBool("0.0", b));
+  EXPECT_FALSE(b);
+  EXPECT_TRUE(TryStrToBool("-1e-3", b));
+  EXPECT_TRUE(b);
+  EXPECT_TRUE(StrToBool("2.5"));
+  EXPECT_FALSE(StrToBool("0.000"));
+  EXPECT_TRUE(StrToBool("-1"));
+  b = true;
+  EXPECT_FALSE(TryStrToBool("1.2.3", b));
+  EXPECT_TRUE(b) << "a refused text leaves the value alone";
 }
 
 TEST(Rounding, HalvesToEvenAndErrors) {

@@ -1,0 +1,108 @@
+// Questions about the window tree: parents, owners and ancestors, the
+// z-order of owned and topmost windows, and what a position or a style
+// write may carry.
+#include "platform/win/TestHooks.h"
+#include "platform/win/WindowPos.h"
+#include "platform/win/MessageLog.h"
+
+using namespace win;
+using namespace wintest;
+
+namespace {
+
+class Tree : public ::testing::Test {
+ protected:
+  test::Session session;
+  Recorder rec;
+  void SetUp() override { RegisterRecorderClass(); }
+
+  HWND Make(const char* name, DWORD style, HWND parentOrOwner = nullptr, DWORD ex = 0) {
+    return CreateWindowExA(ex, "Recorder", name, style, 10, 10, 200, 150, parentOrOwner, nullptr, nullptr, nullptr);
+  }
+};
+
+TEST_F(Tree, ParentsOwnersAndAncestorsFollowStylesAndTheOwnerChain) {
+  HWND top = Make("Top", WS_OVERLAPPEDWINDOW);
+  HWND popup = Make("Popup", WS_POPUP, top);
+  HWND overlapped = Make("Overlapped", WS_OVERLAPPED, top);
+  HWND second = Make("Second", WS_POPUP, popup);
+  HWND child = Make("Child", WS_CHILD, top);
+
+  // The parent slot holds the owner of a top-level window, the parent of a child.
+  EXPECT_EQ(GetWindowLongPtrA(popup, GWLP_HWNDPARENT), reinterpret_cast<LONG_PTR>(top));
+  EXPECT_EQ(GetWindowLongPtrA(overlapped, GWLP_HWNDPARENT), reinterpret_cast<LONG_PTR>(top));
+  EXPECT_EQ(GetWindowLongPtrA(top, GWLP_HWNDPARENT), 0);
+  EXPECT_EQ(GetWindowLongPtrA(child, GWLP_HWNDPARENT), reinterpret_cast<LONG_PTR>(top));
+
+  // GetParent names an owner only for a popup.
+  EXPECT_EQ(GetParent(popup), top);
+  EXPECT_EQ(GetParent(overlapped), nullptr);
+  EXPECT_EQ(GetWindow(overlapped, GW_OWNER), top);
+  EXPECT_EQ(GetParent(top), nullptr);
+  EXPECT_EQ(GetParent(child), top);
+
+  EXPECT_EQ(GetAncestor(second, GA_ROOTOWNER), top);  // the whole chain, not its first link
+  EXPECT_EQ(GetAncestor(second, GA_ROOT), second);
+  EXPECT_EQ(GetAncestor(second, GA_PARENT), GetDesktopWindow());
+  EXPECT_EQ(GetAncestor(top, GA_PARENT), GetDesktopWindow());
+  EXPECT_EQ(GetAncestor(child, GA_ROOTOWNER), top);
+
+  // The root follows the window to its new tree.
+  HWND grand = Make("Grand", WS_CHILD, child);
+  HWND other = Make("Other", WS_POPUP);
+  EXPECT_EQ(GetAncestor(grand, GA_ROOT), top);
+  SetParent(child, other);
+  EXPECT_EQ(GetAncestor(grand, GA_ROOT), other);
+  EXPECT_EQ(GetAncestor(grand, GA_PARENT), child);
+  SetParent(child, nullptr);
+  EXPECT_EQ(GetAncestor(grand, GA_ROOT), child);
+  EXPECT_EQ(GetAncestor(child, GA_PARENT), GetDesktopWindow());
+}
+
+TEST_F(Tree, OwnedWindowsStayInFrontOfTheirOwnerAndTheOrderReadsBothWays) {
+  HWND owner = Make("Owner", WS_POPUP | WS_VISIBLE);
+  HWND owned = Make("Owned", WS_POPUP | WS_VISIBLE, owner);
+  HWND other = Make("Other", WS_POPUP | WS_VISIBLE);
+  HWND pinned = Make("Pinned", WS_POPUP | WS_VISIBLE, nullptr, WS_EX_TOPMOST);
+  EXPECT_EQ(GetWindow(other, GW_HWNDPREV), pinned);
+  EXPECT_EQ(GetWindow(pinned, GW_HWNDPREV), nullptr);
+
+  // Raising the owner brings the owned window along, still in front of it.
+  SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(GetWindow(owner, GW_HWNDPREV), owned);
+  EXPECT_EQ(GetWindow(owned, GW_HWNDPREV), pinned);
+  EXPECT_EQ(GetWindow(other, GW_HWNDPREV), owner);
+  // Sending the owned window to the bottom cannot put it behind its owner.
+  SetWindowPos(owned, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(GetWindow(owner, GW_HWNDPREV), owned);
+  EXPECT_EQ(GetWindow(owner, GW_HWNDNEXT), other);
+}
+
+TEST_F(Tree, PositionsAreClampedTo16BitsAndTheMinimizedBitIsNoStyleToWrite) {
+  HWND top = Make("Top", WS_POPUP | WS_VISIBLE);
+  HWND c = Make("C", WS_CHILD | WS_VISIBLE, top);
+  WINDOWPOS seen{};
+  std::vector<STYLESTRUCT> styles;
+  rec.handlers["C"] = [&](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (m == WM_WINDOWPOSCHANGING) seen = *reinterpret_cast<WINDOWPOS*>(l);
+    if (m == WM_STYLECHANGING || m == WM_STYLECHANGED) styles.push_back(*reinterpret_cast<STYLESTRUCT*>(l));
+    return std::nullopt;
+  };
+  SetWindowPos(c, nullptr, 40000, -40000, 70000, 5, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(seen.x, 32767);
+  EXPECT_EQ(seen.y, -32768);
+  EXPECT_EQ(seen.cx, 32767);
+  MoveWindow(c, -70000, 3, 10, 10, FALSE);
+  EXPECT_EQ(seen.x, -32768);
+
+  DWORD before = static_cast<DWORD>(GetWindowLongA(c, GWL_STYLE));
+  SetWindowLongA(c, GWL_STYLE, static_cast<LONG>(before | WS_MINIMIZE | WS_BORDER));
+  ASSERT_EQ(styles.size(), 2u);
+  for (const STYLESTRUCT& s : styles) {
+    EXPECT_EQ(s.styleNew & WS_MINIMIZE, 0u);
+    EXPECT_NE(s.styleNew & WS_BORDER, 0u);
+  }
+  EXPECT_FALSE(IsIconic(c));
+}
+
+}  // namespace
