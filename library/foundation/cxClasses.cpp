@@ -8,6 +8,7 @@
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/NumberText.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/SysUtils.h"
@@ -267,18 +268,12 @@ void TcxCollection::Assign(TPersistent* Source) {
     return;
   }
   if (GetCount() == 0 && source->GetCount() == 0) return;
-  BeginUpdate();
-  try {
-    for (Integer i = 0; i < source->GetCount(); ++i) {
-      TCollectionItem* item = i < GetCount() ? GetItem(i) : Add();
-      item->Assign(source->GetItem(i));
-    }
-    while (GetCount() > source->GetCount()) Delete(GetCount() - 1);
-  } catch (...) {
-    EndUpdate();
-    throw;
+  auto update = orv::UpdateScope(this);
+  for (Integer i = 0; i < source->GetCount(); ++i) {
+    TCollectionItem* item = i < GetCount() ? GetItem(i) : Add();
+    item->Assign(source->GetItem(i));
   }
-  EndUpdate();
+  while (GetCount() > source->GetCount()) Delete(GetCount() - 1);
 }
 
 TcxObjectList::~TcxObjectList() { Clear(); }
@@ -597,14 +592,8 @@ void TcxComponentCollection::Remove(TcxComponentCollectionItem* AItem) {
 
 void TcxComponentCollection::Clear() {
   if (FItems.empty()) return;
-  BeginUpdate();
-  try {
-    while (!FItems.empty()) FItems.back()->Free();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  while (!FItems.empty()) FItems.back()->Free();
 }
 
 TcxComponentCollectionItem* TcxComponentCollection::FindItemByID(Integer AID) const {
@@ -627,15 +616,9 @@ void TcxComponentCollection::Assign(TPersistent* Source) {
     TPersistent::Assign(Source);
     return;
   }
-  BeginUpdate();
-  try {
-    Clear();
-    for (TcxComponentCollectionItem* sourceItem : source->FItems) Add()->Assign(sourceItem);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto update = orv::UpdateScope(this);
+  Clear();
+  for (TcxComponentCollectionItem* sourceItem : source->FItems) Add()->Assign(sourceItem);
 }
 
 void TcxComponentCollection::Notify(TcxComponentCollectionItem* AItem, TcxComponentCollectionNotification AAction) {
@@ -729,17 +712,11 @@ Integer cxStrCharLength(std::string_view AText) { return AText.empty() ? 0 : 1; 
 
 void FillStringsWithEnumTypeValues(TStrings* AStrings, const TTypeInfo* ATypeInfo,
                                    const std::function<AnsiString(Integer)>& AGetTypeItemCaption) {
-  AStrings->BeginUpdate();
-  try {
-    for (Integer i = 0; i < static_cast<Integer>(ATypeInfo->EnumNames.size()); ++i) {
-      AnsiString caption = AGetTypeItemCaption(i);
-      if (!caption.empty()) AStrings->AddObject(caption, reinterpret_cast<TObject*>(static_cast<NativeInt>(i)));
-    }
-  } catch (...) {
-    AStrings->EndUpdate();
-    throw;
+  auto update = orv::UpdateScope(AStrings);
+  for (Integer i = 0; i < static_cast<Integer>(ATypeInfo->EnumNames.size()); ++i) {
+    AnsiString caption = AGetTypeItemCaption(i);
+    if (!caption.empty()) AStrings->AddObject(caption, reinterpret_cast<TObject*>(static_cast<NativeInt>(i)));
   }
-  AStrings->EndUpdate();
 }
 
 TPersistent* GetPersistentOwner(TPersistent* APersistent) { return APersistent ? APersistent->GetOwner() : nullptr; }

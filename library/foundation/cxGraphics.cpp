@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/Owned.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/Numbers.h"
 #include "platform/win/WindowDC.h"
@@ -60,7 +61,6 @@ int CombineMode(TcxRegionOperation AOperation) {
   return RGN_COPY;
 }
 
-RECT ToRECT(const TRect& R) { return {R.Left, R.Top, R.Right, R.Bottom}; }
 
 }  // namespace
 
@@ -77,9 +77,9 @@ TcxRegion::~TcxRegion() {
 bool TcxRegion::IsEmpty() const { return cxRectIsEmpty(GetBoundsRect()); }
 
 TRect TcxRegion::GetBoundsRect() const {
-  RECT box{};
+  TRect box{};
   GetRgnBox(FHandle, &box);
-  return {box.left, box.top, box.right, box.bottom};
+  return box;
 }
 
 void TcxRegion::Combine(TcxRegion* ARegion, TcxRegionOperation AOperation, bool ADestroyRegion) {
@@ -109,7 +109,7 @@ void TcxRegion::Offset(Integer DX, Integer DY) { OffsetRgn(FHandle, DX, DY); }
 bool TcxRegion::PtInRegion(Integer X, Integer Y) const { return win::PtInRegion(FHandle, X, Y) != FALSE; }
 
 bool TcxRegion::RectInRegion(const TRect& R) const {
-  RECT r = ToRECT(R);
+  RECT r = R;
   return win::RectInRegion(FHandle, &r) != FALSE;
 }
 
@@ -122,7 +122,7 @@ bool TcxRegion::RectInRegion(Integer ALeft, Integer ATop, Integer ARight, Intege
 
 void TcxBitmap::Assign(TPersistent* Source) {
   auto* source = dynamic_cast<TBitmap*>(Source);
-  if (source && source->GetEmpty() && GetEmpty()) return;
+  if (source && source->Empty() && Empty()) return;
   TBitmap::Assign(Source);
 }
 
@@ -130,17 +130,17 @@ void TcxBitmap::Assign(TPersistent* Source) {
 // TcxCanvas: origins, forwards and parameters.
 
 TPoint TcxCanvas::GetWindowOrg() const {
-  POINT p{};
+  TPoint p{};
   GetWindowOrgEx(GetHandle(), &p);
-  return {p.x, p.y};
+  return p;
 }
 
 void TcxCanvas::SetWindowOrg(const TPoint& P) { SetWindowOrgEx(GetHandle(), P.X, P.Y, nullptr); }
 
 TPoint TcxCanvas::GetViewportOrg() const {
-  POINT p{};
+  TPoint p{};
   GetViewportOrgEx(GetHandle(), &p);
-  return {p.x, p.y};
+  return p;
 }
 
 void TcxCanvas::SetViewportOrg(const TPoint& P) { SetViewportOrgEx(GetHandle(), P.X, P.Y, nullptr); }
@@ -163,7 +163,7 @@ void TcxCanvas::IntersectClipRect(const TRect& R) {
 }
 
 bool TcxCanvas::RectVisible(const TRect& R) {
-  RECT r = ToRECT(R);
+  RECT r = R;
   return win::RectVisible(GetHandle(), &r) != FALSE;
 }
 
@@ -260,7 +260,7 @@ void TcxCanvas::InvertFrame(const TRect& R, Integer ABorderWidth) {
 
 void TcxCanvas::FillRect(const TRect& R, TBitmap* ABitmap, bool AExcludeRect) {
   if (cxRectIsEmpty(R)) return;
-  if (!ABitmap || ABitmap->GetEmpty()) {
+  if (!ABitmap || ABitmap->Empty()) {
     FCanvas->FillRect(R);
   } else {
     // Tiles are anchored at the canvas origin, so neighbouring fills line
@@ -324,7 +324,7 @@ void TcxCanvas::DrawRegion(HRGN ARegion, TColor AContentColor, TColor ABorderCol
 // Images.
 
 void TcxCanvas::DrawGlyph(Integer X, Integer Y, TBitmap* AGlyph, bool AEnabled, TColor ABackgroundColor) {
-  if (!AGlyph || AGlyph->GetEmpty()) return;
+  if (!AGlyph || AGlyph->Empty()) return;
   const Integer W = AGlyph->GetWidth(), H = AGlyph->GetHeight();
   if (AEnabled) {
     TBrushStyle oldStyle = GetBrush()->GetStyle();
@@ -336,7 +336,7 @@ void TcxCanvas::DrawGlyph(Integer X, Integer Y, TBitmap* AGlyph, bool AEnabled, 
     GetBrush()->SetStyle(oldStyle);
     return;
   }
-  std::unique_ptr<TImageList, void (*)(TImageList*)> images(New<TImageList>(nullptr), [](TImageList* p) { p->Free(); });
+  TOwned<TImageList> images(New<TImageList>(nullptr));
   images->SetWidth(W);
   images->SetHeight(H);
   if (AGlyph->GetTransparentMode() == tmFixed)
@@ -347,7 +347,7 @@ void TcxCanvas::DrawGlyph(Integer X, Integer Y, TBitmap* AGlyph, bool AEnabled, 
     images->Draw(FCanvas, X, Y, 0, false);
     return;
   }
-  std::unique_ptr<TBitmap, void (*)(TBitmap*)> buffer(New<TBitmap>(), [](TBitmap* p) { p->Free(); });
+  TOwned<TBitmap> buffer(New<TBitmap>());
   buffer->SetWidth(W);
   buffer->SetHeight(H);
   buffer->GetCanvas()->GetBrush()->SetColor(ABackgroundColor);
@@ -395,9 +395,9 @@ void BlendPixels(TBitmap* ADest, TBitmap* ASource, Byte AAlpha) {
 void cxSetAlphaBlendBound(bool ABound) { AlphaBlendBound() = ABound; }
 
 void TcxCanvas::TransparentDraw(Integer X, Integer Y, TBitmap* ABitmap, Byte AAlpha, TBitmap* ABackground) {
-  if (!ABitmap || ABitmap->GetEmpty()) return;
+  if (!ABitmap || ABitmap->Empty()) return;
   const Integer W = ABitmap->GetWidth(), H = ABitmap->GetHeight();
-  std::unique_ptr<TBitmap, void (*)(TBitmap*)> buffer(New<TBitmap>(), [](TBitmap* p) { p->Free(); });
+  TOwned<TBitmap> buffer(New<TBitmap>());
   buffer->SetPixelFormat(pf32bit);
   buffer->SetWidth(W);
   buffer->SetHeight(H);
@@ -442,17 +442,17 @@ void TcxCanvas::RotateBitmap(TBitmap* ABitmap, TcxRotationAngle ARotationAngle, 
   }
   for (Integer y = 0; y < RH; ++y)
     std::copy_n(result.begin() + y * RW, RW, static_cast<std::uint32_t*>(ABitmap->GetScanLine(y)));
-  ABitmap->Modified();
+  ABitmap->SetModified(true);
 }
 
 void TcxCanvas::FlipHorizontally(TBitmap* ABitmap) {
-  if (!ABitmap || ABitmap->GetEmpty()) return;
+  if (!ABitmap || ABitmap->Empty()) return;
   ABitmap->SetPixelFormat(pf32bit);
   for (Integer y = 0; y < ABitmap->GetHeight(); ++y) {
     auto* row = static_cast<std::uint32_t*>(ABitmap->GetScanLine(y));
     std::reverse(row, row + ABitmap->GetWidth());
   }
-  ABitmap->Modified();
+  ABitmap->SetModified(true);
 }
 
 // ---------------------------------------------------------------------------
@@ -511,7 +511,7 @@ void TcxCanvas::SetClipRegion(TcxRegion* ARegion, TcxRegionOperation AOperation,
 }
 
 bool TcxCanvas::RectFullyVisible(const TRect& R) {
-  std::unique_ptr<TcxRegion, void (*)(TcxRegion*)> clip(GetClipRegion(), [](TcxRegion* p) { p->Free(); });
+  TOwned<TcxRegion> clip(GetClipRegion());
   TcxRegion rect(R);
   TcxRegion common;
   CombineRgn(common.GetHandle(), clip->GetHandle(), rect.GetHandle(), RGN_AND);

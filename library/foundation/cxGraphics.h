@@ -232,8 +232,6 @@ void cxFreeScreenCanvas();
 // ---------------------------------------------------------------------------
 // Process-wide brushes, colours and drawing helpers.
 
-class TWinControl;
-
 ORV_EXCEPTION(EBrushCache, Exception)
 
 // Solid brushes shared by colour and counted, so that painting many cells
@@ -342,6 +340,3 @@ void cxAlphaBlend(win::HDC ADestDC, TBitmap* ASrcBitmap, const TRect& ADestRect,
 // One pixel (blue, green, red, alpha in memory order) over another.
 void cxBlendFunction(const win::RGBQUAD& ASource, win::RGBQUAD& ADest, Byte AAlpha);
 void cxSmoothResizeBitmap(TBitmap* ASource, TBitmap* ADest, bool AForceFilter = false);
-// The parent's background behind R, painted into ACanvas.
-void cxDrawTransparentControlBackground(TWinControl* AControl, TCanvas* ACanvas, const TRect& R,
-                                        bool APaintParentWithChildren = true);

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "library/foundation/cxGraphics.h"
-#include "platform/forms/Controls.h"
+#include "platform/rtl/Owned.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/Numbers.h"
@@ -20,12 +20,6 @@ using namespace win;
 
 namespace {
 
-template <class T>
-struct FreeDeleter {
-  void operator()(T* p) const { p->Free(); }
-};
-template <class T>
-using Owned = std::unique_ptr<T, FreeDeleter<T>>;
 
 bool IsRGB(TColor AColor) { return (static_cast<std::uint32_t>(AColor) & 0xFF000000u) == 0; }
 
@@ -314,7 +308,7 @@ void cxFillHalfToneRect(TCanvas* ACanvas, const TRect& R, TColor AColor1, TColor
   HDC dc = ACanvas->GetHandle();
   COLORREF oldBk = SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(AColor1)));
   COLORREF oldText = SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(AColor2)));
-  RECT r{R.Left, R.Top, R.Right, R.Bottom};
+  RECT r = R;
   win::FillRect(dc, &r, cxHalfToneBrush());
   SetBkColor(dc, oldBk);
   SetTextColor(dc, oldText);
@@ -323,8 +317,8 @@ void cxFillHalfToneRect(TCanvas* ACanvas, const TRect& R, TColor AColor1, TColor
 void cxSetCanvasOrg(TCanvas* ACanvas, TRect& R) {
   POINT old{};
   SetWindowOrgEx(ACanvas->GetHandle(), R.Left, R.Top, &old);
-  R.Left = old.x;
-  R.Top = old.y;
+  R.Left = old.X;
+  R.Top = old.Y;
 }
 
 TSize cxTextExtent(TFont* AFont, const AnsiString& S, Integer AFontSize) {
@@ -338,10 +332,10 @@ Integer cxTextHeight(TFont* AFont, const AnsiString& S, Integer AFontSize) { ret
 Integer cxTextWidth(TFont* AFont, const AnsiString& S, Integer AFontSize) { return cxTextExtent(AFont, S, AFontSize).cx; }
 
 Integer cxDrawText(HDC ADC, const AnsiString& AText, TRect& R, UINT AFormat, Integer ACharCount) {
-  RECT r{R.Left, R.Top, R.Right, R.Bottom};
+  RECT r = R;
   const int count = ACharCount < 0 ? static_cast<int>(AText.size()) : std::min<int>(ACharCount, AText.size());
   Integer result = DrawTextA(ADC, AText.data(), count, &r, AFormat);
-  R = {r.left, r.top, r.right, r.bottom};
+  R = r;
   return result;
 }
 
@@ -402,7 +396,7 @@ TSize cxGetCursorSize() {
     BITMAP bm{};
     GetObjectA(info.hbmMask, sizeof(bm), &bm);
     const Integer height = bm.bmHeight / 2, width = bm.bmWidth;
-    Owned<TBitmap> mask(New<TBitmap>());
+    TOwned<TBitmap> mask(New<TBitmap>());
     mask->SetHandle(info.hbmMask);  // the bitmap owns the mask from here
     info.hbmMask = nullptr;
     mask->SetPixelFormat(pf32bit);
@@ -436,7 +430,7 @@ void cxAlphaBlend(TBitmap* ABitmap, const TRect& R, TColor AColor, Byte AAlpha) 
   for (int i = 0; i < 4; ++i) scaled[i] = static_cast<Byte>(std::lround(channels[i] * a));
   POINT org{};
   GetWindowOrgEx(ABitmap->GetCanvas()->GetHandle(), &org);
-  const TRect area = cxRectOffset(R, -org.x, -org.y);
+  const TRect area = cxRectOffset(R, -org.X, -org.Y);
   // Half-open on both axes: the last row and byte of R are inside it, the
   // ones at R.Bottom and 4 * R.Right are not.
   const Integer top = std::max(area.Top, 0), bottom = std::min(area.Bottom, ABitmap->GetHeight());
@@ -445,7 +439,7 @@ void cxAlphaBlend(TBitmap* ABitmap, const TRect& R, TColor AColor, Byte AAlpha) 
     auto* row = static_cast<Byte*>(ABitmap->GetScanLine(y));
     for (Integer i = first; i < last; ++i) row[i] = static_cast<Byte>(std::lround(row[i] * (1 - a)) + scaled[i % 4]);
   }
-  ABitmap->Modified();
+  ABitmap->SetModified(true);
 }
 
 void cxAlphaBlend(TBitmap* ADestBitmap, TBitmap* ABkBitmap, TBitmap* ASrcBitmap, Byte AAlpha) {
@@ -466,7 +460,7 @@ void cxAlphaBlend(TBitmap* ADestBitmap, TBitmap* ABkBitmap, TBitmap* ASrcBitmap,
   }
   const double a = AAlpha / 255.0;
   ADestBitmap->SetPixelFormat(pf24bit);
-  Owned<TBitmap> source(New<TBitmap>());
+  TOwned<TBitmap> source(New<TBitmap>());
   source->Assign(ASrcBitmap);
   source->SetPixelFormat(pf24bit);
   for (Integer y = 0; y < std::min(H, source->GetHeight()); ++y) {
@@ -475,7 +469,7 @@ void cxAlphaBlend(TBitmap* ADestBitmap, TBitmap* ABkBitmap, TBitmap* ASrcBitmap,
     for (Integer i = 0; i < 3 * std::min(W, source->GetWidth()); ++i)
       d[i] = static_cast<Byte>(std::lround(s[i] * a) + std::lround(d[i] * (1 - a)));
   }
-  ADestBitmap->Modified();
+  ADestBitmap->SetModified(true);
 }
 
 void cxBlendFunction(const RGBQUAD& ASource, RGBQUAD& ADest, Byte AAlpha) {
@@ -499,24 +493,24 @@ void cxAlphaBlend(HDC ADestDC, TBitmap* ASrcBitmap, const TRect& ADestRect, cons
   }
   // Without the platform blend: stretch the source into a 32-bit buffer,
   // read the destination into another, combine pixel by pixel.
-  Owned<TBitmap> source(cxCreateBitmap(DW, DH, pf32bit));
+  TOwned<TBitmap> source(cxCreateBitmap(DW, DH, pf32bit));
   StretchBlt(source->GetCanvas()->GetHandle(), 0, 0, DW, DH, ASrcBitmap->GetCanvas()->GetHandle(), ASrcRect.Left,
              ASrcRect.Top, cxRectWidth(ASrcRect), cxRectHeight(ASrcRect), SRCCOPY);
-  Owned<TBitmap> dest(cxCreateBitmap(DW, DH, pf32bit));
+  TOwned<TBitmap> dest(cxCreateBitmap(DW, DH, pf32bit));
   BitBlt(dest->GetCanvas()->GetHandle(), 0, 0, DW, DH, ADestDC, ADestRect.Left, ADestRect.Top, SRCCOPY);
   for (Integer y = 0; y < DH; ++y) {
     auto* s = static_cast<const RGBQUAD*>(source->GetScanLine(y));
     auto* d = static_cast<RGBQUAD*>(dest->GetScanLine(y));
     for (Integer x = 0; x < DW; ++x) cxBlendFunction(s[x], d[x], AAlpha);
   }
-  dest->Modified();
+  dest->SetModified(true);
   BitBlt(ADestDC, ADestRect.Left, ADestRect.Top, DW, DH, dest->GetCanvas()->GetHandle(), 0, 0, SRCCOPY);
 }
 
 void cxAlphaBlend(TBitmap* ADestBitmap, TBitmap* ASrcBitmap, const TRect& ADestRect, const TRect& ASrcRect,
                   Byte AAlpha) {
   cxAlphaBlend(ADestBitmap->GetCanvas()->GetHandle(), ASrcBitmap, ADestRect, ASrcRect, AAlpha);
-  ADestBitmap->Modified();
+  ADestBitmap->SetModified(true);
 }
 
 // ---------------------------------------------------------------------------
@@ -572,10 +566,10 @@ void cxSmoothResizeBitmap(TBitmap* ASource, TBitmap* ADest, bool AForceFilter) {
     StretchBlt(dc, 0, 0, ADest->GetWidth(), ADest->GetHeight(), ASource->GetCanvas()->GetHandle(), 0, 0,
                ASource->GetWidth(), ASource->GetHeight(), SRCCOPY);
     SetStretchBltMode(dc, oldMode);
-    ADest->Modified();
+    ADest->SetModified(true);
     return;
   }
-  Owned<TBitmap> source(New<TBitmap>());
+  TOwned<TBitmap> source(New<TBitmap>());
   source->Assign(ASource);
   source->SetPixelFormat(pf32bit);
   ADest->SetPixelFormat(pf32bit);
@@ -609,37 +603,7 @@ void cxSmoothResizeBitmap(TBitmap* ASource, TBitmap* ADest, bool AForceFilter) {
       for (int ch = 0; ch < 4; ++ch) out[4 * x + ch] = pixel(sums[ch]);
     }
   }
-  ADest->Modified();
+  ADest->SetModified(true);
 }
 
-// ---------------------------------------------------------------------------
-// Transparent controls.
-
-void cxDrawTransparentControlBackground(TWinControl* AControl, TCanvas* ACanvas, const TRect& R,
-                                        bool APaintParentWithChildren) {
-  TWinControl* parent = AControl ? AControl->GetParent() : nullptr;
-  if (!parent || !parent->HandleAllocated()) return;
-  HDC dc = ACanvas->GetHandle();
-  const TRect inParent = cxRectOffset(R, AControl->GetLeft(), AControl->GetTop());
-  const int saved = SaveDC(dc);
-  POINT org{};
-  OffsetWindowOrgEx(dc, AControl->GetLeft(), AControl->GetTop(), &org);
-  IntersectClipRect(dc, inParent.Left, inParent.Top, inParent.Right, inParent.Bottom);
-  RECT clip{};
-  if (GetClipBox(dc, &clip) != NULLREGION) {
-    SendMessageA(parent->GetHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    SendMessageA(parent->GetHandle(), WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    if (APaintParentWithChildren)
-      for (Integer i = 0; i < parent->GetControlCount(); ++i) {
-        auto* sibling = dynamic_cast<TWinControl*>(parent->GetControl(i));
-        if (sibling == AControl) break;
-        if (!sibling || !sibling->GetVisible() || !sibling->HandleAllocated()) continue;
-        const int inner = SaveDC(dc);
-        OffsetWindowOrgEx(dc, -sibling->GetLeft(), -sibling->GetTop(), nullptr);
-        SendMessageA(sibling->GetHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-        SendMessageA(sibling->GetHandle(), WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, inner);
-      }
-  }
-  RestoreDC(dc, saved);
-}
+ORV_REGISTER(EBrushCache)

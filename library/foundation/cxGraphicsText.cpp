@@ -9,8 +9,6 @@ using namespace win;
 
 namespace {
 
-RECT ToRECT(const TRect& R) { return {R.Left, R.Top, R.Right, R.Bottom}; }
-TRect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // Drops the hot-key marks: "&x" shows as "x", "&&" as "&".
 AnsiString StripPrefixes(const AnsiString& AText) {
@@ -30,10 +28,10 @@ TSize TcxCanvas::TextExtent(const AnsiString& AText) { return FCanvas->TextExten
 void TcxCanvas::TextExtent(const AnsiString& AText, TRect& R, Integer AFlags) {
   const Integer W0 = cxRectWidth(R), H0 = cxRectHeight(R);
   if (W0 <= 0 && !AText.empty()) R.Right = R.Left + 1;
-  RECT r = ToRECT(R);
+  RECT r = R;
   UINT format = (cxFlagsToDTFlags(AFlags) & ~DT_VCENTER) | DT_CALCRECT;
   DrawTextA(GetHandle(), AText.data(), static_cast<int>(AText.size()), &r, format);
-  R = FromRECT(r);
+  R = r;
   const Integer W1 = cxRectWidth(R), H1 = cxRectHeight(R);
   if (AFlags & cxAlignHCenter)
     R = cxRectOffsetHorz(R, (W0 - W1) / 2);
@@ -84,7 +82,7 @@ void TcxCanvas::DrawTexT(const AnsiString& AText, const TRect& R, Integer AFlags
         y = area.Bottom - size.cy;
       else if (AFlags & cxAlignVCenter)
         y = (area.Top + area.Bottom - size.cy) / 2;
-      RECT clip = ToRECT(area);
+      RECT clip = area;
       cxPrepareCanvas(FCanvas);
       ExtTextOutA(GetHandle(), x, y, (AFlags & cxDontClip) ? 0 : ETO_CLIPPED, &clip, AText.data(),
                   static_cast<UINT>(AText.size()), nullptr);
@@ -94,7 +92,7 @@ void TcxCanvas::DrawTexT(const AnsiString& AText, const TRect& R, Integer AFlags
       AlignMultiLineTextRectVertically(area, AText, (AFlags & cxAlignBottom) ? vaBottom : vaCenter,
                                        (AFlags & cxWordBreak) != 0, (AFlags & cxShowPrefix) != 0, AEnabled,
                                        (AFlags & cxDontBreakChars) != 0);
-    RECT r = ToRECT(area);
+    RECT r = area;
     cxPrepareCanvas(FCanvas);
     DrawTextA(GetHandle(), AText.data(), static_cast<int>(AText.size()), &r, cxFlagsToDTFlags(AFlags));
   };
@@ -155,7 +153,9 @@ void TcxCanvas::GetTextStringsBounds(const AnsiString& AText, const TRect& R, In
       if (consumed < text.size() && (text[consumed] == '\r' || text[consumed] == '\n') && text[consumed] != text[breakAt])
         ++consumed;
     } else if (static_cast<size_t>(fit) < text.size()) {
-      size_t space = text.rfind(' ', static_cast<size_t>(fit) - 1);
+      // A space right after the part that fits ends a line as well as one
+      // inside it.
+      size_t space = text.rfind(' ', static_cast<size_t>(fit));
       if (space != AnsiString::npos && space > 0) {
         const bool keepSpace = !(AFlags & (cxAlignRight | cxAlignHCenter));
         line = text.substr(0, keepSpace ? space + 1 : space);
