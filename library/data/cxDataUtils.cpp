@@ -9,7 +9,6 @@
 #include "platform/rtl/ScopeExit.h"
 
 ORV_REGISTER(TcxCustomDataBinding)
-ORV_REGISTER(TcxCollection)
 
 TcxCustomDataBinding::TcxCustomDataBinding(TComponent* AOwner, TComponent* ADataComponent)
     : FDataComponent(ADataComponent), FOwner(AOwner) {}
@@ -30,21 +29,6 @@ void TcxCustomDataBinding::SetVisualControl(TComponent* Value) {
   if (FVisualControl == Value) return;
   FVisualControl = Value;
   VisualControlChanged();
-}
-
-void TcxCollection::Assign(TPersistent* Source) {
-  auto* source = dynamic_cast<TCollection*>(Source);
-  if (!source) {
-    TCollection::Assign(Source);
-    return;
-  }
-  if (source->GetCount() == 0 && GetCount() == 0) return;
-  auto update = orv::UpdateScope(this);
-  for (Integer i = 0; i < source->GetCount(); ++i) {
-    TCollectionItem* item = i < GetCount() ? GetItem(i) : Add();
-    item->Assign(source->GetItem(i));
-  }
-  while (GetCount() > source->GetCount()) Delete(GetCount() - 1);
 }
 
 Integer GetStartOfWeek() {

@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "library/foundation/cxClasses.h"
 #include "platform/rtl/Collection.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/DateTime.h"
@@ -52,14 +53,6 @@ class TcxCustomDataBinding : public TPersistent {
   TComponent* FOwner;
   bool FReadOnly = false;
   TComponent* FVisualControl = nullptr;
-};
-
-// A collection whose Assign reuses the items it already has.
-class TcxCollection : public TCollection {
-  ORV_CLASS(TcxCollection, TCollection)
- public:
-  using TCollection::TCollection;
-  void Assign(TPersistent* Source) override;
 };
 
 // The locale's first day of the week, 0 = Sunday .. 6 = Saturday.
