@@ -1,5 +1,8 @@
 #include "platform/rtl/StringList.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/Exceptions.h"
@@ -285,12 +288,26 @@ TEST(StringList, SavingOverAFileReplacesItWholeOrNotAtAll) {
   EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
   EXPECT_EQ(dir.Read("real/target.txt"), dir.Read("lines.txt"));
 
-  // A file the user may not write is refused even in a writable folder.
+  // A file the user may not write is refused even in a writable folder (an
+  // administrator checks this as an ordinary user, in a child process).
+  const AnsiString locked = dir.Write("locked.txt", "keep");
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions(dir.Path(), fs::perms::all);
+  auto refused = [&] {
+    return failure(locked) == "Cannot create file \"" + locked + "\". Permission denied" && dir.Read("locked.txt") == "keep";
+  };
   if (geteuid() != 0) {
-    const AnsiString locked = dir.Write("locked.txt", "keep");
-    fs::permissions(locked, fs::perms::owner_read);
-    EXPECT_EQ(failure(locked), "Cannot create file \"" + locked + "\". Permission denied");
-    EXPECT_EQ(dir.Read("locked.txt"), "keep");
+    EXPECT_TRUE(refused());
+  } else {
+    const pid_t child = fork();
+    if (child == 0) {
+      constexpr uid_t kNobody = 65534;
+      if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(2);
+      _exit(refused() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
   }
 }
 
