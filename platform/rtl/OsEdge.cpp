@@ -140,7 +140,7 @@ bool WriteFileAtomically(const AnsiString& name, std::string_view bytes, AnsiStr
   };
   std::string target;
   if (!ToOsName(name, target)) {
-    if (reason) *reason = "invalid file name";
+    if (reason) *reason = "The name holds a NUL byte";
     return false;
   }
   if (!ResolveLinks(target)) return fail();
@@ -164,27 +164,19 @@ bool WriteFileAtomically(const AnsiString& name, std::string_view bytes, AnsiStr
     if (fd < 0 && errno != EEXIST) return fail();
   }
   if (fd < 0) return fail();
-  auto abandon = [&] {
+  // On any failure the temporary file goes, and the error reported is the
+  // one that made it go.
+  auto discard = [&](bool isOpen) {
     const int err = errno;
-    close(fd);
+    if (isOpen) close(fd);
     unlink(temp.c_str());
     errno = err;
     return fail();
   };
-  if (exists && fchmod(fd, old.st_mode & 07777) != 0) return abandon();
-  if (!WriteAll(fd, bytes) || fsync(fd) != 0) return abandon();
-  if (close(fd) != 0) {
-    const int err = errno;
-    unlink(temp.c_str());
-    errno = err;
-    return fail();
-  }
-  if (rename(temp.c_str(), target.c_str()) != 0) {
-    const int err = errno;
-    unlink(temp.c_str());
-    errno = err;
-    return fail();
-  }
+  if (exists && fchmod(fd, old.st_mode & 07777) != 0) return discard(true);
+  if (!WriteAll(fd, bytes) || fsync(fd) != 0) return discard(true);
+  if (close(fd) != 0) return discard(false);
+  if (rename(temp.c_str(), target.c_str()) != 0) return discard(false);
   return true;
 }
 

@@ -145,7 +145,8 @@ TEST_F(IniFixture, FileProblemsRaise) {
     nowhere.UpdateFile();
     ADD_FAILURE() << "saved into a folder that is not there";
   } catch (const EFCreateError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + tmp / "no/such/dir/x.ini" + "\". No such file or directory");
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot create file \"" + tmp / "no/such/dir/x.ini" + "\". No such file or directory");
   }
   EXPECT_THROW(TMemIniFile{tmp.Path()}, EFOpenError);  // a directory does not read
 }

@@ -294,7 +294,8 @@ TEST(StringList, SavingOverAFileReplacesItWholeOrNotAtAll) {
   fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   fs::permissions(dir.Path(), fs::perms::all);
   auto refused = [&] {
-    return failure(locked) == "Cannot create file \"" + locked + "\". Permission denied" && dir.Read("locked.txt") == "keep";
+    return failure(locked) == "Cannot create file \"" + locked + "\". Permission denied" &&
+           dir.Read("locked.txt") == "keep";
   };
   if (geteuid() != 0) {
     EXPECT_TRUE(refused());
