@@ -47,7 +47,7 @@ void TcxCustomDataController::BeforeDestruction() {
   FDestroying = true;
   // Freeing the fields would end an active search, which reports a change
   // through the view pipeline freed before them.
-  FSearch->Abandon();
+  if (FSearch) FSearch->Abandon();
   ReleaseMasterRelation();
   TPersistent::BeforeDestruction();
 }

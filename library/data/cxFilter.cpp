@@ -434,10 +434,31 @@ void TcxFilterCriteria::SaveToStream(TStream* AStream) {
 }
 
 void TcxFilterCriteria::LoadFromStream(TStream* AStream) {
+  // The reader leaves what it read before an error in place: a damaged
+  // stream puts back what a component stream can change, the published
+  // settings and the items.
+  TMemoryStream items;
+  WriteData(&items);
+  const Integer maxValueListCount = FMaxValueListCount;
+  const TcxFilterCriteriaOptions options = FOptions;
+  const char percent = FPercentWildcard, underscore = FUnderscoreWildcard;
   TFilterWrapper wrapper(nullptr);
   wrapper.SetFilter(this);
-  auto update = orv::UpdateScope(this);
-  AStream->ReadComponent(&wrapper);
+  BeginUpdate();
+  try {
+    AStream->ReadComponent(&wrapper);
+  } catch (...) {
+    FMaxValueListCount = maxValueListCount;
+    SetOptions(options);
+    SetPercentWildcard(percent);
+    SetUnderscoreWildcard(underscore);
+    items.SetPosition(0);
+    ReadData(&items);
+    CancelUpdate();
+    FChanged = false;
+    throw;
+  }
+  EndUpdate();
 }
 
 bool TcxFilterCriteria::ValueIsNull(const Variant& AValue) const {
@@ -477,14 +498,10 @@ void TcxFilterCriteria::ReadItems(TStream* AStream, TcxFilterCriteriaItemList* A
 }
 
 void TcxFilterCriteria::ReadData(TStream* AStream) {
-  // Keep a copy of the tree so that a bad stream changes nothing.
+  // Keep a copy of the tree so that a bad stream changes nothing; without
+  // that copy nothing may change at all.
   TMemoryStream saved;
-  bool haveSaved = true;
-  try {
-    WriteData(&saved);
-  } catch (const Exception&) {
-    haveSaved = false;
-  }
+  WriteData(&saved);
   BeginUpdate();
   try {
     Clear();
@@ -499,16 +516,14 @@ void TcxFilterCriteria::ReadData(TStream* AStream) {
     ReadItems(AStream, FRoot, count, 0);
   } catch (...) {
     Clear();
-    if (haveSaved) {
-      try {
-        saved.SetPosition(0);
-        const Integer marker = ReadIntegerFunc(&saved);
-        (void)marker;
-        FRoot->SetBoolOperatorKind(static_cast<TcxFilterBoolOperatorKind>(ReadByteFunc(&saved)));
-        ReadItems(&saved, FRoot, ReadIntegerFunc(&saved), 0);
-      } catch (const Exception&) {
-        Clear();
-      }
+    try {
+      saved.SetPosition(0);
+      const Integer marker = ReadIntegerFunc(&saved);
+      (void)marker;
+      FRoot->SetBoolOperatorKind(static_cast<TcxFilterBoolOperatorKind>(ReadByteFunc(&saved)));
+      ReadItems(&saved, FRoot, ReadIntegerFunc(&saved), 0);
+    } catch (const Exception&) {
+      Clear();
     }
     CancelUpdate();
     FChanged = false;

@@ -93,14 +93,18 @@ GdiObject* DefaultBitmap() {
   return def;
 }
 
+bool DibHeaderSizeOk(const BITMAPINFOHEADER& h) {
+  // The header grew over time; its size says which one the caller wrote, and
+  // nothing past the largest is ever read.
+  constexpr DWORD kLargestHeader = 124;
+  return h.biSize >= sizeof(BITMAPINFOHEADER) && h.biSize <= kLargestHeader;
+}
+
 bool DibView(const BITMAPINFO* info, const void* bits, std::int64_t rows, Surface& out,
              std::vector<RGBQUAD>& palette) {
   if (!info || !bits) return false;
   const BITMAPINFOHEADER& h = info->bmiHeader;
-  // The header grew over time; its size says which one the caller wrote, and
-  // nothing past the largest is ever read.
-  constexpr DWORD kLargestHeader = 124;
-  if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > kLargestHeader || h.biPlanes != 1) return false;
+  if (!DibHeaderSizeOk(h) || h.biPlanes != 1) return false;
   int bpp = h.biBitCount;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return false;
   if (h.biCompression != BI_RGB && !(h.biCompression == BI_BITFIELDS && bpp == 32)) return false;
@@ -188,7 +192,7 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
   int bpp = h.biBitCount;
   bool okDepth = bpp == 1 || bpp == 4 || bpp == 8 || bpp == 24 || bpp == 32;
   bool okCompression = h.biCompression == BI_RGB || (h.biCompression == BI_BITFIELDS && bpp == 32);
-  if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biPlanes != 1 || !okDepth || !okCompression || h.biWidth <= 0 ||
+  if (!DibHeaderSizeOk(h) || h.biPlanes != 1 || !okDepth || !okCompression || h.biWidth <= 0 ||
       h.biHeight == 0 || h.biHeight == std::numeric_limits<LONG>::min()) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;

@@ -38,6 +38,10 @@ Bitmap* NewBitmap(int width, int height, int bpp);
 // four bytes); 0 on overflow.
 std::size_t DibStride(std::int64_t width, int bpp);
 
+// Whether a DIB header's size lies between the smallest and the largest (40 to
+// 124 bytes), so that what follows it can be found.
+bool DibHeaderSizeOk(const BITMAPINFOHEADER& h);
+
 // Describes `rows` rows of a packed DIB (header, masks, colour table, bits)
 // for reading, in the header's row order. The caller's bits must hold those
 // rows; the header is read only as far as its size, masks and colour count

@@ -135,6 +135,16 @@ BmpImage DecodeDib(const std::uint8_t* dib, std::size_t dibSize, const std::uint
     p = bitsStart;
   }
   const std::size_t avail = std::size_t(end - p);
+  const bool runs = compression == BI_RLE8 || compression == BI_RLE4;
+  // The picture is allocated only once the file can hold it: every row of
+  // uncompressed pixels, or runs enough to paint it. A run paints at most
+  // 255 pixels in two bytes; moves and line ends may skip pixels, but a
+  // picture far larger than its runs is a file that claims what it is not.
+  const std::size_t stride = std::size_t(((width * bpp + 31) / 32) * 4);
+  if (!runs && (stride == 0 || avail / stride < std::size_t(height))) Bad("truncated pixel data");
+  constexpr std::int64_t kPixelsPerRunByte = 128, kSmallPicture = std::int64_t(1) << 16;
+  if (runs && width * height > kSmallPicture && width * height / kPixelsPerRunByte > std::int64_t(avail))
+    Bad("runs too short for the picture");
 
   BmpImage img;
   img.Width = int(width);
@@ -144,7 +154,7 @@ BmpImage DecodeDib(const std::uint8_t* dib, std::size_t dibSize, const std::uint
   auto color = [&](unsigned index) { return index < palette.size() ? palette[index] : 0u; };
   auto rowOf = [&](std::int64_t fileRow) { return topDown ? fileRow : height - 1 - fileRow; };
 
-  if (compression == BI_RLE8 || compression == BI_RLE4) {
+  if (runs) {
     // Runs: (count, value) pairs; escapes 0 0 end of line, 0 1 end of
     // picture, 0 2 dx dy move, 0 n literal n pixels (padded to a word).
     // Pixels no run reaches keep colour index 0.
@@ -193,8 +203,6 @@ BmpImage DecodeDib(const std::uint8_t* dib, std::size_t dibSize, const std::uint
     return img;
   }
 
-  std::size_t stride = std::size_t(((width * bpp + 31) / 32) * 4);
-  if (stride == 0 || avail / stride < std::size_t(height)) Bad("truncated pixel data");
   bool anyAlpha = false;
   for (std::int64_t fy = 0; fy < height; ++fy) {
     const std::uint8_t* row = p + std::size_t(fy) * stride;

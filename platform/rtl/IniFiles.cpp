@@ -5,6 +5,7 @@
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/OsEdge.h"
 #include "platform/rtl/ScopeExit.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/TypeInfo.h"
 
@@ -235,8 +236,7 @@ void TMemIniFile::DeleteKey(const AnsiString& Section, const AnsiString& Ident) 
 }
 
 void TMemIniFile::UpdateFile() {
-  if (!orv::os::WriteFileAtomically(GetFileName(), FDocument.Text()))
-    throw EFCreateError("Cannot create file \"%s\"", {GetFileName()});
+  SaveFileContent(GetFileName(), FDocument.Text());
 }
 
 bool TMemIniFile::SectionExists(const AnsiString& Section) { return FDocument.Find(Section) != nullptr; }

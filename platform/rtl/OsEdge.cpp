@@ -1,10 +1,13 @@
 #include "platform/rtl/OsEdge.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/rtl/CodePage.h"
 
@@ -89,37 +92,91 @@ bool ReadWholeFile(const AnsiString& name, std::string& bytes, bool& missing) {
   return true;
 }
 
-bool WriteFileAtomically(const AnsiString& name, std::string_view bytes) {
-  std::string os;
-  if (!ToOsName(name, os)) return false;
-  const std::string temp = os + ".tmp" + std::to_string(getpid());
-  const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return FailWithErrno();
+namespace {
+
+// The file a name finally stands for: symbolic links are followed (relative
+// ones from their own folder), even when the last one points nowhere yet.
+bool ResolveLinks(std::string& path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) return errno == ENOENT;
+    if (!S_ISLNK(st.st_mode)) return true;
+    std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 256) + 1, '\0');
+    const ssize_t got = readlink(path.c_str(), target.data(), target.size());
+    if (got < 0) return false;
+    target.resize(static_cast<std::size_t>(got));
+    if (!target.empty() && target[0] != '/') {
+      const std::size_t slash = path.rfind('/');
+      if (slash != std::string::npos) target.insert(0, path, 0, slash + 1);
+    }
+    path = std::move(target);
+  }
+  errno = ELOOP;
+  return false;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
       if (put == 0) errno = ENOSPC;
-      FailWithErrno();
-      close(fd);
-      unlink(temp.c_str());
       return false;
     }
     done += static_cast<std::size_t>(put);
   }
-  const bool synced = fsync(fd) == 0;
-  if (!synced) FailWithErrno();
-  if (close(fd) != 0 || !synced) {
-    if (synced) FailWithErrno();
-    unlink(temp.c_str());
+  return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const AnsiString& name, std::string_view bytes, AnsiString* reason) {
+  auto fail = [&] {
+    const int err = errno;
+    if (reason) *reason = strerror(err);
+    win::SetLastError(ErrorFromErrno(err));
+    return false;
+  };
+  std::string target;
+  if (!ToOsName(name, target)) {
+    if (reason) *reason = "The name holds a NUL byte";
     return false;
   }
-  if (rename(temp.c_str(), os.c_str()) != 0) {
-    FailWithErrno();
-    unlink(temp.c_str());
-    return false;
+  if (!ResolveLinks(target)) return fail();
+  struct stat old;
+  const bool exists = stat(target.c_str(), &old) == 0;
+  if (!exists && errno != ENOENT) return fail();
+  // Replacing needs only the folder to be writable; writing in place needs
+  // the file to be. The answer must not depend on how the bytes get there.
+  if (exists && access(target.c_str(), W_OK) != 0) return fail();
+  if (exists && !S_ISREG(old.st_mode)) {
+    errno = EISDIR;
+    return fail();
   }
+
+  static std::atomic<unsigned> serial{0};
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    temp = target + ".tmp" + std::to_string(getpid()) + "." + std::to_string(++serial);
+    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return fail();
+  }
+  if (fd < 0) return fail();
+  // On any failure the temporary file goes, and the error reported is the
+  // one that made it go.
+  auto discard = [&](bool isOpen) {
+    const int err = errno;
+    if (isOpen) close(fd);
+    unlink(temp.c_str());
+    errno = err;
+    return fail();
+  };
+  if (exists && fchmod(fd, old.st_mode & 07777) != 0) return discard(true);
+  if (!WriteAll(fd, bytes) || fsync(fd) != 0) return discard(true);
+  if (close(fd) != 0) return discard(false);
+  if (rename(temp.c_str(), target.c_str()) != 0) return discard(false);
   return true;
 }
 

@@ -41,8 +41,11 @@ Integer PackFileDate(std::time_t t);
 // that is not there from one that would not open or read.
 bool ReadWholeFile(const AnsiString& name, std::string& bytes, bool& missing);
 // Replaces a file by the given bytes through a temporary file beside it, so
-// that a failed write (a full disk) leaves the old content in place. False,
-// with the last error set, on any failure.
-bool WriteFileAtomically(const AnsiString& name, std::string_view bytes);
+// that a failed write (a full disk) leaves the old content in place. A
+// symbolic link is followed and its target replaced; a file the user may not
+// write is refused, as writing it in place would be; the replacement keeps
+// the old file's permission bits. False on any failure, with the last error
+// set and, when asked for, the system's reason in words.
+bool WriteFileAtomically(const AnsiString& name, std::string_view bytes, AnsiString* reason = nullptr);
 
 }  // namespace orv::os

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -97,6 +98,13 @@ class RealLauncher : public IProcessLauncher {
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     error = failure.Stage == 1 ? os::ERROR_DIRECTORY : os::ErrorFromErrno(failure.Errno);
+    if (failure.Stage != 1 && failure.Errno == ENOENT) {
+      // The system says "no such file" for a missing folder too; the
+      // folder is what is missing when it is not there.
+      const std::string folder = osProgram.substr(0, std::max<std::size_t>(osProgram.rfind('/'), 1));
+      struct stat st;
+      if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) error = win::ERROR_PATH_NOT_FOUND;
+    }
     return false;
   }
 

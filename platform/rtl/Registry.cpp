@@ -188,9 +188,12 @@ struct Store {
       return;
     }
     if (!Decode(bytes, Root)) {
-      // Kept for whoever wants to look at it; never overwritten.
-      const AnsiString aside = name + ".corrupt";
-      if (!RenameFile(name, aside) && DeleteFile(aside)) RenameFile(name, aside);
+      // Kept for whoever wants to look at it; never overwritten: a later
+      // damaged store goes beside the earlier ones under the next number.
+      for (int n = 1; n <= 1000; ++n) {
+        const AnsiString aside = name + ".corrupt" + (n == 1 ? AnsiString() : "." + std::to_string(n));
+        if (RenameFile(name, aside) || win::GetLastError() != win::ERROR_ALREADY_EXISTS) break;
+      }
       Root = Key{};
     }
   }
@@ -202,8 +205,11 @@ struct Store {
     }
     const AnsiString name = FileName();
     if (Unreadable) throw ERegistryException("Failed to write the registry to %s: the file there cannot be read", {name});
-    if (!ForceDirectories(ExtractFileDir(name)) || !os::WriteFileAtomically(name, Encode(Root)))
-      throw ERegistryException("Failed to write the registry to %s", {name});
+    if (!ForceDirectories(ExtractFileDir(name)))
+      throw ERegistryException("Failed to write the registry to %s: its folder cannot be created", {name});
+    AnsiString reason;
+    if (!os::WriteFileAtomically(name, Encode(Root), &reason))
+      throw ERegistryException("Failed to write the registry to %s: %s", {name, reason});
     Dirty = false;
   }
 };

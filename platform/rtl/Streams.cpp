@@ -10,6 +10,7 @@
 #include <new>
 
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/OsEdge.h"
 #include "platform/rtl/Resources.h"
 #include "platform/rtl/TypeInfo.h"
 
@@ -138,6 +139,12 @@ TFileStream::~TFileStream() {
   if (FHandle >= 0) ::close(FHandle);
 }
 
+void SaveFileContent(const AnsiString& fileName, std::string_view bytes) {
+  AnsiString reason;
+  if (!orv::os::WriteFileAtomically(fileName, bytes, &reason))
+    throw EFCreateError("Cannot create file \"%s\". %s", {fileName, reason});
+}
+
 // ---------------------------------------------------------------------------
 // TCustomMemoryStream / TMemoryStream
 
@@ -164,8 +171,7 @@ Int64 TCustomMemoryStream::Seek(Int64 offset, TSeekOrigin origin) {
 void TCustomMemoryStream::SaveToStream(TStream* stream) { stream->WriteBuffer(FMemory, FSize); }
 
 void TCustomMemoryStream::SaveToFile(const AnsiString& fileName) {
-  TFileStream file(fileName, fmCreate);
-  SaveToStream(&file);
+  SaveFileContent(fileName, std::string_view(reinterpret_cast<const char*>(FMemory), static_cast<std::size_t>(FSize)));
 }
 
 void TMemoryStream::Reserve(Int64 capacity) {
@@ -227,10 +233,15 @@ void TMemoryStream::LoadFromStream(TStream* stream) {
     FPosition = 0;
     return;
   }
+  // Read into scratch first: a failing read leaves the old contents whole.
   stream->SetPosition(0);
-  Int64 count = stream->GetSize();
-  SetSize(count);
-  stream->ReadBuffer(FMemory, count);
+  const Int64 count = stream->GetSize();
+  TMemoryStream scratch;
+  scratch.SetSize(count);
+  stream->ReadBuffer(scratch.FMemory, count);
+  FData.swap(scratch.FData);
+  FMemory = FData.data();
+  FSize = count;
   FPosition = 0;
 }
 

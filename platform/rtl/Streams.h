@@ -95,6 +95,11 @@ class TFileStream : public THandleStream {
   AnsiString FFileName;
 };
 
+// Replaces a file's content by `bytes` at once: on any failure (a full disk,
+// a file the user may not write) the old file stays as it was and
+// EFCreateError names the file and the system's reason.
+void SaveFileContent(const AnsiString& fileName, std::string_view bytes);
+
 // A stream over a block of memory it does not own; read-only.
 class TCustomMemoryStream : public TStream {
   ORV_CLASS(TCustomMemoryStream, TStream)

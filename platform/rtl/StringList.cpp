@@ -281,13 +281,15 @@ void TStrings::DefineProperties(TFiler* Filer) {
 }
 
 void TStrings::ReadData(TReader* Reader) {
+  // The whole list is read before the old one goes: a damaged stream leaves
+  // the strings as they were.
   Reader->ReadListBegin();
-  {
-    TUpdateScope update(this);
-    Clear();
-    while (!Reader->EndOfList()) Add(Reader->ReadString());
-  }
+  std::vector<AnsiString> read;
+  while (!Reader->EndOfList()) read.push_back(Reader->ReadString());
   Reader->ReadListEnd();
+  TUpdateScope update(this);
+  Clear();
+  for (AnsiString& s : read) Add(s);
 }
 
 void TStrings::WriteData(TWriter* Writer) {
@@ -327,8 +329,9 @@ void TStrings::LoadFromFile(const AnsiString& FileName) {
 }
 
 void TStrings::SaveToFile(const AnsiString& FileName) const {
-  TFileStream stream(FileName, fmCreate);
+  TStringStream stream;
   SaveToStream(&stream);
+  SaveFileContent(FileName, stream.GetDataString());
 }
 
 Integer TStrings::CompareStrings(std::string_view S1, std::string_view S2) const { return AnsiCompareText(S1, S2); }

@@ -319,6 +319,22 @@ TEST_F(FilterTest, ChangesInsideABracketAreToldOnce) {
   EXPECT_TRUE(copy.GetOptions().Contains(fcoSoftNull));
 }
 
+TEST_F(FilterTest, CriteriaThatCannotBeBackedUpAreNotReplaced) {
+  // A value the binary form cannot hold: the backup taken before reading
+  // fails, so the read is refused before anything changes.
+  Criteria.AddItem(&A, foEqual, 1, "1");
+  Criteria.AddItem(&B, foEqual, VarArrayCreate({0, 1, 0, 1}, varVariant), "grid");
+  const int changes = Criteria.ChangeCount;
+  for (const char* hex : {"FF FF FF FF 07 00 00 00 00", "FF FF FF FF 00 00 00 00 00"}) {
+    ByteStream in{std::string(hex)};
+    EXPECT_THROW(Criteria.ReadData(&in), EWriteError) << hex;
+    ASSERT_EQ(Criteria.GetRoot()->GetCount(), 2) << hex;
+    EXPECT_EQ(Criteria.GetRoot()->GetItem(1)->GetIsItemList(), false);
+    EXPECT_EQ(static_cast<TcxFilterCriteriaItem*>(Criteria.GetRoot()->GetItem(1))->GetDisplayValue(), "grid");
+  }
+  EXPECT_EQ(Criteria.ChangeCount, changes);
+}
+
 TEST_F(FilterTest, ComponentFormCarriesThePublishedSettings) {
   Criteria.SetOptions({fcoCaseInsensitive, fcoIgnoreNull});
   Criteria.SetPercentWildcard('*');
@@ -331,6 +347,34 @@ TEST_F(FilterTest, ComponentFormCarriesThePublishedSettings) {
   EXPECT_EQ(copy.GetOptions(), (TcxFilterCriteriaOptions{fcoCaseInsensitive, fcoIgnoreNull}));
   EXPECT_EQ(copy.GetPercentWildcard(), '*');
   EXPECT_EQ(copy.GetMaxValueListCount(), 12);
+}
+
+TEST_F(FilterTest, ADamagedComponentFormLeavesTheCriteriaAsTheyWere) {
+  Criteria.AddItem(&A, foEqual, 1, "1");
+  Criteria.SetPercentWildcard('*');
+  const std::vector<Byte> before = Bytes();
+  TTestCriteria other;
+  other.Fields = Criteria.Fields;
+  other.SetMaxValueListCount(9);
+  other.SetOptions({fcoCaseInsensitive});
+  other.SetPercentWildcard('#');
+  other.SetUnderscoreWildcard('?');
+  TMemoryStream written;
+  other.SaveToStream(&written);
+  const std::vector<Byte> whole = StreamBytes(written);
+  // Cut inside the last setting, after the others were read.
+  ByteStream cut(std::vector<Byte>(whole.begin(), whole.end() - 3));
+  const int changes = Criteria.ChangeCount;
+  EXPECT_THROW(Criteria.LoadFromStream(&cut), EReadError);
+  EXPECT_EQ(Criteria.GetMaxValueListCount(), 0);
+  EXPECT_EQ(Criteria.GetOptions(), TcxFilterCriteriaOptions{});
+  EXPECT_EQ(Criteria.GetPercentWildcard(), '*');
+  EXPECT_EQ(Criteria.GetUnderscoreWildcard(), '_');
+  EXPECT_EQ(ToHex(Bytes()), ToHex(before));
+  EXPECT_EQ(Criteria.ChangeCount, changes) << "nothing changed, so nothing is told";
+  ByteStream intact(whole);
+  Criteria.LoadFromStream(&intact);
+  EXPECT_EQ(Criteria.GetUnderscoreWildcard(), '?');
 }
 
 TEST_F(FilterTest, ValueListsKeepTheirSections) {

@@ -283,5 +283,7 @@ TEST(Blits, SetDIBitsReadsTheHeaderOnlyAsFarAsItDeclares) {
     auto odd = exact({size, 2, -2, 1, 24, BI_RGB, 0, 0, 0, 0, 0});
     EXPECT_EQ(SetDIBits(c.Dc, c.Bmp, 0, 2, rgbBits, asInfo(odd), DIB_RGB_COLORS), 0) << "header size " << size;
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+    void* bits = nullptr;
+    EXPECT_EQ(CreateDIBSection(nullptr, asInfo(odd), DIB_RGB_COLORS, &bits, nullptr, 0), nullptr) << size;
   }
 }

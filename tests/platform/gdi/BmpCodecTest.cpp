@@ -6,6 +6,27 @@
 using namespace win;
 using namespace gdi_test;
 
+// The largest single allocation while a check runs: this program's own
+// operator new, so a picture allocated before its file is checked shows.
+namespace {
+std::size_t gLargestAllocation = 0;
+}  // namespace
+
+void* operator new(std::size_t n) {
+  gLargestAllocation = std::max(gLargestAllocation, n);
+  if (void* p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"  // this pair is matched: malloc above, free here
+#endif
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -202,4 +223,33 @@ TEST(BmpCodec, HostileFilesRaiseInvalidGraphic) {
   notBmp[0] = 'X';
   expectBad(notBmp, "signature");
   EXPECT_THROW(ReadDib(nullptr, 0), EInvalidGraphic);
+}
+
+TEST(BmpCodec, AFileIsCheckedBeforeItsPictureIsAllocated) {
+  // 8192 x 8192 claimed by a bare header, or by runs that only say "end of
+  // picture": refused without allocating the 64 megapixels.
+  Bytes palette;
+  Put32(palette, 0x000000FF);
+  Put32(palette, 0x00FF0000);
+  Bytes endOnly = palette;
+  endOnly.insert(endOnly.end(), {0, 1});
+  const std::vector<std::pair<const char*, Bytes>> files = {
+      {"header only", File(8192, 8192, 8, BI_RGB, 2, palette, 8)},
+      {"end of picture only", File(8192, 8192, 8, BI_RLE8, 2, endOnly, 8)},
+      {"4-bit end of picture only", File(8192, 8192, 4, BI_RLE4, 2, endOnly, 8)},
+  };
+  for (const auto& [what, file] : files) {
+    gLargestAllocation = 0;
+    EXPECT_THROW(Read(file), EInvalidGraphic) << what;
+    EXPECT_LT(gLargestAllocation, std::size_t(1) << 20) << what;
+  }
+  // Small pictures and pictures whose runs could paint them still read,
+  // whatever they skip.
+  EXPECT_EQ(Read(File(256, 256, 8, BI_RLE8, 2, endOnly, 8)).Pixels.size(), 65536u);
+  Bytes painted = palette;
+  for (int row = 0; row < 300; ++row) painted.insert(painted.end(), {255, 1, 45, 1, 0, 0});
+  painted.insert(painted.end(), {0, 1});
+  const BmpImage big = Read(File(300, 300, 8, BI_RLE8, 2, painted, 8));
+  EXPECT_EQ(big.Pixels[0] & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(big.Pixels[299 * 300 + 299] & 0xFFFFFF, 0xFF0000u);
 }

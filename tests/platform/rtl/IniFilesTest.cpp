@@ -141,6 +141,12 @@ TEST_F(IniFixture, FileProblemsRaise) {
   EXPECT_FALSE(missing.SectionExists("A"));
   TMemIniFile nowhere(tmp / "no/such/dir/x.ini");
   nowhere.WriteString("A", "b", "c");
-  EXPECT_THROW(nowhere.UpdateFile(), EFCreateError);
+  try {
+    nowhere.UpdateFile();
+    ADD_FAILURE() << "saved into a folder that is not there";
+  } catch (const EFCreateError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot create file \"" + tmp / "no/such/dir/x.ini" + "\". No such file or directory");
+  }
   EXPECT_THROW(TMemIniFile{tmp.Path()}, EFOpenError);  // a directory does not read
 }

@@ -127,6 +127,9 @@ TEST(RealProcesses, StartFailuresAnswerFalseAtOnce) {
   } cases[] = {
       {"tarvik.exe", ERROR_FILE_NOT_FOUND},
       {"sh", ERROR_FILE_NOT_FOUND},  // never looked up on the search path
+      {"no/such/dir/tarvik.exe", ERROR_PATH_NOT_FOUND},
+      {"/no/such/dir/tarvik.exe", ERROR_PATH_NOT_FOUND},
+      {"plain.exe/tarvik.exe", ERROR_PATH_NOT_FOUND},  // a file where a folder should be
       {"plain.exe", ERROR_ACCESS_DENIED},
       {"garbage.exe", orv::os::ERROR_BAD_EXE_FORMAT},
   };

@@ -171,8 +171,21 @@ TEST(Registry, ACorruptStoreIsSetAsideAndNeverCrashes) {
     reg.CloseKey();
   }
   EXPECT_EQ(tmp.Read("registry.corrupt"), good.substr(0, good.size() / 2));  // kept for inspection
-  orv::registry::ScopedRoot fileRoot(file);
-  TRegistry reg;
-  ASSERT_TRUE(reg.OpenKey("\\Fresh", false));
-  EXPECT_EQ(reg.ReadInteger("n"), 1);
+  {
+    orv::registry::ScopedRoot fileRoot(file);
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\Fresh", false));
+    EXPECT_EQ(reg.ReadInteger("n"), 1);
+  }
+
+  // Later damaged stores are kept beside the first, each under its number.
+  for (const char* damage : {"second", "third"}) {
+    tmp.Write("registry", damage);
+    orv::registry::ScopedRoot fileRoot(file);
+    TRegistry reg;
+    EXPECT_FALSE(reg.KeyExists("\\Fresh"));
+  }
+  EXPECT_EQ(tmp.Read("registry.corrupt"), good.substr(0, good.size() / 2));
+  EXPECT_EQ(tmp.Read("registry.corrupt.2"), "second");
+  EXPECT_EQ(tmp.Read("registry.corrupt.3"), "third");
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/rtl/Resources.h"
+#include "support/FileSizeLimit.h"
 
 namespace {
 
@@ -200,6 +201,24 @@ TEST_F(FileStreams, MemoryStreamGoesToAndFromFiles) {
   EXPECT_EQ(Contents(in), "layout\r\n");
   EXPECT_THROW(in.LoadFromFile(Dir + "/none"), EFOpenError);
   EXPECT_EQ(Contents(in), "layout\r\n");  // a failed load leaves the contents alone
+
+  // A source that fails part-way leaves the contents whole too.
+  struct TFailingStream : TMemoryStream {
+    Int64 Read(void* buffer, Int64 count) override { return TMemoryStream::Read(buffer, std::min<Int64>(count, 4)); }
+  } failing;
+  failing.WriteBuffer("0123456789", 10);
+  EXPECT_THROW(in.LoadFromStream(&failing), EReadError);
+  EXPECT_EQ(Contents(in), "layout\r\n");
+
+  // Saving over a file on a full disk keeps the old file.
+  TMemoryStream big;
+  big.SetSize(100000);
+  {
+    FileSizeLimit full(1024);
+    EXPECT_THROW(big.SaveToFile(Dir + "/m.txt"), EFCreateError);
+  }
+  in.LoadFromFile(Dir + "/m.txt");
+  EXPECT_EQ(Contents(in), "layout\r\n");
 }
 
 TEST(ResourceStream, ReadsRegisteredBytesAndRefusesWrites) {

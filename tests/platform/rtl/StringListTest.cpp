@@ -1,10 +1,14 @@
 #include "platform/rtl/StringList.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/rtl/Streams.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -246,6 +250,87 @@ TEST(StringList, StreamsAndFilesHoldTheBytesWithCrLf) {
   EXPECT_EQ(back.GetText(), "caf\xE9\r\nna\xEFve\r\n");
   EXPECT_THROW(back.LoadFromFile(dir / "missing.txt"), EFOpenError);
   EXPECT_EQ(back.GetCount(), 2);  // a failed load keeps what was there
+}
+
+TEST(StringList, SavingOverAFileReplacesItWholeOrNotAtAll) {
+  namespace fs = std::filesystem;
+  TempDir dir;
+  TStringList list;
+  for (int i = 0; i < 1000; ++i) list.Add("line " + std::to_string(i));
+  auto failure = [&](const AnsiString& name) {
+    try {
+      list.SaveToFile(name);
+    } catch (const EFCreateError& e) {
+      return std::string(e.what());
+    }
+    return std::string("saved");
+  };
+
+  // A full disk: the old file stays as it was, and nothing is left beside it.
+  const AnsiString name = dir.Write("lines.txt", "old\r\n");
+  {
+    FileSizeLimit full(64);
+    EXPECT_EQ(failure(name), "Cannot create file \"" + name + "\". File too large");
+  }
+  EXPECT_EQ(dir.Read("lines.txt"), "old\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+
+  // The replacement keeps the file's permissions.
+  fs::permissions(name, fs::perms::owner_read | fs::perms::owner_write);
+  list.SaveToFile(name);
+  EXPECT_EQ(fs::status(name).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(dir.Read("lines.txt").substr(0, 8), "line 0\r\n");
+
+  // A link is written through to the file it points at.
+  const AnsiString target = dir.Write("real/target.txt", "old");
+  fs::create_symlink("real/target.txt", dir / "link.txt");
+  list.SaveToFile(dir / "link.txt");
+  EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+  EXPECT_EQ(dir.Read("real/target.txt"), dir.Read("lines.txt"));
+
+  // A file the user may not write is refused even in a writable folder (an
+  // administrator checks this as an ordinary user, in a child process).
+  const AnsiString locked = dir.Write("locked.txt", "keep");
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions(dir.Path(), fs::perms::all);
+  auto refused = [&] {
+    return failure(locked) == "Cannot create file \"" + locked + "\". Permission denied" &&
+           dir.Read("locked.txt") == "keep";
+  };
+  if (geteuid() != 0) {
+    EXPECT_TRUE(refused());
+  } else {
+    const pid_t child = fork();
+    if (child == 0) {
+      constexpr uid_t kNobody = 65534;
+      if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(2);
+      _exit(refused() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+  }
+}
+
+TEST(StringList, ADamagedListInALayoutLeavesTheStringsAlone) {
+  const AnsiString layout =
+      "object Holder: TLinesHolder\r\n"
+      "  Lines.Strings = (\r\n"
+      "    'one'\r\n"
+      "    'two')\r\n"
+      "end\r\n";
+  TStringStream text(layout);
+  TMemoryStream binary;
+  ObjectTextToBinary(text, binary);
+  TLinesHolder holder(nullptr);
+  holder.GetLines()->Add("kept");
+  // Cut inside the second string.
+  const std::string bytes(static_cast<const char*>(binary.GetMemory()), static_cast<std::size_t>(binary.GetSize()));
+  TMemoryStream cut;
+  cut.WriteBuffer(bytes.data(), static_cast<Int64>(bytes.find("two") + 1));
+  cut.SetPosition(0);
+  EXPECT_THROW(cut.ReadComponent(&holder), EReadError);
+  EXPECT_EQ(Lines(*holder.GetLines()), (V{"kept"}));
 }
 
 TEST(StringList, LayoutsCarryTheStringsAsAListProperty) {
