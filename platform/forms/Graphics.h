@@ -90,6 +90,10 @@ ORV_ENUM(TFontStyle, fsBold, fsItalic, fsUnderline, fsStrikeOut)
 using TFontStyles = Set<TFontStyle>;
 ORV_ENUM(TFontPitch, fpDefault, fpVariable, fpFixed)
 using TFontCharset = Byte;
+// Character set names for layouts ("DEFAULT_CHARSET").
+bool CharsetToIdent(Integer Charset, AnsiString& Ident);
+bool IdentToCharset(const AnsiString& Ident, Integer& Charset);
+const TTypeInfo* CharsetTypeInfo();
 using TFontName = AnsiString;
 
 ORV_ENUM(TPenStyle, psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame)
