@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/forms/Bitmap.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/PenBrush.h"
 #include "platform/rtl/Collation.h"
@@ -468,7 +469,10 @@ void TBrush::Assign(TPersistent* Source) {
   EndUpdate();
 }
 
-bool TBrush::IsClear() const { return FStyle == bsClear || FColor == clNone || FColor == clDefault; }
+bool TBrush::IsClear() const {
+  if (FBitmap && !FBitmap->Empty()) return false;
+  return FStyle == bsClear || FColor == clNone || FColor == clDefault;
+}
 
 void TBrush::SetColor(TColor Value) {
   TBrushStyle style = FStyle == bsClear && Value != clNone && Value != clDefault ? bsSolid : FStyle;
@@ -497,7 +501,9 @@ void TBrush::SetBitmap(TBitmap* Value) {
 
 win::HBRUSH TBrush::GetHandle() {
   if (!FHandle) {
-    if (IsClear()) {
+    if (FBitmap && !FBitmap->Empty()) {
+      FHandle = win::CreatePatternBrush(FBitmap->GetHandle());
+    } else if (IsClear()) {
       win::LOGBRUSH lb{win::BS_NULL, 0, 0};
       FHandle = win::CreateBrushIndirect(&lb);
     } else {

@@ -207,7 +207,8 @@ class TPen : public TGraphicsObject {
 
 // A fill. A brush whose colour is clNone or clDefault paints nothing, like
 // a clear one: its handle is a hollow brush. Bitmap (not owned) makes a
-// pattern brush; it must outlive its use here or be set back to nil.
+// pattern brush of the bitmap's pixels as they are when the handle is
+// made; the bitmap must outlive its use here or be set back to nil.
 class TBrush : public TGraphicsObject {
   ORV_CLASS(TBrush, TGraphicsObject)
  public:
@@ -224,7 +225,8 @@ class TBrush : public TGraphicsObject {
   TBitmap* GetBitmap() const { return FBitmap; }
   void SetBitmap(TBitmap* Value);
 
-  // True when the brush paints nothing (bsClear, clNone or clDefault).
+  // True when the brush paints nothing (bsClear, clNone or clDefault,
+  // and no pattern bitmap).
   bool IsClear() const;
 
   win::HBRUSH GetHandle();
