@@ -10,9 +10,11 @@ ORV_REGISTER(TComponent, ORV_PROP(Name).Stored(false), ORV_PROP(Tag).Default(0))
 
 namespace {
 
+// Searches from the end: members go last first, so freeing a big family
+// stays linear.
 void EraseOne(std::vector<TComponent*>& list, TComponent* item) {
-  auto it = std::find(list.begin(), list.end(), item);
-  if (it != list.end()) list.erase(it);
+  auto it = std::find(list.rbegin(), list.rend(), item);
+  if (it != list.rend()) list.erase(std::next(it).base());
 }
 
 void AddOnce(std::vector<TComponent*>& list, TComponent* item) {
@@ -59,6 +61,31 @@ TComponent::~TComponent() {
   SendFreeNotifications();
 }
 
+void TComponent::AfterConstruction() {
+  inherited::AfterConstruction();
+  if (ClassType()->FamilyTraits() & ctHearsNotifications) return;
+  if (!FComponents.empty() || !FFreeNotifies.empty()) return;
+  FRelay = false;
+  if (FOwner) EraseOne(FOwner->FRelays, this);
+}
+
+// A member gains something to pass notices on to.
+void TComponent::BecomeRelay() {
+  if (FRelay) return;
+  FRelay = true;
+  if (!FOwner) return;
+  if (FOwner->FComponents.back() == this)
+    FOwner->FRelays.push_back(this);
+  else
+    FOwner->RebuildRelays();
+}
+
+void TComponent::RebuildRelays() {
+  FRelays.clear();
+  for (TComponent* c : FComponents)
+    if (c->FRelay) FRelays.push_back(c);
+}
+
 void TComponent::SendFreeNotifications() {
   // Each partner is unlinked before it is told, so the walk finishes even
   // when a partner frees itself or others from its Notification.
@@ -94,6 +121,7 @@ void TComponent::SetComponentIndex(Integer Value) {
   if (Value == current) return;
   list.erase(list.begin() + current);
   list.insert(list.begin() + Value, this);
+  if (FRelay) FOwner->RebuildRelays();
 }
 
 void TComponent::InsertComponent(TComponent* AComponent) {
@@ -105,6 +133,9 @@ void TComponent::InsertComponent(TComponent* AComponent) {
   if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
   FComponents.push_back(AComponent);
   AComponent->FOwner = this;
+  if (AComponent->FRelay) FRelays.push_back(AComponent);
+  BecomeRelay();
+  IndexName(AComponent);
   Notification(AComponent, opInsert);
 }
 
@@ -118,8 +149,20 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 }
 
 void TComponent::DetachComponent(TComponent* AComponent) {
+  UnindexName(AComponent);
+  if (AComponent->FRelay) EraseOne(FRelays, AComponent);
   EraseOne(FComponents, AComponent);
   AComponent->FOwner = nullptr;
+}
+
+void TComponent::IndexName(TComponent* AComponent) {
+  if (!AComponent->FName.empty()) FNameIndex[UpperCase(AComponent->FName)] = AComponent;
+}
+
+void TComponent::UnindexName(TComponent* AComponent) {
+  if (AComponent->FName.empty()) return;
+  auto it = FNameIndex.find(UpperCase(AComponent->FName));
+  if (it != FNameIndex.end() && it->second == AComponent) FNameIndex.erase(it);
 }
 
 void TComponent::DestroyComponents() {
@@ -134,9 +177,8 @@ void TComponent::DestroyComponents() {
 
 TComponent* TComponent::FindComponent(const AnsiString& AName) const {
   if (AName.empty()) return nullptr;
-  for (TComponent* c : FComponents)
-    if (SameText(c->FName, AName)) return c;
-  return nullptr;
+  auto it = FNameIndex.find(UpperCase(AName));
+  return it == FNameIndex.end() ? nullptr : it->second;
 }
 
 // ---------------------------------------------------------------------------
@@ -156,6 +198,12 @@ void TComponent::SetName(const AnsiString& NewName) {
   else
     ValidateRename(nullptr, FName, NewName);
   ChangeName(NewName);
+}
+
+void TComponent::ChangeName(const AnsiString& NewName) {
+  if (FOwner) FOwner->UnindexName(this);
+  FName = NewName;
+  if (FOwner) FOwner->IndexName(this);
 }
 
 void TComponent::ValidateRename(TComponent* AComponent, const AnsiString& CurName, const AnsiString& NewName) {
@@ -192,6 +240,8 @@ void TComponent::FreeNotification(TComponent* AComponent) {
   if (!AComponent || AComponent == this) return;
   AddOnce(FFreeNotifies, AComponent);
   AddOnce(AComponent->FFreeNotifies, this);
+  BecomeRelay();
+  AComponent->BecomeRelay();
 }
 
 void TComponent::RemoveFreeNotification(TComponent* AComponent) {
@@ -202,7 +252,7 @@ void TComponent::RemoveFreeNotification(TComponent* AComponent) {
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
-  ForEachBackward(FComponents, [&](TComponent* c) { c->Notification(AComponent, Operation); });
+  ForEachBackward(FRelays, [&](TComponent* c) { c->Notification(AComponent, Operation); });
 }
 
 // ---------------------------------------------------------------------------

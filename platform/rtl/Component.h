@@ -18,6 +18,7 @@
 // while the walk is under way: no walk holds an iterator across a call out.
 #pragma once
 
+#include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/Events.h"
@@ -46,6 +47,19 @@ class TComponent : public TPersistent {
   TComponent(const TComponent&) = delete;
   TComponent& operator=(const TComponent&) = delete;
   ~TComponent() override;
+  void AfterConstruction() override;
+
+  // Whether a class replaces Notification; a class that keeps TComponent's
+  // only passes notices on, and an owner skips its members that have
+  // nothing to pass them to (kept in the metaclass, see FamilyTraits).
+  static constexpr std::uint32_t ctHearsNotifications = 1;
+  template <class T>
+  static constexpr std::uint32_t FamilyTraitsOf() {
+    constexpr bool kept = requires {
+      requires std::is_same_v<decltype(&T::Notification), decltype(&TComponent::Notification)>;
+    };
+    return kept ? 0 : ctHearsNotifications;
+  }
 
   // Ownership.
   TComponent* GetOwner() override { return FOwner; }
@@ -113,7 +127,7 @@ class TComponent : public TPersistent {
 
  protected:
   // Stores a name that has passed validation.
-  void ChangeName(const AnsiString& NewName) { FName = NewName; }
+  void ChangeName(const AnsiString& NewName);
 
  private:
   // The component streams mark components as loading, reading or writing.
@@ -123,9 +137,23 @@ class TComponent : public TPersistent {
 
   void DetachComponent(TComponent* AComponent);
   void SendFreeNotifications();
+  void IndexName(TComponent* AComponent);
+  void UnindexName(TComponent* AComponent);
+  void BecomeRelay();
+  void RebuildRelays();
 
   TComponent* FOwner = nullptr;
   std::vector<TComponent*> FComponents;
+  // The named members of FComponents by upper-cased name, so finding one
+  // (and checking a newcomer's name) does not walk the whole list.
+  std::unordered_map<AnsiString, TComponent*> FNameIndex;
+  // The members of FComponents, in the same order, whose Notification does
+  // something: their class replaces it, or they own components or are tied
+  // by free notification. An owner passes notices only to these, so
+  // inserting many plain components is linear. Until AfterConstruction
+  // knows the class, a component counts as one.
+  std::vector<TComponent*> FRelays;
+  bool FRelay = true;
   std::vector<TComponent*> FFreeNotifies;
   AnsiString FName;
   NativeInt FTag = 0;

@@ -33,6 +33,12 @@ std::string_view TrimRight(std::string_view s) {
 void IniDocument::Clear() {
   FHeader.clear();
   FSections.clear();
+  FIndex.clear();
+}
+
+void IniDocument::Reindex() {
+  FIndex.clear();
+  for (std::size_t i = 0; i < FSections.size(); ++i) FIndex.emplace(AnsiUpperCase(FSections[i].Name), i);
 }
 
 void IniDocument::Parse(std::string_view text) {
@@ -82,9 +88,8 @@ AnsiString IniDocument::Text() const {
 }
 
 IniDocument::Section* IniDocument::Find(std::string_view name) {
-  for (Section& s : FSections)
-    if (AnsiSameText(s.Name, name)) return &s;
-  return nullptr;
+  auto it = FIndex.find(AnsiUpperCase(name));
+  return it == FIndex.end() ? nullptr : &FSections[it->second];
 }
 
 const IniDocument::Section* IniDocument::Find(std::string_view name) const {
@@ -92,13 +97,17 @@ const IniDocument::Section* IniDocument::Find(std::string_view name) const {
 }
 
 IniDocument::Section& IniDocument::FindOrAdd(std::string_view name) {
-  if (Section* s = Find(name)) return *s;
-  FSections.push_back({AnsiString(name), {}});
-  return FSections.back();
+  auto [it, added] = FIndex.emplace(AnsiUpperCase(name), FSections.size());
+  if (added) FSections.push_back({AnsiString(name), {}});
+  return FSections[it->second];
 }
 
 bool IniDocument::Erase(std::string_view name) {
-  return std::erase_if(FSections, [&](const Section& s) { return AnsiSameText(s.Name, name); }) > 0;
+  auto it = FIndex.find(AnsiUpperCase(name));
+  if (it == FIndex.end()) return false;
+  FSections.erase(FSections.begin() + static_cast<std::ptrdiff_t>(it->second));
+  Reindex();
+  return true;
 }
 
 IniDocument::Line* IniDocument::FindKey(Section& section, std::string_view key) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
@@ -52,8 +53,13 @@ class IniDocument {
   const std::vector<Section>& Sections() const { return FSections; }
 
  private:
+  void Reindex();
+
   std::vector<AnsiString> FHeader;
   std::vector<Section> FSections;
+  // Position in FSections by upper-cased name, so a file of many sections
+  // parses in linear time.
+  std::unordered_map<AnsiString, std::size_t> FIndex;
 };
 
 }  // namespace orv

@@ -55,13 +55,14 @@ ORV_REGISTER(TInterfacedObject)
 // ---------------------------------------------------------------------------
 
 TMetaClass::TMetaClass(const char* name, TClass parent, std::vector<orv::Factory> factories,
-                       TObject* (*prototype)(), MembersFn members)
+                       TObject* (*prototype)(), MembersFn members, std::uint32_t familyTraits)
     : FName(name),
       FParent(parent),
       FDepth(parent ? parent->FDepth + 1 : 0),
       FFactories(std::move(factories)),
       FPrototypeFactory(prototype),
-      FMembers(members) {}
+      FMembers(members),
+      FFamilyTraits(familyTraits) {}
 
 bool TMetaClass::ClassNameIs(const AnsiString& name) const { return SameText(FName, name); }
 

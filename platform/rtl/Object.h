@@ -25,6 +25,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <type_traits>
@@ -107,7 +108,7 @@ class TMetaClass {
   using MembersFn = std::vector<TMember> (*)();
 
   TMetaClass(const char* name, TClass parent, std::vector<orv::Factory> factories,
-             TObject* (*prototype)(), MembersFn members);
+             TObject* (*prototype)(), MembersFn members, std::uint32_t familyTraits = 0);
   TMetaClass(const TMetaClass&) = delete;
   TMetaClass& operator=(const TMetaClass&) = delete;
 
@@ -148,6 +149,11 @@ class TMetaClass {
   MembersFn Members() const { return FMembers; }
   const TTypeInfo* ClassInfo() const;
 
+  // Facts a class family learns about each of its classes at compile time:
+  // a family base declares `template <class T> static constexpr
+  // std::uint32_t FamilyTraitsOf()`, and the metaclass keeps its answer.
+  std::uint32_t FamilyTraits() const { return FFamilyTraits; }
+
   // Lazily built caches owned by TypeInfo.cpp.
   mutable std::once_flag FTablesOnce;
   mutable const void* FTables = nullptr;
@@ -161,6 +167,7 @@ class TMetaClass {
   std::vector<orv::Factory> FFactories;
   TObject* (*FPrototypeFactory)();
   MembersFn FMembers;
+  std::uint32_t FFamilyTraits;
   mutable std::once_flag FPrototypeOnce;
   mutable TObject* FPrototype = nullptr;
   mutable std::once_flag FInfoOnce;

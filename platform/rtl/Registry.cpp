@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <mutex>
+#include <unordered_set>
 
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Collation.h"
@@ -100,6 +101,10 @@ bool DecodeKey(Reader& in, Key& key, int depth) {
   std::uint32_t count;
   if (!in.Count(count, 9)) return false;
   key.Values.reserve(count);
+  // Names seen so far, upper-cased: a second value of the same name makes
+  // the file unreadable, and checking by hash keeps big keys linear.
+  std::unordered_set<AnsiString> names;
+  names.reserve(count);
   for (std::uint32_t i = 0; i < count; ++i) {
     Value v;
     std::uint8_t type;
@@ -107,7 +112,7 @@ bool DecodeKey(Reader& in, Key& key, int depth) {
     v.Type = type;
     if (type < win::REG_SZ || type > win::REG_DWORD) return false;
     if (type == win::REG_DWORD && v.Data.size() != 4) return false;
-    if (key.FindValue(v.Name)) return false;
+    if (!names.insert(AnsiUpperCase(v.Name)).second) return false;
     key.Values.push_back(std::move(v));
   }
   if (!in.Count(count, 12)) return false;

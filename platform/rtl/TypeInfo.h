@@ -327,7 +327,9 @@ TFieldEntry MakeField(const char* name) {
 
 template <class T>
 TMetaClass MakeMetaClass(const char* name, TMetaClass::MembersFn members) {
-  return TMetaClass(UnqualifiedName(name), ParentClassOf<T>(), FactoriesOf<T>(), &MakePrototype<T>, members);
+  std::uint32_t traits = 0;
+  if constexpr (requires { T::template FamilyTraitsOf<T>(); }) traits = T::template FamilyTraitsOf<T>();
+  return TMetaClass(UnqualifiedName(name), ParentClassOf<T>(), FactoriesOf<T>(), &MakePrototype<T>, members, traits);
 }
 
 }  // namespace orv
