@@ -385,6 +385,10 @@ constexpr int LBN_DBLCLK = 2;
 constexpr int LBN_SELCANCEL = 3;
 constexpr int LBN_SETFOCUS = 4;
 constexpr int LBN_KILLFOCUS = 5;
+constexpr int STN_CLICKED = 0;
+constexpr int STN_DBLCLK = 1;
+constexpr int STN_ENABLE = 2;
+constexpr int STN_DISABLE = 3;
 
 // ---- List box answers and error notification (negative) ----
 constexpr int LB_OKAY = 0;
