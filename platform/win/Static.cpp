@@ -1,5 +1,7 @@
 #include "platform/win/Static.h"
 
+#include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/Blits.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Edges.h"
 #include "platform/gdi/Fills.h"
@@ -10,14 +12,17 @@
 #include "platform/win/Queue.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowData.h"
+#include "platform/win/WindowPos.h"
 #include "platform/win/WindowProc.h"
 
 namespace win::detail {
 namespace {
 
 constexpr int kFontOffset = 0;
+constexpr int kImageOffset = sizeof(HFONT);
 
 HFONT FontOf(HWND hwnd) { return reinterpret_cast<HFONT>(GetWindowLongPtrA(hwnd, kFontOffset)); }
+HBITMAP ImageOf(HWND hwnd) { return reinterpret_cast<HBITMAP>(GetWindowLongPtrA(hwnd, kImageOffset)); }
 
 bool IsTextStyle(DWORD type) {
   return type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP;
@@ -50,6 +55,41 @@ void Notify(Window* w, int code) {
                reinterpret_cast<LPARAM>(w->handle));
 }
 
+void PaintImage(Window* w, HDC dc, const RECT& rc) {
+  BITMAP bm{};
+  HBITMAP image = ImageOf(w->handle);
+  if (!image || !GetObjectA(image, sizeof bm, &bm)) return;
+  HDC src = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(src, ToObj(image));
+  if (w->style & SS_REALSIZECONTROL) {
+    StretchBlt(dc, rc.Left, rc.Top, rc.Width(), rc.Height(), src, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+  } else {
+    const bool centre = w->style & SS_CENTERIMAGE;
+    const int x = centre ? (rc.Left + rc.Right - bm.bmWidth) / 2 : rc.Left;
+    const int y = centre ? (rc.Top + rc.Bottom - bm.bmHeight) / 2 : rc.Top;
+    BitBlt(dc, x, y, bm.bmWidth, bm.bmHeight, src, 0, 0, SRCCOPY);
+  }
+  SelectObject(src, old);
+  DeleteDC(src);
+}
+
+// STM_SETIMAGE: a bitmap for an SS_BITMAP control, which takes the
+// bitmap's size unless it centres or stretches it. Answers the old one.
+LRESULT SetImage(Window* w, WPARAM type, HBITMAP image) {
+  const HWND hwnd = w->handle;
+  if (type != IMAGE_BITMAP || (w->style & SS_TYPEMASK) != SS_BITMAP) return 0;
+  const HBITMAP old = ImageOf(hwnd);
+  SetWindowLongPtrA(hwnd, kImageOffset, reinterpret_cast<LONG_PTR>(image));
+  BITMAP bm{};
+  if (image && !(w->style & (SS_CENTERIMAGE | SS_REALSIZECONTROL)) && GetObjectA(image, sizeof bm, &bm)) {
+    const RECT frame = FrameInsets(w->style, w->exStyle, false);
+    SetWindowPos(hwnd, nullptr, 0, 0, bm.bmWidth + frame.Left + frame.Right, bm.bmHeight + frame.Top + frame.Bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (Peek(hwnd)) InvalidateRect(hwnd, nullptr, FALSE);
+  return reinterpret_cast<LRESULT>(old);
+}
+
 void PaintLabel(Window* w, HDC dc) {
   const HWND hwnd = w->handle;
   RECT rc{0, 0, w->client.Width(), w->client.Height()};
@@ -67,7 +107,7 @@ void PaintLabel(Window* w, HDC dc) {
     case SS_ETCHEDFRAME: DrawEdge(dc, &rc, EDGE_ETCHED, BF_RECT); return;
     default: break;
   }
-  if (!IsTextStyle(type)) return;
+  if (!IsTextStyle(type) && type != SS_BITMAP) return;
   // The parent picks the colours; one that leaves the message alone gets
   // the standard ones.
   const HWND to = (w->style & WS_CHILD) && w->parent ? w->parent->handle : hwnd;
@@ -78,6 +118,10 @@ void PaintLabel(Window* w, HDC dc) {
     brush = reinterpret_cast<HBRUSH>(
         DefWindowProcA(to, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
   FillRect(dc, &rc, brush);
+  if (type == SS_BITMAP) {
+    PaintImage(w, dc, rc);
+    return;
+  }
   if (w->text.empty()) return;
   HFONT font = FontOf(hwnd);
   HGDIOBJ oldFont = font ? SelectObject(dc, ToObj(font)) : nullptr;
@@ -113,6 +157,10 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, FALSE);
       return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(FontOf(hwnd));
+    case STM_SETIMAGE: return SetImage(w, wParam, reinterpret_cast<HBITMAP>(lParam));
+    case STM_GETIMAGE:
+      return wParam == IMAGE_BITMAP && (w->style & SS_TYPEMASK) == SS_BITMAP ? reinterpret_cast<LRESULT>(ImageOf(hwnd))
+                                                                               : 0;
     case WM_ENABLE:
       Notify(w, wParam ? STN_ENABLE : STN_DISABLE);
       if (Peek(hwnd)) InvalidateRect(hwnd, nullptr, FALSE);

@@ -1,6 +1,8 @@
 // The "STATIC" window class: a label that draws its window text with
 // DrawText as its SS_ style says (alignment, wrapping, prefixes, ellipses,
-// vertical centring of one line), or a decoration (filled rectangles,
+// vertical centring of one line), a bitmap set with STM_SETIMAGE (the
+// control takes its size unless SS_CENTERIMAGE centres it or
+// SS_REALSIZECONTROL stretches it), or a decoration (filled rectangles,
 // frames, etched lines). The parent chooses the label's colours and
 // background brush through WM_CTLCOLORSTATIC. Clicks pass through to the
 // parent unless SS_NOTIFY asks for STN_* notifications.
@@ -31,6 +33,7 @@ constexpr DWORD SS_ETCHEDHORZ = 0x00000010;
 constexpr DWORD SS_ETCHEDVERT = 0x00000011;
 constexpr DWORD SS_ETCHEDFRAME = 0x00000012;
 constexpr DWORD SS_TYPEMASK = 0x0000001F;
+constexpr DWORD SS_REALSIZECONTROL = 0x00000040;
 constexpr DWORD SS_NOPREFIX = 0x00000080;
 constexpr DWORD SS_NOTIFY = 0x00000100;
 constexpr DWORD SS_CENTERIMAGE = 0x00000200;
@@ -42,8 +45,9 @@ constexpr DWORD SS_WORDELLIPSIS = 0x0000C000;
 constexpr DWORD SS_ELLIPSISMASK = 0x0000C000;
 
 namespace detail {
-// Window extra bytes of the class: the font set with WM_SETFONT.
-constexpr int kStaticExtraBytes = sizeof(HFONT);
+// Window extra bytes of the class: the font set with WM_SETFONT and the
+// bitmap set with STM_SETIMAGE.
+constexpr int kStaticExtraBytes = sizeof(HFONT) + sizeof(HBITMAP);
 LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 }  // namespace detail
 

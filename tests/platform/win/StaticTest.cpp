@@ -127,6 +127,36 @@ TEST_F(StaticTest, DecorationsFillFrameAndEtch) {
   EXPECT_EQ(Held({60, 11}), GetSysColor(COLOR_BTNHIGHLIGHT));
 }
 
+TEST_F(StaticTest, BitmapLabelsTakeTheBitmapsSizeUnlessCentring) {
+  HBITMAP red = CreateBitmap(4, 3, 1, 32, nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, ToObj(red));
+  RECT all{0, 0, 4, 3};
+  HBRUSH b = CreateSolidBrush(kRed);
+  FillRect(dc, &all, b);
+  DeleteObject(b);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  HWND sized = Label("", SS_BITMAP, R(10, 10, 60, 60));
+  EXPECT_EQ(SendMessageA(sized, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(red)), 0);
+  EXPECT_EQ(SendMessageA(sized, STM_GETIMAGE, IMAGE_BITMAP, 0), reinterpret_cast<LRESULT>(red));
+  EXPECT_EQ(SendMessageA(sized, STM_GETIMAGE, IMAGE_ICON, 0), 0);
+  RECT r{};
+  GetClientRect(sized, &r);
+  EXPECT_EQ(r, R(0, 0, 4, 3));
+  HWND centred = Label("", SS_BITMAP | SS_CENTERIMAGE, R(20, 10, 30, 15));
+  SendMessageA(centred, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(red));
+  test::PumpUntilIdle();
+  for (int x = 8; x < 32; ++x)
+    EXPECT_EQ(Held({x, 11}), (x >= 10 && x < 14) || (x >= 23 && x < 27) ? kRed
+                             : x >= 20 && x < 30                      ? GetSysColor(COLOR_BTNFACE)
+                                                                      : kWhite)
+        << x;
+  DestroyWindow(sized);
+  DestroyWindow(centred);
+  DeleteObject(red);
+}
+
 TEST_F(StaticTest, ClicksPassToTheParentUnlessNotifyIsAsked) {
   std::vector<std::string> heard;
   rec.handlers["Main"] = [&](HWND, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
