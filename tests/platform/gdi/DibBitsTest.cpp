@@ -88,6 +88,9 @@ TEST(DibBits, ScanLinesOffTheBitmapAreClippedAndCounted) {
   EXPECT_EQ(px[0][0], 20u);
   EXPECT_EQ(px[2][0], 0xEEEEEEEEu);
   EXPECT_EQ(GetDIBits(c.Dc, c.Bmp, 7, 2, px, i.Get(), DIB_RGB_COLORS), 0) << "a start past the end";
+  // A header size no header has is refused rather than written past.
+  i.h.biSize = 0x10000;
+  EXPECT_EQ(GetDIBits(c.Dc, c.Bmp, 0, 2, px, i.Get(), DIB_RGB_COLORS), 0);
   // No lines: the colour table only, answered with 1.
   i = Header(2, 3, 1);
   EXPECT_EQ(GetDIBits(c.Dc, c.Bmp, 0, 0, px, i.Get(), DIB_RGB_COLORS), 1);
