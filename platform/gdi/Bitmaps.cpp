@@ -261,7 +261,11 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, void* bits, BITMAPIN
     SetLastError(ERROR_INVALID_HANDLE);
     return 0;
   }
-  if (!info || usage != DIB_RGB_COLORS || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) {
+  // The colour table goes after the header, so its size must be one a
+  // header can have (up to the largest, 124 bytes).
+  constexpr DWORD kLargestHeader = 124;
+  if (!info || usage != DIB_RGB_COLORS || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER) ||
+      info->bmiHeader.biSize > kLargestHeader) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }

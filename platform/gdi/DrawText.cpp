@@ -166,10 +166,14 @@ void WrapLine(const Layout& lay, const std::string& d, int limit, bool breakWord
 }
 
 int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect, UINT fmt, DRAWTEXTPARAMS* params) {
-  if (!rect || count < -1 || (count != 0 && !text) || (params && params->cbSize != sizeof(DRAWTEXTPARAMS))) {
+  if (!rect || count < -1 || (count > 0 && !text) || (params && params->cbSize != sizeof(DRAWTEXTPARAMS))) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
+  // A missing text reads as an empty one; a count of 0 measures nothing
+  // and leaves the rectangle alone, but still answers a line's height.
+  const bool nothing = count == 0 && text;
+  if (!text) text = "";
   if (count == -1) count = int(std::strlen(text));
   ORV_GDI_LOG(&dc, "DrawText", "\"%.*s\" %d,%d,%d,%d fmt=0x%X", count, text ? text : "", rect->Left, rect->Top,
               rect->Right, rect->Bottom, fmt);
@@ -189,6 +193,15 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
   const int left = rect->Left + leftMargin, right = rect->Right - rightMargin;
   const int limit = right - left;
   const int lineH = face.Height() + ((fmt & DT_EXTERNALLEADING) ? face.ExternalLeading : 0);
+  if (count == 0) {
+    // An empty text is one empty line: measured, it has no width.
+    if ((fmt & DT_CALCRECT) && !nothing) {
+      rect->Right = rect->Left;
+      rect->Bottom = rect->Top + lineH;
+    }
+    if (params) params->uiLengthDrawn = 0;
+    return lineH;
+  }
   const bool single = fmt & DT_SINGLELINE;
   const bool calc = fmt & DT_CALCRECT;
   const bool ellipsis = fmt & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS);

@@ -94,16 +94,11 @@ DWORD GetTabbedTextExtentA(HDC hdc, LPCSTR str, int count, int tabCount, const i
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
+  if (count == 0) return 0;
   FontFace& f = DcFace(*dc);
   const TabStops stops{tabCount, tabStops, f.AveCharWidth * 8};
-  int pos = 0, start = 0;
-  for (int i = 0; i <= count; ++i) {
-    if (i < count && str[i] != '\t') continue;
-    pos += RunWidth(*dc, f, str + start, i - start);
-    if (i < count) pos = stops.Next(pos);
-    start = i + 1;
-  }
-  return (DWORD(f.Height()) << 16) | DWORD(pos & 0xFFFF);
+  const int end = LayOutTabbed(*dc, f, str, count, stops, 0, 0, [](int, int, int) {}, [](int, int) {});
+  return (DWORD(f.Height()) << 16) | DWORD(end & 0xFFFF);
 }
 
 BOOL GetCharWidth32A(HDC hdc, UINT first, UINT last, int* widths) {

@@ -240,33 +240,25 @@ LONG TabbedTextOutA(HDC hdc, int x, int y, LPCSTR str, int count, int tabCount, 
   }
   ORV_GDI_LOG(dc, "TabbedTextOut", "%d,%d \"%.*s\" tabs=%d origin=%d", x, y, count, str ? str : "", tabCount,
               tabOrigin);
+  if (count == 0) return 0;
   FontFace& face = DcFace(*dc);
   const TabStops stops{tabCount, tabStops, face.AveCharWidth * 8};
-  // Pieces between tabs are drawn left-aligned from the left end of the
-  // whole output; the gaps are filled like the text's background.
+  // Pieces between tabs are drawn left-aligned at the places the stops
+  // give them; the gaps are filled like the text's background.
   RunOptions opt;
   opt.UseDcAlign = false;
   opt.Align = TA_LEFT | (dc->S.TextAlign & TA_BASELINE);
-  int pos = x;
-  int start = 0;
-  for (int i = 0; i <= count; ++i) {
-    if (i < count && str[i] != '\t') continue;
-    pos += DrawRun(*dc, pos, y, str + start, i - start, opt);
-    if (i < count) {
-      int next = stops.Next(pos - tabOrigin) + tabOrigin;
-      if (dc->S.BkMode == OPAQUE && next > pos) {
-        RECT gap{pos, y, next, y + face.Height()};
+  const int end = LayOutTabbed(
+      *dc, face, str, count, stops, x, tabOrigin, [&](int left, int from, int n) { DrawRun(*dc, left, y, str + from, n, opt); },
+      [&](int from, int to) {
+        if (dc->S.BkMode != OPAQUE || to <= from) return;
+        RECT gap{from, y, to, y + face.Height()};
         RunOptions fill = opt;
         fill.Options = ETO_OPAQUE;
         fill.Rect = &gap;
-        DrawRun(*dc, pos, y, "", 0, fill);
-      }
-      pos = next;
-    }
-    start = i + 1;
-  }
-  int w = pos - x;
-  return LONG((DWORD(face.Height()) << 16) | DWORD(w & 0xFFFF));
+        DrawRun(*dc, from, y, "", 0, fill);
+      });
+  return LONG((DWORD(face.Height()) << 16) | DWORD((end - x) & 0xFFFF));
 }
 
 BOOL SetTextJustification(HDC hdc, int extra, int breaks) {

@@ -6,6 +6,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Fonts.h"
 #include "platform/gdi/GlyphCache.h"
+#include "platform/rtl/Numbers.h"
 
 namespace win::gdi {
 
@@ -43,28 +44,72 @@ struct RunOptions {
   int UnderlineIndex = -1;      // one character to underline (a '&' prefix)
 };
 
-// Tab stops: none (every `Step` pixels), one (every stops[0] pixels) or a
+// Tab stops: none (every `Step` pixels), one (every |stops[0]| pixels) or a
 // list of positions (then every Step pixels after the last). Positions are
-// relative to the tab origin.
+// relative to the tab origin. A negative stop right-aligns the text after
+// the tab at the stop's magnitude.
 struct TabStops {
   int Count = 0;
   const int* Stops = nullptr;
   int Step = 8;
-  // The first stop to the right of pos.
-  int Next(int pos) const {
+
+  // The first stop to the right of pos, every stop taken as left-aligned.
+  int Next(int pos) const { return Place(pos, 0, true); }
+
+  // Where the `width` pixels of text after a tab at pos begin: at the first
+  // left-aligned stop to the right of pos, or so that they end at the first
+  // right-aligned stop they can end at without starting before pos.
+  int Place(int pos, int width, bool allLeft = false) const {
     int step = Step;
-    if (Count == 1 && Stops && Stops[0] != 0) step = Stops[0] < 0 ? -Stops[0] : Stops[0];
-    if (Count > 1 && Stops) {
+    bool right = false;
+    if (Count == 1 && Stops && Stops[0] != 0) {
+      step = Stops[0] < 0 ? -Stops[0] : Stops[0];
+      right = Stops[0] < 0 && !allLeft;
+    } else if (Count > 1 && Stops) {
       for (int i = 0; i < Count; ++i) {
-        int s = Stops[i] < 0 ? -Stops[i] : Stops[i];
-        if (s > pos) return s;
+        const int s = Stops[i] < 0 ? -Stops[i] : Stops[i];
+        if (Stops[i] >= 0 || allLeft) {
+          if (s > pos) return s;
+        } else if (s > pos && s - width >= pos) {
+          return s - width;
+        }
       }
     }
     if (step <= 0) step = 1;
-    int q = pos >= 0 ? pos / step : -((-pos + step - 1) / step);
-    return (q + 1) * step;
+    // The first multiple of the step to the right of pos (and, right-aligned,
+    // at least `width` beyond it).
+    int k = FloorDiv(pos, step) + 1;
+    if (right) {
+      const int need = FloorDiv(pos + width + step - 1, step);
+      if (need > k) k = need;
+      return k * step - width;
+    }
+    return k * step;
   }
 };
+
+// Lays out text with tabs from x: calls piece(left, from, n) for each run
+// between tabs (the first at x) and gap(from, to) for the space a tab
+// spans; answers where the text ends.
+template <class Piece, class Gap>
+int LayOutTabbed(const DC& dc, FontFace& face, const char* s, int count, const TabStops& stops, int x, int origin,
+                 Piece&& piece, Gap&& gap) {
+  int pos = x, start = 0;
+  for (int i = 0; i <= count; ++i) {
+    if (i < count && s[i] != '\t') continue;
+    const int w = RunWidth(dc, face, s + start, i - start);
+    int left = pos;
+    if (start > 0) {
+      // This run follows a tab.
+      left = stops.Place(pos - origin, w) + origin;
+      gap(pos, left);
+    }
+    piece(left, start, i - start);
+    pos = left + w;
+    start = i + 1;
+  }
+  return pos;
+}
 
 // Draws a run at the logical reference point; answers its width.
 int DrawRun(DC& dc, int x, int y, const char* s, int n, const RunOptions& opt);

@@ -347,6 +347,10 @@ constexpr UINT SBM_SETRANGEREDRAW = 0x00E6;
 constexpr UINT SBM_SETSCROLLINFO = 0x00E9;
 constexpr UINT SBM_GETSCROLLINFO = 0x00EA;
 
+// ---- Static control messages ----
+constexpr UINT STM_SETIMAGE = 0x0172;
+constexpr UINT STM_GETIMAGE = 0x0173;
+
 // ---- Notification codes carried by WM_COMMAND (high word of wParam) ----
 constexpr int EN_SETFOCUS = 0x0100;
 constexpr int EN_KILLFOCUS = 0x0200;
@@ -385,6 +389,10 @@ constexpr int LBN_DBLCLK = 2;
 constexpr int LBN_SELCANCEL = 3;
 constexpr int LBN_SETFOCUS = 4;
 constexpr int LBN_KILLFOCUS = 5;
+constexpr int STN_CLICKED = 0;
+constexpr int STN_DBLCLK = 1;
+constexpr int STN_ENABLE = 2;
+constexpr int STN_DISABLE = 3;
 
 // ---- List box answers and error notification (negative) ----
 constexpr int LB_OKAY = 0;
@@ -478,6 +486,8 @@ constexpr UINT MA_ACTIVATE = 1;
 constexpr UINT MA_ACTIVATEANDEAT = 2;
 constexpr UINT MA_NOACTIVATE = 3;
 constexpr UINT MA_NOACTIVATEANDEAT = 4;
+constexpr UINT IMAGE_BITMAP = 0;
+constexpr UINT IMAGE_ICON = 1;
 constexpr UINT SIZE_RESTORED = 0;
 constexpr UINT SIZE_MINIMIZED = 1;
 constexpr UINT SIZE_MAXIMIZED = 2;

@@ -6,6 +6,7 @@
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/win/Focus.h"
+#include "platform/win/Messages.h"
 #include "platform/win/Metrics.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/WindowDC.h"
@@ -69,10 +70,10 @@ void PaintNonClient(Window* w, HRGN region) {
     r.Top += h;
   }
   if (ex & WS_EX_CLIENTEDGE) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-  DrawScrollBar(w, dc, true);
-  DrawScrollBar(w, dc, false);
+  DrawScrollBar(w, dc, SB_VERT);
+  DrawScrollBar(w, dc, SB_HORZ);
   BarLayout v, h;
-  if (LayoutOf(w, true, v) && LayoutOf(w, false, h)) {
+  if (LayoutOf(w, SB_VERT, v) && LayoutOf(w, SB_HORZ, h)) {
     RECT corner{v.bar.Left, h.bar.Top, v.bar.Right, h.bar.Bottom};
     FillRect(dc, &corner, GetSysColorBrush(COLOR_BTNFACE));
     if (s & WS_THICKFRAME) DrawFrameControl(dc, &corner, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);

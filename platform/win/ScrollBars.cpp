@@ -11,6 +11,8 @@
 #include "platform/rtl/Numbers.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Metrics.h"
+#include "platform/win/Queue.h"
+#include "platform/win/ScrollBarControl.h"
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
@@ -22,11 +24,16 @@ namespace {
 // The thumb never gets shorter than this, however large the range.
 constexpr int kMinThumb = 8;
 
-ScrollBarData* DataOf(Window* w, int bar) {
-  if (bar == SB_VERT) return &w->vbar;
-  if (bar == SB_HORZ) return &w->hbar;
-  return nullptr;
+ScrollBarData* DataOf(Window* w, int bar) { return bar == SB_VERT || bar == SB_HORZ ? BarData(w, bar) : nullptr; }
+
+const ScrollBarData& BarOf(const Window* w, int bar) {
+  return bar == SB_CTL ? w->ctlBar : bar == SB_VERT ? w->vbar : w->hbar;
 }
+
+bool IsVertical(const Window* w, int bar) { return bar == SB_CTL ? (w->style & SBS_VERT) != 0 : bar == SB_VERT; }
+
+// A control's SB_CTL calls go to it as messages, so a subclass sees them.
+bool IsControlCall(HWND hwnd, int bar) { return bar == SB_CTL && Find(hwnd); }
 
 DWORD StyleOf(int bar) { return bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL; }
 
@@ -57,16 +64,30 @@ HBRUSH NewShaftBrush() {
 
 }  // namespace
 
-bool LayoutOf(const Window* w, bool vertical, BarLayout& out) {
-  DWORD style = vertical ? WS_VSCROLL : WS_HSCROLL;
-  if (!(w->style & style)) return false;
-  const ScrollBarData& d = vertical ? w->vbar : w->hbar;
-  // The bars sit against the client area, where WM_NCCALCSIZE left room.
+ScrollBarData* BarData(Window* w, int bar) {
+  switch (bar) {
+    case SB_VERT: return &w->vbar;
+    case SB_HORZ: return &w->hbar;
+    case SB_CTL: return &w->ctlBar;
+    default: return nullptr;
+  }
+}
+
+bool LayoutOf(const Window* w, int bar, BarLayout& out) {
+  if (bar != SB_CTL && !(w->style & StyleOf(bar))) return false;
+  const bool vertical = IsVertical(w, bar);
+  const ScrollBarData& d = BarOf(w, bar);
+  // The bars sit against the client area, where WM_NCCALCSIZE left room; a
+  // control's bar is its client area.
   RECT c{w->client.Left - w->window.Left, w->client.Top - w->window.Top, w->client.Right - w->window.Left,
          w->client.Bottom - w->window.Top};
   out = BarLayout{};
   out.vertical = vertical;
-  if (vertical) {
+  if (bar == SB_CTL) {
+    out.bar = c;
+    out.length = vertical ? c.Height() : c.Width();
+    out.arrow = GetSystemMetrics(vertical ? SM_CYVSCROLL : SM_CXHSCROLL);
+  } else if (vertical) {
     out.bar = {c.Right, c.Top, c.Right + GetSystemMetrics(SM_CXVSCROLL), c.Bottom};
     out.length = out.bar.Height();
     out.arrow = GetSystemMetrics(SM_CYVSCROLL);
@@ -76,7 +97,7 @@ bool LayoutOf(const Window* w, bool vertical, BarLayout& out) {
     out.arrow = GetSystemMetrics(SM_CXHSCROLL);
   }
   out.length = std::max(out.length, 0);
-  out.enabled = d.arrowsDisabled != ESB_DISABLE_BOTH && Scrollable(d);
+  out.enabled = d.arrowsDisabled != ESB_DISABLE_BOTH && Scrollable(d) && (bar != SB_CTL || !(w->style & WS_DISABLED));
   // Too short for both arrows: they share the length and there is no thumb.
   if (out.length < 2 * out.arrow) {
     out.arrow = out.length / 2;
@@ -107,8 +128,8 @@ int PartAt(const BarLayout& l, POINT p) {
   return kPartThumb;
 }
 
-int PositionAtThumb(const Window* w, const BarLayout& l, int offset) {
-  const ScrollBarData& d = l.vertical ? w->vbar : w->hbar;
+int PositionAtThumb(const Window* w, int bar, const BarLayout& l, int offset) {
+  const ScrollBarData& d = BarOf(w, bar);
   int thumb = l.thumbBottom - l.thumbTop;
   int room = l.length - 2 * l.arrow - thumb;
   int span = MaxPos(d) - d.min;
@@ -117,10 +138,11 @@ int PositionAtThumb(const Window* w, const BarLayout& l, int offset) {
   return d.min + MulDiv(rel, span, room);
 }
 
-void DrawScrollBar(const Window* w, HDC dc, bool vertical) {
+void DrawScrollBar(const Window* w, HDC dc, int bar) {
   BarLayout l;
-  if (!LayoutOf(w, vertical, l) || l.length <= 0) return;
-  const ScrollBarData& d = vertical ? w->vbar : w->hbar;
+  if (!LayoutOf(w, bar, l) || l.length <= 0) return;
+  const bool vertical = l.vertical;
+  const ScrollBarData& d = BarOf(w, bar);
   auto along = [&](int from, int to) {
     return vertical ? RECT{l.bar.Left, l.bar.Top + from, l.bar.Right, l.bar.Top + to}
                     : RECT{l.bar.Left + from, l.bar.Top, l.bar.Left + to, l.bar.Bottom};
@@ -158,42 +180,35 @@ void DrawScrollBar(const Window* w, HDC dc, bool vertical) {
   DrawEdge(dc, &t, EDGE_RAISED, BF_RECT | BF_MIDDLE);
 }
 
-void RedrawScrollBar(Window* w, bool vertical) {
+void RedrawScrollBar(Window* w, int bar) {
   if (!VisibleChain(w)) return;
   HDC dc = GetWindowDC(w->handle);
-  DrawScrollBar(w, dc, vertical);
+  DrawScrollBar(w, dc, bar);
   ReleaseDC(w->handle, dc);
 }
 
-}  // namespace detail
-
-using namespace detail;
-
-int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
-  Window* w = Find(hwnd);
-  ScrollBarData* d = w ? DataOf(w, bar) : nullptr;
-  if (!d || !info) {
-    if (w) SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  UINT m = info->fMask;
+int SetBarInfo(Window* w, int bar, const SCROLLINFO& info, bool redraw) {
+  ScrollBarData* d = BarData(w, bar);
+  const HWND hwnd = w->handle;
+  UINT m = info.fMask;
   if (m & SIF_RANGE) {
-    d->min = info->nMin;
-    d->max = info->nMax;
+    d->min = info.nMin;
+    d->max = info.nMax;
   }
-  if (m & SIF_PAGE) d->page = info->nPage;
-  if (m & SIF_POS) d->pos = info->nPos;
+  if (m & SIF_PAGE) d->page = info.nPage;
+  if (m & SIF_POS) d->pos = info.nPos;
   Clamp(*d);
   int pos = d->pos;
-  DWORD style = StyleOf(bar);
-  bool shown = (w->style & style) != 0;
+  // A range that fits hides a window's bar (or disables it, on request); a
+  // control stays where it is and only disables on request.
+  bool shown = bar == SB_CTL || (w->style & StyleOf(bar)) != 0;
   if (m & (SIF_RANGE | SIF_PAGE)) {
     if (!Scrollable(*d)) {
       if (m & SIF_DISABLENOSCROLL) {
         if (!d->arrowsDisabled) d->autoDisabled = true;
         d->arrowsDisabled = ESB_DISABLE_BOTH;
         if (!shown) ShowScrollBar(hwnd, bar, TRUE);
-      } else if (shown) {
+      } else if (shown && bar != SB_CTL) {
         ShowScrollBar(hwnd, bar, FALSE);
       }
     } else {
@@ -202,49 +217,91 @@ int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
       if (!shown) ShowScrollBar(hwnd, bar, TRUE);
     }
   }
-  if (redraw && (w = Peek(hwnd)) && (w->style & style)) RedrawScrollBar(w, bar == SB_VERT);
+  if (redraw && (w = Peek(hwnd)) && (bar == SB_CTL || (w->style & StyleOf(bar)))) RedrawScrollBar(w, bar);
   return pos;
 }
 
-BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
-  Window* w = Find(hwnd);
-  ScrollBarData* d = w ? DataOf(w, bar) : nullptr;
-  if (!d || !info || !(info->fMask & SIF_ALL)) return FALSE;
-  if (info->fMask & SIF_RANGE) {
-    info->nMin = d->min;
-    info->nMax = d->max;
+BOOL GetBarInfo(Window* w, int bar, SCROLLINFO& info) {
+  const ScrollBarData& d = BarOf(w, bar);
+  if (!(info.fMask & SIF_ALL)) return FALSE;
+  if (info.fMask & SIF_RANGE) {
+    info.nMin = d.min;
+    info.nMax = d.max;
   }
-  if (info->fMask & SIF_PAGE) info->nPage = d->page;
-  if (info->fMask & SIF_POS) info->nPos = d->pos;
-  if (info->fMask & SIF_TRACKPOS) info->nTrackPos = d->tracking ? d->trackPos : d->pos;
+  if (info.fMask & SIF_PAGE) info.nPage = d.page;
+  if (info.fMask & SIF_POS) info.nPos = d.pos;
+  if (info.fMask & SIF_TRACKPOS) info.nTrackPos = d.tracking ? d.trackPos : d.pos;
   return TRUE;
 }
 
+BOOL EnableBarArrows(Window* w, int bar, UINT arrows) {
+  ScrollBarData* d = BarData(w, bar);
+  d->autoDisabled = false;
+  if (d->arrowsDisabled == arrows) return FALSE;
+  d->arrowsDisabled = arrows;
+  if (bar == SB_CTL || (w->style & StyleOf(bar))) RedrawScrollBar(w, bar);
+  return TRUE;
+}
+
+}  // namespace detail
+
+using namespace detail;
+
+int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
+  if (IsControlCall(hwnd, bar))
+    return static_cast<int>(SendMessageA(hwnd, SBM_SETSCROLLINFO, redraw, reinterpret_cast<LPARAM>(info)));
+  Window* w = Find(hwnd);
+  if (!w || !DataOf(w, bar) || !info) {
+    if (w) SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  return SetBarInfo(w, bar, *info, redraw);
+}
+
+BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
+  if (IsControlCall(hwnd, bar))
+    return static_cast<BOOL>(SendMessageA(hwnd, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(info)));
+  Window* w = Find(hwnd);
+  if (!w || !DataOf(w, bar) || !info) return FALSE;
+  return GetBarInfo(w, bar, *info);
+}
+
 int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw) {
+  if (IsControlCall(hwnd, bar)) return static_cast<int>(SendMessageA(hwnd, SBM_SETPOS, static_cast<WPARAM>(pos), redraw));
   Window* w = Find(hwnd);
   ScrollBarData* d = w ? DataOf(w, bar) : nullptr;
   if (!d) return 0;
   int old = d->pos;
   SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, pos, 0};
-  SetScrollInfo(hwnd, bar, &si, redraw);
+  SetBarInfo(w, bar, si, redraw);
   return old;
 }
 
 int GetScrollPos(HWND hwnd, int bar) {
+  if (IsControlCall(hwnd, bar)) return static_cast<int>(SendMessageA(hwnd, SBM_GETPOS, 0, 0));
   Window* w = Find(hwnd);
   ScrollBarData* d = w ? DataOf(w, bar) : nullptr;
   return d ? d->pos : 0;
 }
 
 BOOL SetScrollRange(HWND hwnd, int bar, int min, int max, BOOL redraw) {
+  if (IsControlCall(hwnd, bar)) {
+    SendMessageA(hwnd, redraw ? SBM_SETRANGEREDRAW : SBM_SETRANGE, static_cast<WPARAM>(min), max);
+    return TRUE;
+  }
   Window* w = Find(hwnd);
   if (!w || !DataOf(w, bar)) return FALSE;
   SCROLLINFO si{sizeof si, SIF_RANGE, min, max, 0, 0, 0};
-  SetScrollInfo(hwnd, bar, &si, redraw);
+  SetBarInfo(w, bar, si, redraw);
   return TRUE;
 }
 
 BOOL GetScrollRange(HWND hwnd, int bar, int* min, int* max) {
+  if (IsControlCall(hwnd, bar)) {
+    if (!min || !max) return FALSE;
+    SendMessageA(hwnd, SBM_GETRANGE, reinterpret_cast<WPARAM>(min), reinterpret_cast<LPARAM>(max));
+    return TRUE;
+  }
   Window* w = Find(hwnd);
   ScrollBarData* d = w ? DataOf(w, bar) : nullptr;
   if (!d || !min || !max) return FALSE;
@@ -255,6 +312,10 @@ BOOL GetScrollRange(HWND hwnd, int bar, int* min, int* max) {
 
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) {
   Window* w = Find(hwnd);
+  if (w && bar == SB_CTL) {
+    ShowWindow(hwnd, show ? SW_SHOW : SW_HIDE);
+    return TRUE;
+  }
   if (!w || (bar != SB_VERT && bar != SB_HORZ && bar != SB_BOTH)) return FALSE;
   DWORD bits = bar == SB_BOTH ? (WS_VSCROLL | WS_HSCROLL) : StyleOf(bar);
   DWORD style = show ? (w->style | bits) : (w->style & ~bits);
@@ -265,17 +326,14 @@ BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) {
 }
 
 BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows) {
+  if (arrows > ESB_DISABLE_BOTH) return FALSE;
+  if (IsControlCall(hwnd, static_cast<int>(bar))) return static_cast<BOOL>(SendMessageA(hwnd, SBM_ENABLE_ARROWS, arrows, 0));
   Window* w = Find(hwnd);
-  if (!w || (bar != SB_VERT && bar != SB_HORZ && bar != SB_BOTH) || arrows > ESB_DISABLE_BOTH) return FALSE;
+  if (!w || (bar != SB_VERT && bar != SB_HORZ && bar != SB_BOTH)) return FALSE;
   bool changed = false;
   for (int b : {SB_HORZ, SB_VERT}) {
     if (bar != SB_BOTH && static_cast<int>(bar) != b) continue;
-    ScrollBarData* d = DataOf(w, b);
-    d->autoDisabled = false;
-    if (d->arrowsDisabled == arrows) continue;
-    d->arrowsDisabled = arrows;
-    changed = true;
-    if (w->style & StyleOf(b)) RedrawScrollBar(w, b == SB_VERT);
+    if (EnableBarArrows(w, b, arrows)) changed = true;
   }
   return changed;
 }
@@ -286,13 +344,13 @@ BOOL GetScrollBarInfo(HWND hwnd, LONG object, SCROLLBARINFO* info) {
     if (w) SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  bool vertical = object == OBJID_VSCROLL;
-  const ScrollBarData& d = vertical ? w->vbar : w->hbar;
+  const int bar = object == OBJID_VSCROLL ? SB_VERT : SB_HORZ;
+  const ScrollBarData& d = BarOf(w, bar);
   BarLayout l;
   DWORD cb = info->cbSize;
   *info = SCROLLBARINFO{};
   info->cbSize = cb;
-  if (!LayoutOf(w, vertical, l)) {
+  if (!LayoutOf(w, bar, l)) {
     info->rgstate[0] = STATE_SYSTEM_INVISIBLE;
     return TRUE;
   }

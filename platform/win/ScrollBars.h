@@ -5,6 +5,10 @@
 //
 // A bar shows while its range is larger than its page. A range that fits
 // hides the bar, or with SIF_DISABLENOSCROLL leaves it disabled.
+//
+// The same code serves the "SCROLLBAR" control (ScrollBarControl.h): SB_CTL
+// calls go to the control as SBM_* messages, and it draws and tracks its
+// client area as one bar.
 #pragma once
 
 #include "platform/gdi/GdiTypes.h"
@@ -61,6 +65,7 @@ struct SCROLLBARINFO {
   DWORD rgstate[CCHILDREN_SCROLLBAR + 1]{};
 };
 
+// SB_HORZ, SB_VERT, or SB_CTL with the handle of a "SCROLLBAR" control.
 // Answers the position after the change.
 int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw);
 BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info);
@@ -69,7 +74,7 @@ int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);
 int GetScrollPos(HWND hwnd, int bar);
 BOOL SetScrollRange(HWND hwnd, int bar, int min, int max, BOOL redraw);
 BOOL GetScrollRange(HWND hwnd, int bar, int* min, int* max);
-// SB_VERT, SB_HORZ or SB_BOTH.
+// SB_VERT, SB_HORZ or SB_BOTH; SB_CTL shows or hides the control itself.
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
 // Answers FALSE when nothing changed.
 BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
@@ -77,6 +82,7 @@ BOOL GetScrollBarInfo(HWND hwnd, LONG object, SCROLLBARINFO* info);
 
 namespace detail {
 struct Window;
+struct ScrollBarData;
 
 enum ScrollPart { kPartNone = 0, kPartLineUp = 1, kPartPageUp = 2, kPartThumb = 3, kPartPageDown = 4, kPartLineDown = 5 };
 
@@ -92,17 +98,25 @@ struct BarLayout {
   bool enabled = true;
 };
 
+// The data of a bar (SB_HORZ, SB_VERT, or SB_CTL for a control's own),
+// or nullptr.
+ScrollBarData* BarData(Window* w, int bar);
 // False when the window shows no such bar.
-bool LayoutOf(const Window* w, bool vertical, BarLayout& out);
+bool LayoutOf(const Window* w, int bar, BarLayout& out);
 int PartAt(const BarLayout& l, POINT windowPt);
 // The position a thumb whose top (left) edge lies at offset stands for.
-int PositionAtThumb(const Window* w, const BarLayout& l, int offset);
-// Draws a bar into a window DC.
-void DrawScrollBar(const Window* w, HDC windowDc, bool vertical);
+int PositionAtThumb(const Window* w, int bar, const BarLayout& l, int offset);
+// Draws a bar into a DC whose origin is the window's top-left corner.
+void DrawScrollBar(const Window* w, HDC windowDc, int bar);
 // Draws one bar again now.
-void RedrawScrollBar(Window* w, bool vertical);
+void RedrawScrollBar(Window* w, int bar);
 // The mouse went down on a bar (screen point): tracks it until released.
-void TrackScrollBar(HWND hwnd, bool vertical, POINT screen);
+// A control's scroll messages go to its parent, with its handle.
+void TrackScrollBar(HWND hwnd, int bar, POINT screen);
+// The SB_CTL calls, as the control answers its SBM_* messages.
+int SetBarInfo(Window* w, int bar, const SCROLLINFO& info, bool redraw);
+BOOL GetBarInfo(Window* w, int bar, SCROLLINFO& info);
+BOOL EnableBarArrows(Window* w, int bar, UINT arrows);
 }  // namespace detail
 
 }  // namespace win

@@ -4,7 +4,8 @@
 // dragging the thumb reports each new track position. The bar holds the
 // mouse in a loop of its own, so the window hears WM_VSCROLL/WM_HSCROLL
 // but none of the mouse messages that drive them, and ends with
-// SB_ENDSCROLL.
+// SB_ENDSCROLL. A "SCROLLBAR" control tells its parent instead, passing its
+// own handle.
 #include "platform/win/Messages.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
@@ -43,17 +44,26 @@ POINT ClientToWindowPoint(const Window* w, LPARAM lParam) {
 
 }  // namespace
 
-void TrackScrollBar(HWND hwnd, bool vertical, POINT screen) {
+void TrackScrollBar(HWND hwnd, int bar, POINT screen) {
   Window* w = Find(hwnd);
   BarLayout l;
-  if (!w || !LayoutOf(w, vertical, l) || !l.enabled) return;
+  if (!w || !LayoutOf(w, bar, l) || !l.enabled) return;
   POINT origin = WindowOrigin(w);
   POINT at{screen.X - origin.X, screen.Y - origin.Y};
   int part = PartAt(l, at);
-  ScrollBarData& d = vertical ? w->vbar : w->hbar;
+  ScrollBarData& d = *BarData(w, bar);
   if (part == kPartNone || ArrowDisabled(d, part)) return;
+  const bool vertical = l.vertical;
   UINT msg = vertical ? WM_VSCROLL : WM_HSCROLL;
-  auto send = [&](int code, int pos) { SendMessageA(hwnd, msg, MAKEWPARAM(code, pos), 0); };
+  HWND target = hwnd;
+  LPARAM from = 0;
+  if (bar == SB_CTL) {
+    target = w->parent && w->parent != Desktop() ? w->parent->handle : w->owner ? w->owner->handle : nullptr;
+    from = reinterpret_cast<LPARAM>(hwnd);
+  }
+  auto send = [&](int code, int pos) {
+    if (target) SendMessageA(target, msg, MAKEWPARAM(code, pos), from);
+  };
   auto along = [&](POINT p) { return vertical ? p.Y - l.bar.Top : p.X - l.bar.Left; };
 
   SetCapture(hwnd);
@@ -63,9 +73,9 @@ void TrackScrollBar(HWND hwnd, bool vertical, POINT screen) {
   if (part == kPartThumb) {
     d.tracking = true;
     d.trackPos = d.pos;
-    RedrawScrollBar(w, vertical);
+    RedrawScrollBar(w, bar);
   } else {
-    RedrawScrollBar(w, vertical);
+    RedrawScrollBar(w, bar);
     send(CodeOf(part), 0);
     timer = SetTimer(nullptr, 0, kRepeatDelayMs, NoOp);
   }
@@ -85,24 +95,24 @@ void TrackScrollBar(HWND hwnd, bool vertical, POINT screen) {
       }
       // Only while the pointer stays on the part held (the thumb may have
       // moved up to the pointer by now).
-      if (LayoutOf(w, vertical, l) && PartAt(l, pointer) == part) send(CodeOf(part), 0);
+      if (LayoutOf(w, bar, l) && PartAt(l, pointer) == part) send(CodeOf(part), 0);
       continue;
     }
     if (m.hwnd == hwnd && m.message == WM_MOUSEMOVE) {
       pointer = ClientToWindowPoint(w, m.lParam);
-      if (!LayoutOf(w, vertical, l)) break;
+      if (!LayoutOf(w, bar, l)) break;
       if (part == kPartThumb) {
-        int pos = PositionAtThumb(w, l, along(pointer) - grab);
+        int pos = PositionAtThumb(w, bar, l, along(pointer) - grab);
         if (pos != d.trackPos) {
           d.trackPos = pos;
-          RedrawScrollBar(w, vertical);
+          RedrawScrollBar(w, bar);
           send(SB_THUMBTRACK, pos);
         }
       } else {
         int shown = PartAt(l, pointer) == part ? part : kPartNone;
         if (shown != d.pressedPart) {
           d.pressedPart = shown;
-          RedrawScrollBar(w, vertical);
+          RedrawScrollBar(w, bar);
         }
       }
       continue;
@@ -113,14 +123,14 @@ void TrackScrollBar(HWND hwnd, bool vertical, POINT screen) {
   }
   if (timer) KillTimer(nullptr, timer);
   if (!(w = Peek(hwnd))) return;
-  ScrollBarData& end = vertical ? w->vbar : w->hbar;
+  ScrollBarData& end = *BarData(w, bar);
   end.pressedPart = kPartNone;
   if (part == kPartThumb) send(SB_THUMBPOSITION, end.trackPos);
   if (!(w = Peek(hwnd))) return;
   end.tracking = false;
   send(SB_ENDSCROLL, 0);
   if (GetCapture() == hwnd) ReleaseCapture();
-  if ((w = Peek(hwnd))) RedrawScrollBar(w, vertical);
+  if ((w = Peek(hwnd))) RedrawScrollBar(w, bar);
 }
 
 }  // namespace win::detail

@@ -3,15 +3,46 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/win/Cursors.h"
+#include "platform/win/ScrollBarControl.h"
+#include "platform/win/Static.h"
 #include "platform/win/WindowData.h"
 
 namespace win {
 namespace detail {
 namespace {
 
+// The classes the system provides, under their fixed atoms. Every fresh
+// class table has them; an application's class of the same name hides one.
+struct SystemClass {
+  LPCSTR name;
+  ATOM atom;
+  UINT style;
+  WNDPROC proc;
+  int cbWndExtra;
+};
+const SystemClass kSystemClasses[] = {
+    {"STATIC", 0x0082, CS_DBLCLKS | CS_PARENTDC, StaticProc, kStaticExtraBytes},
+    {"SCROLLBAR", 0x0084, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_PARENTDC, ScrollBarControlProc, 0},
+};
+
 struct ClassTable {
   std::vector<std::unique_ptr<ClassData>> classes;
   ATOM nextAtom = 0xC000;
+
+  ClassTable() {
+    for (const SystemClass& sc : kSystemClasses) {
+      auto cls = std::make_unique<ClassData>();
+      cls->name = sc.name;
+      cls->atom = sc.atom;
+      cls->style = sc.style;
+      cls->proc = sc.proc;
+      cls->cbWndExtra = sc.cbWndExtra;
+      cls->cursor = LoadCursorA(nullptr, IDC_ARROW);
+      cls->system = true;
+      classes.push_back(std::move(cls));
+    }
+  }
 };
 
 ClassTable& T() {
@@ -33,6 +64,22 @@ bool SameName(const std::string& a, LPCSTR b) {
   return true;
 }
 
+// The class an application registered under a name or atom, or else the
+// system's; nullptr when neither exists.
+ClassData* Lookup(LPCSTR name, bool systemToo) {
+  if (!name) return nullptr;
+  ClassData* system = nullptr;
+  for (auto& c : T().classes) {
+    if (c->unregistered) continue;
+    const bool match = IsAtomName(name) ? c->atom == static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(name))
+                                        : SameName(c->name, name);
+    if (!match) continue;
+    if (!c->system) return c.get();
+    if (!system) system = c.get();
+  }
+  return systemToo ? system : nullptr;
+}
+
 void Erase(ClassData* cls) {
   auto& v = T().classes;
   v.erase(std::remove_if(v.begin(), v.end(), [cls](const auto& p) { return p.get() == cls; }), v.end());
@@ -44,7 +91,7 @@ ATOM Register(const WNDCLASSEXA& wc) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  if (FindClass(wc.lpszClassName)) {
+  if (Lookup(wc.lpszClassName, false)) {
     SetLastError(ERROR_CLASS_ALREADY_EXISTS);
     return 0;
   }
@@ -82,15 +129,7 @@ void Fill(const ClassData& c, WNDCLASSEXA& wc) {
 
 }  // namespace
 
-ClassData* FindClass(LPCSTR name) {
-  if (!name) return nullptr;
-  for (auto& c : T().classes) {
-    if (c->unregistered) continue;
-    if (IsAtomName(name) ? c->atom == static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(name)) : SameName(c->name, name))
-      return c.get();
-  }
-  return nullptr;
-}
+ClassData* FindClass(LPCSTR name) { return Lookup(name, true); }
 
 void ReleaseClass(ClassData* cls) {
   if (--cls->windowCount == 0 && cls->unregistered) Erase(cls);
@@ -121,7 +160,7 @@ ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
 }
 
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
-  ClassData* cls = FindClass(className);
+  ClassData* cls = Lookup(className, false);  // the system's classes stay
   if (!cls) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;

@@ -27,6 +27,7 @@ struct ClassData {
   std::string menuName;
   int windowCount = 0;
   bool unregistered = false;  // kept alive until its last window goes
+  bool system = false;        // one of the system's classes
 };
 
 // The pixels of a top-level window: every window of its tree draws here,
@@ -80,6 +81,7 @@ struct Window {
   bool hasRegion = false;
   gdi::Region region;                // the window region (window coordinates) when hasRegion
   ScrollBarData vbar, hbar;
+  ScrollBarData ctlBar;              // a "SCROLLBAR" control's own bar
   std::shared_ptr<Backing> backing;  // top-level windows once they draw
   bool destroying = false;
   bool destroyed = false;

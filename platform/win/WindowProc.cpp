@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/gdi/DeviceContext.h"
 #include "platform/win/BackEnd.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
@@ -204,7 +205,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NCLBUTTONDOWN:
       if (wParam == HTVSCROLL || wParam == HTHSCROLL)
-        detail::TrackScrollBar(hwnd, wParam == HTVSCROLL, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        detail::TrackScrollBar(hwnd, wParam == HTVSCROLL ? SB_VERT : SB_HORZ, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
     case WM_SETTEXT:
       w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
@@ -269,6 +270,22 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return SendMessageA(w->parent->handle, msg, wParam, lParam);
       return 0;
     case WM_GETDLGCODE: return 0;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: {
+      // The standard colours: window text on the window colour for edits
+      // and lists, on the face colour for the rest.
+      auto dc = reinterpret_cast<HDC>(wParam);
+      const bool onWindow = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
+      const int back = msg == WM_CTLCOLORSCROLLBAR ? COLOR_SCROLLBAR : onWindow ? COLOR_WINDOW : COLOR_BTNFACE;
+      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+      SetBkColor(dc, GetSysColor(onWindow ? COLOR_WINDOW : COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(back));
+    }
     case WM_SETREDRAW: detail::SetRedraw(w, wParam != 0); return 0;
     case WM_WINDOWPOSCHANGING: {
       // Sizing keeps within the limits the window gives.

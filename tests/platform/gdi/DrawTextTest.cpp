@@ -25,13 +25,29 @@ TEST_F(DrawTextTest, CalcRectMeasuresAndDrawsNothing) {
   r = Calc("ab\r\nlonger line\nc", 0, {0, 0, 5, 0});
   EXPECT_EQ(TextWidth("longer line"), r.Right);
   EXPECT_EQ(3 * 13, r.Bottom);
-  // An empty text has no lines.
-  r = Calc("", 0);
-  EXPECT_EQ(10, r.Bottom);
-  EXPECT_EQ(10, r.Right);
   // The answer is the height.
   RECT q{0, 0, 100, 0};
   EXPECT_EQ(26, DrawTextA(Dc, "a\nb", -1, &q, DT_CALCRECT));
+}
+
+TEST_F(DrawTextTest, EmptyAndMissingTextsMeasureOneEmptyLine) {
+  // An empty text is one line of no width from the rectangle's corner.
+  RECT r{10, 20, 110, 90};
+  EXPECT_EQ(13, DrawTextA(Dc, "", -1, &r, DT_CALCRECT));
+  EXPECT_EQ((RECT{10, 20, 10, 33}), r);
+  // No text at all measures the same, without complaint.
+  r = {10, 20, 110, 90};
+  EXPECT_EQ(13, DrawTextA(Dc, nullptr, -1, &r, DT_CALCRECT | DT_SINGLELINE));
+  EXPECT_EQ((RECT{10, 20, 10, 33}), r);
+  // A count of 0 measures nothing and leaves the rectangle as it was.
+  r = {10, 20, 110, 90};
+  EXPECT_EQ(13, DrawTextA(Dc, "text", 0, &r, DT_CALCRECT));
+  EXPECT_EQ((RECT{10, 20, 110, 90}), r);
+  // Drawn, an empty text paints nothing and still answers the height.
+  r = {0, 0, 50, 20};
+  EXPECT_EQ(13, DrawTextA(Dc, "", -1, &r, DT_LEFT));
+  EXPECT_EQ(TRect(), InkBox());
+  EXPECT_EQ(0, DrawTextA(Dc, "x", -2, &r, DT_LEFT)) << "a count below -1 is refused";
 }
 
 TEST_F(DrawTextTest, WordBreaksAtBlanksAndBreaksLongWordsOnlyInEditControlMode) {

@@ -2,6 +2,9 @@
 // fail cleanly, objects deleted while selected live until deselected,
 // stock objects survive DeleteObject, and the save stack restores state
 // by relative and absolute levels.
+#include <cstddef>
+#include <cstring>
+
 #include "GdiTestUtil.h"
 
 using namespace win;
@@ -227,9 +230,7 @@ TEST(DeviceContexts, BackgroundAndTextColoursKeepTheirHighByte) {
   EXPECT_EQ(GetBkColor(c.Dc), 0x12345678u);
   SetTextColor(c.Dc, 0x010000FF);
   EXPECT_EQ(GetTextColor(c.Dc), 0x010000FFu);
-  // Drawing takes the low three bytes: a dashed line's gaps in the
-  // background colour.
-  SetBkMode(c.Dc, OPAQUE);
+  // Drawing takes the low three bytes: a dotted line's gaps.
   HPEN dot = CreatePen(PS_DOT, 1, kBlack);
   HGDIOBJ old = SelectObject(c.Dc, ToObj(dot));
   MoveToEx(c.Dc, 0, 0, nullptr);
@@ -243,69 +244,51 @@ TEST(GdiObjects, HatchStylesPastTheSixAreSolidThenRefused) {
   LOGBRUSH lb{};
   for (int style = 6; style <= 11; ++style) {
     HBRUSH b = CreateHatchBrush(style, kRed);
-    ASSERT_NE(b, nullptr) << style;
-    ASSERT_EQ(GetObjectA(b, sizeof lb, &lb), int(sizeof lb));
+    ASSERT_EQ(GetObjectA(b, sizeof lb, &lb), int(sizeof lb)) << style;
     EXPECT_EQ(lb.lbStyle, BS_SOLID);
     EXPECT_EQ(lb.lbHatch, 0u);
     Canvas c(2, 2);
     RECT r{0, 0, 2, 2};
     FillRect(c.Dc, &r, b);
-    EXPECT_EQ(c.Count(kRed), 4) << "fills solid";
+    EXPECT_EQ(c.Count(kRed), 4);
     DeleteObject(b);
   }
   SetLastError(1234);
   EXPECT_EQ(CreateHatchBrush(12, kRed), nullptr);
   EXPECT_EQ(CreateHatchBrush(-1, kRed), nullptr);
   EXPECT_EQ(GetLastError(), 1234u) << "refused without a reason";
-  HBRUSH cross = CreateHatchBrush(HS_CROSS, kRed);
-  GetObjectA(cross, sizeof lb, &lb);
-  EXPECT_EQ(lb.lbStyle, BS_HATCHED);
-  EXPECT_EQ(lb.lbHatch, std::uintptr_t(HS_CROSS));
-  DeleteObject(cross);
 }
 
 TEST(GdiObjects, ExtendedPensDescribeTheirStyleEntries) {
-  const std::size_t head = offsetof(EXTLOGPEN, elpStyleEntry);
-  LOGBRUSH lb{BS_HATCHED, kBlue, HS_CROSS};
-  HPEN plain = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT, 3, &lb, 0, nullptr);
-  ASSERT_NE(plain, nullptr);
-  EXPECT_EQ(GetObjectA(plain, 0, nullptr), int(head)) << "no entries: the structure stops before them";
+  const int head = int(offsetof(EXTLOGPEN, elpStyleEntry));
   std::vector<std::uint8_t> buf(64, 0xCD);
-  ASSERT_EQ(GetObjectA(plain, int(buf.size()), buf.data()), int(head));
-  EXTLOGPEN p;
-  std::memcpy(&p, buf.data(), head);
-  EXPECT_EQ(p.elpPenStyle, PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT);
-  EXPECT_EQ(p.elpWidth, 3u);
-  EXPECT_EQ(p.elpBrushStyle, BS_HATCHED);
-  EXPECT_EQ(p.elpHatch, std::uintptr_t(HS_CROSS)) << "the brush's hatch comes back";
-  EXPECT_EQ(p.elpNumEntries, 0u);
-  EXPECT_EQ(buf[head], 0xCD) << "nothing written past the structure";
+  auto* p = reinterpret_cast<EXTLOGPEN*>(buf.data());
+  LOGBRUSH lb{BS_HATCHED, kBlue, HS_CROSS};
+  HPEN plain = ExtCreatePen(PS_GEOMETRIC | PS_ENDCAP_FLAT, 3, &lb, 0, nullptr);
+  EXPECT_EQ(GetObjectA(plain, 0, nullptr), head) << "no entries: the structure stops before them";
+  ASSERT_EQ(GetObjectA(plain, int(buf.size()), buf.data()), head);
+  EXPECT_EQ(p->elpPenStyle, PS_GEOMETRIC | PS_ENDCAP_FLAT);
+  EXPECT_EQ(p->elpBrushStyle, BS_HATCHED);
+  EXPECT_EQ(p->elpHatch, std::uintptr_t(HS_CROSS)) << "the brush's hatch comes back";
+  EXPECT_EQ(p->elpNumEntries, 0u);
+  EXPECT_EQ(buf[std::size_t(head)], 0xCD) << "nothing written past the structure";
 
   lb = {BS_SOLID, kRed, 0};
   const DWORD entries[3] = {2, 1, 3};
   HPEN user = ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &lb, 3, entries);
-  ASSERT_NE(user, nullptr);
-  const int need = int(head + 3 * sizeof(DWORD));
-  EXPECT_EQ(GetObjectA(user, 0, nullptr), need);
+  const int need = head + int(sizeof entries);
   EXPECT_EQ(GetObjectA(user, need - 1, buf.data()), 0) << "a buffer too small for the entries";
-  std::fill(buf.begin(), buf.end(), 0xCD);
   ASSERT_EQ(GetObjectA(user, int(buf.size()), buf.data()), need);
-  DWORD got[3];
-  std::memcpy(got, buf.data() + head, sizeof got);
-  EXPECT_EQ(reinterpret_cast<EXTLOGPEN*>(buf.data())->elpNumEntries, 3u);
-  EXPECT_EQ(got[0], 2u);
-  EXPECT_EQ(got[1], 1u);
-  EXPECT_EQ(got[2], 3u);
-
-  // Drawn: 2 on, 1 off, 3 on, then (the list taken again) 2 off, 1 on, 3 off.
+  EXPECT_EQ(p->elpNumEntries, 3u);
+  EXPECT_EQ(std::memcmp(buf.data() + head, entries, sizeof entries), 0);
+  // Drawn: 2 on, 1 off, 3 on, then (the odd list again) 2 off, 1 on, 3 off.
   Canvas c(12, 1);
   HGDIOBJ old = SelectObject(c.Dc, ToObj(user));
   MoveToEx(c.Dc, 0, 0, nullptr);
   LineTo(c.Dc, 12, 0);
   SelectObject(c.Dc, old);
   EXPECT_EQ(c.Picture(kRed), (std::vector<std::string>{"##.###..#..."}));
-
-  // Entries belong to a user style only, and a user style needs some.
+  // Entries belong to a user style only, which needs 1 to 16 of them.
   SetLastError(0);
   EXPECT_EQ(ExtCreatePen(PS_COSMETIC | PS_DASH, 1, &lb, 2, entries), nullptr);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));

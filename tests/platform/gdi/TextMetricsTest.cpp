@@ -87,6 +87,32 @@ TEST_F(TextMetricsTest, SpacingTabsAndJustificationWidenExtents) {
   EXPECT_EQ(50 + TextWidth("c"), int(ext & 0xFFFF));
 }
 
+TEST_F(TextMetricsTest, TabStopsRepeatAndNegativeStopsAlignTheTextAfterThemRight) {
+  auto width = [&](const std::string& s, std::vector<int> stops) {
+    return int(GetTabbedTextExtentA(Dc, s.data(), int(s.size()), int(stops.size()), stops.data()) & 0xFFFF);
+  };
+  const int bb = TextWidth("bb"), c = TextWidth("c");
+  ASSERT_LT(TextWidth("a"), 30);
+  // One stop repeats at its distance.
+  EXPECT_EQ(60 + c, width("a\tb\tc", {30}));
+  // One negative stop repeats too, each text after a tab ending on a stop.
+  EXPECT_EQ(40, width("a\tbb", {-40}));
+  EXPECT_EQ(80, width("a\tbb\tbb", {-40}));
+  // In a list, the text after a negative stop ends on it; a text that would
+  // have to start before the tab goes to the next stop instead.
+  EXPECT_EQ(100, width("a\tbb", {-100, 150}));
+  EXPECT_EQ(150 + c, width("a\tbb\tc", {-100, 150}));
+  ASSERT_GT(TextWidth("abc"), 20 - bb);
+  EXPECT_EQ(150 + bb, width("abc\tbb", {-20, 150}));
+  // Past the last stop, the default stops apply.
+  TEXTMETRICA tm{};
+  GetTextMetricsA(Dc, &tm);
+  const int step = 8 * tm.tmAveCharWidth, afterB = 30 + TextWidth("b");
+  EXPECT_EQ((afterB / step + 1) * step + c, width("a\tb\tb\tc", {20, 30}));
+  // Nothing to measure answers 0, height included.
+  EXPECT_EQ(0u, GetTabbedTextExtentA(Dc, "a\tb", 0, 0, nullptr));
+}
+
 TEST_F(TextMetricsTest, FontObjectsKeepTheirDescriptionAndAreCountedAndFreed) {
   LOGFONTA lf{};
   lf.lfHeight = -11;

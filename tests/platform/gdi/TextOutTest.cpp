@@ -141,6 +141,26 @@ TEST_F(TextOutTest, AdvancesJustificationAndCurrentPosition) {
   EXPECT_EQ(Tm.tmHeight, ext >> 16);
 }
 
+TEST_F(TextOutTest, TabbedOutputPlacesTextAtItsStopsFromTheTabOrigin) {
+  SetBkMode(Dc, TRANSPARENT);
+  // "bb" right-aligned on 100, "c" left-aligned on 150; stops count from
+  // the tab origin 10.
+  const int stops[] = {-90, 140};
+  LONG ext = TabbedTextOutA(Dc, 10, 0, "a\tbb\tc", 6, 2, stops, 10);
+  EXPECT_EQ(150 + TextWidth("c") - 10, ext & 0xFFFF);
+  const TRect bb = InkBox(RGB_WHITE, {40, 0, 140, Height});
+  EXPECT_GE(bb.Left, 100 - TextWidth("bb"));
+  EXPECT_LE(bb.Right, 100);
+  EXPECT_GE(bb.Right, 100 - 2);
+  const TRect c = InkBox(RGB_WHITE, {140, 0, Width, Height});
+  EXPECT_GE(c.Left, 150);
+  EXPECT_LE(c.Left, 151);
+  // Nothing to draw answers 0 and draws nothing.
+  Clear(RGB_WHITE);
+  EXPECT_EQ(0, TabbedTextOutA(Dc, 0, 0, "a\tb", 0, 0, nullptr, 0));
+  EXPECT_EQ(TRect(), InkBox());
+}
+
 TEST_F(TextOutTest, UnderlineStrikeOutAndTheDefaultGlyph) {
   SetBkMode(Dc, TRANSPARENT);
   const int w = TextWidth("ab");
