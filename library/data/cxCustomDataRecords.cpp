@@ -245,6 +245,7 @@ void TcxCustomDataController::SetValue(Integer ARecordIndex, Integer AItemIndex,
     FProvider->SetValue(ARecordIndex, field, AValue);
     DataChanged(dcField, AItemIndex, ARecordIndex);
   } else if (field->GetValueDef()) {
+    FDataControllerInfo->RecordChanging(ARecordIndex);
     SetStoredValue(ARecordIndex, field, AValue);
     DataChanged(dcField, AItemIndex, ARecordIndex);
   }
@@ -258,6 +259,7 @@ void TcxCustomDataController::SetDisplayText(Integer ARecordIndex, Integer AItem
     FProvider->SetDisplayText(ARecordIndex, field, AText);
     DataChanged(dcField, AItemIndex, ARecordIndex);
   } else if (TcxValueDef* def = field->GetValueDef()) {
+    FDataControllerInfo->RecordChanging(ARecordIndex);
     FDataStorage->SetDisplayText(ARecordIndex, def, AText);
     DataChanged(dcField, AItemIndex, ARecordIndex);
   }

@@ -1,9 +1,11 @@
 #include "library/data/cxCustomDataSummary.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "library/data/cxCustomDataController.h"
+#include "library/data/cxCustomDataSummaryAccumulator.h"
 #include "platform/rtl/DateText.h"
 #include "platform/rtl/FloatText.h"
 #include "platform/rtl/Locale.h"
@@ -526,6 +528,8 @@ void TcxDataSummaryGroups::Update(TCollectionItem*) {
 // ---------------------------------------------------------------------------
 // The summary
 
+TcxDataSummary::TcxDataSummary(TcxCustomDataController* ADataController) : FDataController(ADataController) {}
+
 TcxDataSummary::~TcxDataSummary() {
   FDestroying = true;
   FreeAndNil(FSummaryGroups);
@@ -591,6 +595,8 @@ void TcxDataSummary::Changed(bool ARedrawOnly) {
 
 void TcxDataSummary::Update(bool ARedrawOnly) {
   if (FDestroying || FDataController->IsDestroying()) return;
+  // Items, kinds, fields or options changed: what was kept may not apply.
+  if (!FSettingValue) ForgetKept();
   FDataController->SummaryChanged(ARedrawOnly);
 }
 
@@ -775,7 +781,8 @@ void TcxDataSummary::PrepareRecordFilter() {
 }
 
 Integer TcxDataSummary::GetRecordIndex(Integer APosition) {
-  const Integer record = FDataController->GetFilteredRecordIndex(APosition);
+  const Integer record = FPositionOrder ? (*FPositionOrder)[static_cast<size_t>(APosition)]
+                                        : FDataController->GetFilteredRecordIndex(APosition);
   if (!FFilterRecords) return record;
   return record >= 0 && static_cast<size_t>(record) < FCountedRecords.size() &&
                  FCountedRecords[static_cast<size_t>(record)]
@@ -785,14 +792,23 @@ Integer TcxDataSummary::GetRecordIndex(Integer APosition) {
 
 void TcxDataSummary::BeginCalculate() {
   if (FSettingValue) return;
+  ForgetKept();
   PrepareRecordFilter();
-  CalculateFooterSummary();
+  CalculateFooterInRecordOrder();
 }
 
 void TcxDataSummary::EndCalculate() {
   if (FSettingValue) return;
   PrepareRecordFilter();
   CalculateGroupSummary();
+  // The footer was calculated with this pass (BeginCalculate forgot any
+  // older one) and every group level can be kept.
+  bool keep = !FFilterRecords && FFooterFresh && !FDataController->IsGridMode();
+  const Integer levels = FDataController->GetDataControllerInfo()->GetDataGroups()->GetLevelCount();
+  for (Integer level = 0; keep && level < levels; ++level)
+    if (TcxDataGroupSummaryItems* items = GetGroupSummaryItems(level)) keep = IsKeepable(items);
+  FKept = keep;
+  if (!keep) ForgetKept();
   FCountedRecords.clear();
   DoAfterSummary();
 }
@@ -807,6 +823,19 @@ void TcxDataSummary::BeginCalculateSummary(TcxDataSummaryItems* AItems, std::vec
   const size_t n = static_cast<size_t>(AItems->GetCount());
   ACounts.assign(n, 0);
   AValues.assign(n, Variant());
+  FAccumulators.resize(n);
+  FAccumulated.assign(n, 0);
+  for (size_t i = 0; i < n; ++i) {
+    TcxDataSummaryItem* item = AItems->GetItem(static_cast<Integer>(i));
+    if (!IsAccumulated(AItems, item)) continue;
+    FAccumulated[i] = 1;
+    TcxSummaryNumber number = snNone;
+    if (TcxCustomDataField* field = item->GetField()) {
+      const TcxValueTypeClass type = field->GetValueDef()->GetValueTypeClass();
+      number = type == TcxIntegerValueType::Class() ? snInteger : type == TcxFloatValueType::Class() ? snFloat : snCurrency;
+    }
+    FAccumulators[i].Reset(item->GetKind(), number);
+  }
 }
 
 void TcxDataSummary::CalculateSummary(TcxDataSummaryItems* AItems, Integer ABeginIndex, Integer AEndIndex,
@@ -817,25 +846,51 @@ void TcxDataSummary::CalculateSummary(TcxDataSummaryItems* AItems, Integer ABegi
   FCachedRecord = -1;
   FCachedField = nullptr;
   FTypedDef = nullptr;
-  // Without a handler the items do not see each other: number fields are
-  // accumulated item by item from the storage, the rest record by record.
+  // Accumulated items read their field's cells for all positions at once;
+  // the rest (and those whose cells cannot be read so) go record by record.
   std::vector<TcxDataSummaryItem*> general;
   general.reserve(static_cast<size_t>(n));
   for (Integer i = 0; i < n; ++i) {
     TcxDataSummaryItem* item = AItems->GetItem(i);
-    const size_t k = static_cast<size_t>(i);
-    if (FValueCacheActive && CalculateTypedItem(item, ABeginIndex, AEndIndex, AValues[k], ACounts[k]))
+    if (FAccumulated[static_cast<size_t>(i)] && GetTypedCalculationEnabled() && item->GetField() &&
+        GatherTypedCells(item->GetField()->GetValueDef(), ABeginIndex, AEndIndex)) {
+      AccumulateItem(i);
       general.push_back(nullptr);
-    else
+    } else {
       general.push_back(item);
+    }
   }
+  const bool nullIgnore = FOptions.Contains(soNullIgnore);
   try {
     for (Integer position = ABeginIndex; position <= AEndIndex; ++position) {
       const Integer record = GetRecordIndex(position);
       if (record == -1) continue;
-      for (Integer i = 0; i < n; ++i)
-        if (TcxDataSummaryItem* item = general[static_cast<size_t>(i)])
+      for (Integer i = 0; i < n; ++i) {
+        TcxDataSummaryItem* item = general[static_cast<size_t>(i)];
+        if (!item) continue;
+        if (!FAccumulated[static_cast<size_t>(i)]) {
           DoSummaryValue(item, record, AValues[static_cast<size_t>(i)], ACounts[static_cast<size_t>(i)]);
+          continue;
+        }
+        TcxSummaryAccumulator& a = FAccumulators[static_cast<size_t>(i)];
+        TcxCustomDataField* field = item->GetField();
+        if (field && (FCachedRecord != record || FCachedField != field)) {
+          FCachedValue = FDataController->GetInternalValue(record, field);
+          FCachedRecord = record;
+          FCachedField = field;
+        }
+        if (!field || VarIsNull(FCachedValue) || VarIsEmpty(FCachedValue)) {
+          if (!nullIgnore) a.AddNull();
+          continue;
+        }
+        UInt64 raw;
+        switch (a.Number) {
+          case snInteger: raw = static_cast<Cardinal>(FCachedValue.AsInteger()); break;
+          case snFloat: raw = std::bit_cast<UInt64>(FCachedValue.AsDouble()); break;
+          default: raw = static_cast<UInt64>(FCachedValue.AsCurrency().Value); break;
+        }
+        a.Accumulate(raw);
+      }
     }
   } catch (...) {
     FValueCacheActive = false;
@@ -851,10 +906,13 @@ void TcxDataSummary::EndCalculateSummary(TcxDataSummaryItems* AItems, std::vecto
   const Integer n = AItems->GetCount();
   for (Integer i = 0; i < n; ++i) {
     TcxDataSummaryItem* item = AItems->GetItem(i);
-    if (item->IsDataBinded())
-      DoFinishSummaryValue(item, AValues[static_cast<size_t>(i)], ACounts[static_cast<size_t>(i)]);
-    else if (VarIsEmpty(AValues[static_cast<size_t>(i)]))
-      AValues[static_cast<size_t>(i)] = Null();
+    const size_t k = static_cast<size_t>(i);
+    if (k < FAccumulated.size() && FAccumulated[k])
+      AValues[k] = FAccumulators[k].Result();
+    else if (item->IsDataBinded())
+      DoFinishSummaryValue(item, AValues[k], ACounts[k]);
+    else if (VarIsEmpty(AValues[k]))
+      AValues[k] = Null();
   }
   if (n == 0) {
     AResult = Null();
@@ -950,6 +1008,9 @@ void TcxDataSummary::CalculateFooterSummary() {
   if (!FDataController->IsGridMode() && FFooterSummaryItems->GetCount() > 0)
     CalculateSummary(FFooterSummaryItems, 0, FDataController->GetFilteredRecordCount() - 1, counts, values);
   EndCalculateSummary(FFooterSummaryItems, counts, values, FFooterSummaryValues);
+  FFooterKept.clear();
+  FFooterFresh = IsKeepable(FFooterSummaryItems);
+  if (FFooterFresh) KeepAccumulators(FFooterKept);
 }
 
 void TcxDataSummary::CalculateGroupSummary() {
@@ -958,6 +1019,7 @@ void TcxDataSummary::CalculateGroupSummary() {
   const Integer groupCount = groups->GetItemCount();
   std::vector<Integer> counts;
   std::vector<Variant> values;
+  FGroupsKept.clear();
   for (Integer level = 0; level < levels; ++level) {
     TcxDataGroupSummaryItems* items = GetGroupSummaryItems(level);
     if (!items || items->GetCount() == 0) {
@@ -965,17 +1027,24 @@ void TcxDataSummary::CalculateGroupSummary() {
         if (groups->Item(g).Level == level) groups->Item(g).SummaryValues = Null();
       continue;
     }
+    const bool keepable = IsKeepable(items);
+    auto finish = [&](Integer AGroup) {
+      EndCalculateSummary(items, counts, values, groups->Item(AGroup).SummaryValues);
+      Integer first, last;
+      GetGroupPositions(AGroup, first, last);
+      if (keepable && last - first + 1 >= cxKeptGroupRecords) KeepAccumulators(FGroupsKept[AGroup]);
+    };
     Integer open = -1;
     for (Integer g = 0; g < groupCount; ++g) {
       const TcxDataGroupInfo& info = groups->Item(g);
       if (info.Level == level) {
-        if (open != -1) EndCalculateSummary(items, counts, values, groups->Item(open).SummaryValues);
+        if (open != -1) finish(open);
         open = g;
         BeginCalculateSummary(items, counts, values);
       }
       if (info.Level == levels - 1 && open != -1) CalculateSummary(items, info.First, info.Last, counts, values);
     }
-    if (open != -1) EndCalculateSummary(items, counts, values, groups->Item(open).SummaryValues);
+    if (open != -1) finish(open);
   }
 }
 

@@ -4,6 +4,7 @@
 // how a value becomes the text the control paints.
 #pragma once
 
+#include <unordered_map>
 #include <vector>
 
 #include "library/data/cxCustomDataTypes.h"
@@ -17,6 +18,7 @@ class TcxDataSummaryItem;
 class TcxDataSummaryItems;
 class TcxDataSummaryGroup;
 class TcxValueDef;
+struct TcxSummaryAccumulator;
 
 ORV_ENUM(TcxSummaryKind, skNone, skSum, skMin, skMax, skCount, skAverage)
 ORV_ENUM(TcxSummaryPosition, spGroup, spFooter)
@@ -274,7 +276,7 @@ class TcxDataSummary : public TPersistent {
   ORV_CLASS(TcxDataSummary, TPersistent)
  public:
   using ExtraConstructors = orv::Signatures<TObject*(TcxCustomDataController*)>;
-  explicit TcxDataSummary(TcxCustomDataController* ADataController) : FDataController(ADataController) {}
+  explicit TcxDataSummary(TcxCustomDataController* ADataController);
   ~TcxDataSummary() override;
   void AfterConstruction() override;
   void BeforeDestruction() override;
@@ -299,8 +301,8 @@ class TcxDataSummary : public TPersistent {
   virtual void BeginCalculate();
   virtual void EndCalculate();
   virtual void Calculate(bool AWhole);
-  // Turns the typed accumulation of number fields off (for comparing it
-  // with the general one).
+  // Turns reading number fields' cells straight from the storage off (for
+  // comparing it with reading them as values).
   static void SetTypedCalculationEnabled(bool AValue);
   static bool GetTypedCalculationEnabled();
   void Calculate() { Calculate(true); }
@@ -309,6 +311,20 @@ class TcxDataSummary : public TPersistent {
   virtual void DoAfterSummary();
   // Replays an after-summary event that was due while the owner loaded.
   void Loaded();
+
+  // One record edited between passes. RecordChanging comes before its
+  // values change and remembers what the record adds to the footer and
+  // its groups; RecordChanged after. When the view's next pass only moved
+  // that record within its groups, UpdateChangedRecord replaces its old
+  // contribution with the new one in the footer and in AGroups (its data
+  // groups, any level) instead of calculating everything; false where it
+  // cannot, and the caller calculates everything.
+  void RecordChanging(Integer ARecordIndex);
+  void RecordChanged(Integer ARecordIndex);
+  bool UpdateChangedRecord(Integer ARecordIndex, bool AWasShown, bool AIsShown, const std::vector<Integer>& AGroups);
+  // The pass ended: a remembered record is forgotten, and when the records
+  // or groups changed without a calculation the kept sums are too.
+  void PassDone(bool ACalculated, bool ADataChanged);
 
   // The item of the level's group items that orders its groups, -1 for none.
   virtual Integer GetSortBySummaryItemIndex(Integer ALevel);
@@ -362,14 +378,30 @@ class TcxDataSummary : public TPersistent {
  private:
   void PrepareRecordFilter();
   bool IsSelectionFollowed() const;
-  // Accumulates AItem over the positions straight from the value storage,
-  // as DoSummaryValue would; false (nothing changed) where it cannot.
-  bool CalculateTypedItem(TcxDataSummaryItem* AItem, Integer ABeginIndex, Integer AEndIndex, Variant& AValue,
-                          Integer& ACount);
+  // The accumulation of number fields: an item of an Integer, Float or
+  // Currency field (or a count) without a handler is accumulated in
+  // FAccumulators, reading the cells straight from the storage.
+  bool IsAccumulated(TcxDataSummaryItems* AItems, TcxDataSummaryItem* AItem) const;
+  // Accumulates item AIndex from the cells GatherTypedCells read.
+  void AccumulateItem(Integer AIndex);
   // Reads ADef's cells of the positions into FTypedStates/FTypedCells once
   // for all items of that field in one CalculateSummary; false where a cell
   // cannot be read this way.
   bool GatherTypedCells(TcxValueDef* ADef, Integer ABeginIndex, Integer AEndIndex);
+  // A record's cell of ADef: 1 null, 2 a value (its bytes in ACell), 0 unreadable.
+  Byte ReadCell(Integer ARecordIndex, TcxValueDef* ADef, UInt64& ACell) const;
+  // Whether every item of the collection is accumulated or never has a value.
+  bool IsKeepable(TcxDataSummaryItems* AItems) const;
+  void KeepAccumulators(std::vector<TcxSummaryAccumulator>& ATarget);
+  void ForgetKept();
+  void CalculateFooterInRecordOrder();
+  void RecalculateGroup(Integer AGroupIndex);
+  // The record-list positions a data group covers.
+  void GetGroupPositions(Integer AGroupIndex, Integer& AFirst, Integer& ALast) const;
+  // Replaces the record's old cells with the new ones in accumulators kept
+  // for AItems; false when Min or Max must be calculated anew.
+  bool Replace(TcxDataSummaryItems* AItems, std::vector<TcxSummaryAccumulator>& AKept, bool AOld, bool ANew);
+  void StoreResults(TcxDataSummaryItems* AItems, std::vector<TcxSummaryAccumulator>& AKept, Variant& AValues);
 
   TcxCustomDataController* FDataController;
   TcxDataGroupSummaryItems* FDefaultGroupSummaryItems = nullptr;
@@ -396,4 +428,23 @@ class TcxDataSummary : public TPersistent {
   TcxValueDef* FTypedDef = nullptr;
   std::vector<Byte> FTypedStates;
   std::vector<UInt64> FTypedCells;
+  // The accumulators of the collection being calculated (one per item,
+  // used where FAccumulated says so).
+  std::vector<TcxSummaryAccumulator> FAccumulators;
+  std::vector<char> FAccumulated;
+  // Kept after a calculation where every item was accumulated: the
+  // footer's accumulators and those of the data groups of at least
+  // cxKeptGroupRecords records (smaller groups are calculated anew).
+  bool FKept = false;
+  bool FFooterFresh = false;
+  std::vector<TcxSummaryAccumulator> FFooterKept;
+  std::unordered_map<Integer, std::vector<TcxSummaryAccumulator>> FGroupsKept;
+  // The record edited since the last pass and its cells before the edit,
+  // one per field of the kept items; spoiled by a second record or a
+  // change that came without RecordChanging.
+  Integer FChangingRecord = -1;
+  bool FChangingSpoiled = false;
+  std::vector<std::pair<TcxValueDef*, std::pair<Byte, UInt64>>> FChangingCells;
+  // While set, positions map to the shown records in record order.
+  const std::vector<Integer>* FPositionOrder = nullptr;
 };

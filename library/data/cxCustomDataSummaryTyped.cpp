@@ -1,68 +1,50 @@
-// Typed accumulation of summaries over Integer and Float fields: the values
-// are read from the storage and added, compared and counted in the order
-// and with the result types of the variant arithmetic (Integer while it
-// fits, then Int64, then Double; a null counted before any value starts a
-// sum at Integer 0), so footers and groups come out exactly as before.
+// Accumulation of summaries over number fields, and replacing one edited
+// record's share in them. Items of Integer, Float and Currency fields (and
+// counts) without a handler are accumulated order-independently
+// (cxCustomDataSummaryAccumulator.h): cells are read straight from the
+// storage, and after a calculation the footer's accumulators and those of
+// large groups are kept, so that an edit of one record replaces its old
+// values with the new ones instead of calculating everything again.
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 #include "library/data/cxCustomDataController.h"
 #include "library/data/cxCustomDataSummary.h"
+#include "library/data/cxCustomDataSummaryAccumulator.h"
 
 namespace {
 
 bool gTypedEnabled = true;
 
-// A running value: nothing yet, an Integer, an Int64 or a Double.
-struct Running {
-  enum Tag { Empty, Int32, Int64, Double } Kind = Empty;
-  ::Int64 I = 0;
-  double D = 0;
-
-  bool Load(const Variant& AValue) {
-    switch (VarType(AValue)) {
-      case varEmpty: Kind = Empty; return true;
-      case varInteger: Kind = Int32; I = AValue.RawInt(); return true;
-      case varInt64: Kind = Int64; I = AValue.RawInt(); return true;
-      case varDouble: Kind = Double; D = AValue.RawDouble(); return true;
-      default: return false;
-    }
-  }
-  Variant Store() const {
-    switch (Kind) {
-      case Int32: return Variant(static_cast<Integer>(I));
-      case Int64: return Variant(I);
-      case Double: return Variant(D);
-      default: return Variant();
-    }
-  }
-  // Adds an integer; false where the variant sum would fail.
-  bool AddInt(::Int64 V) {
-    if (Kind == Double) return AddDouble(static_cast<double>(V));
-    const __int128 r = static_cast<__int128>(I) + V;
-    if (Kind == Int32 && r >= INT32_MIN && r <= INT32_MAX) {
-      I = static_cast<::Int64>(r);
-    } else if (r >= INT64_MIN && r <= INT64_MAX) {
-      Kind = Int64;
-      I = static_cast<::Int64>(r);
-    } else {
-      Kind = Double;
-      D = static_cast<double>(r);
-    }
-    return true;
-  }
-  bool AddDouble(double V) {
-    const double x = Kind == Double ? D : static_cast<double>(I);
-    const double r = x + V;
-    if (std::isinf(r) && std::isfinite(x) && std::isfinite(V)) return false;
-    Kind = Double;
-    D = r;
-    return true;
-  }
-};
-
 }  // namespace
+
+void TcxDataSummary::SetTypedCalculationEnabled(bool AValue) { gTypedEnabled = AValue; }
+bool TcxDataSummary::GetTypedCalculationEnabled() { return gTypedEnabled; }
+
+bool TcxDataSummary::IsAccumulated(TcxDataSummaryItems* AItems, TcxDataSummaryItem* AItem) const {
+  TcxCustomDataController* c = FDataController;
+  if (AItems->OnSummary || c->IsProviderMode() || c->IsGridMode() || !AItem->IsDataBinded()) return false;
+  const TcxSummaryKind kind = AItem->GetKind();
+  if (kind != skSum && kind != skAverage && kind != skMin && kind != skMax && kind != skCount) return false;
+  TcxCustomDataField* field = AItem->GetField();
+  // A group's count without a field counts every record as a null.
+  if (!field) return kind == skCount;
+  TcxValueDef* def = field->GetValueDef();
+  if (!def) return false;
+  const TcxValueTypeClass type = def->GetValueTypeClass();
+  return type == TcxIntegerValueType::Class() || type == TcxFloatValueType::Class() ||
+         type == TcxCurrencyValueType::Class();
+}
+
+bool TcxDataSummary::IsKeepable(TcxDataSummaryItems* AItems) const {
+  for (Integer i = 0; i < AItems->GetCount(); ++i) {
+    TcxDataSummaryItem* item = AItems->GetItem(i);
+    // Items that never get a value stay null whatever the records hold.
+    const bool inert = !AItems->OnSummary && (!item->IsDataBinded() || item->GetKind() == skNone);
+    if (!inert && !IsAccumulated(AItems, item)) return false;
+  }
+  return true;
+}
 
 bool TcxDataSummary::GatherTypedCells(TcxValueDef* ADef, Integer ABeginIndex, Integer AEndIndex) {
   if (FTypedDef == ADef) return true;
@@ -106,77 +88,209 @@ bool TcxDataSummary::GatherTypedCells(TcxValueDef* ADef, Integer ABeginIndex, In
   return true;
 }
 
-void TcxDataSummary::SetTypedCalculationEnabled(bool AValue) { gTypedEnabled = AValue; }
-bool TcxDataSummary::GetTypedCalculationEnabled() { return gTypedEnabled; }
-
-bool TcxDataSummary::CalculateTypedItem(TcxDataSummaryItem* AItem, Integer ABeginIndex, Integer AEndIndex,
-                                        Variant& AValue, Integer& ACount) {
-  TcxCustomDataController* c = FDataController;
-  if (!gTypedEnabled || c->IsProviderMode() || c->IsGridMode() || !AItem->IsDataBinded()) return false;
-  TcxCustomDataField* field = AItem->GetField();
-  TcxValueDef* def = field ? field->GetValueDef() : nullptr;
-  if (!def) return false;
-  const TcxValueTypeClass type = def->GetValueTypeClass();
-  const bool isInt = type == TcxIntegerValueType::Class();
-  if (!isInt && type != TcxFloatValueType::Class()) return false;
-  const TcxSummaryKind kind = AItem->GetKind();
-  if (kind != skSum && kind != skAverage && kind != skMin && kind != skMax && kind != skCount) return false;
-  Running run;
-  if (!run.Load(AValue)) return false;
-  // Min and Max keep a value of the field's own type once they have one.
-  if ((kind == skMin || kind == skMax) && run.Kind != Running::Empty &&
-      run.Kind != (isInt ? Running::Int32 : Running::Double))
-    return false;
+void TcxDataSummary::AccumulateItem(Integer AIndex) {
+  TcxSummaryAccumulator& a = FAccumulators[static_cast<size_t>(AIndex)];
   const bool nullIgnore = FOptions.Contains(soNullIgnore);
-  if (!GatherTypedCells(def, ABeginIndex, AEndIndex)) return false;
   const Byte* states = FTypedStates.data();
   const UInt64* cells = FTypedCells.data();
-  Integer count = ACount;
   const size_t positions = FTypedStates.size();
   for (size_t k = 0; k < positions; ++k) {
-    if (states[k] == 0) continue;
-    if (states[k] == 1) {
-      if (nullIgnore) continue;
-      if (run.Kind == Running::Empty && (kind == skSum || kind == skAverage)) {
-        run.Kind = Running::Int32;
-        run.I = 0;
-      }
-      ++count;
-      continue;
-    }
-    const void* p = &cells[k];
-    if (kind != skCount) {
-      if (isInt) {
-        Integer v;
-        std::memcpy(&v, p, sizeof v);
-        if (run.Kind == Running::Empty) {
-          run.Kind = Running::Int32;
-          run.I = v;
-        } else if (kind == skMin) {
-          if (v < run.I) run.I = v;
-        } else if (kind == skMax) {
-          if (v > run.I) run.I = v;
-        } else {
-          run.AddInt(v);
-        }
-      } else {
-        double v;
-        std::memcpy(&v, p, sizeof v);
-        if (run.Kind == Running::Empty) {
-          run.Kind = Running::Double;
-          run.D = v;
-        } else if (kind == skMin) {
-          if (v < run.D) run.D = v;
-        } else if (kind == skMax) {
-          if (v > run.D) run.D = v;
-        } else if (!run.AddDouble(v)) {
-          return false;
-        }
-      }
-    }
-    ++count;
+    if (states[k] == 2)
+      a.Accumulate(cells[k]);
+    else if (states[k] == 1 && !nullIgnore)
+      a.AddNull();
   }
-  AValue = run.Store();
-  ACount = count;
+}
+
+Byte TcxDataSummary::ReadCell(Integer ARecordIndex, TcxValueDef* ADef, UInt64& ACell) const {
+  ACell = 0;
+  const TcxDataStorage* storage = FDataController->GetDataStorage();
+  if (ARecordIndex < 0) return 0;
+  const void* p = nullptr;
+  if (ADef->GetValueDefs() == storage->GetValueDefs() && ADef->GetBufferSize() != 0 &&
+      ARecordIndex < storage->GetRecordCount()) {
+    const Byte* b = storage->GetRecordBuffers()[static_cast<size_t>(ARecordIndex)];
+    const size_t offset = static_cast<size_t>(ADef->GetOffset());
+    if (!b || b[offset] == 0) return 1;
+    p = b + offset + 1;
+  } else if (storage->GetCompareInfo(ARecordIndex, ADef, p)) {
+    return 1;
+  }
+  if (!p) return 0;
+  std::memcpy(&ACell, p, std::min<size_t>(static_cast<size_t>(ADef->GetDataSize()), sizeof ACell));
+  return 2;
+}
+
+void TcxDataSummary::KeepAccumulators(std::vector<TcxSummaryAccumulator>& ATarget) {
+  ATarget.assign(FAccumulators.begin(), FAccumulators.end());
+}
+
+void TcxDataSummary::ForgetKept() {
+  FKept = false;
+  FFooterFresh = false;
+  FFooterKept.clear();
+  FGroupsKept.clear();
+  FChangingRecord = -1;
+  FChangingSpoiled = false;
+  FChangingCells.clear();
+}
+
+void TcxDataSummary::GetGroupPositions(Integer AGroupIndex, Integer& AFirst, Integer& ALast) const {
+  TcxDataGroups* groups = FDataController->GetDataControllerInfo()->GetDataGroups();
+  const TcxDataGroupInfo& g = groups->Item(AGroupIndex);
+  if (groups->IsDeepest(AGroupIndex)) {
+    AFirst = g.First;
+    ALast = g.Last;
+    return;
+  }
+  // An upper group ends with its last descendant, a deepest group.
+  AFirst = groups->GetFirstListIndex(AGroupIndex);
+  ALast = groups->Item(g.Last).Last;
+}
+
+void TcxDataSummary::CalculateFooterInRecordOrder() {
+  // The footer goes over the shown records in record order, as a pass that
+  // loads them all leaves them before sorting: equal extremes of other bits
+  // (and NaN) keep that order when a pass only moved records.
+  const std::vector<Integer>& list = FDataController->GetDataControllerInfo()->GetRecordList();
+  if (std::is_sorted(list.begin(), list.end())) {
+    CalculateFooterSummary();
+    return;
+  }
+  std::vector<Integer> order = list;
+  std::sort(order.begin(), order.end());
+  FPositionOrder = &order;
+  try {
+    CalculateFooterSummary();
+  } catch (...) {
+    FPositionOrder = nullptr;
+    throw;
+  }
+  FPositionOrder = nullptr;
+}
+
+void TcxDataSummary::RecalculateGroup(Integer AGroupIndex) {
+  TcxDataGroups* groups = FDataController->GetDataControllerInfo()->GetDataGroups();
+  TcxDataGroupSummaryItems* items = GetGroupSummaryItems(groups->Item(AGroupIndex).Level);
+  FGroupsKept.erase(AGroupIndex);
+  if (!items || items->GetCount() == 0) return;
+  Integer first, last;
+  GetGroupPositions(AGroupIndex, first, last);
+  std::vector<Integer> counts;
+  std::vector<Variant> values;
+  BeginCalculateSummary(items, counts, values);
+  CalculateSummary(items, first, last, counts, values);
+  EndCalculateSummary(items, counts, values, groups->Item(AGroupIndex).SummaryValues);
+  if (last - first + 1 >= cxKeptGroupRecords) KeepAccumulators(FGroupsKept[AGroupIndex]);
+}
+
+void TcxDataSummary::RecordChanging(Integer ARecordIndex) {
+  if (!FKept || FChangingSpoiled || FChangingRecord == ARecordIndex) return;
+  if (FChangingRecord != -1) {
+    FChangingSpoiled = true;
+    return;
+  }
+  FChangingRecord = ARecordIndex;
+  FChangingCells.clear();
+  auto remember = [&](TcxDataSummaryItems* AItems) {
+    if (!AItems) return;
+    for (Integer i = 0; i < AItems->GetCount(); ++i) {
+      TcxDataSummaryItem* item = AItems->GetItem(i);
+      if (!item->GetField() || !IsAccumulated(AItems, item)) continue;
+      TcxValueDef* def = item->GetField()->GetValueDef();
+      if (std::any_of(FChangingCells.begin(), FChangingCells.end(), [def](const auto& e) { return e.first == def; }))
+        continue;
+      UInt64 cell;
+      const Byte state = ReadCell(ARecordIndex, def, cell);
+      FChangingCells.push_back({def, {state, cell}});
+    }
+  };
+  remember(FFooterSummaryItems);
+  const Integer levels = FDataController->GetDataControllerInfo()->GetDataGroups()->GetLevelCount();
+  for (Integer level = 0; level < levels; ++level) remember(GetGroupSummaryItems(level));
+}
+
+void TcxDataSummary::RecordChanged(Integer ARecordIndex) {
+  // A change that did not announce itself leaves no cells to take out.
+  if (FKept && ARecordIndex != FChangingRecord) FChangingSpoiled = true;
+}
+
+bool TcxDataSummary::Replace(TcxDataSummaryItems* AItems, std::vector<TcxSummaryAccumulator>& AKept, bool AOld,
+                             bool ANew) {
+  const bool nullIgnore = FOptions.Contains(soNullIgnore);
+  for (Integer i = 0; i < AItems->GetCount(); ++i) {
+    TcxDataSummaryItem* item = AItems->GetItem(i);
+    if (!IsAccumulated(AItems, item)) continue;
+    if (static_cast<size_t>(i) >= AKept.size()) return false;
+    TcxSummaryAccumulator& a = AKept[static_cast<size_t>(i)];
+    std::pair<Byte, UInt64> before{1, 0}, after{1, 0};
+    if (TcxCustomDataField* field = item->GetField()) {
+      TcxValueDef* def = field->GetValueDef();
+      auto it = std::find_if(FChangingCells.begin(), FChangingCells.end(),
+                             [def](const auto& e) { return e.first == def; });
+      if (it == FChangingCells.end()) return false;
+      before = it->second;
+      after.first = ReadCell(FChangingRecord, def, after.second);
+    }
+    if (before.first == 0 || after.first == 0) return false;
+    if (AOld) {
+      if (before.first == 2) {
+        if (!a.Remove(before.second)) return false;
+      } else if (!nullIgnore) {
+        a.AddNull(-1);
+      }
+    }
+    if (ANew) {
+      if (after.first == 2) {
+        if (!a.Insert(after.second)) return false;
+      } else if (!nullIgnore) {
+        a.AddNull();
+      }
+    }
+  }
   return true;
+}
+
+void TcxDataSummary::StoreResults(TcxDataSummaryItems* AItems, std::vector<TcxSummaryAccumulator>& AKept,
+                                  Variant& AValues) {
+  for (Integer i = 0; i < AItems->GetCount(); ++i)
+    if (IsAccumulated(AItems, AItems->GetItem(i)))
+      VarArrayPut(AValues, AKept[static_cast<size_t>(i)].Result(), {i});
+}
+
+bool TcxDataSummary::UpdateChangedRecord(Integer ARecordIndex, bool AWasShown, bool AIsShown,
+                                         const std::vector<Integer>& AGroups) {
+  if (!FKept || FChangingSpoiled || FChangingRecord != ARecordIndex || FSettingValue) return false;
+  TcxDataGroups* groups = FDataController->GetDataControllerInfo()->GetDataGroups();
+  try {
+    if (FFooterSummaryItems->GetCount() > 0) {
+      if (Replace(FFooterSummaryItems, FFooterKept, AWasShown, AIsShown))
+        StoreResults(FFooterSummaryItems, FFooterKept, FFooterSummaryValues);
+      else
+        CalculateFooterInRecordOrder();
+    }
+    for (Integer g : AGroups) {
+      TcxDataGroupSummaryItems* items = GetGroupSummaryItems(groups->Item(g).Level);
+      if (!items || items->GetCount() == 0) continue;
+      auto kept = FGroupsKept.find(g);
+      if (kept != FGroupsKept.end() && Replace(items, kept->second, AWasShown, AIsShown))
+        StoreResults(items, kept->second, groups->Item(g).SummaryValues);
+      else
+        RecalculateGroup(g);
+    }
+  } catch (...) {
+    ForgetKept();
+    throw;
+  }
+  FChangingRecord = -1;
+  FChangingCells.clear();
+  DoAfterSummary();
+  return true;
+}
+
+void TcxDataSummary::PassDone(bool ACalculated, bool ADataChanged) {
+  FChangingRecord = -1;
+  FChangingSpoiled = false;
+  FChangingCells.clear();
+  if (!ACalculated && ADataChanged) ForgetKept();
 }

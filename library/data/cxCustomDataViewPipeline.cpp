@@ -99,7 +99,12 @@ void TcxCustomDataControllerInfo::RecordsMoved(Integer ARecordIndex, Integer ADe
   }
 }
 
+void TcxCustomDataControllerInfo::RecordChanging(Integer ARecordIndex) {
+  if (!FInUpdate) FDataController->GetSummary()->RecordChanging(ARecordIndex);
+}
+
 void TcxCustomDataControllerInfo::RecordChanged(Integer ARecordIndex) {
+  FDataController->GetSummary()->RecordChanged(ARecordIndex);
   if (FInUpdate) {
     Refresh();
     return;
@@ -280,6 +285,7 @@ void TcxCustomDataControllerInfo::Update() {
     FRecalcSelection = false;
     SaveInfo();
     bool moved = false;
+    FMoved = MovedRecord();
     if (FChanges.Contains(dcicLoad)) {
       if (CanMoveChangedRecords()) {
         MoveChangedRecords();
@@ -291,14 +297,29 @@ void TcxCustomDataControllerInfo::Update() {
     }
     FChangedRecords.clear();
     FFullReload = false;
-    if (summary) DoBeginSummary();
+    // One record that stayed in its groups: the group table stands, and the
+    // summaries replace that record's values where they can. A table that
+    // expansion is not saved for is built anew, as it always was.
+    const bool keepGroups = moved && FMoved.KeepsGroups &&
+                            (FGroupingFieldList->GetCount() == 0 || IsAlwaysExpanded() ||
+                             c->GetOptions().Contains(dcoSaveExpanding));
+    const bool replaceSummary = summary && keepGroups && !IsSortBySummary();
+    if (summary && !replaceSummary) DoBeginSummary();
     if ((FChanges.Contains(dcicGrouping) || FChanges.Contains(dcicSorting)) && !moved) DoSort();
-    if (FChanges.Contains(dcicGrouping)) {
+    if (FChanges.Contains(dcicGrouping) && !keepGroups) {
       c->BeforeGroupingNotification();
       DoGrouping();
     }
     if (FChanges.Contains(dcicGrouping) || FChanges.Contains(dcicSorting)) ResetFocusing();
-    if (summary) DoEndSummary();
+    if (summary) {
+      TcxDataSummary* s = c->GetSummary();
+      if (!replaceSummary || !s->UpdateChangedRecord(FMoved.Record, FMoved.WasShown, FMoved.IsShown, FMoved.Groups)) {
+        if (replaceSummary) DoBeginSummary();
+        DoEndSummary();
+      }
+    }
+    c->GetSummary()->PassDone(summary, FChanges.Contains(dcicLoad) || FChanges.Contains(dcicGrouping) ||
+                                           FChanges.Contains(dcicSorting));
     if (IsSortBySummary()) DoSortBySummary();
     CheckInfo();
     ClearInfo();
@@ -418,35 +439,93 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
   // A full pass sorts only while something is sorted or grouped; otherwise
   // the list stays in record order.
   const bool sorted = FSortingFieldList->GetCount() > 0 || FGroupingFieldList->GetCount() > 0;
+  const bool single = FChangedRecords.size() == 1;
+  FMoved = MovedRecord();
   PrepareSorting();
   try {
     for (Integer r : FChangedRecords) {
       const Integer pos = GetInternalRecordListIndex(r);
-      if (pos >= 0) FRecordList.erase(FRecordList.begin() + pos);
-      FListIndexValid = false;
+      // A lone record that stays in its deepest group leaves the group
+      // table as it is: it must share the group with another record.
+      Integer group = -1, member = -1;
+      if (single && pos >= 0 && IsGrouped()) {
+        group = FDataGroups->FindByIndex(pos, FDataGroups->GetLevelCount() - 1);
+        if (group >= 0) {
+          const TcxDataGroupInfo& g = FDataGroups->Item(group);
+          const Integer other = g.First != pos ? g.First : g.First + 1;
+          if (other <= g.Last) member = FRecordList[static_cast<size_t>(other)];
+        }
+      }
       const bool keep = r == editing || IsRecordFiltered(r, incremental, criteria, false);
-      if (!keep) continue;
+      if (single) {
+        FMoved.Record = r;
+        FMoved.WasShown = pos >= 0;
+        FMoved.IsShown = keep;
+      }
+      if (!keep) {
+        if (pos >= 0) {
+          FRecordList.erase(FRecordList.begin() + pos);
+          FListIndexValid = false;
+        }
+        continue;
+      }
       // Every record differs from every other in the record order (ties go
-      // by record index), so the sorted place of one record is unique.
-      size_t lo = 0, hi = FRecordList.size();
+      // by record index), so the sorted place of one record is unique. The
+      // search runs over the list without the record.
+      const size_t count = FRecordList.size() - (pos >= 0 ? 1 : 0);
+      auto at = [&](size_t i) { return FRecordList[pos >= 0 && i >= static_cast<size_t>(pos) ? i + 1 : i]; };
+      size_t lo = 0, hi = count;
+      // Most edits leave the record between its neighbours.
+      if (pos >= 0) {
+        const size_t p = static_cast<size_t>(pos);
+        const bool afterPrevious = p == 0 || !sorted || CompareRecords(FRecordList[p - 1], r) < 0;
+        if (afterPrevious && (p + 1 == FRecordList.size() || !sorted || CompareRecords(FRecordList[p + 1], r) > 0))
+          lo = hi = p;
+      }
       while (lo < hi) {
         const size_t mid = lo + (hi - lo) / 2;
-        const Integer cmp = sorted ? CompareRecords(FRecordList[mid], r) : FRecordList[mid] - r;
+        const Integer other = at(mid);
+        const Integer cmp = sorted ? CompareRecords(other, r) : other - r;
         if (cmp < 0)
           lo = mid + 1;
         else
           hi = mid;
       }
-      FRecordList.insert(FRecordList.begin() + static_cast<std::ptrdiff_t>(lo), r);
+      const Integer to = static_cast<Integer>(lo);
+      if (pos < 0) {
+        FRecordList.insert(FRecordList.begin() + to, r);
+        FListIndexValid = false;
+      } else if (to != pos) {
+        // Only the records between the old and the new place move.
+        auto first = FRecordList.begin() + std::min(pos, to), last = FRecordList.begin() + std::max(pos, to) + 1;
+        if (to < pos)
+          std::rotate(first, last - 1, last);
+        else
+          std::rotate(first, first + 1, last);
+        if (FListIndexValid)
+          for (Integer i = std::min(pos, to); i <= std::max(pos, to); ++i)
+            FListIndex[static_cast<size_t>(FRecordList[static_cast<size_t>(i)])] = i;
+      }
+      if (member >= 0) {
+        const TcxDataGroupInfo& g = FDataGroups->Item(group);
+        bool same = to >= g.First && to <= g.Last;
+        for (Integer level = 0; same && level < FDataGroups->GetLevelCount(); ++level)
+          same = CompareGroupRecords(member, r, level) == 0;
+        if (same) {
+          FMoved.KeepsGroups = true;
+          for (Integer k = group; k >= 0; k = FDataGroups->GetParentIndex(k)) FMoved.Groups.push_back(k);
+        }
+      }
     }
   } catch (...) {
     UnprepareSorting();
+    FMoved = MovedRecord();
     DoLoad();
     DoFilter();
     throw;
   }
   UnprepareSorting();
-  FListIndexValid = false;
+  if (FGroupingFieldList->GetCount() == 0) FMoved.KeepsGroups = single;
   // A full pass drops filtered records whenever any record is filtered out.
   if (static_cast<Integer>(FRecordList.size()) < c->GetRecordCount()) {
     FSelection->CheckAfterFiltering();

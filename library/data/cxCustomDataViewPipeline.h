@@ -41,6 +41,9 @@ class TcxCustomDataControllerInfo : public TObject {
   // next pass moves the record alone instead of loading, filtering and
   // sorting everything; the rows come out the same.
   void RecordChanged(Integer ARecordIndex);
+  // Comes before a record's stored values change, so that the summaries
+  // can take the old values out of their sums on the next pass.
+  void RecordChanging(Integer ARecordIndex);
   // Records from ARecordIndex on are about to move by ADelta (an insert or
   // a delete in the store): the state kept by group value is read now,
   // while the record list of the last pass still names the right records.
@@ -161,4 +164,14 @@ class TcxCustomDataControllerInfo : public TObject {
   // Reloads asked for while a pass runs; they get a pass of their own.
   TcxDataControllerInfoChanges FDeferred;
   bool FDeferredFullReload = false;
+  // The lone record the last move handled: whether it was and is shown,
+  // and whether it stayed in its data groups (Groups: deepest first).
+  struct MovedRecord {
+    Integer Record = -1;
+    bool WasShown = false;
+    bool IsShown = false;
+    bool KeepsGroups = false;
+    std::vector<Integer> Groups;
+  };
+  MovedRecord FMoved;
 };

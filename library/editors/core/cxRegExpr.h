@@ -16,7 +16,9 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "library/editors/core/cxEditErrors.h"
@@ -143,14 +145,43 @@ class TcxRegExprAutomat {
   // The previous sets live end to end in one array, so typing forward
   // allocates nothing once the array has grown.
   void Push(const TcxRegExprStates& ASet);
-  void Pop(TcxRegExprStates& ASet);
+  // A set the successor table knows goes on the stack by its number.
+  void Push(int ASet);
+  // Answers the popped set's number in the table, -1 for none.
+  int Pop(TcxRegExprStates& ASet);
+
+  // The successor table: each set of states met while typing gets a number
+  // and a row that says, per character, which set follows (a number),
+  // that none does, or that it is not known yet. A repeated situation then
+  // costs one lookup instead of the walk. Case-insensitive steps and sets
+  // whose candidates include the locale's separators always walk; the
+  // table stops growing at kMaxTableSets sets (then it walks too).
+  static constexpr std::size_t kMaxTableSets = 512;
+  static constexpr int kUnknown = -1, kRefused = -2, kWalk = -3;
+  struct TableSet {
+    TcxRegExprStates States;
+    std::array<int, 256> Next;
+  };
+  struct SetHash {
+    std::size_t operator()(const TcxRegExprStates& ASet) const noexcept;
+  };
+  // The number of a set, entering it when new; -1 when the table is full.
+  int Intern(const TcxRegExprStates& ASet);
+  // Walks the current set for ch into FNext; false when a candidate's
+  // answer may change (it must not be kept).
+  bool Step(char& ch, bool ACaseInsensitive);
 
   std::unique_ptr<TcxRegExprParserAlts> FTree;
   std::unique_ptr<TcxRegExprSimpleState> FStartState;
   TcxRegExpr* FOwner;
   TcxRegExprStates FCurrent;
+  int FCurrentSet = -1;  // FCurrent's number in the table, -1 when not known
+  int FStartSet = -1;
   TcxRegExprStates FStackItems;
   std::vector<std::size_t> FStackStarts;
+  std::vector<int> FStackSets;
+  std::vector<std::unique_ptr<TableSet>> FTable;
+  std::unordered_map<TcxRegExprStates, int, SetHash> FTableIndex;
   TcxRegExprStates FNext;
   TcxRegExprStates FPrevious;
   std::vector<TcxRegExprState*> FAllStates;

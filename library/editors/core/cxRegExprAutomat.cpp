@@ -100,38 +100,111 @@ void TcxRegExprAutomat::Expand(const TcxRegExprStates& ASource, TcxRegExprStates
 
 void TcxRegExprAutomat::Push(const TcxRegExprStates& ASet) {
   FStackStarts.push_back(FStackItems.size());
+  FStackSets.push_back(-1);
   FStackItems.insert(FStackItems.end(), ASet.begin(), ASet.end());
 }
 
-void TcxRegExprAutomat::Pop(TcxRegExprStates& ASet) {
+void TcxRegExprAutomat::Push(int ASet) {
+  FStackStarts.push_back(FStackItems.size());
+  FStackSets.push_back(ASet);
+}
+
+int TcxRegExprAutomat::Pop(TcxRegExprStates& ASet) {
   const std::size_t start = FStackStarts.back();
+  const int set = FStackSets.back();
   FStackStarts.pop_back();
+  FStackSets.pop_back();
+  if (set >= 0) {
+    ASet = FTable[static_cast<std::size_t>(set)]->States;
+    return set;
+  }
   ASet.assign(FStackItems.begin() + static_cast<std::ptrdiff_t>(start), FStackItems.end());
   FStackItems.resize(start);
+  return -1;
+}
+
+std::size_t TcxRegExprAutomat::SetHash::operator()(const TcxRegExprStates& ASet) const noexcept {
+  std::size_t h = ASet.size();
+  for (const TcxRegExprSimpleState* s : ASet)
+    h = (h ^ reinterpret_cast<std::uintptr_t>(s)) * 0x9E3779B97F4A7C15ull + (h >> 29);
+  return h;
+}
+
+int TcxRegExprAutomat::Intern(const TcxRegExprStates& ASet) {
+  auto it = FTableIndex.find(ASet);
+  if (it != FTableIndex.end()) return it->second;
+  if (FTable.size() >= kMaxTableSets) return -1;
+  auto set = std::make_unique<TableSet>();
+  set->States = ASet;
+  set->Next.fill(kUnknown);
+  const int number = static_cast<int>(FTable.size());
+  FTable.push_back(std::move(set));
+  FTableIndex.emplace(ASet, number);
+  return number;
+}
+
+bool TcxRegExprAutomat::Step(char& ch, bool ACaseInsensitive) {
+  Expand(FCurrent, FCandidates);
+  FNext.clear();
+  bool fixed = !ACaseInsensitive;
+  for (TcxRegExprSimpleState* s : FCandidates) {
+    fixed = fixed && s->Item->IsFixed();
+    if (s->Item->Check(ch, ACaseInsensitive)) FNext.push_back(s);
+  }
+  return fixed;
 }
 
 bool TcxRegExprAutomat::Next(char& ch, bool ACaseInsensitive) {
-  Expand(FCurrent, FCandidates);
-  FNext.clear();
-  for (TcxRegExprSimpleState* s : FCandidates)
-    if (s->Item->Check(ch, ACaseInsensitive)) FNext.push_back(s);
+  if (!ACaseInsensitive) {
+    if (FCurrentSet < 0) FCurrentSet = Intern(FCurrent);
+    if (FCurrentSet >= 0) {
+      int& next = FTable[static_cast<std::size_t>(FCurrentSet)]->Next[static_cast<unsigned char>(ch)];
+      if (next == kUnknown) {
+        const int from = FCurrentSet;
+        const bool fixed = Step(ch, false);
+        const int to = !fixed ? kWalk : FNext.empty() ? kRefused : Intern(FNext);
+        // A full table leaves the entry unknown.
+        if (to != -1) next = to;
+        if (FNext.empty()) return false;
+        Push(from);
+        FCurrent.swap(FNext);
+        FCurrentSet = to >= 0 ? to : -1;
+        return true;
+      }
+      if (next == kRefused) return false;
+      if (next >= 0) {
+        Push(FCurrentSet);
+        FCurrentSet = next;
+        FCurrent = FTable[static_cast<std::size_t>(next)]->States;
+        return true;
+      }
+    }
+  }
+  Step(ch, ACaseInsensitive);
   if (FNext.empty()) return false;
-  Push(FCurrent);
+  if (FCurrentSet >= 0)
+    Push(FCurrentSet);
+  else
+    Push(FCurrent);
   FCurrent.swap(FNext);
+  FCurrentSet = -1;
   return true;
 }
 
 bool TcxRegExprAutomat::Prev() {
   if (FStackStarts.empty()) return false;
-  Pop(FCurrent);
+  FCurrentSet = Pop(FCurrent);
   return true;
 }
 
 void TcxRegExprAutomat::Reset() {
   FStackItems.clear();
   FStackStarts.clear();
+  FStackSets.clear();
   FCurrent.clear();
   FCurrent.push_back(FStartState.get());
+  if (FStartSet < 0) FStartSet = Intern(FCurrent);
+  FCurrentSet = FStartSet;
 }
 
 bool TcxRegExprAutomat::IsStart() const { return !FCurrent.empty() && FCurrent.front() == FStartState.get(); }
@@ -170,8 +243,12 @@ void TcxRegExprAutomat::Update() {
   // the states there are; the bound only guards that invariant.
   for (std::size_t steps = 0; steps <= FSimpleStates.size() && Equ(FNext, c); ++steps) {
     FOwner->DoSymbolUpdate(c);
-    Push(FCurrent);
+    if (FCurrentSet >= 0)
+      Push(FCurrentSet);
+    else
+      Push(FCurrent);
     FCurrent.swap(FNext);
+    FCurrentSet = -1;
     if (IsFinal()) break;
     Expand(FCurrent, FNext);
   }
@@ -180,17 +257,21 @@ void TcxRegExprAutomat::Update() {
 void TcxRegExprAutomat::ReUpdate() {
   char c;
   if (!Equ(FCurrent, c) || FStackStarts.empty()) return;
-  Pop(FPrevious);
+  int previous = Pop(FPrevious);
   for (;;) {
     Expand(FPrevious, FNext);
     if (!Equ(FNext, c) || IsFinal(FPrevious)) {
-      Push(FPrevious);
+      if (previous >= 0)
+        Push(previous);
+      else
+        Push(FPrevious);
       break;
     }
     FOwner->DoSymbolDelete();
     FCurrent.swap(FPrevious);
+    FCurrentSet = previous;
     if (!Equ(FCurrent, c) || FStackStarts.empty()) break;
-    Pop(FPrevious);
+    previous = Pop(FPrevious);
   }
 }
 

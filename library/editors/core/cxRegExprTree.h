@@ -22,6 +22,8 @@ class TcxRegExprItem {
   // The one character the item stands for, when it is a literal (a symbol
   // or a separator, read at the moment of asking).
   virtual bool ForcedChar(char&) const { return false; }
+  // Whether the answers never change (the locale's separators may).
+  virtual bool IsFixed() const { return true; }
 };
 
 class TcxRegExprSymbol : public TcxRegExprItem {
@@ -42,6 +44,7 @@ class TcxRegExprSymbol : public TcxRegExprItem {
 class TcxRegExprTimeSeparator : public TcxRegExprItem {
  public:
   bool Check(char& ch, bool) const override;
+  bool IsFixed() const override { return false; }
   std::unique_ptr<TcxRegExprItem> Clone() const override { return std::make_unique<TcxRegExprTimeSeparator>(); }
   AnsiString Print() const override { return ":"; }
   bool ForcedChar(char& ch) const override;
@@ -50,6 +53,7 @@ class TcxRegExprTimeSeparator : public TcxRegExprItem {
 class TcxRegExprDateSeparator : public TcxRegExprItem {
  public:
   bool Check(char& ch, bool) const override;
+  bool IsFixed() const override { return false; }
   std::unique_ptr<TcxRegExprItem> Clone() const override { return std::make_unique<TcxRegExprDateSeparator>(); }
   AnsiString Print() const override { return "/"; }
   bool ForcedChar(char& ch) const override;
@@ -85,6 +89,7 @@ class TcxRegExprUserEnumeration : public TcxRegExprEnumeration {
   using TcxRegExprEnumeration::TcxRegExprEnumeration;
   void Add(std::unique_ptr<TcxRegExprItem> AItem);
   int Count() const { return static_cast<int>(FItems.size()); }
+  bool IsFixed() const override { return FFixed; }
   std::unique_ptr<TcxRegExprItem> Clone() const override;
   AnsiString Print() const override;
 

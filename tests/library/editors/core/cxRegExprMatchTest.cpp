@@ -187,3 +187,53 @@ TEST(RegExprMatch, SuccessorSetsAndForcedCharacters) {
   EXPECT_TRUE(TcxRegExprAutomat::Equ(next, c)) << "separators are read when asked";
   EXPECT_EQ(c, ':');
 }
+
+// Steps remembered in the successor table answer as walking the set does:
+// a separator follows the locale as it is when typed, a pattern with more
+// sets than the table keeps matches the same past the cap, and stepping
+// back returns to remembered sets.
+TEST(RegExprMatch, RememberedStepsFollowTheLocaleAndTheCap) {
+  TcxRegExpr re;
+  CompileText(re, "(\\d\\d/)*");
+  auto type = [&](const char* AText) {
+    re.Reset();
+    AnsiString taken;
+    for (const char* p = AText; *p; ++p) {
+      char c = *p;
+      if (re.Next(c)) taken += c;
+    }
+    return taken;
+  };
+  {
+    ScopedLocale us("en-US");
+    EXPECT_EQ(type("12/34/"), "12/34/");
+  }
+  {
+    ScopedLocale de("de-DE");
+    EXPECT_EQ(type("12/34."), "12.");
+  }
+  // (a|b)* followed by nine more letters: the last ten letters tell the
+  // set, about a thousand sets in all. The same typing through the
+  // case-insensitive walk (lower-case letters fold to themselves) agrees.
+  TcxRegExpr table, walk;
+  const AnsiString pattern = "('a'|'b')*'a'('a'|'b')('a'|'b')('a'|'b')('a'|'b')('a'|'b')('a'|'b')('a'|'b')('a'|'b')('a'|'b')";
+  CompileText(table, pattern);
+  CompileText(walk, pattern);
+  walk.SetCaseInsensitive(true);
+  unsigned seed = 7;
+  for (int round = 0; round < 40; ++round) {
+    table.Reset();
+    walk.Reset();
+    for (int k = 0; k < 60; ++k) {
+      seed = seed * 1103515245u + 12345u;
+      char a = (seed >> 16) & 1 ? 'a' : 'b', b = a;
+      ASSERT_EQ(table.Next(a), walk.Next(b));
+      ASSERT_EQ(table.IsFinal(), walk.IsFinal()) << "round " << round << " key " << k;
+      if (k % 7 == 6) {
+        ASSERT_TRUE(table.Prev());
+        ASSERT_TRUE(walk.Prev());
+        ASSERT_EQ(table.IsFinal(), walk.IsFinal());
+      }
+    }
+  }
+}

@@ -1,0 +1,331 @@
+#include "library/data/cxCustomDataSummaryAccumulator.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr Int64 cxDigitMask = 0xFFFFFFFF;
+// Additions a limb takes before its carries are settled: each adds less
+// than 2^32, so a limb stays below 2^62.
+constexpr Integer cxMaxPendingAdds = 1 << 30;
+
+[[noreturn]] void SumOverflow(Word AVarType) {
+  throw EVariantOverflowError("Arithmetic overflow between variants of type (%s) and (%s)",
+                              {VarTypeAsText(AVarType), VarTypeAsText(AVarType)});
+}
+
+double RealOf(UInt64 ARaw) { return std::bit_cast<double>(ARaw); }
+Int64 WholeOf(TcxSummaryNumber ANumber, UInt64 ARaw) {
+  // Integer cells are 4 bytes; Currency cells are the 8-byte units.
+  return ANumber == snInteger ? static_cast<Int64>(static_cast<Integer>(static_cast<Cardinal>(ARaw)))
+                              : static_cast<Int64>(ARaw);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// The exact sum
+
+void TcxExactSum::Clear() {
+  FLimbs.clear();
+  FLow = 0;
+  FTop = 0;
+  FPending = 0;
+  FNaNs = FPositiveInfinities = FNegativeInfinities = FFinite = FNegativeZeros = 0;
+}
+
+void TcxExactSum::Reach(Integer ALow, Integer AHigh) {
+  // A zero sum has no digits and may start anywhere.
+  if (FLimbs.empty() && FTop == 0) FLow = ALow;
+  if (ALow < FLow) {
+    FLimbs.insert(FLimbs.begin(), static_cast<size_t>(FLow - ALow), 0);
+    FLow = ALow;
+  }
+  const Integer high = FLow + static_cast<Integer>(FLimbs.size()) - 1;
+  // Digits above the window repeat the sign.
+  if (AHigh > high) FLimbs.insert(FLimbs.end(), static_cast<size_t>(AHigh - high), FTop & cxDigitMask);
+}
+
+void TcxExactSum::Add(double AValue, int ASign) {
+  if (std::isnan(AValue)) {
+    FNaNs += ASign;
+    return;
+  }
+  if (std::isinf(AValue)) {
+    (AValue > 0 ? FPositiveInfinities : FNegativeInfinities) += ASign;
+    return;
+  }
+  FFinite += ASign;
+  if (AValue == 0) {
+    if (std::signbit(AValue)) FNegativeZeros += ASign;
+    return;
+  }
+  const UInt64 bits = std::bit_cast<UInt64>(AValue);
+  const Integer exponent = static_cast<Integer>((bits >> 52) & 0x7FF);
+  UInt64 mantissa = bits & ((UInt64{1} << 52) - 1);
+  // The value is mantissa * 2^(position - 1074).
+  Integer position = 0;
+  if (exponent != 0) {
+    mantissa |= UInt64{1} << 52;
+    position = exponent - 1;
+  }
+  const Integer digit = position / 32;
+  const unsigned __int128 shifted = static_cast<unsigned __int128>(mantissa) << (position % 32);
+  const Int64 pieces[3] = {static_cast<Int64>(shifted & cxDigitMask), static_cast<Int64>((shifted >> 32) & cxDigitMask),
+                           static_cast<Int64>(shifted >> 64)};
+  if (FPending >= cxMaxPendingAdds) Normalize();
+  Reach(digit, digit + 2);
+  Int64* limbs = &FLimbs[static_cast<size_t>(digit - FLow)];
+  const bool negative = std::signbit(AValue) != (ASign < 0);
+  for (int k = 0; k < 3; ++k) limbs[k] += negative ? -pieces[k] : pieces[k];
+  ++FPending;
+}
+
+void TcxExactSum::Normalize() {
+  Int64 carry = 0;
+  for (Int64& limb : FLimbs) {
+    const Int64 v = limb + carry;
+    limb = v & cxDigitMask;
+    carry = v >> 32;
+  }
+  carry += FTop;
+  while (carry != 0 && carry != -1) {
+    FLimbs.push_back(carry & cxDigitMask);
+    carry >>= 32;
+  }
+  FTop = carry;
+  const Int64 sign = FTop & cxDigitMask;
+  while (!FLimbs.empty() && FLimbs.back() == sign) FLimbs.pop_back();
+  size_t zeros = 0;
+  while (zeros < FLimbs.size() && FLimbs[zeros] == 0) ++zeros;
+  FLimbs.erase(FLimbs.begin(), FLimbs.begin() + static_cast<std::ptrdiff_t>(zeros));
+  FLow += static_cast<Integer>(zeros);
+  FPending = 0;
+}
+
+bool TcxExactSum::Bit(std::span<const Int64> ADigits, Int64 AIndex) const {
+  const Int64 k = (AIndex >> 5) - FLow;
+  if (AIndex < 0 || k < 0 || k >= static_cast<Int64>(ADigits.size())) return false;
+  return (ADigits[static_cast<size_t>(k)] >> (AIndex & 31)) & 1;
+}
+
+double TcxExactSum::Value() {
+  if (FNaNs > 0 || (FPositiveInfinities > 0 && FNegativeInfinities > 0))
+    return std::numeric_limits<double>::quiet_NaN();
+  if (FPositiveInfinities > 0) return std::numeric_limits<double>::infinity();
+  if (FNegativeInfinities > 0) return -std::numeric_limits<double>::infinity();
+  Normalize();
+  if (FLimbs.empty() && FTop == 0) return FFinite > 0 && FNegativeZeros == FFinite ? -0.0 : 0.0;
+  // The magnitude, one digit wider for the negative sign's carry.
+  const bool negative = FTop < 0;
+  // The window never grows past the double range plus the carries'
+  // headroom: about 70 digits.
+  std::array<Int64, 80> buffer;
+  const std::span<Int64> digits(buffer.data(), FLimbs.size() + 1);
+  std::copy(FLimbs.begin(), FLimbs.end(), digits.begin());
+  digits.back() = FTop & cxDigitMask;
+  if (negative) {
+    Int64 carry = 1;
+    for (Int64& d : digits) {
+      const Int64 v = (d ^ cxDigitMask) + carry;
+      d = v & cxDigitMask;
+      carry = v >> 32;
+    }
+  }
+  size_t high = digits.size() - 1;
+  while (digits[high] == 0) --high;
+  const Int64 top = 32 * (static_cast<Int64>(FLow) + static_cast<Int64>(high)) + 31 -
+                    std::countl_zero(static_cast<Cardinal>(digits[high]));
+  // The 53 bits from the top, then the round bit and whether any bit below it is set.
+  const Int64 lowest = std::max<Int64>(top - 52, 0);
+  UInt64 q = 0;
+  for (Int64 b = top; b >= lowest; --b) q = (q << 1) | (Bit(digits, b) ? 1 : 0);
+  if (top > 52 && Bit(digits, top - 53)) {
+    const Int64 below = top - 54;
+    bool sticky = false;
+    for (size_t k = 0; k < digits.size() && !sticky && below >= 0; ++k) {
+      const Int64 first = 32 * (static_cast<Int64>(FLow) + static_cast<Int64>(k));
+      if (first > below) break;
+      const Int64 bitsIn = std::min<Int64>(below - first + 1, 32);
+      sticky = (digits[k] & ((Int64{1} << bitsIn) - 1)) != 0;
+    }
+    if (sticky || (q & 1)) ++q;
+  }
+  const double magnitude = std::ldexp(static_cast<double>(q), static_cast<int>(lowest - 1074));
+  return negative ? -magnitude : magnitude;
+}
+
+bool TcxExactSum::Overflowed() {
+  if (FNaNs > 0 || FPositiveInfinities > 0 || FNegativeInfinities > 0) return false;
+  return std::isinf(Value());
+}
+
+// ---------------------------------------------------------------------------
+// An item's accumulation
+
+void TcxSummaryAccumulator::Reset(TcxSummaryKind AKind, TcxSummaryNumber ANumber) {
+  Kind = AKind;
+  Number = ANumber;
+  Count = Nulls = Values = 0;
+  Whole = 0;
+  Real.Clear();
+  ExtremeWhole = 0;
+  ExtremeReal = 0;
+  ExtremeCount = 0;
+  Ties = 0;
+  NaNs = 0;
+}
+
+namespace {
+
+// How a value stands to the extreme: 1 beyond it, 0 the same bits, -1
+// short of it, 2 equal with other bits or unordered (signed zeros, NaN).
+int Against(const TcxSummaryAccumulator& A, UInt64 ARaw) {
+  const bool min = A.Kind == skMin;
+  if (A.Number == snFloat) {
+    const double v = RealOf(ARaw);
+    if (min ? v < A.ExtremeReal : v > A.ExtremeReal) return 1;
+    if (min ? A.ExtremeReal < v : A.ExtremeReal > v) return -1;
+    return ARaw == std::bit_cast<UInt64>(A.ExtremeReal) ? 0 : 2;
+  }
+  const Int64 v = WholeOf(A.Number, ARaw);
+  if (v == A.ExtremeWhole) return 0;
+  return (min ? v < A.ExtremeWhole : v > A.ExtremeWhole) ? 1 : -1;
+}
+
+void SetExtreme(TcxSummaryAccumulator& A, UInt64 ARaw) {
+  if (A.Number == snFloat)
+    A.ExtremeReal = RealOf(ARaw);
+  else
+    A.ExtremeWhole = WholeOf(A.Number, ARaw);
+  A.ExtremeCount = 1;
+  A.Ties = 0;
+}
+
+}  // namespace
+
+void TcxSummaryAccumulator::Accumulate(UInt64 ARaw) {
+  ++Count;
+  ++Values;
+  switch (Kind) {
+    case skSum:
+    case skAverage:
+      if (Number == snFloat)
+        Real.Add(RealOf(ARaw));
+      else
+        Whole += WholeOf(Number, ARaw);
+      break;
+    case skMin:
+    case skMax:
+      if (Number == snFloat && std::isnan(RealOf(ARaw))) ++NaNs;
+      if (Values == 1) {
+        SetExtreme(*this, ARaw);
+      } else {
+        // The first of equal extremes stays.
+        switch (Against(*this, ARaw)) {
+          case 1: SetExtreme(*this, ARaw); break;
+          case 0: ++ExtremeCount; break;
+          case 2: ++Ties; break;
+          default: break;
+        }
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+bool TcxSummaryAccumulator::Insert(UInt64 ARaw) {
+  if (Kind != skMin && Kind != skMax) {
+    Accumulate(ARaw);
+    return true;
+  }
+  ++Count;
+  ++Values;
+  // An extreme that is NaN was the first value; a NaN coming is unordered.
+  if (Number == snFloat && (std::isnan(RealOf(ARaw)) || (Values > 1 && std::isnan(ExtremeReal)))) return false;
+  if (Values == 1) {
+    SetExtreme(*this, ARaw);
+    return true;
+  }
+  switch (Against(*this, ARaw)) {
+    case 1: SetExtreme(*this, ARaw); return true;
+    case 0: ++ExtremeCount; return true;
+    case -1: return true;
+    default: return false;
+  }
+}
+
+bool TcxSummaryAccumulator::Remove(UInt64 ARaw) {
+  --Count;
+  --Values;
+  switch (Kind) {
+    case skSum:
+    case skAverage:
+      if (Number == snFloat)
+        Real.Add(RealOf(ARaw), -1);
+      else
+        Whole -= WholeOf(Number, ARaw);
+      return true;
+    case skMin:
+    case skMax:
+      if (Values == 0) return true;
+      // Any value may have been the first, which decides while NaN follow.
+      if (NaNs > 0) return false;
+      // The extreme stays while the value was short of it, or was one of
+      // several copies of it with no equal value of other bits.
+      switch (Against(*this, ARaw)) {
+        case -1: return true;
+        case 0: return Ties == 0 && --ExtremeCount > 0;
+        default: return false;
+      }
+    default:
+      return true;
+  }
+}
+
+Variant TcxSummaryAccumulator::Result() {
+  const Word type = Number == snFloat ? varDouble : Number == snCurrency ? varCurrency : varInteger;
+  switch (Kind) {
+    case skCount:
+      return Variant(Count);
+    case skMin:
+    case skMax:
+      if (Values == 0) return Null();
+      if (Number == snFloat) return Variant(ExtremeReal);
+      if (Number == snCurrency) return Variant(Currency::FromRaw(ExtremeWhole));
+      return Variant(static_cast<Integer>(ExtremeWhole));
+    case skSum:
+    case skAverage: {
+      if (Count == 0) return Null();
+      // Nulls alone sum to Integer 0.
+      Variant sum = Variant(0);
+      if (Values > 0) {
+        if (Number == snFloat) {
+          double v = Real.Value();
+          if (std::isinf(v) && Real.Overflowed()) SumOverflow(type);
+          // A counted null starts the sum at 0, and 0 + -0 is +0.
+          if (v == 0 && Nulls > 0) v = 0.0;
+          sum = Variant(v);
+        } else if (Number == snCurrency) {
+          if (Whole < INT64_MIN || Whole > INT64_MAX) SumOverflow(type);
+          sum = Variant(Currency::FromRaw(static_cast<Int64>(Whole)));
+        } else if (Whole >= INT32_MIN && Whole <= INT32_MAX) {
+          sum = Variant(static_cast<Integer>(Whole));
+        } else if (Whole >= INT64_MIN && Whole <= INT64_MAX) {
+          sum = Variant(static_cast<Int64>(Whole));
+        } else {
+          sum = Variant(static_cast<double>(Whole));
+        }
+      }
+      if (Kind == skAverage) sum = sum / Variant(Count);
+      return sum;
+    }
+    default:
+      return Null();
+  }
+}
