@@ -319,19 +319,19 @@ TModalResult TCustomForm::ShowModal() {
     FFormState.Exclude(fsModal);
   };
   try {
+    // Set before showing: a form closed from its OnShow answers at once.
+    FModalResult = mrNone;
     Show();
     try {
       SendMessageA(FHandle, CM_ACTIVATE, 0, 0);
-      FModalResult = mrNone;
-      {
-        ModalLoopScope loop;
-        do {
-          Application->HandleMessage();
-          if (Application->GetTerminated())
-            FModalResult = mrCancel;
-          else if (FModalResult != mrNone)
-            CloseModal();
-        } while (FModalResult == mrNone);
+      ModalLoopScope loop;
+      for (;;) {
+        if (Application->GetTerminated())
+          FModalResult = mrCancel;
+        else if (FModalResult != mrNone)
+          CloseModal();
+        if (FModalResult != mrNone) break;
+        Application->HandleMessage();
       }
       result = FModalResult;
       if (FHandle) SendMessageA(FHandle, CM_DEACTIVATE, 0, 0);
@@ -417,9 +417,15 @@ void TCustomForm::WMSysCommand(TMessage& Message) {
 
 // ---- Activation and focus ----
 
+// On activation the focus goes to the form's active control (the window
+// system would give it to whichever window had it last).
 void TCustomForm::WMActivate(TMessage& Message) {
   bool active = LOWORD(Message.WParam) != WA_INACTIVE;
-  DefaultHandler(Message);
+  if (active && FActiveControl && FActiveControl != this && FActiveControl->CanFocus() &&
+      !IsIconic(FHandle))
+    win::SetFocus(FActiveControl->GetHandle());
+  else
+    DefaultHandler(Message);
   if (active && Screen) Screen->SetActiveForm(this);
   SendMessageA(FHandle, active ? CM_ACTIVATE : CM_DEACTIVATE, 0, 0);
 }
@@ -468,9 +474,9 @@ void TCustomForm::SetActiveControl(TWinControl* Control) {
 }
 
 void TCustomForm::FocusControl(TWinControl* Control) {
-  bool wasActive = FActive;
   SetActiveControl(Control);
-  if (!wasActive && FHandle && GetActiveWindow() == FHandle && Control) win::SetFocus(Control->GetHandle());
+  if (Control && FHandle && GetActiveWindow() == FHandle && GetFocus() != Control->GetHandle())
+    win::SetFocus(Control->GetHandle());
 }
 
 void TCustomForm::DefocusControl(TWinControl* Control, bool Removing) {
