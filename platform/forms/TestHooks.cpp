@@ -76,7 +76,27 @@ TCursor ScreenCursor() { return Screen ? Screen->GetCursor() : crDefault; }
 
 TCustomForm* ActiveForm() { return Screen ? Screen->GetActiveForm() : nullptr; }
 
-TComponent* BuildFromText(const AnsiString& Text, TComponent* Root) { return ReadComponentFromText(Text, Root); }
+// A form named by the text is made without its own layout, so the text is
+// the only one read into it.
+TComponent* BuildFromText(const AnsiString& Text, TComponent* Root) {
+  if (Root) return ReadComponentFromText(Text, Root);
+  std::size_t colon = Text.find(':');
+  if (colon != AnsiString::npos) {
+    std::size_t start = Text.find_first_not_of(" \t", colon + 1);
+    std::size_t end = Text.find_first_of(" \t\r\n[", start);
+    TClass cls = GetClass(Text.substr(start, end == AnsiString::npos ? AnsiString::npos : end - start));
+    if (cls && cls->InheritsFrom(TCustomForm::StaticClass()) && cls->HasConstructor<TComponent*, bool>()) {
+      auto* form = static_cast<TComponent*>(cls->Construct<TComponent*, bool>(nullptr, true));
+      try {
+        return ReadComponentFromText(Text, form);
+      } catch (...) {
+        form->Free();
+        throw;
+      }
+    }
+  }
+  return ReadComponentFromText(Text, nullptr);
+}
 
 }  // namespace test
 

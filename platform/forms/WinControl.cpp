@@ -32,6 +32,24 @@ std::unordered_map<HWND, TWinControl*>& ControlWindows() {
   return *map;
 }
 
+// Set while creation parameters are asked for only to measure the frame a
+// window would have: nothing may be created then.
+bool gMeasuringFrame = false;
+
+// The creation parameters of a control that has no window yet, for its
+// frame; parents are not made to create theirs.
+void MeasuringParams(TWinControl* control, TCreateParams& params, void (TWinControl::*create)(TCreateParams&)) {
+  bool saved = gMeasuringFrame;
+  gMeasuringFrame = true;
+  try {
+    (control->*create)(params);
+  } catch (...) {
+    gMeasuringFrame = saved;
+    throw;
+  }
+  gMeasuringFrame = saved;
+}
+
 // The control whose window is being created: its first message (sent from
 // inside CreateWindowEx, before the handle is known) binds the two.
 TWinControl* gCreationControl = nullptr;
@@ -145,7 +163,7 @@ void TWinControl::CreateParams(TCreateParams& Params) {
   Params.Y = FTop;
   Params.Width = FWidth;
   Params.Height = FHeight;
-  Params.WndParent = FParent ? FParent->GetHandle() : FParentWindow;
+  Params.WndParent = FParent ? (gMeasuringFrame ? FParent->FHandle : FParent->GetHandle()) : FParentWindow;
   Params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   Params.WindowClass.lpfnWndProc = &DefWindowProcA;
   Params.WindowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -348,7 +366,7 @@ TRect TWinControl::GetClientRect() {
   }
   // No window yet: the frame its style will have.
   TCreateParams params;
-  CreateParams(params);
+  MeasuringParams(this, params, &TWinControl::CreateParams);
   RECT frame{0, 0, 0, 0};
   AdjustWindowRectEx(&frame, params.Style, FALSE, params.ExStyle);
   return Rect(0, 0, std::max(0, FWidth - frame.Width()), std::max(0, FHeight - frame.Height()));
@@ -361,7 +379,7 @@ TPoint TWinControl::GetClientOrigin() {
     return p;
   }
   TCreateParams params;
-  CreateParams(params);
+  MeasuringParams(this, params, &TWinControl::CreateParams);
   RECT frame{0, 0, 0, 0};
   AdjustWindowRectEx(&frame, params.Style, FALSE, params.ExStyle);
   TPoint origin = FParent ? FParent->GetClientOrigin() : TPoint{0, 0};
