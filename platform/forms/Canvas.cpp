@@ -1,5 +1,6 @@
 #include "platform/forms/Canvas.h"
 
+#include "platform/forms/Bitmap.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
 
@@ -248,6 +249,53 @@ void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) 
   Canvas->RequiredState({csHandleValid, csBrushValid});
   StretchBlt(FHandle, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Canvas->FHandle, Source.Left, Source.Top,
              Source.Width(), Source.Height(), static_cast<DWORD>(FCopyMode));
+  Changed();
+}
+
+void TCanvas::Draw(Integer X, Integer Y, TGraphic* Graphic) {
+  if (!Graphic || Graphic->Empty()) return;
+  StretchDraw(Bounds(X, Y, Graphic->GetWidth(), Graphic->GetHeight()), Graphic);
+}
+
+void TCanvas::StretchDraw(const TRect& Rect, TGraphic* Graphic) {
+  if (!Graphic || Graphic->Empty()) return;
+  Changing();
+  RequiredState(csAllValid);
+  Graphic->Draw(this, Rect);
+  Changed();
+}
+
+void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source, TColor Color) {
+  int w = Dest.Width(), h = Dest.Height();
+  if (!Bitmap || Bitmap->Empty() || w <= 0 || h <= 0) return;
+  Changing();
+  RequiredState({csHandleValid, csBrushValid});
+  // The source part at the destination's size, then a mask of its pixels
+  // of the colour (1 there); the masked pixels take the brush, or keep the
+  // destination when the brush is clear.
+  HDC src = TGraphic::CanvasDC(Bitmap->GetCanvas());
+  HDC work = CreateCompatibleDC(nullptr);
+  HBITMAP image = CreateBitmap(w, h, 1, 32, nullptr);
+  HGDIOBJ oldImage = SelectObject(work, ToObj(image));
+  SetStretchBltMode(work, COLORONCOLOR);
+  // A monochrome source shows black and white, not the work DC's colours.
+  SetTextColor(work, RGB(0, 0, 0));
+  SetBkColor(work, RGB(255, 255, 255));
+  StretchBlt(work, 0, 0, w, h, src, Source.Left, Source.Top, Source.Width(), Source.Height(), SRCCOPY);
+  HDC maskDc = CreateCompatibleDC(nullptr);
+  HBITMAP mask = CreateBitmap(w, h, 1, 1, nullptr);
+  HGDIOBJ oldMask = SelectObject(maskDc, ToObj(mask));
+  SetBkColor(work, static_cast<COLORREF>(ColorToRGB(Color)) & 0xFFFFFF);
+  BitBlt(maskDc, 0, 0, w, h, work, 0, 0, SRCCOPY);
+  SelectObject(maskDc, oldMask);
+  DeleteDC(maskDc);
+  constexpr DWORD kKeepDest = 0x00AA0029;
+  DWORD fore = FBrush->IsClear() ? kKeepDest : PATCOPY;
+  MaskBlt(FHandle, Dest.Left, Dest.Top, w, h, work, 0, 0, mask, 0, 0, MAKEROP4(fore, SRCCOPY));
+  SelectObject(work, oldImage);
+  DeleteDC(work);
+  DeleteObject(image);
+  DeleteObject(mask);
   Changed();
 }
 

@@ -137,6 +137,7 @@ class TCanvas : public TPersistent {
   TCanvasState GetState() const { return FState; }
 
  private:
+  friend class TGraphic;
   void CreateFont();
   void CreatePen();
   void CreateBrush();

@@ -4,6 +4,7 @@
 // from one DC to another leaving nothing of its own behind.
 #include "FormsTestUtil.h"
 
+#include "platform/forms/Bitmap.h"
 #include "platform/gdi/Text.h"
 
 using namespace forms_test;
@@ -184,4 +185,62 @@ TEST(Canvas, CopyRectStretchesWithTheCopyModeAndPenModesCombine) {
   dst->MoveTo(0, 6);
   dst->LineTo(8, 6);
   EXPECT_EQ(dst.At(2, 6), clRed);
+}
+
+TEST(Canvas, DrawsGraphicsAndCopiesBitmapsWithAColourReplacedByTheBrush) {
+  LeakCheck leaks;
+  // A 2 x 2 glyph: red top row, magenta bottom row.
+  TBitmap* glyph = New<TBitmap>();
+  glyph->SetSize(2, 2);
+  glyph->GetCanvas()->GetBrush()->SetColor(clRed);
+  glyph->GetCanvas()->FillRect(Rect(0, 0, 2, 1));
+  glyph->GetCanvas()->GetBrush()->SetColor(clFuchsia);
+  glyph->GetCanvas()->FillRect(Rect(0, 1, 2, 2));
+
+  MemCanvas c(8, 8);
+  int changes = 0;
+  c->OnChange = [&](TObject*) { ++changes; };
+  c->Draw(1, 1, glyph);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(c.At(1, 1), clRed);
+  EXPECT_EQ(c.At(2, 2), clFuchsia);
+  EXPECT_EQ(c.At(3, 3), clWhite);
+  c->StretchDraw(Rect(4, 0, 8, 4), glyph);
+  EXPECT_EQ(c.At(7, 1), clRed);
+  EXPECT_EQ(c.At(4, 3), clFuchsia) << "stretched to the rectangle";
+  c->Draw(0, 0, nullptr);
+
+  // Magenta replaced by a solid brush...
+  MemCanvas d(4, 2);
+  d->GetBrush()->SetColor(clBlue);
+  d->FillRect(Rect(0, 0, 4, 2));
+  d->GetBrush()->SetColor(clLime);
+  d->BrushCopy(Rect(0, 0, 2, 2), glyph, Rect(0, 0, 2, 2), clFuchsia);
+  EXPECT_EQ(d.At(0, 0), clRed);
+  EXPECT_EQ(d.At(1, 1), clLime);
+  // ...or left out by a clear one, the target showing through.
+  d->GetBrush()->SetStyle(bsClear);
+  d->BrushCopy(Rect(2, 0, 4, 2), glyph, Rect(0, 0, 2, 2), clFuchsia);
+  EXPECT_EQ(d.At(2, 0), clRed);
+  EXPECT_EQ(d.At(3, 1), clBlue);
+  glyph->Free();
+}
+
+TEST(Canvas, APatternBitmapTilesFromTheOrigin) {
+  LeakCheck leaks;
+  TBitmap* tile = New<TBitmap>();
+  tile->SetSize(2, 2);
+  tile->GetCanvas()->SetPixels(0, 0, clRed);
+  tile->GetCanvas()->SetPixels(1, 1, clRed);
+  MemCanvas c(5, 3);
+  c->GetBrush()->SetColor(clNone);
+  c->GetBrush()->SetBitmap(tile);
+  EXPECT_FALSE(c->GetBrush()->IsClear()) << "a pattern paints whatever the colour says";
+  c->FillRect(Rect(1, 0, 5, 3));
+  EXPECT_EQ(c.At(0, 0), clWhite) << "outside the fill";
+  EXPECT_EQ(c.At(2, 0), clRed);
+  EXPECT_EQ(c.At(1, 0), clWhite);
+  EXPECT_EQ(c.At(3, 1), clRed);
+  c->GetBrush()->SetBitmap(nullptr);
+  tile->Free();
 }
