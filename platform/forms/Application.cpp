@@ -195,19 +195,19 @@ void TApplication::HandleException(TObject* Sender) {
   } catch (EAbort&) {
     return;
   } catch (Exception& e) {
-    if (forms::detail::RecordException(Sender, e)) return;
-    if (OnException)
-      OnException(Sender, &e);
-    else
-      ShowException(&e);
+    Report(Sender, e);
   } catch (std::exception& e) {
     Exception wrapped(e.what());
-    if (forms::detail::RecordException(Sender, wrapped)) return;
-    if (OnException)
-      OnException(Sender, &wrapped);
-    else
-      ShowException(&wrapped);
+    Report(Sender, wrapped);
   }
+}
+
+// The program's handler, else the box (which the test hooks record instead).
+void TApplication::Report(TObject* Sender, Exception& E) {
+  if (OnException)
+    OnException(Sender, &E);
+  else if (!forms::detail::RecordException(Sender, E))
+    ShowException(&E);
 }
 
 void TApplication::ShowException(Exception* E) {

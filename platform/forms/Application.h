@@ -101,6 +101,7 @@ class TApplication : public TComponent {
  private:
   friend class TCustomForm;
 
+  void Report(TObject* Sender, Exception& E);
   bool ProcessMessage(win::MSG& Msg);
   void Idle();
   // Runs as every message leaves the queue: mouse tracking, hints, and keys

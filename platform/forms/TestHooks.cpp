@@ -15,6 +15,7 @@ namespace {
 
 struct Script {
   bool active = false;
+  bool realDialogs = false;
   std::deque<int> boxAnswers;
   std::vector<test::MessageBoxCall> boxLog;
   struct DialogAnswer {
@@ -61,6 +62,8 @@ std::vector<FileDialogCall> FileDialogLog() { return S().dialogLog; }
 int PendingFileDialogAnswers() { return static_cast<int>(S().dialogAnswers.size()); }
 
 std::vector<AnsiString> RecordedExceptions() { return S().exceptions; }
+
+void UseRealDialogs(bool Real) { S().realDialogs = Real; }
 
 AnsiString CurrentHint() {
   if (!Application || !Application->GetHintWindow() || !Application->GetHintWindow()->IsHintShowing()) return {};
@@ -110,7 +113,7 @@ bool RecordException(TObject*, const Exception& E) {
 
 bool ScriptedMessageBox(win::HWND Owner, const AnsiString& Text, const AnsiString& Caption, win::UINT Flags,
                         int& Answer) {
-  if (!S().active) return false;
+  if (!S().active || S().realDialogs) return false;
   S().boxLog.push_back({Owner, Text, Caption, Flags});
   if (S().boxAnswers.empty()) throw EInvalidOperation("Unscripted message box: %s", {Text});
   Answer = S().boxAnswers.front();
@@ -119,7 +122,7 @@ bool ScriptedMessageBox(win::HWND Owner, const AnsiString& Text, const AnsiStrin
 }
 
 bool ScriptedFileDialog(const test::FileDialogCall& Call, AnsiString& Path, bool& Cancelled) {
-  if (!S().active) return false;
+  if (!S().active || S().realDialogs) return false;
   S().dialogLog.push_back(Call);
   if (S().dialogAnswers.empty()) throw EInvalidOperation("Unscripted file dialog: %s", {Call.Title});
   Path = S().dialogAnswers.front().path;

@@ -63,6 +63,10 @@ void CancelFileDialog();
 std::vector<FileDialogCall> FileDialogLog();
 int PendingFileDialogAnswers();
 
+// Real dialogs instead of scripts (for tests of the dialogs themselves,
+// driven from inside their modal loops with win::test::OnNextModalLoop).
+void UseRealDialogs(bool Real);
+
 // ---- Exceptions ----
 // "ClassName: message" of each exception that reached the application.
 std::vector<AnsiString> RecordedExceptions();
