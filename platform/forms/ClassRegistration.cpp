@@ -1,6 +1,7 @@
 #include "platform/forms/ClassRegistration.h"
 
 #include "platform/forms/DialogControls.h"
+#include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Hints.h"
 #include "platform/forms/StdCtrls.h"
@@ -11,5 +12,5 @@ void RegisterFormsClasses() {
                    TCustomControl::StaticClass(), TCustomForm::StaticClass(), TForm::StaticClass(),
                    THintWindow::StaticClass(), TLabel::StaticClass(), TBevel::StaticClass(), TImage::StaticClass(),
                    TTimer::StaticClass(), TDialogButton::StaticClass(), TDialogEdit::StaticClass(),
-                   TDialogList::StaticClass()});
+                   TDialogList::StaticClass(), TOpenDialog::StaticClass(), TSaveDialog::StaticClass()});
 }

@@ -164,13 +164,21 @@ void TDialogEdit::Paint() {
   SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(FFont->GetColor())));
   AnsiString text = GetText();
   RECT inner = Rect(4, 2, FWidth - 3, FHeight - 2);
+  if (FAllSelected && Focused() && !text.empty()) {
+    RECT measured = inner;
+    DrawTextA(dc, text.c_str(), -1, &measured, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    RECT band = Rect(inner.Left, inner.Top + 1, std::min(measured.Right, inner.Right), inner.Bottom - 1);
+    FillRect(dc, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
+    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(clHighlightText)));
+  }
   DrawTextA(dc, text.c_str(), -1, &inner, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 void TDialogEdit::KeyPress(char& Key) {
   inherited::KeyPress(Key);
   if (Key == 0) return;
-  AnsiString text = GetText();
+  AnsiString text = FAllSelected ? AnsiString() : GetText();
+  FAllSelected = false;
   if (Key == '\b') {
     if (!text.empty()) text.pop_back();
   } else if (static_cast<unsigned char>(Key) >= 32) {
@@ -197,11 +205,13 @@ void TDialogEdit::WMGetDlgCode(TMessage& Message) { Message.Result = DLGC_WANTCH
 
 void TDialogEdit::WMSetFocus(TMessage& Message) {
   DefaultHandler(Message);
+  FAllSelected = true;
   Invalidate();
 }
 
 void TDialogEdit::WMKillFocus(TMessage& Message) {
   DefaultHandler(Message);
+  FAllSelected = false;
   Invalidate();
 }
 

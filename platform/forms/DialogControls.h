@@ -67,6 +67,10 @@ class TDialogEdit : public TCustomControl {
   ORV_MESSAGE(win::WM_SETFOCUS, WMSetFocus)
   void WMKillFocus(TMessage& Message);
   ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
+
+ private:
+  // The whole text is selected (after gaining the focus): typing replaces it.
+  bool FAllSelected = false;
 };
 
 class TDialogList : public TCustomControl {
