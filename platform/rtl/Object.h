@@ -219,6 +219,7 @@ class TObject {
 #define ORV_CLASS(Self, Parent)                               \
  public:                                                      \
   using inherited = Parent;                                   \
+  using orv_self = Self;                                      \
   static TClass StaticClass();                                \
   TClass ClassType() const override { return StaticClass(); } \
                                                               \

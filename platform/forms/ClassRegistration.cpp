@@ -1,0 +1,16 @@
+#include "platform/forms/ClassRegistration.h"
+
+#include "platform/forms/DialogControls.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Hints.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/forms/Timer.h"
+
+void RegisterFormsClasses() {
+  RegisterClasses({TControl::StaticClass(), TWinControl::StaticClass(), TGraphicControl::StaticClass(),
+                   TCustomControl::StaticClass(), TCustomForm::StaticClass(), TForm::StaticClass(),
+                   THintWindow::StaticClass(), TLabel::StaticClass(), TBevel::StaticClass(), TImage::StaticClass(),
+                   TTimer::StaticClass(), TDialogButton::StaticClass(), TDialogEdit::StaticClass(),
+                   TDialogList::StaticClass(), TOpenDialog::StaticClass(), TSaveDialog::StaticClass()});
+}

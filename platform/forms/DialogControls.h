@@ -1,0 +1,104 @@
+// The few controls the platform's own dialogs (message boxes, file
+// dialogs) are built from: a push button that sets its form's modal
+// result, a one-line text field and a plain list. They paint in the
+// classic look with the drawing tier's frame controls.
+#pragma once
+
+#include <vector>
+
+#include "platform/forms/Controls.h"
+#include "platform/forms/Forms.h"
+
+class TDialogButton : public TCustomControl {
+  ORV_CLASS(TDialogButton, TCustomControl)
+ public:
+  explicit TDialogButton(TComponent* AOwner);
+  TModalResult GetModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult Value) { FModalResult = Value; }
+  // Enter clicks the default button unless another button has the focus;
+  // Esc clicks the cancel button.
+  bool GetDefault() const { return FDefault; }
+  void SetDefault(bool Value);
+  bool GetCancel() const { return FCancel; }
+  void SetCancel(bool Value) { FCancel = Value; }
+  void Click() override;
+
+ protected:
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  void CMDialogKey(TMessage& Message);
+  ORV_MESSAGE(win::CM_DIALOGKEY, CMDialogKey)
+  void CMDialogChar(TMessage& Message);
+  ORV_MESSAGE(win::CM_DIALOGCHAR, CMDialogChar)
+  void CMFocusChanged(TMessage& Message);
+  ORV_MESSAGE(win::CM_FOCUSCHANGED, CMFocusChanged)
+  void WMSetFocus(TMessage& Message);
+  ORV_MESSAGE(win::WM_SETFOCUS, WMSetFocus)
+  void WMKillFocus(TMessage& Message);
+  ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
+
+ private:
+  TModalResult FModalResult = mrNone;
+  bool FDefault = false;
+  bool FCancel = false;
+  bool FActive = false;  // the button Enter clicks now
+  bool FPressed = false;
+};
+
+class TDialogEdit : public TCustomControl {
+  ORV_CLASS(TDialogEdit, TCustomControl)
+ public:
+  explicit TDialogEdit(TComponent* AOwner);
+  TNotifyEvent OnChange;
+
+ protected:
+  void Paint() override;
+  void KeyPress(char& Key) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void CMTextChanged(TMessage& Message);
+  ORV_MESSAGE(win::CM_TEXTCHANGED, CMTextChanged)
+  void WMGetDlgCode(TMessage& Message);
+  ORV_MESSAGE(win::WM_GETDLGCODE, WMGetDlgCode)
+  void WMSetFocus(TMessage& Message);
+  ORV_MESSAGE(win::WM_SETFOCUS, WMSetFocus)
+  void WMKillFocus(TMessage& Message);
+  ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
+
+ private:
+  // The whole text is selected (after gaining the focus): typing replaces it.
+  bool FAllSelected = false;
+};
+
+class TDialogList : public TCustomControl {
+  ORV_CLASS(TDialogList, TCustomControl)
+ public:
+  explicit TDialogList(TComponent* AOwner);
+  std::vector<AnsiString>& Items() { return FItems; }
+  void ItemsChanged();
+  Integer GetItemIndex() const { return FItemIndex; }
+  void SetItemIndex(Integer Value);
+  AnsiString Selected() const;
+  TNotifyEvent OnChange;
+
+ protected:
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void WMGetDlgCode(TMessage& Message);
+  ORV_MESSAGE(win::WM_GETDLGCODE, WMGetDlgCode)
+  void WMSetFocus(TMessage& Message);
+  ORV_MESSAGE(win::WM_SETFOCUS, WMSetFocus)
+  void WMKillFocus(TMessage& Message);
+  ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
+
+ private:
+  Integer ItemHeight();
+  Integer VisibleCount();
+  std::vector<AnsiString> FItems;
+  Integer FItemIndex = -1;
+  Integer FTopIndex = 0;
+};

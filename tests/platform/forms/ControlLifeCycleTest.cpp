@@ -1,0 +1,253 @@
+// The life of controls told as message sequences: windows made on demand,
+// shown with their form, focused, clicked, typed into, disabled and
+// destroyed; and the dispatch chain from WindowProc to the class procedure.
+#include "platform/forms/Screen.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Mouse.h"
+#include "platform/win/Queue.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowClass.h"
+#include "platform/win/WindowPos.h"
+#include "platform/win/WindowProc.h"
+#include "ControlLog.h"
+
+using namespace forms_test;
+
+namespace {
+
+class LifeCycle : public ::testing::Test {
+ protected:
+  forms::test::Session session;
+  bool exceptionsExpected = false;
+  void SetUp() override { TakeLog(); }
+  void TearDown() override {
+    if (!exceptionsExpected) {
+      EXPECT_TRUE(forms::test::RecordedExceptions().empty());
+    }
+  }
+};
+
+TEST_F(LifeCycle, WindowsAreMadeWhenTheFormShowsAndGoWithTheirControls) {
+  TForm* form = MakeForm("Form");
+  auto* edit = Make<TLogControl>(form, "Edit", Bounds(10, 10, 80, 20));
+  auto* other = Make<TLogControl>(form, "Other", Bounds(10, 40, 80, 20));
+  LogEvents(edit);
+  LogEvents(other);
+  EXPECT_FALSE(form->HandleAllocated());
+  EXPECT_FALSE(edit->HandleAllocated());
+  TakeLog();
+
+  form->Show();
+  ASSERT_TRUE(edit->HandleAllocated());
+  EXPECT_EQ(GetParent(edit->GetHandle()), form->GetHandle());
+  EXPECT_TRUE(IsWindowVisible(edit->GetHandle()));
+  EXPECT_EQ(FindControl(edit->GetHandle()), edit);
+  // The first control in tab order takes the focus as the form activates.
+  EXPECT_EQ(GetFocus(), edit->GetHandle());
+  EXPECT_EQ(form->GetActiveControl(), edit);
+  std::vector<std::string> log = TakeLog();
+  auto at = [&log](const std::string& line) { return std::find(log.begin(), log.end(), line) - log.begin(); };
+  EXPECT_LT(at("Edit WM_CREATE"), at("Edit CM_SHOWINGCHANGED"));
+  EXPECT_LT(at("Edit CM_SHOWINGCHANGED"), at("Edit WM_SETFOCUS"));
+  EXPECT_LT(at("Edit WM_SETFOCUS"), at("Edit CM_ENTER"));
+  EXPECT_LT(at("Edit CM_ENTER"), at("Edit OnEnter"));
+
+  // Focus moves: exit before enter, then the form hears who has it.
+  other->SetFocus();
+  EXPECT_EQ(TakeLog(), Seq({"Edit WM_KILLFOCUS", "Other WM_SETFOCUS", "Edit CM_EXIT", "Edit OnExit",
+                            "Other CM_ENTER", "Other OnEnter", "Edit CM_FOCUSCHANGED Other",
+                            "Other CM_FOCUSCHANGED Other"}));
+
+  // A click: capture on press, Click on release inside.
+  win::test::Click(edit->GetHandle(), {5, 5});
+  win::test::PumpUntilIdle();
+  std::vector<std::string> click = TakeLog();
+  std::vector<std::string> clickCore;
+  for (const auto& l : click)
+    if (l.find("BUTTON") != std::string::npos || l.find("OnClick") != std::string::npos ||
+        l.find("FOCUS") != std::string::npos)
+      clickCore.push_back(l);
+  EXPECT_EQ(clickCore, Seq({"Edit WM_LBUTTONDOWN", "Edit WM_LBUTTONUP", "Edit OnClick"}));
+
+  // A key: offered as CN_ first, then the window's own message.
+  other->SetFocus();
+  TakeLog();
+  win::test::KeyPress('A');
+  win::test::PumpUntilIdle();
+  // A key: offered as CN_ first (the parents may take it), then the
+  // window's own message; a character not wanted goes past the form's
+  // controls as a possible mnemonic before the window gets it.
+  EXPECT_EQ(TakeLog(), Seq({"Other CN_KEYDOWN", "Other CM_CHILDKEY", "Other WM_KEYDOWN", "Other OnKeyDown 65",
+                            "Other CN_CHAR", "Edit CM_DIALOGCHAR", "Other CM_DIALOGCHAR", "Other WM_CHAR",
+                            "Other OnKeyPress a", "Other CN_KEYUP", "Other WM_KEYUP"}));
+
+  // Disabling the focused control moves the focus away from it.
+  other->SetEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(other->GetHandle()));
+  EXPECT_NE(GetFocus(), other->GetHandle());
+  std::vector<std::string> disable = TakeLog();
+  EXPECT_EQ(disable.front(), "Other CM_ENABLEDCHANGED");
+  EXPECT_NE(std::find(disable.begin(), disable.end(), "Other WM_ENABLE"), disable.end());
+
+  // Destroying a control destroys its window and leaves its parent.
+  HWND otherWindow = other->GetHandle();
+  other->Free();
+  EXPECT_FALSE(IsWindow(otherWindow));
+  EXPECT_EQ(FindControl(otherWindow), nullptr);
+  EXPECT_EQ(form->GetControlCount(), 1);
+  std::vector<std::string> destroy = TakeLog();
+  EXPECT_NE(std::find(destroy.begin(), destroy.end(), "Other WM_DESTROY"), destroy.end());
+
+  Int64 before = TObject::LiveCount();
+  form->Free();
+  EXPECT_LT(TObject::LiveCount(), before);
+}
+
+TEST_F(LifeCycle, HandleNeededMakesTheParentsWindowFirstAndTextSurvivesRecreation) {
+  TForm* form = MakeForm("Form");
+  auto* outer = Make<TLogControl>(form, "Outer", Bounds(0, 0, 200, 100));
+  auto* inner = Make<TLogControl>(outer, "Inner", Bounds(5, 5, 50, 20));
+  inner->SetText("kept");
+  HWND h = inner->GetHandle();
+  EXPECT_TRUE(form->HandleAllocated());
+  EXPECT_EQ(GetParent(h), outer->GetHandle());
+  EXPECT_EQ(inner->GetText(), "kept");
+  char buffer[16] = {};
+  GetWindowTextA(h, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "kept");
+
+  form->Show();
+  inner->SetFocus();
+  TakeLog();
+  inner->RecreateWnd();
+  EXPECT_NE(inner->GetHandle(), h);
+  EXPECT_FALSE(IsWindow(h));
+  EXPECT_EQ(inner->GetText(), "kept");
+  EXPECT_EQ(GetFocus(), inner->GetHandle());
+  EXPECT_EQ(TakeLog().front(), "Inner CM_RECREATEWND");
+  form->Free();
+}
+
+// A window class registered elsewhere keeps doing its own work under a
+// control: what no handler takes reaches its procedure.
+std::vector<UINT> gNativeSeen;
+LRESULT NativeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_KEYDOWN || msg == WM_USER || msg == WM_CHAR) gNativeSeen.push_back(msg);
+  if (msg == WM_USER) return 42;
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+class TNativeControl : public TWinControl {
+  ORV_CLASS(TNativeControl, TWinControl)
+ public:
+  using TWinControl::TWinControl;
+  Word Swallow = 0;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    inherited::CreateParams(Params);
+    CreateSubClass(Params, "NATIVETEST");
+  }
+  void KeyDown(Word& Key, TShiftState Shift) override {
+    if (Key == Swallow) Key = 0;
+    inherited::KeyDown(Key, Shift);
+  }
+};
+ORV_REGISTER(TNativeControl)
+
+TEST_F(LifeCycle, SubclassedNativeClassKeepsItsProcedureBehindTheHandlers) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = &NativeProc;
+  wc.lpszClassName = "NATIVETEST";
+  RegisterClassA(&wc);
+  gNativeSeen.clear();
+  TForm* form = MakeForm("Form");
+  auto* native = Make<TNativeControl>(form, "Native", Bounds(0, 0, 50, 20));
+  native->SetTabStop(true);
+  native->Swallow = 'Q';
+  form->Show();
+  EXPECT_EQ(native->GetDefWndProc(), &NativeProc);
+  char cls[32] = {};
+  GetClassNameA(native->GetHandle(), cls, sizeof cls);
+  EXPECT_STREQ(cls, "TNativeControl");
+  EXPECT_EQ(native->Perform(WM_USER), 42);
+  EXPECT_EQ(SendMessageA(native->GetHandle(), WM_USER, 0, 0), 42);
+  native->SetFocus();
+  gNativeSeen.clear();
+  // A key the control consumes never reaches the native procedure (its
+  // character still comes: KeyPress decides about that one).
+  win::test::KeyPress('Q');
+  win::test::KeyPress('W');
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(gNativeSeen, (std::vector<UINT>{WM_CHAR, WM_KEYDOWN, WM_CHAR}));
+  form->Free();
+}
+
+// WindowProc can be replaced; the replacement hands on to WndProc.
+class THandlerControl : public TCustomControl {
+  ORV_CLASS(THandlerControl, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+  std::vector<std::string> Seen;
+  void WMUser(TMessage& Message) {
+    Seen.push_back("THandlerControl");
+    DispatchFrom(inherited::StaticClass(), Message);
+  }
+  ORV_MESSAGE(WM_USER, WMUser)
+};
+ORV_REGISTER(THandlerControl)
+
+class TDerivedHandler : public THandlerControl {
+  ORV_CLASS(TDerivedHandler, THandlerControl)
+ public:
+  using THandlerControl::THandlerControl;
+  void WMUserDerived(TMessage& Message) {
+    Seen.push_back("TDerivedHandler");
+    DispatchFrom(inherited::StaticClass(), Message);
+    Message.Result += 1;
+  }
+  ORV_MESSAGE(WM_USER, WMUserDerived)
+  void DefaultHandler(TMessage& Message) override {
+    if (Message.Msg == WM_USER) {
+      Seen.push_back("DefaultHandler");
+      Message.Result = 10;
+      return;
+    }
+    inherited::DefaultHandler(Message);
+  }
+};
+ORV_REGISTER(TDerivedHandler)
+
+TEST_F(LifeCycle, DispatchRunsTheMostDerivedHandlerThenInheritedThenDefault) {
+  auto* c = New<TDerivedHandler>(static_cast<TComponent*>(nullptr));
+  std::vector<std::string> wrapped;
+  TWndMethod original = c->GetWindowProc();
+  c->SetWindowProc([&wrapped, original](TMessage& m) {
+    wrapped.push_back("wrapper");
+    original(m);
+  });
+  EXPECT_EQ(c->Perform(WM_USER), 11);
+  EXPECT_EQ(wrapped, Seq({"wrapper"}));
+  EXPECT_EQ(c->Seen, Seq({"TDerivedHandler", "THandlerControl", "DefaultHandler"}));
+  c->Free();
+}
+
+TEST_F(LifeCycle, ExceptionInAHandlerGoesToTheApplication) {
+  TForm* form = MakeForm("Form");
+  auto* c = Make<TLogControl>(form, "C", Bounds(0, 0, 50, 20));
+  c->OnClick = [](TObject*) { throw EInvalidOperation("Boom"); };
+  form->Show();
+  win::test::Click(c->GetHandle(), {2, 2});
+  EXPECT_NO_THROW(win::test::PumpUntilIdle());
+  EXPECT_EQ(forms::test::RecordedExceptions(), Seq({"EInvalidOperation: Boom"}));
+  c->OnClick = [](TObject*) { throw EAbort("silent"); };
+  win::test::Click(c->GetHandle(), {2, 2});
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(forms::test::RecordedExceptions().size(), 1u);
+  form->Free();
+  exceptionsExpected = true;
+}
+
+}  // namespace

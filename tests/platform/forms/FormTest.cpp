@@ -1,0 +1,227 @@
+// Forms as a person meets them: shown and closed, modal dialogs answered
+// by their buttons or keys (driven from inside the modal loop, never
+// waiting), the closing protocol, the application's loop, and what the
+// screen and the mouse report.
+#include "platform/forms/DialogControls.h"
+#include "platform/forms/Screen.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/win/Cursors.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Mouse.h"
+#include "platform/win/Queue.h"
+#include "platform/win/Window.h"
+#include "ControlLog.h"
+
+using namespace forms_test;
+
+namespace {
+
+class Forms : public ::testing::Test {
+ protected:
+  forms::test::Session session;
+  void SetUp() override { TakeLog(); }
+  void TearDown() override { EXPECT_TRUE(forms::test::RecordedExceptions().empty()); }
+
+  TDialogButton* Button(TForm* form, const char* name, TModalResult result, TRect bounds) {
+    auto* b = Make<TDialogButton>(form, name, bounds);
+    b->SetModalResult(result);
+    return b;
+  }
+};
+
+TEST_F(Forms, ShowModalDisablesTheOthersAndAnswersTheModalResult) {
+  TForm* main = MakeForm("Main");
+  auto* edit = Make<TLogControl>(main, "Edit", Bounds(10, 10, 50, 20));
+  auto* other = Make<TLogControl>(main, "Other", Bounds(10, 40, 50, 20));
+  main->Show();
+  other->SetFocus();
+  TForm* dialog = MakeForm("Dialog", Bounds(150, 150, 200, 100));
+  bool mainEnabledInside = true;
+  bool dialogVisibleInside = false;
+  win::test::OnNextModalLoop([&] {
+    mainEnabledInside = IsWindowEnabled(main->GetHandle());
+    dialogVisibleInside = IsWindowVisible(dialog->GetHandle());
+    EXPECT_TRUE(dialog->GetFormState().Contains(fsModal));
+    dialog->SetModalResult(mrOk);
+  });
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_FALSE(mainEnabledInside);
+  EXPECT_TRUE(dialogVisibleInside);
+  EXPECT_TRUE(IsWindowEnabled(main->GetHandle()));
+  EXPECT_FALSE(IsWindowVisible(dialog->GetHandle()));
+  EXPECT_FALSE(dialog->GetFormState().Contains(fsModal));
+  EXPECT_EQ(GetActiveWindow(), main->GetHandle());
+  EXPECT_EQ(GetFocus(), other->GetHandle());
+  (void)edit;
+  // A visible form cannot become modal.
+  dialog->Show();
+  EXPECT_THROW(dialog->ShowModal(), EInvalidOperation);
+  dialog->Free();
+  main->Free();
+}
+
+TEST_F(Forms, ButtonsEnterAndEscapeEndAModalForm) {
+  TForm* dialog = MakeForm("Dialog");
+  auto* ok = Button(dialog, "Ok", mrOk, Bounds(10, 10, 75, 23));
+  auto* cancel = Button(dialog, "Cancel", mrCancel, Bounds(90, 10, 75, 23));
+  auto* field = Make<TLogControl>(dialog, "Field", Bounds(10, 40, 50, 20));
+  ok->SetDefault(true);
+  cancel->SetCancel(true);
+  dialog->SetActiveControl(field);
+
+  win::test::OnNextModalLoop([] { win::test::KeyPress(VK_RETURN); });
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+
+  win::test::OnNextModalLoop([] { win::test::KeyPress(VK_ESCAPE); });
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+
+  // A focused button takes Enter itself.
+  dialog->SetActiveControl(cancel);
+  win::test::OnNextModalLoop([=] {
+    EXPECT_EQ(GetFocus(), cancel->GetHandle());
+    win::test::KeyPress(VK_RETURN);
+  });
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+
+  // A click on a button.
+  win::test::OnNextModalLoop([ok] { win::test::Click(ok->GetHandle(), {5, 5}); });
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  dialog->Free();
+}
+
+TEST_F(Forms, CloseQueryCanKeepAModalFormOpen) {
+  TForm* dialog = MakeForm("Dialog");
+  int asked = 0;
+  dialog->OnCloseQuery = [&asked](TObject*, bool& canClose) { canClose = ++asked > 1; };
+  std::vector<TCloseAction> closes;
+  dialog->OnClose = [&closes](TObject*, TCloseAction& action) { closes.push_back(action); };
+  win::test::OnNextModalLoop([dialog] {
+    dialog->Close();  // refused: the form stays
+    PostMessageA(dialog->GetHandle(), WM_CLOSE, 0, 0);  // the second time it may close
+  });
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(closes, std::vector<TCloseAction>{caHide});
+  dialog->OnCloseQuery = nullptr;
+  dialog->OnClose = nullptr;
+  dialog->Free();
+}
+
+TEST_F(Forms, CloseActionsHideFreeOrKeepTheForm) {
+  TForm* form = MakeForm("Form");
+  TCloseAction next = caHide;
+  form->OnClose = [&next](TObject*, TCloseAction& action) { action = next; };
+  form->Show();
+  form->Close();
+  EXPECT_FALSE(form->GetVisible());
+  form->Show();
+  next = caNone;
+  form->Close();
+  EXPECT_TRUE(form->GetVisible());
+  next = caFree;
+  Int64 live = TObject::LiveCount();
+  form->Close();
+  EXPECT_EQ(TObject::LiveCount(), live);
+  win::test::PumpUntilIdle();
+  EXPECT_LT(TObject::LiveCount(), live);
+}
+
+TEST_F(Forms, CloseFromOnShowLeavesTheFormHidden) {
+  TForm* form = MakeForm("Form");
+  form->OnShow = [form](TObject*) { form->Close(); };
+  form->Show();
+  EXPECT_FALSE(form->GetVisible());
+  EXPECT_FALSE(IsWindowVisible(form->GetHandle()));
+  EXPECT_EQ(form->ShowModal(), mrCancel);  // modal: it answers at once
+  form->OnShow = nullptr;
+  form->Free();
+}
+
+TEST_F(Forms, ClosingTheMainFormEndsTheApplication) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(Application->GetMainForm(), main);
+  TForm* second = nullptr;
+  Application->CreateForm(second);
+  EXPECT_EQ(Application->GetMainForm(), main);
+  std::vector<std::string> events;
+  main->OnShow = [&events](TObject*) { events.push_back("show"); };
+  main->OnCreate = [&events](TObject*) { events.push_back("never: already created"); };
+  // Run shows the main form; a queued close ends the loop.
+  PostMessageA(main->GetHandle(), WM_CLOSE, 0, 0);
+  Application->Run();
+  EXPECT_TRUE(Application->GetTerminated());
+  EXPECT_EQ(events, Seq({"show"}));
+  main->OnShow = nullptr;
+}
+
+TEST_F(Forms, KeyPreviewLetsTheFormSeeKeysFirst) {
+  TForm* form = MakeForm("Form");
+  auto* edit = Make<TLogControl>(form, "Edit", Bounds(10, 10, 50, 20));
+  LogEvents(edit);
+  form->SetKeyPreview(true);
+  form->OnKeyDown = [](TObject*, Word& key, TShiftState) {
+    Log().push_back("Form OnKeyDown " + std::to_string(key));
+    if (key == 'S') key = 0;  // the form keeps this one
+  };
+  form->Show();
+  edit->SetFocus();
+  TakeLog();
+  win::test::KeyDown('S');
+  win::test::KeyDown('T');
+  win::test::PumpUntilIdle();
+  std::vector<std::string> keys;
+  for (const auto& l : TakeLog())
+    if (l.find("OnKeyDown") != std::string::npos) keys.push_back(l);
+  EXPECT_EQ(keys, Seq({"Form OnKeyDown 83", "Form OnKeyDown 84", "Edit OnKeyDown 84"}));
+  form->OnKeyDown = nullptr;
+  form->Free();
+}
+
+TEST_F(Forms, ScreenKnowsTheFormsAndTheCursorsAndTheMouseItsSettings) {
+  int before = Screen->GetFormCount();
+  TForm* a = MakeForm("A");
+  TForm* b = MakeForm("B", Bounds(300, 300, 100, 100));
+  EXPECT_EQ(Screen->GetFormCount(), before + 2);
+  a->Show();
+  b->Show();
+  EXPECT_EQ(Screen->GetActiveForm(), b);
+  EXPECT_EQ(Screen->GetForms(0), b);
+  EXPECT_EQ(forms::test::ActiveForm(), b);
+  b->Free();
+  EXPECT_EQ(Screen->GetFormCount(), before + 1);
+
+  EXPECT_EQ(Screen->GetCursors(crIBeam), LoadCursorA(nullptr, IDC_IBEAM));
+  EXPECT_EQ(Screen->GetCursors(crHandPoint), LoadCursorA(nullptr, IDC_HAND));
+  HCURSOR custom = LoadCursorA(nullptr, IDC_CROSS);
+  Screen->SetCursors(2100, custom);
+  EXPECT_EQ(Screen->GetCursors(2100), custom);
+  Screen->SetCursor(crHourGlass);
+  EXPECT_EQ(forms::test::ScreenCursor(), crHourGlass);
+  EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
+  Screen->SetCursor(crDefault);
+
+  EXPECT_EQ(Screen->GetWidth(), 1024);
+  EXPECT_EQ(Screen->GetHeight(), 768);
+  EXPECT_EQ(Screen->GetPixelsPerInch(), 96);
+  EXPECT_EQ(Screen->GetMonitorCount(), 1);
+  EXPECT_TRUE(Screen->GetMonitors(0)->GetPrimary());
+  EXPECT_EQ(Mouse->GetDragThreshold(), 5);
+  EXPECT_EQ(Mouse->GetWheelScrollLines(), 3);
+  Mouse->SetCursorPos({40, 50});
+  EXPECT_EQ(Mouse->GetCursorPos(), Point(40, 50));
+  a->Free();
+}
+
+TEST_F(Forms, PositionCentresTheFormOnTheWorkArea) {
+  TForm* form = MakeForm("Form", Bounds(0, 0, 200, 100));
+  form->SetPosition(poScreenCenter);
+  form->Show();
+  TRect area = Screen->GetWorkAreaRect();
+  EXPECT_EQ(form->GetLeft(), area.Left + (area.Width() - 200) / 2);
+  EXPECT_EQ(form->GetTop(), area.Top + (area.Height() - 100) / 2);
+  form->Free();
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+// Where controls end up: alignment inside a parent that changes size,
+// anchors that keep distances to the right and bottom edges, size limits,
+// coordinates between controls and the screen, and exact client sizes.
+#include "platform/win/WindowPos.h"
+#include "ControlLog.h"
+
+using namespace forms_test;
+
+namespace {
+
+class Geometry : public ::testing::Test {
+ protected:
+  forms::test::Session session;
+};
+
+TEST_F(Geometry, AlignedControlsShareTheParentInOrderAndFollowItsSize) {
+  TForm* form = MakeForm("Form");
+  form->SetBorderStyle(bsNone);
+  form->SetBounds(0, 0, 300, 200);
+  auto* top = Make<TLogControl>(form, "Top", Bounds(0, 0, 10, 30));
+  auto* bottom = Make<TLogControl>(form, "Bottom", Bounds(0, 0, 10, 20));
+  auto* left = Make<TLogControl>(form, "Left", Bounds(0, 0, 40, 10));
+  auto* right = Make<TLogControl>(form, "Right", Bounds(0, 0, 50, 10));
+  auto* client = Make<TLogControl>(form, "Client", Bounds(0, 0, 10, 10));
+  top->SetAlign(alTop);
+  bottom->SetAlign(alBottom);
+  left->SetAlign(alLeft);
+  right->SetAlign(alRight);
+  client->SetAlign(alClient);
+  EXPECT_EQ(top->GetBoundsRect(), Rect(0, 0, 300, 30));
+  EXPECT_EQ(bottom->GetBoundsRect(), Rect(0, 180, 300, 200));
+  EXPECT_EQ(left->GetBoundsRect(), Rect(0, 30, 40, 180));
+  EXPECT_EQ(right->GetBoundsRect(), Rect(250, 30, 300, 180));
+  EXPECT_EQ(client->GetBoundsRect(), Rect(40, 30, 250, 180));
+
+  form->Show();
+  form->SetBounds(0, 0, 400, 300);
+  EXPECT_EQ(bottom->GetBoundsRect(), Rect(0, 280, 400, 300));
+  EXPECT_EQ(client->GetBoundsRect(), Rect(40, 30, 350, 280));
+  EXPECT_EQ(client->GetClientRect(), Rect(0, 0, 310, 250));
+
+  // A second top control placed below the first stays below it.
+  auto* top2 = Make<TLogControl>(form, "Top2", Bounds(0, 100, 10, 10));
+  top2->SetAlign(alTop);
+  EXPECT_EQ(top2->GetBoundsRect(), Rect(0, 30, 400, 40));
+  EXPECT_EQ(left->GetTop(), 40);
+  // Hidden controls give their room back.
+  top->SetVisible(false);
+  EXPECT_EQ(top2->GetTop(), 0);
+  form->Free();
+}
+
+TEST_F(Geometry, AnchorsKeepTheDistancesToTheEdgesTheyName) {
+  TForm* form = MakeForm("Form");
+  form->SetBorderStyle(bsNone);
+  form->SetBounds(0, 0, 300, 200);
+  auto* ok = Make<TLogControl>(form, "Ok", Bounds(200, 160, 80, 25));
+  ok->SetAnchors(TAnchors{akRight, akBottom});
+  auto* wide = Make<TLogControl>(form, "Wide", Bounds(10, 10, 280, 20));
+  wide->SetAnchors(TAnchors{akLeft, akTop, akRight});
+  auto* still = Make<TLogControl>(form, "Still", Bounds(10, 40, 50, 20));
+  form->SetBounds(0, 0, 400, 250);
+  EXPECT_EQ(ok->GetBoundsRect(), Bounds(300, 210, 80, 25));
+  EXPECT_EQ(wide->GetBoundsRect(), Bounds(10, 10, 380, 20));
+  EXPECT_EQ(still->GetBoundsRect(), Bounds(10, 40, 50, 20));
+  form->Show();  // with a window the same holds
+  form->SetBounds(0, 0, 350, 220);
+  EXPECT_EQ(ok->GetBoundsRect(), Bounds(250, 180, 80, 25));
+  EXPECT_EQ(wide->GetBoundsRect(), Bounds(10, 10, 330, 20));
+  form->Free();
+}
+
+TEST_F(Geometry, ConstraintsAndCanResizeLimitTheSize) {
+  TForm* form = MakeForm("Form");
+  auto* c = Make<TLogControl>(form, "C", Bounds(0, 0, 50, 50));
+  c->GetConstraints()->SetMinWidth(30);
+  c->GetConstraints()->SetMaxHeight(60);
+  c->SetBounds(0, 0, 10, 100);
+  EXPECT_EQ(c->GetWidth(), 30);
+  EXPECT_EQ(c->GetHeight(), 60);
+  c->GetConstraints()->SetMaxWidth(20);  // below the minimum: the minimum follows
+  EXPECT_EQ(c->GetConstraints()->GetMinWidth(), 20);
+  EXPECT_EQ(c->GetWidth(), 20);
+  c->OnCanResize = [](TObject*, Integer& w, Integer&, bool& resize) { resize = w != 15; };
+  c->SetWidth(15);
+  EXPECT_EQ(c->GetWidth(), 20);
+  c->GetConstraints()->SetMinWidth(0);
+  c->GetConstraints()->SetMaxWidth(0);
+  int resized = 0;
+  c->OnResize = [&resized](TObject*) { ++resized; };
+  c->SetWidth(12);
+  c->SetLeft(5);  // a move alone is no resize
+  EXPECT_EQ(resized, 1);
+  c->OnResize = nullptr;
+  form->Free();
+}
+
+TEST_F(Geometry, CoordinatesAndClientSizeAreExact) {
+  TForm* form = MakeForm("Form", Bounds(100, 50, 300, 200));
+  form->SetClientWidth(280);
+  form->SetClientHeight(150);
+  EXPECT_EQ(form->GetClientWidth(), 280);
+  EXPECT_EQ(form->GetClientHeight(), 150);
+  auto* outer = Make<TLogControl>(form, "Outer", Bounds(10, 20, 100, 80));
+  auto* shape = Make<TLogGraphic>(outer, "Shape", Bounds(5, 6, 20, 20));
+  TPoint before = shape->ClientToScreen({1, 1});
+  form->Show();
+  // The same before and after the windows exist.
+  EXPECT_EQ(form->GetClientWidth(), 280);
+  EXPECT_EQ(form->GetClientHeight(), 150);
+  TPoint after = shape->ClientToScreen({1, 1});
+  EXPECT_EQ(before, after);
+  POINT p{0, 0};
+  win::ClientToScreen(form->GetHandle(), &p);
+  EXPECT_EQ(after, Point(p.X + 10 + 5 + 1, p.Y + 20 + 6 + 1));
+  EXPECT_EQ(shape->ScreenToClient(after), Point(1, 1));
+  EXPECT_EQ(outer->ControlAtPos({10, 10}, false), shape);
+  EXPECT_EQ(outer->ControlAtPos({50, 50}, false), nullptr);
+  EXPECT_EQ(form->ControlAtPos({16, 27}, false, true, true), shape);
+  EXPECT_EQ(form->ControlAtPos({12, 22}, false, true, true), outer);
+  EXPECT_EQ(WindowFromPoint(after), outer->GetHandle());
+  EXPECT_EQ(FindDragTarget(after, false)->GetName(), "Shape");
+  form->Free();
+}
+
+TEST_F(Geometry, HelpersForKeysAndMnemonics) {
+  EXPECT_EQ(ShortCut(VK_RETURN, TShiftState{ssCtrl}), 16397);
+  EXPECT_EQ(ShortCut('A', TShiftState{ssShift, ssAlt}), 'A' | scShift | scAlt);
+  Word key = 0;
+  TShiftState shift;
+  ShortCutToKey(16397, key, shift);
+  EXPECT_EQ(key, VK_RETURN);
+  EXPECT_EQ(shift, TShiftState{ssCtrl});
+  EXPECT_TRUE(IsAccel('R', "&Run"));
+  EXPECT_TRUE(IsAccel('r', "&Run"));
+  EXPECT_FALSE(IsAccel('R', "Run"));
+  EXPECT_FALSE(IsAccel('&', "Save && Run"));
+  EXPECT_TRUE(IsAccel('x', "Save && E&xit"));
+  EXPECT_TRUE(KeyDataToShiftState(0x20000000).Contains(ssAlt));
+}
+
+}  // namespace

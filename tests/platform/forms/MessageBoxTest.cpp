@@ -1,0 +1,120 @@
+// Message boxes: scripted answers with a log of what was asked, an
+// unscripted box failing instead of waiting, the application's error box,
+// and the real box answering its buttons and keys.
+#include "platform/forms/DialogControls.h"
+#include "platform/forms/MessageBox.h"
+#include "platform/forms/Screen.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Window.h"
+#include "ControlLog.h"
+
+using namespace forms_test;
+
+namespace {
+
+class MessageBoxes : public ::testing::Test {
+ protected:
+  forms::test::Session session;
+};
+
+TEST_F(MessageBoxes, ScriptedAnswersAreUsedInOrderAndEveryBoxIsLogged) {
+  TForm* form = MakeForm("Form");
+  form->Show();
+  forms::test::AnswerMessageBox(IDYES);
+  forms::test::AnswerMessageBox(IDCANCEL);
+  EXPECT_EQ(MessageBoxA(form->GetHandle(), "Delete record?", "Confirm", MB_YESNO | MB_ICONQUESTION), IDYES);
+  EXPECT_EQ(Application->MessageBox("Save changes?", "Orvanta", MB_YESNOCANCEL), IDCANCEL);
+  std::vector<forms::test::MessageBoxCall> log = forms::test::MessageBoxLog();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].Owner, form->GetHandle());
+  EXPECT_EQ(log[0].Text, "Delete record?");
+  EXPECT_EQ(log[0].Caption, "Confirm");
+  EXPECT_EQ(log[0].Flags, MB_YESNO | MB_ICONQUESTION);
+  EXPECT_EQ(log[1].Owner, form->GetHandle());  // the active form owns the application's boxes
+
+  // Nobody scripted this one: it fails at once instead of waiting.
+  EXPECT_THROW(MessageBoxA(nullptr, "Unexpected", "Oops", MB_OK), EInvalidOperation);
+  form->Free();
+}
+
+TEST_F(MessageBoxes, ApplicationShowsExceptionsWithTheStopIcon) {
+  Application->SetTitle("Orvanta");
+  forms::test::AnswerMessageBox(IDOK);
+  EInvalidOperation error("The file could not be read");
+  Application->ShowException(&error);
+  std::vector<forms::test::MessageBoxCall> log = forms::test::MessageBoxLog();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].Text, "The file could not be read.");
+  EXPECT_EQ(log[0].Caption, "Orvanta");
+  EXPECT_EQ(log[0].Flags, MB_OK | MB_ICONSTOP);
+  // A handler set by the program takes the exception instead.
+  std::vector<AnsiString> seen;
+  Application->OnException = [&seen](TObject*, Exception* E) { seen.push_back(E->GetMessage()); };
+  TForm* form = MakeForm("Form");
+  auto* c = Make<TLogControl>(form, "C", Bounds(0, 0, 20, 20));
+  c->OnClick = [](TObject*) { throw EConvertError("bad number"); };
+  form->Show();
+  win::test::Click(c->GetHandle(), {2, 2});
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(seen, (std::vector<AnsiString>{"bad number"}));
+  Application->OnException = nullptr;
+  form->Free();
+}
+
+// The box on screen: its buttons by caption.
+std::vector<TDialogButton*> Buttons() {
+  std::vector<TDialogButton*> out;
+  TCustomForm* box = Screen->GetActiveForm();
+  if (!box) return out;
+  for (Integer i = 0; i < box->GetControlCount(); ++i)
+    if (auto* b = dynamic_cast<TDialogButton*>(box->GetControl(i))) out.push_back(b);
+  return out;
+}
+
+TEST_F(MessageBoxes, RealBoxAnswersItsButtonsAndKeys) {
+  forms::test::UseRealDialogs(true);
+  TForm* form = MakeForm("Form");
+  form->Show();
+  std::vector<AnsiString> captions;
+  bool ownerDisabled = false;
+  win::test::OnNextModalLoop([&] {
+    for (TDialogButton* b : Buttons()) captions.push_back(b->GetCaption());
+    ownerDisabled = !IsWindowEnabled(form->GetHandle());
+    win::test::KeyPress(VK_ESCAPE);  // no Cancel button: nothing happens
+    win::test::PumpUntilIdle();
+    win::test::KeyPress(VK_RETURN);  // the second button is the default
+  });
+  EXPECT_EQ(MessageBoxA(form->GetHandle(), "Overwrite?", "Confirm", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2), IDNO);
+  EXPECT_EQ(captions, (std::vector<AnsiString>{"&Yes", "&No"}));
+  EXPECT_TRUE(ownerDisabled);
+  EXPECT_TRUE(IsWindowEnabled(form->GetHandle()));
+  EXPECT_EQ(GetActiveWindow(), form->GetHandle());
+
+  win::test::OnNextModalLoop([] { win::test::KeyPress(VK_ESCAPE); });
+  EXPECT_EQ(MessageBoxA(nullptr, "Line one\nLine two", "Question", MB_YESNOCANCEL | MB_ICONQUESTION), IDCANCEL);
+
+  win::test::OnNextModalLoop([] {
+    std::vector<TDialogButton*> b = Buttons();
+    ASSERT_EQ(b.size(), 3u);
+    win::test::Click(b[1]->GetHandle(), {5, 5});
+  });
+  EXPECT_EQ(MessageBoxA(nullptr, "Failed", "Run", MB_ABORTRETRYIGNORE | MB_ICONERROR), IDRETRY);
+
+  // "\n" breaks the text: two lines are taller than one.
+  Integer oneLine = 0, twoLines = 0;
+  auto measure = [](Integer& height) {
+    TCustomForm* box = Screen->GetActiveForm();
+    height = box->GetClientHeight();
+    win::test::KeyPress(VK_RETURN);
+  };
+  win::test::OnNextModalLoop([&] { measure(oneLine); });
+  EXPECT_EQ(MessageBoxA(nullptr, "One", "Info", MB_OK | MB_ICONINFORMATION), IDOK);
+  win::test::OnNextModalLoop([&] { measure(twoLines); });
+  EXPECT_EQ(MessageBoxA(nullptr, "One\nTwo\nThree", "Info", MB_OK), IDOK);
+  EXPECT_GT(twoLines, oneLine);
+  form->Free();
+}
+
+}  // namespace
