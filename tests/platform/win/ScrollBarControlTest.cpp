@@ -142,4 +142,23 @@ TEST_F(ScrollBarControlTest, DrawsAsAWindowsStandardBar) {
     for (int x = 0; x < 16; ++x) diff += Held({10 + x, 10 + y}) != Held({100 + x, 10 + y});
   EXPECT_EQ(diff, 0);
   EXPECT_EQ(Held({10 + 8, 10 + 50}), GetSysColor(COLOR_BTNFACE)) << "the thumb is drawn";
+  EXPECT_EQ(Held({10 + 8, 10 + 20}), Held({10 + 9, 10 + 21})) << "the classic dithered shaft";
+  EXPECT_NE(Held({10 + 8, 10 + 20}), Held({10 + 9, 10 + 20}));
+}
+
+TEST_F(ScrollBarControlTest, TheParentMayColourTheShaft) {
+  HBRUSH red = CreateSolidBrush(kRed);
+  HWND asked = nullptr;
+  rec.handlers["Main"] = [&](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (m != WM_CTLCOLORSCROLLBAR) return std::nullopt;
+    asked = reinterpret_cast<HWND>(l);
+    return reinterpret_cast<LRESULT>(red);
+  };
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 20, 0, 0};
+  SetScrollInfo(ctl, SB_CTL, &si, TRUE);
+  EXPECT_EQ(asked, ctl);
+  EXPECT_EQ(Held({10 + 8, 10 + 60}), kRed);
+  EXPECT_NE(Held({10 + 8, 10 + 20}), kRed) << "the thumb is not shaft";
+  DestroyWindow(ctl);
+  DeleteObject(red);
 }
