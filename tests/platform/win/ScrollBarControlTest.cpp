@@ -134,16 +134,23 @@ TEST_F(ScrollBarControlTest, DrawsAsAWindowsStandardBar) {
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 20, 40, 0};
   SetScrollInfo(ctl, SB_CTL, &si, TRUE);
   SetScrollInfo(win, SB_VERT, &si, TRUE);
-  RedrawWindow(ctl, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   RedrawWindow(win, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
   test::PumpUntilIdle();
-  int diff = 0;
-  for (int y = 0; y < 100; ++y)
-    for (int x = 0; x < 16; ++x) diff += Held({10 + x, 10 + y}) != Held({100 + x, 10 + y});
-  EXPECT_EQ(diff, 0);
+  auto differences = [&](int height) {
+    int diff = 0;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < 16; ++x) diff += Held({10 + x, 10 + y}) != Held({100 + x, 10 + y});
+    return diff;
+  };
+  EXPECT_EQ(differences(100), 0);
   EXPECT_EQ(Held({10 + 8, 10 + 50}), GetSysColor(COLOR_BTNFACE)) << "the thumb is drawn";
   EXPECT_EQ(Held({10 + 8, 10 + 20}), Held({10 + 9, 10 + 21})) << "the classic dithered shaft";
   EXPECT_NE(Held({10 + 8, 10 + 20}), Held({10 + 9, 10 + 20}));
+  // Grown, every part moves along.
+  MoveWindow(ctl, 10, 10, 16, 130, TRUE);
+  MoveWindow(win, 100, 10, 16, 130, TRUE);
+  test::PumpUntilIdle();
+  EXPECT_EQ(differences(130), 0);
 }
 
 TEST_F(ScrollBarControlTest, TheParentMayColourTheShaft) {
