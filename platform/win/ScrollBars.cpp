@@ -62,6 +62,15 @@ HBRUSH NewShaftBrush() {
   return b;
 }
 
+// A control asks its parent for the shaft's brush; the standard answer
+// keeps the classic look.
+HBRUSH ControlShaftBrush(const Window* w, HDC dc) {
+  const HWND to = (w->style & WS_CHILD) && w->parent ? w->parent->handle : w->handle;
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageA(to, WM_CTLCOLORSCROLLBAR, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(w->handle)));
+  return brush == GetSysColorBrush(COLOR_SCROLLBAR) ? nullptr : brush;
+}
+
 }  // namespace
 
 ScrollBarData* BarData(Window* w, int bar) {
@@ -139,6 +148,12 @@ int PositionAtThumb(const Window* w, int bar, const BarLayout& l, int offset) {
 }
 
 void DrawScrollBar(const Window* w, HDC dc, int bar) {
+  HBRUSH own = nullptr;
+  if (bar == SB_CTL) {
+    const HWND hwnd = w->handle;
+    own = ControlShaftBrush(w, dc);
+    if (!Peek(hwnd)) return;
+  }
   BarLayout l;
   if (!LayoutOf(w, bar, l) || l.length <= 0) return;
   const bool vertical = l.vertical;
@@ -159,14 +174,18 @@ void DrawScrollBar(const Window* w, HDC dc, int bar) {
   RECT b = along(l.length - l.arrow, l.length);
   DrawFrameControl(dc, &b, DFC_SCROLL, down);
   if (l.length <= 2 * l.arrow) return;
-  COLORREF oldText = SetTextColor(dc, GdiSysColor(COLOR_BTNFACE));
-  COLORREF oldBk = SetBkColor(dc, GdiSysColor(COLOR_BTNHIGHLIGHT));
   RECT shaft = along(l.arrow, l.length - l.arrow);
-  HBRUSH dither = NewShaftBrush();
-  FillRect(dc, &shaft, dither);
-  DeleteObject(dither);
-  SetTextColor(dc, oldText);
-  SetBkColor(dc, oldBk);
+  if (own) {
+    FillRect(dc, &shaft, own);
+  } else {
+    COLORREF oldText = SetTextColor(dc, GdiSysColor(COLOR_BTNFACE));
+    COLORREF oldBk = SetBkColor(dc, GdiSysColor(COLOR_BTNHIGHLIGHT));
+    HBRUSH dither = NewShaftBrush();
+    FillRect(dc, &shaft, dither);
+    DeleteObject(dither);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBk);
+  }
   if (l.thumbBottom <= l.thumbTop) return;
   // A page part held down shows dark.
   if (d.pressedPart == kPartPageUp) {

@@ -128,15 +128,8 @@ TEST_F(StaticTest, DecorationsFillFrameAndEtch) {
 }
 
 TEST_F(StaticTest, BitmapLabelsTakeTheBitmapsSizeUnlessCentring) {
-  HBITMAP red = CreateBitmap(4, 3, 1, 32, nullptr);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, ToObj(red));
-  RECT all{0, 0, 4, 3};
-  HBRUSH b = CreateSolidBrush(kRed);
-  FillRect(dc, &all, b);
-  DeleteObject(b);
-  SelectObject(dc, old);
-  DeleteDC(dc);
+  std::vector<std::uint32_t> pixels(12, 0x00FF0000);
+  HBITMAP red = CreateBitmap(4, 3, 1, 32, pixels.data());
   HWND sized = Label("", SS_BITMAP, R(10, 10, 60, 60));
   EXPECT_EQ(SendMessageA(sized, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(red)), 0);
   EXPECT_EQ(SendMessageA(sized, STM_GETIMAGE, IMAGE_BITMAP, 0), reinterpret_cast<LRESULT>(red));
