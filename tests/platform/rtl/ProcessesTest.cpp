@@ -17,11 +17,13 @@ using namespace win;
 
 namespace {
 
-// A stand-in for the generator: a shell script that runs briefly, writes
-// its result file and exits with a chosen code.
+// A stand-in for the generator: a shell script that runs until the test
+// lets it go (a file "go" appears), writes its result file and exits with a
+// chosen code. Holding it keeps "still running" true however slowly the
+// machine starts it.
 const char* const kGenerator =
     "#!/bin/sh\n"
-    "sleep 0.3\n"
+    "while [ ! -e go ]; do sleep 0.01; done\n"
     "echo \"map_of_$1\" > generatedname.txt\n"
     "exit 3\n";
 
@@ -41,10 +43,11 @@ BOOL Start(const char* app, const std::string& cmd, PROCESS_INFORMATION& pi, DWO
 
 constexpr DWORD kNotOpened = 0xDEAD;
 
-// Polls as the front end's timer does, with a generous bound: the child has
-// ended when it cannot be opened or its code is not STILL_ACTIVE.
-DWORD PollUntilEnded(DWORD pid) {
-  for (int i = 0; i < 1000; ++i) {
+// Polls as the front end's timer does, every 10 ms up to `polls` times: the
+// child has ended when it cannot be opened or its code is not STILL_ACTIVE.
+// Answers STILL_ACTIVE when it is still running at the end.
+DWORD PollUntilEnded(DWORD pid, int polls = 1000) {
+  for (int i = 0; i < polls; ++i) {
     HANDLE h = OpenProcess(PROCESS_ALL_ACCESS, TRUE, pid);
     if (!h) return kNotOpened;  // ended and already collected
     DWORD code = 0;
@@ -53,7 +56,6 @@ DWORD PollUntilEnded(DWORD pid) {
     if (code != STILL_ACTIVE) return code;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  ADD_FAILURE() << "the child did not end";
   return STILL_ACTIVE;
 }
 
@@ -89,6 +91,8 @@ TEST(RealProcesses, GeneratorRunsPollsAndLeavesNoZombie) {
   DWORD code = 0;
   ASSERT_TRUE(GetExitCodeProcess(pi.hProcess, &code));
   EXPECT_EQ(code, STILL_ACTIVE);
+  EXPECT_EQ(PollUntilEnded(pi.dwProcessId, 20), STILL_ACTIVE) << "the child ended before it was let go";
+  tmp.Write("go", "");
   EXPECT_NE(PollUntilEnded(pi.dwProcessId), STILL_ACTIVE);
   EXPECT_EQ(tmp.Read("generatedname.txt"), "map_of_terrain_temp_.txt\n");
 
