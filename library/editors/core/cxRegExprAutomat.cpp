@@ -156,7 +156,10 @@ bool TcxRegExprAutomat::Step(char& ch, bool ACaseInsensitive) {
 
 bool TcxRegExprAutomat::Next(char& ch, bool ACaseInsensitive) {
   if (!ACaseInsensitive) {
-    if (FCurrentSet < 0) FCurrentSet = Intern(FCurrent);
+    if (FCurrentSet < 0) {
+      FCurrentSet = Intern(FCurrent);
+      if (FStartSet < 0 && IsStart() && FCurrent.size() == 1) FStartSet = FCurrentSet;
+    }
     if (FCurrentSet >= 0) {
       int& next = FTable[static_cast<std::size_t>(FCurrentSet)]->Next[static_cast<unsigned char>(ch)];
       if (next == kUnknown) {
@@ -203,7 +206,7 @@ void TcxRegExprAutomat::Reset() {
   FStackSets.clear();
   FCurrent.clear();
   FCurrent.push_back(FStartState.get());
-  if (FStartSet < 0) FStartSet = Intern(FCurrent);
+  // The start set enters the table with the first key, not with the compile.
   FCurrentSet = FStartSet;
 }
 

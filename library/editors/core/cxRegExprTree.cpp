@@ -25,15 +25,8 @@ bool TcxRegExprDateSeparator::ForcedChar(char& ch) const {
 }
 
 void TcxRegExprUserEnumeration::Add(std::unique_ptr<TcxRegExprItem> AItem) {
-  char forced;
-  const bool separator = AItem->ForcedChar(forced) && !dynamic_cast<TcxRegExprSymbol*>(AItem.get());
-  if (separator) FFixed = false;
-  if (FFixed) {
-    for (int c = 0; c < 256; ++c) {
-      char ch = static_cast<char>(c);
-      if (AItem->Check(ch, false)) FTable[static_cast<std::size_t>(c) >> 6] |= std::uint64_t{1} << (c & 63);
-    }
-  }
+  if (!AItem->IsFixed()) FFixed = false;
+  if (FFixed) AItem->MarkMatches(FTable);
   FItems.push_back(std::move(AItem));
 }
 
@@ -179,7 +172,7 @@ void ConnectBlock(TcxRegExprParserBlockItem& block) {
 void ConnectAlt(TcxRegExprParserAlt& alt) {
   for (int i = 0; i < alt.Count(); ++i) {
     TcxRegExprParserItem* item = alt.Item(i);
-    if (auto* block = dynamic_cast<TcxRegExprParserBlockItem*>(item)) ConnectBlock(*block);
+    if (auto* block = item->AsBlock()) ConnectBlock(*block);
     TcxRegExprState* exit = item->ExitState();
     for (int j = i + 1; j < alt.Count(); ++j) {
       exit->Add(alt.Item(j)->EntryState());
@@ -194,7 +187,7 @@ void Collect(TcxRegExprParserAlts& alts, std::vector<TcxRegExprState*>& out) {
     TcxRegExprParserAlt& alt = *alts.Alt(a);
     for (int i = 0; i < alt.Count(); ++i) {
       TcxRegExprParserItem* item = alt.Item(i);
-      if (auto* block = dynamic_cast<TcxRegExprParserBlockItem*>(item)) {
+      if (auto* block = item->AsBlock()) {
         out.push_back(block->StartState());
         out.push_back(block->FinishState());
         Collect(block->Alts(), out);

@@ -24,6 +24,14 @@ class TcxRegExprItem {
   virtual bool ForcedChar(char&) const { return false; }
   // Whether the answers never change (the locale's separators may).
   virtual bool IsFixed() const { return true; }
+  // Marks the characters a fixed item matches case-sensitively in a
+  // 256-bit table.
+  virtual void MarkMatches(std::array<std::uint64_t, 4>& ATable) const {
+    for (int c = 0; c < 256; ++c) {
+      char ch = static_cast<char>(c);
+      if (Check(ch, false)) ATable[static_cast<std::size_t>(c) >> 6] |= std::uint64_t{1} << (c & 63);
+    }
+  }
 };
 
 class TcxRegExprSymbol : public TcxRegExprItem {
@@ -35,6 +43,10 @@ class TcxRegExprSymbol : public TcxRegExprItem {
   bool ForcedChar(char& ch) const override {
     ch = FSymbol;
     return true;
+  }
+  void MarkMatches(std::array<std::uint64_t, 4>& ATable) const override {
+    const auto c = static_cast<unsigned char>(FSymbol);
+    ATable[c >> 6] |= std::uint64_t{1} << (c & 63);
   }
 
  private:
@@ -68,6 +80,10 @@ class TcxRegExprSubrange : public TcxRegExprItem {
   }
   std::unique_ptr<TcxRegExprItem> Clone() const override { return std::make_unique<TcxRegExprSubrange>(FFirst, FLast); }
   AnsiString Print() const override { return AnsiString(1, FFirst) + "-" + AnsiString(1, FLast); }
+  void MarkMatches(std::array<std::uint64_t, 4>& ATable) const override {
+    for (int c = static_cast<unsigned char>(FFirst); c <= static_cast<unsigned char>(FLast); ++c)
+      ATable[static_cast<std::size_t>(c) >> 6] |= std::uint64_t{1} << (c & 63);
+  }
 
  private:
   char FFirst, FLast;
@@ -197,6 +213,8 @@ class TcxRegExprBlockState : public TcxRegExprState {
 
 enum TcxRegExprQuantifier { rqSimple, rqQuestion, rqStar, rqPlus };
 
+class TcxRegExprParserBlockItem;
+
 class TcxRegExprParserItem {
  public:
   virtual ~TcxRegExprParserItem() = default;
@@ -208,6 +226,8 @@ class TcxRegExprParserItem {
   virtual TcxRegExprState* ExitState() = 0;
   // Simple states in this item (clones cost as many).
   virtual int StateCount() const = 0;
+  // The item as a group, none for a simple item.
+  virtual TcxRegExprParserBlockItem* AsBlock() { return nullptr; }
 
   bool CanMissing() const { return FQuantifier == rqQuestion || FQuantifier == rqStar; }
   bool CanRepeat() const { return FQuantifier == rqStar || FQuantifier == rqPlus; }
@@ -286,6 +306,7 @@ class TcxRegExprParserBlockItem : public TcxRegExprParserItem {
   TcxRegExprState* EntryState() override { return FStart.get(); }
   TcxRegExprState* ExitState() override { return FFinish.get(); }
   int StateCount() const override { return FStateCount; }
+  TcxRegExprParserBlockItem* AsBlock() override { return this; }
 
   TcxRegExprParserAlts& Alts() { return FAlts; }
   const TcxRegExprParserAlts& Alts() const { return FAlts; }
