@@ -4,8 +4,8 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/Graphic.h"
+#include "platform/rtl/Alignment.h"
 
-ORV_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
 ORV_ENUM(TTextLayout, tlTop, tlCenter, tlBottom)
 ORV_ENUM(TBevelShape, bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer)
 ORV_ENUM(TBevelStyle, bsLowered, bsRaised)
