@@ -7,6 +7,7 @@
 #include "platform/forms/ClassRegistration.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/theme/ThemeBinding.h"
 
 namespace {
 
@@ -20,6 +21,10 @@ struct Unit {
 void StartClasses() { RegisterFormsClasses(); }
 
 void StartLocale() { GetFormatSettings(); }
+
+// The theme library is ours: it joins the table of loadable modules before
+// anything looks for it by name.
+void StartThemes() { win::InstallThemeModule(); }
 
 void StartScreen() {
   if (!Screen) Screen = New<TScreen>(static_cast<TComponent*>(nullptr));
@@ -43,6 +48,7 @@ std::vector<Unit>& Units() {
       {"Classes", &StartClasses, nullptr},
       {"Resources", nullptr, nullptr},
       {"Locale", &StartLocale, nullptr},
+      {"Themes", &StartThemes, nullptr},
       {"Screen", &StartScreen, &StopScreen},
       {"Application", &StartApplication, &StopApplication},
   };

@@ -27,8 +27,8 @@ TEST(UnitStartup, PlatformFirstThenTheLibraryInListOrderAndShutDownInReverse) {
   forms::test::Session session;
   std::vector<AnsiString> started = StartedUnits();
   ASSERT_GE(started.size(), 5u);
-  EXPECT_EQ(std::vector<AnsiString>(started.begin(), started.begin() + 5),
-            (std::vector<AnsiString>{"Classes", "Resources", "Locale", "Screen", "Application"}));
+  EXPECT_EQ(std::vector<AnsiString>(started.begin(), started.begin() + 6),
+            (std::vector<AnsiString>{"Classes", "Resources", "Locale", "Themes", "Screen", "Application"}));
   EXPECT_NE(Application, nullptr);
   EXPECT_NE(Screen, nullptr);
   EXPECT_NE(Mouse, nullptr);

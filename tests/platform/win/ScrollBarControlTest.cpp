@@ -110,6 +110,9 @@ TEST_F(ScrollBarControlTest, DrawsAsAWindowsStandardBar) {
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 20, 40, 0};
   SetScrollInfo(ctl, SB_CTL, &si, TRUE);
   SetScrollInfo(win, SB_VERT, &si, TRUE);
+  // The parent clips no children: its own pending paint (the new child
+  // made it due) goes first, or its background would cover the bar.
+  test::PumpUntilIdle();
   RedrawWindow(win, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
   test::PumpUntilIdle();
   auto differences = [&](int height) {
