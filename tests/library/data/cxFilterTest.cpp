@@ -8,6 +8,7 @@
 #include "platform/rtl/DateText.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Locale.h"
+#include "platform/rtl/ObjectText.h"
 
 namespace {
 
@@ -375,6 +376,29 @@ TEST_F(FilterTest, ADamagedComponentFormLeavesTheCriteriaAsTheyWere) {
   ByteStream intact(whole);
   Criteria.LoadFromStream(&intact);
   EXPECT_EQ(Criteria.GetUnderscoreWildcard(), '?');
+}
+
+TEST_F(FilterTest, ADamagedFilterFileLeavesTheSettingsAsTheyWere) {
+  Criteria.SetPercentWildcard('*');
+  TMemoryStream saved;
+  Criteria.SaveToStream(&saved);
+  // Options and the wildcard are read, then the damage.
+  for (const char* damage : {"  Filter.Unknown = 1\r\n", "  object Stray: TNoSuchClass\r\n  end\r\n"}) {
+    TStringStream text(AnsiString("object TFilterWrapper\r\n"
+                                  "  Filter.Options = [fcoCaseInsensitive]\r\n"
+                                  "  Filter.PercentWildcard = '#'\r\n") +
+                       damage + "end\r\n");
+    TMemoryStream damaged;
+    ObjectTextToBinary(text, damaged);
+    damaged.SetPosition(0);
+    EXPECT_ANY_THROW(Criteria.LoadFromStream(&damaged)) << damage;
+    EXPECT_TRUE(Criteria.GetOptions().Empty()) << damage;
+    EXPECT_EQ(Criteria.GetPercentWildcard(), '*') << damage;
+  }
+  saved.SetPosition(0);
+  TTestCriteria copy;
+  copy.LoadFromStream(&saved);
+  EXPECT_EQ(copy.GetPercentWildcard(), '*');
 }
 
 TEST_F(FilterTest, ValueListsKeepTheirSections) {

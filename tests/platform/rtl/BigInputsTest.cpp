@@ -83,6 +83,41 @@ class TListener : public TComponent {
 };
 ORV_REGISTER(TListener)
 
+// Hears through its parent's override, and through one of its own that
+// is not public: both must still be told.
+class TQuietListener : public TListener {
+  ORV_CLASS(TQuietListener, TListener)
+ public:
+  explicit TQuietListener(TComponent* AOwner) : TListener(AOwner) {}
+};
+ORV_REGISTER(TQuietListener)
+
+class THiddenListener : public TComponent {
+  ORV_CLASS(THiddenListener, TComponent)
+ public:
+  explicit THiddenListener(TComponent* AOwner) : TComponent(AOwner) {}
+  int Heard = 0;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    inherited::Notification(AComponent, Operation);
+    ++Heard;
+  }
+};
+ORV_REGISTER(THiddenListener)
+
+TEST(BigInputs, ClassesThatReplaceNotificationAreToldWhereverTheOverrideIs) {
+  gHeard.clear();
+  TComponent* root = New<TComponent>(nullptr);
+  auto* quiet = New<TQuietListener>(root);
+  quiet->SetName("Quiet");
+  auto* hidden = New<THiddenListener>(root);
+  for (int i = 0; i < 100; ++i) New<TComponent>(root);
+  EXPECT_EQ(gHeard.size(), 101u);  // the hidden listener's arrival and the plain ones
+  EXPECT_EQ(hidden->Heard, 100);
+  root->Free();
+}
+
 TEST(BigInputs, ALayoutOfManyChildrenReadsWholeAndStillTellsItsListeners) {
   RegisterClasses({TComponent::StaticClass(), TListener::StaticClass()});
   const Int64 live = TObject::LiveCount();
