@@ -318,8 +318,9 @@ HBRUSH* const kBrushes[] = {
 HBRUSH Solid(TColor AColor) { return CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(AColor))); }
 
 TBitmap* LoadResourceBitmap(const char* AName) {
+  // Registered once, on first use; a program may replace them after that.
   static bool registered = false;
-  if (!registered || !FindResourceData(AName, "BITMAP")) {
+  if (!registered) {
     dxRegisterOffice11Resources();
     registered = true;
   }
@@ -495,8 +496,14 @@ TColor GetGradientColorRect(const TRect& ARect, Integer APosition, TColor AColor
   const Integer size = AHorizontal ? ARect.Right - ARect.Left : ARect.Bottom - ARect.Top;
   const Integer n = std::min<Integer>(256, size);
   if (n <= 0) return c1;
+  // The band FillGradientRect draws over the position: its end is the
+  // first one past it. (Scaling the position back by n / size rounds
+  // differently from the bands' ends and can name the neighbour.)
   // Positions outside the rectangle take the nearer end's colour.
-  const Integer i = std::clamp<Integer>(MulDiv(APosition - start + 1, n, size) - 1, 0, n - 1);
+  auto end = [&](Integer i) { return start + MulDiv(i + 1, size, n); };
+  Integer i = std::clamp<Integer>(static_cast<Integer>(static_cast<Int64>(APosition - start) * n / size), 0, n - 1);
+  while (i < n - 1 && end(i) <= APosition) ++i;
+  while (i > 0 && end(i - 1) > APosition) --i;
   return BandColor(c1, c2, i, n);
 }
 
