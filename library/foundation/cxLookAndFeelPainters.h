@@ -17,6 +17,7 @@
 
 #include "library/foundation/cxClasses.h"
 #include "library/foundation/cxGraphics.h"
+#include "library/foundation/dxUxTheme.h"
 #include "platform/rtl/Events.h"
 
 ORV_ENUM(TcxButtonState, cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled)
@@ -550,3 +551,113 @@ TcxCustomLookAndFeelPainterClass GetCurrentPainterClass();
 TRect cxTextRect(const TRect& R);
 // The theme's push-button state of a button state (1 normal .. 5 default).
 Integer BtnStateToXPBtnState(TcxButtonState AState);
+
+// ---------------------------------------------------------------------------
+// The theme-based painter. Every element asks the theme manager for the
+// theme of its class and, when that class has no theme, draws as the
+// standard painter does, so the look degrades element by element. A theme
+// query that fails leaves the standard answer.
+class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
+  ORV_CLASS(TcxWinXPLookAndFeelPainter, TcxStandardLookAndFeelPainter)
+ public:
+  using TcxCustomLookAndFeelPainter::DrawArrow;
+
+  TcxLookAndFeelStyle LookAndFeelStyle() const override;
+  TColor DefaultSchedulerBorderColor() const override;
+  TColor DefaultSchedulerViewContentColor() const override;
+
+  Integer BorderSize() const override;
+  void DrawBorder(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawArrow(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, TcxArrowDirection ADirection,
+                 bool ADrawBorder = true) const override;
+  void DrawArrowBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  TRect AdjustGroupButtonDisplayRect(const TRect& R, Integer AButtonCount, Integer AButtonIndex) const override;
+  Integer ButtonBorderSize(TcxButtonState AState = cxbsNormal) const override;
+  TColor ButtonColor(TcxButtonState AState) const override;
+  TRect ButtonFocusRect(TcxCanvas* ACanvas, const TRect& R) const override;
+  TRect ButtonGroupBorderSizes(Integer AButtonCount, Integer AButtonIndex) const override;
+  Integer ButtonTextOffset() const override;
+  Integer ButtonTextShift() const override;
+  TColor ButtonSymbolColor(TcxButtonState AState, TColor ADefaultColor = clDefault) const override;
+  void DrawButton(TcxCanvas* ACanvas, const TRect& R, const AnsiString& ACaption, TcxButtonState AState,
+                  bool ADrawBorder = true, TColor AColor = clDefault, TColor ATextColor = clDefault) const override;
+  bool IsButtonHotTrack() const override;
+
+  void DrawExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                        TColor AColor = clDefault) const override;
+  bool DrawExpandButtonFirst() const override;
+  void DrawGroupExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                             TcxButtonState AState) const override;
+  void DrawSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor ABorderColor,
+                             TColor AColor = clDefault) const override;
+  Integer ExpandButtonSize() const override;
+  Integer GroupExpandButtonSize() const override;
+  bool IsPointOverGroupExpandButton(const TRect& R, const TPoint& P) const override;
+  Integer SmallExpandButtonSize() const override;
+
+  Integer CheckBorderSize() const override;
+  TSize CheckButtonSize() const override;
+  void DrawCheck(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AChecked,
+                 TColor AColor) const override;
+  void DrawCheckBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawRadioButton(TcxCanvas* ACanvas, Integer X, Integer Y, TcxButtonState AButtonState, bool AChecked,
+                       bool AFocused, TColor ABrushColor, bool AIsDesigning = false) const override;
+  TSize RadioButtonSize() const override;
+
+  void DrawHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+                  TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
+                  TcxAlignmentVert AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis, const AnsiString& AText,
+                  TFont* AFont, TColor ATextColor, TColor ABkColor,
+                  const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr, bool AIsLast = false) const override;
+  void DrawHeaderPressed(TcxCanvas* ACanvas, const TRect& ABounds) const override;
+  void DrawSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting) const override;
+  Integer HeaderBorderSize() const override;
+  Integer HeaderControlSectionBorderSize(TcxButtonState AState = cxbsNormal) const override;
+  TRect HeaderControlSectionContentBounds(const TRect& ABounds, TcxButtonState AState) const override;
+  bool HeaderDrawCellsFirst() const override;
+  bool IsHeaderHotTrack() const override;
+  TSize SortingMarkSize() const override;
+
+  void DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawFooterCell(TcxCanvas* ACanvas, const TRect& ABounds, TAlignment AAlignmentHorz,
+                      TcxAlignmentVert AAlignmentVert, bool AMultiLine, const AnsiString& AText, TFont* AFont,
+                      TColor ATextColor, TColor ABkColor,
+                      const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr) const override;
+  Integer FooterCellBorderSize() const override;
+  bool FooterDrawCellsFirst() const override;
+
+  void DrawFilterCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                bool AIsFilterActive) const override;
+  TSize FilterActivateButtonSize() const override;
+  TSize FilterCloseButtonSize() const override;
+
+  void DrawTab(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, const AnsiString& AText,
+               TcxButtonState AState, bool AVertical, TFont* AFont, TColor ATextColor, TColor ABkColor,
+               bool AShowPrefix = false) const override;
+  void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
+                     bool AVertical) const override;
+  void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) const override;
+  bool IsDrawTabImplemented(bool AVertical) const override;
+  bool IsTabHotTrack(bool AVertical) const override;
+
+  void DrawIndicatorItem(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind, TColor AColor,
+                         const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr,
+                         bool AIsLast = false) const override;
+  void DrawScrollBarPart(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R, TcxScrollBarPart APart,
+                         TcxButtonState AState) const override;
+  void DrawMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const AnsiString& AText, TcxNeighbors ANeighbors,
+                       const TcxViewParams& AViewParams, TcxHeaderArrows AArrows, Integer ASideWidth,
+                       const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr) const override;
+  void DrawSchedulerNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                   bool AIsHorizontal) const override;
+
+ protected:
+  // Text drawn by the theme in a part's state: aligned, on one line or
+  // word-broken, with an end ellipsis when asked; nothing for empty text.
+  static void DrawThemedContent(TcxCanvas* ACanvas, win::HTHEME ATheme, Integer APartId, Integer AStateId,
+                                const TRect& ATextAreaBounds, TAlignment AAlignmentHorz,
+                                TcxAlignmentVert AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis,
+                                const AnsiString& AText, TFont* AFont, TColor ATextColor, bool AShowPrefix = false);
+};
