@@ -661,3 +661,90 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
                                 TcxAlignmentVert AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis,
                                 const AnsiString& AText, TFont* AFont, TColor ATextColor, bool AShowPrefix = false);
 };
+
+// ---------------------------------------------------------------------------
+// The Office-11 painter: the ultra-flat geometry in the colours of the
+// Office-11 palette (dxOffice11.h, built by whoever creates the palette),
+// with gradient headers and bitmap expand buttons. Scroll bars are drawn
+// by the theme-based painter when the scroll-bar theme is available and by
+// the standard painter otherwise.
+class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
+  ORV_CLASS(TcxOffice11LookAndFeelPainter, TcxUltraFlatLookAndFeelPainter)
+ public:
+  using TcxCustomLookAndFeelPainter::DrawArrow;
+
+  TcxLookAndFeelStyle LookAndFeelStyle() const override;
+
+  TColor DefaultDateNavigatorHeaderColor() const override;
+  TColor DefaultDateNavigatorSelectionColor() const override;
+  TColor DefaultDateNavigatorSelectionTextColor() const override;
+  TColor DefaultFilterBoxColor() const override;
+  TColor DefaultFilterBoxTextColor() const override;
+  TColor DefaultFooterColor() const override;
+  TColor DefaultFooterTextColor() const override;
+  TColor DefaultGroupColor() const override;
+  TColor DefaultGroupByBoxColor() const override;
+  TColor DefaultGroupByBoxTextColor() const override;
+  TColor DefaultHeaderColor() const override;
+  TColor DefaultHeaderBackgroundColor() const override;
+  TColor DefaultSchedulerBorderColor() const override;
+  TColor DefaultSchedulerControlColor() const override;
+  TColor DefaultTabColor() const override;
+  TColor DefaultTabsBackgroundColor() const override;
+  TColor DefaultTimeGridMinorScaleColor() const override;
+  TColor DefaultTimeGridSelectionBarColor() const override;
+  TColor BorderHighlightColor() const override;
+  TColor FooterSeparatorColor() const override;
+  TColor TabBorderHighlightColor() const override;
+  TColor FilterDropDownButtonBorderColor(TcxButtonState AState) const override;
+
+  TColor ButtonColor(TcxButtonState AState) const override;
+  TColor ButtonSymbolColor(TcxButtonState AState, TColor ADefaultColor = clDefault) const override;
+  TColor CheckButtonColor(TcxButtonState AState) const override;
+  void DrawBorder(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawButtonBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+
+  void DrawExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                        TColor AColor = clDefault) const override;
+  bool DrawExpandButtonFirst() const override;
+  void DrawSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor ABorderColor,
+                             TColor AColor = clDefault) const override;
+  Integer ExpandButtonSize() const override;
+  Integer SmallExpandButtonSize() const override;
+
+  void DrawRadioButton(TcxCanvas* ACanvas, Integer X, Integer Y, TcxButtonState AButtonState, bool AChecked,
+                       bool AFocused, TColor ABrushColor, bool AIsDesigning = false) const override;
+
+  void DrawContent(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, TcxButtonState AState,
+                   TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                   bool AShowEndEllipsis, const AnsiString& AText, TFont* AFont, TColor ATextColor, TColor ABkColor,
+                   const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr, bool AIsFooter = false) const override;
+  void DrawHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+                  TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
+                  TcxAlignmentVert AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis, const AnsiString& AText,
+                  TFont* AFont, TColor ATextColor, TColor ABkColor,
+                  const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr, bool AIsLast = false) const override;
+  void DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors,
+                        TcxBorders ABorders) const override;
+  void DrawHeaderControlSection(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                                TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, const AnsiString& AText,
+                                TFont* AFont, TColor ATextColor, TColor ABkColor) const override;
+  void DrawSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting) const override;
+  TcxBorders HeaderBorders(TcxNeighbors ANeighbors) const override;
+  bool IsHeaderHotTrack() const override;
+
+  void DrawScrollBarPart(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R, TcxScrollBarPart APart,
+                         TcxButtonState AState) const override;
+  void DrawMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const AnsiString& AText, TcxNeighbors ANeighbors,
+                       const TcxViewParams& AViewParams, TcxHeaderArrows AArrows, Integer ASideWidth,
+                       const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr) const override;
+  void DrawSchedulerBorder(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawSchedulerNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+
+  // Header colours of the Office-11 look.
+  virtual TColor HeaderBottomColor() const;
+  virtual TColor HeaderDarkEdgeColor() const;
+  virtual TColor HeaderHighlightEdgeColor() const;
+  virtual TColor HeaderTopColor() const;
+};
