@@ -178,11 +178,14 @@ Integer Themed::ButtonBorderSize(TcxButtonState AState) const {
   return inherited::ButtonBorderSize(AState);
 }
 
+// The theme's face colour of the push button in that state; a theme that
+// does not answer leaves the standard face, never black.
 TColor Themed::ButtonColor(TcxButtonState AState) const {
+  const TColor fallback = inherited::ButtonColor(AState);
   win::HTHEME theme = Theme(totButton);
-  if (!theme) return inherited::ButtonColor(AState);
   COLORREF color = 0;
-  ::GetThemeColor(theme, BP_PUSHBUTTON, BtnStateToXPBtnState(AState), win::TMT_FACECOLOR, &color);
+  if (!theme || ::GetThemeColor(theme, BP_PUSHBUTTON, BtnStateToXPBtnState(AState), win::TMT_FACECOLOR, &color) != S_OK)
+    return fallback;
   return static_cast<TColor>(color);
 }
 
