@@ -258,7 +258,8 @@ std::vector<TRect> DrawSheet(TcxCustomLookAndFeelPainterClass P, Sheet& S) {
 }
 
 struct PaintersResources : ::testing::Environment {
-  void TearDown() override { cxLookAndFeelPaintersFinalize(); }
+  void TearDown() override { cxLookAndFeelPaintersFinalize();
+    cxGraphicsFinalize(); }
 };
 const auto* const gResources = ::testing::AddGlobalTestEnvironment(new PaintersResources);
 

@@ -24,6 +24,7 @@ struct PaintersResources : ::testing::Environment {
   void SetUp() override { win::SetTextRenderMode(win::TextRenderMode::Monochrome); }
   void TearDown() override {
     cxLookAndFeelPaintersFinalize();
+    cxGraphicsFinalize();
     win::SetTextRenderMode(win::TextRenderMode::Grayscale);
   }
 };
