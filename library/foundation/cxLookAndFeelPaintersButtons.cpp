@@ -29,6 +29,14 @@ void FillSolid(TcxCanvas* ACanvas, const TRect& R, TColor AColor) {
 
 TRect Shrunk(const TRect& R, Integer D = 1) { return cxRectInflate(R, -D, -D); }
 
+// A solid triangle. The apex pixel is painted as well, so that an arrow
+// too small to have an area still shows as one pixel.
+void PaintTriangle(TcxCanvas* ACanvas, const TPoint (&P)[3], TColor AColor) {
+  SetSolidColors(ACanvas, AColor);
+  ACanvas->Polygon(P);
+  ACanvas->FillRect({P[0].X, P[0].Y, P[0].X + 1, P[0].Y + 1});
+}
+
 // Odd sizes keep a triangle's apex on a pixel.
 Integer MakeOdd(Integer A) { return A % 2 == 0 ? A + 1 : A; }
 
@@ -79,8 +87,7 @@ void Base::CalculateArrowPoints(TRect R, TPoint (&P)[3], TcxArrowDirection AArro
 void Base::DrawArrow(TcxCanvas* ACanvas, const TRect& R, TcxArrowDirection ADirection, TColor AColor) const {
   TPoint P[3];
   CalculateArrowPoints(R, P, ADirection, true);
-  SetSolidColors(ACanvas, AColor);
-  ACanvas->Polygon(P);
+  PaintTriangle(ACanvas, P, AColor);
 }
 
 void Base::DrawArrow(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, TcxArrowDirection ADirection,
@@ -91,8 +98,7 @@ void Base::DrawArrow(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, 
     DrawArrowBorder(ACanvas, R, AState);
   else
     FillSolid(ACanvas, R, ButtonColor(AState));
-  SetSolidColors(ACanvas, ButtonSymbolColor(AState));
-  ACanvas->Polygon(P);
+  PaintTriangle(ACanvas, P, ButtonSymbolColor(AState));
 }
 
 void Base::DrawArrowBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
@@ -103,9 +109,8 @@ void Base::DrawArrowBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AS
 void Base::DrawButtonArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor) const {
   const Integer w = MakeOdd(cxRectWidth(R) / 2), h = w / 2 + 1;
   const Integer x0 = (R.Left + R.Right - w) / 2, y0 = MulDiv(R.Top + R.Bottom - h, 1, 2);
-  const TPoint P[3] = {{x0, y0}, {x0 + w - 1, y0}, {x0 + w / 2, y0 + h - 1}};
-  SetSolidColors(ACanvas, AColor);
-  ACanvas->Polygon(P);
+  const TPoint P[3] = {{x0 + w / 2, y0 + h - 1}, {x0, y0}, {x0 + w - 1, y0}};
+  PaintTriangle(ACanvas, P, AColor);
 }
 
 void Base::DrawScrollBarArrow(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
@@ -115,17 +120,14 @@ void Base::DrawScrollBarArrow(TcxCanvas* ACanvas, const TRect& R, TcxButtonState
   TPoint P[3];
   CalculateArrowPoints(r, P, ADirection, true);
   if (AState != cxbsDisabled) {
-    SetSolidColors(ACanvas, ButtonSymbolColor(AState));
-    ACanvas->Polygon(P);
+    PaintTriangle(ACanvas, P, ButtonSymbolColor(AState));
     return;
   }
   // Embossed: a light copy one pixel down and right under the dark glyph.
   TPoint shifted[3];
   for (int i = 0; i < 3; ++i) shifted[i] = cxPointOffset(P[i], 1, 1);
-  SetSolidColors(ACanvas, clBtnHighlight);
-  ACanvas->Polygon(shifted);
-  SetSolidColors(ACanvas, clBtnShadow);
-  ACanvas->Polygon(P);
+  PaintTriangle(ACanvas, shifted, clBtnHighlight);
+  PaintTriangle(ACanvas, P, clBtnShadow);
 }
 
 // ---------------------------------------------------------------------------
@@ -373,8 +375,18 @@ void Standard::DrawScrollBarPart(TcxCanvas* ACanvas, bool AHorizontal, const TRe
       win::UINT flags = kKinds[GetArrowDirection(AHorizontal, APart)];
       if (AState == cxbsDisabled) flags |= win::DFCS_INACTIVE;
       if (AState == cxbsPressed) flags |= win::DFCS_FLAT;
-      TRect r = AState == cxbsPressed ? cxRectOffset(R, 1, 1) : R;
-      win::DrawFrameControl(ACanvas->GetHandle(), &r, win::DFC_SCROLL, flags);
+      if (AState == cxbsPressed) {
+        // The pressed glyph moves down and right; what moves past the
+        // button's rectangle is cut off rather than painted outside it.
+        TcxRegion* clip = ACanvas->GetClipRegion();
+        ACanvas->IntersectClipRect(R);
+        TRect r = cxRectOffset(R, 1, 1);
+        win::DrawFrameControl(ACanvas->GetHandle(), &r, win::DFC_SCROLL, flags);
+        ACanvas->SetClipRegion(clip, roSet);
+      } else {
+        TRect r = R;
+        win::DrawFrameControl(ACanvas->GetHandle(), &r, win::DFC_SCROLL, flags);
+      }
       if (AState == cxbsPressed) {
         ACanvas->DrawComplexFrame(R, clBtnShadow, clBtnShadow);
         ACanvas->DrawComplexFrame(Shrunk(R), clBtnFace, clBtnFace);

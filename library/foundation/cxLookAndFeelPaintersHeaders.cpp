@@ -433,10 +433,9 @@ void Base::DrawMonthHeaderArrows(TcxCanvas* ACanvas, const TRect& ABounds, TcxHe
                                  Integer ASideWidth, TColor AColor) {
   if (AArrows == haNone || ASideWidth <= 0) return;
   auto draw = [&](const TRect& ASide, TcxArrowDirection ADirection) {
-    // A triangle half as high as the header, centred in its side area.
-    const Integer size = std::min(cxRectWidth(ASide), cxRectHeight(ASide)) / 2 + 1;
+    // A triangle about half as high as the header, centred in its side.
     TPoint P[3];
-    CalculateArrowPoints(cxRectCenter(ASide, size, size), P, ADirection, true);
+    CalculateArrowPoints(ASide, P, ADirection, true);
     ACanvas->GetBrush()->SetStyle(bsSolid);
     ACanvas->SetBrushColor(AColor);
     SetPenColor(ACanvas, AColor);
