@@ -232,6 +232,8 @@ void cxFreeScreenCanvas();
 // ---------------------------------------------------------------------------
 // Process-wide brushes, colours and drawing helpers.
 
+class TWinControl;
+
 ORV_EXCEPTION(EBrushCache, Exception)
 
 // Solid brushes shared by colour and counted, so that painting many cells
@@ -340,3 +342,9 @@ void cxAlphaBlend(win::HDC ADestDC, TBitmap* ASrcBitmap, const TRect& ADestRect,
 // One pixel (blue, green, red, alpha in memory order) over another.
 void cxBlendFunction(const win::RGBQUAD& ASource, win::RGBQUAD& ADest, Byte AAlpha);
 void cxSmoothResizeBitmap(TBitmap* ASource, TBitmap* ADest, bool AForceFilter = false);
+// The parent's background behind R (control coordinates), painted into
+// ACanvas: the parent gets WM_ERASEBKGND and WM_PAINT with the canvas's DC,
+// and with APaintParentWithChildren so does every visible windowed sibling
+// that lies before the control in the parent's child order.
+void cxDrawTransparentControlBackground(TWinControl* AControl, TCanvas* ACanvas, const TRect& R,
+                                        bool APaintParentWithChildren = true);

@@ -6,12 +6,14 @@
 
 #include "library/foundation/cxGraphics.h"
 #include "platform/rtl/Owned.h"
+#include "platform/forms/Controls.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/Numbers.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Metrics.h"
 #include "platform/win/Modules.h"
+#include "platform/win/Queue.h"
 #include "platform/win/WindowDC.h"
 
 ORV_REGISTER(TcxBrushCache)
@@ -604,6 +606,38 @@ void cxSmoothResizeBitmap(TBitmap* ASource, TBitmap* ADest, bool AForceFilter) {
     }
   }
   ADest->SetModified(true);
+}
+
+// ---------------------------------------------------------------------------
+// Transparent controls.
+
+void cxDrawTransparentControlBackground(TWinControl* AControl, TCanvas* ACanvas, const TRect& R,
+                                        bool APaintParentWithChildren) {
+  TWinControl* parent = AControl ? AControl->GetParent() : nullptr;
+  if (!parent || !parent->HandleAllocated()) return;
+  HDC dc = ACanvas->GetHandle();
+  const TRect inParent = cxRectOffset(R, AControl->GetLeft(), AControl->GetTop());
+  const int saved = SaveDC(dc);
+  POINT org{};
+  OffsetWindowOrgEx(dc, AControl->GetLeft(), AControl->GetTop(), &org);
+  IntersectClipRect(dc, inParent.Left, inParent.Top, inParent.Right, inParent.Bottom);
+  RECT clip{};
+  if (GetClipBox(dc, &clip) != NULLREGION) {
+    SendMessageA(parent->GetHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageA(parent->GetHandle(), WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    if (APaintParentWithChildren)
+      for (Integer i = 0; i < parent->GetControlCount(); ++i) {
+        auto* sibling = dynamic_cast<TWinControl*>(parent->GetControl(i));
+        if (sibling == AControl) break;
+        if (!sibling || !sibling->GetVisible() || !sibling->HandleAllocated()) continue;
+        const int inner = SaveDC(dc);
+        OffsetWindowOrgEx(dc, -sibling->GetLeft(), -sibling->GetTop(), nullptr);
+        SendMessageA(sibling->GetHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        SendMessageA(sibling->GetHandle(), WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        RestoreDC(dc, inner);
+      }
+  }
+  RestoreDC(dc, saved);
 }
 
 ORV_REGISTER(EBrushCache)

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "library/foundation/FoundationStartup.h"
+#include "library/foundation/cxGraphics.h"
 #include "library/foundation/cxLibraryStrs.h"
+#include "platform/forms/UnitStartup.h"
 #include "platform/rtl/Streams.h"
 
 namespace {
@@ -270,4 +273,13 @@ TEST(cxComponentCollection, NotificationsAndIds) {
   EXPECT_EQ(owner->Items->GetCount(), 1);
   EXPECT_EQ(owner->Items->Add()->GetID(), 2);  // IDs are never reused
   form->Free();
+}
+
+TEST(cxFoundationStartup, ShutDownReleasesTheOverridesAndDrawingResources) {
+  RegisterFoundationUnits();
+  InitializeUnits();
+  cxSetResourceStringNet("Cancel", "Abbrechen");
+  cxSystemBrush(5);  // made on first use
+  FinalizeUnits();
+  EXPECT_EQ(cxGetResourceStringNet("Cancel"), "Cancel");
 }
