@@ -433,27 +433,70 @@ void TcxFilterCriteria::SaveToStream(TStream* AStream) {
   AStream->WriteComponent(&wrapper);
 }
 
+namespace {
+
+// The published values of an object that a stream may set (numbers, sets,
+// enumerations, characters, floats, currency, text), kept to be put back.
+class TPublishedValues {
+ public:
+  explicit TPublishedValues(const TObject* AObject) {
+    for (const TPropInfo* p : GetPropList(AObject)) {
+      Entry e;
+      e.Prop = p;
+      if (p->GetOrd && p->SetOrd) e.Ord = p->GetOrd(AObject);
+      else if (p->GetFloat && p->SetFloat) e.Float = p->GetFloat(AObject);
+      else if (p->GetCurr && p->SetCurr) e.Curr = p->GetCurr(AObject);
+      else if (p->GetStr && p->SetStr) e.Str = p->GetStr(AObject);
+      else if (p->GetWStr && p->SetWStr) e.WStr = p->GetWStr(AObject);
+      else continue;
+      FEntries.push_back(std::move(e));
+    }
+  }
+  void Restore(TObject* AObject) const {
+    for (const Entry& e : FEntries) {
+      const TPropInfo* p = e.Prop;
+      if (p->GetOrd && p->SetOrd) p->SetOrd(AObject, e.Ord);
+      else if (p->GetFloat && p->SetFloat) p->SetFloat(AObject, e.Float);
+      else if (p->GetCurr && p->SetCurr) p->SetCurr(AObject, e.Curr);
+      else if (p->GetStr && p->SetStr) p->SetStr(AObject, e.Str);
+      else p->SetWStr(AObject, e.WStr);
+    }
+  }
+
+ private:
+  struct Entry {
+    const TPropInfo* Prop = nullptr;
+    Int64 Ord = 0;
+    Extended Float = 0;
+    Currency Curr{};
+    AnsiString Str;
+    WideString WStr;
+  };
+  std::vector<Entry> FEntries;
+};
+
+}  // namespace
+
 void TcxFilterCriteria::LoadFromStream(TStream* AStream) {
-  // The reader leaves what it read before an error in place: a damaged
-  // stream puts back what a component stream can change, the published
-  // settings and the items.
-  TMemoryStream items;
-  WriteData(&items);
-  const Integer maxValueListCount = FMaxValueListCount;
-  const TcxFilterCriteriaOptions options = FOptions;
-  const char percent = FPercentWildcard, underscore = FUnderscoreWildcard;
+  // A damaged file changes nothing: the published settings and the
+  // conditions read before the damage are put back, and nobody is told of a
+  // change. Taking the copies may fail too, before anything has changed.
+  const TPublishedValues settings(this);
+  TMemoryStream tree;
+  WriteData(&tree);
   TFilterWrapper wrapper(nullptr);
   wrapper.SetFilter(this);
   BeginUpdate();
   try {
     AStream->ReadComponent(&wrapper);
   } catch (...) {
-    FMaxValueListCount = maxValueListCount;
-    SetOptions(options);
-    SetPercentWildcard(percent);
-    SetUnderscoreWildcard(underscore);
-    items.SetPosition(0);
-    ReadData(&items);
+    try {
+      settings.Restore(this);
+      tree.SetPosition(0);
+      ReadData(&tree);
+    } catch (...) {
+      // The file's own error is the one to report.
+    }
     CancelUpdate();
     FChanged = false;
     throw;

@@ -2,6 +2,9 @@
 
 #include "library/foundation/cxClasses.h"
 #include "library/foundation/cxGraphics.h"
+#include "library/foundation/dxThemeManager.h"
+#include "library/foundation/dxUxTheme.h"
+#include "platform/forms/Application.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/UnitStartup.h"
 
@@ -12,9 +15,25 @@ void StartClasses() { GroupDescendentsWith(TcxComponent::StaticClass(), TControl
 
 void StopClasses() { cxClearResourceStrings(); }
 
+// A theme listener that fails is reported as any other error of the program.
+void StartThemeManager() {
+  dxSetThemeExceptionHandler([](TObject* ASender) {
+    if (Application) Application->HandleException(ASender);
+  });
+  dxThemeManagerInitialize();
+}
+
+void StopThemeManager() {
+  dxThemeManagerFinalize();
+  dxSetThemeExceptionHandler(nullptr);
+}
+
 }  // namespace
 
 void RegisterFoundationUnits() {
+  // The theme binding starts first of all the library's units.
+  RegisterUnit("dxUxTheme", &dxUxThemeInitialize, &dxUxThemeFinalize);
+  RegisterUnit("dxThemeManager", &StartThemeManager, &StopThemeManager);
   RegisterUnit("cxClasses", &StartClasses, &StopClasses);
   RegisterUnit("cxGraphics", nullptr, &cxGraphicsFinalize);
 }
