@@ -326,8 +326,6 @@ class TcxCustomLookAndFeelPainter : public TObject {
 class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   ORV_CLASS(TcxStandardLookAndFeelPainter, TcxCustomLookAndFeelPainter)
  public:
-  using TcxCustomLookAndFeelPainter::DrawArrow;
-
   TcxLookAndFeelStyle LookAndFeelStyle() const override;
   TColor DefaultSchedulerViewContentColor() const override;
 
@@ -384,8 +382,6 @@ class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
 class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   ORV_CLASS(TcxFlatLookAndFeelPainter, TcxCustomLookAndFeelPainter)
  public:
-  using TcxCustomLookAndFeelPainter::DrawArrow;
-
   TcxLookAndFeelStyle LookAndFeelStyle() const override;
 
   Integer BorderSize() const override;
@@ -434,8 +430,6 @@ class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
 class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   ORV_CLASS(TcxUltraFlatLookAndFeelPainter, TcxCustomLookAndFeelPainter)
  public:
-  using TcxCustomLookAndFeelPainter::DrawArrow;
-
   TcxLookAndFeelStyle LookAndFeelStyle() const override;
   TColor DefaultSchedulerBorderColor() const override;
 

@@ -455,6 +455,25 @@ TEST(cxPainterRadios, ImagesAreMeasuredAndColouredPerKindAndState) {
   EXPECT_EQ(d.At(20, 26), ColorToRGB(clHighlight));
 }
 
+TEST(cxPainterRadios, MeasuringStaysInsideTheCircleWhenTheDotRunsToTheEdge) {
+  // Window, window text and shadow all black: the system glyph is black
+  // from edge to edge, and the walk that finds the dot must stop at the
+  // circle instead of running off the work bitmap.
+  cxLookAndFeelPaintersFinalize();
+  {
+    SysColor window(win::COLOR_WINDOW, clBlack), text(win::COLOR_WINDOWTEXT, clBlack),
+        shadow(win::COLOR_BTNSHADOW, clBlack);
+    EXPECT_EQ(Flat()->RadioButtonSize(), (TSize{13, 13}));
+    Surface s;
+    Flat()->DrawRadioButton(s.Canvas.get(), 0, 0, cxbsNormal, true, false, clDefault);
+    EXPECT_EQ(s.Painted(), (TRect{0, 0, 13, 13}));
+  }
+  cxLookAndFeelPaintersFinalize();
+  Surface s;
+  Flat()->DrawRadioButton(s.Canvas.get(), 0, 0, cxbsNormal, false, false, clDefault);
+  EXPECT_EQ(s.At(6, 6), ColorToRGB(clWindow));
+}
+
 namespace {
 class TOffice11LikePainter : public TcxUltraFlatLookAndFeelPainter {
   ORV_CLASS(TOffice11LikePainter, TcxUltraFlatLookAndFeelPainter)
