@@ -610,6 +610,21 @@ TEST(cxPainterHeaders, DisabledSectionsAreEmbossed) {
   EXPECT_EQ(s.Count(clRed, {0, 0, 60, 20}), 0);
 }
 
+TEST(cxPainterHeaders, MonthHeaderArrowsSitInTheirSideAreas) {
+  Surface s(140, 20);
+  TcxViewParams params;
+  params.Color = clBtnFace;
+  params.TextColor = clBtnText;
+  Flat()->DrawMonthHeader(s.Canvas.get(), {0, 0, 140, 20}, "", {}, params, haLeft, 20);
+  EXPECT_EQ(s.Bounds(clWindowText), (TRect{7, 6, 12, 15}));  // 5 x 9, pointing left
+  EXPECT_EQ(s.Count(clWindowText, {7, 10, 8, 11}), 1);
+  Surface u(140, 20);
+  Standard()->DrawMonthHeader(u.Canvas.get(), {0, 0, 140, 20}, "", {nLeft}, params, haRight, 20);
+  EXPECT_EQ(u.At(0, 10), ColorToRGB(clBtnHighlight));  // no black frame next to a neighbour
+  EXPECT_EQ(u.At(139, 10), clBlack);
+  EXPECT_EQ(u.Count(clWindowText, {121, 2, 138, 18}), 1 + 3 + 5 + 7 + 9);
+}
+
 TEST(cxPainterIndicator, KindsDrawTheirImageOverTheHeaderBackground) {
   const TRect r{0, 0, 14, 18};
   Surface none(14, 18);
