@@ -140,9 +140,9 @@ class TcxCustomLookAndFeelPainter : public TObject {
   virtual void DrawButtonInGroup(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, Integer AButtonCount,
                                  Integer AButtonIndex, TColor ABackgroundColor) const;
   virtual void DrawButtonBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const;
-  // The frame around a group of buttons: strongest when the group is in
-  // place (edited), highlighted when it has the focus.
-  virtual void DrawButtonGroupBorder(TcxCanvas* ACanvas, const TRect& R, bool AInplace, bool ASelected) const;
+  // The frame around a group of buttons: strongest when the group sits in
+  // a larger control, highlighted when it has the focus.
+  virtual void DrawButtonGroupBorder(TcxCanvas* ACanvas, const TRect& R, bool AInGroup, bool AHasFocus) const;
 
   // --- Expand buttons.
   // A tree box with a plus (collapsed) or minus (expanded) sign.
@@ -446,7 +446,7 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawButtonInGroup(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, Integer AButtonCount,
                          Integer AButtonIndex, TColor ABackgroundColor) const override;
   void DrawButtonBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
-  void DrawButtonGroupBorder(TcxCanvas* ACanvas, const TRect& R, bool AInplace, bool ASelected) const override;
+  void DrawButtonGroupBorder(TcxCanvas* ACanvas, const TRect& R, bool AInGroup, bool AHasFocus) const override;
 
   void DrawExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
                         TColor AColor = clDefault) const override;

@@ -625,6 +625,56 @@ TEST(cxPainterHeaders, MonthHeaderArrowsSitInTheirSideAreas) {
   EXPECT_EQ(u.Count(clWindowText, {121, 2, 138, 18}), 1 + 3 + 5 + 7 + 9);
 }
 
+TEST(cxPainterFooters, UltraFlatCellsAreClosedOnTheRightAndBelowOnly) {
+  Surface s(40, 20);
+  UltraFlat()->DrawFooterCell(s.Canvas.get(), {0, 0, 40, 20}, taRightJustify, vaCenter, false, "", nullptr,
+                              clBtnText, clWhite);
+  EXPECT_EQ(s.At(39, 5), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(s.At(5, 19), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(s.At(0, 5), kPage);  // the content keeps the cell border's width on every side
+  EXPECT_EQ(s.At(1, 1), clWhite);
+  Surface t(40, 20);
+  Standard()->DrawFooterCell(t.Canvas.get(), {0, 0, 40, 20}, taRightJustify, vaCenter, false, "", nullptr,
+                             clBtnText, clWhite);
+  EXPECT_EQ(t.At(0, 5), ColorToRGB(clBtnShadow));  // sunken
+  EXPECT_EQ(t.At(39, 5), ColorToRGB(clBtnHighlight));
+  Standard()->DrawFooterSeparator(t.Canvas.get(), {10, 0, 11, 20});
+  EXPECT_EQ(t.At(10, 10), ColorToRGB(clBtnShadow));
+}
+
+TEST(cxPainterTabs, SidesStopShortOfTheirNeighboursAndRoundTheCorner) {
+  Surface s(30, 20);
+  const TRect tab{0, 0, 30, 20};
+  const TcxBorders sides{bLeft, bRight, bBottom};
+  for (TcxBorder b : {bLeft, bRight, bBottom}) Standard()->DrawTabBorder(s.Canvas.get(), tab, b, sides, false);
+  EXPECT_EQ(s.At(0, 0), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(s.At(0, 17), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(s.At(0, 18), kPage);                        // stops short of the bottom side
+  EXPECT_EQ(s.At(1, 18), ColorToRGB(clBtnHighlight));   // the rounded corner
+  EXPECT_EQ(s.At(2, 19), ColorToRGB(clBtnShadow));      // the bottom faces away from the page
+  EXPECT_EQ(s.At(1, 19), kPage);
+  EXPECT_EQ(s.At(29, 5), ColorToRGB(clBtnHighlight));
+  Surface v(20, 30);
+  for (TcxBorder b : {bTop, bRight, bBottom})
+    UltraFlat()->DrawTabBorder(v.Canvas.get(), {0, 0, 20, 30}, b, {bTop, bRight, bBottom}, true);
+  EXPECT_EQ(v.At(19, 10), ColorToRGB(clBtnText));      // vertical tabs face away on the right
+  EXPECT_EQ(v.At(5, 0), ColorToRGB(clBtnShadow));
+}
+
+TEST(cxPainterScheduler, SplittersHaveLinePairsOnBothLongSides) {
+  TcxViewParams params;
+  params.Color = clWhite;
+  Surface s(40, 10);
+  Standard()->DrawSchedulerSplitterBorder(s.Canvas.get(), {0, 0, 40, 6}, params, true);
+  const TColor column[] = {ColorToRGB(clBtnFace), ColorToRGB(clBtnHighlight), clWhite,
+                           clWhite, ColorToRGB(clBtnShadow), ColorToRGB(cl3DDkShadow)};
+  for (Integer y = 0; y < 6; ++y) EXPECT_EQ(s.At(20, y), column[y]) << y;
+  Surface u(10, 40);
+  UltraFlat()->DrawSchedulerSplitterBorder(u.Canvas.get(), {0, 0, 6, 40}, params, false);
+  for (Integer x : {0, 1, 4, 5}) EXPECT_EQ(u.At(x, 20), ColorToRGB(clBtnShadow)) << x;
+  EXPECT_EQ(u.At(2, 20), clWhite);
+}
+
 TEST(cxPainterIndicator, KindsDrawTheirImageOverTheHeaderBackground) {
   const TRect r{0, 0, 14, 18};
   Surface none(14, 18);
