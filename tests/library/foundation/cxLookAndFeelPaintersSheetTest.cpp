@@ -197,6 +197,9 @@ std::vector<TRect> DrawSheet(TcxCustomLookAndFeelPainterClass P, Sheet& S) {
                          P->DefaultHeaderColor());
     x += 16;
   }
+  // The auto-hide pins.
+  C->Draw(x + 8, y + 1, cxAutoHideOnBitmap());
+  C->Draw(x + 28, y + 1, cxAutoHideOffBitmap());
   y += 30;
 
   // Filter buttons.

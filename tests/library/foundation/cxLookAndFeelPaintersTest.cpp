@@ -415,6 +415,10 @@ TEST(cxPainterChecks, DisabledStandardBoxIsSunkenFaceColouredAndEmpty) {
   UltraFlat()->DrawCheck(t.Canvas.get(), {0, 0, 9, 9}, cxbsHot, true, clRed);
   EXPECT_EQ(t.Count(clRed, {0, 0, 9, 9}), 21);
   for (Integer x = 1; x < 8; ++x) EXPECT_EQ(t.Count(clRed, {x, 0, x + 1, 9}), 3) << x;
+  Surface low(20, 20);
+  UltraFlat()->DrawCheck(low.Canvas.get(), {5, 5, 14, 8}, cxbsNormal, true, clRed);
+  EXPECT_EQ(low.Painted(), (TRect{5, 5, 14, 8}));
+  EXPECT_EQ(low.Count(clRed, {0, 0, 20, 20}), 0);
 
   Surface f;
   Flat()->DrawCheckButton(f.Canvas.get(), {0, 0, 13, 13}, cxbsDisabled, true);
