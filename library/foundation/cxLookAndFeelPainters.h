@@ -519,8 +519,6 @@ TBitmap* cxAutoHideOffBitmap();
 TSize cxCheckButtonCellSize();
 // Makes the radio-button images when they do not exist yet.
 void PrepareRadioButtonImageList();
-// Whether the radio-button images exist (they are made on first use).
-bool cxRadioButtonImagesPrepared();
 
 // The painters' reaction to a system colour change: the scroll-bar patterns
 // and the radio-button images (when they exist) take the new colours. The

@@ -442,8 +442,6 @@ void PrepareRadioButtonImageList() {
   gRadioButtonImages->Prepare();
 }
 
-bool cxRadioButtonImagesPrepared() { return gRadioButtonImages != nullptr; }
-
 void cxLookAndFeelPaintersSystemPaletteChanged() {
   if (gScrollBarBitmaps[0]) UpdateScrollBarBitmaps();
   if (gRadioButtonImages) gRadioButtonImages->Rebuild();

@@ -429,7 +429,6 @@ TEST(cxPainterChecks, DisabledStandardBoxIsSunkenFaceColouredAndEmpty) {
 TEST(cxPainterRadios, ImagesAreMeasuredAndColouredPerKindAndState) {
   const TSize size = Flat()->RadioButtonSize();
   EXPECT_EQ(size, (TSize{13, 13}));
-  EXPECT_TRUE(cxRadioButtonImagesPrepared());
   // The dot is the system's: measured in its glyph.
   Surface s;
   Standard()->DrawRadioButton(s.Canvas.get(), 0, 0, cxbsNormal, true, false, clDefault);
