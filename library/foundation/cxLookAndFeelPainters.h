@@ -141,9 +141,9 @@ class TcxCustomLookAndFeelPainter : public TObject {
   virtual void DrawButtonInGroup(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, Integer AButtonCount,
                                  Integer AButtonIndex, TColor ABackgroundColor) const;
   virtual void DrawButtonBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const;
-  // The frame around a group of buttons: strongest when the group is in
-  // place (edited), highlighted when it has the focus.
-  virtual void DrawButtonGroupBorder(TcxCanvas* ACanvas, const TRect& R, bool AInplace, bool ASelected) const;
+  // The frame around a group of buttons: strongest when the group sits in
+  // a larger control, highlighted when it has the focus.
+  virtual void DrawButtonGroupBorder(TcxCanvas* ACanvas, const TRect& R, bool AInGroup, bool AHasFocus) const;
 
   // --- Expand buttons.
   // A tree box with a plus (collapsed) or minus (expanded) sign.
@@ -327,8 +327,6 @@ class TcxCustomLookAndFeelPainter : public TObject {
 class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   ORV_CLASS(TcxStandardLookAndFeelPainter, TcxCustomLookAndFeelPainter)
  public:
-  using TcxCustomLookAndFeelPainter::DrawArrow;
-
   TcxLookAndFeelStyle LookAndFeelStyle() const override;
   TColor DefaultSchedulerViewContentColor() const override;
 
@@ -385,8 +383,6 @@ class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
 class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   ORV_CLASS(TcxFlatLookAndFeelPainter, TcxCustomLookAndFeelPainter)
  public:
-  using TcxCustomLookAndFeelPainter::DrawArrow;
-
   TcxLookAndFeelStyle LookAndFeelStyle() const override;
 
   Integer BorderSize() const override;
@@ -435,8 +431,6 @@ class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
 class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   ORV_CLASS(TcxUltraFlatLookAndFeelPainter, TcxCustomLookAndFeelPainter)
  public:
-  using TcxCustomLookAndFeelPainter::DrawArrow;
-
   TcxLookAndFeelStyle LookAndFeelStyle() const override;
   TColor DefaultSchedulerBorderColor() const override;
 
@@ -453,7 +447,7 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawButtonInGroup(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, Integer AButtonCount,
                          Integer AButtonIndex, TColor ABackgroundColor) const override;
   void DrawButtonBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
-  void DrawButtonGroupBorder(TcxCanvas* ACanvas, const TRect& R, bool AInplace, bool ASelected) const override;
+  void DrawButtonGroupBorder(TcxCanvas* ACanvas, const TRect& R, bool AInGroup, bool AHasFocus) const override;
 
   void DrawExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
                         TColor AColor = clDefault) const override;
@@ -526,8 +520,6 @@ TBitmap* cxAutoHideOffBitmap();
 TSize cxCheckButtonCellSize();
 // Makes the radio-button images when they do not exist yet.
 void PrepareRadioButtonImageList();
-// Whether the radio-button images exist (they are made on first use).
-bool cxRadioButtonImagesPrepared();
 
 // The painters' reaction to a system colour change: the scroll-bar patterns
 // and the radio-button images (when they exist) take the new colours. The

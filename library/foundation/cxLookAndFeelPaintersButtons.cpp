@@ -249,8 +249,8 @@ void UltraFlat::DrawButtonInGroup(TcxCanvas* ACanvas, const TRect& R, TcxButtonS
   FillSolid(ACanvas, r, ButtonColor(AState));
 }
 
-void UltraFlat::DrawButtonGroupBorder(TcxCanvas* ACanvas, const TRect& R, bool AInplace, bool ASelected) const {
-  ACanvas->FrameRect(R, AInplace ? clBtnText : ASelected ? BorderHighlightColor() : clBtnShadow);
+void UltraFlat::DrawButtonGroupBorder(TcxCanvas* ACanvas, const TRect& R, bool AInGroup, bool AHasFocus) const {
+  ACanvas->FrameRect(R, AInGroup ? clBtnText : AHasFocus ? BorderHighlightColor() : clBtnShadow);
 }
 
 // ---------------------------------------------------------------------------

@@ -8,7 +8,9 @@ void Base::DrawCheck(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, 
   ACanvas->GetBrush()->SetStyle(bsSolid);
   ACanvas->SetBrushColor(CheckButtonColor(AState));
   ACanvas->FillRect(R);
-  if (!AChecked) return;
+  // A box too low for the three strokes shows no tick rather than one
+  // drawn across its neighbours.
+  if (!AChecked || cxRectWidth(R) < 3 || cxRectHeight(R) < 5) return;
   const Integer a = cxRectWidth(R) - 2, b = cxRectHeight(R) - 4;
   const Integer cx = (R.Left + R.Right) / 2 - 1;
   ACanvas->GetPen()->SetStyle(psSolid);

@@ -60,7 +60,9 @@ enum PixelClass : Byte {
   pcDot
 };
 
-constexpr Integer kRadioKinds = 4;  // flat, standard, ultra-flat, Office-11
+// The looks of radio images, one per kind of painter.
+enum RadioKind : Integer { rkFlat, rkStandard, rkUltraFlat, rkOffice11 };
+constexpr Integer kRadioKinds = 4;
 constexpr Integer kRadioImageCount = 2 * 2 * kRadioKinds * 2 * 4;
 
 class TcxRadioButtonImageList {
@@ -249,7 +251,7 @@ TcxCustomLookAndFeelPainterClass Office11Painter() {
 }
 
 TColor Office11SelectedBorderColor() {
-  auto* ultraFlat = dynamic_cast<const TcxUltraFlatLookAndFeelPainter*>(Office11Painter().operator->());
+  auto* ultraFlat = dynamic_cast<const TcxUltraFlatLookAndFeelPainter*>(Office11Painter().Get()->ClassMethods());
   return ultraFlat ? ultraFlat->BorderHighlightColor() : clHighlight;
 }
 
@@ -259,11 +261,11 @@ void TcxRadioButtonImageList::AddImage(TcxButtonState AState, bool AChecked, Int
                                        bool AFlagB) {
   const bool disabled = AState == cxbsDisabled, hotOrPressed = AState == cxbsHot || AState == cxbsPressed;
   TColor background;
-  if (AKind == 3) {
+  if (AKind == rkOffice11) {
     background = AState == cxbsNormal ? clWindow : Office11Painter()->ButtonColor(AState);
   } else if (disabled) {
     background = clBtnFace;
-  } else if (AKind == 2) {
+  } else if (AKind == rkUltraFlat) {
     background = AState == cxbsHot ? GetLightSelColor() : AState == cxbsPressed ? GetLightDownedSelColor() : clWindow;
   } else {
     background = AState == cxbsPressed ? clBtnFace : clWindow;
@@ -273,18 +275,18 @@ void TcxRadioButtonImageList::AddImage(TcxButtonState AState, bool AChecked, Int
   colors[pcOutside] = clBlack;
   colors[pcInterior] = background;
   switch (AKind) {
-    case 0:
+    case rkFlat:
       colors[pcOuterLight] = clBtnShadow;
       colors[pcOuterDark] = clBtnHighlight;
       colors[pcInnerLight] = colors[pcInnerDark] = cl3DLight;
       break;
-    case 1:
+    case rkStandard:
       colors[pcOuterLight] = clBtnShadow;
       colors[pcOuterDark] = clBtnHighlight;
       colors[pcInnerLight] = cl3DDkShadow;
       colors[pcInnerDark] = cl3DLight;
       break;
-    case 2: {
+    case rkUltraFlat: {
       const bool highlighted = AFlagB || hotOrPressed || (AFlagA && !disabled);
       colors[pcOuterLight] = colors[pcOuterDark] = highlighted ? clHighlight : clBtnShadow;
       colors[pcInnerLight] = colors[pcInnerDark] = background;
@@ -303,7 +305,7 @@ void TcxRadioButtonImageList::AddImage(TcxButtonState AState, bool AChecked, Int
   else if (!disabled)
     colors[pcDot] = clWindowText;
   else
-    colors[pcDot] = AKind == 3 ? Office11DisabledTextColor() : clBtnShadow;
+    colors[pcDot] = AKind == rkOffice11 ? Office11DisabledTextColor() : clBtnShadow;
 
   TColor rgb[7];
   for (int i = 0; i < 7; ++i) rgb[i] = ColorToRGB(colors[i]);
@@ -352,12 +354,12 @@ TcxRadioButtonImageList* RadioButtonImages() {
   return gRadioButtonImages;
 }
 
-Integer RadioKind(TcxLookAndFeelStyle AStyle) {
+RadioKind RadioKindOf(TcxLookAndFeelStyle AStyle) {
   switch (AStyle) {
-    case lfsFlat: return 0;
-    case lfsUltraFlat: return 2;
-    case lfsOffice11: return 3;
-    default: return 1;
+    case lfsFlat: return rkFlat;
+    case lfsUltraFlat: return rkUltraFlat;
+    case lfsOffice11: return rkOffice11;
+    default: return rkStandard;
   }
 }
 
@@ -440,8 +442,6 @@ void PrepareRadioButtonImageList() {
   gRadioButtonImages->Prepare();
 }
 
-bool cxRadioButtonImagesPrepared() { return gRadioButtonImages != nullptr; }
-
 void cxLookAndFeelPaintersSystemPaletteChanged() {
   if (gScrollBarBitmaps[0]) UpdateScrollBarBitmaps();
   if (gRadioButtonImages) gRadioButtonImages->Rebuild();
@@ -469,7 +469,7 @@ void TcxCustomLookAndFeelPainter::DrawRadioButton(TcxCanvas* ACanvas, Integer X,
                                                   TcxButtonState AButtonState, bool AChecked, bool AFocused,
                                                   TColor ABrushColor, bool AIsDesigning) const {
   TcxRadioButtonImageList* list = RadioButtonImages();
-  const Integer index = list->ImageIndex(AButtonState, AChecked, RadioKind(LookAndFeelStyle()), AIsDesigning, AFocused);
+  const Integer index = list->ImageIndex(AButtonState, AChecked, RadioKindOf(LookAndFeelStyle()), AIsDesigning, AFocused);
   if (ABrushColor == clDefault) {
     list->Images()->Draw(ACanvas->GetCanvas(), X, Y, index, true);
     return;

@@ -197,6 +197,9 @@ std::vector<TRect> DrawSheet(TcxCustomLookAndFeelPainterClass P, Sheet& S) {
                          P->DefaultHeaderColor());
     x += 16;
   }
+  // The auto-hide pins.
+  C->Draw(x + 8, y + 1, cxAutoHideOnBitmap());
+  C->Draw(x + 28, y + 1, cxAutoHideOffBitmap());
   y += 30;
 
   // Filter buttons.
@@ -222,6 +225,9 @@ std::vector<TRect> DrawSheet(TcxCustomLookAndFeelPainterClass P, Sheet& S) {
   // a scheduler border.
   x = 8;
   if (P->TabBorderSize(false) > 0) {
+    // Tabs sit on a dialog's face.
+    C->GetBrush()->SetColor(clBtnFace);
+    C->FillRect(cxRectBounds(x - 4, y - 4, 244, 70));
     P->DrawTabsRoot(C, cell(cxRectBounds(x, y, 200, 2)), {bTop}, false);
     const TcxBorders sides{bLeft, bRight, bBottom};
     for (int i = 0; i < 3; ++i) {

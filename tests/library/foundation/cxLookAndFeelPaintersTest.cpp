@@ -415,6 +415,10 @@ TEST(cxPainterChecks, DisabledStandardBoxIsSunkenFaceColouredAndEmpty) {
   UltraFlat()->DrawCheck(t.Canvas.get(), {0, 0, 9, 9}, cxbsHot, true, clRed);
   EXPECT_EQ(t.Count(clRed, {0, 0, 9, 9}), 21);
   for (Integer x = 1; x < 8; ++x) EXPECT_EQ(t.Count(clRed, {x, 0, x + 1, 9}), 3) << x;
+  Surface low(20, 20);
+  UltraFlat()->DrawCheck(low.Canvas.get(), {5, 5, 14, 8}, cxbsNormal, true, clRed);
+  EXPECT_EQ(low.Painted(), (TRect{5, 5, 14, 8}));
+  EXPECT_EQ(low.Count(clRed, {0, 0, 20, 20}), 0);
 
   Surface f;
   Flat()->DrawCheckButton(f.Canvas.get(), {0, 0, 13, 13}, cxbsDisabled, true);
@@ -425,7 +429,6 @@ TEST(cxPainterChecks, DisabledStandardBoxIsSunkenFaceColouredAndEmpty) {
 TEST(cxPainterRadios, ImagesAreMeasuredAndColouredPerKindAndState) {
   const TSize size = Flat()->RadioButtonSize();
   EXPECT_EQ(size, (TSize{13, 13}));
-  EXPECT_TRUE(cxRadioButtonImagesPrepared());
   // The dot is the system's: measured in its glyph.
   Surface s;
   Standard()->DrawRadioButton(s.Canvas.get(), 0, 0, cxbsNormal, true, false, clDefault);
@@ -453,6 +456,25 @@ TEST(cxPainterRadios, ImagesAreMeasuredAndColouredPerKindAndState) {
   EXPECT_EQ(d.At(20, 26), ColorToRGB(clBtnShadow));
   UltraFlat()->DrawRadioButton(d.Canvas.get(), 20, 20, cxbsNormal, false, false, clDefault, true);
   EXPECT_EQ(d.At(20, 26), ColorToRGB(clHighlight));
+}
+
+TEST(cxPainterRadios, MeasuringStaysInsideTheCircleWhenTheDotRunsToTheEdge) {
+  // Window, window text and shadow all black: the system glyph is black
+  // from edge to edge, and the walk that finds the dot must stop at the
+  // circle instead of running off the work bitmap.
+  cxLookAndFeelPaintersFinalize();
+  {
+    SysColor window(win::COLOR_WINDOW, clBlack), text(win::COLOR_WINDOWTEXT, clBlack),
+        shadow(win::COLOR_BTNSHADOW, clBlack);
+    EXPECT_EQ(Flat()->RadioButtonSize(), (TSize{13, 13}));
+    Surface s;
+    Flat()->DrawRadioButton(s.Canvas.get(), 0, 0, cxbsNormal, true, false, clDefault);
+    EXPECT_EQ(s.Painted(), (TRect{0, 0, 13, 13}));
+  }
+  cxLookAndFeelPaintersFinalize();
+  Surface s;
+  Flat()->DrawRadioButton(s.Canvas.get(), 0, 0, cxbsNormal, false, false, clDefault);
+  EXPECT_EQ(s.At(6, 6), ColorToRGB(clWindow));
 }
 
 namespace {
@@ -589,6 +611,71 @@ TEST(cxPainterHeaders, DisabledSectionsAreEmbossed) {
   EXPECT_GT(s.Count(clBtnHighlight, {1, 1, 59, 19}), 5);
   EXPECT_GT(s.Count(clBtnShadow, {1, 1, 59, 19}), 5);
   EXPECT_EQ(s.Count(clRed, {0, 0, 60, 20}), 0);
+}
+
+TEST(cxPainterHeaders, MonthHeaderArrowsSitInTheirSideAreas) {
+  Surface s(140, 20);
+  TcxViewParams params;
+  params.Color = clBtnFace;
+  params.TextColor = clBtnText;
+  Flat()->DrawMonthHeader(s.Canvas.get(), {0, 0, 140, 20}, "", {}, params, haLeft, 20);
+  EXPECT_EQ(s.Bounds(clWindowText), (TRect{7, 6, 12, 15}));  // 5 x 9, pointing left
+  EXPECT_EQ(s.Count(clWindowText, {7, 10, 8, 11}), 1);
+  Surface u(140, 20);
+  Standard()->DrawMonthHeader(u.Canvas.get(), {0, 0, 140, 20}, "", {nLeft}, params, haRight, 20);
+  EXPECT_EQ(u.At(0, 10), ColorToRGB(clBtnHighlight));  // no black frame next to a neighbour
+  EXPECT_EQ(u.At(139, 10), clBlack);
+  EXPECT_EQ(u.Count(clWindowText, {121, 2, 138, 18}), 1 + 3 + 5 + 7 + 9);
+}
+
+TEST(cxPainterFooters, UltraFlatCellsAreClosedOnTheRightAndBelowOnly) {
+  Surface s(40, 20);
+  UltraFlat()->DrawFooterCell(s.Canvas.get(), {0, 0, 40, 20}, taRightJustify, vaCenter, false, "", nullptr,
+                              clBtnText, clWhite);
+  EXPECT_EQ(s.At(39, 5), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(s.At(5, 19), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(s.At(0, 5), kPage);  // the content keeps the cell border's width on every side
+  EXPECT_EQ(s.At(1, 1), clWhite);
+  Surface t(40, 20);
+  Standard()->DrawFooterCell(t.Canvas.get(), {0, 0, 40, 20}, taRightJustify, vaCenter, false, "", nullptr,
+                             clBtnText, clWhite);
+  EXPECT_EQ(t.At(0, 5), ColorToRGB(clBtnShadow));  // sunken
+  EXPECT_EQ(t.At(39, 5), ColorToRGB(clBtnHighlight));
+  Standard()->DrawFooterSeparator(t.Canvas.get(), {10, 0, 11, 20});
+  EXPECT_EQ(t.At(10, 10), ColorToRGB(clBtnShadow));
+}
+
+TEST(cxPainterTabs, SidesStopShortOfTheirNeighboursAndRoundTheCorner) {
+  Surface s(30, 20);
+  const TRect tab{0, 0, 30, 20};
+  const TcxBorders sides{bLeft, bRight, bBottom};
+  for (TcxBorder b : {bLeft, bRight, bBottom}) Standard()->DrawTabBorder(s.Canvas.get(), tab, b, sides, false);
+  EXPECT_EQ(s.At(0, 0), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(s.At(0, 17), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(s.At(0, 18), kPage);                        // stops short of the bottom side
+  EXPECT_EQ(s.At(1, 18), ColorToRGB(clBtnHighlight));   // the rounded corner
+  EXPECT_EQ(s.At(2, 19), ColorToRGB(clBtnShadow));      // the bottom faces away from the page
+  EXPECT_EQ(s.At(1, 19), kPage);
+  EXPECT_EQ(s.At(29, 5), ColorToRGB(clBtnHighlight));
+  Surface v(20, 30);
+  for (TcxBorder b : {bTop, bRight, bBottom})
+    UltraFlat()->DrawTabBorder(v.Canvas.get(), {0, 0, 20, 30}, b, {bTop, bRight, bBottom}, true);
+  EXPECT_EQ(v.At(19, 10), ColorToRGB(clBtnText));      // vertical tabs face away on the right
+  EXPECT_EQ(v.At(5, 0), ColorToRGB(clBtnShadow));
+}
+
+TEST(cxPainterScheduler, SplittersHaveLinePairsOnBothLongSides) {
+  TcxViewParams params;
+  params.Color = clWhite;
+  Surface s(40, 10);
+  Standard()->DrawSchedulerSplitterBorder(s.Canvas.get(), {0, 0, 40, 6}, params, true);
+  const TColor column[] = {ColorToRGB(clBtnFace), ColorToRGB(clBtnHighlight), clWhite,
+                           clWhite, ColorToRGB(clBtnShadow), ColorToRGB(cl3DDkShadow)};
+  for (Integer y = 0; y < 6; ++y) EXPECT_EQ(s.At(20, y), column[y]) << y;
+  Surface u(10, 40);
+  UltraFlat()->DrawSchedulerSplitterBorder(u.Canvas.get(), {0, 0, 6, 40}, params, false);
+  for (Integer x : {0, 1, 4, 5}) EXPECT_EQ(u.At(x, 20), ColorToRGB(clBtnShadow)) << x;
+  EXPECT_EQ(u.At(2, 20), clWhite);
 }
 
 TEST(cxPainterIndicator, KindsDrawTheirImageOverTheHeaderBackground) {
