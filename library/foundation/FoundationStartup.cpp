@@ -2,6 +2,7 @@
 
 #include "library/foundation/cxClasses.h"
 #include "library/foundation/cxGraphics.h"
+#include "library/foundation/cxLookAndFeelPainters.h"
 #include "library/foundation/dxThemeManager.h"
 #include "library/foundation/dxUxTheme.h"
 #include "platform/forms/Application.h"
@@ -36,4 +37,5 @@ void RegisterFoundationUnits() {
   RegisterUnit("dxThemeManager", &StartThemeManager, &StopThemeManager);
   RegisterUnit("cxClasses", &StartClasses, &StopClasses);
   RegisterUnit("cxGraphics", nullptr, &cxGraphicsFinalize);
+  RegisterUnit("cxLookAndFeelPainters", nullptr, &cxLookAndFeelPaintersFinalize);
 }
