@@ -660,6 +660,10 @@ void TcxComponentCollection::MoveItem(TcxComponentCollectionItem* AItem, Integer
 // ---------------------------------------------------------------------------
 // Helpers.
 
+bool InternalCompareString(const AnsiString& S1, const AnsiString& S2, bool ACaseSensitive) {
+  return ACaseSensitive ? S1 == S2 : AnsiSameText(S1, S2);
+}
+
 Integer RoundDiv(Integer A, Integer B) { return A / B + (A % B != 0 ? 1 : 0); }
 
 Integer GetRangeCenter(Integer A, Integer B) {

@@ -410,6 +410,10 @@ class TcxComponentCollection : public TPersistent {
 // ---------------------------------------------------------------------------
 // Helpers.
 
+// Whether two texts are equal: byte for byte with ACaseSensitive, else
+// ignoring case by the locale's rules.
+bool InternalCompareString(const AnsiString& S1, const AnsiString& S2, bool ACaseSensitive);
+
 // A / B, plus one when there is a remainder (the quotient truncated first).
 Integer RoundDiv(Integer A, Integer B);
 // The middle of a range: (A + B) div 2, one lower for sums below 1.

@@ -16,6 +16,11 @@ ORV_ENUM(TcxPtInRectType, ptrtNone, ptrtArea, ptrtLeft, ptrtTop, ptrtRight, ptrt
 inline constexpr TRect cxNullRect{0, 0, 0, 0};
 inline constexpr TRect cxInvalidRect{-1, -1, -1, -1};
 inline constexpr TPoint cxNullPoint{0, 0};
+inline constexpr TRect cxEmptyRect{0, 0, 0, 0};
+inline constexpr TSize cxNullSize{0, 0};
+inline constexpr TPoint cxInvalidPoint{-1, -1};
+// One pixel on every side: margins of a single-line border.
+inline constexpr TRect cxSimpleRect{1, 1, 1, 1};
 
 // Construction and access.
 constexpr TRect cxRect(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom) {

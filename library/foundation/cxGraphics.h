@@ -348,3 +348,6 @@ void cxSmoothResizeBitmap(TBitmap* ASource, TBitmap* ADest, bool AForceFilter = 
 // that lies before the control in the parent's child order.
 void cxDrawTransparentControlBackground(TWinControl* AControl, TCanvas* ACanvas, const TRect& R,
                                         bool APaintParentWithChildren = true);
+// The themed background of the control's parent behind R; a double-buffered
+// parent paints itself there instead (cxDrawTransparentControlBackground).
+void cxDrawThemeParentBackground(TWinControl* AControl, TCanvas* ACanvas, const TRect& R);

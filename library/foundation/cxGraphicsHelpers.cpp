@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "library/foundation/cxGraphics.h"
+#include "library/foundation/dxUxTheme.h"
 #include "platform/rtl/Owned.h"
 #include "platform/forms/Controls.h"
 #include "platform/gdi/Gdi.h"
@@ -638,6 +639,16 @@ void cxDrawTransparentControlBackground(TWinControl* AControl, TCanvas* ACanvas,
       }
   }
   RestoreDC(dc, saved);
+}
+
+void cxDrawThemeParentBackground(TWinControl* AControl, TCanvas* ACanvas, const TRect& R) {
+  TWinControl* parent = AControl ? AControl->GetParent() : nullptr;
+  if (!parent) return;
+  if (parent->GetDoubleBuffered()) {
+    cxDrawTransparentControlBackground(AControl, ACanvas, R);
+    return;
+  }
+  ::DrawThemeParentBackground(AControl->GetHandle(), ACanvas->GetHandle(), &R);
 }
 
 ORV_REGISTER(EBrushCache)

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "library/foundation/cxGraphics.h"
+#include "library/foundation/dxUxTheme.h"
+#include "platform/theme/ThemeBinding.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
@@ -62,4 +64,33 @@ TEST(cxTransparentBackground, TheParentAndEarlierSiblingsPaintBehindTheControl) 
   cxDrawTransparentControlBackground(control, buffer->GetCanvas(), {0, 0, 60, 60}, false);
   EXPECT_EQ(buffer->GetCanvas()->GetPixels(5, 5), clRed);
   form->Free();
+}
+
+TEST(cxTransparentBackground, TheThemedParentBackgroundGoesThroughTheThemeLibrary) {
+  forms::test::Session session;
+  win::InstallThemeModule();
+  dxUxThemeInitialize();
+  TForm* form = TCustomForm::CreateNew<TForm>(Application);
+  form->SetBoundsRect({0, 0, 200, 150});
+  form->SetColor(clRed);
+  Place<TSwatch>(form, {20, 20, 60, 60});
+  auto* control = Place<TSwatch>(form, {40, 40, 100, 100});
+  form->Show();
+  win::test::PumpUntilIdle();
+
+  // The theme library asks the parent alone.
+  TOwned<TBitmap> buffer(New<TBitmap>());
+  buffer->SetPixelFormat(pf32bit);
+  buffer->SetSize(60, 60);
+  cxDrawThemeParentBackground(control, buffer->GetCanvas(), {0, 0, 60, 60});
+  EXPECT_EQ(buffer->GetCanvas()->GetPixels(30, 30), clRed);
+  EXPECT_EQ(buffer->GetCanvas()->GetPixels(5, 5), clRed);
+
+  // A double-buffered parent paints itself, the siblings before the
+  // control included.
+  form->SetDoubleBuffered(true);
+  cxDrawThemeParentBackground(control, buffer->GetCanvas(), {0, 0, 60, 60});
+  EXPECT_EQ(buffer->GetCanvas()->GetPixels(5, 5), clBlue);
+  form->Free();
+  dxUxThemeFinalize();
 }
