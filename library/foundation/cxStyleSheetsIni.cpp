@@ -120,7 +120,8 @@ class TStyleSheetFileReader {
   }
 
   [[noreturn]] void Damaged(const AnsiString& AValue) const {
-    throw EConvertError("Invalid style sheet value \"%s\" in section [%s], key %s", {AValue, FSection, FKey});
+    const AnsiString shown = AValue.size() > 40 ? AValue.substr(0, 40) + "..." : AValue;
+    throw EConvertError("Invalid style sheet value \"%s\" in section [%s], key %s", {shown, FSection, FKey});
   }
 
   Integer ReadNumber(const AnsiString& AText) const {
@@ -183,19 +184,22 @@ class TStyleSheetFileReader {
   }
 
   TBitmap* ReadBitmap(const TPropInfo* AProp) {
-    AnsiString bytes;
+    // Pieces are cut at any length, so a byte may span two of them.
+    AnsiString hex;
     for (Integer n = 0;; ++n) {
       const AnsiString key = AProp->Name + AnsiString(BitmapKeyPart) + IntToStr(n);
       if (!FIniFile->ValueExists(FSection, key)) break;
-      FKey = key;
-      const AnsiString hex = FIniFile->ReadString(FSection, key, "");
-      if (hex.size() % 2 != 0) Damaged(hex);
-      for (std::size_t i = 0; i < hex.size(); i += 2) {
-        try {
-          bytes += static_cast<char>(HexToByte(std::string_view(hex).substr(i, 2)));
-        } catch (const EConvertError&) {
-          Damaged(hex);
-        }
+      if (n == 0) FKey = key;
+      hex += FIniFile->ReadString(FSection, key, "");
+    }
+    if (hex.size() % 2 != 0) Damaged(hex);
+    AnsiString bytes;
+    bytes.reserve(hex.size() / 2);
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+      try {
+        bytes += static_cast<char>(HexToByte(std::string_view(hex).substr(i, 2)));
+      } catch (const EConvertError&) {
+        Damaged(hex.substr(i, 2));
       }
     }
     TBitmap* bitmap = New<TBitmap>();
