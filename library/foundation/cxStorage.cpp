@@ -14,6 +14,8 @@
 ORV_REGISTER(TcxCustomReader)
 ORV_REGISTER(TcxCustomWriter)
 ORV_REGISTER(TcxStorage)
+ORV_REGISTER(EcxStorage)
+ORV_REGISTER(EcxHexStringConvertError)
 
 void TcxCustomReader::ReadChildren(const AnsiString&, const AnsiString&, TStrings*, TStrings*) {}
 void TcxCustomReader::ReadProperties(const AnsiString&, const AnsiString&, TStrings*) {}
