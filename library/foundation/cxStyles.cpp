@@ -19,7 +19,7 @@ ORV_REGISTER(TcxStyleRepository)
 
 void cxStyles_Initialize() {
   static std::once_flag once;
-  std::call_once(once, [] { RegisterClass(TcxStyle::StaticClass()); });
+  std::call_once(once, [] { RegisterClasses({TcxStyle::StaticClass(), TcxStyleRepository::StaticClass()}); });
 }
 
 namespace {

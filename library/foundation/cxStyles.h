@@ -330,5 +330,6 @@ void LoadStyleSheetsFromIniFile(const AnsiString& AFileName, TcxStyleRepository*
                                 TComponent* AOwner = nullptr, TList* AStyleSheets = nullptr,
                                 TcxStyleGetName AGetStyleName = {});
 
-// Registers TcxStyle for component streaming; idempotent.
+// Registers TcxStyle and TcxStyleRepository for component streaming, so
+// that layouts can name them; idempotent, and run by their constructors.
 void cxStyles_Initialize();

@@ -63,6 +63,15 @@ class TTestStyleSheet : public TcxCustomStyleSheet {
   explicit TTestStyleSheet(TComponent* AOwner) : TcxCustomStyleSheet(AOwner) {}
   TcxCustomStylesClass GetStylesClass() const override { return TTestStyles::StaticClass(); }
   TTestStyles* Test() const { return static_cast<TTestStyles*>(GetStyles()); }
+  // Published with its own class, so that layouts hold the slots.
+  TTestStyles* GetSlots() const { return Test(); }
+  void SetSlots(TTestStyles* Value) { SetStyles(Value); }
+};
+
+class TStyleHost : public TComponent {
+  ORV_CLASS(TStyleHost, TComponent)
+ public:
+  explicit TStyleHost(TComponent* AOwner) : TComponent(AOwner) {}
 };
 
 class TOtherStyleSheet : public TcxCustomStyleSheet {
@@ -107,7 +116,8 @@ class TLoggingListener : public IcxStyleChangeListener {
 
 ORV_REGISTER(TTestStyles, ORV_PROP(Content), ORV_PROP(Header), ORV_PROP(Selection), ORV_PROP(BitmapBackground))
 ORV_REGISTER(TOtherStyles)
-ORV_REGISTER(TTestStyleSheet)
+ORV_REGISTER(TTestStyleSheet, ORV_PROP(Slots))
+ORV_REGISTER(TStyleHost)
 ORV_REGISTER(TOtherStyleSheet)
 ORV_REGISTER(TStyledControl, ORV_PROP(Probe))
 
@@ -339,6 +349,42 @@ TEST_F(Styles, CopyingASheetGivesItStylesOfItsOwn) {
   EXPECT_EQ(source->GetCaption(), "Source");
   source->SetCaption("Fancy");
   EXPECT_EQ(source->GetCaption(), "Fancy");
+}
+
+TEST_F(Styles, ARepositoryWithItsStylesAndSheetsTravelsInALayout) {
+  RegisterClass(TTestStyleSheet::StaticClass());
+  auto* host = New<TStyleHost>(nullptr);
+  auto* layoutRepository = New<TcxStyleRepository>(host);
+  layoutRepository->SetName("Repository");
+  auto* style = static_cast<TcxStyle*>(layoutRepository->CreateItemEx(TcxStyle::StaticClass(), host));
+  style->SetName("Red");
+  style->SetColor(255);
+  style->GetFont()->SetSize(12);
+  auto* sheet = static_cast<TTestStyleSheet*>(layoutRepository->CreateStyleSheetEx(TTestStyleSheet::StaticClass(), host));
+  sheet->SetName("Sheet");
+  sheet->SetBuiltIn(true);
+  sheet->Test()->SetHeader(style);
+  TMemoryStream stream;
+  stream.WriteComponent(host);
+  host->Free();
+
+  stream.SetPosition(0);
+  auto* back = New<TStyleHost>(nullptr);
+  stream.ReadComponent(back);
+  auto* backRepository = dynamic_cast<TcxStyleRepository*>(back->FindComponent("Repository"));
+  auto* backStyle = dynamic_cast<TcxStyle*>(back->FindComponent("Red"));
+  auto* backSheet = dynamic_cast<TTestStyleSheet*>(back->FindComponent("Sheet"));
+  ASSERT_TRUE(backRepository && backStyle && backSheet);
+  EXPECT_EQ(backRepository->GetCount(), 1);
+  EXPECT_EQ(backRepository->GetStyleSheetCount(), 1);
+  EXPECT_EQ(backStyle->GetStyleRepository(), backRepository);
+  EXPECT_EQ(backStyle->GetAssignedValues(), Values({svColor, svFont}));
+  EXPECT_EQ(backStyle->GetColor(), 255);
+  EXPECT_EQ(backStyle->GetTextColor(), clDefault);
+  EXPECT_EQ(backStyle->GetFont()->GetSize(), 12);
+  EXPECT_TRUE(backSheet->GetBuiltIn());
+  EXPECT_EQ(backSheet->Test()->GetHeader(), backStyle);
+  back->Free();
 }
 
 // ---------------------------------------------------------------------------
