@@ -223,7 +223,8 @@ void TcxStorage::GetChildren(TChildList& AChildren) {
 
 TObject* TcxStorage::CreateChild(const AnsiString& AObjectName, const AnsiString& AClassName) {
   TObject* child = nullptr;
-  if (auto* parent = dynamic_cast<IcxStoredParent*>(FStoredObject)) child = parent->CreateChild(AObjectName, AClassName);
+  if (auto* parent = dynamic_cast<IcxStoredParent*>(FStoredObject))
+    child = parent->CreateChild(AObjectName, AClassName);
   if (!child)
     if (auto* collection = dynamic_cast<TCollection*>(FStoredObject)) child = collection->Add();
   return child;

@@ -83,7 +83,8 @@ class TcxCustomWriter : public TObject {
   ORV_CLASS(TcxCustomWriter, TObject)
  public:
   using ExtraConstructors = orv::Signatures<TObject*(AnsiString, bool)>;
-  TcxCustomWriter(AnsiString AStorageName, bool AReCreate) : FStorageName(std::move(AStorageName)), FReCreate(AReCreate) {}
+  TcxCustomWriter(AnsiString AStorageName, bool AReCreate)
+      : FStorageName(std::move(AStorageName)), FReCreate(AReCreate) {}
 
   virtual void BeginWriteObject(const AnsiString& AObjectFullName, const AnsiString& AClassName);
   virtual void EndWriteObject(const AnsiString& AObjectFullName, const AnsiString& AClassName);

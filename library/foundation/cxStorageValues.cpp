@@ -110,7 +110,8 @@ bool ParseDateTime(std::string_view AText, TDateTime& AValue) {
 }  // namespace
 
 Variant TextToValue(const AnsiString& AText) {
-  if (AText.size() >= 2 && AText.front() == '"' && AText.back() == '"') return Variant(AText.substr(1, AText.size() - 2));
+  if (AText.size() >= 2 && AText.front() == '"' && AText.back() == '"')
+    return Variant(AText.substr(1, AText.size() - 2));
   const AnsiString text = Trim(AText);
   Int64 integer;
   if (ParseDecimal(text, integer)) return IntegerValue(integer);

@@ -178,7 +178,8 @@ class TStyleSheetFileReader {
     plan.Color = ReadColor(AValue.substr(0, first));
     if (first == AnsiString::npos) return plan;
     const std::size_t second = AValue.find(',', first + 1);
-    plan.TextColor = ReadColor(AValue.substr(first + 1, second == AnsiString::npos ? AnsiString::npos : second - first - 1));
+    const std::size_t length = second == AnsiString::npos ? AnsiString::npos : second - first - 1;
+    plan.TextColor = ReadColor(AValue.substr(first + 1, length));
     if (second != AnsiString::npos && second + 1 < AValue.size()) ReadFont(plan, AValue.substr(second + 1));
     return plan;
   }

@@ -360,7 +360,8 @@ TEST_F(Styles, ARepositoryWithItsStylesAndSheetsTravelsInALayout) {
   style->SetName("Red");
   style->SetColor(255);
   style->GetFont()->SetSize(12);
-  auto* sheet = static_cast<TTestStyleSheet*>(layoutRepository->CreateStyleSheetEx(TTestStyleSheet::StaticClass(), host));
+  auto* sheet =
+      static_cast<TTestStyleSheet*>(layoutRepository->CreateStyleSheetEx(TTestStyleSheet::StaticClass(), host));
   sheet->SetName("Sheet");
   sheet->SetBuiltIn(true);
   sheet->Test()->SetHeader(style);
