@@ -59,14 +59,16 @@ class TFuzzIniRoot : public TComponent {
   TCollection* FItems;
 };
 
-void ReadTree(TcxIniFileReader& AReader, const AnsiString& APath, const AnsiString& AClassName, int ADepth) {
+// Walks every section reachable from the root. A name may repeat its
+// parent's path (an empty name does), so the walk has a budget.
+void ReadTree(TcxIniFileReader& AReader, const AnsiString& APath, const AnsiString& AClassName, int& ABudget) {
+  if (--ABudget < 0) return;
   TStringList names, children, classes;
   AReader.ReadProperties(APath, AClassName, &names);
   for (Integer i = 0; i < names.GetCount(); ++i) (void)AReader.ReadProperty(APath, AClassName, names[i]);
-  if (ADepth > 8) return;
   AReader.ReadChildren(APath, AClassName, &children, &classes);
   for (Integer i = 0; i < children.GetCount(); ++i)
-    ReadTree(AReader, APath.empty() ? children[i] : APath + "/" + children[i], classes[i], ADepth + 1);
+    ReadTree(AReader, APath.empty() ? children[i] : APath + "/" + children[i], classes[i], ABudget);
 }
 
 }  // namespace
@@ -83,7 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   {
     TcxIniFileReader reader(file);
-    ReadTree(reader, AnsiString(), AnsiString(), 0);
+    int budget = 256;
+    ReadTree(reader, AnsiString(), AnsiString(), budget);
   }
   auto* root = New<TFuzzIniRoot>(nullptr);
   root->SetName("Root");
