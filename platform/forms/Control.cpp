@@ -378,10 +378,7 @@ void TControl::SetVisible(bool Value) {
   RequestAlign();
 }
 
-void TControl::Show() {
-  if (FParent) FParent->Show();
-  SetVisible(true);
-}
+void TControl::Show() { SetVisible(true); }
 
 bool TControl::IsControlVisible() const {
   for (const TControl* c = this; c; c = c->FParent)
@@ -469,14 +466,6 @@ void TControl::SetPopupMenu(TComponent* Value) {
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
-}
-
-void TControl::SetName(const AnsiString& Value) {
-  // A control whose caption followed its name keeps following it.
-  bool follow = FControlStyle.Contains(csSetCaption) && !GetComponentState().Contains(csLoading) &&
-                GetName() == GetText() && (!GetOwner() || !GetOwner()->GetComponentState().Contains(csLoading));
-  inherited::SetName(Value);
-  if (follow && GetComponentState().Contains(csDesigning)) SetText(Value);
 }
 
 // ---- Painting ----
@@ -735,8 +724,6 @@ void TControl::CMTextChanged(TMessage&) {
   Invalidate();
   AdjustSize();
 }
-
-void TControl::ParentColorFontChanged() {}
 
 void TControl::CMParentColorChanged(TMessage& Message) {
   if (!FParentColor || !FParent) return;

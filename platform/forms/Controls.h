@@ -275,15 +275,11 @@ class TControl : public TComponent {
   bool GetMouseCapture();
   void SetMouseCapture(bool Value);
 
-  void SetName(const AnsiString& Value) override;
-
   // ---- Parents ----
   bool HasParent() override { return true; }
   TComponent* GetParentComponent() override;
   void SetParentComponent(TComponent* Value) override;
-  TWinControl* GetParentWindowControl() const { return FParent; }
 
-  // A text the control shows when none of its own is set: the hint.
   TMouseEvent OnMouseDown, OnMouseUp;
   TMouseMoveEvent OnMouseMove;
   TNotifyEvent OnClick, OnDblClick, OnResize;
@@ -300,7 +296,6 @@ class TControl : public TComponent {
   // The stored geometry of a control being loaded, used by anchoring.
   void UpdateAnchorRules();
 
-  // Hint and help.
   virtual void Click();
 
  protected:
@@ -331,7 +326,6 @@ class TControl : public TComponent {
   void BoundsChanged(bool Resized);
   void RequestAlign();
   void InvalidateControl(bool IsVisible, bool IsOpaque);
-  void ParentColorFontChanged();
   virtual void FontChanged(TObject* Sender);
   void ConstraintsChanged();
   void ApplyConstraints(Integer& W, Integer& H);
@@ -445,9 +439,6 @@ class TWinControl : public TControl {
   ORV_CLASS(TWinControl, TControl)
  public:
   explicit TWinControl(TComponent* AOwner);
-  // A control living inside a window that is not a control (a native
-  // dialog's, or the rich-edit renderer's host).
-  static TWinControl* CreateParented(win::HWND ParentWindow);
   ~TWinControl() override;
   void BeforeDestruction() override;
 
@@ -576,14 +567,6 @@ class TWinControl : public TControl {
   ORV_MESSAGE(win::WM_ERASEBKGND, WMEraseBkgnd)
   void WMWindowPosChanged(TMessage& Message);
   ORV_MESSAGE(win::WM_WINDOWPOSCHANGED, WMWindowPosChanged)
-  void WMSize(TMessage& Message);
-  ORV_MESSAGE(win::WM_SIZE, WMSize)
-  void WMMove(TMessage& Message);
-  ORV_MESSAGE(win::WM_MOVE, WMMove)
-  void WMSetFocus(TMessage& Message);
-  ORV_MESSAGE(win::WM_SETFOCUS, WMSetFocus)
-  void WMKillFocus(TMessage& Message);
-  ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
   void WMKeyDown(TMessage& Message);
   ORV_MESSAGE(win::WM_KEYDOWN, WMKeyDown)
   void WMSysKeyDown(TMessage& Message);

@@ -215,19 +215,12 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
   Params.WindowClass.style = CS_DBLCLKS;
 }
 
-void TCustomForm::CreateWnd() {
-  inherited::CreateWnd();
-  if (FActiveControl && FActiveControl != this) FFocusedControl = nullptr;
-}
-
 // ---- Showing ----
 
 void TCustomForm::Show() {
   SetVisible(true);
   BringToFront();
 }
-
-void TCustomForm::UpdateShowing() { inherited::UpdateShowing(); }
 
 void TCustomForm::CMVisibleChanged(TMessage& Message) {
   if (FVisible)

@@ -132,7 +132,6 @@ class TCustomForm : public TWinControl {
   friend class TApplication;
 
   void CreateParams(TCreateParams& Params) override;
-  void CreateWnd() override;
   void PaintWindow(win::HDC DC) override;
   virtual void DoCreate();
   virtual void DoDestroy();
@@ -144,7 +143,6 @@ class TCustomForm : public TWinControl {
   virtual void Paint();
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Loaded() override;
-  void UpdateShowing() override;
   void CloseModal();
   void PlaceOnScreen();
 

@@ -102,12 +102,6 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
   FBrush->SetColor(FColor);
 }
 
-TWinControl* TWinControl::CreateParented(HWND ParentWindow) {
-  auto* control = New<TWinControl>(static_cast<TComponent*>(nullptr));
-  control->SetParentWindow(ParentWindow);
-  return control;
-}
-
 void TWinControl::BeforeDestruction() {
   inherited::BeforeDestruction();  // leaves the parent, which moves the focus away
   if (FHandle) DestroyWindowHandle();
@@ -142,12 +136,10 @@ void TWinControl::HandleNeeded() {
 
 void TWinControl::SetParentWindow(HWND Value) {
   if (FParent || FParentWindow == Value) return;
-  if (FHandle && Value) {
-    SetParent(nullptr);
+  if (FHandle && Value)
     win::SetParent(FHandle, Value);
-  } else if (FHandle) {
+  else if (FHandle)
     DestroyHandle();
-  }
   FParentWindow = Value;
   UpdateShowing();
 }
@@ -435,8 +427,6 @@ void TWinControl::WMWindowPosChanged(TMessage& Message) {
   RequestAlign();
 }
 
-void TWinControl::WMSize(TMessage& Message) { DefaultHandler(Message); }
-void TWinControl::WMMove(TMessage& Message) { DefaultHandler(Message); }
 
 // ---- Alignment ----
 
@@ -612,11 +602,9 @@ TControl* TWinControl::ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool 
     if (c->Perform(CM_HITTEST, 0, MAKELPARAM(p.X, p.Y)) == 0) continue;
     if (AllLevels && isWin) {
       auto* win = static_cast<TWinControl*>(c);
-      TRect client = win->GetClientRect();
       TPoint origin = win->GetClientOrigin();
       TPoint mine = GetClientOrigin();
       TPoint inner{Pos.X + mine.X - origin.X, Pos.Y + mine.Y - origin.Y};
-      (void)client;
       if (TControl* deeper = win->ControlAtPos(inner, AllowDisabled, true, true)) return deeper;
     }
     return c;
@@ -760,8 +748,6 @@ void TWinControl::CMChildKey(TMessage& Message) {
   if (FParent) Message.Result = FParent->Perform(CM_CHILDKEY, Message.WParam, Message.LParam);
 }
 
-void TWinControl::WMSetFocus(TMessage& Message) { DefaultHandler(Message); }
-void TWinControl::WMKillFocus(TMessage& Message) { DefaultHandler(Message); }
 
 // ---- Keys ----
 
