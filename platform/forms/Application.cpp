@@ -286,6 +286,14 @@ void TApplication::WndProc(TMessage& Message) {
   Message.Result = DefWindowProcA(FHandle, Message.Msg, Message.WParam, Message.LParam);
 }
 
+void TApplication::ApplicationActivated(bool Active) {
+  if (FActive == Active) return;
+  FActive = Active;
+  if (!Active) CancelHint();
+  if (Active && OnActivate) OnActivate(this);
+  if (!Active && OnDeactivate) OnDeactivate(this);
+}
+
 void TApplication::Minimize() {
   if (FMinimized) return;
   FMinimized = true;

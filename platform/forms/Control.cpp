@@ -75,6 +75,40 @@ bool IsAccel(Word Key, const AnsiString& Caption) {
   return false;
 }
 
+AnsiString ShortCutToText(TShortCut Value) {
+  Word key = Value & 0xFF;
+  AnsiString name;
+  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
+    name = AnsiString(1, static_cast<char>(key));
+  } else if (key >= VK_F1 && key <= VK_F12) {
+    name = "F" + std::to_string(key - VK_F1 + 1);
+  } else {
+    switch (key) {
+      case VK_BACK: name = "BkSp"; break;
+      case VK_TAB: name = "Tab"; break;
+      case VK_RETURN: name = "Enter"; break;
+      case VK_ESCAPE: name = "Esc"; break;
+      case VK_SPACE: name = "Space"; break;
+      case VK_PRIOR: name = "PgUp"; break;
+      case VK_NEXT: name = "PgDn"; break;
+      case VK_END: name = "End"; break;
+      case VK_HOME: name = "Home"; break;
+      case VK_LEFT: name = "Left"; break;
+      case VK_UP: name = "Up"; break;
+      case VK_RIGHT: name = "Right"; break;
+      case VK_DOWN: name = "Down"; break;
+      case VK_INSERT: name = "Ins"; break;
+      case VK_DELETE: name = "Del"; break;
+      default: return {};
+    }
+  }
+  AnsiString prefix;
+  if (Value & scShift) prefix += "Shift+";
+  if (Value & scCtrl) prefix += "Ctrl+";
+  if (Value & scAlt) prefix += "Alt+";
+  return prefix + name;
+}
+
 TCustomForm* GetParentForm(TControl* Control) {
   while (Control && Control->GetParent()) Control = Control->GetParent();
   return dynamic_cast<TCustomForm*>(Control);

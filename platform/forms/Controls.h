@@ -106,6 +106,8 @@ TShiftState KeyDataToShiftState(win::LPARAM KeyData);
 TShiftState KeysToShiftState(win::WPARAM Keys);
 // Is Key the mnemonic of Caption: the character after a single '&'?
 bool IsAccel(Word Key, const AnsiString& Caption);
+// "Ctrl+Shift+F5", "Alt+Enter"; empty for no shortcut.
+AnsiString ShortCutToText(TShortCut ShortCut);
 
 // Size limits of a control; 0 means no limit.
 class TSizeConstraints : public TPersistent {
@@ -452,6 +454,10 @@ class TWinControl : public TControl {
   win::WNDPROC GetDefWndProc() const { return FDefWndProc; }
   void DefaultHandler(TMessage& Message) override;
   void WndProc(TMessage& Message) override;
+  // Hands a message to WindowProc; an exception that escapes goes to
+  // Application->HandleException instead of unwinding into the window
+  // system. Every message of the control's window comes through here.
+  void MainWndProc(TMessage& Message);
   // Destroys and creates the window again, keeping its text and focus.
   void RecreateWnd();
   bool GetShowing() const { return FShowing; }

@@ -397,10 +397,11 @@ void TCustomForm::WMSysCommand(TMessage& Message) {
       Close();
       return;
     case SC_MINIMIZE:
-      if (Application && Application->GetMainForm() == this) {
-        Application->Minimize();
+    case SC_RESTORE:
+      // The main form minimises and restores the whole application.
+      if (Application && Application->GetMainForm() == this &&
+          SendMessageA(Application->GetHandle(), CM_APPSYSCOMMAND, Message.WParam & 0xFFF0, Message.LParam))
         return;
-      }
       break;
     default:
       break;
@@ -421,6 +422,12 @@ void TCustomForm::WMActivate(TMessage& Message) {
     DefaultHandler(Message);
   if (active && Screen) Screen->SetActiveForm(this);
   SendMessageA(FHandle, active ? CM_ACTIVATE : CM_DEACTIVATE, 0, 0);
+}
+
+// The process gained or lost the input focus.
+void TCustomForm::WMActivateApp(TMessage& Message) {
+  DefaultHandler(Message);
+  if (Application) Application->ApplicationActivated(Message.WParam != 0);
 }
 
 void TCustomForm::CMActivate(TMessage&) {

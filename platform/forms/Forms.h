@@ -164,6 +164,8 @@ class TCustomForm : public TWinControl {
   ORV_MESSAGE(win::WM_CLOSE, WMClose)
   void WMSysCommand(TMessage& Message);
   ORV_MESSAGE(win::WM_SYSCOMMAND, WMSysCommand)
+  void WMActivateApp(TMessage& Message);
+  ORV_MESSAGE(win::WM_ACTIVATEAPP, WMActivateApp)
   void WMSysColorChange(TMessage& Message);
   ORV_MESSAGE(win::WM_SYSCOLORCHANGE, WMSysColorChange)
   void WMSettingChange(TMessage& Message);

@@ -71,15 +71,17 @@ LRESULT ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   if (!control) return DefWindowProcA(hwnd, msg, wParam, lParam);
   TMessage message{msg, wParam, lParam, 0};
-  try {
-    control->FWindowProc(message);
-  } catch (...) {
-    if (Application)
-      Application->HandleException(control);
-    else
-      throw;
-  }
+  control->MainWndProc(message);
   return message.Result;
+}
+
+void TWinControl::MainWndProc(TMessage& Message) {
+  try {
+    FWindowProc(Message);
+  } catch (...) {
+    if (!Application) throw;
+    Application->HandleException(this);
+  }
 }
 
 TWinControl* FindControl(HWND Handle) {
@@ -823,7 +825,7 @@ void TWinControl::WMChar(TMessage& Message) {
 bool TWinControl::IsMenuKey(TMessage& Message) {
   TCustomForm* form = GetParentForm(this);
   if (form && form->IsShortCut(Message)) return true;
-  if (Application && Application->HandleAllocated())
+  if (Application)
     return SendMessageA(Application->GetHandle(), CM_APPKEYDOWN, Message.WParam, Message.LParam) != 0;
   return false;
 }

@@ -234,6 +234,41 @@ TEST_F(LifeCycle, DispatchRunsTheMostDerivedHandlerThenInheritedThenDefault) {
   c->Free();
 }
 
+TEST_F(LifeCycle, DoubleClicksAndWheelTurns) {
+  TForm* form = MakeForm("Form");
+  auto* outer = Make<TLogControl>(form, "Outer", Bounds(0, 0, 200, 100));
+  auto* inner = Make<TLogControl>(outer, "Inner", Bounds(10, 10, 50, 20));
+  LogEvents(inner);
+  std::vector<std::string> downs;
+  inner->OnMouseDown = [&downs](TObject*, TMouseButton, TShiftState shift, Integer, Integer) {
+    downs.push_back(shift.Contains(ssDouble) ? "double" : "single");
+  };
+  form->Show();
+  win::test::Click(inner->GetHandle(), {5, 5});
+  win::test::Click(inner->GetHandle(), {5, 5});
+  win::test::PumpUntilIdle();
+  std::vector<std::string> clicks;
+  for (const auto& l : TakeLog())
+    if (l.find("OnClick") != std::string::npos || l.find("OnDblClick") != std::string::npos) clicks.push_back(l);
+  // The second release ends the double click: no second Click.
+  EXPECT_EQ(clicks, Seq({"Inner OnClick", "Inner OnDblClick"}));
+  EXPECT_EQ(downs, Seq({"single", "double"}));
+
+  // A wheel turn the focused control leaves alone reaches its parent.
+  std::vector<std::string> wheel;
+  outer->OnMouseWheelDown = [&wheel](TObject*, TShiftState, TPoint, bool& handled) {
+    wheel.push_back("outer down");
+    handled = true;
+  };
+  inner->SetFocus();
+  win::test::Wheel(-120);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(wheel, Seq({"outer down"}));
+  inner->OnMouseDown = nullptr;
+  outer->OnMouseWheelDown = nullptr;
+  form->Free();
+}
+
 TEST_F(LifeCycle, ExceptionInAHandlerGoesToTheApplication) {
   TForm* form = MakeForm("Form");
   auto* c = Make<TLogControl>(form, "C", Bounds(0, 0, 50, 20));

@@ -156,6 +156,32 @@ TEST_F(Forms, ClosingTheMainFormEndsTheApplication) {
   main->OnShow = nullptr;
 }
 
+TEST_F(Forms, ShortcutsOfTheMainFormWorkFromOtherForms) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  std::vector<Word> seen;
+  main->OnShortCut = [&seen](TMessage& msg, bool& handled) {
+    seen.push_back(static_cast<Word>(msg.WParam));
+    handled = msg.WParam == VK_F5;
+  };
+  main->Show();
+  TForm* other = MakeForm("Other", Bounds(300, 300, 100, 100));
+  auto* edit = Make<TLogControl>(other, "Edit", Bounds(5, 5, 50, 20));
+  LogEvents(edit);
+  other->Show();
+  TakeLog();
+  win::test::KeyPress(VK_F5);
+  win::test::KeyPress(VK_F6);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(seen, (std::vector<Word>{VK_F5, VK_F6}));
+  std::vector<std::string> keys;
+  for (const auto& l : TakeLog())
+    if (l.find("OnKeyDown") != std::string::npos) keys.push_back(l);
+  EXPECT_EQ(keys, Seq({"Edit OnKeyDown 117"}));  // F5 was taken
+  main->OnShortCut = nullptr;
+  other->Free();
+}
+
 TEST_F(Forms, KeyPreviewLetsTheFormSeeKeysFirst) {
   TForm* form = MakeForm("Form");
   auto* edit = Make<TLogControl>(form, "Edit", Bounds(10, 10, 50, 20));

@@ -273,6 +273,16 @@ TEST_F(Notifications, ParentPaintsGraphicChildrenOverItsBackgroundInZOrder) {
   EXPECT_EQ(GetPixel(dc, 130, 40), static_cast<COLORREF>(clRed));
   ReleaseDC(panel->GetHandle(), dc);
 
+  // Double buffered: the same picture, copied in one piece.
+  panel->SetDoubleBuffered(true);
+  panel->Invalidate();
+  win::test::PumpUntilIdle();
+  dc = GetDC(panel->GetHandle());
+  EXPECT_EQ(GetPixel(dc, 5, 100), static_cast<COLORREF>(clWhite));
+  EXPECT_EQ(GetPixel(dc, 130, 40), static_cast<COLORREF>(clRed));
+  ReleaseDC(panel->GetHandle(), dc);
+  panel->SetDoubleBuffered(false);
+
   // A DC handed in with WM_PAINT is painted into instead of the window.
   HDC mem = CreateCompatibleDC(nullptr);
   HBITMAP bmp = CreateBitmap(200, 120, 1, 32, nullptr);
