@@ -207,6 +207,7 @@ void TControl::BeforeDestruction() {
   inherited::BeforeDestruction();
   if (gCaptureControl == this) SetMouseCapture(false);
   if (Application) Application->ControlDestroying(this);
+  if (Screen) Screen->ControlDestroying(this);
   if (FParent) FParent->RemoveControl(this);
 }
 

@@ -86,6 +86,22 @@ void TCustomForm::AfterConstruction() {
     FFormState.Exclude(fsCreating);
     throw;
   }
+  // A layout that says Visible shows the form once it is created.
+  if (FVisible && !FShowing) UpdateControlState();
+}
+
+void TCustomForm::SetClientWidth(Integer Value) {
+  if (GetComponentState().Contains(csReading))
+    FLoadedClientWidth = Value;
+  else
+    inherited::SetClientWidth(Value);
+}
+
+void TCustomForm::SetClientHeight(Integer Value) {
+  if (GetComponentState().Contains(csReading))
+    FLoadedClientHeight = Value;
+  else
+    inherited::SetClientHeight(Value);
 }
 
 void TCustomForm::BeforeDestruction() {
@@ -589,8 +605,8 @@ void TCustomForm::Loaded() {
   inherited::Loaded();
   if (FActiveControl && (GetParentForm(FActiveControl) != this)) FActiveControl = nullptr;
   if (FActiveControl) FActiveControl->FreeNotification(this);
-  if (FVisible) {
-    // A layout that says Visible shows the form once it is complete.
-    UpdateControlState();
-  }
+  if (FLoadedClientWidth > 0 || FLoadedClientHeight > 0)
+    SetClientSize(FLoadedClientWidth > 0 ? FLoadedClientWidth : GetClientWidth(),
+                  FLoadedClientHeight > 0 ? FLoadedClientHeight : GetClientHeight());
+  FLoadedClientWidth = FLoadedClientHeight = 0;
 }

@@ -69,6 +69,10 @@ class TCustomForm : public TWinControl {
   void SetPosition(TPosition Value) { FPosition = Value; }
   TWindowState GetWindowState() const { return FWindowState; }
   void SetWindowState(TWindowState Value);
+  // Read from a layout, the client size waits until every property is in:
+  // the border style decides the frame it is measured inside.
+  void SetClientWidth(Integer Value);
+  void SetClientHeight(Integer Value);
   Integer GetPixelsPerInch() const { return 96; }
   void SetPixelsPerInch(Integer) {}
   Integer GetTextHeight() const { return FTextHeight; }
@@ -190,6 +194,8 @@ class TCustomForm : public TWinControl {
   bool FActive = false;
   TModalResult FModalResult = mrNone;
   TFormState FFormState;
+  Integer FLoadedClientWidth = 0;
+  Integer FLoadedClientHeight = 0;
   bool FCreatedNew = false;
   bool FReleasing = false;
   TCanvas* FCanvas = nullptr;
