@@ -364,15 +364,14 @@ void TBitmap::LoadFromStream(TStream* Stream) {
   }
   // The file header says how long the file is; what follows it belongs to
   // someone else. A header that says nothing useful gives the rest.
-  Int64 length = available;
-  Byte header[6] = {};
-  if (available >= 6) {
-    Stream->ReadBuffer(header, 6);
-    std::uint32_t size = std::uint32_t(header[2]) | std::uint32_t(header[3]) << 8 | std::uint32_t(header[4]) << 16 |
-                         std::uint32_t(header[5]) << 24;
-    if (size >= 14 && size <= available) length = size;
-    Stream->SetPosition(start);
-  }
+  Byte header[14] = {};
+  if (available < Int64(sizeof header)) throw EInvalidGraphic("Invalid bitmap: truncated file header");
+  Stream->ReadBuffer(header, sizeof header);
+  Stream->SetPosition(start);
+  if (header[0] != 'B' || header[1] != 'M') throw EInvalidGraphic("Invalid bitmap: not a bitmap");
+  std::uint32_t size = std::uint32_t(header[2]) | std::uint32_t(header[3]) << 8 | std::uint32_t(header[4]) << 16 |
+                       std::uint32_t(header[5]) << 24;
+  Int64 length = size > sizeof header && size <= available ? Int64(size) : available;
   std::vector<Byte> bytes(static_cast<std::size_t>(length));
   Stream->ReadBuffer(bytes.data(), length);
   try {

@@ -234,6 +234,7 @@ void TFont::ReleaseHandle() {
   // another one.
   if (FHandle) win::DeleteObject(FHandle);
   FHandle = nullptr;
+  FForeignHandle = false;
 }
 
 void TFont::DescriptionChanged() {
@@ -256,6 +257,9 @@ void TFont::Assign(TPersistent* Source) {
     SetCharset(src->FCharset);
     SetPitch(src->FPitch);
     SetColor(src->FColor);
+    // A handle given from outside may say more than the properties (an
+    // escapement); the copy is the source's font, not that one.
+    if (FForeignHandle) DescriptionChanged();
   } catch (...) {
     EndUpdate();
     throw;
@@ -348,6 +352,7 @@ void TFont::SetHandle(win::HFONT Value) {
   // kept, with whatever else it says (an escapement), until a property
   // changes again.
   FHandle = Value;
+  FForeignHandle = true;
   lf.lfFaceName[win::LF_FACESIZE - 1] = 0;
   if (lf.lfFaceName[0]) FName = lf.lfFaceName;
   FHeight = lf.lfHeight;

@@ -170,6 +170,7 @@ class TFont : public TGraphicsObject {
   TFontPitch FPitch = fpDefault;
   Integer FPixelsPerInch = 96;
   win::HFONT FHandle = nullptr;
+  bool FForeignHandle = false;  // given through SetHandle, not made here
 };
 
 class TPen : public TGraphicsObject {

@@ -168,8 +168,18 @@ TEST(Font, HandleFollowsTheDescriptionAndAdoptsForeignHandles) {
   EXPECT_EQ(f->GetHeight(), -24);
   EXPECT_EQ(f->GetSize(), 18);
   EXPECT_EQ(f->GetStyle(), (TFontStyles{fsItalic, fsStrikeOut}));
+
+  // Copying an equal font drops the rotation: the copy is that font.
+  TFont* same = New<TFont>();
+  same->Assign(f);
+  changes = 0;
+  f->Assign(same);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(win::GetObjectType(rotated), 0u);
+  ASSERT_EQ(win::GetObjectA(f->GetHandle(), sizeof lf, &lf), int(sizeof lf));
+  EXPECT_EQ(lf.lfEscapement, 0);
+  same->Free();
   f->Free();
-  EXPECT_EQ(win::GetObjectType(rotated), 0u) << "an adopted handle belongs to the font";
 }
 
 TEST(PenAndBrush, HandlesDescribeTheToolAndChangesAnnounceOnce) {
