@@ -149,6 +149,7 @@ LRESULT TApplication::GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 bool TApplication::PreProcessMessage(MSG& Msg) {
+  if (DragMessage(Msg)) return true;
   if (Msg.message >= WM_MOUSEFIRST && Msg.message <= WM_MOUSELAST) {
     TWinControl* window = FindControl(Msg.hwnd);
     TControl* target = window;

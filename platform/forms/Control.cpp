@@ -208,6 +208,7 @@ void TControl::BeforeDestruction() {
   if (gCaptureControl == this) SetMouseCapture(false);
   if (Application) Application->ControlDestroying(this);
   if (Screen) Screen->ControlDestroying(this);
+  DragControlDestroying(this);
   if (FParent) FParent->RemoveControl(this);
 }
 
@@ -605,6 +606,11 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Intege
 }
 
 void TControl::WMLButtonDown(TMessage& Message) {
+  // An automatic drag takes the press over.
+  if (FDragMode == dmAutomatic && FEnabled) {
+    BeginDrag(false);
+    return;
+  }
   if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
   if (FControlStyle.Contains(csClickEvents)) FControlState.Include(csClicked);
   FControlState.Include(csLButtonDown);

@@ -43,6 +43,7 @@ using TShiftState = Set<TShiftStateItem>;
 ORV_ENUM(TDragMode, dmManual, dmAutomatic)
 ORV_ENUM(TDragKind, dkDrag, dkDock)
 ORV_ENUM(TDragState, dsDragEnter, dsDragLeave, dsDragMove)
+ORV_ENUM(TDragMessage, dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop, dmDragCancel, dmFindTarget)
 ORV_ENUM(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly)
 ORV_ENUM(TImeMode, imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata, imChinese,
          imSHanguel, imHanguel)
@@ -108,6 +109,14 @@ TShiftState KeysToShiftState(win::WPARAM Keys);
 bool IsAccel(Word Key, const AnsiString& Caption);
 // "Ctrl+Shift+F5", "Alt+Enter"; empty for no shortcut.
 AnsiString ShortCutToText(TShortCut ShortCut);
+
+// What CM_DRAG carries (lParam points here); Pos in screen coordinates.
+struct TDragRec {
+  TPoint Pos;
+  TObject* Source = nullptr;
+  TControl* Target = nullptr;
+  bool Docking = false;
+};
 
 // Size limits of a control; 0 means no limit.
 class TSizeConstraints : public TPersistent {
@@ -260,6 +269,18 @@ class TControl : public TComponent {
   TCursor GetDragCursor() const { return FDragCursor; }
   void SetDragCursor(TCursor Value) { FDragCursor = Value; }
 
+  // ---- Dragging: the control itself is what is dragged ----
+  // Starts a drag now (Immediate) or once the mouse moved Threshold pixels
+  // (negative: Mouse's drag threshold). The mouse is held until the left
+  // button comes up (drop) or Esc is pressed (cancel).
+  void BeginDrag(bool Immediate, Integer Threshold = -1);
+  void EndDrag(bool Drop);
+  bool Dragging() const;
+  // Whether Source may be dropped here: OnDragOver decides, no handler
+  // refuses. Coordinates are this control's client coordinates.
+  virtual void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
+  virtual void DragDrop(TObject* Source, Integer X, Integer Y);
+
   // ---- Painting ----
   virtual void Invalidate();
   virtual void Update();
@@ -316,6 +337,8 @@ class TControl : public TComponent {
   virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
   virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
   virtual void DoContextPopup(TPoint MousePos, bool& Handled);
+  virtual void DoStartDrag(TObject*& DragObject);
+  virtual void DoEndDrag(TObject* Target, Integer X, Integer Y);
   virtual void Loaded() override;
   virtual void ReadState(TReader* Reader) override;
   virtual void ChangeScale(Integer M, Integer D);
@@ -391,6 +414,8 @@ class TControl : public TComponent {
   ORV_MESSAGE(win::CM_TEXTCHANGED, CMTextChanged)
   void CMHintShow(TMessage& Message);
   ORV_MESSAGE(win::CM_HINTSHOW, CMHintShow)
+  void CMDrag(TMessage& Message);
+  ORV_MESSAGE(win::CM_DRAG, CMDrag)
 
   TWinControl* FParent = nullptr;
   Integer FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -761,3 +786,8 @@ bool IsLibraryWindow(win::HWND Handle);
 // graphic control holding it through its parent's window.
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* Control);
+// The drag's part of every retrieved message (the application's message
+// hook): true when the drag took it.
+bool DragMessage(win::MSG& Msg);
+// A control going away stops being dragged or a drop target.
+void DragControlDestroying(TControl* Control);

@@ -2,6 +2,7 @@
 // shown with their form, focused, clicked, typed into, disabled and
 // destroyed; and the dispatch chain from WindowProc to the class procedure.
 #include "platform/forms/Screen.h"
+#include "platform/win/Cursors.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Mouse.h"
@@ -283,6 +284,75 @@ TEST_F(LifeCycle, ExceptionInAHandlerGoesToTheApplication) {
   EXPECT_EQ(forms::test::RecordedExceptions().size(), 1u);
   form->Free();
   exceptionsExpected = true;
+}
+
+}  // namespace
+
+namespace {
+
+class Dragging : public ::testing::Test {
+ protected:
+  forms::test::Session session;
+};
+
+TEST_F(Dragging, AnAutomaticDragAsksTheControlsOnTheWayAndDropsWhereAccepted) {
+  TForm* form = MakeForm("Form");
+  auto* source = Make<TLogControl>(form, "Source", Bounds(10, 10, 40, 20));
+  auto* refuses = Make<TLogGraphic>(form, "Refuses", Bounds(100, 10, 40, 40));
+  auto* accepts = Make<TLogControl>(form, "Accepts", Bounds(200, 10, 40, 40));
+  source->SetDragMode(dmAutomatic);
+  std::vector<std::string> events;
+  auto name = [](TObject* o) { return o ? static_cast<TComponent*>(o)->GetName() : std::string("nil"); };
+  source->OnStartDrag = [&events](TObject*, TObject*&) { events.push_back("start"); };
+  source->OnEndDrag = [&events, name](TObject*, TObject* target, Integer x, Integer y) {
+    events.push_back("end on " + name(target) + " at " + std::to_string(x) + "," + std::to_string(y));
+  };
+  refuses->OnDragOver = [&events](TObject*, TObject*, Integer, Integer, TDragState, bool& accept) {
+    events.push_back("Refuses asked");
+    accept = false;
+  };
+  accepts->OnDragOver = [&events, name](TObject*, TObject* src, Integer, Integer, TDragState state, bool& accept) {
+    events.push_back("Accepts asked about " + name(src) + (state == dsDragEnter ? " entering" : " moving"));
+    accept = true;
+  };
+  accepts->OnDragDrop = [&events, name](TObject*, TObject* src, Integer x, Integer y) {
+    events.push_back("dropped " + name(src) + " at " + std::to_string(x) + "," + std::to_string(y));
+  };
+  form->Show();
+  win::test::MouseMove(source->GetHandle(), {5, 5});
+  win::test::MouseDown();
+  win::test::MouseMove(source->GetHandle(), {7, 6});  // under the threshold: no drag yet
+  win::test::PumpUntilIdle();
+  EXPECT_TRUE(source->Dragging());
+  EXPECT_EQ(events, Seq({"start"}));
+  win::test::MouseMove(form->GetHandle(), {110, 20});
+  win::test::PumpUntilIdle();
+  win::test::MouseMove(accepts->GetHandle(), {5, 5});
+  win::test::PumpUntilIdle();
+  win::test::MouseMove(accepts->GetHandle(), {6, 7});
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(GetCursor(), Screen->GetCursors(crDrag));
+  win::test::MouseUp();
+  win::test::PumpUntilIdle();
+  EXPECT_FALSE(source->Dragging());
+  EXPECT_EQ(events, Seq({"start", "Refuses asked", "Refuses asked", "Accepts asked about Source entering",
+                         "Accepts asked about Source moving", "dropped Source at 6,7", "end on Accepts at 6,7"}));
+
+  // Esc cancels: nothing is dropped.
+  events.clear();
+  source->BeginDrag(true);
+  win::test::MouseMove(accepts->GetHandle(), {5, 5});
+  win::test::KeyPress(VK_ESCAPE);
+  win::test::PumpUntilIdle();
+  EXPECT_FALSE(source->Dragging());
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back(), "end on nil at 0,0");
+  source->OnStartDrag = nullptr;
+  source->OnEndDrag = nullptr;
+  refuses->OnDragOver = nullptr;
+  accepts->OnDragOver = nullptr;
+  accepts->OnDragDrop = nullptr;
+  form->Free();
 }
 
 }  // namespace
