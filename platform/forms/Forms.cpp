@@ -199,9 +199,13 @@ void TCustomForm::SetWindowState(TWindowState Value) {
 
 void TCustomForm::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
+  if (FParent || FParentWindow) {
+    // Hosted inside another window: a plain child window.
+    Params.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    return;
+  }
   Params.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP);
   Params.Style |= WS_CLIPCHILDREN;
-  if (!FParent) Params.WndParent = FParentWindow;
   switch (FBorderStyle) {
     case bsNone:
       Params.Style |= WS_POPUP;
@@ -248,6 +252,7 @@ void TCustomForm::CMVisibleChanged(TMessage& Message) {
 
 // Centres or places the form as its Position asks, inside the work area.
 void TCustomForm::PlaceOnScreen() {
+  if (FParent || FParentWindow) return;  // hosted: its place is in the host
   TRect area = Screen ? Screen->GetWorkAreaRect() : Rect(0, 0, 1024, 768);
   TRect centre = area;
   switch (FPosition) {

@@ -136,14 +136,13 @@ void TWinControl::HandleNeeded() {
   CreateHandle();
 }
 
+// The window is made again under the new parent: its style may differ
+// (a form hosted in another window is a child window without a frame).
 void TWinControl::SetParentWindow(HWND Value) {
   if (FParent || FParentWindow == Value) return;
-  if (FHandle && Value)
-    win::SetParent(FHandle, Value);
-  else if (FHandle)
-    DestroyHandle();
+  if (FHandle) DestroyHandle();
   FParentWindow = Value;
-  UpdateShowing();
+  UpdateControlState();
 }
 
 void TWinControl::CreateParams(TCreateParams& Params) {

@@ -10,6 +10,7 @@
 #include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowStyles.h"
 #include "ControlLog.h"
 
 using namespace forms_test;
@@ -248,6 +249,36 @@ TEST_F(Forms, PositionCentresTheFormOnTheWorkArea) {
   EXPECT_EQ(form->GetLeft(), area.Left + (area.Width() - 200) / 2);
   EXPECT_EQ(form->GetTop(), area.Top + (area.Height() - 100) / 2);
   form->Free();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(HostedForms, AFormLivesInsideAnotherWindowAndComesBack) {
+  forms::test::Session session;
+  TForm* host = MakeForm("Host", Bounds(100, 100, 400, 300));
+  host->Show();
+  TForm* inner = MakeForm("Inner", Bounds(10, 20, 150, 100));
+  auto* edit = Make<TLogControl>(inner, "Edit", Bounds(5, 5, 50, 20));
+  inner->SetParentWindow(host->GetHandle());
+  inner->Show();
+  HWND hosted = inner->GetHandle();
+  EXPECT_EQ(GetParent(hosted), host->GetHandle());
+  EXPECT_TRUE(GetWindowLongA(hosted, GWL_STYLE) & WS_CHILD);
+  EXPECT_FALSE(GetWindowLongA(hosted, GWL_STYLE) & WS_CAPTION);
+  EXPECT_TRUE(IsWindowVisible(edit->GetHandle()));
+  EXPECT_EQ(inner->GetBoundsRect(), Bounds(10, 20, 150, 100));
+  edit->SetText("kept");
+
+  inner->SetParentWindow(nullptr);
+  EXPECT_FALSE(IsWindow(hosted));
+  EXPECT_EQ(GetParent(inner->GetHandle()), nullptr);
+  EXPECT_FALSE(GetWindowLongA(inner->GetHandle(), GWL_STYLE) & WS_CHILD);
+  EXPECT_TRUE(IsWindowVisible(inner->GetHandle()));
+  EXPECT_EQ(edit->GetText(), "kept");
+  inner->Free();
+  host->Free();
 }
 
 }  // namespace
