@@ -549,6 +549,7 @@ void TWinControl::InsertControl(TControl* AControl) {
   if (!AControl || AControl->FParent == this) return;
   if (auto* win = dynamic_cast<TWinControl*>(AControl); win && win->ContainsControl(this))
     throw EInvalidOperation("A control cannot contain its own parent");
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 1);
   AControl->FParent = this;
   FControls.push_back(AControl);
   if (auto* win = dynamic_cast<TWinControl*>(AControl)) FTabList.push_back(win);
@@ -582,6 +583,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
   it = std::find(FControls.begin(), FControls.end(), AControl);
   if (it != FControls.end()) FControls.erase(it);
   AControl->FParent = nullptr;
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
   Realign();
 }
 
