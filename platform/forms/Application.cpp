@@ -173,18 +173,7 @@ bool TApplication::PreProcessMessage(MSG& Msg) {
 
 // Keys go to the nearest control window first as CN_ messages; a control
 // answering non-zero keeps them from the window's own procedure.
-bool TApplication::IsKeyMsg(MSG& Msg) {
-  if (Msg.message < WM_KEYFIRST || Msg.message > WM_KEYLAST) return false;
-  HWND wnd = GetCapture();
-  if (!wnd) {
-    wnd = Msg.hwnd;
-    while (wnd && !FindControl(wnd)) wnd = win::GetParent(wnd);
-    if (!wnd) return false;
-  } else if (!FindControl(wnd)) {
-    return false;
-  }
-  return SendMessageA(wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
-}
+bool TApplication::IsKeyMsg(MSG& Msg) { return ReflectKeyMessage(Msg); }
 
 // ---- Exceptions ----
 

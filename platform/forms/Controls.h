@@ -786,6 +786,9 @@ bool IsLibraryWindow(win::HWND Handle);
 // graphic control holding it through its parent's window.
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* Control);
+// Offers a retrieved key message to the nearest control window first, as
+// its CN_ message; true when the control took it.
+bool ReflectKeyMessage(win::MSG& Msg);
 // The drag's part of every retrieved message (the application's message
 // hook): true when the drag took it.
 bool DragMessage(win::MSG& Msg);

@@ -153,6 +153,7 @@ void TCustomForm::Paint() {
 TCanvas* TCustomForm::GetCanvas() const { return FCanvas; }
 
 void TCustomForm::PaintWindow(HDC DC) {
+  if (auto* own = dynamic_cast<TControlCanvas*>(FCanvas)) own->FreeHandle();
   FCanvas->Lock();
   try {
     FCanvas->SetHandle(DC);
@@ -312,6 +313,31 @@ void TCustomForm::CMShowingChanged(TMessage&) {
   }
 }
 
+namespace {
+// One message of a modal loop, or a wait: through the application when
+// there is one (a message box may come before the units started).
+bool ModalStep() {
+  if (Application) {
+    Application->HandleMessage();
+    return !Application->GetTerminated();
+  }
+  MSG msg;
+  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    WaitMessage();
+    return true;
+  }
+  if (msg.message == WM_QUIT) {
+    PostQuitMessage(static_cast<int>(msg.wParam));  // for the loops outside
+    return false;
+  }
+  // Keys go to the controls first, as the application would have it.
+  if (ReflectKeyMessage(msg)) return true;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+  return true;
+}
+}  // namespace
+
 TModalResult TCustomForm::ShowModal() {
   if (FVisible || !FEnabled || FFormState.Contains(fsModal) || FFormStyle == fsMDIChild)
     throw EInvalidOperation("Cannot make a visible window modal");
@@ -339,13 +365,14 @@ TModalResult TCustomForm::ShowModal() {
     try {
       SendMessageA(FHandle, CM_ACTIVATE, 0, 0);
       ModalLoopScope loop;
+      bool running = !Application || !Application->GetTerminated();
       for (;;) {
-        if (Application->GetTerminated())
+        if (!running)
           FModalResult = mrCancel;
         else if (FModalResult != mrNone)
           CloseModal();
         if (FModalResult != mrNone) break;
-        Application->HandleMessage();
+        running = ModalStep();
       }
       result = FModalResult;
       if (FHandle) SendMessageA(FHandle, CM_DEACTIVATE, 0, 0);

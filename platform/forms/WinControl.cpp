@@ -878,6 +878,19 @@ void TWinControl::CNSysChar(TMessage& Message) {
 
 // ---- Reflection ----
 
+bool ReflectKeyMessage(MSG& Msg) {
+  if (Msg.message < WM_KEYFIRST || Msg.message > WM_KEYLAST) return false;
+  HWND wnd = GetCapture();
+  if (!wnd) {
+    wnd = Msg.hwnd;
+    while (wnd && !FindControl(wnd)) wnd = win::GetParent(wnd);
+    if (!wnd) return false;
+  } else if (!FindControl(wnd)) {
+    return false;
+  }
+  return SendMessageA(wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
+}
+
 void TWinControl::ReflectToChild(TMessage& Message, HWND Child) {
   TWinControl* control = FindControl(Child);
   if (control && control != this) {
@@ -1227,6 +1240,8 @@ TCanvas* TGraphicControl::GetCanvas() const { return FCanvas; }
 void TGraphicControl::WMPaint(TMessage& Message) {
   auto dc = reinterpret_cast<HDC>(Message.WParam);
   if (!dc) return;
+  // A DC the canvas asked for outside painting is let go first.
+  if (auto* own = dynamic_cast<TControlCanvas*>(FCanvas)) own->FreeHandle();
   FCanvas->Lock();
   try {
     FCanvas->SetHandle(dc);
@@ -1253,6 +1268,7 @@ TCustomControl::~TCustomControl() { FreeAndNil(FCanvas); }
 TCanvas* TCustomControl::GetCanvas() const { return FCanvas; }
 
 void TCustomControl::PaintWindow(HDC DC) {
+  if (auto* own = dynamic_cast<TControlCanvas*>(FCanvas)) own->FreeHandle();
   FCanvas->Lock();
   try {
     FCanvas->SetHandle(DC);
