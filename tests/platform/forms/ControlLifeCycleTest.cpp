@@ -270,6 +270,25 @@ TEST_F(LifeCycle, DoubleClicksAndWheelTurns) {
   form->Free();
 }
 
+TEST_F(LifeCycle, ContextPopupGetsClientPointsOrTheKeyboardsMarker) {
+  TForm* form = MakeForm("Form");
+  auto* c = Make<TLogControl>(form, "C", Bounds(10, 10, 80, 40));
+  std::vector<TPoint> points;
+  c->OnContextPopup = [&points](TObject*, TPoint p, bool& handled) {
+    points.push_back(p);
+    handled = true;
+  };
+  form->Show();
+  TPoint screen = c->ClientToScreen({7, 9});
+  EXPECT_EQ(SendMessageA(c->GetHandle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(c->GetHandle()),
+                         MAKELPARAM(screen.X, screen.Y)),
+            1);
+  SendMessageA(c->GetHandle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(c->GetHandle()), MAKELPARAM(-1, -1));
+  EXPECT_EQ(points, (std::vector<TPoint>{{7, 9}, {-1, -1}}));
+  c->OnContextPopup = nullptr;
+  form->Free();
+}
+
 TEST_F(LifeCycle, ExceptionInAHandlerGoesToTheApplication) {
   TForm* form = MakeForm("Form");
   auto* c = Make<TLogControl>(form, "C", Bounds(0, 0, 50, 20));

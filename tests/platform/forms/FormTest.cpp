@@ -183,6 +183,23 @@ TEST_F(Forms, ShortcutsOfTheMainFormWorkFromOtherForms) {
   other->Free();
 }
 
+TEST_F(Forms, TheApplicationFollowsTheProcessActivation) {
+  TForm* form = MakeForm("Form");
+  form->Show();
+  std::vector<std::string> events;
+  Application->OnDeactivate = [&events](TObject*) { events.push_back("deactivate"); };
+  Application->OnActivate = [&events](TObject*) { events.push_back("activate"); };
+  EXPECT_TRUE(Application->GetActive());
+  SendMessageA(form->GetHandle(), WM_ACTIVATEAPP, FALSE, 0);
+  EXPECT_FALSE(Application->GetActive());
+  SendMessageA(form->GetHandle(), WM_ACTIVATEAPP, TRUE, 0);
+  EXPECT_TRUE(Application->GetActive());
+  EXPECT_EQ(events, Seq({"deactivate", "activate"}));
+  Application->OnDeactivate = nullptr;
+  Application->OnActivate = nullptr;
+  form->Free();
+}
+
 TEST_F(Forms, KeyPreviewLetsTheFormSeeKeysFirst) {
   TForm* form = MakeForm("Form");
   auto* edit = Make<TLogControl>(form, "Edit", Bounds(10, 10, 50, 20));
