@@ -790,12 +790,10 @@ void TControl::CMDesignHitTest(TMessage& Message) { Message.Result = 0; }
 
 // The parent hears which of its controls the mouse entered or left.
 void TControl::CMMouseEnter(TMessage& Message) {
-  FMouseInControl = true;
   if (FParent) FParent->Perform(CM_MOUSEENTER, 0, Message.LParam);
 }
 
 void TControl::CMMouseLeave(TMessage& Message) {
-  FMouseInControl = false;
   if (FParent) FParent->Perform(CM_MOUSELEAVE, 0, Message.LParam);
 }
 

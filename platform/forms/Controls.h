@@ -443,7 +443,6 @@ class TControl : public TComponent {
   TDragKind FDragKind = dkDrag;
   TCursor FDragCursor = crDrag;
   TWndMethod FWindowProc;
-  bool FMouseInControl = false;
 
  public:
   // Messages inside a handler: the handler of the parent classes, or

@@ -265,6 +265,17 @@ TEST_F(Forms, PositionCentresTheFormOnTheWorkArea) {
   TRect area = Screen->GetWorkAreaRect();
   EXPECT_EQ(form->GetLeft(), area.Left + (area.Width() - 200) / 2);
   EXPECT_EQ(form->GetTop(), area.Top + (area.Height() - 100) / 2);
+  // Centred on the form that owns it, kept inside the work area.
+  TForm* dialog = TCustomForm::CreateNew<TForm>(form);
+  dialog->SetPosition(poOwnerFormCenter);
+  dialog->SetBounds(0, 0, 100, 50);
+  form->SetBounds(100, 100, 300, 200);
+  dialog->Show();
+  EXPECT_EQ(dialog->GetBoundsRect(), Bounds(200, 175, 100, 50));
+  form->SetBounds(-250, 100, 300, 200);
+  dialog->Hide();
+  dialog->Show();
+  EXPECT_EQ(dialog->GetLeft(), area.Left);
   form->Free();
 }
 
