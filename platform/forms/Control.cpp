@@ -186,7 +186,7 @@ ORV_REGISTER(TControl, ORV_PROP(Left), ORV_PROP(Top), ORV_PROP(Width), ORV_PROP(
              ORV_PROP(ParentBiDiMode).Default(true), ORV_EVENT(OnClick), ORV_EVENT(OnDblClick),
              ORV_EVENT(OnMouseDown), ORV_EVENT(OnMouseMove), ORV_EVENT(OnMouseUp), ORV_EVENT(OnMouseWheel),
              ORV_EVENT(OnMouseWheelDown), ORV_EVENT(OnMouseWheelUp), ORV_EVENT(OnContextPopup),
-             ORV_EVENT(OnResize), ORV_EVENT(OnCanResize), ORV_EVENT(OnConstrainedResize), ORV_EVENT(OnDragOver),
+             ORV_EVENT(OnResize), ORV_EVENT(OnCanResize), ORV_EVENT(OnDragOver),
              ORV_EVENT(OnDragDrop), ORV_EVENT(OnStartDrag), ORV_EVENT(OnEndDrag), ORV_EVENT(OnStartDock),
              ORV_EVENT(OnEndDock))
 

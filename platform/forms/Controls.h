@@ -310,13 +310,13 @@ class TControl : public TComponent {
   TMouseWheelUpDownEvent OnMouseWheelDown, OnMouseWheelUp;
   TContextPopupEvent OnContextPopup;
   TCanResizeEvent OnCanResize;
-  TNotifyEvent OnConstrainedResize;
   TDragOverEvent OnDragOver;
   TDragDropEvent OnDragDrop;
   TStartDragEvent OnStartDrag, OnStartDock;
   TEndDragEvent OnEndDrag, OnEndDock;
 
-  // The stored geometry of a control being loaded, used by anchoring.
+  // Takes the control's present distances to its parent's right and
+  // bottom edges as the ones its anchors keep.
   void UpdateAnchorRules();
 
   virtual void Click();
