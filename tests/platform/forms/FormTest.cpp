@@ -10,6 +10,8 @@
 #include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowDC.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/win/WindowStyles.h"
 #include "ControlLog.h"
 
@@ -197,6 +199,38 @@ TEST_F(Forms, TheApplicationFollowsTheProcessActivation) {
   EXPECT_EQ(events, Seq({"deactivate", "activate"}));
   Application->OnDeactivate = nullptr;
   Application->OnActivate = nullptr;
+  form->Free();
+}
+
+TEST_F(Forms, MinimisingTheMainFormMinimisesTheApplication) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->Show();
+  int minimised = 0;
+  Application->OnMinimize = [&minimised](TObject*) { ++minimised; };
+  SendMessageA(main->GetHandle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(Application->IsMinimized());
+  EXPECT_TRUE(IsIconic(main->GetHandle()));
+  EXPECT_EQ(minimised, 1);
+  Application->Restore();
+  EXPECT_FALSE(Application->IsMinimized());
+  EXPECT_FALSE(IsIconic(main->GetHandle()));
+  Application->OnMinimize = nullptr;
+}
+
+TEST_F(Forms, OnPaintDrawsOnTheFormsCanvas) {
+  TForm* form = MakeForm("Form");
+  form->OnPaint = [form](TObject*) {
+    form->GetCanvas()->GetBrush()->SetColor(clLime);
+    form->GetCanvas()->FillRect(Rect(5, 5, 15, 15));
+  };
+  form->Show();
+  win::test::PumpUntilIdle();
+  HDC dc = GetDC(form->GetHandle());
+  EXPECT_EQ(GetPixel(dc, 10, 10), static_cast<COLORREF>(clLime));
+  EXPECT_EQ(GetPixel(dc, 20, 20), static_cast<COLORREF>(ColorToRGB(clBtnFace)));
+  ReleaseDC(form->GetHandle(), dc);
+  form->OnPaint = nullptr;
   form->Free();
 }
 
