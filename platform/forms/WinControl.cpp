@@ -274,8 +274,11 @@ void TWinControl::RecreateWnd() {
 // control that had the focus gets it again.
 void TWinControl::CMRecreateWnd(TMessage&) {
   bool wasFocused = Focused();
+  // A text control's selection comes back too; other windows answer 0.
+  auto selection = static_cast<DWORD>(FHandle ? SendMessageA(FHandle, EM_GETSEL, 0, 0) : 0);
   DestroyHandle();
   UpdateControlState();
+  if (FHandle && selection) SendMessageA(FHandle, EM_SETSEL, LOWORD(selection), HIWORD(selection));
   if (wasFocused && FHandle) win::SetFocus(FHandle);
 }
 

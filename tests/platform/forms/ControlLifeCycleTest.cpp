@@ -134,9 +134,13 @@ TEST_F(LifeCycle, HandleNeededMakesTheParentsWindowFirstAndTextSurvivesRecreatio
 // A window class registered elsewhere keeps doing its own work under a
 // control: what no handler takes reaches its procedure.
 std::vector<UINT> gNativeSeen;
+std::pair<WPARAM, LPARAM> gNativeSelection{0, 0};
 LRESULT NativeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_KEYDOWN || msg == WM_USER || msg == WM_CHAR) gNativeSeen.push_back(msg);
   if (msg == WM_USER) return 42;
+  if (msg == WM_NCCREATE) gNativeSelection = {0, 0};  // a new window has no selection
+  if (msg == EM_SETSEL) gNativeSelection = {wParam, lParam};
+  if (msg == EM_GETSEL) return MAKELRESULT(gNativeSelection.first, gNativeSelection.second);
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -183,6 +187,14 @@ TEST_F(LifeCycle, SubclassedNativeClassKeepsItsProcedureBehindTheHandlers) {
   win::test::KeyPress('W');
   win::test::PumpUntilIdle();
   EXPECT_EQ(gNativeSeen, (std::vector<UINT>{WM_CHAR, WM_KEYDOWN, WM_CHAR}));
+
+  // Made again, the native window gets its selection back.
+  SendMessageA(native->GetHandle(), EM_SETSEL, 2, 5);
+  HWND before = native->GetHandle();
+  native->RecreateWnd();
+  EXPECT_NE(native->GetHandle(), before);
+  EXPECT_EQ(gNativeSelection, (std::pair<WPARAM, LPARAM>{2, 5}));
+  EXPECT_EQ(GetFocus(), native->GetHandle());
   form->Free();
 }
 
