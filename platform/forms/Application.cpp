@@ -149,6 +149,7 @@ LRESULT TApplication::GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 bool TApplication::PreProcessMessage(MSG& Msg) {
+  if (DragMessage(Msg)) return true;
   if (Msg.message >= WM_MOUSEFIRST && Msg.message <= WM_MOUSELAST) {
     TWinControl* window = FindControl(Msg.hwnd);
     TControl* target = window;
@@ -172,18 +173,7 @@ bool TApplication::PreProcessMessage(MSG& Msg) {
 
 // Keys go to the nearest control window first as CN_ messages; a control
 // answering non-zero keeps them from the window's own procedure.
-bool TApplication::IsKeyMsg(MSG& Msg) {
-  if (Msg.message < WM_KEYFIRST || Msg.message > WM_KEYLAST) return false;
-  HWND wnd = GetCapture();
-  if (!wnd) {
-    wnd = Msg.hwnd;
-    while (wnd && !FindControl(wnd)) wnd = win::GetParent(wnd);
-    if (!wnd) return false;
-  } else if (!FindControl(wnd)) {
-    return false;
-  }
-  return SendMessageA(wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
-}
+bool TApplication::IsKeyMsg(MSG& Msg) { return ReflectKeyMessage(Msg); }
 
 // ---- Exceptions ----
 
@@ -284,6 +274,14 @@ void TApplication::WndProc(TMessage& Message) {
       break;
   }
   Message.Result = DefWindowProcA(FHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+void TApplication::ApplicationActivated(bool Active) {
+  if (FActive == Active) return;
+  FActive = Active;
+  if (!Active) CancelHint();
+  if (Active && OnActivate) OnActivate(this);
+  if (!Active && OnDeactivate) OnDeactivate(this);
 }
 
 void TApplication::Minimize() {

@@ -88,6 +88,8 @@ class TApplication : public TComponent {
   // The hint window on screen, or null.
   THintWindow* GetHintWindow() const { return FHintWindow; }
 
+  // The process gained or lost the input focus (from its forms).
+  void ApplicationActivated(bool Active);
   // A control going away: the application forgets it.
   void ControlDestroying(TControl* Control);
   // The control the mouse is over, as last told with CM_MOUSEENTER.

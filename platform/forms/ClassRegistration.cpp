@@ -12,5 +12,6 @@ void RegisterFormsClasses() {
                    TCustomControl::StaticClass(), TCustomForm::StaticClass(), TForm::StaticClass(),
                    THintWindow::StaticClass(), TLabel::StaticClass(), TBevel::StaticClass(), TImage::StaticClass(),
                    TTimer::StaticClass(), TDialogButton::StaticClass(), TDialogEdit::StaticClass(),
-                   TDialogList::StaticClass(), TOpenDialog::StaticClass(), TSaveDialog::StaticClass()});
+                   TDialogList::StaticClass(), TOpenDialog::StaticClass(), TSaveDialog::StaticClass(),
+                   TOpenPictureDialog::StaticClass(), TSavePictureDialog::StaticClass()});
 }

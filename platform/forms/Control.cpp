@@ -75,6 +75,40 @@ bool IsAccel(Word Key, const AnsiString& Caption) {
   return false;
 }
 
+AnsiString ShortCutToText(TShortCut Value) {
+  Word key = Value & 0xFF;
+  AnsiString name;
+  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
+    name = AnsiString(1, static_cast<char>(key));
+  } else if (key >= VK_F1 && key <= VK_F12) {
+    name = "F" + std::to_string(key - VK_F1 + 1);
+  } else {
+    switch (key) {
+      case VK_BACK: name = "BkSp"; break;
+      case VK_TAB: name = "Tab"; break;
+      case VK_RETURN: name = "Enter"; break;
+      case VK_ESCAPE: name = "Esc"; break;
+      case VK_SPACE: name = "Space"; break;
+      case VK_PRIOR: name = "PgUp"; break;
+      case VK_NEXT: name = "PgDn"; break;
+      case VK_END: name = "End"; break;
+      case VK_HOME: name = "Home"; break;
+      case VK_LEFT: name = "Left"; break;
+      case VK_UP: name = "Up"; break;
+      case VK_RIGHT: name = "Right"; break;
+      case VK_DOWN: name = "Down"; break;
+      case VK_INSERT: name = "Ins"; break;
+      case VK_DELETE: name = "Del"; break;
+      default: return {};
+    }
+  }
+  AnsiString prefix;
+  if (Value & scShift) prefix += "Shift+";
+  if (Value & scCtrl) prefix += "Ctrl+";
+  if (Value & scAlt) prefix += "Alt+";
+  return prefix + name;
+}
+
 TCustomForm* GetParentForm(TControl* Control) {
   while (Control && Control->GetParent()) Control = Control->GetParent();
   return dynamic_cast<TCustomForm*>(Control);
@@ -152,7 +186,7 @@ ORV_REGISTER(TControl, ORV_PROP(Left), ORV_PROP(Top), ORV_PROP(Width), ORV_PROP(
              ORV_PROP(ParentBiDiMode).Default(true), ORV_EVENT(OnClick), ORV_EVENT(OnDblClick),
              ORV_EVENT(OnMouseDown), ORV_EVENT(OnMouseMove), ORV_EVENT(OnMouseUp), ORV_EVENT(OnMouseWheel),
              ORV_EVENT(OnMouseWheelDown), ORV_EVENT(OnMouseWheelUp), ORV_EVENT(OnContextPopup),
-             ORV_EVENT(OnResize), ORV_EVENT(OnCanResize), ORV_EVENT(OnConstrainedResize), ORV_EVENT(OnDragOver),
+             ORV_EVENT(OnResize), ORV_EVENT(OnCanResize), ORV_EVENT(OnDragOver),
              ORV_EVENT(OnDragDrop), ORV_EVENT(OnStartDrag), ORV_EVENT(OnEndDrag), ORV_EVENT(OnStartDock),
              ORV_EVENT(OnEndDock))
 
@@ -173,6 +207,8 @@ void TControl::BeforeDestruction() {
   inherited::BeforeDestruction();
   if (gCaptureControl == this) SetMouseCapture(false);
   if (Application) Application->ControlDestroying(this);
+  if (Screen) Screen->ControlDestroying(this);
+  DragControlDestroying(this);
   if (FParent) FParent->RemoveControl(this);
 }
 
@@ -378,10 +414,7 @@ void TControl::SetVisible(bool Value) {
   RequestAlign();
 }
 
-void TControl::Show() {
-  if (FParent) FParent->Show();
-  SetVisible(true);
-}
+void TControl::Show() { SetVisible(true); }
 
 bool TControl::IsControlVisible() const {
   for (const TControl* c = this; c; c = c->FParent)
@@ -469,14 +502,6 @@ void TControl::SetPopupMenu(TComponent* Value) {
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
-}
-
-void TControl::SetName(const AnsiString& Value) {
-  // A control whose caption followed its name keeps following it.
-  bool follow = FControlStyle.Contains(csSetCaption) && !GetComponentState().Contains(csLoading) &&
-                GetName() == GetText() && (!GetOwner() || !GetOwner()->GetComponentState().Contains(csLoading));
-  inherited::SetName(Value);
-  if (follow && GetComponentState().Contains(csDesigning)) SetText(Value);
 }
 
 // ---- Painting ----
@@ -581,6 +606,11 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Intege
 }
 
 void TControl::WMLButtonDown(TMessage& Message) {
+  // An automatic drag takes the press over.
+  if (FDragMode == dmAutomatic && FEnabled) {
+    BeginDrag(false);
+    return;
+  }
   if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
   if (FControlStyle.Contains(csClickEvents)) FControlState.Include(csClicked);
   FControlState.Include(csLButtonDown);
@@ -736,8 +766,6 @@ void TControl::CMTextChanged(TMessage&) {
   AdjustSize();
 }
 
-void TControl::ParentColorFontChanged() {}
-
 void TControl::CMParentColorChanged(TMessage& Message) {
   if (!FParentColor || !FParent) return;
   SetColor(Message.WParam ? static_cast<TColor>(Message.LParam) : FParent->FColor);
@@ -762,12 +790,10 @@ void TControl::CMDesignHitTest(TMessage& Message) { Message.Result = 0; }
 
 // The parent hears which of its controls the mouse entered or left.
 void TControl::CMMouseEnter(TMessage& Message) {
-  FMouseInControl = true;
   if (FParent) FParent->Perform(CM_MOUSEENTER, 0, Message.LParam);
 }
 
 void TControl::CMMouseLeave(TMessage& Message) {
-  FMouseInControl = false;
   if (FParent) FParent->Perform(CM_MOUSELEAVE, 0, Message.LParam);
 }
 

@@ -43,6 +43,7 @@ using TShiftState = Set<TShiftStateItem>;
 ORV_ENUM(TDragMode, dmManual, dmAutomatic)
 ORV_ENUM(TDragKind, dkDrag, dkDock)
 ORV_ENUM(TDragState, dsDragEnter, dsDragLeave, dsDragMove)
+ORV_ENUM(TDragMessage, dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop, dmDragCancel, dmFindTarget)
 ORV_ENUM(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly)
 ORV_ENUM(TImeMode, imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata, imChinese,
          imSHanguel, imHanguel)
@@ -106,6 +107,16 @@ TShiftState KeyDataToShiftState(win::LPARAM KeyData);
 TShiftState KeysToShiftState(win::WPARAM Keys);
 // Is Key the mnemonic of Caption: the character after a single '&'?
 bool IsAccel(Word Key, const AnsiString& Caption);
+// "Ctrl+Shift+F5", "Alt+Enter"; empty for no shortcut.
+AnsiString ShortCutToText(TShortCut ShortCut);
+
+// What CM_DRAG carries (lParam points here); Pos in screen coordinates.
+struct TDragRec {
+  TPoint Pos;
+  TObject* Source = nullptr;
+  TControl* Target = nullptr;
+  bool Docking = false;
+};
 
 // Size limits of a control; 0 means no limit.
 class TSizeConstraints : public TPersistent {
@@ -258,6 +269,18 @@ class TControl : public TComponent {
   TCursor GetDragCursor() const { return FDragCursor; }
   void SetDragCursor(TCursor Value) { FDragCursor = Value; }
 
+  // ---- Dragging: the control itself is what is dragged ----
+  // Starts a drag now (Immediate) or once the mouse moved Threshold pixels
+  // (negative: Mouse's drag threshold). The mouse is held until the left
+  // button comes up (drop) or Esc is pressed (cancel).
+  void BeginDrag(bool Immediate, Integer Threshold = -1);
+  void EndDrag(bool Drop);
+  bool Dragging() const;
+  // Whether Source may be dropped here: OnDragOver decides, no handler
+  // refuses. Coordinates are this control's client coordinates.
+  virtual void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
+  virtual void DragDrop(TObject* Source, Integer X, Integer Y);
+
   // ---- Painting ----
   virtual void Invalidate();
   virtual void Update();
@@ -275,15 +298,11 @@ class TControl : public TComponent {
   bool GetMouseCapture();
   void SetMouseCapture(bool Value);
 
-  void SetName(const AnsiString& Value) override;
-
   // ---- Parents ----
   bool HasParent() override { return true; }
   TComponent* GetParentComponent() override;
   void SetParentComponent(TComponent* Value) override;
-  TWinControl* GetParentWindowControl() const { return FParent; }
 
-  // A text the control shows when none of its own is set: the hint.
   TMouseEvent OnMouseDown, OnMouseUp;
   TMouseMoveEvent OnMouseMove;
   TNotifyEvent OnClick, OnDblClick, OnResize;
@@ -291,16 +310,15 @@ class TControl : public TComponent {
   TMouseWheelUpDownEvent OnMouseWheelDown, OnMouseWheelUp;
   TContextPopupEvent OnContextPopup;
   TCanResizeEvent OnCanResize;
-  TNotifyEvent OnConstrainedResize;
   TDragOverEvent OnDragOver;
   TDragDropEvent OnDragDrop;
   TStartDragEvent OnStartDrag, OnStartDock;
   TEndDragEvent OnEndDrag, OnEndDock;
 
-  // The stored geometry of a control being loaded, used by anchoring.
+  // Takes the control's present distances to its parent's right and
+  // bottom edges as the ones its anchors keep.
   void UpdateAnchorRules();
 
-  // Hint and help.
   virtual void Click();
 
  protected:
@@ -319,6 +337,8 @@ class TControl : public TComponent {
   virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
   virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
   virtual void DoContextPopup(TPoint MousePos, bool& Handled);
+  virtual void DoStartDrag(TObject*& DragObject);
+  virtual void DoEndDrag(TObject* Target, Integer X, Integer Y);
   virtual void Loaded() override;
   virtual void ReadState(TReader* Reader) override;
   virtual void ChangeScale(Integer M, Integer D);
@@ -331,7 +351,6 @@ class TControl : public TComponent {
   void BoundsChanged(bool Resized);
   void RequestAlign();
   void InvalidateControl(bool IsVisible, bool IsOpaque);
-  void ParentColorFontChanged();
   virtual void FontChanged(TObject* Sender);
   void ConstraintsChanged();
   void ApplyConstraints(Integer& W, Integer& H);
@@ -395,6 +414,8 @@ class TControl : public TComponent {
   ORV_MESSAGE(win::CM_TEXTCHANGED, CMTextChanged)
   void CMHintShow(TMessage& Message);
   ORV_MESSAGE(win::CM_HINTSHOW, CMHintShow)
+  void CMDrag(TMessage& Message);
+  ORV_MESSAGE(win::CM_DRAG, CMDrag)
 
   TWinControl* FParent = nullptr;
   Integer FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -422,7 +443,6 @@ class TControl : public TComponent {
   TDragKind FDragKind = dkDrag;
   TCursor FDragCursor = crDrag;
   TWndMethod FWindowProc;
-  bool FMouseInControl = false;
 
  public:
   // Messages inside a handler: the handler of the parent classes, or
@@ -445,9 +465,6 @@ class TWinControl : public TControl {
   ORV_CLASS(TWinControl, TControl)
  public:
   explicit TWinControl(TComponent* AOwner);
-  // A control living inside a window that is not a control (a native
-  // dialog's, or the rich-edit renderer's host).
-  static TWinControl* CreateParented(win::HWND ParentWindow);
   ~TWinControl() override;
   void BeforeDestruction() override;
 
@@ -461,6 +478,10 @@ class TWinControl : public TControl {
   win::WNDPROC GetDefWndProc() const { return FDefWndProc; }
   void DefaultHandler(TMessage& Message) override;
   void WndProc(TMessage& Message) override;
+  // Hands a message to WindowProc; an exception that escapes goes to
+  // Application->HandleException instead of unwinding into the window
+  // system. Every message of the control's window comes through here.
+  void MainWndProc(TMessage& Message);
   // Destroys and creates the window again, keeping its text and focus.
   void RecreateWnd();
   bool GetShowing() const { return FShowing; }
@@ -576,14 +597,6 @@ class TWinControl : public TControl {
   ORV_MESSAGE(win::WM_ERASEBKGND, WMEraseBkgnd)
   void WMWindowPosChanged(TMessage& Message);
   ORV_MESSAGE(win::WM_WINDOWPOSCHANGED, WMWindowPosChanged)
-  void WMSize(TMessage& Message);
-  ORV_MESSAGE(win::WM_SIZE, WMSize)
-  void WMMove(TMessage& Message);
-  ORV_MESSAGE(win::WM_MOVE, WMMove)
-  void WMSetFocus(TMessage& Message);
-  ORV_MESSAGE(win::WM_SETFOCUS, WMSetFocus)
-  void WMKillFocus(TMessage& Message);
-  ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
   void WMKeyDown(TMessage& Message);
   ORV_MESSAGE(win::WM_KEYDOWN, WMKeyDown)
   void WMSysKeyDown(TMessage& Message);
@@ -772,3 +785,11 @@ bool IsLibraryWindow(win::HWND Handle);
 // graphic control holding it through its parent's window.
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* Control);
+// Offers a retrieved key message to the nearest control window first, as
+// its CN_ message; true when the control took it.
+bool ReflectKeyMessage(win::MSG& Msg);
+// The drag's part of every retrieved message (the application's message
+// hook): true when the drag took it.
+bool DragMessage(win::MSG& Msg);
+// A control going away stops being dragged or a drop target.
+void DragControlDestroying(TControl* Control);

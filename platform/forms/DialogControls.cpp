@@ -189,8 +189,6 @@ void TDialogEdit::KeyPress(char& Key) {
   SetText(text);
 }
 
-void TDialogEdit::KeyDown(Word& Key, TShiftState Shift) { inherited::KeyDown(Key, Shift); }
-
 void TDialogEdit::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   if (CanFocus()) SetFocus();
   inherited::MouseDown(Button, Shift, X, Y);

@@ -57,7 +57,6 @@ class TDialogEdit : public TCustomControl {
  protected:
   void Paint() override;
   void KeyPress(char& Key) override;
-  void KeyDown(Word& Key, TShiftState Shift) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void CMTextChanged(TMessage& Message);
   ORV_MESSAGE(win::CM_TEXTCHANGED, CMTextChanged)

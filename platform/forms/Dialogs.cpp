@@ -5,6 +5,7 @@
 
 #include "platform/forms/Application.h"
 #include "platform/forms/DialogControls.h"
+#include "platform/forms/Graphic.h"
 #include "platform/forms/MessageBox.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/TestHooks.h"
@@ -53,6 +54,16 @@ ORV_REGISTER(TOpenDialog, ORV_PROP(Title), ORV_PROP(Filter), ORV_PROP(FilterInde
              ORV_PROP(Options).Default(TOpenOptions{ofHideReadOnly, ofEnableSizing}.ToBits()), ORV_EVENT(OnShow),
              ORV_EVENT(OnClose))
 ORV_REGISTER(TSaveDialog)
+ORV_REGISTER(TOpenPictureDialog)
+ORV_REGISTER(TSavePictureDialog)
+
+TOpenPictureDialog::TOpenPictureDialog(TComponent* AOwner) : TOpenDialog(AOwner) {
+  SetFilter(TPicture::GraphicFilter(TGraphic::StaticClass()));
+}
+
+TSavePictureDialog::TSavePictureDialog(TComponent* AOwner) : TSaveDialog(AOwner) {
+  SetFilter(TPicture::GraphicFilter(TGraphic::StaticClass()));
+}
 
 TOpenDialog::TOpenDialog(TComponent* AOwner) : TComponent(AOwner) { FFiles = New<TStringList>(); }
 

@@ -72,5 +72,19 @@ class TSaveDialog : public TOpenDialog {
   bool IsSaveDialog() const override { return true; }
 };
 
+// The dialogs for pictures start with the filter of every registered
+// picture format.
+class TOpenPictureDialog : public TOpenDialog {
+  ORV_CLASS(TOpenPictureDialog, TOpenDialog)
+ public:
+  explicit TOpenPictureDialog(TComponent* AOwner);
+};
+
+class TSavePictureDialog : public TSaveDialog {
+  ORV_CLASS(TSavePictureDialog, TSaveDialog)
+ public:
+  explicit TSavePictureDialog(TComponent* AOwner);
+};
+
 // The (description, pattern) pairs of a filter text.
 std::vector<std::pair<AnsiString, AnsiString>> ParseFilter(const AnsiString& Filter);

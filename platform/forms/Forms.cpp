@@ -86,6 +86,22 @@ void TCustomForm::AfterConstruction() {
     FFormState.Exclude(fsCreating);
     throw;
   }
+  // A layout that says Visible shows the form once it is created.
+  if (FVisible && !FShowing) UpdateControlState();
+}
+
+void TCustomForm::SetClientWidth(Integer Value) {
+  if (GetComponentState().Contains(csReading))
+    FLoadedClientWidth = Value;
+  else
+    inherited::SetClientWidth(Value);
+}
+
+void TCustomForm::SetClientHeight(Integer Value) {
+  if (GetComponentState().Contains(csReading))
+    FLoadedClientHeight = Value;
+  else
+    inherited::SetClientHeight(Value);
 }
 
 void TCustomForm::BeforeDestruction() {
@@ -137,6 +153,7 @@ void TCustomForm::Paint() {
 TCanvas* TCustomForm::GetCanvas() const { return FCanvas; }
 
 void TCustomForm::PaintWindow(HDC DC) {
+  if (auto* own = dynamic_cast<TControlCanvas*>(FCanvas)) own->FreeHandle();
   FCanvas->Lock();
   try {
     FCanvas->SetHandle(DC);
@@ -183,9 +200,13 @@ void TCustomForm::SetWindowState(TWindowState Value) {
 
 void TCustomForm::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
+  if (FParent || FParentWindow) {
+    // Hosted inside another window: a plain child window.
+    Params.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    return;
+  }
   Params.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP);
   Params.Style |= WS_CLIPCHILDREN;
-  if (!FParent) Params.WndParent = FParentWindow;
   switch (FBorderStyle) {
     case bsNone:
       Params.Style |= WS_POPUP;
@@ -215,19 +236,12 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
   Params.WindowClass.style = CS_DBLCLKS;
 }
 
-void TCustomForm::CreateWnd() {
-  inherited::CreateWnd();
-  if (FActiveControl && FActiveControl != this) FFocusedControl = nullptr;
-}
-
 // ---- Showing ----
 
 void TCustomForm::Show() {
   SetVisible(true);
   BringToFront();
 }
-
-void TCustomForm::UpdateShowing() { inherited::UpdateShowing(); }
 
 void TCustomForm::CMVisibleChanged(TMessage& Message) {
   if (FVisible)
@@ -239,6 +253,7 @@ void TCustomForm::CMVisibleChanged(TMessage& Message) {
 
 // Centres or places the form as its Position asks, inside the work area.
 void TCustomForm::PlaceOnScreen() {
+  if (FParent || FParentWindow) return;  // hosted: its place is in the host
   TRect area = Screen ? Screen->GetWorkAreaRect() : Rect(0, 0, 1024, 768);
   TRect centre = area;
   switch (FPosition) {
@@ -298,6 +313,31 @@ void TCustomForm::CMShowingChanged(TMessage&) {
   }
 }
 
+namespace {
+// One message of a modal loop, or a wait: through the application when
+// there is one (a message box may come before the units started).
+bool ModalStep() {
+  if (Application) {
+    Application->HandleMessage();
+    return !Application->GetTerminated();
+  }
+  MSG msg;
+  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    WaitMessage();
+    return true;
+  }
+  if (msg.message == WM_QUIT) {
+    PostQuitMessage(static_cast<int>(msg.wParam));  // for the loops outside
+    return false;
+  }
+  // Keys go to the controls first, as the application would have it.
+  if (ReflectKeyMessage(msg)) return true;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+  return true;
+}
+}  // namespace
+
 TModalResult TCustomForm::ShowModal() {
   if (FVisible || !FEnabled || FFormState.Contains(fsModal) || FFormStyle == fsMDIChild)
     throw EInvalidOperation("Cannot make a visible window modal");
@@ -325,13 +365,14 @@ TModalResult TCustomForm::ShowModal() {
     try {
       SendMessageA(FHandle, CM_ACTIVATE, 0, 0);
       ModalLoopScope loop;
+      bool running = !Application || !Application->GetTerminated();
       for (;;) {
-        if (Application->GetTerminated())
+        if (!running)
           FModalResult = mrCancel;
         else if (FModalResult != mrNone)
           CloseModal();
         if (FModalResult != mrNone) break;
-        Application->HandleMessage();
+        running = ModalStep();
       }
       result = FModalResult;
       if (FHandle) SendMessageA(FHandle, CM_DEACTIVATE, 0, 0);
@@ -404,10 +445,11 @@ void TCustomForm::WMSysCommand(TMessage& Message) {
       Close();
       return;
     case SC_MINIMIZE:
-      if (Application && Application->GetMainForm() == this) {
-        Application->Minimize();
+    case SC_RESTORE:
+      // The main form minimises and restores the whole application.
+      if (Application && Application->GetMainForm() == this &&
+          SendMessageA(Application->GetHandle(), CM_APPSYSCOMMAND, Message.WParam & 0xFFF0, Message.LParam))
         return;
-      }
       break;
     default:
       break;
@@ -428,6 +470,12 @@ void TCustomForm::WMActivate(TMessage& Message) {
     DefaultHandler(Message);
   if (active && Screen) Screen->SetActiveForm(this);
   SendMessageA(FHandle, active ? CM_ACTIVATE : CM_DEACTIVATE, 0, 0);
+}
+
+// The process gained or lost the input focus.
+void TCustomForm::WMActivateApp(TMessage& Message) {
+  DefaultHandler(Message);
+  if (Application) Application->ApplicationActivated(Message.WParam != 0);
 }
 
 void TCustomForm::CMActivate(TMessage&) {
@@ -589,8 +637,8 @@ void TCustomForm::Loaded() {
   inherited::Loaded();
   if (FActiveControl && (GetParentForm(FActiveControl) != this)) FActiveControl = nullptr;
   if (FActiveControl) FActiveControl->FreeNotification(this);
-  if (FVisible) {
-    // A layout that says Visible shows the form once it is complete.
-    UpdateControlState();
-  }
+  if (FLoadedClientWidth > 0 || FLoadedClientHeight > 0)
+    SetClientSize(FLoadedClientWidth > 0 ? FLoadedClientWidth : GetClientWidth(),
+                  FLoadedClientHeight > 0 ? FLoadedClientHeight : GetClientHeight());
+  FLoadedClientWidth = FLoadedClientHeight = 0;
 }

@@ -69,6 +69,10 @@ class TCustomForm : public TWinControl {
   void SetPosition(TPosition Value) { FPosition = Value; }
   TWindowState GetWindowState() const { return FWindowState; }
   void SetWindowState(TWindowState Value);
+  // Read from a layout, the client size waits until every property is in:
+  // the border style decides the frame it is measured inside.
+  void SetClientWidth(Integer Value);
+  void SetClientHeight(Integer Value);
   Integer GetPixelsPerInch() const { return 96; }
   void SetPixelsPerInch(Integer) {}
   Integer GetTextHeight() const { return FTextHeight; }
@@ -132,7 +136,6 @@ class TCustomForm : public TWinControl {
   friend class TApplication;
 
   void CreateParams(TCreateParams& Params) override;
-  void CreateWnd() override;
   void PaintWindow(win::HDC DC) override;
   virtual void DoCreate();
   virtual void DoDestroy();
@@ -144,7 +147,6 @@ class TCustomForm : public TWinControl {
   virtual void Paint();
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Loaded() override;
-  void UpdateShowing() override;
   void CloseModal();
   void PlaceOnScreen();
 
@@ -166,6 +168,8 @@ class TCustomForm : public TWinControl {
   ORV_MESSAGE(win::WM_CLOSE, WMClose)
   void WMSysCommand(TMessage& Message);
   ORV_MESSAGE(win::WM_SYSCOMMAND, WMSysCommand)
+  void WMActivateApp(TMessage& Message);
+  ORV_MESSAGE(win::WM_ACTIVATEAPP, WMActivateApp)
   void WMSysColorChange(TMessage& Message);
   ORV_MESSAGE(win::WM_SYSCOLORCHANGE, WMSysColorChange)
   void WMSettingChange(TMessage& Message);
@@ -190,6 +194,8 @@ class TCustomForm : public TWinControl {
   bool FActive = false;
   TModalResult FModalResult = mrNone;
   TFormState FFormState;
+  Integer FLoadedClientWidth = 0;
+  Integer FLoadedClientHeight = 0;
   bool FCreatedNew = false;
   bool FReleasing = false;
   TCanvas* FCanvas = nullptr;

@@ -76,6 +76,10 @@ TScreen::~TScreen() {
   if (Screen == this) Screen = nullptr;
 }
 
+void TScreen::ControlDestroying(TControl* Control) {
+  if (FActiveControl == Control) SetActiveControl(nullptr);
+}
+
 void TScreen::AddForm(TCustomForm* Form) {
   if (std::find(FForms.begin(), FForms.end(), Form) == FForms.end()) FForms.push_back(Form);
 }

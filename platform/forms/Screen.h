@@ -69,6 +69,9 @@ class TScreen : public TComponent {
   TFont* GetHintFont() const { return FHintFont; }
   TFont* GetIconFont() const { return FIconFont; }
 
+  // A control going away: the screen forgets it.
+  void ControlDestroying(TControl* Control);
+
   TNotifyEvent OnActiveControlChange, OnActiveFormChange;
 
  private:

@@ -82,8 +82,6 @@ bool TCustomLabel::CanAutoSize(Integer& NewWidth, Integer& NewHeight) {
   return true;
 }
 
-void TCustomLabel::SetAutoSize(bool Value) { inherited::SetAutoSize(Value); }
-
 void TCustomLabel::SetAlignment(TAlignment Value) {
   if (FAlignment == Value) return;
   FAlignment = Value;

@@ -28,7 +28,6 @@ class TCustomLabel : public TGraphicControl {
   // The control a mnemonic of the caption focuses.
   TWinControl* GetFocusControl() const { return FFocusControl; }
   void SetFocusControl(TWinControl* Value);
-  void SetAutoSize(bool Value) override;
   bool CanAutoSize(Integer& NewWidth, Integer& NewHeight) override;
 
  protected:

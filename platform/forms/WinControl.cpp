@@ -71,15 +71,17 @@ LRESULT ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   if (!control) return DefWindowProcA(hwnd, msg, wParam, lParam);
   TMessage message{msg, wParam, lParam, 0};
-  try {
-    control->FWindowProc(message);
-  } catch (...) {
-    if (Application)
-      Application->HandleException(control);
-    else
-      throw;
-  }
+  control->MainWndProc(message);
   return message.Result;
+}
+
+void TWinControl::MainWndProc(TMessage& Message) {
+  try {
+    FWindowProc(Message);
+  } catch (...) {
+    if (!Application) throw;
+    Application->HandleException(this);
+  }
 }
 
 TWinControl* FindControl(HWND Handle) {
@@ -100,12 +102,6 @@ ORV_REGISTER(TWinControl, ORV_PROP(TabOrder).Default(-1), ORV_PROP(TabStop).Defa
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
   FBrush = New<TBrush>();
   FBrush->SetColor(FColor);
-}
-
-TWinControl* TWinControl::CreateParented(HWND ParentWindow) {
-  auto* control = New<TWinControl>(static_cast<TComponent*>(nullptr));
-  control->SetParentWindow(ParentWindow);
-  return control;
 }
 
 void TWinControl::BeforeDestruction() {
@@ -140,16 +136,13 @@ void TWinControl::HandleNeeded() {
   CreateHandle();
 }
 
+// The window is made again under the new parent: its style may differ
+// (a form hosted in another window is a child window without a frame).
 void TWinControl::SetParentWindow(HWND Value) {
   if (FParent || FParentWindow == Value) return;
-  if (FHandle && Value) {
-    SetParent(nullptr);
-    win::SetParent(FHandle, Value);
-  } else if (FHandle) {
-    DestroyHandle();
-  }
+  if (FHandle) DestroyHandle();
   FParentWindow = Value;
-  UpdateShowing();
+  UpdateControlState();
 }
 
 void TWinControl::CreateParams(TCreateParams& Params) {
@@ -281,8 +274,11 @@ void TWinControl::RecreateWnd() {
 // control that had the focus gets it again.
 void TWinControl::CMRecreateWnd(TMessage&) {
   bool wasFocused = Focused();
+  // A text control's selection comes back too; other windows answer 0.
+  auto selection = static_cast<DWORD>(FHandle ? SendMessageA(FHandle, EM_GETSEL, 0, 0) : 0);
   DestroyHandle();
   UpdateControlState();
+  if (FHandle && selection) SendMessageA(FHandle, EM_SETSEL, LOWORD(selection), HIWORD(selection));
   if (wasFocused && FHandle) win::SetFocus(FHandle);
 }
 
@@ -435,8 +431,6 @@ void TWinControl::WMWindowPosChanged(TMessage& Message) {
   RequestAlign();
 }
 
-void TWinControl::WMSize(TMessage& Message) { DefaultHandler(Message); }
-void TWinControl::WMMove(TMessage& Message) { DefaultHandler(Message); }
 
 // ---- Alignment ----
 
@@ -558,6 +552,7 @@ void TWinControl::InsertControl(TControl* AControl) {
   if (!AControl || AControl->FParent == this) return;
   if (auto* win = dynamic_cast<TWinControl*>(AControl); win && win->ContainsControl(this))
     throw EInvalidOperation("A control cannot contain its own parent");
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 1);
   AControl->FParent = this;
   FControls.push_back(AControl);
   if (auto* win = dynamic_cast<TWinControl*>(AControl)) FTabList.push_back(win);
@@ -591,6 +586,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
   it = std::find(FControls.begin(), FControls.end(), AControl);
   if (it != FControls.end()) FControls.erase(it);
   AControl->FParent = nullptr;
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
   Realign();
 }
 
@@ -612,11 +608,9 @@ TControl* TWinControl::ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool 
     if (c->Perform(CM_HITTEST, 0, MAKELPARAM(p.X, p.Y)) == 0) continue;
     if (AllLevels && isWin) {
       auto* win = static_cast<TWinControl*>(c);
-      TRect client = win->GetClientRect();
       TPoint origin = win->GetClientOrigin();
       TPoint mine = GetClientOrigin();
       TPoint inner{Pos.X + mine.X - origin.X, Pos.Y + mine.Y - origin.Y};
-      (void)client;
       if (TControl* deeper = win->ControlAtPos(inner, AllowDisabled, true, true)) return deeper;
     }
     return c;
@@ -760,8 +754,6 @@ void TWinControl::CMChildKey(TMessage& Message) {
   if (FParent) Message.Result = FParent->Perform(CM_CHILDKEY, Message.WParam, Message.LParam);
 }
 
-void TWinControl::WMSetFocus(TMessage& Message) { DefaultHandler(Message); }
-void TWinControl::WMKillFocus(TMessage& Message) { DefaultHandler(Message); }
 
 // ---- Keys ----
 
@@ -837,7 +829,7 @@ void TWinControl::WMChar(TMessage& Message) {
 bool TWinControl::IsMenuKey(TMessage& Message) {
   TCustomForm* form = GetParentForm(this);
   if (form && form->IsShortCut(Message)) return true;
-  if (Application && Application->HandleAllocated())
+  if (Application)
     return SendMessageA(Application->GetHandle(), CM_APPKEYDOWN, Message.WParam, Message.LParam) != 0;
   return false;
 }
@@ -888,6 +880,19 @@ void TWinControl::CNSysChar(TMessage& Message) {
 }
 
 // ---- Reflection ----
+
+bool ReflectKeyMessage(MSG& Msg) {
+  if (Msg.message < WM_KEYFIRST || Msg.message > WM_KEYLAST) return false;
+  HWND wnd = GetCapture();
+  if (!wnd) {
+    wnd = Msg.hwnd;
+    while (wnd && !FindControl(wnd)) wnd = win::GetParent(wnd);
+    if (!wnd) return false;
+  } else if (!FindControl(wnd)) {
+    return false;
+  }
+  return SendMessageA(wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
+}
 
 void TWinControl::ReflectToChild(TMessage& Message, HWND Child) {
   TWinControl* control = FindControl(Child);
@@ -1238,6 +1243,8 @@ TCanvas* TGraphicControl::GetCanvas() const { return FCanvas; }
 void TGraphicControl::WMPaint(TMessage& Message) {
   auto dc = reinterpret_cast<HDC>(Message.WParam);
   if (!dc) return;
+  // A DC the canvas asked for outside painting is let go first.
+  if (auto* own = dynamic_cast<TControlCanvas*>(FCanvas)) own->FreeHandle();
   FCanvas->Lock();
   try {
     FCanvas->SetHandle(dc);
@@ -1264,6 +1271,7 @@ TCustomControl::~TCustomControl() { FreeAndNil(FCanvas); }
 TCanvas* TCustomControl::GetCanvas() const { return FCanvas; }
 
 void TCustomControl::PaintWindow(HDC DC) {
+  if (auto* own = dynamic_cast<TControlCanvas*>(FCanvas)) own->FreeHandle();
   FCanvas->Lock();
   try {
     FCanvas->SetHandle(DC);

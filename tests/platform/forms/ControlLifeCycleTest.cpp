@@ -2,6 +2,7 @@
 // shown with their form, focused, clicked, typed into, disabled and
 // destroyed; and the dispatch chain from WindowProc to the class procedure.
 #include "platform/forms/Screen.h"
+#include "platform/win/Cursors.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Mouse.h"
@@ -133,9 +134,13 @@ TEST_F(LifeCycle, HandleNeededMakesTheParentsWindowFirstAndTextSurvivesRecreatio
 // A window class registered elsewhere keeps doing its own work under a
 // control: what no handler takes reaches its procedure.
 std::vector<UINT> gNativeSeen;
+std::pair<WPARAM, LPARAM> gNativeSelection{0, 0};
 LRESULT NativeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_KEYDOWN || msg == WM_USER || msg == WM_CHAR) gNativeSeen.push_back(msg);
   if (msg == WM_USER) return 42;
+  if (msg == WM_NCCREATE) gNativeSelection = {0, 0};  // a new window has no selection
+  if (msg == EM_SETSEL) gNativeSelection = {wParam, lParam};
+  if (msg == EM_GETSEL) return MAKELRESULT(gNativeSelection.first, gNativeSelection.second);
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -182,6 +187,14 @@ TEST_F(LifeCycle, SubclassedNativeClassKeepsItsProcedureBehindTheHandlers) {
   win::test::KeyPress('W');
   win::test::PumpUntilIdle();
   EXPECT_EQ(gNativeSeen, (std::vector<UINT>{WM_CHAR, WM_KEYDOWN, WM_CHAR}));
+
+  // Made again, the native window gets its selection back.
+  SendMessageA(native->GetHandle(), EM_SETSEL, 2, 5);
+  HWND before = native->GetHandle();
+  native->RecreateWnd();
+  EXPECT_NE(native->GetHandle(), before);
+  EXPECT_EQ(gNativeSelection, (std::pair<WPARAM, LPARAM>{2, 5}));
+  EXPECT_EQ(GetFocus(), native->GetHandle());
   form->Free();
 }
 
@@ -234,6 +247,60 @@ TEST_F(LifeCycle, DispatchRunsTheMostDerivedHandlerThenInheritedThenDefault) {
   c->Free();
 }
 
+TEST_F(LifeCycle, DoubleClicksAndWheelTurns) {
+  TForm* form = MakeForm("Form");
+  auto* outer = Make<TLogControl>(form, "Outer", Bounds(0, 0, 200, 100));
+  auto* inner = Make<TLogControl>(outer, "Inner", Bounds(10, 10, 50, 20));
+  LogEvents(inner);
+  std::vector<std::string> downs;
+  inner->OnMouseDown = [&downs](TObject*, TMouseButton, TShiftState shift, Integer, Integer) {
+    downs.push_back(shift.Contains(ssDouble) ? "double" : "single");
+  };
+  form->Show();
+  win::test::Click(inner->GetHandle(), {5, 5});
+  win::test::Click(inner->GetHandle(), {5, 5});
+  win::test::PumpUntilIdle();
+  std::vector<std::string> clicks;
+  for (const auto& l : TakeLog())
+    if (l.find("OnClick") != std::string::npos || l.find("OnDblClick") != std::string::npos) clicks.push_back(l);
+  // The second release ends the double click: no second Click.
+  EXPECT_EQ(clicks, Seq({"Inner OnClick", "Inner OnDblClick"}));
+  EXPECT_EQ(downs, Seq({"single", "double"}));
+
+  // A wheel turn the focused control leaves alone reaches its parent.
+  std::vector<std::string> wheel;
+  outer->OnMouseWheelDown = [&wheel](TObject*, TShiftState, TPoint, bool& handled) {
+    wheel.push_back("outer down");
+    handled = true;
+  };
+  inner->SetFocus();
+  win::test::Wheel(-120);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(wheel, Seq({"outer down"}));
+  inner->OnMouseDown = nullptr;
+  outer->OnMouseWheelDown = nullptr;
+  form->Free();
+}
+
+TEST_F(LifeCycle, ContextPopupGetsClientPointsOrTheKeyboardsMarker) {
+  TForm* form = MakeForm("Form");
+  auto* c = Make<TLogControl>(form, "C", Bounds(10, 10, 80, 40));
+  std::vector<TPoint> points;
+  c->OnContextPopup = [&points](TObject*, TPoint p, bool& handled) {
+    points.push_back(p);
+    handled = true;
+  };
+  form->Show();
+  TPoint screen = c->ClientToScreen({7, 9});
+  EXPECT_EQ(SendMessageA(c->GetHandle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(c->GetHandle()),
+                         MAKELPARAM(screen.X, screen.Y)),
+            1);
+  SendMessageA(c->GetHandle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(c->GetHandle()), MAKELPARAM(-1, -1));
+  EXPECT_EQ(points, (std::vector<TPoint>{{7, 9}, {-1, -1}}));
+  c->OnContextPopup = nullptr;
+  form->Free();
+}
+
 TEST_F(LifeCycle, ExceptionInAHandlerGoesToTheApplication) {
   TForm* form = MakeForm("Form");
   auto* c = Make<TLogControl>(form, "C", Bounds(0, 0, 50, 20));
@@ -248,6 +315,75 @@ TEST_F(LifeCycle, ExceptionInAHandlerGoesToTheApplication) {
   EXPECT_EQ(forms::test::RecordedExceptions().size(), 1u);
   form->Free();
   exceptionsExpected = true;
+}
+
+}  // namespace
+
+namespace {
+
+class Dragging : public ::testing::Test {
+ protected:
+  forms::test::Session session;
+};
+
+TEST_F(Dragging, AnAutomaticDragAsksTheControlsOnTheWayAndDropsWhereAccepted) {
+  TForm* form = MakeForm("Form");
+  auto* source = Make<TLogControl>(form, "Source", Bounds(10, 10, 40, 20));
+  auto* refuses = Make<TLogGraphic>(form, "Refuses", Bounds(100, 10, 40, 40));
+  auto* accepts = Make<TLogControl>(form, "Accepts", Bounds(200, 10, 40, 40));
+  source->SetDragMode(dmAutomatic);
+  std::vector<std::string> events;
+  auto name = [](TObject* o) { return o ? static_cast<TComponent*>(o)->GetName() : std::string("nil"); };
+  source->OnStartDrag = [&events](TObject*, TObject*&) { events.push_back("start"); };
+  source->OnEndDrag = [&events, name](TObject*, TObject* target, Integer x, Integer y) {
+    events.push_back("end on " + name(target) + " at " + std::to_string(x) + "," + std::to_string(y));
+  };
+  refuses->OnDragOver = [&events](TObject*, TObject*, Integer, Integer, TDragState, bool& accept) {
+    events.push_back("Refuses asked");
+    accept = false;
+  };
+  accepts->OnDragOver = [&events, name](TObject*, TObject* src, Integer, Integer, TDragState state, bool& accept) {
+    events.push_back("Accepts asked about " + name(src) + (state == dsDragEnter ? " entering" : " moving"));
+    accept = true;
+  };
+  accepts->OnDragDrop = [&events, name](TObject*, TObject* src, Integer x, Integer y) {
+    events.push_back("dropped " + name(src) + " at " + std::to_string(x) + "," + std::to_string(y));
+  };
+  form->Show();
+  win::test::MouseMove(source->GetHandle(), {5, 5});
+  win::test::MouseDown();
+  win::test::MouseMove(source->GetHandle(), {7, 6});  // under the threshold: no drag yet
+  win::test::PumpUntilIdle();
+  EXPECT_TRUE(source->Dragging());
+  EXPECT_EQ(events, Seq({"start"}));
+  win::test::MouseMove(form->GetHandle(), {110, 20});
+  win::test::PumpUntilIdle();
+  win::test::MouseMove(accepts->GetHandle(), {5, 5});
+  win::test::PumpUntilIdle();
+  win::test::MouseMove(accepts->GetHandle(), {6, 7});
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(GetCursor(), Screen->GetCursors(crDrag));
+  win::test::MouseUp();
+  win::test::PumpUntilIdle();
+  EXPECT_FALSE(source->Dragging());
+  EXPECT_EQ(events, Seq({"start", "Refuses asked", "Refuses asked", "Accepts asked about Source entering",
+                         "Accepts asked about Source moving", "dropped Source at 6,7", "end on Accepts at 6,7"}));
+
+  // Esc cancels: nothing is dropped.
+  events.clear();
+  source->BeginDrag(true);
+  win::test::MouseMove(accepts->GetHandle(), {5, 5});
+  win::test::KeyPress(VK_ESCAPE);
+  win::test::PumpUntilIdle();
+  EXPECT_FALSE(source->Dragging());
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back(), "end on nil at 0,0");
+  source->OnStartDrag = nullptr;
+  source->OnEndDrag = nullptr;
+  refuses->OnDragOver = nullptr;
+  accepts->OnDragOver = nullptr;
+  accepts->OnDragDrop = nullptr;
+  form->Free();
 }
 
 }  // namespace

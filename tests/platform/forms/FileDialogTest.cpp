@@ -4,6 +4,7 @@
 // driven from inside its loop, and the current directory left alone.
 #include "platform/forms/DialogControls.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/forms/Graphic.h"
 #include "platform/forms/MessageBox.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Exceptions.h"
@@ -144,6 +145,19 @@ TEST_F(FileDialogs, RealDialogListsTheFilteredFilesAndTakesATypedName) {
   win::test::OnNextModalLoop([] { win::test::KeyPress(VK_ESCAPE); });
   EXPECT_FALSE(d->Execute());
   d->Free();
+}
+
+TEST_F(FileDialogs, PictureDialogsOfferTheRegisteredPictureFormats) {
+  auto* open = New<TOpenPictureDialog>(Application);
+  EXPECT_EQ(open->GetFilter(), TPicture::GraphicFilter(TGraphic::StaticClass()));
+  EXPECT_NE(open->GetFilter().find("*.bmp"), AnsiString::npos);
+  dir.Write("p.bmp", "x");
+  forms::test::AnswerFileDialog(dir / "p.bmp");
+  EXPECT_TRUE(open->Execute());
+  open->Free();
+  auto* save = New<TSavePictureDialog>(Application);
+  EXPECT_EQ(save->GetFilter(), TPicture::GraphicFilter(TGraphic::StaticClass()));
+  save->Free();
 }
 
 TEST(FileDialogFilters, FilterTextSplitsIntoPairs) {

@@ -62,10 +62,10 @@ ORV_REGISTER(TMissingLayoutForm)
 const char* kLayout = R"(object LayoutForm: TLayoutForm
   Left = 120
   Top = 80
-  BorderStyle = bsDialog
-  Caption = 'Run '#39'Terrain'#39
   ClientHeight = 150
   ClientWidth = 260
+  BorderStyle = bsDialog
+  Caption = 'Run '#39'Terrain'#39
   Color = clBtnFace
   Font.Height = -11
   Font.Name = 'Tahoma'

@@ -10,6 +10,9 @@
 #include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowDC.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/win/WindowStyles.h"
 #include "ControlLog.h"
 
 using namespace forms_test;
@@ -156,6 +159,81 @@ TEST_F(Forms, ClosingTheMainFormEndsTheApplication) {
   main->OnShow = nullptr;
 }
 
+TEST_F(Forms, ShortcutsOfTheMainFormWorkFromOtherForms) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  std::vector<Word> seen;
+  main->OnShortCut = [&seen](TMessage& msg, bool& handled) {
+    seen.push_back(static_cast<Word>(msg.WParam));
+    handled = msg.WParam == VK_F5;
+  };
+  main->Show();
+  TForm* other = MakeForm("Other", Bounds(300, 300, 100, 100));
+  auto* edit = Make<TLogControl>(other, "Edit", Bounds(5, 5, 50, 20));
+  LogEvents(edit);
+  other->Show();
+  TakeLog();
+  win::test::KeyPress(VK_F5);
+  win::test::KeyPress(VK_F6);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(seen, (std::vector<Word>{VK_F5, VK_F6}));
+  std::vector<std::string> keys;
+  for (const auto& l : TakeLog())
+    if (l.find("OnKeyDown") != std::string::npos) keys.push_back(l);
+  EXPECT_EQ(keys, Seq({"Edit OnKeyDown 117"}));  // F5 was taken
+  main->OnShortCut = nullptr;
+  other->Free();
+}
+
+TEST_F(Forms, TheApplicationFollowsTheProcessActivation) {
+  TForm* form = MakeForm("Form");
+  form->Show();
+  std::vector<std::string> events;
+  Application->OnDeactivate = [&events](TObject*) { events.push_back("deactivate"); };
+  Application->OnActivate = [&events](TObject*) { events.push_back("activate"); };
+  EXPECT_TRUE(Application->GetActive());
+  SendMessageA(form->GetHandle(), WM_ACTIVATEAPP, FALSE, 0);
+  EXPECT_FALSE(Application->GetActive());
+  SendMessageA(form->GetHandle(), WM_ACTIVATEAPP, TRUE, 0);
+  EXPECT_TRUE(Application->GetActive());
+  EXPECT_EQ(events, Seq({"deactivate", "activate"}));
+  Application->OnDeactivate = nullptr;
+  Application->OnActivate = nullptr;
+  form->Free();
+}
+
+TEST_F(Forms, MinimisingTheMainFormMinimisesTheApplication) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->Show();
+  int minimised = 0;
+  Application->OnMinimize = [&minimised](TObject*) { ++minimised; };
+  SendMessageA(main->GetHandle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(Application->IsMinimized());
+  EXPECT_TRUE(IsIconic(main->GetHandle()));
+  EXPECT_EQ(minimised, 1);
+  Application->Restore();
+  EXPECT_FALSE(Application->IsMinimized());
+  EXPECT_FALSE(IsIconic(main->GetHandle()));
+  Application->OnMinimize = nullptr;
+}
+
+TEST_F(Forms, OnPaintDrawsOnTheFormsCanvas) {
+  TForm* form = MakeForm("Form");
+  form->OnPaint = [form](TObject*) {
+    form->GetCanvas()->GetBrush()->SetColor(clLime);
+    form->GetCanvas()->FillRect(Rect(5, 5, 15, 15));
+  };
+  form->Show();
+  win::test::PumpUntilIdle();
+  HDC dc = GetDC(form->GetHandle());
+  EXPECT_EQ(GetPixel(dc, 10, 10), static_cast<COLORREF>(clLime));
+  EXPECT_EQ(GetPixel(dc, 20, 20), static_cast<COLORREF>(ColorToRGB(clBtnFace)));
+  ReleaseDC(form->GetHandle(), dc);
+  form->OnPaint = nullptr;
+  form->Free();
+}
+
 TEST_F(Forms, KeyPreviewLetsTheFormSeeKeysFirst) {
   TForm* form = MakeForm("Form");
   auto* edit = Make<TLogControl>(form, "Edit", Bounds(10, 10, 50, 20));
@@ -221,7 +299,48 @@ TEST_F(Forms, PositionCentresTheFormOnTheWorkArea) {
   TRect area = Screen->GetWorkAreaRect();
   EXPECT_EQ(form->GetLeft(), area.Left + (area.Width() - 200) / 2);
   EXPECT_EQ(form->GetTop(), area.Top + (area.Height() - 100) / 2);
+  // Centred on the form that owns it, kept inside the work area.
+  TForm* dialog = TCustomForm::CreateNew<TForm>(form);
+  dialog->SetPosition(poOwnerFormCenter);
+  dialog->SetBounds(0, 0, 100, 50);
+  form->SetBounds(100, 100, 300, 200);
+  dialog->Show();
+  EXPECT_EQ(dialog->GetBoundsRect(), Bounds(200, 175, 100, 50));
+  form->SetBounds(-250, 100, 300, 200);
+  dialog->Hide();
+  dialog->Show();
+  EXPECT_EQ(dialog->GetLeft(), area.Left);
   form->Free();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(HostedForms, AFormLivesInsideAnotherWindowAndComesBack) {
+  forms::test::Session session;
+  TForm* host = MakeForm("Host", Bounds(100, 100, 400, 300));
+  host->Show();
+  TForm* inner = MakeForm("Inner", Bounds(10, 20, 150, 100));
+  auto* edit = Make<TLogControl>(inner, "Edit", Bounds(5, 5, 50, 20));
+  inner->SetParentWindow(host->GetHandle());
+  inner->Show();
+  HWND hosted = inner->GetHandle();
+  EXPECT_EQ(GetParent(hosted), host->GetHandle());
+  EXPECT_TRUE(GetWindowLongA(hosted, GWL_STYLE) & WS_CHILD);
+  EXPECT_FALSE(GetWindowLongA(hosted, GWL_STYLE) & WS_CAPTION);
+  EXPECT_TRUE(IsWindowVisible(edit->GetHandle()));
+  EXPECT_EQ(inner->GetBoundsRect(), Bounds(10, 20, 150, 100));
+  edit->SetText("kept");
+
+  inner->SetParentWindow(nullptr);
+  EXPECT_FALSE(IsWindow(hosted));
+  EXPECT_EQ(GetParent(inner->GetHandle()), nullptr);
+  EXPECT_FALSE(GetWindowLongA(inner->GetHandle(), GWL_STYLE) & WS_CHILD);
+  EXPECT_TRUE(IsWindowVisible(inner->GetHandle()));
+  EXPECT_EQ(edit->GetText(), "kept");
+  inner->Free();
+  host->Free();
 }
 
 }  // namespace

@@ -137,6 +137,10 @@ TEST_F(Geometry, HelpersForKeysAndMnemonics) {
   EXPECT_FALSE(IsAccel('&', "Save && Run"));
   EXPECT_TRUE(IsAccel('x', "Save && E&xit"));
   EXPECT_TRUE(KeyDataToShiftState(0x20000000).Contains(ssAlt));
+  EXPECT_EQ(ShortCutToText(16397), "Ctrl+Enter");
+  EXPECT_EQ(ShortCutToText(ShortCut(VK_F5, TShiftState{ssShift, ssCtrl})), "Shift+Ctrl+F5");
+  EXPECT_EQ(ShortCutToText(ShortCut(VK_DELETE, {})), "Del");
+  EXPECT_EQ(ShortCutToText(scNone), "");
 }
 
 }  // namespace

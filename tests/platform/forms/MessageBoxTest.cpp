@@ -4,6 +4,7 @@
 #include "platform/forms/DialogControls.h"
 #include "platform/forms/MessageBox.h"
 #include "platform/forms/Screen.h"
+#include "platform/forms/UnitStartup.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
@@ -115,6 +116,15 @@ TEST_F(MessageBoxes, RealBoxAnswersItsButtonsAndKeys) {
   EXPECT_EQ(MessageBoxA(nullptr, "One\nTwo\nThree", "Info", MB_OK), IDOK);
   EXPECT_GT(twoLines, oneLine);
   form->Free();
+}
+
+TEST_F(MessageBoxes, ABoxWorksBeforeTheApplicationExists) {
+  forms::test::UseRealDialogs(true);
+  FinalizeUnits();
+  ASSERT_EQ(Application, nullptr);
+  win::test::OnNextModalLoop([] { win::test::KeyPress(VK_RETURN); });
+  EXPECT_EQ(MessageBoxA(nullptr, "Starting", "Orvanta", MB_OKCANCEL), IDOK);
+  InitializeUnits();
 }
 
 }  // namespace

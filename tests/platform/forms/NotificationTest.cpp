@@ -182,6 +182,24 @@ TEST_F(Notifications, TabWalksTheTabOrderAndSkipsWhatCannotTakeTheFocus) {
   EXPECT_EQ(std::find(log.begin(), log.end(), "Child WM_KEYDOWN"), log.end());
 }
 
+TEST_F(Notifications, TheParentHearsOfControlsComingAndGoing) {
+  std::vector<std::string> seen;
+  TWndMethod original = panel->GetWindowProc();
+  panel->SetWindowProc([&seen, original](TMessage& m) {
+    if (m.Msg == CM_CONTROLLISTCHANGE || m.Msg == CM_CONTROLCHANGE) {
+      auto* c = reinterpret_cast<TControl*>(m.WParam);
+      seen.push_back(std::string(m.Msg == CM_CONTROLLISTCHANGE ? "list " : "change ") + c->GetName() +
+                     (m.LParam ? " in" : " out"));
+    }
+    original(m);
+  });
+  auto* extra = Make<TLogGraphic>(panel, "Extra", Bounds(0, 0, 5, 5));
+  extra->SetParent(nullptr);
+  extra->Free();
+  EXPECT_EQ(seen, Seq({"list Extra in", "change Extra in", "change Extra out", "list Extra out"}));
+  panel->SetWindowProc(original);
+}
+
 TEST_F(Notifications, RecreatingAndReleasing) {
   form->Show();
   TakeLog();
@@ -272,6 +290,16 @@ TEST_F(Notifications, ParentPaintsGraphicChildrenOverItsBackgroundInZOrder) {
   dc = GetDC(panel->GetHandle());
   EXPECT_EQ(GetPixel(dc, 130, 40), static_cast<COLORREF>(clRed));
   ReleaseDC(panel->GetHandle(), dc);
+
+  // Double buffered: the same picture, copied in one piece.
+  panel->SetDoubleBuffered(true);
+  panel->Invalidate();
+  win::test::PumpUntilIdle();
+  dc = GetDC(panel->GetHandle());
+  EXPECT_EQ(GetPixel(dc, 5, 100), static_cast<COLORREF>(clWhite));
+  EXPECT_EQ(GetPixel(dc, 130, 40), static_cast<COLORREF>(clRed));
+  ReleaseDC(panel->GetHandle(), dc);
+  panel->SetDoubleBuffered(false);
 
   // A DC handed in with WM_PAINT is painted into instead of the window.
   HDC mem = CreateCompatibleDC(nullptr);
