@@ -73,8 +73,8 @@ void LoadOnce(const uint8_t* data, size_t size) {
   }
   if (read) {
     const std::string first = Saved(filter);
-    // An empty filter saves no tree, so the copy starts empty too.
-    TFuzzController* copy = MakeController(false);
+    // Loading replaces the conditions, even with a filter saved empty.
+    TFuzzController* copy = MakeController(true);
     TMemoryStream again;
     again.WriteBuffer(first.data(), static_cast<Int64>(first.size()));
     again.SetPosition(0);

@@ -488,6 +488,9 @@ void TcxFilterCriteria::LoadFromStream(TStream* AStream) {
   wrapper.SetFilter(this);
   BeginUpdate();
   try {
+    // The file replaces the conditions: a filter saved empty stores no tree
+    // at all, so what was there before must not survive its load.
+    Clear();
     AStream->ReadComponent(&wrapper);
   } catch (...) {
     try {

@@ -378,6 +378,17 @@ TEST_F(FilterTest, ADamagedComponentFormLeavesTheCriteriaAsTheyWere) {
   EXPECT_EQ(Criteria.GetUnderscoreWildcard(), '?');
 }
 
+TEST_F(FilterTest, AFilterSavedEmptyClearsTheConditionsItIsLoadedInto) {
+  TTestCriteria empty;
+  empty.Fields = Criteria.Fields;
+  TMemoryStream saved;
+  empty.SaveToStream(&saved);
+  Criteria.AddItem(&A, foEqual, 1, "1");
+  saved.SetPosition(0);
+  Criteria.LoadFromStream(&saved);
+  EXPECT_TRUE(Criteria.IsEmpty());
+}
+
 TEST_F(FilterTest, ADamagedFilterFileLeavesTheSettingsAsTheyWere) {
   Criteria.SetPercentWildcard('*');
   TMemoryStream saved;
