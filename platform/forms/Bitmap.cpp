@@ -64,6 +64,12 @@ class ScopedDC {
   HGDIOBJ Old;
 };
 
+// The format a new image of a bitmap gets: the depths the bitmap makes
+// itself stay, others (read from foreign handles) become device bitmaps.
+TPixelFormat StorageFormat(TPixelFormat format) {
+  return format == pf1bit || format == pf24bit || format == pf32bit ? format : pfDevice;
+}
+
 [[noreturn]] void TooLarge() { throw EOutOfResources("Out of system resources"); }
 
 }  // namespace
@@ -171,11 +177,12 @@ void TBitmap::SetSize(Integer AWidth, Integer AHeight) {
   AWidth = std::max(AWidth, 0);
   AHeight = std::max(AHeight, 0);
   if (AWidth == FWidth && AHeight == FHeight) return;
-  HBITMAP h = NewImage(AWidth, AHeight, FPixelFormat);
+  TPixelFormat format = StorageFormat(FPixelFormat);
+  HBITMAP h = NewImage(AWidth, AHeight, format);
   if (h && FHandle) CopyPixels(FHandle, h, FWidth, FHeight);
   // A bitmap with one side 0 keeps the other, so setting the sides one by
   // one comes out right.
-  Replace(h, AWidth, AHeight, FPixelFormat);
+  Replace(h, AWidth, AHeight, format);
   FWidth = AWidth;
   FHeight = AHeight;
   Changed(this);
@@ -277,9 +284,10 @@ void TBitmap::Assign(TPersistent* Source) {
     Changed(this);
   } else if (auto* b = dynamic_cast<TBitmap*>(Source)) {
     if (b == this) return;
-    HBITMAP h = NewImage(b->FWidth, b->FHeight, b->FPixelFormat);
+    TPixelFormat format = StorageFormat(b->FPixelFormat);
+    HBITMAP h = NewImage(b->FWidth, b->FHeight, format);
     if (h) CopyPixels(b->FHandle, h, b->FWidth, b->FHeight);
-    Replace(h, b->FWidth, b->FHeight, b->FPixelFormat);
+    Replace(h, b->FWidth, b->FHeight, format);
     FWidth = b->FWidth;
     FHeight = b->FHeight;
     FTransparent = b->FTransparent;
@@ -288,7 +296,8 @@ void TBitmap::Assign(TPersistent* Source) {
     Changed(this);
   } else if (auto* g = dynamic_cast<TGraphic*>(Source)) {
     Integer w = g->GetWidth(), h = g->GetHeight();
-    Replace(NewImage(w, h, FPixelFormat), w, h, FPixelFormat);
+    TPixelFormat format = StorageFormat(FPixelFormat);
+    Replace(NewImage(w, h, format), w, h, format);
     FWidth = std::max(w, 0);
     FHeight = std::max(h, 0);
     if (!g->Empty() && FHandle) GetCanvas()->StretchDraw(Rect(0, 0, w, h), g);
@@ -355,15 +364,14 @@ void TBitmap::LoadFromStream(TStream* Stream) {
   }
   // The file header says how long the file is; what follows it belongs to
   // someone else. A header that says nothing useful gives the rest.
-  Int64 length = available;
-  Byte header[6] = {};
-  if (available >= 6) {
-    Stream->ReadBuffer(header, 6);
-    std::uint32_t size = std::uint32_t(header[2]) | std::uint32_t(header[3]) << 8 | std::uint32_t(header[4]) << 16 |
-                         std::uint32_t(header[5]) << 24;
-    if (size >= 14 && size <= available) length = size;
-    Stream->SetPosition(start);
-  }
+  Byte header[14] = {};
+  if (available < Int64(sizeof header)) throw EInvalidGraphic("Invalid bitmap: truncated file header");
+  Stream->ReadBuffer(header, sizeof header);
+  Stream->SetPosition(start);
+  if (header[0] != 'B' || header[1] != 'M') throw EInvalidGraphic("Invalid bitmap: not a bitmap");
+  std::uint32_t size = std::uint32_t(header[2]) | std::uint32_t(header[3]) << 8 | std::uint32_t(header[4]) << 16 |
+                       std::uint32_t(header[5]) << 24;
+  Int64 length = size > sizeof header && size <= available ? Int64(size) : available;
   std::vector<Byte> bytes(static_cast<std::size_t>(length));
   Stream->ReadBuffer(bytes.data(), length);
   try {
@@ -414,8 +422,7 @@ void TBitmap::LoadFromClipboardFormat(Word AFormat, HANDLE AData, HPALETTE) {
   BITMAP bm{};
   if (!source || GetObjectA(source, sizeof bm, &bm) != sizeof bm) throw EInvalidGraphic("Invalid bitmap handle");
   DIBSECTION ds{};
-  TPixelFormat format = FormatOfDepth(bm.bmBitsPixel, GetObjectA(source, sizeof ds, &ds) == sizeof ds);
-  if (format != pf1bit && format != pf24bit && format != pf32bit) format = pfDevice;
+  TPixelFormat format = StorageFormat(FormatOfDepth(bm.bmBitsPixel, GetObjectA(source, sizeof ds, &ds) == sizeof ds));
   HBITMAP h = NewImage(bm.bmWidth, bm.bmHeight, format);
   if (h) CopyPixels(source, h, bm.bmWidth, bm.bmHeight);
   Replace(h, bm.bmWidth, bm.bmHeight, format);
@@ -425,7 +432,7 @@ void TBitmap::LoadFromClipboardFormat(Word AFormat, HANDLE AData, HPALETTE) {
 void TBitmap::SaveToClipboardFormat(Word& AFormat, HANDLE& AData, HPALETTE& APalette) {
   AFormat = static_cast<Word>(CF_BITMAP);
   APalette = nullptr;
-  HBITMAP copy = NewImage(FWidth, FHeight, FPixelFormat);
+  HBITMAP copy = NewImage(FWidth, FHeight, StorageFormat(FPixelFormat));
   if (copy) CopyPixels(FHandle, copy, FWidth, FHeight);
   AData = reinterpret_cast<HANDLE>(copy);
 }

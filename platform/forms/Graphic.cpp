@@ -266,7 +266,8 @@ void TPicture::DefineProperties(TFiler* Filer) {
 // graphic's own data. Data without a class name is a bitmap's.
 void TPicture::ReadData(TStream* Stream) {
   Byte length = 0;
-  Stream->ReadBuffer(&length, 1);
+  if (Stream->Read(&length, 1) != 1 || length > Stream->GetSize() - Stream->GetPosition())
+    throw EInvalidGraphic("Invalid picture data");
   AnsiString name(length, '\0');
   if (length) Stream->ReadBuffer(name.data(), length);
   TGraphicClass cls = name.empty() ? TGraphicClass(TBitmap::StaticClass()) : FindGraphicClass(name);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/forms/Bitmap.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/PenBrush.h"
 #include "platform/rtl/Collation.h"
@@ -84,6 +85,30 @@ constexpr ColorName kColorNames[] = {
     {clDefault, "clDefault"},
 };
 
+struct CharsetName {
+  Integer Value;
+  const char* Name;
+};
+
+constexpr CharsetName kCharsetNames[] = {
+    {0, "ANSI_CHARSET"},          {1, "DEFAULT_CHARSET"},      {2, "SYMBOL_CHARSET"},
+    {77, "MAC_CHARSET"},          {128, "SHIFTJIS_CHARSET"},   {129, "HANGEUL_CHARSET"},
+    {130, "JOHAB_CHARSET"},       {134, "GB2312_CHARSET"},     {136, "CHINESEBIG5_CHARSET"},
+    {161, "GREEK_CHARSET"},       {162, "TURKISH_CHARSET"},    {163, "VIETNAMESE_CHARSET"},
+    {177, "HEBREW_CHARSET"},      {178, "ARABIC_CHARSET"},     {186, "BALTIC_CHARSET"},
+    {204, "RUSSIAN_CHARSET"},     {222, "THAI_CHARSET"},       {238, "EASTEUROPE_CHARSET"},
+    {255, "OEM_CHARSET"},
+};
+
+bool IdentToCharsetValue(const AnsiString& ident, Int64& value) {
+  Integer c;
+  if (!IdentToCharset(ident, c)) return false;
+  value = c;
+  return true;
+}
+
+bool CharsetValueToIdent(Int64 value, AnsiString& ident) { return CharsetToIdent(static_cast<Integer>(value), ident); }
+
 bool IdentToColorValue(const AnsiString& ident, Int64& value) {
   Integer c;
   if (!IdentToColor(ident, c)) return false;
@@ -140,6 +165,39 @@ const TTypeInfo* ColorTypeInfo() {
   return &info;
 }
 
+bool CharsetToIdent(Integer Charset, AnsiString& Ident) {
+  for (const CharsetName& n : kCharsetNames)
+    if (n.Value == Charset) {
+      Ident = n.Name;
+      return true;
+    }
+  return false;
+}
+
+bool IdentToCharset(const AnsiString& Ident, Integer& Charset) {
+  for (const CharsetName& n : kCharsetNames)
+    if (SameText(Ident, n.Name)) {
+      Charset = n.Value;
+      return true;
+    }
+  return false;
+}
+
+const TTypeInfo* CharsetTypeInfo() {
+  static const TTypeInfo info = [] {
+    TTypeInfo t;
+    t.Kind = tkInteger;
+    t.Name = "TFontCharset";
+    t.OrdType = otUByte;
+    t.MinValue = 0;
+    t.MaxValue = 255;
+    t.IdentToInt = &IdentToCharsetValue;
+    t.IntToIdent = &CharsetValueToIdent;
+    return t;
+  }();
+  return &info;
+}
+
 int PenModeToRop2(TPenMode Mode) {
   static constexpr int kRop2[] = {win::R2_BLACK,       win::R2_WHITE,      win::R2_NOP,         win::R2_NOT,
                                   win::R2_COPYPEN,     win::R2_NOTCOPYPEN, win::R2_MERGEPENNOT, win::R2_MASKPENNOT,
@@ -176,6 +234,7 @@ void TFont::ReleaseHandle() {
   // another one.
   if (FHandle) win::DeleteObject(FHandle);
   FHandle = nullptr;
+  FForeignHandle = false;
 }
 
 void TFont::DescriptionChanged() {
@@ -198,6 +257,9 @@ void TFont::Assign(TPersistent* Source) {
     SetCharset(src->FCharset);
     SetPitch(src->FPitch);
     SetColor(src->FColor);
+    // A handle given from outside may say more than the properties (an
+    // escapement); the copy is the source's font, not that one.
+    if (FForeignHandle) DescriptionChanged();
   } catch (...) {
     EndUpdate();
     throw;
@@ -290,6 +352,7 @@ void TFont::SetHandle(win::HFONT Value) {
   // kept, with whatever else it says (an escapement), until a property
   // changes again.
   FHandle = Value;
+  FForeignHandle = true;
   lf.lfFaceName[win::LF_FACESIZE - 1] = 0;
   if (lf.lfFaceName[0]) FName = lf.lfFaceName;
   FHeight = lf.lfHeight;
@@ -411,7 +474,10 @@ void TBrush::Assign(TPersistent* Source) {
   EndUpdate();
 }
 
-bool TBrush::IsClear() const { return FStyle == bsClear || FColor == clNone || FColor == clDefault; }
+bool TBrush::IsClear() const {
+  if (FBitmap && !FBitmap->Empty()) return false;
+  return FStyle == bsClear || FColor == clNone || FColor == clDefault;
+}
 
 void TBrush::SetColor(TColor Value) {
   TBrushStyle style = FStyle == bsClear && Value != clNone && Value != clDefault ? bsSolid : FStyle;
@@ -440,7 +506,9 @@ void TBrush::SetBitmap(TBitmap* Value) {
 
 win::HBRUSH TBrush::GetHandle() {
   if (!FHandle) {
-    if (IsClear()) {
+    if (FBitmap && !FBitmap->Empty()) {
+      FHandle = win::CreatePatternBrush(FBitmap->GetHandle());
+    } else if (IsClear()) {
       win::LOGBRUSH lb{win::BS_NULL, 0, 0};
       FHandle = win::CreateBrushIndirect(&lb);
     } else {
@@ -474,7 +542,7 @@ void TBrush::SetHandle(win::HBRUSH Value) {
 }
 
 ORV_REGISTER(TGraphicsObject)
-ORV_REGISTER(TFont, ORV_PROP(Charset), ORV_PROP(Color).As(ColorTypeInfo()), ORV_PROP(Height), ORV_PROP(Name),
+ORV_REGISTER(TFont, ORV_PROP(Charset).As(CharsetTypeInfo()), ORV_PROP(Color).As(ColorTypeInfo()), ORV_PROP(Height), ORV_PROP(Name),
              ORV_PROP(Pitch).Default(fpDefault), ORV_PROP(Size).Stored(false), ORV_PROP(Style))
 ORV_REGISTER(TPen, ORV_PROP(Color).As(ColorTypeInfo()).Default(clBlack), ORV_PROP(Mode).Default(pmCopy),
              ORV_PROP(Style).Default(psSolid), ORV_PROP(Width).Default(1))

@@ -90,6 +90,10 @@ ORV_ENUM(TFontStyle, fsBold, fsItalic, fsUnderline, fsStrikeOut)
 using TFontStyles = Set<TFontStyle>;
 ORV_ENUM(TFontPitch, fpDefault, fpVariable, fpFixed)
 using TFontCharset = Byte;
+// Character set names for layouts ("DEFAULT_CHARSET").
+bool CharsetToIdent(Integer Charset, AnsiString& Ident);
+bool IdentToCharset(const AnsiString& Ident, Integer& Charset);
+const TTypeInfo* CharsetTypeInfo();
 using TFontName = AnsiString;
 
 ORV_ENUM(TPenStyle, psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame)
@@ -166,6 +170,7 @@ class TFont : public TGraphicsObject {
   TFontPitch FPitch = fpDefault;
   Integer FPixelsPerInch = 96;
   win::HFONT FHandle = nullptr;
+  bool FForeignHandle = false;  // given through SetHandle, not made here
 };
 
 class TPen : public TGraphicsObject {
@@ -203,7 +208,8 @@ class TPen : public TGraphicsObject {
 
 // A fill. A brush whose colour is clNone or clDefault paints nothing, like
 // a clear one: its handle is a hollow brush. Bitmap (not owned) makes a
-// pattern brush; it must outlive its use here or be set back to nil.
+// pattern brush of the bitmap's pixels as they are when the handle is
+// made; the bitmap must outlive its use here or be set back to nil.
 class TBrush : public TGraphicsObject {
   ORV_CLASS(TBrush, TGraphicsObject)
  public:
@@ -220,7 +226,8 @@ class TBrush : public TGraphicsObject {
   TBitmap* GetBitmap() const { return FBitmap; }
   void SetBitmap(TBitmap* Value);
 
-  // True when the brush paints nothing (bsClear, clNone or clDefault).
+  // True when the brush paints nothing (bsClear, clNone or clDefault,
+  // and no pattern bitmap).
   bool IsClear() const;
 
   win::HBRUSH GetHandle();

@@ -17,7 +17,9 @@ namespace {
 template <class Key>
 const TTypeInfo* Intern(const Key& key, TTypeInfo info) {
   static std::mutex lock;
-  static std::map<Key, const TTypeInfo*> table;
+  // Never torn down: descriptions live as long as the process, and a table
+  // destroyed at exit would leave those only it points at looking leaked.
+  static auto& table = *new std::map<Key, const TTypeInfo*>;
   std::lock_guard guard(lock);
   auto it = table.find(key);
   if (it != table.end()) return it->second;

@@ -225,3 +225,22 @@ TEST(Canvas, DrawsGraphicsAndCopiesBitmapsWithAColourReplacedByTheBrush) {
   EXPECT_EQ(d.At(3, 1), clBlue);
   glyph->Free();
 }
+
+TEST(Canvas, APatternBitmapTilesFromTheOrigin) {
+  LeakCheck leaks;
+  TBitmap* tile = New<TBitmap>();
+  tile->SetSize(2, 2);
+  tile->GetCanvas()->SetPixels(0, 0, clRed);
+  tile->GetCanvas()->SetPixels(1, 1, clRed);
+  MemCanvas c(5, 3);
+  c->GetBrush()->SetColor(clNone);
+  c->GetBrush()->SetBitmap(tile);
+  EXPECT_FALSE(c->GetBrush()->IsClear()) << "a pattern paints whatever the colour says";
+  c->FillRect(Rect(1, 0, 5, 3));
+  EXPECT_EQ(c.At(0, 0), clWhite) << "outside the fill";
+  EXPECT_EQ(c.At(2, 0), clRed);
+  EXPECT_EQ(c.At(1, 0), clWhite);
+  EXPECT_EQ(c.At(3, 1), clRed);
+  c->GetBrush()->SetBitmap(nullptr);
+  tile->Free();
+}

@@ -4,9 +4,38 @@
 // exactly as long as the description it was made from.
 #include "FormsTestUtil.h"
 
+#include "platform/rtl/Filer.h"
+#include "platform/rtl/ObjectText.h"
 #include "platform/win/Metrics.h"
 
 using namespace forms_test;
+
+namespace {
+
+// A component with a font, as controls have one.
+class TFontHolder : public TComponent {
+  ORV_CLASS(TFontHolder, TComponent)
+ public:
+  explicit TFontHolder(TComponent* AOwner) : TComponent(AOwner) {}
+  ~TFontHolder() override { FFont->Free(); }
+  TFont* GetFont() const { return FFont; }
+  void SetFont(TFont* Value) { FFont->Assign(Value); }
+
+ private:
+  TFont* FFont = New<TFont>();
+};
+
+std::string LayoutText(TComponent* c) {
+  TMemoryStream binary, text;
+  binary.WriteComponent(c);
+  binary.SetPosition(0);
+  ObjectBinaryToText(&binary, &text);
+  return std::string(static_cast<const char*>(text.GetMemory()), static_cast<std::size_t>(text.GetSize()));
+}
+
+}  // namespace
+
+ORV_REGISTER(TFontHolder, ORV_PROP(Font))
 
 TEST(Colors, SystemColorsResolveThroughTheTableAndSpecialValuesStay) {
   EXPECT_EQ(ColorToRGB(clBtnFace), TColor(win::RGB(212, 208, 200)));
@@ -139,8 +168,18 @@ TEST(Font, HandleFollowsTheDescriptionAndAdoptsForeignHandles) {
   EXPECT_EQ(f->GetHeight(), -24);
   EXPECT_EQ(f->GetSize(), 18);
   EXPECT_EQ(f->GetStyle(), (TFontStyles{fsItalic, fsStrikeOut}));
+
+  // Copying an equal font drops the rotation: the copy is that font.
+  TFont* same = New<TFont>();
+  same->Assign(f);
+  changes = 0;
+  f->Assign(same);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(win::GetObjectType(rotated), 0u);
+  ASSERT_EQ(win::GetObjectA(f->GetHandle(), sizeof lf, &lf), int(sizeof lf));
+  EXPECT_EQ(lf.lfEscapement, 0);
+  same->Free();
   f->Free();
-  EXPECT_EQ(win::GetObjectType(rotated), 0u) << "an adopted handle belongs to the font";
 }
 
 TEST(PenAndBrush, HandlesDescribeTheToolAndChangesAnnounceOnce) {
@@ -192,4 +231,34 @@ TEST(PenAndBrush, HandlesDescribeTheToolAndChangesAnnounceOnce) {
   copy->Free();
   pen->Free();
   brush->Free();
+}
+
+TEST(Font, LayoutsReadAndWriteFontsByName) {
+  LeakCheck leaks;
+  TFontHolder* h = New<TFontHolder>(nullptr);
+  TStringStream text(
+      "object FontHolder: TFontHolder\n"
+      "  Font.Charset = ANSI_CHARSET\n"
+      "  Font.Color = clHighlight\n"
+      "  Font.Height = -13\n"
+      "  Font.Name = 'Tahoma'\n"
+      "  Font.Style = [fsBold, fsItalic]\n"
+      "end\n");
+  TMemoryStream binary;
+  ObjectTextToBinary(&text, &binary);
+  binary.SetPosition(0);
+  binary.ReadComponent(h);
+  TFont* f = h->GetFont();
+  EXPECT_EQ(f->GetCharset(), win::ANSI_CHARSET);
+  EXPECT_EQ(f->GetColor(), clHighlight);
+  EXPECT_EQ(f->GetSize(), 10);
+  EXPECT_EQ(f->GetName(), "Tahoma");
+  EXPECT_EQ(f->GetStyle(), (TFontStyles{fsBold, fsItalic}));
+
+  std::string written = LayoutText(h);
+  EXPECT_NE(written.find("Font.Charset = ANSI_CHARSET"), std::string::npos) << written;
+  EXPECT_NE(written.find("Font.Color = clHighlight"), std::string::npos) << written;
+  EXPECT_NE(written.find("Font.Height = -13"), std::string::npos) << written;
+  EXPECT_EQ(written.find("Font.Size"), std::string::npos) << "the height alone is stored";
+  h->Free();
 }

@@ -236,13 +236,16 @@ TEST(Picture, PicturesAndBitmapsStreamAsTheirData) {
 
   // Data naming a class nobody registered is refused.
   TPictureHolder* odd = New<TPictureHolder>(nullptr);
-  TStringStream badText(
-      "object PictureHolder: TPictureHolder\n  Picture.Data = {\n    0754426F67757300000000}\nend\n");
-  TMemoryStream badBinary;
-  ObjectTextToBinary(&badText, &badBinary);
-  badBinary.SetPosition(0);
-  EXPECT_THROW(badBinary.ReadComponent(odd), EInvalidGraphic);
-  EXPECT_EQ(odd->GetPicture()->GetGraphic(), nullptr);
+  // So is data cut short inside the class name or the bitmap.
+  for (const char* data : {"0754426F67757300000000", "07544269", "07544269746D617010000000424D"}) {
+    TStringStream badText("object PictureHolder: TPictureHolder\n  Picture.Data = {\n    " + std::string(data) +
+                          "}\nend\n");
+    TMemoryStream badBinary;
+    ObjectTextToBinary(&badText, &badBinary);
+    badBinary.SetPosition(0);
+    EXPECT_THROW(badBinary.ReadComponent(odd), EInvalidGraphic) << data;
+    EXPECT_EQ(odd->GetPicture()->GetGraphic(), nullptr);
+  }
 
   odd->Free();
   back->Free();
