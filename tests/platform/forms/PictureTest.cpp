@@ -179,7 +179,9 @@ TEST(Picture, FilesChooseTheirClassByExtensionAndBadOnesChangeNothing) {
   EXPECT_EQ(q->GetGraphic()->ClassType(), TTestGraphic::StaticClass());
   EXPECT_EQ(q->GetWidth(), 5);
   EXPECT_EQ(TPicture::GraphicFilter(TGraphic::StaticClass()),
-            "All (*.bmp;*.tgr)|*.bmp;*.tgr|Bitmaps (*.bmp)|*.bmp|Test graphics (*.tgr)|*.tgr");
+            "All (*.bmp;*.ico;*.emf;*.wmf;*.jpg;*.jpeg;*.tgr)|*.bmp;*.ico;*.emf;*.wmf;*.jpg;*.jpeg;*.tgr"
+            "|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf"
+            "|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Test graphics (*.tgr)|*.tgr");
   EXPECT_EQ(TPicture::GraphicExtension(TTestGraphic::StaticClass()), "tgr");
   TPicture::UnregisterGraphicClass(TTestGraphic::StaticClass());
   EXPECT_THROW(q->LoadFromFile(tgr), EInvalidGraphic);
