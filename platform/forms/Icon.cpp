@@ -263,11 +263,15 @@ std::vector<std::uint8_t> TIcon::Encode() const {
   Put32(o, BI_RGB);
   Put32(o, std::uint32_t(xorSize + andSize));
   for (int i = 0; i < 4; ++i) Put32(o, 0);
-  // Bottom-up rows; alpha is opaque where the mask shows the colour.
+  // Bottom-up rows; alpha is opaque where the mask shows the colour. An
+  // alpha channel cannot say "invert what is below", so an icon with such
+  // pixels gets none and its mask alone decides.
+  bool inverts = false;
+  for (std::size_t i = 0; i < colour.size(); ++i) inverts = inverts || (mask[i] && (colour[i] & 0xFFFFFF));
   for (int y = h - 1; y >= 0; --y)
     for (int x = 0; x < w; ++x) {
       std::size_t i = std::size_t(y) * std::size_t(w) + std::size_t(x);
-      Put32(o, (colour[i] & 0xFFFFFF) | (mask[i] ? 0u : 0xFF000000u));
+      Put32(o, (colour[i] & 0xFFFFFF) | (mask[i] || inverts ? 0u : 0xFF000000u));
     }
   for (int y = h - 1; y >= 0; --y) {
     std::size_t rowStart = o.size();
