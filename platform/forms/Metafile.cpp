@@ -58,6 +58,8 @@ constexpr std::uint32_t EMR_EOF = 14;
 // Records of the older format (function numbers).
 constexpr std::uint16_t META_EOF = 0x0000;
 constexpr std::uint16_t META_SETBKCOLOR = 0x0201;
+constexpr std::uint16_t META_SETWINDOWORG = 0x020B;
+constexpr std::uint16_t META_SETWINDOWEXT = 0x020C;
 constexpr std::uint16_t META_SETBKMODE = 0x0102;
 constexpr std::uint16_t META_SETTEXTCOLOR = 0x0209;
 constexpr std::uint16_t META_LINETO = 0x0213;
@@ -350,11 +352,11 @@ bool WindowExtent(const std::uint8_t* records, std::size_t size, int& w, int& h,
     std::size_t length = std::size_t(U32(records + at)) * 2;
     if (length < 6 || length > size - at) break;
     std::uint16_t function = U16(records + at + 4);
-    if (function == 0x020C && length >= 10) {  // window extent: height, width
+    if (function == META_SETWINDOWEXT && length >= 10) {  // height, width
       h = S16(records + at + 6);
       w = S16(records + at + 8);
       found = w != 0 && h != 0;
-    } else if (function == 0x020B && length >= 10) {  // window origin: y, x
+    } else if (function == META_SETWINDOWORG && length >= 10) {  // y, x
       y = S16(records + at + 6);
       x = S16(records + at + 8);
     } else if (function == META_EOF) {
@@ -537,7 +539,24 @@ void TMetafile::SaveToClipboardFormat(Word& AFormat, HANDLE& AData, HPALETTE& AP
     METAFILEPICT pict{MM_ANISOTROPIC, MulDiv(GetWidth(), kHundredthsPerInch, kPixelsPerInch),
                       MulDiv(GetHeight(), kHundredthsPerInch, kPixelsPerInch), nullptr};
     std::memcpy(block.data(), &pict, sizeof pict);
-    block.insert(block.end(), FData.begin() + kPlaceableSize, FData.end());
+    // The records without the placeable header, which held their bounds:
+    // window origin and extent records say it instead, first thing.
+    const std::uint8_t* d = FData.data();
+    std::int16_t bounds[4] = {S16(d + 6), S16(d + 8), S16(d + 10), S16(d + 12)};
+    std::uint8_t window[20] = {};
+    Set32(window, 5);
+    Set16(window + 4, META_SETWINDOWORG);
+    Set16(window + 6, std::uint16_t(bounds[1]));
+    Set16(window + 8, std::uint16_t(bounds[0]));
+    Set32(window + 10, 5);
+    Set16(window + 14, META_SETWINDOWEXT);
+    Set16(window + 16, std::uint16_t(bounds[3] - bounds[1]));
+    Set16(window + 18, std::uint16_t(bounds[2] - bounds[0]));
+    std::size_t header = block.size();
+    block.insert(block.end(), FData.begin() + kPlaceableSize, FData.begin() + kPlaceableSize + kWmfHeaderSize);
+    Set32(block.data() + header + 6, U32(block.data() + header + 6) + sizeof window / 2);
+    block.insert(block.end(), window, window + sizeof window);
+    block.insert(block.end(), FData.begin() + kPlaceableSize + kWmfHeaderSize, FData.end());
     AData = GlobalFromBytes(block.data(), block.size());
     AFormat = static_cast<Word>(CF_METAFILEPICT);
   }
