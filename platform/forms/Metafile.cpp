@@ -75,6 +75,9 @@ constexpr std::uint16_t META_CREATEBRUSHINDIRECT = 0x02FC;
 
 // The most objects a metafile's table may hold while it plays.
 constexpr std::size_t kMaxObjects = 65535;
+// Wider pens are drawn this wide: the cost of a stroke grows with the
+// square of its width, and no picture needs more.
+constexpr int kMaxPenWidth = 1024;
 
 std::size_t CheckEnhanced(const std::uint8_t* d, std::size_t size) {
   if (size < kEmfHeaderSize) Bad("truncated header");
@@ -122,10 +125,15 @@ struct Mapping {
     Scale[i] = (to1 - to0) / (from1 - from0);
     Offset[i] = to0 - from0 * Scale[i];
   }
-  int X(double x) const { return static_cast<int>(std::lround(std::clamp(x * Scale[0] + Offset[0], -1e8, 1e8))); }
-  int Y(double y) const { return static_cast<int>(std::lround(std::clamp(y * Scale[1] + Offset[1], -1e8, 1e8))); }
+  int X(double x) const { return Round(x * Scale[0] + Offset[0], 1e8); }
+  int Y(double y) const { return Round(y * Scale[1] + Offset[1], 1e8); }
   // Pen widths scale with the horizontal axis.
-  int Width(double w) const { return static_cast<int>(std::lround(std::clamp(std::fabs(w * Scale[0]), 0.0, 1e4))); }
+  int Width(double w) const { return Round(std::fabs(w * Scale[0]), kMaxPenWidth); }
+  // Coordinates far outside any target are all the same to drawing;
+  // nonsense from a degenerate header counts as 0.
+  static int Round(double v, double limit) {
+    return std::isfinite(v) ? static_cast<int>(std::lround(std::clamp(v, -limit, limit))) : 0;
+  }
 };
 
 // Plays records onto a DC: the objects the records make live in a table
