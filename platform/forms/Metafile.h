@@ -24,22 +24,7 @@
 #include <vector>
 
 #include "platform/forms/Graphic.h"
-
-namespace win {
-
-ORV_DECLARE_HANDLE(HMETAFILE)
-
-constexpr LONG MM_ISOTROPIC = 7;
-constexpr LONG MM_ANISOTROPIC = 8;
-
-struct METAFILEPICT {
-  LONG mm;
-  LONG xExt;  // hundredths of a millimetre in the isotropic and anisotropic modes
-  LONG yExt;
-  HMETAFILE hMF;
-};
-
-}  // namespace win
+#include "platform/win/Clipboard.h"
 
 class TMetafile : public TGraphic {
   ORV_CLASS(TMetafile, TGraphic)
