@@ -110,7 +110,8 @@ HICON DecodeImage(const std::uint8_t* dib, std::size_t size) {
         clear = true;
         pixel = 0;
       }
-      if (clear) maskBits[std::size_t(y) * std::size_t(maskStride) + std::size_t(x / 8)] |= std::uint8_t(0x80 >> (x % 8));
+      if (clear)
+        maskBits[std::size_t(y) * std::size_t(maskStride) + std::size_t(x / 8)] |= std::uint8_t(0x80 >> (x % 8));
     }
   }
   for (std::uint32_t& pixel : image.Pixels) pixel &= 0xFFFFFF;
@@ -146,7 +147,8 @@ HICON ReadIcon(const void* Data, std::size_t Size) {
         entry.Size > Size - entry.Offset)
       Bad("image offset");
     // The directory's depth may be missing; the image's header has it.
-    if (entry.Size >= kInfoHeaderSize && U32(d + entry.Offset) == kInfoHeaderSize) entry.Bpp = U16(d + entry.Offset + 14);
+    if (entry.Size >= kInfoHeaderSize && U32(d + entry.Offset) == kInfoHeaderSize)
+      entry.Bpp = U16(d + entry.Offset + 14);
     // Compressed images cannot be shown; they are kept in the file.
     if (entry.Size >= 4 && std::memcmp(d + entry.Offset, "\x89PNG", 4) == 0) entry.Bpp = -1;
     entries.push_back(entry);
@@ -277,7 +279,8 @@ std::vector<std::uint8_t> TIcon::Encode() const {
     std::size_t rowStart = o.size();
     o.resize(rowStart + andStride, 0);
     for (int x = 0; x < w; ++x)
-      if (mask[std::size_t(y) * std::size_t(w) + std::size_t(x)]) o[rowStart + std::size_t(x / 8)] |= std::uint8_t(0x80 >> (x % 8));
+      if (mask[std::size_t(y) * std::size_t(w) + std::size_t(x)])
+        o[rowStart + std::size_t(x / 8)] |= std::uint8_t(0x80 >> (x % 8));
   }
   return o;
 }

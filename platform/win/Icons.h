@@ -29,7 +29,9 @@ BOOL DestroyIcon(HICON icon);
 // Draws the icon's parts chosen by flags stretched to cx x cy (0: the
 // icon's own size). step and flicker are accepted and ignored.
 BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flicker, UINT flags);
-inline BOOL DrawIcon(HDC hdc, int x, int y, HICON icon) { return DrawIconEx(hdc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL); }
+inline BOOL DrawIcon(HDC hdc, int x, int y, HICON icon) {
+  return DrawIconEx(hdc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL);
+}
 
 namespace detail {
 // GetIconInfo for icons made here: FALSE (and nothing set) for other

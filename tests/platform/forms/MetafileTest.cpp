@@ -87,7 +87,8 @@ std::string Wmf() {
   for (unsigned v : {0u, 0u, 100u, 50u, 96u}) Put16(p, v);
   Put32(p, 0);
   unsigned sum = 0;
-  for (std::size_t i = 0; i < p.size(); i += 2) sum ^= static_cast<unsigned char>(p[i]) | static_cast<unsigned char>(p[i + 1]) << 8;
+  for (std::size_t i = 0; i < p.size(); i += 2)
+    sum ^= static_cast<unsigned char>(p[i]) | static_cast<unsigned char>(p[i + 1]) << 8;
   Put16(p, sum);
   return p + w + records;
 }
