@@ -189,6 +189,32 @@ TEST(Icon, HandleTakenOverIsSavedAsAFileOfItsOwn) {
   source->Free();
 }
 
+TEST(Icon, MonochromeHandleDrawsAllFourMaskCombinations) {
+  LeakCheck leaks;
+  // Masks twice as high, AND above XOR, rows padded to 16 bits. Columns:
+  // AND/XOR 0/0 black, 0/1 white, 1/0 see-through, 1/1 inverted.
+  const unsigned char bits[] = {0x30, 0, 0x50, 0};
+  win::HBITMAP masks = win::CreateBitmap(4, 2, 1, 1, bits);
+  win::ICONINFO info{win::TRUE, 0, 0, masks, nullptr};
+  TIcon* icon = New<TIcon>();
+  icon->SetHandle(win::CreateIconIndirect(&info));
+  win::DeleteObject(masks);
+  EXPECT_EQ(icon->GetWidth(), 4);
+  EXPECT_EQ(icon->GetHeight(), 1);
+  TIcon* back = New<TIcon>();
+  Load(back, Bytes(icon));
+  for (TIcon* i : {icon, back}) {
+    MemCanvas c(8, 8);
+    DrawOnGreen(c, i);
+    EXPECT_EQ(c.At(1, 1), clBlack);
+    EXPECT_EQ(c.At(2, 1), clWhite);
+    EXPECT_EQ(c.At(3, 1), clLime);
+    EXPECT_EQ(c.At(4, 1), clFuchsia);
+  }
+  back->Free();
+  icon->Free();
+}
+
 TEST(Icon, DamagedFilesAreRefusedAndLeaveTheIconAsItWas) {
   LeakCheck leaks;
   std::string good = IcoFile({RedSquare()});
