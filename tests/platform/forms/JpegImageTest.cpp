@@ -3,6 +3,11 @@
 // picture and the stream as they were, and never end the process.
 #include "FormsTestUtil.h"
 
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+
 #include "platform/forms/Bitmap.h"
 #include "platform/forms/JpegImage.h"
 #include "platform/win/Clipboard.h"
@@ -50,7 +55,56 @@ std::string CompressedHalves(int quality) {
   return bytes;
 }
 
+// A 4 x 4 file of one colour in another colour space, written by libjpeg
+// directly (with the Adobe marker it writes for CMYK).
+std::string Encoded(J_COLOR_SPACE space, std::vector<unsigned char> pixel) {
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr err;
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &out, &size);
+  cinfo.image_width = 4;
+  cinfo.image_height = 4;
+  cinfo.input_components = static_cast<int>(pixel.size());
+  cinfo.in_color_space = space;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 95, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<unsigned char> row;
+  for (int x = 0; x < 4; ++x) row.insert(row.end(), pixel.begin(), pixel.end());
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&cinfo, &r, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  std::string bytes(reinterpret_cast<char*>(out), size);
+  std::free(out);
+  return bytes;
+}
+
 }  // namespace
+
+TEST(JpegImage, GreyAndInkFilesDecodeToTheirColours) {
+  LeakCheck leaks;
+  const std::pair<std::string, TColor> files[] = {
+      {Encoded(JCS_GRAYSCALE, {200}), TColor(0xC8C8C8)},
+      // Adobe's inverted inks: full magenta and yellow, no cyan or black.
+      {Encoded(JCS_CMYK, {255, 0, 0, 255}), clRed},
+      {Encoded(JCS_CMYK, {255, 255, 255, 0}), clBlack},
+  };
+  for (const auto& [bytes, colour] : files) {
+    TJPEGImage* j = New<TJPEGImage>();
+    TStringStream in(bytes);
+    j->LoadFromStream(&in);
+    MemCanvas c(6, 6);
+    c->Draw(1, 1, j);
+    EXPECT_TRUE(Near(c.At(2, 2), colour));
+    j->Free();
+  }
+}
 
 TEST(JpegImage, BitmapCompressedAndReadBackDrawsItsColours) {
   LeakCheck leaks;
