@@ -462,8 +462,11 @@ void TMetafile::SetSize(Integer AWidth, Integer AHeight) {
   if (AWidth <= 0 || AHeight <= 0) throw EInvalidGraphic("Invalid metafile size");
   std::uint8_t* d = FData.data();
   if (FEnhanced) {
-    Set32(d + 32, std::uint32_t(S32(d + 24) + MulDiv(AWidth, kHundredthsPerInch, kPixelsPerInch)));
-    Set32(d + 36, std::uint32_t(S32(d + 28) + MulDiv(AHeight, kHundredthsPerInch, kPixelsPerInch)));
+    std::int64_t right = S32(d + 24) + std::int64_t(AWidth) * kHundredthsPerInch / kPixelsPerInch;
+    std::int64_t bottom = S32(d + 28) + std::int64_t(AHeight) * kHundredthsPerInch / kPixelsPerInch;
+    if (right > INT32_MAX || bottom > INT32_MAX) throw EInvalidGraphic("Invalid metafile size");
+    Set32(d + 32, std::uint32_t(right));
+    Set32(d + 36, std::uint32_t(bottom));
   } else {
     int inch = U16(d + 14);
     int right = S16(d + 6) + MulDiv(AWidth, inch, kPixelsPerInch);

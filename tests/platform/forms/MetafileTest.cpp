@@ -184,6 +184,12 @@ TEST(Metafile, BytesAreWrittenBackAsReadAndOnlyANewSizeChangesThem) {
     back->Free();
   }
   EXPECT_EQ(Bytes(w).size(), Wmf().size());
+  // Sizes the header cannot hold are refused.
+  EXPECT_THROW(m->SetWidth(0x7FFFFFFF), EInvalidGraphic);
+  EXPECT_THROW(w->SetHeight(100000), EInvalidGraphic);
+  EXPECT_THROW(w->SetHeight(-1), EInvalidGraphic);
+  EXPECT_EQ(m->GetWidth(), 100);
+  EXPECT_EQ(w->GetHeight(), 50);
   w->Free();
   p->Free();
 }
