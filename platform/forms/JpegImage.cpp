@@ -37,7 +37,6 @@ struct ErrorManager {
   jpeg_error_mgr Base;  // first, so the codec's err pointer is ours
   std::jmp_buf Jump;
   char Message[JMSG_LENGTH_MAX];
-  bool Truncated;
 };
 
 [[noreturn]] void ErrorExit(j_common_ptr cinfo) {
@@ -46,11 +45,18 @@ struct ErrorManager {
   std::longjmp(err->Jump, 1);
 }
 
-// Warnings are collected, not printed. A file that ends early decodes as
-// grey below the cut; that is damage, refused like any other.
+// Warnings are not printed. Compressed data that ends early or holds a
+// code no table has would decode as grey from there on; that is damage,
+// refused like any other, and at once, so that a few bytes claiming a
+// huge picture cost nothing. Other warnings (stray bytes between markers,
+// say) leave the picture whole and are let pass.
 void EmitMessage(j_common_ptr cinfo, int level) {
-  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) err->Truncated = true;
+  int code = cinfo->err->msg_code;
+  if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER || code == JWRN_HUFF_BAD_CODE)) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->Message);
+    std::longjmp(err->Jump, 1);
+  }
 }
 
 void OutputMessage(j_common_ptr) {}
@@ -61,7 +67,6 @@ void InitErrors(ErrorManager& err) {
   err.Base.emit_message = EmitMessage;
   err.Base.output_message = OutputMessage;
   err.Message[0] = '\0';
-  err.Truncated = false;
 }
 
 void CheckScans(j_common_ptr cinfo) {
@@ -135,10 +140,6 @@ bool DecodeRaw(const std::uint8_t* data, std::size_t size, RawImage& out, ErrorM
   }
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
-  if (err.Truncated) {
-    std::snprintf(err.Message, sizeof err.Message, "the file ends early");
-    return false;
-  }
   return true;
 }
 

@@ -201,8 +201,17 @@ TEST(JpegImage, DamagedFilesAreRefusedAndLeaveThePictureAsItWas) {
   ASSERT_NE(sof, std::string::npos);
   huge[sof + 5] = huge[sof + 6] = huge[sof + 7] = huge[sof + 8] = '\xFF';
 
+  // The compressed data stops after a few bytes, the file still ends
+  // properly.
+  std::size_t sos = good.find("\xFF\xDA");
+  ASSERT_NE(sos, std::string::npos);
+  std::size_t scan = sos + 2 + (std::size_t(static_cast<unsigned char>(good[sos + 2])) << 8 |
+                                static_cast<unsigned char>(good[sos + 3]));
+  std::string scanCut = good.substr(0, scan + 4) + "\xFF\xD9";
+
   const std::pair<const char*, std::string> damaged[] = {
       {"cut in the middle", good.substr(0, good.size() / 2)},
+      {"scan cut short, end marker kept", scanCut},
       {"header only", good.substr(0, 20)},
       {"not a JPEG file", std::string("GIF89a and some more bytes")},
       {"start marker alone", std::string("\xFF\xD8", 2)},
