@@ -128,8 +128,9 @@ HICON DecodeImage(const std::uint8_t* dib, std::size_t size) {
 
 int Distance(const Entry& e) { return std::abs(e.Width - 32) + std::abs(e.Height - 32); }
 
-}  // namespace
-
+// Decodes the image of an ICO file that an icon shows into an icon handle
+// (owned by the caller), checking every directory entry against the bytes
+// given.
 HICON ReadIcon(const void* Data, std::size_t Size) {
   const auto* d = static_cast<const std::uint8_t*>(Data);
   if (!d || Size < kDirSize) Bad("truncated directory");
@@ -160,6 +161,8 @@ HICON ReadIcon(const void* Data, std::size_t Size) {
   if (!best) Bad("compressed images are not supported");
   return DecodeImage(d + best->Offset, best->Size);
 }
+
+}  // namespace
 
 // ---- TIcon ----
 

@@ -66,8 +66,3 @@ class TIcon : public TGraphic {
   Integer FWidth = 0;
   Integer FHeight = 0;
 };
-
-// Decodes the image of an ICO file that an icon shows into an icon handle
-// (owned by the caller). Refuses bad files with EInvalidGraphic, checking
-// every directory entry against the bytes given.
-win::HICON ReadIcon(const void* Data, std::size_t Size);

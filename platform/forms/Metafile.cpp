@@ -381,8 +381,8 @@ void CheckSum(std::vector<std::uint8_t>& d) {
   Set16(d.data() + 20, sum);
 }
 
-}  // namespace
-
+// The length of the metafile at the start of the bytes, checked record by
+// record.
 std::size_t CheckMetafile(const void* Data, std::size_t Size, bool& Enhanced) {
   const auto* d = static_cast<const std::uint8_t*>(Data);
   if (!d || Size < 4) Bad("truncated header");
@@ -391,6 +391,8 @@ std::size_t CheckMetafile(const void* Data, std::size_t Size, bool& Enhanced) {
   if (U32(d) == kPlaceableKey) return CheckPlaceable(d, Size);
   Bad("not a metafile");
 }
+
+}  // namespace
 
 // ---- TMetafile ----
 

@@ -66,7 +66,3 @@ class TMetafile : public TGraphic {
   std::vector<std::uint8_t> FData;
   bool FEnhanced = false;
 };
-
-// The length of the metafile at the start of the bytes, checked record by
-// record; EInvalidGraphic when they hold none.
-std::size_t CheckMetafile(const void* Data, std::size_t Size, bool& Enhanced);
