@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "platform/forms/Bitmap.h"
+#include "platform/forms/Icon.h"
+#include "platform/forms/JpegImage.h"
+#include "platform/forms/Metafile.h"
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/Files.h"
@@ -82,12 +85,23 @@ struct ClipboardFormat {
 
 // Made on first use with the formats this tier reads itself.
 std::vector<FileFormat>& FileFormats() {
-  static std::vector<FileFormat> formats{{"bmp", "Bitmaps", TBitmap::StaticClass()}};
+  static std::vector<FileFormat> formats{
+      {"bmp", "Bitmaps", TBitmap::StaticClass()},
+      {"ico", "Icons", TIcon::StaticClass()},
+      {"emf", "Enhanced Metafiles", TMetafile::StaticClass()},
+      {"wmf", "Metafiles", TMetafile::StaticClass()},
+      {"jpg", "JPEG Image File", TJPEGImage::StaticClass()},
+      {"jpeg", "JPEG Image File", TJPEGImage::StaticClass()},
+  };
   return formats;
 }
 
 std::vector<ClipboardFormat>& ClipboardFormats() {
-  static std::vector<ClipboardFormat> formats{{static_cast<Word>(win::CF_BITMAP), TBitmap::StaticClass()}};
+  static std::vector<ClipboardFormat> formats{
+      {static_cast<Word>(win::CF_BITMAP), TBitmap::StaticClass()},
+      {static_cast<Word>(win::CF_METAFILEPICT), TMetafile::StaticClass()},
+      {static_cast<Word>(win::CF_ENHMETAFILE), TMetafile::StaticClass()},
+  };
   return formats;
 }
 
@@ -200,6 +214,22 @@ TBitmap* TPicture::GetBitmap() {
 }
 
 void TPicture::SetBitmap(TBitmap* Value) { SetGraphic(Value); }
+
+TIcon* TPicture::GetIcon() {
+  if (auto* i = dynamic_cast<TIcon*>(FGraphic)) return i;
+  Replace(New<TIcon>());
+  return static_cast<TIcon*>(FGraphic);
+}
+
+void TPicture::SetIcon(TIcon* Value) { SetGraphic(Value); }
+
+TMetafile* TPicture::GetMetafile() {
+  if (auto* m = dynamic_cast<TMetafile*>(FGraphic)) return m;
+  Replace(New<TMetafile>());
+  return static_cast<TMetafile*>(FGraphic);
+}
+
+void TPicture::SetMetafile(TMetafile* Value) { SetGraphic(Value); }
 
 Integer TPicture::GetWidth() const { return FGraphic ? FGraphic->GetWidth() : 0; }
 

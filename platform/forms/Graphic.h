@@ -1,5 +1,5 @@
 // Graphics and pictures. TGraphic is the abstract picture of the class
-// library (a bitmap, later icons and metafiles); graphic classes are
+// library (bitmaps, icons, metafiles, JPEG pictures); graphic classes are
 // metaclasses (TGraphicClass), so a picture makes a graphic of the class a
 // file extension, a clipboard format or a stream names. TPicture holds one
 // graphic of any class and announces every change of it.
@@ -15,6 +15,8 @@
 class TFiler;
 class TGraphic;
 class TBitmap;
+class TIcon;
+class TMetafile;
 using TGraphicClass = TClassRef<TGraphic>;
 
 class TGraphic : public TInterfacedPersistent {
@@ -84,6 +86,11 @@ class TPicture : public TInterfacedPersistent {
   // gets a new, empty bitmap first.
   TBitmap* GetBitmap();
   void SetBitmap(TBitmap* Value);
+  // The same for icons and metafiles.
+  TIcon* GetIcon();
+  void SetIcon(TIcon* Value);
+  TMetafile* GetMetafile();
+  void SetMetafile(TMetafile* Value);
   Integer GetWidth() const;
   Integer GetHeight() const;
 

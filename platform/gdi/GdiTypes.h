@@ -227,6 +227,8 @@ constexpr int ALTERNATE = 1;
 constexpr int WINDING = 2;
 
 constexpr int MM_TEXT = 1;
+constexpr int MM_ISOTROPIC = 7;
+constexpr int MM_ANISOTROPIC = 8;
 
 constexpr UINT TA_NOUPDATECP = 0;
 constexpr UINT TA_UPDATECP = 1;

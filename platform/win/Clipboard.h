@@ -26,6 +26,18 @@ constexpr UINT CF_DIBV5 = 17;
 
 constexpr DWORD ERROR_CLIPBOARD_NOT_OPEN = 1418;
 
+ORV_DECLARE_HANDLE(HMETAFILE)
+
+// The CF_METAFILEPICT block: this structure with hMF null, followed
+// directly by the metafile's records, so that one block holds everything
+// and the clipboard frees it whole.
+struct METAFILEPICT {
+  LONG mm;
+  LONG xExt;  // hundredths of a millimetre in the isotropic and anisotropic modes
+  LONG yExt;
+  HMETAFILE hMF;
+};
+
 // One window (or none: null) at a time; opening again from the same
 // window succeeds, from another fails with ERROR_ACCESS_DENIED.
 BOOL OpenClipboard(HWND owner);

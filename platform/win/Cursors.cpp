@@ -8,6 +8,7 @@
 #include "platform/rtl/Resources.h"
 #include "platform/win/BackEnd.h"
 #include "platform/win/Focus.h"
+#include "platform/win/Icons.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/ResourceLoading.h"
 #include "platform/win/Seams.h"
@@ -273,6 +274,7 @@ int ShowCursor(BOOL show) {
 
 BOOL GetIconInfo(HICON icon, PICONINFO info) {
   Cursor* c = Lookup(icon);
+  if (!c && info && detail::GetCreatedIconInfo(icon, info)) return TRUE;
   if (!c || !info) {
     SetLastError(c ? ERROR_INVALID_PARAMETER : ERROR_INVALID_CURSOR_HANDLE);
     return FALSE;

@@ -6,6 +6,9 @@
 #include "FormsTestUtil.h"
 
 #include "platform/forms/Bitmap.h"
+#include "platform/forms/Icon.h"
+#include "platform/forms/JpegImage.h"
+#include "platform/win/Icons.h"
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/win/Clipboard.h"
@@ -179,7 +182,9 @@ TEST(Picture, FilesChooseTheirClassByExtensionAndBadOnesChangeNothing) {
   EXPECT_EQ(q->GetGraphic()->ClassType(), TTestGraphic::StaticClass());
   EXPECT_EQ(q->GetWidth(), 5);
   EXPECT_EQ(TPicture::GraphicFilter(TGraphic::StaticClass()),
-            "All (*.bmp;*.tgr)|*.bmp;*.tgr|Bitmaps (*.bmp)|*.bmp|Test graphics (*.tgr)|*.tgr");
+            "All (*.bmp;*.ico;*.emf;*.wmf;*.jpg;*.jpeg;*.tgr)|*.bmp;*.ico;*.emf;*.wmf;*.jpg;*.jpeg;*.tgr"
+            "|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf"
+            "|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Test graphics (*.tgr)|*.tgr");
   EXPECT_EQ(TPicture::GraphicExtension(TTestGraphic::StaticClass()), "tgr");
   TPicture::UnregisterGraphicClass(TTestGraphic::StaticClass());
   EXPECT_THROW(q->LoadFromFile(tgr), EInvalidGraphic);
@@ -251,4 +256,35 @@ TEST(Picture, PicturesAndBitmapsStreamAsTheirData) {
   back->Free();
   b->Free();
   h->Free();
+}
+
+TEST(Picture, IconsAndJpegPicturesStreamAsTheirDataUnchanged) {
+  LeakCheck leaks;
+  TBitmap* b = Checker();
+  TJPEGImage* jpeg = New<TJPEGImage>();
+  jpeg->Assign(b);
+  win::HBITMAP mask = win::CreateBitmap(3, 2, 1, 1, nullptr);
+  win::ICONINFO info{win::TRUE, 0, 0, mask, b->GetHandle()};
+  TIcon* icon = New<TIcon>();
+  icon->SetHandle(win::CreateIconIndirect(&info));
+  win::DeleteObject(mask);
+  for (TGraphic* g : std::initializer_list<TGraphic*>{jpeg, icon}) {
+    TPictureHolder* h = New<TPictureHolder>(nullptr);
+    h->GetPicture()->SetGraphic(g);
+    TMemoryStream binary;
+    binary.WriteComponent(h);
+    TPictureHolder* back = New<TPictureHolder>(nullptr);
+    binary.SetPosition(0);
+    binary.ReadComponent(back);
+    TGraphic* read = back->GetPicture()->GetGraphic();
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->ClassType(), g->ClassType());
+    EXPECT_EQ(read->GetWidth(), 3);
+    EXPECT_TRUE(read->Equals(g)) << g->ClassName() << ": the same bytes";
+    back->Free();
+    h->Free();
+  }
+  icon->Free();
+  jpeg->Free();
+  b->Free();
 }
