@@ -191,7 +191,7 @@ void TCustomEdit::DestroyWnd() {
 }
 
 void TCustomEdit::DoEnter() {
-  if (FAutoSelect && !FControlState.Contains(csLButtonDown)) SelectAll();
+  if (FAutoSelect && !FRecreating && !FControlState.Contains(csLButtonDown)) SelectAll();
   inherited::DoEnter();
 }
 
@@ -205,6 +205,17 @@ void TCustomEdit::CNCommand(TMessage& Message) {
 void TCustomEdit::CMTextChanged(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
   if (!HandleAllocated()) Change();
+}
+
+void TCustomEdit::CMRecreateWnd(TMessage& Message) {
+  FRecreating = true;
+  try {
+    DispatchFrom(inherited::StaticClass(), Message);
+  } catch (...) {
+    FRecreating = false;
+    throw;
+  }
+  FRecreating = false;
 }
 
 // The press reaches the native control first, with the button marked down

@@ -67,6 +67,8 @@ class TCustomEdit : public TWinControl {
   ORV_MESSAGE(win::CN_COMMAND, CNCommand)
   void CMTextChanged(TMessage& Message);
   ORV_MESSAGE(win::CM_TEXTCHANGED, CMTextChanged)
+  void CMRecreateWnd(TMessage& Message);
+  ORV_MESSAGE(win::CM_RECREATEWND, CMRecreateWnd)
   // The native control handles the mouse itself; the class library's
   // events follow.
   void WMLButtonDown(TMessage& Message);
@@ -88,7 +90,8 @@ class TCustomEdit : public TWinControl {
   char FPasswordChar = 0;
   bool FReadOnly = false;
   bool FModified = false;
-  bool FCreating = false;  // the window is being made: its first text is no change
+  bool FCreating = false;    // the window is being made: its first text is no change
+  bool FRecreating = false;  // the focus coming back keeps the kept selection
   // Kept while the window is recreated.
   Integer FSavedSelStart = 0;
   Integer FSavedSelEnd = 0;

@@ -11,6 +11,7 @@
 
 #include "platform/controls/Edit.h"
 #include "platform/controls/EditControl.h"
+#include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
 #include "platform/gdi/Gdi.h"
@@ -19,6 +20,8 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Metrics.h"
+#include "platform/win/Paint.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowClass.h"
