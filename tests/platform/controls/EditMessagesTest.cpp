@@ -201,6 +201,80 @@ TEST_F(EditStage, PasswordReadOnlyModifiedAndDialogCodeAnswers) {
   EXPECT_EQ(wc.style, CS_DBLCLKS);
 }
 
+TEST_F(EditStage, FontMarginsAndScrollingAnswerTogether) {
+  HWND edit = MakeEdit(ES_AUTOHSCROLL, "abc");
+  SendMessageA(edit, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(2, 0));
+  HFONT big = CreateFontA(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+  SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
+  EXPECT_EQ(SendMessageA(edit, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(big));
+  EXPECT_EQ(SendMessageA(edit, EM_GETMARGINS, 0, 0), MAKELRESULT(2, 0));  // the font keeps the margins
+  EXPECT_EQ(PosX(edit, 2), 2 + Width(edit, "ab"));
+  SetFocus(edit);
+  SetSel(edit, 3, 3);
+  EXPECT_EQ(CaretAt().X, 2 + Width(edit, "abc"));
+  SendMessageA(edit, EM_SETMARGINS, EC_USEFONTINFO, MAKELPARAM(9, 9));
+  EXPECT_EQ(SendMessageA(edit, EM_GETMARGINS, 0, 0), 0);
+  // EM_SCROLLCARET brings back a caret a narrower window lost from view.
+  SetWindowTextA(edit, "a long line of text in a big font");
+  SetSel(edit, 33, 33);
+  const auto first = SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+  EXPECT_GT(first, 0);
+  SetSel(edit, -1, 0);
+  EXPECT_EQ(SendMessageA(edit, EM_SCROLLCARET, 0, 0), TRUE);
+  EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), first);
+  DestroyWindow(edit);
+  DeleteObject(ToObj(big));
+}
+
+TEST_F(EditStage, KeysReadModifiersFromTheKeyboardStateNotFromLParam) {
+  HWND edit = MakeEdit(ES_AUTOHSCROLL, "one two");
+  SetFocus(edit);
+  SetSel(edit, 7, 7);
+  SendMessageA(edit, WM_KEYDOWN, VK_LEFT, 0);
+  EXPECT_EQ(SelOf(edit), Sel(6, 6));
+  BYTE keys[256]{};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageA(edit, WM_KEYDOWN, VK_LEFT, 0);
+  EXPECT_EQ(SelOf(edit), Sel(4, 6));
+  keys[VK_SHIFT] = keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  // Tab, DEL and the other control characters beep and change nothing.
+  const int beeps = win::test::BeepCount();
+  SendMessageA(edit, WM_CHAR, '\t', 0);
+  SendMessageA(edit, WM_CHAR, 0x7F, 0);
+  SendMessageA(edit, WM_CHAR, 0x01, 0);
+  EXPECT_EQ(win::test::BeepCount(), beeps + 3);
+  EXPECT_EQ(TextOf(edit), "one two");
+  // Characters from the input method are typed like any other.
+  SendMessageA(edit, WM_IME_CHAR, 0xE9, 0);
+  EXPECT_EQ(TextOf(edit), "one \xe9o");
+  EXPECT_EQ(SendMessageA(edit, WM_IME_COMPOSITION, 0, 0), 0);
+}
+
+TEST_F(EditStage, ContextMenuIsOfferedToTheParentAndHugeSelectionsDoNotPack) {
+  static std::vector<HWND> asked;
+  asked.clear();
+  SetWindowLongPtrA(host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_CONTEXTMENU) asked.push_back(reinterpret_cast<HWND>(w));
+    return DefWindowProcA(h, m, w, l);
+  }));
+  HWND edit = MakeEdit(ES_AUTOHSCROLL, "abc");
+  SendMessageA(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), MAKELPARAM(120, 120));
+  EXPECT_EQ(asked, (std::vector<HWND>{edit}));
+
+  std::string huge(70000, 'x');
+  SetWindowTextA(edit, huge.c_str());
+  EXPECT_EQ(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0), 70000);
+  SetSel(edit, 10, 69999);
+  DWORD start = 0, end = 0;
+  EXPECT_EQ(SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end)), -1);
+  EXPECT_EQ(start, 10u);
+  EXPECT_EQ(end, 69999u);
+}
+
 TEST_F(EditStage, ParentDestroyingTheEditFromItsNotificationIsSurvived) {
   HWND edit = MakeEdit(ES_AUTOHSCROLL, "abc");
   static HWND victim = nullptr;
