@@ -295,12 +295,20 @@ class Edit {
     const std::size_t wanted = ins.size();
     if (static_cast<long long>(ins.size()) > room) ins.resize(static_cast<std::size_t>(room));
     if (!ins.empty() && !(style & ES_AUTOHSCROLL)) {
-      std::string trial = s_.text;
-      trial.replace(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from), ins);
-      while (!ins.empty() && !Fits(trial)) {
-        ins.pop_back();
-        trial.erase(static_cast<std::size_t>(from) + ins.size(), 1);
+      // The longest head of ins that fits, found by halving: a long paste
+      // is measured a few times, not once per character.
+      auto fitsWith = [&](std::size_t n) {
+        std::string trial = s_.text;
+        trial.replace(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from), ins, 0, n);
+        return Fits(trial);
+      };
+      std::size_t lo = 0, hi = ins.size();
+      while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo + 1) / 2;
+        if (fitsWith(mid)) lo = mid;
+        else hi = mid - 1;
       }
+      ins.resize(lo);
     }
     if (source == Source::Typed && ins.size() < wanted) {
       MessageBeep(0);

@@ -1,6 +1,6 @@
 // The edit tests' stage: a session with the units started, a host window
-// that logs what the edit tells its parent (EN_* codes and colour
-// requests), and read-outs through the edit's own messages only.
+// that logs what the edit tells its parent (EN_CHANGE), and read-outs
+// through the edit's own messages only (EditTestHooks.h).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 
 #include "platform/controls/Edit.h"
 #include "platform/controls/EditControl.h"
+#include "platform/controls/EditTestHooks.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
@@ -93,33 +94,20 @@ class EditStage : public ::testing::Test {
 
 // ---- Read-outs through the control's messages ----
 
-inline std::string TextOf(HWND edit) {
-  std::string buffer(static_cast<std::size_t>(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
-  const auto n = SendMessageA(edit, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
-  buffer.resize(static_cast<std::size_t>(n));
-  return buffer;
-}
+inline std::string TextOf(HWND edit) { return controls::test::EditText(edit); }
 
 // (start, end) as EM_GETSEL answers them.
 inline std::pair<int, int> SelOf(HWND edit) {
-  DWORD start = 99, end = 99;
-  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return {static_cast<int>(start), static_cast<int>(end)};
+  const auto sel = controls::test::EditSel(edit);
+  return {sel.Start, sel.End};
 }
 
 inline void SetSel(HWND edit, int start, int end) {
   SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(start), end);
 }
 
-// The x EM_POSFROMCHAR gives, or -1.
-inline int PosX(HWND edit, int index) {
-  const LRESULT r = SendMessageA(edit, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
-  return r == -1 ? -1 : static_cast<short>(LOWORD(static_cast<DWORD_PTR>(r)));
-}
-
-inline int CharAt(HWND edit, int x) {
-  return LOWORD(static_cast<DWORD_PTR>(SendMessageA(edit, EM_CHARFROMPOS, 0, MAKELPARAM(x, 5))));
-}
+inline int PosX(HWND edit, int index) { return controls::test::EditCharX(edit, index); }
+inline int CharAt(HWND edit, int x) { return controls::test::EditCharAt(edit, x); }
 
 inline POINT CaretAt() {
   POINT p{-1, -1};

@@ -188,6 +188,15 @@ TEST_F(EditWrapper, PaintsTextSelectionAndCaretInTheControlsColours) {
   UpdateWindow(h);
   EXPECT_TRUE(AnyIn(0, end3, height, GetSysColor(COLOR_GRAYTEXT)));
   EXPECT_FALSE(AnyIn(0, end3, height, blue));
+  // Without HideSelection the selection shows while another control has
+  // the focus.
+  edit->SetEnabled(true);
+  edit->SetHideSelection(false);
+  other->SetFocus();
+  SetSel(Handle(), 4, 7);
+  UpdateWindow(Handle());
+  EXPECT_EQ(Pixel(PosX(Handle(), 4), 0), highlight);
+  EXPECT_TRUE(AnyIn(PosX(Handle(), 4), PosX(Handle(), 6), height, highlightText));
 }
 
 TEST_F(EditWrapper, StyleChangesRecreateTheWindowKeepingTextSelectionAndFocus) {
@@ -216,6 +225,28 @@ TEST_F(EditWrapper, StyleChangesRecreateTheWindowKeepingTextSelectionAndFocus) {
   edit->SetHideSelection(false);
   EXPECT_NE(GetWindowLongPtrA(Handle(), GWL_STYLE) & ES_NOHIDESEL, 0);
   EXPECT_EQ(changes, (std::vector<std::string>{"keep", "keepS"}));
+}
+
+TEST_F(EditWrapper, LayoutsSetThePublishedPropertiesAndTheWindowTakesThem) {
+  TComponent* made = forms::test::BuildFromText(
+      "object Name: TEdit\n"
+      "  Left = 10\n  Top = 80\n"
+      "  Text = 'layout'\n  MaxLength = 8\n  PasswordChar = '*'\n"
+      "  CharCase = ecUpperCase\n  ReadOnly = True\n  AutoSelect = False\n"
+      "end\n");
+  auto* loaded = dynamic_cast<TEdit*>(made);
+  ASSERT_NE(loaded, nullptr);
+  loaded->SetParent(form);
+  Show();
+  HWND h = loaded->GetHandle();
+  EXPECT_EQ(TextOf(h), "layout");
+  EXPECT_EQ(SendMessageA(h, EM_GETLIMITTEXT, 0, 0), 8);
+  EXPECT_EQ(SendMessageA(h, EM_GETPASSWORDCHAR, 0, 0), '*');
+  const auto style = static_cast<DWORD>(GetWindowLongPtrA(h, GWL_STYLE));
+  EXPECT_NE(style & ES_UPPERCASE, 0u);
+  EXPECT_NE(style & ES_READONLY, 0u);
+  EXPECT_FALSE(loaded->GetAutoSelect());
+  EXPECT_FALSE(loaded->GetModified());
 }
 
 }  // namespace
