@@ -71,8 +71,8 @@ bool IsDelimiter(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n
 // for what happens when it does not fit.
 enum class Source { Typed, Pasted, Program };
 
-// The text as measured: display[i] is what shows for text[i], pos[i] the
-// width of the first i characters.
+// The text as shown (masked by the password character): pos[i] is the
+// width of its first i characters.
 struct Measure {
   std::vector<int> pos;
   int lineHeight = 0;
@@ -129,7 +129,7 @@ class Edit {
       if (align == ES_CENTER) return left + (right - left - total) / 2;
       if (align & ES_RIGHT) return right - total;
     }
-    return left - m.pos[static_cast<std::size_t>(s_.first)];
+    return left - m.pos[std::min(static_cast<std::size_t>(s_.first), m.pos.size() - 1)];
   }
 
   // Scrolls just enough to bring the caret into view, and no further right
