@@ -91,8 +91,10 @@ TEST_F(EditInput, ArrowsMoveTheActiveEndFromTheAnchorAndCtrlJumpsWords) {
 TEST_F(EditInput, ClipboardKeysAndOneLevelUndo) {
   Type("copy me");
   Chord(VK_SHIFT, VK_LEFT, 2);
+  TakeHostLog();
   Chord(VK_CONTROL, 'C');
   EXPECT_EQ(ClipboardText(), "me");
+  EXPECT_TRUE(TakeHostLog().empty());  // copying changes nothing
   Press(VK_HOME);
   Chord(VK_CONTROL, 'V');
   EXPECT_EQ(TextOf(edit), "mecopy me");
@@ -102,12 +104,21 @@ TEST_F(EditInput, ClipboardKeysAndOneLevelUndo) {
   Chord(VK_CONTROL, 'X');
   EXPECT_EQ(TextOf(edit), "");
   EXPECT_EQ(ClipboardText(), "copy me");
+  // Paste, undo and cut each told the parent once.
+  EXPECT_EQ(TakeHostLog(), (std::vector<std::string>{"EN_CHANGE 7", "EN_CHANGE 7", "EN_CHANGE 7"}));
   Chord(VK_SHIFT, VK_INSERT);
   Chord(VK_SHIFT, VK_INSERT);
   EXPECT_EQ(TextOf(edit), "copy mecopy me");
   Chord(VK_SHIFT, VK_LEFT, 2);
   Chord(VK_SHIFT, VK_DELETE);
   EXPECT_EQ(TextOf(edit), "copy mecopy ");
+  TakeHostLog();
+  Chord(VK_SHIFT, VK_LEFT);
+  SendMessageA(edit, WM_CLEAR, 0, 0);
+  SendMessageA(edit, WM_CLEAR, 0, 0);  // nothing selected: no change
+  EXPECT_EQ(TakeHostLog(), (std::vector<std::string>{"EN_CHANGE 7"}));
+  EXPECT_EQ(TextOf(edit), "copy mecopy");
+  Type(" ");
   SetClipboardText("x");
   Chord(VK_SHIFT, VK_HOME);
   Chord(VK_CONTROL, VK_INSERT);
