@@ -10,6 +10,8 @@
 #include "platform/controls/EditControl.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Focus.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Messages.h"
 #include "platform/win/Queue.h"
 #include "platform/win/TestHooks.h"
 #include "platform/win/Window.h"
