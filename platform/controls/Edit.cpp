@@ -16,7 +16,7 @@ void StartEdit() {
   RegisterClasses({TCustomEdit::StaticClass(), TEdit::StaticClass()});
 }
 
-const bool kEditUnitListed = (RegisterUnit("Edit", &StartEdit, nullptr), true);
+[[maybe_unused]] const bool kEditUnitListed = (RegisterUnit("Edit", &StartEdit, nullptr), true);
 
 }  // namespace
 
@@ -27,7 +27,6 @@ ORV_REGISTER(TEdit, ORV_PROP(Text), ORV_PROP(AutoSelect).Default(true), ORV_PROP
              ORV_PROP(ReadOnly).Default(false), ORV_PROP(TabStop).Default(true), ORV_EVENT(OnChange))
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
-  (void)kEditUnitListed;
   FControlStyle = TControlStyle{csClickEvents, csSetCaption, csDoubleClicks, csFixedHeight};
   FWidth = 121;
   FHeight = 21;
