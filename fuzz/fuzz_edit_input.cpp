@@ -1,0 +1,75 @@
+// Feeds arbitrary clipboard bytes (no terminator promised) and typed
+// characters to a single-line edit of any style and limit: it must never
+// crash or hang, and what it holds must stay within its rules: one line,
+// within the limit, the selection inside the text, positions increasing.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "platform/controls/EditControl.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Queue.h"
+#include "platform/win/TestHooks.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowProc.h"
+
+using namespace win;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static auto* session = new win::test::Session;
+  (void)session;
+  if (size < 2) return 0;
+  RegisterEditClass();
+  const std::uint8_t flags = data[0];
+  const int limit = data[1];
+  DWORD style = WS_CHILD | WS_VISIBLE;
+  if (flags & 1) style |= ES_AUTOHSCROLL;
+  if (flags & 2) style |= ES_UPPERCASE;
+  if (flags & 4) style |= ES_LOWERCASE;
+  if (flags & 8) style |= ES_PASSWORD;
+  if (flags & 16) style |= ES_READONLY;
+  HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 40, nullptr, nullptr, nullptr,
+                                nullptr);
+  HWND edit = CreateWindowExA(0, "EDIT", "", style, 0, 0, 120, 20, parent, nullptr, nullptr, nullptr);
+  SendMessageA(edit, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
+  SetFocus(edit);
+
+  const char* rest = reinterpret_cast<const char*>(data + 2);
+  const std::size_t restSize = size - 2;
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    if (restSize > 0) SetClipboardData(CF_TEXT, GlobalFromBytes(rest, restSize));
+    CloseClipboard();
+  }
+  SendMessageA(edit, WM_PASTE, 0, 0);
+  for (std::size_t i = 0; i < restSize && i < 64; ++i) {
+    const auto c = static_cast<unsigned char>(rest[i]);
+    if (c == 22) continue;  // pasting again is covered above
+    SendMessageA(edit, WM_CHAR, c, 0);
+    if (c % 7 == 0) SendMessageA(edit, WM_KEYDOWN, VK_LEFT + c % 4, 0);
+    if (c % 11 == 0) SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(static_cast<int>(c) - 128), c);
+  }
+
+  const auto length = static_cast<int>(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0));
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  SendMessageA(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  const int cap = limit == 0 ? kEditNoLimit : limit;
+  if (length > cap) std::abort();
+  if (text.find_first_of("\r\n") != std::string::npos) std::abort();
+  DWORD start = 0, end = 0;
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  if (start > end || end > static_cast<DWORD>(length)) std::abort();
+  int last = -100000;
+  for (int i = 0; i < length; ++i) {
+    const auto x = static_cast<short>(LOWORD(static_cast<DWORD_PTR>(SendMessageA(edit, EM_POSFROMCHAR, i, 0))));
+    if (x < last) std::abort();
+    last = x;
+  }
+  DestroyWindow(parent);
+  return 0;
+}
