@@ -116,6 +116,10 @@ bool CellKindOf(TcxValueTypeClass AType, CellKind& AKind) {
 
 class TNumberCheck : public TcxFilterTypedCheck {
  public:
+  // The records' loop calls this class's Check directly, not through the table.
+  void CheckRecords(const Integer* ARecords, size_t ACount, signed char* AResults) override {
+    for (size_t i = 0; i < ACount; ++i) AResults[i] = static_cast<signed char>(TNumberCheck::Check(RecordData(ARecords[i])));
+  }
   TNumberCheck(TcxDataStorage* AStorage, TcxValueDef* ADef, CellKind AKind, Relation ARelation, bool AIgnoreNull,
                bool AConditionIsInt, Int64 AIntCondition, double ADoubleCondition)
       : FCells(AStorage, ADef, false), FKind(AKind), FRelation(ARelation), FIgnoreNull(AIgnoreNull),
@@ -165,6 +169,10 @@ class TNumberCheck : public TcxFilterTypedCheck {
 
 class TTextCheck : public TcxFilterTypedCheck {
  public:
+  // The records' loop calls this class's Check directly, not through the table.
+  void CheckRecords(const Integer* ARecords, size_t ACount, signed char* AResults) override {
+    for (size_t i = 0; i < ACount; ++i) AResults[i] = static_cast<signed char>(TTextCheck::Check(RecordData(ARecords[i])));
+  }
   TTextCheck(TcxDataStorage* AStorage, TcxValueDef* ADef, Relation ARelation, bool AUpper, bool ASoftNull,
              const AnsiString& ACondition, char APercent, char AUnderscore)
       : FCells(AStorage, ADef, true), FRelation(ARelation), FUpper(AUpper), FSoftNull(ASoftNull),

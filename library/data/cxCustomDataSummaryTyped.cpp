@@ -153,7 +153,7 @@ void TcxDataSummary::CalculateFooterInRecordOrder() {
   // loads them all leaves them before sorting: equal extremes of other bits
   // (and NaN) keep that order when a pass only moved records.
   const std::vector<Integer>& list = FDataController->GetDataControllerInfo()->GetRecordList();
-  if (std::is_sorted(list.begin(), list.end())) {
+  if (FFooterSummaryItems->GetCount() == 0 || std::is_sorted(list.begin(), list.end())) {
     CalculateFooterSummary();
     return;
   }

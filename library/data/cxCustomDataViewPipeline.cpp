@@ -399,7 +399,6 @@ void TcxCustomDataControllerInfo::DoFilter() {
   const Integer editing = c->GetProvider()->GetEditingRecordIndex();
   // Positions are tested from the last to the first, as the records were
   // always asked; the survivors are compacted in one pass afterwards.
-  std::vector<char> keep(FRecordList.size(), 1);
   bool removed = false;
   // The criteria's conditions are prepared once for the whole pass.
   struct PassScope {
@@ -409,13 +408,19 @@ void TcxCustomDataControllerInfo::DoFilter() {
     }
   } scope{criteria ? c->GetFilter() : nullptr};
   if (scope.Filter) scope.Filter->BeginPass();
+  // A lone typed condition answers for all records in one call; the
+  // records it leaves open are asked one by one below, as are all records
+  // under any other filter.
+  std::vector<signed char> keep(FRecordList.size(), -1);
+  if (criteria && !incremental && !event) scope.Filter->CheckRecords(FRecordList.data(), FRecordList.size(), keep.data());
   for (Integer i = static_cast<Integer>(FRecordList.size()) - 1; i >= 0; --i) {
     const Integer r = FRecordList[static_cast<size_t>(i)];
-    if (r == editing) continue;
-    if (!IsRecordFiltered(r, incremental, criteria, event)) {
-      keep[static_cast<size_t>(i)] = 0;
-      removed = true;
-    }
+    signed char& k = keep[static_cast<size_t>(i)];
+    if (r == editing)
+      k = 1;
+    else if (k < 0)
+      k = IsRecordFiltered(r, incremental, criteria, event) ? 1 : 0;
+    removed = removed || k == 0;
   }
   if (!removed) return;
   size_t out = 0;
