@@ -917,8 +917,8 @@ void TcxDataSummary::CalculateSummary(TcxDataSummaryItems* AItems, Integer ABegi
   FTypedDef = nullptr;
   // Accumulated items read their field's cells for all positions at once;
   // the rest (and those whose cells cannot be read so) go record by record.
-  std::vector<TcxDataSummaryItem*> general;
-  general.reserve(static_cast<size_t>(n));
+  std::vector<TcxDataSummaryItem*>& general = FGeneralItems;
+  general.clear();
   for (Integer i = 0; i < n; ++i) {
     TcxDataSummaryItem* item = AItems->GetItem(i);
     if (FAccumulated[static_cast<size_t>(i)] && GetTypedCalculationEnabled() && item->GetField() &&

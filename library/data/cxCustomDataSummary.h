@@ -432,6 +432,9 @@ class TcxDataSummary : public TPersistent {
   // used where FAccumulated says so).
   std::vector<TcxSummaryAccumulator> FAccumulators;
   std::vector<char> FAccumulated;
+  // The items read record by record in one CalculateSummary (none for the
+  // accumulated ones), kept to spare an allocation per group.
+  std::vector<TcxDataSummaryItem*> FGeneralItems;
   // Kept after a calculation where every item was accumulated: the
   // footer's accumulators and those of the data groups of at least
   // cxKeptGroupRecords records (smaller groups are calculated anew).

@@ -7,6 +7,7 @@
 // values with the new ones instead of calculating everything again.
 #include <algorithm>
 #include <cstring>
+#include <typeinfo>
 
 #include "library/data/cxCustomDataController.h"
 #include "library/data/cxCustomDataSummary.h"
@@ -60,8 +61,17 @@ bool TcxDataSummary::GatherTypedCells(TcxValueDef* ADef, Integer ABeginIndex, In
   const size_t recordCount = direct ? static_cast<size_t>(storage->GetRecordCount()) : 0;
   const size_t offset = static_cast<size_t>(ADef->GetOffset());
   const size_t size = std::min<size_t>(static_cast<size_t>(ADef->GetDataSize()), sizeof(UInt64));
+  // This class's own mapping of positions to records is the record list
+  // (or the record order), read here without a call per position; a
+  // descendant's mapping is asked per position.
+  const Integer* list = nullptr;
+  if (typeid(*this) == typeid(TcxDataSummary) && !FFilterRecords && n > 0) {
+    const std::vector<Integer>& records =
+        FPositionOrder ? *FPositionOrder : FDataController->GetDataControllerInfo()->GetRecordList();
+    if (ABeginIndex >= 0 && static_cast<size_t>(AEndIndex) < records.size()) list = records.data() + ABeginIndex;
+  }
   for (size_t k = 0; k < n; ++k) {
-    const Integer record = GetRecordIndex(ABeginIndex + static_cast<Integer>(k));
+    const Integer record = list ? list[k] : GetRecordIndex(ABeginIndex + static_cast<Integer>(k));
     FTypedCells[k] = 0;
     if (record == -1) {
       FTypedStates[k] = 0;
