@@ -720,6 +720,9 @@ void TcxDataSummary::SetFooterSummaryValue(Integer AIndex, const Variant& AValue
   const Variant& old = FFooterSummaryValues[AIndex];
   if (old.VType() == AValue.VType() && VarSameValue(old, AValue)) return;
   VarArrayPut(FFooterSummaryValues, AValue, {AIndex});
+  // A value set by hand shows until the next calculation, which then
+  // covers everything.
+  ForgetKept();
   FlagGuard setting(FSettingValue, true);
   Changed(true);
 }
@@ -768,6 +771,7 @@ void TcxDataSummary::SetGroupSummaryValue(Integer AGroupIndex, Integer AIndex, c
   const Variant& old = (*values)[AIndex];
   if (old.VType() == AValue.VType() && VarSameValue(old, AValue)) return;
   VarArrayPut(*values, AValue, {AIndex});
+  ForgetKept();
   FlagGuard setting(FSettingValue, true);
   Changed(true);
 }

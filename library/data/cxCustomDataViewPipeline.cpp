@@ -109,8 +109,9 @@ void TcxCustomDataControllerInfo::RecordChanging(Integer ARecordIndex) {
   if (!FInUpdate) FDataController->GetSummary()->RecordChanging(ARecordIndex);
 }
 
-void TcxCustomDataControllerInfo::RecordChanged(Integer ARecordIndex) {
+void TcxCustomDataControllerInfo::RecordChanged(Integer ARecordIndex, TcxCustomDataField* AField) {
   FDataController->GetSummary()->RecordChanged(ARecordIndex);
+  if (!AField || FSortingFieldList->Find(AField) >= 0 || FGroupingFieldList->Find(AField) >= 0) FChangedKeys = true;
   if (FInUpdate) {
     Refresh();
     return;
@@ -315,6 +316,7 @@ void TcxCustomDataControllerInfo::Update() {
       }
     }
     FChangedRecords.clear();
+    FChangedKeys = false;
     FFullReload = false;
     // One record that stayed in its groups: the group table stands, and the
     // summaries replace that record's values where they can. A table that
@@ -474,7 +476,7 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
       Integer group = -1, member = -1;
       if (single && pos >= 0 && IsGrouped()) {
         group = FDataGroups->FindByIndex(pos, FDataGroups->GetLevelCount() - 1);
-        if (group >= 0) {
+        if (group >= 0 && FChangedKeys) {
           const TcxDataGroupInfo& g = FDataGroups->Item(group);
           const Integer other = g.First != pos ? g.First : g.First + 1;
           if (other <= g.Last) member = FRecordList[static_cast<size_t>(other)];
@@ -499,8 +501,11 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
       const size_t count = FRecordList.size() - (pos >= 0 ? 1 : 0);
       auto at = [&](size_t i) { return FRecordList[pos >= 0 && i >= static_cast<size_t>(pos) ? i + 1 : i]; };
       size_t lo = 0, hi = count;
-      // Most edits leave the record between its neighbours.
-      if (pos >= 0) {
+      // A value that neither sorts nor groups leaves the record where it is;
+      // most other edits leave it between its neighbours.
+      if (pos >= 0 && !FChangedKeys) {
+        lo = hi = static_cast<size_t>(pos);
+      } else if (pos >= 0) {
         const size_t p = static_cast<size_t>(pos);
         const bool afterPrevious = p == 0 || !sorted || CompareRecords(FRecordList[p - 1], r) < 0;
         if (afterPrevious && (p + 1 == FRecordList.size() || !sorted || CompareRecords(FRecordList[p + 1], r) > 0))
@@ -530,7 +535,10 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
           for (Integer i = std::min(pos, to); i <= std::max(pos, to); ++i)
             FListIndex[static_cast<size_t>(FRecordList[static_cast<size_t>(i)])] = i;
       }
-      if (member >= 0) {
+      if (group >= 0 && !FChangedKeys) {
+        FMoved.KeepsGroups = true;
+        for (Integer k = group; k >= 0; k = FDataGroups->GetParentIndex(k)) FMoved.Groups.push_back(k);
+      } else if (member >= 0) {
         const TcxDataGroupInfo& g = FDataGroups->Item(group);
         bool same = to >= g.First && to <= g.Last;
         for (Integer level = 0; same && level < FDataGroups->GetLevelCount(); ++level)

@@ -40,7 +40,8 @@ class TcxCustomDataControllerInfo : public TObject {
   // rebuilt the list meanwhile, unbound records, no user comparison), the
   // next pass moves the record alone instead of loading, filtering and
   // sorting everything; the rows come out the same.
-  void RecordChanged(Integer ARecordIndex);
+  // AField names the one field that changed, none when any may have.
+  void RecordChanged(Integer ARecordIndex, TcxCustomDataField* AField = nullptr);
   // Comes before a record's stored values change, so that the summaries
   // can take the old values out of their sums on the next pass.
   void RecordChanging(Integer ARecordIndex);
@@ -159,6 +160,8 @@ class TcxCustomDataControllerInfo : public TObject {
   mutable bool FListIndexValid = false;
   // Records changed since the last pass, for the single-record path.
   std::vector<Integer> FChangedRecords;
+  // Whether a changed value may order or group its record anew.
+  bool FChangedKeys = false;
   bool FFullReload = false;
   Integer FLoadedRecordCount = -1;
   // Reloads asked for while a pass runs; they get a pass of their own.
