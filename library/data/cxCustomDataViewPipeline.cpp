@@ -53,6 +53,7 @@ TcxCustomDataControllerInfo::~TcxCustomDataControllerInfo() {
 // Change entry points
 
 void TcxCustomDataControllerInfo::Refresh() {
+  ++FDataVersion;
   TcxDataControllerInfoChanges changes{dcicLoad};
   if (!FDataController->LockOnAfterSummary()) changes += dcicSummary;
   if (FSortingFieldList->GetCount() > 0) changes += dcicSorting;
@@ -83,6 +84,7 @@ void TcxCustomDataControllerInfo::RecordsMoving() {
 }
 
 void TcxCustomDataControllerInfo::RecordsMoved(Integer ARecordIndex, Integer ADelta) {
+  ++FDataVersion;
   auto shift = [&](Integer& r) {
     if (r < 0) return;
     if (ADelta > 0 ? r >= ARecordIndex : r > ARecordIndex) r += ADelta;
@@ -110,6 +112,7 @@ void TcxCustomDataControllerInfo::RecordChanging(Integer ARecordIndex) {
 }
 
 void TcxCustomDataControllerInfo::RecordChanged(Integer ARecordIndex, TcxCustomDataField* AField) {
+  ++FDataVersion;
   FDataController->GetSummary()->RecordChanged(ARecordIndex);
   if (!AField || FSortingFieldList->Find(AField) >= 0 || FGroupingFieldList->Find(AField) >= 0) FChangedKeys = true;
   if (FInUpdate) {
@@ -306,6 +309,8 @@ void TcxCustomDataControllerInfo::Update() {
     SaveInfo();
     bool moved = false;
     FMoved = MovedRecord();
+    FPassKeys.Clear();
+    FPassKeysValid = false;
     if (FChanges.Contains(dcicLoad)) {
       if (CanMoveChangedRecords()) {
         MoveChangedRecords();
@@ -344,6 +349,8 @@ void TcxCustomDataControllerInfo::Update() {
     if (IsSortBySummary()) DoSortBySummary();
     CheckInfo();
     ClearInfo();
+    FPassKeys.Clear();
+    FPassKeysValid = false;
     if (FRecalcSelection) RecalcSelection();
     if (FChanges.Contains(dcicSorting) || FChanges.Contains(dcicExpanding)) c->CorrectPrevSelectionChangedInfo();
   }
@@ -579,10 +586,12 @@ void TcxCustomDataControllerInfo::DoSort() {
     if (c->IsProviderMode() && c->GetProvider()->IsCustomSorting())
       c->GetProvider()->CustomSort();
     else if (FRecordList.size() > 1) {
-      TcxRecordSortKeys keys;
-      if (keys.Build(c, FTotalSortingFieldList, FRecordList))
+      TcxRecordSortKeys& keys = FPassKeys;
+      if (keys.Build(c, FTotalSortingFieldList, FRecordList)) {
         keys.Sort(FRecordList.data(), static_cast<Integer>(FRecordList.size()));
-      else
+        FPassKeysValid = true;
+        FPassKeysVersion = FDataVersion;
+      } else
         cxQuickSort(FRecordList.data(), 0, static_cast<Integer>(FRecordList.size()) - 1,
                     [this](Integer a, Integer b) { return CompareRecords(a, b); });
     }
@@ -690,9 +699,13 @@ void TcxCustomDataControllerInfo::DoGrouping() {
   Integer top = 0;
   PrepareSorting();
   try {
-    TcxRecordSortKeys keys;
+    // The sort of this pass took the keys of the same records and fields
+    // (the grouping fields lead the sorting list); nothing changed since.
+    TcxRecordSortKeys built;
+    const bool reuse = FPassKeysValid && FPassKeysVersion == FDataVersion && FPassKeys.FieldCount() >= levels;
+    const TcxRecordSortKeys& keys = reuse ? FPassKeys : built;
     const bool keyed = levels <= FTotalSortingFieldList->GetCount() &&
-                       keys.Build(FDataController, FTotalSortingFieldList, FRecordList, levels);
+                       (reuse || built.Build(FDataController, FTotalSortingFieldList, FRecordList, levels));
     for (Integer i = 1; i < count; ++i) {
       const Integer r = FRecordList[static_cast<size_t>(i)];
       Integer level = 0;

@@ -7,6 +7,7 @@
 
 #include "library/data/cxCustomDataGroups.h"
 #include "library/data/cxCustomDataSelection.h"
+#include "library/data/cxCustomDataSortKeys.h"
 
 class TcxCustomDataControllerInfo : public TObject {
   ORV_CLASS(TcxCustomDataControllerInfo, TObject)
@@ -177,4 +178,10 @@ class TcxCustomDataControllerInfo : public TObject {
     std::vector<Integer> Groups;
   };
   MovedRecord FMoved;
+  // The keys the pass's sort took, for its grouping; valid while no data
+  // change came in between (FDataVersion counts them).
+  TcxRecordSortKeys FPassKeys;
+  bool FPassKeysValid = false;
+  UInt64 FPassKeysVersion = 0;
+  UInt64 FDataVersion = 0;
 };
