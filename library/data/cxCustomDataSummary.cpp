@@ -918,16 +918,19 @@ void TcxDataSummary::CalculateSummary(TcxDataSummaryItems* AItems, Integer ABegi
   FValueCacheActive = !AItems->OnSummary;
   FCachedRecord = -1;
   FCachedField = nullptr;
-  FTypedDef = nullptr;
+  FCallCells.Def = nullptr;
   // Accumulated items read their field's cells for all positions at once;
   // the rest (and those whose cells cannot be read so) go record by record.
   std::vector<TcxDataSummaryItem*>& general = FGeneralItems;
   general.clear();
   for (Integer i = 0; i < n; ++i) {
     TcxDataSummaryItem* item = AItems->GetItem(i);
-    if (FAccumulated[static_cast<size_t>(i)] && GetTypedCalculationEnabled() && item->GetField() &&
-        GatherTypedCells(item->GetField()->GetValueDef(), ABeginIndex, AEndIndex)) {
-      AccumulateItem(i);
+    const GatheredCells* cells =
+        FAccumulated[static_cast<size_t>(i)] && GetTypedCalculationEnabled() && item->GetField()
+            ? GatherTypedCells(item->GetField()->GetValueDef(), ABeginIndex, AEndIndex)
+            : nullptr;
+    if (cells) {
+      AccumulateItem(i, *cells, ABeginIndex, AEndIndex);
       general.push_back(nullptr);
     } else {
       general.push_back(item);
@@ -1093,6 +1096,20 @@ void TcxDataSummary::CalculateGroupSummary() {
   std::vector<Integer> counts;
   std::vector<Variant> values;
   FGroupsKept.clear();
+  // The groups' cells are read for the whole record list at once, a field
+  // at a time, instead of group by group; not where a handler may change
+  // the data while the groups are calculated.
+  bool handlers = false;
+  for (Integer level = 0; level < levels; ++level)
+    if (TcxDataGroupSummaryItems* items = GetGroupSummaryItems(level)) handlers = handlers || items->OnSummary;
+  struct WholeScope {
+    TcxDataSummary* Summary;
+    WholeScope(TcxDataSummary* ASummary, bool AWhole) : Summary(ASummary) { Summary->FGatherWhole = AWhole; }
+    ~WholeScope() {
+      Summary->FGatherWhole = false;
+      Summary->FWholeCells.clear();
+    }
+  } whole(this, !handlers);
   for (Integer level = 0; level < levels; ++level) {
     TcxDataGroupSummaryItems* items = GetGroupSummaryItems(level);
     if (!items || items->GetCount() == 0) {
