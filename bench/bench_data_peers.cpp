@@ -1,9 +1,15 @@
 // The data controller's hot paths at 10^3..10^6 records, and the same
-// sort, group-with-summaries and filter workloads on two peers in the same
-// run: a sorting and filtering proxy model over a table model (when Qt 5 is
-// installed) and std::stable_sort over plain structs as the floor. At the
-// end a table gives the ratios to the peers and the growth of each
-// workload per tenfold step (over 15 flags a quadratic path).
+// sort, group-with-summaries, filter and single-edit workloads on two peers
+// in the same run: a sorting and filtering proxy model over a table model
+// (when Qt 5 is installed) and plain loops over structs as the floor (a
+// whole-struct std::stable_sort, and an index array sorted by key as a
+// hand-written program would). Before timing, each workload checks once
+// that ours and its peers agree (order of the sort keys, group and filter
+// counts, footer sums) and a mismatch fails the run. Each workload times
+// only its measured part with a clock (no timer pauses on either side),
+// three repetitions; the table at the end gives the medians' ratios, the
+// growth of each workload per tenfold step (over 15 flags a quadratic
+// path) and whether the goals are met.
 //
 // Records: Integer, Float, Currency, DateTime, Boolean and String (8..16
 // letters, about 30 % repeated), each null in about 10 % of the records;
@@ -11,8 +17,13 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <functional>
 #include <map>
+#include <numeric>
+#include <set>
 #include <memory>
 #include <random>
 #include <string>
@@ -76,6 +87,54 @@ const std::vector<Row>& Rows(Integer ACount) {
 
 // The value every filter workload looks for.
 Integer FilterInteger(Integer ACount) { return Rows(ACount)[static_cast<size_t>(ACount / 2)].I; }
+
+// ---------------------------------------------------------------------------
+// Timing and agreement
+
+using Clock = std::chrono::steady_clock;
+
+// Runs AWork as one timed iteration: only it is measured.
+template <class F>
+void Timed(benchmark::State& state, F&& AWork) {
+  const auto t0 = Clock::now();
+  AWork();
+  state.SetIterationTime(std::chrono::duration<double>(Clock::now() - t0).count());
+}
+
+bool gMismatch = false;
+
+// A disagreement between ours and a peer fails the run.
+void Agree(benchmark::State& state, bool AOk, const std::string& AWhat) {
+  if (AOk) return;
+  std::fprintf(stderr, "MISMATCH at %ld records: %s\n", static_cast<long>(state.range(0)), AWhat.c_str());
+  gMismatch = true;
+}
+
+// Each check runs once per workload and size.
+bool FirstTime(const std::string& AKey) {
+  static std::set<std::string> done;
+  return done.insert(AKey).second;
+}
+
+bool Near(double a, double b) { return a == b || std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b)); }
+
+// The sort key of a record as text that orders and compares as the
+// workload's key does (nulls as "~null", upper-cased for no case).
+enum SortKind { sortInteger, sortString, sortStringNoCase, sortStringAnsi, sortThree, sortDescending };
+
+std::string KeyText(const Row& r, SortKind AKind) {
+  switch (AKind) {
+    case sortInteger:
+    case sortDescending: return r.NullI ? "~null" : std::to_string(r.I);
+    case sortStringNoCase: {
+      if (r.NullS) return "~null";
+      std::string u = r.S;
+      for (char& c : u) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      return u;
+    }
+    default: return r.NullS ? "~null" : r.S;
+  }
+}
 
 // ---------------------------------------------------------------------------
 // Our controller
@@ -161,26 +220,48 @@ void SetCounters(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// The plain floor's answers, used by the checks.
+std::vector<Integer> PlainOrder(const std::vector<Row>& ARows, SortKind AKind);
+struct Accumulator {
+  double Sum = 0, Min = 0, Max = 0;
+  Integer Count = 0, Values = 0;
+  void Add(const Row& r) {
+    ++Count;
+    if (r.NullF) return;
+    Min = Values ? std::min(Min, r.F) : r.F;
+    Max = Values ? std::max(Max, r.F) : r.F;
+    Sum += r.F;
+    ++Values;
+  }
+  double Average() const { return Count ? Sum / Count : 0; }
+};
+struct PlainGroups {
+  Integer Groups = 0;
+  Accumulator Footer;
+};
+PlainGroups PlainGroupSummaries(const std::vector<Row>& ARows);
+Integer PlainFilterCount(Integer ACount, int AKind);
+
 void BM_Orv_Fill(benchmark::State& state) {
   const std::vector<Row>& rows = Rows(static_cast<Integer>(state.range(0)));
   for (auto _ : state) {
-    BenchController* c = MakeController();
-    Fill(c, rows);
-    state.PauseTiming();
+    BenchController* c = nullptr;
+    Timed(state, [&] {
+      c = MakeController();
+      Fill(c, rows);
+    });
     c->Free();
-    state.ResumeTiming();
   }
   SetCounters(state);
 }
 
-enum SortKind { sortInteger, sortString, sortStringNoCase, sortStringAnsi, sortThree, sortDescending };
-
 void BM_Orv_Sort(benchmark::State& state, SortKind AKind) {
-  BenchController* c = Controller(static_cast<Integer>(state.range(0)));
+  const Integer count = static_cast<Integer>(state.range(0));
+  BenchController* c = Controller(count);
   const TcxDataControllerOptions options = c->GetOptions();
   if (AKind == sortStringNoCase) c->SetOptions(options + dcoCaseInsensitive);
   if (AKind == sortStringAnsi) c->SetOptions(options + dcoAnsiSort);
-  for (auto _ : state) {
+  auto sort = [&] {
     switch (AKind) {
       case sortInteger: c->ChangeSorting(colInteger, soAscending); break;
       case sortDescending: c->ChangeSorting(colInteger, soDescending); break;
@@ -193,9 +274,22 @@ void BM_Orv_Sort(benchmark::State& state, SortKind AKind) {
         break;
       default: c->ChangeSorting(colString, soAscending); break;
     }
-    state.PauseTiming();
+  };
+  if (AKind != sortStringAnsi && AKind != sortThree && FirstTime("sort" + std::to_string(AKind) + "/" + std::to_string(count))) {
+    // The keys in row order agree with the plain sort's.
+    sort();
+    const std::vector<Row>& rows = Rows(count);
+    const std::vector<Integer> plain = PlainOrder(rows, AKind);
+    bool same = c->GetRowCount() == count;
+    for (Integer i = 0; same && i < count; ++i)
+      same = KeyText(rows[static_cast<size_t>(c->GetFilteredRecordIndex(i))], AKind) ==
+             KeyText(rows[static_cast<size_t>(plain[static_cast<size_t>(i)])], AKind);
+    Agree(state, same, "sort order of ours and the plain sort");
     c->ClearSorting(false);
-    state.ResumeTiming();
+  }
+  for (auto _ : state) {
+    Timed(state, sort);
+    c->ClearSorting(false);
   }
   c->SetOptions(options);
   SetCounters(state);
@@ -204,16 +298,31 @@ void BM_Orv_Sort(benchmark::State& state, SortKind AKind) {
 // Grouping by the String column with Sum, Count, Avg, Min and Max of the
 // Float column in the footer and in every group.
 void BM_Orv_GroupSummaries(benchmark::State& state, int ALevels) {
-  BenchController* c = Controller(static_cast<Integer>(state.range(0)));
+  const Integer count = static_cast<Integer>(state.range(0));
+  BenchController* c = Controller(count);
   AddSummaries(c);
-  for (auto _ : state) {
+  auto group = [&] {
     c->BeginUpdate();
     if (ALevels > 1) c->GetGroups()->ChangeGrouping(colBoolean, 0);
     c->GetGroups()->ChangeGrouping(colString, ALevels > 1 ? 1 : 0);
     c->EndUpdate();
-    state.PauseTiming();
+  };
+  if (ALevels == 1 && FirstTime("group/" + std::to_string(count))) {
+    group();
+    const PlainGroups plain = PlainGroupSummaries(Rows(count));
+    TcxDataSummary* s = c->GetSummary();
+    // Footer items: Sum, Count, Average, Min, Max.
+    Agree(state, c->GetDataControllerInfo()->GetDataGroups()->GetItemCount() == plain.Groups, "group count");
+    Agree(state, Near(s->GetFooterSummaryValue(0).AsDouble(), plain.Footer.Sum), "footer sum");
+    Agree(state, s->GetFooterSummaryValue(1).AsInteger() == plain.Footer.Count, "footer count");
+    Agree(state, Near(s->GetFooterSummaryValue(2).AsDouble(), plain.Footer.Average()), "footer average");
+    Agree(state, s->GetFooterSummaryValue(3).AsDouble() == plain.Footer.Min, "footer min");
+    Agree(state, s->GetFooterSummaryValue(4).AsDouble() == plain.Footer.Max, "footer max");
     c->GetGroups()->ClearGrouping();
-    state.ResumeTiming();
+  }
+  for (auto _ : state) {
+    Timed(state, group);
+    c->GetGroups()->ClearGrouping();
   }
   ClearSummaries(c);
   SetCounters(state);
@@ -222,10 +331,11 @@ void BM_Orv_GroupSummaries(benchmark::State& state, int ALevels) {
 void BM_Orv_ExpandCollapse(benchmark::State& state) {
   BenchController* c = Controller(static_cast<Integer>(state.range(0)));
   c->GetGroups()->ChangeGrouping(colString, 0);
-  for (auto _ : state) {
-    c->GetGroups()->FullExpand();
-    c->GetGroups()->FullCollapse();
-  }
+  for (auto _ : state)
+    Timed(state, [&] {
+      c->GetGroups()->FullExpand();
+      c->GetGroups()->FullCollapse();
+    });
   c->GetGroups()->ClearGrouping();
   SetCounters(state);
 }
@@ -240,26 +350,49 @@ void BM_Orv_Filter(benchmark::State& state, FilterKind AKind) {
     filter->AddItem(c->Items[colInteger], foEqual, FilterInteger(count), "");
   else
     filter->AddItem(c->Items[colString], foLike, "%abc%", "");
-  for (auto _ : state) {
+  if (FirstTime("filter" + std::to_string(AKind) + "/" + std::to_string(count))) {
     filter->SetActive(true);
-    benchmark::DoNotOptimize(c->GetRowCount());
-    state.PauseTiming();
+    Agree(state, c->GetRowCount() == PlainFilterCount(count, AKind), "filtered row count");
     filter->SetActive(false);
-    state.ResumeTiming();
+  }
+  for (auto _ : state) {
+    Timed(state, [&] {
+      filter->SetActive(true);
+      benchmark::DoNotOptimize(c->GetRowCount());
+    });
+    filter->SetActive(false);
   }
   filter->Clear();
   SetCounters(state);
 }
 
-// One edit outside a bracket in a sorted, grouped and summarised view.
+// One edit of the Float column outside a bracket in a view sorted by the
+// Integer column, grouped by the Boolean one, with summaries of the Float
+// column in the groups and the footer. The edited values are put back
+// afterwards, so later workloads see the data the peers see.
 void BM_Orv_EditInView(benchmark::State& state) {
   const Integer count = static_cast<Integer>(state.range(0));
   BenchController* c = Controller(count);
   AddSummaries(c);
   c->ChangeSorting(colInteger, soAscending);
   c->GetGroups()->ChangeGrouping(colBoolean, 0);
+  const Variant footerSum = c->GetSummary()->GetFooterSummaryValue(0);
   std::mt19937 random(7);
-  for (auto _ : state) c->SetValue(static_cast<Integer>(random() % count), colFloat, static_cast<double>(random() % 1000));
+  std::vector<Integer> edited;
+  for (auto _ : state) {
+    const Integer record = static_cast<Integer>(random() % static_cast<unsigned>(count));
+    const double value = static_cast<double>(random() % 1000);
+    Timed(state, [&] { c->SetValue(record, colFloat, value); });
+    edited.push_back(record);
+  }
+  const std::vector<Row>& rows = Rows(count);
+  c->BeginUpdate();
+  for (Integer r : edited) {
+    const Row& row = rows[static_cast<size_t>(r)];
+    c->SetValue(r, colFloat, row.NullF ? Null() : Variant(row.F));
+  }
+  c->EndUpdate();
+  Agree(state, VarSameValue(c->GetSummary()->GetFooterSummaryValue(0), footerSum), "footer sum restored after the edits");
   c->GetGroups()->ClearGrouping();
   c->ClearSorting(false);
   ClearSummaries(c);
@@ -271,7 +404,7 @@ void BM_Orv_SaveStream(benchmark::State& state) {
   Int64 bytes = 0;
   for (auto _ : state) {
     TMemoryStream ms;
-    c->SaveToStream(&ms);
+    Timed(state, [&] { c->SaveToStream(&ms); });
     bytes += ms.GetSize();
   }
   state.SetBytesProcessed(bytes);
@@ -284,14 +417,14 @@ void BM_Orv_LoadStream(benchmark::State& state) {
   BenchController* c = MakeController();
   for (auto _ : state) {
     ms.SetPosition(0);
-    c->LoadFromStream(&ms);
+    Timed(state, [&] { c->LoadFromStream(&ms); });
   }
   c->Free();
   state.SetBytesProcessed(state.iterations() * ms.GetSize());
 }
 
 // ---------------------------------------------------------------------------
-// The floor: std::stable_sort and plain loops over the structs
+// The floor: plain loops over the structs
 
 // Nulls first, as the controller orders them.
 template <class Null, class Less>
@@ -309,92 +442,168 @@ bool LessNoCase(const std::string& a, const std::string& b) {
   });
 }
 
+// The record order of a workload's sort, as a comparison of two rows.
+std::function<bool(const Row&, const Row&)> RowLess(SortKind AKind) {
+  switch (AKind) {
+    case sortInteger:
+      return NullsFirst([](const Row& r) { return r.NullI; }, [](const Row& a, const Row& b) { return a.I < b.I; });
+    case sortDescending:
+      return [](const Row& a, const Row& b) {
+        if (a.NullI || b.NullI) return b.NullI && !a.NullI;
+        return b.I < a.I;
+      };
+    case sortStringNoCase:
+      return NullsFirst([](const Row& r) { return r.NullS; },
+                        [](const Row& a, const Row& b) { return LessNoCase(a.S, b.S); });
+    default:
+      return NullsFirst([](const Row& r) { return r.NullS; }, [](const Row& a, const Row& b) { return a.S < b.S; });
+  }
+}
+
+std::vector<Integer> PlainOrder(const std::vector<Row>& ARows, SortKind AKind) {
+  std::vector<Integer> index(ARows.size());
+  std::iota(index.begin(), index.end(), 0);
+  const auto less = RowLess(AKind);
+  std::stable_sort(index.begin(), index.end(),
+                   [&](Integer a, Integer b) { return less(ARows[static_cast<size_t>(a)], ARows[static_cast<size_t>(b)]); });
+  return index;
+}
+
+template <class Less>
+void SortStructs(std::vector<Row>& ARows, Less ALess) {
+  std::stable_sort(ARows.begin(), ARows.end(), ALess);
+}
+
 void BM_Plain_Sort(benchmark::State& state, SortKind AKind) {
   const std::vector<Row>& rows = Rows(static_cast<Integer>(state.range(0)));
   for (auto _ : state) {
-    state.PauseTiming();
     std::vector<Row> copy = rows;
-    state.ResumeTiming();
-    switch (AKind) {
-      case sortInteger:
-        std::stable_sort(copy.begin(), copy.end(),
-                         NullsFirst([](const Row& r) { return r.NullI; }, [](const Row& a, const Row& b) { return a.I < b.I; }));
-        break;
-      case sortDescending:
-        std::stable_sort(copy.begin(), copy.end(), [](const Row& a, const Row& b) {
-          if (a.NullI || b.NullI) return b.NullI && !a.NullI;
-          return b.I < a.I;
-        });
-        break;
-      case sortStringNoCase:
-        std::stable_sort(copy.begin(), copy.end(),
-                         NullsFirst([](const Row& r) { return r.NullS; },
-                                    [](const Row& a, const Row& b) { return LessNoCase(a.S, b.S); }));
-        break;
-      default:
-        std::stable_sort(copy.begin(), copy.end(),
-                         NullsFirst([](const Row& r) { return r.NullS; }, [](const Row& a, const Row& b) { return a.S < b.S; }));
-        break;
-    }
-    benchmark::DoNotOptimize(copy.data());
-    state.PauseTiming();
-    copy = {};
-    state.ResumeTiming();
+    Timed(state, [&] {
+      switch (AKind) {
+        case sortInteger:
+          SortStructs(copy, NullsFirst([](const Row& r) { return r.NullI; },
+                                       [](const Row& a, const Row& b) { return a.I < b.I; }));
+          break;
+        case sortDescending:
+          SortStructs(copy, [](const Row& a, const Row& b) {
+            if (a.NullI || b.NullI) return b.NullI && !a.NullI;
+            return b.I < a.I;
+          });
+          break;
+        case sortStringNoCase:
+          SortStructs(copy, NullsFirst([](const Row& r) { return r.NullS; },
+                                       [](const Row& a, const Row& b) { return LessNoCase(a.S, b.S); }));
+          break;
+        default:
+          SortStructs(copy, NullsFirst([](const Row& r) { return r.NullS; },
+                                       [](const Row& a, const Row& b) { return a.S < b.S; }));
+          break;
+      }
+      benchmark::DoNotOptimize(copy.data());
+    });
   }
   SetCounters(state);
 }
 
-struct Accumulator {
-  double Sum = 0, Min = 0, Max = 0;
-  Integer Count = 0, Values = 0;
-  void Add(const Row& r) {
-    ++Count;
-    if (r.NullF) return;
-    Min = Values ? std::min(Min, r.F) : r.F;
-    Max = Values ? std::max(Max, r.F) : r.F;
-    Sum += r.F;
-    ++Values;
+// What a hand-written program would do: sort an index array by the key,
+// the records staying where they are.
+void BM_PlainIndex_Sort(benchmark::State& state, SortKind AKind) {
+  const std::vector<Row>& rows = Rows(static_cast<Integer>(state.range(0)));
+  std::vector<Integer> index(rows.size());
+  for (auto _ : state) {
+    std::iota(index.begin(), index.end(), 0);
+    Timed(state, [&] {
+      auto by = [&](auto ALess) {
+        std::stable_sort(index.begin(), index.end(), [&](Integer a, Integer b) {
+          return ALess(rows[static_cast<size_t>(a)], rows[static_cast<size_t>(b)]);
+        });
+      };
+      switch (AKind) {
+        case sortInteger:
+          by(NullsFirst([](const Row& r) { return r.NullI; }, [](const Row& a, const Row& b) { return a.I < b.I; }));
+          break;
+        case sortDescending:
+          by([](const Row& a, const Row& b) {
+            if (a.NullI || b.NullI) return b.NullI && !a.NullI;
+            return b.I < a.I;
+          });
+          break;
+        case sortStringNoCase:
+          by(NullsFirst([](const Row& r) { return r.NullS; },
+                        [](const Row& a, const Row& b) { return LessNoCase(a.S, b.S); }));
+          break;
+        default:
+          by(NullsFirst([](const Row& r) { return r.NullS; }, [](const Row& a, const Row& b) { return a.S < b.S; }));
+          break;
+      }
+      benchmark::DoNotOptimize(index.data());
+    });
   }
-  double Average() const { return Count ? Sum / Count : 0; }
-};
+  SetCounters(state);
+}
+
+// Null strings make one group, as in the controller.
+bool SameGroup(const Row& a, const Row& b) { return a.NullS == b.NullS && (a.NullS || a.S == b.S); }
+
+PlainGroups GroupSorted(const std::vector<Row>& ASorted, std::vector<Accumulator>& AGroups) {
+  PlainGroups out;
+  AGroups.clear();
+  for (size_t i = 0; i < ASorted.size(); ++i) {
+    if (i == 0 || !SameGroup(ASorted[i], ASorted[i - 1])) AGroups.emplace_back();
+    AGroups.back().Add(ASorted[i]);
+    out.Footer.Add(ASorted[i]);
+  }
+  out.Groups = static_cast<Integer>(AGroups.size());
+  return out;
+}
+
+PlainGroups PlainGroupSummaries(const std::vector<Row>& ARows) {
+  std::vector<Row> copy = ARows;
+  SortStructs(copy, RowLess(sortString));
+  std::vector<Accumulator> groups;
+  return GroupSorted(copy, groups);
+}
 
 void BM_Plain_GroupSummaries(benchmark::State& state) {
   const std::vector<Row>& rows = Rows(static_cast<Integer>(state.range(0)));
+  std::vector<Accumulator> groups;
   for (auto _ : state) {
-    state.PauseTiming();
     std::vector<Row> copy = rows;
-    state.ResumeTiming();
-    std::stable_sort(copy.begin(), copy.end(),
-                     NullsFirst([](const Row& r) { return r.NullS; }, [](const Row& a, const Row& b) { return a.S < b.S; }));
-    std::vector<Accumulator> groups;
-    Accumulator footer;
-    for (size_t i = 0; i < copy.size(); ++i) {
-      if (i == 0 || copy[i].NullS != copy[i - 1].NullS || copy[i].S != copy[i - 1].S) groups.emplace_back();
-      groups.back().Add(copy[i]);
-      footer.Add(copy[i]);
-    }
-    benchmark::DoNotOptimize(groups.data());
-    benchmark::DoNotOptimize(footer.Average());
-    state.PauseTiming();
-    copy = {};
-    state.ResumeTiming();
+    Timed(state, [&] {
+      SortStructs(copy, NullsFirst([](const Row& r) { return r.NullS; },
+                                   [](const Row& a, const Row& b) { return a.S < b.S; }));
+      const PlainGroups g = GroupSorted(copy, groups);
+      benchmark::DoNotOptimize(groups.data());
+      benchmark::DoNotOptimize(g.Footer.Average());
+    });
   }
   SetCounters(state);
+}
+
+bool PlainKeeps(const Row& r, int AKind, Integer AWanted) {
+  return AKind == filterIntegerEquals ? !r.NullI && r.I == AWanted : !r.NullS && r.S.find("abc") != std::string::npos;
+}
+
+Integer PlainFilterCount(Integer ACount, int AKind) {
+  const Integer wanted = FilterInteger(ACount);
+  Integer n = 0;
+  for (const Row& r : Rows(ACount)) n += PlainKeeps(r, AKind, wanted);
+  return n;
 }
 
 void BM_Plain_Filter(benchmark::State& state, FilterKind AKind) {
   const Integer count = static_cast<Integer>(state.range(0));
   const std::vector<Row>& rows = Rows(count);
   const Integer wanted = FilterInteger(count);
+  std::vector<Integer> kept;
   for (auto _ : state) {
-    std::vector<Integer> kept;
-    for (Integer i = 0; i < count; ++i) {
-      const Row& r = rows[static_cast<size_t>(i)];
-      const bool keep = AKind == filterIntegerEquals ? !r.NullI && r.I == wanted
-                                                     : !r.NullS && r.S.find("abc") != std::string::npos;
-      if (keep) kept.push_back(i);
-    }
-    benchmark::DoNotOptimize(kept.data());
+    kept.clear();
+    kept.shrink_to_fit();
+    Timed(state, [&] {
+      for (Integer i = 0; i < count; ++i)
+        if (PlainKeeps(rows[static_cast<size_t>(i)], AKind, wanted)) kept.push_back(i);
+      benchmark::DoNotOptimize(kept.data());
+    });
   }
   SetCounters(state);
 }
@@ -425,6 +634,12 @@ class RowModel : public QAbstractTableModel {
     if (role != Qt::DisplayRole || !index.isValid()) return QVariant();
     return FRows[index.row()][index.column()];
   }
+  bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override {
+    if (role != Qt::EditRole || !index.isValid()) return false;
+    FRows[index.row()][index.column()] = value;
+    emit dataChanged(index, index);
+    return true;
+  }
 
  private:
   QVector<QVector<QVariant>> FRows;
@@ -439,6 +654,15 @@ class FilterProxy : public QSortFilterProxyModel {
   }
 
  protected:
+  // Nulls sort first, as in the controller (the proxy's own order puts
+  // them last).
+  bool lessThan(const QModelIndex& ALeft, const QModelIndex& ARight) const override {
+    const QVariant a = ALeft.data(), b = ARight.data();
+    if (!a.isValid() || !b.isValid()) return !a.isValid() && b.isValid();
+    if (a.type() == QVariant::String) return QString::compare(a.toString(), b.toString(), sortCaseSensitivity()) < 0;
+    if (a.type() == QVariant::Int) return a.toInt() < b.toInt();
+    return a.toDouble() < b.toDouble();
+  }
   bool filterAcceptsRow(int ARow, const QModelIndex& AParent) const override {
     if (FKind < 0) return true;
     if (FKind == filterIntegerEquals) {
@@ -471,53 +695,90 @@ QtPeer& Peer(Integer ACount) {
 }
 
 void BM_Qt_Sort(benchmark::State& state, SortKind AKind) {
-  FilterProxy* proxy = Peer(static_cast<Integer>(state.range(0))).Proxy.get();
+  const Integer count = static_cast<Integer>(state.range(0));
+  FilterProxy* proxy = Peer(count).Proxy.get();
   proxy->setSortCaseSensitivity(AKind == sortStringNoCase ? Qt::CaseInsensitive : Qt::CaseSensitive);
-  for (auto _ : state) {
+  auto sort = [&] {
     switch (AKind) {
       case sortInteger: proxy->sort(colInteger, Qt::AscendingOrder); break;
       case sortDescending: proxy->sort(colInteger, Qt::DescendingOrder); break;
       default: proxy->sort(colString, Qt::AscendingOrder); break;
     }
-    state.PauseTiming();
+  };
+  if (FirstTime("qtsort" + std::to_string(AKind) + "/" + std::to_string(count))) {
+    sort();
+    const std::vector<Row>& rows = Rows(count);
+    const std::vector<Integer> plain = PlainOrder(rows, AKind);
+    bool same = proxy->rowCount() == count;
+    Integer i = 0;
+    for (; same && i < count; ++i)
+      same = KeyText(rows[static_cast<size_t>(proxy->mapToSource(proxy->index(i, 0)).row())], AKind) ==
+             KeyText(rows[static_cast<size_t>(plain[static_cast<size_t>(i)])], AKind);
+    Agree(state, same,
+          "sort order of the proxy model and the plain sort" +
+              (same ? std::string()
+                    : " at row " + std::to_string(i - 1) + ": " +
+                          KeyText(rows[static_cast<size_t>(proxy->mapToSource(proxy->index(i - 1, 0)).row())], AKind) +
+                          " / " + KeyText(rows[static_cast<size_t>(plain[static_cast<size_t>(i - 1)])], AKind)));
     proxy->sort(-1);
-    state.ResumeTiming();
+  }
+  for (auto _ : state) {
+    Timed(state, sort);
+    proxy->sort(-1);
   }
   proxy->setSortCaseSensitivity(Qt::CaseSensitive);
   SetCounters(state);
 }
 
-// The proxy sorts by the String column; the groups and their summaries
-// come from one walk over the sorted rows.
+// The proxy sorts by the String column; the groups, their summaries and
+// the footer's come from one walk over the sorted rows.
 void BM_Qt_GroupSummaries(benchmark::State& state) {
-  FilterProxy* proxy = Peer(static_cast<Integer>(state.range(0))).Proxy.get();
-  for (auto _ : state) {
+  const Integer count = static_cast<Integer>(state.range(0));
+  FilterProxy* proxy = Peer(count).Proxy.get();
+  struct Group {
+    double Sum = 0, Min = 0, Max = 0;
+    int Count = 0, Values = 0;
+    void Add(const QVariant& v) {
+      ++Count;
+      if (!v.isValid()) return;
+      const double f = v.toDouble();
+      Min = Values ? std::min(Min, f) : f;
+      Max = Values ? std::max(Max, f) : f;
+      Sum += f;
+      ++Values;
+    }
+  };
+  std::vector<Group> groups;
+  Group footer;
+  auto run = [&] {
     proxy->sort(colString, Qt::AscendingOrder);
-    struct Group {
-      double Sum = 0, Min = 0, Max = 0;
-      int Count = 0, Values = 0;
-    };
-    std::vector<Group> groups;
+    groups.clear();
+    footer = Group();
     QVariant previous;
     const int rows = proxy->rowCount();
     for (int r = 0; r < rows; ++r) {
       const QVariant key = proxy->index(r, colString).data();
       if (r == 0 || key != previous) groups.emplace_back();
       previous = key;
-      Group& g = groups.back();
-      ++g.Count;
       const QVariant v = proxy->index(r, colFloat).data();
-      if (!v.isValid()) continue;
-      const double f = v.toDouble();
-      g.Min = g.Values ? std::min(g.Min, f) : f;
-      g.Max = g.Values ? std::max(g.Max, f) : f;
-      g.Sum += f;
-      ++g.Values;
+      groups.back().Add(v);
+      footer.Add(v);
     }
     benchmark::DoNotOptimize(groups.data());
-    state.PauseTiming();
+    benchmark::DoNotOptimize(footer.Count ? footer.Sum / footer.Count : 0);
+  };
+  if (FirstTime("qtgroup/" + std::to_string(count))) {
+    run();
+    const PlainGroups plain = PlainGroupSummaries(Rows(count));
+    Agree(state, static_cast<Integer>(groups.size()) == plain.Groups, "proxy model group count");
+    Agree(state, Near(footer.Sum, plain.Footer.Sum) && footer.Count == plain.Footer.Count &&
+                     footer.Min == plain.Footer.Min && footer.Max == plain.Footer.Max,
+          "proxy model footer summaries");
     proxy->sort(-1);
-    state.ResumeTiming();
+  }
+  for (auto _ : state) {
+    Timed(state, run);
+    proxy->sort(-1);
   }
   SetCounters(state);
 }
@@ -529,17 +790,44 @@ void BM_Qt_Filter(benchmark::State& state, FilterKind AKind) {
   const Integer count = static_cast<Integer>(state.range(0));
   RowModel* model = Peer(count).Model.get();
   for (auto _ : state) {
-    state.PauseTiming();
     auto proxy = std::make_unique<FilterProxy>();
     proxy->SetFilter(AKind, FilterInteger(count));
-    state.ResumeTiming();
-    proxy->setSourceModel(model);
-    benchmark::DoNotOptimize(proxy->rowCount());
-    state.PauseTiming();
-    proxy.reset();
-    state.ResumeTiming();
+    Timed(state, [&] {
+      proxy->setSourceModel(model);
+      benchmark::DoNotOptimize(proxy->rowCount());
+    });
+    if (FirstTime("qtfilter" + std::to_string(AKind) + "/" + std::to_string(count)))
+      Agree(state, proxy->rowCount() == PlainFilterCount(count, AKind), "proxy model filtered row count");
   }
   SetCounters(state);
+}
+
+// The same edit through the proxy model with dynamic re-sorting: sorted by
+// the Integer column, the Float column of a random row set in the source.
+// The proxy has no groups or summaries to keep up.
+void BM_Qt_EditInView(benchmark::State& state) {
+  const Integer count = static_cast<Integer>(state.range(0));
+  QtPeer& peer = Peer(count);
+  FilterProxy* proxy = peer.Proxy.get();
+  proxy->setDynamicSortFilter(true);
+  proxy->sort(colInteger, Qt::AscendingOrder);
+  std::mt19937 random(7);
+  std::vector<Integer> edited;
+  for (auto _ : state) {
+    const Integer record = static_cast<Integer>(random() % static_cast<unsigned>(count));
+    const double value = static_cast<double>(random() % 1000);
+    const QModelIndex index = peer.Model->index(record, colFloat);
+    Timed(state, [&] { peer.Model->setData(index, value); });
+    edited.push_back(record);
+  }
+  const std::vector<Row>& rows = Rows(count);
+  for (Integer r : edited) {
+    const Row& row = rows[static_cast<size_t>(r)];
+    peer.Model->setData(peer.Model->index(r, colFloat), row.NullF ? QVariant() : QVariant(row.F));
+  }
+  proxy->sort(-1);
+  proxy->setDynamicSortFilter(false);
+  state.SetItemsProcessed(state.iterations());
 }
 
 #endif
@@ -550,8 +838,9 @@ void BM_Qt_Filter(benchmark::State& state, FilterKind AKind) {
 void Sizes(benchmark::internal::Benchmark* b) {
   for (int n : {1000, 10000, 100000, 1000000}) b->Arg(n);
   b->Unit(benchmark::kMillisecond);
-  b->MeasureProcessCPUTime();
-  b->UseRealTime();
+  b->UseManualTime();
+  b->Repetitions(3);
+  b->ReportAggregatesOnly(true);
 }
 
 void Register() {
@@ -567,6 +856,7 @@ void Register() {
     benchmark::RegisterBenchmark((n + "/orv").c_str(), BM_Orv_Sort, kind)->Apply(Sizes);
     if (kind == sortStringAnsi || kind == sortThree) continue;
     benchmark::RegisterBenchmark((n + "/plain").c_str(), BM_Plain_Sort, kind)->Apply(Sizes);
+    benchmark::RegisterBenchmark((n + "/index").c_str(), BM_PlainIndex_Sort, kind)->Apply(Sizes);
 #if ORV_HAVE_QT5
     benchmark::RegisterBenchmark((n + "/qt").c_str(), BM_Qt_Sort, kind)->Apply(Sizes);
 #endif
@@ -591,18 +881,29 @@ void Register() {
   benchmark::RegisterBenchmark("EditInSortedGroupedView/orv", BM_Orv_EditInView)
       ->Apply(Sizes)
       ->Unit(benchmark::kMicrosecond);
+#if ORV_HAVE_QT5
+  benchmark::RegisterBenchmark("EditInSortedGroupedView/qt", BM_Qt_EditInView)
+      ->Apply(Sizes)
+      ->Unit(benchmark::kMicrosecond);
+#endif
   benchmark::RegisterBenchmark("SaveStream/orv", BM_Orv_SaveStream)->Apply(Sizes);
   benchmark::RegisterBenchmark("LoadStream/orv", BM_Orv_LoadStream)->Apply(Sizes);
 }
 
-// Keeps the time of every run for the ratio table.
+// Keeps the median of every workload's repetitions for the ratio table.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        Times[run.benchmark_name()] = run.GetAdjustedRealTime() * Scale(run.time_unit);
+    for (const Run& run : runs) {
+      if (run.error_occurred) continue;
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      // A single repetition reports the iteration itself.
+      if (!median && run.run_type != Run::RT_Iteration) continue;
+      // "Workload/who/records", without the timing suffixes.
+      const std::string key = run.run_name.function_name + "/" + run.run_name.args;
+      if (median || !Times.count(key)) Times[key] = run.GetAdjustedRealTime() * Scale(run.time_unit);
+    }
   }
   static double Scale(benchmark::TimeUnit unit) {
     switch (unit) {
@@ -614,34 +915,38 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
   // Milliseconds; negative when the run is missing.
   double Ms(const std::string& workload, const char* who, int n) const {
-    auto it = Times.find(workload + "/" + who + "/" + std::to_string(n) + "/process_time/real_time");
+    auto it = Times.find(workload + "/" + who + "/" + std::to_string(n));
     return it == Times.end() ? -1 : it->second;
   }
   std::map<std::string, double> Times;
 };
 
 void PrintRatios(const RatioReporter& r) {
-  std::printf("\n%-28s %8s %12s %12s %12s %10s %10s\n", "workload", "records", "orv ms", "qt ms", "plain ms",
-              "qt/orv", "orv/plain");
+  std::printf("\nMedians of the repetitions, milliseconds\n%-24s %8s %11s %11s %11s %11s %8s %9s\n", "workload",
+              "records", "orv", "qt", "plain", "index", "qt/orv", "orv/plain");
+  auto text = [](double v) {
+    char b[24] = "-";
+    if (v >= 0) std::snprintf(b, sizeof b, v < 1 ? "%.4f" : "%.2f", v);
+    return std::string(b);
+  };
   for (const char* w : {"SortInteger", "SortString", "SortStringNoCase", "SortDescending", "GroupSummaries",
-                        "FilterIntegerEquals", "FilterLikeContains"}) {
+                        "FilterIntegerEquals", "FilterLikeContains", "EditInSortedGroupedView"}) {
     for (int n : {1000, 10000, 100000, 1000000}) {
-      const double orv = r.Ms(w, "orv", n), qt = r.Ms(w, "qt", n), plain = r.Ms(w, "plain", n);
-      if (orv < 0) continue;
-      char qtText[16] = "-", plainText[16] = "-", qtRatio[16] = "-", plainRatio[16] = "-";
-      if (qt >= 0) std::snprintf(qtText, sizeof qtText, "%.3f", qt), std::snprintf(qtRatio, sizeof qtRatio, "%.1fx", qt / orv);
-      if (plain >= 0)
-        std::snprintf(plainText, sizeof plainText, "%.3f", plain),
-            std::snprintf(plainRatio, sizeof plainRatio, "%.2fx", orv / plain);
-      std::printf("%-28s %8d %12.3f %12s %12s %10s %10s\n", w, n, orv, qtText, plainText, qtRatio, plainRatio);
+      const double orv = r.Ms(w, "orv", n), qt = r.Ms(w, "qt", n), plain = r.Ms(w, "plain", n),
+                   index = r.Ms(w, "index", n);
+      if (orv <= 0) continue;
+      char qtRatio[16] = "-", plainRatio[16] = "-";
+      if (qt >= 0) std::snprintf(qtRatio, sizeof qtRatio, "%.1fx", qt / orv);
+      if (plain > 0) std::snprintf(plainRatio, sizeof plainRatio, "%.2fx", orv / plain);
+      std::printf("%-24s %8d %11s %11s %11s %11s %8s %9s\n", w, n, text(orv).c_str(), text(qt).c_str(),
+                  text(plain).c_str(), text(index).c_str(), qtRatio, plainRatio);
     }
   }
   std::printf("\nGrowth per tenfold step (over 15 flags a quadratic path)\n");
-  std::map<std::string, bool> seen;
+  std::set<std::string> seen;
   for (const auto& [name, ms] : r.Times) {
     const std::string workload = name.substr(0, name.find('/'));
-    if (seen[workload]) continue;
-    seen[workload] = true;
+    if (!seen.insert(workload).second) continue;
     std::printf("%-28s", workload.c_str());
     for (int n : {10000, 100000, 1000000}) {
       const double a = r.Ms(workload, "orv", n / 10), b = r.Ms(workload, "orv", n);
@@ -652,6 +957,26 @@ void PrintRatios(const RatioReporter& r) {
     }
     std::printf("\n");
   }
+  std::printf("\nGoals at 10^6 records\n");
+  // A goal whose runs are missing says so.
+  auto goal = [&](const char* what, double figure, double limit, const char* unit) {
+    if (!(figure > 0))
+      std::printf("  %-58s %10s  not measured\n", what, "-");
+    else
+      std::printf("  %-58s %8.2f%s  %s\n", what, figure, unit, figure <= limit ? "met" : "MISSED");
+  };
+  auto ratio = [&](const char* w, const char* a, int na, const char* b, int nb) {
+    const double x = r.Ms(w, a, na), y = r.Ms(w, b, nb);
+    return x > 0 && y > 0 ? x / y : -1;
+  };
+  const int m = 1000000;
+  goal("group by String + summaries within 1.5x of the plain loop", ratio("GroupSummaries", "orv", m, "plain", m), 1.5,
+       "x");
+  for (const char* f : {"FilterIntegerEquals", "FilterLikeContains"})
+    goal((std::string(f) + " within 1.3x of the plain loop").c_str(), ratio(f, "orv", m, "plain", m), 1.3, "x");
+  goal("one edit under 50 us", r.Ms("EditInSortedGroupedView", "orv", m) * 1000, 50, " us");
+  goal("one edit flat: under 1.5x from 10^3 to 10^6", ratio("EditInSortedGroupedView", "orv", m, "orv", 1000), 1.5,
+       "x");
 }
 
 }  // namespace
@@ -667,5 +992,6 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   PrintRatios(reporter);
   benchmark::Shutdown();
-  return 0;
+  if (gMismatch) std::fprintf(stderr, "bench_data_peers: ours and a peer disagree (see MISMATCH above)\n");
+  return gMismatch ? 1 : 0;
 }

@@ -6,11 +6,15 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
 #include <string>
+#include <map>
+#include <set>
 #include <vector>
 
 #include "library/editors/core/cxFormats.h"
 #include "library/editors/core/cxRegExpr.h"
+#include "library/editors/core/cxStandardMask.h"
 #include "platform/rtl/Locale.h"
 
 #ifdef ORV_HAVE_PCRE2
@@ -337,6 +341,89 @@ void BM_CaseInsensitive(benchmark::State& state, bool caseInsensitive) {
   state.SetItemsProcessed(state.iterations() * 200);
 }
 
+// --- Typing a value end to end --------------------------------------------------
+
+bool gMismatch = false;
+
+// Each check is reported once, however often its benchmark is entered.
+void Agree(bool AOk, const std::string& AWhat) {
+  static std::set<std::string> reported;
+  if (AOk || !reported.insert(AWhat).second) return;
+  std::fprintf(stderr, "MISMATCH: %s\n", AWhat.c_str());
+  gMismatch = true;
+}
+
+// The standard mask engine as an editor drives it: each key is placed into
+// the text, the display form is formatted and validated, and the key is
+// kept when the display stays valid.
+AnsiString TypeStandard(const TcxStandardMask& AMask, const std::string& AKeys) {
+  AnsiString typed, shown;
+  for (char key : AKeys) {
+    AnsiString candidate = typed + key;
+    shown = candidate;
+    AMask.Format(shown, true, false);
+    if (AMask.IsValid(shown)) typed = candidate;
+  }
+  shown = typed;
+  AMask.Format(shown, true, false);
+  return shown;
+}
+
+void BM_TypeStandardMask(benchmark::State& state, const char* AMask, std::string AKeys, std::string AShown) {
+  TcxStandardMask mask;
+  mask.Compile(AMask);
+  Agree(TypeStandard(mask, AKeys) == AShown, std::string("standard mask ") + AMask + " shows " + AShown);
+  for (auto _ : state) benchmark::DoNotOptimize(TypeStandard(mask, AKeys));
+  state.counters["keys"] = benchmark::Counter(static_cast<double>(AKeys.size()),
+                                              benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// The pattern engine as an editor drives it: forced characters inserted
+// after each key, the value complete at the end.
+struct RegexTyping {
+  TcxRegExpr Re;
+  AnsiString Text;
+  explicit RegexTyping(const std::string& APattern) {
+    CompileText(Re, APattern);
+    Re.OnSymbolUpdate = [this](char c) { Text += c; };
+    Re.SetUpdateOn(true);
+  }
+  bool Type(const std::string& AKeys) {
+    Re.SetUpdateOn(false);
+    Re.Reset();
+    Re.SetUpdateOn(true);
+    Text.clear();
+    for (char key : AKeys) {
+      // Forced characters the key brings follow it.
+      const std::size_t at = Text.size();
+      char k = key;
+      if (Re.Next(k)) Text.insert(at, 1, k);
+    }
+    return Re.IsFinal();
+  }
+};
+
+void BM_TypeRegexMask(benchmark::State& state, std::string APattern, std::string AKeys, std::string AShown) {
+  RegexTyping typing(APattern);
+  Agree(typing.Type(AKeys) && typing.Text == AShown, "pattern typing shows " + AShown + ", not " + typing.Text);
+  for (auto _ : state) benchmark::DoNotOptimize(typing.Type(AKeys));
+  state.counters["keys"] = benchmark::Counter(static_cast<double>(AKeys.size()),
+                                              benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+#ifdef ORV_HAVE_PCRE2
+// PCRE2 has no forced characters: it gets the whole shown text, one
+// partial match per key.
+void BM_TypeRegexMaskPcre2(benchmark::State& state, std::string APattern, std::string AShown) {
+  Pcre re(ToPcre(APattern).c_str());
+  bool all = true;
+  for (std::size_t len = 1; len <= AShown.size(); ++len) all = all && re.Prefix(AShown.data(), len);
+  Agree(all, "PCRE2 refuses a prefix of " + AShown);
+  for (auto _ : state)
+    for (std::size_t len = 1; len <= AShown.size(); ++len) benchmark::DoNotOptimize(re.Prefix(AShown.data(), len));
+}
+#endif
+
 const int kRegistered = [] {
   for (const auto& c : CompileCases()) {
     benchmark::RegisterBenchmark((std::string("Compile/") + c.name).c_str(), BM_Compile, c.pattern);
@@ -359,6 +446,26 @@ const int kRegistered = [] {
 #endif
     }
   }
+  benchmark::RegisterBenchmark("TypeValue/standard/phone", BM_TypeStandardMask, "!(999) 000-0000;1;_",
+                               std::string("5551234567"), std::string("(555) 123-4567"));
+  benchmark::RegisterBenchmark("TypeValue/standard/date", BM_TypeStandardMask, "!99/99/0000;1;_",
+                               std::string("12312008"), std::string("12/31/2008"));
+  {
+    ScopedLocale us("en-US");
+    cxFormats_Finalize();
+    const std::string date = cxFormatController()->GetRegExprDateEditMask();
+    const std::string dateTime = cxFormatController()->GetRegExprDateTimeEditMask();
+    cxFormats_Finalize();
+    benchmark::RegisterBenchmark("TypeValue/regex/us_date", BM_TypeRegexMask, date, std::string("12/31/2008"),
+                                 std::string("12/31/2008"));
+    benchmark::RegisterBenchmark("TypeValue/regex/us_datetime", BM_TypeRegexMask, dateTime,
+                                 std::string("12/31/2008 11:59:59 PM"), std::string("12/31/2008 11:59:59 PM"));
+#ifdef ORV_HAVE_PCRE2
+    benchmark::RegisterBenchmark("TypeValue/pcre2/us_date", BM_TypeRegexMaskPcre2, date, std::string("12/31/2008"));
+    benchmark::RegisterBenchmark("TypeValue/pcre2/us_datetime", BM_TypeRegexMaskPcre2, dateTime,
+                                 std::string("12/31/2008 11:59:59 PM"));
+#endif
+  }
   benchmark::RegisterBenchmark("NextPrev/us_datetime_smart", BM_NextPrevDate);
   benchmark::RegisterBenchmark("Forced/literal_run", BM_ForcedInsertion, "'ABC-DEF-'\\d\\d\\d", "123");
   benchmark::RegisterBenchmark("Forced/date", BM_ForcedInsertion, "\\d\\d/\\d\\d/\\d\\d\\d\\d", "12312008");
@@ -370,3 +477,54 @@ const int kRegistered = [] {
 }();
 
 }  // namespace
+
+namespace {
+
+// Prints the usual table, then the ratios to PCRE2: compile time (ours /
+// PCRE2 without JIT, goal within 2) and typing (PCRE2 / ours per key,
+// above 1 means ours is faster), medians when repeated.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& r : runs) {
+      if (r.error_occurred || (r.run_type == Run::RT_Aggregate && r.aggregate_name != "median")) continue;
+      const std::string name = r.run_name.function_name + (r.run_name.args.empty() ? "" : "/" + r.run_name.args);
+      Times[name] = r.GetAdjustedRealTime();
+      auto it = r.counters.find("pcre2_over_ours");
+      if (it != r.counters.end()) Typing[name] = it->second;
+    }
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    std::printf("\n%-28s %12s %12s %8s\n", "compile", "ours ns", "pcre2 ns", "ratio");
+    for (const auto& [name, ours] : Times) {
+      if (name.rfind("Compile/", 0) != 0) continue;
+      auto peer = Times.find("CompilePcre2/" + name.substr(8));
+      if (peer == Times.end()) continue;
+      std::printf("%-28s %12.0f %12.0f %8.2f%s\n", name.substr(8).c_str(), ours, peer->second, ours / peer->second,
+                  ours / peer->second > 2 ? "  (over 2)" : "");
+    }
+    std::printf("\n%-28s %s\n", "typing", "pcre2 / ours per key (above 1: ours is faster)");
+    for (const auto& [name, ratio] : Typing)
+      std::printf("%-28s %8.2f%s\n", name.substr(11).c_str(), ratio, ratio < 1 ? "  (behind)" : "");
+    for (const char* v : {"us_date", "us_datetime"}) {
+      auto ours = Times.find(std::string("TypeValue/regex/") + v), peer = Times.find(std::string("TypeValue/pcre2/") + v);
+      if (ours != Times.end() && peer != Times.end())
+        std::printf("%-28s %8.2f  (a whole value, pcre2 / ours)\n", v, peer->second / ours->second);
+    }
+  }
+  std::map<std::string, double> Times, Typing;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  if (gMismatch) std::fprintf(stderr, "bench_regexpr: a check failed (see MISMATCH above)\n");
+  return gMismatch ? 1 : 0;
+}

@@ -1,6 +1,7 @@
 // Text as a grid repaint uses it: a 20-character cell text drawn with
 // ExtTextOut and measured with GetTextExtentPoint32, in the default
-// grey-scale mode with "Tahoma" -11. The reference draws the same string
+// grey-scale mode with "Tahoma" -11, and a paragraph drawn with DrawText,
+// word break and end ellipsis. The reference draws the same string
 // through FreeType's own cache (character map and small-bitmap caches) and
 // blends it into a 32-bit buffer the same way, so the ratio shows what the
 // drawing tier adds on top of glyph rendering. The program ends with the
@@ -26,6 +27,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -39,6 +42,8 @@
 namespace {
 
 using namespace win;
+
+bool gMismatch = false;
 
 constexpr char kText[] = "Invoice 2024-0117 ok";  // 20 characters
 constexpr int kLen = 20;
@@ -189,6 +194,148 @@ void BM_FreeTypeCachedReference(benchmark::State& state) {
 }
 BENCHMARK(BM_FreeTypeCachedReference);
 
+// --- A paragraph: DrawText with word break and end ellipsis -----------------------
+
+constexpr char kParagraph[] =
+    "Invoices for March and April were posted on 2024-04-17; see "
+    "ledger/2024/april/reconciliation-of-the-outstanding-items for the open "
+    "entries, then reconcile the totals with the bank statement before closing.";
+constexpr int kParagraphWidth = 160;
+
+void BM_DrawTextWrapped(benchmark::State& state) {
+  SetTextRenderMode(TextRenderMode::Grayscale);
+  Canvas c;
+  RECT r{2, 2, 2 + kParagraphWidth, 38};
+  for (auto _ : state) {
+    RECT box = r;
+    DrawTextA(c.Dc, kParagraph, -1, &box, DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(sizeof kParagraph - 1));
+}
+BENCHMARK(BM_DrawTextWrapped);
+
+// The same paragraph laid out by hand over FreeType's caches: advances
+// from the small-bitmap cache, greedy breaks at blanks (blanks at a break
+// belong to neither line, a word wider than the line stays whole and ends
+// in "..." where it no longer fits), every line blended, clipped to the box.
+struct ParagraphReference {
+  FtReference Ref;
+  FTC_ImageTypeRec Type{};
+  ParagraphReference() {
+    Type.face_id = reinterpret_cast<FTC_FaceID>(1);
+    Type.width = 11;
+    Type.height = 11;
+    Type.flags = FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT;
+  }
+  FTC_SBit Glyph(char ch) {
+    FT_UInt index = FTC_CMapCache_Lookup(Ref.CMaps, Type.face_id, -1, static_cast<unsigned char>(ch));
+    FTC_SBit sbit = nullptr;
+    if (FTC_SBitCache_Lookup(Ref.SBits, &Type, index, &sbit, nullptr) != 0) ++Ref.Misses;
+    return sbit;
+  }
+  int Advance(char ch) {
+    FTC_SBit g = Glyph(ch);
+    return g ? g->xadvance : 0;
+  }
+  int Width(const std::string& AText, std::size_t AFrom, std::size_t ATo) {
+    int w = 0;
+    for (std::size_t i = AFrom; i < ATo; ++i) w += Advance(AText[i]);
+    return w;
+  }
+  // The lines as [begin, end) ranges.
+  void Wrap(const std::string& AText, int ALimit, std::vector<std::pair<std::size_t, std::size_t>>& ALines) {
+    ALines.clear();
+    std::size_t start = 0;
+    const std::size_t n = AText.size();
+    while (start < n) {
+      std::size_t end = start, fits = start;
+      int w = 0;
+      while (end < n) {
+        std::size_t wordEnd = end;
+        while (wordEnd < n && AText[wordEnd] != ' ') ++wordEnd;
+        const int ww = Width(AText, end, wordEnd);
+        if (fits > start && w + ww > ALimit) break;
+        w += ww;
+        fits = wordEnd;
+        end = wordEnd;
+        while (end < n && AText[end] == ' ') w += Advance(AText[end++]);
+      }
+      ALines.emplace_back(start, fits);
+      start = end;
+      while (start < n && AText[start] == ' ') ++start;
+    }
+  }
+  void DrawLine(const std::string& AText, int AX, int ABaseline, int AClipBottom) {
+    int pen = AX;
+    for (char ch : AText) {
+      FTC_SBit sbit = Glyph(ch);
+      if (!sbit) continue;
+      for (int y = 0; y < sbit->height; ++y) {
+        const int py = ABaseline - sbit->top + y;
+        if (py < 0 || py >= AClipBottom) continue;
+        std::uint32_t* row = Ref.Pixels.data() + std::size_t(py) * 400 + pen + sbit->left;
+        const std::uint8_t* cov = sbit->buffer + y * sbit->pitch;
+        for (int x = 0; x < sbit->width; ++x) {
+          const unsigned c = cov[x];
+          if (c == 255) row[x] = 0;
+          else if (c) {
+            std::uint32_t d = row[x], out = 0;
+            for (int s = 0; s < 24; s += 8) out |= std::uint32_t((((d >> s) & 0xFF) * (255 - c) + 127) / 255) << s;
+            row[x] = out;
+          }
+        }
+      }
+      pen += sbit->xadvance;
+    }
+  }
+  // Lays out and draws; answers the number of lines.
+  int Draw(const std::string& AText, int ALimit, int ALineHeight, int ABottom) {
+    thread_local std::vector<std::pair<std::size_t, std::size_t>> lines;
+    thread_local std::string shown;
+    Wrap(AText, ALimit, lines);
+    int top = 2;
+    for (const auto& [b, e] : lines) {
+      shown.assign(AText, b, e - b);
+      int w = Width(shown, 0, shown.size());
+      if (w > ALimit) {
+        const int dots = 3 * Advance('.');
+        while (!shown.empty() && w + dots > ALimit) {
+          w -= Advance(shown.back());
+          shown.pop_back();
+        }
+        shown += "...";
+      }
+      if (top < ABottom) DrawLine(shown, 2, top + 10, std::min(ABottom, 40));
+      top += ALineHeight;
+    }
+    return static_cast<int>(lines.size());
+  }
+};
+
+void BM_DrawTextWrappedReference(benchmark::State& state) {
+  ParagraphReference ref;
+  // The same number of lines as DrawText lays out.
+  Canvas c;
+  RECT calc{2, 2, 2 + kParagraphWidth, 38};
+  const int height = DrawTextA(c.Dc, kParagraph, -1, &calc, DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX | DT_CALCRECT);
+  TEXTMETRICA tm{};
+  GetTextMetricsA(c.Dc, &tm);
+  const int lines = ref.Draw(kParagraph, kParagraphWidth, tm.tmHeight, 38);
+  if (tm.tmHeight <= 0 || height / tm.tmHeight != lines) {
+    std::fprintf(stderr, "MISMATCH: DrawText lays out %d lines, the FreeType layout %d\n",
+                 tm.tmHeight > 0 ? height / tm.tmHeight : -1, lines);
+    gMismatch = true;
+  }
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ref.Draw(kParagraph, kParagraphWidth, tm.tmHeight, 38));
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(sizeof kParagraph - 1));
+  state.counters["misses"] = double(ref.Ref.Misses);
+}
+BENCHMARK(BM_DrawTextWrappedReference);
+
 // Prints the usual table, then the ratio of ExtTextOut to the reference.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
@@ -201,6 +348,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
       const std::string& name = r.run_name.function_name;
       if (name == "BM_ExtTextOut") Ours = r.GetAdjustedCPUTime();
       else if (name == "BM_FreeTypeCachedReference") Reference = r.GetAdjustedCPUTime();
+      else if (name == "BM_DrawTextWrapped") Wrapped = r.GetAdjustedCPUTime();
+      else if (name == "BM_DrawTextWrappedReference") WrappedReference = r.GetAdjustedCPUTime();
     }
   }
   void Finalize() override {
@@ -208,10 +357,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
     if (Ours > 0 && Reference > 0)
       std::printf("\nExtTextOut / FreeType cache reference: %.1f ns / %.1f ns = %.2f\n", Ours, Reference,
                   Ours / Reference);
+    if (Wrapped > 0 && WrappedReference > 0)
+      std::printf("DrawText word break + ellipsis / FreeType layout: %.1f ns / %.1f ns = %.2f\n", Wrapped,
+                  WrappedReference, Wrapped / WrappedReference);
   }
 
  private:
-  double Ours = 0, Reference = 0;
+  double Ours = 0, Reference = 0, Wrapped = 0, WrappedReference = 0;
 };
 
 }  // namespace
@@ -222,5 +374,6 @@ int main(int argc, char** argv) {
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
-  return 0;
+  if (gMismatch) std::fprintf(stderr, "bench_text: ours and the reference disagree (see MISMATCH above)\n");
+  return gMismatch ? 1 : 0;
 }

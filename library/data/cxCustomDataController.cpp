@@ -478,7 +478,8 @@ void TcxCustomDataController::DataChanged(TcxDataChange AKind, Integer AItemInde
     FDataControllerInfo->FocusedRecordChanged(false);
     FDataControllerInfo->Refresh();
   } else if (ARecordIndex >= 0) {
-    FDataControllerInfo->RecordChanged(ARecordIndex);
+    FDataControllerInfo->RecordChanged(ARecordIndex,
+                                       AKind == dcField && AItemIndex >= 0 && AItemIndex < GetItemCount() ? GetField(AItemIndex) : nullptr);
   } else {
     FDataControllerInfo->Refresh();
   }

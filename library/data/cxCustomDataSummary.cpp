@@ -651,6 +651,9 @@ void TcxDataSummary::SetFooterSummaryValue(Integer AIndex, const Variant& AValue
   const Variant& old = FFooterSummaryValues[AIndex];
   if (old.VType() == AValue.VType() && VarSameValue(old, AValue)) return;
   VarArrayPut(FFooterSummaryValues, AValue, {AIndex});
+  // A value set by hand shows until the next calculation, which then
+  // covers everything.
+  ForgetKept();
   auto setting = orv::TempValue(FSettingValue, true);
   Changed(true);
 }
@@ -699,6 +702,7 @@ void TcxDataSummary::SetGroupSummaryValue(Integer AGroupIndex, Integer AIndex, c
   const Variant& old = (*values)[AIndex];
   if (old.VType() == AValue.VType() && VarSameValue(old, AValue)) return;
   VarArrayPut(*values, AValue, {AIndex});
+  ForgetKept();
   auto setting = orv::TempValue(FSettingValue, true);
   Changed(true);
 }
@@ -845,16 +849,19 @@ void TcxDataSummary::CalculateSummary(TcxDataSummaryItems* AItems, Integer ABegi
   FValueCacheActive = !AItems->OnSummary;
   FCachedRecord = -1;
   FCachedField = nullptr;
-  FTypedDef = nullptr;
+  FCallCells.Def = nullptr;
   // Accumulated items read their field's cells for all positions at once;
   // the rest (and those whose cells cannot be read so) go record by record.
-  std::vector<TcxDataSummaryItem*> general;
-  general.reserve(static_cast<size_t>(n));
+  std::vector<TcxDataSummaryItem*>& general = FGeneralItems;
+  general.clear();
   for (Integer i = 0; i < n; ++i) {
     TcxDataSummaryItem* item = AItems->GetItem(i);
-    if (FAccumulated[static_cast<size_t>(i)] && GetTypedCalculationEnabled() && item->GetField() &&
-        GatherTypedCells(item->GetField()->GetValueDef(), ABeginIndex, AEndIndex)) {
-      AccumulateItem(i);
+    const GatheredCells* cells =
+        FAccumulated[static_cast<size_t>(i)] && GetTypedCalculationEnabled() && item->GetField()
+            ? GatherTypedCells(item->GetField()->GetValueDef(), ABeginIndex, AEndIndex)
+            : nullptr;
+    if (cells) {
+      AccumulateItem(i, *cells, ABeginIndex, AEndIndex);
       general.push_back(nullptr);
     } else {
       general.push_back(item);
@@ -1020,6 +1027,20 @@ void TcxDataSummary::CalculateGroupSummary() {
   std::vector<Integer> counts;
   std::vector<Variant> values;
   FGroupsKept.clear();
+  // The groups' cells are read for the whole record list at once, a field
+  // at a time, instead of group by group; not where a handler may change
+  // the data while the groups are calculated.
+  bool handlers = false;
+  for (Integer level = 0; level < levels; ++level)
+    if (TcxDataGroupSummaryItems* items = GetGroupSummaryItems(level)) handlers = handlers || items->OnSummary;
+  struct WholeScope {
+    TcxDataSummary* Summary;
+    WholeScope(TcxDataSummary* ASummary, bool AWhole) : Summary(ASummary) { Summary->FGatherWhole = AWhole; }
+    ~WholeScope() {
+      Summary->FGatherWhole = false;
+      Summary->FWholeCells.clear();
+    }
+  } whole(this, !handlers);
   for (Integer level = 0; level < levels; ++level) {
     TcxDataGroupSummaryItems* items = GetGroupSummaryItems(level);
     if (!items || items->GetCount() == 0) {

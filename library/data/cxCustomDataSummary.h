@@ -382,12 +382,22 @@ class TcxDataSummary : public TPersistent {
   // Currency field (or a count) without a handler is accumulated in
   // FAccumulators, reading the cells straight from the storage.
   bool IsAccumulated(TcxDataSummaryItems* AItems, TcxDataSummaryItem* AItem) const;
-  // Accumulates item AIndex from the cells GatherTypedCells read.
-  void AccumulateItem(Integer AIndex);
-  // Reads ADef's cells of the positions into FTypedStates/FTypedCells once
-  // for all items of that field in one CalculateSummary; false where a cell
-  // cannot be read this way.
-  bool GatherTypedCells(TcxValueDef* ADef, Integer ABeginIndex, Integer AEndIndex);
+  // A field's cells of a run of positions: per position 0 (no record),
+  // 1 (null) or 2 (a value, its 8 bytes in Cells).
+  struct GatheredCells {
+    TcxValueDef* Def = nullptr;
+    Integer First = 0;
+    bool Valid = false;
+    std::vector<Byte> States;
+    std::vector<UInt64> Cells;
+  };
+  // Accumulates item AIndex from the gathered cells of the positions.
+  void AccumulateItem(Integer AIndex, const GatheredCells& ACells, Integer ABeginIndex, Integer AEndIndex);
+  // ADef's cells of the positions, read once for all items of that field:
+  // per CalculateSummary, or for the whole record list while the groups
+  // are calculated; none where a cell cannot be read this way.
+  const GatheredCells* GatherTypedCells(TcxValueDef* ADef, Integer ABeginIndex, Integer AEndIndex);
+  bool Gather(TcxValueDef* ADef, Integer ABeginIndex, Integer AEndIndex, GatheredCells& ACells);
   // A record's cell of ADef: 1 null, 2 a value (its bytes in ACell), 0 unreadable.
   Byte ReadCell(Integer ARecordIndex, TcxValueDef* ADef, UInt64& ACell) const;
   // Whether every item of the collection is accumulated or never has a value.
@@ -423,15 +433,17 @@ class TcxDataSummary : public TPersistent {
   Integer FCachedRecord = -1;
   TcxCustomDataField* FCachedField = nullptr;
   Variant FCachedValue;
-  // The cells gathered for the typed items: per position 0 (no record),
-  // 1 (null) or 2 (a value, its 8 bytes in FTypedCells).
-  TcxValueDef* FTypedDef = nullptr;
-  std::vector<Byte> FTypedStates;
-  std::vector<UInt64> FTypedCells;
+  // The cells gathered for the accumulated items.
+  GatheredCells FCallCells;
+  bool FGatherWhole = false;
+  std::vector<GatheredCells> FWholeCells;
   // The accumulators of the collection being calculated (one per item,
   // used where FAccumulated says so).
   std::vector<TcxSummaryAccumulator> FAccumulators;
   std::vector<char> FAccumulated;
+  // The items read record by record in one CalculateSummary (none for the
+  // accumulated ones), kept to spare an allocation per group.
+  std::vector<TcxDataSummaryItem*> FGeneralItems;
   // Kept after a calculation where every item was accumulated: the
   // footer's accumulators and those of the data groups of at least
   // cxKeptGroupRecords records (smaller groups are calculated anew).

@@ -120,6 +120,15 @@ double TcxExactSum::Value() {
   if (FNegativeInfinities > 0) return -std::numeric_limits<double>::infinity();
   Normalize();
   if (FLimbs.empty() && FTop == 0) return FFinite > 0 && FNegativeZeros == FFinite ? -0.0 : 0.0;
+  // Up to three digits (and the sign) make a 128-bit integer, whose
+  // conversion rounds once, halves to even; scaling it is exact while its
+  // lowest digit weighs at least the smallest normal double.
+  const Int64 scale = 32 * static_cast<Int64>(FLow) - 1074;
+  if (FLimbs.size() <= 3 && scale >= -1022) {
+    __int128 whole = FTop;
+    for (auto it = FLimbs.rbegin(); it != FLimbs.rend(); ++it) whole = whole * (Int64{1} << 32) + *it;
+    return std::ldexp(static_cast<double>(whole), static_cast<int>(scale));
+  }
   // The magnitude, one digit wider for the negative sign's carry.
   const bool negative = FTop < 0;
   // The window never grows past the double range plus the carries'

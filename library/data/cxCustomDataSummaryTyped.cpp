@@ -7,6 +7,7 @@
 // values with the new ones instead of calculating everything again.
 #include <algorithm>
 #include <cstring>
+#include <typeinfo>
 
 #include "library/data/cxCustomDataController.h"
 #include "library/data/cxCustomDataSummary.h"
@@ -46,12 +47,31 @@ bool TcxDataSummary::IsKeepable(TcxDataSummaryItems* AItems) const {
   return true;
 }
 
-bool TcxDataSummary::GatherTypedCells(TcxValueDef* ADef, Integer ABeginIndex, Integer AEndIndex) {
-  if (FTypedDef == ADef) return true;
-  FTypedDef = nullptr;
+const TcxDataSummary::GatheredCells* TcxDataSummary::GatherTypedCells(TcxValueDef* ADef, Integer ABeginIndex,
+                                                                      Integer AEndIndex) {
+  if (!FGatherWhole) {
+    if (FCallCells.Def != ADef) {
+      FCallCells.Def = ADef;
+      FCallCells.First = ABeginIndex;
+      FCallCells.Valid = Gather(ADef, ABeginIndex, AEndIndex, FCallCells);
+    }
+    return FCallCells.Valid ? &FCallCells : nullptr;
+  }
+  for (const GatheredCells& cells : FWholeCells)
+    if (cells.Def == ADef) return cells.Valid ? &cells : nullptr;
+  GatheredCells& cells = FWholeCells.emplace_back();
+  cells.Def = ADef;
+  cells.First = 0;
+  cells.Valid = Gather(ADef, 0, FDataController->GetFilteredRecordCount() - 1, cells);
+  return cells.Valid ? &cells : nullptr;
+}
+
+bool TcxDataSummary::Gather(TcxValueDef* ADef, Integer ABeginIndex, Integer AEndIndex, GatheredCells& ACells) {
   const size_t n = AEndIndex >= ABeginIndex ? static_cast<size_t>(AEndIndex - ABeginIndex) + 1 : 0;
-  FTypedStates.resize(n);
-  FTypedCells.resize(n);
+  ACells.States.resize(n);
+  ACells.Cells.resize(n);
+  Byte* states = ACells.States.data();
+  UInt64* out = ACells.Cells.data();
   const TcxDataStorage* storage = FDataController->GetDataStorage();
   // The ordinary records' cells are read straight from their buffers; any
   // other record goes through the storage.
@@ -60,11 +80,29 @@ bool TcxDataSummary::GatherTypedCells(TcxValueDef* ADef, Integer ABeginIndex, In
   const size_t recordCount = direct ? static_cast<size_t>(storage->GetRecordCount()) : 0;
   const size_t offset = static_cast<size_t>(ADef->GetOffset());
   const size_t size = std::min<size_t>(static_cast<size_t>(ADef->GetDataSize()), sizeof(UInt64));
+  // This class's own mapping of positions to records is the record list
+  // (or the record order), read here without a call per position; a
+  // descendant's mapping is asked per position.
+  const Integer* list = nullptr;
+  if (typeid(*this) == typeid(TcxDataSummary) && !FFilterRecords && n > 0) {
+    const std::vector<Integer>& records =
+        FPositionOrder ? *FPositionOrder : FDataController->GetDataControllerInfo()->GetRecordList();
+    if (ABeginIndex >= 0 && static_cast<size_t>(AEndIndex) < records.size()) list = records.data() + ABeginIndex;
+  }
+  // The records of a sorted list lie scattered: their buffer pointers and
+  // then their buffers are fetched ahead.
+  constexpr size_t kAhead = 8;
   for (size_t k = 0; k < n; ++k) {
-    const Integer record = GetRecordIndex(ABeginIndex + static_cast<Integer>(k));
-    FTypedCells[k] = 0;
+    if (list && direct && k + 2 * kAhead < n) {
+      const size_t far = static_cast<size_t>(list[k + 2 * kAhead]);
+      if (far < recordCount) __builtin_prefetch(&buffers[far]);
+      const size_t ahead = static_cast<size_t>(list[k + kAhead]);
+      if (ahead < recordCount && buffers[ahead]) __builtin_prefetch(buffers[ahead] + offset);
+    }
+    const Integer record = list ? list[k] : GetRecordIndex(ABeginIndex + static_cast<Integer>(k));
+    out[k] = 0;
     if (record == -1) {
-      FTypedStates[k] = 0;
+      states[k] = 0;
       continue;
     }
     const void* p;
@@ -77,24 +115,25 @@ bool TcxDataSummary::GatherTypedCells(TcxValueDef* ADef, Integer ABeginIndex, In
       null = storage->GetCompareInfo(record, ADef, p);
     }
     if (null) {
-      FTypedStates[k] = 1;
+      states[k] = 1;
       continue;
     }
     if (!p) return false;
-    FTypedStates[k] = 2;
-    std::memcpy(&FTypedCells[k], p, size);
+    states[k] = 2;
+    std::memcpy(&out[k], p, size);
   }
-  FTypedDef = ADef;
   return true;
 }
 
-void TcxDataSummary::AccumulateItem(Integer AIndex) {
+void TcxDataSummary::AccumulateItem(Integer AIndex, const GatheredCells& ACells, Integer ABeginIndex,
+                                    Integer AEndIndex) {
   TcxSummaryAccumulator& a = FAccumulators[static_cast<size_t>(AIndex)];
   const bool nullIgnore = FOptions.Contains(soNullIgnore);
-  const Byte* states = FTypedStates.data();
-  const UInt64* cells = FTypedCells.data();
-  const size_t positions = FTypedStates.size();
-  for (size_t k = 0; k < positions; ++k) {
+  const size_t first = static_cast<size_t>(ABeginIndex - ACells.First);
+  const size_t last = static_cast<size_t>(AEndIndex - ACells.First) + 1;
+  const Byte* states = ACells.States.data();
+  const UInt64* cells = ACells.Cells.data();
+  for (size_t k = first; k < last; ++k) {
     if (states[k] == 2)
       a.Accumulate(cells[k]);
     else if (states[k] == 1 && !nullIgnore)
@@ -153,7 +192,7 @@ void TcxDataSummary::CalculateFooterInRecordOrder() {
   // loads them all leaves them before sorting: equal extremes of other bits
   // (and NaN) keep that order when a pass only moved records.
   const std::vector<Integer>& list = FDataController->GetDataControllerInfo()->GetRecordList();
-  if (std::is_sorted(list.begin(), list.end())) {
+  if (FFooterSummaryItems->GetCount() == 0 || std::is_sorted(list.begin(), list.end())) {
     CalculateFooterSummary();
     return;
   }

@@ -47,6 +47,7 @@ TcxCustomDataControllerInfo::~TcxCustomDataControllerInfo() {
 // Change entry points
 
 void TcxCustomDataControllerInfo::Refresh() {
+  ++FDataVersion;
   TcxDataControllerInfoChanges changes{dcicLoad};
   if (!FDataController->LockOnAfterSummary()) changes += dcicSummary;
   if (FSortingFieldList->GetCount() > 0) changes += dcicSorting;
@@ -77,6 +78,7 @@ void TcxCustomDataControllerInfo::RecordsMoving() {
 }
 
 void TcxCustomDataControllerInfo::RecordsMoved(Integer ARecordIndex, Integer ADelta) {
+  ++FDataVersion;
   auto shift = [&](Integer& r) {
     if (r < 0) return;
     if (ADelta > 0 ? r >= ARecordIndex : r > ARecordIndex) r += ADelta;
@@ -103,8 +105,10 @@ void TcxCustomDataControllerInfo::RecordChanging(Integer ARecordIndex) {
   if (!FInUpdate) FDataController->GetSummary()->RecordChanging(ARecordIndex);
 }
 
-void TcxCustomDataControllerInfo::RecordChanged(Integer ARecordIndex) {
+void TcxCustomDataControllerInfo::RecordChanged(Integer ARecordIndex, TcxCustomDataField* AField) {
+  ++FDataVersion;
   FDataController->GetSummary()->RecordChanged(ARecordIndex);
+  if (!AField || FSortingFieldList->Find(AField) >= 0 || FGroupingFieldList->Find(AField) >= 0) FChangedKeys = true;
   if (FInUpdate) {
     Refresh();
     return;
@@ -286,6 +290,8 @@ void TcxCustomDataControllerInfo::Update() {
     SaveInfo();
     bool moved = false;
     FMoved = MovedRecord();
+    FPassKeys.Clear();
+    FPassKeysValid = false;
     if (FChanges.Contains(dcicLoad)) {
       if (CanMoveChangedRecords()) {
         MoveChangedRecords();
@@ -296,6 +302,7 @@ void TcxCustomDataControllerInfo::Update() {
       }
     }
     FChangedRecords.clear();
+    FChangedKeys = false;
     FFullReload = false;
     // One record that stayed in its groups: the group table stands, and the
     // summaries replace that record's values where they can. A table that
@@ -323,6 +330,8 @@ void TcxCustomDataControllerInfo::Update() {
     if (IsSortBySummary()) DoSortBySummary();
     CheckInfo();
     ClearInfo();
+    FPassKeys.Clear();
+    FPassKeysValid = false;
     if (FRecalcSelection) RecalcSelection();
     if (FChanges.Contains(dcicSorting) || FChanges.Contains(dcicExpanding)) c->CorrectPrevSelectionChangedInfo();
   }
@@ -380,7 +389,6 @@ void TcxCustomDataControllerInfo::DoFilter() {
   const Integer editing = c->GetProvider()->GetEditingRecordIndex();
   // Positions are tested from the last to the first, as the records were
   // always asked; the survivors are compacted in one pass afterwards.
-  std::vector<char> keep(FRecordList.size(), 1);
   bool removed = false;
   // The criteria's conditions are prepared once for the whole pass.
   struct PassScope {
@@ -390,13 +398,19 @@ void TcxCustomDataControllerInfo::DoFilter() {
     }
   } scope{criteria ? c->GetFilter() : nullptr};
   if (scope.Filter) scope.Filter->BeginPass();
+  // A lone typed condition answers for all records in one call; the
+  // records it leaves open are asked one by one below, as are all records
+  // under any other filter.
+  std::vector<signed char> keep(FRecordList.size(), -1);
+  if (criteria && !incremental && !event) scope.Filter->CheckRecords(FRecordList.data(), FRecordList.size(), keep.data());
   for (Integer i = static_cast<Integer>(FRecordList.size()) - 1; i >= 0; --i) {
     const Integer r = FRecordList[static_cast<size_t>(i)];
-    if (r == editing) continue;
-    if (!IsRecordFiltered(r, incremental, criteria, event)) {
-      keep[static_cast<size_t>(i)] = 0;
-      removed = true;
-    }
+    signed char& k = keep[static_cast<size_t>(i)];
+    if (r == editing)
+      k = 1;
+    else if (k < 0)
+      k = IsRecordFiltered(r, incremental, criteria, event) ? 1 : 0;
+    removed = removed || k == 0;
   }
   if (!removed) return;
   size_t out = 0;
@@ -450,7 +464,7 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
       Integer group = -1, member = -1;
       if (single && pos >= 0 && IsGrouped()) {
         group = FDataGroups->FindByIndex(pos, FDataGroups->GetLevelCount() - 1);
-        if (group >= 0) {
+        if (group >= 0 && FChangedKeys) {
           const TcxDataGroupInfo& g = FDataGroups->Item(group);
           const Integer other = g.First != pos ? g.First : g.First + 1;
           if (other <= g.Last) member = FRecordList[static_cast<size_t>(other)];
@@ -475,8 +489,11 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
       const size_t count = FRecordList.size() - (pos >= 0 ? 1 : 0);
       auto at = [&](size_t i) { return FRecordList[pos >= 0 && i >= static_cast<size_t>(pos) ? i + 1 : i]; };
       size_t lo = 0, hi = count;
-      // Most edits leave the record between its neighbours.
-      if (pos >= 0) {
+      // A value that neither sorts nor groups leaves the record where it is;
+      // most other edits leave it between its neighbours.
+      if (pos >= 0 && !FChangedKeys) {
+        lo = hi = static_cast<size_t>(pos);
+      } else if (pos >= 0) {
         const size_t p = static_cast<size_t>(pos);
         const bool afterPrevious = p == 0 || !sorted || CompareRecords(FRecordList[p - 1], r) < 0;
         if (afterPrevious && (p + 1 == FRecordList.size() || !sorted || CompareRecords(FRecordList[p + 1], r) > 0))
@@ -506,7 +523,10 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
           for (Integer i = std::min(pos, to); i <= std::max(pos, to); ++i)
             FListIndex[static_cast<size_t>(FRecordList[static_cast<size_t>(i)])] = i;
       }
-      if (member >= 0) {
+      if (group >= 0 && !FChangedKeys) {
+        FMoved.KeepsGroups = true;
+        for (Integer k = group; k >= 0; k = FDataGroups->GetParentIndex(k)) FMoved.Groups.push_back(k);
+      } else if (member >= 0) {
         const TcxDataGroupInfo& g = FDataGroups->Item(group);
         bool same = to >= g.First && to <= g.Last;
         for (Integer level = 0; same && level < FDataGroups->GetLevelCount(); ++level)
@@ -547,10 +567,12 @@ void TcxCustomDataControllerInfo::DoSort() {
     if (c->IsProviderMode() && c->GetProvider()->IsCustomSorting())
       c->GetProvider()->CustomSort();
     else if (FRecordList.size() > 1) {
-      TcxRecordSortKeys keys;
-      if (keys.Build(c, FTotalSortingFieldList, FRecordList))
+      TcxRecordSortKeys& keys = FPassKeys;
+      if (keys.Build(c, FTotalSortingFieldList, FRecordList)) {
         keys.Sort(FRecordList.data(), static_cast<Integer>(FRecordList.size()));
-      else
+        FPassKeysValid = true;
+        FPassKeysVersion = FDataVersion;
+      } else
         cxQuickSort(FRecordList.data(), 0, static_cast<Integer>(FRecordList.size()) - 1,
                     [this](Integer a, Integer b) { return CompareRecords(a, b); });
     }
@@ -658,9 +680,13 @@ void TcxCustomDataControllerInfo::DoGrouping() {
   Integer top = 0;
   PrepareSorting();
   try {
-    TcxRecordSortKeys keys;
+    // The sort of this pass took the keys of the same records and fields
+    // (the grouping fields lead the sorting list); nothing changed since.
+    TcxRecordSortKeys built;
+    const bool reuse = FPassKeysValid && FPassKeysVersion == FDataVersion && FPassKeys.FieldCount() >= levels;
+    const TcxRecordSortKeys& keys = reuse ? FPassKeys : built;
     const bool keyed = levels <= FTotalSortingFieldList->GetCount() &&
-                       keys.Build(FDataController, FTotalSortingFieldList, FRecordList, levels);
+                       (reuse || built.Build(FDataController, FTotalSortingFieldList, FRecordList, levels));
     for (Integer i = 1; i < count; ++i) {
       const Integer r = FRecordList[static_cast<size_t>(i)];
       Integer level = 0;

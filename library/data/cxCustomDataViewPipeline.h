@@ -7,6 +7,7 @@
 
 #include "library/data/cxCustomDataGroups.h"
 #include "library/data/cxCustomDataSelection.h"
+#include "library/data/cxCustomDataSortKeys.h"
 
 class TcxCustomDataControllerInfo : public TObject {
   ORV_CLASS(TcxCustomDataControllerInfo, TObject)
@@ -40,7 +41,8 @@ class TcxCustomDataControllerInfo : public TObject {
   // rebuilt the list meanwhile, unbound records, no user comparison), the
   // next pass moves the record alone instead of loading, filtering and
   // sorting everything; the rows come out the same.
-  void RecordChanged(Integer ARecordIndex);
+  // AField names the one field that changed, none when any may have.
+  void RecordChanged(Integer ARecordIndex, TcxCustomDataField* AField = nullptr);
   // Comes before a record's stored values change, so that the summaries
   // can take the old values out of their sums on the next pass.
   void RecordChanging(Integer ARecordIndex);
@@ -159,6 +161,8 @@ class TcxCustomDataControllerInfo : public TObject {
   mutable bool FListIndexValid = false;
   // Records changed since the last pass, for the single-record path.
   std::vector<Integer> FChangedRecords;
+  // Whether a changed value may order or group its record anew.
+  bool FChangedKeys = false;
   bool FFullReload = false;
   Integer FLoadedRecordCount = -1;
   // Reloads asked for while a pass runs; they get a pass of their own.
@@ -174,4 +178,10 @@ class TcxCustomDataControllerInfo : public TObject {
     std::vector<Integer> Groups;
   };
   MovedRecord FMoved;
+  // The keys the pass's sort took, for its grouping; valid while no data
+  // change came in between (FDataVersion counts them).
+  TcxRecordSortKeys FPassKeys;
+  bool FPassKeysValid = false;
+  UInt64 FPassKeysVersion = 0;
+  UInt64 FDataVersion = 0;
 };

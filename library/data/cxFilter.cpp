@@ -704,6 +704,15 @@ void TcxFilterCriteria::EndPass() {
   FPass.clear();
 }
 
+bool TcxFilterCriteria::CheckRecords(const Integer* ARecords, size_t ACount, signed char* AResults) {
+  if (!FInPass || !FSingle) return false;
+  FSingle->CheckRecords(ARecords, ACount, AResults);
+  if (FSingleNegated)
+    for (size_t i = 0; i < ACount; ++i)
+      if (AResults[i] >= 0) AResults[i] = static_cast<signed char>(AResults[i] == 0);
+  return true;
+}
+
 bool TcxFilterCriteria::DoFilterData(void* AData) {
   if (!FInPass) return EvaluateItem(FRoot, AData);
   if (FSingle) {

@@ -8,6 +8,7 @@
 // GetDataValue) and how item links map to stream IDs.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -129,6 +130,12 @@ class TcxFilterTypedCheck {
  public:
   virtual ~TcxFilterTypedCheck() = default;
   virtual int Check(void* AData) = 0;
+  // Checks a list of records at once, for criteria whose data are record
+  // indexes: one call per pass instead of one per record.
+  virtual void CheckRecords(const Integer* ARecords, size_t ACount, signed char* AResults) {
+    for (size_t i = 0; i < ACount; ++i) AResults[i] = static_cast<signed char>(Check(RecordData(ARecords[i])));
+  }
+  static void* RecordData(Integer ARecord) { return reinterpret_cast<void*>(static_cast<std::intptr_t>(ARecord)); }
 };
 
 class TcxFilterCriteria : public TPersistent {
@@ -190,6 +197,10 @@ class TcxFilterCriteria : public TPersistent {
   // EndPass. The conditions must not change in between.
   void BeginPass();
   void EndPass();
+  // Within a pass whose criteria is a single typed check: answers it for
+  // records (indexes as data) at once, 1 met, 0 not, -1 for the records
+  // DoFilterData must decide; false (nothing done) for any other criteria.
+  bool CheckRecords(const Integer* ARecords, size_t ACount, signed char* AResults);
   // Turns the typed checks off (for comparing them with the general path).
   static void SetTypedChecksEnabled(bool AValue);
   static bool GetTypedChecksEnabled();

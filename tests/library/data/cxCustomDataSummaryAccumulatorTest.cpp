@@ -68,6 +68,9 @@ TEST(ExactSumTest, CancellationLeftToRightLosesWhatTheExactSumKeeps) {
   EXPECT_EQ(SumOf({0x1p53, 1.0}), 0x1p53);
   EXPECT_EQ(SumOf({0x1p53, 1.0, 0x1p-60}), 0x1p53 + 2);
   EXPECT_EQ(SumOf({0x1p53 + 2, 1.0}), 0x1p53 + 4);
+  EXPECT_EQ(SumOf({0x1p53, 1.0, 0x1p-20}), 0x1p53 + 2);
+  EXPECT_EQ(SumOf({-0x1p53, -1.0, -0x1p-20}), -0x1p53 - 2);
+  EXPECT_EQ(SumOf({0x1p80, 0x1p27, -0x1p-10}), 0x1p80);
   // The smallest subnormals add exactly.
   const double tiny = std::numeric_limits<double>::denorm_min();
   EXPECT_EQ(SumOf({tiny, tiny, tiny}), 3 * tiny);
