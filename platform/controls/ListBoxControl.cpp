@@ -61,6 +61,9 @@ struct ListState {
   bool focused = false;
   bool tracking = false;  // the left button went down here and is held
   bool redraw = true;     // WM_SETREDRAW
+  // The bars the control was made with: hiding one clears its style bit.
+  bool vertical = false;
+  bool horizontal = false;
   int depth = 0;
   bool dead = false;
 };
@@ -165,14 +168,14 @@ class ListBox {
     if (!s_.redraw) return;
     const DWORD style = Style();
     for (int pass = 0; pass < 2; ++pass) {  // a bar appearing changes the room of the other
-      if (style & WS_VSCROLL) {
+      if (s_.vertical) {
         SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, Count() - 1),
                       static_cast<UINT>(FullyVisibleFrom(s_.top)), s_.top, 0};
         if (Variable()) si.nPage = static_cast<UINT>(Count() - MaxTop());
         if (style & LBS_DISABLENOSCROLL) si.fMask |= SIF_DISABLENOSCROLL;
         SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
       }
-      if (style & WS_HSCROLL) {
+      if (s_.horizontal) {
         SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, s_.extent - 1),
                       static_cast<UINT>(Client().Right), s_.xOffset, 0};
         if (style & LBS_DISABLENOSCROLL) si.fMask |= SIF_DISABLENOSCROLL;
@@ -644,7 +647,12 @@ namespace detail {
 
 LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
-    SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(new ListState));
+    auto* state = new ListState;
+    if (const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam)) {
+      state->vertical = cs->style & WS_VSCROLL;
+      state->horizontal = cs->style & WS_HSCROLL;
+    }
+    SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(state));
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
   ListState* state = StateOf(hwnd);
