@@ -187,10 +187,14 @@ inline COLORREF PixelAt(HWND hwnd, int x, int y) {
   return c;
 }
 
-// A PNG of the window's client area, for a person to look at.
+// A PNG of the window's client area with its children, for a person to
+// look at.
 inline void Snapshot(HWND hwnd, const std::string& path) {
   RECT rc{};
   GetClientRect(hwnd, &rc);
+  // Reading through the children needs a DC that does not clip them out.
+  const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+  SetWindowLongPtrA(hwnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_CLIPCHILDREN));
   HDC dc = GetDC(hwnd);
   SaveRowsPng(
       rc.Right, rc.Bottom,
@@ -202,6 +206,7 @@ inline void Snapshot(HWND hwnd, const std::string& path) {
       },
       path);
   ReleaseDC(hwnd, dc);
+  SetWindowLongPtrA(hwnd, GWL_STYLE, style);
 }
 
 // ---- Forms ----
