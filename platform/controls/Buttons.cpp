@@ -103,6 +103,13 @@ void TButton::CreateParams(TCreateParams& Params) {
   Params.Style |= FActive ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
 }
 
+// A descendant may have made the button owner-drawn; the control still
+// learns that it is the default.
+void TButton::CreateWnd() {
+  inherited::CreateWnd();
+  if (FActive) SetButtonStyle(true);
+}
+
 void TButton::SetButtonStyle(bool ADefault) {
   FActive = ADefault;
   if (!HandleAllocated()) return;

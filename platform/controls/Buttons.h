@@ -60,6 +60,7 @@ class TButton : public TButtonControl {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
   void CNCommand(TMessage& Message);
   ORV_MESSAGE(win::CN_COMMAND, CNCommand)
   void CMDialogKey(TMessage& Message);
