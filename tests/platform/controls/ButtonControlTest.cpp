@@ -10,7 +10,7 @@ namespace {
 
 using ButtonControl = Stage;
 
-UINT StateOf(HWND button) { return static_cast<UINT>(SendMessageA(button, BM_GETSTATE, 0, 0)); }
+UINT StateOf(HWND button) { return controls::test::ButtonState(button); }
 
 TEST_F(ButtonControl, APushButtonClicksOnReleaseInsideOrOnSpace) {
   HWND other = MakeChild("BUTTON", BS_PUSHBUTTON, {10, 50, 85, 73}, 4, "Other");

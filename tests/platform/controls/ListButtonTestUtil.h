@@ -15,6 +15,7 @@
 #include "platform/controls/ControlsStartup.h"
 #include "platform/controls/ListBox.h"
 #include "platform/controls/ListBoxControl.h"
+#include "platform/controls/ListBoxTestHooks.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
@@ -153,20 +154,12 @@ inline void ClickAt(HWND hwnd, POINT p) {
 // ---- Reading through the list box's messages ----
 
 inline int Count(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
-inline int CurSel(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)); }
-inline int TopIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)); }
+inline int CurSel(HWND list) { return controls::test::ListSelection(list); }
+inline int TopIndex(HWND list) { return controls::test::ListTopIndex(list); }
+inline std::vector<std::string> Items(HWND list) { return controls::test::ListItems(list); }
 inline std::string ItemText(HWND list, int index) {
-  const auto length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length < 0) return "<err>";
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  text.resize(static_cast<std::size_t>(
-      SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
-  return text;
-}
-inline std::vector<std::string> Items(HWND list) {
-  std::vector<std::string> out;
-  for (int i = 0; i < Count(list); ++i) out.push_back(ItemText(list, i));
-  return out;
+  const auto items = Items(list);
+  return index >= 0 && index < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(index)] : "<err>";
 }
 inline LRESULT Add(HWND list, const char* text) {
   return SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
