@@ -2,6 +2,8 @@
 
 #include "platform/controls/ButtonControl.h"
 #include "platform/controls/ControlsStartup.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/theme/ThemeApi.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Window.h"
@@ -13,7 +15,8 @@ ORV_REGISTER(TButton, ORV_PROP(Caption), ORV_PROP(Default).Default(false), ORV_P
              ORV_PROP(ModalResult).Default(0), ORV_PROP(WordWrap).Default(false), ORV_PROP(TabStop).Default(true),
              ORV_EVENT(OnClick))
 ORV_REGISTER(TRadioButton, ORV_PROP(Caption), ORV_PROP(Checked).Default(false),
-             ORV_PROP(Alignment).Default(taRightJustify), ORV_PROP(WordWrap).Default(false), ORV_EVENT(OnClick),
+             ORV_PROP(Alignment).Default(taRightJustify), ORV_PROP(WordWrap).Default(false),
+             ORV_PROP(ParentBackground).Default(false), ORV_EVENT(OnClick),
              ORV_EVENT(OnDblClick))
 
 void RegisterButtonClasses() {
@@ -71,6 +74,18 @@ void TButtonControl::WMLButtonDblClk(TMessage& Message) {
 void TButtonControl::WMMouseThrough(TMessage& Message) {
   DefaultHandler(Message);
   DispatchFrom(inherited::StaticClass(), Message);
+}
+
+void TButtonControl::CNCtlColorStatic(TMessage& Message) {
+  if (!GetParentBackground()) {
+    DispatchFrom(inherited::StaticClass(), Message);
+    return;
+  }
+  auto dc = reinterpret_cast<HDC>(Message.WParam);
+  DrawThemeParentBackground(FHandle, dc, nullptr);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(FFont->GetColor())));
+  Message.Result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
 }
 
 // ---- TButton ----

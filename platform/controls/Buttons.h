@@ -37,6 +37,10 @@ class TButtonControl : public TWinControl {
   void WMMouseMove(TMessage& Message) { WMMouseThrough(Message); }
   ORV_MESSAGE(win::WM_MOUSEMOVE, WMMouseMove)
   void WMMouseThrough(TMessage& Message);
+  // With ParentBackground the parent's background shows round the box
+  // and the caption.
+  void CNCtlColorStatic(TMessage& Message);
+  ORV_MESSAGE(win::CN_CTLCOLORSTATIC, CNCtlColorStatic)
 
  private:
   bool FWordWrap = false;

@@ -200,6 +200,15 @@ TEST_F(Buttons, RadioButtonsOfAParentCheckOneAtATime) {
   EXPECT_EQ(checks(), "x--");
   Pump();
   Snapshot(form->GetHandle(), "RadioButtons.png");
+
+  // Its own colour round the circle, or with ParentBackground the form's.
+  form->SetColor(clYellow);
+  second->SetColor(clAqua);
+  third->SetColor(clAqua);
+  third->SetParentBackground(true);
+  Pump();
+  EXPECT_EQ(PixelAt(second->GetHandle(), 95, 8), RGB(0, 255, 255));
+  EXPECT_EQ(PixelAt(third->GetHandle(), 95, 8), RGB(255, 255, 0));
   form->Free();
 }
 
