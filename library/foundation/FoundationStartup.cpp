@@ -1,6 +1,7 @@
 #include "library/foundation/FoundationStartup.h"
 
 #include "library/foundation/cxClasses.h"
+#include "library/foundation/cxControls.h"
 #include "library/foundation/cxGraphics.h"
 #include "library/foundation/dxThemeManager.h"
 #include "library/foundation/dxUxTheme.h"
@@ -36,4 +37,5 @@ void RegisterFoundationUnits() {
   RegisterUnit("dxThemeManager", &StartThemeManager, &StopThemeManager);
   RegisterUnit("cxClasses", &StartClasses, &StopClasses);
   RegisterUnit("cxGraphics", nullptr, &cxGraphicsFinalize);
+  RegisterUnit("cxControls", &cxControlsInitialize, &cxControlsFinalize);
 }
