@@ -3,6 +3,7 @@
 #include "library/foundation/cxClasses.h"
 #include "library/foundation/cxControls.h"
 #include "library/foundation/cxGraphics.h"
+#include "library/foundation/cxLookAndFeels.h"
 #include "library/foundation/dxThemeManager.h"
 #include "library/foundation/dxUxTheme.h"
 #include "platform/forms/Application.h"
@@ -38,4 +39,5 @@ void RegisterFoundationUnits() {
   RegisterUnit("cxClasses", &StartClasses, &StopClasses);
   RegisterUnit("cxGraphics", nullptr, &cxGraphicsFinalize);
   RegisterUnit("cxControls", &cxControlsInitialize, &cxControlsFinalize);
+  RegisterUnit("cxLookAndFeels", &cxLookAndFeelsInitialize, &cxLookAndFeelsFinalize);
 }
