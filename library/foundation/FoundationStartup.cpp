@@ -3,6 +3,7 @@
 #include "library/foundation/cxClasses.h"
 #include "library/foundation/cxControls.h"
 #include "library/foundation/cxGraphics.h"
+#include "library/foundation/cxLookAndFeelPainters.h"
 #include "library/foundation/cxLookAndFeels.h"
 #include "library/foundation/dxThemeManager.h"
 #include "library/foundation/dxUxTheme.h"
@@ -38,6 +39,7 @@ void RegisterFoundationUnits() {
   RegisterUnit("dxThemeManager", &StartThemeManager, &StopThemeManager);
   RegisterUnit("cxClasses", &StartClasses, &StopClasses);
   RegisterUnit("cxGraphics", nullptr, &cxGraphicsFinalize);
+  RegisterUnit("cxLookAndFeelPainters", nullptr, &cxLookAndFeelPaintersFinalize);
   RegisterUnit("cxControls", &cxControlsInitialize, &cxControlsFinalize);
   RegisterUnit("cxLookAndFeels", &cxLookAndFeelsInitialize, &cxLookAndFeelsFinalize);
 }
