@@ -277,6 +277,7 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
  public:
   explicit TcxControl(TComponent* AOwner);
   ~TcxControl() override;
+  void AfterConstruction() override;
   void BeforeDestruction() override;
 
   void AddFontListener(IcxFontListener* AListener);
@@ -334,10 +335,28 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   // Scrolls one line in the direction through Scroll, then repaints.
   void ScrollContent(TcxDirection ADirection);
 
+  // Own scroll bars. Descendants set their values in InitScrollBarsParameters
+  // through SetScrollBarInfo and react in Scroll.
+  TScrollStyle GetScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle Value);
+  TcxControlScrollBar* GetHScrollBar() const { return FHScrollBar; }
+  TcxControlScrollBar* GetVScrollBar() const { return FVScrollBar; }
+  TcxSizeGrip* GetSizeGrip() const { return FSizeGrip; }
+  bool GetHScrollBarVisible();
+  bool GetVScrollBarVisible();
+  void SetScrollBarInfo(TScrollBarKind AScrollBarKind, Integer AMin, Integer AMax, Integer AStep, Integer APage,
+                        Integer APos, bool AAllowShow, bool AAllowHide);
+  virtual void UpdateScrollBars();
+  void LockScrollBars();
+  void UnlockScrollBars();
+  // The middle-button full-scroll mode: a modal loop of its own.
+  void DoScrolling();
+
   TNotifyEvent OnFocusChanged, OnMouseEnter, OnMouseLeave;
 
  protected:
   friend class TcxControlChildComponent;
+  friend class TcxControlScrollBar;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void WndProc(TMessage& Message) override;
@@ -357,20 +376,30 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   virtual void AfterMouseDown(TMouseButton AButton, Integer X, Integer Y);
   virtual bool AllowAutoDragAndDropAtDesignTime(Integer, Integer, TShiftState) { return true; }
   virtual void BeforeMouseDown(TMouseButton, TShiftState, Integer, Integer) {}
-  virtual void BringInternalControlsToFront() {}
+  virtual void BringInternalControlsToFront();
   virtual bool CanFocusOnClick();
   virtual bool CanFocusOnClick(Integer X, Integer Y);
   virtual bool FocusWhenChildIsClicked(TControl* AChild);
   virtual TCursor GetCursor(Integer X, Integer Y);
-  virtual TcxMouseWheelScrollingKind GetMouseWheelScrollingKind() { return mwskNone; }
+  virtual TcxMouseWheelScrollingKind GetMouseWheelScrollingKind();
   virtual bool HasBackground() { return false; }
-  virtual void InitControl() {}
-  virtual bool IsInternalControl(TControl*) { return false; }
+  virtual void InitControl();
+  virtual bool IsInternalControl(TControl* AControl);
+  virtual TRect GetHScrollBarBounds();
+  virtual TRect GetSizeGripBounds();
+  virtual TRect GetVScrollBarBounds();
+  virtual void InitScrollBarsParameters() {}
+  virtual bool IsPixelScrollBar(TScrollBarKind) { return false; }
+  virtual bool NeedsScrollBars() { return true; }
+  virtual void SetInternalControlsBounds();
+  void CreateScrollBars();
+  void DestroyScrollBars();
+  void ScrollEvent(TObject* Sender, TScrollCode AScrollCode, Integer& AScrollPos);
   virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
   virtual bool NeedsToBringInternalControlsToFront() { return !GetIsDesigning(); }
   virtual TcxDragAndDropObjectClass GetDragAndDropObjectClass();
   virtual bool AllowDragAndDropWithoutFocus() { return false; }
-  virtual void BoundsChanged() {}
+  virtual void BoundsChanged() { UpdateScrollBars(); }
   virtual bool CanDrag(Integer X, Integer Y);
   virtual void CursorChanged();
   virtual void DoCancelMode();
@@ -426,6 +455,10 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   ORV_MESSAGE(win::CM_MOUSELEAVE, CMMouseLeave)
   void CMDesignHitTest(TMessage& Message);
   ORV_MESSAGE(win::CM_DESIGNHITTEST, CMDesignHitTest)
+  void DXMNCSizeChanged(TMessage& Message);
+  ORV_MESSAGE(DXM_NCSIZECHANGED, DXMNCSizeChanged)
+  void WMNCCalcSize(TMessage& Message);
+  ORV_MESSAGE(win::WM_NCCALCSIZE, WMNCCalcSize)
 
   bool FScrollingContent = false;
 
@@ -456,6 +489,19 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   TComponent* FPopupMenu = nullptr;
   bool FParentBackgroundCache = true;
   TRect FExplicitBounds{};
+
+  void CalculateScrollBarsVisibility();
+  void SetScrollingCursor(TcxDirection ADirection, bool AHorz, bool AVert);
+  TcxControlScrollBar* FHScrollBar = nullptr;
+  TcxControlScrollBar* FVScrollBar = nullptr;
+  TcxSizeGrip* FSizeGrip = nullptr;
+  TScrollStyle FScrollBars = ssBoth;
+  bool FUpdatingScrollBars = false;
+  bool FSavedHVisible = false, FSavedVVisible = false;
+  bool FVisibilityChanging = false;
+  Integer FScrollBarsLockCount = 0;
+  bool FScrollBarsUpdateNeeded = false;
+  bool FScrollBarsCalculating = false;
 };
 
 // A component that belongs to a control without being a window.
