@@ -148,14 +148,18 @@ class IcxPopupMenu {
   virtual void Popup(Integer X, Integer Y) = 0;
 };
 
-// The height the menu takes on screen; 0 for what is not a menu. A menu
-// that can tell its height offers this interface too.
-class IcxPopupMenuHeight {
+ORV_ENUM(TPopupAlignment, paLeft, paRight, paCenter)
+
+// A menu that can tell the height it takes on screen and be aligned to the
+// point it opens at offers this interface too.
+class IcxPopupMenuPlacement {
  public:
-  virtual ~IcxPopupMenuHeight() = default;
+  virtual ~IcxPopupMenuPlacement() = default;
   virtual Integer GetPopupHeight() = 0;
+  virtual void SetPopupAlignment(TPopupAlignment AAlignment) = 0;
 };
 
+// The height the menu takes on screen; 0 when it cannot tell.
 Integer GetPopupMenuHeight(TComponent* APopupMenu);
 bool IsPopupMenuShortCut(TComponent* APopupMenu, TMessage& Message);
 // Screen coordinates; true when a menu popped up.
