@@ -298,3 +298,58 @@ TcxStyleController* DefaultContainerStyleController();
 
 // Registers the unit's components for layouts.
 void cxContainerInitialize();
+
+// --- View information ------------------------------------------------------
+
+ORV_ENUM(TcxContainerHotState, chsNoHotTrack, chsNormal, chsSelected)
+
+// The outcome of one layout calculation of a container, and the painting of
+// its border, shadow and background from it.
+class TcxContainerViewInfo : public TObject {
+  ORV_CLASS(TcxContainerViewInfo, TObject)
+ public:
+  TcxContainerViewInfo() = default;
+
+  // Copies the client rectangle only.
+  virtual void Assign(TObject* Source);
+  virtual TcxRegion* GetUpdateRegion(TcxContainerViewInfo* AViewInfo);
+  virtual void Offset(Integer DX, Integer DY);
+  virtual void Paint(TcxCanvas* ACanvas);
+  virtual void SetBackgroundColor(TColor Value) { BackgroundColor = Value; }
+  virtual TcxContainerBorderStyle GetContainerBorderStyle() { return BorderStyle; }
+
+  TColor BackgroundColor = clWindow;
+  TColor BorderColor = clWindowFrame;
+  TRect BorderRect{};
+  TcxContainerBorderStyle BorderStyle = cbsNone;
+  Integer BorderWidth = 0;
+  TRect Bounds{};
+  TRect ClientRect{};
+  TcxContainerState ContainerState{csNormal};
+  TcxBorders Edges = cxBordersAll;
+  TcxContainerHotState HotState = chsNormal;
+  bool NativeStyle = false;
+  bool Shadow = false;
+  Integer NativePart = 0;
+  Integer NativeState = 0;
+  TdxThemedObjectType ThemedObjectType = totEdit;
+
+ protected:
+  virtual void DrawBorder(TcxCanvas* ACanvas, TRect R);
+  virtual void InternalPaint(TcxCanvas* ACanvas);
+};
+
+using TcxContainerViewInfoClass = TClassRef<TcxContainerViewInfo>;
+
+// Width of a border of the given style or look-and-feel kind.
+Integer GetContainerBorderWidth(TcxContainerBorderStyle ABorderStyle);
+Integer GetContainerBorderWidth(TcxLookAndFeelKind ALookAndFeelKind);
+// Moves the named sides outward by AWidth.
+void ExtendRectByBorders(TRect& R, Integer AWidth, TcxBorders ABorders);
+// Moves the sides not named inward by AWidth.
+void InflateRectByBorders(TRect& R, Integer AWidth, TcxBorders ABorders);
+// Width of the drop shadow below and right of a container.
+inline constexpr Integer cxContainerShadowWidth = 3;
+// Fills the shadow below and right of R and keeps later drawing out of it.
+void DrawContainerShadow(TcxCanvas* ACanvas, const TRect& R);
+TRect GetControlRect(TControl* AControl);
