@@ -1,8 +1,10 @@
 #include "library/foundation/FoundationStartup.h"
 
 #include "library/foundation/cxClasses.h"
+#include "library/foundation/cxControls.h"
 #include "library/foundation/cxGraphics.h"
 #include "library/foundation/cxLookAndFeelPainters.h"
+#include "library/foundation/cxLookAndFeels.h"
 #include "library/foundation/dxThemeManager.h"
 #include "library/foundation/dxUxTheme.h"
 #include "platform/forms/Application.h"
@@ -38,4 +40,6 @@ void RegisterFoundationUnits() {
   RegisterUnit("cxClasses", &StartClasses, &StopClasses);
   RegisterUnit("cxGraphics", nullptr, &cxGraphicsFinalize);
   RegisterUnit("cxLookAndFeelPainters", nullptr, &cxLookAndFeelPaintersFinalize);
+  RegisterUnit("cxControls", &cxControlsInitialize, &cxControlsFinalize);
+  RegisterUnit("cxLookAndFeels", &cxLookAndFeelsInitialize, &cxLookAndFeelsFinalize);
 }

@@ -1,0 +1,174 @@
+// Look-and-feel settings: values inherited down a master chain to the
+// root, change notices that stop where a value is set locally, painters
+// chosen by kind and theme availability, controllers of the root, and
+// system colour changes fanned out shared images first.
+#include <string>
+#include <vector>
+
+#include "ControlsSession.h"
+#include "library/foundation/cxLookAndFeels.h"
+#include "platform/rtl/Owned.h"
+#include "platform/theme/ThemeState.h"
+#include "platform/win/Metrics.h"
+
+namespace {
+
+class cxLookAndFeels : public ControlsSession {
+ protected:
+  std::vector<std::string> log;
+
+  // Logs each change notice of a look-and-feel as "name:values".
+  void Watch(TcxLookAndFeel* L, const std::string& name) {
+    L->OnChanged = [this, name](TcxLookAndFeel*, TcxLookAndFeelValues V) {
+      std::string s = name + ":";
+      if (V.Contains(lfvKind)) s += "K";
+      if (V.Contains(lfvNativeStyle)) s += "N";
+      log.push_back(s);
+    };
+  }
+};
+
+std::string PainterName(TcxCustomLookAndFeelPainterClass P) { return P.Get()->ClassName(); }
+
+}  // namespace
+
+TEST_F(cxLookAndFeels, AFreshObjectIsUltraFlatAndThemesDecideTheNativePainter) {
+  TOwned<TcxLookAndFeel> L(New<TcxLookAndFeel>(nullptr));
+  EXPECT_EQ(L->GetKind(), lfUltraFlat);
+  EXPECT_FALSE(L->GetNativeStyle());
+  EXPECT_EQ(PainterName(L->GetPainter()), "TcxUltraFlatLookAndFeelPainter");
+
+  win::SetThemesActive(false);
+  win::test::PumpUntilIdle();
+  L->SetKind(lfStandard);
+  L->SetNativeStyle(true);
+  EXPECT_EQ(PainterName(L->GetPainter()), "TcxStandardLookAndFeelPainter");
+  EXPECT_EQ(L->GetActiveStyle(), lfsStandard);
+  L->SetStyle(lfsNative);  // no themes: the kind stays
+  EXPECT_EQ(L->GetKind(), lfStandard);
+
+  win::SetThemesActive(true);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(PainterName(L->GetPainter()), "TcxWinXPLookAndFeelPainter");
+  EXPECT_EQ(L->GetActiveStyle(), lfsNative);
+  L->SetStyle(lfsOffice11);
+  EXPECT_EQ(PainterName(L->GetPainter()), "TcxOffice11LookAndFeelPainter");
+}
+
+TEST_F(cxLookAndFeels, ChangesRippleDownTheChainAndStopWhereAValueIsAssigned) {
+  TcxLookAndFeel* root = RootLookAndFeel();
+  TOwned<TcxLookAndFeel> A(New<TcxLookAndFeel>(nullptr));
+  TOwned<TcxLookAndFeel> B(New<TcxLookAndFeel>(nullptr));
+  TOwned<TcxLookAndFeel> C(New<TcxLookAndFeel>(nullptr));
+  B->SetMasterLookAndFeel(A.get());
+  C->SetMasterLookAndFeel(B.get());
+  Watch(A.get(), "A");
+  Watch(B.get(), "B");
+  Watch(C.get(), "C");
+
+  B->SetKind(lfUltraFlat);  // already in effect: assigned, but no notice
+  EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(B->GetAssignedValues().Contains(lfvKind));
+
+  root->SetKind(lfFlat);
+  // B hears the change but passes nothing on for the kind it assigns.
+  EXPECT_EQ(A->GetKind(), lfFlat);
+  EXPECT_EQ(B->GetKind(), lfUltraFlat);
+  EXPECT_EQ(C->GetKind(), lfUltraFlat);
+  EXPECT_EQ(log, (std::vector<std::string>{"A:K"}));
+
+  log.clear();
+  root->SetNativeStyle(true);
+  // Each object tells its listeners before its own handler hears it.
+  EXPECT_EQ(log, (std::vector<std::string>{"C:N", "B:N", "A:N"}));
+  EXPECT_TRUE(C->GetNativeStyle());
+  root->Reset();
+  EXPECT_EQ(root->GetKind(), lfUltraFlat);
+  EXPECT_FALSE(C->GetNativeStyle());
+}
+
+TEST_F(cxLookAndFeels, ADestroyedMasterHandsItsListenersToTheRoot) {
+  RootLookAndFeel()->SetKind(lfOffice11);
+  auto* master = New<TcxLookAndFeel>(nullptr);
+  master->SetKind(lfStandard);
+  TOwned<TcxLookAndFeel> A(New<TcxLookAndFeel>(nullptr));
+  TOwned<TcxLookAndFeel> B(New<TcxLookAndFeel>(nullptr));
+  A->SetMasterLookAndFeel(master);
+  B->SetMasterLookAndFeel(master);
+  Watch(A.get(), "A");
+  Watch(B.get(), "B");
+  master->Free();
+  EXPECT_EQ(log, (std::vector<std::string>{"A:K", "B:K"}));
+  EXPECT_EQ(A->GetMasterLookAndFeel(), RootLookAndFeel());
+  EXPECT_EQ(B->GetKind(), lfOffice11);
+  RootLookAndFeel()->Reset();
+  EXPECT_EQ(B->GetKind(), lfUltraFlat);
+}
+
+TEST_F(cxLookAndFeels, AListenerThatLeavesWhileNotifiedDoesNotMakeTheWalkSkipAnother) {
+  TOwned<TcxLookAndFeel> A(New<TcxLookAndFeel>(nullptr));
+  TOwned<TcxLookAndFeel> B(New<TcxLookAndFeel>(nullptr));
+  TOwned<TcxLookAndFeel> other(New<TcxLookAndFeel>(nullptr));
+  Watch(B.get(), "B");
+  // A moves to another master as soon as it hears the root.
+  A->OnChanged = [&](TcxLookAndFeel*, TcxLookAndFeelValues) { A->SetMasterLookAndFeel(other.get()); };
+  RootLookAndFeel()->SetKind(lfFlat);
+  EXPECT_EQ(log, (std::vector<std::string>{"B:K"}));
+  EXPECT_EQ(A->GetMasterLookAndFeel(), other.get());
+  RootLookAndFeel()->Reset();
+}
+
+TEST_F(cxLookAndFeels, TheLastControllerToGoResetsTheRoot) {
+  auto* c1 = New<TcxLookAndFeelController>(nullptr);
+  auto* c2 = New<TcxLookAndFeelController>(nullptr);
+  c1->SetKind(lfOffice11);
+  c2->SetNativeStyle(true);
+  TOwned<TcxLookAndFeel> L(New<TcxLookAndFeel>(nullptr));
+  EXPECT_EQ(L->GetKind(), lfOffice11);
+  c1->Free();
+  EXPECT_EQ(RootLookAndFeel()->GetKind(), lfOffice11);
+  EXPECT_TRUE(c2->GetNativeStyle());
+  c2->Free();
+  EXPECT_EQ(RootLookAndFeel()->GetKind(), lfUltraFlat);
+  EXPECT_FALSE(L->GetNativeStyle());
+  // A controller is no listener of anything but the root.
+  TOwned<TcxLookAndFeelController> c3(New<TcxLookAndFeelController>(nullptr));
+  L->AddChangeListener(c3.get());
+  c3->SetKind(lfFlat);
+  EXPECT_EQ(L->GetKind(), lfFlat);
+}
+
+TEST_F(cxLookAndFeels, ASystemColourChangeReachesSharedImagesFirstThenEveryLookAndFeel) {
+  TOwned<TcxLookAndFeel> A(New<TcxLookAndFeel>(nullptr));
+  TOwned<TcxLookAndFeel> B(New<TcxLookAndFeel>(nullptr));
+  B->SetKind(lfStandard);
+  Watch(A.get(), "A");
+  Watch(B.get(), "B");
+  TOwned<TcxSystemPaletteChangedNotifier> shared(New<TcxSystemPaletteChangedNotifier>(true));
+  shared->OnSystemPaletteChanged = [&] { log.push_back("shared images"); };
+
+  const int index[] = {win::COLOR_BTNFACE};
+  const COLORREF colour[] = {win::RGB(200, 210, 220)};
+  win::SetSysColors(1, index, colour);
+  win::test::PumpUntilIdle();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.front(), "shared images");
+  // The notifiers are walked newest first; the root's own notice reaches
+  // both again.
+  EXPECT_EQ(log, (std::vector<std::string>{"shared images", "B:N", "A:N", "A:N", "B:N"}));
+}
+
+TEST_F(cxLookAndFeels, AssignCopiesTheLocalValuesAndTheMaster) {
+  TOwned<TcxLookAndFeel> master(New<TcxLookAndFeel>(nullptr));
+  master->SetNativeStyle(true);
+  TOwned<TcxLookAndFeel> source(New<TcxLookAndFeel>(nullptr));
+  source->SetMasterLookAndFeel(master.get());
+  source->SetKind(lfStandard);
+  TOwned<TcxLookAndFeel> target(New<TcxLookAndFeel>(nullptr));
+  Watch(target.get(), "T");
+  target->Assign(source.get());
+  EXPECT_EQ(log, (std::vector<std::string>{"T:KN"}));
+  EXPECT_EQ(target->GetAssignedValues(), TcxLookAndFeelValues{lfvKind});
+  EXPECT_EQ(target->GetMasterLookAndFeel(), master.get());
+  EXPECT_TRUE(target->GetNativeStyle());
+}
