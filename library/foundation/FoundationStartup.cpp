@@ -1,6 +1,7 @@
 #include "library/foundation/FoundationStartup.h"
 
 #include "library/foundation/cxClasses.h"
+#include "library/foundation/cxContainer.h"
 #include "library/foundation/cxControls.h"
 #include "library/foundation/cxGraphics.h"
 #include "library/foundation/cxLookAndFeelPainters.h"
@@ -42,4 +43,5 @@ void RegisterFoundationUnits() {
   RegisterUnit("cxLookAndFeelPainters", nullptr, &cxLookAndFeelPaintersFinalize);
   RegisterUnit("cxControls", &cxControlsInitialize, &cxControlsFinalize);
   RegisterUnit("cxLookAndFeels", &cxLookAndFeelsInitialize, &cxLookAndFeelsFinalize);
+  RegisterUnit("cxContainer", &cxContainerInitialize, nullptr);
 }

@@ -11,6 +11,7 @@
 #include "library/foundation/cxClasses.h"
 #include "library/foundation/cxGeometry.h"
 #include "library/foundation/cxGraphics.h"
+#include "library/foundation/cxLookAndFeels.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
 
@@ -163,6 +164,10 @@ bool ShowPopupMenuFromCursorPos(TControl* ACaller, TComponent* APopupMenu);
 
 // ---------------------------------------------------------------------------
 // Helpers.
+// Holds the mouse for AWnd until a button goes up (ddNone), the pointer
+// leaves a square of twice the drag threshold around where it was
+// (ddDrag), Esc is pressed or another window takes the capture (ddCancel).
+TcxDragDetect DragDetect(win::HWND AWnd);
 // Some window control up the parent chain has a handle.
 bool CanAllocateHandle(TControl* AControl);
 // Left button 1, right 2, Shift 4, Ctrl 8, middle 16, from the async state.
@@ -199,6 +204,282 @@ inline Word GET_APPCOMMAND_LPARAM(win::LPARAM LParam) {
 }
 // Sends the control CM_RECREATEWND when it has a window.
 void RecreateControlWnd(TWinControl* AControl);
+
+// ---------------------------------------------------------------------------
+// The control base.
+
+ORV_ENUM(TcxControlBorderStyle, cxcbsNone, cxcbsDefault)
+ORV_ENUM(TcxKey, kAll, kArrows, kChars, kTab)
+using TcxKeys = Set<TcxKey>;
+ORV_ENUM(TcxDragAndDropState, ddsNone, ddsStarting, ddsInProcess)
+ORV_ENUM(TcxMouseWheelScrollingKind, mwskNone, mwskHorizontal, mwskVertical)
+ORV_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
+ORV_ENUM(TScrollBarKind, sbHorizontal, sbVertical)
+ORV_ENUM(TScrollCode, scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll)
+using TScrollEvent = Event<void(TObject* Sender, TScrollCode ScrollCode, Integer& ScrollPos)>;
+class TcxControlChildComponent;
+
+class TcxControl;
+class TcxControlScrollBar;
+class TcxSizeGrip;
+
+// A mouse-capture object is told when another takes its place.
+class IcxMouseCaptureObject {
+ public:
+  virtual ~IcxMouseCaptureObject() = default;
+  virtual void DoCancelMode() = 0;
+};
+
+// Told when the font of a control it listens to changes.
+class IcxFontListener {
+ public:
+  virtual ~IcxFontListener() = default;
+  virtual void Changed(TObject* Sender, TFont* AFont) = 0;
+};
+
+// The object of one drag-and-drop operation inside a control.
+class TcxDragAndDropObject : public TObject {
+  ORV_CLASS(TcxDragAndDropObject, TObject)
+ public:
+  using ExtraConstructors = orv::Signatures<TObject*(TcxControl*)>;
+  explicit TcxDragAndDropObject(TcxControl* AControl);
+  TcxControl* GetControl() const { return FControl; }
+  TcxCanvas* GetCanvas() const { return FCanvas; }
+  bool GetDirty() const { return FDirty; }
+  void SetDirty(bool Value);
+  TPoint GetCurMousePos() const { return FCurMousePos; }
+  TPoint GetPrevMousePos() const { return FPrevMousePos; }
+
+  void DoBeginDragAndDrop();
+  void DoDragAndDrop(const TPoint& P, bool& Accepted);
+  void DoEndDragAndDrop(bool Accepted);
+  virtual bool GetImmediateStart() { return false; }
+
+ protected:
+  virtual void DirtyChanged() {}
+  virtual TCursor GetDragAndDropCursor(bool Accepted);
+  virtual void AfterDragAndDrop(bool) {}
+  virtual void BeginDragAndDrop() { DirtyChanged(); }
+  virtual void DragAndDrop(const TPoint& P, bool& Accepted);
+  virtual void EndDragAndDrop(bool) { SetDirty(true); }
+
+ private:
+  TcxCanvas* FCanvas;
+  TcxControl* FControl;
+  bool FDirty = false;
+  TPoint FCurMousePos{-1, -1};
+  TPoint FPrevMousePos{-1, -1};
+};
+using TcxDragAndDropObjectClass = TClassRef<TcxDragAndDropObject>;
+
+class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
+  ORV_CLASS(TcxControl, TCustomControl)
+ public:
+  explicit TcxControl(TComponent* AOwner);
+  ~TcxControl() override;
+  void BeforeDestruction() override;
+
+  void AddFontListener(IcxFontListener* AListener);
+  void RemoveFontListener(IcxFontListener* AListener);
+  void InvalidateRect(const TRect& R, bool EraseBackground);
+  void InvalidateRgn(TcxRegion* ARegion, bool EraseBackground);
+  void PostMouseMove();
+  void PostMouseMove(const TPoint& AMousePos);
+  void UpdateWithChildren();
+  void ScrollWindow(Integer DX, Integer DY, const TRect& AScrollRect);
+  bool IsMouseInPressedArea(Integer X, Integer Y) const;
+  virtual void CancelMouseOperations();
+  // Tells a form designer the form changed; nothing without one.
+  void Modified() {}
+  TcxCanvas* GetActiveCanvas();
+  bool AcceptMousePosForClick(Integer X, Integer Y);
+  virtual bool CanFocusEx();
+
+  TcxControlBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TcxControlBorderStyle Value);
+  TcxKeys GetKeys() const { return FKeys; }
+  void SetKeys(TcxKeys Value) { FKeys = Value; }
+  TcxLookAndFeel* GetLookAndFeel() override { return FLookAndFeel; }
+  void SetLookAndFeel(TcxLookAndFeel* Value) { FLookAndFeel->Assign(Value); }
+  // A component offering IcxPopupMenu; anything else is stored as null.
+  TComponent* GetPopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TComponent* Value);
+  TcxDragAndDropState GetDragAndDropState() const { return FDragAndDropState; }
+  void SetDragAndDropState(TcxDragAndDropState Value);
+  TObject* GetMouseCaptureObject() const { return FMouseCaptureObject; }
+  void SetMouseCaptureObject(TObject* Value);
+  bool GetFocusOnClick() const { return FFocusOnClick; }
+  void SetFocusOnClick(bool Value) { FFocusOnClick = Value; }
+  TcxCanvas* GetCanvas() const { return FCanvas; }
+  TRect GetExplicitBounds() const { return FExplicitBounds; }
+  void SetExplicitBounds(const TRect& Value) { FExplicitBounds = Value; }
+  bool GetIsDesigning() const { return GetComponentState().Contains(csDesigning); }
+  bool GetIsLoading() const { return GetComponentState().Contains(csLoading); }
+  bool GetIsDestroying() const { return GetComponentState().Contains(csDestroying); }
+  virtual bool GetIsFocused() { return Focused(); }
+  bool GetIsScrollingContent() const { return FScrollingContent; }
+  bool GetRightButtonUp() const { return FRightButtonUp; }
+  TPoint GetMouseDownPos() const { return FMouseDownPos; }
+
+  // Drag and drop inside the control.
+  TcxDragAndDropObject* GetDragAndDropObject();
+  TcxDragAndDropObjectClass GetDragAndDropObjectClassValue() const { return FDragAndDropObjectClass; }
+  void SetDragAndDropObjectClass(TcxDragAndDropObjectClass Value) { FDragAndDropObjectClass = Value; }
+  void FinishDragAndDrop(bool Accepted);
+
+  virtual TRect GetBounds();
+  virtual TRect GetClientBounds();
+  virtual Integer GetBorderSize();
+  virtual TcxCustomLookAndFeelPainterClass GetLookAndFeelPainter() { return FLookAndFeel->GetPainter(); }
+  // Scrolls one line in the direction through Scroll, then repaints.
+  void ScrollContent(TcxDirection ADirection);
+
+  TNotifyEvent OnFocusChanged, OnMouseEnter, OnMouseLeave;
+
+ protected:
+  friend class TcxControlChildComponent;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void WndProc(TMessage& Message) override;
+  void Paint() override;
+  void Resize() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) override;
+  void DoContextPopup(TPoint MousePos, bool& Handled) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  bool IsMenuKey(TMessage& Message) override;
+
+  virtual bool DoShowPopupMenu(TComponent* AMenu, Integer X, Integer Y);
+  virtual void ParentBackgroundChanged() {}
+  virtual void AfterMouseDown(TMouseButton AButton, Integer X, Integer Y);
+  virtual bool AllowAutoDragAndDropAtDesignTime(Integer, Integer, TShiftState) { return true; }
+  virtual void BeforeMouseDown(TMouseButton, TShiftState, Integer, Integer) {}
+  virtual void BringInternalControlsToFront() {}
+  virtual bool CanFocusOnClick();
+  virtual bool CanFocusOnClick(Integer X, Integer Y);
+  virtual bool FocusWhenChildIsClicked(TControl* AChild);
+  virtual TCursor GetCursor(Integer X, Integer Y);
+  virtual TcxMouseWheelScrollingKind GetMouseWheelScrollingKind() { return mwskNone; }
+  virtual bool HasBackground() { return false; }
+  virtual void InitControl() {}
+  virtual bool IsInternalControl(TControl*) { return false; }
+  virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  virtual bool NeedsToBringInternalControlsToFront() { return !GetIsDesigning(); }
+  virtual TcxDragAndDropObjectClass GetDragAndDropObjectClass();
+  virtual bool AllowDragAndDropWithoutFocus() { return false; }
+  virtual void BoundsChanged() {}
+  virtual bool CanDrag(Integer X, Integer Y);
+  virtual void CursorChanged();
+  virtual void DoCancelMode();
+  virtual void FocusChanged();
+  virtual void FontChanged();
+  virtual bool GetDesignHitTest(Integer X, Integer Y, TShiftState Shift);
+  virtual bool MayFocus() { return true; }
+  virtual void MouseEnter(TControl* AControl);
+  virtual void MouseLeave(TControl* AControl);
+  virtual void ColorChanged() {}
+  virtual void TextChanged() {}
+  virtual void VisibleChanged() {}
+  virtual void DragAndDrop(const TPoint& P, bool& Accepted);
+  virtual void EndDragAndDrop(bool Accepted);
+  virtual bool StartDragAndDrop(const TPoint&) { return false; }
+  virtual void BeginDragAndDrop();
+  // The platform's drag between controls: a drag starts here, after the
+  // control's own drag detection.
+  virtual void BeginPlatformDrag() {}
+  virtual void AddChildComponent(TcxControlChildComponent* AComponent);
+  virtual void RemoveChildComponent(TcxControlChildComponent* AComponent);
+  virtual void Scroll(TScrollBarKind, TScrollCode, Integer&) {}
+
+  void WMCancelMode(TMessage& Message);
+  ORV_MESSAGE(win::WM_CANCELMODE, WMCancelMode)
+  void WMEraseBkgnd(TMessage& Message);
+  ORV_MESSAGE(win::WM_ERASEBKGND, WMEraseBkgnd)
+  void WMPaint(TMessage& Message);
+  ORV_MESSAGE(win::WM_PAINT, WMPaint)
+  void WMGetDlgCode(TMessage& Message);
+  ORV_MESSAGE(win::WM_GETDLGCODE, WMGetDlgCode)
+  void WMContextMenu(TMessage& Message);
+  ORV_MESSAGE(win::WM_CONTEXTMENU, WMContextMenu)
+  void WMSetCursor(TMessage& Message);
+  ORV_MESSAGE(win::WM_SETCURSOR, WMSetCursor)
+  void CNKeyDown(TMessage& Message);
+  ORV_MESSAGE(win::CN_KEYDOWN, CNKeyDown)
+  void CNSysKeyDown(TMessage& Message);
+  ORV_MESSAGE(win::CN_SYSKEYDOWN, CNSysKeyDown)
+  void CMColorChanged(TMessage& Message);
+  ORV_MESSAGE(win::CM_COLORCHANGED, CMColorChanged)
+  void CMCursorChanged(TMessage& Message);
+  ORV_MESSAGE(win::CM_CURSORCHANGED, CMCursorChanged)
+  void CMFontChanged(TMessage& Message);
+  ORV_MESSAGE(win::CM_FONTCHANGED, CMFontChanged)
+  void CMTextChanged(TMessage& Message);
+  ORV_MESSAGE(win::CM_TEXTCHANGED, CMTextChanged)
+  void CMVisibleChanged(TMessage& Message);
+  ORV_MESSAGE(win::CM_VISIBLECHANGED, CMVisibleChanged)
+  void CMMouseEnter(TMessage& Message);
+  ORV_MESSAGE(win::CM_MOUSEENTER, CMMouseEnter)
+  void CMMouseLeave(TMessage& Message);
+  ORV_MESSAGE(win::CM_MOUSELEAVE, CMMouseLeave)
+  void CMDesignHitTest(TMessage& Message);
+  ORV_MESSAGE(win::CM_DESIGNHITTEST, CMDesignHitTest)
+
+  bool FScrollingContent = false;
+
+ private:
+  bool IsPopupMenuKey(TMessage& Message);
+  void LookAndFeelChangedHandler(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues) {
+    LookAndFeelChanged(Sender, AChangedValues);
+  }
+
+  TcxScreenCanvas* FActiveScreenCanvas = nullptr;
+  TcxControlBorderStyle FBorderStyle = cxcbsNone;
+  TcxCanvas* FCanvas = nullptr;
+  bool FCreatingWindow = false;
+  TCursor FDefaultCursor = crDefault;
+  TcxDragAndDropObject* FDragAndDropObject = nullptr;
+  TcxDragAndDropObjectClass FDragAndDropObjectClass;
+  TCursor FDragAndDropPrevCursor = crDefault;
+  TcxDragAndDropState FDragAndDropState = ddsNone;
+  bool FFinishingDragAndDrop = false;
+  bool FFocusOnClick = true;
+  std::vector<IcxFontListener*> FFontListeners;
+  TcxKeys FKeys;
+  TcxLookAndFeel* FLookAndFeel = nullptr;
+  bool FMouseButtonPressed = false;
+  TObject* FMouseCaptureObject = nullptr;
+  TPoint FMouseDownPos{};
+  bool FRightButtonUp = false;
+  TComponent* FPopupMenu = nullptr;
+  bool FParentBackgroundCache = true;
+  TRect FExplicitBounds{};
+};
+
+// A component that belongs to a control without being a window.
+class TcxControlChildComponent : public TcxComponent {
+  ORV_CLASS(TcxControlChildComponent, TcxComponent)
+ public:
+  explicit TcxControlChildComponent(TComponent* AOwner);
+  TcxControlChildComponent(TcxControl* AControl, bool AAssignOwner);
+  ~TcxControlChildComponent() override;
+  TcxControl* GetControl() const { return FControl; }
+  bool GetIsLoading() const { return GetComponentState().Contains(csLoading); }
+  bool GetIsDestroying() const { return GetComponentState().Contains(csDestroying); }
+  TComponent* GetParentComponent() override { return FControl; }
+  bool HasParent() override { return FControl != nullptr; }
+  void SetParentComponent(TComponent* Value) override;
+
+ protected:
+  friend class TcxControl;
+  virtual void Initialize() {}
+  virtual void SetControl(TcxControl* Value) { FControl = Value; }
+
+ private:
+  TcxControl* FControl = nullptr;
+};
 
 // The unit's start-up and shut-down steps. Shut-down raises
 // "MouseTrackingTimerList.Count <> 0" when a caller is still tracked.

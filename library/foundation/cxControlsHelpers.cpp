@@ -7,6 +7,7 @@
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Numbers.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/ModalLoop.h"
 #include "platform/win/Modules.h"
 #include "platform/win/Monitors.h"
 #include "platform/win/Mouse.h"
@@ -18,6 +19,57 @@
 using namespace win;
 
 HMODULE cxUser32Module();
+
+TcxDragDetect DragDetect(HWND AWnd) {
+  TcxDragDetect result = ddCancel;
+  const TPoint start = GetMouseCursorPos();
+  const Integer threshold = Mouse ? Mouse->GetDragThreshold() : 5;
+  const TRect area{start.X - threshold, start.Y - threshold, start.X + threshold, start.Y + threshold};
+  ModalLoopScope scope;
+  SetCapture(AWnd);
+  MSG msg{};
+  while (GetCapture() == AWnd) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == -1) break;
+    if (!got) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    bool done = false;
+    switch (msg.message) {
+      case WM_LBUTTONUP:
+      case WM_RBUTTONUP:
+      case WM_MBUTTONUP:
+        result = ddNone;
+        done = true;
+        break;
+      case WM_KEYDOWN:
+      case WM_KEYUP:
+        if (msg.wParam == VK_ESCAPE) {
+          result = ddCancel;
+          done = true;
+        }
+        break;
+      case WM_MOUSEMOVE:
+        if (msg.hwnd == AWnd) {
+          TPoint p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+          MapWindowPoint(AWnd, nullptr, p);
+          if (!cxRectPtIn(area, p)) {
+            result = ddDrag;
+            done = true;
+          }
+        }
+        break;
+      default:
+        break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    if (done) break;
+  }
+  if (GetCapture() == AWnd) ReleaseCapture();
+  return result;
+}
 
 bool CanAllocateHandle(TControl* AControl) {
   for (TWinControl* p = AControl ? AControl->GetParent() : nullptr; p; p = p->GetParent())

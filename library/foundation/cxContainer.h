@@ -1,0 +1,355 @@
+// Container controls: the appearance of a container in each of its states,
+// the style controller that lends one appearance to many containers, and
+// (further down) the container control itself.
+#pragma once
+
+#include <vector>
+
+#include "library/foundation/cxClasses.h"
+#include "library/foundation/cxGraphics.h"
+#include "library/foundation/cxLookAndFeels.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Graphics.h"
+
+ORV_ENUM(TcxContainerBorderStyle, cbsNone, cbsSingle, cbsThick, cbsFlat, cbs3D, cbsUltraFlat, cbsOffice11)
+ORV_ENUM(TcxContainerStateItem, csNormal, csActive, csDisabled, csHotTrack)
+using TcxContainerState = Set<TcxContainerStateItem>;
+
+// Index of a style value; descendants of the container style add indexes
+// from GetStyleValueCount upward.
+using TcxContainerStyleValue = int;
+using TcxContainerStyleValues = Set<TcxContainerStyleValue, 32>;
+
+inline constexpr TcxContainerStyleValue csvBorderColor = 0;
+inline constexpr TcxContainerStyleValue csvBorderStyle = 1;
+inline constexpr TcxContainerStyleValue csvColor = 2;
+inline constexpr TcxContainerStyleValue csvEdges = 3;
+inline constexpr TcxContainerStyleValue csvFont = 4;
+inline constexpr TcxContainerStyleValue csvHotTrack = 5;
+inline constexpr TcxContainerStyleValue csvShadow = 6;
+inline constexpr TcxContainerStyleValue csvTextColor = 7;
+inline constexpr TcxContainerStyleValue csvTextStyle = 8;
+inline constexpr TcxContainerStyleValue csvTransparentBorder = 9;
+
+class TcxContainerStyle;
+class TcxStyleController;
+
+using TcxContainerStyleClass = TClassRef<TcxContainerStyle>;
+
+// What a style asks of the control that owns it: whether a value is shown in
+// the control's published properties, and how the control takes its colour
+// and font from its parent.
+class IcxContainerStyleOwner {
+ public:
+  virtual ~IcxContainerStyleOwner() = default;
+  virtual TWinControl* GetStyleOwnerControl() = 0;
+  virtual bool IsStylePropertyPublished(const AnsiString& APropertyName, bool AExtended) = 0;
+  virtual bool DefaultParentColor() = 0;
+  virtual bool IsInplace() = 0;
+};
+
+// The appearance of a container in one state. The normal state's style is
+// the base style; the others keep only their own border, colours and text
+// style, and read everything they leave unassigned from the base style, the
+// controller's style of the same state or a default, in that order.
+class TcxContainerStyle : public TcxInterfacedPersistent {
+  ORV_CLASS(TcxContainerStyle, TcxInterfacedPersistent)
+ public:
+  using ExtraConstructors =
+      orv::Signatures<TObject*(TPersistent*, bool, TcxContainerStyle*, TcxContainerStateItem)>;
+
+  TcxContainerStyle(TPersistent* AOwner, bool ADirectAccessMode, TcxContainerStyle* AParentStyle = nullptr,
+                    TcxContainerStateItem AState = csNormal);
+  ~TcxContainerStyle() override;
+  void AfterConstruction() override;
+
+  void Assign(TPersistent* Source) override;
+  void BeginUpdate();
+  void EndUpdate();
+  virtual void RestoreDefaults();
+
+  TcxContainerStyle* GetBaseStyle() { return IsBaseStyle() ? this : FParentStyle; }
+  bool IsBaseStyle() const { return FParentStyle == nullptr; }
+  bool IsDestroying() const { return FDestroying; }
+  bool GetDirectAccessMode() const { return FDirectAccessMode; }
+  TcxContainerStateItem GetState() const { return FState; }
+  TcxContainerStyle* GetParentStyle() const { return FParentStyle; }
+  IcxContainerStyleOwner* GetContainer();
+  virtual bool HasBorder();
+
+  // Value names and indexes.
+  virtual Integer GetStyleValueCount() { return 10; }
+  virtual bool GetStyleValueName(TcxContainerStyleValue AStyleValue, AnsiString& AName);
+  bool GetStyleValue(const AnsiString& APropertyName, TcxContainerStyleValue& AStyleValue);
+  virtual bool IsValueAssigned(TcxContainerStyleValue AValue);
+  bool IsExtendedStylePropertyPublished(const AnsiString& APropertyName);
+
+  TcxContainerStyleValues GetAssignedValues();
+  void SetAssignedValues(TcxContainerStyleValues Value);
+
+  TColor GetBorderColor();
+  void SetBorderColor(TColor Value);
+  TcxContainerBorderStyle GetBorderStyle();
+  void SetBorderStyle(TcxContainerBorderStyle Value);
+  virtual TColor GetColor();
+  void SetColor(TColor Value);
+  TcxBorders GetEdges();
+  void SetEdges(TcxBorders Value);
+  TFont* GetFont();
+  void SetFont(TFont* Value);
+  bool GetHotTrack();
+  void SetHotTrack(bool Value);
+  bool GetShadow();
+  void SetShadow(bool Value);
+  virtual TColor GetTextColor();
+  void SetTextColor(TColor Value);
+  virtual TFontStyles GetTextStyle();
+  void SetTextStyle(TFontStyles Value);
+  bool GetTransparentBorder();
+  void SetTransparentBorder(bool Value);
+  TcxLookAndFeel* GetLookAndFeel();
+  void SetLookAndFeel(TcxLookAndFeel* Value);
+  // Nil while the default controller is in effect.
+  TcxStyleController* GetStyleController();
+  void SetStyleController(TcxStyleController* Value);
+  TcxStyleController* GetActiveStyleController();
+
+  // The colour to paint with: like GetColor, except that a container shown
+  // inside another control takes its parent's colour only when nothing
+  // assigns one.
+  virtual TColor GetStyleColor();
+  // The base font in the text colour and style of this state.
+  TFont* GetVisibleFont();
+
+  // While locked, font changes do not count as the style's own font: a
+  // controller's font copied in keeps flowing from the controller.
+  void LockFontAssignedValue(bool ALock);
+  bool IsFontAssignedValueLocked() const { return FFontAssignedValueLock > 0; }
+
+  TNotifyEvent OnChanged;
+
+  // Stored rules of the published values.
+  bool IsBorderColorStored() { return IsValueStored(csvBorderColor); }
+  bool IsBorderStyleStored() { return IsValueStored(csvBorderStyle); }
+  bool IsColorStored() { return IsValueStored(csvColor); }
+  bool IsEdgesStored() { return IsValueStored(csvEdges); }
+  bool IsFontStored() { return IsValueStored(csvFont); }
+  bool IsHotTrackStored() { return IsValueStored(csvHotTrack); }
+  bool IsShadowStored() { return IsValueStored(csvShadow); }
+  bool IsTextColorStored() { return IsValueStored(csvTextColor); }
+  bool IsTextStyleStored() { return IsValueStored(csvTextStyle); }
+  bool IsTransparentBorderStored() { return IsValueStored(csvTransparentBorder); }
+  bool IsStyleControllerStored() { return FState == csNormal; }
+
+  // The controller link of the base style; a state style forwards.
+  TcxStyleController* BaseGetStyleController();
+  void BaseSetStyleController(TcxStyleController* Value);
+
+ protected:
+  friend class TcxStyleController;
+
+  virtual void Changed();
+  virtual void ControllerChangedNotification(TcxStyleController* AStyleController);
+  virtual void ControllerFreeNotification(TcxStyleController* AStyleController);
+  virtual TColor DefaultBorderColor();
+  virtual TcxContainerBorderStyle DefaultBorderStyle();
+  virtual TColor DefaultColor();
+  virtual TcxBorders DefaultEdges();
+  virtual bool DefaultHotTrack();
+  virtual bool DefaultShadow();
+  virtual TColor DefaultTextColor();
+  virtual TFontStyles DefaultTextStyle();
+  virtual bool DefaultTransparentBorder();
+  virtual void FontChanged(TObject* Sender);
+  virtual TcxStyleController* GetDefaultStyleController();
+  virtual TcxContainerStyleValues InternalGetNotPublishedExtendedStyleValues();
+  void DefineProperties(TFiler* Filer) override;
+
+  // Whether the value is assigned here or along the controller chain, and
+  // the value when it is.
+  bool InternalGetBorderColor(TColor& Value);
+  bool InternalGetBorderStyle(TcxContainerBorderStyle& Value);
+  bool InternalGetColor(TColor& Value);
+  bool InternalGetEdges(TcxBorders& Value);
+  bool InternalGetFont(TFont*& Value);
+  bool InternalGetHotTrack(bool& Value);
+  bool InternalGetShadow(bool& Value);
+  bool InternalGetTextColor(TColor& Value);
+  bool InternalGetTextStyle(TFontStyles& Value);
+  bool InternalGetTransparentBorder(bool& Value);
+
+  bool IsValueStored(TcxContainerStyleValue AValue);
+  void UpdateFont();
+  TcxContainerStyleValues FAssignedValues;
+
+ private:
+  void CheckChanges();
+  void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  // The controller's style of this state, when a controller is in effect.
+  TcxContainerStyle* ControllerStyle();
+  void ReadIsFontAssigned(TReader* Reader);
+  void WriteIsFontAssigned(TWriter* Writer);
+  template <class T>
+  void SetValue(TcxContainerStyleValue AIndex, T& AField, const T& Value);
+
+  TColor FBorderColor = clWindowFrame;
+  TcxContainerBorderStyle FBorderStyle = cbsFlat;
+  TcxBorders FEdges = cxBordersAll;
+  bool FHotTrack = true;
+  bool FShadow = false;
+  bool FTransparentBorder = true;
+  bool FDirectAccessMode;
+  Integer FFontAssignedValueLock = 0;
+  bool FDestroying = false;
+  TcxLookAndFeel* FLookAndFeel = nullptr;
+  bool FChangePending = false;
+  TcxContainerStyle* FParentStyle;
+  TcxContainerStateItem FState;
+  TFontStyles FTextStyle;
+  Integer FUpdateCount = 0;
+  TFont* FVisibleFont = nullptr;
+  TcxStyleController* FStyleController = nullptr;
+  TColor FColor = clWindow;
+  TFont* FFont = nullptr;
+  bool FOwnsFont = false;
+  TColor FTextColor = clWindowText;
+};
+
+// The four styles of a container or a controller, one per state.
+class TcxContainerStyles : public TObject {
+  ORV_CLASS(TcxContainerStyles, TObject)
+ public:
+  using ExtraConstructors = orv::Signatures<TObject*(TPersistent*, TcxContainerStyleClass)>;
+
+  TcxContainerStyles(TPersistent* AOwner, TcxContainerStyleClass AStyleClass);
+  ~TcxContainerStyles() override;
+
+  TcxContainerStyle* GetStyle(TcxContainerStateItem AState) const { return FStyles[AState]; }
+  // Takes the given style's values; the held object stays.
+  void SetStyle(TcxContainerStateItem AState, TcxContainerStyle* Value);
+  TcxContainerStyle* GetStyleNormal() const { return FStyles[csNormal]; }
+  void SetStyleNormal(TcxContainerStyle* Value) { SetStyle(csNormal, Value); }
+  TcxContainerStyle* GetStyleFocused() const { return FStyles[csActive]; }
+  void SetStyleFocused(TcxContainerStyle* Value) { SetStyle(csActive, Value); }
+  TcxContainerStyle* GetStyleDisabled() const { return FStyles[csDisabled]; }
+  void SetStyleDisabled(TcxContainerStyle* Value) { SetStyle(csDisabled, Value); }
+  TcxContainerStyle* GetStyleHot() const { return FStyles[csHotTrack]; }
+  void SetStyleHot(TcxContainerStyle* Value) { SetStyle(csHotTrack, Value); }
+
+  void SetOnChanged(TNotifyEvent Value);
+  void RestoreDefaults();
+
+ private:
+  TcxContainerStyle* FStyles[4] = {};
+};
+
+using TcxContainerStylesClass = TClassRef<TcxContainerStyles>;
+
+// Lends its styles to every container style that names it.
+class TcxStyleController : public TcxComponent {
+  ORV_CLASS(TcxStyleController, TcxComponent)
+ public:
+  explicit TcxStyleController(TComponent* AOwner);
+  ~TcxStyleController() override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  TcxContainerStyle* GetStyle() const { return FStyles->GetStyleNormal(); }
+  void SetStyle(TcxContainerStyle* Value) { FStyles->SetStyleNormal(Value); }
+  TcxContainerStyle* GetInternalStyle(TcxContainerStateItem AState) const { return FStyles->GetStyle(AState); }
+  void SetInternalStyle(TcxContainerStateItem AState, TcxContainerStyle* Value) { FStyles->SetStyle(AState, Value); }
+  TcxContainerStyles* GetStyles() const { return FStyles; }
+
+  // Never stored: reading answers the normal style's own controller.
+  TcxStyleController* GetFakeStyleController() { return GetStyle()->GetStyleController(); }
+  void SetFakeStyleController(TcxStyleController*) {}
+  bool IsFakeStyleControllerStored() { return false; }
+
+  bool IsDestruction() const { return FDestroying; }
+  const std::vector<TcxContainerStyle*>& GetListeners() const { return FListeners; }
+  void RestoreStyles();
+  // Scales the font once in the controller's life.
+  void ChangeFontScale(Integer M, Integer D);
+
+  TNotifyEvent OnStyleChanged;
+
+  virtual void AddListener(TcxContainerStyle* AListener);
+  virtual TcxContainerStyleClass GetStyleClass();
+  virtual TcxContainerStylesClass GetStylesClass();
+  virtual void RemoveListener(TcxContainerStyle* AListener);
+
+ protected:
+  virtual void Changed();
+  void Loaded() override;
+
+ private:
+  void StyleChanged(TObject* Sender);
+
+  std::vector<TcxContainerStyle*> FListeners;
+  bool FDestroying = false;
+  bool FFontScaled = false;
+  TcxContainerStyles* FStyles = nullptr;
+};
+
+// The controller every style uses that names none; the editors set it at
+// start-up.
+extern TcxStyleController* cxContainerDefaultStyleController;
+TcxStyleController* DefaultContainerStyleController();
+
+// Registers the unit's components for layouts.
+void cxContainerInitialize();
+
+// --- View information ------------------------------------------------------
+
+ORV_ENUM(TcxContainerHotState, chsNoHotTrack, chsNormal, chsSelected)
+
+// The outcome of one layout calculation of a container, and the painting of
+// its border, shadow and background from it.
+class TcxContainerViewInfo : public TObject {
+  ORV_CLASS(TcxContainerViewInfo, TObject)
+ public:
+  TcxContainerViewInfo() = default;
+
+  // Copies the client rectangle only.
+  virtual void Assign(TObject* Source);
+  virtual TcxRegion* GetUpdateRegion(TcxContainerViewInfo* AViewInfo);
+  virtual void Offset(Integer DX, Integer DY);
+  virtual void Paint(TcxCanvas* ACanvas);
+  virtual void SetBackgroundColor(TColor Value) { BackgroundColor = Value; }
+  virtual TcxContainerBorderStyle GetContainerBorderStyle() { return BorderStyle; }
+
+  TColor BackgroundColor = clWindow;
+  TColor BorderColor = clWindowFrame;
+  TRect BorderRect{};
+  TcxContainerBorderStyle BorderStyle = cbsNone;
+  Integer BorderWidth = 0;
+  TRect Bounds{};
+  TRect ClientRect{};
+  TcxContainerState ContainerState{csNormal};
+  TcxBorders Edges = cxBordersAll;
+  TcxContainerHotState HotState = chsNormal;
+  bool NativeStyle = false;
+  bool Shadow = false;
+  Integer NativePart = 0;
+  Integer NativeState = 0;
+  TdxThemedObjectType ThemedObjectType = totEdit;
+
+ protected:
+  virtual void DrawBorder(TcxCanvas* ACanvas, TRect R);
+  virtual void InternalPaint(TcxCanvas* ACanvas);
+};
+
+using TcxContainerViewInfoClass = TClassRef<TcxContainerViewInfo>;
+
+// Width of a border of the given style or look-and-feel kind.
+Integer GetContainerBorderWidth(TcxContainerBorderStyle ABorderStyle);
+Integer GetContainerBorderWidth(TcxLookAndFeelKind ALookAndFeelKind);
+// Moves the named sides outward by AWidth.
+void ExtendRectByBorders(TRect& R, Integer AWidth, TcxBorders ABorders);
+// Moves the sides not named inward by AWidth.
+void InflateRectByBorders(TRect& R, Integer AWidth, TcxBorders ABorders);
+// Width of the drop shadow below and right of a container.
+inline constexpr Integer cxContainerShadowWidth = 3;
+// Fills the shadow below and right of R and keeps later drawing out of it.
+void DrawContainerShadow(TcxCanvas* ACanvas, const TRect& R);
+TRect GetControlRect(TControl* AControl);
