@@ -4,6 +4,7 @@
 
 #include "library/data/cxVariants.h"
 #include "library/editors/core/cxEditConsts.h"
+#include "library/editors/core/cxEditStyles.h"
 #include "platform/rtl/ScopeExit.h"
 
 ORV_REGISTER(TcxCustomEditDefaultValuesProvider)
@@ -271,7 +272,7 @@ bool TcxCustomEditProperties::CanModify() {
 
 // --- value hooks -----------------------------------------------------------
 
-TClass TcxCustomEditProperties::GetStyleClass() const { return nullptr; }
+TClass TcxCustomEditProperties::GetStyleClass() const { return TcxEditStyle::StaticClass(); }
 
 bool TcxCustomEditProperties::CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2) {
   Variant value1, value2;

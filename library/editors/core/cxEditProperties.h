@@ -47,9 +47,6 @@ using TcxEditValidateEvent =
 class IcxEditControl {
  public:
   virtual ~IcxEditControl() = default;
-  // Whether the editor serves a cell of a grid (in place) rather than
-  // standing alone.
-  virtual bool IsInplace() const = 0;
   // Whether an OnValidate handler is set on the editor's own properties or
   // on its repository item's.
   virtual bool HasValidateHandler() const = 0;
@@ -57,9 +54,6 @@ class IcxEditControl {
   virtual void DoOnValidate(Variant& DisplayValue, AnsiString& ErrorText, bool& Error) = 0;
   // The text the editor shows now (what the user typed).
   virtual AnsiString GetCurrentDisplayText() const = 0;
-  // Whether the editor class publishes the style property AName for the
-  // normal style (AExtendedState false) or for the other states.
-  virtual bool IsStylePropertyPublished(const AnsiString& AName, bool AExtendedState) const = 0;
 };
 
 // Defaults an editor takes from the data it is bound to.

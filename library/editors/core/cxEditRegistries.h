@@ -86,3 +86,6 @@ TShiftState cxButtonToShift(TcxMouseButton AButton);
 void SendKeyDown(TWinControl* AControl, Word AKey, TShiftState AShift);
 void SendKeyPress(TWinControl* AControl, AnsiChar AKey);
 void SendKeyUp(TWinControl* AControl, Word AKey, TShiftState AShift);
+
+// The screen cursor of the editors' mouse-wheel scrolling.
+inline constexpr TCursor crcxEditMouseWheel = 4101;
