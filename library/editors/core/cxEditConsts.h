@@ -1,5 +1,6 @@
-// Message texts of the editor engines (masks, regular expressions, smart
-// date input). The texts live in the library's string table under their
+// Message texts of the editors: the engines (masks, regular expressions,
+// smart date input), the editor kinds' captions, buttons, menus, hints and
+// errors. The texts live in the library's string table under their
 // fixed numbers, so a translation can replace any of them by number.
 //
 // The table is registered by cxEditConsts_Initialize; cxEditResString runs
@@ -36,6 +37,101 @@ inline const TResStringRec scxRegExprHexNumberExpected0{cxEditResModule, 65166};
 inline const TResStringRec scxRegExprHexNumberExpected{cxEditResModule, 65167};
 inline const TResStringRec scxRegExprLine{cxEditResModule, 65183};
 
+// Masked editors.
+inline const TResStringRec scxMaskEditRegExprError{cxEditResModule, 65142};
+inline const TResStringRec scxMaskEditInvalidEditValue{cxEditResModule, 65143};
+inline const TResStringRec scxMaskEditNoMask{cxEditResModule, 65144};
+inline const TResStringRec scxMaskEditIllegalFileFormat{cxEditResModule, 65145};
+inline const TResStringRec scxMaskEditEmptyMaskCollectionFile{cxEditResModule, 65146};
+inline const TResStringRec scxMaskEditMaskCollectionFiles{cxEditResModule, 65147};
+inline const TResStringRec cxSSpinEditInvalidNumericValue{cxEditResModule, 65148};
+
+// Editor kinds as "Caption|Description" (the registered edit properties and
+// the repository items).
+inline const TResStringRec scxSEditRepositoryComboBoxItem{cxEditResModule, 65168};
+inline const TResStringRec scxSEditRepositoryCurrencyItem{cxEditResModule, 65169};
+inline const TResStringRec scxSEditRepositoryDateItem{cxEditResModule, 65170};
+inline const TResStringRec scxSEditRepositoryHyperLinkItem{cxEditResModule, 65171};
+inline const TResStringRec scxSEditRepositoryImageComboBoxItem{cxEditResModule, 65172};
+inline const TResStringRec scxSEditRepositoryImageItem{cxEditResModule, 65173};
+inline const TResStringRec scxSEditRepositoryLookupComboBoxItem{cxEditResModule, 65174};
+inline const TResStringRec scxSEditRepositoryMaskItem{cxEditResModule, 65175};
+inline const TResStringRec scxSEditRepositoryMemoItem{cxEditResModule, 65176};
+inline const TResStringRec scxSEditRepositoryMRUItem{cxEditResModule, 65177};
+inline const TResStringRec scxSEditRepositoryPopupItem{cxEditResModule, 65178};
+inline const TResStringRec scxSEditRepositorySpinItem{cxEditResModule, 65179};
+inline const TResStringRec scxSEditRepositoryRadioGroupItem{cxEditResModule, 65180};
+inline const TResStringRec scxSEditRepositoryTextItem{cxEditResModule, 65181};
+inline const TResStringRec scxSEditRepositoryTimeItem{cxEditResModule, 65182};
+inline const TResStringRec scxSEditRepositoryBlobItem{cxEditResModule, 65196};
+inline const TResStringRec scxSEditRepositoryButtonItem{cxEditResModule, 65197};
+inline const TResStringRec scxSEditRepositoryCalcItem{cxEditResModule, 65198};
+inline const TResStringRec scxSEditRepositoryCheckBoxItem{cxEditResModule, 65199};
+inline const TResStringRec scxSEditRepositoryRichItem{cxEditResModule, 64989};
+
+// Navigator hints.
+inline const TResStringRec cxNavigatorHint_NextPage{cxEditResModule, 65184};
+inline const TResStringRec cxNavigatorHint_Last{cxEditResModule, 65185};
+inline const TResStringRec cxNavigatorHint_Insert{cxEditResModule, 65186};
+inline const TResStringRec cxNavigatorHint_Delete{cxEditResModule, 65187};
+inline const TResStringRec cxNavigatorHint_Edit{cxEditResModule, 65188};
+inline const TResStringRec cxNavigatorHint_Post{cxEditResModule, 65189};
+inline const TResStringRec cxNavigatorHint_Cancel{cxEditResModule, 65190};
+inline const TResStringRec cxNavigatorHint_Refresh{cxEditResModule, 65191};
+inline const TResStringRec cxNavigatorHint_SaveBookmark{cxEditResModule, 65192};
+inline const TResStringRec cxNavigatorHint_GotoBookmark{cxEditResModule, 65193};
+inline const TResStringRec cxNavigatorHint_Filter{cxEditResModule, 65194};
+inline const TResStringRec cxNavigator_DeleteRecordQuestion{cxEditResModule, 65195};
+inline const TResStringRec cxNavigatorHint_First{cxEditResModule, 65212};
+inline const TResStringRec cxNavigatorHint_Prior{cxEditResModule, 65213};
+inline const TResStringRec cxNavigatorHint_PriorPage{cxEditResModule, 65214};
+inline const TResStringRec cxNavigatorHint_Next{cxEditResModule, 65215};
+
+// Calculator and hyperlink.
+inline const TResStringRec scxSCalcError{cxEditResModule, 65209};
+inline const TResStringRec scxSHyperLinkPrefix{cxEditResModule, 65210};
+inline const TResStringRec scxSHyperLinkDoubleSlash{cxEditResModule, 65211};
+
+// Date popup.
+inline const TResStringRec cxSDatePopupClear{cxEditResModule, 65216};
+inline const TResStringRec cxSDatePopupNow{cxEditResModule, 65217};
+inline const TResStringRec cxSDatePopupOK{cxEditResModule, 65218};
+inline const TResStringRec cxSDatePopupToday{cxEditResModule, 65219};
+inline const TResStringRec cxSDateError{cxEditResModule, 65220};
+
+// Radio group, Boolean texts, blob editor and the text editors' menu.
+inline const TResStringRec cxSRadioGroupDefaultCaption{cxEditResModule, 65232};
+inline const TResStringRec cxSTextTrue{cxEditResModule, 65233};
+inline const TResStringRec cxSTextFalse{cxEditResModule, 65234};
+inline const TResStringRec cxSBlobButtonOK{cxEditResModule, 65235};
+inline const TResStringRec cxSBlobButtonCancel{cxEditResModule, 65236};
+inline const TResStringRec cxSBlobButtonClose{cxEditResModule, 65237};
+inline const TResStringRec cxSBlobMemo{cxEditResModule, 65238};
+inline const TResStringRec cxSBlobMemoEmpty{cxEditResModule, 65239};
+inline const TResStringRec cxSBlobPicture{cxEditResModule, 65240};
+inline const TResStringRec cxSBlobPictureEmpty{cxEditResModule, 65241};
+inline const TResStringRec cxSMenuItemCaptionCut{cxEditResModule, 65242};
+inline const TResStringRec cxSMenuItemCaptionCopy{cxEditResModule, 65243};
+inline const TResStringRec cxSMenuItemCaptionPaste{cxEditResModule, 65244};
+inline const TResStringRec cxSMenuItemCaptionDelete{cxEditResModule, 65245};
+inline const TResStringRec cxSMenuItemCaptionLoad{cxEditResModule, 65246};
+inline const TResStringRec cxSMenuItemCaptionSave{cxEditResModule, 65247};
+
+// Editor messages.
+inline const TResStringRec cxSEditButtonCancel{cxEditResModule, 65251};
+inline const TResStringRec cxSEditButtonOK{cxEditResModule, 65252};
+inline const TResStringRec cxSEditDateConvertError{cxEditResModule, 65253};
+inline const TResStringRec cxSEditInvalidRepositoryItem{cxEditResModule, 65254};
+inline const TResStringRec cxSEditNumericValueConvertError{cxEditResModule, 65255};
+inline const TResStringRec cxSEditPopupCircularReferencingError{cxEditResModule, 65256};
+inline const TResStringRec cxSEditPostError{cxEditResModule, 65257};
+inline const TResStringRec cxSEditTimeConvertError{cxEditResModule, 65258};
+inline const TResStringRec cxSEditValidateErrorText{cxEditResModule, 65259};
+inline const TResStringRec cxSEditValueOutOfBounds{cxEditResModule, 65260};
+inline const TResStringRec cxSEditCheckBoxChecked{cxEditResModule, 65261};
+inline const TResStringRec cxSEditCheckBoxGrayed{cxEditResModule, 65262};
+inline const TResStringRec cxSEditCheckBoxUnchecked{cxEditResModule, 65263};
+
 // Limits of our own that keep a hostile or mistyped mask from exhausting
 // memory or the stack; they sit in a table of their own so that they never
 // collide with the numbered texts above.
@@ -69,6 +165,11 @@ inline const TResStringRec cxSDateFirst{cxEditResModule, 65231};
 // Registers the texts above where the table has none yet, so a translation
 // registered before or after stays in force.
 void cxEditConsts_Initialize();
+// The unit's start-up and shut-down steps only count: the texts stay in the
+// table for the life of the process.
+void cxEditConstsStartUp();
+void cxEditConstsShutDown();
+Integer cxEditConstsStartCount();
 
 // The current text of one of the records above.
 AnsiString cxEditResString(const TResStringRec& rec);

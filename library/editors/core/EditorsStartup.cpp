@@ -1,0 +1,68 @@
+#include "library/editors/core/EditorsStartup.h"
+
+#include "library/data/cxFilterConsts.h"
+#include "library/editors/core/cxEditConsts.h"
+#include "library/editors/core/cxEditRegistries.h"
+#include "library/editors/core/cxEditRepository.h"
+#include "library/editors/core/cxEditStyles.h"
+#include "library/foundation/FoundationStartup.h"
+#include "platform/forms/Screen.h"
+#include "platform/forms/UnitStartup.h"
+#include "platform/win/Cursors.h"
+#include "platform/win/Modules.h"
+
+namespace {
+
+Integer EditStartCount = 0;
+Integer RegisteredRepositoryItemsStartCount = 0;
+TcxFilterGetResourceStringFunc SavedFilterResourceStringFunc = nullptr;
+
+AnsiString FilterResourceString(const AnsiString& S) { return cxGetResourceString(S); }
+
+// The program's own image when it carries one, else the stock arrow.
+void InstallMouseWheelCursor() {
+  if (!Screen) return;
+  win::HCURSOR cursor = win::LoadCursorA(win::ProgramInstance(), "CXEDIT_MOUSEWHEEL");
+  Screen->SetCursors(crcxEditMouseWheel, cursor ? cursor : Screen->GetCursors(crArrow));
+}
+
+void RemoveMouseWheelCursor() {
+  if (Screen) Screen->SetCursors(crcxEditMouseWheel, nullptr);
+}
+
+void StartRegisteredRepositoryItems() { ++RegisteredRepositoryItemsStartCount; }
+void StopRegisteredRepositoryItems() {
+  if (RegisteredRepositoryItemsStartCount > 0) --RegisteredRepositoryItemsStartCount;
+}
+
+}  // namespace
+
+Integer cxEditStartCount() { return EditStartCount; }
+
+void cxEditInitialize() {
+  if (EditStartCount++ > 0) return;
+  InstallMouseWheelCursor();
+  cxCreateDefaultEditStyleController();
+  cxContainerDefaultStyleController = DefaultEditStyleController();
+  // The list of every properties object lives for the whole process (see
+  // cxEditProperties.cpp), so there is nothing to make here.
+  SavedFilterResourceStringFunc = cxFilterGetResourceStringFunc;
+  cxFilterGetResourceStringFunc = &FilterResourceString;
+}
+
+void cxEditFinalize() {
+  if (EditStartCount == 0 || --EditStartCount > 0) return;
+  cxFilterGetResourceStringFunc = SavedFilterResourceStringFunc;
+  cxFreeRegisteredEditProperties();
+  cxFreeDefaultEditRepository();
+  cxContainerDefaultStyleController = nullptr;
+  cxFreeDefaultEditStyleController();
+  RemoveMouseWheelCursor();
+}
+
+void RegisterEditorUnits() {
+  RegisterFoundationUnits();
+  RegisterUnit("cxEditConsts", &cxEditConstsStartUp, &cxEditConstsShutDown);
+  RegisterUnit("cxEdit", &cxEditInitialize, &cxEditFinalize);
+  RegisterUnit("cxEditRegisteredRepositoryItems", &StartRegisteredRepositoryItems, &StopRegisteredRepositoryItems);
+}

@@ -1,0 +1,17 @@
+// The editor library's units in their start-up order (the foundation's
+// units first). The program's entry code calls RegisterEditorUnits once
+// before the units start (see platform/forms/UnitStartup.h).
+#pragma once
+
+#include "platform/rtl/Types.h"
+
+void RegisterEditorUnits();
+
+// The editors' main unit: the cursor of mouse-wheel scrolling, the default
+// edit style controller (also the containers' default) and the filter
+// texts' lookup at start-up; the registries, the default repository and
+// the default controller freed at shut-down. Counted: only the first
+// start-up and the last shut-down act.
+void cxEditInitialize();
+void cxEditFinalize();
+Integer cxEditStartCount();

@@ -1,0 +1,384 @@
+#include "library/editors/core/cxEditProperties.h"
+
+#include <algorithm>
+
+#include "library/data/cxVariants.h"
+#include "library/editors/core/cxEditConsts.h"
+#include "library/editors/core/cxEditStyles.h"
+#include "platform/rtl/ScopeExit.h"
+
+ORV_REGISTER(TcxCustomEditDefaultValuesProvider)
+ORV_REGISTER(TcxEditAlignment, ORV_PROP(Horz).StoredBy<&TcxEditAlignment::IsHorzStored>(),
+             ORV_PROP(Vert).StoredBy<&TcxEditAlignment::IsVertStored>())
+ORV_REGISTER(TcxCustomEditPropertiesValues, ORV_PROP(ReadOnly).Stored(false))
+ORV_REGISTER(TcxCustomEditProperties)
+
+namespace {
+
+// Every properties object from construction to destruction. It exists for
+// the whole process rather than between the unit's start-up and shut-down,
+// so an object made outside that span is still found when its provider
+// goes and never keeps a reference to a freed provider.
+std::vector<TcxCustomEditProperties*>& PropertiesList() {
+  static std::vector<TcxCustomEditProperties*> list;
+  return list;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+TcxCustomEditDefaultValuesProvider::~TcxCustomEditDefaultValuesProvider() { ClearUsers(); }
+
+void TcxCustomEditDefaultValuesProvider::ClearUsers() {
+  for (TcxCustomEditProperties* properties : PropertiesList()) {
+    IcxEditDefaultValuesProvider* provider = properties->GetIDefaultValuesProvider();
+    if (provider && provider->GetInstance() == this) properties->DefaultValuesProviderDestroyed();
+  }
+}
+
+// ---------------------------------------------------------------------------
+
+void TcxEditAlignment::Assign(TPersistent* Source) {
+  auto* source = dynamic_cast<TcxEditAlignment*>(Source);
+  if (!source) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  FVert = source->FVert;
+  FHorz = source->FHorz;
+  FIsHorzAssigned = source->FIsHorzAssigned;
+  DoChanged();
+}
+
+void TcxEditAlignment::Reset() {
+  FIsHorzAssigned = false;
+  DoChanged();
+}
+
+void TcxEditAlignment::SetHorz(TAlignment Value) {
+  if (FIsHorzAssigned && FHorz == Value) return;
+  FIsHorzAssigned = true;
+  FHorz = Value;
+  DoChanged();
+}
+
+void TcxEditAlignment::SetVert(TcxEditVertAlignment Value) {
+  if (FVert == Value) return;
+  FVert = Value;
+  DoChanged();
+}
+
+// ---------------------------------------------------------------------------
+
+TcxCustomEditPropertiesValues::TcxCustomEditPropertiesValues(TPersistent* AOwner)
+    : FOwner(dynamic_cast<TcxCustomEditProperties*>(AOwner)) {}
+
+TPersistent* TcxCustomEditPropertiesValues::GetOwner() { return FOwner; }
+
+void TcxCustomEditPropertiesValues::Assign(TPersistent* Source) {
+  auto* source = dynamic_cast<TcxCustomEditPropertiesValues*>(Source);
+  if (!source) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  BeginUpdate();
+  orv::ScopeExit end([this] { EndUpdate(); });
+  SetReadOnly(source->FReadOnly);
+}
+
+void TcxCustomEditPropertiesValues::RestoreDefaults() { SetReadOnly(false); }
+
+void TcxCustomEditPropertiesValues::BeginUpdate() {
+  if (FOwner) FOwner->BeginUpdate();
+}
+
+void TcxCustomEditPropertiesValues::EndUpdate() {
+  if (FOwner) FOwner->EndUpdate(true);
+}
+
+bool TcxCustomEditPropertiesValues::IsPropertiesPropertyVisible(const AnsiString& AName) const {
+  return FOwner && GetPropInfo(FOwner, AName) != nullptr;
+}
+
+void TcxCustomEditPropertiesValues::SetReadOnly(bool Value) {
+  if (FReadOnly == Value) return;
+  FReadOnly = Value;
+  Changed();
+}
+
+void TcxCustomEditPropertiesValues::Changed() {
+  if (FOwner) FOwner->Changed();
+}
+
+// ---------------------------------------------------------------------------
+
+TcxCustomEditProperties::TcxCustomEditProperties(TPersistent* AOwner) : TcxInterfacedPersistent(AOwner) {
+  PropertiesList().push_back(this);
+}
+
+void TcxCustomEditProperties::AfterConstruction() {
+  TcxInterfacedPersistent::AfterConstruction();
+  // The parts whose classes and defaults a kind may override.
+  FFreeNotificator = New<TcxFreeNotificator>(nullptr);
+  FFreeNotificator->OnFreeNotification =
+      Event<void(TComponent*)>::Bind<&TcxCustomEditProperties::FreeNotificationHandler>(this);
+  FButtons = New<TcxEditButtons>(this);
+  FButtons->OnChange = TNotifyEvent::Bind<&TcxCustomEditProperties::ButtonsChanged>(this);
+  FStoredAlignment = New<TcxEditAlignment>(this);
+  FAlignment = New<TcxEditAlignment>(this);
+  FAlignment->OnChanged = TNotifyEvent::Bind<&TcxCustomEditProperties::AlignmentChangedHandler>(this);
+  FAssignedValues = TClassRef<TcxCustomEditPropertiesValues>(GetAssignedValuesClass()).Construct<TPersistent*>(this);
+  FUseLeftAlignmentOnEditing = DefaultUseLeftAlignmentOnEditing();
+}
+
+TcxCustomEditProperties::~TcxCustomEditProperties() {
+  auto& list = PropertiesList();
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  FIDefaultValuesProvider = nullptr;
+  FreeAndNil(FButtons);
+  FreeAndNil(FAlignment);
+  FreeAndNil(FStoredAlignment);
+  FreeAndNil(FAssignedValues);
+  FreeAndNil(FFreeNotificator);
+}
+
+const std::vector<TcxCustomEditProperties*>& TcxCustomEditProperties::AllProperties() { return PropertiesList(); }
+
+TcxCustomEditProperties* TcxCustomEditProperties::CreatePreviewProperties() const {
+  return TClassRef<TcxCustomEditProperties>(ClassType()).Construct<TPersistent*>(nullptr);
+}
+
+// --- update bracket --------------------------------------------------------
+
+void TcxCustomEditProperties::BeginUpdate() {
+  if (FUpdateCount == 0) FChangedOccurred = false;
+  ++FUpdateCount;
+}
+
+void TcxCustomEditProperties::EndUpdate(bool AInvokeChanged) {
+  if (FUpdateCount <= 0) return;
+  if (--FUpdateCount == 0 && AInvokeChanged && FChangedOccurred) Changed();
+}
+
+void TcxCustomEditProperties::LockUpdate(bool ALock) { FChangedLocked = ALock; }
+
+void TcxCustomEditProperties::Changed() {
+  if (ChangedLocked()) {
+    FChangedOccurred = true;
+    return;
+  }
+  if (auto* owner = dynamic_cast<TComponent*>(GetOwner()))
+    if (owner->GetComponentState().Contains(csDestroying)) return;
+  if (OnPropertiesChanged) OnPropertiesChanged(this);
+}
+
+// --- settings --------------------------------------------------------------
+
+void TcxCustomEditProperties::SetAutoSelect(bool Value) {
+  if (FAutoSelect == Value) return;
+  FAutoSelect = Value;
+  Changed();
+}
+
+void TcxCustomEditProperties::SetButtonsViewStyle(TcxEditButtonsViewStyle Value) {
+  if (FButtonsViewStyle == Value) return;
+  FButtonsViewStyle = Value;
+  Changed();
+}
+
+void TcxCustomEditProperties::SetTransparent(bool Value) {
+  if (FTransparent == Value) return;
+  FTransparent = Value;
+  Changed();
+}
+
+void TcxCustomEditProperties::SetUseLeftAlignmentOnEditing(bool Value) {
+  if (FUseLeftAlignmentOnEditing == Value) return;
+  FUseLeftAlignmentOnEditing = Value;
+  Changed();
+}
+
+void TcxCustomEditProperties::ButtonsChanged(TObject*) { Changed(); }
+
+// --- alignment -------------------------------------------------------------
+
+TComponent* TcxCustomEditProperties::GetOwnerComponent() {
+  for (TPersistent* owner = GetOwner(); owner; owner = GetPersistentOwner(owner))
+    if (auto* component = dynamic_cast<TComponent*>(owner)) return component;
+  return nullptr;
+}
+
+IcxEditControl* TcxCustomEditProperties::GetOwnerEdit() { return dynamic_cast<IcxEditControl*>(GetOwner()); }
+
+TcxEditAlignment* TcxCustomEditProperties::BaseGetAlignment() {
+  // The effective copy is rewritten on every read; its handler is off
+  // meanwhile, so a read never counts as a change.
+  FAlignment->OnChanged = nullptr;
+  orv::ScopeExit reattach([this] {
+    FAlignment->OnChanged = TNotifyEvent::Bind<&TcxCustomEditProperties::AlignmentChangedHandler>(this);
+  });
+  FAlignment->Assign(FStoredAlignment);
+  if (FStoredAlignment->FIsHorzAssigned) {
+    // A stream being written gets what the user set.
+    TComponent* component = GetOwnerComponent();
+    if (component && component->GetComponentState().Contains(csWriting)) return FAlignment;
+  }
+  if (!FAlignment->FIsHorzAssigned) FAlignment->FHorz = GetDefaultHorzAlignment();
+  return FAlignment;
+}
+
+void TcxCustomEditProperties::AlignmentChangedHandler(TObject*) {
+  FStoredAlignment->Assign(FAlignment);
+  Changed();
+}
+
+void TcxCustomEditProperties::BaseSetAlignment(TcxEditAlignment* Value) {
+  FStoredAlignment->Assign(Value);
+  Changed();
+}
+
+TAlignment TcxCustomEditProperties::GetDefaultHorzAlignment() {
+  return FIDefaultValuesProvider ? FIDefaultValuesProvider->DefaultAlignment() : FAlignment->FHorz;
+}
+
+bool TcxCustomEditProperties::IsAlignmentStored() {
+  return FStoredAlignment->IsHorzStored() || FStoredAlignment->IsVertStored();
+}
+
+// --- read-only -------------------------------------------------------------
+
+bool TcxCustomEditProperties::GetReadOnly() const {
+  if (FAssignedValues->GetReadOnly()) return FReadOnly;
+  return FIDefaultValuesProvider && FIDefaultValuesProvider->DefaultReadOnly();
+}
+
+void TcxCustomEditProperties::SetReadOnly(bool Value) {
+  if (FAssignedValues->GetReadOnly() && FReadOnly == Value) return;
+  // Setting the mark first would notify on its own; both land as one change.
+  BeginUpdate();
+  orv::ScopeExit end([this] { EndUpdate(true); });
+  FReadOnly = Value;
+  FAssignedValues->SetReadOnly(true);
+  Changed();
+}
+
+bool TcxCustomEditProperties::CanModify() {
+  if (FAssignedValues->GetReadOnly() && !FReadOnly) return true;
+  if (GetReadOnly()) return false;
+  if (!FIDefaultValuesProvider) return true;
+  return FIDefaultValuesProvider->DefaultCanModify() && FIDefaultValuesProvider->CanSetEditMode();
+}
+
+// --- value hooks -----------------------------------------------------------
+
+TClass TcxCustomEditProperties::GetStyleClass() const { return TcxEditStyle::StaticClass(); }
+
+bool TcxCustomEditProperties::CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2) {
+  Variant value1, value2;
+  PrepareDisplayValue(AEditValue1, value1, false);
+  PrepareDisplayValue(AEditValue2, value2, false);
+  return VarEquals(value1, value2);
+}
+
+AnsiString TcxCustomEditProperties::GetDisplayText(const Variant&, bool, bool) { return {}; }
+
+TcxDataEditValueSource TcxCustomEditProperties::GetEditValueSource(bool) const { return evsValue; }
+
+TcxEditSupportedOperations TcxCustomEditProperties::GetSupportedOperations() const {
+  if (FButtons->GetCount() > 0) return {esoHotTrack};
+  return {};
+}
+
+AnsiString TcxCustomEditProperties::GetValidateErrorText(TcxEditErrorKind) const {
+  return cxGetResourceString(cxSEditValidateErrorText);
+}
+
+TcxDataEditValueSource TcxCustomEditProperties::GetValueEditorEditValueSource(bool AEditFocused) {
+  TcxEditDisplayFormatOptions options = GetDisplayFormatOptions();
+  if (AEditFocused || !options.Contains(dfoSupports) || !FIDefaultValuesProvider) return evsValue;
+  return FIDefaultValuesProvider->IsDisplayFormatDefined(!options.Contains(dfoNoCurrencyValue)) ? evsText
+                                                                                                 : evsValue;
+}
+
+bool TcxCustomEditProperties::IsValueEditorWithValueFormatting() {
+  TcxEditDisplayFormatOptions options = GetDisplayFormatOptions();
+  return options.Contains(dfoSupports) && GetEditValueSource(true) == evsValue &&
+         GetEditValueSource(false) == evsText && FIDefaultValuesProvider &&
+         FIDefaultValuesProvider->IsDisplayFormatDefined(!options.Contains(dfoNoCurrencyValue));
+}
+
+bool TcxCustomEditProperties::IsEditValueValid(Variant&, bool) { return true; }
+
+void TcxCustomEditProperties::PrepareDisplayValue(const Variant& AEditValue, Variant& DisplayValue, bool) {
+  DisplayValue = AEditValue;
+}
+
+void TcxCustomEditProperties::Update(TcxCustomEditProperties*) {}
+
+// --- validation ------------------------------------------------------------
+
+void TcxCustomEditProperties::ValidateDisplayValue(Variant& DisplayValue, AnsiString& ErrorText, bool& Error,
+                                                   IcxEditControl* AEdit) {
+  if (!CanValidate()) return;
+  if (ErrorText.empty()) ErrorText = GetValidateErrorText(cxEditDefaultErrorKind);
+  bool userChanged = false;
+  DoValidate(DisplayValue, ErrorText, Error, AEdit, userChanged);
+}
+
+void TcxCustomEditProperties::DoValidate(Variant& DisplayValue, AnsiString& ErrorText, bool& Error,
+                                         IcxEditControl* AEdit, bool& AUserChangedDisplayValue) {
+  AUserChangedDisplayValue = false;
+  if (!AEdit || !AEdit->HasValidateHandler()) return;
+  const Variant before = DisplayValue;
+  AEdit->DoOnValidate(DisplayValue, ErrorText, Error);
+  if (!Error) return;
+  AUserChangedDisplayValue = VarToStr(DisplayValue) != VarToStr(before);
+  // A handler that only reports the error leaves what the user typed.
+  if (!AUserChangedDisplayValue) DisplayValue = AEdit->GetCurrentDisplayText();
+}
+
+// --- provider ----------------------------------------------------------------
+
+void TcxCustomEditProperties::SetIDefaultValuesProvider(IcxEditDefaultValuesProvider* AProvider) {
+  FIDefaultValuesProvider = AProvider;
+  if (GetOwnerEdit()) DefaultValuesChanged();
+}
+
+// --- copying -----------------------------------------------------------------
+
+void TcxCustomEditProperties::Assign(TPersistent* Source) {
+  auto* source = dynamic_cast<TcxCustomEditProperties*>(Source);
+  if (!source) {
+    TcxInterfacedPersistent::Assign(Source);
+    return;
+  }
+  BeginUpdate();
+  orv::ScopeExit end([this] { EndUpdate(true); });
+  SetAutoSelect(source->FAutoSelect);
+  FButtons->Assign(source->FButtons);
+  SetButtonsViewStyle(source->FButtonsViewStyle);
+  FBeepOnError = source->FBeepOnError;
+  FClearKey = source->FClearKey;
+  FClickKey = source->FClickKey;
+  SetUseLeftAlignmentOnEditing(source->FUseLeftAlignmentOnEditing);
+  FIDefaultValuesProvider = source->FIDefaultValuesProvider;
+  BaseSetAlignment(source->BaseGetAlignment());
+  FAssignedValues->SetReadOnly(false);
+  if (source->FAssignedValues->GetReadOnly()) SetReadOnly(source->FReadOnly);
+  FImmediatePost = source->FImmediatePost;
+  SetTransparent(source->FTransparent);
+  FInplaceMouseWheel = source->FInplaceMouseWheel;
+  FValidateOnEnter = source->FValidateOnEnter;
+  OnButtonClick = source->OnButtonClick;
+  OnChange = source->OnChange;
+  OnEditValueChanged = source->OnEditValueChanged;
+  OnValidate = source->OnValidate;
+}
+
+void TcxCustomEditProperties::RestoreDefaults() {
+  FStoredAlignment->Reset();
+  BeginUpdate();
+  orv::ScopeExit end([this] { EndUpdate(true); });
+  FAssignedValues->RestoreDefaults();
+}

@@ -1,0 +1,348 @@
+// The settings half of every editor: one properties object holds the
+// settings and value hooks of an editor kind and serves every cell of a
+// grid row (or one stand-alone editor). It is also the factory of the
+// kind's editor control, view data, view info and style classes.
+//
+// Changes reach the editors through one OnPropertiesChanged handler;
+// changes inside BeginUpdate/EndUpdate are merged into one notice.
+#pragma once
+
+#include <vector>
+
+#include "library/data/cxDataUtils.h"
+#include "library/editors/core/cxEditButtons.h"
+#include "library/foundation/cxClasses.h"
+#include "platform/forms/Controls.h"
+#include "platform/rtl/Alignment.h"
+#include "platform/rtl/Variant.h"
+
+class TcxCustomEditProperties;
+
+ORV_ENUM(TcxEditVertAlignment, taTopJustify, taBottomJustify, taVCenter)
+ORV_ENUM(TcxEditButtonsViewStyle, bvsNormal, bvsButtonsOnly, bvsButtonsAutoWidth)
+ORV_ENUM(TcxEditSupportedOperation, esoAlwaysHotTrack, esoAutoHeight, esoEditing, esoFiltering, esoHorzAlignment,
+         esoHotTrack, esoIncSearch, esoShowingCaption, esoSorting, esoSortingByDisplayText, esoTransparency)
+using TcxEditSupportedOperations = Set<TcxEditSupportedOperation>;
+ORV_ENUM(TcxEditSpecialFeature, esfBlobEditValue, esfMinSize, esfNoContentPart)
+using TcxEditSpecialFeatures = Set<TcxEditSpecialFeature>;
+ORV_ENUM(TcxEditDisplayFormatOption, dfoSupports, dfoNoCurrencyValue)
+using TcxEditDisplayFormatOptions = Set<TcxEditDisplayFormatOption>;
+ORV_ENUM(TcxEditCloseUpReason, crUnknown, crTab, crClose, crCancel, crEnter)
+ORV_ENUM(TcxBlobKind, bkNone, bkBlob, bkGraphic, bkMemo, bkOle)
+
+inline constexpr TAlignment cxEditDefaultHorzAlignment = taLeftJustify;
+inline constexpr TcxEditVertAlignment cxEditDefaultVertAlignment = taTopJustify;
+
+// The kinds of validation error; editors that tell them apart add their own.
+using TcxEditErrorKind = Integer;
+inline constexpr TcxEditErrorKind cxEditDefaultErrorKind = 0;
+
+using TcxEditButtonClickEvent = Event<void(TObject* Sender, Integer AButtonIndex)>;
+using TcxEditClosePopupEvent = Event<void(TObject* Sender, TcxEditCloseUpReason AReason)>;
+using TcxEditValidateEvent =
+    Event<void(TObject* Sender, Variant& DisplayValue, AnsiString& ErrorText, bool& Error)>;
+
+// What the properties ask of the editor control that owns or uses them;
+// the editor control implements it.
+class IcxEditControl {
+ public:
+  virtual ~IcxEditControl() = default;
+  // Whether an OnValidate handler is set on the editor's own properties or
+  // on its repository item's.
+  virtual bool HasValidateHandler() const = 0;
+  // Runs those handlers.
+  virtual void DoOnValidate(Variant& DisplayValue, AnsiString& ErrorText, bool& Error) = 0;
+  // The text the editor shows now (what the user typed).
+  virtual AnsiString GetCurrentDisplayText() const = 0;
+};
+
+// Defaults an editor takes from the data it is bound to.
+class IcxEditDefaultValuesProvider {
+ public:
+  virtual ~IcxEditDefaultValuesProvider() = default;
+  virtual bool CanSetEditMode() = 0;
+  virtual TAlignment DefaultAlignment() = 0;
+  virtual TcxBlobKind DefaultBlobKind() = 0;
+  virtual bool DefaultCanModify() = 0;
+  virtual AnsiString DefaultDisplayFormat() = 0;
+  virtual AnsiString DefaultEditFormat() = 0;
+  virtual AnsiString DefaultEditMask() = 0;
+  virtual bool DefaultIsFloatValue() = 0;
+  virtual Integer DefaultMaxLength() = 0;
+  virtual double DefaultMaxValue() = 0;
+  virtual double DefaultMinValue() = 0;
+  virtual Integer DefaultPrecision() = 0;
+  virtual bool DefaultReadOnly() = 0;
+  virtual bool DefaultRequired() = 0;
+  virtual TObject* GetInstance() = 0;
+  virtual bool IsBlob() = 0;
+  virtual bool IsCurrency() = 0;
+  virtual bool IsDataAvailable() = 0;
+  virtual bool IsDataStorage() = 0;
+  virtual bool IsDisplayFormatDefined(bool AIsCurrencyValueAccepted) = 0;
+  virtual bool IsOnGetTextAssigned() = 0;
+  virtual bool IsOnSetTextAssigned() = 0;
+  virtual bool IsValidChar(AnsiChar AChar) = 0;
+};
+
+// The base answers: data that says nothing. The grid's item provider
+// answers from the field it is bound to.
+class TcxCustomEditDefaultValuesProvider : public TcxInterfacedPersistent, public IcxEditDefaultValuesProvider {
+  ORV_CLASS(TcxCustomEditDefaultValuesProvider, TcxInterfacedPersistent)
+ public:
+  explicit TcxCustomEditDefaultValuesProvider(TPersistent* AOwner) : TcxInterfacedPersistent(AOwner) {}
+  // Detaches itself from every properties object that uses it.
+  ~TcxCustomEditDefaultValuesProvider() override;
+
+  bool CanSetEditMode() override { return true; }
+  TAlignment DefaultAlignment() override { return cxEditDefaultHorzAlignment; }
+  TcxBlobKind DefaultBlobKind() override { return bkMemo; }
+  bool DefaultCanModify() override { return true; }
+  AnsiString DefaultDisplayFormat() override { return {}; }
+  AnsiString DefaultEditFormat() override { return {}; }
+  AnsiString DefaultEditMask() override { return {}; }
+  bool DefaultIsFloatValue() override { return false; }
+  Integer DefaultMaxLength() override { return 0; }
+  double DefaultMaxValue() override { return 0.0; }
+  double DefaultMinValue() override { return 0.0; }
+  Integer DefaultPrecision() override { return 15; }
+  bool DefaultReadOnly() override { return false; }
+  bool DefaultRequired() override { return false; }
+  TObject* GetInstance() override { return this; }
+  bool IsBlob() override { return false; }
+  bool IsCurrency() override { return false; }
+  bool IsDataAvailable() override { return true; }
+  bool IsDataStorage() override { return false; }
+  bool IsDisplayFormatDefined(bool) override { return false; }
+  bool IsOnGetTextAssigned() override { return false; }
+  bool IsOnSetTextAssigned() override { return false; }
+  bool IsValidChar(AnsiChar) override { return true; }
+
+ protected:
+  // Every properties object using this provider forgets it.
+  void ClearUsers();
+};
+
+// The horizontal and vertical alignment of an editor's content; the
+// horizontal value counts as set only once someone set it.
+class TcxEditAlignment : public TPersistent {
+  ORV_CLASS(TcxEditAlignment, TPersistent)
+ public:
+  explicit TcxEditAlignment(TPersistent* AOwner) : FOwner(AOwner) {}
+
+  // Copies the values and the horizontal mark, then notifies.
+  void Assign(TPersistent* Source) override;
+  TPersistent* GetOwner() override { return FOwner; }
+  // Forgets the horizontal value and notifies.
+  void Reset();
+
+  TAlignment GetHorz() const { return FHorz; }
+  void SetHorz(TAlignment Value);
+  TcxEditVertAlignment GetVert() const { return FVert; }
+  void SetVert(TcxEditVertAlignment Value);
+  bool GetIsHorzAssigned() const { return FIsHorzAssigned; }
+  bool IsHorzStored() const { return FIsHorzAssigned; }
+  bool IsVertStored() const { return FVert != cxEditDefaultVertAlignment; }
+
+  TNotifyEvent OnChanged;
+
+ private:
+  friend class TcxCustomEditProperties;
+  void DoChanged() {
+    if (OnChanged) OnChanged(this);
+  }
+
+  TPersistent* FOwner;
+  TAlignment FHorz = cxEditDefaultHorzAlignment;
+  bool FIsHorzAssigned = false;
+  TcxEditVertAlignment FVert = cxEditDefaultVertAlignment;
+};
+
+// Which settings the user set (rather than taking them from the data).
+class TcxCustomEditPropertiesValues : public TPersistent {
+  ORV_CLASS(TcxCustomEditPropertiesValues, TPersistent)
+ public:
+  explicit TcxCustomEditPropertiesValues(TPersistent* AOwner);
+
+  void Assign(TPersistent* Source) override;
+  TPersistent* GetOwner() override;
+  // Clears every mark.
+  virtual void RestoreDefaults();
+
+  void BeginUpdate();
+  void EndUpdate();
+  // Whether the owner's class publishes a property of that name.
+  bool IsPropertiesPropertyVisible(const AnsiString& AName) const;
+
+  bool GetReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool Value);
+
+ protected:
+  TcxCustomEditProperties* GetProperties() const { return FOwner; }
+  // Tells the owner that a mark changed.
+  void Changed();
+
+ private:
+  TcxCustomEditProperties* FOwner;
+  bool FReadOnly = false;
+};
+
+class TcxCustomEditProperties : public TcxInterfacedPersistent {
+  ORV_CLASS(TcxCustomEditProperties, TcxInterfacedPersistent)
+ public:
+  explicit TcxCustomEditProperties(TPersistent* AOwner);
+  ~TcxCustomEditProperties() override;
+  void AfterConstruction() override;
+
+  // Copies another properties object's settings as one change; the
+  // target keeps its own OnPropertiesChanged and close-popup handler.
+  void Assign(TPersistent* Source) override;
+
+  // Factories. The editor control, view data and view info classes come
+  // with the editor control; until a kind names them they are null.
+  virtual TClass GetContainerClass() const { return nullptr; }
+  virtual TClass GetViewDataClass() const { return nullptr; }
+  virtual TClass GetViewInfoClass() const { return nullptr; }
+  virtual TClass GetStyleClass() const;
+  virtual TClass GetAssignedValuesClass() const { return TcxCustomEditPropertiesValues::StaticClass(); }
+  // A new object of this class with no owner.
+  virtual TcxCustomEditProperties* CreatePreviewProperties() const;
+
+  // Value hooks.
+  virtual bool CanCompareEditValue() const { return false; }
+  virtual bool CanValidate() const { return false; }
+  virtual bool CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2);
+  virtual void DataChanged() {}
+  virtual AnsiString GetDisplayText(const Variant& AEditValue, bool AFullText = false, bool AIsInplace = true);
+  virtual TcxEditDisplayFormatOptions GetDisplayFormatOptions() const { return {}; }
+  virtual TcxDataEditValueSource GetEditValueSource(bool AEditFocused) const;
+  virtual TcxEditSpecialFeatures GetSpecialFeatures() const { return {}; }
+  virtual TcxEditSupportedOperations GetSupportedOperations() const;
+  virtual AnsiString GetValidateErrorText(TcxEditErrorKind AErrorKind) const;
+  virtual TcxDataEditValueSource GetValueEditorEditValueSource(bool AEditFocused);
+  virtual bool HasDisplayValue() const { return false; }
+  virtual bool IsActivationKey(AnsiChar) const { return false; }
+  virtual bool IsEditValueConversionDependOnFocused() const { return true; }
+  virtual bool IsEditValueValid(Variant& EditValue, bool AEditFocused);
+  virtual bool IsResetEditClass() const { return false; }
+  virtual void PrepareDisplayValue(const Variant& AEditValue, Variant& DisplayValue, bool AEditFocused);
+  virtual bool TabsNeed() const { return false; }
+  virtual void Update(TcxCustomEditProperties* AProperties);
+  // Checks the display value before the editor posts it; only kinds that
+  // validate text (CanValidate) do anything.
+  virtual void ValidateDisplayValue(Variant& DisplayValue, AnsiString& ErrorText, bool& Error,
+                                    IcxEditControl* AEdit);
+  bool IsValueEditorWithValueFormatting();
+
+  // Update bracket.
+  void BeginUpdate();
+  // Only the outermost end notifies, and only with AInvokeChanged and a
+  // change pending; an end without a begin does nothing.
+  void EndUpdate(bool AInvokeChanged = true);
+  bool ChangedLocked() const { return FChangedLocked || FUpdateCount > 0; }
+  // Holds notices like the bracket, without counting.
+  void LockUpdate(bool ALock);
+  virtual void Changed();
+  Integer GetUpdateCount() const { return FUpdateCount; }
+
+  // Settings.
+  TcxEditAlignment* GetAlignment() { return BaseGetAlignment(); }
+  void SetAlignment(TcxEditAlignment* Value) { BaseSetAlignment(Value); }
+  TcxCustomEditPropertiesValues* GetAssignedValues() const { return FAssignedValues; }
+  void SetAssignedValues(TcxCustomEditPropertiesValues* Value) { FAssignedValues->Assign(Value); }
+  bool GetAutoSelect() const { return FAutoSelect; }
+  void SetAutoSelect(bool Value);
+  bool GetBeepOnError() const { return FBeepOnError; }
+  void SetBeepOnError(bool Value) { FBeepOnError = Value; }
+  TcxEditButtons* GetButtons() const { return FButtons; }
+  void SetButtons(TcxEditButtons* Value) { FButtons->Assign(Value); }
+  TcxEditButtonsViewStyle GetButtonsViewStyle() const { return FButtonsViewStyle; }
+  void SetButtonsViewStyle(TcxEditButtonsViewStyle Value);
+  TShortCut GetClearKey() const { return FClearKey; }
+  void SetClearKey(TShortCut Value) { FClearKey = Value; }
+  TShortCut GetClickKey() const { return FClickKey; }
+  void SetClickKey(TShortCut Value) { FClickKey = Value; }
+  bool GetImmediatePost() const { return FImmediatePost; }
+  void SetImmediatePost(bool Value) { FImmediatePost = Value; }
+  bool GetInplaceMouseWheel() const { return FInplaceMouseWheel; }
+  void SetInplaceMouseWheel(bool Value) { FInplaceMouseWheel = Value; }
+  bool GetReadOnly() const;
+  void SetReadOnly(bool Value);
+  bool GetTransparent() const { return FTransparent; }
+  void SetTransparent(bool Value);
+  bool GetUseLeftAlignmentOnEditing() const { return FUseLeftAlignmentOnEditing; }
+  void SetUseLeftAlignmentOnEditing(bool Value);
+  bool GetValidateOnEnter() const { return FValidateOnEnter; }
+  void SetValidateOnEnter(bool Value) { FValidateOnEnter = Value; }
+
+  // Whether the editor may change its value now.
+  bool CanModify();
+
+  // Storing rules for the kinds that publish these settings.
+  bool IsAlignmentStored();
+  bool IsReadOnlyStored() const { return FAssignedValues->GetReadOnly(); }
+  bool IsUseLeftAlignmentOnEditingStored() const {
+    return FUseLeftAlignmentOnEditing != DefaultUseLeftAlignmentOnEditing();
+  }
+
+  // Puts the alignment and the marks back to their defaults.
+  virtual void RestoreDefaults();
+
+  IcxEditDefaultValuesProvider* GetIDefaultValuesProvider() const { return FIDefaultValuesProvider; }
+  void SetIDefaultValuesProvider(IcxEditDefaultValuesProvider* AProvider);
+  void DefaultValuesChanged() { Changed(); }
+  // Forgets the provider, which is going away.
+  virtual void DefaultValuesProviderDestroyed() { FIDefaultValuesProvider = nullptr; }
+
+  TcxEditButtonClickEvent OnButtonClick;
+  TNotifyEvent OnChange;
+  TcxEditClosePopupEvent OnClosePopup;
+  TNotifyEvent OnEditValueChanged;
+  TcxEditValidateEvent OnValidate;
+  // Set by the editor that owns or uses the object; told of every change.
+  TNotifyEvent OnPropertiesChanged;
+
+  // Every properties object alive, in the order made.
+  static const std::vector<TcxCustomEditProperties*>& AllProperties();
+
+ protected:
+  virtual void AlignmentChangedHandler(TObject* Sender);
+  virtual void BaseSetAlignment(TcxEditAlignment* Value);
+  TcxEditAlignment* BaseGetAlignment();
+  virtual void ButtonsChanged(TObject* Sender);
+  virtual bool DefaultUseLeftAlignmentOnEditing() const { return true; }
+  // Relays the destruction of a watched component.
+  virtual void FreeNotification(TComponent*) {}
+  virtual TAlignment GetDefaultHorzAlignment();
+  void DoValidate(Variant& DisplayValue, AnsiString& ErrorText, bool& Error, IcxEditControl* AEdit,
+                  bool& AUserChangedDisplayValue);
+  TcxFreeNotificator* GetFreeNotificator() const { return FFreeNotificator; }
+  // The nearest component among the persistent owners.
+  TComponent* GetOwnerComponent();
+  // The owner as an editor control, when it is one.
+  IcxEditControl* GetOwnerEdit();
+
+ private:
+  void FreeNotificationHandler(TComponent* Sender) { FreeNotification(Sender); }
+
+  bool FAutoSelect = true;
+  bool FBeepOnError = false;
+  TcxEditButtons* FButtons = nullptr;
+  TcxEditButtonsViewStyle FButtonsViewStyle = bvsNormal;
+  TShortCut FClearKey = 0;
+  TShortCut FClickKey = scCtrl | 13;
+  TcxFreeNotificator* FFreeNotificator = nullptr;
+  bool FImmediatePost = false;
+  TcxEditAlignment* FStoredAlignment = nullptr;
+  TcxEditAlignment* FAlignment = nullptr;
+  bool FReadOnly = false;
+  bool FTransparent = false;
+  Integer FUpdateCount = 0;
+  bool FChangedOccurred = false;
+  bool FChangedLocked = false;
+  bool FUseLeftAlignmentOnEditing = true;
+  bool FInplaceMouseWheel = true;
+  bool FValidateOnEnter = false;
+  TcxCustomEditPropertiesValues* FAssignedValues = nullptr;
+  IcxEditDefaultValuesProvider* FIDefaultValuesProvider = nullptr;
+};
