@@ -15,13 +15,6 @@ namespace {
 
 constexpr const char* kListIndexError = "List index out of bounds (%d)";
 
-// A library window has no control id of its own; an owner-drawn one needs
-// one, since the parent finds it by id when it asks for an item's height.
-void GiveControlId(HWND handle) {
-  static LONG_PTR next = 0x4000;
-  if (!GetWindowLongPtrA(handle, GWLP_ID)) SetWindowLongPtrA(handle, GWLP_ID, next++);
-}
-
 }  // namespace
 
 ORV_REGISTER(TListBoxStrings)
@@ -246,7 +239,6 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
 // kept while there was none.
 void TCustomListBox::CreateWnd() {
   inherited::CreateWnd();
-  GiveControlId(FHandle);
   if (FStyle != lbStandard) SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight);
   std::vector<SavedItem> saved;
   saved.swap(FSaved);
