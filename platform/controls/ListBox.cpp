@@ -352,13 +352,11 @@ void TCustomListBox::CNMeasureItem(TMessage& Message) {
   Message.Result = 1;
 }
 
-// The wheel scrolls the list unless an OnMouseWheel handler takes it.
+// The wheel scrolls the list unless a wheel event handler takes it.
 void TCustomListBox::WMMouseWheel(TMessage& Message) {
   const TShiftState shift = KeysToShiftState(GET_KEYSTATE_WPARAM(Message.WParam));
   const TPoint pos{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-  bool handled = false;
-  if (OnMouseWheel) OnMouseWheel(this, shift, GET_WHEEL_DELTA_WPARAM(Message.WParam), pos, handled);
-  if (handled) {
+  if (DoMouseWheel(shift, GET_WHEEL_DELTA_WPARAM(Message.WParam), pos)) {
     Message.Result = 1;
     return;
   }
