@@ -50,7 +50,8 @@ AnsiString TListBoxStrings::Get(Integer Index) const {
   const auto length = SendMessageA(handle, LB_GETTEXTLEN, static_cast<WPARAM>(Index), 0);
   if (length == LB_ERR) return {};
   AnsiString text(static_cast<std::size_t>(length) + 1, '\0');
-  const auto copied = SendMessageA(handle, LB_GETTEXT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(text.data()));
+  const auto copied =
+      SendMessageA(handle, LB_GETTEXT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
   return text;
 }
@@ -178,7 +179,8 @@ void TCustomListBox::SetTopIndex(Integer Value) {
 
 // A standard list box's items are as tall as its font; the others' as set.
 Integer TCustomListBox::GetItemHeight() {
-  if (HandleAllocated() && FStyle == lbStandard) return static_cast<Integer>(SendMessageA(FHandle, LB_GETITEMHEIGHT, 0, 0));
+  if (HandleAllocated() && FStyle == lbStandard)
+    return static_cast<Integer>(SendMessageA(FHandle, LB_GETITEMHEIGHT, 0, 0));
   return FItemHeight;
 }
 
@@ -289,7 +291,8 @@ void TCustomListBox::KeyPress(char& Key) {
   }
   Key = 0;
   if (FFilter.empty()) return;
-  const auto found = SendMessageA(FHandle, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(FFilter.c_str()));
+  const auto found =
+      SendMessageA(FHandle, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(FFilter.c_str()));
   if (found == LB_ERR || found == GetItemIndex()) return;
   SetItemIndex(static_cast<Integer>(found));
   Click();
