@@ -49,14 +49,6 @@ void TButtonControl::CreateParams(TCreateParams& Params) {
   if (FWordWrap) Params.Style |= BS_MULTILINE;
 }
 
-// A library window has no control id; owner-drawn buttons are told apart by
-// their handles, but the id keeps WM_COMMAND's low word distinct too.
-void TButtonControl::CreateWnd() {
-  inherited::CreateWnd();
-  static LONG_PTR next = 0x6000;
-  if (!GetWindowLongPtrA(FHandle, GWLP_ID)) SetWindowLongPtrA(FHandle, GWLP_ID, next++);
-}
-
 void TButtonControl::WMLButtonDown(TMessage& Message) {
   FControlState.Include(csLButtonDown);
   WMMouseThrough(Message);

@@ -24,7 +24,6 @@ class TButtonControl : public TWinControl {
   bool GetClicksDisabled() const { return FClicksDisabled; }
   void SetClicksDisabled(bool Value) { FClicksDisabled = Value; }
   void CreateParams(TCreateParams& Params) override;
-  void CreateWnd() override;
 
   // The native control handles the mouse itself; the class library's
   // events follow. Without csDoubleClicks a double click is a press.

@@ -15,13 +15,6 @@ namespace {
 
 constexpr const char* kListIndexError = "List index out of bounds (%d)";
 
-// A library window has no control id of its own; an owner-drawn one needs
-// one, since the parent finds it by id when it asks for an item's height.
-void GiveControlId(HWND handle) {
-  static LONG_PTR next = 0x4000;
-  if (!GetWindowLongPtrA(handle, GWLP_ID)) SetWindowLongPtrA(handle, GWLP_ID, next++);
-}
-
 }  // namespace
 
 ORV_REGISTER(TListBoxStrings)
@@ -57,7 +50,8 @@ AnsiString TListBoxStrings::Get(Integer Index) const {
   const auto length = SendMessageA(handle, LB_GETTEXTLEN, static_cast<WPARAM>(Index), 0);
   if (length == LB_ERR) return {};
   AnsiString text(static_cast<std::size_t>(length) + 1, '\0');
-  const auto copied = SendMessageA(handle, LB_GETTEXT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(text.data()));
+  const auto copied =
+      SendMessageA(handle, LB_GETTEXT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
   return text;
 }
@@ -185,7 +179,8 @@ void TCustomListBox::SetTopIndex(Integer Value) {
 
 // A standard list box's items are as tall as its font; the others' as set.
 Integer TCustomListBox::GetItemHeight() {
-  if (HandleAllocated() && FStyle == lbStandard) return static_cast<Integer>(SendMessageA(FHandle, LB_GETITEMHEIGHT, 0, 0));
+  if (HandleAllocated() && FStyle == lbStandard)
+    return static_cast<Integer>(SendMessageA(FHandle, LB_GETITEMHEIGHT, 0, 0));
   return FItemHeight;
 }
 
@@ -246,7 +241,6 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
 // kept while there was none.
 void TCustomListBox::CreateWnd() {
   inherited::CreateWnd();
-  GiveControlId(FHandle);
   if (FStyle != lbStandard) SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight);
   std::vector<SavedItem> saved;
   saved.swap(FSaved);
@@ -297,7 +291,8 @@ void TCustomListBox::KeyPress(char& Key) {
   }
   Key = 0;
   if (FFilter.empty()) return;
-  const auto found = SendMessageA(FHandle, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(FFilter.c_str()));
+  const auto found =
+      SendMessageA(FHandle, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(FFilter.c_str()));
   if (found == LB_ERR || found == GetItemIndex()) return;
   SetItemIndex(static_cast<Integer>(found));
   Click();
@@ -360,13 +355,11 @@ void TCustomListBox::CNMeasureItem(TMessage& Message) {
   Message.Result = 1;
 }
 
-// The wheel scrolls the list unless an OnMouseWheel handler takes it.
+// The wheel scrolls the list unless a wheel event handler takes it.
 void TCustomListBox::WMMouseWheel(TMessage& Message) {
   const TShiftState shift = KeysToShiftState(GET_KEYSTATE_WPARAM(Message.WParam));
   const TPoint pos{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-  bool handled = false;
-  if (OnMouseWheel) OnMouseWheel(this, shift, GET_WHEEL_DELTA_WPARAM(Message.WParam), pos, handled);
-  if (handled) {
+  if (DoMouseWheel(shift, GET_WHEEL_DELTA_WPARAM(Message.WParam), pos)) {
     Message.Result = 1;
     return;
   }

@@ -121,8 +121,8 @@ TEST_F(Buttons, AnOwnerDrawnButtonTakesTheFocusBeforeItsClickRuns) {
   win::test::MouseUp();
   Pump();
   EXPECT_EQ(events, (std::vector<std::string>{"grid exit", "click, focused"}));
-  EXPECT_EQ(run->Drawn,
-            (std::vector<std::string>{"button focused default", "button pressed focused default", "button focused default"}));
+  EXPECT_EQ(run->Drawn, (std::vector<std::string>{"button focused default", "button pressed focused default",
+                                                  "button focused default"}));
   EXPECT_EQ(PixelAt(run->GetHandle(), 50, 12), RGB(0, 0, 200));
   // Enter, with the focus elsewhere, goes to it as the default button.
   grid->SetFocus();

@@ -46,7 +46,8 @@ TEST_F(ListBoxControl, ItemMessagesAnswerTheirCornerCases) {
 
   // Prefix search without case, starting after the index and wrapping.
   auto find = [list](int from, const char* text) {
-    return static_cast<int>(SendMessageA(list, LB_FINDSTRING, static_cast<WPARAM>(from), reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(
+        SendMessageA(list, LB_FINDSTRING, static_cast<WPARAM>(from), reinterpret_cast<LPARAM>(text)));
   };
   EXPECT_EQ(Items(list), (std::vector<std::string>{"Beta", "Delta", "Alpine"}));
   Add(list, "ALPHABET");

@@ -141,6 +141,20 @@ TEST_F(ListBoxWrapper, OwnerDrawnItemsGoThroughTheWrappersEvents) {
   EXPECT_NE(PixelAt(Handle(), 0, 12), GetSysColor(COLOR_HIGHLIGHT));
   EXPECT_EQ(PixelAt(Handle(), 50, 5), GetSysColor(COLOR_WINDOW));
   Snapshot(Handle(), "ListBoxOwnerDrawn.png");
+
+  // A second owner-drawn list on the same form is asked about its own items.
+  auto* other = Make<TListBox>(form, "Other", Bounds(150, 10, 100, 80));
+  other->SetStyle(lbOwnerDrawVariable);
+  std::vector<Integer> otherMeasured;
+  other->OnMeasureItem = [&otherMeasured](TWinControl*, Integer index, Integer& height) {
+    otherMeasured.push_back(index);
+    height = 30;
+  };
+  log.clear();
+  other->GetItems()->Add("x");
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(otherMeasured, std::vector<Integer>{0});
+  EXPECT_EQ(other->ItemRect(0).Height(), 30);
 }
 
 TEST_F(ListBoxWrapper, TypingSearchesByPrefixWithinTheDelay) {

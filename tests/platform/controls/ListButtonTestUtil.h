@@ -116,8 +116,8 @@ class Stage : public ::testing::Test {
     hostClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(COLOR_BTNFACE + 1));
     hostClass.lpszClassName = "ListButtonHost";
     RegisterClassA(&hostClass);
-    host = CreateWindowExA(0, "ListButtonHost", "host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100, 400, 300, nullptr, nullptr,
-                           nullptr, nullptr);
+    host = CreateWindowExA(0, "ListButtonHost", "host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100, 400, 300,
+                           nullptr, nullptr, nullptr, nullptr);
     SetTextRenderMode(TextRenderMode::Monochrome);
   }
 
