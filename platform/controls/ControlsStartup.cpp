@@ -5,6 +5,7 @@
 namespace {
 
 void StartControls() {
+  RegisterEditClasses();
   RegisterListBoxClasses();
   RegisterButtonClasses();
 }

@@ -3,6 +3,7 @@
 // file gives one registration function, called from here.
 #pragma once
 
+void RegisterEditClasses();
 void RegisterListBoxClasses();
 void RegisterButtonClasses();
 

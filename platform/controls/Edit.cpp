@@ -1,24 +1,18 @@
 #include "platform/controls/Edit.h"
 
+#include "platform/controls/ControlsStartup.h"
 #include "platform/controls/EditControl.h"
-#include "platform/forms/UnitStartup.h"
 #include "platform/win/Queue.h"
 #include "platform/win/WindowProc.h"
 
 using namespace win;
 
-namespace {
-
 // The edit joins the system's classes, and its wrapper the classes layouts
-// may name, when the units start.
-void StartEdit() {
+// may name, when the tier's unit starts.
+void RegisterEditClasses() {
   RegisterEditClass();
   RegisterClasses({TCustomEdit::StaticClass(), TEdit::StaticClass()});
 }
-
-[[maybe_unused]] const bool kEditUnitListed = (RegisterUnit("Edit", &StartEdit, nullptr), true);
-
-}  // namespace
 
 ORV_REGISTER(TCustomEdit)
 ORV_REGISTER(TEdit, ORV_PROP(Text), ORV_PROP(AutoSelect).Default(true), ORV_PROP(Alignment).Default(taLeftJustify),
@@ -27,6 +21,7 @@ ORV_REGISTER(TEdit, ORV_PROP(Text), ORV_PROP(AutoSelect).Default(true), ORV_PROP
              ORV_PROP(ReadOnly).Default(false), ORV_PROP(TabStop).Default(true), ORV_EVENT(OnChange))
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
+  (void)ControlsUnitListed();
   FControlStyle = TControlStyle{csClickEvents, csSetCaption, csDoubleClicks, csFixedHeight};
   FWidth = 121;
   FHeight = 21;
