@@ -554,7 +554,7 @@ class TcxControlChildComponent : public TcxComponent {
   TcxControl* FControl = nullptr;
 };
 
-// The unit's start-up and shut-down steps. Shut-down raises
-// "MouseTrackingTimerList.Count <> 0" when a caller is still tracked.
+// The unit's start-up and shut-down steps. Shut-down ends every tracking
+// still running without calling its caller.
 void cxControlsInitialize();
 void cxControlsFinalize();
