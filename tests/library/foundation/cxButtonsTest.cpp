@@ -9,6 +9,7 @@
 #include "library/foundation/cxButtons.h"
 #include "platform/gdi/Blits.h"
 #include "platform/gdi/Fills.h"
+#include "platform/gdi/Text.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/rtl/Owned.h"
 #include "platform/win/Keyboard.h"
@@ -194,6 +195,19 @@ TEST_F(cxButtons, MarginAndSpacingPlaceTheGlyph) {
   EXPECT_EQ(LeftmostOf(clRed), border + 2);
   button->SetMargin(-5);  // ignored
   EXPECT_EQ(button->GetMargin(), 0);
+
+  // Both -1: margin and spacing share the room left by glyph and caption.
+  button->SetCaption("Run");
+  button->SetMargin(-1);
+  button->SetSpacing(-1);
+  button->Repaint();
+  win::test::PumpUntilIdle();
+  TcxScreenCanvas measure;
+  measure.SetFont(button->GetFont());
+  win::RECT r{0, 0, 1000, 0};
+  win::DrawTextA(measure.GetHandle(), "Run", -1, &r, win::DT_CALCRECT | win::DT_SINGLELINE);
+  const Integer room = 100 - 2 * border - 16 - r.Width();
+  EXPECT_EQ(LeftmostOf(clRed), border + room / 3 + 2);
 }
 
 TEST_F(cxButtons, AButtonFreedWhileHotIsNeverCalledBack) {
