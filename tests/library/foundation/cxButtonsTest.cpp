@@ -273,3 +273,31 @@ TEST_F(cxButtons, ContactSheetOfEveryKindAndState) {
   }
   EXPECT_TRUE(win::SaveBitmapPng(sheet->GetHandle(), "buttons.png"));
 }
+
+TEST_F(cxButtons, AButtonReadFromALayoutKeepsItsSettings) {
+  TComponent* built = forms::test::BuildFromText(R"(object Host: TForm
+  object OkButton: TcxButton
+    Left = 8
+    Top = 8
+    Width = 75
+    Height = 25
+    Caption = '&OK'
+    ModalResult = 1
+    Default = True
+    Kind = cxbkDropDownButton
+    Margin = 2
+    LookAndFeel.NativeStyle = True
+    Colors.Hot = clYellow
+  end
+end)");
+  auto* ok = dynamic_cast<TcxButton*>(built->FindComponent("OkButton"));
+  ASSERT_NE(ok, nullptr);
+  EXPECT_EQ(ok->GetCaption(), "&OK");
+  EXPECT_EQ(ok->GetModalResult(), 1);
+  EXPECT_TRUE(ok->GetDefault());
+  EXPECT_EQ(ok->GetKind(), cxbkDropDownButton);
+  EXPECT_EQ(ok->GetMargin(), 2);
+  EXPECT_EQ(ok->GetLookAndFeel()->GetAssignedValues(), TcxLookAndFeelValues{lfvNativeStyle});
+  EXPECT_EQ(ok->GetColors()->GetAssignedColors(), TcxButtonAssignedColors{cxbsHot});
+  built->Free();
+}
