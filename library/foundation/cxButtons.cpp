@@ -13,16 +13,17 @@
 
 using namespace win;
 
-ORV_REGISTER(TcxButtonColors, ORV_PROP(Default).StoredBy<&TcxButtonColors::IsDefaultStored>(),
-             ORV_PROP(Normal).StoredBy<&TcxButtonColors::IsNormalStored>(),
-             ORV_PROP(Hot).StoredBy<&TcxButtonColors::IsHotStored>(),
-             ORV_PROP(Pressed).StoredBy<&TcxButtonColors::IsPressedStored>(),
-             ORV_PROP(Disabled).StoredBy<&TcxButtonColors::IsDisabledStored>())
+ORV_REGISTER(TcxButtonColors, ORV_PROP(Default).As(ColorTypeInfo()).StoredBy<&TcxButtonColors::IsDefaultStored>(),
+             ORV_PROP(Normal).As(ColorTypeInfo()).StoredBy<&TcxButtonColors::IsNormalStored>(),
+             ORV_PROP(Hot).As(ColorTypeInfo()).StoredBy<&TcxButtonColors::IsHotStored>(),
+             ORV_PROP(Pressed).As(ColorTypeInfo()).StoredBy<&TcxButtonColors::IsPressedStored>(),
+             ORV_PROP(Disabled).As(ColorTypeInfo()).StoredBy<&TcxButtonColors::IsDisabledStored>())
 ORV_REGISTER(TcxCustomButton)
 ORV_REGISTER(TcxButton, ORV_PROP(Colors), ORV_PROP(Glyph), ORV_PROP(Kind).Default(cxbkStandard),
              ORV_PROP(Layout).Default(blGlyphLeft), ORV_PROP(LookAndFeel), ORV_PROP(Margin).Default(-1),
              ORV_PROP(NumGlyphs).Default(1), ORV_PROP(PopupAlignment).Default(paLeft),
-             ORV_PROP(Spacing).Default(4), ORV_PROP(UseSystemPaint).Default(false))
+             ORV_PROP(Spacing).Default(4), ORV_PROP(UseSystemPaint).Default(false), ORV_PROP(DropDownMenu),
+             ORV_EVENT(OnDropDownMenuPopup), ORV_EVENT(OnGetDrawParams))
 
 namespace {
 // The glyph colour that stands for "see-through" (olive).

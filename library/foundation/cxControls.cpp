@@ -73,6 +73,7 @@ TcxControl::TcxControl(TComponent* AOwner) : TCustomControl(AOwner) {
 // whether the control stops the tab key.
 void TcxControl::AfterConstruction() {
   inherited::AfterConstruction();
+  if (HasDragImages()) FControlStyle += csDisplayDragImage;
   CreateScrollBars();
   SetTabStop(MayFocus());
 }
@@ -86,6 +87,7 @@ void TcxControl::BeforeDestruction() {
 
 TcxControl::~TcxControl() {
   DestroyScrollBars();
+  FreeDragImages();
   if (FDragAndDropObject) FDragAndDropObject->Free();
   FFontListeners.clear();
   if (FActiveScreenCanvas) FActiveScreenCanvas->Free();
@@ -210,11 +212,6 @@ void TcxControl::Paint() {
     FCanvas->IntersectClipRect(GetClientBounds());
   }
   inherited::Paint();
-}
-
-void TcxControl::LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues) {
-  BoundsChanged();
-  Invalidate();
 }
 
 // ---------------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include "library/foundation/cxLookAndFeels.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/ImageList.h"
 
 // ---------------------------------------------------------------------------
 // The library's private messages.
@@ -276,6 +277,18 @@ class TcxDragAndDropObject : public TObject {
 };
 using TcxDragAndDropObjectClass = TClassRef<TcxDragAndDropObject>;
 
+// The image shown under the pointer while a control's content is dragged.
+class TcxDragImageList : public TImageList {
+  ORV_CLASS(TcxDragImageList, TImageList)
+ public:
+  explicit TcxDragImageList(TComponent* AOwner) : TImageList(AOwner) {}
+};
+using TcxDragImageListClass = TClassRef<TcxDragImageList>;
+
+// The platform drag object over a library control. Drags between controls
+// are not built in the class library yet, so there is none.
+TObject* GetDragObject();
+
 class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   ORV_CLASS(TcxControl, TCustomControl)
  public:
@@ -331,6 +344,9 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   TcxDragAndDropObjectClass GetDragAndDropObjectClassValue() const { return FDragAndDropObjectClass; }
   void SetDragAndDropObjectClass(TcxDragAndDropObjectClass Value) { FDragAndDropObjectClass = Value; }
   void FinishDragAndDrop(bool Accepted);
+  // The drag image filled by InitDragImages, made on first use; null
+  // without drag images or when the image is empty.
+  TcxDragImageList* GetDragImages();
 
   virtual TRect GetBounds();
   virtual TRect GetClientBounds();
@@ -399,7 +415,7 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   void CreateScrollBars();
   void DestroyScrollBars();
   void ScrollEvent(TObject* Sender, TScrollCode AScrollCode, Integer& AScrollPos);
-  virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  virtual void LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues) {}
   virtual bool NeedsToBringInternalControlsToFront() { return !GetIsDesigning(); }
   virtual TcxDragAndDropObjectClass GetDragAndDropObjectClass();
   virtual bool AllowDragAndDropWithoutFocus() { return false; }
@@ -423,6 +439,12 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   // The platform's drag between controls: a drag starts here, after the
   // control's own drag detection.
   virtual void BeginPlatformDrag() {}
+  virtual void DrawDragImage(TcxCanvas*, const TRect&) {}
+  virtual TcxDragImageListClass GetDragImagesClass() { return TcxDragImageList::StaticClass(); }
+  virtual TSize GetDragImagesSize() { return {0, 0}; }
+  virtual bool HasDragImages() { return false; }
+  virtual void InitDragImages(TcxDragImageList* ADragImages);
+  void FreeDragImages();
   virtual void AddChildComponent(TcxControlChildComponent* AComponent);
   virtual void RemoveChildComponent(TcxControlChildComponent* AComponent);
   virtual void Scroll(TScrollBarKind, TScrollCode, Integer&) {}
@@ -481,6 +503,7 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   TcxDragAndDropObjectClass FDragAndDropObjectClass;
   TCursor FDragAndDropPrevCursor = crDefault;
   TcxDragAndDropState FDragAndDropState = ddsNone;
+  TcxDragImageList* FDragImages = nullptr;
   bool FFinishingDragAndDrop = false;
   bool FFocusOnClick = true;
   std::vector<IcxFontListener*> FFontListeners;
@@ -531,7 +554,7 @@ class TcxControlChildComponent : public TcxComponent {
   TcxControl* FControl = nullptr;
 };
 
-// The unit's start-up and shut-down steps. Shut-down raises
-// "MouseTrackingTimerList.Count <> 0" when a caller is still tracked.
+// The unit's start-up and shut-down steps. Shut-down ends every tracking
+// still running without calling its caller.
 void cxControlsInitialize();
 void cxControlsFinalize();

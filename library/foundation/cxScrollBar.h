@@ -162,6 +162,9 @@ class TcxControlScrollBar : public TcxScrollBar {
   virtual void FocusParent();
   void WMLButtonDown(TMessage& Message);
   ORV_MESSAGE(win::WM_LBUTTONDOWN, WMLButtonDown)
+  // Works inside a form designer too.
+  void CMDesignHitTest(TMessage& Message) { Message.Result = 1; }
+  ORV_MESSAGE(win::CM_DESIGNHITTEST, CMDesignHitTest)
 
  private:
   TcxScrollBarData FData;

@@ -9,6 +9,7 @@
 #include "library/foundation/cxButtons.h"
 #include "platform/gdi/Blits.h"
 #include "platform/gdi/Fills.h"
+#include "platform/gdi/Text.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/rtl/Owned.h"
 #include "platform/win/Keyboard.h"
@@ -194,6 +195,19 @@ TEST_F(cxButtons, MarginAndSpacingPlaceTheGlyph) {
   EXPECT_EQ(LeftmostOf(clRed), border + 2);
   button->SetMargin(-5);  // ignored
   EXPECT_EQ(button->GetMargin(), 0);
+
+  // Both -1: margin and spacing share the room left by glyph and caption.
+  button->SetCaption("Run");
+  button->SetMargin(-1);
+  button->SetSpacing(-1);
+  button->Repaint();
+  win::test::PumpUntilIdle();
+  TcxScreenCanvas measure;
+  measure.SetFont(button->GetFont());
+  win::RECT r{0, 0, 1000, 0};
+  win::DrawTextA(measure.GetHandle(), "Run", -1, &r, win::DT_CALCRECT | win::DT_SINGLELINE);
+  const Integer room = 100 - 2 * border - 16 - r.Width();
+  EXPECT_EQ(LeftmostOf(clRed), border + room / 3 + 2);
 }
 
 TEST_F(cxButtons, AButtonFreedWhileHotIsNeverCalledBack) {
@@ -258,4 +272,32 @@ TEST_F(cxButtons, ContactSheetOfEveryKindAndState) {
     }
   }
   EXPECT_TRUE(win::SaveBitmapPng(sheet->GetHandle(), "buttons.png"));
+}
+
+TEST_F(cxButtons, AButtonReadFromALayoutKeepsItsSettings) {
+  TComponent* built = forms::test::BuildFromText(R"(object Host: TForm
+  object OkButton: TcxButton
+    Left = 8
+    Top = 8
+    Width = 75
+    Height = 25
+    Caption = '&OK'
+    ModalResult = 1
+    Default = True
+    Kind = cxbkDropDownButton
+    Margin = 2
+    LookAndFeel.NativeStyle = True
+    Colors.Hot = clYellow
+  end
+end)");
+  auto* ok = dynamic_cast<TcxButton*>(built->FindComponent("OkButton"));
+  ASSERT_NE(ok, nullptr);
+  EXPECT_EQ(ok->GetCaption(), "&OK");
+  EXPECT_EQ(ok->GetModalResult(), 1);
+  EXPECT_TRUE(ok->GetDefault());
+  EXPECT_EQ(ok->GetKind(), cxbkDropDownButton);
+  EXPECT_EQ(ok->GetMargin(), 2);
+  EXPECT_EQ(ok->GetLookAndFeel()->GetAssignedValues(), TcxLookAndFeelValues{lfvNativeStyle});
+  EXPECT_EQ(ok->GetColors()->GetAssignedColors(), TcxButtonAssignedColors{cxbsHot});
+  built->Free();
 }
