@@ -41,6 +41,8 @@ Integer cxEditStartCount() { return EditStartCount; }
 
 void cxEditInitialize() {
   if (EditStartCount++ > 0) return;
+  RegisterClasses({TcxEditRepository::StaticClass(), TcxEditStyleController::StaticClass(),
+                   TcxDefaultEditStyleController::StaticClass()});
   InstallMouseWheelCursor();
   cxCreateDefaultEditStyleController();
   cxContainerDefaultStyleController = DefaultEditStyleController();

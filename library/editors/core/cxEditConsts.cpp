@@ -1,5 +1,7 @@
 #include "library/editors/core/cxEditConsts.h"
 
+#include "library/foundation/cxClasses.h"
+
 #include <mutex>
 #include <utility>
 
@@ -166,5 +168,5 @@ Integer cxEditConstsStartCount() { return StartCount; }
 
 AnsiString cxEditResString(const TResStringRec& rec) {
   cxEditConsts_Initialize();
-  return LoadResString(rec);
+  return cxGetResourceString(rec);
 }

@@ -171,5 +171,6 @@ void cxEditConstsStartUp();
 void cxEditConstsShutDown();
 Integer cxEditConstsStartCount();
 
-// The current text of one of the records above.
+// The current text of one of the records above, a replacement set through
+// cxSetResourceString included.
 AnsiString cxEditResString(const TResStringRec& rec);

@@ -291,7 +291,7 @@ TcxEditSupportedOperations TcxCustomEditProperties::GetSupportedOperations() con
 }
 
 AnsiString TcxCustomEditProperties::GetValidateErrorText(TcxEditErrorKind) const {
-  return cxGetResourceString(cxSEditValidateErrorText);
+  return cxEditResString(cxSEditValidateErrorText);
 }
 
 TcxDataEditValueSource TcxCustomEditProperties::GetValueEditorEditValueSource(bool AEditFocused) {
