@@ -122,12 +122,13 @@ bool CellKindOf(TcxValueTypeClass AType, CellKind& AKind) {
 class TNumberCheck : public TcxFilterTypedCheck {
  public:
   // The records' loop calls this class's Check directly, not through the table.
-  void CheckRecords(const Integer* ARecords, size_t ACount, signed char* AResults) override {
+  bool CheckRecords(const Integer* ARecords, size_t ACount, signed char* AResults) override {
     constexpr size_t kAhead = 8;
     for (size_t i = 0; i < ACount; ++i) {
       if (i + kAhead < ACount) FCells.Prefetch(ARecords[i + kAhead]);
       AResults[i] = static_cast<signed char>(TNumberCheck::Check(RecordData(ARecords[i])));
     }
+    return true;
   }
   TNumberCheck(TcxDataStorage* AStorage, TcxValueDef* ADef, CellKind AKind, Relation ARelation, bool AIgnoreNull,
                bool AConditionIsInt, Int64 AIntCondition, double ADoubleCondition)
@@ -178,14 +179,6 @@ class TNumberCheck : public TcxFilterTypedCheck {
 
 class TTextCheck : public TcxFilterTypedCheck {
  public:
-  // The records' loop calls this class's Check directly, not through the table.
-  void CheckRecords(const Integer* ARecords, size_t ACount, signed char* AResults) override {
-    constexpr size_t kAhead = 8;
-    for (size_t i = 0; i < ACount; ++i) {
-      if (i + kAhead < ACount) FCells.Prefetch(ARecords[i + kAhead]);
-      AResults[i] = static_cast<signed char>(TTextCheck::Check(RecordData(ARecords[i])));
-    }
-  }
   TTextCheck(TcxDataStorage* AStorage, TcxValueDef* ADef, Relation ARelation, bool AUpper, bool ASoftNull,
              const AnsiString& ACondition, char APercent, char AUnderscore)
       : FCells(AStorage, ADef, true), FRelation(ARelation), FUpper(AUpper), FSoftNull(ASoftNull),

@@ -650,10 +650,10 @@ void TcxDataSummary::SetFooterSummaryValue(Integer AIndex, const Variant& AValue
   if (!IsValidSummaryValuesIndex(FFooterSummaryValues, AIndex)) return;
   const Variant& old = FFooterSummaryValues[AIndex];
   if (old.VType() == AValue.VType() && VarSameValue(old, AValue)) return;
-  VarArrayPut(FFooterSummaryValues, AValue, {AIndex});
   // A value set by hand shows until the next calculation, which then
   // covers everything.
   ForgetKept();
+  VarArrayPut(FFooterSummaryValues, AValue, {AIndex});
   auto setting = orv::TempValue(FSettingValue, true);
   Changed(true);
 }
@@ -701,8 +701,8 @@ void TcxDataSummary::SetGroupSummaryValue(Integer AGroupIndex, Integer AIndex, c
   if (!values || !IsValidSummaryValuesIndex(*values, AIndex)) return;
   const Variant& old = (*values)[AIndex];
   if (old.VType() == AValue.VType() && VarSameValue(old, AValue)) return;
-  VarArrayPut(*values, AValue, {AIndex});
   ForgetKept();
+  VarArrayPut(*values, AValue, {AIndex});
   auto setting = orv::TempValue(FSettingValue, true);
   Changed(true);
 }

@@ -705,8 +705,7 @@ void TcxFilterCriteria::EndPass() {
 }
 
 bool TcxFilterCriteria::CheckRecords(const Integer* ARecords, size_t ACount, signed char* AResults) {
-  if (!FInPass || !FSingle) return false;
-  FSingle->CheckRecords(ARecords, ACount, AResults);
+  if (!FInPass || !FSingle || !FSingle->CheckRecords(ARecords, ACount, AResults)) return false;
   if (FSingleNegated)
     for (size_t i = 0; i < ACount; ++i)
       if (AResults[i] >= 0) AResults[i] = static_cast<signed char>(AResults[i] == 0);

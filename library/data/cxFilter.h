@@ -131,10 +131,9 @@ class TcxFilterTypedCheck {
   virtual ~TcxFilterTypedCheck() = default;
   virtual int Check(void* AData) = 0;
   // Checks a list of records at once, for criteria whose data are record
-  // indexes: one call per pass instead of one per record.
-  virtual void CheckRecords(const Integer* ARecords, size_t ACount, signed char* AResults) {
-    for (size_t i = 0; i < ACount; ++i) AResults[i] = static_cast<signed char>(Check(RecordData(ARecords[i])));
-  }
+  // indexes: one call per pass instead of one per record. False (nothing
+  // done) for a check that is asked record by record.
+  virtual bool CheckRecords(const Integer*, size_t, signed char*) { return false; }
   static void* RecordData(Integer ARecord) { return reinterpret_cast<void*>(static_cast<std::intptr_t>(ARecord)); }
 };
 
