@@ -43,5 +43,5 @@ void RegisterFoundationUnits() {
   RegisterUnit("cxLookAndFeelPainters", nullptr, &cxLookAndFeelPaintersFinalize);
   RegisterUnit("cxControls", &cxControlsInitialize, &cxControlsFinalize);
   RegisterUnit("cxLookAndFeels", &cxLookAndFeelsInitialize, &cxLookAndFeelsFinalize);
-  RegisterUnit("cxContainer", &cxContainerInitialize, nullptr);
+  RegisterUnit("cxContainer", &cxContainerInitialize, &cxContainerFinalize);
 }

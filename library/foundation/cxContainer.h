@@ -524,5 +524,7 @@ class IcxContainerInnerControl {
 };
 ORV_INTERFACE(IcxContainerInnerControl, "{A5D8D6E4-D0A1-43BC-ACC3-1B0EEE6BF74C}")
 
-// Registers the unit's components for layouts.
+// The unit's start-up (registers the controller for layouts, installs the
+// popup hooks) and shut-down.
 void cxContainerInitialize();
+void cxContainerFinalize();
