@@ -50,6 +50,14 @@ void MeasuringParams(TWinControl* control, TCreateParams& params, void (TWinCont
   gMeasuringFrame = saved;
 }
 
+// Every child window gets an id of its own: an owner-draw request that
+// names its control by id alone (WM_MEASUREITEM) must find that one.
+HMENU NextChildId() {
+  static UINT next = 0;
+  if (++next == 0) ++next;
+  return reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(next));
+}
+
 // The control whose window is being created: its first message (sent from
 // inside CreateWindowEx, before the handle is known) binds the two.
 TWinControl* gCreationControl = nullptr;
@@ -201,8 +209,9 @@ void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
   HWND handle = nullptr;
   try {
     handle = CreateWindowExA(Params.ExStyle, Params.WinClassName.c_str(), Params.Caption.c_str(), Params.Style,
-                             Params.X, Params.Y, Params.Width, Params.Height, Params.WndParent, nullptr,
-                             Params.WindowClass.hInstance, Params.Param);
+                             Params.X, Params.Y, Params.Width, Params.Height, Params.WndParent,
+                             (Params.Style & WS_CHILD) ? NextChildId() : nullptr, Params.WindowClass.hInstance,
+                             Params.Param);
   } catch (...) {
     gCreationControl = saved;
     throw;

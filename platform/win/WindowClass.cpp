@@ -20,28 +20,39 @@ struct SystemClass {
   UINT style;
   WNDPROC proc;
   int cbWndExtra;
+  LPCSTR cursor = nullptr;  // the arrow unless given
 };
 const SystemClass kSystemClasses[] = {
     {"STATIC", 0x0082, CS_DBLCLKS | CS_PARENTDC, StaticProc, kStaticExtraBytes},
     {"SCROLLBAR", 0x0084, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_PARENTDC, ScrollBarControlProc, 0},
 };
 
+// Native controls of the tiers above, added once they start; like the
+// window system's own they outlive every class table made afterwards.
+std::vector<SystemClass>& AddedSystemClasses() {
+  static auto* added = new std::vector<SystemClass>;
+  return *added;
+}
+
 struct ClassTable {
   std::vector<std::unique_ptr<ClassData>> classes;
   ATOM nextAtom = 0xC000;
 
   ClassTable() {
-    for (const SystemClass& sc : kSystemClasses) {
-      auto cls = std::make_unique<ClassData>();
-      cls->name = sc.name;
-      cls->atom = sc.atom;
-      cls->style = sc.style;
-      cls->proc = sc.proc;
-      cls->cbWndExtra = sc.cbWndExtra;
-      cls->cursor = LoadCursorA(nullptr, IDC_ARROW);
-      cls->system = true;
-      classes.push_back(std::move(cls));
-    }
+    for (const SystemClass& sc : kSystemClasses) Add(sc);
+    for (const SystemClass& sc : AddedSystemClasses()) Add(sc);
+  }
+
+  void Add(const SystemClass& sc) {
+    auto cls = std::make_unique<ClassData>();
+    cls->name = sc.name;
+    cls->atom = sc.atom;
+    cls->style = sc.style;
+    cls->proc = sc.proc;
+    cls->cbWndExtra = sc.cbWndExtra;
+    cls->cursor = LoadCursorA(nullptr, sc.cursor ? sc.cursor : IDC_ARROW);
+    cls->system = true;
+    classes.push_back(std::move(cls));
   }
 };
 
@@ -149,6 +160,22 @@ ATOM RegisterClassA(const WNDCLASSA* wc) {
   WNDCLASSEXA ex{sizeof(WNDCLASSEXA), wc->style, wc->lpfnWndProc, wc->cbClsExtra, wc->cbWndExtra, wc->hInstance,
                  wc->hIcon, wc->hCursor, wc->hbrBackground, wc->lpszMenuName, wc->lpszClassName, nullptr};
   return Register(ex);
+}
+
+BOOL RegisterSystemClass(LPCSTR name, ATOM atom, UINT style, WNDPROC proc, int cbWndExtra, LPCSTR cursor) {
+  if (!name || IsAtomName(name) || !*name || !proc || atom == 0 || atom >= 0xC000 || cbWndExtra < 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  auto& added = AddedSystemClasses();
+  for (const SystemClass& sc : added)
+    if (SameName(sc.name, name)) return sc.proc == proc;
+  for (const SystemClass& sc : kSystemClasses)
+    if (SameName(sc.name, name)) return FALSE;
+  // The name is kept by the list: callers pass literals.
+  added.push_back({name, atom, style, proc, cbWndExtra, cursor});
+  T().Add(added.back());
+  return TRUE;
 }
 
 ATOM RegisterClassExA(const WNDCLASSEXA* wc) {

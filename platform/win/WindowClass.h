@@ -38,6 +38,13 @@ struct WNDCLASSEXA {
 inline LPCSTR MAKEINTATOM(ATOM atom) { return reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(atom)); }
 
 ATOM RegisterClassA(const WNDCLASSA* wc);
+// Adds a class the system provides from now on, in this and every later
+// session, under a fixed atom: how the native controls of the tiers above
+// the window system join "STATIC" and "SCROLLBAR". name must outlive the
+// process (a literal); cursor is a stock cursor id (null: the arrow).
+// Adding the same class again succeeds; a name the system already
+// provides otherwise fails.
+BOOL RegisterSystemClass(LPCSTR name, ATOM atom, UINT style, WNDPROC proc, int cbWndExtra, LPCSTR cursor = nullptr);
 ATOM RegisterClassExA(const WNDCLASSEXA* wc);
 // Fails while windows of the class exist.
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);

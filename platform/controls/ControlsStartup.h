@@ -1,0 +1,11 @@
+// The controls tier's unit: when the units start, its native classes join
+// the system's and its wrappers the classes layouts may name. Each class
+// file gives one registration function, called from here.
+#pragma once
+
+void RegisterListBoxClasses();
+void RegisterButtonClasses();
+
+// True once the tier's unit is listed with the start-up. The wrappers'
+// constructors ask, so a program that uses one of them starts the tier.
+bool ControlsUnitListed();

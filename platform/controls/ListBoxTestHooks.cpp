@@ -1,0 +1,30 @@
+#include "platform/controls/ListBoxTestHooks.h"
+
+#include "platform/win/Messages.h"
+#include "platform/win/Queue.h"
+
+namespace controls::test {
+
+using namespace win;
+
+std::vector<std::string> ListItems(HWND list) {
+  std::vector<std::string> items;
+  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+    const LRESULT copied =
+        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    items.push_back(std::move(text));
+  }
+  return items;
+}
+
+int ListSelection(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)); }
+
+int ListTopIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)); }
+
+unsigned ButtonState(HWND button) { return static_cast<unsigned>(SendMessageA(button, BM_GETSTATE, 0, 0)); }
+
+}  // namespace controls::test
