@@ -10,6 +10,7 @@
 #include "library/foundation/cxGraphics.h"
 #include "library/foundation/cxLookAndFeels.h"
 #include "platform/forms/Controls.h"
+#include "platform/controls/ListBox.h"
 #include "platform/forms/Graphics.h"
 
 ORV_ENUM(TcxContainerBorderStyle, cbsNone, cbsSingle, cbsThick, cbsFlat, cbs3D, cbsUltraFlat, cbsOffice11)
@@ -491,6 +492,7 @@ class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public Ic
   ORV_MESSAGE(win::CM_FOCUSCHANGED, CMFocusChanged)
 
  private:
+  friend class TcxCustomInnerListBox;
   bool IsInnerControlFocused();
   TcxContainerState CalculateContainerState(const TPoint& P, bool AHotTest);
 
@@ -523,6 +525,63 @@ class IcxContainerInnerControl {
   virtual TWinControl* GetControl() = 0;
 };
 ORV_INTERFACE(IcxContainerInnerControl, "{A5D8D6E4-D0A1-43BC-ACC3-1B0EEE6BF74C}")
+
+// The native list box a container hosts: input goes to the container
+// first, and typed text selects the first item it begins.
+class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
+  ORV_CLASS(TcxCustomInnerListBox, TListBox)
+ public:
+  explicit TcxCustomInnerListBox(TComponent* AOwner);
+  ~TcxCustomInnerListBox() override;
+
+  TcxContainer* GetControlContainer() override { return FContainer; }
+  TWinControl* GetControl() override { return this; }
+  TcxContainer* GetContainer() const { return FContainer; }
+  void SetContainer(TcxContainer* Value);
+  TcxLookAndFeel* GetLookAndFeel() const { return FLookAndFeel; }
+  TcxCanvas* GetcxCanvas() const { return FcxCanvas; }
+  const AnsiString& GetAutoCompleteFilter() const { return FAutoCompleteFilter; }
+  // Some corner of the item lies in the client area.
+  bool ItemVisible(Integer Index);
+
+ protected:
+  virtual void DoAutoComplete(char& Key);
+  virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  virtual bool NeedDrawFocusRect() { return !OnDrawItem.Assigned(); }
+  // The item a filter finds; -1 for none.
+  virtual Integer FindAutoCompleteString(const AnsiString& AFilter);
+
+  void Click() override;
+  void DblClick() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  void WMGetDlgCode(TMessage& Message);
+  ORV_MESSAGE(win::WM_GETDLGCODE, WMGetDlgCode)
+  void WMSetFocus(TMessage& Message);
+  ORV_MESSAGE(win::WM_SETFOCUS, WMSetFocus)
+  void WMKillFocus(TMessage& Message);
+  ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
+  void CMMouseLeave(TMessage& Message);
+  ORV_MESSAGE(win::CM_MOUSELEAVE, CMMouseLeave)
+
+ private:
+  void LookAndFeelChangedHandler(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues) {
+    LookAndFeelChanged(Sender, AChangedValues);
+  }
+  TPoint ToContainer(Integer X, Integer Y) const { return TPoint(X + GetLeft(), Y + GetTop()); }
+
+  AnsiString FAutoCompleteFilter;
+  TcxCanvas* FcxCanvas = nullptr;
+  TcxLookAndFeel* FLookAndFeel = nullptr;
+  Cardinal FLastAutoCompleteTime = 0;
+  TcxContainer* FContainer = nullptr;
+};
 
 // The unit's start-up (registers the controller for layouts, installs the
 // popup hooks) and shut-down.

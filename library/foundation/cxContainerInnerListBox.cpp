@@ -1,0 +1,164 @@
+// The inner list box: a native list box that hands its input to the
+// container hosting it and completes typed text against its items.
+#include "library/foundation/cxContainer.h"
+#include "platform/rtl/Clock.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Queue.h"
+
+using namespace win;
+
+ORV_REGISTER(TcxCustomInnerListBox)
+
+TcxCustomInnerListBox::TcxCustomInnerListBox(TComponent* AOwner) : TListBox(AOwner) {
+  FcxCanvas = New<TcxCanvas>(GetCanvas());
+  FLookAndFeel = New<TcxLookAndFeel>(this);
+  FLookAndFeel->OnChanged =
+      TcxLookAndFeelChangedEvent::Bind<&TcxCustomInnerListBox::LookAndFeelChangedHandler>(this);
+  TControlStyle style = GetControlStyle();
+  style.Include(csDoubleClicks);
+  style.Exclude(csOpaque);
+  SetControlStyle(style);
+  SetParentColor(false);
+  SetParentFont(true);
+}
+
+TcxCustomInnerListBox::~TcxCustomInnerListBox() {
+  SetContainer(nullptr);
+  FLookAndFeel->Free();
+  FcxCanvas->Free();
+}
+
+void TcxCustomInnerListBox::SetContainer(TcxContainer* Value) {
+  if (Value == FContainer) return;
+  if (FContainer) FContainer->RemoveFreeNotification(this);
+  FContainer = Value;
+  if (FContainer) FContainer->FreeNotification(this);
+}
+
+void TcxCustomInnerListBox::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FContainer) FContainer = nullptr;
+}
+
+void TcxCustomInnerListBox::LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues) {
+  if (HandleAllocated()) Invalidate();
+}
+
+bool TcxCustomInnerListBox::ItemVisible(Integer Index) {
+  const TRect item = ItemRect(Index);
+  const TRect client = GetClientRect();
+  for (const TPoint& corner : {TPoint(item.Left, item.Top), TPoint(item.Right - 1, item.Top),
+                               TPoint(item.Left, item.Bottom - 1), TPoint(item.Right - 1, item.Bottom - 1)})
+    if (cxRectPtIn(client, corner)) return true;
+  return false;
+}
+
+// --- input handed to the container -------------------------------------------------
+
+void TcxCustomInnerListBox::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  inherited::MouseDown(Button, Shift, X, Y);
+  if (!FContainer) return;
+  // A press in the list must not take the focus into the container.
+  const bool locked = FContainer->FFocusOnClickLocked;
+  FContainer->FFocusOnClickLocked = true;
+  const TPoint p = ToContainer(X, Y);
+  FContainer->MouseDown(Button, Shift, p.X, p.Y);
+  if (FContainer) FContainer->FFocusOnClickLocked = locked;
+}
+
+void TcxCustomInnerListBox::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  inherited::MouseMove(Shift, X, Y);
+  if (!FContainer) return;
+  const TPoint p = ToContainer(X, Y);
+  FContainer->MouseMove(Shift, p.X, p.Y);
+}
+
+void TcxCustomInnerListBox::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  inherited::MouseUp(Button, Shift, X, Y);
+  if (!FContainer) return;
+  const TPoint p = ToContainer(X, Y);
+  FContainer->MouseUp(Button, Shift, p.X, p.Y);
+}
+
+void TcxCustomInnerListBox::Click() {
+  inherited::Click();
+  if (FContainer) FContainer->Click();
+}
+
+void TcxCustomInnerListBox::DblClick() {
+  inherited::DblClick();
+  if (FContainer) FContainer->DblClick();
+}
+
+void TcxCustomInnerListBox::KeyDown(Word& Key, TShiftState Shift) {
+  if (FContainer) FContainer->KeyDown(Key, Shift);
+  if (Key != 0) inherited::KeyDown(Key, Shift);
+}
+
+void TcxCustomInnerListBox::KeyUp(Word& Key, TShiftState Shift) {
+  if (Key == VK_TAB) Key = 0;
+  if (FContainer) FContainer->KeyUp(Key, Shift);
+  if (Key != 0) inherited::KeyUp(Key, Shift);
+}
+
+void TcxCustomInnerListBox::KeyPress(char& Key) {
+  if (Key == '\t') Key = 0;
+  if (FContainer) FContainer->KeyPress(Key);
+  if (Key == '\r') Key = 0;
+  // The key-press event, without the platform list's own search.
+  TWinControl::KeyPress(Key);
+  if (Key != 0) DoAutoComplete(Key);
+}
+
+void TcxCustomInnerListBox::CMMouseLeave(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  if (FContainer) FContainer->ShortRefreshContainer(true);
+}
+
+void TcxCustomInnerListBox::WMGetDlgCode(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  if (!FContainer) return;
+  Message.Result |= DLGC_WANTCHARS;
+  if (GetKeyState(VK_CONTROL) >= 0) Message.Result |= DLGC_WANTTAB;
+}
+
+void TcxCustomInnerListBox::WMSetFocus(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  if (!FContainer || FContainer->GetContainerIsDestroying() || GetComponentState().Contains(csDestroying)) return;
+  if (FContainer->HandleAllocated() && reinterpret_cast<HWND>(Message.WParam) == FContainer->GetHandle()) return;
+  FContainer->FocusChanged();
+}
+
+void TcxCustomInnerListBox::WMKillFocus(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  if (FContainer && !FContainer->GetContainerIsDestroying()) FContainer->FocusChanged();
+}
+
+// --- typed text ------------------------------------------------------------------------
+
+Integer TcxCustomInnerListBox::FindAutoCompleteString(const AnsiString& AFilter) {
+  if (!HandleAllocated()) return -1;
+  const LRESULT found = Perform(LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(AFilter.c_str()));
+  return found == LB_ERR ? -1 : static_cast<Integer>(found);
+}
+
+// Code page 1252 has no lead bytes: every typed character is one byte.
+void TcxCustomInnerListBox::DoAutoComplete(char& Key) {
+  if (!GetAutoComplete()) return;
+  const Cardinal now = Clock::TickCount();
+  if (now - FLastAutoCompleteTime >= GetAutoCompleteDelay()) FAutoCompleteFilter.clear();
+  FLastAutoCompleteTime = now;
+  if (Key == '\b') {
+    if (!FAutoCompleteFilter.empty()) FAutoCompleteFilter.pop_back();
+  } else {
+    FAutoCompleteFilter += Key;
+  }
+  if (FAutoCompleteFilter.empty()) {
+    SetItemIndex(0);
+    Click();
+  } else if (const Integer found = FindAutoCompleteString(FAutoCompleteFilter); found >= 0) {
+    SetItemIndex(found);
+    Click();
+  }
+  if (Key != '\b' && Key != '\r' && Key != '\x1b') Key = 0;
+}

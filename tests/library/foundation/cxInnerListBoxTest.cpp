@@ -1,0 +1,112 @@
+// The inner list box in its container: typed text selects the first item
+// it begins within the delay, Backspace shortens it, the container hears
+// the keys and the presses first (in its own coordinates), and the focus in
+// the list is the container's.
+#include <string>
+#include <vector>
+
+#include "ControlsSession.h"
+#include "library/foundation/cxContainer.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Keyboard.h"
+
+using namespace win;
+
+namespace {
+
+class TListContainer : public TcxContainer {
+  ORV_CLASS(TListContainer, TcxContainer)
+ public:
+  explicit TListContainer(TComponent* AOwner) : TcxContainer(AOwner) {}
+  TcxCustomInnerListBox* list = nullptr;
+  void AfterConstruction() override {
+    TcxContainer::AfterConstruction();
+    list = New<TcxCustomInnerListBox>(this);
+    list->SetContainer(this);
+    list->SetParent(this);
+    SetInnerControl(list);
+  }
+};
+
+class cxInnerListBoxes : public ControlsSession {
+ protected:
+  TListContainer* c = nullptr;
+  TcxCustomInnerListBox* list = nullptr;
+  int clicks = 0;
+  std::string keys;
+
+  void SetUp() override {
+    ControlsSession::SetUp();
+    c = Place<TListContainer>({10, 10, 160, 110});
+    list = c->list;
+    for (const char* s : {"Apple", "Abba", "abacus", "banana", "Bob"}) list->GetItems()->Add(s);
+    list->OnClick = [this](TObject*) { ++clicks; };
+    c->OnKeyPress = [this](TObject*, char& Key) { keys += Key; };
+    ShowForm();
+    list->SetFocus();
+    win::test::PumpUntilIdle();
+  }
+  void Type(const std::string& text) {
+    win::test::TypeText(text);
+    win::test::PumpUntilIdle();
+  }
+};
+
+}  // namespace
+
+ORV_REGISTER(TListContainer)
+
+TEST_F(cxInnerListBoxes, TypedTextSelectsTheFirstItemItBeginsAndAPauseStartsAgain) {
+  Type("ab");
+  EXPECT_EQ(list->GetItemIndex(), 1);  // "Abba": letter case does not matter
+  EXPECT_EQ(list->GetAutoCompleteFilter(), "ab");
+  Type("a");
+  EXPECT_EQ(list->GetItemIndex(), 2);  // "abacus"
+
+  win::test::PumpFor(600);
+  Type("b");
+  EXPECT_EQ(list->GetItemIndex(), 3);  // a new search: "banana"
+  Type("o");
+  EXPECT_EQ(list->GetItemIndex(), 4);  // "Bob"
+  // Nothing matches: the selection stays.
+  Type("x");
+  EXPECT_EQ(list->GetItemIndex(), 4);
+  EXPECT_EQ(list->GetAutoCompleteFilter(), "box");
+
+  win::test::KeyPress(VK_BACK);
+  win::test::KeyPress(VK_BACK);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(list->GetAutoCompleteFilter(), "b");
+  EXPECT_EQ(list->GetItemIndex(), 3);
+  win::test::KeyPress(VK_BACK);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(list->GetAutoCompleteFilter(), "");
+  EXPECT_EQ(list->GetItemIndex(), 0);
+  EXPECT_GE(clicks, 6);
+
+  // The container heard every key first; Tab never reaches it as a character.
+  EXPECT_EQ(keys, std::string("abab") + "ox\b\b\b");
+}
+
+TEST_F(cxInnerListBoxes, TheContainerHearsPressesInItsOwnCoordinatesAndOwnsTheFocus) {
+  std::vector<TPoint> presses;
+  c->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, Integer X, Integer Y) { presses.push_back({X, Y}); };
+  EXPECT_TRUE(c->IsContainerFocused());
+  EXPECT_TRUE(c->GetViewInfo()->ContainerState.Contains(csActive));
+  EXPECT_EQ(GetcxContainer(list), c);
+
+  win::test::Click(list->GetHandle(), {5, 20});
+  win::test::PumpUntilIdle();
+  ASSERT_EQ(presses.size(), 1u);
+  EXPECT_EQ(presses[0], TPoint(5 + list->GetLeft(), 20 + list->GetTop()));
+  EXPECT_EQ(list->GetItemIndex(), 1);
+  EXPECT_EQ(win::GetFocus(), list->GetHandle());
+
+  EXPECT_TRUE(list->ItemVisible(0));
+
+  // Focus leaving the list leaves the container.
+  auto* other = Place<TListContainer>({10, 150, 160, 200});
+  other->SetFocus();
+  win::test::PumpUntilIdle();
+  EXPECT_FALSE(c->GetViewInfo()->ContainerState.Contains(csActive));
+}
