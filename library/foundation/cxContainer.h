@@ -561,6 +561,8 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
+  void CNDrawItem(TMessage& Message);
+  ORV_MESSAGE(win::CN_DRAWITEM, CNDrawItem)
   void WMGetDlgCode(TMessage& Message);
   ORV_MESSAGE(win::WM_GETDLGCODE, WMGetDlgCode)
   void WMSetFocus(TMessage& Message);
@@ -571,6 +573,8 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   ORV_MESSAGE(win::CM_MOUSELEAVE, CMMouseLeave)
 
  private:
+  void SaveCanvasParametersForFocusRect();
+  void RestoreCanvasParametersForFocusRect();
   void LookAndFeelChangedHandler(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues) {
     LookAndFeelChanged(Sender, AChangedValues);
   }
@@ -580,6 +584,8 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   TcxCanvas* FcxCanvas = nullptr;
   TcxLookAndFeel* FLookAndFeel = nullptr;
   Cardinal FLastAutoCompleteTime = 0;
+  TColor FSavedBrushColor = clWindow;
+  TColor FSavedFontColor = clWindowText;
   TcxContainer* FContainer = nullptr;
 };
 

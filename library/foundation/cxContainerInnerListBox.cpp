@@ -1,8 +1,11 @@
 // The inner list box: a native list box that hands its input to the
 // container hosting it and completes typed text against its items.
 #include "library/foundation/cxContainer.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/OwnerDraw.h"
 #include "platform/win/Queue.h"
 
 using namespace win;
@@ -132,6 +135,54 @@ void TcxCustomInnerListBox::WMSetFocus(TMessage& Message) {
 void TcxCustomInnerListBox::WMKillFocus(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
   if (FContainer && !FContainer->GetContainerIsDestroying()) FContainer->FocusChanged();
+}
+
+// --- owner drawing ---------------------------------------------------------------------
+
+// An item drawn by an owner-draw event draws its own focus, if any.
+void TcxCustomInnerListBox::CNDrawItem(TMessage& Message) {
+  auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
+  const TOwnerDrawState state = OwnerDrawStateOf(item->itemState);
+  TCanvas* canvas = GetCanvas();
+  const int saved = SaveDC(item->hDC);
+  canvas->SetHandle(item->hDC);
+  auto release = orv::ScopeExit([&] {
+    canvas->SetHandle(nullptr);
+    RestoreDC(item->hDC, saved);
+  });
+  canvas->GetFont()->Assign(GetFont());
+  canvas->GetBrush()->SetColor(GetColor());
+  if (state.Contains(odSelected)) {
+    canvas->GetBrush()->SetColor(clHighlight);
+    canvas->GetFont()->SetColor(clHighlightText);
+  }
+  const TRect rect = item->rcItem;
+  if (static_cast<Integer>(item->itemID) >= 0)
+    DrawItem(static_cast<Integer>(item->itemID), rect, state);
+  else
+    canvas->FillRect(rect);
+  if (state.Contains(odFocused) && NeedDrawFocusRect()) {
+    SaveCanvasParametersForFocusRect();
+    canvas->DrawFocusRect(rect);
+    RestoreCanvasParametersForFocusRect();
+  }
+  Message.Result = 1;
+}
+
+// The focus rectangle is drawn in the default colours and leaves the
+// item's colours as they were.
+void TcxCustomInnerListBox::SaveCanvasParametersForFocusRect() {
+  TCanvas* canvas = GetCanvas();
+  FSavedBrushColor = canvas->GetBrush()->GetColor();
+  FSavedFontColor = canvas->GetFont()->GetColor();
+  canvas->GetBrush()->SetColor(clWindow);
+  canvas->GetFont()->SetColor(clWindowText);
+}
+
+void TcxCustomInnerListBox::RestoreCanvasParametersForFocusRect() {
+  TCanvas* canvas = GetCanvas();
+  canvas->GetBrush()->SetColor(FSavedBrushColor);
+  canvas->GetFont()->SetColor(FSavedFontColor);
 }
 
 // --- typed text ------------------------------------------------------------------------

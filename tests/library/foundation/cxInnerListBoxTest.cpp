@@ -9,6 +9,8 @@
 #include "library/foundation/cxContainer.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/WindowDC.h"
+#include "platform/gdi/Gdi.h"
 
 using namespace win;
 
@@ -109,4 +111,30 @@ TEST_F(cxInnerListBoxes, TheContainerHearsPressesInItsOwnCoordinatesAndOwnsTheFo
   other->SetFocus();
   win::test::PumpUntilIdle();
   EXPECT_FALSE(c->GetViewInfo()->ContainerState.Contains(csActive));
+}
+
+TEST_F(cxInnerListBoxes, TheFocusedItemIsFramedUnlessAnOwnerDrawEventDrawsIt) {
+  list->SetStyle(lbOwnerDrawFixed);
+  list->SetItemIndex(1);
+  list->SetFocus();
+  win::test::PumpUntilIdle();
+  auto pixel = [&](int x, int y) {
+    HDC dc = GetDC(list->GetHandle());
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(list->GetHandle(), dc);
+    return static_cast<TColor>(c);
+  };
+  const TRect item = list->ItemRect(1);
+  EXPECT_EQ(pixel(item.Left + 5, item.Top + 8), ColorToRGB(clHighlight));
+  EXPECT_NE(pixel(item.Left, item.Top), ColorToRGB(clHighlight));  // the dotted frame
+
+  list->OnDrawItem = [](TWinControl* Control, Integer, TRect Rect, TOwnerDrawState) {
+    TCanvas* canvas = static_cast<TCustomListBox*>(Control)->GetCanvas();
+    canvas->GetBrush()->SetColor(clRed);
+    canvas->FillRect(Rect);
+  };
+  list->Invalidate();
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(pixel(item.Left, item.Top), clRed);
+  EXPECT_EQ(pixel(item.Right - 1, item.Bottom - 1), clRed);
 }
