@@ -1,11 +1,13 @@
 #include "library/foundation/FoundationStartup.h"
 
+#include "library/foundation/cxButtons.h"
 #include "library/foundation/cxClasses.h"
 #include "library/foundation/cxContainer.h"
 #include "library/foundation/cxControls.h"
 #include "library/foundation/cxGraphics.h"
 #include "library/foundation/cxLookAndFeelPainters.h"
 #include "library/foundation/cxLookAndFeels.h"
+#include "library/foundation/cxScrollBar.h"
 #include "library/foundation/dxThemeManager.h"
 #include "library/foundation/dxUxTheme.h"
 #include "platform/forms/Application.h"
@@ -27,6 +29,18 @@ void StartThemeManager() {
   dxThemeManagerInitialize();
 }
 
+// The controls layouts may name.
+constexpr std::initializer_list<TClass (*)()> kLayoutClasses = {
+    &TcxLookAndFeelController::StaticClass, &TcxScrollBar::StaticClass, &TcxButton::StaticClass};
+
+void StartLayoutClasses() {
+  for (auto cls : kLayoutClasses) RegisterClass(cls());
+}
+
+void StopLayoutClasses() {
+  for (auto cls : kLayoutClasses) UnRegisterClass(cls());
+}
+
 void StopThemeManager() {
   dxThemeManagerFinalize();
   dxSetThemeExceptionHandler(nullptr);
@@ -43,5 +57,6 @@ void RegisterFoundationUnits() {
   RegisterUnit("cxLookAndFeelPainters", nullptr, &cxLookAndFeelPaintersFinalize);
   RegisterUnit("cxControls", &cxControlsInitialize, &cxControlsFinalize);
   RegisterUnit("cxLookAndFeels", &cxLookAndFeelsInitialize, &cxLookAndFeelsFinalize);
+  RegisterUnit("cxControlClasses", &StartLayoutClasses, &StopLayoutClasses);
   RegisterUnit("cxContainer", &cxContainerInitialize, &cxContainerFinalize);
 }

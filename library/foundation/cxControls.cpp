@@ -1,6 +1,7 @@
 // TcxControl: the base of the library's custom-drawn controls, and its own
 // drag and drop inside the control.
 #include "library/foundation/cxControls.h"
+#include "library/foundation/cxScrollBar.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -65,16 +66,28 @@ TcxControl::TcxControl(TComponent* AOwner) : TCustomControl(AOwner) {
   FDefaultCursor = TControl::GetCursor();
   FLookAndFeel = New<TcxLookAndFeel>(this);
   FLookAndFeel->OnChanged = TcxLookAndFeelChangedEvent::Bind<&TcxControl::LookAndFeelChangedHandler>(this);
-  SetTabStop(MayFocus());
   SetParentBackground(true);
 }
 
+// The overrides of descendants decide whether there are scroll bars and
+// whether the control stops the tab key.
+void TcxControl::AfterConstruction() {
+  inherited::AfterConstruction();
+  if (HasDragImages()) FControlStyle += csDisplayDragImage;
+  CreateScrollBars();
+  SetTabStop(MayFocus());
+}
+
 void TcxControl::BeforeDestruction() {
+  // The bars go before the children are freed, while the control is whole.
+  DestroyScrollBars();
   inherited::BeforeDestruction();
   EndMouseTracking(dynamic_cast<IcxMouseTrackingCaller*>(this));
 }
 
 TcxControl::~TcxControl() {
+  DestroyScrollBars();
+  FreeDragImages();
   if (FDragAndDropObject) FDragAndDropObject->Free();
   FFontListeners.clear();
   if (FActiveScreenCanvas) FActiveScreenCanvas->Free();
@@ -136,7 +149,10 @@ Integer TcxControl::GetBorderSize() {
 
 TRect TcxControl::GetClientBounds() {
   const Integer border = GetBorderSize();
-  return cxRectInflate(GetBounds(), -border, -border);
+  TRect r = cxRectInflate(GetBounds(), -border, -border);
+  if (GetHScrollBarVisible()) r.Bottom -= FHScrollBar->GetHeight();
+  if (GetVScrollBarVisible()) r.Right -= FVScrollBar->GetWidth();
+  return r;
 }
 
 void TcxControl::InvalidateRect(const TRect& R, bool EraseBackground) {
@@ -196,11 +212,6 @@ void TcxControl::Paint() {
     FCanvas->IntersectClipRect(GetClientBounds());
   }
   inherited::Paint();
-}
-
-void TcxControl::LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues) {
-  BoundsChanged();
-  Invalidate();
 }
 
 // ---------------------------------------------------------------------------
@@ -298,6 +309,7 @@ void TcxControl::AfterMouseDown(TMouseButton AButton, Integer X, Integer Y) {
     if (GetIsDesigning() && !AllowAutoDragAndDropAtDesignTime(X, Y, {})) return;
     if (CanDrag(X, Y) && DragDetect(GetHandle()) == ddDrag) BeginPlatformDrag();
   }
+  if (AButton == mbMiddle) DoScrolling();
 }
 
 void TcxControl::MouseMove(TShiftState Shift, Integer X, Integer Y) {
@@ -348,15 +360,6 @@ bool TcxControl::DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint Mous
     dir = WheelDelta > 0 ? dirLeft : dirRight;
   for (Integer i = 0; i < lines; ++i) ScrollContent(dir);
   return true;
-}
-
-void TcxControl::ScrollContent(TcxDirection ADirection) {
-  if (ADirection == dirNone) return;
-  const TScrollBarKind kind = ADirection == dirLeft || ADirection == dirRight ? sbHorizontal : sbVertical;
-  const TScrollCode code = ADirection == dirLeft || ADirection == dirUp ? scLineUp : scLineDown;
-  Integer position = 0;
-  Scroll(kind, code, position);
-  Update();
 }
 
 // ---------------------------------------------------------------------------

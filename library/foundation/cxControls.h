@@ -14,6 +14,7 @@
 #include "library/foundation/cxLookAndFeels.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/ImageList.h"
 
 // ---------------------------------------------------------------------------
 // The library's private messages.
@@ -148,14 +149,18 @@ class IcxPopupMenu {
   virtual void Popup(Integer X, Integer Y) = 0;
 };
 
-// The height the menu takes on screen; 0 for what is not a menu. A menu
-// that can tell its height offers this interface too.
-class IcxPopupMenuHeight {
+ORV_ENUM(TPopupAlignment, paLeft, paRight, paCenter)
+
+// A menu that can tell the height it takes on screen and be aligned to the
+// point it opens at offers this interface too.
+class IcxPopupMenuPlacement {
  public:
-  virtual ~IcxPopupMenuHeight() = default;
+  virtual ~IcxPopupMenuPlacement() = default;
   virtual Integer GetPopupHeight() = 0;
+  virtual void SetPopupAlignment(TPopupAlignment AAlignment) = 0;
 };
 
+// The height the menu takes on screen; 0 when it cannot tell.
 Integer GetPopupMenuHeight(TComponent* APopupMenu);
 bool IsPopupMenuShortCut(TComponent* APopupMenu, TMessage& Message);
 // Screen coordinates; true when a menu popped up.
@@ -272,11 +277,24 @@ class TcxDragAndDropObject : public TObject {
 };
 using TcxDragAndDropObjectClass = TClassRef<TcxDragAndDropObject>;
 
+// The image shown under the pointer while a control's content is dragged.
+class TcxDragImageList : public TImageList {
+  ORV_CLASS(TcxDragImageList, TImageList)
+ public:
+  explicit TcxDragImageList(TComponent* AOwner) : TImageList(AOwner) {}
+};
+using TcxDragImageListClass = TClassRef<TcxDragImageList>;
+
+// The platform drag object over a library control. Drags between controls
+// are not built in the class library yet, so there is none.
+TObject* GetDragObject();
+
 class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   ORV_CLASS(TcxControl, TCustomControl)
  public:
   explicit TcxControl(TComponent* AOwner);
   ~TcxControl() override;
+  void AfterConstruction() override;
   void BeforeDestruction() override;
 
   void AddFontListener(IcxFontListener* AListener);
@@ -326,6 +344,9 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   TcxDragAndDropObjectClass GetDragAndDropObjectClassValue() const { return FDragAndDropObjectClass; }
   void SetDragAndDropObjectClass(TcxDragAndDropObjectClass Value) { FDragAndDropObjectClass = Value; }
   void FinishDragAndDrop(bool Accepted);
+  // The drag image filled by InitDragImages, made on first use; null
+  // without drag images or when the image is empty.
+  TcxDragImageList* GetDragImages();
 
   virtual TRect GetBounds();
   virtual TRect GetClientBounds();
@@ -334,10 +355,28 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   // Scrolls one line in the direction through Scroll, then repaints.
   void ScrollContent(TcxDirection ADirection);
 
+  // Own scroll bars. Descendants set their values in InitScrollBarsParameters
+  // through SetScrollBarInfo and react in Scroll.
+  TScrollStyle GetScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle Value);
+  TcxControlScrollBar* GetHScrollBar() const { return FHScrollBar; }
+  TcxControlScrollBar* GetVScrollBar() const { return FVScrollBar; }
+  TcxSizeGrip* GetSizeGrip() const { return FSizeGrip; }
+  bool GetHScrollBarVisible();
+  bool GetVScrollBarVisible();
+  void SetScrollBarInfo(TScrollBarKind AScrollBarKind, Integer AMin, Integer AMax, Integer AStep, Integer APage,
+                        Integer APos, bool AAllowShow, bool AAllowHide);
+  virtual void UpdateScrollBars();
+  void LockScrollBars();
+  void UnlockScrollBars();
+  // The middle-button full-scroll mode: a modal loop of its own.
+  void DoScrolling();
+
   TNotifyEvent OnFocusChanged, OnMouseEnter, OnMouseLeave;
 
  protected:
   friend class TcxControlChildComponent;
+  friend class TcxControlScrollBar;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void WndProc(TMessage& Message) override;
@@ -357,20 +396,30 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   virtual void AfterMouseDown(TMouseButton AButton, Integer X, Integer Y);
   virtual bool AllowAutoDragAndDropAtDesignTime(Integer, Integer, TShiftState) { return true; }
   virtual void BeforeMouseDown(TMouseButton, TShiftState, Integer, Integer) {}
-  virtual void BringInternalControlsToFront() {}
+  virtual void BringInternalControlsToFront();
   virtual bool CanFocusOnClick();
   virtual bool CanFocusOnClick(Integer X, Integer Y);
   virtual bool FocusWhenChildIsClicked(TControl* AChild);
   virtual TCursor GetCursor(Integer X, Integer Y);
-  virtual TcxMouseWheelScrollingKind GetMouseWheelScrollingKind() { return mwskNone; }
+  virtual TcxMouseWheelScrollingKind GetMouseWheelScrollingKind();
   virtual bool HasBackground() { return false; }
-  virtual void InitControl() {}
-  virtual bool IsInternalControl(TControl*) { return false; }
-  virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  virtual void InitControl();
+  virtual bool IsInternalControl(TControl* AControl);
+  virtual TRect GetHScrollBarBounds();
+  virtual TRect GetSizeGripBounds();
+  virtual TRect GetVScrollBarBounds();
+  virtual void InitScrollBarsParameters() {}
+  virtual bool IsPixelScrollBar(TScrollBarKind) { return false; }
+  virtual bool NeedsScrollBars() { return true; }
+  virtual void SetInternalControlsBounds();
+  void CreateScrollBars();
+  void DestroyScrollBars();
+  void ScrollEvent(TObject* Sender, TScrollCode AScrollCode, Integer& AScrollPos);
+  virtual void LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues) {}
   virtual bool NeedsToBringInternalControlsToFront() { return !GetIsDesigning(); }
   virtual TcxDragAndDropObjectClass GetDragAndDropObjectClass();
   virtual bool AllowDragAndDropWithoutFocus() { return false; }
-  virtual void BoundsChanged() {}
+  virtual void BoundsChanged() { UpdateScrollBars(); }
   virtual bool CanDrag(Integer X, Integer Y);
   virtual void CursorChanged();
   virtual void DoCancelMode();
@@ -390,6 +439,12 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   // The platform's drag between controls: a drag starts here, after the
   // control's own drag detection.
   virtual void BeginPlatformDrag() {}
+  virtual void DrawDragImage(TcxCanvas*, const TRect&) {}
+  virtual TcxDragImageListClass GetDragImagesClass() { return TcxDragImageList::StaticClass(); }
+  virtual TSize GetDragImagesSize() { return {0, 0}; }
+  virtual bool HasDragImages() { return false; }
+  virtual void InitDragImages(TcxDragImageList* ADragImages);
+  void FreeDragImages();
   virtual void AddChildComponent(TcxControlChildComponent* AComponent);
   virtual void RemoveChildComponent(TcxControlChildComponent* AComponent);
   virtual void Scroll(TScrollBarKind, TScrollCode, Integer&) {}
@@ -426,6 +481,10 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   ORV_MESSAGE(win::CM_MOUSELEAVE, CMMouseLeave)
   void CMDesignHitTest(TMessage& Message);
   ORV_MESSAGE(win::CM_DESIGNHITTEST, CMDesignHitTest)
+  void DXMNCSizeChanged(TMessage& Message);
+  ORV_MESSAGE(DXM_NCSIZECHANGED, DXMNCSizeChanged)
+  void WMNCCalcSize(TMessage& Message);
+  ORV_MESSAGE(win::WM_NCCALCSIZE, WMNCCalcSize)
 
   bool FScrollingContent = false;
 
@@ -444,6 +503,7 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   TcxDragAndDropObjectClass FDragAndDropObjectClass;
   TCursor FDragAndDropPrevCursor = crDefault;
   TcxDragAndDropState FDragAndDropState = ddsNone;
+  TcxDragImageList* FDragImages = nullptr;
   bool FFinishingDragAndDrop = false;
   bool FFocusOnClick = true;
   std::vector<IcxFontListener*> FFontListeners;
@@ -456,6 +516,19 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   TComponent* FPopupMenu = nullptr;
   bool FParentBackgroundCache = true;
   TRect FExplicitBounds{};
+
+  void CalculateScrollBarsVisibility();
+  void SetScrollingCursor(TcxDirection ADirection, bool AHorz, bool AVert);
+  TcxControlScrollBar* FHScrollBar = nullptr;
+  TcxControlScrollBar* FVScrollBar = nullptr;
+  TcxSizeGrip* FSizeGrip = nullptr;
+  TScrollStyle FScrollBars = ssBoth;
+  bool FUpdatingScrollBars = false;
+  bool FSavedHVisible = false, FSavedVVisible = false;
+  bool FVisibilityChanging = false;
+  Integer FScrollBarsLockCount = 0;
+  bool FScrollBarsUpdateNeeded = false;
+  bool FScrollBarsCalculating = false;
 };
 
 // A component that belongs to a control without being a window.
@@ -481,7 +554,7 @@ class TcxControlChildComponent : public TcxComponent {
   TcxControl* FControl = nullptr;
 };
 
-// The unit's start-up and shut-down steps. Shut-down raises
-// "MouseTrackingTimerList.Count <> 0" when a caller is still tracked.
+// The unit's start-up and shut-down steps. Shut-down ends every tracking
+// still running without calling its caller.
 void cxControlsInitialize();
 void cxControlsFinalize();

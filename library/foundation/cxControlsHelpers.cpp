@@ -222,7 +222,7 @@ void RecreateControlWnd(TWinControl* AControl) {
 // Popup menus
 
 Integer GetPopupMenuHeight(TComponent* APopupMenu) {
-  if (auto* m = dynamic_cast<IcxPopupMenuHeight*>(APopupMenu)) return m->GetPopupHeight();
+  if (auto* m = dynamic_cast<IcxPopupMenuPlacement*>(APopupMenu)) return m->GetPopupHeight();
   return 0;
 }
 

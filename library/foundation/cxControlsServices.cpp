@@ -412,7 +412,9 @@ void cxControlsInitialize() {
 }
 
 void cxControlsFinalize() {
-  const bool leftover = !gTracking.List.empty();
+  // Forms outlive the library's units (the application frees them after),
+  // so a control under the mouse may still be tracked here: its tracking
+  // ends without a call, and shutting down is no error.
   while (!gTracking.List.empty()) EndMouseTracking(gTracking.List.back()->Caller);
   if (gTracking.Notificator) {
     gTracking.Notificator->Free();
@@ -434,7 +436,6 @@ void cxControlsFinalize() {
     gMessageWindow = nullptr;
   }
   gHourglassCount = 0;
-  if (leftover) throw Exception("MouseTrackingTimerList.Count <> 0");
 }
 
 HMODULE cxUser32Module() { return gUser32; }

@@ -130,3 +130,53 @@ class TcxScrollBar : public TCustomControl {
 
 // The system's vertical-bar width (cx) and horizontal-bar height (cy).
 TSize GetScrollBarSize();
+
+// ---------------------------------------------------------------------------
+// The scroll bars a TcxControl owns.
+
+// Values of a control's scroll bar, applied to the bar in one step.
+struct TcxScrollBarData {
+  Integer Min = 0;
+  Integer Max = 100;
+  Integer Position = 0;
+  Integer PageSize = 0;
+  TScrollBarInc SmallChange = 1;
+  TScrollBarInc LargeChange = 1;
+  bool Enabled = true;
+  bool Visible = false;
+  bool AllowShow = true;
+  bool AllowHide = true;
+};
+
+class TcxControlScrollBar : public TcxScrollBar {
+  ORV_CLASS(TcxControlScrollBar, TcxScrollBar)
+ public:
+  explicit TcxControlScrollBar(TComponent* AOwner);
+  // The bar takes the data's values, visibility last.
+  void ApplyData();
+  TcxScrollBarData& Data() { return FData; }
+  TcxControl* GetOwnerControl() const { return FOwnerControl; }
+
+ protected:
+  friend class TcxControl;
+  virtual void FocusParent();
+  void WMLButtonDown(TMessage& Message);
+  ORV_MESSAGE(win::WM_LBUTTONDOWN, WMLButtonDown)
+  // Works inside a form designer too.
+  void CMDesignHitTest(TMessage& Message) { Message.Result = 1; }
+  ORV_MESSAGE(win::CM_DESIGNHITTEST, CMDesignHitTest)
+
+ private:
+  TcxScrollBarData FData;
+  TcxControl* FOwnerControl = nullptr;
+};
+
+// The corner between a control's two scroll bars.
+class TcxSizeGrip : public TCustomControl {
+  ORV_CLASS(TcxSizeGrip, TCustomControl)
+ public:
+  explicit TcxSizeGrip(TComponent* AOwner);
+
+ protected:
+  void Paint() override;
+};

@@ -21,6 +21,8 @@ class TDialogButton : public TCustomControl {
   void SetDefault(bool Value);
   bool GetCancel() const { return FCancel; }
   void SetCancel(bool Value) { FCancel = Value; }
+  // Held down by the mouse or the space bar.
+  bool GetPressed() const { return FPressed; }
   void Click() override;
 
  protected:

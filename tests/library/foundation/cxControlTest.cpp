@@ -9,6 +9,7 @@
 #include "ControlsSession.h"
 #include "library/foundation/cxControls.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
 
 namespace {
@@ -23,8 +24,11 @@ class TProbe : public TcxControl {
   std::vector<std::string> Log;
   bool Draggable = false;
   bool Focusable = true;
+  bool CancelWhileEnding = false;
+  TSize DragImageSize{0, 0};
   TColor Fill = clWhite;
 
+  using TcxControl::FreeDragImages;
   using TcxControl::GetMouseWheelScrollingKind;
 
  protected:
@@ -43,7 +47,15 @@ class TProbe : public TcxControl {
   }
   void EndDragAndDrop(bool Accepted) override {
     Log.push_back(Accepted ? "end accepted" : "end cancelled");
+    // Ending may cancel the mode, which finishes again: that must be a no-op.
+    if (CancelWhileEnding) Perform(win::WM_CANCELMODE);
     TcxControl::EndDragAndDrop(Accepted);
+  }
+  bool HasDragImages() override { return true; }
+  TSize GetDragImagesSize() override { return DragImageSize; }
+  void DrawDragImage(TcxCanvas* ACanvas, const TRect& R) override {
+    ACanvas->SetBrushColor(clRed);
+    ACanvas->FillRect(R);
   }
   void AfterMouseDown(TMouseButton, Integer X, Integer Y) override { Log.push_back("after down " + Pt(X, Y)); }
   void Paint() override {
@@ -149,6 +161,29 @@ TEST_F(cxControl, EscEndsADragWithoutAcceptanceHoweverTheKeyArrives) {
   }
 }
 
+TEST_F(cxControl, AFinishInsideAFinishDoesNothing) {
+  probe->Draggable = true;
+  probe->CancelWhileEnding = true;
+  Press({50, 50});
+  Move({90, 50});
+  Release();
+  EXPECT_EQ(std::count(probe->Log.begin(), probe->Log.end(), "end accepted"), 1);
+  EXPECT_EQ(std::count(probe->Log.begin(), probe->Log.end(), "end cancelled"), 0);
+  EXPECT_EQ(probe->GetDragAndDropState(), ddsNone);
+}
+
+TEST_F(cxControl, TheDragImageIsDrawnOnceByTheControl) {
+  EXPECT_EQ(probe->GetDragImages(), nullptr);  // an empty size: no image
+  probe->FreeDragImages();
+  probe->DragImageSize = {12, 8};
+  TcxDragImageList* images = probe->GetDragImages();
+  ASSERT_NE(images, nullptr);
+  EXPECT_EQ(images->GetCount(), 1);
+  EXPECT_EQ(images->GetWidth(), 12);
+  EXPECT_EQ(probe->GetDragImages(), images);
+  EXPECT_TRUE(probe->GetControlStyle().Contains(csDisplayDragImage));
+}
+
 TEST_F(cxControl, ADoubleClickNeverStartsADrag) {
   probe->Draggable = true;
   probe->Perform(win::WM_LBUTTONDBLCLK, win::MK_LBUTTON, win::MAKELPARAM(40, 40));
@@ -223,4 +258,22 @@ TEST_F(cxControl, TheWheelIsNotConsumedWithoutAScrollingKind) {
   EXPECT_EQ(probe->GetMouseWheelScrollingKind(), mwskNone);
   probe->Perform(win::WM_MOUSEWHEEL, win::MAKEWPARAM(0, 120), 0);
   EXPECT_EQ(parentLog.size(), 1u);
+}
+
+TEST_F(cxControl, DragDetectionEndsOnLeavingTheSquareOnReleaseOrOnLosingTheMouse) {
+  const win::HWND wnd = probe->GetHandle();
+  win::test::MouseMove(wnd, {50, 50});
+  win::test::MouseDown();
+  win::test::PumpUntilIdle();
+  win::test::OnNextModalLoop([&] { win::test::MouseMove(wnd, {50, 56}); });  // 6 > the threshold of 5
+  EXPECT_EQ(DragDetect(wnd), ddDrag);
+  win::test::OnNextModalLoop([&] {
+    // Another window takes the mouse as it handles some message.
+    win::SetCapture(form->GetHandle());
+    win::PostMessageA(form->GetHandle(), win::WM_NULL, 0, 0);
+  });
+  EXPECT_EQ(DragDetect(wnd), ddCancel);
+  win::test::OnNextModalLoop([] { win::test::MouseUp(); });
+  EXPECT_EQ(DragDetect(wnd), ddNone);
+  EXPECT_EQ(win::test::Capture(), nullptr);
 }

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "ControlsSession.h"
+#include "library/foundation/cxButtons.h"
 #include "library/foundation/cxLookAndFeels.h"
+#include "library/foundation/cxScrollBar.h"
 #include "platform/rtl/Owned.h"
 #include "platform/theme/ThemeState.h"
 #include "platform/win/Metrics.h"
@@ -171,4 +173,44 @@ TEST_F(cxLookAndFeels, AssignCopiesTheLocalValuesAndTheMaster) {
   EXPECT_EQ(target->GetAssignedValues(), TcxLookAndFeelValues{lfvKind});
   EXPECT_EQ(target->GetMasterLookAndFeel(), master.get());
   EXPECT_TRUE(target->GetNativeStyle());
+}
+
+TEST_F(cxLookAndFeels, ALayoutMarksTheValuesItSetsAsAssigned) {
+  TComponent* built = forms::test::BuildFromText(R"(object Host: TForm
+  object Bar: TcxScrollBar
+    Left = 8
+    Top = 8
+    Width = 100
+    Height = 17
+    LookAndFeel.Kind = lfOffice11
+  end
+end)");
+  auto* bar = dynamic_cast<TcxScrollBar*>(built->FindComponent("Bar"));
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->GetLookAndFeel()->GetAssignedValues(), TcxLookAndFeelValues{lfvKind});
+  EXPECT_EQ(bar->GetLookAndFeel()->GetKind(), lfOffice11);
+  // The root's native style still reaches it; its kind no longer does.
+  RootLookAndFeel()->SetKind(lfFlat);
+  RootLookAndFeel()->SetNativeStyle(true);
+  EXPECT_EQ(bar->GetLookAndFeel()->GetKind(), lfOffice11);
+  EXPECT_TRUE(bar->GetLookAndFeel()->GetNativeStyle());
+  RootLookAndFeel()->Reset();
+  built->Free();
+}
+
+TEST_F(cxLookAndFeels, ATreeOfControlsTakesOneLookAndFeel) {
+  TcxScrollBar* outsider = Place<TcxScrollBar>({0, 0, 100, 17});
+  TcxLookAndFeel* master = New<TcxLookAndFeel>(nullptr);
+  master->SetKind(lfStandard);
+  // Scroll bars own a look-and-feel but are no containers: only the
+  // button below is reached.
+  auto* button = Place<TcxButton>({0, 20, 80, 45});
+  SetControlLookAndFeel(form, master);
+  EXPECT_EQ(button->GetLookAndFeel()->GetMasterLookAndFeel(), master);
+  EXPECT_EQ(button->GetLookAndFeel()->GetKind(), lfStandard);
+  EXPECT_EQ(outsider->GetLookAndFeel()->GetMasterLookAndFeel(), RootLookAndFeel());
+  SetControlLookAndFeel(form, lfOffice11, true);
+  EXPECT_EQ(button->GetLookAndFeel()->GetAssignedValues(), (TcxLookAndFeelValues{lfvKind, lfvNativeStyle}));
+  master->Free();
+  EXPECT_EQ(button->GetLookAndFeel()->GetMasterLookAndFeel(), RootLookAndFeel());
 }

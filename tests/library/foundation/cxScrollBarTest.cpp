@@ -12,6 +12,7 @@
 #include "platform/gdi/PngWriter.h"
 #include "platform/rtl/Owned.h"
 #include "platform/theme/ThemeState.h"
+#include "platform/theme/ThemeTestMode.h"
 #include "platform/win/Paint.h"
 #include "platform/win/WindowDC.h"
 
@@ -232,4 +233,23 @@ TEST_F(cxScrollBarTest, ContactSheetOfEveryKindAndState) {
   EXPECT_TRUE(win::SaveBitmapPng(sheet->GetHandle(), "scrollbars.png"));
   // The disabled bars have no thumb; the others show one.
   EXPECT_FALSE(cxRectIsEmpty(bar->GetThumbnailRect()));
+}
+
+TEST_F(cxScrollBarTest, AThemedThumbIsNoShorterThanItsGripperNeeds) {
+  auto* vbar = Place<TcxScrollBar>({0, 0, 17, 200});
+  vbar->SetKind(sbVertical);
+  EXPECT_EQ(bar->GetMinThumbnailSize(), 8);
+  win::test::StartThemeCallLog();
+  bar->GetLookAndFeel()->SetNativeStyle(true);
+  vbar->GetLookAndFeel()->SetNativeStyle(true);
+  std::vector<int> parts;
+  for (const auto& c : win::test::ThemeCalls())
+    if (c.Function == "GetThemePartSize") parts.push_back(c.Part);
+  win::test::StopThemeCallLog();
+  // The gripper of a horizontal thumb is part 8, of a vertical one part 9;
+  // asked for the least and the true size.
+  EXPECT_EQ(parts, (std::vector<int>{8, 8, 9, 9}));
+  // The true size of 8 and 4 pixels around it.
+  EXPECT_EQ(bar->GetMinThumbnailSize(), 12);
+  EXPECT_EQ(vbar->GetMinThumbnailSize(), 12);
 }

@@ -1,0 +1,480 @@
+#include "library/foundation/cxButtons.h"
+
+#include <cmath>
+
+#include "library/foundation/dxThemeManager.h"
+#include "library/foundation/dxUxTheme.h"
+#include "platform/gdi/Blits.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Edges.h"
+#include "platform/gdi/Text.h"
+#include "platform/rtl/Numbers.h"
+#include "platform/win/Queue.h"
+
+using namespace win;
+
+ORV_REGISTER(TcxButtonColors, ORV_PROP(Default).As(ColorTypeInfo()).StoredBy<&TcxButtonColors::IsDefaultStored>(),
+             ORV_PROP(Normal).As(ColorTypeInfo()).StoredBy<&TcxButtonColors::IsNormalStored>(),
+             ORV_PROP(Hot).As(ColorTypeInfo()).StoredBy<&TcxButtonColors::IsHotStored>(),
+             ORV_PROP(Pressed).As(ColorTypeInfo()).StoredBy<&TcxButtonColors::IsPressedStored>(),
+             ORV_PROP(Disabled).As(ColorTypeInfo()).StoredBy<&TcxButtonColors::IsDisabledStored>())
+ORV_REGISTER(TcxCustomButton)
+ORV_REGISTER(TcxButton, ORV_PROP(Colors), ORV_PROP(Glyph), ORV_PROP(Kind).Default(cxbkStandard),
+             ORV_PROP(Layout).Default(blGlyphLeft), ORV_PROP(LookAndFeel), ORV_PROP(Margin).Default(-1),
+             ORV_PROP(NumGlyphs).Default(1), ORV_PROP(PopupAlignment).Default(paLeft),
+             ORV_PROP(Spacing).Default(4), ORV_PROP(UseSystemPaint).Default(false), ORV_PROP(DropDownMenu),
+             ORV_EVENT(OnDropDownMenuPopup), ORV_EVENT(OnGetDrawParams))
+
+namespace {
+// The glyph colour that stands for "see-through" (olive).
+constexpr TColor kGlyphTransparentColor = 0x008080;
+constexpr Integer kMaxGlyphs = 4;
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TcxButtonColors
+
+void TcxButtonColors::Assign(TPersistent* Source) {
+  auto* source = dynamic_cast<TcxButtonColors*>(Source);
+  if (!source) return TPersistent::Assign(Source);
+  for (int i = 0; i < 5; ++i) FColors[i] = source->FColors[i];
+  FAssignedColors = source->FAssignedColors;
+  Changed();
+}
+
+void TcxButtonColors::SetColor(TcxButtonState AState, TColor Value) {
+  if (Value == clNone || Value == clDefault) {
+    if (!FAssignedColors.Contains(AState)) return;
+    FColors[AState] = clDefault;
+    FAssignedColors.Exclude(AState);
+  } else {
+    if (FAssignedColors.Contains(AState) && FColors[AState] == Value) return;
+    FColors[AState] = Value;
+    FAssignedColors.Include(AState);
+  }
+  Changed();
+}
+
+TColor TcxButtonColors::GetBackgroundColor(TcxButtonState AState) const {
+  if (FAssignedColors.Contains(AState)) return FColors[AState];
+  if (AState == cxbsNormal) return FColors[cxbsDefault];
+  return FAssignedColors.Contains(cxbsNormal) ? FColors[cxbsNormal] : FColors[cxbsDefault];
+}
+
+void TcxButtonColors::SetAssignedColors(TcxButtonAssignedColors Value) {
+  if (!FButton || !FButton->GetComponentState().Contains(csDesigning)) return;
+  for (int i = 0; i < 5; ++i) {
+    const auto state = static_cast<TcxButtonState>(i);
+    if (!Value.Contains(state)) FColors[i] = clDefault;
+    if (FColors[i] == clDefault) Value.Exclude(state);
+  }
+  FAssignedColors = Value;
+  Changed();
+}
+
+void TcxButtonColors::Changed() {
+  if (FButton) FButton->Invalidate();
+}
+
+// ---------------------------------------------------------------------------
+// TcxCustomButton: life and properties
+
+TcxCustomButton::TcxCustomButton(TComponent* AOwner) : TDialogButton(AOwner) {
+  FColors = New<TcxButtonColors>(this);
+  FGlyph = New<TBitmap>();
+  FGlyph->OnChange = TNotifyEvent::Bind<&TcxCustomButton::GlyphChanged>(this);
+  FLookAndFeel = New<TcxLookAndFeel>(this);
+  FLookAndFeel->OnChanged = TcxLookAndFeelChangedEvent::Bind<&TcxCustomButton::LookAndFeelChanged>(this);
+  FControlStyle += TControlStyle{csOpaque, csReflector};
+}
+
+void TcxCustomButton::BeforeDestruction() {
+  inherited::BeforeDestruction();
+  // A button freed under the mouse must not be called back for leaving it.
+  EndMouseTracking(this);
+}
+
+TcxCustomButton::~TcxCustomButton() {
+  EndMouseTracking(this);
+  FLookAndFeel->Free();
+  FGlyph->Free();
+  FColors->Free();
+}
+
+void TcxCustomButton::SetGlyph(TBitmap* Value) {
+  FGlyph->Assign(Value);
+  const Integer w = FGlyph->GetWidth(), h = FGlyph->GetHeight();
+  // An empty bitmap has no height to divide by: one glyph.
+  Integer count = 1;
+  if (h > 0 && w % h == 0 && w / h >= 1 && w / h <= kMaxGlyphs) count = w / h;
+  SetNumGlyphs(count);
+  Invalidate();
+}
+
+void TcxCustomButton::SetNumGlyphs(Integer Value) {
+  if (Value <= 0) return;
+  Value = std::min(Value, kMaxGlyphs);
+  if (FNumGlyphs == Value) return;
+  FNumGlyphs = Value;
+  Invalidate();
+}
+
+void TcxCustomButton::GlyphChanged(TObject*) { Invalidate(); }
+
+void TcxCustomButton::SetKind(TcxButtonKind Value) {
+  if (FKind == Value) return;
+  FKind = Value;
+  if (HandleAllocated()) RecreateWnd();
+  Invalidate();
+}
+
+void TcxCustomButton::SetLayout(TButtonLayout Value) {
+  if (FLayout == Value) return;
+  FLayout = Value;
+  Invalidate();
+}
+
+void TcxCustomButton::SetMargin(Integer Value) {
+  if (FMargin == Value || Value < -1) return;
+  FMargin = Value;
+  Invalidate();
+}
+
+void TcxCustomButton::SetSpacing(Integer Value) {
+  if (FSpacing == Value) return;
+  FSpacing = Value;
+  Invalidate();
+}
+
+void TcxCustomButton::SetDropDownMenu(TComponent* Value) {
+  if (FDropDownMenu == Value) return;
+  if (FDropDownMenu) FDropDownMenu->RemoveFreeNotification(this);
+  FDropDownMenu = Value;
+  if (FDropDownMenu) FDropDownMenu->FreeNotification(this);
+}
+
+void TcxCustomButton::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FDropDownMenu) FDropDownMenu = nullptr;
+}
+
+void TcxCustomButton::LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues) {
+  if (HandleAllocated()) RecreateWnd();
+  Invalidate();
+}
+
+TSize TcxCustomButton::GetOptimalSize() {
+  TcxScreenCanvas canvas;
+  canvas.SetFont(GetFont());
+  AnsiString caption = RemoveAccelChars(GetText());
+  if (caption.empty()) caption = " ";
+  const Integer width = canvas.TextWidth(caption) + 3 * canvas.TextWidth("R");
+  const Integer height = static_cast<Integer>(std::lround(canvas.TextHeight("Wg") * 14.0 / 8.0));
+  return {width, height};
+}
+
+TcxCustomLookAndFeelPainterClass TcxCustomButton::GetPainterClass() {
+  TcxCustomLookAndFeelPainterClass painter = FLookAndFeel->GetPainter();
+  if (painter == TcxCustomLookAndFeelPainterClass(TcxWinXPLookAndFeelPainter::StaticClass()) &&
+      !AreVisualStylesAvailable(totButton))
+    return TcxStandardLookAndFeelPainter::StaticClass();
+  return painter;
+}
+
+// ---------------------------------------------------------------------------
+// Clicks and the drop-down menu
+
+void TcxCustomButton::Click() {
+  if (FSwallowClick) {
+    FSwallowClick = false;
+    return;
+  }
+  if (FKind == cxbkDropDown && !FMenuVisible) return DoDropDownMenu();
+  inherited::Click();
+}
+
+void TcxCustomButton::DoDropDownMenu() {
+  FMenuDropping = true;
+  if (HandleAllocated()) PostMessageA(GetHandle(), DXM_DROPDOWNPOPUPMENU, 0, 0);
+}
+
+TPoint TcxCustomButton::GetDropDownMenuPopupPoint(TComponent* AMenu, TPopupAlignment& AAlignment) {
+  Integer x = 0;
+  if (FPopupAlignment == paRight) x = GetWidth();
+  if (FPopupAlignment == paCenter) x = GetWidth() / 2;
+  TPoint p = ClientToScreen({x, GetHeight()});
+  const TRect work = GetDesktopWorkArea(p);
+  const Integer menuHeight = GetPopupMenuHeight(AMenu);
+  if (p.Y + menuHeight > work.Bottom) p.Y -= menuHeight + GetHeight() + 2;
+  AAlignment = FPopupAlignment;
+  if (p.X <= work.Left)
+    AAlignment = paRight;
+  else if (p.X >= work.Right)
+    AAlignment = paLeft;
+  return p;
+}
+
+void TcxCustomButton::DXMDropDownPopupMenu(TMessage&) {
+  if (FKind == cxbkStandard) {
+    FMenuDropping = false;
+    return;
+  }
+  TComponent* menu = FDropDownMenu;
+  bool handled = false;
+  if (OnDropDownMenuPopup) OnDropDownMenuPopup(this, menu, handled);
+  if (!handled) {
+    FMenuVisible = true;
+    Repaint();
+    TPopupAlignment alignment = paLeft;
+    const TPoint p = GetDropDownMenuPopupPoint(menu, alignment);
+    if (auto* placement = dynamic_cast<IcxPopupMenuPlacement*>(menu)) placement->SetPopupAlignment(alignment);
+    ShowPopupMenu(this, menu, p.X, p.Y);
+  }
+  // Also after a handler that dropped the menu itself, so the button does
+  // not stay marked as dropping.
+  if (HandleAllocated()) PostMessageA(GetHandle(), DXM_CLOSEUPPOPUPMENU, 0, 0);
+}
+
+void TcxCustomButton::DXMCloseUpPopupMenu(TMessage&) {
+  FIsHot = cxRectPtIn(GetClientRect(), ScreenToClient(GetMouseCursorPos()));
+  FMenuVisible = false;
+  Repaint();
+  FMenuDropping = false;
+}
+
+void TcxCustomButton::WMDestroy(TMessage& Message) {
+  if (FMenuVisible) Perform(DXM_CLOSEUPPOPUPMENU);
+  DispatchFrom(inherited::StaticClass(), Message);
+}
+
+// ---------------------------------------------------------------------------
+// Mouse and hot tracking
+
+void TcxCustomButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  const bool inDropDownPart = FKind == cxbkDropDownButton && X >= GetWidth() - cxDropDownButtonHitWidth;
+  if (Button == mbLeft) {
+    FMouseDown = FMouseInside = true;
+    if (inDropDownPart) FMenuDropping = true;
+  }
+  inherited::MouseDown(Button, Shift, X, Y);
+  if (Button != mbLeft || FKind == cxbkStandard) return;
+  if (FMenuVisible) {
+    // This press closed the menu: the click it makes does nothing more.
+    FSwallowClick = true;
+    FMenuVisible = false;
+    Repaint();
+  } else if (FKind == cxbkDropDown || inDropDownPart) {
+    FSwallowClick = true;
+    DoDropDownMenu();
+  }
+}
+
+void TcxCustomButton::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  inherited::MouseMove(Shift, X, Y);
+  const bool inside = cxRectPtIn(GetClientRect(), {X, Y});
+  if (FMouseDown && inside != FMouseInside) {
+    FMouseInside = inside;
+    Invalidate();
+  }
+  if (inside && CanHotTrack() && !GetCaptureControl()) UpdateHot(true);
+}
+
+void TcxCustomButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (Button == mbLeft) {
+    FMouseDown = false;
+    if (!FMenuVisible) FMenuDropping = false;
+  }
+  inherited::MouseUp(Button, Shift, X, Y);
+}
+
+bool TcxCustomButton::CanHotTrack() { return GetPainterClass()->IsButtonHotTrack() && GetEnabled(); }
+
+void TcxCustomButton::UpdateHot(bool AHot) {
+  if (AHot) BeginMouseTracking(this, GetClientRect(), this);
+  if (FIsHot == AHot) return;
+  FIsHot = AHot;
+  Invalidate();
+}
+
+void TcxCustomButton::MouseTrackingMouseLeave() { UpdateHot(false); }
+
+void TcxCustomButton::CMMouseEnter(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  if (CanHotTrack()) UpdateHot(true);
+}
+
+void TcxCustomButton::CMMouseLeave(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  EndMouseTracking(this);
+  UpdateHot(false);
+}
+
+void TcxCustomButton::CMEnabledChanged(TMessage& Message) {
+  if (!GetEnabled()) UpdateHot(false);
+  DispatchFrom(inherited::StaticClass(), Message);
+}
+
+void TcxCustomButton::WMContextMenu(TMessage& Message) {
+  TComponent* menu = TControl::GetPopupMenu();
+  if (!menu) return DispatchFrom(inherited::StaticClass(), Message);
+  TPoint p{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+  if (p.X == -1 && p.Y == -1) p = ClientToScreen({0, 0});
+  Message.Result = ShowPopupMenu(this, menu, p.X, p.Y) ? 1 : 0;
+}
+
+// ---------------------------------------------------------------------------
+// Painting
+
+TcxButtonState TcxCustomButton::GetDrawState(bool APressed, bool AFocused) const {
+  if (!GetEnabled()) return cxbsDisabled;
+  if (APressed || FMenuVisible) return cxbsPressed;
+  if (FIsHot) return cxbsHot;
+  if (AFocused || GetDefault()) return cxbsDefault;
+  return cxbsNormal;
+}
+
+void TcxCustomButton::Paint() {
+  TcxCanvas canvas(GetCanvas());
+  const TcxCustomLookAndFeelPainterClass painter = GetPainterClass();
+  const TRect client = GetClientRect();
+  bool pressed = GetPressed() && (!FMouseDown || FMouseInside) && !FMenuDropping;
+  const bool focused = GetComponentState().Contains(csDesigning) ? GetDefault() : Focused();
+
+  if (painter == TcxCustomLookAndFeelPainterClass(TcxWinXPLookAndFeelPainter::StaticClass())) {
+    TdxTheme theme = OpenTheme(totButton);
+    if (theme && ::IsThemeBackgroundPartiallyTransparent(theme, 1, 1))
+      cxDrawTransparentControlBackground(this, GetCanvas(), client);
+  }
+
+  TRect main = client;
+  if (FKind == cxbkDropDown) pressed = FMenuVisible;
+  if (FKind == cxbkDropDownButton) {
+    main.Right -= cxDropDownButtonPartWidth;
+    if (FMenuDropping) pressed = false;
+  }
+  TcxButtonState state = GetDrawState(pressed, focused);
+  if (FKind == cxbkDropDownButton && FMenuVisible && !pressed) state = FIsHot ? cxbsHot : cxbsNormal;
+
+  canvas.SetFont(GetFont());
+  TColor color = FColors->GetBackgroundColor(state);
+  canvas.GetFont()->SetColor(painter->ButtonSymbolColor(state));
+  if (OnGetDrawParams) OnGetDrawParams(this, state, color, canvas.GetFont());
+  painter->DrawButton(&canvas, main, "", state, true, color);
+
+  const Integer shift = state == cxbsPressed ? painter->ButtonTextShift() : 0;
+  const Integer border = painter->ButtonBorderSize(state);
+  const TRect content = cxRectInflate(main, -border, -border);
+  TcxRegion* savedClip = canvas.GetClipRegion();
+  canvas.IntersectClipRect(content);
+  DrawGlyphAndCaption(&canvas, content, state, shift);
+  canvas.SetClipRegion(savedClip, roSet);
+
+  if (FKind == cxbkDropDownButton) {
+    const TRect part{main.Right, client.Top, client.Right, client.Bottom};
+    TcxButtonState partState = state;
+    if (GetEnabled()) partState = FMenuVisible || FMenuDropping ? cxbsPressed : (FIsHot ? cxbsHot : cxbsNormal);
+    painter->DrawButton(&canvas, part, "", partState, true, color);
+    painter->DrawScrollBarArrow(&canvas, part, partState, adDown);
+  }
+  if (focused && !FMenuVisible) {
+    const TRect focus = painter->ButtonFocusRect(&canvas, main);
+    canvas.GetBrush()->SetStyle(bsSolid);
+    DrawFocusRect(canvas.GetHandle(), &focus);
+  }
+}
+
+void TcxCustomButton::DrawGlyph(TcxCanvas* ACanvas, const TPoint& P, TcxButtonState AState) {
+  const Integer gw = FGlyph->GetWidth() / FNumGlyphs, gh = FGlyph->GetHeight();
+  HDC src = FGlyph->GetCanvas()->GetHandle();
+  Integer index = 0;
+  if (AState == cxbsDisabled && FNumGlyphs > 1) index = 1;
+  if (AState == cxbsPressed && FNumGlyphs > 2) index = 2;
+  if (AState != cxbsDisabled || FNumGlyphs > 1) {
+    TransparentBlt(ACanvas->GetHandle(), P.X, P.Y, gw, gh, src, index * gw, 0, gw, gh,
+                   static_cast<UINT>(ColorToRGB(kGlyphTransparentColor)));
+    return;
+  }
+  // The classic embossed look of a glyph without a disabled image: its
+  // shape once in the highlight colour one pixel down and right, then in
+  // the shadow colour in place.
+  const TColor transparent = ColorToRGB(kGlyphTransparentColor);
+  for (const auto& [offset, colour] : {std::pair{1, clBtnHighlight}, std::pair{0, clBtnShadow}})
+    for (Integer y = 0; y < gh; ++y)
+      for (Integer x = 0; x < gw; ++x)
+        if (FGlyph->GetCanvas()->GetPixels(x, y) != transparent)
+          ACanvas->SetPixel(P.X + x + offset, P.Y + y + offset, ColorToRGB(colour));
+}
+
+void TcxCustomButton::DrawGlyphAndCaption(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, Integer AShift) {
+  const bool hasGlyph = !FGlyph->Empty();
+  const TSize glyph = hasGlyph ? TSize{FGlyph->GetWidth() / FNumGlyphs, FGlyph->GetHeight()} : TSize{0, 0};
+  const AnsiString caption = GetText();
+  HDC dc = ACanvas->GetHandle();
+  TSize text{0, 0};
+  UINT format = DT_CENTER | DT_VCENTER | static_cast<UINT>(DrawTextBiDiModeFlagsReadingOnly());
+  if (!caption.empty()) {
+    RECT calc{0, 0, R.Width(), 0};
+    DrawTextA(dc, caption.c_str(), -1, &calc, DT_CALCRECT | DT_SINGLELINE);
+    if (!hasGlyph && calc.Width() > R.Width()) {
+      // Too long for one line: the caption may break, as there is no glyph.
+      calc = RECT{0, 0, R.Width(), 0};
+      DrawTextA(dc, caption.c_str(), -1, &calc, DT_CALCRECT | DT_WORDBREAK);
+      format |= DT_WORDBREAK;
+    } else {
+      format |= DT_SINGLELINE;
+    }
+    text = {calc.Width(), calc.Height()};
+  }
+  const bool horizontal = FLayout == blGlyphLeft || FLayout == blGlyphRight;
+  const Integer available = horizontal ? R.Width() : R.Height();
+  const Integer glyphLength = horizontal ? glyph.cx : glyph.cy;
+  const Integer textLength = horizontal ? text.cx : text.cy;
+  const bool both = hasGlyph && !caption.empty();
+  Integer spacing = both ? FSpacing : 0, margin = FMargin;
+  if (margin == -1) {
+    if (both && FSpacing == -1)
+      margin = spacing = (available - glyphLength - textLength) / 3;
+    else
+      margin = (available - glyphLength - spacing - textLength) / 2;
+  } else if (both && FSpacing == -1) {
+    spacing = (available - margin - glyphLength - textLength) / 2;
+  }
+
+  TPoint glyphPos, textPos;
+  switch (FLayout) {
+    case blGlyphLeft:
+      glyphPos = {margin, (R.Height() - glyph.cy) / 2};
+      textPos = {margin + glyphLength + spacing, (R.Height() - text.cy) / 2};
+      break;
+    case blGlyphRight:
+      glyphPos = {available - margin - glyphLength, (R.Height() - glyph.cy) / 2};
+      textPos = {glyphPos.X - spacing - textLength, (R.Height() - text.cy) / 2};
+      break;
+    case blGlyphTop:
+      glyphPos = {(R.Width() - glyph.cx) / 2, margin};
+      textPos = {(R.Width() - text.cx) / 2, margin + glyphLength + spacing};
+      break;
+    case blGlyphBottom:
+      glyphPos = {(R.Width() - glyph.cx) / 2, available - margin - glyphLength};
+      textPos = {(R.Width() - text.cx) / 2, glyphPos.Y - spacing - textLength};
+      break;
+  }
+  const TPoint origin{R.Left + AShift, R.Top + AShift};
+  if (hasGlyph) DrawGlyph(ACanvas, {origin.X + glyphPos.X, origin.Y + glyphPos.Y}, AState);
+  if (caption.empty()) return;
+
+  TRect textRect{origin.X + textPos.X, origin.Y + textPos.Y, origin.X + textPos.X + text.cx,
+                 origin.Y + textPos.Y + text.cy};
+  if (!hasGlyph) textRect = TRect{textRect.Left - 1, textRect.Top, textRect.Right + 2, textRect.Bottom};
+  ACanvas->GetBrush()->SetStyle(bsClear);
+  dc = ACanvas->GetHandle();
+  SetBkMode(dc, TRANSPARENT);
+  if (AState == cxbsDisabled) {
+    RECT shadow = cxRectOffset(textRect, 1, 1);
+    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(clBtnHighlight)));
+    DrawTextA(dc, caption.c_str(), -1, &shadow, format);
+  }
+  SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(ACanvas->GetFont()->GetColor())));
+  RECT r = textRect;
+  DrawTextA(dc, caption.c_str(), -1, &r, format);
+}

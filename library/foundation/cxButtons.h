@@ -1,0 +1,165 @@
+// A push button drawn by the look-and-feel painters: per-state background
+// colours, a glyph laid out beside the caption, hot tracking, and two
+// drop-down kinds that open a popup menu under (or above) the button.
+#pragma once
+
+#include "library/foundation/cxControls.h"
+#include "library/foundation/cxLookAndFeels.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/forms/DialogControls.h"
+
+ORV_ENUM(TcxButtonKind, cxbkStandard, cxbkDropDown, cxbkDropDownButton)
+ORV_ENUM(TButtonLayout, blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom)
+using TcxButtonAssignedColors = Set<TcxButtonState>;
+
+class TcxCustomButton;
+
+class TcxButtonColors : public TPersistent {
+  ORV_CLASS(TcxButtonColors, TPersistent)
+ public:
+  explicit TcxButtonColors(TcxCustomButton* AButton) : FButton(AButton) {}
+  void Assign(TPersistent* Source) override;
+
+  TColor GetColor(TcxButtonState AState) const { return FColors[AState]; }
+  // clNone and clDefault clear the state's colour.
+  void SetColor(TcxButtonState AState, TColor Value);
+  // Unassigned states fall back to Normal, and Normal to Default.
+  TColor GetBackgroundColor(TcxButtonState AState) const;
+  TcxButtonAssignedColors GetAssignedColors() const { return FAssignedColors; }
+  void SetAssignedColors(TcxButtonAssignedColors Value);
+
+  TColor GetDefault() const { return FColors[cxbsDefault]; }
+  void SetDefault(TColor Value) { SetColor(cxbsDefault, Value); }
+  TColor GetNormal() const { return FColors[cxbsNormal]; }
+  void SetNormal(TColor Value) { SetColor(cxbsNormal, Value); }
+  TColor GetHot() const { return FColors[cxbsHot]; }
+  void SetHot(TColor Value) { SetColor(cxbsHot, Value); }
+  TColor GetPressed() const { return FColors[cxbsPressed]; }
+  void SetPressed(TColor Value) { SetColor(cxbsPressed, Value); }
+  TColor GetDisabled() const { return FColors[cxbsDisabled]; }
+  void SetDisabled(TColor Value) { SetColor(cxbsDisabled, Value); }
+  bool IsDefaultStored() const { return FAssignedColors.Contains(cxbsDefault); }
+  bool IsNormalStored() const { return FAssignedColors.Contains(cxbsNormal); }
+  bool IsHotStored() const { return FAssignedColors.Contains(cxbsHot); }
+  bool IsPressedStored() const { return FAssignedColors.Contains(cxbsPressed); }
+  bool IsDisabledStored() const { return FAssignedColors.Contains(cxbsDisabled); }
+
+ private:
+  void Changed();
+  TcxCustomButton* FButton;
+  TcxButtonAssignedColors FAssignedColors;
+  TColor FColors[5] = {clDefault, clDefault, clDefault, clDefault, clDefault};
+};
+
+using TcxButtonGetDrawParamsEvent =
+    Event<void(TcxCustomButton* Sender, TcxButtonState AState, TColor& AColor, TFont* AFont)>;
+using TcxButtonDropDownMenuPopupEvent = Event<void(TObject* Sender, TComponent*& APopupMenu, bool& AHandled)>;
+
+class TcxCustomButton : public TDialogButton, public IcxLookAndFeelContainer, public IcxMouseTrackingCaller {
+  ORV_CLASS(TcxCustomButton, TDialogButton)
+ public:
+  explicit TcxCustomButton(TComponent* AOwner);
+  ~TcxCustomButton() override;
+  void BeforeDestruction() override;
+  void Click() override;
+
+  TcxButtonColors* GetColors() const { return FColors; }
+  void SetColors(TcxButtonColors* Value) { FColors->Assign(Value); }
+  TBitmap* GetGlyph() const { return FGlyph; }
+  // A width that is 1 to 4 times the height sets NumGlyphs to that count;
+  // any other (an empty bitmap included) sets 1.
+  void SetGlyph(TBitmap* Value);
+  Integer GetNumGlyphs() const { return FNumGlyphs; }
+  void SetNumGlyphs(Integer Value);
+  TcxButtonKind GetKind() const { return FKind; }
+  void SetKind(TcxButtonKind Value);
+  TButtonLayout GetLayout() const { return FLayout; }
+  void SetLayout(TButtonLayout Value);
+  Integer GetMargin() const { return FMargin; }
+  void SetMargin(Integer Value);
+  Integer GetSpacing() const { return FSpacing; }
+  void SetSpacing(Integer Value);
+  TcxLookAndFeel* GetLookAndFeel() override { return FLookAndFeel; }
+  void SetLookAndFeel(TcxLookAndFeel* Value) { FLookAndFeel->Assign(Value); }
+  TComponent* GetDropDownMenu() const { return FDropDownMenu; }
+  void SetDropDownMenu(TComponent* Value);
+  TPopupAlignment GetPopupAlignment() const { return FPopupAlignment; }
+  void SetPopupAlignment(TPopupAlignment Value) { FPopupAlignment = Value; }
+  bool GetUseSystemPaint() const { return FUseSystemPaint; }
+  void SetUseSystemPaint(bool Value) { FUseSystemPaint = Value; }
+  bool GetMenuVisible() const { return FMenuVisible; }
+  bool GetHot() const { return FIsHot; }
+
+  TSize GetOptimalSize();
+  // The painter that draws the button: the theme-based painter only when
+  // the theme has a button class.
+  TcxCustomLookAndFeelPainterClass GetPainterClass();
+  // Where the drop-down menu opens, in screen coordinates, and with which
+  // alignment.
+  TPoint GetDropDownMenuPopupPoint(TComponent* AMenu, TPopupAlignment& AAlignment);
+
+  TcxButtonDropDownMenuPopupEvent OnDropDownMenuPopup;
+  TcxButtonGetDrawParamsEvent OnGetDrawParams;
+
+ protected:
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseTrackingMouseLeave() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void DoDropDownMenu();
+  void UpdateHot(bool AHot);
+
+  void DXMDropDownPopupMenu(TMessage& Message);
+  ORV_MESSAGE(DXM_DROPDOWNPOPUPMENU, DXMDropDownPopupMenu)
+  void DXMCloseUpPopupMenu(TMessage& Message);
+  ORV_MESSAGE(DXM_CLOSEUPPOPUPMENU, DXMCloseUpPopupMenu)
+  void CMMouseEnter(TMessage& Message);
+  ORV_MESSAGE(win::CM_MOUSEENTER, CMMouseEnter)
+  void CMMouseLeave(TMessage& Message);
+  ORV_MESSAGE(win::CM_MOUSELEAVE, CMMouseLeave)
+  void CMEnabledChanged(TMessage& Message);
+  ORV_MESSAGE(win::CM_ENABLEDCHANGED, CMEnabledChanged)
+  void WMContextMenu(TMessage& Message);
+  ORV_MESSAGE(win::WM_CONTEXTMENU, WMContextMenu)
+  void WMDestroy(TMessage& Message);
+  ORV_MESSAGE(win::WM_DESTROY, WMDestroy)
+  void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+
+ private:
+  TcxButtonState GetDrawState(bool APressed, bool AFocused) const;
+  void DrawGlyphAndCaption(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, Integer AShift);
+  void DrawGlyph(TcxCanvas* ACanvas, const TPoint& P, TcxButtonState AState);
+  bool CanHotTrack();
+  void GlyphChanged(TObject* Sender);
+
+  TcxButtonColors* FColors;
+  TBitmap* FGlyph;
+  Integer FNumGlyphs = 1;
+  TcxButtonKind FKind = cxbkStandard;
+  TButtonLayout FLayout = blGlyphLeft;
+  Integer FMargin = -1;
+  Integer FSpacing = 4;
+  TcxLookAndFeel* FLookAndFeel;
+  TComponent* FDropDownMenu = nullptr;
+  TPopupAlignment FPopupAlignment = paLeft;
+  bool FUseSystemPaint = false;
+  bool FMenuDropping = false;   // the menu is being dropped
+  bool FMenuVisible = false;
+  bool FSwallowClick = false;   // the click that closed the menu
+  bool FIsHot = false;
+  bool FMouseDown = false;      // the left button is held on the button
+  bool FMouseInside = false;
+};
+
+class TcxButton : public TcxCustomButton {
+  ORV_CLASS(TcxButton, TcxCustomButton)
+ public:
+  using TcxCustomButton::TcxCustomButton;
+};
+
+// The width of the drop-down part of a cxbkDropDownButton, and of the area
+// that opens the menu when pressed.
+constexpr Integer cxDropDownButtonPartWidth = 13;
+constexpr Integer cxDropDownButtonHitWidth = 15;
