@@ -553,6 +553,7 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
 
   void Click() override;
   void DblClick() override;
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) override;
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyUp(Word& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;

@@ -93,6 +93,12 @@ void TcxCustomInnerListBox::DblClick() {
   if (FContainer) FContainer->DblClick();
 }
 
+// The container may take the wheel; the list scrolls only when it did not.
+bool TcxCustomInnerListBox::DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) {
+  if (FContainer && FContainer->DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
+  return inherited::DoMouseWheel(Shift, WheelDelta, MousePos);
+}
+
 void TcxCustomInnerListBox::KeyDown(Word& Key, TShiftState Shift) {
   if (FContainer) FContainer->KeyDown(Key, Shift);
   if (Key != 0) inherited::KeyDown(Key, Shift);

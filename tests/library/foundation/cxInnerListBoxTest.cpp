@@ -7,6 +7,7 @@
 
 #include "ControlsSession.h"
 #include "library/foundation/cxContainer.h"
+#include "platform/rtl/NumberText.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/WindowDC.h"
@@ -137,4 +138,25 @@ TEST_F(cxInnerListBoxes, TheFocusedItemIsFramedUnlessAnOwnerDrawEventDrawsIt) {
   win::test::PumpUntilIdle();
   EXPECT_EQ(pixel(item.Left, item.Top), clRed);
   EXPECT_EQ(pixel(item.Right - 1, item.Bottom - 1), clRed);
+}
+
+TEST_F(cxInnerListBoxes, TheContainerMayTakeTheWheelBeforeTheListScrolls) {
+  for (int i = 0; i < 30; ++i) list->GetItems()->Add("item " + IntToStr(i));
+  win::test::PumpUntilIdle();
+  bool take = true;
+  int heard = 0;
+  c->OnMouseWheel = [&](TObject*, TShiftState, Integer, TPoint, bool& Handled) {
+    ++heard;
+    Handled = take;
+  };
+  win::test::MouseMove(list->ClientToScreen({20, 20}));
+  win::test::Wheel(-120);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(heard, 1);
+  EXPECT_EQ(list->GetTopIndex(), 0);
+  take = false;
+  win::test::Wheel(-120);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(heard, 2);
+  EXPECT_GT(list->GetTopIndex(), 0);
 }

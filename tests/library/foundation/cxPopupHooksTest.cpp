@@ -203,3 +203,25 @@ TEST_F(cxPopupHooks, ClosePopupClosesOnceTheQueueIsHandled) {
   EXPECT_TRUE(p->IsSysKeyAccepted(VK_F4));
   EXPECT_FALSE(p->IsSysKeyAccepted(VK_F5));
 }
+
+TEST_F(cxPopupHooks, ClosingADropDownThatHasTheKeyboardClosesTheOwnersWindow) {
+  auto* owner = Place<TKeyLog>({10, 10, 110, 30});
+  ShowForm();
+  TcxCustomPopupWindow* p = MakePopup(owner, true, "p");
+  p->SetModalMode(false);
+  p->Popup(nullptr);
+  win::test::PumpUntilIdle();
+  ASSERT_TRUE(p->Focused());
+  bool refuse = true;
+  p->OnCloseQuery = [&](TObject*, bool& canClose) { canClose = !refuse; };
+  SendMessageA(p->GetHandle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(p->IsVisible());
+  EXPECT_TRUE(form->GetVisible());
+
+  refuse = false;
+  SendMessageA(p->GetHandle(), WM_CLOSE, 0, 0);
+  win::test::PumpUntilIdle();
+  EXPECT_FALSE(p->IsVisible());
+  EXPECT_FALSE(form->GetVisible());
+  EXPECT_EQ(log, std::vector<std::string>{"p closed"});
+}
