@@ -9,6 +9,7 @@
 #include "library/foundation/cxControls.h"
 #include "library/foundation/cxGraphics.h"
 #include "library/foundation/cxLookAndFeels.h"
+#include "library/foundation/cxScrollBar.h"
 #include "platform/forms/Controls.h"
 #include "platform/controls/ListBox.h"
 #include "platform/forms/Graphics.h"
@@ -543,6 +544,9 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   const AnsiString& GetAutoCompleteFilter() const { return FAutoCompleteFilter; }
   // Some corner of the item lies in the client area.
   bool ItemVisible(Integer Index);
+  // The library's bars laid over the native ones, on the list's parent.
+  TcxScrollBar* GetHScrollBar() const { return FHScrollBar; }
+  TcxScrollBar* GetVScrollBar() const { return FVScrollBar; }
 
  protected:
   virtual void DoAutoComplete(char& Key);
@@ -550,6 +554,8 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   virtual bool NeedDrawFocusRect() { return !OnDrawItem.Assigned(); }
   // The item a filter finds; -1 for none.
   virtual Integer FindAutoCompleteString(const AnsiString& AFilter);
+  virtual void SetExternalScrollBarsParameters();
+  void WndProc(TMessage& Message) override;
 
   void Click() override;
   void DblClick() override;
@@ -576,6 +582,9 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
  private:
   void SaveCanvasParametersForFocusRect();
   void RestoreCanvasParametersForFocusRect();
+  void HScrollHandler(TObject* Sender, TScrollCode ScrollCode, Integer& ScrollPos);
+  void VScrollHandler(TObject* Sender, TScrollCode ScrollCode, Integer& ScrollPos);
+  void PlaceScrollBar(TcxScrollBar* ABar, win::LONG AObjectId, int ANativeBar);
   void LookAndFeelChangedHandler(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues) {
     LookAndFeelChanged(Sender, AChangedValues);
   }
@@ -587,6 +596,11 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   Cardinal FLastAutoCompleteTime = 0;
   TColor FSavedBrushColor = clWindow;
   TColor FSavedFontColor = clWindowText;
+  TcxScrollBar* FHScrollBar = nullptr;
+  TcxScrollBar* FVScrollBar = nullptr;
+  bool FRedrawDisabled = false;
+  bool FScrollBarsParametersSetting = false;
+  Integer FScrollBarsLockCount = 0;
   TcxContainer* FContainer = nullptr;
 };
 

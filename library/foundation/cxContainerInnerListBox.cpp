@@ -1,5 +1,7 @@
 // The inner list box: a native list box that hands its input to the
 // container hosting it and completes typed text against its items.
+#include <algorithm>
+
 #include "library/foundation/cxContainer.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Clock.h"
@@ -7,6 +9,7 @@
 #include "platform/win/Keyboard.h"
 #include "platform/win/OwnerDraw.h"
 #include "platform/win/Queue.h"
+#include "platform/win/ScrollBars.h"
 
 using namespace win;
 
@@ -23,10 +26,22 @@ TcxCustomInnerListBox::TcxCustomInnerListBox(TComponent* AOwner) : TListBox(AOwn
   SetControlStyle(style);
   SetParentColor(false);
   SetParentFont(true);
+  for (TcxScrollBar** bar : {&FHScrollBar, &FVScrollBar}) {
+    *bar = New<TcxScrollBar>(this);
+    (*bar)->SetKind(bar == &FHScrollBar ? sbHorizontal : sbVertical);
+    (*bar)->SetVisible(false);
+    (*bar)->GetLookAndFeel()->SetMasterLookAndFeel(FLookAndFeel);
+    (*bar)->FreeNotification(this);
+  }
+  FHScrollBar->OnScroll = TScrollEvent::Bind<&TcxCustomInnerListBox::HScrollHandler>(this);
+  FVScrollBar->OnScroll = TScrollEvent::Bind<&TcxCustomInnerListBox::VScrollHandler>(this);
 }
 
 TcxCustomInnerListBox::~TcxCustomInnerListBox() {
   SetContainer(nullptr);
+  // A bar placed on a parent goes with this list, not with the parent.
+  for (TcxScrollBar* bar : {FHScrollBar, FVScrollBar})
+    if (bar) bar->Free();
   FLookAndFeel->Free();
   FcxCanvas->Free();
 }
@@ -40,7 +55,10 @@ void TcxCustomInnerListBox::SetContainer(TcxContainer* Value) {
 
 void TcxCustomInnerListBox::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FContainer) FContainer = nullptr;
+  if (Operation != opRemove) return;
+  if (AComponent == FContainer) FContainer = nullptr;
+  if (AComponent == FHScrollBar) FHScrollBar = nullptr;
+  if (AComponent == FVScrollBar) FVScrollBar = nullptr;
 }
 
 void TcxCustomInnerListBox::LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues) {
@@ -141,6 +159,88 @@ void TcxCustomInnerListBox::WMSetFocus(TMessage& Message) {
 void TcxCustomInnerListBox::WMKillFocus(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
   if (FContainer && !FContainer->GetContainerIsDestroying()) FContainer->FocusChanged();
+}
+
+// --- the library's scroll bars ----------------------------------------------------------
+
+void TcxCustomInnerListBox::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_SETREDRAW) FRedrawDisabled = Message.WParam == 0;
+  inherited::WndProc(Message);
+  switch (Message.Msg) {
+    case WM_SETREDRAW:
+      if (!Message.WParam) break;
+      [[fallthrough]];
+    case WM_WINDOWPOSCHANGED:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_MOUSEWHEEL:
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_DELETESTRING:
+    case LB_RESETCONTENT:
+    case LB_SETCURSEL:
+    case LB_SETHORIZONTALEXTENT:
+    case LB_SETTOPINDEX:
+    case LB_SETCARETINDEX:
+    case WM_SETTINGCHANGE: SetExternalScrollBarsParameters(); break;
+    default: break;
+  }
+}
+
+void TcxCustomInnerListBox::PlaceScrollBar(TcxScrollBar* ABar, LONG AObjectId, int ANativeBar) {
+  TRect bounds{};
+  TWinControl* parent = GetParent();
+  SCROLLBARINFO info{};
+  if (parent && parent->HandleAllocated() && GetScrollBarInfo(GetHandle(), AObjectId, &info) &&
+      !(info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN))) {
+    ABar->SetEnabled(!(info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) && parent->GetEnabled());
+    const TPoint topLeft = parent->ScreenToClient(TPoint(info.rcScrollBar.Left, info.rcScrollBar.Top));
+    const TPoint bottomRight = parent->ScreenToClient(TPoint(info.rcScrollBar.Right, info.rcScrollBar.Bottom));
+    const TRect r(topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y);
+    const TRect client = parent->GetClientRect();
+    // A bar not wholly inside the parent would cover what is not the list's.
+    if (r.Left >= client.Left && r.Top >= client.Top && r.Right <= client.Right && r.Bottom <= client.Bottom)
+      bounds = r;
+    ++FScrollBarsLockCount;
+    ABar->SetParent(parent);
+    ABar->BringToFront();
+    --FScrollBarsLockCount;
+  }
+  ABar->SetBoundsRect(bounds);
+  ABar->SetVisible(!cxRectIsEmpty(bounds));
+  if (!ABar->GetVisible()) return;
+  SCROLLINFO scroll{};
+  scroll.cbSize = sizeof(scroll);
+  scroll.fMask = SIF_ALL;
+  if (!GetScrollInfo(GetHandle(), ANativeBar, &scroll)) return;
+  const Integer page = std::min<Integer>(static_cast<Integer>(scroll.nPage), scroll.nMax);
+  ABar->SetScrollParams(scroll.nMin, scroll.nMax, scroll.nPos, page, true);
+}
+
+void TcxCustomInnerListBox::SetExternalScrollBarsParameters() {
+  if (GetComponentState().Contains(csDestroying) || FScrollBarsLockCount > 0 || FRedrawDisabled ||
+      FScrollBarsParametersSetting || !HandleAllocated() || !FHScrollBar || !FVScrollBar)
+    return;
+  FScrollBarsParametersSetting = true;
+  auto done = orv::ScopeExit([this] { FScrollBarsParametersSetting = false; });
+  PlaceScrollBar(FHScrollBar, OBJID_HSCROLL, SB_HORZ);
+  PlaceScrollBar(FVScrollBar, OBJID_VSCROLL, SB_VERT);
+}
+
+void TcxCustomInnerListBox::HScrollHandler(TObject*, TScrollCode ScrollCode, Integer& ScrollPos) {
+  SendMessageA(GetHandle(), WM_HSCROLL, MAKEWPARAM(static_cast<WORD>(ScrollCode), static_cast<WORD>(ScrollPos)),
+               reinterpret_cast<LPARAM>(FHScrollBar->GetHandle()));
+  ScrollPos = GetScrollPos(GetHandle(), SB_HORZ);
+}
+
+void TcxCustomInnerListBox::VScrollHandler(TObject*, TScrollCode ScrollCode, Integer& ScrollPos) {
+  if (ScrollCode == scLineUp || ScrollCode == scLineDown) {
+    SetTopIndex(ScrollPos);
+  } else {
+    SendMessageA(GetHandle(), WM_VSCROLL, MAKEWPARAM(static_cast<WORD>(ScrollCode), static_cast<WORD>(ScrollPos)),
+                 reinterpret_cast<LPARAM>(FVScrollBar->GetHandle()));
+    ScrollPos = GetScrollPos(GetHandle(), SB_VERT);
+  }
 }
 
 // --- owner drawing ---------------------------------------------------------------------

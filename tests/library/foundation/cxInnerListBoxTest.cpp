@@ -10,6 +10,8 @@
 #include "platform/rtl/NumberText.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Queue.h"
+#include "platform/win/ScrollBars.h"
 #include "platform/win/WindowDC.h"
 #include "platform/gdi/Gdi.h"
 
@@ -159,4 +161,35 @@ TEST_F(cxInnerListBoxes, TheContainerMayTakeTheWheelBeforeTheListScrolls) {
   win::test::PumpUntilIdle();
   EXPECT_EQ(heard, 2);
   EXPECT_GT(list->GetTopIndex(), 0);
+}
+
+TEST_F(cxInnerListBoxes, LibraryBarsLieOverTheNativeOnesAndFollowThemOnlyWithRedrawOn) {
+  for (int i = 0; i < 30; ++i) list->GetItems()->Add("item " + IntToStr(i));
+  win::test::PumpUntilIdle();
+  TcxScrollBar* bar = list->GetVScrollBar();
+  ASSERT_TRUE(bar->GetVisible());
+  EXPECT_FALSE(list->GetHScrollBar()->GetVisible());
+  EXPECT_EQ(bar->GetParent(), c);
+  SCROLLBARINFO info{};
+  ASSERT_TRUE(GetScrollBarInfo(list->GetHandle(), OBJID_VSCROLL, &info));
+  const TPoint topLeft = c->ScreenToClient({info.rcScrollBar.Left, info.rcScrollBar.Top});
+  EXPECT_EQ(bar->GetBoundsRect().TopLeft(), topLeft);
+  EXPECT_EQ(bar->GetMax(), 34);  // 35 items, indexes 0..34
+  const Integer page = bar->GetPageSize();
+  EXPECT_GT(page, 0);
+
+  SendMessageA(list->GetHandle(), WM_SETREDRAW, FALSE, 0);
+  for (int i = 0; i < 10; ++i) list->GetItems()->Add("more " + IntToStr(i));
+  EXPECT_EQ(bar->GetMax(), 34);
+  SendMessageA(list->GetHandle(), WM_SETREDRAW, TRUE, 0);
+  EXPECT_EQ(bar->GetMax(), 44);
+
+  // Scrolling with the library bar moves the list.
+  Integer pos = 3;
+  bar->OnScroll(bar, scLineDown, pos);
+  EXPECT_EQ(list->GetTopIndex(), 3);
+
+  // A native bar partly outside the container is not covered.
+  list->SetBoundsRect({2, 2, 200, 60});
+  EXPECT_FALSE(bar->GetVisible());
 }
