@@ -452,6 +452,7 @@ class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public Ic
 
   void AdjustClientRect(TRect& Rect) override;
   void AlignControls(TControl* AControl, TRect& Rect) override;
+  void ChangeScale(Integer M, Integer D) override;
   bool CanFocusOnClick() override;
   void ColorChanged() override;
   void DoContextPopup(TPoint MousePos, bool& Handled) override;

@@ -221,6 +221,23 @@ void TcxContainer::CMParentFontChanged(TMessage& Message) {
   if (!(assigned && !GetParentFont())) style->FAssignedValues.Exclude(csvFont);
 }
 
+// Scaling reaches the font of the style: the control's own copy follows it.
+void TcxContainer::ChangeScale(Integer M, Integer D) {
+  if (!FStyles) return inherited::ChangeScale(M, D);
+  const bool applying = FStyleApplying;
+  FStyleApplying = !GetParentFont();
+  inherited::ChangeScale(M, D);
+  FStyleApplying = applying;
+  TcxContainerStyle* style = GetStyle();
+  if (M == D || D == 0 || !style->IsValueAssigned(csvFont)) return;
+  if (style->FAssignedValues.Contains(csvFont)) {
+    style->GetFont()->SetSize(MulDiv(style->GetFont()->GetSize(), M, D));
+  } else if (GetIsLoading()) {
+    // A controller's font is scaled once, by the first form read that uses it.
+    if (TcxStyleController* controller = style->GetActiveStyleController()) controller->ChangeFontScale(M, D);
+  }
+}
+
 // --- state and layout -----------------------------------------------------------
 
 bool TcxContainer::IsNativeStyle() {

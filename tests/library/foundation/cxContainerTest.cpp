@@ -40,6 +40,7 @@ class TTestContainer : public TcxContainer {
     SetInnerControl(AControl);
     ShortRefreshContainer(false);
   }
+  void Scale(Integer M, Integer D) { ChangeScale(M, D); }
 };
 
 class cxContainers : public ControlsSession {
@@ -246,4 +247,21 @@ TEST_F(cxContainers, TabAndShiftTabMoveOnFromTheContainerButCtrlTabDoesNot) {
   win::test::KeyUp(VK_SHIFT);
   win::test::PumpUntilIdle();
   EXPECT_EQ(win::GetFocus(), innerA->GetHandle());
+}
+
+TEST_F(cxContainers, ScalingReachesAFontTheStyleSetsButNotOneItLends) {
+  auto* own = Place<TTestContainer>({10, 10, 110, 40});
+  auto* lent = Place<TTestContainer>({10, 60, 110, 90});
+  own->GetStyle()->GetFont()->SetSize(10);
+  TcxStyleController* controller = New<TcxStyleController>(form);
+  controller->GetStyle()->GetFont()->SetSize(9);
+  lent->GetStyle()->SetStyleController(controller);
+  ShowForm();
+  own->Scale(3, 2);
+  lent->Scale(3, 2);
+  EXPECT_EQ(own->GetStyle()->GetFont()->GetSize(), 15);
+  EXPECT_EQ(own->GetFont()->GetSize(), 15);
+  EXPECT_EQ(own->GetBoundsRect(), TRect(15, 15, 165, 60));
+  EXPECT_EQ(lent->GetStyle()->GetFont()->GetSize(), 9);
+  EXPECT_EQ(controller->GetStyle()->GetFont()->GetSize(), 9);
 }
