@@ -448,6 +448,8 @@ class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public Ic
   virtual Integer GetBackgroundNativeState();
   virtual void ClearSavedChildControlRegions() { FSavedInnerControlBounds.IsEmpty = true; }
   virtual bool CanShowPopupMenu(const TPoint&) { return true; }
+  // A container scrolls through its inner control, not with bars of its own.
+  bool NeedsScrollBars() override { return false; }
   void SetInnerControl(TWinControl* Value);
 
   void AdjustClientRect(TRect& Rect) override;
