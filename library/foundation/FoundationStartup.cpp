@@ -58,5 +58,5 @@ void RegisterFoundationUnits() {
   RegisterUnit("cxControls", &cxControlsInitialize, &cxControlsFinalize);
   RegisterUnit("cxLookAndFeels", &cxLookAndFeelsInitialize, &cxLookAndFeelsFinalize);
   RegisterUnit("cxControlClasses", &StartLayoutClasses, &StopLayoutClasses);
-  RegisterUnit("cxContainer", &cxContainerInitialize, nullptr);
+  RegisterUnit("cxContainer", &cxContainerInitialize, &cxContainerFinalize);
 }

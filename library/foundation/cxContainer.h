@@ -6,9 +6,12 @@
 #include <vector>
 
 #include "library/foundation/cxClasses.h"
+#include "library/foundation/cxControls.h"
 #include "library/foundation/cxGraphics.h"
 #include "library/foundation/cxLookAndFeels.h"
+#include "library/foundation/cxScrollBar.h"
 #include "platform/forms/Controls.h"
+#include "platform/controls/ListBox.h"
 #include "platform/forms/Graphics.h"
 
 ORV_ENUM(TcxContainerBorderStyle, cbsNone, cbsSingle, cbsThick, cbsFlat, cbs3D, cbsUltraFlat, cbsOffice11)
@@ -31,6 +34,7 @@ inline constexpr TcxContainerStyleValue csvTextColor = 7;
 inline constexpr TcxContainerStyleValue csvTextStyle = 8;
 inline constexpr TcxContainerStyleValue csvTransparentBorder = 9;
 
+class TcxContainer;
 class TcxContainerStyle;
 class TcxStyleController;
 
@@ -146,6 +150,7 @@ class TcxContainerStyle : public TcxInterfacedPersistent {
   void BaseSetStyleController(TcxStyleController* Value);
 
  protected:
+  friend class TcxContainer;
   friend class TcxStyleController;
 
   virtual void Changed();
@@ -296,8 +301,6 @@ class TcxStyleController : public TcxComponent {
 extern TcxStyleController* cxContainerDefaultStyleController;
 TcxStyleController* DefaultContainerStyleController();
 
-// Registers the unit's components for layouts.
-void cxContainerInitialize();
 
 // --- View information ------------------------------------------------------
 
@@ -353,3 +356,258 @@ inline constexpr Integer cxContainerShadowWidth = 3;
 // Fills the shadow below and right of R and keeps later drawing out of it.
 void DrawContainerShadow(TcxCanvas* ACanvas, const TRect& R);
 TRect GetControlRect(TControl* AControl);
+
+// --- The container control ---------------------------------------------------
+
+ORV_ENUM(TcxMouseButton, cxmbNone, cxmbLeft, cxmbRight, cxmbMiddle)
+
+TcxMouseButton ButtonTocxButton(TMouseButton AButton);
+TShiftState MouseButtonToShift(TMouseButton AButton);
+
+// The visible part of an inner control in its own coordinates; IsEmpty when
+// it fits and needs no clipping.
+struct TcxContainerInnerControlBounds {
+  bool IsEmpty = true;
+  TRect Rect{};
+};
+
+// A control drawn with the style of its current state, its border, shadow
+// and background, and optionally hosting one native inner control that
+// fills its client area.
+class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public IcxMouseTrackingCaller {
+  ORV_CLASS(TcxContainer, TcxControl)
+ public:
+  explicit TcxContainer(TComponent* AOwner);
+  ~TcxContainer() override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  TcxContainerStyle* GetStyle() const { return FStyles->GetStyleNormal(); }
+  void SetStyle(TcxContainerStyle* Value) { FStyles->SetStyleNormal(Value); }
+  TcxContainerStyle* GetStyleDisabled() const { return FStyles->GetStyleDisabled(); }
+  void SetStyleDisabled(TcxContainerStyle* Value) { FStyles->SetStyleDisabled(Value); }
+  TcxContainerStyle* GetStyleFocused() const { return FStyles->GetStyleFocused(); }
+  void SetStyleFocused(TcxContainerStyle* Value) { FStyles->SetStyleFocused(Value); }
+  TcxContainerStyle* GetStyleHot() const { return FStyles->GetStyleHot(); }
+  void SetStyleHot(TcxContainerStyle* Value) { FStyles->SetStyleHot(Value); }
+  TcxContainerStyles* GetStyles() const { return FStyles; }
+  TcxContainerStyle* GetActiveStyle();
+  TcxContainerViewInfo* GetViewInfo() const { return FViewInfo; }
+  TWinControl* GetInnerControl() const { return FInnerControl; }
+  TcxStyleController* GetFakeStyleController() { return GetStyle()->GetStyleController(); }
+  void SetFakeStyleController(TcxStyleController*) {}
+  bool IsFakeStyleControllerStored() { return false; }
+  bool GetContainerIsDestroying() const { return GetIsDestroying() || FIsDestroying; }
+
+  // The style owner's side.
+  TWinControl* GetStyleOwnerControl() override { return this; }
+  bool IsStylePropertyPublished(const AnsiString& APropertyName, bool AExtended) override;
+  bool DefaultParentColor() override { return false; }
+  bool IsInplace() override { return false; }
+
+  virtual bool IsContainerFocused();
+  bool GetIsFocused() override { return IsContainerFocused(); }
+  void SetFocus() override;
+  void GetTabOrderList(std::vector<TWinControl*>& List) override;
+  void RestoreStyles() { FStyles->RestoreDefaults(); }
+  void LockAlignControls(bool ALock);
+  void LockPopupMenu(bool ALock);
+  void SetFocusOnClickLocked(bool Value) { FFocusOnClickLocked = Value; }
+
+  virtual void CalculateViewInfo(const TPoint& P, bool AHotTest);
+  virtual TRect GetBorderExtent();
+  virtual TRect GetVisibleBounds();
+  virtual TRect GetShadowBounds();
+  virtual bool HasShadow();
+  virtual bool HasPopupWindow() { return false; }
+  virtual bool IsContainerClass() { return false; }
+  virtual bool IsNativeStyle();
+  virtual bool TabsNeeded() { return false; }
+  virtual bool CanHaveTransparentBorder();
+  virtual bool IsTransparentBackground() { return false; }
+  virtual bool RefreshContainer(const TPoint& P, TcxMouseButton AButton, TShiftState AShift, bool AIsMouseEvent);
+  void ShortRefreshContainer(bool AIsMouseEvent);
+  virtual void EndMouseTracking();
+  void MouseTrackingMouseLeave() override { EndMouseTracking(); }
+  TRect GetClientBounds() override;
+
+ protected:
+  virtual void AdjustInnerControl();
+  virtual void ContainerStyleChanged(TObject* Sender);
+  virtual TcxContainerStyleClass GetStyleClass();
+  virtual TcxContainerStylesClass GetStylesClass();
+  virtual TcxContainerViewInfoClass GetViewInfoClass();
+  virtual TcxContainerStyle* InternalGetActiveStyle();
+  virtual TcxContainerStyleValues InternalGetNotPublishedStyleValues() { return {}; }
+  virtual void GetInnerControlBounds(const TRect& R, TControl* AControl, TcxContainerInnerControlBounds& ABounds);
+  virtual void SetShadowRegion();
+  virtual void SetSize();
+  virtual void SetVisibleBoundsClipRect();
+  virtual TdxThemedObjectType GetBackgroundThemedObjectType() { return totEdit; }
+  virtual Integer GetBackgroundNativePart() { return 1; }
+  virtual Integer GetBackgroundNativeState();
+  virtual void ClearSavedChildControlRegions() { FSavedInnerControlBounds.IsEmpty = true; }
+  virtual bool CanShowPopupMenu(const TPoint&) { return true; }
+  // A container scrolls through its inner control, not with bars of its own.
+  bool NeedsScrollBars() override { return false; }
+  void SetInnerControl(TWinControl* Value);
+
+  void AdjustClientRect(TRect& Rect) override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  void ChangeScale(Integer M, Integer D) override;
+  bool CanFocusOnClick() override;
+  void ColorChanged() override;
+  void DoContextPopup(TPoint MousePos, bool& Handled) override;
+  void FocusChanged() override;
+  void FontChanged() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void Loaded() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseEnter(TControl* AControl) override;
+  void MouseLeave(TControl* AControl) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  bool MayFocus() override;
+  void Paint() override;
+  void Resize() override;
+  void CreateWnd() override;
+  void WndProc(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  void WMSetFocus(TMessage& Message);
+  ORV_MESSAGE(win::WM_SETFOCUS, WMSetFocus)
+  void WMKillFocus(TMessage& Message);
+  ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
+  void WMSetCursor(TMessage& Message);
+  ORV_MESSAGE(win::WM_SETCURSOR, WMSetCursor)
+  void WMNCPaint(TMessage& Message);
+  ORV_MESSAGE(win::WM_NCPAINT, WMNCPaint)
+  void WMWindowPosChanging(TMessage& Message);
+  ORV_MESSAGE(win::WM_WINDOWPOSCHANGING, WMWindowPosChanging)
+  void CMEnabledChanged(TMessage& Message);
+  ORV_MESSAGE(win::CM_ENABLEDCHANGED, CMEnabledChanged)
+  void CMParentColorChanged(TMessage& Message);
+  ORV_MESSAGE(win::CM_PARENTCOLORCHANGED, CMParentColorChanged)
+  void CMParentFontChanged(TMessage& Message);
+  ORV_MESSAGE(win::CM_PARENTFONTCHANGED, CMParentFontChanged)
+  void CMSysColorChange(TMessage& Message);
+  ORV_MESSAGE(win::CM_SYSCOLORCHANGE, CMSysColorChange)
+  void CMFocusChanged(TMessage& Message);
+  ORV_MESSAGE(win::CM_FOCUSCHANGED, CMFocusChanged)
+
+ private:
+  friend class TcxCustomInnerListBox;
+  bool IsInnerControlFocused();
+  TcxContainerState CalculateContainerState(const TPoint& P, bool AHotTest);
+
+  TcxContainerState FActiveStyleState{csNormal};
+  TcxContainerStyle* FActiveStyle = nullptr;
+  TWinControl* FInnerControl = nullptr;
+  TcxContainerInnerControlBounds FSavedInnerControlBounds;
+  bool FFocusOnClickLocked = false;
+  bool FInnerControlBoundsSetting = false;
+  Integer FAlignControlsLockCount = 0;
+  Integer FPopupMenuLockCount = 0;
+  bool FRefreshing = false;
+  bool FStyleApplying = false;
+  bool FCreating = false;
+  bool FIsDestroying = false;
+  bool FLosingFocus = false;
+  TcxContainerStyles* FStyles = nullptr;
+  TcxContainerViewInfo* FViewInfo = nullptr;
+};
+
+// The container a control belongs to: the control itself when it is one,
+// else the container its inner-control interface names.
+TcxContainer* GetcxContainer(TControl* AControl);
+
+// What an inner control hosted by a container offers.
+class IcxContainerInnerControl {
+ public:
+  virtual ~IcxContainerInnerControl() = default;
+  virtual TcxContainer* GetControlContainer() = 0;
+  virtual TWinControl* GetControl() = 0;
+};
+ORV_INTERFACE(IcxContainerInnerControl, "{A5D8D6E4-D0A1-43BC-ACC3-1B0EEE6BF74C}")
+
+// The native list box a container hosts: input goes to the container
+// first, and typed text selects the first item it begins.
+class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
+  ORV_CLASS(TcxCustomInnerListBox, TListBox)
+ public:
+  explicit TcxCustomInnerListBox(TComponent* AOwner);
+  ~TcxCustomInnerListBox() override;
+
+  TcxContainer* GetControlContainer() override { return FContainer; }
+  TWinControl* GetControl() override { return this; }
+  TcxContainer* GetContainer() const { return FContainer; }
+  void SetContainer(TcxContainer* Value);
+  TcxLookAndFeel* GetLookAndFeel() const { return FLookAndFeel; }
+  TcxCanvas* GetcxCanvas() const { return FcxCanvas; }
+  const AnsiString& GetAutoCompleteFilter() const { return FAutoCompleteFilter; }
+  // Some corner of the item lies in the client area.
+  bool ItemVisible(Integer Index);
+  // The library's bars laid over the native ones, on the list's parent.
+  TcxScrollBar* GetHScrollBar() const { return FHScrollBar; }
+  TcxScrollBar* GetVScrollBar() const { return FVScrollBar; }
+
+ protected:
+  virtual void DoAutoComplete(char& Key);
+  virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  virtual bool NeedDrawFocusRect() { return !OnDrawItem.Assigned(); }
+  // The item a filter finds; -1 for none.
+  virtual Integer FindAutoCompleteString(const AnsiString& AFilter);
+  virtual void SetExternalScrollBarsParameters();
+  void WndProc(TMessage& Message) override;
+
+  void Click() override;
+  void DblClick() override;
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  void CNDrawItem(TMessage& Message);
+  ORV_MESSAGE(win::CN_DRAWITEM, CNDrawItem)
+  void WMGetDlgCode(TMessage& Message);
+  ORV_MESSAGE(win::WM_GETDLGCODE, WMGetDlgCode)
+  void WMSetFocus(TMessage& Message);
+  ORV_MESSAGE(win::WM_SETFOCUS, WMSetFocus)
+  void WMKillFocus(TMessage& Message);
+  ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
+  void CMMouseLeave(TMessage& Message);
+  ORV_MESSAGE(win::CM_MOUSELEAVE, CMMouseLeave)
+
+ private:
+  void SaveCanvasParametersForFocusRect();
+  void RestoreCanvasParametersForFocusRect();
+  void HScrollHandler(TObject* Sender, TScrollCode ScrollCode, Integer& ScrollPos);
+  void VScrollHandler(TObject* Sender, TScrollCode ScrollCode, Integer& ScrollPos);
+  void PlaceScrollBar(TcxScrollBar* ABar, win::LONG AObjectId, int ANativeBar);
+  void LookAndFeelChangedHandler(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues) {
+    LookAndFeelChanged(Sender, AChangedValues);
+  }
+  TPoint ToContainer(Integer X, Integer Y) const { return TPoint(X + GetLeft(), Y + GetTop()); }
+
+  AnsiString FAutoCompleteFilter;
+  TcxCanvas* FcxCanvas = nullptr;
+  TcxLookAndFeel* FLookAndFeel = nullptr;
+  Cardinal FLastAutoCompleteTime = 0;
+  TColor FSavedBrushColor = clWindow;
+  TColor FSavedFontColor = clWindowText;
+  TcxScrollBar* FHScrollBar = nullptr;
+  TcxScrollBar* FVScrollBar = nullptr;
+  bool FRedrawDisabled = false;
+  bool FScrollBarsParametersSetting = false;
+  Integer FScrollBarsLockCount = 0;
+  TcxContainer* FContainer = nullptr;
+};
+
+// The unit's start-up (registers the controller for layouts, installs the
+// popup hooks) and shut-down.
+void cxContainerInitialize();
+void cxContainerFinalize();

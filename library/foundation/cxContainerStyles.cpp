@@ -670,5 +670,3 @@ void TcxStyleController::ChangeFontScale(Integer M, Integer D) {
   TFont* font = style->GetFont();
   font->SetSize(MulDiv(font->GetSize(), M, D));
 }
-
-void cxContainerInitialize() { RegisterClasses({TcxStyleController::StaticClass()}); }

@@ -17,6 +17,7 @@ void TcxPopupWindow::AfterConstruction() {
   inherited::AfterConstruction();
   TCustomForm::SetBorderStyle(bsNone);
   SetFormStyle(fsStayOnTop);
+  SetPosition(poDesigned);
   FcxCanvas = New<TcxCanvas>(GetCanvas());
 }
 

@@ -2,6 +2,8 @@
 // an owner control and kept inside the monitor's work area.
 #pragma once
 
+#include <vector>
+
 #include "library/foundation/cxControls.h"
 #include "library/foundation/cxGraphics.h"
 #include "library/foundation/cxLookAndFeelPainters.h"
@@ -84,3 +86,134 @@ class TcxPopupWindow : public TForm {
   win::HWND FPrevActiveWindow = nullptr;
   TPoint FControlsOffset{};
 };
+
+// ---------------------------------------------------------------------------
+// Drop-down windows of the editors: owned by a control, listed while open,
+// closed from outside by the popup hooks. A popup that captures the focus
+// takes the keyboard and runs a modal loop until it closes; one that does
+// not never activates.
+
+class TcxContainer;
+class TcxContainerStyle;
+class TcxContainerViewInfo;
+
+class TcxCustomPopupWindow : public TcxPopupWindow {
+  ORV_CLASS(TcxCustomPopupWindow, TcxPopupWindow)
+ public:
+  using ExtraConstructors = orv::Signatures<TObject*(TWinControl*)>;
+  explicit TcxCustomPopupWindow(TWinControl* AOwnerControl);
+  ~TcxCustomPopupWindow() override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  using TcxPopupWindow::Popup;
+  void Popup() override { Popup(nullptr); }
+  virtual void Popup(TWinControl* AFocusedControl);
+  void CloseUp() override;
+  // Closes the popup once the messages in flight are handled.
+  void ClosePopup();
+  bool IsVisible() const;
+  bool HasCapture();
+  bool Focused();
+  bool CanFocus() override { return GetVisible(); }
+  void LockDeactivate(bool ALock) { FDeactivateLocked = ALock; }
+  bool IsDeactivateLocked() const { return FDeactivateLocked; }
+  virtual bool IsSysKeyAccepted(Word Key);
+  virtual bool AcceptsAnySize() { return false; }
+  TRect GetOwnerScreenBounds() override;
+
+  bool GetCaptureFocus() const { return FCaptureFocus; }
+  void SetCaptureFocus(bool Value);
+  bool GetIsTopMost() const { return FIsTopMost; }
+  void SetIsTopMost(bool Value);
+  bool GetClosedByOwnerClick() const { return FClosedByOwnerClick; }
+  void SetClosedByOwnerClick(bool Value) { FClosedByOwnerClick = Value; }
+  bool GetModalMode() const { return FModalMode; }
+  void SetModalMode(bool Value) { FModalMode = Value; }
+  bool GetActive() const { return FActive; }
+  TWinControl* GetOwnerControl() const { return FOwnerControl; }
+  TWinControl* GetFocusedControl() const { return FFocusedControl; }
+  TcxContainerStyle* GetStyle() const { return FStyle; }
+  TcxContainerViewInfo* GetViewInfo() const { return FViewInfo; }
+
+  TNotifyEvent OnClosed, OnClosing, OnShowed, OnShowing;
+
+ protected:
+  virtual void DoClosed();
+  virtual void DoClosing();
+  virtual void DoShowed();
+  virtual void DoShowing();
+  virtual bool HasBackground() { return false; }
+  virtual void ModalCloseUp() { CloseUp(); }
+  virtual void PopupWindowStyleChanged(TObject*) {}
+  virtual void CorrectBoundsWithDesktopWorkArea(TPoint& APosition);
+  virtual TClassRef<TcxContainerStyle> GetStyleClass();
+  virtual TClassRef<TcxContainerViewInfo> GetViewInfoClass();
+  virtual void MouseEnter(TControl*) {}
+  virtual void MouseLeave(TControl*) {}
+  void InitPopup() override {}
+  void Paint() override;
+  void AdjustClientRect(TRect& Rect) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void VisibleChanged() override;
+  void Deactivate() override;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateHandle() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  void CMClosePopupWindow(TMessage& Message);
+  ORV_MESSAGE(DXM_CLOSEPOPUPWINDOW, CMClosePopupWindow)
+  void CMShowPopupWindow(TMessage& Message);
+  ORV_MESSAGE(DXM_SHOWPOPUPWINDOW, CMShowPopupWindow)
+  void CMMouseEnter(TMessage& Message);
+  ORV_MESSAGE(win::CM_MOUSEENTER, CMMouseEnter)
+  void CMMouseLeave(TMessage& Message);
+  ORV_MESSAGE(win::CM_MOUSELEAVE, CMMouseLeave)
+  void WMEraseBkgnd(TMessage& Message);
+  ORV_MESSAGE(win::WM_ERASEBKGND, WMEraseBkgnd)
+  void WMActivateApp(TMessage& Message);
+  ORV_MESSAGE(win::WM_ACTIVATEAPP, WMActivateApp)
+
+ private:
+  void ReopenAfterChange();
+  TWinControl* GetFirstFocusControl(TWinControl* AControl);
+  win::HWND InsertAfterWindow();
+
+  bool FCaptureFocus = true;
+  bool FActive = false;
+  TWinControl* FFocusedControl = nullptr;
+  bool FDeactivateLocked = false;
+  bool FIsTopMost = false;
+  bool FClosedByOwnerClick = false;
+  bool FModalMode = true;
+  TWinControl* FOwnerControl;
+  TcxContainerStyle* FStyle = nullptr;
+  TcxContainerViewInfo* FViewInfo = nullptr;
+};
+
+// The open popups, oldest first.
+const std::vector<TcxCustomPopupWindow*>& cxOpenPopupWindows();
+// Popups that do not capture the focus are shown top-most.
+extern bool TopMostComboBoxes;
+
+// The owner control's window of the popup AWnd belongs to, else AWnd.
+win::HWND GetPopupOwnerControl(win::HWND AWnd);
+bool HasOpenedPopupWindow(TControl* AControl);
+bool HasNativeHandle(TWinControl* AControl, win::HWND AWnd, bool AWithChildren = false);
+bool HasHandle(TWinControl* AControl, win::HWND AWnd);
+// AWnd is a window of AParent's children or of popups AParent owns.
+bool IsChildWindow(TWinControl* AParent, win::HWND AWnd);
+// AWnd is AControl's form or inside it.
+bool CheckParentsNativeHandle(TControl* AControl, win::HWND AWnd);
+win::HWND FindFirstNonChildParentWindow(win::HWND AWnd);
+bool CanShowHint(TControl* AControl);
+// Removes queued messages of AWnd in [AFirst, ALast]; one unless AKillAll.
+// A removed WM_QUIT is posted again and ends the removal.
+bool KillMessages(win::HWND AWnd, win::UINT AFirst, win::UINT ALast, bool AKillAll = true);
+// Disables every enabled top-level window of the process on the first
+// call that asks for it; EnableAppWindows undoes it when the count returns
+// to zero.
+void DisableAppWindows(bool ANeedDisable = true);
+void EnableAppWindows();
+bool IsInternalWindowsDisabled();
+bool IsInternalWindowsDisabling();

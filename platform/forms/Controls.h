@@ -505,7 +505,8 @@ class TWinControl : public TControl {
   void SetTabOrder(Integer Value);
   bool GetTabStop() const { return FTabStop; }
   void SetTabStop(bool Value);
-  void GetTabOrderList(std::vector<TWinControl*>& List);
+  // Containers may put a child in their own place (virtual for that).
+  virtual void GetTabOrderList(std::vector<TWinControl*>& List);
   TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent);
   void SelectFirst();
   void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
