@@ -6,6 +6,7 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Numbers.h"
@@ -712,6 +713,16 @@ void TControl::WMContextMenu(TMessage& Message) {
   bool handled = false;
   DoContextPopup(pos, handled);
   if (handled) {
+    Message.Result = 1;
+    return;
+  }
+  // The control's own menu, shown at the pointer (or, from the keyboard,
+  // at the control's top-left corner).
+  auto* menu = dynamic_cast<TPopupMenu*>(FPopupMenu);
+  if (menu && menu->GetAutoPopup()) {
+    TPoint at = pos.X == -1 && pos.Y == -1 ? ClientToScreen({0, 0}) : ClientToScreen(pos);
+    menu->SetPopupComponent(this);
+    menu->Popup(at.X, at.Y);
     Message.Result = 1;
     return;
   }
