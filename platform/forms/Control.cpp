@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/forms/Actions.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
@@ -166,6 +167,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
 
 TControl::~TControl() {
   if (gCaptureControl == this) gCaptureControl = nullptr;
+  FreeAndNil(FActionLink);
   FreeAndNil(FFont);
   FreeAndNil(FConstraints);
 }
@@ -561,8 +563,15 @@ void TControl::SetMouseCapture(bool Value) {
   SetCaptureControl(Value ? this : nullptr);
 }
 
+// A linked action runs unless the control was given a handler of its own.
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  TBasicAction* action = GetAction();
+  if (OnClick && action && !(OnClick == action->GetOnExecute()))
+    OnClick(this);
+  else if (FActionLink && action)
+    FActionLink->Execute(this);
+  else if (OnClick)
+    OnClick(this);
 }
 
 void TControl::DblClick() {
@@ -582,6 +591,11 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Intege
 }
 
 void TControl::WMLButtonDown(TMessage& Message) {
+  // A control dragged automatically starts its drag instead of a click.
+  if (FDragMode == dmAutomatic && FDragKind == dkDrag) {
+    BeginDrag(false);
+    return;
+  }
   if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
   if (FControlStyle.Contains(csClickEvents)) FControlState.Include(csClicked);
   FControlState.Include(csLButtonDown);

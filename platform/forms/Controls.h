@@ -19,6 +19,10 @@ class TControl;
 class TWinControl;
 class TCustomForm;
 class TControlCanvas;
+class TDragObject;
+class TBasicAction;
+class TBasicActionLink;
+class TControlActionLink;
 
 // The window procedure every control window shares.
 win::LRESULT ControlWindowProc(win::HWND hwnd, win::UINT msg, win::WPARAM wParam, win::LPARAM lParam);
@@ -303,12 +307,51 @@ class TControl : public TComponent {
   // Hint and help.
   virtual void Click();
 
+  // ---- Dragging (DragDrop.cpp) ----
+  // Starts dragging this control: at once, or once the mouse has moved
+  // Threshold pixels with the button held (-1: the mouse's threshold).
+  // Returns when the drag is over.
+  void BeginDrag(bool Immediate, Integer Threshold = -1);
+  // Ends this control's drag from inside it: dropping where the pointer is
+  // (if the target accepts) or cancelling.
+  void EndDrag(bool Drop);
+  bool Dragging() const;
+  virtual void DragDrop(TObject* Source, Integer X, Integer Y);
+
+  // ---- Actions (Actions.cpp) ----
+  TBasicAction* GetAction() const;
+  void SetAction(TBasicAction* Value);
+  // Offers an action to run on or update this control; true when taken.
+  virtual bool ExecuteAction(TBasicAction* Action);
+  virtual bool UpdateAction(TBasicAction* Action);
+  // Lets the linked action bring itself up to date (its OnUpdate).
+  virtual void InitiateAction();
+
  protected:
   friend class TWinControl;
   friend class TCustomForm;
   friend class TApplication;
   friend class TSizeConstraints;
   friend win::LRESULT ControlWindowProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
+
+  friend class TDragOperation;
+  friend class TBaseDragControlObject;
+  friend class TControlActionLink;
+
+  virtual void DoStartDrag(TDragObject*& DragObject);
+  virtual void DoEndDrag(TObject* Target, Integer X, Integer Y);
+  // Accept starts false; a control with OnDragOver starts it true and lets
+  // the handler decide.
+  virtual void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
+  virtual void DragCanceled() {}
+  void CMDrag(TMessage& Message);
+  ORV_MESSAGE(win::CM_DRAG, CMDrag)
+
+  // Copies what the action shows; CheckDefaults leaves what was changed
+  // from the defaults alone.
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+  virtual TControlActionLink* CreateActionLink();
+  TControlActionLink* GetActionLink() const { return FActionLink; }
 
   virtual void DblClick();
   virtual void Resize();
@@ -423,6 +466,7 @@ class TControl : public TComponent {
   TCursor FDragCursor = crDrag;
   TWndMethod FWindowProc;
   bool FMouseInControl = false;
+  TControlActionLink* FActionLink = nullptr;
 
  public:
   // Messages inside a handler: the handler of the parent classes, or
@@ -534,6 +578,7 @@ class TWinControl : public TControl {
   friend class TApplication;
   friend win::LRESULT ControlWindowProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
 
+  TControlActionLink* CreateActionLink() override;
   virtual void CreateParams(TCreateParams& Params);
   // Fills in Params.WindowClass from a registered class (the native
   // control's) whose procedure then serves as DefWndProc.
