@@ -123,7 +123,9 @@ class TActionLink : public TBasicActionLink {
 class TControlActionLink : public TActionLink {
   ORV_CLASS(TControlActionLink, TActionLink)
  public:
-  using TActionLink::TActionLink;
+  // The client is taken here: the base's constructor cannot reach this
+  // class's AssignClient.
+  explicit TControlActionLink(TObject* AClient) : TActionLink(AClient) { TControlActionLink::AssignClient(AClient); }
   TControl* GetClient() const { return FClient; }
 
   bool IsCaptionLinked() override;
