@@ -4,6 +4,8 @@
 // target among the focused control and its parents.
 #include "platform/forms/Actions.h"
 
+#include "platform/forms/ExtCtrls.h"
+
 #include "ControlLog.h"
 
 using namespace forms_test;
@@ -143,6 +145,26 @@ TEST_F(Actions, AnActionWithoutAHandlerActsOnTheFocusedControlOrItsParents) {
   win::test::PumpUntilIdle();
   EXPECT_TRUE(flip->Update());  // offered to A, which is visible
   EXPECT_TRUE(flip->GetEnabled());
+}
+
+TEST_F(Actions, ALayoutLinksAControlToItsActionByName) {
+  auto* f = static_cast<TForm*>(forms::test::BuildFromText(
+      "object Box: TForm\n"
+      "  object Top: TPanel\n"
+      "    Action = Open\n"
+      "  end\n"
+      "  object Open: TAction\n"
+      "    Caption = '&Open'\n"
+      "    Enabled = False\n"
+      "  end\n"
+      "end\n"));
+  auto* p = static_cast<TPanel*>(f->FindComponent("Top"));
+  auto* open = static_cast<TAction*>(f->FindComponent("Open"));
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->GetAction(), open);
+  EXPECT_EQ(p->GetCaption(), "&Open");
+  EXPECT_FALSE(p->GetEnabled());
+  f->Free();
 }
 
 }  // namespace

@@ -275,6 +275,30 @@ TEST_F(Menus, OwnerDrawnItemsAreMeasuredAndPaintedByTheirHandlers) {
   EXPECT_NE(std::find(drawn.begin(), drawn.end(), "&Open selected"), drawn.end());
 }
 
+TEST_F(Menus, TheAlignmentPlacesTheMenuAndItStaysOnTheScreen) {
+  auto placed = [this](TPopupAlignment alignment, Integer x, Integer y) {
+    menu->SetAlignment(alignment);
+    TRect r{};
+    win::test::OnNextModalLoop([&r] {
+      GetWindowRect(forms::test::OpenMenuWindow(), &r);
+      win::test::KeyPress(VK_ESCAPE);
+    });
+    menu->Popup(x, y);
+    return r;
+  };
+  TRect left = placed(paLeft, 300, 150);
+  EXPECT_EQ(left.Left, 300);
+  EXPECT_EQ(left.Top, 150);
+  EXPECT_EQ(placed(paRight, 300, 150).Right, 300);
+  TRect centre = placed(paCenter, 300, 150);
+  EXPECT_NEAR((centre.Left + centre.Right) / 2, 300, 1);
+  // Near the bottom-right corner of the 1024x768 screen it moves back on.
+  TRect corner = placed(paLeft, 1020, 760);
+  EXPECT_LE(corner.Right, 1024);
+  EXPECT_LE(corner.Bottom, 768);
+  EXPECT_GT(corner.Top, 0);
+}
+
 // A picture of an open menu for people to look at: a tick, shortcuts, a
 // line, a disabled item, the selection and a submenu arrow.
 TEST_F(Menus, SnapshotOfAnOpenMenu) {
