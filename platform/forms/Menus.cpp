@@ -672,6 +672,8 @@ void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == FPopupComponent) FPopupComponent = nullptr;
 }
 
+void TPopupMenu::GetChildren(TGetChildProc Proc, TComponent* Root) { FItems->GetChildren(Proc, Root); }
+
 void TPopupMenu::DoPopup(TObject* Sender) {
   if (OnPopup) OnPopup(Sender);
 }

@@ -133,6 +133,9 @@ class TPopupMenu : public TComponent {
 
   TNotifyEvent OnPopup;
 
+  // Layouts hold the menu's items inside it.
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+
  protected:
   virtual void DoPopup(TObject* Sender);
   void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -7,6 +7,7 @@
 
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/ObjectText.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Window.h"
@@ -297,6 +298,46 @@ TEST_F(Menus, TheAlignmentPlacesTheMenuAndItStaysOnTheScreen) {
   EXPECT_LE(corner.Right, 1024);
   EXPECT_LE(corner.Bottom, 768);
   EXPECT_GT(corner.Top, 0);
+}
+
+TEST_F(Menus, AMenuReadFromALayoutKeepsItsTreeAndWritesItBack) {
+  const char* text =
+      "object Box: TForm\n"
+      "  object Pop: TPopupMenu\n"
+      "    Alignment = paRight\n"
+      "    object MOpen: TMenuItem\n"
+      "      Caption = '&Open'\n"
+      "      ShortCut = 16463\n"
+      "    end\n"
+      "    object MMore: TMenuItem\n"
+      "      Caption = 'More'\n"
+      "      object MDeep: TMenuItem\n"
+      "        Caption = 'Deep'\n"
+      "        Enabled = False\n"
+      "      end\n"
+      "    end\n"
+      "  end\n"
+      "  object Top: TPanel\n"
+      "    PopupMenu = Pop\n"
+      "  end\n"
+      "end\n";
+  auto* f = static_cast<TForm*>(forms::test::BuildFromText(text));
+  auto* pop = static_cast<TPopupMenu*>(f->FindComponent("Pop"));
+  ASSERT_NE(pop, nullptr);
+  EXPECT_EQ(pop->GetAlignment(), paRight);
+  ASSERT_EQ(pop->GetItems()->GetCount(), 2);
+  EXPECT_EQ(pop->GetItems()->GetItems(0)->GetShortCut(), scCtrl | 'O');
+  TMenuItem* more = pop->GetItems()->GetItems(1);
+  ASSERT_EQ(more->GetCount(), 1);
+  EXPECT_EQ(more->GetItems(0)->GetCaption(), "Deep");
+  EXPECT_FALSE(more->GetItems(0)->GetEnabled());
+  EXPECT_EQ(static_cast<TControl*>(f->FindComponent("Top"))->GetPopupMenu(), pop);
+  // Written out, the items come inside the menu, not beside it.
+  AnsiString written = ComponentToText(f);
+  EXPECT_NE(written.find("object MDeep: TMenuItem"), AnsiString::npos);
+  EXPECT_LT(written.find("object Pop"), written.find("object MOpen"));
+  EXPECT_LT(written.find("object MOpen"), written.find("object Top"));
+  f->Free();
 }
 
 // A picture of an open menu for people to look at: a tick, shortcuts, a
