@@ -699,7 +699,10 @@ void TPopupMenu::Popup(Integer X, Integer Y) {
 }
 
 bool TPopupMenu::IsShortCut(TMessage& Message) {
-  if (Message.Msg != WM_KEYDOWN && Message.Msg != WM_SYSKEYDOWN) return false;
+  switch (Message.Msg) {
+    case WM_KEYDOWN: case WM_SYSKEYDOWN: case CN_KEYDOWN: case CN_SYSKEYDOWN: break;
+    default: return false;
+  }
   TShortCut key = ShortCut(static_cast<Word>(Message.WParam), KeyDataToShiftState(Message.LParam));
   if (key == scNone) return false;
   TMenuItem* item = nullptr;

@@ -127,7 +127,7 @@ class TPopupMenu : public TComponent {
   // Shows the menu with its alignment point at the screen point X, Y and
   // returns when it is done; the chosen item's OnClick has run by then.
   virtual void Popup(Integer X, Integer Y);
-  // A key message (WM_KEYDOWN / WM_SYSKEYDOWN) that is the shortcut of an
+  // A key-down message (WM_ or CN_, plain or with Alt) that is the shortcut of an
   // item that can run now runs that item and answers true.
   bool IsShortCut(TMessage& Message);
 

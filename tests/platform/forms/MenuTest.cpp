@@ -183,6 +183,22 @@ TEST_F(Menus, ShortCutsRunTheirItemOnlyWhenItCouldBeChosen) {
   win::test::PumpUntilIdle();
   EXPECT_EQ(TakeLog(), Seq({"click Save"}));
 
+  // Typed in a control, the shortcut of its parent's menu runs its item and
+  // goes no further.
+  auto* edit = Make<TLogControl>(form, "Edit", Bounds(10, 10, 50, 20));
+  form->SetPopupMenu(menu);
+  LogEvents(edit);
+  edit->SetFocus();
+  win::test::PumpUntilIdle();
+  TakeLog();
+  win::test::KeyDown(VK_CONTROL);
+  win::test::KeyPress('O');
+  win::test::KeyUp(VK_CONTROL);
+  win::test::PumpUntilIdle();
+  std::vector<std::string> log = TakeLog();
+  EXPECT_NE(std::find(log.begin(), log.end(), "click Open"), log.end());
+  EXPECT_EQ(std::find(log.begin(), log.end(), "Edit OnKeyDown 79"), log.end());
+
   EXPECT_EQ(ShortCutToText(scCtrl | scShift | VK_F5), "Ctrl+Shift+F5");
   EXPECT_EQ(ShortCutToText(scAlt | VK_DELETE), "Alt+Del");
   EXPECT_EQ(StripHotkey("Save && &Quit"), "Save & Quit");
