@@ -211,10 +211,10 @@ void TDragOperation::Run() {
   FSource->DoStartDrag(given);
   FObject = given;
   if (!FObject) {
-    FObject = new TDragControlObject(FSource);
+    FObject = New<TDragControlObject>(FSource);
     FOwnsObject = true;
   }
-  FWatcher = new TWatcher(this);
+  FWatcher = New<TWatcher>(this);
   FSource->FreeNotification(FWatcher);
   HWND capture = MakeCaptureWindow();
   TCursor savedCursor = Screen ? Screen->GetCursor() : crDefault;
@@ -224,9 +224,8 @@ void TDragOperation::Run() {
     if (GetCapture() == capture) ReleaseCapture();
     DestroyWindow(capture);
     if (Screen) Screen->SetCursor(savedCursor);
-    delete FWatcher;
-    FWatcher = nullptr;
-    if (FOwnsObject) delete FObject;
+    FreeAndNil(FWatcher);
+    if (FOwnsObject) FObject->Free();
     FObject = nullptr;
   };
   try {

@@ -89,7 +89,8 @@ class TMenuItem : public TComponent {
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;
 
  private:
-  void Changed();
+  // Menus are measured each time they open: nothing cached to update on a
+  // change.
   std::vector<TMenuItem*> FItems;
   TMenuItem* FParent = nullptr;
   TPopupMenu* FMenu = nullptr;  // set on the root item only
@@ -127,8 +128,8 @@ class TPopupMenu : public TComponent {
   // Shows the menu with its alignment point at the screen point X, Y and
   // returns when it is done; the chosen item's OnClick has run by then.
   virtual void Popup(Integer X, Integer Y);
-  // A key-down message (WM_ or CN_, plain or with Alt) that is the shortcut of an
-  // item that can run now runs that item and answers true.
+  // A key-down message (WM_ or CN_, with Alt or without) that is the
+  // shortcut of an item that can run now runs that item and answers true.
   bool IsShortCut(TMessage& Message);
 
   TNotifyEvent OnPopup;

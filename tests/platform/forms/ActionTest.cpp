@@ -7,6 +7,7 @@
 #include "platform/forms/ExtCtrls.h"
 
 #include "ControlLog.h"
+#include "FormsTestUtil.h"
 
 using namespace forms_test;
 
@@ -45,6 +46,7 @@ ORV_REGISTER(TFlipAction)
 class Actions : public ::testing::Test {
  protected:
   forms::test::Session session;
+  LeakCheck leaks;  // everything the test makes is gone by its end
   TForm* form = nullptr;
   TAction* save = nullptr;
   TToggle *a = nullptr, *b = nullptr;

@@ -6,6 +6,7 @@
 
 #include "platform/forms/Screen.h"
 #include "ControlLog.h"
+#include "FormsTestUtil.h"
 
 using namespace forms_test;
 
@@ -34,6 +35,7 @@ ORV_REGISTER(TDragLogControl)
 class DragDrop : public ::testing::Test {
  protected:
   forms::test::Session session;
+  LeakCheck leaks;  // everything the test makes is gone by its end
   TForm* form = nullptr;
   TDragLogControl *source = nullptr, *bin = nullptr, *wall = nullptr;
   void SetUp() override {

@@ -14,6 +14,7 @@
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowPos.h"
 #include "ControlLog.h"
+#include "FormsTestUtil.h"
 
 using namespace forms_test;
 
@@ -22,6 +23,7 @@ namespace {
 class Menus : public ::testing::Test {
  protected:
   forms::test::Session session;
+  LeakCheck leaks;  // everything the test makes is gone by its end
   TForm* form = nullptr;
   TPopupMenu* menu = nullptr;
   TMenuItem *open = nullptr, *save = nullptr, *hidden = nullptr, *line = nullptr, *print = nullptr,
