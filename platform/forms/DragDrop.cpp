@@ -203,7 +203,7 @@ void TDragOperation::Run() {
   FSource->DoStartDrag(given);
   FObject = given;
   if (!FObject) {
-    FObject = new TDragControlObject(FSource);
+    FObject = New<TDragControlObject>(FSource);
     FOwnsObject = true;
   }
   HWND capture = MakeCaptureWindow();
@@ -214,7 +214,7 @@ void TDragOperation::Run() {
     if (GetCapture() == capture) ReleaseCapture();
     DestroyWindow(capture);
     if (Screen) Screen->SetCursor(savedCursor);
-    if (FOwnsObject) delete FObject;
+    if (FOwnsObject) FObject->Free();
     FObject = nullptr;
   };
   try {
