@@ -2,6 +2,7 @@
 // goes through first, exceptions, and the hidden application window.
 #include "platform/forms/Application.h"
 
+#include "platform/forms/Actions.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Hints.h"
 #include "platform/forms/MessageBox.h"
@@ -103,6 +104,7 @@ void TApplication::ProcessMessages() {
 
 void TApplication::Idle() {
   DoMouseIdle();
+  UpdateVisibleActions();
   bool done = true;
   if (OnIdle) {
     try {

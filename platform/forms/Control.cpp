@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/forms/Actions.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Numbers.h"
@@ -80,7 +82,7 @@ AnsiString ShortCutToText(TShortCut Value) {
   AnsiString name;
   if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
     name = AnsiString(1, static_cast<char>(key));
-  } else if (key >= VK_F1 && key <= VK_F12) {
+  } else if (key >= VK_F1 && key <= VK_F24) {
     name = "F" + std::to_string(key - VK_F1 + 1);
   } else {
     switch (key) {
@@ -199,6 +201,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
 
 TControl::~TControl() {
   if (gCaptureControl == this) gCaptureControl = nullptr;
+  FreeAndNil(FActionLink);
   FreeAndNil(FFont);
   FreeAndNil(FConstraints);
 }
@@ -585,8 +588,15 @@ void TControl::SetMouseCapture(bool Value) {
   SetCaptureControl(Value ? this : nullptr);
 }
 
+// A linked action runs unless the control was given a handler of its own.
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  TBasicAction* action = GetAction();
+  if (OnClick && action && !(OnClick == action->GetOnExecute()))
+    OnClick(this);
+  else if (FActionLink && action)
+    FActionLink->Execute(this);
+  else if (OnClick)
+    OnClick(this);
 }
 
 void TControl::DblClick() {
@@ -606,8 +616,8 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Intege
 }
 
 void TControl::WMLButtonDown(TMessage& Message) {
-  // An automatic drag takes the press over.
-  if (FDragMode == dmAutomatic && FEnabled) {
+  // A control dragged automatically starts its drag instead of a click.
+  if (FDragMode == dmAutomatic && FDragKind == dkDrag && FEnabled) {
     BeginDrag(false);
     return;
   }
@@ -742,6 +752,16 @@ void TControl::WMContextMenu(TMessage& Message) {
   bool handled = false;
   DoContextPopup(pos, handled);
   if (handled) {
+    Message.Result = 1;
+    return;
+  }
+  // The control's own menu, shown at the pointer (or, from the keyboard,
+  // at the control's top-left corner).
+  auto* menu = dynamic_cast<TPopupMenu*>(FPopupMenu);
+  if (menu && menu->GetAutoPopup()) {
+    TPoint at = pos.X == -1 && pos.Y == -1 ? ClientToScreen({0, 0}) : ClientToScreen(pos);
+    menu->SetPopupComponent(this);
+    menu->Popup(at.X, at.Y);
     Message.Result = 1;
     return;
   }

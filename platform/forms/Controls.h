@@ -19,6 +19,10 @@ class TControl;
 class TWinControl;
 class TCustomForm;
 class TControlCanvas;
+class TDragObject;
+class TBasicAction;
+class TBasicActionLink;
+class TControlActionLink;
 
 // The window procedure every control window shares.
 win::LRESULT ControlWindowProc(win::HWND hwnd, win::UINT msg, win::WPARAM wParam, win::LPARAM lParam);
@@ -107,13 +111,14 @@ TShiftState KeyDataToShiftState(win::LPARAM KeyData);
 TShiftState KeysToShiftState(win::WPARAM Keys);
 // Is Key the mnemonic of Caption: the character after a single '&'?
 bool IsAccel(Word Key, const AnsiString& Caption);
-// "Ctrl+Shift+F5", "Alt+Enter"; empty for no shortcut.
+// "Shift+Ctrl+F5", "Alt+Enter"; empty for no shortcut.
 AnsiString ShortCutToText(TShortCut ShortCut);
 
-// What CM_DRAG carries (lParam points here); Pos in screen coordinates.
+// What CM_DRAG carries (lParam points here, wParam is a TDragMessage); Pos
+// in screen coordinates. Source is the drag's object (DragDrop.h).
 struct TDragRec {
   TPoint Pos;
-  TObject* Source = nullptr;
+  TDragObject* Source = nullptr;
   TControl* Target = nullptr;
   bool Docking = false;
 };
@@ -269,18 +274,6 @@ class TControl : public TComponent {
   TCursor GetDragCursor() const { return FDragCursor; }
   void SetDragCursor(TCursor Value) { FDragCursor = Value; }
 
-  // ---- Dragging: the control itself is what is dragged ----
-  // Starts a drag now (Immediate) or once the mouse moved Threshold pixels
-  // (negative: Mouse's drag threshold). The mouse is held until the left
-  // button comes up (drop) or Esc is pressed (cancel).
-  void BeginDrag(bool Immediate, Integer Threshold = -1);
-  void EndDrag(bool Drop);
-  bool Dragging() const;
-  // Whether Source may be dropped here: OnDragOver decides, no handler
-  // refuses. Coordinates are this control's client coordinates.
-  virtual void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
-  virtual void DragDrop(TObject* Source, Integer X, Integer Y);
-
   // ---- Painting ----
   virtual void Invalidate();
   virtual void Update();
@@ -321,12 +314,51 @@ class TControl : public TComponent {
 
   virtual void Click();
 
+  // ---- Dragging (DragDrop.cpp) ----
+  // Starts dragging this control: at once, or once the mouse has moved
+  // Threshold pixels with the button held (-1: the mouse's threshold).
+  // Returns when the drag is over.
+  void BeginDrag(bool Immediate, Integer Threshold = -1);
+  // Ends this control's drag from inside it: dropping where the pointer is
+  // (if the target accepts) or cancelling.
+  void EndDrag(bool Drop);
+  bool Dragging() const;
+  virtual void DragDrop(TObject* Source, Integer X, Integer Y);
+
+  // ---- Actions (Actions.cpp) ----
+  TBasicAction* GetAction() const;
+  void SetAction(TBasicAction* Value);
+  // Offers an action to run on or update this control; true when taken.
+  virtual bool ExecuteAction(TBasicAction* Action);
+  virtual bool UpdateAction(TBasicAction* Action);
+  // Lets the linked action bring itself up to date (its OnUpdate).
+  virtual void InitiateAction();
+
  protected:
   friend class TWinControl;
   friend class TCustomForm;
   friend class TApplication;
   friend class TSizeConstraints;
   friend win::LRESULT ControlWindowProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
+
+  friend class TDragOperation;
+  friend class TBaseDragControlObject;
+  friend class TControlActionLink;
+
+  virtual void DoStartDrag(TDragObject*& DragObject);
+  virtual void DoEndDrag(TObject* Target, Integer X, Integer Y);
+  // Accept starts false; a control with OnDragOver starts it true and lets
+  // the handler decide.
+  virtual void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
+  virtual void DragCanceled() {}
+  void CMDrag(TMessage& Message);
+  ORV_MESSAGE(win::CM_DRAG, CMDrag)
+
+  // Copies what the action shows; CheckDefaults leaves what was changed
+  // from the defaults alone.
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+  virtual TControlActionLink* CreateActionLink();
+  TControlActionLink* GetActionLink() const { return FActionLink; }
 
   virtual void DblClick();
   virtual void Resize();
@@ -337,8 +369,6 @@ class TControl : public TComponent {
   virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
   virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
   virtual void DoContextPopup(TPoint MousePos, bool& Handled);
-  virtual void DoStartDrag(TObject*& DragObject);
-  virtual void DoEndDrag(TObject* Target, Integer X, Integer Y);
   virtual void Loaded() override;
   virtual void ReadState(TReader* Reader) override;
   virtual void ChangeScale(Integer M, Integer D);
@@ -414,8 +444,6 @@ class TControl : public TComponent {
   ORV_MESSAGE(win::CM_TEXTCHANGED, CMTextChanged)
   void CMHintShow(TMessage& Message);
   ORV_MESSAGE(win::CM_HINTSHOW, CMHintShow)
-  void CMDrag(TMessage& Message);
-  ORV_MESSAGE(win::CM_DRAG, CMDrag)
 
   TWinControl* FParent = nullptr;
   Integer FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -443,6 +471,7 @@ class TControl : public TComponent {
   TDragKind FDragKind = dkDrag;
   TCursor FDragCursor = crDrag;
   TWndMethod FWindowProc;
+  TControlActionLink* FActionLink = nullptr;
 
  public:
   // Messages inside a handler: the handler of the parent classes, or
@@ -555,6 +584,7 @@ class TWinControl : public TControl {
   friend class TApplication;
   friend win::LRESULT ControlWindowProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
 
+  TControlActionLink* CreateActionLink() override;
   virtual void CreateParams(TCreateParams& Params);
   // Fills in Params.WindowClass from a registered class (the native
   // control's) whose procedure then serves as DefWndProc.
@@ -789,7 +819,9 @@ void SetCaptureControl(TControl* Control);
 // its CN_ message; true when the control took it.
 bool ReflectKeyMessage(win::MSG& Msg);
 // The drag's part of every retrieved message (the application's message
-// hook): true when the drag took it.
+// hook and the drag loop): while a drag runs, its mouse and key messages;
+// true when the drag took it.
 bool DragMessage(win::MSG& Msg);
-// A control going away stops being dragged or a drop target.
+// A control going away stops being a drop target; a source going away
+// ends its drag.
 void DragControlDestroying(TControl* Control);

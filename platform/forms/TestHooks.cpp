@@ -5,6 +5,7 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Hints.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/UnitStartup.h"
 #include "platform/rtl/Exceptions.h"
@@ -25,6 +26,13 @@ struct Script {
   std::deque<DialogAnswer> dialogAnswers;
   std::vector<test::FileDialogCall> dialogLog;
   std::vector<AnsiString> exceptions;
+  struct MenuAnswer {
+    Integer index = -1;
+    AnsiString caption;
+    bool dismiss = false;
+  };
+  std::deque<MenuAnswer> menuAnswers;
+  std::vector<test::PopupMenuCall> menuLog;
 };
 
 Script& S() {
@@ -60,6 +68,12 @@ void AnswerFileDialog(const AnsiString& Path) { S().dialogAnswers.push_back({Pat
 void CancelFileDialog() { S().dialogAnswers.push_back({AnsiString(), true}); }
 std::vector<FileDialogCall> FileDialogLog() { return S().dialogLog; }
 int PendingFileDialogAnswers() { return static_cast<int>(S().dialogAnswers.size()); }
+
+void PickMenuItem(Integer Index) { S().menuAnswers.push_back({Index, {}, false}); }
+void PickMenuItem(const AnsiString& Caption) { S().menuAnswers.push_back({-1, Caption, false}); }
+void DismissMenu() { S().menuAnswers.push_back({-1, {}, true}); }
+std::vector<PopupMenuCall> PopupMenuLog() { return S().menuLog; }
+int PendingMenuAnswers() { return static_cast<int>(S().menuAnswers.size()); }
 
 std::vector<AnsiString> RecordedExceptions() { return S().exceptions; }
 
@@ -128,6 +142,47 @@ bool ScriptedFileDialog(const test::FileDialogCall& Call, AnsiString& Path, bool
   Path = S().dialogAnswers.front().path;
   Cancelled = S().dialogAnswers.front().cancel;
   S().dialogAnswers.pop_front();
+  return true;
+}
+
+namespace {
+TMenuItem* FindCaption(TMenuItem* Parent, const AnsiString& Caption) {
+  for (Integer i = 0; i < Parent->GetCount(); ++i) {
+    TMenuItem* item = Parent->GetItems(i);
+    if (!item->GetVisible()) continue;
+    if (item->GetCaption() == Caption || StripHotkey(item->GetCaption()) == Caption) return item;
+    if (TMenuItem* found = FindCaption(item, Caption)) return found;
+  }
+  return nullptr;
+}
+}  // namespace
+
+bool ScriptedPopupMenu(TPopupMenu* Menu, TPoint Pos, TMenuItem*& Chosen) {
+  if (!S().active || S().menuAnswers.empty()) return false;
+  test::PopupMenuCall call{Menu, Pos, {}};
+  TMenuItem* root = Menu->GetItems();
+  for (Integer i = 0; i < root->GetCount(); ++i)
+    if (root->GetItems(i)->GetVisible()) call.Items.push_back(StripHotkey(root->GetItems(i)->GetCaption()));
+  S().menuLog.push_back(call);
+  Script::MenuAnswer answer = S().menuAnswers.front();
+  S().menuAnswers.pop_front();
+  Chosen = nullptr;
+  if (answer.dismiss) return true;
+  TMenuItem* item = nullptr;
+  if (answer.index >= 0) {
+    if (answer.index < root->GetCount()) item = root->GetItems(answer.index);
+  } else {
+    item = FindCaption(root, answer.caption);
+  }
+  // Everything up the chain must be showing and enabled, as it would be for
+  // a person.
+  bool reachable = item != nullptr && item->GetCount() == 0;
+  for (TMenuItem* p = item; reachable && p != root; p = p->GetParent()) reachable = p->IsSelectable();
+  if (!reachable) {
+    AnsiString which = answer.index >= 0 ? std::to_string(answer.index) : answer.caption;
+    throw EInvalidOperation("Menu item cannot be chosen: %s", {which});
+  }
+  Chosen = item;
   return true;
 }
 

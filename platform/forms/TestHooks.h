@@ -14,6 +14,8 @@
 
 class TCustomForm;
 class Exception;
+class TPopupMenu;
+class TMenuItem;
 
 namespace forms::test {
 
@@ -67,6 +69,30 @@ int PendingFileDialogAnswers();
 // driven from inside their modal loops with win::test::OnNextModalLoop).
 void UseRealDialogs(bool Real);
 
+// ---- Popup menus ----
+// A popup menu with a scripted answer shows no window: it logs the call and
+// takes the answer. With none pending it opens its real window, driven by
+// injected input from win::test::OnNextModalLoop.
+struct PopupMenuCall {
+  TPopupMenu* Menu = nullptr;
+  TPoint Pos;
+  std::vector<AnsiString> Items;  // the visible items' captions, "-" for lines
+};
+// Picks the item at Index of the menu's items, or the first visible one
+// anywhere in it whose caption (with or without its '&') is Caption. The
+// item must be one a person could choose, else the popup raises
+// EInvalidOperation.
+void PickMenuItem(Integer Index);
+void PickMenuItem(const AnsiString& Caption);
+void DismissMenu();
+std::vector<PopupMenuCall> PopupMenuLog();
+int PendingMenuAnswers();
+// While a real menu is open: the screen rectangle of one of its visible
+// items (empty when no open menu window shows it), and the innermost
+// menu window.
+TRect OpenMenuItemRect(TMenuItem* Item);
+win::HWND OpenMenuWindow();
+
 // ---- Exceptions ----
 // "ClassName: message" of each exception that reached the application.
 std::vector<AnsiString> RecordedExceptions();
@@ -90,4 +116,6 @@ bool ScriptedMessageBox(win::HWND Owner, const AnsiString& Text, const AnsiStrin
                         int& Answer);
 // Answer: the path, or empty for cancel. False when not scripted.
 bool ScriptedFileDialog(const forms::test::FileDialogCall& Call, AnsiString& Path, bool& Cancelled);
+// Chosen: the item picked, or null for a dismissed menu. False when not scripted.
+bool ScriptedPopupMenu(TPopupMenu* Menu, TPoint Pos, TMenuItem*& Chosen);
 }  // namespace forms::detail

@@ -263,6 +263,14 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam != VK_RETURN && wParam != VK_ESCAPE && wParam != VK_TAB)
         SendMessageA(RootHandle(w), WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
       return 0;
+    case WM_RBUTTONUP: {
+      // A right click asks for a context menu at the pointer, in screen
+      // coordinates; a child that does not answer hands it to its parent.
+      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      ClientToScreen(hwnd, &p);
+      SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(p.X, p.Y));
+      return 0;
+    }
     case WM_CONTEXTMENU:
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:

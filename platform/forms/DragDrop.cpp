@@ -1,0 +1,315 @@
+// The drag loop and the controls' side of dragging. The loop holds the
+// mouse with a hidden window of its own (not a control, so no control is
+// offered the keys on the way). Mouse and key messages belong to the drag
+// whoever retrieves them: the application's message hook and the loop both
+// hand them to DragMessage, and the capture window takes the mouse
+// messages of any other pump; everything else (painting, timers) goes on
+// as usual.
+#include "platform/forms/DragDrop.h"
+
+#include <cstdlib>
+
+#include "platform/forms/Screen.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/ModalLoop.h"
+#include "platform/win/Mouse.h"
+#include "platform/win/Queue.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowClass.h"
+#include "platform/win/WindowPos.h"
+#include "platform/win/WindowProc.h"
+
+using namespace win;
+
+ORV_REGISTER(TDragObject)
+ORV_REGISTER(TBaseDragControlObject)
+ORV_REGISTER(TDragControlObject)
+
+TCursor TDragObject::GetDragCursor(bool Accepted, Integer, Integer) { return Accepted ? crDrag : crNoDrop; }
+
+void TDragObject::Finished(TObject*, Integer, Integer, bool) {}
+
+void TBaseDragControlObject::Finished(TObject* Target, Integer X, Integer Y, bool Accepted) {
+  if (!Accepted) {
+    FControl->DragCanceled();
+    Target = nullptr;
+  }
+  EndDrag(Target, X, Y);
+}
+
+void TBaseDragControlObject::EndDrag(TObject* Target, Integer X, Integer Y) { FControl->DoEndDrag(Target, X, Y); }
+
+TCursor TDragControlObject::GetDragCursor(bool Accepted, Integer, Integer) {
+  return Accepted ? GetControl()->GetDragCursor() : crNoDrop;
+}
+
+// ---- The loop ----
+
+namespace {
+TPoint CursorPos() {
+  POINT p{};
+  GetCursorPos(&p);
+  return p;
+}
+}  // namespace
+
+class TDragOperation {
+ public:
+  TDragOperation(TControl* Source, bool Immediate, Integer Threshold)
+      : FSource(Source), FDragging(Immediate), FThreshold(Threshold) {}
+
+  void Run();
+  void RequestEnd(bool Drop) { FEnd = Drop ? End::Drop : End::Cancel; }
+  // A mouse or key message of the drag's: answers whether it was one.
+  // Every other key and click is kept from the program while dragging;
+  // once the end is decided, what follows is nobody's drag any more.
+  bool Take(UINT Msg, WPARAM WParam) {
+    if (FEnd != End::None) return false;
+    switch (Msg) {
+      case WM_MOUSEMOVE: MoveTo(CursorPos()); return true;
+      case WM_LBUTTONUP: FEnd = End::Drop; return true;
+      case WM_RBUTTONDOWN: FEnd = End::Cancel; return true;
+      case WM_KEYDOWN: case WM_SYSKEYDOWN:
+        if (WParam == VK_ESCAPE) FEnd = End::Cancel;
+        return true;
+      default:
+        return (Msg >= WM_KEYFIRST && Msg <= WM_KEYLAST) || (Msg >= WM_MOUSEFIRST && Msg <= WM_MOUSELAST);
+    }
+  }
+  TControl* Source() const { return FSource; }
+  TDragObject* Object() const { return FObject; }
+  // A control going away: a target is forgotten; a source freed in the
+  // middle of its drag ends it, hearing nothing.
+  void ControlDestroying(TControl* Control) {
+    if (Control == FTarget) {
+      FTarget = nullptr;
+      FAccepted = false;
+      if (FObject && FObject->FDragTarget == Control) FObject->FDragTarget = nullptr;
+    }
+    if (Control == FSource) {
+      FSource = nullptr;
+      FEnd = End::Cancel;
+    }
+  }
+
+  static TDragOperation* Current;
+
+ private:
+  enum class End { None, Drop, Cancel };
+  LRESULT Send(TControl* Target, TDragMessage Msg, TPoint Pos) {
+    TDragRec rec{Pos, FObject, Target, false};
+    return Target->Perform(CM_DRAG, static_cast<WPARAM>(Msg), reinterpret_cast<LPARAM>(&rec));
+  }
+  TControl* FindTarget(TPoint Pos);
+  void MoveTo(TPoint Pos);
+  void Finish(bool Drop);
+
+  TControl* FSource;
+  TDragObject* FObject = nullptr;
+  bool FOwnsObject = false;
+  bool FDragging;
+  Integer FThreshold;
+  TPoint FStart;
+  TControl* FTarget = nullptr;
+  bool FAccepted = false;
+  End FEnd = End::None;
+};
+
+TDragOperation* TDragOperation::Current = nullptr;
+
+TDragObject* CurrentDragObject() { return TDragOperation::Current ? TDragOperation::Current->Object() : nullptr; }
+
+namespace {
+
+constexpr const char* kCaptureClass = "OrvDragCapture";
+
+// The capture window hears the mouse, and the keys the loop hands it,
+// whoever pumps them.
+LRESULT CaptureWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (TDragOperation* op = TDragOperation::Current) {
+    if (op->Take(msg, wParam)) return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+HWND MakeCaptureWindow() {
+  WNDCLASSA wc{};
+  if (!GetClassInfoA(nullptr, kCaptureClass, &wc)) {
+    wc = WNDCLASSA{};
+    wc.lpfnWndProc = CaptureWindowProc;
+    wc.lpszClassName = kCaptureClass;
+    RegisterClassA(&wc);
+  }
+  return CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCaptureClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                         nullptr, nullptr, nullptr);
+}
+
+}  // namespace
+
+// The control under the point, which may name another to stand for it
+// (dmFindTarget); disabled controls take nothing.
+TControl* TDragOperation::FindTarget(TPoint Pos) {
+  TControl* under = FindDragTarget(Pos, false);
+  if (!under) return nullptr;
+  auto* named = reinterpret_cast<TControl*>(Send(under, dmFindTarget, Pos));
+  return named ? named : under;
+}
+
+void TDragOperation::MoveTo(TPoint Pos) {
+  if (!FDragging) {
+    if (std::abs(Pos.X - FStart.X) < FThreshold && std::abs(Pos.Y - FStart.Y) < FThreshold) return;
+    FDragging = true;
+    FObject->ShowDragImage();
+  }
+  FObject->FDragPos = Pos;
+  TControl* target = FindTarget(Pos);
+  if (target != FTarget) {
+    if (FTarget) Send(FTarget, dmDragLeave, Pos);
+    FTarget = target;
+    FAccepted = FTarget && Send(FTarget, dmDragEnter, Pos) != 0;
+  } else if (FTarget) {
+    FAccepted = Send(FTarget, dmDragMove, Pos) != 0;
+  }
+  FObject->FDragTarget = FTarget;
+  if (FTarget) FObject->FDragTargetPos = FTarget->ScreenToClient(Pos);
+  if (Screen) Screen->SetCursor(FObject->GetDragCursor(FAccepted && FTarget, Pos.X, Pos.Y));
+}
+
+void TDragOperation::Finish(bool Drop) {
+  TPoint pos = CursorPos();
+  if (!FSource) {
+    if (FTarget && FDragging) Send(FTarget, dmDragCancel, pos);
+    FTarget = nullptr;
+    return;
+  }
+  bool dropped = Drop && FDragging && FTarget && FAccepted;
+  FObject->HideDragImage();
+  FObject->FCancelling = !Drop;
+  FObject->FDropped = dropped;
+  TControl* target = dropped ? FTarget : nullptr;
+  TPoint at = target ? target->ScreenToClient(pos) : FSource->ScreenToClient(pos);
+  if (FTarget && FDragging) {
+    if (dropped) Send(FTarget, dmDragDrop, pos);
+    else Send(FTarget, Drop ? dmDragLeave : dmDragCancel, pos);
+  }
+  FTarget = nullptr;
+  FObject->Finished(target, at.X, at.Y, dropped);
+}
+
+void TDragOperation::Run() {
+  TDragObject* given = nullptr;
+  FSource->DoStartDrag(given);
+  FObject = given;
+  if (!FObject) {
+    FObject = new TDragControlObject(FSource);
+    FOwnsObject = true;
+  }
+  HWND capture = MakeCaptureWindow();
+  TCursor savedCursor = Screen ? Screen->GetCursor() : crDefault;
+  Current = this;
+  auto cleanUp = [&]() {
+    Current = nullptr;
+    if (GetCapture() == capture) ReleaseCapture();
+    DestroyWindow(capture);
+    if (Screen) Screen->SetCursor(savedCursor);
+    if (FOwnsObject) delete FObject;
+    FObject = nullptr;
+  };
+  try {
+    FStart = CursorPos();
+    SetCapture(capture);
+    ModalLoopScope scope;
+    if (FDragging) {
+      FDragging = false;
+      FThreshold = 0;
+      MoveTo(FStart);
+      FDragging = true;
+    }
+    MSG msg;
+    while (FEnd == End::None) {
+      if (GetCapture() != capture) {
+        FEnd = End::Cancel;
+        break;
+      }
+      BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+      if (r <= 0) {
+        if (r == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+        FEnd = End::Cancel;
+        break;
+      }
+      // The mouse and the keys belong to the drag, wherever the focus is
+      // (unless the application's hook took them already).
+      if (!DragMessage(msg)) DispatchMessageA(&msg);
+    }
+    Finish(FEnd == End::Drop);
+  } catch (...) {
+    cleanUp();
+    throw;
+  }
+  cleanUp();
+}
+
+bool DragMessage(MSG& Msg) {
+  TDragOperation* op = TDragOperation::Current;
+  return op && op->Take(Msg.message, Msg.wParam);
+}
+
+void DragControlDestroying(TControl* Control) {
+  if (TDragOperation* op = TDragOperation::Current) op->ControlDestroying(Control);
+}
+
+// ---- The controls' side ----
+
+void TControl::BeginDrag(bool Immediate, Integer Threshold) {
+  if (TDragOperation::Current) return;
+  if (Threshold < 0) Threshold = Mouse ? Mouse->GetDragThreshold() : 5;
+  TDragOperation op(this, Immediate, Threshold);
+  op.Run();
+}
+
+void TControl::EndDrag(bool Drop) {
+  if (Dragging()) TDragOperation::Current->RequestEnd(Drop);
+}
+
+bool TControl::Dragging() const { return TDragOperation::Current && TDragOperation::Current->Source() == this; }
+
+void TControl::DoStartDrag(TDragObject*& DragObject) {
+  if (!OnStartDrag) return;
+  TObject* given = nullptr;
+  OnStartDrag(this, given);
+  DragObject = dynamic_cast<TDragObject*>(given);
+}
+
+void TControl::DoEndDrag(TObject* Target, Integer X, Integer Y) {
+  if (OnEndDrag) OnEndDrag(this, Target, X, Y);
+}
+
+void TControl::DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
+  Accept = false;
+  if (OnDragOver) {
+    Accept = true;
+    OnDragOver(this, Source, X, Y, State, Accept);
+  }
+}
+
+void TControl::DragDrop(TObject* Source, Integer X, Integer Y) {
+  if (OnDragDrop) OnDragDrop(this, Source, X, Y);
+}
+
+void TControl::CMDrag(TMessage& Message) {
+  auto* rec = reinterpret_cast<TDragRec*>(Message.LParam);
+  if (!rec || !rec->Source) return;
+  TPoint p = ScreenToClient(rec->Pos);
+  TObject* source = rec->Source->GetSource();
+  bool accept = false;
+  switch (static_cast<TDragMessage>(Message.WParam)) {
+    case dmDragEnter: DragOver(source, p.X, p.Y, dsDragEnter, accept); break;
+    case dmDragMove: DragOver(source, p.X, p.Y, dsDragMove, accept); break;
+    case dmDragLeave: case dmDragCancel: DragOver(source, p.X, p.Y, dsDragLeave, accept); break;
+    case dmDragDrop: DragDrop(source, p.X, p.Y); break;
+    case dmFindTarget: Message.Result = reinterpret_cast<LRESULT>(this); return;
+  }
+  Message.Result = accept ? 1 : 0;
+}

@@ -1,0 +1,305 @@
+// Popup menus as a person uses them: picked with the keyboard and the
+// mouse inside the menu's own loop, items that cannot be chosen passed
+// over, the chosen item's handler run before Popup comes back, shortcuts,
+// owner drawing, the control's own menu on a right click, and scripted
+// answers for code that merely opens a menu.
+#include "platform/forms/Menus.h"
+
+#include "platform/forms/Screen.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/PngWriter.h"
+#include "platform/win/Mouse.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowDC.h"
+#include "platform/win/WindowPos.h"
+#include "ControlLog.h"
+
+using namespace forms_test;
+
+namespace {
+
+class Menus : public ::testing::Test {
+ protected:
+  forms::test::Session session;
+  TForm* form = nullptr;
+  TPopupMenu* menu = nullptr;
+  TMenuItem *open = nullptr, *save = nullptr, *hidden = nullptr, *line = nullptr, *print = nullptr,
+            *close = nullptr;
+
+  void SetUp() override {
+    TakeLog();
+    form = MakeForm("Form");
+    menu = New<TPopupMenu>(form);
+    open = Add("&Open", scCtrl | 'O');
+    save = Add("&Save", scCtrl | 'S');
+    hidden = Add("&Hidden");
+    hidden->SetVisible(false);
+    line = Add("-");
+    print = Add("&Print...", scCtrl | 'P');
+    print->SetEnabled(false);
+    close = Add("&Close");
+    form->Show();
+    win::test::PumpUntilIdle();
+  }
+  void TearDown() override {
+    form->Free();
+    EXPECT_TRUE(forms::test::RecordedExceptions().empty());
+  }
+  TMenuItem* Add(const char* caption, TShortCut shortcut = scNone, TMenuItem* parent = nullptr) {
+    auto* item = New<TMenuItem>(form);
+    item->SetCaption(caption);
+    item->SetShortCut(shortcut);
+    std::string name = StripHotkey(caption);
+    item->OnClick = [name](TObject*) { Log().push_back("click " + name); };
+    (parent ? parent : menu->GetItems())->Add(item);
+    return item;
+  }
+  void PopupAndLogReturn(Integer x = 200, Integer y = 150) {
+    menu->Popup(x, y);
+    Log().push_back("returned");
+  }
+  POINT Centre(TMenuItem* item) {
+    TRect r = forms::test::OpenMenuItemRect(item);
+    EXPECT_GT(r.Width(), 0) << item->GetCaption() << " is not on screen";
+    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  }
+};
+
+TEST_F(Menus, KeysMoveOverWhatCanBeChosenAndTheHandlerRunsBeforePopupReturns) {
+  // Down from nothing lands on Open; Down twice more passes the hidden
+  // item, the line and the disabled Print to reach Close.
+  win::test::OnNextModalLoop([] {
+    win::test::KeyPress(VK_DOWN);
+    win::test::KeyPress(VK_DOWN);
+    win::test::KeyPress(VK_DOWN);
+    win::test::KeyPress(VK_RETURN);
+  });
+  PopupAndLogReturn();
+  EXPECT_EQ(TakeLog(), Seq({"click Close", "returned"}));
+
+  // Up from nothing wraps to the last item; Up again passes back to Save.
+  win::test::OnNextModalLoop([] {
+    win::test::KeyPress(VK_UP);
+    win::test::KeyPress(VK_UP);
+    win::test::KeyPress(VK_RETURN);
+  });
+  PopupAndLogReturn();
+  EXPECT_EQ(TakeLog(), Seq({"click Save", "returned"}));
+
+  // A mnemonic picks at once; that of a disabled item does nothing, and Esc
+  // leaves without a choice.
+  win::test::OnNextModalLoop([] { win::test::KeyPress('O'); });
+  PopupAndLogReturn();
+  EXPECT_EQ(TakeLog(), Seq({"click Open", "returned"}));
+  win::test::OnNextModalLoop([] {
+    win::test::KeyPress('P');
+    win::test::KeyPress('H');
+    win::test::KeyPress(VK_ESCAPE);
+  });
+  PopupAndLogReturn();
+  EXPECT_EQ(TakeLog(), Seq({"returned"}));
+
+  // The keys never reached the form, and the menu left the capture and
+  // the focus as they were.
+  EXPECT_EQ(win::test::Capture(), nullptr);
+  EXPECT_EQ(win::test::Active(), form->GetHandle());
+  EXPECT_EQ(forms::test::OpenMenuWindow(), nullptr);
+}
+
+TEST_F(Menus, MouseHighlightsAndPicksAndAPressOutsideDismisses) {
+  win::test::OnNextModalLoop([this] {
+    win::test::MouseMove(Centre(save));
+    win::test::MouseDown();
+    win::test::MouseUp();
+  });
+  PopupAndLogReturn();
+  EXPECT_EQ(TakeLog(), Seq({"click Save", "returned"}));
+
+  // A release over the disabled item or the line chooses nothing; the
+  // menu stays until a press lands outside it.
+  win::test::OnNextModalLoop([this] {
+    win::test::MouseMove(Centre(print));
+    win::test::MouseDown();
+    win::test::MouseUp();
+    win::test::MouseMove(Centre(line));
+    win::test::MouseDown();
+    win::test::MouseUp();
+    win::test::MouseMove({20, 20});
+    win::test::MouseDown();
+    win::test::MouseUp();
+  });
+  PopupAndLogReturn();
+  EXPECT_EQ(TakeLog(), Seq({"returned"}));
+  // The press that dismissed the menu was the menu's: the form saw no click.
+  form->OnClick = [](TObject*) { Log().push_back("form clicked"); };
+  win::test::PumpUntilIdle();
+  EXPECT_TRUE(TakeLog().empty());
+}
+
+TEST_F(Menus, SubmenusOpenToTheRightAndCloseBackToTheirParent) {
+  TMenuItem* recent = Add("&Recent");
+  Add("&First.txt", scNone, recent);
+  Add("&Second.txt", scNone, recent);
+  // Right opens the submenu; Esc closes only it, and Enter on the parent's
+  // item opens it again.
+  win::test::OnNextModalLoop([] {
+    win::test::KeyPress(VK_UP);
+    win::test::KeyPress(VK_RIGHT);
+  });
+  win::test::OnNextModalLoop([] {
+    win::test::KeyPress(VK_ESCAPE);
+    win::test::KeyPress(VK_RETURN);
+  });
+  win::test::OnNextModalLoop([this, recent] {
+    TRect item = forms::test::OpenMenuItemRect(recent);
+    TRect first = forms::test::OpenMenuItemRect(recent->GetItems(0));
+    EXPECT_GE(first.Left, item.Right - 4);  // beside its item, not over it
+    EXPECT_EQ(first.Top, item.Top);
+    win::test::KeyPress(VK_DOWN);
+    win::test::KeyPress(VK_DOWN);
+    win::test::KeyPress(VK_RETURN);
+  });
+  PopupAndLogReturn();
+  EXPECT_EQ(TakeLog(), Seq({"click Second.txt", "returned"}));
+}
+
+TEST_F(Menus, ShortCutsRunTheirItemOnlyWhenItCouldBeChosen) {
+  auto key = [](Word vk) { return TMessage{WM_KEYDOWN, vk, 0, 0}; };
+  TMessage m = key('S');
+  EXPECT_FALSE(menu->IsShortCut(m));  // S alone is no shortcut
+  win::test::KeyDown(VK_CONTROL);
+  win::test::PumpUntilIdle();
+  m = key('S');
+  EXPECT_TRUE(menu->IsShortCut(m));
+  m = key('P');  // Print is disabled
+  EXPECT_FALSE(menu->IsShortCut(m));
+  save->SetVisible(false);
+  m = key('S');
+  EXPECT_FALSE(menu->IsShortCut(m));
+  m = TMessage{WM_KEYUP, 'O', 0, 0};
+  EXPECT_FALSE(menu->IsShortCut(m));
+  win::test::KeyUp(VK_CONTROL);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(TakeLog(), Seq({"click Save"}));
+
+  EXPECT_EQ(ShortCutToText(scCtrl | scShift | VK_F5), "Shift+Ctrl+F5");
+  EXPECT_EQ(ShortCutToText(scAlt | VK_DELETE), "Alt+Del");
+  EXPECT_EQ(StripHotkey("Save && &Quit"), "Save & Quit");
+}
+
+TEST_F(Menus, ScriptedAnswersPickOrDismissAndLogWhatShowed) {
+  menu->OnPopup = [](TObject*) { Log().push_back("OnPopup"); };
+  forms::test::PickMenuItem("Close");
+  forms::test::PickMenuItem(0);
+  forms::test::DismissMenu();
+  PopupAndLogReturn(10, 20);
+  PopupAndLogReturn();
+  PopupAndLogReturn();
+  EXPECT_EQ(TakeLog(), Seq({"OnPopup", "click Close", "returned", "OnPopup", "click Open", "returned", "OnPopup",
+                            "returned"}));
+  auto calls = forms::test::PopupMenuLog();
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[0].Pos, (TPoint{10, 20}));
+  EXPECT_EQ(calls[0].Items, (std::vector<AnsiString>{"Open", "Save", "-", "Print...", "Close"}));
+
+  // A script cannot choose what a person could not.
+  forms::test::PickMenuItem("Print...");
+  EXPECT_THROW(menu->Popup(0, 0), EInvalidOperation);
+  forms::test::PickMenuItem(2);  // the hidden one
+  EXPECT_THROW(menu->Popup(0, 0), EInvalidOperation);
+  EXPECT_EQ(TakeLog(), Seq({"OnPopup", "OnPopup"}));
+}
+
+TEST_F(Menus, ARightClickShowsTheControlsOwnMenuAtThePointer) {
+  auto* box = Make<TLogControl>(form, "Box", Bounds(10, 10, 100, 60));
+  box->SetPopupMenu(menu);
+  win::test::PumpUntilIdle();
+  forms::test::PickMenuItem("Save");
+  win::test::Click(box->GetHandle(), {30, 20}, VK_RBUTTON);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(menu->GetPopupComponent(), box);
+  auto calls = forms::test::PopupMenuLog();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].Pos, box->ClientToScreen({30, 20}));
+  EXPECT_EQ(TakeLog().back(), "click Save");
+
+  // A handled OnContextPopup keeps the menu shut; so does AutoPopup off.
+  box->OnContextPopup = [](TObject*, TPoint, bool& handled) { handled = true; };
+  win::test::Click(box->GetHandle(), {30, 20}, VK_RBUTTON);
+  box->OnContextPopup = nullptr;
+  menu->SetAutoPopup(false);
+  win::test::Click(box->GetHandle(), {30, 20}, VK_RBUTTON);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(forms::test::PopupMenuLog().size(), 1u);
+
+  box->Free();  // the menu forgets the control it last showed for
+  EXPECT_EQ(menu->GetPopupComponent(), nullptr);
+}
+
+TEST_F(Menus, OwnerDrawnItemsAreMeasuredAndPaintedByTheirHandlers) {
+  menu->SetOwnerDraw(true);
+  std::vector<std::string> drawn;
+  for (TMenuItem* item : {open, save}) {
+    item->OnMeasureItem = [](TObject*, TCanvas*, Integer& w, Integer& h) {
+      w = 150;
+      h = 30;
+    };
+    item->OnDrawItem = [&drawn](TObject* sender, TCanvas* c, TRect r, bool selected) {
+      drawn.push_back(static_cast<TMenuItem*>(sender)->GetCaption() + (selected ? " selected" : ""));
+      c->GetBrush()->SetColor(selected ? clRed : clLime);
+      c->FillRect(r);
+    };
+  }
+  TColor before = 0, after = 0;
+  win::test::OnNextModalLoop([&] {
+    TRect r = forms::test::OpenMenuItemRect(open);
+    EXPECT_EQ(r.Height(), 30);
+    EXPECT_GE(r.Width(), 150);
+    HWND h = forms::test::OpenMenuWindow();
+    POINT p{r.Left + 5, r.Top + 5};
+    ScreenToClient(h, &p);
+    HDC dc = GetDC(h);
+    before = static_cast<TColor>(GetPixel(dc, p.X, p.Y));
+    ReleaseDC(h, dc);
+    win::test::KeyPress(VK_DOWN);
+    win::test::PumpUntilIdle();
+    dc = GetDC(h);
+    after = static_cast<TColor>(GetPixel(dc, p.X, p.Y));
+    ReleaseDC(h, dc);
+    win::test::KeyPress(VK_ESCAPE);
+  });
+  menu->Popup(200, 150);
+  EXPECT_EQ(before, clLime);
+  EXPECT_EQ(after, clRed);
+  EXPECT_EQ(drawn.front(), "&Open");
+  EXPECT_NE(std::find(drawn.begin(), drawn.end(), "&Open selected"), drawn.end());
+}
+
+// A picture of an open menu for people to look at: a tick, shortcuts, a
+// line, a disabled item, the selection and a submenu arrow.
+TEST_F(Menus, SnapshotOfAnOpenMenu) {
+  open->SetChecked(true);
+  TMenuItem* recent = Add("Recent &files");
+  Add("a.txt", scNone, recent);
+  win::test::OnNextModalLoop([this] {
+    win::test::MouseMove(Centre(save));
+    win::test::PumpUntilIdle();
+    HWND h = forms::test::OpenMenuWindow();
+    TRect r{};
+    GetWindowRect(h, &r);
+    HDC wdc = GetDC(h);
+    HDC mem = CreateCompatibleDC(wdc);
+    HBITMAP bmp = CreateCompatibleBitmap(wdc, r.Width(), r.Height());
+    HGDIOBJ old = SelectObject(mem, ToObj(bmp));
+    BitBlt(mem, 0, 0, r.Width(), r.Height(), wdc, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    EXPECT_TRUE(SaveBitmapPng(bmp, "OpenPopupMenu.png"));
+    DeleteObject(ToObj(bmp));
+    DeleteDC(mem);
+    ReleaseDC(h, wdc);
+    win::test::KeyPress(VK_ESCAPE);
+  });
+  menu->Popup(200, 150);
+}
+
+}  // namespace
