@@ -273,6 +273,23 @@ void TcxControl::WndProc(TMessage& Message) {
 // ---------------------------------------------------------------------------
 // Mouse
 
+// A control dragged automatically detects its drags itself after the press
+// (AfterMouseDown), so the press stays a press here rather than starting
+// the platform's drag at once.
+void TcxControl::WMLButtonDown(TMessage& Message) {
+  if (GetDragMode() != dmAutomatic || GetDragKind() != dkDrag) {
+    DispatchFrom(inherited::StaticClass(), Message);
+    return;
+  }
+  if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
+  if (FControlStyle.Contains(csClickEvents)) FControlState.Include(csClicked);
+  FControlState.Include(csLButtonDown);
+  if (!FControlStyle.Contains(csNoStdEvents)) {
+    const TPoint p = Message.Pos();
+    MouseDown(mbLeft, KeysToShiftState(Message.WParam), p.X, p.Y);
+  }
+}
+
 void TcxControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TcxObjectLink* link = cxAddObjectLink(this);
   struct Release {

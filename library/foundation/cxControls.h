@@ -476,6 +476,8 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   virtual void RemoveChildComponent(TcxControlChildComponent* AComponent);
   virtual void Scroll(TScrollBarKind, TScrollCode, Integer&) {}
 
+  void WMLButtonDown(TMessage& Message);
+  ORV_MESSAGE(win::WM_LBUTTONDOWN, WMLButtonDown)
   void WMCancelMode(TMessage& Message);
   ORV_MESSAGE(win::WM_CANCELMODE, WMCancelMode)
   void WMEraseBkgnd(TMessage& Message);

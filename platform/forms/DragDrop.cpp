@@ -319,7 +319,11 @@ void TControl::CMDrag(TMessage& Message) {
   auto* rec = reinterpret_cast<TDragRec*>(Message.LParam);
   if (!rec || !rec->Source) return;
   TPoint p = ScreenToClient(rec->Pos);
-  TObject* source = rec->Source->GetSource();
+  // A source freed in the middle of its drag is not named to the target
+  // that hears the drag end: the drag's object stands for it.
+  TDragOperation* op = TDragOperation::Current;
+  const bool sourceGone = op && op->Object() == rec->Source && !op->Source();
+  TObject* source = sourceGone ? rec->Source : rec->Source->GetSource();
   bool accept = false;
   switch (static_cast<TDragMessage>(Message.WParam)) {
     case dmDragEnter: DragOver(source, p.X, p.Y, dsDragEnter, accept); break;
