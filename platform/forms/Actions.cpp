@@ -209,9 +209,9 @@ void TControl::SetAction(TBasicAction* Value) {
   ActionChange(Value, GetComponentState().Contains(csLoading));
 }
 
-TControlActionLink* TControl::CreateActionLink() { return new TControlActionLink(this); }
+TControlActionLink* TControl::CreateActionLink() { return New<TControlActionLink>(this); }
 
-TControlActionLink* TWinControl::CreateActionLink() { return new TWinControlActionLink(this); }
+TControlActionLink* TWinControl::CreateActionLink() { return New<TWinControlActionLink>(this); }
 
 void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
   auto* action = dynamic_cast<TCustomAction*>(Sender);

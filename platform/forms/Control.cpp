@@ -183,7 +183,7 @@ ORV_REGISTER(TControl, ORV_PROP(Left), ORV_PROP(Top), ORV_PROP(Width), ORV_PROP(
              ORV_PROP(Enabled).Default(true), ORV_PROP(Color).As(ColorTypeInfo()), ORV_PROP(ParentColor),
              ORV_PROP_RO(Font), ORV_PROP(ParentFont).Default(true), ORV_PROP(Cursor).Default(crDefault), ORV_PROP(Hint),
              ORV_PROP(ShowHint).Default(false), ORV_PROP(ParentShowHint).Default(true),
-             ORV_PROP(PopupMenu), ORV_PROP(DragMode).Default(dmManual), ORV_PROP(DragKind).Default(dkDrag),
+             ORV_PROP(PopupMenu), ORV_PROP(Action), ORV_PROP(DragMode).Default(dmManual), ORV_PROP(DragKind).Default(dkDrag),
              ORV_PROP(DragCursor).Default(crDrag), ORV_PROP(BiDiMode).Default(bdLeftToRight),
              ORV_PROP(ParentBiDiMode).Default(true), ORV_EVENT(OnClick), ORV_EVENT(OnDblClick),
              ORV_EVENT(OnMouseDown), ORV_EVENT(OnMouseMove), ORV_EVENT(OnMouseUp), ORV_EVENT(OnMouseWheel),

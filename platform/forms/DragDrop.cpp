@@ -216,7 +216,7 @@ void TDragOperation::Run() {
   }
   FObject = given;
   if (!FObject) {
-    FObject = new TDragControlObject(FSource);
+    FObject = New<TDragControlObject>(FSource);
     FOwnsObject = true;
   }
   HWND capture = nullptr;
@@ -228,7 +228,7 @@ void TDragOperation::Run() {
       DestroyWindow(capture);
     }
     if (Screen) Screen->SetCursor(savedCursor);
-    if (FOwnsObject) delete FObject;
+    if (FOwnsObject) FObject->Free();
     FObject = nullptr;
   };
   try {

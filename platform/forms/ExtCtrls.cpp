@@ -10,12 +10,9 @@
 using namespace win;
 
 ORV_REGISTER(TCustomPanel)
-ORV_REGISTER(TPanel, ORV_PROP(Align).Default(alNone), ORV_PROP(Alignment).Default(taCenter),
-             ORV_PROP(BevelInner).Default(bvNone), ORV_PROP(BevelOuter).Default(bvRaised),
-             ORV_PROP(BevelWidth).Default(1), ORV_PROP(BorderStyle).Default(bsNone), ORV_PROP(Caption),
-             ORV_PROP(Color), ORV_PROP(ParentColor), ORV_PROP(ParentBackground).Default(false), ORV_PROP(Font),
-             ORV_PROP(ParentFont), ORV_PROP(TabOrder), ORV_PROP(TabStop).Default(false), ORV_EVENT(OnClick),
-             ORV_EVENT(OnResize))
+ORV_REGISTER(TPanel, ORV_PROP(Alignment).Default(taCenter), ORV_PROP(BevelInner).Default(bvNone),
+             ORV_PROP(BevelOuter).Default(bvRaised), ORV_PROP(BevelWidth).Default(1),
+             ORV_PROP(BorderStyle).Default(bsNone), ORV_PROP(Caption))
 
 TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
   FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque,

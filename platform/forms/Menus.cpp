@@ -54,7 +54,7 @@ TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {}
 TMenuItem::~TMenuItem() {
   Clear();
   if (FParent) FParent->Remove(this);
-  delete FBitmap;
+  FreeAndNil(FBitmap);
 }
 
 TMenuItem* TMenuItem::GetItems(Integer Index) const {
@@ -72,7 +72,6 @@ void TMenuItem::Insert(Integer Index, TMenuItem* Item) {
   if (Index < 0 || Index > GetCount()) throw EListError("Menu index out of bounds (" + std::to_string(Index) + ")");
   FItems.insert(FItems.begin() + Index, Item);
   Item->FParent = this;
-  Changed();
 }
 
 void TMenuItem::Remove(TMenuItem* Item) {
@@ -80,7 +79,6 @@ void TMenuItem::Remove(TMenuItem* Item) {
   if (it == FItems.end()) return;
   FItems.erase(it);
   Item->FParent = nullptr;
-  Changed();
 }
 
 void TMenuItem::Delete(Integer Index) {
@@ -109,13 +107,11 @@ TMenuItem* TMenuItem::FindShortCut(TShortCut Key) {
 void TMenuItem::SetCaption(const AnsiString& Value) {
   if (FCaption == Value) return;
   FCaption = Value;
-  Changed();
 }
 
 void TMenuItem::SetImageIndex(Integer Value) {
   if (FImageIndex == Value) return;
   FImageIndex = Value;
-  Changed();
 }
 
 TBitmap* TMenuItem::GetBitmap() {
@@ -126,40 +122,31 @@ TBitmap* TMenuItem::GetBitmap() {
 bool TMenuItem::HasBitmap() const { return FBitmap && !FBitmap->Empty(); }
 
 void TMenuItem::SetBitmap(TBitmap* Value) {
-  if (!Value) {
+  if (!Value)
     FreeAndNil(FBitmap);
-  } else {
+  else
     GetBitmap()->Assign(Value);
-  }
-  Changed();
 }
 
 void TMenuItem::SetVisible(bool Value) {
   if (FVisible == Value) return;
   FVisible = Value;
-  Changed();
 }
 
 void TMenuItem::SetEnabled(bool Value) {
   if (FEnabled == Value) return;
   FEnabled = Value;
-  Changed();
 }
 
 void TMenuItem::SetChecked(bool Value) {
   if (FChecked == Value) return;
   FChecked = Value;
-  Changed();
 }
 
 void TMenuItem::SetShortCut(TShortCut Value) {
   if (FShortCut == Value) return;
   FShortCut = Value;
-  Changed();
 }
-
-// Menus are measured each time they open, so nothing is cached to update.
-void TMenuItem::Changed() {}
 
 void TMenuItem::Click() {
   if (OnClick) OnClick(this);
@@ -498,7 +485,7 @@ class TMenuWindow : public TCustomControl {
 
   void OpenSubMenu(Integer Index) {
     TMenuItem* item = FShown[static_cast<std::size_t>(Index)];
-    auto* sub = new TMenuWindow(FMenu, item, this);
+    auto* sub = New<TMenuWindow>(FMenu, item, this);
     TRect r = FRects[static_cast<std::size_t>(Index)];
     TPoint at = ClientToScreen({r.Right - kBorder, r.Top - kBorder});
     TMenuItem* chosen = nullptr;
@@ -637,6 +624,8 @@ void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == FPopupComponent) FPopupComponent = nullptr;
 }
 
+void TPopupMenu::GetChildren(TGetChildProc Proc, TComponent* Root) { FItems->GetChildren(Proc, Root); }
+
 void TPopupMenu::DoPopup(TObject* Sender) {
   if (OnPopup) OnPopup(Sender);
 }
@@ -647,7 +636,7 @@ void TPopupMenu::Popup(Integer X, Integer Y) {
   if (!forms::detail::ScriptedPopupMenu(this, {X, Y}, chosen)) {
     // Whatever held the mouse lets it go before the menu takes it.
     if (HWND capture = GetCapture()) SendMessageA(capture, WM_CANCELMODE, 0, 0);
-    auto* window = new TMenuWindow(this, FItems, nullptr);
+    auto* window = New<TMenuWindow>(this, FItems, nullptr);
     try {
       if (!window->IsEmpty() && window->Run({X, Y}, FAlignment, chosen) != MenuEnd::Chosen) chosen = nullptr;
     } catch (...) {
@@ -662,7 +651,10 @@ void TPopupMenu::Popup(Integer X, Integer Y) {
 }
 
 bool TPopupMenu::IsShortCut(TMessage& Message) {
-  if (Message.Msg != WM_KEYDOWN && Message.Msg != WM_SYSKEYDOWN) return false;
+  switch (Message.Msg) {
+    case WM_KEYDOWN: case WM_SYSKEYDOWN: case CN_KEYDOWN: case CN_SYSKEYDOWN: break;
+    default: return false;
+  }
   TShortCut key = ShortCut(static_cast<Word>(Message.WParam), KeyDataToShiftState(Message.LParam));
   if (key == scNone) return false;
   TMenuItem* item = nullptr;

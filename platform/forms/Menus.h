@@ -87,7 +87,8 @@ class TMenuItem : public TComponent {
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;
 
  private:
-  void Changed();
+  // Menus are measured each time they open: nothing cached to update on a
+  // change.
   std::vector<TMenuItem*> FItems;
   TMenuItem* FParent = nullptr;
   TPopupMenu* FMenu = nullptr;  // set on the root item only
@@ -125,11 +126,14 @@ class TPopupMenu : public TComponent {
   // Shows the menu with its alignment point at the screen point X, Y and
   // returns when it is done; the chosen item's OnClick has run by then.
   virtual void Popup(Integer X, Integer Y);
-  // A key message (WM_KEYDOWN / WM_SYSKEYDOWN) that is the shortcut of an
-  // item that can run now runs that item and answers true.
+  // A key-down message (WM_ or CN_, with Alt or without) that is the
+  // shortcut of an item that can run now runs that item and answers true.
   bool IsShortCut(TMessage& Message);
 
   TNotifyEvent OnPopup;
+
+  // Layouts hold the menu's items inside it.
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override;
 
  protected:
   virtual void DoPopup(TObject* Sender);

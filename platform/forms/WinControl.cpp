@@ -7,6 +7,7 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Exceptions.h"
@@ -834,8 +835,11 @@ void TWinControl::WMChar(TMessage& Message) {
   if (!DoKeyPress(Message)) DefaultHandler(Message);
 }
 
-// Shortcuts of the form, then of the application's main form.
+// Shortcuts of the popup menus of this control and its parents, of the
+// form, then of the application's main form.
 bool TWinControl::IsMenuKey(TMessage& Message) {
+  for (TControl* c = this; c; c = c->GetParent())
+    if (auto* menu = dynamic_cast<TPopupMenu*>(c->GetPopupMenu()); menu && menu->IsShortCut(Message)) return true;
   TCustomForm* form = GetParentForm(this);
   if (form && form->IsShortCut(Message)) return true;
   if (Application)

@@ -4,7 +4,10 @@
 // target among the focused control and its parents.
 #include "platform/forms/Actions.h"
 
+#include "platform/forms/ExtCtrls.h"
+
 #include "ControlLog.h"
+#include "FormsTestUtil.h"
 
 using namespace forms_test;
 
@@ -43,6 +46,7 @@ ORV_REGISTER(TFlipAction)
 class Actions : public ::testing::Test {
  protected:
   forms::test::Session session;
+  LeakCheck leaks;  // everything the test makes is gone by its end
   TForm* form = nullptr;
   TAction* save = nullptr;
   TToggle *a = nullptr, *b = nullptr;
@@ -143,6 +147,26 @@ TEST_F(Actions, AnActionWithoutAHandlerActsOnTheFocusedControlOrItsParents) {
   win::test::PumpUntilIdle();
   EXPECT_TRUE(flip->Update());  // offered to A, which is visible
   EXPECT_TRUE(flip->GetEnabled());
+}
+
+TEST_F(Actions, ALayoutLinksAControlToItsActionByName) {
+  auto* f = static_cast<TForm*>(forms::test::BuildFromText(
+      "object Box: TForm\n"
+      "  object Top: TPanel\n"
+      "    Action = Open\n"
+      "  end\n"
+      "  object Open: TAction\n"
+      "    Caption = '&Open'\n"
+      "    Enabled = False\n"
+      "  end\n"
+      "end\n"));
+  auto* p = static_cast<TPanel*>(f->FindComponent("Top"));
+  auto* open = static_cast<TAction*>(f->FindComponent("Open"));
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->GetAction(), open);
+  EXPECT_EQ(p->GetCaption(), "&Open");
+  EXPECT_FALSE(p->GetEnabled());
+  f->Free();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "platform/forms/Screen.h"
 #include "ControlLog.h"
+#include "FormsTestUtil.h"
 
 using namespace forms_test;
 
@@ -34,6 +35,7 @@ ORV_REGISTER(TDragLogControl)
 class DragDrop : public ::testing::Test {
  protected:
   forms::test::Session session;
+  LeakCheck leaks;  // everything the test makes is gone by its end
   TForm* form = nullptr;
   TDragLogControl *source = nullptr, *bin = nullptr, *wall = nullptr;
   void SetUp() override {
@@ -173,6 +175,23 @@ TEST_F(DragDrop, AManualDragStartsFromCodeAndAReleaseBeforeTheThresholdDropsNoth
   win::test::PumpUntilIdle();
   EXPECT_EQ(TakeLog(), Seq({"Source start", "Source dmDragEnter", "Source dmDragLeave", "Bin dmDragEnter",
                             "Bin dmDragDrop", "Bin drop Source at 3,4", "Source end on Bin at 3,4"}));
+}
+
+TEST_F(DragDrop, ATargetFreedInTheMiddleOfADragIsForgotten) {
+  win::test::OnNextModalLoop([&] {
+    win::test::MouseMove(At(bin, 10, 10));
+    win::test::PumpUntilIdle();
+    EXPECT_EQ(CurrentDragObject()->GetDragTarget(), bin);
+    bin->Free();
+    bin = nullptr;
+    EXPECT_EQ(CurrentDragObject()->GetDragTarget(), nullptr);
+    win::test::MouseUp();
+  });
+  Press(source, 10, 10);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(TakeLog(), Seq({"Source start", "Bin dmDragEnter", "Bin over enter from Source at 10,10",
+                            "Source end on nothing at 200,10"}));
+  EXPECT_EQ(CurrentDragObject(), nullptr);
 }
 
 // A drag object of the program's own: targets see it as the source, and

@@ -7,12 +7,14 @@
 
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/ObjectText.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowPos.h"
 #include "ControlLog.h"
+#include "FormsTestUtil.h"
 
 using namespace forms_test;
 
@@ -21,6 +23,7 @@ namespace {
 class Menus : public ::testing::Test {
  protected:
   forms::test::Session session;
+  LeakCheck leaks;  // everything the test makes is gone by its end
   TForm* form = nullptr;
   TPopupMenu* menu = nullptr;
   TMenuItem *open = nullptr, *save = nullptr, *hidden = nullptr, *line = nullptr, *print = nullptr,
@@ -182,6 +185,22 @@ TEST_F(Menus, ShortCutsRunTheirItemOnlyWhenItCouldBeChosen) {
   win::test::PumpUntilIdle();
   EXPECT_EQ(TakeLog(), Seq({"click Save"}));
 
+  // Typed in a control, the shortcut of its parent's menu runs its item and
+  // goes no further.
+  auto* edit = Make<TLogControl>(form, "Edit", Bounds(10, 10, 50, 20));
+  form->SetPopupMenu(menu);
+  LogEvents(edit);
+  edit->SetFocus();
+  win::test::PumpUntilIdle();
+  TakeLog();
+  win::test::KeyDown(VK_CONTROL);
+  win::test::KeyPress('O');
+  win::test::KeyUp(VK_CONTROL);
+  win::test::PumpUntilIdle();
+  std::vector<std::string> log = TakeLog();
+  EXPECT_NE(std::find(log.begin(), log.end(), "click Open"), log.end());
+  EXPECT_EQ(std::find(log.begin(), log.end(), "Edit OnKeyDown 79"), log.end());
+
   EXPECT_EQ(ShortCutToText(scCtrl | scShift | VK_F5), "Shift+Ctrl+F5");
   EXPECT_EQ(ShortCutToText(scAlt | VK_DELETE), "Alt+Del");
   EXPECT_EQ(StripHotkey("Save && &Quit"), "Save & Quit");
@@ -273,6 +292,70 @@ TEST_F(Menus, OwnerDrawnItemsAreMeasuredAndPaintedByTheirHandlers) {
   EXPECT_EQ(after, clRed);
   EXPECT_EQ(drawn.front(), "&Open");
   EXPECT_NE(std::find(drawn.begin(), drawn.end(), "&Open selected"), drawn.end());
+}
+
+TEST_F(Menus, TheAlignmentPlacesTheMenuAndItStaysOnTheScreen) {
+  auto placed = [this](TPopupAlignment alignment, Integer x, Integer y) {
+    menu->SetAlignment(alignment);
+    TRect r{};
+    win::test::OnNextModalLoop([&r] {
+      GetWindowRect(forms::test::OpenMenuWindow(), &r);
+      win::test::KeyPress(VK_ESCAPE);
+    });
+    menu->Popup(x, y);
+    return r;
+  };
+  TRect left = placed(paLeft, 300, 150);
+  EXPECT_EQ(left.Left, 300);
+  EXPECT_EQ(left.Top, 150);
+  EXPECT_EQ(placed(paRight, 300, 150).Right, 300);
+  TRect centre = placed(paCenter, 300, 150);
+  EXPECT_NEAR((centre.Left + centre.Right) / 2, 300, 1);
+  // Near the bottom-right corner of the 1024x768 screen it moves back on.
+  TRect corner = placed(paLeft, 1020, 760);
+  EXPECT_LE(corner.Right, 1024);
+  EXPECT_LE(corner.Bottom, 768);
+  EXPECT_GT(corner.Top, 0);
+}
+
+TEST_F(Menus, AMenuReadFromALayoutKeepsItsTreeAndWritesItBack) {
+  const char* text =
+      "object Box: TForm\n"
+      "  object Pop: TPopupMenu\n"
+      "    Alignment = paRight\n"
+      "    object MOpen: TMenuItem\n"
+      "      Caption = '&Open'\n"
+      "      ShortCut = 16463\n"
+      "    end\n"
+      "    object MMore: TMenuItem\n"
+      "      Caption = 'More'\n"
+      "      object MDeep: TMenuItem\n"
+      "        Caption = 'Deep'\n"
+      "        Enabled = False\n"
+      "      end\n"
+      "    end\n"
+      "  end\n"
+      "  object Top: TPanel\n"
+      "    PopupMenu = Pop\n"
+      "  end\n"
+      "end\n";
+  auto* f = static_cast<TForm*>(forms::test::BuildFromText(text));
+  auto* pop = static_cast<TPopupMenu*>(f->FindComponent("Pop"));
+  ASSERT_NE(pop, nullptr);
+  EXPECT_EQ(pop->GetAlignment(), paRight);
+  ASSERT_EQ(pop->GetItems()->GetCount(), 2);
+  EXPECT_EQ(pop->GetItems()->GetItems(0)->GetShortCut(), scCtrl | 'O');
+  TMenuItem* more = pop->GetItems()->GetItems(1);
+  ASSERT_EQ(more->GetCount(), 1);
+  EXPECT_EQ(more->GetItems(0)->GetCaption(), "Deep");
+  EXPECT_FALSE(more->GetItems(0)->GetEnabled());
+  EXPECT_EQ(static_cast<TControl*>(f->FindComponent("Top"))->GetPopupMenu(), pop);
+  // Written out, the items come inside the menu, not beside it.
+  AnsiString written = ComponentToText(f);
+  EXPECT_NE(written.find("object MDeep: TMenuItem"), AnsiString::npos);
+  EXPECT_LT(written.find("object Pop"), written.find("object MOpen"));
+  EXPECT_LT(written.find("object MOpen"), written.find("object Top"));
+  f->Free();
 }
 
 // A picture of an open menu for people to look at: a tick, shortcuts, a

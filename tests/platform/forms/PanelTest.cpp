@@ -8,6 +8,7 @@
 #include "platform/win/Window.h"
 #include "platform/win/WindowDC.h"
 #include "ControlLog.h"
+#include "FormsTestUtil.h"
 
 using namespace forms_test;
 
@@ -16,6 +17,7 @@ namespace {
 class Panels : public ::testing::Test {
  protected:
   forms::test::Session session;
+  LeakCheck leaks;  // everything the test makes is gone by its end
   TForm* form = nullptr;
   TPanel* panel = nullptr;
   void SetUp() override {
