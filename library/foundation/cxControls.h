@@ -607,7 +607,8 @@ class TcxCustomizeListBox : public TCustomListBox {
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
-  // The dragged item is the one selected when this runs.
+  // Descendants start the drag here. The list selects one item at a time,
+  // so the dragged item is the only one selected when this runs.
   virtual void BeginDragAndDrop() {}
 
  private:
