@@ -17,6 +17,9 @@
 
 using namespace win;
 
+// cxControlsDragDrop.cpp: a control going in the middle of its own drag.
+void cxDragSourceDestroying(TcxControl* AControl);
+
 ORV_REGISTER(TcxDragAndDropObject)
 ORV_REGISTER(TcxControl, ORV_PROP(BorderStyle).Default(cxcbsNone), ORV_PROP(FocusOnClick).Default(true),
              ORV_PROP(LookAndFeel))
@@ -86,6 +89,7 @@ void TcxControl::BeforeDestruction() {
 }
 
 TcxControl::~TcxControl() {
+  cxDragSourceDestroying(this);
   DestroyScrollBars();
   FreeDragImages();
   if (FDragAndDropObject) FDragAndDropObject->Free();
@@ -176,7 +180,9 @@ void TcxControl::UpdateWithChildren() {
 
 void TcxControl::ScrollWindow(Integer DX, Integer DY, const TRect& AScrollRect) {
   if (!HandleAllocated()) return;
+  HideDragImage();
   ScrollWindowEx(GetHandle(), DX, DY, &AScrollRect, nullptr, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
+  ShowDragImage();
 }
 
 TcxCanvas* TcxControl::GetActiveCanvas() {
@@ -199,7 +205,9 @@ void TcxControl::WMEraseBkgnd(TMessage& Message) {
 }
 
 void TcxControl::WMPaint(TMessage& Message) {
+  HideDragImage();
   DispatchFrom(inherited::StaticClass(), Message);
+  ShowDragImage();
   if (GetParentBackground() != FParentBackgroundCache) {
     FParentBackgroundCache = GetParentBackground();
     ParentBackgroundChanged();
@@ -265,6 +273,23 @@ void TcxControl::WndProc(TMessage& Message) {
 // ---------------------------------------------------------------------------
 // Mouse
 
+// A control dragged automatically detects its drags itself after the press
+// (AfterMouseDown), so the press stays a press here rather than starting
+// the platform's drag at once.
+void TcxControl::WMLButtonDown(TMessage& Message) {
+  if (GetDragMode() != dmAutomatic || GetDragKind() != dkDrag) {
+    DispatchFrom(inherited::StaticClass(), Message);
+    return;
+  }
+  if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
+  if (FControlStyle.Contains(csClickEvents)) FControlState.Include(csClicked);
+  FControlState.Include(csLButtonDown);
+  if (!FControlStyle.Contains(csNoStdEvents)) {
+    const TPoint p = Message.Pos();
+    MouseDown(mbLeft, KeysToShiftState(Message.WParam), p.X, p.Y);
+  }
+}
+
 void TcxControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TcxObjectLink* link = cxAddObjectLink(this);
   struct Release {
@@ -307,7 +332,7 @@ void TcxControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, In
 void TcxControl::AfterMouseDown(TMouseButton AButton, Integer X, Integer Y) {
   if (GetDragMode() == dmAutomatic && AButton == mbLeft && GetMouseCapture()) {
     if (GetIsDesigning() && !AllowAutoDragAndDropAtDesignTime(X, Y, {})) return;
-    if (CanDrag(X, Y) && DragDetect(GetHandle()) == ddDrag) BeginPlatformDrag();
+    if (CanDrag(X, Y) && DragDetect(GetHandle()) == ddDrag) BeginDrag(true);
   }
   if (AButton == mbMiddle) DoScrolling();
 }

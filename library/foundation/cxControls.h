@@ -12,7 +12,9 @@
 #include "library/foundation/cxGeometry.h"
 #include "library/foundation/cxGraphics.h"
 #include "library/foundation/cxLookAndFeels.h"
+#include "platform/controls/ListBox.h"
 #include "platform/forms/Controls.h"
+#include "platform/forms/DragDrop.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/ImageList.h"
 
@@ -285,9 +287,25 @@ class TcxDragImageList : public TImageList {
 };
 using TcxDragImageListClass = TClassRef<TcxDragImageList>;
 
-// The platform drag object over a library control. Drags between controls
-// are not built in the class library yet, so there is none.
-TObject* GetDragObject();
+// The object of a drag between controls started from a library control.
+// It frees itself once the drag is over.
+class TcxDragControlObject : public TDragControlObject {
+  ORV_CLASS(TcxDragControlObject, TDragControlObject)
+ public:
+  using ExtraConstructors = orv::Signatures<TObject*(TControl*)>;
+  explicit TcxDragControlObject(TControl* AControl) : TDragControlObject(AControl) {}
+  // With Ctrl held over a target that accepts, the copy cursor.
+  TCursor GetDragCursor(bool Accepted, Integer X, Integer Y) override;
+  void Finished(TObject* Target, Integer X, Integer Y, bool Accepted) override;
+
+ protected:
+  virtual bool GetIsCopyDragDrop() { return IsCtrlPressed(); }
+};
+using TcxDragControlObjectClass = TClassRef<TcxDragControlObject>;
+
+// The drag object of the drag between controls now over a library control;
+// null when none is.
+TDragObject* GetDragObject();
 
 class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   ORV_CLASS(TcxControl, TCustomControl)
@@ -347,6 +365,11 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   // The drag image filled by InitDragImages, made on first use; null
   // without drag images or when the image is empty.
   TcxDragImageList* GetDragImages();
+  // The image of the drag over the control goes while the control paints
+  // or scrolls its window, so it is not painted into the control.
+  void HideDragImage();
+  void ShowDragImage();
+  void DragDrop(TObject* Source, Integer X, Integer Y) override;
 
   virtual TRect GetBounds();
   virtual TRect GetClientBounds();
@@ -436,9 +459,13 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   virtual void EndDragAndDrop(bool Accepted);
   virtual bool StartDragAndDrop(const TPoint&) { return false; }
   virtual void BeginDragAndDrop();
-  // The platform's drag between controls: a drag starts here, after the
-  // control's own drag detection.
-  virtual void BeginPlatformDrag() {}
+  // Drags between controls. A descendant refusing StartDrag cancels the
+  // drag before it begins.
+  void DoStartDrag(TDragObject*& DragObject) override;
+  void DoEndDrag(TObject* Target, Integer X, Integer Y) override;
+  void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) override;
+  virtual TcxDragControlObjectClass GetDragObjectClass() { return TcxDragControlObject::StaticClass(); }
+  virtual bool StartDrag(TDragObject*) { return true; }
   virtual void DrawDragImage(TcxCanvas*, const TRect&) {}
   virtual TcxDragImageListClass GetDragImagesClass() { return TcxDragImageList::StaticClass(); }
   virtual TSize GetDragImagesSize() { return {0, 0}; }
@@ -449,6 +476,8 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   virtual void RemoveChildComponent(TcxControlChildComponent* AComponent);
   virtual void Scroll(TScrollBarKind, TScrollCode, Integer&) {}
 
+  void WMLButtonDown(TMessage& Message);
+  ORV_MESSAGE(win::WM_LBUTTONDOWN, WMLButtonDown)
   void WMCancelMode(TMessage& Message);
   ORV_MESSAGE(win::WM_CANCELMODE, WMCancelMode)
   void WMEraseBkgnd(TMessage& Message);
@@ -552,6 +581,40 @@ class TcxControlChildComponent : public TcxComponent {
 
  private:
   TcxControl* FControl = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// The list box of customization dialogs: pressing an item that carries an
+// object and moving the mouse out of the drag-detect area around the press,
+// or off the item, starts dragging the item (BeginDragAndDrop, which
+// descendants make start the drag they want).
+class TcxCustomizeListBox : public TCustomListBox {
+  ORV_CLASS(TcxCustomizeListBox, TCustomListBox)
+ public:
+  explicit TcxCustomizeListBox(TComponent* AOwner) : TCustomListBox(AOwner) {}
+  ~TcxCustomizeListBox() override { cxClearObjectLinks(this); }
+  // The object of the item at ItemIndex; null when none.
+  TObject* GetItemObject();
+  // Selects the item carrying Value and tells of it with Click.
+  void SetItemObject(TObject* Value);
+  // The object of the item being pressed for a drag; null when none.
+  TObject* GetDragAndDropItemObject();
+  Integer GetDragAndDropItemIndex() const { return FDragAndDropItemIndex; }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void WndProc(TMessage& Message) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  // Descendants start the drag here. The list selects one item at a time,
+  // so the dragged item is the only one selected when this runs.
+  virtual void BeginDragAndDrop() {}
+
+ private:
+  TObject* ItemObject(Integer AIndex);
+  Integer FDragAndDropItemIndex = -1;
+  TPoint FMouseDownPos{};
 };
 
 // The unit's start-up and shut-down steps. Shut-down ends every tracking

@@ -1,9 +1,103 @@
-// The drag image of a control's content.
+// Drags between controls started from a library control, and the drag
+// image of a control's content.
 #include "library/foundation/cxControls.h"
 
 ORV_REGISTER(TcxDragImageList)
+ORV_REGISTER(TcxDragControlObject)
 
-TObject* GetDragObject() { return nullptr; }
+namespace {
+
+// The drag object last seen over a library control.
+TDragObject* gDragObject = nullptr;
+// The object of a drag whose source went in the middle of it: the drag
+// loop still uses it until the loop ends, and its Finished never comes, so
+// it is freed when the next drag starts or the unit shuts down.
+TcxDragControlObject* gOrphanDragObject = nullptr;
+
+void FreeOrphanDragObject() {
+  if (gOrphanDragObject) gOrphanDragObject->Free();
+  gOrphanDragObject = nullptr;
+}
+
+}  // namespace
+
+TDragObject* GetDragObject() {
+  // Only while its drag runs: the object may be gone once the drag ended.
+  return gDragObject && gDragObject == CurrentDragObject() ? gDragObject : nullptr;
+}
+
+void cxDragSourceDestroying(TcxControl* AControl) {
+  auto* object = dynamic_cast<TcxDragControlObject*>(CurrentDragObject());
+  if (!object || object->GetControl() != AControl) return;
+  FreeOrphanDragObject();
+  gOrphanDragObject = object;
+}
+
+void cxDragDropFinalize() {
+  gDragObject = nullptr;
+  FreeOrphanDragObject();
+}
+
+// ---------------------------------------------------------------------------
+// TcxDragControlObject
+
+TCursor TcxDragControlObject::GetDragCursor(bool Accepted, Integer X, Integer Y) {
+  if (Accepted && GetIsCopyDragDrop()) return crcxDragCopy;
+  return inherited::GetDragCursor(Accepted, X, Y);
+}
+
+void TcxDragControlObject::Finished(TObject* Target, Integer X, Integer Y, bool Accepted) {
+  inherited::Finished(Target, X, Y, Accepted);
+  Free();
+}
+
+// ---------------------------------------------------------------------------
+// TcxControl: drags between controls
+
+void TcxControl::DoStartDrag(TDragObject*& DragObject) {
+  FreeOrphanDragObject();
+  // What is dragged is seen as it is now, not after the drag.
+  Update();
+  inherited::DoStartDrag(DragObject);
+  if (!DragObject) DragObject = GetDragObjectClass().Construct<TControl*>(this);
+  if (!StartDrag(DragObject)) {
+    // Its Finished never comes: the drag ends before it begins.
+    DragObject->Free();
+    DragObject = nullptr;
+    EndDrag(false);
+  }
+}
+
+void TcxControl::DoEndDrag(TObject* Target, Integer X, Integer Y) {
+  inherited::DoEndDrag(Target, X, Y);
+  FreeDragImages();
+}
+
+void TcxControl::DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
+  // Targets hear of the dragged control rather than of the drag's object;
+  // the object is the running drag's. Source is only compared: a source
+  // freed in the middle of its drag is still named in the last leave.
+  TDragObject* current = CurrentDragObject();
+  if (current && (current == Source || current->GetSource() == Source))
+    gDragObject = State == dsDragLeave ? nullptr : current;
+  inherited::DragOver(Source, X, Y, State, Accept);
+}
+
+void TcxControl::DragDrop(TObject* Source, Integer X, Integer Y) {
+  gDragObject = nullptr;
+  inherited::DragDrop(Source, X, Y);
+}
+
+void TcxControl::HideDragImage() {
+  if (TDragObject* object = GetDragObject()) object->HideDragImage();
+}
+
+void TcxControl::ShowDragImage() {
+  if (TDragObject* object = GetDragObject()) object->ShowDragImage();
+}
+
+// ---------------------------------------------------------------------------
+// TcxControl: the drag image
 
 TcxDragImageList* TcxControl::GetDragImages() {
   if (!HasDragImages()) return nullptr;

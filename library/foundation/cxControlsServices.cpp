@@ -411,7 +411,10 @@ void cxControlsInitialize() {
   gUser32 = LoadLibraryA("USER32");
 }
 
+void cxDragDropFinalize();
+
 void cxControlsFinalize() {
+  cxDragDropFinalize();
   // Forms outlive the library's units (the application frees them after),
   // so a control under the mouse may still be tracked here: its tracking
   // ends without a call, and shutting down is no error.

@@ -320,7 +320,8 @@ class TControl : public TComponent {
   // Returns when the drag is over.
   void BeginDrag(bool Immediate, Integer Threshold = -1);
   // Ends this control's drag from inside it: dropping where the pointer is
-  // (if the target accepts) or cancelling.
+  // (if the target accepts) or cancelling. Ended in DoStartDrag, the drag
+  // is cancelled before it takes the mouse.
   void EndDrag(bool Drop);
   bool Dragging() const;
   virtual void DragDrop(TObject* Source, Integer X, Integer Y);

@@ -66,7 +66,7 @@ class TDragOperation {
   // Every other key and click is kept from the program while dragging;
   // once the end is decided, what follows is nobody's drag any more.
   bool Take(UINT Msg, WPARAM WParam) {
-    if (FEnd != End::None) return false;
+    if (FEnd != End::None || !FObject) return false;
     switch (Msg) {
       case WM_MOUSEMOVE: MoveTo(CursorPos()); return true;
       case WM_LBUTTONUP: FEnd = End::Drop; return true;
@@ -198,50 +198,67 @@ void TDragOperation::Finish(bool Drop) {
   FObject->Finished(target, at.X, at.Y, dropped);
 }
 
+// The drag is current from the start, so a source may end it while it
+// starts (EndDrag in DoStartDrag): it then ends at once, cancelled, before
+// the mouse is taken.
 void TDragOperation::Run() {
+  Current = this;
   TDragObject* given = nullptr;
-  FSource->DoStartDrag(given);
+  try {
+    FSource->DoStartDrag(given);
+  } catch (...) {
+    Current = nullptr;
+    throw;
+  }
+  if (!FSource) {
+    Current = nullptr;
+    return;
+  }
   FObject = given;
   if (!FObject) {
     FObject = New<TDragControlObject>(FSource);
     FOwnsObject = true;
   }
-  HWND capture = MakeCaptureWindow();
+  HWND capture = nullptr;
   TCursor savedCursor = Screen ? Screen->GetCursor() : crDefault;
-  Current = this;
   auto cleanUp = [&]() {
     Current = nullptr;
-    if (GetCapture() == capture) ReleaseCapture();
-    DestroyWindow(capture);
+    if (capture) {
+      if (GetCapture() == capture) ReleaseCapture();
+      DestroyWindow(capture);
+    }
     if (Screen) Screen->SetCursor(savedCursor);
     if (FOwnsObject) FObject->Free();
     FObject = nullptr;
   };
   try {
-    FStart = CursorPos();
-    SetCapture(capture);
-    ModalLoopScope scope;
-    if (FDragging) {
-      FDragging = false;
-      FThreshold = 0;
-      MoveTo(FStart);
-      FDragging = true;
-    }
-    MSG msg;
-    while (FEnd == End::None) {
-      if (GetCapture() != capture) {
-        FEnd = End::Cancel;
-        break;
+    if (FEnd == End::None) {
+      capture = MakeCaptureWindow();
+      FStart = CursorPos();
+      SetCapture(capture);
+      ModalLoopScope scope;
+      if (FDragging) {
+        FDragging = false;
+        FThreshold = 0;
+        MoveTo(FStart);
+        FDragging = true;
       }
-      BOOL r = GetMessageA(&msg, nullptr, 0, 0);
-      if (r <= 0) {
-        if (r == 0) PostQuitMessage(static_cast<int>(msg.wParam));
-        FEnd = End::Cancel;
-        break;
+      MSG msg;
+      while (FEnd == End::None) {
+        if (GetCapture() != capture) {
+          FEnd = End::Cancel;
+          break;
+        }
+        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+        if (r <= 0) {
+          if (r == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+          FEnd = End::Cancel;
+          break;
+        }
+        // The mouse and the keys belong to the drag, wherever the focus is
+        // (unless the application's hook took them already).
+        if (!DragMessage(msg)) DispatchMessageA(&msg);
       }
-      // The mouse and the keys belong to the drag, wherever the focus is
-      // (unless the application's hook took them already).
-      if (!DragMessage(msg)) DispatchMessageA(&msg);
     }
     Finish(FEnd == End::Drop);
   } catch (...) {
@@ -302,7 +319,11 @@ void TControl::CMDrag(TMessage& Message) {
   auto* rec = reinterpret_cast<TDragRec*>(Message.LParam);
   if (!rec || !rec->Source) return;
   TPoint p = ScreenToClient(rec->Pos);
-  TObject* source = rec->Source->GetSource();
+  // A source freed in the middle of its drag is not named to the target
+  // that hears the drag end: the drag's object stands for it.
+  TDragOperation* op = TDragOperation::Current;
+  const bool sourceGone = op && op->Object() == rec->Source && !op->Source();
+  TObject* source = sourceGone ? rec->Source : rec->Source->GetSource();
   bool accept = false;
   switch (static_cast<TDragMessage>(Message.WParam)) {
     case dmDragEnter: DragOver(source, p.X, p.Y, dsDragEnter, accept); break;
