@@ -4,6 +4,8 @@
 // turn mouse buttons into shift states and send keys to a control.
 #pragma once
 
+#include "library/foundation/cxContainer.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -73,9 +75,8 @@ class TcxEditRegisteredRepositoryItems : public TcxInterfacedPersistent, public 
   bool FDestroying = false;
 };
 
-// Mouse buttons as the library passes them, with "none".
-ORV_ENUM(TcxMouseButton, cxmbNone, cxmbLeft, cxmbRight, cxmbMiddle)
-
+// Mouse buttons as the library passes them (TcxMouseButton) come with the
+// container.
 TShiftState ButtonToShift(TMouseButton AButton);
 TShiftState cxButtonToShift(TcxMouseButton AButton);
 
