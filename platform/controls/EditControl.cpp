@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -85,6 +86,18 @@ struct EditState {
 };
 
 EditState* StateOf(HWND hwnd) { return reinterpret_cast<EditState*>(GetWindowLongPtrA(hwnd, 0)); }
+
+// The states alive, so a window's first extra bytes are taken for one only
+// when they are one.
+std::unordered_set<const EditState*>& LiveStates() {
+  static std::unordered_set<const EditState*> states;
+  return states;
+}
+
+void Release(EditState* state) {
+  LiveStates().erase(state);
+  delete state;
+}
 
 bool IsDelimiter(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -1226,10 +1239,12 @@ namespace detail {
 LRESULT EditProcWithFormats(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, EditFormats* (*make)()) {
   if (msg == WM_NCCREATE) {
     auto* state = new EditState;
+    LiveStates().insert(state);
     if (make) state->formats.reset(make());
     SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(state));
     const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
     if (cs && cs->lpszName) state->text = cs->lpszName;
+    if (state->formats) state->formats->Reset(static_cast<int>(state->text.size()));
     if (cs && (cs->style & ES_PASSWORD)) state->passwordChar = '*';
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
@@ -1240,7 +1255,7 @@ LRESULT EditProcWithFormats(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, E
     state->dead = true;
     SetWindowLongPtrA(hwnd, 0, 0);
     LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
-    if (state->depth == 0) delete state;
+    if (state->depth == 0) Release(state);
     return r;
   }
   ++state->depth;
@@ -1248,10 +1263,10 @@ LRESULT EditProcWithFormats(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, E
   try {
     result = Edit(hwnd, *state).Handle(msg, wParam, lParam);
   } catch (...) {
-    if (--state->depth == 0 && state->dead) delete state;
+    if (--state->depth == 0 && state->dead) Release(state);
     throw;
   }
-  if (--state->depth == 0 && state->dead) delete state;
+  if (--state->depth == 0 && state->dead) Release(state);
   return result;
 }
 
@@ -1260,13 +1275,14 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 EditFormats* FormatsOf(HWND hwnd) {
+  if (!IsWindow(hwnd)) return nullptr;
   EditState* state = StateOf(hwnd);
-  return state ? state->formats.get() : nullptr;
+  return LiveStates().count(state) ? state->formats.get() : nullptr;
 }
 
 void FormatsChanged(HWND hwnd) {
+  if (!FormatsOf(hwnd)) return;
   EditState* state = StateOf(hwnd);
-  if (!state) return;
   ++state->depth;
   Edit edit(hwnd, *state);
   edit.Relayout();
@@ -1276,7 +1292,7 @@ void FormatsChanged(HWND hwnd) {
     ShowCaret(hwnd);
   }
   edit.Refresh();
-  if (--state->depth == 0 && state->dead) delete state;
+  if (--state->depth == 0 && state->dead) Release(state);
 }
 
 }  // namespace detail

@@ -263,12 +263,7 @@ class RichFormats final : public detail::EditFormats {
 
 detail::EditFormats* MakeFormats() { return new RichFormats; }
 
-RichFormats* RichOf(HWND hwnd) {
-  char name[16] = {};
-  GetClassNameA(hwnd, name, sizeof name);
-  if (strncasecmp(name, "RICHEDIT", 8) != 0) return nullptr;
-  return dynamic_cast<RichFormats*>(detail::FormatsOf(hwnd));
-}
+RichFormats* RichOf(HWND hwnd) { return dynamic_cast<RichFormats*>(detail::FormatsOf(hwnd)); }
 
 LRESULT Engine(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return detail::EditProcWithFormats(hwnd, msg, wParam, lParam, &MakeFormats);
