@@ -172,23 +172,42 @@ class Edit {
     return {{to, s_.font, 0, true}};
   }
 
-  // The x of every boundary of [from, to), counted from from.
+  // Calls piece(from, to, tab) for the runs of [from, to) in one span
+  // without a tab, and for each tab alone.
+  template <class F>
+  void Pieces(int from, int to, F&& piece) const {
+    int at = from;
+    for (const auto& span : Spans(from, to)) {
+      const int end = std::min(span.end, to);
+      while (at < end) {
+        const bool tab = s_.text[static_cast<std::size_t>(at)] == '\t';
+        int stop = at + 1;
+        while (!tab && stop < end && s_.text[static_cast<std::size_t>(stop)] != '\t') ++stop;
+        piece(at, stop, tab, span);
+        at = stop;
+      }
+    }
+  }
+
+  // The x of every boundary of [from, to), counted from from. A tab
+  // reaches the next stop, every eight average characters.
   std::vector<int> MeasureRange(int from, int to) const {
     std::vector<int> pos(static_cast<std::size_t>(to - from) + 1, 0);
     if (from == to) return pos;
     HDC dc = CreateCompatibleDC(nullptr);
-    int at = from;
-    for (const auto& span : Spans(from, to)) {
-      const int end = std::min(span.end, to);
-      if (end <= at) continue;
+    const int stops = 8 * AverageCharWidth();
+    Pieces(from, to, [&](int a, int b, bool tab, const detail::EditFormats::Span& span) {
+      int* out = pos.data() + (a - from);
+      if (tab) {
+        out[1] = (out[0] / stops + 1) * stops;
+        return;
+      }
       HGDIOBJ old = span.font ? SelectObject(dc, ToObj(span.font)) : nullptr;
       SIZE size{};
-      const int x = pos[static_cast<std::size_t>(at - from)];
-      GetTextExtentExPointA(dc, s_.text.data() + at, end - at, 0, nullptr, pos.data() + (at - from) + 1, &size);
-      for (int k = at - from + 1; k <= end - from; ++k) pos[static_cast<std::size_t>(k)] += x;
+      GetTextExtentExPointA(dc, s_.text.data() + a, b - a, 0, nullptr, out + 1, &size);
+      for (int k = 1; k <= b - a; ++k) out[k] += out[0];
       if (old) SelectObject(dc, old);
-      at = end;
-    }
+    });
     DeleteDC(dc);
     return pos;
   }
@@ -1009,15 +1028,12 @@ class Edit {
 
   // Draws [from, to) of a line in its fonts and colours from x0.
   void DrawPiece(HDC dc, const LineBox& l, int from, int to, int x0, int y, COLORREF ownColour, bool plain) {
-    int at = from;
-    for (const auto& span : Spans(from, to)) {
-      const int end = std::min(span.end, to);
-      if (end <= at) continue;
+    Pieces(from, to, [&](int a, int b, bool tab, const detail::EditFormats::Span& span) {
+      if (tab) return;
       if (span.font) SelectObject(dc, ToObj(span.font));
       SetTextColor(dc, plain || span.autoColor ? ownColour : span.color);
-      TextOutA(dc, x0 + l.pos[static_cast<std::size_t>(at - l.start)], y, s_.text.data() + at, end - at);
-      at = end;
-    }
+      TextOutA(dc, x0 + l.pos[static_cast<std::size_t>(a - l.start)], y, s_.text.data() + a, b - a);
+    });
   }
 
   void PaintLines(HDC dc, const RECT& rc) {

@@ -284,8 +284,11 @@ LRESULT SetCharFormat(HWND hwnd, WPARAM scope, const CHARFORMATA* cf) {
   } else if (scope & SCF_SELECTION) {
     int from, to;
     Selection(hwnd, from, to);
-    if (from == to) formats->ApplyAtCaret(from, *cf);
-    else formats->ApplyToRange(from, to, *cf);
+    if (from == to) {
+      formats->ApplyAtCaret(from, *cf);  // nothing drawn changes yet
+      return 1;
+    }
+    formats->ApplyToRange(from, to, *cf);
   } else {
     formats->Default().Apply(*cf);
     if (formats->Length() == 0) formats->Reset(0);

@@ -176,6 +176,10 @@ TEST_F(Memo, LineAndPageKeysEnterTabAndLineBreaksAsOneStep) {
   EXPECT_EQ(TextOf(memo), "ab");
   Press(VK_TAB);
   EXPECT_EQ(TextOf(memo), "a\tb");
+  // A tab reaches the next stop, the same one from different starts.
+  HWND tabs = MakeMemo(ES_AUTOHSCROLL, "a\tb\r\nabc\tb", {10, 120, 210, 180});
+  EXPECT_EQ(PosX(tabs, 2), PosX(tabs, 9));
+  EXPECT_GT(PosX(tabs, 2), PosX(tabs, 1) + Width(tabs, "abc"));
   Chord(VK_CONTROL, 'Z');
   EXPECT_EQ(TextOf(memo), "ab");
   // Want-returns asks the dialog for every key; without it, as a single line.
