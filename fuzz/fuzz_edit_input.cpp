@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/controls/EditControl.h"
 #include "platform/win/Clipboard.h"
@@ -16,6 +18,7 @@
 #include "platform/win/Queue.h"
 #include "platform/win/TestHooks.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowPos.h"
 #include "platform/win/WindowProc.h"
 
 using namespace win;
@@ -88,6 +91,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (brk != std::string::npos && brk < static_cast<std::size_t>(expected)) std::abort();
     }
     if (expected != length) std::abort();
+    // The lines kept in step with each edit are the lines laid out afresh:
+    // every character where it was, relative to the first (the view may
+    // have moved).
+    auto places = [&] {
+      std::vector<std::pair<int, int>> out;
+      for (int i = 0; i < length; ++i) {
+        const auto r = static_cast<DWORD_PTR>(SendMessageA(edit, EM_POSFROMCHAR, i, 0));
+        out.emplace_back(static_cast<short>(LOWORD(r)), static_cast<short>(HIWORD(r)));
+      }
+      for (std::size_t i = out.size(); i-- > 0;) {
+        out[i].first -= out[0].first;
+        out[i].second -= out[0].second;
+      }
+      return out;
+    };
+    const auto kept = places();
+    SetWindowPos(edit, nullptr, 0, 0, 121, 40, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(edit, nullptr, 0, 0, 120, 40, SWP_NOMOVE | SWP_NOZORDER);
+    if (places() != kept) std::abort();
     for (std::size_t i = 0; i < text.size(); ++i) {
       if (text[i] == '\r' && !(i + 1 < text.size() && text[i + 1] == '\n')) std::abort();
       if (text[i] == '\n' && !(i > 0 && text[i - 1] == '\r')) std::abort();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <unordered_set>
@@ -80,6 +81,10 @@ struct EditState {
   int xScroll = 0;   // pixels scrolled off to the left
   int goalX = -1;    // the x Up and Down keep, while they repeat
   bool layoutValid = false;
+  struct {
+    bool pending = false;
+    int at = 0, removed = 0, inserted = 0;
+  } edit;  // an edit the lines do not show yet
   std::vector<LineBox> lines;
   int lineHeight = 0;
   std::unique_ptr<detail::EditFormats> formats;
@@ -212,59 +217,121 @@ class Edit {
     return pos;
   }
 
-  void Relayout() { s_.layoutValid = false; }
+  void Relayout() {
+    s_.layoutValid = false;
+    s_.edit.pending = false;
+  }
 
-  // The text in lines, laid out again only after a change.
-  const std::vector<LineBox>& Lines() {
-    if (s_.layoutValid) return s_.lines;
-    s_.lines.clear();
-    s_.lineHeight = std::max(1, s_.formats ? s_.formats->LineHeight() : Measured(std::string()).lineHeight);
+  // An edit of the text: the lines after the paragraphs it touched only
+  // move, so they are kept (a log that grows at its end lays out only its
+  // last line). A second edit before the lines are read lays out all.
+  void NoteEdit(int at, int removed, int inserted) {
+    if (!Multi() || !s_.layoutValid || s_.edit.pending) return Relayout();
+    s_.edit = {true, at, removed, inserted};
+  }
+
+  // Lays out the paragraph starting at p into out; next is where the one
+  // after it starts. False for the last paragraph.
+  bool LayParagraph(int p, std::vector<LineBox>& out, int& next) const {
+    const std::string& t = s_.text;
     const int len = Length();
-    if (!Multi()) {
-      s_.lines.push_back({0, len, len, Measured().pos});
-      s_.layoutValid = true;
-      return s_.lines;
-    }
     int left, right;
     Area(left, right);
     const int width = right - left;
-    const bool wrap = Wraps();
-    const std::string& t = s_.text;
-    int p = 0;
+    const std::size_t brk = t.find("\r\n", static_cast<std::size_t>(p));
+    const int end = brk == std::string::npos ? len : static_cast<int>(brk);
+    next = brk == std::string::npos ? len : end + 2;
+    const std::vector<int> pos = MeasureRange(p, end);
+    auto at = [&](int i) { return pos[static_cast<std::size_t>(i - p)]; };
+    auto add = [&](int a, int b, int n) {
+      LineBox line{a, b, n, {}};
+      line.pos.reserve(static_cast<std::size_t>(b - a) + 1);
+      for (int k = a; k <= b; ++k) line.pos.push_back(at(k) - at(a));
+      out.push_back(std::move(line));
+    };
+    if (!Wraps()) {
+      add(p, end, next);
+    } else {
+      // Greedy: each line takes the words that fit, the blanks after the
+      // last of them hang past the edge, and a word wider than the area
+      // is cut where it reaches the edge (at least one character a line).
+      int a = p;
+      do {
+        int b = a;
+        while (b < end && at(b + 1) - at(a) <= width) ++b;
+        if (b < end) {
+          int word = b;
+          while (word > a && !IsBlank(t[static_cast<std::size_t>(word - 1)])) --word;
+          b = word > a ? word : std::max(b, a + 1);
+          while (b < end && IsBlank(t[static_cast<std::size_t>(b)])) ++b;
+        }
+        add(a, b, b < end ? b : next);
+        a = b;
+      } while (a < end);
+    }
+    return brk != std::string::npos;
+  }
+
+  static int LineIndexIn(const std::vector<LineBox>& lines, int i) {
+    auto it = std::upper_bound(lines.begin(), lines.end(), i, [](int v, const LineBox& l) { return v < l.start; });
+    return std::max(0, static_cast<int>(it - lines.begin()) - 1);
+  }
+
+  // Lays out again the paragraphs the pending edit touched, from the
+  // start of the first until a paragraph start the edit did not move past.
+  void PatchLines() {
+    auto& old = s_.lines;
+    const int size = static_cast<int>(old.size());
+    const auto edit = s_.edit;
+    const int delta = edit.inserted - edit.removed;
+    auto soft = [&](int k) { return k + 1 < size && old[k].next == old[k].end; };
+    int a = LineIndexIn(old, edit.at);
+    while (a > 0 && soft(a - 1)) --a;
+    std::vector<LineBox> fresh;
+    int p = old[static_cast<std::size_t>(a)].start;
+    int k = a;
     for (;;) {
-      const std::size_t brk = t.find("\r\n", static_cast<std::size_t>(p));
-      const int end = brk == std::string::npos ? len : static_cast<int>(brk);
-      const int next = brk == std::string::npos ? len : end + 2;
-      const std::vector<int> pos = MeasureRange(p, end);
-      auto at = [&](int i) { return pos[static_cast<std::size_t>(i - p)]; };
-      auto add = [&](int a, int b, int n) {
-        LineBox line{a, b, n, {}};
-        line.pos.reserve(static_cast<std::size_t>(b - a) + 1);
-        for (int k = a; k <= b; ++k) line.pos.push_back(at(k) - at(a));
-        s_.lines.push_back(std::move(line));
-      };
-      if (!wrap) {
-        add(p, end, next);
-      } else {
-        // Greedy: each line takes the words that fit, the blanks after the
-        // last of them hang past the edge, and a word wider than the area
-        // is cut where it reaches the edge (at least one character a line).
-        int a = p;
-        do {
-          int b = a;
-          while (b < end && at(b + 1) - at(a) <= width) ++b;
-          if (b < end) {
-            int word = b;
-            while (word > a && !IsBlank(t[static_cast<std::size_t>(word - 1)])) --word;
-            b = word > a ? word : std::max(b, a + 1);
-            while (b < end && IsBlank(t[static_cast<std::size_t>(b)])) ++b;
-          }
-          add(a, b, b < end ? b : next);
-          a = b;
-        } while (a < end);
+      int next = 0;
+      if (!LayParagraph(p, fresh, next)) {
+        k = size;
+        break;
       }
-      if (brk == std::string::npos) break;
       p = next;
+      if (p < edit.at + edit.inserted) continue;
+      while (k < size && old[static_cast<std::size_t>(k)].start + delta < p) ++k;
+      if (k < size && old[static_cast<std::size_t>(k)].start + delta == p && (k == 0 || !soft(k - 1))) break;
+    }
+    std::vector<LineBox> lines;
+    lines.reserve(static_cast<std::size_t>(a) + fresh.size() + static_cast<std::size_t>(size - k));
+    std::move(old.begin(), old.begin() + a, std::back_inserter(lines));
+    std::move(fresh.begin(), fresh.end(), std::back_inserter(lines));
+    for (int i = k; i < size; ++i) {
+      LineBox& l = old[static_cast<std::size_t>(i)];
+      l.start += delta;
+      l.end += delta;
+      l.next += delta;
+      lines.push_back(std::move(l));
+    }
+    old.swap(lines);
+  }
+
+  // The text in lines, laid out again only after a change.
+  const std::vector<LineBox>& Lines() {
+    if (s_.layoutValid && !s_.edit.pending) return s_.lines;
+    s_.lineHeight = std::max(1, s_.formats ? s_.formats->LineHeight() : Measured(std::string()).lineHeight);
+    if (s_.layoutValid) {
+      PatchLines();
+      s_.edit.pending = false;
+      return s_.lines;
+    }
+    s_.edit.pending = false;
+    s_.lines.clear();
+    const int len = Length();
+    if (!Multi()) {
+      s_.lines.push_back({0, len, len, Measured().pos});
+    } else {
+      int p = 0, next = 0;
+      while (LayParagraph(p, s_.lines, next)) p = next;
     }
     s_.layoutValid = true;
     return s_.lines;
@@ -679,7 +746,6 @@ class Edit {
   }
 
   void TextChanged() {
-    Relayout();
     DefWindowProcA(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(s_.text.c_str()));
     Refresh();
     Notify(EN_CHANGE);
@@ -699,6 +765,7 @@ class Edit {
     s_.anchor = s_.caret = from + static_cast<int>(ins.size());
     s_.modified = true;
     s_.goalX = -1;
+    NoteEdit(from, to - from, static_cast<int>(ins.size()));
     if (s_.formats) s_.formats->Replaced(from, to - from, static_cast<int>(ins.size()));
     TextChanged();
     s_.typingRun = typing;
@@ -732,7 +799,10 @@ class Edit {
     const int from = SelStart(), to = SelEnd();
     const long long room = std::max<long long>(0, static_cast<long long>(s_.limit) - (Length() - (to - from)));
     const std::size_t wanted = ins.size();
-    if (static_cast<long long>(ins.size()) > room) ins.resize(static_cast<std::size_t>(room));
+    if (static_cast<long long>(ins.size()) > room) {
+      ins.resize(static_cast<std::size_t>(room));
+      if (Multi() && !ins.empty() && ins.back() == '\r') ins.pop_back();  // a line break stays whole
+    }
     if (!ins.empty() && !(style & (ES_AUTOHSCROLL | ES_MULTILINE))) {
       // The longest head of ins that fits, found by halving: a long paste
       // is measured a few times, not once per character.
@@ -786,6 +856,7 @@ class Edit {
                            static_cast<int>(b.size() - head - tail));
     }
     std::swap(s_.text, s_.undo.text);
+    Relayout();
     std::swap(s_.anchor, s_.undo.anchor);
     std::swap(s_.caret, s_.undo.caret);
     s_.modified = true;
@@ -797,6 +868,7 @@ class Edit {
   void SetText(const char* text) {
     s_.text = text ? text : "";
     s_.anchor = s_.caret = s_.first = s_.top = s_.xScroll = 0;
+    Relayout();
     s_.undo.valid = false;
     if (s_.formats) s_.formats->Reset(Length());
     s_.modified = false;

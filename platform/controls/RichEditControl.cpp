@@ -245,12 +245,15 @@ class RichFormats final : public detail::EditFormats {
   }
 
   int Height(const CharFormat& f) const {
+    HFONT font = FontFor(f);
+    if (auto it = heights_.find(font); it != heights_.end()) return it->second;
     HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, ToObj(FontFor(f)));
+    HGDIOBJ old = SelectObject(dc, ToObj(font));
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
     SelectObject(dc, old);
     DeleteDC(dc);
+    heights_.emplace(font, tm.tmHeight);
     return tm.tmHeight;
   }
 
@@ -259,6 +262,7 @@ class RichFormats final : public detail::EditFormats {
   std::optional<CharFormat> pending_;
   int pendingAt_ = -1;
   mutable std::map<std::tuple<std::string, LONG, DWORD>, HFONT> fonts_;
+  mutable std::map<HFONT, int> heights_;
 };
 
 detail::EditFormats* MakeFormats() { return new RichFormats; }

@@ -79,6 +79,10 @@ TEST_F(Memo, LineMessagesReadACrLfText) {
   EXPECT_EQ(EditLines(memo), (Lines{"a", "b", "c", ""}));
   SetWindowTextA(memo, "");
   EXPECT_EQ(EditLines(memo), (Lines{""}));
+  // The limit never splits a line break.
+  SendMessageA(memo, EM_LIMITTEXT, 3, 0);
+  SendMessageA(memo, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>("ab\r\ncd"));
+  EXPECT_EQ(TextOf(memo), "ab");
   EXPECT_EQ(SendMessageA(memo, EM_LINEINDEX, 0, 0), 0);
 }
 
