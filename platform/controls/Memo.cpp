@@ -5,6 +5,7 @@
 
 #include "platform/controls/EditControl.h"
 #include "platform/forms/UnitStartup.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Queue.h"
 #include "platform/win/WindowStyles.h"
@@ -33,8 +34,31 @@ ORV_REGISTER(TMemo, ORV_PROP(Lines), ORV_PROP(Alignment).Default(taLeftJustify),
 
 // ---- Lines ----
 
+// A memo that cannot have a window yet (no parent) keeps its lines in its
+// text; they are read and changed as a string list of it.
+bool TMemoStrings::Windowless() const {
+  return !FMemo->HandleAllocated() && !FMemo->GetParent() && !FMemo->GetParentWindow();
+}
+
+template <class F>
+auto TMemoStrings::OnText(F&& change) const {
+  TStringList* list = New<TStringList>();
+  orv::ScopeExit done([&] { list->Free(); });
+  list->SetTextStr(FMemo->GetText());
+  return change(list);
+}
+
+template <class F>
+void TMemoStrings::ChangeText(F&& change) {
+  OnText([&](TStringList* list) {
+    change(list);
+    FMemo->SetText(list->GetTextStr());
+  });
+}
+
 // The line count without the empty line after a final line break.
 Integer TMemoStrings::GetCount() const {
+  if (Windowless()) return OnText([](TStringList* list) { return list->GetCount(); });
   const auto lines = static_cast<Integer>(Send(FMemo, EM_GETLINECOUNT));
   if (Send(FMemo, EM_LINELENGTH, static_cast<WPARAM>(Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(lines - 1)))) == 0)
     return lines - 1;
@@ -42,6 +66,8 @@ Integer TMemoStrings::GetCount() const {
 }
 
 AnsiString TMemoStrings::Get(Integer Index) const {
+  if (Windowless())
+    return OnText([&](TStringList* list) { return Index >= 0 && Index < list->GetCount() ? list->Get(Index) : AnsiString(); });
   const LRESULT start = Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(Index));
   if (Index < 0 || start < 0) return AnsiString();
   const auto length = static_cast<std::size_t>(Send(FMemo, EM_LINELENGTH, static_cast<WPARAM>(start)));
@@ -58,6 +84,11 @@ void TMemoStrings::Clear() { FMemo->SetText(""); }
 // A line is taken out with its line break; the last one with the break
 // before it.
 void TMemoStrings::Delete(Integer Index) {
+  if (Windowless()) {
+    return ChangeText([&](TStringList* list) {
+      if (Index >= 0 && Index < list->GetCount()) list->Delete(Index);
+    });
+  }
   const Integer count = GetCount();
   if (Index < 0 || Index >= count) return;
   auto start = static_cast<LRESULT>(Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(Index)));
@@ -77,6 +108,7 @@ void TMemoStrings::Delete(Integer Index) {
 // does not end in one, and every added line ends with its own.
 void TMemoStrings::Insert(Integer Index, const AnsiString& S) {
   if (Index < 0) return;
+  if (Windowless()) return ChangeText([&](TStringList* list) { list->Insert(std::min(Index, list->GetCount()), S); });
   AnsiString line = S + "\r\n";
   LRESULT at = Index < GetCount() ? Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(Index)) : -1;
   if (at < 0) {
@@ -89,6 +121,11 @@ void TMemoStrings::Insert(Integer Index, const AnsiString& S) {
 }
 
 void TMemoStrings::Put(Integer Index, const AnsiString& S) {
+  if (Windowless()) {
+    return ChangeText([&](TStringList* list) {
+      if (Index >= 0 && Index < list->GetCount()) list->Put(Index, S);
+    });
+  }
   const LRESULT start = Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(Index));
   if (Index < 0 || start < 0) return;
   const LRESULT length = Send(FMemo, EM_LINELENGTH, static_cast<WPARAM>(start));

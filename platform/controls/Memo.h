@@ -13,7 +13,8 @@ class TCustomMemo;
 // The lines of a memo as a string list. A line is what EM_GETLINE reads,
 // so a wrapped paragraph is several lines; a text ending in a line break
 // has no empty line after it. Text reads and sets the window's text as it
-// stands, so it comes back exactly as it was set.
+// stands, so it comes back exactly as it was set. A memo without a parent
+// keeps its lines in its text until it has a window.
 class TMemoStrings : public TStrings {
   ORV_CLASS(TMemoStrings, TStrings)
  public:
@@ -28,6 +29,12 @@ class TMemoStrings : public TStrings {
   void SetTextStr(std::string_view Value) override;
 
  private:
+  bool Windowless() const;
+  template <class F>
+  auto OnText(F&& change) const;
+  template <class F>
+  void ChangeText(F&& change);
+
   TCustomMemo* FMemo;
 };
 

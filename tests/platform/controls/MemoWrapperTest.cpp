@@ -97,6 +97,26 @@ TEST_F(MemoWrapper, LinesAddInsertPutDeleteAndTextRoundTrip) {
   EXPECT_EQ(memo->GetCaretPos().Y, 1);
 }
 
+TEST_F(MemoWrapper, LinesOfAMemoWithoutAParentWaitInItsText) {
+  auto* loose = New<TMemo>(form);
+  TStrings* lines = loose->GetLines();
+  lines->Add("one");
+  lines->Add("three");
+  lines->Insert(1, "two");
+  lines->Put(2, "THREE");
+  lines->Delete(7);  // out of range: nothing
+  EXPECT_FALSE(loose->HandleAllocated());
+  EXPECT_EQ(lines->GetCount(), 3);
+  EXPECT_EQ(lines->Get(1), "two");
+  EXPECT_EQ(lines->Get(5), "");
+  EXPECT_EQ(loose->GetText(), "one\r\ntwo\r\nTHREE\r\n");
+  loose->SetBounds(10, 140, 100, 50);
+  loose->SetParent(form);
+  Show();
+  EXPECT_EQ(EditLines(loose->GetHandle()), (Lines{"one", "two", "THREE", ""}));
+  EXPECT_EQ(lines->GetCount(), 3);
+}
+
 // The details dialog's memo: read-only, a vertical bar, no returns, tabs
 // wanted, filled with CR LF text. A person selects with the mouse across
 // lines and copies.
