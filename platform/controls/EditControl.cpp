@@ -1006,11 +1006,12 @@ class Edit {
   void Drag(int x, int y) {
     if (!s_.tracking) return;
     if (Multi()) {
-      RECT rc{};
-      GetClientRect(hwnd_, &rc);
+      // Outside the area the caret stops at the edge of what is in view;
+      // the timer scrolls on from there.
       int left, right;
       Area(left, right);
-      const int at = BoundaryAtPoint(std::clamp(x, left, right), std::clamp(y, 0, std::max(0, rc.Bottom - 1)));
+      const int bottom = VisibleLines() * s_.lineHeight - 1;
+      const int at = BoundaryAtPoint(std::clamp(x, left, right), std::clamp(y, 0, bottom));
       if (at != s_.caret) SetSel(s_.anchor, at);
       return;
     }

@@ -267,4 +267,40 @@ TEST_F(Memo, ScrollsBothWaysByBarsMessagesAndWheelTellingTheParent) {
   EXPECT_TRUE(TakeHostLog().empty());
 }
 
+TEST_F(Memo, MouseSelectsAcrossLinesScrollsPastTheBottomAndPicksWords) {
+  std::string text;
+  for (int i = 0; i < 20; ++i) text += "row " + std::to_string(i) + " text\r\n";
+  HWND memo = MakeMemo(ES_AUTOHSCROLL, text.c_str(), {10, 10, 210, 70});
+  const int lh = LineHeight(memo);
+  RECT rc{};
+  GetClientRect(memo, &rc);
+  const int page = rc.Bottom / lh;
+  auto lineStart = [&](int n) { return static_cast<int>(SendMessageA(memo, EM_LINEINDEX, static_cast<WPARAM>(n), 0)); };
+  // Press on line 0, drag onto line 1: the selection follows the pointer.
+  win::test::MouseMove(memo, {PosX(memo, 4), 2});
+  win::test::MouseDown();
+  win::test::MouseMove(memo, {PosX(memo, lineStart(1) + 3), lh + 2});
+  Pump();
+  EXPECT_EQ(SelOf(memo), Sel(4, lineStart(1) + 3));
+  // Below the area the view moves a line a tick, the caret with it.
+  win::test::MouseMove(memo, {PosX(memo, 0), rc.Bottom + 20});
+  Pump();
+  EXPECT_EQ(SendMessageA(memo, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0), page - 1);
+  win::test::PumpFor(300);
+  EXPECT_EQ(SendMessageA(memo, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0), page + 2);
+  EXPECT_EQ(controls::test::EditFirstVisible(memo), 3);
+  win::test::MouseUp();
+  Pump();
+  win::test::PumpFor(500);
+  EXPECT_EQ(controls::test::EditFirstVisible(memo), 3);  // released: no more scrolling
+  EXPECT_EQ(SelOf(memo).first, 4);
+  // A double click on a line selects the word under the pointer there.
+  const int word = lineStart(4) + 4;  // "4" of "row 4 text"
+  win::test::PumpFor(1000);
+  win::test::Click(memo, {PosX(memo, word) + 1, PosY(memo, word) + 2});
+  win::test::Click(memo, {PosX(memo, word) + 1, PosY(memo, word) + 2});
+  Pump();
+  EXPECT_EQ(SelOf(memo), Sel(word, word + 2));
+}
+
 }  // namespace
