@@ -1,11 +1,14 @@
 // Feeds arbitrary clipboard bytes (no terminator promised) and typed
-// characters to a single-line edit of any style and limit: it must never
-// crash or hang, and what it holds must stay within its rules: one line,
-// within the limit, the selection inside the text, positions increasing.
+// characters to an edit of any style and limit, single- or multi-line: it
+// must never crash or hang, and what it holds must stay within its rules:
+// within the limit, the selection inside the text, positions increasing;
+// one line, or lines that tile the text with CR LF as the only break.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/controls/EditControl.h"
 #include "platform/win/Clipboard.h"
@@ -15,6 +18,7 @@
 #include "platform/win/Queue.h"
 #include "platform/win/TestHooks.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowPos.h"
 #include "platform/win/WindowProc.h"
 
 using namespace win;
@@ -32,9 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (flags & 4) style |= ES_LOWERCASE;
   if (flags & 8) style |= ES_PASSWORD;
   if (flags & 16) style |= ES_READONLY;
+  const bool multi = (flags & 32) != 0;
+  if (multi) style |= ES_MULTILINE;
+  if (flags & 64) style |= WS_VSCROLL | WS_HSCROLL;
   HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 40, nullptr, nullptr, nullptr,
                                 nullptr);
-  HWND edit = CreateWindowExA(0, "EDIT", "", style, 0, 0, 120, 20, parent, nullptr, nullptr, nullptr);
+  HWND edit = CreateWindowExA(0, "EDIT", "", style, 0, 0, 120, multi ? 40 : 20, parent, nullptr, nullptr, nullptr);
   SendMessageA(edit, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
   SetFocus(edit);
 
@@ -60,15 +67,53 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   text.resize(static_cast<std::size_t>(length));
   const int cap = limit == 0 ? kEditNoLimit : limit;
   if (length > cap) std::abort();
-  if (text.find_first_of("\r\n") != std::string::npos) std::abort();
+  if (!multi && text.find_first_of("\r\n") != std::string::npos) std::abort();
   DWORD start = 0, end = 0;
   SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   if (start > end || end > static_cast<DWORD>(length)) std::abort();
-  int last = -100000;
-  for (int i = 0; i < length; ++i) {
-    const auto x = static_cast<short>(LOWORD(static_cast<DWORD_PTR>(SendMessageA(edit, EM_POSFROMCHAR, i, 0))));
-    if (x < last) std::abort();
-    last = x;
+  if (!multi) {
+    int last = -100000;
+    for (int i = 0; i < length; ++i) {
+      const auto x = static_cast<short>(LOWORD(static_cast<DWORD_PTR>(SendMessageA(edit, EM_POSFROMCHAR, i, 0))));
+      if (x < last) std::abort();
+      last = x;
+    }
+  } else {
+    // Each line starts where the one before ended, or after its CR LF.
+    const auto lines = static_cast<int>(SendMessageA(edit, EM_GETLINECOUNT, 0, 0));
+    int expected = 0;
+    for (int n = 0; n < lines; ++n) {
+      const auto first = static_cast<int>(SendMessageA(edit, EM_LINEINDEX, static_cast<WPARAM>(n), 0));
+      if (first != expected && !(first == expected + 2 && text.compare(static_cast<std::size_t>(expected), 2, "\r\n") == 0))
+        std::abort();
+      expected = first + static_cast<int>(SendMessageA(edit, EM_LINELENGTH, static_cast<WPARAM>(first), 0));
+      const std::size_t brk = text.find_first_of("\r\n", static_cast<std::size_t>(first));
+      if (brk != std::string::npos && brk < static_cast<std::size_t>(expected)) std::abort();
+    }
+    if (expected != length) std::abort();
+    // The lines kept in step with each edit are the lines laid out afresh:
+    // every character where it was, relative to the first (the view may
+    // have moved).
+    auto places = [&] {
+      std::vector<std::pair<int, int>> out;
+      for (int i = 0; i < length; ++i) {
+        const auto r = static_cast<DWORD_PTR>(SendMessageA(edit, EM_POSFROMCHAR, i, 0));
+        out.emplace_back(static_cast<short>(LOWORD(r)), static_cast<short>(HIWORD(r)));
+      }
+      for (std::size_t i = out.size(); i-- > 0;) {
+        out[i].first -= out[0].first;
+        out[i].second -= out[0].second;
+      }
+      return out;
+    };
+    const auto kept = places();
+    SetWindowPos(edit, nullptr, 0, 0, 121, 40, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(edit, nullptr, 0, 0, 120, 40, SWP_NOMOVE | SWP_NOZORDER);
+    if (places() != kept) std::abort();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\r' && !(i + 1 < text.size() && text[i + 1] == '\n')) std::abort();
+      if (text[i] == '\n' && !(i > 0 && text[i - 1] == '\r')) std::abort();
+    }
   }
   DestroyWindow(parent);
   return 0;

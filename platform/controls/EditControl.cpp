@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <memory>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -22,6 +25,7 @@
 #include "platform/win/Mouse.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Queue.h"
+#include "platform/win/ScrollBars.h"
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowClass.h"
@@ -34,6 +38,17 @@ namespace {
 constexpr ATOM kEditAtom = 0x0081;
 constexpr UINT_PTR kScrollTimer = 1;
 constexpr UINT kScrollPeriod = 100;
+
+// One line as laid out: characters [start, end) are shown, the next line
+// starts at next (after the CR LF of a hard break, or at end where the
+// text wraps). pos[k] is the x of boundary start + k from the line's left.
+struct LineBox {
+  int start = 0;
+  int end = 0;
+  int next = 0;
+  std::vector<int> pos;
+  int Width() const { return pos.back(); }
+};
 
 // What the control keeps between messages. It lives from WM_NCCREATE to
 // the end of the outermost message being handled when WM_NCDESTROY came,
@@ -61,11 +76,52 @@ struct EditState {
   } undo;
   int depth = 0;
   bool dead = false;
+  // Multi-line only.
+  int top = 0;       // the first line in view
+  int xScroll = 0;   // pixels scrolled off to the left
+  int goalX = -1;    // the x Up and Down keep, while they repeat
+  bool layoutValid = false;
+  struct {
+    bool pending = false;
+    int at = 0, removed = 0, inserted = 0;
+  } edit;  // an edit the lines do not show yet
+  std::vector<LineBox> lines;
+  int lineHeight = 0;
+  std::unique_ptr<detail::EditFormats> formats;
 };
 
 EditState* StateOf(HWND hwnd) { return reinterpret_cast<EditState*>(GetWindowLongPtrA(hwnd, 0)); }
 
+// The states alive, so a window's first extra bytes are taken for one only
+// when they are one.
+std::unordered_set<const EditState*>& LiveStates() {
+  static std::unordered_set<const EditState*> states;
+  return states;
+}
+
+void Release(EditState* state) {
+  LiveStates().erase(state);
+  delete state;
+}
+
 bool IsDelimiter(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Lone CRs and LFs become CR LF, the one line break the buffer knows.
+std::string WithLineBreaks(const std::string& in) {
+  std::string out;
+  out.reserve(in.size());
+  for (std::size_t i = 0; i < in.size(); ++i) {
+    const char c = in[i];
+    if (c == '\r' || c == '\n') {
+      out += "\r\n";
+      if (c == '\r' && i + 1 < in.size() && in[i + 1] == '\n') ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
 
 // Where typed, pasted and replaced text come from: each has its own rule
 // for what happens when it does not fit.
@@ -110,6 +166,427 @@ class Edit {
   }
   Measure Measured() const { return Measured(Display()); }
 
+  // ---- Lines ----
+
+  bool Multi() const { return (Style() & ES_MULTILINE) != 0; }
+  // A multi-line control wraps unless it scrolls sideways.
+  bool Wraps() const { return Multi() && !(Style() & (ES_AUTOHSCROLL | WS_HSCROLL)); }
+
+  std::vector<detail::EditFormats::Span> Spans(int from, int to) const {
+    if (s_.formats) return s_.formats->Spans(from, to);
+    return {{to, s_.font, 0, true}};
+  }
+
+  // Calls piece(from, to, tab) for the runs of [from, to) in one span
+  // without a tab, and for each tab alone.
+  template <class F>
+  void Pieces(int from, int to, F&& piece) const {
+    int at = from;
+    for (const auto& span : Spans(from, to)) {
+      const int end = std::min(span.end, to);
+      while (at < end) {
+        const bool tab = s_.text[static_cast<std::size_t>(at)] == '\t';
+        int stop = at + 1;
+        while (!tab && stop < end && s_.text[static_cast<std::size_t>(stop)] != '\t') ++stop;
+        piece(at, stop, tab, span);
+        at = stop;
+      }
+    }
+  }
+
+  // The x of every boundary of [from, to), counted from from. A tab
+  // reaches the next stop, every eight average characters.
+  std::vector<int> MeasureRange(int from, int to) const {
+    std::vector<int> pos(static_cast<std::size_t>(to - from) + 1, 0);
+    if (from == to) return pos;
+    HDC dc = CreateCompatibleDC(nullptr);
+    const int stops = 8 * AverageCharWidth();
+    Pieces(from, to, [&](int a, int b, bool tab, const detail::EditFormats::Span& span) {
+      int* out = pos.data() + (a - from);
+      if (tab) {
+        out[1] = (out[0] / stops + 1) * stops;
+        return;
+      }
+      HGDIOBJ old = span.font ? SelectObject(dc, ToObj(span.font)) : nullptr;
+      SIZE size{};
+      GetTextExtentExPointA(dc, s_.text.data() + a, b - a, 0, nullptr, out + 1, &size);
+      for (int k = 1; k <= b - a; ++k) out[k] += out[0];
+      if (old) SelectObject(dc, old);
+    });
+    DeleteDC(dc);
+    return pos;
+  }
+
+  void Relayout() {
+    s_.layoutValid = false;
+    s_.edit.pending = false;
+  }
+
+  // An edit of the text: the lines after the paragraphs it touched only
+  // move, so they are kept (a log that grows at its end lays out only its
+  // last line). A second edit before the lines are read lays out all.
+  void NoteEdit(int at, int removed, int inserted) {
+    if (!Multi() || !s_.layoutValid || s_.edit.pending) return Relayout();
+    s_.edit = {true, at, removed, inserted};
+  }
+
+  // Lays out the paragraph starting at p into out; next is where the one
+  // after it starts. False for the last paragraph.
+  bool LayParagraph(int p, std::vector<LineBox>& out, int& next) const {
+    const std::string& t = s_.text;
+    const int len = Length();
+    int left, right;
+    Area(left, right);
+    const int width = right - left;
+    const std::size_t brk = t.find("\r\n", static_cast<std::size_t>(p));
+    const int end = brk == std::string::npos ? len : static_cast<int>(brk);
+    next = brk == std::string::npos ? len : end + 2;
+    const std::vector<int> pos = MeasureRange(p, end);
+    auto at = [&](int i) { return pos[static_cast<std::size_t>(i - p)]; };
+    auto add = [&](int a, int b, int n) {
+      LineBox line{a, b, n, {}};
+      line.pos.reserve(static_cast<std::size_t>(b - a) + 1);
+      for (int k = a; k <= b; ++k) line.pos.push_back(at(k) - at(a));
+      out.push_back(std::move(line));
+    };
+    if (!Wraps()) {
+      add(p, end, next);
+    } else {
+      // Greedy: each line takes the words that fit, the blanks after the
+      // last of them hang past the edge, and a word wider than the area
+      // is cut where it reaches the edge (at least one character a line).
+      int a = p;
+      do {
+        int b = a;
+        while (b < end && at(b + 1) - at(a) <= width) ++b;
+        if (b < end) {
+          int word = b;
+          while (word > a && !IsBlank(t[static_cast<std::size_t>(word - 1)])) --word;
+          b = word > a ? word : std::max(b, a + 1);
+          while (b < end && IsBlank(t[static_cast<std::size_t>(b)])) ++b;
+        }
+        add(a, b, b < end ? b : next);
+        a = b;
+      } while (a < end);
+    }
+    return brk != std::string::npos;
+  }
+
+  static int LineIndexIn(const std::vector<LineBox>& lines, int i) {
+    auto it = std::upper_bound(lines.begin(), lines.end(), i, [](int v, const LineBox& l) { return v < l.start; });
+    return std::max(0, static_cast<int>(it - lines.begin()) - 1);
+  }
+
+  // Lays out again the paragraphs the pending edit touched, from the
+  // start of the first until a paragraph start the edit did not move past.
+  void PatchLines() {
+    auto& old = s_.lines;
+    const int size = static_cast<int>(old.size());
+    const auto edit = s_.edit;
+    const int delta = edit.inserted - edit.removed;
+    auto soft = [&](int k) { return k + 1 < size && old[k].next == old[k].end; };
+    int a = LineIndexIn(old, edit.at);
+    while (a > 0 && soft(a - 1)) --a;
+    std::vector<LineBox> fresh;
+    int p = old[static_cast<std::size_t>(a)].start;
+    int k = a;
+    for (;;) {
+      int next = 0;
+      if (!LayParagraph(p, fresh, next)) {
+        k = size;
+        break;
+      }
+      p = next;
+      if (p < edit.at + edit.inserted) continue;
+      while (k < size && old[static_cast<std::size_t>(k)].start + delta < p) ++k;
+      if (k < size && old[static_cast<std::size_t>(k)].start + delta == p && (k == 0 || !soft(k - 1))) break;
+    }
+    std::vector<LineBox> lines;
+    lines.reserve(static_cast<std::size_t>(a) + fresh.size() + static_cast<std::size_t>(size - k));
+    std::move(old.begin(), old.begin() + a, std::back_inserter(lines));
+    std::move(fresh.begin(), fresh.end(), std::back_inserter(lines));
+    for (int i = k; i < size; ++i) {
+      LineBox& l = old[static_cast<std::size_t>(i)];
+      l.start += delta;
+      l.end += delta;
+      l.next += delta;
+      lines.push_back(std::move(l));
+    }
+    old.swap(lines);
+  }
+
+  // The text in lines, laid out again only after a change.
+  const std::vector<LineBox>& Lines() {
+    if (s_.layoutValid && !s_.edit.pending) return s_.lines;
+    s_.lineHeight = std::max(1, s_.formats ? s_.formats->LineHeight() : Measured(std::string()).lineHeight);
+    if (s_.layoutValid) {
+      PatchLines();
+      s_.edit.pending = false;
+      return s_.lines;
+    }
+    s_.edit.pending = false;
+    s_.lines.clear();
+    const int len = Length();
+    if (!Multi()) {
+      s_.lines.push_back({0, len, len, Measured().pos});
+    } else {
+      int p = 0, next = 0;
+      while (LayParagraph(p, s_.lines, next)) p = next;
+    }
+    s_.layoutValid = true;
+    return s_.lines;
+  }
+
+  int LineCount() { return static_cast<int>(Lines().size()); }
+
+  // The line holding boundary i; a boundary where the text wraps belongs
+  // to the line it starts.
+  int LineOf(int i) {
+    const auto& lines = Lines();
+    auto it = std::upper_bound(lines.begin(), lines.end(), i, [](int v, const LineBox& l) { return v < l.start; });
+    return std::max(0, static_cast<int>(it - lines.begin()) - 1);
+  }
+
+  int VisibleLines() {
+    Lines();
+    RECT rc{};
+    GetClientRect(hwnd_, &rc);
+    return std::max(1, static_cast<int>(rc.Bottom) / s_.lineHeight);
+  }
+  int MaxTop() { return std::max(0, LineCount() - VisibleLines()); }
+
+  int Widest() {
+    int widest = 0;
+    for (const LineBox& l : Lines()) widest = std::max(widest, l.Width());
+    return widest;
+  }
+  // How far the view may scroll sideways: far enough to show the caret
+  // after the widest line.
+  int MaxXScroll() {
+    if (Wraps()) return 0;
+    int left, right;
+    Area(left, right);
+    return std::max(0, Widest() + 1 - (right - left));
+  }
+
+  // The client x of a line's first character: lines narrower than the
+  // area are aligned as the style says.
+  int LineLeft(const LineBox& l) const {
+    int left, right;
+    Area(left, right);
+    int x = left - s_.xScroll;
+    const int room = right - left - l.Width();
+    if (room > 0) {
+      const DWORD align = Style() & (ES_CENTER | ES_RIGHT);
+      if (align == ES_CENTER) x += room / 2;
+      else if (align & ES_RIGHT) x += room;
+    }
+    return x;
+  }
+
+  POINT CharPoint(int i) {
+    const int n = LineOf(i);
+    const LineBox& l = Lines()[static_cast<std::size_t>(n)];
+    const int k = std::clamp(i, l.start, l.end) - l.start;
+    return {LineLeft(l) + l.pos[static_cast<std::size_t>(k)], (n - s_.top) * s_.lineHeight};
+  }
+
+  // The last boundary the caret may take on a line: before the hanging
+  // blank where the text wraps, so the caret stays on that line.
+  int LineEndForCaret(const LineBox& l) const {
+    if (l.end == l.next && l.end < Length() && l.end > l.start) return l.end - 1;
+    return l.end;
+  }
+
+  int BoundaryInLine(const LineBox& l, int x) const {
+    const int x0 = LineLeft(l);
+    const auto& pos = l.pos;
+    for (int k = l.start; k < l.end; ++k) {
+      const auto i = static_cast<std::size_t>(k - l.start);
+      if (x < x0 + pos[i] + (pos[i + 1] - pos[i] + 1) / 2) return k;
+    }
+    return LineEndForCaret(l);
+  }
+
+  int BoundaryAtPoint(int x, int y) {
+    const int row = y < 0 ? -1 - (-1 - y) / s_.lineHeight : y / s_.lineHeight;
+    const int n = std::clamp(s_.top + row, 0, LineCount() - 1);
+    return BoundaryInLine(Lines()[static_cast<std::size_t>(n)], x);
+  }
+
+  // Brings the caret's line and column into view.
+  void ScrollToCaretLines() {
+    const int n = LineOf(s_.caret);
+    const int visible = VisibleLines();
+    s_.top = std::clamp(s_.top, 0, MaxTop());
+    if (n < s_.top) s_.top = n;
+    else if (n >= s_.top + visible) s_.top = n - visible + 1;
+    s_.xScroll = std::clamp(s_.xScroll, 0, MaxXScroll());
+    if (Wraps()) return;
+    int left, right;
+    Area(left, right);
+    const int x = CharPoint(s_.caret).X + s_.xScroll - left;  // from the text's left edge
+    if (x < s_.xScroll) s_.xScroll = x;
+    else if (x >= s_.xScroll + (right - left)) s_.xScroll = x - (right - left) + 1;
+  }
+
+  // The standard bars show the lines and the widest line; they stay
+  // shown, disabled while everything fits.
+  void UpdateBars() {
+    const DWORD style = Style();
+    if (style & WS_VSCROLL) {
+      SCROLLINFO si;
+      si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+      si.nMax = LineCount() - 1;
+      si.nPage = static_cast<UINT>(VisibleLines());
+      si.nPos = s_.top;
+      SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
+    }
+    if ((style & WS_HSCROLL) && IsWindow(hwnd_) && !s_.dead) {
+      int left, right;
+      Area(left, right);
+      SCROLLINFO si;
+      si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+      si.nMax = Widest();
+      si.nPage = static_cast<UINT>(right - left);
+      si.nPos = s_.xScroll;
+      SetScrollInfo(hwnd_, SB_HORZ, &si, TRUE);
+    }
+  }
+
+  // The view moved without following the caret.
+  void Scrolled() {
+    if (s_.focused) {
+      const POINT p = CharPoint(s_.caret);
+      SetCaretPos(p.X, p.Y);
+    }
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    UpdateBars();
+  }
+
+  // Moves the view; the parent hears which way it went.
+  void ScrollTo(int top, int xScroll) {
+    top = std::clamp(top, 0, MaxTop());
+    xScroll = std::clamp(xScroll, 0, MaxXScroll());
+    const bool vertical = top != s_.top, horizontal = xScroll != s_.xScroll;
+    if (!vertical && !horizontal) return;
+    s_.top = top;
+    s_.xScroll = xScroll;
+    Scrolled();
+    if (vertical) Notify(EN_VSCROLL);
+    if (horizontal && IsWindow(hwnd_) && !s_.dead) Notify(EN_HSCROLL);
+  }
+
+  int AverageCharWidth() const {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = s_.font ? SelectObject(dc, ToObj(s_.font)) : nullptr;
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    if (old) SelectObject(dc, old);
+    DeleteDC(dc);
+    return std::max(1, static_cast<int>(tm.tmAveCharWidth));
+  }
+
+  void VScroll(int code, int thumb) {
+    const int page = VisibleLines();
+    int top = s_.top;
+    switch (code) {
+      case SB_LINEUP: --top; break;
+      case SB_LINEDOWN: ++top; break;
+      case SB_PAGEUP: top -= page; break;
+      case SB_PAGEDOWN: top += page; break;
+      case SB_THUMBTRACK:
+      case SB_THUMBPOSITION: top = thumb; break;
+      case SB_TOP: top = 0; break;
+      case SB_BOTTOM: top = MaxTop(); break;
+      default: return;
+    }
+    ScrollTo(top, s_.xScroll);
+  }
+
+  void HScroll(int code, int thumb) {
+    int left, right;
+    Area(left, right);
+    int x = s_.xScroll;
+    switch (code) {
+      case SB_LINELEFT: x -= AverageCharWidth(); break;
+      case SB_LINERIGHT: x += AverageCharWidth(); break;
+      case SB_PAGELEFT: x -= right - left; break;
+      case SB_PAGERIGHT: x += right - left; break;
+      case SB_THUMBTRACK:
+      case SB_THUMBPOSITION: x = thumb; break;
+      case SB_LEFT: x = 0; break;
+      case SB_RIGHT: x = MaxXScroll(); break;
+      default: return;
+    }
+    ScrollTo(s_.top, x);
+  }
+
+  // EM_SCROLL: lines and pages only; answers how many lines went by.
+  LRESULT ScrollMessage(int code) {
+    if (!Multi() || code < SB_LINEUP || code > SB_PAGEDOWN) return FALSE;
+    const int before = s_.top;
+    VScroll(code, 0);
+    return MAKELRESULT(static_cast<WORD>(s_.top - before), TRUE);
+  }
+
+  // The unselected characters on the lines the selection touches, or the
+  // caret's line when nothing is selected.
+  int LineLength(int i) {
+    const auto& lines = Lines();
+    if (i == -1) {
+      const int a = SelStart(), b = SelEnd();
+      const LineBox& la = lines[static_cast<std::size_t>(LineOf(a))];
+      if (a == b) return la.end - la.start;
+      const LineBox& lb = lines[static_cast<std::size_t>(LineOf(b))];
+      return std::max(0, a - la.start) + std::max(0, lb.end - b);
+    }
+    if (i < 0 || i > Length()) return 0;
+    const LineBox& l = lines[static_cast<std::size_t>(LineOf(i))];
+    return l.end - l.start;
+  }
+
+  // EM_GETLINE: the buffer's first word holds its size; no NUL is added.
+  LRESULT CopyLine(int n, char* buffer) {
+    if (!buffer || n < 0 || n >= LineCount()) return 0;
+    WORD size = 0;
+    std::memcpy(&size, buffer, sizeof size);
+    const LineBox& l = Lines()[static_cast<std::size_t>(n)];
+    const int count = std::min<int>(size, l.end - l.start);
+    std::memcpy(buffer, s_.text.data() + l.start, static_cast<std::size_t>(count));
+    return count;
+  }
+
+  // A boundary never falls between the CR and the LF of a line break.
+  int Snapped(int i) const {
+    const std::string& t = s_.text;
+    if (Multi() && i > 0 && i < Length() && t[static_cast<std::size_t>(i - 1)] == '\r' &&
+        t[static_cast<std::size_t>(i)] == '\n')
+      return i - 1;
+    return i;
+  }
+  // One step left or right, a line break being one step.
+  int StepLeft(int i) const { return Snapped(std::max(0, i - 1)); }
+  int StepRight(int i) const {
+    const std::string& t = s_.text;
+    if (i >= Length()) return Length();
+    if (Multi() && t[static_cast<std::size_t>(i)] == '\r' && i + 1 < Length() &&
+        t[static_cast<std::size_t>(i + 1)] == '\n')
+      return i + 2;
+    return i + 1;
+  }
+
+  void MoveByLines(int delta, bool extend, bool page) {
+    const int n = LineOf(s_.caret);
+    const int target = std::clamp(n + delta, 0, LineCount() - 1);
+    if (target == n) return;
+    const int goal = s_.goalX >= 0 ? s_.goalX : CharPoint(s_.caret).X;
+    if (page) s_.top = std::clamp(s_.top + (target - n), 0, MaxTop());
+    const int to = BoundaryInLine(Lines()[static_cast<std::size_t>(target)], goal);
+    SetSel(extend ? s_.anchor : to, to);
+    s_.goalX = goal;
+  }
+
   // The text area between the margins, in client coordinates.
   void Area(int& left, int& right) const {
     RECT rc{};
@@ -150,12 +627,25 @@ class Edit {
     while (s_.first > 0 && pos[len] - pos[s_.first - 1] <= width) --s_.first;
   }
 
+  int CaretHeight() {
+    if (Multi()) {
+      Lines();
+      return s_.lineHeight;
+    }
+    return Measured().lineHeight;
+  }
+
   void PlaceCaret(const Measure& m) {
     if (s_.focused) SetCaretPos(Origin(m) + m.pos[static_cast<std::size_t>(s_.caret)], 0);
   }
 
   // After any change of text, selection, scrolling or geometry.
   void Refresh() {
+    if (Multi()) {
+      ScrollToCaretLines();
+      Scrolled();
+      return;
+    }
     const Measure m = Measured();
     ScrollToCaret(m);
     PlaceCaret(m);
@@ -176,9 +666,11 @@ class Edit {
 
   void SetSel(int anchor, int caret) {
     const int len = Length();
-    s_.anchor = std::clamp(anchor, 0, len);
-    s_.caret = std::clamp(caret, 0, len);
+    s_.anchor = Snapped(std::clamp(anchor, 0, len));
+    s_.caret = Snapped(std::clamp(caret, 0, len));
     s_.typingRun = false;
+    s_.goalX = -1;
+    if (s_.formats) s_.formats->SelectionSet(s_.anchor, s_.caret);
     Refresh();
   }
 
@@ -216,13 +708,22 @@ class Edit {
 
   // A double click selects the word under the pointer with the blanks
   // after it, or the run of blanks under it.
-  void SelectWordAt(int x) {
+  void SelectWordAt(int x, int y) {
     const int len = Length();
     if (len == 0) return;
-    const Measure m = Measured();
-    const int x0 = Origin(m);
     int c = 0;
-    while (c < len - 1 && x >= x0 + m.pos[static_cast<std::size_t>(c + 1)]) ++c;
+    if (Multi()) {
+      const int row = std::max(0, y) / s_.lineHeight;
+      const LineBox& l = Lines()[static_cast<std::size_t>(std::clamp(s_.top + row, 0, LineCount() - 1))];
+      const int x0 = LineLeft(l);
+      c = l.start;
+      while (c + 1 < l.end && x >= x0 + l.pos[static_cast<std::size_t>(c + 1 - l.start)]) ++c;
+      c = std::min(c, len - 1);
+    } else {
+      const Measure m = Measured();
+      const int x0 = Origin(m);
+      while (c < len - 1 && x >= x0 + m.pos[static_cast<std::size_t>(c + 1)]) ++c;
+    }
     const std::string& t = s_.text;
     const bool blank = IsDelimiter(t[static_cast<std::size_t>(c)]);
     int start = c, end = c;
@@ -263,6 +764,9 @@ class Edit {
     s_.text.replace(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from), ins);
     s_.anchor = s_.caret = from + static_cast<int>(ins.size());
     s_.modified = true;
+    s_.goalX = -1;
+    NoteEdit(from, to - from, static_cast<int>(ins.size()));
+    if (s_.formats) s_.formats->Replaced(from, to - from, static_cast<int>(ins.size()));
     TextChanged();
     s_.typingRun = typing;
   }
@@ -283,7 +787,9 @@ class Edit {
   // scrolling, the width) is cut, and a typed character that does not fit
   // is refused with a beep.
   bool ReplaceSelection(std::string ins, Source source, bool undoable) {
-    if (source != Source::Typed) {
+    if (Multi()) {
+      ins = WithLineBreaks(ins);
+    } else if (source != Source::Typed) {
       const auto brk = ins.find_first_of("\r\n");
       if (brk != std::string::npos) ins.resize(brk);
     }
@@ -293,8 +799,11 @@ class Edit {
     const int from = SelStart(), to = SelEnd();
     const long long room = std::max<long long>(0, static_cast<long long>(s_.limit) - (Length() - (to - from)));
     const std::size_t wanted = ins.size();
-    if (static_cast<long long>(ins.size()) > room) ins.resize(static_cast<std::size_t>(room));
-    if (!ins.empty() && !(style & ES_AUTOHSCROLL)) {
+    if (static_cast<long long>(ins.size()) > room) {
+      ins.resize(static_cast<std::size_t>(room));
+      if (Multi() && !ins.empty() && ins.back() == '\r') ins.pop_back();  // a line break stays whole
+    }
+    if (!ins.empty() && !(style & (ES_AUTOHSCROLL | ES_MULTILINE))) {
       // The longest head of ins that fits, found by halving: a long paste
       // is measured a few times, not once per character.
       auto fitsWith = [&](std::size_t n) {
@@ -327,13 +836,27 @@ class Edit {
   void DeleteAround(bool before) {
     if (SelStart() != SelEnd()) return Clear();
     if (before ? s_.caret == 0 : s_.caret == Length()) return;
-    const int from = before ? s_.caret - 1 : s_.caret;
-    Replace(from, from + 1, std::string(), true, false);
+    const int from = before ? StepLeft(s_.caret) : s_.caret;
+    const int to = before ? s_.caret : StepRight(s_.caret);
+    Replace(from, to, std::string(), true, false);
   }
 
   bool Undo() {
     if (!s_.undo.valid || (Style() & ES_READONLY)) return false;
+    if (s_.formats) {
+      // The formats follow the part that differs.
+      const std::string& a = s_.text;
+      const std::string& b = s_.undo.text;
+      std::size_t head = 0;
+      while (head < a.size() && head < b.size() && a[head] == b[head]) ++head;
+      std::size_t tail = 0;
+      while (tail < a.size() - head && tail < b.size() - head && a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
+        ++tail;
+      s_.formats->Replaced(static_cast<int>(head), static_cast<int>(a.size() - head - tail),
+                           static_cast<int>(b.size() - head - tail));
+    }
     std::swap(s_.text, s_.undo.text);
+    Relayout();
     std::swap(s_.anchor, s_.undo.anchor);
     std::swap(s_.caret, s_.undo.caret);
     s_.modified = true;
@@ -344,8 +867,10 @@ class Edit {
 
   void SetText(const char* text) {
     s_.text = text ? text : "";
-    s_.anchor = s_.caret = s_.first = 0;
+    s_.anchor = s_.caret = s_.first = s_.top = s_.xScroll = 0;
+    Relayout();
     s_.undo.valid = false;
+    if (s_.formats) s_.formats->Reset(Length());
     s_.modified = false;
     s_.typingRun = false;
     TextChanged();
@@ -396,6 +921,20 @@ class Edit {
   void KeyDown(WPARAM vk) {
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    if (Multi()) {
+      const LineBox& l = Lines()[static_cast<std::size_t>(LineOf(s_.caret))];
+      switch (vk) {
+        case VK_LEFT: return MoveCaret(ctrl ? WordLeft(s_.caret) : StepLeft(s_.caret), shift);
+        case VK_RIGHT: return MoveCaret(ctrl ? WordRight(s_.caret) : StepRight(s_.caret), shift);
+        case VK_UP: return MoveByLines(-1, shift, false);
+        case VK_DOWN: return MoveByLines(1, shift, false);
+        case VK_PRIOR: return MoveByLines(-VisibleLines(), shift, true);
+        case VK_NEXT: return MoveByLines(VisibleLines(), shift, true);
+        case VK_HOME: return MoveCaret(ctrl ? 0 : l.start, shift);
+        case VK_END: return MoveCaret(ctrl ? Length() : LineEndForCaret(l), shift);
+        default: break;
+      }
+    }
     switch (vk) {
       case VK_LEFT:
       case VK_UP:  // one line: up and down move like left and right
@@ -431,6 +970,12 @@ class Edit {
         return;
       default: break;
     }
+    if (Multi() && (c == '\r' || c == '\t')) {
+      // Whoever passed Enter or Tab on wants them in the text.
+      if (Style() & ES_READONLY) MessageBeep(0);
+      else ReplaceSelection(c == '\r' ? "\r\n" : "\t", Source::Typed, true);
+      return;
+    }
     if (c < 0x20 || c == 0x7F) {
       MessageBeep(0);  // Enter, Esc and the other control characters
       return;
@@ -444,12 +989,12 @@ class Edit {
 
   // ---- Mouse ----
 
-  void ButtonDown(WPARAM keys, int x) {
+  void ButtonDown(WPARAM keys, int x, int y) {
     if (GetFocus() != hwnd_) {
       SetFocus(hwnd_);
       if (!IsWindow(hwnd_) || s_.dead) return;
     }
-    const int at = BoundaryAt(x, Measured());
+    const int at = Multi() ? BoundaryAtPoint(x, y) : BoundaryAt(x, Measured());
     SetSel((keys & MK_SHIFT) ? s_.anchor : at, at);
     s_.tracking = true;
     SetCapture(hwnd_);
@@ -458,8 +1003,18 @@ class Edit {
 
   // While the button is held the caret follows the pointer inside the
   // area; outside it the timer scrolls one character at a time.
-  void Drag(int x) {
+  void Drag(int x, int y) {
     if (!s_.tracking) return;
+    if (Multi()) {
+      // Outside the area the caret stops at the edge of what is in view;
+      // the timer scrolls on from there.
+      int left, right;
+      Area(left, right);
+      const int bottom = VisibleLines() * s_.lineHeight - 1;
+      const int at = BoundaryAtPoint(std::clamp(x, left, right), std::clamp(y, 0, bottom));
+      if (at != s_.caret) SetSel(s_.anchor, at);
+      return;
+    }
     const Measure m = Measured();
     int left, right;
     Area(left, right);
@@ -477,6 +1032,15 @@ class Edit {
     ScreenToClient(hwnd_, &p);
     int left, right;
     Area(left, right);
+    if (Multi()) {
+      RECT rc{};
+      GetClientRect(hwnd_, &rc);
+      if (p.Y < 0) MoveByLines(-1, true, false);
+      else if (p.Y >= rc.Bottom) MoveByLines(1, true, false);
+      else if (p.X < left) SetSel(s_.anchor, StepLeft(s_.caret));
+      else if (p.X >= right) SetSel(s_.anchor, StepRight(s_.caret));
+      return;
+    }
     if (p.X < left && s_.caret > 0) SetSel(s_.anchor, s_.caret - 1);
     else if (p.X >= right && s_.caret < Length()) SetSel(s_.anchor, s_.caret + 1);
   }
@@ -516,6 +1080,11 @@ class Edit {
     int left, right;
     Area(left, right);
     IntersectClipRect(dc, left, rc.Top, right, rc.Bottom);
+    if (Multi()) {
+      PaintLines(dc, rc);
+      RestoreDC(dc, saved);
+      return;
+    }
     const std::string display = Display();
     const Measure m = Measured(display);
     const int x0 = Origin(m);
@@ -530,11 +1099,45 @@ class Edit {
     RestoreDC(dc, saved);
   }
 
+  // Draws [from, to) of a line in its fonts and colours from x0.
+  void DrawPiece(HDC dc, const LineBox& l, int from, int to, int x0, int y, COLORREF ownColour, bool plain) {
+    Pieces(from, to, [&](int a, int b, bool tab, const detail::EditFormats::Span& span) {
+      if (tab) return;
+      if (span.font) SelectObject(dc, ToObj(span.font));
+      SetTextColor(dc, plain || span.autoColor ? ownColour : span.color);
+      TextOutA(dc, x0 + l.pos[static_cast<std::size_t>(a - l.start)], y, s_.text.data() + a, b - a);
+    });
+  }
+
+  void PaintLines(HDC dc, const RECT& rc) {
+    const auto& lines = Lines();
+    const int lh = s_.lineHeight;
+    const COLORREF ownColour = GetTextColor(dc);
+    const bool enabled = IsWindowEnabled(hwnd_) != FALSE;
+    const int a = SelStart(), b = SelEnd();
+    const bool showSel = a < b && (s_.focused || (Style() & ES_NOHIDESEL));
+    for (int n = s_.top; n < static_cast<int>(lines.size()) && (n - s_.top) * lh < rc.Bottom; ++n) {
+      const LineBox& l = lines[static_cast<std::size_t>(n)];
+      const int y = (n - s_.top) * lh;
+      const int x0 = LineLeft(l);
+      DrawPiece(dc, l, l.start, l.end, x0, y, ownColour, !enabled);
+      const int from = std::max(a, l.start), to = std::min(b, l.end);
+      if (showSel && from < to) {
+        RECT band{x0 + l.pos[static_cast<std::size_t>(from - l.start)], y,
+                  x0 + l.pos[static_cast<std::size_t>(to - l.start)], y + lh};
+        FillRect(dc, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
+        DrawPiece(dc, l, from, to, x0, y, GetSysColor(COLOR_HIGHLIGHTTEXT), true);
+      }
+    }
+  }
+
   // ---- Messages ----
 
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-      case WM_GETDLGCODE: return DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
+      case WM_GETDLGCODE:
+        return DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL |
+               (Multi() && (Style() & ES_WANTRETURN) ? DLGC_WANTALLKEYS : 0);
       case WM_SETTEXT: SetText(reinterpret_cast<const char*>(lParam)); return TRUE;
       case WM_GETTEXT: {
         auto* buffer = reinterpret_cast<char*>(lParam);
@@ -547,9 +1150,10 @@ class Edit {
       case WM_GETTEXTLENGTH: return Length();
       case WM_SETFONT:
         s_.font = reinterpret_cast<HFONT>(wParam);
+        Relayout();
         if (s_.focused) {
           DestroyCaret();
-          CreateCaret(hwnd_, nullptr, 1, Measured().lineHeight);
+          CreateCaret(hwnd_, nullptr, 1, CaretHeight());
           ShowCaret(hwnd_);
         }
         Refresh();
@@ -572,11 +1176,14 @@ class Edit {
         return 0;
       }
       case WM_SIZE:
-      case WM_STYLECHANGED: Refresh(); return 0;
+      case WM_STYLECHANGED:
+        Relayout();
+        Refresh();
+        return 0;
       case WM_ENABLE: InvalidateRect(hwnd_, nullptr, FALSE); return 0;
       case WM_SETFOCUS:
         s_.focused = true;
-        CreateCaret(hwnd_, nullptr, 1, Measured().lineHeight);
+        CreateCaret(hwnd_, nullptr, 1, CaretHeight());
         Refresh();
         ShowCaret(hwnd_);
         return 0;
@@ -589,12 +1196,22 @@ class Edit {
       case WM_KEYDOWN: KeyDown(wParam); return 0;
       case WM_CHAR:
       case WM_IME_CHAR: Char(static_cast<unsigned char>(wParam)); return 0;
-      case WM_LBUTTONDOWN: ButtonDown(wParam, GET_X_LPARAM(lParam)); return 0;
+      case WM_LBUTTONDOWN: ButtonDown(wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
       case WM_LBUTTONDBLCLK:
         if (GetFocus() != hwnd_) SetFocus(hwnd_);
-        if (IsWindow(hwnd_) && !s_.dead) SelectWordAt(GET_X_LPARAM(lParam));
+        if (IsWindow(hwnd_) && !s_.dead) SelectWordAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
-      case WM_MOUSEMOVE: Drag(GET_X_LPARAM(lParam)); return 0;
+      case WM_MOUSEMOVE: Drag(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+      case WM_VSCROLL:
+        if (Multi()) VScroll(LOWORD(static_cast<DWORD_PTR>(wParam)), static_cast<SHORT>(HIWORD(wParam)));
+        return 0;
+      case WM_HSCROLL:
+        if (Multi()) HScroll(LOWORD(static_cast<DWORD_PTR>(wParam)), static_cast<SHORT>(HIWORD(wParam)));
+        return 0;
+      case WM_MOUSEWHEEL:
+        if (!Multi()) break;
+        ScrollTo(s_.top - GET_WHEEL_DELTA_WPARAM(wParam) / 120 * 3, s_.xScroll);
+        return 0;
       case WM_LBUTTONUP: StopTracking(); return 0;
       case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != hwnd_ && s_.tracking) {
@@ -627,12 +1244,36 @@ class Edit {
       case EM_POSFROMCHAR: {
         const auto index = static_cast<int>(wParam);
         if (index < 0 || index >= Length()) return -1;
+        if (Multi()) {
+          const POINT p = CharPoint(index);
+          return MAKELRESULT(p.X, p.Y);
+        }
         const Measure m = Measured();
         return MAKELRESULT(Origin(m) + m.pos[static_cast<std::size_t>(index)], 0);
       }
-      case EM_CHARFROMPOS: return MAKELRESULT(BoundaryAt(GET_X_LPARAM(lParam), Measured()), 0);
-      case EM_GETFIRSTVISIBLELINE: return s_.first;
-      case EM_GETLINECOUNT: return 1;
+      case EM_CHARFROMPOS: {
+        if (!Multi()) return MAKELRESULT(BoundaryAt(GET_X_LPARAM(lParam), Measured()), 0);
+        const int at = BoundaryAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return MAKELRESULT(at, LineOf(at));
+      }
+      case EM_GETFIRSTVISIBLELINE: return Multi() ? s_.top : s_.first;
+      case EM_GETLINECOUNT: return LineCount();
+      case EM_LINEINDEX: {
+        const auto n = static_cast<int>(wParam);
+        if (n == -1) return Lines()[static_cast<std::size_t>(LineOf(s_.caret))].start;
+        return n < 0 || n >= LineCount() ? -1 : Lines()[static_cast<std::size_t>(n)].start;
+      }
+      case EM_LINELENGTH: return LineLength(static_cast<int>(wParam));
+      case EM_LINEFROMCHAR: {
+        const auto i = static_cast<int>(wParam);
+        return LineOf(i < 0 ? s_.caret : std::min(i, Length()));
+      }
+      case EM_GETLINE: return CopyLine(static_cast<int>(wParam), reinterpret_cast<char*>(lParam));
+      case EM_LINESCROLL:
+        if (!Multi()) return FALSE;
+        ScrollTo(s_.top + static_cast<int>(lParam), s_.xScroll + static_cast<int>(wParam) * AverageCharWidth());
+        return TRUE;
+      case EM_SCROLL: return ScrollMessage(static_cast<int>(wParam));
       case EM_LIMITTEXT: {
         const auto limit = static_cast<long long>(static_cast<int>(wParam));
         s_.limit = limit <= 0 || limit > kEditNoLimit ? kEditNoLimit : static_cast<int>(limit);
@@ -648,6 +1289,7 @@ class Edit {
           if (wParam & EC_LEFTMARGIN) s_.leftMargin = LOWORD(static_cast<DWORD_PTR>(lParam));
           if (wParam & EC_RIGHTMARGIN) s_.rightMargin = HIWORD(static_cast<DWORD_PTR>(lParam));
         }
+        Relayout();
         Refresh();
         return 0;
       case EM_GETMARGINS: return MAKELRESULT(s_.leftMargin, s_.rightMargin);
@@ -656,6 +1298,7 @@ class Edit {
         const DWORD style = Style();
         const DWORD wanted = s_.passwordChar ? style | ES_PASSWORD : style & ~ES_PASSWORD;
         if (wanted != style) SetWindowLongPtrA(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(wanted));
+        Relayout();
         Refresh();
         return 0;
       }
@@ -682,12 +1325,15 @@ class Edit {
 
 namespace detail {
 
-LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT EditProcWithFormats(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, EditFormats* (*make)()) {
   if (msg == WM_NCCREATE) {
     auto* state = new EditState;
+    LiveStates().insert(state);
+    if (make) state->formats.reset(make());
     SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(state));
     const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
     if (cs && cs->lpszName) state->text = cs->lpszName;
+    if (state->formats) state->formats->Reset(static_cast<int>(state->text.size()));
     if (cs && (cs->style & ES_PASSWORD)) state->passwordChar = '*';
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
@@ -698,7 +1344,7 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     state->dead = true;
     SetWindowLongPtrA(hwnd, 0, 0);
     LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
-    if (state->depth == 0) delete state;
+    if (state->depth == 0) Release(state);
     return r;
   }
   ++state->depth;
@@ -706,11 +1352,36 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   try {
     result = Edit(hwnd, *state).Handle(msg, wParam, lParam);
   } catch (...) {
-    if (--state->depth == 0 && state->dead) delete state;
+    if (--state->depth == 0 && state->dead) Release(state);
     throw;
   }
-  if (--state->depth == 0 && state->dead) delete state;
+  if (--state->depth == 0 && state->dead) Release(state);
   return result;
+}
+
+LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return EditProcWithFormats(hwnd, msg, wParam, lParam, nullptr);
+}
+
+EditFormats* FormatsOf(HWND hwnd) {
+  if (!IsWindow(hwnd)) return nullptr;
+  EditState* state = StateOf(hwnd);
+  return LiveStates().count(state) ? state->formats.get() : nullptr;
+}
+
+void FormatsChanged(HWND hwnd) {
+  if (!FormatsOf(hwnd)) return;
+  EditState* state = StateOf(hwnd);
+  ++state->depth;
+  Edit edit(hwnd, *state);
+  edit.Relayout();
+  if (state->focused) {
+    DestroyCaret();
+    CreateCaret(hwnd, nullptr, 1, edit.CaretHeight());
+    ShowCaret(hwnd);
+  }
+  edit.Refresh();
+  if (--state->depth == 0 && state->dead) Release(state);
 }
 
 }  // namespace detail

@@ -1,4 +1,4 @@
-// The "EDIT" window class, single-line: one line of text with a selection
+// The "EDIT" window class. Single-line: one line of text with a selection
 // between an anchor and an active end (where the caret is), typing,
 // deleting and selecting by keys and mouse, the clipboard, one level of
 // undo, a password character, case conversion, a length limit and
@@ -7,8 +7,16 @@
 // WM_COMMAND after every change of the text. The control draws no border
 // of its own: its container does. docs/platform-controls.md lists how
 // each message answers in the corner cases.
+//
+// With ES_MULTILINE the same engine keeps one text whose line breaks are
+// CR LF, lays it out in lines (wrapped at the area's width unless
+// ES_AUTOHSCROLL or WS_HSCROLL ask for horizontal scrolling), moves the
+// caret by lines and pages, and drives the window's standard scroll bars.
 #pragma once
 
+#include <vector>
+
+#include "platform/gdi/GdiTypes.h"
 #include "platform/win/Handles.h"
 
 namespace win {
@@ -43,6 +51,39 @@ void RegisterEditClass();
 
 namespace detail {
 LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// What a formatted text adds to the engine: character formats kept in
+// step with the text, which the engine measures and draws piece by piece.
+class EditFormats {
+ public:
+  // A piece of text drawn in one font and colour, up to (not including)
+  // the character index end. The font belongs to the formats.
+  struct Span {
+    int end = 0;
+    HFONT font = nullptr;
+    COLORREF color = 0;
+    bool autoColor = true;  // drawn in the control's text colour
+  };
+  virtual ~EditFormats() = default;
+  // removed characters at index at gave way to inserted new ones.
+  virtual void Replaced(int at, int removed, int inserted) = 0;
+  // The whole text was set: every character takes the default format.
+  virtual void Reset(int length) = 0;
+  // The selection moved (anchor, active end).
+  virtual void SelectionSet(int anchor, int caret) = 0;
+  // The pieces covering [from, to), in order.
+  virtual std::vector<Span> Spans(int from, int to) const = 0;
+  // The height every line takes.
+  virtual int LineHeight() const = 0;
+};
+
+// The engine's procedure for a window whose state holds formats made by
+// make when the window is created.
+LRESULT EditProcWithFormats(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, EditFormats* (*make)());
+// The formats of such a window, or null.
+EditFormats* FormatsOf(HWND hwnd);
+// The formats changed: lays the text out again and repaints.
+void FormatsChanged(HWND hwnd);
 }  // namespace detail
 
 }  // namespace win

@@ -1,5 +1,8 @@
 #include "platform/controls/EditTestHooks.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/win/Messages.h"
 #include "platform/win/Queue.h"
 
@@ -28,6 +31,22 @@ int EditCharX(HWND edit, int index) {
 
 int EditCharAt(HWND edit, int x) {
   return LOWORD(static_cast<DWORD_PTR>(SendMessageA(edit, EM_CHARFROMPOS, 0, MAKELPARAM(x, 0))));
+}
+
+std::vector<std::string> EditLines(HWND edit) {
+  std::vector<std::string> lines;
+  const auto count = static_cast<int>(SendMessageA(edit, EM_GETLINECOUNT, 0, 0));
+  for (int n = 0; n < count; ++n) {
+    const LRESULT start = SendMessageA(edit, EM_LINEINDEX, static_cast<WPARAM>(n), 0);
+    const auto length = static_cast<std::size_t>(SendMessageA(edit, EM_LINELENGTH, static_cast<WPARAM>(start), 0));
+    std::string line(std::max<std::size_t>(length, 2), '\0');
+    const auto size = static_cast<WORD>(length);
+    std::memcpy(line.data(), &size, sizeof size);
+    line.resize(static_cast<std::size_t>(
+        SendMessageA(edit, EM_GETLINE, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(line.data()))));
+    lines.push_back(line);
+  }
+  return lines;
 }
 
 int EditFirstVisible(HWND edit) { return static_cast<int>(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0)); }

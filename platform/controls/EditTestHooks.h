@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/win/Handles.h"
 
@@ -24,5 +25,8 @@ int EditCharX(win::HWND edit, int index);
 int EditCharAt(win::HWND edit, int x);
 // The first character in view (EM_GETFIRSTVISIBLELINE).
 int EditFirstVisible(win::HWND edit);
+// Every line as EM_GETLINECOUNT and EM_GETLINE give them (a multi-line
+// edit's wrapped lines each on their own).
+std::vector<std::string> EditLines(win::HWND edit);
 
 }  // namespace controls::test

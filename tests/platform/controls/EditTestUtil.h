@@ -49,7 +49,10 @@ inline std::vector<std::string> TakeHostLog() {
 inline LRESULT HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COMMAND) {
     const int code = HIWORD(wParam);
-    const char* name = code == EN_CHANGE ? "EN_CHANGE" : nullptr;
+    const char* name = code == EN_CHANGE    ? "EN_CHANGE"
+                       : code == EN_VSCROLL ? "EN_VSCROLL"
+                       : code == EN_HSCROLL ? "EN_HSCROLL"
+                                            : nullptr;
     if (name) HostLog().push_back(std::string(name) + " " + std::to_string(LOWORD(wParam)));
     return 0;
   }
@@ -107,6 +110,11 @@ inline void SetSel(HWND edit, int start, int end) {
 }
 
 inline int PosX(HWND edit, int index) { return controls::test::EditCharX(edit, index); }
+// The client y of a character's line (multi-line), or -1 past the end.
+inline int PosY(HWND edit, int index) {
+  const LRESULT r = SendMessageA(edit, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
+  return r == -1 ? -1 : static_cast<short>(HIWORD(static_cast<DWORD_PTR>(r)));
+}
 inline int CharAt(HWND edit, int x) { return controls::test::EditCharAt(edit, x); }
 
 inline POINT CaretAt() {

@@ -1,0 +1,219 @@
+#include "platform/controls/Memo.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/controls/EditControl.h"
+#include "platform/forms/UnitStartup.h"
+#include "platform/rtl/ScopeExit.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Queue.h"
+#include "platform/win/WindowStyles.h"
+
+using namespace win;
+
+namespace {
+
+void StartMemo() { RegisterClasses({TCustomMemo::StaticClass(), TMemo::StaticClass()}); }
+
+[[maybe_unused]] const bool kMemoUnitListed = (RegisterUnit("Memo", &StartMemo, nullptr), true);
+
+LRESULT Send(TCustomMemo* memo, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return SendMessageA(memo->GetHandle(), msg, wParam, lParam);
+}
+
+}  // namespace
+
+ORV_REGISTER(TMemoStrings)
+ORV_REGISTER(TCustomMemo)
+ORV_REGISTER(TMemo, ORV_PROP(Lines), ORV_PROP(Alignment).Default(taLeftJustify), ORV_PROP(HideSelection).Default(true),
+             ORV_PROP(MaxLength).Default(0), ORV_PROP(ReadOnly).Default(false),
+             ORV_PROP(ScrollBars).Default(ssNone), ORV_PROP(WantReturns).Default(true),
+             ORV_PROP(WantTabs).Default(false), ORV_PROP(WordWrap).Default(true), ORV_PROP(TabStop).Default(true),
+             ORV_EVENT(OnChange))
+
+// ---- Lines ----
+
+// A memo that cannot have a window yet (no parent) keeps its lines in its
+// text; they are read and changed as a string list of it.
+bool TMemoStrings::Windowless() const {
+  return !FMemo->HandleAllocated() && !FMemo->GetParent() && !FMemo->GetParentWindow();
+}
+
+template <class F>
+auto TMemoStrings::OnText(F&& change) const {
+  TStringList* list = New<TStringList>();
+  orv::ScopeExit done([&] { list->Free(); });
+  list->SetTextStr(FMemo->GetText());
+  return change(list);
+}
+
+template <class F>
+void TMemoStrings::ChangeText(F&& change) {
+  OnText([&](TStringList* list) {
+    change(list);
+    FMemo->SetText(list->GetTextStr());
+  });
+}
+
+// The line count without the empty line after a final line break.
+Integer TMemoStrings::GetCount() const {
+  if (Windowless()) return OnText([](TStringList* list) { return list->GetCount(); });
+  const auto lines = static_cast<Integer>(Send(FMemo, EM_GETLINECOUNT));
+  if (Send(FMemo, EM_LINELENGTH, static_cast<WPARAM>(Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(lines - 1)))) == 0)
+    return lines - 1;
+  return lines;
+}
+
+AnsiString TMemoStrings::Get(Integer Index) const {
+  if (Windowless())
+    return OnText([&](TStringList* list) { return Index >= 0 && Index < list->GetCount() ? list->Get(Index) : AnsiString(); });
+  const LRESULT start = Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(Index));
+  if (Index < 0 || start < 0) return AnsiString();
+  const auto length = static_cast<std::size_t>(Send(FMemo, EM_LINELENGTH, static_cast<WPARAM>(start)));
+  AnsiString line(std::max<std::size_t>(length, sizeof(WORD)), '\0');
+  const auto size = static_cast<WORD>(std::min<std::size_t>(length, 0xFFFF));
+  std::memcpy(line.data(), &size, sizeof size);
+  const LRESULT copied = Send(FMemo, EM_GETLINE, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(line.data()));
+  line.resize(static_cast<std::size_t>(copied));
+  return line;
+}
+
+void TMemoStrings::Clear() { FMemo->SetText(""); }
+
+// A line is taken out with its line break; the last one with the break
+// before it.
+void TMemoStrings::Delete(Integer Index) {
+  if (Windowless()) {
+    return ChangeText([&](TStringList* list) {
+      if (Index >= 0 && Index < list->GetCount()) list->Delete(Index);
+    });
+  }
+  const Integer count = GetCount();
+  if (Index < 0 || Index >= count) return;
+  auto start = static_cast<LRESULT>(Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(Index)));
+  LRESULT end = Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(Index + 1));
+  if (end < 0) {
+    end = Send(FMemo, WM_GETTEXTLENGTH);
+    if (Index > 0) {
+      const LRESULT previous = Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(Index - 1));
+      start = previous + Send(FMemo, EM_LINELENGTH, static_cast<WPARAM>(previous));
+    }
+  }
+  Send(FMemo, EM_SETSEL, static_cast<WPARAM>(start), end);
+  Send(FMemo, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(""));
+}
+
+// Inserting before line Count appends: a line break first when the text
+// does not end in one, and every added line ends with its own.
+void TMemoStrings::Insert(Integer Index, const AnsiString& S) {
+  if (Index < 0) return;
+  if (Windowless()) return ChangeText([&](TStringList* list) { list->Insert(std::min(Index, list->GetCount()), S); });
+  AnsiString line = S + "\r\n";
+  LRESULT at = Index < GetCount() ? Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(Index)) : -1;
+  if (at < 0) {
+    at = Send(FMemo, WM_GETTEXTLENGTH);
+    const AnsiString text = FMemo->GetText();
+    if (!text.empty() && text.back() != '\n') line = "\r\n" + line;
+  }
+  Send(FMemo, EM_SETSEL, static_cast<WPARAM>(at), at);
+  Send(FMemo, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(line.c_str()));
+}
+
+void TMemoStrings::Put(Integer Index, const AnsiString& S) {
+  if (Windowless()) {
+    return ChangeText([&](TStringList* list) {
+      if (Index >= 0 && Index < list->GetCount()) list->Put(Index, S);
+    });
+  }
+  const LRESULT start = Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(Index));
+  if (Index < 0 || start < 0) return;
+  const LRESULT length = Send(FMemo, EM_LINELENGTH, static_cast<WPARAM>(start));
+  Send(FMemo, EM_SETSEL, static_cast<WPARAM>(start), start + length);
+  Send(FMemo, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(S.c_str()));
+}
+
+AnsiString TMemoStrings::GetTextStr() const { return FMemo->GetText(); }
+
+// Lone CRs and LFs become CR LF, the memo's line break.
+void TMemoStrings::SetTextStr(std::string_view Value) {
+  AnsiString text;
+  text.reserve(Value.size());
+  for (std::size_t i = 0; i < Value.size(); ++i) {
+    if (Value[i] == '\r' || Value[i] == '\n') {
+      text += "\r\n";
+      if (Value[i] == '\r' && i + 1 < Value.size() && Value[i + 1] == '\n') ++i;
+    } else {
+      text += Value[i];
+    }
+  }
+  FMemo->SetText(text);
+}
+
+// ---- The memo ----
+
+TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner) {
+  FControlStyle.Exclude(csFixedHeight);
+  FWidth = 185;
+  FHeight = 89;
+  SetAutoSelect(false);
+  FLines = New<TMemoStrings>(this);
+}
+
+TCustomMemo::~TCustomMemo() { FreeAndNil(FLines); }
+
+TPoint TCustomMemo::GetCaretPos() {
+  DWORD start = 0, end = 0;
+  Send(this, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const auto line = static_cast<Integer>(Send(this, EM_LINEFROMCHAR, end));
+  return TPoint{static_cast<Integer>(end) - static_cast<Integer>(Send(this, EM_LINEINDEX, static_cast<WPARAM>(line))),
+                line};
+}
+
+void TCustomMemo::SetCaretPos(const TPoint& Value) {
+  const LRESULT at = Send(this, EM_LINEINDEX, static_cast<WPARAM>(Value.Y)) + Value.X;
+  Send(this, EM_SETSEL, static_cast<WPARAM>(at), at);
+}
+
+void TCustomMemo::SetScrollBars(TScrollStyle Value) {
+  if (FScrollBars == Value) return;
+  FScrollBars = Value;
+  RecreateWnd();
+}
+
+void TCustomMemo::SetWantReturns(bool Value) {
+  if (FWantReturns == Value) return;
+  FWantReturns = Value;
+  RecreateWnd();
+}
+
+void TCustomMemo::SetWordWrap(bool Value) {
+  if (FWordWrap == Value) return;
+  FWordWrap = Value;
+  RecreateWnd();
+}
+
+void TCustomMemo::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  Params.Style |= ES_MULTILINE | ES_AUTOVSCROLL;
+  if (FWantReturns) Params.Style |= ES_WANTRETURN;
+  if (FWordWrap) Params.Style &= ~ES_AUTOHSCROLL;
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) Params.Style |= WS_VSCROLL;
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) Params.Style |= WS_HSCROLL;
+}
+
+// Enter and Tab reach the text only when the memo wants them.
+void TCustomMemo::KeyPress(char& Key) {
+  inherited::KeyPress(Key);
+  if ((Key == '\r' && !FWantReturns) || (Key == '\t' && !FWantTabs)) Key = 0;
+}
+
+void TCustomMemo::WMGetDlgCode(TMessage& Message) {
+  DefaultHandler(Message);
+  auto code = static_cast<UINT>(Message.Result);
+  if (FWantReturns) code |= DLGC_WANTALLKEYS;
+  else code &= ~DLGC_WANTALLKEYS;
+  if (FWantTabs) code |= DLGC_WANTTAB;
+  else code &= ~DLGC_WANTTAB;
+  Message.Result = static_cast<LRESULT>(code);
+}
