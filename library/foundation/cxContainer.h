@@ -394,6 +394,10 @@ class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public Ic
   TcxContainerStyle* GetActiveStyle();
   TcxContainerViewInfo* GetViewInfo() const { return FViewInfo; }
   TWinControl* GetInnerControl() const { return FInnerControl; }
+  // What is dragged, and how the pointer looks, are the container's, also
+  // over its inner control.
+  void SetDragMode(TDragMode Value) override;
+  void SetDragKind(TDragKind Value) override;
   TcxStyleController* GetFakeStyleController() { return GetStyle()->GetStyleController(); }
   void SetFakeStyleController(TcxStyleController*) {}
   bool IsFakeStyleControllerStored() { return false; }
@@ -468,6 +472,7 @@ class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public Ic
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   bool MayFocus() override;
+  void CursorChanged() override;
   void Paint() override;
   void Resize() override;
   void CreateWnd() override;
@@ -581,6 +586,8 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
   void CMMouseLeave(TMessage& Message);
   ORV_MESSAGE(win::CM_MOUSELEAVE, CMMouseLeave)
+  void WMLButtonDown(TMessage& Message);
+  ORV_MESSAGE(win::WM_LBUTTONDOWN, WMLButtonDown)
 
  private:
   void SaveCanvasParametersForFocusRect();

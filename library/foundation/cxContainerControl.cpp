@@ -542,8 +542,27 @@ void TcxContainer::SetInnerControl(TWinControl* Value) {
   if (Value == FInnerControl) return;
   if (FInnerControl) FInnerControl->RemoveFreeNotification(this);
   FInnerControl = Value;
-  if (FInnerControl) FInnerControl->FreeNotification(this);
+  if (FInnerControl) {
+    FInnerControl->FreeNotification(this);
+    FInnerControl->SetDragMode(GetDragMode());
+    FInnerControl->SetDragKind(GetDragKind());
+  }
   ClearSavedChildControlRegions();
+}
+
+void TcxContainer::SetDragMode(TDragMode Value) {
+  inherited::SetDragMode(Value);
+  if (FInnerControl) FInnerControl->SetDragMode(Value);
+}
+
+void TcxContainer::SetDragKind(TDragKind Value) {
+  inherited::SetDragKind(Value);
+  if (FInnerControl) FInnerControl->SetDragKind(Value);
+}
+
+void TcxContainer::CursorChanged() {
+  inherited::CursorChanged();
+  if (FInnerControl) FInnerControl->SetCursor(TControl::GetCursor());
 }
 
 void TcxContainer::Notification(TComponent* AComponent, TOperation Operation) {

@@ -142,6 +142,22 @@ void TcxCustomInnerListBox::CMMouseLeave(TMessage& Message) {
   if (FContainer) FContainer->ShortRefreshContainer(true);
 }
 
+// A container dragged automatically is dragged from its list too: the
+// press selects the item as usual, then the container's drag starts (after
+// the pointer leaves the threshold). The list's own automatic drag, which
+// would carry the list instead, is held off meanwhile.
+void TcxCustomInnerListBox::WMLButtonDown(TMessage& Message) {
+  if (!FContainer || FContainer->GetDragMode() != dmAutomatic || FContainer->GetIsDesigning()) {
+    DispatchFrom(inherited::StaticClass(), Message);
+    return;
+  }
+  const TDragMode mode = GetDragMode();
+  TControl::SetDragMode(dmManual);
+  auto restore = orv::ScopeExit([this, mode] { TControl::SetDragMode(mode); });
+  DispatchFrom(inherited::StaticClass(), Message);
+  if (FContainer && FContainer->GetDragKind() == dkDrag && !FContainer->Dragging()) FContainer->BeginDrag(false);
+}
+
 void TcxCustomInnerListBox::WMGetDlgCode(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
   if (!FContainer) return;
