@@ -576,9 +576,9 @@ void TcxContainer::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == FInnerControl) {
-    FInnerControl = nullptr;
-    FInnerControlWindowProc = TWndMethod();
+    // Its window procedure is put back while it still has messages to hear.
     UnhookInnerControl();
+    FInnerControl = nullptr;
   }
   for (TcxScrollBar*& bar : FInnerScrollBars)
     if (AComponent == bar) bar = nullptr;
