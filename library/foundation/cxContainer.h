@@ -371,6 +371,16 @@ struct TcxContainerInnerControlBounds {
   TRect Rect{};
 };
 
+// Library scroll bars laid over the native bars of a window control, on
+// the control's parent. Covering lays ABar over the native bar (SB_HORZ or
+// SB_VERT) and gives it the native range, page and position; the bar is
+// hidden while the native one is, when it is off-screen, and when it does
+// not lie wholly inside the parent (it would cover what is not the
+// control's). Scrolling hands a bar's scroll action to the control and
+// answers where the native bar went.
+void cxCoverNativeScrollBar(TWinControl* AControl, TcxScrollBar* ABar, int ANativeBar);
+Integer cxScrollNativeBar(TWinControl* AControl, TcxScrollBar* ABar, TScrollCode ACode, Integer APos);
+
 // A control drawn with the style of its current state, its border, shadow
 // and background, and optionally hosting one native inner control that
 // fills its client area.
@@ -394,6 +404,16 @@ class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public Ic
   TcxContainerStyle* GetActiveStyle();
   TcxContainerViewInfo* GetViewInfo() const { return FViewInfo; }
   TWinControl* GetInnerControl() const { return FInnerControl; }
+  // The library's bars over the inner control's native ones; null until an
+  // inner control first shows a native bar. The inner list box lays its own.
+  TcxScrollBar* GetInnerScrollBar(TScrollBarKind AKind) const { return FInnerScrollBars[AKind]; }
+  // Asks for the bars to follow the inner control's native ones once the
+  // messages queued now are handled.
+  void UpdateScrollBarsParameters();
+  // What is dragged, and how the pointer looks, are the container's, also
+  // over its inner control.
+  void SetDragMode(TDragMode Value) override;
+  void SetDragKind(TDragKind Value) override;
   TcxStyleController* GetFakeStyleController() { return GetStyle()->GetStyleController(); }
   void SetFakeStyleController(TcxStyleController*) {}
   bool IsFakeStyleControllerStored() { return false; }
@@ -448,6 +468,7 @@ class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public Ic
   virtual Integer GetBackgroundNativeState();
   virtual void ClearSavedChildControlRegions() { FSavedInnerControlBounds.IsEmpty = true; }
   virtual bool CanShowPopupMenu(const TPoint&) { return true; }
+  virtual void SetScrollBarsParameters(bool AIsScrolling);
   // A container scrolls through its inner control, not with bars of its own.
   bool NeedsScrollBars() override { return false; }
   void SetInnerControl(TWinControl* Value);
@@ -468,6 +489,7 @@ class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public Ic
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   bool MayFocus() override;
+  void CursorChanged() override;
   void Paint() override;
   void Resize() override;
   void CreateWnd() override;
@@ -494,9 +516,16 @@ class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public Ic
   ORV_MESSAGE(win::CM_SYSCOLORCHANGE, CMSysColorChange)
   void CMFocusChanged(TMessage& Message);
   ORV_MESSAGE(win::CM_FOCUSCHANGED, CMFocusChanged)
+  void CMUpdateScrollBars(TMessage& Message);
+  ORV_MESSAGE(DXM_UPDATESCROLLBARS, CMUpdateScrollBars)
 
  private:
   friend class TcxCustomInnerListBox;
+  bool InnerControlHasOwnScrollBars() const;
+  void HookInnerControl();
+  void UnhookInnerControl();
+  void InnerControlWndProc(TMessage& Message);
+  void InnerScrollHandler(TObject* Sender, TScrollCode ScrollCode, Integer& ScrollPos);
   bool IsInnerControlFocused();
   TcxContainerState CalculateContainerState(const TPoint& P, bool AHotTest);
 
@@ -515,6 +544,10 @@ class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public Ic
   bool FLosingFocus = false;
   TcxContainerStyles* FStyles = nullptr;
   TcxContainerViewInfo* FViewInfo = nullptr;
+  TcxScrollBar* FInnerScrollBars[2] = {nullptr, nullptr};
+  TWndMethod FInnerControlWindowProc;
+  bool FScrollBarsUpdatePosted = false;
+  bool FScrollBarsParametersSetting = false;
 };
 
 // The container a control belongs to: the control itself when it is one,
@@ -581,13 +614,14 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
   void CMMouseLeave(TMessage& Message);
   ORV_MESSAGE(win::CM_MOUSELEAVE, CMMouseLeave)
+  void WMLButtonDown(TMessage& Message);
+  ORV_MESSAGE(win::WM_LBUTTONDOWN, WMLButtonDown)
 
  private:
   void SaveCanvasParametersForFocusRect();
   void RestoreCanvasParametersForFocusRect();
   void HScrollHandler(TObject* Sender, TScrollCode ScrollCode, Integer& ScrollPos);
   void VScrollHandler(TObject* Sender, TScrollCode ScrollCode, Integer& ScrollPos);
-  void PlaceScrollBar(TcxScrollBar* ABar, win::LONG AObjectId, int ANativeBar);
   void LookAndFeelChangedHandler(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues) {
     LookAndFeelChanged(Sender, AChangedValues);
   }
@@ -603,7 +637,6 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   TcxScrollBar* FVScrollBar = nullptr;
   bool FRedrawDisabled = false;
   bool FScrollBarsParametersSetting = false;
-  Integer FScrollBarsLockCount = 0;
   TcxContainer* FContainer = nullptr;
 };
 

@@ -113,6 +113,8 @@ void TcxContainer::AfterConstruction() {
 
 void TcxContainer::BeforeDestruction() {
   ::EndMouseTracking(this);
+  // The inner control outlives this object's own part of the destruction.
+  UnhookInnerControl();
   FIsDestroying = true;
   inherited::BeforeDestruction();
 }
@@ -509,6 +511,7 @@ void TcxContainer::Resize() {
 void TcxContainer::CreateWnd() {
   inherited::CreateWnd();
   ShortRefreshContainer(false);
+  UpdateScrollBarsParameters();
 }
 
 void TcxContainer::Loaded() {
@@ -540,15 +543,45 @@ void TcxContainer::WMNCPaint(TMessage& Message) { Message.Result = 0; }
 
 void TcxContainer::SetInnerControl(TWinControl* Value) {
   if (Value == FInnerControl) return;
-  if (FInnerControl) FInnerControl->RemoveFreeNotification(this);
+  if (FInnerControl) {
+    UnhookInnerControl();
+    FInnerControl->RemoveFreeNotification(this);
+  }
   FInnerControl = Value;
-  if (FInnerControl) FInnerControl->FreeNotification(this);
+  if (FInnerControl) {
+    FInnerControl->FreeNotification(this);
+    FInnerControl->SetDragMode(GetDragMode());
+    FInnerControl->SetDragKind(GetDragKind());
+    HookInnerControl();
+  }
   ClearSavedChildControlRegions();
+}
+
+void TcxContainer::SetDragMode(TDragMode Value) {
+  inherited::SetDragMode(Value);
+  if (FInnerControl) FInnerControl->SetDragMode(Value);
+}
+
+void TcxContainer::SetDragKind(TDragKind Value) {
+  inherited::SetDragKind(Value);
+  if (FInnerControl) FInnerControl->SetDragKind(Value);
+}
+
+void TcxContainer::CursorChanged() {
+  inherited::CursorChanged();
+  if (FInnerControl) FInnerControl->SetCursor(TControl::GetCursor());
 }
 
 void TcxContainer::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FInnerControl) FInnerControl = nullptr;
+  if (Operation != opRemove) return;
+  if (AComponent == FInnerControl) {
+    // Its window procedure is put back while it still has messages to hear.
+    UnhookInnerControl();
+    FInnerControl = nullptr;
+  }
+  for (TcxScrollBar*& bar : FInnerScrollBars)
+    if (AComponent == bar) bar = nullptr;
 }
 
 void TcxContainer::GetInnerControlBounds(const TRect& R, TControl* AControl, TcxContainerInnerControlBounds& ABounds) {

@@ -142,6 +142,22 @@ void TcxCustomInnerListBox::CMMouseLeave(TMessage& Message) {
   if (FContainer) FContainer->ShortRefreshContainer(true);
 }
 
+// A container dragged automatically is dragged from its list too: the
+// press selects the item as usual, then the container's drag starts (after
+// the pointer leaves the threshold). The list's own automatic drag, which
+// would carry the list instead, is held off meanwhile.
+void TcxCustomInnerListBox::WMLButtonDown(TMessage& Message) {
+  if (!FContainer || FContainer->GetDragMode() != dmAutomatic || FContainer->GetIsDesigning()) {
+    DispatchFrom(inherited::StaticClass(), Message);
+    return;
+  }
+  const TDragMode mode = GetDragMode();
+  TControl::SetDragMode(dmManual);
+  auto restore = orv::ScopeExit([this, mode] { TControl::SetDragMode(mode); });
+  DispatchFrom(inherited::StaticClass(), Message);
+  if (FContainer && FContainer->GetDragKind() == dkDrag && !FContainer->Dragging()) FContainer->BeginDrag(false);
+}
+
 void TcxCustomInnerListBox::WMGetDlgCode(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
   if (!FContainer) return;
@@ -187,59 +203,25 @@ void TcxCustomInnerListBox::WndProc(TMessage& Message) {
   }
 }
 
-void TcxCustomInnerListBox::PlaceScrollBar(TcxScrollBar* ABar, LONG AObjectId, int ANativeBar) {
-  TRect bounds{};
-  TWinControl* parent = GetParent();
-  SCROLLBARINFO info{};
-  if (parent && parent->HandleAllocated() && GetScrollBarInfo(GetHandle(), AObjectId, &info) &&
-      !(info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN))) {
-    ABar->SetEnabled(!(info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) && parent->GetEnabled());
-    const TPoint topLeft = parent->ScreenToClient(TPoint(info.rcScrollBar.Left, info.rcScrollBar.Top));
-    const TPoint bottomRight = parent->ScreenToClient(TPoint(info.rcScrollBar.Right, info.rcScrollBar.Bottom));
-    const TRect r(topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y);
-    const TRect client = parent->GetClientRect();
-    // A bar not wholly inside the parent would cover what is not the list's.
-    if (r.Left >= client.Left && r.Top >= client.Top && r.Right <= client.Right && r.Bottom <= client.Bottom)
-      bounds = r;
-    ++FScrollBarsLockCount;
-    ABar->SetParent(parent);
-    ABar->BringToFront();
-    --FScrollBarsLockCount;
-  }
-  ABar->SetBoundsRect(bounds);
-  ABar->SetVisible(!cxRectIsEmpty(bounds));
-  if (!ABar->GetVisible()) return;
-  SCROLLINFO scroll{};
-  scroll.cbSize = sizeof(scroll);
-  scroll.fMask = SIF_ALL;
-  if (!GetScrollInfo(GetHandle(), ANativeBar, &scroll)) return;
-  const Integer page = std::min<Integer>(static_cast<Integer>(scroll.nPage), scroll.nMax);
-  ABar->SetScrollParams(scroll.nMin, scroll.nMax, scroll.nPos, page, true);
-}
-
 void TcxCustomInnerListBox::SetExternalScrollBarsParameters() {
-  if (GetComponentState().Contains(csDestroying) || FScrollBarsLockCount > 0 || FRedrawDisabled ||
+  if (GetComponentState().Contains(csDestroying) || FRedrawDisabled ||
       FScrollBarsParametersSetting || !HandleAllocated() || !FHScrollBar || !FVScrollBar)
     return;
   FScrollBarsParametersSetting = true;
   auto done = orv::ScopeExit([this] { FScrollBarsParametersSetting = false; });
-  PlaceScrollBar(FHScrollBar, OBJID_HSCROLL, SB_HORZ);
-  PlaceScrollBar(FVScrollBar, OBJID_VSCROLL, SB_VERT);
+  cxCoverNativeScrollBar(this, FHScrollBar, SB_HORZ);
+  cxCoverNativeScrollBar(this, FVScrollBar, SB_VERT);
 }
 
 void TcxCustomInnerListBox::HScrollHandler(TObject*, TScrollCode ScrollCode, Integer& ScrollPos) {
-  SendMessageA(GetHandle(), WM_HSCROLL, MAKEWPARAM(static_cast<WORD>(ScrollCode), static_cast<WORD>(ScrollPos)),
-               reinterpret_cast<LPARAM>(FHScrollBar->GetHandle()));
-  ScrollPos = GetScrollPos(GetHandle(), SB_HORZ);
+  ScrollPos = cxScrollNativeBar(this, FHScrollBar, ScrollCode, ScrollPos);
 }
 
 void TcxCustomInnerListBox::VScrollHandler(TObject*, TScrollCode ScrollCode, Integer& ScrollPos) {
   if (ScrollCode == scLineUp || ScrollCode == scLineDown) {
     SetTopIndex(ScrollPos);
   } else {
-    SendMessageA(GetHandle(), WM_VSCROLL, MAKEWPARAM(static_cast<WORD>(ScrollCode), static_cast<WORD>(ScrollPos)),
-                 reinterpret_cast<LPARAM>(FVScrollBar->GetHandle()));
-    ScrollPos = GetScrollPos(GetHandle(), SB_VERT);
+    ScrollPos = cxScrollNativeBar(this, FVScrollBar, ScrollCode, ScrollPos);
   }
 }
 

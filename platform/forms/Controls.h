@@ -268,9 +268,9 @@ class TControl : public TComponent {
   void SetControlState(TControlState Value) { FControlState = Value; }
 
   TDragMode GetDragMode() const { return FDragMode; }
-  void SetDragMode(TDragMode Value) { FDragMode = Value; }
+  virtual void SetDragMode(TDragMode Value) { FDragMode = Value; }
   TDragKind GetDragKind() const { return FDragKind; }
-  void SetDragKind(TDragKind Value) { FDragKind = Value; }
+  virtual void SetDragKind(TDragKind Value) { FDragKind = Value; }
   TCursor GetDragCursor() const { return FDragCursor; }
   void SetDragCursor(TCursor Value) { FDragCursor = Value; }
 

@@ -10,6 +10,10 @@
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/WindowRegion.h"
+#include "platform/win/ScrollBars.h"
+#include "platform/win/Metrics.h"
+#include <algorithm>
+#include <string>
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Queue.h"
 
@@ -28,6 +32,33 @@ class TInnerBox : public TCustomControl {
   void KeyDown(Word& Key, TShiftState Shift) override {
     keys.push_back(Key);
     TCustomControl::KeyDown(Key, Shift);
+  }
+};
+
+// A windowed control with a native vertical bar: one line per line of its
+// text, four lines to a page, scrolled by WM_VSCROLL.
+class TLinesBox : public TCustomControl {
+  ORV_CLASS(TLinesBox, TCustomControl)
+ public:
+  explicit TLinesBox(TComponent* AOwner) : TCustomControl(AOwner) {}
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TCustomControl::CreateParams(Params);
+    Params.Style |= WS_VSCROLL;
+  }
+  void WndProc(TMessage& Message) override {
+    TCustomControl::WndProc(Message);
+    if (Message.Msg == WM_SETTEXT) {
+      const std::string text = reinterpret_cast<const char*>(Message.LParam);
+      SCROLLINFO info{};
+      info.fMask = SIF_RANGE | SIF_PAGE;
+      info.nMax = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+      info.nPage = 4;
+      SetScrollInfo(GetHandle(), SB_VERT, &info, true);
+    } else if (Message.Msg == WM_VSCROLL && LOWORD(Message.WParam) == SB_LINEDOWN) {
+      SetScrollPos(GetHandle(), SB_VERT, GetScrollPos(GetHandle(), SB_VERT) + 1, true);
+    }
   }
 };
 
@@ -68,6 +99,7 @@ class cxContainers : public ControlsSession {
 
 ORV_REGISTER(TInnerBox)
 ORV_REGISTER(TTestContainer)
+ORV_REGISTER(TLinesBox)
 
 TEST_F(cxContainers, DisabledWinsOverFocusedAndFocusedOverHot) {
   form->SetColor(clBtnFace);
@@ -264,4 +296,49 @@ TEST_F(cxContainers, ScalingReachesAFontTheStyleSetsButNotOneItLends) {
   EXPECT_EQ(own->GetBoundsRect(), TRect(15, 15, 165, 60));
   EXPECT_EQ(lent->GetStyle()->GetFont()->GetSize(), 9);
   EXPECT_EQ(controller->GetStyle()->GetFont()->GetSize(), 9);
+}
+
+TEST_F(cxContainers, TheLibraryBarLiesOverTheInnerControlsNativeBarAndScrollsIt) {
+  auto* c = Place<TTestContainer>({10, 10, 110, 110});
+  auto* box = New<TLinesBox>(c);
+  c->Host(box);
+  ShowForm();
+  box->SetText("1");
+  win::test::PumpUntilIdle();
+  // Nothing to scroll yet: no bar.
+  TcxScrollBar* bar = c->GetInnerScrollBar(sbVertical);
+  EXPECT_TRUE(!bar || !bar->GetVisible());
+  EXPECT_EQ(c->GetInnerScrollBar(sbHorizontal), nullptr);
+
+  box->SetText("1\n2\n3\n4\n5\n6\n7\n8\n9\n10");
+  win::test::PumpUntilIdle();
+  bar = c->GetInnerScrollBar(sbVertical);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(bar->GetVisible());
+  EXPECT_EQ(bar->GetParent(), c);
+  // Along the inner control's right edge, the native bar's width, its full height.
+  const TRect inner = box->GetBoundsRect();
+  EXPECT_EQ(bar->GetBoundsRect(),
+            TRect(inner.Right - GetSystemMetrics(SM_CXVSCROLL), inner.Top, inner.Right, inner.Bottom));
+  EXPECT_EQ(bar->GetMax(), 9);
+  EXPECT_EQ(bar->GetPageSize(), 4);
+  EXPECT_EQ(bar->GetPosition(), 0);
+
+  // Its down arrow scrolls the inner control, and the bar follows.
+  win::test::Click(bar->GetHandle(), {bar->GetWidth() / 2, bar->GetHeight() - 3});
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(GetScrollPos(box->GetHandle(), SB_VERT), 1);
+  EXPECT_EQ(bar->GetPosition(), 1);
+
+  // Content that fits hides the native bar, and the library's with it.
+  box->SetText("1\n2");
+  win::test::PumpUntilIdle();
+  EXPECT_FALSE(bar->GetVisible());
+
+  // Another inner control: the old one is left alone.
+  auto* other = New<TInnerBox>(c);
+  c->Host(other);
+  box->SetText("1\n2\n3\n4\n5\n6\n7\n8\n9\n10");
+  win::test::PumpUntilIdle();
+  EXPECT_FALSE(bar->GetVisible());
 }

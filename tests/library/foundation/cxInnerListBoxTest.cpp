@@ -193,3 +193,48 @@ TEST_F(cxInnerListBoxes, LibraryBarsLieOverTheNativeOnesAndFollowThemOnlyWithRed
   list->SetBoundsRect({2, 2, 200, 60});
   EXPECT_FALSE(bar->GetVisible());
 }
+
+TEST_F(cxInnerListBoxes, AContainerDraggedAutomaticallyIsDraggedFromItsListAfterTheItemIsChosen) {
+  auto* bin = Place<TcxContainer>({200, 10, 300, 110});
+  std::vector<std::string> log;
+  bin->OnDragOver = [&](TObject*, TObject* src, Integer, Integer, TDragState, bool& accept) {
+    accept = src == c;
+  };
+  bin->OnDragDrop = [&](TObject*, TObject* src, Integer, Integer) {
+    log.push_back(src == c ? "bin took the container" : "bin took something else");
+  };
+  c->OnEndDrag = [&](TObject*, TObject* target, Integer, Integer) {
+    log.push_back(target == bin ? "container ended on bin" : "container ended elsewhere");
+  };
+  c->SetDragMode(dmAutomatic);
+  // The list follows the container's settings.
+  EXPECT_EQ(list->GetDragMode(), dmAutomatic);
+  c->SetDragKind(dkDock);
+  EXPECT_EQ(list->GetDragKind(), dkDock);
+  c->SetDragKind(dkDrag);
+
+  win::test::OnNextModalLoop([&] {
+    EXPECT_TRUE(c->Dragging());
+    EXPECT_FALSE(list->Dragging());
+    win::test::MouseMove(bin->ClientToScreen({20, 20}));
+    win::test::PumpUntilIdle();
+    win::test::MouseMove(bin->ClientToScreen({22, 22}));
+    win::test::MouseUp();
+  });
+  win::test::MouseMove(list->ClientToScreen({5, 20}));
+  win::test::MouseDown();
+  win::test::PumpUntilIdle();
+  // The press chose its item before the drag began.
+  EXPECT_EQ(list->GetItemIndex(), 1);
+  EXPECT_EQ(log, (std::vector<std::string>{"bin took the container", "container ended on bin"}));
+  EXPECT_EQ(list->GetDragMode(), dmAutomatic);
+  EXPECT_EQ(CurrentDragObject(), nullptr);
+
+  // Back in manual mode a press only chooses.
+  c->SetDragMode(dmManual);
+  EXPECT_EQ(list->GetDragMode(), dmManual);
+  win::test::Click(list->GetHandle(), {5, 35});
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(list->GetItemIndex(), 2);
+  EXPECT_EQ(log.size(), 2u);
+}
