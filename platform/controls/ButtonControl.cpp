@@ -1,4 +1,5 @@
 #include "platform/controls/ButtonControl.h"
+#include "platform/controls/WindowState.h"
 
 #include <algorithm>
 #include <string>
@@ -339,25 +340,9 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(new ButtonState));
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
-  ButtonState* state = StateOf(hwnd);
-  if (!state) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    state->dead = true;
-    SetWindowLongPtrA(hwnd, 0, 0);
-    LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
-    if (state->depth == 0) delete state;
-    return r;
-  }
-  ++state->depth;
-  LRESULT result = 0;
-  try {
-    result = Button(hwnd, *state).Handle(msg, wParam, lParam);
-  } catch (...) {
-    if (--state->depth == 0 && state->dead) delete state;
-    throw;
-  }
-  if (--state->depth == 0 && state->dead) delete state;
-  return result;
+  return DispatchToWindowState(
+      hwnd, msg, wParam, lParam, StateOf(hwnd), [](ButtonState* s) { delete s; },
+      [&](ButtonState& s) { return Button(hwnd, s).Handle(msg, wParam, lParam); });
 }
 
 }  // namespace detail

@@ -1,4 +1,5 @@
 #include "platform/controls/EditControl.h"
+#include "platform/controls/WindowState.h"
 
 #include <algorithm>
 #include <cstring>
@@ -1338,25 +1339,9 @@ LRESULT EditProcWithFormats(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, E
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
   EditState* state = StateOf(hwnd);
-  if (!state) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    if (state->tracking) KillTimer(hwnd, kScrollTimer);
-    state->dead = true;
-    SetWindowLongPtrA(hwnd, 0, 0);
-    LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
-    if (state->depth == 0) Release(state);
-    return r;
-  }
-  ++state->depth;
-  LRESULT result = 0;
-  try {
-    result = Edit(hwnd, *state).Handle(msg, wParam, lParam);
-  } catch (...) {
-    if (--state->depth == 0 && state->dead) Release(state);
-    throw;
-  }
-  if (--state->depth == 0 && state->dead) Release(state);
-  return result;
+  if (state && msg == WM_NCDESTROY && state->tracking) KillTimer(hwnd, kScrollTimer);
+  return DispatchToWindowState(hwnd, msg, wParam, lParam, state, &Release,
+                               [&](EditState& s) { return Edit(hwnd, s).Handle(msg, wParam, lParam); });
 }
 
 LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

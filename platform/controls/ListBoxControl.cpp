@@ -1,4 +1,5 @@
 #include "platform/controls/ListBoxControl.h"
+#include "platform/controls/WindowState.h"
 
 #include <algorithm>
 #include <cstring>
@@ -655,25 +656,9 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(state));
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
-  ListState* state = StateOf(hwnd);
-  if (!state) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    state->dead = true;
-    SetWindowLongPtrA(hwnd, 0, 0);
-    LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
-    if (state->depth == 0) delete state;
-    return r;
-  }
-  ++state->depth;
-  LRESULT result = 0;
-  try {
-    result = ListBox(hwnd, *state).Handle(msg, wParam, lParam);
-  } catch (...) {
-    if (--state->depth == 0 && state->dead) delete state;
-    throw;
-  }
-  if (--state->depth == 0 && state->dead) delete state;
-  return result;
+  return DispatchToWindowState(
+      hwnd, msg, wParam, lParam, StateOf(hwnd), [](ListState* s) { delete s; },
+      [&](ListState& s) { return ListBox(hwnd, s).Handle(msg, wParam, lParam); });
 }
 
 }  // namespace detail
