@@ -8,6 +8,7 @@
 // those of a control without a parent are screen coordinates.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "platform/forms/Dispatch.h"
@@ -609,6 +610,8 @@ class TWinControl : public TControl {
   bool DoKeyDown(TMessage& Message);
   bool DoKeyPress(TMessage& Message);
   bool DoKeyUp(TMessage& Message);
+  bool DoKey(TMessage& Message, bool (TWinControl::*AFormStep)(TMessage&),
+             void (TWinControl::*AEvent)(Word&, TShiftState));
   virtual void UpdateShowing();
   // Shows or hides the window when every parent up to a form is showing.
   void UpdateControlState();
@@ -765,6 +768,11 @@ class TGraphicControl : public TControl {
 
   TCanvas* FCanvas = nullptr;
 };
+
+// Paints on DC through Canvas (locked, its own DC let go first) and hands
+// the DC back afterwards, also when Paint raises: the one painting path of
+// custom controls and forms.
+void PaintThroughCanvas(TCanvas* Canvas, win::HDC DC, const std::function<void()>& Paint);
 
 class TCustomControl : public TWinControl {
   ORV_CLASS(TCustomControl, TWinControl)

@@ -153,18 +153,7 @@ void TCustomForm::Paint() {
 TCanvas* TCustomForm::GetCanvas() const { return FCanvas; }
 
 void TCustomForm::PaintWindow(HDC DC) {
-  if (auto* own = dynamic_cast<TControlCanvas*>(FCanvas)) own->FreeHandle();
-  FCanvas->Lock();
-  try {
-    FCanvas->SetHandle(DC);
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
+  PaintThroughCanvas(FCanvas, DC, [this] { Paint(); });
 }
 
 // ---- Window ----

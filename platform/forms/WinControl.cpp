@@ -11,6 +11,7 @@
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
@@ -779,17 +780,22 @@ void TWinControl::KeyUp(Word& Key, TShiftState Shift) {
   if (OnKeyUp) OnKeyUp(this, Key, Shift);
 }
 
-bool TWinControl::DoKeyDown(TMessage& Message) {
+// A key goes to a previewing form first, then to the control's own event;
+// either may swallow it (answer true) or change it in the message.
+bool TWinControl::DoKey(TMessage& Message, bool (TWinControl::*AFormStep)(TMessage&),
+                        void (TWinControl::*AEvent)(Word&, TShiftState)) {
   TCustomForm* form = GetParentForm(this);
-  if (form && form != this && form->GetKeyPreview() && form->DoKeyDown(Message)) return true;
+  if (form && form != this && form->GetKeyPreview() && (form->*AFormStep)(Message)) return true;
   if (!FControlStyle.Contains(csNoStdEvents)) {
     Word key = static_cast<Word>(Message.WParam);
-    KeyDown(key, KeyDataToShiftState(Message.LParam));
+    (this->*AEvent)(key, KeyDataToShiftState(Message.LParam));
     Message.WParam = key;
     if (key == 0) return true;
   }
   return false;
 }
+
+bool TWinControl::DoKeyDown(TMessage& Message) { return DoKey(Message, &TWinControl::DoKeyDown, &TWinControl::KeyDown); }
 
 bool TWinControl::DoKeyPress(TMessage& Message) {
   TCustomForm* form = GetParentForm(this);
@@ -803,17 +809,7 @@ bool TWinControl::DoKeyPress(TMessage& Message) {
   return false;
 }
 
-bool TWinControl::DoKeyUp(TMessage& Message) {
-  TCustomForm* form = GetParentForm(this);
-  if (form && form != this && form->GetKeyPreview() && form->DoKeyUp(Message)) return true;
-  if (!FControlStyle.Contains(csNoStdEvents)) {
-    Word key = static_cast<Word>(Message.WParam);
-    KeyUp(key, KeyDataToShiftState(Message.LParam));
-    Message.WParam = key;
-    if (key == 0) return true;
-  }
-  return false;
-}
+bool TWinControl::DoKeyUp(TMessage& Message) { return DoKey(Message, &TWinControl::DoKeyUp, &TWinControl::KeyUp); }
 
 void TWinControl::WMKeyDown(TMessage& Message) {
   if (!DoKeyDown(Message)) DefaultHandler(Message);
@@ -1283,19 +1279,19 @@ TCustomControl::~TCustomControl() { FreeAndNil(FCanvas); }
 
 TCanvas* TCustomControl::GetCanvas() const { return FCanvas; }
 
+void PaintThroughCanvas(TCanvas* Canvas, HDC DC, const std::function<void()>& Paint) {
+  if (auto* own = dynamic_cast<TControlCanvas*>(Canvas)) own->FreeHandle();
+  Canvas->Lock();
+  auto release = orv::ScopeExit([Canvas] {
+    Canvas->SetHandle(nullptr);
+    Canvas->Unlock();
+  });
+  Canvas->SetHandle(DC);
+  Paint();
+}
+
 void TCustomControl::PaintWindow(HDC DC) {
-  if (auto* own = dynamic_cast<TControlCanvas*>(FCanvas)) own->FreeHandle();
-  FCanvas->Lock();
-  try {
-    FCanvas->SetHandle(DC);
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
+  PaintThroughCanvas(FCanvas, DC, [this] { Paint(); });
 }
 
 // ---------------------------------------------------------------------------
