@@ -8,6 +8,7 @@ void StartControls() {
   RegisterEditClasses();
   RegisterListBoxClasses();
   RegisterButtonClasses();
+  RegisterPageControlClasses();
 }
 
 const bool kControlsUnitListed = (RegisterUnit("Controls", &StartControls, nullptr), true);

@@ -6,6 +6,7 @@
 void RegisterEditClasses();
 void RegisterListBoxClasses();
 void RegisterButtonClasses();
+void RegisterPageControlClasses();
 
 // True once the tier's unit is listed with the start-up. The wrappers'
 // constructors ask, so a program that uses one of them starts the tier.
