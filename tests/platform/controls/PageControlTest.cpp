@@ -226,4 +226,40 @@ TEST_F(Pages, TabsLookRaisedAndTheActiveOneOpensIntoThePage) {
   Snapshot(form->GetHandle(), "PageControl.png");
 }
 
+class PageLayouts : public Stage {};
+
+TEST_F(PageLayouts, APageControlLoadsFromALayoutWithItsActivePage) {
+  TComponent* built = forms::test::BuildFromText(
+      "object Box: TForm\n"
+      "  object Book: TPageControl\n"
+      "    ActivePage = Second\n"
+      "    HotTrack = True\n"
+      "    object First: TTabSheet\n"
+      "      Caption = 'Rows'\n"
+      "    end\n"
+      "    object Second: TTabSheet\n"
+      "      Caption = 'Categories'\n"
+      "      object Inside: TButton\n"
+      "      end\n"
+      "    end\n"
+      "    object Hidden: TTabSheet\n"
+      "      TabVisible = False\n"
+      "    end\n"
+      "  end\n"
+      "end\n");
+  auto* box = dynamic_cast<TForm*>(built);
+  ASSERT_NE(box, nullptr);
+  auto* book = dynamic_cast<TPageControl*>(box->FindComponent("Book"));
+  ASSERT_NE(book, nullptr);
+  EXPECT_TRUE(book->GetHotTrack());
+  ASSERT_EQ(book->GetPageCount(), 3);
+  EXPECT_EQ(book->GetPages(1)->GetCaption(), "Categories");
+  EXPECT_EQ(book->GetActivePage(), book->GetPages(1));
+  EXPECT_FALSE(book->GetPages(0)->GetVisible());
+  EXPECT_TRUE(book->GetPages(1)->GetVisible());
+  EXPECT_FALSE(book->GetPages(2)->GetTabVisible());
+  EXPECT_EQ(book->GetPages(2)->GetPageControl(), book);
+  box->Free();
+}
+
 }  // namespace
