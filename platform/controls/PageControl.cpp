@@ -375,7 +375,6 @@ void TPageControl::DrawTab(TCanvas* C, Integer Index, const TRect& R, bool Activ
     TRect focus = Rect(x - 3, y - 1, x + size.cx + 3, y + size.cy + 1);
     focus = Rect(std::max(focus.Left, l + 2), std::max(focus.Top, t + 2), std::min(focus.Right, r - 3),
                  std::min(focus.Bottom, b));
-    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(clBlack)));
     C->DrawFocusRect(focus);
   }
 }
