@@ -224,6 +224,12 @@ TEST_F(Pages, TabsLookRaisedAndTheActiveOneOpensIntoThePage) {
   EXPECT_EQ(count(inactive, RGB(0, 0, 128)), 0);
   EXPECT_GT(count(hot, RGB(0, 0, 128)), 10);
   Snapshot(form->GetHandle(), "PageControl.png");
+  // Moving on to the page below lets the caption cool down.
+  win::test::MouseMove(pages->GetHandle(), {40, frameTop + 40});
+  Pump();
+  pages->Repaint();
+  Pump();
+  EXPECT_EQ(count(hot, RGB(0, 0, 128)), 0);
 }
 
 class PageLayouts : public Stage {};
