@@ -8,9 +8,25 @@
 #include <vector>
 
 #include "library/editors/core/cxEditPaintUtils.h"
+#include "library/foundation/PainterCanvas.h"
 #include "library/foundation/cxGeometry.h"
 
 namespace edit_paint_test {
+
+// The painter session with the editors' painting unit started, and shut
+// down (the brush cache and its palette listener freed) before the window
+// system goes.
+class EditPaintSession : public PainterSession {
+ protected:
+  void SetUp() override {
+    PainterSession::SetUp();
+    cxEditPaintUtilsInitialize();
+  }
+  void TearDown() override {
+    cxEditPaintUtilsFinalize();
+    PainterSession::TearDown();
+  }
+};
 
 class TestEditViewInfo : public TcxContainerViewInfo, public IcxEditPaintViewInfo {
  public:

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "EditPaintFixture.h"
-#include "library/foundation/PainterCanvas.h"
 #include "platform/gdi/Fonts.h"
 #include "platform/rtl/Owned.h"
 #include "platform/theme/PngImage.h"
@@ -104,14 +103,13 @@ themetest::Image Render() {
   return img;
 }
 
-class cxEditButtonSheet : public PainterSession {};
+class cxEditButtonSheet : public EditPaintSession {};
 
 TEST_F(cxEditButtonSheet, EveryButtonStyleKindAndStateMatchesTheGoldenImage) {
   const win::TextRenderMode mode = win::GetTextRenderMode();
   win::SetTextRenderMode(win::TextRenderMode::Monochrome);
   themetest::Image img = Render();
   win::SetTextRenderMode(mode);
-  ResetSolidBrushCache();
 
   ASSERT_TRUE(themetest::WritePng("EditButtonSheet.png", img));
   const char* root = std::getenv("ORVANTA_SOURCE_DIR");
