@@ -4,6 +4,7 @@
 // place as a grid cell) with one button at its right.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ class TestEditViewInfo : public TcxContainerViewInfo, public IcxEditPaintViewInf
   // The button backgrounds asked for, as "index:l,t,r,b".
   std::vector<std::string> BackgroundCalls;
   bool CustomBackground = false;
+  bool PaintButtons = true;
+  // Runs where the view info is asked for a custom background.
+  std::function<void()> OnDrawBackground;
 
   TcxContainerViewInfo* GetContainerViewInfo() override { return this; }
   void GetEditPaintInfo(TcxEditPaintInfo& AInfo) override {
@@ -42,8 +46,12 @@ class TestEditViewInfo : public TcxContainerViewInfo, public IcxEditPaintViewInf
     AInfo.ButtonCount = static_cast<Integer>(Buttons.size());
   }
   TcxEditButtonPaintInfo& GetButtonPaintInfo(Integer AIndex) override { return Buttons.at(AIndex); }
-  bool DrawBackground(TcxCanvas*) override { return CustomBackground; }
+  bool DrawBackground(TcxCanvas*) override {
+    if (OnDrawBackground) OnDrawBackground();
+    return CustomBackground;
+  }
   void DrawButtons(TcxCanvas* ACanvas) override {
+    if (!PaintButtons) return;
     for (Integer i = 0; i < static_cast<Integer>(Buttons.size()); ++i) {
       Buttons[i].BackgroundColor = BackgroundColor;
       DrawEditButtonBorder(ACanvas, this, i, Buttons[i].ButtonStyle, Buttons[i].Bounds);
