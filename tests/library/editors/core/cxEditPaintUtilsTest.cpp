@@ -9,6 +9,7 @@
 #include "EditPaintFixture.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Owned.h"
+#include "platform/theme/ThemeState.h"
 #include "platform/win/Metrics.h"
 #include "platform/win/TestHooks.h"
 
@@ -337,6 +338,52 @@ TEST_F(cxEditPaint, EllipsisDotsGrowWithTheContentWidthAndFollowTheState) {
     DrawEditButtonBorder(c.get(), &V, 0, btsDefault, V.Buttons[0].Bounds);
     EXPECT_EQ(Picture(c, TRect(0, 2, k.Width, 5), legend), k.Rows) << k.Width << " " << k.State;
   }
+}
+
+TEST_F(cxEditPaint, ANativeEditorDrawsItsFrameAndButtonsThroughTheTheme) {
+  PainterCanvas c(60, 21);
+  TestEditViewInfo V;
+  LayOut(V, TRect(0, 0, 60, 21), false, btsDefault, bkDown, ebsSelected);
+  V.NativeStyle = true;
+  V.NativeState = 2;
+  V.Buttons[0].Native = true;
+  V.Buttons[0].IsComboButton = true;
+  CalculateEditButtonState(V.Buttons[0]);
+  TcxEditButtonPaintInfo text = V.Buttons[0];
+  text.IsComboButton = false;
+  text.Kind = bkEllipsis;
+  text.Bounds = text.VisibleBounds = TRect(25, 2, 42, 19);
+  CalculateEditButtonState(text);
+  V.Buttons.push_back(text);
+
+  win::test::StartThemeCallLog();
+  DrawCustomEdit(c.get(), &V, true, bpsSolid);
+  win::test::StopThemeCallLog();
+  // The editor's frame, then each button in its own part and state; the
+  // combo button is the theme's picture alone.
+  EXPECT_EQ(Calls("DrawThemeBackground"),
+            (std::vector<std::string>{"DrawThemeBackground Edit 1/2 [0,0,60,21]",
+                                      "DrawThemeBackground ComboBox 1/2 [42,1,59,20]",
+                                      "DrawThemeBackground Button 1/2 [25,2,42,19]"}));
+  EXPECT_TRUE(V.BackgroundCalls.empty()) << "a themed button has no background of its own";
+  TRect content = text.Bounds;
+  ::GetThemeBackgroundContentRect(OpenTheme(totButton), c->GetHandle(), 1, 2, text.Bounds, content);
+  win::SelectClipRgn(c->GetHandle(), nullptr);
+  const TPoint centre = cxRectCenter(content);
+  EXPECT_EQ(ColorToRGB(c.At(centre.X, centre.Y)), ColorToRGB(clBtnText)) << "the middle dot";
+  EXPECT_EQ(ColorToRGB(c.At(12, 10)), ColorToRGB(clWindow));
+
+  // Without themes the same editor paints without a single theme call.
+  win::SetThemesActive(false);
+  Restart();
+  for (TcxEditButtonPaintInfo& b : V.Buttons) CalculateEditButtonState(b);
+  c.Clear(kPaper);
+  win::test::StartThemeCallLog();
+  DrawCustomEdit(c.get(), &V, true, bpsSolid);
+  win::test::StopThemeCallLog();
+  EXPECT_TRUE(win::test::ThemeCalls().empty());
+  EXPECT_EQ(ColorToRGB(c.At(12, 10)), ColorToRGB(clWindow));
+  EXPECT_EQ(V.BackgroundCalls.size(), 2u);
 }
 
 }  // namespace
