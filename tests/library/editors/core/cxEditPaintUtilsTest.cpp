@@ -386,4 +386,55 @@ TEST_F(cxEditPaint, ANativeEditorDrawsItsFrameAndButtonsThroughTheTheme) {
   EXPECT_EQ(V.BackgroundCalls.size(), 2u);
 }
 
+TEST_F(cxEditPaint, GlyphsAreComposedOnTheirBackgroundWithoutTheirTransparentColour) {
+  const TColor magenta = Rgb(0xFF, 0, 0xFF), red = Rgb(0xFF, 0, 0), blue = Rgb(0, 0, 0xFF);
+  const std::map<TColor, char> legend{{kPaper, '.'}, {magenta, 'm'}, {red, 'r'}, {blue, 'b'},
+                                      {ColorToRGB(clWindow), 'w'}};
+  TOwned<TBitmap> glyph(cxCreateBitmap(3, 3));
+  glyph->GetCanvas()->GetBrush()->SetColor(magenta);
+  glyph->GetCanvas()->FillRect({0, 0, 3, 3});
+  glyph->GetCanvas()->SetPixels(1, 1, blue);
+  TOwned<TBitmap> background(cxCreateBitmap(4, 3));
+  cxEditFillRect(background->GetCanvas(), TRect(0, 0, 4, 3), red);
+
+  PainterCanvas c(6, 5);
+  DrawGlyph(c.get(), 1, 1, glyph.get(), true, clNone, background.get());
+  EXPECT_EQ(Picture(c, TRect(0, 0, 6, 5), legend), "......|.rrrr.|.rbrr.|.rrrr.|......");
+  c.Clear(kPaper);
+  DrawGlyph(c->GetCanvas(), 2, 1, glyph.get(), true, clWindow);
+  EXPECT_EQ(Picture(c, TRect(0, 0, 6, 5), legend), "......|..www.|..wbw.|..www.|......");
+  c.Clear(kPaper);
+  DrawGlyph(c.get(), 2, 1, glyph.get(), true, clNone);
+  EXPECT_EQ(Picture(c, TRect(0, 0, 6, 5), legend), "......|......|...b..|......|......");
+
+  // From an image list: on a bitmap of the list's size in the background
+  // colour.
+  TOwned<TImageList> images(New<TImageList>(nullptr));
+  images->SetWidth(3);
+  images->SetHeight(3);
+  images->AddMasked(glyph.get(), magenta);
+  c.Clear(kPaper);
+  DrawGlyph(c.get(), images.get(), 0, TRect(1, 1, 4, 4), clWindow, true);
+  EXPECT_EQ(Picture(c, TRect(0, 0, 6, 5), legend), "......|.www..|.wbw..|.www..|......");
+  EXPECT_FALSE(VerifyBitmap(nullptr));
+  TOwned<TBitmap> empty(New<TBitmap>());
+  EXPECT_FALSE(VerifyBitmap(empty.get()));
+  EXPECT_TRUE(VerifyImages(images.get()));
+}
+
+TEST_F(cxEditPaint, ACanvasFontSurvivesARoundTripThroughItsLogicalFont) {
+  PainterCanvas c(4, 4);
+  c->GetFont()->SetName("Tahoma");
+  c->GetFont()->SetSize(11);
+  c->GetFont()->SetStyle({fsBold});
+  win::LOGFONTA saved;
+  SaveCanvasFont(c.get(), saved);
+  c->GetFont()->SetSize(8);
+  c->GetFont()->SetStyle({});
+  RestoreCanvasFont(c.get(), saved);
+  EXPECT_EQ(c->GetFont()->GetSize(), 11);
+  EXPECT_TRUE(c->GetFont()->GetStyle().Contains(fsBold));
+  EXPECT_EQ(c->GetFont()->GetName(), "Tahoma");
+}
+
 }  // namespace
