@@ -437,4 +437,20 @@ TEST_F(cxEditPaint, ACanvasFontSurvivesARoundTripThroughItsLogicalFont) {
   EXPECT_EQ(c->GetFont()->GetName(), "Tahoma");
 }
 
+TEST_F(cxEditPaint, ButtonBorderLinesGoLeftRightTopBottomEachShorterThanTheLast) {
+  PainterCanvas c(10, 8);
+  const win::HDC dc = c->GetHandle();
+  TRect r(1, 1, 9, 7);
+  win::GdiStartRecording(dc);
+  DrawButtonBorder(c.get(), r, cxBordersAll, Rgb(0, 0, 0));
+  const std::string log = win::GdiRecording(dc);
+  win::GdiStopRecording(dc);
+  std::vector<std::string> fills;
+  for (std::size_t at = log.find("FillRect("); at != std::string::npos; at = log.find("FillRect(", at + 1))
+    fills.push_back(log.substr(at, log.find(' ', at) - at));
+  EXPECT_EQ(fills, (std::vector<std::string>{"FillRect(1,1,2,7", "FillRect(8,1,9,7", "FillRect(2,1,8,2",
+                                             "FillRect(2,6,8,7"}));
+  EXPECT_EQ(r, TRect(2, 2, 8, 6));
+}
+
 }  // namespace
