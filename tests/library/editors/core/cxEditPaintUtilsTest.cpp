@@ -135,13 +135,6 @@ TEST_F(cxEditPaint, FillsAroundAnInnerRectangleAndLinesIncludeTheirEndPoints) {
     InternalPolyLine(c.get(), points, byRectangles, Rgb(0, 0, 0));
     EXPECT_EQ(Picture(c, TRect(0, 0, 6, 5), legend), "......|.####.|....#.|....#.|......") << byRectangles;
   }
-
-  // Button border lines shrink the rectangle side by side.
-  c.Clear(kPaper);
-  TRect r(0, 0, 6, 5);
-  DrawButtonBorder(c.get(), r, {bLeft, bBottom}, Rgb(0, 0, 0));
-  EXPECT_EQ(r, TRect(1, 0, 6, 4));
-  EXPECT_EQ(Picture(c, TRect(0, 0, 6, 5), legend), "#.....|#.....|#.....|#.....|######");
 }
 
 TEST_F(cxEditPaint, ArrowsAreCentredTrianglesAndTheirSizeIsOdd) {
@@ -403,9 +396,6 @@ TEST_F(cxEditPaint, GlyphsAreComposedOnTheirBackgroundWithoutTheirTransparentCol
   c.Clear(kPaper);
   DrawGlyph(c->GetCanvas(), 2, 1, glyph.get(), true, clWindow);
   EXPECT_EQ(Picture(c, TRect(0, 0, 6, 5), legend), "......|..www.|..wbw.|..www.|......");
-  c.Clear(kPaper);
-  DrawGlyph(c.get(), 2, 1, glyph.get(), true, clNone);
-  EXPECT_EQ(Picture(c, TRect(0, 0, 6, 5), legend), "......|......|...b..|......|......");
 
   // From an image list: on a bitmap of the list's size in the background
   // colour.
@@ -416,25 +406,6 @@ TEST_F(cxEditPaint, GlyphsAreComposedOnTheirBackgroundWithoutTheirTransparentCol
   c.Clear(kPaper);
   DrawGlyph(c.get(), images.get(), 0, TRect(1, 1, 4, 4), clWindow, true);
   EXPECT_EQ(Picture(c, TRect(0, 0, 6, 5), legend), "......|.www..|.wbw..|.www..|......");
-  EXPECT_FALSE(VerifyBitmap(nullptr));
-  TOwned<TBitmap> empty(New<TBitmap>());
-  EXPECT_FALSE(VerifyBitmap(empty.get()));
-  EXPECT_TRUE(VerifyImages(images.get()));
-}
-
-TEST_F(cxEditPaint, ACanvasFontSurvivesARoundTripThroughItsLogicalFont) {
-  PainterCanvas c(4, 4);
-  c->GetFont()->SetName("Tahoma");
-  c->GetFont()->SetSize(11);
-  c->GetFont()->SetStyle({fsBold});
-  win::LOGFONTA saved;
-  SaveCanvasFont(c.get(), saved);
-  c->GetFont()->SetSize(8);
-  c->GetFont()->SetStyle({});
-  RestoreCanvasFont(c.get(), saved);
-  EXPECT_EQ(c->GetFont()->GetSize(), 11);
-  EXPECT_TRUE(c->GetFont()->GetStyle().Contains(fsBold));
-  EXPECT_EQ(c->GetFont()->GetName(), "Tahoma");
 }
 
 TEST_F(cxEditPaint, ButtonBorderLinesGoLeftRightTopBottomEachShorterThanTheLast) {

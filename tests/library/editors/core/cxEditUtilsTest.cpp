@@ -114,18 +114,9 @@ TEST_F(cxEditUtils, AThemedButtonTakesThePartAndStateOfItsThemeAndLosesThemWitho
   EXPECT_EQ(CalculateEditDefaultButtonWidth(c.get(), b), 16);
   EXPECT_FALSE(b.Native);
   EXPECT_EQ(GetPainterClass(true, lfOffice11), TcxOffice11LookAndFeelPainter::StaticClass());
-}
-
-TEST_F(cxEditUtils, ThePainterOfALookAndFeel) {
-  EXPECT_EQ(GetPainterClass(true, lfFlat), TcxWinXPLookAndFeelPainter::StaticClass());
-  EXPECT_EQ(GetPainterClass(false, lfFlat), TcxFlatLookAndFeelPainter::StaticClass());
-  EXPECT_EQ(GetPainterClass(false, lfStandard), TcxStandardLookAndFeelPainter::StaticClass());
-  EXPECT_EQ(GetPainterClass(false, lfUltraFlat), TcxUltraFlatLookAndFeelPainter::StaticClass());
-  EXPECT_EQ(GetPainterClass(false, lfOffice11), TcxOffice11LookAndFeelPainter::StaticClass());
-  PainterCanvas c(4, 4);
-  EXPECT_EQ(GetEditButtonsContentVerticalOffset(c.get(), btsDefault, false), 0);
-  EXPECT_EQ(GetEditButtonsContentVerticalOffset(c.get(), bts3D, false), 4);
-  EXPECT_EQ(GetEditButtonsContentVerticalOffset(c.get(), btsUltraFlat, false), 2);
+  win::SetThemesActive(true);
+  Restart();
+  EXPECT_EQ(GetPainterClass(true, lfOffice11), TcxWinXPLookAndFeelPainter::StaticClass());
 }
 
 }  // namespace
