@@ -16,6 +16,7 @@
 #include "library/foundation/cxGraphics.h"
 #include "platform/forms/Canvas.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/Text.h"
 #include "platform/rtl/TypeInfo.h"
 
 ORV_ENUM(TcxTextAlignX, taLeft, taCenterX, taRight, taJustifyX, taDistributeX)
