@@ -337,6 +337,10 @@ void cxTextRowsOutHighlight(HDC ADC, const TRect& R, const TcxTextParams& ATextP
   const Integer width = RectWidth(R);
   const Int64 selEnd = Int64(ASelStart) + std::max(ASelLength, 0);
   const int oldBkMode = SetBkMode(ADC, TRANSPARENT);
+  // Glyphs may hang out of their advance boxes (accents, overhangs), so
+  // even rows that fit are kept inside the rectangle.
+  const int savedCallState = P.NoClip || count == 0 ? 0 : SaveDC(ADC);
+  if (savedCallState) IntersectClipRect(ADC, R.Left, R.Top, R.Right, R.Bottom);
   HBRUSH selBrush = ASelLength >= 1 ? CreateSolidBrush(COLORREF(ColorToRGB(ASelBkColor))) : nullptr;
 
   for (Integer i = 0; i < count; ++i) {
@@ -407,6 +411,7 @@ void cxTextRowsOutHighlight(HDC ADC, const TRect& R, const TcxTextParams& ATextP
   }
 
   if (selBrush) DeleteObject(selBrush);
+  if (savedCallState) RestoreDC(ADC, savedCallState);
   SetBkMode(ADC, oldBkMode);
 }
 
