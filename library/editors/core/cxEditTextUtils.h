@@ -95,6 +95,11 @@ bool cxMakeTextRows(win::HDC ADC, const AnsiString& AText, const TRect& R, const
                     TcxTextRows& ATextRows, Integer& ARowCount, Integer AMaxLineCount = 0);
 bool cxMakeTextRows(TCanvas* ACanvas, const AnsiString& AText, const TRect& R, const TcxTextParams& ATextParams,
                     TcxTextRows& ATextRows, Integer& ARowCount, Integer AMaxLineCount = 0);
+// Rows of a temporary text would point into freed memory.
+bool cxMakeTextRows(win::HDC, AnsiString&&, const TRect&, const TcxTextParams&, TcxTextRows&, Integer&,
+                    Integer = 0) = delete;
+bool cxMakeTextRows(TCanvas*, AnsiString&&, const TRect&, const TcxTextParams&, TcxTextRows&, Integer&,
+                    Integer = 0) = delete;
 
 // Sets every row's Left and Top in R; distributed rows change RowHeight.
 void cxPlaceTextRows(win::HDC ADC, const TRect& R, TcxTextParams& ATextParams, TcxTextRows& ATextRows,

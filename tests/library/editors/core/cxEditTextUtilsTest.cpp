@@ -39,13 +39,19 @@ struct Page {
     auto* bm = gdi::LookupAs<gdi::Bitmap>(Bmp);
     return gdi::PixelToColor(gdi::ReadPixel(bm->Surf, X, Y)) & 0xFFFFFF;
   }
+  std::vector<COLORREF> Pixels(int ATop = 0, int ABottom = -1) const {
+    std::vector<COLORREF> result;
+    for (int y = ATop; y < (ABottom < 0 ? Height : ABottom); ++y)
+      for (int x = 0; x < Width; ++x) result.push_back(At(x, y));
+    return result;
+  }
   int TextWidth(const AnsiString& S) {
     SIZE size{};
     GetTextExtentPoint32A(Dc, S.data(), int(S.size()), &size);
     return size.cx;
   }
-  // The box of pixels whose colour passes the test (in the rows from ATop
-  // to ABottom); empty when none do.
+  // The box of pixels (in the rows from ATop to ABottom) whose colour
+  // passes the test; empty when none do.
   template <class Pred>
   TRect Box(Pred APred, int ATop = 0, int ABottom = -1) const {
     TRect box{Width, Height, 0, 0};
@@ -57,12 +63,6 @@ struct Page {
   }
   TRect Ink(int ATop = 0, int ABottom = -1) const {
     return Box([](COLORREF c) { return c != 0xFFFFFF; }, ATop, ABottom);
-  }
-  bool SamePixels(const Page& AOther) const {
-    for (int y = 0; y < Height; ++y)
-      for (int x = 0; x < Width; ++x)
-        if (At(x, y) != AOther.At(x, y)) return false;
-    return true;
   }
 
   int Width, Height, T = 0;
@@ -139,7 +139,7 @@ TEST(cxTextOutRows, OneLongWordStaysOnItsRowClippedAndEndsInAnEllipsis) {
   TextOutA(expected.Dc, R.Left, R.Top, word.data(), fit);
   const int x = R.Left + expected.TextWidth(word.substr(0, fit));
   ExtTextOutA(expected.Dc, x, R.Top, ETO_CLIPPED, &R, "...", 3, nullptr);
-  EXPECT_TRUE(q.SamePixels(expected));
+  EXPECT_EQ(q.Pixels(), expected.Pixels());
 }
 
 TEST(cxTextOutPlacing, JustifiedParagraphsKeepTheirLastRowNatural) {
@@ -164,8 +164,7 @@ TEST(cxTextOutPlacing, JustifiedParagraphsKeepTheirLastRowNatural) {
   }
   for (int i : {1, 3, 4}) {
     EXPECT_EQ(rows[i].BreakCount, 0) << i;
-    for (int y = rows[i].Top; y < rows[i].Top + p.T; ++y)
-      for (int x = 0; x < p.Width; ++x) ASSERT_EQ(p.At(x, y), natural.At(x, y)) << i;
+    EXPECT_EQ(p.Pixels(rows[i].Top, rows[i].Top + p.T), natural.Pixels(rows[i].Top, rows[i].Top + p.T)) << i;
   }
 }
 
@@ -177,12 +176,13 @@ TEST(cxTextOutPlacing, MeasuringWithTwoRowsAndDistributedRows) {
 
   // The free height goes to the gaps, the remainder one pixel per gap from
   // the top.
+  const AnsiString threeRows = "a\r\nb\r\nc";
   for (int spare : {10, 11}) {
     const TRect R{0, 0, 100, 3 * p.T + spare};
     TcxTextParams params = cxCalcTextParams(p.Dc, cxMakeFormat(taLeft, taDistributeY));
     TcxTextRows rows;
     Integer count = 0;
-    cxMakeTextRows(p.Dc, "a\r\nb\r\nc", R, params, rows, count);
+    cxMakeTextRows(p.Dc, threeRows, R, params, rows, count);
     ASSERT_EQ(count, 3);
     cxPlaceTextRows(p.Dc, R, params, rows, count);
     const int gap = spare / 2, extra = spare % 2;
@@ -205,12 +205,12 @@ TEST(cxTextOutSelection, HighlightCoversTheSelectedCharactersWhereTheyAreDrawn) 
   draw(p, 6, 5);
   EXPECT_EQ(highlight(p), (TRect{10 + p.TextWidth("Hello "), 5, 10 + p.TextWidth(text), 5 + p.T}));
   draw(cut, 6, 100);
-  EXPECT_TRUE(cut.SamePixels(p));
+  EXPECT_EQ(cut.Pixels(), p.Pixels());
   draw(beyond, 20, 3);
   draw(atEnd, 11, 3);
   draw(plain, 0, 0);
-  EXPECT_TRUE(beyond.SamePixels(plain));
-  EXPECT_TRUE(atEnd.SamePixels(plain));
+  EXPECT_EQ(beyond.Pixels(), plain.Pixels());
+  EXPECT_EQ(atEnd.Pixels(), plain.Pixels());
   EXPECT_EQ(highlight(plain), TRect{});
 
   // Right-to-left text (by the font's character set) is highlighted from
@@ -332,4 +332,18 @@ TEST(cxTextOutRows, WidthsSummedOnceMakeTheRowsOfTheSlowWay) {
     }
     EXPECT_EQ(count, made) << round;
   }
+}
+
+TEST(cxTextOutRows, CanvasFormsLayOutWithTheCanvasFont) {
+  TBitmap* bitmap = New<TBitmap>();
+  bitmap->SetPixelFormat(pf32bit);
+  bitmap->SetSize(100, 20);
+  TcxCanvas canvas(bitmap->GetCanvas());
+  canvas.GetFont()->SetName("Tahoma");
+  canvas.GetFont()->SetHeight(-30);
+  const AnsiString text = "Wide";
+  TRect r{0, 0, 1000, 0};
+  EXPECT_EQ(cxTextOut(&canvas, text, r, kLeftTop | cxtfCalcRect), canvas.GetCanvas()->TextHeight(text));
+  EXPECT_EQ(r.Right, canvas.GetCanvas()->TextWidth(text));
+  bitmap->Free();
 }
