@@ -11,13 +11,12 @@
 
 #include "library/editors/core/cxEditProperties.h"
 #include "library/editors/core/cxEditStyles.h"
+#include "library/editors/core/cxEditUtils.h"
 #include "library/foundation/cxContainer.h"
 #include "platform/rtl/Variant.h"
 
 class TcxCustomEditViewInfo;
 class TcxEditButtonViewInfo;
-
-ORV_ENUM(TcxEditButtonState, ebsDisabled, ebsNormal, ebsPressed, ebsSelected)
 
 ORV_ENUM(TcxEditContentOption, ecoShowFocusRectWhenInplace)
 using TcxEditContentOptions = Set<TcxEditContentOption>;

@@ -7,14 +7,16 @@
 
 #include <vector>
 
+#include "library/editors/core/cxEditPaintUtils.h"
 #include "library/editors/core/cxEditViewData.h"
 
 ORV_ENUM(TcxEditViewInfoState, evsPaintButtons)
 using TcxEditViewInfoStates = Set<TcxEditViewInfoState>;
 ORV_ENUM(TcxDrawBackgroundStyle, dbsCustom, dbsCustomEdit, dbsNone, dbsSimpleFill, dbsSimpleParent, dbsThemeParent)
 
-// One button of an editor as the last calculation left it.
-class TcxEditButtonViewInfo : public TPersistent {
+// One button of an editor as the last calculation left it; the fields are
+// those the painting helpers read.
+class TcxEditButtonViewInfo : public TPersistent, public TcxEditButtonPaintInfo {
   ORV_CLASS(TcxEditButtonViewInfo, TPersistent)
  public:
   TcxEditButtonViewInfo() = default;
@@ -28,33 +30,6 @@ class TcxEditButtonViewInfo : public TPersistent {
   // window when its look differs from AViewInfo's; answers whether it did.
   virtual bool Repaint(TWinControl* AControl, TcxEditButtonViewInfo* AViewInfo, const TPoint& AEditViewInfoOffset);
 
-  TRect Bounds{};
-  TColor BackgroundColor = clBtnFace;
-  AnsiString Caption;
-  bool Default = false;
-  bool Gradient = false;
-  bool IsInplace = false;
-  TcxEditButtonKind Kind = bkDown;
-  bool LeftAlignment = false;
-  bool LeftEdge = false;
-  bool Native = false;
-  bool RightEdge = false;
-  TcxEditButtonState State = ebsNormal;
-  TcxEditButtonStyle ButtonStyle = bts3D;
-  TColor TextColor = clBtnText;
-  bool Transparent = false;
-  AnsiString PlainCaption;
-  bool NativeTransparent = false;
-  bool IsComboButton = false;
-  Integer NativePart = 0;
-  Integer NativeState = 0;
-  // The button's glyph, not owned.
-  TBitmap* Glyph = nullptr;
-  bool HasBackground = false;
-  Integer ButtonIndex = -1;
-  bool Stretchable = true;
-  TRect VisibleBounds{};
-  Integer Width = 0;
 };
 
 using TcxEditButtonViewInfoClass = TClassRef<TcxEditButtonViewInfo>;
@@ -69,7 +44,7 @@ using TcxEditDrawButtonBackgroundEvent = Event<void(TcxCustomEditViewInfo* Sende
 using TcxEditGetButtonStateEvent =
     Event<void(TcxCustomEditViewInfo* Sender, Integer AButtonVisibleIndex, TcxEditButtonState& AState)>;
 
-class TcxCustomEditViewInfo : public TcxContainerViewInfo {
+class TcxCustomEditViewInfo : public TcxContainerViewInfo, public IcxEditPaintViewInfo {
   ORV_CLASS(TcxCustomEditViewInfo, TcxContainerViewInfo)
  public:
   TcxCustomEditViewInfo() = default;
@@ -96,10 +71,17 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
   // frees them from the end.
   void SetButtonCount(Integer Value);
 
-  void DrawButtons(TcxCanvas* ACanvas);
-  void DrawButtonBackground(TcxCanvas* ACanvas, Integer AButtonVisibleIndex, const TRect& R, TColor AColor);
+  // What the painting helpers read.
+  TcxContainerViewInfo* GetContainerViewInfo() override { return this; }
+  void GetEditPaintInfo(TcxEditPaintInfo& AInfo) override;
+  TcxEditButtonPaintInfo& GetButtonPaintInfo(Integer AIndex) override { return *ButtonInfos[AIndex]; }
+
+  // Nothing on a canvas of one of the editor's own buttons.
+  void DrawButtons(TcxCanvas* ACanvas) override;
+  // The gradient of btsOffice11 buttons, else a solid fill.
+  void DrawButtonBackground(TcxCanvas* ACanvas, Integer AButtonVisibleIndex, const TRect& R, TColor AColor) override;
   // Only in place: the owner's custom background; true when it drew.
-  bool DrawBackground(TcxCanvas* ACanvas);
+  bool DrawBackground(TcxCanvas* ACanvas) override;
   bool DrawBackground(TcxCanvas* ACanvas, const TPoint& P);
   void DrawEditBackground(TcxCanvas* ACanvas, const TRect& ARect, const TRect& AExcludedRect,
                           bool AExcludedRectIsTransparent);
@@ -111,7 +93,7 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
   virtual void DrawButtonBorder(TcxCanvas* ACanvas, Integer AButtonVisibleIndex, TcxEditButtonStyle AButtonStyle,
                                 const TRect& R);
   virtual void DrawButtonContent(TcxCanvas* ACanvas, Integer AButtonVisibleIndex, const TRect& ABackgroundRect,
-                                 const TRect& AContentRect, TColor APenColor, TColor ABrushColor);
+                                 const TRect& AContentRect, TColor APenColor, TColor ABrushColor) override;
   // Some button is hot.
   virtual bool IsHotTrack();
   // P (in the coordinates PaintEx paints in) lies on a button.
