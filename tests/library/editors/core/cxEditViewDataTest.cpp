@@ -6,6 +6,10 @@
 #include <climits>
 
 #include "EditViewSession.h"
+#include "library/foundation/cxWindowHelpers.h"
+#include "library/foundation/dxThemeManager.h"
+#include "library/foundation/dxUxTheme.h"
+#include "platform/theme/ThemeTestMode.h"
 
 namespace {
 
@@ -309,4 +313,54 @@ TEST_F(cxEditViewData, CalculatingAwayFromTheOriginGivesTheSameLayoutMoved) {
     EXPECT_EQ(info->ButtonInfos[i]->VisibleBounds, placed->ButtonInfos[i]->VisibleBounds) << i;
     EXPECT_EQ(info->ButtonInfos[i]->State, placed->ButtonInfos[i]->State) << i;
   }
+}
+
+TEST_F(cxEditViewData, ANativeEditorTakesItsStateAndButtonRoomFromTheEditTheme) {
+  if (!AreVisualStylesAvailable(totEdit)) GTEST_SKIP() << "no theme";
+  AddButton(20);
+  style->SetEditBorderStyle(ebsSingle);
+  style->SetTransparentBorder(false);
+  style->GetLookAndFeel()->SetNativeStyle(true);
+  auto edit = MakeViewData(false);
+  ASSERT_TRUE(edit->IsNativeStyle());
+  const TRect bounds(0, 0, 100, 22);
+
+  TRect content(0, 0, 100, 100);
+  TdxTheme theme = OpenTheme(totEdit);
+  ::GetThemeBackgroundContentRect(theme, canvas->GetHandle(), 1, 1, TRect(0, 0, 100, 100), content);
+  win::test::StartThemeCallLog();
+  Calculate(edit.get(), bounds);
+  const std::string log = win::test::ThemeCallLog();
+  win::test::StopThemeCallLog();
+  EXPECT_TRUE(info->IsNative);
+  EXPECT_EQ(info->NativeState, 1);
+  EXPECT_EQ(info->BorderExtent, cxContainerDefaultBorderExtent);
+  EXPECT_EQ(ButtonBounds(0), TRect(80 - (100 - content.Right), content.Top, 100 - (100 - content.Right),
+                                   22 - (100 - content.Bottom)))
+      << log;
+
+  struct Step {
+    const char* Story;
+    bool Focused, ReadOnly, Enabled;
+    TPoint P;
+    Integer State;
+  };
+  const Step steps[] = {{"hot", false, false, true, {40, 10}, 2},
+                        {"focused", true, false, true, {40, 10}, 5},
+                        {"read-only", true, true, true, {-1, -1}, 6},
+                        {"disabled", true, true, false, {-1, -1}, 4}};
+  for (const Step& step : steps) {
+    edit->Focused = step.Focused;
+    properties->SetReadOnly(step.ReadOnly);
+    edit->Enabled = step.Enabled;
+    Calculate(edit.get(), bounds, step.P);
+    EXPECT_EQ(info->NativeState, step.State) << step.Story;
+  }
+  // Disabled without a colour of its own, the editor takes the theme's.
+  COLORREF fill = 0;
+  ::GetThemeColor(theme, 1, 4, 3802, &fill);
+  EXPECT_EQ(ColorToRGB(info->BackgroundColor), static_cast<TColor>(fill));
+  style->SetColor(clYellow);
+  Calculate(edit.get(), bounds);
+  EXPECT_EQ(info->BackgroundColor, clYellow);
 }
