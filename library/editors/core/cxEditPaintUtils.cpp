@@ -43,17 +43,25 @@ bool SystemColorIndex(TColor AColor, Integer& AIndex) {
 
 TRect Shrunk(const TRect& R, Integer D = 1) { return cxRectInflate(R, -D, -D); }
 
+// Restoring a saved state of the device context also puts back the pen,
+// brush and font selected then, which need not be the canvas's any more:
+// the canvas selects its own again before it next draws.
+void RestoreCanvasDC(TcxCanvas* ACanvas, int ASaved) {
+  win::RestoreDC(ACanvas->GetHandle(), ASaved);
+  ACanvas->GetCanvas()->Refresh();
+}
+
 // Keeps the device context's state (the clip region above all) across a
 // block of drawing.
 class TDCStateSaver {
  public:
-  explicit TDCStateSaver(TcxCanvas* ACanvas) : FDC(ACanvas->GetHandle()), FSaved(win::SaveDC(FDC)) {}
-  ~TDCStateSaver() { win::RestoreDC(FDC, FSaved); }
+  explicit TDCStateSaver(TcxCanvas* ACanvas) : FCanvas(ACanvas), FSaved(win::SaveDC(ACanvas->GetHandle())) {}
+  ~TDCStateSaver() { RestoreCanvasDC(FCanvas, FSaved); }
   TDCStateSaver(const TDCStateSaver&) = delete;
   TDCStateSaver& operator=(const TDCStateSaver&) = delete;
 
  private:
-  win::HDC FDC;
+  TcxCanvas* FCanvas;
   int FSaved;
 };
 
@@ -409,10 +417,9 @@ void DrawCustomEdit(TcxCanvas* ACanvas, IcxEditPaintViewInfo* AViewInfo, bool AD
                     TcxEditBackgroundPaintingStyle APaintingStyle) {
   TcxEditPaintInfo info;
   AViewInfo->GetEditPaintInfo(info);
-  const win::HDC dc = ACanvas->GetHandle();
   int saved = 0;
   if (info.ButtonCount > 0 && !AViewInfo->GetButtonPaintInfo(0).NativeTransparent) {
-    saved = win::SaveDC(dc);
+    saved = win::SaveDC(ACanvas->GetHandle());
     for (Integer i = 0; i < info.ButtonCount; ++i)
       ACanvas->ExcludeClipRect(AViewInfo->GetButtonPaintInfo(i).VisibleBounds);
   }
@@ -422,7 +429,7 @@ void DrawCustomEdit(TcxCanvas* ACanvas, IcxEditPaintViewInfo* AViewInfo, bool AD
     else
       DrawStandardEdit(ACanvas, AViewInfo, info, ADrawBackground);
   }
-  if (saved) win::RestoreDC(dc, saved);
+  if (saved) RestoreCanvasDC(ACanvas, saved);
   AViewInfo->DrawButtons(ACanvas);
 }
 

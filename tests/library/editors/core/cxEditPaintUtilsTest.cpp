@@ -214,6 +214,19 @@ TEST_F(cxEditPaint, TheBackgroundKeepsOutOfTheButtonsAndTheClipRegionComesBack) 
   win::SelectClipRgn(c->GetHandle(), nullptr);
   EXPECT_EQ(Picture(c, TRect(0, 0, 12, 1), legend), "..wwwwww....");
 
+  // The canvas's own tools are still the ones it draws with: the border's
+  // brush, chosen while the state was saved, is not lost with the state.
+  V.Info.BorderStyle = ebsSingle;
+  V.BorderColor = Rgb(0, 0, 0xFF);
+  c->SetBrushColor(Rgb(0xFF, 0, 0));
+  c->FillRect(TRect(0, 0, 1, 1));
+  DrawCustomEdit(c.get(), &V, true, bpsSolid);
+  c->SetBrushColor(V.BorderColor);
+  const TPoint triangle[] = {{1, 0}, {10, 0}, {1, 3}};
+  c->Polygon(triangle);
+  EXPECT_EQ(ColorToRGB(c.At(3, 1)), V.BorderColor);
+  V.Info.BorderStyle = ebsNone;
+
   // A themed first button that lets its background show through leaves
   // the editor's background whole under every button.
   V.Buttons[0].NativeTransparent = true;
