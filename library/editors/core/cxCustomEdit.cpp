@@ -195,6 +195,8 @@ void TcxCustomEdit::Initialize() {
   SetTabStop(true);
   FInnerEdit = CreateInnerEdit();
   if (FInnerEdit) {
+    FInnerEditControl = FInnerEdit->GetControl();
+    FInnerEdit->SetParent(this);
     InitializeInnerEdit();
     FInnerEdit->SetOnChange(TNotifyEvent::Bind<&TcxCustomEdit::ChangeHandler>(this));
     SetInnerControl(FInnerEdit->GetControl());
@@ -230,16 +232,15 @@ void TcxCustomEdit::BeforeDestruction() {
     FRepositoryItem->RemoveListener(this);
     FRepositoryItem = nullptr;
   }
+  // The inner edit goes with the other children; Notification forgets it.
   inherited::BeforeDestruction();
 }
 
 TcxCustomEdit::~TcxCustomEdit() {
   FreeAndNil(FDblClickTimer);
   if (FInnerEdit) {
-    TWinControl* inner = FInnerEdit->GetControl();
     FInnerEdit = nullptr;
-    SetInnerControl(nullptr);
-    inner->Free();
+    FInnerEditControl->Free();
   }
   FreeAndNil(FChangeEventsCatcher);
   if (FProperties) {
@@ -970,6 +971,15 @@ void TcxCustomEdit::SetParent(TWinControl* AParent) {
 void TcxCustomEdit::SetName(const AnsiString& Value) {
   inherited::SetName(Value);
   if (FDataBinding) FDataBinding->UpdateNotConnectedDBEditDisplayValue();
+}
+
+void TcxCustomEdit::Notification(TComponent* AComponent, TOperation Operation) {
+  // The inner edit is asked nothing here: it may be half gone already.
+  if (Operation == opRemove && FInnerEdit && AComponent == FInnerEditControl) {
+    FInnerEdit = nullptr;
+    FInnerEditControl = nullptr;
+  }
+  inherited::Notification(AComponent, Operation);
 }
 
 void TcxCustomEdit::CreateHandle() {

@@ -307,10 +307,19 @@ class TcxCustomEdit : public TcxContainer,
   virtual Integer GetTextBaseLine() { return 0; }
   virtual bool HasTextBaseLine() { return false; }
 
-  // ---- Keys; public so that the inner control hands its keys on ----
+  // ---- Input; public so that the inner control hands its keys, mouse,
+  // wheel and focus changes on ----
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;
   void KeyUp(Word& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override { inherited::MouseMove(Shift, X, Y); }
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override {
+    inherited::MouseUp(Button, Shift, X, Y);
+  }
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) override;
+  void FocusChanged() override;
+  void SetParent(TWinControl* AParent) override;
   bool IsEditorKey(Word Key, TShiftState Shift);
   bool IsSpecialKey(Word Key, TShiftState Shift);
 
@@ -422,14 +431,10 @@ class TcxCustomEdit : public TcxContainer,
   void DblClick() override;
   void DoEnter() override;
   void DoExit() override;
-  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) override;
-  void FocusChanged() override;
   void Loaded() override;
   void ReadState(TReader* Reader) override;
-  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
-  void SetParent(TWinControl* AParent) override;
   void SetName(const AnsiString& Value) override;
   void CreateHandle() override;
   void DefineProperties(TFiler* Filer) override;
@@ -459,6 +464,7 @@ class TcxCustomEdit : public TcxContainer,
   Variant FEditValue;
   Variant FPrevEditValue;
   IcxCustomInnerEdit* FInnerEdit = nullptr;
+  TWinControl* FInnerEditControl = nullptr;
   bool FUserAction = false;
 
  private:
