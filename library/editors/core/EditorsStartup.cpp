@@ -2,9 +2,11 @@
 
 #include "library/data/cxFilterConsts.h"
 #include "library/editors/core/cxEditConsts.h"
+#include "library/editors/core/cxEditPaintUtils.h"
 #include "library/editors/core/cxEditRegistries.h"
 #include "library/editors/core/cxEditRepository.h"
 #include "library/editors/core/cxEditStyles.h"
+#include "library/editors/core/cxEditUtils.h"
 #include "library/foundation/FoundationStartup.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/UnitStartup.h"
@@ -65,6 +67,8 @@ void cxEditFinalize() {
 void RegisterEditorUnits() {
   RegisterFoundationUnits();
   RegisterUnit("cxEditConsts", &cxEditConstsStartUp, &cxEditConstsShutDown);
+  RegisterUnit("cxEditUtils", &cxEditUtilsInitialize, nullptr);
+  RegisterUnit("cxEditPaintUtils", &cxEditPaintUtilsInitialize, &cxEditPaintUtilsFinalize);
   RegisterUnit("cxEdit", &cxEditInitialize, &cxEditFinalize);
   RegisterUnit("cxEditRegisteredRepositoryItems", &StartRegisteredRepositoryItems, &StopRegisteredRepositoryItems);
 }

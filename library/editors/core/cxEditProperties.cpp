@@ -5,6 +5,7 @@
 #include "library/data/cxVariants.h"
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxEditStyles.h"
+#include "library/editors/core/cxEditViewInfo.h"
 #include "platform/rtl/ScopeExit.h"
 
 ORV_REGISTER(TcxCustomEditDefaultValuesProvider)
@@ -273,6 +274,10 @@ bool TcxCustomEditProperties::CanModify() {
 // --- value hooks -----------------------------------------------------------
 
 TClass TcxCustomEditProperties::GetStyleClass() const { return TcxEditStyle::StaticClass(); }
+
+TClass TcxCustomEditProperties::GetViewDataClass() const { return TcxCustomEditViewData::StaticClass(); }
+
+TClass TcxCustomEditProperties::GetViewInfoClass() const { return TcxCustomEditViewInfo::StaticClass(); }
 
 bool TcxCustomEditProperties::CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2) {
   Variant value1, value2;

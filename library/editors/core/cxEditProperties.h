@@ -198,11 +198,11 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   // target keeps its own OnPropertiesChanged and close-popup handler.
   void Assign(TPersistent* Source) override;
 
-  // Factories. The editor control, view data and view info classes come
-  // with the editor control; until a kind names them they are null.
-  virtual TClass GetContainerClass() const { return nullptr; }
-  virtual TClass GetViewDataClass() const { return nullptr; }
-  virtual TClass GetViewInfoClass() const { return nullptr; }
+  // Factories: the editor control, view data, view info and style classes
+  // of the kind.
+  virtual TClass GetContainerClass() const;
+  virtual TClass GetViewDataClass() const;
+  virtual TClass GetViewInfoClass() const;
   virtual TClass GetStyleClass() const;
   virtual TClass GetAssignedValuesClass() const { return TcxCustomEditPropertiesValues::StaticClass(); }
   // A new object of this class with no owner.
