@@ -1,9 +1,12 @@
 #include "library/editors/core/cxFilterControlUtils.h"
 
 #include <iterator>
+#include <map>
 
 #include "library/data/cxFilterConsts.h"
+#include "library/editors/core/cxCustomEdit.h"
 #include "library/editors/core/cxEditProperties.h"
+#include "library/editors/core/cxInplaceEditList.h"
 #include "library/grid/cxFilterControlStrs.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Screen.h"
@@ -74,6 +77,20 @@ TcxFilterControlOperators OperatorRange(TcxFilterControlOperator AFirst, TcxFilt
 
 TcxFilterEditsController* TheFilterEditsController = nullptr;
 
+// The properties class an editor class makes for itself. Only an editor
+// answers that, so the first question per class builds one; classes never
+// change, so the answer is kept.
+TClass EditPropertiesClassOf(TClass AEditClass) {
+  static std::map<TClass, TClass> known;
+  auto found = known.find(AEditClass);
+  if (found != known.end()) return found->second;
+  TcxCustomEdit* edit = TcxCustomEditClass(AEditClass).Create(nullptr);
+  TClass result = edit->GetPropertiesClass();
+  edit->Free();
+  known.emplace(AEditClass, result);
+  return result;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -87,7 +104,17 @@ void TcxCustomFilterEditHelper::ClearPropertiesEvents(TcxCustomEditProperties* A
   AProperties->OnValidate = nullptr;
 }
 
+void TcxCustomFilterEditHelper::InitializeEdit(TcxCustomEdit* AEdit, TcxCustomEditProperties* AEditProperties) const {
+  InitializeProperties(AEdit->GetActiveProperties(), AEditProperties, EditPropertiesHasButtons());
+}
+
 bool TcxCustomFilterEditHelper::IsIDefaultValuesProviderNeeded(TcxCustomEditProperties*) const { return true; }
+
+void TcxCustomFilterEditHelper::GetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AEditProperties,
+                                               Variant& V, AnsiString& S) const {
+  V = AEdit->GetEditValue();
+  S = AEditProperties->GetDisplayText(V, false, true);
+}
 
 TcxFilterControlOperators TcxCustomFilterEditHelper::GetSupportedFilterOperators(TcxCustomEditProperties*,
                                                                                  TcxValueTypeClass AValueTypeClass,
@@ -119,6 +146,26 @@ bool TcxCustomFilterEditHelper::IsValueValid(TcxValueTypeClass AValueTypeClass, 
 }
 
 void TcxCustomFilterEditHelper::SetFilterValue(TcxCustomEdit*, TcxCustomEditProperties*, const Variant&) const {}
+
+TcxCustomEdit* TcxCustomFilterEditHelper::GetFilterEdit(TcxCustomEditProperties* AEditProperties,
+                                                        TcxInplaceEditList* AInplaceEditList) const {
+  TClass editClass = GetFilterEditClass();
+  if (!editClass) return nullptr;
+  if (AInplaceEditList) {
+    TcxCustomEdit* edit = AInplaceEditList->GetEdit(EditPropertiesClassOf(editClass));
+    if (edit) InitializeEdit(edit, AEditProperties);
+    return edit;
+  }
+  TcxCustomEdit* edit = TcxCustomEditClass(editClass).Create(nullptr);
+  // Nobody else knows of the new editor yet.
+  try {
+    InitializeEdit(edit, AEditProperties);
+  } catch (...) {
+    edit->Free();
+    throw;
+  }
+  return edit;
+}
 
 // ---------------------------------------------------------------------------
 // TcxFilterEditsController
@@ -170,7 +217,28 @@ AnsiString GetFilterControlOperatorText(TcxFilterControlOperator AOperator) {
 }
 
 // ---------------------------------------------------------------------------
-// Errors and dialogs
+// Values, errors and dialogs
+
+void FilterControlValidateValue(TcxCustomEdit* AEdit, Variant& AValue, TcxFilterControlOperator AOperator,
+                                TcxValueTypeClass AValueTypeClass, TcxCustomFilterEditHelperClass AHelper) {
+  if (!AValueTypeClass) return;
+  if (VarIsStr(AValue) && VarToStr(AValue).empty() && !AValueTypeClass->IsString()) AValue = Null();
+  if (VarIsNull(AValue) || AOperator == fcoLike || AOperator == fcoNotLike) return;
+  if (!AHelper) AHelper = TcxCustomFilterEditHelper::StaticClass();
+  bool valid;
+  try {
+    valid = AHelper->IsValueValid(AValueTypeClass, AValue);
+  } catch (...) {
+    valid = false;
+  }
+  if (valid) return;
+  if (AEdit) {
+    AEdit->SetModified(true);
+    if (AEdit->CanFocus()) AEdit->SetFocus();
+  }
+  FilterControlError(cxFilterControlString(cxSFilterDialogInvalidValue));
+}
+
 
 void FilterControlError(const AnsiString& AMessage) { throw EcxFilterControlError(AMessage); }
 

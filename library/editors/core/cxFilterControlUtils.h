@@ -40,12 +40,17 @@ class TcxCustomFilterEditHelper : public TObject {
   // Clears the handlers a column's properties carry (button click, change,
   // edit-value change, validation); null does nothing.
   virtual void ClearPropertiesEvents(TcxCustomEditProperties* AProperties) const;
+  // Sets the condition editor's active properties up from the column's.
+  virtual void InitializeEdit(TcxCustomEdit* AEdit, TcxCustomEditProperties* AEditProperties) const;
   // Whether the condition editor keeps the column's default-values provider.
   virtual bool IsIDefaultValuesProviderNeeded(TcxCustomEditProperties* AEditProperties) const;
   // Whether the condition editor keeps the column's buttons.
   virtual bool EditPropertiesHasButtons() const { return false; }
   // The condition editor's class; the base names none.
   virtual TClass GetFilterEditClass() const { return nullptr; }
+  // The condition's value and its display text as AEditProperties show it.
+  virtual void GetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AEditProperties, Variant& V,
+                              AnsiString& S) const;
   // The operators a condition on a column of that value type may use;
   // the extended set adds the range and list operators.
   virtual TcxFilterControlOperators GetSupportedFilterOperators(TcxCustomEditProperties* AProperties,
@@ -62,6 +67,12 @@ class TcxCustomFilterEditHelper : public TObject {
   virtual void SetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AEditProperties,
                               const Variant& AValue) const;
   virtual bool UseDisplayValue() const { return false; }
+
+  // The condition editor set up from AEditProperties: the pool's editor
+  // when a pool is given, else a new editor without owner (the caller's to
+  // free). Null when the helper names no editor class.
+  TcxCustomEdit* GetFilterEdit(TcxCustomEditProperties* AEditProperties,
+                               TcxInplaceEditList* AInplaceEditList = nullptr) const;
 };
 
 using TcxCustomFilterEditHelperClass = TClassRef<TcxCustomFilterEditHelper>;
@@ -97,6 +108,14 @@ TcxFilterControlOperator GetFilterControlOperator(TcxFilterOperatorKind AKind, b
 // The operator's caption; empty for fcoNone and values out of range.
 AnsiString GetFilterControlOperatorText(TcxFilterControlOperator AOperator);
 
+// Checks a condition value as the builder takes it. An empty text becomes
+// Null for a value type that does not hold text. A value the helper finds
+// invalid (a check that raises counts as invalid) marks the editor
+// modified, gives it the focus when it can take it and raises
+// EcxFilterControlError "Invalid value"; like-conditions take any text.
+// Without a helper the value type checks the value itself.
+void FilterControlValidateValue(TcxCustomEdit* AEdit, Variant& AValue, TcxFilterControlOperator AOperator,
+                                TcxValueTypeClass AValueTypeClass, TcxCustomFilterEditHelperClass AHelper);
 // Raises EcxFilterControlError with AMessage.
 [[noreturn]] void FilterControlError(const AnsiString& AMessage);
 // A filter dialog's window belongs to the screen's active form, unless a

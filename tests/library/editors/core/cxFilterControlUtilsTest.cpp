@@ -2,7 +2,8 @@
 // trip to the data layer and back, captions read from the data layer's
 // table, the operators offered per value type, a helper registry that
 // answers by family and goes away when emptied, condition editors set up
-// from a column without its handlers, and dialogs that stay in front.
+// from a column without its handlers, condition values checked as the
+// user typed them, and dialogs that stay in front.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -10,7 +11,9 @@
 #include "library/data/cxFilterConsts.h"
 #include "library/editors/EditTestDoubles.h"
 #include "library/editors/EditorSession.h"
+#include "library/editors/core/CustomEditFixtures.h"
 #include "library/editors/core/cxFilterControlUtils.h"
+#include "library/editors/core/cxInplaceEditList.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Screen.h"
 
@@ -45,8 +48,24 @@ class TcxTestProviderlessHelper : public TcxCustomFilterEditHelper {
   bool IsIDefaultValuesProviderNeeded(TcxCustomEditProperties*) const override { return false; }
 };
 
+// The test kind's helper; it counts the values it is asked about and may
+// fail while checking one.
+class TcxTestKindFilterHelper : public TcxCustomFilterEditHelper {
+  ORV_CLASS(TcxTestKindFilterHelper, TcxCustomFilterEditHelper)
+ public:
+  static inline int Checks = 0;
+  static inline bool Fails = false;
+  TClass GetFilterEditClass() const override { return TTestKindEdit::StaticClass(); }
+  bool IsValueValid(TcxValueTypeClass AValueTypeClass, Variant& AValue) const override {
+    ++Checks;
+    if (Fails) throw EConvertError("no check today");
+    return TcxCustomFilterEditHelper::IsValueValid(AValueTypeClass, AValue);
+  }
+};
+
 }  // namespace
 
+ORV_REGISTER(TcxTestKindFilterHelper)
 ORV_REGISTER(TcxTestCustomFooProperties)
 ORV_REGISTER(TcxTestFooProperties)
 ORV_REGISTER(TcxTestFooChildProperties)
@@ -216,6 +235,126 @@ TEST_F(FilterEditProperties, KindsWithButtonsKeepThemAndKindsWithoutDataDropTheP
       ->InitializeProperties(condition, column, false);
   EXPECT_EQ(condition->GetIDefaultValuesProvider(), nullptr);
   EXPECT_EQ(column->GetIDefaultValuesProvider(), &provider);
+}
+
+// A condition editor on the builder's form, and the builder's OK button
+// that has the focus when the value is taken.
+class FilterConditionValue : public CustomEditSession {
+ protected:
+  void SetUp() override {
+    CustomEditSession::SetUp();
+    TcxTestKindFilterHelper::Checks = 0;
+    TcxTestKindFilterHelper::Fails = false;
+    edit = MakeEdit(form, {10, 10, 150, 31});
+    ok = New<TTestGrid>(form);
+    ok->SetBoundsRect({10, 50, 60, 70});
+    ok->SetTabStop(true);
+    ok->SetParent(form);
+    Show();
+  }
+  // The user types the text, then goes to the OK button.
+  void TypeAndLeave(const std::string& text) {
+    Focus(edit);
+    Type(text);
+    ok->SetFocus();
+    Pump();
+  }
+  // The builder takes the editor's text as the condition's value.
+  Variant Taken() const { return Variant(edit->Inner()->GetText()); }
+  TcxCustomFilterEditHelperClass helper = TcxTestKindFilterHelper::StaticClass();
+  TTestKindEdit* edit = nullptr;
+  TTestGrid* ok = nullptr;
+};
+
+TEST_F(FilterConditionValue, AnEmptyTextIsNullForNumbersAndStaysTextForStrings) {
+  Variant value("");
+  FilterControlValidateValue(edit, value, fcoEqual, TcxIntegerValueType::Class(), helper);
+  EXPECT_TRUE(VarIsNull(value));
+  value = Variant("");
+  FilterControlValidateValue(edit, value, fcoEqual, TcxStringValueType::Class(), helper);
+  EXPECT_TRUE(VarIsStr(value));
+  EXPECT_EQ(TcxTestKindFilterHelper::Checks, 1) << "the empty text is a valid string";
+  EXPECT_FALSE(edit->GetModified());
+}
+
+TEST_F(FilterConditionValue, TextThatIsNoNumberIsRefusedUnlessTheConditionIsALikeCondition) {
+  TypeAndLeave("abc");
+  ASSERT_EQ(edit->Inner()->GetText(), "abc");
+  ASSERT_FALSE(edit->IsFocused());
+  Variant value = Taken();
+  FilterControlValidateValue(edit, value, fcoLike, TcxIntegerValueType::Class(), helper);
+  FilterControlValidateValue(edit, value, fcoNotLike, TcxIntegerValueType::Class(), helper);
+  EXPECT_EQ(TcxTestKindFilterHelper::Checks, 0) << "a like condition asked the helper";
+
+  try {
+    FilterControlValidateValue(edit, value, fcoEqual, TcxIntegerValueType::Class(), helper);
+    ADD_FAILURE() << "abc passed as an integer";
+  } catch (const EcxFilterControlError& e) {
+    EXPECT_EQ(e.GetMessage(), "Invalid value");
+  }
+  Pump();
+  EXPECT_TRUE(edit->GetModified());
+  EXPECT_TRUE(edit->IsFocused()) << "the user is not brought back to the wrong value";
+  EXPECT_EQ(edit->Inner()->GetText(), "abc");
+
+  // A number passes and comes back as one.
+  edit->SetModified(false);
+  value = Variant("42");
+  FilterControlValidateValue(edit, value, fcoGreater, TcxIntegerValueType::Class(), helper);
+  EXPECT_EQ(VarType(value), varInteger);
+  EXPECT_FALSE(edit->GetModified());
+}
+
+TEST_F(FilterConditionValue, ACheckThatFailsOrAMissingHelperStillRefusesTheValue) {
+  TcxTestKindFilterHelper::Fails = true;
+  Variant value("12");
+  EXPECT_THROW(FilterControlValidateValue(edit, value, fcoEqual, TcxIntegerValueType::Class(), helper),
+               EcxFilterControlError);
+  EXPECT_EQ(TcxTestKindFilterHelper::Checks, 1);
+
+  // A kind without a helper: the value type judges.
+  value = Variant("abc");
+  EXPECT_THROW(FilterControlValidateValue(edit, value, fcoEqual, TcxIntegerValueType::Class(), nullptr),
+               EcxFilterControlError);
+  value = Variant("7");
+  FilterControlValidateValue(nullptr, value, fcoEqual, TcxIntegerValueType::Class(), nullptr);
+  EXPECT_EQ(VarType(value), varInteger);
+  // Without a value type there is nothing to check against.
+  value = Variant("abc");
+  FilterControlValidateValue(edit, value, fcoEqual, nullptr, helper);
+  EXPECT_EQ(VarToStr(value), "abc");
+}
+
+TEST_F(FilterConditionValue, AConditionEditorComesFromThePoolOrNewAndNeverWithTheColumnsHandlers) {
+  auto* column = New<TTestKindProperties>(nullptr);
+  column->SetClearKey(46);
+  column->OnChange = [this](TObject*) { log.push_back("column change"); };
+  column->GetButtons()->Add();
+
+  TcxCustomEdit* alone = helper->GetFilterEdit(column);
+  ASSERT_NE(alone, nullptr);
+  EXPECT_EQ(alone->ClassType(), TTestKindEdit::StaticClass());
+  EXPECT_EQ(alone->GetOwner(), nullptr);
+  TcxCustomEditProperties* props = alone->GetActiveProperties();
+  EXPECT_EQ(props->GetClearKey(), 46);
+  EXPECT_FALSE(props->OnChange);
+  EXPECT_EQ(props->GetButtons()->GetCount(), 0);
+  EXPECT_TRUE(props->GetValidateOnEnter());
+  alone->Free();
+
+  auto* pool = New<TcxInplaceEditList>();
+  TcxCustomEdit* pooled = helper->GetFilterEdit(column, pool);
+  EXPECT_EQ(pool->GetCount(), 1);
+  EXPECT_EQ(pool->FindItem(TTestKindProperties::StaticClass()), 0);
+  EXPECT_TRUE(pooled->IsInplace());
+  EXPECT_FALSE(pooled->GetActiveProperties()->OnChange);
+  EXPECT_EQ(helper->GetFilterEdit(column, pool), pooled);
+  pool->Free();
+
+  // A helper that names no editor gives none.
+  EXPECT_EQ(TcxCustomFilterEditHelperClass(TcxCustomFilterEditHelper::StaticClass())->GetFilterEdit(column), nullptr);
+  column->Free();
+  EXPECT_TRUE(log.empty());
 }
 
 TEST(FilterDialogParams, ADialogBelongsToTheActiveFormUnlessAFormStaysOnTop) {
