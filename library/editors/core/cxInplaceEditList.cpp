@@ -19,7 +19,7 @@ TcxInplaceEditList::~TcxInplaceEditList() {
 }
 
 TcxCustomEdit* TcxInplaceEditList::GetEdit(TcxCustomEditProperties* AProperties) {
-  TcxCustomEdit* edit = GetEdit(AProperties->ClassType());
+  TcxCustomEdit* edit = AProperties ? GetEdit(AProperties->ClassType()) : nullptr;
   if (!edit) return nullptr;
   // Copying settings is no change of the value: what the copy caught is
   // dropped, also when the copy raises.
