@@ -349,6 +349,14 @@ TRect TcxCustomEdit::GetBorderExtent() {
                info->Bounds.Right - info->ClientRect.Right, info->Bounds.Bottom - info->ClientRect.Bottom);
 }
 
+TRect TcxCustomEdit::GetShadowBounds() {
+  TcxCustomEditViewInfo* info = GetViewInfo();
+  const Integer width = GetContainerBorderWidth(info->GetContainerBorderStyle());
+  TRect r = cxRectInflate(info->BorderRect, width, width);
+  InflateRectByBorders(r, width, GetActiveStyle()->GetEdges());
+  return r;
+}
+
 bool TcxCustomEdit::IsNativeStyle() {
   TcxCustomEditViewData* viewData = CreateViewData();
   orv::ScopeExit free([viewData] { viewData->Free(); });
@@ -454,6 +462,15 @@ void TcxCustomEdit::DefineProperties(TFiler* Filer) {
   Filer->DefineProperty("Width", TReaderProc::Bind<&TcxCustomEdit::ReadWidth>(this),
                         TWriterProc::Bind<&TcxCustomEdit::WriteWidth>(this),
                         !ancestor || ancestor->TcxContainer::GetWidth() != TcxContainer::GetWidth());
+}
+
+void TcxCustomEdit::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  TWinControl* inner = FInnerEditControl;
+  inherited::GetChildren(
+      [Proc, inner](TComponent* Child) {
+        if (Child != inner) Proc(Child);
+      },
+      Root);
 }
 
 void TcxCustomEdit::ReadHeight(TReader* Reader) { SetHeight(Reader->ReadInteger()); }
