@@ -718,11 +718,15 @@ void TcxCustomEdit::HandleValidationError(const AnsiString& AErrorText) {
     FEditValidated = true;
   } else if (GetVisible()) {
     if (!IsFocused()) {
-      auto settingFocus = orv::TempValue(FIsSettingFocus, true);
-      if (FInnerEdit && FInnerEdit->GetControl()->CanFocus())
-        FInnerEdit->SafelySetFocus();
-      else
-        SetFocus();
+      {
+        auto settingFocus = orv::TempValue(FIsSettingFocus, true);
+        if (FInnerEdit && FInnerEdit->GetControl()->CanFocus())
+          FInnerEdit->SafelySetFocus();
+        else
+          SetFocus();
+      }
+      // The focus handlers ignored the change; the state drawn follows now.
+      FocusChanged();
     }
     SelectAll();
   }

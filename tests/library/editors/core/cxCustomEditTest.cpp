@@ -252,6 +252,8 @@ TEST_F(CustomEdit, AnInvalidValueKeepsFocusAndTextRaisesThenPostsNothing) {
   Type("abc");
   Press(VK_TAB);
   EXPECT_TRUE(edit->IsFocused());
+  EXPECT_TRUE(edit->InternalFocused());
+  EXPECT_TRUE(edit->GetViewInfo()->ContainerState.Contains(csActive));
   EXPECT_FALSE(other->IsFocused());
   EXPECT_EQ(edit->Inner()->GetText(), "abc");
   EXPECT_EQ(edit->Inner()->GetSelLength(), 3);
