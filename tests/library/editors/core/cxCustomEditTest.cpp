@@ -521,3 +521,20 @@ TEST_F(CustomEdit, InPlaceEscClearKeyAndClickKeyWorkAsAloneAndEscNeverReachesThe
   EXPECT_EQ(log, (Log{"editing agreed", "change", "value changed"}));
   EXPECT_TRUE(VarIsNull(edit->GetEditValue()));
 }
+
+TEST_F(CustomEdit, AModalFormClosingWithAnAnswerTakesTheTypedValueAndACancelLeavesIt) {
+  for (const TModalResult answer : {mrOk, mrCancel}) {
+    auto* dialog = TCustomForm::CreateNew<TForm>(Application);
+    dialog->SetBoundsRect({150, 150, 400, 300});
+    auto* edit = MakeEdit(dialog, {10, 10, 150, 31});
+    edit->SetEditValue(Variant(AnsiString("x")));
+    test::OnNextModalLoop([&] {
+      edit->SetFocus();
+      Type("abc");
+      dialog->SetModalResult(answer);
+    });
+    EXPECT_EQ(dialog->ShowModal(), answer);
+    EXPECT_EQ(edit_test::Text(edit->GetEditValue()), answer == mrOk ? "abc" : "x");
+    dialog->Free();
+  }
+}
