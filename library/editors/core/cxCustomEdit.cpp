@@ -26,7 +26,7 @@ ORV_REGISTER(TcxCustomEditData)
 ORV_REGISTER(TcxEditDataBinding)
 // Height and Width go through DefineProperties, compared with the ancestor.
 ORV_REGISTER(TcxCustomEdit, ORV_PROP(Height).Stored(false), ORV_PROP(Width).Stored(false),
-             ORV_PROP(RepositoryItem), ORV_EVENT(OnFocusChanged))
+             ORV_EVENT(PropertiesEvents), ORV_PROP(RepositoryItem), ORV_EVENT(OnFocusChanged))
 
 namespace {
 
