@@ -139,7 +139,9 @@ void TcxCustomEditViewData::Calculate(TcxCanvas* ACanvas, const TRect& ABounds, 
   AViewInfo->HasBackground = Edit && Edit->HasBackground();
   AViewInfo->InnerEditVisible = InnerEdit && InnerEdit->GetControl()->GetVisible();
   AViewInfo->IsDBEditPaintCopyDrawing = Edit && Edit->IsDBEditPaintCopyDrawing();
-  AViewInfo->HasInnerControl = Edit && dynamic_cast<IcxContainerInnerControl*>(Edit->GetEditControl()) != nullptr;
+  // An editor "offers" an inner control when it hosts one (a native edit
+  // inside the container); painting then leaves the text to that control.
+  AViewInfo->HasInnerControl = Edit && dynamic_cast<IcxContainerInnerControl*>(Edit->GetEditControl()->GetInnerControl()) != nullptr;
   AViewInfo->IsDesigning = IsDesigning;
   AViewInfo->IsInplace = FIsInplace;
   AViewInfo->PaintOptions = GetPaintOptions();
