@@ -610,6 +610,12 @@ void TcxCustomEditPopupWindow::ModalCloseUp() {
   }
 }
 
+void TcxCustomEditPopupWindow::DoShowed() {
+  CalculateViewInfo();
+  SetShadowRegion();
+  inherited::DoShowed();
+}
+
 void TcxCustomEditPopupWindow::DoClosing() {
   if (Sizing.Popup == this) HideSizeFrame();
   inherited::DoClosing();
@@ -681,10 +687,6 @@ void TcxCustomEditPopupWindow::MouseMove(TShiftState Shift, Integer X, Integer Y
 void TcxCustomEditPopupWindow::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   inherited::MouseUp(Button, Shift, X, Y);
   if (Button != mbLeft) return;
-  if (Sizing.Popup == this) {
-    EndSizing(true);
-    return;
-  }
   TcxCustomEditPopupWindowViewInfo* viewInfo = GetViewInfo();
   if (!cxRectPtIn(viewInfo->CloseButtonRect, TPoint(X, Y))) return;
   if (viewInfo->CloseButtonState != cxbsPressed) {
@@ -719,7 +721,8 @@ void TcxCustomEditPopupWindow::StartSizing(const TPoint& ADirection, const TPoin
   Sizing.Rect = bounds;
   HotCursor = true;
   SetCursor(SizingCursor(ADirection));
-  SetCapture(GetHandle());
+  // The form holds the mouse from the press to the release.
+  if (!HasCapture()) SetCapture(GetHandle());
   ShowSizeFrame();
 }
 
@@ -758,13 +761,18 @@ void TcxCustomEditPopupWindow::ShowSizeFrame() {
 void TcxCustomEditPopupWindow::EndSizing(bool AApply) {
   const TRect r = Sizing.Rect;
   ClearSizing();
-  if (HasCapture()) ReleaseCapture();
   if (!AApply) return;
   SetBounds(r.Left, r.Top, r.Width(), r.Height());
   RefreshPopupWindow();
 }
 
-// Whoever takes the mouse away (Escape, another window) ends the sizing
+// The sizing ends before the form lets the mouse go on the release...
+void TcxCustomEditPopupWindow::WMLButtonUp(TMessage& Message) {
+  if (Sizing.Popup == this) EndSizing(true);
+  DispatchFrom(inherited::StaticClass(), Message);
+}
+
+// ...so whoever else takes the mouse away (Escape, another window) ends it
 // where it was.
 void TcxCustomEditPopupWindow::WMCaptureChanged(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);

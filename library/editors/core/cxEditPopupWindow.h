@@ -158,6 +158,7 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
 
  protected:
   virtual void DoPopupControlKey(char Key);
+  void DoShowed() override;
   void DoClosing() override;
   void DoClosed() override;
   void ModalCloseUp() override;
@@ -172,6 +173,8 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
 
   void CMPopupControlKey(TMessage& Message);
   ORV_MESSAGE(DXM_POPUPCONTROLKEY, CMPopupControlKey)
+  void WMLButtonUp(TMessage& Message);
+  ORV_MESSAGE(win::WM_LBUTTONUP, WMLButtonUp)
   void WMCaptureChanged(TMessage& Message);
   ORV_MESSAGE(win::WM_CAPTURECHANGED, WMCaptureChanged)
 
