@@ -23,19 +23,6 @@ ORV_REGISTER(TcxContainer, ORV_PROP(FakeStyleController).StoredBy<&TcxContainer:
 
 namespace {
 
-// The keys and buttons held now, as a shift state.
-TShiftState InternalGetShiftState() {
-  TShiftState shift;
-  auto down = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
-  if (down(VK_SHIFT)) shift.Include(ssShift);
-  if (down(VK_CONTROL)) shift.Include(ssCtrl);
-  if (down(VK_MENU)) shift.Include(ssAlt);
-  if (down(VK_LBUTTON)) shift.Include(ssLeft);
-  if (down(VK_RBUTTON)) shift.Include(ssRight);
-  if (down(VK_MBUTTON)) shift.Include(ssMiddle);
-  return shift;
-}
-
 TRect DeflateRect(const TRect& R, const TRect& AExtent) {
   return TRect(R.Left + AExtent.Left, R.Top + AExtent.Top, R.Right - AExtent.Right, R.Bottom - AExtent.Bottom);
 }
@@ -462,7 +449,7 @@ void TcxContainer::ShortRefreshContainer(bool AIsMouseEvent) {
   const TPoint cursor = InternalGetCursorPos();
   HWND under = WindowFromPoint(POINT{cursor.X, cursor.Y});
   if (under && (under == GetHandle() || IsChild(GetHandle(), under))) p = ScreenToClient(cursor);
-  RefreshContainer(p, cxmbNone, InternalGetShiftState(), AIsMouseEvent);
+  RefreshContainer(p, cxmbNone, KeyboardStateToShiftState(), AIsMouseEvent);
 }
 
 void TcxContainer::EndMouseTracking() {

@@ -53,6 +53,18 @@ TShiftState KeyDataToShiftState(LPARAM KeyData) {
   return result;
 }
 
+TShiftState KeyboardStateToShiftState() {
+  TShiftState result;
+  auto down = [](int vk) { return GetKeyState(vk) < 0; };
+  if (down(VK_SHIFT)) result.Include(ssShift);
+  if (down(VK_CONTROL)) result.Include(ssCtrl);
+  if (down(VK_MENU)) result.Include(ssAlt);
+  if (down(VK_LBUTTON)) result.Include(ssLeft);
+  if (down(VK_RBUTTON)) result.Include(ssRight);
+  if (down(VK_MBUTTON)) result.Include(ssMiddle);
+  return result;
+}
+
 TShiftState KeysToShiftState(WPARAM Keys) {
   TShiftState result;
   if (Keys & MK_SHIFT) result.Include(ssShift);

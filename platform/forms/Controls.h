@@ -108,6 +108,8 @@ TShortCut ShortCut(Word Key, TShiftState Shift);
 void ShortCutToKey(TShortCut ShortCut, Word& Key, TShiftState& Shift);
 // The modifiers held for a key message's lParam (Alt from its context bit).
 TShiftState KeyDataToShiftState(win::LPARAM KeyData);
+// The modifier keys and mouse buttons held now, from the keyboard state.
+TShiftState KeyboardStateToShiftState();
 // The modifiers and buttons of a mouse message's wParam (MK_ bits).
 TShiftState KeysToShiftState(win::WPARAM Keys);
 // Is Key the mnemonic of Caption: the character after a single '&'?

@@ -40,18 +40,6 @@ LPARAM PointToLParam(const TPoint& P) {
   return static_cast<LPARAM>((static_cast<DWORD>(P.Y & 0xFFFF) << 16) | static_cast<DWORD>(P.X & 0xFFFF));
 }
 
-TShiftState CurrentShiftState() {
-  TShiftState shift;
-  auto down = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
-  if (down(VK_SHIFT)) shift.Include(ssShift);
-  if (down(VK_CONTROL)) shift.Include(ssCtrl);
-  if (down(VK_MENU)) shift.Include(ssAlt);
-  if (down(VK_LBUTTON)) shift.Include(ssLeft);
-  if (down(VK_RBUTTON)) shift.Include(ssRight);
-  if (down(VK_MBUTTON)) shift.Include(ssMiddle);
-  return shift;
-}
-
 }  // namespace
 
 // The stand-in procedure of a held inner edit: it hands every message to
@@ -277,7 +265,7 @@ void TcxCustomEdit::InitContentParams() {
 }
 
 void TcxCustomEdit::CalculateViewInfo(const TPoint& P, bool AHotTest) {
-  CalculateViewInfo(P, cxmbNone, AHotTest ? TShiftState{} : CurrentShiftState(), false);
+  CalculateViewInfo(P, cxmbNone, AHotTest ? TShiftState{} : KeyboardStateToShiftState(), false);
 }
 
 void TcxCustomEdit::CalculateViewInfo(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
@@ -294,7 +282,7 @@ void TcxCustomEdit::CalculateViewInfo(bool AIsMouseEvent) {
     GetCursorPos(&cursor);
     p = ScreenToClient(TPoint(cursor.X, cursor.Y));
   }
-  CalculateViewInfo(p, cxmbNone, CurrentShiftState(), AIsMouseEvent);
+  CalculateViewInfo(p, cxmbNone, KeyboardStateToShiftState(), AIsMouseEvent);
 }
 
 bool TcxCustomEdit::RefreshContainer(const TPoint& P, TcxMouseButton Button, TShiftState Shift, bool AIsMouseEvent) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "PngImage.h"
+#include "GoldenImage.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
 #include "platform/theme/ThemeApi.h"
@@ -181,28 +181,7 @@ TEST(ContactSheet, EveryClassPartAndStateMatchesTheGoldenImage) {
   SetTextRenderMode(mode);
   EXPECT_EQ(test::OpenThemeCount(), 0);
 
-  ASSERT_TRUE(themetest::WritePng("ThemeContactSheet.png", img));
-  const char* root = std::getenv("ORVANTA_SOURCE_DIR");
-  ASSERT_NE(root, nullptr) << "run through ctest, which names the source folder";
-  const std::string golden = std::string(root) + "/tests/platform/theme/ThemeContactSheet.png";
-  if (const char* update = std::getenv("ORVANTA_UPDATE_GOLDEN"); update && std::string(update) == "1") {
-    ASSERT_TRUE(themetest::WritePng(golden, img));
-    GTEST_SKIP() << "golden image written: " << golden;
-  }
-  themetest::Image want;
-  ASSERT_TRUE(themetest::ReadPng(golden, want)) << golden;
-  ASSERT_EQ(want.Width, img.Width);
-  ASSERT_EQ(want.Height, img.Height);
-  int differ = 0;
-  themetest::Image diff = img;
-  for (std::size_t i = 0; i < img.Pixels.size(); ++i)
-    if (img.Pixels[i] != want.Pixels[i]) {
-      ++differ;
-      diff.Pixels[i] = 0xFF0000;
-    }
-  if (differ) themetest::WritePng("ThemeContactSheet-diff.png", diff);
-  EXPECT_EQ(differ, 0) << "pixels differ from the golden image; see ThemeContactSheet.png and -diff.png in the "
-                          "build folder";
+  themetest::ExpectMatchesGolden(img, "ThemeContactSheet.png", "tests/platform/theme/ThemeContactSheet.png");
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "EditPaintFixture.h"
 #include "platform/gdi/Fonts.h"
 #include "platform/rtl/Owned.h"
-#include "platform/theme/PngImage.h"
+#include "platform/theme/GoldenImage.h"
 
 using namespace edit_paint_test;
 
@@ -111,28 +111,7 @@ TEST_F(cxEditButtonSheet, EveryButtonStyleKindAndStateMatchesTheGoldenImage) {
   themetest::Image img = Render();
   win::SetTextRenderMode(mode);
 
-  ASSERT_TRUE(themetest::WritePng("EditButtonSheet.png", img));
-  const char* root = std::getenv("ORVANTA_SOURCE_DIR");
-  ASSERT_NE(root, nullptr) << "run through ctest, which names the source folder";
-  const std::string golden = std::string(root) + "/tests/library/editors/core/EditButtonSheet.png";
-  if (const char* update = std::getenv("ORVANTA_UPDATE_GOLDEN"); update && std::string(update) == "1") {
-    ASSERT_TRUE(themetest::WritePng(golden, img));
-    GTEST_SKIP() << "golden image written: " << golden;
-  }
-  themetest::Image want;
-  ASSERT_TRUE(themetest::ReadPng(golden, want)) << golden;
-  ASSERT_EQ(want.Width, img.Width);
-  ASSERT_EQ(want.Height, img.Height);
-  int differ = 0;
-  themetest::Image diff = img;
-  for (std::size_t i = 0; i < img.Pixels.size(); ++i)
-    if (img.Pixels[i] != want.Pixels[i]) {
-      ++differ;
-      diff.Pixels[i] = 0xFF0000;
-    }
-  if (differ) themetest::WritePng("EditButtonSheet-diff.png", diff);
-  EXPECT_EQ(differ, 0) << "pixels differ from the golden image; see EditButtonSheet.png and -diff.png in the "
-                          "build folder";
+  themetest::ExpectMatchesGolden(img, "EditButtonSheet.png", "tests/library/editors/core/EditButtonSheet.png");
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/theme/PngImage.h"
+#include "platform/theme/GoldenImage.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
@@ -515,19 +515,5 @@ TEST_F(EditPopupWindow, TheFramesMatchTheGoldenContactSheet) {
       popup->CloseUp();
     }
 
-  ASSERT_TRUE(themetest::WritePng("EditPopupFrames.png", sheet));
-  const char* root = std::getenv("ORVANTA_SOURCE_DIR");
-  ASSERT_NE(root, nullptr) << "run through ctest, which names the source folder";
-  const std::string golden = std::string(root) + "/tests/library/editors/core/EditPopupFrames.png";
-  if (const char* update = std::getenv("ORVANTA_UPDATE_GOLDEN"); update && std::string(update) == "1") {
-    ASSERT_TRUE(themetest::WritePng(golden, sheet));
-    GTEST_SKIP() << "golden image written: " << golden;
-  }
-  themetest::Image want;
-  ASSERT_TRUE(themetest::ReadPng(golden, want)) << golden;
-  ASSERT_EQ(want.Width, sheet.Width);
-  ASSERT_EQ(want.Height, sheet.Height);
-  int differ = 0;
-  for (std::size_t i = 0; i < sheet.Pixels.size(); ++i) differ += sheet.Pixels[i] != want.Pixels[i];
-  EXPECT_EQ(differ, 0) << "pixels differ from the golden image; see EditPopupFrames.png in the build folder";
+  themetest::ExpectMatchesGolden(sheet, "EditPopupFrames.png", "tests/library/editors/core/EditPopupFrames.png");
 }
