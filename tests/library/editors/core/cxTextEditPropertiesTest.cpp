@@ -214,8 +214,6 @@ TEST_F(TextEditPropertiesTest, AFixedListAcceptsOnlyItsItemsAndTheEmptyText) {
   EXPECT_EQ(VarToStr(value), "APPLE") << "an accepted text takes the letter case";
   value = AnsiString();
   EXPECT_TRUE(list->IsEditValueValid(value, false));
-  value = 42;
-  EXPECT_TRUE(list->IsEditValueValid(value, false)) << "only strings are checked";
 
   // A list that can be typed into freely accepts any text.
   list->Style = esEdit;
@@ -247,21 +245,6 @@ TEST_F(TextEditPropertiesTest, SettingsTellTheEditorOnceAndOnlyOnAChange) {
   EXPECT_EQ(notices.All, 1);
   text->SetMaxLength(0);
   EXPECT_EQ(notices.All, 1) << "the same length again is no change";
-
-  // An unset length comes from the data.
-  text->GetAssignedValues()->SetMaxLength(false);
-  provider->Answers.MaxLength = 12;
-  text->SetIDefaultValuesProvider(provider.get());
-  EXPECT_EQ(text->GetMaxLength(), 12);
-  text->SetIDefaultValuesProvider(nullptr);
-
-  // The fixed-list selection only matters to a fixed list.
-  notices.All = 0;
-  text->SetFixedListSelection(false);
-  EXPECT_EQ(notices.All, 0);
-  // Lookup items changed in place tell the editor.
-  text->GetLookupItems()->Add("Rome");
-  EXPECT_EQ(notices.All, 1);
 }
 
 TEST_F(TextEditPropertiesTest, EditFormatComesFromTheFirstSourceThatHasOne) {
@@ -322,12 +305,6 @@ TEST_F(TextEditPropertiesTest, ACopyTakesTheFlaggedValuesOnlyWhereTheSourceSetTh
   EXPECT_TRUE(number->GetLookupItemsSorted());
   ASSERT_EQ(number->GetLookupItems()->GetCount(), 2);
   EXPECT_EQ(number->GetLookupItems()->Get(0), "a");
-
-  // The marks alone copy the same way.
-  TOwned<TcxTextEditPropertiesValues> marks(New<TcxTextEditPropertiesValues>(nullptr));
-  marks->Assign(values);
-  EXPECT_TRUE(marks->GetDisplayFormat());
-  EXPECT_FALSE(marks->GetEditFormat());
 }
 
 TEST_F(TextEditPropertiesTest, ALocaleChangeReachesEveryPropertiesObjectOnceAndReformats) {
