@@ -183,7 +183,7 @@ class Edit {
 
   bool Multi() const { return (Style() & ES_MULTILINE) != 0; }
   // A multi-line control wraps unless it scrolls sideways.
-  bool Wraps() const { return Multi() && !(Style() & (ES_AUTOHSCROLL | WS_HSCROLL)); }
+  bool Wraps() const { return Multi() && !(Style() & ES_AUTOHSCROLL) && !HasBar(SB_HORZ); }
 
   std::vector<detail::EditFormats::Span> Spans(int from, int to) const {
     if (s_.formats) return s_.formats->Spans(from, to);
@@ -277,23 +277,15 @@ class Edit {
     if (!Wraps()) {
       add(p, end, next);
     } else {
-      // Greedy: each line takes the words that fit, the blanks after the
-      // last of them hang past the edge, and a word wider than the area
-      // is cut where it reaches the edge (at least one character a line).
+      const std::vector<int> ends =
+          detail::WrapParagraph(std::string_view(t).substr(static_cast<std::size_t>(p), static_cast<std::size_t>(end - p)),
+                                pos, room(para.firstIndent), room(para.indent));
       int a = p;
-      do {
-        const int width = room(a == p ? para.firstIndent : para.indent);
-        int b = a;
-        while (b < end && at(b + 1) - at(a) <= width) ++b;
-        if (b < end) {
-          int word = b;
-          while (word > a && !IsBlank(t[static_cast<std::size_t>(word - 1)])) --word;
-          b = word > a ? word : std::max(b, a + 1);
-          while (b < end && IsBlank(t[static_cast<std::size_t>(b)])) ++b;
-        }
+      for (int e : ends) {
+        const int b = p + e;
         add(a, b, b < end ? b : next);
         a = b;
-      } while (a < end);
+      }
     }
     return brk != std::string::npos;
   }
@@ -463,13 +455,24 @@ class Edit {
 
   // The standard bars show the lines and the widest line; they stay
   // shown, disabled while everything fits.
+  // Does the window have a bar (SB_HORZ, SB_VERT)? A bar that hides
+  // while everything fits is had all the same.
+  bool HasBar(int bar) const {
+    using Rule = detail::EditFormats::BarRule;
+    const Rule rule = s_.formats ? s_.formats->BarRuleOf(bar) : Rule::Style;
+    if (rule == Rule::Hidden) return false;
+    return rule == Rule::Auto || (Style() & (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL)) != 0;
+  }
+
+  // The standard bars show the lines and the widest line; they stay
+  // shown, disabled while everything fits, unless the formats let them
+  // hide.
   void UpdateBars() {
-    const DWORD style = Style();
     auto mask = [&](int bar) {
-      const bool hides = s_.formats && s_.formats->HidesIdleBar(bar);
+      const bool hides = s_.formats && s_.formats->BarRuleOf(bar) == detail::EditFormats::BarRule::Auto;
       return static_cast<UINT>(SIF_RANGE | SIF_PAGE | SIF_POS | (hides ? 0 : SIF_DISABLENOSCROLL));
     };
-    if ((style & WS_VSCROLL) && !(s_.formats && s_.formats->BarHidden(SB_VERT))) {
+    if (HasBar(SB_VERT)) {
       SCROLLINFO si;
       si.fMask = mask(SB_VERT);
       si.nMax = LineCount() - 1;
@@ -477,7 +480,7 @@ class Edit {
       si.nPos = s_.top;
       SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
     }
-    if ((style & WS_HSCROLL) && IsWindow(hwnd_) && !s_.dead && !(s_.formats && s_.formats->BarHidden(SB_HORZ))) {
+    if (HasBar(SB_HORZ) && IsWindow(hwnd_) && !s_.dead) {
       int left, right;
       Area(left, right);
       SCROLLINFO si;
@@ -1427,6 +1430,29 @@ class Edit {
 }  // namespace
 
 namespace detail {
+
+// Greedy: each line takes the words that fit, the blanks after the last
+// of them hang past the edge, and a word wider than the area is cut where
+// it reaches the edge (at least one character a line).
+std::vector<int> WrapParagraph(std::string_view text, const std::vector<int>& pos, int firstWidth, int width) {
+  std::vector<int> ends;
+  const auto end = static_cast<int>(text.size());
+  int a = 0;
+  do {
+    const int room = a == 0 ? firstWidth : width;
+    int b = a;
+    while (b < end && pos[static_cast<std::size_t>(b + 1)] - pos[static_cast<std::size_t>(a)] <= room) ++b;
+    if (b < end) {
+      int word = b;
+      while (word > a && !IsBlank(text[static_cast<std::size_t>(word - 1)])) --word;
+      b = word > a ? word : std::max(b, a + 1);
+      while (b < end && IsBlank(text[static_cast<std::size_t>(b)])) ++b;
+    }
+    ends.push_back(b);
+    a = b;
+  } while (a < end);
+  return ends;
+}
 
 LRESULT EditProcWithFormats(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, EditFormats* (*make)()) {
   if (msg == WM_NCCREATE) {

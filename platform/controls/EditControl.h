@@ -117,14 +117,19 @@ class EditFormats {
   virtual bool Notifies(int /*code*/) const { return true; }
   // Room at the left of the text area, inside the left margin.
   virtual int LeadingGap() const { return 0; }
-  // Whether a standard scroll bar (SB_HORZ, SB_VERT) hides while
-  // everything fits, rather than showing disabled; and whether it is
-  // hidden outright.
-  virtual bool HidesIdleBar(int /*bar*/) const { return false; }
-  virtual bool BarHidden(int /*bar*/) const { return false; }
+  // How a standard scroll bar (SB_HORZ, SB_VERT) shows: as the window's
+  // style says, staying disabled while everything fits; wanted whatever
+  // the style says now, and hidden while everything fits; or never.
+  enum class BarRule { Style, Auto, Hidden };
+  virtual BarRule BarRuleOf(int /*bar*/) const { return BarRule::Style; }
   // The background colour, when the control has one of its own.
   virtual bool Background(COLORREF& /*colour*/) const { return false; }
 };
+
+// Where the lines of a paragraph end when it wraps (offsets into text,
+// ascending, the last one text's size): pos[k] is the x of boundary k, the
+// first line may be firstWidth wide, the others width.
+std::vector<int> WrapParagraph(std::string_view text, const std::vector<int>& pos, int firstWidth, int width);
 
 // The engine's procedure for a window whose state holds formats made by
 // make when the window is created.

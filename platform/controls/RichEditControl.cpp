@@ -6,6 +6,8 @@
 #include "platform/controls/EditControl.h"
 #include "platform/controls/RichEditState.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/win/Metrics.h"
+#include "platform/win/Paint.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Focus.h"
@@ -168,6 +170,7 @@ void ShowBar(HWND hwnd, WPARAM bar, bool show) {
   RichState* state = RichOf(hwnd);
   if (!state || (bar != SB_HORZ && bar != SB_VERT)) return;
   state->barHidden[bar] = !show;
+  if (show) state->barWanted[bar] = true;
   ShowScrollBar(hwnd, static_cast<int>(bar), show ? TRUE : FALSE);
   detail::FormatsChanged(hwnd);
 }
@@ -294,6 +297,8 @@ LRESULT Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         const DWORD align = style & (ES_CENTER | ES_RIGHT);
         state->DefaultPara().alignment = align == ES_CENTER ? PFA_CENTER : (align & ES_RIGHT) ? PFA_RIGHT : PFA_LEFT;
         state->selectionBar = (style & ES_SELECTIONBAR) != 0;
+        state->barWanted[SB_HORZ] = (style & WS_HSCROLL) != 0;
+        state->barWanted[SB_VERT] = (style & WS_VSCROLL) != 0;
         state->Reset(detail::EditTextOf(hwnd));
         detail::FormatsChanged(hwnd);
       }

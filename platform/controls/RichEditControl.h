@@ -39,10 +39,6 @@ struct CHARFORMATA {
 };
 using CHARFORMAT = CHARFORMATA;
 
-struct GETTEXTLENGTHEX {
-  DWORD flags;
-  UINT codepage;
-};
 
 constexpr DWORD CFM_BOLD = 0x00000001;
 constexpr DWORD CFM_ITALIC = 0x00000002;

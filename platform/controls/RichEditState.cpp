@@ -305,11 +305,14 @@ bool RichState::Notifies(int code) const {
   return true;
 }
 
-bool RichState::HidesIdleBar(int /*bar*/) const {
-  return !(static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)) & ES_DISABLENOSCROLL);
+// Bars hide while everything fits, unless ES_DISABLENOSCROLL keeps them
+// shown disabled.
+RichState::BarRule RichState::BarRuleOf(int bar) const {
+  if (bar < 0 || bar > 1) return BarRule::Style;
+  if (barHidden[bar]) return BarRule::Hidden;
+  if (static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)) & ES_DISABLENOSCROLL) return BarRule::Style;
+  return barWanted[bar] ? BarRule::Auto : BarRule::Style;
 }
-
-bool RichState::BarHidden(int bar) const { return bar >= 0 && bar <= 1 && barHidden[bar]; }
 
 bool RichState::Background(COLORREF& colour) const {
   if (ownBackground) colour = background;
@@ -386,6 +389,19 @@ std::vector<detail::RichRun> RichState::Runs(std::string_view text) const {
                    f.effects, f.face, f.height});
     pos += static_cast<std::size_t>(run.length);
   }
+  return out;
+}
+
+std::vector<std::pair<int, CharFormat>> RichState::FormatsIn(int from, int to) const {
+  std::vector<std::pair<int, CharFormat>> out;
+  int pos = 0;
+  for (const Run& run : runs_) {
+    const int end = pos + run.length;
+    if (end > from && pos < to) out.emplace_back(std::min(end, to), run.format);
+    pos = end;
+    if (pos >= to) break;
+  }
+  if (out.empty() || out.back().first < to) out.emplace_back(to, runs_.empty() ? default_ : runs_.back().format);
   return out;
 }
 

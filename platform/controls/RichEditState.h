@@ -85,8 +85,7 @@ class RichState final : public detail::EditFormats {
   bool MayReplace(int from, int to) override;
   bool Notifies(int code) const override;
   int LeadingGap() const override { return selectionBar ? kSelectionBarWidth : 0; }
-  bool HidesIdleBar(int bar) const override;
-  bool BarHidden(int bar) const override;
+  BarRule BarRuleOf(int bar) const override;
   bool Background(COLORREF& colour) const override;
 
   // ---- Characters ----
@@ -105,6 +104,8 @@ class RichState final : public detail::EditFormats {
   // it lies inside it.
   bool Protected(int from, int to) const;
   std::vector<detail::RichRun> Runs(std::string_view text) const;
+  // The formats over [from, to): (end, format) in order.
+  std::vector<std::pair<int, CharFormat>> FormatsIn(int from, int to) const;
   HFONT FontFor(const CharFormat& f) const;
 
   // ---- Paragraphs ----
@@ -143,7 +144,10 @@ class RichState final : public detail::EditFormats {
   DWORD eventMask = ENM_NONE;
   DWORD textMode = TM_RICHTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE;
   bool selectionBar = false;
-  bool barHidden[2] = {false, false};  // SB_HORZ, SB_VERT
+  // By SB_HORZ, SB_VERT: the bars the window has (from its style at
+  // creation or EM_SHOWSCROLLBAR), and those EM_SHOWSCROLLBAR hid.
+  bool barWanted[2] = {false, false};
+  bool barHidden[2] = {false, false};
   bool ownBackground = false;
   COLORREF background = 0;
   // The message under way, which EN_PROTECTED names.

@@ -5,6 +5,8 @@
 
 #include "platform/controls/RichEditState.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Queue.h"
 
 namespace win::rich {
 namespace {

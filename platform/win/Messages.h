@@ -249,6 +249,7 @@ constexpr UINT EM_POSFROMCHAR = 0x00D6;
 constexpr UINT EM_CHARFROMPOS = 0x00D7;
 
 // ---- Rich edit messages ----
+constexpr UINT EM_CANPASTE = 0x0432;
 constexpr UINT EM_EXGETSEL = 0x0434;
 constexpr UINT EM_EXLIMITTEXT = 0x0435;
 constexpr UINT EM_EXLINEFROMCHAR = 0x0436;
