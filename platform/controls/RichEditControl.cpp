@@ -324,6 +324,8 @@ LRESULT Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       range->cpMax = b;
       return 0;
     }
+    case EM_LIMITTEXT:  // the rich edit's limit: 0 means as much as it can hold
+      return Engine(hwnd, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(static_cast<int>(wParam)));
     case EM_EXLINEFROMCHAR: return Engine(hwnd, EM_LINEFROMCHAR, static_cast<WPARAM>(lParam), 0);
     case EM_SETCHARFORMAT: return SetCharFormat(hwnd, wParam, reinterpret_cast<const CHARFORMATA*>(lParam));
     case EM_GETCHARFORMAT: return GetCharFormat(hwnd, wParam, reinterpret_cast<CHARFORMATA*>(lParam));
