@@ -148,11 +148,7 @@ LRESULT SetTextMode(HWND hwnd, WPARAM mode) {
     if (wanted & pair) next = (next & ~pair) | (wanted & pair);
   state->textMode = next;
   state->ClearHistory();
-  if (state->PlainText()) {
-    // One format for everything from now on.
-    state->DefaultPara() = {};
-    state->Reset({});
-  }
+  if (state->PlainText()) state->Reset({});  // one format for everything from now on
   return 0;
 }
 

@@ -210,10 +210,13 @@ void RichState::ReplaceParas(const Change& change) {
                    given && given->size() == k + 1 ? (*given)[k] : surviving});
   paras_.erase(paras_.begin() + a, paras_.begin() + last + 1);
   paras_.insert(paras_.begin() + a, fresh.begin(), fresh.end());
+  paraHint_ = paraHintStart_ = 0;
 }
 
 void RichState::Reset(std::string_view text) {
   runs_.clear();
+  RunsChanged();
+  paraHint_ = paraHintStart_ = 0;
   length_ = static_cast<int>(text.size());
   if (length_ > 0) runs_.push_back({length_, default_});
   paras_.clear();
@@ -242,7 +245,8 @@ void RichState::SelectionSet(int anchor, int caret) {
 std::vector<RichState::Span> RichState::Spans(int from, int to) const {
   std::vector<Span> spans;
   int pos = 0;
-  for (const Run& run : runs_) {
+  for (std::size_t k = RunIndex(from, pos); k < runs_.size(); ++k) {
+    const Run& run = runs_[k];
     const int end = pos + run.length;
     if (end > from && pos < to) {
       const CharFormat& f = run.format;
@@ -330,11 +334,22 @@ CharFormat RichState::InsertionFormat(int i) const {
 
 CharFormat RichState::FormatAt(int i) const {
   int pos = 0;
-  for (const Run& run : runs_) {
-    if (i < pos + run.length) return run.format;
-    pos += run.length;
-  }
+  const std::size_t k = RunIndex(i, pos);
+  if (k < runs_.size()) return runs_[k].format;
   return runs_.empty() ? default_ : runs_.back().format;
+}
+
+std::size_t RichState::RunIndex(int i, int& start) const {
+  std::size_t k = 0;
+  int pos = 0;
+  if (runHint_ < runs_.size() && runHintStart_ <= i) {
+    k = runHint_;
+    pos = runHintStart_;
+  }
+  while (k < runs_.size() && pos + runs_[k].length <= i) pos += runs_[k++].length;
+  if (k < runs_.size()) runHint_ = k, runHintStart_ = pos;
+  start = pos;
+  return k;
 }
 
 void RichState::ApplyToRange(int from, int to, const CHARFORMATA& cf) {
@@ -360,10 +375,8 @@ DWORD RichState::Describe(int from, int to, CharFormat& out) const {
   out = FormatAt(from);
   DWORD mask = kAllMasks;
   int pos = 0;
-  for (const Run& run : runs_) {
-    if (pos + run.length > from && pos < to) mask &= out.Agreeing(run.format);
-    pos += run.length;
-  }
+  for (std::size_t k = RunIndex(from, pos); k < runs_.size() && pos < to; pos += runs_[k++].length)
+    mask &= out.Agreeing(runs_[k].format);
   return mask;
 }
 
@@ -373,10 +386,8 @@ bool RichState::Protected(int from, int to) const {
            (FormatAt(from).effects & CFE_PROTECTED);
   }
   int pos = 0;
-  for (const Run& run : runs_) {
-    if (pos + run.length > from && pos < to && (run.format.effects & CFE_PROTECTED)) return true;
-    pos += run.length;
-  }
+  for (std::size_t k = RunIndex(from, pos); k < runs_.size() && pos < to; pos += runs_[k++].length)
+    if (runs_[k].format.effects & CFE_PROTECTED) return true;
   return false;
 }
 
@@ -395,7 +406,8 @@ std::vector<detail::RichRun> RichState::Runs(std::string_view text) const {
 std::vector<std::pair<int, CharFormat>> RichState::FormatsIn(int from, int to) const {
   std::vector<std::pair<int, CharFormat>> out;
   int pos = 0;
-  for (const Run& run : runs_) {
+  for (std::size_t k = RunIndex(from, pos); k < runs_.size(); ++k) {
+    const Run& run = runs_[k];
     const int end = pos + run.length;
     if (end > from && pos < to) out.emplace_back(std::min(end, to), run.format);
     pos = end;
@@ -406,6 +418,7 @@ std::vector<std::pair<int, CharFormat>> RichState::FormatsIn(int from, int to) c
 }
 
 std::size_t RichState::SplitAt(int i) {
+  RunsChanged();
   int pos = 0;
   for (std::size_t k = 0; k < runs_.size(); ++k) {
     if (pos == i) return k;
@@ -428,6 +441,7 @@ void RichState::Erase(int at, int count) {
 
 void RichState::Merge() {
   std::vector<Run> merged;
+  RunsChanged();
   merged.reserve(runs_.size());
   for (const Run& run : runs_) {
     if (run.length <= 0) continue;
@@ -470,18 +484,14 @@ int RichState::Height(const CharFormat& f) const {
 // ---- Paragraphs ----
 
 int RichState::ParaIndex(int i, int* start) const {
-  int pos = 0;
+  int k = 0, pos = 0;
   const int last = static_cast<int>(paras_.size()) - 1;
-  for (int k = 0; k < last; ++k) {
-    const int end = pos + paras_[static_cast<std::size_t>(k)].length;
-    if (i < end) {
-      if (start) *start = pos;
-      return k;
-    }
-    pos = end;
-  }
+  if (paraHint_ <= last && paraHintStart_ <= i) k = paraHint_, pos = paraHintStart_;
+  while (k < last && pos + paras_[static_cast<std::size_t>(k)].length <= i) pos += paras_[static_cast<std::size_t>(k++)].length;
+  paraHint_ = k;
+  paraHintStart_ = pos;
   if (start) *start = pos;
-  return last;
+  return k;
 }
 
 void RichState::ParaSpan(int from, int to, int& start, int& end) const {

@@ -175,6 +175,11 @@ class RichState final : public detail::EditFormats {
     bool typing = false;
   };
 
+  // The run holding i (runs_.size() past the end) and where it starts.
+  // Walks remember where they ended, so walks in order of the text (a
+  // layout, a paint) cost little; any change of the runs forgets it.
+  std::size_t RunIndex(int i, int& start) const;
+  void RunsChanged() { runHint_ = 0, runHintStart_ = 0; }
   std::size_t SplitAt(int i);
   void Erase(int at, int count);
   void Merge();
@@ -197,6 +202,10 @@ class RichState final : public detail::EditFormats {
   std::vector<Step> redo_;
   bool typingJoins_ = false;  // the next typed character may join the last step
   unsigned generation_ = 0;
+  mutable std::size_t runHint_ = 0;
+  mutable int runHintStart_ = 0;
+  mutable int paraHint_ = 0;
+  mutable int paraHintStart_ = 0;
   mutable std::map<std::tuple<std::string, LONG, DWORD>, HFONT> fonts_;
   mutable std::map<HFONT, int> heights_;
 };

@@ -210,4 +210,53 @@ TEST_F(RichStage, WrapperLinesLoadAndSaveThroughConversions) {
   form->Free();
 }
 
+// Settings that make the window again keep what it held: runs,
+// paragraph formats, selection and the modified flag.
+TEST_F(RichStage, TheContentSurvivesTheWindowBeingMadeAgain) {
+  TForm* form = TCustomForm::CreateNew<TForm>(Application);
+  TRichEdit* edit = New<TRichEdit>(form);
+  edit->SetParent(form);
+  edit->SetScrollBars(ssVertical);
+  edit->SetText("bold start\r\ncentred");
+  edit->SetSelStart(0);
+  edit->SetSelLength(4);
+  edit->GetSelAttributes()->SetStyle(TFontStyles{fsBold});
+  edit->SetSelStart(12);
+  edit->GetParagraph()->SetAlignment(taCenter);
+  edit->SetSelStart(2);
+  edit->SetSelLength(3);
+  edit->SetModified(true);
+  const Runs before = RichEditRuns(edit->GetHandle());
+  HWND old = edit->GetHandle();
+  EXPECT_FALSE(GetWindowLongPtrA(old, GWL_STYLE) & ES_DISABLENOSCROLL);
+  edit->SetHideScrollBars(false);
+  HWND now = edit->GetHandle();
+  EXPECT_NE(now, old);
+  EXPECT_TRUE(GetWindowLongPtrA(now, GWL_STYLE) & ES_DISABLENOSCROLL);
+  EXPECT_EQ(RichEditRuns(now), before);
+  EXPECT_EQ(edit->GetSelStart(), 2);
+  EXPECT_EQ(edit->GetSelLength(), 3);
+  EXPECT_TRUE(edit->GetModified());
+  edit->SetSelStart(12);
+  EXPECT_EQ(edit->GetParagraph()->GetAlignment(), taCenter);
+  edit->SetSelStart(0);
+  EXPECT_EQ(edit->GetParagraph()->GetAlignment(), taLeftJustify);
+  // The paragraph attributes in points, read back as set.
+  edit->GetParagraph()->SetFirstIndent(36);
+  edit->GetParagraph()->SetLeftIndent(-18);
+  edit->GetParagraph()->SetRightIndent(9);
+  edit->GetParagraph()->SetNumbering(nsBullet);
+  edit->GetParagraph()->SetTabCount(2);
+  edit->GetParagraph()->SetTab(1, 100);
+  EXPECT_EQ(edit->GetParagraph()->GetFirstIndent(), 36);
+  EXPECT_EQ(edit->GetParagraph()->GetLeftIndent(), -18);
+  EXPECT_EQ(edit->GetParagraph()->GetRightIndent(), 9);
+  EXPECT_EQ(edit->GetParagraph()->GetNumbering(), nsBullet);
+  EXPECT_EQ(edit->GetParagraph()->GetTabCount(), 2);
+  EXPECT_EQ(edit->GetParagraph()->GetTab(0), 36);
+  EXPECT_EQ(edit->GetParagraph()->GetTab(1), 100);
+  EXPECT_EQ(edit->GetParagraph()->GetTab(40), 0);
+  form->Free();
+}
+
 }  // namespace
