@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/controls/Rtf.h"
 #include "platform/forms/UnitStartup.h"
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Exceptions.h"
@@ -329,8 +330,23 @@ bool TRichEditStrings::Pass(TStream* Stream, WPARAM Format, bool In) const {
   return es.dwError == 0;
 }
 
+// A rich edit without a window keeps plain text: rich text loads as its
+// text alone and saves as rich text of that text.
 void TRichEditStrings::LoadFromStream(TStream* Stream) {
-  if (Windowless()) return inherited::LoadFromStream(Stream);
+  if (Windowless()) {
+    const Int64 size = Stream->GetSize() - Stream->GetPosition();
+    AnsiString bytes(static_cast<std::size_t>(std::max<Int64>(size, 0)), '\0');
+    if (size > 0) Stream->ReadBuffer(bytes.data(), size);
+    orv::rtf::Document doc;
+    if (FRichEdit->GetPlainText() || orv::rtf::Read(bytes, doc) != orv::rtf::ReadStatus::Ok) return SetTextStr(bytes);
+    AnsiString text;
+    for (std::size_t k = 0; k < doc.Paragraphs.size(); ++k) {
+      if (k > 0) text += "\r\n";
+      for (const auto& run : doc.Paragraphs[k].Runs)
+        for (char c : run.Text) text += c == '\v' ? AnsiString("\r\n") : AnsiString(1, c);
+    }
+    return SetTextStr(text);
+  }
   const Int64 start = Stream->GetPosition();
   bool ok = Pass(Stream, FRichEdit->GetPlainText() ? SF_TEXT : SF_RTF, true);
   if (!ok && !FRichEdit->GetPlainText()) {
@@ -341,7 +357,23 @@ void TRichEditStrings::LoadFromStream(TStream* Stream) {
 }
 
 void TRichEditStrings::SaveToStream(TStream* Stream) const {
-  if (Windowless()) return inherited::SaveToStream(Stream);
+  if (Windowless()) {
+    if (FRichEdit->GetPlainText()) return inherited::SaveToStream(Stream);
+    orv::rtf::Document doc;
+    const AnsiString text = GetTextStr();
+    std::size_t from = 0;
+    for (;;) {
+      const std::size_t brk = text.find("\r\n", from);
+      const AnsiString line = text.substr(from, brk == AnsiString::npos ? AnsiString::npos : brk - from);
+      doc.Paragraphs.push_back({});
+      if (!line.empty()) doc.Paragraphs.back().Runs.push_back({{}, line});
+      if (brk == AnsiString::npos) break;
+      from = brk + 2;
+    }
+    const AnsiString rtf = orv::rtf::Write(doc);
+    Stream->WriteBuffer(rtf.data(), static_cast<Int64>(rtf.size()));
+    return;
+  }
   if (!Pass(Stream, FRichEdit->GetPlainText() ? SF_TEXT : SF_RTF, false))
     throw EOutOfResources("Failed to Save Stream");
 }

@@ -71,7 +71,7 @@ LRESULT SetCharFormat(HWND hwnd, WPARAM scope, const CHARFORMATA* cf) {
     }
     if (from < to) {
       if (!state->MayReplace(from, to) || !(state = RichOf(hwnd))) return 0;
-      state->RecordFormatChange(from, to, detail::EditTextOf(hwnd));
+      state->RecordFormatChange(from, state->Take(from, to, detail::EditTextOf(hwnd)));
     }
     if (scope & SCF_ALL) state->ApplyToAll(*cf);
     else state->ApplyToRange(from, to, *cf);
@@ -109,11 +109,13 @@ LRESULT SetParaFormat(HWND hwnd, const PARAFORMAT* pf) {
   if (!state->PlainText()) Selection(hwnd, from, to);
   int start = 0, end = 0;
   state->ParaSpan(from, to, start, end);
-  rich::ParaFormat format = state->ParaFormatAt(start);
-  if (!format.Apply(*pf)) return 0;
-  state->RecordFormatChange(start, end, detail::EditTextOf(hwnd));
-  if (state->PlainText()) state->DefaultPara() = format;
-  state->ApplyParas(from, to, format);
+  // Checked on the default first, so that a refusal leaves no step behind.
+  rich::ParaFormat fallback = state->DefaultPara();
+  if (state->PlainText() && !fallback.Apply(*pf)) return 0;
+  const rich::Content before = state->Take(start, end, detail::EditTextOf(hwnd));
+  if (!state->ApplyParas(from, to, *pf)) return 0;
+  state->RecordFormatChange(start, std::move(before));
+  if (state->PlainText()) state->DefaultPara() = fallback;
   detail::FormatsChanged(hwnd);
   return 1;
 }

@@ -512,13 +512,19 @@ DWORD RichState::DescribeParas(int from, int to, ParaFormat& out) const {
   return mask;
 }
 
-void RichState::ApplyParas(int from, int to, const ParaFormat& format) {
+bool RichState::ApplyParas(int from, int to, const PARAFORMAT& pf) {
   int start = 0, end = 0;
   ParaSpan(from, to, start, end);
   const int a = ParaIndex(start);
   const int b = ParaIndex(std::max(start, end - 1));
-  for (int k = a; k <= b; ++k) paras_[static_cast<std::size_t>(k)].format = format;
+  std::vector<ParaFormat> next;
+  for (int k = a; k <= b; ++k) {
+    next.push_back(paras_[static_cast<std::size_t>(k)].format);
+    if (!next.back().Apply(pf)) return false;
+  }
+  for (int k = a; k <= b; ++k) paras_[static_cast<std::size_t>(k)].format = std::move(next[static_cast<std::size_t>(k - a)]);
   ++generation_;
+  return true;
 }
 
 // ---- Stretches of content ----
@@ -586,8 +592,9 @@ void RichState::Remember(const Change& change) {
   redo_.clear();
 }
 
-void RichState::RecordFormatChange(int from, int to, std::string_view text) {
-  undo_.push_back({from, Take(from, to, text), to - from, false});
+void RichState::RecordFormatChange(int from, Content before) {
+  const auto length = static_cast<int>(before.text.size());
+  undo_.push_back({from, std::move(before), length, false});
   const std::size_t levels = (textMode & TM_SINGLELEVELUNDO) ? 1 : kUndoLevels;
   if (undo_.size() > levels) undo_.erase(undo_.begin());
   redo_.clear();

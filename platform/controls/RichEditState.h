@@ -116,7 +116,9 @@ class RichState final : public detail::EditFormats {
   void ParaSpan(int from, int to, int& start, int& end) const;
   const ParaFormat& ParaFormatAt(int i) const { return paras_[static_cast<std::size_t>(ParaIndex(i))].format; }
   DWORD DescribeParas(int from, int to, ParaFormat& out) const;
-  void ApplyParas(int from, int to, const ParaFormat& format);
+  // Each paragraph [from, to) touches takes what pf names; false, and no
+  // change, when a value would be out of range for any of them.
+  bool ApplyParas(int from, int to, const PARAFORMAT& pf);
   ParaFormat& DefaultPara() { return defaultPara_; }
 
   // ---- Stretches of content ----
@@ -130,8 +132,9 @@ class RichState final : public detail::EditFormats {
   void Touched() { ++generation_; }
 
   // ---- History ----
-  // Records [from, to) as it stands before its formats change.
-  void RecordFormatChange(int from, int to, std::string_view text);
+  // Records before (a Take of the stretch at from) as what a change of
+  // formats there replaced.
+  void RecordFormatChange(int from, Content before);
   bool CanUndo() const { return !undo_.empty(); }
   bool CanRedo() const { return !redo_.empty(); }
   // Puts the last step back (or does it again), through the engine so the

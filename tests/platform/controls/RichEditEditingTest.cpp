@@ -131,6 +131,15 @@ TEST_F(RichStage, ParagraphFormatsFollowTheTextAndComeBackWithUndo) {
   PARAFORMAT mixed = GetPara(rich);
   EXPECT_FALSE(mixed.dwMask & PFM_ALIGNMENT);
   EXPECT_TRUE(mixed.dwMask & PFM_STARTINDENT);
+  // Over mixed paragraphs only what the mask names changes in each.
+  PARAFORMAT indent = Para(PFM_STARTINDENT);
+  indent.dxStartIndent = 300;
+  SetPara(rich, indent);
+  mixed = GetPara(rich);
+  EXPECT_FALSE(mixed.dwMask & PFM_ALIGNMENT);
+  EXPECT_TRUE(mixed.dwMask & PFM_STARTINDENT);
+  EXPECT_EQ(mixed.dxStartIndent, 300);
+  SendMessageA(rich, EM_UNDO, 0, 0);
   // Enter inside "two" splits it into two centred paragraphs; joining
   // "one" and "two" gives "one" two's format (its break is gone).
   SetSel(rich, 6, 6);

@@ -208,6 +208,21 @@ TEST_F(RichStage, WrapperLinesLoadAndSaveThroughConversions) {
   EXPECT_EQ(RichEditRuns(edit->GetHandle()), formatted);
   DeleteFile(file);
   form->Free();
+
+  // Without a window the lines keep plain text: rich text loads as its
+  // text, and saves as rich text that loads back the same.
+  TRichEdit* loose = New<TRichEdit>(nullptr);
+  TStringStream in("{\\rtf1 {\\b one}\\par two\\line three}");
+  loose->GetLines()->LoadFromStream(&in);
+  EXPECT_EQ(loose->GetText(), "one\r\ntwo\r\nthree");
+  TStringStream out;
+  loose->GetLines()->SaveToStream(&out);
+  EXPECT_EQ(out.GetDataString().rfind("{\\rtf", 0), 0u);
+  loose->GetLines()->Clear();
+  out.SetPosition(0);
+  loose->GetLines()->LoadFromStream(&out);
+  EXPECT_EQ(loose->GetText(), "one\r\ntwo\r\nthree");
+  loose->Free();
 }
 
 // Settings that make the window again keep what it held: runs,
