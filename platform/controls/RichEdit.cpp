@@ -478,9 +478,21 @@ void TCustomRichEdit::CreateWnd() {
     StreamCookie cookie{&conversion, &stream};
     EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&cookie), 0, &ReadThrough};
     SendMessageA(FHandle, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&es));
+    if (FWindowAlignment != GetAlignment()) {
+      // Alignment was what made the window again: every paragraph takes it.
+      SendMessageA(FHandle, EM_SETSEL, 0, -1);
+      PARAFORMAT format{};
+      format.cbSize = sizeof format;
+      format.dwMask = PFM_ALIGNMENT;
+      const TAlignment align = GetAlignment();
+      format.wAlignment = align == taRightJustify ? PFA_RIGHT : align == taCenter ? PFA_CENTER : PFA_LEFT;
+      SendMessageA(FHandle, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+      SendMessageA(FHandle, EM_EMPTYUNDOBUFFER, 0, 0);
+    }
     SendMessageA(FHandle, EM_SETSEL, start, static_cast<LPARAM>(end));
     SendMessageA(FHandle, EM_SETMODIFY, modified, 0);
   }
+  FWindowAlignment = GetAlignment();
   SendMessageA(FHandle, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE | ENM_REQUESTRESIZE | ENM_PROTECTED);
 }
 

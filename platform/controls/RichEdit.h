@@ -184,6 +184,7 @@ class TCustomRichEdit : public TCustomMemo {
   // The content as rich text while the window is made again.
   AnsiString FSavedContent;
   bool FContentSaved = false;
+  TAlignment FWindowAlignment = taLeftJustify;  // the alignment the window was made with
 };
 
 class TRichEdit : public TCustomRichEdit {

@@ -256,6 +256,13 @@ TEST_F(RichStage, TheContentSurvivesTheWindowBeingMadeAgain) {
   EXPECT_EQ(edit->GetParagraph()->GetAlignment(), taCenter);
   edit->SetSelStart(0);
   EXPECT_EQ(edit->GetParagraph()->GetAlignment(), taLeftJustify);
+  // Alignment makes the window again too, and then is every paragraph's.
+  edit->SetAlignment(taRightJustify);
+  EXPECT_EQ(RichEditRuns(edit->GetHandle()), before);
+  EXPECT_EQ(edit->GetParagraph()->GetAlignment(), taRightJustify);
+  edit->SetSelStart(12);
+  EXPECT_EQ(edit->GetParagraph()->GetAlignment(), taRightJustify);
+  edit->SetSelStart(0);
   // The paragraph attributes in points, read back as set.
   edit->GetParagraph()->SetFirstIndent(36);
   edit->GetParagraph()->SetLeftIndent(-18);
