@@ -77,6 +77,7 @@ LRESULT SetCharFormat(HWND hwnd, WPARAM scope, const CHARFORMATA* cf) {
     else state->ApplyToRange(from, to, *cf);
   } else {
     state->Default().Apply(*cf);
+    state->Touched();
     if (state->Length() == 0) state->Reset({});
   }
   detail::FormatsChanged(hwnd);
@@ -282,6 +283,7 @@ void TakeFont(HWND hwnd, HFONT font) {
   if (pixels > 0) f.height = std::clamp(pixels * 1440 / 96, LONG{20}, LONG{1638 * 20});
   f.effects = (f.effects & CFE_PROTECTED) | (lf.lfWeight >= 600 ? CFE_BOLD : 0) | (lf.lfItalic ? CFE_ITALIC : 0) |
               (lf.lfUnderline ? CFE_UNDERLINE : 0) | (lf.lfStrikeOut ? CFE_STRIKEOUT : 0);
+  state->Touched();
   if (state->Length() == 0) state->Reset({});
 }
 

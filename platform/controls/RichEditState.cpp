@@ -260,9 +260,23 @@ std::vector<RichState::Span> RichState::Spans(int from, int to) const {
   return spans;
 }
 
+// Every line is as tall as the tallest font in use. Worked out once per
+// change, and only for runs whose font differs from the one before (a log
+// alternates colours in one font).
 int RichState::LineHeight() const {
+  if (lineHeightGeneration_ == generation_ && lineHeight_ > 0) return lineHeight_;
   int height = Height(default_);
-  for (const Run& run : runs_) height = std::max(height, Height(run.format));
+  const CharFormat* last = nullptr;
+  for (const Run& run : runs_) {
+    const CharFormat& f = run.format;
+    if (last && last->height == f.height && ((last->effects ^ f.effects) & (CFE_BOLD | CFE_ITALIC)) == 0 &&
+        last->face == f.face)
+      continue;
+    height = std::max(height, Height(f));
+    last = &f;
+  }
+  lineHeightGeneration_ = generation_;
+  lineHeight_ = height;
   return height;
 }
 
@@ -439,16 +453,20 @@ void RichState::Erase(int at, int count) {
   runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(a), runs_.begin() + static_cast<std::ptrdiff_t>(b));
 }
 
+// Drops empty runs and joins equal neighbours, in place.
 void RichState::Merge() {
-  std::vector<Run> merged;
   RunsChanged();
-  merged.reserve(runs_.size());
-  for (const Run& run : runs_) {
-    if (run.length <= 0) continue;
-    if (!merged.empty() && merged.back().format == run.format) merged.back().length += run.length;
-    else merged.push_back(run);
+  std::size_t out = 0;
+  for (std::size_t k = 0; k < runs_.size(); ++k) {
+    if (runs_[k].length <= 0) continue;
+    if (out > 0 && runs_[out - 1].format == runs_[k].format) {
+      runs_[out - 1].length += runs_[k].length;
+    } else {
+      if (out != k) runs_[out] = std::move(runs_[k]);
+      ++out;
+    }
   }
-  runs_.swap(merged);
+  runs_.resize(out);
 }
 
 HFONT RichState::FontFor(const CharFormat& f) const {

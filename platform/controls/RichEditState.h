@@ -97,6 +97,7 @@ class RichState final : public detail::EditFormats {
   // A format for what is typed or put at the caret next.
   void ApplyAtCaret(int caret, const CHARFORMATA& cf);
   void ApplyToAll(const CHARFORMATA& cf);
+  // The default format, to change; Touched() must follow a change.
   CharFormat& Default() { return default_; }
   // The format of [from, to) and the attributes all of it shares.
   DWORD Describe(int from, int to, CharFormat& out) const;
@@ -205,6 +206,8 @@ class RichState final : public detail::EditFormats {
   std::vector<Step> redo_;
   bool typingJoins_ = false;  // the next typed character may join the last step
   unsigned generation_ = 0;
+  mutable unsigned lineHeightGeneration_ = 0;
+  mutable int lineHeight_ = 0;
   mutable std::size_t runHint_ = 0;
   mutable int runHintStart_ = 0;
   mutable int paraHint_ = 0;
