@@ -277,9 +277,9 @@ class Edit {
     if (!Wraps()) {
       add(p, end, next);
     } else {
-      const std::vector<int> ends =
-          detail::WrapParagraph(std::string_view(t).substr(static_cast<std::size_t>(p), static_cast<std::size_t>(end - p)),
-                                pos, room(para.firstIndent), room(para.indent));
+      const std::string_view text =
+          std::string_view(t).substr(static_cast<std::size_t>(p), static_cast<std::size_t>(end - p));
+      const std::vector<int> ends = detail::WrapParagraph(text, pos, room(para.firstIndent), room(para.indent));
       int a = p;
       for (int e : ends) {
         const int b = p + e;
@@ -1181,8 +1181,8 @@ class Edit {
   void DrawPiece(HDC dc, const LineBox& l, int from, int to, int x0, int y, COLORREF ownColour, bool plain) {
     Pieces(from, to, [&](int a, int b, bool tab, const detail::EditFormats::Span& span) {
       if (span.highlight && !plain) {
-        RECT band{x0 + l.pos[static_cast<std::size_t>(a - l.start)], y, x0 + l.pos[static_cast<std::size_t>(b - l.start)],
-                  y + s_.lineHeight};
+        RECT band{x0 + l.pos[static_cast<std::size_t>(a - l.start)], y,
+                  x0 + l.pos[static_cast<std::size_t>(b - l.start)], y + s_.lineHeight};
         HBRUSH brush = CreateSolidBrush(span.back);
         FillRect(dc, &band, brush);
         DeleteObject(brush);

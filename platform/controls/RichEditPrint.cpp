@@ -127,7 +127,8 @@ struct RichState::PageCache {
         line.start = a;
         line.end = b;
         line.next = b < end ? b : next;
-        for (int k = a; k <= b; ++k) line.pos.push_back(pos[static_cast<std::size_t>(k - p)] - pos[static_cast<std::size_t>(a - p)]);
+        const int x0 = pos[static_cast<std::size_t>(a - p)];
+        for (int k = a; k <= b; ++k) line.pos.push_back(pos[static_cast<std::size_t>(k - p)] - x0);
         const int indent = a == p ? first : rest;
         const int spare = roomFor(indent) - line.pos.back();
         line.x = indent;

@@ -16,7 +16,8 @@ namespace {
 constexpr DWORD kEffects = CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT | CFE_PROTECTED;
 constexpr DWORD kAllMasks =
     CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_PROTECTED | CFM_COLOR | CFM_FACE | CFM_SIZE;
-constexpr DWORD kAllParaMasks = PFM_STARTINDENT | PFM_RIGHTINDENT | PFM_OFFSET | PFM_ALIGNMENT | PFM_TABSTOPS | PFM_NUMBERING;
+constexpr DWORD kAllParaMasks =
+    PFM_STARTINDENT | PFM_RIGHTINDENT | PFM_OFFSET | PFM_ALIGNMENT | PFM_TABSTOPS | PFM_NUMBERING;
 // Sizes a run may take, in twips (1 to 1,638 points).
 constexpr LONG kMinHeight = 20;
 constexpr LONG kMaxHeight = 1638 * 20;
@@ -505,7 +506,8 @@ int RichState::ParaIndex(int i, int* start) const {
   int k = 0, pos = 0;
   const int last = static_cast<int>(paras_.size()) - 1;
   if (paraHint_ <= last && paraHintStart_ <= i) k = paraHint_, pos = paraHintStart_;
-  while (k < last && pos + paras_[static_cast<std::size_t>(k)].length <= i) pos += paras_[static_cast<std::size_t>(k++)].length;
+  auto length = [&](int n) { return paras_[static_cast<std::size_t>(n)].length; };
+  while (k < last && pos + length(k) <= i) pos += length(k++);
   paraHint_ = k;
   paraHintStart_ = pos;
   if (start) *start = pos;
@@ -540,7 +542,8 @@ bool RichState::ApplyParas(int from, int to, const PARAFORMAT& pf) {
     next.push_back(paras_[static_cast<std::size_t>(k)].format);
     if (!next.back().Apply(pf)) return false;
   }
-  for (int k = a; k <= b; ++k) paras_[static_cast<std::size_t>(k)].format = std::move(next[static_cast<std::size_t>(k - a)]);
+  for (int k = a; k <= b; ++k)
+    paras_[static_cast<std::size_t>(k)].format = std::move(next[static_cast<std::size_t>(k - a)]);
   ++generation_;
   return true;
 }

@@ -222,8 +222,12 @@ RichState* RichOf(HWND hwnd);
 LRESULT NotifyParent(HWND hwnd, UINT code, NMHDR& header);
 
 // Twips and pixels at a resolution (dots per inch).
-inline int TwipsToPixels(LONG twips, int dpi) { return static_cast<int>((static_cast<long long>(twips) * dpi + (twips >= 0 ? 720 : -720)) / 1440); }
-inline LONG PixelsToTwips(int pixels, int dpi) { return dpi > 0 ? static_cast<LONG>(static_cast<long long>(pixels) * 1440 / dpi) : 0; }
+inline int TwipsToPixels(LONG twips, int dpi) {
+  return static_cast<int>((static_cast<long long>(twips) * dpi + (twips >= 0 ? 720 : -720)) / 1440);
+}
+inline LONG PixelsToTwips(int pixels, int dpi) {
+  return dpi > 0 ? static_cast<LONG>(static_cast<long long>(pixels) * 1440 / dpi) : 0;
+}
 
 // The topics of the window procedure.
 LRESULT StreamIn(HWND hwnd, WPARAM format, EDITSTREAM* stream);

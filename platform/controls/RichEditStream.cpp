@@ -160,7 +160,8 @@ orv::rtf::Document DocumentOf(const Content& c) {
     std::size_t from = 0;
     for (;;) {
       const std::size_t brk = text.find("\r\n", from);
-      const std::string_view piece = text.substr(from, brk == std::string_view::npos ? std::string_view::npos : brk - from);
+      const std::string_view piece =
+          text.substr(from, brk == std::string_view::npos ? std::string_view::npos : brk - from);
       if (!piece.empty()) {
         auto& runs = doc.Paragraphs.back().Runs;
         if (!runs.empty() && runs.back().Format == format) runs.back().Text.append(piece);

@@ -58,7 +58,10 @@ inline LRESULT RichHostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (h->code) {
       case EN_MSGFILTER: {
         const auto* f = reinterpret_cast<const MSGFILTER*>(h);
-        const char* name = f->msg == WM_KEYDOWN ? "WM_KEYDOWN" : f->msg == WM_KEYUP ? "WM_KEYUP" : f->msg == WM_CHAR ? "WM_CHAR" : "other";
+        const char* name = f->msg == WM_KEYDOWN ? "WM_KEYDOWN"
+                           : f->msg == WM_KEYUP ? "WM_KEYUP"
+                           : f->msg == WM_CHAR  ? "WM_CHAR"
+                                                : "other";
         RichLog().push_back(std::string("EN_MSGFILTER ") + name + " " + std::to_string(f->wParam));
         return Answers().filter;
       }
