@@ -48,6 +48,13 @@ struct LineBox {
   int end = 0;
   int next = 0;
   std::vector<int> pos;
+  // Where the line's text starts from the area's left edge, the width it
+  // may take there, and how it is aligned in that width.
+  int indent = 0;
+  int avail = 0;
+  detail::EditFormats::Align align = detail::EditFormats::Align::Style;
+  bool bullet = false;  // the first line of a bulleted paragraph
+  int bulletX = 0;
   int Width() const { return pos.back(); }
 };
 
@@ -89,6 +96,11 @@ struct EditState {
   std::vector<LineBox> lines;
   int lineHeight = 0;
   std::unique_ptr<detail::EditFormats> formats;
+  HBRUSH ownBrush = nullptr;  // the formats' own background
+  COLORREF ownBrushColour = 0;
+  ~EditState() {
+    if (ownBrush) DeleteObject(ownBrush);
+  }
 };
 
 EditState* StateOf(HWND hwnd) { return reinterpret_cast<EditState*>(GetWindowLongPtrA(hwnd, 0)); }
@@ -171,7 +183,7 @@ class Edit {
 
   bool Multi() const { return (Style() & ES_MULTILINE) != 0; }
   // A multi-line control wraps unless it scrolls sideways.
-  bool Wraps() const { return Multi() && !(Style() & (ES_AUTOHSCROLL | WS_HSCROLL)); }
+  bool Wraps() const { return Multi() && !(Style() & ES_AUTOHSCROLL) && !HasBar(SB_HORZ); }
 
   std::vector<detail::EditFormats::Span> Spans(int from, int to) const {
     if (s_.formats) return s_.formats->Spans(from, to);
@@ -196,8 +208,9 @@ class Edit {
   }
 
   // The x of every boundary of [from, to), counted from from. A tab
-  // reaches the next stop, every eight average characters.
-  std::vector<int> MeasureRange(int from, int to) const {
+  // reaches the paragraph's next stop (stops count from origin, where
+  // from is drawn), past them every eight average characters.
+  std::vector<int> MeasureRange(int from, int to, const std::vector<int>& tabs = {}, int origin = 0) const {
     std::vector<int> pos(static_cast<std::size_t>(to - from) + 1, 0);
     if (from == to) return pos;
     HDC dc = CreateCompatibleDC(nullptr);
@@ -205,7 +218,9 @@ class Edit {
     Pieces(from, to, [&](int a, int b, bool tab, const detail::EditFormats::Span& span) {
       int* out = pos.data() + (a - from);
       if (tab) {
-        out[1] = (out[0] / stops + 1) * stops;
+        const int x = out[0] + origin;
+        auto stop = std::upper_bound(tabs.begin(), tabs.end(), x);
+        out[1] = (stop != tabs.end() ? *stop : (x / stops + 1) * stops) - origin;
         return;
       }
       HGDIOBJ old = span.font ? SelectObject(dc, ToObj(span.font)) : nullptr;
@@ -238,14 +253,23 @@ class Edit {
     const int len = Length();
     int left, right;
     Area(left, right);
-    const int width = right - left;
+    const detail::EditFormats::Paragraph para =
+        s_.formats ? s_.formats->ParagraphAt(p) : detail::EditFormats::Paragraph{};
     const std::size_t brk = t.find("\r\n", static_cast<std::size_t>(p));
     const int end = brk == std::string::npos ? len : static_cast<int>(brk);
     next = brk == std::string::npos ? len : end + 2;
-    const std::vector<int> pos = MeasureRange(p, end);
+    const std::vector<int> pos = MeasureRange(p, end, para.tabs, para.firstIndent);
     auto at = [&](int i) { return pos[static_cast<std::size_t>(i - p)]; };
+    // The width a line may take: indents narrow it, never below a pixel.
+    auto room = [&](int indent) { return std::max(1, right - left - indent - para.rightIndent); };
     auto add = [&](int a, int b, int n) {
+      const bool first = a == p;
       LineBox line{a, b, n, {}};
+      line.indent = first ? para.firstIndent : para.indent;
+      line.avail = room(line.indent);
+      line.align = para.align;
+      line.bullet = first && para.bullet;
+      line.bulletX = para.bulletX;
       line.pos.reserve(static_cast<std::size_t>(b - a) + 1);
       for (int k = a; k <= b; ++k) line.pos.push_back(at(k) - at(a));
       out.push_back(std::move(line));
@@ -253,22 +277,15 @@ class Edit {
     if (!Wraps()) {
       add(p, end, next);
     } else {
-      // Greedy: each line takes the words that fit, the blanks after the
-      // last of them hang past the edge, and a word wider than the area
-      // is cut where it reaches the edge (at least one character a line).
+      const std::string_view text =
+          std::string_view(t).substr(static_cast<std::size_t>(p), static_cast<std::size_t>(end - p));
+      const std::vector<int> ends = detail::WrapParagraph(text, pos, room(para.firstIndent), room(para.indent));
       int a = p;
-      do {
-        int b = a;
-        while (b < end && at(b + 1) - at(a) <= width) ++b;
-        if (b < end) {
-          int word = b;
-          while (word > a && !IsBlank(t[static_cast<std::size_t>(word - 1)])) --word;
-          b = word > a ? word : std::max(b, a + 1);
-          while (b < end && IsBlank(t[static_cast<std::size_t>(b)])) ++b;
-        }
+      for (int e : ends) {
+        const int b = p + e;
         add(a, b, b < end ? b : next);
         a = b;
-      } while (a < end);
+      }
     }
     return brk != std::string::npos;
   }
@@ -358,7 +375,7 @@ class Edit {
 
   int Widest() {
     int widest = 0;
-    for (const LineBox& l : Lines()) widest = std::max(widest, l.Width());
+    for (const LineBox& l : Lines()) widest = std::max(widest, l.indent + l.Width());
     return widest;
   }
   // How far the view may scroll sideways: far enough to show the caret
@@ -375,12 +392,17 @@ class Edit {
   int LineLeft(const LineBox& l) const {
     int left, right;
     Area(left, right);
-    int x = left - s_.xScroll;
-    const int room = right - left - l.Width();
+    int x = left - s_.xScroll + l.indent;
+    const int room = (s_.formats ? l.avail : right - left) - l.Width();
     if (room > 0) {
-      const DWORD align = Style() & (ES_CENTER | ES_RIGHT);
-      if (align == ES_CENTER) x += room / 2;
-      else if (align & ES_RIGHT) x += room;
+      using Align = detail::EditFormats::Align;
+      Align align = l.align;
+      if (align == Align::Style) {
+        const DWORD style = Style() & (ES_CENTER | ES_RIGHT);
+        align = style == ES_CENTER ? Align::Center : (style & ES_RIGHT) ? Align::Right : Align::Left;
+      }
+      if (align == Align::Center) x += room / 2;
+      else if (align == Align::Right) x += room;
     }
     return x;
   }
@@ -433,21 +455,36 @@ class Edit {
 
   // The standard bars show the lines and the widest line; they stay
   // shown, disabled while everything fits.
+  // Does the window have a bar (SB_HORZ, SB_VERT)? A bar that hides
+  // while everything fits is had all the same.
+  bool HasBar(int bar) const {
+    using Rule = detail::EditFormats::BarRule;
+    const Rule rule = s_.formats ? s_.formats->BarRuleOf(bar) : Rule::Style;
+    if (rule == Rule::Hidden) return false;
+    return rule == Rule::Auto || (Style() & (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL)) != 0;
+  }
+
+  // The standard bars show the lines and the widest line; they stay
+  // shown, disabled while everything fits, unless the formats let them
+  // hide.
   void UpdateBars() {
-    const DWORD style = Style();
-    if (style & WS_VSCROLL) {
+    auto mask = [&](int bar) {
+      const bool hides = s_.formats && s_.formats->BarRuleOf(bar) == detail::EditFormats::BarRule::Auto;
+      return static_cast<UINT>(SIF_RANGE | SIF_PAGE | SIF_POS | (hides ? 0 : SIF_DISABLENOSCROLL));
+    };
+    if (HasBar(SB_VERT)) {
       SCROLLINFO si;
-      si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+      si.fMask = mask(SB_VERT);
       si.nMax = LineCount() - 1;
       si.nPage = static_cast<UINT>(VisibleLines());
       si.nPos = s_.top;
       SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
     }
-    if ((style & WS_HSCROLL) && IsWindow(hwnd_) && !s_.dead) {
+    if (HasBar(SB_HORZ) && IsWindow(hwnd_) && !s_.dead) {
       int left, right;
       Area(left, right);
       SCROLLINFO si;
-      si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+      si.fMask = mask(SB_HORZ);
       si.nMax = Widest();
       si.nPage = static_cast<UINT>(right - left);
       si.nPos = s_.xScroll;
@@ -592,7 +629,7 @@ class Edit {
   void Area(int& left, int& right) const {
     RECT rc{};
     GetClientRect(hwnd_, &rc);
-    left = s_.leftMargin;
+    left = s_.leftMargin + (s_.formats ? s_.formats->LeadingGap() : 0);
     right = std::max(left, static_cast<int>(rc.Right) - s_.rightMargin);
   }
 
@@ -741,7 +778,7 @@ class Edit {
 
   void Notify(int code) {
     HWND parent = GetParent(hwnd_);
-    if (!parent) return;
+    if (!parent || (s_.formats && !s_.formats->Notifies(code))) return;
     const auto id = static_cast<int>(GetWindowLongPtrA(hwnd_, GWLP_ID));
     SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id & 0xFFFF, code), reinterpret_cast<LPARAM>(hwnd_));
   }
@@ -754,7 +791,11 @@ class Edit {
 
   // Puts ins in place of [from, to); the caret ends after it.
   void Replace(int from, int to, const std::string& ins, bool undoable, bool typing) {
-    if (!undoable) {
+    using History = detail::EditFormats::History;
+    if (s_.formats && !s_.formats->MayReplace(from, to)) return;
+    if (s_.formats && s_.formats->KeepsHistory()) {
+      s_.undo.valid = false;
+    } else if (!undoable) {
       s_.undo.valid = false;
     } else if (!(typing && s_.typingRun && s_.undo.valid)) {
       s_.undo.valid = true;
@@ -762,14 +803,37 @@ class Edit {
       s_.undo.anchor = s_.anchor;
       s_.undo.caret = s_.caret;
     }
-    s_.text.replace(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from), ins);
+    const History history = !undoable ? History::Forget : typing ? History::Typing : History::Record;
+    ReplaceRaw(from, to, ins, history);
     s_.anchor = s_.caret = from + static_cast<int>(ins.size());
+    TextChanged();
+    s_.typingRun = typing;
+  }
+
+  // The text and everything kept in step with it take the change.
+  void ReplaceRaw(int from, int to, std::string_view ins, detail::EditFormats::History history) {
+    const std::string removed = s_.formats ? s_.text.substr(static_cast<std::size_t>(from),
+                                                            static_cast<std::size_t>(to - from))
+                                           : std::string();
+    s_.text.replace(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from), ins);
     s_.modified = true;
     s_.goalX = -1;
     NoteEdit(from, to - from, static_cast<int>(ins.size()));
-    if (s_.formats) s_.formats->Replaced(from, to - from, static_cast<int>(ins.size()));
+    if (s_.formats) s_.formats->Replaced({from, removed, ins, history});
+  }
+
+  // A change that skips the rules of typing and pasting: the formats'
+  // own undo and redo, and streamed text.
+  void ReplaceAsIs(int from, int to, std::string_view ins, detail::EditFormats::History history, int anchor,
+                   int caret) {
+    if (from < 0 || to < from || to > Length()) return;
+    ReplaceRaw(from, to, ins, history);
+    const int len = Length();
+    s_.anchor = Snapped(std::clamp(anchor, 0, len));
+    s_.caret = Snapped(std::clamp(caret, 0, len));
+    s_.typingRun = false;
+    if (s_.formats) s_.formats->SelectionSet(s_.anchor, s_.caret);
     TextChanged();
-    s_.typingRun = typing;
   }
 
   // Does the text fit the area? Without ES_AUTOHSCROLL nothing may go
@@ -853,8 +917,9 @@ class Edit {
       std::size_t tail = 0;
       while (tail < a.size() - head && tail < b.size() - head && a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
         ++tail;
-      s_.formats->Replaced(static_cast<int>(head), static_cast<int>(a.size() - head - tail),
-                           static_cast<int>(b.size() - head - tail));
+      s_.formats->Replaced({static_cast<int>(head), std::string_view(a).substr(head, a.size() - head - tail),
+                            std::string_view(b).substr(head, b.size() - head - tail),
+                            detail::EditFormats::History::Keep});
     }
     std::swap(s_.text, s_.undo.text);
     Relayout();
@@ -871,7 +936,7 @@ class Edit {
     s_.anchor = s_.caret = s_.first = s_.top = s_.xScroll = 0;
     Relayout();
     s_.undo.valid = false;
-    if (s_.formats) s_.formats->Reset(Length());
+    if (s_.formats) s_.formats->Reset(s_.text);
     s_.modified = false;
     s_.typingRun = false;
     TextChanged();
@@ -1058,6 +1123,18 @@ class Edit {
   HBRUSH ColourBrush(HDC dc) {
     HWND parent = GetParent(hwnd_);
     HBRUSH brush = nullptr;
+    COLORREF own = 0;
+    if (s_.formats && s_.formats->Background(own)) {
+      // The parent still chooses the text colour; the background is ours.
+      if (parent)
+        SendMessageA(parent, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd_));
+      if (!s_.ownBrush || s_.ownBrushColour != own) {
+        if (s_.ownBrush) DeleteObject(s_.ownBrush);
+        s_.ownBrush = CreateSolidBrush(own);
+        s_.ownBrushColour = own;
+      }
+      return s_.ownBrush;
+    }
     if (parent)
       brush = reinterpret_cast<HBRUSH>(
           SendMessageA(parent, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd_)));
@@ -1103,11 +1180,30 @@ class Edit {
   // Draws [from, to) of a line in its fonts and colours from x0.
   void DrawPiece(HDC dc, const LineBox& l, int from, int to, int x0, int y, COLORREF ownColour, bool plain) {
     Pieces(from, to, [&](int a, int b, bool tab, const detail::EditFormats::Span& span) {
+      if (span.highlight && !plain) {
+        RECT band{x0 + l.pos[static_cast<std::size_t>(a - l.start)], y,
+                  x0 + l.pos[static_cast<std::size_t>(b - l.start)], y + s_.lineHeight};
+        HBRUSH brush = CreateSolidBrush(span.back);
+        FillRect(dc, &band, brush);
+        DeleteObject(brush);
+      }
       if (tab) return;
       if (span.font) SelectObject(dc, ToObj(span.font));
       SetTextColor(dc, plain || span.autoColor ? ownColour : span.color);
       TextOutA(dc, x0 + l.pos[static_cast<std::size_t>(a - l.start)], y, s_.text.data() + a, b - a);
     });
+  }
+
+  // The bullet of a paragraph, in the font and colour of its first
+  // character.
+  void DrawBullet(HDC dc, const LineBox& l, int y, COLORREF ownColour) {
+    int left, right;
+    Area(left, right);
+    const auto spans = Spans(l.start, l.start + 1);
+    const auto& span = spans.front();
+    if (span.font) SelectObject(dc, ToObj(span.font));
+    SetTextColor(dc, span.autoColor ? ownColour : span.color);
+    TextOutA(dc, left - s_.xScroll + l.bulletX, y, "\x95", 1);
   }
 
   void PaintLines(HDC dc, const RECT& rc) {
@@ -1121,6 +1217,7 @@ class Edit {
       const LineBox& l = lines[static_cast<std::size_t>(n)];
       const int y = (n - s_.top) * lh;
       const int x0 = LineLeft(l);
+      if (l.bullet) DrawBullet(dc, l, y, enabled ? ownColour : GetSysColor(COLOR_GRAYTEXT));
       DrawPiece(dc, l, l.start, l.end, x0, y, ownColour, !enabled);
       const int from = std::max(a, l.start), to = std::min(b, l.end);
       if (showSel && from < to) {
@@ -1280,6 +1377,14 @@ class Edit {
         s_.limit = limit <= 0 || limit > kEditNoLimit ? kEditNoLimit : static_cast<int>(limit);
         return 0;
       }
+      case EM_EXLIMITTEXT: {
+        // A formatted text's own message: zero or less means as much as
+        // the control can hold.
+        if (!s_.formats) break;
+        const auto limit = static_cast<long long>(lParam);
+        s_.limit = limit <= 0 || limit > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(limit);
+        return 0;
+      }
       case EM_GETLIMITTEXT: return s_.limit;
       case EM_GETMODIFY: return s_.modified ? TRUE : FALSE;
       case EM_SETMODIFY: s_.modified = wParam != 0; return 0;
@@ -1326,6 +1431,29 @@ class Edit {
 
 namespace detail {
 
+// Greedy: each line takes the words that fit, the blanks after the last
+// of them hang past the edge, and a word wider than the area is cut where
+// it reaches the edge (at least one character a line).
+std::vector<int> WrapParagraph(std::string_view text, const std::vector<int>& pos, int firstWidth, int width) {
+  std::vector<int> ends;
+  const auto end = static_cast<int>(text.size());
+  int a = 0;
+  do {
+    const int room = a == 0 ? firstWidth : width;
+    int b = a;
+    while (b < end && pos[static_cast<std::size_t>(b + 1)] - pos[static_cast<std::size_t>(a)] <= room) ++b;
+    if (b < end) {
+      int word = b;
+      while (word > a && !IsBlank(text[static_cast<std::size_t>(word - 1)])) --word;
+      b = word > a ? word : std::max(b, a + 1);
+      while (b < end && IsBlank(text[static_cast<std::size_t>(b)])) ++b;
+    }
+    ends.push_back(b);
+    a = b;
+  } while (a < end);
+  return ends;
+}
+
 LRESULT EditProcWithFormats(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, EditFormats* (*make)()) {
   if (msg == WM_NCCREATE) {
     auto* state = new EditState;
@@ -1334,7 +1462,7 @@ LRESULT EditProcWithFormats(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, E
     SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(state));
     const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
     if (cs && cs->lpszName) state->text = cs->lpszName;
-    if (state->formats) state->formats->Reset(static_cast<int>(state->text.size()));
+    if (state->formats) state->formats->Reset(state->text);
     if (cs && (cs->style & ES_PASSWORD)) state->passwordChar = '*';
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
@@ -1352,6 +1480,36 @@ EditFormats* FormatsOf(HWND hwnd) {
   if (!IsWindow(hwnd)) return nullptr;
   EditState* state = StateOf(hwnd);
   return LiveStates().count(state) ? state->formats.get() : nullptr;
+}
+
+EditHold::EditHold(HWND hwnd) {
+  if (!FormatsOf(hwnd)) return;
+  EditState* state = StateOf(hwnd);
+  ++state->depth;
+  state_ = state;
+}
+
+EditHold::~EditHold() {
+  auto* state = static_cast<EditState*>(state_);
+  if (state && --state->depth == 0 && state->dead) Release(state);
+}
+
+EditFormats* EditHold::Formats() const {
+  return state_ ? static_cast<EditState*>(state_)->formats.get() : nullptr;
+}
+
+std::string_view EditTextOf(HWND hwnd) {
+  if (!FormatsOf(hwnd)) return {};
+  return StateOf(hwnd)->text;
+}
+
+void ReplaceEditText(HWND hwnd, int from, int to, std::string_view text, EditFormats::History history, int anchor,
+                     int caret) {
+  if (!FormatsOf(hwnd)) return;
+  EditState* state = StateOf(hwnd);
+  ++state->depth;
+  Edit(hwnd, *state).ReplaceAsIs(from, to, text, history, anchor, caret);
+  if (--state->depth == 0 && state->dead) Release(state);
 }
 
 void FormatsChanged(HWND hwnd) {

@@ -14,6 +14,7 @@
 // caret by lines and pages, and drives the window's standard scroll bars.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "platform/gdi/GdiTypes.h"
@@ -52,8 +53,11 @@ void RegisterEditClass();
 namespace detail {
 LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// What a formatted text adds to the engine: character formats kept in
-// step with the text, which the engine measures and draws piece by piece.
+// What a formatted text adds to the engine: character and paragraph
+// formats kept in step with the text, which the engine measures and draws
+// piece by piece, and the rules of a control that keeps its own history,
+// notifies selectively, guards parts of its text or paints its own
+// background.
 class EditFormats {
  public:
   // A piece of text drawn in one font and colour, up to (not including)
@@ -63,19 +67,69 @@ class EditFormats {
     HFONT font = nullptr;
     COLORREF color = 0;
     bool autoColor = true;  // drawn in the control's text colour
+    bool highlight = false;  // drawn over a band of back
+    COLORREF back = 0;
+  };
+  // How a change of the text enters the undo history.
+  enum class History {
+    Record,  // one step of its own
+    Typing,  // joins the typing step before it, when it continues it
+    Forget,  // the history is emptied
+    Keep,    // the history is left as it is (it is replaying a step)
+  };
+  struct Change {
+    int at = 0;
+    std::string_view removed;
+    std::string_view inserted;
+    History history = History::Record;
+  };
+  // How the paragraph starting at a character lays out, in pixels from
+  // the text area's left edge.
+  enum class Align { Style, Left, Center, Right };
+  struct Paragraph {
+    int firstIndent = 0;  // where the text of its first line starts
+    int indent = 0;       // where the text of its other lines starts
+    int rightIndent = 0;
+    Align align = Align::Style;
+    std::vector<int> tabs;  // stops, ascending
+    bool bullet = false;    // a bullet drawn at bulletX on the first line
+    int bulletX = 0;
   };
   virtual ~EditFormats() = default;
-  // removed characters at index at gave way to inserted new ones.
-  virtual void Replaced(int at, int removed, int inserted) = 0;
+  // change.removed at change.at gave way to change.inserted.
+  virtual void Replaced(const Change& change) = 0;
   // The whole text was set: every character takes the default format.
-  virtual void Reset(int length) = 0;
+  virtual void Reset(std::string_view text) = 0;
   // The selection moved (anchor, active end).
   virtual void SelectionSet(int anchor, int caret) = 0;
   // The pieces covering [from, to), in order.
   virtual std::vector<Span> Spans(int from, int to) const = 0;
   // The height every line takes.
   virtual int LineHeight() const = 0;
+  virtual Paragraph ParagraphAt(int /*start*/) const { return {}; }
+  // True when the formats keep the undo history themselves; the engine's
+  // one-level buffer then stays empty.
+  virtual bool KeepsHistory() const { return false; }
+  // May [from, to) be replaced? Asked before every change the person or
+  // a program makes through the engine.
+  virtual bool MayReplace(int /*from*/, int /*to*/) { return true; }
+  // Whether the parent hears a WM_COMMAND notification with this code.
+  virtual bool Notifies(int /*code*/) const { return true; }
+  // Room at the left of the text area, inside the left margin.
+  virtual int LeadingGap() const { return 0; }
+  // How a standard scroll bar (SB_HORZ, SB_VERT) shows: as the window's
+  // style says, staying disabled while everything fits; wanted whatever
+  // the style says now, and hidden while everything fits; or never.
+  enum class BarRule { Style, Auto, Hidden };
+  virtual BarRule BarRuleOf(int /*bar*/) const { return BarRule::Style; }
+  // The background colour, when the control has one of its own.
+  virtual bool Background(COLORREF& /*colour*/) const { return false; }
 };
+
+// Where the lines of a paragraph end when it wraps (offsets into text,
+// ascending, the last one text's size): pos[k] is the x of boundary k, the
+// first line may be firstWidth wide, the others width.
+std::vector<int> WrapParagraph(std::string_view text, const std::vector<int>& pos, int firstWidth, int width);
 
 // The engine's procedure for a window whose state holds formats made by
 // make when the window is created.
@@ -84,6 +138,28 @@ LRESULT EditProcWithFormats(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, E
 EditFormats* FormatsOf(HWND hwnd);
 // The formats changed: lays the text out again and repaints.
 void FormatsChanged(HWND hwnd);
+// Keeps the state of such a window (its formats included) alive while it
+// lives, even when the window is destroyed meanwhile; the state goes when
+// the last hold and the last message end.
+class EditHold {
+ public:
+  explicit EditHold(HWND hwnd);
+  ~EditHold();
+  EditHold(const EditHold&) = delete;
+  EditHold& operator=(const EditHold&) = delete;
+  EditFormats* Formats() const;
+
+ private:
+  void* state_ = nullptr;
+};
+// The text of such a window as it stands; empty for any other window.
+std::string_view EditTextOf(HWND hwnd);
+// Puts text in place of [from, to) as it stands (no limit, no conversion,
+// no question asked), tells the formats with the history given, then
+// selects (anchor, caret) and notifies like any change. Nothing for a
+// range outside the text.
+void ReplaceEditText(HWND hwnd, int from, int to, std::string_view text, EditFormats::History history, int anchor,
+                     int caret);
 }  // namespace detail
 
 }  // namespace win

@@ -162,6 +162,11 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner) {
 
 TCustomMemo::~TCustomMemo() { FreeAndNil(FLines); }
 
+void TCustomMemo::ReplaceLines(TStrings* Value) {
+  FreeAndNil(FLines);
+  FLines = Value;
+}
+
 TPoint TCustomMemo::GetCaretPos() {
   DWORD start = 0, end = 0;
   Send(this, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));

@@ -28,8 +28,10 @@ class TMemoStrings : public TStrings {
   AnsiString GetTextStr() const override;
   void SetTextStr(std::string_view Value) override;
 
- private:
+ protected:
   bool Windowless() const;
+
+ private:
   template <class F>
   auto OnText(F&& change) const;
   template <class F>
@@ -61,6 +63,8 @@ class TCustomMemo : public TCustomEdit {
   void SetWordWrap(bool Value);
 
  protected:
+  // Lines becomes Value, which the memo owns from now on.
+  void ReplaceLines(TStrings* Value);
   void CreateParams(TCreateParams& Params) override;
   void KeyPress(char& Key) override;
   void WMGetDlgCode(TMessage& Message);

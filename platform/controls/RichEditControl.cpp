@@ -2,272 +2,49 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
-#include <optional>
-#include <tuple>
 
 #include "platform/controls/EditControl.h"
-#include "platform/gdi/DeviceContext.h"
-#include "platform/gdi/GdiObjects.h"
-#include "platform/gdi/Text.h"
+#include "platform/controls/RichEditState.h"
+#include "platform/gdi/SysColors.h"
+#include "platform/win/Metrics.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Clipboard.h"
 #include "platform/win/Cursors.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Keyboard.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Modules.h"
+#include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
+#include "platform/win/ScrollBars.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowClass.h"
+#include "platform/win/WindowPos.h"
 #include "platform/win/WindowProc.h"
 
 namespace win {
+
+namespace rich {
+
+RichState* RichOf(HWND hwnd) { return dynamic_cast<RichState*>(detail::FormatsOf(hwnd)); }
+
+LRESULT NotifyParent(HWND hwnd, UINT code, NMHDR& header) {
+  HWND parent = GetParent(hwnd);
+  if (!parent) return 0;
+  header.hwndFrom = hwnd;
+  header.idFrom = static_cast<UINT_PTR>(GetWindowLongPtrA(hwnd, GWLP_ID));
+  header.code = code;
+  return SendMessageA(parent, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+}  // namespace rich
+
 namespace {
 
-constexpr DWORD kEffects = CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT;
-constexpr DWORD kAllMasks = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_COLOR | CFM_FACE | CFM_SIZE;
-// Sizes a run may take, in twips (1 to 1,638 points).
-constexpr LONG kMinHeight = 20;
-constexpr LONG kMaxHeight = 1638 * 20;
+using rich::RichOf;
+using rich::RichState;
 
-struct CharFormat {
-  DWORD effects = 0;
-  bool autoColor = true;
-  COLORREF color = 0;
-  std::string face = "Arial";
-  LONG height = 200;
-  bool operator==(const CharFormat&) const = default;
-
-  // Takes the attributes cf's mask names.
-  void Apply(const CHARFORMATA& cf) {
-    for (DWORD bit : {CFM_BOLD, CFM_ITALIC, CFM_UNDERLINE, CFM_STRIKEOUT})
-      if (cf.dwMask & bit) effects = (effects & ~bit) | (cf.dwEffects & bit);
-    if (cf.dwMask & CFM_COLOR) {
-      autoColor = (cf.dwEffects & CFE_AUTOCOLOR) != 0;
-      color = cf.crTextColor & 0x00FFFFFF;
-    }
-    if (cf.dwMask & CFM_FACE) {
-      const std::string name(cf.szFaceName, strnlen(cf.szFaceName, LF_FACESIZE));
-      if (!name.empty()) face = name;
-    }
-    if ((cf.dwMask & CFM_SIZE) && cf.yHeight > 0) height = std::clamp(cf.yHeight, kMinHeight, kMaxHeight);
-  }
-
-  void Fill(CHARFORMATA& cf, DWORD mask) const {
-    cf.dwMask = mask;
-    cf.dwEffects = effects | (autoColor ? CFE_AUTOCOLOR : 0);
-    cf.yHeight = height;
-    cf.yOffset = 0;
-    cf.crTextColor = color;
-    cf.bCharSet = 0;
-    cf.bPitchAndFamily = 0;
-    std::memset(cf.szFaceName, 0, sizeof cf.szFaceName);
-    std::memcpy(cf.szFaceName, face.data(), std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-  }
-
-  // The mask bits on which other agrees with this.
-  DWORD Agreeing(const CharFormat& other) const {
-    DWORD mask = kAllMasks;
-    for (DWORD bit : {CFM_BOLD, CFM_ITALIC, CFM_UNDERLINE, CFM_STRIKEOUT})
-      if ((effects & bit) != (other.effects & bit)) mask &= ~bit;
-    if (autoColor != other.autoColor || (!autoColor && color != other.color)) mask &= ~CFM_COLOR;
-    if (face != other.face) mask &= ~CFM_FACE;
-    if (height != other.height) mask &= ~CFM_SIZE;
-    return mask;
-  }
-};
-
-// The runs cover the text exactly; neighbours never share a format.
-class RichFormats final : public detail::EditFormats {
- public:
-  ~RichFormats() override {
-    for (auto& [key, font] : fonts_) DeleteObject(font);
-  }
-
-  void Replaced(int at, int removed, int inserted) override {
-    const CharFormat format = removed > 0 ? FormatAt(at) : InsertionFormat(at);
-    Erase(at, removed);
-    if (inserted > 0) runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(SplitAt(at)), Run{inserted, format});
-    pending_.reset();
-    Merge();
-  }
-
-  void Reset(int length) override {
-    runs_.clear();
-    if (length > 0) runs_.push_back({length, default_});
-    pending_.reset();
-  }
-
-  // A format chosen for an empty selection waits for the text typed or
-  // put there, and lapses when the caret goes elsewhere.
-  void SelectionSet(int anchor, int caret) override {
-    if (pending_ && (anchor != caret || caret != pendingAt_)) pending_.reset();
-  }
-
-  std::vector<Span> Spans(int from, int to) const override {
-    std::vector<Span> spans;
-    int pos = 0;
-    for (const Run& run : runs_) {
-      const int end = pos + run.length;
-      if (end > from && pos < to)
-        spans.push_back({std::min(end, to), FontFor(run.format), run.format.color, run.format.autoColor});
-      pos = end;
-      if (pos >= to) break;
-    }
-    if (spans.empty() || spans.back().end < to) spans.push_back({to, FontFor(default_), default_.color, default_.autoColor});
-    return spans;
-  }
-
-  int LineHeight() const override {
-    int height = Height(default_);
-    for (const Run& run : runs_) height = std::max(height, Height(run.format));
-    return height;
-  }
-
-  // ---- What the messages do ----
-
-  int Length() const {
-    int length = 0;
-    for (const Run& run : runs_) length += run.length;
-    return length;
-  }
-
-  // The format text typed at i takes.
-  CharFormat InsertionFormat(int i) const {
-    if (pending_ && pendingAt_ == i) return *pending_;
-    if (i > 0) return FormatAt(i - 1);
-    if (!runs_.empty()) return runs_.front().format;
-    return default_;
-  }
-
-  CharFormat FormatAt(int i) const {
-    int pos = 0;
-    for (const Run& run : runs_) {
-      if (i < pos + run.length) return run.format;
-      pos += run.length;
-    }
-    return runs_.empty() ? default_ : runs_.back().format;
-  }
-
-  void ApplyToRange(int from, int to, const CHARFORMATA& cf) {
-    const std::size_t a = SplitAt(from), b = SplitAt(to);
-    for (std::size_t k = a; k < b; ++k) runs_[k].format.Apply(cf);
-    Merge();
-  }
-
-  void ApplyAtCaret(int caret, const CHARFORMATA& cf) {
-    CharFormat format = InsertionFormat(caret);
-    format.Apply(cf);
-    pending_ = format;
-    pendingAt_ = caret;
-  }
-
-  void ApplyToAll(const CHARFORMATA& cf) {
-    ApplyToRange(0, Length(), cf);
-    if (pending_) pending_->Apply(cf);
-  }
-
-  CharFormat& Default() { return default_; }
-
-  // The format of [from, to) and the attributes all of it shares.
-  DWORD Describe(int from, int to, CharFormat& out) const {
-    out = FormatAt(from);
-    DWORD mask = kAllMasks;
-    int pos = 0;
-    for (const Run& run : runs_) {
-      if (pos + run.length > from && pos < to) mask &= out.Agreeing(run.format);
-      pos += run.length;
-    }
-    return mask;
-  }
-
-  std::vector<detail::RichRun> Runs(const std::string& text) const {
-    std::vector<detail::RichRun> out;
-    int pos = 0;
-    for (const Run& run : runs_) {
-      const auto& f = run.format;
-      out.push_back({text.substr(static_cast<std::size_t>(pos), static_cast<std::size_t>(run.length)), f.autoColor,
-                     f.color, f.effects, f.face, f.height});
-      pos += run.length;
-    }
-    return out;
-  }
-
- private:
-  struct Run {
-    int length;
-    CharFormat format;
-  };
-
-  // Makes a run boundary fall at i; the index of the run starting there.
-  std::size_t SplitAt(int i) {
-    int pos = 0;
-    for (std::size_t k = 0; k < runs_.size(); ++k) {
-      if (pos == i) return k;
-      const int end = pos + runs_[k].length;
-      if (i < end) {
-        runs_[k].length = i - pos;
-        runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(k) + 1, Run{end - i, runs_[k].format});
-        return k + 1;
-      }
-      pos = end;
-    }
-    return runs_.size();
-  }
-
-  void Erase(int at, int count) {
-    if (count <= 0) return;
-    const std::size_t a = SplitAt(at), b = SplitAt(at + count);
-    runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(a), runs_.begin() + static_cast<std::ptrdiff_t>(b));
-  }
-
-  void Merge() {
-    std::vector<Run> merged;
-    for (const Run& run : runs_) {
-      if (run.length <= 0) continue;
-      if (!merged.empty() && merged.back().format == run.format) merged.back().length += run.length;
-      else merged.push_back(run);
-    }
-    runs_.swap(merged);
-  }
-
-  HFONT FontFor(const CharFormat& f) const {
-    const auto key = std::make_tuple(f.face, f.height, f.effects & kEffects);
-    auto it = fonts_.find(key);
-    if (it != fonts_.end()) return it->second;
-    LOGFONTA lf{};
-    lf.lfHeight = -static_cast<LONG>((f.height * 96 + 720) / 1440);
-    lf.lfWeight = (f.effects & CFE_BOLD) ? 700 : 400;
-    lf.lfItalic = (f.effects & CFE_ITALIC) ? 1 : 0;
-    lf.lfUnderline = (f.effects & CFE_UNDERLINE) ? 1 : 0;
-    lf.lfStrikeOut = (f.effects & CFE_STRIKEOUT) ? 1 : 0;
-    std::memcpy(lf.lfFaceName, f.face.data(), std::min<std::size_t>(f.face.size(), LF_FACESIZE - 1));
-    HFONT font = CreateFontIndirectA(&lf);
-    fonts_.emplace(key, font);
-    return font;
-  }
-
-  int Height(const CharFormat& f) const {
-    HFONT font = FontFor(f);
-    if (auto it = heights_.find(font); it != heights_.end()) return it->second;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, ToObj(font));
-    TEXTMETRICA tm{};
-    GetTextMetricsA(dc, &tm);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    heights_.emplace(font, tm.tmHeight);
-    return tm.tmHeight;
-  }
-
-  std::vector<Run> runs_;
-  CharFormat default_;
-  std::optional<CharFormat> pending_;
-  int pendingAt_ = -1;
-  mutable std::map<std::tuple<std::string, LONG, DWORD>, HFONT> fonts_;
-  mutable std::map<HFONT, int> heights_;
-};
-
-detail::EditFormats* MakeFormats() { return new RichFormats; }
-
-RichFormats* RichOf(HWND hwnd) { return dynamic_cast<RichFormats*>(detail::FormatsOf(hwnd)); }
+detail::EditFormats* MakeFormats() { return new RichState; }
 
 LRESULT Engine(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return detail::EditProcWithFormats(hwnd, msg, wParam, lParam, &MakeFormats);
@@ -281,55 +58,351 @@ void Selection(HWND hwnd, int& from, int& to) {
 }
 
 LRESULT SetCharFormat(HWND hwnd, WPARAM scope, const CHARFORMATA* cf) {
-  RichFormats* formats = RichOf(hwnd);
-  if (!formats || !cf || cf->cbSize < sizeof(CHARFORMATA)) return 0;
-  if (scope & SCF_ALL) {
-    formats->ApplyToAll(*cf);
-  } else if (scope & SCF_SELECTION) {
-    int from, to;
-    Selection(hwnd, from, to);
-    if (from == to) {
-      formats->ApplyAtCaret(from, *cf);  // nothing drawn changes yet
+  RichState* state = RichOf(hwnd);
+  if (!state || !cf || cf->cbSize < sizeof(CHARFORMATA)) return 0;
+  // Plain text has one format: whatever is formatted, all of it is.
+  if (state->PlainText() && (scope & SCF_SELECTION)) scope = SCF_ALL;
+  if (scope & (SCF_ALL | SCF_SELECTION)) {
+    int from = 0, to = state->Length();
+    if (!(scope & SCF_ALL)) Selection(hwnd, from, to);
+    if (from == to && !(scope & SCF_ALL)) {
+      state->ApplyAtCaret(from, *cf);  // nothing drawn changes yet
       return 1;
     }
-    formats->ApplyToRange(from, to, *cf);
+    if (from < to) {
+      if (!state->MayReplace(from, to) || !(state = RichOf(hwnd))) return 0;
+      state->RecordFormatChange(from, state->Take(from, to, detail::EditTextOf(hwnd)));
+    }
+    if (scope & SCF_ALL) state->ApplyToAll(*cf);
+    else state->ApplyToRange(from, to, *cf);
   } else {
-    formats->Default().Apply(*cf);
-    if (formats->Length() == 0) formats->Reset(0);
+    state->Default().Apply(*cf);
+    state->Touched();
+    if (state->Length() == 0) state->Reset({});
   }
   detail::FormatsChanged(hwnd);
   return 1;
 }
 
 LRESULT GetCharFormat(HWND hwnd, WPARAM scope, CHARFORMATA* cf) {
-  RichFormats* formats = RichOf(hwnd);
-  if (!formats || !cf || cf->cbSize < sizeof(CHARFORMATA)) return 0;
-  CharFormat format;
-  DWORD mask = kAllMasks;
+  RichState* state = RichOf(hwnd);
+  if (!state || !cf || cf->cbSize < sizeof(CHARFORMATA)) return 0;
+  rich::CharFormat format;
+  DWORD mask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_PROTECTED | CFM_COLOR | CFM_FACE | CFM_SIZE;
   if (scope & SCF_SELECTION) {
     int from, to;
     Selection(hwnd, from, to);
-    if (from == to) format = formats->InsertionFormat(from);
-    else mask = formats->Describe(from, to, format);
+    if (from == to) format = state->InsertionFormat(from);
+    else mask = state->Describe(from, to, format);
   } else {
-    format = formats->Default();
+    format = state->Default();
   }
   format.Fill(*cf, mask);
   return static_cast<LRESULT>(mask);
 }
 
+// Paragraph formats go to the paragraphs the selection touches (all of
+// them in plain text); a value out of range changes nothing.
+LRESULT SetParaFormat(HWND hwnd, const PARAFORMAT* pf) {
+  RichState* state = RichOf(hwnd);
+  if (!state || !pf || pf->cbSize < sizeof(PARAFORMAT)) return 0;
+  int from = 0, to = state->Length();
+  if (!state->PlainText()) Selection(hwnd, from, to);
+  int start = 0, end = 0;
+  state->ParaSpan(from, to, start, end);
+  // Checked on the default first, so that a refusal leaves no step behind.
+  rich::ParaFormat fallback = state->DefaultPara();
+  if (state->PlainText() && !fallback.Apply(*pf)) return 0;
+  const rich::Content before = state->Take(start, end, detail::EditTextOf(hwnd));
+  if (!state->ApplyParas(from, to, *pf)) return 0;
+  state->RecordFormatChange(start, std::move(before));
+  if (state->PlainText()) state->DefaultPara() = fallback;
+  detail::FormatsChanged(hwnd);
+  return 1;
+}
+
+LRESULT GetParaFormat(HWND hwnd, PARAFORMAT* pf) {
+  RichState* state = RichOf(hwnd);
+  if (!state || !pf || pf->cbSize < sizeof(PARAFORMAT)) return 0;
+  int from, to;
+  Selection(hwnd, from, to);
+  rich::ParaFormat format;
+  const DWORD mask = state->DescribeParas(from, to, format);
+  format.Fill(*pf, mask);
+  return static_cast<LRESULT>(mask);
+}
+
+// The text mode changes only while the control is empty; the pairs not
+// named keep their setting. Answers 0 on success.
+LRESULT SetTextMode(HWND hwnd, WPARAM mode) {
+  RichState* state = RichOf(hwnd);
+  if (!state) return 1;
+  const auto wanted = static_cast<DWORD>(mode);
+  const DWORD pairs[] = {TM_PLAINTEXT | TM_RICHTEXT, TM_SINGLELEVELUNDO | TM_MULTILEVELUNDO,
+                         TM_SINGLECODEPAGE | TM_MULTICODEPAGE};
+  DWORD known = 0;
+  for (DWORD pair : pairs) {
+    if ((wanted & pair) == pair) return 1;  // both of a pair
+    known |= pair;
+  }
+  if ((wanted & ~known) || state->Length() > 0) return 1;
+  DWORD next = state->textMode;
+  for (DWORD pair : pairs)
+    if (wanted & pair) next = (next & ~pair) | (wanted & pair);
+  state->textMode = next;
+  state->ClearHistory();
+  if (state->PlainText()) state->Reset({});  // one format for everything from now on
+  return 0;
+}
+
+COLORREF SetBackground(HWND hwnd, WPARAM useSystem, LPARAM colour) {
+  RichState* state = RichOf(hwnd);
+  if (!state) return 0;
+  const COLORREF previous = state->ownBackground ? state->background : GetSysColor(COLOR_WINDOW);
+  state->ownBackground = useSystem == 0;
+  state->background = static_cast<COLORREF>(colour) & 0x00FFFFFF;
+  InvalidateRect(hwnd, nullptr, TRUE);
+  return previous;
+}
+
+void ShowBar(HWND hwnd, WPARAM bar, bool show) {
+  RichState* state = RichOf(hwnd);
+  if (!state || (bar != SB_HORZ && bar != SB_VERT)) return;
+  state->barHidden[bar] = !show;
+  if (show) state->barWanted[bar] = true;
+  ShowScrollBar(hwnd, static_cast<int>(bar), show ? TRUE : FALSE);
+  detail::FormatsChanged(hwnd);
+}
+
+LRESULT Undo(HWND hwnd, bool redo) {
+  RichState* state = RichOf(hwnd);
+  if (!state || (GetWindowLongPtrA(hwnd, GWL_STYLE) & ES_READONLY)) return FALSE;
+  return (redo ? state->Redo() : state->Undo()) ? TRUE : FALSE;
+}
+
+LRESULT CanPaste(WPARAM format) {
+  if (format != 0 && format != CF_TEXT) return FALSE;
+  return IsClipboardFormatAvailable(CF_TEXT) ? TRUE : FALSE;
+}
+
+bool IsKeyMessage(UINT msg) {
+  return msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_CHAR || msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP ||
+         msg == WM_SYSCHAR;
+}
+
+int ContentHeight(HWND hwnd, RichState& state) {
+  return static_cast<int>(Engine(hwnd, EM_GETLINECOUNT, 0, 0)) * state.LineHeight();
+}
+
+// After the outermost message: the parent hears of a moved selection and
+// of content that wants another height, when the mask asks.
+void AfterMessage(HWND hwnd, int from, int to) {
+  RichState* state = RichOf(hwnd);
+  if (!state) return;
+  if (state->eventMask & ENM_SELCHANGE) {
+    int a, b;
+    Selection(hwnd, a, b);
+    if (a != from || b != to) {
+      SELCHANGE note{};
+      note.chrg = {a, b};
+      note.seltyp = a == b ? SEL_EMPTY : static_cast<WORD>(b - a > 1 ? SEL_TEXT | SEL_MULTICHAR : SEL_TEXT);
+      rich::NotifyParent(hwnd, EN_SELCHANGE, note.nmhdr);
+      if (!(state = RichOf(hwnd))) return;
+    }
+  }
+  if (state->eventMask & ENM_REQUESTRESIZE) {
+    const int height = ContentHeight(hwnd, *state);
+    if (height != state->requestedHeight) {
+      state->requestedHeight = height;
+      RECT rc{};
+      GetClientRect(hwnd, &rc);
+      REQRESIZE note{};
+      note.rc = {0, 0, rc.Right, height};
+      rich::NotifyParent(hwnd, EN_REQUESTRESIZE, note.nmhdr);
+    }
+  }
+}
+
+// A control that goes while the clipboard holds its text asks its parent
+// whether the text stays; a non-zero answer empties the clipboard.
+void SaveClipboard(HWND hwnd) {
+  if (GetClipboardOwner() != hwnd) return;
+  ENSAVECLIPBOARD note{};
+  if (OpenClipboard(hwnd)) {
+    if (HANDLE block = GetClipboardData(CF_TEXT)) {
+      if (const auto* bytes = static_cast<const char*>(GlobalLock(block))) {
+        note.cch = static_cast<LONG>(strnlen(bytes, GlobalSize(block)));
+        GlobalUnlock(block);
+      }
+    }
+    CloseClipboard();
+  }
+  if (rich::NotifyParent(hwnd, EN_SAVECLIPBOARD, note.nmhdr) != 0 && GetClipboardOwner() == hwnd &&
+      OpenClipboard(hwnd)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+}
+
+bool InSelectionBar(HWND hwnd, int x) {
+  RichState* state = RichOf(hwnd);
+  if (!state || !state->selectionBar) return false;
+  const int left = LOWORD(static_cast<DWORD_PTR>(Engine(hwnd, EM_GETMARGINS, 0, 0)));
+  return x < left + kSelectionBarWidth;
+}
+
+// A press in the selection bar selects the line beside it (Shift: from
+// the anchor to that line).
+void SelectLineAt(HWND hwnd, WPARAM keys, int y) {
+  if (GetFocus() != hwnd) {
+    SetFocus(hwnd);
+    if (!RichOf(hwnd)) return;
+  }
+  const auto at = static_cast<int>(LOWORD(static_cast<DWORD_PTR>(Engine(hwnd, EM_CHARFROMPOS, 0, MAKELPARAM(0, y)))));
+  const auto line = static_cast<int>(Engine(hwnd, EM_LINEFROMCHAR, static_cast<WPARAM>(at), 0));
+  const auto start = static_cast<int>(Engine(hwnd, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
+  auto next = static_cast<int>(Engine(hwnd, EM_LINEINDEX, static_cast<WPARAM>(line + 1), 0));
+  if (next < 0) next = static_cast<int>(Engine(hwnd, WM_GETTEXTLENGTH, 0, 0));
+  if (keys & MK_SHIFT) {
+    int a, b;
+    Selection(hwnd, a, b);
+    Engine(hwnd, EM_SETSEL, static_cast<WPARAM>(std::min(a, start)), std::max(b, next));
+  } else {
+    Engine(hwnd, EM_SETSEL, static_cast<WPARAM>(start), next);
+  }
+}
+
 // A font given to the window becomes the default format.
 void TakeFont(HWND hwnd, HFONT font) {
-  RichFormats* formats = RichOf(hwnd);
+  RichState* state = RichOf(hwnd);
   LOGFONTA lf{};
-  if (!formats || !font || !GetObjectA(font, sizeof lf, &lf)) return;
-  CharFormat& f = formats->Default();
+  if (!state || !font || !GetObjectA(font, sizeof lf, &lf)) return;
+  rich::CharFormat& f = state->Default();
   f.face.assign(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
   const LONG pixels = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
-  if (pixels > 0) f.height = std::clamp(pixels * 1440 / 96, kMinHeight, kMaxHeight);
-  f.effects = (lf.lfWeight >= 600 ? CFE_BOLD : 0) | (lf.lfItalic ? CFE_ITALIC : 0) |
+  if (pixels > 0) f.height = std::clamp(pixels * 1440 / 96, LONG{20}, LONG{1638 * 20});
+  f.effects = (f.effects & CFE_PROTECTED) | (lf.lfWeight >= 600 ? CFE_BOLD : 0) | (lf.lfItalic ? CFE_ITALIC : 0) |
               (lf.lfUnderline ? CFE_UNDERLINE : 0) | (lf.lfStrikeOut ? CFE_STRIKEOUT : 0);
-  if (formats->Length() == 0) formats->Reset(0);
+  state->Touched();
+  if (state->Length() == 0) state->Reset({});
+}
+
+LRESULT Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CREATE: {
+      const LRESULT r = Engine(hwnd, msg, wParam, lParam);
+      if (RichState* state = RichOf(hwnd)) {
+        // The alignment style is the paragraphs' first alignment.
+        const auto style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
+        const DWORD align = style & (ES_CENTER | ES_RIGHT);
+        state->DefaultPara().alignment = align == ES_CENTER ? PFA_CENTER : (align & ES_RIGHT) ? PFA_RIGHT : PFA_LEFT;
+        state->selectionBar = (style & ES_SELECTIONBAR) != 0;
+        state->barWanted[SB_HORZ] = (style & WS_HSCROLL) != 0;
+        state->barWanted[SB_VERT] = (style & WS_VSCROLL) != 0;
+        state->Reset(detail::EditTextOf(hwnd));
+        detail::FormatsChanged(hwnd);
+      }
+      return r;
+    }
+    case WM_DESTROY:
+      SaveClipboard(hwnd);
+      return Engine(hwnd, msg, wParam, lParam);
+    case EM_EXSETSEL: {
+      const auto* range = reinterpret_cast<const CHARRANGE*>(lParam);
+      if (!range) return 0;
+      Engine(hwnd, EM_SETSEL, static_cast<WPARAM>(range->cpMin), range->cpMax);
+      int a, b;
+      Selection(hwnd, a, b);
+      return b;
+    }
+    case EM_EXGETSEL: {
+      auto* range = reinterpret_cast<CHARRANGE*>(lParam);
+      if (!range) return 0;
+      int a, b;
+      Selection(hwnd, a, b);
+      range->cpMin = a;
+      range->cpMax = b;
+      return 0;
+    }
+    case EM_LIMITTEXT:  // the rich edit's limit: 0 means as much as it can hold
+      return Engine(hwnd, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(static_cast<int>(wParam)));
+    case EM_EXLINEFROMCHAR: return Engine(hwnd, EM_LINEFROMCHAR, static_cast<WPARAM>(lParam), 0);
+    case EM_SETCHARFORMAT: return SetCharFormat(hwnd, wParam, reinterpret_cast<const CHARFORMATA*>(lParam));
+    case EM_GETCHARFORMAT: return GetCharFormat(hwnd, wParam, reinterpret_cast<CHARFORMATA*>(lParam));
+    case EM_SETPARAFORMAT: return SetParaFormat(hwnd, reinterpret_cast<const PARAFORMAT*>(lParam));
+    case EM_GETPARAFORMAT: return GetParaFormat(hwnd, reinterpret_cast<PARAFORMAT*>(lParam));
+    case EM_GETTEXTLENGTHEX: return rich::GetTextLengthEx(hwnd, reinterpret_cast<const GETTEXTLENGTHEX*>(wParam));
+    case EM_GETTEXTEX:
+      return rich::GetTextEx(hwnd, reinterpret_cast<const GETTEXTEX*>(wParam), reinterpret_cast<char*>(lParam));
+    case EM_SETTEXTMODE: return SetTextMode(hwnd, wParam);
+    case EM_GETTEXTMODE: {
+      RichState* state = RichOf(hwnd);
+      return state ? static_cast<LRESULT>(state->textMode) : 0;
+    }
+    case EM_SETBKGNDCOLOR: return static_cast<LRESULT>(SetBackground(hwnd, wParam, lParam));
+    case EM_SHOWSCROLLBAR: ShowBar(hwnd, wParam, lParam != 0); return 0;
+    case EM_STREAMIN: return rich::StreamIn(hwnd, wParam, reinterpret_cast<EDITSTREAM*>(lParam));
+    case EM_STREAMOUT: return rich::StreamOut(hwnd, wParam, reinterpret_cast<EDITSTREAM*>(lParam));
+    case EM_FORMATRANGE: return rich::FormatRange(hwnd, wParam != 0, reinterpret_cast<FORMATRANGE*>(lParam));
+    case EM_FINDTEXTEX: return rich::FindText(hwnd, wParam, reinterpret_cast<FINDTEXTEXA*>(lParam));
+    case WM_UNDO:
+    case EM_UNDO: return Undo(hwnd, false);
+    case EM_REDO: return Undo(hwnd, true);
+    case EM_CANUNDO: {
+      RichState* state = RichOf(hwnd);
+      return state && state->CanUndo() ? TRUE : FALSE;
+    }
+    case EM_CANREDO: {
+      RichState* state = RichOf(hwnd);
+      return state && state->CanRedo() ? TRUE : FALSE;
+    }
+    case EM_EMPTYUNDOBUFFER:
+      if (RichState* state = RichOf(hwnd)) state->ClearHistory();
+      return 0;
+    case WM_CHAR:
+      if (wParam == 26) return Undo(hwnd, false), 0;  // Ctrl+Z
+      break;
+    case EM_CANPASTE: return CanPaste(wParam);
+    case EM_SETEVENTMASK: {
+      RichState* state = RichOf(hwnd);
+      if (!state) return 0;
+      const DWORD previous = state->eventMask;
+      state->eventMask = static_cast<DWORD>(lParam);
+      // The size asked for is told when it changes from now on.
+      if (state->eventMask & ENM_REQUESTRESIZE) state->requestedHeight = ContentHeight(hwnd, *state);
+      return static_cast<LRESULT>(previous);
+    }
+    case EM_GETEVENTMASK: {
+      RichState* state = RichOf(hwnd);
+      return state ? static_cast<LRESULT>(state->eventMask) : 0;
+    }
+    case WM_SETFONT: {
+      TakeFont(hwnd, reinterpret_cast<HFONT>(wParam));
+      const LRESULT r = Engine(hwnd, msg, wParam, lParam);
+      detail::FormatsChanged(hwnd);
+      return r;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (InSelectionBar(hwnd, GET_X_LPARAM(lParam))) {
+        SelectLineAt(hwnd, wParam, GET_Y_LPARAM(lParam));
+        return 0;
+      }
+      break;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == hwnd && LOWORD(static_cast<DWORD_PTR>(lParam)) == HTCLIENT) {
+        POINT p{};
+        GetCursorPos(&p);
+        ScreenToClient(hwnd, &p);
+        if (InSelectionBar(hwnd, p.X)) {
+          SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+          return TRUE;
+        }
+      }
+      break;
+    default: break;
+  }
+  return Engine(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace
@@ -337,50 +410,52 @@ void TakeFont(HWND hwnd, HFONT font) {
 namespace detail {
 
 LRESULT RichEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_NCCREATE: {
-      const auto style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
-      SetWindowLongPtrA(hwnd, GWL_STYLE, static_cast<LONG_PTR>(style | ES_MULTILINE));
-      break;
-    }
-    case EM_EXSETSEL: {
-      const auto* range = reinterpret_cast<const CHARRANGE*>(lParam);
-      if (!range) return 0;
-      Engine(hwnd, EM_SETSEL, static_cast<WPARAM>(range->cpMin), range->cpMax);
-      DWORD a = 0, b = 0;
-      Engine(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b));
-      return static_cast<LRESULT>(b);
-    }
-    case EM_EXGETSEL: {
-      auto* range = reinterpret_cast<CHARRANGE*>(lParam);
-      if (!range) return 0;
-      DWORD a = 0, b = 0;
-      Engine(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b));
-      range->cpMin = static_cast<LONG>(a);
-      range->cpMax = static_cast<LONG>(b);
-      return 0;
-    }
-    case EM_SETCHARFORMAT: return SetCharFormat(hwnd, wParam, reinterpret_cast<const CHARFORMATA*>(lParam));
-    case EM_GETCHARFORMAT: return GetCharFormat(hwnd, wParam, reinterpret_cast<CHARFORMATA*>(lParam));
-    case EM_GETTEXTLENGTHEX: return Engine(hwnd, WM_GETTEXTLENGTH, 0, 0);
-    case WM_SETFONT: {
-      TakeFont(hwnd, reinterpret_cast<HFONT>(wParam));
-      const LRESULT r = Engine(hwnd, msg, wParam, lParam);
-      FormatsChanged(hwnd);
-      return r;
-    }
-    default: break;
+  if (msg == WM_NCCREATE) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
+    SetWindowLongPtrA(hwnd, GWL_STYLE, static_cast<LONG_PTR>(style | ES_MULTILINE));
+    const LRESULT r = Engine(hwnd, msg, wParam, lParam);
+    if (RichState* state = RichOf(hwnd)) state->Attach(hwnd);
+    return r;
   }
-  return Engine(hwnd, msg, wParam, lParam);
+  // The state stays valid to the end even when a parent destroys the
+  // window from a notification.
+  EditHold hold(hwnd);
+  auto* state = dynamic_cast<RichState*>(hold.Formats());
+  if (!state) return Engine(hwnd, msg, wParam, lParam);
+  if (IsKeyMessage(msg) && (state->eventMask & ENM_KEYEVENTS)) {
+    // The parent sees the key first and may stop or change it.
+    MSGFILTER filter{};
+    filter.msg = msg;
+    filter.wParam = wParam;
+    filter.lParam = lParam;
+    if (rich::NotifyParent(hwnd, EN_MSGFILTER, filter.nmhdr) != 0 || !IsWindow(hwnd)) return 0;
+    msg = filter.msg;
+    wParam = filter.wParam;
+    lParam = filter.lParam;
+  }
+  const bool outermost = state->depth == 0;
+  int from = 0, to = 0;
+  if (outermost) Selection(hwnd, from, to);
+  const UINT outerMessage = state->message;
+  const WPARAM outerW = state->messageW;
+  const LPARAM outerL = state->messageL;
+  state->message = msg;
+  state->messageW = wParam;
+  state->messageL = lParam;
+  ++state->depth;
+  const LRESULT r = Handle(hwnd, msg, wParam, lParam);
+  --state->depth;
+  state->message = outerMessage;
+  state->messageW = outerW;
+  state->messageL = outerL;
+  if (outermost && IsWindow(hwnd)) AfterMessage(hwnd, from, to);
+  return r;
 }
 
 std::vector<RichRun> RichRunsOf(HWND hwnd) {
-  const RichFormats* formats = RichOf(hwnd);
-  if (!formats) return {};
-  const auto length = static_cast<int>(SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0));
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  text.resize(static_cast<std::size_t>(SendMessageA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-  return formats->Runs(text);
+  const RichState* state = RichOf(hwnd);
+  if (!state) return {};
+  return state->Runs(EditTextOf(hwnd));
 }
 
 }  // namespace detail

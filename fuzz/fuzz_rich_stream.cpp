@@ -1,0 +1,133 @@
+// Streams arbitrary bytes into a rich edit as rich or plain text, whole or
+// into the selection, in rich or plain text mode, under a limit: it must
+// never crash or hang, and what it holds must stay whole: the runs cover
+// the text exactly, CR LF is the only line break, the limit holds, and the
+// content written out as rich text reads back the same (a vertical tab as
+// the line break it stands for there); pages measured from it always move
+// on.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/controls/RichEditControl.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Modules.h"
+#include "platform/win/Queue.h"
+#include "platform/win/TestHooks.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowDC.h"
+#include "platform/win/WindowProc.h"
+
+using namespace win;
+
+namespace {
+
+struct Source {
+  const char* data;
+  std::size_t size;
+  std::size_t at = 0;
+  std::size_t chunk;
+};
+
+DWORD Read(DWORD_PTR cookie, BYTE* buffer, LONG cb, LONG* done) {
+  auto* s = reinterpret_cast<Source*>(cookie);
+  const std::size_t n = std::min({s->chunk, static_cast<std::size_t>(cb), s->size - s->at});
+  std::memcpy(buffer, s->data + s->at, n);
+  s->at += n;
+  *done = static_cast<LONG>(n);
+  return 0;
+}
+
+DWORD Write(DWORD_PTR cookie, BYTE* buffer, LONG cb, LONG* done) {
+  reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(cb));
+  *done = cb;
+  return 0;
+}
+
+std::string TextOf(HWND rich) {
+  const auto length = static_cast<int>(SendMessageA(rich, WM_GETTEXTLENGTH, 0, 0));
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  SendMessageA(rich, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static auto* session = new win::test::Session;
+  (void)session;
+  static const bool loaded = (RegisterRichEditModules(), LoadLibraryA("Msftedit") != nullptr);
+  if (!loaded) std::abort();
+  if (size < 2) return 0;
+  const std::uint8_t flags = data[0];
+  const int limit = data[1] * 8;
+  HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr,
+                                nullptr);
+  HWND rich = CreateWindowExA(0, "RICHEDIT50A", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 200, 100, parent,
+                              nullptr, nullptr, nullptr);
+  if (flags & 1) SendMessageA(rich, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
+  if (limit > 0) SendMessageA(rich, EM_EXLIMITTEXT, 0, limit);
+  SetWindowTextA(rich, "before\r\nafter");
+  SendMessageA(rich, EM_SETSEL, 3, 9);
+  const WPARAM format = ((flags & 2) ? SF_TEXT : SF_RTF) | ((flags & 4) ? SFF_SELECTION : 0);
+  Source source{reinterpret_cast<const char*>(data + 2), size - 2, 0, static_cast<std::size_t>(1 + (flags >> 3))};
+  EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&source), 0, &Read};
+  SendMessageA(rich, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&in));
+
+  const std::string text = TextOf(rich);
+  const int cap = limit > 0 ? limit : 30000;
+  if (in.dwError == 0 && static_cast<int>(text.size()) > std::max(cap, 13)) std::abort();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && !(i + 1 < text.size() && text[i + 1] == '\n')) std::abort();
+    if (text[i] == '\n' && !(i > 0 && text[i - 1] == '\r')) std::abort();
+  }
+  std::string covered;
+  for (const auto& run : detail::RichRunsOf(rich)) covered += run.text;
+  if (covered != text) std::abort();
+
+  // Written out and read back into another control: the same text and runs.
+  std::string rtf;
+  EDITSTREAM out{reinterpret_cast<DWORD_PTR>(&rtf), 0, &Write};
+  SendMessageA(rich, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&out));
+  HWND again = CreateWindowExA(0, "RICHEDIT50A", "", WS_CHILD, 0, 0, 200, 100, parent, nullptr, nullptr, nullptr);
+  if (flags & 1) SendMessageA(again, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
+  Source back{rtf.data(), rtf.size(), 0, 4096};
+  EDITSTREAM in2{reinterpret_cast<DWORD_PTR>(&back), 0, &Read};
+  SendMessageA(again, EM_EXLIMITTEXT, 0, 0);
+  SendMessageA(again, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&in2));
+  // A vertical tab is how rich text holds a line break inside a
+  // paragraph: it comes back as a line break.
+  std::string expected;
+  for (char c : text) expected += c == '\v' ? std::string("\r\n") : std::string(1, c);
+  if (in2.dwError != 0 || TextOf(again) != expected) std::abort();
+  // Every character but the line breaks (whose format rich text does not
+  // carry) keeps its format.
+  auto formats = [](HWND h) {
+    std::string out;
+    for (const auto& run : detail::RichRunsOf(h))
+      for (char c : run.text)
+        if (c != '\r' && c != '\n' && c != '\v')
+          out += std::to_string(run.effects) + "/" + std::to_string(run.autoColor ? -1 : static_cast<long>(run.color)) +
+                 "/" + run.face + "/" + std::to_string(run.height) + ";";
+    return out;
+  };
+  if (formats(rich) != formats(again)) std::abort();
+
+  // Pages: every measuring call moves on until the text is done.
+  HDC dc = GetDC(rich);
+  LONG from = 0;
+  for (int pages = 0; from < static_cast<LONG>(text.size()); ++pages) {
+    FORMATRANGE fr{dc, dc, {0, 0, 2880, 2880}, {0, 0, 2880, 2880}, {from, -1}};
+    const auto next = static_cast<LONG>(SendMessageA(rich, EM_FORMATRANGE, FALSE, reinterpret_cast<LPARAM>(&fr)));
+    if (next < from || pages > 100000) std::abort();
+    if (next == from) break;  // a line taller than the page
+    from = next;
+  }
+  SendMessageA(rich, EM_FORMATRANGE, FALSE, 0);
+  ReleaseDC(rich, dc);
+  DestroyWindow(parent);
+  return 0;
+}
