@@ -3,3 +3,4 @@
 #include "platform/rtl/TypeInfo.h"
 
 ORV_REGISTER(EcxEditError)
+ORV_REGISTER(EcxEditValidationError)

@@ -5,3 +5,5 @@
 #include "platform/rtl/Exceptions.h"
 
 ORV_EXCEPTION(EcxEditError, Exception)
+// A value the editor's properties refused.
+ORV_EXCEPTION(EcxEditValidationError, EcxEditError)

@@ -198,9 +198,9 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   // target keeps its own OnPropertiesChanged and close-popup handler.
   void Assign(TPersistent* Source) override;
 
-  // Factories. The editor control class comes with the editor control;
-  // until a kind names it, it is null.
-  virtual TClass GetContainerClass() const { return nullptr; }
+  // Factories: the editor control, view data, view info and style classes
+  // of the kind.
+  virtual TClass GetContainerClass() const;
   virtual TClass GetViewDataClass() const;
   virtual TClass GetViewInfoClass() const;
   virtual TClass GetStyleClass() const;
