@@ -5,9 +5,11 @@
 #include "library/editors/core/cxTextEdit.h"
 #include "platform/controls/EditControl.h"
 #include "platform/forms/Forms.h"
+#include "platform/rtl/Collation.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/win/Caret.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Queue.h"
 #include "platform/win/WindowProc.h"
 
 using namespace win;
@@ -30,16 +32,13 @@ bool CheckTextEditState(TcxCustomInnerTextEdit* AEdit, const TcxCustomInnerTextE
   if (AEdit->GetSelStart() != APrevState.PrevSelStart || AEdit->GetSelLength() != APrevState.PrevSelLength)
     return true;
   if (!APrevState.IsPrevTextSaved) return false;
-  const AnsiString text = AEdit->GetText();
-  if (text.size() != APrevState.PrevText.size()) return true;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (AnsiUpperCase(AnsiString(1, text[i])) != AnsiUpperCase(AnsiString(1, APrevState.PrevText[i]))) return true;
-  return false;
+  return !AnsiSameText(AEdit->GetText(), APrevState.PrevText);
 }
 
 // --- the companion ------------------------------------------------------------------------
 
-TcxCustomInnerTextEditHelper::TcxCustomInnerTextEditHelper(TcxCustomInnerTextEdit* AEdit) : FEdit(AEdit) {}
+TcxCustomInnerTextEditHelper::TcxCustomInnerTextEditHelper(TcxCustomInnerTextEdit* AEdit)
+    : TcxInterfacedPersistent(AEdit), FEdit(AEdit) {}
 
 TWinControl* TcxCustomInnerTextEditHelper::GetControl() { return FEdit; }
 
@@ -73,7 +72,7 @@ void TcxCustomInnerTextEditHelper::SetEditValue(const Variant& Value) {
   const AnsiString text = VarToStr(Value);
   // At design time nothing types into the edit: a text that differs only
   // in letter case would go unnoticed otherwise.
-  const bool notify = FEdit->GetIsDesigning() && FEdit->GetText() != text &&
+  const bool notify = FEdit->GetComponentState().Contains(csDesigning) && FEdit->GetText() != text &&
                       AnsiUpperCase(FEdit->GetText()) == AnsiUpperCase(text);
   FEdit->SetText(text);
   if (notify && FEdit->OnChange) FEdit->OnChange(FEdit);
@@ -198,7 +197,9 @@ TcxCustomInnerTextEdit::TcxCustomInnerTextEdit(TComponent* AOwner) : TCustomEdit
 
 TcxCustomInnerTextEdit::~TcxCustomInnerTextEdit() { FreeAndNil(FHelper); }
 
-TcxCustomTextEdit* TcxCustomInnerTextEdit::GetContainer() const { return dynamic_cast<TcxCustomTextEdit*>(GetOwner()); }
+TcxCustomTextEdit* TcxCustomInnerTextEdit::GetContainer() const {
+  return dynamic_cast<TcxCustomTextEdit*>(const_cast<TcxCustomInnerTextEdit*>(this)->GetOwner());
+}
 
 IcxCustomInnerEdit* TcxCustomInnerTextEdit::GetHelper() { return FHelper; }
 
@@ -245,13 +246,13 @@ Integer TcxCustomInnerTextEdit::GetCursorPos() {
   Integer hi = length - 1;
   while (hi - lo >= 2) {
     const Integer mid = (lo + hi) / 2;
-    if (xOf(mid) > caret.x)
+    if (xOf(mid) > caret.X)
       hi = mid;
     else
       lo = mid;
   }
-  if (xOf(lo) == caret.x) return lo;
-  if (xOf(hi) == caret.x) return hi;
+  if (xOf(lo) == caret.X) return lo;
+  if (xOf(hi) == caret.X) return hi;
   return hi + 1;
 }
 
@@ -509,7 +510,7 @@ void TcxCustomInnerTextEdit::CMMouseLeave(TMessage& Message) {
 
 bool TcxCustomInnerTextEdit::StartsEditorDrag() {
   TcxCustomTextEdit* container = GetContainer();
-  if (!container || container->GetDragMode() != dmAutomatic || GetIsDesigning()) return false;
+  if (!container || container->GetDragMode() != dmAutomatic || GetComponentState().Contains(csDesigning)) return false;
   container->BeginDrag(false);
   return true;
 }

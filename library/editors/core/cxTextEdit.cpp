@@ -8,7 +8,9 @@
 #include "platform/rtl/ScopeExit.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Keyboard.h"
-#include "platform/win/Memory.h"
+#include "platform/win/GlobalMemory.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Queue.h"
 #include "platform/win/WindowProc.h"
 
 using namespace win;
@@ -22,11 +24,6 @@ auto ChangeEventsLocked(TcxCustomEdit* AEdit) {
   AEdit->LockChangeEvents(true);
   const int uncaught = std::uncaught_exceptions();
   return orv::ScopeExit([AEdit, uncaught] { AEdit->LockChangeEvents(false, std::uncaught_exceptions() <= uncaught); });
-}
-
-auto ClickLocked(TcxCustomEdit* AEdit) {
-  AEdit->LockClick(true);
-  return orv::ScopeExit([AEdit] { AEdit->LockClick(false); });
 }
 
 bool ClipboardHasText() { return IsClipboardFormatAvailable(CF_TEXT); }
@@ -470,7 +467,7 @@ void TcxCustomTextEdit::UpdateDrawValue() {
   if (!HandleAllocated()) return;
   CalculateViewInfo(false);
   ApplyFindSelectionHighlight();
-  InvalidateRect(GetHandle(), nullptr, FALSE);
+  win::InvalidateRect(GetHandle(), nullptr, FALSE);
 }
 
 void TcxCustomTextEdit::ApplyFindSelectionHighlight() {

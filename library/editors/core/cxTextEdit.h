@@ -162,7 +162,7 @@ class TcxCustomTextEdit : public TcxCustomEdit,
 
   // The search step of typing in lookup items: proposes the first item
   // that starts with AHead and selects the rest of it.
-  void FindNearestItem(AnsiString AHead);
+  bool FindNearestItem(AnsiString AHead);
   // Moves in the lookup items by key or wheel, posting when asked to.
   void GoInLookup(TcxEditLookupDataGoDirection ADirection);
   // The selection highlight a hidden inner edit leaves to the view info.
