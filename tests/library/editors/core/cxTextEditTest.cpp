@@ -403,4 +403,26 @@ TEST_F(TextEdit, TheEchoCharacterDrawsInPlaceOfTheText) {
   EXPECT_EQ(edit->GetText(), "pw");
 }
 
+TEST_F(TextEdit, TheEditSitsAtTheTopTheBottomOrHalfwayInATallEditor) {
+  auto* edit = MakeEdit({10, 10, 160, 70});
+  edit->SetAutoSize(false);
+  edit->SetHeight(60);
+  ShowAndFocus(edit);
+  TcxEditAlignment* alignment = edit->GetProperties()->GetAlignment();
+  auto topOf = [edit] { return edit->GetInnerControl()->GetTop(); };
+  alignment->SetVert(taTopJustify);
+  Pump();
+  const int top = topOf();
+  alignment->SetVert(taBottomJustify);
+  Pump();
+  const int bottom = topOf();
+  alignment->SetVert(taVCenter);
+  Pump();
+  const int middle = topOf();
+  EXPECT_LT(top, middle);
+  EXPECT_LT(middle, bottom);
+  EXPECT_EQ(middle - top, (bottom - top) / 2);
+  EXPECT_LE(edit->GetInnerControl()->GetTop() + edit->GetInnerControl()->GetHeight(), edit->GetHeight());
+}
+
 }  // namespace
