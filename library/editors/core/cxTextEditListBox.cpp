@@ -2,7 +2,7 @@
 // follows the pointer and reports every selection to its lookup data.
 #include <algorithm>
 
-#include "library/editors/core/cxTextEdit.h"
+#include "library/editors/core/cxCustomEdit.h"
 #include "library/editors/core/cxTextEditLookupData.h"
 #include "library/editors/core/cxTextEditProperties.h"
 #include "library/foundation/cxGraphics.h"
@@ -33,9 +33,9 @@ AnsiString TcxCustomEditListBox::GetItem(Integer AIndex) { return GetItems()->Ge
 
 bool TcxCustomEditListBox::IsVisible() { return HandleAllocated() && IsWindowVisible(GetHandle()); }
 
-TcxCustomTextEdit* TcxCustomEditListBox::GetEdit() {
+TcxCustomEdit* TcxCustomEditListBox::GetEdit() {
   auto* popup = dynamic_cast<TcxCustomPopupWindow*>(GetParent());
-  return popup ? dynamic_cast<TcxCustomTextEdit*>(popup->GetOwnerControl()) : nullptr;
+  return popup ? dynamic_cast<TcxCustomEdit*>(popup->GetOwnerControl()) : nullptr;
 }
 
 void TcxCustomEditListBox::SetItemCount(Integer Value) {
@@ -70,7 +70,7 @@ void TcxCustomEditListBox::DoSelectItem() {
 // A fixed or read-only list frames the focused item; a list under an
 // editable text leaves the highlight alone.
 bool TcxCustomEditListBox::NeedDrawFocusRect() {
-  TcxCustomTextEdit* edit = GetEdit();
+  TcxCustomEdit* edit = GetEdit();
   if (!edit) return false;
   auto* properties = dynamic_cast<TcxCustomTextEditProperties*>(edit->GetActiveProperties());
   if (!properties) return false;

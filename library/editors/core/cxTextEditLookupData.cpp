@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "library/editors/core/cxTextEdit.h"
+#include "library/editors/core/cxCustomEdit.h"
 #include "library/editors/core/cxTextEditProperties.h"
 #include "platform/rtl/ScopeExit.h"
 
@@ -21,7 +21,7 @@ Integer KeyToIndex(const Variant& AKey) {
 }  // namespace
 
 TcxCustomTextEditLookupData::TcxCustomTextEditLookupData(TPersistent* AOwner)
-    : TcxInterfacedPersistent(AOwner), FEdit(dynamic_cast<TcxCustomTextEdit*>(AOwner)) {
+    : TcxInterfacedPersistent(AOwner), FEdit(dynamic_cast<TcxCustomEdit*>(AOwner)) {
   FListNotificator = New<TcxFreeNotificator>(nullptr);
   FListNotificator->OnFreeNotification =
       Event<void(TComponent*)>::Bind<&TcxCustomTextEditLookupData::ListFreed>(this);
@@ -168,10 +168,6 @@ bool TcxCustomTextEditLookupData::ApplyCurrentKey(Integer AKey) {
   if (!select && FEdit && AKey >= 0 && AKey < GetItemCount())
     select = !InternalCompareString(GetItem(AKey), FEdit->GetText(), true);
   if (!select) return false;
-  if (FEdit) FEdit->SetLookupTextLocked(true);
-  auto unlock = orv::ScopeExit([this] {
-    if (FEdit) FEdit->SetLookupTextLocked(false);
-  });
   DoSelectItem();
   return true;
 }
@@ -192,7 +188,7 @@ void TcxCustomTextEditLookupData::SelectItem() {
 }
 
 void TcxCustomTextEditLookupData::TextChanged() {
-  if (!FEdit || FEdit->IsDoingEditing()) return;
+  if (!FEdit) return;
   const AnsiString text = FEdit->GetText();
   if (FItemIndex >= 0 && FItemIndex < GetItemCount() && InternalCompareString(GetItem(FItemIndex), text, false))
     return;

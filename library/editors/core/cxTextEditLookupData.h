@@ -11,7 +11,7 @@
 #include "platform/rtl/Object.h"
 #include "platform/rtl/Variant.h"
 
-class TcxCustomTextEdit;
+class TcxCustomEdit;
 class TcxCustomTextEditProperties;
 class TcxCustomEditListBox;
 
@@ -63,7 +63,7 @@ ORV_INTERFACE(IcxTextEditLookupData, "{9C2F4B7E-61A3-4D85-B0E2-5A7C3F18D964}")
 class TcxCustomTextEditLookupData : public TcxInterfacedPersistent, public IcxTextEditLookupData {
   ORV_CLASS(TcxCustomTextEditLookupData, TcxInterfacedPersistent)
  public:
-  // AOwner is the editor (a TcxCustomTextEdit).
+  // AOwner is the editor.
   explicit TcxCustomTextEditLookupData(TPersistent* AOwner);
   ~TcxCustomTextEditLookupData() override;
 
@@ -108,7 +108,7 @@ class TcxCustomTextEditLookupData : public TcxInterfacedPersistent, public IcxTe
   // properties do not update the text at once, only the highlight moves.
   Integer GetItemIndex() const { return FItemIndex; }
   void SetItemIndex(Integer Value);
-  TcxCustomTextEdit* GetEdit() const { return FEdit; }
+  TcxCustomEdit* GetEdit() const { return FEdit; }
   TcxCustomEditListBox* GetList() const { return FList; }
 
   TNotifyEvent OnCurrentKeyChanged;
@@ -143,7 +143,7 @@ class TcxCustomTextEditLookupData : public TcxInterfacedPersistent, public IcxTe
   Integer FCurrentKey = -1;
   Integer FItemIndex = -1;
   TcxCustomEditListBox* FList = nullptr;
-  TcxCustomTextEdit* FEdit;
+  TcxCustomEdit* FEdit;
   // Forgets the list when its parent frees it first.
   TcxFreeNotificator* FListNotificator = nullptr;
 };
@@ -178,7 +178,7 @@ class TcxCustomEditListBox : public TcxCustomInnerListBox {
   bool GetHotTrack() const { return FHotTrack; }
   void SetHotTrack(bool Value) { FHotTrack = Value; }
   // The editor whose popup holds the list; null elsewhere.
-  TcxCustomTextEdit* GetEdit();
+  TcxCustomEdit* GetEdit();
 
   TNotifyEvent OnSelectItem;
 
