@@ -252,6 +252,8 @@ TEST_F(CustomEdit, AnInvalidValueKeepsFocusAndTextRaisesThenPostsNothing) {
   Type("abc");
   Press(VK_TAB);
   EXPECT_TRUE(edit->IsFocused());
+  EXPECT_TRUE(edit->InternalFocused());
+  EXPECT_TRUE(edit->GetViewInfo()->ContainerState.Contains(csActive));
   EXPECT_FALSE(other->IsFocused());
   EXPECT_EQ(edit->Inner()->GetText(), "abc");
   EXPECT_EQ(edit->Inner()->GetSelLength(), 3);
@@ -384,6 +386,14 @@ TEST_F(CustomEdit, ASecondPressSoonAfterActivationByMouseIsADoubleClick) {
   Pump();
   EXPECT_EQ(log, Log{"double click"});
 
+  // Over a button the second press is the button's.
+  log.clear();
+  edit->ActivateByMouse({ssLeft}, 20, 15, data);
+  const TRect b = edit->GetViewInfo()->ButtonInfos[0]->Bounds;
+  test::Click(edit->GetHandle(), {(b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2});
+  Pump();
+  EXPECT_EQ(log, (Log{"down 0", "up 0", "button click 0"}));
+
   log.clear();
   edit->ActivateByMouse({ssLeft}, 20, 15, data);
   test::PumpFor(GetDoubleClickTime() + 10);
@@ -479,4 +489,52 @@ TEST_F(CustomEdit, AnAutoSizedEditorTakesItsHeightUnlessItFillsTheClientAndStrea
   EXPECT_EQ(written(alone, same).find("Width = "), std::string::npos);
   same->SetWidth(100);
   EXPECT_NE(written(alone, same).find("Width = 140"), std::string::npos);
+}
+
+TEST_F(CustomEdit, InPlaceEscClearKeyAndClickKeyWorkAsAloneAndEscNeverReachesTheEdit) {
+  auto* grid = New<TTestGrid>(form);
+  grid->SetBoundsRect({10, 10, 300, 150});
+  grid->SetParent(form);
+  auto* edit = MakeEdit(grid, {10, 10, 150, 31}, true);
+  edit->Props()->SetClearKey(ShortCut(VK_DELETE, {ssCtrl}));
+  edit->SetEditValue(Variant(AnsiString("x")));
+  Show();
+  TcxCustomEditData* data = nullptr;
+  edit->Activate(data);
+  Pump();
+  log.clear();
+
+  Press(VK_ESCAPE);
+  Type("ab");
+  Press(VK_ESCAPE);
+  EXPECT_EQ(edit_test::Text(edit->GetEditValue()), "x");
+  EXPECT_EQ(edit->Inner()->GetText(), "x");
+  EXPECT_EQ(edit->Inner()->Keys, (Log{"down 27", "down 65", "char 97", "down 66", "char 98"}));
+  // Typing changed the text, not the value: the reset changes no value.
+  EXPECT_EQ(log, (Log{"editing agreed", "change", "change"}));
+
+  log.clear();
+  Chord(VK_CONTROL, VK_RETURN);
+  EXPECT_EQ(log, Log{"button click 0"});
+  log.clear();
+  Chord(VK_CONTROL, VK_DELETE);
+  EXPECT_EQ(log, (Log{"editing agreed", "change", "value changed"}));
+  EXPECT_TRUE(VarIsNull(edit->GetEditValue()));
+}
+
+TEST_F(CustomEdit, AModalFormClosingWithAnAnswerTakesTheTypedValueAndACancelLeavesIt) {
+  for (const TModalResult answer : {mrOk, mrCancel}) {
+    auto* dialog = TCustomForm::CreateNew<TForm>(Application);
+    dialog->SetBoundsRect({150, 150, 400, 300});
+    auto* edit = MakeEdit(dialog, {10, 10, 150, 31});
+    edit->SetEditValue(Variant(AnsiString("x")));
+    test::OnNextModalLoop([&] {
+      edit->SetFocus();
+      Type("abc");
+      dialog->SetModalResult(answer);
+    });
+    EXPECT_EQ(dialog->ShowModal(), answer);
+    EXPECT_EQ(edit_test::Text(edit->GetEditValue()), answer == mrOk ? "abc" : "x");
+    dialog->Free();
+  }
 }
