@@ -78,6 +78,12 @@ bool TcxCustomEditListBox::NeedDrawFocusRect() {
   return style == esFixedList || style == esNoEdit;
 }
 
+// The rows of a new window take the list's own row height.
+void TcxCustomEditListBox::CreateWnd() {
+  if (GetStyle() == lbOwnerDrawFixed) TcxCustomInnerListBox::SetItemHeight(GetItemHeight());
+  inherited::CreateWnd();
+}
+
 void TcxCustomEditListBox::MeasureItem(Integer Index, Integer& Height) { Height = GetItemHeight(Index); }
 
 void TcxCustomEditListBox::DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) {

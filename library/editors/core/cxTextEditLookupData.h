@@ -187,6 +187,7 @@ class TcxCustomEditListBox : public TcxCustomInnerListBox {
   virtual bool DoDrawItem(Integer, const TRect&, TOwnerDrawState) { return false; }
   virtual void RecreateWindow() {}
 
+  void CreateWnd() override;
   void DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) override;
   void MeasureItem(Integer Index, Integer& Height) override;
   bool NeedDrawFocusRect() override;

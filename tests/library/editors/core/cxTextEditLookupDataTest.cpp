@@ -188,7 +188,9 @@ TEST_F(cxTextEditLookups, NavigationMovesByTheTableAndTheEditorShowsTheItemReach
     lookup->Go(m.direction, m.cycle);
     EXPECT_EQ(Key(), m.to) << "from " << m.from << " going " << m.direction << (m.cycle ? " cycling" : "");
     EXPECT_EQ(lookup->GetItemIndex(), m.to);
-    if (m.to >= 0) EXPECT_EQ(edit->GetText(), "Item " + IntToStr(m.to + 1));
+    if (m.to >= 0) {
+      EXPECT_EQ(edit->GetText(), "Item " + IntToStr(m.to + 1));
+    }
   }
 
   // An empty list goes nowhere and tells nobody.
