@@ -12,6 +12,8 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
 #include "platform/rtl/NumberText.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Queue.h"
 #include "platform/win/TestHooks.h"
 
 namespace {
