@@ -148,8 +148,6 @@ class TcxCustomTextEditLookupData : public TcxInterfacedPersistent, public IcxTe
   TcxFreeNotificator* FListNotificator = nullptr;
 };
 
-using TcxCustomTextEditLookupDataClass = TClassRef<TcxCustomTextEditLookupData>;
-
 // ---------------------------------------------------------------------------
 // The list of an editor's lookup items: no border, follows the pointer
 // (hot tracking), draws each item as a single line and reports every
