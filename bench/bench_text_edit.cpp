@@ -1,84 +1,85 @@
-// One typed character in the text editor (key down, character, key up,
-// through to the repaint), at the end and in the middle of texts of 10^2,
-// 10^3 and 10^4 characters, with and without a selection the character
-// replaces; the bare platform edit on the same form is the peer.
+// The text editor's drawing path without an inner edit. Digit grouping of
+// number texts (a 15-digit number, and 10^2 to 10^4 digits for the growth),
+// with the float formatter's own grouping of the same 15-digit number as the
+// peer; and the text of an inactive right-aligned editor drawn by its view
+// info (laid out anew, and again from the rows kept between paints), with
+// cxTextOut of the same text, rectangle and flags as the peer.
 #include <benchmark/benchmark.h>
 
-#include <string>
-
 #include "library/editors/core/EditorsStartup.h"
-#include "library/editors/core/cxTextEdit.h"
-#include "platform/controls/Edit.h"
-#include "platform/forms/Application.h"
-#include "platform/forms/Forms.h"
+#include "library/editors/core/cxTextEditViewInfo.h"
 #include "platform/forms/TestHooks.h"
-#include "platform/win/Queue.h"
-#include "platform/win/TestHooks.h"
+#include "platform/rtl/FloatText.h"
+#include "platform/rtl/Owned.h"
 
 namespace {
 
-struct Screen {
-  Screen() {
-    RegisterEditorUnits();
-    session = new forms::test::Session();
-    form = TCustomForm::CreateNew<TForm>(Application);
-    form->SetBoundsRect({100, 100, 500, 400});
-    form->Show();
-    win::test::PumpUntilIdle();
+AnsiString Digits(Integer ACount) {
+  AnsiString S;
+  for (Integer i = 0; i < ACount; ++i) S.push_back(static_cast<char>('1' + i % 9));
+  return S;
+}
+
+void BM_InsertThousandSeparator(benchmark::State& state) {
+  const AnsiString S = Digits(static_cast<Integer>(state.range(0))) + ".25";
+  for (auto _ : state) benchmark::DoNotOptimize(InsertThousandSeparator(S));
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_InsertThousandSeparator)->Arg(15)->Arg(100)->Arg(1000)->Arg(10000)->Complexity(benchmark::oN);
+
+void BM_Peer_FormatFloatGrouping15(benchmark::State& state) {
+  const Extended value = 123456789012345.0;
+  for (auto _ : state) benchmark::DoNotOptimize(FormatFloat("#,##0.##", value));
+}
+BENCHMARK(BM_Peer_FormatFloatGrouping15);
+
+// One stand-alone right-aligned editor that is not active, laid out once.
+struct InactiveEditor {
+  InactiveEditor() : properties(New<TcxTextEditProperties>(nullptr)), style(New<TcxEditStyle>(nullptr, false)),
+                     info(New<TcxCustomTextEditViewInfo>()), bitmap(cxCreateBitmap(200, 24)),
+                     canvas(bitmap->GetCanvas()) {
+    viewData.reset(TcxCustomTextEditViewDataClass(properties->GetViewDataClass())
+                       .Construct<TcxCustomEditProperties*, TcxCustomEditStyle*, bool>(properties.get(), style.get(),
+                                                                                       false));
+    viewData->HorzAlignment = taRightJustify;
+    viewData->Calculate(&canvas, TRect(0, 0, 200, 24), {-1, -1}, cxmbNone, {}, info.get(), false);
+    viewData->EditValueToDrawValue(&canvas, AnsiString("123,456,789.25"), info.get());
   }
-  forms::test::Session* session;
-  TForm* form;
+  TOwned<TcxTextEditProperties> properties;
+  TOwned<TcxEditStyle> style;
+  TOwned<TcxCustomTextEditViewInfo> info;
+  TOwned<TcxCustomTextEditViewData> viewData;
+  TOwned<TBitmap> bitmap;
+  TcxCanvas canvas;
 };
 
-Screen& TheScreen() {
-  static Screen* screen = new Screen();
-  return *screen;
-}
-
-enum Where { kEnd, kMiddle, kSelection };
-
-// Types one character per iteration into AWindow, the focused edit window.
-void TypeInto(benchmark::State& state, TWinControl* AControl, win::HWND AEdit, Where AWhere) {
-  const auto length = static_cast<std::size_t>(state.range(0));
-  AControl->SetText(std::string(length, 'x'));
-  AControl->SetFocus();
-  win::test::PumpUntilIdle();
-  const auto caret = static_cast<win::WPARAM>(AWhere == kEnd ? length : length / 2);
-  win::SendMessageA(AEdit, win::EM_SETSEL, caret, static_cast<win::LPARAM>(caret));
-  for (auto _ : state) {
-    if (AWhere == kSelection) {
-      state.PauseTiming();
-      win::SendMessageA(AEdit, win::EM_SETSEL, caret, static_cast<win::LPARAM>(caret + 1));
-      state.ResumeTiming();
+void BM_InactiveEditorText(benchmark::State& state) {
+  RegisterEditorUnits();
+  forms::test::Session session;
+  {
+    InactiveEditor editor;
+    const bool keepRows = state.range(0) != 0;
+    for (auto _ : state) {
+      if (!keepRows) editor.info->TextRowsPrepared = false;
+      editor.info->DrawText(&editor.canvas);
     }
-    win::test::KeyPress('A');
-    win::test::PumpUntilIdle();
+  }
+  state.SetLabel(state.range(0) ? "rows kept" : "laid out");
+}
+BENCHMARK(BM_InactiveEditorText)->Arg(0)->Arg(1);
+
+void BM_Peer_cxTextOutOfTheSameText(benchmark::State& state) {
+  RegisterEditorUnits();
+  forms::test::Session session;
+  {
+    InactiveEditor editor;
+    if (editor.info->Font) editor.canvas.SetFont(editor.info->Font);
+    for (auto _ : state) {
+      TRect R = editor.info->TextRect;
+      cxTextOut(&editor.canvas, editor.info->Text, R, static_cast<Cardinal>(editor.info->DrawTextFlags));
+    }
   }
 }
-
-void BM_TextEditTyping(benchmark::State& state) {
-  auto* edit = New<TcxTextEdit>(TheScreen().form);
-  edit->SetBoundsRect({10, 10, 300, 31});
-  edit->SetParent(TheScreen().form);
-  TypeInto(state, edit, edit->GetInnerControl()->GetHandle(), static_cast<Where>(state.range(1)));
-  edit->Free();
-}
-
-void BM_PlatformEditTyping(benchmark::State& state) {
-  auto* edit = New<TEdit>(TheScreen().form);
-  edit->SetBoundsRect({10, 40, 300, 61});
-  edit->SetParent(TheScreen().form);
-  TypeInto(state, edit, edit->GetHandle(), static_cast<Where>(state.range(1)));
-  edit->Free();
-}
-
-void Sizes(benchmark::internal::Benchmark* b) {
-  for (int where : {kEnd, kMiddle, kSelection})
-    for (int length : {100, 1000, 10000}) b->Args({length, where});
-  b->Iterations(2000);
-}
-
-BENCHMARK(BM_TextEditTyping)->Apply(Sizes);
-BENCHMARK(BM_PlatformEditTyping)->Apply(Sizes);
+BENCHMARK(BM_Peer_cxTextOutOfTheSameText);
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/forms/Forms.h"
 #include "platform/forms/Screen.h"
@@ -626,8 +627,16 @@ void TcxCustomTextEdit::LockedInnerEditWindowProc(TMessage& Message) {
   inherited::LockedInnerEditWindowProc(Message);
 }
 
+void TcxCustomTextEdit::LockInnerEditRepainting() {
+  inherited::LockInnerEditRepainting();
+  FInnerEditRepaintingLocked = FInnerTextEdit && FInnerTextEdit->GetControl()->HandleAllocated();
+}
+
+// Only a held edit hears the focus again: unlocking also runs on the way
+// out of the editor, where nothing was held.
 void TcxCustomTextEdit::UnlockInnerEditRepainting() {
   inherited::UnlockInnerEditRepainting();
+  if (!std::exchange(FInnerEditRepaintingLocked, false)) return;
   if (!FInnerTextEdit || !FInnerTextEdit->GetControl()->HandleAllocated()) return;
   const bool autoSelect = FInnerTextEdit->GetAutoSelect();
   FInnerTextEdit->SetAutoSelect(false);

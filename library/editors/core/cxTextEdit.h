@@ -144,6 +144,7 @@ class TcxCustomTextEdit : public TcxCustomEdit,
   void UpdateDrawValue() override;
   bool WantNavigationKeys() override { return true; }
   void LockedInnerEditWindowProc(TMessage& Message) override;
+  void LockInnerEditRepainting() override;
   void UnlockInnerEditRepainting() override;
 
   void WMClear(TMessage& Message);
@@ -186,6 +187,8 @@ class TcxCustomTextEdit : public TcxCustomEdit,
   // Regrouping the digits changes the text again; that change regroups
   // nothing.
   bool FSeparatingDigitGroups = false;
+  // The inner edit's repainting is held: its window existed when locked.
+  bool FInnerEditRepaintingLocked = false;
   // Set by the drop-down editors when Enter or Esc closed the popup; the
   // inner edit then swallows that key's character.
   bool FPopupClosingKey = false;

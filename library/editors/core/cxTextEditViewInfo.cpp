@@ -223,7 +223,7 @@ void InternalTextOut(TcxCanvas* ACanvas, const AnsiString& AText, TcxTextOutData
 
 void DrawEditText(TcxCanvas* ACanvas, TcxCustomTextEditViewInfo* AViewInfo) {
   if (AViewInfo->Text.empty()) return;
-  ACanvas->SetFont(AViewInfo->Font);
+  if (AViewInfo->Font) ACanvas->SetFont(AViewInfo->Font);
   ACanvas->GetFont()->SetColor(AViewInfo->DrawSelected ? clHighlightText : AViewInfo->TextColor);
   AViewInfo->PrepareCanvasFont(ACanvas);
   InternalTextOut(ACanvas, AViewInfo->Text, AViewInfo->TextOutData, AViewInfo->TextRowsPrepared, AViewInfo->TextRect,
@@ -359,7 +359,6 @@ Integer TcxCustomTextEditViewData::MultiLineDrawTextFlags(TcxCanvas* ACanvas, Tc
   Integer flags = GetDrawTextFlags();
   if (AViewInfo->Text.empty()) return flags;
   ACanvas->SetFont(GetStyle()->GetVisibleFont());
-  const TRect offsets = GetDrawTextOffset();
   Integer width = cxRectWidth(AViewInfo->TextRect);
   if (HorzAlignment == taRightJustify) ++width;
   if (width <= 0) return flags;
@@ -371,7 +370,6 @@ Integer TcxCustomTextEditViewData::MultiLineDrawTextFlags(TcxCanvas* ACanvas, Tc
     flags = (flags & ~Integer(cxtfSingleLine)) | Integer(cxtfWholeRows | cxtfWordBreak);
     if (ZgHeight(ACanvas) * rowCount > cxRectHeight(AViewInfo->TextRect)) flags &= ~0x30;
   }
-  (void)offsets;
   return flags;
 }
 
@@ -487,7 +485,7 @@ bool TcxCustomTextEditViewInfo::NeedShowHint(TcxCanvas* ACanvas, const TPoint& P
 
   const Cardinal flags = static_cast<Cardinal>(DrawTextFlags);
   const bool wraps = (flags & cxtfWordBreak) && !(flags & cxtfSingleLine);
-  ACanvas->SetFont(Font);
+  if (Font) ACanvas->SetFont(Font);
   TcxTextParams params = cxCalcTextParams(ACanvas->GetCanvas(), flags);
   TRect room = TextRect;
   if (!wraps) room.Right = INT_MAX / 2;

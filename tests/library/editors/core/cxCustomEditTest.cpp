@@ -538,3 +538,23 @@ TEST_F(CustomEdit, AModalFormClosingWithAnAnswerTakesTheTypedValueAndACancelLeav
     dialog->Free();
   }
 }
+
+TEST_F(CustomEdit, AnEditorReadFromALayoutKeepsNoLockAndHearsItsPropertiesAgain) {
+  RegisterClasses({TTestKindEdit::StaticClass()});
+  TComponent* built = forms::test::BuildFromText(R"(object Host: TForm
+  object Edit1: TTestKindEdit
+    Left = 8
+    Top = 8
+    Width = 120
+    Height = 40
+  end
+end)");
+  auto* edit = dynamic_cast<TTestKindEdit*>(built->FindComponent("Edit1"));
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->GetWidth(), 120);
+  EXPECT_FALSE(edit->AreChangeEventsLocked());
+  EXPECT_FALSE(edit->IsClickLocked());
+  edit->Props()->SetReadOnly(true);
+  EXPECT_TRUE(edit->Inner()->GetReadOnly());
+  built->Free();
+}

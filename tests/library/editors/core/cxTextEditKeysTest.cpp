@@ -13,7 +13,9 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/Collation.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/win/Focus.h"
+#include "platform/win/WindowDC.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/TestHooks.h"
 
@@ -177,6 +179,35 @@ class TextEditKeys : public ::testing::Test, public edit_test::EditorSession {
     log.clear();
     return edit;
   }
+  // The columns inside the frame where the highlight colour shows.
+  static std::vector<int> HighlightedColumns(TLookupEdit* edit) {
+    edit->Repaint();
+    Pump();
+    win::HDC dc = win::GetDC(edit->GetHandle());
+    std::vector<int> columns;
+    const auto highlight = static_cast<COLORREF>(ColorToRGB(clHighlight));
+    for (int x = 3; x < edit->GetWidth() - 3; ++x)
+      for (int y = 3; y < edit->GetHeight() - 3; ++y)
+        if (win::GetPixel(dc, x, y) == highlight) {
+          columns.push_back(x);
+          break;
+        }
+    win::ReleaseDC(edit->GetHandle(), dc);
+    return columns;
+  }
+  // Whether the text left some ink (neither window nor highlight colour)
+  // left of column X, inside the focus rectangle.
+  static bool InkBefore(TLookupEdit* edit, int X) {
+    win::HDC dc = win::GetDC(edit->GetHandle());
+    bool ink = false;
+    for (int x = 4; x < X && !ink; ++x)
+      for (int y = 4; y < edit->GetHeight() - 4 && !ink; ++y) {
+        const auto c = win::GetPixel(dc, x, y);
+        ink = c != static_cast<COLORREF>(ColorToRGB(clWindow)) && c != static_cast<COLORREF>(ColorToRGB(clHighlight));
+      }
+    win::ReleaseDC(edit->GetHandle(), dc);
+    return ink;
+  }
   static std::string Shown(TLookupEdit* edit) {
     return edit->GetText().substr(0, edit->GetSelStart()) + "[" + edit->GetSelText() + "]";
   }
@@ -211,9 +242,17 @@ TEST_F(TextEditKeys, AFixedListGrowsTheTypedHeadAndIgnoresWhatMatchesNothing) {
   Type("a");
   EXPECT_EQ(edit->GetText(), "Apple");
   EXPECT_EQ(edit->GetSelText(), "pple");
+  // The proposed tail is drawn highlighted, the typed head is not.
+  const auto apple = HighlightedColumns(edit);
+  ASSERT_FALSE(apple.empty());
+  EXPECT_EQ(apple.back() - apple.front() + 1, static_cast<int>(apple.size()));
+  EXPECT_TRUE(InkBefore(edit, apple.front()));
   Type("v");
   EXPECT_EQ(edit->GetText(), "Avocado");
   EXPECT_EQ(edit->GetSelText(), "ocado");
+  const auto avocado = HighlightedColumns(edit);
+  ASSERT_FALSE(avocado.empty());
+  EXPECT_GT(avocado.front(), apple.front());
   Type("q");
   EXPECT_EQ(edit->GetText(), "Avocado");
   EXPECT_EQ(edit->GetSelText(), "ocado");
