@@ -438,13 +438,12 @@ void DrawCustomEdit(TcxCanvas* ACanvas, IcxEditPaintViewInfo* AViewInfo, bool AD
 
 namespace {
 
+// A pressed button is dark even when transparent: its content is drawn in
+// the window colour then, which would vanish on the editor's background.
 TColor HotFlatBrushColor(const TcxEditButtonPaintInfo& AButton) {
+  if (AButton.State == ebsPressed) return clBtnText;
   if (AButton.Transparent) return AButton.BackgroundColor;
-  switch (AButton.State) {
-    case ebsPressed: return clBtnText;
-    case ebsSelected: return clBtnShadow;
-    default: return clBtnFace;
-  }
+  return AButton.State == ebsSelected ? clBtnShadow : clBtnFace;
 }
 
 TColor UltraFlatBrushColor(const TcxEditButtonPaintInfo& AButton, bool AIsOffice11) {
