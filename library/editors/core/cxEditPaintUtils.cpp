@@ -580,11 +580,15 @@ void DrawEllipsis(TcxCanvas* ACanvas, const TcxEditButtonPaintInfo& AButton, con
     if (x + width + 1 <= AContent.Right) ++x;
     if (y + size + 1 <= AContent.Bottom) ++y;
   }
+  // A button narrower than the dots keeps them to itself: centred, they
+  // would land on the text or on the neighbouring button.
   auto dots = [&](Integer DX, Integer DY, TColor AColor) {
     win::HBRUSH brush = GetSolidBrush(AColor);
     for (Integer i = 0; i < 3; ++i) {
       const Integer left = x + DX + i * (size + gap);
-      cxEditFillRect(ACanvas, TRect(left, y + DY, left + size, y + DY + size), brush);
+      TRect dot;
+      if (cxRectIntersect(dot, TRect(left, y + DY, left + size, y + DY + size), AButton.Bounds))
+        cxEditFillRect(ACanvas, dot, brush);
     }
   };
   if (AButton.State == ebsDisabled) {

@@ -360,6 +360,16 @@ TEST_F(cxEditPaint, EllipsisDotsGrowWithTheContentWidthAndFollowTheState) {
     DrawEditButtonBorder(c.get(), &V, 0, btsDefault, V.Buttons[0].Bounds);
     EXPECT_EQ(Picture(c, TRect(0, 2, k.Width, 5), legend), k.Rows) << k.Width << " " << k.State;
   }
+
+  // A button narrower than its dots keeps them inside: nothing lands on
+  // the text beside it.
+  PainterCanvas c(30, 10);
+  TestEditViewInfo V;
+  LayOut(V, TRect(0, 0, 30, 10), true, btsUltraFlat, bkEllipsis, ebsNormal, 5);
+  DrawCustomEdit(c.get(), &V, true, bpsSolid);
+  for (Integer y = 0; y < 10; ++y)
+    for (Integer x = 0; x < 25; ++x) EXPECT_EQ(ColorToRGB(c.At(x, y)), ColorToRGB(clWindow)) << x << "," << y;
+  EXPECT_EQ(ColorToRGB(c.At(27, 4)), ColorToRGB(clBtnText)) << "the middle dot";
 }
 
 TEST_F(cxEditPaint, ANativeEditorDrawsItsFrameAndButtonsThroughTheTheme) {
