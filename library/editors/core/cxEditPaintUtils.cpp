@@ -438,13 +438,12 @@ void DrawCustomEdit(TcxCanvas* ACanvas, IcxEditPaintViewInfo* AViewInfo, bool AD
 
 namespace {
 
+// A pressed button is dark even when transparent: its content is drawn in
+// the window colour then, which would vanish on the editor's background.
 TColor HotFlatBrushColor(const TcxEditButtonPaintInfo& AButton) {
+  if (AButton.State == ebsPressed) return clBtnText;
   if (AButton.Transparent) return AButton.BackgroundColor;
-  switch (AButton.State) {
-    case ebsPressed: return clBtnText;
-    case ebsSelected: return clBtnShadow;
-    default: return clBtnFace;
-  }
+  return AButton.State == ebsSelected ? clBtnShadow : clBtnFace;
 }
 
 TColor UltraFlatBrushColor(const TcxEditButtonPaintInfo& AButton, bool AIsOffice11) {
@@ -581,11 +580,15 @@ void DrawEllipsis(TcxCanvas* ACanvas, const TcxEditButtonPaintInfo& AButton, con
     if (x + width + 1 <= AContent.Right) ++x;
     if (y + size + 1 <= AContent.Bottom) ++y;
   }
+  // A button narrower than the dots keeps them to itself: centred, they
+  // would land on the text or on the neighbouring button.
   auto dots = [&](Integer DX, Integer DY, TColor AColor) {
     win::HBRUSH brush = GetSolidBrush(AColor);
     for (Integer i = 0; i < 3; ++i) {
       const Integer left = x + DX + i * (size + gap);
-      cxEditFillRect(ACanvas, TRect(left, y + DY, left + size, y + DY + size), brush);
+      TRect dot;
+      if (cxRectIntersect(dot, TRect(left, y + DY, left + size, y + DY + size), AButton.Bounds))
+        cxEditFillRect(ACanvas, dot, brush);
     }
   };
   if (AButton.State == ebsDisabled) {

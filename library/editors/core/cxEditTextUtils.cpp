@@ -271,7 +271,9 @@ bool cxMakeTextRows(HDC ADC, const AnsiString& AText, const TRect& R, const TcxT
     cursor = maker.MakeRow(cursor, stop, row);
     ATextRows.push_back(row);
   }
-  return !(!P.SingleLine && P.CalcRect && AMaxLineCount >= 1 && ARowCount == AMaxLineCount && cursor < length);
+  // Cut by the line limit, drawn or measured: the caller shows the cut with
+  // an ellipsis.
+  return !(!P.SingleLine && AMaxLineCount >= 1 && ARowCount == AMaxLineCount && cursor < length);
 }
 
 bool cxMakeTextRows(TCanvas* ACanvas, const AnsiString& AText, const TRect& R, const TcxTextParams& ATextParams,

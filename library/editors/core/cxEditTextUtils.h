@@ -89,8 +89,8 @@ void cxCalcTextExtents(win::HDC ADC, const char* AText, Integer ATextLength, TSi
 void cxCalcTextRowExtents(win::HDC ADC, TcxTextRow& ARow, const TcxTextParams& ATextParams);
 
 // Breaks AText into rows that fit R. The rows point into AText, which must
-// outlive them. Answers false only when measuring stopped at AMaxLineCount
-// rows with text left over.
+// outlive them. Answers false only when the rows stopped at AMaxLineCount
+// with text left over.
 bool cxMakeTextRows(win::HDC ADC, const AnsiString& AText, const TRect& R, const TcxTextParams& ATextParams,
                     TcxTextRows& ATextRows, Integer& ARowCount, Integer AMaxLineCount = 0);
 bool cxMakeTextRows(TCanvas* ACanvas, const AnsiString& AText, const TRect& R, const TcxTextParams& ATextParams,

@@ -295,6 +295,22 @@ TEST_F(cxEditPaint, HotFlatGivesAFullFrameOnlyToTheInnermostButtonOfItsGroup) {
   // colour, so the two read as one group.
   EXPECT_EQ(Picture(c, TRect(6, 0, 20, 6), legend),
             "wwssssssssssss|wwsffffsfffffs|wwsffffsfffffs|wwsffffsfffffs|wwsffffsfffffs|wwssssssssssss");
+
+  // Pressed, the button is dark under an arrow in the window colour, also
+  // when it is transparent: the arrow must not vanish into the editor.
+  for (bool transparent : {false, true}) {
+    PainterCanvas p(30, 16);
+    TestEditViewInfo W;
+    LayOut(W, TRect(0, 0, 30, 16), true, btsHotFlat, bkDown, ebsPressed);
+    W.Buttons[0].Transparent = transparent;
+    DrawCustomEdit(p.get(), &W, true, bpsSolid);
+    const TRect b = W.Buttons[0].Bounds;
+    EXPECT_EQ(ColorToRGB(p.At(b.Left + 1, b.Top + 1)), ColorToRGB(clBtnText)) << transparent;
+    Integer arrow = 0;
+    for (Integer y = b.Top + 1; y < b.Bottom - 1; ++y)
+      for (Integer x = b.Left + 1; x < b.Right - 1; ++x) arrow += ColorToRGB(p.At(x, y)) == ColorToRGB(clWindow);
+    EXPECT_GT(arrow, 0) << transparent;
+  }
 }
 
 TEST_F(cxEditPaint, AHotUltraFlatButtonDrawsAHighlightLineOnlyWhereTheEditorBorderDoesNotRun) {
@@ -344,6 +360,16 @@ TEST_F(cxEditPaint, EllipsisDotsGrowWithTheContentWidthAndFollowTheState) {
     DrawEditButtonBorder(c.get(), &V, 0, btsDefault, V.Buttons[0].Bounds);
     EXPECT_EQ(Picture(c, TRect(0, 2, k.Width, 5), legend), k.Rows) << k.Width << " " << k.State;
   }
+
+  // A button narrower than its dots keeps them inside: nothing lands on
+  // the text beside it.
+  PainterCanvas c(30, 10);
+  TestEditViewInfo V;
+  LayOut(V, TRect(0, 0, 30, 10), true, btsUltraFlat, bkEllipsis, ebsNormal, 5);
+  DrawCustomEdit(c.get(), &V, true, bpsSolid);
+  for (Integer y = 0; y < 10; ++y)
+    for (Integer x = 0; x < 25; ++x) EXPECT_EQ(ColorToRGB(c.At(x, y)), ColorToRGB(clWindow)) << x << "," << y;
+  EXPECT_EQ(ColorToRGB(c.At(27, 4)), ColorToRGB(clBtnText)) << "the middle dot";
 }
 
 TEST_F(cxEditPaint, ANativeEditorDrawsItsFrameAndButtonsThroughTheTheme) {

@@ -142,6 +142,23 @@ TEST(cxTextOutRows, OneLongWordStaysOnItsRowClippedAndEndsInAnEllipsis) {
   EXPECT_EQ(q.Pixels(), expected.Pixels());
 }
 
+TEST(cxTextOutRows, RowsCutByTheLineLimitEndInAnEllipsisWhenOnlyWholeRowsAreDrawn) {
+  const AnsiString text = "a\r\nb\r\nc";
+  const Cardinal format = cxMakeFormat(taLeft, taCenterY) | cxtfEndEllipsis | cxtfWholeRows;
+  for (Integer limit : {2, 3}) {
+    Page p, expected;
+    const TRect R{0, 0, 100, 3 * p.T};
+    TRect r = R;
+    cxTextOut(p.Dc, text, r, format, limit);
+    // The rows centred; the last one shown ends in "..." when a row was left out.
+    SetBkMode(expected.Dc, TRANSPARENT);
+    const int top = (R.Height() - limit * p.T) / 2;
+    for (int i = 0; i < limit; ++i) TextOutA(expected.Dc, 0, top + i * p.T, text.data() + 3 * i, 1);
+    if (limit == 2) TextOutA(expected.Dc, expected.TextWidth("b"), top + p.T, "...", 3);
+    EXPECT_EQ(p.Pixels(), expected.Pixels()) << limit;
+  }
+}
+
 TEST(cxTextOutPlacing, JustifiedParagraphsKeepTheirLastRowNatural) {
   Page p, natural;
   const AnsiString text = "aa bb cc dd ee\r\nff gg hh ii jj\r\nkk";

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "EditViewSession.h"
+#include "library/foundation/dxOffice11.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Recorder.h"
 #include "platform/win/Paint.h"
@@ -122,6 +123,88 @@ TEST_F(cxEditViewInfo, ACellPaintedAwayFromTheOriginLooksAsItDoesAtTheOrigin) {
   }
   // The gradient really is one: the hot button's top and bottom differ.
   EXPECT_NE(canvas.At(170, 22), canvas.At(170, 40));
+}
+
+TEST_F(cxEditViewInfo, PaintExMakesTheCallsOfThePaintAtTheOriginWithTheOriginMoved) {
+  AddButton(0);
+  auto cell = MakeViewData(true);
+  cell->ContentOffset = TRect(1, 1, 1, 1);
+  const TRect cellRect(0, 0, 80, 22);
+  const win::HDC dc = canvas->GetHandle();
+  win::GdiStartRecording(dc);
+  Calculate(cell.get(), cellRect);
+  info->Paint(canvas.get());
+  const std::string atOrigin = win::GdiRecording(dc);
+  win::GdiClearRecording(dc);
+  cell->CalculateEx(canvas.get(), cxRectOffset(cellRect, 100, 20), {-1, -1}, cxmbNone, {}, info.get(), false);
+  info->PaintEx(canvas.get());
+  const std::string moved = win::GdiRecording(dc);
+  win::GdiStopRecording(dc);
+
+  // Call by call the same arguments, in the view info's own coordinates;
+  // the clip box, which the device fixes, reads as moved by the shift.
+  const std::vector<TRect> originBoxes = ClipBoxes(atOrigin), movedBoxes = ClipBoxes(moved);
+  ASSERT_FALSE(originBoxes.empty());
+  ASSERT_EQ(originBoxes.size(), movedBoxes.size()) << atOrigin << "\n" << moved;
+  for (std::size_t i = 0; i < originBoxes.size(); ++i)
+    EXPECT_EQ(movedBoxes[i], cxRectOffset(originBoxes[i], -100, -20)) << i;
+  auto calls = [](const std::string& ALog) {
+    std::string result;
+    for (std::size_t at = 0, end; at < ALog.size(); at = end + 1) {
+      end = ALog.find('\n', at);
+      const std::string line = ALog.substr(at, end - at);
+      result += line.substr(0, line.find(" text=")) + "\n";
+    }
+    return result;
+  };
+  EXPECT_EQ(calls(moved), calls(atOrigin));
+}
+
+TEST_F(cxEditViewInfo, Office11ButtonsFillTheirBackgroundWithTheGradientOfTheirState) {
+  AddButton(17);
+  auto cell = MakeViewData(true);
+  cell->ContentOffset = TRect(1, 1, 1, 1);
+  style->GetLookAndFeel()->SetKind(lfOffice11);
+  style->SetGradientButtons(true);
+  Calculate(cell.get(), {0, 0, 60, 22});
+  ASSERT_EQ(info->ButtonInfos[0]->ButtonStyle, btsOffice11);
+  const TRect border = info->BorderRect, button = ButtonBounds(0);
+  // Inside the button's one-pixel frame; the arrow keeps off this column.
+  const Integer x = button.Left + 1;
+
+  // The gradient runs over the editor's height, a pixel shorter at both
+  // ends for a normal button, and stays off the frame.
+  struct Case {
+    TcxEditButtonState State;
+    TColor From, To, Frame;
+    Integer Inset;
+  };
+  const Case cases[] = {
+      {ebsNormal, dxOffice11ToolbarsColor1, dxOffice11ToolbarsColor2, info->BackgroundColor, 1},
+      {ebsSelected, dxOffice11SelectedColor1, dxOffice11SelectedColor2, dxOffice11SelectedBorderColor, 0},
+      {ebsPressed, dxOffice11SelectedDownColor1, dxOffice11SelectedDownColor2, dxOffice11SelectedBorderColor, 0}};
+  for (const Case& k : cases) {
+    canvas.Clear(kPaper);
+    info->ButtonInfos[0]->State = k.State;
+    info->Paint(canvas.get());
+    EXPECT_EQ(ColorToRGB(canvas.At(x, button.Top)), ColorToRGB(k.Frame)) << k.State;
+    EXPECT_EQ(ColorToRGB(canvas.At(x, button.Bottom - 1)), ColorToRGB(k.Frame)) << k.State;
+    const TRect gradient(x, border.Top + k.Inset, x + 1, border.Bottom - k.Inset);
+    for (Integer y = button.Top + 1; y < button.Bottom - 1; ++y)
+      EXPECT_EQ(ColorToRGB(canvas.At(x, y)), GetGradientColorRect(gradient, y, k.From, k.To, false))
+          << k.State << " at " << y;
+  }
+
+  // A disabled or a transparent button is filled plainly.
+  info->ButtonInfos[0]->State = ebsDisabled;
+  info->Paint(canvas.get());
+  EXPECT_EQ(ColorToRGB(canvas.At(x, button.Top + 2)), ColorToRGB(clBtnFace));
+  EXPECT_EQ(ColorToRGB(canvas.At(x, button.Bottom - 3)), ColorToRGB(clBtnFace));
+  info->ButtonInfos[0]->State = ebsSelected;
+  info->ButtonInfos[0]->Transparent = true;
+  info->Paint(canvas.get());
+  EXPECT_EQ(ColorToRGB(canvas.At(x, button.Top + 2)), ColorToRGB(info->BackgroundColor));
+  EXPECT_EQ(ColorToRGB(canvas.At(x, button.Bottom - 3)), ColorToRGB(info->BackgroundColor));
 }
 
 TEST_F(cxEditViewInfo, TheWindowIsInvalidatedOnlyWhereTheLookChanged) {
