@@ -57,15 +57,22 @@ using COLORREF = std::uint32_t;
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 
+// The geometry records have constructors as well as members so that
+// TPoint(X, Y) reads the same under every compiler (parenthesised
+// aggregate initialisation is recent).
 struct TPoint {
   Integer X = 0;
   Integer Y = 0;
+  constexpr TPoint() = default;
+  constexpr TPoint(Integer AX, Integer AY) : X(AX), Y(AY) {}
   constexpr bool operator==(const TPoint&) const = default;
 };
 
 struct TSize {
   Integer cx = 0;
   Integer cy = 0;
+  constexpr TSize() = default;
+  constexpr TSize(Integer ACx, Integer ACy) : cx(ACx), cy(ACy) {}
   constexpr bool operator==(const TSize&) const = default;
 };
 
@@ -75,6 +82,9 @@ struct TRect {
   Integer Top = 0;
   Integer Right = 0;
   Integer Bottom = 0;
+  constexpr TRect() = default;
+  constexpr TRect(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom)
+      : Left(ALeft), Top(ATop), Right(ARight), Bottom(ABottom) {}
 
   constexpr Integer Width() const { return Right - Left; }
   constexpr Integer Height() const { return Bottom - Top; }
