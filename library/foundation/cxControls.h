@@ -22,6 +22,9 @@
 // The library's private messages.
 constexpr win::UINT DXM_CLOSEPOPUPWINDOW = 0x8065;
 constexpr win::UINT DXM_SHOWPOPUPWINDOW = 0x8066;
+// A character for the popup's focused control (in WParam), posted by the
+// editor whose typing opened the popup.
+constexpr win::UINT DXM_POPUPCONTROLKEY = 0x8067;
 constexpr win::UINT DXM_UPDATESCROLLBARS = 0x8068;
 constexpr win::UINT DXM_DROPDOWNPOPUPMENU = 0x812C;
 constexpr win::UINT DXM_CLOSEUPPOPUPMENU = 0x812D;
