@@ -512,7 +512,10 @@ void TCustomForm::SetActiveControl(TWinControl* Control) {
 
 void TCustomForm::FocusControl(TWinControl* Control) {
   SetActiveControl(Control);
-  if (Control && FHandle && GetActiveWindow() == FHandle && GetFocus() != Control->GetHandle())
+  // A control that refused to let the focus go (its exit put the focus
+  // back) has made itself active again; it is not asked a second time.
+  if (Control && FActiveControl == Control && FHandle && GetActiveWindow() == FHandle &&
+      GetFocus() != Control->GetHandle())
     win::SetFocus(Control->GetHandle());
 }
 

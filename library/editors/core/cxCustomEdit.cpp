@@ -796,8 +796,11 @@ void TcxCustomEdit::DoHideEdit(bool AExit) {
   orv::ScopeExit restore([this] { RestoreModified(); });
   {
     auto locked = ChangeEventsLocked(this);
+    // Asked before validating: a stand-alone editor that validates after
+    // the focus went clears its modified-after-enter mark on the way.
+    const bool canPost = !FIsInplace && CanPostEditValue();
     if (!ValidateEdit(true)) return;
-    if (!FIsInplace && CanPostEditValue()) InternalPostEditValue(false);
+    if (canPost) InternalPostEditValue(false);
   }
   if (UpdateContentOnFocusChanging()) FDataBinding->UpdateDisplayValue();
   UpdateDrawValue();

@@ -340,7 +340,10 @@ class TcxCustomEdit : public TcxContainer,
   bool RefreshContainer(const TPoint& P, TcxMouseButton Button, TShiftState Shift, bool AIsMouseEvent) override;
   bool CanResize(Integer& NewWidth, Integer& NewHeight) override;
   void SetSize() override;
+  // From the view info's bounds to its client area: border and buttons.
   TRect GetBorderExtent() override;
+  // Around the border only: the buttons lie inside the window's region.
+  TRect GetShadowBounds() override;
   bool TabsNeeded() override { return true; }
   bool IsTransparentBackground() override { return IsNativeBackground() || IsTransparent(); }
   bool GetTransparent() const { return FTransparent; }
@@ -438,6 +441,9 @@ class TcxCustomEdit : public TcxContainer,
   void SetName(const AnsiString& Value) override;
   void CreateHandle() override;
   void DefineProperties(TFiler* Filer) override;
+  // The inner edit is part of the editor, never a child of its own in a
+  // stored layout.
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override;
   bool InternalCanResize(Integer& NewWidth, Integer& NewHeight);
 
   void DoHideEdit(bool AExit);

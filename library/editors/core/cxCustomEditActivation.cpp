@@ -154,12 +154,14 @@ void TcxCustomEdit::MouseDown(TMouseButton Button, TShiftState Shift, Integer X,
   }
   inherited::MouseDown(Button, Shift, X, Y);
   if (GetContainerIsDestroying() || !HandleAllocated()) return;
-  // A press over a graphic child of the editor belongs to that child.
+  // A press over a graphic child of the editor belongs to that child; a
+  // windowed child (the inner edit among them) hears its own presses, and
+  // one it handed on must not come back to it.
   POINT cursor{};
   GetCursorPos(&cursor);
   if (WindowFromPoint(cursor) == GetHandle()) {
-    TControl* child = ControlAtPos(TPoint(X, Y), false, true);
-    if (child && child != this) {
+    TControl* child = ControlAtPos(TPoint(X, Y), false, false);
+    if (child && child != this && !dynamic_cast<TWinControl*>(child)) {
       const UINT msg = Button == mbLeft ? WM_LBUTTONDOWN : Button == mbRight ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
       const TPoint p(X - child->GetLeft(), Y - child->GetTop());
       child->Perform(msg, ShiftToKeys(Shift), PointToLParam(p));
@@ -349,6 +351,14 @@ TRect TcxCustomEdit::GetBorderExtent() {
                info->Bounds.Right - info->ClientRect.Right, info->Bounds.Bottom - info->ClientRect.Bottom);
 }
 
+TRect TcxCustomEdit::GetShadowBounds() {
+  TcxCustomEditViewInfo* info = GetViewInfo();
+  const Integer width = GetContainerBorderWidth(info->GetContainerBorderStyle());
+  TRect r = cxRectInflate(info->BorderRect, width, width);
+  InflateRectByBorders(r, width, GetActiveStyle()->GetEdges());
+  return r;
+}
+
 bool TcxCustomEdit::IsNativeStyle() {
   TcxCustomEditViewData* viewData = CreateViewData();
   orv::ScopeExit free([viewData] { viewData->Free(); });
@@ -454,6 +464,15 @@ void TcxCustomEdit::DefineProperties(TFiler* Filer) {
   Filer->DefineProperty("Width", TReaderProc::Bind<&TcxCustomEdit::ReadWidth>(this),
                         TWriterProc::Bind<&TcxCustomEdit::WriteWidth>(this),
                         !ancestor || ancestor->TcxContainer::GetWidth() != TcxContainer::GetWidth());
+}
+
+void TcxCustomEdit::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  TWinControl* inner = FInnerEditControl;
+  inherited::GetChildren(
+      [Proc, inner](TComponent* Child) {
+        if (Child != inner) Proc(Child);
+      },
+      Root);
 }
 
 void TcxCustomEdit::ReadHeight(TReader* Reader) { SetHeight(Reader->ReadInteger()); }

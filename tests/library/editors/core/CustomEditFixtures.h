@@ -30,6 +30,19 @@ inline std::string Text(const Variant& V) { return VarIsNull(V) ? "<null>" : std
 
 }  // namespace edit_test
 
+// Lays the test kind out with room for one line of text.
+class TTestKindViewData : public TcxCustomEditViewData {
+  ORV_CLASS(TTestKindViewData, TcxCustomEditViewData)
+ public:
+  TTestKindViewData(TcxCustomEditProperties* AProperties, TcxCustomEditStyle* AStyle, bool AIsInplace)
+      : TcxCustomEditViewData(AProperties, AStyle, AIsInplace) {}
+
+ protected:
+  TSize InternalGetEditContentSize(TcxCanvas*, const Variant&, const TcxEditSizeProperties&) override {
+    return TSize{0, 15};
+  }
+};
+
 class TTestKindProperties : public TcxCustomEditProperties {
   ORV_CLASS(TTestKindProperties, TcxCustomEditProperties)
  public:
@@ -39,6 +52,7 @@ class TTestKindProperties : public TcxCustomEditProperties {
   bool CanCompareEditValue() const override { return Compares; }
   bool IsResetEditClass() const override { return true; }
   TClass GetContainerClass() const override;
+  TClass GetViewDataClass() const override { return TTestKindViewData::StaticClass(); }
 };
 
 // What an editor is bound to: the scripted provider, and a log of what
@@ -212,6 +226,16 @@ class TTestGrid : public TCustomControl {
   }
 };
 
+// A repository item holding properties of the test kind.
+class TTestKindRepositoryItem : public TcxEditRepositoryItem {
+  ORV_CLASS(TTestKindRepositoryItem, TcxEditRepositoryItem)
+ public:
+  explicit TTestKindRepositoryItem(TComponent* AOwner) : TcxEditRepositoryItem(AOwner) {}
+  TClass GetEditPropertiesClass() const override { return TTestKindProperties::StaticClass(); }
+};
+
+inline ORV_REGISTER(TTestKindRepositoryItem)
+inline ORV_REGISTER(TTestKindViewData)
 inline ORV_REGISTER(TTestKindProperties)
 inline ORV_REGISTER(TTestKindDataBinding)
 inline ORV_REGISTER(TTestInnerEdit)

@@ -7,6 +7,11 @@
 
 #include "library/editors/core/cxEditConsts.h"
 #include "platform/forms/TestHooks.h"
+#include "platform/rtl/ObjectText.h"
+#include "platform/rtl/Streams.h"
+#include "platform/win/Mouse.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowPos.h"
 
 using namespace win;
 using edit_test::Log;
@@ -96,4 +101,421 @@ TEST_F(CustomEdit, ModifiedFlagsNestAndEscapeBringsBackTheValueTakenOnEntering) 
   EXPECT_EQ(edit->Inner()->Keys, (Log{"down 65", "char 97", "down 66", "char 98"}));
   Press(VK_ESCAPE);
   EXPECT_EQ(edit->Inner()->Keys.back(), "char 27");
+}
+
+TEST_F(CustomEdit, TheClearKeyClearsAsTheUsersChangeOnlyWhenOnEditingAgreesAndARaisingHandlerLeavesNoLock) {
+  auto* edit = MakeEdit(form, {10, 10, 150, 31});
+  edit->Props()->SetClearKey(ShortCut(VK_DELETE, {ssCtrl}));
+  edit->SetEditValue(Variant(AnsiString("x")));
+  Show();
+  Focus(edit);
+
+  refuseEditing = true;
+  Chord(VK_CONTROL, VK_DELETE);
+  EXPECT_EQ(log, Log{"editing refused"});
+  EXPECT_EQ(edit_test::Text(edit->GetEditValue()), "x");
+  EXPECT_EQ(edit->Inner()->GetText(), "x");
+  EXPECT_FALSE(edit->GetModified());
+  EXPECT_FALSE(edit->GetModifiedAfterEnter());
+
+  refuseEditing = false;
+  log.clear();
+  Chord(VK_CONTROL, VK_DELETE);
+  // Asked once, and the events come after the lock.
+  EXPECT_EQ(log, (Log{"editing agreed", "change", "value changed"}));
+  EXPECT_TRUE(VarIsNull(edit->GetEditValue()));
+  EXPECT_EQ(edit->Inner()->GetText(), "");
+  EXPECT_TRUE(edit->GetModifiedAfterEnter());
+
+  edit->SetModified(false);
+  edit->OnEditing = [](TObject*, bool&) { throw Exception("no editing now"); };
+  Chord(VK_CONTROL, VK_DELETE);
+  ASSERT_FALSE(forms::test::RecordedExceptions().empty());
+  EXPECT_EQ(forms::test::RecordedExceptions().back(), "Exception: no editing now");
+  EXPECT_FALSE(edit->AreChangeEventsLocked());
+  EXPECT_FALSE(edit->GetUserAction());
+  EXPECT_FALSE(edit->IsClickLocked());
+  EXPECT_FALSE(edit->IsEditValueChangingLocked());
+}
+
+TEST_F(CustomEdit, ARefusedCharacterChangesNothingAndBeepsOnlyWithBeepOnError) {
+  auto* edit = MakeEdit(form, {10, 10, 150, 31});
+  edit->SetEditValue(Variant(AnsiString("x")));
+  Show();
+  Focus(edit);
+  const int beeps = test::BeepCount();
+
+  edit->Provider()->Answers.ValidChar = false;
+  Type("a");
+  EXPECT_EQ(test::BeepCount(), beeps);
+  edit->Props()->SetBeepOnError(true);
+  Type("a");
+  EXPECT_EQ(test::BeepCount(), beeps + 1);
+  EXPECT_EQ(log, Log{});
+
+  edit->Provider()->Answers.ValidChar = true;
+  refuseEditing = true;
+  Type("a");
+  EXPECT_EQ(log, Log{"editing refused"});
+  EXPECT_EQ(edit->Inner()->GetText(), "x");
+  EXPECT_EQ(edit_test::Text(edit->GetEditValue()), "x");
+  EXPECT_FALSE(edit->GetModified());
+  EXPECT_FALSE(edit->GetModifiedAfterEnter());
+
+  refuseEditing = false;
+  log.clear();
+  Type("ab");
+  // Once changed, the editor does not ask again.
+  EXPECT_EQ(log, (Log{"editing agreed", "change", "change"}));
+  EXPECT_EQ(edit->Inner()->GetText(), "ab");
+  EXPECT_TRUE(edit->GetModifiedAfterEnter());
+}
+
+TEST_F(CustomEdit, EnterIsTheInnerControlsUnlessItValidatesThenPostsOnceInPlace) {
+  auto* alone = MakeEdit(form, {10, 10, 150, 31});
+  auto* grid = New<TTestGrid>(form);
+  grid->SetBoundsRect({10, 50, 300, 150});
+  grid->SetParent(form);
+  auto* edit = MakeEdit(grid, {10, 10, 150, 31}, true);
+  edit->Props()->SetValidateOnEnter(true);
+  Show();
+  Focus(alone);
+  Press(VK_RETURN);
+  EXPECT_EQ(alone->Inner()->Keys, (Log{"down 13", "char 13"}));
+
+  TcxCustomEditData* data = nullptr;
+  edit->Activate(data);
+  Pump();
+  log.clear();
+  Type("12");
+  EXPECT_EQ(log, (Log{"editing agreed", "change", "change"}));
+  log.clear();
+  Press(VK_RETURN);
+  EXPECT_EQ(log, (Log{"post 12", "change", "value changed"}));
+  EXPECT_FALSE(edit->GetModified());
+  EXPECT_EQ(edit->Inner()->Keys, (Log{"down 49", "char 49", "down 50", "char 50"}));
+}
+
+TEST_F(CustomEdit, TabMovesOnThroughTheFormBothWaysAndIsSpentWithoutAForm) {
+  auto* first = MakeEdit(form, {10, 10, 150, 31});
+  auto* second = MakeEdit(form, {10, 50, 150, 71});
+  Show();
+  Focus(first);
+  Press(VK_TAB);
+  EXPECT_TRUE(second->IsFocused());
+  EXPECT_EQ(log, Log{"after key 9"});
+  Chord(VK_SHIFT, VK_TAB);
+  EXPECT_TRUE(first->IsFocused());
+
+  // A grid window that belongs to no form.
+  auto* grid = New<TTestGrid>(nullptr);
+  grid->SetParentWindow(form->GetHandle());
+  grid->SetBoundsRect({10, 100, 300, 200});
+  auto* edit = MakeEdit(grid, {10, 10, 150, 31}, true);
+  grid->HandleNeeded();
+  win::SetFocus(edit->Inner()->GetHandle());
+  Pump();
+  log.clear();
+  Press(VK_TAB);
+  EXPECT_EQ(log, Log{"after key 9"});
+  EXPECT_EQ(win::GetFocus(), edit->Inner()->GetHandle());
+  grid->Free();
+}
+
+TEST_F(CustomEdit, TheClickKeyClicksTheDefaultButtonWithoutItsCharacterAndArrowsGoToAfterKeyDown) {
+  auto* edit = MakeEdit(form, {10, 10, 150, 31});
+  Show();
+  Focus(edit);
+  Chord(VK_CONTROL, VK_RETURN);
+  EXPECT_EQ(log, Log{"button click 0"});
+  EXPECT_EQ(edit->Inner()->Keys, Log{"down 17"});  // the Ctrl key alone
+
+  log.clear();
+  Press(VK_UP);
+  Press(VK_NEXT);
+  EXPECT_EQ(log, (Log{"after key 38", "after key 34"}));
+  EXPECT_EQ(edit->Inner()->Keys, Log{"down 17"});
+  edit->WantsNavigation = true;
+  log.clear();
+  Press(VK_UP);
+  EXPECT_EQ(log, Log{});
+  EXPECT_EQ(edit->Inner()->Keys, (Log{"down 17", "down 38"}));
+}
+
+TEST_F(CustomEdit, AnInvalidValueKeepsFocusAndTextRaisesThenPostsNothing) {
+  auto* edit = MakeEdit(form, {10, 10, 150, 31});
+  auto* other = MakeEdit(form, {10, 50, 150, 71});
+  edit->Props()->OnValidate = [](TObject*, Variant&, AnsiString&, bool& Error) { Error = true; };
+  Show();
+  Focus(edit);
+  const int beeps = test::BeepCount();
+  Type("abc");
+  Press(VK_TAB);
+  EXPECT_TRUE(edit->IsFocused());
+  EXPECT_FALSE(other->IsFocused());
+  EXPECT_EQ(edit->Inner()->GetText(), "abc");
+  EXPECT_EQ(edit->Inner()->GetSelLength(), 3);
+  EXPECT_EQ(test::BeepCount(), beeps);
+  ASSERT_FALSE(forms::test::RecordedExceptions().empty());
+  EXPECT_EQ(forms::test::RecordedExceptions().back(),
+            "EcxEditValidationError: Invalid input value. Use escape key to abandon changes");
+  EXPECT_EQ(edit->Binding()->Stored, std::vector<std::string>{});
+
+  edit->Props()->SetBeepOnError(true);
+  edit->Props()->OnValidate = [](TObject*, Variant&, AnsiString& ErrorText, bool& Error) {
+    ErrorText = "Too long";
+    Error = true;
+  };
+  Press(VK_TAB);
+  EXPECT_EQ(forms::test::RecordedExceptions().back(), "EcxEditValidationError: Too long");
+  EXPECT_EQ(test::BeepCount(), beeps + 1);
+  EXPECT_TRUE(edit->IsFocused());
+
+  // A text the handler corrected is shown although the error is raised.
+  edit->Props()->OnValidate = [](TObject*, Variant& DisplayValue, AnsiString& ErrorText, bool& Error) {
+    DisplayValue = Variant(AnsiString("ab"));
+    ErrorText = "Shortened";
+    Error = true;
+  };
+  Press(VK_TAB);
+  EXPECT_EQ(forms::test::RecordedExceptions().back(), "EcxEditValidationError: Shortened");
+  EXPECT_EQ(edit->Inner()->GetText(), "ab");
+  EXPECT_TRUE(edit->IsFocused());
+  EXPECT_EQ(edit->Binding()->Stored, std::vector<std::string>{});
+
+  edit->Props()->OnValidate = {};
+  Press(VK_TAB);
+  EXPECT_TRUE(other->IsFocused());
+  EXPECT_EQ(edit->Binding()->Stored, std::vector<std::string>{"ab"});
+}
+
+TEST_F(CustomEdit, DeactivateAnswersFalseForAnInvalidValueAndRaisesOnlyWithAText) {
+  auto* grid = New<TTestGrid>(form);
+  grid->SetBoundsRect({10, 10, 300, 150});
+  grid->SetParent(form);
+  auto* edit = MakeEdit(grid, {10, 10, 150, 31}, true);
+  Show();
+  TcxCustomEditData* data = nullptr;
+  edit->Activate(data);
+  Pump();
+  Type("abc");
+  log.clear();
+
+  edit->Props()->OnValidate = [](TObject*, Variant&, AnsiString& ErrorText, bool& Error) {
+    ErrorText = "";
+    Error = true;
+  };
+  EXPECT_FALSE(edit->Deactivate());
+  edit->Props()->OnValidate = [](TObject*, Variant&, AnsiString&, bool& Error) { Error = true; };
+  EXPECT_THROW(edit->Deactivate(), EcxEditValidationError);
+  EXPECT_TRUE(edit->IsFocused());
+  EXPECT_EQ(edit->Inner()->GetText(), "abc");
+
+  edit->Props()->OnValidate = {};
+  EXPECT_TRUE(edit->Deactivate());
+  EXPECT_EQ(edit_test::Text(edit->GetEditValue()), "abc");
+  EXPECT_EQ(log, (Log{"value changed", "change"}));  // validated, not posted
+}
+
+TEST_F(CustomEdit, ARepositoryItemMustFitTheKindAndTakesTheListenerAndTheProvider) {
+  auto* repository = New<TcxEditRepository>(form);
+  auto* first = repository->CreateItem(TTestKindRepositoryItem::StaticClass());
+  auto* second = repository->CreateItem(TTestKindRepositoryItem::StaticClass());
+  auto* unfit = repository->CreateItem(TcxEditRepositoryTestItem::StaticClass());
+  auto* edit = MakeEdit(form, {10, 10, 150, 31});
+
+  edit->SetRepositoryItem(first);
+  try {
+    edit->SetRepositoryItem(unfit);
+    FAIL() << "an item of another kind was taken";
+  } catch (const EcxEditError& e) {
+    EXPECT_EQ(e.GetMessage(), "The repository item is not acceptable");
+  }
+  EXPECT_EQ(edit->GetRepositoryItem(), first);
+  EXPECT_EQ(first->GetListenerCount(), 1);
+  EXPECT_EQ(edit->GetActiveProperties(), first->GetProperties());
+  EXPECT_EQ(first->GetProperties()->GetIDefaultValuesProvider(), edit->Binding()->GetIDefaultValuesProvider());
+  EXPECT_EQ(edit->Props()->GetIDefaultValuesProvider(), nullptr);
+
+  edit->SetRepositoryItem(second);
+  EXPECT_EQ(first->GetListenerCount(), 0);
+  EXPECT_EQ(second->GetListenerCount(), 1);
+  second->GetProperties()->OnChange = [this](TObject*) { log.push_back("item change"); };
+  edit->SetEditValue(Variant(9));
+  EXPECT_EQ(log, (Log{"value changed", "change", "item change"}));
+
+  second->Free();
+  EXPECT_EQ(edit->GetRepositoryItem(), nullptr);
+  EXPECT_EQ(edit->GetActiveProperties(), edit->GetProperties());
+  EXPECT_EQ(edit->Props()->GetIDefaultValuesProvider(), edit->Binding()->GetIDefaultValuesProvider());
+}
+
+TEST_F(CustomEdit, ActivationByKeyTypesTheKeyAndPutsTheInnerWindowProcedureBackAlsoWhenItRaises) {
+  auto* grid = New<TTestGrid>(form);
+  grid->SetBoundsRect({10, 10, 300, 150});
+  grid->SetParent(form);
+  auto* edit = MakeEdit(grid, {10, 10, 150, 31}, true);
+  Show();
+  const HWND inner = edit->Inner()->GetHandle();
+  const LONG_PTR proc = GetWindowLongPtrA(inner, GWLP_WNDPROC);
+  TcxCustomEditData* data = nullptr;
+  edit->ActivateByKey('7', data);
+  Pump();
+  EXPECT_EQ(edit->Inner()->GetText(), "7");
+  EXPECT_EQ(GetWindowLongPtrA(inner, GWLP_WNDPROC), proc);
+
+  edit->OnShow = [] { throw Exception("cannot show"); };
+  EXPECT_THROW(edit->ActivateByKey('8', data), Exception);
+  EXPECT_EQ(GetWindowLongPtrA(inner, GWLP_WNDPROC), proc);
+}
+
+TEST_F(CustomEdit, ASecondPressSoonAfterActivationByMouseIsADoubleClick) {
+  auto* grid = New<TTestGrid>(form);
+  grid->SetBoundsRect({10, 10, 300, 150});
+  grid->SetParent(form);
+  auto* edit = MakeEdit(grid, {10, 10, 150, 31}, true);
+  edit->OnDblClick = [this](TObject*) { log.push_back("double click"); };
+  Show();
+  TcxCustomEditData* data = nullptr;
+  edit->ActivateByMouse({ssLeft}, 20, 15, data);
+  Pump();
+  test::PumpFor(100);
+  test::Click(edit->Inner()->GetHandle(), {5, 5});
+  Pump();
+  EXPECT_EQ(log, Log{"double click"});
+
+  // Over a button the second press is the button's.
+  log.clear();
+  edit->ActivateByMouse({ssLeft}, 20, 15, data);
+  const TRect b = edit->GetViewInfo()->ButtonInfos[0]->Bounds;
+  test::Click(edit->GetHandle(), {(b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2});
+  Pump();
+  EXPECT_EQ(log, (Log{"down 0", "up 0", "button click 0"}));
+
+  log.clear();
+  edit->ActivateByMouse({ssLeft}, 20, 15, data);
+  test::PumpFor(GetDoubleClickTime() + 10);
+  test::Click(edit->Inner()->GetHandle(), {5, 5});
+  Pump();
+  EXPECT_EQ(log, Log{});
+}
+
+TEST_F(CustomEdit, AButtonPressedAndReleasedOverItselfIsOneClickAndReleasedElsewhereNone) {
+  auto* edit = MakeEdit(form, {10, 10, 150, 31});
+  Show();
+  ASSERT_EQ(edit->GetViewInfo()->GetButtonCount(), 1);
+  const TRect b = edit->GetViewInfo()->ButtonInfos[0]->Bounds;
+  const POINT center{(b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2};
+  log.clear();
+  test::MouseMove(edit->GetHandle(), center);
+  Pump();
+  test::MouseDown();
+  Pump();
+  test::MouseUp();
+  Pump();
+  EXPECT_EQ(log, (Log{"down 0", "up 0", "button click 0"}));
+
+  log.clear();
+  test::MouseMove(edit->GetHandle(), center);
+  test::MouseDown();
+  Pump();
+  test::MouseMove(edit->GetHandle(), {2, 2});
+  test::MouseUp();
+  Pump();
+  EXPECT_EQ(log, (Log{"down 0", "up 0"}));
+}
+
+TEST_F(CustomEdit, InPlaceTheWheelIsTheEditorsOnlyWithCtrlUnlessItsPropertiesTakeIt) {
+  auto* grid = New<TTestGrid>(form);
+  grid->SetBoundsRect({10, 10, 300, 150});
+  grid->SetParent(form);
+  grid->WheelLog = &log;
+  auto* edit = MakeEdit(grid, {10, 10, 150, 31}, true);
+  edit->OnMouseWheel = [this](TObject*, TShiftState, Integer, TPoint, bool& Handled) {
+    log.push_back("editor wheel");
+    Handled = true;
+  };
+  edit->Props()->SetInplaceMouseWheel(false);
+  Show();
+  TcxCustomEditData* data = nullptr;
+  edit->Activate(data);
+  test::MouseMove(edit->GetHandle(), {5, 5});
+  Pump();
+  log.clear();
+  test::Wheel(-120);
+  Pump();
+  win::test::KeyDown(VK_CONTROL);
+  test::Wheel(-120);
+  win::test::KeyUp(VK_CONTROL);
+  Pump();
+  edit->Props()->SetInplaceMouseWheel(true);
+  test::Wheel(-120);
+  Pump();
+  EXPECT_EQ(log, (Log{"grid wheel", "editor wheel", "editor wheel"}));
+}
+
+TEST_F(CustomEdit, AnAutoSizedEditorTakesItsHeightUnlessItFillsTheClientAndStreamsItsSizeAgainstTheAncestor) {
+  auto* edit = MakeEdit(form, {10, 10, 150, 100});
+  Show();
+  const Integer height = edit->GetHeight();
+  EXPECT_GT(height, 10);
+  EXPECT_LT(height, 100);
+  edit->SetAlign(alTop);
+  Pump();
+  EXPECT_EQ(edit->GetHeight(), height);
+  EXPECT_EQ(edit->GetWidth(), form->GetClientWidth());
+  edit->SetAlign(alClient);
+  Pump();
+  EXPECT_EQ(edit->GetHeight(), form->GetClientHeight());
+
+  auto written = [](TComponent* AEdit, TComponent* AAncestor) {
+    auto* binary = New<TMemoryStream>();
+    auto* text = New<TMemoryStream>();
+    binary->WriteDescendent(AEdit, AAncestor);
+    binary->SetPosition(0);
+    ObjectBinaryToText(*binary, *text);
+    std::string result(static_cast<const char*>(text->GetMemory()), static_cast<std::size_t>(text->GetSize()));
+    binary->Free();
+    text->Free();
+    return result;
+  };
+  auto* alone = MakeEdit(form, {10, 200, 150, 221});
+  auto* same = MakeEdit(form, {10, 250, 150, 271});
+  const std::string plain = written(alone, nullptr);
+  EXPECT_NE(plain.find("Height = "), std::string::npos);
+  EXPECT_NE(plain.find("Width = 140"), std::string::npos);
+  EXPECT_EQ(written(alone, same).find("Width = "), std::string::npos);
+  same->SetWidth(100);
+  EXPECT_NE(written(alone, same).find("Width = 140"), std::string::npos);
+}
+
+TEST_F(CustomEdit, InPlaceEscClearKeyAndClickKeyWorkAsAloneAndEscNeverReachesTheEdit) {
+  auto* grid = New<TTestGrid>(form);
+  grid->SetBoundsRect({10, 10, 300, 150});
+  grid->SetParent(form);
+  auto* edit = MakeEdit(grid, {10, 10, 150, 31}, true);
+  edit->Props()->SetClearKey(ShortCut(VK_DELETE, {ssCtrl}));
+  edit->SetEditValue(Variant(AnsiString("x")));
+  Show();
+  TcxCustomEditData* data = nullptr;
+  edit->Activate(data);
+  Pump();
+  log.clear();
+
+  Press(VK_ESCAPE);
+  Type("ab");
+  Press(VK_ESCAPE);
+  EXPECT_EQ(edit_test::Text(edit->GetEditValue()), "x");
+  EXPECT_EQ(edit->Inner()->GetText(), "x");
+  EXPECT_EQ(edit->Inner()->Keys, (Log{"down 27", "down 65", "char 97", "down 66", "char 98"}));
+  // Typing changed the text, not the value: the reset changes no value.
+  EXPECT_EQ(log, (Log{"editing agreed", "change", "change"}));
+
+  log.clear();
+  Chord(VK_CONTROL, VK_RETURN);
+  EXPECT_EQ(log, Log{"button click 0"});
+  log.clear();
+  Chord(VK_CONTROL, VK_DELETE);
+  EXPECT_EQ(log, (Log{"editing agreed", "change", "value changed"}));
+  EXPECT_TRUE(VarIsNull(edit->GetEditValue()));
 }
