@@ -17,15 +17,8 @@
 
 #include <memory>
 
+#include "library/editors/core/cxMaskEdit.h"
 #include "library/editors/core/cxStandardMask.h"
-#include "library/editors/core/cxTextEditProperties.h"
-#include "platform/controls/Edit.h"
-#include "platform/rtl/Object.h"
-
-class TcxCustomMaskEdit;
-class TcxCustomMaskEditProperties;
-
-ORV_ENUM(TcxEditMaskKind, emkStandard, emkRegExpr, emkRegExprEx)
 
 class TcxMaskEditCustomMode : public TObject {
   ORV_CLASS(TcxMaskEditCustomMode, TObject)
@@ -118,8 +111,6 @@ class TcxMaskEditCustomMode : public TObject {
   TEditCharCase FCharCase = ecNormal;
   TcxEditEchoMode FEchoMode = eemNormal;
 };
-
-using TcxMaskEditCustomModeClass = TClassRef<TcxMaskEditCustomMode>;
 
 class TcxMaskEditStandardMode : public TcxMaskEditCustomMode {
   ORV_CLASS(TcxMaskEditStandardMode, TcxMaskEditCustomMode)
