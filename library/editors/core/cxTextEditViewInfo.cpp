@@ -223,7 +223,7 @@ void InternalTextOut(TcxCanvas* ACanvas, const AnsiString& AText, TcxTextOutData
 
 void DrawEditText(TcxCanvas* ACanvas, TcxCustomTextEditViewInfo* AViewInfo) {
   if (AViewInfo->Text.empty()) return;
-  ACanvas->SetFont(AViewInfo->Font);
+  if (AViewInfo->Font) ACanvas->SetFont(AViewInfo->Font);
   ACanvas->GetFont()->SetColor(AViewInfo->DrawSelected ? clHighlightText : AViewInfo->TextColor);
   AViewInfo->PrepareCanvasFont(ACanvas);
   InternalTextOut(ACanvas, AViewInfo->Text, AViewInfo->TextOutData, AViewInfo->TextRowsPrepared, AViewInfo->TextRect,
@@ -487,7 +487,7 @@ bool TcxCustomTextEditViewInfo::NeedShowHint(TcxCanvas* ACanvas, const TPoint& P
 
   const Cardinal flags = static_cast<Cardinal>(DrawTextFlags);
   const bool wraps = (flags & cxtfWordBreak) && !(flags & cxtfSingleLine);
-  ACanvas->SetFont(Font);
+  if (Font) ACanvas->SetFont(Font);
   TcxTextParams params = cxCalcTextParams(ACanvas->GetCanvas(), flags);
   TRect room = TextRect;
   if (!wraps) room.Right = INT_MAX / 2;

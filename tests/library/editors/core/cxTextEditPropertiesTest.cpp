@@ -11,6 +11,7 @@
 #include "library/editors/EditorSession.h"
 #include "library/editors/core/cxTextEditProperties.h"
 #include "platform/rtl/Locale.h"
+#include "platform/rtl/ObjectText.h"
 #include "platform/rtl/Owned.h"
 
 // A numeric kind of the test's own, as the spin and currency editors are.
@@ -22,7 +23,23 @@ class TTestNumericTextProperties : public TcxCustomTextEditProperties {
   bool IsEditValueNumeric() const override { return true; }
   bool HasDigitGrouping(bool) const override { return Grouping; }
 };
-inline ORV_REGISTER(TTestNumericTextProperties)
+inline ORV_REGISTER(TTestNumericTextProperties, ORV_PROP(AssignedValues),
+                    ORV_PROP(DisplayFormat).StoredBy<&TcxCustomTextEditProperties::IsDisplayFormatStored>(),
+                    ORV_PROP(MaxLength).StoredBy<&TcxCustomTextEditProperties::IsMaxLengthStored>(),
+                    ORV_PROP(MaxValue).StoredBy<&TcxCustomTextEditProperties::IsMaxValueStored>())
+
+// A repository item of the numeric kind, to read and write layouts with.
+class TTestNumericRepositoryItem : public TcxEditRepositoryItem {
+  ORV_CLASS(TTestNumericRepositoryItem, TcxEditRepositoryItem)
+ public:
+  explicit TTestNumericRepositoryItem(TComponent* AOwner) : TcxEditRepositoryItem(AOwner) {}
+  TClass GetEditPropertiesClass() const override { return TTestNumericTextProperties::StaticClass(); }
+  TTestNumericTextProperties* GetProperties() const {
+    return static_cast<TTestNumericTextProperties*>(TcxEditRepositoryItem::GetProperties());
+  }
+  void SetProperties(TTestNumericTextProperties* Value) { TcxEditRepositoryItem::SetProperties(Value); }
+};
+inline ORV_REGISTER(TTestNumericRepositoryItem, ORV_PROP(Properties))
 
 // A list kind, as the combo boxes are: an editing style and lookup data.
 class TTestListTextProperties : public TcxCustomTextEditProperties {
@@ -341,6 +358,38 @@ TEST_F(TextEditPropertiesTest, ALocaleChangeReachesEveryPropertiesObjectOnceAndR
     ScopedLocale de("de-DE");
     EXPECT_EQ(textNotices.FormatChanges, 3);
   }
+}
+
+TEST_F(TextEditPropertiesTest, ALayoutKeepsWhichValuesWereSetAndReadsTheOldMark) {
+  RegisterClasses({TTestNumericRepositoryItem::StaticClass()});
+  TOwned<TTestNumericRepositoryItem> item(New<TTestNumericRepositoryItem>(nullptr));
+  item->SetName("Item1");
+  TTestNumericTextProperties* props = item->GetProperties();
+  props->SetDisplayFormat("");  // set, and empty: only the mark can tell
+  props->SetMaxValue(0);
+  props->SetMaxLength(5);
+  const AnsiString written = ComponentToText(item.get());
+  EXPECT_NE(written.find("AssignedValues.DisplayFormat = True"), AnsiString::npos) << written;
+  EXPECT_NE(written.find("AssignedValues.MaxValue = True"), AnsiString::npos) << written;
+  EXPECT_EQ(written.find("AssignedValues.MaxLength"), AnsiString::npos) << "the length itself tells";
+  EXPECT_NE(written.find("MaxLength = 5"), AnsiString::npos) << written;
+  EXPECT_EQ(written.find("IsDisplayFormatAssigned"), AnsiString::npos) << "the old mark is never written";
+
+  TOwned<TComponent> read(ReadComponentFromText(written, nullptr));
+  auto* back = static_cast<TTestNumericRepositoryItem*>(read.get())->GetProperties();
+  EXPECT_TRUE(back->GetAssignedValues()->GetDisplayFormat());
+  EXPECT_TRUE(back->GetAssignedValues()->GetMaxValue());
+  EXPECT_TRUE(back->GetAssignedValues()->GetMaxLength());
+  EXPECT_EQ(back->GetMaxLength(), 5);
+
+  // An older layout carries the mark on the properties themselves.
+  TOwned<TComponent> old(ReadComponentFromText("object Item2: TTestNumericRepositoryItem\r\n"
+                                               "  Properties.IsDisplayFormatAssigned = True\r\n"
+                                               "end\r\n",
+                                               nullptr));
+  auto* oldProps = static_cast<TTestNumericRepositoryItem*>(old.get())->GetProperties();
+  EXPECT_TRUE(oldProps->GetAssignedValues()->GetDisplayFormat());
+  EXPECT_EQ(oldProps->GetDisplayFormat(), "");
 }
 
 }  // namespace
