@@ -7,6 +7,7 @@
 #include "library/editors/core/cxEditRepository.h"
 #include "library/editors/core/cxEditStyles.h"
 #include "library/editors/core/cxEditUtils.h"
+#include "library/editors/core/cxTextEditProperties.h"
 #include "library/foundation/FoundationStartup.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/UnitStartup.h"
@@ -71,4 +72,5 @@ void RegisterEditorUnits() {
   RegisterUnit("cxEditPaintUtils", &cxEditPaintUtilsInitialize, &cxEditPaintUtilsFinalize);
   RegisterUnit("cxEdit", &cxEditInitialize, &cxEditFinalize);
   RegisterUnit("cxEditRegisteredRepositoryItems", &StartRegisteredRepositoryItems, &StopRegisteredRepositoryItems);
+  RegisterUnit("cxTextEdit", &cxTextEditPropertiesInitialize, &cxTextEditPropertiesFinalize);
 }

@@ -26,7 +26,7 @@ ORV_REGISTER(TcxCustomEditData)
 ORV_REGISTER(TcxEditDataBinding)
 // Height and Width go through DefineProperties, compared with the ancestor.
 ORV_REGISTER(TcxCustomEdit, ORV_PROP(Height).Stored(false), ORV_PROP(Width).Stored(false),
-             ORV_PROP(RepositoryItem), ORV_EVENT(OnFocusChanged))
+             ORV_EVENT(PropertiesEvents), ORV_PROP(RepositoryItem), ORV_EVENT(OnFocusChanged))
 
 namespace {
 
@@ -718,11 +718,15 @@ void TcxCustomEdit::HandleValidationError(const AnsiString& AErrorText) {
     FEditValidated = true;
   } else if (GetVisible()) {
     if (!IsFocused()) {
-      auto settingFocus = orv::TempValue(FIsSettingFocus, true);
-      if (FInnerEdit && FInnerEdit->GetControl()->CanFocus())
-        FInnerEdit->SafelySetFocus();
-      else
-        SetFocus();
+      {
+        auto settingFocus = orv::TempValue(FIsSettingFocus, true);
+        if (FInnerEdit && FInnerEdit->GetControl()->CanFocus())
+          FInnerEdit->SafelySetFocus();
+        else
+          SetFocus();
+      }
+      // The focus handlers ignored the change; the state drawn follows now.
+      FocusChanged();
     }
     SelectAll();
   }

@@ -358,6 +358,8 @@ class TcxCustomEdit : public TcxContainer,
   void DoOnValidate(Variant& DisplayValue, AnsiString& ErrorText, bool& Error) override;
   AnsiString GetCurrentDisplayText() const override;
 
+  // A place for the properties' events in designers; never fired.
+  TNotifyEvent PropertiesEvents;
   TcxEditEditingEvent OnEditing;
   TKeyEvent OnAfterKeyDown;
   TNotifyEvent OnPostEditValue;

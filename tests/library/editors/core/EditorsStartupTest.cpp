@@ -11,6 +11,7 @@
 #include "library/editors/EditorSession.h"
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxEditRegistries.h"
+#include "library/editors/core/cxTextEditProperties.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Screen.h"
@@ -182,6 +183,7 @@ TEST(EditorsStartup, StartsOnceInOrderSetsTheDefaultsAndLeavesNothingBehind) {
     EXPECT_LT(at("cxContainer"), at("cxEdit"));
     EXPECT_LT(at("cxEditConsts"), at("cxEdit"));
     EXPECT_LT(at("cxEdit"), at("cxEditRegisteredRepositoryItems"));
+    EXPECT_LT(at("cxEdit"), at("cxTextEdit"));
     EXPECT_EQ(cxEditStartCount(), 1);
     EXPECT_EQ(cxEditConstsStartCount(), 1);
 
@@ -201,14 +203,17 @@ TEST(EditorsStartup, StartsOnceInOrderSetsTheDefaultsAndLeavesNothingBehind) {
     cxEditFinalize();
     EXPECT_EQ(DefaultEditStyleController(), fallback);
 
-    // The registries and the default repository are made on demand and
-    // go at shut-down with whatever they hold.
+    // The text editor kind is registered by its unit; the registries and
+    // the default repository go at shut-down with whatever they hold.
+    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 1);
+    EXPECT_EQ(GetRegisteredEditProperties()->GetItem(0), TcxTextEditProperties::StaticClass());
+    EXPECT_EQ(GetRegisteredEditProperties()->GetHint(0), "Represents a single line text editor");
     GetRegisteredEditProperties()->Register(TcxTestEditProperties::StaticClass(),
                                             cxEditResString(scxSEditRepositoryTextItem));
     GetRegisteredEditProperties()->Register(TcxTestEditProperties::StaticClass(), "Again|Twice");
     GetRegisteredEditProperties()->Register(TcxCustomEditProperties::StaticClass(),
                                             cxEditResString(scxSEditRepositoryRichItem));
-    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 2) << "a class is listed once";
+    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 3) << "a class is listed once";
     EXPECT_EQ(GetRegisteredEditProperties()->GetDescriptionByClass(TcxTestEditProperties::StaticClass()), "TextEdit");
     EXPECT_EQ(GetRegisteredEditProperties()->GetHintByClass(TcxTestEditProperties::StaticClass()),
               "Represents a single line text editor");
@@ -228,7 +233,8 @@ TEST(EditorsStartup, StartsOnceInOrderSetsTheDefaultsAndLeavesNothingBehind) {
   {
     edit_test::EditorSession session;
     EXPECT_NE(DefaultEditStyleController(), nullptr);
-    EXPECT_EQ(GetRegisteredEditProperties()->GetCount(), 0);
+    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 1);
+    EXPECT_EQ(GetRegisteredEditProperties()->GetItem(0), TcxTextEditProperties::StaticClass());
     EXPECT_EQ(GetDefaultEditRepository()->GetCount(), 0);
   }
   EXPECT_EQ(TObject::LiveCount(), live);

@@ -252,6 +252,8 @@ TEST_F(CustomEdit, AnInvalidValueKeepsFocusAndTextRaisesThenPostsNothing) {
   Type("abc");
   Press(VK_TAB);
   EXPECT_TRUE(edit->IsFocused());
+  EXPECT_TRUE(edit->InternalFocused());
+  EXPECT_TRUE(edit->GetViewInfo()->ContainerState.Contains(csActive));
   EXPECT_FALSE(other->IsFocused());
   EXPECT_EQ(edit->Inner()->GetText(), "abc");
   EXPECT_EQ(edit->Inner()->GetSelLength(), 3);
@@ -518,4 +520,41 @@ TEST_F(CustomEdit, InPlaceEscClearKeyAndClickKeyWorkAsAloneAndEscNeverReachesThe
   Chord(VK_CONTROL, VK_DELETE);
   EXPECT_EQ(log, (Log{"editing agreed", "change", "value changed"}));
   EXPECT_TRUE(VarIsNull(edit->GetEditValue()));
+}
+
+TEST_F(CustomEdit, AModalFormClosingWithAnAnswerTakesTheTypedValueAndACancelLeavesIt) {
+  for (const TModalResult answer : {mrOk, mrCancel}) {
+    auto* dialog = TCustomForm::CreateNew<TForm>(Application);
+    dialog->SetBoundsRect({150, 150, 400, 300});
+    auto* edit = MakeEdit(dialog, {10, 10, 150, 31});
+    edit->SetEditValue(Variant(AnsiString("x")));
+    test::OnNextModalLoop([&] {
+      edit->SetFocus();
+      Type("abc");
+      dialog->SetModalResult(answer);
+    });
+    EXPECT_EQ(dialog->ShowModal(), answer);
+    EXPECT_EQ(edit_test::Text(edit->GetEditValue()), answer == mrOk ? "abc" : "x");
+    dialog->Free();
+  }
+}
+
+TEST_F(CustomEdit, AnEditorReadFromALayoutKeepsNoLockAndHearsItsPropertiesAgain) {
+  RegisterClasses({TTestKindEdit::StaticClass()});
+  TComponent* built = forms::test::BuildFromText(R"(object Host: TForm
+  object Edit1: TTestKindEdit
+    Left = 8
+    Top = 8
+    Width = 120
+    Height = 40
+  end
+end)");
+  auto* edit = dynamic_cast<TTestKindEdit*>(built->FindComponent("Edit1"));
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->GetWidth(), 120);
+  EXPECT_FALSE(edit->AreChangeEventsLocked());
+  EXPECT_FALSE(edit->IsClickLocked());
+  edit->Props()->SetReadOnly(true);
+  EXPECT_TRUE(edit->Inner()->GetReadOnly());
+  built->Free();
 }

@@ -1,0 +1,668 @@
+#include "library/editors/core/cxTextEdit.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/forms/Forms.h"
+#include "platform/forms/Screen.h"
+#include "platform/rtl/ScopeExit.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/GlobalMemory.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Queue.h"
+#include "platform/win/WindowProc.h"
+
+using namespace win;
+
+ORV_REGISTER(TcxCustomTextEdit)
+ORV_REGISTER(TcxTextEdit)
+
+namespace {
+
+auto ChangeEventsLocked(TcxCustomEdit* AEdit) {
+  AEdit->LockChangeEvents(true);
+  const int uncaught = std::uncaught_exceptions();
+  return orv::ScopeExit([AEdit, uncaught] { AEdit->LockChangeEvents(false, std::uncaught_exceptions() <= uncaught); });
+}
+
+bool ClipboardHasText() { return IsClipboardFormatAvailable(CF_TEXT); }
+
+// The clipboard's text as a single-line edit takes it: up to the first
+// line break or terminating zero.
+AnsiString ClipboardText() {
+  AnsiString text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE block = GetClipboardData(CF_TEXT)) {
+    if (const auto* bytes = static_cast<const char*>(GlobalLock(block))) {
+      const std::size_t size = strnlen(bytes, GlobalSize(block));
+      const auto* end = std::find_if(bytes, bytes + size, [](char C) { return C == '\r' || C == '\n'; });
+      text.assign(bytes, end);
+      GlobalUnlock(block);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+bool IsListStyle(TcxEditEditingStyle AStyle) { return AStyle == esEditList || AStyle == esFixedList; }
+
+}  // namespace
+
+// --- construction -------------------------------------------------------------------------
+
+void TcxCustomTextEdit::Initialize() {
+  inherited::Initialize();
+  FBeepOnEnter = true;
+  FFindSelection = false;
+  FInnerTextEdit = dynamic_cast<IcxInnerTextEdit*>(GetInnerEdit());
+  if (FInnerTextEdit) {
+    FInnerTextEdit->GetControl()->SetColor(clWindow);
+    FInnerTextEdit->SetOnSelChange(TNotifyEvent::Bind<&TcxCustomTextEdit::SelChange>(this));
+  }
+  SetBounds(GetLeft(), GetTop(), 121, 21);
+  CreateLookupData();
+  cxFormatController()->AddListener(this);
+}
+
+void TcxCustomTextEdit::CreateLookupData() {
+  TcxCustomTextEditProperties* properties = GetActiveProperties();
+  if (!properties->UseLookupData()) return;
+  FLookupDataObject = properties->GetLookupDataClass()->Construct<TPersistent*>(this);
+  FLookupData = dynamic_cast<IcxTextEditLookupData*>(FLookupDataObject);
+  if (FLookupData)
+    FLookupData->SetOnSelectItem(TNotifyEvent::Bind<&TcxCustomTextEdit::HandleSelectItem>(this));
+  else
+    FreeAndNil(FLookupDataObject);
+}
+
+void TcxCustomTextEdit::BeforeDestruction() {
+  // Whoever asks for the text while the editor goes gets it as it was.
+  FKeptText = InternalGetText();
+  FTextKept = true;
+  cxFormatController()->RemoveListener(this);
+  FLookupData = nullptr;
+  FreeAndNil(FLookupDataObject);
+  inherited::BeforeDestruction();
+}
+
+TcxCustomTextEdit::~TcxCustomTextEdit() = default;
+
+TClassRef<TcxCustomEditProperties> TcxCustomTextEdit::GetPropertiesClass() const {
+  return TcxCustomTextEditProperties::StaticClass();
+}
+
+TClassRef<TWinControl> TcxCustomTextEdit::GetInnerEditClass() const {
+  return TcxCustomInnerTextEdit::StaticClass();
+}
+
+TClassRef<TcxCustomEditProperties> TcxTextEdit::GetPropertiesClass() const {
+  return TcxTextEditProperties::StaticClass();
+}
+
+void TcxCustomTextEdit::Loaded() {
+  inherited::Loaded();
+  ShortRefreshContainer(false);
+}
+
+// --- text and selection ---------------------------------------------------------------------
+
+AnsiString TcxCustomTextEdit::GetText() { return TcxCustomEdit::GetText(); }
+
+AnsiString TcxCustomTextEdit::InternalGetText() { return VarToStr(GetDisplayValue()); }
+
+bool TcxCustomTextEdit::InternalSetText(const AnsiString& Value) {
+  Variant value(Value);
+  if (!GetActiveProperties()->IsDisplayValueValid(value, InternalFocused())) return false;
+  if (FUserAction && !DoEditing()) return false;
+  InternalSetDisplayValue(value);
+  return true;
+}
+
+void TcxCustomTextEdit::SetDisplayText(const AnsiString& Value) { InternalSetText(Value); }
+
+bool TcxCustomTextEdit::InternalDoEditing() { return GetActiveProperties()->GetEditingStyle() != esNoEdit; }
+
+Variant TcxCustomTextEdit::GetDisplayValue() {
+  return FInnerEdit ? Variant(VarToStr(FInnerEdit->GetEditValue())) : Variant(AnsiString());
+}
+
+void TcxCustomTextEdit::SetInternalDisplayValue(const Variant& Value) {
+  if (FInnerEdit) FInnerEdit->SetEditValue(Variant(VarToStr(Value)));
+}
+
+Integer TcxCustomTextEdit::GetSelStart() {
+  const TcxEditEditingStyle style = GetActiveProperties()->GetEditingStyle();
+  if (style == esNoEdit || (style == esFixedList && !FFindSelection) || !FInnerTextEdit) return 0;
+  return FInnerTextEdit->GetSelStart();
+}
+
+void TcxCustomTextEdit::SetSelStart(Integer Value) {
+  if (GetActiveProperties()->GetEditingStyle() == esNoEdit || !FInnerTextEdit) return;
+  FInnerTextEdit->SetSelStart(Value);
+}
+
+Integer TcxCustomTextEdit::GetSelLength() {
+  const TcxEditEditingStyle style = GetActiveProperties()->GetEditingStyle();
+  if (style == esNoEdit || (style == esFixedList && !FFindSelection) || !FInnerTextEdit) return 0;
+  return FInnerTextEdit->GetSelLength();
+}
+
+void TcxCustomTextEdit::SetSelLength(Integer Value) {
+  if (GetActiveProperties()->GetEditingStyle() == esNoEdit || !FInnerTextEdit) return;
+  FInnerTextEdit->SetSelLength(Value);
+}
+
+AnsiString TcxCustomTextEdit::GetSelText() {
+  const TcxEditEditingStyle style = GetActiveProperties()->GetEditingStyle();
+  if (style == esNoEdit || (style == esFixedList && !FFindSelection) || !FInnerTextEdit) return {};
+  return FInnerTextEdit->GetSelText();
+}
+
+void TcxCustomTextEdit::SetSelection(Integer ASelStart, Integer ASelLength) {
+  SetSelStart(ASelStart);
+  SetSelLength(ASelLength);
+}
+
+void TcxCustomTextEdit::SelectAll() {
+  if (FInnerTextEdit) FInnerTextEdit->SelectAll();
+}
+
+Integer TcxCustomTextEdit::GetCursorPos() {
+  auto* inner = dynamic_cast<TcxCustomInnerTextEdit*>(GetInnerControl());
+  return inner ? inner->GetCursorPos() : 0;
+}
+
+// The head rule: under a user action with a length limit, what stands
+// before the caret afterwards must fit; the rest is cut off.
+bool TcxCustomTextEdit::CanChangeSelText(const AnsiString& Value, AnsiString& NewText, Integer& NewSelStart) {
+  TcxCustomTextEditProperties* properties = GetActiveProperties();
+  const TcxEditEditingStyle style = properties->GetEditingStyle();
+  if (FUserAction && style == esNoEdit) return false;
+  if (style == esFixedList || style == esNoEdit) SelectAll();
+  const AnsiString text = InternalGetText();
+  const auto length = static_cast<Integer>(text.size());
+  const Integer selStart = FInnerTextEdit ? std::clamp(FInnerTextEdit->GetSelStart(), 0, length) : 0;
+  const Integer selLength = FInnerTextEdit ? std::clamp(FInnerTextEdit->GetSelLength(), 0, length - selStart) : 0;
+  const Integer maxLength = properties->GetMaxLength();
+  if (FUserAction && style == esEdit && maxLength > 0) {
+    const Integer headLength = selStart + static_cast<Integer>(Value.size());
+    NewSelStart = std::min(headLength, maxLength);
+    if (selStart > NewSelStart) return false;
+    // Only what fits is copied: a long paste costs no more than the limit.
+    NewText.assign(text, 0, static_cast<std::size_t>(std::min(selStart, maxLength)));
+    if (static_cast<Integer>(NewText.size()) < maxLength)
+      NewText.append(Value, 0, static_cast<std::size_t>(maxLength) - NewText.size());
+    if (static_cast<Integer>(NewText.size()) < maxLength)
+      NewText.append(text, static_cast<std::size_t>(selStart + selLength),
+                     static_cast<std::size_t>(maxLength) - NewText.size());
+  } else {
+    if (style == esFixedList) {
+      NewText = Value;
+    } else {
+      NewText.reserve(text.size() + Value.size());
+      NewText.assign(text, 0, static_cast<std::size_t>(selStart));
+      NewText += Value;
+      NewText.append(text, static_cast<std::size_t>(selStart + selLength));
+    }
+    NewSelStart = selStart + static_cast<Integer>(Value.size());
+  }
+  Variant value(NewText);
+  if (!properties->IsDisplayValueValid(value, InternalFocused())) return false;
+  if (FUserAction && !DoEditing()) return false;
+  NewText = VarToStr(value);
+  return true;
+}
+
+void TcxCustomTextEdit::SetSelText(const AnsiString& Value) {
+  auto user = orv::TempValue(FUserAction, IsFocused());
+  AnsiString newText;
+  Integer newSelStart = 0;
+  if (!CanChangeSelText(Value, newText, newSelStart)) return;
+  InternalSetDisplayValue(Variant(newText));
+  SetSelStart(newSelStart);
+}
+
+void TcxCustomTextEdit::ClearSelection() {
+  if (GetSelLength() == 0) return;
+  auto user = orv::TempValue(FUserAction, IsFocused());
+  const AnsiString text = InternalGetText();
+  const Integer selStart = GetSelStart();
+  const AnsiString rest = text.substr(0, static_cast<std::size_t>(selStart)) +
+                          text.substr(static_cast<std::size_t>(selStart + GetSelLength()));
+  Variant value(rest);
+  if (!GetActiveProperties()->IsDisplayValueValid(value, InternalFocused())) return;
+  if (FUserAction && !DoEditing()) return;
+  InternalSetDisplayValue(value);
+  SetSelStart(selStart);
+}
+
+// --- clipboard -------------------------------------------------------------------------------
+
+void TcxCustomTextEdit::CopyToClipboard() {
+  const TcxEditEditingStyle style = GetActiveProperties()->GetEditingStyle();
+  if (style == esFixedList || style == esNoEdit) SelectAll();
+  if (FInnerTextEdit && FInnerTextEdit->GetSelLength() > 0) FInnerTextEdit->CopyToClipboard();
+}
+
+// A password editor cuts nothing, focused or not: the edit copies nothing
+// of a password, and what is not on the clipboard must not be lost.
+void TcxCustomTextEdit::CutToClipboard() {
+  if (!FInnerTextEdit || FInnerTextEdit->GetSelLength() == 0) return;
+  if (GetActiveProperties()->GetEchoMode() == eemPassword) return;
+  if (IsFocused()) {
+    auto user = orv::TempValue(FUserAction, true);
+    AnsiString newText;
+    Integer newSelStart = 0;
+    if (CanChangeSelText("", newText, newSelStart)) FInnerEdit->CallDefWndProc(WM_CUT, 0, 0);
+  } else {
+    FInnerTextEdit->CopyToClipboard();
+    SetSelText("");
+  }
+}
+
+void TcxCustomTextEdit::PasteFromClipboard() {
+  if (!ClipboardHasText() || !FInnerEdit) return;
+  if (IsFocused()) {
+    auto user = orv::TempValue(FUserAction, true);
+    AnsiString newText;
+    Integer newSelStart = 0;
+    if (CanChangeSelText(ClipboardText(), newText, newSelStart)) FInnerEdit->CallDefWndProc(WM_PASTE, 0, 0);
+  } else {
+    SetSelText(ClipboardText());
+  }
+}
+
+void TcxCustomTextEdit::Undo() { inherited::ResetEditValue(); }
+
+void TcxCustomTextEdit::WMClear(TMessage&) {
+  if (GetActiveProperties()->GetReadOnly() || !GetDataBinding()->IsDataAvailable()) return;
+  auto user = orv::TempValue(FUserAction, true);
+  ClearSelection();
+}
+
+// --- text messages ----------------------------------------------------------------------------
+
+void TcxCustomTextEdit::WMGetText(TMessage& Message) {
+  const auto size = static_cast<Integer>(Message.WParam);
+  auto* buffer = reinterpret_cast<char*>(Message.LParam);
+  if (size < 1 || !buffer) {
+    Message.Result = 0;
+    return;
+  }
+  const AnsiString text = FTextKept ? FKeptText : InternalGetText();
+  const auto count = static_cast<std::size_t>(std::min<Integer>(size - 1, static_cast<Integer>(text.size())));
+  std::memcpy(buffer, text.data(), count);
+  buffer[count] = '\0';
+  Message.Result = static_cast<LRESULT>(count);
+}
+
+void TcxCustomTextEdit::WMGetTextLength(TMessage& Message) {
+  Message.Result = static_cast<LRESULT>((FTextKept ? FKeptText : InternalGetText()).size());
+}
+
+void TcxCustomTextEdit::WMSetText(TMessage& Message) {
+  if (FIsSettingText) {
+    DispatchFrom(inherited::StaticClass(), Message);
+    return;
+  }
+  auto setting = orv::TempValue(FIsSettingText, true);
+  const auto* text = reinterpret_cast<const char*>(Message.LParam);
+  Message.Result = InternalSetText(text ? AnsiString(text) : AnsiString()) ? 1 : 0;
+}
+
+// --- values --------------------------------------------------------------------------------------
+
+void TcxCustomTextEdit::PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool) {
+  EditValue = ADisplayValue;
+}
+
+void TcxCustomTextEdit::InternalSetDisplayValue(const Variant& Value) {
+  GetDataBinding()->SetDisplayValue(Value);
+  if (FUserAction) return;
+  ResetOnNewDisplayValue();
+  SynchronizeEditValue();
+  SetModified(false);
+}
+
+void TcxCustomTextEdit::SynchronizeDisplayValue() {
+  TcxCustomTextEditProperties* properties = GetActiveProperties();
+  const bool focused = InternalFocused();
+  Variant display;
+  Variant editValue = GetEditValue();
+  if (properties->CanValidate()) {
+    if (properties->IsEditValueValid(editValue, focused))
+      PrepareDisplayValue(editValue, display, focused);
+    else if (!focused)
+      display = Variant(VarToStr(editValue));
+    else
+      display = Variant(properties->DefaultFocusedDisplayValue());
+  } else {
+    PrepareDisplayValue(editValue, display, focused);
+  }
+  SaveModified();
+  {
+    orv::ScopeExit restore([this] { RestoreModified(); });
+    auto synchronizing = orv::TempValue(FIsDisplayValueSynchronizing, true);
+    GetDataBinding()->SetDisplayValue(display);
+  }
+  ResetOnNewDisplayValue();
+  UpdateDrawValue();
+}
+
+void TcxCustomTextEdit::SynchronizeEditValue() {
+  TcxCustomTextEditProperties* properties = GetActiveProperties();
+  const bool compare = properties->CanCompareEditValue();
+  const Variant previous = compare ? FEditValue : Variant();
+  Variant value;
+  PrepareEditValue(Variant(InternalGetText()), value, InternalFocused());
+  FEditValue = value;
+  if (FUserAction)
+    SetModifiedAfterEnter(true);
+  else
+    SetModified(false);
+  if (compare && !InternalVarEqualsExact(previous, FEditValue)) {
+    DoEditValueChanged();
+    if (!properties->HasDisplayValue()) DoChange();
+  }
+}
+
+void TcxCustomTextEdit::ResetEditValue() { inherited::ResetEditValue(); }
+
+void TcxCustomTextEdit::UpdateDisplayValue() {
+  if (PropertiesChangeLocked()) return;
+  TcxCustomTextEditProperties* properties = GetActiveProperties();
+  const bool unmodified = !GetModifiedAfterEnter();
+  if (IsListStyle(properties->GetEditingStyle())) {
+    if ((unmodified || GetEditValidated()) && !NeedResetInvalidTextWhenPropertiesChanged()) {
+      SynchronizeDisplayValue();
+      return;
+    }
+    Variant text(InternalGetText());
+    if (!properties->IsDisplayValueValid(text, InternalFocused())) {
+      SaveModified();
+      {
+        orv::ScopeExit restore([this] { RestoreModified(); });
+        GetDataBinding()->SetDisplayValue(Variant(properties->DefaultFocusedDisplayValue()));
+      }
+      if (unmodified) SynchronizeEditValue();
+    }
+  } else if (unmodified) {
+    GetDataBinding()->UpdateDisplayValue();
+  }
+}
+
+bool TcxCustomTextEdit::NeedResetInvalidTextWhenPropertiesChanged() {
+  if (IsInplace()) return false;
+  IcxEditDefaultValuesProvider* provider = GetDataBinding()->GetIDefaultValuesProvider();
+  return !provider || !provider->IsDataStorage();
+}
+
+void TcxCustomTextEdit::ResetOnNewDisplayValue() {
+  if (IsLookupDataUsed()) SetFindSelection(false);
+}
+
+void TcxCustomTextEdit::SetEditingText(const AnsiString& Value) {
+  if (!DoEditing()) return;
+  SetText(Value);
+  SetModifiedAfterEnter(true);
+}
+
+void TcxCustomTextEdit::ChangeHandler(TObject* Sender) {
+  {
+    auto locked = ChangeEventsLocked(this);
+    inherited::ChangeHandler(Sender);
+    if (!IsInnerEditShown()) UpdateDrawValue();
+  }
+  TcxCustomTextEditProperties* properties = GetActiveProperties();
+  if (IsFocused() && properties->IsEditValueNumeric() && properties->HasDigitGrouping(FIsDisplayValueSynchronizing))
+    SeparateDigitGroups(this);
+}
+
+void TcxCustomTextEdit::CheckEditValue() {
+  TcxCustomTextEditProperties* properties = GetActiveProperties();
+  if (GetDataBinding()->CanCheckEditorValue() && properties->IsEditValueNumeric() && !PropertiesChangeLocked() &&
+      properties->IsValueBoundsDefined())
+    CheckEditorValueBounds();
+}
+
+void TcxCustomTextEdit::FormatChanged() {
+  GetActiveProperties()->Changed();
+  SynchronizeDisplayValue();
+}
+
+void TcxCustomTextEdit::InternalValidateDisplayValue(const Variant& ADisplayValue) {
+  if (GetActiveProperties()->GetEditingStyle() == esEdit && FLookupData) {
+    const AnsiString text = VarToStr(ADisplayValue);
+    if (!FLookupData->Find(text)) DoOnNewLookupDisplayText(text);
+  }
+  inherited::InternalValidateDisplayValue(ADisplayValue);
+}
+
+void TcxCustomTextEdit::DoOnNewLookupDisplayText(const AnsiString& AText) {
+  if (GetProperties()->OnNewLookupDisplayText) GetProperties()->OnNewLookupDisplayText(this, AText);
+  if (GetRepositoryItem() && GetActiveProperties()->OnNewLookupDisplayText)
+    GetActiveProperties()->OnNewLookupDisplayText(this, AText);
+}
+
+// --- drawing and the inner edit -----------------------------------------------------------------
+
+bool TcxCustomTextEdit::IsEditClass() {
+  if (FHideInnerEdit) return false;
+  if (FShowInnerEdit) return true;
+  const TcxEditEditingStyle style = GetActiveProperties()->GetEditingStyle();
+  if (style == esFixedList || style == esNoEdit || PropertiesChangeLocked() || GetIsDesigning()) return false;
+  if (IsActiveControl()) return true;
+  return GetActiveProperties()->GetAlignment()->GetHorz() == taLeftJustify;
+}
+
+void TcxCustomTextEdit::UpdateDrawValue() {
+  TcxCustomTextEditViewInfo* viewInfo = GetViewInfo();
+  if (!viewInfo || PropertiesChangeLocked()) return;
+  {
+    auto* viewData = static_cast<TcxCustomTextEditViewData*>(CreateViewData());
+    orv::ScopeExit free([viewData] { viewData->Free(); });
+    viewData->DisplayValueToDrawValue(Variant(InternalGetText()), viewInfo);
+  }
+  if (!HandleAllocated()) return;
+  CalculateViewInfo(false);
+  ApplyFindSelectionHighlight();
+  win::InvalidateRect(GetHandle(), nullptr, FALSE);
+}
+
+void TcxCustomTextEdit::ApplyFindSelectionHighlight() {
+  TcxCustomTextEditViewInfo* viewInfo = GetViewInfo();
+  TcxCustomTextEditProperties* properties = GetActiveProperties();
+  const TcxEditEditingStyle style = properties->GetEditingStyle();
+  if (style != esFixedList && style != esNoEdit) return;
+  if (style == esNoEdit && (!FFindSelection || !properties->GetFixedListSelection())) {
+    viewInfo->SelStart = 0;
+    viewInfo->SelLength = 0;
+    return;
+  }
+  const Integer selStart = FInnerTextEdit ? FInnerTextEdit->GetSelStart() : 0;
+  const Integer selLength = FInnerTextEdit ? FInnerTextEdit->GetSelLength() : 0;
+  if (viewInfo->DrawSelected) {
+    viewInfo->SelStart = 0;
+    viewInfo->SelLength = static_cast<Integer>(viewInfo->Text.size()) - selLength;
+    viewInfo->SelTextColor = clHighlight;
+    viewInfo->SelBackgroundColor = clHighlightText;
+  } else {
+    viewInfo->SelStart = selStart;
+    viewInfo->SelLength = selLength;
+    viewInfo->SelTextColor = clHighlightText;
+    viewInfo->SelBackgroundColor = clHighlight;
+  }
+}
+
+Integer TcxCustomTextEdit::GetTextBaseLine() { return GetViewInfo()->GetTextBaseLine(); }
+
+void TcxCustomTextEdit::PropertiesChanged(TObject* Sender) {
+  if (PropertiesChangeLocked()) return;
+  TcxCustomTextEditProperties* properties = GetActiveProperties();
+  if (FInnerTextEdit) FInnerTextEdit->SetAlignment(properties->GetAlignment()->GetHorz());
+  if (FLookupData) {
+    FLookupData->PropertiesChanged();
+    if (!FLookupTextLock) FLookupData->TextChanged();
+  }
+  if (!IsInnerEditShown()) UpdateDrawValue();
+  SetImeMode(properties->GetImeMode());
+  SetImeName(properties->GetImeName());
+  if (FInnerTextEdit) {
+    FInnerTextEdit->SetAlignment(properties->GetAlignment()->GetHorz());
+    FInnerTextEdit->SetAutoSelect(properties->GetAutoSelect() && !IsInplace());
+    FInnerTextEdit->SetCharCase(properties->GetCharCase());
+    FInnerTextEdit->SetEchoMode(properties->GetEchoMode());
+    FInnerTextEdit->SetHideSelection(properties->GetHideSelection());
+    FInnerTextEdit->SetImeMode(properties->GetImeMode());
+    FInnerTextEdit->SetImeName(properties->GetImeName());
+    FInnerTextEdit->SetMaxLength(properties->GetMaxLength());
+    FInnerTextEdit->SetOEMConvert(properties->GetOEMConvert());
+    FInnerTextEdit->SetPasswordChar(properties->GetPasswordChar());
+  }
+  CheckEditValue();
+  if (!IsPosting()) UpdateDisplayValue();
+  UpdateDrawValue();
+  inherited::PropertiesChanged(Sender);
+  if (GetInnerControl()) GetInnerControl()->Invalidate();
+}
+
+void TcxCustomTextEdit::AdjustInnerEdit() {
+  if (!FInnerEdit || !GetViewInfo()) return;
+  FInnerEdit->LockBounds(true);
+  orv::ScopeExit unlock([this] { FInnerEdit->LockBounds(false); });
+  TWinControl* inner = FInnerEdit->GetControl();
+  inner->SetColor(GetViewInfo()->BackgroundColor);
+  TFont* font = New<TFont>();
+  orv::ScopeExit freeFont([font] { font->Free(); });
+  font->Assign(GetActiveStyle()->GetVisibleFont());
+  font->SetColor(GetViewInfo()->TextColor);
+  inner->SetFont(font);
+}
+
+Integer TcxCustomTextEdit::GetInnerEditHeight() {
+  TWinControl* inner = GetInnerControl();
+  if (!inner || !Screen) return 0;
+  TcxCanvas* canvas = cxScreenCanvas();
+  canvas->GetFont()->Assign(inner->GetFont());
+  return canvas->TextHeight("Wg");
+}
+
+void TcxCustomTextEdit::AdjustInnerEditPosition() {
+  if (!FInnerEdit || FInnerEditPositionAdjusting || !GetViewInfo()) return;
+  auto adjusting = orv::TempValue(FInnerEditPositionAdjusting, true);
+  const Integer height = GetInnerEditHeight();
+  const TRect r = GetViewInfo()->ClientRect;
+  TRect offsets;
+  {
+    TcxCustomEditViewData* viewData = CreateViewData();
+    offsets = viewData->EditContentParams.Offsets;
+    viewData->Free();
+  }
+  Integer top = r.Top + offsets.Top;
+  switch (GetActiveProperties()->GetAlignment()->GetVert()) {
+    case taBottomJustify: top = r.Bottom - height - offsets.Bottom; break;
+    case taVCenter: top = (r.Bottom - r.Top - height - offsets.Top - offsets.Bottom) / 2 + r.Top + offsets.Top; break;
+    default: break;
+  }
+  top = std::max(top, r.Top + offsets.Top);
+  const TRect bounds(r.Left + offsets.Left, top, r.Right - offsets.Right + 1, top + height);
+  TWinControl* inner = FInnerEdit->GetControl();
+  if (inner->GetBoundsRect() != bounds) inner->SetBoundsRect(bounds);
+  TRect alignRect = r;
+  if (IsInplace()) {
+    alignRect.Top += 1;
+    alignRect.Bottom -= 1;
+  }
+  AlignControls(inner, alignRect);
+}
+
+void TcxCustomTextEdit::GetInnerControlBounds(const TRect& R, TControl* AControl,
+                                              TcxContainerInnerControlBounds& ABounds) {
+  if (IsEditClass()) return inherited::GetInnerControlBounds(R, AControl, ABounds);
+  // Hidden: the view info draws the text, and the edit shows nothing.
+  ABounds.IsEmpty = false;
+  ABounds.Rect = TRect();
+}
+
+bool TcxCustomTextEdit::RefreshContainer(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                                         bool AIsMouseEvent) {
+  if (!HandleAllocated() || GetContainerIsDestroying()) return true;
+  const bool result = inherited::RefreshContainer(P, Button, Shift, AIsMouseEvent);
+  AdjustInnerEdit();
+  if (GetViewInfo()) GetViewInfo()->IsEditClass = IsEditClass();
+  AdjustInnerEditPosition();
+  return result;
+}
+
+void TcxCustomTextEdit::FillSizeProperties(TcxEditSizeProperties& AEditSizeProperties) {
+  inherited::FillSizeProperties(AEditSizeProperties);
+  AEditSizeProperties.MaxLineCount = 1;
+}
+
+void TcxCustomTextEdit::Activate(TcxCustomEditData*& AEditData) {
+  inherited::Activate(AEditData);
+  if (!HandleAllocated()) return;
+  SetSelStart(0);
+  if (GetActiveProperties()->GetAutoSelect()) SelectAll();
+}
+
+void TcxCustomTextEdit::LockedInnerEditWindowProc(TMessage& Message) {
+  if (Message.Msg == WM_SETFOCUS && FInnerTextEdit && FInnerTextEdit->GetAutoSelect()) {
+    inherited::LockedInnerEditWindowProc(Message);
+    FInnerTextEdit->SelectAll();
+    return;
+  }
+  inherited::LockedInnerEditWindowProc(Message);
+}
+
+void TcxCustomTextEdit::UnlockInnerEditRepainting() {
+  inherited::UnlockInnerEditRepainting();
+  if (!FInnerTextEdit || !FInnerTextEdit->GetControl()->HandleAllocated()) return;
+  const bool autoSelect = FInnerTextEdit->GetAutoSelect();
+  FInnerTextEdit->SetAutoSelect(false);
+  orv::ScopeExit restore([this, autoSelect] { FInnerTextEdit->SetAutoSelect(autoSelect); });
+  SendMessageA(FInnerTextEdit->GetControl()->GetHandle(), WM_SETFOCUS, 0, 0);
+}
+
+// --- state ----------------------------------------------------------------------------------------
+
+void TcxCustomTextEdit::SetFindSelection(bool Value) {
+  if (!HandleAllocated() || FFindSelection == Value || FFindSelectionLock) return;
+  FFindSelection = Value;
+  CalculateViewInfo(false);
+  UpdateDrawValue();
+}
+
+void TcxCustomTextEdit::SetHideInnerEdit(bool Value) {
+  if (FHideInnerEdit == Value) return;
+  FHideInnerEdit = Value;
+  PropertiesChanged(GetActiveProperties());
+  ShortRefreshContainer(false);
+}
+
+void TcxCustomTextEdit::SetShowInnerEdit(bool Value) {
+  if (FShowInnerEdit == Value) return;
+  FShowInnerEdit = Value;
+  PropertiesChanged(GetActiveProperties());
+  ShortRefreshContainer(false);
+}
+
+void TcxCustomTextEdit::SetTesting(bool Value) {
+  if (FTesting == Value) return;
+  FTesting = Value;
+  ShortRefreshContainer(false);
+}
+
+void TcxCustomTextEdit::DoExit() {
+  inherited::DoExit();
+  SetFindSelection(false);
+}
+
+// The base swallows an Esc that already reset the value; when that Esc
+// also closed a popup, its character is spent and the mark goes.
+void TcxCustomTextEdit::KeyPress(char& Key) {
+  const bool escape = Key == '\x1B';
+  inherited::KeyPress(Key);
+  if (escape && Key == 0 && FPopupClosingKey && !HasPopupWindow()) FPopupClosingKey = false;
+}
