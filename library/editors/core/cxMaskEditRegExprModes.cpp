@@ -262,7 +262,6 @@ bool TcxMaskEditRegExprMode::PressDelete() {
     return false;
   }
   if (!FTail.empty()) {
-    const char deleted = FTail.front();
     FTail.erase(0, 1);
     if (!NextTail()) {
       // What follows the deleted character goes; the native Delete then
