@@ -216,6 +216,9 @@ bool TcxMaskEditStandardMode::PressDelete() {
 bool TcxMaskEditStandardMode::PressBackSpace() {
   TcxCustomMaskEdit* edit = GetEdit();
   if (!edit) return false;
+  // Backspace never extends a selection, even with Shift held (Shift+Delete
+  // without a selection comes here).
+  edit->SetSelecting(false);
   if (edit->GetSelLength() < 2) PressLeft();
   return PressDelete();
 }

@@ -62,6 +62,8 @@ auto Counted(TcxCustomMaskEdit* AEdit, F AOperation) {
     bool PressLeft() override { return Counted(GetEdit(), [&] { return Base::PressLeft(); }); }                \
     bool PressRight() override { return Counted(GetEdit(), [&] { return Base::PressRight(); }); }              \
     bool PressSymbol(char& AChar) override { return Counted(GetEdit(), [&] { return Base::PressSymbol(AChar); }); } \
+    void PrePasteFromClipboard() override { Counted(GetEdit(), [&] { Base::PrePasteFromClipboard(); }); }          \
+    void AfterPasteFromClipboard() override { Counted(GetEdit(), [&] { Base::AfterPasteFromClipboard(); }); }      \
   };
 
 MASK_TEST_COUNTING_MODE(TCountedStandardMode, TcxMaskEditStandardMode)
@@ -126,6 +128,8 @@ class MaskModeSession : public ::testing::Test, public edit_test::EditorSession 
     Pump();
     edit->SetFocus();
     Pump();
+    // The focused form of the value: blanks and literals shown.
+    edit->SynchronizeDisplayValue();
   }
 
   static void Pump() { win::test::PumpUntilIdle(); }
@@ -159,7 +163,8 @@ class MaskModeSession : public ::testing::Test, public edit_test::EditorSession 
     Pump();
   }
 
-  // Performs one action: "type <text>", "paste <text>", "click <index>", or
+  // Performs one action: "type <text>", "paste <text>" (the clipboard's
+  // text pasted by the editor's paste command), "click <index>", or
   // a key with optional modifiers ("Left", "Shift+Left", "Ctrl+Right",
   // "Backspace", "Delete", "Home", "End").
   void Do(const std::string& AAction) {
@@ -167,7 +172,7 @@ class MaskModeSession : public ::testing::Test, public edit_test::EditorSession 
       win::test::TypeText(AAction.substr(5));
     } else if (AAction.rfind("paste ", 0) == 0) {
       SetClipboard(AAction.substr(6));
-      Chord(win::VK_CONTROL, 'V');
+      edit->PasteFromClipboard();
     } else if (AAction.rfind("click ", 0) == 0) {
       ClickAt(std::stoi(AAction.substr(6)));
     } else {
@@ -194,10 +199,12 @@ class MaskModeSession : public ::testing::Test, public edit_test::EditorSession 
     win::test::KeyUp(AModifier);
   }
 
-  // The keys the mode handles in an action: one per typed character or key.
+  // The operations the editor asks of the mode for an action: one per typed
+  // character or key.
   static int KeysIn(const std::string& AAction) {
     if (AAction.rfind("type ", 0) == 0) return static_cast<int>(AAction.size()) - 5;
-    if (AAction.rfind("paste ", 0) == 0 || AAction.rfind("click ", 0) == 0) return 0;
+    if (AAction.rfind("paste ", 0) == 0) return 2;  // before and after the text arrives
+    if (AAction.rfind("click ", 0) == 0) return 0;
     return 1;
   }
 
