@@ -379,14 +379,8 @@ void TcxCustomInnerTextEdit::WMChar(TMessage& Message) {
   SaveTextEditState(this, true, state);
   FInternalUpdating = false;
   DispatchFrom(inherited::StaticClass(), Message);
+  if (FImeCharCount > 0 && --FImeCharCount == 0) ImeCharArrived();
   TcxCustomTextEdit* container = GetContainer();
-  if (FImeCharCount > 0) {
-    --FImeCharCount;
-    if (FImeCharCount == 0 && container && container->GetFindSelection()) {
-      SetSelStart(FHelper->FSaveSelStart);
-      SetSelLength(FHelper->FSaveSelLength);
-    }
-  }
   if (!container) return;
   container->FLookupTextLock = false;
   if (!FInternalUpdating && CheckTextEditState(this, state)) container->SetFindSelection(false);
@@ -415,6 +409,19 @@ void TcxCustomInnerTextEdit::WMImeChar(TMessage& Message) {
     FHelper->FSaveSelLength = TCustomEdit::GetSelLength();
   }
   DispatchFrom(inherited::StaticClass(), Message);
+  // This platform's edit takes the character in at once, with no WM_CHAR
+  // to follow: the character is no longer pending.
+  if (FImeCharCount > 0) {
+    FImeCharCount = 0;
+    ImeCharArrived();
+  }
+}
+
+void TcxCustomInnerTextEdit::ImeCharArrived() {
+  TcxCustomTextEdit* container = GetContainer();
+  if (!container || !container->GetFindSelection() || !HandleAllocated()) return;
+  SetSelStart(FHelper->FSaveSelStart);
+  SetSelLength(FHelper->FSaveSelLength);
 }
 
 void TcxCustomInnerTextEdit::WMImeComposition(TMessage& Message) {

@@ -229,6 +229,8 @@ class TcxCustomInnerTextEdit : public TCustomEdit, public IcxContainerInnerContr
   friend class TcxCustomInnerTextEditHelper;
   // Starts the editor's automatic drag instead of the edit's own press.
   bool StartsEditorDrag();
+  // The pending IME character is in the text: a find selection is put back.
+  void ImeCharArrived();
 
   TcxCustomInnerTextEditHelper* FHelper = nullptr;
   TAlignment FAlignment = taLeftJustify;

@@ -149,6 +149,8 @@ class TcxMaskEditStandardMode : public TcxMaskEditCustomMode {
   // The edited text, the caret and the selection of the attached editor.
   AnsiString EditText();
   bool IsLiteralAt(int APos) const;
+  // Moves the caret to APos and makes the one-character cursor there.
+  void PutCaret(int APos);
   // Puts AText into the editor and the caret back at APos.
   void PutText(const AnsiString& AText, int APos);
 

@@ -126,23 +126,34 @@ class TcxMaskEditRegExprExMode : public TcxMaskEditRegExprMode {
   void SymbolUpdate(char ASymbol) { FInserted += ASymbol; }
   void SymbolDelete() { ++FDeletedCount; }
   void Clear();
-  // One unit forward from the tail into the head, one unit back.
-  void StepForward();
-  void StepBack();
+  // The engine's primitives of units: the forced characters after the
+  // current state (reported into the inserted buffer), a character with
+  // its forced followers, and a unit back (its forced characters counted).
+  void EmitForced();
+  bool NextUnit(char& AChar);
+  void PrevUnit();
+  // Whether the pattern forces the next character from here.
+  bool HasForcedNext();
+  // Every key operation starts here.
+  void BeginExKey();
+  // One unit forward from the tail into the head, one unit back; each
+  // answers the characters moved.
+  int StepForward();
+  int StepBack();
   // Re-types the forced characters that the tail needs after a change in
   // front of the caret; the caret returns to its place.
   void UpdateTail();
   // The tail after a change: re-fitted when it still fits, else cleared.
   void RefitTail();
-  // The forced characters the pattern starts with.
-  AnsiString ForcedPrefix();
-  // At the start with a forced prefix: the head becomes the prefix.
+  // At the start of a pattern with a forced prefix: the head takes the
+  // prefix (typing it when the text lacks it), a selection is re-made
+  // behind it.
   bool EnterForcedPrefix();
 
   AnsiString FInserted;
   int FDeletedCount = 0;
   AnsiString FEmptyText;
-  // The caret a paste leaves; nothing sets it, the cursor correction of
-  // SetText places the caret.
+  // The caret a paste leaves; nothing sets it, so the cursor correction
+  // of SetText places the caret on a unit boundary.
   int FNewCursorPos = -1;
 };

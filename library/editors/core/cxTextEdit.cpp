@@ -109,6 +109,8 @@ void TcxCustomTextEdit::Loaded() {
 
 AnsiString TcxCustomTextEdit::GetText() { return TcxCustomEdit::GetText(); }
 
+void TcxCustomTextEdit::SetText(const AnsiString& Value) { TcxCustomEdit::SetText(Value); }
+
 AnsiString TcxCustomTextEdit::InternalGetText() { return VarToStr(GetDisplayValue()); }
 
 bool TcxCustomTextEdit::InternalSetText(const AnsiString& Value) {
@@ -415,8 +417,11 @@ void TcxCustomTextEdit::ChangeHandler(TObject* Sender) {
     if (!IsInnerEditShown()) UpdateDrawValue();
   }
   TcxCustomTextEditProperties* properties = GetActiveProperties();
-  if (IsFocused() && properties->IsEditValueNumeric() && properties->HasDigitGrouping(FIsDisplayValueSynchronizing))
+  if (!FSeparatingDigitGroups && IsFocused() && properties->IsEditValueNumeric() &&
+      properties->HasDigitGrouping(FIsDisplayValueSynchronizing)) {
+    auto separating = orv::TempValue(FSeparatingDigitGroups, true);
     SeparateDigitGroups(this);
+  }
 }
 
 void TcxCustomTextEdit::CheckEditValue() {
@@ -454,6 +459,12 @@ bool TcxCustomTextEdit::IsEditClass() {
   if (style == esFixedList || style == esNoEdit || PropertiesChangeLocked() || GetIsDesigning()) return false;
   if (IsActiveControl()) return true;
   return GetActiveProperties()->GetAlignment()->GetHorz() == taLeftJustify;
+}
+
+void TcxCustomTextEdit::CalculateViewInfo(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                                          bool AIsMouseEvent) {
+  inherited::CalculateViewInfo(P, Button, Shift, AIsMouseEvent);
+  GetViewInfo()->IsEditClass = IsEditClass();
 }
 
 void TcxCustomTextEdit::UpdateDrawValue() {
@@ -590,7 +601,6 @@ bool TcxCustomTextEdit::RefreshContainer(const TPoint& P, TcxMouseButton Button,
   if (!HandleAllocated() || GetContainerIsDestroying()) return true;
   const bool result = inherited::RefreshContainer(P, Button, Shift, AIsMouseEvent);
   AdjustInnerEdit();
-  if (GetViewInfo()) GetViewInfo()->IsEditClass = IsEditClass();
   AdjustInnerEditPosition();
   return result;
 }

@@ -119,6 +119,8 @@ class TcxCustomTextEdit : public TcxCustomEdit,
 
   // ---- Overrides of the base editor ----
   void AdjustInnerEditPosition() override;
+  using TcxCustomEdit::CalculateViewInfo;
+  void CalculateViewInfo(const TPoint& P, TcxMouseButton Button, TShiftState Shift, bool AIsMouseEvent) override;
   void GetInnerControlBounds(const TRect& R, TControl* AControl, TcxContainerInnerControlBounds& ABounds) override;
   bool CanKeyDownModifyEdit(Word Key, TShiftState Shift) override;
   bool CanKeyPressModifyEdit(char Key) override;
@@ -181,6 +183,9 @@ class TcxCustomTextEdit : public TcxCustomEdit,
   AnsiString FKeptText;
   bool FTextKept = false;
   bool FInnerEditPositionAdjusting = false;
+  // Regrouping the digits changes the text again; that change regroups
+  // nothing.
+  bool FSeparatingDigitGroups = false;
   // Set by the drop-down editors when Enter or Esc closed the popup; the
   // inner edit then swallows that key's character.
   bool FPopupClosingKey = false;

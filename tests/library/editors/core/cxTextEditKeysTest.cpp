@@ -1,0 +1,282 @@
+// Typing in lookup items, in each editing style: incremental search and its
+// Backspace, the navigation keys and the wheel, refused moves, immediate
+// posting and the report of a text that is not among the items. The lookup
+// data here is a small one of the tests' own that keeps to the interface's
+// rules (first match from the top, no wrapping, the page table).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "library/editors/EditorSession.h"
+#include "library/editors/core/cxTextEdit.h"
+#include "platform/forms/Application.h"
+#include "platform/forms/Forms.h"
+#include "platform/rtl/Collation.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/TestHooks.h"
+
+using namespace win;
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+TcxEditEditingStyle gStyle = esEdit;
+
+class TTestLookupData : public TcxInterfacedPersistent, public IcxTextEditLookupData {
+  ORV_CLASS(TTestLookupData, TcxInterfacedPersistent)
+ public:
+  explicit TTestLookupData(TPersistent* AOwner)
+      : TcxInterfacedPersistent(AOwner), FEdit(dynamic_cast<TcxCustomTextEdit*>(AOwner)) {}
+
+  bool CanResizeVisualArea(TSize&, Integer, Integer) override { return true; }
+  void CloseUp() override {}
+  void Deinitialize() override {}
+  void DropDown() override {}
+  void DroppedDown() override {}
+  bool Find(const AnsiString& AText) override {
+    for (Integer i = 0; i < Items()->GetCount(); ++i)
+      if (AnsiSameText(Items()->Get(i), AText)) return true;
+    return false;
+  }
+  TWinControl* GetActiveControl() override { return nullptr; }
+  Variant GetCurrentKey() override { return Variant(FCurrentKey); }
+  AnsiString GetDisplayText(const Variant& AKey) override {
+    const Integer key = AKey.AsInteger();
+    return key >= 0 && key < Items()->GetCount() ? Items()->Get(key) : AnsiString();
+  }
+  TNotifyEvent GetOnCurrentKeyChanged() override { return {}; }
+  TNotifyEvent GetOnSelectItem() override { return FOnSelectItem; }
+  TSize GetVisualAreaPreferredSize(Integer, Integer) override { return {}; }
+  void Go(TcxEditLookupDataGoDirection ADirection, bool) override {
+    const Integer n = Items()->GetCount();
+    if (n == 0) return;
+    const Integer c = FCurrentKey;
+    const Integer page = 8;
+    Integer target = c;
+    switch (ADirection) {
+      case egdBegin: target = 0; break;
+      case egdEnd: target = n - 1; break;
+      case egdNext: target = c + 1 >= n ? c : c + 1; break;
+      case egdPrev: target = c - 1 < 0 ? c : c - 1; break;
+      case egdPageUp: target = c == -1 ? c : std::max(0, c - page + 1); break;
+      case egdPageDown: target = c == -1 ? page - 1 : std::min(n - 1, c + page - 1); break;
+    }
+    SetCurrentKey(Variant(target));
+  }
+  void Initialize(TWinControl*) override {}
+  bool IsEmpty() override { return Items()->GetCount() == 0; }
+  bool IsMouseOverList(const TPoint&) override { return false; }
+  bool Locate(AnsiString& AText, AnsiString& ATail, bool) override {
+    if (!AText.empty())
+      for (Integer i = 0; i < Items()->GetCount(); ++i) {
+        const AnsiString item = Items()->Get(i);
+        if (item.size() >= AText.size() && AnsiSameText(item.substr(0, AText.size()), AText)) {
+          AText = item.substr(0, AText.size());
+          ATail = item.substr(AText.size());
+          FCurrentKey = i;
+          return true;
+        }
+      }
+    if (gStyle == esEdit || (gStyle == esEditList && AText.empty())) FCurrentKey = -1;
+    return false;
+  }
+  void PositionVisualArea(const TRect&) override {}
+  void PropertiesChanged() override {}
+  void SelectItem() override {}
+  void SetCurrentKey(const Variant& AKey) override {
+    const Integer key = AKey.AsInteger();
+    if (key < -1 || key >= Items()->GetCount()) return;
+    const bool changed = key != FCurrentKey;
+    FCurrentKey = key;
+    if ((changed || (key >= 0 && Items()->Get(key) != FEdit->GetText())) && FOnSelectItem) FOnSelectItem(this);
+  }
+  void SetOnCurrentKeyChanged(TNotifyEvent) override {}
+  void SetOnSelectItem(TNotifyEvent Value) override { FOnSelectItem = Value; }
+  void TextChanged() override {}
+
+ private:
+  TStrings* Items() const { return FEdit->GetActiveProperties()->GetLookupItems(); }
+  TcxCustomTextEdit* FEdit;
+  Integer FCurrentKey = -1;
+  TNotifyEvent FOnSelectItem;
+};
+
+class TLookupProperties : public TcxTextEditProperties {
+  ORV_CLASS(TLookupProperties, TcxTextEditProperties)
+ public:
+  explicit TLookupProperties(TPersistent* AOwner) : TcxTextEditProperties(AOwner) {}
+  TClass GetLookupDataClass() const override { return TTestLookupData::StaticClass(); }
+  TcxEditEditingStyle GetEditingStyle() const override { return gStyle; }
+};
+
+// A combo-like editor: its keys and the wheel scroll the lookup items.
+class TLookupEdit : public TcxCustomTextEdit {
+  ORV_CLASS(TLookupEdit, TcxCustomTextEdit)
+ public:
+  explicit TLookupEdit(TComponent* AOwner) : TcxCustomTextEdit(AOwner) {}
+  TLookupEdit(TComponent* AOwner, bool AIsInplace) : TcxCustomTextEdit(AOwner, AIsInplace) {}
+
+ protected:
+  TClassRef<TcxCustomEditProperties> GetPropertiesClass() const override { return TLookupProperties::StaticClass(); }
+  bool GetScrollLookupDataList(TcxEditScrollCause) override { return true; }
+};
+
+class TextEditKeys : public ::testing::Test, public edit_test::EditorSession {
+ protected:
+  TForm* form = nullptr;
+  Log log;
+  bool refuseEditing = false;
+
+  void SetUp() override {
+    form = TCustomForm::CreateNew<TForm>(Application);
+    form->SetBoundsRect({100, 100, 500, 400});
+  }
+  void TearDown() override {
+    if (form) form->Free();
+    gStyle = esEdit;
+    win::test::PumpUntilIdle();
+  }
+  static void Pump() { win::test::PumpUntilIdle(); }
+  static void Press(BYTE vk) {
+    win::test::KeyPress(vk);
+    Pump();
+  }
+  static void Chord(BYTE modifier, BYTE vk) {
+    win::test::KeyDown(modifier);
+    win::test::KeyPress(vk);
+    win::test::KeyUp(modifier);
+    Pump();
+  }
+  static void Type(const std::string& text) {
+    win::test::TypeText(text);
+    Pump();
+  }
+
+  TLookupEdit* MakeEdit(TcxEditEditingStyle style, std::vector<std::string> items, bool inplace = false) {
+    gStyle = style;
+    auto* edit = static_cast<TLookupEdit*>(
+        TLookupEdit::StaticClass()->Construct<TComponent*, bool>(inplace ? nullptr : form, inplace));
+    for (const auto& item : items) edit->GetActiveProperties()->GetLookupItems()->Add(item);
+    edit->SetBoundsRect({10, 10, 160, 31});
+    edit->SetParent(form);
+    edit->OnEditing = [this](TObject*, bool& CanEdit) { CanEdit = !refuseEditing; };
+    edit->OnAfterKeyDown = [this](TObject*, Word& Key, TShiftState) {
+      if ((Key >= VK_PRIOR && Key <= VK_DOWN) || Key == VK_DELETE) log.push_back("after key " + std::to_string(Key));
+    };
+    edit->OnPostEditValue = [this, edit](TObject*) { log.push_back("post " + VarToStr(edit->GetEditValue())); };
+    edit->GetProperties()->OnNewLookupDisplayText = [this](TObject*, const AnsiString& AText) {
+      log.push_back("new text " + AText);
+    };
+    form->Show();
+    Pump();
+    edit->SetFocus();
+    Pump();
+    log.clear();
+    return edit;
+  }
+  static std::string Shown(TLookupEdit* edit) {
+    return edit->GetText().substr(0, edit->GetSelStart()) + "[" + edit->GetSelText() + "]";
+  }
+};
+
+TEST_F(TextEditKeys, TypingProposesTheFirstMatchingItemAndBackspaceSearchesTheShorterHead) {
+  auto* edit = MakeEdit(esEdit, {"Rome", "Roma"});
+  Type("R");
+  EXPECT_EQ(Shown(edit), "R[ome]");
+  Type("o");
+  Type("m");
+  EXPECT_EQ(Shown(edit), "Rom[e]");
+  EXPECT_EQ(edit->GetItemIndex(), 0);
+  Press(VK_BACK);
+  EXPECT_EQ(Shown(edit), "Ro[me]");
+  // A head no item starts with is typed as it is and proposes nothing.
+  Press(VK_END);
+  Type("x");
+  EXPECT_EQ(edit->GetText(), "Romex");
+  EXPECT_EQ(edit->GetItemIndex(), -1);
+
+  // Leaving with that text reports it once.
+  auto* other = New<TLookupEdit>(form);
+  other->SetParent(form);
+  other->SetFocus();
+  Pump();
+  EXPECT_EQ(log, Log{"new text Romex"});
+}
+
+TEST_F(TextEditKeys, AFixedListGrowsTheTypedHeadAndIgnoresWhatMatchesNothing) {
+  auto* edit = MakeEdit(esFixedList, {"Apple", "Avocado"});
+  Type("a");
+  EXPECT_EQ(edit->GetText(), "Apple");
+  EXPECT_EQ(edit->GetSelText(), "pple");
+  Type("v");
+  EXPECT_EQ(edit->GetText(), "Avocado");
+  EXPECT_EQ(edit->GetSelText(), "ocado");
+  Type("q");
+  EXPECT_EQ(edit->GetText(), "Avocado");
+  EXPECT_EQ(edit->GetSelText(), "ocado");
+  EXPECT_EQ(edit->GetItemIndex(), 1);
+  // Left, Right and Delete have no caret to move here: they leave.
+  Press(VK_DELETE);
+  EXPECT_EQ(edit->GetText(), "Avocado");
+  EXPECT_EQ(log, Log{"after key " + std::to_string(VK_DELETE)});
+}
+
+TEST_F(TextEditKeys, NavigationKeysAndTheWheelMoveThroughTheItemsUnlessEditingIsRefused) {
+  std::vector<std::string> items;
+  for (int i = 1; i <= 20; ++i) items.push_back("Item " + std::to_string(i));
+  // In place, where a post reaches the grid.
+  auto* edit = MakeEdit(esEditList, items, true);
+  edit->GetProperties()->SetImmediatePost(true);
+  Press(VK_DOWN);
+  EXPECT_EQ(edit->GetText(), "Item 1");
+  EXPECT_EQ(log, Log{"post Item 1"});  // posted once per move
+  log.clear();
+  Press(VK_NEXT);
+  EXPECT_EQ(edit->GetText(), "Item 8");
+  Press(VK_NEXT);
+  Press(VK_NEXT);
+  Press(VK_NEXT);
+  EXPECT_EQ(edit->GetText(), "Item 20");
+  Chord(VK_CONTROL, VK_PRIOR);
+  EXPECT_EQ(edit->GetText(), "Item 1");
+  EXPECT_EQ(edit->GetItemIndex(), 0);
+  log.clear();
+  // Delete deletes nothing in an edit list: it leaves.
+  Press(VK_DELETE);
+  EXPECT_EQ(edit->GetText(), "Item 1");
+  EXPECT_EQ(log, Log{"after key " + std::to_string(VK_DELETE)});
+
+  // Refused: text, item and value stay as they were.
+  edit->SetEditValue(Variant(AnsiString("Item 1")));
+  log.clear();
+  refuseEditing = true;
+  Press(VK_DOWN);
+  win::test::Wheel(-120);
+  Pump();
+  EXPECT_EQ(edit->GetText(), "Item 1");
+  EXPECT_EQ(edit->GetItemIndex(), 0);
+  EXPECT_EQ(VarToStr(edit->GetEditValue()), "Item 1");
+  refuseEditing = false;
+  log.clear();
+  win::test::Wheel(-120);
+  Pump();
+  EXPECT_EQ(edit->GetText(), "Item 2");
+
+  // No items: Down has nowhere to go and leaves the editor.
+  edit->GetActiveProperties()->GetLookupItems()->Clear();
+  const AnsiString text = edit->GetText();
+  log.clear();
+  Press(VK_DOWN);
+  EXPECT_EQ(log, Log{"after key " + std::to_string(VK_DOWN)});
+  EXPECT_EQ(edit->GetText(), text);
+  edit->Free();
+}
+
+}  // namespace
+
+ORV_REGISTER(TTestLookupData)
+ORV_REGISTER(TLookupProperties)
+ORV_REGISTER(TLookupEdit)

@@ -1,0 +1,428 @@
+// The text editor on a headless form, alone and in place, driven by
+// injected keys, mouse and clipboard only: typing and the caret, selecting,
+// the clipboard with its refusals, the length limit's head rule, the text
+// messages, Esc, Enter and Tab, and when the inner edit is shown at all.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "library/editors/EditorSession.h"
+#include "library/editors/core/cxTextEdit.h"
+#include "platform/forms/Application.h"
+#include "platform/forms/Forms.h"
+#include "platform/gdi/Region.h"
+#include "platform/win/Caret.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/Focus.h"
+#include "platform/win/GlobalMemory.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Queue.h"
+#include "platform/win/TestHooks.h"
+#include "platform/win/WindowRegion.h"
+
+using namespace win;
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+std::string ClipboardText() {
+  std::string text;
+  if (!OpenClipboard(nullptr)) return "<busy>";
+  if (HANDLE block = GetClipboardData(CF_TEXT)) {
+    text = static_cast<const char*>(GlobalLock(block));
+    GlobalUnlock(block);
+  } else {
+    text = "<none>";
+  }
+  CloseClipboard();
+  return text;
+}
+
+void SetClipboardText(const std::string& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  SetClipboardData(CF_TEXT, GlobalFromBytes(text.c_str(), text.size() + 1));
+  CloseClipboard();
+}
+
+class TextEdit : public ::testing::Test, public edit_test::EditorSession {
+ protected:
+  TForm* form = nullptr;
+  Log log;
+  bool refuseEditing = false;
+  int editingAsked = 0;
+
+  void SetUp() override {
+    form = TCustomForm::CreateNew<TForm>(Application);
+    form->SetBoundsRect({100, 100, 500, 400});
+  }
+  void TearDown() override {
+    if (form) form->Free();
+    Pump();
+  }
+
+  static void Pump() { win::test::PumpUntilIdle(); }
+  static void Press(BYTE vk) {
+    win::test::KeyPress(vk);
+    Pump();
+  }
+  static void Chord(BYTE modifier, BYTE vk) {
+    win::test::KeyDown(modifier);
+    win::test::KeyPress(vk);
+    win::test::KeyUp(modifier);
+    Pump();
+  }
+  static void Type(const std::string& text) {
+    win::test::TypeText(text);
+    Pump();
+  }
+
+  TcxTextEdit* MakeEdit(TRect bounds = {10, 10, 160, 31}, bool inplace = false) {
+    auto* edit = static_cast<TcxTextEdit*>(
+        TcxTextEdit::StaticClass()->Construct<TComponent*, bool>(inplace ? nullptr : form, inplace));
+    edit->SetBoundsRect(bounds);
+    edit->SetParent(form);
+    edit->OnEditing = [this](TObject*, bool& CanEdit) {
+      ++editingAsked;
+      CanEdit = !refuseEditing;
+    };
+    // Every key that changed nothing goes on; the host cares for the
+    // ones that leave the editor.
+    edit->OnAfterKeyDown = [this](TObject*, Word& Key, TShiftState) {
+      if ((Key >= VK_PRIOR && Key <= VK_DOWN) || Key == VK_RETURN || Key == VK_TAB)
+        log.push_back("after key " + std::to_string(Key));
+    };
+    edit->OnPostEditValue = [this, edit](TObject*) { log.push_back("post " + VarToStr(edit->GetEditValue())); };
+    return edit;
+  }
+  void ShowAndFocus(TcxTextEdit* edit) {
+    form->Show();
+    Pump();
+    edit->SetFocus();
+    Pump();
+    log.clear();
+  }
+  static HWND Inner(TcxTextEdit* edit) { return edit->GetInnerControl()->GetHandle(); }
+  static std::pair<int, int> Sel(TcxTextEdit* edit) {
+    return {edit->GetSelStart(), edit->GetSelStart() + edit->GetSelLength()};
+  }
+  static int CharX(TcxTextEdit* edit, int index) {
+    return static_cast<int16_t>(LOWORD(SendMessageA(Inner(edit), EM_POSFROMCHAR, static_cast<WPARAM>(index), 0)));
+  }
+};
+
+TEST_F(TextEdit, TypingEditsTheTextAndTheCaretStandsWhereTheKeysPutIt) {
+  auto* edit = MakeEdit();
+  ShowAndFocus(edit);
+  EXPECT_EQ(edit->GetCursorPos(), 0);  // an empty text
+  Type("hello");
+  EXPECT_EQ(edit->GetText(), "hello");
+  EXPECT_TRUE(edit->GetModifiedAfterEnter());
+  EXPECT_EQ(edit->GetCursorPos(), 5);
+  Press(VK_BACK);
+  Press(VK_HOME);
+  EXPECT_EQ(edit->GetCursorPos(), 0);
+  Press(VK_DELETE);
+  EXPECT_EQ(edit->GetText(), "ell");
+  Press(VK_RIGHT);
+  Press(VK_RIGHT);
+  EXPECT_EQ(edit->GetCursorPos(), edit->GetSelStart());
+  Type("\t");  // Tab never types
+  EXPECT_EQ(edit->GetText(), "ell");
+  EXPECT_EQ(log, Log{"after key " + std::to_string(VK_TAB)});
+
+  // Keys that move nothing leave the editor for whoever hosts it.
+  edit->SetFocus();
+  Pump();
+  Press(VK_END);
+  EXPECT_EQ(edit->GetCursorPos(), 3);
+  log.clear();
+  Press(VK_RIGHT);
+  Press(VK_HOME);
+  Press(VK_RIGHT);
+  Press(VK_RIGHT);
+  Press(VK_LEFT);  // at 2: moves
+  EXPECT_EQ(log, Log{"after key " + std::to_string(VK_RIGHT)});
+  Press(VK_LEFT);
+  Press(VK_LEFT);  // at 0: nothing to move
+  EXPECT_EQ(log, (Log{"after key " + std::to_string(VK_RIGHT), "after key " + std::to_string(VK_LEFT)}));
+  EXPECT_EQ(edit->GetText(), "ell");
+}
+
+TEST_F(TextEdit, ShiftArrowsDragsAndDoubleClicksSelect) {
+  auto* edit = MakeEdit();
+  ShowAndFocus(edit);
+  Type("alpha beta");
+  Press(VK_HOME);
+  Chord(VK_SHIFT, VK_RIGHT);
+  Chord(VK_SHIFT, VK_RIGHT);
+  EXPECT_EQ(Sel(edit), std::make_pair(0, 2));
+  EXPECT_EQ(edit->GetSelText(), "al");
+  // Left collapses the selection to its start and is spent there.
+  log.clear();
+  Press(VK_LEFT);
+  EXPECT_EQ(Sel(edit), std::make_pair(0, 0));
+  EXPECT_EQ(log, Log{});
+
+  const int y = 5;
+  win::test::MouseMove(Inner(edit), {CharX(edit, 1), y});
+  win::test::MouseDown();
+  win::test::MouseMove(Inner(edit), {CharX(edit, 4), y});
+  win::test::MouseUp();
+  Pump();
+  EXPECT_EQ(Sel(edit), std::make_pair(1, 4));
+
+  win::test::PumpFor(1000);
+  const POINT inBeta{CharX(edit, 7) + 1, y};
+  win::test::Click(Inner(edit), inBeta);
+  win::test::Click(Inner(edit), inBeta);
+  Pump();
+  EXPECT_EQ(edit->GetSelText(), "beta");
+}
+
+TEST_F(TextEdit, ClipboardKeysCopyCutAndPasteAndRefusedOrPasswordCutsLoseNothing) {
+  auto* edit = MakeEdit();
+  ShowAndFocus(edit);
+  Type("one two");
+  Chord(VK_SHIFT, VK_LEFT);
+  Chord(VK_SHIFT, VK_LEFT);
+  Chord(VK_SHIFT, VK_LEFT);
+  Chord(VK_CONTROL, 'C');
+  EXPECT_EQ(ClipboardText(), "two");
+  Chord(VK_CONTROL, 'X');
+  EXPECT_EQ(edit->GetText(), "one ");
+  Chord(VK_CONTROL, 'V');
+  Chord(VK_SHIFT, VK_INSERT);
+  EXPECT_EQ(edit->GetText(), "one twotwo");
+  EXPECT_EQ(edit->GetSelStart(), 10);
+
+  // Only the first line of the clipboard arrives; Tab and 0x01 are text.
+  SetClipboardText("a\tb\x01" "c\r\nsecond");
+  Chord(VK_CONTROL, 'V');
+  EXPECT_EQ(edit->GetText(), "one twotwoa\tb\x01" "c");
+
+  // Refused by OnEditing: text, caret and clipboard stay.
+  edit->SetText("fixed");
+  Pump();
+  edit->SetSelection(2, 0);
+  SetClipboardText("zz");
+  refuseEditing = true;
+  Chord(VK_CONTROL, 'V');
+  edit->PasteFromClipboard();
+  EXPECT_EQ(edit->GetText(), "fixed");
+  EXPECT_EQ(Sel(edit), std::make_pair(2, 2));
+  EXPECT_EQ(ClipboardText(), "zz");
+  refuseEditing = false;
+
+  // A password editor copies and cuts nothing, focused or not.
+  edit->GetProperties()->SetEchoMode(eemPassword);
+  Pump();
+  edit->SelectAll();
+  Chord(VK_CONTROL, 'X');
+  edit->CutToClipboard();
+  EXPECT_EQ(edit->GetText(), "fixed");
+  EXPECT_EQ(ClipboardText(), "zz");
+  auto* other = MakeEdit({10, 50, 160, 71});
+  other->SetFocus();
+  Pump();
+  edit->SelectAll();
+  edit->CutToClipboard();
+  EXPECT_EQ(edit->GetText(), "fixed");
+  EXPECT_EQ(ClipboardText(), "zz");
+
+  // Unfocused and echoing normally: the cut copies, then clears.
+  edit->GetProperties()->SetEchoMode(eemNormal);
+  Pump();
+  edit->SetSelection(0, 3);
+  edit->CutToClipboard();
+  EXPECT_EQ(ClipboardText(), "fix");
+  EXPECT_EQ(edit->GetText(), "ed");
+}
+
+TEST_F(TextEdit, OutsideTextObeysTheLengthLimitsHeadRuleAndALongPasteArrivesWhole) {
+  auto* edit = MakeEdit();
+  ShowAndFocus(edit);
+  edit->GetProperties()->SetMaxLength(3);
+  Type("abc");
+  edit->SetSelText("d");  // focused: a user action
+  EXPECT_EQ(edit->GetText(), "abc");
+  EXPECT_EQ(edit->GetSelStart(), 3);
+  edit->SetSelection(0, 2);
+  edit->SetSelText("xyz");
+  EXPECT_EQ(edit->GetText(), "xyz");
+  EXPECT_EQ(edit->GetSelStart(), 3);
+  edit->GetProperties()->SetMaxLength(2);
+  edit->SetSelection(3, 0);
+  edit->SetSelText("q");
+  EXPECT_EQ(edit->GetText(), "xyz");  // the caret stands beyond the limit
+
+  const std::string big(1000000, 'p');
+  edit->GetProperties()->SetMaxLength(0);
+  edit->SetText("");
+  SetClipboardText(big);
+  Chord(VK_CONTROL, 'V');
+  EXPECT_EQ(edit->GetText().size(), big.size());
+  EXPECT_EQ(edit->GetSelStart(), 1000000);
+  edit->GetProperties()->SetMaxLength(10);
+  edit->SetText("");
+  Chord(VK_CONTROL, 'V');
+  EXPECT_EQ(edit->GetText(), std::string(10, 'p'));
+}
+
+TEST_F(TextEdit, TextMessagesAnswerWithinTheBufferAndSettingTextFromOutsideIsNoModification) {
+  auto* edit = MakeEdit();
+  ShowAndFocus(edit);
+  Type("x");
+  EXPECT_TRUE(edit->GetModifiedAfterEnter());
+  SendMessageA(edit->GetHandle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("hello"));
+  EXPECT_FALSE(edit->GetModified());
+  EXPECT_EQ(VarToStr(edit->GetEditValue()), "hello");
+
+  char buffer[8] = "#######";
+  EXPECT_EQ(SendMessageA(edit->GetHandle(), WM_GETTEXT, 4, reinterpret_cast<LPARAM>(buffer)), 3);
+  EXPECT_STREQ(buffer, "hel");
+  EXPECT_EQ(SendMessageA(edit->GetHandle(), WM_GETTEXT, 0, reinterpret_cast<LPARAM>(buffer)), 0);
+  EXPECT_EQ(buffer[0], 'h');
+  EXPECT_EQ(SendMessageA(edit->GetHandle(), WM_GETTEXTLENGTH, 0, 0), 5);
+}
+
+TEST_F(TextEdit, EscResetsEnterValidatesOnlyWhenAskedAndBeepsOnlyStandAloneAndTabLeaves) {
+  auto* edit = MakeEdit();
+  auto* next = MakeEdit({10, 50, 160, 71});
+  edit->SetEditValue(Variant(AnsiString("start")));
+  ShowAndFocus(edit);
+  Press(VK_END);
+  Type("ed");
+  Press(VK_ESCAPE);
+  EXPECT_EQ(edit->GetText(), "start");
+  EXPECT_EQ(VarToStr(edit->GetEditValue()), "start");
+
+  int beeps = win::test::BeepCount();
+  Press(VK_END);
+  Type("!");
+  Press(VK_RETURN);
+  EXPECT_EQ(win::test::BeepCount(), beeps + 1);  // the platform edit's beep
+  edit->SetBeepOnEnter(false);
+  Press(VK_RETURN);
+  EXPECT_EQ(win::test::BeepCount(), beeps + 1);
+  edit->GetProperties()->SetValidateOnEnter(true);
+  Press(VK_RETURN);
+  EXPECT_EQ(VarToStr(edit->GetEditValue()), "start!");
+  EXPECT_EQ(win::test::BeepCount(), beeps + 1);
+
+  Press(VK_TAB);
+  EXPECT_EQ(GetFocus(), Inner(next));
+  EXPECT_EQ(edit->GetText(), "start!");
+
+  // In place, Enter belongs to the grid: the edit never hears it.
+  auto* inplace = MakeEdit({10, 90, 160, 111}, true);
+  inplace->SetFocus();
+  Pump();
+  beeps = win::test::BeepCount();
+  Press(VK_RETURN);
+  Press(VK_ESCAPE);
+  EXPECT_EQ(win::test::BeepCount(), beeps);
+  EXPECT_NE(SendMessageA(Inner(inplace), WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS, 0);
+  win::test::KeyDown(VK_CONTROL);
+  Pump();
+  EXPECT_EQ(SendMessageA(Inner(edit), WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB, 0u);
+  win::test::KeyUp(VK_CONTROL);
+  Pump();
+  EXPECT_NE(SendMessageA(Inner(edit), WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB, 0);
+  inplace->Free();
+}
+
+TEST_F(TextEdit, ARightAlignedEditorShowsItsEditOnlyWhileActiveAndAlignmentKeepsTextSelectionAndFocus) {
+  auto* left = MakeEdit();
+  auto* right = MakeEdit({10, 50, 160, 71});
+  right->GetProperties()->GetAlignment()->SetHorz(taRightJustify);
+  right->GetProperties()->SetUseLeftAlignmentOnEditing(false);
+  right->SetEditValue(Variant(AnsiString("right")));
+  ShowAndFocus(left);
+  auto shown = [](TcxTextEdit* edit) {
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    const int kind = GetWindowRgn(Inner(edit), rgn);
+    RECT box{};
+    GetRgnBox(rgn, &box);
+    DeleteObject(rgn);
+    return kind == ERROR || box.Right > box.Left;
+  };
+  EXPECT_FALSE(shown(right));
+  EXPECT_TRUE(shown(left));
+  right->SetFocus();
+  Pump();
+  EXPECT_TRUE(shown(right));
+
+  // A new alignment makes a new window that keeps what the user had.
+  Press(VK_END);
+  Chord(VK_SHIFT, VK_LEFT);
+  const HWND before = Inner(right);
+  right->GetProperties()->GetAlignment()->SetHorz(taCenter);
+  Pump();
+  EXPECT_NE(Inner(right), before);
+  EXPECT_EQ(right->GetText(), "right");
+  EXPECT_EQ(Sel(right), std::make_pair(4, 5));
+  EXPECT_EQ(GetFocus(), Inner(right));
+}
+
+TEST_F(TextEdit, AnImeCharacterReplacesTheSelectionAndCompositionAsksForEditingFirst) {
+  auto* edit = MakeEdit();
+  ShowAndFocus(edit);
+  refuseEditing = true;
+  editingAsked = 0;
+  SendMessageA(Inner(edit), WM_IME_COMPOSITION, 0, 0);
+  EXPECT_EQ(editingAsked, 1);
+  refuseEditing = false;
+  Type("abc");
+  edit->SetSelection(1, 1);
+  SendMessageA(Inner(edit), WM_IME_CHAR, 0x82A0, 0);
+  Pump();
+  EXPECT_EQ(edit->GetText(), "a\xA0" "c");
+  // Once the character is in, the selection reads as the edit has it.
+  EXPECT_EQ(edit->GetSelStart(), 2);
+  EXPECT_EQ(edit->GetSelLength(), 0);
+  EXPECT_EQ(edit->GetInnerTextEdit()->GetImeLastChar(), '\0');
+  Press(VK_LEFT);
+  EXPECT_EQ(edit->GetSelStart(), 1);
+}
+
+TEST_F(TextEdit, TheEchoCharacterDrawsInPlaceOfTheText) {
+  auto* edit = MakeEdit();
+  ShowAndFocus(edit);
+  Type("pw");
+  auto echo = [edit] { return static_cast<char>(SendMessageA(Inner(edit), EM_GETPASSWORDCHAR, 0, 0)); };
+  EXPECT_EQ(echo(), '\0');
+  edit->GetProperties()->SetEchoMode(eemPassword);
+  EXPECT_EQ(echo(), '*');
+  edit->GetProperties()->SetPasswordChar('#');
+  EXPECT_EQ(echo(), '#');
+  edit->GetProperties()->SetEchoMode(eemNormal);
+  EXPECT_EQ(echo(), '\0');
+  EXPECT_EQ(edit->GetText(), "pw");
+}
+
+TEST_F(TextEdit, TheEditSitsAtTheTopTheBottomOrHalfwayInATallEditor) {
+  auto* edit = MakeEdit({10, 10, 160, 70});
+  edit->SetAutoSize(false);
+  edit->SetHeight(60);
+  ShowAndFocus(edit);
+  TcxEditAlignment* alignment = edit->GetProperties()->GetAlignment();
+  auto topOf = [edit] { return edit->GetInnerControl()->GetTop(); };
+  alignment->SetVert(taTopJustify);
+  Pump();
+  const int top = topOf();
+  alignment->SetVert(taBottomJustify);
+  Pump();
+  const int bottom = topOf();
+  alignment->SetVert(taVCenter);
+  Pump();
+  const int middle = topOf();
+  EXPECT_LT(top, middle);
+  EXPECT_LT(middle, bottom);
+  EXPECT_EQ(middle - top, (bottom - top) / 2);
+  EXPECT_LE(edit->GetInnerControl()->GetTop() + edit->GetInnerControl()->GetHeight(), edit->GetHeight());
+}
+
+}  // namespace
