@@ -359,7 +359,6 @@ Integer TcxCustomTextEditViewData::MultiLineDrawTextFlags(TcxCanvas* ACanvas, Tc
   Integer flags = GetDrawTextFlags();
   if (AViewInfo->Text.empty()) return flags;
   ACanvas->SetFont(GetStyle()->GetVisibleFont());
-  const TRect offsets = GetDrawTextOffset();
   Integer width = cxRectWidth(AViewInfo->TextRect);
   if (HorzAlignment == taRightJustify) ++width;
   if (width <= 0) return flags;
@@ -371,7 +370,6 @@ Integer TcxCustomTextEditViewData::MultiLineDrawTextFlags(TcxCanvas* ACanvas, Tc
     flags = (flags & ~Integer(cxtfSingleLine)) | Integer(cxtfWholeRows | cxtfWordBreak);
     if (ZgHeight(ACanvas) * rowCount > cxRectHeight(AViewInfo->TextRect)) flags &= ~0x30;
   }
-  (void)offsets;
   return flags;
 }
 

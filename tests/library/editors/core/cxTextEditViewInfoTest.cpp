@@ -355,4 +355,20 @@ TEST_F(TextEditViewTest, TheFocusRectangleShowsOnlyForAFocusedStandAloneEditorDr
   EXPECT_FALSE(focusDrawn(cell.get())) << "in place";
 }
 
+TEST_F(TextEditViewTest, AHintIsOfferedOnlyForATextThatDoesNotFit) {
+  auto cell = MakeViewData(true);
+  auto hint = [&](const AnsiString& AText, TPoint P, AnsiString& AHint) {
+    Show(cell.get(), AText, {0, 0, 60, 18});
+    bool multiLine = true;
+    TRect hintRect;
+    AHint.clear();
+    return info->NeedShowHint(canvas.get(), P, TRect(), AHint, multiLine, hintRect);
+  };
+  AnsiString shown;
+  EXPECT_FALSE(hint("short", {5, 5}, shown));
+  EXPECT_TRUE(hint("a text far too long for the cell", {5, 5}, shown));
+  EXPECT_EQ(shown, "a text far too long for the cell");
+  EXPECT_FALSE(hint("a text far too long for the cell", {100, 5}, shown)) << "the mouse is outside the text";
+}
+
 }  // namespace
