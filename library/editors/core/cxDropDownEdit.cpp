@@ -53,8 +53,16 @@ struct ChangeEventsLock {
 // --- properties -----------------------------------------------------------------------
 
 TcxCustomDropDownEditProperties::TcxCustomDropDownEditProperties(TPersistent* AOwner)
-    : TcxCustomMaskEditProperties(AOwner) {
+    : TcxCustomMaskEditProperties(AOwner) {}
+
+// The buttons exist once the base is built.
+void TcxCustomDropDownEditProperties::AfterConstruction() {
+  inherited::AfterConstruction();
+  // The button is told about while it is being made: not a moment to ask
+  // it about its glyph.
+  FGlyphChecking = true;
   GetButtons()->Add()->SetKind(bkDown);
+  FGlyphChecking = false;
   FGlyphButtonIndex = DropDownButtonVisibleIndex();
 }
 
@@ -107,7 +115,7 @@ void TcxCustomDropDownEditProperties::Changed() {
 
 void TcxCustomDropDownEditProperties::CheckGlyphButtonKind() {
   TcxEditButtons* buttons = GetButtons();
-  if (FGlyphButtonIndex < 0 || FGlyphButtonIndex >= buttons->GetCount()) return;
+  if (!buttons || FGlyphButtonIndex < 0 || FGlyphButtonIndex >= buttons->GetCount()) return;
   TcxEditButton* button = buttons->GetItem(FGlyphButtonIndex);
   const bool hasGlyph = button->HasGlyph() && !button->GetGlyph()->Empty();
   if (hasGlyph)

@@ -24,6 +24,7 @@ class TcxCustomDropDownEditProperties : public TcxCustomMaskEditProperties {
   ORV_CLASS(TcxCustomDropDownEditProperties, TcxCustomMaskEditProperties)
  public:
   explicit TcxCustomDropDownEditProperties(TPersistent* AOwner);
+  void AfterConstruction() override;
 
   // The popup settings and events as one change; the glyph through its
   // setter, the finalize event stays the editor's own.

@@ -15,6 +15,10 @@ TcxCustomPopupEditProperties::TcxCustomPopupEditProperties(TPersistent* AOwner)
   FFreeNotificator = New<TcxFreeNotificator>(nullptr);
   FFreeNotificator->OnFreeNotification =
       Event<void(TComponent*)>::Bind<&TcxCustomPopupEditProperties::PopupControlFreed>(this);
+}
+
+void TcxCustomPopupEditProperties::AfterConstruction() {
+  inherited::AfterConstruction();
   SetPopupAutoSize(true);
   SetPopupMinHeight(100);
   SetPopupMinWidth(100);
@@ -47,7 +51,8 @@ void TcxCustomPopupEditProperties::PopupControlFreed(TComponent* Sender) {
   if (Sender == FPopupControl) FPopupControl = nullptr;
 }
 
-TcxPopupEditProperties::TcxPopupEditProperties(TPersistent* AOwner) : TcxCustomPopupEditProperties(AOwner) {
+void TcxPopupEditProperties::AfterConstruction() {
+  inherited::AfterConstruction();
   SetImmediateDropDown(true);
   SetImmediatePopup(true);
 }

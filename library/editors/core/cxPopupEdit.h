@@ -12,6 +12,7 @@ class TcxCustomPopupEditProperties : public TcxCustomDropDownEditProperties {
  public:
   explicit TcxCustomPopupEditProperties(TPersistent* AOwner);
   ~TcxCustomPopupEditProperties() override;
+  void AfterConstruction() override;
 
   void Assign(TPersistent* Source) override;
   TClass GetContainerClass() const override;
@@ -33,7 +34,8 @@ class TcxCustomPopupEditProperties : public TcxCustomDropDownEditProperties {
 class TcxPopupEditProperties : public TcxCustomPopupEditProperties {
   ORV_CLASS(TcxPopupEditProperties, TcxCustomPopupEditProperties)
  public:
-  explicit TcxPopupEditProperties(TPersistent* AOwner);
+  explicit TcxPopupEditProperties(TPersistent* AOwner) : TcxCustomPopupEditProperties(AOwner) {}
+  void AfterConstruction() override;
 };
 
 class TcxCustomPopupEdit : public TcxCustomDropDownEdit {

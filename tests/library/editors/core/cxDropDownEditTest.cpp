@@ -1,0 +1,285 @@
+// The drop-down editor as the user meets it in a combo box on a form: the
+// popup is a real top-level window, everything goes through injected keys
+// and clicks, and what the editor tells the application (popup, close-up
+// with its reason, changes) is written to one log in the order it comes:
+// a value the popup gives is taken before the popup goes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "library/editors/EditorSession.h"
+#include "library/editors/core/cxComboBox.h"
+#include "library/editors/core/cxEditRegistries.h"
+#include "library/foundation/cxControls.h"
+#include "platform/forms/Application.h"
+#include "platform/forms/Forms.h"
+#include "platform/rtl/NumberText.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Queue.h"
+#include "platform/win/TestHooks.h"
+#include "platform/win/Window.h"
+
+using namespace win;
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+const char* ReasonName(TcxEditCloseUpReason AReason) {
+  static const char* Names[] = {"crUnknown", "crTab", "crClose", "crCancel", "crEnter"};
+  return Names[AReason];
+}
+
+class DropDownStories : public ::testing::Test, public edit_test::EditorSession {
+ protected:
+  TForm* form = nullptr;
+  TcxComboBox* combo = nullptr;
+  TcxComboBox* other = nullptr;
+  Log log;
+
+  void SetUp() override {
+    test::SetMonitors({{{0, 0, 1024, 768}, {0, 0, 1024, 738}, true}});
+    form = TCustomForm::CreateNew<TForm>(Application);
+    form->SetBoundsRect({100, 100, 500, 400});
+    combo = New<TcxComboBox>(form);
+    combo->SetBoundsRect({20, 30, 170, 51});
+    combo->SetParent(form);
+    other = New<TcxComboBox>(form);
+    other->SetBoundsRect({20, 80, 170, 101});
+    other->SetParent(form);
+    TcxComboBoxProperties* properties = combo->GetProperties();
+    Items({"Rome", "Roma", "rom", "Paris", "Oslo"});
+    properties->OnPopup = [this](TObject*) { log.push_back("popup"); };
+    properties->OnClosePopup = [this](TObject*, TcxEditCloseUpReason AReason) {
+      log.push_back(std::string("close ") + ReasonName(AReason));
+    };
+    properties->OnCloseUp = [this](TObject*) { log.push_back("closeup"); };
+    properties->OnEditValueChanged = [this](TObject*) {
+      log.push_back("value " + std::string(VarToStr(combo->GetEditValue())));
+    };
+    form->Show();
+    test::PumpUntilIdle();
+  }
+  void TearDown() override {
+    form->Free();
+    test::PumpUntilIdle();
+  }
+  void Items(std::initializer_list<const char*> items) {
+    TStrings* list = combo->GetProperties()->GetItems();
+    list->Clear();
+    for (const char* s : items) list->Add(s);
+  }
+  void Focus() {
+    combo->SetFocus();
+    test::PumpUntilIdle();
+    log.clear();
+  }
+  void Press(BYTE vk) {
+    test::KeyPress(vk);
+    test::PumpUntilIdle();
+  }
+  void Alt(BYTE vk) {
+    test::KeyDown(VK_MENU);
+    test::KeyPress(vk);
+    test::KeyUp(VK_MENU);
+    test::PumpUntilIdle();
+  }
+  TcxCustomEditPopupWindow* Popup() { return combo->GetPopupWindow(); }
+  bool Open() { return combo->GetDroppedDown(); }
+  bool PopupShownOnScreen() { return Popup()->HandleAllocated() && IsWindowVisible(Popup()->GetHandle()); }
+  TcxCustomEditListBox* List() { return combo->GetLookupData()->GetList(); }
+  // The centre of a row of the open list, on the screen.
+  TPoint RowOnScreen(Integer AIndex) {
+    const TRect r = List()->ItemRect(AIndex);
+    return List()->ClientToScreen(TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+  }
+  // The centre of the editor's text area, on the screen.
+  TPoint TextOnScreen() { return combo->ClientToScreen(TPoint(30, 10)); }
+  TPoint ButtonOnScreen() { return combo->ClientToScreen(TPoint(combo->GetWidth() - 6, 10)); }
+  void ClickAt(TPoint P) {
+    test::MouseMove(P);
+    test::MouseDown();
+    test::MouseUp();
+    test::PumpUntilIdle();
+  }
+};
+
+}  // namespace
+
+TEST_F(DropDownStories, TheButtonF4AndAltDownOpenThroughOnePostedRequestAndF4OrAltUpCloseWithClose) {
+  Focus();
+  Press(VK_F4);
+  ASSERT_TRUE(Open());
+  EXPECT_TRUE(PopupShownOnScreen());
+  // The popup is a top-level window of its own, below the editor.
+  EXPECT_FALSE(GetWindowLongA(Popup()->GetHandle(), GWL_STYLE) & WS_CHILD);
+  // (at the bottom of the editor's visible bounds, inside its border room)
+  EXPECT_EQ(Popup()->GetTop(), Popup()->GetOwnerScreenBounds().Bottom);
+  EXPECT_NEAR(Popup()->GetTop(), form->ClientToScreen(TPoint(0, combo->GetTop() + combo->GetHeight())).Y, 2);
+  Press(VK_F4);
+  EXPECT_FALSE(Open());
+  EXPECT_FALSE(PopupShownOnScreen());
+
+  Alt(VK_DOWN);
+  EXPECT_TRUE(Open());
+  Alt(VK_UP);
+  EXPECT_FALSE(Open());
+
+  ClickAt(ButtonOnScreen());
+  EXPECT_TRUE(Open());
+  // The button of an open popup closes it and does not open it again.
+  ClickAt(ButtonOnScreen());
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(log, (Log{"popup", "close crClose", "closeup", "popup", "close crClose", "closeup", "popup",
+                      "close crUnknown", "closeup"}));
+}
+
+TEST_F(DropDownStories, ASecondRequestWhileOneIsQueuedDoesNothingAndDeactivateRemovesIt) {
+  Focus();
+  combo->SetDroppedDown(true);
+  combo->SetDroppedDown(true);
+  EXPECT_FALSE(Open());
+  Integer queued = 0;
+  for (const MSG& msg : test::QueuedMessages())
+    if (msg.message == DXM_SHOWPOPUPWINDOW) ++queued;
+  EXPECT_EQ(queued, 1);
+  test::PumpUntilIdle();
+  EXPECT_TRUE(Open());
+  EXPECT_EQ(log, Log{"popup"});
+
+  combo->SetDroppedDown(false);
+  combo->SetDroppedDown(true);
+  combo->Deactivate();
+  test::PumpUntilIdle();
+  EXPECT_FALSE(Open());
+  for (const MSG& msg : test::QueuedMessages()) EXPECT_NE(msg.message, DXM_SHOWPOPUPWINDOW);
+}
+
+TEST_F(DropDownStories, EscapeClosesWithCancelTakesNothingAndIsNotPassedOnWhileWithTheListClosedItResets) {
+  Focus();
+  Press(VK_F4);
+  Press(VK_DOWN);  // the highlight moves in the open list only
+  EXPECT_EQ(combo->GetText(), "");
+  log.clear();
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "");
+  EXPECT_EQ(log, (Log{"close crCancel", "closeup"}));
+
+  // Closed, Escape reaches the editor: the typed text goes back.
+  test::TypeText("Pa");
+  test::PumpUntilIdle();
+  EXPECT_TRUE(Open());  // typing opens the list
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(Open());
+  EXPECT_NE(combo->GetText(), "");
+  Press(VK_ESCAPE);
+  EXPECT_EQ(combo->GetText(), "");
+}
+
+TEST_F(DropDownStories, EnterTakesTheHighlightedItemAndRefusedEditingMakesItACancel) {
+  Focus();
+  Press(VK_F4);
+  Press(VK_DOWN);
+  Press(VK_DOWN);
+  log.clear();
+  Press(VK_RETURN);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "Roma");
+  EXPECT_EQ(log, (Log{"value Roma", "close crEnter", "closeup"}));
+
+  combo->OnEditing = [](TObject*, bool& CanEdit) { CanEdit = false; };
+  combo->SetModified(false);
+  Press(VK_F4);
+  Press(VK_DOWN);
+  log.clear();
+  Press(VK_RETURN);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "Roma");
+  EXPECT_EQ(log, (Log{"close crCancel", "closeup"}));
+}
+
+TEST_F(DropDownStories, TabPostsThePopupValueOnlyWhenAskedAndLosingTheFocusClosesWithUnknown) {
+  Focus();
+  Press(VK_F4);
+  Press(VK_DOWN);
+  log.clear();
+  Press(VK_TAB);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "");
+  EXPECT_EQ(log, (Log{"close crUnknown", "closeup"}));
+
+  combo->GetProperties()->SetPostPopupValueOnTab(true);
+  Focus();
+  Press(VK_F4);
+  Press(VK_DOWN);
+  log.clear();
+  Press(VK_TAB);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "Rome");
+  EXPECT_EQ(log, (Log{"value Rome", "close crTab", "closeup"}));
+  EXPECT_EQ(GetFocus(), other->GetInnerControl()->GetHandle());
+}
+
+TEST_F(DropDownStories, AClickOnAnItemTakesItAndAClickOutsideClosesWithoutTakingAnything) {
+  Focus();
+  Press(VK_F4);
+  log.clear();
+  ClickAt(RowOnScreen(3));
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "Paris");
+  EXPECT_EQ(log, (Log{"value Paris", "close crEnter", "closeup"}));
+
+  Press(VK_F4);
+  log.clear();
+  ClickAt(form->ClientToScreen(TPoint(300, 200)));
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "Paris");
+  EXPECT_EQ(log, (Log{"close crUnknown", "closeup"}));
+}
+
+TEST_F(DropDownStories, AltF4IsNotSwallowedByAnOpenPopup) {
+  bool closeAsked = false;
+  form->OnCloseQuery = [&](TObject*, bool& CanClose) {
+    closeAsked = true;
+    CanClose = false;
+  };
+  Focus();
+  Press(VK_F4);
+  Alt(VK_F4);
+  EXPECT_TRUE(closeAsked);
+}
+
+TEST_F(DropDownStories, TypingOpensTheListWithImmediateDropDownAndTheFixedListOpensOnAClickInItsText) {
+  Focus();
+  test::TypeText("R");
+  test::PumpUntilIdle();
+  EXPECT_TRUE(Open());
+  EXPECT_TRUE(combo->IsPopupOpenedByTyping());
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(combo->IsPopupOpenedByTyping());
+
+  combo->GetProperties()->SetImmediateDropDown(false);
+  test::TypeText("o");
+  test::PumpUntilIdle();
+  EXPECT_FALSE(Open());
+
+  combo->GetProperties()->SetDropDownListStyle(lsFixedList);
+  ClickAt(TextOnScreen());
+  EXPECT_TRUE(Open());
+  ClickAt(RowOnScreen(4));
+  EXPECT_EQ(combo->GetText(), "Oslo");
+}
+
+TEST_F(DropDownStories, AnEmptyListNeverDropsDown) {
+  Items({});
+  Focus();
+  Press(VK_F4);
+  ClickAt(ButtonOnScreen());
+  test::TypeText("x");
+  test::PumpUntilIdle();
+  EXPECT_FALSE(Open());
+  EXPECT_TRUE(log.empty());
+}
