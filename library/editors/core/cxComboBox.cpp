@@ -243,7 +243,8 @@ bool TcxComboBoxLookupData::CanResizeVisualArea(TSize& NewSize, Integer AMaxHeig
   for (Integer i = 0; i < count; ++i) {
     const Integer row = list->GetItemHeight(i);
     if (height + row > target) {
-      if (!growing && height + row <= maxHeight) height += row;
+      // A row cut by the new edge stays when shrinking.
+      if (!growing && height < target && height + row <= maxHeight) height += row;
       break;
     }
     height += row;

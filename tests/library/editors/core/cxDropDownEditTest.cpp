@@ -5,6 +5,7 @@
 // a value the popup gives is taken before the popup goes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@
 #include "platform/rtl/NumberText.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Metrics.h"
+#include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
 #include "platform/win/TestHooks.h"
 #include "platform/win/Window.h"
@@ -282,4 +285,106 @@ TEST_F(DropDownStories, AnEmptyListNeverDropsDown) {
   test::PumpUntilIdle();
   EXPECT_FALSE(Open());
   EXPECT_TRUE(log.empty());
+}
+
+TEST_F(DropDownStories, BadSizesAndRowCountsAreCorrectedOrRefused) {
+  TcxComboBoxProperties* properties = combo->GetProperties();
+  properties->SetDropDownRows(5);
+  properties->SetDropDownRows(0);
+  properties->SetDropDownRows(-3);
+  EXPECT_EQ(properties->GetDropDownRows(), 5);
+
+  properties->SetPopupWidth(-20);
+  EXPECT_EQ(properties->GetPopupWidth(), 0);
+  properties->SetPopupMinWidth(60);
+  properties->SetPopupWidth(30);
+  EXPECT_EQ(properties->GetPopupWidth(), 60);
+  properties->SetPopupWidth(0);
+  EXPECT_EQ(properties->GetPopupWidth(), 0);  // as wide as the editor
+  properties->SetPopupMinHeight(-5);
+  EXPECT_EQ(properties->GetPopupMinHeight(), 0);
+  properties->SetPopupHeight(40);
+  properties->SetPopupMinHeight(90);
+  EXPECT_EQ(properties->GetPopupHeight(), 90);
+}
+
+TEST_F(DropDownStories, TheListShowsItsRowsAsWideAsTheWidestItemWithAScrollBarAndNeverWiderThanTheScreen) {
+  TStrings* items = combo->GetProperties()->GetItems();
+  items->Clear();
+  for (int i = 1; i <= 20; ++i) items->Add("The numbered item of the list " + IntToStr(i));
+  Focus();
+  Press(VK_F4);
+  ASSERT_TRUE(Open());
+  Integer widest = 0;
+  for (Integer i = 0; i < 20; ++i) widest = std::max(widest, List()->GetItemWidth(i));
+  EXPECT_EQ(List()->GetWidth(), widest + 4 + GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_EQ(List()->GetHeight(), 8 * List()->GetItemHeight(0));
+  Press(VK_ESCAPE);
+
+  // An item longer than the screen: the popup stays on the work area and
+  // the list scrolls sideways.
+  items->Add(AnsiString(10000, 'W'));
+  Press(VK_F4);
+  ASSERT_TRUE(Open());
+  EXPECT_LE(Popup()->GetLeft() + Popup()->GetWidth(), 1024);
+  EXPECT_GE(Popup()->GetLeft(), 0);
+  EXPECT_GT(List()->GetScrollWidth(), List()->GetClientWidth());
+}
+
+TEST_F(DropDownStories, APopupSizedByTheUserInPlaceReopensAtThatSizeInTheSameCellUntilItIsNoLongerSizeable) {
+  auto* cell = New<TcxComboBox>(form, true);
+  cell->SetBoundsRect({200, 30, 330, 51});
+  cell->SetParent(form);
+  TStrings* items = cell->GetProperties()->GetItems();
+  for (int i = 1; i <= 30; ++i) items->Add("Item " + IntToStr(i));
+  cell->GetProperties()->SetDropDownSizeable(true);
+  TcxCustomEditData* data = nullptr;
+  cell->Activate(data);
+  ASSERT_NE(data, nullptr);
+  test::PumpUntilIdle();
+
+  auto open = [&] {
+    cell->SetDroppedDown(true);
+    test::PumpUntilIdle();
+    return cell->GetPopupWindow();
+  };
+  TcxCustomEditPopupWindow* popup = open();
+  ASSERT_TRUE(cell->GetDroppedDown());
+  const TSize first(popup->GetWidth(), popup->GetHeight());
+  const TRect grip = popup->GetViewInfo()->SizeGripRect;
+  const TPoint from(popup->GetLeft() + (grip.Left + grip.Right) / 2, popup->GetTop() + (grip.Top + grip.Bottom) / 2);
+  test::MouseMove(from);
+  test::MouseDown();
+  test::MouseMove(TPoint(from.X + 60, from.Y + 50));
+  test::MouseUp();
+  test::PumpUntilIdle();
+  const TSize sized(popup->GetWidth(), popup->GetHeight());
+  ASSERT_NE(sized.cx, first.cx);
+  cell->SetDroppedDown(false);
+
+  // The same cell: again and again at the size the user gave it.
+  cell->Deactivate();
+  cell->Activate(data);
+  popup = open();
+  EXPECT_EQ(TSize(popup->GetWidth(), popup->GetHeight()), sized);
+  cell->SetDroppedDown(false);
+
+  // Another cell starts from the properties.
+  cell->Deactivate();
+  TcxCustomEditData* otherData = nullptr;
+  cell->Activate(otherData);
+  popup = open();
+  EXPECT_EQ(TSize(popup->GetWidth(), popup->GetHeight()), first);
+  cell->SetDroppedDown(false);
+  cell->Deactivate();
+
+  // Not sizeable any more: the remembered size is forgotten.
+  cell->Activate(data);
+  cell->GetProperties()->SetDropDownSizeable(false);
+  popup = open();
+  EXPECT_NE(popup->GetWidth(), sized.cx);
+  cell->SetDroppedDown(false);
+  cell->Deactivate();
+  data->Free();
+  otherData->Free();
 }
