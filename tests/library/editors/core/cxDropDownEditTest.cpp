@@ -23,6 +23,8 @@
 #include "platform/win/Queue.h"
 #include "platform/win/TestHooks.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowDC.h"
+#include "platform/gdi/Gdi.h"
 
 using namespace win;
 
@@ -387,4 +389,48 @@ TEST_F(DropDownStories, APopupSizedByTheUserInPlaceReopensAtThatSizeInTheSameCel
   cell->Deactivate();
   data->Free();
   otherData->Free();
+}
+
+TEST_F(DropDownStories, AFocusedFixedListIsDrawnSelectedUnlessATypedHeadShowsItsOwnSelection) {
+  auto* fixed = New<TcxComboBox>(form);
+  fixed->SetBoundsRect({200, 130, 350, 151});
+  fixed->SetParent(form);
+  TcxComboBoxProperties* properties = fixed->GetProperties();
+  for (const char* item : {"Rome", "Roma", "rom", "Paris"}) properties->GetItems()->Add(item);
+  properties->SetDropDownListStyle(lsFixedList);
+  properties->SetImmediateDropDown(false);
+  fixed->SetItemIndex(3);  // Paris
+  test::PumpUntilIdle();
+  auto pixel = [&] {
+    fixed->Repaint();
+    HDC dc = GetWindowDC(fixed->GetHandle());
+    const COLORREF c = GetPixel(dc, 90, fixed->GetHeight() / 2);
+    ReleaseDC(fixed->GetHandle(), dc);
+    return c;
+  };
+  const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+  EXPECT_NE(pixel(), highlight);  // not focused
+  fixed->SetFocus();
+  test::PumpUntilIdle();
+  EXPECT_EQ(pixel(), highlight);
+  test::TypeText("R");  // the head "R" proposes "ome": a selection of its own
+  test::PumpUntilIdle();
+  ASSERT_TRUE(fixed->GetFindSelection());
+  EXPECT_NE(pixel(), highlight);
+}
+
+TEST_F(DropDownStories, AnInPlaceEditorWithImmediatePopupOpensOnActivation) {
+  auto* cell = New<TcxComboBox>(form, true);
+  cell->SetBoundsRect({200, 30, 330, 51});
+  cell->SetParent(form);
+  cell->GetProperties()->GetItems()->Add("Rome");
+  cell->GetProperties()->SetImmediatePopup(true);
+  TcxCustomEditData* data = nullptr;
+  cell->Activate(data);
+  EXPECT_FALSE(cell->GetDroppedDown());  // the request is on its way
+  test::PumpUntilIdle();
+  EXPECT_TRUE(cell->GetDroppedDown());
+  cell->Deactivate();
+  EXPECT_FALSE(cell->GetDroppedDown());
+  data->Free();
 }
