@@ -16,6 +16,7 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/NumberText.h"
+#include "platform/win/Clipboard.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Metrics.h"
@@ -31,6 +32,13 @@ using namespace win;
 namespace {
 
 using Log = std::vector<std::string>;
+
+void SetClipboardText(const std::string& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  SetClipboardData(CF_TEXT, GlobalFromBytes(text.c_str(), text.size() + 1));
+  CloseClipboard();
+}
 
 const char* ReasonName(TcxEditCloseUpReason AReason) {
   static const char* Names[] = {"crUnknown", "crTab", "crClose", "crCancel", "crEnter"};
@@ -433,4 +441,42 @@ TEST_F(DropDownStories, AnInPlaceEditorWithImmediatePopupOpensOnActivation) {
   cell->Deactivate();
   EXPECT_FALSE(cell->GetDroppedDown());
   data->Free();
+}
+
+TEST_F(DropDownStories, APasteOpensTheListOnThePastedItem) {
+  Focus();
+  SetClipboardText("Paris");
+  combo->PasteFromClipboard();
+  test::PumpUntilIdle();
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(combo->GetText(), "Paris");
+  EXPECT_EQ(combo->GetSelectedItem(), 3);
+  Press(VK_RETURN);
+  EXPECT_EQ(combo->GetItemIndex(), 3);
+
+  // Nothing changed by the paste: nothing opens.
+  combo->SelectAll();
+  combo->PasteFromClipboard();
+  test::PumpUntilIdle();
+  EXPECT_FALSE(Open());
+}
+
+TEST_F(DropDownStories, TheGlyphGoesToTheButtonItIsGivenToAndTheArrowComesBackWithoutIt) {
+  auto* properties = New<TcxComboBoxProperties>(nullptr);
+  properties->GetButtons()->Add()->SetKind(bkEllipsis);
+  auto* glyph = New<TBitmap>();
+  glyph->SetWidth(8);
+  glyph->SetHeight(8);
+  properties->SetButtonGlyph(glyph);
+  EXPECT_EQ(properties->GetButtons()->GetItem(0)->GetKind(), bkGlyph);
+  properties->SetGlyphButtonIndex(1);
+  EXPECT_EQ(properties->GetButtons()->GetItem(0)->GetKind(), bkDown);
+  EXPECT_EQ(properties->GetButtons()->GetItem(1)->GetKind(), bkGlyph);
+  EXPECT_EQ(properties->GetButtonGlyph()->GetWidth(), 8);
+  properties->SetButtonGlyph(nullptr);
+  EXPECT_EQ(properties->GetButtons()->GetItem(1)->GetKind(), bkDown);
+  properties->SetGlyphButtonIndex(5);
+  EXPECT_EQ(properties->GetButtonGlyph(), nullptr);
+  glyph->Free();
+  properties->Free();
 }
