@@ -11,6 +11,7 @@
 
 #include "library/editors/EditorSession.h"
 #include "library/editors/core/cxComboBox.h"
+#include "library/editors/core/cxPopupEdit.h"
 #include "library/editors/core/cxEditRegistries.h"
 #include "library/foundation/cxControls.h"
 #include "platform/forms/Application.h"
@@ -479,4 +480,16 @@ TEST_F(DropDownStories, TheGlyphGoesToTheButtonItIsGivenToAndTheArrowComesBackWi
   EXPECT_EQ(properties->GetButtonGlyph(), nullptr);
   glyph->Free();
   properties->Free();
+}
+
+TEST(DropDownUnit, StartUpRegistersTheComboBoxAndThePopupEditorWithTheComboFilterHelper) {
+  edit_test::EditorSession session;
+  TcxRegisteredClasses* kinds = GetRegisteredEditProperties();
+  EXPECT_EQ(kinds->GetDescriptionByClass(TcxComboBoxProperties::StaticClass()), "ComboBox");
+  EXPECT_EQ(kinds->GetHintByClass(TcxComboBoxProperties::StaticClass()), "Represents the combo box editor");
+  EXPECT_EQ(kinds->GetDescriptionByClass(TcxPopupEditProperties::StaticClass()), "PopupEdit");
+  EXPECT_EQ(kinds->GetHintByClass(TcxPopupEditProperties::StaticClass()),
+            "Represents an edit control with a dropdown list");
+  EXPECT_EQ(FilterEditsController()->FindHelper(TcxComboBoxProperties::StaticClass()),
+            TcxFilterComboBoxHelper::StaticClass());
 }
