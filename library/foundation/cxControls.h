@@ -26,6 +26,9 @@ constexpr win::UINT DXM_SHOWPOPUPWINDOW = 0x8066;
 // editor whose typing opened the popup.
 constexpr win::UINT DXM_POPUPCONTROLKEY = 0x8067;
 constexpr win::UINT DXM_UPDATESCROLLBARS = 0x8068;
+// Posted to a drop-down editor whose paste opened its popup: the list then
+// follows the pasted text.
+constexpr win::UINT DXM_DROPDOWNBYPASTE = 0x8069;
 constexpr win::UINT DXM_DROPDOWNPOPUPMENU = 0x812C;
 constexpr win::UINT DXM_CLOSEUPPOPUPMENU = 0x812D;
 // Non-client sizes changed: controls with own scroll bars take the new

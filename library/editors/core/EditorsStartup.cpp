@@ -1,6 +1,7 @@
 #include "library/editors/core/EditorsStartup.h"
 
 #include "library/data/cxFilterConsts.h"
+#include "library/editors/core/cxDropDownEdit.h"
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxEditPaintUtils.h"
 #include "library/editors/core/cxEditRegistries.h"
@@ -73,4 +74,5 @@ void RegisterEditorUnits() {
   RegisterUnit("cxEdit", &cxEditInitialize, &cxEditFinalize);
   RegisterUnit("cxEditRegisteredRepositoryItems", &StartRegisteredRepositoryItems, &StopRegisteredRepositoryItems);
   RegisterUnit("cxTextEdit", &cxTextEditPropertiesInitialize, &cxTextEditPropertiesFinalize);
+  RegisterUnit("cxDropDownEdit", &cxDropDownEditInitialize, &cxDropDownEditFinalize);
 }

@@ -1,0 +1,495 @@
+// The drop-down editor as the user meets it in a combo box on a form: the
+// popup is a real top-level window, everything goes through injected keys
+// and clicks, and what the editor tells the application (popup, close-up
+// with its reason, changes) is written to one log in the order it comes:
+// a value the popup gives is taken before the popup goes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "library/editors/EditorSession.h"
+#include "library/editors/core/cxComboBox.h"
+#include "library/editors/core/cxPopupEdit.h"
+#include "library/editors/core/cxEditRegistries.h"
+#include "library/foundation/cxControls.h"
+#include "platform/forms/Application.h"
+#include "platform/forms/Forms.h"
+#include "platform/rtl/NumberText.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Metrics.h"
+#include "platform/win/Mouse.h"
+#include "platform/win/Queue.h"
+#include "platform/win/TestHooks.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowDC.h"
+#include "platform/gdi/Gdi.h"
+
+using namespace win;
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+void SetClipboardText(const std::string& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  SetClipboardData(CF_TEXT, GlobalFromBytes(text.c_str(), text.size() + 1));
+  CloseClipboard();
+}
+
+const char* ReasonName(TcxEditCloseUpReason AReason) {
+  static const char* Names[] = {"crUnknown", "crTab", "crClose", "crCancel", "crEnter"};
+  return Names[AReason];
+}
+
+class DropDownStories : public ::testing::Test, public edit_test::EditorSession {
+ protected:
+  TForm* form = nullptr;
+  TcxComboBox* combo = nullptr;
+  TcxComboBox* other = nullptr;
+  Log log;
+
+  void SetUp() override {
+    test::SetMonitors({{{0, 0, 1024, 768}, {0, 0, 1024, 738}, true}});
+    form = TCustomForm::CreateNew<TForm>(Application);
+    form->SetBoundsRect({100, 100, 500, 400});
+    combo = New<TcxComboBox>(form);
+    combo->SetBoundsRect({20, 30, 170, 51});
+    combo->SetParent(form);
+    other = New<TcxComboBox>(form);
+    other->SetBoundsRect({20, 80, 170, 101});
+    other->SetParent(form);
+    TcxComboBoxProperties* properties = combo->GetProperties();
+    Items({"Rome", "Roma", "rom", "Paris", "Oslo"});
+    properties->OnPopup = [this](TObject*) { log.push_back("popup"); };
+    properties->OnClosePopup = [this](TObject*, TcxEditCloseUpReason AReason) {
+      log.push_back(std::string("close ") + ReasonName(AReason));
+    };
+    properties->OnCloseUp = [this](TObject*) { log.push_back("closeup"); };
+    properties->OnEditValueChanged = [this](TObject*) {
+      log.push_back("value " + std::string(VarToStr(combo->GetEditValue())));
+    };
+    form->Show();
+    test::PumpUntilIdle();
+  }
+  void TearDown() override {
+    form->Free();
+    test::PumpUntilIdle();
+  }
+  void Items(std::initializer_list<const char*> items) {
+    TStrings* list = combo->GetProperties()->GetItems();
+    list->Clear();
+    for (const char* s : items) list->Add(s);
+  }
+  void Focus() {
+    combo->SetFocus();
+    test::PumpUntilIdle();
+    log.clear();
+  }
+  void Press(BYTE vk) {
+    test::KeyPress(vk);
+    test::PumpUntilIdle();
+  }
+  void Alt(BYTE vk) {
+    test::KeyDown(VK_MENU);
+    test::KeyPress(vk);
+    test::KeyUp(VK_MENU);
+    test::PumpUntilIdle();
+  }
+  TcxCustomEditPopupWindow* Popup() { return combo->GetPopupWindow(); }
+  bool Open() { return combo->GetDroppedDown(); }
+  bool PopupShownOnScreen() { return Popup()->HandleAllocated() && IsWindowVisible(Popup()->GetHandle()); }
+  TcxCustomEditListBox* List() { return combo->GetLookupData()->GetList(); }
+  // The centre of a row of the open list, on the screen.
+  TPoint RowOnScreen(Integer AIndex) {
+    const TRect r = List()->ItemRect(AIndex);
+    return List()->ClientToScreen(TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+  }
+  // The centre of the editor's text area, on the screen.
+  TPoint TextOnScreen() { return combo->ClientToScreen(TPoint(30, 10)); }
+  TPoint ButtonOnScreen() { return combo->ClientToScreen(TPoint(combo->GetWidth() - 6, 10)); }
+  void ClickAt(TPoint P) {
+    test::MouseMove(P);
+    test::MouseDown();
+    test::MouseUp();
+    test::PumpUntilIdle();
+  }
+};
+
+}  // namespace
+
+TEST_F(DropDownStories, TheButtonF4AndAltDownOpenThroughOnePostedRequestAndF4OrAltUpCloseWithClose) {
+  Focus();
+  Press(VK_F4);
+  ASSERT_TRUE(Open());
+  EXPECT_TRUE(PopupShownOnScreen());
+  // The popup is a top-level window of its own, below the editor.
+  EXPECT_FALSE(GetWindowLongA(Popup()->GetHandle(), GWL_STYLE) & WS_CHILD);
+  // (at the bottom of the editor's visible bounds, inside its border room)
+  EXPECT_EQ(Popup()->GetTop(), Popup()->GetOwnerScreenBounds().Bottom);
+  EXPECT_NEAR(Popup()->GetTop(), form->ClientToScreen(TPoint(0, combo->GetTop() + combo->GetHeight())).Y, 2);
+  Press(VK_F4);
+  EXPECT_FALSE(Open());
+  EXPECT_FALSE(PopupShownOnScreen());
+
+  Alt(VK_DOWN);
+  EXPECT_TRUE(Open());
+  Alt(VK_UP);
+  EXPECT_FALSE(Open());
+
+  ClickAt(ButtonOnScreen());
+  EXPECT_TRUE(Open());
+  // The button of an open popup closes it and does not open it again.
+  ClickAt(ButtonOnScreen());
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(log, (Log{"popup", "close crClose", "closeup", "popup", "close crClose", "closeup", "popup",
+                      "close crUnknown", "closeup"}));
+}
+
+TEST_F(DropDownStories, ASecondRequestWhileOneIsQueuedDoesNothingAndDeactivateRemovesIt) {
+  Focus();
+  combo->SetDroppedDown(true);
+  combo->SetDroppedDown(true);
+  EXPECT_FALSE(Open());
+  Integer queued = 0;
+  for (const MSG& msg : test::QueuedMessages())
+    if (msg.message == DXM_SHOWPOPUPWINDOW) ++queued;
+  EXPECT_EQ(queued, 1);
+  test::PumpUntilIdle();
+  EXPECT_TRUE(Open());
+  EXPECT_EQ(log, Log{"popup"});
+
+  combo->SetDroppedDown(false);
+  combo->SetDroppedDown(true);
+  combo->Deactivate();
+  test::PumpUntilIdle();
+  EXPECT_FALSE(Open());
+  for (const MSG& msg : test::QueuedMessages()) EXPECT_NE(msg.message, DXM_SHOWPOPUPWINDOW);
+}
+
+TEST_F(DropDownStories, EscapeClosesWithCancelTakesNothingAndIsNotPassedOnWhileWithTheListClosedItResets) {
+  Focus();
+  Press(VK_F4);
+  Press(VK_DOWN);  // the highlight moves in the open list only
+  EXPECT_EQ(combo->GetText(), "");
+  log.clear();
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "");
+  EXPECT_EQ(log, (Log{"close crCancel", "closeup"}));
+
+  // Closed, Escape reaches the editor: the typed text goes back.
+  test::TypeText("Pa");
+  test::PumpUntilIdle();
+  EXPECT_TRUE(Open());  // typing opens the list
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(Open());
+  EXPECT_NE(combo->GetText(), "");
+  Press(VK_ESCAPE);
+  EXPECT_EQ(combo->GetText(), "");
+}
+
+TEST_F(DropDownStories, EnterTakesTheHighlightedItemAndRefusedEditingMakesItACancel) {
+  Focus();
+  Press(VK_F4);
+  Press(VK_DOWN);
+  Press(VK_DOWN);
+  log.clear();
+  Press(VK_RETURN);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "Roma");
+  EXPECT_EQ(log, (Log{"value Roma", "close crEnter", "closeup"}));
+
+  combo->OnEditing = [](TObject*, bool& CanEdit) { CanEdit = false; };
+  combo->SetModified(false);
+  Press(VK_F4);
+  Press(VK_DOWN);
+  log.clear();
+  Press(VK_RETURN);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "Roma");
+  EXPECT_EQ(log, (Log{"close crCancel", "closeup"}));
+}
+
+TEST_F(DropDownStories, TabPostsThePopupValueOnlyWhenAskedAndLosingTheFocusClosesWithUnknown) {
+  Focus();
+  Press(VK_F4);
+  Press(VK_DOWN);
+  log.clear();
+  Press(VK_TAB);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "");
+  EXPECT_EQ(log, (Log{"close crUnknown", "closeup"}));
+
+  combo->GetProperties()->SetPostPopupValueOnTab(true);
+  Focus();
+  Press(VK_F4);
+  Press(VK_DOWN);
+  log.clear();
+  Press(VK_TAB);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "Rome");
+  EXPECT_EQ(log, (Log{"value Rome", "close crTab", "closeup"}));
+  EXPECT_EQ(GetFocus(), other->GetInnerControl()->GetHandle());
+}
+
+TEST_F(DropDownStories, AClickOnAnItemTakesItAndAClickOutsideClosesWithoutTakingAnything) {
+  Focus();
+  Press(VK_F4);
+  log.clear();
+  ClickAt(RowOnScreen(3));
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "Paris");
+  EXPECT_EQ(log, (Log{"value Paris", "close crEnter", "closeup"}));
+
+  Press(VK_F4);
+  log.clear();
+  ClickAt(form->ClientToScreen(TPoint(300, 200)));
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "Paris");
+  EXPECT_EQ(log, (Log{"close crUnknown", "closeup"}));
+}
+
+TEST_F(DropDownStories, AltF4IsNotSwallowedByAnOpenPopup) {
+  bool closeAsked = false;
+  form->OnCloseQuery = [&](TObject*, bool& CanClose) {
+    closeAsked = true;
+    CanClose = false;
+  };
+  Focus();
+  Press(VK_F4);
+  Alt(VK_F4);
+  EXPECT_TRUE(closeAsked);
+}
+
+TEST_F(DropDownStories, TypingOpensTheListWithImmediateDropDownAndTheFixedListOpensOnAClickInItsText) {
+  Focus();
+  test::TypeText("R");
+  test::PumpUntilIdle();
+  EXPECT_TRUE(Open());
+  EXPECT_TRUE(combo->IsPopupOpenedByTyping());
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(combo->IsPopupOpenedByTyping());
+
+  combo->GetProperties()->SetImmediateDropDown(false);
+  test::TypeText("o");
+  test::PumpUntilIdle();
+  EXPECT_FALSE(Open());
+
+  combo->GetProperties()->SetDropDownListStyle(lsFixedList);
+  ClickAt(TextOnScreen());
+  EXPECT_TRUE(Open());
+  ClickAt(RowOnScreen(4));
+  EXPECT_EQ(combo->GetText(), "Oslo");
+}
+
+TEST_F(DropDownStories, AnEmptyListNeverDropsDown) {
+  Items({});
+  Focus();
+  Press(VK_F4);
+  ClickAt(ButtonOnScreen());
+  test::TypeText("x");
+  test::PumpUntilIdle();
+  EXPECT_FALSE(Open());
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(DropDownStories, BadSizesAndRowCountsAreCorrectedOrRefused) {
+  TcxComboBoxProperties* properties = combo->GetProperties();
+  properties->SetDropDownRows(5);
+  properties->SetDropDownRows(0);
+  properties->SetDropDownRows(-3);
+  EXPECT_EQ(properties->GetDropDownRows(), 5);
+
+  properties->SetPopupWidth(-20);
+  EXPECT_EQ(properties->GetPopupWidth(), 0);
+  properties->SetPopupMinWidth(60);
+  properties->SetPopupWidth(30);
+  EXPECT_EQ(properties->GetPopupWidth(), 60);
+  properties->SetPopupWidth(0);
+  EXPECT_EQ(properties->GetPopupWidth(), 0);  // as wide as the editor
+  properties->SetPopupMinHeight(-5);
+  EXPECT_EQ(properties->GetPopupMinHeight(), 0);
+  properties->SetPopupHeight(40);
+  properties->SetPopupMinHeight(90);
+  EXPECT_EQ(properties->GetPopupHeight(), 90);
+}
+
+TEST_F(DropDownStories, TheListShowsItsRowsAsWideAsTheWidestItemWithAScrollBarAndNeverWiderThanTheScreen) {
+  TStrings* items = combo->GetProperties()->GetItems();
+  items->Clear();
+  for (int i = 1; i <= 20; ++i) items->Add("The numbered item of the list " + IntToStr(i));
+  Focus();
+  Press(VK_F4);
+  ASSERT_TRUE(Open());
+  Integer widest = 0;
+  for (Integer i = 0; i < 20; ++i) widest = std::max(widest, List()->GetItemWidth(i));
+  EXPECT_EQ(List()->GetWidth(), widest + 4 + GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_EQ(List()->GetHeight(), 8 * List()->GetItemHeight(0));
+  Press(VK_ESCAPE);
+
+  // An item longer than the screen: the popup stays on the work area and
+  // the list scrolls sideways.
+  items->Add(AnsiString(10000, 'W'));
+  Press(VK_F4);
+  ASSERT_TRUE(Open());
+  EXPECT_LE(Popup()->GetLeft() + Popup()->GetWidth(), 1024);
+  EXPECT_GE(Popup()->GetLeft(), 0);
+  EXPECT_GT(List()->GetScrollWidth(), List()->GetClientWidth());
+}
+
+TEST_F(DropDownStories, APopupSizedByTheUserInPlaceReopensAtThatSizeInTheSameCellUntilItIsNoLongerSizeable) {
+  auto* cell = New<TcxComboBox>(form, true);
+  cell->SetBoundsRect({200, 30, 330, 51});
+  cell->SetParent(form);
+  TStrings* items = cell->GetProperties()->GetItems();
+  for (int i = 1; i <= 30; ++i) items->Add("Item " + IntToStr(i));
+  cell->GetProperties()->SetDropDownSizeable(true);
+  TcxCustomEditData* data = nullptr;
+  cell->Activate(data);
+  ASSERT_NE(data, nullptr);
+  test::PumpUntilIdle();
+
+  auto open = [&] {
+    cell->SetDroppedDown(true);
+    test::PumpUntilIdle();
+    return cell->GetPopupWindow();
+  };
+  TcxCustomEditPopupWindow* popup = open();
+  ASSERT_TRUE(cell->GetDroppedDown());
+  const TSize first(popup->GetWidth(), popup->GetHeight());
+  const TRect grip = popup->GetViewInfo()->SizeGripRect;
+  const TPoint from(popup->GetLeft() + (grip.Left + grip.Right) / 2, popup->GetTop() + (grip.Top + grip.Bottom) / 2);
+  test::MouseMove(from);
+  test::MouseDown();
+  test::MouseMove(TPoint(from.X + 60, from.Y + 50));
+  test::MouseUp();
+  test::PumpUntilIdle();
+  const TSize sized(popup->GetWidth(), popup->GetHeight());
+  ASSERT_NE(sized.cx, first.cx);
+  cell->SetDroppedDown(false);
+
+  // The same cell: again and again at the size the user gave it.
+  cell->Deactivate();
+  cell->Activate(data);
+  popup = open();
+  EXPECT_EQ(TSize(popup->GetWidth(), popup->GetHeight()), sized);
+  cell->SetDroppedDown(false);
+
+  // Another cell starts from the properties.
+  cell->Deactivate();
+  TcxCustomEditData* otherData = nullptr;
+  cell->Activate(otherData);
+  popup = open();
+  EXPECT_EQ(TSize(popup->GetWidth(), popup->GetHeight()), first);
+  cell->SetDroppedDown(false);
+  cell->Deactivate();
+
+  // Not sizeable any more: the remembered size is forgotten.
+  cell->Activate(data);
+  cell->GetProperties()->SetDropDownSizeable(false);
+  popup = open();
+  EXPECT_NE(popup->GetWidth(), sized.cx);
+  cell->SetDroppedDown(false);
+  cell->Deactivate();
+  data->Free();
+  otherData->Free();
+}
+
+TEST_F(DropDownStories, AFocusedFixedListIsDrawnSelectedUnlessATypedHeadShowsItsOwnSelection) {
+  auto* fixed = New<TcxComboBox>(form);
+  fixed->SetBoundsRect({200, 130, 350, 151});
+  fixed->SetParent(form);
+  TcxComboBoxProperties* properties = fixed->GetProperties();
+  for (const char* item : {"Rome", "Roma", "rom", "Paris"}) properties->GetItems()->Add(item);
+  properties->SetDropDownListStyle(lsFixedList);
+  properties->SetImmediateDropDown(false);
+  fixed->SetItemIndex(3);  // Paris
+  test::PumpUntilIdle();
+  auto pixel = [&] {
+    fixed->Repaint();
+    HDC dc = GetWindowDC(fixed->GetHandle());
+    const COLORREF c = GetPixel(dc, 90, fixed->GetHeight() / 2);
+    ReleaseDC(fixed->GetHandle(), dc);
+    return c;
+  };
+  const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+  EXPECT_NE(pixel(), highlight);  // not focused
+  fixed->SetFocus();
+  test::PumpUntilIdle();
+  EXPECT_EQ(pixel(), highlight);
+  test::TypeText("R");  // the head "R" proposes "ome": a selection of its own
+  test::PumpUntilIdle();
+  ASSERT_TRUE(fixed->GetFindSelection());
+  EXPECT_NE(pixel(), highlight);
+}
+
+TEST_F(DropDownStories, AnInPlaceEditorWithImmediatePopupOpensOnActivation) {
+  auto* cell = New<TcxComboBox>(form, true);
+  cell->SetBoundsRect({200, 30, 330, 51});
+  cell->SetParent(form);
+  cell->GetProperties()->GetItems()->Add("Rome");
+  cell->GetProperties()->SetImmediatePopup(true);
+  TcxCustomEditData* data = nullptr;
+  cell->Activate(data);
+  EXPECT_FALSE(cell->GetDroppedDown());  // the request is on its way
+  test::PumpUntilIdle();
+  EXPECT_TRUE(cell->GetDroppedDown());
+  cell->Deactivate();
+  EXPECT_FALSE(cell->GetDroppedDown());
+  data->Free();
+}
+
+TEST_F(DropDownStories, APasteOpensTheListOnThePastedItem) {
+  Focus();
+  SetClipboardText("Paris");
+  combo->PasteFromClipboard();
+  test::PumpUntilIdle();
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(combo->GetText(), "Paris");
+  EXPECT_EQ(combo->GetSelectedItem(), 3);
+  Press(VK_RETURN);
+  EXPECT_EQ(combo->GetItemIndex(), 3);
+
+  // Nothing changed by the paste: nothing opens.
+  combo->SelectAll();
+  combo->PasteFromClipboard();
+  test::PumpUntilIdle();
+  EXPECT_FALSE(Open());
+}
+
+TEST_F(DropDownStories, TheGlyphGoesToTheButtonItIsGivenToAndTheArrowComesBackWithoutIt) {
+  auto* properties = New<TcxComboBoxProperties>(nullptr);
+  properties->GetButtons()->Add()->SetKind(bkEllipsis);
+  auto* glyph = New<TBitmap>();
+  glyph->SetWidth(8);
+  glyph->SetHeight(8);
+  properties->SetButtonGlyph(glyph);
+  EXPECT_EQ(properties->GetButtons()->GetItem(0)->GetKind(), bkGlyph);
+  properties->SetGlyphButtonIndex(1);
+  EXPECT_EQ(properties->GetButtons()->GetItem(0)->GetKind(), bkDown);
+  EXPECT_EQ(properties->GetButtons()->GetItem(1)->GetKind(), bkGlyph);
+  EXPECT_EQ(properties->GetButtonGlyph()->GetWidth(), 8);
+  properties->SetButtonGlyph(nullptr);
+  EXPECT_EQ(properties->GetButtons()->GetItem(1)->GetKind(), bkDown);
+  properties->SetGlyphButtonIndex(5);
+  EXPECT_EQ(properties->GetButtonGlyph(), nullptr);
+  glyph->Free();
+  properties->Free();
+}
+
+TEST(DropDownUnit, StartUpRegistersTheComboBoxAndThePopupEditorWithTheComboFilterHelper) {
+  edit_test::EditorSession session;
+  TcxRegisteredClasses* kinds = GetRegisteredEditProperties();
+  EXPECT_EQ(kinds->GetDescriptionByClass(TcxComboBoxProperties::StaticClass()), "ComboBox");
+  EXPECT_EQ(kinds->GetHintByClass(TcxComboBoxProperties::StaticClass()), "Represents the combo box editor");
+  EXPECT_EQ(kinds->GetDescriptionByClass(TcxPopupEditProperties::StaticClass()), "PopupEdit");
+  EXPECT_EQ(kinds->GetHintByClass(TcxPopupEditProperties::StaticClass()),
+            "Represents an edit control with a dropdown list");
+  EXPECT_EQ(FilterEditsController()->FindHelper(TcxComboBoxProperties::StaticClass()),
+            TcxFilterComboBoxHelper::StaticClass());
+}
