@@ -62,6 +62,20 @@ bool TcxMaskEditRegExprMode::IsFullValidText(const AnsiString& AText) {
   return (properties && properties->GetIgnoreMaskBlank()) || regExpr->IsFinal();
 }
 
+// A character counts when the pattern takes it after what stands before
+// the selection and the characters of AText taken so far.
+bool TcxMaskEditRegExprMode::CheckInsertion(const AnsiString& AText) {
+  if (!GetEdit()) return true;
+  std::unique_ptr<TcxRegExpr> regExpr = CompileRegExpr();
+  if (!regExpr) return true;
+  const AnsiString text = EditText();
+  regExpr->NextEx(text.substr(0, std::min(text.size(), static_cast<std::size_t>(std::max(0, SelStart())))));
+  for (char c : AText)
+    if (regExpr->Next(c)) return true;
+  BeepOnError();
+  return false;
+}
+
 AnsiString TcxMaskEditRegExprMode::EditText() { return GetEdit() ? GetEdit()->GetEditText() : AnsiString(); }
 // Without a selection the caret is the selection's start; the editor's
 // caret position is needed only to tell the active end of a selection.

@@ -49,6 +49,7 @@ class TcxMaskEditRegExprMode : public TcxMaskEditCustomMode {
   void SynchronizeEditValue() override;
   void UpdateEditValue() override {}
   AnsiString GetUpdatedText(const AnsiString& AText, bool ATextHasLiterals = true) override;
+  bool CheckInsertion(const AnsiString& AText) override;
 
   // Takes the properties' CaseInsensitive into the automaton.
   void SetRegExprCaseInsensitive();

@@ -88,6 +88,17 @@ class TCountedMaskEdit : public TcxMaskEdit {
  public:
   explicit TCountedMaskEdit(TComponent* AOwner) : TcxMaskEdit(AOwner) {}
 
+  // A character the editor clears at every position, as an editor with
+  // rules of its own does with a character it refuses.
+  char ClearedChar = '\0';
+  bool IsCharValidForPos(char& AChar, Integer APos) override {
+    if (ClearedChar != '\0' && AChar == ClearedChar) {
+      AChar = '\0';
+      return false;
+    }
+    return TcxMaskEdit::IsCharValidForPos(AChar, APos);
+  }
+
  protected:
   TClassRef<TcxCustomEditProperties> GetPropertiesClass() const override {
     return TCountedMaskProperties::StaticClass();
