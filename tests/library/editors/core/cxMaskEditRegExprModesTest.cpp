@@ -160,6 +160,32 @@ TEST_F(RegExprExMode, TheSeparatorAppearsByItselfAndGoesWithItsDigit) {
   });
 }
 
+TEST_F(RegExprExMode, ASelectionIsReplacedByTheTypedUnit) {
+  Start(emkRegExprEx, kDate);
+  Run({
+      {"type 1234", "12/34/|"},
+      {"Shift+Home", "[12/34/]"},
+      {"type 5", "5|"},
+      {"type 6", "56/|"},
+      {"Shift+Left", "5[6/]"},
+      {"type 7", "57/|"},
+  });
+}
+
+TEST_F(RegExprExMode, TheGermanDateMaskForcesItsDotsWhereTheDayAndMonthAreWhole) {
+  fixtures::SwitchLocale locale(fixtures::GermanLocale());
+  Start(emkRegExprEx, cxFormatController()->GetRegExprDateEditMask());
+  Run({
+      {"type 3", "3|"},
+      {"type 1", "31.|"},
+      {"type 12", "31.12.|"},
+      {"Backspace", "31.1|"},
+      {"type 0", "31.10.|"},
+      {"type 2008", "31.10.2008|"},
+  });
+  EXPECT_TRUE(edit->GetMode()->IsFullValidText(edit->GetEditText()));
+}
+
 TEST_F(RegExprExMode, AForcedPrefixIsShownEmptyAndCannotBeRemoved) {
   Start(emkRegExprEx, "'ABC-'\\d\\d\\d");
   Props()->SetBeepOnError(true);
