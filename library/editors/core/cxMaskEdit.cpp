@@ -385,11 +385,22 @@ void TcxCustomMaskEdit::DoEditKeyDown(Word& Key, TShiftState Shift) {
       }
       break;
     case VK_DELETE:
-      if (Shift.Contains(ssShift)) {
-        // With a selection the native edit cuts it; without one the key
-        // acts as Backspace.
-        if (GetSelLength() == 0 && !FMode->PressBackSpace()) Key = 0;
+      if (Shift.Contains(ssShift) && GetSelLength() > 0) {
+        // A cut, through the mask: the platform edit would remove the
+        // characters outright and move every position after them.
+        MaskedClipboardKey(WM_CUT);
+        Key = 0;
+      } else if (Shift.Contains(ssShift)) {
+        // Backspace: the held Shift selects nothing here.
+        FSelecting = false;
+        if (!FMode->PressBackSpace()) Key = 0;
       } else if (!FMode->PressDelete()) {
+        Key = 0;
+      }
+      break;
+    case VK_INSERT:
+      if (Shift.Contains(ssShift) && !Shift.Contains(ssCtrl)) {
+        MaskedClipboardKey(WM_PASTE);
         Key = 0;
       }
       break;
@@ -415,9 +426,15 @@ void TcxCustomMaskEdit::DoEditKeyPress(char& Key) {
   }
   switch (Key) {
     case '\r': return;
-    case '\x03':
+    case '\x03': TcxCustomTextEdit::DoEditKeyPress(Key); return;
     case '\x16':
-    case '\x18': TcxCustomTextEdit::DoEditKeyPress(Key); return;
+      MaskedClipboardKey(WM_PASTE);
+      Key = 0;
+      return;
+    case '\x18':
+      MaskedClipboardKey(WM_CUT);
+      Key = 0;
+      return;
     case '\b':
       if (!FMode->PressBackSpace()) Key = 0;
       return;
@@ -428,6 +445,19 @@ void TcxCustomMaskEdit::DoEditKeyPress(char& Key) {
 }
 
 void TcxCustomMaskEdit::DoEditKeyUp(Word& Key, TShiftState Shift) { TcxCustomTextEdit::DoEditKeyUp(Key, Shift); }
+
+// The clipboard keys of a masked editor come here rather than to the
+// platform edit, which would paste or cut past the mask.
+void TcxCustomMaskEdit::MaskedClipboardKey(UINT AMessage) {
+  auto user = orv::TempValue(FUserAction, true);
+  if (AMessage == WM_PASTE) {
+    if (!RealReadOnly()) PasteFromClipboard();
+  } else if (RealReadOnly()) {
+    CopyToClipboard();
+  } else {
+    CutToClipboard();
+  }
+}
 
 // ---- mouse and focus ----
 
@@ -465,7 +495,12 @@ void TcxCustomMaskEdit::CutToClipboard() {
     TcxCustomTextEdit::CutToClipboard();
     return;
   }
+  // As in the text editor: nothing selected, nothing cut; and a password,
+  // which never reaches the clipboard, is not deleted either.
+  if (GetSelLength() == 0 || GetActiveProperties()->GetEchoMode() == eemPassword) return;
   CopyToClipboard();
+  auto user = orv::TempValue(FUserAction, IsFocused());
+  if (FUserAction && !DoEditing()) return;
   if (FMode->PressDelete()) SendMyKeyPress('\b');
 }
 
@@ -586,6 +621,9 @@ void TcxCustomMaskEdit::PropertiesChanged(TObject* Sender) {
   const bool caseChanged = properties->GetCharCase() != FMode->GetCharCase();
   const bool echoModeChanged = properties->GetEchoMode() != FMode->GetEchoMode();
   const bool focused = InternalFocused();
+  const bool formatChanging = properties->IsFormatChanging();
+  const Integer formatSelStart = formatChanging && focused ? GetSelStart() : 0;
+  const Integer formatSelLength = formatChanging && focused ? GetSelLength() : 0;
 
   bool maskCleared = false;
   if (kindChanged) {
@@ -657,6 +695,20 @@ void TcxCustomMaskEdit::PropertiesChanged(TObject* Sender) {
   }
 
   if (kindChanged || maskChanged || caseChanged) FMaskedText = FMode->GetUpdatedText(GetEditText(), true);
+  // A locale change moves no position: the caret stays where the user left
+  // it.
+  if (formatChanging && focused) {
+    DirectSetSelStart(formatSelStart);
+    DirectSetSelLength(formatSelLength);
+  }
+}
+
+void TcxCustomMaskEdit::FormatChanged() {
+  if (!IsMasked() || !GetModifiedAfterEnter()) {
+    TcxCustomTextEdit::FormatChanged();
+    return;
+  }
+  GetActiveProperties()->Changed();
 }
 
 TClassRef<TcxCustomEditProperties> TcxMaskEdit::GetPropertiesClass() const {
