@@ -139,7 +139,7 @@ class MaskModeSession : public ::testing::Test, public edit_test::EditorSession 
     Pump();
     edit->SetFocus();
     Pump();
-    // The focused form of the value: blanks and literals shown.
+    // The value in its focused form, blanks and literals shown.
     edit->SynchronizeDisplayValue();
   }
 
@@ -174,8 +174,8 @@ class MaskModeSession : public ::testing::Test, public edit_test::EditorSession 
     Pump();
   }
 
-  // Performs one action: "type <text>", "paste <text>" (the clipboard's
-  // text pasted by the editor's paste command), "click <index>", or
+  // Performs one action: "type <text>", "paste <text>" (Ctrl+V with the
+  // text on the clipboard), "click <index>", or
   // a key with optional modifiers ("Left", "Shift+Left", "Ctrl+Right",
   // "Backspace", "Delete", "Home", "End").
   void Do(const std::string& AAction) {
@@ -183,7 +183,7 @@ class MaskModeSession : public ::testing::Test, public edit_test::EditorSession 
       win::test::TypeText(AAction.substr(5));
     } else if (AAction.rfind("paste ", 0) == 0) {
       SetClipboard(AAction.substr(6));
-      edit->PasteFromClipboard();
+      Chord(win::VK_CONTROL, 'V');
     } else if (AAction.rfind("click ", 0) == 0) {
       ClickAt(std::stoi(AAction.substr(6)));
     } else {
