@@ -24,10 +24,16 @@ void TcxMaskEditRegExprMode::SetRegExprCaseInsensitive() {
 }
 
 void TcxMaskEditRegExprMode::Compile(const AnsiString& AMask) {
+  if (!TcxCustomMaskEditProperties::EmptyMask(AMask)) {
+    // The engine forgets its pattern when a compile fails: a bad pattern
+    // raises from a probe, before anything of this mode changed.
+    TcxRegExpr probe;
+    TStringStream probeSource(AMask);
+    probe.Compile(&probeSource);
+    TStringStream source(AMask);
+    FRegExpr->Compile(&source);
+  }
   SetEditMask(AMask);
-  if (TcxCustomMaskEditProperties::EmptyMask(AMask)) return;
-  TStringStream source(AMask);
-  FRegExpr->Compile(&source);
   SetRegExprCaseInsensitive();
   // The split belonged to the old pattern: the next key rebuilds it.
   FHead.clear();
@@ -46,6 +52,7 @@ std::unique_ptr<TcxRegExpr> TcxMaskEditRegExprMode::CompileRegExpr() {
 
 AnsiString TcxMaskEditRegExprMode::GetFormattedText(const AnsiString& AText, bool) {
   if (!FRegExpr->IsCompiled()) return AnsiString();
+  FEngineStale = true;
   FRegExpr->Reset();
   return FRegExpr->NextEx(AText);
 }
@@ -93,6 +100,7 @@ bool TcxMaskEditRegExprMode::IsCursorEnd() { return SelStart() == static_cast<in
 
 void TcxMaskEditRegExprMode::SetText(const AnsiString& AText) {
   if (!FRegExpr->IsCompiled()) return;
+  FEngineStale = false;
   FRegExpr->Reset();
   const int pending = GetClipboardTextLength();
   if (pending >= 1 && !AText.empty()) {
@@ -114,6 +122,7 @@ void TcxMaskEditRegExprMode::SynchronizeEditValue() {
   FHead = EditText();
   FTail.clear();
   GetEdit()->DirectSetSelStart(static_cast<Integer>(FHead.size()));
+  FEngineStale = false;
   FRegExpr->Reset();
   FRegExpr->NextEx(FHead);
 }
@@ -132,7 +141,8 @@ void TcxMaskEditRegExprMode::CursorCorrection() {
   FResync = false;
   const AnsiString text = EditText();
   const std::size_t caret = std::min(text.size(), static_cast<std::size_t>(std::max(0, CursorPos())));
-  if (!SplitMatches(text)) {
+  if (FEngineStale || !SplitMatches(text)) {
+    FEngineStale = false;
     FRegExpr->Reset();
     FHead.clear();
     FTail = text;
@@ -456,6 +466,7 @@ AnsiString TcxMaskEditRegExprExMode::GetEmptyString() { return FEmptyText; }
 // around the separators it left out.
 AnsiString TcxMaskEditRegExprExMode::GetFormattedText(const AnsiString& AText, bool) {
   if (!FRegExpr->IsCompiled()) return AnsiString();
+  FEngineStale = true;
   FRegExpr->Reset();
   Clear();
   EmitForced();
@@ -483,6 +494,7 @@ void TcxMaskEditRegExprExMode::UpdateEditValue() {
 
 void TcxMaskEditRegExprExMode::SetText(const AnsiString& AText) {
   if (FRegExpr->IsCompiled()) {
+    FEngineStale = false;
     FRegExpr->Reset();
     FHead = FRegExpr->NextEx(AText);
     Clear();
@@ -539,10 +551,11 @@ void TcxMaskEditRegExprExMode::Correct(bool ARoundUp) {
   const int start = SelStart();
   const int length = SelLength();
   const int target = length > 0 ? start : CursorPos();
-  const bool matches = SplitMatches(text);
+  const bool matches = !FEngineStale && SplitMatches(text);
   if (!FResync && matches && static_cast<int>(FHead.size()) == target && length == 0) return;
   FResync = false;
   if (!matches) {
+    FEngineStale = false;
     // The text changed behind the split's back: start over from its front.
     FRegExpr->Reset();
     FHead.clear();

@@ -95,6 +95,9 @@ class TcxMaskEditRegExprMode : public TcxMaskEditCustomMode {
   AnsiString FSelection;
   bool FSelectionFromTail = false;
   bool FResync = false;
+  // The automaton was used for formatting and no longer stands after the
+  // head: the next key feeds the head again.
+  bool FEngineStale = false;
 };
 
 class TcxMaskEditRegExprExMode : public TcxMaskEditRegExprMode {

@@ -145,6 +145,22 @@ TEST_F(StandardMode, TypingOnALiteralTypesAtTheNextMaskPosition) {
   });
 }
 
+// The editor asks before outside text replaces the selection; a text of
+// which no character fits from the caret on is refused whole.
+TEST_F(StandardMode, OutsideTextWithoutAnyCharacterTheMaskTakesIsRefusedWithABeepWhenAskedFor) {
+  Start(emkStandard, kPhone);
+  Do("Home");
+  TcxMaskEditCustomMode* mode = edit->GetMode();
+  const int beeps = win::test::BeepCount();
+  EXPECT_TRUE(mode->CheckInsertion("x5"));
+  EXPECT_FALSE(mode->CheckInsertion("abc-"));
+  EXPECT_EQ(win::test::BeepCount(), beeps);
+  Props()->SetBeepOnError(true);
+  EXPECT_FALSE(mode->CheckInsertion("()"));
+  EXPECT_EQ(win::test::BeepCount(), beeps + 1);
+  EXPECT_EQ(Shown(), "([_]__) ___-____");
+}
+
 TEST_F(StandardMode, APastePutsTheCaretAfterThePastedPartPastALiteral) {
   Start(emkStandard, kPhone);
   Run({

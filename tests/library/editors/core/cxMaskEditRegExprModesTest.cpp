@@ -106,6 +106,16 @@ TEST_F(RegExprMode, TheLocaleDateMaskWithItsWordsEditsLikeAnyPattern) {
   EXPECT_FALSE(edit->GetMode()->IsFullValidText("today+"));
 }
 
+TEST_F(RegExprMode, OutsideTextIsJudgedAfterWhatStandsBeforeTheCaret) {
+  Start(emkRegExpr, kDate);
+  Do("type 12");
+  TcxMaskEditCustomMode* mode = edit->GetMode();
+  EXPECT_FALSE(mode->CheckInsertion("34")) << "after two digits only the separator fits";
+  EXPECT_TRUE(mode->CheckInsertion("x/34"));
+  Do("Home");
+  EXPECT_TRUE(mode->CheckInsertion("34"));
+}
+
 TEST_F(RegExprMode, AnEmptyTextIsCompleteAndIgnoringBlanksAcceptsAnyPrefix) {
   Start(emkRegExpr, kDate);
   TcxMaskEditCustomMode* mode = edit->GetMode();
@@ -115,6 +125,18 @@ TEST_F(RegExprMode, AnEmptyTextIsCompleteAndIgnoringBlanksAcceptsAnyPrefix) {
   Props()->SetIgnoreMaskBlank(true);
   EXPECT_TRUE(mode->IsFullValidText("12/3"));
   EXPECT_FALSE(mode->IsFullValidText("12/3x")) << "a prefix only, not any text";
+}
+
+TEST_F(RegExprMode, APatternThatDoesNotCompileLeavesTheModeEditingWithItsOldOne) {
+  Start(emkRegExpr, "[ab]*");
+  Run({{"type ab", "ab|"}});
+  TcxMaskEditCustomMode* mode = edit->GetMode();
+  EXPECT_THROW(mode->Compile("(a"), EcxRegExprError);
+  EXPECT_EQ(mode->GetEditMask(), "[ab]*");
+  Run({
+      {"type c", "ab|"},
+      {"type b", "abb|"},
+  });
 }
 
 TEST_F(RegExprMode, AMillionCharacterPasteCompletesAndLeavesAnAcceptedText) {
