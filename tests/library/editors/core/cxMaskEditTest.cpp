@@ -348,6 +348,44 @@ TEST_F(MaskEdit, UpAndDownWithoutAPopupAndControlArrowsAreTheMasksAndSimulatedKe
   EXPECT_EQ(edit->GetEditText(), "(555) 123-45__");
 }
 
+TEST_F(MaskEdit, ACutRefusedByOnEditingWithNothingSelectedOrUnderAPasswordLosesNothing) {
+  auto* edit = MakeEdit();
+  edit->GetProperties()->SetMaskKind(emkRegExpr);
+  edit->GetProperties()->SetEditMask("\\d*");
+  edit->SetEditValue(Variant(AnsiString("1234")));
+  bool refuse = true;
+  edit->OnEditing = [&](TObject*, bool& CanEdit) { CanEdit = !refuse; };
+  ShowAndFocus(edit);
+  Press(VK_HOME);
+  Press(VK_RIGHT);
+  Press(VK_RIGHT);
+  Chord(VK_SHIFT, VK_RIGHT);
+  ASSERT_EQ(Shown(edit), "12[3]4");
+  Chord(VK_CONTROL, 'X');
+  edit->CutToClipboard();
+  EXPECT_EQ(edit->GetEditText(), "1234");
+  refuse = false;
+
+  Press(VK_LEFT);
+  ASSERT_EQ(Shown(edit), "12|34");
+  Chord(VK_CONTROL, 'X');
+  EXPECT_EQ(Shown(edit), "12|34");
+
+  edit->GetProperties()->SetEchoMode(eemPassword);
+  Pump();
+  edit->SelectAll();
+  Chord(VK_CONTROL, 'X');
+  edit->CutToClipboard();
+  EXPECT_EQ(edit->GetEditText(), "1234") << "a password never reaches the clipboard";
+
+  edit->GetProperties()->SetEchoMode(eemNormal);
+  Pump();
+  edit->SelectAll();
+  Chord(VK_CONTROL, 'X');
+  EXPECT_EQ(ClipboardText(), "1234");
+  EXPECT_EQ(edit->GetEditText(), "");
+}
+
 // ---------------------------------------------------------------------------
 // Letter case.
 
