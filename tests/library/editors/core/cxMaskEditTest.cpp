@@ -495,7 +495,8 @@ TEST_F(MaskEdit, ALocaleChangeRecompilesTheDateSeparatorAndTheTypedDigitsStay) {
 // The filter row.
 
 TEST_F(MaskEdit, TheFilterHelperOffersLikeOnlyForUnmaskedTextAndExtendsRegularExpressions) {
-  const TcxCustomFilterEditHelperClass helper = FilterEditsController()->FindHelper(TcxMaskEditProperties::StaticClass());
+  const TcxCustomFilterEditHelperClass helper =
+      FilterEditsController()->FindHelper(TcxMaskEditProperties::StaticClass());
   ASSERT_EQ(helper, TcxFilterMaskEditHelper::StaticClass());
   EXPECT_EQ(FilterEditsController()->FindHelper(TcxButtonEditProperties::StaticClass()), helper)
       << "the button editor's properties find it through their family";
