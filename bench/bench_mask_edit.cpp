@@ -1,14 +1,17 @@
-// One typed character in the masked editor (key down, character, key up,
-// through the mode and the platform edit to the repaint) for the phone mask
-// and a mask of 60 positions, typed over a mask position in the middle; the
-// unmasked text editor typing over a one-character selection at the same
-// place of a text of the same length is the peer.
+// One typed character in a masked editor (key down, character, key up,
+// through the mode and the platform edit to the repaint): the regular-
+// expression and extended date patterns, and \d* with texts of 10, 100 and
+// 1,000 characters, typed at the end and at the start. The unmasked text
+// editor with the same text is the peer. Before each character the text
+// and caret are put back (not timed), so every character meets the same
+// text.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
 #include "library/editors/core/EditorsStartup.h"
 #include "library/editors/core/cxMaskEdit.h"
+#include "library/editors/core/cxTextEdit.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
@@ -35,58 +38,69 @@ Screen& TheScreen() {
   return *screen;
 }
 
-// Ten groups of six digits: 60 positions and 9 literals.
-std::string SixtyPositions() {
-  std::string mask;
-  for (int group = 0; group < 10; ++group) mask += group == 0 ? "000000" : "-000000";
-  return mask + ";1;_";
+enum Pattern { kNone, kDate, kDateEx, kDigits };
+enum Where { kEnd, kStart };
+
+const char* const kDatePattern = "\\d\\d/\\d\\d/\\d\\d\\d\\d";
+
+// The text an editor holds before each character: a date one digit short
+// of complete, or a run of digits.
+std::string TextFor(Pattern APattern, int ALength) {
+  if (APattern == kDate || APattern == kDateEx) return "12/31/200";
+  return std::string(static_cast<std::size_t>(ALength), '7');
 }
 
-enum Kind { kPhone, kSixty };
-
-// The caret goes to APosition (untimed), then one digit is typed.
-void TypeAt(benchmark::State& state, TcxCustomTextEdit* AEdit, Integer APosition, Integer ALength) {
-  const win::HWND inner = AEdit->GetInnerControl()->GetHandle();
+void TypeOne(benchmark::State& state, Pattern APattern) {
+  const int length = static_cast<int>(state.range(0));
+  const auto where = static_cast<Where>(state.range(1));
+  TcxCustomTextEdit* edit;
+  if (APattern == kNone) {
+    edit = New<TcxTextEdit>(TheScreen().form);
+  } else {
+    auto* masked = New<TcxMaskEdit>(TheScreen().form);
+    masked->GetProperties()->SetMaskKind(APattern == kDateEx ? emkRegExprEx : emkRegExpr);
+    masked->GetProperties()->SetEditMask(APattern == kDigits ? "\\d*" : kDatePattern);
+    edit = masked;
+  }
+  edit->SetBoundsRect({10, 10, 560, 31});
+  edit->SetParent(TheScreen().form);
+  edit->SetFocus();
+  win::test::PumpUntilIdle();
+  const std::string text = TextFor(APattern, length);
   for (auto _ : state) {
     state.PauseTiming();
-    win::SendMessageA(inner, win::EM_SETSEL, static_cast<win::WPARAM>(APosition),
-                      static_cast<win::LPARAM>(APosition + ALength));
+    edit->SetEditValue(Variant(AnsiString(text)));
+    edit->SetSelStart(where == kEnd ? static_cast<Integer>(text.size()) : 0);
+    win::test::PumpUntilIdle();
     state.ResumeTiming();
-    win::test::KeyPress('5');
+    win::test::KeyPress('8');
     win::test::PumpUntilIdle();
   }
-}
-
-void BM_MaskEditTyping(benchmark::State& state) {
-  auto* edit = New<TcxMaskEdit>(TheScreen().form);
-  edit->SetBoundsRect({10, 10, 590, 31});
-  edit->SetParent(TheScreen().form);
-  const bool phone = state.range(0) == kPhone;
-  edit->GetProperties()->SetEditMask(phone ? "!(999) 000-0000;1;_" : SixtyPositions());
-  edit->SetFocus();
-  win::test::PumpUntilIdle();
-  // The mode makes the one-character cursor itself.
-  const Integer at = phone ? 7 : 35;
-  TypeAt(state, edit, at, 0);
-  if (edit->GetEditText()[static_cast<std::size_t>(at)] != '5') state.SkipWithError("the digit was not typed");
   edit->Free();
-}
-
-void BM_TextEditTypingPeer(benchmark::State& state) {
-  auto* edit = New<TcxTextEdit>(TheScreen().form);
-  edit->SetBoundsRect({10, 40, 590, 61});
-  edit->SetParent(TheScreen().form);
-  const bool phone = state.range(0) == kPhone;
-  edit->SetText(std::string(phone ? 14 : 69, '1'));
-  edit->SetFocus();
   win::test::PumpUntilIdle();
-  const Integer at = phone ? 7 : 35;
-  TypeAt(state, edit, at, 1);
-  if (edit->GetText()[static_cast<std::size_t>(at)] != '5') state.SkipWithError("the digit was not typed");
-  edit->Free();
 }
 
-BENCHMARK(BM_MaskEditTyping)->Arg(kPhone)->Arg(kSixty)->Iterations(3000);
-BENCHMARK(BM_TextEditTypingPeer)->Arg(kPhone)->Arg(kSixty)->Iterations(3000);
+void BM_TextEdit(benchmark::State& state) { TypeOne(state, kNone); }
+void BM_TextEditDateLength(benchmark::State& state) { TypeOne(state, kNone); }
+void BM_RegExprDate(benchmark::State& state) { TypeOne(state, kDate); }
+void BM_RegExprExDate(benchmark::State& state) { TypeOne(state, kDateEx); }
+void BM_RegExprDigits(benchmark::State& state) { TypeOne(state, kDigits); }
+
+void Lengths(benchmark::internal::Benchmark* b) {
+  for (int where : {kEnd, kStart})
+    for (int length : {10, 100, 1000}) b->Args({length, where});
+  b->Iterations(400);
+}
+
+void DateOnly(benchmark::internal::Benchmark* b) {
+  for (int where : {kEnd, kStart}) b->Args({9, where});
+  b->Iterations(400);
+}
+
+BENCHMARK(BM_TextEdit)->Apply(Lengths);
+BENCHMARK(BM_RegExprDigits)->Apply(Lengths);
+BENCHMARK(BM_TextEditDateLength)->Apply(DateOnly);
+BENCHMARK(BM_RegExprDate)->Apply(DateOnly);
+BENCHMARK(BM_RegExprExDate)->Apply(DateOnly);
 
 }  // namespace
