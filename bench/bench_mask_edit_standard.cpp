@@ -1,8 +1,9 @@
-// One typed character in the masked editor under a standard mask (key down, character, key up,
-// through the mode and the platform edit to the repaint) for the phone mask
-// and a mask of 60 positions, typed over a mask position in the middle; the
-// unmasked text editor typing over a one-character selection at the same
-// place of a text of the same length is the peer.
+// One typed character in the masked editor under a standard mask (key
+// down, character, key up, through the mode and the platform edit to the
+// repaint) for the phone mask and a mask of 60 positions, typed over a mask
+// position in the middle; the unmasked text editor typing over a
+// one-character selection at the same place of a text of the same length
+// is the peer.
 #include <benchmark/benchmark.h>
 
 #include <string>
