@@ -519,6 +519,8 @@ void TcxCustomMaskEdit::SetSelText(const AnsiString& Value) {
     TcxCustomTextEdit::SetSelText(Value);
     return;
   }
+  // Outside text of which the mask takes nothing changes nothing at all.
+  if (!Value.empty() && !FMode->CheckInsertion(Value)) return;
   FMode->SetClipboardTextLength(static_cast<int>(Value.size()));
   FMode->PrePasteFromClipboard();
   TcxCustomTextEdit::SetSelText(Value);

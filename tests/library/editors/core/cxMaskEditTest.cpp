@@ -45,6 +45,13 @@ std::string ClipboardText() {
   return text;
 }
 
+void SetClipboardText(const std::string& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  SetClipboardData(CF_TEXT, GlobalFromBytes(text.c_str(), text.size() + 1));
+  CloseClipboard();
+}
+
 const AnsiString kPhone = "!(999) 000-0000;1;_";
 
 // A standard mode that counts the caret operations asked of it: a key
@@ -331,6 +338,29 @@ TEST_F(MaskEdit, UpAndDownWithoutAPopupAndControlArrowsAreTheMasksAndSimulatedKe
   Chord(VK_CONTROL, 'X');
   EXPECT_EQ(ClipboardText(), "6_") << "the selection as shown";
   EXPECT_EQ(edit->GetEditText(), "(555) 123-45__");
+}
+
+TEST_F(MaskEdit, APasteTheMaskTakesNothingOfChangesNothingAndBeepsOnlyWhenAskedTo) {
+  auto* edit = MakeEdit();
+  edit->GetProperties()->SetEditMask(kPhone);
+  ShowAndFocus(edit);
+  Type("5551");
+  const std::string before = Shown(edit);
+  const Variant value = edit->GetEditValue();
+  const int beeps = win::test::BeepCount();
+  SetClipboardText("ab-");
+  Chord(VK_CONTROL, 'V');
+  edit->SetSelText("xyz");
+  EXPECT_EQ(Shown(edit), before);
+  EXPECT_TRUE(InternalVarEqualsExact(edit->GetEditValue(), value));
+  EXPECT_EQ(win::test::BeepCount(), beeps);
+  edit->GetProperties()->SetBeepOnError(true);
+  Chord(VK_CONTROL, 'V');
+  EXPECT_EQ(Shown(edit), before);
+  EXPECT_EQ(win::test::BeepCount(), beeps + 1);
+  SetClipboardText("a2");
+  Chord(VK_CONTROL, 'V');
+  EXPECT_NE(Shown(edit), before) << "one character taken is enough";
 }
 
 TEST_F(MaskEdit, ACutRefusedByOnEditingWithNothingSelectedOrUnderAPasswordLosesNothing) {
