@@ -363,6 +363,16 @@ void TcxCustomInnerTextEdit::KeyPress(char& Key) {
 }
 
 void TcxCustomInnerTextEdit::WMKeyDown(TMessage& Message) {
+  // An open popup's list takes the keys it calls its own first.
+  if (TcxCustomTextEdit* container = GetContainer(); container && container->HasPopupWindow()) {
+    const Word key = static_cast<Word>(Message.WParam);
+    IcxTextEditLookupData* lookup = container->GetILookupData();
+    TWinControl* list = lookup ? lookup->GetActiveControl() : nullptr;
+    if (container->GetActiveProperties()->IsPopupKey(key, KeyDataToShiftState(Message.LParam)) && list &&
+        list->HandleAllocated() &&
+        SendMessageA(list->GetHandle(), WM_KEYDOWN, Message.WParam, Message.LParam) == 0)
+      return;
+  }
   TcxCustomInnerTextEditPrevState state;
   SaveTextEditState(this, true, state);
   FInternalUpdating = false;

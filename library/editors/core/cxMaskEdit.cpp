@@ -153,7 +153,7 @@ void TcxCustomMaskEditProperties::Assign(TPersistent* Source) {
   orv::ScopeExit end([this] { EndUpdate(); });
   TcxCustomTextEditProperties::Assign(Source);
   SetMaskKind(source->GetMaskKind());
-  SetEditMask(source->FEditMask);
+  SetEditMask(source->GetEditMask());
   SetCaseInsensitive(source->GetCaseInsensitive());
   SetIgnoreMaskBlank(source->GetIgnoreMaskBlank());
   SetAlwaysShowBlanksAndLiterals(source->GetAlwaysShowBlanksAndLiterals());
@@ -223,7 +223,8 @@ void TcxCustomMaskEditProperties::PrepareDisplayValue(const Variant& AEditValue,
     return;
   }
   IcxEditDefaultValuesProvider* provider = GetIDefaultValuesProvider();
-  if (!AEditFocused && provider && provider->IsDisplayFormatDefined(true)) {
+  const bool currencyAccepted = !GetDisplayFormatOptions().Contains(dfoNoCurrencyValue);
+  if (!AEditFocused && provider && provider->IsDisplayFormatDefined(currencyAccepted)) {
     // A display format of the bound field wins over the mask.
     TcxCustomTextEditProperties::PrepareDisplayValue(AEditValue, DisplayValue, AEditFocused);
     return;
@@ -518,6 +519,8 @@ void TcxCustomMaskEdit::SetSelText(const AnsiString& Value) {
     TcxCustomTextEdit::SetSelText(Value);
     return;
   }
+  // Outside text of which the mask takes nothing changes nothing at all.
+  if (!Value.empty() && !FMode->CheckInsertion(Value)) return;
   FMode->SetClipboardTextLength(static_cast<int>(Value.size()));
   FMode->PrePasteFromClipboard();
   TcxCustomTextEdit::SetSelText(Value);
@@ -629,18 +632,18 @@ void TcxCustomMaskEdit::PropertiesChanged(TObject* Sender) {
   if (kindChanged) {
     const TcxEditMaskKind oldKind = FMode->GetMaskKind();
     const TcxEditMaskKind newKind = properties->GetMaskKind();
-    const TEditCharCase oldCharCase = FMode->GetCharCase();
-    const TcxEditEchoMode oldEchoMode = FMode->GetEchoMode();
+    // The new mode is made before the old one goes, so that the editor is
+    // never without one.
+    TcxMaskEditModePtr newMode(NewMode(properties->GetModeClass(newKind), this, properties));
+    newMode->SetCharCase(FMode->GetCharCase());
+    newMode->SetEchoMode(FMode->GetEchoMode());
     delete FMode;
-    FMode = nullptr;
+    FMode = newMode.release();
     // A mask of the other language means nothing to the new kind.
     if (IsRegExprKind(oldKind) != IsRegExprKind(newKind)) {
       properties->FEditMask.clear();
       maskCleared = true;
     }
-    FMode = NewMode(properties->GetModeClass(newKind), this, properties);
-    FMode->SetCharCase(oldCharCase);
-    FMode->SetEchoMode(oldEchoMode);
     const AnsiString effective = properties->GetEditMask();
     FMode->Compile(effective);
     if (!TcxCustomMaskEditProperties::EmptyMask(effective)) FMode->SynchronizeEditValue();
@@ -679,7 +682,7 @@ void TcxCustomMaskEdit::PropertiesChanged(TObject* Sender) {
     savedSelLength = GetSelLength();
   }
 
-  if (IsMasked() && !(VarIsNull(GetEditValue()) && !properties->ChangedLocked())) FMode->UpdateEditValue();
+  if (IsMasked() && !(VarIsNull(GetEditValue()) && !PropertiesChangeLocked())) FMode->UpdateEditValue();
 
   locked = false;
   properties->LockUpdate(false);
@@ -723,12 +726,13 @@ TClass TcxFilterMaskEditHelper::GetFilterEditClass() const { return TcxMaskEdit:
 TcxFilterControlOperators TcxFilterMaskEditHelper::GetSupportedFilterOperators(TcxCustomEditProperties* AProperties,
                                                                                TcxValueTypeClass AValueTypeClass,
                                                                                bool AExtendedSet) const {
-  TcxFilterControlOperators result{fcoEqual, fcoNotEqual,     fcoLess,   fcoLessEqual,
-                                   fcoGreater, fcoGreaterEqual, fcoBlanks, fcoNonBlanks};
+  using Operators = TcxFilterControlOperators;
+  Operators result{fcoEqual,   fcoNotEqual,     fcoLess,   fcoLessEqual,
+                   fcoGreater, fcoGreaterEqual, fcoBlanks, fcoNonBlanks};
   auto* properties = dynamic_cast<TcxCustomMaskEditProperties*>(AProperties);
   const bool masked = properties && properties->GetIsMasked();
-  if (!masked && AValueTypeClass && AValueTypeClass->IsString()) result += TcxFilterControlOperators{fcoLike, fcoNotLike};
-  if (AExtendedSet) result += TcxFilterControlOperators{fcoBetween, fcoNotBetween, fcoInList, fcoNotInList};
+  if (!masked && AValueTypeClass && AValueTypeClass->IsString()) result += Operators{fcoLike, fcoNotLike};
+  if (AExtendedSet) result += Operators{fcoBetween, fcoNotBetween, fcoInList, fcoNotInList};
   return result;
 }
 

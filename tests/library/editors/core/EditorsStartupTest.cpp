@@ -11,6 +11,7 @@
 #include "library/editors/EditorSession.h"
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxEditRegistries.h"
+#include "library/editors/core/cxButtonEdit.h"
 #include "library/editors/core/cxTextEditProperties.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
@@ -203,21 +204,25 @@ TEST(EditorsStartup, StartsOnceInOrderSetsTheDefaultsAndLeavesNothingBehind) {
     cxEditFinalize();
     EXPECT_EQ(DefaultEditStyleController(), fallback);
 
-    // The text editor kind is registered by its unit; the registries and
+    // The editor kinds are registered by their units; the registries and
     // the default repository go at shut-down with whatever they hold.
-    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 1);
-    EXPECT_EQ(GetRegisteredEditProperties()->GetItem(0), TcxTextEditProperties::StaticClass());
-    EXPECT_EQ(GetRegisteredEditProperties()->GetHint(0), "Represents a single line text editor");
+    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 3);
+    EXPECT_EQ(GetRegisteredEditProperties()->GetHintByClass(TcxTextEditProperties::StaticClass()),
+              "Represents a single line text editor");
+    EXPECT_EQ(GetRegisteredEditProperties()->GetHintByClass(TcxMaskEditProperties::StaticClass()),
+              "Represents a generic masked edit control.");
+    EXPECT_EQ(GetRegisteredEditProperties()->GetHintByClass(TcxButtonEditProperties::StaticClass()),
+              "Represents an edit control with embedded buttons");
     GetRegisteredEditProperties()->Register(TcxTestEditProperties::StaticClass(),
                                             cxEditResString(scxSEditRepositoryTextItem));
     GetRegisteredEditProperties()->Register(TcxTestEditProperties::StaticClass(), "Again|Twice");
     GetRegisteredEditProperties()->Register(TcxCustomEditProperties::StaticClass(),
                                             cxEditResString(scxSEditRepositoryRichItem));
-    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 3) << "a class is listed once";
+    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 5) << "a class is listed once";
     EXPECT_EQ(GetRegisteredEditProperties()->GetDescriptionByClass(TcxTestEditProperties::StaticClass()), "TextEdit");
     EXPECT_EQ(GetRegisteredEditProperties()->GetHintByClass(TcxTestEditProperties::StaticClass()),
               "Represents a single line text editor");
-    EXPECT_EQ(GetRegisteredEditProperties()->GetDescription(0), "RichEdit") << "sorted by caption";
+    EXPECT_EQ(GetRegisteredEditProperties()->GetDescription(2), "RichEdit") << "sorted by caption";
     GetDefaultEditRepository()->CreateItem(TcxEditRepositoryTestItem::StaticClass());
     auto* standIn = New<TcxDefaultEditStyleController>(nullptr);
     standIn->GetStyle()->SetButtonStyle(btsFlat);
@@ -233,8 +238,8 @@ TEST(EditorsStartup, StartsOnceInOrderSetsTheDefaultsAndLeavesNothingBehind) {
   {
     edit_test::EditorSession session;
     EXPECT_NE(DefaultEditStyleController(), nullptr);
-    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 1);
-    EXPECT_EQ(GetRegisteredEditProperties()->GetItem(0), TcxTextEditProperties::StaticClass());
+    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 3);
+    EXPECT_EQ(GetRegisteredEditProperties()->GetItem(2), TcxTextEditProperties::StaticClass());
     EXPECT_EQ(GetDefaultEditRepository()->GetCount(), 0);
   }
   EXPECT_EQ(TObject::LiveCount(), live);
