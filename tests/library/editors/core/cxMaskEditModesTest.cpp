@@ -145,20 +145,22 @@ TEST_F(StandardMode, TypingOnALiteralTypesAtTheNextMaskPosition) {
   });
 }
 
-// The editor asks before outside text replaces the selection; a text of
-// which no character fits from the caret on is refused whole.
-TEST_F(StandardMode, OutsideTextWithoutAnyCharacterTheMaskTakesIsRefusedWithABeepWhenAskedFor) {
+// A paste the mask takes nothing of changes nothing; in one it takes
+// something of, a refused character leaves a blank at its position.
+TEST_F(StandardMode, APasteTheMaskTakesNothingOfIsRefusedWholeWithABeepWhenAskedFor) {
   Start(emkStandard, kPhone);
   Do("Home");
-  TcxMaskEditCustomMode* mode = edit->GetMode();
+  Do("type 555");
   const int beeps = win::test::BeepCount();
-  EXPECT_TRUE(mode->CheckInsertion("x5"));
-  EXPECT_FALSE(mode->CheckInsertion("abc-"));
+  Run({
+      {"Home", "([5]55) ___-____"},
+      {"paste abc-", "([5]55) ___-____"},
+      {"paste x7", "(_7[5]) ___-____"},
+  });
   EXPECT_EQ(win::test::BeepCount(), beeps);
   Props()->SetBeepOnError(true);
-  EXPECT_FALSE(mode->CheckInsertion("()"));
+  Run({{"paste ()", "(_7[5]) ___-____"}});
   EXPECT_EQ(win::test::BeepCount(), beeps + 1);
-  EXPECT_EQ(Shown(), "([_]__) ___-____");
 }
 
 TEST_F(StandardMode, APastePutsTheCaretAfterThePastedPartPastALiteral) {

@@ -106,14 +106,13 @@ TEST_F(RegExprMode, TheLocaleDateMaskWithItsWordsEditsLikeAnyPattern) {
   EXPECT_FALSE(edit->GetMode()->IsFullValidText("today+"));
 }
 
-TEST_F(RegExprMode, OutsideTextIsJudgedAfterWhatStandsBeforeTheCaret) {
+TEST_F(RegExprMode, APasteIsJudgedAfterWhatStandsBeforeTheCaret) {
   Start(emkRegExpr, kDate);
-  Do("type 12");
-  TcxMaskEditCustomMode* mode = edit->GetMode();
-  EXPECT_FALSE(mode->CheckInsertion("34")) << "after two digits only the separator fits";
-  EXPECT_TRUE(mode->CheckInsertion("x/34"));
-  Do("Home");
-  EXPECT_TRUE(mode->CheckInsertion("34"));
+  Run({
+      {"type 12", "12|"},
+      {"paste 34", "12|"},
+      {"paste x/34", "12/34|"},
+  });
 }
 
 TEST_F(RegExprMode, AnEmptyTextIsCompleteAndIgnoringBlanksAcceptsAnyPrefix) {
