@@ -8,6 +8,8 @@
 #include "library/editors/core/cxEditRepository.h"
 #include "library/editors/core/cxEditStyles.h"
 #include "library/editors/core/cxEditUtils.h"
+#include "library/editors/core/cxButtonEdit.h"
+#include "library/editors/core/cxMaskEdit.h"
 #include "library/editors/core/cxTextEditProperties.h"
 #include "library/foundation/FoundationStartup.h"
 #include "platform/forms/Screen.h"
@@ -74,5 +76,7 @@ void RegisterEditorUnits() {
   RegisterUnit("cxEdit", &cxEditInitialize, &cxEditFinalize);
   RegisterUnit("cxEditRegisteredRepositoryItems", &StartRegisteredRepositoryItems, &StopRegisteredRepositoryItems);
   RegisterUnit("cxTextEdit", &cxTextEditPropertiesInitialize, &cxTextEditPropertiesFinalize);
+  RegisterUnit("cxMaskEdit", &cxMaskEditInitialize, &cxMaskEditFinalize);
+  RegisterUnit("cxButtonEdit", &cxButtonEditInitialize, &cxButtonEditFinalize);
   RegisterUnit("cxDropDownEdit", &cxDropDownEditInitialize, &cxDropDownEditFinalize);
 }

@@ -36,8 +36,8 @@ ORV_REGISTER(TcxButtonEdit, ORV_PROP(Anchors), ORV_PROP(AutoSize).Default(true),
              ORV_EVENT(OnMouseLeave), ORV_EVENT(OnMouseMove), ORV_EVENT(OnMouseUp), ORV_EVENT(OnStartDrag),
              ORV_EVENT(OnEndDock), ORV_EVENT(OnStartDock))
 
-TcxCustomButtonEditProperties::TcxCustomButtonEditProperties(TPersistent* AOwner)
-    : TcxCustomMaskEditProperties(AOwner) {
+void TcxCustomButtonEditProperties::AfterConstruction() {
+  TcxCustomMaskEditProperties::AfterConstruction();
   TcxEditButton* button = GetButtons()->Add();
   button->SetKind(bkEllipsis);
   button->SetDefault(true);

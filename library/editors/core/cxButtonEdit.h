@@ -8,7 +8,9 @@
 class TcxCustomButtonEditProperties : public TcxCustomMaskEditProperties {
   ORV_CLASS(TcxCustomButtonEditProperties, TcxCustomMaskEditProperties)
  public:
-  explicit TcxCustomButtonEditProperties(TPersistent* AOwner);
+  explicit TcxCustomButtonEditProperties(TPersistent* AOwner) : TcxCustomMaskEditProperties(AOwner) {}
+  // Adds the default ellipsis button once the buttons exist.
+  void AfterConstruction() override;
 
   TClass GetContainerClass() const override;
 };

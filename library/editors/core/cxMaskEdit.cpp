@@ -153,7 +153,7 @@ void TcxCustomMaskEditProperties::Assign(TPersistent* Source) {
   orv::ScopeExit end([this] { EndUpdate(); });
   TcxCustomTextEditProperties::Assign(Source);
   SetMaskKind(source->GetMaskKind());
-  SetEditMask(source->FEditMask);
+  SetEditMask(source->GetEditMask());
   SetCaseInsensitive(source->GetCaseInsensitive());
   SetIgnoreMaskBlank(source->GetIgnoreMaskBlank());
   SetAlwaysShowBlanksAndLiterals(source->GetAlwaysShowBlanksAndLiterals());
@@ -223,7 +223,8 @@ void TcxCustomMaskEditProperties::PrepareDisplayValue(const Variant& AEditValue,
     return;
   }
   IcxEditDefaultValuesProvider* provider = GetIDefaultValuesProvider();
-  if (!AEditFocused && provider && provider->IsDisplayFormatDefined(true)) {
+  const bool currencyAccepted = !GetDisplayFormatOptions().Contains(dfoNoCurrencyValue);
+  if (!AEditFocused && provider && provider->IsDisplayFormatDefined(currencyAccepted)) {
     // A display format of the bound field wins over the mask.
     TcxCustomTextEditProperties::PrepareDisplayValue(AEditValue, DisplayValue, AEditFocused);
     return;
@@ -385,11 +386,22 @@ void TcxCustomMaskEdit::DoEditKeyDown(Word& Key, TShiftState Shift) {
       }
       break;
     case VK_DELETE:
-      if (Shift.Contains(ssShift)) {
-        // With a selection the native edit cuts it; without one the key
-        // acts as Backspace.
-        if (GetSelLength() == 0 && !FMode->PressBackSpace()) Key = 0;
+      if (Shift.Contains(ssShift) && GetSelLength() > 0) {
+        // A cut, through the mask: the platform edit would remove the
+        // characters outright and move every position after them.
+        MaskedClipboardKey(WM_CUT);
+        Key = 0;
+      } else if (Shift.Contains(ssShift)) {
+        // Backspace: the held Shift selects nothing here.
+        FSelecting = false;
+        if (!FMode->PressBackSpace()) Key = 0;
       } else if (!FMode->PressDelete()) {
+        Key = 0;
+      }
+      break;
+    case VK_INSERT:
+      if (Shift.Contains(ssShift) && !Shift.Contains(ssCtrl)) {
+        MaskedClipboardKey(WM_PASTE);
         Key = 0;
       }
       break;
@@ -415,9 +427,15 @@ void TcxCustomMaskEdit::DoEditKeyPress(char& Key) {
   }
   switch (Key) {
     case '\r': return;
-    case '\x03':
+    case '\x03': TcxCustomTextEdit::DoEditKeyPress(Key); return;
     case '\x16':
-    case '\x18': TcxCustomTextEdit::DoEditKeyPress(Key); return;
+      MaskedClipboardKey(WM_PASTE);
+      Key = 0;
+      return;
+    case '\x18':
+      MaskedClipboardKey(WM_CUT);
+      Key = 0;
+      return;
     case '\b':
       if (!FMode->PressBackSpace()) Key = 0;
       return;
@@ -428,6 +446,19 @@ void TcxCustomMaskEdit::DoEditKeyPress(char& Key) {
 }
 
 void TcxCustomMaskEdit::DoEditKeyUp(Word& Key, TShiftState Shift) { TcxCustomTextEdit::DoEditKeyUp(Key, Shift); }
+
+// The clipboard keys of a masked editor come here rather than to the
+// platform edit, which would paste or cut past the mask.
+void TcxCustomMaskEdit::MaskedClipboardKey(UINT AMessage) {
+  auto user = orv::TempValue(FUserAction, true);
+  if (AMessage == WM_PASTE) {
+    if (!RealReadOnly()) PasteFromClipboard();
+  } else if (RealReadOnly()) {
+    CopyToClipboard();
+  } else {
+    CutToClipboard();
+  }
+}
 
 // ---- mouse and focus ----
 
@@ -465,7 +496,12 @@ void TcxCustomMaskEdit::CutToClipboard() {
     TcxCustomTextEdit::CutToClipboard();
     return;
   }
+  // As in the text editor: nothing selected, nothing cut; and a password,
+  // which never reaches the clipboard, is not deleted either.
+  if (GetSelLength() == 0 || GetActiveProperties()->GetEchoMode() == eemPassword) return;
   CopyToClipboard();
+  auto user = orv::TempValue(FUserAction, IsFocused());
+  if (FUserAction && !DoEditing()) return;
   if (FMode->PressDelete()) SendMyKeyPress('\b');
 }
 
@@ -483,6 +519,8 @@ void TcxCustomMaskEdit::SetSelText(const AnsiString& Value) {
     TcxCustomTextEdit::SetSelText(Value);
     return;
   }
+  // Outside text of which the mask takes nothing changes nothing at all.
+  if (!Value.empty() && !FMode->CheckInsertion(Value)) return;
   FMode->SetClipboardTextLength(static_cast<int>(Value.size()));
   FMode->PrePasteFromClipboard();
   TcxCustomTextEdit::SetSelText(Value);
@@ -586,23 +624,26 @@ void TcxCustomMaskEdit::PropertiesChanged(TObject* Sender) {
   const bool caseChanged = properties->GetCharCase() != FMode->GetCharCase();
   const bool echoModeChanged = properties->GetEchoMode() != FMode->GetEchoMode();
   const bool focused = InternalFocused();
+  const bool formatChanging = properties->IsFormatChanging();
+  const Integer formatSelStart = formatChanging && focused ? GetSelStart() : 0;
+  const Integer formatSelLength = formatChanging && focused ? GetSelLength() : 0;
 
   bool maskCleared = false;
   if (kindChanged) {
     const TcxEditMaskKind oldKind = FMode->GetMaskKind();
     const TcxEditMaskKind newKind = properties->GetMaskKind();
-    const TEditCharCase oldCharCase = FMode->GetCharCase();
-    const TcxEditEchoMode oldEchoMode = FMode->GetEchoMode();
+    // The new mode is made before the old one goes, so that the editor is
+    // never without one.
+    TcxMaskEditModePtr newMode(NewMode(properties->GetModeClass(newKind), this, properties));
+    newMode->SetCharCase(FMode->GetCharCase());
+    newMode->SetEchoMode(FMode->GetEchoMode());
     delete FMode;
-    FMode = nullptr;
+    FMode = newMode.release();
     // A mask of the other language means nothing to the new kind.
     if (IsRegExprKind(oldKind) != IsRegExprKind(newKind)) {
       properties->FEditMask.clear();
       maskCleared = true;
     }
-    FMode = NewMode(properties->GetModeClass(newKind), this, properties);
-    FMode->SetCharCase(oldCharCase);
-    FMode->SetEchoMode(oldEchoMode);
     const AnsiString effective = properties->GetEditMask();
     FMode->Compile(effective);
     if (!TcxCustomMaskEditProperties::EmptyMask(effective)) FMode->SynchronizeEditValue();
@@ -641,7 +682,7 @@ void TcxCustomMaskEdit::PropertiesChanged(TObject* Sender) {
     savedSelLength = GetSelLength();
   }
 
-  if (IsMasked() && !(VarIsNull(GetEditValue()) && !properties->ChangedLocked())) FMode->UpdateEditValue();
+  if (IsMasked() && !(VarIsNull(GetEditValue()) && !PropertiesChangeLocked())) FMode->UpdateEditValue();
 
   locked = false;
   properties->LockUpdate(false);
@@ -657,6 +698,20 @@ void TcxCustomMaskEdit::PropertiesChanged(TObject* Sender) {
   }
 
   if (kindChanged || maskChanged || caseChanged) FMaskedText = FMode->GetUpdatedText(GetEditText(), true);
+  // A locale change moves no position: the caret stays where the user left
+  // it.
+  if (formatChanging && focused) {
+    DirectSetSelStart(formatSelStart);
+    DirectSetSelLength(formatSelLength);
+  }
+}
+
+void TcxCustomMaskEdit::FormatChanged() {
+  if (!IsMasked() || !GetModifiedAfterEnter()) {
+    TcxCustomTextEdit::FormatChanged();
+    return;
+  }
+  GetActiveProperties()->Changed();
 }
 
 TClassRef<TcxCustomEditProperties> TcxMaskEdit::GetPropertiesClass() const {
@@ -671,12 +726,13 @@ TClass TcxFilterMaskEditHelper::GetFilterEditClass() const { return TcxMaskEdit:
 TcxFilterControlOperators TcxFilterMaskEditHelper::GetSupportedFilterOperators(TcxCustomEditProperties* AProperties,
                                                                                TcxValueTypeClass AValueTypeClass,
                                                                                bool AExtendedSet) const {
-  TcxFilterControlOperators result{fcoEqual, fcoNotEqual,     fcoLess,   fcoLessEqual,
-                                   fcoGreater, fcoGreaterEqual, fcoBlanks, fcoNonBlanks};
+  using Operators = TcxFilterControlOperators;
+  Operators result{fcoEqual,   fcoNotEqual,     fcoLess,   fcoLessEqual,
+                   fcoGreater, fcoGreaterEqual, fcoBlanks, fcoNonBlanks};
   auto* properties = dynamic_cast<TcxCustomMaskEditProperties*>(AProperties);
   const bool masked = properties && properties->GetIsMasked();
-  if (!masked && AValueTypeClass && AValueTypeClass->IsString()) result += TcxFilterControlOperators{fcoLike, fcoNotLike};
-  if (AExtendedSet) result += TcxFilterControlOperators{fcoBetween, fcoNotBetween, fcoInList, fcoNotInList};
+  if (!masked && AValueTypeClass && AValueTypeClass->IsString()) result += Operators{fcoLike, fcoNotLike};
+  if (AExtendedSet) result += Operators{fcoBetween, fcoNotBetween, fcoInList, fcoNotInList};
   return result;
 }
 

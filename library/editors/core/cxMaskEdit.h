@@ -175,6 +175,9 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
   void SynchronizeDisplayValue() override;
   void PropertiesChanged(TObject* Sender) override;
   using TcxCustomTextEdit::PropertiesChanged;
+  // The locale's formats changed: the mask is compiled again; text typed
+  // and not yet posted stays, re-formatted by the mode.
+  void FormatChanged() override;
   // Silent while a simulated key is on its way to the native edit.
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;
@@ -209,6 +212,8 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
   // updated text when unfocused under a standard mask, else the full mask.
   AnsiString DisplayFormOf(const AnsiString& AText, bool ATextHasLiterals);
   bool IsStandardMode() const;
+  // A cut (WM_CUT) or paste (WM_PASTE) asked for by a key.
+  void MaskedClipboardKey(win::UINT AMessage);
   AnsiString InternalGetEmptyString();
   void RefreshEmptyString();
 

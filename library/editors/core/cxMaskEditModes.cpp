@@ -26,6 +26,8 @@ void TcxMaskEditCustomMode::SynchronizeEditValue() {
   FEdit->SetInternalDisplayValue(value);
 }
 
+bool TcxMaskEditCustomMode::CheckInsertion(const AnsiString&) { return true; }
+
 void TcxMaskEditCustomMode::ClearText() {
   if (FEdit && FEdit->GetInnerEdit()) FEdit->GetInnerEdit()->SetEditValue(Variant(AnsiString()));
 }
@@ -102,6 +104,23 @@ void TcxMaskEditStandardMode::LMouseDown() {
 }
 
 char TcxMaskEditStandardMode::GetBlank(int) { return FMask->GetBlank(); }
+
+// The mask's formatting lets a character look for its place from the
+// selection on, so a character counts when some position from there takes
+// it.
+bool TcxMaskEditStandardMode::CheckInsertion(const AnsiString& AText) {
+  TcxCustomMaskEdit* edit = GetEdit();
+  if (!edit || FMask->GetCount() == 0) return true;
+  const int start = std::max(0, edit->GetSelStart());
+  for (char c : AText)
+    for (int i = start; i < FMask->GetCount(); ++i) {
+      if (FMask->GetItems(i)->IsLiteral()) continue;
+      char ch = c;
+      if (FMask->GetItems(i)->Check(ch) && edit->IsCharValidForPos(ch, i + 1) && ch != '\0') return true;
+    }
+  BeepOnError();
+  return false;
+}
 
 AnsiString TcxMaskEditStandardMode::EditText() { return GetEdit() ? GetEdit()->GetEditText() : AnsiString(); }
 

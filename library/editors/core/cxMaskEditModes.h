@@ -78,6 +78,12 @@ class TcxMaskEditCustomMode : public TObject {
   TcxEditEchoMode GetEchoMode() const { return FEchoMode; }
   void SetEchoMode(TcxEditEchoMode Value) { FEchoMode = Value; }
 
+  // Outside text about to replace the selection (a paste, SetSelText):
+  // whether the mask takes at least one of its characters there. A text it
+  // takes nothing of is refused as a whole, with a beep under BeepOnError;
+  // the editor then leaves text, caret and value as they are.
+  virtual bool CheckInsertion(const AnsiString& AText);
+
   // Clears the editor's inner edit.
   void ClearText();
 
@@ -138,6 +144,7 @@ class TcxMaskEditStandardMode : public TcxMaskEditCustomMode {
   void SynchronizeEditValue() override;
   void UpdateEditValue() override;
   AnsiString GetUpdatedText(const AnsiString& AText, bool ATextHasLiterals = true) override;
+  bool CheckInsertion(const AnsiString& AText) override;
 
   // The blank character of a position (the same for all here; descendant
   // modes may vary it).

@@ -24,10 +24,16 @@ void TcxMaskEditRegExprMode::SetRegExprCaseInsensitive() {
 }
 
 void TcxMaskEditRegExprMode::Compile(const AnsiString& AMask) {
+  if (!TcxCustomMaskEditProperties::EmptyMask(AMask)) {
+    // The engine forgets its pattern when a compile fails: a bad pattern
+    // raises from a probe, before anything of this mode changed.
+    TcxRegExpr probe;
+    TStringStream probeSource(AMask);
+    probe.Compile(&probeSource);
+    TStringStream source(AMask);
+    FRegExpr->Compile(&source);
+  }
   SetEditMask(AMask);
-  if (TcxCustomMaskEditProperties::EmptyMask(AMask)) return;
-  TStringStream source(AMask);
-  FRegExpr->Compile(&source);
   SetRegExprCaseInsensitive();
   // The split belonged to the old pattern: the next key rebuilds it.
   FHead.clear();
@@ -46,6 +52,7 @@ std::unique_ptr<TcxRegExpr> TcxMaskEditRegExprMode::CompileRegExpr() {
 
 AnsiString TcxMaskEditRegExprMode::GetFormattedText(const AnsiString& AText, bool) {
   if (!FRegExpr->IsCompiled()) return AnsiString();
+  FEngineStale = true;
   FRegExpr->Reset();
   return FRegExpr->NextEx(AText);
 }
@@ -62,8 +69,27 @@ bool TcxMaskEditRegExprMode::IsFullValidText(const AnsiString& AText) {
   return (properties && properties->GetIgnoreMaskBlank()) || regExpr->IsFinal();
 }
 
+// A character counts when the pattern takes it after what stands before
+// the selection and the characters of AText taken so far.
+bool TcxMaskEditRegExprMode::CheckInsertion(const AnsiString& AText) {
+  if (!GetEdit()) return true;
+  std::unique_ptr<TcxRegExpr> regExpr = CompileRegExpr();
+  if (!regExpr) return true;
+  const AnsiString text = EditText();
+  regExpr->NextEx(text.substr(0, std::min(text.size(), static_cast<std::size_t>(std::max(0, SelStart())))));
+  for (char c : AText)
+    if (regExpr->Next(c)) return true;
+  BeepOnError();
+  return false;
+}
+
 AnsiString TcxMaskEditRegExprMode::EditText() { return GetEdit() ? GetEdit()->GetEditText() : AnsiString(); }
-int TcxMaskEditRegExprMode::CursorPos() { return GetEdit() ? GetEdit()->GetCursorPos() : 0; }
+// Without a selection the caret is the selection's start; the editor's
+// caret position is needed only to tell the active end of a selection.
+int TcxMaskEditRegExprMode::CursorPos() {
+  if (!GetEdit()) return 0;
+  return GetEdit()->GetSelLength() == 0 ? GetEdit()->GetSelStart() : GetEdit()->GetCursorPos();
+}
 int TcxMaskEditRegExprMode::SelStart() { return GetEdit() ? GetEdit()->GetSelStart() : 0; }
 int TcxMaskEditRegExprMode::SelLength() { return GetEdit() ? GetEdit()->GetSelLength() : 0; }
 bool TcxMaskEditRegExprMode::Selecting() { return GetEdit() && GetEdit()->GetSelecting(); }
@@ -74,6 +100,7 @@ bool TcxMaskEditRegExprMode::IsCursorEnd() { return SelStart() == static_cast<in
 
 void TcxMaskEditRegExprMode::SetText(const AnsiString& AText) {
   if (!FRegExpr->IsCompiled()) return;
+  FEngineStale = false;
   FRegExpr->Reset();
   const int pending = GetClipboardTextLength();
   if (pending >= 1 && !AText.empty()) {
@@ -95,25 +122,45 @@ void TcxMaskEditRegExprMode::SynchronizeEditValue() {
   FHead = EditText();
   FTail.clear();
   GetEdit()->DirectSetSelStart(static_cast<Integer>(FHead.size()));
+  FEngineStale = false;
   FRegExpr->Reset();
   FRegExpr->NextEx(FHead);
 }
 
+bool TcxMaskEditRegExprMode::SplitMatches(const AnsiString& AText) const {
+  return FHead.size() + FTail.size() == AText.size() && AText.compare(0, FHead.size(), FHead) == 0 &&
+         AText.compare(FHead.size(), FTail.size(), FTail) == 0;
+}
+
+// Native caret moves and outside changes of the text do not always tell
+// the mode (a selection change notice may come late or not at all), so the
+// split is checked against the editor on every key: a text that still
+// agrees only moves the split to the caret, any other is split afresh.
 void TcxMaskEditRegExprMode::CursorCorrection() {
   if (!GetEdit() || !FRegExpr->IsCompiled()) return;
-  const AnsiString text = EditText();
-  if (!FResync && !(FHead.empty() && FTail.empty() && !text.empty())) return;
   FResync = false;
+  const AnsiString text = EditText();
   const std::size_t caret = std::min(text.size(), static_cast<std::size_t>(std::max(0, CursorPos())));
-  // After a native caret move the split usually still agrees with the
-  // text; rebuilding it would cost a walk over the whole head per key.
-  if (FHead.size() == caret && FHead.size() + FTail.size() == text.size() &&
-      text.compare(0, FHead.size(), FHead) == 0 && text.compare(FHead.size(), FTail.size(), FTail) == 0)
-    return;
-  FRegExpr->Reset();
-  FHead = text.substr(0, caret);
-  FTail = text.substr(caret);
-  for (char c : FHead) FRegExpr->Next(c);
+  if (FEngineStale || !SplitMatches(text)) {
+    FEngineStale = false;
+    FRegExpr->Reset();
+    FHead.clear();
+    FTail = text;
+  }
+  if (FHead.size() > caret) {
+    const std::size_t moved = FHead.size() - caret;
+    for (std::size_t i = 0; i < moved; ++i) FRegExpr->Prev();
+    FTail.insert(0, FHead, caret, moved);
+    FHead.erase(caret);
+  } else if (FHead.size() < caret) {
+    const std::size_t moved = caret - FHead.size();
+    for (std::size_t i = 0; i < moved; ++i) {
+      char c = FTail[i];
+      FRegExpr->Next(c);
+    }
+    FHead.append(FTail, 0, moved);
+    FTail.erase(0, moved);
+  }
 }
 
 void TcxMaskEditRegExprMode::BeginKey() {
@@ -121,12 +168,22 @@ void TcxMaskEditRegExprMode::BeginKey() {
   if (GetSelfChecks()) CheckConsistency();
 }
 
+namespace {
+// A text for a message: long ones by their ends.
+AnsiString Quoted(const AnsiString& AText) {
+  if (AText.size() <= 40) return "\"" + AText + "\"";
+  return "\"" + AText.substr(0, 16) + "..." + AText.substr(AText.size() - 16) + "\" (" + std::to_string(AText.size()) +
+         " characters)";
+}
+}  // namespace
+
 void TcxMaskEditRegExprMode::CheckConsistency() {
   if (!GetEdit() || !FRegExpr->IsCompiled()) return;
   const AnsiString text = EditText();
   AnsiString fault;
-  if (FHead + FTail != text)
-    fault = "head \"" + FHead + "\" and tail \"" + FTail + "\" do not make the text \"" + text + "\"";
+  if (FHead.size() + FTail.size() != text.size() || text.compare(0, FHead.size(), FHead) != 0 ||
+      text.compare(FHead.size(), FTail.size(), FTail) != 0)
+    fault = "head " + Quoted(FHead) + " and tail " + Quoted(FTail) + " do not make the text " + Quoted(text);
   else if (static_cast<int>(FHead.size()) != CursorPos())
     fault = "the head has " + std::to_string(FHead.size()) + " characters, the caret stands at " +
             std::to_string(CursorPos());
@@ -137,11 +194,11 @@ void TcxMaskEditRegExprMode::CheckConsistency() {
     std::unique_ptr<TcxRegExpr> fresh = CompileRegExpr();
     for (char c : FHead)
       if (!fresh->Next(c)) {
-        fault = "the head \"" + FHead + "\" does not match the pattern";
+        fault = "the head " + Quoted(FHead) + " does not match the pattern";
         break;
       }
     if (fault.empty() && fresh->IsFinal() != FRegExpr->IsFinal())
-      fault = "the automaton does not stand where the head \"" + FHead + "\" leads";
+      fault = "the automaton does not stand where the head " + Quoted(FHead) + " leads";
   }
   if (!fault.empty()) throw EcxEditError("Mask mode out of step: " + fault);
 }
@@ -404,12 +461,23 @@ void TcxMaskEditRegExprExMode::Compile(const AnsiString& AMask) {
 
 AnsiString TcxMaskEditRegExprExMode::GetEmptyString() { return FEmptyText; }
 
-AnsiString TcxMaskEditRegExprExMode::GetFormattedText(const AnsiString& AText, bool ATextHasLiterals) {
+// A text is taken as if typed: the forced characters come in after each
+// character, so a pasted "1234" under a date pattern keeps its digits
+// around the separators it left out.
+AnsiString TcxMaskEditRegExprExMode::GetFormattedText(const AnsiString& AText, bool) {
   if (!FRegExpr->IsCompiled()) return AnsiString();
-  AnsiString result = TcxMaskEditRegExprMode::GetFormattedText(AText, ATextHasLiterals);
+  FEngineStale = true;
+  FRegExpr->Reset();
   Clear();
   EmitForced();
-  result += FInserted;
+  AnsiString result = FInserted;
+  result.reserve(AText.size() + FInserted.size());
+  for (char c : AText) {
+    Clear();
+    if (!NextUnit(c)) continue;
+    result += c;
+    result += FInserted;
+  }
   Clear();
   return result;
 }
@@ -426,6 +494,7 @@ void TcxMaskEditRegExprExMode::UpdateEditValue() {
 
 void TcxMaskEditRegExprExMode::SetText(const AnsiString& AText) {
   if (FRegExpr->IsCompiled()) {
+    FEngineStale = false;
     FRegExpr->Reset();
     FHead = FRegExpr->NextEx(AText);
     Clear();
@@ -441,10 +510,11 @@ void TcxMaskEditRegExprExMode::SetText(const AnsiString& AText) {
   SetClipboardTextLength(0);
 }
 
+// The caret stands after the pasted text; where forced characters follow
+// it, it goes on to the end of that unit.
 void TcxMaskEditRegExprExMode::AfterPasteFromClipboard() {
-  if (FNewCursorPos < 0 || !GetEdit()) return;
-  GetEdit()->DirectSetSelStart(FNewCursorPos);
-  FNewCursorPos = -1;
+  FResync = true;
+  Correct(true);
 }
 
 void TcxMaskEditRegExprExMode::PrePasteFromClipboard() { CursorCorrection(); }
@@ -472,31 +542,29 @@ int TcxMaskEditRegExprExMode::StepBack() {
   return static_cast<int>(unit);
 }
 
-void TcxMaskEditRegExprExMode::CursorCorrection() {
+void TcxMaskEditRegExprExMode::CursorCorrection() { Correct(false); }
+
+void TcxMaskEditRegExprExMode::Correct(bool ARoundUp) {
   TcxCustomMaskEdit* edit = GetEdit();
   if (!edit || !edit->IsFocused() || !FRegExpr->IsCompiled()) return;
   const AnsiString text = EditText();
-  if (FHead.empty() && FTail.empty() && !text.empty()) {
-    FTail = text;
-    FRegExpr->Reset();
-    FResync = true;
-  }
-  if (!FResync) return;
+  const int start = SelStart();
+  const int length = SelLength();
+  const int target = length > 0 ? start : CursorPos();
+  const bool matches = !FEngineStale && SplitMatches(text);
+  if (!FResync && matches && static_cast<int>(FHead.size()) == target && length == 0) return;
   FResync = false;
-  if (FHead.size() + FTail.size() != text.size() || text.compare(0, FHead.size(), FHead) != 0 ||
-      text.compare(FHead.size(), FTail.size(), FTail) != 0) {
+  if (!matches) {
+    FEngineStale = false;
     // The text changed behind the split's back: start over from its front.
     FRegExpr->Reset();
     FHead.clear();
     FTail = text;
   }
-  const int start = SelStart();
-  const int length = SelLength();
-  const int target = length > 0 ? start : CursorPos();
   while (static_cast<int>(FHead.size()) > target) StepBack();
   while (static_cast<int>(FHead.size()) < target && StepForward() > 0) {
   }
-  if (static_cast<int>(FHead.size()) > target) StepBack();
+  if (static_cast<int>(FHead.size()) > target && !ARoundUp) StepBack();
   const int caret = static_cast<int>(FHead.size());
   if (length > 0) {
     while (static_cast<int>(FHead.size()) < start + length && StepForward() > 0) {

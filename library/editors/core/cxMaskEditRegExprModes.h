@@ -28,7 +28,7 @@ class TcxMaskEditRegExprMode : public TcxMaskEditCustomMode {
   ~TcxMaskEditRegExprMode() override;
 
   TcxEditMaskKind GetMaskKind() const override { return emkRegExpr; }
-  void AfterPasteFromClipboard() override {}
+  void AfterPasteFromClipboard() override { CursorCorrection(); }
   void Compile(const AnsiString& AMask) override;
   AnsiString GetEmptyString() override { return AnsiString(); }
   AnsiString GetFormattedText(const AnsiString& AText, bool ATextHasLiterals = true) override;
@@ -49,6 +49,7 @@ class TcxMaskEditRegExprMode : public TcxMaskEditCustomMode {
   void SynchronizeEditValue() override;
   void UpdateEditValue() override {}
   AnsiString GetUpdatedText(const AnsiString& AText, bool ATextHasLiterals = true) override;
+  bool CheckInsertion(const AnsiString& AText) override;
 
   // Takes the properties' CaseInsensitive into the automaton.
   void SetRegExprCaseInsensitive();
@@ -66,8 +67,10 @@ class TcxMaskEditRegExprMode : public TcxMaskEditCustomMode {
   // Puts the saved selection back where it was cut.
   virtual void RestoreSelection();
 
-  // Rebuilds the split from the editor's text and caret when it may be stale.
+  // Brings the split to the editor's text and caret.
   virtual void CursorCorrection();
+  // Whether head + tail make AText.
+  bool SplitMatches(const AnsiString& AText) const;
   // Whether the tail still fits behind the head; the automaton's state is
   // the same afterwards either way.
   bool NextTail();
@@ -92,6 +95,9 @@ class TcxMaskEditRegExprMode : public TcxMaskEditCustomMode {
   AnsiString FSelection;
   bool FSelectionFromTail = false;
   bool FResync = false;
+  // The automaton was used for formatting and no longer stands after the
+  // head: the next key feeds the head again.
+  bool FEngineStale = false;
 };
 
 class TcxMaskEditRegExprExMode : public TcxMaskEditRegExprMode {
@@ -136,6 +142,9 @@ class TcxMaskEditRegExprExMode : public TcxMaskEditRegExprMode {
   bool HasForcedNext();
   // Every key operation starts here.
   void BeginExKey();
+  // The cursor correction; ARoundUp takes a caret inside a unit to the
+  // unit's end instead of its start.
+  void Correct(bool ARoundUp);
   // One unit forward from the tail into the head, one unit back; each
   // answers the characters moved.
   int StepForward();
@@ -153,7 +162,4 @@ class TcxMaskEditRegExprExMode : public TcxMaskEditRegExprMode {
   AnsiString FInserted;
   int FDeletedCount = 0;
   AnsiString FEmptyText;
-  // The caret a paste leaves; nothing sets it, so the cursor correction
-  // of SetText places the caret on a unit boundary.
-  int FNewCursorPos = -1;
 };

@@ -11,6 +11,9 @@
 #include "library/editors/EditorSession.h"
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxEditRegistries.h"
+#include "library/editors/core/cxButtonEdit.h"
+#include "library/editors/core/cxComboBox.h"
+#include "library/editors/core/cxPopupEdit.h"
 #include "library/editors/core/cxTextEditProperties.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
@@ -203,12 +206,19 @@ TEST(EditorsStartup, StartsOnceInOrderSetsTheDefaultsAndLeavesNothingBehind) {
     cxEditFinalize();
     EXPECT_EQ(DefaultEditStyleController(), fallback);
 
-    // The text editor kind is registered by its unit, the combo box and the
-    // popup editor by theirs; the registries and the default repository go
-    // at shut-down with whatever they hold.
-    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 3);
-    EXPECT_EQ(GetRegisteredEditProperties()->GetItem(2), TcxTextEditProperties::StaticClass());
-    EXPECT_EQ(GetRegisteredEditProperties()->GetHint(2), "Represents a single line text editor");
+    // The editor kinds are registered by their units; the registries and
+    // the default repository go at shut-down with whatever they hold.
+    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 5);
+    EXPECT_EQ(GetRegisteredEditProperties()->GetHintByClass(TcxTextEditProperties::StaticClass()),
+              "Represents a single line text editor");
+    EXPECT_EQ(GetRegisteredEditProperties()->GetHintByClass(TcxMaskEditProperties::StaticClass()),
+              "Represents a generic masked edit control.");
+    EXPECT_EQ(GetRegisteredEditProperties()->GetHintByClass(TcxButtonEditProperties::StaticClass()),
+              "Represents an edit control with embedded buttons");
+    EXPECT_EQ(GetRegisteredEditProperties()->GetHintByClass(TcxComboBoxProperties::StaticClass()),
+              "Represents the combo box editor");
+    EXPECT_EQ(GetRegisteredEditProperties()->GetHintByClass(TcxPopupEditProperties::StaticClass()),
+              "Represents an edit control with a dropdown list");
     GetRegisteredEditProperties()->Register(TcxTestEditProperties::StaticClass(),
                                             cxEditResString(scxSEditRepositoryTextItem));
     GetRegisteredEditProperties()->Register(TcxTestEditProperties::StaticClass(), "Again|Twice");

@@ -107,6 +107,34 @@ TEST_F(StandardMode, ARefusedCharacterChangesNothingAndDoesNotBeep) {
   EXPECT_EQ(win::test::BeepCount(), beeps);
 }
 
+TEST_F(StandardMode, ACharacterTheEditorClearsIsRefusedWithABeepOnlyWhenAskedFor) {
+  Start(emkStandard, kPhone);
+  edit->ClearedChar = '9';
+  int beeps = win::test::BeepCount();
+  Run({
+      {"Home", "([_]__) ___-____"},
+      {"type 9", "([_]__) ___-____"},
+  });
+  EXPECT_EQ(win::test::BeepCount(), beeps);
+  Props()->SetBeepOnError(true);
+  Run({
+      {"type 9", "([_]__) ___-____"},
+      {"type 8", "(8[_]_) ___-____"},
+  });
+  EXPECT_EQ(win::test::BeepCount(), beeps + 1);
+}
+
+TEST_F(StandardMode, AnAllBlankTextIsCompleteOnlyWhenBlanksAreIgnored) {
+  Start(emkStandard, kPhone);
+  TcxMaskEditCustomMode* mode = edit->GetMode();
+  EXPECT_FALSE(mode->IsFullValidText("(___) ___-____"));
+  EXPECT_TRUE(mode->IsFullValidText("(555) 123-4567"));
+  EXPECT_TRUE(mode->IsFullValidText("(  5) 123-4567")) << "the area code's digits are optional";
+  Props()->SetIgnoreMaskBlank(true);
+  EXPECT_TRUE(mode->IsFullValidText("(___) ___-____"));
+  EXPECT_FALSE(mode->IsFullValidText("(555) 1__-____")) << "only the all-blank text";
+}
+
 TEST_F(StandardMode, TypingOnALiteralTypesAtTheNextMaskPosition) {
   Start(emkStandard, kPhone);
   Run({
@@ -115,6 +143,24 @@ TEST_F(StandardMode, TypingOnALiteralTypesAtTheNextMaskPosition) {
       {"click 0", "[(]___) 7__-____"},
       {"type 2", "(2[_]_) 7__-____"},
   });
+}
+
+// A paste the mask takes nothing of changes nothing; in one it takes
+// something of, a refused character leaves a blank at its position.
+TEST_F(StandardMode, APasteTheMaskTakesNothingOfIsRefusedWholeWithABeepWhenAskedFor) {
+  Start(emkStandard, kPhone);
+  Do("Home");
+  Do("type 555");
+  const int beeps = win::test::BeepCount();
+  Run({
+      {"Home", "([5]55) ___-____"},
+      {"paste abc-", "([5]55) ___-____"},
+      {"paste x7", "(_7[5]) ___-____"},
+  });
+  EXPECT_EQ(win::test::BeepCount(), beeps);
+  Props()->SetBeepOnError(true);
+  Run({{"paste ()", "(_7[5]) ___-____"}});
+  EXPECT_EQ(win::test::BeepCount(), beeps + 1);
 }
 
 TEST_F(StandardMode, APastePutsTheCaretAfterThePastedPartPastALiteral) {
