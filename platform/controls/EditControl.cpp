@@ -776,6 +776,11 @@ class Edit {
 
   // ---- Changing the text ----
 
+  // The clipboard keys reach the clipboard through the edit's own
+  // messages, so that whoever subclasses the edit sees every copy, cut and
+  // paste, typed or asked for.
+  void Self(UINT message) { SendMessageA(hwnd_, message, 0, 0); }
+
   void Notify(int code) {
     HWND parent = GetParent(hwnd_);
     if (!parent || (s_.formats && !s_.formats->Notifies(code))) return;
@@ -1013,12 +1018,12 @@ class Edit {
       case VK_HOME: MoveCaret(0, shift); break;
       case VK_END: MoveCaret(Length(), shift); break;
       case VK_DELETE:
-        if (shift && !ctrl) Cut();
+        if (shift && !ctrl) Self(WM_CUT);
         else if (!(Style() & ES_READONLY)) DeleteAround(false);
         break;
       case VK_INSERT:
-        if (shift && !ctrl) Paste();
-        else if (ctrl && !shift) Copy();
+        if (shift && !ctrl) Self(WM_PASTE);
+        else if (ctrl && !shift) Self(WM_COPY);
         break;
       default: break;
     }
@@ -1026,9 +1031,9 @@ class Edit {
 
   void Char(unsigned char c) {
     switch (c) {
-      case 3: Copy(); return;
-      case 22: Paste(); return;
-      case 24: Cut(); return;
+      case 3: Self(WM_COPY); return;
+      case 22: Self(WM_PASTE); return;
+      case 24: Self(WM_CUT); return;
       case 26: Undo(); return;
       case 8:
         if (Style() & ES_READONLY) MessageBeep(0);

@@ -137,6 +137,39 @@ TEST_F(EditInput, ClipboardKeysAndOneLevelUndo) {
   EXPECT_EQ(TextOf(edit), "copy mecopy abc123");
 }
 
+// Whoever subclasses an edit sees every clipboard key as the edit's own
+// copy, cut and paste message, and can refuse it there.
+TEST_F(EditInput, ClipboardKeysArriveAsTheEditsOwnMessages) {
+  static std::vector<UINT> seen;
+  static WNDPROC original = nullptr;
+  static bool refusePaste = false;
+  seen.clear();
+  original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_WNDPROC));
+  SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_COPY || m == WM_CUT || m == WM_PASTE) {
+      seen.push_back(m);
+      if (m == WM_PASTE && refusePaste) return 0;
+    }
+    return CallWindowProcA(original, h, m, w, l);
+  }));
+  Type("abc");
+  Chord(VK_SHIFT, VK_LEFT);
+  Chord(VK_CONTROL, 'C');
+  Chord(VK_CONTROL, VK_INSERT);
+  Chord(VK_CONTROL, 'X');
+  Chord(VK_CONTROL, 'V');
+  Chord(VK_SHIFT, VK_INSERT);
+  Chord(VK_SHIFT, VK_LEFT);
+  Chord(VK_SHIFT, VK_DELETE);
+  EXPECT_EQ(seen, (std::vector<UINT>{WM_COPY, WM_COPY, WM_CUT, WM_PASTE, WM_PASTE, WM_CUT}));
+  EXPECT_EQ(TextOf(edit), "abc");
+  refusePaste = true;
+  Chord(VK_CONTROL, 'V');
+  EXPECT_EQ(TextOf(edit), "abc");  // the subclass kept the paste
+  refusePaste = false;
+  SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+}
+
 TEST_F(EditInput, LimitCaseAndReadOnlyRefuseOrConvertTypedCharactersWithBeeps) {
   SendMessageA(edit, EM_LIMITTEXT, 3, 0);
   const int beeps = win::test::BeepCount();
