@@ -242,6 +242,17 @@ Integer TcxCustomInnerTextEdit::GetCursorPos() {
   auto xOf = [this](Integer I) {
     return static_cast<int16_t>(LOWORD(SendMessageA(GetHandle(), EM_POSFROMCHAR, static_cast<WPARAM>(I), 0)));
   };
+  // The caret stands at one end of the selection. Those two positions are
+  // asked first: character positions come back as 16-bit coordinates, so
+  // in a text wider than 32,767 pixels the ones far from the visible part
+  // wrap and would mislead the search below.
+  DWORD selStart = 0, selEnd = 0;
+  SendMessageA(GetHandle(), EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+  for (const DWORD end : {selEnd, selStart}) {
+    const Integer pos = static_cast<Integer>(end);
+    if (pos < length && xOf(pos) == caret.X) return pos;
+    if (pos == length && (length == 0 || xOf(length - 1) < caret.X)) return pos;
+  }
   Integer lo = 0;
   Integer hi = length - 1;
   while (hi - lo >= 2) {

@@ -138,6 +138,19 @@ TEST_F(TextEdit, TypingEditsTheTextAndTheCaretStandsWhereTheKeysPutIt) {
   Pump();
   Press(VK_END);
   EXPECT_EQ(edit->GetCursorPos(), 3);
+
+  // A text far wider than 16-bit coordinates reach: the caret is still
+  // found, at the end, at the start and in the middle.
+  const std::string wide(20000, 'W');
+  edit->SetText(wide);
+  Press(VK_END);
+  EXPECT_EQ(edit->GetCursorPos(), 20000);
+  Press(VK_HOME);
+  EXPECT_EQ(edit->GetCursorPos(), 0);
+  SendMessageA(Inner(edit), EM_SETSEL, 12345, 12345);
+  EXPECT_EQ(edit->GetCursorPos(), 12345);
+  edit->SetText("ell");
+  Press(VK_END);
   log.clear();
   Press(VK_RIGHT);
   Press(VK_HOME);
