@@ -706,14 +706,6 @@ void TcxCustomMaskEdit::PropertiesChanged(TObject* Sender) {
   }
 }
 
-void TcxCustomMaskEdit::FormatChanged() {
-  if (!IsMasked() || !GetModifiedAfterEnter()) {
-    TcxCustomTextEdit::FormatChanged();
-    return;
-  }
-  GetActiveProperties()->Changed();
-}
-
 TClassRef<TcxCustomEditProperties> TcxMaskEdit::GetPropertiesClass() const {
   return TcxMaskEditProperties::StaticClass();
 }

@@ -177,7 +177,6 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
   using TcxCustomTextEdit::PropertiesChanged;
   // The locale's formats changed: the mask is compiled again; text typed
   // and not yet posted stays, re-formatted by the mode.
-  void FormatChanged() override;
   // Silent while a simulated key is on its way to the native edit.
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;

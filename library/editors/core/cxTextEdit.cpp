@@ -434,6 +434,10 @@ void TcxCustomTextEdit::CheckEditValue() {
 
 void TcxCustomTextEdit::FormatChanged() {
   GetActiveProperties()->Changed();
+  // Text typed since entering and not posted yet stays as the user left it
+  // (a mask re-formats it in place); showing the posted value again would
+  // throw it away.
+  if (GetModifiedAfterEnter()) return;
   SynchronizeDisplayValue();
 }
 

@@ -503,6 +503,18 @@ TEST_F(MaskEdit, ALocaleChangeRecompilesTheDateSeparatorAndTheTypedDigitsStay) {
   }
 }
 
+TEST_F(MaskEdit, ALocaleChangeLeavesTypedUnpostedTextOfAnUnmaskedEditorAsTyped) {
+  fixtures::SwitchLocale us(fixtures::UsLocale());
+  auto* edit = MakeEdit();
+  ShowAndFocus(edit);
+  Type("3.5 typed");
+  {
+    ScopedLocale de(fixtures::GermanLocale());
+    Pump();
+    EXPECT_EQ(edit->GetEditText(), "3.5 typed");
+  }
+}
+
 // ---------------------------------------------------------------------------
 // The filter row.
 
