@@ -462,12 +462,6 @@ bool TcxCustomTextEdit::IsEditClass() {
   return GetActiveProperties()->GetAlignment()->GetHorz() == taLeftJustify;
 }
 
-void TcxCustomTextEdit::CalculateViewInfo(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
-                                          bool AIsMouseEvent) {
-  inherited::CalculateViewInfo(P, Button, Shift, AIsMouseEvent);
-  GetViewInfo()->IsEditClass = IsEditClass();
-}
-
 void TcxCustomTextEdit::UpdateDrawValue() {
   TcxCustomTextEditViewInfo* viewInfo = GetViewInfo();
   if (!viewInfo || PropertiesChangeLocked()) return;

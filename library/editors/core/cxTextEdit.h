@@ -119,8 +119,6 @@ class TcxCustomTextEdit : public TcxCustomEdit,
 
   // ---- Overrides of the base editor ----
   void AdjustInnerEditPosition() override;
-  using TcxCustomEdit::CalculateViewInfo;
-  void CalculateViewInfo(const TPoint& P, TcxMouseButton Button, TShiftState Shift, bool AIsMouseEvent) override;
   void GetInnerControlBounds(const TRect& R, TControl* AControl, TcxContainerInnerControlBounds& ABounds) override;
   bool CanKeyDownModifyEdit(Word Key, TShiftState Shift) override;
   bool CanKeyPressModifyEdit(char Key) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "library/editors/core/cxCustomEdit.h"
 #include "library/editors/core/cxEditPaintUtils.h"
 #include "library/foundation/cxGeometry.h"
 #include "platform/rtl/Collation.h"
@@ -269,8 +270,10 @@ void TcxCustomTextEditViewData::InitCacheData() {
 }
 
 bool TcxCustomTextEditViewData::GetIsEditClass() {
-  // The editor shows its inner edit exactly when it is an edit class.
-  return Edit && InnerEdit && InnerEdit->GetControl()->GetVisible();
+  // The editor decides whether its inner edit is shown; a grid cell
+  // without an editor always draws its text itself.
+  auto* edit = Edit ? dynamic_cast<TcxCustomEdit*>(Edit) : nullptr;
+  return edit && edit->IsEditClass();
 }
 
 Integer TcxCustomTextEditViewData::GetDrawTextFlags() {
