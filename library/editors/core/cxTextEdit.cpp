@@ -97,6 +97,8 @@ TClassRef<TWinControl> TcxCustomTextEdit::GetInnerEditClass() const {
   return TcxCustomInnerTextEdit::StaticClass();
 }
 
+TClass TcxCustomTextEditProperties::GetContainerClass() const { return TcxTextEdit::StaticClass(); }
+
 TClassRef<TcxCustomEditProperties> TcxTextEdit::GetPropertiesClass() const {
   return TcxTextEditProperties::StaticClass();
 }

@@ -97,7 +97,8 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFo
   // flagged values are copied only where the source set them.
   void Assign(TPersistent* Source) override;
 
-  // Factories.
+  // Factories. The editor class is the text editor's (defined with it).
+  TClass GetContainerClass() const override;
   TClass GetViewDataClass() const override;
   TClass GetViewInfoClass() const override;
   TClass GetAssignedValuesClass() const override { return TcxTextEditPropertiesValues::StaticClass(); }

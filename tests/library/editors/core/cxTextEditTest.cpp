@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "library/editors/EditorSession.h"
+#include "library/editors/core/CustomEditFixtures.h"
+#include "library/editors/core/cxInplaceEditList.h"
 #include "library/editors/core/cxTextEdit.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
@@ -17,6 +19,7 @@
 #include "platform/win/Focus.h"
 #include "platform/win/GlobalMemory.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
 #include "platform/win/TestHooks.h"
 #include "platform/win/WindowRegion.h"
@@ -423,6 +426,99 @@ TEST_F(TextEdit, TheEditSitsAtTheTopTheBottomOrHalfwayInATallEditor) {
   EXPECT_LT(middle, bottom);
   EXPECT_EQ(middle - top, (bottom - top) / 2);
   EXPECT_LE(edit->GetInnerControl()->GetTop() + edit->GetInnerControl()->GetHeight(), edit->GetHeight());
+}
+
+// A grid's text rows share one in-place text editor from the pool; the
+// grid stand-in hosts it and hears the keys that leave it.
+class InplaceTextEdit : public TextEdit {
+ protected:
+  void SetUp() override {
+    TextEdit::SetUp();
+    grid = New<TTestGrid>(form);
+    grid->SetBoundsRect({10, 10, 310, 160});
+    grid->SetParent(form);
+    pool = New<TcxInplaceEditList>();
+    row = New<TcxTextEditProperties>(nullptr);
+  }
+  void TearDown() override {
+    pool->Free();
+    row->Free();
+    TextEdit::TearDown();
+  }
+  // The row's editor over a cell holding "hello", on a shown form.
+  TcxTextEdit* Cell() {
+    auto* edit = dynamic_cast<TcxTextEdit*>(pool->GetEdit(row));
+    if (!edit) return nullptr;
+    edit->SetBoundsRect({20, 20, 170, 41});
+    edit->SetParent(grid);
+    edit->SetEditValue(Variant(AnsiString("hello")));
+    edit->OnAfterKeyDown = [this](TObject*, Word& Key, TShiftState) { log.push_back("after key " + std::to_string(Key)); };
+    form->Show();
+    Pump();
+    log.clear();
+    return edit;
+  }
+  TTestGrid* grid = nullptr;
+  TcxInplaceEditList* pool = nullptr;
+  TcxTextEditProperties* row = nullptr;
+};
+
+TEST_F(InplaceTextEdit, ThePoolHandsOutATextEditorThatAKeyOrAClickActivatesWithTheKeyTypedOrTheCaretPlaced) {
+  TcxTextEdit* edit = Cell();
+  ASSERT_NE(edit, nullptr) << "the pool made no text editor for a text row";
+  EXPECT_TRUE(edit->IsInplace());
+  EXPECT_EQ(pool->GetEdit(row), edit);
+
+  TcxCustomEditData* data = nullptr;
+  edit->ActivateByKey('x', data);
+  Pump();
+  EXPECT_EQ(GetFocus(), Inner(edit));
+  EXPECT_EQ(edit->GetText(), "x") << "the typed key replaces the selected cell text";
+  EXPECT_EQ(edit->GetCursorPos(), 1);
+  Type("yz");
+  EXPECT_EQ(edit->GetText(), "xyz");
+
+  // A press on the cell activates the editor with its text selected; a
+  // later click between the second and the third letter puts the caret
+  // there.
+  edit->SetEditValue(Variant(AnsiString("hello")));
+  grid->SetFocus();
+  Pump();
+  ASSERT_EQ(edit->GetText(), "hello");
+  edit->ActivateByMouse({ssLeft}, 60, 25, data);
+  Pump();
+  EXPECT_EQ(GetFocus(), Inner(edit));
+  EXPECT_EQ(Sel(edit), (std::pair<int, int>{0, 5}));
+  test::PumpFor(GetDoubleClickTime() + 10);
+  test::Click(Inner(edit), {CharX(edit, 2), 5});
+  Pump();
+  EXPECT_EQ(Sel(edit), (std::pair<int, int>{2, 2}));
+  Type("_");
+  EXPECT_EQ(edit->GetText(), "he_llo");
+}
+
+TEST_F(InplaceTextEdit, EscRestoresTheCellEnterAndTabGoToTheGridAndNoKeyReachesTheEditAsACharacter) {
+  TcxTextEdit* edit = Cell();
+  ASSERT_NE(edit, nullptr);
+  TcxCustomEditData* data = nullptr;
+  edit->Activate(data);
+  Pump();
+  Press(VK_END);
+  Type("!");
+  const int beeps = test::BeepCount();
+  Press(VK_ESCAPE);
+  EXPECT_EQ(edit->GetText(), "hello");
+  EXPECT_EQ(VarToStr(edit->GetEditValue()), "hello");
+
+  Press(VK_END);
+  Type("?");
+  log.clear();
+  Press(VK_RETURN);
+  Press(VK_TAB);
+  EXPECT_EQ(log, (Log{"after key " + std::to_string(VK_RETURN), "after key " + std::to_string(VK_TAB)}));
+  EXPECT_EQ(edit->GetText(), "hello?") << "Enter or Tab typed into the cell";
+  EXPECT_EQ(GetFocus(), Inner(edit)) << "the grid decides where the focus goes";
+  EXPECT_EQ(test::BeepCount(), beeps) << "the platform edit heard Enter or Esc";
 }
 
 }  // namespace
