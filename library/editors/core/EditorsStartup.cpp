@@ -7,7 +7,7 @@
 #include "library/editors/core/cxEditRepository.h"
 #include "library/editors/core/cxEditStyles.h"
 #include "library/editors/core/cxEditUtils.h"
-#include "library/editors/core/cxTextEditProperties.h"
+#include "library/editors/core/cxTextEdit.h"
 #include "library/foundation/FoundationStartup.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/UnitStartup.h"
@@ -72,5 +72,5 @@ void RegisterEditorUnits() {
   RegisterUnit("cxEditPaintUtils", &cxEditPaintUtilsInitialize, &cxEditPaintUtilsFinalize);
   RegisterUnit("cxEdit", &cxEditInitialize, &cxEditFinalize);
   RegisterUnit("cxEditRegisteredRepositoryItems", &StartRegisteredRepositoryItems, &StopRegisteredRepositoryItems);
-  RegisterUnit("cxTextEdit", &cxTextEditPropertiesInitialize, &cxTextEditPropertiesFinalize);
+  RegisterUnit("cxTextEdit", &cxTextEditInitialize, &cxTextEditFinalize);
 }

@@ -18,6 +18,7 @@ using namespace win;
 
 ORV_REGISTER(TcxCustomTextEdit)
 ORV_REGISTER(TcxTextEdit)
+ORV_REGISTER(TcxFilterTextEditHelper)
 
 namespace {
 
@@ -680,4 +681,38 @@ void TcxCustomTextEdit::KeyPress(char& Key) {
   const bool escape = Key == '\x1B';
   inherited::KeyPress(Key);
   if (escape && Key == 0 && FPopupClosingKey && !HasPopupWindow()) FPopupClosingKey = false;
+}
+
+// --- the filter builder's helper and the unit ----------------------------------------------------
+
+void TcxFilterTextEditHelper::InitializeProperties(TcxCustomEditProperties* AProperties,
+                                                   TcxCustomEditProperties* AEditProperties,
+                                                   bool AHasButtons) const {
+  inherited::InitializeProperties(AProperties, AEditProperties, AHasButtons);
+  AProperties->SetAutoSelect(true);
+  if (auto* properties = dynamic_cast<TcxCustomTextEditProperties*>(AProperties)) {
+    properties->SetHideSelection(true);
+    properties->SetViewStyle(vsNormal);
+  }
+}
+
+void TcxFilterTextEditHelper::SetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties*,
+                                             const Variant& AValue) const {
+  AEdit->SetEditValue(Variant(VarToStr(AValue)));
+}
+
+namespace {
+Integer TextEditUnitStartCount = 0;
+}
+
+void cxTextEditInitialize() {
+  if (TextEditUnitStartCount++ > 0) return;
+  cxTextEditPropertiesInitialize();
+  FilterEditsController()->Register(TcxTextEditProperties::StaticClass(), TcxFilterTextEditHelper::StaticClass());
+}
+
+void cxTextEditFinalize() {
+  if (TextEditUnitStartCount == 0 || --TextEditUnitStartCount > 0) return;
+  FilterEditsController()->Unregister(TcxTextEditProperties::StaticClass(), TcxFilterTextEditHelper::StaticClass());
+  cxTextEditPropertiesFinalize();
 }

@@ -428,6 +428,70 @@ TEST_F(TextEdit, TheEditSitsAtTheTopTheBottomOrHalfwayInATallEditor) {
   EXPECT_LE(edit->GetInnerControl()->GetTop() + edit->GetInnerControl()->GetHeight(), edit->GetHeight());
 }
 
+// The filter builder's condition on a text column: the text editor the
+// unit registered, set up for typing a condition, taking a condition's
+// value as text, and the builder's check of what was typed.
+TEST_F(TextEdit, ATextConditionIsTypedInAPlainTextEditorAndChecked) {
+  const TcxCustomFilterEditHelperClass helper = FilterEditsController()->FindHelper(TcxTextEditProperties::StaticClass());
+  ASSERT_EQ(helper, TcxFilterTextEditHelper::StaticClass());
+
+  auto* column = New<TcxTextEditProperties>(nullptr);
+  column->SetViewStyle(vsHideCursor);
+  column->SetAutoSelect(false);
+  column->SetHideSelection(false);
+  column->SetMaxLength(5);
+  column->GetAlignment()->SetHorz(taRightJustify);
+  auto* edit = dynamic_cast<TcxTextEdit*>(helper->GetFilterEdit(column));
+  ASSERT_NE(edit, nullptr);
+  TcxTextEditProperties* props = edit->GetProperties();
+  EXPECT_EQ(props->GetViewStyle(), vsNormal);
+  EXPECT_TRUE(props->GetAutoSelect() && props->GetHideSelection());
+  EXPECT_EQ(props->GetAlignment()->GetHorz(), taLeftJustify);
+  EXPECT_EQ(props->GetMaxLength(), 5);
+  EXPECT_EQ(column->GetViewStyle(), vsHideCursor) << "the column lost its own settings";
+
+  helper->SetFilterValue(edit, column, Variant(42));
+  EXPECT_EQ(VarType(edit->GetEditValue()), varString);
+  EXPECT_EQ(edit->GetText(), "42");
+  helper->SetFilterValue(edit, column, Null());
+  EXPECT_EQ(edit->GetText(), "");
+
+  EXPECT_TRUE(helper->GetSupportedFilterOperators(props, TcxStringValueType::Class()).Contains(fcoLike));
+  EXPECT_FALSE(helper->GetSupportedFilterOperators(props, TcxIntegerValueType::Class()).Contains(fcoLike));
+
+  // An empty text is no condition on a number, but it is one on a text.
+  Variant value("");
+  FilterControlValidateValue(edit, value, fcoEqual, TcxIntegerValueType::Class(), helper);
+  EXPECT_TRUE(VarIsNull(value));
+  value = Variant("");
+  FilterControlValidateValue(edit, value, fcoEqual, TcxStringValueType::Class(), helper);
+  EXPECT_EQ(VarToStr(value), "");
+  EXPECT_FALSE(VarIsNull(value));
+
+  // Text that is no number is refused and stays in the focused editor.
+  edit->SetParent(form);
+  edit->SetBoundsRect({10, 10, 160, 31});
+  auto* other = MakeEdit({10, 50, 160, 71});
+  ShowAndFocus(other);
+  edit->SetFocus();
+  Pump();
+  Type("12abc");
+  other->SetFocus();
+  Pump();
+  EXPECT_EQ(edit->GetText(), "12abc");
+  value = Variant(edit->GetText());
+  EXPECT_THROW(FilterControlValidateValue(edit, value, fcoEqual, TcxIntegerValueType::Class(), helper),
+               EcxFilterControlError);
+  Pump();
+  EXPECT_EQ(GetFocus(), Inner(edit));
+  EXPECT_EQ(edit->GetText(), "12abc");
+  value = Variant("12");
+  FilterControlValidateValue(edit, value, fcoEqual, TcxIntegerValueType::Class(), helper);
+  EXPECT_EQ(VarType(value), varInteger);
+  edit->Free();
+  column->Free();
+}
+
 // A grid's text rows share one in-place text editor from the pool; the
 // grid stand-in hosts it and hears the keys that leave it.
 class InplaceTextEdit : public TextEdit {
