@@ -22,6 +22,7 @@
 #include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
 #include "platform/win/TestHooks.h"
+#include "platform/win/WindowPos.h"
 #include "platform/win/WindowRegion.h"
 
 using namespace win;
@@ -49,6 +50,42 @@ void SetClipboardText(const std::string& text) {
   SetClipboardData(CF_TEXT, GlobalFromBytes(text.c_str(), text.size() + 1));
   CloseClipboard();
 }
+
+// An editor's own popup menu; Ctrl+M is its shortcut.
+class TLoggingMenu : public TComponent, public IcxPopupMenu {
+  ORV_CLASS(TLoggingMenu, TComponent)
+ public:
+  explicit TLoggingMenu(TComponent* AOwner) : TComponent(AOwner) {}
+  Log* Heard = nullptr;
+  bool IsShortCut(TMessage& Message) override {
+    if (Message.WParam != 'M' || GetKeyState(VK_CONTROL) >= 0) return false;
+    Heard->push_back("menu shortcut");
+    return true;
+  }
+  void Popup(Integer X, Integer Y) override {
+    Heard->push_back("popup at " + std::to_string(X) + "," + std::to_string(Y));
+  }
+};
+
+// A text editor that keeps the context menu of its inner edit to itself.
+class TMenuKeepingTextEdit : public TcxTextEdit {
+  ORV_CLASS(TMenuKeepingTextEdit, TcxTextEdit)
+ public:
+  explicit TMenuKeepingTextEdit(TComponent* AOwner) : TcxTextEdit(AOwner) {}
+  Log* Heard = nullptr;
+  bool InnerControlDefaultHandler(TMessage& Message) override {
+    if (Message.Msg != WM_CONTEXTMENU) return false;
+    Heard->push_back("kept context menu");
+    return true;
+  }
+};
+
+}  // namespace
+
+ORV_REGISTER(TLoggingMenu)
+ORV_REGISTER(TMenuKeepingTextEdit)
+
+namespace {
 
 class TextEdit : public ::testing::Test, public edit_test::EditorSession {
  protected:
@@ -426,6 +463,40 @@ TEST_F(TextEdit, TheEditSitsAtTheTopTheBottomOrHalfwayInATallEditor) {
   EXPECT_LT(middle, bottom);
   EXPECT_EQ(middle - top, (bottom - top) / 2);
   EXPECT_LE(edit->GetInnerControl()->GetTop() + edit->GetInnerControl()->GetHeight(), edit->GetHeight());
+}
+
+TEST_F(TextEdit, TheEditorsPopupMenuAnswersAClickOrItsShortcutInTheInnerEdit) {
+  auto* edit = MakeEdit();
+  auto* menu = New<TLoggingMenu>(form);
+  menu->Heard = &log;
+  edit->SetPopupMenu(menu);
+  edit->SetText("abc");
+  ShowAndFocus(edit);
+  Press(VK_END);
+
+  test::Click(Inner(edit), {4, 5}, VK_RBUTTON);
+  Pump();
+  POINT at{4, 5};
+  ClientToScreen(Inner(edit), &at);
+  EXPECT_EQ(log, Log{"popup at " + std::to_string(at.X) + "," + std::to_string(at.Y)});
+
+  log.clear();
+  Chord(VK_CONTROL, 'M');
+  EXPECT_EQ(log, Log{"menu shortcut"});
+  EXPECT_EQ(edit->GetText(), "abc") << "the menu's shortcut reached the text";
+
+  // A descendant may take the inner edit's context menu before the
+  // platform passes it up.
+  auto* keeper = New<TMenuKeepingTextEdit>(form);
+  keeper->SetBoundsRect({10, 50, 160, 71});
+  keeper->SetParent(form);
+  keeper->SetPopupMenu(menu);
+  keeper->Heard = &log;
+  Pump();
+  log.clear();
+  test::Click(Inner(keeper), {4, 5}, VK_RBUTTON);
+  Pump();
+  EXPECT_EQ(log, Log{"kept context menu"});
 }
 
 // The filter builder's condition on a text column: the text editor the
