@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "library/editors/core/cxCustomEdit.h"
 #include "library/editors/core/cxEditPaintUtils.h"
 #include "library/foundation/cxGeometry.h"
 #include "platform/rtl/Collation.h"
@@ -272,8 +271,7 @@ void TcxCustomTextEditViewData::InitCacheData() {
 bool TcxCustomTextEditViewData::GetIsEditClass() {
   // The editor decides whether its inner edit is shown; a grid cell
   // without an editor always draws its text itself.
-  auto* edit = Edit ? dynamic_cast<TcxCustomEdit*>(Edit) : nullptr;
-  return edit && edit->IsEditClass();
+  return Edit && Edit->IsEditClass();
 }
 
 Integer TcxCustomTextEditViewData::GetDrawTextFlags() {
