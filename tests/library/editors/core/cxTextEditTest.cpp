@@ -1,7 +1,9 @@
 // The text editor on a headless form, alone and in place, driven by
 // injected keys, mouse and clipboard only: typing and the caret, selecting,
 // the clipboard with its refusals, the length limit's head rule, the text
-// messages, Esc, Enter and Tab, and when the inner edit is shown at all.
+// messages, Esc, Enter and Tab, when the inner edit is shown at all, the
+// editor's popup menu over the inner edit, a filter condition typed in a
+// text editor, and the pool's text editor activated over a grid cell.
 #include <gtest/gtest.h>
 
 #include <string>
