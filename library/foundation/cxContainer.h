@@ -450,6 +450,13 @@ class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public Ic
   virtual void EndMouseTracking();
   void MouseTrackingMouseLeave() override { EndMouseTracking(); }
   TRect GetClientBounds() override;
+  // The inner control offers the container every message before its own
+  // window procedure, and its unhandled default processing before the
+  // platform's; true when the container took the message. The container
+  // takes the keys of its own popup menu, which the inner control cannot
+  // see.
+  virtual bool InnerControlMenuHandler(TMessage& Message);
+  virtual bool InnerControlDefaultHandler(TMessage&) { return false; }
 
  protected:
   virtual void AdjustInnerControl();

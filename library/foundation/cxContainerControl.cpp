@@ -410,6 +410,12 @@ void TcxContainer::AdjustInnerControl() {
   FInnerControl->SetFont(GetActiveStyle()->GetVisibleFont());
 }
 
+bool TcxContainer::InnerControlMenuHandler(TMessage& Message) {
+  if ((Message.Msg != CN_KEYDOWN && Message.Msg != CN_SYSKEYDOWN) || !IsMenuKey(Message)) return false;
+  Message.Result = 1;
+  return true;
+}
+
 TRect TcxContainer::GetClientBounds() {
   if (!FViewInfo || GetContainerIsDestroying()) return inherited::GetClientBounds();
   return FViewInfo->ClientRect;

@@ -10,7 +10,7 @@
 #include "library/editors/core/cxEditUtils.h"
 #include "library/editors/core/cxButtonEdit.h"
 #include "library/editors/core/cxMaskEdit.h"
-#include "library/editors/core/cxTextEditProperties.h"
+#include "library/editors/core/cxTextEdit.h"
 #include "library/foundation/FoundationStartup.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/UnitStartup.h"
@@ -75,7 +75,7 @@ void RegisterEditorUnits() {
   RegisterUnit("cxEditPaintUtils", &cxEditPaintUtilsInitialize, &cxEditPaintUtilsFinalize);
   RegisterUnit("cxEdit", &cxEditInitialize, &cxEditFinalize);
   RegisterUnit("cxEditRegisteredRepositoryItems", &StartRegisteredRepositoryItems, &StopRegisteredRepositoryItems);
-  RegisterUnit("cxTextEdit", &cxTextEditPropertiesInitialize, &cxTextEditPropertiesFinalize);
+  RegisterUnit("cxTextEdit", &cxTextEditInitialize, &cxTextEditFinalize);
   RegisterUnit("cxMaskEdit", &cxMaskEditInitialize, &cxMaskEditFinalize);
   RegisterUnit("cxButtonEdit", &cxButtonEditInitialize, &cxButtonEditFinalize);
   RegisterUnit("cxDropDownEdit", &cxDropDownEditInitialize, &cxDropDownEditFinalize);

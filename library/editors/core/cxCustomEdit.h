@@ -280,7 +280,7 @@ class TcxCustomEdit : public TcxContainer,
   // True between BeforePosting and AfterPosting.
   bool IsPosting() const { return FIsPosting; }
   bool IsFocused() { return IsContainerFocused(); }
-  virtual bool IsEditClass() { return false; }
+  bool IsEditClass() override { return false; }
   virtual bool IsChildWindow(win::HWND AWnd);
   IcxCustomInnerEdit* GetInnerEdit() const { return FInnerEdit; }
   TcxCustomEditData* GetEditData() const { return FEditData; }

@@ -64,6 +64,8 @@ class IcxEditViewControl {
   virtual bool IsTransparent() = 0;
   // The editor shows its parent's themed background.
   virtual bool IsNativeBackground() = 0;
+  // The editor shows its inner edit, which then draws the text itself.
+  virtual bool IsEditClass() { return false; }
 };
 
 using TcxEditGetDefaultButtonWidthEvent = Event<void(TObject* Sender, Integer AIndex, Integer& AWidth)>;

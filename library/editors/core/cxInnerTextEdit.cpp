@@ -205,6 +205,17 @@ IcxCustomInnerEdit* TcxCustomInnerTextEdit::GetHelper() { return FHelper; }
 
 TcxContainer* TcxCustomInnerTextEdit::GetControlContainer() { return GetContainer(); }
 
+void TcxCustomInnerTextEdit::WndProc(TMessage& Message) {
+  if (TcxContainer* container = GetControlContainer(); container && container->InnerControlMenuHandler(Message)) return;
+  inherited::WndProc(Message);
+}
+
+void TcxCustomInnerTextEdit::DefaultHandler(TMessage& Message) {
+  if (TcxContainer* container = GetControlContainer(); container && container->InnerControlDefaultHandler(Message))
+    return;
+  inherited::DefaultHandler(Message);
+}
+
 bool TcxCustomInnerTextEdit::CanFocus() {
   TcxCustomTextEdit* container = GetContainer();
   return container ? container->CanFocus() : inherited::CanFocus();

@@ -175,6 +175,9 @@ class TcxCustomInnerTextEdit : public TCustomEdit, public IcxContainerInnerContr
   virtual void AdjustMargins();
   void UpdateEchoMode();
 
+  // The editor may take any message first (see TcxContainer).
+  void WndProc(TMessage& Message) override;
+  void DefaultHandler(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void CreateHandle() override;

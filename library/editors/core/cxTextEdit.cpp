@@ -18,6 +18,7 @@ using namespace win;
 
 ORV_REGISTER(TcxCustomTextEdit)
 ORV_REGISTER(TcxTextEdit)
+ORV_REGISTER(TcxFilterTextEditHelper)
 
 namespace {
 
@@ -96,6 +97,8 @@ TClassRef<TcxCustomEditProperties> TcxCustomTextEdit::GetPropertiesClass() const
 TClassRef<TWinControl> TcxCustomTextEdit::GetInnerEditClass() const {
   return TcxCustomInnerTextEdit::StaticClass();
 }
+
+TClass TcxCustomTextEditProperties::GetContainerClass() const { return TcxTextEdit::StaticClass(); }
 
 TClassRef<TcxCustomEditProperties> TcxTextEdit::GetPropertiesClass() const {
   return TcxTextEditProperties::StaticClass();
@@ -466,12 +469,6 @@ bool TcxCustomTextEdit::IsEditClass() {
   return GetActiveProperties()->GetAlignment()->GetHorz() == taLeftJustify;
 }
 
-void TcxCustomTextEdit::CalculateViewInfo(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
-                                          bool AIsMouseEvent) {
-  inherited::CalculateViewInfo(P, Button, Shift, AIsMouseEvent);
-  GetViewInfo()->IsEditClass = IsEditClass();
-}
-
 void TcxCustomTextEdit::UpdateDrawValue() {
   TcxCustomTextEditViewInfo* viewInfo = GetViewInfo();
   if (!viewInfo || PropertiesChangeLocked()) return;
@@ -688,4 +685,38 @@ void TcxCustomTextEdit::KeyPress(char& Key) {
   const bool escape = Key == '\x1B';
   inherited::KeyPress(Key);
   if (escape && Key == 0 && FPopupClosingKey && !HasPopupWindow()) FPopupClosingKey = false;
+}
+
+// --- the filter builder's helper and the unit ----------------------------------------------------
+
+void TcxFilterTextEditHelper::InitializeProperties(TcxCustomEditProperties* AProperties,
+                                                   TcxCustomEditProperties* AEditProperties,
+                                                   bool AHasButtons) const {
+  inherited::InitializeProperties(AProperties, AEditProperties, AHasButtons);
+  AProperties->SetAutoSelect(true);
+  if (auto* properties = dynamic_cast<TcxCustomTextEditProperties*>(AProperties)) {
+    properties->SetHideSelection(true);
+    properties->SetViewStyle(vsNormal);
+  }
+}
+
+void TcxFilterTextEditHelper::SetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties*,
+                                             const Variant& AValue) const {
+  AEdit->SetEditValue(Variant(VarToStr(AValue)));
+}
+
+namespace {
+Integer TextEditUnitStartCount = 0;
+}
+
+void cxTextEditInitialize() {
+  if (TextEditUnitStartCount++ > 0) return;
+  cxTextEditPropertiesInitialize();
+  FilterEditsController()->Register(TcxTextEditProperties::StaticClass(), TcxFilterTextEditHelper::StaticClass());
+}
+
+void cxTextEditFinalize() {
+  if (TextEditUnitStartCount == 0 || --TextEditUnitStartCount > 0) return;
+  FilterEditsController()->Unregister(TcxTextEditProperties::StaticClass(), TcxFilterTextEditHelper::StaticClass());
+  cxTextEditPropertiesFinalize();
 }

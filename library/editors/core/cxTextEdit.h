@@ -7,6 +7,7 @@
 #pragma once
 
 #include "library/editors/core/cxCustomEdit.h"
+#include "library/editors/core/cxFilterControlUtils.h"
 #include "library/editors/core/cxFormats.h"
 #include "library/editors/core/cxInnerTextEdit.h"
 #include "library/editors/core/cxTextEditLookupData.h"
@@ -119,8 +120,6 @@ class TcxCustomTextEdit : public TcxCustomEdit,
 
   // ---- Overrides of the base editor ----
   void AdjustInnerEditPosition() override;
-  using TcxCustomEdit::CalculateViewInfo;
-  void CalculateViewInfo(const TPoint& P, TcxMouseButton Button, TShiftState Shift, bool AIsMouseEvent) override;
   void GetInnerControlBounds(const TRect& R, TControl* AControl, TcxContainerInnerControlBounds& ABounds) override;
   bool CanKeyDownModifyEdit(Word Key, TShiftState Shift) override;
   bool CanKeyPressModifyEdit(char Key) override;
@@ -216,3 +215,23 @@ class TcxTextEdit : public TcxCustomTextEdit {
 };
 
 using TcxCustomTextEditClass = TClassRef<TcxCustomTextEdit>;
+
+// The filter builder's helper for text conditions: a plain text editor
+// that selects its whole text on entry, hides the selection when it loses
+// the focus and shows its caret whatever the column's view style.
+class TcxFilterTextEditHelper : public TcxCustomFilterEditHelper {
+  ORV_CLASS(TcxFilterTextEditHelper, TcxCustomFilterEditHelper)
+ public:
+  TClass GetFilterEditClass() const override { return TcxTextEdit::StaticClass(); }
+  void InitializeProperties(TcxCustomEditProperties* AProperties, TcxCustomEditProperties* AEditProperties,
+                            bool AHasButtons) const override;
+  // The condition's value goes into the editor as its text.
+  void SetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AEditProperties,
+                      const Variant& AValue) const override;
+};
+
+// The text editor unit's start-up: the text editor kind with the editor
+// kinds and its filter helper with the filter builder. Counted like the
+// other units.
+void cxTextEditInitialize();
+void cxTextEditFinalize();

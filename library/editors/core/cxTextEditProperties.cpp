@@ -3,6 +3,7 @@
 #include "library/data/cxVariants.h"
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxEditRegistries.h"
+#include "library/editors/core/cxTextEditLookupData.h"
 #include "library/editors/core/cxTextEditViewInfo.h"
 #include "library/foundation/cxClasses.h"
 #include "platform/rtl/Bcd.h"
@@ -616,6 +617,8 @@ void TcxCustomTextEditProperties::CheckEditorValueBounds(Variant& DisplayValue, 
     ErrorText = GetValidateErrorText(cxEditValueOutOfBounds);
   }
 }
+
+TClass TcxCustomTextEditProperties::GetLookupDataClass() const { return TcxCustomTextEditLookupData::StaticClass(); }
 
 // --- registration ------------------------------------------------------------------------
 

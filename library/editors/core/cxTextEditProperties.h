@@ -97,7 +97,8 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFo
   // flagged values are copied only where the source set them.
   void Assign(TPersistent* Source) override;
 
-  // Factories.
+  // Factories. The editor class is the text editor's (defined with it).
+  TClass GetContainerClass() const override;
   TClass GetViewDataClass() const override;
   TClass GetViewInfoClass() const override;
   TClass GetAssignedValuesClass() const override { return TcxTextEditPropertiesValues::StaticClass(); }
@@ -144,8 +145,9 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFo
   virtual Integer GetDefaultMaxLength() const;
   virtual Integer GetDropDownPageRowCount() const { return 8; }
   virtual TcxEditEditingStyle GetEditingStyle() const { return FHideCursor ? esNoEdit : esEdit; }
-  // The lookup data class of the kind; none until a kind names one.
-  virtual TClass GetLookupDataClass() const { return nullptr; }
+  // The lookup data class of the kind: searches and moves in the lookup
+  // items; kinds with a list name their own.
+  virtual TClass GetLookupDataClass() const;
   virtual bool HasDigitGrouping(bool /*AIsDisplayValueSynchronizing*/) const { return false; }
   // The edit format in force, with whether the provider formats the text
   // itself and whether the value is shown as currency.

@@ -269,8 +269,9 @@ void TcxCustomTextEditViewData::InitCacheData() {
 }
 
 bool TcxCustomTextEditViewData::GetIsEditClass() {
-  // The editor shows its inner edit exactly when it is an edit class.
-  return Edit && InnerEdit && InnerEdit->GetControl()->GetVisible();
+  // The editor decides whether its inner edit is shown; a grid cell
+  // without an editor always draws its text itself.
+  return Edit && Edit->IsEditClass();
 }
 
 Integer TcxCustomTextEditViewData::GetDrawTextFlags() {

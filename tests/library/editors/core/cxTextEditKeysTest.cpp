@@ -1,8 +1,7 @@
 // Typing in lookup items, in each editing style: incremental search and its
 // Backspace, the navigation keys and the wheel, refused moves, immediate
-// posting and the report of a text that is not among the items. The lookup
-// data here is a small one of the tests' own that keeps to the interface's
-// rules (first match from the top, no wrapping, the page table).
+// posting and the report of a text that is not among the items, over the
+// editor's own lookup data.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,7 +11,6 @@
 #include "library/editors/core/cxTextEdit.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
-#include "platform/rtl/Collation.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Focus.h"
 #include "platform/win/WindowDC.h"
@@ -27,90 +25,10 @@ using Log = std::vector<std::string>;
 
 TcxEditEditingStyle gStyle = esEdit;
 
-class TTestLookupData : public TcxInterfacedPersistent, public IcxTextEditLookupData {
-  ORV_CLASS(TTestLookupData, TcxInterfacedPersistent)
- public:
-  explicit TTestLookupData(TPersistent* AOwner)
-      : TcxInterfacedPersistent(AOwner), FEdit(dynamic_cast<TcxCustomTextEdit*>(AOwner)) {}
-
-  bool CanResizeVisualArea(TSize&, Integer, Integer) override { return true; }
-  void CloseUp() override {}
-  void Deinitialize() override {}
-  void DropDown() override {}
-  void DroppedDown() override {}
-  bool Find(const AnsiString& AText) override {
-    for (Integer i = 0; i < Items()->GetCount(); ++i)
-      if (AnsiSameText(Items()->Get(i), AText)) return true;
-    return false;
-  }
-  TWinControl* GetActiveControl() override { return nullptr; }
-  Variant GetCurrentKey() override { return Variant(FCurrentKey); }
-  AnsiString GetDisplayText(const Variant& AKey) override {
-    const Integer key = AKey.AsInteger();
-    return key >= 0 && key < Items()->GetCount() ? Items()->Get(key) : AnsiString();
-  }
-  TNotifyEvent GetOnCurrentKeyChanged() override { return {}; }
-  TNotifyEvent GetOnSelectItem() override { return FOnSelectItem; }
-  TSize GetVisualAreaPreferredSize(Integer, Integer) override { return {}; }
-  void Go(TcxEditLookupDataGoDirection ADirection, bool) override {
-    const Integer n = Items()->GetCount();
-    if (n == 0) return;
-    const Integer c = FCurrentKey;
-    const Integer page = 8;
-    Integer target = c;
-    switch (ADirection) {
-      case egdBegin: target = 0; break;
-      case egdEnd: target = n - 1; break;
-      case egdNext: target = c + 1 >= n ? c : c + 1; break;
-      case egdPrev: target = c - 1 < 0 ? c : c - 1; break;
-      case egdPageUp: target = c == -1 ? c : std::max(0, c - page + 1); break;
-      case egdPageDown: target = c == -1 ? page - 1 : std::min(n - 1, c + page - 1); break;
-    }
-    SetCurrentKey(Variant(target));
-  }
-  void Initialize(TWinControl*) override {}
-  bool IsEmpty() override { return Items()->GetCount() == 0; }
-  bool IsMouseOverList(const TPoint&) override { return false; }
-  bool Locate(AnsiString& AText, AnsiString& ATail, bool) override {
-    if (!AText.empty())
-      for (Integer i = 0; i < Items()->GetCount(); ++i) {
-        const AnsiString item = Items()->Get(i);
-        if (item.size() >= AText.size() && AnsiSameText(item.substr(0, AText.size()), AText)) {
-          AText = item.substr(0, AText.size());
-          ATail = item.substr(AText.size());
-          FCurrentKey = i;
-          return true;
-        }
-      }
-    if (gStyle == esEdit || (gStyle == esEditList && AText.empty())) FCurrentKey = -1;
-    return false;
-  }
-  void PositionVisualArea(const TRect&) override {}
-  void PropertiesChanged() override {}
-  void SelectItem() override {}
-  void SetCurrentKey(const Variant& AKey) override {
-    const Integer key = AKey.AsInteger();
-    if (key < -1 || key >= Items()->GetCount()) return;
-    const bool changed = key != FCurrentKey;
-    FCurrentKey = key;
-    if ((changed || (key >= 0 && Items()->Get(key) != FEdit->GetText())) && FOnSelectItem) FOnSelectItem(this);
-  }
-  void SetOnCurrentKeyChanged(TNotifyEvent) override {}
-  void SetOnSelectItem(TNotifyEvent Value) override { FOnSelectItem = Value; }
-  void TextChanged() override {}
-
- private:
-  TStrings* Items() const { return FEdit->GetActiveProperties()->GetLookupItems(); }
-  TcxCustomTextEdit* FEdit;
-  Integer FCurrentKey = -1;
-  TNotifyEvent FOnSelectItem;
-};
-
 class TLookupProperties : public TcxTextEditProperties {
   ORV_CLASS(TLookupProperties, TcxTextEditProperties)
  public:
   explicit TLookupProperties(TPersistent* AOwner) : TcxTextEditProperties(AOwner) {}
-  TClass GetLookupDataClass() const override { return TTestLookupData::StaticClass(); }
   TcxEditEditingStyle GetEditingStyle() const override { return gStyle; }
 };
 
@@ -316,6 +234,5 @@ TEST_F(TextEditKeys, NavigationKeysAndTheWheelMoveThroughTheItemsUnlessEditingIs
 
 }  // namespace
 
-ORV_REGISTER(TTestLookupData)
 ORV_REGISTER(TLookupProperties)
 ORV_REGISTER(TLookupEdit)

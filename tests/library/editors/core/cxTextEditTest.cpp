@@ -1,13 +1,17 @@
 // The text editor on a headless form, alone and in place, driven by
 // injected keys, mouse and clipboard only: typing and the caret, selecting,
 // the clipboard with its refusals, the length limit's head rule, the text
-// messages, Esc, Enter and Tab, and when the inner edit is shown at all.
+// messages, Esc, Enter and Tab, when the inner edit is shown at all, the
+// editor's popup menu over the inner edit, a filter condition typed in a
+// text editor, and the pool's text editor activated over a grid cell.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "library/editors/EditorSession.h"
+#include "library/editors/core/CustomEditFixtures.h"
+#include "library/editors/core/cxInplaceEditList.h"
 #include "library/editors/core/cxTextEdit.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
@@ -17,8 +21,10 @@
 #include "platform/win/Focus.h"
 #include "platform/win/GlobalMemory.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
 #include "platform/win/TestHooks.h"
+#include "platform/win/WindowPos.h"
 #include "platform/win/WindowRegion.h"
 
 using namespace win;
@@ -46,6 +52,42 @@ void SetClipboardText(const std::string& text) {
   SetClipboardData(CF_TEXT, GlobalFromBytes(text.c_str(), text.size() + 1));
   CloseClipboard();
 }
+
+// An editor's own popup menu; Ctrl+M is its shortcut.
+class TLoggingMenu : public TComponent, public IcxPopupMenu {
+  ORV_CLASS(TLoggingMenu, TComponent)
+ public:
+  explicit TLoggingMenu(TComponent* AOwner) : TComponent(AOwner) {}
+  Log* Heard = nullptr;
+  bool IsShortCut(TMessage& Message) override {
+    if (Message.WParam != 'M' || GetKeyState(VK_CONTROL) >= 0) return false;
+    Heard->push_back("menu shortcut");
+    return true;
+  }
+  void Popup(Integer X, Integer Y) override {
+    Heard->push_back("popup at " + std::to_string(X) + "," + std::to_string(Y));
+  }
+};
+
+// A text editor that keeps the context menu of its inner edit to itself.
+class TMenuKeepingTextEdit : public TcxTextEdit {
+  ORV_CLASS(TMenuKeepingTextEdit, TcxTextEdit)
+ public:
+  explicit TMenuKeepingTextEdit(TComponent* AOwner) : TcxTextEdit(AOwner) {}
+  Log* Heard = nullptr;
+  bool InnerControlDefaultHandler(TMessage& Message) override {
+    if (Message.Msg != WM_CONTEXTMENU) return false;
+    Heard->push_back("kept context menu");
+    return true;
+  }
+};
+
+}  // namespace
+
+ORV_REGISTER(TLoggingMenu)
+ORV_REGISTER(TMenuKeepingTextEdit)
+
+namespace {
 
 class TextEdit : public ::testing::Test, public edit_test::EditorSession {
  protected:
@@ -436,6 +478,197 @@ TEST_F(TextEdit, TheEditSitsAtTheTopTheBottomOrHalfwayInATallEditor) {
   EXPECT_LT(middle, bottom);
   EXPECT_EQ(middle - top, (bottom - top) / 2);
   EXPECT_LE(edit->GetInnerControl()->GetTop() + edit->GetInnerControl()->GetHeight(), edit->GetHeight());
+}
+
+TEST_F(TextEdit, TheEditorsPopupMenuAnswersAClickOrItsShortcutInTheInnerEdit) {
+  auto* edit = MakeEdit();
+  auto* menu = New<TLoggingMenu>(form);
+  menu->Heard = &log;
+  edit->SetPopupMenu(menu);
+  edit->SetText("abc");
+  ShowAndFocus(edit);
+  Press(VK_END);
+
+  test::Click(Inner(edit), {4, 5}, VK_RBUTTON);
+  Pump();
+  POINT at{4, 5};
+  ClientToScreen(Inner(edit), &at);
+  EXPECT_EQ(log, Log{"popup at " + std::to_string(at.X) + "," + std::to_string(at.Y)});
+
+  log.clear();
+  Chord(VK_CONTROL, 'M');
+  EXPECT_EQ(log, Log{"menu shortcut"});
+  EXPECT_EQ(edit->GetText(), "abc") << "the menu's shortcut reached the text";
+
+  // A descendant may take the inner edit's context menu before the
+  // platform passes it up.
+  auto* keeper = New<TMenuKeepingTextEdit>(form);
+  keeper->SetBoundsRect({10, 50, 160, 71});
+  keeper->SetParent(form);
+  keeper->SetPopupMenu(menu);
+  keeper->Heard = &log;
+  Pump();
+  log.clear();
+  test::Click(Inner(keeper), {4, 5}, VK_RBUTTON);
+  Pump();
+  EXPECT_EQ(log, Log{"kept context menu"});
+}
+
+// The filter builder's condition on a text column: the text editor the
+// unit registered, set up for typing a condition, taking a condition's
+// value as text, and the builder's check of what was typed.
+TEST_F(TextEdit, ATextConditionIsTypedInAPlainTextEditorAndChecked) {
+  const TcxCustomFilterEditHelperClass helper = FilterEditsController()->FindHelper(TcxTextEditProperties::StaticClass());
+  ASSERT_EQ(helper, TcxFilterTextEditHelper::StaticClass());
+
+  auto* column = New<TcxTextEditProperties>(nullptr);
+  column->SetViewStyle(vsHideCursor);
+  column->SetAutoSelect(false);
+  column->SetHideSelection(false);
+  column->SetMaxLength(5);
+  column->GetAlignment()->SetHorz(taRightJustify);
+  auto* edit = dynamic_cast<TcxTextEdit*>(helper->GetFilterEdit(column));
+  ASSERT_NE(edit, nullptr);
+  TcxTextEditProperties* props = edit->GetProperties();
+  EXPECT_EQ(props->GetViewStyle(), vsNormal);
+  EXPECT_TRUE(props->GetAutoSelect() && props->GetHideSelection());
+  EXPECT_EQ(props->GetAlignment()->GetHorz(), taLeftJustify);
+  EXPECT_EQ(props->GetMaxLength(), 5);
+  EXPECT_EQ(column->GetViewStyle(), vsHideCursor) << "the column lost its own settings";
+
+  helper->SetFilterValue(edit, column, Variant(42));
+  EXPECT_EQ(VarType(edit->GetEditValue()), varString);
+  EXPECT_EQ(edit->GetText(), "42");
+  helper->SetFilterValue(edit, column, Null());
+  EXPECT_EQ(edit->GetText(), "");
+
+  EXPECT_TRUE(helper->GetSupportedFilterOperators(props, TcxStringValueType::Class()).Contains(fcoLike));
+  EXPECT_FALSE(helper->GetSupportedFilterOperators(props, TcxIntegerValueType::Class()).Contains(fcoLike));
+
+  // An empty text is no condition on a number, but it is one on a text.
+  Variant value("");
+  FilterControlValidateValue(edit, value, fcoEqual, TcxIntegerValueType::Class(), helper);
+  EXPECT_TRUE(VarIsNull(value));
+  value = Variant("");
+  FilterControlValidateValue(edit, value, fcoEqual, TcxStringValueType::Class(), helper);
+  EXPECT_EQ(VarToStr(value), "");
+  EXPECT_FALSE(VarIsNull(value));
+
+  // Text that is no number is refused and stays in the focused editor.
+  edit->SetParent(form);
+  edit->SetBoundsRect({10, 10, 160, 31});
+  auto* other = MakeEdit({10, 50, 160, 71});
+  ShowAndFocus(other);
+  edit->SetFocus();
+  Pump();
+  Type("12abc");
+  other->SetFocus();
+  Pump();
+  EXPECT_EQ(edit->GetText(), "12abc");
+  value = Variant(edit->GetText());
+  EXPECT_THROW(FilterControlValidateValue(edit, value, fcoEqual, TcxIntegerValueType::Class(), helper),
+               EcxFilterControlError);
+  Pump();
+  EXPECT_EQ(GetFocus(), Inner(edit));
+  EXPECT_EQ(edit->GetText(), "12abc");
+  value = Variant("12");
+  FilterControlValidateValue(edit, value, fcoEqual, TcxIntegerValueType::Class(), helper);
+  EXPECT_EQ(VarType(value), varInteger);
+  edit->Free();
+  column->Free();
+}
+
+// A grid's text rows share one in-place text editor from the pool; the
+// grid stand-in hosts it and hears the keys that leave it.
+class InplaceTextEdit : public TextEdit {
+ protected:
+  void SetUp() override {
+    TextEdit::SetUp();
+    grid = New<TTestGrid>(form);
+    grid->SetBoundsRect({10, 10, 310, 160});
+    grid->SetParent(form);
+    pool = New<TcxInplaceEditList>();
+    row = New<TcxTextEditProperties>(nullptr);
+  }
+  void TearDown() override {
+    pool->Free();
+    row->Free();
+    TextEdit::TearDown();
+  }
+  // The row's editor over a cell holding "hello", on a shown form.
+  TcxTextEdit* Cell() {
+    auto* edit = dynamic_cast<TcxTextEdit*>(pool->GetEdit(row));
+    if (!edit) return nullptr;
+    edit->SetBoundsRect({20, 20, 170, 41});
+    edit->SetParent(grid);
+    edit->SetEditValue(Variant(AnsiString("hello")));
+    edit->OnAfterKeyDown = [this](TObject*, Word& Key, TShiftState) { log.push_back("after key " + std::to_string(Key)); };
+    form->Show();
+    Pump();
+    log.clear();
+    return edit;
+  }
+  TTestGrid* grid = nullptr;
+  TcxInplaceEditList* pool = nullptr;
+  TcxTextEditProperties* row = nullptr;
+};
+
+TEST_F(InplaceTextEdit, ThePoolHandsOutATextEditorThatAKeyOrAClickActivatesWithTheKeyTypedOrTheCaretPlaced) {
+  TcxTextEdit* edit = Cell();
+  ASSERT_NE(edit, nullptr) << "the pool made no text editor for a text row";
+  EXPECT_TRUE(edit->IsInplace());
+  EXPECT_EQ(pool->GetEdit(row), edit);
+
+  TcxCustomEditData* data = nullptr;
+  edit->ActivateByKey('x', data);
+  Pump();
+  EXPECT_EQ(GetFocus(), Inner(edit));
+  EXPECT_EQ(edit->GetText(), "x") << "the typed key replaces the selected cell text";
+  EXPECT_EQ(edit->GetCursorPos(), 1);
+  Type("yz");
+  EXPECT_EQ(edit->GetText(), "xyz");
+
+  // A press on the cell activates the editor with its text selected; a
+  // later click between the second and the third letter puts the caret
+  // there.
+  edit->SetEditValue(Variant(AnsiString("hello")));
+  grid->SetFocus();
+  Pump();
+  ASSERT_EQ(edit->GetText(), "hello");
+  edit->ActivateByMouse({ssLeft}, 60, 25, data);
+  Pump();
+  EXPECT_EQ(GetFocus(), Inner(edit));
+  EXPECT_EQ(Sel(edit), (std::pair<int, int>{0, 5}));
+  test::PumpFor(GetDoubleClickTime() + 10);
+  test::Click(Inner(edit), {CharX(edit, 2), 5});
+  Pump();
+  EXPECT_EQ(Sel(edit), (std::pair<int, int>{2, 2}));
+  Type("_");
+  EXPECT_EQ(edit->GetText(), "he_llo");
+}
+
+TEST_F(InplaceTextEdit, EscRestoresTheCellEnterAndTabGoToTheGridAndNoKeyReachesTheEditAsACharacter) {
+  TcxTextEdit* edit = Cell();
+  ASSERT_NE(edit, nullptr);
+  TcxCustomEditData* data = nullptr;
+  edit->Activate(data);
+  Pump();
+  Press(VK_END);
+  Type("!");
+  const int beeps = test::BeepCount();
+  Press(VK_ESCAPE);
+  EXPECT_EQ(edit->GetText(), "hello");
+  EXPECT_EQ(VarToStr(edit->GetEditValue()), "hello");
+
+  Press(VK_END);
+  Type("?");
+  log.clear();
+  Press(VK_RETURN);
+  Press(VK_TAB);
+  EXPECT_EQ(log, (Log{"after key " + std::to_string(VK_RETURN), "after key " + std::to_string(VK_TAB)}));
+  EXPECT_EQ(edit->GetText(), "hello?") << "Enter or Tab typed into the cell";
+  EXPECT_EQ(GetFocus(), Inner(edit)) << "the grid decides where the focus goes";
+  EXPECT_EQ(test::BeepCount(), beeps) << "the platform edit heard Enter or Esc";
 }
 
 }  // namespace
