@@ -731,13 +731,10 @@ TcxFilterControlOperators TcxFilterMaskEditHelper::GetSupportedFilterOperators(T
 void TcxFilterMaskEditHelper::InitializeProperties(TcxCustomEditProperties* AProperties,
                                                    TcxCustomEditProperties* AEditProperties,
                                                    bool AHasButtons) const {
-  TcxCustomFilterEditHelper::InitializeProperties(AProperties, AEditProperties, AHasButtons);
+  TcxFilterTextEditHelper::InitializeProperties(AProperties, AEditProperties, AHasButtons);
   auto* target = dynamic_cast<TcxCustomMaskEditProperties*>(AProperties);
   auto* source = dynamic_cast<TcxCustomMaskEditProperties*>(AEditProperties);
   if (!target) return;
-  // A condition editor shows its whole text, in the plain view.
-  target->SetHideSelection(true);
-  target->SetViewStyle(vsNormal);
   // A filter condition is typed from scratch: the forced characters of the
   // pattern should appear by themselves.
   if (source && source->GetMaskKind() == emkRegExpr) target->SetMaskKind(emkRegExprEx);

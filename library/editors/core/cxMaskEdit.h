@@ -246,8 +246,8 @@ using TcxCustomMaskEditClass = TClassRef<TcxCustomMaskEdit>;
 // ---------------------------------------------------------------------------
 // The condition editor of a filter row on masked data: a mask editor that
 // extends the pattern as the user types and does not select on entry.
-class TcxFilterMaskEditHelper : public TcxCustomFilterEditHelper {
-  ORV_CLASS(TcxFilterMaskEditHelper, TcxCustomFilterEditHelper)
+class TcxFilterMaskEditHelper : public TcxFilterTextEditHelper {
+  ORV_CLASS(TcxFilterMaskEditHelper, TcxFilterTextEditHelper)
  public:
   TClass GetFilterEditClass() const override;
   TcxFilterControlOperators GetSupportedFilterOperators(TcxCustomEditProperties* AProperties,
