@@ -37,7 +37,7 @@ class TTestLookupData : public TcxInterfacedPersistent, public IcxTextEditLookup
   void CloseUp() override {}
   void Deinitialize() override {}
   void DropDown() override {}
-  void DroppedDown() override {}
+  void DroppedDown(const AnsiString&) override {}
   bool Find(const AnsiString& AText) override {
     for (Integer i = 0; i < Items()->GetCount(); ++i)
       if (AnsiSameText(Items()->Get(i), AText)) return true;
