@@ -38,6 +38,10 @@ class TcxCustomTextEdit : public TcxCustomEdit,
   }
   // The editor's lookup items; null when its properties use none.
   IcxTextEditLookupData* GetILookupData() const { return FLookupData; }
+  // While set, the editor's own text changes do not re-search the lookup
+  // items: the text is being set from an item, or typing searches itself.
+  bool GetLookupTextLock() const { return FLookupTextLock; }
+  void SetLookupTextLock(bool Value) { FLookupTextLock = Value; }
 
   // ---- Text and selection ----
   AnsiString GetText() override;
