@@ -224,11 +224,11 @@ TEST(EditorsStartup, StartsOnceInOrderSetsTheDefaultsAndLeavesNothingBehind) {
     GetRegisteredEditProperties()->Register(TcxTestEditProperties::StaticClass(), "Again|Twice");
     GetRegisteredEditProperties()->Register(TcxCustomEditProperties::StaticClass(),
                                             cxEditResString(scxSEditRepositoryRichItem));
-    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 5) << "a class is listed once";
+    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 7) << "a class is listed once";
     EXPECT_EQ(GetRegisteredEditProperties()->GetDescriptionByClass(TcxTestEditProperties::StaticClass()), "TextEdit");
     EXPECT_EQ(GetRegisteredEditProperties()->GetHintByClass(TcxTestEditProperties::StaticClass()),
               "Represents a single line text editor");
-    EXPECT_EQ(GetRegisteredEditProperties()->GetDescription(2), "RichEdit") << "sorted by caption";
+    EXPECT_EQ(GetRegisteredEditProperties()->GetDescription(4), "RichEdit") << "sorted by caption";
     GetDefaultEditRepository()->CreateItem(TcxEditRepositoryTestItem::StaticClass());
     auto* standIn = New<TcxDefaultEditStyleController>(nullptr);
     standIn->GetStyle()->SetButtonStyle(btsFlat);
@@ -244,8 +244,8 @@ TEST(EditorsStartup, StartsOnceInOrderSetsTheDefaultsAndLeavesNothingBehind) {
   {
     edit_test::EditorSession session;
     EXPECT_NE(DefaultEditStyleController(), nullptr);
-    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 3);
-    EXPECT_EQ(GetRegisteredEditProperties()->GetItem(2), TcxTextEditProperties::StaticClass());
+    ASSERT_EQ(GetRegisteredEditProperties()->GetCount(), 5);
+    EXPECT_EQ(GetRegisteredEditProperties()->GetItem(4), TcxTextEditProperties::StaticClass());
     EXPECT_EQ(GetDefaultEditRepository()->GetCount(), 0);
   }
   EXPECT_EQ(TObject::LiveCount(), live);
