@@ -85,7 +85,10 @@ TCollection::~TCollection() {
 
 TCollectionItem* TCollection::Add() {
   if (!FItemClass) throw EComponentError("Collection has no item class");
-  // The item joins this collection from its constructor.
+  // The item joins this collection from its constructor, before the item
+  // class's own part is built; the change is reported once it is whole, so
+  // listeners that read the new item see its real class and settings.
+  auto update = orv::UpdateScope(this);
   return static_cast<TCollectionItem*>(FItemClass->Construct<TCollection*>(this));
 }
 

@@ -781,6 +781,9 @@ void TcxCustomEdit::DoEnter() {
   {
     orv::ScopeExit restore([this] { RestoreModified(); });
     inherited::DoEnter();
+    // The focus has arrived although the window system has not yet said
+    // so to the editor; the content below is shown in its focused form.
+    FocusChanged();
     if (UpdateContentOnFocusChanging()) FDataBinding->UpdateDisplayValue();
     if (GetActiveProperties()->IsResetEditClass()) FPrevEditValue = GetEditValue();
     if (UpdateContentOnFocusChanging()) SynchronizeDisplayValue();

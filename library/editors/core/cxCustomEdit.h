@@ -279,6 +279,8 @@ class TcxCustomEdit : public TcxContainer,
   virtual bool IsDBEdit() { return false; }
   // True between BeforePosting and AfterPosting.
   bool IsPosting() const { return FIsPosting; }
+  // True while DoEditing asks the host whether editing may begin.
+  bool IsDoingEditing() const { return FDoingEditing; }
   bool IsFocused() { return IsContainerFocused(); }
   bool IsEditClass() override { return false; }
   virtual bool IsChildWindow(win::HWND AWnd);

@@ -1,5 +1,7 @@
 #include "library/editors/core/cxDropDownEdit.h"
 
+#include <algorithm>
+
 #include "library/editors/core/cxComboBox.h"
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxEditRegistries.h"
@@ -481,7 +483,7 @@ void TcxCustomDropDownEdit::PopupWindowShowed(TObject*) {
   TcxCustomDropDownEditProperties* properties = GetActiveProperties();
   if (properties->UseLookupData() && GetILookupData() && properties->GetImmediateDropDown() &&
       properties->PopupWindowCapturesFocus() && FPopupOpenedByTyping)
-    GetILookupData()->DroppedDown();
+    GetILookupData()->DroppedDown(GetText().substr(0, static_cast<std::size_t>(std::max<Integer>(GetSelStart(), 0))));
   FPopupSizeChanged = false;
 }
 

@@ -500,7 +500,11 @@ void TcxCustomInnerTextEdit::WMSetFocus(TMessage& Message) {
 void TcxCustomInnerTextEdit::WMKillFocus(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
   TcxCustomTextEdit* container = GetContainer();
-  if (container && !GetComponentState().Contains(csDestroying)) container->FocusChanged();
+  if (!container || GetComponentState().Contains(csDestroying)) return;
+  const HWND next = reinterpret_cast<HWND>(Message.WParam);
+  const bool leaving = !(container->HandleAllocated() && next == container->GetHandle());
+  auto losing = orv::TempValue(container->FInnerEditLosingFocus, leaving);
+  container->FocusChanged();
 }
 
 void TcxCustomInnerTextEdit::WMSize(TMessage& Message) {

@@ -674,6 +674,8 @@ void TcxCustomTextEdit::SetTesting(bool Value) {
   ShortRefreshContainer(false);
 }
 
+bool TcxCustomTextEdit::IsContainerFocused() { return !FInnerEditLosingFocus && inherited::IsContainerFocused(); }
+
 void TcxCustomTextEdit::DoExit() {
   inherited::DoExit();
   SetFindSelection(false);

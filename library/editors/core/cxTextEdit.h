@@ -39,6 +39,11 @@ class TcxCustomTextEdit : public TcxCustomEdit,
   }
   // The editor's lookup items; null when its properties use none.
   IcxTextEditLookupData* GetILookupData() const { return FLookupData; }
+  bool IsContainerFocused() override;
+  // While set, the editor's own text changes do not re-search the lookup
+  // items: the text is being set from an item, or typing searches itself.
+  bool GetLookupTextLock() const { return FLookupTextLock; }
+  void SetLookupTextLock(bool Value) { FLookupTextLock = Value; }
 
   // ---- Text and selection ----
   AnsiString GetText() override;
@@ -194,6 +199,9 @@ class TcxCustomTextEdit : public TcxCustomEdit,
   IcxTextEditLookupData* FLookupData = nullptr;
   TObject* FLookupDataObject = nullptr;
   bool FLookupTextLock = false;
+  // The inner edit is handing the focus to a window outside the editor;
+  // the window system still names the inner edit as focused meanwhile.
+  bool FInnerEditLosingFocus = false;
   IcxInnerTextEdit* FInnerTextEdit = nullptr;
 };
 

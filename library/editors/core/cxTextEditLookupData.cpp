@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "library/editors/core/cxCustomEdit.h"
+#include "library/editors/core/cxTextEdit.h"
 #include "library/editors/core/cxTextEditProperties.h"
 #include "platform/rtl/ScopeExit.h"
 
@@ -168,6 +169,12 @@ bool TcxCustomTextEditLookupData::ApplyCurrentKey(Integer AKey) {
   if (!select && FEdit && AKey >= 0 && AKey < GetItemCount())
     select = !InternalCompareString(GetItem(AKey), FEdit->GetText(), true);
   if (!select) return false;
+  // The editor takes the item's text; that text must not search again.
+  auto* textEdit = dynamic_cast<TcxCustomTextEdit*>(FEdit);
+  if (textEdit) textEdit->SetLookupTextLock(true);
+  orv::ScopeExit unlock([textEdit] {
+    if (textEdit) textEdit->SetLookupTextLock(false);
+  });
   DoSelectItem();
   return true;
 }
@@ -188,7 +195,9 @@ void TcxCustomTextEditLookupData::SelectItem() {
 }
 
 void TcxCustomTextEditLookupData::TextChanged() {
-  if (!FEdit) return;
+  // The host answering the editing question may touch the text; the item
+  // follows the text only once editing is settled.
+  if (!FEdit || FEdit->IsDoingEditing()) return;
   const AnsiString text = FEdit->GetText();
   if (FItemIndex >= 0 && FItemIndex < GetItemCount() && InternalCompareString(GetItem(FItemIndex), text, false))
     return;

@@ -24,7 +24,9 @@ class IcxTextEditLookupData {
   virtual void CloseUp() = 0;
   virtual void Deinitialize() = 0;
   virtual void DropDown() = 0;
-  virtual void DroppedDown() = 0;
+  // The popup opened by typing has shown; AFindStr is the editor's text up
+  // to the caret, the part the user has typed so far.
+  virtual void DroppedDown(const AnsiString& AFindStr) = 0;
   // Whether some item equals AText, letter case aside.
   virtual bool Find(const AnsiString& AText) = 0;
   // The list shown in the popup; null when there is none.
@@ -72,7 +74,7 @@ class TcxCustomTextEditLookupData : public TcxInterfacedPersistent, public IcxTe
   void CloseUp() override;
   void Deinitialize() override {}
   void DropDown() override {}
-  void DroppedDown() override {}
+  void DroppedDown(const AnsiString&) override {}
   bool Find(const AnsiString& AText) override { return IndexOf(AText) >= 0; }
   TWinControl* GetActiveControl() override;
   Variant GetCurrentKey() override { return Variant(FCurrentKey); }

@@ -139,8 +139,6 @@ class MaskModeSession : public ::testing::Test, public edit_test::EditorSession 
     Pump();
     edit->SetFocus();
     Pump();
-    // The value in its focused form, blanks and literals shown.
-    edit->SynchronizeDisplayValue();
   }
 
   static void Pump() { win::test::PumpUntilIdle(); }

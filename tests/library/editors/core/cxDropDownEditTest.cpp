@@ -46,6 +46,35 @@ const char* ReasonName(TcxEditCloseUpReason AReason) {
   return Names[AReason];
 }
 
+// Items whose popup takes the keyboard, and that note what the user had
+// typed when it showed.
+class TPrefixLookupData : public TcxComboBoxLookupData {
+  ORV_CLASS(TPrefixLookupData, TcxComboBoxLookupData)
+ public:
+  explicit TPrefixLookupData(TPersistent* AOwner) : TcxComboBoxLookupData(AOwner) {}
+  static inline std::vector<std::string> Prefixes;
+  void DroppedDown(const AnsiString& AFindStr) override { Prefixes.push_back(AFindStr); }
+};
+
+class TKeyboardTakingComboProperties : public TcxComboBoxProperties {
+  ORV_CLASS(TKeyboardTakingComboProperties, TcxComboBoxProperties)
+ public:
+  explicit TKeyboardTakingComboProperties(TPersistent* AOwner) : TcxComboBoxProperties(AOwner) {}
+  bool PopupWindowCapturesFocus() const override { return true; }
+  TClass GetLookupDataClass() const override { return TPrefixLookupData::StaticClass(); }
+};
+
+class TKeyboardTakingCombo : public TcxComboBox {
+  ORV_CLASS(TKeyboardTakingCombo, TcxComboBox)
+ public:
+  explicit TKeyboardTakingCombo(TComponent* AOwner) : TcxComboBox(AOwner) {}
+
+ protected:
+  TClassRef<TcxCustomEditProperties> GetPropertiesClass() const override {
+    return TKeyboardTakingComboProperties::StaticClass();
+  }
+};
+
 class DropDownStories : public ::testing::Test, public edit_test::EditorSession {
  protected:
   TForm* form = nullptr;
@@ -121,6 +150,31 @@ class DropDownStories : public ::testing::Test, public edit_test::EditorSession 
 };
 
 }  // namespace
+
+ORV_REGISTER(TPrefixLookupData)
+ORV_REGISTER(TKeyboardTakingComboProperties)
+ORV_REGISTER(TKeyboardTakingCombo)
+
+TEST_F(DropDownStories, APopupOpenedByTypingTellsItsItemsTheTextUpToTheCaret) {
+  auto* taking = New<TKeyboardTakingCombo>(form);
+  taking->SetBoundsRect({20, 130, 170, 151});
+  taking->SetParent(form);
+  for (const char* s : {"Paris", "Parma", "Oslo"}) taking->GetProperties()->GetItems()->Add(s);
+  taking->GetProperties()->SetImmediateDropDown(true);
+  taking->SetText("Parma");
+  taking->SetFocus();
+  test::PumpUntilIdle();
+  TPrefixLookupData::Prefixes.clear();
+  Press(VK_HOME);
+  Press(VK_RIGHT);
+  Press(VK_RIGHT);
+  test::TypeText("r");
+  test::PumpUntilIdle();
+  ASSERT_TRUE(taking->GetDroppedDown());
+  EXPECT_EQ(TPrefixLookupData::Prefixes, std::vector<std::string>{"Pa"});
+  taking->SetDroppedDown(false);
+  test::PumpUntilIdle();
+}
 
 TEST_F(DropDownStories, TheButtonF4AndAltDownOpenThroughOnePostedRequestAndF4OrAltUpCloseWithClose) {
   Focus();

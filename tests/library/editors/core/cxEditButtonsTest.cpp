@@ -3,6 +3,8 @@
 // as one change, and widths that never go below zero, also from a layout.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "library/editors/EditTestDoubles.h"
 #include "platform/rtl/ObjectText.h"
 
@@ -37,6 +39,24 @@ TEST_F(EditButtonsTest, OneDefaultButtonPerCollectionWithOneNotice) {
   buttons->GetItem(1)->SetDefault(false);
   EXPECT_FALSE(buttons->GetItem(1)->GetDefault());
   EXPECT_EQ(counter.Count, 2);
+}
+
+struct NewestButtonReader : TObject {
+  TcxEditButtons* Buttons = nullptr;
+  std::vector<bool> SawWholeButton;
+  void Changed(TObject*) {
+    auto* newest = dynamic_cast<TcxEditButton*>(Buttons->TCollection::GetItem(Buttons->GetCount() - 1));
+    SawWholeButton.push_back(newest && newest->GetVisible() && newest->GetKind() == bkDown);
+  }
+};
+
+TEST_F(EditButtonsTest, AddedButtonIsWholeWhenTheChangeIsHeard) {
+  NewestButtonReader reader;
+  reader.Buttons = buttons;
+  buttons->OnChange = TNotifyEvent::Bind<&NewestButtonReader::Changed>(&reader);
+  buttons->Add();
+  buttons->Add();
+  EXPECT_EQ(reader.SawWholeButton, (std::vector<bool>{true, true}));
 }
 
 TEST_F(EditButtonsTest, GlyphIsMadeOnFirstReadAndCopiedNotShared) {

@@ -334,6 +334,35 @@ TEST_F(cxTextEditLookups, AnOpenListMovesOnlyItsHighlightAndPickingAnotherItemAs
   EXPECT_EQ(Key(), 0);
 }
 
+TEST_F(cxTextEditLookups, APickSurvivesAHostThatChangesTheItemsWhileAskedAndTheItemsTextSearchesNothing) {
+  Items({"Apple", "Avocado", "Banana"});
+  lookup->SetCurrentKey(Variant(0));
+  edit->SetModifiedAfterEnter(false);
+  lookup->WithList = true;
+  lookup->Initialize(form);
+  lookup->PositionVisualArea({10, 40, 150, 140});
+  win::test::PumpUntilIdle();
+  lookup->SetItemIndex(1);
+  ASSERT_EQ(Key(), 0);
+
+  std::vector<bool> lockedWhileSelecting;
+  const TNotifyEvent counted = lookup->GetOnSelectItem();
+  lookup->SetOnSelectItem([&, counted](TObject* Sender) {
+    lockedWhileSelecting.push_back(edit->GetLookupTextLock());
+    counted(Sender);
+  });
+  // The host grows the items while it answers; the pick still stands.
+  edit->OnEditing = [&](TObject*, bool& CanEdit) {
+    edit->Props()->GetLookupItems()->Add("Cherry");
+    CanEdit = true;
+  };
+  lookup->SelectItem();
+  EXPECT_EQ(Key(), 1);
+  EXPECT_EQ(edit->GetText(), "Avocado");
+  EXPECT_EQ(lockedWhileSelecting, std::vector<bool>{true});
+  EXPECT_FALSE(edit->GetLookupTextLock());
+}
+
 TEST_F(cxEditListBoxes, RowsAreOneLineOfTextCentredTwoPixelsInWithAmpersandsDrawnAsTheyStand) {
   Add({"Rome", "R&D", "RD"});
   list->SetItemIndex(1);

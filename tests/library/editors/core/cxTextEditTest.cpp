@@ -389,6 +389,25 @@ TEST_F(TextEdit, EscResetsEnterValidatesOnlyWhenAskedAndBeepsOnlyStandAloneAndTa
   inplace->Free();
 }
 
+TEST_F(TextEdit, TheFocusStateFollowsTheFocusBetweenTwoEditorsByTabAndByClick) {
+  auto* first = MakeEdit();
+  auto* second = MakeEdit({10, 50, 160, 71});
+  ShowAndFocus(first);
+  EXPECT_TRUE(first->InternalFocused());
+  EXPECT_FALSE(second->InternalFocused());
+
+  Press(VK_TAB);
+  ASSERT_EQ(GetFocus(), Inner(second));
+  EXPECT_FALSE(first->InternalFocused());
+  EXPECT_TRUE(second->InternalFocused());
+
+  win::test::Click(Inner(first), {5, 5});
+  Pump();
+  ASSERT_EQ(GetFocus(), Inner(first));
+  EXPECT_TRUE(first->InternalFocused());
+  EXPECT_FALSE(second->InternalFocused());
+}
+
 TEST_F(TextEdit, ARightAlignedEditorShowsItsEditOnlyWhileActiveAndAlignmentKeepsTextSelectionAndFocus) {
   auto* left = MakeEdit();
   auto* right = MakeEdit({10, 50, 160, 71});
