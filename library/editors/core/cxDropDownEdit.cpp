@@ -806,6 +806,10 @@ bool TcxCustomDropDownEdit::RefreshContainer(const TPoint& P, TcxMouseButton But
                                              bool AIsMouseEvent) {
   const bool result = inherited::RefreshContainer(P, Button, Shift, AIsMouseEvent);
   if (FPopupLookAndFeel) FPopupLookAndFeel->EditStyleChanged();
+  // A press on the editor away from its buttons puts the popup away.
+  const bool pressed = Button != cxmbNone && !(Shift * TShiftState{ssLeft, ssRight, ssMiddle}).Empty();
+  if (AIsMouseEvent && pressed && HasPopupWindow() && GetViewInfo() && GetViewInfo()->PressedButton == -1)
+    CloseUp(crUnknown);
   SetIsHotAndPopup();
   return result;
 }

@@ -254,6 +254,35 @@ TEST_F(DropDownStories, AClickOnAnItemTakesItAndAClickOutsideClosesWithoutTaking
   EXPECT_EQ(log, (Log{"close crUnknown", "closeup"}));
 }
 
+TEST_F(DropDownStories, APressOnTheEditorAwayFromItsButtonsPutsTheOpenListAwayTakingNothing) {
+  Focus();
+  Press(VK_F4);
+  Press(VK_DOWN);
+  log.clear();
+  ClickAt(TextOnScreen());
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "");
+  EXPECT_EQ(log, (Log{"close crUnknown", "closeup"}));
+
+  // The same press handed to the editor directly, as a grid hands its
+  // in-place editor the click, never passes the popup's click watch.
+  Press(VK_F4);
+  log.clear();
+  SendMessageA(combo->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 10));
+  SendMessageA(combo->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 10));
+  test::PumpUntilIdle();
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(log, (Log{"close crUnknown", "closeup"}));
+
+  // Moving over the editor while the list is open leaves it open.
+  Press(VK_F4);
+  log.clear();
+  test::MouseMove(TextOnScreen());
+  test::PumpUntilIdle();
+  EXPECT_TRUE(Open());
+  EXPECT_TRUE(log.empty());
+}
+
 TEST_F(DropDownStories, AltF4IsNotSwallowedByAnOpenPopup) {
   bool closeAsked = false;
   form->OnCloseQuery = [&](TObject*, bool& CanClose) {
