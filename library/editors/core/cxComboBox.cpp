@@ -20,6 +20,7 @@ ORV_REGISTER(TcxComboBoxPopupWindow)
 ORV_REGISTER(TcxCustomComboBoxListBox)
 ORV_REGISTER(TcxComboBoxListBox)
 ORV_REGISTER(TcxComboBoxLookupData)
+ORV_REGISTER(TcxCustomComboBoxInnerEdit)
 ORV_REGISTER(TcxCustomComboBox)
 ORV_REGISTER(TcxComboBox)
 ORV_REGISTER(TcxFilterComboBoxHelper)
@@ -262,6 +263,29 @@ TClassRef<TcxCustomEditProperties> TcxCustomComboBox::GetPropertiesClass() const
 
 TClassRef<TcxCustomEditProperties> TcxComboBox::GetPropertiesClass() const {
   return TcxComboBoxProperties::StaticClass();
+}
+
+namespace {
+// Forgets a pending click before the platform sees the release.
+void ForgetClick(TControl* AControl) {
+  TControlState state = AControl->GetControlState();
+  state.Exclude(csClicked);
+  AControl->SetControlState(state);
+}
+}  // namespace
+
+void TcxCustomComboBoxInnerEdit::WMLButtonUp(TMessage& Message) {
+  ForgetClick(this);
+  DispatchFrom(inherited::StaticClass(), Message);
+}
+
+TClassRef<TWinControl> TcxCustomComboBox::GetInnerEditClass() const {
+  return TcxCustomComboBoxInnerEdit::StaticClass();
+}
+
+void TcxCustomComboBox::WMLButtonUp(TMessage& Message) {
+  ForgetClick(this);
+  DispatchFrom(inherited::StaticClass(), Message);
 }
 
 void TcxCustomComboBox::Initialize() {

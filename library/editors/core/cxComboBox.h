@@ -143,6 +143,18 @@ class TcxComboBoxLookupData : public TcxCustomTextEditLookupData {
   TClassRef<TcxCustomEditListBox> GetListBoxClass() override { return TcxComboBoxListBox::StaticClass(); }
 };
 
+// The inner edit of a combo box: a release of the left button raises no
+// click, since a combo box's clicks come from item changes.
+class TcxCustomComboBoxInnerEdit : public TcxCustomDropDownInnerEdit {
+  ORV_CLASS(TcxCustomComboBoxInnerEdit, TcxCustomDropDownInnerEdit)
+ public:
+  explicit TcxCustomComboBoxInnerEdit(TComponent* AOwner) : TcxCustomDropDownInnerEdit(AOwner) {}
+
+ protected:
+  void WMLButtonUp(TMessage& Message);
+  ORV_MESSAGE(win::WM_LBUTTONUP, WMLButtonUp)
+};
+
 // ---------------------------------------------------------------------------
 class TcxCustomComboBox : public TcxCustomDropDownEdit {
   ORV_CLASS(TcxCustomComboBox, TcxCustomDropDownEdit)
@@ -177,12 +189,15 @@ class TcxCustomComboBox : public TcxCustomDropDownEdit {
   bool CanDropDown() override;
   void ChangeHandler(TObject* Sender) override;
   void DblClick() override;
+  TClassRef<TWinControl> GetInnerEditClass() const override;
   TClassRef<TcxCustomEditProperties> GetPropertiesClass() const override;
   void Initialize() override;
   void InitializePopupWindow() override;
   void HandleSelectItem(TObject* Sender) override;
   void PopupWindowShowed(TObject* Sender) override;
   bool CanSynchronizeLookupData();
+  void WMLButtonUp(TMessage& Message);
+  ORV_MESSAGE(win::WM_LBUTTONUP, WMLButtonUp)
 
  private:
   bool FSettingItemText = false;

@@ -283,6 +283,21 @@ TEST_F(DropDownStories, APressOnTheEditorAwayFromItsButtonsPutsTheOpenListAwayTa
   EXPECT_TRUE(log.empty());
 }
 
+TEST_F(DropDownStories, TheComboClicksOnlyWhenTheItemChangesNeverForAClickInItsText) {
+  Integer clicks = 0;
+  combo->OnClick = [&](TObject*) { ++clicks; };
+  Focus();
+  ClickAt(TextOnScreen());
+  ClickAt(combo->ClientToScreen(TPoint(2, 2)));
+  EXPECT_EQ(clicks, 0);
+  Press(VK_F4);
+  ClickAt(RowOnScreen(4));
+  EXPECT_EQ(combo->GetText(), "Oslo");
+  EXPECT_EQ(clicks, 1);
+  ClickAt(TextOnScreen());
+  EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(DropDownStories, AltF4IsNotSwallowedByAnOpenPopup) {
   bool closeAsked = false;
   form->OnCloseQuery = [&](TObject*, bool& CanClose) {
