@@ -101,8 +101,10 @@ void TcxComboBoxPopupWindow::CalculateSize() {
   if (sizeable && GetMinWidth() > 0) width = std::max(width, GetMinWidth());
   width = std::max(width, minSize.cx);
 
+  // A height of 0 asks for the list's own height, even where a remembered
+  // size holds the width: a reset height must not open a list of no rows.
   Integer height;
-  if (((sizeable && remembered) || GetPopupHeight() != 0) && (sizeable || !autoSize)) {
+  if (GetPopupHeight() != 0 && (sizeable || !autoSize)) {
     height = GetPopupHeight();
     if (sizeable && GetMinHeight() >= 1) height = std::max(height, GetMinHeight());
   } else {
@@ -277,6 +279,14 @@ void ForgetClick(TControl* AControl) {
 void TcxCustomComboBoxInnerEdit::WMLButtonUp(TMessage& Message) {
   ForgetClick(this);
   DispatchFrom(inherited::StaticClass(), Message);
+}
+
+void TcxCustomComboBox::ResetPopupHeight() {
+  if (GetActiveProperties()->GetPopupSizeable() && IsInplace()) {
+    if (TcxCustomDropDownEditData* data = GetDropDownEditData()) data->Height = 0;
+  } else {
+    GetProperties()->SetPopupHeight(0);
+  }
 }
 
 TClassRef<TWinControl> TcxCustomComboBox::GetInnerEditClass() const {

@@ -175,6 +175,9 @@ class TcxCustomComboBox : public TcxCustomDropDownEdit {
 
   void Activate(TcxCustomEditData*& AEditData) override;
   TSize GetPopupWindowClientPreferredSize() override;
+  // The list opens at its own height again: the cell's remembered height
+  // in place with a sizeable list, else the properties' height.
+  void ResetPopupHeight();
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
 
   // The properties' item events, then the repository item's.

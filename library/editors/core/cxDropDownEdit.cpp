@@ -294,6 +294,7 @@ void TcxCustomDropDownEdit::CreatePopupWindow() {
   FPopupWindow = properties->GetPopupWindowClass().Construct<TWinControl*>(this);
   FPopupWindow->SetCaptureFocus(properties->PopupWindowCapturesFocus());
   FPopupWindow->SetIsTopMost(!IsInplace());
+  FPopupWindow->SetBiDiMode(GetBiDiMode());
   FPopupWindow->OnClosed = TNotifyEvent::Bind<&TcxCustomDropDownEdit::PopupWindowClosed>(this);
   FPopupWindow->OnClosing = TNotifyEvent::Bind<&TcxCustomDropDownEdit::PopupWindowClosing>(this);
   FPopupWindow->OnShowing = TNotifyEvent::Bind<&TcxCustomDropDownEdit::PopupWindowShowing>(this);
@@ -816,6 +817,11 @@ bool TcxCustomDropDownEdit::RefreshContainer(const TPoint& P, TcxMouseButton But
 
 void TcxCustomDropDownEdit::SetIsHotAndPopup() {
   FIsHotAndPopup = HasPopupWindow() && GetViewInfo() && GetViewInfo()->ContainerState.Contains(csHotTrack);
+}
+
+void TcxCustomDropDownEdit::CMBiDiModeChanged(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  if (FPopupWindow) FPopupWindow->SetBiDiMode(GetBiDiMode());
 }
 
 void TcxCustomDropDownEdit::CMHintShow(TMessage& Message) {

@@ -424,6 +424,12 @@ TEST_F(DropDownStories, APopupSizedByTheUserInPlaceReopensAtThatSizeInTheSameCel
   EXPECT_EQ(TSize(popup->GetWidth(), popup->GetHeight()), sized);
   cell->SetDroppedDown(false);
 
+  // Its height put back: the cell keeps the user's width, the list its rows.
+  cell->ResetPopupHeight();
+  popup = open();
+  EXPECT_EQ(TSize(popup->GetWidth(), popup->GetHeight()), TSize(sized.cx, first.cy));
+  cell->SetDroppedDown(false);
+
   // Another cell starts from the properties.
   cell->Deactivate();
   TcxCustomEditData* otherData = nullptr;
