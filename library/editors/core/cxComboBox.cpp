@@ -171,6 +171,21 @@ Integer TcxComboBoxListBox::GetItemHeight(Integer AIndex) {
   return height;
 }
 
+// The corner between the two scroll bars belongs to the frame, which a
+// change of size in the open popup may leave as it was: paint it again.
+void TcxComboBoxListBox::Resize() {
+  inherited::Resize();
+  TcxCustomComboBox* combo = GetComboBox();
+  if (!combo || !combo->GetDroppedDown() || !HandleAllocated()) return;
+  const LONG style = GetWindowLongA(GetHandle(), GWL_STYLE);
+  if (!(style & WS_VSCROLL) || !(style & WS_HSCROLL)) return;
+  const TPoint corner = ClientToScreen(TPoint(GetClientWidth(), GetClientHeight()));
+  HRGN region = CreateRectRgn(corner.X, corner.Y, corner.X + GetSystemMetrics(SM_CXVSCROLL),
+                              corner.Y + GetSystemMetrics(SM_CYHSCROLL));
+  SendMessageA(GetHandle(), WM_NCPAINT, reinterpret_cast<WPARAM>(region), 0);
+  DeleteObject(region);
+}
+
 void TcxComboBoxListBox::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   inherited::MouseUp(Button, Shift, X, Y);
   if (Button != mbLeft) return;

@@ -120,6 +120,7 @@ class TcxComboBoxListBox : public TcxCustomComboBoxListBox {
 
  protected:
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void Resize() override;
   // Row height and owner-draw style from the properties, each time the
   // popup opens.
   void RecreateWindow() override;

@@ -384,6 +384,29 @@ TEST_F(DropDownStories, TheListShowsItsRowsAsWideAsTheWidestItemWithAScrollBarAn
   EXPECT_LE(Popup()->GetLeft() + Popup()->GetWidth(), 1024);
   EXPECT_GE(Popup()->GetLeft(), 0);
   EXPECT_GT(List()->GetScrollWidth(), List()->GetClientWidth());
+
+  // Both bars show: the corner between them is painted again when the list
+  // changes size, whatever was left there.
+  HWND list = List()->GetHandle();
+  const TPoint corner(List()->GetClientWidth() + 2, List()->GetClientHeight() + 2);
+  auto cornerPixel = [&] {
+    HDC dc = GetWindowDC(list);
+    const TPoint client = List()->ClientToScreen(TPoint(0, 0));
+    const TPoint window = List()->GetParent()->ClientToScreen(TPoint(List()->GetLeft(), List()->GetTop()));
+    const COLORREF c = GetPixel(dc, client.X - window.X + corner.X, client.Y - window.Y + corner.Y);
+    ReleaseDC(list, dc);
+    return c;
+  };
+  HDC dc = GetWindowDC(list);
+  RECT all{0, 0, List()->GetWidth(), List()->GetHeight()};
+  HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+  FillRect(dc, &all, black);
+  DeleteObject(black);
+  ReleaseDC(list, dc);
+  ASSERT_EQ(cornerPixel(), RGB(0, 0, 0));
+  List()->SetWidth(List()->GetWidth() - 10);
+  test::PumpUntilIdle();
+  EXPECT_EQ(cornerPixel(), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(DropDownStories, APopupSizedByTheUserInPlaceReopensAtThatSizeInTheSameCellUntilItIsNoLongerSizeable) {
