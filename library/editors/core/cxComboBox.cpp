@@ -16,6 +16,7 @@ using namespace win;
 ORV_REGISTER(TcxCustomComboBoxProperties)
 ORV_REGISTER(TcxComboBoxProperties)
 ORV_REGISTER(TcxCustomComboBoxViewData)
+ORV_REGISTER(TcxCustomComboBoxViewInfo)
 ORV_REGISTER(TcxComboBoxPopupWindow)
 ORV_REGISTER(TcxCustomComboBoxListBox)
 ORV_REGISTER(TcxComboBoxListBox)
@@ -44,6 +45,7 @@ void TcxCustomComboBoxProperties::Assign(TPersistent* Source) {
 TClass TcxCustomComboBoxProperties::GetContainerClass() const { return TcxComboBox::StaticClass(); }
 
 TClass TcxCustomComboBoxProperties::GetViewDataClass() const { return TcxCustomComboBoxViewData::StaticClass(); }
+TClass TcxCustomComboBoxProperties::GetViewInfoClass() const { return TcxCustomComboBoxViewInfo::StaticClass(); }
 
 TClass TcxCustomComboBoxProperties::GetLookupDataClass() const { return TcxComboBoxLookupData::StaticClass(); }
 
@@ -78,6 +80,61 @@ void TcxCustomComboBoxProperties::SetItemHeight(Integer Value) {
 }
 
 // --- popup window ------------------------------------------------------------------------------
+
+// --- the text area drawn by the item drawing ----------------------------------
+
+bool TcxCustomComboBoxViewData::DrawsItems() const {
+  auto* properties = static_cast<TcxCustomComboBoxProperties*>(GetProperties());
+  if (properties->GetDropDownListStyle() != lsFixedList) return false;
+  auto* combo = Edit ? dynamic_cast<TcxCustomComboBox*>(Edit->GetEditControl()) : nullptr;
+  return combo ? combo->IsOnDrawItemEventAssigned() : static_cast<bool>(properties->OnDrawItem);
+}
+
+void TcxCustomComboBoxViewData::Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P,
+                                          TcxMouseButton AButton, TShiftState AShift,
+                                          TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) {
+  inherited::Calculate(ACanvas, ABounds, P, AButton, AShift, AViewInfo, AIsMouseEvent);
+  auto* info = dynamic_cast<TcxCustomComboBoxViewInfo*>(AViewInfo);
+  auto* combo = Edit ? dynamic_cast<TcxCustomComboBox*>(Edit->GetEditControl()) : nullptr;
+  if (info && combo) info->SetItemIndex(DrawsItems() ? combo->GetItemIndex() : -1);
+}
+
+void TcxCustomComboBoxViewData::EditValueToDrawValue(TcxCanvas* ACanvas, const Variant& AValue,
+                                                     TcxCustomEditViewInfo* AViewInfo) {
+  inherited::EditValueToDrawValue(ACanvas, AValue, AViewInfo);
+  auto* info = dynamic_cast<TcxCustomComboBoxViewInfo*>(AViewInfo);
+  if (!info) return;
+  auto* properties = static_cast<TcxCustomComboBoxProperties*>(GetProperties());
+  info->SetItemIndex(DrawsItems() ? properties->GetItems()->IndexOf(VarToStr(AValue)) : -1);
+}
+
+void TcxCustomComboBoxViewInfo::Assign(TObject* Source) {
+  inherited::Assign(Source);
+  if (auto* source = dynamic_cast<TcxCustomComboBoxViewInfo*>(Source)) SetItemIndex(source->FItemIndex);
+}
+
+void TcxCustomComboBoxViewInfo::SetItemIndex(Integer Value) {
+  FItemIndex = Value;
+  if (Value == -1)
+    CustomDrawHandler = {};
+  else
+    CustomDrawHandler = TcxTextEditCustomDrawHandler::Bind<&TcxCustomComboBoxViewInfo::DoCustomDraw>(this);
+}
+
+void TcxCustomComboBoxViewInfo::DoCustomDraw(TcxCanvas* ACanvas, const TRect& ARect) {
+  TOwnerDrawState state{odComboBoxEdit};
+  if (Focused) state += TOwnerDrawState{odSelected, odFocused};
+  if (Font) ACanvas->SetFont(Font);
+  const bool selected = state.Contains(odSelected);
+  ACanvas->SetBrushColor(selected ? clHighlight : BackgroundColor);
+  ACanvas->GetFont()->SetColor(selected ? clHighlightText : TextColor);
+  auto* combo = Edit ? dynamic_cast<TcxCustomComboBox*>(Edit->GetEditControl()) : nullptr;
+  if (combo) {
+    combo->DoOnDrawItem(ACanvas, FItemIndex, ARect, state);
+  } else if (auto* properties = dynamic_cast<TcxCustomComboBoxProperties*>(EditProperties)) {
+    if (properties->OnDrawItem) properties->OnDrawItem(nullptr, ACanvas, FItemIndex, ARect, state);
+  }
+}
 
 void TcxComboBoxPopupWindow::CalculateSize() {
   TcxCustomEditPopupWindowViewInfo* viewInfo = GetViewInfo();

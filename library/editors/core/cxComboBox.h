@@ -26,6 +26,7 @@ class TcxCustomComboBoxProperties : public TcxCustomDropDownEditProperties {
   void Assign(TPersistent* Source) override;
   TClass GetContainerClass() const override;
   TClass GetViewDataClass() const override;
+  TClass GetViewInfoClass() const override;
   TClass GetLookupDataClass() const override;
   TClassRef<TcxCustomEditPopupWindow> GetPopupWindowClass() const override;
   bool DropDownOnClick() const override { return FDropDownListStyle == lsFixedList; }
@@ -78,6 +79,30 @@ class TcxCustomComboBoxViewData : public TcxCustomDropDownEditViewData {
   TcxCustomComboBoxViewData(TcxCustomEditProperties* AProperties, TcxCustomEditStyle* AStyle, bool AIsInplace)
       : TcxCustomDropDownEditViewData(AProperties, AStyle, AIsInplace) {}
   bool IsComboBoxStyle() override { return true; }
+  // A fixed list with item drawing draws its current item in the text area.
+  void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton AButton,
+                 TShiftState AShift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
+  void EditValueToDrawValue(TcxCanvas* ACanvas, const Variant& AValue, TcxCustomEditViewInfo* AViewInfo) override;
+
+ private:
+  bool DrawsItems() const;
+};
+
+// The text area of a combo box drawn by the application's item drawing.
+class TcxCustomComboBoxViewInfo : public TcxCustomTextEditViewInfo {
+  ORV_CLASS(TcxCustomComboBoxViewInfo, TcxCustomTextEditViewInfo)
+ public:
+  TcxCustomComboBoxViewInfo() = default;
+  void Assign(TObject* Source) override;
+  // -1 draws the text the usual way.
+  void SetItemIndex(Integer Value);
+  Integer GetItemIndex() const { return FItemIndex; }
+
+ protected:
+  virtual void DoCustomDraw(TcxCanvas* ACanvas, const TRect& ARect);
+
+ private:
+  Integer FItemIndex = -1;
 };
 
 // The popup of a combo box: as wide as its widest item (or the editor),

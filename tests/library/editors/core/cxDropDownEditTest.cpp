@@ -501,6 +501,54 @@ TEST_F(DropDownStories, AFocusedFixedListIsDrawnSelectedUnlessATypedHeadShowsIts
   EXPECT_NE(pixel(), highlight);
 }
 
+TEST_F(DropDownStories, AFixedListWithItemDrawingDrawsItsCurrentItemInTheTextAreaAsAnEditArea) {
+  auto* fixed = New<TcxComboBox>(form);
+  fixed->SetBoundsRect({200, 130, 350, 151});
+  fixed->SetParent(form);
+  TcxComboBoxProperties* properties = fixed->GetProperties();
+  for (const char* item : {"Rome", "Roma", "rom", "Paris"}) properties->GetItems()->Add(item);
+  properties->SetDropDownListStyle(lsFixedList);
+  properties->SetImmediateDropDown(false);
+  const TColor colours[] = {clRed, clGreen, clBlue, clYellow};
+  Log drawn;
+  properties->OnDrawItem = [&](TcxCustomComboBox* AControl, TcxCanvas* ACanvas, Integer AIndex, const TRect& ARect,
+                               TOwnerDrawState AState) {
+    if (!AState.Contains(odComboBoxEdit)) return;
+    drawn.push_back(std::string(AControl == fixed ? "editor " : "other ") + IntToStr(AIndex) +
+                    (AState.Contains(odSelected) ? " selected" : "") + (AState.Contains(odFocused) ? " focused" : ""));
+    ACanvas->SetBrushColor(colours[AIndex]);
+    ACanvas->FillRect(ARect);
+  };
+  auto pixel = [&] {
+    fixed->Repaint();
+    HDC dc = GetWindowDC(fixed->GetHandle());
+    const COLORREF c = GetPixel(dc, 90, fixed->GetHeight() / 2);
+    ReleaseDC(fixed->GetHandle(), dc);
+    return c;
+  };
+  // No item: the text is drawn the usual way.
+  test::PumpUntilIdle();
+  drawn.clear();
+  EXPECT_NE(pixel(), ColorToRGB(clYellow));
+  EXPECT_TRUE(drawn.empty());
+
+  fixed->SetItemIndex(3);  // Paris
+  EXPECT_EQ(pixel(), ColorToRGB(clYellow));
+  ASSERT_FALSE(drawn.empty());
+  EXPECT_EQ(drawn.back(), "editor 3");
+  fixed->SetFocus();
+  test::PumpUntilIdle();
+  fixed->SetItemIndex(0);
+  EXPECT_EQ(pixel(), ColorToRGB(clRed));
+  EXPECT_EQ(drawn.back(), "editor 0 selected focused");
+
+  // An editable list keeps its text.
+  properties->SetDropDownListStyle(lsEditList);
+  drawn.clear();
+  EXPECT_NE(pixel(), ColorToRGB(clRed));
+  EXPECT_TRUE(drawn.empty());
+}
+
 TEST_F(DropDownStories, AnInPlaceEditorWithImmediatePopupOpensOnActivation) {
   auto* cell = New<TcxComboBox>(form, true);
   cell->SetBoundsRect({200, 30, 330, 51});
