@@ -97,13 +97,14 @@ void BM_SizingDragMouseMove(benchmark::State& state) {
   const TPoint from(popup->GetLeft() + (grip.Left + grip.Right) / 2, popup->GetTop() + (grip.Top + grip.Bottom) / 2);
   win::test::MouseMove(from);
   win::test::MouseDown();
-  win::test::PumpUntilIdle();
+  const Integer width = popup->GetWidth();
   Integer step = 0;
   for (auto _ : state) {
     const Integer offset = 20 + 10 * (step++ % 8);
     win::test::MouseMove(TPoint(from.X + offset, from.Y + offset));
     win::test::PumpUntilIdle();
   }
+  if (popup->GetWidth() == width) state.SkipWithError("the drag did not size the popup");
   win::test::MouseUp();
   win::test::PumpUntilIdle();
   combo->SetDroppedDown(false);
