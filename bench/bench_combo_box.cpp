@@ -1,7 +1,7 @@
 // The combo box's popup with 10^2 to 10^5 items: one open (the list filled,
 // its widest item measured, placed and painted for the first time) and
-// close; and one typed character of incremental search with 10^4 items
-// while the list is open. The growth per 10x step shows whether opening
+// close; one typed character of incremental search with 10^4 items while
+// the list is open; and one mouse move of a sizing drag of that list. The growth per 10x step shows whether opening
 // stays linear in the item count.
 #include <benchmark/benchmark.h>
 
@@ -79,5 +79,38 @@ void BM_TypedCharacterWithOpenList(benchmark::State& state) {
   win::test::PumpUntilIdle();
 }
 BENCHMARK(BM_TypedCharacterWithOpenList)->Unit(benchmark::kMicrosecond);
+
+// One mouse move of a drag on the size grip of the open list over 10^4
+// items: the popup is sized, its rows rounded and the list drawn again.
+// The moves go out and back so that every one changes the size.
+void BM_SizingDragMouseMove(benchmark::State& state) {
+  TcxComboBox* combo = MakeCombo(10000);
+  combo->GetProperties()->SetDropDownSizeable(true);
+  combo->SetDroppedDown(true);
+  win::test::PumpUntilIdle();
+  TcxCustomEditPopupWindow* popup = combo->GetPopupWindow();
+  if (!combo->GetDroppedDown() || !popup) {
+    state.SkipWithError("the popup did not open");
+    return;
+  }
+  const TRect grip = popup->GetViewInfo()->SizeGripRect;
+  const TPoint from(popup->GetLeft() + (grip.Left + grip.Right) / 2, popup->GetTop() + (grip.Top + grip.Bottom) / 2);
+  win::test::MouseMove(from);
+  win::test::MouseDown();
+  const Integer width = popup->GetWidth();
+  Integer step = 0;
+  for (auto _ : state) {
+    const Integer offset = 20 + 10 * (step++ % 8);
+    win::test::MouseMove(TPoint(from.X + offset, from.Y + offset));
+    win::test::PumpUntilIdle();
+  }
+  if (popup->GetWidth() == width) state.SkipWithError("the drag did not size the popup");
+  win::test::MouseUp();
+  win::test::PumpUntilIdle();
+  combo->SetDroppedDown(false);
+  combo->Free();
+  win::test::PumpUntilIdle();
+}
+BENCHMARK(BM_SizingDragMouseMove)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include "platform/rtl/StringList.h"
 
 ORV_ENUM(TListBoxStyle, lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable)
-ORV_ENUM(TOwnerDrawStateItem, odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault)
+ORV_ENUM(TOwnerDrawStateItem, odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odComboBoxEdit)
 using TOwnerDrawState = Set<TOwnerDrawStateItem>;
 
 using TDrawItemEvent = Event<void(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState State)>;

@@ -16,10 +16,12 @@ using namespace win;
 ORV_REGISTER(TcxCustomComboBoxProperties)
 ORV_REGISTER(TcxComboBoxProperties)
 ORV_REGISTER(TcxCustomComboBoxViewData)
+ORV_REGISTER(TcxCustomComboBoxViewInfo)
 ORV_REGISTER(TcxComboBoxPopupWindow)
 ORV_REGISTER(TcxCustomComboBoxListBox)
 ORV_REGISTER(TcxComboBoxListBox)
 ORV_REGISTER(TcxComboBoxLookupData)
+ORV_REGISTER(TcxCustomComboBoxInnerEdit)
 ORV_REGISTER(TcxCustomComboBox)
 ORV_REGISTER(TcxComboBox)
 ORV_REGISTER(TcxFilterComboBoxHelper)
@@ -43,6 +45,7 @@ void TcxCustomComboBoxProperties::Assign(TPersistent* Source) {
 TClass TcxCustomComboBoxProperties::GetContainerClass() const { return TcxComboBox::StaticClass(); }
 
 TClass TcxCustomComboBoxProperties::GetViewDataClass() const { return TcxCustomComboBoxViewData::StaticClass(); }
+TClass TcxCustomComboBoxProperties::GetViewInfoClass() const { return TcxCustomComboBoxViewInfo::StaticClass(); }
 
 TClass TcxCustomComboBoxProperties::GetLookupDataClass() const { return TcxComboBoxLookupData::StaticClass(); }
 
@@ -78,6 +81,61 @@ void TcxCustomComboBoxProperties::SetItemHeight(Integer Value) {
 
 // --- popup window ------------------------------------------------------------------------------
 
+// --- the text area drawn by the item drawing ----------------------------------
+
+bool TcxCustomComboBoxViewData::DrawsItems() const {
+  auto* properties = static_cast<TcxCustomComboBoxProperties*>(GetProperties());
+  if (properties->GetDropDownListStyle() != lsFixedList) return false;
+  auto* combo = Edit ? dynamic_cast<TcxCustomComboBox*>(Edit->GetEditControl()) : nullptr;
+  return combo ? combo->IsOnDrawItemEventAssigned() : static_cast<bool>(properties->OnDrawItem);
+}
+
+void TcxCustomComboBoxViewData::Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P,
+                                          TcxMouseButton AButton, TShiftState AShift,
+                                          TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) {
+  inherited::Calculate(ACanvas, ABounds, P, AButton, AShift, AViewInfo, AIsMouseEvent);
+  auto* info = dynamic_cast<TcxCustomComboBoxViewInfo*>(AViewInfo);
+  auto* combo = Edit ? dynamic_cast<TcxCustomComboBox*>(Edit->GetEditControl()) : nullptr;
+  if (info && combo) info->SetItemIndex(DrawsItems() ? combo->GetItemIndex() : -1);
+}
+
+void TcxCustomComboBoxViewData::EditValueToDrawValue(TcxCanvas* ACanvas, const Variant& AValue,
+                                                     TcxCustomEditViewInfo* AViewInfo) {
+  inherited::EditValueToDrawValue(ACanvas, AValue, AViewInfo);
+  auto* info = dynamic_cast<TcxCustomComboBoxViewInfo*>(AViewInfo);
+  if (!info) return;
+  auto* properties = static_cast<TcxCustomComboBoxProperties*>(GetProperties());
+  info->SetItemIndex(DrawsItems() ? properties->GetItems()->IndexOf(VarToStr(AValue)) : -1);
+}
+
+void TcxCustomComboBoxViewInfo::Assign(TObject* Source) {
+  inherited::Assign(Source);
+  if (auto* source = dynamic_cast<TcxCustomComboBoxViewInfo*>(Source)) SetItemIndex(source->FItemIndex);
+}
+
+void TcxCustomComboBoxViewInfo::SetItemIndex(Integer Value) {
+  FItemIndex = Value;
+  if (Value == -1)
+    CustomDrawHandler = {};
+  else
+    CustomDrawHandler = TcxTextEditCustomDrawHandler::Bind<&TcxCustomComboBoxViewInfo::DoCustomDraw>(this);
+}
+
+void TcxCustomComboBoxViewInfo::DoCustomDraw(TcxCanvas* ACanvas, const TRect& ARect) {
+  TOwnerDrawState state{odComboBoxEdit};
+  if (Focused) state += TOwnerDrawState{odSelected, odFocused};
+  if (Font) ACanvas->SetFont(Font);
+  const bool selected = state.Contains(odSelected);
+  ACanvas->SetBrushColor(selected ? clHighlight : BackgroundColor);
+  ACanvas->GetFont()->SetColor(selected ? clHighlightText : TextColor);
+  auto* combo = Edit ? dynamic_cast<TcxCustomComboBox*>(Edit->GetEditControl()) : nullptr;
+  if (combo) {
+    combo->DoOnDrawItem(ACanvas, FItemIndex, ARect, state);
+  } else if (auto* properties = dynamic_cast<TcxCustomComboBoxProperties*>(EditProperties)) {
+    if (properties->OnDrawItem) properties->OnDrawItem(nullptr, ACanvas, FItemIndex, ARect, state);
+  }
+}
+
 void TcxComboBoxPopupWindow::CalculateSize() {
   TcxCustomEditPopupWindowViewInfo* viewInfo = GetViewInfo();
   viewInfo->SizingCorner = ecoBottomRight;
@@ -100,8 +158,10 @@ void TcxComboBoxPopupWindow::CalculateSize() {
   if (sizeable && GetMinWidth() > 0) width = std::max(width, GetMinWidth());
   width = std::max(width, minSize.cx);
 
+  // A height of 0 asks for the list's own height, even where a remembered
+  // size holds the width: a reset height must not open a list of no rows.
   Integer height;
-  if (((sizeable && remembered) || GetPopupHeight() != 0) && (sizeable || !autoSize)) {
+  if (GetPopupHeight() != 0 && (sizeable || !autoSize)) {
     height = GetPopupHeight();
     if (sizeable && GetMinHeight() >= 1) height = std::max(height, GetMinHeight());
   } else {
@@ -166,6 +226,21 @@ Integer TcxComboBoxListBox::GetItemHeight(Integer AIndex) {
                        : inherited::GetItemHeight(AIndex);
   if (combo && AIndex >= 0 && combo->IsOnMeasureItemEventAssigned()) combo->DoOnMeasureItem(AIndex, height);
   return height;
+}
+
+// The corner between the two scroll bars belongs to the frame, which a
+// change of size in the open popup may leave as it was: paint it again.
+void TcxComboBoxListBox::Resize() {
+  inherited::Resize();
+  TcxCustomComboBox* combo = GetComboBox();
+  if (!combo || !combo->GetDroppedDown() || !HandleAllocated()) return;
+  const LONG style = GetWindowLongA(GetHandle(), GWL_STYLE);
+  if (!(style & WS_VSCROLL) || !(style & WS_HSCROLL)) return;
+  const TPoint corner = ClientToScreen(TPoint(GetClientWidth(), GetClientHeight()));
+  HRGN region = CreateRectRgn(corner.X, corner.Y, corner.X + GetSystemMetrics(SM_CXVSCROLL),
+                              corner.Y + GetSystemMetrics(SM_CYHSCROLL));
+  SendMessageA(GetHandle(), WM_NCPAINT, reinterpret_cast<WPARAM>(region), 0);
+  DeleteObject(region);
 }
 
 void TcxComboBoxListBox::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
@@ -262,6 +337,37 @@ TClassRef<TcxCustomEditProperties> TcxCustomComboBox::GetPropertiesClass() const
 
 TClassRef<TcxCustomEditProperties> TcxComboBox::GetPropertiesClass() const {
   return TcxComboBoxProperties::StaticClass();
+}
+
+namespace {
+// Forgets a pending click before the platform sees the release.
+void ForgetClick(TControl* AControl) {
+  TControlState state = AControl->GetControlState();
+  state.Exclude(csClicked);
+  AControl->SetControlState(state);
+}
+}  // namespace
+
+void TcxCustomComboBoxInnerEdit::WMLButtonUp(TMessage& Message) {
+  ForgetClick(this);
+  DispatchFrom(inherited::StaticClass(), Message);
+}
+
+void TcxCustomComboBox::ResetPopupHeight() {
+  if (GetActiveProperties()->GetPopupSizeable() && IsInplace()) {
+    if (TcxCustomDropDownEditData* data = GetDropDownEditData()) data->Height = 0;
+  } else {
+    GetProperties()->SetPopupHeight(0);
+  }
+}
+
+TClassRef<TWinControl> TcxCustomComboBox::GetInnerEditClass() const {
+  return TcxCustomComboBoxInnerEdit::StaticClass();
+}
+
+void TcxCustomComboBox::WMLButtonUp(TMessage& Message) {
+  ForgetClick(this);
+  DispatchFrom(inherited::StaticClass(), Message);
 }
 
 void TcxCustomComboBox::Initialize() {

@@ -26,6 +26,7 @@ class TcxCustomComboBoxProperties : public TcxCustomDropDownEditProperties {
   void Assign(TPersistent* Source) override;
   TClass GetContainerClass() const override;
   TClass GetViewDataClass() const override;
+  TClass GetViewInfoClass() const override;
   TClass GetLookupDataClass() const override;
   TClassRef<TcxCustomEditPopupWindow> GetPopupWindowClass() const override;
   bool DropDownOnClick() const override { return FDropDownListStyle == lsFixedList; }
@@ -78,6 +79,30 @@ class TcxCustomComboBoxViewData : public TcxCustomDropDownEditViewData {
   TcxCustomComboBoxViewData(TcxCustomEditProperties* AProperties, TcxCustomEditStyle* AStyle, bool AIsInplace)
       : TcxCustomDropDownEditViewData(AProperties, AStyle, AIsInplace) {}
   bool IsComboBoxStyle() override { return true; }
+  // A fixed list with item drawing draws its current item in the text area.
+  void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton AButton,
+                 TShiftState AShift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
+  void EditValueToDrawValue(TcxCanvas* ACanvas, const Variant& AValue, TcxCustomEditViewInfo* AViewInfo) override;
+
+ private:
+  bool DrawsItems() const;
+};
+
+// The text area of a combo box drawn by the application's item drawing.
+class TcxCustomComboBoxViewInfo : public TcxCustomTextEditViewInfo {
+  ORV_CLASS(TcxCustomComboBoxViewInfo, TcxCustomTextEditViewInfo)
+ public:
+  TcxCustomComboBoxViewInfo() = default;
+  void Assign(TObject* Source) override;
+  // -1 draws the text the usual way.
+  void SetItemIndex(Integer Value);
+  Integer GetItemIndex() const { return FItemIndex; }
+
+ protected:
+  virtual void DoCustomDraw(TcxCanvas* ACanvas, const TRect& ARect);
+
+ private:
+  Integer FItemIndex = -1;
 };
 
 // The popup of a combo box: as wide as its widest item (or the editor),
@@ -120,6 +145,7 @@ class TcxComboBoxListBox : public TcxCustomComboBoxListBox {
 
  protected:
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void Resize() override;
   // Row height and owner-draw style from the properties, each time the
   // popup opens.
   void RecreateWindow() override;
@@ -143,6 +169,18 @@ class TcxComboBoxLookupData : public TcxCustomTextEditLookupData {
   TClassRef<TcxCustomEditListBox> GetListBoxClass() override { return TcxComboBoxListBox::StaticClass(); }
 };
 
+// The inner edit of a combo box: a release of the left button raises no
+// click, since a combo box's clicks come from item changes.
+class TcxCustomComboBoxInnerEdit : public TcxCustomDropDownInnerEdit {
+  ORV_CLASS(TcxCustomComboBoxInnerEdit, TcxCustomDropDownInnerEdit)
+ public:
+  explicit TcxCustomComboBoxInnerEdit(TComponent* AOwner) : TcxCustomDropDownInnerEdit(AOwner) {}
+
+ protected:
+  void WMLButtonUp(TMessage& Message);
+  ORV_MESSAGE(win::WM_LBUTTONUP, WMLButtonUp)
+};
+
 // ---------------------------------------------------------------------------
 class TcxCustomComboBox : public TcxCustomDropDownEdit {
   ORV_CLASS(TcxCustomComboBox, TcxCustomDropDownEdit)
@@ -163,6 +201,9 @@ class TcxCustomComboBox : public TcxCustomDropDownEdit {
 
   void Activate(TcxCustomEditData*& AEditData) override;
   TSize GetPopupWindowClientPreferredSize() override;
+  // The list opens at its own height again: the cell's remembered height
+  // in place with a sizeable list, else the properties' height.
+  void ResetPopupHeight();
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
 
   // The properties' item events, then the repository item's.
@@ -177,12 +218,15 @@ class TcxCustomComboBox : public TcxCustomDropDownEdit {
   bool CanDropDown() override;
   void ChangeHandler(TObject* Sender) override;
   void DblClick() override;
+  TClassRef<TWinControl> GetInnerEditClass() const override;
   TClassRef<TcxCustomEditProperties> GetPropertiesClass() const override;
   void Initialize() override;
   void InitializePopupWindow() override;
   void HandleSelectItem(TObject* Sender) override;
   void PopupWindowShowed(TObject* Sender) override;
   bool CanSynchronizeLookupData();
+  void WMLButtonUp(TMessage& Message);
+  ORV_MESSAGE(win::WM_LBUTTONUP, WMLButtonUp)
 
  private:
   bool FSettingItemText = false;

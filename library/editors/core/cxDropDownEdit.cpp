@@ -296,6 +296,7 @@ void TcxCustomDropDownEdit::CreatePopupWindow() {
   FPopupWindow = properties->GetPopupWindowClass().Construct<TWinControl*>(this);
   FPopupWindow->SetCaptureFocus(properties->PopupWindowCapturesFocus());
   FPopupWindow->SetIsTopMost(!IsInplace());
+  FPopupWindow->SetBiDiMode(GetBiDiMode());
   FPopupWindow->OnClosed = TNotifyEvent::Bind<&TcxCustomDropDownEdit::PopupWindowClosed>(this);
   FPopupWindow->OnClosing = TNotifyEvent::Bind<&TcxCustomDropDownEdit::PopupWindowClosing>(this);
   FPopupWindow->OnShowing = TNotifyEvent::Bind<&TcxCustomDropDownEdit::PopupWindowShowing>(this);
@@ -808,12 +809,21 @@ bool TcxCustomDropDownEdit::RefreshContainer(const TPoint& P, TcxMouseButton But
                                              bool AIsMouseEvent) {
   const bool result = inherited::RefreshContainer(P, Button, Shift, AIsMouseEvent);
   if (FPopupLookAndFeel) FPopupLookAndFeel->EditStyleChanged();
+  // A press on the editor away from its buttons puts the popup away.
+  const bool pressed = Button != cxmbNone && !(Shift * TShiftState{ssLeft, ssRight, ssMiddle}).Empty();
+  if (AIsMouseEvent && pressed && HasPopupWindow() && GetViewInfo() && GetViewInfo()->PressedButton == -1)
+    CloseUp(crUnknown);
   SetIsHotAndPopup();
   return result;
 }
 
 void TcxCustomDropDownEdit::SetIsHotAndPopup() {
   FIsHotAndPopup = HasPopupWindow() && GetViewInfo() && GetViewInfo()->ContainerState.Contains(csHotTrack);
+}
+
+void TcxCustomDropDownEdit::CMBiDiModeChanged(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  if (FPopupWindow) FPopupWindow->SetBiDiMode(GetBiDiMode());
 }
 
 void TcxCustomDropDownEdit::CMHintShow(TMessage& Message) {

@@ -290,13 +290,15 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit, public IcxEditPopupWindo
   ORV_MESSAGE(win::CM_HINTSHOW, CMHintShow)
   void DXMDropDownByPaste(TMessage& Message);
   ORV_MESSAGE(DXM_DROPDOWNBYPASTE, DXMDropDownByPaste)
+  // The cell's edit data when the editor is in place.
+  TcxCustomDropDownEditData* GetDropDownEditData() const;
 
   // The show request is queued for the popup.
   bool IsShowRequestQueued();
   void RemoveShowRequests();
   void SetIsHotAndPopup();
-  // The cell's edit data when the editor is in place.
-  TcxCustomDropDownEditData* GetDropDownEditData() const;
+  void CMBiDiModeChanged(TMessage& Message);
+  ORV_MESSAGE(win::CM_BIDIMODECHANGED, CMBiDiModeChanged)
 
   bool FIsActivatingByMouse = false;
   bool FIsPopupInitialized = false;

@@ -308,6 +308,50 @@ TEST_F(DropDownStories, AClickOnAnItemTakesItAndAClickOutsideClosesWithoutTaking
   EXPECT_EQ(log, (Log{"close crUnknown", "closeup"}));
 }
 
+TEST_F(DropDownStories, APressOnTheEditorAwayFromItsButtonsPutsTheOpenListAwayTakingNothing) {
+  Focus();
+  Press(VK_F4);
+  Press(VK_DOWN);
+  log.clear();
+  ClickAt(TextOnScreen());
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "");
+  EXPECT_EQ(log, (Log{"close crUnknown", "closeup"}));
+
+  // The same press handed to the editor directly, as a grid hands its
+  // in-place editor the click, never passes the popup's click watch.
+  Press(VK_F4);
+  log.clear();
+  SendMessageA(combo->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 10));
+  SendMessageA(combo->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 10));
+  test::PumpUntilIdle();
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(log, (Log{"close crUnknown", "closeup"}));
+
+  // Moving over the editor while the list is open leaves it open.
+  Press(VK_F4);
+  log.clear();
+  test::MouseMove(TextOnScreen());
+  test::PumpUntilIdle();
+  EXPECT_TRUE(Open());
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(DropDownStories, TheComboClicksOnlyWhenTheItemChangesNeverForAClickInItsText) {
+  Integer clicks = 0;
+  combo->OnClick = [&](TObject*) { ++clicks; };
+  Focus();
+  ClickAt(TextOnScreen());
+  ClickAt(combo->ClientToScreen(TPoint(2, 2)));
+  EXPECT_EQ(clicks, 0);
+  Press(VK_F4);
+  ClickAt(RowOnScreen(4));
+  EXPECT_EQ(combo->GetText(), "Oslo");
+  EXPECT_EQ(clicks, 1);
+  ClickAt(TextOnScreen());
+  EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(DropDownStories, AltF4IsNotSwallowedByAnOpenPopup) {
   bool closeAsked = false;
   form->OnCloseQuery = [&](TObject*, bool& CanClose) {
@@ -394,6 +438,29 @@ TEST_F(DropDownStories, TheListShowsItsRowsAsWideAsTheWidestItemWithAScrollBarAn
   EXPECT_LE(Popup()->GetLeft() + Popup()->GetWidth(), 1024);
   EXPECT_GE(Popup()->GetLeft(), 0);
   EXPECT_GT(List()->GetScrollWidth(), List()->GetClientWidth());
+
+  // Both bars show: the corner between them is painted again when the list
+  // changes size, whatever was left there.
+  HWND list = List()->GetHandle();
+  const TPoint corner(List()->GetClientWidth() + 2, List()->GetClientHeight() + 2);
+  auto cornerPixel = [&] {
+    HDC dc = GetWindowDC(list);
+    const TPoint client = List()->ClientToScreen(TPoint(0, 0));
+    const TPoint window = List()->GetParent()->ClientToScreen(TPoint(List()->GetLeft(), List()->GetTop()));
+    const COLORREF c = GetPixel(dc, client.X - window.X + corner.X, client.Y - window.Y + corner.Y);
+    ReleaseDC(list, dc);
+    return c;
+  };
+  HDC dc = GetWindowDC(list);
+  RECT all{0, 0, List()->GetWidth(), List()->GetHeight()};
+  HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+  FillRect(dc, &all, black);
+  DeleteObject(black);
+  ReleaseDC(list, dc);
+  ASSERT_EQ(cornerPixel(), RGB(0, 0, 0));
+  List()->SetWidth(List()->GetWidth() - 10);
+  test::PumpUntilIdle();
+  EXPECT_EQ(cornerPixel(), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(DropDownStories, APopupSizedByTheUserInPlaceReopensAtThatSizeInTheSameCellUntilItIsNoLongerSizeable) {
@@ -432,6 +499,12 @@ TEST_F(DropDownStories, APopupSizedByTheUserInPlaceReopensAtThatSizeInTheSameCel
   cell->Activate(data);
   popup = open();
   EXPECT_EQ(TSize(popup->GetWidth(), popup->GetHeight()), sized);
+  cell->SetDroppedDown(false);
+
+  // Its height put back: the cell keeps the user's width, the list its rows.
+  cell->ResetPopupHeight();
+  popup = open();
+  EXPECT_EQ(TSize(popup->GetWidth(), popup->GetHeight()), TSize(sized.cx, first.cy));
   cell->SetDroppedDown(false);
 
   // Another cell starts from the properties.
@@ -480,6 +553,54 @@ TEST_F(DropDownStories, AFocusedFixedListIsDrawnSelectedUnlessATypedHeadShowsIts
   test::PumpUntilIdle();
   ASSERT_TRUE(fixed->GetFindSelection());
   EXPECT_NE(pixel(), highlight);
+}
+
+TEST_F(DropDownStories, AFixedListWithItemDrawingDrawsItsCurrentItemInTheTextAreaAsAnEditArea) {
+  auto* fixed = New<TcxComboBox>(form);
+  fixed->SetBoundsRect({200, 130, 350, 151});
+  fixed->SetParent(form);
+  TcxComboBoxProperties* properties = fixed->GetProperties();
+  for (const char* item : {"Rome", "Roma", "rom", "Paris"}) properties->GetItems()->Add(item);
+  properties->SetDropDownListStyle(lsFixedList);
+  properties->SetImmediateDropDown(false);
+  const TColor colours[] = {clRed, clGreen, clBlue, clYellow};
+  Log drawn;
+  properties->OnDrawItem = [&](TcxCustomComboBox* AControl, TcxCanvas* ACanvas, Integer AIndex, const TRect& ARect,
+                               TOwnerDrawState AState) {
+    if (!AState.Contains(odComboBoxEdit)) return;
+    drawn.push_back(std::string(AControl == fixed ? "editor " : "other ") + IntToStr(AIndex) +
+                    (AState.Contains(odSelected) ? " selected" : "") + (AState.Contains(odFocused) ? " focused" : ""));
+    ACanvas->SetBrushColor(colours[AIndex]);
+    ACanvas->FillRect(ARect);
+  };
+  auto pixel = [&] {
+    fixed->Repaint();
+    HDC dc = GetWindowDC(fixed->GetHandle());
+    const COLORREF c = GetPixel(dc, 90, fixed->GetHeight() / 2);
+    ReleaseDC(fixed->GetHandle(), dc);
+    return c;
+  };
+  // No item: the text is drawn the usual way.
+  test::PumpUntilIdle();
+  drawn.clear();
+  EXPECT_NE(pixel(), ColorToRGB(clYellow));
+  EXPECT_TRUE(drawn.empty());
+
+  fixed->SetItemIndex(3);  // Paris
+  EXPECT_EQ(pixel(), ColorToRGB(clYellow));
+  ASSERT_FALSE(drawn.empty());
+  EXPECT_EQ(drawn.back(), "editor 3");
+  fixed->SetFocus();
+  test::PumpUntilIdle();
+  fixed->SetItemIndex(0);
+  EXPECT_EQ(pixel(), ColorToRGB(clRed));
+  EXPECT_EQ(drawn.back(), "editor 0 selected focused");
+
+  // An editable list keeps its text.
+  properties->SetDropDownListStyle(lsEditList);
+  drawn.clear();
+  EXPECT_NE(pixel(), ColorToRGB(clRed));
+  EXPECT_TRUE(drawn.empty());
 }
 
 TEST_F(DropDownStories, AnInPlaceEditorWithImmediatePopupOpensOnActivation) {
