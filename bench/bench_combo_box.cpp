@@ -5,6 +5,7 @@
 // stays linear in the item count.
 #include <benchmark/benchmark.h>
 
+#include "bench/EditorBenchScreen.h"
 #include "library/editors/core/EditorsStartup.h"
 #include "library/editors/core/cxComboBox.h"
 #include "platform/forms/Application.h"
@@ -16,23 +17,7 @@
 
 namespace {
 
-struct Screen {
-  Screen() {
-    RegisterEditorUnits();
-    session = new forms::test::Session();
-    form = TCustomForm::CreateNew<TForm>(Application);
-    form->SetBoundsRect({100, 100, 500, 400});
-    form->Show();
-    win::test::PumpUntilIdle();
-  }
-  forms::test::Session* session;
-  TForm* form;
-};
-
-Screen& TheScreen() {
-  static Screen* screen = new Screen();
-  return *screen;
-}
+using editor_bench::TheScreen;
 
 TcxComboBox* MakeCombo(Integer ACount) {
   auto* combo = New<TcxComboBox>(TheScreen().form);

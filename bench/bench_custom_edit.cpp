@@ -4,6 +4,7 @@
 // recalculates its view info and repaints what changed.
 #include <benchmark/benchmark.h>
 
+#include "bench/EditorBenchScreen.h"
 #include "library/editors/core/EditorsStartup.h"
 #include "library/editors/core/cxCustomEdit.h"
 #include "platform/forms/Application.h"
@@ -12,6 +13,8 @@
 #include "platform/win/TestHooks.h"
 
 namespace {
+
+using editor_bench::TheScreen;
 
 // Properties that compare values, so that a change fires the events.
 class TBenchEditProperties : public TcxCustomEditProperties {
@@ -31,25 +34,6 @@ class TBenchEdit : public TcxCustomEdit {
     return TBenchEditProperties::StaticClass();
   }
 };
-
-// One headless session and form for the whole run.
-struct Screen {
-  Screen() {
-    RegisterEditorUnits();
-    session = new forms::test::Session();
-    form = TCustomForm::CreateNew<TForm>(Application);
-    form->SetBoundsRect({100, 100, 500, 400});
-    form->Show();
-    win::test::PumpUntilIdle();
-  }
-  forms::test::Session* session;
-  TForm* form;
-};
-
-Screen& TheScreen() {
-  static Screen* screen = new Screen();
-  return *screen;
-}
 
 struct Counter : TObject {
   Integer Count = 0;

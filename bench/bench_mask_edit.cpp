@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "bench/EditorBenchScreen.h"
 #include "library/editors/core/EditorsStartup.h"
 #include "library/editors/core/cxMaskEdit.h"
 #include "library/editors/core/cxTextEdit.h"
@@ -20,23 +21,7 @@
 
 namespace {
 
-struct Screen {
-  Screen() {
-    RegisterEditorUnits();
-    session = new forms::test::Session();
-    form = TCustomForm::CreateNew<TForm>(Application);
-    form->SetBoundsRect({100, 100, 700, 400});
-    form->Show();
-    win::test::PumpUntilIdle();
-  }
-  forms::test::Session* session;
-  TForm* form;
-};
-
-Screen& TheScreen() {
-  static Screen* screen = new Screen();
-  return *screen;
-}
+using editor_bench::TheScreen;
 
 enum Pattern { kNone, kDate, kDateEx, kDigits };
 enum Where { kEnd, kStart };

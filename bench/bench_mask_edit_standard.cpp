@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "bench/EditorBenchScreen.h"
 #include "library/editors/core/EditorsStartup.h"
 #include "library/editors/core/cxMaskEdit.h"
 #include "platform/forms/Application.h"
@@ -18,23 +19,7 @@
 
 namespace {
 
-struct Screen {
-  Screen() {
-    RegisterEditorUnits();
-    session = new forms::test::Session();
-    form = TCustomForm::CreateNew<TForm>(Application);
-    form->SetBoundsRect({100, 100, 700, 400});
-    form->Show();
-    win::test::PumpUntilIdle();
-  }
-  forms::test::Session* session;
-  TForm* form;
-};
-
-Screen& TheScreen() {
-  static Screen* screen = new Screen();
-  return *screen;
-}
+using editor_bench::TheScreen;
 
 // Ten groups of six digits: 60 positions and 9 literals.
 std::string SixtyPositions() {

@@ -4,6 +4,7 @@
 // box's own prefix search over the same items runs as the peer.
 #include <benchmark/benchmark.h>
 
+#include "bench/EditorBenchScreen.h"
 #include "library/editors/core/EditorsStartup.h"
 #include "library/editors/core/cxTextEdit.h"
 #include "library/editors/core/cxTextEditLookupData.h"
@@ -17,6 +18,8 @@
 #include "platform/win/TestHooks.h"
 
 namespace {
+
+using editor_bench::TheScreen;
 
 class TBenchLookupProperties : public TcxTextEditProperties {
   ORV_CLASS(TBenchLookupProperties, TcxTextEditProperties)
@@ -33,24 +36,6 @@ class TBenchLookupEdit : public TcxTextEdit {
     return TBenchLookupProperties::StaticClass();
   }
 };
-
-struct Screen {
-  Screen() {
-    RegisterEditorUnits();
-    session = new forms::test::Session();
-    form = TCustomForm::CreateNew<TForm>(Application);
-    form->SetBoundsRect({100, 100, 500, 400});
-    form->Show();
-    win::test::PumpUntilIdle();
-  }
-  forms::test::Session* session;
-  TForm* form;
-};
-
-Screen& TheScreen() {
-  static Screen* screen = new Screen();
-  return *screen;
-}
 
 void FillItems(TStrings* AItems, Integer ACount) {
   AItems->BeginUpdate();

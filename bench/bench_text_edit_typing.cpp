@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "bench/EditorBenchScreen.h"
 #include "library/editors/core/EditorsStartup.h"
 #include "library/editors/core/cxTextEdit.h"
 #include "platform/controls/Edit.h"
@@ -17,23 +18,7 @@
 
 namespace {
 
-struct Screen {
-  Screen() {
-    RegisterEditorUnits();
-    session = new forms::test::Session();
-    form = TCustomForm::CreateNew<TForm>(Application);
-    form->SetBoundsRect({100, 100, 500, 400});
-    form->Show();
-    win::test::PumpUntilIdle();
-  }
-  forms::test::Session* session;
-  TForm* form;
-};
-
-Screen& TheScreen() {
-  static Screen* screen = new Screen();
-  return *screen;
-}
+using editor_bench::TheScreen;
 
 enum Where { kEnd, kMiddle, kSelection };
 

@@ -30,15 +30,6 @@ ORV_REGISTER(TcxCustomEdit, ORV_PROP(Height).Stored(false), ORV_PROP(Width).Stor
 
 namespace {
 
-// Holds an editor's change events for a scope. Leaving normally fires what
-// was collected; leaving by an exception drops it, so that no handler runs
-// while the stack unwinds and the lock is never left behind.
-auto ChangeEventsLocked(TcxCustomEdit* AEdit) {
-  AEdit->LockChangeEvents(true);
-  const int uncaught = std::uncaught_exceptions();
-  return orv::ScopeExit([AEdit, uncaught] { AEdit->LockChangeEvents(false, std::uncaught_exceptions() <= uncaught); });
-}
-
 bool IsNavigationKey(Word Key) { return Key >= VK_PRIOR && Key <= VK_DOWN; }
 
 }  // namespace

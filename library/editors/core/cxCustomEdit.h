@@ -6,6 +6,7 @@
 // activates it over a cell by key or mouse and deactivates it again.
 #pragma once
 
+#include <exception>
 #include <vector>
 
 #include "library/editors/core/cxEditErrors.h"
@@ -15,6 +16,7 @@
 #include "library/editors/core/cxEditViewData.h"
 #include "library/editors/core/cxEditViewInfo.h"
 #include "library/foundation/cxContainer.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Variant.h"
 
 class TcxCustomEdit;
@@ -531,3 +533,12 @@ class TcxCustomEdit : public TcxContainer,
 };
 
 using TcxCustomEditClass = TClassRef<TcxCustomEdit>;
+
+// Holds an editor's change events for a scope. Leaving normally fires what
+// was collected; leaving by an exception drops it, so that no handler runs
+// while the stack unwinds and the lock is never left behind.
+inline auto ChangeEventsLocked(TcxCustomEdit* AEdit) {
+  AEdit->LockChangeEvents(true);
+  const int uncaught = std::uncaught_exceptions();
+  return orv::ScopeExit([AEdit, uncaught] { AEdit->LockChangeEvents(false, std::uncaught_exceptions() <= uncaught); });
+}

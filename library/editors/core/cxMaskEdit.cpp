@@ -60,24 +60,6 @@ TcxMaskEditCustomMode* NewMode(TcxMaskEditCustomModeClass AClass, TcxCustomMaskE
 
 bool IsRegExprKind(TcxEditMaskKind AKind) { return AKind == emkRegExpr || AKind == emkRegExprEx; }
 
-// The text on the clipboard as a single-line edit takes it: up to the first
-// line break or terminating zero.
-bool ClipboardHasText() { return IsClipboardFormatAvailable(CF_TEXT); }
-
-AnsiString ClipboardText() {
-  AnsiString text;
-  if (!OpenClipboard(nullptr)) return text;
-  if (HANDLE block = GetClipboardData(CF_TEXT)) {
-    if (const auto* bytes = static_cast<const char*>(GlobalLock(block))) {
-      const std::size_t size = strnlen(bytes, GlobalSize(block));
-      const auto* end = std::find_if(bytes, bytes + size, [](char C) { return C == '\r' || C == '\n'; });
-      text.assign(bytes, end);
-      GlobalUnlock(block);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
 
 }  // namespace
 
@@ -506,12 +488,12 @@ void TcxCustomMaskEdit::CutToClipboard() {
 }
 
 void TcxCustomMaskEdit::PasteFromClipboard() {
-  if (!ClipboardHasText()) return;
+  if (!TextEditClipboardHasText()) return;
   if (!IsMasked()) {
     TcxCustomTextEdit::PasteFromClipboard();
     return;
   }
-  SetSelText(ClipboardText());
+  SetSelText(TextEditClipboardText());
 }
 
 void TcxCustomMaskEdit::SetSelText(const AnsiString& Value) {

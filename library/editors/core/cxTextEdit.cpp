@@ -22,17 +22,13 @@ ORV_REGISTER(TcxFilterTextEditHelper)
 
 namespace {
 
-auto ChangeEventsLocked(TcxCustomEdit* AEdit) {
-  AEdit->LockChangeEvents(true);
-  const int uncaught = std::uncaught_exceptions();
-  return orv::ScopeExit([AEdit, uncaught] { AEdit->LockChangeEvents(false, std::uncaught_exceptions() <= uncaught); });
-}
+bool IsListStyle(TcxEditEditingStyle AStyle) { return AStyle == esEditList || AStyle == esFixedList; }
 
-bool ClipboardHasText() { return IsClipboardFormatAvailable(CF_TEXT); }
+}  // namespace
 
-// The clipboard's text as a single-line edit takes it: up to the first
-// line break or terminating zero.
-AnsiString ClipboardText() {
+bool TextEditClipboardHasText() { return IsClipboardFormatAvailable(CF_TEXT); }
+
+AnsiString TextEditClipboardText() {
   AnsiString text;
   if (!OpenClipboard(nullptr)) return text;
   if (HANDLE block = GetClipboardData(CF_TEXT)) {
@@ -46,10 +42,6 @@ AnsiString ClipboardText() {
   CloseClipboard();
   return text;
 }
-
-bool IsListStyle(TcxEditEditingStyle AStyle) { return AStyle == esEditList || AStyle == esFixedList; }
-
-}  // namespace
 
 // --- construction -------------------------------------------------------------------------
 
@@ -268,14 +260,14 @@ void TcxCustomTextEdit::CutToClipboard() {
 }
 
 void TcxCustomTextEdit::PasteFromClipboard() {
-  if (!ClipboardHasText() || !FInnerEdit) return;
+  if (!TextEditClipboardHasText() || !FInnerEdit) return;
   if (IsFocused()) {
     auto user = orv::TempValue(FUserAction, true);
     AnsiString newText;
     Integer newSelStart = 0;
-    if (CanChangeSelText(ClipboardText(), newText, newSelStart)) FInnerEdit->CallDefWndProc(WM_PASTE, 0, 0);
+    if (CanChangeSelText(TextEditClipboardText(), newText, newSelStart)) FInnerEdit->CallDefWndProc(WM_PASTE, 0, 0);
   } else {
-    SetSelText(ClipboardText());
+    SetSelText(TextEditClipboardText());
   }
 }
 

@@ -238,6 +238,11 @@ class TcxFilterTextEditHelper : public TcxCustomFilterEditHelper {
                       const Variant& AValue) const override;
 };
 
+// The clipboard's text as a single-line edit takes it: up to the first
+// line break or terminating zero. The text editors paste through it.
+bool TextEditClipboardHasText();
+AnsiString TextEditClipboardText();
+
 // The text editor unit's start-up: the text editor kind with the editor
 // kinds and its filter helper with the filter builder. Counted like the
 // other units.
