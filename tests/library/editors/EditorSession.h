@@ -3,8 +3,11 @@
 // edit style controller, the screen or the editors' start-up.
 #pragma once
 
+#include <string>
+
 #include "library/editors/core/EditorsStartup.h"
 #include "platform/forms/TestHooks.h"
+#include "platform/win/TestHooks.h"
 
 namespace edit_test {
 
@@ -15,6 +18,24 @@ struct EditorUnitsListed {
 
 struct EditorSession : EditorUnitsListed {
   forms::test::Session Forms;
+
+  // Input as a person gives it, each step pumped until the queue is idle.
+  static void Pump() { win::test::PumpUntilIdle(); }
+  static void Press(win::BYTE vk) {
+    win::test::KeyPress(vk);
+    Pump();
+  }
+  // A key pressed while a modifier is held.
+  static void Chord(win::BYTE modifier, win::BYTE vk) {
+    win::test::KeyDown(modifier);
+    win::test::KeyPress(vk);
+    win::test::KeyUp(modifier);
+    Pump();
+  }
+  static void Type(const std::string& text) {
+    win::test::TypeText(text);
+    Pump();
+  }
 };
 
 }  // namespace edit_test

@@ -289,21 +289,6 @@ class CustomEditSession : public ::testing::Test, public edit_test::EditorSessio
   }
   bool refuseEditing = false;
 
-  static void Pump() { win::test::PumpUntilIdle(); }
-  static void Press(win::BYTE vk) {
-    win::test::KeyPress(vk);
-    Pump();
-  }
-  static void Chord(win::BYTE modifier, win::BYTE vk) {
-    win::test::KeyDown(modifier);
-    win::test::KeyPress(vk);
-    win::test::KeyUp(modifier);
-    Pump();
-  }
-  static void Type(const std::string& text) {
-    win::test::TypeText(text);
-    Pump();
-  }
   void Focus(TTestKindEdit* edit) {
     edit->SetFocus();
     Pump();

@@ -131,21 +131,6 @@ class MaskEdit : public ::testing::Test, public edit_test::EditorSession {
     log.clear();
   }
 
-  static void Pump() { win::test::PumpUntilIdle(); }
-  static void Press(BYTE vk) {
-    win::test::KeyPress(vk);
-    Pump();
-  }
-  static void Chord(BYTE modifier, BYTE vk) {
-    win::test::KeyDown(modifier);
-    win::test::KeyPress(vk);
-    win::test::KeyUp(modifier);
-    Pump();
-  }
-  static void Type(const std::string& text) {
-    win::test::TypeText(text);
-    Pump();
-  }
   // The inner edit's text with the selection marked: "[" and "]" around it,
   // "|" for a caret without one.
   static std::string Shown(TcxCustomMaskEdit* edit) {

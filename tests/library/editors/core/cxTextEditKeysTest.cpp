@@ -59,21 +59,6 @@ class TextEditKeys : public ::testing::Test, public edit_test::EditorSession {
     gStyle = esEdit;
     win::test::PumpUntilIdle();
   }
-  static void Pump() { win::test::PumpUntilIdle(); }
-  static void Press(BYTE vk) {
-    win::test::KeyPress(vk);
-    Pump();
-  }
-  static void Chord(BYTE modifier, BYTE vk) {
-    win::test::KeyDown(modifier);
-    win::test::KeyPress(vk);
-    win::test::KeyUp(modifier);
-    Pump();
-  }
-  static void Type(const std::string& text) {
-    win::test::TypeText(text);
-    Pump();
-  }
 
   TLookupEdit* MakeEdit(TcxEditEditingStyle style, std::vector<std::string> items, bool inplace = false) {
     gStyle = style;

@@ -105,21 +105,6 @@ class TextEdit : public ::testing::Test, public edit_test::EditorSession {
     Pump();
   }
 
-  static void Pump() { win::test::PumpUntilIdle(); }
-  static void Press(BYTE vk) {
-    win::test::KeyPress(vk);
-    Pump();
-  }
-  static void Chord(BYTE modifier, BYTE vk) {
-    win::test::KeyDown(modifier);
-    win::test::KeyPress(vk);
-    win::test::KeyUp(modifier);
-    Pump();
-  }
-  static void Type(const std::string& text) {
-    win::test::TypeText(text);
-    Pump();
-  }
 
   TcxTextEdit* MakeEdit(TRect bounds = {10, 10, 160, 31}, bool inplace = false) {
     auto* edit = static_cast<TcxTextEdit*>(
