@@ -129,24 +129,9 @@ void TButton::CNCommand(TMessage& Message) {
   if (Message.WParamHi() == BN_CLICKED) Click();
 }
 
-void TButton::CMDialogKey(TMessage& Message) {
-  if (((Message.WParam == VK_RETURN && FActive) || (Message.WParam == VK_ESCAPE && FCancel)) &&
-      KeyDataToShiftState(Message.LParam).Empty() && CanFocus()) {
-    Click();
-    Message.Result = 1;
-    return;
-  }
-  Message.Result = 0;
-}
+void TButton::CMDialogKey(TMessage& Message) { AnswerButtonDialogKey(this, Message, FActive, FCancel); }
 
-void TButton::CMDialogChar(TMessage& Message) {
-  if (IsAccel(static_cast<Word>(Message.WParam), GetText()) && CanFocus()) {
-    Click();
-    Message.Result = 1;
-    return;
-  }
-  Message.Result = 0;
-}
+void TButton::CMDialogChar(TMessage& Message) { AnswerButtonDialogChar(this, Message); }
 
 // Enter goes to the focused button, else to the default one.
 void TButton::CMFocusChanged(TMessage& Message) {

@@ -14,6 +14,7 @@
 #include "platform/forms/Dispatch.h"
 #include "platform/forms/Canvas.h"
 #include "platform/rtl/Component.h"
+#include "platform/win/Keyboard.h"
 #include "platform/win/WindowClass.h"
 
 class TControl;
@@ -837,3 +838,23 @@ bool DragMessage(win::MSG& Msg);
 // A control going away stops being a drop target; a source going away
 // ends its drag.
 void DragControlDestroying(TControl* Control);
+
+// How a push button answers the dialog keys its form offers it: Enter
+// clicks the active button and Esc the cancel button when no modifier is
+// held; its accelerator clicks it. Message.Result says whether it took the
+// key.
+template <class AButton>
+void AnswerButtonDialogKey(AButton* Button, TMessage& Message, bool Active, bool Cancel) {
+  const bool taken = ((Message.WParam == win::VK_RETURN && Active) || (Message.WParam == win::VK_ESCAPE && Cancel)) &&
+                     KeyDataToShiftState(Message.LParam).Empty() && Button->CanFocus();
+  Message.Result = taken ? 1 : 0;
+  if (taken) Button->Click();
+}
+
+template <class AButton>
+void AnswerButtonDialogChar(AButton* Button, TMessage& Message) {
+  const bool taken = IsAccel(static_cast<Word>(Message.WParam), Button->GetText()) && Button->CanFocus();
+  Message.Result = taken ? 1 : 0;
+  if (taken) Button->Click();
+}
+

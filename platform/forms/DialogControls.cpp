@@ -96,24 +96,9 @@ void TDialogButton::KeyUp(Word& Key, TShiftState Shift) {
   inherited::KeyUp(Key, Shift);
 }
 
-void TDialogButton::CMDialogKey(TMessage& Message) {
-  if (((Message.WParam == VK_RETURN && FActive) || (Message.WParam == VK_ESCAPE && FCancel)) &&
-      KeyDataToShiftState(Message.LParam).Empty() && CanFocus()) {
-    Click();
-    Message.Result = 1;
-    return;
-  }
-  Message.Result = 0;
-}
+void TDialogButton::CMDialogKey(TMessage& Message) { AnswerButtonDialogKey(this, Message, FActive, FCancel); }
 
-void TDialogButton::CMDialogChar(TMessage& Message) {
-  if (IsAccel(static_cast<Word>(Message.WParam), GetText()) && CanFocus()) {
-    Click();
-    Message.Result = 1;
-    return;
-  }
-  Message.Result = 0;
-}
+void TDialogButton::CMDialogChar(TMessage& Message) { AnswerButtonDialogChar(this, Message); }
 
 // Enter goes to the focused button, else to the default one.
 void TDialogButton::CMFocusChanged(TMessage& Message) {
