@@ -52,3 +52,44 @@ endfunction()
 
 # orv_embed_resources(): files of a resources folder registered as embedded resources.
 include(${CMAKE_CURRENT_LIST_DIR}/EmbedResources.cmake)
+
+# orv_check_library_layers()
+# The class library is one chain without a cycle: the platform, then the
+# foundation, the data layer, the editor framework, the concrete editors,
+# the grid and the front end. A library that links one above its own layer
+# fails the configuration, before a cycle can creep in through a shared
+# text or helper.
+function(orv_check_library_layers)
+  set(layers platform library/foundation library/data library/editors/core library/editors library/grid app)
+  get_property(libraries GLOBAL PROPERTY ORVANTA_LIBRARIES)
+  foreach(target ${libraries})
+    get_target_property(dir ${target} SOURCE_DIR)
+    file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR} ${dir})
+    set(rank -1)
+    set(i 0)
+    foreach(layer ${layers})
+      if(rel STREQUAL layer OR rel MATCHES "^${layer}/" AND NOT layer STREQUAL "library/editors")
+        set(rank ${i})
+      endif()
+      math(EXPR i "${i} + 1")
+    endforeach()
+    set_property(GLOBAL PROPERTY ORV_LAYER_${target} ${rank})
+  endforeach()
+  foreach(target ${libraries})
+    get_property(rank GLOBAL PROPERTY ORV_LAYER_${target})
+    get_target_property(deps ${target} LINK_LIBRARIES)
+    if(NOT deps)
+      continue()
+    endif()
+    foreach(dep ${deps})
+      if(NOT dep IN_LIST libraries)
+        continue()
+      endif()
+      get_property(dep_rank GLOBAL PROPERTY ORV_LAYER_${dep})
+      if(rank GREATER_EQUAL 0 AND dep_rank GREATER rank)
+        message(FATAL_ERROR "${target} links ${dep}, a library of a layer above its own: "
+                            "the libraries link downward only (${layers})")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()

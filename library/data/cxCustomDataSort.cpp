@@ -8,7 +8,7 @@
 ORV_REGISTER(TcxKeyInfo)
 ORV_REGISTER(TcxSelectedKeyInfo)
 ORV_REGISTER(TcxDetailKeyInfo)
-ORV_REGISTER(TcxKeys)
+ORV_REGISTER(TcxDataKeys)
 ORV_REGISTER(TcxDetailKeys)
 ORV_REGISTER(TcxSelectedKeys)
 ORV_REGISTER(TcxSaveObject)
@@ -28,19 +28,19 @@ Integer cxCompareIntegers(void*, NativeInt AItem1, NativeInt AItem2) {
 
 TcxDetailKeyInfo::~TcxDetailKeyInfo() { FreeAndNil(SaveObject); }
 
-void TcxKeys::Clear() {
+void TcxDataKeys::Clear() {
   for (TcxKeyInfo* info : FItems) FreeItem(info);
   FItems.clear();
   FUsed.clear();
 }
 
-void TcxKeys::Init(TcxCustomDataController* ADataController) {
+void TcxDataKeys::Init(TcxCustomDataController* ADataController) {
   FDataController = ADataController;
   FKeyFields.clear();
   ADataController->GetKeyFields(FKeyFields);
 }
 
-void TcxKeys::Save(TcxCustomDataController* ADataController) {
+void TcxDataKeys::Save(TcxCustomDataController* ADataController) {
   Clear();
   Init(ADataController);
   Save();
@@ -48,14 +48,14 @@ void TcxKeys::Save(TcxCustomDataController* ADataController) {
                    [](TcxKeyInfo* a, TcxKeyInfo* b) { return VarCompare(a->Key, b->Key) < 0; });
 }
 
-void TcxKeys::Restore(TcxCustomDataController* ADataController) {
+void TcxDataKeys::Restore(TcxCustomDataController* ADataController) {
   Init(ADataController);
   if (FItems.empty()) return;
   Restore();
   Clear();
 }
 
-bool TcxKeys::Find(Integer ARecordIndex, Integer& AIndex) {
+bool TcxDataKeys::Find(Integer ARecordIndex, Integer& AIndex) {
   const Variant key = FDataController->GetInternalRecordId(ARecordIndex, FKeyFields);
   // The first info with an equal key, found by halving the sorted list.
   auto it = std::lower_bound(FItems.begin(), FItems.end(), key,
@@ -69,7 +69,7 @@ bool TcxKeys::Find(Integer ARecordIndex, Integer& AIndex) {
   return false;
 }
 
-void TcxKeys::Delete(Integer AIndex) {
+void TcxDataKeys::Delete(Integer AIndex) {
   FreeItem(FItems.at(static_cast<size_t>(AIndex)));
   FItems.erase(FItems.begin() + AIndex);
 }
@@ -127,15 +127,15 @@ TcxSaveObject::~TcxSaveObject() {
 void TcxSaveObject::Save(TcxCustomDataController* ADataController) {
   if (ADataController->IsKeysSavingBlocked()) return;
   if (ADataController->IsDestroying() || !ADataController->IsKeyNavigation()) return;
-  FDetailKeys->TcxKeys::Save(ADataController);
-  FSelectedKeys->TcxKeys::Save(ADataController);
+  FDetailKeys->TcxDataKeys::Save(ADataController);
+  FSelectedKeys->TcxDataKeys::Save(ADataController);
 }
 
 void TcxSaveObject::Restore(TcxCustomDataController* ADataController) {
   if (ADataController->IsKeysSavingBlocked()) return;
   if (ADataController->IsKeyNavigation()) {
-    FDetailKeys->TcxKeys::Restore(ADataController);
-    FSelectedKeys->TcxKeys::Restore(ADataController);
+    FDetailKeys->TcxDataKeys::Restore(ADataController);
+    FSelectedKeys->TcxDataKeys::Restore(ADataController);
   } else {
     ADataController->CheckSelectedCount(-1);
   }

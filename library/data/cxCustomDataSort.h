@@ -63,10 +63,12 @@ class TcxDetailKeyInfo : public TcxKeyInfo {
 };
 
 // State remembered by record key, the values of the controller's key fields.
-class TcxKeys : public TObject {
-  ORV_CLASS(TcxKeys, TObject)
+// (Named apart from the controls' set of wanted keys, TcxKeys, which the
+// controls built on the data layer see as well.)
+class TcxDataKeys : public TObject {
+  ORV_CLASS(TcxDataKeys, TObject)
  public:
-  ~TcxKeys() override { Clear(); }
+  ~TcxDataKeys() override { Clear(); }
   virtual void Restore() {}
   virtual void Save() {}
   virtual void FreeItem(TcxKeyInfo* AInfo) { AInfo->Free(); }
@@ -89,8 +91,8 @@ class TcxKeys : public TObject {
   std::vector<bool> FUsed;
 };
 
-class TcxDetailKeys : public TcxKeys {
-  ORV_CLASS(TcxDetailKeys, TcxKeys)
+class TcxDetailKeys : public TcxDataKeys {
+  ORV_CLASS(TcxDetailKeys, TcxDataKeys)
  public:
   // Master-detail expansion is not kept by this controller's relations
   // yet; there is nothing to save.
@@ -98,8 +100,8 @@ class TcxDetailKeys : public TcxKeys {
   void Restore() override {}
 };
 
-class TcxSelectedKeys : public TcxKeys {
-  ORV_CLASS(TcxSelectedKeys, TcxKeys)
+class TcxSelectedKeys : public TcxDataKeys {
+  ORV_CLASS(TcxSelectedKeys, TcxDataKeys)
  public:
   void Save() override;
   void Restore() override;

@@ -243,13 +243,6 @@ class IcxMouseCaptureObject {
   virtual void DoCancelMode() = 0;
 };
 
-// Told when the font of a control it listens to changes.
-class IcxFontListener {
- public:
-  virtual ~IcxFontListener() = default;
-  virtual void Changed(TObject* Sender, TFont* AFont) = 0;
-};
-
 // The object of one drag-and-drop operation inside a control.
 class TcxDragAndDropObject : public TObject {
   ORV_CLASS(TcxDragAndDropObject, TObject)

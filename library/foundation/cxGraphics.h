@@ -90,6 +90,15 @@ struct TcxViewParams {
   TColor TextColor = clNone;
 };
 
+// Told when a control's font changes. The controls hand their font to
+// every listener they keep; the styles that fill defaults from that font
+// listen.
+class IcxFontListener {
+ public:
+  virtual ~IcxFontListener() = default;
+  virtual void FontChanged(TObject* Sender, TFont* AFont) = 0;
+};
+
 // A bitmap whose Assign leaves two empty bitmaps alone.
 class TcxBitmap : public TBitmap {
   ORV_CLASS(TcxBitmap, TBitmap)

@@ -32,15 +32,6 @@ class IcxStyleChangeListener {
   virtual void StyleRemoved(TcxCustomStyle* AStyle) = 0;
 };
 
-// Told when a control's font changes. The controls hand their font to
-// every listener they keep; the styles that fill defaults from that font
-// listen.
-class IcxFontListener {
- public:
-  virtual ~IcxFontListener() = default;
-  virtual void FontChanged(TObject* Sender, TFont* AFont) = 0;
-};
-
 // ---------------------------------------------------------------------------
 // Styles.
 

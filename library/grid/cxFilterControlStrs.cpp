@@ -1,17 +1,8 @@
 #include "library/grid/cxFilterControlStrs.h"
 
-#include <mutex>
-
 #include "library/foundation/cxClasses.h"
 
-void cxFilterControlStrs_Initialize() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    RegisterResStrings("cxFilterControlStrs", {
-                                                  {65132, "Invalid value"},
-                                              });
-  });
-}
+void cxFilterControlStrs_Initialize() { cxEditConsts_Initialize(); }
 
 AnsiString cxFilterControlString(const TResStringRec& ARec) {
   cxFilterControlStrs_Initialize();

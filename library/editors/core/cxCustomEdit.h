@@ -168,6 +168,12 @@ using TcxEditDataBindingClass = TClassRef<TcxEditDataBinding>;
 
 using TcxEditEditingEvent = Event<void(TObject* Sender, bool& CanEdit)>;
 
+// The grid's cell an in-place editor works on: the item and the record.
+struct TcxInplaceEditParams {
+  TObject* Item = nullptr;
+  Integer RecordIndex = -1;
+};
+
 // ---------------------------------------------------------------------------
 class TcxCustomEdit : public TcxContainer,
                       public IcxEditControl,
@@ -366,6 +372,8 @@ class TcxCustomEdit : public TcxContainer,
   TNotifyEvent PropertiesEvents;
   TcxEditEditingEvent OnEditing;
   TKeyEvent OnAfterKeyDown;
+  // Set by the grid before it activates the editor on a cell.
+  TcxInplaceEditParams InplaceParams;
   TNotifyEvent OnPostEditValue;
 
  protected:

@@ -144,6 +144,9 @@ void cxEditConsts_Initialize() {
         {65263, "False"},
         {64989, "RichEdit|RichEdit control"},
     });
+    RegisterMissing(cxSFilterDialogInvalidValue.Module, {
+        {cxSFilterDialogInvalidValue.Identifier, "Invalid value"},
+    });
     RegisterMissing(cxEditLimitsResModule, {
         {1, "The parameter quantifier makes the expression too large (at most %d copies)"},
         {2, "The reference makes the expression too large"},

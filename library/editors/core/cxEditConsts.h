@@ -162,6 +162,12 @@ inline const TResStringRec cxSDateFriday{cxEditResModule, 65229};
 inline const TResStringRec cxSDateSaturday{cxEditResModule, 65230};
 inline const TResStringRec cxSDateFirst{cxEditResModule, 65231};
 
+// The one text of the filter builder that the editors' filter helpers raise
+// as well. It stays in the builder's table (module and number), so one
+// translation serves both; the editors register it, since the builder is
+// built on them.
+inline const TResStringRec cxSFilterDialogInvalidValue{"cxFilterControlStrs", 65132};
+
 // Registers the texts above where the table has none yet, so a translation
 // registered before or after stays in force.
 void cxEditConsts_Initialize();

@@ -5,9 +5,9 @@
 
 #include "library/data/cxFilterConsts.h"
 #include "library/editors/core/cxCustomEdit.h"
+#include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxEditProperties.h"
 #include "library/editors/core/cxInplaceEditList.h"
-#include "library/grid/cxFilterControlStrs.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/ScopeExit.h"
@@ -236,7 +236,7 @@ void FilterControlValidateValue(TcxCustomEdit* AEdit, Variant& AValue, TcxFilter
     AEdit->SetModified(true);
     if (AEdit->CanFocus()) AEdit->SetFocus();
   }
-  FilterControlError(cxFilterControlString(cxSFilterDialogInvalidValue));
+  FilterControlError(cxEditResString(cxSFilterDialogInvalidValue));
 }
 
 
