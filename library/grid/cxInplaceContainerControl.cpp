@@ -24,19 +24,19 @@ void TcxEditingControl::AfterConstruction() {
   SetDragCursor(crDefault);
 }
 
+// The collaborators go here rather than in the destructor, where the
+// descendants' own factories and options no longer answer.
 void TcxEditingControl::BeforeDestruction() {
   inherited::BeforeDestruction();
   // The items outlive the control when another component owns them: they
   // leave it now, while every collaborator is still there.
   while (!FItems.empty()) FItems.back()->SetEditingControl(nullptr);
-}
-
-TcxEditingControl::~TcxEditingControl() {
   FreeAndNil(FDesignSelectionHelper);
   EndMouseTracking(this);
   DestroySubClasses();
-  FItems.clear();
 }
+
+TcxEditingControl::~TcxEditingControl() { FItems.clear(); }
 
 void TcxEditingControl::CreateSubClasses() {
   FStyles = GetControlStylesClass().Construct<TPersistent*>(this);

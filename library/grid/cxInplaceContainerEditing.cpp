@@ -18,13 +18,32 @@ ORV_REGISTER(TcxHotTrackController)
 
 TcxEditingController::TcxEditingController(TcxCustomControlController* AController) : FController(AController) {
   FEditList = New<TcxInplaceEditList>();
+  FFreeNotificator = New<TcxFreeNotificator>(nullptr);
+  FFreeNotificator->OnFreeNotification = Event<void(TComponent*)>::Bind<&TcxEditingController::EditFreed>(this);
 }
 
 TcxEditingController::~TcxEditingController() {
   StopEditShowingTimer();
   if (FEdit) UnassignEditEvents();
-  FEdit = nullptr;
+  SetEdit(nullptr);
   FreeAndNil(FEditList);
+  FreeAndNil(FFreeNotificator);
+}
+
+void TcxEditingController::SetEdit(TcxCustomEdit* Value) {
+  if (FEdit == Value) return;
+  if (FEdit) FFreeNotificator->RemoveSender(FEdit);
+  FEdit = Value;
+  if (FEdit) FFreeNotificator->AddSender(FEdit);
+}
+
+void TcxEditingController::EditFreed(TComponent* Sender) {
+  if (Sender != FEdit) return;
+  FEdit = nullptr;
+  FSavedHandlersProperties = nullptr;
+  FSavedOnChange = nullptr;
+  FSavedOnEditValueChanged = nullptr;
+  FEditingItem = nullptr;
 }
 
 TcxEditingControl* TcxEditingController::GetEditingControl() const { return FController->GetEditingControl(); }
@@ -76,13 +95,22 @@ bool TcxEditingController::PrepareEdit(TcxCustomInplaceEditContainer* AItem, boo
   TcxCustomEditProperties* properties = GetEditingProperties();
   if (!properties) return false;
   AItem->SetEditValueSource(properties->GetEditValueSource(true));
-  FEdit = FEditList->GetEdit(properties);
+  SetEdit(FEditList->GetEdit(properties));
   if (!FEdit) return false;
   FEdit->SetVisible(false);
   FEdit->SetParent(nullptr);
   FEdit->SetParent(control);
   if (TcxEditCellViewInfo* cell = FController->GetFocusedCellViewInfo(AItem)) cell->Invalidate(false);
-  InitEdit();
+  try {
+    InitEdit();
+  } catch (...) {
+    // An editor that could not be loaded is not left half open.
+    UnassignEditEvents();
+    FEdit->SetVisible(false);
+    SetEdit(nullptr);
+    FEditingItem = nullptr;
+    throw;
+  }
   return true;
 }
 
@@ -247,7 +275,7 @@ void TcxEditingController::HideInplaceEditor() {
     FController->SetFocus();
   }
   FEdit->SetVisible(false);
-  FEdit = nullptr;
+  SetEdit(nullptr);
 }
 
 void TcxEditingController::RemoveEdit(TcxCustomEditProperties* AProperties) {
@@ -531,5 +559,5 @@ void TcxEditingController::ItemRemoved(TcxCustomInplaceEditContainer* AItem) {
   UnassignEditEvents();
   FEdit->SetModified(false);
   FEdit->SetVisible(false);
-  FEdit = nullptr;
+  SetEdit(nullptr);
 }

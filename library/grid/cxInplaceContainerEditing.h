@@ -89,8 +89,13 @@ class TcxEditingController : public TObject {
 
  private:
   void EditShowingTimerHandler(TObject* Sender);
+  // The editor went with the window it was placed on: nothing of it may
+  // be touched again.
+  void EditFreed(TComponent* Sender);
+  void SetEdit(TcxCustomEdit* Value);
 
   TcxCustomControlController* FController;
+  TcxFreeNotificator* FFreeNotificator = nullptr;
   TcxCustomEdit* FEdit = nullptr;
   bool FEditHiding = false;
   TcxCustomInplaceEditContainer* FEditingItem = nullptr;
