@@ -6,6 +6,7 @@
 #include "library/grid/cxInplaceContainer.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/MessageBox.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/rtl/ScopeExit.h"
 
 ORV_REGISTER(TcxCustomViewInfoItem)
@@ -468,7 +469,11 @@ void TcxCustomControlPainter::Paint() {
       FBufferCanvas->SetClipRegion(New<TcxRegion>(viewInfo->Bounds), roSet);
       FControl->SetLayoutChangedFlag(false);
     } else {
-      FBufferCanvas->SetClipRegion(FCanvas->GetClipRegion(), roSet);
+      // The paint's update region as the window's DC narrows it (the DC's
+      // own clip region does not hold it).
+      win::RECT box{};
+      win::GetClipBox(FCanvas->GetHandle(), &box);
+      FBufferCanvas->SetClipRegion(New<TcxRegion>(box), roSet);
     }
     FPaintCanvas = FBufferCanvas;
   }

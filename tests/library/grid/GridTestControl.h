@@ -20,6 +20,7 @@
 #include "platform/forms/TestHooks.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/PngWriter.h"
+#include "platform/gdi/Recorder.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/TestHooks.h"
@@ -75,8 +76,11 @@ class TTestViewInfo : public TcxCustomControlViewInfo {
     Integer top = Bounds.Top;
     for (TcxEditCellViewInfo* cell : FEditCellViewInfoList) {
       cell->Borders = {bBottom};
-      const Integer height =
-          (cell->IsAutoHeight() ? cell->CalculateEditHeight() : DefaultEditHeight) + 1;
+      // A fixed row is the editor's own height with the cell's content
+      // offsets and grid line around it; an automatic one asks the cell.
+      const TRect offset = cell->ContentOffset();
+      const Integer height = cell->IsAutoHeight() ? cell->CalculateEditHeight()
+                                                  : DefaultEditHeight + offset.Top + offset.Bottom + 1;
       cell->Height = height;
       cell->SetBounds(TRect(Bounds.Left, top, Bounds.Right, top + height), Bounds);
       top += height;
@@ -97,15 +101,21 @@ class TTestPainter : public TcxCustomControlPainter {
   ORV_CLASS(TTestPainter, TcxCustomControlPainter)
  public:
   explicit TTestPainter(TcxEditingControl* AControl) : TcxCustomControlPainter(AControl) {}
-  grid_test::Log* PaintLog = nullptr;
+  // Each paint's drawing calls as the recording DC logs them.
+  grid_test::Log* Recordings = nullptr;
 
   void DoPaint() override {
     TcxCanvas* canvas = GetCanvas();
-    if (PaintLog) {
-      const TRect clip = canvas->GetClipRegion()->GetBoundsRect();
-      PaintLog->push_back("paint " + std::to_string(clip.Left) + "," + std::to_string(clip.Top) + "," +
-                          std::to_string(clip.Right) + "," + std::to_string(clip.Bottom));
+    if (Recordings) win::GdiStartRecording(canvas->GetHandle());
+    Paint(canvas);
+    if (Recordings) {
+      Recordings->push_back(win::GdiRecording(canvas->GetHandle()));
+      win::GdiStopRecording(canvas->GetHandle());
     }
+  }
+
+ private:
+  void Paint(TcxCanvas* canvas) {
     const TColor line = Painter()->DefaultGridLineColor();
     for (TcxEditCellViewInfo* cell : ViewInfo()->GetEditCellViewInfoList()) {
       if (!cell->Visible || !canvas->RectVisible(cell->ClipRect)) continue;
