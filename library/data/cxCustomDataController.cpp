@@ -274,9 +274,26 @@ void TcxCustomDataController::ChangeValueTypeClass(Integer AItemIndex, TcxValueT
   CheckItemRange(AItemIndex);
   TcxCustomDataField* field = GetField(AItemIndex);
   if (field->GetValueTypeClass() == AValueTypeClass) return;
+  // The column is rebuilt for the new type; the records keep the values
+  // the new type can hold (a text "12" becomes the number), the others
+  // become Null. A data source reloads its own records.
+  const bool keep = !IsProviderMode() && !IsGridMode() && field->GetValueDef() && AValueTypeClass;
+  std::vector<Variant> kept;
+  if (keep)
+    for (Integer r = 0; r < GetRecordCount(); ++r) kept.push_back(GetStoredValue(r, field));
   {
     auto update = orv::UpdateScope(this);
     field->SetValueTypeClass(AValueTypeClass);
+    for (size_t r = 0; r < kept.size(); ++r) {
+      Variant value = kept[r];
+      bool valid = false;
+      try {
+        valid = !VarIsNull(value) && AValueTypeClass->IsValueValid(value);
+      } catch (...) {
+        valid = false;
+      }
+      if (valid) SetStoredValue(static_cast<Integer>(r), field, value);
+    }
     FDataControllerInfo->UpdateField(field);
     if (IsProviderMode()) RestructData();
   }
