@@ -304,7 +304,12 @@ void TcxEditingController::EditEnter(TObject*) {
 }
 
 void TcxEditingController::EditExit(TObject*) {
-  if (GetHideEditOnExit()) HideEdit(!FController->GetCancelEditingOnExit());
+  if (GetHideEditOnExit())
+    HideEdit(!FController->GetCancelEditingOnExit());
+  else if (!FController->GetCancelEditingOnExit())
+    // An editor that stays on screen still hands over what was typed: the
+    // editor forgets it was changed once it has left.
+    UpdateValue();
   GetEditingControl()->FocusChanged();
 }
 

@@ -76,11 +76,15 @@ class TTestViewInfo : public TcxCustomControlViewInfo {
     Integer top = Bounds.Top;
     for (TcxEditCellViewInfo* cell : FEditCellViewInfoList) {
       cell->Borders = {bBottom};
-      // A fixed row is the editor's own height with the cell's content
-      // offsets and grid line around it; an automatic one asks the cell.
+      // The edit rectangle lies inside the cell by the content offsets,
+      // and the editor's content inside that by the same offsets again: a
+      // fixed row is the editor's own height with both around it and the
+      // grid line below; an automatic one asks the cell (which counts the
+      // content's offsets and the line) and adds the edit rectangle's.
       const TRect offset = cell->ContentOffset();
-      const Integer height = cell->IsAutoHeight() ? cell->CalculateEditHeight()
-                                                  : DefaultEditHeight + offset.Top + offset.Bottom + 1;
+      const Integer around = offset.Top + offset.Bottom;
+      const Integer height = cell->IsAutoHeight() ? cell->CalculateEditHeight() + around
+                                                  : DefaultEditHeight + 2 * around + 1;
       cell->Height = height;
       cell->SetBounds(TRect(Bounds.Left, top, Bounds.Right, top + height), Bounds);
       top += height;

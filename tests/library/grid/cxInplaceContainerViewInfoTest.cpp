@@ -144,7 +144,7 @@ TEST_F(ControlLayout, ACustomDrawnCellIsDoneByItsHandlerAndACellOutOfSightNeverR
   Show();
   // Two cells fit; the third lies below the client.
   const Integer border = grid->GetBorderSize();
-  grid->SetHeight(2 * (grid->GetViewInfo()->DefaultEditHeight + 3) + 2 * border);
+  grid->SetHeight(2 * (grid->GetViewInfo()->DefaultEditHeight + 5) + 2 * border);
   seen.clear();
   grid->Invalidate();
   Pump();
@@ -164,8 +164,8 @@ TEST_F(ControlLayout, CellsTakeTheDefaultHeightOrTheirContentsWithAutomaticHeigh
   grid->SetWidth(90);
   grid->GetDataController()->SetValue(0, name->GetItemIndex(), Variant("one two three four five six seven"));
   Show();
-  // The editor's own height, its content offsets and the grid line.
-  const Integer line = grid->GetViewInfo()->DefaultEditHeight + 2;
+  // The editor's own height, the content offsets twice and the grid line.
+  const Integer line = grid->GetViewInfo()->DefaultEditHeight + 4;
   ASSERT_GT(line, 10);
   for (Integer i = 0; i < 3; ++i)
     EXPECT_EQ(grid->TestViewInfo()->Cell(0, i)->DisplayRect.Height(), line + 1) << "cell " << i;
