@@ -291,10 +291,13 @@ void TcxEditingControl::WndProc(TMessage& Message) {
     inherited::WndProc(Message);
     return;
   }
-  // Focus going to the open editor stays inside the control.
+  // The window system still reports the focus here while it is taken
+  // away: where it goes decides. Going to the open editor, it stays
+  // inside the control.
   const auto target = reinterpret_cast<win::HWND>(Message.WParam);
   const bool inside = target && HandleAllocated() && win::IsChild(GetHandle(), target);
   auto moving = orv::TempValue(FFocusMovingInside, inside);
+  auto losing = orv::TempValue(FFocusLeaving, !inside);
   inherited::WndProc(Message);
 }
 
@@ -363,6 +366,7 @@ TCursor TcxEditingControl::GetCursor(Integer X, Integer Y) {
 
 bool TcxEditingControl::GetIsFocused() {
   if (FFocusMovingInside) return true;
+  if (FFocusLeaving) return false;
   return inherited::GetIsFocused() || (FController && FController->HasFocusedControls());
 }
 

@@ -174,8 +174,10 @@ class TcxEditingControl : public TcxControl, public IcxMouseTrackingCaller {
   TcxCustomControlController* FController = nullptr;
   TcxCustomDataController* FDataController = nullptr;
   Integer FLockCount = 0;
-  // Set while the focus leaves the control's window for its own editor.
+  // Set while the focus leaves the control's window: for its own editor,
+  // or for another window.
   bool FFocusMovingInside = false;
+  bool FFocusLeaving = false;
 };
 
 using TcxEditingControlClass = TClassRef<TcxEditingControl>;

@@ -572,7 +572,7 @@ TcxViewParams TcxCustomControlStyles::GetBackgroundParams() {
 TcxViewParams TcxCustomControlStyles::GetSelectionParams() {
   TcxEditingControl* control = GetControl();
   const bool focused =
-      control && ((control->GetController() && control->GetController()->GetFocused()) || control->Focused());
+      control && ((control->GetController() && control->GetController()->GetFocused()) || control->GetIsFocused());
   TcxViewParams params;
   GetViewParams(focused ? ecs_Selection : ecs_Inactive, nullptr, nullptr, params);
   return params;

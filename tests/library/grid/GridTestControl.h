@@ -36,11 +36,13 @@ class TTestCell : public TcxEditCellViewInfo {
   explicit TTestCell(TObject* AOwner) : TcxEditCellViewInfo(AOwner) {}
   Integer RecordIndex = 0;
   Integer GetRecordIndex() override { return RecordIndex; }
-  // The focused cell in the selection colours, the others in the content
-  // style.
+  // The focused item's cell of the focused record in the selection
+  // colours (the inactive ones while the control has no focus), the others
+  // and the cell under the editor in the content style.
   TcxViewParams GetEditViewParams() override {
     TcxEditingControl* control = GetControl();
-    if (GetFocused() && control->GetController()->GetFocused()) return control->GetViewInfo()->GetSelectionParams();
+    if (GetFocused() && GetEditContainer()->GetFocused() && !GetEditContainer()->GetEditing())
+      return control->GetViewInfo()->GetSelectionParams();
     TcxViewParams params;
     control->GetStyles()->GetViewParams(ecs_Content, nullptr, nullptr, params);
     return params;
@@ -89,6 +91,13 @@ class TTestViewInfo : public TcxCustomControlViewInfo {
       cell->SetBounds(TRect(Bounds.Left, top, Bounds.Right, top + height), Bounds);
       top += height;
     }
+  }
+
+  // The focused cell takes the selection colours of the new focus state.
+  void UpdateSelection() override {
+    inherited::UpdateSelection();
+    for (TcxEditCellViewInfo* cell : FEditCellViewInfoList)
+      if (cell->GetFocused()) cell->Refresh(false);
   }
 
   TTestCell* Cell(Integer ARecord, Integer AItem) {
