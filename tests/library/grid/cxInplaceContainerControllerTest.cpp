@@ -4,6 +4,7 @@
 // show at once, go after the hide pause and never cover the edited cell.
 #include "library/grid/GridTestControl.h"
 
+#include "library/editors/core/cxButtonEdit.h"
 #include "platform/controls/Edit.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Queue.h"
@@ -61,6 +62,33 @@ TEST_F(ControlInput, WhichButtonsFocusACellAndWhichOpenItsEditor) {
   Pump();
   ASSERT_NE(Editor(), nullptr);
   EXPECT_EQ(grid->Editing()->GetEditingItem(), count);
+}
+
+TEST_F(ControlInput, APressOnAnEditorButtonOfAnUnfocusedCellOpensTheEditorWithThatPress) {
+  ratio->SetPropertiesClass(TcxButtonEditProperties::StaticClass());
+  ratio->GetProperties()->OnButtonClick = [this](TObject*, Integer AIndex) {
+    log.push_back("button " + std::to_string(AIndex));
+  };
+  grid->GetOptionsView()->SetShowEditButtons(ecsbAlways);
+  grid->GetOptionsBehavior()->SetImmediateEditor(false);
+  Show();
+  Controller()->SetFocusedRecordItem(0, name);
+  Pump();
+
+  TTestCell* cell = grid->TestViewInfo()->Cell(0, 2);
+  ASSERT_EQ(cell->EditViewInfo->GetButtonCount(), 1);
+  const TRect button = cxRectOffset(cell->EditViewInfo->ButtonInfos[0]->Bounds, cell->EditViewInfo->Left,
+                                    cell->EditViewInfo->Top);
+  win::test::Click(grid->GetHandle(), cxRectCenter(button));
+  Pump();
+  EXPECT_EQ(FocusedItem(), ratio);
+  ASSERT_NE(Editor(), nullptr) << "a press on a part that reacts opens the editor at once";
+  EXPECT_EQ(log, Log({"button 0"})) << "and the same press clicks the button";
+
+  // Elsewhere on an unfocused cell the press only focuses it.
+  Press(win::VK_ESCAPE);
+  Click(count);
+  EXPECT_EQ(Editor(), nullptr);
 }
 
 TEST_F(ControlInput, ArrowsMoveBetweenCellsAndRecordsAndCycleOnlyWhenAsked) {
