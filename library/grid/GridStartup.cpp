@@ -3,6 +3,7 @@
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
 #include "library/editors/core/EditorsStartup.h"
 #include "library/grid/cxInplaceContainerItems.h"
+#include "library/grid/cxVGridStyles.h"
 #include "platform/forms/UnitStartup.h"
 
 void RegisterGridUnits() {
@@ -10,4 +11,5 @@ void RegisterGridUnits() {
   RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,
                &cxEditDataRegisteredRepositoryItemsFinalize);
   RegisterUnit("cxInplaceContainer", &cxInplaceContainerInitialize, &cxInplaceContainerFinalize);
+  RegisterUnit("cxVGrid", &cxVGridInitialize, &cxVGridFinalize);
 }

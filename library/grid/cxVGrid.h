@@ -1,0 +1,14 @@
+// The vertical grid: the row tree, editor rows and their values, the grid
+// control with its options and controller, the styles and the stored
+// layout, the view info and the geometry lists; each part has its own
+// header, all of which this one brings in.
+#pragma once
+
+#include "library/grid/cxVGridConsts.h"
+#include "library/grid/cxVGridControl.h"
+#include "library/grid/cxVGridController.h"
+#include "library/grid/cxVGridEditorRows.h"
+#include "library/grid/cxVGridRows.h"
+#include "library/grid/cxVGridStyles.h"
+#include "library/grid/cxVGridUtils.h"
+#include "library/grid/cxVGridViewInfo.h"

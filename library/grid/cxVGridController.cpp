@@ -1,0 +1,138 @@
+#include "library/grid/cxVGridController.h"
+
+#include "library/grid/cxVGrid.h"
+#include "platform/rtl/ScopeExit.h"
+
+ORV_REGISTER(TcxvgController)
+
+TcxCustomVerticalGrid* TcxvgController::GetVerticalGrid() const {
+  return static_cast<TcxCustomVerticalGrid*>(GetEditingControl());
+}
+
+void TcxvgController::Clear() {
+  inherited::Clear();
+  // A new view info keeps the focus; clearing the rows drops it.
+  if (GetVerticalGrid()->IsRecreatingViewInfo()) return;
+  SetEditingItem(nullptr);
+  {
+    auto focusing = orv::TempValue(FFocusingRowAndCell, true);
+    SetFocusedItem(nullptr);
+  }
+  InternalSetRowAndCell(nullptr, -1);
+}
+
+void TcxvgController::InternalSetRowAndCell(TcxCustomRow* ARow, Integer ACellIndex) {
+  FFocusedRow = ARow;
+  FFocusedCellIndex = ARow ? ACellIndex : -1;
+}
+
+void TcxvgController::RowDestroying(TcxCustomRow* ARow) {
+  if (!ARow || ARow != FFocusedRow) return;
+  if (GetIsEditing()) GetEditingController()->HideEdit(false);
+  {
+    auto focusing = orv::TempValue(FFocusingRowAndCell, true);
+    SetFocusedItem(nullptr);
+  }
+  InternalSetRowAndCell(nullptr, -1);
+}
+
+void TcxvgController::SetFocusedRowAndCell(TcxCustomRow* ARow, Integer ACellIndex) {
+  TcxCustomVerticalGrid* grid = GetVerticalGrid();
+  if (grid->GetIsDesigning()) return;
+  if (ARow && !ARow->CanFocus()) return;
+  const Integer count = ARow ? ARow->GetEditContainerCount() : 0;
+  if (ACellIndex < 0 || ACellIndex >= count) ACellIndex = 0;
+  if (count >= 1 && !ARow->GetEditContainer(ACellIndex)->CanFocus()) {
+    ACellIndex = 0;
+    for (Integer i = 0; i < count; ++i)
+      if (ARow->GetEditContainer(i)->CanFocus()) {
+        ACellIndex = i;
+        break;
+      }
+  }
+  if (ARow == FFocusedRow && ACellIndex == FFocusedCellIndex) return;
+  {
+    auto focusing = orv::TempValue(FFocusingRowAndCell, true);
+    TcxCustomInplaceEditContainer* item = ARow ? ARow->GetEditContainer(ACellIndex) : nullptr;
+    if (item != GetFocusedItem()) SetFocusedItem(item);
+  }
+  SetAllowCheckEdit(true);
+  DoUpdateRowAndCell(ARow, ACellIndex);
+}
+
+void TcxvgController::DoUpdateRowAndCell(TcxCustomRow* ARow, Integer ACellIndex) {
+  TcxCustomRow* oldRow = FFocusedRow;
+  const Integer oldCell = FFocusedCellIndex;
+  if (ARow != FFocusedRow) {
+    InternalSetRowAndCell(ARow, ACellIndex);
+  } else if (ACellIndex != FFocusedCellIndex) {
+    FFocusedCellIndex = FFocusedRow ? ACellIndex : -1;
+    RefreshFocusedRow();
+  }
+  MakeFocusedItemVisible();
+  if (oldRow != FFocusedRow || oldCell != FFocusedCellIndex) GetVerticalGrid()->DoItemChanged(oldRow, oldCell);
+  if (!GetVerticalGrid()->IsLocked()) {
+    SetAllowCheckEdit(true);
+    CheckEdit();
+  }
+}
+
+void TcxvgController::FocusedItemChanged(TcxCustomInplaceEditContainer* APrevFocusedItem) {
+  TcxCustomVerticalGrid* grid = GetVerticalGrid();
+  if (grid->GetIsLoading() || grid->GetIsDestroying()) return;
+  CancelIncSearching();
+  if (APrevFocusedItem && GetPostDataOnChangeItem()) {
+    TcxCustomDataController* data = GetDataController();
+    const TcxDataControllerEditState state = data->GetEditState();
+    if (state.Contains(dceEdit) || state.Contains(dceModified)) data->Post();
+  }
+  SetAllowCheckEdit(false);
+  if (FFocusingRowAndCell) return;
+  if (auto* cell = dynamic_cast<TcxCellEdit*>(GetFocusedItem()))
+    DoUpdateRowAndCell(cell->GetRow(), cell->CellIndex);
+  else
+    DoUpdateRowAndCell(FFocusedRow && !FFocusedRow->IsDestroying() ? FFocusedRow : nullptr, FFocusedCellIndex);
+}
+
+void TcxvgController::SetFocusedCellEdit(TcxCellEdit* ACellEdit) {
+  if (!ACellEdit) {
+    SetFocusedRowAndCell(nullptr, 0);
+    return;
+  }
+  TcxCustomRow* row = ACellEdit->GetRow();
+  Integer index = 0;
+  for (Integer i = 0; i < row->GetEditContainerCount(); ++i)
+    if (row->GetEditContainer(i) == ACellEdit) index = i;
+  SetFocusedRowAndCell(row, index);
+}
+
+TcxEditCellViewInfo* TcxvgController::GetFocusedCellViewInfo(TcxCustomInplaceEditContainer*) {
+  // Value cells belong to the rows' view infos, which the layout makes.
+  return nullptr;
+}
+
+bool TcxvgController::GetCancelEditingOnExit() {
+  const TcxDataControllerEditState state = GetDataController()->GetEditState();
+  return !state.Contains(dceEdit) && !state.Contains(dceModified);
+}
+
+bool TcxvgController::GetImmediateEditor() {
+  TcxControlOptionsBehavior* behavior = GetOptions()->GetOptionsBehavior();
+  return behavior->GetImmediateEditor() || behavior->GetAlwaysShowEditor();
+}
+
+void TcxvgController::MakeFocusedItemVisible() {
+  if (FFocusingRowAndCell || !FFocusedRow) return;
+  MakeRowVisible(FFocusedRow);
+}
+
+void TcxvgController::MakeRowVisible(TcxCustomRow* ARow) {
+  TcxCustomVerticalGrid* grid = GetVerticalGrid();
+  if (!ARow || grid->IsRowVisible(ARow)) return;
+  grid->BeginUpdate();
+  orv::ScopeExit end([grid] { grid->EndUpdate(); });
+  for (TcxCustomRow* row = ARow->GetParent(); row; row = row->GetParent()) {
+    row->SetVisible(true);
+    row->SetExpanded(true);
+  }
+}
