@@ -106,9 +106,10 @@ void TcxvgController::SetFocusedCellEdit(TcxCellEdit* ACellEdit) {
   SetFocusedRowAndCell(row, index);
 }
 
-TcxEditCellViewInfo* TcxvgController::GetFocusedCellViewInfo(TcxCustomInplaceEditContainer*) {
-  // Value cells belong to the rows' view infos, which the layout makes.
-  return nullptr;
+TcxEditCellViewInfo* TcxvgController::GetFocusedCellViewInfo(TcxCustomInplaceEditContainer* AItem) {
+  TcxvgCustomViewInfo* viewInfo = GetVerticalGrid()->GetVGViewInfo();
+  if (!AItem || !viewInfo || AItem != GetFocusedItem() || FFocusedCellIndex < 0) return nullptr;
+  return viewInfo->GetFocusedValueCell(AItem);
 }
 
 bool TcxvgController::GetCancelEditingOnExit() {

@@ -91,7 +91,29 @@ Integer TcxvgCustomViewInfo::CalculateDefaultEditHeight() {
   return height;
 }
 
-void TcxvgCustomViewInfo::DoCalculate() { CalcLayoutGeneral(); }
+void TcxvgCustomViewInfo::DoCalculate() {
+  CalcLayoutGeneral();
+  for (TcxEditCellViewInfo* cell : std::vector<TcxEditCellViewInfo*>(FEditCellViewInfoList)) PlaceFocusedValueCell(cell);
+}
+
+TcxEditCellViewInfo* TcxvgCustomViewInfo::GetFocusedValueCell(TcxCustomInplaceEditContainer* AItem) {
+  if (!AItem) return nullptr;
+  for (TcxEditCellViewInfo* cell : FEditCellViewInfoList)
+    if (cell->GetEditContainer() == AItem) return cell;
+  ClearEditCellViewInfos();
+  TcxEditCellViewInfo* cell = AddEditCellViewInfo(TcxEditCellViewInfo::StaticClass(), AItem);
+  PlaceFocusedValueCell(cell);
+  return cell;
+}
+
+void TcxvgCustomViewInfo::PlaceFocusedValueCell(TcxEditCellViewInfo* ACell) {
+  TcxvgOptionsView* options = GetVerticalGrid()->GetOptionsView();
+  const Integer left = Bounds.Left + (options->GetShowHeaders() ? options->GetRowHeaderWidth() + FDividerWidth : 0);
+  const TRect line(std::min(left, Bounds.Right), Bounds.Top, Bounds.Right, Bounds.Top + CalculateDefaultEditHeight());
+  ACell->Visible = true;
+  ACell->SetBounds(line, Bounds);
+  ACell->EditRect = ACell->InnerRect;
+}
 
 Integer TcxvgCustomViewInfo::GetViewMinHeaderWidth() {
   return (FIndentWidth + FVertLineWidth) * (MaxVisibleLevel + 1) + 1;

@@ -109,6 +109,10 @@ class TcxvgCustomViewInfo : public TcxCustomControlViewInfo {
   virtual void LayoutStyleChanged() {}
   // The rows on show changed while the grid was locked.
   virtual void UpdateVisibleRows() {}
+  // The value cell the focused item is edited in: until the rows are laid
+  // out, one cell in the value column of the first line, made for the item
+  // on demand.
+  virtual TcxEditCellViewInfo* GetFocusedValueCell(TcxCustomInplaceEditContainer* AItem);
 
   TcxvgCustomPaintStyleCalcHelper* GetCalcHelper() const { return FCalcHelper; }
   TcxCustomVerticalGrid* GetVerticalGrid() const;
@@ -129,6 +133,7 @@ class TcxvgCustomViewInfo : public TcxCustomControlViewInfo {
   Integer FHorzLineWidth = 1;
   Integer FVertLineWidth = 1;
   Integer FIndentWidth = 0;
+  void PlaceFocusedValueCell(TcxEditCellViewInfo* ACell);
 };
 
 using TcxvgCustomViewInfoClass = TClassRef<TcxvgCustomViewInfo>;

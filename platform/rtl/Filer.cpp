@@ -20,7 +20,15 @@ ORV_REGISTER(TWriter)
 
 namespace {
 
-[[noreturn]] void BadValue() { throw EReadError("Invalid property value"); }
+const char* const kInvalidValue = "Invalid property value";
+[[noreturn]] void BadValue() { throw EReadError(kInvalidValue); }
+
+// The object whose property is read, as a message names it: a component by
+// its name, anything else by its name path.
+AnsiString ReadingName(TPersistent* AInstance) {
+  if (auto* component = dynamic_cast<TComponent*>(AInstance)) return component->GetName();
+  return AInstance->GetNamePath();
+}
 [[noreturn]] void ReadFault() { throw EReadError("Stream read error"); }
 
 bool IsIntegerTag(TValueType t) { return t == vaInt8 || t == vaInt16 || t == vaInt32 || t == vaInt64; }
@@ -570,7 +578,13 @@ void TReader::ReadProperty(TPersistent* Instance) {
     const TPropInfo* prop = GetPropInfo(obj, part);
     if (dot == AnsiString::npos) {
       if (prop) {
-        ReadPropValue(obj, prop);
+        try {
+          ReadPropValue(obj, prop);
+        } catch (const EReadError& e) {
+          // A value that does not fit names what it was meant for.
+          if (e.GetMessage() != kInvalidValue) throw;
+          throw EReadError("Error reading %s.%s: %s", {ReadingName(Instance), fullName, e.GetMessage()});
+        }
         return;
       }
       // Not published: perhaps a value the object defines itself.
@@ -730,7 +744,8 @@ void TReader::ResolveFixups() {
   targets.reserve(FFixups.size());
   for (const Fixup& f : FFixups) {
     TComponent* c = FindReference(f.Name);
-    if (!c || !c->InheritsFrom(f.Prop->PropType->ClassType)) BadValue();
+    if (!c || !c->InheritsFrom(f.Prop->PropType->ClassType))
+      throw EReadError("Error reading %s.%s: %s", {ReadingName(f.Instance), f.Prop->Name, AnsiString(kInvalidValue)});
     targets.push_back(c);
   }
   for (std::size_t i = 0; i < FFixups.size(); ++i) SetObjectProp(FFixups[i].Instance, FFixups[i].Prop, targets[i]);

@@ -463,10 +463,14 @@ TEST_F(ComponentStreaming, MalformedLayoutsFailCleanly) {
   EXPECT_EQ(Refused<EReadError>(WithButtonLine("Caption.Bogus = 1")), "Invalid property path");
   EXPECT_EQ(Refused<EReadError>(WithButtonLine("Properties.Caption = 'no properties yet'")),
             "Invalid property path");
+  // A value that does not fit names the component and the property.
   for (const char* bad : {"Kind = ikNone", "Kind = 1", "Width = 'wide'", "Width = 5000000000", "Style = [isUp]",
                           "Color = clNoSuchColour", "Caption = 5", "Ratio = 'x'", "FocusControl = Nobody",
-                          "FocusControl = 3", "FocusControl = MainForm"})
-    EXPECT_EQ(Refused<EReadError>(WithButtonLine(bad)), "Invalid property value") << bad;
+                          "FocusControl = 3", "FocusControl = MainForm"}) {
+    const std::string line = bad;
+    EXPECT_EQ(Refused<EReadError>(WithButtonLine(bad)),
+              "Error reading Button1." + line.substr(0, line.find(' ')) + ": Invalid property value");
+  }
   EXPECT_EQ(Refused<EReadError>(WithButtonLine("Options = 1")), "Property Options is read-only");
   EXPECT_EQ(Refused<EMethodNotFound>(WithButtonLine("OnClick = NoSuchHandler")), "Method NoSuchHandler not found");
   EXPECT_EQ(Refused<EReadError>("object MainForm: TTestForm\n object Panel1: TTestItem\n end\nend"),

@@ -1,0 +1,191 @@
+#include "library/grid/cxVGrid.h"
+
+#include "VGridSession.h"
+#include "library/editors/core/cxComboBox.h"
+
+// The value grid's window as the front end has it: a form layout with the
+// grid and its three designed categories, and a handler bound by name.
+class TTerrainValuesForm : public TForm {
+  ORV_CLASS(TTerrainValuesForm, TForm)
+ public:
+  using TForm::TForm;
+  TTestVerticalGrid* cxVGTerrainValues = nullptr;
+  TcxCategoryRow* cxOkValuesCategoryRow = nullptr;
+  TcxCategoryRow* cxUnusedValuesCategoryRow = nullptr;
+  TcxCategoryRow* cxUnknownValuesCategoryRow = nullptr;
+  std::vector<std::string> Log;
+  // The stored value of the changed row when the grid says it changed.
+  void cxVGTerrainValuesEditValueChanged(TObject*, TcxCustomEditorRowProperties* ARowProperties) {
+    Log.push_back("changed " + ARowProperties->GetCaption() + ", stored " + VarToStr(ARowProperties->GetValue()));
+  }
+};
+
+ORV_REGISTER(TTerrainValuesForm, ORV_FIELD(cxVGTerrainValues), ORV_FIELD(cxOkValuesCategoryRow),
+             ORV_FIELD(cxUnusedValuesCategoryRow), ORV_FIELD(cxUnknownValuesCategoryRow),
+             ORV_METHOD(cxVGTerrainValuesEditValueChanged))
+
+namespace {
+
+const char* const kTerrainValuesLayout =
+    "object TerrainValuesForm: TTerrainValuesForm\n"
+    "  Left = 120\n"
+    "  Top = 80\n"
+    "  Width = 400\n"
+    "  Height = 320\n"
+    "  object cxVGTerrainValues: TTestVerticalGrid\n"
+    "    Left = 8\n"
+    "    Top = 8\n"
+    "    Width = 313\n"
+    "    Height = 225\n"
+    "    OptionsView.RowHeaderWidth = 190\n"
+    "    OnEditValueChanged = cxVGTerrainValuesEditValueChanged\n"
+    "    object cxOkValuesCategoryRow: TcxCategoryRow\n"
+    "      Properties.Caption = 'Ok Values'\n"
+    "    end\n"
+    "    object cxUnusedValuesCategoryRow: TcxCategoryRow\n"
+    "      Properties.Caption = 'Unused Values'\n"
+    "    end\n"
+    "    object cxUnknownValuesCategoryRow: TcxCategoryRow\n"
+    "      Properties.Caption = 'Unknown Values'\n"
+    "    end\n"
+    "  end\n"
+    "end\n";
+
+using FrontEnd = vgrid_test::Session;
+
+// One editor row as the window sets it up: edit properties first, then the
+// value type, then the value.
+TcxEditorRow* AddParameter(TcxCustomVerticalGrid* AGrid, TcxCustomRow* ACategory, const AnsiString& ACaption,
+                           TClass AEditProperties, TcxValueTypeClass AType, const Variant& AValue, NativeInt ATag) {
+  auto* row = static_cast<TcxEditorRow*>(AGrid->AddChild(ACategory, TcxEditorRow::StaticClass()));
+  row->SetTag(ATag);
+  TcxEditorRowProperties* properties = row->GetProperties();
+  properties->SetCaption(ACaption);
+  properties->Hint = "Hint of " + ACaption;
+  properties->SetEditPropertiesClass(AEditProperties);
+  properties->GetDataBinding()->SetValueTypeClass(AType);
+  if (auto* combo = dynamic_cast<TcxComboBoxProperties*>(properties->GetEditProperties())) {
+    combo->SetDropDownListStyle(lsFixedList);
+    for (const char* item : {"Plains", "Hills", "Desert", "Swamp", "Tundra"}) combo->GetItems()->Add(item);
+  }
+  properties->SetValue(AValue);
+  if (dynamic_cast<TcxComboBoxProperties*>(properties->GetEditProperties()))
+    properties->GetOptions()->SetShowEditButtons(eisbAlways);
+  return row;
+}
+
+TEST_F(FrontEnd, TheValueGridIsBuiltReadWrittenRetypedAndClearedThroughTheRowsApi) {
+  const Int64 live = Baseline();
+  auto* window = TCustomForm::CreateNew<TTerrainValuesForm>(Application);
+  ReadComponentFromText(kTerrainValuesLayout, window);
+  TTestVerticalGrid* grid = window->cxVGTerrainValues;
+  ASSERT_NE(grid, nullptr);
+  window->Show();
+  Pump();
+  grid->SetFocus();
+  Pump();
+  ASSERT_TRUE(RecordFocused(grid)) << "the unbound grid focuses its one record from the start";
+  EXPECT_EQ(grid->GetOptionsView()->GetRowHeaderWidth(), 190);
+  ASSERT_EQ(grid->GetRows()->GetCount(), 3);
+  EXPECT_EQ(grid->GetRows()->GetRow(1), window->cxUnusedValuesCategoryRow);
+  EXPECT_EQ(window->cxOkValuesCategoryRow->GetProperties()->GetCaption(), "Ok Values");
+
+  // The rebuild: one bracket, the focus taken away first; the kinds whose
+  // editors are still to come are text rows here.
+  const Integer layoutsBefore = grid->LayoutCount;
+  grid->BeginUpdate();
+  grid->SetFocusedRow(nullptr);
+  TcxCategoryRow* ok = window->cxOkValuesCategoryRow;
+  TcxCategoryRow* unused = window->cxUnusedValuesCategoryRow;
+  TcxCategoryRow* unknown = window->cxUnknownValuesCategoryRow;
+  auto* width = AddParameter(grid, ok, "Width", TcxTextEditProperties::StaticClass(), TcxIntegerValueType::Class(),
+                             Variant(640), 0);
+  auto* ratio = AddParameter(grid, ok, "Ratio", TcxTextEditProperties::StaticClass(), TcxFloatValueType::Class(),
+                             Variant("2.5"), 1);
+  auto* rivers = AddParameter(grid, ok, "Rivers", TcxTextEditProperties::StaticClass(), TcxIntegerValueType::Class(),
+                              Variant(1), 2);
+  auto* climate = AddParameter(grid, unused, "Climate", TcxTextEditProperties::StaticClass(),
+                               TcxIntegerValueType::Class(), Variant(3), 3);
+  auto* biome = AddParameter(grid, unused, "Biome", TcxComboBoxProperties::StaticClass(),
+                             TcxStringValueType::Class(), Variant("Desert"), 4);
+  auto* seed = AddParameter(grid, unknown, "seed", TcxTextEditProperties::StaticClass(),
+                            TcxStringValueType::Class(), Variant("12"), 0);
+  for (TcxCategoryRow* category : {ok, unused, unknown}) category->SetVisible(category->HasChildren());
+  EXPECT_EQ(grid->LayoutCount, layoutsBefore) << "nothing is laid out inside the bracket";
+  grid->EndUpdate();
+  EXPECT_EQ(grid->LayoutCount, layoutsBefore + 1) << "the bracket ends in one layout pass";
+
+  // Every level, parents before their children, children in the order
+  // they were added.
+  ASSERT_EQ(grid->GetRows()->GetCount(), 9);
+  const std::vector<TcxCustomRow*> flat = {ok, width, ratio, rivers, unused, climate, biome, unknown, seed};
+  for (Integer i = 0; i < 9; ++i) EXPECT_EQ(grid->GetRows()->GetRow(i), flat[static_cast<size_t>(i)]) << i;
+  EXPECT_THROW(grid->GetRows()->GetRow(9), EcxVerticalGridError);
+  EXPECT_EQ(ok->GetCount(), 3);
+  EXPECT_EQ(ratio->GetParent(), ok);
+  EXPECT_EQ(ok->GetParent(), nullptr) << "a category is a top-level row";
+  EXPECT_EQ(climate->GetTag(), 3);
+  EXPECT_EQ(ratio->GetProperties()->Hint, "Hint of Ratio");
+  // The window tells its rows apart by their exact class.
+  for (Integer i = 0; i < grid->GetRows()->GetCount(); ++i) {
+    TcxCustomRow* row = grid->GetRows()->GetRow(i);
+    const bool category = row == ok || row == unused || row == unknown;
+    EXPECT_EQ(row->ClassType() == TcxCategoryRow::StaticClass(), category) << i;
+    EXPECT_EQ(row->ClassType() == TcxEditorRow::StaticClass(), !category) << i;
+  }
+
+  // Values come back in their row's type.
+  EXPECT_EQ(width->GetProperties()->GetValue(), Variant(640));
+  EXPECT_EQ(VarType(ratio->GetProperties()->GetValue()), varDouble) << "the text is converted by the Float type";
+  EXPECT_DOUBLE_EQ(ratio->GetProperties()->GetValue().AsDouble(), 2.5);
+  EXPECT_EQ(biome->GetProperties()->GetValue(), Variant("Desert"));
+  EXPECT_EQ(biome->GetProperties()->GetOptions()->GetShowEditButtons(), eisbAlways);
+  // Retyping a text row to Integer converts what it holds.
+  seed->GetProperties()->GetDataBinding()->SetValueTypeClass(TcxIntegerValueType::Class());
+  EXPECT_EQ(VarType(seed->GetProperties()->GetValue()), varInteger);
+  EXPECT_EQ(seed->GetProperties()->GetValue(), Variant(12));
+  EXPECT_TRUE(RecordFocused(grid)) << "retyping keeps the one record focused";
+
+  // A collapsed category opens again with the whole tree.
+  ok->SetExpanded(false);
+  unused->Collapse(true);
+  grid->FullExpand();
+  EXPECT_TRUE(ok->GetExpanded() && unused->GetExpanded());
+  EXPECT_TRUE(grid->IsRowVisible(climate));
+
+  // The focus follows the row set and goes when cleared.
+  grid->SetFocusedRow(rivers);
+  EXPECT_EQ(grid->GetFocusedRow(), rivers);
+  EXPECT_TRUE(rivers->GetFocused());
+  grid->SetFocusedRow(nullptr);
+  EXPECT_EQ(grid->GetFocusedRow(), nullptr);
+
+  // The edited value is told to the window before it reaches the record;
+  // leaving the editor posts it.
+  grid->SetFocusedRow(climate);
+  grid->ShowEdit();
+  ASSERT_TRUE(grid->IsEditing());
+  ASSERT_NE(grid->GetInplaceEditor(), nullptr);
+  Type("7");
+  EXPECT_EQ(climate->GetProperties()->GetValue(), Variant(3)) << "nothing is posted while typing";
+  grid->HideEdit();
+  EXPECT_EQ(window->Log, std::vector<std::string>({"changed Climate, stored 3"}));
+  EXPECT_EQ(climate->GetProperties()->GetValue(), Variant(7));
+
+  // Clearing the rows with an editor open ends the editing and the focus,
+  // and leaves the one record focused.
+  grid->SetFocusedRow(width);
+  grid->ShowEdit();
+  ASSERT_TRUE(grid->IsEditing());
+  grid->ClearRows();
+  EXPECT_FALSE(grid->IsEditing());
+  EXPECT_EQ(grid->GetFocusedRow(), nullptr);
+  EXPECT_EQ(grid->GetRows()->GetCount(), 0);
+  EXPECT_TRUE(RecordFocused(grid));
+
+  window->Free();
+  Pump();
+  EXPECT_EQ(TObject::LiveCount(), live);
+}
+
+}  // namespace
