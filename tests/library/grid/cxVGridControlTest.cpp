@@ -2,6 +2,7 @@
 
 #include "VGridSession.h"
 #include "library/editors/core/cxComboBox.h"
+#include "support/TempDir.h"
 
 // The value grid's window as the front end has it: a form layout with the
 // grid and its three designed categories, and a handler bound by name.
@@ -186,6 +187,154 @@ TEST_F(FrontEnd, TheValueGridIsBuiltReadWrittenRetypedAndClearedThroughTheRowsAp
   window->Free();
   Pump();
   EXPECT_EQ(TObject::LiveCount(), live);
+}
+
+}  // namespace
+
+namespace {
+
+using Grid = vgrid_test::Session;
+
+TEST_F(Grid, OptionsStartAtTheirDefaultsAndKeepTheirBounds) {
+  auto* grid = NewGrid(false);
+  EXPECT_EQ(grid->GetWidth(), 200);
+  EXPECT_EQ(grid->GetHeight(), 150);
+  TcxvgOptionsView* view = grid->GetOptionsView();
+  TcxvgOptionsBehavior* behavior = grid->GetOptionsBehavior();
+  EXPECT_EQ(view->GetRowHeaderWidth(), 100);
+  EXPECT_EQ(view->GetValueWidth(), 100);
+  EXPECT_EQ(view->GetBandsInterval(), 2);
+  EXPECT_EQ(view->GetRowHeight(), -1);
+  EXPECT_EQ(view->GetGridLines(), vglBoth);
+  EXPECT_EQ(view->GetGridLineColor(), clBtnFace);
+  EXPECT_TRUE(behavior->GetImmediateEditor() && behavior->GetCellHints() && behavior->GetRowTracking());
+  EXPECT_FALSE(behavior->GetRowSizing());
+  const TcxViewParams search = grid->GetStyles()->GetIncSearchParams();
+  EXPECT_EQ(search.Color, clDefault);
+  EXPECT_EQ(search.TextColor, clDefault);
+  EXPECT_TRUE(grid->GetStyles()->GetCategoryParams(nullptr).Font->GetStyle().Contains(fsBold));
+
+  view->SetRowHeaderWidth(10);
+  EXPECT_EQ(view->GetRowHeaderWidth(), 24) << "never below RowHeaderMinWidth";
+  view->SetValueMinWidth(5);
+  EXPECT_EQ(view->GetValueMinWidth(), 20);
+  view->SetValueWidth(3);
+  EXPECT_EQ(view->GetValueWidth(), 20);
+  view->SetRowHeight(-9);
+  EXPECT_EQ(view->GetRowHeight(), -1);
+  view->SetBandsInterval(-3);
+  EXPECT_EQ(view->GetBandsInterval(), 0);
+
+  // The 3-D style shows its editors until the option is set, and again
+  // once the defaults come back.
+  EXPECT_FALSE(behavior->GetAlwaysShowEditor());
+  view->SetPaintStyle(psDelphi);
+  EXPECT_TRUE(behavior->GetAlwaysShowEditor());
+  EXPECT_EQ(view->GetGridLineColor(), clBtnShadow);
+  EXPECT_NE(dynamic_cast<TcxvgStyle3DCalcHelper*>(grid->GetVGViewInfo()->GetCalcHelper()), nullptr);
+  behavior->SetAlwaysShowEditor(false);
+  view->SetPaintStyle(psdotNet);
+  view->SetPaintStyle(psDelphi);
+  EXPECT_FALSE(behavior->GetAlwaysShowEditor()) << "set explicitly, it stays";
+  grid->RestoreDefaults();
+  EXPECT_TRUE(behavior->GetAlwaysShowEditor());
+}
+
+TEST_F(Grid, RowsAreAddedFoundFocusedAndEditedByTheRules) {
+  auto* grid = NewGrid();
+  EXPECT_THROW(grid->AddChild(nullptr, TcxCustomEditorRow::StaticClass()), EcxVerticalGridError);
+  EXPECT_THROW(grid->Add(nullptr), EcxVerticalGridError);
+  try {
+    grid->Add(TcxCustomRow::StaticClass());
+  } catch (const EcxVerticalGridError& e) {
+    EXPECT_STREQ(e.what(), "Can't create row");
+  }
+  TcxCategoryRow* land = AddCategory(grid, nullptr, "Land");
+  TcxEditorRow* hills = AddValueRow(grid, land, "Hills", TcxIntegerValueType::Class(), Variant(4));
+  TcxEditorRow* seed = AddValueRow(grid, nullptr, "Seed", TcxStringValueType::Class(), Variant("x"));
+  hills->SetName("HillsRow");
+  EXPECT_EQ(grid->RowByCaption("HILLS"), hills);
+  EXPECT_EQ(grid->RowByName("hillsrow"), hills);
+  EXPECT_EQ(grid->NextRow(land), hills);
+  EXPECT_EQ(grid->PrevRow(nullptr), seed);
+  EXPECT_EQ(grid->LastVisibleRow(), seed);
+
+  grid->FullCollapse();
+  EXPECT_EQ(grid->NextVisibleRow(land), seed) << "top-level rows stay in sight";
+  EXPECT_FALSE(grid->IsRowVisible(hills));
+  // Focusing a row inside a collapsed category opens the category.
+  grid->SetFocusedRow(hills);
+  EXPECT_TRUE(land->GetExpanded());
+  // The paint style's new view info keeps the focus.
+  grid->GetOptionsView()->SetPaintStyle(psDelphi);
+  EXPECT_EQ(grid->GetFocusedRow(), hills);
+
+  // A hidden row's caption changes without a layout; a shown one's with.
+  seed->SetVisible(false);
+  const Integer layouts = grid->LayoutCount;
+  seed->GetProperties()->SetCaption("Seed!");
+  EXPECT_EQ(grid->LayoutCount, layouts);
+  hills->GetProperties()->SetCaption("Hills!");
+  EXPECT_EQ(grid->LayoutCount, layouts + 1);
+  // An empty caption is assigned but not written.
+  land->GetProperties()->RestoreDefaults();
+  land->GetProperties()->SetCaption("");
+  EXPECT_TRUE(land->GetProperties()->GetCaptionAssigned());
+  EXPECT_FALSE(land->GetProperties()->IsCaptionStored());
+
+  // Without editing nothing opens.
+  grid->GetOptionsData()->SetEditing(false);
+  grid->ShowEdit();
+  EXPECT_FALSE(grid->IsEditing());
+  grid->GetOptionsData()->SetEditing(true);
+
+  // While the record is being edited a value goes through the edit buffer,
+  // which the grid's own record takes at once.
+  TcxCustomDataController* data = grid->GetDataController();
+  data->Edit();
+  ASSERT_TRUE(data->GetEditState().Contains(dceEdit));
+  hills->GetProperties()->SetValue(9);
+  EXPECT_EQ(data->GetValue(0, hills->GetProperties()->GetItemIndex()), Variant(9));
+  data->Post();
+  EXPECT_EQ(hills->GetProperties()->GetValue(), Variant(9));
+
+  // A multi-editor row's editor is never narrower than 20.
+  auto* size = static_cast<TcxMultiEditorRow*>(grid->Add(TcxMultiEditorRow::StaticClass()));
+  TcxEditorRowItemProperties* editor = size->GetProperties()->GetEditors()->Add();
+  editor->SetWidth(5);
+  EXPECT_EQ(editor->GetWidth(), 20);
+  EXPECT_EQ(editor->GetEditContainer()->GetEditingControl(), grid);
+}
+
+// The unbound grid's one record stays focused whatever is done to it: the
+// front end writes every value through it, and a grid that lost it would
+// show every row empty without an error.
+TEST_F(Grid, TheUnboundGridKeepsItsOneRecordFocused) {
+  auto* grid = NewGrid();
+  ASSERT_TRUE(RecordFocused(grid));
+  TempDir dir;
+  TcxCategoryRow* land = AddCategory(grid, nullptr, "Land");
+  TcxEditorRow* hills = AddValueRow(grid, land, "Hills", TcxIntegerValueType::Class(), Variant(4));
+  grid->StoreToIniFile(dir / "layout.ini");
+  auto step = [&](const char* what, auto&& action) {
+    action();
+    EXPECT_TRUE(RecordFocused(grid)) << what;
+  };
+  step("a bracket", [&] {
+    grid->BeginUpdate();
+    AddValueRow(grid, land, "Lakes", TcxStringValueType::Class(), Variant("2"));
+    grid->EndUpdate();
+  });
+  step("retyping", [&] { hills->GetProperties()->GetDataBinding()->SetValueTypeClass(TcxFloatValueType::Class()); });
+  step("restoring", [&] { grid->RestoreFromIniFile(dir / "layout.ini"); });
+  step("the layout style", [&] { grid->SetLayoutStyle(ulsBandsView); });
+  step("removing the value rows", [&] {
+    grid->Remove(hills);
+    land->RemoveAll();
+  });
+  step("clearing", [&] { grid->ClearRows(); });
+  TcxEditorRow* fresh = AddValueRow(grid, nullptr, "Fresh", TcxIntegerValueType::Class(), Variant(5));
+  EXPECT_EQ(fresh->GetProperties()->GetValue(), Variant(5)) << "a row added after all that still takes its value";
 }
 
 }  // namespace
