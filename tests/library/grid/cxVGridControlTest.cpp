@@ -2,6 +2,8 @@
 
 #include "VGridSession.h"
 #include "library/editors/core/cxComboBox.h"
+#include "platform/forms/Screen.h"
+#include "platform/win/Cursors.h"
 #include "support/TempDir.h"
 
 // The value grid's window as the front end has it: a form layout with the
@@ -196,6 +198,14 @@ namespace {
 using Grid = vgrid_test::Session;
 
 TEST_F(Grid, OptionsStartAtTheirDefaultsAndKeepTheirBounds) {
+  // The start-up put the row-dragging cursors of their own into the
+  // screen's table.
+  for (TCursor cursor : {crcxVGInsert, crcxVGAddChild, crcxVGAdd, crcxVGHide, crcxVGNoDrag}) {
+    win::CursorImage image;
+    ASSERT_TRUE(win::GetCursorImage(Screen->GetCursors(cursor), image)) << cursor;
+    EXPECT_NE(Screen->GetCursors(cursor), Screen->GetCursors(crArrow)) << cursor;
+    EXPECT_EQ(image.hotSpot, TPoint(0, 0));
+  }
   auto* grid = NewGrid(false);
   EXPECT_EQ(grid->GetWidth(), 200);
   EXPECT_EQ(grid->GetHeight(), 150);
