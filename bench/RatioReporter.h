@@ -15,7 +15,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      const std::string name = run.benchmark_name();
+      std::string name = run.benchmark_name();
+      name = name.substr(0, name.find("/iterations:"));
       const size_t slash = name.find('/');
       Times[name.substr(0, slash)].push_back({name.substr(slash + 1), run.GetAdjustedRealTime()});
     }

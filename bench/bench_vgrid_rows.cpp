@@ -107,7 +107,7 @@ void BM_FullCollapseThenFullExpand(benchmark::State& state) {
   }
   grid->Free();
 }
-BENCHMARK(BM_FullCollapseThenFullExpand)->Apply(Sizes)->Iterations(3);
+BENCHMARK(BM_FullCollapseThenFullExpand)->Apply(Sizes)->Iterations(5);
 
 void BM_ClearRows(benchmark::State& state) {
   Bench bench;

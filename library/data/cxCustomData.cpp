@@ -15,7 +15,7 @@ namespace {
 // TcxCustomDataField
 
 TcxCustomDataField::~TcxCustomDataField() {
-  if (FFieldList && FFieldList->IndexOf(this) >= 0) FFieldList->RemoveField(this);
+  if (FFieldList && FListed) FFieldList->RemoveField(this);
   ClearData();
 }
 
@@ -69,6 +69,7 @@ void TcxCustomDataField::EndRecreateData() {
 }
 
 void TcxCustomDataField::Reassign(TcxCustomDataField* ASource) {
+  if (FReferenceField) --FReferenceField->FReferenceCount;
   FReferenceField = nullptr;
   FValueDef = ASource->FValueDef;
   if (FValueDef) FValueDef->SetLinkObject(this);
@@ -99,7 +100,15 @@ void TcxCustomDataField::SetReferenceField(TcxCustomDataField* Value) {
     ClearData();
     FValueTypeClass = nullptr;
   }
+  if (FReferenceField) --FReferenceField->FReferenceCount;
   FReferenceField = end;
+  if (end) ++end->FReferenceCount;
+}
+
+void TcxCustomDataField::SetItem(TObject* Value) {
+  TObject* old = FItem;
+  FItem = Value;
+  if (FFieldList && FListed && old != Value) FFieldList->ItemChanged(this, old);
 }
 
 void TcxCustomDataField::SetTextStored(bool Value) {
@@ -122,13 +131,15 @@ void TcxCustomDataField::SetValueTypeClass(TcxValueTypeClass Value) {
 TcxCustomDataFieldList::~TcxCustomDataFieldList() { Clear(); }
 
 void TcxCustomDataFieldList::Add(TcxCustomDataField* AField) {
-  if (!AField || IndexOf(AField) >= 0) return;
+  if (!AField || (AField->FListed && AField->FFieldList == this)) return;
   if (AField->FIsInternal)
     FItems.push_back(AField);
   else
     FItems.insert(FItems.begin() + GetItemCount(), AField);
   AField->FFieldList = this;
-  Update();
+  AField->FListed = true;
+  if (AField->FIsInternal) ++FInternalCount;
+  if (AField->FItem) FByItem[AField->FItem].push_back(AField);
 }
 
 void TcxCustomDataFieldList::Clear() {
@@ -136,9 +147,27 @@ void TcxCustomDataFieldList::Clear() {
 }
 
 TcxCustomDataField* TcxCustomDataFieldList::FieldByItem(TObject* AItem) const {
-  for (TcxCustomDataField* f : FItems)
-    if (f->FItem == AItem) return f;
-  return nullptr;
+  if (!AItem) {
+    for (TcxCustomDataField* f : FItems)
+      if (!f->FItem) return f;
+    return nullptr;
+  }
+  auto it = FByItem.find(AItem);
+  if (it == FByItem.end()) return nullptr;
+  // The first of them in the list's order.
+  TcxCustomDataField* first = it->second.front();
+  for (TcxCustomDataField* f : it->second)
+    if (f != first && IndexOf(f) < IndexOf(first)) first = f;
+  return first;
+}
+
+void TcxCustomDataFieldList::ItemChanged(TcxCustomDataField* AField, TObject* AOldItem) {
+  if (AOldItem)
+    if (auto it = FByItem.find(AOldItem); it != FByItem.end()) {
+      std::erase(it->second, AField);
+      if (it->second.empty()) FByItem.erase(it);
+    }
+  if (AField->FItem) FByItem[AField->FItem].push_back(AField);
 }
 
 void TcxCustomDataFieldList::RemoveField(TcxCustomDataField* AField) {
@@ -147,12 +176,18 @@ void TcxCustomDataFieldList::RemoveField(TcxCustomDataField* AField) {
   FRemoving = true;
   ReassignFields(AField);
   FItems.erase(FItems.begin() + index);
+  AField->FListed = false;
+  if (AField->FIsInternal) --FInternalCount;
+  TObject* item = AField->FItem;
+  AField->FItem = nullptr;
+  if (item) ItemChanged(AField, item);
+  AField->FItem = item;
   if (FController) FController->FieldRemoved(AField);
-  Update();
   FRemoving = false;
 }
 
 void TcxCustomDataFieldList::ReassignFields(TcxCustomDataField* AField) {
+  if (AField->FReferenceCount == 0) return;
   TcxCustomDataField* heir = nullptr;
   for (TcxCustomDataField* f : FItems) {
     if (f == AField || f->FReferenceField != AField) continue;
@@ -160,7 +195,9 @@ void TcxCustomDataFieldList::ReassignFields(TcxCustomDataField* AField) {
       heir = f;
       f->Reassign(AField);
     } else {
+      --AField->FReferenceCount;
       f->FReferenceField = heir;
+      ++heir->FReferenceCount;
     }
   }
 }
@@ -188,9 +225,11 @@ TcxCustomDataField* TcxCustomDataFieldList::GetItem(Integer Index) const {
   return FItems[static_cast<size_t>(Index)];
 }
 
+// From the end: the fields added last are the ones most often looked for.
 Integer TcxCustomDataFieldList::IndexOf(const TcxCustomDataField* AField) const {
-  auto it = std::find(FItems.begin(), FItems.end(), AField);
-  return it == FItems.end() ? -1 : static_cast<Integer>(it - FItems.begin());
+  for (size_t i = FItems.size(); i-- > 0;)
+    if (FItems[i] == AField) return static_cast<Integer>(i);
+  return -1;
 }
 
 // ---------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 // and the lists of fields that define the view's sort order and grouping.
 #pragma once
 
+#include <unordered_map>
 #include <vector>
 
 #include "library/data/cxDataStorage.h"
@@ -60,7 +61,7 @@ class TcxCustomDataField : public TObject {
   bool GetIsInternal() const { return FIsInternal; }
   void SetIsInternal(bool Value);
   TObject* GetItem() const { return FItem; }
-  void SetItem(TObject* Value) { FItem = Value; }
+  void SetItem(TObject* Value);
   Integer GetCompareMode() const { return FCompareMode; }
   void SetCompareMode(Integer Value) { FCompareMode = Value; }
   TcxCustomDataField* GetReferenceField() const { return FReferenceField; }
@@ -83,6 +84,9 @@ class TcxCustomDataField : public TObject {
   Integer FRecreateLock = 0;
   Integer FCompareMode = 0;
   TcxCustomDataField* FReferenceField = nullptr;
+  // How many fields refer to this one.
+  Integer FReferenceCount = 0;
+  bool FListed = false;
   bool FTextStored = false;
   TcxValueDef* FValueDef = nullptr;
   TcxValueTypeClass FValueTypeClass = nullptr;
@@ -113,10 +117,15 @@ class TcxCustomDataFieldList : public TObject {
   bool IsRemoving() const { return FRemoving; }
 
  private:
+  friend class TcxCustomDataField;
+  void ItemChanged(TcxCustomDataField* AField, TObject* AOldItem);
   IcxDataFieldController* FController;
   bool FRemoving = false;
   Integer FInternalCount = 0;
   std::vector<TcxCustomDataField*> FItems;
+  // The fields of each item (one, unless a caller gave two the same item),
+  // so that an item's field is found at once.
+  std::unordered_map<const TObject*, std::vector<TcxCustomDataField*>> FByItem;
 };
 
 ORV_ENUM(TcxDataSortOrder, soNone, soAscending, soDescending)

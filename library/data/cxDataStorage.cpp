@@ -217,18 +217,29 @@ TcxValueDef* TcxValueDefs::Insert(Integer AIndex, TcxValueTypeClass AValueTypeCl
     throw;
   }
   FItems.insert(FItems.begin() + AIndex, def);
-  FDataStorage->InitStructure(this);
+  if (AIndex == GetCount() - 1 && FStartOffset == FDataStorage->StartOffsetOf(this)) {
+    // Appended: the columns before it keep their places.
+    Integer offset = FRecordSize;
+    def->Init(offset);
+    FRecordSize = offset;
+  } else {
+    FDataStorage->InitStructure(this);
+  }
   return def;
 }
 
 void TcxValueDefs::Remove(TcxValueDef* AValueDef) {
-  auto it = std::find(FItems.begin(), FItems.end(), AValueDef);
-  if (it == FItems.end()) return;
+  if (IndexOf(AValueDef) < 0) return;
   FDataStorage->RemoveValueDef(AValueDef);
-  FItems.erase(std::find(FItems.begin(), FItems.end(), AValueDef));
+  const Integer index = IndexOf(AValueDef);
+  FItems.erase(FItems.begin() + index);
   auto& streaming = FDataStorage->FStreamingDefs;
   streaming.erase(std::remove(streaming.begin(), streaming.end(), AValueDef), streaming.end());
-  FDataStorage->InitStructure(this);
+  if (index == GetCount() && FStartOffset == FDataStorage->StartOffsetOf(this))
+    // The last column went: the others keep their places.
+    FRecordSize = AValueDef->FOffset;
+  else
+    FDataStorage->InitStructure(this);
 }
 
 void TcxValueDefs::Clear() {
@@ -241,9 +252,18 @@ TcxValueDef* TcxValueDefs::GetItem(Integer Index) const {
   return items[static_cast<size_t>(Index)];
 }
 
+// From the end: the columns added last are the ones most often looked for.
 Integer TcxValueDefs::IndexOf(const TcxValueDef* AValueDef) const {
-  auto it = std::find(FItems.begin(), FItems.end(), AValueDef);
-  return it == FItems.end() ? -1 : static_cast<Integer>(it - FItems.begin());
+  for (size_t i = FItems.size(); i-- > 0;)
+    if (FItems[i] == AValueDef) return static_cast<Integer>(i);
+  return -1;
+}
+
+bool TcxValueDefs::HasStored(Integer ACount) const {
+  Integer found = 0;
+  for (TcxValueDef* def : FItems)
+    if (def->GetStored() && ++found >= ACount) return true;
+  return false;
 }
 
 Integer TcxValueDefs::GetStoredCount() const {
@@ -291,10 +311,12 @@ TcxDataStorage::~TcxDataStorage() {
 
 void TcxDataStorage::BeforeDestruction() { FDestroying = true; }
 
-void TcxDataStorage::InitStructure(TcxValueDefs* AValueDefs) {
-  // Internal records never carry IDs, so their layout does not move when
-  // record IDs are switched on or off while they hold edit copies.
-  AValueDefs->Prepare(AValueDefs == FValueDefs && FUseRecordID ? 5 : 1);
+void TcxDataStorage::InitStructure(TcxValueDefs* AValueDefs) { AValueDefs->Prepare(StartOffsetOf(AValueDefs)); }
+
+// Internal records never carry IDs, so their layout does not move when
+// record IDs are switched on or off while they hold edit copies.
+Integer TcxDataStorage::StartOffsetOf(const TcxValueDefs* AValueDefs) const {
+  return AValueDefs == FValueDefs && FUseRecordID ? 5 : 1;
 }
 
 TcxValueDefs* TcxDataStorage::ValueDefsByRecordIndex(Integer ARecordIndex) const {
@@ -343,7 +365,7 @@ void TcxDataStorage::RemoveValueDef(TcxValueDef* AValueDef) {
   // A main record whose last column goes carries nothing else and loses its
   // buffer; a buffer that holds a record ID or an internal record's in-use
   // flag is only narrowed, so those survive.
-  const bool freeEmpty = defs == FValueDefs && !FUseRecordID && AValueDef->GetStored() && defs->GetStoredCount() < 2;
+  const bool freeEmpty = defs == FValueDefs && !FUseRecordID && AValueDef->GetStored() && !defs->HasStored(2);
   RemoveSlot(AValueDef, freeEmpty);
 }
 
@@ -357,7 +379,14 @@ void TcxDataStorage::RelayoutValueDef(TcxValueDef* AValueDef, const std::functio
   RemoveSlot(AValueDef, false);
   const Integer shrunk = defs->FRecordSize - AValueDef->FBufferSize;
   AChange();
-  InitStructure(defs);
+  if (defs->FItems.back() == AValueDef && defs->FStartOffset == StartOffsetOf(defs)) {
+    // The last column keeps its place; only its size may change.
+    Integer offset = AValueDef->FOffset;
+    AValueDef->Init(offset);
+    defs->FRecordSize = offset;
+  } else {
+    InitStructure(defs);
+  }
   const Integer size = AValueDef->FBufferSize;
   for (Byte*& buffer : RecordsOf(defs)) {
     if (!buffer) continue;

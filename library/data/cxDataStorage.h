@@ -109,6 +109,8 @@ class TcxValueDefs : public TObject {
   Integer GetStoredCount() const;
   Integer GetRecordSize() const { return FRecordSize; }
   Integer GetStartOffset() const { return FStartOffset; }
+  // Whether at least ACount columns are stored.
+  bool HasStored(Integer ACount) const;
   TcxDataStorage* GetDataStorage() const { return FDataStorage; }
   virtual bool IsInternal() const { return false; }
 
@@ -171,6 +173,8 @@ class TcxDataStorage : public TObject {
   void BeforeDestruction() override;
 
   virtual void InitStructure(TcxValueDefs* AValueDefs);
+  // Where the first column of the definitions' records starts.
+  Integer StartOffsetOf(const TcxValueDefs* AValueDefs) const;
   virtual void ValueDefsChanged(TcxValueDef*, bool) {}
   virtual TcxValueDefs* ValueDefsByRecordIndex(Integer ARecordIndex) const;
 

@@ -184,7 +184,7 @@ void TcxEditingControl::SetBufferedPaint(bool Value) {
 
 void TcxEditingControl::DoInplaceEditContainerItemAdded(TcxCustomInplaceEditContainer* AItem) {
   FItems.push_back(AItem);
-  UpdateIndexes();
+  AItem->SetItemIndex(static_cast<Integer>(FItems.size()) - 1);
   FDataController->AddItem(AItem);
   LayoutChanged();
 }
@@ -202,11 +202,13 @@ void TcxEditingControl::DoInplaceEditContainerItemRemoved(TcxCustomInplaceEditCo
   if (auto* options = dynamic_cast<IcxEditingControlOptions*>(this))
     if (options->GetOptionsBehavior() && options->GetOptionsBehavior()->GetIncSearchItem() == AItem)
       options->GetOptionsBehavior()->SetIncSearchItem(nullptr);
-  auto it = std::find(FItems.begin(), FItems.end(), AItem);
-  if (it == FItems.end()) return;
-  FItems.erase(it);
+  // From the end: items usually leave last first.
+  auto it = std::find(FItems.rbegin(), FItems.rend(), AItem);
+  if (it == FItems.rend()) return;
+  const size_t index = static_cast<size_t>(FItems.rend() - it) - 1;
+  FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(index));
   FDataController->RemoveItem(AItem);
-  UpdateIndexes();
+  for (size_t i = index; i < FItems.size(); ++i) FItems[i]->SetItemIndex(static_cast<Integer>(i));
   AItem->SetItemIndex(-1);
   LayoutChanged();
 }

@@ -445,6 +445,9 @@ void TcxCustomVerticalGrid::ClearRows() {
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(); });
   GetController()->Clear();
+  // The value columns leave last first, as when the grid goes, so that the
+  // data drops each from the end of its records.
+  for (Integer i = GetItemCount() - 1; i >= 0; --i) GetItem(i)->SetEditingControl(nullptr);
   FRows->Clear();
 }
 

@@ -112,6 +112,28 @@ TcxEditCellViewInfo* TcxvgController::GetFocusedCellViewInfo(TcxCustomInplaceEdi
   return viewInfo->GetFocusedValueCell(AItem);
 }
 
+// The cells to refresh are the view info's cells of the focused record:
+// walking them, rather than every row's item, costs what is laid out.
+void TcxvgController::RefreshFocusedRecord() {
+  TcxvgCustomViewInfo* viewInfo = GetVerticalGrid()->GetVGViewInfo();
+  if (!viewInfo) return;
+  TcxEditingControl* control = GetEditingControl();
+  bool changed = false;
+  control->SetLockCount(control->GetLockCount() + 1);
+  {
+    orv::ScopeExit unlock([control] { control->SetLockCount(control->GetLockCount() - 1); });
+    for (TcxEditCellViewInfo* cell : std::vector<TcxEditCellViewInfo*>(viewInfo->GetEditCellViewInfoList()))
+      if (GetFocusedCellViewInfo(cell->GetEditContainer()) == cell && cell->Refresh(true)) {
+        changed = true;
+        break;
+      }
+  }
+  if (changed && !control->IsLocked()) {
+    control->BeforeUpdate();
+    control->LayoutChanged();
+  }
+}
+
 bool TcxvgController::GetCancelEditingOnExit() {
   const TcxDataControllerEditState state = GetDataController()->GetEditState();
   return !state.Contains(dceEdit) && !state.Contains(dceModified);

@@ -22,6 +22,7 @@ class TcxvgController : public TcxCustomControlController {
   bool IsImmediatePost() override { return true; }
   void MakeFocusedItemVisible() override;
   void MakeFocusedRecordVisible() override {}
+  void RefreshFocusedRecord() override;
 
   // ---- Focus ----
   virtual void DoUpdateRowAndCell(TcxCustomRow* ARow, Integer ACellIndex);

@@ -270,8 +270,9 @@ void TcxCustomRow::Delete(Integer AIndex) {
   if (TcxVerticalGridRows* rows = GetRows()) rows->MarkStale();
 }
 
+// The last child goes first, so that no sibling is renumbered on the way.
 void TcxCustomRow::RemoveAll() {
-  while (GetCount() > 0) GetRow(0)->Free();
+  while (GetCount() > 0) GetRow(GetCount() - 1)->Free();
   FreeAndNil(FChildren);
   if (TcxVerticalGridRows* rows = GetRows()) rows->MarkStale();
 }

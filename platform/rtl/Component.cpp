@@ -63,13 +63,19 @@ TComponent::~TComponent() {
 
 void TComponent::AfterConstruction() {
   inherited::AfterConstruction();
-  if (ClassType()->FamilyTraits() & ctHearsNotifications) return;
-  if (!FComponents.empty() || !FFreeNotifies.empty()) return;
-  FRelay = false;
-  if (FOwner) EraseOne(FOwner->FRelays, this);
+  FClassKnown = true;
+  CheckRelay();
 }
 
-// A member gains something to pass notices on to.
+// A component relays when its class hears notices, when it is tied by free
+// notification, or when one of its members relays; until its class is
+// known it counts as one.
+bool TComponent::NeedsRelay() const {
+  return !FClassKnown || (ClassType()->FamilyTraits() & ctHearsNotifications) || !FRelays.empty() ||
+         !FFreeNotifies.empty();
+}
+
+// A member gains something to pass notices on to, and so does its owner.
 void TComponent::BecomeRelay() {
   if (FRelay) return;
   FRelay = true;
@@ -78,6 +84,17 @@ void TComponent::BecomeRelay() {
     FOwner->FRelays.push_back(this);
   else
     FOwner->RebuildRelays();
+  FOwner->BecomeRelay();
+}
+
+// A member lost what it passed notices on to: it leaves its owner's relays,
+// and the owner may follow.
+void TComponent::CheckRelay() {
+  if (!FRelay || NeedsRelay()) return;
+  FRelay = false;
+  if (!FOwner) return;
+  EraseOne(FOwner->FRelays, this);
+  FOwner->CheckRelay();
 }
 
 void TComponent::RebuildRelays() {
@@ -133,8 +150,10 @@ void TComponent::InsertComponent(TComponent* AComponent) {
   if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
   FComponents.push_back(AComponent);
   AComponent->FOwner = this;
-  if (AComponent->FRelay) FRelays.push_back(AComponent);
-  BecomeRelay();
+  if (AComponent->FRelay) {
+    FRelays.push_back(AComponent);
+    BecomeRelay();
+  }
   IndexName(AComponent);
   Notification(AComponent, opInsert);
 }
@@ -150,9 +169,12 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 
 void TComponent::DetachComponent(TComponent* AComponent) {
   UnindexName(AComponent);
-  if (AComponent->FRelay) EraseOne(FRelays, AComponent);
   EraseOne(FComponents, AComponent);
   AComponent->FOwner = nullptr;
+  if (AComponent->FRelay) {
+    EraseOne(FRelays, AComponent);
+    CheckRelay();
+  }
 }
 
 void TComponent::IndexName(TComponent* AComponent) {

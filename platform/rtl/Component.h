@@ -140,6 +140,8 @@ class TComponent : public TPersistent {
   void IndexName(TComponent* AComponent);
   void UnindexName(TComponent* AComponent);
   void BecomeRelay();
+  void CheckRelay();
+  bool NeedsRelay() const;
   void RebuildRelays();
 
   TComponent* FOwner = nullptr;
@@ -148,12 +150,14 @@ class TComponent : public TPersistent {
   // (and checking a newcomer's name) does not walk the whole list.
   std::unordered_map<AnsiString, TComponent*> FNameIndex;
   // The members of FComponents, in the same order, whose Notification does
-  // something: their class replaces it, or they own components or are tied
-  // by free notification. An owner passes notices only to these, so
-  // inserting many plain components is linear. Until AfterConstruction
+  // something: their class replaces it, or they are tied by free
+  // notification, or one of their own members relays. An owner passes
+  // notices only to these, so inserting many plain components, or
+  // components that own only plain ones, is linear. Until AfterConstruction
   // knows the class, a component counts as one.
   std::vector<TComponent*> FRelays;
   bool FRelay = true;
+  bool FClassKnown = false;
   std::vector<TComponent*> FFreeNotifies;
   AnsiString FName;
   NativeInt FTag = 0;

@@ -195,6 +195,47 @@ TEST_F(ComponentTest, OwnerTellsItsComponentsOfInsertionsAndRemovals) {
   form->Free();
 }
 
+// Notices go down through plain owners to whoever hears them, however the
+// family was built: a hearing member below a plain one, a plain member that
+// later takes a free notification, and one whose hearing member left.
+TEST_F(ComponentTest, NoticesReachHearingMembersBelowPlainOwners) {
+  auto* form = New<TProbe>(nullptr, "Form");
+  auto* plain = New<TComponent>(form);
+  plain->SetName("Plain");
+  auto* inner = New<TProbe>(plain, "Inner");
+  auto* quiet = New<TComponent>(form);
+  auto* quietChild = New<TComponent>(quiet);
+  inner->Verbose = true;
+  // (A newcomer is announced before its name is set.)
+  auto* b = New<TProbe>(form, "B");
+  EXPECT_EQ(gLog, (std::vector<std::string>{"Inner hears +"}));
+
+  // A plain member tied by free notification later hears what its owner's
+  // owner says, and unties when the partner goes.
+  auto* partner = New<TProbe>(nullptr, "Partner");
+  partner->Verbose = true;
+  quietChild->FreeNotification(partner);
+  gLog.clear();
+  b->Free();
+  EXPECT_EQ(gLog, (std::vector<std::string>{"destroying B", "free B", "Inner hears -B"}));
+  gLog.clear();
+  quietChild->Free();
+  EXPECT_EQ(gLog, (std::vector<std::string>{"Partner hears -"}));
+
+  // The hearing member leaves: its old owner has nothing to pass on, and
+  // the member still hears its new family.
+  auto* other = New<TProbe>(nullptr, "Other");
+  other->InsertComponent(inner);
+  gLog.clear();
+  New<TProbe>(form, "C");
+  auto* d = New<TProbe>(other, "D");
+  EXPECT_EQ(gLog, (std::vector<std::string>{"Inner hears +"}));
+  (void)d;
+  partner->Free();
+  other->Free();
+  form->Free();
+}
+
 TEST_F(ComponentTest, SiblingsFreedDuringTheOwnersBroadcastAreSkippedSafely) {
   auto* form = New<TProbe>(nullptr, "Form");
   std::vector<TProbe*> kids;
