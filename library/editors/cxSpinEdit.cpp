@@ -198,6 +198,13 @@ void TcxCustomSpinEdit::SynchronizeDisplayValue() {
   else
     SetInternalValue(properties->CheckValueBounds(Variant(0)));
   TcxCustomMaskEdit::SynchronizeDisplayValue();
+  // A focused empty box starts from 0 taken into the bounds.
+  if (InternalFocused() && (VarIsNull(GetEditValue()) || VarIsEmpty(GetEditValue()))) {
+    SetInternalValue(properties->CheckValueBounds(Variant(0)));
+    SaveModified();
+    orv::ScopeExit restore([this] { RestoreModified(); });
+    GetDataBinding()->SetDisplayValue(Variant(properties->DefaultFocusedDisplayValue()));
+  }
 }
 
 void TcxCustomSpinEdit::SynchronizeEditValue() {
@@ -212,6 +219,13 @@ void TcxCustomSpinEdit::ChangeHandler(TObject* Sender) {
 }
 
 void TcxCustomSpinEdit::CheckEditorValueBounds() {
+  // Typed text that does not read is left to the validation, which reports
+  // it: a change of the settings raises nothing.
+  if (FIsTextTyped && IsFocused()) {
+    Variant typed;
+    AnsiString errorText;
+    if (!InternalPrepareEditValue(InternalGetText(), false, typed, errorText)) return;
+  }
   auto user = orv::TempValue(FUserAction, GetModifiedAfterEnter());
   TcxCustomSpinEditProperties* properties = GetActiveProperties();
   const Variant value = GetValue();

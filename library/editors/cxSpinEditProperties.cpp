@@ -66,7 +66,7 @@ long double FloorMod(long double A, long double B) {
 // above stops at the type's own limits, as the 64-bit sign test of the
 // step intends; a circular step wraps over the ring of AHi - ALo + 1
 // values, exactly the edges' formulas within one turn, and as often as it
-// needs beyond.
+// needs beyond, so that it always lands within the bounds.
 template <class A>
 bool Step(A V, A D, A ALo, A AHi, A ATypeMin, A ATypeMax, TcxSpinBoundsCheckingKind AKind, A& Result) {
   const A roomBelow = std::max<A>(ALo - V, ATypeMin);
@@ -82,6 +82,9 @@ bool Step(A V, A D, A ALo, A AHi, A ATypeMin, A ATypeMax, TcxSpinBoundsCheckingK
   }
   Result = D < roomBelow ? AHi + D + 1 - (ALo - V) : ALo + D - 1 - (AHi - V);
   if (Result < ALo || Result > AHi) Result = ALo + FloorMod(V + D - ALo, AHi - ALo + 1);
+  // Decimals can land between the last value of one turn and the first of
+  // the next: they stop at the bound the step heads for.
+  if (Result > AHi) Result = D < 0 ? AHi : ALo;
   return true;
 }
 
@@ -350,6 +353,8 @@ bool TcxCustomSpinEditProperties::IsEditValueValid(Variant& EditValue, bool) {
   } else if (!VarIsNull(value) && !VarIsEmpty(value) && !VarIsDate(value)) {
     return false;
   }
+  // Null and empty stay: an empty cell is not a 0.
+  if (VarIsNull(value) || VarIsEmpty(value)) return true;
   try {
     EditValue = SetVariantType(PrepareValue(value));
   } catch (const Exception&) {
