@@ -141,12 +141,16 @@ class TcxCheckBoxProperties : public TcxCustomCheckBoxProperties {
   explicit TcxCheckBoxProperties(TPersistent* AOwner) : TcxCustomCheckBoxProperties(AOwner) {}
 };
 
-// A check box has no border of its own: the check draws one.
+// A check box has no border of its own, nor room for one: the check draws
+// the border.
 class TcxCheckBoxStyle : public TcxEditStyle {
   ORV_CLASS(TcxCheckBoxStyle, TcxEditStyle)
  public:
   using TcxEditStyle::TcxEditStyle;
   bool HasBorder() override { return false; }
+
+ protected:
+  bool DefaultTransparentBorder() override { return false; }
 };
 
 // ---------------------------------------------------------------------------

@@ -249,6 +249,10 @@ TcxCustomCheckBoxProperties* TcxCustomCheckBoxViewData::GetProperties() const {
   return static_cast<TcxCustomCheckBoxProperties*>(TcxCustomEditViewData::GetProperties());
 }
 
+TcxEditBorderStyle TcxCustomCheckBoxViewData::GetBorderStyle() {
+  return GetStyle()->HasBorder() ? TcxCustomEditViewData::GetBorderStyle() : ebsNone;
+}
+
 Integer TcxCustomCheckBoxViewData::GetDrawTextFlags() {
   TcxCustomCheckBoxProperties* properties = GetProperties();
   Integer flags = properties->GetAlignment() == taCenter ? cxAlignHCenter : cxAlignLeft;

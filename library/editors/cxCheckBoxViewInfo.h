@@ -26,6 +26,9 @@ class TcxCustomCheckBoxViewData : public TcxCustomEditViewData {
   void EditValueToDrawValue(TcxCanvas* ACanvas, const Variant& AValue, TcxCustomEditViewInfo* AViewInfo) override;
 
   TcxCustomCheckBoxProperties* GetProperties() const;
+  // The editor's border style belongs to its check: a style without a
+  // border of its own (the check box's) draws no frame around the control.
+  TcxEditBorderStyle GetBorderStyle() override;
   // Cells of a preview show the check checked.
   bool PreviewMode = false;
 
