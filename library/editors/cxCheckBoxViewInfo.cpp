@@ -1,6 +1,7 @@
 #include "library/editors/cxCheckBoxViewInfo.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "library/editors/core/cxEditPaintUtils.h"
 #include "library/editors/cxCheckBox.h"
@@ -22,6 +23,8 @@ constexpr int kCheckBoxPart = 3;
 constexpr win::DWORD kMaskedBrushRop = 0xB8074A;
 
 TBitmap* gCheckMarkMask = nullptr;
+// Where the mask is black, within the mask.
+TRect gCheckMarkBounds{};
 
 // A hot editor's check takes the next heavier border.
 TcxEditBorderStyle HotBorderStyle(TcxEditBorderStyle AStyle) {
@@ -55,15 +58,21 @@ void DrawMaskedMark(TcxCanvas* ACanvas, const TRect& R, TColor AColor) {
   const Integer w = mask->GetWidth(), h = mask->GetHeight();
   const Integer x = R.Left + (cxRectWidth(R) - w) / 2;
   const Integer y = R.Top + (cxRectHeight(R) - h) / 2;
-  TDCState state(ACanvas);
-  ACanvas->IntersectClipRect(R);
+  // The mark lies well inside its cell; only a check smaller than the mark
+  // needs the clip.
+  std::optional<TDCState> state;
+  if (!cxRectContain(R, cxRectOffset(gCheckMarkBounds, x, y))) {
+    state.emplace(ACanvas);
+    ACanvas->IntersectClipRect(R);
+  }
   const win::HDC dc = ACanvas->GetHandle();
-  win::SetTextColor(dc, 0x000000);
-  win::SetBkColor(dc, 0xFFFFFF);
-  win::HBRUSH brush = GetSolidBrush(AColor);
-  win::HBRUSH previous = win::SelectObject(dc, brush);
+  const auto text = win::SetTextColor(dc, 0x000000);
+  const auto back = win::SetBkColor(dc, 0xFFFFFF);
+  const auto previous = win::SelectObject(dc, GetSolidBrush(AColor));
   win::BitBlt(dc, x, y, w, h, mask->GetCanvas()->GetHandle(), 0, 0, kMaskedBrushRop);
   win::SelectObject(dc, previous);
+  win::SetBkColor(dc, back);
+  win::SetTextColor(dc, text);
 }
 
 // The platform's check, clipped to what lies inside the border.
@@ -115,6 +124,12 @@ void cxCreateEditCheckMarkMask() {
   win::SelectObject(dc, previous);
   win::DeleteDC(dc);
   win::DeleteObject(check);
+  gCheckMarkBounds = TRect(size.cx, size.cy, 0, 0);
+  for (Integer y = 0; y < size.cy; ++y)
+    for (Integer x = 0; x < size.cx; ++x)
+      if (canvas->GetPixels(x, y) == clBlack)
+        gCheckMarkBounds = TRect(std::min(gCheckMarkBounds.Left, x), std::min(gCheckMarkBounds.Top, y),
+                                 std::max(gCheckMarkBounds.Right, x + 1), std::max(gCheckMarkBounds.Bottom, y + 1));
   gCheckMarkMask = mask;
 }
 
@@ -501,11 +516,20 @@ void TcxCustomCheckBoxViewInfo::InternalPaint(TcxCanvas* ACanvas) {
       checkTransparent = checkTransparent ||
                          ::IsThemeBackgroundPartiallyTransparent(theme, kCheckBoxPart, 4 * CheckBoxState +
                                                                                            CheckBoxCheckState + 1);
-  DrawEditBackground(ACanvas, Bounds, cxRectInflate(CheckBoxRect, -CheckBoxBorderOffset, -CheckBoxBorderOffset),
-                     checkTransparent);
+  // The library's own check covers every pixel of its rectangle, so the
+  // background may run under it: one plain fill instead of a fill around a
+  // hole, which costs a clip region per cell.
+  const bool opaqueCheck = !HasGlyph && !NativeStyle && !transparent;
+  if (opaqueCheck && GetDrawBackgroundStyle() == dbsSimpleFill)
+    cxEditFillRect(ACanvas, Bounds, BackgroundColor);
+  else
+    DrawEditBackground(ACanvas, Bounds, cxRectInflate(CheckBoxRect, -CheckBoxBorderOffset, -CheckBoxBorderOffset),
+                       checkTransparent || opaqueCheck);
+  // Under an opaque check the background is there already: the check does
+  // not fill its margin again.
   DrawEditCheck(ACanvas, CheckBoxRect, CheckBoxState, CheckBoxCheckState, CheckBoxGlyph, CheckBoxGlyphCount,
-                CheckBoxBorderStyle, NativeStyle, BorderColor, BackgroundColor, !transparent, IsDesigning, Focused,
-                true, NullValueShowingStyle);
+                CheckBoxBorderStyle, NativeStyle, BorderColor, BackgroundColor, !transparent && !opaqueCheck,
+                IsDesigning, Focused, true, NullValueShowingStyle);
   if (Alignment != taCenter) {
     const bool enabled = Enabled || HasInnerControl || IsTextColorAssigned || NativeStyle;
     DrawCheckBoxText(ACanvas, Text, Font, TextColor, TextRect, DrawTextFlags, enabled);
