@@ -8,6 +8,7 @@
 
 #include "ConcretePaint.h"
 #include "library/editors/cxCheckBox.h"
+#include "platform/gdi/Recorder.h"
 #include "platform/gdi/SysBitmaps.h"
 #include "platform/theme/ThemeTestMode.h"
 
@@ -63,8 +64,14 @@ TEST_F(CheckPaint, TheMarksMaskComesFromTheSystemBitmapAndIsLaidOnPixelByPixel) 
   // An ultra-flat check: the editor's colour, a frame, the fill, the mark
   // in button-text colour where the mask is black.
   PainterCanvas canvas(20, 20);
+  const win::HDC dc = canvas->GetHandle();
+  win::GdiStartRecording(dc);
   DrawEditCheck(canvas.get(), TRect(2, 3, 15, 16), cbsChecked, ecsNormal, nullptr, 0, ebsUltraFlat, false,
                 clBtnShadow, clWindow, true, false, false, true);
+  const std::string log = win::GdiRecording(dc);
+  win::GdiStopRecording(dc);
+  // The whole mask at the check's corner, through the brush where it is black.
+  EXPECT_NE(log.find("BitBlt(2,3,13,13 from 0,0 rop=B8074A)"), std::string::npos) << log;
   for (Integer y = 0; y < 13; ++y)
     for (Integer x = 0; x < 13; ++x) {
       TColor want = clWindow;
