@@ -60,6 +60,10 @@ void TcxCustomSpinEdit::InitializeViewData(TcxCustomEditViewData* AViewData) {
   if (auto* viewData = dynamic_cast<TcxSpinEditViewData*>(AViewData)) viewData->PressedState = FPressedState;
 }
 
+TcxContainerStyleValues TcxCustomSpinEdit::InternalGetNotPublishedStyleValues() {
+  return TcxContainerStyleValues{svPopupBorderStyle};
+}
+
 bool TcxSpinEdit::IsValueStored() {
   const Variant value = GetValue();
   return !(IsNumber(value) && value.AsDouble() == 0.0);

@@ -91,6 +91,8 @@ class TcxCustomSpinEdit : public TcxCustomMaskEdit {
   void Initialize() override;
   void InitializeViewData(TcxCustomEditViewData* AViewData) override;
   Variant InternalGetEditingValue() override { return GetValue(); }
+  // A spin editor has no popup: its styles do not show the popup's border.
+  TcxContainerStyleValues InternalGetNotPublishedStyleValues() override;
   bool IsValidChar(char AChar) override;
 
   // Ends a held button: the repeat, the pressed look and the capture.
