@@ -31,24 +31,14 @@ struct ConcreteUnitsListed {
 // The concrete units join the list before the session starts them.
 struct ConcreteSession : ConcreteUnitsListed, EditorSession {};
 
-class ConcreteEditorTest : public ::testing::Test, public ConcreteSession {
+// The editor tests' form session (CustomEditFixtures.h) with the concrete
+// units listed first.
+class ConcreteEditorTest : public ConcreteUnitsListed, public CustomEditSession {
  protected:
-  TForm* form = nullptr;
-  Log log;
-
-  void SetUp() override {
-    form = TCustomForm::CreateNew<TForm>(Application);
-    form->SetBoundsRect({100, 100, 500, 400});
-  }
   void TearDown() override {
     FreeAndNil(pool);
     for (TcxCustomEditProperties* row : rows) row->Free();
-    if (form) form->Free();
-    Pump();
-  }
-  void Show() {
-    form->Show();
-    Pump();
+    CustomEditSession::TearDown();
   }
   template <class E>
   E* Make(TRect ABounds) {

@@ -33,7 +33,6 @@ class CheckBox : public edit_test::ConcreteEditorTest {
     return box;
   }
   TPoint CheckCenter(TcxCheckBox* box) { return Center(box->GetViewInfo()->CheckBoxRect); }
-  bool refuseEditing = false;
 };
 
 TEST_F(CheckBox, ValuesShowTheirStateAndOnlyTheThreeStateValuesAreValid) {

@@ -26,10 +26,10 @@ class SpinEdit : public edit_test::ConcreteEditorTest {
   TcxSpinEdit* MakeSpin(TcxSpinEditValueType AType = vtInt) {
     auto* spin = Make<TcxSpinEdit>({10, 10, 130, 31});
     spin->GetProperties()->SetValueType(AType);
-    Listen(spin);
+    ListenTo(spin);
     return spin;
   }
-  void Listen(TcxCustomEdit* edit) {
+  void ListenTo(TcxCustomEdit* edit) {
     edit->GetProperties()->OnChange = [this](TObject*) { log.push_back("change"); };
     edit->GetProperties()->OnEditValueChanged = [this](TObject*) { log.push_back("value changed"); };
     edit->OnEditing = [this](TObject*, bool& CanEdit) {
@@ -44,7 +44,6 @@ class SpinEdit : public edit_test::ConcreteEditorTest {
   static TPoint ButtonCenter(TcxSpinEdit* spin, TcxSpinEditButton AButton) {
     return Center(spin->GetViewInfo()->ButtonInfos[AButton]->Bounds);
   }
-  bool refuseEditing = false;
 };
 
 TEST_F(SpinEdit, TypedTextIsFilteredByTheValueTypeAndTheLocaleAndValidatedOnLeaving) {
