@@ -43,8 +43,8 @@ struct TValueRowSetup {
   Integer Tag = 0;
   AnsiString Caption;
   AnsiString Hint;
-  TValueRowKind Kind = vrkText;
   TRowValueType ValueType = rvtString;
+  TValueRowKind Kind = vrkText;
   // Spin rows. Decimal bounds are narrowed to single precision, as the
   // editor keeps them; the step follows from the narrowed bounds.
   double MinValue = 0, MaxValue = 0;
