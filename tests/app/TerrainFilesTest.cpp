@@ -6,20 +6,13 @@
 #include <filesystem>
 
 #include "app/core/ValueRows.h"
+#include "app/SampleDefinitions.h"
 #include "support/OrdinaryUser.h"
 #include "support/TempDir.h"
 
 using namespace frontend;
 
 namespace {
-
-const char* const kDefinitions =
-    "width;Map width;I;16;512;128;Width of the map in tiles;The width.;\n"
-    "roughness;Roughness;F;0.0;1.0;0.5;Terrain roughness;How rough.;\n"
-    "islands;Islands;B;0;1;0;Create islands;Islands.;\n"
-    "climate;Climate;L;0;2;1;Climate zone;Climate.;Cold;Temperate;Hot;\n"
-    "season;Season;L;1;6;2;Starting season;Season.;Early spring;Spring;Summer;Autumn;Winter;Deep winter;\n"
-    "name;Map name;S;;;Untitled;Name of the map;Name.;\n";
 
 const char* const kAlpine =
     "width = 256;\n"
@@ -31,14 +24,6 @@ const char* const kAlpine =
     "no equals here\n"
     "climate = 2; a duplicate: the first value counts\n"
     "seed = 777;";
-
-TDefinitionTable Definitions() {
-  TDefinitionTable defs;
-  std::vector<TUserMessage> messages;
-  ParseDefinitionText(kDefinitions, defs, messages);
-  EXPECT_TRUE(messages.empty());
-  return defs;
-}
 
 // The rows handed back as the window holds them, unedited.
 std::vector<TValueRowContent> Unedited(const TValueRowPlan& plan) {
@@ -60,7 +45,7 @@ class TerrainFileTest : public ::testing::Test {
     return Unedited(PlanValueRows(defs, ParseTerrainText(text), "f.tt"));
   }
   TempDir tmp;
-  TDefinitionTable defs = Definitions();
+  TDefinitionTable defs = sample::Definitions();
 };
 
 }  // namespace

@@ -1,26 +1,11 @@
 #include "app/core/ValueRows.h"
 
+#include "app/SampleDefinitions.h"
 #include "platform/rtl/Locale.h"
 
 using namespace frontend;
 
 namespace {
-
-TDefinitionTable Definitions(const char* text) {
-  TDefinitionTable defs;
-  std::vector<TUserMessage> messages;
-  ParseDefinitionText(text, defs, messages);
-  EXPECT_TRUE(messages.empty());
-  return defs;
-}
-
-const char* const kSample =
-    "width;Map width;I;16;512;128;Width of the map in tiles;The width.;\n"
-    "roughness;Roughness;F;0.0;1.0;0.5;Terrain roughness;How rough.;\n"
-    "islands;Islands;B;0;1;0;Create islands;Islands.;\n"
-    "climate;Climate;L;0;2;1;Climate zone;Climate.;Cold;Temperate;Hot;\n"
-    "season;Season;L;1;6;2;Starting season;Season.;Early spring;Spring;Summer;Autumn;Winter;Deep winter;\n"
-    "name;Map name;S;;;Untitled;Name of the map;Name.;\n";
 
 // The rows as "category tag caption = value", texts quoted.
 std::vector<std::string> Describe(const TValueRowPlan& plan) {
@@ -43,7 +28,7 @@ std::string Text(const TERRAIN_KEY_DEF* def, const Variant& value) {
 
 TEST(ValueRows, AFileSortsIntoKnownUnsetAndUnknownValues) {
   ScopedLocale en("en-US");
-  const TDefinitionTable defs = Definitions(kSample);
+  const TDefinitionTable defs = sample::Definitions();
   const TValueRowPlan plan = PlanValueRows(
       defs, ParseTerrainText("width = 256;\nroughness = 0.75; c\nclimate = 0;\nseason = 3;\nseed = 12345;\na=b=c;\n"
                              "no equals\nwidth = 300;\nseed = 1;"),
@@ -59,7 +44,7 @@ TEST(ValueRows, AFileSortsIntoKnownUnsetAndUnknownValues) {
 }
 
 TEST(ValueRows, EachKindIsSetUpForItsEditor) {
-  const TDefinitionTable defs = Definitions(
+  const TDefinitionTable defs = sample::Definitions(
       "i;I;I;-5;32;3;h;d;\n"
       "f1;Fine;F;0;9;1.5;h;d;\n"
       "f2;Coarse;F;0;9.5;1.5;h;d;\n"
@@ -97,7 +82,7 @@ TEST(ValueRows, EachKindIsSetUpForItsEditor) {
 
 TEST(ValueRows, ValuesThatDoNotFitShowTheirDefaultOrStayAsTheyAre) {
   ScopedLocale en("en-US");
-  const TDefinitionTable defs = Definitions(kSample);
+  const TDefinitionTable defs = sample::Definitions();
   const TValueRowPlan plan = PlanValueRows(
       defs, ParseTerrainText("width = wide;\nroughness = ;\nislands = 0.5;\nclimate = 7;\nseason = 9;"), "/m/odd.tt");
   ASSERT_TRUE(plan.InvalidValues);
@@ -115,7 +100,7 @@ TEST(ValueRows, ValuesThatDoNotFitShowTheirDefaultOrStayAsTheyAre) {
 }
 
 TEST(ValueRows, FileTextsOfValuesAreTheSameInEveryLocale) {
-  const TDefinitionTable defs = Definitions("f;F;F;0;10;1;h;d;\nl;L;L;1;6;1;h;d;Low;Mid;High;Mid;Top;Peak;\n");
+  const TDefinitionTable defs = sample::Definitions("f;F;F;0;10;1;h;d;\nl;L;L;1;6;1;h;d;Low;Mid;High;Mid;Top;Peak;\n");
   for (const char* locale : {"en-US", "de-DE"}) {
     SCOPED_TRACE(locale);
     ScopedLocale fixture(locale);
