@@ -75,6 +75,7 @@ void TGeneratorRunner::CloseProcess() {
 }
 
 void TGeneratorRunner::StartGenerator(const AnsiString& terrainPath, bool silent) {
+  if (FGeneratorPid != 0) return;  // one generator at a time
   FResultBefore = FileStamp(kGeneratorResultFile);
   AnsiString commandLine = GeneratorCommandLine(terrainPath);
   win::STARTUPINFOA startup;

@@ -79,8 +79,9 @@ class TGeneratorRunner {
   // Neither a generator nor a batch runs: the run buttons are enabled.
   bool IsIdle() const { return FGeneratorPid == 0 && !FBatchRunning; }
 
-  // Starts the generator on a file. A failure is logged; unless silent it
-  // is also shown in a message box. In a batch it stops the batch.
+  // Starts the generator on a file, unless one runs already. A failure is
+  // logged; unless silent it is also shown in a message box. In a batch it
+  // stops the batch.
   void StartGenerator(const AnsiString& terrainPath, bool silent);
   // Runs every entry in turn (the list must not be empty).
   void StartBatch(std::vector<AnsiString> entries);

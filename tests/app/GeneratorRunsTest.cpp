@@ -98,7 +98,9 @@ TEST_F(FakeGeneratorTest, ASingleRunIsPolledUntilItEndsAndReportsTheMap) {
   EXPECT_EQ(orv::OpenProcessHandleCount(), handlesBefore + 1);  // the process handle is kept
 
   Tick();
+  window.Runner.StartGenerator("other.tt", false);  // one generator at a time
   Tick();
+  EXPECT_EQ(launcher.Launches().size(), 1u);
   EXPECT_EQ(window.TakeLog(), (Lines{"black: Starting map generator..."}));
   Result("alpine-1.map\r\nmore lines\r\n");
   Tick();
