@@ -87,8 +87,9 @@ function(orv_check_library_layers)
       endif()
       get_property(dep_rank GLOBAL PROPERTY ORV_LAYER_${dep})
       if(rank GREATER_EQUAL 0 AND dep_rank GREATER rank)
-        message(FATAL_ERROR "${target} links ${dep}, a library of a layer above its own: "
-                            "the libraries link downward only (${layers})")
+        string(REPLACE ";" " < " order "${layers}")
+        message(FATAL_ERROR "${target} links ${dep}, a library of a layer above its own; "
+                            "the libraries link downward only: ${order}")
       endif()
     endforeach()
   endforeach()

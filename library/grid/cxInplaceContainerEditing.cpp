@@ -362,7 +362,16 @@ void TcxEditingController::EditKeyDown(TObject*, Word& Key, TShiftState Shift) {
       const bool modified = FEdit && FEdit->GetModifiedAfterEnter();
       HideEdit(false);
       FController->CheckEdit();
-      if (modified) Key = 0;
+      if (modified) {
+        Key = 0;
+      } else if (!GetIsEditing() && control->HandleAllocated() &&
+                 (static_cast<win::UINT>(control->Perform(win::WM_GETDLGCODE)) & win::DLGC_WANTALLKEYS) == 0) {
+        // The open editor takes every key, so the form has not seen this
+        // one: with nothing changed it goes on to the form as if it had
+        // been pressed on the control.
+        if (TCustomForm* form = GetParentForm(control))
+          if (form->Perform(win::CM_DIALOGKEY, Key, 0) != 0) Key = 0;
+      }
       break;
     }
     case win::VK_DELETE:

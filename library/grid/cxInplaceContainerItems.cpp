@@ -590,9 +590,9 @@ Integer TcxCustomInplaceEditContainer::GetEditDefaultHeight(TFont* AFont) {
   return FEditViewData->GetEditSize(GetControlCanvas(), Null(), size).cy;
 }
 
-Integer TcxCustomInplaceEditContainer::GetEditHeight(TcxEditCellViewInfo* ACell) {
+TSize TcxCustomInplaceEditContainer::GetCellEditSize(TcxEditCellViewInfo* ACell) {
   TcxCustomEditViewData* viewData = ACell->ViewData;
-  if (!viewData) return 0;
+  if (!viewData) return {};
   TFont* font = ACell->ViewParams.Font;
   if (!font && FEditingControl) font = FEditingControl->GetFont();
   viewData->GetStyle()->SetFont(font);
@@ -600,24 +600,18 @@ Integer TcxCustomInplaceEditContainer::GetEditHeight(TcxEditCellViewInfo* ACell)
   TcxEditSizeProperties size;
   size.Width = ACell->InnerRect.Width();
   size.MaxLineCount = ACell->GetMaxLineCount();
-  Integer height = viewData->GetEditSize(GetControlCanvas(), ACell->DisplayValue, size).cy;
+  return viewData->GetEditSize(GetControlCanvas(), ACell->DisplayValue, size);
+}
+
+Integer TcxCustomInplaceEditContainer::GetEditHeight(TcxEditCellViewInfo* ACell) {
+  if (!ACell->ViewData) return 0;
+  Integer height = GetCellEditSize(ACell).cy;
   if (ACell->Borders.Contains(bTop)) ++height;
   if (ACell->Borders.Contains(bBottom)) ++height;
   return height;
 }
 
-Integer TcxCustomInplaceEditContainer::GetEditWidth(TcxEditCellViewInfo* ACell) {
-  TcxCustomEditViewData* viewData = ACell->ViewData;
-  if (!viewData) return 0;
-  TFont* font = ACell->ViewParams.Font;
-  if (!font && FEditingControl) font = FEditingControl->GetFont();
-  viewData->GetStyle()->SetFont(font);
-  viewData->ContentOffset = ACell->ContentOffset();
-  TcxEditSizeProperties size;
-  size.Width = ACell->InnerRect.Width();
-  size.MaxLineCount = ACell->GetMaxLineCount();
-  return viewData->GetEditSize(GetControlCanvas(), ACell->DisplayValue, size).cx;
-}
+Integer TcxCustomInplaceEditContainer::GetEditWidth(TcxEditCellViewInfo* ACell) { return GetCellEditSize(ACell).cx; }
 
 // ---------------------------------------------------------------------------
 // Editing and focus

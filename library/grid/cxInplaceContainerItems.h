@@ -345,6 +345,8 @@ class TcxCustomInplaceEditContainer : public TComponent,
 
  private:
   void FreeEditData();
+  // The size of the cell's display value in the cell's font and width.
+  TSize GetCellEditSize(TcxEditCellViewInfo* ACell);
   // Gives back the change handler this item set on shared properties, so
   // that they never call an item that is gone.
   void ReleasePropertiesHandler();

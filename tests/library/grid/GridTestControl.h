@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "library/editors/EditorSession.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
 #include "library/editors/core/cxTextEdit.h"
 #include "library/grid/GridStartup.h"
@@ -220,12 +221,13 @@ struct GridUnitsListed {
   GridUnitsListed() { RegisterGridUnits(); }
 };
 
-// A headless form with the grid's units started and a test control on it
-// with one record: "Name" (String) "alpha", "Count" (Integer) 42 and
-// "Ratio" (Float) 2.5, each shown by the text editor of its value type.
-class GridSession : public ::testing::Test, public GridUnitsListed {
+// A headless form with the grid's units started (after the editors', which
+// the session starts) and a test control on it with one record: "Name"
+// (String) "alpha", "Count" (Integer) 42 and "Ratio" (Float) 2.5, each
+// shown by the text editor of its value type. Input comes through the
+// editors' session steps.
+class GridSession : public ::testing::Test, public edit_test::EditorSession, public GridUnitsListed {
  protected:
-  forms::test::Session session;
   TForm* form = nullptr;
   TTestEditingControl* grid = nullptr;
   TcxCustomInplaceEditContainer* name = nullptr;
@@ -268,21 +270,6 @@ class GridSession : public ::testing::Test, public GridUnitsListed {
     Pump();
   }
 
-  static void Pump() { win::test::PumpUntilIdle(); }
-  static void Press(win::BYTE vk) {
-    win::test::KeyPress(vk);
-    Pump();
-  }
-  static void Chord(win::BYTE modifier, win::BYTE vk) {
-    win::test::KeyDown(modifier);
-    win::test::KeyPress(vk);
-    win::test::KeyUp(modifier);
-    Pump();
-  }
-  static void Type(const std::string& text) {
-    win::test::TypeText(text);
-    Pump();
-  }
   // The middle of a cell, in the grid's client coordinates.
   TPoint Center(TcxCustomInplaceEditContainer* AItem, Integer ARecord = 0) {
     TTestCell* cell = grid->TestViewInfo()->Cell(ARecord, AItem->GetItemIndex());
