@@ -1,13 +1,13 @@
 #include "library/grid/GridStartup.h"
 
+#include "library/editors/ConcreteEditorsStartup.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
-#include "library/editors/core/EditorsStartup.h"
 #include "library/grid/cxInplaceContainerItems.h"
 #include "library/grid/cxVGridStyles.h"
 #include "platform/forms/UnitStartup.h"
 
 void RegisterGridUnits() {
-  RegisterEditorUnits();
+  RegisterConcreteEditorUnits();
   RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,
                &cxEditDataRegisteredRepositoryItemsFinalize);
   RegisterUnit("cxInplaceContainer", &cxInplaceContainerInitialize, &cxInplaceContainerFinalize);

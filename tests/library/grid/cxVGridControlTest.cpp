@@ -2,6 +2,8 @@
 
 #include "VGridSession.h"
 #include "library/editors/core/cxComboBox.h"
+#include "library/editors/cxCheckBox.h"
+#include "library/editors/cxSpinEdit.h"
 #include "platform/forms/Screen.h"
 #include "platform/win/Cursors.h"
 #include "support/TempDir.h"
@@ -57,7 +59,7 @@ const char* const kTerrainValuesLayout =
 using FrontEnd = vgrid_test::Session;
 
 // One editor row as the window sets it up: edit properties first, then the
-// value type, then the value.
+// value type, the kind's settings, the value and the settings after it.
 TcxEditorRow* AddParameter(TcxCustomVerticalGrid* AGrid, TcxCustomRow* ACategory, const AnsiString& ACaption,
                            TClass AEditProperties, TcxValueTypeClass AType, const Variant& AValue, NativeInt ATag) {
   auto* row = static_cast<TcxEditorRow*>(AGrid->AddChild(ACategory, TcxEditorRow::StaticClass()));
@@ -67,13 +69,33 @@ TcxEditorRow* AddParameter(TcxCustomVerticalGrid* AGrid, TcxCustomRow* ACategory
   properties->Hint = "Hint of " + ACaption;
   properties->SetEditPropertiesClass(AEditProperties);
   properties->GetDataBinding()->SetValueTypeClass(AType);
-  if (auto* combo = dynamic_cast<TcxComboBoxProperties*>(properties->GetEditProperties())) {
+  TcxCustomEditProperties* kind = properties->GetEditProperties();
+  auto* spin = dynamic_cast<TcxSpinEditProperties*>(kind);
+  if (spin) {
+    const bool decimal = AType == TcxFloatValueType::Class();
+    spin->SetValueType(decimal ? vtFloat : vtInt);
+    spin->SetMinValue(0);
+    spin->SetMaxValue(decimal ? 9 : 4096);
+  }
+  if (auto* check = dynamic_cast<TcxCheckBoxProperties*>(kind)) {
+    check->SetAllowGrayed(false);
+    check->SetDisplayUnchecked(u"0");
+    check->SetValueUnchecked(0);
+    check->SetDisplayChecked(u"1");
+    check->SetValueChecked(1);
+  }
+  auto* combo = dynamic_cast<TcxComboBoxProperties*>(kind);
+  if (combo) {
     combo->SetDropDownListStyle(lsFixedList);
     for (const char* item : {"Plains", "Hills", "Desert", "Swamp", "Tundra"}) combo->GetItems()->Add(item);
   }
   properties->SetValue(AValue);
-  if (dynamic_cast<TcxComboBoxProperties*>(properties->GetEditProperties()))
-    properties->GetOptions()->SetShowEditButtons(eisbAlways);
+  if (spin) {
+    spin->SetIncrement(AType == TcxFloatValueType::Class() ? 0.1 : 1.0);
+    spin->SetLargeIncrement(10 * spin->GetIncrement());
+    spin->SetUseCtrlIncrement(true);
+  }
+  if (combo) properties->GetOptions()->SetShowEditButtons(eisbAlways);
   return row;
 }
 
@@ -93,19 +115,19 @@ TEST_F(FrontEnd, TheValueGridIsBuiltReadWrittenRetypedAndClearedThroughTheRowsAp
   EXPECT_EQ(grid->GetRows()->GetRow(1), window->cxUnusedValuesCategoryRow);
   EXPECT_EQ(window->cxOkValuesCategoryRow->GetProperties()->GetCaption(), "Ok Values");
 
-  // The rebuild: one bracket, the focus taken away first; the kinds whose
-  // editors are still to come are text rows here.
+  // The rebuild: one bracket, the focus taken away first. The radio group
+  // is still to come: a text row stands in for it.
   const Integer layoutsBefore = grid->LayoutCount;
   grid->BeginUpdate();
   grid->SetFocusedRow(nullptr);
   TcxCategoryRow* ok = window->cxOkValuesCategoryRow;
   TcxCategoryRow* unused = window->cxUnusedValuesCategoryRow;
   TcxCategoryRow* unknown = window->cxUnknownValuesCategoryRow;
-  auto* width = AddParameter(grid, ok, "Width", TcxTextEditProperties::StaticClass(), TcxIntegerValueType::Class(),
+  auto* width = AddParameter(grid, ok, "Width", TcxSpinEditProperties::StaticClass(), TcxIntegerValueType::Class(),
                              Variant(640), 0);
-  auto* ratio = AddParameter(grid, ok, "Ratio", TcxTextEditProperties::StaticClass(), TcxFloatValueType::Class(),
+  auto* ratio = AddParameter(grid, ok, "Ratio", TcxSpinEditProperties::StaticClass(), TcxFloatValueType::Class(),
                              Variant("2.5"), 1);
-  auto* rivers = AddParameter(grid, ok, "Rivers", TcxTextEditProperties::StaticClass(), TcxIntegerValueType::Class(),
+  auto* rivers = AddParameter(grid, ok, "Rivers", TcxCheckBoxProperties::StaticClass(), TcxIntegerValueType::Class(),
                               Variant(1), 2);
   auto* climate = AddParameter(grid, unused, "Climate", TcxTextEditProperties::StaticClass(),
                                TcxIntegerValueType::Class(), Variant(3), 3);
@@ -142,6 +164,9 @@ TEST_F(FrontEnd, TheValueGridIsBuiltReadWrittenRetypedAndClearedThroughTheRowsAp
   EXPECT_EQ(VarType(ratio->GetProperties()->GetValue()), varDouble) << "the text is converted by the Float type";
   EXPECT_DOUBLE_EQ(ratio->GetProperties()->GetValue().AsDouble(), 2.5);
   EXPECT_EQ(biome->GetProperties()->GetValue(), Variant("Desert"));
+  EXPECT_EQ(rivers->GetProperties()->GetValue(), Variant(1));
+  EXPECT_EQ(rivers->GetProperties()->GetDisplayText(0), "1") << "the check box shows its checked text";
+  EXPECT_EQ(static_cast<TcxSpinEditProperties*>(width->GetProperties()->GetEditProperties())->GetIncrement(), 1.0);
   EXPECT_EQ(biome->GetProperties()->GetOptions()->GetShowEditButtons(), eisbAlways);
   // Retyping a text row to Integer converts what it holds.
   seed->GetProperties()->GetDataBinding()->SetValueTypeClass(TcxIntegerValueType::Class());
