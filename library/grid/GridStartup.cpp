@@ -1,13 +1,10 @@
 #include "library/grid/GridStartup.h"
 
-#include "library/editors/cxEditDataRegisteredRepositoryItems.h"
-#include "library/editors/core/EditorsStartup.h"
+#include "library/editors/ConcreteEditorsStartup.h"
 #include "library/grid/cxInplaceContainerItems.h"
 #include "platform/forms/UnitStartup.h"
 
 void RegisterGridUnits() {
-  RegisterEditorUnits();
-  RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,
-               &cxEditDataRegisteredRepositoryItemsFinalize);
+  RegisterConcreteEditorUnits();
   RegisterUnit("cxInplaceContainer", &cxInplaceContainerInitialize, &cxInplaceContainerFinalize);
 }
