@@ -32,6 +32,8 @@ win::LRESULT ControlWindowProc(win::HWND hwnd, win::UINT msg, win::WPARAM wParam
 ORV_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom)
 ORV_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom)
 using TAnchors = Set<TAnchorKind>;
+// Which scroll bars a scrolling control shows.
+ORV_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 
 ORV_ENUM(TControlStyleItem, csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed,
          csSetCaption, csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable,
