@@ -6,8 +6,6 @@
 #include "platform/controls/Edit.h"
 #include "platform/rtl/StringList.h"
 
-ORV_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
-
 class TCustomMemo;
 
 // The lines of a memo as a string list. A line is what EM_GETLINE reads,
