@@ -22,18 +22,34 @@ extern char** environ;
 namespace win::x11 {
 namespace {
 
-std::string FindXvfb() {
+std::string FindProgram(const char* name) {
   const char* path = std::getenv("PATH");
   std::string p = path ? path : "/usr/bin:/bin";
   std::size_t start = 0;
   while (start <= p.size()) {
     std::size_t end = p.find(':', start);
     if (end == std::string::npos) end = p.size();
-    std::string candidate = p.substr(start, end - start) + "/Xvfb";
+    std::string candidate = p.substr(start, end - start) + "/" + name;
     if (access(candidate.c_str(), X_OK) == 0) return candidate;
     start = end + 1;
   }
   return {};
+}
+
+std::string FindXvfb() { return FindProgram("Xvfb"); }
+
+int Spawn(const std::string& program, std::vector<std::string> args, char** env) {
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), env);
+  posix_spawn_file_actions_destroy(&actions);
+  return rc == 0 ? pid : -1;
 }
 
 int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
@@ -54,18 +70,8 @@ Xvfb::Xvfb() {
     if (stat(lock.c_str(), &st) != 0 && stat(socket.c_str(), &st) != 0) break;
   }
   name_ = ":" + std::to_string(number);
-  std::vector<std::string> args{program, name_, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"};
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return;
+  int pid = Spawn(program, {program, name_, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"}, environ);
+  if (pid <= 0) return;
   pid_ = pid;
   // Up when a client can connect; given up after ten seconds.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -89,6 +95,51 @@ Xvfb::~Xvfb() {
   waitpid(pid_, nullptr, 0);
 }
 
+bool WindowManager::Installed() { return !FindProgram("openbox").empty(); }
+
+WindowManager::WindowManager(const std::string& display) {
+  std::string program = FindProgram("openbox");
+  ::Display* d = program.empty() ? nullptr : XOpenDisplay(display.c_str());
+  if (!d) return;
+  // Its own settings only: no user's configuration, no autostart programs.
+  std::vector<std::string> vars;
+  for (char** e = environ; *e; ++e)
+    if (std::strncmp(*e, "DISPLAY=", 8) != 0) vars.emplace_back(*e);
+  vars.push_back("DISPLAY=" + display);
+  std::vector<char*> env;
+  for (auto& v : vars) env.push_back(v.data());
+  env.push_back(nullptr);
+  pid_ = Spawn(program, {program, "--sm-disable"}, env.data());
+  // It has taken over once it names its check window on the root.
+  Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  bool up = false;
+  while (pid_ > 0 && !up && std::chrono::steady_clock::now() < deadline) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW, &type, &format, &count, &after,
+                           &data) == Success && data) {
+      up = count == 1;
+      XFree(data);
+    }
+    if (!up) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  XCloseDisplay(d);
+  if (!up && pid_ > 0) {
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+}
+
+WindowManager::~WindowManager() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGTERM);
+  waitpid(pid_, nullptr, 0);
+}
+
 Probe::Probe(const std::string& display) {
   dpy_ = XOpenDisplay(display.c_str());
   if (dpy_) XSetErrorHandler(IgnoreErrors);
@@ -101,6 +152,33 @@ Probe::~Probe() {
     XDestroyWindow(dpy_, wmCheck_);
   }
   XCloseDisplay(dpy_);
+}
+
+unsigned long Probe::Root() const { return DefaultRootWindow(dpy_); }
+
+unsigned long Probe::FrameOf(unsigned long window) {
+  ::Window w = window;
+  for (;;) {
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(dpy_, w, &root, &parent, &children, &count)) return window;
+    if (children) XFree(children);
+    if (!parent || parent == root) return w;
+    w = parent;
+  }
+}
+
+std::vector<unsigned long> Probe::Stacking() {
+  std::vector<unsigned long> out;
+  ::Window root = 0, parent = 0, *children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &children, &count)) return out;
+  for (unsigned int i = 0; i < count; ++i) {
+    XWindowAttributes a;
+    if (XGetWindowAttributes(dpy_, children[i], &a) && a.map_state == IsViewable) out.push_back(children[i]);
+  }
+  if (children) XFree(children);
+  return out;
 }
 
 bool Probe::Geometry(unsigned long window, bool& viewable, RECT& r) {
