@@ -109,8 +109,9 @@ HWND RootHandle(detail::Window* w) { return detail::Root(w)->handle; }
 // each move reaches moved() with the screen point. The window keeps the
 // capture meanwhile and hears none of those mouse messages.
 void TrackMouse(HWND hwnd, const std::function<void(POINT)>& moved) {
-  SetCapture(hwnd);
+  // The loop's start cancels modes (a capture among them): it comes first.
   ModalLoopScope loop;
+  SetCapture(hwnd);
   MSG m;
   while (detail::Peek(hwnd) && GetCapture() == hwnd) {
     if (!GetMessageA(&m, nullptr, 0, 0)) {

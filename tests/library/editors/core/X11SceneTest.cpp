@@ -341,14 +341,7 @@ class X11Scene : public ::testing::Test, public edit_test::EditorUnitsListed {
     forms::test::Session session({{{0, 0, 1024, 768}, {0, 0, 1024, 768}, true}});  // as Xvfb's screen
     Scene s = Build();
     for (const Step& step : Steps())
-      step.play(s, [&] {
-        for (auto& t : test::Timers()) {
-          char cls[64] = {};
-          GetClassNameA(t.hwnd, cls, 63);
-          printf("DBG %s timer %s id %lu interval %u\n", step.name, cls, (unsigned long)t.id, t.interval);
-        }
-        shots.push_back(ShootHeadless(session.Win().Screen()));
-      });
+      step.play(s, [&] { shots.push_back(ShootHeadless(session.Win().Screen())); });
     s.form->Free();
     test::PumpUntilIdle();
     return shots;
