@@ -54,6 +54,14 @@ int Spawn(const std::string& program, std::vector<std::string> args, char** env)
 
 int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
 
+// Ends a program this process started, and forgets it.
+void Stop(int& pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  waitpid(pid, nullptr, 0);
+  pid = -1;
+}
+
 }  // namespace
 
 bool Xvfb::Installed() { return !FindXvfb().empty(); }
@@ -84,16 +92,10 @@ Xvfb::Xvfb() {
     if (waitpid(pid_, &status, WNOHANG) == pid_) break;  // it gave up (display taken meanwhile)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  kill(pid_, SIGTERM);
-  waitpid(pid_, nullptr, 0);
-  pid_ = -1;
+  Stop(pid_);
 }
 
-Xvfb::~Xvfb() {
-  if (pid_ <= 0) return;
-  kill(pid_, SIGTERM);
-  waitpid(pid_, nullptr, 0);
-}
+Xvfb::~Xvfb() { Stop(pid_); }
 
 bool WindowManager::Installed() { return !FindProgram("openbox").empty(); }
 
@@ -127,18 +129,10 @@ WindowManager::WindowManager(const std::string& display) {
     if (!up) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   XCloseDisplay(d);
-  if (!up && pid_ > 0) {
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
+  if (!up) Stop(pid_);
 }
 
-WindowManager::~WindowManager() {
-  if (pid_ <= 0) return;
-  kill(pid_, SIGTERM);
-  waitpid(pid_, nullptr, 0);
-}
+WindowManager::~WindowManager() { Stop(pid_); }
 
 Probe::Probe(const std::string& display) {
   dpy_ = XOpenDisplay(display.c_str());
