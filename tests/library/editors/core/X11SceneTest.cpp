@@ -406,7 +406,9 @@ class X11Scene : public ::testing::Test, public edit_test::EditorUnitsListed {
           x->WaitForEvent(20);
         }
         EXPECT_EQ(diff, "") << step.name;
-        if (framed) EXPECT_EQ(screen.Framing(), "") << step.name;
+        if (framed) {
+          EXPECT_EQ(screen.Framing(), "") << step.name;
+        }
         screen.Keep(expected[i], images, boxes);
         ++i;
       });
