@@ -45,6 +45,7 @@ class WindowManager {
 
  private:
   int pid_ = -1;
+  std::string home_;
 };
 
 class Probe {
