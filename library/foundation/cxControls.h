@@ -13,6 +13,7 @@
 #include "library/foundation/cxGraphics.h"
 #include "library/foundation/cxLookAndFeels.h"
 #include "platform/controls/ListBox.h"
+#include "platform/controls/Memo.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/DragDrop.h"
 #include "platform/forms/Forms.h"
