@@ -8,6 +8,7 @@
 #include <chrono>
 
 #include "library/editors/ConcreteEditorSession.h"
+#include "library/editors/X11Input.h"
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxSpinEdit.h"
 #include "platform/gdi/PngWriter.h"
@@ -23,35 +24,7 @@ namespace {
 
 TPoint Center(const TRect& R) { return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); }
 
-struct Scene {
-  x11::X11BackEnd* x = nullptr;
-  x11::Probe* probe = nullptr;
-  TForm* form = nullptr;
-
-  // Pumps until the server has caught up.
-  void Settle(int rounds = 10) {
-    for (int i = 0; i < rounds; ++i) {
-      test::PumpUntilIdle();
-      x->WaitForEvent(10);
-    }
-    test::PumpUntilIdle();
-  }
-  static TPoint OnScreen(TControl* AControl, TPoint P) { return AControl->ClientToScreen(P); }
-  void Click(TControl* AControl, TPoint P) {
-    const TPoint s = OnScreen(AControl, P);
-    probe->MovePointer(s.X, s.Y);
-    Settle(3);
-    probe->Button(1, true);
-    Settle(3);
-    probe->Button(1, false);
-    Settle();
-  }
-  void Key(const char* keysym) {
-    probe->Key(keysym, true);
-    probe->Key(keysym, false);
-    Settle();
-  }
-};
+using Scene = edit_test::X11Input;
 
 TEST(ConcreteEditorsOnX, ClickedAndTypedEditorsShowTheirNewStateInTheServersPixels) {
   if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";

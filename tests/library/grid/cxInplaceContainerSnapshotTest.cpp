@@ -72,12 +72,6 @@ class GridSnapshots : public ThemeInstalled, public GridSession {
     win::DeleteDC(memory);
     win::ReleaseDC(grid->GetHandle(), window);
   }
-  TColor PixelAt(TPoint P) {
-    win::HDC dc = win::GetDC(grid->GetHandle());
-    const TColor color = static_cast<TColor>(win::GetPixel(dc, P.X, P.Y));
-    win::ReleaseDC(grid->GetHandle(), dc);
-    return color;
-  }
 };
 
 TEST_F(GridSnapshots, AValueCellNormalHotFocusedAndEditingInEveryLook) {
