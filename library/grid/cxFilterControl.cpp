@@ -407,7 +407,7 @@ void TcxCustomFilterControl::InstallRoot(TcxGroupViewInfo* ARoot) {
   FTopVisibleRow = 0;
   FLeftOffset = 0;
   RecalcRows();
-  if (old) old->Free();
+  if (old && old != ARoot) old->Free();
 }
 
 void TcxCustomFilterControl::ClearRows() {
