@@ -64,6 +64,11 @@ void TcxCustomFilterControl::AfterConstruction() {
 void TcxCustomFilterControl::BeforeDestruction() {
   cxFormatController()->RemoveListener(this);
   EndMouseTracking(this);
+  // The list and the value editor are children of this window; they go
+  // before it frees its children.
+  if (FValueEditor) FValueEditor->SetParent(nullptr);
+  FValueEditor = nullptr;
+  DestroyInternalControls();
   inherited::BeforeDestruction();
 }
 

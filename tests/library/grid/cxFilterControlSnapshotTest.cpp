@@ -1,0 +1,162 @@
+// Pictures of the filter builder for people to look at: a root, a nested
+// group and five conditions (between, an in-list with its "+" button, a hot
+// value, the focused value with its editor open, the drop-down list open),
+// disabled without a link, and without level lines, in each look and feel
+// and natively with the theme module on. Each picture goes to snapshots/ in
+// the build tree (filter-<look>-<state>.png); the pixels that must hold are
+// asserted here.
+#include "library/grid/FilterControlSession.h"
+
+#include "library/editors/core/cxComboBox.h"
+#include "library/editors/core/cxCustomEdit.h"
+#include "library/editors/core/cxEditPopupWindow.h"
+#include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/Blits.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/theme/ThemeBinding.h"
+#include "platform/theme/ThemeState.h"
+#include "platform/theme/ThemeTestMode.h"
+#include "platform/win/WindowDC.h"
+#include "platform/win/WindowPos.h"
+
+using namespace grid_test;
+
+namespace {
+
+struct ThemeInstalled {
+  ThemeInstalled() {
+    win::InstallThemeModule();
+    win::SetThemesActive(true);
+  }
+};
+
+struct Look {
+  const char* Name;
+  TcxLookAndFeelKind Kind;
+  bool Native;
+};
+
+class FilterSnapshots : public ThemeInstalled, public FilterSession {
+ protected:
+  cxfc::TcxConditionViewInfo* between = nullptr;
+  cxfc::TcxConditionViewInfo* list = nullptr;
+  cxfc::TcxConditionViewInfo* text = nullptr;
+
+  void SetUp() override {
+    FilterSession::SetUp();
+    std::filesystem::create_directories("snapshots");
+    between = Add(builder->GetRoot(), 1, fcoBetween, {Variant(3), Variant(13)});
+    list = Add(builder->GetRoot(), 1, fcoInList, {Variant(7), Variant(42), Variant(99)});
+    builder->AddGroup();
+    static_cast<cxfc::TcxGroupViewInfo*>(builder->GetFocusedRow()->GetParent())->BoolOperator = fboOr;
+    text = static_cast<cxfc::TcxConditionViewInfo*>(builder->GetFocusedRow());
+    text->GetValues()->GetValue(0)->Value = Variant("al%");
+    text->GetValues()->GetValue(0)->ValueText = "al%";
+    Add(text->GetParent(), 2, fcoGreater, {Variant(2.5)});
+    Add(builder->GetRoot(), 0, fcoNonBlanks, {});
+    // Applied, so that linking again shows the same rows.
+    builder->ApplyFilter();
+  }
+  void FindRows() {
+    between = Condition(1);
+    list = Condition(2);
+    text = Condition(4);
+  }
+  void TearDown() override {
+    FilterSession::TearDown();
+    win::test::ResetThemeModule();
+  }
+
+  // The builder's window, with the combo's dropped list (a window of its
+  // own) where it shows over the builder.
+  void Snapshot(const std::string& ALook, const std::string& AState) {
+    Pump();
+    win::HWND source = builder->GetHandle();
+    win::HDC window = win::GetDC(source);
+    const int w = builder->GetWidth(), h = builder->GetHeight();
+    win::HDC memory = win::CreateCompatibleDC(window);
+    win::HBITMAP bitmap = win::CreateCompatibleBitmap(window, w, h);
+    win::HGDIOBJ old = win::SelectObject(memory, win::ToObj(bitmap));
+    win::BitBlt(memory, 0, 0, w, h, window, 0, 0, win::SRCCOPY);
+    if (builder->GetComboBox()->GetDroppedDown()) {
+      win::HWND popup = builder->GetComboBox()->GetPopupWindow()->GetHandle();
+      win::RECT r{};
+      win::GetWindowRect(popup, &r);
+      const TPoint at = builder->ScreenToClient(TPoint(r.Left, r.Top));
+      win::HDC list = win::GetDC(popup);
+      win::BitBlt(memory, at.X, at.Y, r.Right - r.Left, r.Bottom - r.Top, list, 0, 0, win::SRCCOPY);
+      win::ReleaseDC(popup, list);
+    }
+    win::SelectObject(memory, old);
+    EXPECT_TRUE(win::SaveBitmapPng(bitmap, "snapshots/filter-" + ALook + "-" + AState + ".png"));
+    win::DeleteObject(win::ToObj(bitmap));
+    win::DeleteDC(memory);
+    win::ReleaseDC(source, window);
+  }
+  TColor PixelAt(TPoint P) {
+    win::HDC dc = win::GetDC(builder->GetHandle());
+    const TColor color = static_cast<TColor>(win::GetPixel(dc, P.X, P.Y));
+    win::ReleaseDC(builder->GetHandle(), dc);
+    return color;
+  }
+  void MoveTo(TPoint P) {
+    win::test::MouseMove(builder->GetHandle(), P);
+    Pump();
+  }
+};
+
+TEST_F(FilterSnapshots, GroupsConditionsValuesAndEditorsInEveryLook) {
+  const Look looks[] = {{"flat", lfFlat, false},
+                        {"standard", lfStandard, false},
+                        {"ultraflat", lfUltraFlat, false},
+                        {"office11", lfOffice11, false},
+                        {"native", lfUltraFlat, true}};
+  form->Show();
+  Pump();
+  for (const Look& look : looks) {
+    SCOPED_TRACE(look.Name);
+    builder->GetLookAndFeel()->SetKind(look.Kind);
+    builder->GetLookAndFeel()->SetNativeStyle(look.Native);
+    builder->SetLinkComponent(target);
+    FindRows();
+    builder->SetShowLevelLines(true);
+    builder->SetFocus();
+    MoveTo(TPoint(-20, -20));
+    // The hot value: the second value of the list.
+    const TRect hot = list->GetValues()->GetValue(1)->ValueRect;
+    MoveTo(cxRectCenter(hot));
+    Snapshot(look.Name, "hot");
+    const TRect hotNow = list->GetValues()->GetValue(1)->ValueRect;
+    EXPECT_GE(hotNow.Width(), builder->GetViewInfo()->GetMinValueWidth()) << "a hot value is at least 12 zeros wide";
+    EXPECT_EQ(ColorToRGB(PixelAt(TPoint(hotNow.Right - 3, hotNow.Top + 3))), ColorToRGB(clWindow));
+    const TRect plain = between->GetValues()->GetValue(0)->ValueRect;
+    EXPECT_LT(plain.Width(), builder->GetViewInfo()->GetMinValueWidth());
+
+    // The focused value with its editor open.
+    win::test::Click(builder->GetHandle(), cxRectCenter(text->GetValues()->GetValue(0)->ValueRect), 1);
+    Pump();
+    ASSERT_NE(builder->GetValueEditor(), nullptr);
+    Snapshot(look.Name, "editing");
+    Press(win::VK_ESCAPE);
+
+    // The drop-down list of operators open.
+    win::test::Click(builder->GetHandle(), cxRectCenter(between->OperatorRect), 1);
+    Pump();
+    EXPECT_TRUE(builder->GetComboBox()->GetDroppedDown());
+    Snapshot(look.Name, "dropped");
+    Press(win::VK_ESCAPE);
+    Press(win::VK_ESCAPE);
+
+    // Level lines off: the checker is gone from the nested rows.
+    builder->SetShowLevelLines(false);
+    MoveTo(TPoint(-20, -20));
+    Snapshot(look.Name, "nolines");
+    builder->SetShowLevelLines(true);
+
+    builder->SetLinkComponent(nullptr);
+    Snapshot(look.Name, "disabled");
+  }
+}
+
+}  // namespace
