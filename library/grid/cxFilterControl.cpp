@@ -41,6 +41,7 @@ TcxCustomFilterControl::TcxCustomFilterControl(TComponent* AOwner) : TcxControl(
   SetColor(clBtnFace);
   SetParentColor(false);
   SetTabStop(false);
+  SetKeys({kArrows, kChars});
   for (int i = 0; i < 4; ++i) {
     FFonts[i] = New<TFont>();
     FFonts[i]->OnChange = TNotifyEvent::Bind<&TcxCustomFilterControl::FontHolderChanged>(this);

@@ -1,0 +1,164 @@
+// The filter builder driven as a person drives it: keys, clicks, the
+// action menu and the drop-down list build a filter, value editors store
+// on Enter and restore on Escape, Ctrl+Delete removes, applying filters
+// the control; without a link nothing opens.
+#include "library/grid/FilterControlSession.h"
+
+#include "library/editors/core/cxComboBox.h"
+#include "library/editors/core/cxCustomEdit.h"
+#include "library/editors/core/cxEditPopupWindow.h"
+#include "platform/forms/Menus.h"
+
+using namespace grid_test;
+using Names = std::vector<std::string>;
+
+namespace {
+
+class FilterInput : public FilterSession {
+ protected:
+  void SetUp() override {
+    FilterSession::SetUp();
+    form->Show();
+    Pump();
+    builder->SetFocus();
+    Pump();
+  }
+  void ClickAt(const TRect& R) {
+    win::test::Click(builder->GetHandle(), cxRectCenter(R), 1);
+    Pump();
+  }
+  TcxComboBox* Combo() { return builder->GetComboBox(); }
+};
+
+TEST_F(FilterInput, KeysAndClicksBuildAFilterThatTheControlApplies) {
+  // Insert on the root adds a condition on the first item, its item text
+  // focused.
+  Press(win::VK_INSERT);
+  ASSERT_EQ(Rows(), (Names{"0:G AND", "1:C Name like [null|]"}));
+  auto* condition = Condition(1);
+  EXPECT_EQ(builder->GetFocusInfo().HitTest, cxfc::fhtItem);
+
+  // Enter opens the list of items over the item text; Down and Space take
+  // "Count" (Space closes like Enter and types nothing). A number item
+  // starts with "equals", the operator focused.
+  Press(win::VK_RETURN);
+  ASSERT_TRUE(Combo()->GetDroppedDown());
+  EXPECT_EQ(builder->GetState(), fcsSelectingItem);
+  EXPECT_EQ(static_cast<TcxComboBoxProperties*>(Combo()->GetProperties())->GetDropDownRows(), 5);
+  Press(win::VK_DOWN);
+  Press(win::VK_SPACE);
+  EXPECT_FALSE(Combo()->GetDroppedDown());
+  EXPECT_EQ(builder->GetState(), fcsNormal);
+  EXPECT_EQ(Rows(), (Names{"0:G AND", "1:C Count equals [null|]"}));
+  EXPECT_EQ(builder->GetFocusInfo().HitTest, cxfc::fhtOperator);
+
+  // A click on the operator opens the operators; "between" is eight down.
+  ClickAt(condition->OperatorRect);
+  ASSERT_TRUE(Combo()->GetDroppedDown());
+  for (int i = 0; i < 8; ++i) Press(win::VK_DOWN);
+  Press(win::VK_RETURN);
+  EXPECT_EQ(condition->Operator, fcoBetween);
+  EXPECT_EQ(builder->GetFocusInfo().HitTest, cxfc::fhtValue);
+  EXPECT_EQ(builder->GetFocusInfo().ValueIndex, 0);
+
+  // Typing on a value opens its editor with the key; Enter stores.
+  Type("13");
+  ASSERT_NE(builder->GetValueEditor(), nullptr);
+  EXPECT_EQ(builder->GetState(), fcsSelectingValue);
+  Press(win::VK_RETURN);
+  EXPECT_EQ(builder->GetValueEditor(), nullptr);
+  EXPECT_TRUE(builder->Focused());
+  Press(win::VK_RIGHT);
+  EXPECT_EQ(builder->GetFocusInfo().ValueIndex, 1);
+  EXPECT_EQ(builder->GetFocusInfo().HitTest, cxfc::fhtValue);
+  Type("3");
+  Press(win::VK_RETURN);
+  EXPECT_EQ(Rows(), (Names{"0:G AND", "1:C Count between [13|13] [3|3]"}));
+
+  // Escape restores the value the editor opened with.
+  Type("99");
+  Press(win::VK_ESCAPE);
+  EXPECT_EQ(builder->GetValueEditor(), nullptr);
+  EXPECT_EQ(Rows(), (Names{"0:G AND", "1:C Count between [13|13] [3|3]"}));
+
+  // The action menu of the row adds a group (with a condition); its item
+  // takes "Ratio" from the list, "is greater than" and 2.
+  builder->SetFocusedRow(condition);
+  forms::test::PickMenuItem("Add &Group");
+  ClickAt(condition->ButtonRect);
+  ASSERT_EQ(builder->GetRowCount(), 4);
+  auto* inner = Condition(3);
+  ClickAt(inner->ItemRect);
+  Press(win::VK_DOWN);
+  Press(win::VK_DOWN);
+  Press(win::VK_RETURN);
+  ClickAt(inner->OperatorRect);
+  for (int i = 0; i < 4; ++i) Press(win::VK_DOWN);
+  Press(win::VK_RETURN);
+  Type("2");
+  Press(win::VK_RETURN);
+  // A third condition in the group, removed again with Ctrl+Delete from
+  // its value editor.
+  Press(win::VK_INSERT);
+  ASSERT_EQ(builder->GetRowCount(), 5);
+  Press(win::VK_RIGHT);
+  Press(win::VK_RIGHT);
+  Type("x");
+  ASSERT_NE(builder->GetValueEditor(), nullptr);
+  Chord(win::VK_CONTROL, win::VK_DELETE);
+  EXPECT_EQ(builder->GetValueEditor(), nullptr);
+  EXPECT_EQ(Rows(), (Names{"0:G AND", "1:C Count between [13|13] [3|3]", "1:G AND",
+                           "2:C Ratio is greater than [2|2]"}));
+
+  // Applying: Count 3..13 and Ratio > 2: gamma (13, 9.0) and alfalfa is
+  // 1.5; beta 0.5; delta (7, 7.5).
+  builder->ApplyFilter();
+  EXPECT_EQ(target->Visible(), (Names{"gamma", "delta"}));
+
+  // The root's menu offers "Clear &All" behind a line; it clears.
+  builder->SetFocusedRow(builder->GetRoot());
+  forms::test::PickMenuItem("Clear &All");
+  ClickAt(builder->GetRoot()->ButtonRect);
+  EXPECT_EQ(Rows(), (Names{"0:G AND"}));
+  ASSERT_FALSE(forms::test::PopupMenuLog().empty());
+  EXPECT_EQ(forms::test::PopupMenuLog().back().Items,
+            (std::vector<AnsiString>{"Add Condition", "Add Group", "-", "Clear All"}));
+  // On an empty root neither the line nor the fourth item shows.
+  forms::test::DismissMenu();
+  ClickAt(builder->GetRoot()->ButtonRect);
+  EXPECT_EQ(forms::test::PopupMenuLog().back().Items, (std::vector<AnsiString>{"Add Condition", "Add Group"}));
+  EXPECT_EQ(builder->GetState(), fcsNormal);
+}
+
+TEST_F(FilterInput, RemovingARowTakesItsChainOfSingleChildGroupsAndNothingOpensWithoutALink) {
+  builder->AddCondition(nullptr);
+  builder->AddGroup();
+  builder->AddGroup();
+  ASSERT_EQ(Rows(), (Names{"0:G AND", "1:C Name like [null|]", "1:G AND", "2:C Name like [null|]", "2:G AND",
+                           "3:C Name like [null|]"}));
+  // The condition of the innermost group: its group has one child, but
+  // the group above has two, so only the innermost group goes.
+  builder->SetFocusedRow(builder->GetRow(5));
+  Chord(win::VK_CONTROL, win::VK_DELETE);
+  EXPECT_EQ(Rows(), (Names{"0:G AND", "1:C Name like [null|]", "1:G AND", "2:C Name like [null|]"}));
+  EXPECT_EQ(builder->GetFocusedRow(), builder->GetRow(3));
+  // Now the last condition is alone in its group: both go.
+  builder->SetFocusedRow(builder->GetRow(3));
+  Chord(win::VK_CONTROL, win::VK_DELETE);
+  EXPECT_EQ(Rows(), (Names{"0:G AND", "1:C Name like [null|]"}));
+
+  // Without a link: disabled, Insert adds nothing, no list or menu opens.
+  builder->SetLinkComponent(nullptr);
+  EXPECT_EQ(Rows(), (Names{"0:G AND"}));
+  Press(win::VK_INSERT);
+  EXPECT_EQ(builder->GetRowCount(), 1);
+  const size_t menus = forms::test::PopupMenuLog().size();
+  ClickAt(builder->GetRoot()->ButtonRect);
+  ClickAt(builder->GetRoot()->BoolOperatorRect);
+  EXPECT_EQ(forms::test::PopupMenuLog().size(), menus);
+  EXPECT_FALSE(Combo()->GetDroppedDown());
+  EXPECT_EQ(builder->GetRoot()->ButtonState, cxbsDisabled);
+  EXPECT_EQ(builder->GetViewInfo()->GetAddConditionButtonState(), cxbsDisabled);
+}
+
+}  // namespace
