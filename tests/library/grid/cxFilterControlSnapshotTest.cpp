@@ -7,6 +7,8 @@
 // asserted here.
 #include "library/grid/FilterControlSession.h"
 
+#include <algorithm>
+
 #include "library/editors/core/cxComboBox.h"
 #include "library/editors/core/cxCustomEdit.h"
 #include "library/editors/core/cxEditPopupWindow.h"
@@ -100,6 +102,15 @@ class FilterSnapshots : public ThemeInstalled, public FilterSession {
     win::ReleaseDC(builder->GetHandle(), dc);
     return color;
   }
+  // Pixels of the level-line column of a nested row (its top half) that
+  // show the dark checker colour.
+  int DarkDots(cxfc::TcxCustomRowViewInfo* ARow) {
+    const Integer x = ARow->GetParent()->ButtonRect.Left + ARow->ButtonRect.Width() / 2;
+    int dark = 0;
+    for (Integer y = ARow->RowRect.Top; y < ARow->RowRect.Top + ARow->RowRect.Height() / 2; ++y)
+      if (ColorToRGB(PixelAt(TPoint(x, y))) == ColorToRGB(cl3DDkShadow)) ++dark;
+    return dark;
+  }
   void MoveTo(TPoint P) {
     win::test::MouseMove(builder->GetHandle(), P);
     Pump();
@@ -127,6 +138,8 @@ TEST_F(FilterSnapshots, GroupsConditionsValuesAndEditorsInEveryLook) {
     const TRect hot = list->GetValues()->GetValue(1)->ValueRect;
     MoveTo(cxRectCenter(hot));
     Snapshot(look.Name, "hot");
+    EXPECT_GE(DarkDots(between), between->RowRect.Height() / 2 / 2 - 1) << "a dotted level line";
+    EXPECT_FALSE(list->GetValues()->AddButtonRect.Width() <= 0) << "the in-list's + button";
     const TRect hotNow = list->GetValues()->GetValue(1)->ValueRect;
     EXPECT_GE(hotNow.Width(), builder->GetViewInfo()->GetMinValueWidth()) << "a hot value is at least 12 zeros wide";
     EXPECT_EQ(ColorToRGB(PixelAt(TPoint(hotNow.Right - 3, hotNow.Top + 3))), ColorToRGB(clWindow));
@@ -152,10 +165,26 @@ TEST_F(FilterSnapshots, GroupsConditionsValuesAndEditorsInEveryLook) {
     builder->SetShowLevelLines(false);
     MoveTo(TPoint(-20, -20));
     Snapshot(look.Name, "nolines");
+    EXPECT_EQ(DarkDots(between), 0);
     builder->SetShowLevelLines(true);
 
     builder->SetLinkComponent(nullptr);
     Snapshot(look.Name, "disabled");
+    // Embossed: the root's caption in the shadow grey (never the black of
+    // an enabled text) over a highlight copy lighter than the face.
+    const TRect caption = builder->GetRoot()->CaptionRect;
+    auto sum = [](TColor c) { return (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF); };
+    const int face = sum(ColorToRGB(builder->GetColor()));
+    int darkest = 3 * 255, lighter = 0;
+    for (Integer y = caption.Top; y < caption.Bottom; ++y)
+      for (Integer x = caption.Left; x < caption.Right; ++x) {
+        const int c = sum(ColorToRGB(PixelAt(TPoint(x, y))));
+        darkest = std::min(darkest, c);
+        lighter += c > face + 30;
+      }
+    EXPECT_GE(darkest, 3 * 0x70) << "no black text";
+    EXPECT_LT(darkest, face - 60) << "the shadow copy";
+    EXPECT_GT(lighter, 10) << "the highlight copy";
   }
 }
 

@@ -9,6 +9,7 @@
 #include "library/grid/cxFilterControlStrs.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/OsEdge.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 using namespace grid_test;
@@ -210,9 +211,52 @@ TEST_F(FilterFiles, BadFilesChangeNothingAndSavingNeverTruncatesTheOldFile) {
   ms.SetPosition(0);
   EXPECT_THROW(builder->LoadFromStream(&ms), EcxFilterControlError);
 
-  // Saving into a folder that is not there fails and says so.
+  // Saving into a folder that is not there fails and says so; a save that
+  // runs out of room (a full disk) reports it and the old file stays whole.
   builder->SetLinkComponent(target);
   EXPECT_THROW(builder->SaveToFile(Path("missing/x.flt")), EFCreateError);
+  builder->SaveToFile(Path("kept.flt"));
+  std::string old;
+  bool missing = false;
+  ASSERT_TRUE(orv::os::ReadWholeFile(Path("kept.flt"), old, missing));
+  Add(builder->GetRoot(), 0, fcoInList, {Variant("a long value"), Variant("another long value"), Variant("more")});
+  {
+    FileSizeLimit limit(old.size() + 4);
+    EXPECT_THROW(builder->SaveToFile(Path("kept.flt")), EFCreateError);
+  }
+  std::string now;
+  ASSERT_TRUE(orv::os::ReadWholeFile(Path("kept.flt"), now, missing));
+  EXPECT_EQ(now, old);
+}
+
+TEST_F(FilterFiles, AFailedRebuildKeepsRowsAndFocusAndTheTopRowNeverLeavesItsRange) {
+  auto* first = Add(builder->GetRoot(), 1, fcoEqual, {Variant(7)});
+  Add(builder->GetRoot(), 2, fcoLess, {Variant(3.5)});
+  builder->SetFocusedRow(first);
+  const Names rows = Rows();
+  // Criteria whose second condition names an item the control does not
+  // have: nothing of it shows, the focus stays.
+  TcxFilterControlCriteria* criteria = builder->GetCriteria();
+  criteria->Clear();
+  criteria->AddItem(target->GetItem(0), foEqual, Variant("beta"), "beta");
+  criteria->AddItem(form, foEqual, Variant(1), "1");
+  EXPECT_THROW(builder->BuildFromCriteria(), EcxFilterControlError);
+  EXPECT_EQ(Rows(), rows);
+  EXPECT_EQ(builder->GetFocusedRow(), first);
+
+  // The top row: while nothing is laid out it stays 0 (no row height to
+  // divide by); when every row fits, its upper bound is 0, never below.
+  auto* unlaid = New<TcxFilterControl>(nullptr);
+  unlaid->SetTopVisibleRow(5);
+  EXPECT_EQ(unlaid->GetTopVisibleRow(), 0);
+  unlaid->Free();
+  form->Show();
+  Pump();
+  ASSERT_GT(builder->GetViewInfo()->GetRowHeight(), 0);
+  builder->SetTopVisibleRow(2);
+  EXPECT_EQ(builder->GetTopVisibleRow(), 0);
+  builder->SetTopVisibleRow(-3);
+  EXPECT_EQ(builder->GetTopVisibleRow(), 0);
 }
 
 }  // namespace
