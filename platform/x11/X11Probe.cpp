@@ -39,14 +39,15 @@ std::string FindProgram(const char* name) {
 
 std::string FindXvfb() { return FindProgram("Xvfb"); }
 
-int Spawn(const std::string& program, std::vector<std::string> args, char** env, int closeInChild = -1) {
+int Spawn(const std::string& program, std::vector<std::string> args, char** env, int closeInChild = -1,
+          bool keepErrors = false) {
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  if (!keepErrors) posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   if (closeInChild >= 0) posix_spawn_file_actions_addclose(&actions, closeInChild);
   pid_t pid = 0;
   int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), env);
@@ -97,6 +98,28 @@ Xvfb::Xvfb() {
 }
 
 Xvfb::~Xvfb() { Stop(pid_); }
+
+Program::Program(const std::string& display, std::vector<std::string> args) {
+  if (args.empty()) return;
+  std::string program = args[0].find('/') == std::string::npos ? FindProgram(args[0].c_str()) : args[0];
+  if (program.empty()) return;
+  std::vector<std::string> vars;
+  for (char** e = environ; *e; ++e)
+    if (std::strncmp(*e, "DISPLAY=", 8) != 0) vars.emplace_back(*e);
+  vars.push_back("DISPLAY=" + display);
+  std::vector<char*> env;
+  for (auto& v : vars) env.push_back(v.data());
+  env.push_back(nullptr);
+  // What it reports (a sanitizer's findings among them) shows in the log.
+  pid_ = Spawn(program, std::move(args), env.data(), -1, true);
+}
+
+Program::~Program() { Stop(pid_); }
+
+bool Program::Running() {
+  if (pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == pid_) pid_ = -1;
+  return pid_ > 0;
+}
 
 bool WindowManager::Installed() { return !FindProgram("openbox").empty(); }
 

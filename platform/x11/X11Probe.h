@@ -48,6 +48,21 @@ class WindowManager {
   std::string home_;
 };
 
+// A program started on a display as a user starts one (its first word
+// found on PATH unless it is a path), stopped by its pid when the object
+// goes. Running() is false when it could not be started or has ended.
+class Program {
+ public:
+  Program(const std::string& display, std::vector<std::string> args);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+  bool Running();
+
+ private:
+  int pid_ = -1;
+};
+
 class Probe {
  public:
   explicit Probe(const std::string& display);

@@ -64,6 +64,28 @@ bool NeverActivates(const SurfaceOptions& o) {
   return o.popup && (o.style & WS_CAPTION) != WS_CAPTION && (o.exStyle & WS_EX_TOOLWINDOW);
 }
 
+// Whether the server attached the segment. It answers a failure only with
+// an error (a server in another IPC namespace finds no such segment, or
+// one it may not read), and every picture put from a segment it does not
+// have would be lost: the windows would stay black. So the answer is
+// awaited here, with a handler of our own for just this request.
+bool attachFailed = false;
+
+int NoteAttachError(Display*, XErrorEvent*) {
+  attachFailed = true;
+  return 0;
+}
+
+bool AttachSegment(Display* dpy, XShmSegmentInfo& segment) {
+  XSync(dpy, False);  // earlier requests' errors go to the usual handler
+  attachFailed = false;
+  auto previous = XSetErrorHandler(NoteAttachError);
+  bool queued = XShmAttach(dpy, &segment) != 0;
+  XSync(dpy, False);
+  XSetErrorHandler(previous);
+  return queued && !attachFailed;
+}
+
 }  // namespace
 
 RECT XRectOf(const Surface& s, const RECT& r) {
@@ -93,8 +115,7 @@ void X11BackEnd::CreateImage(Surface& s) {
       if (addr != reinterpret_cast<void*>(-1)) {
         img->segment.shmaddr = img->ximage->data = static_cast<char*>(addr);
         img->segment.readOnly = False;
-        img->shared = XShmAttach(dpy, &img->segment) != 0;
-        XSync(dpy, False);
+        img->shared = AttachSegment(dpy, img->segment);
         // Marked for removal now: it goes away with the last detach, even if
         // we crash.
         shmctl(img->segment.shmid, IPC_RMID, nullptr);
@@ -106,7 +127,7 @@ void X11BackEnd::CreateImage(Surface& s) {
         img->ximage->data = nullptr;
         XDestroyImage(img->ximage);
         img->ximage = nullptr;
-        shm = false;  // the server cannot reach our memory (a remote display)
+        shm = false;  // the server cannot reach our memory (a remote display, another IPC namespace)
       }
     }
   }
