@@ -69,14 +69,14 @@ void Stop(int& pid) {
 
 bool Xvfb::Installed() { return !FindXvfb().empty(); }
 
-Xvfb::Xvfb() {
+Xvfb::Xvfb(int depth) {
   std::string program = FindXvfb();
   int fds[2];
   if (program.empty() || pipe(fds) != 0) return;
   // The server picks a free display itself and writes its number once it
   // listens, so servers of tests started side by side never share one.
   pid_ = Spawn(program,
-               {program, "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+               {program, "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x" + std::to_string(depth), "-nolisten", "tcp",
                 "-noreset"},
                environ, fds[0]);
   close(fds[1]);
@@ -261,9 +261,12 @@ bool Probe::Capture(unsigned long window, std::vector<std::uint32_t>& pixels, in
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       unsigned long p = XGetPixel(img, x, y);
-      std::uint32_t r = static_cast<std::uint32_t>((p & img->red_mask) >> __builtin_ctzl(img->red_mask));
-      std::uint32_t g = static_cast<std::uint32_t>((p & img->green_mask) >> __builtin_ctzl(img->green_mask));
-      std::uint32_t b = static_cast<std::uint32_t>((p & img->blue_mask) >> __builtin_ctzl(img->blue_mask));
+      // Each field widened or narrowed to 8 bits (a 16-bit screen has 5 and 6).
+      auto channel = [p](unsigned long mask) {
+        const unsigned long v = (p & mask) >> __builtin_ctzl(mask), max = mask >> __builtin_ctzl(mask);
+        return static_cast<std::uint32_t>(max == 255 ? v : (v * 255 + max / 2) / max);
+      };
+      std::uint32_t r = channel(img->red_mask), g = channel(img->green_mask), b = channel(img->blue_mask);
       pixels[static_cast<std::size_t>(y) * width + x] = (r << 16) | (g << 8) | b;
     }
   XDestroyImage(img);

@@ -18,7 +18,8 @@ namespace win::x11 {
 // object goes. Running() is false when Xvfb is missing or did not come up.
 class Xvfb {
  public:
-  Xvfb();
+  // depth: bits per pixel of its screen (24; 16 as on many remote desktops).
+  explicit Xvfb(int depth = 24);
   ~Xvfb();
   Xvfb(const Xvfb&) = delete;
   Xvfb& operator=(const Xvfb&) = delete;
