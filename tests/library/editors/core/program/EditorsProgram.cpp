@@ -22,18 +22,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/UnitStartup.h"
 #include "platform/x11/BackEndChoice.h"
-
-namespace {
-
-template <class T>
-T* Place(TWinControl* parent, TRect bounds) {
-  T* c = New<T>(parent);
-  c->SetBoundsRect(bounds);
-  c->SetParent(parent);
-  return c;
-}
-
-}  // namespace
+#include "tests/support/PlaceControl.h"
 
 int main() {
   win::StartDefaultBackEnd();
