@@ -6,11 +6,13 @@
 // date must each come up painted, not as black rectangles; also when the
 // program runs in an IPC namespace of its own, where the server cannot
 // reach the program's shared memory, and on a 16-bit screen, whose only
-// 32-bit visual has an alpha channel. The screens go to X11Program*.png.
+// 32-bit visual has an alpha channel, and under openbox (skipped, saying
+// so, where it is missing). The screens go to X11Program*.png.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -108,9 +110,14 @@ class X11Program : public ::testing::Test {
 
   // Starts the program with `launcher` in front of it and walks through
   // its windows, each required to show its own colours.
-  void Play(std::vector<std::string> launcher, const std::string& sheet, int depth = 24) {
+  void Play(std::vector<std::string> launcher, const std::string& sheet, int depth = 24, bool framed = false) {
     x11::Xvfb server(depth);
     ASSERT_TRUE(server.Running()) << "Xvfb did not start";
+    std::unique_ptr<x11::WindowManager> openbox;
+    if (framed) {
+      openbox = std::make_unique<x11::WindowManager>(server.Display());
+      ASSERT_TRUE(openbox->Running()) << "openbox did not take over the display";
+    }
     x11::Probe probe(server.Display());
     ASSERT_TRUE(probe.Connected());
     launcher.push_back(ORV_EDITORS_PROGRAM);
@@ -184,5 +191,12 @@ TEST_F(X11Program, AlsoWhereTheServerCannotReachItsSharedMemory) {
 }
 
 TEST_F(X11Program, AlsoOnASixteenBitScreen) { Play({}, "X11Program16", 16); }
+
+TEST_F(X11Program, AlsoUnderOpenbox) {
+  if (!x11::WindowManager::Installed())
+    GTEST_SKIP() << "openbox is not installed: the program under a window manager is not checked (scripts/setup "
+                    "installs the openbox package)";
+  Play({}, "X11ProgramOpenbox", 24, true);
+}
 
 }  // namespace
