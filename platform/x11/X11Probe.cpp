@@ -351,6 +351,13 @@ void Probe::GiveFocus(unsigned long window) {
   XSync(dpy_, False);
 }
 
+unsigned long Probe::KeyboardFocus() {
+  ::Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(dpy_, &focus, &revert);
+  return focus;
+}
+
 void Probe::Spoil(unsigned long window) {
   GC gc = XCreateGC(dpy_, window, 0, nullptr);
   XSetForeground(dpy_, gc, 0x00FF00FF);

@@ -98,6 +98,8 @@ class Probe {
   void SendDelete(unsigned long window);
   // Moves the keyboard focus as a window manager would on a click.
   void GiveFocus(unsigned long window);
+  // The window that has the keyboard focus (0: none; 1: the pointer's).
+  unsigned long KeyboardFocus();
   // Paints over the window from outside, then has the server ask it to
   // repaint (Expose), as when another window was on top.
   void Spoil(unsigned long window);

@@ -145,7 +145,17 @@ class X11Program : public ::testing::Test {
         // An incomplete date refused by Enter.
         {"message box", {"Tab", "Home", "1", "2", "Return"}, {{kFace, 0.5}}, "Return"},
     };
+    // Keys go where X has the focus: a window manager hands it back to the
+    // form a moment after a popup or a box goes, and keys typed before that
+    // reach no window (as a person's would).
+    auto formHasFocus = [&] {
+      auto deadline = std::chrono::steady_clock::now() + 10s;
+      while (probe.FrameOf(probe.KeyboardFocus()) != form && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(20ms);
+      return probe.FrameOf(probe.KeyboardFocus()) == form;
+    };
     for (const Step& step : steps) {
+      ASSERT_TRUE(formHasFocus()) << "the form does not have the focus before the " << step.name;
       for (const char* k : step.keys) {
         std::string key = k;
         if (auto plus = key.find('+'); plus != std::string::npos) {
