@@ -82,21 +82,21 @@ bool NeverActivates(const SurfaceOptions& o) {
 // one it may not read), and every picture put from a segment it does not
 // have would be lost: the windows would stay black. So the answer is
 // awaited here, with a handler of our own for just this request.
-bool attachFailed = false;
+bool gAttachFailed = false;
 
 int NoteAttachError(Display*, XErrorEvent*) {
-  attachFailed = true;
+  gAttachFailed = true;
   return 0;
 }
 
 bool AttachSegment(Display* dpy, XShmSegmentInfo& segment) {
   XSync(dpy, False);  // earlier requests' errors go to the usual handler
-  attachFailed = false;
+  gAttachFailed = false;
   auto previous = XSetErrorHandler(NoteAttachError);
   bool queued = XShmAttach(dpy, &segment) != 0;
   XSync(dpy, False);
   XSetErrorHandler(previous);
-  return queued && !attachFailed;
+  return queued && !gAttachFailed;
 }
 
 }  // namespace
