@@ -83,7 +83,8 @@ void TcxRadioButton::SetState(TcxRadioButtonState Value) {
 }
 
 bool TcxRadioButton::IsFocused() {
-  return !GetComponentState().Contains(csDesigning) && HandleAllocated() && Focused();
+  if (GetComponentState().Contains(csDesigning)) return false;
+  return FDrawingItem ? FItemFocused : HandleAllocated() && Focused();
 }
 
 void TcxRadioButton::Invalidate() {
@@ -150,6 +151,8 @@ void TcxRadioButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, 
   TRadioButton::MouseUp(Button, Shift, X, Y);
   FShiftState = Shift;
   UpdateState(ButtonTocxButton(Button), Shift, TPoint(X, Y));
+  // The window let the mouse go: the pointer's leaving is watched again.
+  if (HandleAllocated() && FState == rbsHot) BeginMouseTracking(this, GetClientRect(), this);
 }
 
 void TcxRadioButton::MouseMove(TShiftState Shift, Integer X, Integer Y) {
@@ -244,6 +247,10 @@ void TcxRadioButton::CNDrawItem(TMessage& Message) {
   auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
   if (!item) return;
   FControlCanvas->SetHandle(item->hDC);
+  // The window tells the focus it draws: while it loses the focus it
+  // draws itself without.
+  auto focus = orv::TempValue(FItemFocused, (item->itemState & ODS_FOCUS) != 0);
+  auto drawing = orv::TempValue(FDrawingItem, true);
   orv::ScopeExit detach([this] { FControlCanvas->SetHandle(nullptr); });
   Paint();
 }

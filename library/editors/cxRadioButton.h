@@ -32,7 +32,8 @@ class TcxRadioButton : public TRadioButton, public IcxMouseTrackingCaller, publi
   void SetTransparent(bool Value);
   // Where the glyph was last painted.
   const TRect& GetGlyphRect() const { return FGlyphRect; }
-  // False while designing, else whether the window holds the focus.
+  // False while designing, else whether the window holds the focus (while
+  // it draws an item, the focus the item is drawn with).
   bool IsFocused();
   // The canvas of the window, or of the item being drawn.
   TcxCanvas* GetCanvas() const { return FCanvas; }
@@ -121,4 +122,6 @@ class TcxRadioButton : public TRadioButton, public IcxMouseTrackingCaller, publi
   bool FTransparent = false;
   TRect FGlyphRect{};
   TShiftState FShiftState;
+  bool FDrawingItem = false;
+  bool FItemFocused = false;
 };

@@ -13,6 +13,7 @@
 #include "library/editors/core/cxEditViewInfo.h"
 #include "library/foundation/PainterCanvas.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/win/Focus.h"
 #include "platform/win/OwnerDraw.h"
 #include "platform/rtl/Owned.h"
 
@@ -99,6 +100,7 @@ inline void DrawItemInto(TWinControl* AControl, TcxCanvas* ACanvas, TPoint P) {
   item.CtlType = win::ODT_BUTTON;
   item.itemAction = win::ODA_DRAWENTIRE;
   item.hwndItem = AControl->HandleAllocated() ? AControl->GetHandle() : nullptr;
+  if (item.hwndItem && win::GetFocus() == item.hwndItem) item.itemState |= win::ODS_FOCUS;
   item.hDC = dc;
   item.rcItem = win::RECT{0, 0, AControl->GetWidth(), AControl->GetHeight()};
   AControl->Perform(win::CN_DRAWITEM, 0, reinterpret_cast<win::LPARAM>(&item));
