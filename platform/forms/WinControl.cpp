@@ -650,12 +650,14 @@ void TWinControl::GetChildren(TGetChildProc Proc, TComponent* Root) {
 void TWinControl::FlipChildren(bool AllLevels) {
   if (FControls.empty()) return;
   const Integer width = GetClientRect().Right;
-  DisableAlign();
+  // Each child is placed at once: the anchors take the distances of the
+  // new place, which a held alignment would not let them see.
   for (TControl* c : FControls) {
     if (c->GetAlign() == alLeft)
       c->SetAlign(alRight);
     else if (c->GetAlign() == alRight)
       c->SetAlign(alLeft);
+    c->SetLeft(width - c->GetLeft() - c->GetWidth());
     TAnchors anchors = c->GetAnchors();
     if (anchors.Contains(akLeft) != anchors.Contains(akRight)) {
       const bool left = anchors.Contains(akLeft);
@@ -663,10 +665,8 @@ void TWinControl::FlipChildren(bool AllLevels) {
       anchors += left ? akRight : akLeft;
       c->SetAnchors(anchors);
     }
-    c->SetLeft(width - c->GetLeft() - c->GetWidth());
     if (auto* child = dynamic_cast<TWinControl*>(c); child && AllLevels) child->FlipChildren(true);
   }
-  EnableAlign();
 }
 
 void TWinControl::SetChildOrder(TComponent* Child, Integer Order) {
