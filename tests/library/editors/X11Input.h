@@ -20,11 +20,15 @@ struct X11Input {
     }
     win::test::PumpUntilIdle();
   }
-  // A left click at P in AControl's client coordinates.
-  void Click(TControl* AControl, TPoint P) {
+  // The pointer to P in AControl's client coordinates.
+  void MoveTo(TControl* AControl, TPoint P) {
     const TPoint s = AControl->ClientToScreen(P);
     probe->MovePointer(s.X, s.Y);
     Settle(3);
+  }
+  // A left click there.
+  void Click(TControl* AControl, TPoint P) {
+    MoveTo(AControl, P);
     probe->Button(1, true);
     Settle(3);
     probe->Button(1, false);
