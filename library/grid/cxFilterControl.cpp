@@ -518,13 +518,19 @@ void TcxCustomFilterControl::DoApplyFilter() {
   if (!target) return;
   BuildFromRows();
   // Whatever the link or the handler did, the rows show what the link
-  // really holds afterwards.
-  orv::ScopeExit reread([this, target] {
+  // really holds afterwards, also when one of them raised.
+  auto reread = [this, target] {
     if (target != FCriteria) FCriteria->AssignItems(target);
     BuildFromCriteria();
-  });
-  if (target != FCriteria) target->AssignItems(FCriteria);
-  if (OnApplyFilter) OnApplyFilter(this);
+  };
+  try {
+    if (target != FCriteria) target->AssignItems(FCriteria);
+    if (OnApplyFilter) OnApplyFilter(this);
+  } catch (...) {
+    reread();
+    throw;
+  }
+  reread();
 }
 
 AnsiString TcxCustomFilterControl::GetFilterCaption() {
