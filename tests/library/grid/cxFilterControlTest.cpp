@@ -77,6 +77,19 @@ TEST_F(FilterModel, EachOperatorStoresItsValuesAndTextsAndTheControlFiltersExact
   EXPECT_EQ(rows, Rows());
   second->ApplyFilter();
   EXPECT_EQ(target->Visible(), (Names{"beta", "alfalfa", "delta"}));
+
+  // A handler that raises: the control keeps what it took, and the rows
+  // show what the control holds.
+  struct Refuser : TObject {
+    void Refuse(TObject*) { throw Exception("refused"); }
+  } refuser;
+  builder->OnApplyFilter = TNotifyEvent::Bind<&Refuser::Refuse>(&refuser);
+  builder->SetFocusedRow(builder->GetRow(5));
+  builder->RemoveRow();
+  EXPECT_THROW(builder->ApplyFilter(), Exception);
+  EXPECT_EQ(Rows(), (Names{"0:G AND", "1:C Count between [3|3] [13|13]", "1:C Name is not blank", "1:G OR",
+                           "2:C Name like [al%|al%]"}));
+  EXPECT_EQ(target->Visible(), (Names{"alfalfa"}));
 }
 
 TEST_F(FilterModel, BlankTextsOfNullAndEmptyValuesAndTheOperatorsOffered) {
