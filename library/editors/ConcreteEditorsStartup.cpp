@@ -2,11 +2,15 @@
 
 #include "library/editors/core/EditorsStartup.h"
 #include "library/editors/cxCheckBox.h"
+#include "library/editors/cxCurrencyEdit.h"
 #include "library/editors/cxSpinEdit.h"
+#include "library/editors/cxTimeEdit.h"
 #include "platform/forms/UnitStartup.h"
 
 void RegisterConcreteEditorUnits() {
   RegisterEditorUnits();
   RegisterUnit("cxSpinEdit", &cxSpinEditInitialize, &cxSpinEditFinalize);
   RegisterUnit("cxCheckBox", &cxCheckBoxInitialize, &cxCheckBoxFinalize);
+  RegisterUnit("cxTimeEdit", &cxTimeEditInitialize, &cxTimeEditFinalize);
+  RegisterUnit("cxCurrencyEdit", &cxCurrencyEditInitialize, &cxCurrencyEditFinalize);
 }
