@@ -3,6 +3,7 @@
 #include "library/editors/core/EditorsStartup.h"
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxCurrencyEdit.h"
+#include "library/editors/cxDateEdit.h"
 #include "library/editors/cxSpinEdit.h"
 #include "library/editors/cxTimeEdit.h"
 #include "platform/forms/UnitStartup.h"
@@ -13,4 +14,5 @@ void RegisterConcreteEditorUnits() {
   RegisterUnit("cxCheckBox", &cxCheckBoxInitialize, &cxCheckBoxFinalize);
   RegisterUnit("cxTimeEdit", &cxTimeEditInitialize, &cxTimeEditFinalize);
   RegisterUnit("cxCurrencyEdit", &cxCurrencyEditInitialize, &cxCurrencyEditFinalize);
+  RegisterUnit("cxDateEdit", &cxDateEditInitialize, &cxDateEditFinalize);
 }
