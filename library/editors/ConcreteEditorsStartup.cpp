@@ -4,6 +4,8 @@
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxCurrencyEdit.h"
 #include "library/editors/cxDateEdit.h"
+#include "library/editors/cxEditDataRegisteredRepositoryItems.h"
+#include "library/editors/cxEditRepositoryItems.h"
 #include "library/editors/cxSpinEdit.h"
 #include "library/editors/cxTimeEdit.h"
 #include "platform/forms/UnitStartup.h"
@@ -15,4 +17,7 @@ void RegisterConcreteEditorUnits() {
   RegisterUnit("cxTimeEdit", &cxTimeEditInitialize, &cxTimeEditFinalize);
   RegisterUnit("cxCurrencyEdit", &cxCurrencyEditInitialize, &cxCurrencyEditFinalize);
   RegisterUnit("cxDateEdit", &cxDateEditInitialize, &cxDateEditFinalize);
+  RegisterUnit("cxEditRepositoryItems", &cxEditRepositoryItemsInitialize, &cxEditRepositoryItemsFinalize);
+  RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,
+               &cxEditDataRegisteredRepositoryItemsFinalize);
 }

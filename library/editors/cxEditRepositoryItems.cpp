@@ -1,0 +1,43 @@
+#include "library/editors/cxEditRepositoryItems.h"
+
+#include <mutex>
+
+#define CX_REGISTER_ITEM(Item) \
+  ORV_REGISTER(Item, ORV_PROP(Name), ORV_PROP(Tag), ORV_EVENT(PropertiesEvents), ORV_PROP(Properties))
+CX_REGISTER_ITEM(TcxEditRepositoryTextItem)
+CX_REGISTER_ITEM(TcxEditRepositoryButtonItem)
+CX_REGISTER_ITEM(TcxEditRepositoryComboBoxItem)
+CX_REGISTER_ITEM(TcxEditRepositoryMaskItem)
+CX_REGISTER_ITEM(TcxEditRepositoryPopupItem)
+CX_REGISTER_ITEM(TcxEditRepositoryDateItem)
+CX_REGISTER_ITEM(TcxEditRepositoryCurrencyItem)
+CX_REGISTER_ITEM(TcxEditRepositorySpinItem)
+CX_REGISTER_ITEM(TcxEditRepositoryCheckBoxItem)
+CX_REGISTER_ITEM(TcxEditRepositoryTimeItem)
+#undef CX_REGISTER_ITEM
+
+namespace {
+Integer RepositoryItemsStartCount = 0;
+}
+
+void cxEditRepositoryItemsInitialize() {
+  if (RepositoryItemsStartCount++ > 0) return;
+  // The streaming registry is the process's: registered once, in the
+  // order of the kinds (image, calculator, memo, image combo box, blob,
+  // most-recently-used, hyperlink and radio group join as they land).
+  static std::once_flag once;
+  std::call_once(once, [] {
+    RegisterClasses({TcxEditRepositoryItem::StaticClass(), TcxEditRepositoryTextItem::StaticClass(),
+                     TcxEditRepositoryButtonItem::StaticClass(), TcxEditRepositoryComboBoxItem::StaticClass(),
+                     TcxEditRepositoryMaskItem::StaticClass(), TcxEditRepositoryPopupItem::StaticClass(),
+                     TcxEditRepositoryDateItem::StaticClass(), TcxEditRepositoryCurrencyItem::StaticClass(),
+                     TcxEditRepositorySpinItem::StaticClass(), TcxEditRepositoryCheckBoxItem::StaticClass(),
+                     TcxEditRepositoryTimeItem::StaticClass()});
+    GroupDescendentsWith(TcxEditRepositoryItem::StaticClass(), TControl::StaticClass());
+    GroupDescendentsWith(TcxEditRepository::StaticClass(), TControl::StaticClass());
+  });
+}
+
+void cxEditRepositoryItemsFinalize() {
+  if (RepositoryItemsStartCount > 0) --RepositoryItemsStartCount;
+}
