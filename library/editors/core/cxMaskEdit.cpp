@@ -551,7 +551,9 @@ void TcxCustomMaskEdit::InternalSetDisplayValue(const Variant& Value) {
 }
 
 void TcxCustomMaskEdit::InternalSetValue(const AnsiString& S) {
-  if (IsMasked()) FMode->SetText(S);
+  // Properties masked from their construction on (the time editor's) are
+  // heard before the editor's mode exists.
+  if (IsMasked() && FMode) FMode->SetText(S);
 }
 
 void TcxCustomMaskEdit::SynchronizeDisplayValue() {
