@@ -360,8 +360,13 @@ void TcxCustomDateEditProperties::ValidateDisplayValue(Variant& DisplayValue, An
       Error = false;
     }
   }
+  // The text of the value the editor holds goes back in place of the
+  // refused one.
   auto restore = [&] {
-    if (edit) DisplayValue = edit->GetDisplayValue();
+    if (!edit) return;
+    Variant shown;
+    PrepareDisplayValue(edit->GetEditValue(), shown, true);
+    DisplayValue = shown;
   };
   // 4. A remaining error puts the editor's text back.
   if (Error) {
@@ -560,6 +565,11 @@ TDateTime TcxCustomDateEdit::GetCurrentDate() {
 }
 
 // ---- the popup ---------------------------------------------------------------------
+
+void TcxCustomDateEdit::PopupWindowKeyDown(Word& Key, TShiftState Shift) {
+  if (FCalendar && (Key == win::VK_RETURN || Key == win::VK_ESCAPE) && !Shift.Contains(ssAlt)) return;
+  TcxCustomPopupEdit::PopupWindowKeyDown(Key, Shift);
+}
 
 void TcxCustomDateEdit::CreatePopupWindow() { TcxCustomPopupEdit::CreatePopupWindow(); }
 

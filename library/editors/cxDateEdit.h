@@ -173,6 +173,9 @@ class TcxCustomDateEdit : public TcxCustomPopupEdit {
   void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool AEditFocused) override;
   void InternalSetEditValue(const Variant& Value, bool AValidateEdit) override;
   void UpdateTextFormatting() override {}
+  // Enter and Escape are the calendar's (and its parts') to handle: they
+  // confirm or cancel what the popup shows.
+  void PopupWindowKeyDown(Word& Key, TShiftState Shift) override;
   // Tab in the popup's date kind: handed to the editor's key handling.
   void PopupCalendarTab(Word& Key, TShiftState Shift) { DoEditKeyDown(Key, Shift); }
   // The date the text shows while it is being typed, else the value's.
