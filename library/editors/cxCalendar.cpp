@@ -605,8 +605,9 @@ void TcxCustomCalendar::PaintDateTimeHeader(TcxCanvas* ACanvas) {
     ACanvas->FillRect(r);
   }
   ACanvas->GetFont()->SetColor(clBtnText);
-  ACanvas->GetBrush()->SetStyle(themed ? bsClear : bsSolid);
+  // The colour first: setting it makes the brush solid again.
   ACanvas->GetBrush()->SetColor(HeaderColor());
+  ACanvas->GetBrush()->SetStyle(themed ? bsClear : bsSolid);
   ACanvas->DrawTexT(GetDateTimeHeaderText(), r, cxAlignCenter | cxSingleLine);
   ACanvas->GetBrush()->SetStyle(bsSolid);
   ACanvas->ExcludeClipRect(FDateTimeHeaderRect);
