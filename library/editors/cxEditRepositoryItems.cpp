@@ -2,8 +2,9 @@
 
 #include <mutex>
 
-#define CX_REGISTER_ITEM(Item) \
-  ORV_REGISTER(Item, ORV_PROP(Name), ORV_PROP(Tag), ORV_EVENT(PropertiesEvents), ORV_PROP(Properties))
+// Name and Tag come published with the component, PropertiesEvents with
+// the base item.
+#define CX_REGISTER_ITEM(Item) ORV_REGISTER(Item, ORV_PROP(Properties))
 CX_REGISTER_ITEM(TcxEditRepositoryTextItem)
 CX_REGISTER_ITEM(TcxEditRepositoryButtonItem)
 CX_REGISTER_ITEM(TcxEditRepositoryComboBoxItem)
