@@ -25,6 +25,7 @@
 #include "library/editors/cxTimeEdit.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Owned.h"
+#include "platform/win/WindowDC.h"
 
 namespace {
 
@@ -148,6 +149,14 @@ void BM_CalendarPaint(benchmark::State& state) {
     calendar->Invalidate();
     calendar->Update();
   }
+  // The frame of today's cell must be on screen: the loop painted.
+  const TRect grid = calendar->GetDayGridRect();
+  bool framed = false;
+  win::HDC dc = win::GetDC(calendar->GetHandle());
+  for (Integer y = grid.Top; y < grid.Bottom && !framed; ++y)
+    for (Integer x = grid.Left; x < grid.Right && !framed; ++x) framed = win::GetPixel(dc, x, y) == 0x000080;
+  win::ReleaseDC(calendar->GetHandle(), dc);
+  if (!framed) state.SkipWithError("the calendar did not paint");
   calendar->Free();
   win::test::PumpUntilIdle();
 }
