@@ -571,8 +571,6 @@ void TcxCustomDateEdit::PopupWindowKeyDown(Word& Key, TShiftState Shift) {
   TcxCustomPopupEdit::PopupWindowKeyDown(Key, Shift);
 }
 
-void TcxCustomDateEdit::CreatePopupWindow() { TcxCustomPopupEdit::CreatePopupWindow(); }
-
 void TcxCustomDateEdit::CreateCalendar() {
   FCalendar = New<TcxPopupCalendar>(this);
   FCalendar->SetEdit(this);
@@ -668,8 +666,7 @@ void TcxCustomDateEdit::DateChange(TObject*) {
   {
     LockChangeEvents(true);
     orv::ScopeExit unlock([this] { LockChangeEvents(false); });
-    TcxCustomPopupEdit::InternalSetEditValue(date == NullDate ? Null() : Variant(TDateTime(date)), false);
-    if (properties->GetKind() == ckDate) FSavedTime = date == NullDate ? 0 : TimePart(date);
+    InternalSetEditValue(date == NullDate ? Null() : Variant(TDateTime(date)), false);
     SetModifiedAfterEnter(true);
     SetInternalDisplayValue(Variant(text));
     SelectAll();

@@ -185,7 +185,6 @@ class TcxCustomDateEdit : public TcxCustomPopupEdit {
   // ---- Introduced ----
   virtual void CreateCalendar();
 
-  void CreatePopupWindow() override;
   void DropDown() override;
   void InitializePopupWindow() override;
   void PopupWindowShowed(TObject* Sender) override;
