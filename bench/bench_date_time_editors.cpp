@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "EditorBenchScreen.h"
+#include "EditorBenchCells.h"
 #include "library/editors/ConcreteEditorsStartup.h"
 #include "library/editors/core/cxDateUtils.h"
 #include "library/editors/core/cxTextEdit.h"
@@ -29,90 +29,12 @@
 
 namespace {
 
-constexpr Integer kCells = 1000;
-constexpr Integer kColumns = 4;
-constexpr Integer kCellWidth = 120;
-constexpr Integer kCellHeight = 18;
+using namespace editor_bench;
 
-// One frame's worth of cells of a properties kind. Value editors get their
-// display text prepared per cell; the text editor takes its value as is.
-class CellFrame {
- public:
-  CellFrame(TcxCustomEditProperties* AProperties, std::vector<Variant> AValues, bool APrepareText)
-      : FProperties(AProperties), FValues(std::move(AValues)), FPrepareText(APrepareText),
-        FStyle(New<TcxEditStyle>(nullptr, true)),
-        FBitmap(cxCreateBitmap(kColumns * kCellWidth, kCells / kColumns * kCellHeight)),
-        FCanvas(FBitmap->GetCanvas()) {
-    FViewData.reset(TcxCustomEditViewDataClass(AProperties->GetViewDataClass())
-                        .Construct<TcxCustomEditProperties*, TcxCustomEditStyle*, bool>(AProperties, FStyle.get(),
-                                                                                        true));
-    FViewData->ContentOffset = TRect(1, 1, 1, 1);
-    for (Integer i = 0; i < kCells; ++i)
-      FInfos.emplace_back(TcxCustomEditViewInfoClass(AProperties->GetViewInfoClass()).Create());
-  }
-  void Paint() {
-    auto* textData = static_cast<TcxCustomTextEditViewData*>(FViewData.get());
-    for (Integer i = 0; i < kCells; ++i) {
-      const Integer column = i % kColumns, row = i / kColumns;
-      const TRect cell(column * kCellWidth, row * kCellHeight, (column + 1) * kCellWidth, (row + 1) * kCellHeight);
-      const Variant& value = FValues[i % FValues.size()];
-      FViewData->CalculateEx(&FCanvas, cell, {-1, -1}, cxmbNone, {}, FInfos[i].get(), false);
-      if (FPrepareText) {
-        Variant display;
-        FProperties->PrepareDisplayValue(value, display, false);
-        textData->DisplayValueToDrawValue(display, FInfos[i].get());
-      } else {
-        FViewData->EditValueToDrawValue(&FCanvas, value, FInfos[i].get());
-      }
-      FInfos[i]->PaintEx(&FCanvas);
-    }
-  }
-
- private:
-  TOwned<TcxCustomEditProperties> FProperties;
-  std::vector<Variant> FValues;
-  bool FPrepareText;
-  TOwned<TcxEditStyle> FStyle;
-  TOwned<TcxCustomEditViewData> FViewData;
-  std::vector<TOwned<TcxCustomEditViewInfo>> FInfos;
-  TOwned<TBitmap> FBitmap;
-  TcxCanvas FCanvas;
-};
-
-void StartUnits() {
-  editor_bench::TheScreen();
-  RegisterConcreteEditorUnits();
-}
-
-double Seconds(std::chrono::steady_clock::time_point AStart) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - AStart).count();
-}
-
-// The kind's frame and, alternately, the text cells' frame, so that both
-// meet the same machine state.
+// Value editors' cells get the display text the data prepares.
 void MeasureAgainstText(benchmark::State& state, TcxCustomEditProperties* AProperties, std::vector<Variant> AValues) {
-  StartUnits();
-  CellFrame frame(AProperties, std::move(AValues), true);
-  CellFrame text(New<TcxTextEditProperties>(nullptr), {Variant("12/10/2008"), Variant("14:05:30"), Variant("$1.50")},
-                 false);
-  double textSeconds = 0, ownSeconds = 0;
-  int textFrames = 0;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    frame.Paint();
-    ownSeconds += Seconds(start);
-    state.PauseTiming();
-    const auto textStart = std::chrono::steady_clock::now();
-    text.Paint();
-    textSeconds += Seconds(textStart);
-    ++textFrames;
-    state.ResumeTiming();
-  }
-  state.counters["per_cell"] = benchmark::Counter(static_cast<double>(state.iterations()) * kCells,
-                                                  benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-  state.counters["text_per_cell"] = benchmark::Counter(textSeconds / textFrames / kCells);
-  state.counters["to_text"] =
-      benchmark::Counter((ownSeconds / static_cast<double>(state.iterations())) / (textSeconds / textFrames));
+  editor_bench::MeasureAgainstText(state, AProperties, std::move(AValues), CellValue::DisplayText,
+                                   {Variant("12/10/2008"), Variant("14:05:30"), Variant("$1.50")});
 }
 
 void BM_DateCells(benchmark::State& state) {
@@ -138,7 +60,7 @@ BENCHMARK(BM_CurrencyCells)->Unit(benchmark::kMillisecond);
 // One whole paint of the calendar on the screen's form: header, day names,
 // 42 days and the buttons' strip.
 void BM_CalendarPaint(benchmark::State& state) {
-  StartUnits();
+  StartConcreteUnits();
   TForm* form = editor_bench::TheScreen().form;
   auto* calendar = New<TcxCalendar>(form);
   calendar->SetParent(form);
@@ -165,7 +87,7 @@ BENCHMARK(BM_CalendarPaint)->Unit(benchmark::kMicrosecond);
 // 10,000 typed dates: plain dates in the locale's form, or smart words
 // with day offsets.
 void ReadDates(benchmark::State& state, bool ASmart) {
-  StartUnits();
+  StartConcreteUnits();
   std::vector<AnsiString> texts;
   for (int i = 0; i < 10000; ++i) {
     if (ASmart)

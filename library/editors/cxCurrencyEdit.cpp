@@ -318,10 +318,7 @@ TClass TcxFilterCurrencyEditHelper::GetFilterEditClass() const { return TcxCurre
 TcxFilterControlOperators TcxFilterCurrencyEditHelper::GetSupportedFilterOperators(TcxCustomEditProperties*,
                                                                                    TcxValueTypeClass,
                                                                                    bool AExtendedSet) const {
-  TcxFilterControlOperators result{fcoEqual,   fcoNotEqual,     fcoLess,   fcoLessEqual,
-                                   fcoGreater, fcoGreaterEqual, fcoBlanks, fcoNonBlanks};
-  if (AExtendedSet) result += TcxFilterControlOperators{fcoBetween, fcoNotBetween, fcoInList, fcoNotInList};
-  return result;
+  return cxFilterOrderedValueOperators(AExtendedSet);
 }
 
 void TcxFilterCurrencyEditHelper::InitializeProperties(TcxCustomEditProperties* AProperties,

@@ -681,12 +681,9 @@ TClass TcxFilterDateEditHelper::GetFilterEditClass() const { return TcxDateEdit:
 TcxFilterControlOperators TcxFilterDateEditHelper::GetSupportedFilterOperators(TcxCustomEditProperties*,
                                                                                TcxValueTypeClass,
                                                                                bool AExtendedSet) const {
-  TcxFilterControlOperators result{fcoEqual,   fcoNotEqual,     fcoLess,   fcoLessEqual,
-                                   fcoGreater, fcoGreaterEqual, fcoBlanks, fcoNonBlanks};
-  if (AExtendedSet) {
-    result += TcxFilterControlOperators{fcoBetween, fcoNotBetween, fcoInList, fcoNotInList};
+  TcxFilterControlOperators result = cxFilterOrderedValueOperators(AExtendedSet);
+  if (AExtendedSet)
     for (Integer op = fcoYesterday; op <= fcoInFuture; ++op) result += static_cast<TcxFilterControlOperator>(op);
-  }
   return result;
 }
 
