@@ -6,6 +6,7 @@
 #include "library/editors/cxDateEdit.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
 #include "library/editors/cxEditRepositoryItems.h"
+#include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
 #include "library/editors/cxTimeEdit.h"
 #include "platform/forms/UnitStartup.h"
@@ -14,6 +15,7 @@ void RegisterConcreteEditorUnits() {
   RegisterEditorUnits();
   RegisterUnit("cxSpinEdit", &cxSpinEditInitialize, &cxSpinEditFinalize);
   RegisterUnit("cxCheckBox", &cxCheckBoxInitialize, &cxCheckBoxFinalize);
+  RegisterUnit("cxRadioGroup", &cxRadioGroupInitialize, &cxRadioGroupFinalize);
   RegisterUnit("cxTimeEdit", &cxTimeEditInitialize, &cxTimeEditFinalize);
   RegisterUnit("cxCurrencyEdit", &cxCurrencyEditInitialize, &cxCurrencyEditFinalize);
   RegisterUnit("cxDateEdit", &cxDateEditInitialize, &cxDateEditFinalize);

@@ -15,6 +15,7 @@ CX_REGISTER_ITEM(TcxEditRepositoryCurrencyItem)
 CX_REGISTER_ITEM(TcxEditRepositorySpinItem)
 CX_REGISTER_ITEM(TcxEditRepositoryCheckBoxItem)
 CX_REGISTER_ITEM(TcxEditRepositoryTimeItem)
+CX_REGISTER_ITEM(TcxEditRepositoryRadioGroupItem)
 #undef CX_REGISTER_ITEM
 
 namespace {
@@ -25,7 +26,7 @@ void cxEditRepositoryItemsInitialize() {
   if (RepositoryItemsStartCount++ > 0) return;
   // The streaming registry is the process's: registered once, in the
   // order of the kinds (image, calculator, memo, image combo box, blob,
-  // most-recently-used, hyperlink and radio group join as they land).
+  // most-recently-used and hyperlink join as they land).
   static std::once_flag once;
   std::call_once(once, [] {
     RegisterClasses({TcxEditRepositoryItem::StaticClass(), TcxEditRepositoryTextItem::StaticClass(),
@@ -33,7 +34,7 @@ void cxEditRepositoryItemsInitialize() {
                      TcxEditRepositoryMaskItem::StaticClass(), TcxEditRepositoryPopupItem::StaticClass(),
                      TcxEditRepositoryDateItem::StaticClass(), TcxEditRepositoryCurrencyItem::StaticClass(),
                      TcxEditRepositorySpinItem::StaticClass(), TcxEditRepositoryCheckBoxItem::StaticClass(),
-                     TcxEditRepositoryTimeItem::StaticClass()});
+                     TcxEditRepositoryTimeItem::StaticClass(), TcxEditRepositoryRadioGroupItem::StaticClass()});
     GroupDescendentsWith(TcxEditRepositoryItem::StaticClass(), TControl::StaticClass());
     GroupDescendentsWith(TcxEditRepository::StaticClass(), TControl::StaticClass());
   });
