@@ -2,16 +2,24 @@
 
 #include "library/editors/core/EditorsStartup.h"
 #include "library/editors/cxCheckBox.h"
+#include "library/editors/cxCurrencyEdit.h"
+#include "library/editors/cxDateEdit.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
+#include "library/editors/cxEditRepositoryItems.h"
 #include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
+#include "library/editors/cxTimeEdit.h"
 #include "platform/forms/UnitStartup.h"
 
 void RegisterConcreteEditorUnits() {
   RegisterEditorUnits();
-  RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,
-               &cxEditDataRegisteredRepositoryItemsFinalize);
   RegisterUnit("cxSpinEdit", &cxSpinEditInitialize, &cxSpinEditFinalize);
   RegisterUnit("cxCheckBox", &cxCheckBoxInitialize, &cxCheckBoxFinalize);
   RegisterUnit("cxRadioGroup", &cxRadioGroupInitialize, &cxRadioGroupFinalize);
+  RegisterUnit("cxTimeEdit", &cxTimeEditInitialize, &cxTimeEditFinalize);
+  RegisterUnit("cxCurrencyEdit", &cxCurrencyEditInitialize, &cxCurrencyEditFinalize);
+  RegisterUnit("cxDateEdit", &cxDateEditInitialize, &cxDateEditFinalize);
+  RegisterUnit("cxEditRepositoryItems", &cxEditRepositoryItemsInitialize, &cxEditRepositoryItemsFinalize);
+  RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,
+               &cxEditDataRegisteredRepositoryItemsFinalize);
 }

@@ -1,59 +1,35 @@
-// The default editor of each value type. A grid item that has no edit
-// properties of its own shows and edits its values with the repository
-// item registered here for its value type, and with the default item (the
-// text editor) for every type without one. The items live in the default
-// edit repository; the registry only points at them.
+// The default editor of each value type: the item a grid row or column
+// without edit properties of its own edits its values with. Booleans get
+// a check box, money a currency editor, dates and time stamps a date
+// editor, everything else a text editor. The items live in the default
+// edit repository.
 #pragma once
 
 #include "library/data/cxDataStorageValueTypes.h"
 #include "library/editors/core/cxEditRegistries.h"
-#include "library/editors/core/cxTextEditProperties.h"
 
-// A repository item of the text editor kind.
-class TcxEditRepositoryTextItem : public TcxEditRepositoryItem {
-  ORV_CLASS(TcxEditRepositoryTextItem, TcxEditRepositoryItem)
- public:
-  explicit TcxEditRepositoryTextItem(TComponent* AOwner) : TcxEditRepositoryItem(AOwner) {}
-  TClass GetEditPropertiesClass() const override { return TcxTextEditProperties::StaticClass(); }
-  TcxTextEditProperties* GetProperties() const {
-    return static_cast<TcxTextEditProperties*>(TcxEditRepositoryItem::GetProperties());
-  }
-  void SetProperties(TcxTextEditProperties* Value) { TcxEditRepositoryItem::SetProperties(Value); }
-};
-
-// Keyed by the value type's identity (its pointer-sized class reference)
-// with -1 as the second key; the default entry has key -1.
 class TcxEditDataRegisteredRepositoryItems : public TcxEditRegisteredRepositoryItems {
   ORV_CLASS(TcxEditDataRegisteredRepositoryItems, TcxEditRegisteredRepositoryItems)
  public:
   explicit TcxEditDataRegisteredRepositoryItems(TPersistent* AOwner = nullptr)
       : TcxEditRegisteredRepositoryItems(AOwner) {}
 
-  using TcxEditRegisteredRepositoryItems::GetItem;
-  using TcxEditRegisteredRepositoryItems::RegisterItem;
-  using TcxEditRegisteredRepositoryItems::UnregisterItem;
-  // The item registered for exactly that value type, else the default
-  // item; a null class gives the default item.
-  TcxEditRepositoryItem* GetItem(TcxValueTypeClass AValueTypeClass) const {
-    return GetItem(Key(AValueTypeClass));
-  }
-  void RegisterItem(TcxValueTypeClass AValueTypeClass, std::intptr_t AKey2, TcxEditRepositoryItem* AItem) {
-    RegisterItem(Key(AValueTypeClass), AKey2, AItem);
-  }
-  void UnregisterItem(TcxValueTypeClass AValueTypeClass, std::intptr_t AKey2) {
-    UnregisterItem(Key(AValueTypeClass), AKey2);
-  }
+  // The item of exactly that value type (no inheritance), else the
+  // default one; null gives the default.
+  TcxEditRepositoryItem* GetItemOf(TcxValueTypeClass AValueTypeClass) const;
+  void RegisterItemOf(TcxValueTypeClass AValueTypeClass, std::intptr_t AKey2, TcxEditRepositoryItem* AItem);
+  void UnregisterItemOf(TcxValueTypeClass AValueTypeClass, std::intptr_t AKey2);
 
-  static std::intptr_t Key(TcxValueTypeClass AValueTypeClass) {
+  // A value type as the registry's first key.
+  static std::intptr_t KeyOf(TcxValueTypeClass AValueTypeClass) {
     return reinterpret_cast<std::intptr_t>(AValueTypeClass);
   }
 };
 
-// The process-wide registry, made on first use with its entries.
+// The registry, made on first use.
 TcxEditDataRegisteredRepositoryItems* GetDefaultEditDataRepositoryItems();
 
-// The unit's start-up makes the registry and its entries; shut-down
-// unregisters them and frees the registry (the items stay with the default
-// edit repository, which the editors' shut-down frees). Counted.
+// Start-up registers the six entries; shut-down unregisters them and frees
+// the registry (the items go with the default repository).
 void cxEditDataRegisteredRepositoryItemsInitialize();
 void cxEditDataRegisteredRepositoryItemsFinalize();

@@ -127,7 +127,7 @@ TcxCustomDataController* TcxCustomItemDataBinding::GetDataController() {
 }
 
 TcxEditRepositoryItem* TcxCustomItemDataBinding::DefaultRepositoryItem() {
-  return GetDefaultEditDataRepositoryItems()->GetItem(GetValueTypeClass());
+  return GetDefaultEditDataRepositoryItems()->GetItemOf(GetValueTypeClass());
 }
 
 IcxEditDefaultValuesProvider* TcxCustomItemDataBinding::GetDefaultValuesProvider(TcxCustomEditProperties*) {
