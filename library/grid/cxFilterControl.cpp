@@ -21,7 +21,13 @@
 using namespace cxfc;
 
 ORV_REGISTER(TcxCustomFilterControl)
-ORV_REGISTER(TcxFilterControl, ORV_PROP(LinkComponent))
+ORV_REGISTER(TcxFilterControl, ORV_PROP(FontBoolOperator).StoredBy<&TcxFilterControl::IsFontBoolOperatorStored>(),
+             ORV_PROP(FontItem).StoredBy<&TcxFilterControl::IsFontItemStored>(),
+             ORV_PROP(FontCondition).StoredBy<&TcxFilterControl::IsFontConditionStored>(),
+             ORV_PROP(FontValue).StoredBy<&TcxFilterControl::IsFontValueStored>(),
+             ORV_PROP(HotTrackOnUnfocused).Default(true), ORV_PROP(LinkComponent), ORV_PROP(NullString),
+             ORV_PROP(ShowLevelLines).Default(true), ORV_PROP(SortItems).Default(false),
+             ORV_PROP(WantTabs).Default(false), ORV_EVENT(OnApplyFilter))
 
 namespace {
 

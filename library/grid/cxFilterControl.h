@@ -114,6 +114,10 @@ class TcxCustomFilterControl : public TcxControl,
   TFont* GetFontValue() const { return FFonts[fcfValue]; }
   void SetFontValue(TFont* Value) { FFonts[fcfValue]->Assign(Value); }
   bool IsFontStored(TcxFilterControlFont AFont) const;
+  bool IsFontBoolOperatorStored() const { return IsFontStored(fcfBoolOperator); }
+  bool IsFontItemStored() const { return IsFontStored(fcfItem); }
+  bool IsFontConditionStored() const { return IsFontStored(fcfCondition); }
+  bool IsFontValueStored() const { return IsFontStored(fcfValue); }
   bool GetHotTrackOnUnfocused() const { return FHotTrackOnUnfocused; }
   void SetHotTrackOnUnfocused(bool Value);
   const AnsiString& GetNullString() const { return FNullString; }

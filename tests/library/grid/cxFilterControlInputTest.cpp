@@ -37,6 +37,14 @@ TEST_F(FilterInput, KeysAndClicksBuildAFilterThatTheControlApplies) {
   ASSERT_EQ(Rows(), (Names{"0:G AND", "1:C Name like [null|]"}));
   auto* condition = Condition(1);
   EXPECT_EQ(builder->GetFocusInfo().HitTest, cxfc::fhtItem);
+  // A text item offers 14 operators; the list shows 12 rows at a time.
+  ClickAt(condition->OperatorRect);
+  ASSERT_TRUE(Combo()->GetDroppedDown());
+  auto* comboProperties = static_cast<TcxComboBoxProperties*>(Combo()->GetProperties());
+  EXPECT_EQ(comboProperties->GetItems()->GetCount(), 14);
+  EXPECT_EQ(comboProperties->GetDropDownRows(), 12);
+  Press(win::VK_ESCAPE);
+  builder->SetFocusedRow(condition);
 
   // Enter opens the list of items over the item text; Down and Space take
   // "Count" (Space closes like Enter and types nothing). A number item
@@ -128,6 +136,30 @@ TEST_F(FilterInput, KeysAndClicksBuildAFilterThatTheControlApplies) {
   ClickAt(builder->GetRoot()->ButtonRect);
   EXPECT_EQ(forms::test::PopupMenuLog().back().Items, (std::vector<AnsiString>{"Add Condition", "Add Group"}));
   EXPECT_EQ(builder->GetState(), fcsNormal);
+}
+
+TEST_F(FilterInput, ADateItemOffersTheDateOperatorsFromItsList) {
+  Forms.Win().Clock().SetDateTime(EncodeDate(2026, 12, 7).Value + 0.5);
+  Press(win::VK_INSERT);
+  auto* condition = Condition(1);
+  ClickAt(condition->ItemRect);
+  for (int i = 0; i < 3; ++i) Press(win::VK_DOWN);
+  Press(win::VK_RETURN);
+  EXPECT_EQ(condition->ItemText, "Since");
+  EXPECT_TRUE(condition->GetSupportedOperators().Contains(fcoYesterday));
+  EXPECT_TRUE(condition->GetSupportedOperators().Contains(fcoInFuture));
+  ClickAt(condition->OperatorRect);
+  ASSERT_TRUE(Combo()->GetDroppedDown());
+  TStrings* items = static_cast<TcxComboBoxProperties*>(Combo()->GetProperties())->GetItems();
+  const Integer from = items->IndexOf(condition->OperatorText);
+  const Integer to = items->IndexOf("is yesterday");
+  ASSERT_GE(to, from);
+  for (Integer i = from; i < to; ++i) Press(win::VK_DOWN);
+  Press(win::VK_RETURN);
+  EXPECT_EQ(condition->Operator, fcoYesterday);
+  EXPECT_FALSE(condition->HasDisplayValues());
+  builder->ApplyFilter();
+  EXPECT_EQ(target->Visible(), (Names{"gamma"}));
 }
 
 TEST_F(FilterInput, RemovingARowTakesItsChainOfSingleChildGroupsAndNothingOpensWithoutALink) {

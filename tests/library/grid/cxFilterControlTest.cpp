@@ -127,6 +127,24 @@ TEST_F(FilterModel, BlankTextsOfNullAndEmptyValuesAndTheOperatorsOffered) {
   }
 }
 
+TEST_F(FilterModel, DateOperatorsFilterByTodayAndComeBackFromTheControl) {
+  Forms.Win().Clock().SetDateTime(EncodeDate(2026, 12, 7).Value + 0.5);
+  auto* since = Add(builder->GetRoot(), 3, fcoYesterday, {});
+  EXPECT_FALSE(since->HasDisplayValues());
+  builder->ApplyFilter();
+  EXPECT_EQ(target->Visible(), (Names{"gamma"}));
+  EXPECT_EQ(Rows(), (Names{"0:G AND", "1:C Since is yesterday"}));
+
+  // This year, and a name ending in "a": alpha and gamma (the record
+  // without a name is out).
+  since = Condition(1);
+  since->Operator = fcoThisYear;
+  Add(builder->GetRoot(), 0, fcoLike, {Variant("%a")});
+  builder->ApplyFilter();
+  EXPECT_EQ(target->Visible(), (Names{"alpha", "gamma"}));
+  EXPECT_EQ(Rows(), (Names{"0:G AND", "1:C Since is this year", "1:C Name like [%a|%a]"}));
+}
+
 class FilterFiles : public FilterSession {
  protected:
   TempDir dir;
