@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/FilterFuzzing.h"
 #include "library/data/cxCustomDataFilter.h"
 #include "library/data/cxData.h"
 #include "library/data/cxDataStorageValueTypes.h"
@@ -17,20 +18,7 @@
 
 namespace {
 
-// A filtered control stand-in: three typed items whose IDs are 100..102.
-class TFuzzController : public TcxDataController {
-  ORV_CLASS(TFuzzController, TcxDataController)
- public:
-  explicit TFuzzController(TComponent* AOwner) : TcxDataController(AOwner) {}
-  TObject Items[3];
-  TObject* GetItem(Integer AIndex) override { return AIndex >= 0 && AIndex < 3 ? &Items[AIndex] : nullptr; }
-  Integer GetItemID(TObject* AItem) override {
-    for (Integer i = 0; i < 3; ++i)
-      if (&Items[i] == AItem) return 100 + i;
-    return -1;
-  }
-};
-
+// A filtered control over the stand-in controller.
 class TFuzzFiltered : public TComponent, public IcxFilterControl {
   ORV_CLASS(TFuzzFiltered, TComponent)
  public:
@@ -83,7 +71,6 @@ void Check(bool ACondition) {
 
 }  // namespace
 
-ORV_REGISTER(TFuzzController)
 ORV_REGISTER(TFuzzFiltered)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -836,14 +836,19 @@ void TcxCustomFilterControl::DoComboDropDown(const TRect& R, const AnsiString& A
 
 void TcxCustomFilterControl::ComboBoxPopup(TObject*) { FComboBox->GetStyle()->SetTextStyle({}); }
 
+TStrings* TcxCustomFilterControl::PrepareCombo(TFilterControlState AState, TcxFilterControlFont AFont, bool ASorted) {
+  FState = AState;
+  FComboBox->GetStyle()->SetFont(FFonts[AFont]);
+  auto* properties = static_cast<TcxComboBoxProperties*>(FComboBox->GetProperties());
+  properties->SetSorted(ASorted);
+  properties->GetItems()->Clear();
+  return properties->GetItems();
+}
+
 void TcxCustomFilterControl::SelectBoolOperator() {
   auto* group = dynamic_cast<TcxGroupViewInfo*>(FFocusInfo.Row);
   if (!HasItems() || !group) return;
-  FState = fcsSelectingBoolOperator;
-  FComboBox->GetStyle()->SetFont(FFonts[fcfBoolOperator]);
-  TStrings* items = static_cast<TcxComboBoxProperties*>(FComboBox->GetProperties())->GetItems();
-  items->Clear();
-  static_cast<TcxComboBoxProperties*>(FComboBox->GetProperties())->SetSorted(false);
+  TStrings* items = PrepareCombo(fcsSelectingBoolOperator, fcfBoolOperator, false);
   for (int kind = fboAnd; kind <= fboNotOr; ++kind)
     items->AddObject(cxGetBoolOperatorText(static_cast<TcxFilterBoolOperatorKind>(kind)),
                      reinterpret_cast<TObject*>(static_cast<std::intptr_t>(kind)));
@@ -853,24 +858,14 @@ void TcxCustomFilterControl::SelectBoolOperator() {
 void TcxCustomFilterControl::SelectItem() {
   TcxConditionViewInfo* condition = FocusedCondition();
   if (!HasItems() || !condition) return;
-  FState = fcsSelectingItem;
-  FComboBox->GetStyle()->SetFont(FFonts[fcfItem]);
-  auto* properties = static_cast<TcxComboBoxProperties*>(FComboBox->GetProperties());
-  properties->SetSorted(FSortItems);
-  properties->GetItems()->Clear();
-  FillFilterItemList(properties->GetItems());
+  FillFilterItemList(PrepareCombo(fcsSelectingItem, fcfItem, FSortItems));
   DoComboDropDown(condition->ItemRect, condition->ItemText);
 }
 
 void TcxCustomFilterControl::SelectCondition() {
   TcxConditionViewInfo* condition = FocusedCondition();
   if (!HasItems() || !condition) return;
-  FState = fcsSelectingCondition;
-  FComboBox->GetStyle()->SetFont(FFonts[fcfCondition]);
-  auto* properties = static_cast<TcxComboBoxProperties*>(FComboBox->GetProperties());
-  properties->SetSorted(false);
-  properties->GetItems()->Clear();
-  FillConditionList(properties->GetItems());
+  FillConditionList(PrepareCombo(fcsSelectingCondition, fcfCondition, false));
   DoComboDropDown(condition->OperatorRect, condition->OperatorText);
 }
 

@@ -183,6 +183,8 @@ class TcxCustomFilterControl : public TcxControl,
  private:
   void FontHolderChanged(TObject* Sender);
   void DeriveFonts();
+  // The combo's list emptied for a selection in AState, in AFont.
+  TStrings* PrepareCombo(TFilterControlState AState, TcxFilterControlFont AFont, bool ASorted);
   void DoComboDropDown(const TRect& R, const AnsiString& AText);
   void ComboBoxCloseUp(TObject* Sender);
   void ComboBoxExit(TObject* Sender);

@@ -3,6 +3,7 @@
 // that applies and closes, Cancel that keeps earlier applies, Escape that
 // closes only a dropped list, and a second dialog where the first closed.
 #include "library/grid/FilterControlSession.h"
+#include "library/grid/GridSnapshots.h"
 
 #include "library/editors/core/cxComboBox.h"
 #include "library/foundation/cxButtons.h"
@@ -32,18 +33,8 @@ class FilterDialog : public FilterSession {
     Pump();
   }
   static void SnapshotDialog(TfmFilterControlDialog* ADialog) {
-    std::filesystem::create_directories("snapshots");
-    win::HDC window = win::GetWindowDC(ADialog->GetHandle());
-    const int w = ADialog->GetWidth(), h = ADialog->GetHeight();
-    win::HDC memory = win::CreateCompatibleDC(window);
-    win::HBITMAP bitmap = win::CreateCompatibleBitmap(window, w, h);
-    win::HGDIOBJ old = win::SelectObject(memory, win::ToObj(bitmap));
-    win::BitBlt(memory, 0, 0, w, h, window, 0, 0, win::SRCCOPY);
-    win::SelectObject(memory, old);
-    EXPECT_TRUE(win::SaveBitmapPng(bitmap, "snapshots/filter-dialog-standard-open.png"));
-    win::DeleteObject(win::ToObj(bitmap));
-    win::DeleteDC(memory);
-    win::ReleaseDC(ADialog->GetHandle(), window);
+    EXPECT_TRUE(SaveWindowPng(ADialog->GetHandle(), ADialog->GetWidth(), ADialog->GetHeight(),
+                              "filter-dialog-standard-open.png", true));
   }
 };
 

@@ -6,6 +6,7 @@
 // the build tree (filter-<look>-<state>.png); the pixels that must hold are
 // asserted here.
 #include "library/grid/FilterControlSession.h"
+#include "library/grid/GridSnapshots.h"
 
 #include <algorithm>
 
@@ -25,19 +26,6 @@
 using namespace grid_test;
 
 namespace {
-
-struct ThemeInstalled {
-  ThemeInstalled() {
-    win::InstallThemeModule();
-    win::SetThemesActive(true);
-  }
-};
-
-struct Look {
-  const char* Name;
-  TcxLookAndFeelKind Kind;
-  bool Native;
-};
 
 class FilterSnapshots : public ThemeInstalled, public FilterSession {
  protected:
@@ -74,27 +62,18 @@ class FilterSnapshots : public ThemeInstalled, public FilterSession {
   // own) where it shows over the builder.
   void Snapshot(const std::string& ALook, const std::string& AState) {
     Pump();
-    win::HWND source = builder->GetHandle();
-    win::HDC window = win::GetDC(source);
-    const int w = builder->GetWidth(), h = builder->GetHeight();
-    win::HDC memory = win::CreateCompatibleDC(window);
-    win::HBITMAP bitmap = win::CreateCompatibleBitmap(window, w, h);
-    win::HGDIOBJ old = win::SelectObject(memory, win::ToObj(bitmap));
-    win::BitBlt(memory, 0, 0, w, h, window, 0, 0, win::SRCCOPY);
-    if (builder->GetComboBox()->GetDroppedDown()) {
+    auto list = [this](win::HDC AMemory) {
+      if (!builder->GetComboBox()->GetDroppedDown()) return;
       win::HWND popup = builder->GetComboBox()->GetPopupWindow()->GetHandle();
       win::RECT r{};
       win::GetWindowRect(popup, &r);
       const TPoint at = builder->ScreenToClient(TPoint(r.Left, r.Top));
-      win::HDC list = win::GetDC(popup);
-      win::BitBlt(memory, at.X, at.Y, r.Right - r.Left, r.Bottom - r.Top, list, 0, 0, win::SRCCOPY);
-      win::ReleaseDC(popup, list);
-    }
-    win::SelectObject(memory, old);
-    EXPECT_TRUE(win::SaveBitmapPng(bitmap, "snapshots/filter-" + ALook + "-" + AState + ".png"));
-    win::DeleteObject(win::ToObj(bitmap));
-    win::DeleteDC(memory);
-    win::ReleaseDC(source, window);
+      win::HDC source = win::GetDC(popup);
+      win::BitBlt(AMemory, at.X, at.Y, r.Right - r.Left, r.Bottom - r.Top, source, 0, 0, win::SRCCOPY);
+      win::ReleaseDC(popup, source);
+    };
+    EXPECT_TRUE(SaveWindowPng(builder->GetHandle(), builder->GetWidth(), builder->GetHeight(),
+                              "filter-" + ALook + "-" + AState + ".png", false, list));
   }
   TColor PixelAt(TPoint P) {
     win::HDC dc = win::GetDC(builder->GetHandle());
@@ -118,14 +97,9 @@ class FilterSnapshots : public ThemeInstalled, public FilterSession {
 };
 
 TEST_F(FilterSnapshots, GroupsConditionsValuesAndEditorsInEveryLook) {
-  const Look looks[] = {{"flat", lfFlat, false},
-                        {"standard", lfStandard, false},
-                        {"ultraflat", lfUltraFlat, false},
-                        {"office11", lfOffice11, false},
-                        {"native", lfUltraFlat, true}};
   form->Show();
   Pump();
-  for (const Look& look : looks) {
+  for (const Look& look : kLooks) {
     SCOPED_TRACE(look.Name);
     builder->GetLookAndFeel()->SetKind(look.Kind);
     builder->GetLookAndFeel()->SetNativeStyle(look.Native);

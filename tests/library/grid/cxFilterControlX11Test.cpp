@@ -16,6 +16,7 @@
 #include "platform/x11/X11Probe.h"
 
 using namespace grid_test;
+using namespace win;
 
 namespace {
 

@@ -3,6 +3,7 @@
 // and in the native style with the theme module on. Each picture goes to
 // snapshots/ in the build tree (grid-<look>-<state>.png); pixels that must
 // hold are asserted here, the pictures themselves are not compared.
+#include "library/grid/GridSnapshots.h"
 #include "library/grid/GridTestControl.h"
 
 #include <filesystem>
@@ -21,19 +22,6 @@
 using namespace grid_test;
 
 namespace {
-
-struct ThemeInstalled {
-  ThemeInstalled() {
-    win::InstallThemeModule();
-    win::SetThemesActive(true);
-  }
-};
-
-struct Look {
-  const char* Name;
-  TcxLookAndFeelKind Kind;
-  bool Native;
-};
 
 class GridSnapshots : public ThemeInstalled, public GridSession {
  protected:
@@ -60,29 +48,15 @@ class GridSnapshots : public ThemeInstalled, public GridSession {
 
   void Snapshot(const std::string& ALook, const std::string& AState) {
     Pump();
-    win::HDC window = win::GetDC(grid->GetHandle());
-    const int w = grid->GetWidth(), h = grid->GetHeight();
-    win::HDC memory = win::CreateCompatibleDC(window);
-    win::HBITMAP bitmap = win::CreateCompatibleBitmap(window, w, h);
-    win::HGDIOBJ old = win::SelectObject(memory, win::ToObj(bitmap));
-    win::BitBlt(memory, 0, 0, w, h, window, 0, 0, win::SRCCOPY);
-    win::SelectObject(memory, old);
-    EXPECT_TRUE(win::SaveBitmapPng(bitmap, "snapshots/grid-" + ALook + "-" + AState + ".png"));
-    win::DeleteObject(win::ToObj(bitmap));
-    win::DeleteDC(memory);
-    win::ReleaseDC(grid->GetHandle(), window);
+    EXPECT_TRUE(SaveWindowPng(grid->GetHandle(), grid->GetWidth(), grid->GetHeight(),
+                              "grid-" + ALook + "-" + AState + ".png"));
   }
 };
 
 TEST_F(GridSnapshots, AValueCellNormalHotFocusedAndEditingInEveryLook) {
-  const Look looks[] = {{"flat", lfFlat, false},
-                        {"standard", lfStandard, false},
-                        {"ultraflat", lfUltraFlat, false},
-                        {"office11", lfOffice11, false},
-                        {"native", lfUltraFlat, true}};
   form->Show();
   Pump();
-  for (const Look& look : looks) {
+  for (const Look& look : kLooks) {
     SCOPED_TRACE(look.Name);
     grid->GetLookAndFeel()->SetKind(look.Kind);
     grid->GetLookAndFeel()->SetNativeStyle(look.Native);
