@@ -3,39 +3,17 @@
 // The read-back (snapshots/grid-on-x.png in the build folder) is for a
 // person to look at; the story checks that the posted value is painted by
 // the cell after the editor went.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-
-#include "library/editors/X11Input.h"
-#include "library/grid/GridTestControl.h"
-#include "platform/win/WindowData.h"
-#include "platform/win/WindowPos.h"
-#include "platform/x11/X11BackEnd.h"
-#include "platform/x11/X11Connection.h"
-#include "platform/x11/X11Probe.h"
+#include "library/grid/GridXScene.h"
 
 using namespace grid_test;
-using namespace win;
 
 namespace {
 
-using Scene = edit_test::X11Input;
-
 TEST(GridOnX, AValueTypedInPlaceIsPaintedByItsCellOnTheServer) {
-  if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
-  x11::Xvfb server;
-  ASSERT_TRUE(server.Running()) << "Xvfb did not start";
-  GridUnitsListed units;
-  forms::test::Session session;
-  auto be = win::OpenX11BackEnd(server.Display());
-  ASSERT_TRUE(be);
-  Scene scene;
-  scene.x = static_cast<x11::X11BackEnd*>(be.get());
-  std::unique_ptr<win::IBackEnd> previous = win::SetBackEnd(std::move(be));
-  x11::Probe probe(server.Display());
-  ASSERT_TRUE(probe.Connected());
-  scene.probe = &probe;
+  if (!win::x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
+  GridXScene x;
+  ASSERT_TRUE(x.Start());
+  auto& scene = x.scene;
   {
     TForm* form = TCustomForm::CreateNew<TForm>(Application);
     form->SetBoundsRect({40, 40, 320, 200});
@@ -65,37 +43,19 @@ TEST(GridOnX, AValueTypedInPlaceIsPaintedByItsCellOnTheServer) {
     EXPECT_EQ(grid->Editing()->GetEdit(), nullptr);
     EXPECT_EQ(VarToStr(grid->GetDataController()->GetValue(0, 1)), "73");
 
-    std::vector<std::uint32_t> pixels;
-    int width = 0, height = 0;
-    const x11::XId window = scene.x->WindowOf(win::detail::Peek(form->GetHandle())->surface);
-    ASSERT_TRUE(probe.Capture(window, pixels, width, height));
-    win::RECT frame{};
-    win::GetWindowRect(form->GetHandle(), &frame);
-    auto at = [&](TPoint P) {
-      const TPoint s = grid->ClientToScreen(P);
-      return pixels.at(static_cast<std::size_t>(s.Y - frame.Top) * width + (s.X - frame.Left)) & 0xFFFFFF;
-    };
+    ASSERT_TRUE(x.Capture(form));
+    auto at = [&](TPoint P) { return x.Pixel(grid, P); };
     // The posted value's text over the focused cell's selection colour.
     const TTestCell* focused = grid->TestViewInfo()->Cell(0, 1);
-    const TColor fill = ColorToRGB(focused->ViewParams.Color);
-    const std::uint32_t background = (GetRValue(fill) << 16) | (GetGValue(fill) << 8) | GetBValue(fill);
+    const std::uint32_t background = GridXScene::Rgb(focused->ViewParams.Color);
     const TRect edit = focused->EditRect;
     EXPECT_EQ(at(TPoint(edit.Right - 20, edit.Top + 2)), background) << "the cell in the selection colour";
     bool text = false;
     for (Integer x = edit.Left; x < edit.Left + 16 && !text; ++x)
       for (Integer y = edit.Top; y < edit.Bottom && !text; ++y) text = at(TPoint(x, y)) != background;
     EXPECT_TRUE(text) << "the cell paints the posted value";
-    std::filesystem::create_directories("snapshots");
-    EXPECT_TRUE(win::SaveRowsPng(width, height,
-                                 [&](int y, std::uint32_t* row) {
-                                   for (int x = 0; x < width; ++x)
-                                     row[x] = pixels[static_cast<std::size_t>(y) * width + x];
-                                 },
-                                 "snapshots/grid-on-x.png"));
+    EXPECT_TRUE(x.SavePng("grid-on-x.png"));
   }
-  Application->DestroyComponents();
-  win::test::PumpUntilIdle();
-  win::SetBackEnd(std::move(previous));
 }
 
 }  // namespace
