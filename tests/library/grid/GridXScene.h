@@ -72,7 +72,7 @@ class GridXScene {
   }
   static std::uint32_t Rgb(TColor AColor) {
     const TColor c = ColorToRGB(AColor);
-    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    return (win::GetRValue(c) << 16) | (win::GetGValue(c) << 8) | win::GetBValue(c);
   }
 
   std::vector<std::uint32_t> pixels;
