@@ -1077,19 +1077,16 @@ void TcxCustomFilterControl::ValueEditorKeyDown(TObject*, Word& Key, TShiftState
 
 void TcxCustomFilterControl::ValueEditorAfterKeyDown(TObject*, Word& Key, TShiftState Shift) {
   if (Key != win::VK_UP && Key != win::VK_DOWN) return;
-  TcxCustomEdit* editor = FValueEditor;
-  try {
-    ValueEditorHide(true);
-  } catch (...) {
-    if (editor && editor->CanFocus()) editor->SetFocus();
-    throw;
-  }
+  HideAcceptingOrKeepEditing();
   SetFocus();
   KeyDown(Key, Shift);
   Key = 0;
 }
 
-void TcxCustomFilterControl::ValueEditorExit(TObject*) {
+void TcxCustomFilterControl::ValueEditorExit(TObject*) { HideAcceptingOrKeepEditing(); }
+
+void TcxCustomFilterControl::HideAcceptingOrKeepEditing() {
+  // A value that is refused keeps its editor open and focused.
   TcxCustomEdit* editor = FValueEditor;
   try {
     ValueEditorHide(true);

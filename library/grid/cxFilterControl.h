@@ -196,6 +196,7 @@ class TcxCustomFilterControl : public TcxControl,
   void ValueEditorKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
   void ValueEditorAfterKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
   void ValueEditorExit(TObject* Sender);
+  void HideAcceptingOrKeepEditing();
   void RowNavigate(cxfc::TcxFilterControlHitTest ACode, Integer AValueIndex = -1);
   void AddRows(cxfc::TcxCustomRowViewInfo* ARow);
   TRect FocusedPartRect();
