@@ -10,6 +10,7 @@
 #include "library/grid/cxVGridController.h"
 #include "library/grid/cxVGridEditorRows.h"
 #include "library/grid/cxVGridHitTest.h"
+#include "library/grid/cxVGridMultiRecordsController.h"
 #include "library/grid/cxVGridRows.h"
 #include "library/grid/cxVGridStyles.h"
 #include "library/grid/cxVGridUtils.h"

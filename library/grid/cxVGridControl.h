@@ -368,6 +368,7 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
 
  private:
   friend class TcxvgOptionsView;
+  friend class TcxvgMultiRecordsController;
   void StoreLayout(TcxStorage* AStorage, void (TcxStorage::*AStore)(TObject*));
   void RestoreLayout(TcxStorage* AStorage, void (TcxStorage::*ARestore)(TObject*));
   void BeforeLoadedRows();

@@ -83,7 +83,7 @@ void TcxvgController::DoUpdateRowAndCell(TcxCustomRow* ARow, Integer ACellIndex)
 void TcxvgController::FocusedItemChanged(TcxCustomInplaceEditContainer* APrevFocusedItem) {
   TcxCustomVerticalGrid* grid = GetVerticalGrid();
   if (grid->GetIsLoading() || grid->GetIsDestroying()) return;
-  CancelIncSearching();
+  if (!RefreshingSearchItem) CancelIncSearching();
   if (APrevFocusedItem && GetPostDataOnChangeItem()) {
     TcxCustomDataController* data = GetDataController();
     const TcxDataControllerEditState state = data->GetEditState();

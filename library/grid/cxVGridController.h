@@ -108,6 +108,9 @@ class TcxvgController : public TcxCustomControlController, public IcxDragSizing 
   TcxCustomRow* GetDragRow() const { return FDragRow; }
   void SetDragRow(TcxCustomRow* Value) { FDragRow = Value; }
   TcxControllerAutoScrollingObject* GetDragAutoScroll() const { return FDragAutoScroll; }
+  // Set while the multi-records controller moves the focus to the item it
+  // searches in: the search goes on.
+  bool RefreshingSearchItem = false;
 
  protected:
   // Moves the dragged row to the customization form when the point lies
@@ -150,6 +153,8 @@ Integer cxvgFindNextRecord(TcxCustomVerticalGrid* AGrid, Integer AIndex, bool AF
 // The rows that fit from the top row on.
 Integer cxvgRowsOnPage(TcxCustomVerticalGrid* AGrid);
 Integer cxvgTopVisibleRowIndex(TcxCustomVerticalGrid* AGrid);
+// Scrolls the record into view; answers whether anything scrolled.
+bool cxvgMakeRecordVisible(TcxCustomVerticalGrid* AGrid, Integer AIndex);
 // Scrolls as much of an expanded row's subtree into view as fits.
 void cxvgShowSubtree(TcxCustomVerticalGrid* AGrid, TcxCustomRow* ARow);
 // The placed row at P (or across P's line) that can take the focus.

@@ -54,6 +54,8 @@ Integer cxvgRowsOnPage(TcxCustomVerticalGrid* AGrid) {
 
 Integer cxvgTopVisibleRowIndex(TcxCustomVerticalGrid*) { return 0; }
 
+bool cxvgMakeRecordVisible(TcxCustomVerticalGrid*, Integer) { return false; }
+
 void cxvgShowSubtree(TcxCustomVerticalGrid*, TcxCustomRow*) {}
 
 TcxCustomRow* cxvgFocusableRowAt(TcxCustomVerticalGrid*, const TPoint&) { return nullptr; }
