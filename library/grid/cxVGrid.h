@@ -15,3 +15,6 @@
 #include "library/grid/cxVGridStyles.h"
 #include "library/grid/cxVGridUtils.h"
 #include "library/grid/cxVGridViewInfo.h"
+#include "library/grid/cxVGridRowViewInfo.h"
+#include "library/grid/cxVGridPainter.h"
+#include "library/grid/cxVGridScroller.h"
