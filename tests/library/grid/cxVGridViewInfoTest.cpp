@@ -131,8 +131,9 @@ TEST_F(Layout, LinesHeadersHeightsIndentsButtonsAndImagesFollowTheOptions) {
   EXPECT_EQ(viewInfo->GetViewRects()->GetBandRects()->GetRect(0),
             TRect(viewInfo->Bounds.Left, viewInfo->Bounds.Top, viewInfo->Bounds.Right, viewInfo->Bounds.Top));
   EXPECT_EQ(viewInfo->GetViewRects()->GetEmptyRects()->GetRect(0), viewInfo->Bounds);
-  const Integer header = viewInfo->ViewHeaderWidth;
-  EXPECT_TRUE(HasLine(viewInfo->GetLinesInfo(), TRect(header, 0, header + 1, viewInfo->Bounds.Bottom)));
+  const Integer header = viewInfo->Bounds.Left + viewInfo->ViewHeaderWidth;
+  EXPECT_TRUE(HasLine(viewInfo->GetLinesInfo(),
+                      TRect(header, viewInfo->Bounds.Top, header + 1, viewInfo->Bounds.Bottom + 1)));
   const TColor background = grid->GetStyles()->GetBackgroundParams().Color;
   EXPECT_EQ(ColorToRGB(vgrid_test::PixelAt(grid, TPoint(header, 50))), ColorToRGB(grid->GetOptionsView()->GetGridLineColor()));
   EXPECT_EQ(ColorToRGB(vgrid_test::PixelAt(grid, TPoint(header + 5, 50))), ColorToRGB(background));
@@ -153,7 +154,8 @@ TEST_F(Layout, LinesHeadersHeightsIndentsButtonsAndImagesFollowTheOptions) {
   EXPECT_EQ(cHeader->GetCategoryIndents()->GetCount(), 2);
   EXPECT_EQ(cHeader->GetRowIndents()->GetCount(), 2) << "A and B share one cell";
   EXPECT_EQ(cxRectWidth(cHeader->GetRowIndents()->GetItem(0).Bounds), 2 * indent + 1);
-  EXPECT_EQ(cxRectWidth(cHeader->IndentBounds), 5 * indent + 2);
+  // Five cells, the line after each category and the one closing the run.
+  EXPECT_EQ(cxRectWidth(cHeader->IndentBounds), 5 * indent + 3);
   // Expand buttons: only for rows with visible children, with buttons on.
   EXPECT_FALSE(cxRectIsEmpty(Placed(grid, top)->GetHeaderInfo()->ButtonRect));
   EXPECT_FALSE(cxRectIsEmpty(Placed(grid, b)->GetHeaderInfo()->ButtonRect));
@@ -176,7 +178,7 @@ TEST_F(Layout, LinesHeadersHeightsIndentsButtonsAndImagesFollowTheOptions) {
   const Integer fontHeight = cxScreenCanvas()->FontHeight(grid->GetFont()) + 4;
   EXPECT_EQ(viewInfo->GetMinRowHeight(), fontHeight);
   grid->GetOptionsView()->SetRowHeight(40);
-  EXPECT_EQ(Placed(grid, plain)->CalculatedHeight, 40);
+  EXPECT_EQ(Placed(grid, a)->CalculatedHeight, 40);
   grid->GetOptionsView()->SetRowHeight(-1);
 
   // Images: shown by index, none past the list, the place kept on request.

@@ -65,6 +65,10 @@ TEST(VGridOnX, TheValueGridIsPaintedEditedAndScrolledOnTheServer) {
     grid->SetBoundsRect({8, 8, 8 + 305, 8 + 185});
     grid->GetOptionsView()->SetRowHeaderWidth(245);
     const vgrid_test::ValueRows rows = vgrid_test::AddValueRows(grid);
+    // Unknown values from a generator's answer: more than the grid shows.
+    for (const char* name : {"erosion", "lakes", "caves", "roads"})
+      vgrid_test::AddParameter(grid, rows.Unknown, name, TcxTextEditProperties::StaticClass(),
+                               TcxStringValueType::Class(), Variant("1"), 0);
     form->Show();
     scene.Settle(30);
 
