@@ -87,6 +87,8 @@ class TcxCustomCellNavigator : public TObject {
   virtual void Init(Integer& ARowIndex, Integer& ACellIndex, Integer& ARowCount);
   virtual bool MayFocusedEmptyRow(Integer) { return false; }
   virtual void SetFocusCell(Integer ARowIndex, Integer ACellIndex, TShiftState AShift);
+  // The cell SelectCell found, before it is checked and focused.
+  virtual void CheckSelectedCell(Integer, Integer&) {}
   virtual void DoKeyPress(char& Key);
 
   virtual void FocusNextCell(bool AForward, bool AByRows, TShiftState AShift);

@@ -103,25 +103,9 @@ void TcxvgCellNavigator::CalcNextRow(bool AForward, Integer& ARowIndex, Integer&
   ACellIndex = first;
 }
 
-void TcxvgCellNavigator::FocusNextCell(bool AForward, bool AByRows, TShiftState AShift) {
-  Integer row = -1, cell = -1, count = 0;
-  Init(row, cell, count);
-  FRowCount = count;
-  Integer r = row, k = cell;
-  if (AByRows)
-    CalcNextRow(AForward, r, k);
-  else
-    k = AForward ? cell + 1 : cell - 1;
-  SelectCell(AForward, AByRows, r, k);
-  // Left of a record's first cell lies the record before it.
-  if (k < 0 && r >= 0 && GetContainerCount(r) > 0 && FindNextRecord(false)) k = GetContainerCount(r) - 1;
-  const Integer cells = GetCount(r);
-  const bool valid = (k >= 0 && k < cells) || (cells == 0 && r >= 0 && MayFocusedEmptyRow(r));
-  if (!valid) {
-    r = row;
-    k = cell;
-  }
-  if (r != row || k != cell) SetFocusCell(r, k, AShift);
+void TcxvgCellNavigator::CheckSelectedCell(Integer ARowIndex, Integer& ACellIndex) {
+  if (ACellIndex < 0 && ARowIndex >= 0 && GetContainerCount(ARowIndex) > 0 && FindNextRecord(false))
+    ACellIndex = GetContainerCount(ARowIndex) - 1;
 }
 
 void TcxvgCellNavigator::SetFocusCell(Integer ARowIndex, Integer ACellIndex, TShiftState) {

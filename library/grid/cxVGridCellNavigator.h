@@ -20,7 +20,8 @@ class TcxvgCellNavigator : public TcxCustomCellNavigator {
   void Init(Integer& ARowIndex, Integer& ACellIndex, Integer& ARowCount) override;
   bool MayFocusedEmptyRow(Integer) override { return true; }
   void SetFocusCell(Integer ARowIndex, Integer ACellIndex, TShiftState AShift) override;
-  void FocusNextCell(bool AForward, bool AByRows, TShiftState AShift) override;
+  // Left of a record's first cell lies the record before it.
+  void CheckSelectedCell(Integer ARowIndex, Integer& ACellIndex) override;
 
   TcxCustomRow* GetRow(Integer AIndex);
   Integer GetContainerCount(Integer ARowIndex);
