@@ -202,6 +202,28 @@ TEST_F(Mouse, RowTrackingFollowsThePointerAndWalksPastTheEdge) {
   Pump();
   EXPECT_FALSE(Controller()->GetScrollTimerActive());
   EXPECT_FALSE(Controller()->GetRowTracking());
+
+  // A click that scrolls (onto the partly shown last row) starts neither
+  // tracking nor a row drag.
+  grid->SetBounds(8, 8, 300, 70);
+  grid->SetFocusedRow(ok);
+  Pump();
+  win::test::PumpFor(600);  // not a double click
+  const std::vector<TcxCustomRowViewInfo*>& placed = ViewInfo()->GetRowsViewInfo();
+  TcxCustomRowViewInfo* cut = placed.back();
+  ASSERT_GT(cut->RowRect.Bottom, ViewInfo()->Bounds.Bottom) << "the last placed row is cut";
+  const TRect caption = cut->GetHeaderInfo()->GetCaption(0)->HeaderCellBounds;
+  const TPoint P{cxRectCenter(caption).X, (cut->RowRect.Top + ViewInfo()->Bounds.Bottom) / 2};
+  win::test::MouseMove(grid->GetHandle(), P);
+  win::test::MouseDown();
+  Pump();
+  EXPECT_TRUE(Controller()->GetTopRowMovedByClick());
+  EXPECT_FALSE(Controller()->GetRowTracking());
+  EXPECT_EQ(Controller()->GetDragRow(), nullptr);
+  grid->SetDragMode(dmAutomatic);
+  EXPECT_FALSE(Controller()->CanDrag(P.X, P.Y)) << "nor may the press drag the row";
+  win::test::MouseUp();
+  Pump();
 }
 
 // A row dragged onto another's caption becomes its child, onto the empty
