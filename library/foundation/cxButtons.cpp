@@ -57,8 +57,10 @@ void TcxButtonColors::SetColor(TcxButtonState AState, TColor Value) {
 
 TColor TcxButtonColors::GetBackgroundColor(TcxButtonState AState) const {
   if (FAssignedColors.Contains(AState)) return FColors[AState];
-  if (AState == cxbsNormal) return FColors[cxbsDefault];
-  return FAssignedColors.Contains(cxbsNormal) ? FColors[cxbsNormal] : FColors[cxbsDefault];
+  // Normal borrows the Default colour; every other state borrows Normal's
+  // own, which is clDefault when unassigned, so the painter chooses the hot,
+  // pressed and disabled faces rather than repeating the resting one.
+  return AState == cxbsNormal ? FColors[cxbsDefault] : FColors[cxbsNormal];
 }
 
 void TcxButtonColors::SetAssignedColors(TcxButtonAssignedColors Value) {

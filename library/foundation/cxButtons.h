@@ -23,7 +23,8 @@ class TcxButtonColors : public TPersistent {
   TColor GetColor(TcxButtonState AState) const { return FColors[AState]; }
   // clNone and clDefault clear the state's colour.
   void SetColor(TcxButtonState AState, TColor Value);
-  // Unassigned states fall back to Normal, and Normal to Default.
+  // An unassigned Normal falls back to Default; any other unassigned state
+  // to Normal's own colour (clDefault when Normal is unassigned too).
   TColor GetBackgroundColor(TcxButtonState AState) const;
   TcxButtonAssignedColors GetAssignedColors() const { return FAssignedColors; }
   void SetAssignedColors(TcxButtonAssignedColors Value);

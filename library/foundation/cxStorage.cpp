@@ -27,14 +27,6 @@ void TcxCustomWriter::WriteProperty(const AnsiString&, const AnsiString&, const 
 
 namespace {
 
-template <class T>
-using Owned = std::unique_ptr<T, void (*)(TObject*)>;
-
-template <class T>
-Owned<T> Own(T* AObject) {
-  return Owned<T>(AObject, &Free);
-}
-
 [[noreturn]] void ConvertError(const AnsiString& AText) {
   throw EPropertyConvertError(cxLibraryString(scxInvalidPropertyElement), {AText});
 }
@@ -54,7 +46,7 @@ void TcxStorage::StoreToIni(TObject* AObject) { StoreTo(AObject, TcxIniFileWrite
 
 void TcxStorage::StoreToStream(TObject* AObject) {
   if (!FStorageStream) return;
-  auto writer = Own(New<TcxStreamWriter>(FStorageStream));
+  TOwned<TcxCustomWriter> writer(New<TcxStreamWriter>(FStorageStream));
   StoreWithExistingWriter(AObject, writer.get());
 }
 
@@ -66,17 +58,17 @@ void TcxStorage::RestoreFromIni(TObject* AObject) {
 
 void TcxStorage::RestoreFromStream(TObject* AObject) {
   if (!FStorageStream || FStorageStream->GetSize() == 0) return;
-  auto reader = Own(New<TcxStreamReader>(FStorageStream));
+  TOwned<TcxCustomReader> reader(New<TcxStreamReader>(FStorageStream));
   RestoreWithExistingReader(AObject, reader.get());
 }
 
 void TcxStorage::StoreTo(TObject* AObject, TcxCustomWriterClass AWriterClass) {
-  auto writer = Own(AWriterClass.Construct<AnsiString, bool>(FStorageName, FReCreate));
+  TOwned<TcxCustomWriter> writer(AWriterClass.Construct<AnsiString, bool>(FStorageName, FReCreate));
   StoreWithExistingWriter(AObject, writer.get());
 }
 
 void TcxStorage::RestoreFrom(TObject* AObject, TcxCustomReaderClass AReaderClass) {
-  auto reader = Own(AReaderClass.Construct<AnsiString>(FStorageName));
+  TOwned<TcxCustomReader> reader(AReaderClass.Construct<AnsiString>(FStorageName));
   RestoreWithExistingReader(AObject, reader.get());
 }
 
@@ -237,9 +229,8 @@ void TcxStorage::DeleteChild(const AnsiString& AObjectName, TObject* AObject) {
     AObject->Free();
 }
 
-std::unique_ptr<TcxStorage, void (*)(TObject*)> TcxStorage::CreateChildStorage(TObject* AChild,
-                                                                              const AnsiString& AFullName) {
-  auto storage = Own(New<TcxStorage>(FStorageName));
+TOwned<TcxStorage> TcxStorage::CreateChildStorage(TObject* AChild, const AnsiString& AFullName) {
+  TOwned<TcxStorage> storage(New<TcxStorage>(FStorageName));
   storage->FObjectNamePrefix = AFullName + "/";
   storage->FStoredObject = AChild;
   storage->FStorageStream = FStorageStream;

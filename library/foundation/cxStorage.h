@@ -19,6 +19,7 @@
 
 #include "library/foundation/cxClasses.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Owned.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/Variant.h"
 
@@ -334,7 +335,7 @@ class TcxStorage : public TObject {
   void GetChildren(TChildList& AChildren);
   TObject* CreateChild(const AnsiString& AObjectName, const AnsiString& AClassName);
   void DeleteChild(const AnsiString& AObjectName, TObject* AObject);
-  std::unique_ptr<TcxStorage, void (*)(TObject*)> CreateChildStorage(TObject* AChild, const AnsiString& AFullName);
+  TOwned<TcxStorage> CreateChildStorage(TObject* AChild, const AnsiString& AFullName);
   void FullName(const AnsiString& AObjectName, AnsiString& AFullName, AnsiString& AClassName);
 
   AnsiString FNamePrefix;

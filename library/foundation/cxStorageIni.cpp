@@ -34,22 +34,15 @@ void TcxIniFileWriter::BeginWriteObject(const AnsiString& AObjectFullName, const
 
 void TcxIniFileWriter::WriteProperty(const AnsiString& AObjectFullName, const AnsiString& AClassName,
                                      const AnsiString& APropertyName, const Variant& AValue) {
+  using orv::storage::ValueForm;
   AnsiString text;
-  switch (VarType(AValue)) {
-    case varShortInt:
-    case varByte:
-    case varSmallint:
-    case varWord:
-    case varInteger:
-    case varLongWord:
-    case varInt64: text = IntToStr(AValue.AsInt64()); break;
-    case varSingle:
-    case varDouble:
-    case varCurrency: text = orv::storage::FloatText(AValue.AsDouble()); break;
-    case varDate: text = orv::storage::DateTimeText(AValue.AsDateTime()); break;
-    case varString:
-    case varOleStr: text = orv::storage::Quote(VarToStr(AValue)); break;
-    default: return;
+  switch (orv::storage::FormOf(AValue)) {
+    case ValueForm::Whole: text = IntToStr(AValue.AsInt64()); break;
+    case ValueForm::Fraction: text = orv::storage::FloatText(AValue.AsDouble()); break;
+    case ValueForm::DateTime: text = orv::storage::DateTimeText(AValue.AsDateTime()); break;
+    case ValueForm::Text: text = orv::storage::Quote(VarToStr(AValue)); break;
+    case ValueForm::Boolean:
+    case ValueForm::None: return;
   }
   FIniFile->WriteString(SectionName(AObjectFullName, AClassName), APropertyName, text);
 }

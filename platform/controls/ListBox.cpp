@@ -129,7 +129,6 @@ void TListBoxStrings::SetUpdateState(bool Updating) {
 // ---- TCustomListBox ----
 
 TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner) {
-  (void)ControlsUnitListed();
   // Clicks come from the control's LBN_SELCHANGE, and the control keeps the
   // mouse itself while a button is held.
   FControlStyle = TControlStyle{csSetCaption, csDoubleClicks, csOpaque};
@@ -369,9 +368,4 @@ void TCustomListBox::WMMouseWheel(TMessage& Message) {
 void TCustomListBox::WMLButtonDown(TMessage& Message) {
   FControlState.Include(csLButtonDown);
   WMMouseThrough(Message);
-}
-
-void TCustomListBox::WMMouseThrough(TMessage& Message) {
-  DefaultHandler(Message);
-  DispatchFrom(inherited::StaticClass(), Message);
 }

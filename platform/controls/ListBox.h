@@ -114,7 +114,6 @@ class TCustomListBox : public TWinControl {
   ORV_MESSAGE(win::WM_LBUTTONUP, WMLButtonUp)
   void WMMouseMove(TMessage& Message) { WMMouseThrough(Message); }
   ORV_MESSAGE(win::WM_MOUSEMOVE, WMMouseMove)
-  void WMMouseThrough(TMessage& Message);
 
  private:
   struct SavedItem {

@@ -390,6 +390,19 @@ class TControl : public TComponent {
   void ConstraintsChanged();
   void ApplyConstraints(Integer& W, Integer& H);
   void SetClientSize(Integer W, Integer H);
+  // The two setters of a value a control may take from its parent (colour,
+  // hint showing, 3-D look): an own value ends the inheriting and is
+  // announced with AChanged; switching the inheriting on takes the
+  // parent's value at once through AParentChanged, unless the control is
+  // being read.
+  template <class T>
+  void SetOwnValue(T& AField, const T& AValue, bool& AInherits, win::UINT AChanged) {
+    AInherits = false;
+    if (AField == AValue) return;
+    AField = AValue;
+    Perform(AChanged);
+  }
+  void SetInherits(bool& AInherits, bool AValue, win::UINT AParentChanged);
   // The parent's client rectangle an anchored control kept its distances to.
   // Distances to the parent's right and bottom client edges, kept for
   // anchoring while the control is not being placed by its anchors.
@@ -595,6 +608,9 @@ class TWinControl : public TControl {
   // Fills in Params.WindowClass from a registered class (the native
   // control's) whose procedure then serves as DefWndProc.
   void CreateSubClass(TCreateParams& Params, const char* ControlClassName);
+  // A mouse message of a subclassed control: the native procedure answers
+  // it first, then the class library's handlers raise the mouse events.
+  void WMMouseThrough(TMessage& Message);
   virtual void CreateWnd();
   virtual void CreateWindowHandle(const TCreateParams& Params);
   virtual void CreateHandle();

@@ -25,6 +25,27 @@ void TGraphic::SaveToFile(const AnsiString& FileName) {
   SaveToStream(&stream);
 }
 
+bool TGraphic::ReadPicture(TStream* Stream, std::vector<Byte>& Bytes, const TPictureParser& AParse) {
+  const Int64 start = Stream->GetPosition();
+  const Int64 available = Stream->GetSize() - start;
+  if (available <= 0) {
+    Assign(nullptr);
+    return false;
+  }
+  Bytes.resize(static_cast<std::size_t>(available));
+  Stream->ReadBuffer(Bytes.data(), available);
+  std::size_t length;
+  try {
+    length = std::min(AParse(Bytes.data(), Bytes.size()), Bytes.size());
+  } catch (...) {
+    Stream->SetPosition(start);
+    throw;
+  }
+  Bytes.resize(length);
+  Stream->SetPosition(start + static_cast<Int64>(length));
+  return true;
+}
+
 void TGraphic::SetTransparent(bool Value) {
   if (Value == FTransparent) return;
   FTransparent = Value;

@@ -414,24 +414,12 @@ void TMetafile::Assign(TPersistent* Source) {
 }
 
 void TMetafile::LoadFromStream(TStream* Stream) {
-  Int64 start = Stream->GetPosition();
-  Int64 available = Stream->GetSize() - start;
-  if (available <= 0) {
-    Assign(nullptr);
+  std::vector<std::uint8_t> bytes;
+  bool enhanced = false;
+  if (!ReadPicture(Stream, bytes, [&enhanced](const Byte* data, std::size_t size) {
+        return CheckMetafile(data, size, enhanced);
+      }))
     return;
-  }
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(available));
-  Stream->ReadBuffer(bytes.data(), available);
-  bool enhanced;
-  std::size_t length;
-  try {
-    length = CheckMetafile(bytes.data(), bytes.size(), enhanced);
-  } catch (...) {
-    Stream->SetPosition(start);
-    throw;
-  }
-  bytes.resize(length);
-  Stream->SetPosition(start + Int64(length));
   FData = std::move(bytes);
   FEnhanced = enhanced;
   Changed(this);

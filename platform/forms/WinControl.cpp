@@ -1039,21 +1039,9 @@ void TWinControl::CMTextChanged(TMessage&) {
   AdjustSize();
 }
 
-void TWinControl::SetCtl3D(bool Value) {
-  if (FCtl3D == Value) {
-    FParentCtl3D = false;
-    return;
-  }
-  FCtl3D = Value;
-  FParentCtl3D = false;
-  Perform(CM_CTL3DCHANGED);
-}
+void TWinControl::SetCtl3D(bool Value) { SetOwnValue(FCtl3D, Value, FParentCtl3D, CM_CTL3DCHANGED); }
 
-void TWinControl::SetParentCtl3D(bool Value) {
-  if (FParentCtl3D == Value) return;
-  FParentCtl3D = Value;
-  if (Value && FParent && !GetComponentState().Contains(csReading)) Perform(CM_PARENTCTL3DCHANGED);
-}
+void TWinControl::SetParentCtl3D(bool Value) { SetInherits(FParentCtl3D, Value, CM_PARENTCTL3DCHANGED); }
 
 void TWinControl::CMCtl3DChanged(TMessage&) { NotifyControls(CM_PARENTCTL3DCHANGED); }
 
@@ -1061,6 +1049,11 @@ void TWinControl::CMParentCtl3DChanged(TMessage&) {
   if (!FParentCtl3D || !FParent) return;
   SetCtl3D(FParent->FCtl3D);
   FParentCtl3D = true;
+}
+
+void TWinControl::WMMouseThrough(TMessage& Message) {
+  DefaultHandler(Message);
+  DispatchFrom(TWinControl::StaticClass(), Message);
 }
 
 void TWinControl::SetParentBackground(bool Value) {

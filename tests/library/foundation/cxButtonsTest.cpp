@@ -98,8 +98,10 @@ TEST_F(cxButtons, GlyphCountsFollowTheBitmapAndAnEmptyOneIsOneGlyph) {
   win::test::PumpUntilIdle();
 }
 
-TEST_F(cxButtons, StateColoursFallBackToNormalThenToDefault) {
+TEST_F(cxButtons, UnassignedStateColoursBorrowNormalsAndLeaveTheRestToThePainter) {
   TcxButtonColors* c = button->GetColors();
+  button->GetLookAndFeel()->SetKind(lfFlat);
+  button->GetLookAndFeel()->SetNativeStyle(false);
   EXPECT_EQ(c->GetBackgroundColor(cxbsHot), clDefault);
   c->SetNormal(clYellow);
   EXPECT_EQ(c->GetBackgroundColor(cxbsHot), clYellow);
@@ -107,10 +109,20 @@ TEST_F(cxButtons, StateColoursFallBackToNormalThenToDefault) {
   EXPECT_EQ(c->GetBackgroundColor(cxbsHot), clAqua);
   c->SetHot(clNone);
   EXPECT_EQ(c->GetAssignedColors(), TcxButtonAssignedColors{cxbsNormal});
+
+  // Only the Default colour: the resting face takes it, while the hot,
+  // pressed and disabled faces are the painter's own.
   c->SetDefault(clLime);
   c->SetNormal(clDefault);
   EXPECT_EQ(c->GetBackgroundColor(cxbsNormal), clLime);
-  EXPECT_EQ(c->GetBackgroundColor(cxbsPressed), clLime);
+  for (TcxButtonState s : {cxbsHot, cxbsPressed, cxbsDisabled}) EXPECT_EQ(c->GetBackgroundColor(s), clDefault);
+  button->Repaint();
+  win::test::PumpUntilIdle();
+  EXPECT_GE(LeftmostOf(clLime), 0);
+  button->SetEnabled(false);
+  button->Repaint();
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(LeftmostOf(clLime), -1);
 }
 
 TEST_F(cxButtons, ADropDownButtonOpensItsMenuInsteadOfClicking) {
