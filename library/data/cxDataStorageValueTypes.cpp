@@ -208,25 +208,33 @@ using WideCell = TextCell<WideString>;
 
 }  // namespace
 
+// The wide type differs only in its variant type; every cell operation
+// picks the cell kind by it.
+bool TcxStringValueType::IsWide() const { return GetVarType() == varOleStr; }
+
 Integer TcxStringValueType::Compare(const void* P1, const void* P2) const {
   return CompareValues(PrepareValueBuffer(P1), PrepareValueBuffer(P2));
 }
-void TcxStringValueType::FreeBuffer(void* P) const { AnsiCell::Free(P); }
-void TcxStringValueType::GetDataValue(const void* P, Variant& V) const { AnsiCell::Get(P, V); }
-void TcxStringValueType::ReadDataValue(void* P, TStream* AStream) const { AnsiCell::Read(P, AStream); }
-void TcxStringValueType::SetDataValue(void* P, const Variant& V) const { AnsiCell::Set(P, V); }
-void TcxStringValueType::WriteDataValue(const void* P, TStream* AStream) const { AnsiCell::Write(P, AStream); }
-Integer TcxStringValueType::CompareValues(const void* P1, const void* P2) const { return AnsiCell::Compare(P1, P2); }
-Variant TcxStringValueType::GetValue(const void* P) const { return AnsiCell::Value(P); }
+void TcxStringValueType::FreeBuffer(void* P) const { IsWide() ? WideCell::Free(P) : AnsiCell::Free(P); }
+void TcxStringValueType::GetDataValue(const void* P, Variant& V) const {
+  IsWide() ? WideCell::Get(P, V) : AnsiCell::Get(P, V);
+}
+void TcxStringValueType::ReadDataValue(void* P, TStream* AStream) const {
+  IsWide() ? WideCell::Read(P, AStream) : AnsiCell::Read(P, AStream);
+}
+void TcxStringValueType::SetDataValue(void* P, const Variant& V) const {
+  IsWide() ? WideCell::Set(P, V) : AnsiCell::Set(P, V);
+}
+void TcxStringValueType::WriteDataValue(const void* P, TStream* AStream) const {
+  IsWide() ? WideCell::Write(P, AStream) : AnsiCell::Write(P, AStream);
+}
+Integer TcxStringValueType::CompareValues(const void* P1, const void* P2) const {
+  return IsWide() ? WideCell::Compare(P1, P2) : AnsiCell::Compare(P1, P2);
+}
+Variant TcxStringValueType::GetValue(const void* P) const {
+  return IsWide() ? WideCell::Value(P) : AnsiCell::Value(P);
+}
 const void* TcxStringValueType::PrepareValueBuffer(const void* P) const { return Load<const void*>(P); }
-
-void TcxWideStringValueType::FreeBuffer(void* P) const { WideCell::Free(P); }
-void TcxWideStringValueType::GetDataValue(const void* P, Variant& V) const { WideCell::Get(P, V); }
-void TcxWideStringValueType::ReadDataValue(void* P, TStream* AStream) const { WideCell::Read(P, AStream); }
-void TcxWideStringValueType::SetDataValue(void* P, const Variant& V) const { WideCell::Set(P, V); }
-void TcxWideStringValueType::WriteDataValue(const void* P, TStream* AStream) const { WideCell::Write(P, AStream); }
-Integer TcxWideStringValueType::CompareValues(const void* P1, const void* P2) const { return WideCell::Compare(P1, P2); }
-Variant TcxWideStringValueType::GetValue(const void* P) const { return WideCell::Value(P); }
 
 // ---------------------------------------------------------------------------
 // Fixed-width numbers.
@@ -426,7 +434,7 @@ TcxValueTypeClass TcxValueTypeClassList::ItemByCaption(const AnsiString& ACaptio
 
 TcxValueTypeClassList* cxValueTypeClassList() {
   static TcxValueTypeClassList* list = [] {
-    auto* l = new TcxValueTypeClassList;
+    auto* l = New<TcxValueTypeClassList>();
     for (TcxValueTypeClass c :
          {TcxStringValueType::Class(), TcxWideStringValueType::Class(), TcxSmallintValueType::Class(),
           TcxIntegerValueType::Class(), TcxWordValueType::Class(), TcxBooleanValueType::Class(),

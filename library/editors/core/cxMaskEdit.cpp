@@ -238,7 +238,9 @@ void TcxCustomMaskEditProperties::ValidateDisplayValue(Variant& DisplayValue, An
 // ===========================================================================
 // Editor
 
-TcxCustomMaskEdit::~TcxCustomMaskEdit() { FMode.reset(); }
+TcxCustomMaskEdit::TcxCustomMaskEdit(TComponent* AOwner, bool AIsInplace) : TcxCustomTextEdit(AOwner, AIsInplace) {}
+
+TcxCustomMaskEdit::~TcxCustomMaskEdit() = default;
 
 TClassRef<TcxCustomEditProperties> TcxCustomMaskEdit::GetPropertiesClass() const {
   return TcxCustomMaskEditProperties::StaticClass();
@@ -661,7 +663,7 @@ void TcxCustomMaskEdit::PropertiesChanged(TObject* Sender) {
 
   locked = false;
   properties->LockUpdate(false);
-  if (auto* regExprMode = dynamic_cast<TcxMaskEditRegExprMode*>(FMode)) regExprMode->SetRegExprCaseInsensitive();
+  if (auto* regExprMode = dynamic_cast<TcxMaskEditRegExprMode*>(FMode.get())) regExprMode->SetRegExprCaseInsensitive();
   TcxCustomTextEdit::PropertiesChanged(Sender);
 
   if (echoModeChanged) {

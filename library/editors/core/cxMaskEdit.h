@@ -125,7 +125,7 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
   ORV_CLASS(TcxCustomMaskEdit, TcxCustomTextEdit)
  public:
   explicit TcxCustomMaskEdit(TComponent* AOwner) : TcxCustomMaskEdit(AOwner, false) {}
-  TcxCustomMaskEdit(TComponent* AOwner, bool AIsInplace) : TcxCustomTextEdit(AOwner, AIsInplace) {}
+  TcxCustomMaskEdit(TComponent* AOwner, bool AIsInplace);
   ~TcxCustomMaskEdit() override;
 
   TcxCustomMaskEditProperties* GetProperties() const {
