@@ -218,9 +218,11 @@ class TObject {
   static Int64 LiveCount() { return FLiveCount.load(std::memory_order_relaxed); }
 
  protected:
-  // An object goes through Free(), which runs BeforeDestruction first.
-  // Plain delete and std::unique_ptr would skip it, so outside the class
-  // family they do not compile: TOwned<> (Owned.h) is the scoped owner.
+  // An object is made by New<>() (which runs AfterConstruction) and goes
+  // through Free() (which runs BeforeDestruction first). Plain new, delete
+  // and std::unique_ptr would skip those, so outside the class family they
+  // do not compile: TOwned<> (Owned.h) is the scoped owner.
+  static void* operator new(std::size_t n) { return ::operator new(n); }
   static void operator delete(void* p) { ::operator delete(p); }
 
  private:
