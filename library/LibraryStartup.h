@@ -3,9 +3,10 @@
 // first calls the function of the tier it builds on and then lists its own
 // units with RegisterUnit (platform/forms/UnitStartup.h):
 //
-//   RegisterControlsUnits    platform/controls/ControlsStartup.h
-//   RegisterFoundationUnits  library/foundation/FoundationStartup.h
-//   RegisterEditorUnits      library/editors/core/EditorsStartup.h
+//   RegisterControlsUnits        platform/controls/ControlsStartup.h
+//   RegisterFoundationUnits      library/foundation/FoundationStartup.h
+//   RegisterEditorUnits          library/editors/core/EditorsStartup.h
+//   RegisterConcreteEditorUnits  library/editors/ConcreteEditorsStartup.h
 //
 // A unit listed twice keeps its first place, so a list may call the one
 // below it freely. Nothing lists itself from a static initialiser: the
@@ -14,8 +15,9 @@
 //
 // A program lists every unit with RegisterLibraryUnits, then starts them
 // with InitializeUnits and shuts them down with FinalizeUnits (see
-// docs/getting-started.md). A new tier adds its function below, after the
-// tiers it builds on; a test of one tier calls that tier's function.
+// docs/getting-started.md). A new tier's function calls the one of the
+// tier it builds on, and RegisterLibraryUnits calls the topmost; a test of
+// one tier calls that tier's function.
 #pragma once
 
 void RegisterLibraryUnits();

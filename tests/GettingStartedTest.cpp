@@ -13,6 +13,7 @@
 // The page's own headers first, so the renaming of its main below reaches
 // nothing else.
 #include "library/LibraryStartup.h"
+#include "library/editors/cxCheckBox.h"
 #include "library/editors/core/cxComboBox.h"
 #include "library/editors/core/cxMaskEdit.h"
 #include "library/editors/core/cxTextEdit.h"
@@ -104,8 +105,9 @@ TEST(GettingStarted, ThePageProgramShowsItsEditorsAndEndsWhenItsFormCloses) {
   EXPECT_EQ(GettingStartedMain(), 0);
 
   EXPECT_TRUE(gSeen.shown);
-  EXPECT_EQ(gSeen.editors, (std::vector<AnsiString>{"NameEdit=Ada", "BornEdit=12/10/1815", "ColourBox=Blue"}));
-  EXPECT_EQ(gSeen.summary, "Ada, born 12/10/1815, likes Blue");
+  EXPECT_EQ(gSeen.editors,
+            (std::vector<AnsiString>{"NameEdit=Ada", "BornEdit=12/10/1815", "ColourBox=Blue", "SweetBox=True"}));
+  EXPECT_EQ(gSeen.summary, "Ada, born 12/10/1815, likes Blue and sweets");
   EXPECT_TRUE(gSeen.saved);
   EXPECT_TRUE(StartedUnits().empty());
 }
