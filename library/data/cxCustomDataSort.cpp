@@ -5,12 +5,6 @@
 #include "library/data/cxCustomDataController.h"
 #include "library/data/cxCustomDataViewPipeline.h"
 
-ORV_REGISTER(TcxKeyInfo)
-ORV_REGISTER(TcxSelectedKeyInfo)
-ORV_REGISTER(TcxDetailKeyInfo)
-ORV_REGISTER(TcxKeys)
-ORV_REGISTER(TcxDetailKeys)
-ORV_REGISTER(TcxSelectedKeys)
 ORV_REGISTER(TcxSaveObject)
 ORV_REGISTER(TcxSortBySummaryHelper)
 
@@ -25,6 +19,78 @@ Integer cxCompareIntegers(void*, NativeInt AItem1, NativeInt AItem2) {
 
 // ---------------------------------------------------------------------------
 // Keys
+
+namespace cxDataKeys {
+
+class TcxKeyInfo : public TObject {
+  ORV_CLASS(TcxKeyInfo, TObject)
+ public:
+  Variant Key;
+};
+
+class TcxSelectedKeyInfo : public TcxKeyInfo {
+  ORV_CLASS(TcxSelectedKeyInfo, TcxKeyInfo)
+ public:
+  Integer SelectionIndex = -1;
+};
+
+class TcxDetailKeyInfo : public TcxKeyInfo {
+  ORV_CLASS(TcxDetailKeyInfo, TcxKeyInfo)
+ public:
+  ~TcxDetailKeyInfo() override;
+  Integer ActiveRelationIndex = 0;
+  TcxSaveObject* SaveObject = nullptr;
+};
+
+// State remembered by record key, the values of the controller's key fields.
+class TcxKeys : public TObject {
+  ORV_CLASS(TcxKeys, TObject)
+ public:
+  ~TcxKeys() override { Clear(); }
+  virtual void Restore() {}
+  virtual void Save() {}
+  virtual void FreeItem(TcxKeyInfo* AInfo) { AInfo->Free(); }
+  virtual void Clear();
+
+  void Init(TcxCustomDataController* ADataController);
+  void Save(TcxCustomDataController* ADataController);
+  void Restore(TcxCustomDataController* ADataController);
+  // The info whose key is the record's key; the infos are sorted by key
+  // after Save, so the lookup halves the list.
+  bool Find(Integer ARecordIndex, Integer& AIndex);
+  void Delete(Integer AIndex);
+  Integer GetCount() const { return static_cast<Integer>(FItems.size()); }
+  TcxKeyInfo* GetItem(Integer Index) const { return FItems.at(static_cast<size_t>(Index)); }
+
+ protected:
+  TcxCustomDataController* FDataController = nullptr;
+  std::vector<TcxCustomDataField*> FKeyFields;
+  std::vector<TcxKeyInfo*> FItems;
+  std::vector<bool> FUsed;
+};
+
+class TcxDetailKeys : public TcxKeys {
+  ORV_CLASS(TcxDetailKeys, TcxKeys)
+ public:
+  // Master-detail expansion is not kept by this controller's relations
+  // yet; there is nothing to save.
+  void Save() override {}
+  void Restore() override {}
+};
+
+class TcxSelectedKeys : public TcxKeys {
+  ORV_CLASS(TcxSelectedKeys, TcxKeys)
+ public:
+  void Save() override;
+  void Restore() override;
+};
+
+ORV_REGISTER(TcxKeyInfo)
+ORV_REGISTER(TcxSelectedKeyInfo)
+ORV_REGISTER(TcxDetailKeyInfo)
+ORV_REGISTER(TcxKeys)
+ORV_REGISTER(TcxDetailKeys)
+ORV_REGISTER(TcxSelectedKeys)
 
 TcxDetailKeyInfo::~TcxDetailKeyInfo() { FreeAndNil(SaveObject); }
 
@@ -116,6 +182,12 @@ void TcxSelectedKeys::Restore() {
     if (selection->GetItem(i).Level != -1 && selection->GetItem(i).RecordIndex == -1) selection->Delete(i);
   info->ExpandingChanged();
 }
+
+}  // namespace cxDataKeys
+
+using cxDataKeys::TcxDetailKeys;
+using cxDataKeys::TcxKeys;
+using cxDataKeys::TcxSelectedKeys;
 
 TcxSaveObject::TcxSaveObject() : FDetailKeys(New<TcxDetailKeys>()), FSelectedKeys(New<TcxSelectedKeys>()) {}
 

@@ -90,6 +90,16 @@ struct TcxViewParams {
   TColor TextColor = clNone;
 };
 
+// Told when the font of a control it listens to changes. The controls hand
+// their font to every listener they keep; the styles that fill defaults
+// from that font listen. It lives here, below both the controls and the
+// styles, so that either can be used without the other.
+class IcxFontListener {
+ public:
+  virtual ~IcxFontListener() = default;
+  virtual void DefaultFontChanged(TObject* Sender, TFont* AFont) = 0;
+};
+
 // A bitmap whose Assign leaves two empty bitmaps alone.
 class TcxBitmap : public TBitmap {
   ORV_CLASS(TcxBitmap, TBitmap)

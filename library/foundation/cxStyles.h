@@ -32,15 +32,6 @@ class IcxStyleChangeListener {
   virtual void StyleRemoved(TcxCustomStyle* AStyle) = 0;
 };
 
-// Told when a control's font changes. The controls hand their font to
-// every listener they keep; the styles that fill defaults from that font
-// listen.
-class IcxFontListener {
- public:
-  virtual ~IcxFontListener() = default;
-  virtual void FontChanged(TObject* Sender, TFont* AFont) = 0;
-};
-
 // ---------------------------------------------------------------------------
 // Styles.
 
@@ -197,7 +188,9 @@ class TcxStyles : public TcxCustomStyles, public IcxFontListener {
   // The slot style's bitmap when assigned and not empty, else null.
   TBitmap* GetBitmap(Integer AIndex) const;
 
-  void FontChanged(TObject* Sender, TFont* AFont) override;
+  // Every slot that takes its font from the defaults and whose default is
+  // AFont changes.
+  void DefaultFontChanged(TObject* Sender, TFont* AFont) override;
 
  protected:
   // Descendants fill colours and font, then call this one.
