@@ -247,6 +247,9 @@ TEST(Metafile, DamagedFilesAreRefusedAndLeaveTheMetafileAsItWas) {
       {"enhanced: a record past the end", with(emf, 88 + 4, std::string("\xF0\xFF\0\0", 4))},
       {"enhanced: a record too short", with(emf, 88 + 4, std::string("\4\0\0\0", 4))},
       {"enhanced: an empty frame", with(emf, 32, std::string(4, '\0'))},
+      // Edges any 32-bit number may hold, but a size no picture has.
+      {"enhanced: a frame too tall", with(emf, 28, std::string("\0\0\0\x80", 4))},
+      {"enhanced: a frame too wide", with(emf, 24, std::string("\0\0\0\x80", 4))},
       {"placeable: empty bounds", with(wmf, 10, std::string(2, '\0'))},
       {"placeable: no units per inch", with(wmf, 14, std::string(2, '\0'))},
       {"placeable: longer than the data", with(wmf, 22 + 6, std::string("\xFF\xFF\0\0", 4))},
