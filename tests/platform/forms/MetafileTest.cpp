@@ -7,6 +7,7 @@
 #include "platform/forms/Bitmap.h"
 #include "platform/forms/Metafile.h"
 #include "platform/win/Clipboard.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 using namespace forms_test;
@@ -161,6 +162,12 @@ TEST(Metafile, BytesAreWrittenBackAsReadAndOnlyANewSizeChangesThem) {
   TMetafile* m = p->GetMetafile();
   EXPECT_EQ(p->GetGraphic(), m);
   p->SaveToFile(dir / "copy.emf");
+  EXPECT_EQ(dir.Read("copy.emf"), emf);
+  // Saving over it on a full disk keeps the old file whole.
+  {
+    FileSizeLimit full(16);
+    EXPECT_THROW(p->SaveToFile(dir / "copy.emf"), EFCreateError);
+  }
   EXPECT_EQ(dir.Read("copy.emf"), emf);
 
   // What follows the metafile in a stream stays there.
