@@ -31,20 +31,26 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, std::map<long, double>> Times;
 };
 
-inline int Main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("\ngrowth per 10x step (10 is linear):\n");
-  for (const auto& [name, times] : reporter.Times) {
+inline void PrintGrowth(const std::map<std::string, std::map<long, double>>& times) {
+  std::printf("growth per 10x step (10 is linear, above 15 a quadratic path):\n");
+  for (const auto& [name, sizes] : times) {
     std::printf("  %-28s", name.c_str());
     double previous = 0;
-    for (const auto& [size, time] : times) {
+    for (const auto& [size, time] : sizes) {
       if (previous > 0) std::printf(" %6.1f", time / previous);
       previous = time;
     }
     std::printf("\n");
   }
+}
+
+inline int Main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  std::printf("\n");
+  PrintGrowth(reporter.Times);
   benchmark::Shutdown();
   return 0;
 }

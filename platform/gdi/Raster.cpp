@@ -159,6 +159,13 @@ void RopBuffer(std::uint32_t* d, int n, int x0, int y, const Paint& p, const std
   const std::uint32_t* row = p.Tile + std::size_t(ty) * tw;
   const std::uint8_t* skip = p.Skip ? p.Skip + std::size_t(ty) * tw : nullptr;
   int tx = Mod(x0 - p.OrgX, tw);
+  if (rop == 0xF0 && !skip) {  // the pattern as it is: scroll bar tracks, dithered fills
+    for (int i = 0; i < n; ++i) {
+      d[i] = row[tx];
+      if (++tx == tw) tx = 0;
+    }
+    return;
+  }
   for (int i = 0; i < n; ++i) {
     if (!skip || !skip[tx]) d[i] = ApplyRop3(rop, row[tx], src ? src[i] : 0, d[i]);
     if (++tx == tw) tx = 0;
