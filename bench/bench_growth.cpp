@@ -1,12 +1,14 @@
 // Work that grows with what a program holds, at 10^3, 10^4 and 10^5 items:
 // emptying a collection, freeing a style repository full of styles and
-// style sheets, and a rich edit log growing line by line as the front end
-// writes it (the caret to the end, a colour and weight, the line as the
-// selection's text). Each must grow linearly: the program ends with the
-// time ratio of every 10x step (about 10 is linear, 100 quadratic).
+// style sheets (with the same objects freed alone as the peer), and a rich
+// edit log growing line by line as the front end writes it (the caret to
+// the end, a colour and weight, the line as the selection's text). Each
+// must grow linearly: the program ends with the time ratio of every 10x
+// step (about 10 is linear, 100 quadratic).
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <vector>
 
 #include "GrowthReporter.h"
 #include "library/foundation/cxStyles.h"
@@ -46,6 +48,26 @@ void BM_StyleRepositoryFree(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_StyleRepositoryFree)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
+
+// The peer: as many styles and sheets without a repository or an owner,
+// freed last first from a plain list. What it adds at the large sizes is
+// the allocator's and the caches' share.
+void BM_StylesFreedAlonePeer(benchmark::State& state) {
+  std::vector<TObject*> objects;
+  for (auto _ : state) {
+    state.PauseTiming();
+    for (int i = 0; i < state.range(0); ++i) {
+      objects.push_back(New<TcxStyle>(nullptr));
+      objects.push_back(New<TcxCustomStyleSheet>(nullptr));
+    }
+    state.ResumeTiming();
+    while (!objects.empty()) {
+      objects.back()->Free();
+      objects.pop_back();
+    }
+  }
+}
+BENCHMARK(BM_StylesFreedAlonePeer)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
 
 void BM_RichLogAppend(benchmark::State& state) {
   static auto* session = new forms::test::Session();

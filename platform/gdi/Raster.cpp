@@ -140,13 +140,19 @@ void RopBuffer(std::uint32_t* d, int n, int x0, int y, const Paint& p, const std
       case 0xFF: std::fill_n(d, n, 0xFFFFFFFFu); return;
       case 0x55: for (int i = 0; i < n; ++i) d[i] = ~d[i]; return;
       case 0x5A: for (int i = 0; i < n; ++i) d[i] ^= pat; return;
-      case 0xCC: std::memcpy(d, src, std::size_t(n) * 4); return;
-      case 0x33: for (int i = 0; i < n; ++i) d[i] = ~src[i]; return;
-      case 0x66: for (int i = 0; i < n; ++i) d[i] ^= src[i]; return;
-      case 0x88: for (int i = 0; i < n; ++i) d[i] &= src[i]; return;
-      case 0xEE: for (int i = 0; i < n; ++i) d[i] |= src[i]; return;
       case 0xAA: return;
       default: break;
+    }
+    // Without a source the source reads as 0: the general case below.
+    if (src) {
+      switch (rop) {
+        case 0xCC: std::memcpy(d, src, std::size_t(n) * 4); return;
+        case 0x33: for (int i = 0; i < n; ++i) d[i] = ~src[i]; return;
+        case 0x66: for (int i = 0; i < n; ++i) d[i] ^= src[i]; return;
+        case 0x88: for (int i = 0; i < n; ++i) d[i] &= src[i]; return;
+        case 0xEE: for (int i = 0; i < n; ++i) d[i] |= src[i]; return;
+        default: break;
+      }
     }
     if (src)
       for (int i = 0; i < n; ++i) d[i] = ApplyRop3(rop, pat, src[i], d[i]);
