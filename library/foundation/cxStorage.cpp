@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
+#include <utility>
 
 #include "library/foundation/cxLibraryStrs.h"
 #include "library/foundation/cxStorageValues.h"
@@ -288,22 +290,36 @@ void TcxStorage::InternalRestoreFrom(TcxCustomReader* AReader, const AnsiString&
   for (auto& [name, child] : existing)
     if (name.empty() && child) name = GetObjectName(child);
 
+  // Each stored child meets the first existing one of its name not met
+  // yet; those never met are the ones a restore may delete.
+  // unmet holds the first of each name, sameName[k] the next one after k.
+  constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::unordered_map<AnsiString, std::size_t> unmet;
+  std::vector<std::size_t> sameName(existing.size(), kNone);
+  for (std::size_t k = existing.size(); k-- > 0;) {
+    auto [it, added] = unmet.try_emplace(existing[k].first, k);
+    if (!added) sameName[k] = std::exchange(it->second, k);
+  }
+  std::vector<bool> met(existing.size(), false);
+
   const TcxStorageModes modes = EffectiveModes();
   for (Integer i = 0; i < storedNames.GetCount(); ++i) {
     const AnsiString name = storedNames[i];
     TObject* child = nullptr;
-    auto found = std::find_if(existing.begin(), existing.end(), [&](const auto& entry) { return entry.first == name; });
-    if (found != existing.end()) {
-      child = found->second;
-      existing.erase(found);
+    auto found = unmet.find(name);
+    if (found != unmet.end() && found->second != kNone) {
+      const std::size_t k = found->second;
+      found->second = sameName[k];
+      met[k] = true;
+      child = existing[k].second;
     } else if (modes.Contains(smChildrenCreating)) {
       child = CreateChild(name, i < storedClasses.GetCount() ? storedClasses[i] : AnsiString());
     }
     if (child) CreateChildStorage(child, fullName)->InternalRestoreFrom(AReader, name);
   }
   if (modes.Contains(smChildrenDeleting))
-    for (const auto& [name, child] : existing)
-      if (child) DeleteChild(name, child);
+    for (std::size_t k = 0; k < existing.size(); ++k)
+      if (!met[k] && existing[k].second) DeleteChild(existing[k].first, existing[k].second);
 }
 
 // ---------------------------------------------------------------------------

@@ -71,7 +71,8 @@ void TcxIniFileReader::BuildSections() {
     section.ParentPath = slash == AnsiString::npos ? AnsiString() : AnsiUpperCase(path.substr(0, slash + 1));
     section.ObjectName = slash == AnsiString::npos ? path : path.substr(slash + 1);
     section.ClassName = colon == AnsiString::npos ? AnsiString() : Trim(text.substr(colon + 1));
-    FSections.push_back(section);
+    FChildren[section.ParentPath].push_back(FSections.size());
+    FSections.push_back(std::move(section));
   }
 }
 
@@ -79,11 +80,12 @@ void TcxIniFileReader::ReadChildren(const AnsiString& AObjectFullName, const Ans
                                     TStrings* AChildrenClassNames) {
   BuildSections();
   const AnsiString parent = AObjectFullName.empty() ? AnsiString() : AnsiUpperCase(AObjectFullName) + "/";
-  for (const Section& section : FSections)
-    if (section.ParentPath == parent) {
-      AChildrenNames->Add(section.ObjectName);
-      AChildrenClassNames->Add(section.ClassName);
-    }
+  auto children = FChildren.find(parent);
+  if (children == FChildren.end()) return;
+  for (std::size_t k : children->second) {
+    AChildrenNames->Add(FSections[k].ObjectName);
+    AChildrenClassNames->Add(FSections[k].ClassName);
+  }
 }
 
 void TcxIniFileReader::ReadProperties(const AnsiString& AObjectFullName, const AnsiString& AClassName,

@@ -191,6 +191,22 @@ class TTreeReader {
 }  // namespace
 
 // ---------------------------------------------------------------------------
+// TcxStreamChildIndex
+
+TcxStreamObjectData* TcxStreamChildIndex::Find(TcxStreamObjectData* AParent, const AnsiString& AName) {
+  auto [entry, fresh] = FIndex.try_emplace(AParent);
+  auto& byName = entry->second;
+  if (fresh)
+    for (const auto& child : AParent->Children) byName.try_emplace(child->Name, child.get());
+  auto found = byName.find(AName);
+  return found == byName.end() ? nullptr : found->second;
+}
+
+void TcxStreamChildIndex::Added(TcxStreamObjectData* AParent, TcxStreamObjectData* AChild) {
+  if (auto entry = FIndex.find(AParent); entry != FIndex.end()) entry->second.try_emplace(AChild->Name, AChild);
+}
+
+// ---------------------------------------------------------------------------
 // TcxStreamWriter
 
 void TcxStreamWriter::BeginWriteObject(const AnsiString& AObjectFullName, const AnsiString& AClassName) {
@@ -206,19 +222,12 @@ void TcxStreamWriter::BeginWriteObject(const AnsiString& AObjectFullName, const 
     return;
   }
   TcxStreamObjectData* parent = FRoot.get();
-  for (std::size_t i = 1; parent && i + 1 < pieces.size(); ++i) {
-    TcxStreamObjectData* next = nullptr;
-    for (const auto& child : parent->Children)
-      if (child->Name == pieces[i]) {
-        next = child.get();
-        break;
-      }
-    parent = next;
-  }
+  for (std::size_t i = 1; parent && i + 1 < pieces.size(); ++i) parent = FChildren.Find(parent, pieces[i]);
   FCurrent = nullptr;
   if (!parent) return;
   parent->Children.push_back(std::move(object));
   FCurrent = parent->Children.back().get();
+  FChildren.Added(parent, FCurrent);
 }
 
 void TcxStreamWriter::WriteProperty(const AnsiString&, const AnsiString&, const AnsiString& APropertyName,
@@ -234,12 +243,14 @@ void TcxStreamWriter::EndWrite() {
   FStream->WriteBuffer(buffer.GetMemory(), buffer.GetSize());
   FRoot.reset();
   FCurrent = nullptr;
+  FChildren.Clear();
 }
 
 // ---------------------------------------------------------------------------
 // TcxStreamReader
 
 void TcxStreamReader::BeginRead() {
+  FChildren.Clear();
   FRoot.reset();
   FLastPath.clear();
   FLastObject = nullptr;
@@ -256,17 +267,9 @@ void TcxStreamReader::BeginRead() {
 
 const TcxStreamObjectData* TcxStreamReader::FindObject(const AnsiString& AObjectFullName) {
   if (FLastObject && FLastPath == AObjectFullName) return FLastObject;
-  const TcxStreamObjectData* node = FRoot.get();
+  TcxStreamObjectData* node = FRoot.get();
   const std::vector<AnsiString> pieces = orv::storage::SplitPath(AObjectFullName);
-  for (std::size_t i = 1; node && i < pieces.size(); ++i) {
-    const TcxStreamObjectData* next = nullptr;
-    for (const auto& child : node->Children)
-      if (child->Name == pieces[i]) {
-        next = child.get();
-        break;
-      }
-    node = next;
-  }
+  for (std::size_t i = 1; node && i < pieces.size(); ++i) node = FChildren.Find(node, pieces[i]);
   if (node && node->Name != pieces.back()) node = nullptr;
   FLastPath = AObjectFullName;
   FLastObject = node;

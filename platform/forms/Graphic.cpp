@@ -20,9 +20,12 @@ void TGraphic::LoadFromFile(const AnsiString& FileName) {
   LoadFromStream(&stream);
 }
 
+// The picture is written whole in memory first and then replaces the
+// file at once: a full disk leaves the old file as it was.
 void TGraphic::SaveToFile(const AnsiString& FileName) {
-  TFileStream stream(FileName, fmCreate);
+  TMemoryStream stream;
   SaveToStream(&stream);
+  stream.SaveToFile(FileName);
 }
 
 bool TGraphic::ReadPicture(TStream* Stream, std::vector<Byte>& Bytes, const TPictureParser& AParse) {

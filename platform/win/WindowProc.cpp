@@ -235,6 +235,19 @@ bool InsideRegion(const Window* w, POINT windowPt) {
   return !w->hasRegion || w->region.Contains(windowPt.X, windowPt.Y);
 }
 
+void FollowWindowText(HWND hwnd, std::string_view text, std::size_t at, std::size_t removed, std::size_t inserted) {
+  Window* w = Peek(hwnd);
+  if (!w) return;
+  // The window's text ends at a NUL, as WM_SETTEXT leaves it: with one in
+  // the old text or the new part, the whole is taken again.
+  const std::string_view added = text.substr(at, inserted);
+  if (w->text.size() + inserted == text.size() + removed && added.find('\0') == std::string_view::npos)
+    w->text.replace(at, removed, added);
+  else
+    w->text.assign(text.substr(0, text.find('\0')));
+  if (w->surface) BackEnd().SetTitle(w->surface, w->text);
+}
+
 }  // namespace detail
 
 LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

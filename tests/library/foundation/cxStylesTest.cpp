@@ -223,6 +223,39 @@ TEST_F(Styles, SlotsStaySortedAndForgetAStyleThatGoes) {
   EXPECT_EQ(s2->GetListenerCount(), 0);
 }
 
+// Styles and sheets made in turn, each sheet holding the style made just
+// before it: emptying the repository of either kind leaves the other whole
+// and in order, and everyone who used what went has let it go.
+TEST_F(Styles, ARepositoryOfManyStylesAndSheetsEmptiesEachKindWhole) {
+  constexpr int kMany = 20000;
+  std::vector<TcxStyle*> styles;
+  std::vector<TTestStyleSheet*> sheets;
+  for (int i = 0; i < kMany; ++i) {
+    styles.push_back(static_cast<TcxStyle*>(repository->CreateItem(TcxStyle::StaticClass())));
+    sheets.push_back(static_cast<TTestStyleSheet*>(repository->CreateStyleSheet(TTestStyleSheet::StaticClass())));
+    sheets.back()->Test()->SetValue(0, styles.back());
+  }
+  auto* user = New<TTestStyles>(nullptr);
+  user->SetStyleSheet(sheets.back());
+  user->SetValue(1, styles.front());
+  EXPECT_EQ(repository->GetComponentCount(), 2 * kMany);
+  EXPECT_EQ(repository->StyleIndexOf(styles[kMany / 2]), kMany / 2);
+
+  repository->Clear();
+  EXPECT_EQ(repository->GetCount(), 0);
+  EXPECT_EQ(repository->GetComponentCount(), kMany);
+  EXPECT_EQ(repository->GetComponent(kMany / 2), sheets[kMany / 2]);
+  EXPECT_EQ(repository->StyleSheetIndexOf(sheets.back()), kMany - 1);
+  EXPECT_EQ(sheets[7]->Test()->GetCount(), 0);
+  EXPECT_EQ(user->GetValue(1), nullptr);
+
+  repository->ClearStyleSheets();
+  EXPECT_EQ(repository->GetStyleSheetCount(), 0);
+  EXPECT_EQ(repository->GetComponentCount(), 0);
+  EXPECT_EQ(user->GetStyleSheet(), nullptr);
+  user->Free();
+}
+
 TEST_F(Styles, ViewParamsTakeTheCallStyleThenTheSlotThenTheDefaults) {
   auto* styles = New<TTestStyles>(nullptr);
   TcxViewParams params;
