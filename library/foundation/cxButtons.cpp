@@ -318,7 +318,7 @@ void TcxCustomButton::WMContextMenu(TMessage& Message) {
   TComponent* menu = TControl::GetPopupMenu();
   if (!menu) return DispatchFrom(inherited::StaticClass(), Message);
   TPoint p{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-  if (p.X == -1 && p.Y == -1) p = ClientToScreen({0, 0});
+  if (p.X == -1 && p.Y == -1) p = ClientToScreen(GetKeyboardPopupPoint());
   Message.Result = ShowPopupMenu(this, menu, p.X, p.Y) ? 1 : 0;
 }
 
