@@ -402,25 +402,22 @@ TEST_F(cxContainers, TheInnerControlsDragImageCaretAndSizeGripServeTheContainer)
 
   // The corner between the two bars over the box's native ones, in the
   // box's window coordinates; nothing while one of them is hidden.
-  for (int bar : {SB_HORZ, SB_VERT}) {
+  // A range wider than the page of 10 shows the native bar.
+  auto range = [&](int ABar, int AMax) {
     SCROLLINFO info{};
     info.fMask = SIF_RANGE | SIF_PAGE;
-    info.nMax = 99;
+    info.nMax = AMax;
     info.nPage = 10;
-    SetScrollInfo(box->GetHandle(), bar, &info, true);
-  }
-  c->UpdateScrollBarsParameters();
-  win::test::PumpUntilIdle();
+    SetScrollInfo(box->GetHandle(), ABar, &info, true);
+    c->UpdateScrollBarsParameters();
+    win::test::PumpUntilIdle();
+  };
+  range(SB_HORZ, 99);
+  range(SB_VERT, 99);
   const Integer w = box->GetWidth(), h = box->GetHeight();
   EXPECT_EQ(GetSizeGripRect(box),
             TRect(w - GetSystemMetrics(SM_CXVSCROLL), h - GetSystemMetrics(SM_CYHSCROLL), w, h));
-  SCROLLINFO fits{};
-  fits.fMask = SIF_RANGE | SIF_PAGE;
-  fits.nMax = 5;
-  fits.nPage = 10;
-  SetScrollInfo(box->GetHandle(), SB_HORZ, &fits, true);
-  c->UpdateScrollBarsParameters();
-  win::test::PumpUntilIdle();
+  range(SB_HORZ, 5);
   EXPECT_TRUE(cxRectIsEmpty(GetSizeGripRect(box)));
 
   // A menu asked for from the keyboard opens under the box's caret.
