@@ -149,6 +149,12 @@ Integer FileAge(const AnsiString& name) {
   return orv::os::PackFileDate(st.st_mtim.tv_sec);
 }
 
+TFileStamp FileStamp(const AnsiString& name) {
+  struct stat st;
+  if (!StatName(name, st) || S_ISDIR(st.st_mode)) return {};
+  return {true, Int64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec, Int64(st.st_size)};
+}
+
 TDateTime FileDateToDateTime(Integer fileDate) {
   const auto packed = static_cast<std::uint32_t>(fileDate);
   const int date = static_cast<int>(packed >> 16), time = static_cast<int>(packed & 0xFFFF);

@@ -43,6 +43,17 @@ bool SetCurrentDir(const AnsiString& dir);
 Integer FileAge(const AnsiString& name);
 TDateTime FileDateToDateTime(Integer fileDate);
 
+// What tells one version of a file from the next: whether it exists, its
+// modification time to the nanosecond and its size.
+struct TFileStamp {
+  bool Exists = false;
+  Int64 ModifiedNs = 0;
+  Int64 Size = 0;
+  bool operator==(const TFileStamp&) const = default;
+};
+// A directory counts as no file.
+TFileStamp FileStamp(const AnsiString& name);
+
 // Path arithmetic. The "path" keeps its trailing delimiter, the "dir" does
 // not (except the root, which stays "/").
 AnsiString ExtractFileName(const AnsiString& path);

@@ -161,9 +161,23 @@ bool WriteFileAtomically(const AnsiString& name, std::string_view bytes, AnsiStr
   for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
     temp = target + ".tmp" + std::to_string(getpid()) + "." + std::to_string(++serial);
     fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return fail();
+    if (fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) return fail();
+  if (fd < 0) {
+    // No file can be made beside the target (a folder the user may not
+    // write to, a name too long for a suffix): the target is written in
+    // place, with every write and the close still checked.
+    fd = open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return fail();
+    if (!WriteAll(fd, bytes) || fsync(fd) != 0) {
+      const int err = errno;
+      close(fd);
+      errno = err;
+      return fail();
+    }
+    if (close(fd) != 0) return fail();
+    return true;
+  }
   // On any failure the temporary file goes, and the error reported is the
   // one that made it go.
   auto discard = [&](bool isOpen) {

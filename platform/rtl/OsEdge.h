@@ -44,8 +44,10 @@ bool ReadWholeFile(const AnsiString& name, std::string& bytes, bool& missing);
 // that a failed write (a full disk) leaves the old content in place. A
 // symbolic link is followed and its target replaced; a file the user may not
 // write is refused, as writing it in place would be; the replacement keeps
-// the old file's permission bits. False on any failure, with the last error
-// set and, when asked for, the system's reason in words.
+// the old file's permission bits. When no temporary file can be made beside
+// it (a folder the user may not write to), the file is written in place,
+// with every write and the close checked. False on any failure, with the
+// last error set and, when asked for, the system's reason in words.
 bool WriteFileAtomically(const AnsiString& name, std::string_view bytes, AnsiString* reason = nullptr);
 
 }  // namespace orv::os

@@ -142,6 +142,12 @@ std::size_t LiveChildCount() {
   return live;
 }
 
+std::size_t OpenProcessHandleCount() {
+  Table& t = T();
+  std::lock_guard lock(t.Mutex);
+  return t.Handles.size();
+}
+
 void ForgetProcessesOf(IProcessLauncher* launcher) {
   Table& t = T();
   std::lock_guard lock(t.Mutex);

@@ -97,6 +97,8 @@ BOOL CloseHandle(HANDLE hObject);
 namespace orv {
 // Splits a command line into arguments by the rules above.
 std::vector<AnsiString> SplitCommandLine(const AnsiString& commandLine);
-// Children started and not yet collected, for leak checks in tests.
+// Children started and not yet collected, and process and thread handles
+// not yet closed, for leak checks in tests.
 std::size_t LiveChildCount();
+std::size_t OpenProcessHandleCount();
 }  // namespace orv

@@ -1,0 +1,59 @@
+#include "app/core/TerrainFileTree.h"
+
+#include "platform/rtl/Files.h"
+#include "platform/rtl/FindFiles.h"
+
+namespace frontend {
+
+namespace {
+
+// The entries a search finds, closed again before the caller recurses.
+template <class F>
+void ForEachEntry(const AnsiString& pattern, Integer attr, F&& f) {
+  TSearchRec sr;
+  for (Integer r = FindFirst(pattern, attr, sr); r == 0; r = FindNext(sr)) f(sr);
+  FindClose(sr);
+}
+
+class TTreeScan {
+ public:
+  explicit TTreeScan(const AnsiString& startDir) : FStartDir(startDir) {}
+
+  // relative is "." or "./maps/deep"; the folder on disk is the start
+  // directory followed by what comes after the dot.
+  void ScanDirectory(const AnsiString& relative, Integer parent) {
+    const Integer row = Add({false, parent, relative + "/", {}});
+    const AnsiString folder = FStartDir + relative.substr(1);
+    ForEachEntry(folder + "/*.tt", 0, [&](const TSearchRec& sr) {
+      const AnsiString path = folder + "/" + sr.Name;
+      // A link to a directory is no terrain file, whatever its name.
+      if ((sr.Attr & faSymLink) && DirectoryExists(path)) return;
+      Add({true, row, sr.Name, path});
+    });
+    std::vector<AnsiString> subdirectories;
+    ForEachEntry(folder + "/*.*", faDirectory, [&](const TSearchRec& sr) {
+      if ((sr.Attr & faDirectory) && sr.Name != "." && sr.Name != "..") subdirectories.push_back(sr.Name);
+    });
+    for (const AnsiString& name : subdirectories) ScanDirectory(relative + "/" + name, row);
+  }
+
+  std::vector<TFileTreeRow> Rows;
+
+ private:
+  Integer Add(TFileTreeRow row) {
+    Rows.push_back(std::move(row));
+    return static_cast<Integer>(Rows.size() - 1);
+  }
+
+  AnsiString FStartDir;
+};
+
+}  // namespace
+
+std::vector<TFileTreeRow> ScanTerrainTree(const AnsiString& startDir) {
+  TTreeScan scan(startDir);
+  scan.ScanDirectory(".", -1);
+  return std::move(scan.Rows);
+}
+
+}  // namespace frontend
