@@ -486,16 +486,6 @@ TEST_F(ListBoxControl, EverySelectedItemIsHighlightedAndTheCaretFramed) {
   EXPECT_NE(PixelAt(list, 0, 3 * h), window);
   EXPECT_EQ(PixelAt(list, 1, 3 * h), window);
   EXPECT_EQ(PixelAt(list, 0, 2 * h), highlight);
-
-  // Owner-drawn items are told which are selected.
-  HWND drawn = MakeList(LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, {200, 10, 300, 90}, 9);
-  for (const char* s : {"a", "b", "c"}) Add(drawn, s);
-  TakeHostLog();
-  SendMessageA(drawn, LB_SELITEMRANGE, TRUE, MAKELPARAM(0, 1));
-  EXPECT_EQ(TakeHostLog(), (std::vector<std::string>{"DRAW 0 select selected", "DRAW 1 select selected"}));
-  UpdateWindow(drawn);
-  EXPECT_EQ(TakeHostLog(), (std::vector<std::string>{"DRAW 0 entire selected", "DRAW 1 entire selected",
-                                                     "DRAW 2 entire"}));
 }
 
 }  // namespace
