@@ -1,0 +1,144 @@
+// The concrete editors as a grid shows them: 1,000 cells without editor
+// windows, each laid out by one view data at its place (CalculateEx), given
+// its value (EditValueToDrawValue) and painted by its own view info into a
+// memory bitmap (PaintEx). Each frame of spin or check-box cells is
+// measured beside a frame of the text editor's cells in the same run: the
+// counter "per_cell" is one cell's time, "to_text" its ratio to a text
+// cell's (budget: the check box at most 1, the spin cell at most 1.5).
+// Also one step of a focused spin editor with its text, which a held key
+// repeats about 30 times a second.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <vector>
+
+#include "EditorBenchScreen.h"
+#include "library/editors/ConcreteEditorsStartup.h"
+#include "library/editors/core/cxTextEdit.h"
+#include "library/editors/cxCheckBox.h"
+#include "library/editors/cxSpinEdit.h"
+#include "platform/rtl/Owned.h"
+
+namespace {
+
+constexpr Integer kCells = 1000;
+constexpr Integer kColumns = 4;
+constexpr Integer kCellWidth = 120;
+constexpr Integer kCellHeight = 18;
+
+// One frame's worth of cells of a properties kind.
+class CellFrame {
+ public:
+  CellFrame(TcxCustomEditProperties* AProperties, std::vector<Variant> AValues)
+      : FProperties(AProperties), FValues(std::move(AValues)), FStyle(New<TcxEditStyle>(nullptr, true)),
+        FBitmap(cxCreateBitmap(kColumns * kCellWidth, kCells / kColumns * kCellHeight)),
+        FCanvas(FBitmap->GetCanvas()) {
+    FViewData.reset(TcxCustomEditViewDataClass(AProperties->GetViewDataClass())
+                        .Construct<TcxCustomEditProperties*, TcxCustomEditStyle*, bool>(AProperties, FStyle.get(),
+                                                                                        true));
+    FViewData->ContentOffset = TRect(1, 1, 1, 1);
+    for (Integer i = 0; i < kCells; ++i)
+      FInfos.emplace_back(TcxCustomEditViewInfoClass(AProperties->GetViewInfoClass()).Create());
+  }
+  void Paint() {
+    for (Integer i = 0; i < kCells; ++i) {
+      const Integer column = i % kColumns, row = i / kColumns;
+      const TRect cell(column * kCellWidth, row * kCellHeight, (column + 1) * kCellWidth, (row + 1) * kCellHeight);
+      FViewData->CalculateEx(&FCanvas, cell, {-1, -1}, cxmbNone, {}, FInfos[i].get(), false);
+      FViewData->EditValueToDrawValue(&FCanvas, FValues[i % FValues.size()], FInfos[i].get());
+      FInfos[i]->PaintEx(&FCanvas);
+    }
+  }
+
+ private:
+  TOwned<TcxCustomEditProperties> FProperties;
+  std::vector<Variant> FValues;
+  TOwned<TcxEditStyle> FStyle;
+  TOwned<TcxCustomEditViewData> FViewData;
+  std::vector<TOwned<TcxCustomEditViewInfo>> FInfos;
+  TOwned<TBitmap> FBitmap;
+  TcxCanvas FCanvas;
+};
+
+void StartUnits() {
+  editor_bench::TheScreen();
+  RegisterConcreteEditorUnits();
+}
+
+double SecondsPerFrame(CellFrame& AFrame, int AFrames) {
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < AFrames; ++i) AFrame.Paint();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / AFrames;
+}
+
+// Runs the frame of AProperties' cells and, alternately, the text cells'
+// frame, so that both meet the same machine state.
+void MeasureAgainstText(benchmark::State& state, TcxCustomEditProperties* AProperties, std::vector<Variant> AValues) {
+  StartUnits();
+  CellFrame frame(AProperties, std::move(AValues));
+  CellFrame text(New<TcxTextEditProperties>(nullptr), {Variant("12345"), Variant("678"), Variant("90.25")});
+  double textSeconds = 0;
+  int textFrames = 0;
+  double ownSeconds = 0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    frame.Paint();
+    ownSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.PauseTiming();
+    textSeconds += SecondsPerFrame(text, 1);
+    ++textFrames;
+    state.ResumeTiming();
+  }
+  state.counters["per_cell"] = benchmark::Counter(static_cast<double>(state.iterations()) * kCells,
+                                                  benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["text_per_cell"] = benchmark::Counter(textSeconds / textFrames / kCells);
+  state.counters["to_text"] =
+      benchmark::Counter((ownSeconds / static_cast<double>(state.iterations())) / (textSeconds / textFrames));
+}
+
+void BM_TextCells(benchmark::State& state) {
+  StartUnits();
+  CellFrame frame(New<TcxTextEditProperties>(nullptr), {Variant("12345"), Variant("678"), Variant("90.25")});
+  for (auto _ : state) frame.Paint();
+  state.counters["per_cell"] = benchmark::Counter(static_cast<double>(state.iterations()) * kCells,
+                                                  benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_TextCells)->Unit(benchmark::kMillisecond);
+
+void BM_SpinCells(benchmark::State& state) {
+  auto* properties = New<TcxSpinEditProperties>(nullptr);
+  properties->SetValueType(vtInt);
+  properties->SetMinValue(-1000);
+  properties->SetMaxValue(100000);
+  MeasureAgainstText(state, properties, {Variant(Int64(12345)), Variant(Int64(678)), Variant(Int64(90))});
+}
+BENCHMARK(BM_SpinCells)->Unit(benchmark::kMillisecond);
+
+void BM_CheckBoxCells(benchmark::State& state) {
+  auto* properties = New<TcxCheckBoxProperties>(nullptr);
+  properties->SetValueUnchecked(Variant(0));
+  properties->SetValueChecked(Variant(5));
+  MeasureAgainstText(state, properties, {Variant(5), Variant(0), Null()});
+}
+BENCHMARK(BM_CheckBoxCells)->Unit(benchmark::kMillisecond);
+
+// One step of a focused spin editor: the value, the arithmetic, the new
+// text into the inner edit and the change events.
+void BM_SpinIncrementWithItsText(benchmark::State& state) {
+  StartUnits();
+  editor_bench::Screen& screen = editor_bench::TheScreen();
+  auto* spin = New<TcxSpinEdit>(screen.form);
+  spin->SetBoundsRect({10, 10, 130, 31});
+  spin->SetParent(screen.form);
+  spin->GetProperties()->SetValueType(vtInt);
+  spin->GetProperties()->SetCircular(true);
+  spin->GetProperties()->SetMinMaxValues(0, 1000);
+  spin->SetFocus();
+  win::test::PumpUntilIdle();
+  for (auto _ : state) benchmark::DoNotOptimize(spin->Increment(sebForward));
+  spin->Free();
+  win::test::PumpUntilIdle();
+}
+BENCHMARK(BM_SpinIncrementWithItsText)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
