@@ -746,10 +746,10 @@ void TControl::WMContextMenu(TMessage& Message) {
     return;
   }
   // The control's own menu, shown at the pointer (or, from the keyboard,
-  // at the control's top-left corner).
+  // where the control keeps its caret or focused item).
   auto* menu = dynamic_cast<TPopupMenu*>(FPopupMenu);
   if (menu && menu->GetAutoPopup()) {
-    TPoint at = pos.X == -1 && pos.Y == -1 ? ClientToScreen({0, 0}) : ClientToScreen(pos);
+    TPoint at = ClientToScreen(pos.X == -1 && pos.Y == -1 ? GetKeyboardPopupPoint() : pos);
     menu->SetPopupComponent(this);
     menu->Popup(at.X, at.Y);
     Message.Result = 1;
@@ -757,6 +757,8 @@ void TControl::WMContextMenu(TMessage& Message) {
   }
   DefaultHandler(Message);
 }
+
+TPoint TControl::GetKeyboardPopupPoint() { return {0, 0}; }
 
 // ---- Notifications ----
 

@@ -22,6 +22,7 @@ class TWinControl;
 class TCustomForm;
 class TControlCanvas;
 class TDragObject;
+class TDragImageList;
 class TBasicAction;
 class TBasicActionLink;
 class TControlActionLink;
@@ -331,6 +332,16 @@ class TControl : public TComponent {
   void EndDrag(bool Drop);
   bool Dragging() const;
   virtual void DragDrop(TObject* Source, Integer X, Integer Y);
+  // The images that follow the pointer while this control is dragged;
+  // null for none (the cursor alone shows the drag).
+  virtual TDragImageList* GetDragImages() { return nullptr; }
+  // This control's drag ended without a drop (Esc, or no target took it).
+  virtual void DragCanceled() {}
+
+  // Where a context menu asked for from the keyboard opens, in client
+  // coordinates: the top-left corner; a window holding the caret opens it
+  // under the caret.
+  virtual TPoint GetKeyboardPopupPoint();
 
   // ---- Actions (Actions.cpp) ----
   TBasicAction* GetAction() const;
@@ -357,7 +368,6 @@ class TControl : public TComponent {
   // Accept starts false; a control with OnDragOver starts it true and lets
   // the handler decide.
   virtual void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
-  virtual void DragCanceled() {}
   void CMDrag(TMessage& Message);
   ORV_MESSAGE(win::CM_DRAG, CMDrag)
 
@@ -572,6 +582,8 @@ class TWinControl : public TControl {
   bool AlignDisabled() const { return FAlignLevel > 0; }
   TRect GetClientRect() override;
   TPoint GetClientOrigin() override;
+  // Under the caret while this window holds it.
+  TPoint GetKeyboardPopupPoint() override;
   void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
 
   // ---- Appearance ----

@@ -12,6 +12,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/ScopeExit.h"
+#include "platform/win/Caret.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
@@ -1324,4 +1325,13 @@ void TControlCanvas::CreateHandle() {
     IntersectClipRect(FDeviceContext, 0, 0, b.Width(), b.Height());
   }
   SetHandle(FDeviceContext);
+}
+
+// The caret's left edge, just below it.
+TPoint TWinControl::GetKeyboardPopupPoint() {
+  GUITHREADINFO info;
+  info.cbSize = sizeof info;
+  if (HandleAllocated() && GetGUIThreadInfo(0, &info) && info.hwndCaret == FHandle)
+    return {info.rcCaret.Left, info.rcCaret.Bottom};
+  return inherited::GetKeyboardPopupPoint();
 }

@@ -183,6 +183,9 @@ void MoveWithMouse(HWND hwnd, POINT start) {
   if (detail::Peek(hwnd)) SendMessageA(hwnd, WM_EXITSIZEMOVE, 0, 0);
 }
 
+// Shift held, without Ctrl or Alt.
+bool ShiftOnly() { return GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0; }
+
 }  // namespace
 
 TierSeams& Seams() {
@@ -366,11 +369,20 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SYSKEYDOWN:
       if (wParam == VK_F4 && (lParam & (1 << 29))) SendMessageA(RootHandle(w), WM_SYSCOMMAND, SC_CLOSE, 0);
+      // Shift+F10 asks for the context menu of the window with the focus;
+      // (-1, -1) tells that it came from the keyboard.
+      if (wParam == VK_F10 && ShiftOnly())
+        SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(-1, -1));
       return 0;
     case WM_SYSKEYUP:
     case WM_KEYUP:
+      // So does the menu key, when it is let go.
+      if (wParam == VK_APPS) {
+        SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(-1, -1));
+        return 0;
+      }
       // Alt or F10 pressed and released alone asks for the menu bar.
-      if ((wParam == VK_MENU || wParam == VK_F10) && detail::LastKeyWasAlone())
+      if ((wParam == VK_MENU || (wParam == VK_F10 && !ShiftOnly())) && detail::LastKeyWasAlone())
         SendMessageA(RootHandle(w), WM_SYSCOMMAND, SC_KEYMENU, 0);
       return 0;
     case WM_SYSCHAR:
