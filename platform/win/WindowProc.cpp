@@ -109,25 +109,18 @@ HWND RootHandle(detail::Window* w) { return detail::Root(w)->handle; }
 // each move reaches moved() with the screen point. The window keeps the
 // capture meanwhile and hears none of those mouse messages.
 void TrackMouse(HWND hwnd, const std::function<void(POINT)>& moved) {
-  // The loop's start cancels modes (a capture among them): it comes first.
-  ModalLoopScope loop;
-  SetCapture(hwnd);
-  MSG m;
-  while (detail::Peek(hwnd) && GetCapture() == hwnd) {
-    if (!GetMessageA(&m, nullptr, 0, 0)) {
-      PostQuitMessage(static_cast<int>(m.wParam));
-      break;
-    }
-    if (m.message == WM_MOUSEMOVE || m.message == WM_NCMOUSEMOVE) {
-      moved(m.pt);
-      continue;
-    }
-    if (m.message == WM_LBUTTONUP || m.message == WM_NCLBUTTONUP) break;
-    if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) continue;
-    TranslateMessage(&m);
-    DispatchMessageA(&m);
-  }
-  if (GetCapture() == hwnd) ReleaseCapture();
+  RunCaptureLoop(
+      hwnd,
+      [&](const MSG& m) {
+        if (m.message == WM_MOUSEMOVE || m.message == WM_NCMOUSEMOVE) {
+          moved(m.pt);
+          return CaptureStep::Drop;
+        }
+        if (m.message == WM_LBUTTONUP || m.message == WM_NCLBUTTONUP) return CaptureStep::End;
+        if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) return CaptureStep::Drop;
+        return CaptureStep::Dispatch;
+      },
+      [&] { return detail::Peek(hwnd) != nullptr; });
 }
 
 // A caption button held down: drawn pushed while the pointer is on it; let
