@@ -12,6 +12,7 @@
 
 #include "GrowthReporter.h"
 #include "library/foundation/cxStyles.h"
+#include "platform/controls/ControlsStartup.h"
 #include "platform/controls/RichEdit.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
@@ -70,7 +71,10 @@ void BM_StylesFreedAlonePeer(benchmark::State& state) {
 BENCHMARK(BM_StylesFreedAlonePeer)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
 
 void BM_RichLogAppend(benchmark::State& state) {
-  static auto* session = new forms::test::Session();
+  static auto* session = [] {
+    RegisterControlsUnits();
+    return new forms::test::Session();
+  }();
   (void)session;
   TForm* form = TCustomForm::CreateNew<TForm>(Application);
   form->SetBounds(100, 100, 500, 300);
