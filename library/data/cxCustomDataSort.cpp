@@ -5,12 +5,6 @@
 #include "library/data/cxCustomDataController.h"
 #include "library/data/cxCustomDataViewPipeline.h"
 
-ORV_REGISTER(TcxKeyInfo)
-ORV_REGISTER(TcxSelectedKeyInfo)
-ORV_REGISTER(TcxDetailKeyInfo)
-ORV_REGISTER(TcxDataKeys)
-ORV_REGISTER(TcxDetailKeys)
-ORV_REGISTER(TcxSelectedKeys)
 ORV_REGISTER(TcxSaveObject)
 ORV_REGISTER(TcxSortBySummaryHelper)
 
@@ -26,21 +20,93 @@ Integer cxCompareIntegers(void*, NativeInt AItem1, NativeInt AItem2) {
 // ---------------------------------------------------------------------------
 // Keys
 
+namespace cxDataKeys {
+
+class TcxKeyInfo : public TObject {
+  ORV_CLASS(TcxKeyInfo, TObject)
+ public:
+  Variant Key;
+};
+
+class TcxSelectedKeyInfo : public TcxKeyInfo {
+  ORV_CLASS(TcxSelectedKeyInfo, TcxKeyInfo)
+ public:
+  Integer SelectionIndex = -1;
+};
+
+class TcxDetailKeyInfo : public TcxKeyInfo {
+  ORV_CLASS(TcxDetailKeyInfo, TcxKeyInfo)
+ public:
+  ~TcxDetailKeyInfo() override;
+  Integer ActiveRelationIndex = 0;
+  TcxSaveObject* SaveObject = nullptr;
+};
+
+// State remembered by record key, the values of the controller's key fields.
+class TcxKeys : public TObject {
+  ORV_CLASS(TcxKeys, TObject)
+ public:
+  ~TcxKeys() override { Clear(); }
+  virtual void Restore() {}
+  virtual void Save() {}
+  virtual void FreeItem(TcxKeyInfo* AInfo) { AInfo->Free(); }
+  virtual void Clear();
+
+  void Init(TcxCustomDataController* ADataController);
+  void Save(TcxCustomDataController* ADataController);
+  void Restore(TcxCustomDataController* ADataController);
+  // The info whose key is the record's key; the infos are sorted by key
+  // after Save, so the lookup halves the list.
+  bool Find(Integer ARecordIndex, Integer& AIndex);
+  void Delete(Integer AIndex);
+  Integer GetCount() const { return static_cast<Integer>(FItems.size()); }
+  TcxKeyInfo* GetItem(Integer Index) const { return FItems.at(static_cast<size_t>(Index)); }
+
+ protected:
+  TcxCustomDataController* FDataController = nullptr;
+  std::vector<TcxCustomDataField*> FKeyFields;
+  std::vector<TcxKeyInfo*> FItems;
+  std::vector<bool> FUsed;
+};
+
+class TcxDetailKeys : public TcxKeys {
+  ORV_CLASS(TcxDetailKeys, TcxKeys)
+ public:
+  // Master-detail expansion is not kept by this controller's relations
+  // yet; there is nothing to save.
+  void Save() override {}
+  void Restore() override {}
+};
+
+class TcxSelectedKeys : public TcxKeys {
+  ORV_CLASS(TcxSelectedKeys, TcxKeys)
+ public:
+  void Save() override;
+  void Restore() override;
+};
+
+ORV_REGISTER(TcxKeyInfo)
+ORV_REGISTER(TcxSelectedKeyInfo)
+ORV_REGISTER(TcxDetailKeyInfo)
+ORV_REGISTER(TcxKeys)
+ORV_REGISTER(TcxDetailKeys)
+ORV_REGISTER(TcxSelectedKeys)
+
 TcxDetailKeyInfo::~TcxDetailKeyInfo() { FreeAndNil(SaveObject); }
 
-void TcxDataKeys::Clear() {
+void TcxKeys::Clear() {
   for (TcxKeyInfo* info : FItems) FreeItem(info);
   FItems.clear();
   FUsed.clear();
 }
 
-void TcxDataKeys::Init(TcxCustomDataController* ADataController) {
+void TcxKeys::Init(TcxCustomDataController* ADataController) {
   FDataController = ADataController;
   FKeyFields.clear();
   ADataController->GetKeyFields(FKeyFields);
 }
 
-void TcxDataKeys::Save(TcxCustomDataController* ADataController) {
+void TcxKeys::Save(TcxCustomDataController* ADataController) {
   Clear();
   Init(ADataController);
   Save();
@@ -48,14 +114,14 @@ void TcxDataKeys::Save(TcxCustomDataController* ADataController) {
                    [](TcxKeyInfo* a, TcxKeyInfo* b) { return VarCompare(a->Key, b->Key) < 0; });
 }
 
-void TcxDataKeys::Restore(TcxCustomDataController* ADataController) {
+void TcxKeys::Restore(TcxCustomDataController* ADataController) {
   Init(ADataController);
   if (FItems.empty()) return;
   Restore();
   Clear();
 }
 
-bool TcxDataKeys::Find(Integer ARecordIndex, Integer& AIndex) {
+bool TcxKeys::Find(Integer ARecordIndex, Integer& AIndex) {
   const Variant key = FDataController->GetInternalRecordId(ARecordIndex, FKeyFields);
   // The first info with an equal key, found by halving the sorted list.
   auto it = std::lower_bound(FItems.begin(), FItems.end(), key,
@@ -69,7 +135,7 @@ bool TcxDataKeys::Find(Integer ARecordIndex, Integer& AIndex) {
   return false;
 }
 
-void TcxDataKeys::Delete(Integer AIndex) {
+void TcxKeys::Delete(Integer AIndex) {
   FreeItem(FItems.at(static_cast<size_t>(AIndex)));
   FItems.erase(FItems.begin() + AIndex);
 }
@@ -117,6 +183,12 @@ void TcxSelectedKeys::Restore() {
   info->ExpandingChanged();
 }
 
+}  // namespace cxDataKeys
+
+using cxDataKeys::TcxDetailKeys;
+using cxDataKeys::TcxKeys;
+using cxDataKeys::TcxSelectedKeys;
+
 TcxSaveObject::TcxSaveObject() : FDetailKeys(New<TcxDetailKeys>()), FSelectedKeys(New<TcxSelectedKeys>()) {}
 
 TcxSaveObject::~TcxSaveObject() {
@@ -127,15 +199,15 @@ TcxSaveObject::~TcxSaveObject() {
 void TcxSaveObject::Save(TcxCustomDataController* ADataController) {
   if (ADataController->IsKeysSavingBlocked()) return;
   if (ADataController->IsDestroying() || !ADataController->IsKeyNavigation()) return;
-  FDetailKeys->TcxDataKeys::Save(ADataController);
-  FSelectedKeys->TcxDataKeys::Save(ADataController);
+  FDetailKeys->TcxKeys::Save(ADataController);
+  FSelectedKeys->TcxKeys::Save(ADataController);
 }
 
 void TcxSaveObject::Restore(TcxCustomDataController* ADataController) {
   if (ADataController->IsKeysSavingBlocked()) return;
   if (ADataController->IsKeyNavigation()) {
-    FDetailKeys->TcxDataKeys::Restore(ADataController);
-    FSelectedKeys->TcxDataKeys::Restore(ADataController);
+    FDetailKeys->TcxKeys::Restore(ADataController);
+    FSelectedKeys->TcxKeys::Restore(ADataController);
   } else {
     ADataController->CheckSelectedCount(-1);
   }

@@ -40,73 +40,16 @@ void cxQuickSortList(NativeInt* AList, Integer L, Integer R, TcxListSortCompareF
 // Item1 - Item2, for lists of record indexes.
 Integer cxCompareIntegers(void* AContext, NativeInt AItem1, NativeInt AItem2);
 
-class TcxKeyInfo : public TObject {
-  ORV_CLASS(TcxKeyInfo, TObject)
- public:
-  Variant Key;
-};
+// The classes that keep state by record key are the controller's own; they
+// live apart so that their names, TcxKeys among them, stay free for the
+// controls' keyboard wishes.
+namespace cxDataKeys {
+class TcxDetailKeys;
+class TcxSelectedKeys;
+}  // namespace cxDataKeys
 
-class TcxSelectedKeyInfo : public TcxKeyInfo {
-  ORV_CLASS(TcxSelectedKeyInfo, TcxKeyInfo)
- public:
-  Integer SelectionIndex = -1;
-};
-
-class TcxSaveObject;
-
-class TcxDetailKeyInfo : public TcxKeyInfo {
-  ORV_CLASS(TcxDetailKeyInfo, TcxKeyInfo)
- public:
-  ~TcxDetailKeyInfo() override;
-  Integer ActiveRelationIndex = 0;
-  TcxSaveObject* SaveObject = nullptr;
-};
-
-// State remembered by record key, the values of the controller's key fields.
-// (Named apart from the controls' set of wanted keys, TcxKeys, which the
-// controls built on the data layer see as well.)
-class TcxDataKeys : public TObject {
-  ORV_CLASS(TcxDataKeys, TObject)
- public:
-  ~TcxDataKeys() override { Clear(); }
-  virtual void Restore() {}
-  virtual void Save() {}
-  virtual void FreeItem(TcxKeyInfo* AInfo) { AInfo->Free(); }
-  virtual void Clear();
-
-  void Init(TcxCustomDataController* ADataController);
-  void Save(TcxCustomDataController* ADataController);
-  void Restore(TcxCustomDataController* ADataController);
-  // The info whose key is the record's key; the infos are sorted by key
-  // after Save, so the lookup halves the list.
-  bool Find(Integer ARecordIndex, Integer& AIndex);
-  void Delete(Integer AIndex);
-  Integer GetCount() const { return static_cast<Integer>(FItems.size()); }
-  TcxKeyInfo* GetItem(Integer Index) const { return FItems.at(static_cast<size_t>(Index)); }
-
- protected:
-  TcxCustomDataController* FDataController = nullptr;
-  std::vector<TcxCustomDataField*> FKeyFields;
-  std::vector<TcxKeyInfo*> FItems;
-  std::vector<bool> FUsed;
-};
-
-class TcxDetailKeys : public TcxDataKeys {
-  ORV_CLASS(TcxDetailKeys, TcxDataKeys)
- public:
-  // Master-detail expansion is not kept by this controller's relations
-  // yet; there is nothing to save.
-  void Save() override {}
-  void Restore() override {}
-};
-
-class TcxSelectedKeys : public TcxDataKeys {
-  ORV_CLASS(TcxSelectedKeys, TcxDataKeys)
- public:
-  void Save() override;
-  void Restore() override;
-};
-
+// The selection and the master-detail expansion, kept by record key across
+// a reload that renumbers the records.
 class TcxSaveObject : public TObject {
   ORV_CLASS(TcxSaveObject, TObject)
  public:
@@ -116,8 +59,8 @@ class TcxSaveObject : public TObject {
   void Restore(TcxCustomDataController* ADataController);
 
  private:
-  TcxDetailKeys* FDetailKeys;
-  TcxSelectedKeys* FSelectedKeys;
+  cxDataKeys::TcxDetailKeys* FDetailKeys;
+  cxDataKeys::TcxSelectedKeys* FSelectedKeys;
 };
 
 class TcxCustomDataControllerInfo;

@@ -483,6 +483,8 @@ class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public Ic
   void AdjustClientRect(TRect& Rect) override;
   void AlignControls(TControl* AControl, TRect& Rect) override;
   void ChangeScale(Integer M, Integer D) override;
+  // The point form stays the control base's.
+  using TcxControl::CanFocusOnClick;
   bool CanFocusOnClick() override;
   void ColorChanged() override;
   void DoContextPopup(TPoint MousePos, bool& Handled) override;

@@ -546,7 +546,7 @@ void TcxControl::CMFontChanged(TMessage& Message) {
 }
 
 void TcxControl::FontChanged() {
-  for (std::size_t i = 0; i < FFontListeners.size(); ++i) FFontListeners[i]->FontChanged(this, GetFont());
+  for (std::size_t i = 0; i < FFontListeners.size(); ++i) FFontListeners[i]->DefaultFontChanged(this, GetFont());
   Invalidate();
 }
 

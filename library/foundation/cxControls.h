@@ -13,10 +13,12 @@
 #include "library/foundation/cxGraphics.h"
 #include "library/foundation/cxLookAndFeels.h"
 #include "platform/controls/ListBox.h"
+#include "platform/controls/Memo.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/DragDrop.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/ImageList.h"
+#include "platform/forms/Menus.h"
 
 // ---------------------------------------------------------------------------
 // The library's private messages.
@@ -157,8 +159,6 @@ class IcxPopupMenu {
   virtual void Popup(Integer X, Integer Y) = 0;
 };
 
-ORV_ENUM(TPopupAlignment, paLeft, paRight, paCenter)
-
 // A menu that can tell the height it takes on screen and be aligned to the
 // point it opens at offers this interface too.
 class IcxPopupMenuPlacement {
@@ -226,7 +226,6 @@ ORV_ENUM(TcxKey, kAll, kArrows, kChars, kTab)
 using TcxKeys = Set<TcxKey>;
 ORV_ENUM(TcxDragAndDropState, ddsNone, ddsStarting, ddsInProcess)
 ORV_ENUM(TcxMouseWheelScrollingKind, mwskNone, mwskHorizontal, mwskVertical)
-ORV_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 ORV_ENUM(TScrollBarKind, sbHorizontal, sbVertical)
 ORV_ENUM(TScrollCode, scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll)
 using TScrollEvent = Event<void(TObject* Sender, TScrollCode ScrollCode, Integer& ScrollPos)>;

@@ -90,13 +90,14 @@ struct TcxViewParams {
   TColor TextColor = clNone;
 };
 
-// Told when a control's font changes. The controls hand their font to
-// every listener they keep; the styles that fill defaults from that font
-// listen.
+// Told when the font of a control it listens to changes. The controls hand
+// their font to every listener they keep; the styles that fill defaults
+// from that font listen. It lives here, below both the controls and the
+// styles, so that either can be used without the other.
 class IcxFontListener {
  public:
   virtual ~IcxFontListener() = default;
-  virtual void FontChanged(TObject* Sender, TFont* AFont) = 0;
+  virtual void DefaultFontChanged(TObject* Sender, TFont* AFont) = 0;
 };
 
 // A bitmap whose Assign leaves two empty bitmaps alone.

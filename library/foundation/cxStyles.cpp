@@ -366,7 +366,7 @@ void TcxStyles::GetDefaultViewParams(Integer AIndex, TObject*, TcxViewParams& AP
 
 bool TcxStyles::IsDefaultFont(Integer AIndex) { return !UseStyle(SlotStyle(AIndex), svFont); }
 
-void TcxStyles::FontChanged(TObject*, TFont* AFont) {
+void TcxStyles::DefaultFontChanged(TObject*, TFont* AFont) {
   for (Integer i = 0; i <= FMaxDefaultViewParamsIndex; ++i) {
     if (!IsDefaultFont(i)) continue;
     TcxViewParams params;

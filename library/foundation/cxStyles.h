@@ -188,7 +188,9 @@ class TcxStyles : public TcxCustomStyles, public IcxFontListener {
   // The slot style's bitmap when assigned and not empty, else null.
   TBitmap* GetBitmap(Integer AIndex) const;
 
-  void FontChanged(TObject* Sender, TFont* AFont) override;
+  // Every slot that takes its font from the defaults and whose default is
+  // AFont changes.
+  void DefaultFontChanged(TObject* Sender, TFont* AFont) override;
 
  protected:
   // Descendants fill colours and font, then call this one.

@@ -1469,6 +1469,8 @@ LRESULT EditProcWithFormats(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, E
     if (cs && cs->lpszName) state->text = cs->lpszName;
     if (state->formats) state->formats->Reset(state->text);
     if (cs && (cs->style & ES_PASSWORD)) state->passwordChar = '*';
+    // A multi-line edit keeps its text one pixel off its sides.
+    if (cs && (cs->style & ES_MULTILINE)) state->leftMargin = state->rightMargin = 1;
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
   EditState* state = StateOf(hwnd);

@@ -26,7 +26,7 @@ LRESULT Send(TCustomMemo* memo, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) 
 
 ORV_REGISTER(TMemoStrings)
 ORV_REGISTER(TCustomMemo)
-ORV_REGISTER(TMemo, ORV_PROP(Lines), ORV_PROP(Alignment).Default(taLeftJustify), ORV_PROP(HideSelection).Default(true),
+ORV_REGISTER(TMemo, ORV_PROP(Lines), ORV_PROP(Alignment).Default(taLeftJustify), ORV_PROP(BorderStyle).Default(bsSingle), ORV_PROP(HideSelection).Default(true),
              ORV_PROP(MaxLength).Default(0), ORV_PROP(ReadOnly).Default(false),
              ORV_PROP(ScrollBars).Default(ssNone), ORV_PROP(WantReturns).Default(true),
              ORV_PROP(WantTabs).Default(false), ORV_PROP(WordWrap).Default(true), ORV_PROP(TabStop).Default(true),
@@ -198,9 +198,16 @@ void TCustomMemo::SetWordWrap(bool Value) {
   RecreateWnd();
 }
 
+void TCustomMemo::SetBorderStyle(TBorderStyle Value) {
+  if (Value == FBorderStyle) return;
+  FBorderStyle = Value;
+  RecreateWnd();
+}
+
 void TCustomMemo::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
   Params.Style |= ES_MULTILINE | ES_AUTOVSCROLL;
+  if (FBorderStyle == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
   if (FWantReturns) Params.Style |= ES_WANTRETURN;
   if (FWordWrap) Params.Style &= ~ES_AUTOHSCROLL;
   if (FScrollBars == ssVertical || FScrollBars == ssBoth) Params.Style |= WS_VSCROLL;

@@ -4,9 +4,8 @@
 #pragma once
 
 #include "platform/controls/Edit.h"
+#include "platform/forms/Forms.h"
 #include "platform/rtl/StringList.h"
-
-ORV_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 
 class TCustomMemo;
 
@@ -61,6 +60,9 @@ class TCustomMemo : public TCustomEdit {
   void SetWantTabs(bool Value) { FWantTabs = Value; }
   bool GetWordWrap() const { return FWordWrap; }
   void SetWordWrap(bool Value);
+  // bsSingle (the default) gives the sunken client edge; bsNone no border.
+  TBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle Value);
 
  protected:
   // Lines becomes Value, which the memo owns from now on.
@@ -76,6 +78,7 @@ class TCustomMemo : public TCustomEdit {
   bool FWantReturns = true;
   bool FWantTabs = false;
   bool FWordWrap = true;
+  TBorderStyle FBorderStyle = bsSingle;
 };
 
 class TMemo : public TCustomMemo {

@@ -358,7 +358,8 @@ void TPageControl::DrawTab(TCanvas* C, Integer Index, const TRect& R, bool Activ
 
   const AnsiString caption = FPages[static_cast<std::size_t>(Index)]->GetCaption();
   const TSize size = MeasureText(FFont, caption);
-  const Integer x = l + (r - l - size.cx) / 2;
+  // Centred on the face between the left highlight and the right shadows.
+  const Integer x = l + 1 + (r - 2 - (l + 1) - size.cx) / 2;
   // The active tab is taller at the top, and its caption rides up with it.
   const Integer y = t + (b - t - size.cy) / 2;
   HDC dc = C->GetHandle();
@@ -372,9 +373,10 @@ void TPageControl::DrawTab(TCanvas* C, Integer Index, const TRect& R, bool Activ
   RECT textRect = Rect(x, y, x + size.cx, y + size.cy);
   DrawTextA(dc, caption.c_str(), -1, &textRect, DT_SINGLELINE | DT_NOCLIP);
   if (Active && Focused()) {
-    TRect focus = Rect(x - 3, y - 1, x + size.cx + 3, y + size.cy + 1);
-    focus = Rect(std::max(focus.Left, l + 2), std::max(focus.Top, t + 2), std::min(focus.Right, r - 3),
-                 std::min(focus.Bottom, b));
+    // The same room on both sides of the caption, as much as the face has.
+    const Integer room = std::max<Integer>(1, std::min<Integer>({3, x - (l + 2), r - 3 - (x + size.cx)}));
+    TRect focus = Rect(x - room, y - 1, x + size.cx + room, y + size.cy + 1);
+    focus = Rect(focus.Left, std::max(focus.Top, t + 2), focus.Right, std::min(focus.Bottom, b));
     C->DrawFocusRect(focus);
   }
 }

@@ -78,7 +78,7 @@ ORV_REGISTER(TParaAttributes, ORV_PROP(Alignment), ORV_PROP(FirstIndent), ORV_PR
 ORV_REGISTER(TConversion)
 ORV_REGISTER(TRichEditStrings)
 ORV_REGISTER(TCustomRichEdit)
-ORV_REGISTER(TRichEdit, ORV_PROP(Lines), ORV_PROP(Alignment).Default(taLeftJustify),
+ORV_REGISTER(TRichEdit, ORV_PROP(Lines), ORV_PROP(Alignment).Default(taLeftJustify), ORV_PROP(BorderStyle).Default(bsSingle),
              ORV_PROP(HideScrollBars).Default(true), ORV_PROP(HideSelection).Default(true),
              ORV_PROP(MaxLength).Default(0), ORV_PROP(PlainText).Default(false), ORV_PROP(ReadOnly).Default(false),
              ORV_PROP(ScrollBars).Default(ssNone), ORV_PROP(WantReturns).Default(true),

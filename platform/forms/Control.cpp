@@ -208,7 +208,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
   FWindowProc = TWndMethod::Bind<&TControl::WndProc>(this);
   FConstraints = New<TSizeConstraints>(this);
   FFont = New<TFont>();
-  FFont->OnChange = TNotifyEvent::Bind<&TControl::FontChanged>(this);
+  FFont->OnChange = TNotifyEvent::Bind<&TControl::FontObjectChanged>(this);
 }
 
 TControl::~TControl() {
@@ -315,7 +315,7 @@ bool TControl::CanResize(Integer& NewWidth, Integer& NewHeight) {
   return result;
 }
 
-bool TControl::CanAutoSize(Integer&, Integer&) { return true; }
+bool TControl::CanAutoSizeTo(Integer&, Integer&) { return true; }
 
 void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
   AWidth = std::max(AWidth, 0);
@@ -406,7 +406,7 @@ void TControl::SetAutoSize(bool Value) {
 void TControl::AdjustSize() {
   if (!FAutoSize || GetComponentState().Contains(csLoading)) return;
   Integer w = FWidth, h = FHeight;
-  if (CanAutoSize(w, h)) SetBounds(FLeft, FTop, w, h);
+  if (CanAutoSizeTo(w, h)) SetBounds(FLeft, FTop, w, h);
 }
 
 void TControl::ConstraintsChanged() {
@@ -459,7 +459,7 @@ void TControl::SetParentColor(bool Value) {
   if (Value && FParent && !GetComponentState().Contains(csReading)) Perform(CM_PARENTCOLORCHANGED);
 }
 
-void TControl::FontChanged(TObject*) {
+void TControl::FontObjectChanged(TObject*) {
   FParentFont = false;
   Perform(CM_FONTCHANGED);
 }

@@ -32,6 +32,8 @@ win::LRESULT ControlWindowProc(win::HWND hwnd, win::UINT msg, win::WPARAM wParam
 ORV_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom)
 ORV_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom)
 using TAnchors = Set<TAnchorKind>;
+// Which scroll bars a scrolling control shows.
+ORV_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 
 ORV_ENUM(TControlStyleItem, csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed,
          csSetCaption, csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable,
@@ -221,7 +223,7 @@ class TControl : public TComponent {
   // Asks whether the control may take the new size; may adjust it.
   virtual bool CanResize(Integer& NewWidth, Integer& NewHeight);
   // The size an auto-sized control wants; false keeps the size.
-  virtual bool CanAutoSize(Integer& NewWidth, Integer& NewHeight);
+  virtual bool CanAutoSizeTo(Integer& NewWidth, Integer& NewHeight);
   virtual void AdjustSize();
 
   // ---- State ----
@@ -334,8 +336,8 @@ class TControl : public TComponent {
   TBasicAction* GetAction() const;
   void SetAction(TBasicAction* Value);
   // Offers an action to run on or update this control; true when taken.
-  virtual bool ExecuteAction(TBasicAction* Action);
-  virtual bool UpdateAction(TBasicAction* Action);
+  bool ExecuteAction(TBasicAction* Action) override;
+  bool UpdateAction(TBasicAction* Action) override;
   // Lets the linked action bring itself up to date (its OnUpdate).
   virtual void InitiateAction();
 
@@ -374,10 +376,10 @@ class TControl : public TComponent {
   virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
   virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
   virtual void DoContextPopup(TPoint MousePos, bool& Handled);
-  virtual void Loaded() override;
-  virtual void ReadState(TReader* Reader) override;
+  void Loaded() override;
+  void ReadState(TReader* Reader) override;
   virtual void ChangeScale(Integer M, Integer D);
-  virtual void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   virtual void SetZOrder(bool TopMost);
   virtual void VisibleChanging() {}
   virtual AnsiString GetTextValue() { return FText; }
@@ -386,7 +388,9 @@ class TControl : public TComponent {
   void BoundsChanged(bool Resized);
   void RequestAlign();
   void InvalidateControl(bool IsVisible, bool IsOpaque);
-  virtual void FontChanged(TObject* Sender);
+  // The Font object told of a change: the control no longer takes its
+  // parent's font.
+  virtual void FontObjectChanged(TObject* Sender);
   void ConstraintsChanged();
   void ApplyConstraints(Integer& W, Integer& H);
   void SetClientSize(Integer W, Integer H);
@@ -623,7 +627,7 @@ class TWinControl : public TControl {
   void AlignControl(TControl* AControl);
   void ChangeScale(Integer M, Integer D) override;
   void SetChildOrder(TComponent* Child, Integer Order) override;
-  void FontChanged(TObject* Sender) override;
+  void FontObjectChanged(TObject* Sender) override;
   void ReadState(TReader* Reader) override;
   void Loaded() override;
   void RemoveFocus(bool Removing);

@@ -194,7 +194,7 @@ class TMenuWindow : public TCustomControl {
   ORV_CLASS(TMenuWindow, TCustomControl)
  public:
   TMenuWindow(TPopupMenu* Menu, TMenuItem* Parent, TMenuWindow* ParentWindow)
-      : TCustomControl(nullptr), FMenu(Menu), FParentItem(Parent), FParentWindow(ParentWindow) {
+      : TCustomControl(nullptr), FMenu(Menu), FParentWindow(ParentWindow) {
     FVisible = false;
     FParentColor = false;
     FParentFont = false;
@@ -564,7 +564,6 @@ class TMenuWindow : public TCustomControl {
   }
 
   TPopupMenu* FMenu;
-  TMenuItem* FParentItem;
   TMenuWindow* FParentWindow;
   std::vector<TMenuItem*> FShown;  // the visible items, separators included
   std::vector<TRect> FRects;

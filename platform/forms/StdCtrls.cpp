@@ -74,7 +74,7 @@ void TCustomLabel::Paint() {
   DoDrawText(r, flags);
 }
 
-bool TCustomLabel::CanAutoSize(Integer& NewWidth, Integer& NewHeight) {
+bool TCustomLabel::CanAutoSizeTo(Integer& NewWidth, Integer& NewHeight) {
   TRect r = Rect(0, 0, FWordWrap ? FWidth : 0, 0);
   DoDrawText(r, DT_CALCRECT | DT_EXPANDTABS | (FWordWrap ? DT_WORDBREAK : 0));
   NewWidth = r.Width();
@@ -245,7 +245,7 @@ void TImage::SetTransparent(bool Value) {
   PictureChanged(this);
 }
 
-bool TImage::CanAutoSize(Integer& NewWidth, Integer& NewHeight) {
+bool TImage::CanAutoSizeTo(Integer& NewWidth, Integer& NewHeight) {
   if (FPicture->GetWidth() <= 0 || FPicture->GetHeight() <= 0) return false;
   NewWidth = FPicture->GetWidth();
   NewHeight = FPicture->GetHeight();

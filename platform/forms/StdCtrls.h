@@ -28,7 +28,7 @@ class TCustomLabel : public TGraphicControl {
   // The control a mnemonic of the caption focuses.
   TWinControl* GetFocusControl() const { return FFocusControl; }
   void SetFocusControl(TWinControl* Value);
-  bool CanAutoSize(Integer& NewWidth, Integer& NewHeight) override;
+  bool CanAutoSizeTo(Integer& NewWidth, Integer& NewHeight) override;
 
  protected:
   void Paint() override;
@@ -83,7 +83,7 @@ class TImage : public TGraphicControl {
   void SetStretch(bool Value);
   bool GetTransparent() const { return FTransparent; }
   void SetTransparent(bool Value);
-  bool CanAutoSize(Integer& NewWidth, Integer& NewHeight) override;
+  bool CanAutoSizeTo(Integer& NewWidth, Integer& NewHeight) override;
   // Where the picture is drawn, in client coordinates.
   TRect DestRect();
 

@@ -46,6 +46,15 @@ namespace test {
 
 Session::Session(std::vector<win::MonitorInfo> monitors)
     : win_(std::make_unique<win::test::Session>(std::move(monitors))) {
+  Start();
+}
+
+Session::Session(std::unique_ptr<win::IBackEnd> display)
+    : win_(std::make_unique<win::test::Session>(std::move(display))) {
+  Start();
+}
+
+void Session::Start() {
   S() = Script{};
   S().active = true;
   InitializeUnits();

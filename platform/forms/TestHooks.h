@@ -25,6 +25,8 @@ namespace forms::test {
 class Session {
  public:
   explicit Session(std::vector<win::MonitorInfo> monitors = {});
+  // On another back end: a real display.
+  explicit Session(std::unique_ptr<win::IBackEnd> display);
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -32,6 +34,7 @@ class Session {
   win::test::Session& Win() { return *win_; }
 
  private:
+  void Start();
   std::unique_ptr<win::test::Session> win_;
 };
 

@@ -1023,9 +1023,9 @@ void TWinControl::CMColorChanged(TMessage&) {
   Invalidate();
 }
 
-void TWinControl::FontChanged(TObject* Sender) {
+void TWinControl::FontObjectChanged(TObject* Sender) {
   if (FHandle) SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->GetHandle()), 0);
-  inherited::FontChanged(Sender);
+  inherited::FontObjectChanged(Sender);
 }
 
 void TWinControl::CMFontChanged(TMessage&) {

@@ -264,6 +264,46 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
   return TRUE;
 }
 
+namespace {
+
+// The caption buttons' glyphs, shifted by one pixel when pushed: the close
+// cross (two diagonals two pixels thick), the minimise bar, the maximise
+// box with its thick top and the restore pair of boxes.
+void DrawCaptionGlyph(DC& dc, const TRect& r, UINT kind, COLORREF c, int shift) {
+  auto fill = [&](int l, int t, int rr, int b) { FillSurfaceRect(dc, {l + shift, t + shift, rr + shift, b + shift}, c); };
+  auto box = [&](int l, int t, int rr, int b) {
+    fill(l, t, rr, t + 2);
+    fill(l, b - 1, rr, b);
+    fill(l, t, l + 1, b);
+    fill(rr - 1, t, rr, b);
+  };
+  if (kind == DFCS_CAPTIONCLOSE) {
+    TRect in{r.Left + 3, r.Top + 3, r.Right - 4, r.Bottom - 4};
+    int n = std::min(in.Right - in.Left, in.Bottom - in.Top);
+    for (int i = 0; i < n; ++i) {
+      int x0 = in.Left + i, y0 = in.Top + i, x1 = in.Left + n - 1 - i;
+      fill(x0, y0, x0 + 2, y0 + 1);
+      fill(x1 - 1, y0, x1 + 1, y0 + 1);
+    }
+    return;
+  }
+  // A 9 x 9 cell in the middle of the button.
+  const int l = r.Left + (r.Right - r.Left - 9) / 2, t = r.Top + (r.Bottom - r.Top - 9) / 2;
+  switch (kind) {
+    case DFCS_CAPTIONMIN: fill(l + 1, t + 7, l + 7, t + 9); break;
+    case DFCS_CAPTIONMAX: box(l, t, l + 9, t + 9); break;
+    case DFCS_CAPTIONRESTORE:
+      box(l + 3, t, l + 9, t + 6);
+      // The front box hides the back one's lines behind it.
+      FillSurfaceRect(dc, {l + shift + 1, t + shift + 5, l + shift + 5, t + shift + 8}, GdiSysColor(COLOR_BTNFACE));
+      box(l, t + 3, l + 6, t + 9);
+      break;
+    default: break;
+  }
+}
+
+}  // namespace
+
 BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state) {
   DC* dc = LookupDC(hdc);
   if (!dc || !rect) {
@@ -301,15 +341,12 @@ BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state) {
     }
     case DFC_CAPTION: {
       DrawButtonFace(*dc, r, state);
-      // The close cross: two diagonals, two pixels thick.
-      TRect in{r.Left + 3, r.Top + 3, r.Right - 4, r.Bottom - 4};
-      int n = std::min(in.Right - in.Left, in.Bottom - in.Top);
-      int shift = (state & DFCS_PUSHED) ? 1 : 0;
-      COLORREF c = GdiSysColor((state & DFCS_INACTIVE) ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
-      for (int i = 0; i < n; ++i) {
-        int x0 = in.Left + i + shift, y0 = in.Top + i + shift, x1 = in.Left + n - 1 - i + shift;
-        FillSurfaceRect(*dc, {x0, y0, x0 + 2, y0 + 1}, c);
-        FillSurfaceRect(*dc, {x1 - 1, y0, x1 + 1, y0 + 1}, c);
+      // A disabled glyph is embossed, as the scroll arrows are.
+      if (state & DFCS_INACTIVE) {
+        DrawCaptionGlyph(*dc, r, state & 0xFF, GdiSysColor(COLOR_3DHILIGHT), 1);
+        DrawCaptionGlyph(*dc, r, state & 0xFF, GdiSysColor(COLOR_3DSHADOW), 0);
+      } else {
+        DrawCaptionGlyph(*dc, r, state & 0xFF, GdiSysColor(COLOR_BTNTEXT), (state & DFCS_PUSHED) ? 1 : 0);
       }
       return TRUE;
     }

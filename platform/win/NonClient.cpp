@@ -3,11 +3,16 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Edges.h"
 #include "platform/gdi/Fills.h"
+#include "platform/gdi/Fonts.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/gdi/Text.h"
 #include "platform/win/Focus.h"
+#include "platform/win/Icons.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Metrics.h"
+#include "platform/win/SystemParameters.h"
+#include "platform/win/WindowStyles.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
@@ -33,7 +38,108 @@ void Frame(HDC dc, RECT& r, int width, int height, int color) {
   r = {r.Left + width, r.Top + height, r.Right - width, r.Bottom - height};
 }
 
+bool In(const RECT& r, POINT p) { return p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom; }
+
+HICON CaptionIcon(const Window* w) {
+  if (w->iconSmall) return w->iconSmall;
+  if (w->iconBig) return w->iconBig;
+  return w->cls->iconSmall ? w->cls->iconSmall : w->cls->icon;
+}
+
+// The caption text, after the icon and before the buttons, ended with an
+// ellipsis where it does not fit.
+void DrawCaptionText(const Window* w, HDC dc, const CaptionLayout& c) {
+  if (w->text.empty()) return;
+  RECT r = c.band;
+  r.Left = (c.icon.Right > c.icon.Left ? c.icon.Right : r.Left) + 2;
+  for (const RECT* b : {&c.minimize, &c.maximize, &c.close})
+    if (b->Right > b->Left) {
+      r.Right = b->Left - 2;
+      break;
+    }
+  if (r.Right <= r.Left) return;
+  NONCLIENTMETRICSA m{};
+  m.cbSize = sizeof m;
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
+  HFONT font = CreateFontIndirectA((w->exStyle & WS_EX_TOOLWINDOW) ? &m.lfSmCaptionFont : &m.lfCaptionFont);
+  HFONT old = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(w->frameActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+  DrawTextA(dc, w->text.c_str(), static_cast<int>(w->text.size()), &r,
+            DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+  SelectObject(dc, old);
+  DeleteObject(font);
+}
+
 }  // namespace
+
+bool LayoutCaption(const Window* w, CaptionLayout& out) {
+  out = CaptionLayout{};
+  if ((w->style & WS_CAPTION) != WS_CAPTION) return false;
+  const bool tool = (w->exStyle & WS_EX_TOOLWINDOW) != 0;
+  RECT frame = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL | WS_CAPTION), w->exStyle & ~WS_EX_CLIENTEDGE, false);
+  const int h = GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION);
+  out.band = {frame.Left, frame.Top, w->window.Width() - frame.Right, frame.Top + h};
+  if (!(w->style & WS_SYSMENU)) return true;
+  // Buttons: two pixels in from the right and the top, close apart from
+  // the minimise/maximise pair.
+  const int bw = GetSystemMetrics(tool ? SM_CXSMSIZE : SM_CXSIZE) - 2;
+  const int bh = GetSystemMetrics(tool ? SM_CYSMSIZE : SM_CYSIZE) - 4;
+  const int top = out.band.Top + (h - bh) / 2;
+  int right = out.band.Right - 2;
+  out.close = {right - bw, top, right, top + bh};
+  out.closeEnabled = !(w->cls->style & CS_NOCLOSE);
+  right = out.close.Left - 2;
+  if (!tool && (w->style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX))) {
+    out.maximize = {right - bw, top, right, top + bh};
+    out.minimize = {right - 2 * bw, top, right - bw, top + bh};
+    out.maximizeEnabled = (w->style & WS_MAXIMIZEBOX) != 0;
+    out.minimizeEnabled = (w->style & WS_MINIMIZEBOX) != 0;
+  }
+  if (!tool && !(w->exStyle & WS_EX_DLGMODALFRAME) && CaptionIcon(w)) {
+    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    const int y = out.band.Top + (h - cy) / 2;
+    out.icon = {out.band.Left + 2, y, out.band.Left + 2 + cx, y + cy};
+  }
+  return true;
+}
+
+int CaptionHit(const Window* w, POINT p) {
+  CaptionLayout c;
+  if (!LayoutCaption(w, c) || !In(c.band, p)) return HTNOWHERE;
+  if (In(c.close, p)) return HTCLOSE;
+  if (In(c.maximize, p)) return HTMAXBUTTON;
+  if (In(c.minimize, p)) return HTMINBUTTON;
+  if (In(c.icon, p)) return HTSYSMENU;
+  return HTCAPTION;
+}
+
+void DrawCaptionButton(const Window* w, HDC dc, int hit, bool pushed) {
+  CaptionLayout c;
+  if (!LayoutCaption(w, c)) return;
+  RECT r;
+  UINT kind = DFCS_CAPTIONCLOSE;
+  bool enabled = false;
+  switch (hit) {
+    case HTCLOSE:
+      r = c.close;
+      enabled = c.closeEnabled;
+      break;
+    case HTMAXBUTTON:
+      r = c.maximize;
+      enabled = c.maximizeEnabled;
+      kind = (w->style & WS_MAXIMIZE) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX;
+      break;
+    case HTMINBUTTON:
+      r = c.minimize;
+      enabled = c.minimizeEnabled;
+      kind = (w->style & WS_MINIMIZE) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMIN;
+      break;
+    default: return;
+  }
+  if (r.Right <= r.Left) return;
+  DrawFrameControl(dc, &r, DFC_CAPTION, kind | (pushed && enabled ? DFCS_PUSHED : 0) | (enabled ? 0 : DFCS_INACTIVE));
+}
 
 void PaintNonClient(Window* w, HRGN region) {
   HDC dc = GetWindowDC(w->handle);
@@ -62,12 +168,15 @@ void PaintNonClient(Window* w, HRGN region) {
   } else if (s & WS_BORDER) {
     Frame(dc, r, GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER), COLOR_WINDOWFRAME);
   }
-  if ((s & WS_CAPTION) == WS_CAPTION) {
-    int h = GetSystemMetrics((ex & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
-    RECT cap{r.Left, r.Top, r.Right, r.Top + h};
-    bool active = GetActiveWindow() == Root(w)->handle;
-    FillRect(dc, &cap, GetSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
-    r.Top += h;
+  CaptionLayout caption;
+  if (LayoutCaption(w, caption)) {
+    FillRect(dc, &caption.band, GetSysColorBrush(w->frameActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+    if (caption.icon.Right > caption.icon.Left)
+      DrawIconEx(dc, caption.icon.Left, caption.icon.Top, CaptionIcon(w), caption.icon.Width(), caption.icon.Height(),
+                 0, nullptr, DI_NORMAL);
+    DrawCaptionText(w, dc, caption);
+    for (int hit : {HTCLOSE, HTMAXBUTTON, HTMINBUTTON}) DrawCaptionButton(w, dc, hit, false);
+    r.Top = caption.band.Bottom;
   }
   if (ex & WS_EX_CLIENTEDGE) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   DrawScrollBar(w, dc, SB_VERT);

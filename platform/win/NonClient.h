@@ -1,6 +1,7 @@
 // What DefWindowProc draws for a window: the non-client frame (border,
-// dialog frame, client edge, caption band, scroll bars and the corner
-// between them with its size grip) and the background of the client area.
+// dialog frame, client edge, caption band with its icon, text and
+// buttons, scroll bars and the corner between them with its size grip)
+// and the background of the client area.
 #pragma once
 
 #include "platform/gdi/GdiTypes.h"
@@ -9,6 +10,23 @@
 namespace win::detail {
 
 struct Window;
+
+// The caption band and its buttons, in window coordinates. A button that
+// the styles do not ask for has an empty rectangle; a box shown only
+// because its partner is (minimise without maximise, or the reverse) is
+// there but disabled.
+struct CaptionLayout {
+  RECT band{};
+  RECT icon{};
+  RECT close{}, maximize{}, minimize{};
+  bool closeEnabled = false, maximizeEnabled = false, minimizeEnabled = false;
+};
+bool LayoutCaption(const Window* w, CaptionLayout& out);
+// The hit-test code of a window point on the caption (HTCAPTION, HTCLOSE,
+// HTMAXBUTTON, HTMINBUTTON, HTSYSMENU), or HTNOWHERE off it.
+int CaptionHit(const Window* w, POINT windowPt);
+// Draws one caption button, pushed or not, into a window DC.
+void DrawCaptionButton(const Window* w, HDC dc, int hit, bool pushed);
 
 // WM_NCPAINT: region 1 (or null) means the whole frame, else a region in
 // screen coordinates the frame drawing is cut to.

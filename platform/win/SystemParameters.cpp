@@ -32,6 +32,8 @@ NONCLIENTMETRICSA Defaults() {
   LOGFONTA gui{};
   GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
   m.lfCaptionFont = m.lfSmCaptionFont = m.lfMenuFont = m.lfStatusFont = m.lfMessageFont = gui;
+  // Captions stand out in bold.
+  m.lfCaptionFont.lfWeight = m.lfSmCaptionFont.lfWeight = FW_BOLD;
   return m;
 }
 

@@ -68,7 +68,13 @@ void IdleOnFakeClock(std::uint64_t nextDue) {
 Session::Session(std::vector<MonitorInfo> monitors) {
   auto screen = std::make_unique<HeadlessBackEnd>(std::move(monitors));
   screen_ = screen.get();
-  previous_ = SetBackEnd(std::move(screen));
+  Start(std::move(screen));
+}
+
+Session::Session(std::unique_ptr<IBackEnd> display) { Start(std::move(display)); }
+
+void Session::Start(std::unique_ptr<IBackEnd> backEnd) {
+  previous_ = SetBackEnd(std::move(backEnd));
   ResetAll();
   detail::SetIdleWaiter(IdleOnFakeClock);
   current = this;

@@ -20,6 +20,8 @@ namespace win::test {
 class Session {
  public:
   explicit Session(std::vector<MonitorInfo> monitors = {});
+  // The same on another back end (a real display); Screen() is then unusable.
+  explicit Session(std::unique_ptr<IBackEnd> display);
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -28,8 +30,10 @@ class Session {
   HeadlessBackEnd& Screen() { return *screen_; }
 
  private:
+  void Start(std::unique_ptr<IBackEnd> backEnd);
+
   Clock::FakeClock clock_;
-  HeadlessBackEnd* screen_;
+  HeadlessBackEnd* screen_ = nullptr;
   std::unique_ptr<IBackEnd> previous_;
 };
 

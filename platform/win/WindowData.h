@@ -87,6 +87,9 @@ struct Window {
   bool destroyed = false;
   int callDepth = 0;                 // calls of its procedure on the stack
   HWND lastFocus = nullptr;          // top-level: the focus to give back on activation
+  bool frameActive = false;          // the caption shows the active colours (as WM_NCACTIVATE last said)
+  HICON iconSmall = nullptr;         // WM_SETICON's
+  HICON iconBig = nullptr;
   std::uint64_t surface = 0;         // back-end surface of a shown top-level window
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "platform/gdi/DeviceContext.h"
 #include "platform/win/BackEnd.h"
@@ -9,6 +10,7 @@
 #include "platform/win/Keyboard.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Metrics.h"
+#include "platform/win/ModalLoop.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
@@ -16,6 +18,7 @@
 #include "platform/win/Queue.h"
 #include "platform/win/Seams.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
 
@@ -52,9 +55,8 @@ LRESULT HitTest(detail::Window* w, POINT screen) {
   }
   RECT frame = detail::FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL | WS_CAPTION), w->exStyle & ~WS_EX_CLIENTEDGE,
                                    false);
-  if ((w->style & WS_CAPTION) == WS_CAPTION && screen.Y >= wr.Top + frame.Top && screen.Y < inner.Top &&
-      screen.X >= wr.Left + frame.Left && screen.X < wr.Right - frame.Right)
-    return HTCAPTION;
+  if (int caption = detail::CaptionHit(w, {screen.X - wr.Left, screen.Y - wr.Top}); caption != HTNOWHERE)
+    return caption;
   if (w->style & WS_THICKFRAME) {
     int corner = GetSystemMetrics(SM_CYCAPTION);
     bool left = screen.X < wr.Left + frame.Left, right = screen.X >= wr.Right - frame.Right;
@@ -102,6 +104,84 @@ LRESULT SetCursorDefault(HWND hwnd, detail::Window* w, WPARAM wParam, LPARAM lPa
 }
 
 HWND RootHandle(detail::Window* w) { return detail::Root(w)->handle; }
+
+// Runs a loop of its own on the mouse until the left button comes up;
+// each move reaches moved() with the screen point. The window keeps the
+// capture meanwhile and hears none of those mouse messages.
+void TrackMouse(HWND hwnd, const std::function<void(POINT)>& moved) {
+  // The loop's start cancels modes (a capture among them): it comes first.
+  ModalLoopScope loop;
+  SetCapture(hwnd);
+  MSG m;
+  while (detail::Peek(hwnd) && GetCapture() == hwnd) {
+    if (!GetMessageA(&m, nullptr, 0, 0)) {
+      PostQuitMessage(static_cast<int>(m.wParam));
+      break;
+    }
+    if (m.message == WM_MOUSEMOVE || m.message == WM_NCMOUSEMOVE) {
+      moved(m.pt);
+      continue;
+    }
+    if (m.message == WM_LBUTTONUP || m.message == WM_NCLBUTTONUP) break;
+    if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) continue;
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+  if (GetCapture() == hwnd) ReleaseCapture();
+}
+
+// A caption button held down: drawn pushed while the pointer is on it; let
+// go on it, it sends its command.
+void PressCaptionButton(HWND hwnd, int hit) {
+  detail::Window* w = detail::Peek(hwnd);
+  detail::CaptionLayout c;
+  if (!w || !detail::LayoutCaption(w, c)) return;
+  if ((hit == HTCLOSE && !c.closeEnabled) || (hit == HTMAXBUTTON && !c.maximizeEnabled) ||
+      (hit == HTMINBUTTON && !c.minimizeEnabled))
+    return;
+  auto draw = [&](bool pushed) {
+    if (detail::Window* now = detail::Peek(hwnd)) {
+      HDC dc = GetWindowDC(hwnd);
+      detail::DrawCaptionButton(now, dc, hit, pushed);
+      ReleaseDC(hwnd, dc);
+    }
+  };
+  auto on = [&](POINT screen) {
+    detail::Window* now = detail::Peek(hwnd);
+    if (!now) return false;
+    RECT wr = detail::ScreenWindowRect(now);
+    return detail::CaptionHit(now, {screen.X - wr.Left, screen.Y - wr.Top}) == hit;
+  };
+  bool pushed = true;
+  draw(true);
+  POINT last{};
+  GetCursorPos(&last);
+  TrackMouse(hwnd, [&](POINT p) {
+    last = p;
+    if (on(p) != pushed) draw(pushed = !pushed);
+  });
+  if (!detail::Peek(hwnd)) return;
+  draw(false);
+  if (!on(last)) return;
+  WPARAM command = SC_CLOSE;
+  if (hit == HTMAXBUTTON) command = (w->style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE;
+  if (hit == HTMINBUTTON) command = (w->style & WS_MINIMIZE) ? SC_RESTORE : SC_MINIMIZE;
+  SendMessageA(hwnd, WM_SYSCOMMAND, command, MAKELPARAM(last.X, last.Y));
+}
+
+// SC_MOVE from the caption: the window follows the pointer until the
+// button comes up.
+void MoveWithMouse(HWND hwnd, POINT start) {
+  detail::Window* w = detail::Peek(hwnd);
+  if (!w || (w->style & WS_MAXIMIZE)) return;
+  RECT from = detail::ScreenWindowRect(w);
+  SendMessageA(hwnd, WM_ENTERSIZEMOVE, 0, 0);
+  TrackMouse(hwnd, [&](POINT p) {
+    SetWindowPos(hwnd, nullptr, from.Left + p.X - start.X, from.Top + p.Y - start.Y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  });
+  if (detail::Peek(hwnd)) SendMessageA(hwnd, WM_EXITSIZEMOVE, 0, 0);
+}
 
 }  // namespace
 
@@ -193,9 +273,22 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST: return HitTest(w, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_NCPAINT: detail::PaintNonClient(w, reinterpret_cast<HRGN>(wParam)); return 0;
     case WM_NCACTIVATE:
-      // The caption band shows the new state.
-      if ((w->style & WS_CAPTION) == WS_CAPTION && detail::VisibleChain(w)) detail::PaintNonClient(w, nullptr);
+      // The frame shows the state it is told, and only a change is drawn.
+      if (w->frameActive != (wParam != 0)) {
+        w->frameActive = wParam != 0;
+        if ((w->style & WS_CAPTION) == WS_CAPTION && detail::VisibleChain(w)) detail::PaintNonClient(w, nullptr);
+      }
       return TRUE;
+    case WM_SETICON: {
+      HICON& slot = wParam == ICON_BIG ? w->iconBig : w->iconSmall;
+      HICON old = slot;
+      slot = reinterpret_cast<HICON>(lParam);
+      if (old != slot && (w->style & WS_CAPTION) == WS_CAPTION && detail::VisibleChain(w))
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+      return reinterpret_cast<LRESULT>(old);
+    }
+    case WM_GETICON:
+      return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? w->iconBig : w->iconSmall);
     case WM_ERASEBKGND: return detail::EraseBackground(w, reinterpret_cast<HDC>(wParam));
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -206,7 +299,12 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCLBUTTONDOWN:
       if (wParam == HTVSCROLL || wParam == HTHSCROLL)
         detail::TrackScrollBar(hwnd, wParam == HTVSCROLL ? SB_VERT : SB_HORZ, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      else if (wParam == HTCLOSE || wParam == HTMAXBUTTON || wParam == HTMINBUTTON)
+        PressCaptionButton(hwnd, static_cast<int>(wParam));
+      else if (wParam == HTCAPTION)
+        SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
       return 0;
+
     case WM_SETTEXT:
       w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
       if (w->surface) BackEnd().SetTitle(w->surface, w->text);
@@ -228,6 +326,9 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); return 0;
         case SC_MAXIMIZE: ShowWindow(hwnd, SW_SHOWMAXIMIZED); return 0;
         case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); return 0;
+        case SC_MOVE:
+          if ((wParam & 0x000F) == HTCAPTION) MoveWithMouse(hwnd, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+          return 0;
         default: return 0;  // menus and keyboard move/size arrive with later tiers
       }
     case WM_MOUSEACTIVATE:

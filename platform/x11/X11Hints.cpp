@@ -21,7 +21,7 @@ namespace {
 
 // _MOTIF_WM_HINTS: flags, functions, decorations, input mode, status.
 constexpr long kMwmFunctions = 1, kMwmDecorations = 2;
-constexpr long kFuncAll = 1, kFuncResize = 2, kFuncMove = 4, kFuncMinimize = 8, kFuncMaximize = 16, kFuncClose = 32;
+constexpr long kFuncAll = 1, kFuncResize = 2, kFuncMove = 4, kFuncMinimize = 8, kFuncClose = 32;
 constexpr long kDecorAll = 1, kDecorBorder = 2, kDecorTitle = 8, kDecorMenu = 16, kDecorMinimize = 32;
 
 std::string ProgramName() {

@@ -7,14 +7,15 @@
 #include <X11/extensions/shape.h>
 #include <signal.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <thread>
 
 extern char** environ;
@@ -22,39 +23,23 @@ extern char** environ;
 namespace win::x11 {
 namespace {
 
-std::string FindXvfb() {
+std::string FindProgram(const char* name) {
   const char* path = std::getenv("PATH");
   std::string p = path ? path : "/usr/bin:/bin";
   std::size_t start = 0;
   while (start <= p.size()) {
     std::size_t end = p.find(':', start);
     if (end == std::string::npos) end = p.size();
-    std::string candidate = p.substr(start, end - start) + "/Xvfb";
+    std::string candidate = p.substr(start, end - start) + "/" + name;
     if (access(candidate.c_str(), X_OK) == 0) return candidate;
     start = end + 1;
   }
   return {};
 }
 
-int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
+std::string FindXvfb() { return FindProgram("Xvfb"); }
 
-}  // namespace
-
-bool Xvfb::Installed() { return !FindXvfb().empty(); }
-
-Xvfb::Xvfb() {
-  std::string program = FindXvfb();
-  if (program.empty()) return;
-  // A display number nobody holds: no lock file and no socket.
-  int number = 40 + static_cast<int>(getpid() % 500);
-  for (int tries = 0; tries < 200; ++tries, ++number) {
-    struct stat st;
-    std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
-    std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-    if (stat(lock.c_str(), &st) != 0 && stat(socket.c_str(), &st) != 0) break;
-  }
-  name_ = ":" + std::to_string(number);
-  std::vector<std::string> args{program, name_, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"};
+int Spawn(const std::string& program, std::vector<std::string> args, char** env, int closeInChild = -1) {
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -62,31 +47,131 @@ Xvfb::Xvfb() {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  if (closeInChild >= 0) posix_spawn_file_actions_addclose(&actions, closeInChild);
   pid_t pid = 0;
-  int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), env);
   posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return;
-  pid_ = pid;
-  // Up when a client can connect; given up after ten seconds.
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (::Display* d = XOpenDisplay(name_.c_str())) {
-      XCloseDisplay(d);
-      return;
-    }
-    int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) == pid_) break;  // it gave up (display taken meanwhile)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  kill(pid_, SIGTERM);
-  waitpid(pid_, nullptr, 0);
-  pid_ = -1;
+  return rc == 0 ? pid : -1;
 }
 
-Xvfb::~Xvfb() {
-  if (pid_ <= 0) return;
-  kill(pid_, SIGTERM);
-  waitpid(pid_, nullptr, 0);
+int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
+
+// Ends a program this process started, and forgets it.
+void Stop(int& pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  waitpid(pid, nullptr, 0);
+  pid = -1;
+}
+
+}  // namespace
+
+bool Xvfb::Installed() { return !FindXvfb().empty(); }
+
+Xvfb::Xvfb() {
+  std::string program = FindXvfb();
+  int fds[2];
+  if (program.empty() || pipe(fds) != 0) return;
+  // The server picks a free display itself and writes its number once it
+  // listens, so servers of tests started side by side never share one.
+  pid_ = Spawn(program,
+               {program, "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                "-noreset"},
+               environ, fds[0]);
+  close(fds[1]);
+  std::string number;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
+    pollfd p{fds[0], POLLIN, 0};
+    if (poll(&p, 1, 100) <= 0) continue;
+    char c = 0;
+    if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+    number += c;
+  }
+  close(fds[0]);
+  if (number.empty()) {
+    Stop(pid_);
+    return;
+  }
+  name_ = ":" + number;
+}
+
+Xvfb::~Xvfb() { Stop(pid_); }
+
+bool WindowManager::Installed() { return !FindProgram("openbox").empty(); }
+
+WindowManager::WindowManager(const std::string& display) {
+  std::string program = FindProgram("openbox");
+  ::Display* d = program.empty() ? nullptr : XOpenDisplay(display.c_str());
+  if (!d) return;
+  // Its own settings only, in a home of its own: no user's configuration,
+  // and no files shared with another one started beside it.
+  char home[] = "/tmp/orvanta-wm-XXXXXX";
+  if (!mkdtemp(home)) {
+    XCloseDisplay(d);
+    return;
+  }
+  home_ = home;
+  std::vector<std::string> vars;
+  for (char** e = environ; *e; ++e)
+    if (std::strncmp(*e, "DISPLAY=", 8) != 0 && std::strncmp(*e, "HOME=", 5) != 0 && std::strncmp(*e, "XDG_", 4) != 0)
+      vars.emplace_back(*e);
+  vars.push_back("DISPLAY=" + display);
+  vars.push_back("HOME=" + home_);
+  vars.push_back("XDG_CONFIG_HOME=" + home_ + "/config");
+  vars.push_back("XDG_CACHE_HOME=" + home_ + "/cache");
+  vars.push_back("XDG_DATA_HOME=" + home_ + "/data");
+  std::vector<char*> env;
+  for (auto& v : vars) env.push_back(v.data());
+  env.push_back(nullptr);
+  pid_ = Spawn(program, {program, "--sm-disable"}, env.data());
+  // It has taken over once it names its check window on the root and
+  // redirects the root's children to itself (from then on it frames every
+  // window that is mapped).
+  Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  bool up = false;
+  while (pid_ > 0 && !up && std::chrono::steady_clock::now() < deadline) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW, &type, &format, &count, &after,
+                           &data) == Success && data) {
+      XWindowAttributes a;
+      up = count == 1 && XGetWindowAttributes(d, DefaultRootWindow(d), &a) &&
+           (a.all_event_masks & SubstructureRedirectMask);
+      XFree(data);
+    }
+    if (!up) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  // Requests that reach it before its event loop runs are lost: it is
+  // ready once a window mapped (again and again, if need be) gets a frame.
+  if (up) {
+    ::Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 10, 10, 0, 0, 0);
+    up = false;
+    while (!up && std::chrono::steady_clock::now() < deadline) {
+      XMapWindow(d, w);
+      XSync(d, False);
+      for (int i = 0; i < 10 && !up; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(d, w, &root, &parent, &children, &count)) up = parent != root;
+        if (children) XFree(children);
+      }
+    }
+    XDestroyWindow(d, w);
+    XSync(d, False);
+  }
+  XCloseDisplay(d);
+  if (!up) Stop(pid_);
+}
+
+WindowManager::~WindowManager() {
+  Stop(pid_);
+  std::error_code ignored;
+  if (!home_.empty()) std::filesystem::remove_all(home_, ignored);
 }
 
 Probe::Probe(const std::string& display) {
@@ -101,6 +186,33 @@ Probe::~Probe() {
     XDestroyWindow(dpy_, wmCheck_);
   }
   XCloseDisplay(dpy_);
+}
+
+unsigned long Probe::Root() const { return DefaultRootWindow(dpy_); }
+
+unsigned long Probe::FrameOf(unsigned long window) {
+  ::Window w = window;
+  for (;;) {
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(dpy_, w, &root, &parent, &children, &count)) return window;
+    if (children) XFree(children);
+    if (!parent || parent == root) return w;
+    w = parent;
+  }
+}
+
+std::vector<unsigned long> Probe::Stacking() {
+  std::vector<unsigned long> out;
+  ::Window root = 0, parent = 0, *children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &children, &count)) return out;
+  for (unsigned int i = 0; i < count; ++i) {
+    XWindowAttributes a;
+    if (XGetWindowAttributes(dpy_, children[i], &a) && a.map_state == IsViewable) out.push_back(children[i]);
+  }
+  if (children) XFree(children);
+  return out;
 }
 
 bool Probe::Geometry(unsigned long window, bool& viewable, RECT& r) {

@@ -31,6 +31,23 @@ class Xvfb {
   std::string name_;
 };
 
+// A window manager (openbox) started on a display, stopped by its pid when
+// the object goes. Running() is false when it is missing or did not take
+// over the display within a few seconds.
+class WindowManager {
+ public:
+  explicit WindowManager(const std::string& display);
+  ~WindowManager();
+  WindowManager(const WindowManager&) = delete;
+  WindowManager& operator=(const WindowManager&) = delete;
+  static bool Installed();
+  bool Running() const { return pid_ > 0; }
+
+ private:
+  int pid_ = -1;
+  std::string home_;
+};
+
 class Probe {
  public:
   explicit Probe(const std::string& display);
@@ -41,6 +58,12 @@ class Probe {
 
   // Viewable, and the position on the root window with the size.
   bool Geometry(unsigned long window, bool& viewable, RECT& rootRect);
+  unsigned long Root() const;
+  // The child of the root that holds the window: the window manager's
+  // frame, or the window itself when nobody framed it.
+  unsigned long FrameOf(unsigned long window);
+  // The root's mapped children, bottom to top.
+  std::vector<unsigned long> Stacking();
   // The window's pixels as BGRA with the fourth byte zero, rows top down.
   bool Capture(unsigned long window, std::vector<std::uint32_t>& pixels, int& width, int& height);
   // A property's bytes (8-bit formats) or values (32-bit formats, one each).

@@ -872,9 +872,9 @@ void TcxCustomEdit::SetRepositoryItem(TcxEditRepositoryItem* Value) {
   RepositoryItemAssigned();
 }
 
-void TcxCustomEdit::ItemRemoved(TcxEditRepositoryItem* Sender) { RepositoryItemListenerItemRemoved(Sender); }
+void TcxCustomEdit::RepositoryItemRemoved(TcxEditRepositoryItem* Sender) { RepositoryItemListenerItemRemoved(Sender); }
 
-void TcxCustomEdit::PropertiesChanged(TcxEditRepositoryItem* Sender) {
+void TcxCustomEdit::RepositoryItemPropertiesChanged(TcxEditRepositoryItem* Sender) {
   RepositoryItemListenerPropertiesChanged(Sender);
 }
 

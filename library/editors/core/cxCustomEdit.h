@@ -360,8 +360,8 @@ class TcxCustomEdit : public TcxContainer,
   void SetTransparent(bool Value);
 
   // ---- Repository listener ----
-  void ItemRemoved(TcxEditRepositoryItem* Sender) override;
-  void PropertiesChanged(TcxEditRepositoryItem* Sender) override;
+  void RepositoryItemRemoved(TcxEditRepositoryItem* Sender) override;
+  void RepositoryItemPropertiesChanged(TcxEditRepositoryItem* Sender) override;
 
   // ---- What the properties ask of the editor ----
   bool HasValidateHandler() const override;

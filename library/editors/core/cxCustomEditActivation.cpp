@@ -239,10 +239,7 @@ TcxContainerViewInfoClass TcxCustomEdit::GetViewInfoClass() {
 void TcxCustomEdit::InitializeViewInfo() { GetViewInfo()->Edit = this; }
 
 TcxCustomEditViewData* TcxCustomEdit::CreateViewData() {
-  TcxCustomEditProperties* properties = GetActiveProperties();
-  TcxCustomEditViewDataClass cls(properties->GetViewDataClass());
-  auto* viewData =
-      cls.Construct<TcxCustomEditProperties*, TcxCustomEditStyle*, bool>(properties, GetActiveStyle(), FIsInplace);
+  TcxCustomEditViewData* viewData = GetActiveProperties()->CreateViewData(GetActiveStyle(), FIsInplace);
   if (FIsInplace && FContentParamsInitialized) viewData->EditContentParams = FContentParams;
   viewData->Edit = PropertiesChangeLocked() ? nullptr : this;
   if (HandleAllocated()) viewData->WindowHandle = GetHandle();

@@ -666,6 +666,23 @@ void TcxCustomDropDownEdit::DoEditKeyDown(Word& Key, TShiftState Shift) {
   inherited::DoEditKeyDown(Key, Shift);
 }
 
+// Escape cancels; Enter, Alt+Up/Alt+Down and F4 close as in the editor;
+// Tab closes with crTab where the value goes with it, and then moves on
+// from the editor as Tab does there.
+void TcxCustomDropDownEdit::PopupWindowKeyDown(Word& Key, TShiftState Shift) {
+  const bool alt = Shift.Contains(ssAlt);
+  if (Key == VK_TAB && !alt && !Shift.Contains(ssCtrl)) {
+    if (!HasPopupWindow() || !GetActiveProperties()->GetPostPopupValueOnTab()) return;
+    Key = 0;
+    DoEditProcessTab(Shift);
+    if (TCustomForm* form = GetParentForm(this)) form->SelectNext(this, !Shift.Contains(ssShift), true);
+    return;
+  }
+  if (((Key == VK_UP || Key == VK_DOWN) && alt) || (Key == VK_F4 && !alt) ||
+      ((Key == VK_RETURN || Key == VK_ESCAPE) && !alt))
+    DoEditKeyDown(Key, Shift);
+}
+
 void TcxCustomDropDownEdit::DoEditKeyPress(char& Key) {
   TcxCustomDropDownEditProperties* properties = GetActiveProperties();
   if (static_cast<unsigned char>(Key) >= ' ' && properties->GetImmediateDropDown()) {

@@ -231,6 +231,7 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit, public IcxEditPopupWindo
   void DoFinalizePopup() override;
   bool PopupWindowAcceptsAnySize() override { return GetActiveProperties()->PopupWindowAcceptsAnySize(); }
   void PopupWindowResizedByUser() override { FPopupSizeChanged = true; }
+  void PopupWindowKeyDown(Word& Key, TShiftState Shift) override;
   bool CanResizePopupVisualArea(TSize& AClientSize, Integer AMaxHeight) override;
   TcxCustomLookAndFeelPainterClass GetPopupWindowPainter() override;
 

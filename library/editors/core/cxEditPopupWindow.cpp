@@ -635,6 +635,32 @@ void TcxCustomEditPopupWindow::DoPopupControlKey(char Key) {
   if (HWND focus = win::GetFocus()) SendMessageA(focus, WM_CHAR, static_cast<unsigned char>(Key), 0);
 }
 
+// The keys that close a drop-down close a popup that holds the keyboard
+// too, in whichever of its windows they are pressed: the form sees them
+// first (KeyPreview).
+void TcxCustomEditPopupWindow::KeyDown(Word& Key, TShiftState Shift) {
+  if (GetCaptureFocus() && IsVisible())
+    if (IcxEditPopupWindowOwner* edit = GetEdit()) edit->PopupWindowKeyDown(Key, Shift);
+  if (Key != 0) inherited::KeyDown(Key, Shift);
+}
+
+// Tab never reaches KeyDown: the form walks its tab order with it. The
+// editor is asked first, and the walk happens only where it leaves the key.
+void TcxCustomEditPopupWindow::CMDialogKey(TMessage& Message) {
+  if (Message.WParam == VK_TAB && GetCaptureFocus() && IsVisible() && GetKeyState(VK_MENU) >= 0 &&
+      GetKeyState(VK_CONTROL) >= 0) {
+    if (IcxEditPopupWindowOwner* edit = GetEdit()) {
+      Word key = VK_TAB;
+      edit->PopupWindowKeyDown(key, GetKeyState(VK_SHIFT) < 0 ? TShiftState{ssShift} : TShiftState{});
+      if (key == 0) {
+        Message.Result = 1;
+        return;
+      }
+    }
+  }
+  inherited::CMDialogKey(Message);
+}
+
 void TcxCustomEditPopupWindow::CMPopupControlKey(TMessage& Message) {
   if (IsVisible()) DoPopupControlKey(static_cast<char>(Message.WParam));
 }

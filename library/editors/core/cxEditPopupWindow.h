@@ -43,6 +43,11 @@ class IcxEditPopupWindowOwner {
   virtual bool CanResizePopupVisualArea(TSize& AClientSize, Integer AMaxHeight) = 0;
   // The painter of the editor's look and feel, for the close button.
   virtual TcxCustomLookAndFeelPainterClass GetPopupWindowPainter() = 0;
+  // A key pressed in a popup that holds the keyboard, whichever of its
+  // windows has the focus: the editor closes the popup as its own keys
+  // would (Key 0 when it took the key). Tab arrives here only where it
+  // leaves the popup.
+  virtual void PopupWindowKeyDown(Word& /*Key*/, TShiftState /*Shift*/) {}
 };
 
 // Computes and paints the popup's frame. The window copies its frame
@@ -171,6 +176,9 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
 
   void AdjustClientRect(TRect& Rect) override;
 
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void CMDialogKey(TMessage& Message);
+  ORV_MESSAGE(win::CM_DIALOGKEY, CMDialogKey)
   void CMPopupControlKey(TMessage& Message);
   ORV_MESSAGE(DXM_POPUPCONTROLKEY, CMPopupControlKey)
   void WMLButtonUp(TMessage& Message);

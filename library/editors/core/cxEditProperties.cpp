@@ -6,6 +6,7 @@
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxEditStyles.h"
 #include "library/editors/core/cxEditViewInfo.h"
+#include "platform/rtl/Owned.h"
 #include "platform/rtl/ScopeExit.h"
 
 ORV_REGISTER(TcxCustomEditDefaultValuesProvider)
@@ -276,6 +277,36 @@ bool TcxCustomEditProperties::CanModify() {
 TClass TcxCustomEditProperties::GetStyleClass() const { return TcxEditStyle::StaticClass(); }
 
 TClass TcxCustomEditProperties::GetViewDataClass() const { return TcxCustomEditViewData::StaticClass(); }
+
+TcxCustomEditViewData* TcxCustomEditProperties::CreateViewData(TcxCustomEditStyle* AStyle, bool AIsInplace,
+                                                              bool APreviewMode) {
+  auto* viewData = TcxCustomEditViewDataClass(GetViewDataClass())
+                       .Construct<TcxCustomEditProperties*, TcxCustomEditStyle*, bool>(this, AStyle, AIsInplace);
+  viewData->PreviewMode = APreviewMode;
+  return viewData;
+}
+
+TSize TcxCustomEditProperties::GetEditConstantPartSize(TcxCanvas* ACanvas, TcxCustomEditStyle* AStyle,
+                                                       bool AIsInplace,
+                                                       const TcxEditSizeProperties& AEditSizeProperties,
+                                                       TSize& MinContentSize) {
+  TOwned<TcxCustomEditViewData> viewData(CreateViewData(AStyle, AIsInplace));
+  return viewData->GetEditConstantPartSize(ACanvas, AEditSizeProperties, MinContentSize);
+}
+
+TSize TcxCustomEditProperties::GetEditContentSize(TcxCanvas* ACanvas, TcxCustomEditStyle* AStyle, bool AIsInplace,
+                                                  const Variant& AEditValue,
+                                                  const TcxEditSizeProperties& AEditSizeProperties) {
+  TOwned<TcxCustomEditViewData> viewData(CreateViewData(AStyle, AIsInplace));
+  return viewData->GetEditContentSize(ACanvas, AEditValue, AEditSizeProperties);
+}
+
+TSize TcxCustomEditProperties::GetEditSize(TcxCanvas* ACanvas, TcxCustomEditStyle* AStyle, bool AIsInplace,
+                                           const Variant& AEditValue,
+                                           const TcxEditSizeProperties& AEditSizeProperties) {
+  TOwned<TcxCustomEditViewData> viewData(CreateViewData(AStyle, AIsInplace));
+  return viewData->GetEditSize(ACanvas, AEditValue, AEditSizeProperties);
+}
 
 TClass TcxCustomEditProperties::GetViewInfoClass() const { return TcxCustomEditViewInfo::StaticClass(); }
 

@@ -16,7 +16,11 @@
 #include "platform/rtl/Alignment.h"
 #include "platform/rtl/Variant.h"
 
+class TcxCanvas;
 class TcxCustomEditProperties;
+class TcxCustomEditStyle;
+class TcxCustomEditViewData;
+struct TcxEditSizeProperties;
 
 ORV_ENUM(TcxEditVertAlignment, taTopJustify, taBottomJustify, taVCenter)
 ORV_ENUM(TcxEditButtonsViewStyle, bvsNormal, bvsButtonsOnly, bvsButtonsAutoWidth)
@@ -207,6 +211,23 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   virtual TClass GetAssignedValuesClass() const { return TcxCustomEditPropertiesValues::StaticClass(); }
   // A new object of this class with no owner.
   virtual TcxCustomEditProperties* CreatePreviewProperties() const;
+  // A view data of the kind for AStyle, stand-alone or in place; the
+  // caller frees it. APreviewMode asks for a sample of the kind rather
+  // than a picture of a value. Every view data, the editor's included, is
+  // made here, so a kind that adds state to its view data does it once.
+  virtual TcxCustomEditViewData* CreateViewData(TcxCustomEditStyle* AStyle, bool AIsInplace,
+                                                bool APreviewMode = false);
+
+  // Sizes for a cell or editor of this kind with AStyle, each asked of a
+  // temporary view data: the part around the content (with the least
+  // content size the buttons need), the content showing AEditValue, and
+  // the whole.
+  virtual TSize GetEditConstantPartSize(TcxCanvas* ACanvas, TcxCustomEditStyle* AStyle, bool AIsInplace,
+                                        const TcxEditSizeProperties& AEditSizeProperties, TSize& MinContentSize);
+  virtual TSize GetEditContentSize(TcxCanvas* ACanvas, TcxCustomEditStyle* AStyle, bool AIsInplace,
+                                   const Variant& AEditValue, const TcxEditSizeProperties& AEditSizeProperties);
+  virtual TSize GetEditSize(TcxCanvas* ACanvas, TcxCustomEditStyle* AStyle, bool AIsInplace,
+                            const Variant& AEditValue, const TcxEditSizeProperties& AEditSizeProperties);
 
   // Value hooks.
   virtual bool CanCompareEditValue() const { return false; }

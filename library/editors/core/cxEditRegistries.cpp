@@ -106,13 +106,13 @@ void TcxEditRegisteredRepositoryItems::UnregisterDefaultItem(std::intptr_t AKey)
   if (Find(FDefaultItems, 0, AKey, index)) Delete(FDefaultItems, index);
 }
 
-void TcxEditRegisteredRepositoryItems::ItemRemoved(TcxEditRepositoryItem* Sender) {
+void TcxEditRegisteredRepositoryItems::RepositoryItemRemoved(TcxEditRepositoryItem* Sender) {
   for (Entries* entries : {&FDefaultItems, &FItems})
     for (std::size_t i = entries->size(); i-- > 0;)
       if (i < entries->size() && (*entries)[i].Item == Sender) Delete(*entries, i);
 }
 
-void TcxEditRegisteredRepositoryItems::PropertiesChanged(TcxEditRepositoryItem*) { DoChanged(); }
+void TcxEditRegisteredRepositoryItems::RepositoryItemPropertiesChanged(TcxEditRepositoryItem*) { DoChanged(); }
 
 // ---------------------------------------------------------------------------
 

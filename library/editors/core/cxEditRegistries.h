@@ -46,8 +46,8 @@ class TcxEditRegisteredRepositoryItems : public TcxInterfacedPersistent, public 
 
   // The listener side: a removed item leaves every entry; a changed one
   // counts as a change of the registry.
-  void ItemRemoved(TcxEditRepositoryItem* Sender) override;
-  void PropertiesChanged(TcxEditRepositoryItem* Sender) override;
+  void RepositoryItemRemoved(TcxEditRepositoryItem* Sender) override;
+  void RepositoryItemPropertiesChanged(TcxEditRepositoryItem* Sender) override;
 
  protected:
   struct Entry {

@@ -69,7 +69,7 @@ void TcxEditRepositoryItem::AfterConstruction() {
 TcxEditRepositoryItem::~TcxEditRepositoryItem() {
   // A listener may stop listening while it hears the news.
   for (std::size_t i = FListeners.size(); i-- > 0;)
-    if (i < FListeners.size()) FListeners[i]->ItemRemoved(this);
+    if (i < FListeners.size()) FListeners[i]->RepositoryItemRemoved(this);
   SetRepository(nullptr);
   FreeAndNil(FProperties);
 }
@@ -85,7 +85,7 @@ void TcxEditRepositoryItem::RemoveListener(IcxEditRepositoryItemListener* AListe
 
 void TcxEditRepositoryItem::PropertiesChanged(TObject*) {
   for (std::size_t i = FListeners.size(); i-- > 0;)
-    if (i < FListeners.size()) FListeners[i]->PropertiesChanged(this);
+    if (i < FListeners.size()) FListeners[i]->RepositoryItemPropertiesChanged(this);
 }
 
 AnsiString TcxEditRepositoryItem::GetBaseName() const {

@@ -11,12 +11,14 @@
 class TcxEditRepositoryItem;
 
 // Told when a repository item's properties change or the item goes away;
-// editors, the registered repository items and grid items listen.
+// editors, the registered repository items and grid items listen. The
+// names say "repository item" so that they stay apart from the editors' own
+// PropertiesChanged, which every editor kind overrides.
 class IcxEditRepositoryItemListener {
  public:
   virtual ~IcxEditRepositoryItemListener() = default;
-  virtual void ItemRemoved(TcxEditRepositoryItem* Sender) = 0;
-  virtual void PropertiesChanged(TcxEditRepositoryItem* Sender) = 0;
+  virtual void RepositoryItemRemoved(TcxEditRepositoryItem* Sender) = 0;
+  virtual void RepositoryItemPropertiesChanged(TcxEditRepositoryItem* Sender) = 0;
 };
 
 // A list of items; the items are components of their own owner (normally

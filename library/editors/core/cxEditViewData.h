@@ -164,6 +164,9 @@ class TcxCustomEditViewData : public TPersistent {
   TColor SelBackgroundColor = clDefault;
   TColor SelTextColor = clDefault;
   win::HWND WindowHandle = nullptr;
+  // Made for a sample of the kind rather than a value (CreateViewData of
+  // the properties); a kind may draw its sample state then.
+  bool PreviewMode = false;
   // The grid's cell the view data lays out; -1 when not a grid cell.
   Integer InplaceItemIndex = -1;
   Integer InplaceRecordIndex = -1;

@@ -92,8 +92,8 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo, public IcxEditPaintVi
   virtual void DrawButton(TcxCanvas* ACanvas, Integer AButtonVisibleIndex);
   virtual void DrawButtonBorder(TcxCanvas* ACanvas, Integer AButtonVisibleIndex, TcxEditButtonStyle AButtonStyle,
                                 const TRect& R);
-  virtual void DrawButtonContent(TcxCanvas* ACanvas, Integer AButtonVisibleIndex, const TRect& ABackgroundRect,
-                                 const TRect& AContentRect, TColor APenColor, TColor ABrushColor) override;
+  void DrawButtonContent(TcxCanvas* ACanvas, Integer AButtonVisibleIndex, const TRect& ABackgroundRect,
+                         const TRect& AContentRect, TColor APenColor, TColor ABrushColor) override;
   // Some button is hot.
   virtual bool IsHotTrack();
   // P (in the coordinates PaintEx paints in) lies on a button.

@@ -93,6 +93,8 @@ class TcxCustomTextEditViewInfo : public TcxCustomEditViewInfo {
 
   void Assign(TObject* Source) override;
   TcxRegion* GetUpdateRegion(TcxContainerViewInfo* AViewInfo) override;
+  // The form without visible bounds stays the base's, which asks this one.
+  using TcxCustomEditViewInfo::NeedShowHint;
   bool NeedShowHint(TcxCanvas* ACanvas, const TPoint& P, const TRect& AVisibleBounds, AnsiString& AText,
                     bool& AIsMultiLine, TRect& ATextRect) override;
   void Offset(Integer DX, Integer DY) override;

@@ -79,11 +79,11 @@ inline ORV_REGISTER(TcxTestDefaultValuesProvider)
 class TcxTestRepositoryItemListener : public IcxEditRepositoryItemListener {
  public:
   TcxTestRepositoryItemListener(std::string AName, std::vector<std::string>* ALog) : Name(std::move(AName)), Log(ALog) {}
-  void ItemRemoved(TcxEditRepositoryItem* Sender) override {
+  void RepositoryItemRemoved(TcxEditRepositoryItem* Sender) override {
     Log->push_back(Name + ": removed " + Sender->GetName());
     if (StopListeningOnRemoval) Sender->RemoveListener(this);
   }
-  void PropertiesChanged(TcxEditRepositoryItem* Sender) override {
+  void RepositoryItemPropertiesChanged(TcxEditRepositoryItem* Sender) override {
     Log->push_back(Name + ": changed " + Sender->GetName());
   }
   std::string Name;

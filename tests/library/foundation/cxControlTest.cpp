@@ -8,6 +8,8 @@
 
 #include "ControlsSession.h"
 #include "library/foundation/cxControls.h"
+#include "library/foundation/cxStyles.h"
+#include "platform/controls/Memo.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
@@ -65,6 +67,25 @@ class TProbe : public TcxControl {
   }
 };
 
+// Styles of two slots whose default font is the control's, as a control's
+// own styles are.
+class TProbeStyles : public TcxStyles {
+  ORV_CLASS(TProbeStyles, TcxStyles)
+ public:
+  TProbeStyles(TPersistent* AOwner, TcxControl* AControl) : TcxStyles(AOwner), FControl(AControl) {}
+  std::vector<Integer> Changes;
+
+ protected:
+  void Changed(Integer AIndex) override { Changes.push_back(AIndex); }
+  void GetDefaultViewParams(Integer AIndex, TObject* AData, TcxViewParams& AParams) override {
+    AParams.Font = FControl->GetFont();
+    TcxStyles::GetDefaultViewParams(AIndex, AData, AParams);
+  }
+
+ private:
+  TcxControl* FControl;
+};
+
 // A popup menu that records where it was asked to open.
 class TProbeMenu : public TComponent, public IcxPopupMenu {
   ORV_CLASS(TProbeMenu, TComponent)
@@ -105,6 +126,7 @@ class cxControl : public ControlsSession {
 }  // namespace
 ORV_REGISTER(TProbe)
 ORV_REGISTER(TProbeMenu)
+ORV_REGISTER(TProbeStyles)
 
 TEST_F(cxControl, AClickFocusesAndReportsThePointCorrectedByAMoveWhileFocusing) {
   // The parent scrolls the control into view as it takes the focus.
@@ -240,6 +262,27 @@ TEST_F(cxControl, AContextMenuOnTheBorderIsLeftToThePlatform) {
   EXPECT_EQ(probe->Perform(win::CN_KEYDOWN, win::VK_F10, 0), 1);
   menu->Free();
   EXPECT_EQ(probe->GetPopupMenu(), nullptr);
+}
+
+TEST_F(cxControl, AFontChangeReachesTheStylesThatListenBesideAMemo) {
+  // A memo on the same form: the platform's and the library's names live
+  // side by side in one program.
+  auto* memo = Place<TMemo>({20, 150, 220, 250});
+  memo->SetScrollBars(ssVertical);
+  probe->SetScrollBars(ssHorizontal);
+
+  auto* styles = New<TProbeStyles>(nullptr, probe);
+  TcxViewParams params;
+  styles->GetViewParams(1, nullptr, nullptr, params);  // slots 0 and 1 have asked for defaults
+  probe->AddFontListener(styles);
+  probe->GetFont()->SetSize(14);
+  EXPECT_EQ(styles->Changes, (std::vector<Integer>{0, 1}));
+  styles->Changes.clear();
+  memo->GetFont()->SetSize(14);  // not the font the styles take
+  probe->RemoveFontListener(styles);
+  probe->GetFont()->SetSize(15);
+  EXPECT_TRUE(styles->Changes.empty());
+  styles->Free();
 }
 
 TEST_F(cxControl, AControlFreedInItsOwnHandlerStopsThere) {

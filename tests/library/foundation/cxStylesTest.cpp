@@ -262,7 +262,7 @@ TEST_F(Styles, ViewParamsTakeTheCallStyleThenTheSlotThenTheDefaults) {
   // A change of the default font reaches the slots that use it.
   styles->Changes.clear();
   styles->GetViewParams(2, nullptr, nullptr, params);
-  styles->FontChanged(nullptr, styles->DefaultFont());
+  styles->DefaultFontChanged(nullptr, styles->DefaultFont());
   EXPECT_EQ(styles->Changes, (std::vector<Integer>{0, 1, 2}));
   styles->Free();
 }

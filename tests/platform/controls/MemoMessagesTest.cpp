@@ -90,6 +90,7 @@ TEST_F(Memo, WrapsAtBlanksCutsLongWordsAndFollowsTheWidth) {
   HWND memo = MakeMemo(0, "alpha beta gamma delta epsilon", {10, 10, 110, 110});
   RECT rc{};
   GetClientRect(memo, &rc);
+  const int area = static_cast<int>(rc.Right) - 2;  // a pixel of margin on each side
   const Lines lines = EditLines(memo);
   ASSERT_GT(lines.size(), 1u);
   std::string joined;
@@ -99,10 +100,10 @@ TEST_F(Memo, WrapsAtBlanksCutsLongWordsAndFollowsTheWidth) {
     // what shows fits.
     if (i + 1 < lines.size()) {
       EXPECT_EQ(lines[i].back(), ' ') << i;
-      EXPECT_LE(Width(memo, lines[i].substr(0, lines[i].size() - 1)), rc.Right) << i;
+      EXPECT_LE(Width(memo, lines[i].substr(0, lines[i].size() - 1)), area) << i;
       // The next word would not have fitted.
       const std::string next = lines[i + 1].substr(0, lines[i + 1].find(' '));
-      EXPECT_GT(Width(memo, lines[i] + next), rc.Right) << i;
+      EXPECT_GT(Width(memo, lines[i] + next), area) << i;
     }
   }
   EXPECT_EQ(joined, "alpha beta gamma delta epsilon");  // wrapping adds nothing to the text
@@ -111,8 +112,8 @@ TEST_F(Memo, WrapsAtBlanksCutsLongWordsAndFollowsTheWidth) {
   SetWindowTextA(memo, word.c_str());
   const Lines pieces = EditLines(memo);
   ASSERT_GT(pieces.size(), 1u);
-  EXPECT_LE(Width(memo, pieces[0]), rc.Right);
-  EXPECT_GT(Width(memo, pieces[0] + "w"), rc.Right);
+  EXPECT_LE(Width(memo, pieces[0]), area);
+  EXPECT_GT(Width(memo, pieces[0] + "w"), area);
   // Wider, it takes fewer lines; with horizontal scrolling it never wraps.
   SetWindowTextA(memo, "alpha beta gamma delta epsilon");
   SetWindowPos(memo, nullptr, 0, 0, 400, 100, SWP_NOMOVE | SWP_NOZORDER);

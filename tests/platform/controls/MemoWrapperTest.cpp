@@ -4,6 +4,8 @@
 #include "EditTestUtil.h"
 
 #include "platform/controls/Memo.h"
+#include "platform/controls/RichEdit.h"
+#include "platform/rtl/ObjectText.h"
 
 using namespace edit_test;
 using controls::test::EditLines;
@@ -199,3 +201,55 @@ TEST_F(MemoWrapper, PaintsEachLineAndTheSelectionAcrossLines) {
 }
 
 }  // namespace
+
+// Memo and rich edit alike: the sunken client edge of bsSingle (the
+// default) round the white client area, the text one pixel off its left
+// side, and BorderStyle read from and written to form layouts.
+TEST_F(MemoWrapper, MemoAndRichEditDrawTheirBorderAndKeepTheTextOffTheEdge) {
+  auto* rich = New<TRichEdit>(form);
+  rich->SetBounds(220, 10, 90, 120);
+  rich->SetParent(form);
+  memo->GetLines()->Add("|||");
+  rich->GetLines()->Add("|||");
+  Show();
+  for (TCustomMemo* m : {static_cast<TCustomMemo*>(memo), static_cast<TCustomMemo*>(rich)}) {
+    SCOPED_TRACE(std::string(m->ClassName()));
+    HWND h = m->GetHandle();
+    ASSERT_TRUE(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    RECT client{};
+    GetClientRect(h, &client);
+    EXPECT_EQ(client.Width(), m->GetWidth() - 4);
+    HDC dc = GetWindowDC(h);
+    EXPECT_EQ(GetPixel(dc, 0, 5), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(GetPixel(dc, 1, 5), GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(GetPixel(dc, m->GetWidth() - 1, 5), GetSysColor(COLOR_BTNHIGHLIGHT));
+    ReleaseDC(h, dc);
+    // The first line's first stroke starts one pixel in.
+    dc = GetDC(h);
+    int first = -1;
+    for (int x = 0; x < 10 && first < 0; ++x)
+      for (int y = 0; y < 14; ++y)
+        if (GetPixel(dc, x, y) == RGB(0, 0, 0)) {
+          first = x;
+          break;
+        }
+    ReleaseDC(h, dc);
+    EXPECT_GE(first, 1);
+    EXPECT_LE(first, 2);
+  }
+  memo->SetBorderStyle(bsNone);
+  EXPECT_FALSE(GetWindowLongA(memo->GetHandle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  EXPECT_EQ(memo->GetLines()->GetText(), "|||\r\n");
+
+  TComponent* built = forms::test::BuildFromText(
+      "object F: TForm\n"
+      "  object M: TMemo\n    BorderStyle = bsNone\n  end\n"
+      "  object R: TRichEdit\n  end\nend\n");
+  auto* f = static_cast<TForm*>(built);
+  EXPECT_EQ(static_cast<TMemo*>(f->FindComponent("M"))->GetBorderStyle(), bsNone);
+  EXPECT_EQ(static_cast<TRichEdit*>(f->FindComponent("R"))->GetBorderStyle(), bsSingle);
+  const AnsiString text = ComponentToText(f);
+  EXPECT_NE(text.find("BorderStyle = bsNone"), AnsiString::npos) << text;
+  EXPECT_EQ(text.find("BorderStyle = bsSingle"), AnsiString::npos) << text;  // the default is not written
+  f->Free();
+}

@@ -223,6 +223,19 @@ TEST_F(Pages, TabsLookRaisedAndTheActiveOneOpensIntoThePage) {
   EXPECT_GT(count(inactive, RGB(0, 0, 0)), 10);
   EXPECT_EQ(count(inactive, RGB(0, 0, 128)), 0);
   EXPECT_GT(count(hot, RGB(0, 0, 128)), 10);
+  // The focused page control rings the active caption with the same room
+  // on both sides: the outermost marked columns are the ring's.
+  ASSERT_TRUE(pages->Focused());
+  std::vector<int> marked;
+  for (int x = active.Left - 1; x < active.Right; ++x)
+    for (int y = active.Top; y < active.Bottom; ++y)
+      if (PixelAt(h, x, y) != face) {
+        marked.push_back(x);
+        break;
+      }
+  ASSERT_GE(marked.size(), 4u);
+  EXPECT_EQ(marked[1] - marked[0], marked.back() - marked[marked.size() - 2]);
+  EXPECT_GT(marked[1] - marked[0], 1);
   Snapshot(form->GetHandle(), "PageControl.png");
   // Moving on to the page below lets the caption cool down.
   win::test::MouseMove(pages->GetHandle(), {40, frameTop + 40});

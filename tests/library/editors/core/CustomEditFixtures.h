@@ -53,6 +53,13 @@ class TTestKindProperties : public TcxCustomEditProperties {
   bool IsResetEditClass() const override { return true; }
   TClass GetContainerClass() const override;
   TClass GetViewDataClass() const override { return TTestKindViewData::StaticClass(); }
+  // How many view data were made, the editor's own included.
+  Integer ViewDataMade = 0;
+  TcxCustomEditViewData* CreateViewData(TcxCustomEditStyle* AStyle, bool AIsInplace,
+                                        bool APreviewMode = false) override {
+    ++ViewDataMade;
+    return TcxCustomEditProperties::CreateViewData(AStyle, AIsInplace, APreviewMode);
+  }
 };
 
 // What an editor is bound to: the scripted provider, and a log of what

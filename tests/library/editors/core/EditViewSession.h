@@ -56,9 +56,7 @@ class EditViewSession : public ::testing::Test {
   }
   // A view data of the properties' class, made as the grid makes one.
   TOwned<TcxCustomEditViewData> MakeViewData(bool AInplace) {
-    return TOwned<TcxCustomEditViewData>(TcxCustomEditViewDataClass(properties->GetViewDataClass())
-                                             .Construct<TcxCustomEditProperties*, TcxCustomEditStyle*, bool>(
-                                                 properties.get(), style.get(), AInplace));
+    return TOwned<TcxCustomEditViewData>(properties->CreateViewData(style.get(), AInplace));
   }
   void Calculate(TcxCustomEditViewData* AViewData, TRect ABounds, TPoint P = {-1, -1},
                  TcxMouseButton AButton = cxmbNone, TShiftState AShift = {}, bool AIsMouseEvent = false) {

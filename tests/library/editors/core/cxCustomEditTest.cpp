@@ -8,6 +8,7 @@
 #include "library/editors/core/cxEditConsts.h"
 #include "platform/forms/TestHooks.h"
 #include "platform/rtl/ObjectText.h"
+#include "platform/rtl/Owned.h"
 #include "platform/rtl/Streams.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Window.h"
@@ -489,6 +490,47 @@ TEST_F(CustomEdit, AnAutoSizedEditorTakesItsHeightUnlessItFillsTheClientAndStrea
   EXPECT_EQ(written(alone, same).find("Width = "), std::string::npos);
   same->SetWidth(100);
   EXPECT_NE(written(alone, same).find("Width = 140"), std::string::npos);
+}
+
+TEST_F(CustomEdit, TheEditorAndACellAreMeasuredByThePropertiesOverOneViewDataOfTheKind) {
+  auto* edit = MakeEdit(form, {10, 10, 150, 100});
+  TTestKindProperties* props = edit->Props();
+  props->ViewDataMade = 0;
+  Show();
+  EXPECT_GT(props->ViewDataMade, 0);  // the editor's own view data came from its properties
+
+  // The auto-sized editor is as high as its properties say an editor of its
+  // style is, stand-alone.
+  TcxEditSizeProperties size;
+  size.MaxLineCount = 1;
+  size.Width = edit->GetWidth();
+  TcxCanvas* canvas = cxScreenCanvas();
+  TcxCustomEditStyle* style = edit->GetActiveStyle();
+  const Variant value = edit->GetEditValue();
+  EXPECT_EQ(props->GetEditSize(canvas, style, false, value, size).cy, edit->GetHeight());
+
+  // A cell of the same kind: the constant part (the button's room) plus the
+  // kind's content, and a cell needs no more than the editor.
+  TSize minContent;
+  const TSize constant = props->GetEditConstantPartSize(canvas, style, true, size, minContent);
+  const TSize content = props->GetEditContentSize(canvas, style, true, value, size);
+  EXPECT_EQ(content, (TSize{0, 15}));
+  const TSize cell = props->GetEditSize(canvas, style, true, value, size);
+  EXPECT_EQ(cell, (TSize{constant.cx + std::max(content.cx, minContent.cx),
+                         constant.cy + std::max(content.cy, minContent.cy)}));
+  EXPECT_LE(cell.cy, edit->GetHeight());
+
+  // A preview is a view data of the kind marked as a sample.
+  props->ViewDataMade = 0;
+  TOwned<TcxCustomEditViewData> preview(props->CreateViewData(style, true, true));
+  TOwned<TcxCustomEditViewData> plain(props->CreateViewData(style, false));
+  EXPECT_EQ(props->ViewDataMade, 2);
+  EXPECT_TRUE(preview->PreviewMode);
+  EXPECT_TRUE(preview->GetIsInplace());
+  EXPECT_EQ(preview->ClassType(), TTestKindViewData::StaticClass());
+  EXPECT_FALSE(plain->PreviewMode);
+  EXPECT_FALSE(plain->GetIsInplace());
+  EXPECT_EQ(plain->GetStyle(), style);
 }
 
 TEST_F(CustomEdit, InPlaceEscClearKeyAndClickKeyWorkAsAloneAndEscNeverReachesTheEdit) {

@@ -86,10 +86,10 @@ TEST_F(EditRepositoryTest, ListenersHearChangesAndRemovalLastAddedFirstBeforeThe
 
   struct RepositoryProbe : IcxEditRepositoryItemListener {
     Log* Out = nullptr;
-    void ItemRemoved(TcxEditRepositoryItem* Sender) override {
+    void RepositoryItemRemoved(TcxEditRepositoryItem* Sender) override {
       Out->push_back(Sender->GetRepository() ? "still listed" : "already gone");
     }
-    void PropertiesChanged(TcxEditRepositoryItem*) override {}
+    void RepositoryItemPropertiesChanged(TcxEditRepositoryItem*) override {}
   } probe;
   probe.Out = &log;
   item->AddListener(&probe);

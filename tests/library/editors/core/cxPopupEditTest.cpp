@@ -9,10 +9,16 @@
 
 #include "library/editors/EditorSession.h"
 #include "library/editors/core/cxPopupEdit.h"
+#include "platform/controls/Edit.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Metrics.h"
 #include "platform/win/Queue.h"
+#include "platform/win/WindowDC.h"
 #include "platform/win/TestHooks.h"
 #include "platform/win/Window.h"
 
@@ -204,4 +210,54 @@ TEST_F(PopupEditStories, TheModalLoopOfTheFocusTakingPopupEndsWhenTheHostedContr
   EXPECT_FALSE(edit->GetDroppedDown());
   EXPECT_EQ(panel->GetParent(), form);
   EXPECT_EQ(log, Log{"crCancel"});
+}
+
+// The popup holds the keyboard, here in an edit of the hosted panel: the
+// keys that close a drop-down close it all the same, each with its reason,
+// and the owner form keeps its active caption while the popup is open.
+TEST_F(PopupEditStories, TheDropDownKeysCloseThePopupFromTheWindowThatHasTheFocus) {
+  auto* field = New<TEdit>(form);
+  field->SetBoundsRect({10, 10, 85, 31});
+  field->SetParent(panel);
+  edit->GetProperties()->SetPopupControl(panel);
+  edit->GetProperties()->SetPostPopupValueOnTab(true);
+  edit->SetFocus();
+  test::PumpUntilIdle();
+  auto captionColour = [&] {
+    HDC dc = GetWindowDC(form->GetHandle());
+    COLORREF c = GetPixel(dc, 40, 10);
+    ReleaseDC(form->GetHandle(), dc);
+    return c;
+  };
+  ASSERT_EQ(captionColour(), GetSysColor(COLOR_ACTIVECAPTION));
+  struct Case {
+    std::vector<BYTE> chord;  // modifiers first
+    const char* reason;
+  };
+  for (const Case& c : {Case{{VK_ESCAPE}, "crCancel"}, Case{{VK_RETURN}, "crEnter"}, Case{{VK_MENU, VK_UP}, "crClose"},
+                        Case{{VK_F4}, "crClose"}, Case{{VK_TAB}, "crTab"}}) {
+    log.clear();
+    Open();
+    ASSERT_TRUE(edit->GetDroppedDown());
+    field->SetFocus();
+    ASSERT_EQ(GetFocus(), field->GetHandle());
+    EXPECT_EQ(captionColour(), GetSysColor(COLOR_ACTIVECAPTION)) << c.reason;
+    for (std::size_t i = 0; i + 1 < c.chord.size(); ++i) test::KeyDown(c.chord[i]);
+    test::KeyPress(c.chord.back());
+    for (std::size_t i = c.chord.size() - 1; i-- > 0;) test::KeyUp(c.chord[i]);
+    test::PumpUntilIdle();
+    EXPECT_FALSE(edit->GetDroppedDown()) << c.reason;
+    EXPECT_EQ(log, Log{c.reason});
+  }
+  // Without the setting Tab walks the popup's own controls.
+  edit->GetProperties()->SetPostPopupValueOnTab(false);
+  edit->SetFocus();
+  Open();
+  log.clear();
+  test::KeyPress(VK_TAB);
+  test::PumpUntilIdle();
+  EXPECT_TRUE(edit->GetDroppedDown());
+  EXPECT_TRUE(log.empty());
+  edit->SetDroppedDown(false);
+  test::PumpUntilIdle();
 }

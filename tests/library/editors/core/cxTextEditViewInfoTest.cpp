@@ -126,8 +126,7 @@ class TextEditViewTest : public ::testing::Test {
 
   TOwned<TcxCustomTextEditViewData> MakeViewData(bool AInplace) {
     return TOwned<TcxCustomTextEditViewData>(
-        TcxCustomTextEditViewDataClass(properties->GetViewDataClass())
-            .Construct<TcxCustomEditProperties*, TcxCustomEditStyle*, bool>(properties.get(), style.get(), AInplace));
+        static_cast<TcxCustomTextEditViewData*>(properties->CreateViewData(style.get(), AInplace)));
   }
   void Show(TcxCustomTextEditViewData* AData, const AnsiString& AText, const TRect& ABounds) {
     AData->Calculate(canvas.get(), ABounds, {-1, -1}, cxmbNone, {}, info.get(), false);
