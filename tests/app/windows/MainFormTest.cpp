@@ -1,0 +1,127 @@
+// The main window's handlers on the headless back end: start-up, the
+// buttons' states, the parameter details and the about box, and the
+// pictures of the window and its dialogs.
+#include "MainFormSession.h"
+
+#include "app/Aboutdlg.h"
+#include "app/Paraminfodlg.h"
+#include "platform/forms/Screen.h"
+#include "platform/win/WindowData.h"
+
+using namespace app_test;
+
+namespace {
+
+class MainForm : public MainFormSession {
+ protected:
+  // The window's pixels as the headless screen holds them, for a person to
+  // look at.
+  void Snapshot(TCustomForm* AForm, const std::string& AName) {
+    std::filesystem::create_directories(SnapshotsDir());
+    const auto* data = win::detail::Peek(AForm->GetHandle());
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(session.Win().Screen().SavePng(data->surface, SnapshotsDir() + "/" + AName + ".png")) << AName;
+  }
+  static std::string SnapshotsDir() {
+    const char* build = getenv("ORVANTA_SNAPSHOTS");
+    return build ? build : "snapshots";
+  }
+};
+
+TEST_F(MainForm, StartsWithTheTreeTheCategoriesAndOnlyTheButtonsThatCanAct) {
+  CopyExamples();
+  Start();
+  EXPECT_EQ(form->GetCaption(), "Orvanta");
+  EXPECT_EQ(Application->GetTitle(), "");  // the entry code sets it, not the window
+  EXPECT_EQ(form->GetClientWidth(), 588);
+  EXPECT_EQ(form->GetClientHeight(), 519);
+  EXPECT_EQ(form->GetStartDir(), tmp.Path());
+  EXPECT_EQ(form->CurrentFileLabel->GetCaption(), "<NONE>");
+  EXPECT_EQ(EnabledButtons(), "Run Batch, Defaults, Clear Log, About...");
+  EXPECT_EQ(ValueOutline(), "Ok Values\nUnused Values\nUnknown Values\n") << "only the designed categories";
+  Snapshot(form, "main-started");
+
+  // The file grid: the folders depth first, each with its files first.
+  std::string files;
+  TcxVerticalGridRows* rows = form->cxVGTerrainFiles->GetRows();
+  for (Integer i = 0; i < rows->GetCount(); ++i) {
+    TcxCustomRow* row = rows->GetRow(i);
+    if (auto* file = dynamic_cast<TcxEditorRow*>(row))
+      files += std::string(size_t(2 * row->GetLevel()), ' ') + file->GetProperties()->GetCaption() + " [" +
+               VarToStr(file->GetProperties()->GetValue()) + "]\n";
+    else
+      files += std::string(size_t(2 * row->GetLevel()), ' ') +
+               static_cast<TcxCategoryRow*>(row)->GetProperties()->GetCaption() + "\n";
+  }
+  EXPECT_EQ(files,
+            "./\n"
+            "  lowlands.tt [0]\n"
+            "  ./maps/\n"
+            "    alpine.tt [0]\n"
+            "    island chain.tt [0]\n"
+            "    ./maps/deep/\n"
+            "      desert.tt [0]\n");
+
+  // A picked file shows its rows; the details follow the focused row.
+  PickFile("maps/alpine.tt");
+  EXPECT_EQ(form->GetCurrentFile(), tmp / "maps/alpine.tt");
+  EXPECT_EQ(form->CurrentFileLabel->GetCaption(), tmp / "maps/alpine.tt");
+  EXPECT_EQ(EnabledButtons(), "Run Batch, Run Current Values, Save as..., Defaults, Clear Log, About...");
+  form->cxVGTerrainValues->SetFocusedRow(ValueRow("Climate"));
+  form->cxVGTerrainValuesClick(form->cxVGTerrainValues);
+  EXPECT_TRUE(form->ParameterHelpButton->GetEnabled());
+  form->cxVGTerrainValues->SetFocusedRow(form->cxUnusedValuesCategoryRow);
+  form->cxVGTerrainValuesClick(form->cxVGTerrainValues);
+  EXPECT_FALSE(form->ParameterHelpButton->GetEnabled()) << "a category row has no details";
+
+  form->cxVGTerrainValues->SetFocusedRow(ValueRow("Map width"));
+  form->cxVGTerrainValuesClick(form->cxVGTerrainValues);
+  ASSERT_TRUE(form->ParameterHelpButton->GetEnabled());
+  std::string seen;
+  win::test::OnNextModalLoop([&] {
+    auto* dialog = dynamic_cast<TParameterInfoDlg*>(Screen->GetActiveForm());
+    ASSERT_NE(dialog, nullptr);
+    seen = dialog->GetCaption() + "|" + dialog->ParameterTypeLabel->GetCaption() + "|" +
+           dialog->MinValueLabel->GetCaption() + "|" + dialog->MaxValueLabel->GetCaption() + "|" +
+           dialog->DefaultValueLabel->GetCaption() + "|" + dialog->LongDescriptionMemo->GetLines()->Get(1);
+    EXPECT_EQ(dialog->GetClientWidth(), 341);
+    Snapshot(dialog, "parameter-details");
+    win::test::KeyPress(win::VK_RETURN);  // the OK button is the default one
+  });
+  form->ParameterHelpButtonClick(form->ParameterHelpButton);
+  EXPECT_EQ(seen, "Details for 'Map width'|Number without Decimals|16|512|128|Must be a multiple of 8.");
+
+  win::test::OnNextModalLoop([&] {
+    auto* dialog = dynamic_cast<TAboutDialog*>(Screen->GetActiveForm());
+    ASSERT_NE(dialog, nullptr);
+    seen = dialog->GetCaption() + "|" + dialog->VersionLabel->GetCaption();
+    Snapshot(dialog, "about");
+    win::test::KeyPress(win::VK_RETURN);
+  });
+  form->AboutButtonClick(form->AboutButton);
+  EXPECT_EQ(seen, "About Orvanta|Version: 1.04");
+  Pump();
+  for (Integer i = 0; i < form->GetComponentCount(); ++i)
+    EXPECT_EQ(dynamic_cast<TCustomForm*>(form->GetComponent(i)), nullptr) << "each dialog lives only while it shows";
+
+  // An unknown key's row has no details either.
+  form->cxVGTerrainValues->SetFocusedRow(ValueRow("seed"));
+  Word key = win::VK_DOWN;
+  form->cxVGTerrainValuesKeyUp(form->cxVGTerrainValues, key, {});
+  EXPECT_FALSE(form->ParameterHelpButton->GetEnabled());
+  Snapshot(form, "main-file-loaded");
+}
+
+TEST_F(MainForm, AMissingDefinitionFileClosesTheWindowBeforeItShows) {
+  cd = std::make_unique<CurrentDirGuard>(tmp.Path());
+  forms::test::AnswerMessageBox(win::IDOK);
+  form = New<TMainForm>(Application);
+  form->Show();
+  Pump();
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"File Open Error: Can't open definition file\ntarvikwin.tdf\nThis file "
+                                               "is required."}));
+  EXPECT_FALSE(form->GetVisible());
+  EXPECT_EQ(form->cxVGTerrainFiles->GetRows()->GetCount(), 0) << "the tree is not read";
+}
+
+}  // namespace
