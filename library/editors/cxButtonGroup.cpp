@@ -28,20 +28,6 @@ TCollection* HoldChanges(TCollection* ACollection) {
   return ACollection;
 }
 
-LPARAM PointToLParam(const TPoint& P) {
-  return static_cast<LPARAM>((static_cast<DWORD>(P.Y & 0xFFFF) << 16) | static_cast<DWORD>(P.X & 0xFFFF));
-}
-
-WPARAM ShiftToKeys(TShiftState Shift) {
-  WPARAM keys = 0;
-  if (Shift.Contains(ssLeft)) keys |= MK_LBUTTON;
-  if (Shift.Contains(ssRight)) keys |= MK_RBUTTON;
-  if (Shift.Contains(ssMiddle)) keys |= MK_MBUTTON;
-  if (Shift.Contains(ssShift)) keys |= MK_SHIFT;
-  if (Shift.Contains(ssCtrl)) keys |= MK_CONTROL;
-  return keys;
-}
-
 bool SameFont(TFont* A, TFont* B) {
   return A->GetName() == B->GetName() && A->GetHeight() == B->GetHeight() && A->GetStyle() == B->GetStyle() &&
          A->GetColor() == B->GetColor() && A->GetCharset() == B->GetCharset() && A->GetPitch() == B->GetPitch();
@@ -299,12 +285,16 @@ void TcxCustomButtonGroup::ArrangeButtons() {
 void TcxCustomButtonGroup::SynchronizeButtonsStyle() {
   TcxContainerStyle* style = GetActiveStyle();
   TFont* font = style->GetVisibleFont();
-  font->SetColor(style->GetTextColor());
-  for (TWinControl* button : FButtons) {
+  for (Integer i = 0; i < GetButtonCount(); ++i) {
+    TWinControl* button = GetButton(i);
     button->SetColor(style->GetColor());
+    font->SetColor(GetButtonTextColor(i));
+    // Only a change reaches the window: this runs on every refresh.
     if (!SameFont(button->GetFont(), font)) button->SetFont(font);
   }
 }
+
+TColor TcxCustomButtonGroup::GetButtonTextColor(Integer) { return GetActiveStyle()->GetTextColor(); }
 
 bool TcxCustomButtonGroup::RefreshContainer(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
                                             bool AIsMouseEvent) {
@@ -398,16 +388,16 @@ void TcxCustomButtonGroup::ActivateByMouse(TShiftState Shift, Integer X, Integer
   const Integer index = GetButtonIndexAt(p);
   if (index < 0 || index >= GetButtonCount()) return;
   TWinControl* button = GetButton(index);
-  const TPoint center(button->GetWidth() / 2, button->GetHeight() / 2);
-  const WPARAM keys = ShiftToKeys(Shift);
+  const LPARAM center = MAKELPARAM(button->GetWidth() / 2, button->GetHeight() / 2);
+  const auto keys = static_cast<WPARAM>(ShiftStateToKeys(Shift));
   if (Shift.Contains(ssLeft)) {
-    SendMessageA(button->GetHandle(), WM_LBUTTONDOWN, keys, PointToLParam(center));
+    SendMessageA(button->GetHandle(), WM_LBUTTONDOWN, keys, center);
     // The press the grid saw may be over already: the button must not keep
     // a mouse nobody holds.
     if (button->HandleAllocated() && GetCapture() == button->GetHandle() && (GetKeyState(VK_LBUTTON) & 0x8000) == 0)
       ReleaseCapture();
   } else {
-    SendMessageA(button->GetHandle(), WM_LBUTTONUP, keys, PointToLParam(center));
+    SendMessageA(button->GetHandle(), WM_LBUTTONUP, keys, center);
   }
 }
 

@@ -180,6 +180,8 @@ class TcxCustomButtonGroup : public TcxCustomGroupBox {
 
  protected:
   bool CanAutoSize() override;
+  // The colour of a button's caption: the active style's text colour.
+  virtual TColor GetButtonTextColor(Integer AIndex);
   void ContainerStyleChanged(TObject* Sender) override;
   void CreateWnd() override;
   void CursorChanged() override;

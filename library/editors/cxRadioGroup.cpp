@@ -461,9 +461,14 @@ void TcxCustomRadioGroup::SynchronizeButtonsStyle() {
   for (Integer i = 0; i < GetButtonCount(); ++i) {
     TcxCustomRadioGroupButton* button = GetRadioButton(i);
     button->GetLookAndFeel()->SetKind(kind);
-    if (!button->GetEnabled()) button->GetFont()->SetColor(GetStyleDisabled()->GetTextColor());
     button->SetTransparent(GetTransparent());
   }
+}
+
+// A disabled button takes the text colour of the disabled style.
+TColor TcxCustomRadioGroup::GetButtonTextColor(Integer AIndex) {
+  if (!GetButton(AIndex)->GetEnabled()) return GetStyleDisabled()->GetTextColor();
+  return TcxCustomButtonGroup::GetButtonTextColor(AIndex);
 }
 
 void TcxCustomRadioGroup::ArrangeButtons() {

@@ -196,6 +196,7 @@ class TcxCustomRadioGroup : public TcxCustomButtonGroup {
  protected:
   friend class TcxCustomRadioGroupButton;
 
+  TColor GetButtonTextColor(Integer AIndex) override;
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;
   TClassRef<TcxCustomEditProperties> GetPropertiesClass() const override;
   void Initialize() override;
