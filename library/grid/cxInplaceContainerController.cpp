@@ -6,7 +6,6 @@
 #include "platform/win/Keyboard.h"
 #include "platform/win/Messages.h"
 
-ORV_REGISTER(TcxCustomControlDragAndDropObject)
 ORV_REGISTER(TcxCustomHitTestController)
 ORV_REGISTER(TcxCustomCellNavigator)
 ORV_REGISTER(TcxCustomControlController)

@@ -17,14 +17,8 @@ class TcxCustomHitTestController;
 ORV_ENUM(TcxDragSizingDirection, dsdHorz, dsdVert)
 
 // A drag inside an editing control whose image must leave the screen
-// while the control paints under it.
-class TcxCustomControlDragAndDropObject : public TcxDragAndDropObject {
-  ORV_CLASS(TcxCustomControlDragAndDropObject, TcxDragAndDropObject)
- public:
-  explicit TcxCustomControlDragAndDropObject(TcxControl* AControl) : TcxDragAndDropObject(AControl) {}
-  virtual void OwnerImageChanging() {}
-  virtual void OwnerImageChanged() {}
-};
+// while the control paints under it (cxInplaceContainerDragAndDrop).
+class TcxCustomControlDragAndDropObject;
 
 // ---------------------------------------------------------------------------
 class TcxCustomHitTestController : public TObject {

@@ -348,6 +348,12 @@ TcxCustomItemDataBindingClass TcxCustomVerticalGrid::GetEditCellDataBindingClass
 
 TcxCustomControlControllerClass TcxCustomVerticalGrid::GetControllerClass() { return TcxvgController::StaticClass(); }
 
+TcxCustomHitTestControllerClass TcxCustomVerticalGrid::GetHitTestControllerClass() {
+  return TcxvgHitTest::StaticClass();
+}
+
+TClass TcxCustomVerticalGrid::GetDragImageHelperClass() { return TcxvgDragImageHelper::StaticClass(); }
+
 TcxCustomControlStylesClass TcxCustomVerticalGrid::GetControlStylesClass() {
   return TcxVerticalGridStyles::StaticClass();
 }

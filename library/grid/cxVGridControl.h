@@ -341,6 +341,8 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
   void DoLayoutChanged() override;
   void RecreateViewInfo() override;
   TcxCustomControlControllerClass GetControllerClass() override;
+  TcxCustomHitTestControllerClass GetHitTestControllerClass() override;
+  TClass GetDragImageHelperClass() override;
   TcxCustomControlStylesClass GetControlStylesClass() override;
   TcxCustomControlViewInfoClass GetViewInfoClass() override;
   TcxControlOptionsBehaviorClass GetOptionsBehaviorClass() override;

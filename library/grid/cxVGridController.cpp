@@ -3,7 +3,6 @@
 #include "library/grid/cxVGrid.h"
 #include "platform/rtl/ScopeExit.h"
 
-ORV_REGISTER(TcxvgController)
 
 TcxCustomVerticalGrid* TcxvgController::GetVerticalGrid() const {
   return static_cast<TcxCustomVerticalGrid*>(GetEditingControl());
@@ -41,7 +40,11 @@ void TcxvgController::SetFocusedRowAndCell(TcxCustomRow* ARow, Integer ACellInde
   if (grid->GetIsDesigning()) return;
   if (ARow && !ARow->CanFocus()) return;
   const Integer count = ARow ? ARow->GetEditContainerCount() : 0;
-  if (ACellIndex < 0 || ACellIndex >= count) ACellIndex = 0;
+  // A row without cells (a category) has no focused cell.
+  if (count == 0)
+    ACellIndex = -1;
+  else if (ACellIndex < 0 || ACellIndex >= count)
+    ACellIndex = 0;
   if (count >= 1 && !ARow->GetEditContainer(ACellIndex)->CanFocus()) {
     ACellIndex = 0;
     for (Integer i = 0; i < count; ++i)
