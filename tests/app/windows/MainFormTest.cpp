@@ -22,10 +22,9 @@ class MainForm : public MainFormSession {
     ASSERT_NE(data, nullptr);
     EXPECT_TRUE(session.Win().Screen().SavePng(data->surface, SnapshotsDir() + "/" + AName + ".png")) << AName;
   }
-  static std::string SnapshotsDir() {
-    const char* build = getenv("ORVANTA_SNAPSHOTS");
-    return build ? build : "snapshots";
-  }
+  // In the test's build folder, whatever folder the window works in.
+  static std::string SnapshotsDir() { return kSnapshots; }
+  static inline const std::string kSnapshots = (std::filesystem::current_path() / "snapshots").string();
 };
 
 TEST_F(MainForm, StartsWithTheTreeTheCategoriesAndOnlyTheButtonsThatCanAct) {

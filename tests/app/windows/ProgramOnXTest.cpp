@@ -1,0 +1,219 @@
+// The program on a private Xvfb display, started exactly as main starts it
+// (OrvantaMain, the X11 back end, real time, real message boxes and
+// dialogs) in a temporary copy of the examples with the sample generator
+// as tarvik.exe. A driver thread plays the user through XTest and answers
+// every box and dialog with keys; the pictures read back from the server
+// go to snapshots/ (x-*.png).
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "XvfbSession.h"
+#include "app/Orvanta.h"
+#include "app/Tarvikui.h"
+#include "platform/forms/Application.h"
+#include "platform/forms/Screen.h"
+#include "platform/win/WindowData.h"
+#include "platform/x11/X11Connection.h"
+#include "support/TempDir.h"
+
+using namespace app_test;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+class ProgramOnX : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!win::x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
+    namespace fs = std::filesystem;
+    const std::string examples = std::string(getenv("ORVANTA_SOURCE_DIR")) + "/examples";
+    for (const auto& entry : fs::recursive_directory_iterator(examples)) {
+      const fs::path rel = fs::relative(entry.path(), examples);
+      if (*rel.begin() == "generator" || rel.filename() == "CMakeLists.txt" || rel.filename() == ".gitignore")
+        continue;
+      if (entry.is_directory())
+        fs::create_directories(tmp / rel.string());
+      else
+        fs::copy_file(entry.path(), tmp / rel.string());
+    }
+    fs::copy_file(ORVANTA_SAMPLE_GENERATOR, tmp / "tarvik.exe");
+    ASSERT_TRUE(server.Running()) << "Xvfb did not start";
+    setenv("DISPLAY", server.Display().c_str(), 1);
+    setenv("TARVIK_SAMPLE_LOG", (tmp / "received.log").c_str(), 1);
+    unsetenv("TARVIK_SAMPLE_MODE");
+  }
+  void TearDown() override {
+    if (hanging > 0) kill(hanging, SIGKILL);
+    unsetenv("TARVIK_SAMPLE_LOG");
+    unsetenv("TARVIK_SAMPLE_MODE");
+  }
+
+  // Runs the program on this thread and the user's steps on another; the
+  // steps end by closing the window. Answers the program's exit code.
+  int Play(const std::function<void(XUser&, TMainForm*&)>& steps) {
+    CurrentDirGuard cd(tmp.Path());
+    win::x11::Probe probe(server.Display());
+    EXPECT_TRUE(probe.Connected());
+    GuiBridge gui;
+    TMainForm* form = nullptr;
+    std::thread user;
+    const int code = OrvantaMain([&] {
+      form = dynamic_cast<TMainForm*>(Application->GetMainForm());
+      gui.Install();
+      user = std::thread([&] {
+        XUser x(probe, gui);
+        steps(x, form);
+        // Steps that stopped early leave the program running: end it, so
+        // a failure never hangs the suite.
+        for (int i = 0; i < 100 && !gui.Ended(); ++i) {
+          if (i == 20) gui.Run([] { return Application->Terminate(), true; });
+          x.Key("Escape");
+          std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+      });
+    });
+    gui.End();
+    gui.Remove();
+    if (user.joinable()) user.join();
+    return code;
+  }
+
+  // The program's X window for one of its forms.
+  static unsigned long XWindowOf(TCustomForm* AForm) {
+    auto& x = static_cast<win::x11::X11BackEnd&>(win::BackEnd());
+    return x.WindowOf(win::detail::Peek(AForm->GetHandle())->surface);
+  }
+
+  TempDir tmp;
+  win::x11::Xvfb server;
+  pid_t hanging = 0;
+  std::chrono::steady_clock::time_point closing;
+};
+
+TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindowHanging) {
+  const int code = Play([&](XUser& x, TMainForm*& form) {
+    const unsigned long main = x.WindowTitled("Orvanta");
+    ASSERT_NE(main, 0u) << "the main window never showed";
+    auto on = [&](auto f) { return x.Eventually([&] { return f(); }); };
+
+    // Caption, client size and place: centred on the screen.
+    EXPECT_TRUE(on([&] { return form->GetClientWidth() == 588 && form->GetClientHeight() == 519; }));
+    EXPECT_TRUE(on([&] {
+      const TRect r = form->GetBoundsRect();
+      const TRect screen = Screen->GetWorkAreaRect();
+      return std::abs((r.Left + r.Right) - (screen.Left + screen.Right)) <= 1 &&
+             std::abs((r.Top + r.Bottom) - (screen.Top + screen.Bottom)) <= 1;
+    }));
+    x.Shot(main, "x-main-started");
+
+    // About, answered with Enter.
+    x.Click([&] { return form->AboutButton; });
+    const unsigned long about = x.WindowTitled("About Orvanta");
+    ASSERT_NE(about, 0u);
+    x.Shot(about, "x-about");
+    x.Key("Return");
+    EXPECT_TRUE(x.Gone(about));
+
+    // No counter set: the box says so.
+    x.Click([&] { return form->RunBatchButton; });
+    const unsigned long none = x.WindowTitled("No batch files");
+    ASSERT_NE(none, 0u);
+    x.Shot(none, "x-no-batch-files");
+    x.Key("Return");
+    EXPECT_TRUE(x.Gone(none));
+
+    // Defaults without a file: every parameter, nothing asked; then a run
+    // on them with the sample generator.
+    x.Click([&] { return form->DefaultsButton; });
+    EXPECT_TRUE(on([&] { return form->RunCurrentValuesButton->GetEnabled(); }));
+    x.Click([&] { return form->RunCurrentValuesButton; });
+    EXPECT_TRUE(on([&] { return LogLines(form->LogWindow->GetHandle()).size() == 4; }));
+    EXPECT_EQ(x.Eventually([&] { return form->RunBatchButton->GetEnabled(); }), true);
+    Lines log;
+    on([&] { return (log = LogLines(form->LogWindow->GetHandle())), true; });
+    EXPECT_EQ(log, (Lines{"black: Starting map generator...", "black: Map generator finished",
+                          "blue: Created Map File:", "blue bold: Untitled-1.map"}));
+    EXPECT_EQ(tmp.Read("generatedname.txt").substr(0, 14), "Untitled-1.map");
+    const std::string received = tmp.Read("received.log");
+    EXPECT_NE(received.find("argument terrain_temp_.txt\n"), std::string::npos) << received;
+    EXPECT_NE(received.find("directory " + tmp.Path() + "\n"), std::string::npos) << received;
+    EXPECT_NE(received.find("name = Untitled;\r\n"), std::string::npos) << received;
+    EXPECT_FALSE(std::filesystem::exists(tmp / "terrain_temp_.txt"));
+    x.Shot(main, "x-main-after-run");
+
+    // Save as through the dialog, the name typed.
+    x.Click([&] { return form->SaveAsButton; });
+    const unsigned long dialog = x.WindowTitled("Save Terrain File as");
+    ASSERT_NE(dialog, 0u);
+    x.Shot(dialog, "x-save-dialog");
+    x.Type("saved");
+    x.Key("Return");
+    EXPECT_TRUE(x.Gone(dialog));
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "saved.tt"; }));
+    EXPECT_EQ(tmp.Read("saved.tt"),
+              "width = 128;\r\nheight = 96;\r\nroughness = 0.5;\r\nsealevel = 35;\r\nislands = 0;\r\nclimate = 1;\r\n"
+              "season = 2;\r\nname = Untitled;\r\n");
+
+    // Defaults with a file asks; Yes with the key.
+    x.Click([&] { return form->DefaultsButton; });
+    const unsigned long sure = x.WindowTitled("Are you sure?");
+    ASSERT_NE(sure, 0u);
+    x.Shot(sure, "x-defaults-question");
+    x.Key("y");
+    EXPECT_TRUE(x.Gone(sure));
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile().empty() && form->CurrentFileLabel->GetCaption() == "<NONE>"; }));
+
+    // Failures: a crash and a silent generator leave the last run's result
+    // file behind; neither names a map.
+    const auto runOnce = [&](const char* mode) {
+      on([&] { return setenv("TARVIK_SAMPLE_MODE", mode, 1) == 0; });
+      on([&] { return form->LogWindow->GetLines()->Clear(), true; });
+      x.Click([&] { return form->RunCurrentValuesButton; });
+      EXPECT_TRUE(on([&] { return form->RunBatchButton->GetEnabled(); })) << mode;
+      on([&] { return (log = LogLines(form->LogWindow->GetHandle())), true; });
+      return log;
+    };
+    const Lines noMap = {"black: Starting map generator...", "black: Map generator finished",
+                         "red bold: Map creation error. No map was created"};
+    EXPECT_EQ(runOnce("crash"), noMap);
+    EXPECT_EQ(runOnce("silent"), noMap);
+    EXPECT_TRUE(std::filesystem::exists(tmp / "generatedname.txt"));
+
+    // A missing generator: the red bold line and the box.
+    std::filesystem::rename(tmp / "tarvik.exe", tmp / "tarvik.away");
+    on([&] { return form->LogWindow->GetLines()->Clear(), true; });
+    x.Click([&] { return form->RunCurrentValuesButton; });
+    const unsigned long cannot = x.WindowTitled("Can't find TARVIK");
+    ASSERT_NE(cannot, 0u);
+    x.Shot(cannot, "x-cannot-start");
+    x.Key("Return");
+    EXPECT_TRUE(x.Gone(cannot));
+    on([&] { return (log = LogLines(form->LogWindow->GetHandle())), true; });
+    EXPECT_EQ(log, (Lines{"red bold: Can't execute tarvik.exe"}));
+    std::filesystem::rename(tmp / "tarvik.away", tmp / "tarvik.exe");
+
+    // A generator that never ends: the window goes on answering, and
+    // closing it ends the program at once.
+    on([&] { return setenv("TARVIK_SAMPLE_MODE", "hang", 1) == 0; });
+    x.Click([&] { return form->RunCurrentValuesButton; });
+    EXPECT_TRUE(on([&] { return (hanging = pid_t(form->GetRunner().GetGeneratorPid())) != 0; }));
+    EXPECT_TRUE(on([&] { return !form->RunCurrentValuesButton->GetEnabled() && !form->RunBatchButton->GetEnabled(); }));
+    x.Shot(main, "x-main-running");
+    x.Click([&] { return form->ClearLogButton; });
+    EXPECT_TRUE(on([&] { return form->LogWindow->GetTextLen() == 0; }));
+    x.Click([&] { return form->AboutButton; });
+    const unsigned long aboutWhileRunning = x.WindowTitled("About Orvanta");
+    EXPECT_NE(aboutWhileRunning, 0u);
+    x.Key("Return");
+    EXPECT_TRUE(x.Gone(aboutWhileRunning));
+    closing = std::chrono::steady_clock::now();
+    x.Probe().SendDelete(main);
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - closing, std::chrono::seconds(3)) << "closing ends the program at once";
+}
+
+}  // namespace
