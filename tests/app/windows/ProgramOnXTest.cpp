@@ -81,6 +81,16 @@ class ProgramOnX : public ::testing::Test {
     return code;
   }
 
+  // Tabs until the control holds the focus (or its editor does).
+  static void FocusByTab(XUser& x, TMainForm* form, const std::function<TWinControl*()>& control) {
+    for (int i = 0; i < 14; ++i) {
+      if (x.Eventually([&] { return Screen->GetActiveControl() == control(); }, 200)) return;
+      x.Key("Tab");
+    }
+    ADD_FAILURE() << "the focus never reached the control";
+    (void)form;
+  }
+
   // The program's X window for one of its forms.
   static unsigned long XWindowOf(TCustomForm* AForm) {
     auto& x = static_cast<win::x11::X11BackEnd&>(win::BackEnd());
@@ -97,7 +107,7 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
   const int code = Play([&](XUser& x, TMainForm*& form) {
     const unsigned long main = x.WindowTitled("Orvanta");
     ASSERT_NE(main, 0u) << "the main window never showed";
-    auto on = [&](auto f) { return x.Eventually([&] { return f(); }); };
+    auto on = [&](auto f, int ms = 15000) { return x.Eventually([&] { return f(); }, ms); };
 
     // Caption, client size and place: centred on the screen.
     EXPECT_TRUE(on([&] { return form->GetClientWidth() == 588 && form->GetClientHeight() == 519; }));
@@ -125,37 +135,122 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     x.Key("Return");
     EXPECT_TRUE(x.Gone(none));
 
-    // Defaults without a file: every parameter, nothing asked; then a run
-    // on them with the sample generator.
-    x.Click([&] { return form->DefaultsButton; });
-    EXPECT_TRUE(on([&] { return form->RunCurrentValuesButton->GetEnabled(); }));
+    // A file picked in the file grid: the keys walk its rows, and the row
+    // reached loads. (The grid lays out no rows on screen yet, so there is
+    // nothing to click; Down is what a user presses there too.)
+    x.Click([&] { return form->cxVGTerrainFiles; });
+    x.Key("Down");  // "./"
+    x.Key("Down");  // lowlands.tt
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "lowlands.tt"; }));
+    EXPECT_TRUE(on([&] { return form->CurrentFileLabel->GetCaption() == tmp / "lowlands.tt"; }));
+    x.Shot(main, "x-main-file-loaded");
+
+    // One value of each kind the keys reach: the integer spin typed, the
+    // decimal typed, the check box toggled with Space, the text typed;
+    // Enter posts each.
+    FocusByTab(x, form, [&] { return form->cxVGTerrainValues; });
+    x.Key("Down");  // Ok Values
+    x.Key("Down");  // Map width
+    x.Type("300");
+    x.Key("Return");
+    x.Key("Down");  // Map height
+    x.Key("Down");  // Roughness
+    x.Type("0.45");
+    x.Key("Return");
+    x.Key("Down");  // Sea level
+    x.Key("Down");  // Islands
+    x.Key("space");
+    x.Key("Return");
+    x.Key("Down");  // Climate
+    x.Key("Down");  // Season
+    x.Key("Down");  // Map name
+    x.Type("Fens");
+    x.Key("Return");
+    EXPECT_TRUE(on([&] { return form->GetModified() && form->SaveValuesButton->GetEnabled(); }));
+    x.Click([&] { return form->SaveValuesButton; });
+    EXPECT_TRUE(on([&] { return !form->GetModified(); }));
+    EXPECT_EQ(tmp.Read("lowlands.tt"),
+              "width = 300;\r\nheight = 128;\r\nroughness = 0.45;\r\nsealevel = 20;\r\nislands = 1;\r\n"
+              "climate = 1;\r\nseason = 3;\r\nname = Fens;\r\n");
+
+    // A value still in its editor reaches the run: the click on the button
+    // takes the focus, and the grid posts on leaving.
+    FocusByTab(x, form, [&] { return form->cxVGTerrainValues; });
+    x.Type("Marsh");
+    EXPECT_TRUE(on([&] { return form->cxVGTerrainValues->IsEditing(); }));
     x.Click([&] { return form->RunCurrentValuesButton; });
     EXPECT_TRUE(on([&] { return LogLines(form->LogWindow->GetHandle()).size() == 4; }));
-    EXPECT_EQ(x.Eventually([&] { return form->RunBatchButton->GetEnabled(); }), true);
     Lines log;
     on([&] { return (log = LogLines(form->LogWindow->GetHandle())), true; });
     EXPECT_EQ(log, (Lines{"black: Starting map generator...", "black: Map generator finished",
-                          "blue: Created Map File:", "blue bold: Untitled-1.map"}));
-    EXPECT_EQ(tmp.Read("generatedname.txt").substr(0, 14), "Untitled-1.map");
-    const std::string received = tmp.Read("received.log");
+                          "blue: Created Map File:", "blue bold: Marsh-1.map"}));
+    EXPECT_EQ(tmp.Read("generatedname.txt").substr(0, 11), "Marsh-1.map");
+    EXPECT_TRUE(std::filesystem::exists(tmp / "Marsh-1.map"));
+    std::string received = tmp.Read("received.log");
     EXPECT_NE(received.find("argument terrain_temp_.txt\n"), std::string::npos) << received;
     EXPECT_NE(received.find("directory " + tmp.Path() + "\n"), std::string::npos) << received;
-    EXPECT_NE(received.find("name = Untitled;\r\n"), std::string::npos) << received;
+    EXPECT_NE(received.find("name = Marsh;\r\n"), std::string::npos) << received;
     EXPECT_FALSE(std::filesystem::exists(tmp / "terrain_temp_.txt"));
-    x.Shot(main, "x-main-after-run");
+    EXPECT_TRUE(on([&] { return form->RunBatchButton->GetEnabled(); }));
+    EXPECT_TRUE(on([&] { return form->GetModified(); }));
 
-    // Save as through the dialog, the name typed.
+    // Two batch counters typed into their cells. Typing into the shown
+    // file's counter loads nothing; walking on to another file asks about
+    // the unsaved value first (No), then loads it.
+    FocusByTab(x, form, [&] { return form->cxVGTerrainFiles; });
+    x.Type("2");
+    x.Key("Return");
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "lowlands.tt" && form->GetModified(); }));
+    x.Key("Down");  // ./maps/
+    x.Key("Down");  // alpine.tt
+    const unsigned long ask = x.WindowTitled("Save current file?");
+    ASSERT_NE(ask, 0u);
+    x.Shot(ask, "x-save-before-loading");
+    x.Key("n");
+    EXPECT_TRUE(x.Gone(ask));
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "maps/alpine.tt"; }));
+    x.Key("Down");  // island chain.tt
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "maps/island chain.tt"; }));
+    x.Type("1");
+    x.Key("Return");
+
+    // The batch, slowed so the window shows it running.
+    on([&] { return setenv("TARVIK_SAMPLE_MODE", "sleep:400", 1) == 0; });
+    on([&] { return form->LogWindow->GetLines()->Clear(), true; });
+    const std::size_t before = received.size();
+    x.Click([&] { return form->RunBatchButton; });
+    EXPECT_TRUE(on([&] { return LogLines(form->LogWindow->GetHandle()).size() >= 6; }));
+    x.Shot(main, "x-main-batch");
+    EXPECT_TRUE(on([&] { return form->RunBatchButton->GetEnabled(); }, 30000));
+    on([&] { return (log = LogLines(form->LogWindow->GetHandle())), true; });
+    EXPECT_EQ(log, (Lines{"green: BATCH STARTED",
+                          "black: Starting map generator (1 of 3 in batch)...", "black: Map generator finished",
+                          "blue: Created Map File:", "blue bold: Fens-1.map",
+                          "black: Starting map generator (2 of 3 in batch)...", "black: Map generator finished",
+                          "blue: Created Map File:", "blue bold: Fens-2.map",
+                          "black: Starting map generator (3 of 3 in batch)...", "black: Map generator finished",
+                          "blue: Created Map File:", "blue bold: Island_Chain-1.map", "green: BATCH COMPLETED"}));
+    received = tmp.Read("received.log").substr(before);
+    const std::string lowlands = "argument " + tmp / "lowlands.tt" + "\n";
+    const std::string island = "argument " + tmp / "maps/island chain.tt" + "\n";
+    EXPECT_NE(received.find(lowlands), std::string::npos) << received;
+    EXPECT_NE(received.find(lowlands, received.find(lowlands) + 1), std::string::npos) << received;
+    EXPECT_NE(received.find(island), std::string::npos) << "the path with a blank is one argument: " << received;
+    on([&] { return unsetenv("TARVIK_SAMPLE_MODE") == 0; });
+
+    // Save as through the dialog, the name typed over the current one.
     x.Click([&] { return form->SaveAsButton; });
     const unsigned long dialog = x.WindowTitled("Save Terrain File as");
     ASSERT_NE(dialog, 0u);
     x.Shot(dialog, "x-save-dialog");
+    for (int i = 0; i < 70; ++i) x.Key("BackSpace");
     x.Type("saved");
     x.Key("Return");
     EXPECT_TRUE(x.Gone(dialog));
     EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "saved.tt"; }));
     EXPECT_EQ(tmp.Read("saved.tt"),
-              "width = 128;\r\nheight = 96;\r\nroughness = 0.5;\r\nsealevel = 35;\r\nislands = 0;\r\nclimate = 1;\r\n"
-              "season = 2;\r\nname = Untitled;\r\n");
+              "width = 512;\r\nheight = 512;\r\nsealevel = 62.5;\r\nislands = 1;\r\nname = Island Chain;\r\n"
+              "roughness = 0.5;\r\nclimate = 1;\r\nseason = 2;\r\n");
 
     // Defaults with a file asks; Yes with the key.
     x.Click([&] { return form->DefaultsButton; });

@@ -150,7 +150,10 @@ class XUser {
   void Type(const std::string& text) {
     for (char c : text) {
       const std::string keysym = c == '.' ? "period" : c == ' ' ? "space" : c == '-' ? "minus" : std::string(1, c);
+      const bool shift = c >= 'A' && c <= 'Z';
+      if (shift) probe_.Key("Shift_L", true);
       Key(keysym.c_str());
+      if (shift) probe_.Key("Shift_L", false);
     }
   }
   // The window's pixels as the server holds them, into the test's build
