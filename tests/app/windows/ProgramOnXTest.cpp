@@ -146,8 +146,10 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     x.Shot(main, "x-main-file-loaded");
 
     // One value of each kind the keys reach: the integer spin typed, the
-    // decimal typed, the check box toggled with Space, the text typed;
-    // Enter posts each.
+    // decimal typed, the check box toggled with Space, the radio group's
+    // next button chosen with the arrow, the text typed; Enter posts each.
+    // (The drop-down list opens from its button, once the grid lays out
+    // its cells.)
     FocusByTab(x, form, [&] { return form->cxVGTerrainValues; });
     x.Key("Down");  // Ok Values
     x.Key("Down");  // Map width
@@ -162,6 +164,9 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     x.Key("space");
     x.Key("Return");
     x.Key("Down");  // Climate
+    x.Key("space");  // the radio group opens on its chosen button
+    x.Key("Down");   // and the next button is chosen
+    x.Key("Return");
     x.Key("Down");  // Season
     x.Key("Down");  // Map name
     x.Type("Fens");
@@ -171,7 +176,7 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     EXPECT_TRUE(on([&] { return !form->GetModified(); }));
     EXPECT_EQ(tmp.Read("lowlands.tt"),
               "width = 300;\r\nheight = 128;\r\nroughness = 0.45;\r\nsealevel = 20;\r\nislands = 1;\r\n"
-              "climate = 1;\r\nseason = 3;\r\nname = Fens;\r\n");
+              "climate = 2;\r\nseason = 3;\r\nname = Fens;\r\n");
 
     // A value still in its editor reaches the run: the click on the button
     // takes the focus, and the grid posts on leaving.
