@@ -5,7 +5,11 @@
 
 #include "app/Aboutdlg.h"
 #include "app/Paraminfodlg.h"
+#include "library/editors/core/cxDropDownEdit.h"
 #include "platform/forms/Screen.h"
+#include "platform/gdi/Fills.h"
+#include "platform/theme/ThemeState.h"
+#include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
 
 using namespace app_test;
@@ -109,6 +113,56 @@ TEST_F(MainForm, StartsWithTheTreeTheCategoriesAndOnlyTheButtonsThatCanAct) {
   form->cxVGTerrainValuesKeyUp(form->cxVGTerrainValues, key, {});
   EXPECT_FALSE(form->ParameterHelpButton->GetEnabled());
   Snapshot(form, "main-file-loaded");
+}
+
+TEST_F(MainForm, TheListDropsFromItsRowAndTheButtonsFollowTheThemeSwitch) {
+  CopyExamples();
+  Start();
+  PickFile("lowlands.tt");
+  // The drop-down list opens from its row's editor with F4 and shows the
+  // captions; Escape closes it and changes nothing.
+  TcxEditorRow* season = ValueRow("Season");
+  form->cxVGTerrainValues->SetFocus();
+  form->cxVGTerrainValues->SetFocusedRow(season);
+  form->cxVGTerrainValues->ShowEdit();
+  auto* combo = dynamic_cast<TcxCustomDropDownEdit*>(form->cxVGTerrainValues->GetInplaceEditor());
+  ASSERT_NE(combo, nullptr);
+  win::test::KeyPress(win::VK_F4);
+  Pump();
+  ASSERT_TRUE(combo->GetDroppedDown());
+  Snapshot(form, "main-list-owner");
+  Snapshot(combo->GetPopupWindow(), "main-list-dropped");
+  win::test::KeyPress(win::VK_ESCAPE);
+  Pump();
+  EXPECT_FALSE(combo->GetDroppedDown());
+  form->cxVGTerrainValues->HideEdit();
+  EXPECT_EQ(VarToStr(season->GetProperties()->GetValue()), "Summer");
+
+  // The push buttons draw through the theme module while themes are on,
+  // and classically when they are switched off.
+  const auto buttonFace = [&] {
+    win::HDC dc = win::GetDC(form->AboutButton->GetHandle());
+    const auto c = win::GetPixel(dc, 20, 3);
+    win::ReleaseDC(form->AboutButton->GetHandle(), dc);
+    return c;
+  };
+  form->Repaint();
+  Pump();
+  const auto themed = buttonFace();
+  Snapshot(form, "main-themes-on");
+  win::SetThemesActive(false);
+  Pump();
+  // (A switch reaches the top-level windows; the buttons are drawn
+  // again here, as a window passing over them would have them drawn.)
+  for (TcxButton* button : {form->AboutButton, form->DefaultsButton, form->RunBatchButton, form->ClearLogButton,
+                            form->SaveAsButton, form->SaveValuesButton, form->RunCurrentValuesButton,
+                            form->ParameterHelpButton})
+    button->Invalidate();
+  Pump();
+  EXPECT_NE(buttonFace(), themed);
+  Snapshot(form, "main-themes-off");
+  win::SetThemesActive(true);
+  Pump();
 }
 
 TEST_F(MainForm, AMissingDefinitionFileClosesTheWindowBeforeItShows) {
