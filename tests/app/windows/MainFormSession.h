@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "Examples.h"
 #include "app/Orvanta.h"
 #include "app/Tarvikui.h"
-#include "platform/controls/RichEditTestHooks.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/MessageBox.h"
 #include "platform/forms/TestHooks.h"
@@ -25,11 +25,6 @@ namespace app_test {
 struct OrvantaUnitsListed {
   OrvantaUnitsListed() { RegisterOrvantaUnits(); }
 };
-
-inline std::string ExamplesDir() {
-  const char* source = getenv("ORVANTA_SOURCE_DIR");
-  return std::string(source ? source : ".") + "/examples";
-}
 
 class MainFormSession : public ::testing::Test, public OrvantaUnitsListed {
  protected:
@@ -44,20 +39,7 @@ class MainFormSession : public ::testing::Test, public OrvantaUnitsListed {
     cd.reset();
   }
 
-  // The examples' definitions and terrain files (not the generator's
-  // sources) in the temporary folder.
-  void CopyExamples() {
-    namespace fs = std::filesystem;
-    for (const auto& entry : fs::recursive_directory_iterator(ExamplesDir())) {
-      const fs::path rel = fs::relative(entry.path(), ExamplesDir());
-      if (*rel.begin() == "generator" || rel.filename() == "CMakeLists.txt" || rel.filename() == ".gitignore")
-        continue;
-      if (entry.is_directory())
-        fs::create_directories(tmp / rel.string());
-      else
-        fs::copy_file(entry.path(), tmp / rel.string());
-    }
-  }
+  void CopyExamples() { app_test::CopyExamples(tmp); }
 
   // Makes the folder current, creates the window as the entry code does
   // and shows it.
@@ -133,22 +115,7 @@ class MainFormSession : public ::testing::Test, public OrvantaUnitsListed {
     return text;
   }
 
-  // The log as "colour[ bold]: text" lines, read from the rich edit.
-  std::vector<std::string> Log() {
-    std::vector<std::string> lines;
-    for (const controls::test::RichRun& run : controls::test::RichEditRuns(form->LogWindow->GetHandle())) {
-      const char* colour = run.Color == 0x000000   ? "black"
-                           : run.Color == 0x0000FF ? "red"
-                           : run.Color == 0xFF0000 ? "blue"
-                           : run.Color == 0x008000 ? "green"
-                                                   : "?";
-      std::string text = run.Text;
-      std::size_t start = 0;
-      for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(std::string(colour) + (run.Bold ? " bold" : "") + ": " + text.substr(start, end - start));
-    }
-    return lines;
-  }
+  std::vector<std::string> Log() { return LogLines(form->LogWindow->GetHandle()); }
 
   std::vector<std::string> Boxes() {
     std::vector<std::string> boxes;

@@ -21,14 +21,11 @@ class MainForm : public MainFormSession {
   // The window's pixels as the headless screen holds them, for a person to
   // look at.
   void Snapshot(TCustomForm* AForm, const std::string& AName) {
-    std::filesystem::create_directories(SnapshotsDir());
+    std::filesystem::create_directories(kSnapshotsDir);
     const auto* data = win::detail::Peek(AForm->GetHandle());
     ASSERT_NE(data, nullptr);
-    EXPECT_TRUE(session.Win().Screen().SavePng(data->surface, SnapshotsDir() + "/" + AName + ".png")) << AName;
+    EXPECT_TRUE(session.Win().Screen().SavePng(data->surface, kSnapshotsDir + "/" + AName + ".png")) << AName;
   }
-  // In the test's build folder, whatever folder the window works in.
-  static std::string SnapshotsDir() { return kSnapshots; }
-  static inline const std::string kSnapshots = (std::filesystem::current_path() / "snapshots").string();
 };
 
 TEST_F(MainForm, StartsWithTheTreeTheCategoriesAndOnlyTheButtonsThatCanAct) {

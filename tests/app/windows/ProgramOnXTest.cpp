@@ -28,17 +28,8 @@ class ProgramOnX : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!win::x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
+    CopyExamples(tmp);
     namespace fs = std::filesystem;
-    const std::string examples = std::string(getenv("ORVANTA_SOURCE_DIR")) + "/examples";
-    for (const auto& entry : fs::recursive_directory_iterator(examples)) {
-      const fs::path rel = fs::relative(entry.path(), examples);
-      if (*rel.begin() == "generator" || rel.filename() == "CMakeLists.txt" || rel.filename() == ".gitignore")
-        continue;
-      if (entry.is_directory())
-        fs::create_directories(tmp / rel.string());
-      else
-        fs::copy_file(entry.path(), tmp / rel.string());
-    }
     fs::copy_file(ORVANTA_SAMPLE_GENERATOR, tmp / "tarvik.exe");
     ASSERT_TRUE(server.Running()) << "Xvfb did not start";
     setenv("DISPLAY", server.Display().c_str(), 1);

@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/controls/RichEditTestHooks.h"
+#include "Examples.h"
 #include "platform/forms/Controls.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/win/Timers.h"
@@ -162,39 +162,21 @@ class XUser {
     std::vector<std::uint32_t> pixels;
     int width = 0, height = 0;
     ASSERT_TRUE(probe_.Capture(window, pixels, width, height)) << name;
-    std::filesystem::create_directories(SnapshotsDir());
+    std::filesystem::create_directories(kSnapshotsDir);
     EXPECT_TRUE(win::SaveRowsPng(width, height,
                                  [&](int y, std::uint32_t* row) {
                                    for (int x = 0; x < width; ++x)
                                      row[x] = pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
                                  },
-                                 SnapshotsDir() + "/" + name + ".png"));
+                                 kSnapshotsDir + "/" + name + ".png"));
   }
-  static std::string SnapshotsDir() { return kSnapshots; }
   win::x11::Probe& Probe() { return probe_; }
 
  private:
-  static inline const std::string kSnapshots = (std::filesystem::current_path() / "snapshots").string();
   void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(40)); }
 
   win::x11::Probe& probe_;
   GuiBridge& gui_;
 };
-
-// The log as "colour[ bold]: text" lines, read from the rich edit.
-inline std::vector<std::string> LogLines(win::HWND log) {
-  std::vector<std::string> lines;
-  for (const controls::test::RichRun& run : controls::test::RichEditRuns(log)) {
-    const char* colour = run.Color == 0x000000   ? "black"
-                         : run.Color == 0x0000FF ? "red"
-                         : run.Color == 0xFF0000 ? "blue"
-                         : run.Color == 0x008000 ? "green"
-                                                 : "?";
-    std::size_t start = 0;
-    for (std::size_t end; (end = run.Text.find("\r\n", start)) != std::string::npos; start = end + 2)
-      lines.push_back(std::string(colour) + (run.Bold ? " bold" : "") + ": " + run.Text.substr(start, end - start));
-  }
-  return lines;
-}
 
 }  // namespace app_test
