@@ -150,6 +150,30 @@ TEST_F(EditsKept, SaveAsWritesWhatTheOpenEditorHoldsAndKeepsTheCounters) {
   EXPECT_EQ(FileRow("maps/alpine.tt")->GetProperties()->GetValue(), Variant(0));
 }
 
+TEST_F(EditsKept, ValuesThatDoNotConvertShowTheirDefaultsAndReachTheFileOnlyByTheUsersSave) {
+  tmp.Write("odd.tt", "width = wide;\nseason = 9;\nname = Odd;\n");
+  form->SaveAsButton->SetFocus();
+  // Read the tree again so the new file is listed: Save as does that.
+  AnswerFileDialog(tmp / "first.tt");
+  form->DefaultsButtonClick(form->DefaultsButton);
+  form->SaveAsButtonClick(form->SaveAsButton);
+  ASSERT_NE(FileRow("odd.tt"), nullptr);
+
+  AnswerMessageBox(win::IDOK);
+  PickFile("odd.tt");
+  EXPECT_EQ(Boxes().back(), "Terrain File Value Error: These values of " + (tmp / "odd.tt") +
+                                " are not valid and show their defaults:\nwidth = wide");
+  EXPECT_EQ(Value("Map width"), "128");
+  EXPECT_EQ(Value("Season"), "9") << "a list value outside the items shows as it stands";
+  EXPECT_TRUE(form->GetModified());
+  EXPECT_TRUE(form->SaveValuesButton->GetEnabled());
+  EXPECT_EQ(tmp.Read("odd.tt"), "width = wide;\nseason = 9;\nname = Odd;\n") << "nothing written behind the user";
+  form->SaveValuesButtonClick(form->SaveValuesButton);
+  EXPECT_EQ(tmp.Read("odd.tt"),
+            "width = 128;\r\nseason = 9;\r\nname = Odd;\r\nheight = 96;\r\nroughness = 0.5;\r\nsealevel = 35;\r\n"
+            "islands = 0;\r\nclimate = 1;\r\n");
+}
+
 TEST_F(EditsKept, ClosingAsksAndOnlyASucceededSaveLetsTheWindowGo) {
   bool canClose = true;
   form->FormCloseQuery(form, canClose);

@@ -1,7 +1,8 @@
-// The window's side of generator runs, with the fake launcher on the fake
-// clock: what a run writes first, the poll through the window's timer, the
-// buttons while it runs, the batch from the counters and the coloured log
-// as the rich edit holds it.
+// The window's side of a batch, with the fake launcher on the fake clock:
+// the question about unsaved values, the entries from the counters in the
+// tree's order, the poll through the window's timer, the buttons while it
+// runs and the coloured log as the rich edit holds it. (Single runs on the
+// sample generator are played on Xvfb, ProgramOnXTest.)
 #include "MainFormSession.h"
 
 #include "platform/rtl/ProcessLauncher.h"
@@ -23,48 +24,6 @@ class WindowRuns : public MainFormSession {
 
   orv::FakeProcessLauncher launcher{&session.Win().Clock()};
 };
-
-TEST_F(WindowRuns, RunCurrentValuesWritesTheTypedValueAndTheTimerReportsTheMap) {
-  PickFile("maps/alpine.tt");
-  TypeInto("Map width", "200");  // still in the editor
-  launcher.ScriptRun(0, 1000);
-  form->RunCurrentValuesButton->SetFocus();
-  form->RunCurrentValuesButtonClick(form->RunCurrentValuesButton);
-  ASSERT_EQ(launcher.Launches().size(), 1u);
-  EXPECT_EQ(launcher.Launches()[0].CommandLine, "tarvik.exe terrain_temp_.txt");
-  EXPECT_EQ(tmp.Read("terrain_temp_.txt"),
-            "width = 200;\r\nroughness = 0.75;\r\nclimate = 0;\r\nseason = 5;\r\nname = Alpine;\r\n"
-            "height = 96;\r\nsealevel = 35;\r\nislands = 0;\r\nseed = 12345;\r\na=b = c;\r\n");
-  EXPECT_EQ(tmp.Read("maps/alpine.tt").find("200"), std::string::npos) << "the file itself is not written";
-  EXPECT_TRUE(form->TarvikTimer->GetEnabled());
-  EXPECT_EQ(EnabledButtons(), "Save, Parameter Help..., Save as..., Defaults, Clear Log, About...");
-
-  // Nothing happens while it runs: a second click starts nothing.
-  form->RunCurrentValuesButtonClick(form->RunCurrentValuesButton);
-  form->RunBatchButtonClick(form->RunBatchButton);
-  Wait(600);
-  EXPECT_EQ(Log(), (Lines{"black: Starting map generator..."}));
-  tmp.Write("generatedname.txt", "alpine-1.map\n");
-  Wait(600);
-  EXPECT_EQ(Log(), (Lines{"black: Starting map generator...", "black: Map generator finished",
-                          "blue: Created Map File:", "blue bold: alpine-1.map"}));
-  EXPECT_EQ(launcher.Launches().size(), 1u);
-  EXPECT_FALSE(form->TarvikTimer->GetEnabled());
-  EXPECT_FALSE(std::filesystem::exists(tmp / "terrain_temp_.txt"));
-  EXPECT_EQ(EnabledButtons(), "Run Batch, Save, Run Current Values, Parameter Help..., Save as..., Defaults, Clear Log, About...");
-
-  // A generator that cannot start: the red bold line and the box.
-  launcher.ScriptFailure(win::ERROR_FILE_NOT_FOUND);
-  AnswerMessageBox(win::IDOK);
-  form->RunCurrentValuesButtonClick(form->RunCurrentValuesButton);
-  EXPECT_EQ(Log().back(), "red bold: Can't execute tarvik.exe");
-  EXPECT_EQ(Boxes(), (Lines{"Can't find TARVIK: Can't execute the map generator."}));
-  EXPECT_EQ(forms::test::MessageBoxLog()[0].Flags, win::MB_OK | win::MB_ICONERROR);
-
-  form->ClearLogButtonClick(form->ClearLogButton);
-  EXPECT_TRUE(Log().empty());
-  EXPECT_EQ(form->LogWindow->GetTextLen(), 0);
-}
 
 TEST_F(WindowRuns, ABatchRunsTheCountedFilesInTreeOrderAndColoursItsLines) {
   // No counter set: the box, and no process.
