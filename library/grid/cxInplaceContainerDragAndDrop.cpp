@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "library/foundation/cxGraphics.h"
 #include "library/foundation/cxScrollBar.h"
@@ -12,7 +13,13 @@
 #include "platform/win/Window.h"
 #include "platform/win/WindowPos.h"
 #include "platform/gdi/Blits.h"
+#include "platform/win/BackEnd.h"
 #include "platform/win/Hooks.h"
+#include "platform/win/Metrics.h"
+#include "platform/win/Modules.h"
+#include "platform/win/Paint.h"
+#include "platform/win/WindowClass.h"
+#include "platform/win/WindowProc.h"
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowStyles.h"
 
@@ -235,18 +242,116 @@ TCursor TcxBaseDragAndDropObject::GetDragAndDropCursor(bool Accepted) {
   return Accepted ? GetEditingControl()->GetDragCursor() : crNoDrop;
 }
 
+namespace {
+
+// The headless back end's virtual screen is ours to read and write; a real
+// display's is not: there the picture goes into a window of its own.
+bool ScreenIsOurs() { return std::string(win::BackEnd().Name()) == "headless"; }
+
+// A topmost window that takes neither the focus nor the mouse and shows
+// the blended picture where the screen cannot be written.
+class TDragImageWindow {
+ public:
+  static void Show(const TRect& R, TBitmap* APicture) {
+    if (!FHandle) Create();
+    if (!FPicture) FPicture = New<TBitmap>();
+    FPicture->Assign(APicture);
+    win::SetWindowPos(FHandle, win::HWND_TOPMOST, R.Left, R.Top, R.Width(), R.Height(),
+                      win::SWP_NOACTIVATE | win::SWP_SHOWWINDOW);
+    win::InvalidateRect(FHandle, nullptr, false);
+    win::UpdateWindow(FHandle);
+  }
+  static void Hide() {
+    if (FHandle) win::DestroyWindow(FHandle);
+    FHandle = nullptr;
+    if (FPicture) FPicture->Free();
+    FPicture = nullptr;
+  }
+  static win::HWND Handle() { return FHandle; }
+
+ private:
+  static win::LRESULT WndProc(win::HWND AWnd, win::UINT AMsg, win::WPARAM wParam, win::LPARAM lParam) {
+    switch (AMsg) {
+      case win::WM_NCHITTEST:
+        return win::HTTRANSPARENT;
+      case win::WM_MOUSEACTIVATE:
+        return win::MA_NOACTIVATE;
+      case win::WM_ERASEBKGND:
+        return 1;
+      case win::WM_PAINT: {
+        win::PAINTSTRUCT ps{};
+        win::HDC dc = win::BeginPaint(AWnd, &ps);
+        if (FPicture)
+          win::BitBlt(dc, 0, 0, FPicture->GetWidth(), FPicture->GetHeight(), FPicture->GetCanvas()->GetHandle(), 0, 0,
+                      win::SRCCOPY);
+        win::EndPaint(AWnd, &ps);
+        return 0;
+      }
+      default:
+        return win::DefWindowProcA(AWnd, AMsg, wParam, lParam);
+    }
+  }
+  static void Create() {
+    static const char* const kClass = "OrvantaDragImage";
+    win::WNDCLASSA wc{};
+    if (!win::GetClassInfoA(win::ProgramInstance(), kClass, &wc)) {
+      wc = {};
+      wc.lpfnWndProc = &WndProc;
+      wc.hInstance = win::ProgramInstance();
+      wc.lpszClassName = kClass;
+      win::RegisterClassA(&wc);
+    }
+    FHandle = win::CreateWindowExA(
+        win::WS_EX_TOPMOST | win::WS_EX_NOACTIVATE | win::WS_EX_TOOLWINDOW | win::WS_EX_TRANSPARENT, kClass, "",
+        win::WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, win::ProgramInstance(), nullptr);
+  }
+  static inline win::HWND FHandle = nullptr;
+  static inline TBitmap* FPicture = nullptr;
+};
+
+}  // namespace
+
 void TcxDragImageScreen::Read(TBitmap* ABitmap, const TPoint& ADest, const TRect& R) {
-  win::HDC screen = win::GetDC(nullptr);
-  win::BitBlt(ABitmap->GetCanvas()->GetHandle(), ADest.X, ADest.Y, R.Width(), R.Height(), screen, R.Left, R.Top,
-              win::SRCCOPY);
-  win::ReleaseDC(nullptr, screen);
+  win::HDC dest = ABitmap->GetCanvas()->GetHandle();
+  if (ScreenIsOurs()) {
+    win::HDC screen = win::GetDC(nullptr);
+    win::BitBlt(dest, ADest.X, ADest.Y, R.Width(), R.Height(), screen, R.Left, R.Top, win::SRCCOPY);
+    win::ReleaseDC(nullptr, screen);
+    return;
+  }
+  // What lies under R as far as it is known: the desktop's colour, and
+  // over it our own windows from the bottom up.
+  TCanvas* canvas = ABitmap->GetCanvas();
+  canvas->GetBrush()->SetColor(static_cast<TColor>(win::GetSysColor(win::COLOR_BACKGROUND)));
+  canvas->FillRect({ADest.X, ADest.Y, ADest.X + R.Width(), ADest.Y + R.Height()});
+  std::vector<win::HWND> windows;
+  for (win::HWND w = win::GetWindow(win::GetDesktopWindow(), win::GW_CHILD); w; w = win::GetWindow(w, win::GW_HWNDNEXT))
+    if (w != TDragImageWindow::Handle() && win::IsWindowVisible(w)) windows.push_back(w);
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    TRect frame{}, part{};
+    win::GetWindowRect(*it, &frame);
+    if (!cxRectIntersect(part, frame, R)) continue;
+    win::HDC dc = win::GetWindowDC(*it);
+    win::BitBlt(dest, ADest.X + part.Left - R.Left, ADest.Y + part.Top - R.Top, part.Width(), part.Height(), dc,
+                part.Left - frame.Left, part.Top - frame.Top, win::SRCCOPY);
+    win::ReleaseDC(*it, dc);
+  }
 }
 
 void TcxDragImageScreen::Write(const TRect& R, TBitmap* ABitmap, const TPoint& ASource) {
+  if (!ScreenIsOurs()) return;
   win::HDC screen = win::GetDC(nullptr);
   win::BitBlt(screen, R.Left, R.Top, R.Width(), R.Height(), ABitmap->GetCanvas()->GetHandle(), ASource.X, ASource.Y,
               win::SRCCOPY);
   win::ReleaseDC(nullptr, screen);
+}
+
+void TcxDragImageScreen::Shown(const TRect& R, TBitmap* APicture) {
+  if (!ScreenIsOurs()) TDragImageWindow::Show(R, APicture);
+}
+
+void TcxDragImageScreen::Hidden() {
+  if (!ScreenIsOurs()) TDragImageWindow::Hide();
 }
 
 TcxDragImage::~TcxDragImage() {
@@ -276,6 +381,7 @@ void TcxDragImage::Draw(const TPoint& P) {
   if (!FImage) return;
   cxAlphaBlend(FBlended, FBackground, FImage, kDragImageAlpha);
   TcxDragImageScreen::Write(cxRectOffset(FImageRect, P), FBlended, {0, 0});
+  TcxDragImageScreen::Shown(cxRectOffset(FImageRect, P), FBlended);
 }
 
 void TcxDragImage::Show(const TPoint& P) {
@@ -283,7 +389,10 @@ void TcxDragImage::Show(const TPoint& P) {
   Draw(P);
 }
 
-void TcxDragImage::Hide(const TPoint& P) { RestoreBackground(P); }
+void TcxDragImage::Hide(const TPoint& P) {
+  RestoreBackground(P);
+  TcxDragImageScreen::Hidden();
+}
 
 void TcxDragImage::Move(const TPoint& AOld, const TPoint& ANew) {
   if (!FImage || AOld == ANew) return;
@@ -507,3 +616,5 @@ bool cxHideDragImage(win::HWND AWnd) {
   if (visible) helper->HideDragImage();
   return visible;
 }
+
+win::HWND cxDragImageWindow() { return TDragImageWindow::Handle(); }

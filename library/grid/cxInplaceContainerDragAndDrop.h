@@ -152,6 +152,9 @@ class TcxDragImageScreen {
   static void Read(TBitmap* ABitmap, const TPoint& ADest, const TRect& R);
   // Copies ABitmap's pixels from ASource onto the screen at R.
   static void Write(const TRect& R, TBitmap* ABitmap, const TPoint& ASource);
+  // The picture now lies at R; it left the screen.
+  static void Shown(const TRect& R, TBitmap* APicture);
+  static void Hidden();
 };
 
 // The translucent picture moved over the screen: the screen under it is
@@ -271,3 +274,6 @@ TcxEditingControl* cxDragImageControl();
 // client area, so that a paint there is not overwritten; answers whether
 // it was hidden.
 bool cxHideDragImage(win::HWND AWnd);
+// The window that shows a drag image where the screen is not ours to
+// write; none while no image shows or on the headless back end.
+win::HWND cxDragImageWindow();

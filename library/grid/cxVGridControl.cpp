@@ -379,6 +379,22 @@ TClass TcxCustomVerticalGrid::GetCalcHelperClass() {
   return TcxvgDotNetStyleCalcHelper::StaticClass();
 }
 
+TClass TcxCustomVerticalGrid::GetScrollStrategyClass() {
+  switch (GetViewLayoutStyle()) {
+    case lsBandsView:
+      return TcxvgBandsScrollStrategy::StaticClass();
+    case lsMultiRecordView:
+      return TcxvgMultiRecordsScrollStrategy::StaticClass();
+    default:
+      return TcxvgSingleRecordScrollStrategy::StaticClass();
+  }
+}
+
+TcxCustomControlPainterClass TcxCustomVerticalGrid::GetPainterClass() {
+  if (GetOptionsView() && GetOptionsView()->GetPaintStyle() == psDelphi) return TcxStyle3DPainter::StaticClass();
+  return TcxvgPainter::StaticClass();
+}
+
 TcxCustomRowClass TcxCustomVerticalGrid::GetEditorRowClass() { return TcxEditorRow::StaticClass(); }
 
 TcxCustomRowClass TcxCustomVerticalGrid::GetMultiEditorRowClass() { return TcxMultiEditorRow::StaticClass(); }
@@ -546,11 +562,9 @@ TcxCustomRow* TcxCustomVerticalGrid::RowByName(const AnsiString& AName) {
   return nullptr;
 }
 
+// The rows on show are worked out again when they are next asked for.
 void TcxCustomVerticalGrid::RowsChanged() {
-  if (!IsLocked())
-    LayoutChanged();
-  else if (TcxvgCustomViewInfo* viewInfo = GetVGViewInfo())
-    viewInfo->UpdateVisibleRows();
+  if (!IsLocked()) LayoutChanged();
 }
 
 void TcxCustomVerticalGrid::UpdateDesignEditor() {

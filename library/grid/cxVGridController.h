@@ -9,6 +9,7 @@
 #include "library/grid/cxVGridControl.h"
 
 class TcxvgHitTest;
+class TcxvgScroller;
 class TTimer;
 
 ORV_ENUM(TcxvgResizeKind, rkNone, rkRowSizing, rkDivider, rkBandSizing)
@@ -16,7 +17,7 @@ ORV_ENUM(TcxvgResizeKind, rkNone, rkRowSizing, rkDivider, rkBandSizing)
 class TcxvgController : public TcxCustomControlController, public IcxDragSizing {
   ORV_CLASS(TcxvgController, TcxCustomControlController)
  public:
-  explicit TcxvgController(TcxEditingControl* AControl) : TcxCustomControlController(AControl) {}
+  explicit TcxvgController(TcxEditingControl* AControl);
   ~TcxvgController() override;
 
   // ---- Overrides of the control controller ----
@@ -28,21 +29,35 @@ class TcxvgController : public TcxCustomControlController, public IcxDragSizing 
   bool GetImmediateEditor() override;
   // Hiding an accepted editor posts the record.
   bool IsImmediatePost() override { return true; }
+  // The focused record, then the focused row.
   void MakeFocusedItemVisible() override;
-  void MakeFocusedRecordVisible() override {}
+  void MakeFocusedRecordVisible() override;
   void RefreshFocusedRecord() override;
+  // The scroller's bars, once the grid has its window.
+  void InitScrollBarsParameters() override;
+  void Scroll(TScrollBarKind AScrollBarKind, TScrollCode AScrollCode, Integer& AScrollPos) override;
+
+  // ---- Records ----
+  // The single-record layout never changes the record.
+  virtual bool CanChangeRecord() { return false; }
 
   // ---- Focus ----
   virtual void DoUpdateRowAndCell(TcxCustomRow* ARow, Integer ACellIndex);
   virtual bool GetPostDataOnChangeItem() { return true; }
-  virtual void RefreshFocusedRow() {}
+  // Lays the focused row out again in place.
+  virtual void RefreshFocusedRow();
   // Nothing for a row that cannot take the focus; a cell index outside
   // the row's cells, or of a cell that cannot take the focus, becomes the
   // first cell that can.
   virtual void SetFocusedRowAndCell(TcxCustomRow* ARow, Integer ACellIndex);
-  virtual void UpdatePaintStyle() {}
-  // Shows every hidden or collapsed ancestor of the row.
+  virtual void UpdatePaintStyle();
+  // Shows every hidden or collapsed ancestor of the row, then scrolls it
+  // into view.
   virtual void MakeRowVisible(TcxCustomRow* ARow);
+  virtual void MakeRecordVisible(Integer AIndex);
+  // The view info's cells of that record, unless the grid is locked.
+  void UpdateRecord(Integer ARecordIndex);
+  TcxvgScroller* GetScroller() const { return FScroller; }
 
   TcxCustomRow* GetFocusedRow() const { return FFocusedRow; }
   void SetFocusedRow(TcxCustomRow* Value) { SetFocusedRowAndCell(Value, 0); }
@@ -63,8 +78,7 @@ class TcxvgController : public TcxCustomControlController, public IcxDragSizing 
   void DoNextPage(bool AForward, TShiftState Shift) override;
   TcxCustomCellNavigatorClass GetNavigatorClass() override;
   // Answers of the single-record grid; the multi-records controller has
-  // records to insert, delete and change.
-  virtual bool CanChangeRecord() { return false; }
+  // records to insert and delete.
   virtual bool CanDelete(bool) { return false; }
   virtual bool CanInsert(bool) { return false; }
   virtual void DeleteSelection() {}
@@ -108,6 +122,9 @@ class TcxvgController : public TcxCustomControlController, public IcxDragSizing 
   TcxCustomRow* GetDragRow() const { return FDragRow; }
   void SetDragRow(TcxCustomRow* Value) { FDragRow = Value; }
   TcxControllerAutoScrollingObject* GetDragAutoScroll() const { return FDragAutoScroll; }
+  // Set while the multi-records controller moves the focus to the item it
+  // searches in: the search goes on.
+  bool RefreshingSearchItem = false;
 
  protected:
   // Moves the dragged row to the customization form when the point lies
@@ -115,6 +132,7 @@ class TcxvgController : public TcxCustomControlController, public IcxDragSizing 
   virtual void CheckMoveToCustomizationForm();
 
  private:
+  TcxvgScroller* FScroller = nullptr;
   TcxCustomRow* FFocusedRow = nullptr;
   Integer FFocusedCellIndex = -1;
   bool FFocusingRowAndCell = false;
@@ -150,6 +168,8 @@ Integer cxvgFindNextRecord(TcxCustomVerticalGrid* AGrid, Integer AIndex, bool AF
 // The rows that fit from the top row on.
 Integer cxvgRowsOnPage(TcxCustomVerticalGrid* AGrid);
 Integer cxvgTopVisibleRowIndex(TcxCustomVerticalGrid* AGrid);
+// Scrolls the record into view; answers whether anything scrolled.
+bool cxvgMakeRecordVisible(TcxCustomVerticalGrid* AGrid, Integer AIndex);
 // Scrolls as much of an expanded row's subtree into view as fits.
 void cxvgShowSubtree(TcxCustomVerticalGrid* AGrid, TcxCustomRow* ARow);
 // The placed row at P (or across P's line) that can take the focus.

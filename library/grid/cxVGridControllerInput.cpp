@@ -1,7 +1,10 @@
 // The vertical grid controller's keys, mouse, sizing and row dragging.
 #include <algorithm>
 
+#include "library/foundation/cxGeometry.h"
 #include "library/grid/cxVGrid.h"
+#include "library/grid/cxVGridRowViewInfo.h"
+#include "library/grid/cxVGridScroller.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Timer.h"
 #include "platform/rtl/ScopeExit.h"
@@ -13,67 +16,64 @@ ORV_REGISTER(TcxvgController)
 // ---------------------------------------------------------------------------
 // What the input asks of the layout
 
-Integer cxvgVisibleRowCount(TcxCustomVerticalGrid* AGrid) {
-  Integer count = 0;
-  for (Integer i = 0; i < AGrid->GetRows()->GetCount(); ++i)
-    if (AGrid->IsRowVisible(AGrid->GetRows()->GetRow(i))) ++count;
-  return count;
+namespace {
+
+TcxvgCustomViewInfo* Layout(TcxCustomVerticalGrid* AGrid) { return AGrid->GetVGViewInfo(); }
+
+TcxvgScroller* ScrollerOf(TcxCustomVerticalGrid* AGrid) {
+  return static_cast<TcxvgController*>(AGrid->GetController())->GetScroller();
 }
 
+}  // namespace
+
+Integer cxvgVisibleRowCount(TcxCustomVerticalGrid* AGrid) { return Layout(AGrid)->GetVisibleRowCount(); }
+
 TcxCustomRow* cxvgVisibleRow(TcxCustomVerticalGrid* AGrid, Integer AIndex) {
-  if (AIndex < 0) return nullptr;
-  for (Integer i = 0; i < AGrid->GetRows()->GetCount(); ++i)
-    if (AGrid->IsRowVisible(AGrid->GetRows()->GetRow(i)) && AIndex-- == 0) return AGrid->GetRows()->GetRow(i);
-  return nullptr;
+  return Layout(AGrid)->GetVisibleRow(AIndex);
 }
 
 Integer cxvgVisibleIndexOf(TcxCustomVerticalGrid* AGrid, TcxCustomRow* ARow) {
-  if (!ARow || !AGrid->IsRowVisible(ARow)) return -1;
-  Integer index = 0;
-  for (Integer i = 0; i < AGrid->GetRows()->GetCount(); ++i) {
-    TcxCustomRow* row = AGrid->GetRows()->GetRow(i);
-    if (row == ARow) return index;
-    if (AGrid->IsRowVisible(row)) ++index;
-  }
-  return -1;
+  if (!ARow) return -1;
+  Layout(AGrid)->UpdateVisibleRows();
+  return ARow->GetVisibleIndex();
 }
 
-Integer cxvgVisibleValueCount(TcxCustomVerticalGrid*) { return 1; }
+Integer cxvgVisibleValueCount(TcxCustomVerticalGrid* AGrid) { return Layout(AGrid)->GetVisibleValueCount(); }
 
 Integer cxvgFindNextRecord(TcxCustomVerticalGrid* AGrid, Integer AIndex, bool AForward) {
-  const Integer count = AGrid->GetDataController()->GetRowCount();
-  if (count == 0) return -1;
-  const Integer next = AIndex == -1 && AForward ? 0 : AIndex + (AForward ? 1 : -1);
-  return next >= 0 && next < count ? next : -1;
+  return ScrollerOf(AGrid)->GetScrollStrategy()->FindNextRecord(AIndex, AForward);
 }
 
-Integer cxvgRowsOnPage(TcxCustomVerticalGrid* AGrid) {
-  const Integer rowHeight = std::max(1, AGrid->GetVGViewInfo()->CalculateDefaultEditHeight() + 1);
-  return std::max(1, AGrid->GetClientBounds().Height() / rowHeight);
+Integer cxvgRowsOnPage(TcxCustomVerticalGrid* AGrid) { return ScrollerOf(AGrid)->GetVisibleRowCount(); }
+
+Integer cxvgTopVisibleRowIndex(TcxCustomVerticalGrid* AGrid) { return ScrollerOf(AGrid)->GetTopVisibleRowIndex(); }
+
+bool cxvgMakeRecordVisible(TcxCustomVerticalGrid* AGrid, Integer AIndex) {
+  return ScrollerOf(AGrid)->SetRecordVisible(AIndex);
 }
 
-Integer cxvgTopVisibleRowIndex(TcxCustomVerticalGrid*) { return 0; }
+void cxvgShowSubtree(TcxCustomVerticalGrid* AGrid, TcxCustomRow* ARow) { ScrollerOf(AGrid)->SetRowMaxVisible(ARow); }
 
-void cxvgShowSubtree(TcxCustomVerticalGrid*, TcxCustomRow*) {}
-
-TcxCustomRow* cxvgFocusableRowAt(TcxCustomVerticalGrid*, const TPoint&) { return nullptr; }
+TcxCustomRow* cxvgFocusableRowAt(TcxCustomVerticalGrid* AGrid, const TPoint& P) {
+  for (TcxCustomRowViewInfo* rowViewInfo : Layout(AGrid)->GetRowsViewInfo()) {
+    const TRect& R = rowViewInfo->RowRect;
+    if (cxRectPtIn(R, P) || (P.Y >= R.Top && P.Y < R.Bottom && rowViewInfo->GetRow()->CanFocus()))
+      return rowViewInfo->GetRow();
+  }
+  return nullptr;
+}
 
 Integer cxvgCalculatedRowHeight(TcxCustomVerticalGrid* AGrid, TcxCustomRow* ARow) {
-  return ARow && ARow->GetHeight() > 0 ? ARow->GetHeight() : AGrid->GetVGViewInfo()->CalculateDefaultEditHeight();
+  return ARow ? Layout(AGrid)->MeasureRowHeight(ARow) : 0;
 }
 
-TRect cxvgLayoutClientRect(TcxCustomVerticalGrid* AGrid) { return AGrid->GetClientBounds(); }
+TRect cxvgLayoutClientRect(TcxCustomVerticalGrid* AGrid) { return Layout(AGrid)->GetClientRect(); }
 
-Integer cxvgMinRowHeight(TcxCustomVerticalGrid* AGrid) { return AGrid->GetVGViewInfo()->CalculateDefaultEditHeight(); }
+Integer cxvgMinRowHeight(TcxCustomVerticalGrid* AGrid) { return Layout(AGrid)->GetMinRowHeight(); }
 
-void cxvgSetDividerPos(TcxCustomVerticalGrid* AGrid, Integer X) { AGrid->GetOptionsView()->SetRowHeaderWidth(X); }
+void cxvgSetDividerPos(TcxCustomVerticalGrid* AGrid, Integer X) { Layout(AGrid)->SetDividerPos(X); }
 
-void cxvgSetValueWidth(TcxCustomVerticalGrid* AGrid, Integer W) { AGrid->GetOptionsView()->SetValueWidth(W); }
-
-TcxvgController::~TcxvgController() {
-  StopScrollTimer();
-  if (FDragAutoScroll) FDragAutoScroll->Free();
-}
+void cxvgSetValueWidth(TcxCustomVerticalGrid* AGrid, Integer W) { Layout(AGrid)->SetValueWidth(W); }
 
 TcxCustomCellNavigatorClass TcxvgController::GetNavigatorClass() { return TcxvgCellNavigator::StaticClass(); }
 

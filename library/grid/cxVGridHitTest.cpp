@@ -2,6 +2,8 @@
 
 #include "library/foundation/cxGeometry.h"
 #include "library/grid/cxVGrid.h"
+#include "library/grid/cxVGridRowViewInfo.h"
+#include <algorithm>
 #include "platform/forms/Controls.h"
 #include "platform/win/Keyboard.h"
 
@@ -42,15 +44,99 @@ void TcxvgHitTest::DoCalculate() {
 
 bool TcxvgHitTest::CalcCustomizingHitTest() { return false; }
 
-void TcxvgHitTest::CalcBandsHitTest(TcxvgCustomViewInfo* AViewInfo) { CalcRowsHitTest(AViewInfo); }
+void TcxvgHitTest::CalcBandsHitTest(TcxvgCustomViewInfo* AViewInfo) {
+  TcxCustomVerticalGrid* grid = VerticalGrid();
+  const bool dividerAllowed =
+      (grid->GetOptionsBehavior()->GetHeaderSizing() || grid->GetIsDesigning()) && AViewInfo->GetShowHeaders();
+  TcxRectList* bands = AViewInfo->GetViewRects()->GetBandRects();
+  const TRect bounds = AViewInfo->Bounds;
+  for (Integer i = 0; i < bands->GetCount(); ++i) {
+    const TRect band = bands->GetRect(i);
+    if (i == 0) {
+      if (dividerAllowed) {
+        const Integer left = band.Left + AViewInfo->ViewHeaderWidth;
+        SetHitState(vghc_HitAtDivider,
+                    Check({left, bounds.Top, left + AViewInfo->GetDividerWidth() + 2, bounds.Bottom}));
+      }
+      if (grid->CanBandSizing()) SetHitState(vghc_HitAtBandSizing, Check(AViewInfo->GetBandSizeableRect(band)));
+    }
+    if (Check(band)) {
+      FHitBandIndex = i;
+      break;
+    }
+  }
+  CalcRowsHitTest(AViewInfo);
+}
 
-void TcxvgHitTest::CalcRowsHitTest(TcxvgCustomViewInfo*) { SetHitState(vghc_HitAtEmpty, true); }
+void TcxvgHitTest::CalcRowsHitTest(TcxvgCustomViewInfo* AViewInfo) {
+  const bool rowSizing = VerticalGrid()->GetOptionsBehavior()->GetRowSizing();
+  const TRect bounds = AViewInfo->Bounds;
+  for (TcxCustomRowViewInfo* rowViewInfo : AViewInfo->GetRowsViewInfo()) {
+    const TRect R = rowViewInfo->RowRect;
+    if (rowSizing && rowViewInfo->GetRow()->GetOptions()->GetCanResized() &&
+        Check({R.Left, R.Bottom - 1, R.Right, std::min(R.Bottom + 1, bounds.Bottom)})) {
+      FHitRow = rowViewInfo->GetRow();
+      SetHitState(vghc_HitAtRowSizing, true);
+      return;
+    }
+    if (CalcRowHitTest(rowViewInfo)) return;
+  }
+  SetHitState(vghc_HitAtEmpty, true);
+}
 
-bool TcxvgHitTest::CalcRowHitTest(TcxCustomRowViewInfo*) { return false; }
+bool TcxvgHitTest::CalcRowHitTest(TcxCustomRowViewInfo* ARowViewInfo) {
+  TRect R = ARowViewInfo->RowRect;
+  R.Bottom += ARowViewInfo->ViewInfo ? ARowViewInfo->ViewInfo->GetHorzLineWidth() : 0;
+  if (!Check(R)) return false;
+  FHitRow = ARowViewInfo->GetRow();
+  if (!CalcRowHeaderHitTest(ARowViewInfo->GetHeaderInfo()) && Check(ARowViewInfo->ValuesRect))
+    CalcRowValuesHitTest(ARowViewInfo);
+  return true;
+}
 
-bool TcxvgHitTest::CalcRowHeaderHitTest(TcxCustomRowHeaderInfo*) { return false; }
+bool TcxvgHitTest::CalcRowHeaderHitTest(TcxCustomRowHeaderInfo* AHeaderInfo) {
+  if (!AHeaderInfo || !Check(AHeaderInfo->HeaderRect)) return false;
+  if (Check(AHeaderInfo->ButtonRect)) {
+    SetHitState(vghc_HitAtButton, true);
+  } else if (Check(AHeaderInfo->HeaderCellsRect)) {
+    bool hit = false;
+    for (Integer i = 0; i < AHeaderInfo->GetCaptionCount(); ++i) {
+      TcxRowCaptionInfo* caption = AHeaderInfo->GetCaption(i);
+      if (Check(caption->ImageRect)) {
+        FHitCellIndex = i;
+        FHitInfo = nullptr;
+        SetHitState(vghc_HitAtCaption, false);
+        SetHitState(vghc_HitAtImage, true);
+        hit = true;
+      } else if (Check(caption->HeaderCellBounds)) {
+        FHitInfo = caption;
+        FHitCellIndex = i;
+        SetHitState(vghc_HitAtImage, false);
+        SetHitState(vghc_HitAtCaption, true);
+        hit = true;
+      }
+    }
+    if (!hit) SetHitState(vghc_HitAtIndent, true);
+  } else {
+    SetHitState(vghc_HitAtIndent, true);
+  }
+  return true;
+}
 
-bool TcxvgHitTest::CalcRowValuesHitTest(TcxCustomRowViewInfo*) { return false; }
+bool TcxvgHitTest::CalcRowValuesHitTest(TcxCustomRowViewInfo* ARowViewInfo) {
+  TcxValueInfoList* values = ARowViewInfo->GetValuesInfo();
+  for (Integer i = 0; i < values->GetCount(); ++i) {
+    TcxRowValueInfo* value = values->GetItem(i);
+    if (!Check(value->ClipRect)) continue;
+    if (Controller()->GetResizeKind() == rkNone) {
+      FHitInfo = value;
+      FHitCellIndex = value->CellIndex;
+    }
+    SetHitState(vghc_HitAtValue, true);
+    return true;
+  }
+  return false;
+}
 
 bool TcxvgHitTest::CanSizing(TcxDragSizingDirection& ADirection) {
   if (!CanSizing()) return false;

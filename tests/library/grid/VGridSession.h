@@ -10,11 +10,19 @@
 
 #include "library/editors/core/cxComboBox.h"
 #include "library/editors/core/cxTextEdit.h"
+#include "library/editors/cxCheckBox.h"
+#include "library/editors/cxSpinEdit.h"
 #include "library/grid/GridStartup.h"
 #include "library/grid/cxVGrid.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
+#include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/Blits.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/win/WindowDC.h"
+#include "platform/rtl/NumberText.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/win/TestHooks.h"
 
@@ -38,9 +46,116 @@ inline ORV_REGISTER(TTestVerticalGrid)
 
 namespace vgrid_test {
 
+// One editor row as the window sets it up: edit properties first, then the
+// value type, the kind's settings, the value and the settings after it.
+inline TcxEditorRow* AddParameter(TcxCustomVerticalGrid* AGrid, TcxCustomRow* ACategory, const AnsiString& ACaption,
+                           TClass AEditProperties, TcxValueTypeClass AType, const Variant& AValue, NativeInt ATag) {
+  auto* row = static_cast<TcxEditorRow*>(AGrid->AddChild(ACategory, TcxEditorRow::StaticClass()));
+  row->SetTag(ATag);
+  TcxEditorRowProperties* properties = row->GetProperties();
+  properties->SetCaption(ACaption);
+  properties->Hint = "Hint of " + ACaption;
+  properties->SetEditPropertiesClass(AEditProperties);
+  properties->GetDataBinding()->SetValueTypeClass(AType);
+  TcxCustomEditProperties* kind = properties->GetEditProperties();
+  auto* spin = dynamic_cast<TcxSpinEditProperties*>(kind);
+  if (spin) {
+    const bool decimal = AType == TcxFloatValueType::Class();
+    spin->SetValueType(decimal ? vtFloat : vtInt);
+    spin->SetMinValue(0);
+    spin->SetMaxValue(decimal ? 9 : 4096);
+  }
+  if (auto* check = dynamic_cast<TcxCheckBoxProperties*>(kind)) {
+    check->SetAllowGrayed(false);
+    check->SetDisplayUnchecked(u"0");
+    check->SetValueUnchecked(0);
+    check->SetDisplayChecked(u"1");
+    check->SetValueChecked(1);
+  }
+  auto* combo = dynamic_cast<TcxComboBoxProperties*>(kind);
+  if (combo) {
+    combo->SetDropDownListStyle(lsFixedList);
+    for (const char* item : {"Plains", "Hills", "Desert", "Swamp", "Tundra"}) combo->GetItems()->Add(item);
+  }
+  properties->SetValue(AValue);
+  if (spin) {
+    spin->SetIncrement(AType == TcxFloatValueType::Class() ? 0.1 : 1.0);
+    spin->SetLargeIncrement(10 * spin->GetIncrement());
+    spin->SetUseCtrlIncrement(true);
+  }
+  if (combo) properties->GetOptions()->SetShowEditButtons(eisbAlways);
+  return row;
+}
+
+
 struct GridUnitsListed {
   GridUnitsListed() { RegisterGridUnits(); }
 };
+
+// The front end's value grid: three categories with the kinds of rows the
+// window makes.
+struct ValueRows {
+  TcxCategoryRow* Ok = nullptr;
+  TcxCategoryRow* Unused = nullptr;
+  TcxCategoryRow* Unknown = nullptr;
+  TcxEditorRow* Width = nullptr;
+  TcxEditorRow* Ratio = nullptr;
+  TcxEditorRow* Rivers = nullptr;
+  TcxEditorRow* Climate = nullptr;
+  TcxEditorRow* Biome = nullptr;
+  TcxEditorRow* Seed = nullptr;
+};
+
+inline ValueRows AddValueRows(TcxCustomVerticalGrid* AGrid) {
+  ValueRows rows;
+  AGrid->BeginUpdate();
+  auto category = [AGrid](const AnsiString& ACaption) {
+    auto* row = static_cast<TcxCategoryRow*>(AGrid->Add(TcxCategoryRow::StaticClass()));
+    row->GetProperties()->SetCaption(ACaption);
+    return row;
+  };
+  rows.Ok = category("Ok Values");
+  rows.Unused = category("Unused Values");
+  rows.Unknown = category("Unknown Values");
+  rows.Width = AddParameter(AGrid, rows.Ok, "Width", TcxSpinEditProperties::StaticClass(), TcxIntegerValueType::Class(),
+                            Variant(640), 0);
+  rows.Ratio = AddParameter(AGrid, rows.Ok, "Ratio", TcxSpinEditProperties::StaticClass(), TcxFloatValueType::Class(),
+                            Variant("2.5"), 1);
+  rows.Rivers = AddParameter(AGrid, rows.Ok, "Rivers", TcxCheckBoxProperties::StaticClass(),
+                             TcxIntegerValueType::Class(), Variant(1), 2);
+  rows.Climate = AddParameter(AGrid, rows.Unused, "Climate", TcxTextEditProperties::StaticClass(),
+                              TcxIntegerValueType::Class(), Variant(3), 3);
+  rows.Biome = AddParameter(AGrid, rows.Unused, "Biome", TcxComboBoxProperties::StaticClass(),
+                            TcxStringValueType::Class(), Variant("Desert"), 4);
+  rows.Seed = AddParameter(AGrid, rows.Unknown, "seed", TcxTextEditProperties::StaticClass(),
+                           TcxStringValueType::Class(), Variant("12"), 0);
+  AGrid->EndUpdate();
+  return rows;
+}
+
+// A pixel of a window as the window system shows it.
+inline TColor PixelAt(TWinControl* AControl, TPoint P) {
+  win::HDC dc = win::GetDC(AControl->GetHandle());
+  const TColor color = static_cast<TColor>(win::GetPixel(dc, P.X, P.Y));
+  win::ReleaseDC(AControl->GetHandle(), dc);
+  return color;
+}
+
+// The window's picture into snapshots/<AName>.png in the build folder.
+inline bool Snapshot(TWinControl* AControl, const std::string& AName) {
+  win::HDC window = win::GetDC(AControl->GetHandle());
+  const int w = AControl->GetWidth(), h = AControl->GetHeight();
+  win::HDC memory = win::CreateCompatibleDC(window);
+  win::HBITMAP bitmap = win::CreateCompatibleBitmap(window, w, h);
+  win::HGDIOBJ old = win::SelectObject(memory, win::ToObj(bitmap));
+  win::BitBlt(memory, 0, 0, w, h, window, 0, 0, win::SRCCOPY);
+  win::SelectObject(memory, old);
+  const bool saved = win::SaveBitmapPng(bitmap, "snapshots/" + AName + ".png");
+  win::DeleteObject(win::ToObj(bitmap));
+  win::DeleteDC(memory);
+  win::ReleaseDC(AControl->GetHandle(), window);
+  return saved;
+}
 
 class Session : public ::testing::Test, public GridUnitsListed {
  protected:

@@ -1,6 +1,7 @@
 #include "library/grid/cxVGrid.h"
 
 #include "VGridSession.h"
+#include "platform/forms/MessageBox.h"
 #include "platform/win/Keyboard.h"
 
 namespace {
@@ -201,6 +202,77 @@ TEST_F(Keys, PagingStopsAtTheEndsAndCtrlGoesThere) {
   Press(win::VK_PRIOR);
   Press(win::VK_NEXT);
   EXPECT_EQ(Focus(), "Row 39/0");
+}
+
+}  // namespace
+
+// A grid with the multi-records controller over several records of its own.
+class TTestRecordsGrid : public TcxVerticalGrid {
+  ORV_CLASS(TTestRecordsGrid, TcxVerticalGrid)
+ public:
+  explicit TTestRecordsGrid(TComponent* AOwner) : TcxVerticalGrid(AOwner) {}
+  TcxCustomControlControllerClass GetControllerClass() override {
+    return TcxvgMultiRecordsController::StaticClass();
+  }
+  TcxControlOptionsDataClass GetOptionsDataClass() override { return TcxvgMultiRecordsOptionsData::StaticClass(); }
+  TcxControlOptionsBehaviorClass GetOptionsBehaviorClass() override {
+    return TcxvgMultiRecordsOptionsBehavior::StaticClass();
+  }
+};
+
+ORV_REGISTER(TTestRecordsGrid)
+
+namespace {
+
+using Records = vgrid_test::Session;
+
+// Insert adds a record; Delete asks "Delete record?" first when the options
+// say so and deletes only on OK; a user who may not delete is not asked.
+TEST_F(Records, InsertAddsAndDeleteAsksFirst) {
+  auto* grid = New<TTestRecordsGrid>(form);
+  grid->SetParent(form);
+  grid->SetBounds(8, 8, 300, 200);
+  form->Show();
+  Pump();
+  TcxEditorRow* row = AddValueRow(grid, nullptr, "Name", TcxStringValueType::Class(), Variant("a"));
+  TcxCustomDataController* data = grid->GetDataController();
+  data->AppendRecord();
+  data->AppendRecord();
+  grid->SetFocus();
+  grid->SetFocusedRow(row);
+  Pump();
+  const Integer records = data->GetRecordCount();
+  auto* options = static_cast<TcxvgMultiRecordsOptionsData*>(grid->GetOptionsData());
+
+  forms::test::AnswerMessageBox(win::IDCANCEL);
+  win::test::KeyPress(win::VK_DELETE);
+  Pump();
+  ASSERT_EQ(forms::test::MessageBoxLog().size(), 1u);
+  const forms::test::MessageBoxCall asked = forms::test::MessageBoxLog().back();
+  EXPECT_EQ(asked.Text, "Delete record?");
+  EXPECT_EQ(asked.Caption, "Confirm");
+  EXPECT_EQ(asked.Flags, static_cast<win::UINT>(win::MB_OKCANCEL | win::MB_ICONQUESTION));
+  EXPECT_EQ(data->GetRecordCount(), records) << "Cancel keeps the record";
+
+  forms::test::AnswerMessageBox(win::IDOK);
+  win::test::KeyPress(win::VK_DELETE);
+  Pump();
+  EXPECT_EQ(data->GetRecordCount(), records - 1);
+
+  options->SetDeleting(false);
+  win::test::KeyPress(win::VK_DELETE);
+  Pump();
+  EXPECT_EQ(data->GetRecordCount(), records - 1);
+  EXPECT_EQ(forms::test::MessageBoxLog().size(), 2u) << "nobody is asked about what may not happen";
+
+  win::test::KeyPress(win::VK_INSERT);
+  Pump();
+  EXPECT_TRUE(data->GetEditState().Contains(dceInsert));
+  data->Cancel();
+  options->SetInserting(false);
+  win::test::KeyPress(win::VK_INSERT);
+  Pump();
+  EXPECT_FALSE(data->GetEditState().Contains(dceInsert));
 }
 
 }  // namespace
