@@ -550,13 +550,9 @@ void TcxFilterRadioGroupHelper::InitializeProperties(TcxCustomEditProperties* AP
                                                      TcxCustomEditProperties* AEditProperties,
                                                      bool AHasButtons) const {
   TcxFilterComboBoxHelper::InitializeProperties(AProperties, AEditProperties, AHasButtons);
-  auto* combo = dynamic_cast<TcxCustomComboBoxProperties*>(AProperties);
   auto* radio = dynamic_cast<TcxCustomRadioGroupProperties*>(AEditProperties);
-  if (!combo || !radio) return;
-  combo->SetIDefaultValuesProvider(nullptr);
-  combo->SetDropDownListStyle(lsFixedList);
-  TStrings* items = combo->GetItems();
-  items->Clear();
+  TStrings* items = radio ? FixedList(AProperties) : nullptr;
+  if (!items) return;
   for (Integer i = 0; i < radio->GetItems()->GetCount(); ++i) items->Add(radio->GetItems()->GetItem(i)->GetCaption());
 }
 
