@@ -111,10 +111,10 @@ TEST(BuiltProgramOnX, RunsTheGeneratorOnAPickedFileAndEndsWithZeroWhenTheWindowI
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
   };
 
-  // The file grid (its place in the layout) takes the focus; Down walks to
-  // the folder's row and then to the file, which loads.
-  click(16 + 150, 24 + 90);
-  key("Down");
+  // The file grid's first row, the folder "./" (at the top of the grid's
+  // place in the layout), takes the focus; Down walks to the file, which
+  // loads.
+  click(16 + 40, 24 + 8);
   key("Down");
   // "Run Current Values" is at 335, 319 (113 x 25).
   click(335 + 56, 319 + 12);

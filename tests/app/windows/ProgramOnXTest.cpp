@@ -13,6 +13,7 @@
 #include "XvfbSession.h"
 #include "app/Orvanta.h"
 #include "app/Tarvikui.h"
+#include "library/editors/cxSpinEdit.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Screen.h"
 #include "platform/win/WindowData.h"
@@ -82,6 +83,30 @@ class ProgramOnX : public ::testing::Test {
     (void)form;
   }
 
+  // Where rows are on screen, in the grid's client coordinates.
+  static TRect RowHeader(TcxVerticalGrid* grid, TcxCustomRow* row) {
+    TcxCustomRowViewInfo* placed = grid->GetVGViewInfo()->GetRowViewInfo(row);
+    return placed ? placed->GetHeaderInfo()->HeaderRect : TRect();
+  }
+  static TRect RowValue(TcxVerticalGrid* grid, TcxCustomRow* row) {
+    TcxCustomRowViewInfo* placed = grid->GetVGViewInfo()->GetRowViewInfo(row);
+    return placed ? placed->ValuesRect : TRect();
+  }
+  static TcxCustomRow* FileRow(TMainForm* form, const std::string& name) {
+    TcxVerticalGridRows* rows = form->cxVGTerrainFiles->GetRows();
+    for (Integer i = 0; i < rows->GetCount(); ++i)
+      if (auto* row = dynamic_cast<TcxEditorRow*>(rows->GetRow(i)))
+        if (row->GetProperties()->GetCaption() == name) return row;
+    return nullptr;
+  }
+  static TcxCustomRow* ValueRowOf(TMainForm* form, const std::string& caption) {
+    TcxVerticalGridRows* rows = form->cxVGTerrainValues->GetRows();
+    for (Integer i = 0; i < rows->GetCount(); ++i)
+      if (auto* row = dynamic_cast<TcxEditorRow*>(rows->GetRow(i)))
+        if (row->GetProperties()->GetCaption() == caption) return row;
+    return nullptr;
+  }
+
   // The program's X window for one of its forms.
   static unsigned long XWindowOf(TCustomForm* AForm) {
     auto& x = static_cast<win::x11::X11BackEnd&>(win::BackEnd());
@@ -126,29 +151,31 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     x.Key("Return");
     EXPECT_TRUE(x.Gone(none));
 
-    // A file picked in the file grid: the keys walk its rows, and the row
-    // reached loads. (The grid lays out no rows on screen yet, so there is
-    // nothing to click; Down is what a user presses there too.)
-    x.Click([&] { return form->cxVGTerrainFiles; });
-    x.Key("Down");  // "./"
-    x.Key("Down");  // lowlands.tt
+    // A file picked by a click on its row.
+    x.Click(form->cxVGTerrainFiles, [&] { return RowHeader(form->cxVGTerrainFiles, FileRow(form, "lowlands.tt")); });
     EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "lowlands.tt"; }));
     EXPECT_TRUE(on([&] { return form->CurrentFileLabel->GetCaption() == tmp / "lowlands.tt"; }));
     x.Shot(main, "x-main-file-loaded");
 
-    // One value of each kind the keys reach: the integer spin typed, the
-    // decimal typed, the check box toggled with Space, the radio group's
-    // next button chosen with the arrow, the text typed; Enter posts each.
-    // (The drop-down list opens from its button, once the grid lays out
-    // its cells.)
-    FocusByTab(x, form, [&] { return form->cxVGTerrainValues; });
-    x.Key("Down");  // Ok Values
-    x.Key("Down");  // Map width
+    // One value of each kind: the integer typed into its spin editor, the
+    // decimal stepped with the spin's button, the check box toggled with
+    // Space, the radio group's next button chosen, the text typed; Enter
+    // posts each.
+    x.Click(form->cxVGTerrainValues, [&] { return RowValue(form->cxVGTerrainValues, ValueRowOf(form, "Map width")); });
+    EXPECT_TRUE(on([&] { return form->cxVGTerrainValues->IsEditing(); }));
+    x.Key("End");
+    for (int i = 0; i < 4; ++i) x.Key("BackSpace");
     x.Type("300");
     x.Key("Return");
-    x.Key("Down");  // Map height
-    x.Key("Down");  // Roughness
-    x.Type("0.45");
+    x.Click(form->cxVGTerrainValues, [&] { return RowValue(form->cxVGTerrainValues, ValueRowOf(form, "Roughness")); });
+    EXPECT_TRUE(on([&] { return dynamic_cast<TcxCustomSpinEdit*>(form->cxVGTerrainValues->GetInplaceEditor()); }));
+    x.Click(form->cxVGTerrainValues, [&] {
+      auto* spin = static_cast<TcxCustomSpinEdit*>(form->cxVGTerrainValues->GetInplaceEditor());
+      const TRect up = spin->GetViewInfo()->ButtonInfos[sebForward]->Bounds;
+      const TPoint c = form->cxVGTerrainValues->ScreenToClient(
+          spin->ClientToScreen(TPoint((up.Left + up.Right) / 2, (up.Top + up.Bottom) / 2)));
+      return TRect(c.X, c.Y, c.X + 1, c.Y + 1);
+    });
     x.Key("Return");
     x.Key("Down");  // Sea level
     x.Key("Down");  // Islands
@@ -166,8 +193,16 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     x.Click([&] { return form->SaveValuesButton; });
     EXPECT_TRUE(on([&] { return !form->GetModified(); }));
     EXPECT_EQ(tmp.Read("lowlands.tt"),
-              "width = 300;\r\nheight = 128;\r\nroughness = 0.45;\r\nsealevel = 20;\r\nislands = 1;\r\n"
+              "width = 300;\r\nheight = 128;\r\nroughness = 0.4;\r\nsealevel = 20;\r\nislands = 1;\r\n"
               "climate = 2;\r\nseason = 3;\r\nname = Fens;\r\n");
+
+    // The details of the focused parameter.
+    x.Click([&] { return form->ParameterHelpButton; });
+    const unsigned long details = x.WindowTitled("Details for 'Map name'");
+    ASSERT_NE(details, 0u);
+    x.Shot(details, "x-parameter-details");
+    x.Key("Return");
+    EXPECT_TRUE(x.Gone(details));
 
     // A value still in its editor reaches the run: the click on the button
     // takes the focus, and the grid posts on leaving.

@@ -142,6 +142,15 @@ class XUser {
     });
     ClickAt(at);
   }
+  // Clicks the middle of a rectangle of a control's client area (the
+  // program names both).
+  void Click(TControl* control, const std::function<TRect()>& rect) {
+    const TPoint at = gui_.Run([&] {
+      const TRect r = rect();
+      return control->ClientToScreen(TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+    });
+    ClickAt(at);
+  }
   void Key(const char* keysym) {
     probe_.Key(keysym, true);
     probe_.Key(keysym, false);
