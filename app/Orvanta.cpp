@@ -38,6 +38,9 @@ void RunForms(const std::function<void()>& AStarted) {
     Application->CreateForm(aboutDialog);
     if (AStarted) AStarted();
     Application->Run();
+    // The windows go while the library's units still stand: a window's
+    // last steps may need them.
+    Application->DestroyComponents();
   } catch (Exception& E) {
     Application->ShowException(&E);
   } catch (...) {

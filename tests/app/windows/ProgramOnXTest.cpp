@@ -13,7 +13,11 @@
 #include "XvfbSession.h"
 #include "app/Orvanta.h"
 #include "app/Tarvikui.h"
+#include "library/editors/core/cxDropDownEdit.h"
+#include "library/editors/core/cxTextEdit.h"
+#include "library/editors/core/cxTextEditLookupData.h"
 #include "library/editors/cxSpinEdit.h"
+#include "platform/win/Queue.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Screen.h"
 #include "platform/win/WindowData.h"
@@ -185,7 +189,32 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     x.Key("space");  // the radio group opens on its chosen button
     x.Key("Down");   // and the next button is chosen
     x.Key("Return");
-    x.Key("Down");  // Season
+    // The drop-down list: its button dropped it, a click on an item picks.
+    x.Click(form->cxVGTerrainValues, [&] { return RowValue(form->cxVGTerrainValues, ValueRowOf(form, "Season")); });
+    EXPECT_TRUE(on([&] { return dynamic_cast<TcxCustomDropDownEdit*>(form->cxVGTerrainValues->GetInplaceEditor()); }));
+    auto* const values = form->cxVGTerrainValues;
+    const auto combo = [values] { return static_cast<TcxCustomDropDownEdit*>(values->GetInplaceEditor()); };
+    if (!on([&] { return combo()->GetDroppedDown(); }, 300)) {
+      x.Click(values, [&] {
+        const TRect b = combo()->GetViewInfo()->ButtonInfos[0]->Bounds;
+        const TPoint c = values->ScreenToClient(combo()->ClientToScreen(TPoint((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2)));
+        return TRect(c.X, c.Y, c.X + 1, c.Y + 1);
+      });
+    }
+    EXPECT_TRUE(on([&] { return combo()->GetDroppedDown(); }));
+    const unsigned long popup = x.Eventually([&] { return combo()->GetDroppedDown(); }) ? x.TopWindow() : 0;
+    if (popup) x.Shot(popup, "x-list-dropped");
+    x.Shot(main, "x-main-list-dropped", true);
+    const TPoint autumn = on([&] { return combo()->GetDroppedDown(); }) ? x.Gui().Run([&] {
+      auto* data = dynamic_cast<TcxCustomTextEditLookupData*>(static_cast<TcxCustomTextEdit*>(combo())->GetILookupData());
+      win::RECT r{};
+      win::SendMessageA(data->GetList()->GetHandle(), win::LB_GETITEMRECT, 3, reinterpret_cast<win::LPARAM>(&r));
+      return data->GetList()->ClientToScreen(TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+    }) : TPoint();
+    x.ClickAt(autumn);
+    EXPECT_TRUE(on([&] { return !combo()->GetDroppedDown(); }));
+    x.Key("Return");
+    EXPECT_TRUE(on([&] { return VarToStr(static_cast<TcxEditorRow*>(ValueRowOf(form, "Season"))->GetProperties()->GetValue()) == "Autumn"; }));
     x.Key("Down");  // Map name
     x.Type("Fens");
     x.Key("Return");
@@ -194,7 +223,7 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     EXPECT_TRUE(on([&] { return !form->GetModified(); }));
     EXPECT_EQ(tmp.Read("lowlands.tt"),
               "width = 300;\r\nheight = 128;\r\nroughness = 0.4;\r\nsealevel = 20;\r\nislands = 1;\r\n"
-              "climate = 2;\r\nseason = 3;\r\nname = Fens;\r\n");
+              "climate = 2;\r\nseason = 4;\r\nname = Fens;\r\n");
 
     // The details of the focused parameter.
     x.Click([&] { return form->ParameterHelpButton; });

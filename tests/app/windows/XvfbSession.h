@@ -166,11 +166,22 @@ class XUser {
     }
   }
   // The window's pixels as the server holds them, into the test's build
-  // folder's snapshots/.
-  void Shot(unsigned long window, const std::string& name) {
+  // folder's snapshots/. With popups, the screen over the window's place,
+  // so what stands above it shows too.
+  void Shot(unsigned long window, const std::string& name, bool withPopups = false) {
     std::vector<std::uint32_t> pixels;
     int width = 0, height = 0;
     ASSERT_TRUE(probe_.Capture(window, pixels, width, height)) << name;
+    bool viewable = false;
+    win::RECT place{};
+    std::vector<std::uint32_t> screen;
+    int sw = 0, sh = 0;
+    if (withPopups && probe_.Geometry(window, viewable, place) && probe_.Capture(probe_.Root(), screen, sw, sh))
+      for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+          if (place.Left + x < sw && place.Top + y < sh)
+            pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)] =
+                screen[std::size_t(place.Top + y) * std::size_t(sw) + std::size_t(place.Left + x)];
     std::filesystem::create_directories(kSnapshotsDir);
     EXPECT_TRUE(win::SaveRowsPng(width, height,
                                  [&](int y, std::uint32_t* row) {
@@ -180,6 +191,12 @@ class XUser {
                                  kSnapshotsDir + "/" + name + ".png"));
   }
   win::x11::Probe& Probe() { return probe_; }
+  GuiBridge& Gui() { return gui_; }
+  // The topmost mapped window.
+  unsigned long TopWindow() {
+    const std::vector<unsigned long> stack = probe_.Stacking();
+    return stack.empty() ? 0 : stack.back();
+  }
 
  private:
   void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(40)); }
