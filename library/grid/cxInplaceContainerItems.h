@@ -306,10 +306,8 @@ class TcxCustomInplaceEditContainer : public TComponent,
   void SetPropertiesClassName(const AnsiString& Value);
 
   // IcxEditRepositoryItemListener
-  void ItemRemoved(TcxEditRepositoryItem* Sender) override { RepositoryItemRemoved(Sender); }
-  void PropertiesChanged(TcxEditRepositoryItem* Sender) override { RepositoryItemPropertiesChanged(Sender); }
-  void RepositoryItemPropertiesChanged(TcxEditRepositoryItem* Sender);
-  void RepositoryItemRemoved(TcxEditRepositoryItem* Sender);
+  void RepositoryItemPropertiesChanged(TcxEditRepositoryItem* Sender) override;
+  void RepositoryItemRemoved(TcxEditRepositoryItem* Sender) override;
 
   TcxEditRepositoryItem* GetRepositoryItem() const { return FRepositoryItem; }
   void SetRepositoryItem(TcxEditRepositoryItem* Value);

@@ -50,7 +50,7 @@ class TcxvgController : public TcxCustomControlController {
   virtual void MakeRowVisible(TcxCustomRow* ARow);
   virtual void MakeRecordVisible(Integer AIndex);
   // The view info's cells of that record, unless the grid is locked.
-  void UpdateRecord(Integer ARecordIndex);
+  void UpdateRecord(Integer ARecordIndex) override;
   TcxvgScroller* GetScroller() const { return FScroller; }
 
   TcxCustomRow* GetFocusedRow() const { return FFocusedRow; }
