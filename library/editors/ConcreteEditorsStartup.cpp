@@ -3,6 +3,7 @@
 #include "library/editors/core/EditorsStartup.h"
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
+#include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
 #include "platform/forms/UnitStartup.h"
 
@@ -12,4 +13,5 @@ void RegisterConcreteEditorUnits() {
                &cxEditDataRegisteredRepositoryItemsFinalize);
   RegisterUnit("cxSpinEdit", &cxSpinEditInitialize, &cxSpinEditFinalize);
   RegisterUnit("cxCheckBox", &cxCheckBoxInitialize, &cxCheckBoxFinalize);
+  RegisterUnit("cxRadioGroup", &cxRadioGroupInitialize, &cxRadioGroupFinalize);
 }

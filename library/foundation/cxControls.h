@@ -16,6 +16,7 @@
 #include "platform/controls/Memo.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/DragDrop.h"
+#include "platform/forms/DragImageList.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/ImageList.h"
 #include "platform/forms/Menus.h"
@@ -31,6 +32,8 @@ constexpr win::UINT DXM_UPDATESCROLLBARS = 0x8068;
 // Posted to a drop-down editor whose paste opened its popup: the list then
 // follows the pasted text.
 constexpr win::UINT DXM_DROPDOWNBYPASTE = 0x8069;
+// Focuses the radio group's button whose index is in WParam.
+constexpr win::UINT DXM_FOCUSRADIOBUTTON = 0x806A;
 constexpr win::UINT DXM_DROPDOWNPOPUPMENU = 0x812C;
 constexpr win::UINT DXM_CLOSEUPPOPUPMENU = 0x812D;
 // Non-client sizes changed: controls with own scroll bars take the new
@@ -150,14 +153,15 @@ void cxRegisterSettingsControl(TWinControl* AControl);
 void cxUnregisterSettingsControl(TWinControl* AControl);
 
 // ---------------------------------------------------------------------------
-// Popup menus. Platform popup menus are not built yet, so a popup menu is
-// any component offering this interface.
+// Popup menus: the platform's popup menu, or a component of the library's
+// that offers this interface.
 class IcxPopupMenu {
  public:
   virtual ~IcxPopupMenu() = default;
   virtual bool IsShortCut(TMessage& Message) = 0;
   virtual void Popup(Integer X, Integer Y) = 0;
 };
+ORV_INTERFACE(IcxPopupMenu, "{3A932C54-13D0-4E57-A661-2952BFDB9850}")
 
 // A menu that can tell the height it takes on screen and be aligned to the
 // point it opens at offers this interface too.
@@ -278,10 +282,10 @@ class TcxDragAndDropObject : public TObject {
 using TcxDragAndDropObjectClass = TClassRef<TcxDragAndDropObject>;
 
 // The image shown under the pointer while a control's content is dragged.
-class TcxDragImageList : public TImageList {
-  ORV_CLASS(TcxDragImageList, TImageList)
+class TcxDragImageList : public TDragImageList {
+  ORV_CLASS(TcxDragImageList, TDragImageList)
  public:
-  explicit TcxDragImageList(TComponent* AOwner) : TImageList(AOwner) {}
+  explicit TcxDragImageList(TComponent* AOwner) : TDragImageList(AOwner) {}
 };
 using TcxDragImageListClass = TClassRef<TcxDragImageList>;
 
@@ -362,7 +366,7 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   void FinishDragAndDrop(bool Accepted);
   // The drag image filled by InitDragImages, made on first use; null
   // without drag images or when the image is empty.
-  TcxDragImageList* GetDragImages();
+  TDragImageList* GetDragImages() override;
   // The image of the drag over the control goes while the control paints
   // or scrolls its window, so it is not painted into the control.
   void HideDragImage();
@@ -605,9 +609,9 @@ class TcxCustomizeListBox : public TCustomListBox {
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
-  // Descendants start the drag here. The list selects one item at a time,
-  // so the dragged item is the only one selected when this runs.
-  virtual void BeginDragAndDrop() {}
+  // Leaves the item at ItemIndex the only one selected; descendants start
+  // the drag after this.
+  virtual void BeginDragAndDrop();
 
  private:
   TObject* ItemObject(Integer AIndex);

@@ -12,6 +12,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/ScopeExit.h"
+#include "platform/win/Caret.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
@@ -647,6 +648,28 @@ void TWinControl::GetChildren(TGetChildProc Proc, TComponent* Root) {
     if (c->GetOwner() == Root) Proc(c);
 }
 
+void TWinControl::FlipChildren(bool AllLevels) {
+  if (FControls.empty()) return;
+  const Integer width = GetClientRect().Right;
+  // Each child is placed at once: the anchors take the distances of the
+  // new place, which a held alignment would not let them see.
+  for (TControl* c : FControls) {
+    if (c->GetAlign() == alLeft)
+      c->SetAlign(alRight);
+    else if (c->GetAlign() == alRight)
+      c->SetAlign(alLeft);
+    c->SetLeft(width - c->GetLeft() - c->GetWidth());
+    TAnchors anchors = c->GetAnchors();
+    if (anchors.Contains(akLeft) != anchors.Contains(akRight)) {
+      const bool left = anchors.Contains(akLeft);
+      anchors -= TAnchors{akLeft, akRight};
+      anchors += left ? akRight : akLeft;
+      c->SetAnchors(anchors);
+    }
+    if (auto* child = dynamic_cast<TWinControl*>(c); child && AllLevels) child->FlipChildren(true);
+  }
+}
+
 void TWinControl::SetChildOrder(TComponent* Child, Integer Order) {
   if (auto* win = dynamic_cast<TWinControl*>(Child)) win->SetTabOrder(Order);
 }
@@ -1039,21 +1062,9 @@ void TWinControl::CMTextChanged(TMessage&) {
   AdjustSize();
 }
 
-void TWinControl::SetCtl3D(bool Value) {
-  if (FCtl3D == Value) {
-    FParentCtl3D = false;
-    return;
-  }
-  FCtl3D = Value;
-  FParentCtl3D = false;
-  Perform(CM_CTL3DCHANGED);
-}
+void TWinControl::SetCtl3D(bool Value) { SetOwnValue(FCtl3D, Value, FParentCtl3D, CM_CTL3DCHANGED); }
 
-void TWinControl::SetParentCtl3D(bool Value) {
-  if (FParentCtl3D == Value) return;
-  FParentCtl3D = Value;
-  if (Value && FParent && !GetComponentState().Contains(csReading)) Perform(CM_PARENTCTL3DCHANGED);
-}
+void TWinControl::SetParentCtl3D(bool Value) { SetInherits(FParentCtl3D, Value, CM_PARENTCTL3DCHANGED); }
 
 void TWinControl::CMCtl3DChanged(TMessage&) { NotifyControls(CM_PARENTCTL3DCHANGED); }
 
@@ -1061,6 +1072,11 @@ void TWinControl::CMParentCtl3DChanged(TMessage&) {
   if (!FParentCtl3D || !FParent) return;
   SetCtl3D(FParent->FCtl3D);
   FParentCtl3D = true;
+}
+
+void TWinControl::WMMouseThrough(TMessage& Message) {
+  DefaultHandler(Message);
+  DispatchFrom(TWinControl::StaticClass(), Message);
 }
 
 void TWinControl::SetParentBackground(bool Value) {
@@ -1331,4 +1347,13 @@ void TControlCanvas::CreateHandle() {
     IntersectClipRect(FDeviceContext, 0, 0, b.Width(), b.Height());
   }
   SetHandle(FDeviceContext);
+}
+
+// The caret's left edge, just below it.
+TPoint TWinControl::GetKeyboardPopupPoint() {
+  GUITHREADINFO info;
+  info.cbSize = sizeof info;
+  if (HandleAllocated() && GetGUIThreadInfo(0, &info) && info.hwndCaret == FHandle)
+    return {info.rcCaret.Left, info.rcCaret.Bottom};
+  return inherited::GetKeyboardPopupPoint();
 }
