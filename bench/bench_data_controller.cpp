@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "RatioReporter.h"
 #include "library/data/cxCustomDataFilter.h"
 #include "library/data/cxData.h"
 
@@ -21,11 +22,11 @@ class BenchController : public TcxDataController {
  public:
   explicit BenchController(TComponent* AOwner) : TcxDataController(AOwner) {}
   ~BenchController() override {
-    for (BenchItem* i : Items) delete i;
+    for (BenchItem* i : Items) i->Free();
   }
   TObject* GetItem(Integer AIndex) override { return Items.at(static_cast<size_t>(AIndex)); }
   Integer Add(TcxValueTypeClass AType) {
-    Items.push_back(new BenchItem);
+    Items.push_back(New<BenchItem>());
     AddItem(Items.back());
     ChangeValueTypeClass(GetItemCount() - 1, AType);
     return GetItemCount() - 1;
@@ -196,41 +197,6 @@ void BM_SelectAllThenResort(benchmark::State& state) {
 }
 BENCHMARK(BM_SelectAllThenResort)->Apply(Sizes)->Iterations(1);
 
-// Prints the console table, then the ratio of each size step.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      const std::string name = run.benchmark_name();
-      const size_t slash = name.find('/');
-      Times[name.substr(0, slash)].push_back({name.substr(slash + 1), run.GetAdjustedRealTime()});
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    std::printf("\nRatio of each 10x step (over 15 flags a quadratic path):\n");
-    for (const auto& [family, times] : Times) {
-      std::printf("  %-36s", family.c_str());
-      for (size_t i = 1; i < times.size(); ++i) {
-        const double ratio = times[i - 1].second > 0 ? times[i].second / times[i - 1].second : 0;
-        std::printf("  %s->%s: %5.1f%s", times[i - 1].first.c_str(), times[i].first.c_str(), ratio,
-                    ratio > 15 ? " !" : "");
-      }
-      std::printf("\n");
-    }
-  }
-
- private:
-  std::map<std::string, std::vector<std::pair<std::string, double>>> Times;
-};
-
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
-}
+ORV_RATIO_BENCHMARK_MAIN()

@@ -2,12 +2,15 @@
 
 #include "library/editors/core/EditorsStartup.h"
 #include "library/editors/cxCheckBox.h"
+#include "library/editors/cxEditDataRegisteredRepositoryItems.h"
 #include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
 #include "platform/forms/UnitStartup.h"
 
 void RegisterConcreteEditorUnits() {
   RegisterEditorUnits();
+  RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,
+               &cxEditDataRegisteredRepositoryItemsFinalize);
   RegisterUnit("cxSpinEdit", &cxSpinEditInitialize, &cxSpinEditFinalize);
   RegisterUnit("cxCheckBox", &cxCheckBoxInitialize, &cxCheckBoxFinalize);
   RegisterUnit("cxRadioGroup", &cxRadioGroupInitialize, &cxRadioGroupFinalize);

@@ -396,24 +396,15 @@ void TcxCustomRow::SetFocused(bool Value) {
   FVerticalGrid->SetFocusedRow(Value ? this : nullptr);
 }
 
-void TcxCustomRow::Expand(bool ARecurse) {
-  if (!HasChildren()) {
-    FExpanded = true;
-    return;
-  }
-  TcxVerticalGridRows* rows = GetRows();
-  if (rows) rows->BeginUpdate();
-  orv::ScopeExit end([rows] {
-    if (rows) rows->EndUpdate();
-  });
-  SetExpanded(true);
-  if (ARecurse)
-    for (Integer i = 0; i < GetCount(); ++i) GetRow(i)->Expand(true);
-}
+void TcxCustomRow::Expand(bool ARecurse) { SetExpandedDeep(true, ARecurse); }
 
-void TcxCustomRow::Collapse(bool ARecurse) {
+void TcxCustomRow::Collapse(bool ARecurse) { SetExpandedDeep(false, ARecurse); }
+
+// A row without children only keeps the flag; otherwise the whole change
+// reaches the grid once.
+void TcxCustomRow::SetExpandedDeep(bool AExpanded, bool ARecurse) {
   if (!HasChildren()) {
-    FExpanded = false;
+    FExpanded = AExpanded;
     return;
   }
   TcxVerticalGridRows* rows = GetRows();
@@ -421,9 +412,9 @@ void TcxCustomRow::Collapse(bool ARecurse) {
   orv::ScopeExit end([rows] {
     if (rows) rows->EndUpdate();
   });
-  SetExpanded(false);
+  SetExpanded(AExpanded);
   if (ARecurse)
-    for (Integer i = 0; i < GetCount(); ++i) GetRow(i)->Collapse(true);
+    for (Integer i = 0; i < GetCount(); ++i) GetRow(i)->SetExpandedDeep(AExpanded, true);
 }
 
 void TcxCustomRow::MakeVisible() {

@@ -248,7 +248,7 @@ class TcxCustomRow : public TComponent, public IcxStoredObject {
 
  private:
   friend class TcxRowList;
-  void SetExpandedFlag(bool Value) { FExpanded = Value; }
+  void SetExpandedDeep(bool AExpanded, bool ARecurse);
   bool FExpanded = true;
   Integer FHeight = -1;
   Integer FID = -1;

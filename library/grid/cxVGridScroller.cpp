@@ -243,7 +243,10 @@ void TcxvgCustomScrollStrategy::SetRowMaxVisible(TcxCustomRow* ARow) {
   const Integer full = GetFullRowHeight(ARow, descendants);
   const Integer height = cxRectHeight(viewInfo->Bounds);
   if (height * std::max(1, FBandsInfo->GetCount()) > full) {
-    const Integer T = ARow->GetVisibleIndex() + descendants - GetVisibleCountFromTop(FTopVisibleRowIndex, height) + 1;
+    // The last descendant comes to the bottom edge: the rows that fit
+    // ending at it, counted with their own heights.
+    const Integer last = ARow->GetVisibleIndex() + descendants;
+    const Integer T = last - GetVisibleCountFromBottom(last, height) + 1;
     if (T > FTopVisibleRowIndex) FScroller->SetTopVisibleRowIndex(T);
   } else {
     FScroller->SetTopVisibleRowIndex(ARow->GetVisibleIndex());

@@ -137,6 +137,7 @@ void TcxvgDotNetStyleCalcHelper::ChangeFocusedRow(TcxCustomRow* ANewRow, TcxCust
     if (!rowViewInfo) continue;
     const TColor before = rowViewInfo->GetHeaderInfo()->GetCaptionViewParams().Color;
     R = cxRectIsEmpty(R) ? rowViewInfo->RowRect : cxRectUnion(R, rowViewInfo->RowRect);
+    viewInfo->AddChangedRect(rowViewInfo->RowRect);
     TcxCustomRow* next = viewInfo->GetVisibleRow(row->GetVisibleIndex() + 1);
     rowViewInfo->Calc(rowViewInfo->RowRect, viewInfo, next);
     if (dynamic_cast<TcxCategoryRow*>(row) && rowViewInfo->GetHeaderInfo()->GetCaptionViewParams().Color != before)
@@ -153,6 +154,7 @@ void TcxvgDotNetStyleCalcHelper::ChangeFocusedRow(TcxCustomRow* ANewRow, TcxCust
       childViewInfo->GetHeaderInfo()->Calc(childViewInfo->GetHeaderInfo()->HeaderRect, viewInfo,
                                            viewInfo->GetVisibleRow(i + 1), true);
       R = cxRectUnion(R, childViewInfo->GetHeaderInfo()->HeaderRect);
+      viewInfo->AddChangedRect(childViewInfo->GetHeaderInfo()->HeaderRect);
     }
   }
 }
@@ -228,6 +230,7 @@ void TcxvgStyle3DCalcHelper::ChangeFocusedRow(TcxCustomRow* ANewRow, TcxCustomRo
   viewInfo->GetFocusLinesInfo()->Clear();
   auto place = [&](TcxCustomRowViewInfo* ARowViewInfo) {
     R = cxRectIsEmpty(R) ? ARowViewInfo->RowRect : cxRectUnion(R, ARowViewInfo->RowRect);
+    viewInfo->AddChangedRect(ARowViewInfo->RowRect);
     TcxCustomRow* next = viewInfo->GetVisibleRow(ARowViewInfo->GetRow()->GetVisibleIndex() + 1);
     ARowViewInfo->Calc(ARowViewInfo->RowRect, viewInfo, next);
   };
@@ -744,29 +747,26 @@ void TcxvgCustomViewInfo::ChangeFocusedRow(TcxCustomRow* ANewRow, TcxCustomRow* 
   TcxCustomVerticalGrid* grid = GetVerticalGrid();
   if (grid->IsLocked() || GetState(cvis_IsDirty)) return;
   TRect R;
+  FChangedRects.clear();
   FLinesInfo->SetLocked(true);
   {
     orv::ScopeExit unlock([this] { FLinesInfo->SetLocked(false); });
     FCalcHelper->ChangeFocusedRow(ANewRow, AOldRow, R);
   }
   if (cxRectIsEmpty(R)) return;
-  R.Bottom += FHorzLineWidth;
-  grid->InvalidateRect(R, false);
+  // The line under each row (and, without lines, the 3-D edge below it)
+  // goes with it.
+  const Integer below = std::max(FHorzLineWidth, 1);
+  for (TRect changed : FChangedRects) {
+    changed.Bottom += below;
+    grid->InvalidateRect(changed, false);
+  }
 }
 
 void TcxvgCustomViewInfo::UpdateRecord(Integer ARecordIndex) {
   if (ARecordIndex < 0 || GetVerticalGrid()->IsLocked()) return;
   for (TcxCustomRowViewInfo* rowViewInfo : std::vector<TcxCustomRowViewInfo*>(FRowsViewInfo))
     rowViewInfo->UpdateRecord(ARecordIndex);
-}
-
-TcxRowValueInfo* TcxvgCustomViewInfo::GetFocusedValueInfo(TcxCustomInplaceEditContainer* AItem) {
-  auto* cell = dynamic_cast<TcxCellEdit*>(AItem);
-  if (!cell) return nullptr;
-  TcxCustomRowViewInfo* rowViewInfo = GetRowViewInfo(cell->GetRow());
-  if (!rowViewInfo) return nullptr;
-  return rowViewInfo->GetValuesInfo()->Find(GetVerticalGrid()->GetDataController()->GetFocusedRowIndex(),
-                                            cell->CellIndex);
 }
 
 // ---------------------------------------------------------------------------

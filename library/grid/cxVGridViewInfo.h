@@ -216,8 +216,10 @@ class TcxvgCustomViewInfo : public TcxCustomControlViewInfo {
   // The row's height in this layout: as placed, else measured (a row view
   // info is made only when the row's value decides its height).
   Integer MeasureRowHeight(TcxCustomRow* ARow);
-  // The value cell the controller's focused item is edited in.
-  TcxRowValueInfo* GetFocusedValueInfo(TcxCustomInplaceEditContainer* AItem);
+
+  // A rectangle a focus move laid out again; each is repainted on its own,
+  // so that the rows between two focused rows are left alone.
+  void AddChangedRect(const TRect& R) { FChangedRects.push_back(R); }
 
   // ---- Row view infos register here, so that none outlives the layout ----
   void RowViewInfoCreated(TcxCustomRowViewInfo* ARowViewInfo);
@@ -299,6 +301,7 @@ class TcxvgCustomViewInfo : public TcxCustomControlViewInfo {
   Integer FVertLineWidth = 1;
   TViewRects* FViewRects = nullptr;
   std::vector<TcxCustomRow*> FVisibleRows;
+  std::vector<TRect> FChangedRects;
   // Every row view info alive; those not placed by a pass go after it.
   std::vector<TcxCustomRowViewInfo*> FLiveRowViewInfos;
   // The tree versions the visible rows were worked out at, and the last

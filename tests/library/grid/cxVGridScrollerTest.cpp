@@ -52,10 +52,11 @@ class Scrolling : public vgrid_test::Session {
     Pump();
     return APos;
   }
-  // Rows of the minimal height that fit into the view info's bounds.
+  // Rows as high as a text row that fit into the view info's bounds, each
+  // with its line under it.
   Integer Fit() {
     TcxvgCustomViewInfo* viewInfo = grid->GetVGViewInfo();
-    return (cxRectHeight(viewInfo->Bounds) - 1) / (viewInfo->GetMinRowHeight() + 1);
+    return (cxRectHeight(viewInfo->Bounds) - 1) / (viewInfo->MeasureRowHeight(rows.front()) + 1);
   }
   TcxControlScrollBar* Bar() { return grid->GetVScrollBar(); }
 };
@@ -130,10 +131,10 @@ TEST_F(Scrolling, FewRowsTallRowsExpandingAndCollapsingKeepTheRightRowsInView) {
   // category at the top.
   grid->Free();
   rows.clear();
-  Build(0, 200);
+  Build(1, 200);
   const Integer fit = Fit();
   grid->BeginUpdate();
-  for (Integer i = 0; i < fit - 1; ++i)
+  for (Integer i = 1; i < fit - 1; ++i)
     AddValueRow(grid, nullptr, "row " + IntToStr(i), TcxStringValueType::Class(), Variant("v"));
   TcxCategoryRow* small = AddCategory(grid, nullptr, "Small");
   for (Integer i = 0; i < 3; ++i) AddValueRow(grid, small, "child " + IntToStr(i), TcxStringValueType::Class(), Variant("v"));
@@ -147,8 +148,15 @@ TEST_F(Scrolling, FewRowsTallRowsExpandingAndCollapsingKeepTheRightRowsInView) {
   small->SetExpanded(true);
   grid->GetVGController()->GetScroller()->SetRowMaxVisible(small);
   Pump();
-  EXPECT_EQ(Top(), fit - 1 + 3 + 1 - fit) << "just far enough for the last child";
-  EXPECT_EQ(grid->GetVGViewInfo()->GetRowsViewInfo().back()->GetRow(), small->GetRow(2));
+  // Just far enough: the last child is shown whole, and one row less
+  // scrolled would push it and its line past the bottom.
+  TcxvgCustomViewInfo* shown = grid->GetVGViewInfo();
+  ASSERT_GT(Top(), 0);
+  TcxCustomRowViewInfo* lastChild = shown->GetRowViewInfo(small->GetRow(2));
+  ASSERT_NE(lastChild, nullptr);
+  EXPECT_LE(lastChild->RowRect.Bottom, shown->Bounds.Bottom);
+  EXPECT_GT(lastChild->RowRect.Bottom + shown->MeasureRowHeight(shown->GetVisibleRow(Top() - 1)) + 2,
+            shown->Bounds.Bottom);
   big->SetExpanded(true);
   grid->GetVGController()->GetScroller()->SetRowMaxVisible(big);
   Pump();
@@ -158,7 +166,13 @@ TEST_F(Scrolling, FewRowsTallRowsExpandingAndCollapsingKeepTheRightRowsInView) {
   Scroll(scTrack, 1000);
   big->SetExpanded(false);
   Pump();
-  EXPECT_EQ(Top(), std::max(0, grid->GetVGViewInfo()->GetVisibleRowCount() - fit));
+  TcxvgCustomViewInfo* viewInfo = grid->GetVGViewInfo();
+  const TRect lastRow = viewInfo->GetRowsViewInfo().back()->RowRect;
+  EXPECT_EQ(viewInfo->GetRowsViewInfo().back()->GetRow(), big);
+  EXPECT_LE(lastRow.Bottom, viewInfo->Bounds.Bottom);
+  EXPECT_GT(Top(), 0);
+  EXPECT_LT(viewInfo->Bounds.Bottom - lastRow.Bottom - 1, viewInfo->MeasureRowHeight(viewInfo->GetVisibleRow(Top() - 1)) + 1)
+      << "the row above the top would not fit";
 }
 
 // Decided: the last record is found backward from the record count, so
@@ -184,7 +198,7 @@ TEST_F(Scrolling, GoingToTheLastRecordFocusesIt) {
 TEST_F(Scrolling, TheBandsThatFitStandWholeWithTheirGaps) {
   auto* bands = New<TBandsGrid>(form);
   bands->SetParent(form);
-  bands->SetBoundsRect({0, 0, 400, 120});
+  bands->SetBoundsRect({0, 0, 402, 120});
   bands->SetLayoutStyle(ulsBandsView);
   form->Show();
   Pump();
@@ -198,9 +212,11 @@ TEST_F(Scrolling, TheBandsThatFitStandWholeWithTheirGaps) {
   TcxvgCustomViewInfo* viewInfo = bands->GetVGViewInfo();
   TcxvgCustomScrollStrategy* strategy = bands->GetVGController()->GetScroller()->GetScrollStrategy();
   ASSERT_NE(dynamic_cast<TcxvgBandsScrollStrategy*>(strategy), nullptr);
-  const Integer perBand = (cxRectHeight(viewInfo->Bounds) - 1) / (viewInfo->GetMinRowHeight() + 1);
+  addRows(1);
+  const Integer perBand =
+      (cxRectHeight(viewInfo->Bounds) - 1) / (viewInfo->MeasureRowHeight(viewInfo->GetVisibleRow(0)) + 1);
   ASSERT_EQ(cxRectWidth(viewInfo->Bounds), 400);
-  addRows(4 * perBand);
+  addRows(4 * perBand - 1);
   ASSERT_EQ(strategy->GetBandsInfo()->GetCount(), 4);
   struct Case {
     Integer Interval, Expected;

@@ -131,8 +131,9 @@ TEST_F(Layout, LinesHeadersHeightsIndentsButtonsAndImagesFollowTheOptions) {
   EXPECT_EQ(viewInfo->GetViewRects()->GetBandRects()->GetRect(0),
             TRect(viewInfo->Bounds.Left, viewInfo->Bounds.Top, viewInfo->Bounds.Right, viewInfo->Bounds.Top));
   EXPECT_EQ(viewInfo->GetViewRects()->GetEmptyRects()->GetRect(0), viewInfo->Bounds);
-  const Integer header = viewInfo->ViewHeaderWidth;
-  EXPECT_TRUE(HasLine(viewInfo->GetLinesInfo(), TRect(header, 0, header + 1, viewInfo->Bounds.Bottom)));
+  const Integer header = viewInfo->Bounds.Left + viewInfo->ViewHeaderWidth;
+  EXPECT_TRUE(HasLine(viewInfo->GetLinesInfo(),
+                      TRect(header, viewInfo->Bounds.Top, header + 1, viewInfo->Bounds.Bottom + 1)));
   const TColor background = grid->GetStyles()->GetBackgroundParams().Color;
   EXPECT_EQ(ColorToRGB(vgrid_test::PixelAt(grid, TPoint(header, 50))), ColorToRGB(grid->GetOptionsView()->GetGridLineColor()));
   EXPECT_EQ(ColorToRGB(vgrid_test::PixelAt(grid, TPoint(header + 5, 50))), ColorToRGB(background));
@@ -153,7 +154,8 @@ TEST_F(Layout, LinesHeadersHeightsIndentsButtonsAndImagesFollowTheOptions) {
   EXPECT_EQ(cHeader->GetCategoryIndents()->GetCount(), 2);
   EXPECT_EQ(cHeader->GetRowIndents()->GetCount(), 2) << "A and B share one cell";
   EXPECT_EQ(cxRectWidth(cHeader->GetRowIndents()->GetItem(0).Bounds), 2 * indent + 1);
-  EXPECT_EQ(cxRectWidth(cHeader->IndentBounds), 5 * indent + 2);
+  // Five cells, the line after each category and the one closing the run.
+  EXPECT_EQ(cxRectWidth(cHeader->IndentBounds), 5 * indent + 3);
   // Expand buttons: only for rows with visible children, with buttons on.
   EXPECT_FALSE(cxRectIsEmpty(Placed(grid, top)->GetHeaderInfo()->ButtonRect));
   EXPECT_FALSE(cxRectIsEmpty(Placed(grid, b)->GetHeaderInfo()->ButtonRect));
@@ -176,7 +178,7 @@ TEST_F(Layout, LinesHeadersHeightsIndentsButtonsAndImagesFollowTheOptions) {
   const Integer fontHeight = cxScreenCanvas()->FontHeight(grid->GetFont()) + 4;
   EXPECT_EQ(viewInfo->GetMinRowHeight(), fontHeight);
   grid->GetOptionsView()->SetRowHeight(40);
-  EXPECT_EQ(Placed(grid, plain)->CalculatedHeight, 40);
+  EXPECT_EQ(Placed(grid, a)->CalculatedHeight, 40);
   grid->GetOptionsView()->SetRowHeight(-1);
 
   // Images: shown by index, none past the list, the place kept on request.
@@ -205,6 +207,31 @@ TEST_F(Layout, LinesHeadersHeightsIndentsButtonsAndImagesFollowTheOptions) {
   EXPECT_EQ(cxRectWidth(bCaption->ImageRect), 10) << "the place is kept";
   EXPECT_EQ(bCaption->CaptionTextRect.Left, bCaption->ImageRect.Right + 3);
   grid->SetImages(nullptr);
+
+  // Hints: a caption cut by its cell shows whole; the row's own hint goes
+  // at the cell's top-left whatever the caption's width.
+  plain->GetProperties()->SetCaption("A caption far wider than its header cell");
+  TcxRowCaptionInfo* caption = Placed(grid, plain)->GetHeaderInfo()->GetCaption(0);
+  AnsiString text;
+  bool multiLine = true, offset = true;
+  TRect hint;
+  EXPECT_TRUE(caption->IsNeedHint(cxScreenCanvas(), cxRectCenter(caption->HeaderCellBounds), text, multiLine, hint, offset));
+  EXPECT_EQ(text, "A caption far wider than its header cell");
+  EXPECT_FALSE(multiLine);
+  plain->GetProperties()->SetHint("The plain row");
+  EXPECT_TRUE(caption->IsNeedHint(cxScreenCanvas(), cxRectCenter(caption->HeaderCellBounds), text, multiLine, hint, offset));
+  EXPECT_EQ(text, "The plain row");
+  EXPECT_EQ(hint.TopLeft(), caption->HeaderCellBounds.TopLeft());
+  plain->GetProperties()->SetHint("");
+  plain->GetProperties()->SetCaption("Plain");
+  caption = Placed(grid, plain)->GetHeaderInfo()->GetCaption(0);
+  EXPECT_FALSE(caption->IsNeedHint(cxScreenCanvas(), cxRectCenter(caption->HeaderCellBounds), text, multiLine, hint, offset));
+
+  // Edit buttons shown in the focused cell only.
+  grid->GetOptionsView()->SetShowEditButtons(ecsbFocused);
+  grid->SetFocusedRow(a);
+  EXPECT_EQ(Placed(grid, a)->GetValuesInfo()->GetItem(0)->GetButtonTransparency(), ebtNone);
+  EXPECT_EQ(Placed(grid, b)->GetValuesInfo()->GetItem(0)->GetButtonTransparency(), ebtHideInactive);
 
   // Grid lines: both, one kind, none (no divider either).
   struct LinesCase {
