@@ -10,6 +10,8 @@
 #include "library/grid/cxVGridController.h"
 #include "library/grid/cxVGridEditorRows.h"
 #include "library/grid/cxVGridHitTest.h"
+#include "library/grid/cxVGridLayoutViewInfo.h"
+#include "library/grid/cxVGridMultiEditorViewInfo.h"
 #include "library/grid/cxVGridMultiRecordsController.h"
 #include "library/grid/cxVGridRows.h"
 #include "library/grid/cxVGridStyles.h"

@@ -359,8 +359,14 @@ TcxCustomControlStylesClass TcxCustomVerticalGrid::GetControlStylesClass() {
 }
 
 TcxCustomControlViewInfoClass TcxCustomVerticalGrid::GetViewInfoClass() {
-  if (GetViewLayoutStyle() == lsBandsView) return TcxBandsViewInfo::StaticClass();
-  return TcxInspectorViewInfo::StaticClass();
+  switch (GetViewLayoutStyle()) {
+    case lsBandsView:
+      return TcxBandsViewInfo::StaticClass();
+    case lsMultiRecordView:
+      return TcxMultiRecordViewInfo::StaticClass();
+    default:
+      return TcxInspectorViewInfo::StaticClass();
+  }
 }
 
 TcxControlOptionsBehaviorClass TcxCustomVerticalGrid::GetOptionsBehaviorClass() {

@@ -221,3 +221,42 @@ void TcxvgPainter::DrawHeaderDragImage(TcxCustomRowHeaderInfo* H) {
 }
 
 void TcxStyle3DPainter::DrawStyleFeatures() { DrawLines(GetViewInfo()->GetFocusLinesInfo(), GetViewInfo()->Bounds); }
+
+// ---- Separators of multi-editor rows ----
+
+void TcxvgPainter::DrawSeparator(const TRect& R, const TcxViewParams& AParams, bool ATransparent,
+                                 const AnsiString& AText, Integer AFlags) {
+  if (cxRectIsEmpty(R)) return;
+  TcxCanvas* canvas = GetCanvas();
+  cxApplyViewParams(canvas, AParams);
+  if (!ATransparent) FillRect(R, AParams.Bitmap);
+  canvas->GetBrush()->SetStyle(bsClear);
+  TRect text = cxRectInflate(R, -2, -2);
+  cxTextOut(canvas, AText, text, static_cast<Cardinal>(AFlags));
+  canvas->GetBrush()->SetStyle(bsSolid);
+}
+
+void TcxvgPainter::DrawHeaderSeparators(TcxCustomRowHeaderInfo* AHeaderInfo) {
+  auto* header = dynamic_cast<TcxMultiEditorRowHeaderInfo*>(AHeaderInfo);
+  if (!header) return;
+  const TcxMultiEditorRowHeaderInfo::TSeparatorInfo& info = header->SeparatorInfo;
+  TcxRectList* rects = header->GetSeparatorRects();
+  for (Integer i = 0; i < rects->GetCount(); ++i)
+    DrawSeparator(rects->GetRect(i), info.ViewParams, header->Transparent, info.Caption, info.TextFlags);
+}
+
+void TcxvgPainter::DrawValuesSeparators(TcxCustomRowViewInfo* ARowViewInfo) {
+  auto* row = dynamic_cast<TcxMultiEditorRowViewInfo*>(ARowViewInfo);
+  if (!row || row->GetSeparatorRects()->GetCount() == 0) return;
+  auto* properties = static_cast<TcxMultiEditorRowProperties*>(row->GetRow()->GetRowProperties());
+  const Integer perRecord = std::max(1, properties->GetEditors()->GetCount() - 1);
+  const TcxMultiEditorRowHeaderInfo::TSeparatorInfo& info = row->GetMultiHeaderInfo()->SeparatorInfo;
+  TcxVerticalGridStyles* styles = GetVerticalGrid()->GetStyles();
+  const Integer first = GetViewInfo()->GetFirstVisibleRecordIndex();
+  TcxRectList* rects = row->GetSeparatorRects();
+  for (Integer i = 0; i < rects->GetCount(); ++i) {
+    const TcxViewParams params =
+        styles->GetContentParams(properties->GetEditors()->GetItem(0), false, first + i / perRecord);
+    DrawSeparator(rects->GetRect(i), params, false, info.Caption, info.TextFlags);
+  }
+}

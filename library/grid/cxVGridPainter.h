@@ -21,7 +21,8 @@ class TcxvgPainter : public TcxCustomControlPainter {
   virtual void DrawCategoryRowIndent(TcxCustomRowHeaderInfo* AHeaderInfo);
   // The captions with a frame in the band border colour, for a row drag.
   virtual void DrawHeaderDragImage(TcxCustomRowHeaderInfo* AHeaderInfo);
-  virtual void DrawHeaderSeparators(TcxCustomRowHeaderInfo*) {}
+  // The separator strings of a multi-editor row's header and values.
+  virtual void DrawHeaderSeparators(TcxCustomRowHeaderInfo* AHeaderInfo);
   virtual void DrawImage(TcxRowCaptionInfo* ACaptionInfo);
   virtual void DrawLines(TLineInfoList* ALines, const TRect& R);
   virtual void DrawRow(TcxCustomRowViewInfo* ARowViewInfo);
@@ -29,7 +30,7 @@ class TcxvgPainter : public TcxCustomControlPainter {
   virtual void DrawRowHeaderCell(TcxRowCaptionInfo* ACaptionInfo, bool ATransparent);
   virtual void DrawRowIndent(TcxCustomRowHeaderInfo* AHeaderInfo);
   virtual void DrawRowValueCell(TcxRowValueInfo* AValueInfo);
-  virtual void DrawValuesSeparators(TcxCustomRowViewInfo*) {}
+  virtual void DrawValuesSeparators(TcxCustomRowViewInfo* ARowViewInfo);
 
   // R with ABitmap tiled when it has one, else with the current brush.
   void FillRect(const TRect& R, TBitmap* ABitmap);
@@ -37,6 +38,8 @@ class TcxvgPainter : public TcxCustomControlPainter {
   TcxvgCustomViewInfo* GetViewInfo();
 
  private:
+  void DrawSeparator(const TRect& R, const TcxViewParams& AParams, bool ATransparent, const AnsiString& AText,
+                     Integer AFlags);
   // The explorer-bar band, glyph and caption; false when the theme is off.
   bool DrawExplorerCategory(TcxCustomRowHeaderInfo* AHeaderInfo);
   void DrawFocusFrames(TcxCustomRowHeaderInfo* AHeaderInfo);

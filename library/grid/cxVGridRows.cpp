@@ -263,6 +263,8 @@ TObject* TcxCustomRow::CreateViewInfo() {
   if (FViewInfo || !FVerticalGrid || this == FVerticalGrid->GetRoot()) return FViewInfo;
   if (dynamic_cast<TcxCategoryRow*>(this))
     FViewInfo = New<TcxCategoryRowViewInfo>(this);
+  else if (dynamic_cast<TcxCustomMultiEditorRow*>(this))
+    FViewInfo = New<TcxMultiEditorRowViewInfo>(this);
   else
     FViewInfo = New<TcxEditorRowViewInfo>(this);
   return FViewInfo;

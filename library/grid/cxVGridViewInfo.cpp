@@ -11,7 +11,6 @@ ORV_REGISTER(TcxvgDotNetStyleCalcHelper)
 ORV_REGISTER(TcxvgStyle3DCalcHelper)
 ORV_REGISTER(TcxvgCustomViewInfo)
 ORV_REGISTER(TcxInspectorViewInfo)
-ORV_REGISTER(TcxBandsViewInfo)
 
 namespace {
 
@@ -780,6 +779,3 @@ Integer TcxInspectorViewInfo::GetViewValueWidth() {
   return ViewBandWidth - ViewHeaderWidth - GetDividerWidth() - 2 * GetVertLineWidth();
 }
 
-Integer TcxBandsViewInfo::GetViewValueWidth() {
-  return ViewBandWidth - ViewHeaderWidth - GetDividerWidth() - 2 * GetVertLineWidth();
-}

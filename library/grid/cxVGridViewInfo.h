@@ -326,13 +326,4 @@ class TcxInspectorViewInfo : public TcxvgCustomViewInfo {
   Integer GetVisibleValueCount() override { return 1; }
 };
 
-// The bands layout. Until its own layout lands it lays the rows out like
-// the single-record layout.
-class TcxBandsViewInfo : public TcxvgCustomViewInfo {
-  ORV_CLASS(TcxBandsViewInfo, TcxvgCustomViewInfo)
- public:
-  explicit TcxBandsViewInfo(TcxEditingControl* AControl) : TcxvgCustomViewInfo(AControl) {}
-  void AddEmptyRects() override {}
-  Integer GetViewValueWidth() override;
-  Integer GetVisibleValueCount() override { return 1; }
-};
+// The bands and multi-record layouts are in cxVGridLayoutViewInfo.h.

@@ -200,6 +200,8 @@ TEST_F(Scrolling, TheBandsThatFitStandWholeWithTheirGaps) {
   bands->SetParent(form);
   bands->SetBoundsRect({0, 0, 402, 120});
   bands->SetLayoutStyle(ulsBandsView);
+  // Scaled bands share the client whatever their width: these keep theirs.
+  bands->GetOptionsView()->SetAutoScaleBands(false);
   form->Show();
   Pump();
   auto addRows = [&](Integer ACount) {
