@@ -6,6 +6,7 @@
 #include "app/Aboutdlg.h"
 #include "app/Paraminfodlg.h"
 #include "app/Tarvikui.h"
+#include "library/LibraryStartup.h"
 #include "library/grid/GridStartup.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/UnitStartup.h"
@@ -52,6 +53,8 @@ void RunForms(const std::function<void()>& AStarted) {
 }  // namespace
 
 void RegisterOrvantaUnits() {
+  RegisterLibraryUnits();
+  // The grid's units stand above the library's list until it names them.
   RegisterGridUnits();
   RegisterUnit("Orvanta", &StartProgramUnit, nullptr);
 }
