@@ -768,15 +768,6 @@ void TcxvgCustomViewInfo::UpdateRecord(Integer ARecordIndex) {
     rowViewInfo->UpdateRecord(ARecordIndex);
 }
 
-TcxRowValueInfo* TcxvgCustomViewInfo::GetFocusedValueInfo(TcxCustomInplaceEditContainer* AItem) {
-  auto* cell = dynamic_cast<TcxCellEdit*>(AItem);
-  if (!cell) return nullptr;
-  TcxCustomRowViewInfo* rowViewInfo = GetRowViewInfo(cell->GetRow());
-  if (!rowViewInfo) return nullptr;
-  return rowViewInfo->GetValuesInfo()->Find(GetVerticalGrid()->GetDataController()->GetFocusedRowIndex(),
-                                            cell->CellIndex);
-}
-
 // ---------------------------------------------------------------------------
 // The layouts
 

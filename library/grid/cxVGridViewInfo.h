@@ -216,8 +216,6 @@ class TcxvgCustomViewInfo : public TcxCustomControlViewInfo {
   // The row's height in this layout: as placed, else measured (a row view
   // info is made only when the row's value decides its height).
   Integer MeasureRowHeight(TcxCustomRow* ARow);
-  // The value cell the controller's focused item is edited in.
-  TcxRowValueInfo* GetFocusedValueInfo(TcxCustomInplaceEditContainer* AItem);
 
   // A rectangle a focus move laid out again; each is repainted on its own,
   // so that the rows between two focused rows are left alone.

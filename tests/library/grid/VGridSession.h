@@ -17,11 +17,7 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
-#include "platform/gdi/Bitmaps.h"
-#include "platform/gdi/Blits.h"
-#include "platform/gdi/DeviceContext.h"
-#include "platform/gdi/GdiObjects.h"
-#include "platform/win/WindowDC.h"
+#include "WindowPixels.h"
 #include "platform/rtl/NumberText.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/win/TestHooks.h"
@@ -133,29 +129,8 @@ inline ValueRows AddValueRows(TcxCustomVerticalGrid* AGrid) {
   return rows;
 }
 
-// A pixel of a window as the window system shows it.
-inline TColor PixelAt(TWinControl* AControl, TPoint P) {
-  win::HDC dc = win::GetDC(AControl->GetHandle());
-  const TColor color = static_cast<TColor>(win::GetPixel(dc, P.X, P.Y));
-  win::ReleaseDC(AControl->GetHandle(), dc);
-  return color;
-}
-
-// The window's picture into snapshots/<AName>.png in the build folder.
-inline bool Snapshot(TWinControl* AControl, const std::string& AName) {
-  win::HDC window = win::GetDC(AControl->GetHandle());
-  const int w = AControl->GetWidth(), h = AControl->GetHeight();
-  win::HDC memory = win::CreateCompatibleDC(window);
-  win::HBITMAP bitmap = win::CreateCompatibleBitmap(window, w, h);
-  win::HGDIOBJ old = win::SelectObject(memory, win::ToObj(bitmap));
-  win::BitBlt(memory, 0, 0, w, h, window, 0, 0, win::SRCCOPY);
-  win::SelectObject(memory, old);
-  const bool saved = win::SaveBitmapPng(bitmap, "snapshots/" + AName + ".png");
-  win::DeleteObject(win::ToObj(bitmap));
-  win::DeleteDC(memory);
-  win::ReleaseDC(AControl->GetHandle(), window);
-  return saved;
-}
+using grid_pixels::PixelAt;
+using grid_pixels::Snapshot;
 
 class Session : public ::testing::Test, public GridUnitsListed {
  protected:

@@ -5,6 +5,8 @@
 // hold are asserted here, the pictures themselves are not compared.
 #include "library/grid/GridTestControl.h"
 
+#include "WindowPixels.h"
+
 #include <filesystem>
 
 #include "library/editors/core/cxButtonEdit.h"
@@ -22,18 +24,8 @@ using namespace grid_test;
 
 namespace {
 
-struct ThemeInstalled {
-  ThemeInstalled() {
-    win::InstallThemeModule();
-    win::SetThemesActive(true);
-  }
-};
-
-struct Look {
-  const char* Name;
-  TcxLookAndFeelKind Kind;
-  bool Native;
-};
+using grid_pixels::Look;
+using grid_pixels::ThemeInstalled;
 
 class GridSnapshots : public ThemeInstalled, public GridSession {
  protected:
@@ -60,35 +52,15 @@ class GridSnapshots : public ThemeInstalled, public GridSession {
 
   void Snapshot(const std::string& ALook, const std::string& AState) {
     Pump();
-    win::HDC window = win::GetDC(grid->GetHandle());
-    const int w = grid->GetWidth(), h = grid->GetHeight();
-    win::HDC memory = win::CreateCompatibleDC(window);
-    win::HBITMAP bitmap = win::CreateCompatibleBitmap(window, w, h);
-    win::HGDIOBJ old = win::SelectObject(memory, win::ToObj(bitmap));
-    win::BitBlt(memory, 0, 0, w, h, window, 0, 0, win::SRCCOPY);
-    win::SelectObject(memory, old);
-    EXPECT_TRUE(win::SaveBitmapPng(bitmap, "snapshots/grid-" + ALook + "-" + AState + ".png"));
-    win::DeleteObject(win::ToObj(bitmap));
-    win::DeleteDC(memory);
-    win::ReleaseDC(grid->GetHandle(), window);
+    EXPECT_TRUE(grid_pixels::Snapshot(grid, "grid-" + ALook + "-" + AState));
   }
-  TColor PixelAt(TPoint P) {
-    win::HDC dc = win::GetDC(grid->GetHandle());
-    const TColor color = static_cast<TColor>(win::GetPixel(dc, P.X, P.Y));
-    win::ReleaseDC(grid->GetHandle(), dc);
-    return color;
-  }
+  TColor PixelAt(TPoint P) { return grid_pixels::PixelAt(grid, P); }
 };
 
 TEST_F(GridSnapshots, AValueCellNormalHotFocusedAndEditingInEveryLook) {
-  const Look looks[] = {{"flat", lfFlat, false},
-                        {"standard", lfStandard, false},
-                        {"ultraflat", lfUltraFlat, false},
-                        {"office11", lfOffice11, false},
-                        {"native", lfUltraFlat, true}};
   form->Show();
   Pump();
-  for (const Look& look : looks) {
+  for (const Look& look : grid_pixels::kLooks) {
     SCOPED_TRACE(look.Name);
     grid->GetLookAndFeel()->SetKind(look.Kind);
     grid->GetLookAndFeel()->SetNativeStyle(look.Native);

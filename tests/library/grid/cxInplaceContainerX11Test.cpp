@@ -7,6 +7,8 @@
 
 #include <filesystem>
 
+#include "X11Scene.h"
+
 #include "library/grid/GridTestControl.h"
 #include "library/grid/cxInplaceContainerDragAndDrop.h"
 #include "platform/forms/Bitmap.h"
@@ -22,33 +24,7 @@ using namespace win;
 
 namespace {
 
-struct Scene {
-  x11::X11BackEnd* x = nullptr;
-  x11::Probe* probe = nullptr;
-
-  // Pumps until the server has caught up.
-  void Settle(int rounds = 10) {
-    for (int i = 0; i < rounds; ++i) {
-      win::test::PumpUntilIdle();
-      x->WaitForEvent(10);
-    }
-    win::test::PumpUntilIdle();
-  }
-  void Click(TControl* AControl, TPoint P) {
-    const TPoint s = AControl->ClientToScreen(P);
-    probe->MovePointer(s.X, s.Y);
-    Settle(3);
-    probe->Button(1, true);
-    Settle(3);
-    probe->Button(1, false);
-    Settle();
-  }
-  void Key(const char* keysym) {
-    probe->Key(keysym, true);
-    probe->Key(keysym, false);
-    Settle();
-  }
-};
+using grid_x11::Scene;
 
 TEST(GridOnX, AValueTypedInPlaceIsPaintedByItsCellOnTheServer) {
   if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";

@@ -16,24 +16,10 @@
 
 namespace {
 
-struct ThemeInstalled {
-  ThemeInstalled() {
-    win::InstallThemeModule();
-    win::SetThemesActive(true);
-  }
-};
+using grid_pixels::Look;
+using grid_pixels::ThemeInstalled;
 
-struct Look {
-  const char* Name;
-  TcxLookAndFeelKind Kind;
-  bool Native;
-};
-
-constexpr Look kLooks[] = {{"flat", lfFlat, false},
-                           {"standard", lfStandard, false},
-                           {"ultraflat", lfUltraFlat, false},
-                           {"office11", lfOffice11, false},
-                           {"native", lfUltraFlat, true}};
+using grid_pixels::kLooks;
 
 class VGridSnapshots : public ThemeInstalled, public vgrid_test::Session {
  protected:

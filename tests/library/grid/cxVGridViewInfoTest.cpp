@@ -208,6 +208,31 @@ TEST_F(Layout, LinesHeadersHeightsIndentsButtonsAndImagesFollowTheOptions) {
   EXPECT_EQ(bCaption->CaptionTextRect.Left, bCaption->ImageRect.Right + 3);
   grid->SetImages(nullptr);
 
+  // Hints: a caption cut by its cell shows whole; the row's own hint goes
+  // at the cell's top-left whatever the caption's width.
+  plain->GetProperties()->SetCaption("A caption far wider than its header cell");
+  TcxRowCaptionInfo* caption = Placed(grid, plain)->GetHeaderInfo()->GetCaption(0);
+  AnsiString text;
+  bool multiLine = true, offset = true;
+  TRect hint;
+  EXPECT_TRUE(caption->IsNeedHint(cxScreenCanvas(), cxRectCenter(caption->HeaderCellBounds), text, multiLine, hint, offset));
+  EXPECT_EQ(text, "A caption far wider than its header cell");
+  EXPECT_FALSE(multiLine);
+  plain->GetProperties()->SetHint("The plain row");
+  EXPECT_TRUE(caption->IsNeedHint(cxScreenCanvas(), cxRectCenter(caption->HeaderCellBounds), text, multiLine, hint, offset));
+  EXPECT_EQ(text, "The plain row");
+  EXPECT_EQ(hint.TopLeft(), caption->HeaderCellBounds.TopLeft());
+  plain->GetProperties()->SetHint("");
+  plain->GetProperties()->SetCaption("Plain");
+  caption = Placed(grid, plain)->GetHeaderInfo()->GetCaption(0);
+  EXPECT_FALSE(caption->IsNeedHint(cxScreenCanvas(), cxRectCenter(caption->HeaderCellBounds), text, multiLine, hint, offset));
+
+  // Edit buttons shown in the focused cell only.
+  grid->GetOptionsView()->SetShowEditButtons(ecsbFocused);
+  grid->SetFocusedRow(a);
+  EXPECT_EQ(Placed(grid, a)->GetValuesInfo()->GetItem(0)->GetButtonTransparency(), ebtNone);
+  EXPECT_EQ(Placed(grid, b)->GetValuesInfo()->GetItem(0)->GetButtonTransparency(), ebtHideInactive);
+
   // Grid lines: both, one kind, none (no divider either).
   struct LinesCase {
     TcxvgGridLines Lines;

@@ -5,6 +5,8 @@
 // folder) is for a person to look at.
 #include <filesystem>
 
+#include "X11Scene.h"
+
 #include "VGridSession.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
@@ -16,32 +18,7 @@ using namespace win;
 
 namespace {
 
-struct Scene {
-  x11::X11BackEnd* x = nullptr;
-  x11::Probe* probe = nullptr;
-
-  void Settle(int rounds = 10) {
-    for (int i = 0; i < rounds; ++i) {
-      win::test::PumpUntilIdle();
-      x->WaitForEvent(10);
-    }
-    win::test::PumpUntilIdle();
-  }
-  void Click(TControl* AControl, TPoint P) {
-    const TPoint s = AControl->ClientToScreen(P);
-    probe->MovePointer(s.X, s.Y);
-    Settle(3);
-    probe->Button(1, true);
-    Settle(3);
-    probe->Button(1, false);
-    Settle();
-  }
-  void Key(const char* keysym) {
-    probe->Key(keysym, true);
-    probe->Key(keysym, false);
-    Settle();
-  }
-};
+using grid_x11::Scene;
 
 TEST(VGridOnX, TheValueGridIsPaintedEditedAndScrolledOnTheServer) {
   if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
