@@ -7,6 +7,7 @@
 //   RegisterFoundationUnits      library/foundation/FoundationStartup.h
 //   RegisterEditorUnits          library/editors/core/EditorsStartup.h
 //   RegisterConcreteEditorUnits  library/editors/ConcreteEditorsStartup.h
+//   RegisterGridUnits            library/grid/GridStartup.h
 //
 // A unit listed twice keeps its first place, so a list may call the one
 // below it freely. Nothing lists itself from a static initialiser: the

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "library/editors/ConcreteEditorSession.h"
+#include "library/editors/X11Input.h"
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
@@ -30,7 +31,7 @@ TPoint Center(const TRect& R) { return TPoint((R.Left + R.Right) / 2, (R.Top + R
 
 // A real X server with the concrete editors' units started on it, XTest
 // input and the read-back of a form's pixels.
-class ConcreteEditorsOnX : public ::testing::Test {
+class ConcreteEditorsOnX : public ::testing::Test, protected edit_test::X11Input {
  protected:
   void SetUp() override {
     if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
@@ -41,7 +42,8 @@ class ConcreteEditorsOnX : public ::testing::Test {
     ASSERT_TRUE(be);
     x = static_cast<x11::X11BackEnd*>(be.get());
     previous = SetBackEnd(std::move(be));
-    probe = std::make_unique<x11::Probe>(server->Display());
+    ownedProbe = std::make_unique<x11::Probe>(server->Display());
+    probe = ownedProbe.get();
     ASSERT_TRUE(probe->Connected());
   }
   void TearDown() override {
@@ -51,31 +53,6 @@ class ConcreteEditorsOnX : public ::testing::Test {
     if (previous) SetBackEnd(std::move(previous));
   }
 
-  // Pumps until the server has caught up.
-  void Settle(int rounds = 10) {
-    for (int i = 0; i < rounds; ++i) {
-      test::PumpUntilIdle();
-      x->WaitForEvent(10);
-    }
-    test::PumpUntilIdle();
-  }
-  void MoveTo(TControl* AControl, TPoint P) {
-    const TPoint s = AControl->ClientToScreen(P);
-    probe->MovePointer(s.X, s.Y);
-    Settle(3);
-  }
-  void Click(TControl* AControl, TPoint P) {
-    MoveTo(AControl, P);
-    probe->Button(1, true);
-    Settle(3);
-    probe->Button(1, false);
-    Settle();
-  }
-  void Key(const char* keysym) {
-    probe->Key(keysym, true);
-    probe->Key(keysym, false);
-    Settle();
-  }
   // The form's pixels as the server holds them.
   void Capture(TForm* AForm) {
     form = AForm;
@@ -100,8 +77,7 @@ class ConcreteEditorsOnX : public ::testing::Test {
   std::unique_ptr<x11::Xvfb> server;
   std::unique_ptr<edit_test::ConcreteSession> session;
   std::unique_ptr<IBackEnd> previous;
-  std::unique_ptr<x11::Probe> probe;
-  x11::X11BackEnd* x = nullptr;
+  std::unique_ptr<x11::Probe> ownedProbe;
   TForm* form = nullptr;
   std::vector<std::uint32_t> pixels;
   int width = 0, height = 0;

@@ -25,6 +25,7 @@
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/TestHooks.h"
+#include "platform/win/WindowDC.h"
 
 namespace grid_test {
 using Log = std::vector<std::string>;
@@ -282,6 +283,14 @@ class GridSession : public ::testing::Test, public edit_test::EditorSession, pub
   void MoveTo(TPoint P) {
     win::test::MouseMove(grid->GetHandle(), P);
     Pump();
+  }
+
+  // A pixel of the grid's window, in its client coordinates.
+  TColor PixelAt(TPoint P) {
+    win::HDC dc = win::GetDC(grid->GetHandle());
+    const TColor color = static_cast<TColor>(win::GetPixel(dc, P.X, P.Y));
+    win::ReleaseDC(grid->GetHandle(), dc);
+    return color;
   }
 
   TcxCustomEdit* Editor() { return grid->Editing()->GetEdit(); }

@@ -350,6 +350,45 @@ TEST_F(InplaceEditing, LeavingTheControlPostsTheOpenEditorAndAnUntouchedNewRecor
   other->SetFocus();
   Pump();
   EXPECT_EQ(data->GetRecordCount(), 1) << "OptionsData.CancelOnExit cancels the untouched insert";
+
+  // And so does an editor opened on it with nothing typed: it closes
+  // without posting.
+  grid->SetFocus();
+  Pump();
+  data->Insert();
+  grid->LayoutChanged();  // the fixture lays out new records only when asked
+  ASSERT_EQ(grid->GetController()->GetFocusedRecordIndex(), 0) << "the new record comes first";
+  Click(name);
+  ASSERT_NE(Editor(), nullptr);
+  log.clear();
+  other->SetFocus();
+  Pump();
+  EXPECT_EQ(Editor(), nullptr);
+  EXPECT_EQ(data->GetRecordCount(), 1);
+  EXPECT_EQ(log, Log({"edited"})) << "nothing posted";
+}
+
+TEST_F(InplaceEditing, ALayoutChangeMovesTheEditorAtTheNextPaintAndParksItWhileItsCellIsOutOfSight) {
+  Show();
+  Click(ratio);
+  Type("3.5");
+  const TRect before = Editor()->GetBoundsRect();
+  grid->SetBoundsRect({10, 10, 160, 110});
+  EXPECT_EQ(Editor()->GetBoundsRect(), before) << "not before the next paint";
+  Pump();
+  EXPECT_EQ(Editor()->GetBoundsRect(), grid->TestViewInfo()->Cell(0, 2)->EditRect);
+  EXPECT_EQ(Editor()->GetWidth(), before.Width() - 50);
+
+  grid->SetBoundsRect({10, 10, 160, 30});
+  Pump();
+  EXPECT_EQ(Editor()->GetLeft(), cxInvisibleEditLeft) << "its cell is below the control's bottom";
+  EXPECT_EQ(grid->Editing()->GetEditingItem(), ratio) << "still editing";
+
+  grid->SetBoundsRect({10, 10, 210, 110});
+  Pump();
+  EXPECT_EQ(Editor()->GetBoundsRect(), grid->TestViewInfo()->Cell(0, 2)->EditRect);
+  EXPECT_EQ(EditorText(), "3.5") << "nothing typed was lost";
+  EXPECT_EQ(Stored(ratio), "2.5") << "nor posted";
 }
 
 TEST_F(InplaceEditing, TurningEditingOffOrChangingTheLookCloseTheEditorAsAUserExpects) {

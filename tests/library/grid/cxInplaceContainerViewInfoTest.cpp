@@ -51,12 +51,6 @@ class ControlLayout : public GridSession {
     const auto at = line.find(" clip=");
     return at == std::string::npos ? "<none>" : line.substr(at + 6);
   }
-  TColor PixelAt(TPoint P) {
-    win::HDC dc = win::GetDC(grid->GetHandle());
-    const TColor color = static_cast<TColor>(win::GetPixel(dc, P.X, P.Y));
-    win::ReleaseDC(grid->GetHandle(), dc);
-    return color;
-  }
 };
 
 TEST_F(ControlLayout, NothingIsLaidOutBeforeTheWindowAndThenOnceForEachOutermostBatch) {
