@@ -11,6 +11,7 @@
 #include "library/editors/core/cxComboBox.h"
 #include "library/editors/core/cxTextEdit.h"
 #include "library/editors/cxCheckBox.h"
+#include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
 #include "library/grid/GridStartup.h"
 #include "library/grid/cxVGrid.h"
@@ -68,6 +69,15 @@ inline TcxEditorRow* AddParameter(TcxCustomVerticalGrid* AGrid, TcxCustomRow* AC
     check->SetDisplayChecked(u"1");
     check->SetValueChecked(1);
   }
+  // A short list: one radio button per item, valued from 0.
+  if (auto* radio = dynamic_cast<TcxRadioGroupProperties*>(kind)) {
+    Integer value = 0;
+    for (const char* caption : {"Arid", "Temperate", "Cold"}) {
+      TcxRadioGroupItem* item = radio->GetItems()->Add();
+      item->SetCaption(caption);
+      item->SetValue(Variant(value++));
+    }
+  }
   auto* combo = dynamic_cast<TcxComboBoxProperties*>(kind);
   if (combo) {
     combo->SetDropDownListStyle(lsFixedList);
@@ -119,8 +129,8 @@ inline ValueRows AddValueRows(TcxCustomVerticalGrid* AGrid) {
                             Variant("2.5"), 1);
   rows.Rivers = AddParameter(AGrid, rows.Ok, "Rivers", TcxCheckBoxProperties::StaticClass(),
                              TcxIntegerValueType::Class(), Variant(1), 2);
-  rows.Climate = AddParameter(AGrid, rows.Unused, "Climate", TcxTextEditProperties::StaticClass(),
-                              TcxIntegerValueType::Class(), Variant(3), 3);
+  rows.Climate = AddParameter(AGrid, rows.Unused, "Climate", TcxRadioGroupProperties::StaticClass(),
+                              TcxIntegerValueType::Class(), Variant(1), 3);
   rows.Biome = AddParameter(AGrid, rows.Unused, "Biome", TcxComboBoxProperties::StaticClass(),
                             TcxStringValueType::Class(), Variant("Desert"), 4);
   rows.Seed = AddParameter(AGrid, rows.Unknown, "seed", TcxTextEditProperties::StaticClass(),

@@ -102,7 +102,7 @@ TEST_F(VGridSnapshots, TheValueGridInEveryLookAndBothPaintStyles) {
       ASSERT_TRUE(grid->IsEditing()) << "a click opens the spin editor";
       Shot(look, styleName, "editing-spin");
       grid->HideEdit();
-      win::test::Click(grid->GetHandle(), ValueCenter(rows.Climate));
+      win::test::Click(grid->GetHandle(), ValueCenter(rows.Seed));
       Pump();
       ASSERT_TRUE(grid->IsEditing()) << "a click opens the text editor";
       Shot(look, styleName, "editing-text");

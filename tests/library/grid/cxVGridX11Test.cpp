@@ -81,25 +81,32 @@ TEST(VGridOnX, TheValueGridIsPaintedEditedAndScrolledOnTheServer) {
     const TRect widthHeader = placed(rows.Width)->GetHeaderInfo()->HeaderRect;
     EXPECT_EQ(at(TPoint(widthHeader.Right, widthHeader.Top + 3)), rgb(grid->GetOptionsView()->GetGridLineColor()));
 
-    // A value clicked, typed and posted is painted by its cell.
-    const TRect climate = placed(rows.Climate)->ValuesRect;
-    scene.Click(grid, TPoint(climate.Left + 8, cxRectCenter(climate).Y));
+    // A value clicked, typed and posted is painted by its cell; focusing
+    // its row first scrolls it into view.
+    grid->SetFocusedRow(rows.Seed);
+    scene.Settle();
+    ASSERT_NE(placed(rows.Seed), nullptr);
+    const TRect seed = placed(rows.Seed)->ValuesRect;
+    scene.Click(grid, TPoint(seed.Left + 20, cxRectCenter(seed).Y));
     ASSERT_TRUE(grid->IsEditing()) << "the click opened the editor";
-    scene.Key("BackSpace");
+    scene.Key("End");
     scene.Key("9");
     scene.Key("Return");
     EXPECT_FALSE(grid->IsEditing());
-    EXPECT_EQ(rows.Climate->GetProperties()->GetValue(), Variant(9));
+    EXPECT_EQ(rows.Seed->GetProperties()->GetValue(), Variant("129"));
 
-    // The bar's down arrow scrolls one row.
+    // Back at the top, the bar's down arrow scrolls one row.
+    Integer pos = 0;
+    grid->GetVGController()->Scroll(sbVertical, scTrack, pos);
+    scene.Settle();
     ASSERT_TRUE(grid->GetVScrollBarVisible());
     const TRect bar = grid->GetVScrollBar()->GetBoundsRect();
     scene.Click(grid, TPoint(cxRectCenter(bar).X, bar.Bottom - 4));
-    EXPECT_EQ(grid->GetVGController()->GetScroller()->GetTopVisibleRowIndex(), 1);
     capture();
-    const TRect first = grid->GetVGViewInfo()->GetRowsViewInfo().front()->RowRect;
-    EXPECT_EQ(grid->GetVGViewInfo()->GetRowsViewInfo().front()->GetRow(), rows.Width);
-    EXPECT_NE(at(TPoint(first.Right - 4, first.Top + 2)), categoryColor) << "the category scrolled away";
+    const TcxCustomRowViewInfo* first = grid->GetVGViewInfo()->GetRowsViewInfo().front();
+    EXPECT_EQ(first->GetRow()->GetVisibleIndex(), grid->GetVGController()->GetScroller()->GetTopVisibleRowIndex());
+    EXPECT_EQ(first->GetRow()->GetVisibleIndex(), 1) << "one row scrolled";
+    EXPECT_NE(at(TPoint(first->RowRect.Right - 4, first->RowRect.Top + 2)), categoryColor) << "the category went";
     std::filesystem::create_directories("snapshots");
     EXPECT_TRUE(win::SaveRowsPng(width, height,
                                  [&](int y, std::uint32_t* row) {
