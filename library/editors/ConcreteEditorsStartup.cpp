@@ -2,6 +2,7 @@
 
 #include "library/editors/core/EditorsStartup.h"
 #include "library/editors/cxCheckBox.h"
+#include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
 #include "platform/forms/UnitStartup.h"
 
@@ -9,4 +10,5 @@ void RegisterConcreteEditorUnits() {
   RegisterEditorUnits();
   RegisterUnit("cxSpinEdit", &cxSpinEditInitialize, &cxSpinEditFinalize);
   RegisterUnit("cxCheckBox", &cxCheckBoxInitialize, &cxCheckBoxFinalize);
+  RegisterUnit("cxRadioGroup", &cxRadioGroupInitialize, &cxRadioGroupFinalize);
 }
