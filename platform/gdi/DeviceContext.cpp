@@ -196,6 +196,18 @@ HDC CreateICA(LPCSTR driver, LPCSTR, LPCSTR, const void*) {
 
 BOOL DeleteDC(HDC hdc) {
   GET_DC(dc, hdc, FALSE)
+  // A window's DC belongs to its window until ReleaseDC hands it back;
+  // deleting it is answered as done and changes nothing.
+  if (!dc->Held) Destroy(dc);
+  return TRUE;
+}
+
+void HoldWindowDC(HDC hdc) {
+  if (DC* dc = LookupDC(hdc)) dc->Held = true;
+}
+
+BOOL ReleaseWindowDC(HDC hdc) {
+  GET_DC(dc, hdc, FALSE)
   Destroy(dc);
   return TRUE;
 }

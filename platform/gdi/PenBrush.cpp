@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/gdi/Bitmaps.h"
@@ -18,8 +19,8 @@ int Pen::Describe(int size, void* buffer) const {
     if (!buffer) return need;
     if (size < need) return 0;
     EXTLOGPEN p{};
-    p.elpPenStyle = Style | Flags;
-    p.elpWidth = static_cast<DWORD>(Width);
+    p.elpPenStyle = AskedStyle | Flags;
+    p.elpWidth = static_cast<DWORD>(AskedWidth);
     p.elpBrushStyle = BrushStyle;
     p.elpColor = Color;
     p.elpHatch = Hatch;
@@ -32,7 +33,7 @@ int Pen::Describe(int size, void* buffer) const {
   int need = static_cast<int>(sizeof(LOGPEN));
   if (!buffer) return need;
   if (size < need) return 0;
-  LOGPEN p{Style, {Width, 0}, Color};
+  LOGPEN p{AskedStyle, {AskedWidth, 0}, Color};
   std::memcpy(buffer, &p, sizeof p);
   return need;
 }
@@ -85,7 +86,7 @@ namespace {
 Pen* MakeStockPen(COLORREF color, UINT style) {
   Pen* p = new Pen;
   p->Color = color;
-  p->Style = style;
+  p->Style = p->AskedStyle = style;
   return p;
 }
 
@@ -133,9 +134,16 @@ HPEN CreatePen(int style, int width, COLORREF color) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
+  // Every invisible pen is the same pen.
+  if (style == static_cast<int>(PS_NULL)) return reinterpret_cast<HPEN>(GetStockObject(NULL_PEN));
   Pen* p = new Pen;
-  p->Style = static_cast<UINT>(style);
-  p->Width = width < 1 ? 1 : width > 10000 ? 10000 : width;
+  // A negative width is taken as its size; 0 reads back as 0 and draws one
+  // pixel wide, as 1 does.
+  const int asked = width == INT32_MIN ? INT32_MAX : width < 0 ? -width : width;
+  p->AskedStyle = static_cast<UINT>(style);
+  p->AskedWidth = asked;
+  p->Style = p->AskedStyle;
+  p->Width = asked < 1 ? 1 : asked > 10000 ? 10000 : asked;
   // Broken styles exist for hairlines only; a wider pen draws solid.
   if (p->Width > 1 && p->Style >= PS_DASH && p->Style <= PS_DASHDOTDOT) p->Style = PS_SOLID;
   p->Color = color & 0x00FFFFFF;
@@ -155,17 +163,27 @@ HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* lb, DWORD styleCount
   constexpr DWORD kMaxStyleEntries = 16;
   const UINT kind = style & PS_STYLE_MASK;
   const bool geometric = (style & PS_TYPE_MASK) == PS_GEOMETRIC;
-  // Style entries belong to a user style only, which needs 1 to 16 of them.
-  const bool entriesOk = kind == PS_USERSTYLE ? styleCount >= 1 && styleCount <= kMaxStyleEntries && styles
-                                              : styleCount == 0;
-  if (!lb || kind > PS_ALTERNATE || !entriesOk || (!geometric && width != 1) || (kind == PS_ALTERNATE && geometric)) {
+  // A count of -1 is no count at all: refused without a reason.
+  if (kind == PS_USERSTYLE && styleCount == DWORD(-1)) return nullptr;
+  // Style entries belong to a user style only, which needs 1 to 16 of them,
+  // one at least of some length (a pattern of nothing but gaps draws
+  // nothing and may never end).
+  bool entriesOk = kind == PS_USERSTYLE ? styleCount >= 1 && styleCount <= kMaxStyleEntries && styles : styleCount == 0;
+  if (entriesOk && kind == PS_USERSTYLE)
+    entriesOk = std::any_of(styles, styles + styleCount, [](DWORD e) { return static_cast<std::int32_t>(e) > 0; });
+  // A cosmetic pen is one pixel wide, except an invisible one, whose width
+  // does not matter.
+  const bool widthOk = geometric || width == 1 || kind == PS_NULL;
+  if (!lb || kind > PS_ALTERNATE || !entriesOk || !widthOk || (kind == PS_ALTERNATE && geometric)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
   Pen* p = new Pen;
+  p->Type = OBJ_EXTPEN;
   p->Extended = true;
-  p->Style = kind;
+  p->Style = p->AskedStyle = kind;
   p->Flags = style & ~PS_STYLE_MASK;
+  p->AskedWidth = static_cast<int>(std::min<DWORD>(width, INT32_MAX));
   p->Width = width < 1 ? 1 : static_cast<int>(width > 10000 ? 10000 : width);
   p->BrushStyle = lb->lbStyle;
   p->Hatch = lb->lbHatch;

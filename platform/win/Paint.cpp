@@ -183,6 +183,11 @@ BOOL InvalidateRect(HWND hwnd, LPCRECT rect, BOOL erase) {
 
 BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
   if (!hwnd) return RedrawWindow(nullptr, nullptr, rgn, kInvalidateScreen);
+  // Only InvalidateRect takes "nothing" for the whole window.
+  if (!rgn) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
   return RedrawWindow(hwnd, nullptr, rgn, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
 }
 
@@ -244,9 +249,9 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
   if (frame) SendMessageA(hwnd, WM_NCPAINT, 1, 0);
   if (w->destroyed) return nullptr;
   *ps = PAINTSTRUCT{};
-  // A CS_PARENTDC window paints with its parent's clipping, not its own.
-  HDC dc = (w->cls->style & CS_PARENTDC) ? GetDCEx(hwnd, nullptr, 0)
-                                         : GetDCEx(hwnd, gdi::NewRegionHandle(area), DCX_INTERSECTRGN);
+  // A CS_PARENTDC window has its parent's visible area, cut like any other
+  // to what it has to paint.
+  HDC dc = GetDCEx(hwnd, gdi::NewRegionHandle(area), DCX_INTERSECTRGN);
   if (erase) ps->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
   ps->hdc = dc;
   ps->rcPaint = area.IsEmpty() ? RECT{} : area.Box();

@@ -176,7 +176,7 @@ void PresentPending() {
 }
 
 void ResetWindowDCs() {
-  for (auto& [dc, rec] : Dcs()) DeleteDC(dc);
+  for (auto& [dc, rec] : Dcs()) ReleaseWindowDC(dc);
   Dcs().clear();
 }
 
@@ -202,6 +202,7 @@ HDC ScreenDC(HWND hwnd) {
   DcRecord rec;
   rec.hwnd = hwnd;
   rec.backing = b;
+  HoldWindowDC(dc);
   Dcs()[dc] = rec;
   return dc;
 }
@@ -253,7 +254,10 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
     // answers device questions.
     dc = CreateCompatibleDC(nullptr);
   }
-  if (dc) Dcs()[dc] = rec;
+  if (dc) {
+    HoldWindowDC(dc);
+    Dcs()[dc] = rec;
+  }
   return dc;
 }
 
@@ -267,7 +271,7 @@ int ReleaseDC(HWND, HDC hdc) {
   DcRecord rec = std::move(it->second);
   Dcs().erase(it);
   if (Window* r = Peek(rec.root); r && r->backing == rec.backing) MarkDirty(r, rec.rootBox);
-  DeleteDC(hdc);
+  ReleaseWindowDC(hdc);
   return 1;
 }
 

@@ -306,7 +306,7 @@ TEST_F(PaintTest, AChildShownMovedOrGrownInvalidatesWhereItIsInAParentThatPaints
   EXPECT_EQ(UpdateOf(main), Rects({R(100, 10, 120, 50)}));
 }
 
-TEST_F(PaintTest, AParentDcChildPaintsWithItsParentsClippingAndTheScreenDcSeesTheWholeScreen) {
+TEST_F(PaintTest, AParentDcChildDrawsWithItsParentsClippingButPaintsItsOwnUpdateAndTheScreenDcSeesAll) {
   WNDCLASSA wc{};
   wc.style = CS_PARENTDC;
   wc.lpfnWndProc = CALLBACK_Record;
@@ -325,12 +325,23 @@ TEST_F(PaintTest, AParentDcChildPaintsWithItsParentsClippingAndTheScreenDcSeesTh
   };
   InvalidateRect(main, nullptr, TRUE);
   test::PumpUntilIdle();
-  EXPECT_EQ(painted, R(-30, -20, 170, 130));
+  EXPECT_EQ(painted, R(0, 0, 50, 40)) << "painting covers its own update area";
+  const RECT part = R(5, 6, 15, 16);
+  InvalidateRect(c, &part, TRUE);
+  test::PumpUntilIdle();
+  EXPECT_EQ(painted, R(5, 6, 15, 16));
+  // A DC of its own draws anywhere the parent may.
   HDC dc = GetDC(c);
   RECT box;
   GetClipBox(dc, &box);
   EXPECT_EQ(box, R(-30, -20, 170, 130));
-  ReleaseDC(c, dc);
+  // Deleting a window's DC does nothing: it stays a DC until released.
+  EXPECT_TRUE(DeleteDC(dc));
+  EXPECT_EQ(GetObjectType(dc), DWORD(OBJ_DC));
+  EXPECT_EQ(ReleaseDC(c, dc), 1);
+  EXPECT_EQ(GetObjectType(dc), 0u);
+  // Only InvalidateRect takes nothing for the whole window.
+  EXPECT_FALSE(InvalidateRgn(c, nullptr, TRUE));
 
   HDC screen = GetDC(nullptr);
   ASSERT_NE(screen, nullptr);
