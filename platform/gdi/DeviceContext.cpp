@@ -3,6 +3,7 @@
 #include "platform/gdi/Recorder.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/gdi/WindowDCs.h"
 
 namespace win::gdi {
 
@@ -198,17 +199,7 @@ BOOL DeleteDC(HDC hdc) {
   GET_DC(dc, hdc, FALSE)
   // A window's DC belongs to its window until ReleaseDC hands it back;
   // deleting it is answered as done and changes nothing.
-  if (!dc->Held) Destroy(dc);
-  return TRUE;
-}
-
-void HoldWindowDC(HDC hdc) {
-  if (DC* dc = LookupDC(hdc)) dc->Held = true;
-}
-
-BOOL ReleaseWindowDC(HDC hdc) {
-  GET_DC(dc, hdc, FALSE)
-  Destroy(dc);
+  if (!IsWindowDC(hdc)) Destroy(dc);
   return TRUE;
 }
 

@@ -74,8 +74,6 @@ class DC : public GdiObject {
   Region Eff;
   int OffX = 0, OffY = 0;
   Recorder* Rec = nullptr;
-  // A window's DC (GetDC, GetWindowDC): only ReleaseDC ends it.
-  bool Held = false;
 
   void Update();
   void UpdateOffset() {
@@ -116,10 +114,6 @@ BOOL DeleteDC(HDC hdc);
 // `visible` (device coordinates, may be null for all of the surface) is the
 // visible region under any clip. The DC starts from the default state.
 HDC CreateSurfaceDC(const gdi::SurfaceDesc& surface, POINT origin, HRGN visible);
-// Marks a DC as the window tier's (DeleteDC then leaves it alone) or
-// frees such a DC when its window releases it.
-void HoldWindowDC(HDC hdc);
-BOOL ReleaseWindowDC(HDC hdc);
 // Moves a surface DC or changes its visible region (null: the whole surface).
 BOOL SetSurfaceDCVisible(HDC hdc, POINT origin, HRGN visible);
 

@@ -19,8 +19,8 @@ int Pen::Describe(int size, void* buffer) const {
     if (!buffer) return need;
     if (size < need) return 0;
     EXTLOGPEN p{};
-    p.elpPenStyle = AskedStyle | Flags;
-    p.elpWidth = static_cast<DWORD>(AskedWidth);
+    p.elpPenStyle = Style | Flags;
+    p.elpWidth = static_cast<DWORD>(Width);
     p.elpBrushStyle = BrushStyle;
     p.elpColor = Color;
     p.elpHatch = Hatch;
@@ -33,7 +33,7 @@ int Pen::Describe(int size, void* buffer) const {
   int need = static_cast<int>(sizeof(LOGPEN));
   if (!buffer) return need;
   if (size < need) return 0;
-  LOGPEN p{AskedStyle, {AskedWidth, 0}, Color};
+  LOGPEN p{Style, {Width, 0}, Color};
   std::memcpy(buffer, &p, sizeof p);
   return need;
 }
@@ -86,7 +86,7 @@ namespace {
 Pen* MakeStockPen(COLORREF color, UINT style) {
   Pen* p = new Pen;
   p->Color = color;
-  p->Style = p->AskedStyle = style;
+  p->Style = style;
   return p;
 }
 
@@ -136,16 +136,13 @@ HPEN CreatePen(int style, int width, COLORREF color) {
   }
   // Every invisible pen is the same pen.
   if (style == static_cast<int>(PS_NULL)) return reinterpret_cast<HPEN>(GetStockObject(NULL_PEN));
+  // A pen keeps the style and width it was asked for, which is what it
+  // reads back: drawing takes a width of 0 as 1 and draws a wide pen of a
+  // broken style solid. A negative width is taken as its size.
   Pen* p = new Pen;
-  // A negative width is taken as its size; 0 reads back as 0 and draws one
-  // pixel wide, as 1 does.
-  const int asked = width == INT32_MIN ? INT32_MAX : width < 0 ? -width : width;
-  p->AskedStyle = static_cast<UINT>(style);
-  p->AskedWidth = asked;
-  p->Style = p->AskedStyle;
-  p->Width = asked < 1 ? 1 : asked > 10000 ? 10000 : asked;
-  // Broken styles exist for hairlines only; a wider pen draws solid.
-  if (p->Width > 1 && p->Style >= PS_DASH && p->Style <= PS_DASHDOTDOT) p->Style = PS_SOLID;
+  p->Style = static_cast<UINT>(style);
+  const int size = width == INT32_MIN ? INT32_MAX : width < 0 ? -width : width;
+  p->Width = size > 10000 ? 10000 : size;
   p->Color = color & 0x00FFFFFF;
   p->Flags = p->Width > 1 ? PS_GEOMETRIC : 0;
   return reinterpret_cast<HPEN>(Register(p));
@@ -181,10 +178,9 @@ HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* lb, DWORD styleCount
   Pen* p = new Pen;
   p->Type = OBJ_EXTPEN;
   p->Extended = true;
-  p->Style = p->AskedStyle = kind;
+  p->Style = kind;
   p->Flags = style & ~PS_STYLE_MASK;
-  p->AskedWidth = static_cast<int>(std::min<DWORD>(width, INT32_MAX));
-  p->Width = width < 1 ? 1 : static_cast<int>(width > 10000 ? 10000 : width);
+  p->Width = static_cast<int>(width > 10000 ? 10000 : width);
   p->BrushStyle = lb->lbStyle;
   p->Hatch = lb->lbHatch;
   p->Color = lb->lbStyle == BS_NULL ? 0 : (lb->lbColor & 0x00FFFFFF);

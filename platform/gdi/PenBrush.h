@@ -18,10 +18,6 @@ class Pen : public GdiObject {
   UINT Style = PS_SOLID;  // PS_SOLID ... PS_ALTERNATE (the style bits only)
   UINT Flags = 0;         // end cap, join and type bits
   int Width = 1;
-  // What the pen was asked for, which GetObject reads back: drawing uses
-  // Style and Width (a wide broken pen draws solid, a zero width as one).
-  UINT AskedStyle = PS_SOLID;
-  int AskedWidth = 1;
   COLORREF Color = 0;
   bool Extended = false;  // made by ExtCreatePen
   bool DcPen = false;     // the DC_PEN stock pen: colour from the DC

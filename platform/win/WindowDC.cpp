@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Regions.h"
+#include "platform/gdi/WindowDCs.h"
 #include "platform/win/BackEnd.h"
 #include "platform/win/Caret.h"
 #include "platform/win/Paint.h"
@@ -120,6 +122,37 @@ void VisibleRegion(Window* w, bool window, DWORD flags, gdi::Region& out) {
       if (c->style & WS_VISIBLE) Subtract(out, c);
   }
   out.Offset(-base.Left, -base.Top);
+}
+
+void VisibleTreeInRoot(Window* w, gdi::Region& out) {
+  VisibleRegion(w, true, kIgnoreClipChildren, out);
+  RECT mine = ScreenWindowRect(w), root = ScreenWindowRect(Root(w));
+  out.Offset(mine.Left - root.Left, mine.Top - root.Top);
+}
+
+void MoveRootPixels(Window* root, const gdi::Region& dest, int dx, int dy) {
+  if (dest.IsEmpty()) return;
+  Backing& b = BackingOf(root);
+  RECT box = dest.Box();
+  int bw = box.Width(), bh = box.Height();
+  std::vector<std::uint32_t> copy(static_cast<std::size_t>(bw) * bh);
+  for (int y = 0; y < bh; ++y) {
+    int sy = box.Top + y - dy;
+    int sx = box.Left - dx;
+    for (int x = 0; x < bw; ++x) {
+      int px = sx + x;
+      bool inside = px >= 0 && px < b.width && sy >= 0 && sy < b.height;
+      copy[static_cast<std::size_t>(y) * bw + x] = inside ? b.pixels[static_cast<std::size_t>(sy) * b.width + px] : 0;
+    }
+  }
+  for (const RECT& r : dest.Rects) {
+    for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, b.height); ++y) {
+      for (int x = std::max(r.Left, 0); x < std::min(r.Right, b.width); ++x)
+        b.pixels[static_cast<std::size_t>(y) * b.width + x] =
+            copy[static_cast<std::size_t>(y - box.Top) * bw + (x - box.Left)];
+    }
+  }
+  MarkDirty(root, box);
 }
 
 Backing& BackingOf(Window* root) {

@@ -10,6 +10,7 @@
 #include "platform/win/Paint.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowRegion.h"
 
@@ -272,6 +273,17 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
   UINT f = wp.flags;
   RECT oldWindow = w->window, oldClient = w->client;
   const bool showing = (f & SWP_SHOWWINDOW) && !visible;
+  // A child that only moves takes its pixels along: what showed before and
+  // still shows is copied, and only the rest is drawn again.
+  const bool copyBits = !IsTopLevel(w) && visible && !(f & (SWP_NOCOPYBITS | SWP_NOREDRAW | SWP_SHOWWINDOW |
+                                                             SWP_HIDEWINDOW | SWP_FRAMECHANGED)) &&
+                        (f & SWP_NOSIZE) && !(f & SWP_NOMOVE) && Paintable(w);
+  gdi::Region oldBits;
+  RECT oldScreen{};
+  if (copyBits) {
+    VisibleTreeInRoot(w, oldBits);
+    oldScreen = ScreenWindowRect(w);
+  }
 
   if (!(f & SWP_NOZORDER) && w->parent) {
     if (!Reorder(w, wp.hwndInsertAfter)) f |= SWP_NOZORDER;
@@ -299,18 +311,64 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
   if (f & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
   SyncSurface(w, !(f & SWP_NOMOVE) || !(f & SWP_NOSIZE), showing, (f & SWP_HIDEWINDOW) != 0, activate);
 
+  if (copyBits) {
+    gdi::Region now, kept;
+    VisibleTreeInRoot(w, now);
+    RECT screen = ScreenWindowRect(w);
+    const int dx = screen.Left - oldScreen.Left, dy = screen.Top - oldScreen.Top;
+    kept = oldBits;
+    kept.Offset(dx, dy);
+    gdi::Region::Combine(kept, kept, now, RGN_AND);
+    MoveRootPixels(Root(w), kept, dx, dy);
+    // What shows now and did not before is drawn, frames included.
+    gdi::Region fresh = now;
+    gdi::Region::Combine(fresh, fresh, kept, RGN_DIFF);
+    if (!fresh.IsEmpty()) {
+      RECT root = ScreenWindowRect(Root(w)), client = ScreenClientRect(w);
+      gdi::Region clientPart(RECT{client.Left - root.Left, client.Top - root.Top, client.Right - root.Left,
+                                  client.Bottom - root.Top});
+      gdi::Region ring = fresh;
+      gdi::Region::Combine(ring, ring, clientPart, RGN_DIFF);
+      fresh.Offset(root.Left - client.Left, root.Top - client.Top);
+      HRGN rgn = gdi::NewRegionHandle(fresh);
+      RedrawWindow(hwnd, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | (ring.IsEmpty() ? 0 : RDW_FRAME));
+      DeleteObject(rgn);
+    }
+  }
   if (!(f & SWP_NOREDRAW)) {
     bool childMoved = !IsTopLevel(w) && (!(f & SWP_NOMOVE) || !(f & SWP_NOSIZE));
-    // A child window that moves is drawn again where it lands: its pixels
-    // live in its top-level window's surface and are not carried along.
-    if (showing || ((w->style & WS_VISIBLE) && childMoved)) InvalidateTree(w);
-    else if ((w->style & WS_VISIBLE) && (clientSized || (f & SWP_FRAMECHANGED)))
+    const int oldW = oldClient.Width(), oldH = oldClient.Height();
+    const bool wider = w->client.Width() != oldW, taller = w->client.Height() != oldH;
+    // A window whose class asks to be redrawn on a change of width (or
+    // height) is, when that changes; otherwise it keeps the pixels it had,
+    // and only the area it gained, and its frame, are drawn.
+    const UINT cls = w->cls->style;
+    const bool whole = (f & SWP_FRAMECHANGED) || (wider && (cls & CS_HREDRAW)) || (taller && (cls & CS_VREDRAW));
+    if (copyBits) {
+    } else if (showing || ((w->style & WS_VISIBLE) && childMoved && (whole || !(f & SWP_NOMOVE) || (f & SWP_NOCOPYBITS)))) {
+      // A child that moves without its pixels is drawn again where it lands.
+      InvalidateTree(w);
+    } else if ((w->style & WS_VISIBLE) && whole) {
       RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    } else if ((w->style & WS_VISIBLE) && clientSized) {
+      gdi::Region gained(RECT{0, 0, w->client.Width(), w->client.Height()});
+      gdi::Region had(RECT{0, 0, oldW, oldH});
+      gdi::Region::Combine(gained, gained, had, RGN_DIFF);
+      HRGN rgn = gdi::NewRegionHandle(gained);
+      RedrawWindow(hwnd, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      DeleteObject(rgn);
+      if (w->window.Width() != w->client.Width() || w->window.Height() != w->client.Height()) {
+        HRGN none = CreateRectRgn(0, 0, 0, 0);
+        RedrawWindow(hwnd, nullptr, none, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+        DeleteObject(none);
+      }
+    }
     bool nowVisible = (w->style & WS_VISIBLE) != 0;
     bool placed = !(f & SWP_NOMOVE) || !(f & SWP_NOSIZE);
     if ((f & SWP_HIDEWINDOW) || (nowVisible && placed)) InvalidateInParent(w, oldWindow);
-    // A parent that paints over its children paints where one appears too.
-    if (nowVisible && (showing || placed) && !IsTopLevel(w) && !(w->parent->style & WS_CLIPCHILDREN))
+    // A parent that paints over its children paints where one appears too;
+    // one that moves or grows covers what it covers and draws itself.
+    if (nowVisible && showing && !IsTopLevel(w) && !(w->parent->style & WS_CLIPCHILDREN))
       RedrawWindow(w->parent->handle, &w->window, nullptr, RDW_INVALIDATE | RDW_ERASE);
   }
 
