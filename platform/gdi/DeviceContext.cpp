@@ -227,7 +227,11 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
       break;
     case OBJ_BITMAP: {
       auto* bm = static_cast<Bitmap*>(obj);
-      if (!dc->IsMemory() || (bm->SelectedIn && bm->SelectedIn != dc)) {
+      // A device-dependent bitmap goes only into a DC of its depth (every
+      // DC here has the screen's 32 bits), or is monochrome; a DIB section
+      // goes anywhere.
+      const bool fits = bm->IsDib || bm->Surf.Bpp == 1 || bm->Surf.Bpp == 32;
+      if (!dc->IsMemory() || !fits || (bm->SelectedIn && bm->SelectedIn != dc)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
       }
