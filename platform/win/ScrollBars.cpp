@@ -10,10 +10,10 @@
 #include "platform/gdi/SysColors.h"
 #include "platform/rtl/Numbers.h"
 #include "platform/win/Messages.h"
-#include "platform/win/Window.h"
 #include "platform/win/Metrics.h"
 #include "platform/win/Queue.h"
 #include "platform/win/ScrollBarControl.h"
+#include "platform/win/Window.h"
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
@@ -98,10 +98,15 @@ bool LayoutOf(const Window* w, int bar, BarLayout& out) {
     out.length = vertical ? c.Height() : c.Width();
     out.arrow = GetSystemMetrics(vertical ? SM_CYVSCROLL : SM_CXHSCROLL);
   } else if (vertical) {
+    // No room inside the frame, no bar.
+    if (c.Right + GetSystemMetrics(SM_CXVSCROLL) > w->window.Width() - FrameInsets(w->style, w->exStyle, false).Right)
+      return false;
     out.bar = {c.Right, c.Top, c.Right + GetSystemMetrics(SM_CXVSCROLL), c.Bottom};
     out.length = out.bar.Height();
     out.arrow = GetSystemMetrics(SM_CYVSCROLL);
   } else {
+    if (c.Bottom + GetSystemMetrics(SM_CYHSCROLL) > w->window.Height() - FrameInsets(w->style, w->exStyle, false).Bottom)
+      return false;
     out.bar = {c.Left, c.Bottom, c.Right, c.Bottom + GetSystemMetrics(SM_CYHSCROLL)};
     out.length = out.bar.Width();
     out.arrow = GetSystemMetrics(SM_CXHSCROLL);

@@ -318,8 +318,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   SendMessageA(h, WM_MOVE, 0, MAKELPARAM(w->client.Left, w->client.Top));
   if (!Peek(h)) return nullptr;
   // A window made maximised is maximised while it is made, before its
-  // parent hears of it.
-  if (style & WS_MAXIMIZE) {
+  // parent hears of it. Only a window with a frame to maximise is: a
+  // control's own style bits may share the bit (ES_SELECTIONBAR does).
+  const bool framed = IsTopLevel(w) || (style & (WS_CAPTION | WS_THICKFRAME));
+  if ((style & WS_MAXIMIZE) && framed) {
     w->style &= ~WS_MAXIMIZE;
     RECT target{};
     if (ChangeShowState(w, false, true, false, target))

@@ -334,7 +334,22 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
       RedrawWindow(hwnd, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | (ring.IsEmpty() ? 0 : RDW_FRAME));
       DeleteObject(rgn);
     }
+    // A parent still to paint over its children paints over this one too
+    // where it lands.
+    Window* p = w->parent;
+    if (Peek(hwnd) && !(p->style & WS_CLIPCHILDREN) && !p->update.IsEmpty()) {
+      gdi::Region under = p->update;
+      gdi::Region mine(w->window);
+      gdi::Region::Combine(under, under, mine, RGN_AND);
+      if (!under.IsEmpty()) {
+        under.Offset(-w->client.Left, -w->client.Top);
+        HRGN rgn = gdi::NewRegionHandle(under);
+        RedrawWindow(hwnd, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+        DeleteObject(rgn);
+      }
+    }
   }
+  if (!Peek(hwnd)) return TRUE;
   if (!(f & SWP_NOREDRAW)) {
     bool childMoved = !IsTopLevel(w) && (!(f & SWP_NOMOVE) || !(f & SWP_NOSIZE));
     const int oldW = oldClient.Width(), oldH = oldClient.Height();
@@ -344,10 +359,12 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     // and only the area it gained, and its frame, are drawn.
     const UINT cls = w->cls->style;
     const bool whole = (f & SWP_FRAMECHANGED) || (wider && (cls & CS_HREDRAW)) || (taller && (cls & CS_VREDRAW));
-    if (copyBits) {
-    } else if (showing || ((w->style & WS_VISIBLE) && childMoved && (whole || !(f & SWP_NOMOVE) || (f & SWP_NOCOPYBITS)))) {
-      // A child that moves without its pixels is drawn again where it lands.
+    // A child that moves without its pixels is drawn again where it lands.
+    const bool movedWithout = childMoved && !copyBits && (whole || !(f & SWP_NOMOVE) || (f & SWP_NOCOPYBITS));
+    if (showing || ((w->style & WS_VISIBLE) && movedWithout)) {
       InvalidateTree(w);
+    } else if (copyBits) {
+      // Done above.
     } else if ((w->style & WS_VISIBLE) && whole) {
       RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     } else if ((w->style & WS_VISIBLE) && clientSized) {
@@ -377,11 +394,10 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
   // when WM_WINDOWPOSCHANGED arrives. Hiding changes neither activation
   // nor focus here; ShowWindow hands them on afterwards.
   bool top = IsTopLevel(w);
-  if (f & SWP_HIDEWINDOW) {
-  } else if (activate && (w->style & WS_VISIBLE)) {
-    SetActiveWindow(hwnd);
-  } else if (!(f & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) && (w->style & (WS_CHILD | WS_POPUP)) == WS_CHILD) {
-    SendMessageA(hwnd, WM_CHILDACTIVATE, 0, 0);
+  if (!(f & SWP_HIDEWINDOW)) {
+    if (activate && (w->style & WS_VISIBLE)) SetActiveWindow(hwnd);
+    else if (!(f & SWP_NOACTIVATE) && (w->style & (WS_CHILD | WS_POPUP)) == WS_CHILD)
+      SendMessageA(hwnd, WM_CHILDACTIVATE, 0, 0);
   }
   if (!Peek(hwnd)) return TRUE;
   // A top-level window that appears has its frame and background drawn at once.

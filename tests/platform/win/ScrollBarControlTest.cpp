@@ -100,6 +100,17 @@ TEST_F(ScrollBarControlTest, ControlCallsArriveAsMessagesAndTheRangeStartsEmpty)
   EXPECT_FALSE(GetScrollInfo(main, SB_VERT, &got));
   SetScrollRange(main, SB_VERT, 0, 5, FALSE);
   EXPECT_TRUE(GetScrollInfo(main, SB_VERT, &got));
+  // A window too narrow for its bar shows none and keeps its width.
+  HWND thin = CreateWindowExA(0, "White", "Thin", WS_POPUP | WS_VSCROLL, 0, 0, 10, 100, nullptr, nullptr, nullptr,
+                              nullptr);
+  RECT client{};
+  GetClientRect(thin, &client);
+  EXPECT_EQ(client.Right, 10);
+  SCROLLBARINFO bar{};
+  bar.cbSize = sizeof bar;
+  ASSERT_TRUE(GetScrollBarInfo(thin, OBJID_VSCROLL, &bar));
+  EXPECT_NE(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE, 0u);
+  DestroyWindow(thin);
 }
 
 TEST_F(ScrollBarControlTest, TheParentHearsTheMouseWithTheControlsHandle) {

@@ -283,6 +283,29 @@ TEST_F(PaintTest, APaintHandlerThatLeavesTheFrameDueStillGetsItAndANullStructure
   EXPECT_FALSE(GetUpdateRect(main, nullptr, FALSE));
 }
 
+TEST_F(PaintTest, AChildWaitsForItsParentAndSharesItsValidation) {
+  HWND c = Child(main, "C", R(10, 10, 60, 50));
+  test::PumpUntilIdle();
+  // Both pending: not even a filter on the child brings it before its parent.
+  InvalidateRect(main, nullptr, TRUE);
+  MSG m{};
+  EXPECT_FALSE(PeekMessageA(&m, c, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+  EXPECT_EQ(m.hwnd, main);
+  // A child painted at once is no longer the parent's to paint over.
+  RedrawWindow(c, nullptr, nullptr, RDW_UPDATENOW);
+  EXPECT_TRUE(UpdateOf(c).IsEmpty());
+  gdi::Region rest = Rects({R(0, 0, 200, 150)});
+  gdi::Region hole = Rects({R(10, 10, 60, 50)});
+  gdi::Region::Combine(rest, rest, hole, RGN_DIFF);
+  EXPECT_EQ(UpdateOf(main), rest);
+  // Validating the parent validates the children's share too.
+  InvalidateRect(main, nullptr, TRUE);
+  ValidateRect(main, nullptr);
+  EXPECT_TRUE(UpdateOf(c).IsEmpty());
+  EXPECT_TRUE(UpdateOf(main).IsEmpty());
+}
+
 TEST_F(PaintTest, AChildShownOrGrownInvalidatesWhereItIsAndAMovedOneTakesItsPixels) {
   HWND c = CreateWindowExA(0, "White", "C", WS_CHILD, 20, 20, 100, 100, main, nullptr, nullptr, nullptr);
   test::PumpUntilIdle();
