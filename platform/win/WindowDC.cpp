@@ -134,23 +134,34 @@ void MoveRootPixels(Window* root, const gdi::Region& dest, int dx, int dy) {
   if (dest.IsEmpty()) return;
   Backing& b = BackingOf(root);
   RECT box = dest.Box();
-  int bw = box.Width(), bh = box.Height();
-  std::vector<std::uint32_t> copy(static_cast<std::size_t>(bw) * bh);
+  box = {std::max(box.Left, 0), std::max(box.Top, 0), std::min(box.Right, b.width), std::min(box.Bottom, b.height)};
+  if (box.Left >= box.Right || box.Top >= box.Bottom) return;
+  const int bw = box.Width(), bh = box.Height();
+  const int sx0 = std::max(box.Left - dx, 0), sx1 = std::max(sx0, std::min(box.Right - dx, b.width));
+  // The source rows first, whole: the destination may overlap them.
+  // (Source pixels off the backing are black.)
+  thread_local std::vector<std::uint32_t> copy;
+  copy.resize(static_cast<std::size_t>(bw) * static_cast<std::size_t>(bh));
+  const int in0 = sx0 + dx - box.Left, in1 = sx1 + dx - box.Left;  // the part of a scratch row with a source
   for (int y = 0; y < bh; ++y) {
-    int sy = box.Top + y - dy;
-    int sx = box.Left - dx;
-    for (int x = 0; x < bw; ++x) {
-      int px = sx + x;
-      bool inside = px >= 0 && px < b.width && sy >= 0 && sy < b.height;
-      copy[static_cast<std::size_t>(y) * bw + x] = inside ? b.pixels[static_cast<std::size_t>(sy) * b.width + px] : 0;
+    std::uint32_t* row = &copy[static_cast<std::size_t>(y) * bw];
+    const int sy = box.Top + y - dy;
+    if (sy < 0 || sy >= b.height || in0 >= in1) {
+      std::fill(row, row + bw, 0u);
+      continue;
     }
+    std::fill(row, row + in0, 0u);
+    std::fill(row + in1, row + bw, 0u);
+    std::memcpy(row + in0, &b.pixels[static_cast<std::size_t>(sy) * b.width + static_cast<std::size_t>(sx0)],
+                static_cast<std::size_t>(in1 - in0) * 4);
   }
   for (const RECT& r : dest.Rects) {
-    for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, b.height); ++y) {
-      for (int x = std::max(r.Left, 0); x < std::min(r.Right, b.width); ++x)
-        b.pixels[static_cast<std::size_t>(y) * b.width + x] =
-            copy[static_cast<std::size_t>(y - box.Top) * bw + (x - box.Left)];
-    }
+    const int left = std::max(r.Left, box.Left), right = std::min(r.Right, box.Right);
+    if (left >= right) continue;
+    for (int y = std::max(r.Top, box.Top); y < std::min(r.Bottom, box.Bottom); ++y)
+      std::memcpy(&b.pixels[static_cast<std::size_t>(y) * b.width + static_cast<std::size_t>(left)],
+                  &copy[static_cast<std::size_t>(y - box.Top) * bw + static_cast<std::size_t>(left - box.Left)],
+                  static_cast<std::size_t>(right - left) * 4);
   }
   MarkDirty(root, box);
 }
