@@ -17,6 +17,15 @@ gdi::Region UpdateOf(HWND h) {
   return out;
 }
 
+// A recording class without a background, with the given class style.
+void RegisterRecordingClass(const char* name, UINT style) {
+  WNDCLASSA wc{};
+  wc.style = style;
+  wc.lpfnWndProc = CALLBACK_Record;
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+}
+
 gdi::Region Rects(std::initializer_list<RECT> rs) {
   gdi::Region out;
   for (const RECT& r : rs) {
@@ -350,11 +359,7 @@ TEST_F(PaintTest, AChildShownOrGrownInvalidatesWhereItIsAndAMovedOneTakesItsPixe
 }
 
 TEST_F(PaintTest, SizingRedrawsAllOnlyWhenTheClassAsksForThatDirection) {
-  WNDCLASSA wc{};
-  wc.style = CS_HREDRAW;
-  wc.lpfnWndProc = CALLBACK_Record;
-  wc.lpszClassName = "Wide";
-  RegisterClassA(&wc);
+  RegisterRecordingClass("Wide", CS_HREDRAW);
   HWND plain = Child(main, "Plain", R(10, 10, 60, 50));
   HWND wide = Child(main, "Wide", R(70, 10, 120, 50), 0, 0, "Wide");
   test::PumpUntilIdle();
@@ -370,11 +375,7 @@ TEST_F(PaintTest, SizingRedrawsAllOnlyWhenTheClassAsksForThatDirection) {
 }
 
 TEST_F(PaintTest, AParentDcChildDrawsWithItsParentsClippingButPaintsItsOwnUpdateAndTheScreenDcSeesAll) {
-  WNDCLASSA wc{};
-  wc.style = CS_PARENTDC;
-  wc.lpfnWndProc = CALLBACK_Record;
-  wc.lpszClassName = "ParentDC";
-  RegisterClassA(&wc);
+  RegisterRecordingClass("ParentDC", CS_PARENTDC);
   HWND c = Child(main, "Label", R(30, 20, 80, 60), 0, 0, "ParentDC");
   test::PumpUntilIdle();
   RECT painted{};
