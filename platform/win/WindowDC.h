@@ -42,6 +42,12 @@ struct Window;
 // The visible part of a window in its own client (or, with window, window)
 // coordinates, with the style's and the flags' clipping.
 void VisibleRegion(Window* w, bool window, DWORD flags, gdi::Region& out);
+// Where a window's pixels are, its children's included: its visible part in
+// its root's window coordinates, whatever its WS_CLIPCHILDREN.
+void VisibleTreeInRoot(Window* w, gdi::Region& out);
+// Copies the root's pixels of `dest` (root window coordinates) from `dest`
+// less (dx, dy), through a copy so overlapping moves are safe.
+void MoveRootPixels(Window* root, const gdi::Region& dest, int dx, int dy);
 // Sends what was drawn since the last call to the back end (all top-level
 // windows), with the caret overlay.
 void PresentPending();

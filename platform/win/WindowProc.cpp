@@ -272,11 +272,16 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         r->Bottom = r->Top;
         return 0;
       }
-      RECT in = detail::FrameInsets(w->style, w->exStyle, true);
+      RECT in = detail::FrameInsets(w->style, w->exStyle, false);
       r->Left += in.Left;
       r->Top += in.Top;
       r->Right = std::max(r->Left, r->Right - in.Right);
       r->Bottom = std::max(r->Top, r->Bottom - in.Bottom);
+      // A bar takes its room only where there is room for it: a window too
+      // small for its bar shows none.
+      const int barW = GetSystemMetrics(SM_CXVSCROLL), barH = GetSystemMetrics(SM_CYHSCROLL);
+      if ((w->style & WS_VSCROLL) && r->Right - r->Left >= barW) r->Right -= barW;
+      if ((w->style & WS_HSCROLL) && r->Bottom - r->Top >= barH) r->Bottom -= barH;
       return 0;
     }
     case WM_NCHITTEST: return HitTest(w, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
