@@ -6,6 +6,7 @@
 #include "library/editors/cxDateEdit.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
 #include "library/editors/cxEditRepositoryItems.h"
+#include "library/editors/cxMemo.h"
 #include "library/editors/cxSpinEdit.h"
 #include "library/editors/cxTimeEdit.h"
 #include "platform/forms/UnitStartup.h"
@@ -17,6 +18,7 @@ void RegisterConcreteEditorUnits() {
   RegisterUnit("cxTimeEdit", &cxTimeEditInitialize, &cxTimeEditFinalize);
   RegisterUnit("cxCurrencyEdit", &cxCurrencyEditInitialize, &cxCurrencyEditFinalize);
   RegisterUnit("cxDateEdit", &cxDateEditInitialize, &cxDateEditFinalize);
+  RegisterUnit("cxMemo", &cxMemoInitialize, &cxMemoFinalize);
   RegisterUnit("cxEditRepositoryItems", &cxEditRepositoryItemsInitialize, &cxEditRepositoryItemsFinalize);
   RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,
                &cxEditDataRegisteredRepositoryItemsFinalize);

@@ -15,6 +15,7 @@ CX_REGISTER_ITEM(TcxEditRepositoryCurrencyItem)
 CX_REGISTER_ITEM(TcxEditRepositorySpinItem)
 CX_REGISTER_ITEM(TcxEditRepositoryCheckBoxItem)
 CX_REGISTER_ITEM(TcxEditRepositoryTimeItem)
+CX_REGISTER_ITEM(TcxEditRepositoryMemoItem)
 #undef CX_REGISTER_ITEM
 
 namespace {
@@ -32,8 +33,8 @@ void cxEditRepositoryItemsInitialize() {
                      TcxEditRepositoryButtonItem::StaticClass(), TcxEditRepositoryComboBoxItem::StaticClass(),
                      TcxEditRepositoryMaskItem::StaticClass(), TcxEditRepositoryPopupItem::StaticClass(),
                      TcxEditRepositoryDateItem::StaticClass(), TcxEditRepositoryCurrencyItem::StaticClass(),
-                     TcxEditRepositorySpinItem::StaticClass(), TcxEditRepositoryCheckBoxItem::StaticClass(),
-                     TcxEditRepositoryTimeItem::StaticClass()});
+                     TcxEditRepositorySpinItem::StaticClass(), TcxEditRepositoryMemoItem::StaticClass(),
+                     TcxEditRepositoryCheckBoxItem::StaticClass(), TcxEditRepositoryTimeItem::StaticClass()});
     GroupDescendentsWith(TcxEditRepositoryItem::StaticClass(), TControl::StaticClass());
     GroupDescendentsWith(TcxEditRepository::StaticClass(), TControl::StaticClass());
   });

@@ -14,6 +14,7 @@
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxCurrencyEdit.h"
 #include "library/editors/cxDateEdit.h"
+#include "library/editors/cxMemo.h"
 #include "library/editors/cxSpinEdit.h"
 #include "library/editors/cxTimeEdit.h"
 
@@ -39,6 +40,7 @@ CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryCurrencyItem, TcxCurrencyEditProperties
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositorySpinItem, TcxSpinEditProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryCheckBoxItem, TcxCheckBoxProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryTimeItem, TcxTimeEditProperties)
+CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryMemoItem, TcxMemoProperties)
 
 #undef CX_EDIT_REPOSITORY_ITEM
 
