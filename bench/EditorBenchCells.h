@@ -29,21 +29,23 @@ enum class CellValue { Edit, DisplayText };
 
 class CellFrame {
  public:
-  CellFrame(TcxCustomEditProperties* AProperties, std::vector<Variant> AValues, CellValue AKind = CellValue::Edit)
-      : FProperties(AProperties), FValues(std::move(AValues)), FKind(AKind), FStyle(New<TcxEditStyle>(nullptr, true)),
-        FBitmap(cxCreateBitmap(kColumns * kCellWidth, kCells / kColumns * kCellHeight)),
-        FCanvas(FBitmap->GetCanvas()) {
+  CellFrame(TcxCustomEditProperties* AProperties, std::vector<Variant> AValues, CellValue AKind = CellValue::Edit,
+            Integer ACells = kCells, Integer ACellHeight = kCellHeight)
+      : FProperties(AProperties), FValues(std::move(AValues)), FKind(AKind), FCells(ACells), FCellHeight(ACellHeight),
+        FStyle(New<TcxEditStyle>(nullptr, true)),
+        FBitmap(cxCreateBitmap(kColumns * kCellWidth, ACells / kColumns * ACellHeight)), FCanvas(FBitmap->GetCanvas()) {
     FViewData.reset(TcxCustomEditViewDataClass(AProperties->GetViewDataClass())
                         .Construct<TcxCustomEditProperties*, TcxCustomEditStyle*, bool>(AProperties, FStyle.get(),
                                                                                         true));
     FViewData->ContentOffset = TRect(1, 1, 1, 1);
-    for (Integer i = 0; i < kCells; ++i)
+    for (Integer i = 0; i < FCells; ++i)
       FInfos.emplace_back(TcxCustomEditViewInfoClass(AProperties->GetViewInfoClass()).Create());
   }
+  Integer Cells() const { return FCells; }
   void Paint() {
-    for (Integer i = 0; i < kCells; ++i) {
+    for (Integer i = 0; i < FCells; ++i) {
       const Integer column = i % kColumns, row = i / kColumns;
-      const TRect cell(column * kCellWidth, row * kCellHeight, (column + 1) * kCellWidth, (row + 1) * kCellHeight);
+      const TRect cell(column * kCellWidth, row * FCellHeight, (column + 1) * kCellWidth, (row + 1) * FCellHeight);
       const Variant& value = FValues[i % FValues.size()];
       FViewData->CalculateEx(&FCanvas, cell, {-1, -1}, cxmbNone, {}, FInfos[i].get(), false);
       if (FKind == CellValue::DisplayText) {
@@ -61,6 +63,8 @@ class CellFrame {
   TOwned<TcxCustomEditProperties> FProperties;
   std::vector<Variant> FValues;
   CellValue FKind;
+  Integer FCells;
+  Integer FCellHeight;
   TOwned<TcxEditStyle> FStyle;
   TOwned<TcxCustomEditViewData> FViewData;
   std::vector<TOwned<TcxCustomEditViewInfo>> FInfos;
@@ -77,14 +81,16 @@ inline double SecondsSince(std::chrono::steady_clock::time_point AStart) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - AStart).count();
 }
 
-// Runs the kind's frame and, alternately, a frame of text cells holding
-// ATextValues, so that both meet the same machine state: "per_cell" is one
-// cell's time, "text_per_cell" a text cell's, "to_text" their ratio.
+// Runs the kind's frame and, alternately, a frame of as many text cells of
+// the same size holding ATextValues, so that both meet the same machine
+// state: "per_cell" is one cell's time, "text_per_cell" a text cell's,
+// "to_text" their ratio.
 inline void MeasureAgainstText(benchmark::State& state, TcxCustomEditProperties* AProperties,
-                               std::vector<Variant> AValues, CellValue AKind, std::vector<Variant> ATextValues) {
+                               std::vector<Variant> AValues, CellValue AKind, std::vector<Variant> ATextValues,
+                               Integer ACells = kCells, Integer ACellHeight = kCellHeight) {
   StartConcreteUnits();
-  CellFrame frame(AProperties, std::move(AValues), AKind);
-  CellFrame text(New<TcxTextEditProperties>(nullptr), std::move(ATextValues));
+  CellFrame frame(AProperties, std::move(AValues), AKind, ACells, ACellHeight);
+  CellFrame text(New<TcxTextEditProperties>(nullptr), std::move(ATextValues), CellValue::Edit, ACells, ACellHeight);
   double textSeconds = 0, ownSeconds = 0;
   int textFrames = 0;
   for (auto _ : state) {
@@ -98,9 +104,9 @@ inline void MeasureAgainstText(benchmark::State& state, TcxCustomEditProperties*
     ++textFrames;
     state.ResumeTiming();
   }
-  state.counters["per_cell"] = benchmark::Counter(static_cast<double>(state.iterations()) * kCells,
+  state.counters["per_cell"] = benchmark::Counter(static_cast<double>(state.iterations()) * frame.Cells(),
                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-  state.counters["text_per_cell"] = benchmark::Counter(textSeconds / textFrames / kCells);
+  state.counters["text_per_cell"] = benchmark::Counter(textSeconds / textFrames / frame.Cells());
   state.counters["to_text"] =
       benchmark::Counter((ownSeconds / static_cast<double>(state.iterations())) / (textSeconds / textFrames));
 }

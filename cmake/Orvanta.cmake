@@ -3,17 +3,32 @@
 
 # orv_library(<target> DEPS <targets...>)
 # Builds every .cpp in the calling folder into a static library whose
-# headers are found relative to the repository root.
+# headers are found relative to the repository root. With
+# ORVANTA_SHARED_LIBRARIES (the test build) each folder becomes a shared
+# library instead: every test program would otherwise carry its own copy of
+# nearly the whole library, since the class registrations reach everything,
+# and a hundred such programs do not fit on a build machine's disk.
 function(orv_library target)
   cmake_parse_arguments(ARG "" "" "DEPS;SYSTEM" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  add_library(${target} STATIC ${sources})
+  if(ORVANTA_SHARED_LIBRARIES)
+    add_library(${target} SHARED ${sources})
+  else()
+    add_library(${target} STATIC ${sources})
+  endif()
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
   if(ARG_DEPS)
     target_link_libraries(${target} PUBLIC ${ARG_DEPS})
   endif()
   if(ARG_SYSTEM)
     target_link_libraries(${target} PRIVATE ${ARG_SYSTEM})
+    # Seen from the all-libraries test program in another folder.
+    foreach(system ${ARG_SYSTEM})
+      if(TARGET ${system})
+        set_target_properties(${system} PROPERTIES IMPORTED_GLOBAL TRUE)
+      endif()
+    endforeach()
+    set_property(GLOBAL APPEND PROPERTY ORVANTA_SYSTEM_LIBRARIES ${ARG_SYSTEM})
   endif()
   set_property(GLOBAL APPEND PROPERTY ORVANTA_LIBRARIES ${target})
 endfunction()

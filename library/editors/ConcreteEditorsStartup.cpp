@@ -6,7 +6,11 @@
 #include "library/editors/cxDateEdit.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
 #include "library/editors/cxEditRepositoryItems.h"
+<<<<<<< HEAD
 #include "library/editors/cxMemo.h"
+=======
+#include "library/editors/cxRadioGroup.h"
+>>>>>>> br-ce3
 #include "library/editors/cxSpinEdit.h"
 #include "library/editors/cxTimeEdit.h"
 #include "platform/forms/UnitStartup.h"
@@ -15,6 +19,7 @@ void RegisterConcreteEditorUnits() {
   RegisterEditorUnits();
   RegisterUnit("cxSpinEdit", &cxSpinEditInitialize, &cxSpinEditFinalize);
   RegisterUnit("cxCheckBox", &cxCheckBoxInitialize, &cxCheckBoxFinalize);
+  RegisterUnit("cxRadioGroup", &cxRadioGroupInitialize, &cxRadioGroupFinalize);
   RegisterUnit("cxTimeEdit", &cxTimeEditInitialize, &cxTimeEditFinalize);
   RegisterUnit("cxCurrencyEdit", &cxCurrencyEditInitialize, &cxCurrencyEditFinalize);
   RegisterUnit("cxDateEdit", &cxDateEditInitialize, &cxDateEditFinalize);

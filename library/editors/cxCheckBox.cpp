@@ -505,13 +505,9 @@ TcxFilterControlOperators TcxFilterCheckBoxHelper::GetSupportedFilterOperators(T
 void TcxFilterCheckBoxHelper::InitializeProperties(TcxCustomEditProperties* AProperties,
                                                    TcxCustomEditProperties* AEditProperties, bool AHasButtons) const {
   TcxFilterComboBoxHelper::InitializeProperties(AProperties, AEditProperties, AHasButtons);
-  auto* combo = dynamic_cast<TcxCustomComboBoxProperties*>(AProperties);
   auto* checkBox = dynamic_cast<TcxCustomCheckBoxProperties*>(AEditProperties);
-  if (!combo || !checkBox) return;
-  combo->SetIDefaultValuesProvider(nullptr);
-  combo->SetDropDownListStyle(lsFixedList);
-  TStrings* items = combo->GetItems();
-  items->Clear();
+  TStrings* items = checkBox ? FixedList(AProperties) : nullptr;
+  if (!items) return;
   items->Add(checkBox->GetDisplayText(checkBox->GetValueChecked()));
   items->Add(checkBox->GetDisplayText(checkBox->GetValueUnchecked()));
 }

@@ -31,6 +31,8 @@ constexpr win::UINT DXM_UPDATESCROLLBARS = 0x8068;
 // Posted to a drop-down editor whose paste opened its popup: the list then
 // follows the pasted text.
 constexpr win::UINT DXM_DROPDOWNBYPASTE = 0x8069;
+// Focuses the radio group's button whose index is in WParam.
+constexpr win::UINT DXM_FOCUSRADIOBUTTON = 0x806A;
 constexpr win::UINT DXM_DROPDOWNPOPUPMENU = 0x812C;
 constexpr win::UINT DXM_CLOSEUPPOPUPMENU = 0x812D;
 // Non-client sizes changed: controls with own scroll bars take the new
@@ -150,14 +152,15 @@ void cxRegisterSettingsControl(TWinControl* AControl);
 void cxUnregisterSettingsControl(TWinControl* AControl);
 
 // ---------------------------------------------------------------------------
-// Popup menus. Platform popup menus are not built yet, so a popup menu is
-// any component offering this interface.
+// Popup menus: the platform's popup menu, or a component of the library's
+// that offers this interface.
 class IcxPopupMenu {
  public:
   virtual ~IcxPopupMenu() = default;
   virtual bool IsShortCut(TMessage& Message) = 0;
   virtual void Popup(Integer X, Integer Y) = 0;
 };
+ORV_INTERFACE(IcxPopupMenu, "{3A932C54-13D0-4E57-A661-2952BFDB9850}")
 
 // A menu that can tell the height it takes on screen and be aligned to the
 // point it opens at offers this interface too.

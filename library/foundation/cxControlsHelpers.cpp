@@ -228,13 +228,19 @@ Integer GetPopupMenuHeight(TComponent* APopupMenu) {
 
 bool IsPopupMenuShortCut(TComponent* APopupMenu, TMessage& Message) {
   if (auto* m = dynamic_cast<IcxPopupMenu*>(APopupMenu)) return m->IsShortCut(Message);
+  if (auto* m = dynamic_cast<TPopupMenu*>(APopupMenu)) return m->IsShortCut(Message);
   return false;
 }
 
-bool ShowPopupMenu(TControl*, TComponent* APopupMenu, Integer X, Integer Y) {
-  auto* m = dynamic_cast<IcxPopupMenu*>(APopupMenu);
-  if (!m) return false;
-  m->Popup(X, Y);
+bool ShowPopupMenu(TControl* ACaller, TComponent* APopupMenu, Integer X, Integer Y) {
+  if (auto* m = dynamic_cast<IcxPopupMenu*>(APopupMenu)) {
+    m->Popup(X, Y);
+    return true;
+  }
+  auto* menu = dynamic_cast<TPopupMenu*>(APopupMenu);
+  if (!menu) return false;
+  menu->SetPopupComponent(ACaller);
+  menu->Popup(X, Y);
   return true;
 }
 

@@ -537,6 +537,10 @@ class TWinControl : public TControl {
   void Broadcast(TMessage& Message);
   void NotifyControls(win::UINT Msg);
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+  // Mirrors the children left to right inside the client area (left and
+  // right alignments and anchors trade places); AllLevels mirrors the
+  // children's children too.
+  virtual void FlipChildren(bool AllLevels);
 
   // ---- Focus and tab order ----
   Integer GetTabOrder() const;

@@ -647,6 +647,28 @@ void TWinControl::GetChildren(TGetChildProc Proc, TComponent* Root) {
     if (c->GetOwner() == Root) Proc(c);
 }
 
+void TWinControl::FlipChildren(bool AllLevels) {
+  if (FControls.empty()) return;
+  const Integer width = GetClientRect().Right;
+  // Each child is placed at once: the anchors take the distances of the
+  // new place, which a held alignment would not let them see.
+  for (TControl* c : FControls) {
+    if (c->GetAlign() == alLeft)
+      c->SetAlign(alRight);
+    else if (c->GetAlign() == alRight)
+      c->SetAlign(alLeft);
+    c->SetLeft(width - c->GetLeft() - c->GetWidth());
+    TAnchors anchors = c->GetAnchors();
+    if (anchors.Contains(akLeft) != anchors.Contains(akRight)) {
+      const bool left = anchors.Contains(akLeft);
+      anchors -= TAnchors{akLeft, akRight};
+      anchors += left ? akRight : akLeft;
+      c->SetAnchors(anchors);
+    }
+    if (auto* child = dynamic_cast<TWinControl*>(c); child && AllLevels) child->FlipChildren(true);
+  }
+}
+
 void TWinControl::SetChildOrder(TComponent* Child, Integer Order) {
   if (auto* win = dynamic_cast<TWinControl*>(Child)) win->SetTabOrder(Order);
 }

@@ -27,8 +27,22 @@ namespace {
 // the process.
 int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
 
+// The screen's own visual where it is true colour: what is drawn needs no
+// conversion by the server and no compositing. Only where it is not (a
+// palette screen) a 24- or 32-bit one is asked for.
 bool FindVisual(Display* dpy, int screen, Visual*& visual, int& depth) {
   XVisualInfo info;
+  info.visualid = XVisualIDFromVisual(DefaultVisual(dpy, screen));
+  int count = 0;
+  if (XVisualInfo* own = XGetVisualInfo(dpy, VisualIDMask, &info, &count)) {
+    const bool usable = count > 0 && own->c_class == TrueColor && own->depth >= 15;
+    if (usable) {
+      visual = own->visual;
+      depth = own->depth;
+    }
+    XFree(own);
+    if (usable) return true;
+  }
   for (int d : {24, 32}) {
     if (XMatchVisualInfo(dpy, screen, d, TrueColor, &info)) {
       visual = info.visual;

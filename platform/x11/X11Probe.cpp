@@ -39,14 +39,15 @@ std::string FindProgram(const char* name) {
 
 std::string FindXvfb() { return FindProgram("Xvfb"); }
 
-int Spawn(const std::string& program, std::vector<std::string> args, char** env, int closeInChild = -1) {
+int Spawn(const std::string& program, std::vector<std::string> args, char** env, int closeInChild = -1,
+          bool keepErrors = false) {
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  if (!keepErrors) posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   if (closeInChild >= 0) posix_spawn_file_actions_addclose(&actions, closeInChild);
   pid_t pid = 0;
   int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), env);
@@ -68,14 +69,14 @@ void Stop(int& pid) {
 
 bool Xvfb::Installed() { return !FindXvfb().empty(); }
 
-Xvfb::Xvfb() {
+Xvfb::Xvfb(int depth) {
   std::string program = FindXvfb();
   int fds[2];
   if (program.empty() || pipe(fds) != 0) return;
   // The server picks a free display itself and writes its number once it
   // listens, so servers of tests started side by side never share one.
   pid_ = Spawn(program,
-               {program, "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+               {program, "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x" + std::to_string(depth), "-nolisten", "tcp",
                 "-noreset"},
                environ, fds[0]);
   close(fds[1]);
@@ -97,6 +98,28 @@ Xvfb::Xvfb() {
 }
 
 Xvfb::~Xvfb() { Stop(pid_); }
+
+Program::Program(const std::string& display, std::vector<std::string> args) {
+  if (args.empty()) return;
+  std::string program = args[0].find('/') == std::string::npos ? FindProgram(args[0].c_str()) : args[0];
+  if (program.empty()) return;
+  std::vector<std::string> vars;
+  for (char** e = environ; *e; ++e)
+    if (std::strncmp(*e, "DISPLAY=", 8) != 0) vars.emplace_back(*e);
+  vars.push_back("DISPLAY=" + display);
+  std::vector<char*> env;
+  for (auto& v : vars) env.push_back(v.data());
+  env.push_back(nullptr);
+  // What it reports (a sanitizer's findings among them) shows in the log.
+  pid_ = Spawn(program, std::move(args), env.data(), -1, true);
+}
+
+Program::~Program() { Stop(pid_); }
+
+bool Program::Running() {
+  if (pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == pid_) pid_ = -1;
+  return pid_ > 0;
+}
 
 bool WindowManager::Installed() { return !FindProgram("openbox").empty(); }
 
@@ -238,9 +261,12 @@ bool Probe::Capture(unsigned long window, std::vector<std::uint32_t>& pixels, in
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       unsigned long p = XGetPixel(img, x, y);
-      std::uint32_t r = static_cast<std::uint32_t>((p & img->red_mask) >> __builtin_ctzl(img->red_mask));
-      std::uint32_t g = static_cast<std::uint32_t>((p & img->green_mask) >> __builtin_ctzl(img->green_mask));
-      std::uint32_t b = static_cast<std::uint32_t>((p & img->blue_mask) >> __builtin_ctzl(img->blue_mask));
+      // Each field widened or narrowed to 8 bits (a 16-bit screen has 5 and 6).
+      auto channel = [p](unsigned long mask) {
+        const unsigned long v = (p & mask) >> __builtin_ctzl(mask), max = mask >> __builtin_ctzl(mask);
+        return static_cast<std::uint32_t>(max == 255 ? v : (v * 255 + max / 2) / max);
+      };
+      std::uint32_t r = channel(img->red_mask), g = channel(img->green_mask), b = channel(img->blue_mask);
       pixels[static_cast<std::size_t>(y) * width + x] = (r << 16) | (g << 8) | b;
     }
   XDestroyImage(img);
@@ -323,6 +349,13 @@ void Probe::SendDelete(unsigned long window) {
 void Probe::GiveFocus(unsigned long window) {
   XSetInputFocus(dpy_, window, RevertToParent, CurrentTime);
   XSync(dpy_, False);
+}
+
+unsigned long Probe::KeyboardFocus() {
+  ::Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(dpy_, &focus, &revert);
+  return focus;
 }
 
 void Probe::Spoil(unsigned long window) {

@@ -18,7 +18,8 @@ namespace win::x11 {
 // object goes. Running() is false when Xvfb is missing or did not come up.
 class Xvfb {
  public:
-  Xvfb();
+  // depth: bits per pixel of its screen (24; 16 as on many remote desktops).
+  explicit Xvfb(int depth = 24);
   ~Xvfb();
   Xvfb(const Xvfb&) = delete;
   Xvfb& operator=(const Xvfb&) = delete;
@@ -46,6 +47,21 @@ class WindowManager {
  private:
   int pid_ = -1;
   std::string home_;
+};
+
+// A program started on a display as a user starts one (its first word
+// found on PATH unless it is a path), stopped by its pid when the object
+// goes. Running() is false when it could not be started or has ended.
+class Program {
+ public:
+  Program(const std::string& display, std::vector<std::string> args);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+  bool Running();
+
+ private:
+  int pid_ = -1;
 };
 
 class Probe {
@@ -82,6 +98,8 @@ class Probe {
   void SendDelete(unsigned long window);
   // Moves the keyboard focus as a window manager would on a click.
   void GiveFocus(unsigned long window);
+  // The window that has the keyboard focus (0: none; 1: the pointer's).
+  unsigned long KeyboardFocus();
   // Paints over the window from outside, then has the server ask it to
   // repaint (Expose), as when another window was on top.
   void Spoil(unsigned long window);

@@ -24,6 +24,14 @@ struct Image {
   XShmSegmentInfo segment{};
   bool shared = false;
   bool direct = false;  // the visual's pixels are BGRA bytes as we keep them
+  // Otherwise each channel is scaled to its field, and the bits no colour
+  // covers (the alpha of a 32-bit visual) are set: a pixel left at alpha 0
+  // would be composited as fully transparent, and the window would show
+  // what lies beneath it.
+  struct Field {
+    int shift = 0, bits = 8;
+  } red, green, blue;
+  unsigned long opaque = 0;
   int width = 0, height = 0;
   Display* dpy = nullptr;
 
@@ -48,13 +56,18 @@ Surface::~Surface() = default;
 
 namespace {
 
-int Shift(unsigned long mask) {
-  int s = 0;
-  while (mask && !(mask & 1)) {
-    mask >>= 1;
-    ++s;
-  }
-  return s;
+Image::Field FieldOf(unsigned long mask) {
+  Image::Field f;
+  f.shift = mask ? __builtin_ctzl(mask) : 0;
+  f.bits = __builtin_popcountl(mask);
+  return f;
+}
+
+// An 8-bit channel in a field of the visual (5, 6, 8 or 10 bits wide).
+unsigned long Scale(unsigned c, const Image::Field& f) {
+  unsigned long v = f.bits >= 8 ? (static_cast<unsigned long>(c) << (f.bits - 8)) | (c >> (16 - f.bits))
+                                : static_cast<unsigned long>(c) >> (8 - f.bits);
+  return v << f.shift;
 }
 
 // Top-level windows that never take the focus (drop-downs, hints, menus)
@@ -62,6 +75,28 @@ int Shift(unsigned long mask) {
 bool NeverActivates(const SurfaceOptions& o) {
   if (o.exStyle & WS_EX_NOACTIVATE) return true;
   return o.popup && (o.style & WS_CAPTION) != WS_CAPTION && (o.exStyle & WS_EX_TOOLWINDOW);
+}
+
+// Whether the server attached the segment. It answers a failure only with
+// an error (a server in another IPC namespace finds no such segment, or
+// one it may not read), and every picture put from a segment it does not
+// have would be lost: the windows would stay black. So the answer is
+// awaited here, with a handler of our own for just this request.
+bool gAttachFailed = false;
+
+int NoteAttachError(Display*, XErrorEvent*) {
+  gAttachFailed = true;
+  return 0;
+}
+
+bool AttachSegment(Display* dpy, XShmSegmentInfo& segment) {
+  XSync(dpy, False);  // earlier requests' errors go to the usual handler
+  gAttachFailed = false;
+  auto previous = XSetErrorHandler(NoteAttachError);
+  bool queued = XShmAttach(dpy, &segment) != 0;
+  XSync(dpy, False);
+  XSetErrorHandler(previous);
+  return queued && !gAttachFailed;
 }
 
 }  // namespace
@@ -93,8 +128,7 @@ void X11BackEnd::CreateImage(Surface& s) {
       if (addr != reinterpret_cast<void*>(-1)) {
         img->segment.shmaddr = img->ximage->data = static_cast<char*>(addr);
         img->segment.readOnly = False;
-        img->shared = XShmAttach(dpy, &img->segment) != 0;
-        XSync(dpy, False);
+        img->shared = AttachSegment(dpy, img->segment);
         // Marked for removal now: it goes away with the last detach, even if
         // we crash.
         shmctl(img->segment.shmid, IPC_RMID, nullptr);
@@ -106,7 +140,7 @@ void X11BackEnd::CreateImage(Surface& s) {
         img->ximage->data = nullptr;
         XDestroyImage(img->ximage);
         img->ximage = nullptr;
-        shm = false;  // the server cannot reach our memory (a remote display)
+        shm = false;  // the server cannot reach our memory (a remote display, another IPC namespace)
       }
     }
   }
@@ -117,8 +151,13 @@ void X11BackEnd::CreateImage(Surface& s) {
     img->ximage->data = static_cast<char*>(std::calloc(static_cast<std::size_t>(img->ximage->bytes_per_line), h));
   }
   XImage* xi = img->ximage;
+  img->red = FieldOf(xi->red_mask);
+  img->green = FieldOf(xi->green_mask);
+  img->blue = FieldOf(xi->blue_mask);
+  const unsigned long all = depth >= 32 ? 0xFFFFFFFFul : (1ul << depth) - 1;
+  img->opaque = all & ~(xi->red_mask | xi->green_mask | xi->blue_mask);
   img->direct = xi->bits_per_pixel == 32 && xi->byte_order == LSBFirst && xi->red_mask == 0xFF0000 &&
-                xi->green_mask == 0xFF00 && xi->blue_mask == 0xFF;
+                xi->green_mask == 0xFF00 && xi->blue_mask == 0xFF && !img->opaque;
   // What was shown stays until the window system presents the new size.
   if (s.image) {
     int cw = std::min(w, s.image->width), ch = std::min(h, s.image->height);
@@ -270,13 +309,9 @@ void X11BackEnd::Present(SurfaceId id, const RECT& area, const std::uint8_t* bgr
       std::memcpy(img.Row(y) + l, src, static_cast<std::size_t>(r - l) * 4);
       continue;
     }
-    XImage* xi = img.ximage;
-    int rs = Shift(xi->red_mask), gs = Shift(xi->green_mask), bs = Shift(xi->blue_mask);
-    for (int x = l; x < r; ++x, src += 4) {
-      unsigned long p = (static_cast<unsigned long>(src[2]) << rs) | (static_cast<unsigned long>(src[1]) << gs) |
-                        (static_cast<unsigned long>(src[0]) << bs);
-      XPutPixel(xi, x, y, p);
-    }
+    for (int x = l; x < r; ++x, src += 4)
+      XPutPixel(img.ximage, x, y,
+                Scale(src[2], img.red) | Scale(src[1], img.green) | Scale(src[0], img.blue) | img.opaque);
   }
   PutImage(*s, {l, t, r, b});
 }

@@ -530,3 +530,13 @@ void TcxFilterComboBoxHelper::InitializeProperties(TcxCustomEditProperties* APro
   properties->SetPopupAlignment(taLeftJustify);
   properties->SetRevertable(false);
 }
+
+TStrings* TcxFilterComboBoxHelper::FixedList(TcxCustomEditProperties* AProperties) {
+  auto* properties = dynamic_cast<TcxCustomComboBoxProperties*>(AProperties);
+  if (!properties) return nullptr;
+  properties->SetIDefaultValuesProvider(nullptr);
+  properties->SetDropDownListStyle(lsFixedList);
+  TStrings* items = properties->GetItems();
+  items->Clear();
+  return items;
+}

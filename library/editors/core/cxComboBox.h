@@ -257,4 +257,10 @@ class TcxFilterComboBoxHelper : public TcxFilterDropDownEditHelper {
   TClass GetFilterEditClass() const override;
   void InitializeProperties(TcxCustomEditProperties* AProperties, TcxCustomEditProperties* AEditProperties,
                             bool AHasButtons) const override;
+
+ protected:
+  // Makes the filter editor a fixed list without the column's values and
+  // hands back its emptied items for the kind's own texts; null when
+  // AProperties are not a combo box's.
+  static TStrings* FixedList(TcxCustomEditProperties* AProperties);
 };

@@ -1,14 +1,19 @@
-// A small scene on a real X server: a spin editor and three check boxes on
-// a form, clicked and typed into through XTest, and the window's pixels
-// read back from the server. The read-back (ConcreteEditorsOnX.png in the
-// build folder) is for a person to look at; the story checks that the
-// toggled check shows its mark and the stepped spin editor its number.
+// Small scenes on a real X server: a spin editor and three check boxes on
+// a form, clicked and typed into through XTest; a radio group and a group
+// box with a turned caption, an item chosen by a click and the next by
+// the arrow key. The windows' pixels are read back from the server (the
+// read-backs ConcreteEditorsOnX.png and RadioGroupOnX.png in the build
+// folder are for a person to look at); the stories check that the toggled
+// check shows its mark, the stepped spin editor its number and the chosen
+// radio button its dot.
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <memory>
+#include <vector>
 
 #include "library/editors/ConcreteEditorSession.h"
 #include "library/editors/cxCheckBox.h"
+#include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/win/WindowData.h"
@@ -23,10 +28,28 @@ namespace {
 
 TPoint Center(const TRect& R) { return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); }
 
-struct Scene {
-  x11::X11BackEnd* x = nullptr;
-  x11::Probe* probe = nullptr;
-  TForm* form = nullptr;
+// A real X server with the concrete editors' units started on it, XTest
+// input and the read-back of a form's pixels.
+class ConcreteEditorsOnX : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
+    server = std::make_unique<x11::Xvfb>();
+    ASSERT_TRUE(server->Running()) << "Xvfb did not start";
+    session = std::make_unique<edit_test::ConcreteSession>();
+    auto be = OpenX11BackEnd(server->Display());
+    ASSERT_TRUE(be);
+    x = static_cast<x11::X11BackEnd*>(be.get());
+    previous = SetBackEnd(std::move(be));
+    probe = std::make_unique<x11::Probe>(server->Display());
+    ASSERT_TRUE(probe->Connected());
+  }
+  void TearDown() override {
+    if (!session) return;
+    Application->DestroyComponents();
+    test::PumpUntilIdle();
+    if (previous) SetBackEnd(std::move(previous));
+  }
 
   // Pumps until the server has caught up.
   void Settle(int rounds = 10) {
@@ -36,11 +59,13 @@ struct Scene {
     }
     test::PumpUntilIdle();
   }
-  static TPoint OnScreen(TControl* AControl, TPoint P) { return AControl->ClientToScreen(P); }
-  void Click(TControl* AControl, TPoint P) {
-    const TPoint s = OnScreen(AControl, P);
+  void MoveTo(TControl* AControl, TPoint P) {
+    const TPoint s = AControl->ClientToScreen(P);
     probe->MovePointer(s.X, s.Y);
     Settle(3);
+  }
+  void Click(TControl* AControl, TPoint P) {
+    MoveTo(AControl, P);
     probe->Button(1, true);
     Settle(3);
     probe->Button(1, false);
@@ -51,78 +76,120 @@ struct Scene {
     probe->Key(keysym, false);
     Settle();
   }
+  // The form's pixels as the server holds them.
+  void Capture(TForm* AForm) {
+    form = AForm;
+    const x11::XId window = x->WindowOf(detail::Peek(AForm->GetHandle())->surface);
+    ASSERT_TRUE(probe->Capture(window, pixels, width, height));
+  }
+  std::uint32_t At(TControl* AControl, TPoint P) {
+    const TPoint s = AControl->ClientToScreen(P);
+    RECT w{};
+    GetWindowRect(form->GetHandle(), &w);
+    return pixels.at(static_cast<std::size_t>(s.Y - w.Top) * width + (s.X - w.Left)) & 0xFFFFFF;
+  }
+  bool Save(const char* AName) {
+    return SaveRowsPng(
+        width, height,
+        [&](int y, std::uint32_t* row) {
+          for (int i = 0; i < width; ++i) row[i] = pixels[static_cast<std::size_t>(y) * width + i];
+        },
+        AName);
+  }
+
+  std::unique_ptr<x11::Xvfb> server;
+  std::unique_ptr<edit_test::ConcreteSession> session;
+  std::unique_ptr<IBackEnd> previous;
+  std::unique_ptr<x11::Probe> probe;
+  x11::X11BackEnd* x = nullptr;
+  TForm* form = nullptr;
+  std::vector<std::uint32_t> pixels;
+  int width = 0, height = 0;
 };
 
-TEST(ConcreteEditorsOnX, ClickedAndTypedEditorsShowTheirNewStateInTheServersPixels) {
-  if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
-  x11::Xvfb server;
-  ASSERT_TRUE(server.Running()) << "Xvfb did not start";
-  edit_test::ConcreteSession session;
-  auto be = OpenX11BackEnd(server.Display());
-  ASSERT_TRUE(be);
-  Scene scene;
-  scene.x = static_cast<x11::X11BackEnd*>(be.get());
-  std::unique_ptr<IBackEnd> previous = SetBackEnd(std::move(be));
-  x11::Probe probe(server.Display());
-  ASSERT_TRUE(probe.Connected());
-  scene.probe = &probe;
-  {
-    TForm* form = TCustomForm::CreateNew<TForm>(Application);
-    form->SetBoundsRect({40, 40, 300, 200});
-    auto* spin = New<TcxSpinEdit>(form);
-    spin->SetBoundsRect({12, 12, 132, 33});
-    spin->SetParent(form);
-    spin->GetProperties()->SetValueType(vtInt);
-    auto* box = New<TcxCheckBox>(form);
-    box->SetBoundsRect({12, 44, 160, 61});
-    box->SetCaption("Loud");
-    box->SetParent(form);
-    auto* checked = New<TcxCheckBox>(form);
-    checked->SetBoundsRect({12, 68, 160, 85});
-    checked->SetCaption("Quiet");
-    checked->SetChecked(true);
-    checked->SetParent(form);
-    auto* disabled = New<TcxCheckBox>(form);
-    disabled->SetBoundsRect({12, 92, 160, 109});
-    disabled->SetCaption("Muted");
-    disabled->SetState(cbsGrayed);
-    disabled->SetEnabled(false);
-    disabled->SetParent(form);
-    form->Show();
-    scene.Settle(30);
+TEST_F(ConcreteEditorsOnX, ClickedAndTypedEditorsShowTheirNewStateInTheServersPixels) {
+  TForm* form = TCustomForm::CreateNew<TForm>(Application);
+  form->SetBoundsRect({40, 40, 300, 200});
+  auto* spin = New<TcxSpinEdit>(form);
+  spin->SetBoundsRect({12, 12, 132, 33});
+  spin->SetParent(form);
+  spin->GetProperties()->SetValueType(vtInt);
+  auto* box = New<TcxCheckBox>(form);
+  box->SetBoundsRect({12, 44, 160, 61});
+  box->SetCaption("Loud");
+  box->SetParent(form);
+  auto* checked = New<TcxCheckBox>(form);
+  checked->SetBoundsRect({12, 68, 160, 85});
+  checked->SetCaption("Quiet");
+  checked->SetChecked(true);
+  checked->SetParent(form);
+  auto* disabled = New<TcxCheckBox>(form);
+  disabled->SetBoundsRect({12, 92, 160, 109});
+  disabled->SetCaption("Muted");
+  disabled->SetState(cbsGrayed);
+  disabled->SetEnabled(false);
+  disabled->SetParent(form);
+  form->Show();
+  Settle(30);
 
-    scene.Click(box, Center(box->GetViewInfo()->CheckBoxRect));
-    EXPECT_TRUE(box->GetChecked());
-    scene.Click(spin, Center(spin->GetViewInfo()->ButtonInfos[sebForward]->Bounds));
-    EXPECT_EQ(spin->GetText(), "1");
-    scene.Key("Up");
-    EXPECT_EQ(spin->GetText(), "2");
+  Click(box, Center(box->GetViewInfo()->CheckBoxRect));
+  EXPECT_TRUE(box->GetChecked());
+  Click(spin, Center(spin->GetViewInfo()->ButtonInfos[sebForward]->Bounds));
+  EXPECT_EQ(spin->GetText(), "1");
+  Key("Up");
+  EXPECT_EQ(spin->GetText(), "2");
 
-    std::vector<std::uint32_t> pixels;
-    int width = 0, height = 0;
-    const x11::XId window = scene.x->WindowOf(detail::Peek(form->GetHandle())->surface);
-    ASSERT_TRUE(probe.Capture(window, pixels, width, height));
-    auto at = [&](TControl* AControl, TPoint P) {
-      const TPoint s = AControl->ClientToScreen(P);
-      RECT w{};
-      GetWindowRect(form->GetHandle(), &w);
-      const int x = s.X - w.Left, y = s.Y - w.Top;
-      return pixels.at(static_cast<std::size_t>(y) * width + x) & 0xFFFFFF;
-    };
-    // The toggled check's mark: its third row starts with a mark pixel and
-    // has the fill beside it.
-    const TRect check = box->GetViewInfo()->CheckBoxRect;
-    EXPECT_EQ(at(box, TPoint(check.Left + 3, check.Top + 5)), 0x000000u);
-    EXPECT_EQ(at(box, TPoint(check.Left + 4, check.Top + 5)), 0xFFFFFFu);
-    EXPECT_TRUE(SaveRowsPng(width, height,
-                            [&](int y, std::uint32_t* row) {
-                              for (int x = 0; x < width; ++x) row[x] = pixels[static_cast<std::size_t>(y) * width + x];
-                            },
-                            "ConcreteEditorsOnX.png"));
-  }
-  Application->DestroyComponents();
-  test::PumpUntilIdle();
-  SetBackEnd(std::move(previous));
+  Capture(form);
+  // The toggled check's mark: its third row starts with a mark pixel and
+  // has the fill beside it.
+  const TRect check = box->GetViewInfo()->CheckBoxRect;
+  EXPECT_EQ(At(box, TPoint(check.Left + 3, check.Top + 5)), 0x000000u);
+  EXPECT_EQ(At(box, TPoint(check.Left + 4, check.Top + 5)), 0xFFFFFFu);
+  EXPECT_TRUE(Save("ConcreteEditorsOnX.png"));
+}
+
+TEST_F(ConcreteEditorsOnX, AChosenRadioButtonShowsItsDotInTheServersPixels) {
+  TForm* form = TCustomForm::CreateNew<TForm>(Application);
+  form->SetBoundsRect({40, 40, 380, 220});
+  auto* group = New<TcxRadioGroup>(form);
+  group->SetBoundsRect({12, 12, 172, 132});
+  group->SetCaption("&Quality");
+  for (const char* caption : {"Draft", "Normal", "Fine"}) group->GetProperties()->GetItems()->Add()->SetCaption(caption);
+  group->SetParent(form);
+  auto* box = New<TcxGroupBox>(form);
+  box->SetBoundsRect({184, 12, 324, 132});
+  box->SetCaption("Sides");
+  box->SetAlignment(alLeftCenter);
+  box->SetParent(form);
+  auto* inner = New<TcxRadioGroup>(form);
+  inner->SetBoundsRect({24, 8, 132, 100});
+  inner->GetStyle()->SetBorderStyle(cbsNone);
+  inner->GetProperties()->GetItems()->Add()->SetCaption("Left");
+  inner->GetProperties()->GetItems()->Add()->SetCaption("Right");
+  inner->SetItemIndex(1);
+  inner->SetParent(box);
+  form->Show();
+  Settle(30);
+
+  TWinControl* normal = group->GetButton(1);
+  Click(normal, TPoint(normal->GetWidth() / 2, normal->GetHeight() / 2));
+  EXPECT_EQ(group->GetItemIndex(), 1);
+  Key("Down");
+  EXPECT_EQ(group->GetItemIndex(), 2);
+  MoveTo(form, TPoint(330, 160));
+  // The session's clock moves only when told: the leave-watch ticks.
+  test::PumpFor(50);
+  Settle();
+
+  Capture(form);
+  // The chosen button's glyph holds its dot; the others are empty inside.
+  auto dot = [&](Integer AIndex) {
+    auto* button = static_cast<TcxRadioButton*>(group->GetButton(AIndex));
+    return At(button, Center(button->GetGlyphRect()));
+  };
+  EXPECT_NE(dot(2), dot(0));
+  EXPECT_EQ(dot(0), dot(1));
+  EXPECT_TRUE(Save("RadioGroupOnX.png"));
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include "library/editors/core/cxEditViewInfo.h"
 #include "library/foundation/PainterCanvas.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/win/Focus.h"
+#include "platform/win/OwnerDraw.h"
 #include "platform/win/WindowDC.h"
 #include "platform/rtl/Owned.h"
 
@@ -78,6 +80,45 @@ inline void Label(TcxCanvas* ACanvas, const std::string& AText, const TRect& R, 
   ACanvas->DrawTexT(AText, R, AFlags | cxAlignVCenter | cxSingleLine);
   ACanvas->GetBrush()->SetStyle(bsSolid);
 }
+
+// Paints a control's window into the canvas with its client area's
+// top-left at P, as its own painting would (its child windows not).
+inline void PaintControlInto(TWinControl* AControl, TcxCanvas* ACanvas, TPoint P) {
+  const win::HDC dc = ACanvas->GetHandle();
+  const int saved = win::SaveDC(dc);
+  win::OffsetViewportOrgEx(dc, P.X, P.Y, nullptr);
+  AControl->Perform(win::WM_PAINT, reinterpret_cast<win::WPARAM>(dc), 0);
+  win::RestoreDC(dc, saved);
+}
+
+// An owner-drawn button drawn into the canvas at P as its window would
+// draw it.
+inline void DrawItemInto(TWinControl* AControl, TcxCanvas* ACanvas, TPoint P) {
+  const win::HDC dc = ACanvas->GetHandle();
+  const int saved = win::SaveDC(dc);
+  win::OffsetViewportOrgEx(dc, P.X, P.Y, nullptr);
+  win::DRAWITEMSTRUCT item{};
+  item.CtlType = win::ODT_BUTTON;
+  item.itemAction = win::ODA_DRAWENTIRE;
+  item.hwndItem = AControl->HandleAllocated() ? AControl->GetHandle() : nullptr;
+  if (item.hwndItem && win::GetFocus() == item.hwndItem) item.itemState |= win::ODS_FOCUS;
+  item.hDC = dc;
+  item.rcItem = win::RECT{0, 0, AControl->GetWidth(), AControl->GetHeight()};
+  AControl->Perform(win::CN_DRAWITEM, 0, reinterpret_cast<win::LPARAM>(&item));
+  win::RestoreDC(dc, saved);
+}
+
+// Text pixels are exact in the monochrome mode while this lives.
+class MonochromeText {
+ public:
+  MonochromeText() : FPrevious(win::GetTextRenderMode()) { win::SetTextRenderMode(win::TextRenderMode::Monochrome); }
+  ~MonochromeText() { win::SetTextRenderMode(FPrevious); }
+  MonochromeText(const MonochromeText&) = delete;
+  MonochromeText& operator=(const MonochromeText&) = delete;
+
+ private:
+  win::TextRenderMode FPrevious;
+};
 
 // The bounding box of the pixels of AColor inside R; empty when none.
 inline TRect ColorBox(PainterCanvas& ACanvas, const TRect& R, TColor AColor) {

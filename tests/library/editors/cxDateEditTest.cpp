@@ -328,6 +328,24 @@ TEST_F(DateEdit, TheButtonsAndTheDateTimeKindWithItsTimeEditorAndClock) {
   ClickAt(calendar, Center(calendar->GetButton(btnNow)->GetBoundsRect()));
   ASSERT_TRUE(edit->ValidateEdit(false));
   EXPECT_NEAR(edit->GetDate().Value, D(2008, 12, 31) + 0.5, 1e-6);
+  // Escape is the time editor's own while it holds a change, the popup's
+  // otherwise (from a button too).
+  Press(VK_F4);
+  TcxTimeEdit* time = calendar->GetTimeEdit();
+  time->SetFocus();
+  Pump();
+  time->SetSelection(3, 0);
+  Type("3");
+  ASSERT_TRUE(time->GetModifiedAfterEnter()) << time->GetText();
+  log.clear();
+  Press(VK_ESCAPE);
+  EXPECT_TRUE(edit->GetDroppedDown());
+  calendar->GetButton(btnOk)->SetFocus();
+  Pump();
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(edit->GetDroppedDown());
+  EXPECT_EQ(log, (edit_test::Log{"crCancel"}));
+  EXPECT_NEAR(edit->GetDate().Value, D(2008, 12, 31) + 0.5, 1e-6) << "nothing taken";
   // An empty masked date-time shows the blank date with a zero time.
   edit->Clear();
   Focus(edit);

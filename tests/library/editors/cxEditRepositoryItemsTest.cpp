@@ -64,6 +64,9 @@ const char* const kRepository = R"(  object Repository: TcxEditRepository
       Properties.TimeFormat = tfHourMin
       Properties.Use24HourFormat = False
     end
+    object RepositoryRadioGroupItem: TcxEditRepositoryRadioGroupItem
+      Properties.Columns = 2
+    end
   end
 )";
 
@@ -75,7 +78,7 @@ TEST_F(RepositoryItems, ALayoutWithOneItemOfEachKindLoadsAndStreamsBackUnchanged
   TOwned<TComponent> built(forms::test::BuildFromText(layout));
   auto* repository = dynamic_cast<TcxEditRepository*>(built->FindComponent("Repository"));
   ASSERT_NE(repository, nullptr);
-  ASSERT_EQ(repository->GetCount(), 10);
+  ASSERT_EQ(repository->GetCount(), 11);
   // Each item made the properties of its kind and took the stored setting.
   auto* date = dynamic_cast<TcxEditRepositoryDateItem*>(repository->ItemByName("RepositoryDateItem"));
   ASSERT_NE(date, nullptr);

@@ -11,6 +11,7 @@
 #include "platform/forms/TestHooks.h"
 #include "platform/rtl/Owned.h"
 #include "platform/win/TestHooks.h"
+#include "support/PlaceControl.h"
 
 namespace {
 
@@ -27,14 +28,6 @@ class TSwatch : public TCustomControl {
     GetCanvas()->FillRect(GetClientRect());
   }
 };
-
-template <class T>
-T* Place(TWinControl* parent, TRect bounds) {
-  T* c = New<T>(parent);
-  c->SetBoundsRect(bounds);
-  c->SetParent(parent);
-  return c;
-}
 
 }  // namespace
 ORV_REGISTER(TSwatch)

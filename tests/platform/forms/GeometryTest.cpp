@@ -70,6 +70,27 @@ TEST_F(Geometry, AnchorsKeepTheDistancesToTheEdgesTheyName) {
   form->Free();
 }
 
+TEST_F(Geometry, FlippedChildrenMirrorTheirPlacesAlignmentsAndAnchors) {
+  TForm* form = MakeForm("Form");
+  form->SetBorderStyle(bsNone);
+  form->SetBounds(0, 0, 300, 200);
+  auto* left = Make<TLogControl>(form, "Left", Bounds(0, 0, 40, 10));
+  left->SetAlign(alLeft);
+  auto* ok = Make<TLogControl>(form, "Ok", Bounds(200, 160, 80, 25));
+  ok->SetAnchors(TAnchors{akRight, akBottom});
+  auto* panel = Make<TLogControl>(form, "Panel", Bounds(50, 10, 100, 50));
+  auto* inner = Make<TLogControl>(panel, "Inner", Bounds(10, 10, 20, 20));
+  form->FlipChildren(false);
+  EXPECT_EQ(left->GetBoundsRect(), Rect(260, 0, 300, 200));
+  EXPECT_EQ(ok->GetBoundsRect(), Bounds(20, 160, 80, 25));
+  EXPECT_EQ(ok->GetAnchors(), (TAnchors{akLeft, akBottom}));
+  EXPECT_EQ(panel->GetBoundsRect(), Bounds(150, 10, 100, 50));
+  EXPECT_EQ(inner->GetLeft(), 10) << "one level only";
+  form->FlipChildren(true);
+  EXPECT_EQ(inner->GetLeft(), 70);
+  form->Free();
+}
+
 TEST_F(Geometry, ConstraintsAndCanResizeLimitTheSize) {
   TForm* form = MakeForm("Form");
   auto* c = Make<TLogControl>(form, "C", Bounds(0, 0, 50, 50));

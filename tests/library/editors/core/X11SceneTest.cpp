@@ -39,6 +39,7 @@
 #include "platform/x11/X11BackEnd.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Probe.h"
+#include "support/PlaceControl.h"
 
 using namespace win;
 
@@ -62,14 +63,6 @@ struct Scene {
   TPopupMenu* menu = nullptr;
   THintWindow* hint = nullptr;
 };
-
-template <class T>
-T* Place(TWinControl* parent, TRect bounds) {
-  T* c = New<T>(parent);
-  c->SetBoundsRect(bounds);
-  c->SetParent(parent);
-  return c;
-}
 
 Scene Build() {
   Scene s;
