@@ -6,11 +6,8 @@
 #include "library/editors/cxDateEdit.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
 #include "library/editors/cxEditRepositoryItems.h"
-<<<<<<< HEAD
 #include "library/editors/cxMemo.h"
-=======
 #include "library/editors/cxRadioGroup.h"
->>>>>>> br-ce3
 #include "library/editors/cxSpinEdit.h"
 #include "library/editors/cxTimeEdit.h"
 #include "platform/forms/UnitStartup.h"

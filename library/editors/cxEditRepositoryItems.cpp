@@ -15,11 +15,8 @@ CX_REGISTER_ITEM(TcxEditRepositoryCurrencyItem)
 CX_REGISTER_ITEM(TcxEditRepositorySpinItem)
 CX_REGISTER_ITEM(TcxEditRepositoryCheckBoxItem)
 CX_REGISTER_ITEM(TcxEditRepositoryTimeItem)
-<<<<<<< HEAD
 CX_REGISTER_ITEM(TcxEditRepositoryMemoItem)
-=======
 CX_REGISTER_ITEM(TcxEditRepositoryRadioGroupItem)
->>>>>>> br-ce3
 #undef CX_REGISTER_ITEM
 
 namespace {
@@ -29,7 +26,7 @@ Integer RepositoryItemsStartCount = 0;
 void cxEditRepositoryItemsInitialize() {
   if (RepositoryItemsStartCount++ > 0) return;
   // The streaming registry is the process's: registered once, in the
-  // order of the kinds (image, calculator, memo, image combo box, blob,
+  // order of the kinds (image, calculator, image combo box, blob,
   // most-recently-used and hyperlink join as they land).
   static std::once_flag once;
   std::call_once(once, [] {
@@ -37,13 +34,9 @@ void cxEditRepositoryItemsInitialize() {
                      TcxEditRepositoryButtonItem::StaticClass(), TcxEditRepositoryComboBoxItem::StaticClass(),
                      TcxEditRepositoryMaskItem::StaticClass(), TcxEditRepositoryPopupItem::StaticClass(),
                      TcxEditRepositoryDateItem::StaticClass(), TcxEditRepositoryCurrencyItem::StaticClass(),
-<<<<<<< HEAD
                      TcxEditRepositorySpinItem::StaticClass(), TcxEditRepositoryMemoItem::StaticClass(),
-                     TcxEditRepositoryCheckBoxItem::StaticClass(), TcxEditRepositoryTimeItem::StaticClass()});
-=======
-                     TcxEditRepositorySpinItem::StaticClass(), TcxEditRepositoryCheckBoxItem::StaticClass(),
-                     TcxEditRepositoryTimeItem::StaticClass(), TcxEditRepositoryRadioGroupItem::StaticClass()});
->>>>>>> br-ce3
+                     TcxEditRepositoryCheckBoxItem::StaticClass(), TcxEditRepositoryTimeItem::StaticClass(),
+                     TcxEditRepositoryRadioGroupItem::StaticClass()});
     GroupDescendentsWith(TcxEditRepositoryItem::StaticClass(), TControl::StaticClass());
     GroupDescendentsWith(TcxEditRepository::StaticClass(), TControl::StaticClass());
   });

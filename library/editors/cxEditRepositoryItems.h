@@ -14,11 +14,8 @@
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxCurrencyEdit.h"
 #include "library/editors/cxDateEdit.h"
-<<<<<<< HEAD
 #include "library/editors/cxMemo.h"
-=======
 #include "library/editors/cxRadioGroup.h"
->>>>>>> br-ce3
 #include "library/editors/cxSpinEdit.h"
 #include "library/editors/cxTimeEdit.h"
 
@@ -44,11 +41,8 @@ CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryCurrencyItem, TcxCurrencyEditProperties
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositorySpinItem, TcxSpinEditProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryCheckBoxItem, TcxCheckBoxProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryTimeItem, TcxTimeEditProperties)
-<<<<<<< HEAD
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryMemoItem, TcxMemoProperties)
-=======
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryRadioGroupItem, TcxRadioGroupProperties)
->>>>>>> br-ce3
 
 #undef CX_EDIT_REPOSITORY_ITEM
 
