@@ -6,6 +6,7 @@
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxTextEdit.h"
 #include "library/editors/core/cxTextEditViewInfo.h"
+#include "library/foundation/cxGeometry.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/FloatText.h"
 #include "platform/rtl/FormatSettings.h"
@@ -122,7 +123,7 @@ void TcxCustomCalculator::UpdateMemoryButtons() {
 }
 
 void TcxCustomCalculator::InvalidateButton(TcxCalcButtonKind AKind) {
-  if (AKind != cbNone && HandleAllocated()) InvalidateRect(FButtons[AKind].BtnRect);
+  if (AKind != cbNone && HandleAllocated()) InvalidateRect(FButtons[AKind].BtnRect, false);
 }
 
 void TcxCustomCalculator::InvalidateMemoryButtons() {
@@ -356,7 +357,7 @@ void TcxCustomCalculator::DoButtonUp(TcxCalcButtonKind AKind) {
 TcxCalcButtonKind TcxCustomCalculator::GetButtonKindAt(Integer X, Integer Y) const {
   const TPoint p(X, Y);
   for (const TcxCalcButton& button : FButtons)
-    if (PtInRect(button.BtnRect, p)) return button.Kind;
+    if (cxRectPtIn(button.BtnRect, p)) return button.Kind;
   return cbNone;
 }
 
@@ -376,7 +377,7 @@ void TcxCustomCalculator::MouseDown(TMouseButton Button, TShiftState Shift, Inte
 
 void TcxCustomCalculator::TrackButton(Integer X, Integer Y) {
   if (FDownButton == cbNone) return;
-  const bool over = PtInRect(FButtons[FDownButton].BtnRect, TPoint(X, Y));
+  const bool over = cxRectPtIn(FButtons[FDownButton].BtnRect, TPoint(X, Y));
   if (FButtons[FDownButton].Down == over) return;
   FButtons[FDownButton].Down = over;
   InvalidateButton(FDownButton);
@@ -514,17 +515,15 @@ void TcxCustomCalculator::Paint() {
     if (!canvas->RectVisible(button.BtnRect)) continue;
     const TcxButtonState state = ButtonState(button);
     painter->DrawButton(canvas, button.BtnRect, "", state);
-    TRect text = button.BtnRect;
-    if (state == cxbsPressed) OffsetRect(text, painter->ButtonTextShift(), painter->ButtonTextShift());
+    const Integer shift = state == cxbsPressed ? painter->ButtonTextShift() : 0;
+    const TRect text = cxRectOffset(button.BtnRect, shift, shift);
     canvas->GetBrush()->SetStyle(bsClear);
     canvas->GetFont()->SetColor(state == cxbsDisabled ? clBtnShadow : button.FontColor);
     canvas->DrawTexT(button.Text, text, cxAlignCenter | cxSingleLine);
     canvas->GetBrush()->SetStyle(bsSolid);
   }
   if (FShowFocusRect && Focused()) {
-    TRect focus = FButtons[cbEqual].BtnRect;
-    InflateRect(focus, -3, -3);
-    canvas->DrawFocusRect(focus);
+    canvas->DrawFocusRect(cxRectInflate(FButtons[cbEqual].BtnRect, -3, -3));
   }
 }
 
