@@ -6,6 +6,7 @@
 #include "library/editors/cxDateEdit.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
 #include "library/editors/cxEditRepositoryItems.h"
+#include "library/editors/cxMRUEdit.h"
 #include "library/editors/cxMemo.h"
 #include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
@@ -21,6 +22,7 @@ void RegisterConcreteEditorUnits() {
   RegisterUnit("cxCurrencyEdit", &cxCurrencyEditInitialize, &cxCurrencyEditFinalize);
   RegisterUnit("cxDateEdit", &cxDateEditInitialize, &cxDateEditFinalize);
   RegisterUnit("cxMemo", &cxMemoInitialize, &cxMemoFinalize);
+  RegisterUnit("cxMRUEdit", &cxMRUEditInitialize, &cxMRUEditFinalize);
   RegisterUnit("cxEditRepositoryItems", &cxEditRepositoryItemsInitialize, &cxEditRepositoryItemsFinalize);
   RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,
                &cxEditDataRegisteredRepositoryItemsFinalize);
