@@ -66,6 +66,7 @@ const char* const kRepository = R"(  object Repository: TcxEditRepository
     end
     object RepositoryRadioGroupItem: TcxEditRepositoryRadioGroupItem
       Properties.Columns = 2
+      Properties.Items = <>
     end
   end
 )";
