@@ -6,6 +6,7 @@
 #include "library/editors/cxDateEdit.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
 #include "library/editors/cxEditRepositoryItems.h"
+#include "library/editors/cxHyperLinkEdit.h"
 #include "library/editors/cxMRUEdit.h"
 #include "library/editors/cxMemo.h"
 #include "library/editors/cxRadioGroup.h"
@@ -23,6 +24,7 @@ void RegisterConcreteEditorUnits() {
   RegisterUnit("cxDateEdit", &cxDateEditInitialize, &cxDateEditFinalize);
   RegisterUnit("cxMemo", &cxMemoInitialize, &cxMemoFinalize);
   RegisterUnit("cxMRUEdit", &cxMRUEditInitialize, &cxMRUEditFinalize);
+  RegisterUnit("cxHyperLinkEdit", &cxHyperLinkEditInitialize, &cxHyperLinkEditFinalize);
   RegisterUnit("cxEditRepositoryItems", &cxEditRepositoryItemsInitialize, &cxEditRepositoryItemsFinalize);
   RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,
                &cxEditDataRegisteredRepositoryItemsFinalize);

@@ -64,6 +64,17 @@ const char* const kRepository = R"(  object Repository: TcxEditRepository
       Properties.TimeFormat = tfHourMin
       Properties.Use24HourFormat = False
     end
+    object RepositoryMemoItem: TcxEditRepositoryMemoItem
+      Properties.VisibleLineCount = 4
+      Properties.WantTabs = True
+    end
+    object RepositoryMRUItem: TcxEditRepositoryMRUItem
+      Properties.MaxItemCount = 5
+    end
+    object RepositoryHyperLinkItem: TcxEditRepositoryHyperLinkItem
+      Properties.SingleClick = True
+      Properties.Prefix = 'https://'
+    end
     object RepositoryRadioGroupItem: TcxEditRepositoryRadioGroupItem
       Properties.Columns = 2
       Properties.Items = <>
@@ -79,7 +90,7 @@ TEST_F(RepositoryItems, ALayoutWithOneItemOfEachKindLoadsAndStreamsBackUnchanged
   TOwned<TComponent> built(forms::test::BuildFromText(layout));
   auto* repository = dynamic_cast<TcxEditRepository*>(built->FindComponent("Repository"));
   ASSERT_NE(repository, nullptr);
-  ASSERT_EQ(repository->GetCount(), 11);
+  ASSERT_EQ(repository->GetCount(), 14);
   // Each item made the properties of its kind and took the stored setting.
   auto* date = dynamic_cast<TcxEditRepositoryDateItem*>(repository->ItemByName("RepositoryDateItem"));
   ASSERT_NE(date, nullptr);
@@ -91,6 +102,9 @@ TEST_F(RepositoryItems, ALayoutWithOneItemOfEachKindLoadsAndStreamsBackUnchanged
   auto* time = dynamic_cast<TcxEditRepositoryTimeItem*>(repository->ItemByName("RepositoryTimeItem"));
   ASSERT_NE(time, nullptr);
   EXPECT_EQ(time->GetProperties()->GetTimeFormat(), tfHourMin);
+  auto* link = dynamic_cast<TcxEditRepositoryHyperLinkItem*>(repository->ItemByName("RepositoryHyperLinkItem"));
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(std::string(link->GetProperties()->GetPrefix()), "https://");
   for (Integer i = 0; i < repository->GetCount(); ++i) {
     TcxEditRepositoryItem* item = repository->GetItem(i);
     EXPECT_EQ(item->GetProperties()->ClassType(), item->GetEditPropertiesClass()) << item->GetName();
