@@ -59,6 +59,13 @@ AnsiString ExtractFirstLine(const AnsiString& S) {
   return AnsiString(head.substr(0, head.find_first_of("\r\n")));
 }
 
+namespace {
+// A text value cut to its first line without copying the rest of it.
+Variant FirstLineValue(const Variant& AValue) {
+  return AValue.VType() == varString ? Variant(ExtractFirstLine(AValue.RawAnsi())) : AValue;
+}
+}  // namespace
+
 AnsiString NormalizeMemoBreaks(AnsiString S) {
   for (std::size_t i = 0; i + 1 < S.size(); ++i) {
     if (S[i] == '\r' && S[i + 1] == '\n') {
@@ -102,11 +109,8 @@ TClass TcxCustomMemoProperties::GetViewInfoClass() const { return TcxCustomMemoV
 AnsiString TcxCustomMemoProperties::GetDisplayText(const Variant& AEditValue, bool AFullText, bool AIsInplace) {
   // The first line is cut from the value before the text editor formats
   // it: a 100 KB note is never copied or scanned whole for a cell.
-  if (!AFullText && VarIsStr(AEditValue))
-    return TcxCustomTextEditProperties::GetDisplayText(Variant(ExtractFirstLine(VarToStr(AEditValue))), false,
-                                                       AIsInplace);
-  const AnsiString text = TcxCustomTextEditProperties::GetDisplayText(AEditValue, AFullText, AIsInplace);
-  return AFullText ? text : ExtractFirstLine(text);
+  if (AFullText) return TcxCustomTextEditProperties::GetDisplayText(AEditValue, true, AIsInplace);
+  return ExtractFirstLine(TcxCustomTextEditProperties::GetDisplayText(FirstLineValue(AEditValue), false, AIsInplace));
 }
 
 TcxDataEditValueSource TcxCustomMemoProperties::GetEditValueSource(bool) const {
@@ -189,6 +193,10 @@ TSize TcxCustomMemoViewData::InternalGetEditConstantPartSize(TcxCanvas* ACanvas,
     MinContentSize.cy = std::max(MinContentSize.cy, height);
   }
   return result;
+}
+
+AnsiString TcxCustomMemoViewData::InternalEditValueToDisplayText(const Variant& AEditValue) {
+  return ExtractFirstLine(TcxCustomTextEditViewData::InternalEditValueToDisplayText(FirstLineValue(AEditValue)));
 }
 
 TSize TcxCustomMemoViewData::InternalGetEditContentSize(TcxCanvas* ACanvas, const Variant& AEditValue,

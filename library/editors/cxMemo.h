@@ -76,6 +76,8 @@ class TcxCustomMemoViewData : public TcxCustomTextEditViewData {
   Integer GetMaxLineCount() override;
 
  protected:
+  // A cell shows the first line of its value.
+  AnsiString InternalEditValueToDisplayText(const Variant& AEditValue) override;
   TSize InternalGetEditConstantPartSize(TcxCanvas* ACanvas, bool AIsInplace,
                                         const TcxEditSizeProperties& AEditSizeProperties, TSize& MinContentSize,
                                         TcxCustomEditViewInfo* AViewInfo) override;

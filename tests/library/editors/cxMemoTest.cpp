@@ -284,6 +284,9 @@ TEST_F(Memo, CellsShowTheFirstLineWithinItsFirst250Characters) {
   TOwned<TcxEditStyle> style = MakeStyle(cell);
   TOwned<TcxCustomEditViewData> viewData(properties->CreateViewData(style.get(), true));
   auto* memoData = static_cast<TcxCustomMemoViewData*>(viewData.get());
+  TOwned<TcxCustomMemoViewInfo> info(New<TcxCustomMemoViewInfo>());
+  memoData->EditValueToDrawValue(nullptr, Variant(AnsiString("head\r\ntail")), info.get());
+  EXPECT_EQ(std::string(info->Text), "head");
   EXPECT_EQ(memoData->GetDrawTextFlags(), 0x24100 | 0x440);
   properties->SetScrollBars(ssBoth);
   EXPECT_EQ(memoData->GetDrawTextFlags(), 0x4000 | 0x440);
