@@ -246,11 +246,8 @@ void TcxCustomCalculator::CopyToClipboard() {
   const AnsiString text = GetEditorValue();
   if (!OpenClipboard(nullptr)) return;
   EmptyClipboard();
-  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-    std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-  }
+  if (HGLOBAL memory = GlobalFromBytes(text.c_str(), text.size() + 1))
+    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
   CloseClipboard();
 }
 

@@ -208,28 +208,19 @@ TEST_F(Calculator, HotAndPressedButtonsFollowTheMouse) {
 
 TEST_F(Calculator, ClipboardCopiesTheDisplayAndPastesNumbersOnly) {
   TTestCalculator* calc = MakeCalculator();
-  auto put = [](const std::string& S) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, S.size() + 1);
-    std::memcpy(GlobalLock(memory), S.c_str(), S.size() + 1);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
-  };
   Type("12.5");
   Chord(VK_CONTROL, 'C');
-  put(" $1234.5 ");
+  edit_test::SetClipboardText(" $1234.5 ");
   Chord(VK_CONTROL, 'V');
   EXPECT_EQ(Shown(calc), "1234.5");
   // It is a number being entered: an operator applies to it.
   Type("+1=");
   EXPECT_EQ(Shown(calc), "1235.5");
-  put("twelve");
+  edit_test::SetClipboardText("twelve");
   Chord(VK_CONTROL, 'V');
   EXPECT_EQ(Shown(calc), "0");
   // What was copied comes back.
-  put("");
+  edit_test::SetClipboardText("");
   calc->Display = "12.5";
   calc->CopyToClipboard();
   calc->Display.clear();

@@ -143,17 +143,17 @@ TEST_F(HyperLinkEdit, TheHandCursorComesAndGoesWithTheMouse) {
   Show();
   test::MouseMove(edit->GetHandle(), {30, 8});
   Pump();
-  EXPECT_EQ(edit->GetCursor(), crcxHandPoint);
+  EXPECT_EQ(edit->TControl::GetCursor(), crcxHandPoint);
   EXPECT_EQ(edit->GetInnerControl()->GetCursor(), crcxHandPoint);
   EXPECT_EQ(Screen->GetCursor(), crcxHandPoint);
   test::MouseMove(other->GetHandle(), {30, 8});
   Pump();
-  EXPECT_EQ(edit->GetCursor(), crDefault);
+  EXPECT_EQ(edit->TControl::GetCursor(), crDefault);
   EXPECT_EQ(Screen->GetCursor(), crDefault);
   // Without SingleClick the cursor is the editor's own.
   test::MouseMove(other->GetHandle(), {30, 8});
   Pump();
-  EXPECT_NE(other->GetCursor(), crcxHandPoint);
+  EXPECT_NE(other->TControl::GetCursor(), crcxHandPoint);
 }
 
 TEST_F(HyperLinkEdit, ACellDrawsItsLinkUnderlinedInTheLinkColour) {

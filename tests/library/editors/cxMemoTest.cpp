@@ -30,25 +30,6 @@ class Memo : public edit_test::ConcreteEditorTest {
     return memo;
   }
   static std::string TextOf(TcxMemo* memo) { return memo->GetText(); }
-  static void PutOnClipboard(const std::string& S) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, S.size() + 1);
-    std::memcpy(GlobalLock(memory), S.c_str(), S.size() + 1);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
-  }
-  static std::string Clipboard() {
-    std::string text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-      text = static_cast<const char*>(GlobalLock(data));
-      GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-  }
 };
 
 TEST_F(Memo, LinesEnterTabAndSelectAllAsTyped) {
@@ -124,7 +105,7 @@ TEST_F(Memo, LengthLimitCountsTheTextOnBothSidesOfTheCaret) {
   EXPECT_EQ(TextOf(memo), "a12bcdefgh");
   memo->SetText("abcdefgh");
   memo->SetSelStart(4);
-  PutOnClipboard("PASTED");
+  edit_test::SetClipboardText("PASTED");
   Chord(VK_CONTROL, 'V');
   EXPECT_EQ(TextOf(memo), "abcdPAefgh");
 }
@@ -137,7 +118,7 @@ TEST_F(Memo, ClipboardKeysAndTheLineBreaksOfPastedText) {
   memo->SetSelStart(0);
   memo->SetSelLength(3);
   Chord(VK_CONTROL, 'C');
-  EXPECT_EQ(Clipboard(), "one");
+  EXPECT_EQ(edit_test::ClipboardText(), "one");
   Chord(VK_CONTROL, 'X');
   EXPECT_EQ(TextOf(memo), " two");
   memo->SetSelStart(4);
@@ -148,7 +129,7 @@ TEST_F(Memo, ClipboardKeysAndTheLineBreaksOfPastedText) {
   // however many there are (the last pairs lie past the text's first
   // length once it grows).
   memo->SelectAll();
-  PutOnClipboard("a\n\rb\n\rc\n\rd");
+  edit_test::SetClipboardText("a\n\rb\n\rc\n\rd");
   Chord(VK_CONTROL, 'V');
   EXPECT_EQ(TextOf(memo), "a\r\n\r\nb\r\n\r\nc\r\n\r\nd");
   EXPECT_EQ(NormalizeMemoBreaks("x\r\ny\n\r"), "x\r\ny\r\n\r\n");
@@ -158,7 +139,7 @@ TEST_F(Memo, ClipboardKeysAndTheLineBreaksOfPastedText) {
   memo->SetSelStart(0);
   memo->SetSelLength(1);
   SendMessageA(memo->GetInnerControl()->GetHandle(), WM_CUT, 0, 0);
-  EXPECT_EQ(Clipboard(), "a");
+  EXPECT_EQ(edit_test::ClipboardText(), "a");
   EXPECT_EQ(TextOf(memo).substr(0, 1), "a");
 }
 
