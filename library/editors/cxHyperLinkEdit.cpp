@@ -19,7 +19,8 @@ using namespace win;
 ORV_REGISTER(TcxCustomHyperLinkEditProperties)
 ORV_REGISTER(TcxHyperLinkEditProperties, ORV_PROP(AutoComplete).Default(true),
              ORV_PROP(LinkColor).Default(static_cast<TColor>(0xFF0000)), ORV_PROP(SingleClick).Default(false),
-             ORV_PROP(StartKey).Default(16397), ORV_PROP(ReadOnly), ORV_EVENT(OnChange),
+             ORV_PROP(StartKey).Default(16397),
+             ORV_PROP(ReadOnly).StoredBy<&TcxCustomEditProperties::IsReadOnlyStored>(), ORV_EVENT(OnChange),
              ORV_EVENT(OnEditValueChanged), ORV_EVENT(OnStartClick), ORV_EVENT(OnValidate))
 ORV_REGISTER(TcxHyperLinkStyle)
 ORV_REGISTER(TcxHyperLinkEditViewInfo)

@@ -24,7 +24,7 @@ ORV_REGISTER(TcxCustomMemoProperties)
 ORV_REGISTER(TcxMemoProperties, ORV_PROP(Alignment).StoredBy<&TcxCustomEditProperties::IsAlignmentStored>(),
              ORV_PROP(AssignedValues), ORV_PROP(AutoSelect).Default(false), ORV_PROP(CharCase).Default(ecNormal),
              ORV_PROP(ClearKey).Default(0), ORV_PROP(HideSelection).Default(true),
-             ORV_PROP(ImeMode).Default(imDontCare), ORV_PROP(ImeName), ORV_PROP(MaxLength),
+             ORV_PROP(ImeMode).Default(imDontCare), ORV_PROP(ImeName), ORV_PROP(MaxLength).Default(0),
              ORV_PROP(OEMConvert).Default(false), ORV_PROP(ReadOnly).StoredBy<&TcxCustomEditProperties::IsReadOnlyStored>(),
              ORV_PROP(ScrollBars).Default(ssNone), ORV_PROP(VisibleLineCount).Default(0),
              ORV_PROP(WantReturns).Default(true), ORV_PROP(WantTabs).Default(false), ORV_PROP(WordWrap).Default(true),
