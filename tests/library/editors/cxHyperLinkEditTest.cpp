@@ -8,6 +8,8 @@
 
 #include "ConcretePaint.h"
 #include "library/editors/cxHyperLinkEdit.h"
+#include "library/editors/cxMRUEdit.h"
+#include "platform/gdi/PngWriter.h"
 #include "platform/forms/Screen.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Mouse.h"
@@ -179,6 +181,33 @@ TEST_F(HyperLinkEdit, ACellDrawsItsLinkUnderlinedInTheLinkColour) {
     longest = std::max(longest, run);
   }
   EXPECT_GE(longest, cxRectWidth(box) - 1);
+}
+
+// A sheet for a person to look at: the hyperlink editor and a cell of it,
+// the MRU editor with its ellipsis and without, the list open.
+TEST_F(HyperLinkEdit, SheetOfTheLinkAndMRUEditors) {
+  auto* link = Make<TcxHyperLinkEdit>({10, 10, 210, 31});
+  link->SetText("http://example.org/maps");
+  auto* mru = Make<TcxMRUEdit>({10, 50, 210, 71});
+  auto* plain = Make<TcxMRUEdit>({10, 90, 210, 111});
+  plain->GetProperties()->SetShowEllipsis(false);
+  for (const char* text : {"north", "south", "east"}) mru->AddItem(text);
+  mru->SetText("east");
+  Show();
+  PainterCanvas sheet(230, 220, clBtnFace);
+  GrabWindow(link, sheet.get(), TPoint(10, 10));
+  GrabWindow(mru, sheet.get(), TPoint(10, 50));
+  GrabWindow(plain, sheet.get(), TPoint(10, 90));
+  mru->SetFocus();
+  Chord(VK_MENU, VK_DOWN);
+  ASSERT_TRUE(mru->HasPopupWindow());
+  GrabWindow(mru, sheet.get(), TPoint(10, 130));
+  if (TWinControl* popup = mru->GetPopupWindow())
+    GrabWindow(popup, sheet.get(), TPoint(10, 130 + mru->GetHeight()));
+  Press(VK_ESCAPE);
+  // The link's text is blue and underlined in the editor too.
+  EXPECT_FALSE(cxRectIsEmpty(ColorBox(sheet, TRect(10, 10, 210, 31), static_cast<TColor>(0xFF0000))));
+  EXPECT_TRUE(SaveBitmapPng(sheet.Bitmap()->GetHandle(), "LinkAndMRUSheet.png"));
 }
 
 }  // namespace
