@@ -209,6 +209,8 @@ void RedrawScrollBar(Window* w, int bar) {
 int SetBarInfo(Window* w, int bar, const SCROLLINFO& info, bool redraw) {
   ScrollBarData* d = BarData(w, bar);
   const HWND hwnd = w->handle;
+  const ScrollBarData was = *d;
+  const DWORD styleWas = w->style;
   UINT m = info.fMask;
   if (m & SIF_RANGE) {
     d->min = info.nMin;
@@ -236,7 +238,12 @@ int SetBarInfo(Window* w, int bar, const SCROLLINFO& info, bool redraw) {
       if (!shown) ShowScrollBar(hwnd, bar, TRUE);
     }
   }
-  if (redraw && (w = Peek(hwnd)) && (bar == SB_CTL || (w->style & StyleOf(bar)))) RedrawScrollBar(w, bar);
+  if (!redraw || !(w = Peek(hwnd)) || !(bar == SB_CTL || (w->style & StyleOf(bar)))) return pos;
+  // A bar that reads as it did is not drawn again: controls set their bars
+  // after every change, most of which leave them alone.
+  const bool same = w->style == styleWas && d->min == was.min && d->max == was.max && d->page == was.page &&
+                    d->pos == was.pos && d->arrowsDisabled == was.arrowsDisabled;
+  if (!same) RedrawScrollBar(w, bar);
   return pos;
 }
 

@@ -111,7 +111,11 @@ void VisibleRegion(Window* w, bool window, DWORD flags, gdi::Region& out) {
       }
     }
   }
-  if (((w->style & WS_CLIPCHILDREN) && !(flags & kIgnoreClipChildren)) || (flags & DCX_CLIPCHILDREN)) {
+  // Drawing while tracking (DCX_LOCKWINDOWUPDATE: a drag image, say) goes
+  // over the children whatever the window's style; DCX_CLIPCHILDREN still
+  // keeps them out.
+  const bool styleClips = (w->style & WS_CLIPCHILDREN) && !(flags & (kIgnoreClipChildren | DCX_LOCKWINDOWUPDATE));
+  if (styleClips || (flags & DCX_CLIPCHILDREN)) {
     for (Window* c : w->children)
       if (c->style & WS_VISIBLE) Subtract(out, c);
   }

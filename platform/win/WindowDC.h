@@ -27,7 +27,9 @@ constexpr DWORD DCX_VALIDATE = 0x00200000;
 // The client area's DC (null window: the desktop, which draws nothing).
 HDC GetDC(HWND hwnd);
 // clip is in the DC's device coordinates (DCX_EXCLUDERGN/DCX_INTERSECTRGN);
-// the call takes it over and deletes it, as DCs obtained this way do.
+// the call takes it over and deletes it, as DCs obtained this way do. With
+// DCX_LOCKWINDOWUPDATE (drawing while tracking) the window's
+// WS_CLIPCHILDREN does not keep its children out.
 HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags);
 // The whole window's DC, non-client area included.
 HDC GetWindowDC(HWND hwnd);
