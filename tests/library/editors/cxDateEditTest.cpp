@@ -46,6 +46,14 @@ class DateEdit : public edit_test::ConcreteEditorTest {
     return edit;
   }
   static TcxPopupCalendar* Calendar(TcxDateEdit* edit) { return edit->GetCalendar(); }
+  // The editor holding ADate, focused, with its drop-down open.
+  TcxPopupCalendar* OpenOn(TcxDateEdit* edit, double ADate) {
+    edit->SetDate(ADate);
+    Show();
+    Focus(edit);
+    Press(VK_F4);
+    return Calendar(edit);
+  }
   // The centre of a date's cell in the calendar shown now.
   static TPoint CellOf(TcxCustomCalendar* calendar, double ADate) {
     const TRect grid = calendar->GetDayGridRect();
@@ -127,11 +135,7 @@ TEST_F(DateEdit, TheDropDownOpensThreeWaysAndADayClickConfirmsAndCloses) {
 TEST_F(DateEdit, CalendarKeysMoveBySafeDatesAndEnterConfirms) {
   ScopedLocale us("en-US");
   TcxDateEdit* edit = MakeDate();
-  edit->SetDate(D(2008, 1, 31));
-  Show();
-  Focus(edit);
-  Press(VK_F4);
-  TcxPopupCalendar* calendar = Calendar(edit);
+  TcxPopupCalendar* calendar = OpenOn(edit, D(2008, 1, 31));
   auto selected = [&] { return calendar->GetSelectDate().Value; };
   Press(VK_NEXT);
   EXPECT_DOUBLE_EQ(selected(), D(2008, 2, 29)) << "31 January + a month: the leap day";
@@ -183,11 +187,7 @@ TEST_F(DateEdit, CalendarKeysMoveBySafeDatesAndEnterConfirms) {
 TEST_F(DateEdit, ArrowsHeldStepEvery200msTheWheelStepsAndTheYearsStayInRange) {
   ScopedLocale us("en-US");
   TcxDateEdit* edit = MakeDate();
-  edit->SetDate(D(2008, 6, 15));
-  Show();
-  Focus(edit);
-  Press(VK_F4);
-  TcxPopupCalendar* calendar = Calendar(edit);
+  TcxPopupCalendar* calendar = OpenOn(edit, D(2008, 6, 15));
   const TRect next = calendar->GetArrowRect(caNextMonth);
   test::MouseMove(calendar->GetHandle(), {(next.Left + next.Right) / 2, (next.Top + next.Bottom) / 2});
   test::MouseDown();
@@ -229,11 +229,7 @@ TEST_F(DateEdit, ArrowsHeldStepEvery200msTheWheelStepsAndTheYearsStayInRange) {
 TEST_F(DateEdit, TheMonthListScrollsByDistanceBandsAndPicksTheMonthUnderTheRelease) {
   ScopedLocale us("en-US");
   TcxDateEdit* edit = MakeDate();
-  edit->SetDate(D(2008, 6, 15));
-  Show();
-  Focus(edit);
-  Press(VK_F4);
-  TcxPopupCalendar* calendar = Calendar(edit);
+  TcxPopupCalendar* calendar = OpenOn(edit, D(2008, 6, 15));
   TMonthListBox* list = calendar->GetMonthListBox();
   const TRect caption = calendar->GetMonthCaptionRect();
   test::MouseMove(calendar->GetHandle(), {(caption.Left + caption.Right) / 2, (caption.Top + caption.Bottom) / 2});
