@@ -16,7 +16,7 @@
 #include <chrono>
 #include <vector>
 
-#include "EditorBenchScreen.h"
+#include "EditorBenchCells.h"
 #include "library/editors/ConcreteEditorsStartup.h"
 #include "library/editors/core/cxTextEdit.h"
 #include "library/editors/cxCheckBox.h"
@@ -26,86 +26,15 @@
 
 namespace {
 
-constexpr Integer kCells = 1000;
-constexpr Integer kColumns = 4;
-constexpr Integer kCellWidth = 120;
-constexpr Integer kCellHeight = 18;
+using namespace editor_bench;
 
-// One frame's worth of cells of a properties kind.
-class CellFrame {
- public:
-  CellFrame(TcxCustomEditProperties* AProperties, std::vector<Variant> AValues, Integer ACells = kCells,
-            Integer ACellHeight = kCellHeight)
-      : FProperties(AProperties), FValues(std::move(AValues)), FCells(ACells), FCellHeight(ACellHeight),
-        FStyle(New<TcxEditStyle>(nullptr, true)),
-        FBitmap(cxCreateBitmap(kColumns * kCellWidth, ACells / kColumns * ACellHeight)), FCanvas(FBitmap->GetCanvas()) {
-    FViewData.reset(TcxCustomEditViewDataClass(AProperties->GetViewDataClass())
-                        .Construct<TcxCustomEditProperties*, TcxCustomEditStyle*, bool>(AProperties, FStyle.get(),
-                                                                                        true));
-    FViewData->ContentOffset = TRect(1, 1, 1, 1);
-    for (Integer i = 0; i < FCells; ++i)
-      FInfos.emplace_back(TcxCustomEditViewInfoClass(AProperties->GetViewInfoClass()).Create());
-  }
-  Integer Cells() const { return FCells; }
-  void Paint() {
-    for (Integer i = 0; i < FCells; ++i) {
-      const Integer column = i % kColumns, row = i / kColumns;
-      const TRect cell(column * kCellWidth, row * FCellHeight, (column + 1) * kCellWidth, (row + 1) * FCellHeight);
-      FViewData->CalculateEx(&FCanvas, cell, {-1, -1}, cxmbNone, {}, FInfos[i].get(), false);
-      FViewData->EditValueToDrawValue(&FCanvas, FValues[i % FValues.size()], FInfos[i].get());
-      FInfos[i]->PaintEx(&FCanvas);
-    }
-  }
-
- private:
-  TOwned<TcxCustomEditProperties> FProperties;
-  std::vector<Variant> FValues;
-  Integer FCells;
-  Integer FCellHeight;
-  TOwned<TcxEditStyle> FStyle;
-  TOwned<TcxCustomEditViewData> FViewData;
-  std::vector<TOwned<TcxCustomEditViewInfo>> FInfos;
-  TOwned<TBitmap> FBitmap;
-  TcxCanvas FCanvas;
-};
-
-void StartUnits() {
-  editor_bench::TheScreen();
-  RegisterConcreteEditorUnits();
-}
-
-double SecondsPerFrame(CellFrame& AFrame, int AFrames) {
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < AFrames; ++i) AFrame.Paint();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / AFrames;
-}
-
-// Runs the frame of AProperties' cells and, alternately, the text cells'
-// frame, so that both meet the same machine state.
 void MeasureAgainstText(benchmark::State& state, TcxCustomEditProperties* AProperties, std::vector<Variant> AValues,
                         Integer ACells = kCells, Integer ACellHeight = kCellHeight) {
-  StartUnits();
-  CellFrame frame(AProperties, std::move(AValues), ACells, ACellHeight);
-  CellFrame text(New<TcxTextEditProperties>(nullptr), {Variant("12345"), Variant("678"), Variant("90.25")}, ACells,
-                 ACellHeight);
-  double textSeconds = 0;
-  int textFrames = 0;
-  double ownSeconds = 0;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    frame.Paint();
-    ownSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    state.PauseTiming();
-    textSeconds += SecondsPerFrame(text, 1);
-    ++textFrames;
-    state.ResumeTiming();
-  }
-  state.counters["per_cell"] = benchmark::Counter(static_cast<double>(state.iterations()) * frame.Cells(),
-                                                  benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-  state.counters["text_per_cell"] = benchmark::Counter(textSeconds / textFrames / frame.Cells());
-  state.counters["to_text"] =
-      benchmark::Counter((ownSeconds / static_cast<double>(state.iterations())) / (textSeconds / textFrames));
+  editor_bench::MeasureAgainstText(state, AProperties, std::move(AValues), CellValue::Edit,
+                                   {Variant("12345"), Variant("678"), Variant("90.25")}, ACells, ACellHeight);
 }
+
+void StartUnits() { StartConcreteUnits(); }
 
 void BM_TextCells(benchmark::State& state) {
   StartUnits();

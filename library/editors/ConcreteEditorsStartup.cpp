@@ -2,16 +2,30 @@
 
 #include "library/editors/core/EditorsStartup.h"
 #include "library/editors/cxCheckBox.h"
+#include "library/editors/cxCurrencyEdit.h"
+#include "library/editors/cxDateEdit.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
+#include "library/editors/cxEditRepositoryItems.h"
+#include "library/editors/cxHyperLinkEdit.h"
+#include "library/editors/cxMRUEdit.h"
+#include "library/editors/cxMemo.h"
 #include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
+#include "library/editors/cxTimeEdit.h"
 #include "platform/forms/UnitStartup.h"
 
 void RegisterConcreteEditorUnits() {
   RegisterEditorUnits();
-  RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,
-               &cxEditDataRegisteredRepositoryItemsFinalize);
   RegisterUnit("cxSpinEdit", &cxSpinEditInitialize, &cxSpinEditFinalize);
   RegisterUnit("cxCheckBox", &cxCheckBoxInitialize, &cxCheckBoxFinalize);
   RegisterUnit("cxRadioGroup", &cxRadioGroupInitialize, &cxRadioGroupFinalize);
+  RegisterUnit("cxTimeEdit", &cxTimeEditInitialize, &cxTimeEditFinalize);
+  RegisterUnit("cxCurrencyEdit", &cxCurrencyEditInitialize, &cxCurrencyEditFinalize);
+  RegisterUnit("cxDateEdit", &cxDateEditInitialize, &cxDateEditFinalize);
+  RegisterUnit("cxMemo", &cxMemoInitialize, &cxMemoFinalize);
+  RegisterUnit("cxMRUEdit", &cxMRUEditInitialize, &cxMRUEditFinalize);
+  RegisterUnit("cxHyperLinkEdit", &cxHyperLinkEditInitialize, &cxHyperLinkEditFinalize);
+  RegisterUnit("cxEditRepositoryItems", &cxEditRepositoryItemsInitialize, &cxEditRepositoryItemsFinalize);
+  RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,
+               &cxEditDataRegisteredRepositoryItemsFinalize);
 }

@@ -1,6 +1,9 @@
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
 
-ORV_REGISTER(TcxEditRepositoryTextItem, ORV_PROP(Properties))
+#include "library/editors/cxEditRepositoryItems.h"
+
+#include <array>
+
 ORV_REGISTER(TcxEditDataRegisteredRepositoryItems)
 
 namespace {
@@ -9,9 +12,28 @@ constexpr std::intptr_t DefaultKey = -1;
 TcxEditDataRegisteredRepositoryItems* Registry = nullptr;
 Integer StartCount = 0;
 
+struct TypeEntry {
+  TcxValueTypeClass Type;
+  TClass ItemClass;
+};
+
+// The keyed value types with their item classes, in registration order.
+const std::array<TypeEntry, 5>& TypeEntries() {
+  static const std::array<TypeEntry, 5> entries{{
+      {TcxBooleanValueType::Class(), TcxEditRepositoryCheckBoxItem::StaticClass()},
+      {TcxCurrencyValueType::Class(), TcxEditRepositoryCurrencyItem::StaticClass()},
+      {TcxDateTimeValueType::Class(), TcxEditRepositoryDateItem::StaticClass()},
+      {TcxFMTBcdValueType::Class(), TcxEditRepositoryCurrencyItem::StaticClass()},
+      {TcxSQLTimeStampValueType::Class(), TcxEditRepositoryDateItem::StaticClass()},
+  }};
+  return entries;
+}
+
 void FillRegistry() {
   TcxEditRepository* repository = GetDefaultEditRepository();
   Registry->RegisterDefaultItem(DefaultKey, repository->CreateItem(TcxEditRepositoryTextItem::StaticClass()));
+  for (const TypeEntry& entry : TypeEntries())
+    Registry->RegisterItem(entry.Type, DefaultKey, repository->CreateItem(entry.ItemClass));
 }
 
 }  // namespace
@@ -32,5 +54,6 @@ void cxEditDataRegisteredRepositoryItemsFinalize() {
   if (StartCount > 0 && --StartCount > 0) return;
   if (!Registry) return;
   Registry->UnregisterDefaultItem(DefaultKey);
+  for (const TypeEntry& entry : TypeEntries()) Registry->UnregisterItem(entry.Type, DefaultKey);
   FreeAndNil(Registry);
 }

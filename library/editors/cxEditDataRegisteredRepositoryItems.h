@@ -1,25 +1,13 @@
-// The default editor of each value type. A grid item that has no edit
-// properties of its own shows and edits its values with the repository
-// item registered here for its value type, and with the default item (the
-// text editor) for every type without one. The items live in the default
-// edit repository; the registry only points at them.
+// The default editor of each value type: the item a grid row or column
+// without edit properties of its own shows and edits its values with.
+// Booleans get a check box, money a currency editor, dates and time stamps
+// a date editor, every other type the default item (a text editor). The
+// items live in the default edit repository; the registry only points at
+// them.
 #pragma once
 
 #include "library/data/cxDataStorageValueTypes.h"
 #include "library/editors/core/cxEditRegistries.h"
-#include "library/editors/core/cxTextEditProperties.h"
-
-// A repository item of the text editor kind.
-class TcxEditRepositoryTextItem : public TcxEditRepositoryItem {
-  ORV_CLASS(TcxEditRepositoryTextItem, TcxEditRepositoryItem)
- public:
-  explicit TcxEditRepositoryTextItem(TComponent* AOwner) : TcxEditRepositoryItem(AOwner) {}
-  TClass GetEditPropertiesClass() const override { return TcxTextEditProperties::StaticClass(); }
-  TcxTextEditProperties* GetProperties() const {
-    return static_cast<TcxTextEditProperties*>(TcxEditRepositoryItem::GetProperties());
-  }
-  void SetProperties(TcxTextEditProperties* Value) { TcxEditRepositoryItem::SetProperties(Value); }
-};
 
 // Keyed by the value type's identity (its pointer-sized class reference)
 // with -1 as the second key; the default entry has key -1.
@@ -32,10 +20,10 @@ class TcxEditDataRegisteredRepositoryItems : public TcxEditRegisteredRepositoryI
   using TcxEditRegisteredRepositoryItems::GetItem;
   using TcxEditRegisteredRepositoryItems::RegisterItem;
   using TcxEditRegisteredRepositoryItems::UnregisterItem;
-  // The item registered for exactly that value type, else the default
-  // item; a null class gives the default item.
+  // The item registered for exactly that value type (no inheritance), else
+  // the default item; a null class gives the default item.
   TcxEditRepositoryItem* GetItem(TcxValueTypeClass AValueTypeClass) const {
-    return GetItem(Key(AValueTypeClass));
+    return AValueTypeClass ? GetItem(Key(AValueTypeClass)) : GetDefaultItem();
   }
   void RegisterItem(TcxValueTypeClass AValueTypeClass, std::intptr_t AKey2, TcxEditRepositoryItem* AItem) {
     RegisterItem(Key(AValueTypeClass), AKey2, AItem);
@@ -52,7 +40,7 @@ class TcxEditDataRegisteredRepositoryItems : public TcxEditRegisteredRepositoryI
 // The process-wide registry, made on first use with its entries.
 TcxEditDataRegisteredRepositoryItems* GetDefaultEditDataRepositoryItems();
 
-// The unit's start-up makes the registry and its entries; shut-down
+// The unit's start-up makes the registry and its six entries; shut-down
 // unregisters them and frees the registry (the items stay with the default
 // edit repository, which the editors' shut-down frees). Counted.
 void cxEditDataRegisteredRepositoryItemsInitialize();

@@ -434,10 +434,7 @@ TClass TcxFilterSpinEditHelper::GetFilterEditClass() const { return TcxSpinEdit:
 TcxFilterControlOperators TcxFilterSpinEditHelper::GetSupportedFilterOperators(TcxCustomEditProperties*,
                                                                                TcxValueTypeClass,
                                                                                bool AExtendedSet) const {
-  TcxFilterControlOperators result{fcoEqual,   fcoNotEqual,     fcoLess,   fcoLessEqual,
-                                   fcoGreater, fcoGreaterEqual, fcoBlanks, fcoNonBlanks};
-  if (AExtendedSet) result += TcxFilterControlOperators{fcoBetween, fcoNotBetween, fcoInList, fcoNotInList};
-  return result;
+  return cxFilterOrderedValueOperators(AExtendedSet);
 }
 
 void TcxFilterSpinEditHelper::InitializeProperties(TcxCustomEditProperties* AProperties,

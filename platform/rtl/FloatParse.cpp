@@ -62,7 +62,8 @@ Int64 Magnitude(const Scanned& sc) {
   return -static_cast<Int64>(fl) + sc.exponent;
 }
 
-bool ToDouble(std::string_view text, double& value) {
+bool ToDouble(std::string_view text, double& value, bool* underflow = nullptr) {
+  if (underflow) *underflow = false;
   Scanned sc;
   if (!Scan(text, sc)) return false;
   const Int64 mag = Magnitude(sc);
@@ -72,6 +73,7 @@ bool ToDouble(std::string_view text, double& value) {
   }
   if (mag > 400) return false;
   if (mag < -400) {
+    if (underflow) *underflow = true;
     value = sc.negative ? -0.0 : 0.0;
     return true;
   }
@@ -99,6 +101,7 @@ bool ToDouble(std::string_view text, double& value) {
   auto res = std::from_chars(buf, p, v);
   if (res.ec == std::errc::result_out_of_range) {
     if (mag > 0) return false;
+    if (underflow) *underflow = true;
     v = 0;
   } else if (res.ec != std::errc() || res.ptr != p || std::isinf(v)) {
     return false;
@@ -159,6 +162,10 @@ bool ToCurrency(std::string_view text, Currency& value) {
 }  // namespace
 
 bool TryStrToFloat(std::string_view text, Extended& value) { return ToDouble(text, value); }
+
+bool TryStrToFloat(std::string_view text, Extended& value, bool& AUnderflow) {
+  return ToDouble(text, value, &AUnderflow);
+}
 
 bool TryStrToFloat(std::string_view text, Single& value) {
   double d;

@@ -34,6 +34,11 @@ Extended StrToFloat(std::string_view text);  // EConvertError "'%s' is not a val
 Extended StrToFloatDef(std::string_view text, Extended def);
 bool TryStrToFloat(std::string_view text, Extended& value);
 bool TryStrToFloat(std::string_view text, Single& value);
+// The same reading, telling besides whether a text that is not zero came
+// out as 0 because its magnitude lies below the smallest double (an 80-bit
+// reader would still have it). Such a text answers true with 0 and
+// AUnderflow set, as the two-argument form does without telling.
+bool TryStrToFloat(std::string_view text, Extended& value, bool& AUnderflow);
 bool TextToFloat(const char* text, Extended& value);
 bool TextToFloat(const char* text, Currency& value);
 

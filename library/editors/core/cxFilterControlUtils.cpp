@@ -119,9 +119,14 @@ void TcxCustomFilterEditHelper::GetFilterValue(TcxCustomEdit* AEdit, TcxCustomEd
 TcxFilterControlOperators TcxCustomFilterEditHelper::GetSupportedFilterOperators(TcxCustomEditProperties*,
                                                                                  TcxValueTypeClass AValueTypeClass,
                                                                                  bool AExtendedSet) const {
-  TcxFilterControlOperators result = OperatorRange(fcoEqual, AExtendedSet ? fcoNotInList : fcoNonBlanks);
-  if (!AValueTypeClass || !AValueTypeClass->IsString()) result -= TcxFilterControlOperators{fcoLike, fcoNotLike};
+  TcxFilterControlOperators result = cxFilterOrderedValueOperators(AExtendedSet);
+  if (AValueTypeClass && AValueTypeClass->IsString()) result += TcxFilterControlOperators{fcoLike, fcoNotLike};
   return result;
+}
+
+TcxFilterControlOperators cxFilterOrderedValueOperators(bool AExtendedSet) {
+  return OperatorRange(fcoEqual, AExtendedSet ? fcoNotInList : fcoNonBlanks) -
+         TcxFilterControlOperators{fcoLike, fcoNotLike};
 }
 
 void TcxCustomFilterEditHelper::InitializeProperties(TcxCustomEditProperties* AProperties,

@@ -77,6 +77,11 @@ class TcxCustomFilterEditHelper : public TObject {
 
 using TcxCustomFilterEditHelperClass = TClassRef<TcxCustomFilterEditHelper>;
 
+// The operators of values that order (numbers, money, dates): equal to,
+// less and greater, blank; the extended set adds the range and list
+// operators.
+TcxFilterControlOperators cxFilterOrderedValueOperators(bool AExtendedSet);
+
 // The helper of each editor kind, by properties class. Every key is
 // replaced by its parent class before it is stored or searched, and a
 // search matches by inheritance: a helper registered for a published

@@ -547,7 +547,9 @@ void TcxCustomMaskEdit::InternalSetDisplayValue(const Variant& Value) {
 }
 
 void TcxCustomMaskEdit::InternalSetValue(const AnsiString& S) {
-  if (IsMasked()) FMode->SetText(S);
+  // Properties masked from their construction on (the time editor's) are
+  // heard before the editor's mode exists.
+  if (IsMasked() && FMode) FMode->SetText(S);
 }
 
 void TcxCustomMaskEdit::SynchronizeDisplayValue() {
@@ -695,13 +697,11 @@ TClass TcxFilterMaskEditHelper::GetFilterEditClass() const { return TcxMaskEdit:
 TcxFilterControlOperators TcxFilterMaskEditHelper::GetSupportedFilterOperators(TcxCustomEditProperties* AProperties,
                                                                                TcxValueTypeClass AValueTypeClass,
                                                                                bool AExtendedSet) const {
-  using Operators = TcxFilterControlOperators;
-  Operators result{fcoEqual,   fcoNotEqual,     fcoLess,   fcoLessEqual,
-                   fcoGreater, fcoGreaterEqual, fcoBlanks, fcoNonBlanks};
+  TcxFilterControlOperators result = cxFilterOrderedValueOperators(AExtendedSet);
   auto* properties = dynamic_cast<TcxCustomMaskEditProperties*>(AProperties);
   const bool masked = properties && properties->GetIsMasked();
-  if (!masked && AValueTypeClass && AValueTypeClass->IsString()) result += Operators{fcoLike, fcoNotLike};
-  if (AExtendedSet) result += Operators{fcoBetween, fcoNotBetween, fcoInList, fcoNotInList};
+  if (!masked && AValueTypeClass && AValueTypeClass->IsString())
+    result += TcxFilterControlOperators{fcoLike, fcoNotLike};
   return result;
 }
 

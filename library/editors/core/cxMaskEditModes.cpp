@@ -197,13 +197,25 @@ bool TcxMaskEditStandardMode::PressSymbol(char& AChar) {
     return false;
   }
   if (!valid) return false;
+  // The editor's check may have rewritten the text and moved the caret on
+  // (a time zone that puts a 0 before a lone digit): the character goes
+  // where the caret stands now.
+  text = EditText();
+  const int at = edit->GetSelStart();
+  if (at != caret) {
+    char moved = ch;
+    if (at >= static_cast<int>(text.size()) || at >= FMask->GetCount() || IsLiteralAt(at) ||
+        !FMask->GetItems(at)->Check(moved))
+      return false;
+    ch = moved;
+  }
   AChar = ch;
   if (edit->GetSelLength() > 1) {
     PressDelete();
     text = EditText();
   }
-  text[static_cast<std::size_t>(caret)] = ch;
-  PutText(text, caret);
+  text[static_cast<std::size_t>(at)] = ch;
+  PutText(text, at);
   edit->SetSelecting(false);
   PressRight();
   return false;

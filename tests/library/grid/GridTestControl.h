@@ -13,6 +13,7 @@
 
 #include "library/editors/EditorSession.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
+#include "library/editors/cxEditRepositoryItems.h"
 #include "library/editors/core/cxTextEdit.h"
 #include "library/grid/GridStartup.h"
 #include "library/grid/cxInplaceContainer.h"

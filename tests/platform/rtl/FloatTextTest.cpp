@@ -146,6 +146,27 @@ TEST(FloatParsing, AcceptedSyntax) {
   }
 }
 
+// Money editors refuse a number too small for a double instead of taking
+// it as 0; the range answer tells such a text from a written zero.
+TEST(FloatParsing, TheRangeAnswerTellsATextBelowTheSmallestDoubleFromZero) {
+  ScopedLocale us("en-US");
+  struct Case {
+    const char* Text;
+    bool Underflow;
+  };
+  for (const Case& c : {Case{"1e-400", true}, Case{"-2e-324", true}, Case{"0.0000e-500", false}, Case{"0", false},
+                        Case{"5e-324", false}, Case{"1.5", false}}) {
+    double v = 7;
+    bool underflow = !c.Underflow;
+    EXPECT_TRUE(TryStrToFloat(c.Text, v, underflow)) << c.Text;
+    EXPECT_EQ(underflow, c.Underflow) << c.Text;
+    EXPECT_EQ(v == 0, c.Underflow || std::string(c.Text).starts_with("0")) << c.Text;
+  }
+  double v = 0;
+  bool underflow = true;
+  EXPECT_FALSE(TryStrToFloat("1e400", v, underflow));
+}
+
 TEST(FloatParsing, GermanAcceptsOnlyTheComma) {
   ScopedLocale de("de-DE");
   EXPECT_DOUBLE_EQ(StrToFloat("1,5"), 1.5);

@@ -1,0 +1,352 @@
+#include "library/editors/cxCurrencyEdit.h"
+
+#include <cmath>
+
+#include "library/editors/core/cxEditConsts.h"
+#include "library/editors/core/cxEditRegistries.h"
+#include "library/foundation/cxControls.h"
+#include "platform/rtl/FloatText.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/ScopeExit.h"
+#include "platform/rtl/StrUtils.h"
+
+ORV_REGISTER(TcxCurrencyEditPropertiesValues, ORV_PROP(DecimalPlaces).Stored(false))
+ORV_REGISTER(TcxCustomCurrencyEditProperties)
+ORV_REGISTER(TcxCurrencyEditProperties,
+             ORV_PROP(Alignment).StoredBy<&TcxCustomEditProperties::IsAlignmentStored>(),
+             ORV_PROP(AssignedValues), ORV_PROP(AutoSelect).Default(true), ORV_PROP(ClearKey).Default(0),
+             ORV_PROP(DecimalPlaces).StoredBy<&TcxCustomCurrencyEditProperties::IsDecimalPlacesStored>(),
+             ORV_PROP(DisplayFormat).StoredBy<&TcxCustomTextEditProperties::IsDisplayFormatStored>(),
+             ORV_PROP(EchoMode).Default(eemNormal),
+             ORV_PROP(EditFormat).StoredBy<&TcxCustomTextEditProperties::IsEditFormatStored>(),
+             ORV_PROP(HideSelection).Default(true), ORV_PROP(ImeMode).Default(imDontCare), ORV_PROP(ImeName),
+             ORV_PROP(MaxValue).StoredBy<&TcxCustomTextEditProperties::IsMaxValueStored>(),
+             ORV_PROP(MinValue).StoredBy<&TcxCustomTextEditProperties::IsMinValueStored>(),
+             ORV_PROP(Nullable).Default(true), ORV_PROP(NullString), ORV_PROP(PasswordChar).Default('\0'),
+             ORV_PROP(ReadOnly).StoredBy<&TcxCustomEditProperties::IsReadOnlyStored>(),
+             ORV_PROP(UseDisplayFormatWhenEditing).Default(false),
+             ORV_PROP(UseLeftAlignmentOnEditing)
+                 .StoredBy<&TcxCustomEditProperties::IsUseLeftAlignmentOnEditingStored>(),
+             ORV_PROP(UseThousandSeparator).Default(false), ORV_PROP(ValidateOnEnter).Default(true),
+             ORV_EVENT(OnChange), ORV_EVENT(OnEditValueChanged), ORV_EVENT(OnValidate))
+ORV_REGISTER(TcxCustomCurrencyEdit)
+ORV_REGISTER(TcxCurrencyEdit, ORV_PROP(Anchors), ORV_PROP(AutoSize).Default(true),
+             ORV_PROP(BeepOnEnter).Default(true), ORV_PROP(Constraints), ORV_PROP(DragCursor), ORV_PROP(DragKind),
+             ORV_PROP(DragMode), ORV_PROP(EditValue), ORV_PROP(Enabled), ORV_PROP(ImeMode), ORV_PROP(ImeName),
+             ORV_PROP(ParentColor).Default(false), ORV_PROP(ParentFont).Default(true),
+             ORV_PROP(ParentShowHint).Default(true), ORV_PROP(PopupMenu), ORV_PROP(Properties), ORV_PROP(ShowHint),
+             ORV_PROP(Style), ORV_PROP(StyleDisabled), ORV_PROP(StyleFocused), ORV_PROP(StyleHot),
+             ORV_PROP(TabOrder), ORV_PROP(TabStop).Default(true), ORV_PROP(Value).Stored(false), ORV_PROP(Visible),
+             ORV_EVENT(OnClick), ORV_EVENT(OnContextPopup), ORV_EVENT(OnDblClick), ORV_EVENT(OnDragDrop),
+             ORV_EVENT(OnDragOver), ORV_EVENT(OnEditing), ORV_EVENT(OnEndDock), ORV_EVENT(OnEndDrag),
+             ORV_EVENT(OnEnter), ORV_EVENT(OnExit), ORV_EVENT(OnKeyDown), ORV_EVENT(OnKeyPress), ORV_EVENT(OnKeyUp),
+             ORV_EVENT(OnMouseDown), ORV_EVENT(OnMouseEnter), ORV_EVENT(OnMouseLeave), ORV_EVENT(OnMouseMove),
+             ORV_EVENT(OnMouseUp), ORV_EVENT(OnStartDock), ORV_EVENT(OnStartDrag))
+ORV_REGISTER(TcxFilterCurrencyEditHelper)
+
+namespace {
+
+// The smallest and largest magnitudes an amount may have (zero aside).
+constexpr double kSmallest = 5.0e-324;
+constexpr double kLargest = 1.7e308;
+
+AnsiString WithoutThousandSeparators(const AnsiString& S) {
+  const char separator = FormatSettings().ThousandSeparator;
+  AnsiString result;
+  result.reserve(S.size());
+  for (char c : S)
+    if (c != separator) result += c;
+  return result;
+}
+
+bool OnGetTextAssigned(const TcxCustomEditProperties* AProperties) {
+  IcxEditDefaultValuesProvider* provider = AProperties->GetIDefaultValuesProvider();
+  return provider && provider->IsOnGetTextAssigned();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Assigned values.
+
+void TcxCurrencyEditPropertiesValues::Assign(TPersistent* Source) {
+  auto* source = dynamic_cast<TcxCurrencyEditPropertiesValues*>(Source);
+  BeginUpdate();
+  orv::ScopeExit end([this] { EndUpdate(); });
+  TcxTextEditPropertiesValues::Assign(Source);
+  if (source) SetDecimalPlaces(source->FDecimalPlaces);
+}
+
+void TcxCurrencyEditPropertiesValues::RestoreDefaults() {
+  BeginUpdate();
+  orv::ScopeExit end([this] { EndUpdate(); });
+  TcxTextEditPropertiesValues::RestoreDefaults();
+  SetDecimalPlaces(false);
+}
+
+void TcxCurrencyEditPropertiesValues::SetDecimalPlaces(bool Value) {
+  if (FDecimalPlaces == Value) return;
+  FDecimalPlaces = Value;
+  Changed();
+}
+
+// ---------------------------------------------------------------------------
+// Properties.
+
+TcxCustomCurrencyEditProperties::TcxCustomCurrencyEditProperties(TPersistent* AOwner)
+    : TcxCustomTextEditProperties(AOwner) {
+  SetValidateOnEnter(true);
+}
+
+void TcxCustomCurrencyEditProperties::Assign(TPersistent* Source) {
+  auto* source = dynamic_cast<TcxCustomCurrencyEditProperties*>(Source);
+  BeginUpdate();
+  orv::ScopeExit end([this] { EndUpdate(true); });
+  TcxCustomTextEditProperties::Assign(Source);
+  if (!source) return;
+  GetAssignedValues()->SetDecimalPlaces(false);
+  if (source->GetAssignedValues()->GetDecimalPlaces()) SetDecimalPlaces(source->FDecimalPlaces);
+  SetNullable(source->FNullable);
+  SetNullString(source->FNullString);
+  SetUseThousandSeparator(source->FUseThousandSeparator);
+}
+
+TClass TcxCustomCurrencyEditProperties::GetContainerClass() const { return TcxCurrencyEdit::StaticClass(); }
+
+AnsiString TcxCustomCurrencyEditProperties::GetDefaultDisplayFormat() const {
+  return cxFormatController()->GetCurrencyFormat();
+}
+
+TcxDataEditValueSource TcxCustomCurrencyEditProperties::GetEditValueSource(bool AEditFocused) const {
+  return !AEditFocused && OnGetTextAssigned(this) ? evsText : evsValue;
+}
+
+bool TcxCustomCurrencyEditProperties::HasDigitGrouping(bool AIsDisplayValueSynchronizing) const {
+  return FUseThousandSeparator && !AIsDisplayValueSynchronizing;
+}
+
+Integer TcxCustomCurrencyEditProperties::GetDecimalPlaces() const {
+  return GetAssignedValues()->GetDecimalPlaces() ? FDecimalPlaces : FormatSettings().CurrencyDecimals;
+}
+
+void TcxCustomCurrencyEditProperties::SetDecimalPlaces(Integer Value) {
+  if (GetAssignedValues()->GetDecimalPlaces() && FDecimalPlaces == Value) return;
+  BeginUpdate();
+  orv::ScopeExit end([this] { EndUpdate(true); });
+  FDecimalPlaces = Value;
+  GetAssignedValues()->SetDecimalPlaces(true);
+  Changed();
+}
+
+void TcxCustomCurrencyEditProperties::SetNullable(bool Value) {
+  if (FNullable == Value) return;
+  FNullable = Value;
+  Changed();
+}
+
+void TcxCustomCurrencyEditProperties::SetNullString(const AnsiString& Value) {
+  if (FNullString == Value) return;
+  FNullString = Value;
+  Changed();
+}
+
+void TcxCustomCurrencyEditProperties::SetUseThousandSeparator(bool Value) {
+  if (FUseThousandSeparator == Value) return;
+  FUseThousandSeparator = Value;
+  Changed();
+}
+
+bool TcxCustomCurrencyEditProperties::StrToFloatEx(const AnsiString& S, double& Value) const {
+  double number = 0;
+  bool underflow = false;
+  const bool read = TryStrToFloat(WithoutThousandSeparators(S), number, underflow);
+  const double magnitude = std::fabs(number);
+  if (read && !underflow && (number == 0 || (magnitude >= kSmallest && magnitude <= kLargest))) {
+    Value = number;
+    return true;
+  }
+  Value = 0;
+  return S.empty();
+}
+
+bool TcxCustomCurrencyEditProperties::IsTextValid(const AnsiString& S) const {
+  const std::size_t separator = S.find(FormatSettings().DecimalSeparator);
+  if (separator != AnsiString::npos) {
+    std::size_t end = S.find_first_of("eE");
+    if (end == AnsiString::npos || end < separator) end = S.size();
+    if (static_cast<Integer>(end - separator - 1) > GetDecimalPlaces()) return false;
+  }
+  double value;
+  return StrToFloatEx(S, value);
+}
+
+bool TcxCustomCurrencyEditProperties::IsDisplayValueValid(Variant& DisplayValue, bool AEditFocused) {
+  if (!AEditFocused) return true;
+  bool isCurrency = false, onGetText = false;
+  if (!const_cast<TcxCustomCurrencyEditProperties*>(this)->InternalGetEditFormat(isCurrency, onGetText, nullptr)
+           .empty() ||
+      onGetText)
+    return true;
+  double value;
+  return StrToFloatEx(VarToStr(DisplayValue), value);
+}
+
+void TcxCustomCurrencyEditProperties::PrepareDisplayValue(const Variant& AEditValue, Variant& DisplayValue,
+                                                          bool AEditFocused) {
+  const bool empty = VarIsNull(AEditValue) || VarIsEmpty(AEditValue) ||
+                     (VarIsStr(AEditValue) && VarToStr(AEditValue).empty());
+  if (!empty) {
+    TcxCustomTextEditProperties::PrepareDisplayValue(AEditValue, DisplayValue, AEditFocused);
+    return;
+  }
+  if (AEditFocused)
+    DisplayValue = Variant(AnsiString());
+  else if (FNullable)
+    DisplayValue = Variant(FNullString);
+  else
+    TcxCustomTextEditProperties::PrepareDisplayValue(Variant(0.0), DisplayValue, false);
+}
+
+void TcxCustomCurrencyEditProperties::ValidateDisplayValue(Variant& DisplayValue, AnsiString& ErrorText,
+                                                           bool& Error, IcxEditControl* AEdit) {
+  double value;
+  if (!StrToFloatEx(VarToStr(DisplayValue), value)) Error = true;
+  TcxCustomTextEditProperties::ValidateDisplayValue(DisplayValue, ErrorText, Error, AEdit);
+}
+
+// ---------------------------------------------------------------------------
+// Editor.
+
+TClassRef<TcxCustomEditProperties> TcxCustomCurrencyEdit::GetPropertiesClass() const {
+  return TcxCustomCurrencyEditProperties::StaticClass();
+}
+
+TClassRef<TcxCustomEditProperties> TcxCurrencyEdit::GetPropertiesClass() const {
+  return TcxCurrencyEditProperties::StaticClass();
+}
+
+void TcxCustomCurrencyEdit::Initialize() {
+  TcxCustomTextEdit::Initialize();
+  TControlStyle style = GetControlStyle();
+  style.Exclude(csSetCaption);
+  SetControlStyle(style);
+}
+
+void TcxCustomCurrencyEdit::PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool) {
+  TcxCustomCurrencyEditProperties* properties = GetActiveProperties();
+  const AnsiString text = VarToStr(ADisplayValue);
+  double value = 0;
+  if (!text.empty() && text != properties->GetNullString() && properties->StrToFloatEx(text, value))
+    EditValue = Variant(value);
+  else
+    EditValue = properties->GetNullable() ? Null() : Variant(Currency{0});
+}
+
+Variant TcxCustomCurrencyEdit::InternalGetEditingValue() {
+  Variant value;
+  PrepareEditValue(Variant(GetText()), value, true);
+  return value;
+}
+
+double TcxCustomCurrencyEdit::GetValue() {
+  const Variant value = GetEditValue();
+  if (VarIsNull(value) || VarIsEmpty(value)) return 0;
+  if (VarIsStr(value)) {
+    Currency amount;
+    if (!TryStrToCurr(VarToStr(value), amount) || amount.Value == 0) return 0;
+    double number = 0;
+    return TryStrToFloat(VarToStr(value), number) ? number : 0;
+  }
+  return value.AsDouble();
+}
+
+void TcxCustomCurrencyEdit::SetValue(double Value) {
+  TcxCustomCurrencyEditProperties* properties = GetActiveProperties();
+  if (properties->IsValueBoundDefined(evbMin) && Value < properties->GetMinValue())
+    Value = properties->GetMinValue();
+  else if (properties->IsValueBoundDefined(evbMax) && Value > properties->GetMaxValue())
+    Value = properties->GetMaxValue();
+  SetInternalEditValue(Variant(Value));
+}
+
+void TcxCustomCurrencyEdit::CheckEditorValueBounds() {
+  {
+    auto user = orv::TempValue(FUserAction, FUserAction);
+    TcxCustomCurrencyEditProperties* properties = GetActiveProperties();
+    const double value = GetValue();
+    if ((properties->IsValueBoundDefined(evbMin) && value < properties->GetMinValue()) ||
+        (properties->IsValueBoundDefined(evbMax) && value > properties->GetMaxValue()))
+      SetValue(value);
+  }
+  FUserAction = false;
+}
+
+void TcxCustomCurrencyEdit::KeyPress(char& Key) {
+  const TFormatSettings& settings = FormatSettings();
+  const bool thousandKey = GetActiveProperties()->GetUseThousandSeparator() && Key == settings.ThousandSeparator;
+  if (!thousandKey && (Key == ',' || Key == '.')) Key = settings.DecimalSeparator;
+  TcxCustomTextEdit::KeyPress(Key);
+}
+
+void TcxCustomCurrencyEdit::PasteFromClipboard() {
+  if (CanModify()) TcxCustomTextEdit::PasteFromClipboard();
+}
+
+bool TcxCustomCurrencyEdit::IsValidChar(char AChar) {
+  TcxCustomCurrencyEditProperties* properties = GetActiveProperties();
+  const bool thousand = properties->GetUseThousandSeparator() && AChar == FormatSettings().ThousandSeparator;
+  if (!IsNumericChar(AChar, ntExponent) && !thousand) return false;
+  const AnsiString text = GetText();
+  bool isCurrency = false, onGetText = false;
+  const bool formatted = !properties->InternalGetEditFormat(isCurrency, onGetText, this).empty() || onGetText;
+  // A text already broken by a format of the data may be repaired.
+  if (formatted && !properties->IsTextValid(text)) return true;
+  const Integer selStart = std::clamp(GetSelStart(), 0, static_cast<Integer>(text.size()));
+  const Integer selLength = std::clamp(GetSelLength(), 0, static_cast<Integer>(text.size()) - selStart);
+  AnsiString candidate = text.substr(0, static_cast<std::size_t>(selStart)) +
+                         text.substr(static_cast<std::size_t>(selStart + selLength));
+  if (AChar == '-' && candidate.empty()) return true;
+  candidate.insert(static_cast<std::size_t>(selStart), 1, AChar);
+  return properties->IsTextValid(candidate);
+}
+
+// ---------------------------------------------------------------------------
+// Filter helper and the unit.
+
+TClass TcxFilterCurrencyEditHelper::GetFilterEditClass() const { return TcxCurrencyEdit::StaticClass(); }
+
+TcxFilterControlOperators TcxFilterCurrencyEditHelper::GetSupportedFilterOperators(TcxCustomEditProperties*,
+                                                                                   TcxValueTypeClass,
+                                                                                   bool AExtendedSet) const {
+  return cxFilterOrderedValueOperators(AExtendedSet);
+}
+
+void TcxFilterCurrencyEditHelper::InitializeProperties(TcxCustomEditProperties* AProperties,
+                                                       TcxCustomEditProperties* AEditProperties,
+                                                       bool AHasButtons) const {
+  TcxFilterTextEditHelper::InitializeProperties(AProperties, AEditProperties, AHasButtons);
+  auto* properties = dynamic_cast<TcxCustomCurrencyEditProperties*>(AProperties);
+  if (!properties) return;
+  properties->SetMinMaxValues(0, 0);
+  properties->SetNullable(true);
+  properties->SetNullString("");
+}
+
+namespace {
+Integer CurrencyEditStartCount = 0;
+}
+
+void cxCurrencyEditInitialize() {
+  if (CurrencyEditStartCount++ > 0) return;
+  GetRegisteredEditProperties()->Register(TcxCurrencyEditProperties::StaticClass(),
+                                          cxEditResString(scxSEditRepositoryCurrencyItem));
+  FilterEditsController()->Register(TcxCurrencyEditProperties::StaticClass(),
+                                    TcxFilterCurrencyEditHelper::StaticClass());
+}
+
+void cxCurrencyEditFinalize() {
+  if (CurrencyEditStartCount == 0 || --CurrencyEditStartCount > 0) return;
+  FilterEditsController()->Unregister(TcxCurrencyEditProperties::StaticClass(),
+                                      TcxFilterCurrencyEditHelper::StaticClass());
+  GetRegisteredEditProperties()->Unregister(TcxCurrencyEditProperties::StaticClass());
+}

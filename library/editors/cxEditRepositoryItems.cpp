@@ -1,0 +1,50 @@
+#include "library/editors/cxEditRepositoryItems.h"
+
+#include <mutex>
+
+// Name and Tag come published with the component, PropertiesEvents with
+// the base item.
+#define CX_REGISTER_ITEM(Item) ORV_REGISTER(Item, ORV_PROP(Properties))
+CX_REGISTER_ITEM(TcxEditRepositoryTextItem)
+CX_REGISTER_ITEM(TcxEditRepositoryButtonItem)
+CX_REGISTER_ITEM(TcxEditRepositoryComboBoxItem)
+CX_REGISTER_ITEM(TcxEditRepositoryMaskItem)
+CX_REGISTER_ITEM(TcxEditRepositoryPopupItem)
+CX_REGISTER_ITEM(TcxEditRepositoryDateItem)
+CX_REGISTER_ITEM(TcxEditRepositoryCurrencyItem)
+CX_REGISTER_ITEM(TcxEditRepositorySpinItem)
+CX_REGISTER_ITEM(TcxEditRepositoryCheckBoxItem)
+CX_REGISTER_ITEM(TcxEditRepositoryTimeItem)
+CX_REGISTER_ITEM(TcxEditRepositoryMemoItem)
+CX_REGISTER_ITEM(TcxEditRepositoryMRUItem)
+CX_REGISTER_ITEM(TcxEditRepositoryHyperLinkItem)
+CX_REGISTER_ITEM(TcxEditRepositoryRadioGroupItem)
+#undef CX_REGISTER_ITEM
+
+namespace {
+Integer RepositoryItemsStartCount = 0;
+}
+
+void cxEditRepositoryItemsInitialize() {
+  if (RepositoryItemsStartCount++ > 0) return;
+  // The streaming registry is the process's: registered once, in the
+  // order of the kinds (image, calculator, image combo box and blob
+  // join as they land).
+  static std::once_flag once;
+  std::call_once(once, [] {
+    RegisterClasses({TcxEditRepositoryItem::StaticClass(), TcxEditRepositoryTextItem::StaticClass(),
+                     TcxEditRepositoryButtonItem::StaticClass(), TcxEditRepositoryComboBoxItem::StaticClass(),
+                     TcxEditRepositoryMaskItem::StaticClass(), TcxEditRepositoryPopupItem::StaticClass(),
+                     TcxEditRepositoryDateItem::StaticClass(), TcxEditRepositoryCurrencyItem::StaticClass(),
+                     TcxEditRepositorySpinItem::StaticClass(), TcxEditRepositoryMemoItem::StaticClass(),
+                     TcxEditRepositoryCheckBoxItem::StaticClass(), TcxEditRepositoryTimeItem::StaticClass(),
+                     TcxEditRepositoryMRUItem::StaticClass(), TcxEditRepositoryHyperLinkItem::StaticClass(),
+                     TcxEditRepositoryRadioGroupItem::StaticClass()});
+    GroupDescendentsWith(TcxEditRepositoryItem::StaticClass(), TControl::StaticClass());
+    GroupDescendentsWith(TcxEditRepository::StaticClass(), TControl::StaticClass());
+  });
+}
+
+void cxEditRepositoryItemsFinalize() {
+  if (RepositoryItemsStartCount > 0) --RepositoryItemsStartCount;
+}

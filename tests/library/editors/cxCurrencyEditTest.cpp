@@ -1,0 +1,133 @@
+// The currency editor through typing: keys refused when the text would no
+// longer be an amount, both separator keys typing the locale's decimal
+// separator, numbers below the smallest double refused, empty texts
+// posting Null or 0, bounds clamping only where defined, and the
+// unfocused text in the locale's currency format.
+#include <gtest/gtest.h>
+
+#include "ConcreteEditorSession.h"
+#include "library/editors/cxCurrencyEdit.h"
+#include "platform/rtl/Locale.h"
+#include "platform/win/Keyboard.h"
+
+using namespace win;
+
+namespace {
+
+class CurrencyEdit : public edit_test::ConcreteEditorTest {
+ protected:
+  TcxCurrencyEdit* MakeCurrency() {
+    auto* edit = Make<TcxCurrencyEdit>({10, 10, 160, 31});
+    edit->GetProperties()->OnEditValueChanged = [this](TObject* Sender) {
+      log.push_back("value " + edit_test::Text(static_cast<TcxCurrencyEdit*>(Sender)->GetEditValue()));
+    };
+    return edit;
+  }
+  static std::string TextOf(TcxCurrencyEdit* edit) { return edit->GetText(); }
+};
+
+TEST_F(CurrencyEdit, KeysThatWouldBreakTheAmountAreRefused) {
+  ScopedLocale us("en-US");
+  TcxCurrencyEdit* edit = MakeCurrency();
+  Show();
+  Focus(edit);
+  Type("12.345");
+  // Two decimals by the locale's currency digits: the third is refused.
+  EXPECT_EQ(TextOf(edit), "12.34");
+  SelectAllAndType(edit, "abc");
+  EXPECT_EQ(TextOf(edit), "12.34");
+  // ',' types the decimal separator too, unless it is the thousand key
+  // with grouping on.
+  SelectAllAndType(edit, "7,5");
+  EXPECT_EQ(TextOf(edit), "7.5");
+  edit->GetProperties()->SetUseThousandSeparator(true);
+  SelectAllAndType(edit, "1,000.25");
+  EXPECT_EQ(TextOf(edit), "1,000.25");
+  ASSERT_TRUE(edit->ValidateEdit(false));
+  EXPECT_DOUBLE_EQ(edit->GetValue(), 1000.25);
+
+  // A number too small for a double is not 0: refused when typed whole...
+  edit->GetProperties()->SetDecimalPlaces(4);
+  Focus(edit);
+  edit->SelectAll();
+  edit->SetSelText("1e-400");
+  EXPECT_NE(TextOf(edit), "1e-400");
+  // ...and reported when it arrives by code; a written 0 is fine.
+  Variant text(AnsiString("1e-400"));
+  AnsiString error;
+  bool failed = false;
+  edit->GetProperties()->ValidateDisplayValue(text, error, failed, edit);
+  EXPECT_TRUE(failed);
+  double value = -1;
+  EXPECT_TRUE(edit->GetProperties()->StrToFloatEx("0", value));
+  EXPECT_EQ(value, 0);
+  EXPECT_FALSE(edit->GetProperties()->StrToFloatEx("1e-400", value));
+  // An exponent counts the decimals up to the 'E' only.
+  EXPECT_TRUE(edit->GetProperties()->IsTextValid("1.5E3"));
+}
+
+TEST_F(CurrencyEdit, EmptyTextsPostNullOrZeroAndValueClampsOnlyToADefinedBound) {
+  ScopedLocale us("en-US");
+  TcxCurrencyEdit* edit = MakeCurrency();
+  auto* other = Make<TcxCurrencyEdit>({10, 50, 160, 71});
+  edit->GetProperties()->SetNullString("none");
+  edit->SetValue(5);
+  Show();
+  Focus(edit);
+  SelectAllAndType(edit, "");
+  Press(VK_BACK);
+  other->SetFocus();
+  Pump();
+  EXPECT_TRUE(VarIsNull(edit->GetEditValue()));
+  EXPECT_EQ(TextOf(edit), "none");
+  EXPECT_EQ(log, (edit_test::Log{"value <null>"}));
+  // Not Nullable: the same empty text posts 0, shown formatted.
+  edit->GetProperties()->SetNullable(false);
+  edit->SetValue(5);
+  Focus(edit);
+  edit->SelectAll();
+  Press(VK_BACK);
+  other->SetFocus();
+  Pump();
+  EXPECT_EQ(edit->GetEditValue().AsDouble(), 0);
+  EXPECT_EQ(TextOf(edit), "$0.00");
+  EXPECT_EQ(log, (edit_test::Log{"value 0"}));
+
+  // Only a defined bound clamps.
+  edit->SetValue(-50);
+  EXPECT_EQ(edit->GetValue(), -50);
+  edit->GetProperties()->SetMinValue(-10);
+  edit->GetProperties()->SetMaxValue(100);
+  edit->SetValue(-50);
+  EXPECT_EQ(edit->GetValue(), -10);
+  edit->SetValue(500);
+  EXPECT_EQ(edit->GetValue(), 100);
+}
+
+TEST_F(CurrencyEdit, UnfocusedTextUsesTheLocalesCurrencyFormat) {
+  TcxCurrencyEdit* edit = MakeCurrency();
+  auto* other = Make<TcxCurrencyEdit>({10, 50, 160, 71});
+  edit->SetValue(-1234.5);
+  Show();
+  other->SetFocus();
+  Pump();
+  {
+    ScopedLocale us("en-US");
+    EXPECT_EQ(TextOf(edit), "($1,234.50)");
+    Focus(edit);
+    EXPECT_EQ(TextOf(edit), "-1234.5");
+    other->SetFocus();
+    Pump();
+  }
+  ScopedLocale de("de-DE");
+  EXPECT_EQ(TextOf(edit), "-1.234,50 \x80");
+  Focus(edit);
+  // The German decimal key is ',', and '.' types it as well.
+  SelectAllAndType(edit, "2.5");
+  EXPECT_EQ(TextOf(edit), "2,5");
+  other->SetFocus();
+  Pump();
+  EXPECT_EQ(TextOf(edit), "2,50 \x80");
+}
+
+}  // namespace

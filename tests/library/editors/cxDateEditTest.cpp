@@ -1,0 +1,455 @@
+// The date editor and its calendar through the drop-down, driven by
+// injected input on the headless back end with "today" fixed on the fake
+// clock (Wednesday 31 December 2008): opening, picking and confirming,
+// the keys of the calendar, the arrows held, the wheel, the month list's
+// bands, the buttons, the date-time kind with its time editor and clock,
+// and typed dates with the three input kinds.
+#include <gtest/gtest.h>
+
+#include "ConcreteEditorSession.h"
+#include "library/editors/core/cxDateUtils.h"
+#include "library/editors/core/cxFormats.h"
+#include "library/editors/cxClock.h"
+#include "library/editors/cxDateEdit.h"
+#include "library/editors/cxMonthListBox.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Locale.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Mouse.h"
+#include "platform/win/Timers.h"
+
+using namespace win;
+
+namespace {
+
+double D(Word Y, Word M, Word Day) { return EncodeDate(Y, M, Day).Value; }
+
+class DateEdit : public edit_test::ConcreteEditorTest {
+ protected:
+  TcxDateEdit* sink = nullptr;
+  void SetUp() override {
+    ConcreteEditorTest::SetUp();
+    Forms.Win().Clock().SetDateTime(D(2008, 12, 31) + 0.5);
+    // First in the tab order: it has the focus when the form shows.
+    sink = Make<TcxDateEdit>({10, 250, 170, 271});
+  }
+  TcxDateEdit* MakeDate() {
+    auto* edit = Make<TcxDateEdit>({10, 10, 170, 31});
+    edit->GetPopupWindow()->SetModalMode(false);
+    edit->GetProperties()->OnEditValueChanged = [this](TObject* Sender) {
+      log.push_back("value " + edit_test::Text(static_cast<TcxDateEdit*>(Sender)->GetEditValue()));
+    };
+    edit->GetProperties()->OnClosePopup = [this](TObject*, TcxEditCloseUpReason AReason) {
+      static const char* Names[] = {"crUnknown", "crTab", "crClose", "crCancel", "crEnter"};
+      log.push_back(Names[AReason]);
+    };
+    return edit;
+  }
+  static TcxPopupCalendar* Calendar(TcxDateEdit* edit) { return edit->GetCalendar(); }
+  // The editor holding ADate, focused, with its drop-down open.
+  TcxPopupCalendar* OpenOn(TcxDateEdit* edit, double ADate) {
+    edit->SetDate(ADate);
+    Show();
+    Focus(edit);
+    Press(VK_F4);
+    return Calendar(edit);
+  }
+  // The centre of a date's cell in the calendar shown now.
+  static TPoint CellOf(TcxCustomCalendar* calendar, double ADate) {
+    const TRect grid = calendar->GetDayGridRect();
+    for (Integer row = 0; row < 6; ++row)
+      for (Integer col = 0; col < 7; ++col)
+        if (calendar->GetDateFromCell(col, row).Value == ADate)
+          return {grid.Left + col * calendar->GetColWidth() + calendar->GetColWidth() / 2,
+                  grid.Top + row * calendar->GetRowHeight() + calendar->GetRowHeight() / 2};
+    ADD_FAILURE() << "date not shown";
+    return {};
+  }
+  static void ClickAt(TWinControl* AControl, TPoint P) {
+    test::Click(AControl->GetHandle(), {P.X, P.Y});
+    Pump();
+  }
+  static std::string TextOf(TcxDateEdit* edit) { return edit->GetText(); }
+};
+
+TEST_F(DateEdit, TheDropDownOpensThreeWaysAndADayClickConfirmsAndCloses) {
+  ScopedLocale us("en-US");
+  TcxDateEdit* edit = MakeDate();
+  edit->SetDate(D(2008, 12, 10) + 10.5 / 24);
+  Show();
+  // Unfocused the remembered 10:30 shows; focused the date alone.
+  EXPECT_EQ(TextOf(edit), "12/10/2008 10:30:00 AM");
+  Focus(edit);
+  EXPECT_EQ(TextOf(edit), "12/10/2008");
+
+  Chord(VK_MENU, VK_DOWN);
+  ASSERT_TRUE(edit->GetDroppedDown());
+  TcxPopupCalendar* calendar = Calendar(edit);
+  EXPECT_DOUBLE_EQ(calendar->GetFirstDate().Value, D(2008, 12, 1));
+  EXPECT_DOUBLE_EQ(calendar->GetSelectDate().Value, D(2008, 12, 10) + 10.5 / 24);
+  // The date shown already: nothing changes, but the popup closes.
+  ClickAt(calendar, CellOf(calendar, D(2008, 12, 10)));
+  EXPECT_FALSE(edit->GetDroppedDown());
+  EXPECT_EQ(log, (edit_test::Log{"crEnter"}));
+
+  log.clear();
+  Press(VK_F4);
+  ASSERT_TRUE(edit->GetDroppedDown());
+  // A press on one day and a release on another: the drag selects, the
+  // release confirms the day under it, with the remembered time.
+  const TPoint from = CellOf(calendar, D(2008, 12, 2)), to = CellOf(calendar, D(2008, 12, 18));
+  test::MouseMove(calendar->GetHandle(), {from.X, from.Y});
+  test::MouseDown();
+  Pump();
+  test::MouseMove(calendar->GetHandle(), {to.X, to.Y});
+  Pump();
+  EXPECT_DOUBLE_EQ(calendar->GetSelectDate().Value, D(2008, 12, 18));
+  test::MouseUp();
+  Pump();
+  EXPECT_FALSE(edit->GetDroppedDown());
+  EXPECT_EQ(TextOf(edit), "12/18/2008");
+  ASSERT_TRUE(edit->ValidateEdit(false));
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2008, 12, 18) + 10.5 / 24);
+
+  // The button opens it too; a click on the caption opens the month list
+  // and neither confirms nor closes.
+  log.clear();
+  const TRect button = edit->GetViewInfo()->ButtonInfos[0]->Bounds;
+  ClickAt(edit, {(button.Left + button.Right) / 2, (button.Top + button.Bottom) / 2});
+  ASSERT_TRUE(edit->GetDroppedDown());
+  const TRect caption = calendar->GetMonthCaptionRect();
+  test::MouseMove(calendar->GetHandle(), {(caption.Left + caption.Right) / 2, (caption.Top + caption.Bottom) / 2});
+  test::MouseDown();
+  Pump();
+  EXPECT_TRUE(calendar->GetMonthListBox()->IsVisible());
+  test::MouseUp();
+  Pump();
+  EXPECT_FALSE(calendar->GetMonthListBox()->IsVisible());
+  EXPECT_TRUE(edit->GetDroppedDown());
+  EXPECT_TRUE(log.empty());
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(edit->GetDroppedDown());
+  EXPECT_EQ(log, (edit_test::Log{"crCancel"}));
+}
+
+TEST_F(DateEdit, CalendarKeysMoveBySafeDatesAndEnterConfirms) {
+  ScopedLocale us("en-US");
+  TcxDateEdit* edit = MakeDate();
+  TcxPopupCalendar* calendar = OpenOn(edit, D(2008, 1, 31));
+  auto selected = [&] { return calendar->GetSelectDate().Value; };
+  Press(VK_NEXT);
+  EXPECT_DOUBLE_EQ(selected(), D(2008, 2, 29)) << "31 January + a month: the leap day";
+  Press(VK_NEXT);
+  EXPECT_DOUBLE_EQ(selected(), D(2008, 3, 29));
+  EXPECT_DOUBLE_EQ(calendar->GetFirstDate().Value, D(2008, 3, 1)) << "the shown month follows";
+  Press(VK_RIGHT);
+  Press(VK_DOWN);
+  EXPECT_DOUBLE_EQ(selected(), D(2008, 4, 6));
+  // Home and End: the week (Sunday first in en-US), with Ctrl the month.
+  Press(VK_END);
+  EXPECT_DOUBLE_EQ(selected(), D(2008, 4, 12));
+  Press(VK_HOME);
+  EXPECT_DOUBLE_EQ(selected(), D(2008, 4, 6));
+  Chord(VK_CONTROL, VK_END);
+  EXPECT_DOUBLE_EQ(selected(), D(2008, 4, 30));
+  Chord(VK_CONTROL, VK_HOME);
+  EXPECT_DOUBLE_EQ(selected(), D(2008, 4, 1));
+  Press(VK_LEFT);
+  Press(VK_UP);
+  EXPECT_DOUBLE_EQ(selected(), D(2008, 3, 24));
+  Press(VK_PRIOR);
+  EXPECT_DOUBLE_EQ(selected(), D(2008, 2, 24));
+  Press(VK_RETURN);
+  EXPECT_FALSE(edit->GetDroppedDown());
+  EXPECT_EQ(TextOf(edit), "2/24/2008");
+
+  // Escape leaves the editor's date as it was.
+  Press(VK_F4);
+  Press(VK_RIGHT);
+  Press(VK_ESCAPE);
+  EXPECT_EQ(TextOf(edit), "2/24/2008");
+
+  // Clear empties the selection; keys then move nothing (there is no day
+  // to move from) and nothing raises.
+  Press(VK_F4);
+  ClickAt(calendar, Center(calendar->GetButton(btnClear)->GetBoundsRect()));
+  EXPECT_FALSE(edit->GetDroppedDown());
+  EXPECT_EQ(TextOf(edit), "");
+  calendar->SetSelectDate(NullDate);
+  for (Word key : {VK_LEFT, VK_DOWN, VK_NEXT, VK_PRIOR, VK_HOME, VK_END}) {
+    Word k = key;
+    calendar->KeyDown(k, {});
+    EXPECT_EQ(calendar->GetSelectDate().Value, NullDate);
+  }
+  EXPECT_TRUE(calendar->GetDateTimeHeaderText().empty());
+}
+
+TEST_F(DateEdit, ArrowsHeldStepEvery200msTheWheelStepsAndTheYearsStayInRange) {
+  ScopedLocale us("en-US");
+  TcxDateEdit* edit = MakeDate();
+  TcxPopupCalendar* calendar = OpenOn(edit, D(2008, 6, 15));
+  const TRect next = calendar->GetArrowRect(caNextMonth);
+  test::MouseMove(calendar->GetHandle(), {(next.Left + next.Right) / 2, (next.Top + next.Bottom) / 2});
+  test::MouseDown();
+  Pump();
+  EXPECT_DOUBLE_EQ(calendar->GetFirstDate().Value, D(2008, 7, 1)) << "at once";
+  test::PumpFor(199);
+  EXPECT_DOUBLE_EQ(calendar->GetFirstDate().Value, D(2008, 7, 1));
+  test::PumpFor(401);
+  EXPECT_DOUBLE_EQ(calendar->GetFirstDate().Value, D(2008, 10, 1)) << "three more by 600 ms";
+  test::MouseUp();
+  Pump();
+  test::PumpFor(1000);
+  EXPECT_DOUBLE_EQ(calendar->GetFirstDate().Value, D(2008, 10, 1)) << "none after the release";
+  EXPECT_TRUE(edit->GetDroppedDown()) << "the release confirms nothing";
+  EXPECT_TRUE(log.empty());
+
+  // The wheel over the captions: up goes back a month, or a year.
+  const TRect month = calendar->GetMonthCaptionRect(), year = calendar->GetYearCaptionRect();
+  test::MouseMove(calendar->GetHandle(), {(month.Left + month.Right) / 2, (month.Top + month.Bottom) / 2});
+  test::Wheel(120);
+  Pump();
+  EXPECT_DOUBLE_EQ(calendar->GetFirstDate().Value, D(2008, 9, 1));
+  test::MouseMove(calendar->GetHandle(), {(year.Left + year.Right) / 2, (year.Top + year.Bottom) / 2});
+  test::Wheel(-120);
+  Pump();
+  EXPECT_DOUBLE_EQ(calendar->GetFirstDate().Value, D(2009, 9, 1));
+
+  // Never past MaxYear.
+  calendar->SetFirstDate(D(MaxYear, 12, 1));
+  calendar->DoStep(caNextMonth);
+  calendar->DoStep(caNextYear);
+  EXPECT_DOUBLE_EQ(calendar->GetFirstDate().Value, D(MaxYear, 12, 1));
+  calendar->SetFirstDate(D(MinYear, 1, 1));
+  calendar->DoStep(caPrevMonth);
+  EXPECT_DOUBLE_EQ(calendar->GetFirstDate().Value, D(MinYear, 1, 1));
+  Press(VK_ESCAPE);
+}
+
+TEST_F(DateEdit, TheMonthListScrollsByDistanceBandsAndPicksTheMonthUnderTheRelease) {
+  ScopedLocale us("en-US");
+  TcxDateEdit* edit = MakeDate();
+  TcxPopupCalendar* calendar = OpenOn(edit, D(2008, 6, 15));
+  TMonthListBox* list = calendar->GetMonthListBox();
+  const TRect caption = calendar->GetMonthCaptionRect();
+  test::MouseMove(calendar->GetHandle(), {(caption.Left + caption.Right) / 2, (caption.Top + caption.Bottom) / 2});
+  test::MouseDown();
+  Pump();
+  ASSERT_TRUE(list->IsVisible());
+  ASSERT_TRUE(list->IsYearMode());
+  ASSERT_EQ(list->GetRowCount(), 7);
+  Word y, m;
+  list->GetRowDate(3, y, m);
+  EXPECT_EQ(m, 6) << "the shown month in the middle row";
+  const Integer h = list->GetItemHeight();
+  const TRect lr = list->GetBoundsRect();
+  auto below = [&](Integer ADistance) {
+    test::MouseMove({lr.Left + 20, lr.Bottom + ADistance});
+    Pump();
+  };
+  // Bands: under one item height 500 ms, then 250, 100 and from three
+  // heights 50.
+  struct Band {
+    Integer Distance;
+    Cardinal Interval;
+  };
+  for (const Band& band : {Band{1, 500}, Band{h + 1, 250}, Band{2 * h + 1, 100}, Band{3 * h + 1, 50},
+                           Band{10 * h, 50}}) {
+    below(band.Distance);
+    EXPECT_TRUE(list->GetTimer()->GetEnabled());
+    EXPECT_EQ(list->GetTimer()->GetInterval(), band.Interval) << band.Distance;
+  }
+  const Integer top = list->GetTopIndex();
+  test::PumpFor(200);
+  EXPECT_EQ(list->GetTopIndex(), top + 4) << "every 50 ms";
+  // Back inside: the scrolling stops at once and the row is hot.
+  test::MouseMove({lr.Left + 20, lr.Top + h / 2});
+  Pump();
+  EXPECT_FALSE(list->GetTimer()->GetEnabled());
+  EXPECT_EQ(list->GetItemIndex(), 0);
+  list->GetRowDate(0, y, m);
+  test::MouseUp();
+  Pump();
+  EXPECT_FALSE(list->IsVisible());
+  EXPECT_DOUBLE_EQ(calendar->GetFirstDate().Value, D(y, m, 1));
+  EXPECT_TRUE(edit->GetDroppedDown());
+
+  // A release outside every row changes nothing.
+  const double shown = calendar->GetFirstDate().Value;
+  test::MouseMove(calendar->GetHandle(), {(caption.Left + caption.Right) / 2, (caption.Top + caption.Bottom) / 2});
+  test::MouseDown();
+  Pump();
+  test::MouseMove({lr.Right + 40, lr.Top - 40});
+  Pump();
+  test::MouseUp();
+  Pump();
+  EXPECT_DOUBLE_EQ(calendar->GetFirstDate().Value, shown);
+  Press(VK_ESCAPE);
+}
+
+TEST_F(DateEdit, TheButtonsAndTheDateTimeKindWithItsTimeEditorAndClock) {
+  ScopedLocale us("en-US");
+  TcxDateEdit* edit = MakeDate();
+  Show();
+  Focus(edit);
+  // Empty: the popup opens on today; Today confirms today.
+  Press(VK_F4);
+  TcxPopupCalendar* calendar = Calendar(edit);
+  EXPECT_DOUBLE_EQ(calendar->GetSelectDate().Value, D(2008, 12, 31));
+  ClickAt(calendar, Center(calendar->GetButton(btnToday)->GetBoundsRect()));
+  EXPECT_EQ(TextOf(edit), "12/31/2008");
+
+  edit->GetProperties()->SetKind(ckDateTime);
+  edit->SetDate(D(2008, 12, 5) + 0.25);
+  Focus(edit);
+  EXPECT_EQ(TextOf(edit), "12/05/2008 06:00:00 AM") << "the masked date-time text";
+  Press(VK_F4);
+  ASSERT_TRUE(calendar->GetTimeEdit()->GetVisible());
+  EXPECT_TRUE(calendar->GetButton(btnNow)->GetVisible());
+  EXPECT_TRUE(calendar->GetButton(btnOk)->GetVisible());
+  EXPECT_FALSE(calendar->GetButton(btnToday)->GetVisible());
+  EXPECT_DOUBLE_EQ(calendar->GetClock()->GetTime().Value, 0.25);
+  // A day click only selects in this kind; the time editor sets the time
+  // and the header follows; OK confirms both.
+  ClickAt(calendar, CellOf(calendar, D(2008, 12, 9)));
+  EXPECT_TRUE(edit->GetDroppedDown());
+  calendar->GetTimeEdit()->SetTime(EncodeTime(18, 45, 0, 0));
+  EXPECT_EQ(calendar->GetDateTimeHeaderText(), "12/9/2008 6:45:00 PM");
+  ClickAt(calendar, Center(calendar->GetButton(btnOk)->GetBoundsRect()));
+  EXPECT_FALSE(edit->GetDroppedDown());
+  ASSERT_TRUE(edit->ValidateEdit(false));
+  EXPECT_NEAR(edit->GetDate().Value, D(2008, 12, 9) + 18.75 / 24, 1e-9);
+  // Now takes the clock's date and time.
+  Press(VK_F4);
+  ClickAt(calendar, Center(calendar->GetButton(btnNow)->GetBoundsRect()));
+  ASSERT_TRUE(edit->ValidateEdit(false));
+  EXPECT_NEAR(edit->GetDate().Value, D(2008, 12, 31) + 0.5, 1e-6);
+  // Escape is the time editor's own while it holds a change, the popup's
+  // otherwise (from a button too).
+  Press(VK_F4);
+  TcxTimeEdit* time = calendar->GetTimeEdit();
+  time->SetFocus();
+  Pump();
+  time->SetSelection(3, 0);
+  Type("3");
+  ASSERT_TRUE(time->GetModifiedAfterEnter()) << time->GetText();
+  log.clear();
+  Press(VK_ESCAPE);
+  EXPECT_TRUE(edit->GetDroppedDown());
+  calendar->GetButton(btnOk)->SetFocus();
+  Pump();
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(edit->GetDroppedDown());
+  EXPECT_EQ(log, (edit_test::Log{"crCancel"}));
+  EXPECT_NEAR(edit->GetDate().Value, D(2008, 12, 31) + 0.5, 1e-6) << "nothing taken";
+  // An empty masked date-time shows the blank date with a zero time.
+  edit->Clear();
+  Focus(edit);
+  EXPECT_EQ(TextOf(edit), "  /  /     12:00:00 AM");
+}
+
+TEST_F(DateEdit, TypedDatesByInputKindSmartWordsAndDateOnError) {
+  ScopedLocale us("en-US");
+  TcxDateEdit* edit = MakeDate();
+  auto* other = Make<TcxDateEdit>({10, 50, 170, 71});
+  edit->SetDate(D(2008, 12, 10) + 10.5 / 24);
+  Show();
+  auto typeAndLeave = [&](const std::string& AText) {
+    Focus(edit);
+    SelectAllAndType(edit, AText);
+    other->SetFocus();
+    Pump();
+  };
+  // Regular expression (the default): a smart word with an offset, the
+  // remembered 10:30 kept.
+  typeAndLeave("today+3");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2009, 1, 3) + 10.5 / 24);
+  // Standard: an explicit time replaces the remembered one.
+  edit->GetProperties()->SetInputKind(ikStandard);
+  typeAndLeave("1/2/2009 8:15");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2009, 1, 2) + 8.25 / 24);
+  typeAndLeave("1/5/2009");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2009, 1, 5) + 8.25 / 24);
+  // Clearing the text posts Null and forgets the time: a date typed next
+  // has none.
+  log.clear();
+  Focus(edit);
+  edit->SelectAll();
+  Press(VK_DELETE);
+  other->SetFocus();
+  Pump();
+  EXPECT_TRUE(VarIsNull(edit->GetEditValue()));
+  EXPECT_EQ(edit->GetSavedTime().Value, 0);
+  typeAndLeave("1/6/2009");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2009, 1, 6));
+  // Mask: the locale's picture.
+  edit->GetProperties()->SetInputKind(ikMask);
+  Focus(edit);
+  EXPECT_EQ(edit->GetProperties()->GetEditMask(), "!99/99/9999;1; ");
+  edit->SetSelection(0, 0);
+  Type("02142009");
+  other->SetFocus();
+  Pump();
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2009, 2, 14));
+
+  // What a text that does not read turns into.
+  edit->GetProperties()->SetInputKind(ikStandard);
+  Focus(edit);
+  SelectAllAndType(edit, "soon");
+  EXPECT_FALSE(edit->ValidateEdit(false)) << "deNoChange keeps the error";
+  EXPECT_EQ(TextOf(edit), "2/14/2009") << "and puts the text back";
+  edit->GetProperties()->SetDateOnError(deToday);
+  SelectAllAndType(edit, "soon");
+  EXPECT_TRUE(edit->ValidateEdit(false));
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2008, 12, 31));
+  edit->GetProperties()->SetDateOnError(deNull);
+  SelectAllAndType(edit, "soon");
+  EXPECT_TRUE(edit->ValidateEdit(false));
+  EXPECT_TRUE(VarIsNull(edit->GetEditValue()));
+
+  // Bounds only when MaxDate lies after MinDate; a typed date outside is
+  // reported, one set by code is clamped.
+  edit->GetProperties()->SetMinDate(D(2009, 1, 1));
+  edit->GetProperties()->SetMaxDate(D(2008, 1, 1));
+  EXPECT_FALSE(edit->GetProperties()->IsValueBoundsDefined());
+  edit->GetProperties()->SetMaxDate(D(2009, 12, 31));
+  SelectAllAndType(edit, "3/3/2010");
+  EXPECT_FALSE(edit->ValidateEdit(false));
+  other->SetFocus();
+  Pump();
+  edit->SetDate(D(2011, 1, 1));
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2011, 1, 1));
+}
+
+TEST_F(DateEdit, ValuesThatAreNoDateRaiseTheConversionErrorAndTheRtlSwitchDecidesTheVariant) {
+  ScopedLocale us("en-US");
+  TcxDateEditProperties* p = New<TcxDateEditProperties>(nullptr);
+  Variant out;
+  EXPECT_THROW(p->PrepareDisplayValue(Variant(true), out, false), EConvertError);
+  EXPECT_THROW(p->PrepareDisplayValue(Variant(AnsiString("nonsense")), out, false), EConvertError);
+  p->PrepareDisplayValue(Variant(TDateTime(NullDate)), out, false);
+  EXPECT_EQ(VarToStr(out), "");
+  p->PrepareDisplayValue(Variant(TDateTime(D(2008, 2, 29) + 0.75)), out, false);
+  EXPECT_EQ(VarToStr(out), "2/29/2008 6:00:00 PM");
+  // The default input kinds follow the kind until set.
+  EXPECT_EQ(p->GetInputKind(), ikRegExpr);
+  p->SetKind(ckDateTime);
+  EXPECT_EQ(p->GetInputKind(), ikMask);
+  EXPECT_TRUE((p->GetDateButtons() == TDateButtons{btnClear, btnNow}));
+  p->Free();
+
+  // The typed value is a date variant, or a plain number while the
+  // format controller follows the run-time library's formats.
+  TcxDateEdit* edit = MakeDate();
+  Show();
+  Focus(edit);
+  SelectAllAndType(edit, "3/1/2008");
+  EXPECT_EQ(VarType(edit->GetEditingValue()), varDate);
+  cxFormatController()->SetUseRtlDateTimeFormats(true);
+  const Variant plain = edit->GetEditingValue();
+  cxFormatController()->SetUseRtlDateTimeFormats(false);
+  EXPECT_EQ(VarType(plain), varDouble);
+  EXPECT_DOUBLE_EQ(plain.AsDouble(), D(2008, 3, 1));
+}
+
+}  // namespace
