@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "X11Scene.h"
+#include "library/editors/X11Input.h"
 
 #include "library/grid/GridTestControl.h"
 #include "library/grid/cxInplaceContainerDragAndDrop.h"
@@ -24,7 +24,7 @@ using namespace win;
 
 namespace {
 
-using grid_x11::Scene;
+using Scene = edit_test::X11Input;
 
 TEST(GridOnX, AValueTypedInPlaceIsPaintedByItsCellOnTheServer) {
   if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";

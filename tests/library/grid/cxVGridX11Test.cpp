@@ -5,7 +5,7 @@
 // folder) is for a person to look at.
 #include <filesystem>
 
-#include "X11Scene.h"
+#include "library/editors/X11Input.h"
 
 #include "VGridSession.h"
 #include "platform/win/WindowData.h"
@@ -18,7 +18,7 @@ using namespace win;
 
 namespace {
 
-using grid_x11::Scene;
+using Scene = edit_test::X11Input;
 
 TEST(VGridOnX, TheValueGridIsPaintedEditedAndScrolledOnTheServer) {
   if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
