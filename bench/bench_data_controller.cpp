@@ -22,11 +22,11 @@ class BenchController : public TcxDataController {
  public:
   explicit BenchController(TComponent* AOwner) : TcxDataController(AOwner) {}
   ~BenchController() override {
-    for (BenchItem* i : Items) delete i;
+    for (BenchItem* i : Items) i->Free();
   }
   TObject* GetItem(Integer AIndex) override { return Items.at(static_cast<size_t>(AIndex)); }
   Integer Add(TcxValueTypeClass AType) {
-    Items.push_back(new BenchItem);
+    Items.push_back(New<BenchItem>());
     AddItem(Items.back());
     ChangeValueTypeClass(GetItemCount() - 1, AType);
     return GetItemCount() - 1;

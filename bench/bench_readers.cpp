@@ -1,22 +1,25 @@
 // Readers of outside input at 10^3, 10^4 and 10^5 items: an INI file of
-// many sections, a registry store with many values in one key and a layout
-// with many children. Each must grow linearly; the program ends with the
+// many sections, a registry store with many values in one key, a layout
+// with many children, and stored properties of many collection items
+// restored from an INI file and from a stream. Each must grow linearly; the program ends with the
 // time ratio of every 10x step (about 10 is linear, 100 quadratic). A peer
 // of plainly linear work on standard containers (a hash index and a vector
 // of named lists, as the INI reader builds) shows what the machine's
 // caches and allocator add at the large sizes.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "GrowthReporter.h"
+#include "library/foundation/cxStorage.h"
+#include "platform/rtl/Collection.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/rtl/Registry.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -66,6 +69,93 @@ void BM_LayoutRead(benchmark::State& state) {
 }
 BENCHMARK(BM_LayoutRead)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
 
+// An owner of many stored items, as a grid's columns are stored.
+class TBenchItem : public TCollectionItem {
+  ORV_CLASS(TBenchItem, TCollectionItem)
+ public:
+  explicit TBenchItem(TCollection* ACollection) : TCollectionItem(ACollection) {}
+  AnsiString GetText() const { return FText; }
+  void SetText(const AnsiString& Value) { FText = Value; }
+
+ private:
+  AnsiString FText;
+};
+
+class TBenchOwner : public TComponent {
+  ORV_CLASS(TBenchOwner, TComponent)
+ public:
+  explicit TBenchOwner(TComponent* AOwner) : TComponent(AOwner), FItems(New<TCollection>(TBenchItem::StaticClass())) {
+    SetName("Owner");
+  }
+  ~TBenchOwner() override { FItems->Free(); }
+  TCollection* GetItems() const { return FItems; }
+  void SetItems(TCollection* Value) { FItems->Assign(Value); }
+
+ private:
+  TCollection* FItems;
+};
+
+}  // namespace
+
+ORV_REGISTER(TBenchItem, ORV_PROP(Text))
+ORV_REGISTER(TBenchOwner, ORV_PROP(Items))
+
+namespace {
+
+TBenchOwner* OwnerOf(int items) {
+  auto* owner = New<TBenchOwner>(nullptr);
+  for (int i = 0; i < items; ++i) static_cast<TBenchItem*>(owner->GetItems()->Add())->SetText(std::to_string(i));
+  return owner;
+}
+
+// The items are stored, then restored over an owner holding as many.
+template <class Store, class Restore>
+void RestoreStoredItems(benchmark::State& state, Store store, Restore restore) {
+  TBenchOwner* source = OwnerOf(static_cast<int>(state.range(0)));
+  TBenchOwner* target = OwnerOf(static_cast<int>(state.range(0)));
+  store(source);
+  for (auto _ : state) restore(target);
+  if (static_cast<TBenchItem*>(target->GetItems()->GetItem(0))->GetText() != "0") state.SkipWithError("not restored");
+  target->Free();
+  source->Free();
+}
+
+void BM_StorageRestoreIni(benchmark::State& state) {
+  TempDir dir;
+  const std::string file = dir / "owner.ini";
+  RestoreStoredItems(
+      state,
+      [&](TBenchOwner* owner) {
+        TcxStorage storage(file);
+        storage.SetStorageModes(TcxStorageModes{smSavePublishedClassProperties});
+        storage.StoreToIni(owner);
+      },
+      [&](TBenchOwner* owner) {
+        TcxStorage storage(file);
+        storage.SetStorageModes(TcxStorageModes{smSavePublishedClassProperties});
+        storage.RestoreFromIni(owner);
+      });
+}
+BENCHMARK(BM_StorageRestoreIni)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
+
+void BM_StorageRestoreStream(benchmark::State& state) {
+  TMemoryStream stream;
+  RestoreStoredItems(
+      state,
+      [&](TBenchOwner* owner) {
+        TcxStorage storage(&stream);
+        storage.SetStorageModes(TcxStorageModes{smSavePublishedClassProperties});
+        storage.StoreToStream(owner);
+      },
+      [&](TBenchOwner* owner) {
+        stream.SetPosition(0);
+        TcxStorage storage(&stream);
+        storage.SetStorageModes(TcxStorageModes{smSavePublishedClassProperties});
+        storage.RestoreFromStream(owner);
+      });
+}
+BENCHMARK(BM_StorageRestoreStream)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
+
 void BM_LinearPeer(benchmark::State& state) {
   struct Line {
     std::string Key, Value;
@@ -88,41 +178,6 @@ void BM_LinearPeer(benchmark::State& state) {
 }
 BENCHMARK(BM_LinearPeer)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
 
-// Prints the runs as usual and keeps the best time of each size (over
-// --benchmark_repetitions) for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
-      const std::string name = run.benchmark_name();
-      const auto slash = name.find('/');
-      const long size = std::stol(name.substr(slash + 1));
-      double& best = Times[name.substr(0, slash)][size];
-      const double t = run.GetAdjustedRealTime();
-      if (best == 0 || t < best) best = t;
-    }
-  }
-  std::map<std::string, std::map<long, double>> Times;
-};
-
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("\ngrowth per 10x step (10 is linear):\n");
-  for (const auto& [name, times] : reporter.Times) {
-    std::printf("  %-20s", name.c_str());
-    double previous = 0;
-    for (const auto& [size, time] : times) {
-      if (previous > 0) std::printf(" %6.1f", time / previous);
-      previous = time;
-    }
-    std::printf("\n");
-  }
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return growth::Main(argc, argv); }

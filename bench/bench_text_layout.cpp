@@ -14,6 +14,7 @@
 #include <random>
 #include <string>
 
+#include "GrowthReporter.h"
 #include "library/editors/core/cxEditTextUtils.h"
 #include "platform/gdi/Bitmaps.h"
 
@@ -104,29 +105,12 @@ BENCHMARK(BM_DrawText_DrawTabs)->TEXT_SIZES;
 BENCHMARK(BM_cxTextOut_Measure)->TEXT_SIZES;
 BENCHMARK(BM_DrawText_Measure)->TEXT_SIZES;
 
-// Keeps the best time of each benchmark and size.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
-      const std::string name = run.benchmark_name();
-      const auto slash = name.find('/');
-      double& best = Times[name.substr(0, slash)][std::stol(name.substr(slash + 1))];
-      const double t = run.GetAdjustedRealTime();
-      if (best == 0 || t < best) best = t;
-    }
-  }
-  std::map<std::string, std::map<long, double>> Times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
+  growth::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const auto& times = reporter.Times;
   std::printf("\ncxTextOut / DrawText at 10^2 .. 10^5 characters:\n");
@@ -140,16 +124,7 @@ int main(int argc, char** argv) {
         std::printf(" %6.2f", time / p->second);
     std::printf("\n");
   }
-  std::printf("growth per 10x step (10 is linear, above 15 a quadratic path):\n");
-  for (const auto& [name, sizes] : times) {
-    std::printf("  %-22s", name.c_str());
-    double previous = 0;
-    for (const auto& [size, time] : sizes) {
-      if (previous > 0) std::printf(" %6.1f", time / previous);
-      previous = time;
-    }
-    std::printf("\n");
-  }
+  growth::PrintGrowth(times);
   benchmark::Shutdown();
   return 0;
 }

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/rtl/Collection.h"
+#include "platform/rtl/Owned.h"
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/ObjectText.h"
 
@@ -101,8 +102,8 @@ class TFuzzItem : public TComponent {
   bool FVisible = true;
   Currency FPrice;
   float FScale = 0;
-  std::unique_ptr<TFuzzOptions> FOptions{New<TFuzzOptions>()};
-  std::unique_ptr<TCollection> FRows{New<TCollection>(TFuzzRow::StaticClass())};
+  TOwned<TFuzzOptions> FOptions{New<TFuzzOptions>()};
+  TOwned<TCollection> FRows{New<TCollection>(TFuzzRow::StaticClass())};
   TFuzzItem* FBuddy = nullptr;
   TFuzzItem* FParent = nullptr;
   std::vector<TFuzzItem*> FChildren;

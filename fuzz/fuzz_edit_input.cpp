@@ -10,24 +10,28 @@
 #include <utility>
 #include <vector>
 
+#include "WindowFuzzing.h"
 #include "platform/controls/EditControl.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Queue.h"
-#include "platform/win/TestHooks.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/WindowProc.h"
 
 using namespace win;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static auto* session = new win::test::Session;
-  (void)session;
-  if (size < 2) return 0;
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  window_fuzzing::OpenStage(200, 40);
   RegisterEditClass();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  HWND parent = window_fuzzing::Parent();
+  if (size < 2) return 0;
   const std::uint8_t flags = data[0];
   const int limit = data[1];
   DWORD style = WS_CHILD | WS_VISIBLE;
@@ -39,8 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool multi = (flags & 32) != 0;
   if (multi) style |= ES_MULTILINE;
   if (flags & 64) style |= WS_VSCROLL | WS_HSCROLL;
-  HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 40, nullptr, nullptr, nullptr,
-                                nullptr);
   HWND edit = CreateWindowExA(0, "EDIT", "", style, 0, 0, 120, multi ? 40 : 20, parent, nullptr, nullptr, nullptr);
   SendMessageA(edit, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
   SetFocus(edit);
@@ -115,6 +117,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (text[i] == '\n' && !(i > 0 && text[i - 1] == '\r')) std::abort();
     }
   }
-  DestroyWindow(parent);
+  DestroyWindow(edit);
   return 0;
 }

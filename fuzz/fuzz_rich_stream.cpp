@@ -11,11 +11,11 @@
 #include <cstring>
 #include <string>
 
+#include "WindowFuzzing.h"
 #include "platform/controls/RichEditControl.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Modules.h"
 #include "platform/win/Queue.h"
-#include "platform/win/TestHooks.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowProc.h"
@@ -56,16 +56,18 @@ std::string TextOf(HWND rich) {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  window_fuzzing::OpenStage(300, 200);
+  RegisterRichEditModules();
+  if (!LoadLibraryA("Msftedit")) std::abort();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static auto* session = new win::test::Session;
-  (void)session;
-  static const bool loaded = (RegisterRichEditModules(), LoadLibraryA("Msftedit") != nullptr);
-  if (!loaded) std::abort();
+  HWND parent = window_fuzzing::Parent();
   if (size < 2) return 0;
   const std::uint8_t flags = data[0];
   const int limit = data[1] * 8;
-  HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr,
-                                nullptr);
   HWND rich = CreateWindowExA(0, "RICHEDIT50A", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 200, 100, parent,
                               nullptr, nullptr, nullptr);
   if (flags & 1) SendMessageA(rich, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
@@ -128,6 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   SendMessageA(rich, EM_FORMATRANGE, FALSE, 0);
   ReleaseDC(rich, dc);
-  DestroyWindow(parent);
+  DestroyWindow(again);
+  DestroyWindow(rich);
   return 0;
 }

@@ -59,16 +59,19 @@ class TFuzzIniRoot : public TComponent {
   TCollection* FItems;
 };
 
-// Walks every section reachable from the root. A name may repeat its
-// parent's path (an empty name does), so the walk has a budget.
+// Walks every section reachable from the root, within a budget. A child
+// with an empty name under the root has the root's own path: walking it
+// again would only repeat the root's reads until the budget ran out.
 void ReadTree(TcxIniFileReader& AReader, const AnsiString& APath, const AnsiString& AClassName, int& ABudget) {
   if (--ABudget < 0) return;
   TStringList names, children, classes;
   AReader.ReadProperties(APath, AClassName, &names);
   for (Integer i = 0; i < names.GetCount(); ++i) (void)AReader.ReadProperty(APath, AClassName, names[i]);
   AReader.ReadChildren(APath, AClassName, &children, &classes);
-  for (Integer i = 0; i < children.GetCount(); ++i)
-    ReadTree(AReader, APath.empty() ? children[i] : APath + "/" + children[i], classes[i], ABudget);
+  for (Integer i = 0; i < children.GetCount(); ++i) {
+    const AnsiString path = APath.empty() ? children[i] : APath + "/" + children[i];
+    if (path != APath) ReadTree(AReader, path, classes[i], ABudget);
+  }
 }
 
 }  // namespace

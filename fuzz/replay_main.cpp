@@ -1,7 +1,8 @@
-// Runs a fuzz target's entry point once per input, for builds without
-// libFuzzer: each argument is a file or a folder of files (read in name
-// order). A fault aborts as it would under the fuzzer; a missing or empty
-// corpus is an error, so a target cannot silently stop being replayed.
+// Runs a fuzz target's entry point once per input (after its set-up, when
+// it has one), for builds without libFuzzer: each argument is a file or a
+// folder of files (read in name order). A fault aborts as it would under
+// the fuzzer; a missing or empty corpus is an error, so a target cannot
+// silently stop being replayed.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -12,9 +13,13 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+// A target that sets up once before its first input defines this, as
+// libFuzzer expects.
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
 
 int main(int argc, char** argv) {
   namespace fs = std::filesystem;
+  if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
   std::vector<fs::path> inputs;
   for (int i = 1; i < argc; ++i) {
     std::error_code ec;

@@ -553,6 +553,19 @@ void TcxCustomDataController::RemoveListenerLink(TcxDataListenerLink* ALink) {
   ALink->Free();
 }
 
+void TcxCustomDataController::LockGridModeNotify() {
+  ++FGridModeNotifyLockCount;
+  FProvider->BeginLocate();
+}
+
+// An unlock without its lock would leave the provider locating less than
+// never: it changes nothing.
+void TcxCustomDataController::UnlockGridModeNotify() {
+  if (FGridModeNotifyLockCount == 0) return;
+  --FGridModeNotifyLockCount;
+  FProvider->EndLocate();
+}
+
 void TcxCustomDataController::Loaded() {
   if (FDataChangedWhileLoading) DoDataChanged();
   if (FSummary) FSummary->Loaded();

@@ -134,6 +134,12 @@ class TcxCustomDataController : public TPersistent, public IcxDataFieldControlle
   void LockDataChangedNotify() { ++FDataChangedNotifyLockCount; }
   void UnlockDataChangedNotify() { --FDataChangedNotifyLockCount; }
   virtual bool DataChangedNotifyLocked() { return FDataChangedNotifyLockCount != 0; }
+  // Counted; while held the provider is locating, so in grid mode the
+  // data-changed listeners stay silent and a filtered-out post leaves the
+  // focus where it was.
+  void LockGridModeNotify();
+  void UnlockGridModeNotify();
+  Integer GetGridModeNotifyLockCount() const { return FGridModeNotifyLockCount; }
   virtual void Loaded();
   virtual void UpdateControl(TcxUpdateControlInfo* AInfo);
   virtual void Unlocked() {}
@@ -539,6 +545,7 @@ class TcxCustomDataController : public TPersistent, public IcxDataFieldControlle
   Integer FBookmarkRecordIndex = -1;
   bool FDataChangedWhileLoading = false;
   Integer FDataChangedNotifyLockCount = 0;
+  Integer FGridModeNotifyLockCount = 0;
   TcxDataControllerChanges FChanges;
   bool FCheckAfterFilter = false;
   bool FCheckFocusAfterFilter = false;

@@ -191,7 +191,7 @@ void TcxValueDefs::Prepare(Integer AStartOffset) {
 }
 
 TcxValueDef* TcxValueDefs::CreateValueDef(TcxValueTypeClass AValueTypeClass) {
-  return new TcxValueDef(this, AValueTypeClass);
+  return New<TcxValueDef>(this, AValueTypeClass);
 }
 
 TcxValueDef* TcxValueDefs::Add(TcxValueTypeClass AValueTypeClass, bool AStored, bool ATextStored,
@@ -213,7 +213,7 @@ TcxValueDef* TcxValueDefs::Insert(Integer AIndex, TcxValueTypeClass AValueTypeCl
     FDataStorage->InsertValueDef(AIndex, def);
   } catch (...) {
     def->FValueDefs = nullptr;
-    delete def;
+    def->Free();
     throw;
   }
   FItems.insert(FItems.begin() + AIndex, def);
@@ -278,7 +278,7 @@ TObject* TcxInternalValueDef::GetLinkObject() const { return FMainDef ? FMainDef
 void TcxInternalValueDef::SetLinkObject(TObject* Value) { FMainDef = dynamic_cast<TcxValueDef*>(Value); }
 
 TcxValueDef* TcxInternalValueDefs::CreateValueDef(TcxValueTypeClass AValueTypeClass) {
-  return new TcxInternalValueDef(this, AValueTypeClass);
+  return New<TcxInternalValueDef>(this, AValueTypeClass);
 }
 
 TcxInternalValueDef* TcxInternalValueDefs::FindByLinkObject(const TcxValueDef* AMainDef) const {
@@ -297,16 +297,16 @@ void TcxInternalValueDefs::RemoveByLinkObject(const TcxValueDef* AMainDef) {
 // TcxDataStorage: structure
 
 TcxDataStorage::TcxDataStorage() {
-  FValueDefs = new TcxValueDefs(this);
-  FInternalValueDefs = new TcxInternalValueDefs(this);
+  FValueDefs = New<TcxValueDefs>(this);
+  FInternalValueDefs = New<TcxInternalValueDefs>(this);
   InitStructure(FValueDefs);
   InitStructure(FInternalValueDefs);
 }
 
 TcxDataStorage::~TcxDataStorage() {
   Clear(false);
-  delete FValueDefs;
-  delete FInternalValueDefs;
+  FValueDefs->Free();
+  FInternalValueDefs->Free();
 }
 
 void TcxDataStorage::BeforeDestruction() { FDestroying = true; }

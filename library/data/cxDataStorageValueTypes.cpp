@@ -146,85 +146,95 @@ bool TcxValueType::IsValueValid(Variant& V) const {
 }
 
 // ---------------------------------------------------------------------------
-// String and WideString.
+// String and WideString: the same cells (a pointer to a text held apart,
+// null for Null) over 8-bit and wide text.
+
+namespace {
+
+template <class S>
+struct TextTraits;
+
+template <>
+struct TextTraits<AnsiString> {
+  static constexpr Word VarType = varString;
+  static const AnsiString& Raw(const Variant& V) { return V.RawAnsi(); }
+  static AnsiString Read(TStream* AStream) { return ReadStringFunc(AStream); }
+  static void Write(TStream* AStream, const AnsiString& S) { WriteStringProc(AStream, S); }
+};
+
+template <>
+struct TextTraits<WideString> {
+  static constexpr Word VarType = varOleStr;
+  static const WideString& Raw(const Variant& V) { return V.RawWide(); }
+  static WideString Read(TStream* AStream) { return ReadWideStringFunc(AStream); }
+  static void Write(TStream* AStream, const WideString& S) { WriteWideStringProc(AStream, S); }
+};
+
+template <class S>
+struct TextCell {
+  using T = TextTraits<S>;
+  static void Free(void* P) {
+    delete Holder<S>(P);
+    Store<S*>(P, nullptr);
+  }
+  static void Get(const void* P, Variant& V) {
+    const S* s = Holder<S>(P);
+    V = s ? Variant(*s) : Null();
+  }
+  static void Set(void* P, const Variant& V) {
+    S text = VarType(V) == T::VarType ? T::Raw(V) : T::Raw(VarAsType(V, T::VarType));
+    if (S* s = Holder<S>(P))
+      *s = std::move(text);
+    else
+      Store<S*>(P, new S(std::move(text)));
+  }
+  static void Read(void* P, TStream* AStream) { Set(P, Variant(T::Read(AStream))); }
+  static void Write(const void* P, TStream* AStream) {
+    const S* s = Holder<S>(P);
+    T::Write(AStream, s ? *s : S());
+  }
+  // On the holders themselves (PrepareValueBuffer's answer).
+  static Integer Compare(const void* P1, const void* P2) {
+    return CompareHolders(static_cast<const S*>(P1), static_cast<const S*>(P2));
+  }
+  static Variant Value(const void* P) {
+    const auto* s = static_cast<const S*>(P);
+    return s ? Variant(*s) : Null();
+  }
+};
+
+using AnsiCell = TextCell<AnsiString>;
+using WideCell = TextCell<WideString>;
+
+}  // namespace
+
+// The wide type differs only in its variant type; every cell operation
+// picks the cell kind by it.
+bool TcxStringValueType::IsWide() const { return GetVarType() == varOleStr; }
 
 Integer TcxStringValueType::Compare(const void* P1, const void* P2) const {
   return CompareValues(PrepareValueBuffer(P1), PrepareValueBuffer(P2));
 }
-
-void TcxStringValueType::FreeBuffer(void* P) const {
-  delete Holder<AnsiString>(P);
-  Store<AnsiString*>(P, nullptr);
-}
-
+void TcxStringValueType::FreeBuffer(void* P) const { IsWide() ? WideCell::Free(P) : AnsiCell::Free(P); }
 void TcxStringValueType::GetDataValue(const void* P, Variant& V) const {
-  const AnsiString* s = Holder<AnsiString>(P);
-  V = s ? Variant(*s) : Null();
+  IsWide() ? WideCell::Get(P, V) : AnsiCell::Get(P, V);
 }
-
 void TcxStringValueType::ReadDataValue(void* P, TStream* AStream) const {
-  SetDataValue(P, Variant(ReadStringFunc(AStream)));
+  IsWide() ? WideCell::Read(P, AStream) : AnsiCell::Read(P, AStream);
 }
-
 void TcxStringValueType::SetDataValue(void* P, const Variant& V) const {
-  AnsiString text = VarType(V) == varString ? V.RawAnsi() : VarAsType(V, varString).RawAnsi();
-  if (AnsiString* s = Holder<AnsiString>(P))
-    *s = std::move(text);
-  else
-    Store<AnsiString*>(P, new AnsiString(std::move(text)));
+  IsWide() ? WideCell::Set(P, V) : AnsiCell::Set(P, V);
 }
-
 void TcxStringValueType::WriteDataValue(const void* P, TStream* AStream) const {
-  const AnsiString* s = Holder<AnsiString>(P);
-  WriteStringProc(AStream, s ? *s : AnsiString());
+  IsWide() ? WideCell::Write(P, AStream) : AnsiCell::Write(P, AStream);
 }
-
 Integer TcxStringValueType::CompareValues(const void* P1, const void* P2) const {
-  return CompareHolders(static_cast<const AnsiString*>(P1), static_cast<const AnsiString*>(P2));
+  return IsWide() ? WideCell::Compare(P1, P2) : AnsiCell::Compare(P1, P2);
 }
-
 Variant TcxStringValueType::GetValue(const void* P) const {
-  const auto* s = static_cast<const AnsiString*>(P);
-  return s ? Variant(*s) : Null();
+  return IsWide() ? WideCell::Value(P) : AnsiCell::Value(P);
 }
-
 const void* TcxStringValueType::PrepareValueBuffer(const void* P) const { return Load<const void*>(P); }
-
-void TcxWideStringValueType::FreeBuffer(void* P) const {
-  delete Holder<WideString>(P);
-  Store<WideString*>(P, nullptr);
-}
-
-void TcxWideStringValueType::GetDataValue(const void* P, Variant& V) const {
-  const WideString* s = Holder<WideString>(P);
-  V = s ? Variant(*s) : Null();
-}
-
-void TcxWideStringValueType::ReadDataValue(void* P, TStream* AStream) const {
-  SetDataValue(P, Variant(ReadWideStringFunc(AStream)));
-}
-
-void TcxWideStringValueType::SetDataValue(void* P, const Variant& V) const {
-  WideString text = VarType(V) == varOleStr ? V.RawWide() : VarAsType(V, varOleStr).RawWide();
-  if (WideString* s = Holder<WideString>(P))
-    *s = std::move(text);
-  else
-    Store<WideString*>(P, new WideString(std::move(text)));
-}
-
-void TcxWideStringValueType::WriteDataValue(const void* P, TStream* AStream) const {
-  const WideString* s = Holder<WideString>(P);
-  WriteWideStringProc(AStream, s ? *s : WideString());
-}
-
-Integer TcxWideStringValueType::CompareValues(const void* P1, const void* P2) const {
-  return CompareHolders(static_cast<const WideString*>(P1), static_cast<const WideString*>(P2));
-}
-
-Variant TcxWideStringValueType::GetValue(const void* P) const {
-  const auto* s = static_cast<const WideString*>(P);
-  return s ? Variant(*s) : Null();
-}
 
 // ---------------------------------------------------------------------------
 // Fixed-width numbers.
@@ -424,7 +434,7 @@ TcxValueTypeClass TcxValueTypeClassList::ItemByCaption(const AnsiString& ACaptio
 
 TcxValueTypeClassList* cxValueTypeClassList() {
   static TcxValueTypeClassList* list = [] {
-    auto* l = new TcxValueTypeClassList;
+    auto* l = New<TcxValueTypeClassList>();
     for (TcxValueTypeClass c :
          {TcxStringValueType::Class(), TcxWideStringValueType::Class(), TcxSmallintValueType::Class(),
           TcxIntegerValueType::Class(), TcxWordValueType::Class(), TcxBooleanValueType::Class(),

@@ -75,16 +75,13 @@ CX_VALUE_TYPE(TcxStringValueType, TcxValueType)
   Word GetVarType() const override { return varString; }
   bool IsString() const override { return true; }
   const void* PrepareValueBuffer(const void* P) const override;
+
+ private:
+  bool IsWide() const;
 };
 
+// The same cells over wide text.
 CX_VALUE_TYPE(TcxWideStringValueType, TcxStringValueType)
-  void FreeBuffer(void* P) const override;
-  void GetDataValue(const void* P, Variant& V) const override;
-  void ReadDataValue(void* P, TStream* AStream) const override;
-  void SetDataValue(void* P, const Variant& V) const override;
-  void WriteDataValue(const void* P, TStream* AStream) const override;
-  Integer CompareValues(const void* P1, const void* P2) const override;
-  Variant GetValue(const void* P) const override;
   Word GetVarType() const override { return varOleStr; }
 };
 

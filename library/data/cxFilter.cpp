@@ -120,7 +120,7 @@ TcxFilterCriteriaItem::TcxFilterCriteriaItem(TcxFilterCriteriaItemList* AParent,
       FOperatorKind(AOperatorKind),
       FValue(AValue) {}
 
-TcxFilterCriteriaItem::~TcxFilterCriteriaItem() { delete FOperator; }
+TcxFilterCriteriaItem::~TcxFilterCriteriaItem() { ::Free(FOperator); }
 
 void TcxFilterCriteriaItem::AfterConstruction() {
   TcxCustomFilterCriteriaItem::AfterConstruction();
@@ -161,7 +161,7 @@ TcxFilterOperatorClass TcxFilterCriteriaItem::GetFilterOperatorClass() {
 
 void TcxFilterCriteriaItem::RecreateOperator() {
   TcxFilterOperator* op = GetFilterOperatorClass().Construct<TcxFilterCriteriaItem*>(this);
-  delete FOperator;
+  ::Free(FOperator);
   FOperator = op;
 }
 
@@ -201,13 +201,13 @@ void TcxFilterCriteriaItem::SetItemLink(TObject* Value) {
 // Criteria
 
 TcxFilterCriteria::TcxFilterCriteria() {
-  FRoot = new TcxFilterCriteriaItemList(nullptr, fboAnd);
+  FRoot = New<TcxFilterCriteriaItemList>(nullptr, fboAnd);
   FRoot->FCriteria = this;
 }
 
 TcxFilterCriteria::~TcxFilterCriteria() {
   ++FLockCount;  // no notifications while the tree goes
-  delete FRoot;
+  FRoot->Free();
 }
 
 void TcxFilterCriteria::Assign(TPersistent* Source) {

@@ -6,6 +6,9 @@
 #include "library/editors/cxDateEdit.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
 #include "library/editors/cxEditRepositoryItems.h"
+#include "library/editors/cxHyperLinkEdit.h"
+#include "library/editors/cxMRUEdit.h"
+#include "library/editors/cxMemo.h"
 #include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
 #include "library/editors/cxTimeEdit.h"
@@ -19,6 +22,9 @@ void RegisterConcreteEditorUnits() {
   RegisterUnit("cxTimeEdit", &cxTimeEditInitialize, &cxTimeEditFinalize);
   RegisterUnit("cxCurrencyEdit", &cxCurrencyEditInitialize, &cxCurrencyEditFinalize);
   RegisterUnit("cxDateEdit", &cxDateEditInitialize, &cxDateEditFinalize);
+  RegisterUnit("cxMemo", &cxMemoInitialize, &cxMemoFinalize);
+  RegisterUnit("cxMRUEdit", &cxMRUEditInitialize, &cxMRUEditFinalize);
+  RegisterUnit("cxHyperLinkEdit", &cxHyperLinkEditInitialize, &cxHyperLinkEditFinalize);
   RegisterUnit("cxEditRepositoryItems", &cxEditRepositoryItemsInitialize, &cxEditRepositoryItemsFinalize);
   RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,
                &cxEditDataRegisteredRepositoryItemsFinalize);

@@ -1,7 +1,6 @@
 // The concrete editors' units in their start-up order, after the editor
-// framework's (and the foundation's before them). The program's entry code
-// calls RegisterConcreteEditorUnits once before the units start (see
-// platform/forms/UnitStartup.h).
+// framework's (RegisterEditorUnits). A program lists them through
+// RegisterLibraryUnits (library/LibraryStartup.h) before the units start.
 #pragma once
 
 void RegisterConcreteEditorUnits();

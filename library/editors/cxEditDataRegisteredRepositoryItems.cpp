@@ -8,10 +8,9 @@ ORV_REGISTER(TcxEditDataRegisteredRepositoryItems)
 
 namespace {
 
-constexpr std::intptr_t kAnyKey = -1;
-
+constexpr std::intptr_t DefaultKey = -1;
 TcxEditDataRegisteredRepositoryItems* Registry = nullptr;
-Integer DataItemsStartCount = 0;
+Integer StartCount = 0;
 
 struct TypeEntry {
   TcxValueTypeClass Type;
@@ -30,39 +29,31 @@ const std::array<TypeEntry, 5>& TypeEntries() {
   return entries;
 }
 
+void FillRegistry() {
+  TcxEditRepository* repository = GetDefaultEditRepository();
+  Registry->RegisterDefaultItem(DefaultKey, repository->CreateItem(TcxEditRepositoryTextItem::StaticClass()));
+  for (const TypeEntry& entry : TypeEntries())
+    Registry->RegisterItem(entry.Type, DefaultKey, repository->CreateItem(entry.ItemClass));
+}
+
 }  // namespace
 
-TcxEditRepositoryItem* TcxEditDataRegisteredRepositoryItems::GetItemOf(TcxValueTypeClass AValueTypeClass) const {
-  return AValueTypeClass ? GetItem(KeyOf(AValueTypeClass)) : GetDefaultItem();
-}
-
-void TcxEditDataRegisteredRepositoryItems::RegisterItemOf(TcxValueTypeClass AValueTypeClass, std::intptr_t AKey2,
-                                                          TcxEditRepositoryItem* AItem) {
-  RegisterItem(KeyOf(AValueTypeClass), AKey2, AItem);
-}
-
-void TcxEditDataRegisteredRepositoryItems::UnregisterItemOf(TcxValueTypeClass AValueTypeClass, std::intptr_t AKey2) {
-  UnregisterItem(KeyOf(AValueTypeClass), AKey2);
-}
-
 TcxEditDataRegisteredRepositoryItems* GetDefaultEditDataRepositoryItems() {
-  if (!Registry) Registry = New<TcxEditDataRegisteredRepositoryItems>(nullptr);
+  if (!Registry) {
+    Registry = New<TcxEditDataRegisteredRepositoryItems>();
+    FillRegistry();
+  }
   return Registry;
 }
 
 void cxEditDataRegisteredRepositoryItemsInitialize() {
-  if (DataItemsStartCount++ > 0) return;
-  TcxEditDataRegisteredRepositoryItems* registry = GetDefaultEditDataRepositoryItems();
-  TcxEditRepository* repository = GetDefaultEditRepository();
-  registry->RegisterDefaultItem(kAnyKey, repository->CreateItem(TcxEditRepositoryTextItem::StaticClass()));
-  for (const TypeEntry& entry : TypeEntries())
-    registry->RegisterItemOf(entry.Type, kAnyKey, repository->CreateItem(entry.ItemClass));
+  if (StartCount++ == 0) GetDefaultEditDataRepositoryItems();
 }
 
 void cxEditDataRegisteredRepositoryItemsFinalize() {
-  if (DataItemsStartCount == 0 || --DataItemsStartCount > 0) return;
+  if (StartCount > 0 && --StartCount > 0) return;
   if (!Registry) return;
-  Registry->UnregisterDefaultItem(kAnyKey);
-  for (const TypeEntry& entry : TypeEntries()) Registry->UnregisterItemOf(entry.Type, kAnyKey);
+  Registry->UnregisterDefaultItem(DefaultKey);
+  for (const TypeEntry& entry : TypeEntries()) Registry->UnregisterItem(entry.Type, DefaultKey);
   FreeAndNil(Registry);
 }

@@ -15,6 +15,9 @@ CX_REGISTER_ITEM(TcxEditRepositoryCurrencyItem)
 CX_REGISTER_ITEM(TcxEditRepositorySpinItem)
 CX_REGISTER_ITEM(TcxEditRepositoryCheckBoxItem)
 CX_REGISTER_ITEM(TcxEditRepositoryTimeItem)
+CX_REGISTER_ITEM(TcxEditRepositoryMemoItem)
+CX_REGISTER_ITEM(TcxEditRepositoryMRUItem)
+CX_REGISTER_ITEM(TcxEditRepositoryHyperLinkItem)
 CX_REGISTER_ITEM(TcxEditRepositoryRadioGroupItem)
 #undef CX_REGISTER_ITEM
 
@@ -25,16 +28,18 @@ Integer RepositoryItemsStartCount = 0;
 void cxEditRepositoryItemsInitialize() {
   if (RepositoryItemsStartCount++ > 0) return;
   // The streaming registry is the process's: registered once, in the
-  // order of the kinds (image, calculator, memo, image combo box, blob,
-  // most-recently-used and hyperlink join as they land).
+  // order of the kinds (image, calculator, image combo box and blob
+  // join as they land).
   static std::once_flag once;
   std::call_once(once, [] {
     RegisterClasses({TcxEditRepositoryItem::StaticClass(), TcxEditRepositoryTextItem::StaticClass(),
                      TcxEditRepositoryButtonItem::StaticClass(), TcxEditRepositoryComboBoxItem::StaticClass(),
                      TcxEditRepositoryMaskItem::StaticClass(), TcxEditRepositoryPopupItem::StaticClass(),
                      TcxEditRepositoryDateItem::StaticClass(), TcxEditRepositoryCurrencyItem::StaticClass(),
-                     TcxEditRepositorySpinItem::StaticClass(), TcxEditRepositoryCheckBoxItem::StaticClass(),
-                     TcxEditRepositoryTimeItem::StaticClass(), TcxEditRepositoryRadioGroupItem::StaticClass()});
+                     TcxEditRepositorySpinItem::StaticClass(), TcxEditRepositoryMemoItem::StaticClass(),
+                     TcxEditRepositoryCheckBoxItem::StaticClass(), TcxEditRepositoryTimeItem::StaticClass(),
+                     TcxEditRepositoryMRUItem::StaticClass(), TcxEditRepositoryHyperLinkItem::StaticClass(),
+                     TcxEditRepositoryRadioGroupItem::StaticClass()});
     GroupDescendentsWith(TcxEditRepositoryItem::StaticClass(), TControl::StaticClass());
     GroupDescendentsWith(TcxEditRepository::StaticClass(), TControl::StaticClass());
   });

@@ -10,6 +10,7 @@
 #include "library/foundation/cxScrollBar.h"
 #include "library/foundation/dxThemeManager.h"
 #include "library/foundation/dxUxTheme.h"
+#include "platform/controls/ControlsStartup.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/UnitStartup.h"
@@ -49,6 +50,7 @@ void StopThemeManager() {
 }  // namespace
 
 void RegisterFoundationUnits() {
+  RegisterControlsUnits();
   // The theme binding starts first of all the library's units.
   RegisterUnit("dxUxTheme", &dxUxThemeInitialize, &dxUxThemeFinalize);
   RegisterUnit("dxThemeManager", &StartThemeManager, &StopThemeManager);

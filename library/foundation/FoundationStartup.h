@@ -1,7 +1,7 @@
-// The foundation's units in their start-up order. The program's entry code
-// calls RegisterFoundationUnits once before the units start (see
-// platform/forms/UnitStartup.h); a static library's own initialisers could
-// be dropped by the linker, so nothing here registers itself.
+// The foundation's units in their start-up order, after the controls
+// tier's (RegisterControlsUnits). A program lists them through
+// RegisterLibraryUnits (library/LibraryStartup.h) before the units start;
+// nothing here lists itself.
 #pragma once
 
 void RegisterFoundationUnits();

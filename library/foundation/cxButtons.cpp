@@ -1,6 +1,8 @@
 #include "library/foundation/cxButtons.h"
 
 #include <cmath>
+#include <map>
+#include <algorithm>
 
 #include "library/foundation/dxThemeManager.h"
 #include "library/foundation/dxUxTheme.h"
@@ -18,6 +20,8 @@ ORV_REGISTER(TcxButtonColors, ORV_PROP(Default).As(ColorTypeInfo()).StoredBy<&Tc
              ORV_PROP(Hot).As(ColorTypeInfo()).StoredBy<&TcxButtonColors::IsHotStored>(),
              ORV_PROP(Pressed).As(ColorTypeInfo()).StoredBy<&TcxButtonColors::IsPressedStored>(),
              ORV_PROP(Disabled).As(ColorTypeInfo()).StoredBy<&TcxButtonColors::IsDisabledStored>())
+ORV_REGISTER(TcxGlyphList)
+ORV_REGISTER(TcxButtonGlyph)
 ORV_REGISTER(TcxCustomButton)
 ORV_REGISTER(TcxButton, ORV_PROP(Colors), ORV_PROP(Glyph), ORV_PROP(Kind).Default(cxbkStandard),
              ORV_PROP(Layout).Default(blGlyphLeft), ORV_PROP(LookAndFeel), ORV_PROP(Margin).Default(-1),
@@ -26,10 +30,151 @@ ORV_REGISTER(TcxButton, ORV_PROP(Colors), ORV_PROP(Glyph), ORV_PROP(Kind).Defaul
              ORV_EVENT(OnDropDownMenuPopup), ORV_EVENT(OnGetDrawParams))
 
 namespace {
-// The glyph colour that stands for "see-through" (olive).
-constexpr TColor kGlyphTransparentColor = 0x008080;
 constexpr Integer kMaxGlyphs = 4;
+// The images of a glyph, in the order of its bitmap.
+enum TGlyphImage { giNormal, giDisabled, giPressed, giDown };
+
+// One glyph list per glyph size for the whole process, while some glyph
+// object lives: the first makes the cache, the last frees it.
+struct TGlyphCache {
+  Integer Users = 0;
+  std::map<std::pair<Integer, Integer>, TcxGlyphList*> Lists;
+};
+TGlyphCache gGlyphCache;
+
+TcxGlyphList* GlyphListOf(Integer AWidth, Integer AHeight) {
+  TcxGlyphList*& list = gGlyphCache.Lists[{AWidth, AHeight}];
+  if (!list) {
+    list = New<TcxGlyphList>(nullptr);
+    list->SetWidth(AWidth);
+    list->SetHeight(AHeight);
+  }
+  return list;
+}
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// TcxGlyphList
+
+Integer TcxGlyphList::AddGlyph(TBitmap* AImage, TColor AMaskColor) {
+  const auto free = std::find(FUsed.begin(), FUsed.end(), false);
+  Integer index;
+  if (free == FUsed.end()) {
+    index = AddMasked(AImage, AMaskColor);
+    if (index < 0) return -1;
+    FUsed.resize(static_cast<std::size_t>(index) + 1, false);
+  } else {
+    // A free slot takes the new image in place: the mask is black where
+    // the image shows.
+    index = static_cast<Integer>(free - FUsed.begin());
+    TBitmap* mask = New<TBitmap>();
+    mask->SetSize(AImage->GetWidth(), AImage->GetHeight());
+    const TColor see = ColorToRGB(AMaskColor);
+    for (Integer y = 0; y < AImage->GetHeight(); ++y)
+      for (Integer x = 0; x < AImage->GetWidth(); ++x)
+        mask->GetCanvas()->SetPixels(x, y, AImage->GetCanvas()->GetPixels(x, y) == see ? clWhite : clBlack);
+    Replace(index, AImage, mask);
+    mask->Free();
+  }
+  FUsed[static_cast<std::size_t>(index)] = true;
+  ++FUsedCount;
+  return index;
+}
+
+void TcxGlyphList::ReleaseGlyph(Integer AIndex) {
+  if (AIndex < 0 || AIndex >= static_cast<Integer>(FUsed.size()) || !FUsed[static_cast<std::size_t>(AIndex)]) return;
+  FUsed[static_cast<std::size_t>(AIndex)] = false;
+  --FUsedCount;
+}
+
+// ---------------------------------------------------------------------------
+// TcxButtonGlyph
+
+TcxButtonGlyph::TcxButtonGlyph() {
+  ++gGlyphCache.Users;
+  FGlyph = New<TBitmap>();
+  FGlyph->OnChange = TNotifyEvent::Bind<&TcxButtonGlyph::GlyphChanged>(this);
+}
+
+TcxButtonGlyph::~TcxButtonGlyph() {
+  Invalidate();
+  FGlyph->Free();
+  if (--gGlyphCache.Users > 0) return;
+  for (auto& [size, list] : gGlyphCache.Lists) list->Free();
+  gGlyphCache.Lists.clear();
+}
+
+void TcxButtonGlyph::SetNumGlyphs(Integer Value) {
+  if (Value <= 0) return;
+  Value = std::min(Value, kMaxGlyphs);
+  if (FNumGlyphs == Value) return;
+  FNumGlyphs = Value;
+  Invalidate();
+  if (OnChange) OnChange(this);
+}
+
+TSize TcxButtonGlyph::GetSize() const {
+  if (FGlyph->Empty()) return {0, 0};
+  return {FGlyph->GetWidth() / FNumGlyphs, FGlyph->GetHeight()};
+}
+
+void TcxButtonGlyph::GlyphChanged(TObject*) {
+  Invalidate();
+  if (OnChange) OnChange(this);
+}
+
+void TcxButtonGlyph::Invalidate() {
+  for (Integer& index : FIndexes) {
+    if (FGlyphList && index >= 0) FGlyphList->ReleaseGlyph(index);
+    index = -1;
+  }
+  FGlyphList = nullptr;
+}
+
+// The image of one kind, taken from the bitmap when it has one; without a
+// disabled image the classic embossed one is made: the glyph's shape in
+// the highlight colour one pixel down and right, then in the shadow colour
+// in place.
+TBitmap* TcxButtonGlyph::MakeImage(Integer AKind) {
+  const TSize size = GetSize();
+  TBitmap* image = New<TBitmap>();
+  image->SetPixelFormat(pf32bit);
+  image->SetSize(size.cx, size.cy);
+  TCanvas* canvas = image->GetCanvas();
+  if (AKind == giDisabled && FNumGlyphs <= giDisabled) {
+    const TColor see = ColorToRGB(FTransparentColor);
+    canvas->GetBrush()->SetColor(FTransparentColor);
+    canvas->FillRect(TRect{0, 0, size.cx, size.cy});
+    for (const auto& [offset, colour] : {std::pair{1, clBtnHighlight}, std::pair{0, clBtnShadow}})
+      for (Integer y = 0; y < size.cy; ++y)
+        for (Integer x = 0; x < size.cx; ++x)
+          if (FGlyph->GetCanvas()->GetPixels(x, y) != see && x + offset < size.cx && y + offset < size.cy)
+            canvas->SetPixels(x + offset, y + offset, ColorToRGB(colour));
+    return image;
+  }
+  const Integer source = AKind < FNumGlyphs ? AKind : giNormal;
+  BitBlt(canvas->GetHandle(), 0, 0, size.cx, size.cy, FGlyph->GetCanvas()->GetHandle(), source * size.cx, 0,
+         SRCCOPY);
+  return image;
+}
+
+Integer TcxButtonGlyph::ImageIndex(TcxButtonState AState) {
+  const Integer kind = AState == cxbsDisabled ? giDisabled : AState == cxbsPressed ? giPressed : giNormal;
+  if (FIndexes[kind] >= 0) return FIndexes[kind];
+  const TSize size = GetSize();
+  if (!FGlyphList) FGlyphList = GlyphListOf(size.cx, size.cy);
+  TBitmap* image = MakeImage(kind);
+  FIndexes[kind] = FGlyphList->AddGlyph(image, FTransparentColor);
+  image->Free();
+  return FIndexes[kind];
+}
+
+void TcxButtonGlyph::Draw(TCanvas* ACanvas, const TPoint& P, TcxButtonState AState) {
+  const TSize size = GetSize();
+  if (size.cx <= 0 || size.cy <= 0) return;
+  const Integer index = ImageIndex(AState);
+  if (index >= 0) FGlyphList->Draw(ACanvas, P.X, P.Y, index);
+}
 
 // ---------------------------------------------------------------------------
 // TcxButtonColors
@@ -57,8 +202,10 @@ void TcxButtonColors::SetColor(TcxButtonState AState, TColor Value) {
 
 TColor TcxButtonColors::GetBackgroundColor(TcxButtonState AState) const {
   if (FAssignedColors.Contains(AState)) return FColors[AState];
-  if (AState == cxbsNormal) return FColors[cxbsDefault];
-  return FAssignedColors.Contains(cxbsNormal) ? FColors[cxbsNormal] : FColors[cxbsDefault];
+  // Normal borrows the Default colour; every other state borrows Normal's
+  // own, which is clDefault when unassigned, so the painter chooses the hot,
+  // pressed and disabled faces rather than repeating the resting one.
+  return AState == cxbsNormal ? FColors[cxbsDefault] : FColors[cxbsNormal];
 }
 
 void TcxButtonColors::SetAssignedColors(TcxButtonAssignedColors Value) {
@@ -81,8 +228,8 @@ void TcxButtonColors::Changed() {
 
 TcxCustomButton::TcxCustomButton(TComponent* AOwner) : TDialogButton(AOwner) {
   FColors = New<TcxButtonColors>(this);
-  FGlyph = New<TBitmap>();
-  FGlyph->OnChange = TNotifyEvent::Bind<&TcxCustomButton::GlyphChanged>(this);
+  FButtonGlyph = New<TcxButtonGlyph>();
+  FButtonGlyph->OnChange = TNotifyEvent::Bind<&TcxCustomButton::GlyphChanged>(this);
   FLookAndFeel = New<TcxLookAndFeel>(this);
   FLookAndFeel->OnChanged = TcxLookAndFeelChangedEvent::Bind<&TcxCustomButton::LookAndFeelChanged>(this);
   FControlStyle += TControlStyle{csOpaque, csReflector};
@@ -97,13 +244,13 @@ void TcxCustomButton::BeforeDestruction() {
 TcxCustomButton::~TcxCustomButton() {
   EndMouseTracking(this);
   FLookAndFeel->Free();
-  FGlyph->Free();
+  FButtonGlyph->Free();
   FColors->Free();
 }
 
 void TcxCustomButton::SetGlyph(TBitmap* Value) {
-  FGlyph->Assign(Value);
-  const Integer w = FGlyph->GetWidth(), h = FGlyph->GetHeight();
+  FButtonGlyph->SetGlyph(Value);
+  const Integer w = GetGlyph()->GetWidth(), h = GetGlyph()->GetHeight();
   // An empty bitmap has no height to divide by: one glyph.
   Integer count = 1;
   if (h > 0 && w % h == 0 && w / h >= 1 && w / h <= kMaxGlyphs) count = w / h;
@@ -111,12 +258,35 @@ void TcxCustomButton::SetGlyph(TBitmap* Value) {
   Invalidate();
 }
 
-void TcxCustomButton::SetNumGlyphs(Integer Value) {
-  if (Value <= 0) return;
-  Value = std::min(Value, kMaxGlyphs);
-  if (FNumGlyphs == Value) return;
-  FNumGlyphs = Value;
-  Invalidate();
+void TcxCustomButton::SetNumGlyphs(Integer Value) { FButtonGlyph->SetNumGlyphs(Value); }
+
+void TcxCustomButton::SetButtonAutoSize(bool Value) {
+  if (FButtonAutoSize == Value) return;
+  FButtonAutoSize = Value;
+  UpdateAutoSize();
+}
+
+void TcxCustomButton::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  if (FButtonAutoSize) {
+    const TSize optimal = GetOptimalSize();
+    AWidth = optimal.cx;
+    AHeight = optimal.cy;
+  }
+  inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TcxCustomButton::UpdateAutoSize() {
+  if (FButtonAutoSize) SetBounds(GetLeft(), GetTop(), GetWidth(), GetHeight());
+}
+
+void TcxCustomButton::CMTextChanged(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  UpdateAutoSize();
+}
+
+void TcxCustomButton::CMFontChanged(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  UpdateAutoSize();
 }
 
 void TcxCustomButton::GlyphChanged(TObject*) { Invalidate(); }
@@ -318,7 +488,7 @@ void TcxCustomButton::WMContextMenu(TMessage& Message) {
   TComponent* menu = TControl::GetPopupMenu();
   if (!menu) return DispatchFrom(inherited::StaticClass(), Message);
   TPoint p{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-  if (p.X == -1 && p.Y == -1) p = ClientToScreen({0, 0});
+  if (p.X == -1 && p.Y == -1) p = ClientToScreen(GetKeyboardPopupPoint());
   Message.Result = ShowPopupMenu(this, menu, p.X, p.Y) ? 1 : 0;
 }
 
@@ -383,31 +553,9 @@ void TcxCustomButton::Paint() {
   }
 }
 
-void TcxCustomButton::DrawGlyph(TcxCanvas* ACanvas, const TPoint& P, TcxButtonState AState) {
-  const Integer gw = FGlyph->GetWidth() / FNumGlyphs, gh = FGlyph->GetHeight();
-  HDC src = FGlyph->GetCanvas()->GetHandle();
-  Integer index = 0;
-  if (AState == cxbsDisabled && FNumGlyphs > 1) index = 1;
-  if (AState == cxbsPressed && FNumGlyphs > 2) index = 2;
-  if (AState != cxbsDisabled || FNumGlyphs > 1) {
-    TransparentBlt(ACanvas->GetHandle(), P.X, P.Y, gw, gh, src, index * gw, 0, gw, gh,
-                   static_cast<UINT>(ColorToRGB(kGlyphTransparentColor)));
-    return;
-  }
-  // The classic embossed look of a glyph without a disabled image: its
-  // shape once in the highlight colour one pixel down and right, then in
-  // the shadow colour in place.
-  const TColor transparent = ColorToRGB(kGlyphTransparentColor);
-  for (const auto& [offset, colour] : {std::pair{1, clBtnHighlight}, std::pair{0, clBtnShadow}})
-    for (Integer y = 0; y < gh; ++y)
-      for (Integer x = 0; x < gw; ++x)
-        if (FGlyph->GetCanvas()->GetPixels(x, y) != transparent)
-          ACanvas->SetPixel(P.X + x + offset, P.Y + y + offset, ColorToRGB(colour));
-}
-
 void TcxCustomButton::DrawGlyphAndCaption(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, Integer AShift) {
-  const bool hasGlyph = !FGlyph->Empty();
-  const TSize glyph = hasGlyph ? TSize{FGlyph->GetWidth() / FNumGlyphs, FGlyph->GetHeight()} : TSize{0, 0};
+  const bool hasGlyph = !FButtonGlyph->IsEmpty();
+  const TSize glyph = FButtonGlyph->GetSize();
   const AnsiString caption = GetText();
   HDC dc = ACanvas->GetHandle();
   TSize text{0, 0};
@@ -460,7 +608,7 @@ void TcxCustomButton::DrawGlyphAndCaption(TcxCanvas* ACanvas, const TRect& R, Tc
       break;
   }
   const TPoint origin{R.Left + AShift, R.Top + AShift};
-  if (hasGlyph) DrawGlyph(ACanvas, {origin.X + glyphPos.X, origin.Y + glyphPos.Y}, AState);
+  if (hasGlyph) FButtonGlyph->Draw(ACanvas->GetCanvas(), {origin.X + glyphPos.X, origin.Y + glyphPos.Y}, AState);
   if (caption.empty()) return;
 
   TRect textRect{origin.X + textPos.X, origin.Y + textPos.Y, origin.X + textPos.X + text.cx,

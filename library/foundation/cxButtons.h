@@ -3,6 +3,8 @@
 // drop-down kinds that open a popup menu under (or above) the button.
 #pragma once
 
+#include <vector>
+
 #include "library/foundation/cxControls.h"
 #include "library/foundation/cxLookAndFeels.h"
 #include "platform/forms/Bitmap.h"
@@ -14,6 +16,66 @@ using TcxButtonAssignedColors = Set<TcxButtonState>;
 
 class TcxCustomButton;
 
+// An image list of the process-wide glyph cache, one per glyph size. It
+// knows which of its slots hold a glyph object's image, so a slot given
+// back is used again and no other glyph's index moves.
+class TcxGlyphList : public TImageList {
+  ORV_CLASS(TcxGlyphList, TImageList)
+ public:
+  explicit TcxGlyphList(TComponent* AOwner) : TImageList(AOwner) {}
+  // Puts the image, AMaskColor being see-through, into a free slot and
+  // answers its index.
+  Integer AddGlyph(TBitmap* AImage, TColor AMaskColor);
+  // The slot is free for the next glyph.
+  void ReleaseGlyph(Integer AIndex);
+  Integer GetUsedCount() const { return FUsedCount; }
+
+ private:
+  std::vector<bool> FUsed;
+  Integer FUsedCount = 0;
+};
+
+// The glyph of a button: the bitmap of one to four images side by side
+// (normal, disabled, pressed, down) and, made once per state when first
+// drawn, their images in the shared glyph list of their size. The lists
+// live while some glyph object does.
+class TcxButtonGlyph : public TObject {
+  ORV_CLASS(TcxButtonGlyph, TObject)
+ public:
+  TcxButtonGlyph();
+  ~TcxButtonGlyph() override;
+  TBitmap* GetGlyph() const { return FGlyph; }
+  void SetGlyph(TBitmap* Value) { FGlyph->Assign(Value); }
+  Integer GetNumGlyphs() const { return FNumGlyphs; }
+  // 1 to 4: more is 4, less than 1 changes nothing.
+  void SetNumGlyphs(Integer Value);
+  TColor GetTransparentColor() const { return FTransparentColor; }
+  // The size of one image; empty without a bitmap.
+  TSize GetSize() const;
+  bool IsEmpty() const { return FGlyph->Empty(); }
+  // The shared list the images are in; null before the first is made.
+  TcxGlyphList* GetGlyphList() const { return FGlyphList; }
+  // Draws the state's image with its top-left corner at P, see-through
+  // where the bitmap has the transparent colour.
+  void Draw(TCanvas* ACanvas, const TPoint& P, TcxButtonState AState);
+
+  // The bitmap or the image count changed.
+  TNotifyEvent OnChange;
+
+ private:
+  Integer ImageIndex(TcxButtonState AState);
+  TBitmap* MakeImage(Integer AKind);
+  // The images made so far go back to the list.
+  void Invalidate();
+  void GlyphChanged(TObject* Sender);
+
+  TBitmap* FGlyph;
+  TcxGlyphList* FGlyphList = nullptr;
+  Integer FIndexes[4] = {-1, -1, -1, -1};
+  TColor FTransparentColor = 0x008080;
+  Integer FNumGlyphs = 1;
+};
+
 class TcxButtonColors : public TPersistent {
   ORV_CLASS(TcxButtonColors, TPersistent)
  public:
@@ -23,7 +85,8 @@ class TcxButtonColors : public TPersistent {
   TColor GetColor(TcxButtonState AState) const { return FColors[AState]; }
   // clNone and clDefault clear the state's colour.
   void SetColor(TcxButtonState AState, TColor Value);
-  // Unassigned states fall back to Normal, and Normal to Default.
+  // An unassigned Normal falls back to Default; any other unassigned state
+  // to Normal's own colour (clDefault when Normal is unassigned too).
   TColor GetBackgroundColor(TcxButtonState AState) const;
   TcxButtonAssignedColors GetAssignedColors() const { return FAssignedColors; }
   void SetAssignedColors(TcxButtonAssignedColors Value);
@@ -65,12 +128,18 @@ class TcxCustomButton : public TDialogButton, public IcxLookAndFeelContainer, pu
 
   TcxButtonColors* GetColors() const { return FColors; }
   void SetColors(TcxButtonColors* Value) { FColors->Assign(Value); }
-  TBitmap* GetGlyph() const { return FGlyph; }
+  TBitmap* GetGlyph() const { return FButtonGlyph->GetGlyph(); }
   // A width that is 1 to 4 times the height sets NumGlyphs to that count;
   // any other (an empty bitmap included) sets 1.
   void SetGlyph(TBitmap* Value);
-  Integer GetNumGlyphs() const { return FNumGlyphs; }
+  Integer GetNumGlyphs() const { return FButtonGlyph->GetNumGlyphs(); }
   void SetNumGlyphs(Integer Value);
+  TcxButtonGlyph* GetButtonGlyph() const { return FButtonGlyph; }
+  // The button keeps its optimal size: a new caption or font resizes it,
+  // and any other size is refused (moving is not).
+  bool GetButtonAutoSize() const { return FButtonAutoSize; }
+  void SetButtonAutoSize(bool Value);
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
   TcxButtonKind GetKind() const { return FKind; }
   void SetKind(TcxButtonKind Value);
   TButtonLayout GetLayout() const { return FLayout; }
@@ -121,6 +190,10 @@ class TcxCustomButton : public TDialogButton, public IcxLookAndFeelContainer, pu
   ORV_MESSAGE(win::CM_MOUSELEAVE, CMMouseLeave)
   void CMEnabledChanged(TMessage& Message);
   ORV_MESSAGE(win::CM_ENABLEDCHANGED, CMEnabledChanged)
+  void CMTextChanged(TMessage& Message);
+  ORV_MESSAGE(win::CM_TEXTCHANGED, CMTextChanged)
+  void CMFontChanged(TMessage& Message);
+  ORV_MESSAGE(win::CM_FONTCHANGED, CMFontChanged)
   void WMContextMenu(TMessage& Message);
   ORV_MESSAGE(win::WM_CONTEXTMENU, WMContextMenu)
   void WMDestroy(TMessage& Message);
@@ -130,13 +203,13 @@ class TcxCustomButton : public TDialogButton, public IcxLookAndFeelContainer, pu
  private:
   TcxButtonState GetDrawState(bool APressed, bool AFocused) const;
   void DrawGlyphAndCaption(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, Integer AShift);
-  void DrawGlyph(TcxCanvas* ACanvas, const TPoint& P, TcxButtonState AState);
   bool CanHotTrack();
   void GlyphChanged(TObject* Sender);
+  void UpdateAutoSize();
 
   TcxButtonColors* FColors;
-  TBitmap* FGlyph;
-  Integer FNumGlyphs = 1;
+  TcxButtonGlyph* FButtonGlyph;
+  bool FButtonAutoSize = false;
   TcxButtonKind FKind = cxbkStandard;
   TButtonLayout FLayout = blGlyphLeft;
   Integer FMargin = -1;

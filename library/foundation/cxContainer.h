@@ -414,6 +414,13 @@ class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public Ic
   // over its inner control.
   void SetDragMode(TDragMode Value) override;
   void SetDragKind(TDragKind Value) override;
+  // The inner control's drag image stands for the container's, and a drag
+  // of the container cancelled cancels the inner control's too.
+  TDragImageList* GetDragImages() override;
+  void DragCanceled() override;
+  // From the keyboard the menu opens where the inner control would open
+  // it (under its caret or focused item).
+  TPoint GetKeyboardPopupPoint() override;
   TcxStyleController* GetFakeStyleController() { return GetStyle()->GetStyleController(); }
   void SetFakeStyleController(TcxStyleController*) {}
   bool IsFakeStyleControllerStored() { return false; }
@@ -572,6 +579,12 @@ class IcxContainerInnerControl {
 };
 ORV_INTERFACE(IcxContainerInnerControl, "{A5D8D6E4-D0A1-43BC-ACC3-1B0EEE6BF74C}")
 
+// The corner between the two library scroll bars that lie over an inner
+// control's native ones (the container's, or an inner list's own), in the
+// inner control's window coordinates, where it paints its size grip; empty
+// unless both bars show.
+TRect GetSizeGripRect(IcxContainerInnerControl* AInnerControl);
+
 // The native list box a container hosts: input goes to the container
 // first, and typed text selects the first item it begins.
 class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
@@ -592,6 +605,7 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   // The library's bars laid over the native ones, on the list's parent.
   TcxScrollBar* GetHScrollBar() const { return FHScrollBar; }
   TcxScrollBar* GetVScrollBar() const { return FVScrollBar; }
+  TRect GetSizeGripRect() { return ::GetSizeGripRect(this); }
 
  protected:
   virtual void DoAutoComplete(char& Key);
@@ -625,6 +639,8 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   ORV_MESSAGE(win::CM_MOUSELEAVE, CMMouseLeave)
   void WMLButtonDown(TMessage& Message);
   ORV_MESSAGE(win::WM_LBUTTONDOWN, WMLButtonDown)
+  void WMNCPaint(TMessage& Message);
+  ORV_MESSAGE(win::WM_NCPAINT, WMNCPaint)
 
  private:
   void SaveCanvasParametersForFocusRect();

@@ -560,6 +560,21 @@ void TcxContainer::SetDragKind(TDragKind Value) {
   if (FInnerControl) FInnerControl->SetDragKind(Value);
 }
 
+TDragImageList* TcxContainer::GetDragImages() {
+  return FInnerControl ? FInnerControl->GetDragImages() : inherited::GetDragImages();
+}
+
+void TcxContainer::DragCanceled() {
+  inherited::DragCanceled();
+  if (FInnerControl) FInnerControl->DragCanceled();
+}
+
+TPoint TcxContainer::GetKeyboardPopupPoint() {
+  if (!FInnerControl || !FInnerControl->GetVisible()) return inherited::GetKeyboardPopupPoint();
+  const TPoint p = FInnerControl->GetKeyboardPopupPoint();
+  return {p.X + FInnerControl->GetLeft(), p.Y + FInnerControl->GetTop()};
+}
+
 void TcxContainer::CursorChanged() {
   inherited::CursorChanged();
   if (FInnerControl) FInnerControl->SetCursor(TControl::GetCursor());

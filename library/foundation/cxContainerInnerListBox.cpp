@@ -10,6 +10,7 @@
 #include "platform/win/OwnerDraw.h"
 #include "platform/win/Queue.h"
 #include "platform/win/ScrollBars.h"
+#include "platform/win/WindowDC.h"
 
 using namespace win;
 
@@ -145,7 +146,10 @@ void TcxCustomInnerListBox::CMMouseLeave(TMessage& Message) {
 // A container dragged automatically is dragged from its list too: the
 // press selects the item as usual, then the container's drag starts (after
 // the pointer leaves the threshold). The list's own automatic drag, which
-// would carry the list instead, is held off meanwhile.
+// would carry the list instead, is held off meanwhile. In a multiple
+// selection a press on a selected item (without Shift, or with Ctrl) drags
+// the selection as it is, without the press changing it; a press with
+// Shift or Ctrl that changes the selection drags nothing.
 void TcxCustomInnerListBox::WMLButtonDown(TMessage& Message) {
   if (!FContainer || FContainer->GetDragMode() != dmAutomatic || FContainer->GetIsDesigning()) {
     DispatchFrom(inherited::StaticClass(), Message);
@@ -154,7 +158,17 @@ void TcxCustomInnerListBox::WMLButtonDown(TMessage& Message) {
   const TDragMode mode = GetDragMode();
   TControl::SetDragMode(dmManual);
   auto restore = orv::ScopeExit([this, mode] { TControl::SetDragMode(mode); });
-  DispatchFrom(inherited::StaticClass(), Message);
+  const bool shift = Message.WParam & MK_SHIFT;
+  const bool ctrl = Message.WParam & MK_CONTROL;
+  const Integer item = ItemAtPos(TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)}, true);
+  const bool dragSelection = GetMultiSelect() && (!shift || ctrl) && item >= 0 && GetSelected(item);
+  if (dragSelection) {
+    // The press still takes the focus, as any press in the list does.
+    if (!Focused() && CanFocus()) SetFocus();
+  } else {
+    DispatchFrom(inherited::StaticClass(), Message);
+    if (GetMultiSelect() && (shift || ctrl)) return;
+  }
   if (FContainer && FContainer->GetDragKind() == dkDrag && !FContainer->Dragging()) FContainer->BeginDrag(false);
 }
 
@@ -201,6 +215,21 @@ void TcxCustomInnerListBox::WndProc(TMessage& Message) {
     case WM_SETTINGCHANGE: SetExternalScrollBarsParameters(); break;
     default: break;
   }
+  // A move or resize shows the corner between the bars afresh.
+  if (Message.Msg == WM_WINDOWPOSCHANGED && HandleAllocated() && !cxRectIsEmpty(GetSizeGripRect()))
+    SendMessageA(GetHandle(), WM_NCPAINT, 1, 0);
+}
+
+// The corner between the library bars is the list's: it is filled in the
+// face colour whenever the frame paints.
+void TcxCustomInnerListBox::WMNCPaint(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  const TRect grip = GetSizeGripRect();
+  if (cxRectIsEmpty(grip) || !HandleAllocated()) return;
+  HDC dc = GetWindowDC(GetHandle());
+  const RECT r = grip;
+  FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+  ReleaseDC(GetHandle(), dc);
 }
 
 void TcxCustomInnerListBox::SetExternalScrollBarsParameters() {
@@ -296,7 +325,7 @@ void TcxCustomInnerListBox::DoAutoComplete(char& Key) {
     SetItemIndex(0);
     Click();
   } else if (const Integer found = FindAutoCompleteString(FAutoCompleteFilter); found >= 0) {
-    SetItemIndex(found);
+    SelectOnly(found);
     Click();
   }
   if (Key != '\b' && Key != '\r' && Key != '\x1b') Key = 0;

@@ -47,6 +47,24 @@ Integer cxScrollNativeBar(TWinControl* AControl, TcxScrollBar* ABar, TScrollCode
   return GetScrollPos(AControl->GetHandle(), nativeBar);
 }
 
+TRect GetSizeGripRect(IcxContainerInnerControl* AInnerControl) {
+  TWinControl* inner = AInnerControl ? AInnerControl->GetControl() : nullptr;
+  if (!inner) return {};
+  TcxScrollBar* h = nullptr;
+  TcxScrollBar* v = nullptr;
+  if (auto* list = dynamic_cast<TcxCustomInnerListBox*>(inner)) {
+    h = list->GetHScrollBar();
+    v = list->GetVScrollBar();
+  } else if (TcxContainer* container = AInnerControl->GetControlContainer()) {
+    h = container->GetInnerScrollBar(sbHorizontal);
+    v = container->GetInnerScrollBar(sbVertical);
+  }
+  if (!h || !v || !h->GetVisible() || !v->GetVisible()) return {};
+  // Both bars lie on the inner control's parent, as the inner control does.
+  const TRect corner{v->GetLeft(), h->GetTop(), v->GetLeft() + v->GetWidth(), h->GetTop() + h->GetHeight()};
+  return cxRectOffset(corner, -inner->GetLeft(), -inner->GetTop());
+}
+
 // --- the container's bars ---------------------------------------------------------------
 
 // The inner list box lays and follows bars of its own.

@@ -516,7 +516,7 @@ void TcxControl::DoContextPopup(TPoint MousePos, bool& Handled) {
   inherited::DoContextPopup(MousePos, Handled);
   if (Handled) return;
   TPoint p = MousePos;
-  if (p.X == -1 && p.Y == -1) p = TPoint{0, 0};
+  if (p.X == -1 && p.Y == -1) p = GetKeyboardPopupPoint();
   p = ClientToScreen(p);
   Handled = DoShowPopupMenu(FPopupMenu, p.X, p.Y);
 }

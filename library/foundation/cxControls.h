@@ -16,6 +16,7 @@
 #include "platform/controls/Memo.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/DragDrop.h"
+#include "platform/forms/DragImageList.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/ImageList.h"
 #include "platform/forms/Menus.h"
@@ -281,10 +282,10 @@ class TcxDragAndDropObject : public TObject {
 using TcxDragAndDropObjectClass = TClassRef<TcxDragAndDropObject>;
 
 // The image shown under the pointer while a control's content is dragged.
-class TcxDragImageList : public TImageList {
-  ORV_CLASS(TcxDragImageList, TImageList)
+class TcxDragImageList : public TDragImageList {
+  ORV_CLASS(TcxDragImageList, TDragImageList)
  public:
-  explicit TcxDragImageList(TComponent* AOwner) : TImageList(AOwner) {}
+  explicit TcxDragImageList(TComponent* AOwner) : TDragImageList(AOwner) {}
 };
 using TcxDragImageListClass = TClassRef<TcxDragImageList>;
 
@@ -365,7 +366,7 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   void FinishDragAndDrop(bool Accepted);
   // The drag image filled by InitDragImages, made on first use; null
   // without drag images or when the image is empty.
-  TcxDragImageList* GetDragImages();
+  TDragImageList* GetDragImages() override;
   // The image of the drag over the control goes while the control paints
   // or scrolls its window, so it is not painted into the control.
   void HideDragImage();
@@ -608,9 +609,9 @@ class TcxCustomizeListBox : public TCustomListBox {
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
-  // Descendants start the drag here. The list selects one item at a time,
-  // so the dragged item is the only one selected when this runs.
-  virtual void BeginDragAndDrop() {}
+  // Leaves the item at ItemIndex the only one selected; descendants start
+  // the drag after this.
+  virtual void BeginDragAndDrop();
 
  private:
   TObject* ItemObject(Integer AIndex);

@@ -1,5 +1,6 @@
 // The list box of customization dialogs, whose items are dragged out.
 #include "library/foundation/cxControls.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/win/WindowStyles.h"
 
 using namespace win;
@@ -67,6 +68,15 @@ void TcxCustomizeListBox::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   SetItemIndex(FDragAndDropItemIndex);
   BeginDragAndDrop();
   if (link->Ref) FDragAndDropItemIndex = -1;
+}
+
+// The item dragged is the item at ItemIndex: in a multiple selection it
+// becomes the only one selected, drawn once.
+void TcxCustomizeListBox::BeginDragAndDrop() {
+  if (!GetMultiSelect()) return;
+  GetItems()->BeginUpdate();
+  auto done = orv::ScopeExit([this] { GetItems()->EndUpdate(); });
+  SelectOnly(GetItemIndex());
 }
 
 void TcxCustomizeListBox::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {

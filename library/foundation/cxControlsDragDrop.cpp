@@ -99,7 +99,7 @@ void TcxControl::ShowDragImage() {
 // ---------------------------------------------------------------------------
 // TcxControl: the drag image
 
-TcxDragImageList* TcxControl::GetDragImages() {
+TDragImageList* TcxControl::GetDragImages() {
   if (!HasDragImages()) return nullptr;
   if (!FDragImages) {
     FDragImages = GetDragImagesClass().Create(nullptr);

@@ -25,49 +25,31 @@ TcxDragDetect DragDetect(HWND AWnd) {
   const TPoint start = GetMouseCursorPos();
   const Integer threshold = Mouse ? Mouse->GetDragThreshold() : 5;
   const TRect area{start.X - threshold, start.Y - threshold, start.X + threshold, start.Y + threshold};
-  ModalLoopScope scope;
-  SetCapture(AWnd);
-  MSG msg{};
-  while (GetCapture() == AWnd) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == -1) break;
-    if (!got) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    bool done = false;
+  RunCaptureLoop(AWnd, [&](const MSG& msg) {
     switch (msg.message) {
       case WM_LBUTTONUP:
       case WM_RBUTTONUP:
       case WM_MBUTTONUP:
         result = ddNone;
-        done = true;
-        break;
+        return CaptureStep::DispatchAndEnd;
       case WM_KEYDOWN:
       case WM_KEYUP:
-        if (msg.wParam == VK_ESCAPE) {
-          result = ddCancel;
-          done = true;
-        }
-        break;
-      case WM_MOUSEMOVE:
-        if (msg.hwnd == AWnd) {
-          TPoint p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
-          MapWindowPoint(AWnd, nullptr, p);
-          if (!cxRectPtIn(area, p)) {
-            result = ddDrag;
-            done = true;
-          }
-        }
-        break;
+        if (msg.wParam != VK_ESCAPE) break;
+        result = ddCancel;
+        return CaptureStep::DispatchAndEnd;
+      case WM_MOUSEMOVE: {
+        if (msg.hwnd != AWnd) break;
+        TPoint p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+        MapWindowPoint(AWnd, nullptr, p);
+        if (cxRectPtIn(area, p)) break;
+        result = ddDrag;
+        return CaptureStep::DispatchAndEnd;
+      }
       default:
         break;
     }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-    if (done) break;
-  }
-  if (GetCapture() == AWnd) ReleaseCapture();
+    return CaptureStep::Dispatch;
+  });
   return result;
 }
 

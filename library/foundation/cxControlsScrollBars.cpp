@@ -428,60 +428,45 @@ void TcxControl::DoScrolling() {
 
   TcxObjectLink* link = cxAddObjectLink(this);
   HWND self = GetHandle();
-  UINT_PTR timer = 0;
-  {
-    ModalLoopScope scope;
-    timer = SetTimer(nullptr, 0, kFullScrollTick, nullptr);
-    SetCapture(self);
-    TPoint last = anchor;
-    MSG msg{};
-    while (link->Ref && GetCapture() == self) {
-      const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-      if (got == -1) break;
-      if (!got) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        break;
-      }
-      bool done = false;
-      if (msg.message == WM_PAINT && msg.hwnd == indicator) {
-        ValidateRect(indicator, nullptr);
-        continue;
-      }
-      if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST && msg.message != WM_MOUSEMOVE &&
-          msg.message != WM_MBUTTONUP)
-        break;
-      switch (msg.message) {
-        case WM_MBUTTONUP:
-          done = moved;
-          break;
-        case WM_KEYDOWN:
-        case WM_KEYUP:
-          done = msg.wParam == VK_ESCAPE;
-          break;
-        case WM_TIMER:
-          if (!msg.hwnd && msg.wParam == timer) {
-            ++counter;
-            if (counter % (13 - speed) == 0) ScrollContent(direction);
-          }
-          break;
-        case WM_MOUSEMOVE: {
-          TPoint p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
-          MapWindowPoint(msg.hwnd, nullptr, p);
-          if (p != last) {
-            last = p;
-            update(p);
-          }
-          break;
+  const UINT_PTR timer = SetTimer(nullptr, 0, kFullScrollTick, nullptr);
+  TPoint last = anchor;
+  RunCaptureLoop(
+      self,
+      [&](const MSG& msg) {
+        if (msg.message == WM_PAINT && msg.hwnd == indicator) {
+          ValidateRect(indicator, nullptr);
+          return CaptureStep::Drop;
         }
-        default:
-          break;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-      if (done) break;
-    }
-  }
-  if (GetCapture() == self) ReleaseCapture();
+        if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST && msg.message != WM_MOUSEMOVE &&
+            msg.message != WM_MBUTTONUP)
+          return CaptureStep::End;
+        switch (msg.message) {
+          case WM_MBUTTONUP:
+            return moved ? CaptureStep::DispatchAndEnd : CaptureStep::Dispatch;
+          case WM_KEYDOWN:
+          case WM_KEYUP:
+            return msg.wParam == VK_ESCAPE ? CaptureStep::DispatchAndEnd : CaptureStep::Dispatch;
+          case WM_TIMER:
+            if (!msg.hwnd && msg.wParam == timer) {
+              ++counter;
+              if (counter % (13 - speed) == 0) ScrollContent(direction);
+            }
+            break;
+          case WM_MOUSEMOVE: {
+            TPoint p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+            MapWindowPoint(msg.hwnd, nullptr, p);
+            if (p != last) {
+              last = p;
+              update(p);
+            }
+            break;
+          }
+          default:
+            break;
+        }
+        return CaptureStep::Dispatch;
+      },
+      [&] { return link->Ref != nullptr; });
   KillTimer(nullptr, timer);
   DestroyWindow(indicator);
   bitmap->Free();

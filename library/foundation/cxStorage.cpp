@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
+#include <utility>
 
 #include "library/foundation/cxLibraryStrs.h"
 #include "library/foundation/cxStorageValues.h"
@@ -27,14 +29,6 @@ void TcxCustomWriter::WriteProperty(const AnsiString&, const AnsiString&, const 
 
 namespace {
 
-template <class T>
-using Owned = std::unique_ptr<T, void (*)(TObject*)>;
-
-template <class T>
-Owned<T> Own(T* AObject) {
-  return Owned<T>(AObject, &Free);
-}
-
 [[noreturn]] void ConvertError(const AnsiString& AText) {
   throw EPropertyConvertError(cxLibraryString(scxInvalidPropertyElement), {AText});
 }
@@ -54,7 +48,7 @@ void TcxStorage::StoreToIni(TObject* AObject) { StoreTo(AObject, TcxIniFileWrite
 
 void TcxStorage::StoreToStream(TObject* AObject) {
   if (!FStorageStream) return;
-  auto writer = Own(New<TcxStreamWriter>(FStorageStream));
+  TOwned<TcxCustomWriter> writer(New<TcxStreamWriter>(FStorageStream));
   StoreWithExistingWriter(AObject, writer.get());
 }
 
@@ -66,17 +60,17 @@ void TcxStorage::RestoreFromIni(TObject* AObject) {
 
 void TcxStorage::RestoreFromStream(TObject* AObject) {
   if (!FStorageStream || FStorageStream->GetSize() == 0) return;
-  auto reader = Own(New<TcxStreamReader>(FStorageStream));
+  TOwned<TcxCustomReader> reader(New<TcxStreamReader>(FStorageStream));
   RestoreWithExistingReader(AObject, reader.get());
 }
 
 void TcxStorage::StoreTo(TObject* AObject, TcxCustomWriterClass AWriterClass) {
-  auto writer = Own(AWriterClass.Construct<AnsiString, bool>(FStorageName, FReCreate));
+  TOwned<TcxCustomWriter> writer(AWriterClass.Construct<AnsiString, bool>(FStorageName, FReCreate));
   StoreWithExistingWriter(AObject, writer.get());
 }
 
 void TcxStorage::RestoreFrom(TObject* AObject, TcxCustomReaderClass AReaderClass) {
-  auto reader = Own(AReaderClass.Construct<AnsiString>(FStorageName));
+  TOwned<TcxCustomReader> reader(AReaderClass.Construct<AnsiString>(FStorageName));
   RestoreWithExistingReader(AObject, reader.get());
 }
 
@@ -237,9 +231,8 @@ void TcxStorage::DeleteChild(const AnsiString& AObjectName, TObject* AObject) {
     AObject->Free();
 }
 
-std::unique_ptr<TcxStorage, void (*)(TObject*)> TcxStorage::CreateChildStorage(TObject* AChild,
-                                                                              const AnsiString& AFullName) {
-  auto storage = Own(New<TcxStorage>(FStorageName));
+TOwned<TcxStorage> TcxStorage::CreateChildStorage(TObject* AChild, const AnsiString& AFullName) {
+  TOwned<TcxStorage> storage(New<TcxStorage>(FStorageName));
   storage->FObjectNamePrefix = AFullName + "/";
   storage->FStoredObject = AChild;
   storage->FStorageStream = FStorageStream;
@@ -297,22 +290,36 @@ void TcxStorage::InternalRestoreFrom(TcxCustomReader* AReader, const AnsiString&
   for (auto& [name, child] : existing)
     if (name.empty() && child) name = GetObjectName(child);
 
+  // Each stored child meets the first existing one of its name not met
+  // yet; those never met are the ones a restore may delete.
+  // unmet holds the first of each name, sameName[k] the next one after k.
+  constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::unordered_map<AnsiString, std::size_t> unmet;
+  std::vector<std::size_t> sameName(existing.size(), kNone);
+  for (std::size_t k = existing.size(); k-- > 0;) {
+    auto [it, added] = unmet.try_emplace(existing[k].first, k);
+    if (!added) sameName[k] = std::exchange(it->second, k);
+  }
+  std::vector<bool> met(existing.size(), false);
+
   const TcxStorageModes modes = EffectiveModes();
   for (Integer i = 0; i < storedNames.GetCount(); ++i) {
     const AnsiString name = storedNames[i];
     TObject* child = nullptr;
-    auto found = std::find_if(existing.begin(), existing.end(), [&](const auto& entry) { return entry.first == name; });
-    if (found != existing.end()) {
-      child = found->second;
-      existing.erase(found);
+    auto found = unmet.find(name);
+    if (found != unmet.end() && found->second != kNone) {
+      const std::size_t k = found->second;
+      found->second = sameName[k];
+      met[k] = true;
+      child = existing[k].second;
     } else if (modes.Contains(smChildrenCreating)) {
       child = CreateChild(name, i < storedClasses.GetCount() ? storedClasses[i] : AnsiString());
     }
     if (child) CreateChildStorage(child, fullName)->InternalRestoreFrom(AReader, name);
   }
   if (modes.Contains(smChildrenDeleting))
-    for (const auto& [name, child] : existing)
-      if (child) DeleteChild(name, child);
+    for (std::size_t k = 0; k < existing.size(); ++k)
+      if (!met[k] && existing[k].second) DeleteChild(existing[k].first, existing[k].second);
 }
 
 // ---------------------------------------------------------------------------

@@ -14,11 +14,13 @@
 #pragma once
 
 #include <memory>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "library/foundation/cxClasses.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Owned.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/Variant.h"
 
@@ -197,6 +199,8 @@ class TcxIniFileReader : public TcxCustomReader {
   void BuildSections();
   TMemIniFile* FIniFile;
   std::vector<Section> FSections;
+  // The sections below each parent path, in file order.
+  std::unordered_map<AnsiString, std::vector<std::size_t>> FChildren;
   bool FSectionsBuilt = false;
 };
 
@@ -211,6 +215,20 @@ struct TcxStreamObjectData {
   AnsiString ClassName;
   std::vector<TcxStreamPropertyData> Properties;
   std::vector<std::unique_ptr<TcxStreamObjectData>> Children;
+};
+
+// Finds a node's child by name (the first of that name) without walking
+// its siblings: a node's children are indexed on the first look-up among
+// them, and children added later join the index.
+class TcxStreamChildIndex {
+ public:
+  TcxStreamObjectData* Find(TcxStreamObjectData* AParent, const AnsiString& AName);
+  // AChild was just put at the end of AParent's children.
+  void Added(TcxStreamObjectData* AParent, TcxStreamObjectData* AChild);
+  void Clear() { FIndex.clear(); }
+
+ private:
+  std::unordered_map<const TcxStreamObjectData*, std::unordered_map<AnsiString, TcxStreamObjectData*>> FIndex;
 };
 
 // The largest buffer the stream store hands to the stream at once.
@@ -236,6 +254,7 @@ class TcxStreamWriter : public TcxCustomWriter {
   TStream* FStream;
   std::unique_ptr<TcxStreamObjectData> FRoot;
   TcxStreamObjectData* FCurrent = nullptr;
+  TcxStreamChildIndex FChildren;
 };
 
 class TcxStreamReader : public TcxCustomReader {
@@ -262,6 +281,7 @@ class TcxStreamReader : public TcxCustomReader {
   std::unique_ptr<TcxStreamObjectData> FRoot;
   AnsiString FLastPath;
   const TcxStreamObjectData* FLastObject = nullptr;
+  TcxStreamChildIndex FChildren;
 };
 
 // ---------------------------------------------------------------------------
@@ -334,7 +354,7 @@ class TcxStorage : public TObject {
   void GetChildren(TChildList& AChildren);
   TObject* CreateChild(const AnsiString& AObjectName, const AnsiString& AClassName);
   void DeleteChild(const AnsiString& AObjectName, TObject* AObject);
-  std::unique_ptr<TcxStorage, void (*)(TObject*)> CreateChildStorage(TObject* AChild, const AnsiString& AFullName);
+  TOwned<TcxStorage> CreateChildStorage(TObject* AChild, const AnsiString& AFullName);
   void FullName(const AnsiString& AObjectName, AnsiString& AFullName, AnsiString& AClassName);
 
   AnsiString FNamePrefix;

@@ -34,22 +34,15 @@ void TcxIniFileWriter::BeginWriteObject(const AnsiString& AObjectFullName, const
 
 void TcxIniFileWriter::WriteProperty(const AnsiString& AObjectFullName, const AnsiString& AClassName,
                                      const AnsiString& APropertyName, const Variant& AValue) {
+  using orv::storage::ValueForm;
   AnsiString text;
-  switch (VarType(AValue)) {
-    case varShortInt:
-    case varByte:
-    case varSmallint:
-    case varWord:
-    case varInteger:
-    case varLongWord:
-    case varInt64: text = IntToStr(AValue.AsInt64()); break;
-    case varSingle:
-    case varDouble:
-    case varCurrency: text = orv::storage::FloatText(AValue.AsDouble()); break;
-    case varDate: text = orv::storage::DateTimeText(AValue.AsDateTime()); break;
-    case varString:
-    case varOleStr: text = orv::storage::Quote(VarToStr(AValue)); break;
-    default: return;
+  switch (orv::storage::FormOf(AValue)) {
+    case ValueForm::Whole: text = IntToStr(AValue.AsInt64()); break;
+    case ValueForm::Fraction: text = orv::storage::FloatText(AValue.AsDouble()); break;
+    case ValueForm::DateTime: text = orv::storage::DateTimeText(AValue.AsDateTime()); break;
+    case ValueForm::Text: text = orv::storage::Quote(VarToStr(AValue)); break;
+    case ValueForm::Boolean:
+    case ValueForm::None: return;
   }
   FIniFile->WriteString(SectionName(AObjectFullName, AClassName), APropertyName, text);
 }
@@ -78,7 +71,8 @@ void TcxIniFileReader::BuildSections() {
     section.ParentPath = slash == AnsiString::npos ? AnsiString() : AnsiUpperCase(path.substr(0, slash + 1));
     section.ObjectName = slash == AnsiString::npos ? path : path.substr(slash + 1);
     section.ClassName = colon == AnsiString::npos ? AnsiString() : Trim(text.substr(colon + 1));
-    FSections.push_back(section);
+    FChildren[section.ParentPath].push_back(FSections.size());
+    FSections.push_back(std::move(section));
   }
 }
 
@@ -86,11 +80,12 @@ void TcxIniFileReader::ReadChildren(const AnsiString& AObjectFullName, const Ans
                                     TStrings* AChildrenClassNames) {
   BuildSections();
   const AnsiString parent = AObjectFullName.empty() ? AnsiString() : AnsiUpperCase(AObjectFullName) + "/";
-  for (const Section& section : FSections)
-    if (section.ParentPath == parent) {
-      AChildrenNames->Add(section.ObjectName);
-      AChildrenClassNames->Add(section.ClassName);
-    }
+  auto children = FChildren.find(parent);
+  if (children == FChildren.end()) return;
+  for (std::size_t k : children->second) {
+    AChildrenNames->Add(FSections[k].ObjectName);
+    AChildrenClassNames->Add(FSections[k].ClassName);
+  }
 }
 
 void TcxIniFileReader::ReadProperties(const AnsiString& AObjectFullName, const AnsiString& AClassName,

@@ -80,14 +80,9 @@ void TcxRegistryWriter::EndWriteObject(const AnsiString& AObjectFullName, const 
 
 void TcxRegistryWriter::WriteProperty(const AnsiString&, const AnsiString&, const AnsiString& APropertyName,
                                       const Variant& AValue) {
-  switch (VarType(AValue)) {
-    case varShortInt:
-    case varByte:
-    case varSmallint:
-    case varWord:
-    case varInteger:
-    case varLongWord:
-    case varInt64: {
+  using orv::storage::ValueForm;
+  switch (orv::storage::FormOf(AValue)) {
+    case ValueForm::Whole: {
       const Int64 value = AValue.AsInt64();
       // A DWORD would cut the value; unquoted decimal text reads back whole.
       if (value < INT32_MIN || value > INT32_MAX)
@@ -96,18 +91,15 @@ void TcxRegistryWriter::WriteProperty(const AnsiString&, const AnsiString&, cons
         FRegistry->WriteInteger(APropertyName, static_cast<Integer>(value));
       break;
     }
-    case varSingle:
-    case varDouble:
-    case varCurrency:
-    case varDate: {
+    case ValueForm::Fraction:
+    case ValueForm::DateTime: {
       const double value = AValue.AsDouble();
       FRegistry->WriteBinaryData(APropertyName, &value, sizeof(value));
       break;
     }
-    case varBoolean: FRegistry->WriteBool(APropertyName, AValue.AsBoolean()); break;
-    case varString:
-    case varOleStr: FRegistry->WriteString(APropertyName, orv::storage::Quote(VarToStr(AValue))); break;
-    default: break;
+    case ValueForm::Boolean: FRegistry->WriteBool(APropertyName, AValue.AsBoolean()); break;
+    case ValueForm::Text: FRegistry->WriteString(APropertyName, orv::storage::Quote(VarToStr(AValue))); break;
+    case ValueForm::None: break;
   }
 }
 

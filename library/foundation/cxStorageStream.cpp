@@ -13,20 +13,9 @@
 ORV_REGISTER(TcxStreamWriter)
 ORV_REGISTER(TcxStreamReader)
 
-namespace {
+using namespace orv::storage;
 
-// The value kinds of the stream.
-enum StreamValueKind : Integer {
-  skBoolean = 1,
-  skByte,
-  skCurrency,
-  skDateTime,
-  skFloat,
-  skInteger,
-  skSingle,
-  skString,
-  skWideString,
-};
+namespace {
 
 // A tree deeper than this is damage, not data: reading it would only
 // exhaust the stack.
@@ -35,26 +24,6 @@ constexpr int MaxObjectDepth = 256;
 // class name, two counts) take, to tell a count from damage.
 constexpr Int64 MinPropertyBytes = 5;
 constexpr Int64 MinObjectBytes = 8;
-
-Integer KindOf(const Variant& AValue) {
-  switch (VarType(AValue)) {
-    case varBoolean: return skBoolean;
-    case varByte: return skByte;
-    case varCurrency: return skCurrency;
-    case varDate: return skDateTime;
-    case varDouble: return skFloat;
-    case varShortInt:
-    case varSmallint:
-    case varInteger:
-    case varWord:
-    case varLongWord:
-    case varInt64: return skInteger;
-    case varSingle: return skSingle;
-    case varString: return skString;
-    case varOleStr: return skWideString;
-    default: return 0;
-  }
-}
 
 bool IsAscii(std::string_view AText) {
   for (unsigned char c : AText)
@@ -114,17 +83,17 @@ class TTreeWriter {
 
   void WriteValue(Integer AKind, const Variant& AValue) {
     switch (AKind) {
-      case skBoolean: FWriter.WriteBoolean(AValue.AsBoolean()); break;
+      case vkBoolean: FWriter.WriteBoolean(AValue.AsBoolean()); break;
       // A byte travels as a one-character string.
-      case skByte: WriteText(AnsiString(1, static_cast<char>(AValue.RawInt()))); break;
-      case skCurrency: FWriter.WriteCurrency(AValue.AsCurrency()); break;
-      case skDateTime: FWriter.WriteDate(AValue.AsDateTime()); break;
-      case skFloat: FWriter.WriteFloat(AValue.RawDouble()); break;
+      case vkByte: WriteText(AnsiString(1, static_cast<char>(AValue.RawInt()))); break;
+      case vkCurrency: FWriter.WriteCurrency(AValue.AsCurrency()); break;
+      case vkDateTime: FWriter.WriteDate(AValue.AsDateTime()); break;
+      case vkFloat: FWriter.WriteFloat(AValue.RawDouble()); break;
       // The smallest integer item that holds the value, 64 bits included.
-      case skInteger: FWriter.WriteInteger(AValue.AsInt64()); break;
-      case skSingle: FWriter.WriteSingle(AValue.RawSingle()); break;
-      case skString: WriteText(AValue.RawAnsi()); break;
-      case skWideString: WriteWideText(AValue.RawWide()); break;
+      case vkInteger: FWriter.WriteInteger(AValue.AsInt64()); break;
+      case vkSingle: FWriter.WriteSingle(AValue.RawSingle()); break;
+      case vkString: WriteText(AValue.RawAnsi()); break;
+      case vkWideString: WriteWideText(AValue.RawWide()); break;
       default: break;
     }
   }
@@ -188,8 +157,8 @@ class TTreeReader {
 
   Variant ReadValue(Integer AKind) {
     switch (AKind) {
-      case skBoolean: return Variant(FReader.ReadBoolean());
-      case skByte: {
+      case vkBoolean: return Variant(FReader.ReadBoolean());
+      case vkByte: {
         const TValueType tag = FReader.NextValue();
         if (tag == vaInt8 || tag == vaInt16 || tag == vaInt32 || tag == vaInt64) {
           const Int64 value = FReader.ReadInt64();
@@ -200,17 +169,17 @@ class TTreeReader {
         if (text.size() != 1) Damaged();
         return Variant(static_cast<Byte>(text[0]));
       }
-      case skCurrency: return Variant(FReader.ReadCurrency());
-      case skDateTime: return Variant(FReader.ReadDate());
-      case skFloat: return Variant(static_cast<double>(FReader.ReadFloat()));
-      case skInteger: return orv::storage::IntegerValue(FReader.ReadInt64());
-      case skSingle: {
+      case vkCurrency: return Variant(FReader.ReadCurrency());
+      case vkDateTime: return Variant(FReader.ReadDate());
+      case vkFloat: return Variant(static_cast<double>(FReader.ReadFloat()));
+      case vkInteger: return IntegerValue(FReader.ReadInt64());
+      case vkSingle: {
         const double value = FReader.ReadFloat();
         if (std::isfinite(value) && std::fabs(value) > FLT_MAX) Damaged();
         return Variant(static_cast<float>(value));
       }
-      case skString: return Variant(FReader.ReadString());
-      case skWideString: return Variant(ReadWideText());
+      case vkString: return Variant(FReader.ReadString());
+      case vkWideString: return Variant(ReadWideText());
       default: Damaged();
     }
   }
@@ -220,6 +189,22 @@ class TTreeReader {
 };
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// TcxStreamChildIndex
+
+TcxStreamObjectData* TcxStreamChildIndex::Find(TcxStreamObjectData* AParent, const AnsiString& AName) {
+  auto [entry, fresh] = FIndex.try_emplace(AParent);
+  auto& byName = entry->second;
+  if (fresh)
+    for (const auto& child : AParent->Children) byName.try_emplace(child->Name, child.get());
+  auto found = byName.find(AName);
+  return found == byName.end() ? nullptr : found->second;
+}
+
+void TcxStreamChildIndex::Added(TcxStreamObjectData* AParent, TcxStreamObjectData* AChild) {
+  if (auto entry = FIndex.find(AParent); entry != FIndex.end()) entry->second.try_emplace(AChild->Name, AChild);
+}
 
 // ---------------------------------------------------------------------------
 // TcxStreamWriter
@@ -237,24 +222,17 @@ void TcxStreamWriter::BeginWriteObject(const AnsiString& AObjectFullName, const 
     return;
   }
   TcxStreamObjectData* parent = FRoot.get();
-  for (std::size_t i = 1; parent && i + 1 < pieces.size(); ++i) {
-    TcxStreamObjectData* next = nullptr;
-    for (const auto& child : parent->Children)
-      if (child->Name == pieces[i]) {
-        next = child.get();
-        break;
-      }
-    parent = next;
-  }
+  for (std::size_t i = 1; parent && i + 1 < pieces.size(); ++i) parent = FChildren.Find(parent, pieces[i]);
   FCurrent = nullptr;
   if (!parent) return;
   parent->Children.push_back(std::move(object));
   FCurrent = parent->Children.back().get();
+  FChildren.Added(parent, FCurrent);
 }
 
 void TcxStreamWriter::WriteProperty(const AnsiString&, const AnsiString&, const AnsiString& APropertyName,
                                     const Variant& AValue) {
-  if (FCurrent && KindOf(AValue) != 0) FCurrent->Properties.push_back({APropertyName, AValue});
+  if (FCurrent && KindOf(AValue) != vkNone) FCurrent->Properties.push_back({APropertyName, AValue});
 }
 
 void TcxStreamWriter::EndWrite() {
@@ -265,12 +243,14 @@ void TcxStreamWriter::EndWrite() {
   FStream->WriteBuffer(buffer.GetMemory(), buffer.GetSize());
   FRoot.reset();
   FCurrent = nullptr;
+  FChildren.Clear();
 }
 
 // ---------------------------------------------------------------------------
 // TcxStreamReader
 
 void TcxStreamReader::BeginRead() {
+  FChildren.Clear();
   FRoot.reset();
   FLastPath.clear();
   FLastObject = nullptr;
@@ -287,17 +267,9 @@ void TcxStreamReader::BeginRead() {
 
 const TcxStreamObjectData* TcxStreamReader::FindObject(const AnsiString& AObjectFullName) {
   if (FLastObject && FLastPath == AObjectFullName) return FLastObject;
-  const TcxStreamObjectData* node = FRoot.get();
+  TcxStreamObjectData* node = FRoot.get();
   const std::vector<AnsiString> pieces = orv::storage::SplitPath(AObjectFullName);
-  for (std::size_t i = 1; node && i < pieces.size(); ++i) {
-    const TcxStreamObjectData* next = nullptr;
-    for (const auto& child : node->Children)
-      if (child->Name == pieces[i]) {
-        next = child.get();
-        break;
-      }
-    node = next;
-  }
+  for (std::size_t i = 1; node && i < pieces.size(); ++i) node = FChildren.Find(node, pieces[i]);
   if (node && node->Name != pieces.back()) node = nullptr;
   FLastPath = AObjectFullName;
   FLastObject = node;

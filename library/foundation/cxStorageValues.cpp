@@ -23,6 +23,42 @@ std::vector<AnsiString> SplitPath(const AnsiString& APath) {
   return pieces;
 }
 
+ValueKind KindOf(const Variant& AValue) {
+  switch (VarType(AValue)) {
+    case varBoolean: return vkBoolean;
+    case varByte: return vkByte;
+    case varCurrency: return vkCurrency;
+    case varDate: return vkDateTime;
+    case varDouble: return vkFloat;
+    case varShortInt:
+    case varSmallint:
+    case varInteger:
+    case varWord:
+    case varLongWord:
+    case varInt64: return vkInteger;
+    case varSingle: return vkSingle;
+    case varString: return vkString;
+    case varOleStr: return vkWideString;
+    default: return vkNone;
+  }
+}
+
+ValueForm FormOf(const Variant& AValue) {
+  switch (KindOf(AValue)) {
+    case vkBoolean: return ValueForm::Boolean;
+    case vkByte:
+    case vkInteger: return ValueForm::Whole;
+    case vkCurrency:
+    case vkFloat:
+    case vkSingle: return ValueForm::Fraction;
+    case vkDateTime: return ValueForm::DateTime;
+    case vkString:
+    case vkWideString: return ValueForm::Text;
+    case vkNone: break;
+  }
+  return ValueForm::None;
+}
+
 AnsiString Quote(const AnsiString& AText) { return "\"" + AText + "\""; }
 
 AnsiString FloatText(double AValue) {

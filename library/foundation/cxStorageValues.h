@@ -20,6 +20,26 @@ AnsiString Quote(const AnsiString& AText);
 AnsiString FloatText(double AValue);
 AnsiString DateTimeText(TDateTime AValue);
 
+// The kinds of value a store keeps, numbered as the stream store writes
+// them; vkNone for a value no store keeps (empty, null, arrays, objects).
+enum ValueKind : Integer {
+  vkNone,
+  vkBoolean,
+  vkByte,
+  vkCurrency,
+  vkDateTime,
+  vkFloat,
+  vkInteger,
+  vkSingle,
+  vkString,
+  vkWideString,
+};
+ValueKind KindOf(const Variant& AValue);
+
+// The kinds as the text stores (INI file, registry) write them.
+enum class ValueForm { None, Boolean, Whole, Fraction, DateTime, Text };
+ValueForm FormOf(const Variant& AValue);
+
 // An integer value as a variant of the smallest of Integer and Int64.
 Variant IntegerValue(Int64 AValue);
 

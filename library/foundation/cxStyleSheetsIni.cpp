@@ -50,8 +50,8 @@ AnsiString BitmapHex(TBitmap* ABitmap) {
 }
 
 // ---------------------------------------------------------------------------
-// Reading: the whole file is turned into plans first, so that a damaged
-// value refuses the file before any sheet or style exists.
+// Reading: each sheet is turned into a plan first, so that a damaged value
+// refuses its sheet before any of it exists.
 
 struct TStylePlan {
   const TPropInfo* Prop = nullptr;
@@ -243,6 +243,39 @@ TClass StylesClassOf(TcxCustomStyleSheetClass AStyleSheetClass) {
   return result;
 }
 
+// Makes one sheet with its styles from its plan. A failure on the way (a
+// name the platform refuses) takes back what was made of this sheet.
+void MakeStyleSheet(const TSheetPlan& APlan, TcxStyleRepository* ARepository, TcxCustomStyleSheetClass ASheetClass,
+                    TComponent* AOwner, TList* AStyleSheets, TcxStyleGetName AGetStyleName) {
+  std::vector<TComponent*> made;
+  const Integer listed = AStyleSheets ? AStyleSheets->GetCount() : 0;
+  try {
+    TcxCustomStyleSheet* sheet =
+        AOwner ? ARepository->CreateStyleSheetEx(ASheetClass, AOwner) : ARepository->CreateStyleSheet(ASheetClass);
+    made.push_back(sheet);
+    if (AStyleSheets) AStyleSheets->Add(sheet);
+    sheet->SetCaption(APlan.Caption);
+    for (const TStylePlan& stylePlan : APlan.Styles) {
+      TcxCustomStyle* created = AOwner ? ARepository->CreateItemEx(TcxStyle::StaticClass(), AOwner)
+                                       : ARepository->CreateItem(TcxStyle::StaticClass());
+      made.push_back(created);
+      auto* style = static_cast<TcxStyle*>(created);
+      if (AGetStyleName.Assigned()) {
+        AnsiString name = style->GetName();
+        AGetStyleName(style, name);
+        style->SetName(name);
+      }
+      ApplyStyle(style, stylePlan);
+      SetObjectProp(sheet->GetStyles(), stylePlan.Prop, style);
+    }
+  } catch (...) {
+    if (AStyleSheets)
+      while (AStyleSheets->GetCount() > listed) AStyleSheets->Delete(AStyleSheets->GetCount() - 1);
+    for (auto it = made.rbegin(); it != made.rend(); ++it) (*it)->Free();
+    throw;
+  }
+}
+
 }  // namespace
 
 void SaveStyleSheetsToIniFile(const AnsiString& AFileName, TList* AStyleSheets) {
@@ -280,42 +313,15 @@ void LoadStyleSheetsFromIniFile(const AnsiString& AFileName, TcxStyleRepository*
   else
     ini->ReadSections(&sections);
 
+  // Sheet by sheet: each is read whole before anything of it is made, so a
+  // damaged value stops the loading with the sheets before it complete and
+  // nothing of its own sheet left behind.
   TStyleSheetFileReader reader(ini.get(), StylesClassOf(AStyleSheetClass));
-  std::vector<TSheetPlan> plans;
   for (Integer i = 0; i < sections.GetCount(); ++i) {
     TStringList keys;
     ini->ReadSection(sections[i], &keys);
-    if (keys.GetCount() > 0) plans.push_back(reader.ReadSection(sections[i]));
-  }
-
-  // Anything made before a failure (a name the platform refuses) goes again.
-  std::vector<TComponent*> made;
-  const Integer listed = AStyleSheets ? AStyleSheets->GetCount() : 0;
-  try {
-    for (const TSheetPlan& plan : plans) {
-      TcxCustomStyleSheet* sheet = AOwner ? AStyleRepository->CreateStyleSheetEx(AStyleSheetClass, AOwner)
-                                          : AStyleRepository->CreateStyleSheet(AStyleSheetClass);
-      made.push_back(sheet);
-      if (AStyleSheets) AStyleSheets->Add(sheet);
-      sheet->SetCaption(plan.Caption);
-      for (const TStylePlan& stylePlan : plan.Styles) {
-        TcxCustomStyle* created = AOwner ? AStyleRepository->CreateItemEx(TcxStyle::StaticClass(), AOwner)
-                                         : AStyleRepository->CreateItem(TcxStyle::StaticClass());
-        made.push_back(created);
-        auto* style = static_cast<TcxStyle*>(created);
-        if (AGetStyleName.Assigned()) {
-          AnsiString name = style->GetName();
-          AGetStyleName(style, name);
-          style->SetName(name);
-        }
-        ApplyStyle(style, stylePlan);
-        SetObjectProp(sheet->GetStyles(), stylePlan.Prop, style);
-      }
-    }
-  } catch (...) {
-    if (AStyleSheets)
-      while (AStyleSheets->GetCount() > listed) AStyleSheets->Delete(AStyleSheets->GetCount() - 1);
-    for (auto it = made.rbegin(); it != made.rend(); ++it) (*it)->Free();
-    throw;
+    if (keys.GetCount() > 0)
+      MakeStyleSheet(reader.ReadSection(sections[i]), AStyleRepository, AStyleSheetClass, AOwner, AStyleSheets,
+                     AGetStyleName);
   }
 }

@@ -1,6 +1,7 @@
 #include "library/foundation/cxStyles.h"
 
 #include <algorithm>
+#include <iterator>
 #include <mutex>
 
 #include "platform/rtl/Collation.h"
@@ -24,10 +25,12 @@ void cxStyles_Initialize() {
 
 namespace {
 
+// Searches from the end: styles, sheets and listeners mostly leave the
+// last first, so emptying a big repository stays linear.
 template <class T>
 void EraseOne(std::vector<T*>& AList, T* AItem) {
-  auto it = std::find(AList.begin(), AList.end(), AItem);
-  if (it != AList.end()) AList.erase(it);
+  auto it = std::find(AList.rbegin(), AList.rend(), AItem);
+  if (it != AList.rend()) AList.erase(std::next(it).base());
 }
 
 template <class T>
@@ -478,20 +481,14 @@ TcxStyleRepository::~TcxStyleRepository() {
   Clear();
 }
 
+// A style or sheet leaves its repository's list as Free() runs its clean-up,
+// the last one first, so nothing is searched.
 void TcxStyleRepository::Clear() {
-  while (!FItems.empty()) {
-    TcxCustomStyle* style = FItems.back();
-    style->Free();
-    EraseOne(FItems, style);
-  }
+  while (!FItems.empty()) FItems.back()->Free();
 }
 
 void TcxStyleRepository::ClearStyleSheets() {
-  while (!FStyleSheets.empty()) {
-    TcxCustomStyleSheet* sheet = FStyleSheets.back();
-    sheet->Free();
-    EraseOne(FStyleSheets, sheet);
-  }
+  while (!FStyleSheets.empty()) FStyleSheets.back()->Free();
 }
 
 TcxCustomStyle* TcxStyleRepository::CreateItem(TcxCustomStyleClass AStyleClass) {

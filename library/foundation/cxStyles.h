@@ -315,9 +315,9 @@ void CreateStyleSheetStyles(TcxCustomStyleSheet* ADestination, TcxCustomStyleShe
 // leaves an empty file.
 void SaveStyleSheetsToIniFile(const AnsiString& AFileName, TList* AStyleSheets);
 // Reads the named sections (every section when ASectionNames is null or
-// empty) into new sheets of AStyleSheetClass. The whole file is checked
-// before anything is made: a damaged value raises EConvertError naming the
-// section and key, and nothing is created.
+// empty) into new sheets of AStyleSheetClass, one after the other. A
+// damaged value raises EConvertError naming the section and key: the sheets
+// read before it stay, and nothing is made of the sheet that holds it.
 void LoadStyleSheetsFromIniFile(const AnsiString& AFileName, TcxStyleRepository* AStyleRepository,
                                 TcxCustomStyleSheetClass AStyleSheetClass, TStrings* ASectionNames = nullptr,
                                 TComponent* AOwner = nullptr, TList* AStyleSheets = nullptr,

@@ -1,7 +1,7 @@
-// The grid library's units in their start-up order (the concrete editors'
-// units, the editor framework's and the foundation's first). The program's
-// entry code calls RegisterGridUnits once before the units start (see
-// platform/forms/UnitStartup.h).
+// The grid library's units in their start-up order, after the concrete
+// editors' (RegisterConcreteEditorUnits). A program lists them through
+// RegisterLibraryUnits (library/LibraryStartup.h); a test of the grid
+// calls RegisterGridUnits itself.
 #pragma once
 
 void RegisterGridUnits();

@@ -6,6 +6,7 @@
 
 #include "library/grid/cxInplaceContainerControl.h"
 #include "library/grid/cxInplaceContainerController.h"
+#include "library/grid/cxInplaceContainerDragAndDrop.h"
 #include "library/grid/cxInplaceContainerEditing.h"
 #include "library/grid/cxInplaceContainerItems.h"
 #include "library/grid/cxInplaceContainerOptions.h"

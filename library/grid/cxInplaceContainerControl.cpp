@@ -32,6 +32,7 @@ void TcxEditingControl::BeforeDestruction() {
   // leave it now, while every collaborator is still there.
   while (!FItems.empty()) FItems.back()->SetEditingControl(nullptr);
   FreeAndNil(FDesignSelectionHelper);
+  FinishDragImages();
   EndMouseTracking(this);
   DestroySubClasses();
 }
@@ -415,9 +416,24 @@ void TcxEditingControl::DoStartDrag(TDragObject*& DragObject) {
   FController->BeforeStartDrag();
   inherited::DoStartDrag(DragObject);
   FController->StartDrag(DragObject);
+  FinishDragImages();
+  if (HasDragDropImages()) {
+    TClass helperClass = GetDragImageHelperClass();
+    if (!helperClass) helperClass = TcxDragImageHelper::StaticClass();
+    FDragImageHelper = static_cast<TcxDragImageHelper*>(
+        TcxDragImageHelperClass(helperClass).Construct<TcxEditingControl*, TPoint>(this, ClientToScreen(FMouseDownPos)));
+    cxInstallDragImageHook(this);
+    FDragImageHelper->DragAndDrop(GetMouseCursorPos());
+  }
+}
+
+void TcxEditingControl::FinishDragImages() {
+  if (cxDragImageControl() == this) cxRemoveDragImageHook();
+  FreeAndNil(FDragImageHelper);
 }
 
 void TcxEditingControl::DoEndDrag(TObject* Target, Integer X, Integer Y) {
+  FinishDragImages();
   FController->EndDrag(Target, X, Y);
   inherited::DoEndDrag(Target, X, Y);
   FController->MousePressed = false;

@@ -15,6 +15,8 @@ using TcxecEditingEvent = Event<void(TObject* Sender, TcxCustomInplaceEditContai
 using TcxecEditEvent = Event<void(TObject* Sender, TcxCustomInplaceEditContainer* AItem)>;
 using TcxecInitEditEvent = Event<void(TObject* Sender, TcxCustomInplaceEditContainer* AItem, TcxCustomEdit* AEdit)>;
 
+class TcxDragImageHelper;
+
 class TcxEditingControl : public TcxControl, public IcxMouseTrackingCaller {
   ORV_CLASS(TcxEditingControl, TcxControl)
  public:
@@ -73,6 +75,10 @@ class TcxEditingControl : public TcxControl, public IcxMouseTrackingCaller {
   virtual TRect DragDropImageDisplayRect() { return cxNullRect; }
   virtual void DrawDragDropImage(TBitmap*, TcxCanvas*) {}
   virtual bool HasDragDropImages();
+  // The image of a running drag between controls, and its end: the image
+  // goes and the mouse hook with it.
+  TcxDragImageHelper* GetDragImageHelper() const { return FDragImageHelper; }
+  void FinishDragImages();
 
   // ---- Input as the controller hears it; public so that it can be driven
   // as the window system drives it ----
@@ -167,6 +173,7 @@ class TcxEditingControl : public TcxControl, public IcxMouseTrackingCaller {
   std::vector<TcxCustomInplaceEditContainer*> FItems;
   TcxCustomDesignSelectionHelper* FDesignSelectionHelper = nullptr;
   TPoint FMouseDownPos{};
+  TcxDragImageHelper* FDragImageHelper = nullptr;
   TcxCustomEditStyle* FEditStyle = nullptr;
   bool FLayoutChanged = false;
   TcxCustomControlStyles* FStyles = nullptr;

@@ -6,7 +6,6 @@
 #include "platform/win/Keyboard.h"
 #include "platform/win/Messages.h"
 
-ORV_REGISTER(TcxCustomControlDragAndDropObject)
 ORV_REGISTER(TcxCustomHitTestController)
 ORV_REGISTER(TcxCustomCellNavigator)
 ORV_REGISTER(TcxCustomControlController)
@@ -142,6 +141,7 @@ void TcxCustomCellNavigator::FocusNextCell(bool AForward, bool AByRows, TShiftSt
   else
     k = AForward ? cell + 1 : cell - 1;
   SelectCell(AForward, AByRows, r, k);
+  CheckSelectedCell(r, k);
   const Integer cells = GetCount(r);
   const bool valid = (k >= 0 && k < cells) || (cells == 0 && MayFocusedEmptyRow(r));
   if (!valid) {

@@ -17,14 +17,8 @@ class TcxCustomHitTestController;
 ORV_ENUM(TcxDragSizingDirection, dsdHorz, dsdVert)
 
 // A drag inside an editing control whose image must leave the screen
-// while the control paints under it.
-class TcxCustomControlDragAndDropObject : public TcxDragAndDropObject {
-  ORV_CLASS(TcxCustomControlDragAndDropObject, TcxDragAndDropObject)
- public:
-  explicit TcxCustomControlDragAndDropObject(TcxControl* AControl) : TcxDragAndDropObject(AControl) {}
-  virtual void OwnerImageChanging() {}
-  virtual void OwnerImageChanged() {}
-};
+// while the control paints under it (cxInplaceContainerDragAndDrop).
+class TcxCustomControlDragAndDropObject;
 
 // ---------------------------------------------------------------------------
 class TcxCustomHitTestController : public TObject {
@@ -93,6 +87,8 @@ class TcxCustomCellNavigator : public TObject {
   virtual void Init(Integer& ARowIndex, Integer& ACellIndex, Integer& ARowCount);
   virtual bool MayFocusedEmptyRow(Integer) { return false; }
   virtual void SetFocusCell(Integer ARowIndex, Integer ACellIndex, TShiftState AShift);
+  // The cell SelectCell found, before it is checked and focused.
+  virtual void CheckSelectedCell(Integer, Integer&) {}
   virtual void DoKeyPress(char& Key);
 
   virtual void FocusNextCell(bool AForward, bool AByRows, TShiftState AShift);

@@ -127,7 +127,7 @@ TcxCustomDataController* TcxCustomItemDataBinding::GetDataController() {
 }
 
 TcxEditRepositoryItem* TcxCustomItemDataBinding::DefaultRepositoryItem() {
-  return GetDefaultEditDataRepositoryItems()->GetItemOf(GetValueTypeClass());
+  return GetDefaultEditDataRepositoryItems()->GetItem(GetValueTypeClass());
 }
 
 IcxEditDefaultValuesProvider* TcxCustomItemDataBinding::GetDefaultValuesProvider(TcxCustomEditProperties*) {

@@ -150,6 +150,7 @@ class TcxControlOptionsBehavior : public TcxOwnedPersistent {
   void SetCellHints(bool Value);
   // Whether drags of the control show images; descendants publish it.
   bool GetDragDropImages() const { return FDragDropImages; }
+  void SetDragDropImages(bool Value) { FDragDropImages = Value; }
   bool GetFocusCellOnCycle() const { return FFocusCellOnCycle; }
   void SetFocusCellOnCycle(bool Value);
   bool GetFocusFirstCellOnNewRecord() const { return FFocusFirstCellOnNewRecord; }

@@ -4,11 +4,19 @@
 // header, all of which this one brings in.
 #pragma once
 
+#include "library/grid/cxVGridCellNavigator.h"
 #include "library/grid/cxVGridConsts.h"
 #include "library/grid/cxVGridControl.h"
 #include "library/grid/cxVGridController.h"
 #include "library/grid/cxVGridEditorRows.h"
+#include "library/grid/cxVGridHitTest.h"
+#include "library/grid/cxVGridLayoutViewInfo.h"
+#include "library/grid/cxVGridMultiEditorViewInfo.h"
+#include "library/grid/cxVGridMultiRecordsController.h"
 #include "library/grid/cxVGridRows.h"
 #include "library/grid/cxVGridStyles.h"
 #include "library/grid/cxVGridUtils.h"
 #include "library/grid/cxVGridViewInfo.h"
+#include "library/grid/cxVGridRowViewInfo.h"
+#include "library/grid/cxVGridPainter.h"
+#include "library/grid/cxVGridScroller.h"

@@ -348,13 +348,25 @@ TcxCustomItemDataBindingClass TcxCustomVerticalGrid::GetEditCellDataBindingClass
 
 TcxCustomControlControllerClass TcxCustomVerticalGrid::GetControllerClass() { return TcxvgController::StaticClass(); }
 
+TcxCustomHitTestControllerClass TcxCustomVerticalGrid::GetHitTestControllerClass() {
+  return TcxvgHitTest::StaticClass();
+}
+
+TClass TcxCustomVerticalGrid::GetDragImageHelperClass() { return TcxvgDragImageHelper::StaticClass(); }
+
 TcxCustomControlStylesClass TcxCustomVerticalGrid::GetControlStylesClass() {
   return TcxVerticalGridStyles::StaticClass();
 }
 
 TcxCustomControlViewInfoClass TcxCustomVerticalGrid::GetViewInfoClass() {
-  if (GetViewLayoutStyle() == lsBandsView) return TcxBandsViewInfo::StaticClass();
-  return TcxInspectorViewInfo::StaticClass();
+  switch (GetViewLayoutStyle()) {
+    case lsBandsView:
+      return TcxBandsViewInfo::StaticClass();
+    case lsMultiRecordView:
+      return TcxMultiRecordViewInfo::StaticClass();
+    default:
+      return TcxInspectorViewInfo::StaticClass();
+  }
 }
 
 TcxControlOptionsBehaviorClass TcxCustomVerticalGrid::GetOptionsBehaviorClass() {
@@ -371,6 +383,22 @@ TClass TcxCustomVerticalGrid::GetCalcHelperClass() {
   if (GetOptionsView() && GetOptionsView()->GetPaintStyle() == psDelphi)
     return TcxvgStyle3DCalcHelper::StaticClass();
   return TcxvgDotNetStyleCalcHelper::StaticClass();
+}
+
+TClass TcxCustomVerticalGrid::GetScrollStrategyClass() {
+  switch (GetViewLayoutStyle()) {
+    case lsBandsView:
+      return TcxvgBandsScrollStrategy::StaticClass();
+    case lsMultiRecordView:
+      return TcxvgMultiRecordsScrollStrategy::StaticClass();
+    default:
+      return TcxvgSingleRecordScrollStrategy::StaticClass();
+  }
+}
+
+TcxCustomControlPainterClass TcxCustomVerticalGrid::GetPainterClass() {
+  if (GetOptionsView() && GetOptionsView()->GetPaintStyle() == psDelphi) return TcxStyle3DPainter::StaticClass();
+  return TcxvgPainter::StaticClass();
 }
 
 TcxCustomRowClass TcxCustomVerticalGrid::GetEditorRowClass() { return TcxEditorRow::StaticClass(); }
@@ -540,11 +568,9 @@ TcxCustomRow* TcxCustomVerticalGrid::RowByName(const AnsiString& AName) {
   return nullptr;
 }
 
+// The rows on show are worked out again when they are next asked for.
 void TcxCustomVerticalGrid::RowsChanged() {
-  if (!IsLocked())
-    LayoutChanged();
-  else if (TcxvgCustomViewInfo* viewInfo = GetVGViewInfo())
-    viewInfo->UpdateVisibleRows();
+  if (!IsLocked()) LayoutChanged();
 }
 
 void TcxCustomVerticalGrid::UpdateDesignEditor() {

@@ -230,6 +230,8 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
   virtual void DoLeftVisibleRecordIndexChanged();
   virtual void DoTopRowIndexChanged();
   virtual TClass GetCalcHelperClass();
+  // The scroll strategy of the layout style.
+  virtual TClass GetScrollStrategyClass();
   virtual bool GetCellAutoHeight();
   virtual void GetDefaultViewParams(Integer AIndex, TObject* AData, TcxViewParams& AParams);
   // Whether the content defaults asked for are the focused cell's.
@@ -301,6 +303,9 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
   bool GetNameMode() const { return FNameMode; }
   // While the view info is replaced the controller keeps the focus.
   bool IsRecreatingViewInfo() const { return FRecreatingViewInfo; }
+  // Stamps the rows' visible indexes: a new list of rows on show gets a
+  // new stamp, and an index with another stamp is -1.
+  Integer VisibleRowsStamp = 0;
 
   // ---- Stored layouts ----
   void StoreToIniFile(const AnsiString& AStorageName, bool AReCreate = true);
@@ -341,8 +346,12 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
   void DoLayoutChanged() override;
   void RecreateViewInfo() override;
   TcxCustomControlControllerClass GetControllerClass() override;
+  TcxCustomHitTestControllerClass GetHitTestControllerClass() override;
+  TClass GetDragImageHelperClass() override;
   TcxCustomControlStylesClass GetControlStylesClass() override;
   TcxCustomControlViewInfoClass GetViewInfoClass() override;
+  // The 3-D style's painter for psDelphi.
+  TcxCustomControlPainterClass GetPainterClass() override;
   TcxControlOptionsBehaviorClass GetOptionsBehaviorClass() override;
   TcxControlOptionsDataClass GetOptionsDataClass() override;
   TcxControlOptionsViewClass GetOptionsViewClass() override;
@@ -366,6 +375,7 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
 
  private:
   friend class TcxvgOptionsView;
+  friend class TcxvgMultiRecordsController;
   void StoreLayout(TcxStorage* AStorage, void (TcxStorage::*AStore)(TObject*));
   void RestoreLayout(TcxStorage* AStorage, void (TcxStorage::*ARestore)(TObject*));
   void BeforeLoadedRows();

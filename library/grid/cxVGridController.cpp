@@ -3,7 +3,16 @@
 #include "library/grid/cxVGrid.h"
 #include "platform/rtl/ScopeExit.h"
 
-ORV_REGISTER(TcxvgController)
+
+TcxvgController::TcxvgController(TcxEditingControl* AControl)
+    : TcxCustomControlController(AControl),
+      FScroller(New<TcxvgScroller>(static_cast<TcxCustomVerticalGrid*>(AControl))) {}
+
+TcxvgController::~TcxvgController() {
+  StopScrollTimer();
+  if (FDragAutoScroll) FDragAutoScroll->Free();
+  FreeAndNil(FScroller);
+}
 
 TcxCustomVerticalGrid* TcxvgController::GetVerticalGrid() const {
   return static_cast<TcxCustomVerticalGrid*>(GetEditingControl());
@@ -41,7 +50,11 @@ void TcxvgController::SetFocusedRowAndCell(TcxCustomRow* ARow, Integer ACellInde
   if (grid->GetIsDesigning()) return;
   if (ARow && !ARow->CanFocus()) return;
   const Integer count = ARow ? ARow->GetEditContainerCount() : 0;
-  if (ACellIndex < 0 || ACellIndex >= count) ACellIndex = 0;
+  // A row without cells (a category) has no focused cell.
+  if (count == 0)
+    ACellIndex = -1;
+  else if (ACellIndex < 0 || ACellIndex >= count)
+    ACellIndex = 0;
   if (count >= 1 && !ARow->GetEditContainer(ACellIndex)->CanFocus()) {
     ACellIndex = 0;
     for (Integer i = 0; i < count; ++i)
@@ -65,6 +78,7 @@ void TcxvgController::DoUpdateRowAndCell(TcxCustomRow* ARow, Integer ACellIndex)
   const Integer oldCell = FFocusedCellIndex;
   if (ARow != FFocusedRow) {
     InternalSetRowAndCell(ARow, ACellIndex);
+    if (TcxvgCustomViewInfo* viewInfo = GetVerticalGrid()->GetVGViewInfo()) viewInfo->ChangeFocusedRow(ARow, oldRow);
   } else if (ACellIndex != FFocusedCellIndex) {
     FFocusedCellIndex = FFocusedRow ? ACellIndex : -1;
     RefreshFocusedRow();
@@ -80,7 +94,7 @@ void TcxvgController::DoUpdateRowAndCell(TcxCustomRow* ARow, Integer ACellIndex)
 void TcxvgController::FocusedItemChanged(TcxCustomInplaceEditContainer* APrevFocusedItem) {
   TcxCustomVerticalGrid* grid = GetVerticalGrid();
   if (grid->GetIsLoading() || grid->GetIsDestroying()) return;
-  CancelIncSearching();
+  if (!RefreshingSearchItem) CancelIncSearching();
   if (APrevFocusedItem && GetPostDataOnChangeItem()) {
     TcxCustomDataController* data = GetDataController();
     const TcxDataControllerEditState state = data->GetEditState();
@@ -108,9 +122,38 @@ void TcxvgController::SetFocusedCellEdit(TcxCellEdit* ACellEdit) {
 
 TcxEditCellViewInfo* TcxvgController::GetFocusedCellViewInfo(TcxCustomInplaceEditContainer* AItem) {
   TcxvgCustomViewInfo* viewInfo = GetVerticalGrid()->GetVGViewInfo();
-  if (!AItem || !viewInfo || AItem != GetFocusedItem() || FFocusedCellIndex < 0) return nullptr;
-  return viewInfo->GetFocusedValueCell(AItem);
+  if (!AItem || !viewInfo || FFocusedCellIndex < 0 || !FFocusedRow) return nullptr;
+  TcxCustomRowViewInfo* rowViewInfo = viewInfo->GetRowViewInfo(FFocusedRow);
+  if (!rowViewInfo) return nullptr;
+  return rowViewInfo->GetValuesInfo()->Find(GetFocusedRecordIndex(), FFocusedCellIndex);
 }
+
+void TcxvgController::RefreshFocusedRow() {
+  if (FFocusingRowAndCell || !FFocusedRow || FFocusedRow->IsDestroying()) return;
+  if (TcxvgCustomViewInfo* viewInfo = GetVerticalGrid()->GetVGViewInfo())
+    if (TcxCustomRowViewInfo* rowViewInfo = viewInfo->GetRowViewInfo(FFocusedRow)) rowViewInfo->Update();
+}
+
+void TcxvgController::UpdatePaintStyle() {
+  if (TcxvgCustomViewInfo* viewInfo = GetVerticalGrid()->GetVGViewInfo()) viewInfo->LayoutStyleChanged();
+}
+
+void TcxvgController::UpdateRecord(Integer ARecordIndex) {
+  if (GetVerticalGrid()->IsLocked()) return;
+  if (TcxvgCustomViewInfo* viewInfo = GetVerticalGrid()->GetVGViewInfo()) viewInfo->UpdateRecord(ARecordIndex);
+}
+
+void TcxvgController::InitScrollBarsParameters() {
+  if (GetVerticalGrid()->HandleAllocated()) FScroller->InitScrollBarsParameters();
+}
+
+void TcxvgController::Scroll(TScrollBarKind AScrollBarKind, TScrollCode AScrollCode, Integer& AScrollPos) {
+  FScroller->Scroll(AScrollBarKind, AScrollCode, AScrollPos);
+}
+
+void TcxvgController::MakeRecordVisible(Integer AIndex) { FScroller->SetRecordVisible(AIndex); }
+
+void TcxvgController::MakeFocusedRecordVisible() { MakeRecordVisible(GetFocusedRecordIndex()); }
 
 // The cells to refresh are the view info's cells of the focused record:
 // walking them, rather than every row's item, costs what is laid out.
@@ -146,16 +189,20 @@ bool TcxvgController::GetImmediateEditor() {
 
 void TcxvgController::MakeFocusedItemVisible() {
   if (FFocusingRowAndCell || !FFocusedRow) return;
+  MakeRecordVisible(GetFocusedRecordIndex());
   MakeRowVisible(FFocusedRow);
 }
 
 void TcxvgController::MakeRowVisible(TcxCustomRow* ARow) {
   TcxCustomVerticalGrid* grid = GetVerticalGrid();
-  if (!ARow || grid->IsRowVisible(ARow)) return;
-  grid->BeginUpdate();
-  orv::ScopeExit end([grid] { grid->EndUpdate(); });
-  for (TcxCustomRow* row = ARow->GetParent(); row; row = row->GetParent()) {
-    row->SetVisible(true);
-    row->SetExpanded(true);
+  if (!ARow) return;
+  if (!grid->IsRowVisible(ARow)) {
+    grid->BeginUpdate();
+    orv::ScopeExit end([grid] { grid->EndUpdate(); });
+    for (TcxCustomRow* row = ARow->GetParent(); row; row = row->GetParent()) {
+      row->SetVisible(true);
+      row->SetExpanded(true);
+    }
   }
+  FScroller->SetRowVisible(ARow);
 }

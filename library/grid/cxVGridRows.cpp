@@ -137,11 +137,12 @@ void TcxCustomRow::BeforeDestruction() {
 }
 
 TcxCustomRow::~TcxCustomRow() {
+  // The geometry first: its value cells hold the row's edit containers.
+  FreeAndNil(FViewInfo);
   FreeAndNil(FChildren);
   FreeAndNil(FProperties);
   FreeAndNil(FStyles);
   FreeAndNil(FOptions);
-  FreeAndNil(FViewInfo);
 }
 
 void TcxCustomRow::Assign(TPersistent* Source) {
@@ -249,6 +250,26 @@ void TcxCustomRow::SetVerticalGrid(TcxCustomVerticalGrid* Value) {
   for (Integer i = 0; i < GetCount(); ++i) GetRow(i)->SetVerticalGrid(Value);
 }
 
+Integer TcxCustomRow::GetVisibleIndex() const {
+  return FVerticalGrid && FVisibleStamp == FVerticalGrid->VisibleRowsStamp ? FVisibleIndex : -1;
+}
+
+void TcxCustomRow::SetVisibleIndex(Integer Value) {
+  FVisibleIndex = Value;
+  FVisibleStamp = FVerticalGrid ? FVerticalGrid->VisibleRowsStamp : -1;
+}
+
+TObject* TcxCustomRow::CreateViewInfo() {
+  if (FViewInfo || !FVerticalGrid || this == FVerticalGrid->GetRoot()) return FViewInfo;
+  if (dynamic_cast<TcxCategoryRow*>(this))
+    FViewInfo = New<TcxCategoryRowViewInfo>(this);
+  else if (dynamic_cast<TcxCustomMultiEditorRow*>(this))
+    FViewInfo = New<TcxMultiEditorRowViewInfo>(this);
+  else
+    FViewInfo = New<TcxEditorRowViewInfo>(this);
+  return FViewInfo;
+}
+
 TcxVerticalGridRows* TcxCustomRow::GetRows() const { return FVerticalGrid ? FVerticalGrid->GetRows() : nullptr; }
 
 // ---------------------------------------------------------------------------
@@ -259,7 +280,18 @@ void TcxCustomRow::Insert(Integer AIndex, TcxCustomRow* ARow) {
   ARow->FParent = this;
   ARow->SetVerticalGrid(FVerticalGrid);
   FChildren->InsertRow(AIndex, ARow);
-  if (TcxVerticalGridRows* rows = GetRows()) rows->MarkStale();
+  TcxVerticalGridRows* rows = GetRows();
+  if (!rows) return;
+  // A row that lands at the very end of the tree order (the last child of
+  // a chain of last children from the root) moves no other row: the rows
+  // on show before it keep their places and the layout adds it to them.
+  bool tail = ARow->FIndex == GetCount() - 1;
+  const TcxCustomRow* row = this;
+  for (; tail && row->FParent; row = row->FParent) tail = row->FIndex == row->FParent->GetCount() - 1;
+  if (tail && row == rows->GetRoot())
+    rows->MarkAppended();
+  else
+    rows->MarkStale();
 }
 
 void TcxCustomRow::Delete(Integer AIndex) {
@@ -573,13 +605,11 @@ void TcxVerticalGridRows::SetRow(Integer AIndex, TcxCustomRow* ARow) {
 void TcxVerticalGridRows::Add(TcxCustomRow* ARow) {
   if (!ARow) return;
   GetRoot()->Add(ARow);
-  MarkStale();
 }
 
 void TcxVerticalGridRows::AddChild(TcxCustomRow* AParent, TcxCustomRow* ARow) {
   if (!AParent || !ARow) return;
   AParent->Add(ARow);
-  MarkStale();
 }
 
 void TcxVerticalGridRows::Remove(TcxCustomRow* ARow) {

@@ -207,9 +207,19 @@ class TcxCustomRow : public TComponent, public IcxStoredObject {
   TcxCustomVerticalGrid* GetVerticalGrid() const { return FVerticalGrid; }
   bool GetVisible() const { return FVisible; }
   void SetVisible(bool Value);
-  Integer GetVisibleIndex() const { return FVisibleIndex; }
-  void SetVisibleIndex(Integer Value) { FVisibleIndex = Value; }
+  // The row's place among the rows on show (every ancestor expanded and
+  // visible); -1 for a row not on show. Valid once the view info has
+  // brought its list of visible rows up to date.
+  Integer GetVisibleIndex() const;
+  // Stamped with the grid's current list of visible rows.
+  void SetVisibleIndex(Integer Value);
+  // The row's geometry in the current layout, made on demand and kept by
+  // the row; none before the row was first laid out.
   TObject* GetViewInfo() const { return FViewInfo; }
+  // Makes the view info of the row's kind when it has none.
+  TObject* CreateViewInfo();
+  // The view info frees itself; the row forgets it.
+  void ViewInfoDestroyed() { FViewInfo = nullptr; }
   TcxCustomRowProperties* GetRowProperties() const { return FProperties; }
   bool IsDestroying() const { return GetComponentState().Contains(csDestroying); }
   bool IsLoading() const { return GetComponentState().Contains(csLoading); }
@@ -251,6 +261,7 @@ class TcxCustomRow : public TComponent, public IcxStoredObject {
   TObject* FViewInfo = nullptr;
   bool FVisible = true;
   Integer FVisibleIndex = -1;
+  Integer FVisibleStamp = -1;
   // The row's place in the flat list at its last rebuild.
   Integer FAbsoluteIndex = -1;
 };
@@ -316,9 +327,23 @@ class TcxVerticalGridRows : public TObject {
   // Replaces the rows with copies of the source's; a source of none raises
   // "Can't assign rows".
   void AssignRows(TcxVerticalGridRows* ASource);
-  // The flat list must be rebuilt before its next use.
-  void MarkStale() { FPreparedCount = -1; }
+  // The flat list must be rebuilt before its next use; the rows may have
+  // moved, gone, or been shown, hidden, expanded or collapsed.
+  void MarkStale() {
+    FPreparedCount = -1;
+    FReshapedVersion = ++FVersion;
+  }
+  // A row joined at the very end of the tree order: every row before it
+  // keeps its place, so what was worked out for them still holds.
+  void MarkAppended() {
+    FPreparedCount = -1;
+    ++FVersion;
+  }
   bool IsStale() const { return FPreparedCount < 0; }
+  // Counts the changes of the tree; GetReshapedVersion is the count at the
+  // last change that was not an append at the end.
+  Integer GetVersion() const { return FVersion; }
+  Integer GetReshapedVersion() const { return FReshapedVersion; }
   TcxCustomVerticalGrid* GetGrid() const { return FGrid; }
 
  private:
@@ -330,5 +355,7 @@ class TcxVerticalGridRows : public TObject {
   Integer FNextID = 0;
   TcxCustomVerticalGrid* FGrid;
   Integer FPreparedCount = -1;
+  Integer FVersion = 0;
+  Integer FReshapedVersion = 0;
   std::unordered_map<Integer, TcxCustomRow*> FIDs;
 };

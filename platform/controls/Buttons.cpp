@@ -27,7 +27,6 @@ void RegisterButtonClasses() {
 // ---- TButtonControl ----
 
 TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {
-  (void)ControlsUnitListed();
   // Clicks come from the control's BN_CLICKED, and the control keeps the
   // mouse itself while the button is held.
   FControlStyle = TControlStyle{csSetCaption, csOpaque};
@@ -61,11 +60,6 @@ void TButtonControl::WMLButtonDblClk(TMessage& Message) {
     return;
   }
   WMMouseThrough(Message);
-}
-
-void TButtonControl::WMMouseThrough(TMessage& Message) {
-  DefaultHandler(Message);
-  DispatchFrom(inherited::StaticClass(), Message);
 }
 
 void TButtonControl::CNCtlColorStatic(TMessage& Message) {

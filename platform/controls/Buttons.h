@@ -35,7 +35,6 @@ class TButtonControl : public TWinControl {
   ORV_MESSAGE(win::WM_LBUTTONUP, WMLButtonUp)
   void WMMouseMove(TMessage& Message) { WMMouseThrough(Message); }
   ORV_MESSAGE(win::WM_MOUSEMOVE, WMMouseMove)
-  void WMMouseThrough(TMessage& Message);
   // With ParentBackground the parent's background shows round the box
   // and the caption.
   void CNCtlColorStatic(TMessage& Message);

@@ -11,8 +11,10 @@ void StartControls() {
   RegisterPageControlClasses();
 }
 
-const bool kControlsUnitListed = (RegisterUnit("Controls", &StartControls, nullptr), true);
-
 }  // namespace
 
-bool ControlsUnitListed() { return kControlsUnitListed; }
+void RegisterControlsUnits() {
+  RegisterUnit("Controls", &StartControls, nullptr);
+  RegisterUnit("Memo", &RegisterMemoClasses, nullptr);
+  RegisterUnit("RichEdit", &StartRichEditUnit, &StopRichEditUnit);
+}

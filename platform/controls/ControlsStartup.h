@@ -1,13 +1,18 @@
-// The controls tier's unit: when the units start, its native classes join
-// the system's and its wrappers the classes layouts may name. Each class
-// file gives one registration function, called from here.
+// The controls tier's units, listed by RegisterControlsUnits in their
+// start-up order: "Controls" (the native classes join the system's and
+// their wrappers the classes layouts may name), "Memo" and "RichEdit".
+// Nothing here lists itself: a program (or the tier above, which lists its
+// own units after these) calls RegisterControlsUnits before the units
+// start (platform/forms/UnitStartup.h).
 #pragma once
 
+void RegisterControlsUnits();
+
+// What the units call: each class file gives its own registration.
 void RegisterEditClasses();
 void RegisterListBoxClasses();
 void RegisterButtonClasses();
 void RegisterPageControlClasses();
-
-// True once the tier's unit is listed with the start-up. The wrappers'
-// constructors ask, so a program that uses one of them starts the tier.
-bool ControlsUnitListed();
+void RegisterMemoClasses();
+void StartRichEditUnit();
+void StopRichEditUnit();

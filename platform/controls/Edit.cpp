@@ -21,7 +21,6 @@ ORV_REGISTER(TEdit, ORV_PROP(Text), ORV_PROP(AutoSelect).Default(true), ORV_PROP
              ORV_PROP(ReadOnly).Default(false), ORV_PROP(TabStop).Default(true), ORV_EVENT(OnChange))
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
-  (void)ControlsUnitListed();
   FControlStyle = TControlStyle{csClickEvents, csSetCaption, csDoubleClicks, csFixedHeight};
   FWidth = 121;
   FHeight = 21;
@@ -217,9 +216,4 @@ void TCustomEdit::CMRecreateWnd(TMessage& Message) {
 void TCustomEdit::WMLButtonDown(TMessage& Message) {
   FControlState.Include(csLButtonDown);
   WMMouseThrough(Message);
-}
-
-void TCustomEdit::WMMouseThrough(TMessage& Message) {
-  DefaultHandler(Message);
-  DispatchFrom(inherited::StaticClass(), Message);
 }

@@ -73,8 +73,8 @@ class TCustomEdit : public TWinControl {
   // events follow.
   void WMLButtonDown(TMessage& Message);
   ORV_MESSAGE(win::WM_LBUTTONDOWN, WMLButtonDown)
-  void WMMouseThrough(TMessage& Message);
-  ORV_MESSAGE(win::WM_LBUTTONDBLCLK, WMMouseThrough)
+  void WMLButtonDblClk(TMessage& Message) { WMMouseThrough(Message); }
+  ORV_MESSAGE(win::WM_LBUTTONDBLCLK, WMLButtonDblClk)
   void WMLButtonUp(TMessage& Message) { WMMouseThrough(Message); }
   ORV_MESSAGE(win::WM_LBUTTONUP, WMLButtonUp)
   void WMMouseMove(TMessage& Message) { WMMouseThrough(Message); }

@@ -94,6 +94,7 @@ struct EditState {
     int at = 0, removed = 0, inserted = 0;
   } edit;  // an edit the lines do not show yet
   std::vector<LineBox> lines;
+  int widest = 0;  // of the lines, indent included
   int lineHeight = 0;
   std::unique_ptr<detail::EditFormats> formats;
   HBRUSH ownBrush = nullptr;  // the formats' own background
@@ -296,7 +297,9 @@ class Edit {
   }
 
   // Lays out again the paragraphs the pending edit touched, from the
-  // start of the first until a paragraph start the edit did not move past.
+  // start of the first until a paragraph start the edit did not move past;
+  // the lines around them stay where they are in the list, so an edit
+  // near the end costs what its own lines cost.
   void PatchLines() {
     auto& old = s_.lines;
     const int size = static_cast<int>(old.size());
@@ -319,18 +322,30 @@ class Edit {
       while (k < size && old[static_cast<std::size_t>(k)].start + delta < p) ++k;
       if (k < size && old[static_cast<std::size_t>(k)].start + delta == p && (k == 0 || !soft(k - 1))) break;
     }
-    std::vector<LineBox> lines;
-    lines.reserve(static_cast<std::size_t>(a) + fresh.size() + static_cast<std::size_t>(size - k));
-    std::move(old.begin(), old.begin() + a, std::back_inserter(lines));
-    std::move(fresh.begin(), fresh.end(), std::back_inserter(lines));
     for (int i = k; i < size; ++i) {
       LineBox& l = old[static_cast<std::size_t>(i)];
       l.start += delta;
       l.end += delta;
       l.next += delta;
-      lines.push_back(std::move(l));
     }
-    old.swap(lines);
+    // The widest line is looked for again only when it was among those
+    // laid out again.
+    bool widestGone = false;
+    for (int i = a; i < k; ++i) widestGone = widestGone || Extent(old[static_cast<std::size_t>(i)]) >= s_.widest;
+    old.erase(old.begin() + a, old.begin() + k);
+    old.insert(old.begin() + a, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+    if (widestGone) {
+      FindWidest();
+    } else {
+      for (int i = a; i < a + static_cast<int>(fresh.size()); ++i)
+        s_.widest = std::max(s_.widest, Extent(old[static_cast<std::size_t>(i)]));
+    }
+  }
+
+  static int Extent(const LineBox& l) { return l.indent + l.Width(); }
+  void FindWidest() {
+    s_.widest = 0;
+    for (const LineBox& l : s_.lines) s_.widest = std::max(s_.widest, Extent(l));
   }
 
   // The text in lines, laid out again only after a change.
@@ -351,6 +366,7 @@ class Edit {
       int p = 0, next = 0;
       while (LayParagraph(p, s_.lines, next)) p = next;
     }
+    FindWidest();
     s_.layoutValid = true;
     return s_.lines;
   }
@@ -374,9 +390,8 @@ class Edit {
   int MaxTop() { return std::max(0, LineCount() - VisibleLines()); }
 
   int Widest() {
-    int widest = 0;
-    for (const LineBox& l : Lines()) widest = std::max(widest, l.indent + l.Width());
-    return widest;
+    Lines();
+    return s_.widest;
   }
   // How far the view may scroll sideways: far enough to show the caret
   // after the widest line.
@@ -788,8 +803,11 @@ class Edit {
     SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id & 0xFFFF, code), reinterpret_cast<LPARAM>(hwnd_));
   }
 
+  // The window's own text follows ours: whole after a reset, by the
+  // change after an edit (ReplaceRaw).
+  void TextReset() { DefWindowProcA(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(s_.text.c_str())); }
+
   void TextChanged() {
-    DefWindowProcA(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(s_.text.c_str()));
     Refresh();
     Notify(EN_CHANGE);
   }
@@ -821,6 +839,8 @@ class Edit {
                                                             static_cast<std::size_t>(to - from))
                                            : std::string();
     s_.text.replace(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from), ins);
+    detail::FollowWindowText(hwnd_, s_.text, static_cast<std::size_t>(from), static_cast<std::size_t>(to - from),
+                             ins.size());
     s_.modified = true;
     s_.goalX = -1;
     NoteEdit(from, to - from, static_cast<int>(ins.size()));
@@ -932,6 +952,7 @@ class Edit {
     std::swap(s_.caret, s_.undo.caret);
     s_.modified = true;
     s_.typingRun = false;
+    TextReset();
     TextChanged();
     return true;
   }
@@ -944,6 +965,7 @@ class Edit {
     if (s_.formats) s_.formats->Reset(s_.text);
     s_.modified = false;
     s_.typingRun = false;
+    TextReset();
     TextChanged();
   }
 

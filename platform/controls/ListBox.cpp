@@ -1,5 +1,7 @@
 #include "platform/controls/ListBox.h"
 
+#include <algorithm>
+
 #include "platform/controls/ControlsStartup.h"
 #include "platform/controls/ListBoxControl.h"
 #include "platform/gdi/Gdi.h"
@@ -19,7 +21,8 @@ constexpr const char* kListIndexError = "List index out of bounds (%d)";
 
 ORV_REGISTER(TListBoxStrings)
 ORV_REGISTER(TCustomListBox)
-ORV_REGISTER(TListBox, ORV_PROP(Items), ORV_PROP(ItemIndex).Default(-1), ORV_PROP(Style).Default(lbStandard),
+ORV_REGISTER(TListBox, ORV_PROP(Items), ORV_PROP(ItemIndex).Default(-1), ORV_PROP(MultiSelect).Default(false),
+             ORV_PROP(ExtendedSelect).Default(true), ORV_PROP(Style).Default(lbStandard),
              ORV_PROP(ItemHeight).Default(16), ORV_PROP(ScrollWidth).Default(0),
              ORV_PROP(AutoComplete).Default(true), ORV_PROP(AutoCompleteDelay).Default(500),
              ORV_PROP(TabStop).Default(true), ORV_EVENT(OnClick), ORV_EVENT(OnDblClick), ORV_EVENT(OnDrawItem),
@@ -129,7 +132,6 @@ void TListBoxStrings::SetUpdateState(bool Updating) {
 // ---- TCustomListBox ----
 
 TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner) {
-  (void)ControlsUnitListed();
   // Clicks come from the control's LBN_SELCHANGE, and the control keeps the
   // mouse itself while a button is held.
   FControlStyle = TControlStyle{csSetCaption, csDoubleClicks, csOpaque};
@@ -151,6 +153,7 @@ TCustomListBox::~TCustomListBox() {
 
 Integer TCustomListBox::GetItemIndex() {
   if (!HandleAllocated()) return FSavedIndex;
+  if (FMultiSelect) return GetCount() > 0 ? static_cast<Integer>(SendMessageA(FHandle, LB_GETCARETINDEX, 0, 0)) : -1;
   return static_cast<Integer>(SendMessageA(FHandle, LB_GETCURSEL, 0, 0));
 }
 
@@ -158,9 +161,79 @@ void TCustomListBox::SetItemIndex(Integer Value) {
   if (GetItemIndex() == Value) return;
   if (!HandleAllocated()) {
     FSavedIndex = Value >= 0 && Value < GetCount() ? Value : -1;
+    if (!FMultiSelect)
+      for (std::size_t i = 0; i < FSaved.size(); ++i) FSaved[i].Selected = static_cast<Integer>(i) == FSavedIndex;
     return;
   }
-  SendMessageA(FHandle, LB_SETCURSEL, static_cast<WPARAM>(Value), 0);
+  SendMessageA(FHandle, FMultiSelect ? LB_SETCARETINDEX : LB_SETCURSEL, static_cast<WPARAM>(Value), 0);
+}
+
+void TCustomListBox::SetMultiSelect(bool Value) {
+  if (FMultiSelect == Value) return;
+  FMultiSelect = Value;
+  RecreateWnd();
+}
+
+void TCustomListBox::SetExtendedSelect(bool Value) {
+  if (FExtendedSelect == Value) return;
+  FExtendedSelect = Value;
+  if (FMultiSelect) RecreateWnd();
+}
+
+bool TCustomListBox::GetSelected(Integer Index) {
+  if (Index < 0 || Index >= GetCount()) TStrings::Error(kListIndexError, Index);
+  if (!HandleAllocated()) return FSaved[static_cast<std::size_t>(Index)].Selected;
+  return SendMessageA(FHandle, LB_GETSEL, static_cast<WPARAM>(Index), 0) > 0;
+}
+
+void TCustomListBox::SetSelected(Integer Index, bool Value) {
+  if (Index < 0 || Index >= GetCount()) TStrings::Error(kListIndexError, Index);
+  if (!FMultiSelect) {
+    if (Value)
+      SetItemIndex(Index);
+    else if (GetItemIndex() == Index)
+      SetItemIndex(-1);
+    return;
+  }
+  if (!HandleAllocated()) {
+    FSaved[static_cast<std::size_t>(Index)].Selected = Value;
+    return;
+  }
+  SendMessageA(FHandle, LB_SETSEL, Value, Index);
+}
+
+Integer TCustomListBox::GetSelCount() {
+  if (!FMultiSelect) return GetItemIndex() >= 0 ? 1 : 0;
+  if (!HandleAllocated())
+    return static_cast<Integer>(std::count_if(FSaved.begin(), FSaved.end(), [](const SavedItem& i) { return i.Selected; }));
+  return static_cast<Integer>(SendMessageA(FHandle, LB_GETSELCOUNT, 0, 0));
+}
+
+void TCustomListBox::ClearSelection() {
+  if (!FMultiSelect) return SetItemIndex(-1);
+  if (!HandleAllocated()) {
+    for (SavedItem& item : FSaved) item.Selected = false;
+    return;
+  }
+  SendMessageA(FHandle, LB_SETSEL, FALSE, -1);
+}
+
+bool TCustomListBox::SelectOnly(Integer Index) {
+  if (Index < 0 || Index >= GetCount()) {
+    const bool any = GetSelCount() > 0;
+    ClearSelection();
+    return any;
+  }
+  if (!FMultiSelect) {
+    if (GetItemIndex() == Index) return false;
+    SetItemIndex(Index);
+    return true;
+  }
+  if (GetItemIndex() == Index && GetSelCount() == 1 && GetSelected(Index)) return false;
+  ClearSelection();
+  SetSelected(Index, true);
+  SetItemIndex(Index);
+  return true;
 }
 
 Integer TCustomListBox::GetTopIndex() {
@@ -229,10 +302,22 @@ void TCustomListBox::SetScrollWidth(Integer Value) {
   if (HandleAllocated()) SendMessageA(FHandle, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Value), 0);
 }
 
+TPoint TCustomListBox::GetKeyboardPopupPoint() {
+  if (!HandleAllocated() || GetCount() == 0) return inherited::GetKeyboardPopupPoint();
+  const auto caret = SendMessageA(FHandle, LB_GETCARETINDEX, 0, 0);
+  RECT item{};
+  const TRect client = GetClientRect();
+  if (SendMessageA(FHandle, LB_GETITEMRECT, static_cast<WPARAM>(caret), reinterpret_cast<LPARAM>(&item)) == LB_ERR ||
+      item.Bottom <= client.Top || item.Top >= client.Bottom)
+    return inherited::GetKeyboardPopupPoint();
+  return {std::max<Integer>(item.Left, client.Left), std::min<Integer>(item.Bottom, client.Bottom)};
+}
+
 void TCustomListBox::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
   CreateSubClass(Params, "LISTBOX");
   Params.Style |= WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+  if (FMultiSelect) Params.Style |= FExtendedSelect ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
   if (FStyle == lbOwnerDrawFixed) Params.Style |= LBS_OWNERDRAWFIXED;
   else if (FStyle == lbOwnerDrawVariable) Params.Style |= LBS_OWNERDRAWVARIABLE;
 }
@@ -251,7 +336,18 @@ void TCustomListBox::CreateWnd() {
   }
   SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
   SendMessageA(FHandle, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(FScrollWidth), 0);
-  if (FSavedIndex >= 0) SendMessageA(FHandle, LB_SETCURSEL, static_cast<WPARAM>(FSavedIndex), 0);
+  // A single selection takes the saved item when it was selected, else the
+  // first selected one (a multiple selection going single).
+  Integer selected = -1;
+  for (std::size_t i = 0; i < saved.size(); ++i) {
+    if (!saved[i].Selected) continue;
+    if (FMultiSelect) SendMessageA(FHandle, LB_SETSEL, TRUE, static_cast<LPARAM>(i));
+    if (selected < 0 || static_cast<Integer>(i) == FSavedIndex) selected = static_cast<Integer>(i);
+  }
+  if (FMultiSelect && FSavedIndex >= 0)
+    SendMessageA(FHandle, LB_SETCARETINDEX, static_cast<WPARAM>(FSavedIndex), 0);
+  else if (!FMultiSelect && selected >= 0)
+    SendMessageA(FHandle, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
   SendMessageA(FHandle, LB_SETTOPINDEX, static_cast<WPARAM>(FSavedTop), 0);
   FSavedIndex = -1;
   FSavedTop = 0;
@@ -261,7 +357,7 @@ void TCustomListBox::DestroyWnd() {
   if (FHandle) {
     std::vector<SavedItem> saved;
     const Integer count = FItems->GetCount();
-    for (Integer i = 0; i < count; ++i) saved.push_back({FItems->Get(i), FItems->GetObject(i)});
+    for (Integer i = 0; i < count; ++i) saved.push_back({FItems->Get(i), FItems->GetObject(i), GetSelected(i)});
     const Integer index = GetItemIndex();
     const Integer top = GetTopIndex();
     FScrollWidth = GetScrollWidth();
@@ -293,8 +389,7 @@ void TCustomListBox::KeyPress(char& Key) {
   if (FFilter.empty()) return;
   const auto found =
       SendMessageA(FHandle, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(FFilter.c_str()));
-  if (found == LB_ERR || found == GetItemIndex()) return;
-  SetItemIndex(static_cast<Integer>(found));
+  if (found == LB_ERR || !SelectOnly(static_cast<Integer>(found))) return;
   Click();
 }
 
@@ -369,9 +464,4 @@ void TCustomListBox::WMMouseWheel(TMessage& Message) {
 void TCustomListBox::WMLButtonDown(TMessage& Message) {
   FControlState.Include(csLButtonDown);
   WMMouseThrough(Message);
-}
-
-void TCustomListBox::WMMouseThrough(TMessage& Message) {
-  DefaultHandler(Message);
-  DispatchFrom(inherited::StaticClass(), Message);
 }

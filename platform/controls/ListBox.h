@@ -2,7 +2,9 @@
 // "LISTBOX" class, and TListBox, which publishes it. Items, the selection
 // and the scroll position live in the window and are read through its
 // messages; while the control has no window they are kept here and handed
-// to the next window made. Owner-drawn styles draw and measure items
+// to the next window made. With MultiSelect several items may be selected
+// (Selected, SelCount); ItemIndex is then the item with the focus
+// rectangle. Owner-drawn styles draw and measure items
 // through OnDrawItem/OnMeasureItem, called from the reflected CN_DRAWITEM
 // and CN_MEASUREITEM. A change of selection the person makes is Click.
 #pragma once
@@ -57,9 +59,26 @@ class TCustomListBox : public TWinControl {
   TStrings* GetItems() const { return FItems; }
   void SetItems(TStrings* Value) { FItems->Assign(Value); }
   Integer GetCount() const { return FItems->GetCount(); }
-  // -1 when nothing is selected. Setting it runs no Click.
+  // -1 when nothing is selected; in a multiple selection the item with the
+  // focus rectangle (-1 only when the list is empty), whose selection
+  // setting it leaves alone. Setting it runs no Click.
   Integer GetItemIndex();
   void SetItemIndex(Integer Value);
+  // Several items may be selected: ranges with Shift and single items with
+  // Ctrl when ExtendedSelect, else each click turns an item over. Changing
+  // either makes the window again (the selection is kept).
+  bool GetMultiSelect() const { return FMultiSelect; }
+  void SetMultiSelect(bool Value);
+  bool GetExtendedSelect() const { return FExtendedSelect; }
+  void SetExtendedSelect(bool Value);
+  // Whether the item is selected; a bad index raises. Selecting an item of
+  // a single selection makes it the selected one.
+  bool GetSelected(Integer Index);
+  void SetSelected(Integer Index, bool Value);
+  // The selected items: 0 or 1 in a single selection.
+  Integer GetSelCount();
+  // No item stays selected.
+  void ClearSelection();
   Integer GetTopIndex();
   void SetTopIndex(Integer Value);
   Integer GetItemHeight();
@@ -84,6 +103,8 @@ class TCustomListBox : public TWinControl {
   void SetAutoCompleteDelay(Cardinal Value) { FAutoCompleteDelay = Value; }
   TCanvas* GetCanvas() const { return FCanvas; }
   void Clear() { FItems->Clear(); }
+  // Under the focused item while it shows.
+  TPoint GetKeyboardPopupPoint() override;
 
   TDrawItemEvent OnDrawItem;
   TMeasureItemEvent OnMeasureItem;
@@ -95,6 +116,10 @@ class TCustomListBox : public TWinControl {
   void KeyPress(char& Key) override;
   virtual void DrawItem(Integer Index, TRect Rect, TOwnerDrawState State);
   virtual void MeasureItem(Integer Index, Integer& Height);
+  // The person's choice of an item, as typing makes it: the item becomes
+  // the item index and, in a multiple selection, the only one selected.
+  // Answers whether anything changed.
+  bool SelectOnly(Integer Index);
 
   void CNCommand(TMessage& Message);
   ORV_MESSAGE(win::CN_COMMAND, CNCommand)
@@ -114,18 +139,20 @@ class TCustomListBox : public TWinControl {
   ORV_MESSAGE(win::WM_LBUTTONUP, WMLButtonUp)
   void WMMouseMove(TMessage& Message) { WMMouseThrough(Message); }
   ORV_MESSAGE(win::WM_MOUSEMOVE, WMMouseMove)
-  void WMMouseThrough(TMessage& Message);
 
  private:
   struct SavedItem {
     AnsiString Text;
     TObject* Object = nullptr;
+    bool Selected = false;  // multiple selection only
   };
   TListBoxStrings* FItems = nullptr;
   TControlCanvas* FCanvas = nullptr;
   TListBoxStyle FStyle = lbStandard;
   Integer FItemHeight = 16;
   Integer FScrollWidth = 0;
+  bool FMultiSelect = false;
+  bool FExtendedSelect = true;
   bool FAutoComplete = true;
   Cardinal FAutoCompleteDelay = 500;
   AnsiString FFilter;          // typed so far

@@ -42,7 +42,8 @@ constexpr UINT kWheelPageScroll = 0xFFFFFFFF;
 struct Item {
   std::string text;
   UINT_PTR data = 0;
-  int height = 0;  // owner-drawn variable items only
+  int height = 0;          // owner-drawn variable items only
+  bool selected = false;   // lists of several selected items only
 };
 
 // What the control keeps between messages. It lives from WM_NCCREATE to
@@ -51,8 +52,9 @@ struct Item {
 // that sent it a valid (if orphaned) state to finish with.
 struct ListState {
   std::vector<Item> items;
-  int selected = -1;
+  int selected = -1;  // single selection
   int caret = 0;
+  int anchor = 0;     // where a range of a multiple selection starts
   int top = 0;
   int itemHeight = 0;  // fixed height; the default for variable items
   int extent = 0;      // LB_SETHORIZONTALEXTENT
@@ -61,6 +63,11 @@ struct ListState {
   HFONT font = nullptr;
   bool focused = false;
   bool tracking = false;  // the left button went down here and is held
+  // While the button is held in an extended list: the selection as it was
+  // at the press (the rest a dragged range leaves as it was) and the state
+  // the range takes.
+  std::vector<char> base;
+  bool rangeState = true;
   bool redraw = true;     // WM_SETREDRAW
   // The bars the control was made with: hiding one clears its style bit.
   bool vertical = false;
@@ -105,6 +112,13 @@ class ListBox {
     RECT rc{};
     GetClientRect(hwnd_, &rc);
     return rc;
+  }
+  // Several items may be selected: LBS_EXTENDEDSEL (ranges with Shift,
+  // single items with Ctrl) or LBS_MULTIPLESEL (each click turns one over).
+  bool Multiple() const { return Style() & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL); }
+  bool Extended() const { return Style() & LBS_EXTENDEDSEL; }
+  bool IsSelected(int index) const {
+    return Multiple() ? Valid(index) && s_.items[static_cast<std::size_t>(index)].selected : index == s_.selected;
   }
   HWND Parent() const { return GetParent(hwnd_); }
   UINT Id() const { return static_cast<UINT>(GetWindowLongPtrA(hwnd_, GWLP_ID)); }
@@ -259,7 +273,7 @@ class ListBox {
   // ---- Drawing ----
   UINT StateOfItem(int index) const {
     UINT state = 0;
-    if (index == s_.selected) state |= ODS_SELECTED;
+    if (IsSelected(index)) state |= ODS_SELECTED;
     if (s_.focused && index == s_.caret) state |= ODS_FOCUS;
     if (Style() & WS_DISABLED) state |= ODS_DISABLED;
     return state;
@@ -361,10 +375,119 @@ class ListBox {
   // The person chose an item.
   void Choose(int index) {
     if (!Valid(index)) return;
+    if (Multiple()) {
+      ChooseMany(index, false, false);
+      return;
+    }
     if (Select(index)) Notify(LBN_SELCHANGE);
+  }
+
+  // ---- Multiple selection ----
+  std::vector<char> Selection() const {
+    std::vector<char> flags(s_.items.size());
+    for (std::size_t i = 0; i < flags.size(); ++i) flags[i] = s_.items[i].selected;
+    return flags;
+  }
+  // Gives the items the wanted states, drawing those that change in order;
+  // answers whether any did.
+  bool ApplySelection(const std::vector<char>& want) {
+    bool changed = false;
+    for (int i = 0; i < Count() && Alive(); ++i) {
+      auto& item = s_.items[static_cast<std::size_t>(i)];
+      const bool on = static_cast<std::size_t>(i) < want.size() && want[static_cast<std::size_t>(i)];
+      if (item.selected == on) continue;
+      item.selected = on;
+      changed = true;
+      Redraw(i, ODA_SELECT);
+    }
+    return changed;
+  }
+  // From anchor to index the items take the range's state; the others go
+  // back to the base.
+  bool SelectRange(int index) {
+    std::vector<char> want = s_.base;
+    want.resize(s_.items.size());
+    const int from = std::clamp(std::min(s_.anchor, index), 0, Count() - 1);
+    const int to = std::clamp(std::max(s_.anchor, index), 0, Count() - 1);
+    for (int i = from; i <= to; ++i) want[static_cast<std::size_t>(i)] = s_.rangeState;
+    return ApplySelection(want);
+  }
+  // The person chose an item of a multiple selection, by mouse or key,
+  // with Shift (extend from the anchor) and Ctrl (add to what is selected).
+  // A simple multiple selection turns the item over; Shift and Ctrl do
+  // nothing there.
+  void ChooseMany(int index, bool shift, bool ctrl) {
+    if (!Valid(index)) return;
+    bool changed = false;
+    if (!Extended()) {
+      std::vector<char> want = Selection();
+      want[static_cast<std::size_t>(index)] = !want[static_cast<std::size_t>(index)];
+      s_.anchor = index;
+      changed = ApplySelection(want);
+    } else {
+      s_.base = ctrl ? Selection() : std::vector<char>(s_.items.size());
+      if (!shift) s_.anchor = index;
+      // Ctrl turns the item over; Ctrl with Shift gives the range the
+      // anchor's state; otherwise the range is selected.
+      s_.rangeState = !ctrl || (shift ? IsSelected(s_.anchor) || !Valid(s_.anchor) : !IsSelected(index));
+      changed = SelectRange(index);
+    }
+    if (!Alive()) return;
+    if (index != s_.caret) MoveCaret(index);
+    if (!Alive()) return;
+    ShowItem(index);
+    if (changed) Notify(LBN_SELCHANGE);
+  }
+  // The pointer dragged on to another item with the button held.
+  void DragRangeTo(int index) {
+    if (!Valid(index) || index == s_.caret) return;
+    const bool changed = Extended() && SelectRange(index);
+    if (!Alive()) return;
+    MoveCaret(index);
+    if (!Alive()) return;
+    ShowItem(index);
+    if (changed) Notify(LBN_SELCHANGE);
+  }
+  LRESULT SetSel(bool on, int index) {
+    if (!Multiple() || (index != -1 && !Valid(index))) return LB_ERR;
+    std::vector<char> want = Selection();
+    if (index == -1) {
+      std::fill(want.begin(), want.end(), on);
+    } else {
+      want[static_cast<std::size_t>(index)] = on;
+      s_.anchor = index;
+    }
+    ApplySelection(want);
+    if (index != -1 && Alive() && index != s_.caret) MoveCaret(index);
+    return LB_OKAY;
+  }
+  LRESULT SelectItems(bool on, int first, int last) {
+    if (!Multiple()) return LB_ERR;
+    if (Count() == 0) return LB_OKAY;
+    if (first > last) std::swap(first, last);
+    if (last < 0 || first >= Count()) return LB_OKAY;
+    std::vector<char> want = Selection();
+    for (int i = std::max(first, 0); i <= std::min(last, Count() - 1); ++i) want[static_cast<std::size_t>(i)] = on;
+    ApplySelection(want);
+    return LB_OKAY;
+  }
+  LRESULT SelectedItems(int most, LPARAM lParam) const {
+    if (!Multiple()) return LB_ERR;
+    auto* out = reinterpret_cast<INT*>(lParam);
+    int n = 0;
+    for (int i = 0; i < Count() && n < most; ++i)
+      if (s_.items[static_cast<std::size_t>(i)].selected) {
+        if (out) out[n] = i;
+        ++n;
+      }
+    return n;
+  }
+  int SelectedCount() const {
+    return static_cast<int>(std::count_if(s_.items.begin(), s_.items.end(), [](const Item& i) { return i.selected; }));
   }
   void Key(WPARAM vk) {
     if (Count() == 0) return;
+    if (Multiple()) return KeyMany(vk);
     const int from = Valid(s_.selected) ? s_.selected : s_.caret;
     const int page = std::max(1, FullyVisibleFrom(s_.top) - 1);
     int to = from;
@@ -380,6 +503,35 @@ class ListBox {
       default: return;
     }
     Choose(std::clamp(to, 0, Count() - 1));
+  }
+  // Keys of a multiple selection move the caret. In an extended list they
+  // select the item reached (Shift: the range from the anchor; Ctrl: only
+  // the caret moves); Space chooses the caret item as a click would. In a
+  // simple one only Space turns the caret item over.
+  void KeyMany(WPARAM vk) {
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const int page = std::max(1, FullyVisibleFrom(s_.top) - 1);
+    int to = s_.caret;
+    switch (vk) {
+      case VK_SPACE: ChooseMany(s_.caret, shift, ctrl); return;
+      case VK_UP:
+      case VK_LEFT: --to; break;
+      case VK_DOWN:
+      case VK_RIGHT: ++to; break;
+      case VK_PRIOR: to -= page; break;
+      case VK_NEXT: to += page; break;
+      case VK_HOME: to = 0; break;
+      case VK_END: to = Count() - 1; break;
+      default: return;
+    }
+    to = std::clamp(to, 0, Count() - 1);
+    if (!Extended() || (ctrl && !shift)) {
+      if (to != s_.caret) MoveCaret(to);
+      if (Alive()) ShowItem(to);
+      return;
+    }
+    ChooseMany(to, shift, ctrl);
   }
 
   // ---- Items ----
@@ -407,6 +559,7 @@ class ListBox {
     s_.items.insert(s_.items.begin() + index, std::move(item));
     if (s_.selected >= index) ++s_.selected;
     if (s_.caret >= index && Count() > 1) ++s_.caret;
+    if (s_.anchor >= index && Count() > 1) ++s_.anchor;
     Measure(index);
     if (!Alive()) return index;
     UpdateBars();
@@ -419,6 +572,7 @@ class ListBox {
     if (s_.selected == index) s_.selected = -1;
     else if (s_.selected > index) --s_.selected;
     if (s_.caret > index || s_.caret >= Count()) s_.caret = std::max(0, s_.caret - 1);
+    if (s_.anchor > index || s_.anchor >= Count()) s_.anchor = std::max(0, s_.anchor - 1);
     s_.top = std::clamp(s_.top, 0, MaxTop());
     UpdateBars();
     Invalidate();
@@ -428,6 +582,7 @@ class ListBox {
     s_.items.clear();
     s_.selected = -1;
     s_.caret = 0;
+    s_.anchor = 0;
     s_.top = 0;
     UpdateBars();
     Invalidate();
@@ -545,7 +700,10 @@ LRESULT ListBox::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (Count() > 0 && !outside) {
         s_.tracking = true;
         SetCapture(hwnd_);
-        Choose(at);
+        if (Multiple())
+          ChooseMany(at, wParam & MK_SHIFT, wParam & MK_CONTROL);
+        else
+          Choose(at);
         if (msg == WM_LBUTTONDBLCLK && Alive()) Notify(LBN_DBLCLK);
       }
       return 0;
@@ -558,7 +716,11 @@ LRESULT ListBox::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       // Above or below the area the list scrolls toward the pointer.
       if (p.Y < 0) at = s_.top - 1;
       else if (p.Y >= Client().Bottom) at = s_.top + FullyVisibleFrom(s_.top);
-      Choose(std::clamp(at, 0, Count() - 1));
+      at = std::clamp(at, 0, Count() - 1);
+      if (Multiple())
+        DragRangeTo(at);
+      else
+        Choose(at);
       return 0;
     }
     case WM_LBUTTONUP:
@@ -570,8 +732,17 @@ LRESULT ListBox::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       // A typed character goes to the next item it begins.
       const char typed[2] = {static_cast<char>(wParam), 0};
       if (static_cast<unsigned char>(typed[0]) < 0x20 || !HasStrings()) return 0;
-      const LRESULT found = Find(Valid(s_.selected) ? s_.selected : -1, reinterpret_cast<LPARAM>(typed));
-      if (found != LB_ERR) Choose(static_cast<int>(found));
+      if (Multiple() && typed[0] == ' ') return 0;  // Space chose the caret item
+      const int from = Multiple() ? s_.caret : Valid(s_.selected) ? s_.selected : -1;
+      const LRESULT found = Find(from, reinterpret_cast<LPARAM>(typed));
+      if (found == LB_ERR) return 0;
+      // A simple multiple selection changes by Space and clicks only.
+      if (Multiple() && !Extended()) {
+        MoveCaret(static_cast<int>(found));
+        if (Alive()) ShowItem(static_cast<int>(found));
+      } else {
+        Choose(static_cast<int>(found));
+      }
       return 0;
     }
 
@@ -586,11 +757,29 @@ LRESULT ListBox::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return HasStrings() ? static_cast<LRESULT>(s_.items[static_cast<std::size_t>(index)].text.size())
                           : static_cast<LRESULT>(sizeof(UINT_PTR));
     case LB_SETCURSEL:
-      // -1 clears the selection and still answers LB_ERR.
-      if (index != -1 && !Valid(index)) return LB_ERR;
+      // -1 clears the selection and still answers LB_ERR. A list of
+      // several selected items is changed through LB_SETSEL instead.
+      if (Multiple() || (index != -1 && !Valid(index))) return LB_ERR;
       Select(index);
       return index == -1 ? LB_ERR : index;
-    case LB_GETCURSEL: return s_.selected;
+    case LB_GETCURSEL:
+      if (Multiple()) return Count() > 0 ? s_.caret : LB_ERR;
+      return s_.selected;
+    case LB_SETSEL: return SetSel(wParam != 0, static_cast<int>(lParam));
+    case LB_GETSEL: return Valid(index) ? (IsSelected(index) ? 1 : 0) : LB_ERR;
+    case LB_GETSELCOUNT: return Multiple() ? SelectedCount() : LB_ERR;
+    case LB_GETSELITEMS: return SelectedItems(index, lParam);
+    case LB_SELITEMRANGE:
+      return SelectItems(wParam != 0, LOWORD(static_cast<DWORD_PTR>(lParam)), HIWORD(static_cast<DWORD_PTR>(lParam)));
+    case LB_SELITEMRANGEEX:
+      // From first to last selects; the other way round deselects.
+      if (index <= static_cast<int>(lParam)) return SelectItems(true, index, static_cast<int>(lParam));
+      return SelectItems(false, static_cast<int>(lParam), index);
+    case LB_SETANCHORINDEX:
+      if (!Valid(index)) return LB_ERR;
+      s_.anchor = index;
+      return LB_OKAY;
+    case LB_GETANCHORINDEX: return s_.anchor;
     case LB_SETTOPINDEX:
       if (index < 0 || (index >= Count() && index != 0)) return LB_ERR;
       SetTop(index);

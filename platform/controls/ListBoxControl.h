@@ -1,9 +1,11 @@
-// The "LISTBOX" window class, single selection: a column of items, each a
-// string with a pointer-sized value, drawn by the control itself or by its
-// parent (owner-drawn, with one height for all items or one per item), a
-// vertical bar shown when the items do not fit and a horizontal one over
-// the extent a program sets. The mouse and the keys move the selection;
-// with LBS_NOTIFY the parent hears LBN_SELCHANGE and LBN_DBLCLK through
+// The "LISTBOX" window class: a column of items, each a string with a
+// pointer-sized value, drawn by the control itself or by its parent
+// (owner-drawn, with one height for all items or one per item), a vertical
+// bar shown when the items do not fit and a horizontal one over the extent
+// a program sets. One item is selected at a time, or several with
+// LBS_EXTENDEDSEL (Shift and Ctrl with the mouse and keys) or
+// LBS_MULTIPLESEL (each click turns an item over). The mouse and the keys
+// move the selection; with LBS_NOTIFY the parent hears LBN_SELCHANGE and LBN_DBLCLK through
 // WM_COMMAND. The parent colours it through WM_CTLCOLORLISTBOX. It draws
 // no border of its own: its container does.
 #pragma once

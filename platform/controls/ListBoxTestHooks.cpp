@@ -23,6 +23,14 @@ std::vector<std::string> ListItems(HWND list) {
 
 int ListSelection(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)); }
 
+std::vector<int> ListSelectedItems(HWND list) {
+  const LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
+  std::vector<INT> items(static_cast<std::size_t>(count > 0 ? count : 0));
+  const LRESULT got = SendMessageA(list, LB_GETSELITEMS, items.size(), reinterpret_cast<LPARAM>(items.data()));
+  items.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return {items.begin(), items.end()};
+}
+
 int ListTopIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)); }
 
 unsigned ButtonState(HWND button) { return static_cast<unsigned>(SendMessageA(button, BM_GETSTATE, 0, 0)); }

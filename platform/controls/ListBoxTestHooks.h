@@ -15,6 +15,8 @@ namespace controls::test {
 std::vector<std::string> ListItems(win::HWND list);
 // The selected item (LB_GETCURSEL), -1 for none.
 int ListSelection(win::HWND list);
+// Every selected item of a list of several (LB_GETSELITEMS), in order.
+std::vector<int> ListSelectedItems(win::HWND list);
 // The item at the top of the view (LB_GETTOPINDEX).
 int ListTopIndex(win::HWND list);
 // BM_GETSTATE: the check (0, 1, 2) with BST_PUSHED and BST_FOCUS.

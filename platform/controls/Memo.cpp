@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/controls/EditControl.h"
-#include "platform/forms/UnitStartup.h"
+#include "platform/controls/ControlsStartup.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Queue.h"
@@ -12,11 +12,9 @@
 
 using namespace win;
 
+void RegisterMemoClasses() { RegisterClasses({TCustomMemo::StaticClass(), TMemo::StaticClass()}); }
+
 namespace {
-
-void StartMemo() { RegisterClasses({TCustomMemo::StaticClass(), TMemo::StaticClass()}); }
-
-[[maybe_unused]] const bool kMemoUnitListed = (RegisterUnit("Memo", &StartMemo, nullptr), true);
 
 LRESULT Send(TCustomMemo* memo, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
   return SendMessageA(memo->GetHandle(), msg, wParam, lParam);

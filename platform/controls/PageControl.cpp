@@ -68,7 +68,6 @@ void VLine(TCanvas* C, Integer X, Integer Y1, Integer Y2, TColor Color) {
 // ---- TTabSheet ----
 
 TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) {
-  (void)ControlsUnitListed();
   FControlStyle = TControlStyle{csAcceptsControls, csSetCaption, csClickEvents, csDoubleClicks};
   // A sheet takes all the room its page control gives it.
   FAlign = alClient;
@@ -109,7 +108,6 @@ void TTabSheet::CMTextChanged(TMessage& Message) {
 // ---- TPageControl ----
 
 TPageControl::TPageControl(TComponent* AOwner) : TCustomControl(AOwner) {
-  (void)ControlsUnitListed();
   FControlStyle = TControlStyle{csAcceptsControls, csDoubleClicks, csOpaque, csClickEvents};
   FWidth = 289;
   FHeight = 193;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/controls/Rtf.h"
-#include "platform/forms/UnitStartup.h"
+#include "platform/controls/ControlsStartup.h"
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
@@ -35,21 +35,6 @@ void BuiltInFormats() {
   ConversionFormats() = {{"txt", TConversion::StaticClass()}, {"rtf", TConversion::StaticClass()}};
 }
 
-void StartRichEdit() {
-  RegisterRichEditModules();
-  RegisterClasses({TCustomRichEdit::StaticClass(), TRichEdit::StaticClass()});
-  BuiltInFormats();
-}
-
-void StopRichEdit() {
-  if (gRichModule) FreeLibrary(gRichModule);
-  gRichModule = nullptr;
-  gRichClass = nullptr;
-  ConversionFormats().clear();
-}
-
-[[maybe_unused]] const bool kRichEditUnitListed = (RegisterUnit("RichEdit", &StartRichEdit, &StopRichEdit), true);
-
 // The newest rich-edit class a module provides, loading the module the
 // first time.
 const char* RichClassName() {
@@ -71,6 +56,19 @@ const char* RichClassName() {
 }
 
 }  // namespace
+
+void StartRichEditUnit() {
+  RegisterRichEditModules();
+  RegisterClasses({TCustomRichEdit::StaticClass(), TRichEdit::StaticClass()});
+  BuiltInFormats();
+}
+
+void StopRichEditUnit() {
+  if (gRichModule) FreeLibrary(gRichModule);
+  gRichModule = nullptr;
+  gRichClass = nullptr;
+  ConversionFormats().clear();
+}
 
 ORV_REGISTER(TTextAttributes, ORV_PROP(Color), ORV_PROP(Style), ORV_PROP(Name), ORV_PROP(Size))
 ORV_REGISTER(TParaAttributes, ORV_PROP(Alignment), ORV_PROP(FirstIndent), ORV_PROP(LeftIndent),

@@ -147,6 +147,9 @@ RichState::~RichState() {
 }
 
 void RichState::Replaced(const Change& change) {
+  // Text only put in can only make lines taller: the height known before
+  // is brought up to date from the new runs instead of found again.
+  const bool heightKept = change.removed.empty() && lineHeightGeneration_ == generation_ && lineHeight_ > 0;
   Remember(change);
   ReplaceRuns(change);
   ReplaceParas(change);
@@ -154,6 +157,13 @@ void RichState::Replaced(const Change& change) {
   incoming_.reset();
   pending_.reset();
   ++generation_;
+  if (heightKept) {
+    const int end = change.at + static_cast<int>(change.inserted.size());
+    int pos = 0;
+    for (std::size_t k = RunIndex(change.at, pos); k < runs_.size() && pos < end; pos += runs_[k++].length)
+      lineHeight_ = std::max(lineHeight_, Height(runs_[k].format));
+    lineHeightGeneration_ = generation_;
+  }
 }
 
 void RichState::ReplaceRuns(const Change& change) {
@@ -161,9 +171,9 @@ void RichState::ReplaceRuns(const Change& change) {
   const auto removed = static_cast<int>(change.removed.size());
   const auto inserted = static_cast<int>(change.inserted.size());
   const CharFormat format = removed > 0 ? FormatAt(at) : InsertionFormat(at);
-  Erase(at, removed);
+  const std::size_t first = Erase(at, removed);
+  std::size_t last = first;
   if (inserted > 0) {
-    const auto where = static_cast<std::ptrdiff_t>(SplitAt(at));
     std::vector<Run> fresh;
     int covered = 0;
     if (incoming_) {
@@ -174,9 +184,11 @@ void RichState::ReplaceRuns(const Change& change) {
       }
     }
     if (covered < inserted) fresh.push_back({inserted - covered, format});
-    runs_.insert(runs_.begin() + where, fresh.begin(), fresh.end());
+    runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(first), fresh.begin(), fresh.end());
+    RunsChangedFrom(first);
+    last = first + fresh.size();
   }
-  Merge();
+  Merge(first, last);
 }
 
 // A paragraph's format lives with its break: the breaks removed take
@@ -211,13 +223,13 @@ void RichState::ReplaceParas(const Change& change) {
                    given && given->size() == k + 1 ? (*given)[k] : surviving});
   paras_.erase(paras_.begin() + a, paras_.begin() + last + 1);
   paras_.insert(paras_.begin() + a, fresh.begin(), fresh.end());
-  paraHint_ = paraHintStart_ = 0;
+  ParasChangedFrom(static_cast<std::size_t>(a));
 }
 
 void RichState::Reset(std::string_view text) {
   runs_.clear();
-  RunsChanged();
-  paraHint_ = paraHintStart_ = 0;
+  RunsChangedFrom(0);
+  ParasChangedFrom(0);
   length_ = static_cast<int>(text.size());
   if (length_ > 0) runs_.push_back({length_, default_});
   paras_.clear();
@@ -354,23 +366,33 @@ CharFormat RichState::FormatAt(int i) const {
   return runs_.empty() ? default_ : runs_.back().format;
 }
 
+namespace {
+
+// Brings starts[k] (where item k begins) up to date from valid on, and
+// answers the last item beginning at or before i (0 before the first).
+template <class Item>
+std::size_t StartIndex(const std::vector<Item>& items, std::vector<int>& starts, std::size_t& valid, int i) {
+  const std::size_t n = items.size();
+  starts.resize(n);
+  for (std::size_t k = std::min(valid, n); k < n; ++k) starts[k] = k == 0 ? 0 : starts[k - 1] + items[k - 1].length;
+  valid = n;
+  const auto after = std::upper_bound(starts.begin(), starts.end(), i);
+  return after == starts.begin() ? 0 : static_cast<std::size_t>(after - starts.begin()) - 1;
+}
+
+}  // namespace
+
 std::size_t RichState::RunIndex(int i, int& start) const {
-  std::size_t k = 0;
-  int pos = 0;
-  if (runHint_ < runs_.size() && runHintStart_ <= i) {
-    k = runHint_;
-    pos = runHintStart_;
-  }
-  while (k < runs_.size() && pos + runs_[k].length <= i) pos += runs_[k++].length;
-  if (k < runs_.size()) runHint_ = k, runHintStart_ = pos;
-  start = pos;
+  std::size_t k = StartIndex(runs_, runStarts_, runStartsValid_, i);
+  if (k < runs_.size() && runStarts_[k] + runs_[k].length <= i) ++k;  // past the end
+  start = k < runs_.size() ? runStarts_[k] : runs_.empty() ? 0 : runStarts_.back() + runs_.back().length;
   return k;
 }
 
 void RichState::ApplyToRange(int from, int to, const CHARFORMATA& cf) {
   const std::size_t a = SplitAt(from), b = SplitAt(to);
   for (std::size_t k = a; k < b; ++k) runs_[k].format.Apply(cf);
-  Merge();
+  Merge(a, b);
   ++generation_;
 }
 
@@ -433,41 +455,43 @@ std::vector<std::pair<int, CharFormat>> RichState::FormatsIn(int from, int to) c
 }
 
 std::size_t RichState::SplitAt(int i) {
-  RunsChanged();
   int pos = 0;
-  for (std::size_t k = 0; k < runs_.size(); ++k) {
-    if (pos == i) return k;
-    const int end = pos + runs_[k].length;
-    if (i < end) {
-      runs_[k].length = i - pos;
-      runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(k) + 1, Run{end - i, runs_[k].format});
-      return k + 1;
-    }
-    pos = end;
-  }
-  return runs_.size();
+  const std::size_t k = RunIndex(i, pos);
+  if (k >= runs_.size() || pos >= i) return k;
+  const int end = pos + runs_[k].length;
+  runs_[k].length = i - pos;
+  runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(k) + 1, Run{end - i, runs_[k].format});
+  RunsChangedFrom(k + 1);
+  return k + 1;
 }
 
-void RichState::Erase(int at, int count) {
-  if (count <= 0) return;
-  const std::size_t a = SplitAt(at), b = SplitAt(at + count);
+std::size_t RichState::Erase(int at, int count) {
+  const std::size_t a = SplitAt(at);
+  if (count <= 0) return a;
+  const std::size_t b = SplitAt(at + count);
   runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(a), runs_.begin() + static_cast<std::ptrdiff_t>(b));
+  RunsChangedFrom(a);
+  return a;
 }
 
-// Drops empty runs and joins equal neighbours, in place.
-void RichState::Merge() {
-  RunsChanged();
-  std::size_t out = 0;
-  for (std::size_t k = 0; k < runs_.size(); ++k) {
+// The runs outside the window were merged already, so only the window's
+// are looked at.
+void RichState::Merge(std::size_t first, std::size_t last) {
+  const std::size_t lo = first > 0 ? first - 1 : 0;
+  const std::size_t hi = std::min(last + 1, runs_.size());
+  if (lo >= hi) return;
+  std::size_t out = lo;
+  for (std::size_t k = lo; k < hi; ++k) {
     if (runs_[k].length <= 0) continue;
-    if (out > 0 && runs_[out - 1].format == runs_[k].format) {
+    if (out > lo && runs_[out - 1].format == runs_[k].format) {
       runs_[out - 1].length += runs_[k].length;
     } else {
       if (out != k) runs_[out] = std::move(runs_[k]);
       ++out;
     }
   }
-  runs_.resize(out);
+  runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(out), runs_.begin() + static_cast<std::ptrdiff_t>(hi));
+  RunsChangedFrom(lo);
 }
 
 HFONT RichState::FontFor(const CharFormat& f) const {
@@ -502,16 +526,12 @@ int RichState::Height(const CharFormat& f) const {
 
 // ---- Paragraphs ----
 
+// Every paragraph but the last holds its CR LF, so the one starting last
+// at or before i holds i.
 int RichState::ParaIndex(int i, int* start) const {
-  int k = 0, pos = 0;
-  const int last = static_cast<int>(paras_.size()) - 1;
-  if (paraHint_ <= last && paraHintStart_ <= i) k = paraHint_, pos = paraHintStart_;
-  auto length = [&](int n) { return paras_[static_cast<std::size_t>(n)].length; };
-  while (k < last && pos + length(k) <= i) pos += length(k++);
-  paraHint_ = k;
-  paraHintStart_ = pos;
-  if (start) *start = pos;
-  return k;
+  const std::size_t k = StartIndex(paras_, paraStarts_, paraStartsValid_, i);
+  if (start) *start = paraStarts_[k];
+  return static_cast<int>(k);
 }
 
 void RichState::ParaSpan(int from, int to, int& start, int& end) const {
@@ -553,23 +573,27 @@ bool RichState::ApplyParas(int from, int to, const PARAFORMAT& pf) {
 Content RichState::Take(int from, int to, std::string_view text) const {
   Content c;
   c.text.assign(text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)));
+  FormatsOf(from, to, c);
+  return c;
+}
+
+void RichState::FormatsOf(int from, int to, Content& c) const {
   int pos = 0;
-  for (const Run& run : runs_) {
-    const int a = std::max(pos, from), b = std::min(pos + run.length, to);
-    if (a < b) c.runs.push_back({b - a, run.format});
-    pos += run.length;
+  for (std::size_t k = RunIndex(from, pos); k < runs_.size() && pos < to; pos += runs_[k++].length) {
+    const int a = std::max(pos, from), b = std::min(pos + runs_[k].length, to);
+    if (a < b) c.runs.push_back({b - a, runs_[k].format});
   }
+  // A paragraph's break lies in [end - 2, end); the last one's "break" is
+  // the end of the text.
   int start = 0;
-  const int last = static_cast<int>(paras_.size()) - 1;
-  for (int k = 0; k <= last; ++k) {
-    const int end = start + paras_[static_cast<std::size_t>(k)].length;
-    // A paragraph's break lies in [end - 2, end); the last one's "break"
-    // is the end of the text.
-    const bool inside = k < last ? end - 2 >= from && end <= to : to == Length();
-    if (inside) c.paras.push_back(paras_[static_cast<std::size_t>(k)].format);
+  const std::size_t last = paras_.size() - 1;
+  for (auto k = static_cast<std::size_t>(ParaIndex(from, &start)); k < last; ++k) {
+    const int end = start + paras_[k].length;
+    if (end > to) break;
+    if (end - 2 >= from) c.paras.push_back(paras_[k].format);
     start = end;
   }
-  return c;
+  if (to == Length()) c.paras.push_back(paras_[last].format);
 }
 
 // ---- History ----
@@ -587,24 +611,11 @@ void RichState::Remember(const Change& change) {
       undo_.back().at + undo_.back().length == change.at) {
     undo_.back().length += static_cast<int>(change.inserted.size());
   } else {
+    // Take over the removed text alone: the text itself is not the
+    // control's yet, but the runs and paragraphs are.
     Content before;
     before.text.assign(change.removed);
-    int pos = 0;
-    for (const Run& run : runs_) {
-      const int a = std::max(pos, change.at), b = std::min(pos + run.length, removedEnd);
-      if (a < b) before.runs.push_back({b - a, run.format});
-      pos += run.length;
-    }
-    // Take over the removed text alone: the text itself is not the
-    // control's yet, but the paragraphs are.
-    int start = 0;
-    const int last = static_cast<int>(paras_.size()) - 1;
-    for (int k = 0; k <= last; ++k) {
-      const int end = start + paras_[static_cast<std::size_t>(k)].length;
-      const bool inside = k < last ? end - 2 >= change.at && end <= removedEnd : removedEnd == Length();
-      if (inside) before.paras.push_back(paras_[static_cast<std::size_t>(k)].format);
-      start = end;
-    }
+    FormatsOf(change.at, removedEnd, before);
     undo_.push_back({change.at, std::move(before), static_cast<int>(change.inserted.size()), typing});
     const std::size_t levels = (textMode & TM_SINGLELEVELUNDO) ? 1 : kUndoLevels;
     if (undo_.size() > levels) undo_.erase(undo_.begin(), undo_.end() - static_cast<std::ptrdiff_t>(levels));

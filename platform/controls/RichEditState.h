@@ -6,6 +6,7 @@
 // queries) read and change it.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
@@ -179,16 +180,24 @@ class RichState final : public detail::EditFormats {
     bool typing = false;
   };
 
-  // The run holding i (runs_.size() past the end) and where it starts.
-  // Walks remember where they ended, so walks in order of the text (a
-  // layout, a paint) cost little; any change of the runs forgets it.
+  // The run holding i (runs_.size() past the end) and where it starts,
+  // found by halving over where each run starts. Those starts are worked
+  // out when asked for, from the first run a change touched on: a change
+  // near the end (a log growing) costs what its own runs cost.
   std::size_t RunIndex(int i, int& start) const;
-  void RunsChanged() { runHint_ = 0, runHintStart_ = 0; }
+  void RunsChangedFrom(std::size_t k) { runStartsValid_ = std::min(runStartsValid_, k); }
+  void ParasChangedFrom(std::size_t k) { paraStartsValid_ = std::min(paraStartsValid_, k); }
   std::size_t SplitAt(int i);
-  void Erase(int at, int count);
-  void Merge();
+  // Erases [at, at + count) and answers the index of the run after it.
+  std::size_t Erase(int at, int count);
+  // Drops empty runs and joins equal neighbours among runs [first - 1,
+  // last + 1): around the runs a change put in or took out.
+  void Merge(std::size_t first, std::size_t last);
   void ReplaceRuns(const Change& change);
   void ReplaceParas(const Change& change);
+  // Adds the runs and the formats of the paragraphs whose breaks lie in
+  // [from, to) to c (the last paragraph's when to is the end).
+  void FormatsOf(int from, int to, Content& c) const;
   void Remember(const Change& change);
   bool Replay(std::vector<Step>& from, std::vector<Step>& to);
   int Height(const CharFormat& f) const;
@@ -208,10 +217,12 @@ class RichState final : public detail::EditFormats {
   unsigned generation_ = 0;
   mutable unsigned lineHeightGeneration_ = 0;
   mutable int lineHeight_ = 0;
-  mutable std::size_t runHint_ = 0;
-  mutable int runHintStart_ = 0;
-  mutable int paraHint_ = 0;
-  mutable int paraHintStart_ = 0;
+  // runStarts_[k] is where run k starts, right for k < runStartsValid_;
+  // the same for the paragraphs.
+  mutable std::vector<int> runStarts_;
+  mutable std::size_t runStartsValid_ = 0;
+  mutable std::vector<int> paraStarts_;
+  mutable std::size_t paraStartsValid_ = 0;
   mutable std::map<std::tuple<std::string, LONG, DWORD>, HFONT> fonts_;
   mutable std::map<HFONT, int> heights_;
 };

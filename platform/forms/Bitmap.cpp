@@ -356,30 +356,19 @@ void TBitmap::LoadBytes(const void* Data, std::size_t Size) {
 }
 
 void TBitmap::LoadFromStream(TStream* Stream) {
-  Int64 start = Stream->GetPosition();
-  Int64 available = Stream->GetSize() - start;
-  if (available <= 0) {
-    Assign(nullptr);
-    return;
-  }
-  // The file header says how long the file is; what follows it belongs to
-  // someone else. A header that says nothing useful gives the rest.
-  Byte header[14] = {};
-  if (available < Int64(sizeof header)) throw EInvalidGraphic("Invalid bitmap: truncated file header");
-  Stream->ReadBuffer(header, sizeof header);
-  Stream->SetPosition(start);
-  if (header[0] != 'B' || header[1] != 'M') throw EInvalidGraphic("Invalid bitmap: not a bitmap");
-  std::uint32_t size = std::uint32_t(header[2]) | std::uint32_t(header[3]) << 8 | std::uint32_t(header[4]) << 16 |
-                       std::uint32_t(header[5]) << 24;
-  Int64 length = size > sizeof header && size <= available ? Int64(size) : available;
-  std::vector<Byte> bytes(static_cast<std::size_t>(length));
-  Stream->ReadBuffer(bytes.data(), length);
-  try {
-    LoadBytes(bytes.data(), bytes.size());
-  } catch (...) {
-    Stream->SetPosition(start);
-    throw;
-  }
+  std::vector<Byte> bytes;
+  ReadPicture(Stream, bytes, [this](const Byte* data, std::size_t available) {
+    // The file header says how long the file is; what follows it belongs
+    // to someone else. A header that says nothing useful gives the rest.
+    constexpr std::size_t kHeader = 14;
+    if (available < kHeader) throw EInvalidGraphic("Invalid bitmap: truncated file header");
+    if (data[0] != 'B' || data[1] != 'M') throw EInvalidGraphic("Invalid bitmap: not a bitmap");
+    const std::uint32_t size = std::uint32_t(data[2]) | std::uint32_t(data[3]) << 8 |
+                               std::uint32_t(data[4]) << 16 | std::uint32_t(data[5]) << 24;
+    const std::size_t length = size > kHeader && size <= available ? size : available;
+    LoadBytes(data, length);
+    return length;
+  });
 }
 
 void TBitmap::SaveToStream(TStream* Stream) {

@@ -443,32 +443,16 @@ void TControl::SetEnabled(bool Value) {
   Perform(CM_ENABLEDCHANGED);
 }
 
-void TControl::SetColor(TColor Value) {
-  if (FColor == Value) {
-    FParentColor = false;
-    return;
-  }
-  FColor = Value;
-  FParentColor = false;
-  Perform(CM_COLORCHANGED);
-}
+void TControl::SetColor(TColor Value) { SetOwnValue(FColor, Value, FParentColor, CM_COLORCHANGED); }
 
-void TControl::SetParentColor(bool Value) {
-  if (FParentColor == Value) return;
-  FParentColor = Value;
-  if (Value && FParent && !GetComponentState().Contains(csReading)) Perform(CM_PARENTCOLORCHANGED);
-}
+void TControl::SetParentColor(bool Value) { SetInherits(FParentColor, Value, CM_PARENTCOLORCHANGED); }
 
 void TControl::FontObjectChanged(TObject*) {
   FParentFont = false;
   Perform(CM_FONTCHANGED);
 }
 
-void TControl::SetParentFont(bool Value) {
-  if (FParentFont == Value) return;
-  FParentFont = Value;
-  if (Value && FParent && !GetComponentState().Contains(csReading)) Perform(CM_PARENTFONTCHANGED);
-}
+void TControl::SetParentFont(bool Value) { SetInherits(FParentFont, Value, CM_PARENTFONTCHANGED); }
 
 void TControl::SetCursor(TCursor Value) {
   if (FCursor == Value) return;
@@ -476,20 +460,14 @@ void TControl::SetCursor(TCursor Value) {
   Perform(CM_CURSORCHANGED);
 }
 
-void TControl::SetShowHint(bool Value) {
-  if (FShowHint == Value) {
-    FParentShowHint = false;
-    return;
-  }
-  FShowHint = Value;
-  FParentShowHint = false;
-  Perform(CM_SHOWHINTCHANGED);
-}
+void TControl::SetShowHint(bool Value) { SetOwnValue(FShowHint, Value, FParentShowHint, CM_SHOWHINTCHANGED); }
 
-void TControl::SetParentShowHint(bool Value) {
-  if (FParentShowHint == Value) return;
-  FParentShowHint = Value;
-  if (Value && FParent && !GetComponentState().Contains(csReading)) Perform(CM_PARENTSHOWHINTCHANGED);
+void TControl::SetParentShowHint(bool Value) { SetInherits(FParentShowHint, Value, CM_PARENTSHOWHINTCHANGED); }
+
+void TControl::SetInherits(bool& AInherits, bool AValue, UINT AParentChanged) {
+  if (AInherits == AValue) return;
+  AInherits = AValue;
+  if (AValue && FParent && !GetComponentState().Contains(csReading)) Perform(AParentChanged);
 }
 
 AnsiString TControl::GetText() {
@@ -768,10 +746,10 @@ void TControl::WMContextMenu(TMessage& Message) {
     return;
   }
   // The control's own menu, shown at the pointer (or, from the keyboard,
-  // at the control's top-left corner).
+  // where the control keeps its caret or focused item).
   auto* menu = dynamic_cast<TPopupMenu*>(FPopupMenu);
   if (menu && menu->GetAutoPopup()) {
-    TPoint at = pos.X == -1 && pos.Y == -1 ? ClientToScreen({0, 0}) : ClientToScreen(pos);
+    TPoint at = ClientToScreen(pos.X == -1 && pos.Y == -1 ? GetKeyboardPopupPoint() : pos);
     menu->SetPopupComponent(this);
     menu->Popup(at.X, at.Y);
     Message.Result = 1;
@@ -779,6 +757,8 @@ void TControl::WMContextMenu(TMessage& Message) {
   }
   DefaultHandler(Message);
 }
+
+TPoint TControl::GetKeyboardPopupPoint() { return {0, 0}; }
 
 // ---- Notifications ----
 

@@ -22,6 +22,7 @@ class TWinControl;
 class TCustomForm;
 class TControlCanvas;
 class TDragObject;
+class TDragImageList;
 class TBasicAction;
 class TBasicActionLink;
 class TControlActionLink;
@@ -331,6 +332,16 @@ class TControl : public TComponent {
   void EndDrag(bool Drop);
   bool Dragging() const;
   virtual void DragDrop(TObject* Source, Integer X, Integer Y);
+  // The images that follow the pointer while this control is dragged;
+  // null for none (the cursor alone shows the drag).
+  virtual TDragImageList* GetDragImages() { return nullptr; }
+  // This control's drag ended without a drop (Esc, or no target took it).
+  virtual void DragCanceled() {}
+
+  // Where a context menu asked for from the keyboard opens, in client
+  // coordinates: the top-left corner; a window holding the caret opens it
+  // under the caret.
+  virtual TPoint GetKeyboardPopupPoint();
 
   // ---- Actions (Actions.cpp) ----
   TBasicAction* GetAction() const;
@@ -357,7 +368,6 @@ class TControl : public TComponent {
   // Accept starts false; a control with OnDragOver starts it true and lets
   // the handler decide.
   virtual void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
-  virtual void DragCanceled() {}
   void CMDrag(TMessage& Message);
   ORV_MESSAGE(win::CM_DRAG, CMDrag)
 
@@ -394,6 +404,19 @@ class TControl : public TComponent {
   void ConstraintsChanged();
   void ApplyConstraints(Integer& W, Integer& H);
   void SetClientSize(Integer W, Integer H);
+  // The two setters of a value a control may take from its parent (colour,
+  // hint showing, 3-D look): an own value ends the inheriting and is
+  // announced with AChanged; switching the inheriting on takes the
+  // parent's value at once through AParentChanged, unless the control is
+  // being read.
+  template <class T>
+  void SetOwnValue(T& AField, const T& AValue, bool& AInherits, win::UINT AChanged) {
+    AInherits = false;
+    if (AField == AValue) return;
+    AField = AValue;
+    Perform(AChanged);
+  }
+  void SetInherits(bool& AInherits, bool AValue, win::UINT AParentChanged);
   // The parent's client rectangle an anchored control kept its distances to.
   // Distances to the parent's right and bottom client edges, kept for
   // anchoring while the control is not being placed by its anchors.
@@ -563,6 +586,8 @@ class TWinControl : public TControl {
   bool AlignDisabled() const { return FAlignLevel > 0; }
   TRect GetClientRect() override;
   TPoint GetClientOrigin() override;
+  // Under the caret while this window holds it.
+  TPoint GetKeyboardPopupPoint() override;
   void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
 
   // ---- Appearance ----
@@ -603,6 +628,9 @@ class TWinControl : public TControl {
   // Fills in Params.WindowClass from a registered class (the native
   // control's) whose procedure then serves as DefWndProc.
   void CreateSubClass(TCreateParams& Params, const char* ControlClassName);
+  // A mouse message of a subclassed control: the native procedure answers
+  // it first, then the class library's handlers raise the mouse events.
+  void WMMouseThrough(TMessage& Message);
   virtual void CreateWnd();
   virtual void CreateWindowHandle(const TCreateParams& Params);
   virtual void CreateHandle();

@@ -122,22 +122,21 @@ void TDialogButton::WMKillFocus(TMessage& Message) {
   Invalidate();
 }
 
-// ---- TDialogEdit ----
+// ---- TDialogField ----
 
-ORV_REGISTER(TDialogEdit, ORV_PROP(Text))
+ORV_REGISTER(TDialogField)
 
-TDialogEdit::TDialogEdit(TComponent* AOwner) : TCustomControl(AOwner) {
+TDialogField::TDialogField(TComponent* AOwner, Integer AWidth, Integer AHeight) : TCustomControl(AOwner) {
   FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
   FTabStop = true;
-  FWidth = 121;
-  FHeight = 21;
+  FWidth = AWidth;
+  FHeight = AHeight;
   FParentColor = false;
   FColor = clWindow;
   FBrush->SetColor(FColor);
-  FCursor = crIBeam;
 }
 
-void TDialogEdit::Paint() {
+HDC TDialogField::PaintField() {
   TCanvas* canvas = GetCanvas();
   RECT r = GetClientRect();
   HDC dc = canvas->GetHandle();
@@ -146,6 +145,35 @@ void TDialogEdit::Paint() {
   canvas->GetFont()->Assign(FFont);
   dc = canvas->GetHandle();
   SetBkMode(dc, TRANSPARENT);
+  return dc;
+}
+
+void TDialogField::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (CanFocus()) SetFocus();
+  Pressed(Button, X, Y);
+  inherited::MouseDown(Button, Shift, X, Y);
+}
+
+void TDialogField::WMSetFocus(TMessage& Message) {
+  DefaultHandler(Message);
+  FocusChanged(true);
+  Invalidate();
+}
+
+void TDialogField::WMKillFocus(TMessage& Message) {
+  DefaultHandler(Message);
+  FocusChanged(false);
+  Invalidate();
+}
+
+// ---- TDialogEdit ----
+
+ORV_REGISTER(TDialogEdit, ORV_PROP(Text))
+
+TDialogEdit::TDialogEdit(TComponent* AOwner) : TDialogField(AOwner, 121, 21) { FCursor = crIBeam; }
+
+void TDialogEdit::Paint() {
+  HDC dc = PaintField();
   SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(FFont->GetColor())));
   AnsiString text = GetText();
   RECT inner = Rect(4, 2, FWidth - 3, FHeight - 2);
@@ -174,11 +202,6 @@ void TDialogEdit::KeyPress(char& Key) {
   SetText(text);
 }
 
-void TDialogEdit::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  if (CanFocus()) SetFocus();
-  inherited::MouseDown(Button, Shift, X, Y);
-}
-
 void TDialogEdit::CMTextChanged(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
   if (OnChange) OnChange(this);
@@ -186,31 +209,11 @@ void TDialogEdit::CMTextChanged(TMessage& Message) {
 
 void TDialogEdit::WMGetDlgCode(TMessage& Message) { Message.Result = DLGC_WANTCHARS | DLGC_WANTARROWS; }
 
-void TDialogEdit::WMSetFocus(TMessage& Message) {
-  DefaultHandler(Message);
-  FAllSelected = true;
-  Invalidate();
-}
-
-void TDialogEdit::WMKillFocus(TMessage& Message) {
-  DefaultHandler(Message);
-  FAllSelected = false;
-  Invalidate();
-}
-
 // ---- TDialogList ----
 
 ORV_REGISTER(TDialogList)
 
-TDialogList::TDialogList(TComponent* AOwner) : TCustomControl(AOwner) {
-  FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
-  FTabStop = true;
-  FWidth = 150;
-  FHeight = 120;
-  FParentColor = false;
-  FColor = clWindow;
-  FBrush->SetColor(FColor);
-}
+TDialogList::TDialogList(TComponent* AOwner) : TDialogField(AOwner, 150, 120) {}
 
 Integer TDialogList::ItemHeight() { return std::max(13, FFont->GetHeight() < 0 ? -FFont->GetHeight() + 3 : 16); }
 
@@ -239,14 +242,7 @@ AnsiString TDialogList::Selected() const {
 }
 
 void TDialogList::Paint() {
-  TCanvas* canvas = GetCanvas();
-  RECT r = GetClientRect();
-  HDC dc = canvas->GetHandle();
-  FillRect(dc, &r, FBrush->GetHandle());
-  DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
-  canvas->GetFont()->Assign(FFont);
-  dc = canvas->GetHandle();
-  SetBkMode(dc, TRANSPARENT);
+  HDC dc = PaintField();
   Integer h = ItemHeight();
   for (Integer i = FTopIndex, y = 2; i < static_cast<Integer>(FItems.size()) && y + h <= FHeight - 2; ++i, y += h) {
     RECT item = Rect(2, y, FWidth - 2, y + h);
@@ -260,13 +256,10 @@ void TDialogList::Paint() {
   }
 }
 
-void TDialogList::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  if (CanFocus()) SetFocus();
-  if (Button == mbLeft) {
-    Integer i = FTopIndex + (Y - 2) / ItemHeight();
-    if (Y >= 2 && i < static_cast<Integer>(FItems.size())) SetItemIndex(i);
-  }
-  inherited::MouseDown(Button, Shift, X, Y);
+void TDialogList::Pressed(TMouseButton Button, Integer, Integer Y) {
+  if (Button != mbLeft) return;
+  Integer i = FTopIndex + (Y - 2) / ItemHeight();
+  if (Y >= 2 && i < static_cast<Integer>(FItems.size())) SetItemIndex(i);
 }
 
 void TDialogList::KeyDown(Word& Key, TShiftState Shift) {
@@ -285,12 +278,3 @@ void TDialogList::KeyDown(Word& Key, TShiftState Shift) {
 
 void TDialogList::WMGetDlgCode(TMessage& Message) { Message.Result = DLGC_WANTARROWS; }
 
-void TDialogList::WMSetFocus(TMessage& Message) {
-  DefaultHandler(Message);
-  Invalidate();
-}
-
-void TDialogList::WMKillFocus(TMessage& Message) {
-  DefaultHandler(Message);
-  Invalidate();
-}

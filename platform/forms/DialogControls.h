@@ -50,8 +50,28 @@ class TDialogButton : public TCustomControl {
   bool FPressed = false;
 };
 
-class TDialogEdit : public TCustomControl {
-  ORV_CLASS(TDialogEdit, TCustomControl)
+// What the dialog edit and list share: a sunken white field that takes
+// the focus when pressed and repaints when the focus comes or goes.
+class TDialogField : public TCustomControl {
+  ORV_CLASS(TDialogField, TCustomControl)
+ protected:
+  TDialogField(TComponent* AOwner, Integer AWidth, Integer AHeight);
+  // Fills the face, draws the sunken frame and selects the font with a
+  // transparent background: the DC to draw the content on.
+  win::HDC PaintField();
+  // A press focuses the field, then goes to Pressed, then to the mouse
+  // events.
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  virtual void Pressed(TMouseButton, Integer /*X*/, Integer /*Y*/) {}
+  virtual void FocusChanged(bool /*AFocused*/) {}
+  void WMSetFocus(TMessage& Message);
+  ORV_MESSAGE(win::WM_SETFOCUS, WMSetFocus)
+  void WMKillFocus(TMessage& Message);
+  ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
+};
+
+class TDialogEdit : public TDialogField {
+  ORV_CLASS(TDialogEdit, TDialogField)
  public:
   explicit TDialogEdit(TComponent* AOwner);
   TNotifyEvent OnChange;
@@ -59,23 +79,19 @@ class TDialogEdit : public TCustomControl {
  protected:
   void Paint() override;
   void KeyPress(char& Key) override;
-  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void FocusChanged(bool AFocused) override { FAllSelected = AFocused; }
   void CMTextChanged(TMessage& Message);
   ORV_MESSAGE(win::CM_TEXTCHANGED, CMTextChanged)
   void WMGetDlgCode(TMessage& Message);
   ORV_MESSAGE(win::WM_GETDLGCODE, WMGetDlgCode)
-  void WMSetFocus(TMessage& Message);
-  ORV_MESSAGE(win::WM_SETFOCUS, WMSetFocus)
-  void WMKillFocus(TMessage& Message);
-  ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
 
  private:
   // The whole text is selected (after gaining the focus): typing replaces it.
   bool FAllSelected = false;
 };
 
-class TDialogList : public TCustomControl {
-  ORV_CLASS(TDialogList, TCustomControl)
+class TDialogList : public TDialogField {
+  ORV_CLASS(TDialogList, TDialogField)
  public:
   explicit TDialogList(TComponent* AOwner);
   std::vector<AnsiString>& Items() { return FItems; }
@@ -87,14 +103,10 @@ class TDialogList : public TCustomControl {
 
  protected:
   void Paint() override;
-  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void Pressed(TMouseButton Button, Integer X, Integer Y) override;
   void KeyDown(Word& Key, TShiftState Shift) override;
   void WMGetDlgCode(TMessage& Message);
   ORV_MESSAGE(win::WM_GETDLGCODE, WMGetDlgCode)
-  void WMSetFocus(TMessage& Message);
-  ORV_MESSAGE(win::WM_SETFOCUS, WMSetFocus)
-  void WMKillFocus(TMessage& Message);
-  ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
 
  private:
   Integer ItemHeight();

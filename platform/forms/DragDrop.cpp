@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 
+#include "platform/forms/DragImageList.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/Focus.h"
@@ -30,6 +31,46 @@ ORV_REGISTER(TDragControlObject)
 TCursor TDragObject::GetDragCursor(bool Accepted, Integer, Integer) { return Accepted ? crDrag : crNoDrop; }
 
 void TDragObject::Finished(TObject*, Integer, Integer, bool) {}
+
+// The images' own position is in the window coordinates of the window
+// under the pointer when they first show; the hot spot is where the list
+// puts it (the image's top-left corner unless the control chose one).
+void TDragObject::ShowDragImage() {
+  TDragImageList* images = Images();
+  if (!images) return;
+  if (images->GetDragging()) {
+    images->ShowDragImage();
+    return;
+  }
+  HWND under = WindowFromPoint(FDragPos);
+  FImageWindow = under ? GetAncestor(under, GA_ROOT) : nullptr;
+  if (!FImageWindow || (images->GetDragIndex() < 0 && !images->SetDragImage(0, 0, 0))) {
+    FImageWindow = nullptr;
+    return;
+  }
+  RECT frame{};
+  GetWindowRect(FImageWindow, &frame);
+  if (!images->BeginDrag(FImageWindow, FDragPos.X - frame.Left, FDragPos.Y - frame.Top)) FImageWindow = nullptr;
+}
+
+// Images that never showed are not made for hiding, moving or ending.
+void TDragObject::HideDragImage() {
+  if (TDragImageList* images = FImageWindow ? Images() : nullptr) images->HideDragImage();
+}
+
+void TDragObject::MoveDragImage() {
+  TDragImageList* images = FImageWindow ? Images() : nullptr;
+  if (!images || !images->GetDragging() || !IsWindow(FImageWindow)) return;
+  RECT frame{};
+  GetWindowRect(FImageWindow, &frame);
+  images->DragMove(FDragPos.X - frame.Left, FDragPos.Y - frame.Top);
+}
+
+void TDragObject::EndDragImage() {
+  if (TDragImageList* images = FImageWindow ? Images() : nullptr) images->EndDrag();
+  FImageWindow = nullptr;
+  FImagesEnded = true;
+}
 
 void TBaseDragControlObject::Finished(TObject* Target, Integer X, Integer Y, bool Accepted) {
   if (!Accepted) {
@@ -89,6 +130,7 @@ class TDragOperation {
       if (FObject && FObject->FDragTarget == Control) FObject->FDragTarget = nullptr;
     }
     if (Control == FSource) {
+      if (FObject) FObject->EndDragImage();
       FSource = nullptr;
       FEnd = End::Cancel;
     }
@@ -158,12 +200,14 @@ TControl* TDragOperation::FindTarget(TPoint Pos) {
 }
 
 void TDragOperation::MoveTo(TPoint Pos) {
+  FObject->FDragPos = Pos;
   if (!FDragging) {
     if (std::abs(Pos.X - FStart.X) < FThreshold && std::abs(Pos.Y - FStart.Y) < FThreshold) return;
     FDragging = true;
     FObject->ShowDragImage();
+  } else {
+    FObject->MoveDragImage();
   }
-  FObject->FDragPos = Pos;
   TControl* target = FindTarget(Pos);
   if (target != FTarget) {
     if (FTarget) Send(FTarget, dmDragLeave, Pos);
@@ -186,6 +230,7 @@ void TDragOperation::Finish(bool Drop) {
   }
   bool dropped = Drop && FDragging && FTarget && FAccepted;
   FObject->HideDragImage();
+  FObject->EndDragImage();
   FObject->FCancelling = !Drop;
   FObject->FDropped = dropped;
   TControl* target = dropped ? FTarget : nullptr;

@@ -19,8 +19,12 @@ class TDragObject : public TObject {
   // The drag is over: dropped on Target at its client point X, Y when
   // Accepted, else cancelled or refused (Target null).
   virtual void Finished(TObject* Target, Integer X, Integer Y, bool Accepted);
-  virtual void ShowDragImage() {}
-  virtual void HideDragImage() {}
+  // The images shown at the pointer during the drag; null for none.
+  virtual TDragImageList* GetDragImages() { return nullptr; }
+  // Shows or hides those images (say, while a window below repaints). They
+  // start over the window the drag begins on and follow the pointer there.
+  virtual void ShowDragImage();
+  virtual void HideDragImage();
   // What targets see as the source in DragOver and DragDrop.
   virtual TObject* GetSource() { return this; }
 
@@ -32,7 +36,14 @@ class TDragObject : public TObject {
 
  private:
   friend class TDragOperation;
+  // The images while they may still be used: a source freed in the
+  // middle of its drag takes them with it.
+  TDragImageList* Images() { return FImagesEnded ? nullptr : GetDragImages(); }
+  void MoveDragImage();
+  void EndDragImage();
   TPoint FDragPos;
+  win::HWND FImageWindow = nullptr;  // where the images are drawn
+  bool FImagesEnded = false;
   TControl* FDragTarget = nullptr;
   TPoint FDragTargetPos;
   bool FCancelling = false;
@@ -47,6 +58,7 @@ class TBaseDragControlObject : public TDragObject {
   TControl* GetControl() const { return FControl; }
   TObject* GetSource() override { return FControl; }
   void Finished(TObject* Target, Integer X, Integer Y, bool Accepted) override;
+  TDragImageList* GetDragImages() override { return FControl->GetDragImages(); }
 
  protected:
   virtual void EndDrag(TObject* Target, Integer X, Integer Y);

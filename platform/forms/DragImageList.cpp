@@ -6,6 +6,12 @@
 
 using namespace win;
 
+namespace {
+// The image is drawn over the window's children too, as it follows the
+// pointer across them.
+HDC TrackingDC(HWND Window) { return GetDCEx(Window, nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE); }
+}  // namespace
+
 TDragImageList::~TDragImageList() { EndDrag(); }
 
 bool TDragImageList::SetDragImage(Integer Index, Integer HotSpotX, Integer HotSpotY) {
@@ -56,7 +62,7 @@ bool TDragImageList::HideDragImage() {
 
 void TDragImageList::Paint() {
   if (FShown || !IsWindow(FDragWindow)) return;
-  HDC dc = GetWindowDC(FDragWindow);
+  HDC dc = TrackingDC(FDragWindow);
   if (!dc) return;
   FUnderRect = TRect{FPos.X - FHotSpot.X, FPos.Y - FHotSpot.Y, FPos.X - FHotSpot.X + GetWidth(),
                      FPos.Y - FHotSpot.Y + GetHeight()};
@@ -81,7 +87,7 @@ void TDragImageList::Erase() {
   if (!FShown) return;
   FShown = false;
   // A window gone meanwhile has nothing to put back.
-  if (HDC dc = IsWindow(FDragWindow) ? GetWindowDC(FDragWindow) : nullptr) {
+  if (HDC dc = IsWindow(FDragWindow) ? TrackingDC(FDragWindow) : nullptr) {
     HDC mem = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(mem, ToObj(FUnder));
     BitBlt(dc, FUnderRect.Left, FUnderRect.Top, FUnderRect.Width(), FUnderRect.Height(), mem, 0, 0, SRCCOPY);

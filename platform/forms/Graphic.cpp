@@ -20,9 +20,33 @@ void TGraphic::LoadFromFile(const AnsiString& FileName) {
   LoadFromStream(&stream);
 }
 
+// The picture is written whole in memory first and then replaces the
+// file at once: a full disk leaves the old file as it was.
 void TGraphic::SaveToFile(const AnsiString& FileName) {
-  TFileStream stream(FileName, fmCreate);
+  TMemoryStream stream;
   SaveToStream(&stream);
+  stream.SaveToFile(FileName);
+}
+
+bool TGraphic::ReadPicture(TStream* Stream, std::vector<Byte>& Bytes, const TPictureParser& AParse) {
+  const Int64 start = Stream->GetPosition();
+  const Int64 available = Stream->GetSize() - start;
+  if (available <= 0) {
+    Assign(nullptr);
+    return false;
+  }
+  Bytes.resize(static_cast<std::size_t>(available));
+  Stream->ReadBuffer(Bytes.data(), available);
+  std::size_t length;
+  try {
+    length = std::min(AParse(Bytes.data(), Bytes.size()), Bytes.size());
+  } catch (...) {
+    Stream->SetPosition(start);
+    throw;
+  }
+  Bytes.resize(length);
+  Stream->SetPosition(start + static_cast<Int64>(length));
+  return true;
 }
 
 void TGraphic::SetTransparent(bool Value) {

@@ -8,6 +8,9 @@
 // picture or graphic it was loading into as it was.
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include "platform/forms/Canvas.h"
 #include "platform/rtl/Streams.h"
 #include "platform/win/Handles.h"
@@ -65,6 +68,13 @@ class TGraphic : public TInterfacedPersistent {
   // The DC of a canvas with its tools selected, without the canvas's own
   // change notifications (the drawing call that asked makes those).
   static win::HDC CanvasDC(TCanvas* Canvas);
+  // What every reader of a picture file shares: AParse gets the bytes from
+  // the stream's position to its end and answers how many of them make the
+  // picture (it throws when they make none). Bytes keeps those, and the
+  // stream is left just after them, or where it was when AParse threw. A
+  // stream with nothing left empties the graphic and answers false.
+  using TPictureParser = std::function<std::size_t(const Byte* Data, std::size_t Size)>;
+  bool ReadPicture(TStream* Stream, std::vector<Byte>& Bytes, const TPictureParser& AParse);
 
   bool FTransparent = false;
 

@@ -210,21 +210,13 @@ void TIcon::Assign(TPersistent* Source) {
 }
 
 void TIcon::LoadFromStream(TStream* Stream) {
-  Int64 start = Stream->GetPosition();
-  Int64 available = Stream->GetSize() - start;
-  if (available <= 0) {
-    Assign(nullptr);
+  std::vector<std::uint8_t> bytes;
+  HICON handle = nullptr;
+  if (!ReadPicture(Stream, bytes, [&handle](const Byte* data, std::size_t size) {
+        handle = ReadIcon(data, size);
+        return size;
+      }))
     return;
-  }
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(available));
-  Stream->ReadBuffer(bytes.data(), available);
-  HICON handle;
-  try {
-    handle = ReadIcon(bytes.data(), bytes.size());
-  } catch (...) {
-    Stream->SetPosition(start);
-    throw;
-  }
   Replace(std::move(bytes), handle);
 }
 

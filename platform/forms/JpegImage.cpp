@@ -285,21 +285,13 @@ void TJPEGImage::Compress() {
 }
 
 void TJPEGImage::LoadFromStream(TStream* Stream) {
-  Int64 start = Stream->GetPosition();
-  Int64 available = Stream->GetSize() - start;
-  if (available <= 0) {
-    Assign(nullptr);
+  std::vector<std::uint8_t> bytes;
+  TBitmap* bitmap = nullptr;
+  if (!ReadPicture(Stream, bytes, [&bitmap](const Byte* data, std::size_t size) {
+        bitmap = Decode(data, size);
+        return size;
+      }))
     return;
-  }
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(available));
-  Stream->ReadBuffer(bytes.data(), available);
-  TBitmap* bitmap;
-  try {
-    bitmap = Decode(bytes.data(), bytes.size());
-  } catch (...) {
-    Stream->SetPosition(start);
-    throw;
-  }
   Replace(std::move(bytes), bitmap);
 }
 

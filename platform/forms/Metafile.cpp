@@ -85,7 +85,11 @@ std::size_t CheckEnhanced(const std::uint8_t* d, std::size_t size) {
   if (U32(d + 40) != kEmfSignature) Bad("signature");
   if (headerSize < kEmfHeaderSize || headerSize % 4 || headerSize > total) Bad("header size");
   if (total > size) Bad("truncated file");
-  if (S32(d + 32) <= S32(d + 24) || S32(d + 36) <= S32(d + 28)) Bad("frame");
+  // The frame's edges may lie anywhere, but its size must be a number the
+  // picture can answer for its width and height.
+  const std::int64_t frameWidth = std::int64_t(S32(d + 32)) - S32(d + 24);
+  const std::int64_t frameHeight = std::int64_t(S32(d + 36)) - S32(d + 28);
+  if (frameWidth <= 0 || frameHeight <= 0 || frameWidth > INT32_MAX || frameHeight > INT32_MAX) Bad("frame");
   for (std::size_t at = headerSize;;) {
     if (at == total) return total;  // the end without an end record: tolerated
     if (total - at < 8) Bad("truncated record");
@@ -414,24 +418,12 @@ void TMetafile::Assign(TPersistent* Source) {
 }
 
 void TMetafile::LoadFromStream(TStream* Stream) {
-  Int64 start = Stream->GetPosition();
-  Int64 available = Stream->GetSize() - start;
-  if (available <= 0) {
-    Assign(nullptr);
+  std::vector<std::uint8_t> bytes;
+  bool enhanced = false;
+  if (!ReadPicture(Stream, bytes, [&enhanced](const Byte* data, std::size_t size) {
+        return CheckMetafile(data, size, enhanced);
+      }))
     return;
-  }
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(available));
-  Stream->ReadBuffer(bytes.data(), available);
-  bool enhanced;
-  std::size_t length;
-  try {
-    length = CheckMetafile(bytes.data(), bytes.size(), enhanced);
-  } catch (...) {
-    Stream->SetPosition(start);
-    throw;
-  }
-  bytes.resize(length);
-  Stream->SetPosition(start + Int64(length));
   FData = std::move(bytes);
   FEnhanced = enhanced;
   Changed(this);
@@ -441,18 +433,32 @@ void TMetafile::SaveToStream(TStream* Stream) {
   if (!FData.empty()) Stream->WriteBuffer(FData.data(), static_cast<Int64>(FData.size()));
 }
 
+namespace {
+
+// The pixels between two edges of the header, worked out in 64 bits: the
+// edges are the file's own numbers and their distance need not fit 32.
+Integer EdgesToPixels(std::int64_t from, std::int64_t to, std::int64_t unitsPerInch) {
+  if (unitsPerInch <= 0) return 0;
+  const std::int64_t units = to - from;
+  const std::int64_t half = unitsPerInch / 2;
+  const std::int64_t pixels = (units * kPixelsPerInch + (units < 0 ? -half : half)) / unitsPerInch;
+  return static_cast<Integer>(std::clamp<std::int64_t>(pixels, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
 Integer TMetafile::GetWidth() const {
   if (FData.empty()) return 0;
   const std::uint8_t* d = FData.data();
-  if (FEnhanced) return MulDiv(S32(d + 32) - S32(d + 24), kPixelsPerInch, kHundredthsPerInch);
-  return MulDiv(S16(d + 10) - S16(d + 6), kPixelsPerInch, U16(d + 14));
+  if (FEnhanced) return EdgesToPixels(S32(d + 24), S32(d + 32), kHundredthsPerInch);
+  return EdgesToPixels(S16(d + 6), S16(d + 10), U16(d + 14));
 }
 
 Integer TMetafile::GetHeight() const {
   if (FData.empty()) return 0;
   const std::uint8_t* d = FData.data();
-  if (FEnhanced) return MulDiv(S32(d + 36) - S32(d + 28), kPixelsPerInch, kHundredthsPerInch);
-  return MulDiv(S16(d + 12) - S16(d + 8), kPixelsPerInch, U16(d + 14));
+  if (FEnhanced) return EdgesToPixels(S32(d + 28), S32(d + 36), kHundredthsPerInch);
+  return EdgesToPixels(S16(d + 8), S16(d + 12), U16(d + 14));
 }
 
 void TMetafile::SetWidth(Integer Value) { SetSize(Value, GetHeight()); }
@@ -464,9 +470,12 @@ void TMetafile::SetSize(Integer AWidth, Integer AHeight) {
   if (AWidth <= 0 || AHeight <= 0) throw EInvalidGraphic("Invalid metafile size");
   std::uint8_t* d = FData.data();
   if (FEnhanced) {
-    std::int64_t right = S32(d + 24) + std::int64_t(AWidth) * kHundredthsPerInch / kPixelsPerInch;
-    std::int64_t bottom = S32(d + 28) + std::int64_t(AHeight) * kHundredthsPerInch / kPixelsPerInch;
-    if (right > INT32_MAX || bottom > INT32_MAX) throw EInvalidGraphic("Invalid metafile size");
+    const std::int64_t width = std::int64_t(AWidth) * kHundredthsPerInch / kPixelsPerInch;
+    const std::int64_t height = std::int64_t(AHeight) * kHundredthsPerInch / kPixelsPerInch;
+    const std::int64_t right = S32(d + 24) + width, bottom = S32(d + 28) + height;
+    // The frame must stay one this reader takes back.
+    if (width > INT32_MAX || height > INT32_MAX || right > INT32_MAX || bottom > INT32_MAX)
+      throw EInvalidGraphic("Invalid metafile size");
     Set32(d + 32, std::uint32_t(right));
     Set32(d + 36, std::uint32_t(bottom));
   } else {

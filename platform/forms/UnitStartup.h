@@ -1,9 +1,11 @@
-// Start-up and shut-down of units. A fixed list of start-up routines runs
-// once before the program's entry code; the shut-down routines run in
-// exactly the reverse order at exit. The platform's own units come first
-// (class registry, resources, locale, screen, application), then the
-// library's in the order the build registers them. Registries are made on
-// first use, so no start-up step relies on another having run.
+// Start-up and shut-down of units. InitializeUnits runs the start-up
+// routines once, in list order; FinalizeUnits runs the shut-down routines
+// in exactly the reverse order. The platform's own units come first (class
+// registry, resources, locale, themes, screen, application), then the
+// units listed with RegisterUnit, in the order listed: a program lists the
+// library's through RegisterLibraryUnits (library/LibraryStartup.h).
+// Registries are made on first use, so no start-up step relies on another
+// having run.
 #pragma once
 
 #include <vector>

@@ -12,6 +12,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/ScopeExit.h"
+#include "platform/win/Caret.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
@@ -1061,21 +1062,9 @@ void TWinControl::CMTextChanged(TMessage&) {
   AdjustSize();
 }
 
-void TWinControl::SetCtl3D(bool Value) {
-  if (FCtl3D == Value) {
-    FParentCtl3D = false;
-    return;
-  }
-  FCtl3D = Value;
-  FParentCtl3D = false;
-  Perform(CM_CTL3DCHANGED);
-}
+void TWinControl::SetCtl3D(bool Value) { SetOwnValue(FCtl3D, Value, FParentCtl3D, CM_CTL3DCHANGED); }
 
-void TWinControl::SetParentCtl3D(bool Value) {
-  if (FParentCtl3D == Value) return;
-  FParentCtl3D = Value;
-  if (Value && FParent && !GetComponentState().Contains(csReading)) Perform(CM_PARENTCTL3DCHANGED);
-}
+void TWinControl::SetParentCtl3D(bool Value) { SetInherits(FParentCtl3D, Value, CM_PARENTCTL3DCHANGED); }
 
 void TWinControl::CMCtl3DChanged(TMessage&) { NotifyControls(CM_PARENTCTL3DCHANGED); }
 
@@ -1083,6 +1072,11 @@ void TWinControl::CMParentCtl3DChanged(TMessage&) {
   if (!FParentCtl3D || !FParent) return;
   SetCtl3D(FParent->FCtl3D);
   FParentCtl3D = true;
+}
+
+void TWinControl::WMMouseThrough(TMessage& Message) {
+  DefaultHandler(Message);
+  DispatchFrom(TWinControl::StaticClass(), Message);
 }
 
 void TWinControl::SetParentBackground(bool Value) {
@@ -1353,4 +1347,13 @@ void TControlCanvas::CreateHandle() {
     IntersectClipRect(FDeviceContext, 0, 0, b.Width(), b.Height());
   }
   SetHandle(FDeviceContext);
+}
+
+// The caret's left edge, just below it.
+TPoint TWinControl::GetKeyboardPopupPoint() {
+  GUITHREADINFO info;
+  info.cbSize = sizeof info;
+  if (HandleAllocated() && GetGUIThreadInfo(0, &info) && info.hwndCaret == FHandle)
+    return {info.rcCaret.Left, info.rcCaret.Bottom};
+  return inherited::GetKeyboardPopupPoint();
 }

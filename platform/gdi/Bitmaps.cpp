@@ -62,7 +62,8 @@ std::size_t DibStride(std::int64_t width, int bpp) {
 }
 
 Bitmap* NewBitmap(int width, int height, int bpp) {
-  if (width <= 0 || height <= 0 || (bpp != 1 && bpp != 4 && bpp != 32)) return nullptr;
+  if (width <= 0 || height <= 0 || (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32))
+    return nullptr;
   if (std::int64_t(width) * height > kMaxPixels) return nullptr;
   Bitmap* b = new Bitmap;
   // Rows are padded to 16 bits, as the platform's device-dependent bitmaps
@@ -75,10 +76,12 @@ Bitmap* NewBitmap(int width, int height, int bpp) {
   b->Surf.Height = height;
   b->Surf.Bpp = bpp;
   if (bpp == 1) SetMonoColors(b);
-  if (bpp == 4) {
+  if (bpp == 4 || bpp == 8) {
+    // The standard colours; an 8-bit bitmap has them first and black after.
     b->Colors.assign(std::begin(kStandard16), std::end(kStandard16));
+    b->Colors.resize(std::size_t(1) << bpp, RGBQUAD{0, 0, 0, 0});
     b->Surf.Palette = b->Colors.data();
-    b->Surf.PaletteSize = 16;
+    b->Surf.PaletteSize = static_cast<int>(b->Colors.size());
   }
   return b;
 }
@@ -100,14 +103,25 @@ bool DibHeaderSizeOk(const BITMAPINFOHEADER& h) {
   return h.biSize >= sizeof(BITMAPINFOHEADER) && h.biSize <= kLargestHeader;
 }
 
+namespace {
+
+// The channel masks a BI_BITFIELDS DIB may have here: 8-8-8 in 32 bits,
+// 5-5-5 in 16.
+bool MasksSupported(int bpp, const DWORD* masks) {
+  if (bpp == 32) return masks[0] == 0x00FF0000 && masks[1] == 0x0000FF00 && masks[2] == 0x000000FF;
+  return bpp == 16 && masks[0] == 0x7C00 && masks[1] == 0x03E0 && masks[2] == 0x001F;
+}
+
+}  // namespace
+
 bool DibView(const BITMAPINFO* info, const void* bits, std::int64_t rows, Surface& out,
              std::vector<RGBQUAD>& palette) {
   if (!info || !bits) return false;
   const BITMAPINFOHEADER& h = info->bmiHeader;
   if (!DibHeaderSizeOk(h) || h.biPlanes != 1) return false;
   int bpp = h.biBitCount;
-  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return false;
-  if (h.biCompression != BI_RGB && !(h.biCompression == BI_BITFIELDS && bpp == 32)) return false;
+  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
+  if (h.biCompression != BI_RGB && !(h.biCompression == BI_BITFIELDS && (bpp == 16 || bpp == 32))) return false;
   if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == std::numeric_limits<LONG>::min()) return false;
   if (rows <= 0) return false;
   if (std::int64_t(h.biWidth) * rows > kMaxPixels) return false;
@@ -126,7 +140,7 @@ bool DibView(const BITMAPINFO* info, const void* bits, std::int64_t rows, Surfac
     // same offset.
     DWORD masks[3];
     std::memcpy(masks, bytes + sizeof(BITMAPINFOHEADER), sizeof masks);
-    if (masks[0] != 0x00FF0000 || masks[1] != 0x0000FF00 || masks[2] != 0x000000FF) return false;
+    if (!MasksSupported(bpp, masks)) return false;
   }
   std::int64_t height = rows;
   auto* base = const_cast<std::uint8_t*>(static_cast<const std::uint8_t*>(bits));
@@ -152,7 +166,9 @@ namespace win {
 using namespace gdi;
 
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitCount, const void* bits) {
-  if (planes != 1 || (bitCount != 1 && bitCount != 4 && bitCount != 32)) {
+  if (bitCount == 15) bitCount = 16;  // 16-bit bitmaps are 5-5-5
+  if (planes != 1 || (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
+                      bitCount != 32)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
@@ -190,8 +206,14 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
   }
   const BITMAPINFOHEADER& h = info->bmiHeader;
   int bpp = h.biBitCount;
-  bool okDepth = bpp == 1 || bpp == 4 || bpp == 8 || bpp == 24 || bpp == 32;
-  bool okCompression = h.biCompression == BI_RGB || (h.biCompression == BI_BITFIELDS && bpp == 32);
+  bool okDepth = bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
+  // 16 bits are 5-5-5 with BI_RGB; with BI_BITFIELDS the masks say how.
+  bool okCompression = h.biCompression == BI_RGB;
+  if (h.biCompression == BI_BITFIELDS && (bpp == 16 || bpp == 32) && DibHeaderSizeOk(h)) {
+    DWORD masks[3];
+    std::memcpy(masks, reinterpret_cast<const std::uint8_t*>(info) + sizeof(BITMAPINFOHEADER), sizeof masks);
+    okCompression = MasksSupported(bpp, masks);
+  }
   if (!DibHeaderSizeOk(h) || h.biPlanes != 1 || !okDepth || !okCompression || h.biWidth <= 0 ||
       h.biHeight == 0 || h.biHeight == std::numeric_limits<LONG>::min()) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -208,7 +230,9 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
   b->DibHeader = h;
   b->DibHeader.biSize = sizeof(BITMAPINFOHEADER);
   b->DibHeader.biSizeImage = static_cast<DWORD>(stride * std::size_t(height));
-  b->Storage.assign(stride * std::size_t(height), 0);
+  // The memory comes in whole pages, so a write rounded up to one stays in it.
+  constexpr std::size_t kPage = 4096;
+  b->Storage.assign((stride * std::size_t(height) + kPage - 1) / kPage * kPage, 0);
   if (bpp <= 8) {
     std::size_t n = h.biClrUsed && h.biClrUsed < (1u << bpp) ? h.biClrUsed : (std::size_t(1) << bpp);
     const RGBQUAD* colors = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const std::uint8_t*>(info) + h.biSize);
@@ -312,12 +336,14 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, void* bits, BITMAPIN
     const DWORD masks[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
     std::memcpy(afterHeader, masks, sizeof masks);
   }
-  if (!bits) return static_cast<int>(s.Height);
+  if (!bits) return 1;
   if (lines == 0) return 1;  // the colour table was all that was wanted
+  if (start >= static_cast<UINT>(s.Height)) return 1;
 
-  // The DIB lies over the bitmap from its top-left corner; scan line k is
-  // DIB row k from the top for a top-down DIB, from the bottom otherwise.
-  // Scan lines off the bitmap are left as they are.
+  // The DIB lies over the bitmap from its top-left corner. Scan lines count
+  // from the DIB's bottom whichever way up it is stored, and the band is
+  // written in the DIB's own row order; a row of the band below the bitmap
+  // (a DIB taller than it) is zeros.
   Surface dst{};
   dst.Width = h.biWidth;
   dst.Height = 1;
@@ -331,9 +357,13 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, void* bits, BITMAPIN
   const std::int64_t end = std::min<std::int64_t>(std::int64_t(start) + lines, dibHeight);
   int copied = 0;
   for (std::int64_t k = start; k < end; ++k) {
-    const std::int64_t y = h.biHeight < 0 ? k : dibHeight - 1 - k;
-    if (y >= s.Height) continue;
-    dst.Row0 = static_cast<std::uint8_t*>(bits) + stride * std::size_t(k - start);
+    const std::int64_t y = dibHeight - 1 - k;  // the bitmap row under scan line k
+    const std::int64_t slot = h.biHeight < 0 ? end - 1 - k : k - start;
+    dst.Row0 = static_cast<std::uint8_t*>(bits) + stride * std::size_t(slot);
+    if (y >= s.Height) {
+      std::memset(dst.Row0, 0, stride);
+      continue;
+    }
     if (sameIndices) {
       // The bitmap's own indices, even where its table repeats a colour.
       std::memcpy(dst.Row0, s.Row(static_cast<int>(y)), (std::size_t(w) * std::size_t(bpp) + 7) / 8);
@@ -352,15 +382,21 @@ namespace {
 
 // Unpacks 8-bit run-length data of `size` bytes into bottom-up rows of
 // `width` pixels: runs of one index, absolute runs, line ends, jumps and the
-// end mark. Pixels the data skips or never reaches are index 0; pixels past
-// the rows are dropped. False when the data ends inside an escape.
-bool UnpackRle8(const std::uint8_t* data, std::size_t size, int width, int rows, std::vector<std::uint8_t>& out) {
+// end mark. `set` marks the pixels the data gives (those it skips or never
+// reaches keep what they had); pixels past the rows are dropped. False when
+// the data ends inside an escape.
+bool UnpackRle8(const std::uint8_t* data, std::size_t size, int width, int rows, std::vector<std::uint8_t>& out,
+                std::vector<bool>& set) {
   if (!size) return false;
-  const std::size_t stride = DibStride(width, 8);
-  out.assign(stride * std::size_t(rows), 0);
+  const std::size_t count = std::size_t(width) * std::size_t(rows);
+  out.assign(count, 0);
+  set.assign(count, false);
   std::int64_t x = 0, y = 0;
   auto put = [&](std::uint8_t index) {
-    if (x < width && y < rows) out[std::size_t(y) * stride + std::size_t(x)] = index;
+    if (x < width && y < rows) {
+      out[std::size_t(y) * std::size_t(width) + std::size_t(x)] = index;
+      set[std::size_t(y) * std::size_t(width) + std::size_t(x)] = true;
+    }
     ++x;
   };
   std::size_t i = 0;
@@ -394,6 +430,47 @@ bool UnpackRle8(const std::uint8_t* data, std::size_t size, int width, int rows,
   return true;
 }
 
+// Run-length data describes the whole bitmap whatever band was asked for,
+// and draws only the pixels it gives; the answer is its height.
+int SetRle8Bits(Bitmap& b, UINT lines, const void* bits, const BITMAPINFO* info) {
+  const BITMAPINFOHEADER& h = info->bmiHeader;
+  if (h.biBitCount != 8 || h.biHeight < 0 || !DibHeaderSizeOk(h) || std::int64_t(h.biWidth) * h.biHeight > kMaxPixels) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if (lines == 0) return 0;
+  std::vector<std::uint8_t> indices;
+  std::vector<bool> set;
+  const int rows = static_cast<int>(h.biHeight);
+  if (!UnpackRle8(static_cast<const std::uint8_t*>(bits), h.biSizeImage, h.biWidth, rows, indices, set)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const std::size_t colors = h.biClrUsed && h.biClrUsed < 256 ? h.biClrUsed : 256;
+  const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const std::uint8_t*>(info) + h.biSize);
+  const Surface& s = b.Surf;
+  const int w = std::min(s.Width, static_cast<int>(h.biWidth));
+  std::vector<std::uint32_t> row(static_cast<std::size_t>(std::max(w, 0)));
+  for (int r = 0; r < rows; ++r) {
+    // Row r from the bottom of the DIB lies over the bitmap's row from its top.
+    const int y = rows - 1 - r;
+    if (y >= s.Height || w <= 0) continue;
+    LoadSpan(s, 0, y, w, row.data());
+    bool touched = false;
+    for (int x = 0; x < w; ++x) {
+      const std::size_t i = std::size_t(r) * std::size_t(h.biWidth) + std::size_t(x);
+      if (!set[i]) continue;
+      const unsigned index = indices[i];
+      const RGBQUAD q = index < colors ? table[index] : RGBQUAD{0, 0, 0, 0};
+      std::uint32_t v = (std::uint32_t(q.rgbRed) << 16) | (std::uint32_t(q.rgbGreen) << 8) | q.rgbBlue;
+      row[std::size_t(x)] = s.IsMono() ? ColorToMono(PixelToColor(v)) : v;
+      touched = true;
+    }
+    if (touched) StoreSpan(s, 0, y, w, row.data());
+  }
+  return rows;
+}
+
 }  // namespace
 
 int SetDIBits(HDC, HBITMAP hbm, UINT start, UINT lines, const void* bits, const BITMAPINFO* info, UINT usage) {
@@ -408,27 +485,10 @@ int SetDIBits(HDC, HBITMAP hbm, UINT start, UINT lines, const void* bits, const 
     return 0;
   }
   std::int64_t fullHeight = h.biHeight < 0 ? -std::int64_t(h.biHeight) : h.biHeight;
+  if (h.biCompression == BI_RLE8) return SetRle8Bits(*b, lines, bits, info);
   if (start >= fullHeight) return 0;
   std::int64_t count = std::min<std::int64_t>(lines, fullHeight - start);
   // The caller's buffer holds `count` rows starting at scan line `start`.
-  // Run-length data is unpacked into plain 8-bit rows first, described by a
-  // copy of the header (and its colour table) that says so.
-  std::vector<std::uint8_t> unpacked, infoCopy;
-  if (h.biCompression == BI_RLE8) {
-    if (h.biBitCount != 8 || h.biHeight < 0 || h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > 124 ||
-        std::int64_t(h.biWidth) * count > kMaxPixels ||
-        !UnpackRle8(static_cast<const std::uint8_t*>(bits), h.biSizeImage, h.biWidth, static_cast<int>(count),
-                    unpacked)) {
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return 0;
-    }
-    bits = unpacked.data();
-    const std::size_t colors = h.biClrUsed && h.biClrUsed < 256 ? h.biClrUsed : 256;
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(info);
-    infoCopy.assign(bytes, bytes + h.biSize + colors * sizeof(RGBQUAD));
-    reinterpret_cast<BITMAPINFOHEADER*>(infoCopy.data())->biCompression = BI_RGB;
-    info = reinterpret_cast<const BITMAPINFO*>(infoCopy.data());
-  }
   Surface src{};
   std::vector<RGBQUAD> palette;
   if (!DibView(info, bits, count, src, palette)) {

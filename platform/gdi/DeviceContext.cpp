@@ -3,6 +3,7 @@
 #include "platform/gdi/Recorder.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/gdi/WindowDCs.h"
 
 namespace win::gdi {
 
@@ -196,7 +197,9 @@ HDC CreateICA(LPCSTR driver, LPCSTR, LPCSTR, const void*) {
 
 BOOL DeleteDC(HDC hdc) {
   GET_DC(dc, hdc, FALSE)
-  Destroy(dc);
+  // A window's DC belongs to its window until ReleaseDC hands it back;
+  // deleting it is answered as done and changes nothing.
+  if (!IsWindowDC(hdc)) Destroy(dc);
   return TRUE;
 }
 
@@ -224,7 +227,11 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
       break;
     case OBJ_BITMAP: {
       auto* bm = static_cast<Bitmap*>(obj);
-      if (!dc->IsMemory() || (bm->SelectedIn && bm->SelectedIn != dc)) {
+      // A device-dependent bitmap goes only into a DC of its depth (every
+      // DC here has the screen's 32 bits), or is monochrome; a DIB section
+      // goes anywhere.
+      const bool fits = bm->IsDib || bm->Surf.Bpp == 1 || bm->Surf.Bpp == 32;
+      if (!dc->IsMemory() || !fits || (bm->SelectedIn && bm->SelectedIn != dc)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
       }

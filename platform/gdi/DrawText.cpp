@@ -170,9 +170,11 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  // A missing text reads as an empty one; a count of 0 measures nothing
-  // and leaves the rectangle alone, but still answers a line's height.
-  const bool nothing = count == 0 && text;
+  // A count of 0 draws and measures nothing: the rectangle stays as it was.
+  if (count == 0 && text) {
+    if (params) params->uiLengthDrawn = 0;
+    return 0;
+  }
   if (!text) text = "";
   if (count == -1) count = int(std::strlen(text));
   ORV_GDI_LOG(&dc, "DrawText", "\"%.*s\" %d,%d,%d,%d fmt=0x%X", count, text ? text : "", rect->Left, rect->Top,
@@ -194,10 +196,11 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
   const int limit = right - left;
   const int lineH = face.Height() + ((fmt & DT_EXTERNALLEADING) ? face.ExternalLeading : 0);
   if (count == 0) {
-    // An empty text is one empty line: measured, it has no width.
-    if ((fmt & DT_CALCRECT) && !nothing) {
+    // An empty text measures as an empty rectangle; drawn, it still takes
+    // a line.
+    if (fmt & DT_CALCRECT) {
       rect->Right = rect->Left;
-      rect->Bottom = rect->Top + lineH;
+      rect->Bottom = rect->Top;
     }
     if (params) params->uiLengthDrawn = 0;
     return lineH;

@@ -1,5 +1,6 @@
 #include "platform/gdi/Lines.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -24,7 +25,7 @@ Stroker::Stroker(DC& dc) : Dc(dc) {
   }
   std::uint8_t rop = Rop2ToRop3(dc.S.Rop2);
   SolidPaint(DevicePixel(dc, dc.PenColor()), rop, Fg);
-  PenWidth = pen->Width;
+  PenWidth = std::max(pen->Width, 1);  // a width of 0 is a hairline too
   Wide = PenWidth > 1;
   if (Wide || pen->Style == PS_SOLID || pen->Style == PS_INSIDEFRAME) return;
   SolidPaint(DevicePixel(dc, dc.S.BkColor), rop, Bg);
@@ -203,7 +204,7 @@ BOOL LineTo(HDC hdc, int x, int y) {
   // Horizontal hairlines with a plain pen are most of what grids draw: one
   // clipped fill, no stroker.
   const Pen* pen = dc->S.CurPen;
-  if (y == dc->S.CurPos.Y && pen && pen->Width == 1 && (pen->Style == PS_SOLID || pen->Style == PS_INSIDEFRAME) &&
+  if (y == dc->S.CurPos.Y && pen && pen->Width <= 1 && (pen->Style == PS_SOLID || pen->Style == PS_INSIDEFRAME) &&
       dc->S.Rop2 == R2_COPYPEN && dc->Surf.Bpp == 32 && dc->Eff.IsRect()) {
     int x0 = dc->S.CurPos.X, sy = y + dc->OffY;
     int a = (x > x0 ? x0 : x + 1) + dc->OffX, b = (x > x0 ? x : x0 + 1) + dc->OffX;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/gdi/Bitmaps.h"
@@ -133,11 +134,15 @@ HPEN CreatePen(int style, int width, COLORREF color) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
+  // Every invisible pen is the same pen.
+  if (style == static_cast<int>(PS_NULL)) return reinterpret_cast<HPEN>(GetStockObject(NULL_PEN));
+  // A pen keeps the style and width it was asked for, which is what it
+  // reads back: drawing takes a width of 0 as 1 and draws a wide pen of a
+  // broken style solid. A negative width is taken as its size.
   Pen* p = new Pen;
   p->Style = static_cast<UINT>(style);
-  p->Width = width < 1 ? 1 : width > 10000 ? 10000 : width;
-  // Broken styles exist for hairlines only; a wider pen draws solid.
-  if (p->Width > 1 && p->Style >= PS_DASH && p->Style <= PS_DASHDOTDOT) p->Style = PS_SOLID;
+  const int size = width == INT32_MIN ? INT32_MAX : width < 0 ? -width : width;
+  p->Width = size > 10000 ? 10000 : size;
   p->Color = color & 0x00FFFFFF;
   p->Flags = p->Width > 1 ? PS_GEOMETRIC : 0;
   return reinterpret_cast<HPEN>(Register(p));
@@ -155,18 +160,27 @@ HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* lb, DWORD styleCount
   constexpr DWORD kMaxStyleEntries = 16;
   const UINT kind = style & PS_STYLE_MASK;
   const bool geometric = (style & PS_TYPE_MASK) == PS_GEOMETRIC;
-  // Style entries belong to a user style only, which needs 1 to 16 of them.
-  const bool entriesOk = kind == PS_USERSTYLE ? styleCount >= 1 && styleCount <= kMaxStyleEntries && styles
-                                              : styleCount == 0;
-  if (!lb || kind > PS_ALTERNATE || !entriesOk || (!geometric && width != 1) || (kind == PS_ALTERNATE && geometric)) {
+  // A count of -1 is no count at all: refused without a reason.
+  if (kind == PS_USERSTYLE && styleCount == DWORD(-1)) return nullptr;
+  // Style entries belong to a user style only, which needs 1 to 16 of them,
+  // one at least of some length (a pattern of nothing but gaps draws
+  // nothing and may never end).
+  bool entriesOk = kind == PS_USERSTYLE ? styleCount >= 1 && styleCount <= kMaxStyleEntries && styles : styleCount == 0;
+  if (entriesOk && kind == PS_USERSTYLE)
+    entriesOk = std::any_of(styles, styles + styleCount, [](DWORD e) { return static_cast<std::int32_t>(e) > 0; });
+  // A cosmetic pen is one pixel wide, except an invisible one, whose width
+  // does not matter.
+  const bool widthOk = geometric || width == 1 || kind == PS_NULL;
+  if (!lb || kind > PS_ALTERNATE || !entriesOk || !widthOk || (kind == PS_ALTERNATE && geometric)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
   Pen* p = new Pen;
+  p->Type = OBJ_EXTPEN;
   p->Extended = true;
   p->Style = kind;
   p->Flags = style & ~PS_STYLE_MASK;
-  p->Width = width < 1 ? 1 : static_cast<int>(width > 10000 ? 10000 : width);
+  p->Width = static_cast<int>(width > 10000 ? 10000 : width);
   p->BrushStyle = lb->lbStyle;
   p->Hatch = lb->lbHatch;
   p->Color = lb->lbStyle == BS_NULL ? 0 : (lb->lbColor & 0x00FFFFFF);

@@ -1,10 +1,11 @@
 #include "platform/gdi/PngWriter.h"
 
 #include <cstdint>
-#include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/rtl/OsEdge.h"
 
 namespace win {
 
@@ -86,10 +87,7 @@ bool SaveRowsPng(int width, int height, const std::function<void(int y, std::uin
   Chunk(png, "IHDR", ihdr);
   Chunk(png, "IDAT", z);
   Chunk(png, "IEND", {});
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
-  return std::fclose(f) == 0 && ok;
+  return orv::os::WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
 }
 
 namespace {

@@ -12,7 +12,9 @@
 namespace win {
 
 // Rows of pixels as 0x00RRGGBB values, fetched one row at a time, as an
-// RGB PNG; false when the size is empty or the file cannot be written.
+// RGB PNG; false when the size is empty or the file cannot be written. The
+// path is a name like any other here (code page 1252); the file is
+// replaced whole or not at all.
 bool SaveRowsPng(int width, int height, const std::function<void(int y, std::uint32_t* row)>& loadRow,
                  const std::string& path);
 

@@ -140,13 +140,19 @@ void RopBuffer(std::uint32_t* d, int n, int x0, int y, const Paint& p, const std
       case 0xFF: std::fill_n(d, n, 0xFFFFFFFFu); return;
       case 0x55: for (int i = 0; i < n; ++i) d[i] = ~d[i]; return;
       case 0x5A: for (int i = 0; i < n; ++i) d[i] ^= pat; return;
-      case 0xCC: std::memcpy(d, src, std::size_t(n) * 4); return;
-      case 0x33: for (int i = 0; i < n; ++i) d[i] = ~src[i]; return;
-      case 0x66: for (int i = 0; i < n; ++i) d[i] ^= src[i]; return;
-      case 0x88: for (int i = 0; i < n; ++i) d[i] &= src[i]; return;
-      case 0xEE: for (int i = 0; i < n; ++i) d[i] |= src[i]; return;
       case 0xAA: return;
       default: break;
+    }
+    // Without a source the source reads as 0: the general case below.
+    if (src) {
+      switch (rop) {
+        case 0xCC: std::memcpy(d, src, std::size_t(n) * 4); return;
+        case 0x33: for (int i = 0; i < n; ++i) d[i] = ~src[i]; return;
+        case 0x66: for (int i = 0; i < n; ++i) d[i] ^= src[i]; return;
+        case 0x88: for (int i = 0; i < n; ++i) d[i] &= src[i]; return;
+        case 0xEE: for (int i = 0; i < n; ++i) d[i] |= src[i]; return;
+        default: break;
+      }
     }
     if (src)
       for (int i = 0; i < n; ++i) d[i] = ApplyRop3(rop, pat, src[i], d[i]);
@@ -159,6 +165,13 @@ void RopBuffer(std::uint32_t* d, int n, int x0, int y, const Paint& p, const std
   const std::uint32_t* row = p.Tile + std::size_t(ty) * tw;
   const std::uint8_t* skip = p.Skip ? p.Skip + std::size_t(ty) * tw : nullptr;
   int tx = Mod(x0 - p.OrgX, tw);
+  if (rop == 0xF0 && !skip) {  // the pattern as it is: scroll bar tracks, dithered fills
+    for (int i = 0; i < n; ++i) {
+      d[i] = row[tx];
+      if (++tx == tw) tx = 0;
+    }
+    return;
+  }
   for (int i = 0; i < n; ++i) {
     if (!skip || !skip[tx]) d[i] = ApplyRop3(rop, row[tx], src ? src[i] : 0, d[i]);
     if (++tx == tw) tx = 0;

@@ -36,9 +36,9 @@ bool Setup(HDC hdc, ShapeSetup& s) {
   s.HasPen = pen && pen->Style != PS_NULL;
   if (s.HasPen) {
     SolidPaint(DevicePixel(dc, dc.PenColor()), rop, s.PenPaint);
-    s.Width = pen->Width;
+    s.Width = std::max(pen->Width, 1);  // a width of 0 is a hairline too
     s.InsideFrame = pen->Style == PS_INSIDEFRAME;
-    s.Styled = pen->Width == 1 && pen->Style != PS_SOLID && pen->Style != PS_INSIDEFRAME;
+    s.Styled = pen->Width <= 1 && pen->Style != PS_SOLID && pen->Style != PS_INSIDEFRAME;
   }
   s.HasBrush = BrushPaint(dc, dc.S.CurBrush, rop, s.BrushPaintV);
   return true;

@@ -22,14 +22,14 @@ void AddOnce(std::vector<TComponent*>& list, TComponent* item) {
 }
 
 // Calls fn for each component of list, last first. fn may free components
-// (shrinking the list) or add them; the index is pulled back into the list
-// after every call, so nothing freed is ever reached.
+// (shrinking the list or leaving holes) or add them; the index is pulled
+// back into the list after every call, so nothing freed is ever reached.
 template <class Fn>
 void ForEachBackward(const std::vector<TComponent*>& list, Fn fn) {
   std::size_t i = list.size();
   while (i > 0) {
     --i;
-    fn(list[i]);
+    if (list[i]) fn(list[i]);
     if (i > list.size()) i = list.size();
   }
 }
@@ -100,7 +100,19 @@ void TComponent::CheckRelay() {
 void TComponent::RebuildRelays() {
   FRelays.clear();
   for (TComponent* c : FComponents)
-    if (c->FRelay) FRelays.push_back(c);
+    if (c && c->FRelay) FRelays.push_back(c);
+}
+
+void TComponent::CloseHoles() const {
+  if (FHoles == 0) return;
+  std::size_t out = 0;
+  for (TComponent* c : FComponents) {
+    if (!c) continue;
+    c->FOwnerSlot = out;
+    FComponents[out++] = c;
+  }
+  FComponents.resize(out);
+  FHoles = 0;
 }
 
 void TComponent::SendFreeNotifications() {
@@ -119,25 +131,26 @@ void TComponent::SendFreeNotifications() {
 
 TComponent* TComponent::GetComponent(Integer Index) const {
   if (Index < 0 || Index >= GetComponentCount()) throw EListError("List index out of bounds (%d)", {Index});
+  CloseHoles();
   return FComponents[Index];
 }
 
 Integer TComponent::GetComponentIndex() const {
   if (!FOwner) return -1;
-  auto& list = FOwner->FComponents;
-  auto it = std::find(list.begin(), list.end(), this);
-  return it == list.end() ? -1 : static_cast<Integer>(it - list.begin());
+  FOwner->CloseHoles();
+  return static_cast<Integer>(FOwnerSlot);
 }
 
 void TComponent::SetComponentIndex(Integer Value) {
   if (!FOwner) return;
   auto& list = FOwner->FComponents;
-  Integer current = GetComponentIndex();
-  if (current < 0) return;
+  const Integer current = GetComponentIndex();
   Value = std::clamp(Value, 0, static_cast<Integer>(list.size()) - 1);
   if (Value == current) return;
   list.erase(list.begin() + current);
   list.insert(list.begin() + Value, this);
+  for (Integer i = std::min(Value, current); i <= std::max(Value, current); ++i)
+    list[static_cast<std::size_t>(i)]->FOwnerSlot = static_cast<std::size_t>(i);
   if (FRelay) FOwner->RebuildRelays();
 }
 
@@ -148,6 +161,7 @@ void TComponent::InsertComponent(TComponent* AComponent) {
     if (c == AComponent) throw EComponentError("A component cannot own itself or its owner");
   ValidateRename(AComponent, "", AComponent->FName);
   if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
+  AComponent->FOwnerSlot = FComponents.size();
   FComponents.push_back(AComponent);
   AComponent->FOwner = this;
   if (AComponent->FRelay) {
@@ -169,7 +183,14 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 
 void TComponent::DetachComponent(TComponent* AComponent) {
   UnindexName(AComponent);
-  EraseOne(FComponents, AComponent);
+  if (AComponent->FOwnerSlot < FComponents.size() && FComponents[AComponent->FOwnerSlot] == AComponent) {
+    FComponents[AComponent->FOwnerSlot] = nullptr;
+    ++FHoles;
+  }
+  while (!FComponents.empty() && !FComponents.back()) {
+    FComponents.pop_back();
+    --FHoles;
+  }
   AComponent->FOwner = nullptr;
   if (AComponent->FRelay) {
     EraseOne(FRelays, AComponent);
@@ -284,7 +305,7 @@ void TComponent::GetChildren(TGetChildProc Proc, TComponent* Root) {
   if (Root != this) return;
   for (std::size_t i = 0; i < FComponents.size(); ++i) {
     TComponent* c = FComponents[i];
-    if (!c->HasParent()) Proc(c);
+    if (c && !c->HasParent()) Proc(c);
   }
 }
 

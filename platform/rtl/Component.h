@@ -63,7 +63,7 @@ class TComponent : public TPersistent {
 
   // Ownership.
   TComponent* GetOwner() override { return FOwner; }
-  Integer GetComponentCount() const { return static_cast<Integer>(FComponents.size()); }
+  Integer GetComponentCount() const { return static_cast<Integer>(FComponents.size() - FHoles); }
   // Raises EListError for an index out of range.
   TComponent* GetComponent(Integer Index) const;
   // The position in the owner's list, -1 without an owner.
@@ -143,9 +143,16 @@ class TComponent : public TPersistent {
   void CheckRelay();
   bool NeedsRelay() const;
   void RebuildRelays();
+  void CloseHoles() const;
 
   TComponent* FOwner = nullptr;
-  std::vector<TComponent*> FComponents;
+  // The members in order. A member that leaves from the middle leaves a
+  // hole (null) that is closed when the list is next read by position, so
+  // freeing members in any order stays linear; holes at the end go at once.
+  mutable std::vector<TComponent*> FComponents;
+  mutable std::size_t FHoles = 0;
+  // This component's place in its owner's FComponents.
+  mutable std::size_t FOwnerSlot = 0;
   // The named members of FComponents by upper-cased name, so finding one
   // (and checking a newcomer's name) does not walk the whole list.
   std::unordered_map<AnsiString, TComponent*> FNameIndex;

@@ -174,6 +174,11 @@ class TMetaClass {
   mutable const TTypeInfo* FInfo = nullptr;
 };
 
+namespace orv {
+template <class T>
+TObject* MakePrototype();
+}  // namespace orv
+
 class TObject {
  public:
   TObject();
@@ -212,7 +217,20 @@ class TObject {
   // Live TObjects in the process, for leak checks in tests.
   static Int64 LiveCount() { return FLiveCount.load(std::memory_order_relaxed); }
 
+ protected:
+  // An object is made by New<>() (which runs AfterConstruction) and goes
+  // through Free() (which runs BeforeDestruction first). Plain new, delete
+  // and std::unique_ptr would skip those, so outside the class family they
+  // do not compile: TOwned<> (Owned.h) is the scoped owner.
+  static void* operator new(std::size_t n) { return ::operator new(n); }
+  static void operator delete(void* p) { ::operator delete(p); }
+
  private:
+  template <class T, class... A>
+  friend T* New(A&&... args);
+  template <class T>
+  friend TObject* orv::MakePrototype();
+
   static std::atomic<Int64> FLiveCount;
 };
 

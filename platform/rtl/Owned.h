@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 
 #include "platform/rtl/Object.h"
 
@@ -17,3 +18,9 @@ struct FreeDeleter {
 
 template <class T>
 using TOwned = std::unique_ptr<T, orv::FreeDeleter>;
+
+// New<T>(args...) held by a TOwned<T> from the start.
+template <class T, class... A>
+TOwned<T> MakeOwned(A&&... args) {
+  return TOwned<T>(New<T>(std::forward<A>(args)...));
+}

@@ -48,8 +48,11 @@ void TStream::ReadBuffer(void* buffer, Int64 count) {
 }
 
 void TStream::WriteBuffer(const void* buffer, Int64 count) {
-  if (count < 0 || (count != 0 && Write(buffer, count) != count)) throw EWriteError("Stream write error");
+  if (count < 0) throw EWriteError("Stream write error");
+  if (count != 0 && Write(buffer, count) != count) WriteFailed();
 }
+
+void TStream::WriteFailed() { throw EWriteError("Stream write error"); }
 
 Int64 TStream::GetSize() {
   Int64 pos = Seek(0, soCurrent);
@@ -97,7 +100,10 @@ Int64 THandleStream::Write(const void* buffer, Int64 count) {
   while (done < count) {
     ssize_t n = ::write(FHandle, static_cast<const Byte*>(buffer) + done, static_cast<std::size_t>(count - done));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    if (n <= 0) {
+      FWriteError = n < 0 ? errno : ENOSPC;
+      break;
+    }
     done += n;
   }
   return done;
@@ -120,19 +126,29 @@ TFileStream::TFileStream(const AnsiString& fileName, Word mode) : THandleStream(
   std::string path = HostPath(fileName);
   if ((mode & fmCreate) == fmCreate) {
     FHandle = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (FHandle < 0) throw EFCreateError("Cannot create file \"%s\"", {fileName});
+    if (FHandle < 0) throw EFCreateError("Cannot create file \"%s\". %s", {fileName, AnsiString(strerror(errno))});
   } else {
     int access = mode & 3;
     int flags = access == fmOpenRead ? O_RDONLY : access == fmOpenWrite ? O_WRONLY : access == fmOpenReadWrite ? O_RDWR : -1;
+    errno = EINVAL;
     if (flags >= 0) FHandle = ::open(path.c_str(), flags | O_CLOEXEC);
     // A directory opens for reading on this host but is not a file.
     struct stat st;
-    if (FHandle >= 0 && (::fstat(FHandle, &st) != 0 || S_ISDIR(st.st_mode))) {
-      ::close(FHandle);
-      FHandle = -1;
+    if (FHandle >= 0) {
+      const bool stated = ::fstat(FHandle, &st) == 0;
+      if (!stated || S_ISDIR(st.st_mode)) {
+        const int err = stated ? EISDIR : errno;
+        ::close(FHandle);
+        FHandle = -1;
+        errno = err;
+      }
     }
-    if (FHandle < 0) throw EFOpenError("Cannot open file \"%s\"", {fileName});
+    if (FHandle < 0) throw EFOpenError("Cannot open file \"%s\". %s", {fileName, AnsiString(strerror(errno))});
   }
+}
+
+void TFileStream::WriteFailed() {
+  throw EWriteError("Cannot write to file \"%s\". %s", {FFileName, AnsiString(strerror(FWriteError))});
 }
 
 TFileStream::~TFileStream() {

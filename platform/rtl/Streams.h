@@ -63,6 +63,9 @@ class TStream : public TObject {
 
  protected:
   TStream() = default;
+  // Raises the EWriteError of a short write; a stream that knows why it
+  // could not write says so.
+  [[noreturn]] virtual void WriteFailed();
 };
 
 // A stream over an open host file descriptor; it does not close it.
@@ -79,17 +82,23 @@ class THandleStream : public TStream {
 
  protected:
   int FHandle = -1;
+  // The system's error number of the last write that fell short.
+  int FWriteError = 0;
 };
 
 class TFileStream : public THandleStream {
   ORV_CLASS(TFileStream, THandleStream)
  public:
   // fmCreate creates or truncates the file (EFCreateError on failure);
-  // the fmOpen modes open an existing file (EFOpenError).
+  // the fmOpen modes open an existing file (EFOpenError). Failures, and
+  // writes that fall short, name the file and the system's reason.
   TFileStream(const AnsiString& fileName, Word mode);
   ~TFileStream() override;
 
   const AnsiString& GetFileName() const { return FFileName; }
+
+ protected:
+  [[noreturn]] void WriteFailed() override;
 
  private:
   AnsiString FFileName;

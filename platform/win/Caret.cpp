@@ -5,7 +5,9 @@
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Fills.h"
+#include "platform/win/Focus.h"
 #include "platform/win/Metrics.h"
+#include "platform/win/Mouse.h"
 #include "platform/win/Timers.h"
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
@@ -210,6 +212,22 @@ BOOL GetCaretPos(LPPOINT pt) {
   if (!pt) return FALSE;
   *pt = Owner() ? C().pos : POINT{};
   return Owner() != nullptr;
+}
+
+BOOL GetGUIThreadInfo(DWORD, GUITHREADINFO* info) {
+  if (!info || info->cbSize != sizeof(GUITHREADINFO)) return FALSE;
+  *info = GUITHREADINFO{};
+  info->cbSize = sizeof(GUITHREADINFO);
+  info->hwndActive = GetActiveWindow();
+  info->hwndFocus = GetFocus();
+  info->hwndCapture = GetCapture();
+  if (Owner()) {
+    const CaretState& c = C();
+    info->hwndCaret = c.owner;
+    info->rcCaret = RECT{c.pos.X, c.pos.Y, c.pos.X + c.width, c.pos.Y + c.height};
+    if (c.hideCount == 0) info->flags |= GUI_CARETBLINKING;
+  }
+  return TRUE;
 }
 
 UINT GetCaretBlinkTime() { return C().blinkMs; }

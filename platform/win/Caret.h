@@ -27,6 +27,23 @@ BOOL GetCaretPos(LPPOINT pt);
 UINT GetCaretBlinkTime();
 BOOL SetCaretBlinkTime(UINT ms);
 
+// What the GUI thread has: the active, focused and capturing windows and
+// the caret's owner with its rectangle (client coordinates of the owner).
+// cbSize must be set; the thread is always this one (0 or any id).
+struct GUITHREADINFO {
+  DWORD cbSize = 0;
+  DWORD flags = 0;
+  HWND hwndActive = nullptr;
+  HWND hwndFocus = nullptr;
+  HWND hwndCapture = nullptr;
+  HWND hwndMenuOwner = nullptr;
+  HWND hwndMoveSize = nullptr;
+  HWND hwndCaret = nullptr;
+  RECT rcCaret{};
+};
+constexpr DWORD GUI_CARETBLINKING = 0x00000001;
+BOOL GetGUIThreadInfo(DWORD threadId, GUITHREADINFO* info);
+
 namespace detail {
 struct Window;
 // Whether the caret shows at this moment (created, shown, blink phase on,

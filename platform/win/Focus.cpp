@@ -150,8 +150,11 @@ void SurfaceActivation(Window* top) {
 
 bool AppActive() { return S().appActive; }
 
-void FocusWindowLeaving(Window* w) {
+void CaptureWindowLeaving(Window* w) {
   if (Window* c = Peek(GetCapture()); c && IsDescendant(c, w)) ReleaseCapture();
+}
+
+void FocusWindowLeaving(Window* w) {
   if (Window* f = Peek(S().focus); f && IsDescendant(f, w)) {
     Window* p = w->parent;
     if (!IsTopLevel(w) && p && !p->destroying && EnabledChain(p)) SetFocus(p->handle);

@@ -5,6 +5,7 @@
 
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
 
 namespace win {
@@ -73,6 +74,30 @@ bool RunModalLoop(const std::function<bool()>& done) {
     DispatchMessageA(&msg);
   }
   return true;
+}
+
+void RunCaptureLoop(HWND hwnd, const std::function<CaptureStep(const MSG&)>& step,
+                    const std::function<bool()>& goOn) {
+  {
+    ModalLoopScope scope;
+    SetCapture(hwnd);
+    MSG msg{};
+    while (GetCapture() == hwnd && (!goOn || goOn())) {
+      const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+      if (got == -1) break;
+      if (!got) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        break;
+      }
+      const CaptureStep next = step(msg);
+      if (next == CaptureStep::End) break;
+      if (next == CaptureStep::Drop) continue;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+      if (next == CaptureStep::DispatchAndEnd) break;
+    }
+  }
+  if (GetCapture() == hwnd) ReleaseCapture();
 }
 
 }  // namespace win

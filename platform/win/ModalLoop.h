@@ -26,6 +26,18 @@ int ModalLoopDepth();
 // ended it; the quit is posted again for the enclosing loop.
 bool RunModalLoop(const std::function<bool()>& done);
 
+// What a capture loop does with a message it retrieved: dispatch it (after
+// TranslateMessage) and go on, dispatch it and end, end without
+// dispatching it, or drop it and go on.
+enum class CaptureStep { Dispatch, DispatchAndEnd, End, Drop };
+
+// A modal loop with the mouse captured by hwnd: each message is shown to
+// step first. The loop also ends when the capture goes elsewhere, when
+// goOn (asked before each message) answers false, or at WM_QUIT (posted
+// again). hwnd lets the capture go at the end if it still holds it.
+void RunCaptureLoop(HWND hwnd, const std::function<CaptureStep(const MSG&)>& step,
+                    const std::function<bool()>& goOn = {});
+
 namespace detail {
 // Arms an action for the next modal loop that starts.
 void ArmModalScript(std::function<void()> action);

@@ -87,8 +87,19 @@ void EraseNow(Window* w) {
 void UpdateNow(Window* w, UINT flags) {
   HWND h = w->handle;
   if (Paintable(w)) {
-    if ((flags & RDW_UPDATENOW) && NeedsPaint(w)) SendMessageA(h, WM_PAINT, 0, 0);
-    else if (flags & RDW_ERASENOW) EraseNow(w);
+    if ((flags & RDW_UPDATENOW) && NeedsPaint(w)) {
+      // A child painted now is not to be painted over later by a parent
+      // that draws across its children: that share of the parent is done.
+      Window* p = w->parent;
+      if (p && p != Desktop() && !(p->style & WS_CLIPCHILDREN) && (w->style & WS_CHILD)) {
+        gdi::Region mine(w->window);
+        gdi::Region::Combine(p->update, p->update, mine, RGN_DIFF);
+        if (p->update.IsEmpty()) p->erasePending = false;
+      }
+      SendMessageA(h, WM_PAINT, 0, 0);
+    } else if (flags & RDW_ERASENOW) {
+      EraseNow(w);
+    }
   }
   w = Peek(h);
   if (!w || !IncludesChildren(w, flags)) return;
@@ -100,7 +111,9 @@ void UpdateNow(Window* w, UINT flags) {
 
 Window* Search(Window* w, HWND filter, bool inFilter) {
   bool in = inFilter || !filter || w->handle == filter;
-  if (in && w != Desktop() && NeedsPaint(w) && Paintable(w)) return w;
+  // A window still to be painted goes first: its children wait for it,
+  // even when only they were asked for.
+  if (w != Desktop() && NeedsPaint(w) && Paintable(w)) return in ? w : nullptr;
   if (!(w->style & WS_VISIBLE)) return nullptr;
   for (Window* c : w->children)
     if (Window* found = Search(c, filter, in)) return found;
@@ -183,12 +196,18 @@ BOOL InvalidateRect(HWND hwnd, LPCRECT rect, BOOL erase) {
 
 BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
   if (!hwnd) return RedrawWindow(nullptr, nullptr, rgn, kInvalidateScreen);
+  // Only InvalidateRect takes "nothing" for the whole window.
+  if (!rgn) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
   return RedrawWindow(hwnd, nullptr, rgn, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
 }
 
 BOOL ValidateRect(HWND hwnd, LPCRECT rect) {
   if (!hwnd) return FALSE;
-  return RedrawWindow(hwnd, rect, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
+  // Children share the parent's validation where they share its painting.
+  return RedrawWindow(hwnd, rect, nullptr, RDW_VALIDATE);
 }
 
 BOOL ValidateRgn(HWND hwnd, HRGN rgn) {
@@ -244,9 +263,9 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
   if (frame) SendMessageA(hwnd, WM_NCPAINT, 1, 0);
   if (w->destroyed) return nullptr;
   *ps = PAINTSTRUCT{};
-  // A CS_PARENTDC window paints with its parent's clipping, not its own.
-  HDC dc = (w->cls->style & CS_PARENTDC) ? GetDCEx(hwnd, nullptr, 0)
-                                         : GetDCEx(hwnd, gdi::NewRegionHandle(area), DCX_INTERSECTRGN);
+  // A CS_PARENTDC window has its parent's visible area, cut like any other
+  // to what it has to paint.
+  HDC dc = GetDCEx(hwnd, gdi::NewRegionHandle(area), DCX_INTERSECTRGN);
   if (erase) ps->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
   ps->hdc = dc;
   ps->rcPaint = area.IsEmpty() ? RECT{} : area.Box();

@@ -13,6 +13,7 @@
 #include "platform/win/Metrics.h"
 #include "platform/win/Queue.h"
 #include "platform/win/ScrollBarControl.h"
+#include "platform/win/Window.h"
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
@@ -97,10 +98,15 @@ bool LayoutOf(const Window* w, int bar, BarLayout& out) {
     out.length = vertical ? c.Height() : c.Width();
     out.arrow = GetSystemMetrics(vertical ? SM_CYVSCROLL : SM_CXHSCROLL);
   } else if (vertical) {
+    // No room inside the frame, no bar.
+    if (c.Right + GetSystemMetrics(SM_CXVSCROLL) > w->window.Width() - FrameInsets(w->style, w->exStyle, false).Right)
+      return false;
     out.bar = {c.Right, c.Top, c.Right + GetSystemMetrics(SM_CXVSCROLL), c.Bottom};
     out.length = out.bar.Height();
     out.arrow = GetSystemMetrics(SM_CYVSCROLL);
   } else {
+    if (c.Bottom + GetSystemMetrics(SM_CYHSCROLL) > w->window.Height() - FrameInsets(w->style, w->exStyle, false).Bottom)
+      return false;
     out.bar = {c.Left, c.Bottom, c.Right, c.Bottom + GetSystemMetrics(SM_CYHSCROLL)};
     out.length = out.bar.Width();
     out.arrow = GetSystemMetrics(SM_CXHSCROLL);
@@ -208,7 +214,10 @@ void RedrawScrollBar(Window* w, int bar) {
 
 int SetBarInfo(Window* w, int bar, const SCROLLINFO& info, bool redraw) {
   ScrollBarData* d = BarData(w, bar);
+  d->made = true;
   const HWND hwnd = w->handle;
+  const ScrollBarData was = *d;
+  const DWORD styleWas = w->style;
   UINT m = info.fMask;
   if (m & SIF_RANGE) {
     d->min = info.nMin;
@@ -236,7 +245,12 @@ int SetBarInfo(Window* w, int bar, const SCROLLINFO& info, bool redraw) {
       if (!shown) ShowScrollBar(hwnd, bar, TRUE);
     }
   }
-  if (redraw && (w = Peek(hwnd)) && (bar == SB_CTL || (w->style & StyleOf(bar)))) RedrawScrollBar(w, bar);
+  if (!redraw || !(w = Peek(hwnd)) || !(bar == SB_CTL || (w->style & StyleOf(bar)))) return pos;
+  // A bar that reads as it did is not drawn again: controls set their bars
+  // after every change, most of which leave them alone.
+  const bool same = w->style == styleWas && d->min == was.min && d->max == was.max && d->page == was.page &&
+                    d->pos == was.pos && d->arrowsDisabled == was.arrowsDisabled;
+  if (!same) RedrawScrollBar(w, bar);
   return pos;
 }
 
@@ -255,6 +269,7 @@ BOOL GetBarInfo(Window* w, int bar, SCROLLINFO& info) {
 
 BOOL EnableBarArrows(Window* w, int bar, UINT arrows) {
   ScrollBarData* d = BarData(w, bar);
+  d->made = true;
   d->autoDisabled = false;
   if (d->arrowsDisabled == arrows) return FALSE;
   d->arrowsDisabled = arrows;
@@ -281,7 +296,7 @@ BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
   if (IsControlCall(hwnd, bar))
     return static_cast<BOOL>(SendMessageA(hwnd, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(info)));
   Window* w = Find(hwnd);
-  if (!w || !DataOf(w, bar) || !info) return FALSE;
+  if (!w || !DataOf(w, bar) || !info || !DataOf(w, bar)->made) return FALSE;
   return GetBarInfo(w, bar, *info);
 }
 
@@ -337,6 +352,10 @@ BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) {
   }
   if (!w || (bar != SB_VERT && bar != SB_HORZ && bar != SB_BOTH)) return FALSE;
   DWORD bits = bar == SB_BOTH ? (WS_VSCROLL | WS_HSCROLL) : StyleOf(bar);
+  if (show) {
+    if (bits & WS_VSCROLL) w->vbar.made = true;
+    if (bits & WS_HSCROLL) w->hbar.made = true;
+  }
   DWORD style = show ? (w->style | bits) : (w->style & ~bits);
   if (style == w->style) return TRUE;
   w->style = style;
@@ -346,7 +365,12 @@ BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) {
 
 BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows) {
   if (arrows > ESB_DISABLE_BOTH) return FALSE;
-  if (IsControlCall(hwnd, static_cast<int>(bar))) return static_cast<BOOL>(SendMessageA(hwnd, SBM_ENABLE_ARROWS, arrows, 0));
+  if (IsControlCall(hwnd, static_cast<int>(bar))) {
+    // Both arrows off is the bar window off, and both on is it on again.
+    if (arrows == ESB_DISABLE_BOTH || arrows == ESB_ENABLE_BOTH) EnableWindow(hwnd, arrows == ESB_ENABLE_BOTH);
+    if (!IsWindow(hwnd)) return FALSE;
+    return static_cast<BOOL>(SendMessageA(hwnd, SBM_ENABLE_ARROWS, arrows, 0));
+  }
   Window* w = Find(hwnd);
   if (!w || (bar != SB_VERT && bar != SB_HORZ && bar != SB_BOTH)) return FALSE;
   bool changed = false;

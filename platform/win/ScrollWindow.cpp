@@ -16,38 +16,14 @@ using namespace detail;
 namespace {
 
 // Moves the pixels of the region dest (client coordinates) from dest less
-// (dx, dy), through a copy of their source so overlapping moves are safe.
+// (dx, dy).
 void MovePixels(Window* w, const gdi::Region& dest, int dx, int dy) {
   if (dest.IsEmpty()) return;
   Window* root = Root(w);
-  Backing& b = BackingOf(root);
   RECT rr = ScreenWindowRect(root), cr = ScreenClientRect(w);
-  int ox = cr.Left - rr.Left, oy = cr.Top - rr.Top;
-  RECT box = dest.Box();
-  int bw = box.Width(), bh = box.Height();
-  std::vector<std::uint32_t> copy(static_cast<std::size_t>(bw) * bh);
-  for (int y = 0; y < bh; ++y) {
-    int sy = box.Top + y - dy + oy;
-    int sx = box.Left - dx + ox;
-    for (int x = 0; x < bw; ++x) {
-      int px = sx + x;
-      bool inside = px >= 0 && px < b.width && sy >= 0 && sy < b.height;
-      copy[static_cast<std::size_t>(y) * bw + x] = inside ? b.pixels[static_cast<std::size_t>(sy) * b.width + px] : 0;
-    }
-  }
-  for (const RECT& r : dest.Rects) {
-    for (int y = r.Top; y < r.Bottom; ++y) {
-      int ty = y + oy;
-      if (ty < 0 || ty >= b.height) continue;
-      for (int x = r.Left; x < r.Right; ++x) {
-        int tx = x + ox;
-        if (tx < 0 || tx >= b.width) continue;
-        b.pixels[static_cast<std::size_t>(ty) * b.width + tx] =
-            copy[static_cast<std::size_t>(y - box.Top) * bw + (x - box.Left)];
-      }
-    }
-  }
-  MarkDirty(root, {box.Left + ox, box.Top + oy, box.Right + ox, box.Bottom + oy});
+  gdi::Region inRoot = dest;
+  inRoot.Offset(cr.Left - rr.Left, cr.Top - rr.Top);
+  MoveRootPixels(root, inRoot, dx, dy);
 }
 
 }  // namespace
@@ -100,10 +76,14 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, LPCRECT scroll, LPCRECT clip, HRGN
                              moving.Top < cw.Bottom);
       if (hit) kids.push_back(c->handle);
     }
+    // Under a parent that clips them the children's pixels stayed where
+    // they were, and go along with each child; otherwise they have been
+    // scrolled already and the children are drawn again.
+    const UINT copy = (w->style & WS_CLIPCHILDREN) ? 0 : SWP_NOCOPYBITS;
     for (HWND k : kids)
       if (Window* c = Peek(k))
         SetWindowPos(k, nullptr, c->window.Left + dx, c->window.Top + dy, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | copy);
   }
   if ((flags & (SW_INVALIDATE | SW_ERASE)) && !uncovered.IsEmpty() && Peek(hwnd)) {
     HRGN h = gdi::NewRegionHandle(uncovered);

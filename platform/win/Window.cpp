@@ -62,8 +62,9 @@ void Unlink(Window* w) {
     auto& c = w->parent->children;
     c.erase(std::remove(c.begin(), c.end(), w), c.end());
   }
-  for (Window* top : TopLevels())
-    if (top->owner == w) top->owner = nullptr;
+  // Children may keep an owner too (SetParent leaves it).
+  for (auto& [h, x] : T().live)
+    if (x->owner == w) x->owner = nullptr;
   T().live.erase(w->handle);
   TimersWindowDestroyed(w->handle);
   QueueWindowDestroyed(w->handle);
@@ -212,6 +213,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   }
   Window* parent = Desktop();
   Window* owner = nullptr;
+  // A child needs a parent, unless it is a popup too: then it is one.
+  if ((style & WS_CHILD) && !parentHandle && (style & WS_POPUP)) style &= ~WS_CHILD;
   if (style & WS_CHILD) {
     if (!parentHandle) {
       SetLastError(ERROR_TLW_WITH_WSCHILD);
@@ -252,12 +255,17 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->parent = parent;
   w->owner = owner;
   w->style = style & ~WS_VISIBLE;
-  w->exStyle = exStyle;
+  // The windows of a topmost owner are topmost with it.
+  w->exStyle = owner && (owner->exStyle & WS_EX_TOPMOST) ? exStyle | WS_EX_TOPMOST : exStyle;
   w->id = (style & WS_CHILD) ? reinterpret_cast<LONG_PTR>(menu) : 0;
   w->proc = cls->proc;
   w->instance = instance;
   w->extra.assign(static_cast<std::size_t>(cls->cbWndExtra), 0);
   w->window = w->client = Bounds(x, y, width, height);
+  w->vbar.made = (style & WS_VSCROLL) != 0;
+  w->hbar.made = (style & WS_HSCROLL) != 0;
+  if (!w->vbar.made) w->vbar.max = 0;
+  if (!w->hbar.made) w->hbar.max = 0;
   if (IsTopLevel(w)) {
     parent->children.insert(parent->children.begin(), w);
     NormalizeTopLevelOrder();
@@ -309,9 +317,21 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   if (!Peek(h)) return nullptr;
   SendMessageA(h, WM_MOVE, 0, MAKELPARAM(w->client.Left, w->client.Top));
   if (!Peek(h)) return nullptr;
+  // A window made maximised is maximised while it is made, before its
+  // parent hears of it. Only a window with a frame to maximise is: a
+  // control's own style bits may share the bit (ES_SELECTIONBAR does).
+  const bool framed = IsTopLevel(w) || (style & (WS_CAPTION | WS_THICKFRAME));
+  if ((style & WS_MAXIMIZE) && framed) {
+    w->style &= ~WS_MAXIMIZE;
+    RECT target{};
+    if (ChangeShowState(w, false, true, false, target))
+      SetWindowPos(h, nullptr, target.Left, target.Top, target.Width(), target.Height(),
+                   SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_STATECHANGED);
+    if (!Peek(h)) return nullptr;
+  }
   ParentNotify(w, WM_CREATE);
   if (!Peek(h)) return nullptr;
-  if (style & WS_VISIBLE) ShowWindow(h, (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOW);
+  if (style & WS_VISIBLE) ShowWindow(h, SW_SHOW);
   return Peek(h) ? h : nullptr;
 }
 
@@ -337,12 +357,17 @@ BOOL DestroyWindow(HWND hwnd) {
   else if (w->style & WS_VISIBLE)
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
   if (!Peek(hwnd)) return TRUE;
+  // Out of sight, it hands the activation on, then the focus.
+  if (IsTopLevel(w)) ActiveWindowHidden(w);
+  if (!Peek(hwnd)) return TRUE;
   FocusWindowLeaving(w);
 
   std::vector<HWND> order;
   CollectPreOrder(w, order);
   for (HWND h : order)
     if (Window* x = Peek(h)) detail::Send(x, WM_DESTROY, 0, 0);
+  if (!Peek(hwnd)) return TRUE;
+  CaptureWindowLeaving(w);
   if (!Peek(hwnd)) return TRUE;
   order.clear();
   CollectPostOrder(w, order);
@@ -365,9 +390,10 @@ HWND GetDesktopWindow() { return Desktop()->handle; }
 HWND GetParent(HWND hwnd) {
   Window* w = Find(hwnd);
   if (!w) return nullptr;
+  // The style as it is now decides, whatever the window was created as: a
+  // popup names its owner, a child its parent, an overlapped window nothing.
+  if (w->style & WS_POPUP) return w->owner ? w->owner->handle : nullptr;
   if (w->style & WS_CHILD) return w->parent ? w->parent->handle : nullptr;
-  // Only a popup names its owner; an owned overlapped window has no parent.
-  if ((w->style & WS_POPUP) && w->owner) return w->owner->handle;
   return nullptr;
 }
 
@@ -378,9 +404,11 @@ HWND GetAncestor(HWND hwnd, UINT flags) {
     case GA_PARENT: return w->parent ? w->parent->handle : nullptr;
     case GA_ROOT: return Root(w)->handle;
     case GA_ROOTOWNER: {
-      Window* r = Root(w);
-      while (r->owner) r = r->owner;
-      return r->handle;
+      // The last window GetParent leads to: an owned overlapped window ends
+      // the walk, as it names no parent.
+      HWND r = hwnd;
+      for (HWND p = GetParent(r); p && p != Desktop()->handle; p = GetParent(r)) r = p;
+      return r;
     }
     default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
   }
@@ -480,7 +508,7 @@ LONG_PTR GetWindowLongPtrA(HWND hwnd, int index) {
     case GWLP_USERDATA: return w->userData;
     case GWLP_HINSTANCE: return reinterpret_cast<LONG_PTR>(w->instance);
     case GWLP_HWNDPARENT: {
-      Window* p = (w->style & WS_CHILD) ? w->parent : w->owner;
+      Window* p = IsTopLevel(w) ? w->owner : w->parent;
       return reinterpret_cast<LONG_PTR>(p ? p->handle : nullptr);
     }
     default: break;
@@ -503,9 +531,8 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
     case GWL_EXSTYLE: {
       DWORD& field = index == GWL_STYLE ? w->style : w->exStyle;
       old = static_cast<LONG_PTR>(field);
+      // Every bit is written as asked, the minimized one included.
       DWORD wanted = static_cast<DWORD>(value);
-      // Minimized is a state ShowWindow keeps; a style write cannot set or clear it.
-      if (index == GWL_STYLE) wanted = (wanted & ~WS_MINIMIZE) | (field & WS_MINIMIZE);
       STYLESTRUCT ss{field, wanted};
       SendMessageA(hwnd, WM_STYLECHANGING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
       if (!Peek(hwnd)) return old;
@@ -526,13 +553,15 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
     case GWLP_USERDATA: old = w->userData; w->userData = value; return old;
     case GWLP_HINSTANCE: old = reinterpret_cast<LONG_PTR>(w->instance); w->instance = reinterpret_cast<HINSTANCE>(value); return old;
     case GWLP_HWNDPARENT: {
-      if (w->style & WS_CHILD) return reinterpret_cast<LONG_PTR>(w->parent->handle);
+      // Under a window, the slot is the parent; under the desktop, the owner,
+      // taken exactly as given.
+      if (!IsTopLevel(w)) return reinterpret_cast<LONG_PTR>(SetParent(hwnd, reinterpret_cast<HWND>(value)));
       old = reinterpret_cast<LONG_PTR>(w->owner ? w->owner->handle : nullptr);
       Window* o = value ? Find(reinterpret_cast<HWND>(value)) : nullptr;
       if (value && !o) return 0;
-      if (o) o = Root(o);
-      // An owner chain may never loop back to the window itself.
-      for (Window* x = o; x; x = x->owner)
+      if (o == Desktop()) o = nullptr;
+      // Parents and owners may never lead back to the window itself.
+      for (Window* x = o; x; x = IsTopLevel(x) ? x->owner : x->parent)
         if (x == w) {
           SetLastError(ERROR_INVALID_PARAMETER);
           return 0;
@@ -624,6 +653,8 @@ BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM param) {
   if (!p || !proc) return FALSE;
   std::vector<HWND> list;
   detail::EnumDescendants(p, list);
+  // Nothing to enumerate is not a success.
+  if (list.empty()) return FALSE;
   for (HWND h : list)
     if (Peek(h) && !proc(h, param)) return FALSE;
   return TRUE;

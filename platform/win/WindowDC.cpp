@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Regions.h"
+#include "platform/gdi/WindowDCs.h"
 #include "platform/win/BackEnd.h"
 #include "platform/win/Caret.h"
 #include "platform/win/Paint.h"
@@ -111,11 +113,57 @@ void VisibleRegion(Window* w, bool window, DWORD flags, gdi::Region& out) {
       }
     }
   }
-  if (((w->style & WS_CLIPCHILDREN) && !(flags & kIgnoreClipChildren)) || (flags & DCX_CLIPCHILDREN)) {
+  // Drawing while tracking (DCX_LOCKWINDOWUPDATE: a drag image, say) goes
+  // over the children whatever the window's style; DCX_CLIPCHILDREN still
+  // keeps them out.
+  const bool styleClips = (w->style & WS_CLIPCHILDREN) && !(flags & (kIgnoreClipChildren | DCX_LOCKWINDOWUPDATE));
+  if (styleClips || (flags & DCX_CLIPCHILDREN)) {
     for (Window* c : w->children)
       if (c->style & WS_VISIBLE) Subtract(out, c);
   }
   out.Offset(-base.Left, -base.Top);
+}
+
+void VisibleTreeInRoot(Window* w, gdi::Region& out) {
+  VisibleRegion(w, true, kIgnoreClipChildren, out);
+  RECT mine = ScreenWindowRect(w), root = ScreenWindowRect(Root(w));
+  out.Offset(mine.Left - root.Left, mine.Top - root.Top);
+}
+
+void MoveRootPixels(Window* root, const gdi::Region& dest, int dx, int dy) {
+  if (dest.IsEmpty()) return;
+  Backing& b = BackingOf(root);
+  RECT box = dest.Box();
+  box = {std::max(box.Left, 0), std::max(box.Top, 0), std::min(box.Right, b.width), std::min(box.Bottom, b.height)};
+  if (box.Left >= box.Right || box.Top >= box.Bottom) return;
+  const int bw = box.Width(), bh = box.Height();
+  const int sx0 = std::max(box.Left - dx, 0), sx1 = std::max(sx0, std::min(box.Right - dx, b.width));
+  // The source rows first, whole: the destination may overlap them.
+  // (Source pixels off the backing are black.)
+  thread_local std::vector<std::uint32_t> copy;
+  copy.resize(static_cast<std::size_t>(bw) * static_cast<std::size_t>(bh));
+  const int in0 = sx0 + dx - box.Left, in1 = sx1 + dx - box.Left;  // the part of a scratch row with a source
+  for (int y = 0; y < bh; ++y) {
+    std::uint32_t* row = &copy[static_cast<std::size_t>(y) * bw];
+    const int sy = box.Top + y - dy;
+    if (sy < 0 || sy >= b.height || in0 >= in1) {
+      std::fill(row, row + bw, 0u);
+      continue;
+    }
+    std::fill(row, row + in0, 0u);
+    std::fill(row + in1, row + bw, 0u);
+    std::memcpy(row + in0, &b.pixels[static_cast<std::size_t>(sy) * b.width + static_cast<std::size_t>(sx0)],
+                static_cast<std::size_t>(in1 - in0) * 4);
+  }
+  for (const RECT& r : dest.Rects) {
+    const int left = std::max(r.Left, box.Left), right = std::min(r.Right, box.Right);
+    if (left >= right) continue;
+    for (int y = std::max(r.Top, box.Top); y < std::min(r.Bottom, box.Bottom); ++y)
+      std::memcpy(&b.pixels[static_cast<std::size_t>(y) * b.width + static_cast<std::size_t>(left)],
+                  &copy[static_cast<std::size_t>(y - box.Top) * bw + static_cast<std::size_t>(left - box.Left)],
+                  static_cast<std::size_t>(right - left) * 4);
+  }
+  MarkDirty(root, box);
 }
 
 Backing& BackingOf(Window* root) {
@@ -172,7 +220,7 @@ void PresentPending() {
 }
 
 void ResetWindowDCs() {
-  for (auto& [dc, rec] : Dcs()) DeleteDC(dc);
+  for (auto& [dc, rec] : Dcs()) ReleaseWindowDC(dc);
   Dcs().clear();
 }
 
@@ -198,6 +246,7 @@ HDC ScreenDC(HWND hwnd) {
   DcRecord rec;
   rec.hwnd = hwnd;
   rec.backing = b;
+  HoldWindowDC(dc);
   Dcs()[dc] = rec;
   return dc;
 }
@@ -249,7 +298,10 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
     // answers device questions.
     dc = CreateCompatibleDC(nullptr);
   }
-  if (dc) Dcs()[dc] = rec;
+  if (dc) {
+    HoldWindowDC(dc);
+    Dcs()[dc] = rec;
+  }
   return dc;
 }
 
@@ -263,7 +315,7 @@ int ReleaseDC(HWND, HDC hdc) {
   DcRecord rec = std::move(it->second);
   Dcs().erase(it);
   if (Window* r = Peek(rec.root); r && r->backing == rec.backing) MarkDirty(r, rec.rootBox);
-  DeleteDC(hdc);
+  ReleaseWindowDC(hdc);
   return 1;
 }
 

@@ -27,7 +27,9 @@ constexpr DWORD DCX_VALIDATE = 0x00200000;
 // The client area's DC (null window: the desktop, which draws nothing).
 HDC GetDC(HWND hwnd);
 // clip is in the DC's device coordinates (DCX_EXCLUDERGN/DCX_INTERSECTRGN);
-// the call takes it over and deletes it, as DCs obtained this way do.
+// the call takes it over and deletes it, as DCs obtained this way do. With
+// DCX_LOCKWINDOWUPDATE (drawing while tracking) the window's
+// WS_CLIPCHILDREN does not keep its children out.
 HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags);
 // The whole window's DC, non-client area included.
 HDC GetWindowDC(HWND hwnd);
@@ -40,6 +42,12 @@ struct Window;
 // The visible part of a window in its own client (or, with window, window)
 // coordinates, with the style's and the flags' clipping.
 void VisibleRegion(Window* w, bool window, DWORD flags, gdi::Region& out);
+// Where a window's pixels are, its children's included: its visible part in
+// its root's window coordinates, whatever its WS_CLIPCHILDREN.
+void VisibleTreeInRoot(Window* w, gdi::Region& out);
+// Copies the root's pixels of `dest` (root window coordinates) from `dest`
+// less (dx, dy), through a copy so overlapping moves are safe.
+void MoveRootPixels(Window* root, const gdi::Region& dest, int dx, int dy);
 // Sends what was drawn since the last call to the back end (all top-level
 // windows), with the caret overlay.
 void PresentPending();

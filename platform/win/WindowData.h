@@ -44,6 +44,9 @@ struct Backing {
 
 // A standard scroll bar of a window (WS_VSCROLL / WS_HSCROLL).
 struct ScrollBarData {
+  // A window made with the bar's style starts at 0..100; one without has
+  // no bar to ask about (0..0) until a bar is set or shown.
+  bool made = false;
   int min = 0;
   int max = 100;
   UINT page = 0;
@@ -142,7 +145,8 @@ void ResetMetrics();
 // ---- Notifications between units ----
 void TimersWindowDestroyed(HWND hwnd);
 void QueueWindowDestroyed(HWND hwnd);
-void FocusWindowLeaving(Window* w);   // destroy: focus, capture and activation move away
+void FocusWindowLeaving(Window* w);   // destroy: focus and activation move away
+void CaptureWindowLeaving(Window* w); // destroy, after WM_DESTROY: the capture is let go
 void FocusWindowHidden(Window* w);    // hide: a focus inside a child moves to its parent
 void ActiveWindowHidden(Window* w);   // hide or minimize: activation moves to another window
 void MouseWindowDestroyed(HWND hwnd);
@@ -161,6 +165,10 @@ void NormalizeTopLevelOrder();
 bool HasSizingLimits(DWORD style);
 // The maximized placement and the sizing limits, as WM_GETMINMAXINFO leaves them.
 MINMAXINFO QueryMinMaxInfo(Window* w);
+// ShowWindow's change to or from the minimised or maximised state: false
+// when there is none; else the style is set and `target` is where the
+// window goes.
+bool ChangeShowState(Window* w, bool minimize, bool maximize, bool restore, RECT& target);
 // WM_PARENTNOTIFY (WM_CREATE or WM_DESTROY) up the chain of parents.
 void ParentNotify(Window* w, UINT event);
 // The deepest visible window at a screen point, skipping disabled child

@@ -10,6 +10,7 @@
 #include "platform/win/Paint.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowRegion.h"
 
@@ -23,15 +24,37 @@ constexpr UINT SWP_NOCLIENTMOVE = 0x1000;
 namespace detail {
 namespace {
 
+bool IsSpecialInsertAfter(HWND after) {
+  return after == HWND_TOP || after == HWND_BOTTOM || after == HWND_TOPMOST || after == HWND_NOTOPMOST;
+}
+
 bool Contains(const RECT& r, POINT p) { return p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom; }
+
+// Topmost belongs to a window together with the windows it owns; taking it
+// from an owned window takes it from its owners as well.
+void SetTopmost(Window* w, bool on) {
+  std::vector<Window*> group{w};
+  if (!on)
+    for (Window* o = w->owner; o && IsTopLevel(o); o = o->owner) group.push_back(o);
+  for (std::size_t i = 0; i < group.size(); ++i)
+    for (Window* t : TopLevels())
+      if (t->owner == group[i] && std::find(group.begin(), group.end(), t) == group.end()) group.push_back(t);
+  for (Window* x : group) x->exStyle = on ? x->exStyle | WS_EX_TOPMOST : x->exStyle & ~WS_EX_TOPMOST;
+}
 
 // Places w in its sibling list; answers whether the order changed.
 bool Reorder(Window* w, HWND after) {
   auto& s = w->parent->children;
   std::vector<Window*> before = s;
   bool top = IsTopLevel(w);
-  if (top && after == HWND_TOPMOST) w->exStyle |= WS_EX_TOPMOST;
-  if (top && (after == HWND_NOTOPMOST || after == HWND_BOTTOM)) w->exStyle &= ~WS_EX_TOPMOST;
+  if (top) {
+    Window* a = IsSpecialInsertAfter(after) ? nullptr : Peek(after);
+    if (after == HWND_TOPMOST) SetTopmost(w, true);
+    // Behind everything, or behind a window that is not topmost, is no
+    // longer topmost.
+    else if (after == HWND_NOTOPMOST || after == HWND_BOTTOM || (a && a->parent == w->parent && !(a->exStyle & WS_EX_TOPMOST)))
+      SetTopmost(w, false);
+  }
   s.erase(std::remove(s.begin(), s.end(), w), s.end());
   if (after == HWND_BOTTOM) {
     s.push_back(w);
@@ -211,19 +234,24 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     cy = w->window.Height();
   }
   bool visible = (w->style & WS_VISIBLE) != 0;
-  if ((flags & SWP_SHOWWINDOW) && visible) flags &= ~SWP_SHOWWINDOW;
+  // A change of state (minimised, maximised) names SWP_SHOWWINDOW whether
+  // or not the window is visible; anywhere else it means a window appears.
+  if ((flags & SWP_SHOWWINDOW) && visible && !(flags & SWP_STATECHANGED)) flags &= ~SWP_SHOWWINDOW;
   if ((flags & SWP_HIDEWINDOW) && !visible) flags &= ~SWP_HIDEWINDOW;
   if (x == w->window.Left && y == w->window.Top && !parentChanged) flags |= SWP_NOMOVE;
   if (cx == w->window.Width() && cy == w->window.Height()) flags |= SWP_NOSIZE;
+  // Raising the front window changes nothing, though the window hears the
+  // request as it was made.
+  bool alreadyFront = false;
   if (!(flags & SWP_NOZORDER) && w->parent) {
     auto& s = w->parent->children;
-    bool alreadyFront = !s.empty() && s.front() == w && insertAfter == HWND_TOP;
-    if (alreadyFront) flags |= SWP_NOZORDER;
+    alreadyFront = !s.empty() && s.front() == w && insertAfter == HWND_TOP;
   }
   bool activate = IsTopLevel(w) && !(flags & SWP_NOACTIVATE) && ((w->style & WS_VISIBLE) || (flags & SWP_SHOWWINDOW)) &&
                   GetActiveWindow() != hwnd;
   constexpr UINT kChanges = SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED;
-  if ((flags & (SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER)) == (SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER) &&
+  const UINT unchanged = flags | (alreadyFront ? SWP_NOZORDER : 0);
+  if ((unchanged & (SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER)) == (SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER) &&
       !(flags & kChanges)) {
     if (activate) SetActiveWindow(hwnd);
     return TRUE;
@@ -244,6 +272,18 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
   }
   UINT f = wp.flags;
   RECT oldWindow = w->window, oldClient = w->client;
+  const bool showing = (f & SWP_SHOWWINDOW) && !visible;
+  // A child that only moves takes its pixels along: what showed before and
+  // still shows is copied, and only the rest is drawn again.
+  const bool copyBits = !IsTopLevel(w) && visible && !(f & (SWP_NOCOPYBITS | SWP_NOREDRAW | SWP_SHOWWINDOW |
+                                                             SWP_HIDEWINDOW | SWP_FRAMECHANGED)) &&
+                        (f & SWP_NOSIZE) && !(f & SWP_NOMOVE) && Paintable(w);
+  gdi::Region oldBits;
+  RECT oldScreen{};
+  if (copyBits) {
+    VisibleTreeInRoot(w, oldBits);
+    oldScreen = ScreenWindowRect(w);
+  }
 
   if (!(f & SWP_NOZORDER) && w->parent) {
     if (!Reorder(w, wp.hwndInsertAfter)) f |= SWP_NOZORDER;
@@ -267,40 +307,101 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
   if (!clientSized) f |= SWP_NOCLIENTSIZE;
   if (!clientMoved) f |= SWP_NOCLIENTMOVE;
 
-  if (f & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
+  if (showing) w->style |= WS_VISIBLE;
   if (f & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
-  SyncSurface(w, !(f & SWP_NOMOVE) || !(f & SWP_NOSIZE), (f & SWP_SHOWWINDOW) != 0, (f & SWP_HIDEWINDOW) != 0,
-              activate);
+  SyncSurface(w, !(f & SWP_NOMOVE) || !(f & SWP_NOSIZE), showing, (f & SWP_HIDEWINDOW) != 0, activate);
 
+  if (copyBits) {
+    gdi::Region now, kept;
+    VisibleTreeInRoot(w, now);
+    RECT screen = ScreenWindowRect(w);
+    const int dx = screen.Left - oldScreen.Left, dy = screen.Top - oldScreen.Top;
+    kept = oldBits;
+    kept.Offset(dx, dy);
+    gdi::Region::Combine(kept, kept, now, RGN_AND);
+    MoveRootPixels(Root(w), kept, dx, dy);
+    // What shows now and did not before is drawn, frames included.
+    gdi::Region fresh = now;
+    gdi::Region::Combine(fresh, fresh, kept, RGN_DIFF);
+    if (!fresh.IsEmpty()) {
+      RECT root = ScreenWindowRect(Root(w)), client = ScreenClientRect(w);
+      gdi::Region clientPart(RECT{client.Left - root.Left, client.Top - root.Top, client.Right - root.Left,
+                                  client.Bottom - root.Top});
+      gdi::Region ring = fresh;
+      gdi::Region::Combine(ring, ring, clientPart, RGN_DIFF);
+      fresh.Offset(root.Left - client.Left, root.Top - client.Top);
+      HRGN rgn = gdi::NewRegionHandle(fresh);
+      RedrawWindow(hwnd, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | (ring.IsEmpty() ? 0 : RDW_FRAME));
+      DeleteObject(rgn);
+    }
+    // A parent still to paint over its children paints over this one too
+    // where it lands.
+    Window* p = w->parent;
+    if (Peek(hwnd) && !(p->style & WS_CLIPCHILDREN) && !p->update.IsEmpty()) {
+      gdi::Region under = p->update;
+      gdi::Region mine(w->window);
+      gdi::Region::Combine(under, under, mine, RGN_AND);
+      if (!under.IsEmpty()) {
+        under.Offset(-w->client.Left, -w->client.Top);
+        HRGN rgn = gdi::NewRegionHandle(under);
+        RedrawWindow(hwnd, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+        DeleteObject(rgn);
+      }
+    }
+  }
+  if (!Peek(hwnd)) return TRUE;
   if (!(f & SWP_NOREDRAW)) {
     bool childMoved = !IsTopLevel(w) && (!(f & SWP_NOMOVE) || !(f & SWP_NOSIZE));
-    // A child window that moves is drawn again where it lands: its pixels
-    // live in its top-level window's surface and are not carried along.
-    if ((f & SWP_SHOWWINDOW) || ((w->style & WS_VISIBLE) && childMoved)) InvalidateTree(w);
-    else if ((w->style & WS_VISIBLE) && (clientSized || (f & SWP_FRAMECHANGED)))
+    const int oldW = oldClient.Width(), oldH = oldClient.Height();
+    const bool wider = w->client.Width() != oldW, taller = w->client.Height() != oldH;
+    // A window whose class asks to be redrawn on a change of width (or
+    // height) is, when that changes; otherwise it keeps the pixels it had,
+    // and only the area it gained, and its frame, are drawn.
+    const UINT cls = w->cls->style;
+    const bool whole = (f & SWP_FRAMECHANGED) || (wider && (cls & CS_HREDRAW)) || (taller && (cls & CS_VREDRAW));
+    // A child that moves without its pixels is drawn again where it lands.
+    const bool movedWithout = childMoved && !copyBits && (whole || !(f & SWP_NOMOVE) || (f & SWP_NOCOPYBITS));
+    if (showing || ((w->style & WS_VISIBLE) && movedWithout)) {
+      InvalidateTree(w);
+    } else if (copyBits) {
+      // Done above.
+    } else if ((w->style & WS_VISIBLE) && whole) {
       RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    } else if ((w->style & WS_VISIBLE) && clientSized) {
+      gdi::Region gained(RECT{0, 0, w->client.Width(), w->client.Height()});
+      gdi::Region had(RECT{0, 0, oldW, oldH});
+      gdi::Region::Combine(gained, gained, had, RGN_DIFF);
+      HRGN rgn = gdi::NewRegionHandle(gained);
+      RedrawWindow(hwnd, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      DeleteObject(rgn);
+      if (w->window.Width() != w->client.Width() || w->window.Height() != w->client.Height()) {
+        HRGN none = CreateRectRgn(0, 0, 0, 0);
+        RedrawWindow(hwnd, nullptr, none, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+        DeleteObject(none);
+      }
+    }
     bool nowVisible = (w->style & WS_VISIBLE) != 0;
     bool placed = !(f & SWP_NOMOVE) || !(f & SWP_NOSIZE);
     if ((f & SWP_HIDEWINDOW) || (nowVisible && placed)) InvalidateInParent(w, oldWindow);
-    // A parent that paints over its children paints where one appears too.
-    if (nowVisible && ((f & SWP_SHOWWINDOW) || placed) && !IsTopLevel(w) && !(w->parent->style & WS_CLIPCHILDREN))
+    // A parent that paints over its children paints where one appears too;
+    // one that moves or grows covers what it covers and draws itself.
+    if (nowVisible && showing && !IsTopLevel(w) && !(w->parent->style & WS_CLIPCHILDREN))
       RedrawWindow(w->parent->handle, &w->window, nullptr, RDW_INVALIDATE | RDW_ERASE);
   }
 
   // Activation happens inside the call, before the window hears that it
   // moved: a window just shown or raised is active (and has the focus)
-  // when WM_WINDOWPOSCHANGED arrives; a hidden one has handed both on.
+  // when WM_WINDOWPOSCHANGED arrives. Hiding changes neither activation
+  // nor focus here; ShowWindow hands them on afterwards.
   bool top = IsTopLevel(w);
-  if ((f & SWP_HIDEWINDOW) && top) {
-    ActiveWindowHidden(w);
-  } else if (activate && (w->style & WS_VISIBLE)) {
-    SetActiveWindow(hwnd);
-  } else if (!(f & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) && (w->style & (WS_CHILD | WS_POPUP)) == WS_CHILD) {
-    SendMessageA(hwnd, WM_CHILDACTIVATE, 0, 0);
+  if (!(f & SWP_HIDEWINDOW)) {
+    if (activate && (w->style & WS_VISIBLE)) SetActiveWindow(hwnd);
+    else if (!(f & SWP_NOACTIVATE) && (w->style & (WS_CHILD | WS_POPUP)) == WS_CHILD)
+      SendMessageA(hwnd, WM_CHILDACTIVATE, 0, 0);
   }
   if (!Peek(hwnd)) return TRUE;
   // A top-level window that appears has its frame and background drawn at once.
-  if (top && (f & SWP_SHOWWINDOW) && !(f & SWP_NOREDRAW))
+  if (top && showing && !(f & SWP_NOREDRAW))
     RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASENOW | RDW_NOCHILDREN);
   if (!Peek(hwnd)) return TRUE;
 
@@ -309,9 +410,8 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
   if (!Peek(hwnd)) return TRUE;
 
   if (f & SWP_HIDEWINDOW) {
-    FocusWindowHidden(w);
     if (IsTopLevel(w)) FollowOwner(w, false);
-  } else if (f & SWP_SHOWWINDOW) {
+  } else if (showing) {
     if (IsTopLevel(w)) FollowOwner(w, true);
   }
   return TRUE;
@@ -323,21 +423,65 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   return PlaceWindow(hwnd, insertAfter, x, y, cx, cy, flags, false);
 }
 
+namespace detail {
+
+// Puts a window into the minimised or maximised state, or back, and answers
+// where it goes then; false when nothing changes (or the window is gone).
+bool ChangeShowState(Window* w, bool minimize, bool maximize, bool restore, RECT& target) {
+  HWND hwnd = w->handle;
+  bool normal = !(w->style & (WS_MINIMIZE | WS_MAXIMIZE));
+  if (minimize && !(w->style & WS_MINIMIZE)) {
+    if (normal) w->restore = w->window;
+    w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
+    target = Bounds(-32000, -32000, GetSystemMetrics(SM_CXMINIMIZED), GetSystemMetrics(SM_CYMINIMIZED));
+    return true;
+  }
+  if (maximize && !(w->style & WS_MAXIMIZE)) {
+    if (normal) w->restore = w->window;
+    w->style = (w->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
+    MINMAXINFO mm = QueryMinMaxInfo(w);
+    if (!Peek(hwnd)) return false;
+    target = Bounds(mm.ptMaxPosition.X, mm.ptMaxPosition.Y, mm.ptMaxSize.X, mm.ptMaxSize.Y);
+    return true;
+  }
+  if (restore && (w->style & (WS_MINIMIZE | WS_MAXIMIZE))) {
+    w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
+    target = w->restore;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace detail
+
 BOOL ShowWindow(HWND hwnd, int cmd) {
   Window* w = Find(hwnd);
   if (!w || w == Desktop()) return FALSE;
   BOOL wasVisible = (w->style & WS_VISIBLE) != 0;
   bool top = IsTopLevel(w);
-  UINT flags = SWP_NOZORDER;
+  // A child of a hidden window only changes its style: nothing is placed.
+  const bool unseen = !top && !VisibleChain(w->parent);
+  if (cmd == SW_HIDE) {
+    if (!wasVisible) return FALSE;
+    SendMessageA(hwnd, WM_SHOWWINDOW, FALSE, 0);
+    if (!Peek(hwnd)) return wasVisible;
+    if (unseen) {
+      w->style &= ~WS_VISIBLE;
+    } else {
+      // Hiding the active window may change the z-order and the activation.
+      const bool active = top && GetActiveWindow() == hwnd;
+      SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | (active ? 0 : SWP_NOACTIVATE | SWP_NOZORDER));
+    }
+    if (!Peek(hwnd)) return wasVisible;
+    // The window has heard that it is hidden; now activation and focus move.
+    if (top) ActiveWindowHidden(w);
+    if (Peek(hwnd)) FocusWindowHidden(w);
+    return wasVisible;
+  }
   bool activate = false;
   bool minimize = false, maximize = false, restore = false;
   switch (cmd) {
-    case SW_HIDE:
-      if (!wasVisible) return FALSE;
-      SendMessageA(hwnd, WM_SHOWWINDOW, FALSE, 0);
-      if (!Peek(hwnd)) return wasVisible;
-      SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
-      return wasVisible;
     case SW_SHOWNORMAL:
     case SW_RESTORE:
     case SW_SHOWDEFAULT: restore = true; activate = true; break;
@@ -350,38 +494,31 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     case SW_SHOWMAXIMIZED: maximize = true; activate = true; break;
     default: SetLastError(ERROR_INVALID_PARAMETER); return wasVisible;
   }
-  RECT target = w->window;
-  bool stateChange = false;
-  bool normal = !(w->style & (WS_MINIMIZE | WS_MAXIMIZE));
   // A minimized window may refuse to open.
   if (restore && (w->style & WS_MINIMIZE) && (!SendMessageA(hwnd, WM_QUERYOPEN, 0, 0) || !Peek(hwnd)))
     return wasVisible;
-  if (minimize && !(w->style & WS_MINIMIZE)) {
-    if (normal) w->restore = w->window;
-    w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
-    target = Bounds(-32000, -32000, GetSystemMetrics(SM_CXMINIMIZED), GetSystemMetrics(SM_CYMINIMIZED));
-    stateChange = true;
-  } else if (maximize && !(w->style & WS_MAXIMIZE)) {
-    if (normal) w->restore = w->window;
-    w->style = (w->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
-    MINMAXINFO mm = QueryMinMaxInfo(w);
-    if (!Peek(hwnd)) return wasVisible;
-    target = Bounds(mm.ptMaxPosition.X, mm.ptMaxPosition.Y, mm.ptMaxSize.X, mm.ptMaxSize.Y);
-    stateChange = true;
-  } else if (restore && (w->style & (WS_MINIMIZE | WS_MAXIMIZE))) {
-    w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
-    target = w->restore;
-    stateChange = true;
-  }
-  if (!wasVisible) {
+  RECT target = w->window;
+  const bool stateChange = ChangeShowState(w, minimize, maximize, restore, target);
+  if (!Peek(hwnd)) return wasVisible;
+  // WM_SHOWWINDOW tells of a window appearing as it is; a change of state
+  // says so itself. SW_SHOWNA tells it even to a window already visible.
+  if (!stateChange && (!wasVisible || cmd == SW_SHOWNA)) {
     SendMessageA(hwnd, WM_SHOWWINDOW, TRUE, 0);
     if (!Peek(hwnd)) return wasVisible;
-    flags |= SWP_SHOWWINDOW;
   }
-  if (!stateChange) flags |= SWP_NOMOVE | SWP_NOSIZE;
-  else flags |= SWP_FRAMECHANGED | SWP_STATECHANGED | SWP_NOCOPYBITS;
+  if (unseen && !stateChange) {
+    w->style |= WS_VISIBLE;
+    return wasVisible;
+  }
+  UINT flags = 0;
+  if (!stateChange) flags = SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | (wasVisible ? 0 : SWP_SHOWWINDOW);
+  // Minimising names the window shown and its bits dropped; restoring and
+  // maximising keep them for the frame to be redrawn around.
+  else flags = SWP_FRAMECHANGED | SWP_STATECHANGED | (minimize ? SWP_SHOWWINDOW | SWP_NOCOPYBITS : 0) |
+               (wasVisible ? 0 : SWP_SHOWWINDOW);
   if (!activate || !top) flags |= SWP_NOACTIVATE;
-  SetWindowPos(hwnd, nullptr, target.Left, target.Top, target.Width(), target.Height(), flags);
+  SetWindowPos(hwnd, stateChange ? HWND_TOP : nullptr, target.Left, target.Top, target.Width(), target.Height(),
+               flags);
   if (!Peek(hwnd)) return wasVisible;
   if (minimize && top) {
     FollowOwner(w, false);
@@ -423,7 +560,7 @@ HWND SetParent(HWND child, HWND newParent) {
   if (wasTop && !nowTop) {
     if (w->surface) BackEnd().DestroySurface(w->surface);
     w->surface = 0;
-    w->owner = nullptr;
+    // The owner stays: a window made a child keeps it.
     for (Window* t : TopLevels())
       if (t->owner == w) t->owner = nullptr;
   } else if (!wasTop && nowTop) {

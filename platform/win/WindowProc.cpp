@@ -109,25 +109,18 @@ HWND RootHandle(detail::Window* w) { return detail::Root(w)->handle; }
 // each move reaches moved() with the screen point. The window keeps the
 // capture meanwhile and hears none of those mouse messages.
 void TrackMouse(HWND hwnd, const std::function<void(POINT)>& moved) {
-  // The loop's start cancels modes (a capture among them): it comes first.
-  ModalLoopScope loop;
-  SetCapture(hwnd);
-  MSG m;
-  while (detail::Peek(hwnd) && GetCapture() == hwnd) {
-    if (!GetMessageA(&m, nullptr, 0, 0)) {
-      PostQuitMessage(static_cast<int>(m.wParam));
-      break;
-    }
-    if (m.message == WM_MOUSEMOVE || m.message == WM_NCMOUSEMOVE) {
-      moved(m.pt);
-      continue;
-    }
-    if (m.message == WM_LBUTTONUP || m.message == WM_NCLBUTTONUP) break;
-    if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) continue;
-    TranslateMessage(&m);
-    DispatchMessageA(&m);
-  }
-  if (GetCapture() == hwnd) ReleaseCapture();
+  RunCaptureLoop(
+      hwnd,
+      [&](const MSG& m) {
+        if (m.message == WM_MOUSEMOVE || m.message == WM_NCMOUSEMOVE) {
+          moved(m.pt);
+          return CaptureStep::Drop;
+        }
+        if (m.message == WM_LBUTTONUP || m.message == WM_NCLBUTTONUP) return CaptureStep::End;
+        if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) return CaptureStep::Drop;
+        return CaptureStep::Dispatch;
+      },
+      [&] { return detail::Peek(hwnd) != nullptr; });
 }
 
 // A caption button held down: drawn pushed while the pointer is on it; let
@@ -183,6 +176,9 @@ void MoveWithMouse(HWND hwnd, POINT start) {
   if (detail::Peek(hwnd)) SendMessageA(hwnd, WM_EXITSIZEMOVE, 0, 0);
 }
 
+// Shift held, without Ctrl or Alt.
+bool ShiftOnly() { return GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0; }
+
 }  // namespace
 
 TierSeams& Seams() {
@@ -235,6 +231,19 @@ bool InsideRegion(const Window* w, POINT windowPt) {
   return !w->hasRegion || w->region.Contains(windowPt.X, windowPt.Y);
 }
 
+void FollowWindowText(HWND hwnd, std::string_view text, std::size_t at, std::size_t removed, std::size_t inserted) {
+  Window* w = Peek(hwnd);
+  if (!w) return;
+  // The window's text ends at a NUL, as WM_SETTEXT leaves it: with one in
+  // the old text or the new part, the whole is taken again.
+  const std::string_view added = text.substr(at, inserted);
+  if (w->text.size() + inserted == text.size() + removed && added.find('\0') == std::string_view::npos)
+    w->text.replace(at, removed, added);
+  else
+    w->text.assign(text.substr(0, text.find('\0')));
+  if (w->surface) BackEnd().SetTitle(w->surface, w->text);
+}
+
 }  // namespace detail
 
 LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -263,11 +272,16 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         r->Bottom = r->Top;
         return 0;
       }
-      RECT in = detail::FrameInsets(w->style, w->exStyle, true);
+      RECT in = detail::FrameInsets(w->style, w->exStyle, false);
       r->Left += in.Left;
       r->Top += in.Top;
       r->Right = std::max(r->Left, r->Right - in.Right);
       r->Bottom = std::max(r->Top, r->Bottom - in.Bottom);
+      // A bar takes its room only where there is room for it: a window too
+      // small for its bar shows none.
+      const int barW = GetSystemMetrics(SM_CXVSCROLL), barH = GetSystemMetrics(SM_CYHSCROLL);
+      if ((w->style & WS_VSCROLL) && r->Right - r->Left >= barW) r->Right -= barW;
+      if ((w->style & WS_HSCROLL) && r->Bottom - r->Top >= barH) r->Bottom -= barH;
       return 0;
     }
     case WM_NCHITTEST: return HitTest(w, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
@@ -353,11 +367,20 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SYSKEYDOWN:
       if (wParam == VK_F4 && (lParam & (1 << 29))) SendMessageA(RootHandle(w), WM_SYSCOMMAND, SC_CLOSE, 0);
+      // Shift+F10 asks for the context menu of the window with the focus;
+      // (-1, -1) tells that it came from the keyboard.
+      if (wParam == VK_F10 && ShiftOnly())
+        SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(-1, -1));
       return 0;
     case WM_SYSKEYUP:
     case WM_KEYUP:
+      // So does the menu key, when it is let go.
+      if (wParam == VK_APPS) {
+        SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(-1, -1));
+        return 0;
+      }
       // Alt or F10 pressed and released alone asks for the menu bar.
-      if ((wParam == VK_MENU || wParam == VK_F10) && detail::LastKeyWasAlone())
+      if ((wParam == VK_MENU || (wParam == VK_F10 && !ShiftOnly())) && detail::LastKeyWasAlone())
         SendMessageA(RootHandle(w), WM_SYSCOMMAND, SC_KEYMENU, 0);
       return 0;
     case WM_SYSCHAR:

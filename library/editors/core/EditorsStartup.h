@@ -1,6 +1,6 @@
-// The editor library's units in their start-up order (the foundation's
-// units first). The program's entry code calls RegisterEditorUnits once
-// before the units start (see platform/forms/UnitStartup.h).
+// The editor framework's units in their start-up order, after the
+// foundation's (RegisterFoundationUnits). A program lists them through
+// RegisterLibraryUnits (library/LibraryStartup.h) before the units start.
 #pragma once
 
 #include "platform/rtl/Types.h"

@@ -188,6 +188,8 @@ class TcxCustomEdit : public TcxContainer,
   ~TcxCustomEdit() override;
   void AfterConstruction() override;
   void BeforeDestruction() override;
+  // Public, as the component's own is: a program names its editors.
+  void SetName(const AnsiString& Value) override;
 
   // ---- Activation by the grid ----
   virtual void Activate(TcxCustomEditData*& AEditData);
@@ -452,7 +454,6 @@ class TcxCustomEdit : public TcxContainer,
   void ReadState(TReader* Reader) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
-  void SetName(const AnsiString& Value) override;
   void CreateHandle() override;
   void DefineProperties(TFiler* Filer) override;
   // The inner edit is part of the editor, never a child of its own in a

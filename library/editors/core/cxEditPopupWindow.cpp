@@ -411,46 +411,6 @@ IcxEditPopupWindowOwner* TcxCustomEditPopupWindow::GetEdit() const {
   return dynamic_cast<IcxEditPopupWindowOwner*>(GetOwnerControl());
 }
 
-void TcxCustomEditPopupWindow::SetBorderStyle(TcxEditPopupBorderStyle Value) {
-  FBorderStyle = Value;
-  GetViewInfo()->BorderStyle = Value;
-}
-
-void TcxCustomEditPopupWindow::SetClientEdge(bool Value) {
-  FClientEdge = Value;
-  GetViewInfo()->ClientEdge = Value;
-}
-
-void TcxCustomEditPopupWindow::SetCloseButton(bool Value) {
-  FCloseButton = Value;
-  GetViewInfo()->CloseButton = Value;
-}
-
-void TcxCustomEditPopupWindow::SetMinSysPanelHeight(Integer Value) {
-  FMinSysPanelHeight = Value;
-  GetViewInfo()->MinSysPanelHeight = Value;
-}
-
-void TcxCustomEditPopupWindow::SetNativeStyle(bool Value) {
-  FNativeStyle = Value;
-  GetViewInfo()->NativeStyle = Value;
-}
-
-void TcxCustomEditPopupWindow::SetShadow(bool Value) {
-  FShadow = Value;
-  GetViewInfo()->Shadow = Value;
-}
-
-void TcxCustomEditPopupWindow::SetSizeable(bool Value) {
-  FSizeable = Value;
-  GetViewInfo()->Sizeable = Value;
-}
-
-void TcxCustomEditPopupWindow::SetSysPanelStyle(bool Value) {
-  FSysPanelStyle = Value;
-  GetViewInfo()->SysPanelStyle = Value;
-}
-
 bool TcxCustomEditPopupWindow::AcceptsAnySize() {
   IcxEditPopupWindowOwner* edit = GetEdit();
   return edit ? edit->PopupWindowAcceptsAnySize() : inherited::AcceptsAnySize();
@@ -474,7 +434,7 @@ TSize TcxCustomEditPopupWindow::GetMinSize() {
   const TRect extent = viewInfo->GetClientExtent();
   TSize size(extent.Left + extent.Right, extent.Top + extent.Bottom);
   // Room for the panel's parts, so that they never overlap.
-  if (FSizeable && FSysPanelStyle) size.cx += viewInfo->GetCloseButtonSize() + viewInfo->GetSizeGripSize() + 10;
+  if (GetSizeable() && GetSysPanelStyle()) size.cx += viewInfo->GetCloseButtonSize() + viewInfo->GetSizeGripSize() + 10;
   return size;
 }
 
@@ -492,7 +452,7 @@ void TcxCustomEditPopupWindow::CalculateSize() {
     width = extent.Left + extent.Right + preferred.cx;
   else
     width = FPopupWidth != 0 ? FPopupWidth : GetOwnerBounds().Width();
-  if (FSizeable && FMinWidth > 0) width = std::max(width, FMinWidth);
+  if (GetSizeable() && FMinWidth > 0) width = std::max(width, FMinWidth);
   width = std::max(width, minSize.cx);
 
   Integer height;
@@ -500,7 +460,7 @@ void TcxCustomEditPopupWindow::CalculateSize() {
     height = extent.Top + extent.Bottom + preferred.cy;
   else
     height = FPopupHeight < 1 ? FMinHeight : FPopupHeight;
-  if (FSizeable && FMinHeight > 0) height = std::max(height, FMinHeight);
+  if (GetSizeable() && FMinHeight > 0) height = std::max(height, FMinHeight);
   height = std::max(height, minSize.cy);
 
   SetBounds(GetLeft(), GetTop(), width, height);
@@ -523,7 +483,7 @@ TPoint TcxCustomEditPopupWindow::CalculatePosition() {
     viewInfo->SizingCorner = leftward ? ecoBottomLeft : ecoBottomRight;
   // The shadow lies inside the window at its bottom: opened upward, the
   // visible frame still meets the editor.
-  if (upward && FShadow) p.Y += ShadowWidth;
+  if (upward && GetShadow()) p.Y += ShadowWidth;
   CalculateViewInfo();
   return p;
 }
@@ -544,7 +504,7 @@ void TcxCustomEditPopupWindow::RefreshPopupWindow() {
 }
 
 bool TcxCustomEditPopupWindow::CanResize(Integer& NewWidth, Integer& NewHeight) {
-  if (!FSizeable) return inherited::CanResize(NewWidth, NewHeight);
+  if (!GetSizeable()) return inherited::CanResize(NewWidth, NewHeight);
   if (NewWidth == GetWidth() && NewHeight == GetHeight()) return true;
   TSize minSize = GetMinSize();
   if (FMinWidth > minSize.cx) minSize.cx = FMinWidth;
@@ -587,7 +547,7 @@ void TcxCustomEditPopupWindow::Resize() {
 void TcxCustomEditPopupWindow::SetShadowRegion() {
   if (!HandleAllocated()) return;
   const Integer width = GetWidth(), height = GetHeight();
-  const Integer shadow = FShadow && !FNativeStyle ? ShadowWidth : 0;
+  const Integer shadow = GetShadow() && !GetNativeStyle() ? ShadowWidth : 0;
   const TRect visible(0, 0, width - shadow, height - shadow);
   TRect noShadow{};
   const TcxEditCorner corner = GetViewInfo()->SizingCorner;
@@ -595,7 +555,7 @@ void TcxCustomEditPopupWindow::SetShadowRegion() {
     const TRect owner = GetOwnerScreenBounds();
     noShadow = TRect(owner.Left - GetLeft(), height - shadow, owner.Right - GetLeft(), height);
   }
-  SetWindowShadowRegion(GetHandle(), visible, FNativeStyle, noShadow, FShadow);
+  SetWindowShadowRegion(GetHandle(), visible, GetNativeStyle(), noShadow, GetShadow());
 }
 
 // --- closing --------------------------------------------------------------------------------
@@ -777,7 +737,7 @@ void TcxCustomEditPopupWindow::SizingMouseMove(const TPoint& AScreenPoint) {
 
 void TcxCustomEditPopupWindow::ShowSizeFrame() {
   TRect r = Sizing.Rect;
-  if (FShadow) {
+  if (GetShadow()) {
     r.Right -= ShadowWidth;
     r.Bottom -= ShadowWidth;
   }

@@ -133,33 +133,35 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
     return static_cast<TcxCustomEditPopupWindowViewInfo*>(TcxCustomPopupWindow::GetViewInfo());
   }
 
+  // The frame settings live in the view info, which lays the frame out
+  // and paints it; the window's properties read and write them there.
   bool GetPopupAutoSize() const { return FPopupAutoSize; }
   void SetPopupAutoSize(bool Value) { FPopupAutoSize = Value; }
   // The popup's own border style; the positioned popup's frame stays off.
-  TcxEditPopupBorderStyle GetBorderStyle() const { return FBorderStyle; }
-  void SetBorderStyle(TcxEditPopupBorderStyle Value);
-  bool GetClientEdge() const { return FClientEdge; }
-  void SetClientEdge(bool Value);
-  bool GetCloseButton() const { return FCloseButton; }
-  void SetCloseButton(bool Value);
+  TcxEditPopupBorderStyle GetBorderStyle() const { return GetViewInfo()->BorderStyle; }
+  void SetBorderStyle(TcxEditPopupBorderStyle Value) { GetViewInfo()->BorderStyle = Value; }
+  bool GetClientEdge() const { return GetViewInfo()->ClientEdge; }
+  void SetClientEdge(bool Value) { GetViewInfo()->ClientEdge = Value; }
+  bool GetCloseButton() const { return GetViewInfo()->CloseButton; }
+  void SetCloseButton(bool Value) { GetViewInfo()->CloseButton = Value; }
   Integer GetMinHeight() const { return FMinHeight; }
   void SetMinHeight(Integer Value) { FMinHeight = Value; }
   Integer GetMinWidth() const { return FMinWidth; }
   void SetMinWidth(Integer Value) { FMinWidth = Value; }
-  Integer GetMinSysPanelHeight() const { return FMinSysPanelHeight; }
-  void SetMinSysPanelHeight(Integer Value);
-  bool GetNativeStyle() const { return FNativeStyle; }
-  void SetNativeStyle(bool Value);
+  Integer GetMinSysPanelHeight() const { return GetViewInfo()->MinSysPanelHeight; }
+  void SetMinSysPanelHeight(Integer Value) { GetViewInfo()->MinSysPanelHeight = Value; }
+  bool GetNativeStyle() const { return GetViewInfo()->NativeStyle; }
+  void SetNativeStyle(bool Value) { GetViewInfo()->NativeStyle = Value; }
   Integer GetPopupHeight() const { return FPopupHeight; }
   void SetPopupHeight(Integer Value) { FPopupHeight = Value; }
   Integer GetPopupWidth() const { return FPopupWidth; }
   void SetPopupWidth(Integer Value) { FPopupWidth = Value; }
-  bool GetShadow() const { return FShadow; }
-  void SetShadow(bool Value);
-  bool GetSizeable() const { return FSizeable; }
-  void SetSizeable(bool Value);
-  bool GetSysPanelStyle() const { return FSysPanelStyle; }
-  void SetSysPanelStyle(bool Value);
+  bool GetShadow() const { return GetViewInfo()->Shadow; }
+  void SetShadow(bool Value) { GetViewInfo()->Shadow = Value; }
+  bool GetSizeable() const { return GetViewInfo()->Sizeable; }
+  void SetSizeable(bool Value) { GetViewInfo()->Sizeable = Value; }
+  bool GetSysPanelStyle() const { return GetViewInfo()->SysPanelStyle; }
+  void SetSysPanelStyle(bool Value) { GetViewInfo()->SysPanelStyle = Value; }
 
  protected:
   virtual void DoPopupControlKey(char Key);
@@ -197,18 +199,10 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
   void ShowSizeFrame();
 
   bool FPopupAutoSize = true;
-  TcxEditPopupBorderStyle FBorderStyle = epbsDefault;
-  bool FClientEdge = false;
-  bool FCloseButton = false;
   Integer FMinHeight = 0;
   Integer FMinWidth = 0;
-  Integer FMinSysPanelHeight = 0;
-  bool FNativeStyle = false;
   Integer FPopupHeight = 0;
   Integer FPopupWidth = 0;
-  bool FShadow = false;
-  bool FSizeable = false;
-  bool FSysPanelStyle = false;
 };
 
 // The popup editor's window: its three-dimensional border keeps the same

@@ -163,7 +163,12 @@ void TcxCustomEditProperties::EndUpdate(bool AInvokeChanged) {
   if (--FUpdateCount == 0 && AInvokeChanged && FChangedOccurred) Changed();
 }
 
-void TcxCustomEditProperties::LockUpdate(bool ALock) { FChangedLocked = ALock; }
+void TcxCustomEditProperties::LockUpdate(bool ALock) {
+  if (ALock)
+    BeginUpdate();
+  else
+    EndUpdate(false);
+}
 
 void TcxCustomEditProperties::Changed() {
   if (ChangedLocked()) {

@@ -260,8 +260,10 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   // Only the outermost end notifies, and only with AInvokeChanged and a
   // change pending; an end without a begin does nothing.
   void EndUpdate(bool AInvokeChanged = true);
-  bool ChangedLocked() const { return FChangedLocked || FUpdateCount > 0; }
-  // Holds notices like the bracket, without counting.
+  bool ChangedLocked() const { return FUpdateCount > 0; }
+  // The same counted bracket under another name: true begins, false ends
+  // without notifying, so a lock nested in another lock or in a bracket
+  // never lets notices out early.
   void LockUpdate(bool ALock);
   virtual void Changed();
   Integer GetUpdateCount() const { return FUpdateCount; }
@@ -360,7 +362,6 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   bool FTransparent = false;
   Integer FUpdateCount = 0;
   bool FChangedOccurred = false;
-  bool FChangedLocked = false;
   bool FUseLeftAlignmentOnEditing = true;
   bool FInplaceMouseWheel = true;
   bool FValidateOnEnter = false;

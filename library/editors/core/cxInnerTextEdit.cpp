@@ -19,7 +19,7 @@ ORV_REGISTER(TcxCustomInnerTextEdit)
 
 // --- unit routines -----------------------------------------------------------------------
 
-void SaveTextEditState(TcxCustomInnerTextEdit* AEdit, bool ASaveText, TcxCustomInnerTextEditPrevState& APrevState) {
+void SaveTextEditState(TCustomEdit* AEdit, bool ASaveText, TcxCustomInnerTextEditPrevState& APrevState) {
   APrevState.IsPrevTextSaved = ASaveText;
   if (ASaveText) APrevState.PrevText = AEdit->GetText();
   if (!AEdit->HandleAllocated()) return;
@@ -27,7 +27,7 @@ void SaveTextEditState(TcxCustomInnerTextEdit* AEdit, bool ASaveText, TcxCustomI
   APrevState.PrevSelStart = AEdit->GetSelStart();
 }
 
-bool CheckTextEditState(TcxCustomInnerTextEdit* AEdit, const TcxCustomInnerTextEditPrevState& APrevState) {
+bool CheckTextEditState(TCustomEdit* AEdit, const TcxCustomInnerTextEditPrevState& APrevState) {
   if (!AEdit->HandleAllocated()) return true;
   if (AEdit->GetSelStart() != APrevState.PrevSelStart || AEdit->GetSelLength() != APrevState.PrevSelLength)
     return true;

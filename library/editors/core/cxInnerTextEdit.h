@@ -66,10 +66,10 @@ struct TcxCustomInnerTextEditPrevState {
   Integer PrevSelStart = 0;
 };
 
-void SaveTextEditState(TcxCustomInnerTextEdit* AEdit, bool ASaveText, TcxCustomInnerTextEditPrevState& APrevState);
+void SaveTextEditState(TCustomEdit* AEdit, bool ASaveText, TcxCustomInnerTextEditPrevState& APrevState);
 // True (changed) when the window is gone, the selection moved or the saved
 // text differs; a change of letter case alone is no change.
-bool CheckTextEditState(TcxCustomInnerTextEdit* AEdit, const TcxCustomInnerTextEditPrevState& APrevState);
+bool CheckTextEditState(TCustomEdit* AEdit, const TcxCustomInnerTextEditPrevState& APrevState);
 
 class TcxCustomInnerTextEditHelper : public TcxInterfacedPersistent, public IcxInnerTextEdit {
   ORV_CLASS(TcxCustomInnerTextEditHelper, TcxInterfacedPersistent)

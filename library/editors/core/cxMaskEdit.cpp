@@ -51,11 +51,10 @@ ORV_REGISTER(TcxFilterMaskEditHelper)
 
 namespace {
 
-using TcxMaskEditModePtr = std::unique_ptr<TcxMaskEditCustomMode>;
-
-TcxMaskEditCustomMode* NewMode(TcxMaskEditCustomModeClass AClass, TcxCustomMaskEdit* AEdit,
+TOwned<TcxMaskEditCustomMode> NewMode(TcxMaskEditCustomModeClass AClass, TcxCustomMaskEdit* AEdit,
                                TcxCustomMaskEditProperties* AProperties) {
-  return AClass.Construct<TcxCustomMaskEdit*, TcxCustomMaskEditProperties*>(AEdit, AProperties);
+  return TOwned<TcxMaskEditCustomMode>(
+      AClass.Construct<TcxCustomMaskEdit*, TcxCustomMaskEditProperties*>(AEdit, AProperties));
 }
 
 bool IsRegExprKind(TcxEditMaskKind AKind) { return AKind == emkRegExpr || AKind == emkRegExprEx; }
@@ -70,7 +69,7 @@ TcxCustomMaskEditProperties::TcxCustomMaskEditProperties(TPersistent* AOwner) : 
   SetValidateOnEnter(true);
 }
 
-TcxCustomMaskEditProperties::~TcxCustomMaskEditProperties() { delete FTempMode; }
+TcxCustomMaskEditProperties::~TcxCustomMaskEditProperties() = default;
 
 bool TcxCustomMaskEditProperties::EmptyMask(const AnsiString& AMask) {
   return std::all_of(AMask.begin(), AMask.end(), [](char C) { return IsSpaceChar(C); });
@@ -91,7 +90,7 @@ void TcxCustomMaskEditProperties::SetEditMask(const TcxEditMask& Value) {
   }
   // The compiler's mode goes on every path; a pattern that does not compile
   // leaves with the engine's own error, and nothing here has changed yet.
-  TcxMaskEditModePtr probe(NewMode(GetModeClass(FMaskKind), nullptr, this));
+  TOwned<TcxMaskEditCustomMode> probe = NewMode(GetModeClass(FMaskKind), nullptr, this);
   probe->Compile(Value);
   FEditMask = Value;
   Changed();
@@ -120,8 +119,7 @@ void TcxCustomMaskEditProperties::SetCharCase(TEditCharCase Value) {
 }
 
 void TcxCustomMaskEditProperties::Changed() {
-  delete FTempMode;
-  FTempMode = nullptr;
+  FTempMode.reset();
   TcxCustomTextEditProperties::Changed();
 }
 
@@ -176,12 +174,12 @@ TcxMaskEditCustomModeClass TcxCustomMaskEditProperties::GetModeClass(TcxEditMask
   }
 }
 
-TcxMaskEditCustomMode* TcxCustomMaskEditProperties::CreateMode() {
+TOwned<TcxMaskEditCustomMode> TcxCustomMaskEditProperties::CreateMode() {
   const AnsiString mask = GetEditMask();
   if (EmptyMask(mask)) return nullptr;
-  TcxMaskEditModePtr mode(NewMode(GetModeClass(FMaskKind), nullptr, this));
+  TOwned<TcxMaskEditCustomMode> mode = NewMode(GetModeClass(FMaskKind), nullptr, this);
   mode->Compile(mask);
-  return mode.release();
+  return mode;
 }
 
 bool TcxCustomMaskEditProperties::TestTempMaskKind() const {
@@ -213,15 +211,14 @@ void TcxCustomMaskEditProperties::PrepareDisplayValue(const Variant& AEditValue,
   }
   const AnsiString text = VarIsNull(AEditValue) ? AnsiString() : VarToStr(AEditValue);
   if (!(TestTempMaskKind() && TestTempEditMask())) {
-    delete FTempMode;
-    FTempMode = nullptr;
+    FTempMode.reset();
     FTempMode = CreateMode();
   }
   if (!FTempMode) {
     DisplayValue = text;
     return;
   }
-  if (!AEditFocused && dynamic_cast<TcxMaskEditStandardMode*>(FTempMode))
+  if (!AEditFocused && dynamic_cast<TcxMaskEditStandardMode*>(FTempMode.get()))
     DisplayValue = FAlwaysShowBlanksAndLiterals ? FTempMode->GetFormattedText(text, false)
                                                 : FTempMode->GetUpdatedText(text, false);
   else
@@ -241,10 +238,9 @@ void TcxCustomMaskEditProperties::ValidateDisplayValue(Variant& DisplayValue, An
 // ===========================================================================
 // Editor
 
-TcxCustomMaskEdit::~TcxCustomMaskEdit() {
-  delete FMode;
-  FMode = nullptr;
-}
+TcxCustomMaskEdit::TcxCustomMaskEdit(TComponent* AOwner, bool AIsInplace) : TcxCustomTextEdit(AOwner, AIsInplace) {}
+
+TcxCustomMaskEdit::~TcxCustomMaskEdit() = default;
 
 TClassRef<TcxCustomEditProperties> TcxCustomMaskEdit::GetPropertiesClass() const {
   return TcxCustomMaskEditProperties::StaticClass();
@@ -263,7 +259,7 @@ bool TcxCustomMaskEdit::IsMasked() const {
   return properties && properties->GetIsMasked();
 }
 
-bool TcxCustomMaskEdit::IsStandardMode() const { return dynamic_cast<TcxMaskEditStandardMode*>(FMode) != nullptr; }
+bool TcxCustomMaskEdit::IsStandardMode() const { return dynamic_cast<TcxMaskEditStandardMode*>(FMode.get()) != nullptr; }
 
 AnsiString TcxCustomMaskEdit::InternalGetEmptyString() {
   return IsMasked() && FMode ? FMode->GetEmptyString() : AnsiString();
@@ -567,7 +563,7 @@ void TcxCustomMaskEdit::PrepareEditValue(const Variant& ADisplayValue, Variant& 
     return;
   }
   if (!AEditFocused && IsStandardMode()) {
-    auto* mode = static_cast<TcxMaskEditStandardMode*>(FMode);
+    auto* mode = static_cast<TcxMaskEditStandardMode*>(FMode.get());
     const bool keepsBlanksAndLiterals =
         !mode->GetMask()->GetSaveLiteralCharacters() && GetActiveProperties()->GetAlwaysShowBlanksAndLiterals();
     if (!keepsBlanksAndLiterals) {
@@ -618,11 +614,10 @@ void TcxCustomMaskEdit::PropertiesChanged(TObject* Sender) {
     const TcxEditMaskKind newKind = properties->GetMaskKind();
     // The new mode is made before the old one goes, so that the editor is
     // never without one.
-    TcxMaskEditModePtr newMode(NewMode(properties->GetModeClass(newKind), this, properties));
+    TOwned<TcxMaskEditCustomMode> newMode = NewMode(properties->GetModeClass(newKind), this, properties);
     newMode->SetCharCase(FMode->GetCharCase());
     newMode->SetEchoMode(FMode->GetEchoMode());
-    delete FMode;
-    FMode = newMode.release();
+    FMode = std::move(newMode);
     // A mask of the other language means nothing to the new kind.
     if (IsRegExprKind(oldKind) != IsRegExprKind(newKind)) {
       properties->FEditMask.clear();
@@ -670,7 +665,7 @@ void TcxCustomMaskEdit::PropertiesChanged(TObject* Sender) {
 
   locked = false;
   properties->LockUpdate(false);
-  if (auto* regExprMode = dynamic_cast<TcxMaskEditRegExprMode*>(FMode)) regExprMode->SetRegExprCaseInsensitive();
+  if (auto* regExprMode = dynamic_cast<TcxMaskEditRegExprMode*>(FMode.get())) regExprMode->SetRegExprCaseInsensitive();
   TcxCustomTextEdit::PropertiesChanged(Sender);
 
   if (echoModeChanged) {

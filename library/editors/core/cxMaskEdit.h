@@ -12,6 +12,7 @@
 
 #include "library/editors/core/cxFilterControlUtils.h"
 #include "library/editors/core/cxTextEdit.h"
+#include "platform/rtl/Owned.h"
 
 // The mask languages: a standard mask, a regular expression, and a regular
 // expression that types the characters the pattern forces by itself.
@@ -92,7 +93,7 @@ class TcxCustomMaskEditProperties : public TcxCustomTextEditProperties {
  protected:
   // A mode without an editor compiled with the effective mask; null when
   // the mask is empty.
-  TcxMaskEditCustomMode* CreateMode();
+  TOwned<TcxMaskEditCustomMode> CreateMode();
   // Whether the cached mode is of the kind's class and was compiled from
   // the effective mask.
   bool TestTempMaskKind() const;
@@ -107,7 +108,7 @@ class TcxCustomMaskEditProperties : public TcxCustomTextEditProperties {
   bool FAlwaysShowBlanksAndLiterals = false;
   bool FIgnoreMaskBlank = false;
   // Owned; lives from the first display preparation until the next change.
-  TcxMaskEditCustomMode* FTempMode = nullptr;
+  TOwned<TcxMaskEditCustomMode> FTempMode;
   AnsiString FEmptyString;
   bool FMaxLengthSetting = false;
 };
@@ -124,7 +125,7 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
   ORV_CLASS(TcxCustomMaskEdit, TcxCustomTextEdit)
  public:
   explicit TcxCustomMaskEdit(TComponent* AOwner) : TcxCustomMaskEdit(AOwner, false) {}
-  TcxCustomMaskEdit(TComponent* AOwner, bool AIsInplace) : TcxCustomTextEdit(AOwner, AIsInplace) {}
+  TcxCustomMaskEdit(TComponent* AOwner, bool AIsInplace);
   ~TcxCustomMaskEdit() override;
 
   TcxCustomMaskEditProperties* GetProperties() const {
@@ -136,7 +137,7 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
 
   // The mode the editor edits through; always present once the editor is
   // built (a mode of the kind's class even while the mask is empty).
-  TcxMaskEditCustomMode* GetMode() const { return FMode; }
+  TcxMaskEditCustomMode* GetMode() const { return FMode.get(); }
   // Whether the active properties' effective mask is not empty.
   bool IsMasked() const;
 
@@ -216,7 +217,7 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
   AnsiString InternalGetEmptyString();
   void RefreshEmptyString();
 
-  TcxMaskEditCustomMode* FMode = nullptr;
+  TOwned<TcxMaskEditCustomMode> FMode;
   AnsiString FMaskedText;
   bool FKeySimulating = false;
   bool FSelecting = false;

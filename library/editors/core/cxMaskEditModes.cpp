@@ -47,7 +47,7 @@ TcxCustomMaskEditProperties* TcxMaskEditCustomMode::GetProperties() {
 // TcxMaskEditStandardMode
 
 TcxMaskEditStandardMode::TcxMaskEditStandardMode(TcxCustomMaskEdit* AEdit, TcxCustomMaskEditProperties* AProperties)
-    : TcxMaskEditCustomMode(AEdit, AProperties), FMask(std::make_unique<TcxStandardMask>()) {}
+    : TcxMaskEditCustomMode(AEdit, AProperties), FMask(MakeOwned<TcxStandardMask>()) {}
 
 void TcxMaskEditStandardMode::Compile(const AnsiString& AMask) {
   SetEditMask(AMask);

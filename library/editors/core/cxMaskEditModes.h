@@ -161,6 +161,6 @@ class TcxMaskEditStandardMode : public TcxMaskEditCustomMode {
   // Puts AText into the editor and the caret back at APos.
   void PutText(const AnsiString& AText, int APos);
 
-  std::unique_ptr<TcxStandardMask> FMask;
+  TOwned<TcxStandardMask> FMask;
   int FPasteSelStart = 0;
 };

@@ -12,7 +12,7 @@ ORV_REGISTER(TcxMaskEditRegExprExMode)
 // TcxMaskEditRegExprMode
 
 TcxMaskEditRegExprMode::TcxMaskEditRegExprMode(TcxCustomMaskEdit* AEdit, TcxCustomMaskEditProperties* AProperties)
-    : TcxMaskEditCustomMode(AEdit, AProperties), FRegExpr(std::make_unique<TcxRegExpr>()) {
+    : TcxMaskEditCustomMode(AEdit, AProperties), FRegExpr(MakeOwned<TcxRegExpr>()) {
   SetRegExprCaseInsensitive();
 }
 
@@ -41,9 +41,9 @@ void TcxMaskEditRegExprMode::Compile(const AnsiString& AMask) {
   FResync = true;
 }
 
-std::unique_ptr<TcxRegExpr> TcxMaskEditRegExprMode::CompileRegExpr() {
+TOwned<TcxRegExpr> TcxMaskEditRegExprMode::CompileRegExpr() {
   if (TcxCustomMaskEditProperties::EmptyMask(GetEditMask())) return nullptr;
-  auto result = std::make_unique<TcxRegExpr>();
+  auto result = MakeOwned<TcxRegExpr>();
   TStringStream source(GetEditMask());
   result->Compile(&source);
   result->SetCaseInsensitive(FRegExpr->GetCaseInsensitive());
@@ -61,7 +61,7 @@ AnsiString TcxMaskEditRegExprMode::GetUpdatedText(const AnsiString& AText, bool)
 
 bool TcxMaskEditRegExprMode::IsFullValidText(const AnsiString& AText) {
   if (AText.empty()) return true;
-  std::unique_ptr<TcxRegExpr> regExpr = CompileRegExpr();
+  TOwned<TcxRegExpr> regExpr = CompileRegExpr();
   if (!regExpr) return false;
   for (char c : AText)
     if (!regExpr->Next(c)) return false;
@@ -73,7 +73,7 @@ bool TcxMaskEditRegExprMode::IsFullValidText(const AnsiString& AText) {
 // the selection and the characters of AText taken so far.
 bool TcxMaskEditRegExprMode::CheckInsertion(const AnsiString& AText) {
   if (!GetEdit()) return true;
-  std::unique_ptr<TcxRegExpr> regExpr = CompileRegExpr();
+  TOwned<TcxRegExpr> regExpr = CompileRegExpr();
   if (!regExpr) return true;
   const AnsiString text = EditText();
   regExpr->NextEx(text.substr(0, std::min(text.size(), static_cast<std::size_t>(std::max(0, SelStart())))));
@@ -191,7 +191,7 @@ void TcxMaskEditRegExprMode::CheckConsistency() {
     fault = "the automaton took " + std::to_string(FRegExpr->GetAutomat()->GetStackDepth()) +
             " characters, the head has " + std::to_string(FHead.size());
   else {
-    std::unique_ptr<TcxRegExpr> fresh = CompileRegExpr();
+    TOwned<TcxRegExpr> fresh = CompileRegExpr();
     for (char c : FHead)
       if (!fresh->Next(c)) {
         fault = "the head " + Quoted(FHead) + " does not match the pattern";

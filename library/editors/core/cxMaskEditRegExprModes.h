@@ -20,6 +20,7 @@
 
 #include "library/editors/core/cxMaskEditModes.h"
 #include "library/editors/core/cxRegExpr.h"
+#include "platform/rtl/Owned.h"
 
 class TcxMaskEditRegExprMode : public TcxMaskEditCustomMode {
   ORV_CLASS(TcxMaskEditRegExprMode, TcxMaskEditCustomMode)
@@ -78,7 +79,7 @@ class TcxMaskEditRegExprMode : public TcxMaskEditCustomMode {
   // end of what remains.
   void ClearTail();
   // A fresh automaton compiled from the mode's pattern; null without one.
-  std::unique_ptr<TcxRegExpr> CompileRegExpr();
+  TOwned<TcxRegExpr> CompileRegExpr();
   // Every key operation starts here.
   void BeginKey();
 
@@ -89,7 +90,7 @@ class TcxMaskEditRegExprMode : public TcxMaskEditCustomMode {
   int SelLength();
   bool Selecting();
 
-  std::unique_ptr<TcxRegExpr> FRegExpr;
+  TOwned<TcxRegExpr> FRegExpr;
   AnsiString FHead;
   AnsiString FTail;
   AnsiString FSelection;

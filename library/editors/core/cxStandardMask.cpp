@@ -47,21 +47,21 @@ void TcxStandardMask::DoCompileHead(AnsiString& AMask) {
 void TcxStandardMask::DoCompileBody(const AnsiString& AMask) {
   const std::size_t len = AMask.size();
   TcxCaseControl caseControl = ccUserCase;
-  auto literal = [this](char c) { FItems.push_back(std::make_unique<TcxStandardMaskLiteralItem>(c)); };
-  auto add = [this](std::unique_ptr<TcxStandardMaskCustomItem> item) { FItems.push_back(std::move(item)); };
+  auto literal = [this](char c) { FItems.push_back(MakeOwned<TcxStandardMaskLiteralItem>(c)); };
+  auto add = [this](TOwned<TcxStandardMaskCustomItem> item) { FItems.push_back(std::move(item)); };
   FItems.reserve(len);
   for (std::size_t i = 0; i < len; ++i) {
     char c = AMask[i];
     switch (c) {
-      case '0': add(std::make_unique<TcxStandardMaskNumericItem>(caseControl, false)); break;
-      case '9': add(std::make_unique<TcxStandardMaskNumericItem>(caseControl, true)); break;
-      case '#': add(std::make_unique<TcxStandardMaskNumericSymbolItem>(caseControl)); break;
-      case 'L': add(std::make_unique<TcxStandardMaskAlphaItem>(caseControl, false)); break;
-      case 'l': add(std::make_unique<TcxStandardMaskAlphaItem>(caseControl, true)); break;
-      case 'A': add(std::make_unique<TcxStandardMaskAlphaNumericItem>(caseControl, false)); break;
-      case 'a': add(std::make_unique<TcxStandardMaskAlphaNumericItem>(caseControl, true)); break;
-      case 'C': add(std::make_unique<TcxStandardMaskASCIIItem>(caseControl, false)); break;
-      case 'c': add(std::make_unique<TcxStandardMaskASCIIItem>(caseControl, true)); break;
+      case '0': add(MakeOwned<TcxStandardMaskNumericItem>(caseControl, false)); break;
+      case '9': add(MakeOwned<TcxStandardMaskNumericItem>(caseControl, true)); break;
+      case '#': add(MakeOwned<TcxStandardMaskNumericSymbolItem>(caseControl)); break;
+      case 'L': add(MakeOwned<TcxStandardMaskAlphaItem>(caseControl, false)); break;
+      case 'l': add(MakeOwned<TcxStandardMaskAlphaItem>(caseControl, true)); break;
+      case 'A': add(MakeOwned<TcxStandardMaskAlphaNumericItem>(caseControl, false)); break;
+      case 'a': add(MakeOwned<TcxStandardMaskAlphaNumericItem>(caseControl, true)); break;
+      case 'C': add(MakeOwned<TcxStandardMaskASCIIItem>(caseControl, false)); break;
+      case 'c': add(MakeOwned<TcxStandardMaskASCIIItem>(caseControl, true)); break;
       case '>': caseControl = ccUpperCase; break;
       case '<':
         if (i + 1 < len && AMask[i + 1] == '>') {

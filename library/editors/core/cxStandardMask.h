@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/rtl/Object.h"
+#include "platform/rtl/Owned.h"
 
 enum TcxCaseControl { ccUpperCase, ccLowerCase, ccUserCase };
 
@@ -155,7 +156,7 @@ class TcxStandardMask : public TObject {
   bool IsBlankChar(char c) const { return c == FBlank || c == ' '; }
 
   char FBlank = '_';
-  std::vector<std::unique_ptr<TcxStandardMaskCustomItem>> FItems;
+  std::vector<TOwned<TcxStandardMaskCustomItem>> FItems;
   bool FRightToLeft = false;
   bool FSaveLiteralCharacters = true;
   AnsiString FMask;

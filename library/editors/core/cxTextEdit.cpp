@@ -28,18 +28,23 @@ bool IsListStyle(TcxEditEditingStyle AStyle) { return AStyle == esEditList || AS
 
 bool TextEditClipboardHasText() { return IsClipboardFormatAvailable(CF_TEXT); }
 
-AnsiString TextEditClipboardText() {
+AnsiString ClipboardText() {
   AnsiString text;
   if (!OpenClipboard(nullptr)) return text;
   if (HANDLE block = GetClipboardData(CF_TEXT)) {
     if (const auto* bytes = static_cast<const char*>(GlobalLock(block))) {
-      const std::size_t size = strnlen(bytes, GlobalSize(block));
-      const auto* end = std::find_if(bytes, bytes + size, [](char C) { return C == '\r' || C == '\n'; });
-      text.assign(bytes, end);
+      text.assign(bytes, strnlen(bytes, GlobalSize(block)));
       GlobalUnlock(block);
     }
   }
   CloseClipboard();
+  return text;
+}
+
+AnsiString TextEditClipboardText() {
+  AnsiString text = ClipboardText();
+  const std::size_t end = text.find_first_of("\r\n");
+  if (end != AnsiString::npos) text.resize(end);
   return text;
 }
 

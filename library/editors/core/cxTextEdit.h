@@ -242,6 +242,8 @@ class TcxFilterTextEditHelper : public TcxCustomFilterEditHelper {
 // line break or terminating zero. The text editors paste through it.
 bool TextEditClipboardHasText();
 AnsiString TextEditClipboardText();
+// The clipboard's whole text, up to its terminating zero.
+AnsiString ClipboardText();
 
 // The text editor unit's start-up: the text editor kind with the editor
 // kinds and its filter helper with the filter builder. Counted like the

@@ -16,7 +16,7 @@ class RecordingController : public TcxDataController {
  public:
   explicit RecordingController(TComponent* AOwner) : TcxDataController(AOwner) {}
   ~RecordingController() override {
-    for (TestItem* item : Items) delete item;
+    for (TestItem* item : Items) item->Free();
   }
 
   TObject* GetItem(Integer AIndex) override { return Items.at(static_cast<size_t>(AIndex)); }
@@ -52,7 +52,7 @@ class RecordingController : public TcxDataController {
   }
 
   Integer AddTypedItem(TcxValueTypeClass AType) {
-    auto* item = new TestItem;
+    auto* item = New<TestItem>();
     Items.push_back(item);
     AddItem(item);
     const Integer index = GetItemCount() - 1;

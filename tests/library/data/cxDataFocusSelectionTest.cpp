@@ -2,6 +2,7 @@
 // focused and selected after each user step, and the notices it receives.
 #include "DataControllerFixture.h"
 #include "library/data/cxCustomDataFilter.h"
+#include "platform/rtl/NumberText.h"
 
 using Log = std::vector<std::string>;
 
@@ -194,4 +195,37 @@ TEST_F(FocusSelectionTest, GroupRowsInTheSelectionAndRowValues) {
   EXPECT_EQ(C->GetRecordCount(), 0);
   EXPECT_EQ(C->GetRowCount(), 0);
   EXPECT_EQ(C->GetFocusedRowIndex(), -1);
+}
+
+TEST_F(FocusSelectionTest, AFilterThatHidesTheFocusedRecordFocusesTheFirstRowUnlessGridNoticesAreLocked) {
+  TcxDataFilterCriteria* filter = C->GetFilter();
+  auto hideFocused = [&](Integer ABelow) {
+    filter->BeginUpdate();
+    filter->Clear();
+    filter->AddItem(C->Items[static_cast<size_t>(IntItem)], foLess, ABelow, IntToStr(ABelow));
+    filter->SetActive(true);
+    filter->EndUpdate();
+  };
+  // Record 0 (50) is focused; hiding it, the controller comes to rest on
+  // the first row left.
+  C->ChangeFocusedRowIndex(0);
+  hideFocused(50);
+  EXPECT_EQ(C->GetFocusedRowIndex(), 0);
+  EXPECT_EQ(C->GetFocusedRecordIndex(), 1);
+
+  // While the grid's notices are locked the provider is locating: the
+  // focus stays unset for the locating code to place; the locks nest.
+  filter->SetActive(false);
+  C->ChangeFocusedRecordIndex(2);  // 40
+  C->LockGridModeNotify();
+  C->LockGridModeNotify();
+  EXPECT_TRUE(C->GetProvider()->IsLocating());
+  hideFocused(40);
+  EXPECT_EQ(C->GetFocusedRowIndex(), -1);
+  C->UnlockGridModeNotify();
+  EXPECT_TRUE(C->GetProvider()->IsLocating());
+  C->UnlockGridModeNotify();
+  C->UnlockGridModeNotify();  // one too many changes nothing
+  EXPECT_FALSE(C->GetProvider()->IsLocating());
+  EXPECT_EQ(C->GetGridModeNotifyLockCount(), 0);
 }

@@ -250,11 +250,11 @@ TEST(DataStorage, ObjectCellsOwnTheirObjectsAndStreamNothing) {
     TcxDataStorage s;
     TcxValueDef* obj = s.GetValueDefs()->Add(TcxObjectValueType::Class(), true, false, nullptr);
     s.AppendRecord();
-    s.SetValue(0, obj, Int64(reinterpret_cast<NativeInt>(new TTracked(&destroyed))));
+    s.SetValue(0, obj, Int64(reinterpret_cast<NativeInt>(New<TTracked>(&destroyed))));
     EXPECT_EQ(ToHex(RecordBytes(s, 0)), "00 00");
     s.SetValue(0, obj, Null());
     EXPECT_EQ(destroyed, 1);
-    s.SetValue(0, obj, Int64(reinterpret_cast<NativeInt>(new TTracked(&destroyed))));
+    s.SetValue(0, obj, Int64(reinterpret_cast<NativeInt>(New<TTracked>(&destroyed))));
   }
   EXPECT_EQ(destroyed, 2);
 }

@@ -19,10 +19,30 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/Owned.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/GlobalMemory.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/TestHooks.h"
 
 namespace edit_test {
+
+// The back end's clipboard as another program would fill and read it.
+inline void SetClipboardText(const std::string& AText) {
+  ASSERT_TRUE(win::OpenClipboard(nullptr));
+  win::EmptyClipboard();
+  win::SetClipboardData(win::CF_TEXT, win::GlobalFromBytes(AText.c_str(), AText.size() + 1));
+  win::CloseClipboard();
+}
+inline std::string ClipboardText() {
+  std::string text;
+  if (!win::OpenClipboard(nullptr)) return text;
+  if (win::HANDLE data = win::GetClipboardData(win::CF_TEXT)) {
+    text = static_cast<const char*>(win::GlobalLock(data));
+    win::GlobalUnlock(data);
+  }
+  win::CloseClipboard();
+  return text;
+}
 
 struct ConcreteUnitsListed {
   ConcreteUnitsListed() { RegisterConcreteEditorUnits(); }

@@ -15,6 +15,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Focus.h"
 #include "platform/win/OwnerDraw.h"
+#include "platform/win/WindowDC.h"
 #include "platform/rtl/Owned.h"
 
 namespace edit_paint {
@@ -132,6 +133,20 @@ inline TRect ColorBox(PainterCanvas& ACanvas, const TRect& R, TColor AColor) {
         box.Bottom = std::max(box.Bottom, y + 1);
       }
   return box.Left < box.Right ? box : TRect();
+}
+
+// A window and every visible child window on it, as the screen shows
+// them, copied into ADest at AOrigin.
+inline void GrabWindow(TWinControl* AControl, TcxCanvas* ADest, TPoint AOrigin) {
+  AControl->Repaint();
+  win::test::PumpUntilIdle();
+  win::HDC dc = win::GetWindowDC(AControl->GetHandle());
+  win::BitBlt(ADest->GetHandle(), AOrigin.X, AOrigin.Y, AControl->GetWidth(), AControl->GetHeight(), dc, 0, 0,
+              win::SRCCOPY);
+  win::ReleaseDC(AControl->GetHandle(), dc);
+  for (Integer i = 0; i < AControl->GetControlCount(); ++i)
+    if (auto* child = dynamic_cast<TWinControl*>(AControl->GetControl(i)); child && child->GetVisible())
+      GrabWindow(child, ADest, TPoint(AOrigin.X + child->GetLeft(), AOrigin.Y + child->GetTop()));
 }
 
 }  // namespace edit_paint

@@ -64,6 +64,17 @@ const char* const kRepository = R"(  object Repository: TcxEditRepository
       Properties.TimeFormat = tfHourMin
       Properties.Use24HourFormat = False
     end
+    object RepositoryMemoItem: TcxEditRepositoryMemoItem
+      Properties.VisibleLineCount = 4
+      Properties.WantTabs = True
+    end
+    object RepositoryMRUItem: TcxEditRepositoryMRUItem
+      Properties.MaxItemCount = 5
+    end
+    object RepositoryHyperLinkItem: TcxEditRepositoryHyperLinkItem
+      Properties.SingleClick = True
+      Properties.Prefix = 'https://'
+    end
     object RepositoryRadioGroupItem: TcxEditRepositoryRadioGroupItem
       Properties.Columns = 2
       Properties.Items = <>
@@ -79,7 +90,7 @@ TEST_F(RepositoryItems, ALayoutWithOneItemOfEachKindLoadsAndStreamsBackUnchanged
   TOwned<TComponent> built(forms::test::BuildFromText(layout));
   auto* repository = dynamic_cast<TcxEditRepository*>(built->FindComponent("Repository"));
   ASSERT_NE(repository, nullptr);
-  ASSERT_EQ(repository->GetCount(), 11);
+  ASSERT_EQ(repository->GetCount(), 14);
   // Each item made the properties of its kind and took the stored setting.
   auto* date = dynamic_cast<TcxEditRepositoryDateItem*>(repository->ItemByName("RepositoryDateItem"));
   ASSERT_NE(date, nullptr);
@@ -91,6 +102,9 @@ TEST_F(RepositoryItems, ALayoutWithOneItemOfEachKindLoadsAndStreamsBackUnchanged
   auto* time = dynamic_cast<TcxEditRepositoryTimeItem*>(repository->ItemByName("RepositoryTimeItem"));
   ASSERT_NE(time, nullptr);
   EXPECT_EQ(time->GetProperties()->GetTimeFormat(), tfHourMin);
+  auto* link = dynamic_cast<TcxEditRepositoryHyperLinkItem*>(repository->ItemByName("RepositoryHyperLinkItem"));
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(std::string(link->GetProperties()->GetPrefix()), "https://");
   for (Integer i = 0; i < repository->GetCount(); ++i) {
     TcxEditRepositoryItem* item = repository->GetItem(i);
     EXPECT_EQ(item->GetProperties()->ClassType(), item->GetEditPropertiesClass()) << item->GetName();
@@ -121,28 +135,28 @@ TEST_F(RepositoryItems, ALayoutWithOneItemOfEachKindLoadsAndStreamsBackUnchanged
 
 TEST_F(RepositoryItems, EachValueTypeGetsItsDefaultEditorAndFallsBackToText) {
   TcxEditDataRegisteredRepositoryItems* registry = GetDefaultEditDataRepositoryItems();
-  TcxEditRepositoryItem* text = registry->GetItemOf(nullptr);
+  TcxEditRepositoryItem* text = registry->GetItem(nullptr);
   ASSERT_NE(text, nullptr);
   EXPECT_TRUE(dynamic_cast<TcxEditRepositoryTextItem*>(text));
   for (TcxValueTypeClass type :
        {TcxStringValueType::Class(), TcxIntegerValueType::Class(), TcxFloatValueType::Class()})
-    EXPECT_EQ(registry->GetItemOf(type), text);
-  EXPECT_TRUE(dynamic_cast<TcxEditRepositoryCheckBoxItem*>(registry->GetItemOf(TcxBooleanValueType::Class())));
+    EXPECT_EQ(registry->GetItem(type), text);
+  EXPECT_TRUE(dynamic_cast<TcxEditRepositoryCheckBoxItem*>(registry->GetItem(TcxBooleanValueType::Class())));
   // The match is by identity: a derived type is not a Boolean here.
-  EXPECT_EQ(registry->GetItemOf(TTestFlagValueType::Class()), text);
-  TcxEditRepositoryItem* currency = registry->GetItemOf(TcxCurrencyValueType::Class());
-  TcxEditRepositoryItem* bcd = registry->GetItemOf(TcxFMTBcdValueType::Class());
+  EXPECT_EQ(registry->GetItem(TTestFlagValueType::Class()), text);
+  TcxEditRepositoryItem* currency = registry->GetItem(TcxCurrencyValueType::Class());
+  TcxEditRepositoryItem* bcd = registry->GetItem(TcxFMTBcdValueType::Class());
   EXPECT_TRUE(dynamic_cast<TcxEditRepositoryCurrencyItem*>(currency));
   EXPECT_TRUE(dynamic_cast<TcxEditRepositoryCurrencyItem*>(bcd));
   EXPECT_NE(currency, bcd);
-  TcxEditRepositoryItem* date = registry->GetItemOf(TcxDateTimeValueType::Class());
-  TcxEditRepositoryItem* stamp = registry->GetItemOf(TcxSQLTimeStampValueType::Class());
+  TcxEditRepositoryItem* date = registry->GetItem(TcxDateTimeValueType::Class());
+  TcxEditRepositoryItem* stamp = registry->GetItem(TcxSQLTimeStampValueType::Class());
   EXPECT_TRUE(dynamic_cast<TcxEditRepositoryDateItem*>(date));
   EXPECT_TRUE(dynamic_cast<TcxEditRepositoryDateItem*>(stamp));
   EXPECT_NE(date, stamp);
   // A destroyed item leaves the registry: its type falls back to text.
   date->Free();
-  EXPECT_EQ(registry->GetItemOf(TcxDateTimeValueType::Class()), text);
+  EXPECT_EQ(registry->GetItem(TcxDateTimeValueType::Class()), text);
   // The items live in the default repository.
   EXPECT_EQ(stamp->GetRepository(), GetDefaultEditRepository());
 }

@@ -1,7 +1,8 @@
 // The look-and-feel push button: glyph counts (an empty glyph included),
 // colour fallbacks, the drop-down kinds and where their menu opens, the
-// glyph and caption layout, a button freed while hot, and a contact sheet
-// of every look-and-feel kind and state (buttons.png in the test's folder).
+// glyph and caption layout, the shared glyph lists, the auto-sized button,
+// a button freed while hot, and a contact sheet of every look-and-feel
+// kind and state (buttons.png in the test's folder).
 #include <string>
 #include <vector>
 
@@ -77,8 +78,23 @@ class cxButtons : public ControlsSession {
   }
 };
 
+// Tells when a component it watches is freed.
+class TListWatch : public TComponent {
+  ORV_CLASS(TListWatch, TComponent)
+ public:
+  explicit TListWatch(TComponent* AOwner) : TComponent(AOwner) {}
+  bool listFreed = false;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove) listFreed = true;
+  }
+};
+
 }  // namespace
 ORV_REGISTER(TProbeMenu)
+ORV_REGISTER(TListWatch)
 
 TEST_F(cxButtons, GlyphCountsFollowTheBitmapAndAnEmptyOneIsOneGlyph) {
   TOwned<TBitmap> g(MakeGlyph(64, 16, clRed));
@@ -98,8 +114,10 @@ TEST_F(cxButtons, GlyphCountsFollowTheBitmapAndAnEmptyOneIsOneGlyph) {
   win::test::PumpUntilIdle();
 }
 
-TEST_F(cxButtons, StateColoursFallBackToNormalThenToDefault) {
+TEST_F(cxButtons, UnassignedStateColoursBorrowNormalsAndLeaveTheRestToThePainter) {
   TcxButtonColors* c = button->GetColors();
+  button->GetLookAndFeel()->SetKind(lfFlat);
+  button->GetLookAndFeel()->SetNativeStyle(false);
   EXPECT_EQ(c->GetBackgroundColor(cxbsHot), clDefault);
   c->SetNormal(clYellow);
   EXPECT_EQ(c->GetBackgroundColor(cxbsHot), clYellow);
@@ -107,10 +125,20 @@ TEST_F(cxButtons, StateColoursFallBackToNormalThenToDefault) {
   EXPECT_EQ(c->GetBackgroundColor(cxbsHot), clAqua);
   c->SetHot(clNone);
   EXPECT_EQ(c->GetAssignedColors(), TcxButtonAssignedColors{cxbsNormal});
+
+  // Only the Default colour: the resting face takes it, while the hot,
+  // pressed and disabled faces are the painter's own.
   c->SetDefault(clLime);
   c->SetNormal(clDefault);
   EXPECT_EQ(c->GetBackgroundColor(cxbsNormal), clLime);
-  EXPECT_EQ(c->GetBackgroundColor(cxbsPressed), clLime);
+  for (TcxButtonState s : {cxbsHot, cxbsPressed, cxbsDisabled}) EXPECT_EQ(c->GetBackgroundColor(s), clDefault);
+  button->Repaint();
+  win::test::PumpUntilIdle();
+  EXPECT_GE(LeftmostOf(clLime), 0);
+  button->SetEnabled(false);
+  button->Repaint();
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(LeftmostOf(clLime), -1);
 }
 
 TEST_F(cxButtons, ADropDownButtonOpensItsMenuInsteadOfClicking) {
@@ -300,4 +328,77 @@ end)");
   EXPECT_EQ(ok->GetLookAndFeel()->GetAssignedValues(), TcxLookAndFeelValues{lfvNativeStyle});
   EXPECT_EQ(ok->GetColors()->GetAssignedColors(), TcxButtonAssignedColors{cxbsHot});
   built->Free();
+}
+
+TEST_F(cxButtons, GlyphImagesAreMadeOnceInOneListPerSizeThatLivesWithTheGlyphs) {
+  TOwned<TBitmap> red(MakeGlyph(16, 16, clRed));
+  TOwned<TBitmap> green(MakeGlyph(16, 16, clLime));
+  TOwned<TBitmap> big(MakeGlyph(20, 20, clBlue));
+  auto* second = Place<TcxButton>({20, 60, 120, 85});
+  auto* third = Place<TcxButton>({20, 100, 120, 125});
+  button->SetGlyph(red.get());
+  second->SetGlyph(green.get());
+  third->SetGlyph(big.get());
+  auto paint = [&] {
+    for (TcxButton* b : {button, second, third}) b->Repaint();
+    win::test::PumpUntilIdle();
+  };
+  paint();
+  // Buttons with glyphs of one size share a list; another size has its own.
+  TcxGlyphList* list = button->GetButtonGlyph()->GetGlyphList();
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(second->GetButtonGlyph()->GetGlyphList(), list);
+  EXPECT_NE(third->GetButtonGlyph()->GetGlyphList(), list);
+  EXPECT_EQ(list->GetUsedCount(), 2);
+  paint();
+  EXPECT_EQ(list->GetUsedCount(), 2);  // made once, drawn again
+  EXPECT_GE(LeftmostOf(clRed), 0);
+
+  // Disabled, a glyph without a disabled image is drawn embossed: its
+  // image is made once more, and no red shows.
+  button->SetEnabled(false);
+  paint();
+  paint();
+  EXPECT_EQ(list->GetUsedCount(), 3);
+  EXPECT_EQ(LeftmostOf(clRed), -1);
+  EXPECT_GE(LeftmostOf(ColorToRGB(clBtnShadow)), 0);
+  // A new bitmap gives the old images back; their slots are used again.
+  button->SetGlyph(green.get());
+  EXPECT_EQ(list->GetUsedCount(), 1);
+  const Integer slots = list->GetCount();
+  paint();
+  EXPECT_EQ(list->GetUsedCount(), 2);
+  EXPECT_EQ(list->GetCount(), slots);
+
+  // The lists go with the last glyph object.
+  TOwned<TListWatch> watch(New<TListWatch>(nullptr));
+  list->FreeNotification(watch.get());
+  button->Free();
+  second->Free();
+  EXPECT_FALSE(watch->listFreed);
+  third->Free();
+  EXPECT_TRUE(watch->listFreed);
+  button = nullptr;
+}
+
+TEST_F(cxButtons, AnAutoSizedButtonKeepsItsOptimalSize) {
+  button->SetButtonAutoSize(true);
+  TSize optimal = button->GetOptimalSize();
+  EXPECT_EQ(button->GetBoundsRect(), TRect(20, 20, 20 + optimal.cx, 20 + optimal.cy));
+  // Moving is allowed, resizing is not.
+  button->SetBounds(30, 40, 300, 100);
+  EXPECT_EQ(button->GetBoundsRect(), TRect(30, 40, 30 + optimal.cx, 40 + optimal.cy));
+  button->SetWidth(10);
+  EXPECT_EQ(button->GetWidth(), optimal.cx);
+  // A longer caption and a bigger font resize it.
+  button->SetCaption("Run Current Values");
+  EXPECT_GT(button->GetWidth(), optimal.cx);
+  EXPECT_EQ(button->GetWidth(), button->GetOptimalSize().cx);
+  button->GetFont()->SetSize(16);
+  EXPECT_GT(button->GetHeight(), optimal.cy);
+  EXPECT_EQ(button->GetHeight(), button->GetOptimalSize().cy);
+  // Off again, any size goes.
+  button->SetButtonAutoSize(false);
+  button->SetWidth(200);
+  EXPECT_EQ(button->GetWidth(), 200);
 }

@@ -3,10 +3,14 @@
 // by pixels, the inner control laid over the client area and clipped when
 // it sticks out, and focus moved on by Tab.
 #include "ControlsSession.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/forms/DragImageList.h"
+#include "platform/win/Caret.h"
 #include "library/foundation/cxContainer.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/WindowRegion.h"
@@ -62,6 +66,48 @@ class TLinesBox : public TCustomControl {
   }
 };
 
+// An inner control of the kind editors host: it knows its container, has
+// both native bars, a drag image of its own (a red square) and logs a
+// cancelled drag.
+class TImageBox : public TCustomControl, public IcxContainerInnerControl {
+  ORV_CLASS(TImageBox, TCustomControl)
+ public:
+  explicit TImageBox(TComponent* AOwner) : TCustomControl(AOwner) {
+    images = New<TDragImageList>(this);
+    images->SetWidth(8);
+    images->SetHeight(8);
+    TBitmap* red = New<TBitmap>();
+    red->SetSize(8, 8);
+    red->GetCanvas()->GetBrush()->SetColor(clRed);
+    red->GetCanvas()->FillRect(TRect{0, 0, 8, 8});
+    images->Add(red, nullptr);
+    red->Free();
+  }
+  TcxContainer* container = nullptr;
+  TDragImageList* images = nullptr;
+  std::vector<std::string> log;
+  TcxContainer* GetControlContainer() override { return container; }
+  TWinControl* GetControl() override { return this; }
+  TDragImageList* GetDragImages() override { return images; }
+  void DragCanceled() override { log.push_back("inner drag cancelled"); }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TCustomControl::CreateParams(Params);
+    Params.Style |= WS_VSCROLL | WS_HSCROLL;
+  }
+};
+
+// A popup menu that records where it was asked to open.
+class TPlaceMenu : public TComponent, public IcxPopupMenu {
+  ORV_CLASS(TPlaceMenu, TComponent)
+ public:
+  explicit TPlaceMenu(TComponent* AOwner) : TComponent(AOwner) {}
+  std::vector<TPoint> at;
+  bool IsShortCut(TMessage&) override { return false; }
+  void Popup(Integer X, Integer Y) override { at.push_back({X, Y}); }
+};
+
 class TTestContainer : public TcxContainer {
   ORV_CLASS(TTestContainer, TcxContainer)
  public:
@@ -100,6 +146,8 @@ class cxContainers : public ControlsSession {
 ORV_REGISTER(TInnerBox)
 ORV_REGISTER(TTestContainer)
 ORV_REGISTER(TLinesBox)
+ORV_REGISTER(TImageBox)
+ORV_REGISTER(TPlaceMenu)
 
 TEST_F(cxContainers, DisabledWinsOverFocusedAndFocusedOverHot) {
   form->SetColor(clBtnFace);
@@ -341,4 +389,61 @@ TEST_F(cxContainers, TheLibraryBarLiesOverTheInnerControlsNativeBarAndScrollsIt)
   box->SetText("1\n2\n3\n4\n5\n6\n7\n8\n9\n10");
   win::test::PumpUntilIdle();
   EXPECT_FALSE(bar->GetVisible());
+}
+
+TEST_F(cxContainers, TheInnerControlsDragImageCaretAndSizeGripServeTheContainer) {
+  auto* c = Place<TTestContainer>({10, 10, 160, 110});
+  auto* box = New<TImageBox>(c);
+  box->container = c;
+  c->Host(box);
+  auto* menu = New<TPlaceMenu>(form);
+  c->SetPopupMenu(menu);
+  ShowForm();
+
+  // The corner between the two bars over the box's native ones, in the
+  // box's window coordinates; nothing while one of them is hidden.
+  // A range wider than the page of 10 shows the native bar.
+  auto range = [&](int ABar, int AMax) {
+    SCROLLINFO info{};
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    info.nMax = AMax;
+    info.nPage = 10;
+    SetScrollInfo(box->GetHandle(), ABar, &info, true);
+    c->UpdateScrollBarsParameters();
+    win::test::PumpUntilIdle();
+  };
+  range(SB_HORZ, 99);
+  range(SB_VERT, 99);
+  const Integer w = box->GetWidth(), h = box->GetHeight();
+  EXPECT_EQ(GetSizeGripRect(box),
+            TRect(w - GetSystemMetrics(SM_CXVSCROLL), h - GetSystemMetrics(SM_CYHSCROLL), w, h));
+  range(SB_HORZ, 5);
+  EXPECT_TRUE(cxRectIsEmpty(GetSizeGripRect(box)));
+
+  // A menu asked for from the keyboard opens under the box's caret.
+  box->SetFocus();
+  CreateCaret(box->GetHandle(), nullptr, 1, 10);
+  SetCaretPos(7, 3);
+  win::test::KeyDown(VK_SHIFT);
+  win::test::KeyPress(VK_F10);
+  win::test::KeyUp(VK_SHIFT);
+  win::test::PumpUntilIdle();
+  DestroyCaret();
+  EXPECT_EQ(menu->at, std::vector<TPoint>{box->ClientToScreen({7, 13})});
+
+  // Dragging the container shows the box's image at the pointer; Esc
+  // cancels the drag of both.
+  EXPECT_EQ(c->GetDragImages(), box->images);
+  TColor under = clNone;
+  win::test::OnNextModalLoop([&] {
+    win::test::MouseMove(c->ClientToScreen({40, 40}));
+    win::test::PumpUntilIdle();
+    under = Shown(c, 43, 43);
+    win::test::KeyPress(VK_ESCAPE);
+  });
+  win::test::MouseMove(c->ClientToScreen({30, 30}));
+  c->BeginDrag(true);
+  EXPECT_EQ(under, clRed);
+  EXPECT_NE(Shown(c, 43, 43), clRed);  // gone with the drag
+  EXPECT_EQ(box->log, std::vector<std::string>{"inner drag cancelled"});
 }

@@ -198,7 +198,7 @@ TEST_F(cxControl, TheDragImageIsDrawnOnceByTheControl) {
   EXPECT_EQ(probe->GetDragImages(), nullptr);  // an empty size: no image
   probe->FreeDragImages();
   probe->DragImageSize = {12, 8};
-  TcxDragImageList* images = probe->GetDragImages();
+  TDragImageList* images = probe->GetDragImages();
   ASSERT_NE(images, nullptr);
   EXPECT_EQ(images->GetCount(), 1);
   EXPECT_EQ(images->GetWidth(), 12);

@@ -80,9 +80,16 @@ class TItemList : public TcxCustomizeListBox {
 
  protected:
   void BeginDragAndDrop() override {
+    TcxCustomizeListBox::BeginDragAndDrop();
     gLog.push_back("list drags item " + std::to_string(GetItemIndex()) + " carrying " +
-                   NameOf(GetDragAndDropItemObject()));
+                   NameOf(GetDragAndDropItemObject()) + (GetMultiSelect() ? SelectedText() : ""));
     BeginDrag(true);
+  }
+  std::string SelectedText() {
+    std::string out = ", selected";
+    for (Integer i = 0; i < GetCount(); ++i)
+      if (GetSelected(i)) out += " " + std::to_string(i);
+    return out;
   }
 };
 
@@ -342,6 +349,33 @@ TEST_F(cxCustomizeListBox, SettingTheItemObjectSelectsItsItemAndClicksOnce) {
   list->SetItemIndex(2);
   EXPECT_EQ(list->GetItemObject(), nullptr);
   EXPECT_EQ(TakeLog(), std::vector<std::string>{"click"});
+}
+
+TEST_F(cxCustomizeListBox, InAMultipleSelectionTheDraggedItemAloneStaysSelected) {
+  list->SetMultiSelect(true);
+  list->SetSelected(0, true);
+  list->SetSelected(2, true);
+  win::test::PumpUntilIdle();
+  // Ctrl adds the pressed item to the selection; the drag then carries it
+  // alone.
+  win::test::OnNextModalLoop([&] {
+    win::test::MouseMove(At(target, 5, 6));
+    win::test::PumpUntilIdle();
+    win::test::MouseUp();
+  });
+  win::test::KeyDown(win::VK_CONTROL);
+  win::test::PumpUntilIdle();
+  win::test::MouseMove(Item(1));
+  win::test::MouseDown();
+  win::test::PumpUntilIdle();
+  win::test::KeyUp(win::VK_CONTROL);
+  EXPECT_EQ(list->GetSelCount(), 3);
+  win::test::MouseMove(Item(1, 40));
+  win::test::PumpUntilIdle();
+  const std::vector<std::string> log = TakeLog();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log[0], "list drags item 1 carrying Second, selected 1");
+  EXPECT_EQ(list->GetSelCount(), 1);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ struct Surface {
     Bitmap->SetSize(W, H);
     Bitmap->GetCanvas()->GetBrush()->SetColor(clWhite);
     Bitmap->GetCanvas()->FillRect({0, 0, W, H});
-    Canvas = std::make_unique<TcxCanvas>(Bitmap->GetCanvas());
+    Canvas = MakeOwned<TcxCanvas>(Bitmap->GetCanvas());
   }
   // Pixels are read in device coordinates, whatever origin or clip the
   // test left on the canvas.
@@ -37,7 +37,7 @@ struct Surface {
     return r.Right < 0 ? cxNullRect : r;
   }
   TOwned<TBitmap> Bitmap;
-  std::unique_ptr<TcxCanvas> Canvas;
+  TOwned<TcxCanvas> Canvas;
 };
 
 }  // namespace

@@ -238,3 +238,53 @@ TEST_F(cxInnerListBoxes, AContainerDraggedAutomaticallyIsDraggedFromItsListAfter
   EXPECT_EQ(list->GetItemIndex(), 2);
   EXPECT_EQ(log.size(), 2u);
 }
+
+TEST_F(cxInnerListBoxes, InAMultipleSelectionAPressOnASelectedItemDragsTheSelectionAsItIs) {
+  std::vector<std::string> log;
+  c->OnStartDrag = [&](TObject*, TObject*&) {
+    std::string line = "drag with";
+    for (Integer i = 0; i < list->GetCount(); ++i)
+      if (list->GetSelected(i)) line += " " + std::to_string(i);
+    log.push_back(line);
+  };
+  c->SetDragMode(dmAutomatic);
+  list->SetMultiSelect(true);
+  list->SetSelected(1, true);
+  list->SetSelected(2, true);
+  win::test::PumpUntilIdle();
+  const Integer h = list->ItemRect(1).Top;
+  auto press = [&](Integer AItem, std::initializer_list<BYTE> AKeys) {
+    for (BYTE k : AKeys) win::test::KeyDown(k);
+    win::test::PumpUntilIdle();
+    // A drag that starts ends at once where it began.
+    win::test::OnNextModalLoop([] { win::test::MouseUp(); });
+    win::test::MouseMove(list->ClientToScreen({5, AItem * h + 2}));
+    win::test::MouseDown();
+    win::test::PumpUntilIdle();
+    win::test::MouseUp();
+    for (BYTE k : AKeys) win::test::KeyUp(k);
+    win::test::PumpUntilIdle();
+    win::test::PumpFor(1000);  // no double clicks
+  };
+  // On a selected item the selection is dragged as it is.
+  press(2, {});
+  EXPECT_EQ(log, std::vector<std::string>{"drag with 1 2"});
+  press(1, {VK_CONTROL});
+  EXPECT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[1], "drag with 1 2");
+  // Shift or Ctrl on an item not selected changes the selection only.
+  press(4, {VK_SHIFT});
+  press(0, {VK_CONTROL});
+  EXPECT_EQ(log.size(), 2u);
+  // A plain press on an item not selected chooses it, then drags it.
+  press(1, {});
+  ASSERT_EQ(log.size(), 3u);
+  EXPECT_EQ(log[2], "drag with 1");
+
+  // Typing chooses the item found, alone.
+  list->SetSelected(0, true);
+  Type("bo");
+  EXPECT_EQ(list->GetSelCount(), 1);
+  EXPECT_TRUE(list->GetSelected(4));
+  EXPECT_EQ(list->GetItemIndex(), 4);
+}

@@ -22,7 +22,7 @@ class Sheet {
   Sheet(Integer W, Integer H) : FBitmap(New<TBitmap>()) {
     FBitmap->SetPixelFormat(pf32bit);
     FBitmap->SetSize(W, H);
-    FCanvas = std::make_unique<TcxCanvas>(FBitmap->GetCanvas());
+    FCanvas = MakeOwned<TcxCanvas>(FBitmap->GetCanvas());
     FCanvas->GetBrush()->SetColor(kPage);
     FCanvas->FillRect({0, 0, W, H});
     FFont.reset(New<TFont>());
@@ -61,7 +61,7 @@ class Sheet {
 
  private:
   TOwned<TBitmap> FBitmap;
-  std::unique_ptr<TcxCanvas> FCanvas;
+  TOwned<TcxCanvas> FCanvas;
   TOwned<TFont> FFont;
 };
 

@@ -40,7 +40,7 @@ struct Surface {
   explicit Surface(Integer W = 40, Integer H = 40) : Bitmap(New<TBitmap>()) {
     Bitmap->SetPixelFormat(pf32bit);
     Bitmap->SetSize(W, H);
-    Canvas = std::make_unique<TcxCanvas>(Bitmap->GetCanvas());
+    Canvas = MakeOwned<TcxCanvas>(Bitmap->GetCanvas());
     Canvas->GetBrush()->SetColor(kPage);
     Canvas->FillRect({0, 0, W, H});
   }
@@ -78,7 +78,7 @@ struct Surface {
   }
   std::string Log() { return win::GdiRecording(Canvas->GetHandle()); }
   TOwned<TBitmap> Bitmap;
-  std::unique_ptr<TcxCanvas> Canvas;
+  TOwned<TcxCanvas> Canvas;
 };
 
 // Sets one system colour for the life of the object.

@@ -291,6 +291,41 @@ TEST_F(Storage, ChildrenAreCreatedAndDeletedOnlyWhenTheModesSaySo) {
   grid->Free();
 }
 
+// Many stored rows over a grid holding them in the other order, without
+// the last and with one of its own: each row meets its namesake once,
+// from an INI file and from a stream alike.
+TEST_F(Storage, ManyChildrenMeetTheirNamesakesFromIniAndStream) {
+  constexpr int kMany = 20000;
+  auto* grid = New<TStoredGrid>(nullptr);
+  grid->SetName("Grid");
+  for (int i = 0; i < kMany; ++i) grid->AddRow("R" + std::to_string(i))->SetCaption(std::to_string(i));
+  const std::string file = dir / "many.ini";
+  TcxStorage(file).StoreToIni(grid);
+  TMemoryStream stream;
+  TcxStorage(&stream).StoreToStream(grid);
+  grid->Free();
+
+  for (bool fromIni : {true, false}) {
+    auto* other = New<TStoredGrid>(nullptr);
+    other->SetName("Grid");
+    for (int i = kMany - 2; i >= 0; --i) other->AddRow("R" + std::to_string(i));
+    other->AddRow("Extra");
+    stream.SetPosition(0);
+    TcxStorage fromFile(file), fromStream(&stream);
+    for (TcxStorage* storage : {&fromFile, &fromStream})
+      storage->SetStorageModes(TcxStorageModes{smChildrenCreating, smChildrenDeleting});
+    if (fromIni)
+      fromFile.RestoreFromIni(other);
+    else
+      fromStream.RestoreFromStream(other);
+    EXPECT_EQ(other->Log, (std::vector<AnsiString>{"create R" + std::to_string(kMany - 1) + " TStoredRow", "delete Extra"}));
+    ASSERT_EQ(other->GetComponentCount(), kMany);
+    for (int i : {0, 1, kMany / 2, kMany - 1})
+      EXPECT_EQ(static_cast<TStoredRow*>(other->FindComponent("R" + std::to_string(i)))->GetCaption(), std::to_string(i)) << i;
+    other->Free();
+  }
+}
+
 TEST_F(Storage, IniChildrenAreFoundByPathWithoutRegardToCase) {
   const std::string file = dir.Write("paths.ini",
                                      "[Grid: TGrid]\r\n=\r\n[Grid/A: TX]\r\n=\r\nValue=12\r\nText=\"12\"\r\n"

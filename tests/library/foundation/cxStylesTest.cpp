@@ -223,6 +223,39 @@ TEST_F(Styles, SlotsStaySortedAndForgetAStyleThatGoes) {
   EXPECT_EQ(s2->GetListenerCount(), 0);
 }
 
+// Styles and sheets made in turn, each sheet holding the style made just
+// before it: emptying the repository of either kind leaves the other whole
+// and in order, and everyone who used what went has let it go.
+TEST_F(Styles, ARepositoryOfManyStylesAndSheetsEmptiesEachKindWhole) {
+  constexpr int kMany = 20000;
+  std::vector<TcxStyle*> styles;
+  std::vector<TTestStyleSheet*> sheets;
+  for (int i = 0; i < kMany; ++i) {
+    styles.push_back(static_cast<TcxStyle*>(repository->CreateItem(TcxStyle::StaticClass())));
+    sheets.push_back(static_cast<TTestStyleSheet*>(repository->CreateStyleSheet(TTestStyleSheet::StaticClass())));
+    sheets.back()->Test()->SetValue(0, styles.back());
+  }
+  auto* user = New<TTestStyles>(nullptr);
+  user->SetStyleSheet(sheets.back());
+  user->SetValue(1, styles.front());
+  EXPECT_EQ(repository->GetComponentCount(), 2 * kMany);
+  EXPECT_EQ(repository->StyleIndexOf(styles[kMany / 2]), kMany / 2);
+
+  repository->Clear();
+  EXPECT_EQ(repository->GetCount(), 0);
+  EXPECT_EQ(repository->GetComponentCount(), kMany);
+  EXPECT_EQ(repository->GetComponent(kMany / 2), sheets[kMany / 2]);
+  EXPECT_EQ(repository->StyleSheetIndexOf(sheets.back()), kMany - 1);
+  EXPECT_EQ(sheets[7]->Test()->GetCount(), 0);
+  EXPECT_EQ(user->GetValue(1), nullptr);
+
+  repository->ClearStyleSheets();
+  EXPECT_EQ(repository->GetStyleSheetCount(), 0);
+  EXPECT_EQ(repository->GetComponentCount(), 0);
+  EXPECT_EQ(user->GetStyleSheet(), nullptr);
+  user->Free();
+}
+
 TEST_F(Styles, ViewParamsTakeTheCallStyleThenTheSlotThenTheDefaults) {
   auto* styles = New<TTestStyles>(nullptr);
   TcxViewParams params;
@@ -494,9 +527,10 @@ TEST_F(StyleSheetFiles, BitmapsFaceNamesWithCommasAndBitmapNamedPropertiesComeBa
   EXPECT_EQ(picture->GetOwner(), repository);
 }
 
-TEST_F(StyleSheetFiles, ADamagedFileIsRefusedBeforeAnythingIsMade) {
-  const Integer sheetsBefore = repository->GetStyleSheetCount();
-  auto refused = [&](const std::string& AText, const char* AExpected) {
+TEST_F(StyleSheetFiles, ADamagedValueKeepsTheSheetsBeforeItAndMakesNothingOfItsOwn) {
+  // What a damaged file leaves: the loaded list and the repository hold
+  // exactly the sheets (and their styles) read before the damage.
+  auto load = [&](const std::string& AText, const char* AExpected) {
     const std::string file = dir.Write("damaged.ini", AText);
     TList loaded;
     try {
@@ -505,14 +539,32 @@ TEST_F(StyleSheetFiles, ADamagedFileIsRefusedBeforeAnythingIsMade) {
     } catch (const EConvertError& e) {
       EXPECT_NE(e.GetMessage().find(AExpected), AnsiString::npos) << e.GetMessage();
     }
-    EXPECT_EQ(loaded.GetCount(), 0);
-    EXPECT_EQ(repository->GetStyleSheetCount(), sheetsBefore);
-    EXPECT_EQ(repository->GetCount(), 0);
+    std::vector<std::string> captions;
+    for (Integer i = 0; i < loaded.GetCount(); ++i)
+      captions.push_back(static_cast<TcxCustomStyleSheet*>(loaded.Get(i))->GetCaption());
+    EXPECT_EQ(repository->GetStyleSheetCount(), loaded.GetCount());
+    return captions;
   };
-  refused("[Good]\r\nContent=1,2\r\n[Bad]\r\nHeader=red,default\r\n", "\"red\" in section [Bad], key Header");
-  refused("[A]\r\nContent=1,2,Sans,huge,[B]\r\n", "\"huge\"");
-  refused("[A]\r\nContent=1,2\r\nContentBitmap0=0G\r\n", "ContentBitmap0");
-  refused("[A]\r\nContent=1,2\r\nContentBitmap0=424D00\r\n", "bitmap");
+  // The good sheets before the bad one come whole, with their styles; the
+  // bad sheet's good first style is not made, nor is anything after it.
+  EXPECT_EQ(load("[Good]\r\nContent=1,2\r\nHeader=3,default\r\n[Bad]\r\nContent=5,6\r\nHeader=red,default\r\n"
+                 "[Later]\r\nContent=7,8\r\n",
+                 "\"red\" in section [Bad], key Header"),
+            std::vector<std::string>{"Good"});
+  ASSERT_EQ(repository->GetStyleSheetCount(), 1);
+  auto* good = static_cast<TTestStyleSheet*>(repository->GetStyleSheet(0));
+  EXPECT_EQ(good->Test()->GetContent()->GetTextColor(), 2);
+  EXPECT_EQ(good->Test()->GetHeader()->GetColor(), 3);
+  EXPECT_EQ(repository->GetCount(), 2);
+  repository->ClearStyleSheets();
+  repository->Clear();
+
+  EXPECT_EQ(load("[A]\r\nContent=1,2,Sans,huge,[B]\r\n", "\"huge\" in section [A], key Content"),
+            std::vector<std::string>{});
+  EXPECT_EQ(load("[A]\r\nContent=1,2\r\nContentBitmap0=0G\r\n", "key ContentBitmap0"), std::vector<std::string>{});
+  EXPECT_EQ(load("[A]\r\nContent=1,2\r\nContentBitmap0=424D00\r\n", "bitmap in section [A]"),
+            std::vector<std::string>{});
+  EXPECT_EQ(repository->GetCount(), 0);
 }
 
 TEST_F(StyleSheetFiles, ChosenSectionsAndNamesForNewStyles) {

@@ -10,11 +10,16 @@
 
 #include "library/editors/core/cxComboBox.h"
 #include "library/editors/core/cxTextEdit.h"
+#include "library/editors/cxCheckBox.h"
+#include "library/editors/cxRadioGroup.h"
+#include "library/editors/cxSpinEdit.h"
 #include "library/grid/GridStartup.h"
 #include "library/grid/cxVGrid.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
+#include "WindowPixels.h"
+#include "platform/rtl/NumberText.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/win/TestHooks.h"
 
@@ -38,9 +43,104 @@ inline ORV_REGISTER(TTestVerticalGrid)
 
 namespace vgrid_test {
 
+// One editor row as the window sets it up: edit properties first, then the
+// value type, the kind's settings, the value and the settings after it.
+inline TcxEditorRow* AddParameter(TcxCustomVerticalGrid* AGrid, TcxCustomRow* ACategory, const AnsiString& ACaption,
+                           TClass AEditProperties, TcxValueTypeClass AType, const Variant& AValue, NativeInt ATag) {
+  auto* row = static_cast<TcxEditorRow*>(AGrid->AddChild(ACategory, TcxEditorRow::StaticClass()));
+  row->SetTag(ATag);
+  TcxEditorRowProperties* properties = row->GetProperties();
+  properties->SetCaption(ACaption);
+  properties->Hint = "Hint of " + ACaption;
+  properties->SetEditPropertiesClass(AEditProperties);
+  properties->GetDataBinding()->SetValueTypeClass(AType);
+  TcxCustomEditProperties* kind = properties->GetEditProperties();
+  auto* spin = dynamic_cast<TcxSpinEditProperties*>(kind);
+  if (spin) {
+    const bool decimal = AType == TcxFloatValueType::Class();
+    spin->SetValueType(decimal ? vtFloat : vtInt);
+    spin->SetMinValue(0);
+    spin->SetMaxValue(decimal ? 9 : 4096);
+  }
+  if (auto* check = dynamic_cast<TcxCheckBoxProperties*>(kind)) {
+    check->SetAllowGrayed(false);
+    check->SetDisplayUnchecked(u"0");
+    check->SetValueUnchecked(0);
+    check->SetDisplayChecked(u"1");
+    check->SetValueChecked(1);
+  }
+  // A short list: one radio button per item, valued from 0.
+  if (auto* radio = dynamic_cast<TcxRadioGroupProperties*>(kind)) {
+    Integer value = 0;
+    for (const char* caption : {"Arid", "Temperate", "Cold"}) {
+      TcxRadioGroupItem* item = radio->GetItems()->Add();
+      item->SetCaption(caption);
+      item->SetValue(Variant(value++));
+    }
+  }
+  auto* combo = dynamic_cast<TcxComboBoxProperties*>(kind);
+  if (combo) {
+    combo->SetDropDownListStyle(lsFixedList);
+    for (const char* item : {"Plains", "Hills", "Desert", "Swamp", "Tundra"}) combo->GetItems()->Add(item);
+  }
+  properties->SetValue(AValue);
+  if (spin) {
+    spin->SetIncrement(AType == TcxFloatValueType::Class() ? 0.1 : 1.0);
+    spin->SetLargeIncrement(10 * spin->GetIncrement());
+    spin->SetUseCtrlIncrement(true);
+  }
+  if (combo) properties->GetOptions()->SetShowEditButtons(eisbAlways);
+  return row;
+}
+
+
 struct GridUnitsListed {
   GridUnitsListed() { RegisterGridUnits(); }
 };
+
+// The front end's value grid: three categories with the kinds of rows the
+// window makes.
+struct ValueRows {
+  TcxCategoryRow* Ok = nullptr;
+  TcxCategoryRow* Unused = nullptr;
+  TcxCategoryRow* Unknown = nullptr;
+  TcxEditorRow* Width = nullptr;
+  TcxEditorRow* Ratio = nullptr;
+  TcxEditorRow* Rivers = nullptr;
+  TcxEditorRow* Climate = nullptr;
+  TcxEditorRow* Biome = nullptr;
+  TcxEditorRow* Seed = nullptr;
+};
+
+inline ValueRows AddValueRows(TcxCustomVerticalGrid* AGrid) {
+  ValueRows rows;
+  AGrid->BeginUpdate();
+  auto category = [AGrid](const AnsiString& ACaption) {
+    auto* row = static_cast<TcxCategoryRow*>(AGrid->Add(TcxCategoryRow::StaticClass()));
+    row->GetProperties()->SetCaption(ACaption);
+    return row;
+  };
+  rows.Ok = category("Ok Values");
+  rows.Unused = category("Unused Values");
+  rows.Unknown = category("Unknown Values");
+  rows.Width = AddParameter(AGrid, rows.Ok, "Width", TcxSpinEditProperties::StaticClass(), TcxIntegerValueType::Class(),
+                            Variant(640), 0);
+  rows.Ratio = AddParameter(AGrid, rows.Ok, "Ratio", TcxSpinEditProperties::StaticClass(), TcxFloatValueType::Class(),
+                            Variant("2.5"), 1);
+  rows.Rivers = AddParameter(AGrid, rows.Ok, "Rivers", TcxCheckBoxProperties::StaticClass(),
+                             TcxIntegerValueType::Class(), Variant(1), 2);
+  rows.Climate = AddParameter(AGrid, rows.Unused, "Climate", TcxRadioGroupProperties::StaticClass(),
+                              TcxIntegerValueType::Class(), Variant(1), 3);
+  rows.Biome = AddParameter(AGrid, rows.Unused, "Biome", TcxComboBoxProperties::StaticClass(),
+                            TcxStringValueType::Class(), Variant("Desert"), 4);
+  rows.Seed = AddParameter(AGrid, rows.Unknown, "seed", TcxTextEditProperties::StaticClass(),
+                           TcxStringValueType::Class(), Variant("12"), 0);
+  AGrid->EndUpdate();
+  return rows;
+}
+
+using grid_pixels::PixelAt;
+using grid_pixels::Snapshot;
 
 class Session : public ::testing::Test, public GridUnitsListed {
  protected:

@@ -3,7 +3,7 @@
 // that applies and closes, Cancel that keeps earlier applies, Escape that
 // closes only a dropped list, and a second dialog where the first closed.
 #include "library/grid/FilterControlSession.h"
-#include "library/grid/GridSnapshots.h"
+#include "library/grid/WindowPixels.h"
 
 #include "library/editors/core/cxComboBox.h"
 #include "library/foundation/cxButtons.h"
@@ -33,8 +33,7 @@ class FilterDialog : public FilterSession {
     Pump();
   }
   static void SnapshotDialog(TfmFilterControlDialog* ADialog) {
-    EXPECT_TRUE(SaveWindowPng(ADialog->GetHandle(), ADialog->GetWidth(), ADialog->GetHeight(),
-                              "filter-dialog-standard-open.png", true));
+    EXPECT_TRUE(grid_pixels::Snapshot(ADialog, "filter-dialog-standard-open", true));
   }
 };
 

@@ -6,7 +6,7 @@
 // the build tree (filter-<look>-<state>.png); the pixels that must hold are
 // asserted here.
 #include "library/grid/FilterControlSession.h"
-#include "library/grid/GridSnapshots.h"
+#include "library/grid/WindowPixels.h"
 
 #include <algorithm>
 
@@ -24,6 +24,9 @@
 #include "platform/win/WindowPos.h"
 
 using namespace grid_test;
+using grid_pixels::kLooks;
+using grid_pixels::Look;
+using grid_pixels::ThemeInstalled;
 
 namespace {
 
@@ -72,15 +75,9 @@ class FilterSnapshots : public ThemeInstalled, public FilterSession {
       win::BitBlt(AMemory, at.X, at.Y, r.Right - r.Left, r.Bottom - r.Top, source, 0, 0, win::SRCCOPY);
       win::ReleaseDC(popup, source);
     };
-    EXPECT_TRUE(SaveWindowPng(builder->GetHandle(), builder->GetWidth(), builder->GetHeight(),
-                              "filter-" + ALook + "-" + AState + ".png", false, list));
+    EXPECT_TRUE(grid_pixels::Snapshot(builder, "filter-" + ALook + "-" + AState, false, list));
   }
-  TColor PixelAt(TPoint P) {
-    win::HDC dc = win::GetDC(builder->GetHandle());
-    const TColor color = static_cast<TColor>(win::GetPixel(dc, P.X, P.Y));
-    win::ReleaseDC(builder->GetHandle(), dc);
-    return color;
-  }
+  TColor PixelAt(TPoint P) { return grid_pixels::PixelAt(builder, P); }
   // Pixels of the level-line column of a nested row (its top half) that
   // show the dark checker colour.
   int DarkDots(cxfc::TcxCustomRowViewInfo* ARow) {

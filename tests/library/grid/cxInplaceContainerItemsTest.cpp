@@ -37,7 +37,7 @@ TEST_F(ItemBinding, ValueTypesAreNamedWithoutRegardToCaseAndChangingOneConvertsT
 
   // An item without properties of its own shows its type's default editor.
   EXPECT_EQ(count->GetPropertiesValue(),
-            GetDefaultEditDataRepositoryItems()->GetItemOf(TcxIntegerValueType::Class())->GetProperties());
+            GetDefaultEditDataRepositoryItems()->GetItem(TcxIntegerValueType::Class())->GetProperties());
   EXPECT_TRUE(dynamic_cast<TcxTextEditProperties*>(count->GetPropertiesValue()));
   count->SetPropertiesClassName("TcxTextEditProperties");
   ASSERT_NE(count->GetProperties(), nullptr);

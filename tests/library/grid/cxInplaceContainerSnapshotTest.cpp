@@ -3,8 +3,9 @@
 // and in the native style with the theme module on. Each picture goes to
 // snapshots/ in the build tree (grid-<look>-<state>.png); pixels that must
 // hold are asserted here, the pictures themselves are not compared.
-#include "library/grid/GridSnapshots.h"
 #include "library/grid/GridTestControl.h"
+
+#include "WindowPixels.h"
 
 #include <filesystem>
 
@@ -22,6 +23,9 @@
 using namespace grid_test;
 
 namespace {
+
+using grid_pixels::Look;
+using grid_pixels::ThemeInstalled;
 
 class GridSnapshots : public ThemeInstalled, public GridSession {
  protected:
@@ -48,15 +52,15 @@ class GridSnapshots : public ThemeInstalled, public GridSession {
 
   void Snapshot(const std::string& ALook, const std::string& AState) {
     Pump();
-    EXPECT_TRUE(SaveWindowPng(grid->GetHandle(), grid->GetWidth(), grid->GetHeight(),
-                              "grid-" + ALook + "-" + AState + ".png"));
+    EXPECT_TRUE(grid_pixels::Snapshot(grid, "grid-" + ALook + "-" + AState));
   }
+  TColor PixelAt(TPoint P) { return grid_pixels::PixelAt(grid, P); }
 };
 
 TEST_F(GridSnapshots, AValueCellNormalHotFocusedAndEditingInEveryLook) {
   form->Show();
   Pump();
-  for (const Look& look : kLooks) {
+  for (const Look& look : grid_pixels::kLooks) {
     SCOPED_TRACE(look.Name);
     grid->GetLookAndFeel()->SetKind(look.Kind);
     grid->GetLookAndFeel()->SetNativeStyle(look.Native);

@@ -57,47 +57,7 @@ const char* const kTerrainValuesLayout =
     "end\n";
 
 using FrontEnd = vgrid_test::Session;
-
-// One editor row as the window sets it up: edit properties first, then the
-// value type, the kind's settings, the value and the settings after it.
-TcxEditorRow* AddParameter(TcxCustomVerticalGrid* AGrid, TcxCustomRow* ACategory, const AnsiString& ACaption,
-                           TClass AEditProperties, TcxValueTypeClass AType, const Variant& AValue, NativeInt ATag) {
-  auto* row = static_cast<TcxEditorRow*>(AGrid->AddChild(ACategory, TcxEditorRow::StaticClass()));
-  row->SetTag(ATag);
-  TcxEditorRowProperties* properties = row->GetProperties();
-  properties->SetCaption(ACaption);
-  properties->Hint = "Hint of " + ACaption;
-  properties->SetEditPropertiesClass(AEditProperties);
-  properties->GetDataBinding()->SetValueTypeClass(AType);
-  TcxCustomEditProperties* kind = properties->GetEditProperties();
-  auto* spin = dynamic_cast<TcxSpinEditProperties*>(kind);
-  if (spin) {
-    const bool decimal = AType == TcxFloatValueType::Class();
-    spin->SetValueType(decimal ? vtFloat : vtInt);
-    spin->SetMinValue(0);
-    spin->SetMaxValue(decimal ? 9 : 4096);
-  }
-  if (auto* check = dynamic_cast<TcxCheckBoxProperties*>(kind)) {
-    check->SetAllowGrayed(false);
-    check->SetDisplayUnchecked(u"0");
-    check->SetValueUnchecked(0);
-    check->SetDisplayChecked(u"1");
-    check->SetValueChecked(1);
-  }
-  auto* combo = dynamic_cast<TcxComboBoxProperties*>(kind);
-  if (combo) {
-    combo->SetDropDownListStyle(lsFixedList);
-    for (const char* item : {"Plains", "Hills", "Desert", "Swamp", "Tundra"}) combo->GetItems()->Add(item);
-  }
-  properties->SetValue(AValue);
-  if (spin) {
-    spin->SetIncrement(AType == TcxFloatValueType::Class() ? 0.1 : 1.0);
-    spin->SetLargeIncrement(10 * spin->GetIncrement());
-    spin->SetUseCtrlIncrement(true);
-  }
-  if (combo) properties->GetOptions()->SetShowEditButtons(eisbAlways);
-  return row;
-}
+using vgrid_test::AddParameter;
 
 TEST_F(FrontEnd, TheValueGridIsBuiltReadWrittenRetypedAndClearedThroughTheRowsApi) {
   const Int64 live = Baseline();

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "ControlsUnits.h"
 #include "platform/controls/Edit.h"
 #include "platform/controls/EditControl.h"
 #include "platform/controls/EditTestHooks.h"
@@ -59,7 +60,7 @@ inline LRESULT HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-class EditStage : public ::testing::Test {
+class EditStage : public ::testing::Test, private ControlsUnitsListed {
  protected:
   forms::test::Session session;
   HWND host = nullptr;

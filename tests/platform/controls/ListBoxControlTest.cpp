@@ -4,6 +4,8 @@
 // drawn by the parent, and the pixels of selection and focus.
 #include "ListButtonTestUtil.h"
 
+#include <functional>
+
 using namespace lb_test;
 
 namespace {
@@ -296,6 +298,194 @@ TEST_F(ListBoxControl, SelectionAndFocusArePainted) {
   for (int x = 2; x < 40 && !grey; ++x)
     for (int y = 0; y < h; ++y) grey |= PixelAt(list, x, y) == GetSysColor(COLOR_GRAYTEXT);
   EXPECT_TRUE(grey);
+}
+
+inline std::vector<int> Sel(HWND list) { return controls::test::ListSelectedItems(list); }
+inline int Caret(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCARETINDEX, 0, 0)); }
+inline int Anchor(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETANCHORINDEX, 0, 0)); }
+
+TEST_F(ListBoxControl, ProgramsSelectSeveralItemsThroughTheSelectionMessages) {
+  HWND single = MakeList(LBS_NOTIFY, {200, 10, 300, 90}, 8);
+  HWND list = MakeList(LBS_NOTIFY | LBS_EXTENDEDSEL | WS_VSCROLL);
+  for (HWND h : {single, list})
+    for (const char* s : {"a0", "a1", "a2", "a3", "a4", "a5", "a6"}) Add(h, s);
+
+  // A single selection has no count, list, range or LB_SETSEL; LB_GETSEL
+  // still tells of its one item.
+  SendMessageA(single, LB_SETCURSEL, 2, 0);
+  EXPECT_EQ(SendMessageA(single, LB_GETSEL, 2, 0), 1);
+  EXPECT_EQ(SendMessageA(single, LB_GETSEL, 1, 0), 0);
+  EXPECT_EQ(SendMessageA(single, LB_SETSEL, TRUE, 1), LB_ERR);
+  EXPECT_EQ(SendMessageA(single, LB_GETSELCOUNT, 0, 0), LB_ERR);
+  EXPECT_EQ(SendMessageA(single, LB_SELITEMRANGE, TRUE, MAKELPARAM(0, 3)), LB_ERR);
+  EXPECT_EQ(CurSel(single), 2);
+
+  // Several: each item on its own, all at once (-1), bad indexes refused;
+  // LB_SETSEL moves the caret and the anchor, LB_SETCURSEL is refused.
+  EXPECT_EQ(SendMessageA(list, LB_SETSEL, TRUE, 5), LB_OKAY);
+  EXPECT_EQ(SendMessageA(list, LB_SETSEL, TRUE, 1), LB_OKAY);
+  EXPECT_EQ(SendMessageA(list, LB_SETSEL, TRUE, 7), LB_ERR);
+  EXPECT_EQ(Sel(list), (std::vector<int>{1, 5}));
+  EXPECT_EQ(Caret(list), 1);
+  EXPECT_EQ(Anchor(list), 1);
+  EXPECT_EQ(SendMessageA(list, LB_SETCURSEL, 3, 0), LB_ERR);
+  EXPECT_EQ(CurSel(list), 1);  // the caret item
+  EXPECT_EQ(SendMessageA(list, LB_GETSEL, 9, 0), LB_ERR);
+  INT first[1] = {-1};
+  EXPECT_EQ(SendMessageA(list, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(first)), 1);  // at most as asked
+  EXPECT_EQ(first[0], 1);
+  SendMessageA(list, LB_SETSEL, TRUE, -1);
+  EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 7);
+  EXPECT_EQ(Caret(list), 1);  // all at once leaves the caret
+  SendMessageA(list, LB_SETSEL, FALSE, -1);
+  EXPECT_EQ(Sel(list), std::vector<int>{});
+
+  // Ranges: either order, clipped to the items; the EX form deselects
+  // when given backwards.
+  SendMessageA(list, LB_SELITEMRANGE, TRUE, MAKELPARAM(4, 2));
+  EXPECT_EQ(Sel(list), (std::vector<int>{2, 3, 4}));
+  SendMessageA(list, LB_SELITEMRANGE, TRUE, MAKELPARAM(6, 40));
+  SendMessageA(list, LB_SELITEMRANGEEX, 4, 3);
+  EXPECT_EQ(Sel(list), (std::vector<int>{2, 6}));
+  SendMessageA(list, LB_SELITEMRANGEEX, 0, 1);
+  EXPECT_EQ(Sel(list), (std::vector<int>{0, 1, 2, 6}));
+
+  // The selection, the caret and the anchor go with their items.
+  EXPECT_EQ(SendMessageA(list, LB_SETANCHORINDEX, 2, 0), LB_OKAY);
+  EXPECT_EQ(SendMessageA(list, LB_SETANCHORINDEX, 9, 0), LB_ERR);
+  SendMessageA(list, LB_SETCARETINDEX, 6, 0);
+  SendMessageA(list, LB_INSERTSTRING, 1, reinterpret_cast<LPARAM>("new"));
+  EXPECT_EQ(Sel(list), (std::vector<int>{0, 2, 3, 7}));
+  EXPECT_EQ(Anchor(list), 3);
+  EXPECT_EQ(Caret(list), 7);
+  SendMessageA(list, LB_DELETESTRING, 0, 0);
+  EXPECT_EQ(Sel(list), (std::vector<int>{1, 2, 6}));
+  EXPECT_EQ(Anchor(list), 2);
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 0);
+  EXPECT_EQ(CurSel(list), LB_ERR);
+  EXPECT_TRUE(TakeHostLog().empty());  // programs change the selection silently
+}
+
+TEST_F(ListBoxControl, ShiftAndCtrlWithTheMouseAndKeysMakeTheSelectionAPersonWants) {
+  HWND list = MakeList(LBS_NOTIFY | LBS_EXTENDEDSEL | WS_VSCROLL);
+  for (int i = 0; i < 12; ++i) Add(list, ("row " + std::to_string(i)).c_str());
+  const int h = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+  auto row = [h](int i) { return POINT{20, i * h + 2}; };
+  auto withKeys = [](std::initializer_list<BYTE> keys, const std::function<void()>& act) {
+    for (BYTE k : keys) win::test::KeyDown(k);
+    Pump();
+    act();
+    for (BYTE k : keys) win::test::KeyUp(k);
+    Pump();
+  };
+  auto later = [this] { session.Win().Clock().Advance(1000); };  // no double clicks
+
+  // A click selects one item; Shift-click the range from it; Ctrl-click
+  // turns one over and moves the anchor; Ctrl+Shift adds a range.
+  ClickAt(list, row(0));
+  EXPECT_EQ(Sel(list), std::vector<int>{0});
+  later();
+  withKeys({VK_SHIFT}, [&] { ClickAt(list, row(2)); });
+  EXPECT_EQ(Sel(list), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(Caret(list), 2);
+  EXPECT_EQ(Anchor(list), 0);
+  later();
+  withKeys({VK_CONTROL}, [&] { ClickAt(list, row(1)); });
+  EXPECT_EQ(Sel(list), (std::vector<int>{0, 2}));
+  later();
+  withKeys({VK_CONTROL}, [&] { ClickAt(list, row(3)); });
+  later();
+  withKeys({VK_CONTROL, VK_SHIFT}, [&] { ClickAt(list, row(4)); });
+  EXPECT_EQ(Sel(list), (std::vector<int>{0, 2, 3, 4}));
+  EXPECT_EQ(Anchor(list), 3);
+  EXPECT_EQ(TakeHostLog(), (std::vector<std::string>{"LBN_SETFOCUS 7", "LBN_SELCHANGE 7", "LBN_SELCHANGE 7",
+                                                     "LBN_SELCHANGE 7", "LBN_SELCHANGE 7", "LBN_SELCHANGE 7"}));
+
+  // Dragging selects the range from the press; back over the start it
+  // shrinks to it.
+  later();
+  win::test::MouseMove(list, row(2));
+  win::test::MouseDown();
+  win::test::MouseMove(list, row(4));
+  Pump();
+  EXPECT_EQ(Sel(list), (std::vector<int>{2, 3, 4}));
+  win::test::MouseMove(list, row(2));
+  win::test::MouseUp();
+  Pump();
+  EXPECT_EQ(Sel(list), std::vector<int>{2});
+  TakeHostLog();
+
+  // Keys: the arrows select the item reached, Shift the range from the
+  // anchor, Ctrl moves only the caret and Ctrl+Space turns its item over.
+  Press(VK_DOWN);
+  EXPECT_EQ(Sel(list), std::vector<int>{3});
+  withKeys({VK_SHIFT}, [&] {
+    Press(VK_DOWN);
+    Press(VK_DOWN);
+  });
+  EXPECT_EQ(Sel(list), (std::vector<int>{3, 4, 5}));
+  withKeys({VK_CONTROL}, [&] {
+    Press(VK_DOWN);
+    Press(VK_DOWN);
+    Press(VK_SPACE);
+  });
+  EXPECT_EQ(Sel(list), (std::vector<int>{3, 4, 5, 7}));
+  EXPECT_EQ(Caret(list), 7);
+  withKeys({VK_CONTROL}, [&] { Press(VK_HOME); });
+  EXPECT_EQ(Caret(list), 0);
+  EXPECT_EQ(Sel(list), (std::vector<int>{3, 4, 5, 7}));
+  withKeys({VK_SHIFT}, [&] { Press(VK_END); });  // from the anchor, 7
+  EXPECT_EQ(Sel(list), (std::vector<int>{7, 8, 9, 10, 11}));
+  EXPECT_EQ(TakeHostLog(), std::vector<std::string>(5, "LBN_SELCHANGE 7"));
+  // A typed letter chooses the next item it begins, alone.
+  win::test::TypeText("r");
+  Pump();
+  EXPECT_EQ(Sel(list), std::vector<int>{0});
+  EXPECT_EQ(TakeHostLog(), std::vector<std::string>{"LBN_SELCHANGE 7"});
+
+  // A simple multiple selection: each click turns its item over, keys move
+  // the caret and Space turns the caret item over.
+  HWND simple = MakeList(LBS_NOTIFY | LBS_MULTIPLESEL, {200, 10, 300, 90}, 8);
+  for (int i = 0; i < 5; ++i) Add(simple, ("s" + std::to_string(i)).c_str());
+  later();
+  ClickAt(simple, row(1));
+  later();
+  withKeys({VK_SHIFT}, [&] { ClickAt(simple, row(3)); });
+  EXPECT_EQ(Sel(simple), (std::vector<int>{1, 3}));
+  later();
+  ClickAt(simple, row(1));
+  Press(VK_DOWN);
+  Press(VK_DOWN);
+  win::test::TypeText("s");  // moves the caret only
+  Pump();
+  EXPECT_EQ(Sel(simple), std::vector<int>{3});
+  EXPECT_EQ(Caret(simple), 4);
+  Press(VK_SPACE);
+  EXPECT_EQ(Sel(simple), (std::vector<int>{3, 4}));
+  EXPECT_EQ(TakeHostLog(), (std::vector<std::string>{"LBN_KILLFOCUS 7", "LBN_SETFOCUS 8", "LBN_SELCHANGE 8",
+                                                     "LBN_SELCHANGE 8", "LBN_SELCHANGE 8", "LBN_SELCHANGE 8"}));
+}
+
+TEST_F(ListBoxControl, EverySelectedItemIsHighlightedAndTheCaretFramed) {
+  HWND list = MakeList(LBS_NOTIFY | LBS_EXTENDEDSEL | WS_VSCROLL, {10, 10, 110, 90});
+  for (const char* s : {"North", "East", "South", "West", "Up"}) Add(list, s);
+  const int h = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+  SendMessageA(list, LB_SELITEMRANGE, TRUE, MAKELPARAM(1, 2));
+  SendMessageA(list, LB_SETSEL, TRUE, 4);
+  SendMessageA(list, LB_SETCARETINDEX, 3, 0);
+  SetFocus(list);
+  Pump();
+  UpdateWindow(list);
+  Snapshot(list, "ListBoxMultipleSelection.png");
+  const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+  const COLORREF window = GetSysColor(COLOR_WINDOW);
+  for (int i : {1, 2, 4}) EXPECT_EQ(PixelAt(list, 90, i * h + h / 2), highlight) << i;
+  for (int i : {0, 3}) EXPECT_EQ(PixelAt(list, 90, i * h + h / 2), window) << i;
+  // The caret item (not selected) wears the dotted frame.
+  EXPECT_NE(PixelAt(list, 0, 3 * h), window);
+  EXPECT_EQ(PixelAt(list, 1, 3 * h), window);
+  EXPECT_EQ(PixelAt(list, 0, 2 * h), highlight);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // Click, owner-drawn items through the reflected CN_MEASUREITEM and
 // CN_DRAWITEM, the wheel, and typed-prefix search timed by the clock.
 #include "ListButtonTestUtil.h"
+#include "platform/forms/Menus.h"
 
 using namespace lb_test;
 
@@ -193,6 +194,101 @@ TEST_F(ListBoxWrapper, TypingSearchesByPrefixWithinTheDelay) {
   type("h");
   EXPECT_EQ(list->GetItemIndex(), 4);
   EXPECT_EQ(clicks, 5);
+}
+
+TEST_F(ListBoxWrapper, SeveralSelectedItemsOutliveTheWindowAndTypingChoosesOneAlone) {
+  for (const char* s : {"alder", "birch", "cedar", "dogwood", "elm"}) list->GetItems()->Add(s);
+  auto selected = [this] {
+    std::vector<int> out;
+    for (Integer i = 0; i < list->GetCount(); ++i)
+      if (list->GetSelected(i)) out.push_back(i);
+    return out;
+  };
+  // Chosen before there is a window.
+  list->SetMultiSelect(true);
+  list->SetSelected(1, true);
+  list->SetSelected(3, true);
+  list->SetItemIndex(3);
+  EXPECT_EQ(list->GetSelCount(), 2);
+  EXPECT_THROW(list->GetSelected(5), EStringListError);
+  form->Show();
+  EXPECT_TRUE(GetWindowLongPtrA(Handle(), GWL_STYLE) & LBS_EXTENDEDSEL);
+  EXPECT_EQ(controls::test::ListSelectedItems(Handle()), (std::vector<int>{1, 3}));
+  EXPECT_EQ(list->GetItemIndex(), 3);  // the caret item
+
+  // A person's Shift-click is a Click; the range runs from the anchor.
+  const int h = list->ItemRect(1).Top;
+  win::test::KeyDown(VK_SHIFT);
+  Pump();
+  ClickAt(Handle(), {5, 4 * h + 2});
+  win::test::KeyUp(VK_SHIFT);
+  Pump();
+  EXPECT_EQ(selected(), (std::vector<int>{3, 4}));
+  EXPECT_EQ(clicks, 1);
+
+  // Simple multiple selection: a new window with the same selection; a
+  // click turns one more item on.
+  list->SetExtendedSelect(false);
+  EXPECT_TRUE(GetWindowLongPtrA(Handle(), GWL_STYLE) & LBS_MULTIPLESEL);
+  EXPECT_EQ(selected(), (std::vector<int>{3, 4}));
+  session.Win().Clock().Advance(1000);
+  ClickAt(Handle(), {5, 2});
+  EXPECT_EQ(selected(), (std::vector<int>{0, 3, 4}));
+  EXPECT_EQ(list->GetItemIndex(), 0);
+
+  // Single again: the item index, being selected, stays the selection.
+  list->SetMultiSelect(false);
+  EXPECT_EQ(list->GetItemIndex(), 0);
+  EXPECT_EQ(selected(), std::vector<int>{0});
+  EXPECT_EQ(list->GetSelCount(), 1);
+  list->SetSelected(2, true);
+  EXPECT_EQ(list->GetItemIndex(), 2);
+  list->SetSelected(2, false);
+  EXPECT_EQ(list->GetItemIndex(), -1);
+  EXPECT_EQ(list->GetSelCount(), 0);
+
+  // Typing chooses the item found, alone, as a person's choice.
+  list->SetMultiSelect(true);
+  list->SetExtendedSelect(true);
+  list->SetSelected(0, true);
+  list->SetSelected(4, true);
+  list->SetFocus();
+  const int before = clicks;
+  win::test::TypeText("ce");
+  Pump();
+  EXPECT_EQ(selected(), std::vector<int>{2});
+  EXPECT_EQ(list->GetItemIndex(), 2);
+  EXPECT_EQ(clicks, before + 1);  // "ce" finds what "c" found
+  list->ClearSelection();
+  EXPECT_EQ(list->GetSelCount(), 0);
+}
+
+TEST_F(ListBoxWrapper, AMenuAskedForFromTheKeyboardOpensUnderTheFocusedItem) {
+  for (int i = 0; i < 20; ++i) list->GetItems()->Add("row " + std::to_string(i));
+  auto* menu = New<TPopupMenu>(form);
+  auto* item = New<TMenuItem>(form);
+  item->SetCaption("Copy");
+  menu->GetItems()->Add(item);
+  list->SetPopupMenu(menu);
+  form->Show();
+  list->SetFocus();
+  list->SetItemIndex(3);
+  auto shiftF10 = [] {
+    forms::test::DismissMenu();
+    win::test::KeyDown(VK_SHIFT);
+    win::test::KeyPress(VK_F10);
+    win::test::KeyUp(VK_SHIFT);
+    Pump();
+  };
+  shiftF10();
+  // Scrolled out of sight, the item gives way to the list's corner.
+  list->SetTopIndex(10);
+  shiftF10();
+  const auto calls = forms::test::PopupMenuLog();
+  ASSERT_EQ(calls.size(), 2u);
+  const TRect third = list->ItemRect(3);  // as it was shown before the scroll
+  EXPECT_EQ(calls[0].Pos, list->ClientToScreen({0, 4 * (third.Height())}));
+  EXPECT_EQ(calls[1].Pos, list->ClientToScreen({0, 0}));
 }
 
 TEST_F(ListBoxWrapper, LoadsFromALayout) {

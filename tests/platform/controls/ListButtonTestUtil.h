@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ControlsUnits.h"
 #include "platform/controls/ButtonControl.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ControlsStartup.h"
@@ -99,7 +100,7 @@ inline LRESULT HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-class Stage : public ::testing::Test {
+class Stage : public ::testing::Test, private ControlsUnitsListed {
  protected:
   forms::test::Session session;
   HWND host = nullptr;
@@ -108,7 +109,6 @@ class Stage : public ::testing::Test {
     HostLog().clear();
     // Starting the units made the native classes system classes and put
     // the wrappers in the registry layouts read from.
-    ASSERT_TRUE(ControlsUnitListed());
     ASSERT_EQ(GetClass("TListBox"), TListBox::StaticClass());
     ASSERT_EQ(GetClass("TButton"), TButton::StaticClass());
     WNDCLASSA hostClass{};

@@ -260,6 +260,33 @@ TEST_F(Memo, ScrollsBothWaysByBarsMessagesAndWheelTellingTheParent) {
   SendMessageA(memo, WM_HSCROLL, SB_LEFT, 0);
   EXPECT_EQ(PosX(memo, 0), x0);
   EXPECT_EQ(TakeHostLog(), (Lines{"EN_HSCROLL 7", "EN_HSCROLL 7", "EN_HSCROLL 7"}));
+  // The range follows the widest line as lines change: the long line cut
+  // short gives its width back, a longer one put at the end takes more,
+  // each time as a memo made afresh with the same text has it.
+  auto range = [](HWND m) {
+    SCROLLINFO r;
+    r.fMask = SIF_RANGE;
+    GetScrollInfo(m, SB_HORZ, &r);
+    return r.nMax;
+  };
+  auto afresh = [&] {
+    HWND again = MakeMemo(ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL, TextOf(memo).c_str(), {10, 120, 210, 220});
+    const int r = range(again);
+    DestroyWindow(again);
+    return r;
+  };
+  const int wide = range(memo);
+  const auto at7 = static_cast<int>(SendMessageA(memo, EM_LINEINDEX, 7, 0));
+  SetSel(memo, at7 + 3, at7 + 60);
+  SendMessageA(memo, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
+  EXPECT_LT(range(memo), wide);
+  EXPECT_EQ(range(memo), afresh());
+  const int end = static_cast<int>(TextOf(memo).size());
+  SetSel(memo, end, end);
+  SendMessageA(memo, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(("\r\n" + std::string(80, 'w')).c_str()));
+  EXPECT_GT(range(memo), wide);
+  EXPECT_EQ(range(memo), afresh());
+  TakeHostLog();
   // A wrapping memo has nothing to scroll sideways.
   HWND wrapping = MakeMemo(WS_VSCROLL, text.c_str(), {10, 120, 210, 180});
   const int before = PosX(wrapping, 0);

@@ -43,7 +43,7 @@ class Pages : public Stage {
   }
 
   TTabSheet* Sheet(const char* caption) {
-    auto* sheet = New<TTabSheet>(static_cast<TComponent*>(form));
+    auto* sheet = New<TTabSheet>(form);
     sheet->SetCaption(caption);
     sheet->SetPageControl(pages);
     return sheet;

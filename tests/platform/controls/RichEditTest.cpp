@@ -223,6 +223,89 @@ TEST_F(RichLog, LinesGoToTheEndInTheirColoursAndTheViewFollows) {
   EXPECT_EQ(InkIn(0, lh), std::set<COLORREF>{0x0000FF});
 }
 
+// The front end's log as it grows through many batches: the caret to the
+// end, a colour and weight, the line as the selection's text. Lines put in
+// the middle and a stretch taken out later find every run, line and undo
+// step where a fresh layout and the text say they are.
+TEST_F(RichLog, ALogOfManyLinesKeepsEachLineInItsColourPlaceAndHistory) {
+  constexpr int kMany = 20000;
+  const COLORREF colours[] = {0x000000, 0x0000FF, 0xFF0000, 0x008000};
+  auto line = [](int i) { return "map " + std::to_string(i) + " created\r\n"; };
+  auto run = [&](int i) { return Coloured(line(i), colours[i % 4], i % 4 == 2); };
+  HWND h = Handle();
+  std::vector<int> starts;
+  for (int i = 0; i < kMany; ++i) {
+    starts.push_back(log->GetTextLen());
+    log->SetSelStart(log->GetTextLen());
+    log->GetSelAttributes()->SetColor(static_cast<TColor>(colours[i % 4]));
+    log->GetSelAttributes()->SetStyle(i % 4 == 2 ? TFontStyles{fsBold} : TFontStyles{});
+    log->SetSelText(line(i));
+  }
+  EXPECT_EQ(SendMessageA(h, EM_GETLINECOUNT, 0, 0), kMany + 1);
+  Runs runs = RichEditRuns(h);
+  ASSERT_EQ(runs.size(), static_cast<std::size_t>(kMany));
+  for (int i : {0, 1, 2, 3, kMany / 2, kMany - 1}) {
+    EXPECT_EQ(runs[static_cast<std::size_t>(i)], run(i)) << i;
+    EXPECT_EQ(SendMessageA(h, EM_LINEINDEX, static_cast<WPARAM>(i), 0), starts[static_cast<std::size_t>(i)]) << i;
+  }
+
+  // A grey line in the middle, then a stretch from inside one line to
+  // inside the line after next taken out (undoably).
+  const int mid = starts[kMany / 2];
+  SetSel(h, mid, mid);
+  log->GetSelAttributes()->SetColor(static_cast<TColor>(0x808080));
+  log->GetSelAttributes()->SetStyle({});
+  log->SetSelText("inserted\r\n");
+  const int from = starts[5000] + 4, to = starts[5002] + 4;
+  SetSel(h, from, to);
+  SendMessageA(h, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(""));
+  runs = RichEditRuns(h);
+  ASSERT_EQ(runs.size(), static_cast<std::size_t>(kMany));
+  EXPECT_EQ(runs[5000], Coloured("map ", colours[0]));
+  EXPECT_EQ(runs[5001], Coloured(line(5002).substr(4), colours[2], true));
+  EXPECT_EQ(runs[5002], run(5003));
+  EXPECT_EQ(runs[kMany / 2 - 2], run(kMany / 2 - 1));
+  EXPECT_EQ(runs[kMany / 2 - 1], Coloured("inserted\r\n", 0x808080));
+  EXPECT_EQ(runs[kMany / 2], run(kMany / 2));
+  const int removed = to - from;
+  // Two line breaks went and one came.
+  EXPECT_EQ(SendMessageA(h, EM_LINEINDEX, kMany / 2 - 2, 0), mid - removed);
+  EXPECT_EQ(SendMessageA(h, EM_LINEINDEX, kMany / 2 - 1, 0), mid - removed + 10);
+  EXPECT_EQ(SendMessageA(h, EM_LINEFROMCHAR, static_cast<WPARAM>(log->GetTextLen()), 0), kMany - 1);
+
+  // The lines kept in step with each edit are the lines laid out afresh.
+  const int last = log->GetTextLen() - 3;
+  auto places = [&] {
+    std::vector<int> out;
+    const auto origin = static_cast<DWORD_PTR>(SendMessageA(h, EM_POSFROMCHAR, 0, 0));
+    for (int i : {1, from - 1, from, from + 1, mid - removed, mid - removed + 12, last}) {
+      const auto p = static_cast<DWORD_PTR>(SendMessageA(h, EM_POSFROMCHAR, static_cast<WPARAM>(i), 0));
+      out.push_back(static_cast<short>(LOWORD(p)) - static_cast<short>(LOWORD(origin)));
+      out.push_back(static_cast<short>(HIWORD(p)) - static_cast<short>(HIWORD(origin)));
+    }
+    return out;
+  };
+  const std::vector<int> kept = places();
+  log->SetWidth(log->GetWidth() + 1);
+  log->SetWidth(log->GetWidth() - 1);
+  EXPECT_EQ(places(), kept);
+
+  // The window's own text followed every edit; undo brings the stretch
+  // back in its colours.
+  auto ownText = [&] {
+    std::string text(static_cast<std::size_t>(DefWindowProcA(h, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(DefWindowProcA(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+  };
+  EXPECT_EQ(ownText(), TextOf(h));
+  SendMessageA(h, EM_UNDO, 0, 0);
+  runs = RichEditRuns(h);
+  EXPECT_EQ(runs[5000], run(5000));
+  EXPECT_EQ(runs[5001], run(5001));
+  EXPECT_EQ(runs[5002], run(5002));
+  EXPECT_EQ(ownText(), TextOf(h));
+}
+
 TEST_F(RichLog, APersonSelectsAndCopiesFromTheLog) {
   LogLine("first line", 0x000000);
   LogLine("second line", 0xFF0000);

@@ -9,6 +9,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/gdi/PngWriter.h"
+#include "platform/win/Caret.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowDC.h"
@@ -253,6 +254,41 @@ TEST_F(Menus, ARightClickShowsTheControlsOwnMenuAtThePointer) {
 
   box->Free();  // the menu forgets the control it last showed for
   EXPECT_EQ(menu->GetPopupComponent(), nullptr);
+}
+
+TEST_F(Menus, TheKeyboardAsksForTheMenuAtTheControlsCornerOrUnderItsCaret) {
+  auto* box = Make<TLogControl>(form, "Box", Bounds(10, 10, 100, 60));
+  box->SetPopupMenu(menu);
+  box->SetFocus();
+  win::test::PumpUntilIdle();
+  auto shiftF10 = [] {
+    win::test::KeyDown(VK_SHIFT);
+    win::test::KeyPress(VK_F10);
+    win::test::KeyUp(VK_SHIFT);
+    win::test::PumpUntilIdle();
+  };
+  // Shift+F10 and the menu key (when let go) ask the focused control.
+  forms::test::DismissMenu();
+  shiftF10();
+  forms::test::DismissMenu();
+  win::test::KeyDown(VK_APPS);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(forms::test::PopupMenuLog().size(), 1u);  // not yet
+  win::test::KeyUp(VK_APPS);
+  win::test::PumpUntilIdle();
+  // A control holding the caret opens it under the caret.
+  CreateCaret(box->GetHandle(), nullptr, 1, 13);
+  SetCaretPos(20, 5);
+  forms::test::DismissMenu();
+  shiftF10();
+  DestroyCaret();
+  auto calls = forms::test::PopupMenuLog();
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[0].Pos, box->ClientToScreen({0, 0}));
+  EXPECT_EQ(calls[1].Pos, box->ClientToScreen({0, 0}));
+  EXPECT_EQ(calls[2].Pos, box->ClientToScreen({20, 18}));
+  EXPECT_EQ(forms::test::PendingMenuAnswers(), 0);
+  box->Free();
 }
 
 TEST_F(Menus, OwnerDrawnItemsAreMeasuredAndPaintedByTheirHandlers) {

@@ -7,6 +7,7 @@
 #include "platform/forms/Bitmap.h"
 #include "platform/forms/Metafile.h"
 #include "platform/win/Clipboard.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 using namespace forms_test;
@@ -162,6 +163,12 @@ TEST(Metafile, BytesAreWrittenBackAsReadAndOnlyANewSizeChangesThem) {
   EXPECT_EQ(p->GetGraphic(), m);
   p->SaveToFile(dir / "copy.emf");
   EXPECT_EQ(dir.Read("copy.emf"), emf);
+  // Saving over it on a full disk keeps the old file whole.
+  {
+    FileSizeLimit full(16);
+    EXPECT_THROW(p->SaveToFile(dir / "copy.emf"), EFCreateError);
+  }
+  EXPECT_EQ(dir.Read("copy.emf"), emf);
 
   // What follows the metafile in a stream stays there.
   TMetafile* w = New<TMetafile>();
@@ -247,6 +254,9 @@ TEST(Metafile, DamagedFilesAreRefusedAndLeaveTheMetafileAsItWas) {
       {"enhanced: a record past the end", with(emf, 88 + 4, std::string("\xF0\xFF\0\0", 4))},
       {"enhanced: a record too short", with(emf, 88 + 4, std::string("\4\0\0\0", 4))},
       {"enhanced: an empty frame", with(emf, 32, std::string(4, '\0'))},
+      // Edges any 32-bit number may hold, but a size no picture has.
+      {"enhanced: a frame too tall", with(emf, 28, std::string("\0\0\0\x80", 4))},
+      {"enhanced: a frame too wide", with(emf, 24, std::string("\0\0\0\x80", 4))},
       {"placeable: empty bounds", with(wmf, 10, std::string(2, '\0'))},
       {"placeable: no units per inch", with(wmf, 14, std::string(2, '\0'))},
       {"placeable: longer than the data", with(wmf, 22 + 6, std::string("\xFF\xFF\0\0", 4))},

@@ -3,6 +3,9 @@
 // stretching with mirroring, masks, colour keys and alpha blending.
 #include "GdiTestUtil.h"
 
+#include <cstdint>
+#include <cstring>
+
 using namespace win;
 using namespace gdi_test;
 
@@ -237,6 +240,27 @@ TEST(Blits, DrawingIntoPaletteAndBottomUpDibSections) {
   EXPECT_EQ(px[14], 1);
   SelectObject(dc, old);
   DeleteObject(rgb);
+
+  // 16 bits are 5-5-5, named plainly or by their masks; the memory is whole
+  // pages, so a write rounded up to one stays inside it.
+  struct {
+    BITMAPINFOHEADER h;
+    DWORD masks[3];
+  } sixteen{{sizeof(BITMAPINFOHEADER), 3, -1, 1, 16, BI_RGB, 0, 0, 0, 0, 0}, {0x7C00, 0x03E0, 0x001F}};
+  for (DWORD compression : {DWORD(BI_RGB), DWORD(BI_BITFIELDS)}) {
+    sixteen.h.biCompression = compression;
+    HBITMAP hi = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&sixteen), DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(hi, nullptr) << compression;
+    old = SelectObject(dc, ToObj(hi));
+    SetPixel(dc, 1, 0, kRed);
+    auto* words = static_cast<std::uint16_t*>(bits);
+    EXPECT_EQ(words[1], 0x7C00);
+    words[2] = 0x001F;
+    EXPECT_EQ(GetPixel(dc, 2, 0), kBlue);
+    std::memset(bits, 0, 4096);
+    SelectObject(dc, old);
+    DeleteObject(hi);
+  }
   DeleteDC(dc);
 }
 

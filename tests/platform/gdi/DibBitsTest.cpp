@@ -73,21 +73,29 @@ TEST(DibBits, ScanLinesOffTheBitmapAreClippedAndCounted) {
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 2; ++x) SetPixel(c.Dc, x, y, RGB(0, 0, 10 * (y + 1)));
   // A bottom-up destination twice as tall: the bitmap covers its top three
-  // rows, scan lines 3 to 5; the others stay as they were.
+  // rows, scan lines 3 to 5; the rows below the bitmap are zeros.
   std::uint32_t px[6][2];
   std::memset(px, 0xEE, sizeof px);
   Info i = Header(2, 6, 32);
   EXPECT_EQ(GetDIBits(c.Dc, c.Bmp, 0, 6, px, i.Get(), DIB_RGB_COLORS), 3);
-  EXPECT_EQ(px[2][0], 0xEEEEEEEEu);
+  EXPECT_EQ(px[2][0], 0u);
   EXPECT_EQ(px[3][0], 30u);
   EXPECT_EQ(px[5][1], 10u);
-  // Top-down from scan line 1: rows 1 and 2.
+  // Top-down, scan lines still count from the bottom: 1 to 5 are written
+  // top row first, the bitmap's three rows then two rows of zeros.
   std::memset(px, 0xEE, sizeof px);
   i = Header(2, -6, 32);
-  EXPECT_EQ(GetDIBits(c.Dc, c.Bmp, 1, 5, px, i.Get(), DIB_RGB_COLORS), 2);
-  EXPECT_EQ(px[0][0], 20u);
-  EXPECT_EQ(px[2][0], 0xEEEEEEEEu);
-  EXPECT_EQ(GetDIBits(c.Dc, c.Bmp, 7, 2, px, i.Get(), DIB_RGB_COLORS), 0) << "a start past the end";
+  EXPECT_EQ(GetDIBits(c.Dc, c.Bmp, 1, 5, px, i.Get(), DIB_RGB_COLORS), 3);
+  EXPECT_EQ(px[0][0], 10u);
+  EXPECT_EQ(px[2][0], 30u);
+  EXPECT_EQ(px[4][1], 0u);
+  EXPECT_EQ(px[5][0], 0xEEEEEEEEu) << "nothing past the band";
+  // The band of one scan line from the bottom of a DIB the bitmap's size.
+  i = Header(2, -3, 32);
+  EXPECT_EQ(GetDIBits(c.Dc, c.Bmp, 0, 1, px, i.Get(), DIB_RGB_COLORS), 1);
+  EXPECT_EQ(px[0][0], 30u);
+  EXPECT_EQ(GetDIBits(c.Dc, c.Bmp, 7, 2, px, i.Get(), DIB_RGB_COLORS), 1) << "a start past the end";
+  EXPECT_EQ(GetDIBits(c.Dc, c.Bmp, 0, 3, nullptr, i.Get(), DIB_RGB_COLORS), 1) << "the header only";
   // A header size no header has is refused rather than written past.
   i.h.biSize = 0x10000;
   EXPECT_EQ(GetDIBits(c.Dc, c.Bmp, 0, 2, px, i.Get(), DIB_RGB_COLORS), 0);
@@ -112,11 +120,13 @@ TEST(DibBits, RunLengthDataWritesIntoABitmap) {
       0, 1,                     // end of bitmap
   };
   i.h.biSizeImage = sizeof rle;
-  ASSERT_EQ(SetDIBits(c.Dc, c.Bmp, 0, 3, rle, i.Get(), DIB_RGB_COLORS), 3);
+  // The data is the whole bitmap whatever band is named; the answer is its height.
+  ASSERT_EQ(SetDIBits(c.Dc, c.Bmp, 2, 1, rle, i.Get(), DIB_RGB_COLORS), 3);
   EXPECT_EQ(c.Picture(kRed), (std::vector<std::string>{"......", "......", "###..."}));
   EXPECT_EQ(c.Picture(RGB(0, 255, 0)), (std::vector<std::string>{"....##", "......", "....#."}));
   EXPECT_EQ(c.At(5, 2), kBlue);
-  EXPECT_EQ(c.At(0, 1), kBlack) << "what the data skips is index 0";
+  EXPECT_EQ(c.At(0, 1), kWhite) << "what the data skips keeps its colour";
+  EXPECT_EQ(SetDIBits(c.Dc, c.Bmp, 0, 0, rle, i.Get(), DIB_RGB_COLORS), 0) << "no lines: nothing";
   // Runs past the right edge and lines past the top are dropped.
   const std::uint8_t wide[] = {255, 2, 0, 0, 0, 0, 0, 0, 0, 0, 9, 1};
   i.h.biSizeImage = sizeof wide;
@@ -152,6 +162,26 @@ TEST(DibBits, FourBitBitmapsKeepTheirIndices) {
   ASSERT_EQ(GetDIBits(dc, bm, 0, 2, px, i32.Get(), DIB_RGB_COLORS), 2);
   EXPECT_EQ(px[0][1], 0x800000u) << "index 1 is dark red";
   EXPECT_EQ(px[1][2], 0xC0C0C0u);
+  // A device-dependent bitmap of another depth than the DC's does not go
+  // into it; a monochrome one, a screen-deep one and any DIB section do.
+  SetLastError(0);
+  EXPECT_EQ(SelectObject(dc, ToObj(bm)), nullptr);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+  Info dib = Header(4, 2, 4);
+  void* dibBits = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, dib.Get(), DIB_RGB_COLORS, &dibBits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, ToObj(section));
+  EXPECT_NE(old, nullptr);
+  SelectObject(dc, old);
+  // Every depth a bitmap may have, 15 bits stored as 16.
+  for (UINT depth : {4u, 8u, 15u, 16u, 24u, 32u}) {
+    HBITMAP any = CreateBitmap(5, 3, 1, depth, nullptr);
+    ASSERT_NE(any, nullptr) << depth;
+    GetObjectA(any, sizeof desc, &desc);
+    EXPECT_EQ(desc.bmBitsPixel, depth == 15 ? 16 : depth);
+    DeleteObject(any);
+  }
   DeleteDC(dc);
+  DeleteObject(section);
   DeleteObject(bm);
 }

@@ -30,18 +30,18 @@ TEST_F(DrawTextTest, CalcRectMeasuresAndDrawsNothing) {
   EXPECT_EQ(26, DrawTextA(Dc, "a\nb", -1, &q, DT_CALCRECT));
 }
 
-TEST_F(DrawTextTest, EmptyAndMissingTextsMeasureOneEmptyLine) {
-  // An empty text is one line of no width from the rectangle's corner.
+TEST_F(DrawTextTest, EmptyAndMissingTextsMeasureAnEmptyRectangle) {
+  // An empty text measures as nothing at the rectangle's corner.
   RECT r{10, 20, 110, 90};
   EXPECT_EQ(13, DrawTextA(Dc, "", -1, &r, DT_CALCRECT));
-  EXPECT_EQ((RECT{10, 20, 10, 33}), r);
+  EXPECT_EQ((RECT{10, 20, 10, 20}), r);
   // No text at all measures the same, without complaint.
   r = {10, 20, 110, 90};
   EXPECT_EQ(13, DrawTextA(Dc, nullptr, -1, &r, DT_CALCRECT | DT_SINGLELINE));
-  EXPECT_EQ((RECT{10, 20, 10, 33}), r);
-  // A count of 0 measures nothing and leaves the rectangle as it was.
+  EXPECT_EQ((RECT{10, 20, 10, 20}), r);
+  // A count of 0 does nothing at all: the rectangle stays, the answer is 0.
   r = {10, 20, 110, 90};
-  EXPECT_EQ(13, DrawTextA(Dc, "text", 0, &r, DT_CALCRECT));
+  EXPECT_EQ(0, DrawTextA(Dc, "text", 0, &r, DT_CALCRECT));
   EXPECT_EQ((RECT{10, 20, 110, 90}), r);
   // Drawn, an empty text paints nothing and still answers the height.
   r = {0, 0, 50, 20};

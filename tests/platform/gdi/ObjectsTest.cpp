@@ -61,9 +61,29 @@ TEST(GdiObjects, StockObjectsAndDescriptions) {
   EXPECT_EQ(lp.lopnStyle, PS_DOT);
   EXPECT_EQ(lp.lopnColor, kBlue);
   EXPECT_EQ(GetObjectA(pen, 2, &lp), 0) << "a buffer too small is refused";
-  HPEN wide = CreatePen(PS_DASH, 3, kBlue);
+  // A pen reads back what it was asked for, though a wide broken pen draws
+  // solid and a zero width draws one pixel.
+  HPEN wide = CreatePen(PS_DASH, 123, kBlue);
   GetObjectA(wide, sizeof lp, &lp);
-  EXPECT_EQ(lp.lopnStyle, PS_SOLID) << "broken styles exist for hairlines only";
+  EXPECT_EQ(lp.lopnStyle, PS_DASH);
+  EXPECT_EQ(lp.lopnWidth.X, 123);
+  HPEN zero = CreatePen(PS_SOLID, 0, kBlue), negative = CreatePen(PS_SOLID, -4, kBlue);
+  GetObjectA(zero, sizeof lp, &lp);
+  EXPECT_EQ(lp.lopnWidth.X, 0);
+  GetObjectA(negative, sizeof lp, &lp);
+  EXPECT_EQ(lp.lopnWidth.X, 4) << "a negative width reads back as its size";
+  EXPECT_EQ(ToObj(CreatePen(PS_NULL, 5, kRed)), GetStockObject(NULL_PEN)) << "one invisible pen";
+  Canvas c(8, 6);
+  HGDIOBJ old = SelectObject(c.Dc, ToObj(wide));
+  MoveToEx(c.Dc, 0, 66, nullptr);  // 61 either side: the bottom row only
+  LineTo(c.Dc, 8, 66);
+  SelectObject(c.Dc, ToObj(zero));
+  MoveToEx(c.Dc, 0, 0, nullptr);
+  LineTo(c.Dc, 8, 0);
+  SelectObject(c.Dc, old);
+  EXPECT_EQ(c.Picture(kBlue), (std::vector<std::string>{"########", "........", "........", "........",
+                                                         "........", "########"}))
+      << "the wide dashed pen draws solid, the zero-width one a hairline";
   BITMAP bm{};
   HBITMAP mono = CreateBitmap(10, 3, 1, 1, nullptr);
   EXPECT_EQ(GetObjectA(mono, sizeof bm, &bm), int(sizeof bm));
@@ -71,7 +91,7 @@ TEST(GdiObjects, StockObjectsAndDescriptions) {
   EXPECT_EQ(bm.bmWidthBytes, 2) << "monochrome rows are word-aligned";
   EXPECT_EQ(bm.bmBitsPixel, 1);
   EXPECT_EQ(GetObjectA(mono, 0, nullptr), int(sizeof(BITMAP)));
-  for (HGDIOBJ h : {ToObj(pen), ToObj(wide), ToObj(mono)}) DeleteObject(h);
+  for (HGDIOBJ h : {ToObj(pen), ToObj(wide), ToObj(zero), ToObj(negative), ToObj(mono)}) DeleteObject(h);
 }
 
 TEST(GdiObjects, SystemColourBrushesFollowTheInstalledTable) {
@@ -294,6 +314,21 @@ TEST(GdiObjects, ExtendedPensDescribeTheirStyleEntries) {
   EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
   EXPECT_EQ(ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &lb, 0, nullptr), nullptr);
   EXPECT_EQ(ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &lb, 17, entries), nullptr);
+  // A pattern of gaps only would draw nothing forever.
+  const DWORD gaps[2] = {0, DWORD(-3)};
+  SetLastError(0);
+  EXPECT_EQ(ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &lb, 2, gaps), nullptr);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+  SetLastError(1234);
+  EXPECT_EQ(ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &lb, DWORD(-1), entries), nullptr);
+  EXPECT_EQ(GetLastError(), 1234u) << "a count of -1 is refused without a reason";
+  // Extended pens are a kind of their own, invisible cosmetic ones included.
+  EXPECT_EQ(GetObjectType(plain), DWORD(OBJ_EXTPEN));
+  HPEN none = ExtCreatePen(PS_COSMETIC | PS_NULL, 0, &lb, 0, nullptr);
+  ASSERT_NE(none, nullptr);
+  ASSERT_EQ(GetObjectA(none, int(buf.size()), buf.data()), head);
+  EXPECT_EQ(p->elpPenStyle, PS_COSMETIC | PS_NULL);
+  DeleteObject(none);
   DeleteObject(plain);
   DeleteObject(user);
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/rtl/Collection.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Filer.h"
@@ -161,6 +162,64 @@ TEST(BigInputs, ALayoutOfManyChildrenReadsWholeAndStillTellsItsListeners) {
   EXPECT_EQ(gHeard, (std::vector<std::string>{"First +", "Last +"}));
   root->Free();
   EXPECT_EQ(TObject::LiveCount(), live);
+}
+
+// Members leaving from anywhere, many at a time: whatever reads the list
+// next finds it whole and in order, and the owner still tells and finds.
+TEST(BigInputs, AnOwnerWhoseMembersLeaveFromAnywhereKeepsItsListInOrder) {
+  RegisterClasses({TComponent::StaticClass(), TListener::StaticClass()});
+  const Int64 live = TObject::LiveCount();
+  gHeard.clear();
+  TComponent* root = New<TComponent>(nullptr);
+  auto* listener = New<TListener>(root);
+  listener->SetName("Ear");
+  std::vector<TComponent*> members;
+  for (int i = 0; i < kMany; ++i) {
+    members.push_back(New<TComponent>(root));
+    members.back()->SetName("M" + Num(i));
+  }
+  gHeard.clear();
+  // Every other member goes, the first first: the count is right at once.
+  for (int i = 0; i < kMany; i += 2) members[static_cast<std::size_t>(i)]->Free();
+  EXPECT_EQ(root->GetComponentCount(), 1 + kMany / 2);
+  ASSERT_EQ(gHeard.size(), static_cast<size_t>(kMany / 2));
+  EXPECT_EQ(gHeard.front(), "Ear -M0");
+  EXPECT_EQ(root->FindComponent("M2"), nullptr);
+  EXPECT_EQ(root->GetComponent(1)->GetName(), "M1");
+  EXPECT_EQ(root->GetComponent(kMany / 2)->GetName(), "M" + Num(kMany - 1));
+  EXPECT_EQ(root->FindComponent("M12345")->GetComponentIndex(), 1 + 12345 / 2);
+
+  // Holes again, then a member that starts to hear (a free notification)
+  // and a newcomer: the notices still go to the hearers, last first.
+  for (int i = 1; i < 41; i += 2) members[static_cast<std::size_t>(i)]->Free();
+  TComponent* late = New<TComponent>(root);
+  late->SetName("Late");
+  members[41]->FreeNotification(members[43]);
+  EXPECT_EQ(late->GetComponentIndex(), root->GetComponentCount() - 1);
+  EXPECT_EQ(members[41]->GetComponentIndex(), 1);
+  gHeard.clear();
+  members[43]->Free();
+  EXPECT_EQ(gHeard, (std::vector<std::string>{"Ear -M43"}));
+  members[45]->SetComponentIndex(0);
+  EXPECT_EQ(root->GetComponent(0), members[45]);
+  EXPECT_EQ(listener->GetComponentIndex(), 1);
+  EXPECT_EQ(members[41]->GetComponentIndex(), 2);
+  root->Free();
+  EXPECT_EQ(TObject::LiveCount(), live);
+}
+
+TEST(BigInputs, ACollectionOfManyItemsEmptiesWhole) {
+  const Int64 live = TObject::LiveCount();
+  TCollection* collection = New<TCollection>(TCollectionItem::StaticClass());
+  for (int i = 0; i < kMany; ++i) collection->Add();
+  TCollectionItem* middle = collection->GetItem(kMany / 2);
+  collection->Delete(kMany / 2 - 1);
+  EXPECT_EQ(middle->GetIndex(), kMany / 2 - 1);
+  EXPECT_EQ(collection->GetCount(), kMany - 1);
+  collection->Clear();
+  EXPECT_EQ(collection->GetCount(), 0);
+  EXPECT_EQ(TObject::LiveCount(), live + 1);
+  collection->Free();
 }
 
 }  // namespace

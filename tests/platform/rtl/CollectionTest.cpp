@@ -67,11 +67,11 @@ class TGrid : public TComponent {
   ORV_CLASS(TGrid, TComponent)
  public:
   explicit TGrid(TComponent* AOwner) : TComponent(AOwner) {}
-  ~TGrid() override { delete FRows; }
+  ~TGrid() override { FRows->Free(); }
   TRows* GetRows() const { return FRows; }
 
  private:
-  TRows* FRows = new TRows(this);
+  TRows* FRows = New<TRows>(this);
 };
 
 ORV_REGISTER(TRow, ORV_PROP(Caption))

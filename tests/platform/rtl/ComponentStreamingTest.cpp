@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "platform/rtl/Collation.h"
+#include "platform/rtl/Owned.h"
 #include "platform/rtl/Collection.h"
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/ObjectText.h"
@@ -181,8 +182,8 @@ class TTestItem : public TComponent {
   Currency FPrice;
   Integer FColor = 0xFFFFFF;
   WideString FWideCaption;
-  std::unique_ptr<TTestOptions> FOptions{New<TTestOptions>()};
-  std::unique_ptr<TTestProps> FProperties;
+  TOwned<TTestOptions> FOptions{New<TTestOptions>()};
+  TOwned<TTestProps> FProperties;
   TTestItem* FFocusControl = nullptr;
 };
 
@@ -236,8 +237,8 @@ class TTestForm : public TComponent {
 
  private:
   AnsiString FCaption;
-  std::unique_ptr<TTestOptions> FOptions{New<TTestOptions>()};
-  std::unique_ptr<TCollection> FRows{New<TCollection>(TTestRow::StaticClass())};
+  TOwned<TTestOptions> FOptions{New<TTestOptions>()};
+  TOwned<TCollection> FRows{New<TCollection>(TTestRow::StaticClass())};
 };
 
 }  // namespace
@@ -632,11 +633,11 @@ TEST(VariantProperties, RoundTripThroughTheTextLayout) {
                                        Variant(2.5),     Variant(true),       Variant(AnsiString("caf\xE9")),
                                        Variant(Currency::FromRaw(12345)), Variant(TDateTime(45000.25))};
   for (const Variant& v : values) {
-    auto* holder = new TTestValueHolder(nullptr);
+    auto* holder = New<TTestValueHolder>(nullptr);
     holder->SetName("Holder");
     holder->SetValue(v);
     AnsiString text = ComponentToText(holder);
-    auto* copy = new TTestValueHolder(nullptr);
+    auto* copy = New<TTestValueHolder>(nullptr);
     ReadComponentFromText(text, copy);
     if (!VarIsOrdinal(v) || VarType(v) == varBoolean) {
       EXPECT_EQ(VarType(copy->GetValue()), VarType(v)) << text;
@@ -645,7 +646,7 @@ TEST(VariantProperties, RoundTripThroughTheTextLayout) {
     holder->Free();
     copy->Free();
   }
-  auto* empty = new TTestValueHolder(nullptr);
+  auto* empty = New<TTestValueHolder>(nullptr);
   empty->SetName("Empty");
   EXPECT_EQ(ComponentToText(empty), "object Empty: TTestValueHolder\r\nend\r\n");
   empty->Free();

@@ -1,4 +1,5 @@
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/Owned.h"
 #include "platform/rtl/StringList.h"
 #include "support/TempDir.h"
 
@@ -12,7 +13,7 @@ std::vector<AnsiString> Lines(TStrings* list) {
 
 struct IniFixture : ::testing::Test {
   TempDir tmp;
-  std::unique_ptr<TStringList> list{new TStringList()};
+  TOwned<TStringList> list{New<TStringList>()};
   using V = std::vector<AnsiString>;
 };
 

@@ -198,7 +198,7 @@ TEST(ObjectList, ClearCopesWithObjectsThatUnregisterThemselves) {
   TList registry;
   {
     TObjectList owned;  // destroyed by its destructor, not by Free
-    for (int i = 0; i < 5; ++i) owned.Add(new TRegistered(&registry, &destroyed));
+    for (int i = 0; i < 5; ++i) owned.Add(New<TRegistered>(&registry, &destroyed));
     // Each object also removes itself from its owner while being freed.
     EXPECT_EQ(registry.GetCount(), 5);
   }

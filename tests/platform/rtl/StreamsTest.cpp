@@ -168,15 +168,31 @@ TEST_F(FileStreams, FileStreamCreatesOpensAndReportsFailures) {
     TFileStream f(Dir + "/missing.bin", fmOpenRead);
     FAIL();
   } catch (const EFOpenError& e) {
-    EXPECT_EQ(AnsiString(e.what()), "Cannot open file \"" + Dir + "/missing.bin\"");
+    EXPECT_EQ(AnsiString(e.what()), "Cannot open file \"" + Dir + "/missing.bin\". No such file or directory");
   }
   // A directory is not a file, though the host would open it for reading.
-  EXPECT_THROW(TFileStream(Dir, fmOpenRead), EFOpenError);
+  try {
+    TFileStream f(Dir, fmOpenRead);
+    FAIL();
+  } catch (const EFOpenError& e) {
+    EXPECT_EQ(AnsiString(e.what()), "Cannot open file \"" + Dir + "\". Is a directory");
+  }
   try {
     TFileStream f(Dir + "/no/such/dir.bin", fmCreate);
     FAIL();
   } catch (const EFCreateError& e) {
-    EXPECT_EQ(AnsiString(e.what()), "Cannot create file \"" + Dir + "/no/such/dir.bin\"");
+    EXPECT_EQ(AnsiString(e.what()), "Cannot create file \"" + Dir + "/no/such/dir.bin\". No such file or directory");
+  }
+  // A write that falls short (the disk is full) says where and why.
+  {
+    TFileStream f(path, fmCreate);
+    FileSizeLimit full(4);
+    try {
+      f.WriteBuffer("0123456789", 10);
+      FAIL();
+    } catch (const EWriteError& e) {
+      EXPECT_EQ(AnsiString(e.what()), "Cannot write to file \"" + path + "\". File too large");
+    }
   }
 }
 

@@ -67,12 +67,12 @@ TEST_F(Sequences, DestructionHidesMovesFocusAwayThenDestroysParentFirstAndFreesC
   SetCapture(inner);
   rec.Take();
   EXPECT_TRUE(DestroyWindow(main));
-  // Hidden, it hands the activation on before WM_WINDOWPOSCHANGED; with no
-  // other window to take it the process is no longer active.
-  EXPECT_EQ(rec.Take(), Seq({"Main WM_WINDOWPOSCHANGING", "Main WM_NCACTIVATE", "Main WM_ACTIVATE",
-                             "Main WM_ACTIVATEAPP", "Edit WM_KILLFOCUS", "Main WM_WINDOWPOSCHANGED",
-                             "Inner WM_CAPTURECHANGED", "Main WM_DESTROY", "Edit WM_DESTROY", "Inner WM_DESTROY",
-                             "Inner WM_NCDESTROY", "Edit WM_NCDESTROY", "Main WM_NCDESTROY"}));
+  // Hidden, it hands the activation on; with no other window to take it
+  // the process is no longer active. The capture goes after WM_DESTROY.
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_WINDOWPOSCHANGING", "Main WM_WINDOWPOSCHANGED", "Main WM_NCACTIVATE",
+                             "Main WM_ACTIVATE", "Main WM_ACTIVATEAPP", "Edit WM_KILLFOCUS", "Main WM_DESTROY",
+                             "Edit WM_DESTROY", "Inner WM_DESTROY", "Inner WM_CAPTURECHANGED", "Inner WM_NCDESTROY",
+                             "Edit WM_NCDESTROY", "Main WM_NCDESTROY"}));
   EXPECT_FALSE(IsWindow(main));
   EXPECT_FALSE(IsWindow(inner));
   EXPECT_EQ(GetFocus(), nullptr);
@@ -369,7 +369,7 @@ TEST_F(Sequences, SizeLimitsComeFromTheWindowAtCreationMaximizingAndSizing) {
       mm->ptMaxSize = {500, 400};
       mm->ptMinTrackSize = {150, 100};
     }
-    if (m == WM_WINDOWPOSCHANGED) flags.push_back(reinterpret_cast<WINDOWPOS*>(l)->flags);
+    if (m == WM_WINDOWPOSCHANGING) flags.push_back(reinterpret_cast<WINDOWPOS*>(l)->flags);
     if (m == WM_QUERYOPEN) return FALSE;
     return std::nullopt;
   };
@@ -389,10 +389,9 @@ TEST_F(Sequences, SizeLimitsComeFromTheWindowAtCreationMaximizingAndSizing) {
   GetWindowRect(main, &r);
   EXPECT_EQ(r, Rect(5, 6, 505, 406));
   ShowWindow(main, SW_MINIMIZE);
-  // Both state changes say so (raising the window on activation does not).
-  EXPECT_EQ(std::count_if(flags.begin(), flags.end(),
-                          [](UINT f) { return (f & (SWP_STATECHANGED | SWP_NOCOPYBITS)) == (SWP_STATECHANGED | SWP_NOCOPYBITS); }),
-            2);
+  // Both state changes say so; minimising drops the bits and names the
+  // window shown, maximising keeps them (and shows the hidden window).
+  EXPECT_EQ(flags, (std::vector<UINT>{0x8060, 0x8170}));
   // A minimized window asked whether it may open refuses and stays put.
   rec.Take();
   ShowWindow(main, SW_RESTORE);
@@ -415,12 +414,26 @@ TEST_F(Sequences, ShowingRaisingAndHidingMoveTheActivationInsideTheCall) {
   EXPECT_EQ(GetActiveWindow(), b);
   EXPECT_EQ(GetFocus(), b);
 
-  // The next window takes over from a hidden one before it hears it is hidden.
+  // A hidden window hears it is hidden, then the next window takes over.
   ShowWindow(b, SW_HIDE);
-  EXPECT_EQ(rec.Take(), Seq({"B WM_SHOWWINDOW", "B WM_WINDOWPOSCHANGING", "B WM_NCACTIVATE", "B WM_ACTIVATE",
-                             "A WM_WINDOWPOSCHANGING", "A WM_WINDOWPOSCHANGED", "A WM_NCACTIVATE",
-                             "A WM_ACTIVATE", "B WM_KILLFOCUS", "A WM_SETFOCUS", "B WM_WINDOWPOSCHANGED"}));
+  EXPECT_EQ(rec.Take(), Seq({"B WM_SHOWWINDOW", "B WM_WINDOWPOSCHANGING", "B WM_WINDOWPOSCHANGED", "B WM_NCACTIVATE",
+                             "B WM_ACTIVATE", "A WM_WINDOWPOSCHANGING", "A WM_WINDOWPOSCHANGED", "A WM_NCACTIVATE",
+                             "A WM_ACTIVATE", "B WM_KILLFOCUS", "A WM_SETFOCUS"}));
   EXPECT_EQ(GetActiveWindow(), a);
+  // SWP_HIDEWINDOW alone hides and nothing more: A stays active and focused.
+  SetWindowPos(a, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_HIDEWINDOW);
+  EXPECT_EQ(rec.Take(), Seq({"A WM_WINDOWPOSCHANGING", "A WM_WINDOWPOSCHANGED"}));
+  EXPECT_EQ(GetActiveWindow(), a);
+  EXPECT_EQ(GetFocus(), a);
+  SetWindowPos(a, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  // Placing a visible window without SWP_NOACTIVATE activates it.
+  ShowWindow(b, SW_SHOWNA);
+  rec.Take();
+  SetWindowPos(b, nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(GetActiveWindow(), b);
+  SetActiveWindow(a);
+  ShowWindow(b, SW_HIDE);
+  rec.Take();
 
   // Deactivating outright starts with the frame, and the process lets go too.
   SetActiveWindow(nullptr);
@@ -469,6 +482,93 @@ TEST_F(Sequences, ParentsHearOfChildrenMadeAndDestroyedAndAMovedChildIsActivated
   DestroyWindow(button);
   EXPECT_EQ(rec.Take(), Seq({"Main WM_PARENTNOTIFY", "Button WM_SHOWWINDOW", "Button WM_WINDOWPOSCHANGING",
                              "Button WM_WINDOWPOSCHANGED", "Button WM_DESTROY", "Button WM_NCDESTROY"}));
+}
+
+TEST_F(Sequences, ShowCommandsTellOfShowingOnlyWithoutAChangeOfState) {
+  HWND main = Top("Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND other = Top("Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  std::vector<UINT> flags;
+  rec.handlers["Main"] = [&](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (m == WM_WINDOWPOSCHANGING) flags.push_back(reinterpret_cast<WINDOWPOS*>(l)->flags);
+    return std::nullopt;
+  };
+  auto said = [&](const char* event) {
+    auto log = rec.Take();
+    return std::count(log.begin(), log.end(), event);
+  };
+  rec.Take();
+  // Minimising, maximising and restoring say nothing of showing.
+  ShowWindow(main, SW_MINIMIZE);
+  EXPECT_EQ(said("Main WM_SHOWWINDOW"), 0);
+  ShowWindow(main, SW_SHOWNOACTIVATE);
+  EXPECT_EQ(said("Main WM_SHOWWINDOW"), 0);
+  ShowWindow(main, SW_SHOWMAXIMIZED);
+  EXPECT_EQ(said("Main WM_SHOWWINDOW"), 0);
+  ShowWindow(main, SW_RESTORE);
+  EXPECT_EQ(flags, (std::vector<UINT>{0x8170, 0x8030, 0x8020, 0x8020}));
+  // SW_SHOWNA tells even a window already visible; SW_SHOW does not.
+  ShowWindow(main, SW_SHOWNA);
+  EXPECT_EQ(said("Main WM_SHOWWINDOW"), 1);
+  ShowWindow(main, SW_SHOW);
+  EXPECT_EQ(said("Main WM_SHOWWINDOW"), 0);
+  // Hiding the active window may change the z-order and the activation.
+  SetActiveWindow(main);
+  flags.clear();
+  ShowWindow(main, SW_HIDE);
+  EXPECT_EQ(flags, (std::vector<UINT>{0x83}));
+  EXPECT_EQ(GetActiveWindow(), other);
+
+  // A child of a hidden window is only told; it is not placed.
+  HWND panel = Child(main, "Panel", {0, 0, 50, 50});
+  HWND edit = Child(panel, "Edit", {0, 0, 20, 20}, WS_CHILD);
+  rec.Take();
+  ShowWindow(edit, SW_SHOW);
+  EXPECT_EQ(rec.Take(), Seq({"Edit WM_SHOWWINDOW"}));
+  ShowWindow(edit, SW_HIDE);
+  EXPECT_EQ(rec.Take(), Seq({"Edit WM_SHOWWINDOW"}));
+  EXPECT_EQ(GetWindowLongA(edit, GWL_STYLE) & WS_VISIBLE, 0);
+
+  // Made maximised, a window is maximised while it is made, before its
+  // parent hears of it.
+  HWND big = Child(other, "Big", {0, 0, 20, 20}, WS_CHILD | WS_MAXIMIZE | WS_THICKFRAME);
+  auto log = rec.Take();
+  auto pos = [&](const char* e) { return std::find(log.begin(), log.end(), e) - log.begin(); };
+  EXPECT_LT(pos("Big WM_GETMINMAXINFO"), pos("Other WM_PARENTNOTIFY"));
+  EXPECT_LT(pos("Big WM_SIZE"), pos("Other WM_PARENTNOTIFY"));
+  RECT r, c;
+  GetWindowRect(big, &r);
+  GetClientRect(other, &c);
+  EXPECT_EQ(r.Width(), c.Width());
+  EXPECT_TRUE(IsZoomed(big));
+}
+
+TEST_F(Sequences, TopmostSpreadsThroughOwnersAndEndsBehindOrdinaryWindows) {
+  HWND owner = Top("Owner", WS_POPUP | WS_VISIBLE);
+  HWND owned = CreateWindowExA(0, "Recorder", "Owned", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, owner, nullptr, nullptr,
+                               nullptr);
+  HWND plain = Top("Plain", WS_POPUP | WS_VISIBLE);
+  auto topmost = [](HWND h) { return (GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  constexpr UINT kOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, kOrder);
+  EXPECT_TRUE(topmost(owner));
+  EXPECT_TRUE(topmost(owned)) << "the owned window is topmost with its owner";
+  EXPECT_EQ(GetTopWindow(nullptr), owned);
+  HWND later = CreateWindowExA(0, "Recorder", "Later", WS_POPUP, 0, 0, 10, 10, owner, nullptr, nullptr, nullptr);
+  EXPECT_TRUE(topmost(later)) << "made for a topmost owner";
+  // Taking it from an owned window takes it from the owner.
+  SetWindowPos(owned, HWND_NOTOPMOST, 0, 0, 0, 0, kOrder);
+  EXPECT_FALSE(topmost(owner));
+  EXPECT_FALSE(topmost(owned));
+  // Behind an ordinary window, or at the bottom, a window is ordinary.
+  SetWindowPos(plain, HWND_TOPMOST, 0, 0, 0, 0, kOrder);
+  SetWindowPos(plain, owner, 0, 0, 0, 0, kOrder);
+  EXPECT_FALSE(topmost(plain));
+  EXPECT_EQ(GetWindow(owner, GW_HWNDNEXT), plain);
+  SetWindowPos(plain, HWND_TOPMOST, 0, 0, 0, 0, kOrder);
+  EXPECT_EQ(GetTopWindow(nullptr), plain);
+  SetWindowPos(plain, HWND_BOTTOM, 0, 0, 0, 0, kOrder);
+  EXPECT_FALSE(topmost(plain));
+  EXPECT_EQ(GetWindow(plain, GW_HWNDNEXT), nullptr);
 }
 
 }  // namespace

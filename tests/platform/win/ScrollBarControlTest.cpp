@@ -74,9 +74,12 @@ TEST_F(ScrollBarControlTest, ControlCallsArriveAsMessagesAndTheRangeStartsEmpty)
   EXPECT_EQ(got.nMax, 50);
   EXPECT_EQ(got.nPage, 10u);
   EXPECT_TRUE(EnableScrollBar(ctl, SB_CTL, ESB_DISABLE_BOTH));
+  EXPECT_FALSE(IsWindowEnabled(ctl)) << "both arrows off is the bar window off";
   EXPECT_FALSE(EnableScrollBar(ctl, SB_CTL, ESB_DISABLE_BOTH)) << "nothing changed";
   EXPECT_EQ(sbm, Seq({"GETRANGE", "SETSCROLLINFO", "SETPOS", "GETPOS", "SETRANGEREDRAW", "GETPOS", "GETSCROLLINFO",
                       "ENABLE_ARROWS", "ENABLE_ARROWS"}));
+  EnableScrollBar(ctl, SB_CTL, ESB_ENABLE_BOTH);
+  EXPECT_TRUE(IsWindowEnabled(ctl));
   // SBM_SETRANGE answers the old position only when the range moved it.
   EXPECT_EQ(SendMessageA(ctl, SBM_SETRANGE, 0, 200), 0);
   EXPECT_EQ(SendMessageA(ctl, SBM_SETRANGE, 0, 20), 41);
@@ -90,6 +93,24 @@ TEST_F(ScrollBarControlTest, ControlCallsArriveAsMessagesAndTheRangeStartsEmpty)
   // SB_CTL on a window that is no scroll bar changes nothing of its own bars.
   EXPECT_EQ(SetScrollPos(main, SB_CTL, 5, FALSE), 0);
   EXPECT_EQ(GetScrollPos(main, SB_VERT), 0);
+  // A window made without a bar has none to ask about, until one is set.
+  min = max = -1;
+  EXPECT_TRUE(GetScrollRange(main, SB_VERT, &min, &max));
+  EXPECT_EQ(max, 0);
+  EXPECT_FALSE(GetScrollInfo(main, SB_VERT, &got));
+  SetScrollRange(main, SB_VERT, 0, 5, FALSE);
+  EXPECT_TRUE(GetScrollInfo(main, SB_VERT, &got));
+  // A window too narrow for its bar shows none and keeps its width.
+  HWND thin = CreateWindowExA(0, "White", "Thin", WS_POPUP | WS_VSCROLL, 0, 0, 10, 100, nullptr, nullptr, nullptr,
+                              nullptr);
+  RECT client{};
+  GetClientRect(thin, &client);
+  EXPECT_EQ(client.Right, 10);
+  SCROLLBARINFO bar{};
+  bar.cbSize = sizeof bar;
+  ASSERT_TRUE(GetScrollBarInfo(thin, OBJID_VSCROLL, &bar));
+  EXPECT_NE(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE, 0u);
+  DestroyWindow(thin);
 }
 
 TEST_F(ScrollBarControlTest, TheParentHearsTheMouseWithTheControlsHandle) {

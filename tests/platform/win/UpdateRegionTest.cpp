@@ -17,6 +17,15 @@ gdi::Region UpdateOf(HWND h) {
   return out;
 }
 
+// A recording class without a background, with the given class style.
+void RegisterRecordingClass(const char* name, UINT style) {
+  WNDCLASSA wc{};
+  wc.style = style;
+  wc.lpfnWndProc = CALLBACK_Record;
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+}
+
 gdi::Region Rects(std::initializer_list<RECT> rs) {
   gdi::Region out;
   for (const RECT& r : rs) {
@@ -283,35 +292,90 @@ TEST_F(PaintTest, APaintHandlerThatLeavesTheFrameDueStillGetsItAndANullStructure
   EXPECT_FALSE(GetUpdateRect(main, nullptr, FALSE));
 }
 
-TEST_F(PaintTest, AChildShownMovedOrGrownInvalidatesWhereItIsInAParentThatPaintsOverIt) {
+TEST_F(PaintTest, AChildWaitsForItsParentAndSharesItsValidation) {
+  HWND c = Child(main, "C", R(10, 10, 60, 50));
+  test::PumpUntilIdle();
+  // Both pending: not even a filter on the child brings it before its parent.
+  InvalidateRect(main, nullptr, TRUE);
+  MSG m{};
+  EXPECT_FALSE(PeekMessageA(&m, c, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+  EXPECT_EQ(m.hwnd, main);
+  // A child painted at once is no longer the parent's to paint over.
+  RedrawWindow(c, nullptr, nullptr, RDW_UPDATENOW);
+  EXPECT_TRUE(UpdateOf(c).IsEmpty());
+  gdi::Region rest = Rects({R(0, 0, 200, 150)});
+  gdi::Region hole = Rects({R(10, 10, 60, 50)});
+  gdi::Region::Combine(rest, rest, hole, RGN_DIFF);
+  EXPECT_EQ(UpdateOf(main), rest);
+  // Validating the parent validates the children's share too.
+  InvalidateRect(main, nullptr, TRUE);
+  ValidateRect(main, nullptr);
+  EXPECT_TRUE(UpdateOf(c).IsEmpty());
+  EXPECT_TRUE(UpdateOf(main).IsEmpty());
+}
+
+TEST_F(PaintTest, AChildShownOrGrownInvalidatesWhereItIsAndAMovedOneTakesItsPixels) {
   HWND c = CreateWindowExA(0, "White", "C", WS_CHILD, 20, 20, 100, 100, main, nullptr, nullptr, nullptr);
   test::PumpUntilIdle();
   ShowWindow(c, SW_SHOWNA);
   EXPECT_EQ(UpdateOf(main), Rects({R(20, 20, 120, 120)}));
   test::PumpUntilIdle();
-  // Growing from nothing: the parent gets the area it now covers, the child all of itself.
+  // Growing from nothing: the child draws all of itself; the parent, which
+  // lost nothing to see, draws nothing.
   SetWindowPos(c, nullptr, 10, 10, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
   test::PumpUntilIdle();
   SetWindowPos(c, nullptr, 0, 0, 50, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  EXPECT_EQ(UpdateOf(main), Rects({R(10, 10, 60, 50)}));
+  EXPECT_TRUE(UpdateOf(main).IsEmpty());
   EXPECT_EQ(UpdateOf(c), Rects({R(0, 0, 50, 40)}));
   test::PumpUntilIdle();
-  // A move: where it was and where it is.
+  // A move takes the pixels along: the parent gets back only what was
+  // uncovered, the child nothing, and its own pending update stays.
+  Fill(c, kRed);
+  const RECT pending = R(1, 1, 5, 5);
+  InvalidateRect(c, &pending, FALSE);
   MoveWindow(c, 100, 10, 50, 40, TRUE);
-  EXPECT_EQ(UpdateOf(main), Rects({R(10, 10, 60, 50), R(100, 10, 150, 50)}));
+  EXPECT_EQ(UpdateOf(main), Rects({R(10, 10, 60, 50)}));
+  EXPECT_EQ(UpdateOf(c), Rects({pending}));
+  EXPECT_EQ(Held({120, 30}), kRed) << "the pixels came along";
+  ValidateRect(c, nullptr);
   test::PumpUntilIdle();
-  // A parent that clips its children only gets back what was uncovered.
+  // Overlapping its old place, only the strip it left is the parent's again.
+  MoveWindow(c, 110, 10, 50, 40, TRUE);
+  EXPECT_EQ(UpdateOf(main), Rects({R(100, 10, 110, 50)}));
+  EXPECT_TRUE(UpdateOf(c).IsEmpty());
+  EXPECT_EQ(Held({155, 30}), kRed);
+  test::PumpUntilIdle();
+  // Coming out from under the parent's edge, the child draws what was hidden.
+  MoveWindow(c, 180, 10, 50, 40, TRUE);
+  test::PumpUntilIdle();
+  MoveWindow(c, 140, 10, 50, 40, TRUE);
+  EXPECT_EQ(UpdateOf(c), Rects({R(20, 0, 50, 40)}));
+  test::PumpUntilIdle();
+  // A parent that clips its children gets back the same strip.
   SetWindowLongA(main, GWL_STYLE, GetWindowLongA(main, GWL_STYLE) | WS_CLIPCHILDREN);
   MoveWindow(c, 120, 10, 50, 40, TRUE);
-  EXPECT_EQ(UpdateOf(main), Rects({R(100, 10, 120, 50)}));
+  EXPECT_EQ(UpdateOf(main), Rects({R(170, 10, 190, 50)}));
 }
 
-TEST_F(PaintTest, AParentDcChildPaintsWithItsParentsClippingAndTheScreenDcSeesTheWholeScreen) {
-  WNDCLASSA wc{};
-  wc.style = CS_PARENTDC;
-  wc.lpfnWndProc = CALLBACK_Record;
-  wc.lpszClassName = "ParentDC";
-  RegisterClassA(&wc);
+TEST_F(PaintTest, SizingRedrawsAllOnlyWhenTheClassAsksForThatDirection) {
+  RegisterRecordingClass("Wide", CS_HREDRAW);
+  HWND plain = Child(main, "Plain", R(10, 10, 60, 50));
+  HWND wide = Child(main, "Wide", R(70, 10, 120, 50), 0, 0, "Wide");
+  test::PumpUntilIdle();
+  // Without a redraw style only the area gained is drawn.
+  SetWindowPos(plain, nullptr, 0, 0, 60, 45, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(UpdateOf(plain), Rects({R(50, 0, 60, 40), R(0, 40, 60, 45)}));
+  // CS_HREDRAW: all of it when the width changes, the strip when the height does.
+  SetWindowPos(wide, nullptr, 0, 0, 50, 45, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(UpdateOf(wide), Rects({R(0, 40, 50, 45)}));
+  test::PumpUntilIdle();
+  SetWindowPos(wide, nullptr, 0, 0, 40, 45, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(UpdateOf(wide), Rects({R(0, 0, 40, 45)}));
+}
+
+TEST_F(PaintTest, AParentDcChildDrawsWithItsParentsClippingButPaintsItsOwnUpdateAndTheScreenDcSeesAll) {
+  RegisterRecordingClass("ParentDC", CS_PARENTDC);
   HWND c = Child(main, "Label", R(30, 20, 80, 60), 0, 0, "ParentDC");
   test::PumpUntilIdle();
   RECT painted{};
@@ -325,12 +389,23 @@ TEST_F(PaintTest, AParentDcChildPaintsWithItsParentsClippingAndTheScreenDcSeesTh
   };
   InvalidateRect(main, nullptr, TRUE);
   test::PumpUntilIdle();
-  EXPECT_EQ(painted, R(-30, -20, 170, 130));
+  EXPECT_EQ(painted, R(0, 0, 50, 40)) << "painting covers its own update area";
+  const RECT part = R(5, 6, 15, 16);
+  InvalidateRect(c, &part, TRUE);
+  test::PumpUntilIdle();
+  EXPECT_EQ(painted, R(5, 6, 15, 16));
+  // A DC of its own draws anywhere the parent may.
   HDC dc = GetDC(c);
   RECT box;
   GetClipBox(dc, &box);
   EXPECT_EQ(box, R(-30, -20, 170, 130));
-  ReleaseDC(c, dc);
+  // Deleting a window's DC does nothing: it stays a DC until released.
+  EXPECT_TRUE(DeleteDC(dc));
+  EXPECT_EQ(GetObjectType(dc), DWORD(OBJ_DC));
+  EXPECT_EQ(ReleaseDC(c, dc), 1);
+  EXPECT_EQ(GetObjectType(dc), 0u);
+  // Only InvalidateRect takes nothing for the whole window.
+  EXPECT_FALSE(InvalidateRgn(c, nullptr, TRUE));
 
   HDC screen = GetDC(nullptr);
   ASSERT_NE(screen, nullptr);

@@ -95,14 +95,64 @@ TEST_F(Tree, PositionsAreClampedTo16BitsAndTheMinimizedBitIsNoStyleToWrite) {
   MoveWindow(c, -70000, 3, 10, 10, FALSE);
   EXPECT_EQ(seen.x, -32768);
 
+  // A style write carries every bit it asks for, the minimized one too.
   DWORD before = static_cast<DWORD>(GetWindowLongA(c, GWL_STYLE));
   SetWindowLongA(c, GWL_STYLE, static_cast<LONG>(before | WS_MINIMIZE | WS_BORDER));
   ASSERT_EQ(styles.size(), 2u);
-  for (const STYLESTRUCT& s : styles) {
-    EXPECT_EQ(s.styleNew & WS_MINIMIZE, 0u);
-    EXPECT_NE(s.styleNew & WS_BORDER, 0u);
-  }
+  for (const STYLESTRUCT& s : styles) EXPECT_EQ(s.styleNew, before | WS_MINIMIZE | WS_BORDER);
+  EXPECT_TRUE(IsIconic(c));
+  SetWindowLongA(c, GWL_STYLE, static_cast<LONG>(before));
   EXPECT_FALSE(IsIconic(c));
+}
+
+TEST_F(Tree, ParentAndOwnerFollowTheCurrentStyleAndTheParentSlot) {
+  HWND top = Make("Top", WS_OVERLAPPEDWINDOW);
+  HWND other = Make("Other", WS_OVERLAPPEDWINDOW);
+  HWND popup = Make("Popup", WS_POPUP, top);
+  HWND child = Make("Child", WS_CHILD, top);
+  HWND inner = Make("Inner", WS_CHILD, child);
+  // A popup made a child names its (desktop) parent; a child made a popup
+  // names its owner, of which it has none.
+  SetWindowLongA(popup, GWL_STYLE, static_cast<LONG>(WS_CHILD));
+  EXPECT_EQ(GetParent(popup), GetDesktopWindow());
+  SetWindowLongA(popup, GWL_STYLE, static_cast<LONG>(WS_POPUP | WS_CHILD));
+  EXPECT_EQ(GetParent(popup), top) << "a popup names its owner even with the child bit";
+  SetWindowLongA(child, GWL_STYLE, static_cast<LONG>(WS_POPUP));
+  EXPECT_EQ(GetParent(child), nullptr);
+  SetWindowLongA(child, GWL_STYLE, static_cast<LONG>(WS_CHILD));
+  // The root owner is where GetParent leads from the window itself.
+  EXPECT_EQ(GetAncestor(inner, GA_ROOTOWNER), top);
+  HWND owned = Make("Owned", WS_OVERLAPPED, top);
+  HWND onOwned = Make("OnOwned", WS_POPUP, owned);
+  EXPECT_EQ(GetAncestor(onOwned, GA_ROOTOWNER), owned) << "an owned overlapped window names no parent";
+
+  // The parent slot of a child re-parents it; of a top-level window it is
+  // the owner exactly as given, a child window included.
+  EXPECT_EQ(SetWindowLongPtrA(inner, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(other)),
+            reinterpret_cast<LONG_PTR>(child));
+  EXPECT_EQ(GetAncestor(inner, GA_PARENT), other);
+  SetWindowLongPtrA(popup, GWL_STYLE, static_cast<LONG>(WS_POPUP));
+  SetWindowLongPtrA(popup, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(child));
+  EXPECT_EQ(GetWindow(popup, GW_OWNER), child);
+  EXPECT_EQ(GetWindowLongPtrA(popup, GWLP_HWNDPARENT), reinterpret_cast<LONG_PTR>(child));
+  // SetParent keeps the owner, in and out of the desktop.
+  SetParent(popup, other);
+  EXPECT_EQ(GetWindow(popup, GW_OWNER), child);
+  EXPECT_EQ(GetWindowLongPtrA(popup, GWLP_HWNDPARENT), reinterpret_cast<LONG_PTR>(other));
+  DestroyWindow(child);
+  EXPECT_EQ(GetWindow(popup, GW_OWNER), nullptr) << "a destroyed owner is forgotten";
+
+  // A popup child without a parent is a popup; a child of the desktop is made.
+  HWND both = Make("Both", WS_POPUP | WS_CHILD);
+  ASSERT_NE(both, nullptr);
+  EXPECT_EQ(GetAncestor(both, GA_PARENT), GetDesktopWindow());
+  HWND onDesktop = Make("OnDesktop", WS_CHILD, GetDesktopWindow());
+  ASSERT_NE(onDesktop, nullptr);
+  EXPECT_EQ(GetParent(onDesktop), GetDesktopWindow());
+  // Enumerating the children of a window that has none answers FALSE.
+  auto count = [](HWND, LPARAM) -> BOOL { return TRUE; };
+  EXPECT_FALSE(EnumChildWindows(onDesktop, count, 0));
+  EXPECT_TRUE(EnumChildWindows(other, count, 0));
 }
 
 }  // namespace

@@ -68,14 +68,26 @@ TEST_F(EditPropertiesTest, ChangesInsideNestedUpdatesArriveOnceAtTheOutermostEnd
   props->EndUpdate();
   EXPECT_EQ(recorder.Notices, 2);
 
-  // LockUpdate holds notices like the bracket; the pending one comes out of
-  // the next bracket that ends with a change invoked.
+  // LockUpdate is the same counted bracket: a lock nested in a lock, or in
+  // a bracket, never lets a notice out before the outermost end, and the
+  // unlock itself notifies nothing.
+  props->LockUpdate(true);
   props->LockUpdate(true);
   props->SetButtonsViewStyle(bvsButtonsOnly);
+  props->LockUpdate(false);
+  props->SetAutoSelect(false);
+  EXPECT_TRUE(props->ChangedLocked());
   EXPECT_EQ(recorder.Notices, 2);
   props->LockUpdate(false);
+  EXPECT_EQ(recorder.Notices, 2);
+  props->BeginUpdate();
+  props->LockUpdate(true);
   props->SetButtonsViewStyle(bvsNormal);
+  props->LockUpdate(false);
+  EXPECT_EQ(recorder.Notices, 2);
+  props->EndUpdate();
   EXPECT_EQ(recorder.Notices, 3);
+  EXPECT_FALSE(props->ChangedLocked());
 }
 
 TEST_F(EditPropertiesTest, ReadingAlignmentIsNeverAChangeButEditingTheHandedOutCopyIs) {

@@ -54,14 +54,23 @@ void SetClipboardText(const std::string& text) {
 
 const AnsiString kPhone = "!(999) 000-0000;1;_";
 
-// A standard mode that counts the caret operations asked of it: a key
-// that came back through the mask would be counted twice.
+// A standard mode that counts the caret operations asked of it (a key
+// that came back through the mask would be counted twice), and how many
+// of its kind were made and went through Free.
 class TCountingStandardMode : public TcxMaskEditStandardMode {
   ORV_CLASS(TCountingStandardMode, TcxMaskEditStandardMode)
  public:
   TCountingStandardMode(TcxCustomMaskEdit* AEdit, TcxCustomMaskEditProperties* AProperties)
-      : TcxMaskEditStandardMode(AEdit, AProperties) {}
+      : TcxMaskEditStandardMode(AEdit, AProperties) {
+    ++Made;
+  }
+  void BeforeDestruction() override {
+    ++Freed;
+    TcxMaskEditStandardMode::BeforeDestruction();
+  }
   static inline int Calls = 0;
+  static inline int Made = 0;
+  static inline int Freed = 0;
   bool PressLeft() override { return ++Calls, TcxMaskEditStandardMode::PressLeft(); }
   bool PressHome() override { return ++Calls, TcxMaskEditStandardMode::PressHome(); }
   bool PressEnd() override { return ++Calls, TcxMaskEditStandardMode::PressEnd(); }
@@ -145,6 +154,20 @@ class MaskEdit : public ::testing::Test, public edit_test::EditorSession {
 
 // ---------------------------------------------------------------------------
 // What counts as a mask.
+
+TEST_F(MaskEdit, EveryModeLeavesThroughFreeWhetherDroppedSwappedOrFreedWithItsEditor) {
+  TCountingStandardMode::Made = TCountingStandardMode::Freed = 0;
+  auto* edit = MakeEdit<TCountingMaskEdit>();
+  auto* properties = edit->GetProperties();
+  properties->SetEditMask("99-99");  // a probe mode checks the mask and goes
+  Variant shown;
+  properties->PrepareDisplayValue(Variant(AnsiString("1234")), shown, false);  // the properties keep one
+  EXPECT_EQ(VarToStr(shown), "12-34");
+  properties->SetMaskKind(emkRegExpr);  // the editor's own is swapped, the kept one dropped
+  edit->Free();
+  EXPECT_GE(TCountingStandardMode::Made, 3);
+  EXPECT_EQ(TCountingStandardMode::Freed, TCountingStandardMode::Made);
+}
 
 TEST_F(MaskEdit, AMaskOfSpaceCharactersIsNoMaskAndTheEditorTypesAndLimitsLikeTheTextEditor) {
   auto* edit = MakeEdit();

@@ -1,0 +1,83 @@
+#include "app/Orvanta.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/Aboutdlg.h"
+#include "app/Paraminfodlg.h"
+#include "app/Tarvikui.h"
+#include "library/LibraryStartup.h"
+#include "library/grid/GridStartup.h"
+#include "platform/forms/Application.h"
+#include "platform/forms/UnitStartup.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ScopeExit.h"
+#include "platform/win/BackEnd.h"
+#include "platform/x11/X11BackEnd.h"
+
+// The three windows' layouts, embedded by the build.
+void OrvantaRegisterLayouts();
+
+namespace {
+
+void StartProgramUnit() {
+  OrvantaRegisterLayouts();
+  // What the layouts name besides the platform's controls and the rows.
+  RegisterClasses({TMainForm::StaticClass(), TParameterInfoDlg::StaticClass(), TAboutDialog::StaticClass(),
+                   TcxVerticalGrid::StaticClass(), TcxButton::StaticClass()});
+}
+
+void RunForms(const std::function<void()>& AStarted) {
+  TMainForm* mainForm = nullptr;
+  TParameterInfoDlg* parameterInfoDlg = nullptr;
+  TAboutDialog* aboutDialog = nullptr;
+  try {
+    Application->Initialize();
+    Application->SetTitle("Orvanta UI");
+    Application->CreateForm(mainForm);
+    Application->CreateForm(parameterInfoDlg);
+    Application->CreateForm(aboutDialog);
+    if (AStarted) AStarted();
+    Application->Run();
+    // The windows go while the library's units still stand: a window's
+    // last steps may need them.
+    Application->DestroyComponents();
+  } catch (Exception& E) {
+    Application->ShowException(&E);
+  } catch (...) {
+    Exception E("");
+    Application->ShowException(&E);
+  }
+}
+
+}  // namespace
+
+void RegisterOrvantaUnits() {
+  RegisterLibraryUnits();
+  // The grid's units stand above the library's list until it names them.
+  RegisterGridUnits();
+  RegisterUnit("Orvanta", &StartProgramUnit, nullptr);
+}
+
+int OrvantaMain(const std::function<void()>& AStarted) {
+  const char* display = std::getenv("DISPLAY");
+  std::unique_ptr<win::IBackEnd> screen;
+  if (display && *display) screen = win::OpenX11BackEnd(display);
+  if (!screen) {
+    if (display && *display)
+      std::fprintf(stderr, "Orvanta UI: the X display \"%s\" cannot be reached.\n", display);
+    else
+      std::fprintf(stderr, "Orvanta UI needs an X display, and DISPLAY is not set.\n");
+    return 1;
+  }
+  win::RegisterX11BackEnd();
+  std::unique_ptr<win::IBackEnd> previous = win::SetBackEnd(std::move(screen));
+  RegisterOrvantaUnits();
+  InitializeUnits();
+  {
+    orv::ScopeExit shutDown([] { FinalizeUnits(); });
+    RunForms(AStarted);
+  }
+  win::SetBackEnd(std::move(previous));
+  return 0;
+}

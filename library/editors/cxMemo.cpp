@@ -1,0 +1,882 @@
+#include "library/editors/cxMemo.h"
+
+#include <algorithm>
+
+#include "library/editors/core/cxEditConsts.h"
+#include "library/editors/core/cxEditRegistries.h"
+#include "library/editors/core/cxEditTextUtils.h"
+#include "platform/controls/EditControl.h"
+#include "platform/forms/Forms.h"
+#include "platform/gdi/Fills.h"
+#include "platform/gdi/SysColors.h"
+#include "platform/rtl/ScopeExit.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Metrics.h"
+#include "platform/win/Queue.h"
+#include "platform/win/ScrollBars.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowDC.h"
+#include "platform/win/WindowProc.h"
+
+using namespace win;
+
+ORV_REGISTER(TcxCustomMemoProperties)
+ORV_REGISTER(TcxMemoProperties, ORV_PROP(Alignment).StoredBy<&TcxCustomEditProperties::IsAlignmentStored>(),
+             ORV_PROP(AssignedValues), ORV_PROP(AutoSelect).Default(false), ORV_PROP(CharCase).Default(ecNormal),
+             ORV_PROP(ClearKey).Default(0), ORV_PROP(HideSelection).Default(true),
+             ORV_PROP(ImeMode).Default(imDontCare), ORV_PROP(ImeName), ORV_PROP(MaxLength).Default(0),
+             ORV_PROP(OEMConvert).Default(false), ORV_PROP(ReadOnly).StoredBy<&TcxCustomEditProperties::IsReadOnlyStored>(),
+             ORV_PROP(ScrollBars).Default(ssNone), ORV_PROP(VisibleLineCount).Default(0),
+             ORV_PROP(WantReturns).Default(true), ORV_PROP(WantTabs).Default(false), ORV_PROP(WordWrap).Default(true),
+             ORV_EVENT(OnChange), ORV_EVENT(OnEditValueChanged), ORV_EVENT(OnValidate))
+ORV_REGISTER(TcxCustomMemoViewData)
+ORV_REGISTER(TcxCustomMemoViewInfo)
+ORV_REGISTER(TcxCustomInnerMemoHelper)
+ORV_REGISTER(TcxCustomInnerMemo)
+ORV_REGISTER(TcxCustomMemo)
+ORV_REGISTER(TcxMemo, ORV_PROP(Align), ORV_PROP(Anchors), ORV_PROP(BiDiMode), ORV_PROP(Constraints),
+             ORV_PROP(DragCursor), ORV_PROP(DragKind), ORV_PROP(DragMode), ORV_PROP(EditValue), ORV_PROP(Enabled),
+             ORV_PROP(ImeMode), ORV_PROP(ImeName), ORV_PROP(Lines), ORV_PROP(ParentColor).Default(false),
+             ORV_PROP(ParentFont).Default(true), ORV_PROP(ParentShowHint).Default(true), ORV_PROP(PopupMenu),
+             ORV_PROP(Properties), ORV_PROP(ShowHint), ORV_PROP(Style), ORV_PROP(StyleDisabled),
+             ORV_PROP(StyleFocused), ORV_PROP(StyleHot), ORV_PROP(TabOrder), ORV_PROP(TabStop).Default(true),
+             ORV_PROP(Visible), ORV_EVENT(OnClick), ORV_EVENT(OnContextPopup), ORV_EVENT(OnDblClick),
+             ORV_EVENT(OnDragDrop), ORV_EVENT(OnDragOver), ORV_EVENT(OnEditing), ORV_EVENT(OnEndDock),
+             ORV_EVENT(OnEndDrag), ORV_EVENT(OnEnter), ORV_EVENT(OnExit), ORV_EVENT(OnKeyDown), ORV_EVENT(OnKeyPress),
+             ORV_EVENT(OnKeyUp), ORV_EVENT(OnMouseDown), ORV_EVENT(OnMouseEnter), ORV_EVENT(OnMouseLeave),
+             ORV_EVENT(OnMouseMove), ORV_EVENT(OnMouseUp), ORV_EVENT(OnStartDock), ORV_EVENT(OnStartDrag))
+ORV_REGISTER(TcxFilterMemoHelper)
+
+// ---------------------------------------------------------------------------
+// Text rules.
+
+namespace {
+constexpr std::size_t kFirstLineLimit = 250;
+}
+
+AnsiString ExtractFirstLine(const AnsiString& S) {
+  const std::string_view head(S.data(), std::min(S.size(), kFirstLineLimit));
+  return AnsiString(head.substr(0, head.find_first_of("\r\n")));
+}
+
+namespace {
+// A text value cut to its first line without copying the rest of it.
+Variant FirstLineValue(const Variant& AValue) {
+  return AValue.VType() == varString ? Variant(ExtractFirstLine(AValue.RawAnsi())) : AValue;
+}
+}  // namespace
+
+AnsiString NormalizeMemoBreaks(AnsiString S) {
+  for (std::size_t i = 0; i + 1 < S.size(); ++i) {
+    if (S[i] == '\r' && S[i + 1] == '\n') {
+      ++i;
+    } else if (S[i] == '\n' && S[i + 1] == '\r') {
+      S.replace(i, 2, "\r\n\r\n");
+      i += 3;
+    }
+  }
+  return S;
+}
+
+// ---------------------------------------------------------------------------
+// Properties.
+
+TcxCustomMemoProperties::TcxCustomMemoProperties(TPersistent* AOwner) : TcxCustomTextEditProperties(AOwner) {}
+
+void TcxCustomMemoProperties::AfterConstruction() {
+  TcxCustomTextEditProperties::AfterConstruction();
+  GetAlignment()->SetVert(taTopJustify);
+  SetAutoSelect(false);
+}
+
+void TcxCustomMemoProperties::Assign(TPersistent* Source) {
+  auto* source = dynamic_cast<TcxCustomMemoProperties*>(Source);
+  BeginUpdate();
+  orv::ScopeExit end([this] { EndUpdate(true); });
+  TcxCustomTextEditProperties::Assign(Source);
+  if (!source) return;
+  SetScrollBars(source->FScrollBars);
+  SetVisibleLineCount(source->FVisibleLineCount);
+  SetWantReturns(source->FWantReturns);
+  SetWantTabs(source->FWantTabs);
+  SetWordWrap(source->FWordWrap);
+}
+
+TClass TcxCustomMemoProperties::GetContainerClass() const { return TcxMemo::StaticClass(); }
+TClass TcxCustomMemoProperties::GetViewDataClass() const { return TcxCustomMemoViewData::StaticClass(); }
+TClass TcxCustomMemoProperties::GetViewInfoClass() const { return TcxCustomMemoViewInfo::StaticClass(); }
+
+AnsiString TcxCustomMemoProperties::GetDisplayText(const Variant& AEditValue, bool AFullText, bool AIsInplace) {
+  // The first line is cut from the value before the text editor formats
+  // it: a 100 KB note is never copied or scanned whole for a cell.
+  if (AFullText) return TcxCustomTextEditProperties::GetDisplayText(AEditValue, true, AIsInplace);
+  return ExtractFirstLine(TcxCustomTextEditProperties::GetDisplayText(FirstLineValue(AEditValue), false, AIsInplace));
+}
+
+TcxDataEditValueSource TcxCustomMemoProperties::GetEditValueSource(bool) const {
+  IcxEditDefaultValuesProvider* provider = GetIDefaultValuesProvider();
+  return provider && provider->IsBlob() ? evsValue : evsText;
+}
+
+void TcxCustomMemoProperties::SetScrollBars(TScrollStyle Value) {
+  if (FScrollBars == Value) return;
+  FScrollBars = Value;
+  Changed();
+}
+
+void TcxCustomMemoProperties::SetVisibleLineCount(Integer Value) {
+  Value = std::max(Value, 0);
+  if (FVisibleLineCount == Value) return;
+  FVisibleLineCount = Value;
+  Changed();
+}
+
+void TcxCustomMemoProperties::SetWantReturns(bool Value) {
+  if (FWantReturns == Value) return;
+  FWantReturns = Value;
+  Changed();
+}
+
+void TcxCustomMemoProperties::SetWantTabs(bool Value) {
+  if (FWantTabs == Value) return;
+  FWantTabs = Value;
+  Changed();
+}
+
+void TcxCustomMemoProperties::SetWordWrap(bool Value) {
+  if (FWordWrap == Value) return;
+  FWordWrap = Value;
+  Changed();
+}
+
+// ---------------------------------------------------------------------------
+// View data and view info.
+
+Integer TcxCustomMemoViewData::GetDrawTextFlags() {
+  TcxCustomMemoProperties* properties = GetProperties();
+  const TScrollStyle bars = properties->GetScrollBars();
+  const bool wraps = properties->GetWordWrap() && (bars == ssNone || bars == ssVertical);
+  Cardinal flags = (wraps ? cxtfWholeRows | cxtfWordBreak | cxtfCharBreak : cxtfWholeRows) | cxtfExpandTabs |
+                   cxtfKeepLeft;
+  if (HorzAlignment == taCenter)
+    flags |= cxMakeFormat(taCenterX, taTop);
+  else if (HorzAlignment == taRightJustify)
+    flags |= cxMakeFormat(taRight, taTop);
+  return static_cast<Integer>(flags);
+}
+
+TRect TcxCustomMemoViewData::GetDrawTextOffset() { return GetIsInplace() ? TRect(1, 1, 1, 1) : TRect(1, 1, 1, 3); }
+
+TSize TcxCustomMemoViewData::GetEditContentSizeCorrection() {
+  const TRect offset = GetDrawTextOffset();
+  return TSize{offset.Left + offset.Right, offset.Top + offset.Bottom};
+}
+
+Integer TcxCustomMemoViewData::GetMaxLineCount() {
+  const Integer count = GetProperties()->GetVisibleLineCount();
+  return count >= 1 ? count : TcxCustomTextEditViewData::GetMaxLineCount();
+}
+
+TSize TcxCustomMemoViewData::InternalGetEditConstantPartSize(TcxCanvas* ACanvas, bool AIsInplace,
+                                                             const TcxEditSizeProperties& AEditSizeProperties,
+                                                             TSize& MinContentSize,
+                                                             TcxCustomEditViewInfo* AViewInfo) {
+  TSize result = TcxCustomTextEditViewData::InternalGetEditConstantPartSize(ACanvas, AIsInplace, AEditSizeProperties,
+                                                                           MinContentSize, AViewInfo);
+  TcxCustomMemoProperties* properties = GetProperties();
+  const TScrollStyle bars = properties->GetScrollBars();
+  if (Edit && (bars == ssHorizontal || bars == ssBoth)) MinContentSize.cy += GetSystemMetrics(SM_CYHSCROLL);
+  if (properties->GetVisibleLineCount() > 0) {
+    ACanvas->SetFont(GetStyle()->GetVisibleFont());
+    const Integer height =
+        ACanvas->TextHeight("Zg") * properties->GetVisibleLineCount() + GetEditContentSizeCorrection().cy;
+    MinContentSize.cy = std::max(MinContentSize.cy, height);
+  }
+  return result;
+}
+
+AnsiString TcxCustomMemoViewData::InternalEditValueToDisplayText(const Variant& AEditValue) {
+  return ExtractFirstLine(TcxCustomTextEditViewData::InternalEditValueToDisplayText(FirstLineValue(AEditValue)));
+}
+
+TSize TcxCustomMemoViewData::InternalGetEditContentSize(TcxCanvas* ACanvas, const Variant& AEditValue,
+                                                        const TcxEditSizeProperties& AEditSizeProperties) {
+  return GetTextEditContentSize(ACanvas, this, EditValueToDisplayText(AEditValue),
+                                static_cast<Cardinal>(GetDrawTextFlags()), AEditSizeProperties,
+                                GetProperties()->GetVisibleLineCount());
+}
+
+void TcxCustomMemoViewInfo::DrawText(TcxCanvas* ACanvas) {
+  if (Text.empty()) return;
+  DrawEditText(ACanvas, this);
+}
+
+// ---------------------------------------------------------------------------
+// The inner memo's companion.
+
+TcxCustomInnerMemoHelper::TcxCustomInnerMemoHelper(TcxCustomInnerMemo* AEdit)
+    : TcxInterfacedPersistent(AEdit), FEdit(AEdit) {}
+
+TWinControl* TcxCustomInnerMemoHelper::GetControl() { return FEdit; }
+TcxContainer* TcxCustomInnerMemoHelper::GetControlContainer() { return FEdit->GetContainer(); }
+
+LRESULT TcxCustomInnerMemoHelper::CallDefWndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  return CallWindowProcA(FEdit->GetDefWndProc(), FEdit->GetHandle(), Msg, WParam, LParam);
+}
+
+Variant TcxCustomInnerMemoHelper::GetEditValue() { return Variant(FEdit->GetText()); }
+TNotifyEvent TcxCustomInnerMemoHelper::GetOnChange() { return FEdit->OnChange; }
+bool TcxCustomInnerMemoHelper::GetReadOnly() { return FEdit->GetReadOnly(); }
+
+void TcxCustomInnerMemoHelper::LockBounds(bool ALock) {
+  if (ALock)
+    ++FEdit->FLockBoundsCount;
+  else if (FEdit->FLockBoundsCount > 0)
+    --FEdit->FLockBoundsCount;
+}
+
+void TcxCustomInnerMemoHelper::SafelySetFocus() {
+  auto autoSelect = orv::TempValue(FEdit->FAutoSelect, false);
+  FEdit->SetFocus();
+}
+
+void TcxCustomInnerMemoHelper::SetEditValue(const Variant& Value) {
+  TcxCustomMemo* memo = FEdit->GetContainer();
+  if (!FEdit->HandleAllocated() || !memo) {
+    FEdit->SetText(VarToStr(Value));
+    return;
+  }
+  auto locked = ChangeEventsLocked(memo);
+  ++FEdit->FInternalTextSetting;
+  {
+    orv::ScopeExit done([this] { --FEdit->FInternalTextSetting; });
+    // A wrapped memo in a cell would show the old lines' wrapping for a
+    // moment otherwise.
+    if (memo->IsInplace() && FEdit->GetWordWrap()) FEdit->GetLines()->Clear();
+    FEdit->GetLines()->SetTextStr(VarToStr(Value));
+  }
+  // Setting the text is no change of the value by anyone: no
+  // OnEditValueChanged follows from it.
+  memo->GetChangeEventsCatcher()->SetOnEditValueChangedEvent(false);
+}
+
+void TcxCustomInnerMemoHelper::SetParent(TWinControl* Value) { FEdit->SetParent(Value); }
+void TcxCustomInnerMemoHelper::SetOnChange(TNotifyEvent Value) { FEdit->OnChange = Value; }
+void TcxCustomInnerMemoHelper::SetReadOnly(bool Value) { FEdit->SetReadOnly(Value); }
+void TcxCustomInnerMemoHelper::ClearSelection() { FEdit->ClearSelection(); }
+void TcxCustomInnerMemoHelper::CopyToClipboard() { FEdit->CopyToClipboard(); }
+TAlignment TcxCustomInnerMemoHelper::GetAlignment() { return FEdit->GetAlignment(); }
+bool TcxCustomInnerMemoHelper::GetAutoSelect() { return FEdit->FAutoSelect; }
+TEditCharCase TcxCustomInnerMemoHelper::GetCharCase() { return FEdit->GetCharCase(); }
+bool TcxCustomInnerMemoHelper::GetHideSelection() { return FEdit->GetHideSelection(); }
+TImeMode TcxCustomInnerMemoHelper::GetImeMode() { return FEdit->GetImeMode(); }
+TImeName TcxCustomInnerMemoHelper::GetImeName() { return FEdit->GetImeName(); }
+bool TcxCustomInnerMemoHelper::GetInternalUpdating() { return FEdit->FInternalUpdating; }
+Integer TcxCustomInnerMemoHelper::GetMaxLength() { return FEdit->GetMaxLength(); }
+bool TcxCustomInnerMemoHelper::GetOEMConvert() { return FEdit->GetOEMConvert(); }
+TNotifyEvent TcxCustomInnerMemoHelper::GetOnSelChange() { return FEdit->OnSelChange; }
+Integer TcxCustomInnerMemoHelper::GetSelLength() { return FEdit->HandleAllocated() ? FEdit->GetSelLength() : 0; }
+Integer TcxCustomInnerMemoHelper::GetSelStart() { return FEdit->HandleAllocated() ? FEdit->GetSelStart() : 0; }
+AnsiString TcxCustomInnerMemoHelper::GetSelText() {
+  return FEdit->HandleAllocated() ? FEdit->GetSelText() : AnsiString();
+}
+void TcxCustomInnerMemoHelper::SelectAll() {
+  if (FEdit->HandleAllocated()) FEdit->SelectAll();
+}
+void TcxCustomInnerMemoHelper::SetAlignment(TAlignment Value) { FEdit->SetAlignment(Value); }
+void TcxCustomInnerMemoHelper::SetAutoSelect(bool Value) { FEdit->FAutoSelect = Value; }
+void TcxCustomInnerMemoHelper::SetCharCase(TEditCharCase Value) { FEdit->SetCharCase(Value); }
+void TcxCustomInnerMemoHelper::SetHideSelection(bool Value) { FEdit->SetHideSelection(Value); }
+void TcxCustomInnerMemoHelper::SetInternalUpdating(bool Value) { FEdit->FInternalUpdating = Value; }
+void TcxCustomInnerMemoHelper::SetImeMode(TImeMode Value) { FEdit->SetImeMode(Value); }
+void TcxCustomInnerMemoHelper::SetImeName(const TImeName& Value) { FEdit->SetImeName(Value); }
+void TcxCustomInnerMemoHelper::SetMaxLength(Integer Value) { FEdit->SetMaxLength(Value); }
+void TcxCustomInnerMemoHelper::SetOEMConvert(bool Value) { FEdit->SetOEMConvert(Value); }
+void TcxCustomInnerMemoHelper::SetOnSelChange(TNotifyEvent Value) { FEdit->OnSelChange = Value; }
+void TcxCustomInnerMemoHelper::SetSelLength(Integer Value) {
+  if (FEdit->HandleAllocated()) FEdit->SetSelLength(Value);
+}
+void TcxCustomInnerMemoHelper::SetSelStart(Integer Value) {
+  if (FEdit->HandleAllocated()) FEdit->SetSelStart(Value);
+}
+void TcxCustomInnerMemoHelper::SetSelText(const AnsiString& Value) {
+  if (FEdit->HandleAllocated()) FEdit->SetSelText(Value);
+}
+TPoint TcxCustomInnerMemoHelper::GetCaretPos() { return FEdit->GetCaretPos(); }
+TStrings* TcxCustomInnerMemoHelper::GetLines() { return FEdit->GetLines(); }
+TScrollStyle TcxCustomInnerMemoHelper::GetScrollBars() { return FEdit->GetScrollBars(); }
+bool TcxCustomInnerMemoHelper::GetWantReturns() { return FEdit->GetWantReturns(); }
+bool TcxCustomInnerMemoHelper::GetWantTabs() { return FEdit->GetWantTabs(); }
+bool TcxCustomInnerMemoHelper::GetWordWrap() { return FEdit->GetWordWrap(); }
+void TcxCustomInnerMemoHelper::SetCaretPos(const TPoint& Value) { FEdit->SetCaretPos(Value); }
+void TcxCustomInnerMemoHelper::SetScrollBars(TScrollStyle Value) { FEdit->SetScrollBars(Value); }
+void TcxCustomInnerMemoHelper::SetWantReturns(bool Value) { FEdit->SetWantReturns(Value); }
+void TcxCustomInnerMemoHelper::SetWantTabs(bool Value) { FEdit->SetWantTabs(Value); }
+void TcxCustomInnerMemoHelper::SetWordWrap(bool Value) { FEdit->SetWordWrap(Value); }
+
+// ---------------------------------------------------------------------------
+// The inner memo.
+
+TcxCustomInnerMemo::TcxCustomInnerMemo(TComponent* AOwner) : TMemo(AOwner) {
+  FIsCreating = true;
+  FHelper = New<TcxCustomInnerMemoHelper>(this);
+  TControlStyle style = GetControlStyle();
+  style.Include(csDoubleClicks);
+  SetControlStyle(style);
+  if (!GetComponentState().Contains(csDesigning)) SetCursor(crIBeam);
+  SetParentColor(true);
+  SetParentFont(true);
+  FIsCreating = false;
+}
+
+TcxCustomInnerMemo::~TcxCustomInnerMemo() { FreeAndNil(FHelper); }
+
+TcxCustomMemo* TcxCustomInnerMemo::GetContainer() const {
+  return dynamic_cast<TcxCustomMemo*>(const_cast<TcxCustomInnerMemo*>(this)->GetOwner());
+}
+
+IcxCustomInnerEdit* TcxCustomInnerMemo::GetHelper() { return FHelper; }
+TcxContainer* TcxCustomInnerMemo::GetControlContainer() { return GetContainer(); }
+
+void TcxCustomInnerMemo::RefreshScrollBars() {
+  if (TcxCustomMemo* memo = GetContainer()) memo->UpdateScrollBarsParameters();
+}
+
+void TcxCustomInnerMemo::WndProc(TMessage& Message) {
+  if (TcxContainer* container = GetControlContainer(); container && container->InnerControlMenuHandler(Message)) return;
+  if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) && StartsEditorDrag()) return;
+  inherited::WndProc(Message);
+}
+
+void TcxCustomInnerMemo::DefaultHandler(TMessage& Message) {
+  if (TcxContainer* container = GetControlContainer(); container && container->InnerControlDefaultHandler(Message))
+    return;
+  inherited::DefaultHandler(Message);
+}
+
+bool TcxCustomInnerMemo::CanFocus() {
+  TcxCustomMemo* memo = GetContainer();
+  return memo ? memo->CanFocusEx() : inherited::CanFocus();
+}
+
+void TcxCustomInnerMemo::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  if (FIsCreating || FLockBoundsCount > 0) return;
+  TcxCustomMemo* memo = GetContainer();
+  if (memo) memo->LockAlignControls(true);
+  orv::ScopeExit unlock([memo] {
+    if (memo) memo->LockAlignControls(false);
+  });
+  inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+bool TcxCustomInnerMemo::ExecuteAction(TBasicAction* Action) {
+  if (inherited::ExecuteAction(Action)) return true;
+  TcxCustomMemo* memo = GetContainer();
+  return memo && memo->GetDataBinding()->ExecuteAction(Action);
+}
+
+bool TcxCustomInnerMemo::UpdateAction(TBasicAction* Action) {
+  if (inherited::UpdateAction(Action)) return true;
+  TcxCustomMemo* memo = GetContainer();
+  return memo && memo->GetDataBinding()->UpdateAction(Action);
+}
+
+// A window class that redraws on resizing only where resizing moves the
+// text: across, when the lines wrap at the width.
+void TcxCustomInnerMemo::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  Params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
+  if (GetWordWrap() && (GetScrollBars() == ssNone || GetScrollBars() == ssVertical))
+    Params.WindowClass.style |= CS_HREDRAW;
+  Params.Style &= ~(ES_LEFT | ES_CENTER | ES_RIGHT);
+  if (GetAlignment() == taCenter)
+    Params.Style |= ES_CENTER;
+  else if (GetAlignment() == taRightJustify)
+    Params.Style |= ES_RIGHT;
+}
+
+void TcxCustomInnerMemo::CreateHandle() {
+  if (TcxCustomMemo* memo = GetContainer()) memo->ClearSavedChildControlRegions();
+  inherited::CreateHandle();
+}
+
+void TcxCustomInnerMemo::CreateWnd() {
+  {
+    ++FInternalTextSetting;
+    orv::ScopeExit done([this] { --FInternalTextSetting; });
+    inherited::CreateWnd();
+  }
+  RefreshScrollBars();
+}
+
+void TcxCustomInnerMemo::DoEnter() {
+  inherited::DoEnter();
+  if (FAutoSelect) SelectAll();
+}
+
+void TcxCustomInnerMemo::Click() {
+  inherited::Click();
+  if (TcxCustomMemo* memo = GetContainer()) memo->Click();
+}
+
+void TcxCustomInnerMemo::DblClick() {
+  inherited::DblClick();
+  if (TcxCustomMemo* memo = GetContainer()) memo->DblClick();
+}
+
+// ---- keys ----
+
+void TcxCustomInnerMemo::KeyDown(Word& Key, TShiftState Shift) {
+  FInternalUpdating = false;
+  if (TcxCustomMemo* memo = GetContainer()) memo->KeyDown(Key, Shift);
+  if (Key == 0)
+    FInternalUpdating = true;
+  else
+    inherited::KeyDown(Key, Shift);
+}
+
+void TcxCustomInnerMemo::KeyUp(Word& Key, TShiftState Shift) {
+  if (Key == VK_TAB && !GetWantTabs()) Key = 0;
+  FInternalUpdating = false;
+  if (TcxCustomMemo* memo = GetContainer()) memo->KeyUp(Key, Shift);
+  if (Key == 0)
+    FInternalUpdating = true;
+  else
+    inherited::KeyUp(Key, Shift);
+}
+
+void TcxCustomInnerMemo::KeyPress(char& Key) {
+  FInternalUpdating = false;
+  if (Key == '\t' && !GetWantTabs()) Key = 0;
+  // Ctrl+A is the memo's select-all key, not a character.
+  if (Key == '\x01') Key = 0;
+  TcxCustomMemo* memo = GetContainer();
+  if (memo && Key != 0) memo->KeyPress(Key);
+  if (Key == '\n') {
+    // Ctrl+Enter: a line break unless, in a cell with WantReturns on, it
+    // was the cell's Enter.
+    if (memo && !(memo->IsInplace() && GetWantReturns()) && !GetReadOnly()) SetSelText("\r\n");
+    Key = 0;
+  } else if (Key == '\r' && memo && memo->IsInplace() && !GetWantReturns()) {
+    Key = 0;
+  }
+  if (Key == 0)
+    FInternalUpdating = true;
+  else
+    inherited::KeyPress(Key);
+}
+
+void TcxCustomInnerMemo::WMKeyDown(TMessage& Message) {
+  const bool escape = Message.WParam == VK_ESCAPE;
+  auto escaping = orv::TempValue(FEscapeDown, FEscapeDown || escape);
+  TcxCustomInnerTextEditPrevState state;
+  SaveTextEditState(this, true, state);
+  FInternalUpdating = false;
+  DispatchFrom(inherited::StaticClass(), Message);
+  RefreshScrollBars();
+  Word key = static_cast<Word>(Message.WParam);
+  TcxCustomMemo* memo = GetContainer();
+  if (!memo || FInternalUpdating || key == 0 || key == VK_UP || key == VK_DOWN || CheckTextEditState(this, state))
+    return;
+  memo->DoAfterKeyDown(key, KeyDataToShiftState(Message.LParam));
+}
+
+void TcxCustomInnerMemo::WMGetDlgCode(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  Message.Result |= DLGC_WANTCHARS;
+  if (GetKeyState(VK_CONTROL) >= 0) Message.Result |= DLGC_WANTTAB;
+  TcxCustomMemo* memo = GetContainer();
+  if (memo && (memo->IsInplace() || memo->HasPopupWindow())) Message.Result |= DLGC_WANTALLKEYS;
+  if (FEscapeDown) Message.Result &= ~LRESULT(DLGC_WANTALLKEYS);
+}
+
+// The wheel scrolls the lines, unless a handler took it.
+void TcxCustomInnerMemo::WMMouseWheel(TMessage& Message) {
+  const TPoint pos{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+  if (DoMouseWheel(KeysToShiftState(GET_KEYSTATE_WPARAM(Message.WParam)), GET_WHEEL_DELTA_WPARAM(Message.WParam),
+                   pos)) {
+    Message.Result = 1;
+    return;
+  }
+  DefaultHandler(Message);
+  RefreshScrollBars();
+}
+
+void TcxCustomInnerMemo::WMImeComposition(TMessage& Message) {
+  TcxCustomMemo* memo = GetContainer();
+  if (memo && !memo->DoEditing()) return;
+  DispatchFrom(inherited::StaticClass(), Message);
+}
+
+// ---- clipboard and text ----
+
+void TcxCustomInnerMemo::WMClear(TMessage& Message) {
+  TcxCustomMemo* memo = GetContainer();
+  if (!memo || memo->FInternalClearing) {
+    DispatchFrom(inherited::StaticClass(), Message);
+    return;
+  }
+  if (memo->RealReadOnly()) return;
+  auto user = orv::TempValue(memo->FUserAction, true);
+  memo->ClearSelection();
+}
+
+void TcxCustomInnerMemo::WMCut(TMessage&) {
+  TcxCustomMemo* memo = GetContainer();
+  if (!memo) return;
+  auto user = orv::TempValue(memo->FUserAction, true);
+  if (memo->RealReadOnly())
+    memo->CopyToClipboard();
+  else
+    memo->CutToClipboard();
+}
+
+void TcxCustomInnerMemo::WMPaste(TMessage&) {
+  TcxCustomMemo* memo = GetContainer();
+  if (!memo || memo->RealReadOnly()) return;
+  auto user = orv::TempValue(memo->FUserAction, true);
+  memo->PasteFromClipboard();
+}
+
+void TcxCustomInnerMemo::WMSetText(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  TcxCustomMemo* memo = GetContainer();
+  if (!memo || FInternalTextSetting > 0) return;
+  ++FInternalTextSetting;
+  orv::ScopeExit done([this] { --FInternalTextSetting; });
+  memo->SetInternalEditValue(Variant(GetText()));
+}
+
+void TcxCustomInnerMemo::EMReplaceSel(TMessage& Message) {
+  const char* text = reinterpret_cast<const char*>(Message.LParam);
+  const AnsiString normalized = NormalizeMemoBreaks(text ? AnsiString(text) : AnsiString());
+  Message.Result = CallWindowProcA(GetDefWndProc(), GetHandle(), EM_REPLACESEL, Message.WParam,
+                                   reinterpret_cast<LPARAM>(normalized.c_str()));
+  if (TcxCustomMemo* memo = GetContainer()) memo->SynchronizeEditValue();
+}
+
+void TcxCustomInnerMemo::EMSetSel(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  if (OnSelChange) OnSelChange(this);
+}
+
+void TcxCustomInnerMemo::WMSetFont(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  if (HandleAllocated()) SendMessageA(GetHandle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+  RefreshScrollBars();
+}
+
+// ---- focus, position, frame ----
+
+void TcxCustomInnerMemo::WMSetFocus(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  TcxCustomMemo* memo = GetContainer();
+  if (!memo || GetComponentState().Contains(csDestroying)) return;
+  if (memo->HandleAllocated() && reinterpret_cast<HWND>(Message.WParam) == memo->GetHandle()) return;
+  memo->FocusChanged();
+}
+
+void TcxCustomInnerMemo::WMKillFocus(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  TcxCustomMemo* memo = GetContainer();
+  if (memo && !GetComponentState().Contains(csDestroying)) memo->FocusChanged();
+}
+
+void TcxCustomInnerMemo::WMWindowPosChanged(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  RefreshScrollBars();
+}
+
+void TcxCustomInnerMemo::WMWindowPosChanging(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  RefreshScrollBars();
+}
+
+// The frame, with the square between the two bars in the button face.
+// The platform's own bars are painted too, under the container's, which
+// cover them: taking their styles away for the moment would make the edit
+// lay itself out again and bring the caret back into view, undoing a
+// scroll.
+void TcxCustomInnerMemo::WMNCPaint(TMessage& Message) {
+  const HWND wnd = GetHandle();
+  DispatchFrom(inherited::StaticClass(), Message);
+  if (GetScrollBars() != ssBoth) return;
+  auto barRect = [wnd](LONG AObject) {
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetScrollBarInfo(wnd, AObject, &info) ||
+        (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)))
+      return TRect{};
+    return TRect(info.rcScrollBar.Left, info.rcScrollBar.Top, info.rcScrollBar.Right, info.rcScrollBar.Bottom);
+  };
+  const TRect horz = barRect(OBJID_HSCROLL);
+  const TRect vert = barRect(OBJID_VSCROLL);
+  if (cxRectIsEmpty(horz) || cxRectIsEmpty(vert)) return;
+  const TPoint topLeft = ScreenToClient(TPoint(vert.Left, horz.Top));
+  const TPoint bottomRight = ScreenToClient(TPoint(vert.Right, horz.Bottom));
+  RECT square{topLeft.X + 2, topLeft.Y + 2, bottomRight.X + 2, bottomRight.Y + 2};
+  const HDC dc = GetWindowDC(wnd);
+  FillRect(dc, &square, GetSysColorBrush(COLOR_BTNFACE));
+  ReleaseDC(wnd, dc);
+}
+
+void TcxCustomInnerMemo::CMMouseLeave(TMessage& Message) {
+  DispatchFrom(inherited::StaticClass(), Message);
+  if (TcxCustomMemo* memo = GetContainer()) memo->ShortRefreshContainer(false);
+}
+
+void TcxCustomInnerMemo::WMLButtonDown(TMessage& Message) {
+  if (TcxCustomMemo* memo = GetContainer()) memo->SetFocusOnClickLocked(false);
+  DispatchFrom(inherited::StaticClass(), Message);
+}
+
+void TcxCustomInnerMemo::WMLButtonDblClk(TMessage& Message) { DispatchFrom(inherited::StaticClass(), Message); }
+
+bool TcxCustomInnerMemo::StartsEditorDrag() {
+  TcxCustomMemo* memo = GetContainer();
+  if (!memo || memo->GetDragMode() != dmAutomatic || GetComponentState().Contains(csDesigning)) return false;
+  memo->BeginDrag(false);
+  return true;
+}
+
+// ---- mouse and drag go to the editor, in its coordinates ----
+
+void TcxCustomInnerMemo::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  inherited::MouseDown(Button, Shift, X, Y);
+  if (TcxCustomMemo* memo = GetContainer()) memo->MouseDown(Button, Shift, X + GetLeft(), Y + GetTop());
+}
+
+void TcxCustomInnerMemo::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  inherited::MouseMove(Shift, X, Y);
+  if (TcxCustomMemo* memo = GetContainer()) memo->MouseMove(Shift, X + GetLeft(), Y + GetTop());
+}
+
+void TcxCustomInnerMemo::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  inherited::MouseUp(Button, Shift, X, Y);
+  if (TcxCustomMemo* memo = GetContainer()) memo->MouseUp(Button, Shift, X + GetLeft(), Y + GetTop());
+}
+
+void TcxCustomInnerMemo::DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
+  if (TcxCustomMemo* memo = GetContainer()) memo->DragOver(Source, X + GetLeft(), Y + GetTop(), State, Accept);
+}
+
+void TcxCustomInnerMemo::DragDrop(TObject* Source, Integer X, Integer Y) {
+  if (TcxCustomMemo* memo = GetContainer()) memo->DragDrop(Source, X + GetLeft(), Y + GetTop());
+}
+
+// ---------------------------------------------------------------------------
+// The editor.
+
+TcxCustomMemo::TcxCustomMemo(TComponent* AOwner, bool AIsInplace) : TcxCustomTextEdit(AOwner, AIsInplace) {
+  SetWidth(185);
+  SetHeight(89);
+}
+
+TClassRef<TcxCustomEditProperties> TcxCustomMemo::GetPropertiesClass() const {
+  return TcxCustomMemoProperties::StaticClass();
+}
+
+TClassRef<TcxCustomEditProperties> TcxMemo::GetPropertiesClass() const { return TcxMemoProperties::StaticClass(); }
+
+TClassRef<TWinControl> TcxCustomMemo::GetInnerEditClass() const { return TcxCustomInnerMemo::StaticClass(); }
+
+IcxInnerMemo* TcxCustomMemo::GetInnerMemo() const { return dynamic_cast<IcxInnerMemo*>(GetInnerEdit()); }
+
+TStrings* TcxCustomMemo::GetLines() const {
+  IcxInnerMemo* inner = GetInnerMemo();
+  return inner ? inner->GetLines() : nullptr;
+}
+
+void TcxCustomMemo::SetLines(TStrings* Value) {
+  if (TStrings* lines = GetLines()) lines->Assign(Value);
+}
+
+TPoint TcxCustomMemo::GetCaretPos() const {
+  IcxInnerMemo* inner = GetInnerMemo();
+  return inner ? inner->GetCaretPos() : TPoint();
+}
+
+void TcxCustomMemo::SetCaretPos(const TPoint& Value) {
+  if (IcxInnerMemo* inner = GetInnerMemo()) inner->SetCaretPos(Value);
+}
+
+bool TcxCustomMemo::CanAutoSize() {
+  TcxCustomMemoProperties* properties = GetActiveProperties();
+  return !IsInplace() && properties && properties->GetVisibleLineCount() > 0;
+}
+
+bool TcxCustomMemo::CanMemoKeyModifyEdit(Word Key, TShiftState Shift) {
+  TcxCustomMemoProperties* properties = GetActiveProperties();
+  if (Key == VK_RETURN) return properties->GetWantReturns() || Shift.Contains(ssCtrl);
+  if (Key == VK_TAB) return properties->GetWantTabs();
+  return false;
+}
+
+bool TcxCustomMemo::CanKeyDownModifyEdit(Word Key, TShiftState Shift) {
+  return TcxCustomTextEdit::CanKeyDownModifyEdit(Key, Shift) || CanMemoKeyModifyEdit(Key, Shift);
+}
+
+bool TcxCustomMemo::CanKeyPressModifyEdit(char Key) {
+  const Word key = Key == '\r' || Key == '\n' ? VK_RETURN : Key == '\t' ? VK_TAB : 0;
+  return TcxCustomTextEdit::CanKeyPressModifyEdit(Key) || CanMemoKeyModifyEdit(key, KeyboardStateToShiftState());
+}
+
+void TcxCustomMemo::KeyDown(Word& Key, TShiftState Shift) {
+  if (IsInplace() && Key == VK_RETURN) {
+    const bool ctrl = Shift.Contains(ssCtrl);
+    // The combination that makes a line stays with the memo; the other is
+    // the cell's Enter.
+    if (ctrl != GetActiveProperties()->GetWantReturns()) {
+      DoEditKeyDown(Key, Shift);
+      return;
+    }
+  }
+  TcxCustomTextEdit::KeyDown(Key, Shift);
+}
+
+void TcxCustomMemo::DoEditKeyDown(Word& Key, TShiftState Shift) {
+  TcxCustomTextEdit::DoEditKeyDown(Key, Shift);
+  if ((Key == 'A' || Key == 'a') && Shift.Contains(ssCtrl) && !Shift.Contains(ssShift) &&
+      !Shift.Contains(ssAlt)) {
+    TStrings* lines = GetLines();
+    if (lines && lines->GetCount() > 0) {
+      SelectAll();
+      DoAfterKeyDown(Key, Shift);
+      Key = 0;
+    }
+  }
+}
+
+void TcxCustomMemo::PropertiesChanged(TObject* Sender) {
+  if (PropertiesChangeLocked()) return;
+  TcxCustomMemoProperties* properties = GetActiveProperties();
+  if (IcxInnerMemo* inner = GetInnerMemo()) {
+    const bool barsChanged = inner->GetScrollBars() != properties->GetScrollBars();
+    inner->SetScrollBars(properties->GetScrollBars());
+    if (barsChanged && HandleAllocated()) RecreateWnd();
+    inner->SetWantReturns(properties->GetWantReturns());
+    inner->SetWantTabs(properties->GetWantTabs());
+    inner->SetWordWrap(properties->GetWordWrap());
+  }
+  TcxCustomTextEdit::PropertiesChanged(Sender);
+}
+
+void TcxCustomMemo::ReadState(TReader* Reader) {
+  TcxCustomTextEdit::ReadState(Reader);
+  TStrings* lines = GetLines();
+  if (lines && lines->GetCount() > 0) InternalSynchronizeEditValue();
+}
+
+void TcxCustomMemo::AdjustInnerEditPosition() {
+  if (!GetInnerEdit() || FInnerEditPositionAdjusting || !GetViewInfo()) return;
+  auto adjusting = orv::TempValue(FInnerEditPositionAdjusting, true);
+  TRect r = GetViewInfo()->ClientRect;
+  // The memo's sunken edge lies outside the client area, where the
+  // container's border is drawn instead.
+  const TRect bounds(r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 2);
+  TWinControl* inner = GetInnerEdit()->GetControl();
+  if (inner->GetBoundsRect() != bounds) inner->SetBoundsRect(bounds);
+  AlignControls(inner, r);
+}
+
+void TcxCustomMemo::CreateParams(TCreateParams& Params) {
+  TcxCustomTextEdit::CreateParams(Params);
+  TcxCustomMemoProperties* properties = GetActiveProperties();
+  Params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
+  if (!properties) return;
+  const TScrollStyle bars = properties->GetScrollBars();
+  if (properties->GetWordWrap() && (bars == ssNone || bars == ssVertical)) Params.WindowClass.style |= CS_HREDRAW;
+}
+
+void TcxCustomMemo::Scroll(TScrollBarKind AScrollBarKind, TScrollCode AScrollCode, Integer& AScrollPos) {
+  TWinControl* inner = GetInnerControl();
+  if (!inner || !inner->HandleAllocated()) return;
+  const HWND wnd = inner->GetHandle();
+  if (AScrollBarKind == sbVertical && (AScrollCode == scLineUp || AScrollCode == scLineDown)) {
+    SendMessageA(wnd, EM_LINESCROLL, 0, AScrollCode == scLineUp ? -1 : 1);
+  } else {
+    TcxScrollBar* bar = GetInnerScrollBar(AScrollBarKind);
+    SendMessageA(wnd, AScrollBarKind == sbVertical ? WM_VSCROLL : WM_HSCROLL,
+                 MAKEWPARAM(static_cast<WORD>(AScrollCode), static_cast<WORD>(AScrollPos)),
+                 reinterpret_cast<LPARAM>(bar && bar->HandleAllocated() ? bar->GetHandle() : nullptr));
+  }
+  AScrollPos = GetScrollPos(wnd, AScrollBarKind == sbVertical ? SB_VERT : SB_HORZ);
+  SetScrollBarsParameters(false);
+}
+
+void TcxCustomMemo::ClearSelection() {
+  if (GetSelLength() == 0) return;
+  if (IsFocused() && !DoEditing()) return;
+  {
+    auto user = orv::TempValue(FUserAction, IsFocused());
+    auto clearing = orv::TempValue(FInternalClearing, true);
+    if (GetInnerTextEdit()) GetInnerTextEdit()->ClearSelection();
+  }
+  SynchronizeEditValue();
+}
+
+// The whole text, all its lines, through the memo's own insertion: the
+// length limit and the line-break rules apply to a paste as to typing.
+void TcxCustomMemo::PasteFromClipboard() {
+  if (!TextEditClipboardHasText()) return;
+  auto user = orv::TempValue(FUserAction, IsFocused());
+  SetSelText(ClipboardText());
+}
+
+void TcxCustomMemo::CutToClipboard() {
+  if (GetSelLength() == 0) return;
+  CopyToClipboard();
+  ClearSelection();
+}
+
+void TcxCustomMemo::SetSelText(const AnsiString& Value) {
+  AnsiString text = Value;
+  const Integer maxLength = GetActiveProperties()->GetMaxLength();
+  if (IsFocused() && maxLength > 0) {
+    // What stays of the text around the selection counts, before it and
+    // after it: an insertion away from the end may not push the text past
+    // the limit either.
+    const Integer kept = static_cast<Integer>(GetText().size()) - GetSelLength();
+    const Integer room = maxLength - kept;
+    if (room < 1) return;
+    if (static_cast<Integer>(text.size()) > room) text.resize(static_cast<std::size_t>(room));
+  }
+  if (IsFocused() && !DoEditing()) return;
+  {
+    auto user = orv::TempValue(FUserAction, IsFocused());
+    if (GetInnerTextEdit()) GetInnerTextEdit()->SetSelText(text);
+  }
+  SynchronizeEditValue();
+}
+
+void TcxCustomMemo::InternalSynchronizeEditValue() {
+  if (FUserAction) return;
+  ResetOnNewDisplayValue();
+  SynchronizeEditValue();
+  SetModified(false);
+}
+
+// ---------------------------------------------------------------------------
+// Filter helper and the unit.
+
+TcxFilterControlOperators TcxFilterMemoHelper::GetSupportedFilterOperators(TcxCustomEditProperties*,
+                                                                           TcxValueTypeClass, bool) const {
+  return {fcoLike, fcoNotLike, fcoBlanks, fcoNonBlanks};
+}
+
+namespace {
+Integer MemoStartCount = 0;
+}
+
+void cxMemoInitialize() {
+  if (MemoStartCount++ > 0) return;
+  GetRegisteredEditProperties()->Register(TcxMemoProperties::StaticClass(),
+                                          cxEditResString(scxSEditRepositoryMemoItem));
+  FilterEditsController()->Register(TcxMemoProperties::StaticClass(), TcxFilterMemoHelper::StaticClass());
+}
+
+void cxMemoFinalize() {
+  if (MemoStartCount == 0 || --MemoStartCount > 0) return;
+  FilterEditsController()->Unregister(TcxMemoProperties::StaticClass(), TcxFilterMemoHelper::StaticClass());
+  GetRegisteredEditProperties()->Unregister(TcxMemoProperties::StaticClass());
+}

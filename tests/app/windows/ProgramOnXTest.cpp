@@ -1,0 +1,374 @@
+// The program on a private Xvfb display, started exactly as main starts it
+// (OrvantaMain, the X11 back end, real time, real message boxes and
+// dialogs) in a temporary copy of the examples with the sample generator
+// as tarvik.exe. A driver thread plays the user through XTest and answers
+// every box and dialog with keys; the pictures read back from the server
+// go to snapshots/ (x-*.png).
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "XvfbSession.h"
+#include "app/Orvanta.h"
+#include "app/Tarvikui.h"
+#include "library/editors/core/cxDropDownEdit.h"
+#include "library/editors/core/cxTextEdit.h"
+#include "library/editors/core/cxTextEditLookupData.h"
+#include "library/editors/cxSpinEdit.h"
+#include "platform/win/Queue.h"
+#include "platform/forms/Application.h"
+#include "platform/forms/Screen.h"
+#include "platform/win/WindowData.h"
+#include "platform/x11/X11Connection.h"
+#include "support/TempDir.h"
+
+using namespace app_test;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+class ProgramOnX : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!win::x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
+    CopyExamples(tmp);
+    namespace fs = std::filesystem;
+    fs::copy_file(ORVANTA_SAMPLE_GENERATOR, tmp / "tarvik.exe");
+    ASSERT_TRUE(server.Running()) << "Xvfb did not start";
+    setenv("DISPLAY", server.Display().c_str(), 1);
+    setenv("TARVIK_SAMPLE_LOG", (tmp / "received.log").c_str(), 1);
+    unsetenv("TARVIK_SAMPLE_MODE");
+  }
+  void TearDown() override {
+    if (hanging > 0) kill(hanging, SIGKILL);
+    unsetenv("TARVIK_SAMPLE_LOG");
+    unsetenv("TARVIK_SAMPLE_MODE");
+  }
+
+  // Runs the program on this thread and the user's steps on another; the
+  // steps end by closing the window. Answers the program's exit code.
+  int Play(const std::function<void(XUser&, TMainForm*&)>& steps) {
+    CurrentDirGuard cd(tmp.Path());
+    win::x11::Probe probe(server.Display());
+    EXPECT_TRUE(probe.Connected());
+    GuiBridge gui;
+    TMainForm* form = nullptr;
+    std::thread user;
+    const int code = OrvantaMain([&] {
+      form = dynamic_cast<TMainForm*>(Application->GetMainForm());
+      gui.Install();
+      user = std::thread([&] {
+        XUser x(probe, gui);
+        steps(x, form);
+        // Steps that stopped early leave the program running: end it, so
+        // a failure never hangs the suite.
+        for (int i = 0; i < 100 && !gui.Ended(); ++i) {
+          if (i == 20) gui.Run([] { return Application->Terminate(), true; });
+          x.Key("Escape");
+          std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+      });
+    });
+    gui.End();
+    gui.Remove();
+    if (user.joinable()) user.join();
+    return code;
+  }
+
+  // Tabs until the control holds the focus (or its editor does).
+  static void FocusByTab(XUser& x, TMainForm* form, const std::function<TWinControl*()>& control) {
+    for (int i = 0; i < 14; ++i) {
+      if (x.Eventually([&] { return Screen->GetActiveControl() == control(); }, 200)) return;
+      x.Key("Tab");
+    }
+    ADD_FAILURE() << "the focus never reached the control";
+    (void)form;
+  }
+
+  // Where rows are on screen, in the grid's client coordinates.
+  static TRect RowHeader(TcxVerticalGrid* grid, TcxCustomRow* row) {
+    TcxCustomRowViewInfo* placed = grid->GetVGViewInfo()->GetRowViewInfo(row);
+    return placed ? placed->GetHeaderInfo()->HeaderRect : TRect();
+  }
+  static TRect RowValue(TcxVerticalGrid* grid, TcxCustomRow* row) {
+    TcxCustomRowViewInfo* placed = grid->GetVGViewInfo()->GetRowViewInfo(row);
+    return placed ? placed->ValuesRect : TRect();
+  }
+  static TcxCustomRow* FileRow(TMainForm* form, const std::string& name) {
+    TcxVerticalGridRows* rows = form->cxVGTerrainFiles->GetRows();
+    for (Integer i = 0; i < rows->GetCount(); ++i)
+      if (auto* row = dynamic_cast<TcxEditorRow*>(rows->GetRow(i)))
+        if (row->GetProperties()->GetCaption() == name) return row;
+    return nullptr;
+  }
+  static TcxCustomRow* ValueRowOf(TMainForm* form, const std::string& caption) {
+    TcxVerticalGridRows* rows = form->cxVGTerrainValues->GetRows();
+    for (Integer i = 0; i < rows->GetCount(); ++i)
+      if (auto* row = dynamic_cast<TcxEditorRow*>(rows->GetRow(i)))
+        if (row->GetProperties()->GetCaption() == caption) return row;
+    return nullptr;
+  }
+
+  // The program's X window for one of its forms.
+  static unsigned long XWindowOf(TCustomForm* AForm) {
+    auto& x = static_cast<win::x11::X11BackEnd&>(win::BackEnd());
+    return x.WindowOf(win::detail::Peek(AForm->GetHandle())->surface);
+  }
+
+  TempDir tmp;
+  win::x11::Xvfb server;
+  pid_t hanging = 0;
+  std::chrono::steady_clock::time_point closing;
+};
+
+TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindowHanging) {
+  const int code = Play([&](XUser& x, TMainForm*& form) {
+    const unsigned long main = x.WindowTitled("Orvanta");
+    ASSERT_NE(main, 0u) << "the main window never showed";
+    auto on = [&](auto f, int ms = 15000) { return x.Eventually([&] { return f(); }, ms); };
+
+    // Caption, client size and place: centred on the screen.
+    EXPECT_TRUE(on([&] { return form->GetClientWidth() == 588 && form->GetClientHeight() == 519; }));
+    EXPECT_TRUE(on([&] {
+      const TRect r = form->GetBoundsRect();
+      const TRect screen = Screen->GetWorkAreaRect();
+      return std::abs((r.Left + r.Right) - (screen.Left + screen.Right)) <= 1 &&
+             std::abs((r.Top + r.Bottom) - (screen.Top + screen.Bottom)) <= 1;
+    }));
+    x.Shot(main, "x-main-started");
+
+    // About, answered with Enter.
+    x.Click([&] { return form->AboutButton; });
+    const unsigned long about = x.WindowTitled("About Orvanta");
+    ASSERT_NE(about, 0u);
+    x.Shot(about, "x-about");
+    x.Key("Return");
+    EXPECT_TRUE(x.Gone(about));
+
+    // No counter set: the box says so.
+    x.Click([&] { return form->RunBatchButton; });
+    const unsigned long none = x.WindowTitled("No batch files");
+    ASSERT_NE(none, 0u);
+    x.Shot(none, "x-no-batch-files");
+    x.Key("Return");
+    EXPECT_TRUE(x.Gone(none));
+
+    // A file picked by a click on its row.
+    x.Click(form->cxVGTerrainFiles, [&] { return RowHeader(form->cxVGTerrainFiles, FileRow(form, "lowlands.tt")); });
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "lowlands.tt"; }));
+    EXPECT_TRUE(on([&] { return form->CurrentFileLabel->GetCaption() == tmp / "lowlands.tt"; }));
+    x.Shot(main, "x-main-file-loaded");
+
+    // One value of each kind: the integer typed into its spin editor, the
+    // decimal stepped with the spin's button, the check box toggled with
+    // Space, the radio group's next button chosen, the text typed; Enter
+    // posts each.
+    x.Click(form->cxVGTerrainValues, [&] { return RowValue(form->cxVGTerrainValues, ValueRowOf(form, "Map width")); });
+    EXPECT_TRUE(on([&] { return form->cxVGTerrainValues->IsEditing(); }));
+    x.Key("End");
+    for (int i = 0; i < 4; ++i) x.Key("BackSpace");
+    x.Type("300");
+    x.Key("Return");
+    x.Click(form->cxVGTerrainValues, [&] { return RowValue(form->cxVGTerrainValues, ValueRowOf(form, "Roughness")); });
+    EXPECT_TRUE(on([&] { return dynamic_cast<TcxCustomSpinEdit*>(form->cxVGTerrainValues->GetInplaceEditor()); }));
+    x.Click(form->cxVGTerrainValues, [&] {
+      auto* spin = static_cast<TcxCustomSpinEdit*>(form->cxVGTerrainValues->GetInplaceEditor());
+      const TRect up = spin->GetViewInfo()->ButtonInfos[sebForward]->Bounds;
+      const TPoint c = form->cxVGTerrainValues->ScreenToClient(
+          spin->ClientToScreen(TPoint((up.Left + up.Right) / 2, (up.Top + up.Bottom) / 2)));
+      return TRect(c.X, c.Y, c.X + 1, c.Y + 1);
+    });
+    x.Key("Return");
+    x.Key("Down");  // Sea level
+    x.Key("Down");  // Islands
+    x.Key("space");
+    x.Key("Return");
+    x.Key("Down");  // Climate
+    x.Key("space");  // the radio group opens on its chosen button
+    x.Key("Down");   // and the next button is chosen
+    x.Key("Return");
+    // The drop-down list: its button dropped it, a click on an item picks.
+    x.Click(form->cxVGTerrainValues, [&] { return RowValue(form->cxVGTerrainValues, ValueRowOf(form, "Season")); });
+    EXPECT_TRUE(on([&] { return dynamic_cast<TcxCustomDropDownEdit*>(form->cxVGTerrainValues->GetInplaceEditor()); }));
+    auto* const values = form->cxVGTerrainValues;
+    const auto combo = [values] { return static_cast<TcxCustomDropDownEdit*>(values->GetInplaceEditor()); };
+    if (!on([&] { return combo()->GetDroppedDown(); }, 300)) {
+      x.Click(values, [&] {
+        const TRect b = combo()->GetViewInfo()->ButtonInfos[0]->Bounds;
+        const TPoint c = values->ScreenToClient(combo()->ClientToScreen(TPoint((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2)));
+        return TRect(c.X, c.Y, c.X + 1, c.Y + 1);
+      });
+    }
+    EXPECT_TRUE(on([&] { return combo()->GetDroppedDown(); }));
+    const unsigned long popup = x.Eventually([&] { return combo()->GetDroppedDown(); }) ? x.TopWindow() : 0;
+    if (popup) x.Shot(popup, "x-list-dropped");
+    x.Shot(main, "x-main-list-dropped", true);
+    const TPoint autumn = on([&] { return combo()->GetDroppedDown(); }) ? x.Gui().Run([&] {
+      auto* data = dynamic_cast<TcxCustomTextEditLookupData*>(static_cast<TcxCustomTextEdit*>(combo())->GetILookupData());
+      win::RECT r{};
+      win::SendMessageA(data->GetList()->GetHandle(), win::LB_GETITEMRECT, 3, reinterpret_cast<win::LPARAM>(&r));
+      return data->GetList()->ClientToScreen(TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+    }) : TPoint();
+    x.ClickAt(autumn);
+    EXPECT_TRUE(on([&] { return !combo()->GetDroppedDown(); }));
+    x.Key("Return");
+    EXPECT_TRUE(on([&] { return VarToStr(static_cast<TcxEditorRow*>(ValueRowOf(form, "Season"))->GetProperties()->GetValue()) == "Autumn"; }));
+    x.Key("Down");  // Map name
+    x.Type("Fens");
+    x.Key("Return");
+    EXPECT_TRUE(on([&] { return form->GetModified() && form->SaveValuesButton->GetEnabled(); }));
+    x.Click([&] { return form->SaveValuesButton; });
+    EXPECT_TRUE(on([&] { return !form->GetModified(); }));
+    EXPECT_EQ(tmp.Read("lowlands.tt"),
+              "width = 300;\r\nheight = 128;\r\nroughness = 0.4;\r\nsealevel = 20;\r\nislands = 1;\r\n"
+              "climate = 2;\r\nseason = 4;\r\nname = Fens;\r\n");
+
+    // The details of the focused parameter.
+    x.Click([&] { return form->ParameterHelpButton; });
+    const unsigned long details = x.WindowTitled("Details for 'Map name'");
+    ASSERT_NE(details, 0u);
+    x.Shot(details, "x-parameter-details");
+    x.Key("Return");
+    EXPECT_TRUE(x.Gone(details));
+
+    // A value still in its editor reaches the run: the click on the button
+    // takes the focus, and the grid posts on leaving.
+    FocusByTab(x, form, [&] { return form->cxVGTerrainValues; });
+    x.Type("Marsh");
+    EXPECT_TRUE(on([&] { return form->cxVGTerrainValues->IsEditing(); }));
+    x.Click([&] { return form->RunCurrentValuesButton; });
+    EXPECT_TRUE(on([&] { return LogLines(form->LogWindow->GetHandle()).size() == 4; }));
+    Lines log;
+    on([&] { return (log = LogLines(form->LogWindow->GetHandle())), true; });
+    EXPECT_EQ(log, (Lines{"black: Starting map generator...", "black: Map generator finished",
+                          "blue: Created Map File:", "blue bold: Marsh-1.map"}));
+    EXPECT_EQ(tmp.Read("generatedname.txt").substr(0, 11), "Marsh-1.map");
+    EXPECT_TRUE(std::filesystem::exists(tmp / "Marsh-1.map"));
+    std::string received = tmp.Read("received.log");
+    EXPECT_NE(received.find("argument terrain_temp_.txt\n"), std::string::npos) << received;
+    EXPECT_NE(received.find("directory " + tmp.Path() + "\n"), std::string::npos) << received;
+    EXPECT_NE(received.find("name = Marsh;\r\n"), std::string::npos) << received;
+    EXPECT_FALSE(std::filesystem::exists(tmp / "terrain_temp_.txt"));
+    EXPECT_TRUE(on([&] { return form->RunBatchButton->GetEnabled(); }));
+    EXPECT_TRUE(on([&] { return form->GetModified(); }));
+
+    // Two batch counters typed into their cells. Typing into the shown
+    // file's counter loads nothing; walking on to another file asks about
+    // the unsaved value first (No), then loads it.
+    FocusByTab(x, form, [&] { return form->cxVGTerrainFiles; });
+    x.Type("2");
+    x.Key("Return");
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "lowlands.tt" && form->GetModified(); }));
+    x.Key("Down");  // ./maps/
+    x.Key("Down");  // alpine.tt
+    const unsigned long ask = x.WindowTitled("Save current file?");
+    ASSERT_NE(ask, 0u);
+    x.Shot(ask, "x-save-before-loading");
+    x.Key("n");
+    EXPECT_TRUE(x.Gone(ask));
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "maps/alpine.tt"; }));
+    x.Key("Down");  // island chain.tt
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "maps/island chain.tt"; }));
+    x.Type("1");
+    x.Key("Return");
+
+    // The batch, slowed so the window shows it running.
+    on([&] { return setenv("TARVIK_SAMPLE_MODE", "sleep:400", 1) == 0; });
+    on([&] { return form->LogWindow->GetLines()->Clear(), true; });
+    const std::size_t before = received.size();
+    x.Click([&] { return form->RunBatchButton; });
+    EXPECT_TRUE(on([&] { return LogLines(form->LogWindow->GetHandle()).size() >= 6; }));
+    x.Shot(main, "x-main-batch");
+    EXPECT_TRUE(on([&] { return form->RunBatchButton->GetEnabled(); }, 30000));
+    on([&] { return (log = LogLines(form->LogWindow->GetHandle())), true; });
+    EXPECT_EQ(log, (Lines{"green: BATCH STARTED",
+                          "black: Starting map generator (1 of 3 in batch)...", "black: Map generator finished",
+                          "blue: Created Map File:", "blue bold: Fens-1.map",
+                          "black: Starting map generator (2 of 3 in batch)...", "black: Map generator finished",
+                          "blue: Created Map File:", "blue bold: Fens-2.map",
+                          "black: Starting map generator (3 of 3 in batch)...", "black: Map generator finished",
+                          "blue: Created Map File:", "blue bold: Island_Chain-1.map", "green: BATCH COMPLETED"}));
+    received = tmp.Read("received.log").substr(before);
+    const std::string lowlands = "argument " + tmp / "lowlands.tt" + "\n";
+    const std::string island = "argument " + tmp / "maps/island chain.tt" + "\n";
+    EXPECT_NE(received.find(lowlands), std::string::npos) << received;
+    EXPECT_NE(received.find(lowlands, received.find(lowlands) + 1), std::string::npos) << received;
+    EXPECT_NE(received.find(island), std::string::npos) << "the path with a blank is one argument: " << received;
+    on([&] { return unsetenv("TARVIK_SAMPLE_MODE") == 0; });
+
+    // Save as through the dialog, the name typed over the current one.
+    x.Click([&] { return form->SaveAsButton; });
+    const unsigned long dialog = x.WindowTitled("Save Terrain File as");
+    ASSERT_NE(dialog, 0u);
+    x.Shot(dialog, "x-save-dialog");
+    for (int i = 0; i < 70; ++i) x.Key("BackSpace");
+    x.Type("saved");
+    x.Key("Return");
+    EXPECT_TRUE(x.Gone(dialog));
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "saved.tt"; }));
+    EXPECT_EQ(tmp.Read("saved.tt"),
+              "width = 512;\r\nheight = 512;\r\nsealevel = 62.5;\r\nislands = 1;\r\nname = Island Chain;\r\n"
+              "roughness = 0.5;\r\nclimate = 1;\r\nseason = 2;\r\n");
+
+    // Defaults with a file asks; Yes with the key.
+    x.Click([&] { return form->DefaultsButton; });
+    const unsigned long sure = x.WindowTitled("Are you sure?");
+    ASSERT_NE(sure, 0u);
+    x.Shot(sure, "x-defaults-question");
+    x.Key("y");
+    EXPECT_TRUE(x.Gone(sure));
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile().empty() && form->CurrentFileLabel->GetCaption() == "<NONE>"; }));
+
+    // Failures: a crash and a silent generator leave the last run's result
+    // file behind; neither names a map.
+    const auto runOnce = [&](const char* mode) {
+      on([&] { return setenv("TARVIK_SAMPLE_MODE", mode, 1) == 0; });
+      on([&] { return form->LogWindow->GetLines()->Clear(), true; });
+      x.Click([&] { return form->RunCurrentValuesButton; });
+      EXPECT_TRUE(on([&] { return form->RunBatchButton->GetEnabled(); })) << mode;
+      on([&] { return (log = LogLines(form->LogWindow->GetHandle())), true; });
+      return log;
+    };
+    const Lines noMap = {"black: Starting map generator...", "black: Map generator finished",
+                         "red bold: Map creation error. No map was created"};
+    EXPECT_EQ(runOnce("crash"), noMap);
+    EXPECT_EQ(runOnce("silent"), noMap);
+    EXPECT_TRUE(std::filesystem::exists(tmp / "generatedname.txt"));
+
+    // A missing generator: the red bold line and the box.
+    std::filesystem::rename(tmp / "tarvik.exe", tmp / "tarvik.away");
+    on([&] { return form->LogWindow->GetLines()->Clear(), true; });
+    x.Click([&] { return form->RunCurrentValuesButton; });
+    const unsigned long cannot = x.WindowTitled("Can't find TARVIK");
+    ASSERT_NE(cannot, 0u);
+    x.Shot(cannot, "x-cannot-start");
+    x.Key("Return");
+    EXPECT_TRUE(x.Gone(cannot));
+    on([&] { return (log = LogLines(form->LogWindow->GetHandle())), true; });
+    EXPECT_EQ(log, (Lines{"red bold: Can't execute tarvik.exe"}));
+    std::filesystem::rename(tmp / "tarvik.away", tmp / "tarvik.exe");
+
+    // A generator that never ends: the window goes on answering, and
+    // closing it ends the program at once.
+    on([&] { return setenv("TARVIK_SAMPLE_MODE", "hang", 1) == 0; });
+    x.Click([&] { return form->RunCurrentValuesButton; });
+    EXPECT_TRUE(on([&] { return (hanging = pid_t(form->GetRunner().GetGeneratorPid())) != 0; }));
+    EXPECT_TRUE(on([&] { return !form->RunCurrentValuesButton->GetEnabled() && !form->RunBatchButton->GetEnabled(); }));
+    x.Shot(main, "x-main-running");
+    x.Click([&] { return form->ClearLogButton; });
+    EXPECT_TRUE(on([&] { return form->LogWindow->GetTextLen() == 0; }));
+    x.Click([&] { return form->AboutButton; });
+    const unsigned long aboutWhileRunning = x.WindowTitled("About Orvanta");
+    EXPECT_NE(aboutWhileRunning, 0u);
+    x.Key("Return");
+    EXPECT_TRUE(x.Gone(aboutWhileRunning));
+    closing = std::chrono::steady_clock::now();
+    x.Probe().SendDelete(main);
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - closing, std::chrono::seconds(3)) << "closing ends the program at once";
+}
+
+}  // namespace

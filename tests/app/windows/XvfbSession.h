@@ -1,0 +1,208 @@
+// The program on a private Xvfb display, driven the way a user drives it:
+// pointer and keys through XTest, windows found and read back through a
+// second X connection. The driver runs on a thread of its own; whatever
+// it reads of the program (the log's runs, a control's place on screen,
+// the rows) it reads on the program's own thread, through a 20-ms timer
+// that takes its questions, so modal boxes and dialogs answer it too.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Examples.h"
+#include "platform/forms/Controls.h"
+#include "platform/gdi/PngWriter.h"
+#include "platform/win/Timers.h"
+#include "platform/x11/X11Probe.h"
+
+namespace app_test {
+
+// Closures handed from the driver's thread to the program's, answered
+// from the program's timer.
+class GuiBridge {
+ public:
+  void Install() {
+    Active() = this;
+    timer_ = win::SetTimer(nullptr, 0, 20, &Tick);
+  }
+  void Remove() {
+    win::KillTimer(nullptr, timer_);
+    Active() = nullptr;
+  }
+  // Runs f on the program's thread and answers its result; false/empty
+  // when the program has ended meanwhile.
+  template <class F>
+  auto Run(F f) -> decltype(f()) {
+    using R = decltype(f());
+    R result{};
+    std::unique_lock lock(mutex_);
+    if (ended_) return result;
+    bool done = false;
+    queue_.push_back([&] {
+      result = f();
+      done = true;
+    });
+    cv_.wait(lock, [&] { return done || ended_; });
+    return result;
+  }
+  bool Ended() {
+    std::lock_guard lock(mutex_);
+    return ended_;
+  }
+  void End() {
+    std::lock_guard lock(mutex_);
+    ended_ = true;
+    queue_.clear();
+    cv_.notify_all();
+  }
+
+ private:
+  static GuiBridge*& Active() {
+    static GuiBridge* active = nullptr;
+    return active;
+  }
+  static void Tick(win::HWND, win::UINT, win::UINT_PTR, win::DWORD) {
+    GuiBridge* self = Active();
+    if (!self) return;
+    std::deque<std::function<void()>> work;
+    {
+      std::lock_guard lock(self->mutex_);
+      work.swap(self->queue_);
+    }
+    for (auto& f : work) f();
+    std::lock_guard lock(self->mutex_);
+    self->cv_.notify_all();
+  }
+
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  std::deque<std::function<void()>> queue_;
+  bool ended_ = false;
+  win::UINT_PTR timer_ = 0;
+};
+
+// What a user does, in the terms of the X server.
+class XUser {
+ public:
+  XUser(win::x11::Probe& probe, GuiBridge& gui) : probe_(probe), gui_(gui) {}
+
+  // Waits up to ms for the condition, asked on the program's thread.
+  bool Eventually(const std::function<bool()>& condition, int ms = 15000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (gui_.Run([&] { return condition(); })) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+  }
+  // The mapped top-level window whose title is this, once there is one.
+  unsigned long WindowTitled(const std::string& title, int ms = 15000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < deadline) {
+      for (unsigned long w : probe_.Stacking())
+        if (probe_.Property8(w, "WM_NAME") == title) return w;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return 0;
+  }
+  bool Gone(unsigned long window, int ms = 15000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < deadline) {
+      bool mapped = false;
+      for (unsigned long w : probe_.Stacking()) mapped = mapped || w == window;
+      if (!mapped) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+  }
+
+  void ClickAt(TPoint screen) {
+    probe_.MovePointer(screen.X, screen.Y);
+    Settle();
+    probe_.Button(1, true);
+    Settle();
+    probe_.Button(1, false);
+    Settle();
+  }
+  // Clicks the middle of a control the program names.
+  void Click(const std::function<TControl*()>& control) {
+    const TPoint at = gui_.Run([&] {
+      TControl* c = control();
+      return c->ClientToScreen(TPoint(c->GetWidth() / 2, c->GetHeight() / 2));
+    });
+    ClickAt(at);
+  }
+  // Clicks the middle of a rectangle of a control's client area (the
+  // program names both).
+  void Click(TControl* control, const std::function<TRect()>& rect) {
+    const TPoint at = gui_.Run([&] {
+      const TRect r = rect();
+      return control->ClientToScreen(TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+    });
+    ClickAt(at);
+  }
+  void Key(const char* keysym) {
+    probe_.Key(keysym, true);
+    probe_.Key(keysym, false);
+    Settle();
+  }
+  void Type(const std::string& text) {
+    for (char c : text) {
+      const std::string keysym = c == '.' ? "period" : c == ' ' ? "space" : c == '-' ? "minus" : std::string(1, c);
+      const bool shift = c >= 'A' && c <= 'Z';
+      if (shift) probe_.Key("Shift_L", true);
+      Key(keysym.c_str());
+      if (shift) probe_.Key("Shift_L", false);
+    }
+  }
+  // The window's pixels as the server holds them, into the test's build
+  // folder's snapshots/. With popups, the screen over the window's place,
+  // so what stands above it shows too.
+  void Shot(unsigned long window, const std::string& name, bool withPopups = false) {
+    std::vector<std::uint32_t> pixels;
+    int width = 0, height = 0;
+    ASSERT_TRUE(probe_.Capture(window, pixels, width, height)) << name;
+    bool viewable = false;
+    win::RECT place{};
+    std::vector<std::uint32_t> screen;
+    int sw = 0, sh = 0;
+    if (withPopups && probe_.Geometry(window, viewable, place) && probe_.Capture(probe_.Root(), screen, sw, sh))
+      for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+          if (place.Left + x < sw && place.Top + y < sh)
+            pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)] =
+                screen[std::size_t(place.Top + y) * std::size_t(sw) + std::size_t(place.Left + x)];
+    std::filesystem::create_directories(kSnapshotsDir);
+    EXPECT_TRUE(win::SaveRowsPng(width, height,
+                                 [&](int y, std::uint32_t* row) {
+                                   for (int x = 0; x < width; ++x)
+                                     row[x] = pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+                                 },
+                                 kSnapshotsDir + "/" + name + ".png"));
+  }
+  win::x11::Probe& Probe() { return probe_; }
+  GuiBridge& Gui() { return gui_; }
+  // The topmost mapped window.
+  unsigned long TopWindow() {
+    const std::vector<unsigned long> stack = probe_.Stacking();
+    return stack.empty() ? 0 : stack.back();
+  }
+
+ private:
+  void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(40)); }
+
+  win::x11::Probe& probe_;
+  GuiBridge& gui_;
+};
+
+}  // namespace app_test

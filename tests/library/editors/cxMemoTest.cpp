@@ -1,0 +1,282 @@
+// The memo as a person uses it, through injected keys, mouse and the back
+// end's clipboard: lines typed, Enter, Ctrl+Enter and Tab under their
+// settings (in a cell, the one that is the cell's Enter), Ctrl+A, the
+// length limit wherever the caret stands, the line breaks of pasted text,
+// the bars laid over the memo's own, and the first-line display of a cell.
+#include <gtest/gtest.h>
+
+#include "ConcreteEditorSession.h"
+#include "ConcretePaint.h"
+#include "library/editors/cxMemo.h"
+#include "platform/gdi/PngWriter.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/Mouse.h"
+#include "platform/win/Queue.h"
+#include "platform/win/ScrollBars.h"
+
+using namespace win;
+using namespace edit_paint;
+
+namespace {
+
+class Memo : public edit_test::ConcreteEditorTest {
+ protected:
+  TcxMemo* MakeMemo(TRect ABounds = {10, 10, 190, 99}) {
+    auto* memo = Make<TcxMemo>(ABounds);
+    memo->GetProperties()->OnEditValueChanged = [this](TObject* Sender) {
+      log.push_back("value " + edit_test::Text(static_cast<TcxMemo*>(Sender)->GetEditValue()));
+    };
+    return memo;
+  }
+  static std::string TextOf(TcxMemo* memo) { return memo->GetText(); }
+};
+
+TEST_F(Memo, LinesEnterTabAndSelectAllAsTyped) {
+  TcxMemo* memo = MakeMemo();
+  auto* sink = Make<TcxMemo>({10, 120, 190, 200});
+  Show();
+  Focus(memo);
+  Type("first");
+  Press(VK_RETURN);
+  Type("second");
+  EXPECT_EQ(TextOf(memo), "first\r\nsecond");
+  ASSERT_EQ(memo->GetLines()->GetCount(), 2);
+  EXPECT_EQ(std::string(memo->GetLines()->Get(1)), "second");
+  EXPECT_EQ(memo->GetCaretPos(), TPoint(6, 1));
+
+  // Ctrl+Enter makes a line too, and without WantReturns it is the only
+  // key that does.
+  Chord(VK_CONTROL, VK_RETURN);
+  memo->GetProperties()->SetWantReturns(false);
+  Press(VK_RETURN);
+  Chord(VK_CONTROL, VK_RETURN);
+  Type("x");
+  EXPECT_EQ(TextOf(memo), "first\r\nsecond\r\n\r\nx");
+
+  // Tab moves the focus on unless the memo wants it.
+  Press(VK_TAB);
+  EXPECT_TRUE(sink->IsFocused());
+  EXPECT_EQ(TextOf(memo), "first\r\nsecond\r\n\r\nx");
+  memo->GetProperties()->SetWantTabs(true);
+  Focus(memo);
+  memo->SetCaretPos(TPoint(0, 0));
+  Press(VK_TAB);
+  EXPECT_TRUE(memo->IsFocused());
+  EXPECT_EQ(TextOf(memo).substr(0, 6), "\tfirst");
+
+  // Ctrl+A selects everything; Ctrl+Shift+A nothing.
+  memo->SetCaretPos(TPoint(2, 1));
+  test::KeyDown(VK_CONTROL);
+  test::KeyDown(VK_SHIFT);
+  test::KeyPress('A');
+  test::KeyUp(VK_SHIFT);
+  test::KeyUp(VK_CONTROL);
+  Pump();
+  EXPECT_EQ(memo->GetSelLength(), 0);
+  const Integer beeps = test::BeepCount();
+  Chord(VK_CONTROL, 'A');
+  EXPECT_EQ(memo->GetSelStart(), 0);
+  EXPECT_EQ(memo->GetSelLength(), static_cast<Integer>(TextOf(memo).size()));
+  EXPECT_EQ(test::BeepCount(), beeps);
+}
+
+TEST_F(Memo, LengthLimitCountsTheTextOnBothSidesOfTheCaret) {
+  TcxMemo* memo = MakeMemo();
+  memo->GetProperties()->SetMaxLength(10);
+  Show();
+  Focus(memo);
+  for (Integer caret : {8, 0, 4}) {
+    SCOPED_TRACE(caret);
+    memo->SetText("abcdefgh");
+    memo->SetSelStart(caret);
+    memo->SetSelText("WXYZ");
+    // Two of the four fit, wherever the caret stands.
+    EXPECT_EQ(TextOf(memo).size(), 10u);
+    EXPECT_EQ(TextOf(memo).substr(static_cast<std::size_t>(caret), 2), "WX");
+  }
+  memo->SetSelStart(3);
+  memo->SetSelText("Q");
+  EXPECT_EQ(TextOf(memo).size(), 10u);
+  // Typing and pasting keep to it too.
+  memo->SetText("abcdefgh");
+  memo->SetSelStart(1);
+  Type("123");
+  EXPECT_EQ(TextOf(memo), "a12bcdefgh");
+  memo->SetText("abcdefgh");
+  memo->SetSelStart(4);
+  edit_test::SetClipboardText("PASTED");
+  Chord(VK_CONTROL, 'V');
+  EXPECT_EQ(TextOf(memo), "abcdPAefgh");
+}
+
+TEST_F(Memo, ClipboardKeysAndTheLineBreaksOfPastedText) {
+  TcxMemo* memo = MakeMemo();
+  Show();
+  Focus(memo);
+  Type("one two");
+  memo->SetSelStart(0);
+  memo->SetSelLength(3);
+  Chord(VK_CONTROL, 'C');
+  EXPECT_EQ(edit_test::ClipboardText(), "one");
+  Chord(VK_CONTROL, 'X');
+  EXPECT_EQ(TextOf(memo), " two");
+  memo->SetSelStart(4);
+  Chord(VK_CONTROL, 'V');
+  EXPECT_EQ(TextOf(memo), " twoone");
+
+  // LF before CR is two breaks: neither is lost nor doubled beyond that,
+  // however many there are (the last pairs lie past the text's first
+  // length once it grows).
+  memo->SelectAll();
+  edit_test::SetClipboardText("a\n\rb\n\rc\n\rd");
+  Chord(VK_CONTROL, 'V');
+  EXPECT_EQ(TextOf(memo), "a\r\n\r\nb\r\n\r\nc\r\n\r\nd");
+  EXPECT_EQ(NormalizeMemoBreaks("x\r\ny\n\r"), "x\r\ny\r\n\r\n");
+
+  // A read-only memo's cut (the context menu's) copies only.
+  memo->GetProperties()->SetReadOnly(true);
+  memo->SetSelStart(0);
+  memo->SetSelLength(1);
+  SendMessageA(memo->GetInnerControl()->GetHandle(), WM_CUT, 0, 0);
+  EXPECT_EQ(edit_test::ClipboardText(), "a");
+  EXPECT_EQ(TextOf(memo).substr(0, 1), "a");
+}
+
+TEST_F(Memo, InACellEnterMakesALineAndCtrlEnterIsTheCellsEnter) {
+  auto* row = Row<TcxMemoProperties>();
+  // The grid hears the keys the editor does not keep.
+  auto open = [&](const char* AValue) {
+    auto* memo = static_cast<TcxMemo*>(Open(row, Variant(AnsiString(AValue))));
+    memo->OnKeyDown = [this](TObject*, Word& Key, TShiftState Shift) {
+      if (Key == VK_RETURN) log.push_back(Shift.Contains(ssCtrl) ? "grid ctrl+enter" : "grid enter");
+    };
+    memo->SetSelStart(static_cast<Integer>(strlen(AValue)));
+    return memo;
+  };
+  TcxMemo* memo = open("top");
+  ASSERT_TRUE(memo->IsFocused());
+  Press(VK_RETURN);
+  Type("next");
+  EXPECT_EQ(TextOf(memo), "top\r\nnext");
+  Chord(VK_CONTROL, VK_RETURN);
+  EXPECT_EQ(TextOf(memo), "top\r\nnext");
+  EXPECT_EQ(log, edit_test::Log{"grid ctrl+enter"});
+
+  // Swapped: Ctrl+Enter is the line, Enter the cell's.
+  log.clear();
+  row->SetWantReturns(false);
+  memo = open("a");
+  Chord(VK_CONTROL, VK_RETURN);
+  Press(VK_RETURN);
+  EXPECT_EQ(TextOf(memo), "a\r\n");
+  EXPECT_EQ(log, edit_test::Log{"grid enter"});
+}
+
+TEST_F(Memo, SettingTheTextRaisesNoValueChangeAndLinesSizeTheMemo) {
+  TcxMemo* memo = MakeMemo();
+  Show();
+  memo->GetLines()->SetTextStr("alpha\r\nbeta");
+  memo->SetEditValue(Variant(AnsiString("gamma\r\ndelta")));
+  Pump();
+  EXPECT_EQ(memo->GetLines()->GetCount(), 2);
+  // One notice for each value, none from the inner memo's own setting.
+  EXPECT_EQ(log, (edit_test::Log{"value alpha\r\nbeta", "value gamma\r\ndelta"}));
+
+  TcxMemoProperties* properties = memo->GetProperties();
+  properties->SetVisibleLineCount(-3);
+  EXPECT_EQ(properties->GetVisibleLineCount(), 0);
+  properties->SetVisibleLineCount(5);
+  memo->SetAutoSize(true);
+  Pump();
+  TcxCanvas* canvas = cxScreenCanvas();
+  canvas->GetFont()->Assign(memo->GetActiveStyle()->GetVisibleFont());
+  const Integer lines5 = memo->GetHeight();
+  EXPECT_GE(lines5, canvas->TextHeight("Zg") * 5 + 4);
+  properties->SetVisibleLineCount(2);
+  Pump();
+  EXPECT_EQ(lines5 - memo->GetHeight(), canvas->TextHeight("Zg") * 3);
+}
+
+TEST_F(Memo, BarsFollowTheInnerMemoWhenTypingWheelingAndDragging) {
+  TcxMemo* memo = MakeMemo({10, 10, 190, 80});
+  memo->GetProperties()->SetScrollBars(ssBoth);
+  memo->GetProperties()->SetWordWrap(false);
+  Show();
+  Focus(memo);
+  for (int i = 0; i < 12; ++i) {
+    Type("line " + std::to_string(i) + " with some words that run past the right edge");
+    Press(VK_RETURN);
+  }
+  Pump();
+  TcxScrollBar* vert = memo->GetInnerScrollBar(sbVertical);
+  TcxScrollBar* horz = memo->GetInnerScrollBar(sbHorizontal);
+  ASSERT_TRUE(vert && horz);
+  EXPECT_TRUE(vert->GetVisible());
+  EXPECT_TRUE(horz->GetVisible());
+  const HWND inner = memo->GetInnerControl()->GetHandle();
+  // The caret's line is in view: the bar went down with it.
+  EXPECT_GT(vert->GetPosition(), 0);
+  EXPECT_EQ(vert->GetPosition(), GetScrollPos(inner, SB_VERT));
+
+  // The wheel scrolls the memo and its bar follows.
+  const Integer before = vert->GetPosition();
+  test::MouseMove(inner, {20, 20});
+  test::Wheel(120);
+  Pump();
+  EXPECT_LT(vert->GetPosition(), before);
+  EXPECT_EQ(vert->GetPosition(), SendMessageA(inner, EM_GETFIRSTVISIBLELINE, 0, 0));
+
+  // Dragging the bar's thumb to the top scrolls the memo there.
+  Integer pos = 0;
+  vert->OnScroll(vert, scTrack, pos);
+  vert->OnScroll(vert, scEndScroll, pos);
+  Pump();
+  EXPECT_EQ(GetScrollPos(inner, SB_VERT), 0);
+  EXPECT_EQ(SendMessageA(inner, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+
+  // The bars lie inside the editor, over the inner memo's own, with the
+  // square between them in the button face.
+  EXPECT_LE(vert->GetBoundsRect().Right, memo->GetClientRect().Right);
+  EXPECT_LE(horz->GetBoundsRect().Bottom, memo->GetClientRect().Bottom);
+  PainterCanvas sheet(memo->GetWidth() * 2 + 30, memo->GetHeight() + 20, clWindow);
+  GrabWindow(memo, sheet.get(), TPoint(10, 10));
+  const TPoint corner(10 + vert->GetLeft() + 2, 10 + horz->GetTop() + 2);
+  EXPECT_EQ(sheet.At(corner.X, corner.Y), ColorToRGB(clBtnFace));
+  memo->GetProperties()->SetWordWrap(true);
+  memo->GetProperties()->SetScrollBars(ssNone);
+  Pump();
+  GrabWindow(memo, sheet.get(), TPoint(memo->GetWidth() + 20, 10));
+  EXPECT_TRUE(win::SaveBitmapPng(sheet.Bitmap()->GetHandle(), "MemoSheet.png"));
+}
+
+TEST_F(Memo, CellsShowTheFirstLineWithinItsFirst250Characters) {
+  TOwned<TcxMemoProperties> properties(New<TcxMemoProperties>(nullptr));
+  EXPECT_EQ(std::string(properties->GetDisplayText(Variant(AnsiString("head\r\ntail")))), "head");
+  EXPECT_EQ(std::string(properties->GetDisplayText(Variant(AnsiString("head\r\ntail")), true)), "head\r\ntail");
+  const AnsiString longLine(300, 'w');
+  EXPECT_EQ(properties->GetDisplayText(Variant(longLine)).size(), 250u);
+  // A break past the 250th character is not looked for.
+  EXPECT_EQ(ExtractFirstLine(AnsiString(260, 'a') + "\r\nb").size(), 250u);
+
+  // The cell's draw flags: whole rows, tabs expanded, kept left, and
+  // wrapping only where nothing scrolls sideways.
+  const Look cell{"cell", lfUltraFlat, false, ebsNone, btsDefault};
+  TOwned<TcxEditStyle> style = MakeStyle(cell);
+  TOwned<TcxCustomEditViewData> viewData(properties->CreateViewData(style.get(), true));
+  auto* memoData = static_cast<TcxCustomMemoViewData*>(viewData.get());
+  TOwned<TcxCustomMemoViewInfo> info(New<TcxCustomMemoViewInfo>());
+  memoData->EditValueToDrawValue(nullptr, Variant(AnsiString("head\r\ntail")), info.get());
+  EXPECT_EQ(std::string(info->Text), "head");
+  EXPECT_EQ(memoData->GetDrawTextFlags(), 0x24100 | 0x440);
+  properties->SetScrollBars(ssBoth);
+  EXPECT_EQ(memoData->GetDrawTextFlags(), 0x4000 | 0x440);
+  properties->SetScrollBars(ssVertical);
+  properties->GetAlignment()->SetHorz(taRightJustify);
+  memoData->HorzAlignment = taRightJustify;
+  EXPECT_EQ(memoData->GetDrawTextFlags(), 0x24100 | 0x440 | 2);
+  properties->SetWordWrap(false);
+  EXPECT_EQ(memoData->GetDrawTextFlags(), 0x4000 | 0x440 | 2);
+}
+
+}  // namespace

@@ -1,0 +1,278 @@
+#include "library/grid/cxVGrid.h"
+
+#include "VGridSession.h"
+#include "platform/forms/MessageBox.h"
+#include "platform/win/Keyboard.h"
+
+namespace {
+
+class Keys : public vgrid_test::Session {
+ protected:
+  TTestVerticalGrid* grid = nullptr;
+  TcxCategoryRow* ok = nullptr;
+  TcxEditorRow* width = nullptr;
+  TcxEditorRow* height = nullptr;
+  TcxCategoryRow* deep = nullptr;
+  TcxCategoryRow* deeper = nullptr;
+  TcxEditorRow* leaf = nullptr;
+  TcxCategoryRow* unused = nullptr;
+  TcxEditorRow* seed = nullptr;
+  TcxEditorRow* tail = nullptr;
+
+  // Ok Values: Width, Height, Deep (collapsed): Deeper (collapsed): Leaf;
+  // Unused Values (collapsed): Seed; Tail.
+  void SetUp() override {
+    Session::SetUp();
+    grid = NewGrid();
+    grid->SetBounds(8, 8, 300, 240);
+    ok = AddCategory(grid, nullptr, "Ok Values");
+    width = AddValueRow(grid, ok, "Width", TcxIntegerValueType::Class(), Variant(100));
+    height = AddValueRow(grid, ok, "Height", TcxIntegerValueType::Class(), Variant(50));
+    deep = AddCategory(grid, ok, "Deep");
+    deeper = AddCategory(grid, deep, "Deeper");
+    leaf = AddValueRow(grid, deeper, "Leaf", TcxStringValueType::Class(), Variant("green"));
+    unused = AddCategory(grid, nullptr, "Unused Values");
+    seed = AddValueRow(grid, unused, "Seed", TcxIntegerValueType::Class(), Variant(7));
+    tail = AddValueRow(grid, nullptr, "Tail", TcxStringValueType::Class(), Variant("end"));
+    deeper->SetExpanded(false);
+    deep->SetExpanded(false);
+    unused->SetExpanded(false);
+    Pump();
+  }
+
+  TcxvgController* Controller() { return static_cast<TcxvgController*>(grid->GetController()); }
+  bool Editing() { return Controller()->GetIsEditing(); }
+  static void Press(win::BYTE vk) {
+    win::test::KeyPress(vk);
+    Pump();
+  }
+  static void PressWith(win::BYTE modifier, win::BYTE vk) {
+    win::test::KeyDown(modifier);
+    win::test::KeyPress(vk);
+    win::test::KeyUp(modifier);
+    Pump();
+  }
+  std::string Focus() {
+    TcxCustomRow* row = Controller()->GetFocusedRow();
+    auto* properties = row ? dynamic_cast<TcxCaptionRowProperties*>(row->GetRowProperties()) : nullptr;
+    return (properties ? properties->GetCaption() : AnsiString("none")) + "/" +
+           std::to_string(Controller()->GetFocusedCellIndex());
+  }
+};
+
+// Up and Down walk the rows on show, categories included (they take the
+// focus without a cell); Left and Right fold and unfold where a row has a
+// button, otherwise they move between cells.
+TEST_F(Keys, ArrowsWalkTheRowsOnShowAndFoldCategories) {
+  grid->SetFocusedRow(ok);
+  Pump();
+  EXPECT_EQ(Focus(), "Ok Values/-1");
+  Press(win::VK_DOWN);
+  EXPECT_EQ(Focus(), "Width/0");
+  Press(win::VK_DOWN);
+  Press(win::VK_DOWN);
+  EXPECT_EQ(Focus(), "Deep/-1");
+  // Deep is folded: Down skips its subtree.
+  Press(win::VK_DOWN);
+  EXPECT_EQ(Focus(), "Unused Values/-1");
+  Press(win::VK_UP);
+  EXPECT_EQ(Focus(), "Deep/-1");
+
+  // Right unfolds the category and swallows the next character typed.
+  Press(win::VK_RIGHT);
+  EXPECT_TRUE(deep->GetExpanded());
+  EXPECT_EQ(Focus(), "Deep/-1");
+  Press(win::VK_DOWN);
+  EXPECT_EQ(Focus(), "Deeper/-1");
+  Press(win::VK_DOWN);
+  EXPECT_EQ(Focus(), "Unused Values/-1") << "Deeper is still folded";
+  Press(win::VK_UP);
+  Press(win::VK_RIGHT);
+  Press(win::VK_DOWN);
+  EXPECT_EQ(Focus(), "Leaf/0");
+  Type("x");
+  EXPECT_FALSE(Editing()) << "the character after an unfolding Right is swallowed";
+  Type("y");
+  ASSERT_TRUE(Editing());
+  Press(win::VK_ESCAPE);
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(VarToStr(leaf->GetProperties()->GetValue()), "green");
+
+  // Left folds the focused category and stays on it.
+  Press(win::VK_UP);
+  Press(win::VK_LEFT);
+  EXPECT_FALSE(deeper->GetExpanded());
+  EXPECT_EQ(Focus(), "Deeper/-1");
+
+  // Without buttons the arrows are the navigator's: a category has no cell
+  // to move to, so nothing changes.
+  grid->GetOptionsView()->SetShowButtons(false);
+  Press(win::VK_RIGHT);
+  EXPECT_FALSE(deeper->GetExpanded());
+  EXPECT_EQ(Focus(), "Deeper/-1");
+
+  // The last row stays the last: Down and Tab do not wrap.
+  grid->GetOptionsBehavior()->SetGoToNextCellOnTab(true);
+  grid->SetFocusedRow(tail);
+  Pump();
+  Press(win::VK_DOWN);
+  EXPECT_EQ(Focus(), "Tail/0");
+  Press(win::VK_TAB);
+  EXPECT_EQ(Focus(), "Tail/0");
+  PressWith(win::VK_SHIFT, win::VK_TAB);
+  EXPECT_EQ(Focus(), "Unused Values/-1");
+}
+
+// Numeric-pad keys fold the focused row (+ and -) or unfold its whole
+// subtree (*); their characters never reach an editor, and with Ctrl they
+// work from inside one.
+TEST_F(Keys, NumericPadKeysFoldOneRowOrUnfoldTheSubtree) {
+  grid->SetFocusedRow(deep);
+  Pump();
+  Press(win::VK_MULTIPLY);
+  EXPECT_TRUE(deep->GetExpanded());
+  EXPECT_TRUE(deeper->GetExpanded());
+  Press(win::VK_SUBTRACT);
+  EXPECT_FALSE(deep->GetExpanded());
+  EXPECT_TRUE(deeper->GetExpanded()) << "- folds only the focused row";
+  Press(win::VK_ADD);
+  EXPECT_TRUE(deep->GetExpanded());
+
+  // On an editor row the '+' would otherwise open the editor with it.
+  grid->SetFocusedRow(width);
+  Pump();
+  Press(win::VK_ADD);
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(VarToStr(width->GetProperties()->GetValue()), "100");
+
+  // Ctrl with a pad key reaches the grid from inside an open editor.
+  Press(win::VK_F2);
+  ASSERT_TRUE(Editing());
+  PressWith(win::VK_CONTROL, win::VK_SUBTRACT);
+  EXPECT_FALSE(width->GetExpanded());
+  Press(win::VK_ESCAPE);
+  EXPECT_EQ(VarToStr(width->GetProperties()->GetValue()), "100");
+}
+
+// Enter and F2 open the editor; Enter in it posts and, unless the grid goes
+// on to the next cell, stays; with GoToNextCellOnEnter it moves on and
+// opens the next row's editor.
+TEST_F(Keys, EnterPostsAndStaysOrMovesOn) {
+  grid->SetFocusedRow(width);
+  Pump();
+  Press(win::VK_RETURN);
+  ASSERT_TRUE(Editing());
+  Press(win::VK_END);
+  Type("5");
+  Press(win::VK_RETURN);
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(Focus(), "Width/0");
+  EXPECT_EQ(VarToStr(width->GetProperties()->GetValue()), "1005");
+
+  grid->GetOptionsBehavior()->SetGoToNextCellOnEnter(true);
+  Press(win::VK_F2);
+  ASSERT_TRUE(Editing());
+  Press(win::VK_RETURN);
+  EXPECT_EQ(Focus(), "Height/0");
+  EXPECT_TRUE(Editing()) << "the next row's editor opens";
+  Press(win::VK_RETURN);
+  EXPECT_EQ(Focus(), "Deep/-1");
+  EXPECT_FALSE(Editing()) << "a category has no editor";
+}
+
+// PgDn and PgUp move by a page of rows and stop at the ends; with Ctrl they
+// go to the first and last row on show.
+TEST_F(Keys, PagingStopsAtTheEndsAndCtrlGoesThere) {
+  TcxCategoryRow* many = AddCategory(grid, nullptr, "Many");
+  std::vector<TcxEditorRow*> rows;
+  for (Integer i = 0; i < 40; ++i)
+    rows.push_back(AddValueRow(grid, many, "Row " + std::to_string(i), TcxIntegerValueType::Class(), Variant(i)));
+  Pump();
+  grid->SetFocusedRow(ok);
+  Pump();
+  Press(win::VK_NEXT);
+  const std::string afterOnePage = Focus();
+  EXPECT_NE(afterOnePage, "Ok Values/-1");
+  for (int i = 0; i < 10; ++i) Press(win::VK_NEXT);
+  EXPECT_EQ(Focus(), "Row 39/0");
+  PressWith(win::VK_CONTROL, win::VK_PRIOR);
+  EXPECT_EQ(Focus(), "Ok Values/-1");
+  PressWith(win::VK_CONTROL, win::VK_NEXT);
+  EXPECT_EQ(Focus(), "Row 39/0");
+  Press(win::VK_PRIOR);
+  Press(win::VK_NEXT);
+  EXPECT_EQ(Focus(), "Row 39/0");
+}
+
+}  // namespace
+
+// A grid with the multi-records controller over several records of its own.
+class TTestRecordsGrid : public TcxVerticalGrid {
+  ORV_CLASS(TTestRecordsGrid, TcxVerticalGrid)
+ public:
+  explicit TTestRecordsGrid(TComponent* AOwner) : TcxVerticalGrid(AOwner) {}
+  TcxCustomControlControllerClass GetControllerClass() override {
+    return TcxvgMultiRecordsController::StaticClass();
+  }
+  TcxControlOptionsDataClass GetOptionsDataClass() override { return TcxvgMultiRecordsOptionsData::StaticClass(); }
+  TcxControlOptionsBehaviorClass GetOptionsBehaviorClass() override {
+    return TcxvgMultiRecordsOptionsBehavior::StaticClass();
+  }
+};
+
+ORV_REGISTER(TTestRecordsGrid)
+
+namespace {
+
+using Records = vgrid_test::Session;
+
+// Insert adds a record; Delete asks "Delete record?" first when the options
+// say so and deletes only on OK; a user who may not delete is not asked.
+TEST_F(Records, InsertAddsAndDeleteAsksFirst) {
+  auto* grid = New<TTestRecordsGrid>(form);
+  grid->SetParent(form);
+  grid->SetBounds(8, 8, 300, 200);
+  form->Show();
+  Pump();
+  TcxEditorRow* row = AddValueRow(grid, nullptr, "Name", TcxStringValueType::Class(), Variant("a"));
+  TcxCustomDataController* data = grid->GetDataController();
+  data->AppendRecord();
+  data->AppendRecord();
+  grid->SetFocus();
+  grid->SetFocusedRow(row);
+  Pump();
+  const Integer records = data->GetRecordCount();
+  auto* options = static_cast<TcxvgMultiRecordsOptionsData*>(grid->GetOptionsData());
+
+  forms::test::AnswerMessageBox(win::IDCANCEL);
+  win::test::KeyPress(win::VK_DELETE);
+  Pump();
+  ASSERT_EQ(forms::test::MessageBoxLog().size(), 1u);
+  const forms::test::MessageBoxCall asked = forms::test::MessageBoxLog().back();
+  EXPECT_EQ(asked.Text, "Delete record?");
+  EXPECT_EQ(asked.Caption, "Confirm");
+  EXPECT_EQ(asked.Flags, static_cast<win::UINT>(win::MB_OKCANCEL | win::MB_ICONQUESTION));
+  EXPECT_EQ(data->GetRecordCount(), records) << "Cancel keeps the record";
+
+  forms::test::AnswerMessageBox(win::IDOK);
+  win::test::KeyPress(win::VK_DELETE);
+  Pump();
+  EXPECT_EQ(data->GetRecordCount(), records - 1);
+
+  options->SetDeleting(false);
+  win::test::KeyPress(win::VK_DELETE);
+  Pump();
+  EXPECT_EQ(data->GetRecordCount(), records - 1);
+  EXPECT_EQ(forms::test::MessageBoxLog().size(), 2u) << "nobody is asked about what may not happen";
+
+  win::test::KeyPress(win::VK_INSERT);
+  Pump();
+  EXPECT_TRUE(data->GetEditState().Contains(dceInsert));
+  data->Cancel();
+  options->SetInserting(false);
+  win::test::KeyPress(win::VK_INSERT);
+  Pump();
+  EXPECT_FALSE(data->GetEditState().Contains(dceInsert));
+}
+
+}  // namespace

@@ -1,0 +1,123 @@
+// The front end's value grid on a real X server: its categories, rows and
+// values painted, a value clicked, typed into and posted through XTest,
+// the grid scrolled by its bar's arrow, and the window's pixels read back
+// from the server. The read-back (snapshots/vgrid-on-x.png in the build
+// folder) is for a person to look at.
+#include <filesystem>
+
+#include "library/editors/X11Input.h"
+
+#include "VGridSession.h"
+#include "platform/win/WindowData.h"
+#include "platform/win/WindowPos.h"
+#include "platform/x11/X11BackEnd.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11Probe.h"
+
+using namespace win;
+
+namespace {
+
+using Scene = edit_test::X11Input;
+
+TEST(VGridOnX, TheValueGridIsPaintedEditedAndScrolledOnTheServer) {
+  if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
+  x11::Xvfb server;
+  ASSERT_TRUE(server.Running()) << "Xvfb did not start";
+  vgrid_test::GridUnitsListed units;
+  forms::test::Session session;
+  auto be = win::OpenX11BackEnd(server.Display());
+  ASSERT_TRUE(be);
+  Scene scene;
+  scene.x = static_cast<x11::X11BackEnd*>(be.get());
+  std::unique_ptr<win::IBackEnd> previous = win::SetBackEnd(std::move(be));
+  x11::Probe probe(server.Display());
+  ASSERT_TRUE(probe.Connected());
+  scene.probe = &probe;
+  {
+    TForm* form = TCustomForm::CreateNew<TForm>(Application);
+    form->SetBoundsRect({40, 40, 380, 300});
+    auto* grid = New<TTestVerticalGrid>(form);
+    grid->SetParent(form);
+    grid->SetBoundsRect({8, 8, 8 + 305, 8 + 185});
+    grid->GetOptionsView()->SetRowHeaderWidth(245);
+    const vgrid_test::ValueRows rows = vgrid_test::AddValueRows(grid);
+    // Unknown values from a generator's answer: more than the grid shows.
+    for (const char* name : {"erosion", "lakes", "caves", "roads"})
+      vgrid_test::AddParameter(grid, rows.Unknown, name, TcxTextEditProperties::StaticClass(),
+                               TcxStringValueType::Class(), Variant("1"), 0);
+    form->Show();
+    scene.Settle(30);
+
+    std::vector<std::uint32_t> pixels;
+    int width = 0, height = 0;
+    const x11::XId window = scene.x->WindowOf(win::detail::Peek(form->GetHandle())->surface);
+    auto capture = [&] {
+      ASSERT_TRUE(probe.Capture(window, pixels, width, height));
+    };
+    win::RECT frame{};
+    win::GetWindowRect(form->GetHandle(), &frame);
+    auto at = [&](TPoint P) {
+      const TPoint s = grid->ClientToScreen(P);
+      return pixels.at(static_cast<std::size_t>(s.Y - frame.Top) * width + (s.X - frame.Left)) & 0xFFFFFF;
+    };
+    auto rgb = [](TColor AColor) {
+      const TColor c = ColorToRGB(AColor);
+      return (std::uint32_t(GetRValue(c)) << 16) | (std::uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+    };
+    auto placed = [&](TcxCustomRow* ARow) { return grid->GetVGViewInfo()->GetRowViewInfo(ARow); };
+
+    // The category's band in its colour with its caption's ink on it.
+    capture();
+    const TRect ok = placed(rows.Ok)->RowRect;
+    const std::uint32_t categoryColor = rgb(placed(rows.Ok)->GetHeaderInfo()->ViewParams.Color);
+    EXPECT_EQ(at(TPoint(ok.Right - 4, ok.Top + 2)), categoryColor);
+    bool ink = false;
+    const TRect caption = placed(rows.Ok)->GetHeaderInfo()->GetCaption(0)->CaptionTextRect;
+    for (Integer x = caption.Left; x < caption.Left + 40 && !ink; ++x)
+      for (Integer y = caption.Top; y < caption.Bottom && !ink; ++y) ink = at(TPoint(x, y)) != categoryColor;
+    EXPECT_TRUE(ink) << "the caption is drawn";
+    // The divider between a row's header and its value.
+    const TRect widthHeader = placed(rows.Width)->GetHeaderInfo()->HeaderRect;
+    EXPECT_EQ(at(TPoint(widthHeader.Right, widthHeader.Top + 3)), rgb(grid->GetOptionsView()->GetGridLineColor()));
+
+    // A value clicked, typed and posted is painted by its cell; focusing
+    // its row first scrolls it into view.
+    grid->SetFocusedRow(rows.Seed);
+    scene.Settle();
+    ASSERT_NE(placed(rows.Seed), nullptr);
+    const TRect seed = placed(rows.Seed)->ValuesRect;
+    scene.Click(grid, TPoint(seed.Left + 20, cxRectCenter(seed).Y));
+    ASSERT_TRUE(grid->IsEditing()) << "the click opened the editor";
+    scene.Key("End");
+    scene.Key("9");
+    scene.Key("Return");
+    EXPECT_FALSE(grid->IsEditing());
+    EXPECT_EQ(rows.Seed->GetProperties()->GetValue(), Variant("129"));
+
+    // Back at the top, the bar's down arrow scrolls one row.
+    Integer pos = 0;
+    grid->GetVGController()->Scroll(sbVertical, scTrack, pos);
+    scene.Settle();
+    ASSERT_TRUE(grid->GetVScrollBarVisible());
+    const TRect bar = grid->GetVScrollBar()->GetBoundsRect();
+    scene.Click(grid, TPoint(cxRectCenter(bar).X, bar.Bottom - 4));
+    capture();
+    const TcxCustomRowViewInfo* first = grid->GetVGViewInfo()->GetRowsViewInfo().front();
+    EXPECT_EQ(first->GetRow()->GetVisibleIndex(), grid->GetVGController()->GetScroller()->GetTopVisibleRowIndex());
+    EXPECT_EQ(first->GetRow()->GetVisibleIndex(), 1) << "one row scrolled";
+    EXPECT_NE(at(TPoint(first->RowRect.Right - 4, first->RowRect.Top + 2)), categoryColor) << "the category went";
+    std::filesystem::create_directories("snapshots");
+    EXPECT_TRUE(win::SaveRowsPng(width, height,
+                                 [&](int y, std::uint32_t* row) {
+                                   for (int x = 0; x < width; ++x)
+                                     row[x] = pixels[static_cast<std::size_t>(y) * width + x];
+                                 },
+                                 "snapshots/vgrid-on-x.png"));
+  }
+  Application->DestroyComponents();
+  win::test::PumpUntilIdle();
+  win::SetBackEnd(std::move(previous));
+}
+
+}  // namespace
