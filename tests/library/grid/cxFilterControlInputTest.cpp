@@ -7,6 +7,7 @@
 #include "library/editors/core/cxComboBox.h"
 #include "library/editors/core/cxCustomEdit.h"
 #include "library/editors/core/cxEditPopupWindow.h"
+#include "platform/controls/Buttons.h"
 #include "platform/forms/Menus.h"
 
 using namespace grid_test;
@@ -28,6 +29,14 @@ class FilterInput : public FilterSession {
     Pump();
   }
   TcxComboBox* Combo() { return builder->GetComboBox(); }
+  // The focused part as "row:part[:value]".
+  std::string Focus() {
+    static const char* parts[] = {"none", "button", "bool", "item", "operator", "value", "add-condition", "add-value"};
+    const auto& info = builder->GetFocusInfo();
+    std::string text = std::to_string(builder->FocusedRowIndex()) + ":" + parts[static_cast<int>(info.HitTest)];
+    if (info.HitTest == cxfc::fhtValue) text += ":" + std::to_string(info.ValueIndex);
+    return text;
+  }
 };
 
 TEST_F(FilterInput, KeysAndClicksBuildAFilterThatTheControlApplies) {
@@ -191,6 +200,59 @@ TEST_F(FilterInput, RemovingARowTakesItsChainOfSingleChildGroupsAndNothingOpensW
   EXPECT_FALSE(Combo()->GetDroppedDown());
   EXPECT_EQ(builder->GetRoot()->ButtonState, cxbsDisabled);
   EXPECT_EQ(builder->GetViewInfo()->GetAddConditionButtonState(), cxbsDisabled);
+}
+
+// Tab walks the parts of the rows only with WantTabs; without it, and
+// with Ctrl+Tab, it leaves the builder for the next control of the form.
+TEST_F(FilterInput, TabWalksThePartsWithWantTabsAndLeavesTheBuilderOtherwise) {
+  auto* next = New<TButton>(form);
+  next->SetBounds(10, 280, 80, 24);
+  next->SetParent(form);
+  Add(builder->GetRoot(), 1, fcoBetween, {Variant(3), Variant(13)});
+  Add(builder->GetRoot(), 1, fcoInList, {Variant(7)});
+  builder->SetFocus();
+  builder->SetFocusedRow(Condition(1));
+  Pump();
+
+  // Without WantTabs the form moves the focus on.
+  Press(win::VK_TAB);
+  EXPECT_TRUE(next->Focused());
+  builder->SetFocus();
+  Pump();
+
+  builder->SetWantTabs(true);
+  std::vector<std::string> walk{Focus()};
+  for (int i = 0; i < 9; ++i) {
+    Press(win::VK_TAB);
+    walk.push_back(Focus());
+  }
+  EXPECT_EQ(walk, (Names{"1:item", "1:operator", "1:value:0", "1:value:1", "2:button", "2:item", "2:operator",
+                         "2:value:0", "2:add-value", "2:add-condition"}));
+  EXPECT_TRUE(builder->Focused());
+  // Shift+Tab walks back up from the add-condition button.
+  walk.clear();
+  for (int i = 0; i < 4; ++i) {
+    Chord(win::VK_SHIFT, win::VK_TAB);
+    walk.push_back(Focus());
+  }
+  EXPECT_EQ(walk, (Names{"2:add-value", "2:value:0", "2:operator", "2:item"}));
+
+  // Tab in an open value editor stores its value and moves on.
+  builder->SetFocusedRow(Condition(1));
+  Press(win::VK_TAB);
+  Press(win::VK_TAB);
+  ASSERT_EQ(Focus(), "1:value:0");
+  Type("5");
+  ASSERT_NE(builder->GetValueEditor(), nullptr);
+  Press(win::VK_TAB);
+  EXPECT_EQ(builder->GetValueEditor(), nullptr);
+  EXPECT_EQ(Focus(), "1:value:1");
+  EXPECT_EQ(VarToStr(Condition(1)->GetValues()->GetValue(0)->Value), "5");
+  EXPECT_TRUE(builder->Focused());
+
+  // Ctrl+Tab leaves even with WantTabs.
+  Chord(win::VK_CONTROL, win::VK_TAB);
+  EXPECT_TRUE(next->Focused());
 }
 
 }  // namespace
