@@ -1,10 +1,10 @@
 // Pictures of the filter builder for people to look at: a root, a nested
 // group and five conditions (between, an in-list with its "+" button, a hot
 // value, the focused value with its editor open, the drop-down list open),
-// disabled without a link, and without level lines, in each look and feel
-// and natively with the theme module on. Each picture goes to snapshots/ in
-// the build tree (filter-<look>-<state>.png); the pixels that must hold are
-// asserted here.
+// focused and hot buttons and texts, disabled without a link, and without
+// level lines, in each look and feel and natively with the theme module on.
+// Each picture goes to snapshots/ in the build tree
+// (filter-<look>-<state>.png); the pixels that must hold are asserted here.
 #include "library/grid/FilterControlSession.h"
 #include "library/grid/WindowPixels.h"
 
@@ -116,6 +116,26 @@ TEST_F(FilterSnapshots, GroupsConditionsValuesAndEditorsInEveryLook) {
     EXPECT_EQ(ColorToRGB(PixelAt(TPoint(hotNow.Right - 3, hotNow.Top + 3))), ColorToRGB(clWindow));
     const TRect plain = between->GetValues()->GetValue(0)->ValueRect;
     EXPECT_LT(plain.Width(), builder->GetViewInfo()->GetMinValueWidth());
+
+    // Focused and hot parts: the in-list's "+" button focused (a default
+    // button) under a hot group button; then the between's item text in
+    // its focus rectangle under the hot add-condition button.
+    builder->SetFocusedRow(list);
+    for (int i = 0; i < 5; ++i) Press(win::VK_RIGHT);
+    ASSERT_EQ(builder->GetFocusInfo().HitTest, cxfc::fhtAddValue);
+    MoveTo(cxRectCenter(text->GetParent()->ButtonRect));
+    EXPECT_EQ(list->GetValues()->AddButtonState, cxbsDefault);
+    EXPECT_EQ(text->GetParent()->ButtonState, cxbsHot);
+    Snapshot(look.Name, "focused-add-value-hot-group");
+    builder->SetFocusedRow(between);
+    MoveTo(cxRectCenter(builder->GetViewInfo()->GetAddConditionRect()));
+    EXPECT_EQ(builder->GetViewInfo()->GetAddConditionButtonState(), cxbsHot);
+    Snapshot(look.Name, "focused-item-hot-add-condition");
+    const TRect frame = builder->GetViewInfo()->GetFocusRect();
+    int dotted = 0;
+    for (Integer y = frame.Top; y < frame.Bottom; ++y)
+      dotted += ColorToRGB(PixelAt(TPoint(frame.Left, y))) != ColorToRGB(builder->GetColor());
+    EXPECT_GE(dotted, frame.Height() / 3) << "the item text's focus rectangle";
 
     // The focused value with its editor open.
     win::test::Click(builder->GetHandle(), cxRectCenter(text->GetValues()->GetValue(0)->ValueRect), 1);
