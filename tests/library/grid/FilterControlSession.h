@@ -119,12 +119,13 @@ class FilterSession : public ::testing::Test, public edit_test::EditorSession, p
     }
     return condition;
   }
-  // Every row as "level:kind text", kind G (group with its operator) or C
-  // (item operator values).
-  std::vector<std::string> Rows() {
+  // Every row of the builder (or of ABuilder) as "level:kind text", kind
+  // G (group with its operator) or C (item operator values).
+  std::vector<std::string> Rows(TcxFilterControl* ABuilder = nullptr) {
+    if (!ABuilder) ABuilder = builder;
     std::vector<std::string> rows;
-    for (Integer i = 0; i < builder->GetRowCount(); ++i) {
-      cxfc::TcxCustomRowViewInfo* row = builder->GetRow(i);
+    for (Integer i = 0; i < ABuilder->GetRowCount(); ++i) {
+      cxfc::TcxCustomRowViewInfo* row = ABuilder->GetRow(i);
       Integer level = 0;
       for (auto* p = row->GetParent(); p; p = p->GetParent()) ++level;
       std::string text = std::to_string(level) + ":";

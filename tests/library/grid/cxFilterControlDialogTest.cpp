@@ -14,6 +14,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/win/WindowDC.h"
+#include "platform/rtl/OsEdge.h"
 #include "support/TempDir.h"
 
 using namespace grid_test;
@@ -65,6 +66,7 @@ TEST_F(FilterDialog, ApplySaveOpenOkCancelEscapeAndWhereTheNextDialogOpens) {
     EXPECT_EQ(forms::test::FileDialogLog().back().FileName, "untitled.flt");
     EXPECT_EQ(forms::test::FileDialogLog().back().Filter, "Filters (*.flt)|*.flt");
 
+    EXPECT_EQ(dialog->SaveDialog->GetFileName(), file) << "the next Save As proposes the saved name";
     Pump();
     SnapshotDialog(dialog);
     // Applying rebuilt the rows from the control.
@@ -94,6 +96,21 @@ TEST_F(FilterDialog, ApplySaveOpenOkCancelEscapeAndWhereTheNextDialogOpens) {
     TfmFilterControlDialog* dialog = Dialog();
     ASSERT_NE(dialog, nullptr);
     bounds = dialog->GetBoundsRect();
+    // A file cut short: the error is shown, the rows and the title stay.
+    TcxFilterControl* builder = dialog->GetFilterControl();
+    const Names rows = Rows(builder);
+    std::string whole;
+    bool missing = false;
+    ASSERT_TRUE(orv::os::ReadWholeFile(file, whole, missing));
+    const std::string cut = dir / "cut.flt";
+    ASSERT_TRUE(orv::os::WriteFileAtomically(cut, whole.substr(0, whole.size() - 3)));
+    const size_t errors = forms::test::RecordedExceptions().size();
+    forms::test::AnswerFileDialog(cut);
+    ClickButton(dialog->btOpen);
+    ASSERT_EQ(forms::test::RecordedExceptions().size(), errors + 1);
+    EXPECT_NE(forms::test::RecordedExceptions().back().find("Stream read error"), std::string::npos);
+    EXPECT_EQ(dialog->GetCaption(), "Filter builder - [untitled.flt]");
+    EXPECT_EQ(Rows(builder), rows);
     forms::test::AnswerFileDialog(file);
     ClickButton(dialog->btOpen);
     captions.push_back(dialog->GetCaption());
