@@ -9,14 +9,15 @@
 #include <string>
 
 #include "fuzz/FilterFuzzing.h"
+#include "fuzz/GridFuzzing.h"
 #include "library/data/cxCustomDataFilter.h"
 #include "library/data/cxData.h"
 #include "library/data/cxDataStorageValueTypes.h"
-#include "library/grid/GridStartup.h"
 #include "library/grid/cxFilterControl.h"
-#include "platform/forms/TestHooks.h"
 
 namespace {
+
+using grid_fuzzing::Check;
 
 // A filtered control over the stand-in controller.
 class TFuzzFiltered : public TComponent, public IcxFilterControl {
@@ -65,21 +66,12 @@ void Load(TcxCustomFilterControl* ABuilder, const void* AData, size_t ASize) {
   ABuilder->LoadFromStream(&in);
 }
 
-void Check(bool ACondition) {
-  if (!ACondition) std::abort();
-}
-
 }  // namespace
 
 ORV_REGISTER(TFuzzFiltered)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool listed = [] {
-    RegisterGridUnits();
-    return true;
-  }();
-  static forms::test::Session session;
-  (void)listed;
+  grid_fuzzing::StartGridUnits();
 
   auto* filtered = New<TFuzzFiltered>(nullptr);
   auto* builder = New<TcxFilterControl>(nullptr);

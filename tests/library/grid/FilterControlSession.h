@@ -119,6 +119,18 @@ class FilterSession : public ::testing::Test, public edit_test::EditorSession, p
     }
     return condition;
   }
+  // A new group where AddGroup puts it, with ABoolOperator, holding one
+  // condition on Name with AOperator and AText.
+  cxfc::TcxConditionViewInfo* AddGroup(TcxFilterBoolOperatorKind ABoolOperator, TcxFilterControlOperator AOperator,
+                                       const char* AText) {
+    builder->AddGroup();
+    static_cast<cxfc::TcxGroupViewInfo*>(builder->GetFocusedRow()->GetParent())->BoolOperator = ABoolOperator;
+    auto* condition = static_cast<cxfc::TcxConditionViewInfo*>(builder->GetFocusedRow());
+    condition->Operator = AOperator;
+    condition->GetValues()->GetValue(0)->Value = Variant(AText);
+    condition->GetValues()->GetValue(0)->ValueText = AText;
+    return condition;
+  }
   // Every row of the builder (or of ABuilder) as "level:kind text", kind
   // G (group with its operator) or C (item operator values).
   std::vector<std::string> Rows(TcxFilterControl* ABuilder = nullptr) {

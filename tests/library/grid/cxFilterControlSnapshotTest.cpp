@@ -41,11 +41,7 @@ class FilterSnapshots : public ThemeInstalled, public FilterSession {
     std::filesystem::create_directories("snapshots");
     between = Add(builder->GetRoot(), 1, fcoBetween, {Variant(3), Variant(13)});
     list = Add(builder->GetRoot(), 1, fcoInList, {Variant(7), Variant(42), Variant(99)});
-    builder->AddGroup();
-    static_cast<cxfc::TcxGroupViewInfo*>(builder->GetFocusedRow()->GetParent())->BoolOperator = fboOr;
-    text = static_cast<cxfc::TcxConditionViewInfo*>(builder->GetFocusedRow());
-    text->GetValues()->GetValue(0)->Value = Variant("al%");
-    text->GetValues()->GetValue(0)->ValueText = "al%";
+    text = AddGroup(fboOr, fcoLike, "al%");
     Add(text->GetParent(), 2, fcoGreater, {Variant(2.5)});
     Add(builder->GetRoot(), 0, fcoNonBlanks, {});
     // Applied, so that linking again shows the same rows.

@@ -32,14 +32,7 @@ TEST_F(FilterModel, EachOperatorStoresItsValuesAndTextsAndTheControlFiltersExact
   // and a nested OR group: Name like "al%", Count in (7, 42, 99).
   auto* between = Add(builder->GetRoot(), 1, fcoBetween, {Variant(13), Variant(3)});
   Add(builder->GetRoot(), 0, fcoNonBlanks, {});
-  builder->AddGroup();
-  auto* group = static_cast<cxfc::TcxGroupViewInfo*>(builder->GetFocusedRow()->GetParent());
-  group->BoolOperator = fboOr;
-  auto* like = static_cast<cxfc::TcxConditionViewInfo*>(builder->GetFocusedRow());
-  like->Operator = fcoLike;
-  like->GetValues()->GetValue(0)->Value = Variant("al%");
-  like->GetValues()->GetValue(0)->ValueText = "al%";
-  Add(group, 1, fcoInList, {Variant(7), Variant(42), Variant(99)});
+  Add(AddGroup(fboOr, fcoLike, "al%")->GetParent(), 1, fcoInList, {Variant(7), Variant(42), Variant(99)});
   EXPECT_EQ(Rows(), (Names{"0:G AND", "1:C Count between [13|13] [3|3]", "1:C Name is not blank",
                            "1:G OR", "2:C Name like [al%|al%]", "2:C Count in [7|7] [42|42] [99|99]"}));
   EXPECT_EQ(between->GetValues()->GetCount(), 2);
@@ -150,14 +143,7 @@ class FilterFiles : public FilterSession {
 
 TEST_F(FilterFiles, AFileWrittenForTheControlLoadsIntoANewBuilderOverANewControlAsAfterARestart) {
   Add(builder->GetRoot(), 2, fcoGreater, {Variant(2.0)});
-  builder->AddGroup();
-  auto* inner = static_cast<cxfc::TcxGroupViewInfo*>(builder->GetFocusedRow()->GetParent());
-  inner->BoolOperator = fboNotOr;
-  auto* name = static_cast<cxfc::TcxConditionViewInfo*>(builder->GetFocusedRow());
-  name->Operator = fcoEqual;
-  name->GetValues()->GetValue(0)->Value = Variant("gamma");
-  name->GetValues()->GetValue(0)->ValueText = "gamma";
-  Add(inner, 4, fcoEqual, {Variant(true)});
+  Add(AddGroup(fboNotOr, fcoEqual, "gamma")->GetParent(), 4, fcoEqual, {Variant(true)});
   const Names rows = Rows();
   builder->SaveToFile(Path("active.flt"));
   // The item IDs in the file are the control's (the items' indexes).

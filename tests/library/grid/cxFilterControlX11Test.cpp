@@ -19,6 +19,19 @@ using namespace grid_test;
 
 namespace {
 
+// Name starts with "like"; the list of operators opens over it and Home
+// takes its first entry, "equals"; the keys then type the value and Enter
+// stores it.
+void EqualsTyped(edit_test::X11Input& AScene, TcxFilterControl* ABuilder, cxfc::TcxConditionViewInfo* ACondition,
+                 std::initializer_list<const char*> AKeys) {
+  AScene.Click(ABuilder, cxRectCenter(ACondition->OperatorRect));
+  AScene.Key("Home");
+  AScene.Key("Return");
+  EXPECT_EQ(ACondition->Operator, fcoEqual);
+  for (const char* key : AKeys) AScene.Key(key);
+  AScene.Key("Return");
+}
+
 TEST(FilterOnX, AConditionBuiltWithKeysAndTheListIsDrawnOnTheServer) {
   if (!win::x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
   GridXScene x;
@@ -40,15 +53,7 @@ TEST(FilterOnX, AConditionBuiltWithKeysAndTheListIsDrawnOnTheServer) {
     scene.Key("Insert");
     ASSERT_EQ(builder->GetRowCount(), 2);
     auto* condition = static_cast<cxfc::TcxConditionViewInfo*>(builder->GetRow(1));
-    // Name starts with "like"; the list of operators opens over it and
-    // Home takes its first entry, "equals".
-    scene.Click(builder, cxRectCenter(condition->OperatorRect));
-    scene.Key("Home");
-    scene.Key("Return");
-    EXPECT_EQ(condition->Operator, fcoEqual);
-    scene.Key("g");
-    scene.Key("a");
-    scene.Key("Return");
+    EqualsTyped(scene, builder, condition, {"g", "a"});
     ASSERT_EQ(condition->GetValues()->GetCount(), 1);
     EXPECT_EQ(VarToStr(condition->GetValues()->GetValue(0)->Value), "ga");
     scene.Settle(10);
@@ -81,11 +86,7 @@ TEST(FilterOnX, TheDialogBuildsAppliesAndClosesOnTheServer) {
     scene.Click(builder, cxRectCenter(builder->GetViewInfo()->GetAddConditionRect()));
     ASSERT_EQ(builder->GetRowCount(), 2);
     auto* condition = static_cast<cxfc::TcxConditionViewInfo*>(builder->GetRow(1));
-    scene.Click(builder, cxRectCenter(condition->OperatorRect));
-    scene.Key("Home");
-    scene.Key("Return");
-    ASSERT_EQ(condition->Operator, fcoEqual);
-    for (const char* key : {"b", "e", "t", "a", "Return"}) scene.Key(key);
+    EqualsTyped(scene, builder, condition, {"b", "e", "t", "a"});
     scene.Click(dialog->btApply, TPoint(dialog->btApply->GetWidth() / 2, dialog->btApply->GetHeight() / 2));
     EXPECT_EQ(target->Visible(), (std::vector<std::string>{"beta"})) << "Apply filtered the control";
     EXPECT_TRUE(dialog->GetVisible()) << "Apply leaves the dialog open";
