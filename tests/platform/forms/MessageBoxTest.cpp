@@ -118,6 +118,47 @@ TEST_F(MessageBoxes, RealBoxAnswersItsButtonsAndKeys) {
   form->Free();
 }
 
+// The application's error box (what an editor's invalid input shows) and a
+// box owned by a control stand centred over the owner's form, wherever on
+// the screen that is, yet inside the work area; a box without an owner
+// stands in the middle of the screen.
+TEST_F(MessageBoxes, ABoxStandsCentredOverItsOwnersForm) {
+  forms::test::UseRealDialogs(true);
+  const TRect area = Screen->GetWorkAreaRect();
+  TForm* form = MakeForm("Form", Bounds(area.Left + 10, area.Top + 10, 480, 360));
+  auto* child = Make<TLogControl>(form, "C", Bounds(300, 250, 40, 20));
+  form->Show();
+  auto centre = [](const TRect& r) { return TPoint(r.Left + r.Width() / 2, r.Top + r.Height() / 2); };
+  std::vector<TRect> boxes;
+  auto shown = [&boxes] {
+    win::test::OnNextModalLoop([&boxes] {
+      boxes.push_back(Screen->GetActiveForm()->GetBoundsRect());
+      win::test::KeyPress(VK_RETURN);
+    });
+  };
+  EInvalidOperation error("Invalid input value");
+  shown();
+  Application->ShowException(&error);
+  shown();
+  MessageBoxA(child->GetHandle(), "Overwrite?", "Confirm", MB_OKCANCEL);
+  const TRect first = form->GetBoundsRect();
+  form->SetBounds(area.Right - 200, area.Bottom - 100, 480, 360);
+  shown();
+  Application->ShowException(&error);
+  shown();
+  MessageBoxA(nullptr, "Starting", "Orvanta", MB_OK);
+  ASSERT_EQ(boxes.size(), 4u);
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_LE(std::abs(centre(boxes[i]).X - centre(first).X), 1) << i;
+    EXPECT_LE(std::abs(centre(boxes[i]).Y - centre(first).Y), 1) << i;
+  }
+  EXPECT_EQ(boxes[2].Right, area.Right);
+  EXPECT_EQ(boxes[2].Bottom, area.Bottom);
+  EXPECT_LE(std::abs(centre(boxes[3]).X - centre(area).X), 1);
+  EXPECT_LE(std::abs(centre(boxes[3]).Y - centre(area).Y), 1);
+  form->Free();
+}
+
 TEST_F(MessageBoxes, ABoxWorksBeforeTheApplicationExists) {
   forms::test::UseRealDialogs(true);
   FinalizeUnits();
