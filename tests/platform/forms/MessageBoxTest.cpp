@@ -159,6 +159,48 @@ TEST_F(MessageBoxes, ABoxStandsCentredOverItsOwnersForm) {
   form->Free();
 }
 
+// A form that writes down how it hears of activation.
+class TActivationLogForm : public TForm {
+  ORV_CLASS(TActivationLogForm, TForm)
+ public:
+  using TForm::TForm;
+  void WndProc(TMessage& Message) override {
+    static const std::map<UINT, const char*> names = {
+        {WM_ACTIVATEAPP, "WM_ACTIVATEAPP"}, {WM_NCACTIVATE, "WM_NCACTIVATE"}, {WM_ACTIVATE, "WM_ACTIVATE"}};
+    if (auto it = names.find(Message.Msg); it != names.end())
+      Log().push_back(std::string(it->second) + " " + std::to_string(LOWORD(Message.WParam)));
+    inherited::WndProc(Message);
+  }
+};
+
+ORV_REGISTER(TActivationLogForm)
+
+// Closing the box hands the activation straight back to its owner: the
+// program never hears that it went inactive on the way.
+TEST_F(MessageBoxes, ClosingTheBoxActivatesItsOwnerWithoutDeactivatingTheProgram) {
+  forms::test::UseRealDialogs(true);
+  auto* form = TCustomForm::CreateNew<TActivationLogForm>(Application);
+  form->SetPosition(poDesigned);
+  form->SetBounds(100, 100, 400, 300);
+  form->Show();
+  win::test::PumpUntilIdle();
+  ASSERT_EQ(GetActiveWindow(), form->GetHandle());
+  int deactivations = 0;
+  Application->OnDeactivate = [&deactivations](TObject*) { ++deactivations; };
+  TakeLog();
+  win::test::OnNextModalLoop([] {
+    Log().push_back("box on show");
+    win::test::KeyPress(VK_RETURN);
+  });
+  MessageBoxA(form->GetHandle(), "Saved.", "Orvanta", MB_OK);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(TakeLog(), Seq({"WM_NCACTIVATE 0", "WM_ACTIVATE 0", "box on show", "WM_NCACTIVATE 1", "WM_ACTIVATE 1"}));
+  EXPECT_EQ(deactivations, 0);
+  EXPECT_EQ(GetActiveWindow(), form->GetHandle());
+  Application->OnDeactivate = nullptr;
+  form->Free();
+}
+
 TEST_F(MessageBoxes, ABoxWorksBeforeTheApplicationExists) {
   forms::test::UseRealDialogs(true);
   FinalizeUnits();

@@ -49,6 +49,7 @@ LRESULT SmokeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     case WM_CHAR:
     case WM_LBUTTONDOWN:
     case WM_SYSCOMMAND:
+    case WM_ACTIVATEAPP:
     case WM_PAINT:
       gLog.push_back({h, m, w, l});
       break;
@@ -376,6 +377,33 @@ TEST_F(X11Smoke, FocusMovedBetweenOurWindowsActivatesTheOneThatGotIt) {
   SetActiveWindow(other);
   EXPECT_FALSE(Eventually([&] { return GetActiveWindow() != other; }));
   EXPECT_EQ(x->xFocus, SurfaceOf(other));
+  DestroyWindow(other);
+  Leave(s.top);
+}
+
+// Without a window manager, hiding the active window hands the activation
+// to the next of ours at once: the X focus news that follows (the hidden
+// window losing it, then the other getting it) never makes the program
+// think itself inactive on the way.
+TEST_F(X11Smoke, HidingTheActiveWindowPassesTheActivationOnWithoutGoingInactive) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle | WS_VISIBLE, 150, 120, 200, 150, nullptr, nullptr,
+                               nullptr, nullptr);
+  ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == other && x->xFocus == SurfaceOf(other); }));
+  for (int round = 0; round < 3; ++round) {
+    gLog.clear();
+    ShowWindow(other, SW_HIDE);
+    EXPECT_EQ(GetActiveWindow(), s.top);
+    EXPECT_TRUE(Eventually([&] {
+      return x->xFocus == SurfaceOf(s.top) && probe->KeyboardFocus() == x->WindowOf(SurfaceOf(s.top));
+    }));
+    EXPECT_FALSE(Received(s.top, WM_ACTIVATEAPP, FALSE)) << round;
+    EXPECT_EQ(GetActiveWindow(), s.top);
+    ShowWindow(other, SW_SHOW);
+    ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == other && x->xFocus == SurfaceOf(other); }));
+  }
   DestroyWindow(other);
   Leave(s.top);
 }
