@@ -190,6 +190,17 @@ class X11Smoke : public ::testing::Test {
     }
   }
 
+  // A second window of ours, once active with the X focus; null when it
+  // did not become so.
+  HWND ShowOther(int left, int top) {
+    HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle | WS_VISIBLE, left, top, 200, 150, nullptr, nullptr,
+                                 nullptr, nullptr);
+    const bool active = Eventually([&] {
+      return GetActiveWindow() == other && GetForegroundWindow() == other && x->xFocus == SurfaceOf(other);
+    });
+    return active ? other : nullptr;
+  }
+
   bool Received(HWND h, UINT m, WPARAM w) {
     for (const Logged& l : gLog)
       if (l.hwnd == h && l.message == m && l.wParam == w) return true;
@@ -362,10 +373,8 @@ TEST_F(X11Smoke, FocusMovedBetweenOurWindowsActivatesTheOneThatGotIt) {
   test::Session session;
   Enter();
   Scene s = Build();
-  HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle | WS_VISIBLE, 500, 80, 200, 150, nullptr, nullptr,
-                               nullptr, nullptr);
-  test::PumpUntilIdle();
-  ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == other && GetForegroundWindow() == other; }));
+  HWND other = ShowOther(500, 80);
+  ASSERT_TRUE(other);
   probe->GiveFocus(x->WindowOf(SurfaceOf(s.top)));
   EXPECT_TRUE(Eventually([&] { return GetActiveWindow() == s.top; }));
   EXPECT_EQ(GetFocus(), s.left);  // the focus child it had before
@@ -389,9 +398,8 @@ TEST_F(X11Smoke, HidingTheActiveWindowPassesTheActivationOnWithoutGoingInactive)
   test::Session session;
   Enter();
   Scene s = Build();
-  HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle | WS_VISIBLE, 150, 120, 200, 150, nullptr, nullptr,
-                               nullptr, nullptr);
-  ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == other && x->xFocus == SurfaceOf(other); }));
+  HWND other = ShowOther(150, 120);
+  ASSERT_TRUE(other);
   for (int round = 0; round < 3; ++round) {
     gLog.clear();
     ShowWindow(other, SW_HIDE);
