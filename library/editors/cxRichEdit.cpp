@@ -9,6 +9,7 @@
 #include "library/editors/cxExtEditConsts.h"
 #include "library/editors/cxRichEditRenderer.h"
 #include "platform/forms/Bitmap.h"
+#include "platform/forms/Forms.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Fills.h"
 #include "platform/gdi/SysColors.h"
@@ -252,8 +253,7 @@ void TcxRichInnerEditHelper::SafelySetFocus() {
 void TcxRichInnerEditHelper::SetEditValue(const Variant& Value) {
   TcxCustomRichEdit* editor = FEdit->GetContainer();
   if (editor && editor->FPropertiesApplying) return;
-  const bool canHaveWindow = FEdit->HandleAllocated() || FEdit->GetParent() || FEdit->GetParentWindow();
-  if (!FEdit->GetMemoMode() && canHaveWindow) {
+  if (!FEdit->GetMemoMode() && FEdit->CanHaveWindow()) {
     if (editor) editor->LockChangeEvents(true);
     orv::ScopeExit unlock([editor] {
       if (editor) editor->LockChangeEvents(false);
@@ -376,6 +376,15 @@ AnsiString TcxRichInnerEdit::GetRichText() {
   return text;
 }
 
+bool TcxRichInnerEdit::CanHaveWindow() const {
+  const TWinControl* control = this;
+  for (; control; control = control->GetParent()) {
+    if (control->HandleAllocated() || control->GetParentWindow()) return true;
+    if (!control->GetParent()) break;
+  }
+  return dynamic_cast<const TCustomForm*>(control) != nullptr;
+}
+
 CHARRANGE TcxRichInnerEdit::GetSelection() {
   CHARRANGE range{0, 0};
   if (HandleAllocated()) SendMessageA(GetHandle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
@@ -449,24 +458,24 @@ void TcxRichInnerEdit::CreateParams(TCreateParams& Params) {
 void TcxRichInnerEdit::CreateWnd() {
   if (FPlainTextSaved) SetPlainText(FSavedPlainText);
   FPlainTextSaved = false;
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->ClearSavedChildControlRegions();
-  inherited::CreateWnd();
   TcxCustomRichEdit* editor = GetContainer();
-  if (editor) {
-    TcxCustomRichEditProperties* properties = editor->GetActiveProperties();
-    SetPlainText(GetPlainText() || properties->GetMemoMode());
-  }
+  // A value given while the editor could have no window comes in once
+  // there is one, formatted.
+  const bool pending = editor && editor->FHasValueWithoutWindow;
+  const Variant value = pending ? editor->FValueWithoutWindow : Variant();
+  if (editor) editor->ClearSavedChildControlRegions();
+  inherited::CreateWnd();
+  if (editor) SetPlainText(GetPlainText() || editor->GetActiveProperties()->GetMemoMode());
   const HWND wnd = GetHandle();
   SendMessageA(wnd, EM_SETEVENTMASK, 0,
                ENM_CHANGE | ENM_KEYEVENTS | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED);
   if (GetMaxLength() == 0) SendMessageA(wnd, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
   InternalSetMemoMode();
-  // A value given while the editor had no window comes in now, formatted.
-  if (editor && editor->FHasValueWithoutWindow) {
+  if (pending) {
     editor->FHasValueWithoutWindow = false;
-    const Variant value = editor->FValueWithoutWindow;
     editor->FValueWithoutWindow = Variant();
-    if (!VarIsNull(value)) FHelper->SetEditValue(value);
+    auto locked = ChangeEventsLocked(editor);
+    FHelper->SetEditValue(value);
   }
   RefreshScrollBars();
 }
@@ -868,7 +877,7 @@ void TcxCustomRichEdit::PrepareEditValue(const Variant&, Variant& EditValue, boo
   TcxRichInnerEdit* inner = GetInnerRichEdit();
   if (!inner) return;
   if (GetActiveProperties()->IsRichMode()) {
-    if (!inner->HandleAllocated() && !HandleAllocated() && !GetParent() && !GetParentWindow()) {
+    if (!inner->CanHaveWindow()) {
       EditValue = FHasValueWithoutWindow ? FValueWithoutWindow : Variant(inner->GetText());
       return;
     }
@@ -884,9 +893,7 @@ void TcxCustomRichEdit::PrepareEditValue(const Variant&, Variant& EditValue, boo
 void TcxCustomRichEdit::InternalSetEditValue(const Variant& Value, bool) {
   TcxRichInnerEdit* inner = GetInnerRichEdit();
   if (!inner) return;
-  const bool windowless = !inner->HandleAllocated() && !HandleAllocated() && !GetParent() && !GetParentWindow();
-  FHasValueWithoutWindow = windowless;
-  FValueWithoutWindow = windowless ? Value : Variant();
+  const bool windowless = !inner->CanHaveWindow();
   {
     auto locked = ChangeEventsLocked(this);
     const bool redraw = inner->HandleAllocated();
@@ -903,6 +910,9 @@ void TcxCustomRichEdit::InternalSetEditValue(const Variant& Value, bool) {
     // Setting the value is no change by anyone.
     GetChangeEventsCatcher()->SetOnEditValueChangedEvent(false);
   }
+  // Set after the text, whose own change notice would clear them.
+  FHasValueWithoutWindow = windowless;
+  FValueWithoutWindow = windowless ? Value : Variant();
   FIsNullEditValue = VarIsNull(Value);
 }
 

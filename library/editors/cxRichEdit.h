@@ -140,6 +140,9 @@ class TcxRichInnerEdit : public TRichEdit, public IcxContainerInnerControl, publ
   bool GetUseCRLF() const { return FUseCRLF; }
   // The text with CR LF breaks, however the window keeps them.
   AnsiString GetRichText();
+  // A window exists or can be made now: somewhere up the chain of parents
+  // there is a window, a parent window or a form.
+  bool CanHaveWindow() const;
   // The current selection as a character range.
   virtual win::CHARRANGE GetSelection();
 

@@ -171,9 +171,7 @@ TcxRichEditStrings::TcxRichEditStrings(TcxRichInnerEdit* ARichEditControl) : FRi
 TcxRichEditStrings::~TcxRichEditStrings() { FreeAndNil(FConverter); }
 
 namespace {
-bool Windowless(TcxRichInnerEdit* AEdit) {
-  return !AEdit->HandleAllocated() && !AEdit->GetParent() && !AEdit->GetParentWindow();
-}
+bool Windowless(TcxRichInnerEdit* AEdit) { return !AEdit->CanHaveWindow(); }
 }  // namespace
 
 Integer TcxRichEditStrings::GetCount() const {
@@ -274,8 +272,13 @@ void TcxRichEditStrings::MarkEditorUnmodified() {
 }
 
 void TcxRichEditStrings::LoadFromStream(TStream* Stream) {
+  // Without a window to read into, the bytes are the text.
   if (Windowless(FRichEditControl)) {
-    FRichEditControl->GetLines()->LoadFromStream(Stream);
+    const Int64 size = std::max<Int64>(Stream->GetSize() - Stream->GetPosition(), 0);
+    AnsiString bytes(static_cast<std::size_t>(size), '\0');
+    if (size > 0) Stream->ReadBuffer(bytes.data(), size);
+    FRichEditControl->SetText(bytes);
+    FTextType = SF_TEXT;
     MarkEditorUnmodified();
     return;
   }
@@ -293,7 +296,11 @@ void TcxRichEditStrings::LoadFromStream(TStream* Stream) {
 }
 
 void TcxRichEditStrings::SaveToStream(TStream* Stream) const {
-  if (Windowless(FRichEditControl)) return FRichEditControl->GetLines()->SaveToStream(Stream);
+  if (Windowless(FRichEditControl)) {
+    const AnsiString text = FRichEditControl->GetText();
+    Stream->WriteBuffer(text.data(), static_cast<Int64>(text.size()));
+    return;
+  }
   if (!this->Stream(Stream, esoSaveTo, FormatOfWindow()))
     throw EOutOfResources(cxExtEditResString(cxSEditRichEditSaveFail));
 }
