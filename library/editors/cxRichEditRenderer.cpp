@@ -95,15 +95,20 @@ Integer cxDrawRichEditText(HDC ADC, const TRect& R, const Variant& AValue, TcxCu
   range.hdc = ADC;
   range.hdcTarget = ADC;
   range.chrg = {0, -1};
+  GETTEXTLENGTHEX how{GTL_PRECISE | GTL_USECRLF, 0};
+  const auto length = static_cast<LONG>(SendMessageA(wnd, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0));
   LONG used = 0;
   for (;;) {
     range.rc = RECT{0, 0, pageWidth, pageHeight};
     range.rcPage = range.rc;
     const auto next = static_cast<LONG>(SendMessageA(wnd, EM_FORMATRANGE, AMeasureOnly ? 0 : 1,
                                                      reinterpret_cast<LPARAM>(&range)));
+    // One page is drawn; measuring goes on while the formatter advances
+    // and text is left.
+    if (!AMeasureOnly) break;
+    if (next <= range.chrg.cpMin) break;
     used += range.rc.Bottom;
-    // One page is drawn; measuring goes on while the text does.
-    if (!AMeasureOnly || next <= range.chrg.cpMin) break;
+    if (next >= length) break;
     range.chrg.cpMin = next;
   }
   SendMessageA(wnd, EM_FORMATRANGE, 0, 0);
