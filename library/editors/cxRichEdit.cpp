@@ -253,7 +253,9 @@ void TcxRichInnerEditHelper::SafelySetFocus() {
 void TcxRichInnerEditHelper::SetEditValue(const Variant& Value) {
   TcxCustomRichEdit* editor = FEdit->GetContainer();
   if (editor && editor->FPropertiesApplying) return;
-  if (!FEdit->GetMemoMode() && FEdit->CanHaveWindow()) {
+  // Memo mode streams in too, as plain text: a window text set as such
+  // would end at the first NUL byte.
+  if (FEdit->CanHaveWindow()) {
     if (editor) editor->LockChangeEvents(true);
     orv::ScopeExit unlock([editor] {
       if (editor) editor->LockChangeEvents(false);

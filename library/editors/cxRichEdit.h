@@ -260,8 +260,9 @@ class TcxRichInnerEditHelper : public TcxInterfacedPersistent, public IcxInnerMe
   bool GetReadOnly() override;
   void LockBounds(bool ALock) override;
   void SafelySetFocus() override;
-  // Rich text through the line list (plain text when it is none); in
-  // memo mode, or without a window to load into, the window's text.
+  // Through the line list: rich text (plain text when it is none), or
+  // plain text in memo mode; without a window to load into, the window's
+  // text.
   void SetEditValue(const Variant& Value) override;
   void SetParent(TWinControl* Value) override;
   void SetOnChange(TNotifyEvent Value) override;

@@ -16,14 +16,15 @@ TcxRichInnerEdit* Renderer = nullptr;
 
 constexpr LONG kTwipsPerInch = 1440;
 
-// The renderer's text: rich text through the line list (plain text when
-// it is none); in memo mode rich text is shown as nothing, not read.
+// The renderer's text through the line list: rich text (plain text when
+// it is none), or plain text in memo mode, where rich text is shown as
+// nothing, not read.
 // Text that cannot be read at all leaves the renderer empty: a cell never
 // shows the cell painted before it.
 void LoadValue(TcxRichInnerEdit* ARenderer, const Variant& AValue) {
   const AnsiString text = VarToStr(AValue);
-  if (ARenderer->GetMemoMode()) {
-    ARenderer->SetText(IsRichText(text) ? AnsiString() : text);
+  if (ARenderer->GetMemoMode() && IsRichText(text)) {
+    ARenderer->SetText(AnsiString());
     return;
   }
   try {

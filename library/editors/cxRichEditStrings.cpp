@@ -45,11 +45,9 @@ AnsiString AdjustRichLineBreaks(std::string_view ASource, bool ASingleCR) {
 
 bool IsRichText(std::string_view AText) { return AText.substr(0, 5) == "{\\rtf"; }
 
+// Plain text streams in too: a window text set as such would end at the
+// first NUL byte.
 void SetRichEditText(TRichEdit* ARichEdit, const Variant& AValue) {
-  if (ARichEdit->GetPlainText()) {
-    ARichEdit->SetText(VarToStr(AValue));
-    return;
-  }
   TStringStream stream(VarToStr(AValue));
   ARichEdit->GetLines()->LoadFromStream(&stream);
 }

@@ -28,8 +28,8 @@ AnsiString AdjustRichLineBreaks(std::string_view ASource, bool ASingleCR);
 // A text is rich text when it starts with exactly "{\rtf".
 bool IsRichText(std::string_view AText);
 
-// Loads a value into a platform rich edit: as its text with PlainText on,
-// otherwise through its own lines as rich text, falling back to plain.
+// Loads a value into a platform rich edit through its own lines: plain
+// text with PlainText on, otherwise rich text, falling back to plain.
 void SetRichEditText(TRichEdit* ARichEdit, const Variant& AValue);
 
 // The process's conversions by file extension, newest first, ending in the

@@ -151,6 +151,13 @@ TEST_F(RichEditText, StreamsKeepEveryBreakAndByteWhereverThePiecesEnd) {
     EXPECT_EQ(saved.GetDataString(), out);
   }
   controls::test::SetRichStreamChunk(0);
+  // Memo mode and plain text take the value whole too, NUL and all.
+  for (bool memo : {false, true}) {
+    edit->GetProperties()->SetMemoMode(memo);
+    edit->SetEditValue(Variant(AnsiString("x\0y\rz", 5)));
+    EXPECT_EQ(TextOf(edit), std::string("x\0y\r\nz", 6));
+  }
+  edit->GetProperties()->SetMemoMode(false);
 
   // Text that is not rich text comes in as plain text in a rich window;
   // "{\RTF" is not rich text.
