@@ -469,8 +469,9 @@ void TcxRichInnerEdit::CreateWnd() {
   inherited::CreateWnd();
   if (editor) SetPlainText(GetPlainText() || editor->GetActiveProperties()->GetMemoMode());
   const HWND wnd = GetHandle();
+  // The renderer, which has no editor, hears nothing.
   SendMessageA(wnd, EM_SETEVENTMASK, 0,
-               ENM_CHANGE | ENM_KEYEVENTS | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED);
+               editor ? ENM_CHANGE | ENM_KEYEVENTS | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED : ENM_NONE);
   if (GetMaxLength() == 0) SendMessageA(wnd, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
   InternalSetMemoMode();
   if (pending) {
@@ -1071,6 +1072,11 @@ void TcxCustomRichEdit::RefreshScrollBars() { UpdateScrollBarsParameters(); }
 
 void TcxCustomRichEdit::SetScrollBarsParameters(bool AIsScrolling) {
   TcxCustomMemo::SetScrollBarsParameters(AIsScrolling);
+}
+
+void TcxCustomRichEdit::SetParent(TWinControl* AParent) {
+  TcxCustomMemo::SetParent(AParent);
+  RefreshScrollBars();
 }
 
 void TcxCustomRichEdit::VisibleChanged() {

@@ -366,6 +366,8 @@ class TcxCustomRichEdit : public TcxCustomMemo {
   void ResetEditValue() override;
   void PropertiesChanged(TObject* Sender) override;
   using TcxCustomMemo::PropertiesChanged;
+  // The bars follow the window's new place.
+  void SetParent(TWinControl* AParent) override;
 
   void ClearSelection() override;
   void CutToClipboard() override;

@@ -67,7 +67,6 @@ TcxRichInnerEdit* cxRichRenderer() {
   Renderer->SetVisible(false);
   Renderer->SetParentWindow(Application->GetHandle());
   Renderer->HandleNeeded();
-  SendMessageA(Renderer->GetHandle(), EM_SETEVENTMASK, 0, ENM_NONE);
   return Renderer;
 }
 

@@ -13,6 +13,7 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Bitmap.h"
 #include "platform/gdi/PngWriter.h"
+#include "platform/gdi/Recorder.h"
 
 using namespace edit_paint;
 
@@ -79,6 +80,22 @@ TEST_F(RichPaint, CellsShowTheirRunsThroughTheRendererInEveryLook) {
   EXPECT_FALSE(info->RenderAgain);
   PaintRichCell(canvas, kLooks[4], cxRectOffset(cell, 0, 30), Variant(AnsiString(kLogRtf)));
   EXPECT_EQ(info->GetRenderedBitmap(), first);
+  // Painted again without a new layout, the cell copies its bitmap and
+  // renders nothing: the bitmap's device context draws nothing, the
+  // canvas's only the copy.
+  const win::HDC bitmapDC = first->GetCanvas()->GetHandle();
+  win::GdiStartRecording(bitmapDC);
+  win::GdiStartRecording(canvas->GetHandle());
+  info->PaintEx(canvas.get());
+  const std::string onCanvas = win::GdiRecording(canvas->GetHandle());
+  EXPECT_EQ(win::GdiRecording(bitmapDC), "");
+  EXPECT_NE(onCanvas.find("Blt("), std::string::npos) << onCanvas;
+  EXPECT_EQ(onCanvas.find("TextOut"), std::string::npos) << onCanvas;
+  win::GdiStopRecording(canvas->GetHandle());
+  // A new layout renders into the same bitmap again.
+  PaintRichCell(canvas, kLooks[4], cxRectOffset(cell, 0, 30), Variant(AnsiString(kLogRtf)));
+  EXPECT_NE(win::GdiRecording(bitmapDC).find("TextOut"), std::string::npos);
+  win::GdiStopRecording(bitmapDC);
   PaintRichCell(canvas, kLooks[4], TRect(4, 4, 200, 70), Variant(AnsiString(kLogRtf)));
   ASSERT_NE(info->GetRenderedBitmap(), nullptr);
   EXPECT_EQ(info->GetRenderedBitmap()->GetWidth(), info->TextRect.Right - info->TextRect.Left);

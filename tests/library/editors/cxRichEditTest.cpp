@@ -4,6 +4,8 @@
 // change, plain text and memo mode, and an editor with no parent yet.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ConcreteEditorSession.h"
 #include "library/editors/cxRichEdit.h"
 #include "platform/controls/RichEditTestHooks.h"
@@ -216,20 +218,40 @@ TEST_F(RichEdit, TheContextMenuOffersWhatCanBeDoneAndOnEditingCanRefuseIt) {
   EXPECT_EQ(edit_test::ClipboardText(), "alpha");
   EXPECT_EQ(TextOf(edit), "alpha beta");
 
-  // OnEditing refuses each editing message; a refused cut still copies.
+  // Delete from the menu.
   edit->GetProperties()->SetReadOnly(false);
+  edit->SetSelStart(5);
+  edit->SetSelLength(5);
+  Menu(edit, "Delete");
+  EXPECT_EQ(TextOf(edit), "alpha");
+
+  // OnEditing refuses each editing message, and is asked each time; a
+  // refused cut still copies.
   refuse = true;
   const HWND inner = edit->GetInnerRichEdit()->GetHandle();
-  edit_test::SetClipboardText("new");
-  edit->SetSelStart(0);
-  edit->SetSelLength(5);
-  for (UINT msg : {WM_CLEAR, WM_PASTE}) SendMessageA(inner, msg, 0, 0);
-  SendMessageA(inner, EM_REPLACESEL, 1, reinterpret_cast<LPARAM>("typed"));
+  const std::vector<std::function<void()>> edits = {
+      [&] { SendMessageA(inner, WM_CLEAR, 0, 0); },
+      [&] { SendMessageA(inner, WM_PASTE, 0, 0); },
+      [&] { SendMessageA(inner, EM_REPLACESEL, 1, reinterpret_cast<LPARAM>("typed")); },
+      [&] { SendMessageA(inner, WM_CUT, 0, 0); },
+      [&] { Type("z"); },
+      [&] { Press(VK_BACK); },
+  };
+  for (std::size_t i = 0; i < edits.size(); ++i) {
+    SCOPED_TRACE(i);
+    // A value set anew is unmodified: the next edit asks again.
+    edit->SetEditValue(Variant(AnsiString("alpha")));
+    edit_test::SetClipboardText("new");
+    edit->SetSelStart(0);
+    edit->SetSelLength(3);
+    log.clear();
+    edits[i]();
+    EXPECT_EQ(TextOf(edit), "alpha");
+    EXPECT_FALSE(log.empty());
+  }
+  EXPECT_EQ(edit_test::ClipboardText(), "new");
   SendMessageA(inner, WM_CUT, 0, 0);
-  EXPECT_EQ(edit_test::ClipboardText(), "alpha");
-  Type("z");
-  EXPECT_EQ(TextOf(edit), "alpha beta");
-  EXPECT_GE(log.size(), 4u);
+  EXPECT_EQ(edit_test::ClipboardText(), "alp");
 }
 
 TEST_F(RichEdit, ModesMakeTheWindowAgainAndKeepTheText) {
