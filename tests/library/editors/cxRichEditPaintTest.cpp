@@ -3,7 +3,8 @@
 // its bold and coloured runs; the bitmap kept while the size stays and
 // made again when it changes; no cell showing the one painted before it;
 // plain-text and memo-mode cells; cells measured for a width; the editor
-// itself focused and not, and with both bars and their corner. The contact
+// itself focused and not, with both bars and their corner, and in place
+// over a cell. The contact
 // sheet (RichEditSheet.png in the build folder) shows all of it.
 #include <gtest/gtest.h>
 
@@ -151,7 +152,7 @@ TEST_F(RichPaint, CellsMeasureTheirLinesAndWithoutAnApplicationOneLine) {
 TEST_F(RichPaint, ContactSheetOfCellsAndTheEditor) {
   MonochromeText mono;
   constexpr Integer kLabel = 100, kCellWidth = 250, kRow = 54;
-  PainterCanvas sheet(kLabel + 2 * kCellWidth + 30, 16 + 5 * kRow + 150, static_cast<TColor>(0xF0F0F0));
+  PainterCanvas sheet(kLabel + 2 * kCellWidth + 30, 16 + 5 * kRow + 190, static_cast<TColor>(0xF0F0F0));
   Label(sheet.get(), "rich", TRect(kLabel, 0, kLabel + kCellWidth, 12), cxAlignHCenter);
   Label(sheet.get(), "plain text / memo mode", TRect(kLabel + kCellWidth + 10, 0, kLabel + 2 * kCellWidth, 12),
         cxAlignHCenter);
@@ -198,6 +199,22 @@ TEST_F(RichPaint, ContactSheetOfCellsAndTheEditor) {
   const TRect shown(kLabel, top, kLabel + 160, top + 80);
   EXPECT_TRUE(Has(sheet, shown, kRed));
   EXPECT_TRUE(Has(sheet, cxRectOffset(shown, kCellWidth, 0), kRed));
+
+  // In place: the pooled editor over a cell shows the runs in its window,
+  // and the grid takes rich text back.
+  top += 110;
+  auto* row = Row<TcxRichEditProperties>();
+  TcxCustomEdit* inplace = Open(row, Variant(AnsiString(kLogRtf)));
+  inplace->SetBoundsRect({20, 10, 260, 60});
+  Pump();
+  ASSERT_TRUE(inplace->IsFocused());
+  Label(sheet.get(), "in place", TRect(4, top, kLabel, top + 20));
+  GrabWindow(inplace, sheet.get(), TPoint(kLabel, top));
+  EXPECT_TRUE(Has(sheet, TRect(kLabel, top, kLabel + 240, top + 50), kRed));
+  EXPECT_TRUE(Has(sheet, TRect(kLabel, top, kLabel + 240, top + 50), kGreen));
+  Close(inplace);
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back().substr(0, 10), R"(take {\rtf)");
   EXPECT_TRUE(win::SaveBitmapPng(sheet.Bitmap()->GetHandle(), "RichEditSheet.png"));
 }
 
