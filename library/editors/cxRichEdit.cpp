@@ -223,32 +223,12 @@ void TcxCustomRichEditViewInfo::DrawText(TcxCanvas* ACanvas) {
 // The inner window's companion.
 
 TcxRichInnerEditHelper::TcxRichInnerEditHelper(TcxRichInnerEdit* AEdit)
-    : TcxInterfacedPersistent(AEdit), FEdit(AEdit) {
+    : TcxInnerMemoHelperBase(AEdit, &AEdit->FState), FEdit(AEdit) {
   FEdit->SetPlainText(false);
   FEdit->SetWordWrap(false);
 }
 
-TcxContainer* TcxRichInnerEditHelper::GetControlContainer() { return FEdit->GetContainer(); }
-
-LRESULT TcxRichInnerEditHelper::CallDefWndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
-  return CallWindowProcA(FEdit->GetDefWndProc(), FEdit->GetHandle(), Msg, WParam, LParam);
-}
-
 Variant TcxRichInnerEditHelper::GetEditValue() { return Variant(FEdit->GetRichText()); }
-TNotifyEvent TcxRichInnerEditHelper::GetOnChange() { return FEdit->OnChange; }
-bool TcxRichInnerEditHelper::GetReadOnly() { return FEdit->GetReadOnly(); }
-
-void TcxRichInnerEditHelper::LockBounds(bool ALock) {
-  if (ALock)
-    ++FEdit->FLockBoundsCount;
-  else if (FEdit->FLockBoundsCount > 0)
-    --FEdit->FLockBoundsCount;
-}
-
-void TcxRichInnerEditHelper::SafelySetFocus() {
-  auto autoSelect = orv::TempValue(FEdit->FAutoSelect, false);
-  FEdit->SetFocus();
-}
 
 void TcxRichInnerEditHelper::SetEditValue(const Variant& Value) {
   TcxCustomRichEdit* editor = FEdit->GetContainer();
@@ -268,63 +248,19 @@ void TcxRichInnerEditHelper::SetEditValue(const Variant& Value) {
   FEdit->SetText(VarToStr(Value));
 }
 
-void TcxRichInnerEditHelper::SetParent(TWinControl* Value) { FEdit->SetParent(Value); }
-void TcxRichInnerEditHelper::SetOnChange(TNotifyEvent Value) { FEdit->OnChange = Value; }
-void TcxRichInnerEditHelper::SetReadOnly(bool Value) { FEdit->SetReadOnly(Value); }
-void TcxRichInnerEditHelper::ClearSelection() { FEdit->ClearSelection(); }
-void TcxRichInnerEditHelper::CopyToClipboard() { FEdit->CopyToClipboard(); }
-TAlignment TcxRichInnerEditHelper::GetAlignment() { return FEdit->GetAlignment(); }
-bool TcxRichInnerEditHelper::GetAutoSelect() { return FEdit->FAutoSelect; }
-TEditCharCase TcxRichInnerEditHelper::GetCharCase() { return FEdit->GetCharCase(); }
-bool TcxRichInnerEditHelper::GetHideSelection() { return FEdit->GetHideSelection(); }
-TImeMode TcxRichInnerEditHelper::GetImeMode() { return FEdit->GetImeMode(); }
-TImeName TcxRichInnerEditHelper::GetImeName() { return FEdit->GetImeName(); }
-bool TcxRichInnerEditHelper::GetInternalUpdating() { return FEdit->FInternalUpdating; }
-Integer TcxRichInnerEditHelper::GetMaxLength() { return FEdit->GetMaxLength(); }
-bool TcxRichInnerEditHelper::GetOEMConvert() { return FEdit->GetOEMConvert(); }
 TNotifyEvent TcxRichInnerEditHelper::GetOnSelChange() { return FEdit->OnSelectionChange; }
-Integer TcxRichInnerEditHelper::GetSelLength() { return FEdit->HandleAllocated() ? FEdit->GetSelLength() : 0; }
-Integer TcxRichInnerEditHelper::GetSelStart() { return FEdit->HandleAllocated() ? FEdit->GetSelStart() : 0; }
-AnsiString TcxRichInnerEditHelper::GetSelText() {
-  return FEdit->HandleAllocated() ? FEdit->GetSelText() : AnsiString();
-}
+void TcxRichInnerEditHelper::SetOnSelChange(TNotifyEvent Value) { FEdit->OnSelectionChange = Value; }
+TStrings* TcxRichInnerEditHelper::GetLines() { return FEdit->GetRichLines(); }
+
 void TcxRichInnerEditHelper::SelectAll() {
   TcxCustomRichEdit* editor = FEdit->GetContainer();
-  if (FEdit->HandleAllocated() && !(editor && editor->IsInplace())) FEdit->SelectAll();
+  if (!(editor && editor->IsInplace())) TcxInnerMemoHelperBase::SelectAll();
 }
-void TcxRichInnerEditHelper::SetAlignment(TAlignment Value) { FEdit->SetAlignment(Value); }
-void TcxRichInnerEditHelper::SetAutoSelect(bool Value) { FEdit->FAutoSelect = Value; }
-void TcxRichInnerEditHelper::SetCharCase(TEditCharCase Value) { FEdit->SetCharCase(Value); }
+
 void TcxRichInnerEditHelper::SetHideSelection(bool Value) {
   TcxCustomRichEdit* editor = FEdit->GetContainer();
-  if (!(editor && editor->IsInplace())) FEdit->SetHideSelection(Value);
+  if (!(editor && editor->IsInplace())) TcxInnerMemoHelperBase::SetHideSelection(Value);
 }
-void TcxRichInnerEditHelper::SetInternalUpdating(bool Value) { FEdit->FInternalUpdating = Value; }
-void TcxRichInnerEditHelper::SetImeMode(TImeMode Value) { FEdit->SetImeMode(Value); }
-void TcxRichInnerEditHelper::SetImeName(const TImeName& Value) { FEdit->SetImeName(Value); }
-void TcxRichInnerEditHelper::SetMaxLength(Integer Value) { FEdit->SetMaxLength(Value); }
-void TcxRichInnerEditHelper::SetOEMConvert(bool Value) { FEdit->SetOEMConvert(Value); }
-void TcxRichInnerEditHelper::SetOnSelChange(TNotifyEvent Value) { FEdit->OnSelectionChange = Value; }
-void TcxRichInnerEditHelper::SetSelLength(Integer Value) {
-  if (FEdit->HandleAllocated()) FEdit->SetSelLength(Value);
-}
-void TcxRichInnerEditHelper::SetSelStart(Integer Value) {
-  if (FEdit->HandleAllocated()) FEdit->SetSelStart(Value);
-}
-void TcxRichInnerEditHelper::SetSelText(const AnsiString& Value) {
-  if (FEdit->HandleAllocated()) FEdit->SetSelText(Value);
-}
-TPoint TcxRichInnerEditHelper::GetCaretPos() { return FEdit->GetCaretPos(); }
-TStrings* TcxRichInnerEditHelper::GetLines() { return FEdit->GetRichLines(); }
-TScrollStyle TcxRichInnerEditHelper::GetScrollBars() { return FEdit->GetScrollBars(); }
-bool TcxRichInnerEditHelper::GetWantReturns() { return FEdit->GetWantReturns(); }
-bool TcxRichInnerEditHelper::GetWantTabs() { return FEdit->GetWantTabs(); }
-bool TcxRichInnerEditHelper::GetWordWrap() { return FEdit->GetWordWrap(); }
-void TcxRichInnerEditHelper::SetCaretPos(const TPoint& Value) { FEdit->SetCaretPos(Value); }
-void TcxRichInnerEditHelper::SetScrollBars(TScrollStyle Value) { FEdit->SetScrollBars(Value); }
-void TcxRichInnerEditHelper::SetWantReturns(bool Value) { FEdit->SetWantReturns(Value); }
-void TcxRichInnerEditHelper::SetWantTabs(bool Value) { FEdit->SetWantTabs(Value); }
-void TcxRichInnerEditHelper::SetWordWrap(bool Value) { FEdit->SetWordWrap(Value); }
 
 // ---------------------------------------------------------------------------
 // The inner window.
@@ -403,7 +339,7 @@ bool TcxRichInnerEdit::CanFocus() {
 }
 
 void TcxRichInnerEdit::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
-  if (FIsCreating || FLockBoundsCount > 0) return;
+  if (FIsCreating || FState.LockBoundsCount > 0) return;
   TcxCustomRichEdit* editor = GetContainer();
   if (editor) editor->LockAlignControls(true);
   orv::ScopeExit unlock([editor] {
@@ -503,8 +439,10 @@ void TcxRichInnerEdit::InternalSetMemoMode() {
 }
 
 void TcxRichInnerEdit::WndProc(TMessage& Message) {
-  if (TcxCustomRichEdit* editor = GetContainer(); editor && editor->InnerControlMenuHandler(Message)) return;
-  if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) && StartsEditorDrag()) return;
+  TcxCustomRichEdit* editor = GetContainer();
+  if (editor && editor->InnerControlMenuHandler(Message)) return;
+  if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) && InnerMemoStartsDrag(editor, this))
+    return;
   const bool key = (Message.Msg == WM_KEYDOWN || Message.Msg == WM_CHAR) && Message.WParam != VK_ESCAPE;
   auto processing = orv::TempValue(FKeyProcessing, FKeyProcessing || key);
   inherited::WndProc(Message);
@@ -517,7 +455,7 @@ void TcxRichInnerEdit::DefaultHandler(TMessage& Message) {
 
 void TcxRichInnerEdit::DoEnter() {
   inherited::DoEnter();
-  if (FAutoSelect) SelectAll();
+  if (FState.AutoSelect) SelectAll();
 }
 
 void TcxRichInnerEdit::Click() {
@@ -533,41 +471,15 @@ void TcxRichInnerEdit::DblClick() {
 // ---- keys ----
 
 void TcxRichInnerEdit::KeyDown(Word& Key, TShiftState Shift) {
-  FInternalUpdating = false;
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->KeyDown(Key, Shift);
-  if (Key == 0)
-    FInternalUpdating = true;
-  else
-    inherited::KeyDown(Key, Shift);
+  if (!InnerMemoKeyDown(GetContainer(), FState, Key, Shift)) inherited::KeyDown(Key, Shift);
 }
 
 void TcxRichInnerEdit::KeyUp(Word& Key, TShiftState Shift) {
-  if (Key == VK_TAB && !GetWantTabs()) Key = 0;
-  FInternalUpdating = false;
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->KeyUp(Key, Shift);
-  if (Key == 0)
-    FInternalUpdating = true;
-  else
-    inherited::KeyUp(Key, Shift);
+  if (!InnerMemoKeyUp(GetContainer(), FState, this, Key, Shift)) inherited::KeyUp(Key, Shift);
 }
 
 void TcxRichInnerEdit::KeyPress(char& Key) {
-  FInternalUpdating = false;
-  if (Key == '\t' && !GetWantTabs()) Key = 0;
-  TcxCustomRichEdit* editor = GetContainer();
-  if (editor && Key != 0) editor->KeyPress(Key);
-  if (Key == '\n') {
-    // Ctrl+Enter: a line break unless, in a cell with WantReturns on, it
-    // was the cell's Enter.
-    if (editor && !(editor->IsInplace() && GetWantReturns()) && !GetReadOnly()) SetSelText("\r\n");
-    Key = 0;
-  } else if (Key == '\r' && editor && editor->IsInplace() && !GetWantReturns()) {
-    Key = 0;
-  }
-  if (Key == 0)
-    FInternalUpdating = true;
-  else
-    inherited::KeyPress(Key);
+  if (!InnerMemoKeyPress(GetContainer(), FState, this, Key)) inherited::KeyPress(Key);
 }
 
 void TcxRichInnerEdit::WMKeyDown(TMessage& Message) {
@@ -578,16 +490,16 @@ void TcxRichInnerEdit::WMKeyDown(TMessage& Message) {
     return;
   }
   const bool escape = Message.WParam == VK_ESCAPE;
-  auto escaping = orv::TempValue(FEscapeProcessing, FEscapeProcessing || escape);
+  auto escaping = orv::TempValue(FState.EscapeDown, FState.EscapeDown || escape);
   TcxCustomInnerTextEditPrevState state;
   SaveTextEditState(this, true, state);
-  FInternalUpdating = false;
+  FState.InternalUpdating = false;
   DispatchFrom(inherited::StaticClass(), Message);
   RefreshScrollBars();
   Word key = static_cast<Word>(Message.WParam);
   const TShiftState shift = KeyDataToShiftState(Message.LParam);
   TcxCustomRichEdit* editor = GetContainer();
-  if (!editor || FInternalUpdating || key == 0 || editor->CanKeyDownModifyEdit(key, shift)) return;
+  if (!editor || FState.InternalUpdating || key == 0 || editor->CanKeyDownModifyEdit(key, shift)) return;
   if (!CheckTextEditState(this, state) && !editor->IsNavigationKey(key, shift)) editor->DoAfterKeyDown(key, shift);
 }
 
@@ -598,11 +510,7 @@ void TcxRichInnerEdit::WMChar(TMessage& Message) {
 
 void TcxRichInnerEdit::WMGetDlgCode(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
-  Message.Result |= DLGC_WANTCHARS;
-  if (GetKeyState(VK_CONTROL) >= 0) Message.Result |= DLGC_WANTTAB;
-  TcxCustomRichEdit* editor = GetContainer();
-  if (editor && (editor->IsInplace() || editor->HasPopupWindow())) Message.Result |= DLGC_WANTALLKEYS;
-  if (FEscapeProcessing) Message.Result &= ~LRESULT(DLGC_WANTALLKEYS);
+  Message.Result = InnerMemoDlgCode(GetContainer(), FState, Message.Result);
 }
 
 // ---- editing messages ask the editor ----
@@ -688,16 +596,12 @@ void TcxRichInnerEdit::WMMouseWheel(TMessage& Message) {
 
 void TcxRichInnerEdit::WMSetFocus(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
-  TcxCustomRichEdit* editor = GetContainer();
-  if (!editor || editor->GetComponentState().Contains(csDestroying)) return;
-  if (editor->HandleAllocated() && reinterpret_cast<HWND>(Message.WParam) == editor->GetHandle()) return;
-  editor->FocusChanged();
+  InnerMemoFocusChanged(GetContainer(), this, reinterpret_cast<HWND>(Message.WParam));
 }
 
 void TcxRichInnerEdit::WMKillFocus(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
-  TcxCustomRichEdit* editor = GetContainer();
-  if (editor && !editor->GetComponentState().Contains(csDestroying)) editor->FocusChanged();
+  InnerMemoFocusChanged(GetContainer(), this, nullptr);
 }
 
 void TcxRichInnerEdit::WMWindowPosChanged(TMessage& Message) {
@@ -743,34 +647,32 @@ void TcxRichInnerEdit::WMMButtonDown(TMessage& Message) {
   SendMessageA(editor->GetHandle(), WM_MBUTTONDOWN, Message.WParam, MAKELPARAM(p.X, p.Y));
 }
 
-bool TcxRichInnerEdit::StartsEditorDrag() {
-  TcxCustomRichEdit* editor = GetContainer();
-  if (!editor || editor->GetDragMode() != dmAutomatic || GetComponentState().Contains(csDesigning)) return false;
-  editor->BeginDrag(false);
-  return true;
-}
-
 void TcxRichInnerEdit::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   inherited::MouseDown(Button, Shift, X, Y);
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->MouseDown(Button, Shift, X + GetLeft(), Y + GetTop());
+  const TPoint p = InnerMemoToEditor(this, X, Y);
+  if (TcxCustomRichEdit* editor = GetContainer()) editor->MouseDown(Button, Shift, p.X, p.Y);
 }
 
 void TcxRichInnerEdit::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   inherited::MouseMove(Shift, X, Y);
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->MouseMove(Shift, X + GetLeft(), Y + GetTop());
+  const TPoint p = InnerMemoToEditor(this, X, Y);
+  if (TcxCustomRichEdit* editor = GetContainer()) editor->MouseMove(Shift, p.X, p.Y);
 }
 
 void TcxRichInnerEdit::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   inherited::MouseUp(Button, Shift, X, Y);
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->MouseUp(Button, Shift, X + GetLeft(), Y + GetTop());
+  const TPoint p = InnerMemoToEditor(this, X, Y);
+  if (TcxCustomRichEdit* editor = GetContainer()) editor->MouseUp(Button, Shift, p.X, p.Y);
 }
 
 void TcxRichInnerEdit::DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->DragOver(Source, X + GetLeft(), Y + GetTop(), State, Accept);
+  const TPoint p = InnerMemoToEditor(this, X, Y);
+  if (TcxCustomRichEdit* editor = GetContainer()) editor->DragOver(Source, p.X, p.Y, State, Accept);
 }
 
 void TcxRichInnerEdit::DragDrop(TObject* Source, Integer X, Integer Y) {
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->DragDrop(Source, X + GetLeft(), Y + GetTop());
+  const TPoint p = InnerMemoToEditor(this, X, Y);
+  if (TcxCustomRichEdit* editor = GetContainer()) editor->DragDrop(Source, p.X, p.Y);
 }
 
 // The content's wish in the editor's coordinates, with the editor's frame

@@ -225,19 +225,15 @@ class TcxRichInnerEdit : public TRichEdit, public IcxContainerInnerControl, publ
   // The window's text mode made to match the memo mode, its text kept.
   void InternalSetMemoMode();
   void RefreshScrollBars();
-  bool StartsEditorDrag();
   bool EditorAllowsEditing();
 
   TcxRichInnerEditHelper* FHelper = nullptr;
   TcxRichEditStrings* FRichLines = nullptr;
+  TcxInnerMemoState FState;
   bool FMemoMode = false;
   bool FSelectionBar = false;
   Integer FRichVersion = 0;
-  Integer FLockBoundsCount = 0;
-  bool FAutoSelect = false;
-  bool FInternalUpdating = false;  // the editor consumed the key
   bool FKeyProcessing = false;
-  bool FEscapeProcessing = false;
   bool FSavedPlainText = false;
   bool FPlainTextSaved = false;
   bool FUseCRLF = true;
@@ -245,79 +241,25 @@ class TcxRichInnerEdit : public TRichEdit, public IcxContainerInnerControl, publ
 };
 
 // The inner edit's side that the editor framework drives.
-class TcxRichInnerEditHelper : public TcxInterfacedPersistent, public IcxInnerMemo {
-  ORV_CLASS(TcxRichInnerEditHelper, TcxInterfacedPersistent)
+class TcxRichInnerEditHelper : public TcxInnerMemoHelperBase {
+  ORV_CLASS(TcxRichInnerEditHelper, TcxInnerMemoHelperBase)
  public:
+  // Plain text and word wrap start off.
   explicit TcxRichInnerEditHelper(TcxRichInnerEdit* AEdit);
 
-  // IcxCustomInnerEdit
-  TWinControl* GetControl() override { return FEdit; }
-  TcxContainer* GetControlContainer() override;
-  win::LRESULT CallDefWndProc(win::UINT Msg, win::WPARAM WParam, win::LPARAM LParam) override;
   // The window's text.
   Variant GetEditValue() override;
-  TNotifyEvent GetOnChange() override;
-  bool GetReadOnly() override;
-  void LockBounds(bool ALock) override;
-  void SafelySetFocus() override;
   // Through the line list: rich text (plain text when it is none), or
   // plain text in memo mode; without a window to load into, the window's
   // text.
   void SetEditValue(const Variant& Value) override;
-  void SetParent(TWinControl* Value) override;
-  void SetOnChange(TNotifyEvent Value) override;
-  void SetReadOnly(bool Value) override;
-
-  // IcxInnerTextEdit
-  void ClearSelection() override;
-  void CopyToClipboard() override;
-  TAlignment GetAlignment() override;
-  bool GetAutoSelect() override;
-  TEditCharCase GetCharCase() override;
-  TcxEditEchoMode GetEchoMode() override { return eemNormal; }
-  bool GetHideSelection() override;
-  char GetImeLastChar() override { return '\0'; }
-  TImeMode GetImeMode() override;
-  TImeName GetImeName() override;
-  bool GetInternalUpdating() override;
-  Integer GetMaxLength() override;
-  bool GetMultiLine() override { return true; }
-  bool GetOEMConvert() override;
   TNotifyEvent GetOnSelChange() override;
-  char GetPasswordChar() override { return '\0'; }
-  Integer GetSelLength() override;
-  Integer GetSelStart() override;
-  AnsiString GetSelText() override;
-  // Nothing in place: the grid selects.
-  void SelectAll() override;
-  void SetAlignment(TAlignment Value) override;
-  void SetAutoSelect(bool Value) override;
-  void SetCharCase(TEditCharCase Value) override;
-  void SetEchoMode(TcxEditEchoMode) override {}
-  void SetHideSelection(bool Value) override;
-  void SetInternalUpdating(bool Value) override;
-  void SetImeMode(TImeMode Value) override;
-  void SetImeName(const TImeName& Value) override;
-  void SetMaxLength(Integer Value) override;
-  void SetOEMConvert(bool Value) override;
   void SetOnSelChange(TNotifyEvent Value) override;
-  void SetPasswordChar(char) override {}
-  void SetSelLength(Integer Value) override;
-  void SetSelStart(Integer Value) override;
-  void SetSelText(const AnsiString& Value) override;
-
-  // IcxInnerMemo
-  TPoint GetCaretPos() override;
+  // The rich line list.
   TStrings* GetLines() override;
-  TScrollStyle GetScrollBars() override;
-  bool GetWantReturns() override;
-  bool GetWantTabs() override;
-  bool GetWordWrap() override;
-  void SetCaretPos(const TPoint& Value) override;
-  void SetScrollBars(TScrollStyle Value) override;
-  void SetWantReturns(bool Value) override;
-  void SetWantTabs(bool Value) override;
-  void SetWordWrap(bool Value) override;
+  // Nothing in place: the grid decides.
+  void SelectAll() override;
+  void SetHideSelection(bool Value) override;
 
  private:
   TcxRichInnerEdit* FEdit;
