@@ -5,50 +5,14 @@
 // runs show in their colours and that what was typed is in the value.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <vector>
-
-#include "library/editors/ConcreteEditorSession.h"
-#include "library/editors/X11Input.h"
+#include "library/editors/ConcreteEditorsOnX.h"
 #include "library/editors/cxRichEdit.h"
-#include "platform/gdi/PngWriter.h"
-#include "platform/win/WindowData.h"
-#include "platform/win/WindowPos.h"
-#include "platform/x11/X11BackEnd.h"
-#include "platform/x11/X11Connection.h"
-#include "platform/x11/X11Probe.h"
 
 using namespace win;
 
 namespace {
 
-class RichEditOnX : public ::testing::Test, protected edit_test::X11Input {
- protected:
-  void SetUp() override {
-    if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
-    server = std::make_unique<x11::Xvfb>();
-    ASSERT_TRUE(server->Running()) << "Xvfb did not start";
-    session = std::make_unique<edit_test::ConcreteSession>();
-    auto be = OpenX11BackEnd(server->Display());
-    ASSERT_TRUE(be);
-    x = static_cast<x11::X11BackEnd*>(be.get());
-    previous = SetBackEnd(std::move(be));
-    ownedProbe = std::make_unique<x11::Probe>(server->Display());
-    probe = ownedProbe.get();
-    ASSERT_TRUE(probe->Connected());
-  }
-  void TearDown() override {
-    if (!session) return;
-    Application->DestroyComponents();
-    test::PumpUntilIdle();
-    if (previous) SetBackEnd(std::move(previous));
-  }
-
-  std::unique_ptr<x11::Xvfb> server;
-  std::unique_ptr<edit_test::ConcreteSession> session;
-  std::unique_ptr<IBackEnd> previous;
-  std::unique_ptr<x11::Probe> ownedProbe;
-};
+using RichEditOnX = ConcreteEditorsOnX;
 
 TEST_F(RichEditOnX, TheLogShowsItsColoursAndTakesTypedText) {
   TForm* form = TCustomForm::CreateNew<TForm>(Application);
@@ -70,10 +34,8 @@ TEST_F(RichEditOnX, TheLogShowsItsColoursAndTakesTypedText) {
   EXPECT_TRUE(IsRichText(value));
   EXPECT_EQ(std::string(edit->GetLines()->Get(edit->GetLines()->GetCount() - 1)), "ok");
 
-  std::vector<std::uint32_t> pixels;
-  int width = 0, height = 0;
-  ASSERT_TRUE(probe->Capture(x->WindowOf(detail::Peek(form->GetHandle())->surface), pixels, width, height));
-  // Each colour's pixels on the row of its line, inside the editor.
+  Capture(form);
+  // Each colour's pixels inside the editor.
   RECT formRect{};
   GetWindowRect(form->GetHandle(), &formRect);
   const TPoint origin = edit->ClientToScreen(TPoint(0, 0));
@@ -97,12 +59,7 @@ TEST_F(RichEditOnX, TheLogShowsItsColoursAndTakesTypedText) {
   EXPECT_GT(count(1), 20) << "green";
   EXPECT_GT(count(2), 20) << "blue";
   EXPECT_GT(count(-1), 20) << "black";
-  EXPECT_TRUE(SaveRowsPng(
-      width, height,
-      [&](int y, std::uint32_t* row) {
-        for (int i = 0; i < width; ++i) row[i] = pixels[static_cast<std::size_t>(y) * width + i];
-      },
-      "RichEditOnX.png"));
+  EXPECT_TRUE(Save("RichEditOnX.png"));
 }
 
 }  // namespace
