@@ -122,12 +122,20 @@ TEST_F(RichEdit, AnEditorWithoutAParentKeepsItsFormattingUntilItHasOne) {
 TEST_F(RichEdit, KeysTypeBreakMoveTheFocusAndSelect) {
   TcxRichEdit* edit = MakeRich();
   auto* sink = MakeRich({10, 170, 290, 260});
+  Integer selectionChanges = 0, resizeRequests = 0;
+  edit->GetProperties()->OnSelectionChange = [&](TObject* Sender) {
+    EXPECT_EQ(Sender, edit);
+    ++selectionChanges;
+  };
+  edit->GetProperties()->OnResizeRequest = [&](TObject*, const TRect&) { ++resizeRequests; };
   Show();
   Focus(edit);
   Type("first");
   Press(VK_RETURN);
   Type("second");
   EXPECT_EQ(TextOf(edit), "first\r\nsecond");
+  // The second line asked for more room.
+  EXPECT_GT(resizeRequests, 0);
   // Without WantReturns only Ctrl+Enter makes a line.
   edit->GetProperties()->SetWantReturns(false);
   Press(VK_RETURN);
@@ -150,6 +158,7 @@ TEST_F(RichEdit, KeysTypeBreakMoveTheFocusAndSelect) {
   test::KeyUp(VK_SHIFT);
   Pump();
   EXPECT_EQ(std::string(edit->GetSelText()), "fi");
+  EXPECT_GT(selectionChanges, 0);
   const HWND inner = edit->GetInnerRichEdit()->GetHandle();
   test::MouseMove(inner, {2, 5});
   test::MouseDown();
