@@ -15,11 +15,10 @@ using namespace win;
 
 namespace {
 
-TEST(GridOnX, AValueTypedInPlaceIsPaintedByItsCellOnTheServer) {
-  if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
-  GridXScene onX;
-  ASSERT_TRUE(onX.Start());
-  auto& scene = onX.scene;
+using GridOnX = grid_test::GridOnXTest;
+
+TEST_F(GridOnX, AValueTypedInPlaceIsPaintedByItsCellOnTheServer) {
+  auto& scene = onX->scene;
   {
     TForm* form = TCustomForm::CreateNew<TForm>(Application);
     form->SetBoundsRect({40, 40, 320, 200});
@@ -49,8 +48,8 @@ TEST(GridOnX, AValueTypedInPlaceIsPaintedByItsCellOnTheServer) {
     EXPECT_EQ(grid->Editing()->GetEdit(), nullptr);
     EXPECT_EQ(VarToStr(grid->GetDataController()->GetValue(0, 1)), "73");
 
-    ASSERT_TRUE(onX.Capture(form));
-    auto at = [&](TPoint P) { return onX.Pixel(grid, P); };
+    ASSERT_TRUE(onX->Capture(form));
+    auto at = [&](TPoint P) { return onX->Pixel(grid, P); };
     // The posted value's text over the focused cell's selection colour.
     const TTestCell* focused = grid->TestViewInfo()->Cell(0, 1);
     const std::uint32_t background = GridXScene::Rgb(focused->ViewParams.Color);
@@ -60,18 +59,15 @@ TEST(GridOnX, AValueTypedInPlaceIsPaintedByItsCellOnTheServer) {
     for (Integer x = edit.Left; x < edit.Left + 16 && !text; ++x)
       for (Integer y = edit.Top; y < edit.Bottom && !text; ++y) text = at(TPoint(x, y)) != background;
     EXPECT_TRUE(text) << "the cell paints the posted value";
-    EXPECT_TRUE(onX.SavePng("grid-on-x.png"));
+    EXPECT_TRUE(onX->SavePng("grid-on-x.png"));
   }
 }
 
 // On a real display the image of a drag cannot be blended into the screen:
 // a window of its own, topmost, taking neither focus nor clicks, shows it,
 // blended over what our own windows show beneath it.
-TEST(GridOnX, ADragImageShowsInAWindowOfItsOwnOverOurWindows) {
-  if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
-  GridXScene onX;
-  ASSERT_TRUE(onX.Start());
-  auto& scene = onX.scene;
+TEST_F(GridOnX, ADragImageShowsInAWindowOfItsOwnOverOurWindows) {
+  auto& scene = onX->scene;
   {
     TForm* form = TCustomForm::CreateNew<TForm>(Application);
     form->SetBoundsRect({40, 40, 320, 200});

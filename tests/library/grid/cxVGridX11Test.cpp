@@ -10,11 +10,10 @@ using namespace win;
 
 namespace {
 
-TEST(VGridOnX, TheValueGridIsPaintedEditedAndScrolledOnTheServer) {
-  if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
-  grid_test::GridXScene onX;
-  ASSERT_TRUE(onX.Start());
-  auto& scene = onX.scene;
+using VGridOnX = grid_test::GridOnXTest;
+
+TEST_F(VGridOnX, TheValueGridIsPaintedEditedAndScrolledOnTheServer) {
+  auto& scene = onX->scene;
   {
     TForm* form = TCustomForm::CreateNew<TForm>(Application);
     form->SetBoundsRect({40, 40, 380, 300});
@@ -30,8 +29,8 @@ TEST(VGridOnX, TheValueGridIsPaintedEditedAndScrolledOnTheServer) {
     form->Show();
     scene.Settle(30);
 
-    auto capture = [&] { ASSERT_TRUE(onX.Capture(form)); };
-    auto at = [&](TPoint P) { return onX.Pixel(grid, P); };
+    auto capture = [&] { ASSERT_TRUE(onX->Capture(form)); };
+    auto at = [&](TPoint P) { return onX->Pixel(grid, P); };
     auto rgb = &grid_test::GridXScene::Rgb;
     auto placed = [&](TcxCustomRow* ARow) { return grid->GetVGViewInfo()->GetRowViewInfo(ARow); };
 
@@ -75,7 +74,7 @@ TEST(VGridOnX, TheValueGridIsPaintedEditedAndScrolledOnTheServer) {
     EXPECT_EQ(first->GetRow()->GetVisibleIndex(), grid->GetVGController()->GetScroller()->GetTopVisibleRowIndex());
     EXPECT_EQ(first->GetRow()->GetVisibleIndex(), 1) << "one row scrolled";
     EXPECT_NE(at(TPoint(first->RowRect.Right - 4, first->RowRect.Top + 2)), categoryColor) << "the category went";
-    EXPECT_TRUE(onX.SavePng("vgrid-on-x.png"));
+    EXPECT_TRUE(onX->SavePng("vgrid-on-x.png"));
   }
 }
 
