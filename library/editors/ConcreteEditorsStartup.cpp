@@ -7,6 +7,7 @@
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
 #include "library/editors/cxEditRepositoryItems.h"
 #include "library/editors/cxHyperLinkEdit.h"
+#include "library/editors/cxImage.h"
 #include "library/editors/cxMRUEdit.h"
 #include "library/editors/cxMemo.h"
 #include "library/editors/cxRadioGroup.h"
@@ -24,6 +25,7 @@ void RegisterConcreteEditorUnits() {
   RegisterUnit("cxDateEdit", &cxDateEditInitialize, &cxDateEditFinalize);
   RegisterUnit("cxMemo", &cxMemoInitialize, &cxMemoFinalize);
   RegisterUnit("cxMRUEdit", &cxMRUEditInitialize, &cxMRUEditFinalize);
+  RegisterUnit("cxImage", &cxImageInitialize, &cxImageFinalize);
   RegisterUnit("cxHyperLinkEdit", &cxHyperLinkEditInitialize, &cxHyperLinkEditFinalize);
   RegisterUnit("cxEditRepositoryItems", &cxEditRepositoryItemsInitialize, &cxEditRepositoryItemsFinalize);
   RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,

@@ -176,6 +176,8 @@ class TcxImageViewInfo : public TcxCustomEditViewInfo {
  public:
   TcxImageViewInfo() = default;
   ~TcxImageViewInfo() override;
+  // The picture is shared by the copy, never owned by it.
+  void Assign(TObject* Source) override;
 
   // Shared with the editor (not owned), or owned when a cell made it.
   TPicture* GetPicture() const { return FPicture; }
@@ -273,6 +275,9 @@ class TcxCustomImage : public TcxCustomEdit {
   TcxImageEditGraphicClassEvent OnGetGraphicClass;
 
  protected:
+  using TcxCustomEdit::CalculateViewInfo;
+  // The view info always paints the editor's own picture.
+  void CalculateViewInfo(const TPoint& P, TcxMouseButton Button, TShiftState Shift, bool AIsMouseEvent) override;
   bool CanAutoSize() override;
   bool CanAutoWidth() override { return true; }
   void DoContextPopup(TPoint MousePos, bool& Handled) override;
