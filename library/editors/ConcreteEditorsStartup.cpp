@@ -8,6 +8,7 @@
 #include "library/editors/cxEditRepositoryItems.h"
 #include "library/editors/cxHyperLinkEdit.h"
 #include "library/editors/cxImage.h"
+#include "library/editors/cxImageComboBox.h"
 #include "library/editors/cxMRUEdit.h"
 #include "library/editors/cxMemo.h"
 #include "library/editors/cxRadioGroup.h"
@@ -26,6 +27,7 @@ void RegisterConcreteEditorUnits() {
   RegisterUnit("cxMemo", &cxMemoInitialize, &cxMemoFinalize);
   RegisterUnit("cxMRUEdit", &cxMRUEditInitialize, &cxMRUEditFinalize);
   RegisterUnit("cxImage", &cxImageInitialize, &cxImageFinalize);
+  RegisterUnit("cxImageComboBox", &cxImageComboBoxInitialize, &cxImageComboBoxFinalize);
   RegisterUnit("cxHyperLinkEdit", &cxHyperLinkEditInitialize, &cxHyperLinkEditFinalize);
   RegisterUnit("cxEditRepositoryItems", &cxEditRepositoryItemsInitialize, &cxEditRepositoryItemsFinalize);
   RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,
