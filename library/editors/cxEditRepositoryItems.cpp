@@ -7,6 +7,7 @@
 #define CX_REGISTER_ITEM(Item) ORV_REGISTER(Item, ORV_PROP(Properties))
 CX_REGISTER_ITEM(TcxEditRepositoryTextItem)
 CX_REGISTER_ITEM(TcxEditRepositoryButtonItem)
+CX_REGISTER_ITEM(TcxEditRepositoryImageItem)
 CX_REGISTER_ITEM(TcxEditRepositoryComboBoxItem)
 CX_REGISTER_ITEM(TcxEditRepositoryMaskItem)
 CX_REGISTER_ITEM(TcxEditRepositoryPopupItem)
@@ -19,6 +20,7 @@ CX_REGISTER_ITEM(TcxEditRepositoryMemoItem)
 CX_REGISTER_ITEM(TcxEditRepositoryMRUItem)
 CX_REGISTER_ITEM(TcxEditRepositoryHyperLinkItem)
 CX_REGISTER_ITEM(TcxEditRepositoryRadioGroupItem)
+CX_REGISTER_ITEM(TcxEditRepositoryImageComboBoxItem)
 #undef CX_REGISTER_ITEM
 
 namespace {
@@ -33,16 +35,26 @@ void cxEditRepositoryItemsInitialize() {
   static std::once_flag once;
   std::call_once(once, [] {
     RegisterClasses({TcxEditRepositoryItem::StaticClass(), TcxEditRepositoryTextItem::StaticClass(),
-                     TcxEditRepositoryButtonItem::StaticClass(), TcxEditRepositoryComboBoxItem::StaticClass(),
+                     TcxEditRepositoryButtonItem::StaticClass(), TcxEditRepositoryImageItem::StaticClass(),
+                     TcxEditRepositoryComboBoxItem::StaticClass(),
                      TcxEditRepositoryMaskItem::StaticClass(), TcxEditRepositoryPopupItem::StaticClass(),
                      TcxEditRepositoryDateItem::StaticClass(), TcxEditRepositoryCurrencyItem::StaticClass(),
                      TcxEditRepositorySpinItem::StaticClass(), TcxEditRepositoryMemoItem::StaticClass(),
+                     TcxEditRepositoryImageComboBoxItem::StaticClass(),
                      TcxEditRepositoryCheckBoxItem::StaticClass(), TcxEditRepositoryTimeItem::StaticClass(),
                      TcxEditRepositoryMRUItem::StaticClass(), TcxEditRepositoryHyperLinkItem::StaticClass(),
                      TcxEditRepositoryRadioGroupItem::StaticClass()});
     GroupDescendentsWith(TcxEditRepositoryItem::StaticClass(), TControl::StaticClass());
     GroupDescendentsWith(TcxEditRepository::StaticClass(), TControl::StaticClass());
   });
+}
+
+void TcxEditRepositoryImageComboBoxItem::Notification(TComponent* AComponent, TOperation Operation) {
+  TcxEditRepositoryItem::Notification(AComponent, Operation);
+  if (Operation != opRemove || GetComponentState().Contains(csDestroying)) return;
+  TcxImageComboBoxProperties* properties = GetProperties();
+  if (properties->GetImages() == AComponent) properties->SetImages(nullptr);
+  if (properties->GetLargeImages() == AComponent) properties->SetLargeImages(nullptr);
 }
 
 void cxEditRepositoryItemsFinalize() {

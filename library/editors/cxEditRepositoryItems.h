@@ -15,6 +15,8 @@
 #include "library/editors/cxCurrencyEdit.h"
 #include "library/editors/cxDateEdit.h"
 #include "library/editors/cxHyperLinkEdit.h"
+#include "library/editors/cxImage.h"
+#include "library/editors/cxImageComboBox.h"
 #include "library/editors/cxMRUEdit.h"
 #include "library/editors/cxMemo.h"
 #include "library/editors/cxRadioGroup.h"
@@ -35,6 +37,7 @@
 
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryTextItem, TcxTextEditProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryButtonItem, TcxButtonEditProperties)
+CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryImageItem, TcxImageProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryComboBoxItem, TcxComboBoxProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryMaskItem, TcxMaskEditProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryPopupItem, TcxPopupEditProperties)
@@ -49,6 +52,21 @@ CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryHyperLinkItem, TcxHyperLinkEditProperti
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryRadioGroupItem, TcxRadioGroupProperties)
 
 #undef CX_EDIT_REPOSITORY_ITEM
+
+// An image list the item's properties show is forgotten when it goes.
+class TcxEditRepositoryImageComboBoxItem : public TcxEditRepositoryItem {
+  ORV_CLASS(TcxEditRepositoryImageComboBoxItem, TcxEditRepositoryItem)
+ public:
+  explicit TcxEditRepositoryImageComboBoxItem(TComponent* AOwner) : TcxEditRepositoryItem(AOwner) {}
+  TClass GetEditPropertiesClass() const override { return TcxImageComboBoxProperties::StaticClass(); }
+  TcxImageComboBoxProperties* GetProperties() const {
+    return static_cast<TcxImageComboBoxProperties*>(TcxEditRepositoryItem::GetProperties());
+  }
+  void SetProperties(TcxImageComboBoxProperties* Value) { TcxEditRepositoryItem::SetProperties(Value); }
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+};
 
 // The streaming registration; shut-down only counts.
 void cxEditRepositoryItemsInitialize();
