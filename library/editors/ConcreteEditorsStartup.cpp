@@ -1,6 +1,7 @@
 #include "library/editors/ConcreteEditorsStartup.h"
 
 #include "library/editors/core/EditorsStartup.h"
+#include "library/editors/cxBlobEdit.h"
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxCurrencyEdit.h"
 #include "library/editors/cxDateEdit.h"
@@ -28,6 +29,7 @@ void RegisterConcreteEditorUnits() {
   RegisterUnit("cxMRUEdit", &cxMRUEditInitialize, &cxMRUEditFinalize);
   RegisterUnit("cxImage", &cxImageInitialize, &cxImageFinalize);
   RegisterUnit("cxImageComboBox", &cxImageComboBoxInitialize, &cxImageComboBoxFinalize);
+  RegisterUnit("cxBlobEdit", &cxBlobEditInitialize, &cxBlobEditFinalize);
   RegisterUnit("cxHyperLinkEdit", &cxHyperLinkEditInitialize, &cxHyperLinkEditFinalize);
   RegisterUnit("cxEditRepositoryItems", &cxEditRepositoryItemsInitialize, &cxEditRepositoryItemsFinalize);
   RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,

@@ -21,6 +21,7 @@ CX_REGISTER_ITEM(TcxEditRepositoryMRUItem)
 CX_REGISTER_ITEM(TcxEditRepositoryHyperLinkItem)
 CX_REGISTER_ITEM(TcxEditRepositoryRadioGroupItem)
 CX_REGISTER_ITEM(TcxEditRepositoryImageComboBoxItem)
+CX_REGISTER_ITEM(TcxEditRepositoryBlobItem)
 #undef CX_REGISTER_ITEM
 
 namespace {
@@ -30,8 +31,7 @@ Integer RepositoryItemsStartCount = 0;
 void cxEditRepositoryItemsInitialize() {
   if (RepositoryItemsStartCount++ > 0) return;
   // The streaming registry is the process's: registered once, in the
-  // order of the kinds (image, calculator, image combo box and blob
-  // join as they land).
+  // order of the kinds (the calculator joins as it lands).
   static std::once_flag once;
   std::call_once(once, [] {
     RegisterClasses({TcxEditRepositoryItem::StaticClass(), TcxEditRepositoryTextItem::StaticClass(),
@@ -40,7 +40,7 @@ void cxEditRepositoryItemsInitialize() {
                      TcxEditRepositoryMaskItem::StaticClass(), TcxEditRepositoryPopupItem::StaticClass(),
                      TcxEditRepositoryDateItem::StaticClass(), TcxEditRepositoryCurrencyItem::StaticClass(),
                      TcxEditRepositorySpinItem::StaticClass(), TcxEditRepositoryMemoItem::StaticClass(),
-                     TcxEditRepositoryImageComboBoxItem::StaticClass(),
+                     TcxEditRepositoryImageComboBoxItem::StaticClass(), TcxEditRepositoryBlobItem::StaticClass(),
                      TcxEditRepositoryCheckBoxItem::StaticClass(), TcxEditRepositoryTimeItem::StaticClass(),
                      TcxEditRepositoryMRUItem::StaticClass(), TcxEditRepositoryHyperLinkItem::StaticClass(),
                      TcxEditRepositoryRadioGroupItem::StaticClass()});

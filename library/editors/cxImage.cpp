@@ -148,10 +148,14 @@ void SavePicture(TPicture* APicture, AnsiString& AValue) {
   AValue = stream.GetDataString();
 }
 
+void cxEditorBitmapsNeeded() {
+  static std::once_flag once;
+  std::call_once(once, [] { cxRegisterEditorBitmaps(); });
+}
+
 TCustomImageList* cxImageMenuImages() {
   if (!gMenuImages) {
-    static std::once_flag once;
-    std::call_once(once, [] { cxRegisterEditorBitmaps(); });
+    cxEditorBitmapsNeeded();
     TImageList* images = nullptr;
     for (const char* name : kMenuImageNames) {
       TBitmap* bitmap = New<TBitmap>();

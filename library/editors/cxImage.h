@@ -54,6 +54,8 @@ void LoadPicture(TPicture* APicture, TGraphicClass AGraphicClass, const Variant&
 // The graphic's own stream, without a header; empty for an empty picture.
 void SavePicture(TPicture* APicture, AnsiString& AValue);
 
+// Registers the editors' embedded bitmaps (menu images, blob icons) once.
+void cxEditorBitmapsNeeded();
 // The shared 16 x 16 images of the context menu (index = menu item).
 TCustomImageList* cxImageMenuImages();
 
