@@ -532,6 +532,7 @@ void TcxCustomBlobEdit::CreatePopupControls() {
     button->SetFont(style->GetVisibleFont());
     button->GetLookAndFeel()->SetMasterLookAndFeel(GetPopupLookAndFeel());
     button->SetBounds(0, 0, FButtonWidth, h);
+    button->OnClick = TNotifyEvent::Bind<&TcxCustomBlobEdit::ButtonClick>(this);
     button->SetParent(popup);
   }
 }
@@ -592,8 +593,7 @@ void TcxCustomBlobEdit::PictureGetGraphicClass(TObject*, bool APastingFromClipbo
 
 // The picture's own Load closes the popup: accepted, its value is taken.
 void TcxCustomBlobEdit::PictureClosePopup(TObject*, TcxEditCloseUpReason AReason) {
-  if (AReason != crEnter || !GetPopupWindow()) return;
-  GetPopupWindow()->SetModalResult(mrOk);
+  if (AReason == crEnter) ClosePopupWith(mrOk);
 }
 
 // The popup's keys: Escape cancels; F4 and Alt+Up/Down close, saving only
@@ -620,8 +620,17 @@ void TcxCustomBlobEdit::PopupWindowKeyDown(Word& Key, TShiftState Shift) {
   Key = 0;
   MSG pending;
   PeekMessageA(&pending, nullptr, WM_CHAR, WM_CHAR, PM_REMOVE);
-  popup->SetModalResult(result);
+  ClosePopupWith(result);
 }
+
+void TcxCustomBlobEdit::ClosePopupWith(TModalResult AResult) {
+  TcxCustomEditPopupWindow* popup = GetPopupWindow();
+  if (!popup) return;
+  popup->SetModalResult(AResult);
+  CloseUp(AResult == mrOk ? crEnter : crCancel);
+}
+
+void TcxCustomBlobEdit::ButtonClick(TObject* Sender) { ClosePopupWith(Sender == FOKButton ? mrOk : mrCancel); }
 
 void TcxCustomBlobEdit::SaveStorage() {
   TcxCustomEditPopupWindow* popup = GetPopupWindow();

@@ -261,6 +261,9 @@ class TcxCustomBlobEdit : public TcxCustomPopupEdit {
  private:
   friend class TcxBlobEditPopupWindow;
   void StorageChanged(TObject* Sender);
+  void ButtonClick(TObject* Sender);
+  // Sets the popup's result and closes it (also outside a modal loop).
+  void ClosePopupWith(TModalResult AResult);
   void PictureClosePopup(TObject* Sender, TcxEditCloseUpReason AReason);
   void PictureGetGraphicClass(TObject* Sender, bool APastingFromClipboard, TGraphicClass& AGraphicClass);
   // Takes the storage's value when the rules above allow.
