@@ -28,22 +28,27 @@ namespace {
 Integer RepositoryItemsStartCount = 0;
 }
 
+const std::vector<TClass>& cxEditRepositoryItemClasses() {
+  // The order of the kinds (the calculator joins as it lands).
+  static const std::vector<TClass> classes{
+      TcxEditRepositoryItem::StaticClass(),         TcxEditRepositoryTextItem::StaticClass(),
+      TcxEditRepositoryButtonItem::StaticClass(),   TcxEditRepositoryImageItem::StaticClass(),
+      TcxEditRepositoryComboBoxItem::StaticClass(), TcxEditRepositoryMaskItem::StaticClass(),
+      TcxEditRepositoryPopupItem::StaticClass(),    TcxEditRepositoryDateItem::StaticClass(),
+      TcxEditRepositoryCurrencyItem::StaticClass(), TcxEditRepositorySpinItem::StaticClass(),
+      TcxEditRepositoryMemoItem::StaticClass(),     TcxEditRepositoryImageComboBoxItem::StaticClass(),
+      TcxEditRepositoryBlobItem::StaticClass(),     TcxEditRepositoryCheckBoxItem::StaticClass(),
+      TcxEditRepositoryTimeItem::StaticClass(),     TcxEditRepositoryMRUItem::StaticClass(),
+      TcxEditRepositoryHyperLinkItem::StaticClass(), TcxEditRepositoryRadioGroupItem::StaticClass()};
+  return classes;
+}
+
 void cxEditRepositoryItemsInitialize() {
   if (RepositoryItemsStartCount++ > 0) return;
-  // The streaming registry is the process's: registered once, in the
-  // order of the kinds (the calculator joins as it lands).
+  // The streaming registry is the process's: registered once.
   static std::once_flag once;
   std::call_once(once, [] {
-    RegisterClasses({TcxEditRepositoryItem::StaticClass(), TcxEditRepositoryTextItem::StaticClass(),
-                     TcxEditRepositoryButtonItem::StaticClass(), TcxEditRepositoryImageItem::StaticClass(),
-                     TcxEditRepositoryComboBoxItem::StaticClass(),
-                     TcxEditRepositoryMaskItem::StaticClass(), TcxEditRepositoryPopupItem::StaticClass(),
-                     TcxEditRepositoryDateItem::StaticClass(), TcxEditRepositoryCurrencyItem::StaticClass(),
-                     TcxEditRepositorySpinItem::StaticClass(), TcxEditRepositoryMemoItem::StaticClass(),
-                     TcxEditRepositoryImageComboBoxItem::StaticClass(), TcxEditRepositoryBlobItem::StaticClass(),
-                     TcxEditRepositoryCheckBoxItem::StaticClass(), TcxEditRepositoryTimeItem::StaticClass(),
-                     TcxEditRepositoryMRUItem::StaticClass(), TcxEditRepositoryHyperLinkItem::StaticClass(),
-                     TcxEditRepositoryRadioGroupItem::StaticClass()});
+    for (TClass cls : cxEditRepositoryItemClasses()) RegisterClass(cls);
     GroupDescendentsWith(TcxEditRepositoryItem::StaticClass(), TControl::StaticClass());
     GroupDescendentsWith(TcxEditRepository::StaticClass(), TControl::StaticClass());
   });

@@ -5,6 +5,8 @@
 // places in the list as they land.
 #pragma once
 
+#include <vector>
+
 #include "library/editors/core/cxButtonEdit.h"
 #include "library/editors/core/cxComboBox.h"
 #include "library/editors/core/cxEditRepository.h"
@@ -70,6 +72,8 @@ class TcxEditRepositoryImageComboBoxItem : public TcxEditRepositoryItem {
   void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 
+// The item classes in the order start-up registers them for streaming.
+const std::vector<TClass>& cxEditRepositoryItemClasses();
 // The streaming registration; shut-down only counts.
 void cxEditRepositoryItemsInitialize();
 void cxEditRepositoryItemsFinalize();

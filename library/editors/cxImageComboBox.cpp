@@ -27,7 +27,7 @@ ORV_REGISTER(TcxImageComboBoxItems)
 ORV_REGISTER(TcxCustomImageComboBoxProperties)
 ORV_REGISTER(TcxImageComboBoxProperties, ORV_PROP(Alignment), ORV_PROP(AssignedValues), ORV_PROP(ButtonGlyph),
              ORV_PROP(ClearKey).Default(0), ORV_PROP(DefaultDescription), ORV_PROP(DefaultImageIndex).Default(-1),
-             ORV_PROP(DropDownRows).Default(8), ORV_PROP(ImageAlign).Default(iaLeft), ORV_PROP(ImeMode),
+             ORV_PROP(DropDownRows).Default(8), ORV_PROP(ImageAlign).Default(iaLeft), ORV_PROP(ImeMode).Default(imDontCare),
              ORV_PROP(ImeName), ORV_PROP(Images), ORV_PROP(ImmediateDropDown).Default(true),
              ORV_PROP(ImmediatePost).Default(false), ORV_PROP(ImmediateUpdateText).Default(false),
              ORV_PROP(Items), ORV_PROP(LargeImages), ORV_PROP(MultiLineText).Default(false),
