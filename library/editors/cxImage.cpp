@@ -470,6 +470,9 @@ void TcxImageViewInfo::InternalPaint(TcxCanvas* ACanvas) {
     ACanvas->SetClipRegion(around, roSet);
   }
   if (FocusRect) {
+    // The dotted frame inverts what is under it: the ring is the
+    // background first, so painting twice never wipes it out.
+    ACanvas->FrameRect(r, BackgroundColor);
     ACanvas->GetBrush()->SetStyle(bsClear);
     ACanvas->DrawFocusRect(r);
     ACanvas->GetBrush()->SetStyle(bsSolid);
@@ -512,8 +515,14 @@ void TcxImageViewData::Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const
   viewInfo->Caption = properties->GetCaption();
   viewInfo->Center = properties->GetCenter();
   viewInfo->Stretch = properties->GetStretch();
-  viewInfo->FocusRect = properties->GetShowFocusRect() && Focused && !GetIsInplace();
+  viewInfo->FocusRect = properties->GetShowFocusRect() && viewInfo->Focused && !GetIsInplace();
   if (viewInfo->Center || viewInfo->Stretch) viewInfo->ScrollOffset = TPoint(0, 0);
+  // The editor's bars sit inside its border, below and beside the picture.
+  auto* editor = Edit ? dynamic_cast<TcxCustomImage*>(Edit->GetEditControl()) : nullptr;
+  if (editor && !GetIsInplace()) {
+    if (editor->GetHScrollBarVisible()) viewInfo->ClientRect.Bottom -= editor->GetHScrollBar()->GetHeight();
+    if (editor->GetVScrollBarVisible()) viewInfo->ClientRect.Right -= editor->GetVScrollBar()->GetWidth();
+  }
 }
 
 void TcxImageViewData::EditValueToDrawValue(TcxCanvas*, const Variant& AValue, TcxCustomEditViewInfo* AViewInfo) {
@@ -622,6 +631,8 @@ void TcxCustomImage::CalculateViewInfo(const TPoint& P, TcxMouseButton Button, T
                                        bool AIsMouseEvent) {
   if (GetViewInfo()) GetViewInfo()->SetSharedPicture(FPicture);
   TcxCustomEdit::CalculateViewInfo(P, Button, Shift, AIsMouseEvent);
+  // The bars follow the client area the picture leaves them.
+  if (!IsInplace()) SetInternalControlsBounds();
 }
 
 bool TcxCustomImage::IsContainerFocused() { return FIsDialogShowed || TcxCustomEdit::IsContainerFocused(); }

@@ -290,6 +290,9 @@ void TcxImageComboBoxViewInfo::Offset(Integer DX, Integer DY) {
 }
 
 void TcxImageComboBoxViewInfo::InternalPaint(TcxCanvas* ACanvas) {
+  // The image area is kept from the text's painting, then given back.
+  TcxRegion* outer = ACanvas->GetClipRegion();
+  orv::ScopeExit restore([ACanvas, outer] { ACanvas->SetClipRegion(outer, roSet); });
   if (Images && ImageIndex >= 0 && ImageIndex < Images->GetCount() && ACanvas->RectVisible(Bounds)) {
     TRect clip;
     if (cxRectIntersect(clip, ImageRect, Bounds)) {
