@@ -18,6 +18,7 @@
 #include "platform/gdi/PngWriter.h"
 #include "platform/gdi/Recorder.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/WindowPos.h"
 
 using namespace edit_paint;
 using namespace picture_test;
@@ -336,6 +337,25 @@ TEST_F(ImageEditorsPaint, ContactSheets) {
   GrabWindow(pictureBlob->GetPopupWindow(), windows.get(), TPoint(300, 150));
   pictureBlob->SetDroppedDown(false);
   Pump();
+  // The focused picture's context menu, opened from the keyboard, as its
+  // own window shows it.
+  focused->SetFocus();
+  Pump();
+  bool menuShown = false;
+  win::test::OnNextModalLoop([&] {
+    const win::HWND menu = forms::test::OpenMenuWindow();
+    menuShown = menu != nullptr;
+    if (menu) {
+      win::RECT r{};
+      win::GetWindowRect(menu, &r);
+      win::HDC dc = win::GetWindowDC(menu);
+      win::BitBlt(windows->GetHandle(), 560, 150, r.Right - r.Left, r.Bottom - r.Top, dc, 0, 0, win::SRCCOPY);
+      win::ReleaseDC(menu, dc);
+    }
+    win::test::KeyPress(win::VK_ESCAPE);
+  });
+  Press(win::VK_APPS);
+  EXPECT_TRUE(menuShown);
   EXPECT_TRUE(win::SaveBitmapPng(windows.Bitmap()->GetHandle(), "ImageEditorWindows.png"));
 
   // The menu images and the blob icons at four times their size.
