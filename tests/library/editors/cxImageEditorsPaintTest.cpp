@@ -315,28 +315,20 @@ TEST_F(ImageEditorsPaint, ContactSheets) {
   // The focus rectangle frames the focused picture's client area.
   const TRect focusedClient = cxRectOffset(focused->GetViewInfo()->ClientRect, focused->GetLeft(), focused->GetTop());
   EXPECT_EQ(ColorBox(windows, focusedClient, clBlack), focusedClient);
-  comboEdit->SetFocus();
-  Pump();
-  comboEdit->SetDroppedDown(true);
-  Pump();
-  ASSERT_TRUE(comboEdit->GetDroppedDown());
-  GrabWindow(comboEdit->GetPopupWindow(), windows.get(), TPoint(310, 40));
-  comboEdit->SetDroppedDown(false);
-  memoBlob->SetFocus();
-  Pump();
-  memoBlob->SetDroppedDown(true);
-  Pump();
-  ASSERT_TRUE(memoBlob->GetDroppedDown());
-  GrabWindow(memoBlob->GetPopupWindow(), windows.get(), TPoint(10, 150));
-  memoBlob->SetDroppedDown(false);
-  pictureBlob->SetFocus();
-  Pump();
-  pictureBlob->SetDroppedDown(true);
-  Pump();
-  ASSERT_TRUE(pictureBlob->GetDroppedDown());
-  GrabWindow(pictureBlob->GetPopupWindow(), windows.get(), TPoint(300, 150));
-  pictureBlob->SetDroppedDown(false);
-  Pump();
+  // Each popup opened from its focused editor, grabbed and closed.
+  const auto grabPopup = [&](TcxCustomDropDownEdit* AEdit, TPoint AAt) {
+    AEdit->SetFocus();
+    Pump();
+    AEdit->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(AEdit->GetDroppedDown());
+    GrabWindow(AEdit->GetPopupWindow(), windows.get(), AAt);
+    AEdit->SetDroppedDown(false);
+    Pump();
+  };
+  grabPopup(comboEdit, TPoint(310, 40));
+  grabPopup(memoBlob, TPoint(10, 150));
+  grabPopup(pictureBlob, TPoint(300, 150));
   // The focused picture's context menu, opened from the keyboard, as its
   // own window shows it.
   focused->SetFocus();
