@@ -327,6 +327,12 @@ TEST_F(ImageEditorsPaint, ContactSheets) {
     Pump();
   };
   grabPopup(comboEdit, TPoint(310, 40));
+  // The list with its images on the right: the first row's red circle sits
+  // right of its text.
+  comboEdit->GetProperties()->SetImageAlign(iaRight);
+  grabPopup(comboEdit, TPoint(520, 40));
+  const TRect firstRow(520, 40, 760, 58);
+  EXPECT_GT(ColorBox(windows, firstRow, kRed).Left, ColorBox(windows, firstRow, clWindowText).Right);
   grabPopup(memoBlob, TPoint(10, 150));
   grabPopup(pictureBlob, TPoint(300, 150));
   // The focused picture's context menu, opened from the keyboard, as its
