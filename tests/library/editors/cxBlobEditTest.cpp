@@ -8,12 +8,35 @@
 
 #include "ConcreteEditorSession.h"
 #include "PictureSamples.h"
+#include "library/editors/EditTestDoubles.h"
 #include "library/editors/cxBlobEdit.h"
 #include "platform/forms/Clipbrd.h"
 #include "platform/win/Keyboard.h"
 
 using namespace win;
 using namespace picture_test;
+
+// A blob editor bound to data whose provider the test answers for.
+class TBlobDataBinding : public TcxEditDataBinding {
+  ORV_CLASS(TBlobDataBinding, TcxEditDataBinding)
+ public:
+  explicit TBlobDataBinding(TcxCustomEdit* AEdit) : TcxEditDataBinding(AEdit) {
+    FDefaultValuesProvider = New<TcxTestDefaultValuesProvider>();
+  }
+  edit_test::ProviderAnswers& Answers() const {
+    return static_cast<TcxTestDefaultValuesProvider*>(FDefaultValuesProvider)->Answers;
+  }
+};
+class TDataBlobEdit : public TcxBlobEdit {
+  ORV_CLASS(TDataBlobEdit, TcxBlobEdit)
+ public:
+  explicit TDataBlobEdit(TComponent* AOwner) : TcxBlobEdit(AOwner) {}
+
+ protected:
+  TcxEditDataBindingClass GetDataBindingClass() const override { return TBlobDataBinding::StaticClass(); }
+};
+ORV_REGISTER(TBlobDataBinding)
+ORV_REGISTER(TDataBlobEdit)
 
 namespace {
 
@@ -143,6 +166,27 @@ TEST_F(BlobEdit, WhereNothingMayChangeOneCloseButtonShows) {
   ClickButton(edit->GetCancelButton());
   EXPECT_FALSE(edit->GetDroppedDown());
   EXPECT_EQ(edit_test::Text(edit->GetEditValue()), "fixed");
+}
+
+// Data that names its kind decides an automatic editor's; data that is
+// not there leaves one Close button.
+TEST_F(BlobEdit, TheDataDecidesTheKindAndWithoutDataOnlyCloseShows) {
+  auto* edit = Make<TDataBlobEdit>({10, 10, 150, 31});
+  edit->GetPopupWindow()->SetModalMode(false);
+  edit_test::ProviderAnswers& answers = static_cast<TBlobDataBinding*>(edit->GetDataBinding())->Answers();
+  answers.DataStorage = true;
+  answers.BlobKind = bkMemo;
+  answers.DataAvailable = false;
+  edit->SetEditValue(Variant(AnsiString("kept")));
+  Show();
+  Focus(edit);
+  EXPECT_EQ(edit->GetProperties()->GetDisplayText(Variant(AnsiString("x"))), "");
+  EXPECT_EQ(edit->GetActiveProperties()->GetBlobEditKind(), bekMemo);
+  Open(edit);
+  EXPECT_EQ(edit->GetOKButton(), nullptr);
+  EXPECT_EQ(edit->GetCancelButton()->GetCaption(), "&Close");
+  Press(VK_ESCAPE);
+  EXPECT_EQ(edit_test::Text(edit->GetEditValue()), "kept");
 }
 
 TEST_F(BlobEdit, APictureIsEditedInThePopupAndAnAutoKindIsABlob) {
