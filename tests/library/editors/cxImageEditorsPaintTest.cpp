@@ -332,7 +332,10 @@ TEST_F(ImageEditorsPaint, ContactSheets) {
   comboEdit->GetProperties()->SetImageAlign(iaRight);
   grabPopup(comboEdit, TPoint(520, 40));
   const TRect firstRow(520, 40, 760, 58);
-  EXPECT_GT(ColorBox(windows, firstRow, kRed).Left, ColorBox(windows, firstRow, clWindowText).Right);
+  const TRect circle = ColorBox(windows, firstRow, kRed);
+  const TRect words = ColorBox(windows, TRect(firstRow.Left, firstRow.Top, circle.Left - 4, firstRow.Bottom), clWindowText);
+  EXPECT_LT(words.Left, firstRow.Left + 8) << "the text starts at the left";
+  EXPECT_GT(circle.Left, firstRow.Left + 150) << "the image is at the right end";
   grabPopup(memoBlob, TPoint(10, 150));
   grabPopup(pictureBlob, TPoint(300, 150));
   // The focused picture's context menu, opened from the keyboard, as its

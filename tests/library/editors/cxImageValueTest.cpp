@@ -20,6 +20,13 @@ TEST_F(ImageValues, EveryClassRoundTripsAndTheHeaderIsHonouredOnlyWhenItFits) {
             (std::vector<TGraphicClass>{TBitmap::StaticClass(), TIcon::StaticClass(), TMetafile::StaticClass(),
                                         TJPEGImage::StaticClass()}));
   EXPECT_EQ(GetGraphicClassByName("tjpegimage"), TJPEGImage::StaticClass());
+  // An unknown name leaves the class; an empty one clears it.
+  TOwned<TcxImageProperties> properties(New<TcxImageProperties>(nullptr));
+  EXPECT_EQ(properties->GetGraphicClassName(), "TBitmap");
+  properties->SetGraphicClassName("TGifImage");
+  EXPECT_EQ(properties->GetGraphicClassRef(), TBitmap::StaticClass());
+  properties->SetGraphicClassName("");
+  EXPECT_FALSE(properties->GetGraphicClassRef());
   for (const Sample& s : Samples()) {
     SCOPED_TRACE(s.Name);
     TOwned<TPicture> first(New<TPicture>()), second(New<TPicture>());
