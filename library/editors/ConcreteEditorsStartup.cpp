@@ -1,6 +1,7 @@
 #include "library/editors/ConcreteEditorsStartup.h"
 
 #include "library/editors/core/EditorsStartup.h"
+#include "library/editors/cxCalcEdit.h"
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxCurrencyEdit.h"
 #include "library/editors/cxDateEdit.h"
@@ -22,6 +23,7 @@ void RegisterConcreteEditorUnits() {
   RegisterUnit("cxTimeEdit", &cxTimeEditInitialize, &cxTimeEditFinalize);
   RegisterUnit("cxCurrencyEdit", &cxCurrencyEditInitialize, &cxCurrencyEditFinalize);
   RegisterUnit("cxDateEdit", &cxDateEditInitialize, &cxDateEditFinalize);
+  RegisterUnit("cxCalcEdit", &cxCalcEditInitialize, &cxCalcEditFinalize);
   RegisterUnit("cxMemo", &cxMemoInitialize, &cxMemoFinalize);
   RegisterUnit("cxMRUEdit", &cxMRUEditInitialize, &cxMRUEditFinalize);
   RegisterUnit("cxHyperLinkEdit", &cxHyperLinkEditInitialize, &cxHyperLinkEditFinalize);

@@ -10,6 +10,7 @@ CX_REGISTER_ITEM(TcxEditRepositoryButtonItem)
 CX_REGISTER_ITEM(TcxEditRepositoryComboBoxItem)
 CX_REGISTER_ITEM(TcxEditRepositoryMaskItem)
 CX_REGISTER_ITEM(TcxEditRepositoryPopupItem)
+CX_REGISTER_ITEM(TcxEditRepositoryCalcItem)
 CX_REGISTER_ITEM(TcxEditRepositoryDateItem)
 CX_REGISTER_ITEM(TcxEditRepositoryCurrencyItem)
 CX_REGISTER_ITEM(TcxEditRepositorySpinItem)
@@ -28,14 +29,14 @@ Integer RepositoryItemsStartCount = 0;
 void cxEditRepositoryItemsInitialize() {
   if (RepositoryItemsStartCount++ > 0) return;
   // The streaming registry is the process's: registered once, in the
-  // order of the kinds (image, calculator, image combo box and blob
+  // order of the kinds (image, image combo box and blob
   // join as they land).
   static std::once_flag once;
   std::call_once(once, [] {
     RegisterClasses({TcxEditRepositoryItem::StaticClass(), TcxEditRepositoryTextItem::StaticClass(),
                      TcxEditRepositoryButtonItem::StaticClass(), TcxEditRepositoryComboBoxItem::StaticClass(),
                      TcxEditRepositoryMaskItem::StaticClass(), TcxEditRepositoryPopupItem::StaticClass(),
-                     TcxEditRepositoryDateItem::StaticClass(), TcxEditRepositoryCurrencyItem::StaticClass(),
+                     TcxEditRepositoryCalcItem::StaticClass(), TcxEditRepositoryDateItem::StaticClass(), TcxEditRepositoryCurrencyItem::StaticClass(),
                      TcxEditRepositorySpinItem::StaticClass(), TcxEditRepositoryMemoItem::StaticClass(),
                      TcxEditRepositoryCheckBoxItem::StaticClass(), TcxEditRepositoryTimeItem::StaticClass(),
                      TcxEditRepositoryMRUItem::StaticClass(), TcxEditRepositoryHyperLinkItem::StaticClass(),
