@@ -453,6 +453,12 @@ void TcxCustomCalculator::CalcSize(Integer& AWidth, Integer& AHeight) {
   CreateLayout();
 }
 
+void TcxCustomCalculator::RecalcSize() {
+  Integer width = GetWidth(), height = GetHeight();
+  CalcSize(width, height);
+  SetBounds(GetLeft(), GetTop(), width, height);
+}
+
 void TcxCustomCalculator::CreateLayout() {
   for (Integer i = 0; i < cxCalcButtonCount; ++i) {
     TcxCalcButton& button = FButtons[i];
@@ -556,7 +562,7 @@ void TcxCustomCalculator::CMEnabledChanged(TMessage& Message) {
 void TcxCustomCalculator::SetAutoFontSize(bool Value) {
   if (FAutoFontSize == Value) return;
   FAutoFontSize = Value;
-  SetBounds(GetLeft(), GetTop(), GetWidth(), GetHeight());
+  RecalcSize();
   Invalidate();
 }
 

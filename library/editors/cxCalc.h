@@ -55,6 +55,9 @@ class TcxCustomCalculator : public TcxControl {
   static TcxCalcButtonKind GetButtonKindKey(Word AKey, TShiftState AShift);
   // The size for a client area of AWidth by AHeight, which both become.
   void CalcSize(Integer& AWidth, Integer& AHeight);
+  // Sizes the control anew for its present area (a resize to the same
+  // size would not ask CanResize).
+  void RecalcSize();
   void CreateLayout();
   void ResetOperands();
   void Clear();

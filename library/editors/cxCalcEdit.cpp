@@ -72,7 +72,9 @@ void TcxPopupCalculator::SetEditorValue(const AnsiString& Value) {
   FEdit->SetModifiedAfterEnter(true);
 }
 
-void TcxPopupCalculator::Init() { FActiveButton = cbNone; }
+// A key whose release went to the editor after the drop-down closed must
+// not leave its button drawn down.
+void TcxPopupCalculator::Init() { DoButtonUp(FActiveButton); }
 
 void TcxPopupCalculator::KeyDown(Word& Key, TShiftState Shift) {
   TcxCustomCalculator::KeyDown(Key, Shift);
@@ -374,8 +376,7 @@ void TcxCustomCalcEdit::InitializePopupWindow() {
   FCalculator->HandleNeeded();
   FCalculator->GetFont()->Assign(GetActiveStyle()->GetVisibleFont());
   // Without the automatic size the buttons are twice the font's height.
-  FCalculator->SetBounds(FCalculator->GetLeft(), FCalculator->GetTop(), FCalculator->GetWidth(),
-                         FCalculator->GetHeight());
+  FCalculator->RecalcSize();
 }
 
 void TcxCustomCalcEdit::PopupWindowShowed(TObject* Sender) {
@@ -384,7 +385,12 @@ void TcxCustomCalcEdit::PopupWindowShowed(TObject* Sender) {
 }
 
 void TcxCustomCalcEdit::PopupWindowClosed(TObject* Sender) {
-  if (GetText() == cxEditResString(scxSCalcError)) SetInternalEditValue(Variant(0.0));
+  if (GetText() == cxEditResString(scxSCalcError)) {
+    SetInternalEditValue(Variant(0.0));
+    // The 0 shown is a fresh start: the calculator leaves its error state
+    // with it, or the next drop-down would answer every key with "Error".
+    if (FCalculator) FCalculator->Clear();
+  }
   if (GetActiveProperties()->GetAutoSelect())
     SelectAll();
   else {
