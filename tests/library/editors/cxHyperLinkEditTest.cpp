@@ -159,7 +159,7 @@ TEST_F(HyperLinkEdit, TheHandCursorComesAndGoesWithTheMouse) {
   EXPECT_NE(other->TControl::GetCursor(), crcxHandPoint);
 }
 
-TEST_F(HyperLinkEdit, ACellDrawsItsLinkUnderlinedInTheLinkColour) {
+TEST_F(HyperLinkEdit, ACellDrawsItsLinkUnderlinedInTheLinkColourUnlessItsStyleSetsOne) {
   MonochromeText exact;
   TOwned<TcxHyperLinkEditProperties> properties(New<TcxHyperLinkEditProperties>(nullptr));
   properties->SetLinkColor(static_cast<TColor>(0x008000));
@@ -181,6 +181,19 @@ TEST_F(HyperLinkEdit, ACellDrawsItsLinkUnderlinedInTheLinkColour) {
     longest = std::max(longest, run);
   }
   EXPECT_GE(longest, cxRectWidth(box) - 1);
+
+  // A text colour the cell's style sets wins over the link colour; the
+  // underline stays.
+  style->SetTextColor(static_cast<TColor>(0x0000C0));
+  PainterCanvas styled(160, 24, clWindow);
+  TOwned<TcxCustomEditViewInfo> styledInfo(
+      static_cast<TcxCustomEditViewInfo*>(properties->GetViewInfoClass()->Construct<>()));
+  PaintCell(styled.get(), viewData.get(), styledInfo.get(), TRect(2, 2, 158, 22), Variant(AnsiString("http://x.org")),
+            {}, Mouse::Away);
+  EXPECT_TRUE(cxRectIsEmpty(ColorBox(styled, TRect(0, 0, 160, 24), static_cast<TColor>(0x008000))));
+  const TRect own = ColorBox(styled, TRect(0, 0, 160, 24), static_cast<TColor>(0x0000C0));
+  ASSERT_FALSE(cxRectIsEmpty(own));
+  EXPECT_EQ(cxRectWidth(own), cxRectWidth(box)) << "underlined as wide as before";
 }
 
 // A sheet for a person to look at: the hyperlink editor and a cell of it,
