@@ -25,11 +25,13 @@ void cxCoverNativeScrollBar(TWinControl* AControl, TcxScrollBar* ABar, int ANati
     if (r.Left >= client.Left && r.Top >= client.Top && r.Right <= client.Right && r.Bottom <= client.Bottom)
       bounds = r;
     ABar->SetParent(parent);
-    ABar->BringToFront();
   }
   ABar->SetBoundsRect(bounds);
   ABar->SetVisible(!cxRectIsEmpty(bounds));
   if (!ABar->GetVisible()) return;
+  // Shown, it has its window: above the inner control's own bar, which
+  // would otherwise paint over it.
+  ABar->BringToFront();
   SCROLLINFO scroll{};
   scroll.cbSize = sizeof(scroll);
   scroll.fMask = SIF_ALL;
@@ -140,7 +142,8 @@ void TcxContainer::SetScrollBarsParameters(bool) {
       bar = New<TcxScrollBar>(this);
       bar->SetKind(kind);
       bar->SetVisible(false);
-      bar->GetLookAndFeel()->SetMasterLookAndFeel(GetLookAndFeel());
+      // The bars are part of the editor's face: they take its style's look.
+      bar->GetLookAndFeel()->SetMasterLookAndFeel(GetStyle()->GetLookAndFeel());
       bar->OnScroll = TScrollEvent::Bind<&TcxContainer::InnerScrollHandler>(this);
     }
     cxCoverNativeScrollBar(FInnerControl, bar, nativeBar);

@@ -5,7 +5,9 @@
 // read-backs ConcreteEditorsOnX.png and RadioGroupOnX.png in the build
 // folder are for a person to look at); the stories check that the toggled
 // check shows its mark, the stepped spin editor its number and the chosen
-// radio button its dot.
+// radio button its dot; and a memo typed into, scrolled by a click on its
+// bar's arrow, with its bars and the square between them read back
+// (MemoOnX.png).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -14,9 +16,12 @@
 #include "library/editors/ConcreteEditorSession.h"
 #include "library/editors/X11Input.h"
 #include "library/editors/cxCheckBox.h"
+#include "library/editors/cxMemo.h"
 #include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
 #include "platform/gdi/PngWriter.h"
+#include "platform/win/Queue.h"
+#include "platform/win/ScrollBars.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
 #include "platform/x11/X11BackEnd.h"
@@ -166,6 +171,64 @@ TEST_F(ConcreteEditorsOnX, AChosenRadioButtonShowsItsDotInTheServersPixels) {
   EXPECT_NE(dot(2), dot(0));
   EXPECT_EQ(dot(0), dot(1));
   EXPECT_TRUE(Save("RadioGroupOnX.png"));
+}
+
+TEST_F(ConcreteEditorsOnX, AMemoTypedIntoAndScrolledByItsBarShowsItsLinesAndBars) {
+  TForm* form = TCustomForm::CreateNew<TForm>(Application);
+  form->SetBoundsRect({40, 40, 300, 200});
+  auto* memo = New<TcxMemo>(form);
+  memo->SetBoundsRect({12, 12, 212, 102});
+  memo->GetStyle()->GetLookAndFeel()->SetKind(lfUltraFlat);
+  memo->GetProperties()->SetScrollBars(ssBoth);
+  memo->GetProperties()->SetWordWrap(false);
+  memo->SetParent(form);
+  for (int i = 0; i < 9; ++i) memo->GetLines()->Add("row " + std::to_string(i) + " of a text wider than the memo is");
+  form->Show();
+  Settle(30);
+  memo->SetFocus();
+  Settle();
+  // Typed at the end: a tenth line, which scrolls into view.
+  probe->Key("Control_L", true);
+  probe->Key("End", true);
+  probe->Key("End", false);
+  probe->Key("Control_L", false);
+  Settle();
+  for (const char* key : {"Return", "z", "z"}) Key(key);
+  const Integer count = memo->GetLines()->GetCount();
+  EXPECT_EQ(std::string(memo->GetLines()->Get(count - 1)), "zz");
+  EXPECT_EQ(std::string(memo->GetLines()->Get(8)), "row 8 of a text wider than the memo is");
+  TcxScrollBar* vert = memo->GetInnerScrollBar(sbVertical);
+  TcxScrollBar* horz = memo->GetInnerScrollBar(sbHorizontal);
+  ASSERT_TRUE(vert && horz && vert->GetVisible() && horz->GetVisible());
+  const HWND inner = memo->GetInnerControl()->GetHandle();
+  const LRESULT bottom = SendMessageA(inner, EM_GETFIRSTVISIBLELINE, 0, 0);
+  EXPECT_GT(bottom, 0);
+  EXPECT_EQ(vert->GetPosition(), GetScrollPos(inner, SB_VERT));
+  // The bar's upper arrow, clicked: one line up, the memo and bar alike.
+  Click(vert, TPoint(vert->GetWidth() / 2, vert->GetWidth() / 2));
+  EXPECT_EQ(SendMessageA(inner, EM_GETFIRSTVISIBLELINE, 0, 0), bottom - 1);
+  EXPECT_EQ(vert->GetPosition(), bottom - 1);
+
+  Capture(form);
+  // The square between the bars is the button face; the arrow's glyph is
+  // drawn in the bar (not the window's white under it).
+  const TColor face = ColorToRGB(clBtnFace);
+  const std::uint32_t faceOnX = ((face & 0xFF) << 16) | (face & 0xFF00) | ((face >> 16) & 0xFF);
+  EXPECT_EQ(At(memo, TPoint(vert->GetLeft() + 2, horz->GetTop() + 2)), faceOnX);
+  bool glyph = false;
+  for (Integer y = 2; y < vert->GetWidth() - 2; ++y)
+    for (Integer x = 2; x < vert->GetWidth() - 2; ++x)
+      glyph |= At(vert, TPoint(x, y)) == 0x000000u;
+  EXPECT_TRUE(glyph);
+  // The memo's text: dark pixels on its first visible row.
+  bool text = false;
+  for (Integer x = 4; x < 60; ++x)
+    for (Integer y = 2; y < 14; ++y) {
+      const std::uint32_t p = At(memo, TPoint(x, y));
+      text |= (p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF) < 0x180;
+    }
+  EXPECT_TRUE(text);
+  EXPECT_TRUE(Save("MemoOnX.png"));
 }
 
 }  // namespace

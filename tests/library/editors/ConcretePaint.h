@@ -15,6 +15,9 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Focus.h"
 #include "platform/win/OwnerDraw.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowPos.h"
+#include "platform/win/WindowStyles.h"
 #include "platform/win/WindowDC.h"
 #include "platform/rtl/Owned.h"
 
@@ -136,17 +139,19 @@ inline TRect ColorBox(PainterCanvas& ACanvas, const TRect& R, TColor AColor) {
 }
 
 // A window and every visible child window on it, as the screen shows
-// them, copied into ADest at AOrigin.
+// them (the surface of its top-level window, children and all), copied
+// into ADest at AOrigin.
 inline void GrabWindow(TWinControl* AControl, TcxCanvas* ADest, TPoint AOrigin) {
   AControl->Repaint();
   win::test::PumpUntilIdle();
-  win::HDC dc = win::GetWindowDC(AControl->GetHandle());
-  win::BitBlt(ADest->GetHandle(), AOrigin.X, AOrigin.Y, AControl->GetWidth(), AControl->GetHeight(), dc, 0, 0,
-              win::SRCCOPY);
-  win::ReleaseDC(AControl->GetHandle(), dc);
-  for (Integer i = 0; i < AControl->GetControlCount(); ++i)
-    if (auto* child = dynamic_cast<TWinControl*>(AControl->GetControl(i)); child && child->GetVisible())
-      GrabWindow(child, ADest, TPoint(AOrigin.X + child->GetLeft(), AOrigin.Y + child->GetTop()));
+  const win::HWND top = win::GetAncestor(AControl->GetHandle(), win::GA_ROOT);
+  win::RECT window{}, root{};
+  win::GetWindowRect(AControl->GetHandle(), &window);
+  win::GetWindowRect(top, &root);
+  win::HDC dc = win::GetWindowDC(top);
+  win::BitBlt(ADest->GetHandle(), AOrigin.X, AOrigin.Y, AControl->GetWidth(), AControl->GetHeight(), dc,
+              window.Left - root.Left, window.Top - root.Top, win::SRCCOPY);
+  win::ReleaseDC(top, dc);
 }
 
 }  // namespace edit_paint
