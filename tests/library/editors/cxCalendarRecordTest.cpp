@@ -1,0 +1,379 @@
+// The calendar and the time, date and currency editors as the recording DC
+// logs their drawing, in every look: what text each part draws, in which
+// colours and fonts (the day grid of 42 days with the neighbouring months
+// grey, today's maroon frame, the selection, the arrows, week numbers in
+// the smaller font, the date-time header, nothing drawn for a cleared
+// date-time, the hot caption), the editors' texts focused, unfocused,
+// disabled and in a cell; and the sizes that follow a larger font (its
+// calendar in CalendarLargeFont.png).
+#include <gtest/gtest.h>
+
+
+#include "ConcretePaint.h"
+#include "library/editors/core/cxEditUtils.h"
+#include "library/editors/core/cxTextEditViewInfo.h"
+#include "library/editors/cxCalendar.h"
+#include "library/editors/cxCurrencyEdit.h"
+#include "library/editors/cxDateEdit.h"
+#include "library/editors/cxMonthListBox.h"
+#include "library/editors/cxTimeEdit.h"
+#include "platform/gdi/PngWriter.h"
+#include "platform/gdi/Recorder.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Locale.h"
+#include "platform/rtl/Numbers.h"
+
+using namespace edit_paint;
+
+namespace {
+
+double D(Word Y, Word M, Word Day) { return EncodeDate(Y, M, Day).Value; }
+
+// One drawing call of the log: its name, its arguments, and the state it
+// drew with.
+struct Call {
+  std::string Name, Args, State;
+  bool Has(const std::string& AWhat) const { return Args.find(AWhat) != std::string::npos || State.find(AWhat) != std::string::npos; }
+  // The quoted text of a text call.
+  std::string Text() const {
+    const std::size_t open = Args.find('"'), close = Args.rfind('"');
+    return open == std::string::npos || close == open ? std::string() : Args.substr(open + 1, close - open - 1);
+  }
+  // A "key=value" of the state, e.g. Value("text") is "#808080".
+  std::string Value(const std::string& AKey) const {
+    const std::size_t at = State.find(AKey + "=");
+    if (at == std::string::npos) return {};
+    const std::size_t end = State.find(' ', at);
+    return State.substr(at + AKey.size() + 1, end - at - AKey.size() - 1);
+  }
+  // The font's height as logged ("font=\"Name\" -11 ...").
+  int FontHeight() const {
+    const std::size_t at = State.find("font=\"");
+    const std::size_t close = at == std::string::npos ? at : State.find('"', at + 6);
+    return close == std::string::npos ? 0 : std::atoi(State.c_str() + close + 2);
+  }
+};
+
+std::vector<Call> Parse(const std::string& ALog) {
+  std::vector<Call> calls;
+  std::size_t at = 0;
+  while (at < ALog.size()) {
+    const std::size_t end = std::min(ALog.find('\n', at), ALog.size());
+    const std::string line = ALog.substr(at, end - at);
+    at = end + 1;
+    // "Name(args) text=... bk=... font=... clip=...": the state begins
+    // with the text colour.
+    const std::size_t open = line.find('('), close = line.rfind(") text=");
+    if (open == std::string::npos || close == std::string::npos || close < open) continue;
+    calls.push_back(Call{line.substr(0, open), line.substr(open + 1, close - open - 1), line.substr(close + 2)});
+  }
+  return calls;
+}
+
+// The text calls, in order: DrawText where the painter lays text out
+// (each goes on to an ExtTextOut of its own), else the plain outputs.
+std::vector<Call> Texts(const std::vector<Call>& ACalls) {
+  std::vector<Call> texts;
+  for (const Call& call : ACalls)
+    if (call.Name == "DrawText") texts.push_back(call);
+  if (texts.empty())
+    for (const Call& call : ACalls)
+      if ((call.Name == "ExtTextOut" || call.Name == "TextOut") && !call.Text().empty()) texts.push_back(call);
+  return texts;
+}
+
+// Paints a control's client area into a fresh canvas with the recorder on.
+std::vector<Call> Record(TWinControl* AControl) {
+  PainterCanvas canvas(std::max(AControl->GetWidth(), 1), std::max(AControl->GetHeight(), 1));
+  win::GdiStartRecording(canvas.get()->GetHandle());
+  PaintControlInto(AControl, canvas.get(), TPoint(0, 0));
+  std::vector<Call> calls = Parse(win::GdiRecording(canvas.get()->GetHandle()));
+  win::GdiStopRecording(canvas.get()->GetHandle());
+  return calls;
+}
+
+bool IsDayNumber(const std::string& S) {
+  return !S.empty() && S.size() <= 2 && std::all_of(S.begin(), S.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string Hex(TColor AColor) { return win::gdi::ColorText(ColorToRGB(AColor)); }
+
+const Look kCalendarLooks[] = {kLooks[0], kLooks[1], kLooks[4], kLooks[5], kLooks[6]};
+
+class CalendarRecord : public edit_test::ConcreteEditorTest {
+ protected:
+  ScopedLocale us{"en-US"};
+
+  void SetUp() override {
+    ConcreteEditorTest::SetUp();
+    Forms.Win().Clock().SetDateTime(D(2008, 12, 31) + 0.5);
+    form->SetBoundsRect({0, 0, 900, 700});
+  }
+  TcxCalendar* MakeCalendar() {
+    auto* calendar = New<TcxCalendar>(form);
+    calendar->SetLeft(10);
+    calendar->SetTop(10);
+    calendar->SetParent(form);
+    calendar->SetColor(clWindow);
+    Show();
+    calendar->Calculate();
+    return calendar;
+  }
+  static void SetLook(TcxCustomCalendar* ACalendar, const Look& ALook) {
+    for (TCalendarButton b : {btnClear, btnNow, btnToday, btnOk}) {
+      ACalendar->GetButton(b)->GetLookAndFeel()->SetKind(ALook.Kind);
+      ACalendar->GetButton(b)->GetLookAndFeel()->SetNativeStyle(ALook.Native);
+    }
+    ACalendar->SetFlat(ALook.Kind != lfStandard || ALook.Native);
+    ACalendar->Calculate();
+  }
+};
+
+TEST_F(CalendarRecord, EveryLookDrawsTheMonthItsDaysTodayAndTheSelection) {
+  TcxCalendar* calendar = MakeCalendar();
+  calendar->SetSelectDate(D(2008, 12, 10));
+  for (const Look& look : kCalendarLooks) {
+    for (bool four : {true, false})
+      for (bool weeks : {false, true}) {
+        SCOPED_TRACE(std::string(look.Name) + (four ? ", four arrows" : ", two arrows") + (weeks ? ", weeks" : ""));
+        calendar->SetArrowsForYear(four);
+        calendar->SetWeekNumbers(weeks);
+        SetLook(calendar, look);
+        const std::vector<Call> calls = Record(calendar);
+        // The arrows: filled triangles in the header.
+        Integer arrows = 0;
+        for (const Call& call : calls)
+          if (call.Name == "Polygon" && call.Value("brush") == "solid/#000000") ++arrows;
+        EXPECT_EQ(arrows, four ? 4 : 2);
+        const std::vector<Call> texts = Texts(calls);
+        std::vector<std::string> shown;
+        for (const Call& text : texts) shown.push_back(text.Text());
+        // The captions, then the day names from Sunday.
+        auto at = std::find(shown.begin(), shown.end(), "S");
+        ASSERT_NE(at, shown.end());
+        EXPECT_EQ(std::vector<std::string>(at, at + 7), (std::vector<std::string>{"S", "M", "T", "W", "T", "F", "S"}));
+        if (four) {
+          EXPECT_NE(std::find(shown.begin(), shown.end(), "December"), shown.end());
+          EXPECT_NE(std::find(shown.begin(), shown.end(), "2008"), shown.end());
+        } else {
+          EXPECT_NE(std::find(shown.begin(), shown.end(), "December 2008"), shown.end());
+        }
+        // 42 days from Sunday 30 November; the other months' in grey,
+        // the selected day in the selection colours.
+        std::vector<const Call*> days;
+        const Integer dayRows = weeks ? 6 : 0;
+        for (auto i = (at - shown.begin()) + 7; i < static_cast<std::ptrdiff_t>(texts.size()); ++i)
+          if (IsDayNumber(texts[i].Text())) days.push_back(&texts[i]);
+        ASSERT_EQ(static_cast<Integer>(days.size()), 42 + dayRows);
+        std::vector<const Call*> grid = days, numbers;
+        if (weeks) {
+          // Week numbers come in the smaller font: 49 to 52, 1 and 2.
+          grid.clear();
+          const int dayFont = days.back()->FontHeight();
+          for (const Call* day : days) (day->FontHeight() == dayFont ? grid : numbers).push_back(day);
+          ASSERT_EQ(numbers.size(), 6u);
+          EXPECT_EQ(numbers.front()->Text(), "49");
+          EXPECT_EQ(numbers.back()->Text(), "2");
+          EXPECT_LT(std::abs(numbers.front()->FontHeight()), std::abs(dayFont));
+        }
+        ASSERT_EQ(grid.size(), 42u);
+        EXPECT_EQ(grid.front()->Text(), "30");
+        EXPECT_EQ(grid.front()->Value("text"), Hex(clGrayText));
+        EXPECT_EQ(grid[1]->Text(), "1");
+        EXPECT_EQ(grid[1]->Value("text"), Hex(clWindowText));
+        EXPECT_EQ(grid.back()->Text(), "10");
+        EXPECT_EQ(grid.back()->Value("text"), Hex(clGrayText));
+        const Call* ten = grid[10];
+        EXPECT_EQ(ten->Text(), "10");
+        EXPECT_EQ(ten->Value("text"), Hex(calendar->GetPainter()->DefaultDateNavigatorSelectionTextColor()));
+        // Today is framed in maroon.
+        bool maroon = false;
+        for (const Call& call : calls) maroon |= call.Name != "DrawText" && call.Name != "ExtTextOut" && call.Has("#800000");
+        EXPECT_TRUE(maroon);
+      }
+  }
+}
+
+TEST_F(CalendarRecord, TheDateTimeHeaderTheClearedDateAndTheHotCaption) {
+  TcxCalendar* calendar = MakeCalendar();
+  calendar->SetKind(ckDateTime);
+  calendar->GetTimeEdit()->SetTime(EncodeTime(9, 30, 15, 0));
+  calendar->SetSelectDate(D(2008, 12, 10));
+  calendar->Calculate();
+  for (const Look& look : kCalendarLooks) {
+    SCOPED_TRACE(look.Name);
+    SetLook(calendar, look);
+    std::vector<std::string> shown;
+    for (const Call& text : Texts(Record(calendar))) shown.push_back(text.Text());
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), "12/10/2008 9:30:15 AM") << "the header comes first";
+  }
+  // Cleared: the header shows nothing, nothing raises, and today's cell is
+  // painted selected.
+  calendar->SetSelectDate(NullDate);
+  std::vector<Call> calls;
+  ASSERT_NO_THROW(calls = Record(calendar));
+  const std::vector<Call> texts = Texts(calls);
+  for (const Call& text : texts) EXPECT_EQ(text.Text().find('/'), std::string::npos) << text.Text();
+  bool todaySelected = false;
+  for (const Call& text : texts)
+    todaySelected |= text.Text() == "31" && text.Value("bk") == Hex(calendar->GetPainter()->DefaultDateNavigatorSelectionColor());
+  EXPECT_TRUE(todaySelected);
+
+  // The year caption under the mouse is drawn in the hot colour.
+  calendar->SetKind(ckDate);
+  calendar->SetSelectDate(D(2008, 12, 10));
+  SetLook(calendar, kCalendarLooks[0]);
+  const TRect year = calendar->GetYearCaptionRect();
+  Hover(calendar, {(year.Left + year.Right) / 2, (year.Top + year.Bottom) / 2});
+  for (const Call& text : Texts(Record(calendar)))
+    if (text.Text() == "2008") {
+      EXPECT_EQ(text.Value("text"), Hex(GetHotTrackColor()));
+    }
+}
+
+TEST_F(CalendarRecord, ALargerFontGivesLargerMetricsByTheSameRules) {
+  TcxCalendar* calendar = MakeCalendar();
+  calendar->SetSelectDate(D(2008, 12, 10));
+  Integer previousWidth = 0;
+  for (Integer size : {8, 12}) {
+    SCOPED_TRACE(size);
+    calendar->GetFont()->SetSize(size);
+    calendar->Calculate();
+    TcxCanvas* canvas = calendar->GetCanvas();
+    canvas->SetFont(calendar->GetFont());
+    const Integer zero = canvas->TextWidth("0"), high = canvas->TextHeight("0");
+    EXPECT_EQ(calendar->GetColWidth(), 3 * zero);
+    EXPECT_EQ(calendar->GetSideWidth(), 2 * zero);
+    EXPECT_EQ(calendar->GetRowHeight(), high + 2);
+    EXPECT_EQ(calendar->GetHeaderHeight(), high + 5);
+    EXPECT_EQ(calendar->GetDayNamesHeight(), high + 3);
+    EXPECT_EQ(calendar->GetButtonHeight(), MulDiv(canvas->TextHeight("Wg"), 20, 13) + 1);
+    EXPECT_EQ(calendar->GetButtonsRegionHeight(),
+              MulDiv(size, 3, 4) + size / 2 + calendar->GetButtonHeight() - 1);
+    EXPECT_EQ(calendar->GetWidth(), 2 * calendar->GetSideWidth() + 7 * calendar->GetColWidth());
+    EXPECT_EQ(calendar->GetHeight(), calendar->GetDayNamesHeight() + 6 * calendar->GetRowHeight() +
+                                         calendar->GetHeaderHeight() + 1 + calendar->GetButtonsRegionHeight() + 1);
+    EXPECT_GT(calendar->GetWidth(), previousWidth);
+    previousWidth = calendar->GetWidth();
+    // The days are drawn in the control's font, the week numbers at two
+    // thirds of it.
+    calendar->SetWeekNumbers(true);
+    calendar->Calculate();
+    int dayFont = 0, weekFont = 0;
+    for (const Call& text : Texts(Record(calendar))) {
+      if (text.Text() == "17") dayFont = text.FontHeight();
+      if (text.Text() == "51") weekFont = text.FontHeight();
+    }
+    EXPECT_EQ(dayFont, calendar->GetFont()->GetHeight());
+    EXPECT_EQ(std::abs(weekFont), std::abs(MulDiv(calendar->GetFont()->GetHeight(), 2, 3)));
+    calendar->SetWeekNumbers(false);
+  }
+  PainterCanvas sheet(calendar->GetWidth() + 20, calendar->GetHeight() + 20, static_cast<TColor>(0xF0F0F0));
+  GrabWindow(calendar, sheet.get(), TPoint(10, 10));
+  EXPECT_TRUE(win::SaveBitmapPng(sheet.Bitmap()->GetHandle(), "CalendarLargeFont.png"));
+}
+
+TEST_F(CalendarRecord, TheMonthListInBothModesMarksTheRowUnderThePointer) {
+  TcxCalendar* calendar = MakeCalendar();
+  calendar->SetSelectDate(D(2008, 11, 10));
+  TMonthListBox* list = calendar->GetMonthListBox();
+  for (bool years : {true, false}) {
+    SCOPED_TRACE(years);
+    calendar->SetYearsInMonthList(years);
+    list->Popup();
+    Pump();
+    ASSERT_TRUE(list->IsVisible());
+    // Seven months around the one shown, or the twelve of the year.
+    std::vector<Call> texts = Texts(Record(list));
+    ASSERT_EQ(texts.size(), years ? 7u : 12u);
+    EXPECT_EQ(texts.front().Text(), years ? "August 2008" : "January");
+    EXPECT_EQ(texts[3].Text(), years ? "November 2008" : "April");
+    // The row under the pointer is inverted: the calendar's colour on the
+    // window text colour; the others the other way round.
+    const TRect r = list->GetBoundsRect();
+    win::test::MouseMove({r.Left + 20, r.Top + list->GetItemHeight() * 2 + 3});
+    Pump();
+    texts = Texts(Record(list));
+    for (Integer i = 0; i < static_cast<Integer>(texts.size()); ++i)
+      EXPECT_EQ(texts[i].Value("text"), Hex(i == 2 ? calendar->GetColor() : clWindowText)) << texts[i].Text();
+    // Read back: the row's left end in window text, its neighbour's not.
+    PainterCanvas canvas(list->GetWidth(), list->GetHeight());
+    PaintControlInto(list, canvas.get(), TPoint(0, 0));
+    const Integer h = list->GetItemHeight();
+    // (Rows lie inside the one-pixel frame.)
+    EXPECT_EQ(canvas.At(3, 1 + 2 * h + h / 2), ColorToRGB(clWindowText));
+    EXPECT_EQ(canvas.At(3, 1 + h + h / 2), ColorToRGB(calendar->GetColor()));
+    list->CloseUp();
+    Pump();
+  }
+}
+
+TEST_F(CalendarRecord, TheEditorsDrawTheirTextFocusedUnfocusedDisabledAndInACell) {
+  auto* time = Make<TcxTimeEdit>({10, 300, 140, 321});
+  auto* date = Make<TcxDateEdit>({10, 330, 170, 351});
+  auto* money = Make<TcxCurrencyEdit>({10, 360, 140, 381});
+  auto* sink = Make<TcxTimeEdit>({10, 400, 140, 421});
+  time->SetTime(EncodeTime(14, 5, 30, 0));
+  date->SetDate(D(2008, 12, 10) + 10.5 / 24);
+  money->SetValue(-1234.5);
+  Show();
+  struct Case {
+    TcxCustomEdit* Edit;
+    const char* Unfocused;
+    const char* Focused;
+  };
+  const Case cases[] = {{time, "14:05:30", "14:05:30"},
+                        {date, "12/10/2008 10:30:00 AM", "12/10/2008"},
+                        {money, "($1,234.50)", "-1234.5"}};
+  // The text an editor shows: the container's own drawing, or the inner
+  // edit's while it has the focus.
+  auto drawn = [](TcxCustomEdit* AEdit, std::string& AColor) {
+    std::vector<Call> texts = Texts(Record(AEdit));
+    if (texts.empty())
+      if (TWinControl* inner = AEdit->GetInnerControl()) texts = Texts(Record(inner));
+    if (texts.empty()) return std::string();
+    AColor = texts.front().Value("text");
+    return texts.front().Text();
+  };
+  for (const Look& look : kCalendarLooks) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(look.Name) + " " + c.Edit->ClassName());
+      c.Edit->GetStyle()->GetLookAndFeel()->SetKind(look.Kind);
+      c.Edit->GetStyle()->GetLookAndFeel()->SetNativeStyle(look.Native);
+      std::string color;
+      sink->SetFocus();
+      Pump();
+      EXPECT_EQ(drawn(c.Edit, color), c.Unfocused);
+      EXPECT_EQ(color, Hex(clWindowText));
+      c.Edit->SetFocus();
+      Pump();
+      EXPECT_EQ(drawn(c.Edit, color), c.Focused);
+      sink->SetFocus();
+      c.Edit->SetEnabled(false);
+      Pump();
+      EXPECT_EQ(drawn(c.Edit, color), c.Unfocused);
+      EXPECT_EQ(color, Hex(clGrayText)) << "disabled";
+      c.Edit->SetEnabled(true);
+      // In a cell, without a window: the display text the data prepares.
+      TOwned<TcxEditStyle> style = MakeStyle(look);
+      TcxCustomEditProperties* properties = c.Edit->GetActiveProperties();
+      TOwned<TcxCustomEditViewData> viewData(properties->CreateViewData(style.get(), true));
+      TOwned<TcxCustomEditViewInfo> info(
+          static_cast<TcxCustomEditViewInfo*>(properties->GetViewInfoClass()->Construct<>()));
+      PainterCanvas canvas(160, 24);
+      Variant display;
+      properties->PrepareDisplayValue(c.Edit->GetEditValue(), display, false);
+      win::GdiStartRecording(canvas.get()->GetHandle());
+      viewData->CalculateEx(canvas.get(), TRect(0, 0, 160, 24), {-100, -100}, cxmbNone, {}, info.get(), false);
+      static_cast<TcxCustomTextEditViewData*>(viewData.get())->DisplayValueToDrawValue(display, info.get());
+      info->PaintEx(canvas.get());
+      const std::vector<Call> cell = Texts(Parse(win::GdiRecording(canvas.get()->GetHandle())));
+      win::GdiStopRecording(canvas.get()->GetHandle());
+      ASSERT_FALSE(cell.empty());
+      EXPECT_EQ(cell.front().Text(), c.Unfocused);
+    }
+  }
+}
+
+}  // namespace
