@@ -7,6 +7,7 @@
 
 #include "ConcreteEditorSession.h"
 #include "ConcretePaint.h"
+#include "library/editors/core/cxEditRegistries.h"
 #include "library/editors/cxCalcEdit.h"
 #include "library/foundation/cxButtons.h"
 #include "platform/gdi/PngWriter.h"
@@ -191,6 +192,29 @@ TEST_F(CalcEdit, TypingPastingAndTheDisplayRules) {
   properties->PrepareDisplayValue(Variant(3.14159), shown, true);
   EXPECT_EQ(VarToStr(shown), "3.142");
   EXPECT_EQ(edit->GetCalculator()->GetPrecision(), 4) << "the calculator follows the properties";
+}
+
+TEST_F(CalcEdit, TheUnitRegistersTheKindAndAFilterHelperWhoseCalculatorClosesOnEquals) {
+  TcxRegisteredClasses* kinds = GetRegisteredEditProperties();
+  const Integer index = kinds->GetIndexByClass(TcxCalcEditProperties::StaticClass());
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(kinds->GetDescription(index), "CalcEdit");
+  EXPECT_EQ(kinds->GetHint(index), "Represents an edit control with a dropdown calculator window");
+  TcxCustomFilterEditHelperClass helper = FilterEditsController()->FindHelper(TcxCalcEditProperties::StaticClass());
+  ASSERT_EQ(static_cast<TClass>(helper), TcxFilterCalcEditHelper::StaticClass());
+  EXPECT_TRUE(helper->GetSupportedFilterOperators(nullptr, nullptr, true).Contains(fcoNotInList));
+  EXPECT_FALSE(helper->GetSupportedFilterOperators(nullptr, nullptr).Contains(fcoBetween));
+  TOwned<TcxCalcEditProperties> source(New<TcxCalcEditProperties>(nullptr));
+  TOwned<TcxCalcEditProperties> filter(New<TcxCalcEditProperties>(nullptr));
+  source->SetPrecision(6);
+  helper->InitializeProperties(filter.get(), source.get(), true);
+  EXPECT_TRUE(filter->GetQuickClose());
+  EXPECT_EQ(filter->GetPrecision(), 6);
+  cxCalcEditFinalize();
+  EXPECT_LT(kinds->GetIndexByClass(TcxCalcEditProperties::StaticClass()), 0);
+  EXPECT_NE(static_cast<TClass>(FilterEditsController()->FindHelper(TcxCalcEditProperties::StaticClass())),
+            TcxFilterCalcEditHelper::StaticClass());
+  cxCalcEditInitialize();
 }
 
 TEST_F(CalcEdit, EveryLookWithTheDropDownOpen) {

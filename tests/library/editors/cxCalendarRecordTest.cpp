@@ -18,7 +18,6 @@
 #include "library/editors/cxMonthListBox.h"
 #include "library/editors/cxTimeEdit.h"
 #include "platform/gdi/PngWriter.h"
-#include "platform/gdi/Recorder.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Locale.h"
 #include "platform/rtl/Numbers.h"
@@ -29,74 +28,10 @@ namespace {
 
 double D(Word Y, Word M, Word Day) { return EncodeDate(Y, M, Day).Value; }
 
-// One drawing call of the log: its name, its arguments, and the state it
-// drew with.
-struct Call {
-  std::string Name, Args, State;
-  bool Has(const std::string& AWhat) const { return Args.find(AWhat) != std::string::npos || State.find(AWhat) != std::string::npos; }
-  // The quoted text of a text call.
-  std::string Text() const {
-    const std::size_t open = Args.find('"'), close = Args.rfind('"');
-    return open == std::string::npos || close == open ? std::string() : Args.substr(open + 1, close - open - 1);
-  }
-  // A "key=value" of the state, e.g. Value("text") is "#808080".
-  std::string Value(const std::string& AKey) const {
-    const std::size_t at = State.find(AKey + "=");
-    if (at == std::string::npos) return {};
-    const std::size_t end = State.find(' ', at);
-    return State.substr(at + AKey.size() + 1, end - at - AKey.size() - 1);
-  }
-  // The font's height as logged ("font=\"Name\" -11 ...").
-  int FontHeight() const {
-    const std::size_t at = State.find("font=\"");
-    const std::size_t close = at == std::string::npos ? at : State.find('"', at + 6);
-    return close == std::string::npos ? 0 : std::atoi(State.c_str() + close + 2);
-  }
-};
-
-std::vector<Call> Parse(const std::string& ALog) {
-  std::vector<Call> calls;
-  std::size_t at = 0;
-  while (at < ALog.size()) {
-    const std::size_t end = std::min(ALog.find('\n', at), ALog.size());
-    const std::string line = ALog.substr(at, end - at);
-    at = end + 1;
-    // "Name(args) text=... bk=... font=... clip=...": the state begins
-    // with the text colour.
-    const std::size_t open = line.find('('), close = line.rfind(") text=");
-    if (open == std::string::npos || close == std::string::npos || close < open) continue;
-    calls.push_back(Call{line.substr(0, open), line.substr(open + 1, close - open - 1), line.substr(close + 2)});
-  }
-  return calls;
-}
-
-// The text calls, in order: DrawText where the painter lays text out
-// (each goes on to an ExtTextOut of its own), else the plain outputs.
-std::vector<Call> Texts(const std::vector<Call>& ACalls) {
-  std::vector<Call> texts;
-  for (const Call& call : ACalls)
-    if (call.Name == "DrawText") texts.push_back(call);
-  if (texts.empty())
-    for (const Call& call : ACalls)
-      if ((call.Name == "ExtTextOut" || call.Name == "TextOut") && !call.Text().empty()) texts.push_back(call);
-  return texts;
-}
-
-// Paints a control's client area into a fresh canvas with the recorder on.
-std::vector<Call> Record(TWinControl* AControl) {
-  PainterCanvas canvas(std::max(AControl->GetWidth(), 1), std::max(AControl->GetHeight(), 1));
-  win::GdiStartRecording(canvas.get()->GetHandle());
-  PaintControlInto(AControl, canvas.get(), TPoint(0, 0));
-  std::vector<Call> calls = Parse(win::GdiRecording(canvas.get()->GetHandle()));
-  win::GdiStopRecording(canvas.get()->GetHandle());
-  return calls;
-}
-
 bool IsDayNumber(const std::string& S) {
   return !S.empty() && S.size() <= 2 && std::all_of(S.begin(), S.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::string Hex(TColor AColor) { return win::gdi::ColorText(ColorToRGB(AColor)); }
 
 const Look kCalendarLooks[] = {kLooks[0], kLooks[1], kLooks[4], kLooks[5], kLooks[6]};
 
