@@ -192,6 +192,16 @@ TEST_F(CalcEdit, TypingPastingAndTheDisplayRules) {
   properties->PrepareDisplayValue(Variant(3.14159), shown, true);
   EXPECT_EQ(VarToStr(shown), "3.142");
   EXPECT_EQ(edit->GetCalculator()->GetPrecision(), 4) << "the calculator follows the properties";
+
+  // A display format shows only while the editor is not focused.
+  properties->SetPrecision(15);
+  properties->SetDisplayFormat("#,##0.00");
+  edit->SetValue(1234.5);
+  sink->SetFocus();
+  Pump();
+  EXPECT_EQ(TextOf(edit), "1,234.50");
+  Focus(edit);
+  EXPECT_EQ(TextOf(edit), "1234.5");
 }
 
 TEST_F(CalcEdit, TheUnitRegistersTheKindAndAFilterHelperWhoseCalculatorClosesOnEquals) {
