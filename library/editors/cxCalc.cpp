@@ -253,15 +253,18 @@ void TcxCustomCalculator::CopyToClipboard() {
 
 void TcxCustomCalculator::PasteFromClipboard() {
   if (!TextEditClipboardHasText()) return;
-  AnsiString text = ClipboardText();
-  const AnsiString symbol = FormatSettings().CurrencyString;
-  if (!symbol.empty())
-    for (std::size_t at = text.find(symbol); at != AnsiString::npos; at = text.find(symbol, at))
-      text.erase(at, symbol.size());
   Extended value = 0;
-  if (!TryStrToFloat(Trim(text), value)) value = 0;
+  if (!TryStrToFloat(PastedNumberText(ClipboardText()), value)) value = 0;
   SetDisplay(value);
   FState = csValid;
+}
+
+AnsiString TcxCustomCalculator::PastedNumberText(AnsiString AText) {
+  const AnsiString symbol = FormatSettings().CurrencyString;
+  if (!symbol.empty())
+    for (std::size_t at = AText.find(symbol); at != AnsiString::npos; at = AText.find(symbol, at))
+      AText.erase(at, symbol.size());
+  return Trim(AText);
 }
 
 // ---------------------------------------------------------------------------

@@ -45,6 +45,9 @@ class TcxCustomCalculator : public TcxControl {
   void CopyToClipboard();
   // A text that does not read as a number shows 0.
   void PasteFromClipboard();
+  // Pasted text as a number is read: without the locale's currency symbol,
+  // trimmed.
+  static AnsiString PastedNumberText(AnsiString AText);
   // The number shown; 0 in the error state and for a text that does not
   // read (the display is outside data: it never raises).
   double GetDisplay();

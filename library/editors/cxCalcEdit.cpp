@@ -329,13 +329,9 @@ void TcxCustomCalcEdit::KeyPress(char& Key) {
 
 bool TcxCustomCalcEdit::IsValidChar(char AChar) {
   if (!IsNumericChar(AChar, ntExponent)) return false;
-  const AnsiString text = GetText();
-  const Integer selStart = std::clamp(GetSelStart(), 0, static_cast<Integer>(text.size()));
-  const Integer selLength = std::clamp(GetSelLength(), 0, static_cast<Integer>(text.size()) - selStart);
-  AnsiString candidate = text.substr(0, static_cast<std::size_t>(selStart)) +
-                         text.substr(static_cast<std::size_t>(selStart + selLength));
-  if (AChar == '-' && candidate.empty()) return true;
-  candidate.insert(static_cast<std::size_t>(selStart), 1, AChar);
+  const AnsiString candidate = GetTypedText(AChar);
+  // A sign into an empty editor starts a number.
+  if (candidate == "-") return true;
   double value;
   return GetActiveProperties()->StrToFloatEx(candidate, value);
 }
@@ -343,13 +339,9 @@ bool TcxCustomCalcEdit::IsValidChar(char AChar) {
 void TcxCustomCalcEdit::PasteFromClipboard() {
   if (!FCalculator || !DoEditing()) return;
   // What another program offers is outside data: only a number gets in.
-  AnsiString text = ClipboardText();
-  const AnsiString symbol = FormatSettings().CurrencyString;
-  if (!symbol.empty())
-    for (std::size_t at = text.find(symbol); at != AnsiString::npos; at = text.find(symbol, at))
-      text.erase(at, symbol.size());
   double value;
-  if (!TextEditClipboardHasText() || !GetActiveProperties()->StrToFloatEx(Trim(text), value)) {
+  if (!TextEditClipboardHasText() ||
+      !GetActiveProperties()->StrToFloatEx(TcxCustomCalculator::PastedNumberText(ClipboardText()), value)) {
     if (GetActiveProperties()->GetBeepOnError()) MessageBeep(0);
     return;
   }

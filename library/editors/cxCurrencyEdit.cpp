@@ -280,12 +280,9 @@ bool TcxCustomCurrencyEdit::IsValidChar(char AChar) {
   const bool formatted = !properties->InternalGetEditFormat(isCurrency, onGetText, this).empty() || onGetText;
   // A text already broken by a format of the data may be repaired.
   if (formatted && !properties->IsTextValid(text)) return true;
-  const Integer selStart = std::clamp(GetSelStart(), 0, static_cast<Integer>(text.size()));
-  const Integer selLength = std::clamp(GetSelLength(), 0, static_cast<Integer>(text.size()) - selStart);
-  AnsiString candidate = text.substr(0, static_cast<std::size_t>(selStart)) +
-                         text.substr(static_cast<std::size_t>(selStart + selLength));
-  if (AChar == '-' && candidate.empty()) return true;
-  candidate.insert(static_cast<std::size_t>(selStart), 1, AChar);
+  const AnsiString candidate = GetTypedText(AChar);
+  // A sign into an empty editor starts an amount.
+  if (candidate == "-") return true;
   return properties->IsTextValid(candidate);
 }
 
