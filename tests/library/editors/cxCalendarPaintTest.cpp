@@ -13,6 +13,8 @@
 // disabled and in a cell), and the metrics a larger font gives.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ConcretePaint.h"
 #include "library/editors/core/cxEditUtils.h"
 #include "library/editors/core/cxTextEditViewInfo.h"
@@ -88,6 +90,19 @@ class CalendarPaint : public edit_test::ConcreteEditorTest {
     }
     ACalendar->SetFlat(ALook.Kind != lfStandard || ALook.Native);
     ACalendar->Calculate();
+  }
+  // A time, a date and a currency editor holding values, and a fourth
+  // editor to take the focus from them.
+  std::tuple<TcxTimeEdit*, TcxDateEdit*, TcxCurrencyEdit*, TcxTimeEdit*> MakeEditors() {
+    auto* time = Make<TcxTimeEdit>({10, 300, 140, 321});
+    auto* date = Make<TcxDateEdit>({10, 330, 170, 351});
+    auto* money = Make<TcxCurrencyEdit>({10, 360, 140, 381});
+    auto* sink = Make<TcxTimeEdit>({10, 400, 140, 421});
+    time->SetTime(EncodeTime(14, 5, 30, 0));
+    date->SetDate(D(2008, 12, 10) + 10.5 / 24);
+    money->SetValue(-1234.5);
+    Show();
+    return {time, date, money, sink};
   }
   static TRect CellRect(TcxCustomCalendar* ACalendar, double ADate) {
     const TRect grid = ACalendar->GetDayGridRect();
@@ -257,17 +272,10 @@ TEST_F(CalendarPaint, ContactSheets) {
 }
 
 TEST_F(CalendarPaint, EditorsSheetFocusedUnfocusedDisabledAndInACell) {
-  auto* time = Make<TcxTimeEdit>({10, 300, 140, 321});
-  auto* date = Make<TcxDateEdit>({10, 330, 140, 351});
-  auto* money = Make<TcxCurrencyEdit>({10, 360, 140, 381});
-  auto* sink = Make<TcxTimeEdit>({10, 400, 140, 421});
-  time->SetTime(EncodeTime(14, 5, 30, 0));
-  date->SetDate(D(2008, 12, 10) + 10.5 / 24);
-  money->SetValue(-1234.5);
-  Show();
+  const auto [time, date, money, sink] = MakeEditors();
   TcxCustomEdit* editors[] = {time, date, money};
   const char* names[] = {"time", "date", "currency"};
-  constexpr Integer kCellW = 150, kRowH = 26, kLabel = 70;
+  constexpr Integer kCellW = 180, kRowH = 26, kLabel = 70;
   PainterCanvas sheet(kLabel + 4 * kCellW + 10, 24 + 3 * kRowH + 10, static_cast<TColor>(0xF0F0F0));
   const char* states[] = {"unfocused", "focused", "disabled", "in a cell"};
   for (Integer s = 0; s < 4; ++s)
@@ -294,7 +302,7 @@ TEST_F(CalendarPaint, EditorsSheetFocusedUnfocusedDisabledAndInACell) {
     TOwned<TcxCustomEditViewData> viewData(properties->CreateViewData(style.get(), true));
     TOwned<TcxCustomEditViewInfo> info(
         static_cast<TcxCustomEditViewInfo*>(properties->GetViewInfoClass()->Construct<>()));
-    const TRect bounds(kLabel + 3 * kCellW, top, kLabel + 3 * kCellW + 130, top + 21);
+    const TRect bounds(kLabel + 3 * kCellW, top, kLabel + 3 * kCellW + 165, top + 21);
     sheet->FrameRect(TRect(bounds.Left - 1, bounds.Top - 1, bounds.Right + 1, bounds.Bottom + 1), clBtnShadow);
     // A value editor's cell gets the display text the data prepares.
     Variant display;
@@ -489,14 +497,7 @@ TEST_F(CalendarPaint, TheMonthListInBothModesMarksTheRowUnderThePointer) {
 }
 
 TEST_F(CalendarPaint, TheEditorsDrawTheirTextFocusedUnfocusedDisabledAndInACell) {
-  auto* time = Make<TcxTimeEdit>({10, 300, 140, 321});
-  auto* date = Make<TcxDateEdit>({10, 330, 170, 351});
-  auto* money = Make<TcxCurrencyEdit>({10, 360, 140, 381});
-  auto* sink = Make<TcxTimeEdit>({10, 400, 140, 421});
-  time->SetTime(EncodeTime(14, 5, 30, 0));
-  date->SetDate(D(2008, 12, 10) + 10.5 / 24);
-  money->SetValue(-1234.5);
-  Show();
+  const auto [time, date, money, sink] = MakeEditors();
   struct Case {
     TcxCustomEdit* Edit;
     const char* Unfocused;
