@@ -220,6 +220,25 @@ TEST_F(HyperLinkEdit, SheetOfTheLinkAndMRUEditors) {
   Press(VK_ESCAPE);
   // The link's text is blue and underlined in the editor too.
   EXPECT_FALSE(cxRectIsEmpty(ColorBox(sheet, TRect(10, 10, 210, 31), static_cast<TColor>(0xFF0000))));
+  // In every look the ellipsis button shows its three dots beside the
+  // drop-down button, and without it the drop-down button is the last.
+  for (const Look& look : {kLooks[0], kLooks[1], kLooks[4], kLooks[5], kLooks[6]}) {
+    SCOPED_TRACE(look.Name);
+    for (TcxMRUEdit* edit : {mru, plain}) {
+      edit->GetStyle()->GetLookAndFeel()->SetKind(look.Kind);
+      edit->GetStyle()->GetLookAndFeel()->SetNativeStyle(look.Native);
+    }
+    Pump();
+    PainterCanvas shot(230, 70, clBtnFace);
+    GrabWindow(mru, shot.get(), TPoint(0, 0));
+    GrabWindow(plain, shot.get(), TPoint(0, 35));
+    ASSERT_EQ(mru->GetViewInfo()->ButtonInfos.size(), 2u);
+    const TRect dots = mru->GetViewInfo()->ButtonInfos[1]->Bounds;
+    EXPECT_EQ(mru->GetViewInfo()->ButtonInfos[0]->Bounds.Right, dots.Left);
+    EXPECT_FALSE(cxRectIsEmpty(ColorBox(shot, cxRectInflate(dots, -2, -2), clBtnText)));
+    ASSERT_EQ(plain->GetViewInfo()->ButtonInfos.size(), 1u);
+    EXPECT_EQ(plain->GetViewInfo()->ButtonInfos[0]->Bounds.Right, dots.Right);
+  }
   EXPECT_TRUE(SaveBitmapPng(sheet.Bitmap()->GetHandle(), "LinkAndMRUSheet.png"));
 }
 
