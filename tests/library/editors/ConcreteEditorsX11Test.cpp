@@ -7,7 +7,8 @@
 // check shows its mark, the stepped spin editor its number and the chosen
 // radio button its dot; and a memo typed into, scrolled by a click on its
 // bar's arrow, with its bars and the square between them read back
-// (MemoOnX.png).
+// (MemoOnX.png); and the calculator editor's drop-down worked by clicks,
+// its pressed button and its sum read back (CalcEditOnX.png).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -15,6 +16,7 @@
 
 #include "library/editors/ConcreteEditorSession.h"
 #include "library/editors/X11Input.h"
+#include "library/editors/cxCalcEdit.h"
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxMemo.h"
 #include "library/editors/cxRadioGroup.h"
@@ -59,7 +61,7 @@ class ConcreteEditorsOnX : public ::testing::Test, protected edit_test::X11Input
   }
 
   // The form's pixels as the server holds them.
-  void Capture(TForm* AForm) {
+  void Capture(TCustomForm* AForm) {
     form = AForm;
     const x11::XId window = x->WindowOf(detail::Peek(AForm->GetHandle())->surface);
     ASSERT_TRUE(probe->Capture(window, pixels, width, height));
@@ -83,7 +85,7 @@ class ConcreteEditorsOnX : public ::testing::Test, protected edit_test::X11Input
   std::unique_ptr<edit_test::ConcreteSession> session;
   std::unique_ptr<IBackEnd> previous;
   std::unique_ptr<x11::Probe> ownedProbe;
-  TForm* form = nullptr;
+  TCustomForm* form = nullptr;
   std::vector<std::uint32_t> pixels;
   int width = 0, height = 0;
 };
@@ -229,6 +231,45 @@ TEST_F(ConcreteEditorsOnX, AMemoTypedIntoAndScrolledByItsBarShowsItsLinesAndBars
     }
   EXPECT_TRUE(text);
   EXPECT_TRUE(Save("MemoOnX.png"));
+}
+
+TEST_F(ConcreteEditorsOnX, TheCalculatorDroppedDownAddsByClicksIntoTheEditorsText) {
+  TForm* owner = TCustomForm::CreateNew<TForm>(Application);
+  owner->SetBoundsRect({40, 40, 300, 160});
+  auto* edit = New<TcxCalcEdit>(owner);
+  edit->SetBoundsRect({12, 12, 172, 33});
+  edit->GetStyle()->GetLookAndFeel()->SetKind(lfUltraFlat);
+  // The test pumps the popup's messages itself.
+  edit->GetPopupWindow()->SetModalMode(false);
+  edit->SetParent(owner);
+  owner->Show();
+  Settle(30);
+
+  Click(edit, Center(edit->GetViewInfo()->ButtonInfos[0]->Bounds));
+  ASSERT_TRUE(edit->GetDroppedDown());
+  TcxPopupCalculator* calc = edit->GetCalculator();
+  Settle(20);
+  for (TcxCalcButtonKind kind : {cbNum7, cbAdd, cbNum5})
+    Click(calc, Center(calc->GetButton(kind).BtnRect));
+  EXPECT_EQ(edit->GetText(), "5");
+  // "=" held down: drawn pressed, in the ultra-flat look's pressed colour.
+  const TRect equal = calc->GetButton(cbEqual).BtnRect;
+  MoveTo(calc, Center(equal));
+  probe->Button(1, true);
+  Settle(5);
+  Capture(edit->GetPopupWindow());
+  const std::uint32_t pressed = At(calc, TPoint(equal.Left + 3, equal.Top + 3));
+  const std::uint32_t normal = At(calc, TPoint(calc->GetButton(cbNum9).BtnRect.Left + 3,
+                                               calc->GetButton(cbNum9).BtnRect.Top + 3));
+  EXPECT_NE(pressed, normal);
+  EXPECT_TRUE(Save("CalcEditOnX.png"));
+  probe->Button(1, false);
+  Settle();
+  EXPECT_EQ(edit->GetText(), "12");
+  Key("Return");
+  EXPECT_FALSE(edit->GetDroppedDown());
+  ASSERT_TRUE(edit->ValidateEdit(false));
+  EXPECT_EQ(edit->GetValue(), 12);
 }
 
 }  // namespace
