@@ -7,6 +7,7 @@
 #include "platform/win/Queue.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowStyles.h"
 
 using namespace win;
 
@@ -29,9 +30,14 @@ void cxCoverNativeScrollBar(TWinControl* AControl, TcxScrollBar* ABar, int ANati
   ABar->SetBoundsRect(bounds);
   ABar->SetVisible(!cxRectIsEmpty(bounds));
   if (!ABar->GetVisible()) return;
-  // Shown, it has its window: above the inner control's own bar, which
-  // would otherwise paint over it.
-  ABar->BringToFront();
+  // Shown, it has its window: it must lie above the inner control, whose
+  // own bar would otherwise paint over it (raised only when below it, as
+  // this runs on every scroll).
+  for (HWND above = GetWindow(ABar->GetHandle(), GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
+    if (above == AControl->GetHandle()) {
+      ABar->BringToFront();
+      break;
+    }
   SCROLLINFO scroll{};
   scroll.cbSize = sizeof(scroll);
   scroll.fMask = SIF_ALL;
