@@ -29,15 +29,16 @@ Integer RepositoryItemsStartCount = 0;
 void cxEditRepositoryItemsInitialize() {
   if (RepositoryItemsStartCount++ > 0) return;
   // The streaming registry is the process's: registered once, in the
-  // order of the kinds (image, image combo box and blob
-  // join as they land).
+  // order of the kinds (image, image combo box and blob join as they
+  // land).
   static std::once_flag once;
   std::call_once(once, [] {
     RegisterClasses({TcxEditRepositoryItem::StaticClass(), TcxEditRepositoryTextItem::StaticClass(),
                      TcxEditRepositoryButtonItem::StaticClass(), TcxEditRepositoryComboBoxItem::StaticClass(),
                      TcxEditRepositoryMaskItem::StaticClass(), TcxEditRepositoryPopupItem::StaticClass(),
-                     TcxEditRepositoryCalcItem::StaticClass(), TcxEditRepositoryDateItem::StaticClass(), TcxEditRepositoryCurrencyItem::StaticClass(),
-                     TcxEditRepositorySpinItem::StaticClass(), TcxEditRepositoryMemoItem::StaticClass(),
+                     TcxEditRepositoryCalcItem::StaticClass(), TcxEditRepositoryDateItem::StaticClass(),
+                     TcxEditRepositoryCurrencyItem::StaticClass(), TcxEditRepositorySpinItem::StaticClass(),
+                     TcxEditRepositoryMemoItem::StaticClass(),
                      TcxEditRepositoryCheckBoxItem::StaticClass(), TcxEditRepositoryTimeItem::StaticClass(),
                      TcxEditRepositoryMRUItem::StaticClass(), TcxEditRepositoryHyperLinkItem::StaticClass(),
                      TcxEditRepositoryRadioGroupItem::StaticClass()});
