@@ -1,6 +1,6 @@
 // The vertical grid: the row tree, editor rows and their values, the grid
 // control with its options and controller, the styles and the stored
-// layout, the view info and the geometry lists; each part has its own
+// layout, the view info and the geometry lists, and the data-bound grid; each part has its own
 // header, all of which this one brings in.
 #pragma once
 
@@ -20,3 +20,4 @@
 #include "library/grid/cxVGridRowViewInfo.h"
 #include "library/grid/cxVGridPainter.h"
 #include "library/grid/cxVGridScroller.h"
+#include "library/grid/cxVGridVirtual.h"

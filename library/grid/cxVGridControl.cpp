@@ -303,7 +303,10 @@ void TcxvgMultiRecordsOptionsData::SetInserting(bool Value) {
   Changed();
 }
 
-void TcxvgMultiRecordsOptionsData::Changed() { inherited::Changed(); }
+void TcxvgMultiRecordsOptionsData::Changed() {
+  inherited::Changed();
+  if (auto* grid = dynamic_cast<TcxVirtualVerticalGrid*>(GetEditingControl())) grid->RefreshNavigators();
+}
 
 // ---------------------------------------------------------------------------
 // The grid: life cycle

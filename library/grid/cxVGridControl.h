@@ -229,6 +229,8 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
   virtual void DoLeftVisibleBandIndexChanged();
   virtual void DoLeftVisibleRecordIndexChanged();
   virtual void DoTopRowIndexChanged();
+  // The focused record moved (the data-bound grid tells of it).
+  virtual void DoFocusedRecordChanged(Integer, Integer) {}
   virtual TClass GetCalcHelperClass();
   // The scroll strategy of the layout style.
   virtual TClass GetScrollStrategyClass();
