@@ -39,7 +39,6 @@ TcxCustomNavigator::TcxCustomNavigator(TComponent* AOwner) : TcxControl(AOwner) 
   style.Include(csOpaque);
   SetControlStyle(style);
   SetKeys(TcxKeys{kArrows});
-  SetTabStop(false);
   SetHeight(25);
 }
 
@@ -47,6 +46,9 @@ void TcxCustomNavigator::AfterConstruction() {
   FButtons = CreateButtons();
   FViewInfo = GetViewInfoClass().Construct<IcxNavigatorOwner*, bool>(this, false);
   inherited::AfterConstruction();
+  // The control's start-up makes every focusable control a tab stop; a
+  // navigator is reached by the mouse unless asked otherwise.
+  SetTabStop(false);
 }
 
 TcxCustomNavigator::~TcxCustomNavigator() = default;

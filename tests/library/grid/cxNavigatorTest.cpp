@@ -1,0 +1,206 @@
+// The navigator bar on its own and bound to the data-bound grid: layout,
+// pressing and holding buttons on the fake clock, hints, keys, and every
+// action carried out on a grid of a few hundred typed records.
+#include <string>
+#include <vector>
+
+#include "library/editors/cxCheckBox.h"
+#include "library/editors/cxSpinEdit.h"
+#include "VGridSession.h"
+#include "platform/forms/Hints.h"
+
+namespace {
+
+// A data control that records the actions a navigator asks of it.
+class TFakeNavigable : public TComponent, public IcxNavigator {
+  ORV_CLASS(TFakeNavigable, TComponent)
+ public:
+  explicit TFakeNavigable(TComponent* AOwner) : TComponent(AOwner) { Notifier = New<TcxNavigatorControlNotifier>(); }
+  ~TFakeNavigable() override { Notifier->Free(); }
+  bool NavigatorCanDelete() override { return true; }
+  bool NavigatorCanEdit() override { return true; }
+  bool NavigatorCanInsert() override { return true; }
+  bool NavigatorIsActive() override { return Active; }
+  bool NavigatorIsBof() override { return false; }
+  bool NavigatorIsBookmarkAvailable() override { return false; }
+  bool NavigatorIsEditing() override { return false; }
+  bool NavigatorIsEof() override { return false; }
+  void NavigatorClearBookmark() override {}
+  void NavigatorDoAction(Integer AButtonIndex) override { Actions.push_back(AButtonIndex); }
+  TcxNavigatorControlNotifier* NavigatorGetNotifier() override { return Notifier; }
+  bool NavigatorIsActionSupported(Integer AButtonIndex) override { return AButtonIndex != NBDI_EDIT; }
+
+  bool Active = true;
+  std::vector<Integer> Actions;
+  TcxNavigatorControlNotifier* Notifier = nullptr;
+};
+
+}  // namespace
+
+ORV_REGISTER(TFakeNavigable)
+
+namespace {
+
+class Navigator : public vgrid_test::Session {
+ protected:
+  TcxNavigator* NewNavigator() {
+    auto* navigator = New<TcxNavigator>(form);
+    navigator->SetParent(form);
+    navigator->SetLeft(10);
+    navigator->SetTop(10);
+    form->Show();
+    Pump();
+    return navigator;
+  }
+  // Screen point inside the button with default index AIndex.
+  static win::POINT ButtonPoint(TcxNavigator* ANavigator, Integer AIndex) {
+    TcxNavigatorViewInfo* info = ANavigator->GetViewInfo();
+    for (Integer i = 0; i < info->GetButtonCount(); ++i)
+      if (info->GetButton(i)->Button->GetDefaultIndex() == AIndex) {
+        const TRect R = info->GetButton(i)->Bounds;
+        const TPoint P = ANavigator->ClientToScreen(TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
+        return {P.X, P.Y};
+      }
+    ADD_FAILURE() << "button " << AIndex << " not shown";
+    return {0, 0};
+  }
+  static Integer EnabledCount(TcxNavigator* ANavigator) {
+    Integer count = 0;
+    TcxNavigatorViewInfo* info = ANavigator->GetViewInfo();
+    for (Integer i = 0; i < info->GetButtonCount(); ++i) count += info->GetButton(i)->Enabled ? 1 : 0;
+    return count;
+  }
+};
+
+// A new bar is 25 high, no tab stop, and shows fifteen disabled buttons;
+// its width snaps to the buttons' minimal widths plus a whole number of
+// pixels per button; with every button hidden it takes no width at all.
+TEST_F(Navigator, LaysItsButtonsOutAndSnapsItsWidth) {
+  TcxNavigator* navigator = NewNavigator();
+  EXPECT_EQ(navigator->GetHeight(), 25);
+  EXPECT_FALSE(navigator->GetTabStop());
+  TcxNavigatorViewInfo* info = navigator->GetViewInfo();
+  ASSERT_EQ(info->GetButtonCount(), 15);
+  EXPECT_EQ(EnabledCount(navigator), 0) << "unbound, nothing can be done";
+
+  navigator->SetWidth(10);
+  const Integer minimal = navigator->GetWidth();
+  Integer sum = 0;
+  for (Integer i = 0; i < info->GetButtonCount(); ++i) sum += info->GetButton(i)->Bounds.Width();
+  EXPECT_EQ(minimal, sum);
+  EXPECT_EQ(info->GetButton(14)->Bounds.Right, minimal) << "the buttons fill the bar edge to edge";
+  navigator->SetWidth(minimal + 14);
+  EXPECT_EQ(navigator->GetWidth(), minimal) << "less than a pixel per button gives nothing";
+  navigator->SetWidth(minimal + 47);
+  EXPECT_EQ(navigator->GetWidth(), minimal + 45) << "three pixels per button";
+  EXPECT_EQ(info->GetButton(1)->Bounds.Left, info->GetButton(0)->Bounds.Right);
+
+  for (Integer i = 0; i < 15; ++i) navigator->GetButtons()->GetButton(i)->SetVisible(false);
+  Pump();
+  EXPECT_EQ(info->GetButtonCount(), 0);
+  EXPECT_EQ(navigator->GetWidth(), 0);
+  navigator->SetWidth(200);
+  EXPECT_EQ(navigator->GetWidth(), 0) << "no button to share the width with";
+  navigator->RestoreButtons();
+  Pump();
+  EXPECT_EQ(info->GetButtonCount(), 15);
+  EXPECT_EQ(navigator->GetWidth(), minimal);
+}
+
+// Holding Next clicks it after 400 ms and then every 100 ms, and once more
+// on release inside it; NextPage clicks only on release; a release outside
+// clicks nothing; a button's own OnClick replaces the bar's handler and
+// the action; the hint shows 500 ms after the pointer stops on a button.
+TEST_F(Navigator, PressingHoldingAndReleasing) {
+  auto* data = New<TFakeNavigable>(form);
+  TcxNavigator* navigator = NewNavigator();
+  navigator->SetShowHint(true);
+  navigator->SetControl(data);
+  Pump();
+  EXPECT_FALSE(navigator->GetButtons()->GetEdit()->GetVisible()) << "an unsupported action shows no button";
+  EXPECT_EQ(navigator->GetViewInfo()->GetButtonCount(), 14);
+  EXPECT_EQ(EnabledCount(navigator), 11) << "not editing: no Post, no Cancel; no bookmark to go to";
+
+  win::test::MouseMove(ButtonPoint(navigator, NBDI_NEXT));
+  Pump();
+  auto hint = [navigator]() -> AnsiString {
+    THintWindow* window = navigator->GetViewInfo()->GetHintWindow();
+    return window && window->IsHintShowing() ? window->GetCaption() : AnsiString();
+  };
+  EXPECT_EQ(hint(), "");
+  win::test::PumpFor(499);
+  EXPECT_EQ(hint(), "");
+  win::test::PumpFor(2);
+  EXPECT_EQ(hint(), "Next record");
+  EXPECT_EQ(forms::test::CurrentHint(), "") << "the bar shows its own hint, never the application's";
+  win::test::MouseDown();
+  Pump();
+  EXPECT_EQ(hint(), "") << "a press hides the hint";
+  win::test::PumpFor(399);
+  EXPECT_TRUE(data->Actions.empty());
+  win::test::PumpFor(2);
+  EXPECT_EQ(data->Actions, std::vector<Integer>({NBDI_NEXT}));
+  win::test::PumpFor(100);
+  win::test::PumpFor(100);
+  EXPECT_EQ(data->Actions.size(), 3u);
+  win::test::MouseUp();
+  Pump();
+  EXPECT_EQ(data->Actions, std::vector<Integer>(4, NBDI_NEXT));
+
+  data->Actions.clear();
+  win::test::MouseMove(ButtonPoint(navigator, NBDI_NEXTPAGE));
+  win::test::MouseDown();
+  win::test::PumpFor(1000);
+  EXPECT_TRUE(data->Actions.empty()) << "only Prior and Next repeat";
+  win::test::MouseUp();
+  Pump();
+  EXPECT_EQ(data->Actions, std::vector<Integer>({NBDI_NEXTPAGE}));
+
+  data->Actions.clear();
+  win::test::MouseMove(ButtonPoint(navigator, NBDI_LAST));
+  win::test::MouseDown();
+  Pump();
+  win::test::MouseMove(win::POINT{ButtonPoint(navigator, NBDI_LAST).X, 300});
+  win::test::MouseUp();
+  Pump();
+  EXPECT_TRUE(data->Actions.empty()) << "released outside the button";
+
+  std::vector<std::string> log;
+  navigator->GetButtons()->OnButtonClick = [&](TObject*, Integer AIndex, bool& ADone) {
+    log.push_back("bar " + std::to_string(AIndex));
+    ADone = AIndex == NBDI_FIRST;
+  };
+  navigator->GetButtons()->GetInsert()->SetOnClick([&](TObject* Sender) {
+    log.push_back(Sender == navigator->GetButtons()->GetInsert() ? "own" : "?");
+  });
+  win::test::Click(nullptr, ButtonPoint(navigator, NBDI_INSERT));
+  win::test::Click(nullptr, ButtonPoint(navigator, NBDI_FIRST));
+  win::test::Click(nullptr, ButtonPoint(navigator, NBDI_LAST));
+  Pump();
+  EXPECT_EQ(log, std::vector<std::string>({"own", "bar 0", "bar 5"}));
+  EXPECT_EQ(data->Actions, std::vector<Integer>({NBDI_LAST})) << "done stops the action; the own handler replaces it";
+
+  // Keys move the focused button and Space presses it.
+  data->Actions.clear();
+  navigator->SetTabStop(true);
+  navigator->SetFocus();
+  Pump();
+  EXPECT_EQ(navigator->GetViewInfo()->GetFocusedButton()->Button->GetDefaultIndex(), NBDI_LAST)
+      << "the last button pressed";
+  win::test::KeyPress(win::VK_LEFT);
+  win::test::KeyPress(win::VK_LEFT);
+  win::test::KeyPress(win::VK_RIGHT);
+  win::test::KeyPress(win::VK_LEFT);
+  win::test::KeyPress(win::VK_LEFT);
+  win::test::KeyPress(win::VK_SPACE);
+  Pump();
+  EXPECT_EQ(data->Actions, std::vector<Integer>({NBDI_PRIOR}));
+
+  // The data control going away leaves the bar unbound and disabled.
+  data->Free();
+  Pump();
+  EXPECT_EQ(navigator->GetControl(), nullptr);
+  EXPECT_EQ(EnabledCount(navigator), 0);
+}
+
+}  // namespace
