@@ -1,6 +1,7 @@
 // The navigator bar on its own and bound to the data-bound grid: layout,
 // pressing and holding buttons on the fake clock, hints, keys, and every
 // action carried out on a grid of a few hundred typed records.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "library/editors/cxSpinEdit.h"
 #include "VGridSession.h"
 #include "platform/forms/Hints.h"
+#include "platform/theme/ThemeTestMode.h"
 
 namespace {
 
@@ -201,6 +203,73 @@ TEST_F(Navigator, PressingHoldingAndReleasing) {
   Pump();
   EXPECT_EQ(navigator->GetControl(), nullptr);
   EXPECT_EQ(EnabledCount(navigator), 0);
+}
+
+}  // namespace
+
+namespace {
+
+using grid_pixels::kLooks;
+using grid_pixels::Look;
+
+class NavigatorSnapshots : public grid_pixels::ThemeInstalled, public Navigator {
+ protected:
+  void SetUp() override {
+    Navigator::SetUp();
+    std::filesystem::create_directories("snapshots");
+  }
+  void TearDown() override {
+    Navigator::TearDown();
+    win::test::ResetThemeModule();
+  }
+};
+
+// The bar in every look: Next hot, then Prior held down; Post, Cancel and
+// Go to bookmark disabled throughout. A hot button's face differs from a
+// normal one's, and a disabled glyph is drawn greyed, not in black.
+TEST_F(NavigatorSnapshots, EveryLookWithHotPressedAndDisabledButtons) {
+  auto* data = New<TFakeNavigable>(form);
+  TcxNavigator* navigator = NewNavigator();
+  navigator->SetControl(data);
+  navigator->GetButtons()->GetEdit()->SetVisible(true);
+  Pump();
+  TcxNavigatorViewInfo* info = navigator->GetViewInfo();
+  auto bounds = [&](Integer AIndex) {
+    for (Integer i = 0; i < info->GetButtonCount(); ++i)
+      if (info->GetButton(i)->Button->GetDefaultIndex() == AIndex) return info->GetButton(i)->Bounds;
+    return TRect{};
+  };
+  auto blackPixels = [&](Integer AIndex) {
+    const TRect R = bounds(AIndex);
+    Integer count = 0;
+    for (Integer y = R.Top; y < R.Bottom; ++y)
+      for (Integer x = R.Left; x < R.Right; ++x) count += vgrid_test::PixelAt(navigator, {x, y}) == clBlack ? 1 : 0;
+    return count;
+  };
+  for (const Look& look : kLooks) {
+    SCOPED_TRACE(look.Name);
+    navigator->GetLookAndFeel()->SetKind(look.Kind);
+    navigator->GetLookAndFeel()->SetNativeStyle(look.Native);
+    win::test::MouseMove(ButtonPoint(navigator, NBDI_NEXT));
+    Pump();
+    EXPECT_TRUE(vgrid_test::Snapshot(navigator, std::string("navigator-") + look.Name + "-hot"));
+    EXPECT_GT(blackPixels(NBDI_LAST), 10) << "an enabled glyph is black";
+    EXPECT_EQ(blackPixels(NBDI_GOTOBOOKMARK), 0) << "a disabled glyph is greyed";
+    const TRect next = bounds(NBDI_NEXT), last = bounds(NBDI_LAST);
+    if (look.Kind == lfUltraFlat || look.Kind == lfOffice11 || look.Native) {
+      EXPECT_NE(vgrid_test::PixelAt(navigator, {next.Left + 3, next.Top + 4}),
+                vgrid_test::PixelAt(navigator, {last.Left + 3, last.Top + 4}))
+          << "the hot face";
+    }
+    win::test::MouseMove(ButtonPoint(navigator, NBDI_PRIOR));
+    win::test::MouseDown();
+    Pump();
+    EXPECT_TRUE(vgrid_test::Snapshot(navigator, std::string("navigator-") + look.Name + "-pressed"));
+    win::test::MouseMove(navigator->GetHandle(), TPoint(-30, 40));
+    win::test::MouseUp();
+    Pump();
+  }
+  EXPECT_TRUE(data->Actions.empty()) << "every press ended outside its button";
 }
 
 }  // namespace
