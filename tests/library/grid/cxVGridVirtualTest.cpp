@@ -1,0 +1,265 @@
+// The data-bound grid over 300 records of five typed fields, driven by a
+// navigator bar: every action, the buttons' states following the grid,
+// paging by the record columns on show, and pictures of the multi-record
+// and bands layouts with their navigator.
+#include <filesystem>
+#include <string>
+
+#include "library/editors/cxCheckBox.h"
+#include "VGridSession.h"
+#include "platform/forms/MessageBox.h"
+#include "platform/theme/ThemeTestMode.h"
+
+namespace vgrid_data {
+
+struct Fields {
+  TcxEditorRow* Name = nullptr;
+  TcxEditorRow* Count = nullptr;
+  TcxEditorRow* Ratio = nullptr;
+  TcxEditorRow* Date = nullptr;
+  TcxEditorRow* Done = nullptr;
+};
+
+inline TcxEditorRow* AddField(TcxVirtualVerticalGrid* AGrid, TcxCustomRow* AParent, const AnsiString& ACaption,
+                              TcxValueTypeClass AType, TClass AProperties) {
+  auto* row = static_cast<TcxEditorRow*>(AGrid->AddChild(AParent, TcxEditorRow::StaticClass()));
+  row->GetProperties()->SetCaption(ACaption);
+  row->GetProperties()->GetDataBinding()->SetValueTypeClass(AType);
+  row->GetProperties()->SetEditPropertiesClass(AProperties);
+  return row;
+}
+
+// Five typed fields under two categories, and ARecords records filled from
+// outside: "Item n", n * 3, n / 4, a day per record, every third done.
+inline Fields FillGrid(TcxVirtualVerticalGrid* AGrid, Integer ARecords) {
+  Fields f;
+  AGrid->BeginUpdate();
+  auto* general = static_cast<TcxCategoryRow*>(AGrid->Add(TcxCategoryRow::StaticClass()));
+  general->GetProperties()->SetCaption("General");
+  f.Name = AddField(AGrid, general, "Name", TcxStringValueType::Class(), TcxTextEditProperties::StaticClass());
+  f.Count = AddField(AGrid, general, "Count", TcxIntegerValueType::Class(), TcxTextEditProperties::StaticClass());
+  f.Ratio = AddField(AGrid, general, "Ratio", TcxFloatValueType::Class(), TcxTextEditProperties::StaticClass());
+  auto* state = static_cast<TcxCategoryRow*>(AGrid->Add(TcxCategoryRow::StaticClass()));
+  state->GetProperties()->SetCaption("State");
+  f.Date = AddField(AGrid, state, "Date", TcxDateTimeValueType::Class(), TcxTextEditProperties::StaticClass());
+  f.Done = AddField(AGrid, state, "Done", TcxBooleanValueType::Class(), TcxCheckBoxProperties::StaticClass());
+  AGrid->EndUpdate();
+  TcxCustomDataController* data = AGrid->GetDataController();
+  data->BeginUpdate();
+  data->SetRecordCount(ARecords);
+  for (Integer r = 0; r < ARecords; ++r) {
+    data->SetValue(r, f.Name->GetProperties()->GetItemIndex(), Variant("Item " + IntToStr(r)));
+    data->SetValue(r, f.Count->GetProperties()->GetItemIndex(), Variant(r * 3));
+    data->SetValue(r, f.Ratio->GetProperties()->GetItemIndex(), Variant(r / 4.0));
+    data->SetValue(r, f.Date->GetProperties()->GetItemIndex(), Variant(TDateTime(46000.0 + r)));
+    data->SetValue(r, f.Done->GetProperties()->GetItemIndex(), Variant(r % 3 == 0));
+  }
+  data->EndUpdate();
+  return f;
+}
+
+}  // namespace vgrid_data
+
+namespace {
+
+class DataGrid : public vgrid_test::Session {
+ protected:
+  TcxVirtualVerticalGrid* grid = nullptr;
+  TcxNavigator* navigator = nullptr;
+  vgrid_data::Fields fields;
+
+  void SetUp() override {
+    Session::SetUp();
+    form->SetBoundsRect({100, 100, 640, 420});
+    grid = New<TcxVirtualVerticalGrid>(form);
+    grid->SetParent(form);
+    grid->SetBoundsRect({8, 8, 8 + 400, 8 + 200});
+    fields = vgrid_data::FillGrid(grid, 300);
+    navigator = New<TcxNavigator>(form);
+    navigator->SetParent(form);
+    navigator->SetLeft(8);
+    navigator->SetTop(216);
+    navigator->SetControl(grid);
+    form->Show();
+    Pump();
+    grid->SetFocus();
+    grid->SetFocusedRecordIndex(0);
+    grid->SetFocusedRow(fields.Name);
+    Pump();
+  }
+  AnsiString Value(Integer ARecord, TcxEditorRow* ARow) {
+    return VarToStr(grid->GetDataController()->GetValue(ARecord, ARow->GetProperties()->GetItemIndex()));
+  }
+  void Click(Integer AIndex) {
+    TcxNavigatorViewInfo* info = navigator->GetViewInfo();
+    for (Integer i = 0; i < info->GetButtonCount(); ++i)
+      if (info->GetButton(i)->Button->GetDefaultIndex() == AIndex) {
+        win::test::Click(navigator->GetHandle(), cxRectCenter(info->GetButton(i)->Bounds));
+        Pump();
+        return;
+      }
+    ADD_FAILURE() << "no button " << AIndex;
+  }
+  // "1" for each enabled button, "." for each disabled one, in button order.
+  std::string States() {
+    std::string text;
+    TcxNavigatorViewInfo* info = navigator->GetViewInfo();
+    for (Integer i = 0; i < info->GetButtonCount(); ++i) text += info->GetButton(i)->Enabled ? '1' : '.';
+    return text;
+  }
+  Integer Focused() { return grid->GetFocusedRecordIndex(); }
+};
+
+// Every navigator action on the grid, with the buttons following the
+// grid's state after each one (button order: first, prior page, prior,
+// next, next page, last, insert, delete, edit, post, cancel, refresh, save
+// and go to bookmark, filter).
+TEST_F(DataGrid, EveryNavigatorActionAndTheButtonStates) {
+  ASSERT_EQ(navigator->GetViewInfo()->GetButtonCount(), 15) << "the grid supports every action";
+  EXPECT_FALSE(grid->NavigatorIsActionSupported(15));
+  EXPECT_EQ(States(), "...111111..11.1");
+
+  Click(NBDI_NEXT);
+  EXPECT_EQ(Focused(), 1);
+  EXPECT_EQ(States(), "111111111..11.1");
+  Click(NBDI_NEXTPAGE);
+  EXPECT_EQ(Focused(), 2) << "one record a page in the single-record layout";
+  Click(NBDI_LAST);
+  EXPECT_EQ(Focused(), 299);
+  // The value cell shown is the new record's; none is left of the first.
+  TcxValueInfoList* cells = grid->GetVGViewInfo()->GetRowViewInfo(fields.Name)->GetValuesInfo();
+  EXPECT_EQ(cells->GetCount(), 1);
+  EXPECT_NE(cells->Find(299, 0), nullptr);
+  EXPECT_EQ(States(), "111...111..11.1");
+  Click(NBDI_PRIOR);
+  Click(NBDI_PRIORPAGE);
+  EXPECT_EQ(Focused(), 297);
+  Click(NBDI_SAVEBOOKMARK);
+  EXPECT_EQ(States(), "111111111..1111");
+  Click(NBDI_FIRST);
+  EXPECT_EQ(Focused(), 0);
+  Click(NBDI_GOTOBOOKMARK);
+  EXPECT_EQ(Focused(), 297);
+
+  // Edit, change a value, cancel: nothing kept; edit, change, post: kept.
+  TcxCustomDataController* data = grid->GetDataController();
+  Click(NBDI_EDIT);
+  EXPECT_TRUE(grid->IsEditing());
+  EXPECT_EQ(States(), "11111111.111111") << "Post and Cancel while editing, no second Edit";
+  win::test::TypeText("x");
+  Click(NBDI_CANCEL);
+  EXPECT_EQ(Value(297, fields.Name), "Item 297");
+  EXPECT_FALSE(data->GetIsEditing());
+  Click(NBDI_EDIT);
+  win::test::KeyPress(win::VK_END);
+  win::test::TypeText("!");
+  Click(NBDI_POST);
+  EXPECT_FALSE(data->GetIsEditing());
+  EXPECT_EQ(Value(297, fields.Name), "Item 297!");
+
+  // Insert and post a record; delete asks first and deletes only on OK.
+  Click(NBDI_INSERT);
+  EXPECT_TRUE(data->GetEditState().Contains(dceInsert));
+  data->SetEditValue(fields.Name->GetProperties()->GetItemIndex(), Variant("New"), evsValue);
+  Click(NBDI_POST);
+  EXPECT_EQ(data->GetRecordCount(), 301);
+  forms::test::AnswerMessageBox(win::IDCANCEL);
+  Click(NBDI_DELETE);
+  ASSERT_EQ(forms::test::MessageBoxLog().size(), 1u);
+  EXPECT_EQ(forms::test::MessageBoxLog()[0].Text, "Delete record?");
+  EXPECT_EQ(data->GetRecordCount(), 301);
+  forms::test::AnswerMessageBox(win::IDOK);
+  Click(NBDI_DELETE);
+  EXPECT_EQ(data->GetRecordCount(), 300);
+  Click(NBDI_REFRESH);
+  EXPECT_EQ(data->GetRecordCount(), 300);
+
+  // Options the buttons depend on.
+  grid->GetMultiRecordsOptionsData()->SetDeleting(false);
+  grid->GetMultiRecordsOptionsData()->SetInserting(false);
+  Pump();
+  EXPECT_EQ(States().substr(6, 2), "..");
+  // An inactive data controller leaves only Filter enabled.
+  data->ActiveChanged(false);
+  grid->RefreshNavigators();
+  EXPECT_EQ(States(), "..............1");
+  data->ActiveChanged(true);
+  grid->RefreshNavigators();
+
+  // A button hidden on purpose stays hidden when the bar is bound again;
+  // RestoreButtons gives the choice back to the grid.
+  navigator->GetButtons()->GetRefresh()->SetVisible(false);
+  navigator->SetControl(nullptr);
+  navigator->SetControl(grid);
+  EXPECT_EQ(navigator->GetViewInfo()->GetButtonCount(), 14);
+  navigator->RestoreButtons();
+  Pump();
+  EXPECT_EQ(navigator->GetViewInfo()->GetButtonCount(), 15);
+
+  // The grid going away unbinds the bar.
+  grid->Free();
+  grid = nullptr;
+  Pump();
+  EXPECT_EQ(navigator->GetControl(), nullptr);
+  EXPECT_EQ(States(), "...............");
+}
+
+// In the multi-record layout the page buttons move by the record columns
+// the grid shows; the focused record change is told with both indexes.
+TEST_F(DataGrid, PagesMoveByTheRecordColumnsOnShow) {
+  std::vector<std::pair<Integer, Integer>> moves;
+  grid->OnFocusedRecordChanged = [&](TObject*, Integer APrev, Integer ANew) { moves.emplace_back(APrev, ANew); };
+  grid->SetLayoutStyle(lsMultiRecordView);
+  grid->GetOptionsView()->SetRowHeaderWidth(100);
+  grid->GetOptionsView()->SetValueWidth(90);
+  Pump();
+  const Integer columns = grid->GetVGController()->GetScroller()->GetVisibleValueCount();
+  ASSERT_GE(columns, 3);
+  Click(NBDI_NEXTPAGE);
+  EXPECT_EQ(Focused(), columns);
+  Click(NBDI_NEXTPAGE);
+  Click(NBDI_PRIORPAGE);
+  EXPECT_EQ(Focused(), columns);
+  ASSERT_FALSE(moves.empty());
+  EXPECT_EQ(moves.front(), std::make_pair(0, columns));
+  EXPECT_FALSE(grid->GetCellAutoHeight()) << "never in the multi-record layout";
+  EXPECT_TRUE(grid->CanBandSizing());
+  grid->SetLayoutStyle(lsSingleRecordView);
+  EXPECT_FALSE(grid->CanBandSizing());
+}
+
+class DataGridSnapshots : public grid_pixels::ThemeInstalled, public DataGrid {
+ protected:
+  void TearDown() override {
+    DataGrid::TearDown();
+    win::test::ResetThemeModule();
+  }
+};
+
+// The multi-record and bands layouts with their navigator, in every look.
+TEST_F(DataGridSnapshots, MultiRecordAndBandsWithNavigator) {
+  std::filesystem::create_directories("snapshots");
+  grid->GetOptionsView()->SetRowHeaderWidth(80);
+  grid->GetOptionsView()->SetValueWidth(100);
+  grid->FullExpand();
+  for (const grid_pixels::Look& look : grid_pixels::kLooks) {
+    SCOPED_TRACE(look.Name);
+    for (TcxLookAndFeel* lf : {grid->GetLookAndFeel(), navigator->GetLookAndFeel()}) {
+      lf->SetKind(look.Kind);
+      lf->SetNativeStyle(look.Native);
+    }
+    grid->SetLayoutStyle(lsMultiRecordView);
+    grid->GetMultiRecordsOptionsView()->SetRecordsInterval(4);
+    grid->SetFocusedRecordIndex(1);
+    Pump();
+    EXPECT_TRUE(vgrid_test::Snapshot(form, std::string("datagrid-") + look.Name + "-multirecord"));
+    grid->SetLayoutStyle(lsBandsView);
+    grid->GetOptionsView()->SetAutoScaleBands(false);
+    grid->SetHeight(120);
+    Pump();
+    EXPECT_TRUE(vgrid_test::Snapshot(form, std::string("datagrid-") + look.Name + "-bands"));
+    grid->SetHeight(200);
+  }
+}
+
+}  // namespace
