@@ -334,9 +334,11 @@ void TcxCustomVerticalGrid::CreateSubClasses() {
   FRoot->SetVerticalGrid(this);
   inherited::CreateSubClasses();
   InitDataController();
+  FCustomizing = GetCustomizingClass().Construct<TPersistent*>(this);
 }
 
 void TcxCustomVerticalGrid::DestroySubClasses() {
+  FreeAndNil(FCustomizing);
   FreeAndNil(FRoot);
   FreeAndNil(FRows);
   inherited::DestroySubClasses();
@@ -350,6 +352,12 @@ TcxCustomItemDataBindingClass TcxCustomVerticalGrid::GetEditCellDataBindingClass
 }
 
 TcxCustomControlControllerClass TcxCustomVerticalGrid::GetControllerClass() { return TcxvgController::StaticClass(); }
+
+TClassRef<TcxVerticalGridCustomizing> TcxCustomVerticalGrid::GetCustomizingClass() {
+  return TcxVerticalGridCustomizing::StaticClass();
+}
+
+void TcxCustomVerticalGrid::SetCustomizing(TcxVerticalGridCustomizing* Value) { FCustomizing->Assign(Value); }
 
 TcxCustomHitTestControllerClass TcxCustomVerticalGrid::GetHitTestControllerClass() {
   return TcxvgHitTest::StaticClass();
@@ -741,6 +749,7 @@ void TcxCustomVerticalGrid::LayoutStyleChanged() {
 void TcxCustomVerticalGrid::DoLayoutChanged() {
   if (GetComponentState().Contains(csUpdating)) return;
   inherited::DoLayoutChanged();
+  if (FCustomizing && FCustomizing->GetVisible()) FCustomizing->Update();
   if (OnLayoutChanged) OnLayoutChanged(this);
 }
 
@@ -801,6 +810,7 @@ void TcxCustomVerticalGrid::BoundsChanged() {
 
 void TcxCustomVerticalGrid::LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues) {
   inherited::LookAndFeelChanged(Sender, AChangedValues);
+  if (FCustomizing) FCustomizing->LookAndFeelChanged();
   if (GetOptionsView()->GetCellAutoHeight()) LayoutChanged();
 }
 
