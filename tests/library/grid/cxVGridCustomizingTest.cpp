@@ -230,10 +230,10 @@ TEST_F(CustomizingSnapshots, BothPagesAndTheDialog) {
     Customization()->MakeRowSheetVisible();
     Customization()->GetRowListBox()->SetItemIndex(1);
     Pump();
-    EXPECT_TRUE(vgrid_test::Snapshot(window, std::string("customize-") + look.Name + "-rows"));
+    EXPECT_TRUE(vgrid_test::Snapshot(window, std::string("customize-") + look.Name + "-rows", true));
     Customization()->MakeCategorySheetVisible();
     Pump();
-    EXPECT_TRUE(vgrid_test::Snapshot(window, std::string("customize-") + look.Name + "-categories"));
+    EXPECT_TRUE(vgrid_test::Snapshot(window, std::string("customize-") + look.Name + "-categories", true));
   }
   EXPECT_EQ(Listed(Customization()->GetRowListBox()), "Ratio|Biome");
   win::test::OnNextModalLoop([&] {
@@ -241,7 +241,7 @@ TEST_F(CustomizingSnapshots, BothPagesAndTheDialog) {
     ASSERT_NE(dialog, nullptr);
     win::test::TypeText("Vegetation");
     Pump();
-    EXPECT_TRUE(vgrid_test::Snapshot(dialog, "customize-new-category"));
+    EXPECT_TRUE(vgrid_test::Snapshot(dialog, "customize-new-category", true));
     win::test::KeyPress(win::VK_ESCAPE);
   });
   Customization()->CreateCategoryRow();

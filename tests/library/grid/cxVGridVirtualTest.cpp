@@ -252,7 +252,7 @@ TEST_F(DataGridSnapshots, MultiRecordAndBandsWithNavigator) {
     grid->GetMultiRecordsOptionsView()->SetRecordsInterval(4);
     grid->SetFocusedRecordIndex(1);
     Pump();
-    EXPECT_TRUE(vgrid_test::Snapshot(form, std::string("datagrid-") + look.Name + "-multirecord"));
+    EXPECT_TRUE(vgrid_test::Snapshot(form, std::string("datagrid-") + look.Name + "-multirecord", true));
     // The record frames stand where the columns are after a pass that
     // only moved the focus: no frame line crosses the first value cell.
     const TRect cell = grid->GetVGViewInfo()->GetRowViewInfo(fields.Ratio)->GetValuesInfo()->Find(0, 0)->DisplayRect;
@@ -262,7 +262,7 @@ TEST_F(DataGridSnapshots, MultiRecordAndBandsWithNavigator) {
     grid->GetOptionsView()->SetAutoScaleBands(false);
     grid->SetHeight(120);
     Pump();
-    EXPECT_TRUE(vgrid_test::Snapshot(form, std::string("datagrid-") + look.Name + "-bands"));
+    EXPECT_TRUE(vgrid_test::Snapshot(form, std::string("datagrid-") + look.Name + "-bands", true));
     grid->SetHeight(200);
   }
 }
