@@ -1,6 +1,7 @@
 #include "library/grid/cxVGridVirtual.h"
 
 #include "library/data/cxCustomDataFilter.h"
+#include "library/grid/cxFilterControlDialog.h"
 #include "library/grid/cxVGrid.h"
 #include "platform/rtl/ScopeExit.h"
 
@@ -223,4 +224,50 @@ void TcxVirtualVerticalGrid::NavigatorDoAction(Integer AButtonIndex) {
 
 void TcxVirtualVerticalGrid::ApplyFilter(TObject*) { GetDataController()->GetFilter()->SetActive(true); }
 
-void TcxVirtualVerticalGrid::DoFilterDialog() {}
+void TcxVirtualVerticalGrid::DoFilterDialog() {
+  ExecuteFilterControlDialog(this, GetLookAndFeel(), TNotifyEvent::Bind<&TcxVirtualVerticalGrid::ApplyFilter>(this),
+                             OnFilterControlDialogShow, clDefault, AnsiString(), nullptr);
+}
+
+std::vector<TcxCellEdit*> TcxVirtualVerticalGrid::FilterElements() {
+  std::vector<TcxCellEdit*> elements;
+  TcxVerticalGridRows* rows = GetRows();
+  for (Integer i = 0; i < rows->GetCount(); ++i) {
+    TcxCustomRow* row = rows->GetRow(i);
+    for (Integer j = 0; j < row->GetEditContainerCount(); ++j) {
+      auto* container = dynamic_cast<TcxCellEdit*>(row->GetEditContainer(j));
+      if (!container || !container->GetOptions()->GetFiltering()) continue;
+      TcxCustomEditProperties* properties = container->GetPropertiesValue();
+      if (properties && properties->GetSupportedOperations().Contains(esoFiltering)) elements.push_back(container);
+    }
+  }
+  return elements;
+}
+
+TcxCellEdit* TcxVirtualVerticalGrid::FilterElement(Integer AIndex) {
+  const std::vector<TcxCellEdit*> elements = FilterElements();
+  return AIndex >= 0 && AIndex < static_cast<Integer>(elements.size()) ? elements[static_cast<size_t>(AIndex)]
+                                                                       : nullptr;
+}
+
+AnsiString TcxVirtualVerticalGrid::GetFilterCaption(Integer AIndex) {
+  TcxCellEdit* element = FilterElement(AIndex);
+  return element && element->GetRowProperties() ? element->GetRowProperties()->GetCaption() : AnsiString();
+}
+
+Integer TcxVirtualVerticalGrid::GetFilterCount() { return static_cast<Integer>(FilterElements().size()); }
+
+TcxFilterCriteria* TcxVirtualVerticalGrid::GetFilterCriteria() { return GetDataController()->GetFilter(); }
+
+TObject* TcxVirtualVerticalGrid::GetFilterItemLink(Integer AIndex) { return FilterElement(AIndex); }
+
+TcxCustomEditProperties* TcxVirtualVerticalGrid::GetFilterProperties(Integer AIndex) {
+  TcxCellEdit* element = FilterElement(AIndex);
+  return element ? element->GetPropertiesValue() : nullptr;
+}
+
+TcxValueTypeClass TcxVirtualVerticalGrid::GetFilterValueType(Integer AIndex) {
+  TcxCellEdit* element = FilterElement(AIndex);
+  if (!element) return TcxValueTypeClass();
+  return GetDataController()->GetItemValueTypeClass(element->GetItemIndex());
+}

@@ -2,16 +2,23 @@
 // that is filled from outside, one record (single-record layout), one
 // record in wrapped bands (bands layout) or several side by side
 // (multi-record layout). It drives navigator bars (IcxNavigator) and tells
-// them whenever its data state changes.
+// them whenever its data state changes, and offers its filterable cells to
+// the filter builder (IcxFilterControl), whose dialog the navigator's
+// Filter button opens.
 #pragma once
 
+#include <vector>
+
+#include "library/grid/cxFilterControlRows.h"
 #include "library/grid/cxNavigator.h"
 #include "library/grid/cxVGridControl.h"
 
 using TcxVerticalGridFocusedRecordChangedEvent =
     Event<void(TObject* Sender, Integer APrevFocusedRecord, Integer AFocusedRecord)>;
 
-class TcxVirtualVerticalGrid : public TcxCustomVerticalGrid, public IcxNavigator {
+class TcxCellEdit;
+
+class TcxVirtualVerticalGrid : public TcxCustomVerticalGrid, public IcxNavigator, public IcxFilterControl {
   ORV_CLASS(TcxVirtualVerticalGrid, TcxCustomVerticalGrid)
  public:
   explicit TcxVirtualVerticalGrid(TComponent* AOwner) : TcxCustomVerticalGrid(AOwner) {}
@@ -36,6 +43,18 @@ class TcxVirtualVerticalGrid : public TcxCustomVerticalGrid, public IcxNavigator
   void NavigatorDoAction(Integer AButtonIndex) override;
   TcxNavigatorControlNotifier* NavigatorGetNotifier() override { return FNavigatorNotifier; }
   bool NavigatorIsActionSupported(Integer AButtonIndex) override;
+
+  // ---- IcxFilterControl ----
+  // The elements are the edit containers whose options allow filtering
+  // and whose editor kind can filter, in the flat row order and within a
+  // row in cell order. An index past them names nothing.
+  AnsiString GetFilterCaption(Integer AIndex) override;
+  Integer GetFilterCount() override;
+  TcxFilterCriteria* GetFilterCriteria() override;
+  TObject* GetFilterItemLink(Integer AIndex) override;
+  AnsiString GetFilterFieldName(Integer) override { return {}; }
+  TcxCustomEditProperties* GetFilterProperties(Integer AIndex) override;
+  TcxValueTypeClass GetFilterValueType(Integer AIndex) override;
 
   // ---- The grid's own operations ----
   // Opens the filter dialog on this grid.
@@ -75,6 +94,9 @@ class TcxVirtualVerticalGrid : public TcxCustomVerticalGrid, public IcxNavigator
   TcxvgLayoutStyle GetViewLayoutStyle() override { return FLayoutStyle; }
 
  private:
+  // The filterable containers in element order.
+  std::vector<TcxCellEdit*> FilterElements();
+  TcxCellEdit* FilterElement(Integer AIndex);
   TcxNavigatorControlNotifier* FNavigatorNotifier = nullptr;
   TcxvgLayoutStyle FLayoutStyle = lsSingleRecordView;
 };

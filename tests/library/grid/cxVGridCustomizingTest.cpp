@@ -100,9 +100,13 @@ TEST_F(Customizing, RowsGoToTheWindowAndComeBack) {
   EXPECT_EQ(Customization()->GetRowListBox()->GetCount(), 0) << "a hidden row not meant for the window";
   EXPECT_EQ(Customization()->GetPageControl()->GetActivePage(), Customization()->GetRowsSheet());
 
-  // Out of the grid onto the rows list.
+  // Out of the grid onto the rows list. Where the window lies over the
+  // grid, the grid's hit test answers the customization form's code.
   TcxVerticalGridItemsCustomizeListBox* list = Customization()->GetRowListBox();
   const TPoint overList = list->ClientToScreen(TPoint(20, 30));
+  Controller()->GetHitTest()->ReCalculate(grid->ScreenToClient(overList));
+  EXPECT_TRUE(Controller()->GetHitTest()->GetState(vghc_HitAtCustomize));
+  EXPECT_EQ(Controller()->GetHitTest()->GetHitRow(), nullptr);
   Drag(grid, CaptionCenter(rows.Width), overList);
   EXPECT_FALSE(rows.Width->GetVisible());
   EXPECT_EQ(Listed(list), "Width");

@@ -7,7 +7,12 @@
 
 #include "VGridData.h"
 #include "VGridSession.h"
+#include "library/grid/cxFilterControlDialog.h"
+#include "library/grid/cxFilterControlViewInfo.h"
+#include "library/data/cxCustomDataFilter.h"
 #include "platform/forms/MessageBox.h"
+#include "platform/forms/Screen.h"
+#include "support/TempDir.h"
 #include "platform/theme/ThemeTestMode.h"
 
 
@@ -177,6 +182,116 @@ TEST_F(DataGrid, PagesMoveByTheRecordColumnsOnShow) {
   EXPECT_TRUE(grid->CanBandSizing());
   grid->SetLayoutStyle(lsSingleRecordView);
   EXPECT_FALSE(grid->CanBandSizing());
+}
+
+// A text kind that cannot filter (no kind of the library is one).
+class TNoFilterProperties : public TcxTextEditProperties {
+  ORV_CLASS(TNoFilterProperties, TcxTextEditProperties)
+ public:
+  using TcxTextEditProperties::TcxTextEditProperties;
+  TcxEditSupportedOperations GetSupportedOperations() const override {
+    TcxEditSupportedOperations result = TcxTextEditProperties::GetSupportedOperations();
+    result.Exclude(esoFiltering);
+    return result;
+  }
+};
+
+}  // namespace
+
+ORV_REGISTER(TNoFilterProperties)
+
+namespace {
+
+// The filterable cells in flat order, the filter dialog from the Filter
+// button applying through the grid, the dialog reopened showing the
+// grid's filter, and a filter file saved from one grid loaded into a new
+// grid built the same way (as after a restart).
+TEST_F(DataGrid, FilteringThroughTheDialogAndAFilterFile) {
+  TempDir dir;
+  const std::string file = dir / "counts.flt";
+  fields.Name->GetProperties()->GetOptions()->SetFiltering(false);
+  fields.Ratio->GetProperties()->SetEditPropertiesClass(TNoFilterProperties::StaticClass());
+  auto* pair = static_cast<TcxMultiEditorRow*>(grid->Add(TcxMultiEditorRow::StaticClass()));
+  pair->SetIndex(0);
+  TcxEditorRowItemProperties* hidden = pair->GetProperties()->GetEditors()->Add();
+  hidden->SetCaption("Hidden");
+  hidden->GetOptions()->SetFiltering(false);
+  pair->GetProperties()->GetEditors()->Add()->SetCaption("Second");
+  ASSERT_EQ(grid->GetFilterCount(), 4);
+  EXPECT_EQ(grid->GetFilterCaption(0), "Second") << "the second editor of a row can be the first element";
+  EXPECT_EQ(grid->GetFilterCaption(1), "Count");
+  EXPECT_EQ(grid->GetFilterCaption(2), "Date");
+  EXPECT_EQ(grid->GetFilterCaption(3), "Done");
+  EXPECT_EQ(grid->GetFilterCaption(4), "");
+  EXPECT_EQ(grid->GetFilterItemLink(4), nullptr);
+  EXPECT_EQ(grid->GetFilterFieldName(1), "");
+  EXPECT_EQ(grid->GetFilterItemLink(1), fields.Count->GetProperties()->GetEditContainer());
+  EXPECT_EQ(grid->GetFilterValueType(1), TcxIntegerValueType::Class());
+
+  auto dialog = [] { return dynamic_cast<TfmFilterControlDialog*>(Screen->GetActiveForm()); };
+  auto click = [](TWinControl* AControl) {
+    win::test::Click(AControl->GetHandle(), TPoint(AControl->GetWidth() / 2, AControl->GetHeight() / 2));
+    Pump();
+  };
+  Integer shows = 0;
+  grid->OnFilterControlDialogShow = [&](TObject*) { ++shows; };
+  // Count = 42 through the dialog, saved to a file, applied with OK.
+  win::test::OnNextModalLoop([&] {
+    TfmFilterControlDialog* form = dialog();
+    ASSERT_NE(form, nullptr);
+    TcxFilterControl* builder = form->GetFilterControl();
+    builder->AddCondition(nullptr);
+    auto* condition = static_cast<cxfc::TcxConditionViewInfo*>(builder->GetFocusedRow());
+    condition->SetItem(1);
+    condition->GetValues()->GetValue(0)->Value = Variant(42);
+    condition->GetValues()->GetValue(0)->ValueText = "42";
+    forms::test::AnswerFileDialog(file);
+    click(form->btSave);
+    click(form->btOk);
+  });
+  Click(NBDI_FILTER);
+  EXPECT_EQ(shows, 1);
+  TcxCustomDataController* data = grid->GetDataController();
+  ASSERT_EQ(data->GetFilteredRecordCount(), 1);
+  EXPECT_EQ(Value(data->GetFilteredRecordIndex(0), fields.Name), "Item 14");
+  EXPECT_TRUE(data->GetFilter()->GetActive());
+
+  // Reopened, the dialog shows the grid's filter.
+  std::string shown;
+  win::test::OnNextModalLoop([&] {
+    TcxFilterControl* builder = dialog()->GetFilterControl();
+    ASSERT_EQ(builder->GetRowCount(), 2);
+    auto* condition = static_cast<cxfc::TcxConditionViewInfo*>(builder->GetRow(1));
+    shown = condition->ItemText + " " + std::to_string(condition->GetItemIndex()) + " " +
+            VarToStr(condition->GetValues()->GetValue(0)->Value);
+    click(dialog()->btCancel);
+  });
+  Click(NBDI_FILTER);
+  EXPECT_EQ(shown, "Count 1 42");
+
+  // A new grid built the same way loads the file and filters the same
+  // record.
+  auto* again = New<TcxVirtualVerticalGrid>(form);
+  again->SetParent(form);
+  again->SetBoundsRect({420, 8, 520, 100});
+  const vgrid_data::Fields same = vgrid_data::FillGrid(again, 300);
+  same.Name->GetProperties()->GetOptions()->SetFiltering(false);
+  same.Ratio->GetProperties()->SetEditPropertiesClass(TNoFilterProperties::StaticClass());
+  auto* pair2 = static_cast<TcxMultiEditorRow*>(again->Add(TcxMultiEditorRow::StaticClass()));
+  pair2->SetIndex(0);
+  pair2->GetProperties()->GetEditors()->Add()->GetOptions()->SetFiltering(false);
+  pair2->GetProperties()->GetEditors()->Add()->SetCaption("Second");
+  win::test::OnNextModalLoop([&] {
+    forms::test::AnswerFileDialog(file);
+    click(dialog()->btOpen);
+    click(dialog()->btOk);
+  });
+  again->DoFilterDialog();
+  Pump();
+  TcxCustomDataController* second = again->GetDataController();
+  ASSERT_EQ(second->GetFilteredRecordCount(), 1);
+  EXPECT_EQ(VarToStr(second->GetValue(second->GetFilteredRecordIndex(0), same.Name->GetProperties()->GetItemIndex())),
+            "Item 14");
 }
 
 class DataGridSnapshots : public grid_pixels::ThemeInstalled, public DataGrid {
