@@ -171,7 +171,7 @@ void TcxCustomNavigator::MouseDown(TMouseButton Button, TShiftState Shift, Integ
 void TcxCustomNavigator::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   inherited::MouseMove(Shift, X, Y);
   FViewInfo->MouseMove(X, Y);
-  BeginMouseTracking(this, GetBoundsRect().Width() > 0 ? GetClientRect() : TRect{}, this);
+  BeginMouseTracking(this, GetClientRect(), this);
 }
 
 void TcxCustomNavigator::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {

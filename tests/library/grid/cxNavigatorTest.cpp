@@ -7,6 +7,7 @@
 
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxSpinEdit.h"
+#include "NavigatorButtons.h"
 #include "VGridSession.h"
 #include "platform/forms/Hints.h"
 #include "platform/theme/ThemeTestMode.h"
@@ -55,16 +56,8 @@ class Navigator : public vgrid_test::Session {
     return navigator;
   }
   // Screen point inside the button with default index AIndex.
-  static win::POINT ButtonPoint(TcxNavigator* ANavigator, Integer AIndex) {
-    TcxNavigatorViewInfo* info = ANavigator->GetViewInfo();
-    for (Integer i = 0; i < info->GetButtonCount(); ++i)
-      if (info->GetButton(i)->Button->GetDefaultIndex() == AIndex) {
-        const TRect R = info->GetButton(i)->Bounds;
-        const TPoint P = ANavigator->ClientToScreen(TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
-        return {P.X, P.Y};
-      }
-    ADD_FAILURE() << "button " << AIndex << " not shown";
-    return {0, 0};
+  static TPoint ButtonPoint(TcxNavigator* ANavigator, Integer AIndex) {
+    return ANavigator->ClientToScreen(cxRectCenter(navigator_test::ButtonBounds(ANavigator, AIndex)));
   }
   static Integer EnabledCount(TcxNavigator* ANavigator) {
     Integer count = 0;
@@ -162,7 +155,7 @@ TEST_F(Navigator, PressingHoldingAndReleasing) {
   win::test::MouseMove(ButtonPoint(navigator, NBDI_LAST));
   win::test::MouseDown();
   Pump();
-  win::test::MouseMove(win::POINT{ButtonPoint(navigator, NBDI_LAST).X, 300});
+  win::test::MouseMove(TPoint(ButtonPoint(navigator, NBDI_LAST).X, 300));
   win::test::MouseUp();
   Pump();
   EXPECT_TRUE(data->Actions.empty()) << "released outside the button";
@@ -233,18 +226,10 @@ TEST_F(NavigatorSnapshots, EveryLookWithHotPressedAndDisabledButtons) {
   navigator->SetControl(data);
   navigator->GetButtons()->GetEdit()->SetVisible(true);
   Pump();
-  TcxNavigatorViewInfo* info = navigator->GetViewInfo();
-  auto bounds = [&](Integer AIndex) {
-    for (Integer i = 0; i < info->GetButtonCount(); ++i)
-      if (info->GetButton(i)->Button->GetDefaultIndex() == AIndex) return info->GetButton(i)->Bounds;
-    return TRect{};
-  };
+  auto bounds = [&](Integer AIndex) { return navigator_test::ButtonBounds(navigator, AIndex); };
   auto blackPixels = [&](Integer AIndex) {
-    const TRect R = bounds(AIndex);
-    Integer count = 0;
-    for (Integer y = R.Top; y < R.Bottom; ++y)
-      for (Integer x = R.Left; x < R.Right; ++x) count += vgrid_test::PixelAt(navigator, {x, y}) == clBlack ? 1 : 0;
-    return count;
+    return navigator_test::BlackPixels(bounds(AIndex),
+                                       [&](TPoint P) { return vgrid_test::PixelAt(navigator, P) & 0xFFFFFF; });
   };
   for (const Look& look : kLooks) {
     SCOPED_TRACE(look.Name);

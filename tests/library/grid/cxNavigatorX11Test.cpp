@@ -5,6 +5,7 @@
 // (snapshots/navigator-on-x.png in the build folder) is for a person to
 // look at.
 #include "GridXScene.h"
+#include "NavigatorButtons.h"
 #include "VGridData.h"
 #include "library/grid/GridStartup.h"
 
@@ -40,18 +41,9 @@ TEST(NavigatorOnX, TheBarDrivesTheDataGridOnTheServer) {
     grid->SetFocusedRecordIndex(0);
     scene.Settle(10);
 
-    TcxNavigatorViewInfo* info = navigator->GetViewInfo();
-    auto button = [&](Integer AIndex) {
-      for (Integer i = 0; i < info->GetButtonCount(); ++i)
-        if (info->GetButton(i)->Button->GetDefaultIndex() == AIndex) return info->GetButton(i)->Bounds;
-      return TRect{};
-    };
+    auto button = [&](Integer AIndex) { return navigator_test::ButtonBounds(navigator, AIndex); };
     auto blackPixels = [&](Integer AIndex) {
-      const TRect R = button(AIndex);
-      Integer count = 0;
-      for (Integer y = R.Top; y < R.Bottom; ++y)
-        for (Integer X = R.Left; X < R.Right; ++X) count += x.Pixel(navigator, TPoint(X, y)) == 0 ? 1 : 0;
-      return count;
+      return navigator_test::BlackPixels(button(AIndex), [&](TPoint P) { return x.Pixel(navigator, P); });
     };
 
     // On the first record the backward buttons cannot act.

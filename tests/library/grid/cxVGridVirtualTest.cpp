@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "NavigatorButtons.h"
 #include "VGridData.h"
 #include "VGridSession.h"
 #include "library/grid/cxFilterControlDialog.h"
@@ -47,14 +48,8 @@ class DataGrid : public vgrid_test::Session {
     return VarToStr(grid->GetDataController()->GetValue(ARecord, ARow->GetProperties()->GetItemIndex()));
   }
   void Click(Integer AIndex) {
-    TcxNavigatorViewInfo* info = navigator->GetViewInfo();
-    for (Integer i = 0; i < info->GetButtonCount(); ++i)
-      if (info->GetButton(i)->Button->GetDefaultIndex() == AIndex) {
-        win::test::Click(navigator->GetHandle(), cxRectCenter(info->GetButton(i)->Bounds));
-        Pump();
-        return;
-      }
-    ADD_FAILURE() << "no button " << AIndex;
+    win::test::Click(navigator->GetHandle(), cxRectCenter(navigator_test::ButtonBounds(navigator, AIndex)));
+    Pump();
   }
   // "1" for each enabled button, "." for each disabled one, in button order.
   std::string States() {
