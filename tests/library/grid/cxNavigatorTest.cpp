@@ -10,6 +10,7 @@
 #include "NavigatorButtons.h"
 #include "VGridSession.h"
 #include "platform/forms/Hints.h"
+#include "platform/win/Queue.h"
 #include "platform/theme/ThemeTestMode.h"
 
 namespace {
@@ -77,6 +78,10 @@ TEST_F(Navigator, LaysItsButtonsOutAndSnapsItsWidth) {
   TcxNavigatorViewInfo* info = navigator->GetViewInfo();
   ASSERT_EQ(info->GetButtonCount(), 15);
   EXPECT_EQ(EnabledCount(navigator), 0) << "unbound, nothing can be done";
+  EXPECT_EQ(win::SendMessageA(navigator->GetHandle(), win::CM_HINTSHOW, 0, 0), 1)
+      << "the window system's hint is suppressed: the bar shows its own";
+  EXPECT_EQ(win::SendMessageA(navigator->GetHandle(), win::WM_GETDLGCODE, 0, 0) & win::DLGC_WANTARROWS,
+            static_cast<win::LRESULT>(win::DLGC_WANTARROWS));
 
   navigator->SetWidth(10);
   const Integer minimal = navigator->GetWidth();
@@ -190,6 +195,14 @@ TEST_F(Navigator, PressingHoldingAndReleasing) {
   win::test::KeyPress(win::VK_SPACE);
   Pump();
   EXPECT_EQ(data->Actions, std::vector<Integer>({NBDI_PRIOR}));
+
+  // A disabled bar disables every button, Filter included.
+  navigator->SetEnabled(false);
+  Pump();
+  EXPECT_EQ(EnabledCount(navigator), 0);
+  navigator->SetEnabled(true);
+  Pump();
+  EXPECT_EQ(EnabledCount(navigator), 11);
 
   // The data control going away leaves the bar unbound and disabled.
   data->Free();
