@@ -29,6 +29,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "library/data/cxCustomDataFilter.h"
@@ -468,17 +469,11 @@ void BM_Orv_LoadStream(benchmark::State& state) {
 // ---------------------------------------------------------------------------
 // The floors: what a program that knows its data does
 
-bool LessNoCase(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::toupper(static_cast<unsigned char>(x)) < std::toupper(static_cast<unsigned char>(y));
-  });
-}
-
 // The sort floor: the keys taken once into (key, index) pairs, the pairs
 // stable-sorted (equal keys keep the record order, as in the controller)
 // and the indexes read out. Integer keys are one number with the nulls
 // below (or, descending, above) every value; text keys are a pointer to
-// the text, null for a null.
+// the text.
 void FloorSort(const std::vector<Row>& ARows, SortKind AKind, std::vector<Integer>& AOrder) {
   const size_t n = ARows.size();
   AOrder.resize(n);
@@ -493,18 +488,31 @@ void FloorSort(const std::vector<Row>& ARows, SortKind AKind, std::vector<Intege
     for (size_t i = 0; i < n; ++i) AOrder[i] = pairs[i].second;
     return;
   }
-  std::vector<std::pair<const std::string*, Integer>> pairs(n);
-  for (size_t i = 0; i < n; ++i) pairs[i] = {ARows[i].NullS ? nullptr : &ARows[i].S, static_cast<Integer>(i)};
-  auto by = [&](auto ALess) {
-    std::stable_sort(pairs.begin(), pairs.end(), [&](const auto& a, const auto& b) {
-      if (!a.first || !b.first) return !a.first && b.first;
-      return ALess(*a.first, *b.first);
-    });
-  };
-  if (AKind == sortStringNoCase)
-    by(LessNoCase);
-  else
-    by(std::less<std::string>());
+  // Text keys point at the text (for no case at an upper-cased copy made
+  // once); a null key points nowhere.
+  std::string upper;
+  if (AKind == sortStringNoCase) {
+    size_t size = 0;
+    for (const Row& r : ARows) size += r.NullS ? 0 : r.S.size();
+    upper.reserve(size);
+  }
+  std::vector<std::pair<std::string_view, Integer>> pairs(n);
+  for (size_t i = 0; i < n; ++i) {
+    const Row& r = ARows[i];
+    std::string_view key;
+    if (!r.NullS && AKind == sortStringNoCase) {
+      const size_t at = upper.size();
+      for (char c : r.S) upper.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+      key = std::string_view(upper.data() + at, r.S.size());
+    } else if (!r.NullS) {
+      key = r.S;
+    }
+    pairs[i] = {key, static_cast<Integer>(i)};
+  }
+  std::stable_sort(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) {
+    if (!a.first.data() || !b.first.data()) return !a.first.data() && b.first.data();
+    return a.first < b.first;
+  });
   for (size_t i = 0; i < n; ++i) AOrder[i] = pairs[i].second;
 }
 
