@@ -403,6 +403,10 @@ class TcxDataSummary : public TPersistent {
   // Whether every item of the collection is accumulated or never has a value.
   bool IsKeepable(TcxDataSummaryItems* AItems) const;
   void KeepAccumulators(std::vector<TcxSummaryAccumulator>& ATarget);
+  // The summaries of every group of ALevel from the cells gathered for the
+  // whole record list, when each item is accumulated or never has a value;
+  // false (nothing done) otherwise.
+  bool CalculateLevelTyped(TcxDataGroupSummaryItems* AItems, Integer ALevel, bool AKeepable);
   void ForgetKept();
   void CalculateFooterInRecordOrder();
   void RecalculateGroup(Integer AGroupIndex);
