@@ -1,6 +1,8 @@
 #include "library/data/cxCustomDataViewPipeline.h"
 
 #include <algorithm>
+#include <numeric>
+#include <utility>
 
 #include "library/data/cxCustomDataController.h"
 #include "library/data/cxCustomDataFilter.h"
@@ -365,10 +367,18 @@ void TcxCustomDataControllerInfo::ForwardChanges() {
 
 void TcxCustomDataControllerInfo::DoLoad() {
   const Integer count = FDataController->GetRecordCount();
-  FRecordList.resize(static_cast<size_t>(std::max(count, 0)));
+  // The list of all records in record order is written by the DoFilter
+  // that follows, unless a column filter writes the kept records instead.
   FLoadedRecordCount = count;
-  for (Integer i = 0; i < count; ++i) FRecordList[static_cast<size_t>(i)] = i;
   FListIndexValid = false;
+  FLoadOrder = true;
+}
+
+void TcxCustomDataControllerInfo::FillLoadOrder() {
+  if (!std::exchange(FLoadOrder, false)) return;
+  const Integer count = std::max(FLoadedRecordCount, 0);
+  FRecordList.resize(static_cast<size_t>(count));
+  std::iota(FRecordList.begin(), FRecordList.end(), 0);
 }
 
 bool TcxCustomDataControllerInfo::IsRecordFiltered(Integer ARecordIndex, bool AIncremental, bool ACriteria,
@@ -385,10 +395,11 @@ void TcxCustomDataControllerInfo::DoFilter() {
   const bool incremental = c->IsIncrementalFilter();
   const bool criteria = c->GetFilter()->IsFiltering();
   const bool event = !c->IsGridMode() && c->IsFilterRecord();
-  if (!incremental && !criteria && !event) return;
+  if (!incremental && !criteria && !event) {
+    FillLoadOrder();
+    return;
+  }
   const Integer editing = c->GetProvider()->GetEditingRecordIndex();
-  // Positions are tested from the last to the first, as the records were
-  // always asked; the survivors are compacted in one pass afterwards.
   bool removed = false;
   // The criteria's conditions are prepared once for the whole pass.
   struct PassScope {
@@ -398,25 +409,50 @@ void TcxCustomDataControllerInfo::DoFilter() {
     }
   } scope{criteria ? c->GetFilter() : nullptr};
   if (scope.Filter) scope.Filter->BeginPass();
-  // A lone typed condition answers for all records in one call; the
-  // records it leaves open are asked one by one below, as are all records
-  // under any other filter.
-  std::vector<signed char> keep(FRecordList.size(), -1);
-  if (criteria && !incremental && !event) scope.Filter->CheckRecords(FRecordList.data(), FRecordList.size(), keep.data());
-  for (Integer i = static_cast<Integer>(FRecordList.size()) - 1; i >= 0; --i) {
-    const Integer r = FRecordList[static_cast<size_t>(i)];
-    signed char& k = keep[static_cast<size_t>(i)];
-    if (r == editing)
-      k = 1;
-    else if (k < 0)
-      k = IsRecordFiltered(r, incremental, criteria, event) ? 1 : 0;
-    removed = removed || k == 0;
+  // A lone typed condition with a column picks the kept records in one
+  // scan of the column; any other lone typed condition answers for all
+  // records in one call, and the records it leaves open are asked one by
+  // one below, as are all records under any other filter.
+  std::vector<Integer> kept;
+  const bool loadOrder = FLoadOrder;
+  const size_t all = loadOrder ? static_cast<size_t>(std::max(FLoadedRecordCount, 0)) : FRecordList.size();
+  bool selected = false;
+  try {
+    selected = criteria && !incremental && !event &&
+               scope.Filter->SelectRecords(loadOrder ? nullptr : FRecordList.data(), all, editing,
+                                           [this](Integer ARecord) { return IsRecordFiltered(ARecord, false, true, false); },
+                                           kept);
+  } catch (...) {
+    // The list is whole, as a failed pass always left it.
+    FillLoadOrder();
+    throw;
   }
-  if (!removed) return;
-  size_t out = 0;
-  for (size_t i = 0; i < FRecordList.size(); ++i)
-    if (keep[i]) FRecordList[out++] = FRecordList[i];
-  FRecordList.resize(out);
+  if (selected) {
+    FLoadOrder = false;
+    FRecordList.swap(kept);
+    if (FRecordList.size() == all) return;
+  } else {
+    FillLoadOrder();
+    // Positions are tested from the last to the first, as the records were
+    // always asked; the survivors are compacted in one pass afterwards.
+    std::vector<signed char> keep(FRecordList.size(), -1);
+    if (criteria && !incremental && !event)
+      scope.Filter->CheckRecords(FRecordList.data(), FRecordList.size(), keep.data());
+    for (Integer i = static_cast<Integer>(FRecordList.size()) - 1; i >= 0; --i) {
+      const Integer r = FRecordList[static_cast<size_t>(i)];
+      signed char& k = keep[static_cast<size_t>(i)];
+      if (r == editing)
+        k = 1;
+      else if (k < 0)
+        k = IsRecordFiltered(r, incremental, criteria, event) ? 1 : 0;
+      removed = removed || k == 0;
+    }
+    if (!removed) return;
+    size_t out = 0;
+    for (size_t i = 0; i < FRecordList.size(); ++i)
+      if (keep[i]) FRecordList[out++] = FRecordList[i];
+    FRecordList.resize(out);
+  }
   FListIndexValid = false;
   FSelection->CheckAfterFiltering();
   if (c->IsFilterChanged()) {
@@ -801,6 +837,7 @@ Integer TcxCustomDataControllerInfo::GetInternalRecordIndex(Integer AListIndex) 
 
 void TcxCustomDataControllerInfo::RebuildListIndex() const {
   const Integer count = FDataController->GetRecordCount();
+  FListIndexScanned = 0;
   FListIndex.assign(static_cast<size_t>(std::max(count, 0)), -1);
   for (size_t i = 0; i < FRecordList.size(); ++i) {
     const Integer r = FRecordList[i];
@@ -810,8 +847,16 @@ void TcxCustomDataControllerInfo::RebuildListIndex() const {
 }
 
 Integer TcxCustomDataControllerInfo::GetInternalRecordListIndex(Integer ARecordIndex) const {
-  if (!FListIndexValid || static_cast<Integer>(FListIndex.size()) != FDataController->GetRecordCount())
+  const Integer count = FDataController->GetRecordCount();
+  if (!FListIndexValid || static_cast<Integer>(FListIndex.size()) != count) {
+    if (FListIndexScanned + FRecordList.size() <= static_cast<size_t>(std::max(count, 0))) {
+      FListIndexScanned += FRecordList.size();
+      if (ARecordIndex < 0 || ARecordIndex >= count) return -1;
+      const auto it = std::find(FRecordList.begin(), FRecordList.end(), ARecordIndex);
+      return it == FRecordList.end() ? -1 : static_cast<Integer>(it - FRecordList.begin());
+    }
     RebuildListIndex();
+  }
   if (ARecordIndex < 0 || ARecordIndex >= static_cast<Integer>(FListIndex.size())) return -1;
   const Integer pos = FListIndex[static_cast<size_t>(ARecordIndex)];
   // The record list may be older than the records (between a change and
