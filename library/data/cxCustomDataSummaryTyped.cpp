@@ -386,7 +386,8 @@ void TcxDataSummary::StoreResults(TcxDataSummaryItems* AItems, std::vector<TcxSu
 }
 
 bool TcxDataSummary::UpdateChangedRecord(Integer ARecordIndex, bool AWasShown, bool AIsShown,
-                                         const std::vector<Integer>& AGroups) {
+                                         const std::vector<Integer>& AGroups, const std::vector<Integer>& ALeft,
+                                         const std::vector<Integer>& AJoined) {
   if (!FKept || FChangingSpoiled || FChangingRecord != ARecordIndex || FSettingValue) return false;
   TcxDataGroups* groups = FDataController->GetDataControllerInfo()->GetDataGroups();
   try {
@@ -396,15 +397,21 @@ bool TcxDataSummary::UpdateChangedRecord(Integer ARecordIndex, bool AWasShown, b
       else
         CalculateFooterInRecordOrder();
     }
-    for (Integer g : AGroups) {
-      TcxDataGroupSummaryItems* items = GetGroupSummaryItems(groups->Item(g).Level);
-      if (!items || items->GetCount() == 0) continue;
-      auto kept = FGroupsKept.find(g);
-      if (kept != FGroupsKept.end() && Replace(items, kept->second, AWasShown, AIsShown))
-        StoreResults(items, kept->second, groups->Item(g).SummaryValues);
-      else
-        RecalculateGroup(g);
-    }
+    auto update = [&](const std::vector<Integer>& AList, bool AOld, bool ANew) {
+      for (Integer g : AList) {
+        TcxDataGroupSummaryItems* items = GetGroupSummaryItems(groups->Item(g).Level);
+        if (!items || items->GetCount() == 0) continue;
+        auto kept = FGroupsKept.find(g);
+        if (kept != FGroupsKept.end() && Replace(items, kept->second, AOld, ANew)) {
+          StoreResults(items, kept->second, groups->Item(g).SummaryValues);
+        } else {
+          RecalculateGroup(g);
+        }
+      }
+    };
+    update(AGroups, AWasShown, AIsShown);
+    update(ALeft, AWasShown, false);
+    update(AJoined, false, AIsShown);
   } catch (...) {
     ForgetKept();
     throw;

@@ -322,7 +322,9 @@ void TcxCustomDataControllerInfo::Update() {
     if (FChanges.Contains(dcicGrouping) || FChanges.Contains(dcicSorting)) ResetFocusing();
     if (summary) {
       TcxDataSummary* s = c->GetSummary();
-      if (!replaceSummary || !s->UpdateChangedRecord(FMoved.Record, FMoved.WasShown, FMoved.IsShown, FMoved.Groups)) {
+      if (!replaceSummary ||
+          !s->UpdateChangedRecord(FMoved.Record, FMoved.WasShown, FMoved.IsShown, FMoved.Groups, FMoved.Left,
+                                  FMoved.Joined)) {
         if (replaceSummary) DoBeginSummary();
         DoEndSummary();
       }
@@ -570,6 +572,8 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
         if (same) {
           FMoved.KeepsGroups = true;
           for (Integer k = group; k >= 0; k = FDataGroups->GetParentIndex(k)) FMoved.Groups.push_back(k);
+        } else {
+          MoveToNeighbourGroup(group, pos, to);
         }
       }
     }
@@ -590,6 +594,45 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
       c->SetCheckFocusAfterFilter(true);
     }
   }
+}
+
+void TcxCustomDataControllerInfo::MoveToNeighbourGroup(Integer AGroup, Integer AFrom, Integer ATo) {
+  // The record left AGroup (which keeps other records) for position ATo. A
+  // neighbour there that shares every group value with it is in the group
+  // it joins; otherwise a group would be made, and the full pass makes it.
+  const Integer r = FRecordList[static_cast<size_t>(ATo)];
+  const Integer levels = FDataGroups->GetLevelCount();
+  // The place a record now at AIndex had before the move.
+  auto before = [&](Integer AIndex) {
+    if (AFrom < ATo && AIndex >= AFrom && AIndex < ATo) return AIndex + 1;
+    if (ATo < AFrom && AIndex > ATo && AIndex <= AFrom) return AIndex - 1;
+    return AIndex;
+  };
+  Integer joined = -1;
+  for (Integer neighbour : {ATo - 1, ATo + 1}) {
+    if (neighbour < 0 || neighbour >= static_cast<Integer>(FRecordList.size())) continue;
+    const Integer other = FRecordList[static_cast<size_t>(neighbour)];
+    bool same = true;
+    for (Integer level = 0; same && level < levels; ++level) same = CompareGroupRecords(other, r, level) == 0;
+    if (same) {
+      joined = FDataGroups->FindByIndex(before(neighbour), levels - 1);
+      break;
+    }
+  }
+  if (joined < 0 || joined == AGroup) return;
+  std::vector<Integer> left, entered;
+  for (Integer k = AGroup; k >= 0; k = FDataGroups->GetParentIndex(k)) left.push_back(k);
+  for (Integer k = joined; k >= 0; k = FDataGroups->GetParentIndex(k)) entered.push_back(k);
+  // The ancestors both chains share keep the record.
+  while (!left.empty() && !entered.empty() && left.back() == entered.back()) {
+    FMoved.Groups.push_back(left.back());
+    left.pop_back();
+    entered.pop_back();
+  }
+  FDataGroups->MoveRecord(AGroup, joined);
+  FMoved.KeepsGroups = true;
+  FMoved.Left = std::move(left);
+  FMoved.Joined = std::move(entered);
 }
 
 void TcxCustomDataControllerInfo::DoSort() {

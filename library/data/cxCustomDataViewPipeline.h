@@ -183,9 +183,17 @@ class TcxCustomDataControllerInfo : public TObject {
     bool WasShown = false;
     bool IsShown = false;
     bool KeepsGroups = false;
+    // The groups it stays in; with KeepsGroups, those it left and joined
+    // when it moved to another group of the table.
     std::vector<Integer> Groups;
+    std::vector<Integer> Left;
+    std::vector<Integer> Joined;
   };
   MovedRecord FMoved;
+  // A lone moved record that left its deepest group AGroup (position AFrom)
+  // for position ATo joins the group of a neighbour there with the same
+  // group values: the table is adjusted and FMoved says so.
+  void MoveToNeighbourGroup(Integer AGroup, Integer AFrom, Integer ATo);
   // The keys the pass's sort took, for its grouping; valid while no data
   // change came in between (FDataVersion counts them).
   TcxRecordSortKeys FPassKeys;
