@@ -1065,10 +1065,9 @@ void PrintRatios(const RatioReporter& r) {
        ratio("EditSummedField", "orv", m, "orv", 1000), 1.5, "x");
   // A record that moves (sort key) or changes group (group key) is moved in
   // the record list: linear in the distance it travels, never a full pass.
-  goal("a group key edit under 1/20 of grouping anew", ratio("EditGroupKey", "orv", m, "orv", m) > 0
-                                                            ? r.Ms("EditGroupKey", "orv", m) / r.Ms("GroupSummaries", "orv", m)
-                                                            : -1,
-       0.05, "x");
+  const double groupEdit = r.Ms("EditGroupKey", "orv", m), regroup = r.Ms("GroupSummaries", "orv", m);
+  goal("a group key edit under 1/20 of grouping anew", groupEdit > 0 && regroup > 0 ? groupEdit / regroup : -1, 0.05,
+       "x");
 }
 
 }  // namespace
