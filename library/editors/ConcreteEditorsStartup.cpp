@@ -6,10 +6,12 @@
 #include "library/editors/cxDateEdit.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
 #include "library/editors/cxEditRepositoryItems.h"
+#include "library/editors/cxExtEditConsts.h"
 #include "library/editors/cxHyperLinkEdit.h"
 #include "library/editors/cxMRUEdit.h"
 #include "library/editors/cxMemo.h"
 #include "library/editors/cxRadioGroup.h"
+#include "library/editors/cxRichEdit.h"
 #include "library/editors/cxSpinEdit.h"
 #include "library/editors/cxTimeEdit.h"
 #include "platform/forms/UnitStartup.h"
@@ -25,6 +27,8 @@ void RegisterConcreteEditorUnits() {
   RegisterUnit("cxMemo", &cxMemoInitialize, &cxMemoFinalize);
   RegisterUnit("cxMRUEdit", &cxMRUEditInitialize, &cxMRUEditFinalize);
   RegisterUnit("cxHyperLinkEdit", &cxHyperLinkEditInitialize, &cxHyperLinkEditFinalize);
+  RegisterUnit("cxExtEditConsts", &cxExtEditConstsInitialize, &cxExtEditConstsFinalize);
+  RegisterUnit("cxRichEdit", &cxRichEditInitialize, &cxRichEditFinalize);
   RegisterUnit("cxEditRepositoryItems", &cxEditRepositoryItemsInitialize, &cxEditRepositoryItemsFinalize);
   RegisterUnit("cxEditDataRegisteredRepositoryItems", &cxEditDataRegisteredRepositoryItemsInitialize,
                &cxEditDataRegisteredRepositoryItemsFinalize);

@@ -8,80 +8,16 @@
 // radio button its dot.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <vector>
-
-#include "library/editors/ConcreteEditorSession.h"
-#include "library/editors/X11Input.h"
+#include "library/editors/ConcreteEditorsOnX.h"
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
-#include "platform/gdi/PngWriter.h"
-#include "platform/win/WindowData.h"
-#include "platform/win/WindowPos.h"
-#include "platform/x11/X11BackEnd.h"
-#include "platform/x11/X11Connection.h"
-#include "platform/x11/X11Probe.h"
 
 using namespace win;
 
 namespace {
 
 TPoint Center(const TRect& R) { return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); }
-
-// A real X server with the concrete editors' units started on it, XTest
-// input and the read-back of a form's pixels.
-class ConcreteEditorsOnX : public ::testing::Test, protected edit_test::X11Input {
- protected:
-  void SetUp() override {
-    if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
-    server = std::make_unique<x11::Xvfb>();
-    ASSERT_TRUE(server->Running()) << "Xvfb did not start";
-    session = std::make_unique<edit_test::ConcreteSession>();
-    auto be = OpenX11BackEnd(server->Display());
-    ASSERT_TRUE(be);
-    x = static_cast<x11::X11BackEnd*>(be.get());
-    previous = SetBackEnd(std::move(be));
-    ownedProbe = std::make_unique<x11::Probe>(server->Display());
-    probe = ownedProbe.get();
-    ASSERT_TRUE(probe->Connected());
-  }
-  void TearDown() override {
-    if (!session) return;
-    Application->DestroyComponents();
-    test::PumpUntilIdle();
-    if (previous) SetBackEnd(std::move(previous));
-  }
-
-  // The form's pixels as the server holds them.
-  void Capture(TForm* AForm) {
-    form = AForm;
-    const x11::XId window = x->WindowOf(detail::Peek(AForm->GetHandle())->surface);
-    ASSERT_TRUE(probe->Capture(window, pixels, width, height));
-  }
-  std::uint32_t At(TControl* AControl, TPoint P) {
-    const TPoint s = AControl->ClientToScreen(P);
-    RECT w{};
-    GetWindowRect(form->GetHandle(), &w);
-    return pixels.at(static_cast<std::size_t>(s.Y - w.Top) * width + (s.X - w.Left)) & 0xFFFFFF;
-  }
-  bool Save(const char* AName) {
-    return SaveRowsPng(
-        width, height,
-        [&](int y, std::uint32_t* row) {
-          for (int i = 0; i < width; ++i) row[i] = pixels[static_cast<std::size_t>(y) * width + i];
-        },
-        AName);
-  }
-
-  std::unique_ptr<x11::Xvfb> server;
-  std::unique_ptr<edit_test::ConcreteSession> session;
-  std::unique_ptr<IBackEnd> previous;
-  std::unique_ptr<x11::Probe> ownedProbe;
-  TForm* form = nullptr;
-  std::vector<std::uint32_t> pixels;
-  int width = 0, height = 0;
-};
 
 TEST_F(ConcreteEditorsOnX, ClickedAndTypedEditorsShowTheirNewStateInTheServersPixels) {
   TForm* form = TCustomForm::CreateNew<TForm>(Application);
