@@ -594,22 +594,30 @@ Integer PlainFilterCount(Integer ACount, int AKind) {
   return n;
 }
 
+// Times AScan, which fills AKept, once per iteration from an empty list.
+template <class Scan>
+void TimeKept(benchmark::State& state, std::vector<Integer>& AKept, Scan&& AScan) {
+  for (auto _ : state) {
+    AKept.clear();
+    AKept.shrink_to_fit();
+    Timed(state, [&] {
+      AScan();
+      benchmark::DoNotOptimize(AKept.data());
+    });
+  }
+  SetCounters(state);
+}
+
 // A plain program's loop over its rows (80-byte structs).
 void BM_Plain_Filter(benchmark::State& state, FilterKind AKind) {
   const Integer count = static_cast<Integer>(state.range(0));
   const std::vector<Row>& rows = Rows(count);
   const Integer wanted = FilterInteger(count);
   std::vector<Integer> kept;
-  for (auto _ : state) {
-    kept.clear();
-    kept.shrink_to_fit();
-    Timed(state, [&] {
-      for (Integer i = 0; i < count; ++i)
-        if (PlainKeeps(rows[static_cast<size_t>(i)], AKind, wanted)) kept.push_back(i);
-      benchmark::DoNotOptimize(kept.data());
-    });
-  }
-  SetCounters(state);
+  TimeKept(state, kept, [&] {
+    for (Integer i = 0; i < count; ++i)
+      if (PlainKeeps(rows[static_cast<size_t>(i)], AKind, wanted)) kept.push_back(i);
+  });
 }
 
 // The filter floor: the filtered field as a contiguous column of its values
@@ -641,26 +649,20 @@ void BM_Floor_Filter(benchmark::State& state, FilterKind AKind) {
   const FilterColumn& column = Column(count, AKind);
   const Integer wanted = FilterInteger(count);
   std::vector<Integer> kept;
-  for (auto _ : state) {
-    kept.clear();
-    kept.shrink_to_fit();
-    Timed(state, [&] {
-      const Byte* nulls = column.Nulls.data();
-      if (AKind == filterIntegerEquals) {
-        const Integer* values = column.Integers.data();
-        for (Integer i = 0; i < count; ++i)
-          if (!nulls[i] && values[i] == wanted) kept.push_back(i);
-      } else {
-        const std::string* values = column.Strings.data();
-        for (Integer i = 0; i < count; ++i)
-          if (!nulls[i] && values[i].find("abc") != std::string::npos) kept.push_back(i);
-      }
-      benchmark::DoNotOptimize(kept.data());
-    });
-    if (FirstTime("floorfilter" + std::to_string(AKind) + "/" + std::to_string(count)))
-      Agree(state, static_cast<Integer>(kept.size()) == PlainFilterCount(count, AKind), "column scan's count");
-  }
-  SetCounters(state);
+  TimeKept(state, kept, [&] {
+    const Byte* nulls = column.Nulls.data();
+    if (AKind == filterIntegerEquals) {
+      const Integer* values = column.Integers.data();
+      for (Integer i = 0; i < count; ++i)
+        if (!nulls[i] && values[i] == wanted) kept.push_back(i);
+    } else {
+      const std::string* values = column.Strings.data();
+      for (Integer i = 0; i < count; ++i)
+        if (!nulls[i] && values[i].find("abc") != std::string::npos) kept.push_back(i);
+    }
+  });
+  if (FirstTime("floorfilter" + std::to_string(AKind) + "/" + std::to_string(count)))
+    Agree(state, static_cast<Integer>(kept.size()) == PlainFilterCount(count, AKind), "column scan's count");
 }
 
 // ---------------------------------------------------------------------------

@@ -211,12 +211,16 @@ void BM_TypeOurs(benchmark::State& state, const TypingCase& c) {
 }
 
 #ifdef ORV_HAVE_PCRE2
+pcre2_code* CompileAnchored(const char* pattern) {
+  int err;
+  PCRE2_SIZE offset;
+  return pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern), PCRE2_ZERO_TERMINATED, PCRE2_ANCHORED, &err, &offset,
+                       nullptr);
+}
+
 struct Pcre {
   explicit Pcre(const char* pattern) {
-    int err;
-    PCRE2_SIZE offset;
-    code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern), PCRE2_ZERO_TERMINATED, PCRE2_ANCHORED, &err, &offset,
-                         nullptr);
+    code = CompileAnchored(pattern);
     if (code) pcre2_jit_compile(code, PCRE2_JIT_PARTIAL_HARD);
     data = pcre2_match_data_create_from_pattern(code, nullptr);
   }
@@ -241,10 +245,7 @@ struct Pcre {
 // costs the same however long the text is.
 struct PcreDfa {
   explicit PcreDfa(const char* pattern) {
-    int err;
-    PCRE2_SIZE offset;
-    code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern), PCRE2_ZERO_TERMINATED, PCRE2_ANCHORED, &err, &offset,
-                         nullptr);
+    code = CompileAnchored(pattern);
     data = pcre2_match_data_create(32, nullptr);
   }
   ~PcreDfa() {
