@@ -10,8 +10,11 @@
 
 #include "library/editors/ConcreteEditorsOnX.h"
 #include "library/editors/cxCheckBox.h"
+#include "library/editors/cxImage.h"
+#include "library/editors/cxImageComboBox.h"
 #include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
+#include "platform/forms/Clipbrd.h"
 
 using namespace win;
 
@@ -105,3 +108,71 @@ TEST_F(ConcreteEditorsOnX, AChosenRadioButtonShowsItsDotInTheServersPixels) {
 }
 
 }  // namespace
+
+// An image editor cut to the clipboard and pasted back with the keys, and
+// an image combo box whose next item is chosen from its list: the
+// picture's and the item image's colours as the server shows them
+// (ImageEditorsOnX.png).
+TEST_F(ConcreteEditorsOnX, ACutAndPastedPictureAndAChosenItemImageShowInTheServersPixels) {
+  TForm* form = TCustomForm::CreateNew<TForm>(Application);
+  form->SetBoundsRect({40, 40, 360, 220});
+  auto* image = New<TcxImage>(form);
+  image->SetBoundsRect({12, 12, 132, 112});
+  image->SetParent(form);
+  TOwned<TBitmap> red(New<TBitmap>());
+  red->SetSize(40, 30);
+  red->GetCanvas()->GetBrush()->SetColor(clRed);
+  red->GetCanvas()->FillRect(TRect(0, 0, 40, 30));
+  image->GetPicture()->SetGraphic(red.get());
+  auto* images = New<TImageList>(form);
+  images->SetWidth(16);
+  images->SetHeight(16);
+  for (TColor colour : {clRed, clBlue}) {
+    TOwned<TBitmap> square(New<TBitmap>());
+    square->SetSize(16, 16);
+    square->GetCanvas()->GetBrush()->SetColor(colour);
+    square->GetCanvas()->FillRect(TRect(0, 0, 16, 16));
+    images->AddMasked(square.get(), clWhite);
+  }
+  auto* combo = New<TcxImageComboBox>(form);
+  combo->SetBoundsRect({150, 12, 300, 33});
+  combo->GetProperties()->SetImages(images);
+  for (const char* text : {"Red", "Blue"}) {
+    TcxImageComboBoxItem* item = combo->GetProperties()->GetItems()->Add();
+    item->SetDescription(text);
+    item->SetValue(Variant(AnsiString(text)));
+  }
+  combo->SetEditValue(Variant(AnsiString("Red")));
+  combo->SetParent(form);
+  form->Show();
+  Settle(30);
+
+  const TRect client = image->GetViewInfo()->ClientRect;
+  const TPoint middle((client.Left + client.Right) / 2, (client.Top + client.Bottom) / 2);
+  Click(image, TPoint(client.Left + 3, client.Top + 3));
+  probe->Key("Control_L", true);
+  Key("x");
+  probe->Key("Control_L", false);
+  Settle();
+  EXPECT_TRUE(IsPictureEmpty(image->GetPicture()));
+  Capture(form);
+  EXPECT_EQ(At(image, middle), 0xFFFFFFu) << "the picture is gone from the screen";
+  probe->Key("Control_L", true);
+  Key("v");
+  probe->Key("Control_L", false);
+  Settle();
+  Capture(form);
+  EXPECT_EQ(At(image, middle), 0xFF0000u) << "and back";
+
+  const TRect itemImage = static_cast<TcxImageComboBoxViewInfo*>(combo->GetViewInfo())->ImageRect;
+  EXPECT_EQ(At(combo, Center(itemImage)), 0xFF0000u);
+  Click(combo, TPoint(20, 10));
+  if (!combo->GetDroppedDown()) Key("F4");
+  ASSERT_TRUE(combo->GetDroppedDown());
+  Key("Down");
+  Key("Return");
+  EXPECT_EQ(edit_test::Text(combo->GetEditValue()), "Blue");
+  Capture(form);
+  EXPECT_EQ(At(combo, Center(itemImage)), 0x0000FFu);
+  EXPECT_TRUE(Save("ImageEditorsOnX.png"));
+}
