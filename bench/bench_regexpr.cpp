@@ -13,6 +13,7 @@
 #include <set>
 #include <vector>
 
+#include "BenchMain.h"
 #include "library/editors/core/cxFormats.h"
 #include "library/editors/core/cxRegExpr.h"
 #include "library/editors/core/cxStandardMask.h"
@@ -599,11 +600,6 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  if (gMismatch) std::fprintf(stderr, "bench_regexpr: a check failed (see MISMATCH above)\n");
-  return gMismatch ? 1 : 0;
+  return RunBenchmarks(argc, argv, reporter, gMismatch, "bench_regexpr: a check failed (see MISMATCH above)");
 }

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchMain.h"
 #include "platform/x11/X11Probe.h"
 
 namespace {
@@ -189,10 +190,6 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return gFailed ? 1 : 0;
+  return RunBenchmarks(argc, argv, reporter, gFailed, "bench_startup: a program showed no window (see MISMATCH above)");
 }

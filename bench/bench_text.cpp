@@ -36,6 +36,7 @@
 
 #include <unistd.h>
 
+#include "BenchMain.h"
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/FontSubstitution.h"
@@ -425,11 +426,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  if (gMismatch) std::fprintf(stderr, "bench_text: ours and the reference disagree (see MISMATCH above)\n");
-  return gMismatch ? 1 : 0;
+  return RunBenchmarks(argc, argv, reporter, gMismatch,
+                       "bench_text: ours and the reference disagree (see MISMATCH above)");
 }
