@@ -5,8 +5,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,11 +16,23 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
+    // With repetitions a size reports its iterations and then aggregates:
+    // the median stands for the size (the mean, deviation and variation do
+    // not), and without one the last iteration does.
     for (const Run& run : runs) {
-      std::string name = run.benchmark_name();
-      name = name.substr(0, name.find("/iterations:"));
+      if (run.error_occurred) continue;
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (!median && run.run_type != Run::RT_Iteration) continue;
+      std::string name = run.run_name.function_name + "/" + run.run_name.args;
       const size_t slash = name.find('/');
-      Times[name.substr(0, slash)].push_back({name.substr(slash + 1), run.GetAdjustedRealTime()});
+      auto& times = Times[name.substr(0, slash)];
+      const std::string size = name.substr(slash + 1);
+      auto it = std::find_if(times.begin(), times.end(), [&](const auto& t) { return t.first == size; });
+      if (it == times.end())
+        times.push_back({size, run.GetAdjustedRealTime()});
+      else if (median || !Medians.count(name))
+        it->second = run.GetAdjustedRealTime();
+      if (median) Medians.insert(name);
     }
   }
   void Finalize() override {
@@ -37,6 +51,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
  private:
   std::map<std::string, std::vector<std::pair<std::string, double>>> Times;
+  std::set<std::string> Medians;
 };
 
 // Runs every benchmark of the program through the reporter.

@@ -9,9 +9,11 @@
 #include <cstdio>
 #include <string>
 #include <map>
+#include <memory>
 #include <set>
 #include <vector>
 
+#include "BenchMain.h"
 #include "library/editors/core/cxFormats.h"
 #include "library/editors/core/cxRegExpr.h"
 #include "library/editors/core/cxStandardMask.h"
@@ -142,6 +144,17 @@ void BM_CompilePcre2(benchmark::State& state, std::string pattern) {
 
 // --- Typing ---------------------------------------------------------------------
 
+bool gMismatch = false;
+
+// Each check is reported once, however often its benchmark is entered.
+void Agree(bool AOk, const std::string& AWhat) {
+  static std::set<std::string> reported;
+  if (AOk || !reported.insert(AWhat).second) return;
+  std::fprintf(stderr, "MISMATCH: %s\n", AWhat.c_str());
+  gMismatch = true;
+}
+
+
 struct TypingCase {
   const char* name;
   const char* ours;
@@ -199,12 +212,16 @@ void BM_TypeOurs(benchmark::State& state, const TypingCase& c) {
 }
 
 #ifdef ORV_HAVE_PCRE2
+pcre2_code* CompileAnchored(const char* pattern) {
+  int err;
+  PCRE2_SIZE offset;
+  return pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern), PCRE2_ZERO_TERMINATED, PCRE2_ANCHORED, &err, &offset,
+                       nullptr);
+}
+
 struct Pcre {
   explicit Pcre(const char* pattern) {
-    int err;
-    PCRE2_SIZE offset;
-    code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern), PCRE2_ZERO_TERMINATED, PCRE2_ANCHORED, &err, &offset,
-                         nullptr);
+    code = CompileAnchored(pattern);
     if (code) pcre2_jit_compile(code, PCRE2_JIT_PARTIAL_HARD);
     data = pcre2_match_data_create_from_pattern(code, nullptr);
   }
@@ -223,6 +240,52 @@ struct Pcre {
   pcre2_match_data* data;
 };
 
+// PCRE2's restartable DFA matching, the peer for typed input: each key is
+// one more segment of the subject, continuing the partial match the keys
+// before it left (PCRE2_DFA_RESTART with PCRE2_PARTIAL_HARD), so a key
+// costs the same however long the text is.
+struct PcreDfa {
+  explicit PcreDfa(const char* pattern) {
+    code = CompileAnchored(pattern);
+    data = pcre2_match_data_create(32, nullptr);
+  }
+  ~PcreDfa() {
+    pcre2_match_data_free(data);
+    pcre2_code_free(code);
+  }
+  void Reset() { partial = done = false; }
+  // Whether the text so far and this key can still be completed to a
+  // match. A complete match that cannot grow ends the typing: only a
+  // partial match can be continued.
+  bool Key(char AKey) {
+    if (done) return false;
+    const int rc = pcre2_dfa_match(code, reinterpret_cast<PCRE2_SPTR>(&AKey), 1, 0,
+                                   PCRE2_PARTIAL_HARD | (partial ? PCRE2_DFA_RESTART : 0), data, nullptr, workspace,
+                                   sizeof workspace / sizeof workspace[0]);
+    partial = rc == PCRE2_ERROR_PARTIAL;
+    done = rc >= 0;
+    return partial || done;
+  }
+  pcre2_code* code;
+  pcre2_match_data* data;
+  int workspace[4096];
+  bool partial = false, done = false;
+};
+
+// The same keys through PCRE2's DFA matcher, one segment per key.
+void BM_TypePcre2Dfa(benchmark::State& state, const TypingCase& c) {
+  const int n = static_cast<int>(state.range(0));
+  const std::string text = c.value(n);
+  auto re = std::make_unique<PcreDfa>(c.pcre);
+  for (auto _ : state) {
+    re->Reset();
+    for (char ch : text)
+      if (!re->Key(ch)) state.SkipWithError("refused");
+  }
+  state.counters["keys"] = benchmark::Counter(static_cast<double>(text.size()),
+                                              benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 // The same keys through PCRE2: each key re-matches the text so far.
 void BM_TypePcre2(benchmark::State& state, const TypingCase& c) {
   const int n = static_cast<int>(state.range(0));
@@ -235,7 +298,9 @@ void BM_TypePcre2(benchmark::State& state, const TypingCase& c) {
                                               benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-// Both in one measurement, reported as a ratio (above 1: ours is faster).
+// All three in one measurement, reported as ratios (above 1: ours is
+// faster): against the DFA peer first, then against matching the whole
+// text again at every key. Before timing, the three must accept every key.
 void BM_TypeRatio(benchmark::State& state, const TypingCase& c) {
   using clock = std::chrono::steady_clock;
   const int n = static_cast<int>(state.range(0));
@@ -243,7 +308,15 @@ void BM_TypeRatio(benchmark::State& state, const TypingCase& c) {
   TcxRegExpr ours;
   CompileText(ours, c.ours);
   Pcre peer(c.pcre);
-  double oursNs = 0, peerNs = 0;
+  auto dfa = std::make_unique<PcreDfa>(c.pcre);
+  ours.Reset();
+  dfa->Reset();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char k = text[i];
+    const bool a = ours.Next(k), b = peer.Prefix(text.data(), i + 1), d = dfa->Key(text[i]);
+    Agree(a && b && d, std::string("typing ") + c.name + ": a key refused at " + std::to_string(i));
+  }
+  double oursNs = 0, peerNs = 0, dfaNs = 0;
   for (auto _ : state) {
     auto t0 = clock::now();
     ours.Reset();
@@ -254,12 +327,18 @@ void BM_TypeRatio(benchmark::State& state, const TypingCase& c) {
     auto t1 = clock::now();
     for (std::size_t len = 1; len <= text.size(); ++len) benchmark::DoNotOptimize(peer.Prefix(text.data(), len));
     auto t2 = clock::now();
+    dfa->Reset();
+    for (char ch : text) benchmark::DoNotOptimize(dfa->Key(ch));
+    auto t3 = clock::now();
     oursNs += std::chrono::duration<double, std::nano>(t1 - t0).count();
     peerNs += std::chrono::duration<double, std::nano>(t2 - t1).count();
+    dfaNs += std::chrono::duration<double, std::nano>(t3 - t2).count();
   }
   const double keys = static_cast<double>(text.size()) * static_cast<double>(state.iterations());
   state.counters["ours_ns_per_key"] = oursNs / keys;
+  state.counters["dfa_ns_per_key"] = dfaNs / keys;
   state.counters["pcre2_ns_per_key"] = peerNs / keys;
+  state.counters["dfa_over_ours"] = oursNs > 0 ? dfaNs / oursNs : 0;
   state.counters["pcre2_over_ours"] = oursNs > 0 ? peerNs / oursNs : 0;
 }
 #endif
@@ -343,15 +422,6 @@ void BM_CaseInsensitive(benchmark::State& state, bool caseInsensitive) {
 
 // --- Typing a value end to end --------------------------------------------------
 
-bool gMismatch = false;
-
-// Each check is reported once, however often its benchmark is entered.
-void Agree(bool AOk, const std::string& AWhat) {
-  static std::set<std::string> reported;
-  if (AOk || !reported.insert(AWhat).second) return;
-  std::fprintf(stderr, "MISMATCH: %s\n", AWhat.c_str());
-  gMismatch = true;
-}
 
 // The standard mask engine as an editor drives it: each key is placed into
 // the text, the display form is formatted and validated, and the key is
@@ -436,12 +506,14 @@ const int kRegistered = [] {
     auto* b = benchmark::RegisterBenchmark((std::string("Type/ours/") + c.name).c_str(), BM_TypeOurs, c);
 #ifdef ORV_HAVE_PCRE2
     auto* p = benchmark::RegisterBenchmark((std::string("Type/pcre2/") + c.name).c_str(), BM_TypePcre2, c);
+    auto* d = benchmark::RegisterBenchmark((std::string("Type/pcre2dfa/") + c.name).c_str(), BM_TypePcre2Dfa, c);
     auto* r = benchmark::RegisterBenchmark((std::string("Type/ratio/") + c.name).c_str(), BM_TypeRatio, c);
 #endif
     for (int n : {5, 20, 80, 320}) {
       b->Arg(n);
 #ifdef ORV_HAVE_PCRE2
       p->Arg(n);
+      d->Arg(n);
       r->Arg(n);
 #endif
     }
@@ -481,8 +553,9 @@ const int kRegistered = [] {
 namespace {
 
 // Prints the usual table, then the ratios to PCRE2: compile time (ours /
-// PCRE2 without JIT, goal within 2) and typing (PCRE2 / ours per key,
-// above 1 means ours is faster), medians when repeated.
+// PCRE2 without JIT, goal within 2) and typing (PCRE2's DFA matcher / ours
+// and PCRE2 / ours per key, above 1 means ours is faster), medians when
+// repeated.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
@@ -493,6 +566,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
       Times[name] = r.GetAdjustedRealTime();
       auto it = r.counters.find("pcre2_over_ours");
       if (it != r.counters.end()) Typing[name] = it->second;
+      it = r.counters.find("dfa_over_ours");
+      if (it != r.counters.end()) TypingDfa[name] = it->second;
     }
   }
   void Finalize() override {
@@ -505,26 +580,26 @@ class RatioReporter : public benchmark::ConsoleReporter {
       std::printf("%-28s %12.0f %12.0f %8.2f%s\n", name.substr(8).c_str(), ours, peer->second, ours / peer->second,
                   ours / peer->second > 2 ? "  (over 2)" : "");
     }
-    std::printf("\n%-28s %s\n", "typing", "pcre2 / ours per key (above 1: ours is faster)");
-    for (const auto& [name, ratio] : Typing)
-      std::printf("%-28s %8.2f%s\n", name.substr(11).c_str(), ratio, ratio < 1 ? "  (behind)" : "");
+    std::printf("\n%-28s %12s %12s   %s\n", "typing", "dfa / ours", "pcre2 / ours",
+                "per key; above 1: ours is faster (dfa: restartable partial matching; pcre2: the\n"
+                "                                                      whole text matched again at every key)");
+    for (const auto& [name, ratio] : Typing) {
+      const auto dfa = TypingDfa.find(name);
+      const double d = dfa == TypingDfa.end() ? 0 : dfa->second;
+      std::printf("%-28s %12.2f %12.2f%s\n", name.substr(11).c_str(), d, ratio, d < 1 ? "  (behind the dfa)" : "");
+    }
     for (const char* v : {"us_date", "us_datetime"}) {
       auto ours = Times.find(std::string("TypeValue/regex/") + v), peer = Times.find(std::string("TypeValue/pcre2/") + v);
       if (ours != Times.end() && peer != Times.end())
         std::printf("%-28s %8.2f  (a whole value, pcre2 / ours)\n", v, peer->second / ours->second);
     }
   }
-  std::map<std::string, double> Times, Typing;
+  std::map<std::string, double> Times, Typing, TypingDfa;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  if (gMismatch) std::fprintf(stderr, "bench_regexpr: a check failed (see MISMATCH above)\n");
-  return gMismatch ? 1 : 0;
+  return RunBenchmarks(argc, argv, reporter, gMismatch, "bench_regexpr: a check failed (see MISMATCH above)");
 }

@@ -5,7 +5,8 @@
 // through FreeType's own cache (character map and small-bitmap caches) and
 // blends it into a 32-bit buffer the same way, so the ratio shows what the
 // drawing tier adds on top of glyph rendering. The program ends with the
-// ratio ExtTextOut / reference.
+// ratio ExtTextOut / reference. Before timing, ours and the reference draw
+// once each on white and every pixel must agree.
 //
 // The reference's library allocates through zero-filling hooks: the cache
 // manager of the FreeType in use leaves its running byte count to whatever
@@ -23,16 +24,19 @@
 #include FT_MODULE_H
 #include FT_SYSTEM_H
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <unistd.h>
 
+#include "BenchMain.h"
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/FontSubstitution.h"
@@ -49,10 +53,15 @@ constexpr char kText[] = "Invoice 2024-0117 ok";  // 20 characters
 constexpr int kLen = 20;
 static_assert(sizeof kText == kLen + 1);
 
+// A 400 x 40 32-bit canvas whose pixels the checks read.
 struct Canvas {
   Canvas() {
     Dc = CreateCompatibleDC(nullptr);
-    Bmp = CreateBitmap(400, 40, 1, 32, nullptr);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 400, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    Bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    Bits = static_cast<std::uint32_t*>(bits);
     Old = SelectObject(Dc, ToObj(Bmp));
     Font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma");
     OldFont = SelectObject(Dc, ToObj(Font));
@@ -65,11 +74,36 @@ struct Canvas {
     DeleteObject(Bmp);
     DeleteDC(Dc);
   }
+  void Clear() { std::fill(Bits, Bits + 400 * 40, 0x00FFFFFFu); }
   HDC Dc;
   HBITMAP Bmp;
+  std::uint32_t* Bits = nullptr;
   HFONT Font;
   HGDIOBJ Old, OldFont;
 };
+
+// Ours and the reference drew the same text on white: every pixel must
+// agree in colour (the reference's buffer carries an alpha byte, which is
+// not compared).
+void ComparePixels(const char* AWhat, const std::uint32_t* AOurs, const std::vector<std::uint32_t>& AReference) {
+  // Once per program, however often the benchmark is entered.
+  static std::set<std::string> compared;
+  if (!compared.insert(AWhat).second) return;
+  int differ = 0, worst = 0, inked = 0;
+  for (std::size_t i = 0; i < AReference.size(); ++i) {
+    const std::uint32_t a = AOurs[i] & 0x00FFFFFFu, b = AReference[i] & 0x00FFFFFFu;
+    inked += a != 0x00FFFFFFu;
+    if (a == b) continue;
+    ++differ;
+    for (int sh = 0; sh < 24; sh += 8) worst = std::max(worst, std::abs(int((a >> sh) & 0xFF) - int((b >> sh) & 0xFF)));
+  }
+  std::fprintf(stderr, "%s: %d of %d inked pixels differ from the reference (largest channel difference %d)\n",
+               AWhat, differ, inked, worst);
+  if (differ > 0 || inked == 0) {
+    std::fprintf(stderr, "MISMATCH: %s draws other pixels than the reference\n", AWhat);
+    gMismatch = true;
+  }
+}
 
 void BM_ExtTextOut(benchmark::State& state) {
   SetTextRenderMode(TextRenderMode::Grayscale);
@@ -144,6 +178,38 @@ struct FtReference {
   long Allocs = 0;
 };
 
+// The cell text through the reference's caches, blended like ours.
+void DrawReferenceLine(FtReference& ARef, FTC_ImageTypeRec& AType) {
+  const std::uint32_t ink = 0x00000000u;
+  int pen = 2;
+  const int baseline = 2 + 10;
+  for (int i = 0; i < kLen; ++i) {
+    FT_UInt index = FTC_CMapCache_Lookup(ARef.CMaps, AType.face_id, -1, static_cast<unsigned char>(kText[i]));
+    FTC_SBit sbit = nullptr;
+    if (FTC_SBitCache_Lookup(ARef.SBits, &AType, index, &sbit, nullptr) != 0 || !sbit) {
+      ++ARef.Misses;
+      continue;
+    }
+    for (int y = 0; y < sbit->height; ++y) {
+      std::uint32_t* row = ARef.Pixels.data() + std::size_t(baseline - sbit->top + y) * 400 + pen + sbit->left;
+      const std::uint8_t* cov = sbit->buffer + y * sbit->pitch;
+      for (int x = 0; x < sbit->width; ++x) {
+        unsigned c = cov[x];
+        if (c == 255) row[x] = ink;
+        else if (c) {
+          std::uint32_t d = row[x], out = 0;
+          for (int sh = 0; sh < 24; sh += 8) {
+            unsigned dv = (d >> sh) & 0xFF, sv = (ink >> sh) & 0xFF;
+            out |= std::uint32_t((sv * c + dv * (255 - c) + 127) / 255) << sh;
+          }
+          row[x] = out;
+        }
+      }
+    }
+    pen += sbit->xadvance;
+  }
+}
+
 void BM_FreeTypeCachedReference(benchmark::State& state) {
   FtReference ref;
   FTC_ImageTypeRec type{};
@@ -151,40 +217,23 @@ void BM_FreeTypeCachedReference(benchmark::State& state) {
   type.width = 11;
   type.height = 11;
   type.flags = FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT;
-  const std::uint32_t ink = 0x00000000u;
+  {
+    // Before timing: ExtTextOut and the reference draw the same pixels.
+    SetTextRenderMode(TextRenderMode::Grayscale);
+    Canvas c;
+    c.Clear();
+    RECT r{0, 0, 300, 20};
+    ExtTextOutA(c.Dc, 2, 2, ETO_CLIPPED, &r, kText, kLen, nullptr);
+    DrawReferenceLine(ref, type);
+    ComparePixels("ExtTextOut", c.Bits, ref.Pixels);
+  }
   long allocsAfterFirst = -1;
   bool first = true;
   for (auto _ : state) {
     // The first pass fills the cache; what allocates after it is a miss.
     if (!first && allocsAfterFirst < 0) allocsAfterFirst = ref.Allocs;
     first = false;
-    int pen = 2;
-    const int baseline = 2 + 10;
-    for (int i = 0; i < kLen; ++i) {
-      FT_UInt index = FTC_CMapCache_Lookup(ref.CMaps, type.face_id, -1, static_cast<unsigned char>(kText[i]));
-      FTC_SBit sbit = nullptr;
-      if (FTC_SBitCache_Lookup(ref.SBits, &type, index, &sbit, nullptr) != 0 || !sbit) {
-        ++ref.Misses;
-        continue;
-      }
-      for (int y = 0; y < sbit->height; ++y) {
-        std::uint32_t* row = ref.Pixels.data() + std::size_t(baseline - sbit->top + y) * 400 + pen + sbit->left;
-        const std::uint8_t* cov = sbit->buffer + y * sbit->pitch;
-        for (int x = 0; x < sbit->width; ++x) {
-          unsigned c = cov[x];
-          if (c == 255) row[x] = ink;
-          else if (c) {
-            std::uint32_t d = row[x], out = 0;
-            for (int s = 0; s < 24; s += 8) {
-              unsigned dv = (d >> s) & 0xFF, sv = (ink >> s) & 0xFF;
-              out |= std::uint32_t((sv * c + dv * (255 - c) + 127) / 255) << s;
-            }
-            row[x] = out;
-          }
-        }
-      }
-      pen += sbit->xadvance;
-    }
+    DrawReferenceLine(ref, type);
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations() * kLen);
@@ -327,6 +376,14 @@ void BM_DrawTextWrappedReference(benchmark::State& state) {
                  tm.tmHeight > 0 ? height / tm.tmHeight : -1, lines);
     gMismatch = true;
   }
+  // And the same pixels, each on white.
+  SetTextRenderMode(TextRenderMode::Grayscale);
+  c.Clear();
+  RECT box{2, 2, 2 + kParagraphWidth, 38};
+  DrawTextA(c.Dc, kParagraph, -1, &box, DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX);
+  ref.Ref.Pixels.assign(400 * 40, 0xFFFFFFFFu);
+  ref.Draw(kParagraph, kParagraphWidth, tm.tmHeight, 38);
+  ComparePixels("DrawText", c.Bits, ref.Ref.Pixels);
   for (auto _ : state) {
     benchmark::DoNotOptimize(ref.Draw(kParagraph, kParagraphWidth, tm.tmHeight, 38));
     benchmark::ClobberMemory();
@@ -369,11 +426,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  if (gMismatch) std::fprintf(stderr, "bench_text: ours and the reference disagree (see MISMATCH above)\n");
-  return gMismatch ? 1 : 0;
+  return RunBenchmarks(argc, argv, reporter, gMismatch,
+                       "bench_text: ours and the reference disagree (see MISMATCH above)");
 }

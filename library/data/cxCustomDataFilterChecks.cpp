@@ -3,9 +3,11 @@
 // evaluation (a variant of the cell, prepared, compared by the operator)
 // would give. Records whose outcome is not plain here (null text, a cell
 // without a value holder) are handed back to the general evaluation.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "library/data/cxCustomDataController.h"
@@ -66,8 +68,9 @@ int CompareIntDouble(Int64 I, double D) {
   return fl == D ? 0 : -1;
 }
 
-// One field's cells read for a pass: straight from the record buffers for
-// the ordinary records, through the storage for anything else (internal
+// One field's cells read for a pass: from the field's column where the
+// storage keeps one, else straight from the record buffers for the
+// ordinary records, and through the storage for anything else (internal
 // records, a definition of another layout), which also keeps its errors.
 class CellReader {
  public:
@@ -77,17 +80,34 @@ class CellReader {
       FBuffers = AStorage->GetRecordBuffers();
       FCount = static_cast<size_t>(AStorage->GetRecordCount());
       FOffset = static_cast<size_t>(ADef->GetOffset());
+      Attach(AStorage->FindColumn(ADef));
     }
+  }
+  // Reads the field's column for a pass over many records (the storage
+  // keeps it for the next passes); false where the field has none.
+  bool UseColumn() {
+    if (!FNotNull && FBuffers) Attach(FStorage->GetColumn(FDef));
+    return FNotNull != nullptr;
   }
   // Asks for a record's cell ahead of reading it (records lie scattered).
   void Prefetch(Integer ARecord) const {
-    if (static_cast<size_t>(ARecord) < FCount)
+    if (!FNotNull && static_cast<size_t>(ARecord) < FCount)
       if (const Byte* b = FBuffers[static_cast<size_t>(ARecord)]) __builtin_prefetch(b + FOffset);
   }
   // True for null; otherwise P is the prepared value.
   bool Read(Integer ARecord, const void*& P) const {
-    if (static_cast<size_t>(ARecord) < FCount) {
-      const Byte* b = FBuffers[static_cast<size_t>(ARecord)];
+    const size_t r = static_cast<size_t>(ARecord);
+    if (r < FCount) {
+      if (FNotNull) {
+        if (!FNotNull[r]) {
+          P = nullptr;
+          return true;
+        }
+        const Byte* cell = FCells + r * FSize;
+        P = FHolder ? LoadCell<const void*>(cell) : cell;
+        return false;
+      }
+      const Byte* b = FBuffers[r];
       if (!b || b[FOffset] == 0) {
         P = nullptr;
         return true;
@@ -97,15 +117,71 @@ class CellReader {
     }
     return FStorage->GetCompareInfo(ARecord, FDef, P);
   }
+  // The column's arrays for loops of their own (UseColumn was true).
+  const Byte* NotNull() const { return FNotNull; }
+  const Byte* Cells() const { return FCells; }
+  size_t Count() const { return FCount; }
+  size_t Size() const { return FSize; }
 
  private:
+  void Attach(const TcxDataColumn* AColumn) {
+    if (!AColumn) return;
+    FNotNull = AColumn->NotNull.data();
+    FCells = AColumn->Cells.data();
+    FSize = static_cast<size_t>(AColumn->Size);
+  }
+
   TcxDataStorage* FStorage;
   TcxValueDef* FDef;
   bool FHolder;
   Byte* const* FBuffers = nullptr;
   size_t FCount = 0;
   size_t FOffset = 0;
+  const Byte* FNotNull = nullptr;
+  const Byte* FCells = nullptr;
+  size_t FSize = 0;
 };
+
+// The records a check keeps, read from its column: AOutcome gives a
+// record's outcome from its cell (1 met, 0 not, -1 for the general way),
+// ANull that of a null record (-1 alike). Records outside the column and
+// the general way's answers are handled here. AHolders: the cells point at
+// the values, which are fetched ahead.
+template <class Outcome>
+bool SelectFromColumn(CellReader& ACells, const Integer* ARecords, size_t ACount, Integer AAlwaysKept, bool ANegated,
+                      int ANull, const std::function<bool(Integer)>& AGeneral, std::vector<Integer>& AKept,
+                      bool AHolders, Outcome&& AOutcome) {
+  if (!ACells.UseColumn()) return false;
+  const Byte* notNull = ACells.NotNull();
+  const Byte* cells = ACells.Cells();
+  const size_t count = ACells.Count(), size = ACells.Size();
+  // Every null record reads as the same null value: the general way's
+  // answer for one is the answer for all.
+  int nullKeep = ANull < 0 ? -1 : (ANull != 0) != ANegated;
+  constexpr size_t kAhead = 16;
+  for (size_t i = 0; i < ACount; ++i) {
+    const Integer record = ARecords ? ARecords[i] : static_cast<Integer>(i);
+    const size_t r = static_cast<size_t>(record);
+    if (AHolders && i + kAhead < ACount) {
+      const size_t ahead = ARecords ? static_cast<size_t>(ARecords[i + kAhead]) : i + kAhead;
+      if (ahead < count) __builtin_prefetch(LoadCell<const void*>(cells + ahead * size));
+    }
+    bool keep;
+    if (record == AAlwaysKept) {
+      keep = true;
+    } else if (r >= count) {
+      keep = AGeneral(record);
+    } else if (!notNull[r]) {
+      if (nullKeep < 0) nullKeep = AGeneral(record) ? 1 : 0;
+      keep = nullKeep != 0;
+    } else {
+      const int outcome = AOutcome(cells + r * size);
+      keep = outcome < 0 ? AGeneral(record) : (outcome != 0) != ANegated;
+    }
+    if (keep) AKept.push_back(record);
+  }
+  return true;
+}
 
 enum class CellKind { Int16, Int32, UInt16, Int64, Double };
 
@@ -130,6 +206,34 @@ class TNumberCheck : public TcxFilterTypedCheck {
     }
     return true;
   }
+  bool SelectRecords(const Integer* ARecords, size_t ACount, Integer AAlwaysKept, bool ANegated,
+                     const std::function<bool(Integer)>& AGeneral, std::vector<Integer>& AKept) override {
+    const int null = FIgnoreNull ? 0 : Holds(FRelation, -1);
+    // The commonest condition, a whole number equal to an Integer field,
+    // gets a loop of its own.
+    if (FKind == CellKind::Int32 && FConditionIsInt && FRelation == Relation::Equal) {
+      const Int64 wanted = FInt;
+      if (!ARecords && FCells.UseColumn()) {
+        // All records in order: one branch-free scan of the two arrays (a
+        // null record's cell is zero, read but not used).
+        const Byte* notNull = FCells.NotNull();
+        const Byte* cells = FCells.Cells();
+        const size_t count = std::min(ACount, FCells.Count());
+        const bool nullKeep = (null != 0) != ANegated;
+        for (size_t r = 0; r < count; ++r) {
+          const bool met = (LoadCell<Integer>(cells + r * sizeof(Integer)) == wanted) != ANegated;
+          if ((notNull[r] ? met : nullKeep) || static_cast<Integer>(r) == AAlwaysKept) AKept.push_back(static_cast<Integer>(r));
+        }
+        for (size_t r = count; r < ACount; ++r)
+          if (static_cast<Integer>(r) == AAlwaysKept || AGeneral(static_cast<Integer>(r))) AKept.push_back(static_cast<Integer>(r));
+        return true;
+      }
+      return SelectFromColumn(FCells, ARecords, ACount, AAlwaysKept, ANegated, null, AGeneral, AKept, false,
+                              [wanted](const Byte* ACell) { return LoadCell<Integer>(ACell) == wanted ? 1 : 0; });
+    }
+    return SelectFromColumn(FCells, ARecords, ACount, AAlwaysKept, ANegated, null, AGeneral, AKept, false,
+                            [this](const Byte* ACell) { return Outcome(ACell); });
+  }
   TNumberCheck(TcxDataStorage* AStorage, TcxValueDef* ADef, CellKind AKind, Relation ARelation, bool AIgnoreNull,
                bool AConditionIsInt, Int64 AIntCondition, double ADoubleCondition)
       : FCells(AStorage, ADef, false), FKind(AKind), FRelation(ARelation), FIgnoreNull(AIgnoreNull),
@@ -140,6 +244,11 @@ class TNumberCheck : public TcxFilterTypedCheck {
     // A null record compares below every (non-null) condition.
     if (FCells.Read(DataRecord(AData), p)) return FIgnoreNull ? 0 : Holds(FRelation, -1);
     if (!p) return -1;
+    return Outcome(p);
+  }
+
+ private:
+  int Outcome(const void* p) const {
     int c;
     if (FKind == CellKind::Double) {
       const double v = LoadCell<double>(p);
@@ -167,7 +276,6 @@ class TNumberCheck : public TcxFilterTypedCheck {
     return Holds(FRelation, c);
   }
 
- private:
   CellReader FCells;
   CellKind FKind;
   Relation FRelation;
@@ -186,10 +294,23 @@ class TTextCheck : public TcxFilterTypedCheck {
     if (FRelation == Relation::Like || FRelation == Relation::NotLike) CompileLike();
   }
 
+  bool SelectRecords(const Integer* ARecords, size_t ACount, Integer AAlwaysKept, bool ANegated,
+                     const std::function<bool(Integer)>& AGeneral, std::vector<Integer>& AKept) override {
+    return SelectFromColumn(FCells, ARecords, ACount, AAlwaysKept, ANegated, -1, AGeneral, AKept, true,
+                            [this](const Byte* ACell) {
+                              const void* holder = LoadCell<const void*>(ACell);
+                              return holder ? Outcome(*static_cast<const AnsiString*>(holder)) : -1;
+                            });
+  }
+
   int Check(void* AData) override {
     const void* p;
     if (FCells.Read(DataRecord(AData), p) || !p) return -1;
-    const auto& raw = *static_cast<const AnsiString*>(p);
+    return Outcome(*static_cast<const AnsiString*>(p));
+  }
+
+ private:
+  int Outcome(const AnsiString& raw) {
     // An empty text may count as null, which the general path decides.
     if (FSoftNull && raw.empty()) return -1;
     std::string_view value = raw;
@@ -207,7 +328,6 @@ class TTextCheck : public TcxFilterTypedCheck {
     }
   }
 
- private:
   // The shapes a pattern without underscore wildcards can take, matched
   // against the value's bytes without walking the pattern: a literal, a
   // literal then one percent wildcard (begins with), one wildcard then a

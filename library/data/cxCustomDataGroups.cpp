@@ -84,6 +84,27 @@ void TcxDataGroups::Rebuild() {
   if (!FItems.empty()) Walk(0, true, row, index);
 }
 
+void TcxDataGroups::MoveRecord(Integer AFrom, Integer ATo) {
+  if (AFrom == ATo) return;
+  // Forward, the record's old place closes and the groups up to its new
+  // one move back a position; backward, they move on one.
+  const Integer step = AFrom < ATo ? -1 : 1;
+  for (Integer g = std::min(AFrom, ATo) + 1; g < std::max(AFrom, ATo); ++g)
+    if (IsDeepest(g)) {
+      FItems[static_cast<size_t>(g)].First += step;
+      FItems[static_cast<size_t>(g)].Last += step;
+    }
+  if (step < 0) {
+    --FItems[static_cast<size_t>(AFrom)].Last;
+    --FItems[static_cast<size_t>(ATo)].First;
+  } else {
+    ++FItems[static_cast<size_t>(ATo)].Last;
+    ++FItems[static_cast<size_t>(AFrom)].First;
+  }
+  FCacheValid = false;
+  Rebuild();
+}
+
 void TcxDataGroups::ChangeExpanding(Integer ARowIndex, bool AExpanded, bool ARecursive) {
   Integer info = -1;
   const Integer index = Find(ARowIndex, info);

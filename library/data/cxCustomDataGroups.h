@@ -54,6 +54,10 @@ class TcxDataGroups : public TObject {
   bool IsVisible(Integer AIndex) const;
   bool MakeVisible(Integer AIndex, bool AExpandSelf);
   void Rebuild();
+  // One record moved from deepest group AFrom to deepest group ATo, both of
+  // which keep records: the positions of the groups from one to the other
+  // shift by one and the rows are numbered anew.
+  void MoveRecord(Integer AFrom, Integer ATo);
   void SetItem(Integer AIndex, const TcxDataGroupInfo& AInfo);
   // The first record-list position of the group's first deepest descendant.
   Integer GetFirstListIndex(Integer AIndex) const;

@@ -196,43 +196,100 @@ Integer TcxRecordSortKeys::CompareRecords(Integer R1, Integer R2) const {
   return R1 - R2;
 }
 
+namespace {
+
+// An entry of the sort: one field's rank order and key, and the record.
+struct SortItem {
+  std::uint64_t Key;
+  Integer Record;
+  Byte Order;
+};
+
+// Stable LSD radix sort of AItems by Key, a byte at a time; bytes in which
+// every key agrees are skipped. ASpare is the scratch buffer of the same
+// size; the result is left in AItems.
+void RadixByKey(std::vector<SortItem>& AItems, std::vector<SortItem>& ASpare) {
+  const size_t n = AItems.size();
+  std::vector<std::uint32_t> counts(8 * 256, 0);
+  for (const SortItem& item : AItems)
+    for (int d = 0; d < 8; ++d) ++counts[static_cast<size_t>(d) * 256 + ((item.Key >> (8 * d)) & 0xFF)];
+  for (int d = 0; d < 8; ++d) {
+    std::uint32_t* count = counts.data() + static_cast<size_t>(d) * 256;
+    if (count[(AItems.front().Key >> (8 * d)) & 0xFF] == n) continue;
+    std::uint32_t at = 0;
+    for (int b = 0; b < 256; ++b) {
+      const std::uint32_t c = count[b];
+      count[b] = at;
+      at += c;
+    }
+    for (const SortItem& item : AItems) ASpare[count[(item.Key >> (8 * d)) & 0xFF]++] = item;
+    AItems.swap(ASpare);
+  }
+}
+
+// Stable counting sort of AItems by Order (0..2).
+void CountByOrder(std::vector<SortItem>& AItems, std::vector<SortItem>& ASpare) {
+  std::uint32_t count[3] = {0, 0, 0};
+  for (const SortItem& item : AItems) ++count[item.Order];
+  if (count[AItems.front().Order] == AItems.size()) return;
+  std::uint32_t at[3] = {0, count[0], count[0] + count[1]};
+  for (const SortItem& item : AItems) ASpare[at[item.Order]++] = item;
+  AItems.swap(ASpare);
+}
+
+}  // namespace
+
 void TcxRecordSortKeys::Sort(Integer* AList, Integer ACount) const {
   if (ACount < 2) return;
-  if (FColumns.empty()) {
-    // Only the record indexes decide, and they differ: the one order there is.
-    std::sort(AList, AList + ACount);
-    return;
-  }
-  // The first field's rank and prefix travel with the record index, so most
-  // comparisons touch only the list being sorted.
-  struct Item {
-    std::uint64_t Prefix;
-    Integer Record;
-    Byte Rank;
-  };
-  const Column& first = FColumns.front();
-  std::vector<Item> items(static_cast<size_t>(ACount));
-  for (Integer i = 0; i < ACount; ++i) {
-    const size_t r = static_cast<size_t>(AList[i]);
-    items[static_cast<size_t>(i)] = {first.Prefix.empty() ? 0 : first.Prefix[r], AList[i], first.Rank[r]};
-  }
-  const bool descending = first.Descending;
-  const bool exact = first.Text.empty();
-  cxQuickSort(items.data(), 0, ACount - 1, [&](const Item& A, const Item& B) -> Integer {
-    if (A.Record == B.Record) return 0;
-    Integer result = 0;
-    if (A.Rank != B.Rank) {
-      result = A.Rank < B.Rank ? -1 : 1;
-    } else if (A.Rank == 2) {
-      if (A.Prefix != B.Prefix)
-        result = A.Prefix < B.Prefix ? -1 : 1;
-      else if (!exact)
-        result = CompareTexts(first, first.Text[static_cast<size_t>(A.Record)], first.Text[static_cast<size_t>(B.Record)]);
+  // Equal keys are ordered by record index: the sort starts from the
+  // records in index order and every pass below is stable.
+  if (!std::is_sorted(AList, AList + ACount)) std::sort(AList, AList + ACount);
+  if (FColumns.empty()) return;
+  // The fields from the last to the first, each a stable radix sort by its
+  // key and then by its rank (nulls, cells without a holder, values;
+  // reversed for a descending field): after the first field the list is
+  // in the order of every field's rank and key, ties by record index.
+  const size_t n = static_cast<size_t>(ACount);
+  std::vector<SortItem> items(n), spare(n);
+  for (size_t i = 0; i < n; ++i) items[i].Record = AList[i];
+  for (size_t f = FColumns.size(); f-- > 0;) {
+    const Column& column = FColumns[f];
+    for (SortItem& item : items) {
+      const size_t r = static_cast<size_t>(item.Record);
+      const Byte rank = column.Rank[r];
+      item.Order = column.Descending ? static_cast<Byte>(2 - rank) : rank;
+      const std::uint64_t key = rank == 2 ? column.Prefix[r] : 0;
+      item.Key = column.Descending && rank == 2 ? ~key : key;
     }
-    if (result != 0) return descending ? -result : result;
-    for (size_t f = 1; f < FColumns.size(); ++f)
-      if (const Integer r = CompareColumn(FColumns[f], A.Record, B.Record)) return r;
-    return A.Record - B.Record;
-  });
-  for (Integer i = 0; i < ACount; ++i) AList[i] = items[static_cast<size_t>(i)].Record;
+    RadixByKey(items, spare);
+    CountByOrder(items, spare);
+  }
+  // Text keys hold the first bytes only (collated ones none): records whose
+  // keys agree up to the last text field are put in order by their whole
+  // values (a later field's key decided between them too early).
+  size_t decided = 0;
+  for (size_t f = 0; f < FColumns.size(); ++f)
+    if (!FColumns[f].Text.empty()) decided = f + 1;
+  if (decided > 0) {
+    // The first field's key is in the items; the others are looked up.
+    auto sameKeys = [&](const SortItem& A, const SortItem& B) {
+      if (A.Order != B.Order || A.Key != B.Key) return false;
+      for (size_t f = 1; f < decided; ++f) {
+        const Column& column = FColumns[f];
+        const size_t a = static_cast<size_t>(A.Record), b = static_cast<size_t>(B.Record);
+        if (column.Rank[a] != column.Rank[b]) return false;
+        if (column.Rank[a] == 2 && column.Prefix[a] != column.Prefix[b]) return false;
+      }
+      return true;
+    };
+    for (size_t first = 0; first < n;) {
+      size_t last = first + 1;
+      while (last < n && sameKeys(items[first], items[last])) ++last;
+      if (last - first > 1)
+        std::sort(items.begin() + static_cast<std::ptrdiff_t>(first), items.begin() + static_cast<std::ptrdiff_t>(last),
+                  [this](const SortItem& A, const SortItem& B) { return CompareRecords(A.Record, B.Record) < 0; });
+      first = last;
+    }
+  }
+  for (size_t i = 0; i < n; ++i) AList[i] = items[i].Record;
 }

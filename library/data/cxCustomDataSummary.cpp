@@ -1049,6 +1049,7 @@ void TcxDataSummary::CalculateGroupSummary() {
       continue;
     }
     const bool keepable = IsKeepable(items);
+    if (CalculateLevelTyped(items, level, keepable)) continue;
     auto finish = [&](Integer AGroup) {
       EndCalculateSummary(items, counts, values, groups->Item(AGroup).SummaryValues);
       Integer first, last;

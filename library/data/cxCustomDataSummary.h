@@ -317,11 +317,14 @@ class TcxDataSummary : public TPersistent {
   // its groups; RecordChanged after. When the view's next pass only moved
   // that record within its groups, UpdateChangedRecord replaces its old
   // contribution with the new one in the footer and in AGroups (its data
-  // groups, any level) instead of calculating everything; false where it
-  // cannot, and the caller calculates everything.
+  // groups, any level) instead of calculating everything; a record that
+  // moved to other groups also leaves ALeft (takes its old contribution
+  // out) and enters AJoined (adds its new one). False where it cannot, and
+  // the caller calculates everything.
   void RecordChanging(Integer ARecordIndex);
   void RecordChanged(Integer ARecordIndex);
-  bool UpdateChangedRecord(Integer ARecordIndex, bool AWasShown, bool AIsShown, const std::vector<Integer>& AGroups);
+  bool UpdateChangedRecord(Integer ARecordIndex, bool AWasShown, bool AIsShown, const std::vector<Integer>& AGroups,
+                           const std::vector<Integer>& ALeft = {}, const std::vector<Integer>& AJoined = {});
   // The pass ended: a remembered record is forgotten, and when the records
   // or groups changed without a calculation the kept sums are too.
   void PassDone(bool ACalculated, bool ADataChanged);
@@ -403,6 +406,10 @@ class TcxDataSummary : public TPersistent {
   // Whether every item of the collection is accumulated or never has a value.
   bool IsKeepable(TcxDataSummaryItems* AItems) const;
   void KeepAccumulators(std::vector<TcxSummaryAccumulator>& ATarget);
+  // The summaries of every group of ALevel from the cells gathered for the
+  // whole record list, when each item is accumulated or never has a value;
+  // false (nothing done) otherwise.
+  bool CalculateLevelTyped(TcxDataGroupSummaryItems* AItems, Integer ALevel, bool AKeepable);
   void ForgetKept();
   void CalculateFooterInRecordOrder();
   void RecalculateGroup(Integer AGroupIndex);

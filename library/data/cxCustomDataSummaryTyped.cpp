@@ -164,6 +164,75 @@ void TcxDataSummary::KeepAccumulators(std::vector<TcxSummaryAccumulator>& ATarge
   ATarget.assign(FAccumulators.begin(), FAccumulators.end());
 }
 
+bool TcxDataSummary::CalculateLevelTyped(TcxDataGroupSummaryItems* AItems, Integer ALevel, bool AKeepable) {
+  if (!FGatherWhole || !GetTypedCalculationEnabled() || AItems->OnSummary) return false;
+  const Integer n = AItems->GetCount();
+  // Per item, once for the level: its kind and number type, and its
+  // field's cells; an item that never gets a value shows null.
+  struct Plan {
+    bool Inert = false;
+    TcxSummaryKind Kind = skNone;
+    TcxSummaryNumber Number = snNone;
+    TcxValueDef* Def = nullptr;
+    const GatheredCells* Cells = nullptr;
+  };
+  std::vector<Plan> plans(static_cast<size_t>(n));
+  for (Integer i = 0; i < n; ++i) {
+    TcxDataSummaryItem* item = AItems->GetItem(i);
+    Plan& plan = plans[static_cast<size_t>(i)];
+    if (!item->IsDataBinded() || item->GetKind() == skNone) {
+      plan.Inert = true;
+      continue;
+    }
+    if (!IsAccumulated(AItems, item)) return false;
+    plan.Kind = item->GetKind();
+    if (TcxCustomDataField* field = item->GetField()) {
+      TcxValueDef* def = field->GetValueDef();
+      const TcxValueTypeClass type = def->GetValueTypeClass();
+      plan.Number = type == TcxIntegerValueType::Class() ? snInteger
+                    : type == TcxFloatValueType::Class() ? snFloat
+                                                         : snCurrency;
+      plan.Def = def;
+      if (!GatherTypedCells(def, 0, FDataController->GetFilteredRecordCount() - 1)) return false;
+    } else if (FFilterRecords) {
+      // A count without a field counts the positions that hold a counted
+      // record: only the general pass knows them.
+      return false;
+    }
+  }
+  // Gathering a field may move the cells gathered before: they are looked
+  // up once all are there.
+  for (Plan& plan : plans)
+    if (plan.Def) plan.Cells = GatherTypedCells(plan.Def, 0, FDataController->GetFilteredRecordCount() - 1);
+  TcxDataGroups* groups = FDataController->GetDataControllerInfo()->GetDataGroups();
+  const bool nullIgnore = FOptions.Contains(soNullIgnore);
+  FAccumulators.resize(static_cast<size_t>(n));
+  const Integer groupCount = groups->GetItemCount();
+  for (Integer g = 0; g < groupCount; ++g) {
+    if (groups->Item(g).Level != ALevel) continue;
+    Integer first, last;
+    GetGroupPositions(g, first, last);
+    Variant values = VarArrayCreate({0, n - 1}, varVariant);
+    for (Integer i = 0; i < n; ++i) {
+      const Plan& plan = plans[static_cast<size_t>(i)];
+      if (plan.Inert) {
+        VarArrayPut(values, Null(), {i});
+        continue;
+      }
+      TcxSummaryAccumulator& a = FAccumulators[static_cast<size_t>(i)];
+      a.Reset(plan.Kind, plan.Number);
+      if (plan.Cells)
+        AccumulateItem(i, *plan.Cells, first, last);
+      else if (!nullIgnore)
+        a.Count = a.Nulls = last - first + 1;
+      VarArrayPut(values, a.Result(), {i});
+    }
+    groups->Item(g).SummaryValues = std::move(values);
+    if (AKeepable && last - first + 1 >= cxKeptGroupRecords) KeepAccumulators(FGroupsKept[g]);
+  }
+  return true;
+}
+
 void TcxDataSummary::ForgetKept() {
   FKept = false;
   FFooterFresh = false;
@@ -196,8 +265,27 @@ void TcxDataSummary::CalculateFooterInRecordOrder() {
     CalculateFooterSummary();
     return;
   }
-  std::vector<Integer> order = list;
-  std::sort(order.begin(), order.end());
+  // The shown records are distinct record indexes: marking them and reading
+  // the marks back puts them in record order in two linear passes.
+  std::vector<Integer> order;
+  const size_t records = static_cast<size_t>(std::max<Integer>(FDataController->GetRecordCount(), 0));
+  std::vector<Byte> shown(records, 0);
+  bool marked = true;
+  for (Integer r : list) {
+    if (r < 0 || static_cast<size_t>(r) >= records || shown[static_cast<size_t>(r)]) {
+      marked = false;
+      break;
+    }
+    shown[static_cast<size_t>(r)] = 1;
+  }
+  if (marked) {
+    order.reserve(list.size());
+    for (size_t r = 0; r < records; ++r)
+      if (shown[r]) order.push_back(static_cast<Integer>(r));
+  } else {
+    order = list;
+    std::sort(order.begin(), order.end());
+  }
   FPositionOrder = &order;
   try {
     CalculateFooterSummary();
@@ -298,7 +386,8 @@ void TcxDataSummary::StoreResults(TcxDataSummaryItems* AItems, std::vector<TcxSu
 }
 
 bool TcxDataSummary::UpdateChangedRecord(Integer ARecordIndex, bool AWasShown, bool AIsShown,
-                                         const std::vector<Integer>& AGroups) {
+                                         const std::vector<Integer>& AGroups, const std::vector<Integer>& ALeft,
+                                         const std::vector<Integer>& AJoined) {
   if (!FKept || FChangingSpoiled || FChangingRecord != ARecordIndex || FSettingValue) return false;
   TcxDataGroups* groups = FDataController->GetDataControllerInfo()->GetDataGroups();
   try {
@@ -308,15 +397,21 @@ bool TcxDataSummary::UpdateChangedRecord(Integer ARecordIndex, bool AWasShown, b
       else
         CalculateFooterInRecordOrder();
     }
-    for (Integer g : AGroups) {
-      TcxDataGroupSummaryItems* items = GetGroupSummaryItems(groups->Item(g).Level);
-      if (!items || items->GetCount() == 0) continue;
-      auto kept = FGroupsKept.find(g);
-      if (kept != FGroupsKept.end() && Replace(items, kept->second, AWasShown, AIsShown))
-        StoreResults(items, kept->second, groups->Item(g).SummaryValues);
-      else
-        RecalculateGroup(g);
-    }
+    auto update = [&](const std::vector<Integer>& AList, bool AOld, bool ANew) {
+      for (Integer g : AList) {
+        TcxDataGroupSummaryItems* items = GetGroupSummaryItems(groups->Item(g).Level);
+        if (!items || items->GetCount() == 0) continue;
+        auto kept = FGroupsKept.find(g);
+        if (kept != FGroupsKept.end() && Replace(items, kept->second, AOld, ANew)) {
+          StoreResults(items, kept->second, groups->Item(g).SummaryValues);
+        } else {
+          RecalculateGroup(g);
+        }
+      }
+    };
+    update(AGroups, AWasShown, AIsShown);
+    update(ALeft, AWasShown, false);
+    update(AJoined, false, AIsShown);
   } catch (...) {
     ForgetKept();
     throw;

@@ -1,6 +1,8 @@
 #include "library/data/cxCustomDataViewPipeline.h"
 
 #include <algorithm>
+#include <numeric>
+#include <utility>
 
 #include "library/data/cxCustomDataController.h"
 #include "library/data/cxCustomDataFilter.h"
@@ -321,7 +323,9 @@ void TcxCustomDataControllerInfo::Update() {
     if (FChanges.Contains(dcicGrouping) || FChanges.Contains(dcicSorting)) ResetFocusing();
     if (summary) {
       TcxDataSummary* s = c->GetSummary();
-      if (!replaceSummary || !s->UpdateChangedRecord(FMoved.Record, FMoved.WasShown, FMoved.IsShown, FMoved.Groups)) {
+      if (!replaceSummary ||
+          !s->UpdateChangedRecord(FMoved.Record, FMoved.WasShown, FMoved.IsShown, FMoved.Groups, FMoved.Left,
+                                  FMoved.Joined)) {
         if (replaceSummary) DoBeginSummary();
         DoEndSummary();
       }
@@ -366,10 +370,18 @@ void TcxCustomDataControllerInfo::ForwardChanges() {
 
 void TcxCustomDataControllerInfo::DoLoad() {
   const Integer count = FDataController->GetRecordCount();
-  FRecordList.resize(static_cast<size_t>(std::max(count, 0)));
+  // The list of all records in record order is written by the DoFilter
+  // that follows, unless a column filter writes the kept records instead.
   FLoadedRecordCount = count;
-  for (Integer i = 0; i < count; ++i) FRecordList[static_cast<size_t>(i)] = i;
   FListIndexValid = false;
+  FLoadOrder = true;
+}
+
+void TcxCustomDataControllerInfo::FillLoadOrder() {
+  if (!std::exchange(FLoadOrder, false)) return;
+  const Integer count = std::max(FLoadedRecordCount, 0);
+  FRecordList.resize(static_cast<size_t>(count));
+  std::iota(FRecordList.begin(), FRecordList.end(), 0);
 }
 
 bool TcxCustomDataControllerInfo::IsRecordFiltered(Integer ARecordIndex, bool AIncremental, bool ACriteria,
@@ -386,10 +398,11 @@ void TcxCustomDataControllerInfo::DoFilter() {
   const bool incremental = c->IsIncrementalFilter();
   const bool criteria = c->GetFilter()->IsFiltering();
   const bool event = !c->IsGridMode() && c->IsFilterRecord();
-  if (!incremental && !criteria && !event) return;
+  if (!incremental && !criteria && !event) {
+    FillLoadOrder();
+    return;
+  }
   const Integer editing = c->GetProvider()->GetEditingRecordIndex();
-  // Positions are tested from the last to the first, as the records were
-  // always asked; the survivors are compacted in one pass afterwards.
   bool removed = false;
   // The criteria's conditions are prepared once for the whole pass.
   struct PassScope {
@@ -399,25 +412,50 @@ void TcxCustomDataControllerInfo::DoFilter() {
     }
   } scope{criteria ? c->GetFilter() : nullptr};
   if (scope.Filter) scope.Filter->BeginPass();
-  // A lone typed condition answers for all records in one call; the
-  // records it leaves open are asked one by one below, as are all records
-  // under any other filter.
-  std::vector<signed char> keep(FRecordList.size(), -1);
-  if (criteria && !incremental && !event) scope.Filter->CheckRecords(FRecordList.data(), FRecordList.size(), keep.data());
-  for (Integer i = static_cast<Integer>(FRecordList.size()) - 1; i >= 0; --i) {
-    const Integer r = FRecordList[static_cast<size_t>(i)];
-    signed char& k = keep[static_cast<size_t>(i)];
-    if (r == editing)
-      k = 1;
-    else if (k < 0)
-      k = IsRecordFiltered(r, incremental, criteria, event) ? 1 : 0;
-    removed = removed || k == 0;
+  // A lone typed condition with a column picks the kept records in one
+  // scan of the column; any other lone typed condition answers for all
+  // records in one call, and the records it leaves open are asked one by
+  // one below, as are all records under any other filter.
+  std::vector<Integer> kept;
+  const bool loadOrder = FLoadOrder;
+  const size_t all = loadOrder ? static_cast<size_t>(std::max(FLoadedRecordCount, 0)) : FRecordList.size();
+  bool selected = false;
+  try {
+    selected = criteria && !incremental && !event &&
+               scope.Filter->SelectRecords(loadOrder ? nullptr : FRecordList.data(), all, editing,
+                                           [this](Integer ARecord) { return IsRecordFiltered(ARecord, false, true, false); },
+                                           kept);
+  } catch (...) {
+    // The list is whole, as a failed pass always left it.
+    FillLoadOrder();
+    throw;
   }
-  if (!removed) return;
-  size_t out = 0;
-  for (size_t i = 0; i < FRecordList.size(); ++i)
-    if (keep[i]) FRecordList[out++] = FRecordList[i];
-  FRecordList.resize(out);
+  if (selected) {
+    FLoadOrder = false;
+    FRecordList.swap(kept);
+    if (FRecordList.size() == all) return;
+  } else {
+    FillLoadOrder();
+    // Positions are tested from the last to the first, as the records were
+    // always asked; the survivors are compacted in one pass afterwards.
+    std::vector<signed char> keep(FRecordList.size(), -1);
+    if (criteria && !incremental && !event)
+      scope.Filter->CheckRecords(FRecordList.data(), FRecordList.size(), keep.data());
+    for (Integer i = static_cast<Integer>(FRecordList.size()) - 1; i >= 0; --i) {
+      const Integer r = FRecordList[static_cast<size_t>(i)];
+      signed char& k = keep[static_cast<size_t>(i)];
+      if (r == editing)
+        k = 1;
+      else if (k < 0)
+        k = IsRecordFiltered(r, incremental, criteria, event) ? 1 : 0;
+      removed = removed || k == 0;
+    }
+    if (!removed) return;
+    size_t out = 0;
+    for (size_t i = 0; i < FRecordList.size(); ++i)
+      if (keep[i]) FRecordList[out++] = FRecordList[i];
+    FRecordList.resize(out);
+  }
   FListIndexValid = false;
   FSelection->CheckAfterFiltering();
   if (c->IsFilterChanged()) {
@@ -535,6 +573,8 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
         if (same) {
           FMoved.KeepsGroups = true;
           for (Integer k = group; k >= 0; k = FDataGroups->GetParentIndex(k)) FMoved.Groups.push_back(k);
+        } else {
+          MoveToNeighbourGroup(group, pos, to);
         }
       }
     }
@@ -555,6 +595,45 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
       c->SetCheckFocusAfterFilter(true);
     }
   }
+}
+
+void TcxCustomDataControllerInfo::MoveToNeighbourGroup(Integer AGroup, Integer AFrom, Integer ATo) {
+  // The record left AGroup (which keeps other records) for position ATo. A
+  // neighbour there that shares every group value with it is in the group
+  // it joins; otherwise a group would be made, and the full pass makes it.
+  const Integer r = FRecordList[static_cast<size_t>(ATo)];
+  const Integer levels = FDataGroups->GetLevelCount();
+  // The place a record now at AIndex had before the move.
+  auto before = [&](Integer AIndex) {
+    if (AFrom < ATo && AIndex >= AFrom && AIndex < ATo) return AIndex + 1;
+    if (ATo < AFrom && AIndex > ATo && AIndex <= AFrom) return AIndex - 1;
+    return AIndex;
+  };
+  Integer joined = -1;
+  for (Integer neighbour : {ATo - 1, ATo + 1}) {
+    if (neighbour < 0 || neighbour >= static_cast<Integer>(FRecordList.size())) continue;
+    const Integer other = FRecordList[static_cast<size_t>(neighbour)];
+    bool same = true;
+    for (Integer level = 0; same && level < levels; ++level) same = CompareGroupRecords(other, r, level) == 0;
+    if (same) {
+      joined = FDataGroups->FindByIndex(before(neighbour), levels - 1);
+      break;
+    }
+  }
+  if (joined < 0 || joined == AGroup) return;
+  std::vector<Integer> left, entered;
+  for (Integer k = AGroup; k >= 0; k = FDataGroups->GetParentIndex(k)) left.push_back(k);
+  for (Integer k = joined; k >= 0; k = FDataGroups->GetParentIndex(k)) entered.push_back(k);
+  // The ancestors both chains share keep the record.
+  while (!left.empty() && !entered.empty() && left.back() == entered.back()) {
+    FMoved.Groups.push_back(left.back());
+    left.pop_back();
+    entered.pop_back();
+  }
+  FDataGroups->MoveRecord(AGroup, joined);
+  FMoved.KeepsGroups = true;
+  FMoved.Left = std::move(left);
+  FMoved.Joined = std::move(entered);
 }
 
 void TcxCustomDataControllerInfo::DoSort() {
@@ -802,6 +881,7 @@ Integer TcxCustomDataControllerInfo::GetInternalRecordIndex(Integer AListIndex) 
 
 void TcxCustomDataControllerInfo::RebuildListIndex() const {
   const Integer count = FDataController->GetRecordCount();
+  FListIndexScanned = 0;
   FListIndex.assign(static_cast<size_t>(std::max(count, 0)), -1);
   for (size_t i = 0; i < FRecordList.size(); ++i) {
     const Integer r = FRecordList[i];
@@ -811,8 +891,16 @@ void TcxCustomDataControllerInfo::RebuildListIndex() const {
 }
 
 Integer TcxCustomDataControllerInfo::GetInternalRecordListIndex(Integer ARecordIndex) const {
-  if (!FListIndexValid || static_cast<Integer>(FListIndex.size()) != FDataController->GetRecordCount())
+  const Integer count = FDataController->GetRecordCount();
+  if (!FListIndexValid || static_cast<Integer>(FListIndex.size()) != count) {
+    if (FListIndexScanned + FRecordList.size() <= static_cast<size_t>(std::max(count, 0))) {
+      FListIndexScanned += FRecordList.size();
+      if (ARecordIndex < 0 || ARecordIndex >= count) return -1;
+      const auto it = std::find(FRecordList.begin(), FRecordList.end(), ARecordIndex);
+      return it == FRecordList.end() ? -1 : static_cast<Integer>(it - FRecordList.begin());
+    }
     RebuildListIndex();
+  }
   if (ARecordIndex < 0 || ARecordIndex >= static_cast<Integer>(FListIndex.size())) return -1;
   const Integer pos = FListIndex[static_cast<size_t>(ARecordIndex)];
   // The record list may be older than the records (between a change and

@@ -162,6 +162,14 @@ class TcxCustomDataControllerInfo : public TObject {
   // Record -> record-list position, rebuilt lazily after the list changed.
   mutable std::vector<Integer> FListIndex;
   mutable bool FListIndexValid = false;
+  // DoLoad left the list of all records in record order to be written:
+  // FillLoadOrder writes it.
+  bool FLoadOrder = false;
+  void FillLoadOrder();
+  // Positions looked up by scanning the list since the index was last
+  // built: a lookup scans while the scans together cost less than one
+  // build (a pass that asks for one record's position builds nothing).
+  mutable size_t FListIndexScanned = 0;
   // Records changed since the last pass, for the single-record path.
   std::vector<Integer> FChangedRecords;
   // Whether a changed value may order or group its record anew.
@@ -178,9 +186,17 @@ class TcxCustomDataControllerInfo : public TObject {
     bool WasShown = false;
     bool IsShown = false;
     bool KeepsGroups = false;
+    // The groups it stays in; with KeepsGroups, those it left and joined
+    // when it moved to another group of the table.
     std::vector<Integer> Groups;
+    std::vector<Integer> Left;
+    std::vector<Integer> Joined;
   };
   MovedRecord FMoved;
+  // A lone moved record that left its deepest group AGroup (position AFrom)
+  // for position ATo joins the group of a neighbour there with the same
+  // group values: the table is adjusted and FMoved says so.
+  void MoveToNeighbourGroup(Integer AGroup, Integer AFrom, Integer ATo);
   // The keys the pass's sort took, for its grouping; valid while no data
   // change came in between (FDataVersion counts them).
   TcxRecordSortKeys FPassKeys;

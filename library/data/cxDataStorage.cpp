@@ -311,7 +311,10 @@ TcxDataStorage::~TcxDataStorage() {
 
 void TcxDataStorage::BeforeDestruction() { FDestroying = true; }
 
-void TcxDataStorage::InitStructure(TcxValueDefs* AValueDefs) { AValueDefs->Prepare(StartOffsetOf(AValueDefs)); }
+void TcxDataStorage::InitStructure(TcxValueDefs* AValueDefs) {
+  DropColumns();
+  AValueDefs->Prepare(StartOffsetOf(AValueDefs));
+}
 
 // Internal records never carry IDs, so their layout does not move when
 // record IDs are switched on or off while they hold edit copies.
@@ -324,6 +327,7 @@ TcxValueDefs* TcxDataStorage::ValueDefsByRecordIndex(Integer ARecordIndex) const
 }
 
 void TcxDataStorage::InsertSlot(const TcxValueDefs* ADefs, Integer AInsertAt, Integer ASize) {
+  DropColumns();
   if (ASize <= 0) return;
   const Integer oldSize = ADefs->FRecordSize;
   for (Byte*& buffer : RecordsOf(ADefs)) {
@@ -346,6 +350,7 @@ void TcxDataStorage::InsertValueDef(Integer AIndex, TcxValueDef* AValueDef) {
 void TcxDataStorage::RemoveSlot(const TcxValueDef* AValueDef, bool AFreeEmptyBuffers) {
   const TcxValueDefs* defs = AValueDef->FValueDefs;
   const Integer size = AValueDef->FBufferSize, offset = AValueDef->FOffset, oldSize = defs->FRecordSize;
+  DropColumns();
   if (size == 0) return;
   for (Byte*& buffer : RecordsOf(defs)) {
     if (!buffer) continue;
@@ -360,6 +365,7 @@ void TcxDataStorage::RemoveSlot(const TcxValueDef* AValueDef, bool AFreeEmptyBuf
 }
 
 void TcxDataStorage::RemoveValueDef(TcxValueDef* AValueDef) {
+  DropColumns();
   TcxValueDefs* defs = AValueDef->FValueDefs;
   if (defs == FValueDefs) FInternalValueDefs->RemoveByLinkObject(AValueDef);
   // A main record whose last column goes carries nothing else and loses its
@@ -376,6 +382,7 @@ void TcxDataStorage::RelayoutValueDef(TcxValueDef* AValueDef, const std::functio
     return;
   }
   // Take the column out with its old layout, change it, put it back empty.
+  DropColumns();
   RemoveSlot(AValueDef, false);
   const Integer shrunk = defs->FRecordSize - AValueDef->FBufferSize;
   AChange();
@@ -459,6 +466,7 @@ void TcxDataStorage::AssignRecordID(Integer ARecordIndex) {
 Integer TcxDataStorage::AppendRecord() {
   FRecords.push_back(nullptr);
   const Integer index = GetRecordCount() - 1;
+  InsertColumnsRecord(index);
   if (FUseRecordID) AssignRecordID(index);
   return index;
 }
@@ -466,6 +474,7 @@ Integer TcxDataStorage::AppendRecord() {
 void TcxDataStorage::InsertRecord(Integer ARecordIndex) {
   if (ARecordIndex < 0 || ARecordIndex > GetRecordCount()) IndexError(ARecordIndex);
   FRecords.insert(FRecords.begin() + ARecordIndex, nullptr);
+  InsertColumnsRecord(ARecordIndex);
   if (FUseRecordID) AssignRecordID(ARecordIndex);
 }
 
@@ -476,6 +485,7 @@ void TcxDataStorage::DeleteRecord(Integer ARecordIndex) {
   }
   FreeRecordBuffer(RecordSlot(ARecordIndex), FValueDefs);
   FRecords.erase(FRecords.begin() + ARecordIndex);
+  DeleteColumnsRecord(ARecordIndex);
   if (FRecords.empty()) FRecordIDCounter = 1;
 }
 
@@ -505,6 +515,7 @@ void TcxDataStorage::Clear(bool AKeepInternal) {
 }
 
 void TcxDataStorage::ClearRecords(bool AClearList) {
+  DropColumns();
   for (Byte*& buffer : FRecords) FreeRecordBuffer(buffer, FValueDefs);
   if (AClearList) FRecords.clear();
   if (FRecords.empty()) FRecordIDCounter = 1;
@@ -539,8 +550,11 @@ void TcxDataStorage::SetValue(Integer ARecordIndex, TcxValueDef* AValueDef, cons
     def->SetDataValue(buffer, AValue);
   } catch (...) {
     if (fresh) FreeRecordBuffer(slot, ValueDefsByRecordIndex(ARecordIndex));
+    // A failed conversion may have freed the cell.
+    RefreshColumns(ARecordIndex, def);
     throw;
   }
+  RefreshColumns(ARecordIndex, def);
 }
 
 AnsiString TcxDataStorage::GetDisplayText(Integer ARecordIndex, TcxValueDef* AValueDef) const {
@@ -626,6 +640,7 @@ void TcxDataStorage::ReadData(Integer ARecordIndex, TStream* AStream) {
   const TcxValueDefs* defs = ValueDefsByRecordIndex(ARecordIndex);
   if (ReadBooleanFunc(AStream)) {
     FreeRecordBuffer(slot, defs);
+    RefreshColumns(ARecordIndex);
     return;
   }
   // Read into a buffer of its own and swap it in only when the whole record
@@ -655,7 +670,95 @@ void TcxDataStorage::ReadData(Integer ARecordIndex, TStream* AStream) {
     FreeRecordBuffer(slot, defs);
   }
   slot = fresh;
+  RefreshColumns(ARecordIndex);
   if (withID && FRecordIDCounter <= id) FRecordIDCounter = id < INT32_MAX ? id + 1 : INT32_MAX;
+}
+
+// ---------------------------------------------------------------------------
+// Columns
+
+namespace {
+
+// A record's cell of the column's field into its place in the column.
+void ReadColumnCell(TcxDataColumn& AColumn, const Byte* ABuffer, size_t ARecord) {
+  Byte* cell = AColumn.Cells.data() + ARecord * static_cast<size_t>(AColumn.Size);
+  const bool notNull = ABuffer && ABuffer[AColumn.Offset] != 0;
+  AColumn.NotNull[ARecord] = notNull ? 1 : 0;
+  if (notNull)
+    std::memcpy(cell, ABuffer + AColumn.Offset + 1, static_cast<size_t>(AColumn.Size));
+  else
+    std::memset(cell, 0, static_cast<size_t>(AColumn.Size));
+}
+
+}  // namespace
+
+const TcxDataColumn* TcxDataStorage::FindColumn(const TcxValueDef* AValueDef) const {
+  for (const TcxDataColumn& column : FColumns)
+    if (column.Def == AValueDef && column.Type == AValueDef->FValueTypeClass && column.Offset == AValueDef->FOffset &&
+        column.Size == AValueDef->FDataSize && column.NotNull.size() == FRecords.size())
+      return &column;
+  return nullptr;
+}
+
+const TcxDataColumn* TcxDataStorage::GetColumn(const TcxValueDef* AValueDef) {
+  if (!AValueDef || AValueDef->FValueDefs != FValueDefs || AValueDef->FBufferSize == 0 || AValueDef->FDataSize <= 0)
+    return nullptr;
+  const size_t count = FRecords.size();
+  for (TcxDataColumn& column : FColumns)
+    if (column.Def == AValueDef) {
+      // A column read with another layout is read again (the layout
+      // changes drop the columns; this is the guard behind them).
+      if (column.Type == AValueDef->FValueTypeClass && column.Offset == AValueDef->FOffset &&
+          column.Size == AValueDef->FDataSize && column.NotNull.size() == count)
+        return &column;
+      column.Def = nullptr;
+    }
+  std::erase_if(FColumns, [](const TcxDataColumn& c) { return c.Def == nullptr; });
+  TcxDataColumn& column = FColumns.emplace_back();
+  column.Def = AValueDef;
+  column.Type = AValueDef->FValueTypeClass;
+  column.Offset = AValueDef->FOffset;
+  column.Size = AValueDef->FDataSize;
+  column.NotNull.resize(count);
+  column.Cells.resize(count * static_cast<size_t>(column.Size));
+  for (size_t r = 0; r < count; ++r) ReadColumnCell(column, FRecords[r], r);
+  return &column;
+}
+
+void TcxDataStorage::RefreshColumns(Integer ARecordIndex, const TcxValueDef* AOnly) {
+  if (ARecordIndex < 0 || FColumns.empty()) return;
+  const size_t r = static_cast<size_t>(ARecordIndex);
+  for (TcxDataColumn& column : FColumns)
+    if ((!AOnly || column.Def == AOnly) && r < column.NotNull.size()) ReadColumnCell(column, FRecords[r], r);
+}
+
+void TcxDataStorage::InsertColumnsRecord(Integer ARecordIndex) {
+  const size_t r = static_cast<size_t>(ARecordIndex);
+  for (TcxDataColumn& column : FColumns) {
+    if (r > column.NotNull.size()) {
+      column.Def = nullptr;
+      continue;
+    }
+    const size_t size = static_cast<size_t>(column.Size);
+    column.NotNull.insert(column.NotNull.begin() + static_cast<std::ptrdiff_t>(r), 0);
+    column.Cells.insert(column.Cells.begin() + static_cast<std::ptrdiff_t>(r * size), size, 0);
+  }
+  std::erase_if(FColumns, [](const TcxDataColumn& c) { return c.Def == nullptr; });
+}
+
+void TcxDataStorage::DeleteColumnsRecord(Integer ARecordIndex) {
+  const size_t r = static_cast<size_t>(ARecordIndex);
+  for (TcxDataColumn& column : FColumns) {
+    if (r >= column.NotNull.size()) {
+      column.Def = nullptr;
+      continue;
+    }
+    const size_t size = static_cast<size_t>(column.Size);
+    column.NotNull.erase(column.NotNull.begin() + static_cast<std::ptrdiff_t>(r));
+    const auto at = column.Cells.begin() + static_cast<std::ptrdiff_t>(r * size);
+    column.Cells.erase(at, at + static_cast<std::ptrdiff_t>(size));
+  }
+  std::erase_if(FColumns, [](const TcxDataColumn& c) { return c.Def == nullptr; });
 }
 
 void TcxDataStorage::ReadRecord(Integer ARecordIndex, TcxValueDefReader* AReader) {

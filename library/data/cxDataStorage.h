@@ -165,6 +165,20 @@ class TcxValueDefReader : public TObject {
 using TcxValueDefSetProc =
     Event<void(TcxValueDef* AValueDef, Integer AFromRecordIndex, Integer AToRecordIndex, TcxValueDefReader* AReader)>;
 
+// One field's cells of every ordinary record copied into contiguous arrays
+// beside the record blocks, for the passes that read that field of all
+// records (filters): NotNull[r] is the record's not-null byte, and its cell
+// is the Size bytes at Cells[r * Size] (for text, the holder's pointer).
+struct TcxDataColumn {
+  const TcxValueDef* Def = nullptr;
+  // The layout the cells were read with.
+  TcxValueTypeClass Type = nullptr;
+  Integer Offset = 0;
+  Integer Size = 0;
+  std::vector<Byte> NotNull;
+  std::vector<Byte> Cells;
+};
+
 class TcxDataStorage : public TObject {
   ORV_CLASS(TcxDataStorage, TObject)
  public:
@@ -208,6 +222,13 @@ class TcxDataStorage : public TObject {
   // byte at a value's offset means null. Valid until records are added or
   // removed.
   Byte* const* GetRecordBuffers() const { return FRecords.data(); }
+  // The column of a stored field of the ordinary records, read from their
+  // blocks on first use and kept current by this storage's writes until
+  // the layout changes; nullptr for a field without a cell. Valid until the
+  // next change of the storage.
+  const TcxDataColumn* GetColumn(const TcxValueDef* AValueDef);
+  // The column when it is there already, else nullptr.
+  const TcxDataColumn* FindColumn(const TcxValueDef* AValueDef) const;
 
   // One record on a stream. A bad stream raises EReadError and leaves the
   // record as it was.
@@ -255,6 +276,14 @@ class TcxDataStorage : public TObject {
   // are dropped, the other columns kept.
   void RelayoutValueDef(TcxValueDef* AValueDef, const std::function<void()>& AChange);
   void ReadValues(Byte* ABuffer, const TcxValueDefs* ADefs, TStream* AStream);
+  // The columns follow the records: a record's cells read again (one
+  // field's, or all), a record added or taken out, or all dropped when the
+  // layout changes.
+  void RefreshColumns(Integer ARecordIndex, const TcxValueDef* AOnly = nullptr);
+  void InsertColumnsRecord(Integer ARecordIndex);
+  void DeleteColumnsRecord(Integer ARecordIndex);
+  void DropColumns() { FColumns.clear(); }
+  std::vector<TcxDataColumn> FColumns;
 
   bool FDestroying = false;
   Buffers FInternalRecords;

@@ -712,6 +712,11 @@ bool TcxFilterCriteria::CheckRecords(const Integer* ARecords, size_t ACount, sig
   return true;
 }
 
+bool TcxFilterCriteria::SelectRecords(const Integer* ARecords, size_t ACount, Integer AAlwaysKept,
+                                      const std::function<bool(Integer)>& AGeneral, std::vector<Integer>& AKept) {
+  return FInPass && FSingle && FSingle->SelectRecords(ARecords, ACount, AAlwaysKept, FSingleNegated, AGeneral, AKept);
+}
+
 bool TcxFilterCriteria::DoFilterData(void* AData) {
   if (!FInPass) return EvaluateItem(FRoot, AData);
   if (FSingle) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -134,6 +135,17 @@ class TcxFilterTypedCheck {
   // indexes: one call per pass instead of one per record. False (nothing
   // done) for a check that is asked record by record.
   virtual bool CheckRecords(const Integer*, size_t, signed char*) { return false; }
+  // The records of a pass that the criteria keeps, from the field's column
+  // (read once and kept by the storage): appends to AKept, in order, every
+  // record of ARecords that meets the check (ANegated: that fails it) and
+  // AAlwaysKept. A record the check cannot tell is decided by AGeneral (the
+  // whole criteria, evaluated the general way), asked once for all nulls,
+  // which the general way tells alike. No ARecords: the records 0 to
+  // ACount - 1. False (nothing appended) for a check without a column.
+  virtual bool SelectRecords(const Integer*, size_t, Integer, bool, const std::function<bool(Integer)>&,
+                             std::vector<Integer>&) {
+    return false;
+  }
   static void* RecordData(Integer ARecord) { return reinterpret_cast<void*>(static_cast<std::intptr_t>(ARecord)); }
 };
 
@@ -200,6 +212,10 @@ class TcxFilterCriteria : public TPersistent {
   // records (indexes as data) at once, 1 met, 0 not, -1 for the records
   // DoFilterData must decide; false (nothing done) for any other criteria.
   bool CheckRecords(const Integer* ARecords, size_t ACount, signed char* AResults);
+  // Within such a pass: the records the criteria keeps, as
+  // TcxFilterTypedCheck::SelectRecords gives them; false for other criteria.
+  bool SelectRecords(const Integer* ARecords, size_t ACount, Integer AAlwaysKept,
+                     const std::function<bool(Integer)>& AGeneral, std::vector<Integer>& AKept);
   // Turns the typed checks off (for comparing them with the general path).
   static void SetTypedChecksEnabled(bool AValue);
   static bool GetTypedChecksEnabled();

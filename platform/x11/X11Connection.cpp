@@ -148,11 +148,10 @@ bool X11BackEnd::Connect(const std::string& name) {
   helper = XCreateWindow(dpy, root, -10, -10, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent, CWEventMask, &wa);
   XSelectInput(dpy, root, StructureNotifyMask | PropertyChangeMask);
 
-  // Characters come through the input method; without one the key symbols
-  // are converted directly.
+  // Characters come through the input method, opened at the first key;
+  // without one the key symbols are converted directly.
   std::setlocale(LC_CTYPE, "");
   XSetLocaleModifiers("");
-  im = XOpenIM(dpy, nullptr, nullptr, nullptr);
 
   int fds[2];
   if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return false;
@@ -240,6 +239,18 @@ void X11BackEnd::Translate(XEvent& e) {
   if (e.type == ConfigureNotify && e.xconfigure.window == root) monitorsValid = false;
 }
 
+void X11BackEnd::PrepareKeyInput(XId AWindow) {
+  if (!imOpened) {
+    imOpened = true;
+    im = XOpenIM(dpy, nullptr, nullptr, nullptr);
+  }
+  if (!im) return;
+  Surface* s = Find(SurfaceOfWindow(AWindow));
+  if (s && !s->ic)
+    s->ic = XCreateIC(static_cast<XIM>(im), XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow,
+                      s->window, XNFocusWindow, s->window, nullptr);
+}
+
 bool X11BackEnd::PollEvent(BackEndEvent& event) {
   if (pending.empty()) {
     // Another program may have put something on the clipboard since.
@@ -247,6 +258,7 @@ bool X11BackEnd::PollEvent(BackEndEvent& event) {
     XEvent e;
     while (pending.empty() && XPending(dpy)) {
       XNextEvent(dpy, &e);
+      if (e.type == KeyPress || e.type == KeyRelease) PrepareKeyInput(e.xkey.window);
       if (XFilterEvent(&e, 0)) continue;
       Translate(e);
       if (!XPending(dpy)) SettleFocus();

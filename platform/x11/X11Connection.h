@@ -110,6 +110,11 @@ class X11BackEnd : public IBackEnd {
   bool ReadForeignText(std::string& utf8) const;
   void RefreshMonitors() const;
   bool WaitReadable(int timeoutMs) const;
+  // Before a key event of AWindow is filtered and read: the input method
+  // and the window's input context. Opening the method reads the locale's
+  // compose table, which took about a third of the program's start-up, so
+  // it waits for the first key.
+  void PrepareKeyInput(XId AWindow);
 
  public:
   // Shared with the topic files.
@@ -124,7 +129,8 @@ class X11BackEnd : public IBackEnd {
   bool shapeExt = false;
   bool windowManager = false;  // a window manager announces itself
   XId helper = 0;              // unmapped window: selection owner and requestor
-  void* im = nullptr;          // XIM
+  void* im = nullptr;          // XIM, opened at the first key (see PrepareKeyInput)
+  bool imOpened = false;
   int wakeRead = -1, wakeWrite = -1;
   unsigned long lastTime = 0;  // server time of the latest input event
 

@@ -222,9 +222,6 @@ SurfaceId X11BackEnd::CreateSurface(const RECT& screenRect, const SurfaceOptions
                            CWColormap | CWBackPixmap | CWBorderPixel | CWOverrideRedirect | CWEventMask, &wa);
   s.requested = x;
   s.parent = root;
-  if (im)
-    s.ic = XCreateIC(static_cast<XIM>(im), XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow,
-                     s.window, XNFocusWindow, s.window, nullptr);
   ApplyHints(s);
   CreateImage(s);
   return id;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <random>
 #include <string>
@@ -189,5 +190,67 @@ TEST_P(FilterChecksTest, NestedListsMixTypedAndGeneralConditions) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, FilterChecksTest, ::testing::Values(1u, 7u, 2026u));
+
+// A filter pass reads the filtered field from a column the storage keeps
+// beside the records; every later change of the records must reach it, or
+// the next pass keeps records by values they no longer hold.
+TEST(FilterColumns, EveryChangeOfTheRecordsReachesTheNextPass) {
+  Records f = MakeRecords(11, 200);
+  RecordingController* c = f.C;
+  TcxDataFilterCriteria* filter = c->GetFilter();
+  filter->AddItem(f.Link(f.Int), foEqual, 1, "1");
+  filter->AddItem(f.Link(f.Text), foLike, AnsiString("%abc%"), "%abc%");
+  filter->GetRoot()->SetBoolOperatorKind(fboOr);
+  filter->SetActive(true);
+  auto lone = [&](Integer AItem, TcxFilterOperatorKind AKind, const Variant& AValue) {
+    filter->BeginUpdate();
+    filter->Clear();
+    filter->AddItem(f.Link(AItem), AKind, AValue, "");
+    filter->EndUpdate();
+  };
+  const struct Step {
+    const char* What;
+    std::function<void()> Change;
+  } steps[] = {
+      {"edits into and out of the filter", [&] {
+         for (Integer r = 0; r < 40; ++r) c->SetValue(r * 5, f.Int, r % 2 ? Variant(1) : Variant(7));
+       }},
+      {"values set to null and back", [&] {
+         c->SetValue(3, f.Int, Null());
+         c->SetValue(4, f.Int, 1);
+       }},
+      {"records appended, inserted and deleted", [&] {
+         c->SetValue(c->AppendRecord(), f.Int, 1);
+         c->SetValue(c->InsertRecord(10), f.Int, 1);
+         c->DeleteRecord(0);
+         c->DeleteRecord(50);
+       }},
+      {"a text filter after text edits", [&] {
+         lone(f.Text, foLike, AnsiString("%abc%"));
+         c->SetValue(1, f.Text, AnsiString("xxabcxx"));
+         c->SetValue(2, f.Text, Null());
+       }},
+      {"the records read from a stream", [&] {
+         TMemoryStream ms;
+         c->SaveToStream(&ms);
+         for (Integer r = 0; r < c->GetRecordCount(); ++r) c->SetValue(r, f.Text, AnsiString("abc"));
+         ms.SetPosition(0);
+         c->LoadFromStream(&ms);
+       }},
+      {"the field's type changed", [&] {
+         lone(f.Int, foEqual, 1);
+         c->ChangeValueTypeClass(f.Int, TcxLargeIntValueType::Class());
+         for (Integer r = 0; r < 30; ++r) c->SetValue(r, f.Int, Int64{1});
+       }},
+      {"the record count cut", [&] { c->SetRecordCount(60); }},
+  };
+  for (const Step& step : steps) {
+    // A typed pass first, so that the column is there when the change comes.
+    c->Refresh();
+    step.Change();
+    ExpectSameRecords(c, step.What);
+  }
+  c->Free();
+}
 
 }  // namespace
