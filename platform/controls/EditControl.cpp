@@ -215,11 +215,12 @@ class Edit {
     std::vector<int> pos(static_cast<std::size_t>(to - from) + 1, 0);
     if (from == to) return pos;
     HDC dc = CreateCompatibleDC(nullptr);
-    const int stops = 8 * AverageCharWidth();
+    int stops = 0;  // measured at the first tab: most text has none
     Pieces(from, to, [&](int a, int b, bool tab, const detail::EditFormats::Span& span) {
       int* out = pos.data() + (a - from);
       if (tab) {
         const int x = out[0] + origin;
+        if (!stops) stops = 8 * AverageCharWidth();
         auto stop = std::upper_bound(tabs.begin(), tabs.end(), x);
         out[1] = (stop != tabs.end() ? *stop : (x / stops + 1) * stops) - origin;
         return;

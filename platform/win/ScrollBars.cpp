@@ -218,6 +218,8 @@ int SetBarInfo(Window* w, int bar, const SCROLLINFO& info, bool redraw) {
   const HWND hwnd = w->handle;
   const ScrollBarData was = *d;
   const DWORD styleWas = w->style;
+  BarLayout looked;
+  const bool hadLayout = LayoutOf(w, bar, looked);
   UINT m = info.fMask;
   if (m & SIF_RANGE) {
     d->min = info.nMin;
@@ -246,10 +248,13 @@ int SetBarInfo(Window* w, int bar, const SCROLLINFO& info, bool redraw) {
     }
   }
   if (!redraw || !(w = Peek(hwnd)) || !(bar == SB_CTL || (w->style & StyleOf(bar)))) return pos;
-  // A bar that reads as it did is not drawn again: controls set their bars
-  // after every change, most of which leave them alone.
-  const bool same = w->style == styleWas && d->min == was.min && d->max == was.max && d->page == was.page &&
-                    d->pos == was.pos && d->arrowsDisabled == was.arrowsDisabled;
+  // A bar that looks as it did is not drawn again: controls set their bars
+  // after every change (an edit after every typed character), and most
+  // changes move neither the thumb nor the arrows' state, such as a longer
+  // range on a bar that stays disabled.
+  BarLayout looks;
+  const bool same = w->style == styleWas && d->arrowsDisabled == was.arrowsDisabled && hadLayout &&
+                    LayoutOf(w, bar, looks) && looked == looks;
   if (!same) RedrawScrollBar(w, bar);
   return pos;
 }
