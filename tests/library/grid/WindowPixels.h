@@ -4,6 +4,8 @@
 // the theme module on.
 #pragma once
 
+#include <filesystem>
+#include <functional>
 #include <string>
 
 #include "platform/forms/Controls.h"
@@ -44,14 +46,19 @@ inline TColor PixelAt(TWinControl* AControl, TPoint P) {
   return color;
 }
 
-// snapshots/<AName>.png
-inline bool Snapshot(TWinControl* AControl, const std::string& AName) {
-  win::HDC window = win::GetDC(AControl->GetHandle());
+// snapshots/<AName>.png: the client area, or the whole window with its
+// frame (AWhole); AOverlay draws into the copy before it is saved, for
+// windows of their own that show over the control (a dropped list).
+inline bool Snapshot(TWinControl* AControl, const std::string& AName, bool AWhole = false,
+                     const std::function<void(win::HDC)>& AOverlay = {}) {
+  std::filesystem::create_directories("snapshots");
+  win::HDC window = AWhole ? win::GetWindowDC(AControl->GetHandle()) : win::GetDC(AControl->GetHandle());
   const int w = AControl->GetWidth(), h = AControl->GetHeight();
   win::HDC memory = win::CreateCompatibleDC(window);
   win::HBITMAP bitmap = win::CreateCompatibleBitmap(window, w, h);
   win::HGDIOBJ old = win::SelectObject(memory, win::ToObj(bitmap));
   win::BitBlt(memory, 0, 0, w, h, window, 0, 0, win::SRCCOPY);
+  if (AOverlay) AOverlay(memory);
   win::SelectObject(memory, old);
   const bool saved = win::SaveBitmapPng(bitmap, "snapshots/" + AName + ".png");
   win::DeleteObject(win::ToObj(bitmap));
