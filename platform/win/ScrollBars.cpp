@@ -218,8 +218,6 @@ int SetBarInfo(Window* w, int bar, const SCROLLINFO& info, bool redraw) {
   const HWND hwnd = w->handle;
   const ScrollBarData was = *d;
   const DWORD styleWas = w->style;
-  BarLayout looked;
-  const bool hadLayout = LayoutOf(w, bar, looked);
   UINT m = info.fMask;
   if (m & SIF_RANGE) {
     d->min = info.nMin;
@@ -252,10 +250,17 @@ int SetBarInfo(Window* w, int bar, const SCROLLINFO& info, bool redraw) {
   // after every change (an edit after every typed character), and most
   // changes move neither the thumb nor the arrows' state, such as a longer
   // range on a bar that stays disabled.
-  BarLayout looks;
-  const bool same = w->style == styleWas && d->arrowsDisabled == was.arrowsDisabled && hadLayout &&
-                    LayoutOf(w, bar, looks) && looked == looks;
-  if (!same) RedrawScrollBar(w, bar);
+  if (w->style != styleWas || d->arrowsDisabled != was.arrowsDisabled) {
+    RedrawScrollBar(w, bar);
+    return pos;
+  }
+  if (d->min == was.min && d->max == was.max && d->page == was.page && d->pos == was.pos) return pos;
+  BarLayout looks, looked;
+  const ScrollBarData now = *d;
+  *d = was;  // the bar as it was drawn
+  const bool hadLook = LayoutOf(w, bar, looked);
+  *d = now;
+  if (!hadLook || !LayoutOf(w, bar, looks) || !(looked == looks)) RedrawScrollBar(w, bar);
   return pos;
 }
 
