@@ -484,6 +484,13 @@ void TcxCustomControlPainter::Paint() {
   if (FBuffered) FCanvas->Draw(0, 0, FBufferBitmap);
 }
 
+void TcxCustomControlPainter::PaintOn(TcxCanvas* ACanvas, const std::function<void()>& APaint) {
+  TcxCanvas* saved = FPaintCanvas;
+  FPaintCanvas = ACanvas;
+  orv::ScopeExit back([this, saved] { FPaintCanvas = saved; });
+  APaint();
+}
+
 void TcxCustomControlPainter::DoPaint() {
   TcxCustomControlViewInfo* viewInfo = ViewInfo();
   TcxCanvas* canvas = GetCanvas();

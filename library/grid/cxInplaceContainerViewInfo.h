@@ -6,6 +6,8 @@
 // style lists into view parameters and fill the shared edit style.
 #pragma once
 
+#include <functional>
+
 #include <vector>
 
 #include "library/editors/core/cxEditViewInfo.h"
@@ -249,6 +251,9 @@ class TcxCustomControlPainter : public TObject {
   void SetBuffered(bool Value);
   // The canvas painting goes to: the buffer's while a buffered paint runs.
   TcxCanvas* GetCanvas() const { return FPaintCanvas ? FPaintCanvas : FCanvas; }
+  // Runs APaint with the painting going to ACanvas (another window's, such
+  // as a list that shows the control's parts).
+  void PaintOn(TcxCanvas* ACanvas, const std::function<void()>& APaint);
   TcxEditingControl* GetControl() const { return FControl; }
 
  private:

@@ -303,7 +303,10 @@ void TcxvgMultiRecordsOptionsData::SetInserting(bool Value) {
   Changed();
 }
 
-void TcxvgMultiRecordsOptionsData::Changed() { inherited::Changed(); }
+void TcxvgMultiRecordsOptionsData::Changed() {
+  inherited::Changed();
+  if (auto* grid = dynamic_cast<TcxVirtualVerticalGrid*>(GetEditingControl())) grid->RefreshNavigators();
+}
 
 // ---------------------------------------------------------------------------
 // The grid: life cycle
@@ -331,9 +334,11 @@ void TcxCustomVerticalGrid::CreateSubClasses() {
   FRoot->SetVerticalGrid(this);
   inherited::CreateSubClasses();
   InitDataController();
+  FCustomizing = GetCustomizingClass().Construct<TPersistent*>(this);
 }
 
 void TcxCustomVerticalGrid::DestroySubClasses() {
+  FreeAndNil(FCustomizing);
   FreeAndNil(FRoot);
   FreeAndNil(FRows);
   inherited::DestroySubClasses();
@@ -347,6 +352,12 @@ TcxCustomItemDataBindingClass TcxCustomVerticalGrid::GetEditCellDataBindingClass
 }
 
 TcxCustomControlControllerClass TcxCustomVerticalGrid::GetControllerClass() { return TcxvgController::StaticClass(); }
+
+TClassRef<TcxVerticalGridCustomizing> TcxCustomVerticalGrid::GetCustomizingClass() {
+  return TcxVerticalGridCustomizing::StaticClass();
+}
+
+void TcxCustomVerticalGrid::SetCustomizing(TcxVerticalGridCustomizing* Value) { FCustomizing->Assign(Value); }
 
 TcxCustomHitTestControllerClass TcxCustomVerticalGrid::GetHitTestControllerClass() {
   return TcxvgHitTest::StaticClass();
@@ -738,6 +749,7 @@ void TcxCustomVerticalGrid::LayoutStyleChanged() {
 void TcxCustomVerticalGrid::DoLayoutChanged() {
   if (GetComponentState().Contains(csUpdating)) return;
   inherited::DoLayoutChanged();
+  if (FCustomizing && FCustomizing->GetVisible()) FCustomizing->Update();
   if (OnLayoutChanged) OnLayoutChanged(this);
 }
 
@@ -798,6 +810,7 @@ void TcxCustomVerticalGrid::BoundsChanged() {
 
 void TcxCustomVerticalGrid::LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues) {
   inherited::LookAndFeelChanged(Sender, AChangedValues);
+  if (FCustomizing) FCustomizing->LookAndFeelChanged();
   if (GetOptionsView()->GetCellAutoHeight()) LayoutChanged();
 }
 
