@@ -76,6 +76,7 @@ struct EditState {
   bool focused = false;
   bool tracking = false;   // the left button went down here and is held
   bool typingRun = false;  // the undo step holds the run being typed
+  bool redraw = true;      // WM_SETREDRAW
   struct {
     bool valid = false;
     std::string text;
@@ -215,11 +216,12 @@ class Edit {
     std::vector<int> pos(static_cast<std::size_t>(to - from) + 1, 0);
     if (from == to) return pos;
     HDC dc = CreateCompatibleDC(nullptr);
-    const int stops = 8 * AverageCharWidth();
+    int stops = 0;  // measured at the first tab: most text has none
     Pieces(from, to, [&](int a, int b, bool tab, const detail::EditFormats::Span& span) {
       int* out = pos.data() + (a - from);
       if (tab) {
         const int x = out[0] + origin;
+        if (!stops) stops = 8 * AverageCharWidth();
         auto stop = std::upper_bound(tabs.begin(), tabs.end(), x);
         out[1] = (stop != tabs.end() ? *stop : (x / stops + 1) * stops) - origin;
         return;
@@ -493,7 +495,7 @@ class Edit {
       si.nMax = LineCount() - 1;
       si.nPage = static_cast<UINT>(VisibleLines());
       si.nPos = s_.top;
-      SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
+      SetScrollInfo(hwnd_, SB_VERT, &si, s_.redraw);
     }
     if (HasBar(SB_HORZ) && IsWindow(hwnd_) && !s_.dead) {
       int left, right;
@@ -503,7 +505,7 @@ class Edit {
       si.nMax = Widest();
       si.nPage = static_cast<UINT>(right - left);
       si.nPos = s_.xScroll;
-      SetScrollInfo(hwnd_, SB_HORZ, &si, TRUE);
+      SetScrollInfo(hwnd_, SB_HORZ, &si, s_.redraw);
     }
   }
 
@@ -513,7 +515,7 @@ class Edit {
       const POINT p = CharPoint(s_.caret);
       SetCaretPos(p.X, p.Y);
     }
-    InvalidateRect(hwnd_, nullptr, FALSE);
+    Invalidate();
     UpdateBars();
   }
 
@@ -692,6 +694,11 @@ class Edit {
     if (s_.focused) SetCaretPos(Origin(m) + m.pos[static_cast<std::size_t>(s_.caret)], 0);
   }
 
+  // The text is drawn again at the next paint, unless redrawing is off.
+  void Invalidate() {
+    if (s_.redraw) InvalidateRect(hwnd_, nullptr, FALSE);
+  }
+
   // After any change of text, selection, scrolling or geometry.
   void Refresh() {
     if (Multi()) {
@@ -702,7 +709,7 @@ class Edit {
     const Measure m = Measured();
     ScrollToCaret(m);
     PlaceCaret(m);
-    InvalidateRect(hwnd_, nullptr, FALSE);
+    Invalidate();
   }
 
   // The boundary nearest to a client x.
@@ -1305,7 +1312,16 @@ class Edit {
         Relayout();
         Refresh();
         return 0;
-      case WM_ENABLE: InvalidateRect(hwnd_, nullptr, FALSE); return 0;
+      case WM_ENABLE: Invalidate(); return 0;
+      case WM_SETREDRAW:
+        // A flag of the control's own, as the list box keeps: the default
+        // handling would clear WS_VISIBLE, and set it on an edit that was
+        // hidden. Turned on, the text and the bars (drawn nowhere
+        // meanwhile) are drawn again.
+        if ((wParam != 0) == s_.redraw) return 0;
+        s_.redraw = wParam != 0;
+        if (s_.redraw) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+        return 0;
       case WM_SETFOCUS:
         s_.focused = true;
         CreateCaret(hwnd_, nullptr, 1, CaretHeight());
@@ -1316,7 +1332,7 @@ class Edit {
         s_.focused = false;
         StopTracking();
         DestroyCaret();
-        InvalidateRect(hwnd_, nullptr, FALSE);
+        Invalidate();
         return 0;
       case WM_KEYDOWN: KeyDown(wParam); return 0;
       case WM_CHAR:
@@ -1440,7 +1456,7 @@ class Edit {
         const DWORD style = Style();
         SetWindowLongPtrA(hwnd_, GWL_STYLE,
                           static_cast<LONG_PTR>(wParam ? style | ES_READONLY : style & ~ES_READONLY));
-        InvalidateRect(hwnd_, nullptr, FALSE);
+        Invalidate();
         return TRUE;
       }
       case WM_IME_COMPOSITION: return 0;  // the characters come as WM_IME_CHAR

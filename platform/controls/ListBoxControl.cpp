@@ -666,15 +666,17 @@ LRESULT ListBox::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(static_cast<DWORD_PTR>(lParam))) InvalidateRect(hwnd_, nullptr, TRUE);
       return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s_.font);
-    case WM_SETREDRAW: {
-      const LRESULT r = DefWindowProcA(hwnd_, msg, wParam, lParam);
+    case WM_SETREDRAW:
+      // A flag of the list's own: the default handling would set
+      // WS_VISIBLE, showing a closed drop-down list whose items change.
+      // Turned on, the bars and items catch up with what changed.
+      if ((wParam != 0) == s_.redraw) return 0;
       s_.redraw = wParam != 0;
       if (s_.redraw) {
         UpdateBars();
         InvalidateRect(hwnd_, nullptr, TRUE);
       }
-      return r;
-    }
+      return 0;
     case WM_ENABLE: InvalidateRect(hwnd_, nullptr, TRUE); return 0;
     case WM_SETFOCUS:
       s_.focused = true;

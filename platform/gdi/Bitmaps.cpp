@@ -43,9 +43,10 @@ int Bitmap::Describe(int size, void* buffer) const {
     ds.dsBm = bm;
     ds.dsBmih = DibHeader;
     if (DibHeader.biCompression == BI_BITFIELDS) {
-      ds.dsBitfields[0] = 0x00FF0000;
-      ds.dsBitfields[1] = 0x0000FF00;
-      ds.dsBitfields[2] = 0x000000FF;
+      const bool green6 = Surf.Green6;
+      ds.dsBitfields[0] = Surf.Bpp == 32 ? 0x00FF0000 : green6 ? 0xF800 : 0x7C00;
+      ds.dsBitfields[1] = Surf.Bpp == 32 ? 0x0000FF00 : green6 ? 0x07E0 : 0x03E0;
+      ds.dsBitfields[2] = Surf.Bpp == 32 ? 0x000000FF : 0x001F;
     }
     std::memcpy(buffer, &ds, sizeof ds);
     return sizeof(DIBSECTION);
@@ -106,11 +107,16 @@ bool DibHeaderSizeOk(const BITMAPINFOHEADER& h) {
 namespace {
 
 // The channel masks a BI_BITFIELDS DIB may have here: 8-8-8 in 32 bits,
-// 5-5-5 in 16.
-bool MasksSupported(int bpp, const DWORD* masks) {
+// 5-5-5 or 5-6-5 in 16 (green6 tells which).
+bool MasksSupported(int bpp, const DWORD* masks, bool& green6) {
+  green6 = false;
   if (bpp == 32) return masks[0] == 0x00FF0000 && masks[1] == 0x0000FF00 && masks[2] == 0x000000FF;
-  return bpp == 16 && masks[0] == 0x7C00 && masks[1] == 0x03E0 && masks[2] == 0x001F;
+  if (bpp != 16 || masks[2] != 0x001F) return false;
+  green6 = masks[0] == 0xF800 && masks[1] == 0x07E0;
+  return green6 || (masks[0] == 0x7C00 && masks[1] == 0x03E0);
 }
+
+const DWORD kMasks565[3] = {0xF800, 0x07E0, 0x001F};
 
 }  // namespace
 
@@ -140,7 +146,9 @@ bool DibView(const BITMAPINFO* info, const void* bits, std::int64_t rows, Surfac
     // same offset.
     DWORD masks[3];
     std::memcpy(masks, bytes + sizeof(BITMAPINFOHEADER), sizeof masks);
-    if (!MasksSupported(bpp, masks)) return false;
+    if (!MasksSupported(bpp, masks, out.Green6)) return false;
+  } else {
+    out.Green6 = false;
   }
   std::int64_t height = rows;
   auto* base = const_cast<std::uint8_t*>(static_cast<const std::uint8_t*>(bits));
@@ -209,10 +217,11 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
   bool okDepth = bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
   // 16 bits are 5-5-5 with BI_RGB; with BI_BITFIELDS the masks say how.
   bool okCompression = h.biCompression == BI_RGB;
+  bool green6 = false;
   if (h.biCompression == BI_BITFIELDS && (bpp == 16 || bpp == 32) && DibHeaderSizeOk(h)) {
     DWORD masks[3];
     std::memcpy(masks, reinterpret_cast<const std::uint8_t*>(info) + sizeof(BITMAPINFOHEADER), sizeof masks);
-    okCompression = MasksSupported(bpp, masks);
+    okCompression = MasksSupported(bpp, masks, green6);
   }
   if (!DibHeaderSizeOk(h) || h.biPlanes != 1 || !okDepth || !okCompression || h.biWidth <= 0 ||
       h.biHeight == 0 || h.biHeight == std::numeric_limits<LONG>::min()) {
@@ -242,6 +251,7 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
   s.Width = h.biWidth;
   s.Height = static_cast<int>(height);
   s.Bpp = bpp;
+  s.Green6 = green6;
   if (h.biHeight < 0) {
     s.Row0 = b->Storage.data();
     s.Stride = static_cast<std::ptrdiff_t>(stride);
@@ -315,7 +325,8 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, void* bits, BITMAPIN
   }
   const int bpp = h.biBitCount;
   const bool okDepth = bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
-  const bool okCompression = h.biCompression == BI_RGB || (h.biCompression == BI_BITFIELDS && bpp == 32);
+  // 16 bits come as 5-5-5 with BI_RGB and as 5-6-5 with BI_BITFIELDS.
+  const bool okCompression = h.biCompression == BI_RGB || (h.biCompression == BI_BITFIELDS && (bpp == 16 || bpp == 32));
   std::vector<RGBQUAD> table;
   if (!okDepth || !okCompression || h.biWidth <= 0 || h.biWidth > (1 << 28) || h.biHeight == 0 ||
       h.biHeight == std::numeric_limits<LONG>::min() || !DibColorTable(*b, bpp, table)) {
@@ -334,7 +345,7 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, void* bits, BITMAPIN
     std::memcpy(afterHeader, table.data(), table.size() * sizeof(RGBQUAD));
   } else if (h.biCompression == BI_BITFIELDS) {
     const DWORD masks[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
-    std::memcpy(afterHeader, masks, sizeof masks);
+    std::memcpy(afterHeader, bpp == 16 ? kMasks565 : masks, sizeof masks);
   }
   if (!bits) return 1;
   if (lines == 0) return 1;  // the colour table was all that was wanted
@@ -348,6 +359,7 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, void* bits, BITMAPIN
   dst.Width = h.biWidth;
   dst.Height = 1;
   dst.Bpp = bpp;
+  dst.Green6 = bpp == 16 && h.biCompression == BI_BITFIELDS;
   dst.Stride = static_cast<std::ptrdiff_t>(stride);
   dst.Palette = bpp == 1 ? nullptr : table.empty() ? nullptr : table.data();  // 1 bit: black and white
   dst.PaletteSize = static_cast<int>(table.size());

@@ -43,12 +43,22 @@ void LoadSpan(const Surface& s, int x, int y, int n, std::uint32_t* out) {
       }
       break;
     case 16:
-      // 5 bits per channel; each widened by repeating its top bits.
+      // 5 bits per channel (green 6 in 5-6-5); each widened by repeating
+      // its top bits.
       for (int i = 0; i < n; ++i) {
         const std::uint8_t* p = row + 2 * (x + i);
         unsigned v = p[0] | (unsigned(p[1]) << 8);
-        unsigned r = (v >> 10) & 0x1F, g = (v >> 5) & 0x1F, b = v & 0x1F;
-        out[i] = (((r << 3) | (r >> 2)) << 16) | (((g << 3) | (g >> 2)) << 8) | ((b << 3) | (b >> 2));
+        unsigned r, g, b = v & 0x1F;
+        if (s.Green6) {
+          r = (v >> 11) & 0x1F;
+          g = (v >> 5) & 0x3F;
+          g = (g << 2) | (g >> 4);
+        } else {
+          r = (v >> 10) & 0x1F;
+          g = (v >> 5) & 0x1F;
+          g = (g << 3) | (g >> 2);
+        }
+        out[i] = (((r << 3) | (r >> 2)) << 16) | (g << 8) | ((b << 3) | (b >> 2));
       }
       break;
     case 8:
@@ -96,7 +106,8 @@ void StoreSpan(const Surface& s, int x, int y, int n, const std::uint32_t* in) {
     case 16:
       for (int i = 0; i < n; ++i) {
         std::uint32_t c = in[i];
-        unsigned v = ((c >> 19) & 0x1F) << 10 | ((c >> 11) & 0x1F) << 5 | ((c >> 3) & 0x1F);
+        unsigned v = s.Green6 ? ((c >> 19) & 0x1F) << 11 | ((c >> 10) & 0x3F) << 5 | ((c >> 3) & 0x1F)
+                              : ((c >> 19) & 0x1F) << 10 | ((c >> 11) & 0x1F) << 5 | ((c >> 3) & 0x1F);
         row[2 * (x + i)] = std::uint8_t(v);
         row[2 * (x + i) + 1] = std::uint8_t(v >> 8);
       }

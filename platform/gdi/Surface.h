@@ -3,8 +3,8 @@
 // pixel value is the little-endian word 0xAARRGGBB. Monochrome surfaces
 // hold one bit per pixel, most significant bit first; the rasteriser sees
 // their pixels as 0 (bit clear) or 0x00FFFFFF (bit set). DIB sections of
-// 4, 8 and 24 bits (and 16-bit 5-5-5 DIB rows) keep their own layout and
-// are read and written through conversions.
+// 4, 8 and 24 bits (and 16-bit DIB rows, 5-5-5 or 5-6-5) keep their own
+// layout and are read and written through conversions.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +20,7 @@ struct Surface {
   int Width = 0;
   int Height = 0;
   int Bpp = 32;  // 1, 4, 8, 16, 24 or 32
+  bool Green6 = false;  // 16 bits as 5-6-5 (six bits of green) rather than 5-5-5
   const RGBQUAD* Palette = nullptr;
   int PaletteSize = 0;
 

@@ -95,7 +95,7 @@ bool Activate(Window* top, int how) {
 void ActivateOther(Window* w) {
   auto eligible = [w](Window* t) {
     return t && t != w && CanActivate(t) && (t->style & WS_VISIBLE) && !(t->style & WS_MINIMIZE) &&
-           !IsDescendant(t, w) && t->owner != w;
+           !IsDescendant(t, w);
   };
   Window* next = eligible(w->owner) ? w->owner : nullptr;
   if (!next)

@@ -25,10 +25,18 @@ bool IncludesChildren(const Window* w, UINT flags) {
   return !(w->style & WS_CLIPCHILDREN);
 }
 
+// Is w, or a window it lies in, hidden by WM_SETREDRAW? Nothing is
+// collected for it then (shown again by other means, it collects again).
+bool RedrawOff(const Window* w) {
+  for (; w; w = w->parent)
+    if (w->noRedraw && !(w->style & WS_VISIBLE)) return true;
+  return false;
+}
+
 // area: client coordinates of w, or null for all of it. frame: the
 // non-client part is touched too.
 void Mark(Window* w, const gdi::Region* area, UINT flags, bool frame) {
-  if ((flags & RDW_INVALIDATE) && w->noRedraw) return;  // redraw off: nothing is collected
+  if ((flags & RDW_INVALIDATE) && RedrawOff(w)) return;
   gdi::Region part(ClientBounds(w));
   if (area) gdi::Region::Combine(part, part, *area, RGN_AND);
   if (w == Desktop()) {
@@ -139,7 +147,7 @@ BOOL RedrawRegion(HWND hwnd, const gdi::Region* area, UINT flags) {
 bool Paintable(const Window* w) {
   Window* locked = Peek(lockedHandle);
   for (const Window* x = w; x; x = x->parent) {
-    if (!(x->style & WS_VISIBLE) || x->noRedraw || x == locked) return false;
+    if (!(x->style & WS_VISIBLE) || x == locked) return false;
   }
   return true;
 }
@@ -148,14 +156,16 @@ Window* LockedWindow() { return Peek(lockedHandle); }
 
 Window* NextToPaint(HWND filter) { return Search(Desktop(), filter, false); }
 
+// The default handling is the visibility bit alone: off clears WS_VISIBLE
+// without hiding (no message, focus and place stay), so the window and its
+// children neither paint nor collect nor take the mouse; on sets it, even
+// on a window that was hidden, and repaints nothing: the caller invalidates
+// what changed meanwhile. Controls that hide (a closed drop-down list)
+// keep a flag of their own instead.
 void SetRedraw(Window* w, bool on) {
-  if (!on) {
-    w->noRedraw = true;
-    return;
-  }
-  if (!w->noRedraw) return;
-  w->noRedraw = false;
-  RedrawWindow(w->handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  w->noRedraw = !on;
+  if (on) w->style |= WS_VISIBLE;
+  else w->style &= ~WS_VISIBLE;
 }
 
 void PaintDispatched(HWND hwnd) {

@@ -64,11 +64,12 @@ struct Window;
 // The first window in the tree (front to back, parents first) that needs
 // painting and may receive it, within the filter (nullptr for all).
 Window* NextToPaint(HWND filter);
-// May the window paint now (visible, redraw on, not locked)?
+// May the window paint now (visible, not locked)?
 bool Paintable(const Window* w);
 // The locked window, if any.
 Window* LockedWindow();
-// WM_SETREDRAW: off stops painting and invalidation, on repaints whole.
+// WM_SETREDRAW: off clears WS_VISIBLE (nothing collects or paints), on
+// sets it and repaints nothing.
 void SetRedraw(Window* w, bool on);
 // After a WM_PAINT handler: a frame still due is drawn now (with the
 // background, when that is due too).

@@ -198,7 +198,21 @@ LRESULT Deliver(Window* w, UINT msg, WPARAM wParam, LPARAM lParam, bool sent) {
     if (w->destroyed) return 0;
   }
   WNDPROC proc = w->proc;
-  return proc ? proc(h, msg, wParam, lParam) : 0;
+  if (!proc) return 0;
+  if (msg != WM_PAINT) return proc(h, msg, wParam, lParam);
+  // A WM_PAINT handler that pumps messages or updates itself before its
+  // window is valid gets its WM_PAINT again, without end: past a fixed
+  // depth the nested one is not delivered, the handler below it returns
+  // (validating on its way out, as DefWindowProc does) and it all unwinds.
+  static int paintDepth = 0;
+  if (paintDepth >= kPaintNesting) return 0;
+  struct Nest {
+    Nest() { ++paintDepth; }
+    ~Nest() { --paintDepth; }
+    Nest(const Nest&) = delete;
+    Nest& operator=(const Nest&) = delete;
+  } nest;
+  return proc(h, msg, wParam, lParam);
 }
 
 void PostInput(const MouseInput& in) {

@@ -246,11 +246,21 @@ int SetBarInfo(Window* w, int bar, const SCROLLINFO& info, bool redraw) {
     }
   }
   if (!redraw || !(w = Peek(hwnd)) || !(bar == SB_CTL || (w->style & StyleOf(bar)))) return pos;
-  // A bar that reads as it did is not drawn again: controls set their bars
-  // after every change, most of which leave them alone.
-  const bool same = w->style == styleWas && d->min == was.min && d->max == was.max && d->page == was.page &&
-                    d->pos == was.pos && d->arrowsDisabled == was.arrowsDisabled;
-  if (!same) RedrawScrollBar(w, bar);
+  // A bar that looks as it did is not drawn again: controls set their bars
+  // after every change (an edit after every typed character), and most
+  // changes move neither the thumb nor the arrows' state, such as a longer
+  // range on a bar that stays disabled.
+  if (w->style != styleWas || d->arrowsDisabled != was.arrowsDisabled) {
+    RedrawScrollBar(w, bar);
+    return pos;
+  }
+  if (d->min == was.min && d->max == was.max && d->page == was.page && d->pos == was.pos) return pos;
+  BarLayout looks, looked;
+  const ScrollBarData now = *d;
+  *d = was;  // the bar as it was drawn
+  const bool hadLook = LayoutOf(w, bar, looked);
+  *d = now;
+  if (!hadLook || !LayoutOf(w, bar, looks) || !(looked == looks)) RedrawScrollBar(w, bar);
   return pos;
 }
 

@@ -96,6 +96,7 @@ struct BarLayout {
   int thumbTop = 0;    // thumb; thumbTop == thumbBottom when it has none
   int thumbBottom = 0;
   bool enabled = true;
+  bool operator==(const BarLayout&) const = default;
 };
 
 // The data of a bar (SB_HORZ, SB_VERT, or SB_CTL for a control's own),

@@ -24,6 +24,10 @@ namespace {
 struct Tree {
   Window desktop;
   std::unordered_map<HWND, Window*> live;
+  // The last window found: calls come in runs on one window (a message and
+  // all its handler asks of that window). Forgotten when it leaves.
+  HWND lastHandle = nullptr;
+  Window* lastWindow = nullptr;
   // Handles are never reused, so a stale handle can never reach a new window.
   std::uintptr_t nextHandle = 0x10020;
   int defaultPlacement = 0;
@@ -66,6 +70,7 @@ void Unlink(Window* w) {
   for (auto& [h, x] : T().live)
     if (x->owner == w) x->owner = nullptr;
   T().live.erase(w->handle);
+  if (T().lastHandle == w->handle) T().lastHandle = nullptr;
   TimersWindowDestroyed(w->handle);
   QueueWindowDestroyed(w->handle);
   MouseWindowDestroyed(w->handle);
@@ -111,8 +116,13 @@ Window* Desktop() {
 Window* Peek(HWND hwnd) {
   if (!hwnd) return nullptr;
   Desktop();
-  auto it = T().live.find(hwnd);
-  return it == T().live.end() ? nullptr : it->second;
+  Tree& t = T();
+  if (hwnd == t.lastHandle) return t.lastWindow;
+  auto it = t.live.find(hwnd);
+  if (it == t.live.end()) return nullptr;
+  t.lastHandle = hwnd;
+  t.lastWindow = it->second;
+  return it->second;
 }
 
 Window* Find(HWND hwnd) {
@@ -196,6 +206,7 @@ void ResetWindows() {
   }
   T().desktop.children.clear();
   T().live.clear();
+  T().lastHandle = nullptr;
   T().defaultPlacement = 0;
   SetupDesktop();
 }

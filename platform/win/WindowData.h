@@ -128,6 +128,8 @@ class Pin {
 };
 
 // ---- Delivery (Queue.cpp) ----
+// WM_PAINT handlers nest at most this deep; a deeper one is not called.
+constexpr int kPaintNesting = 64;
 // Runs the call-window-procedure hooks and the window's procedure.
 LRESULT Deliver(Window* w, UINT msg, WPARAM wParam, LPARAM lParam, bool sent);
 

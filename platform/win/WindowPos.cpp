@@ -102,7 +102,8 @@ void SyncSurface(Window* w, bool moved, bool shown, bool hidden, bool activate) 
   if (hidden) be.ShowSurface(w->surface, false, false);
 }
 
-// Owned windows follow their owner out of sight and back.
+// Owned windows follow their owner out of sight when it is minimised and
+// back when it is restored; an owner merely hidden leaves them shown.
 void FollowOwner(Window* owner, bool show) {
   std::vector<HWND> owned;
   for (Window* t : TopLevels())
@@ -407,13 +408,6 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
 
   wp.flags = f;
   SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
-  if (!Peek(hwnd)) return TRUE;
-
-  if (f & SWP_HIDEWINDOW) {
-    if (IsTopLevel(w)) FollowOwner(w, false);
-  } else if (showing) {
-    if (IsTopLevel(w)) FollowOwner(w, true);
-  }
   return TRUE;
 }
 

@@ -88,13 +88,23 @@ TEST_F(ListBoxControl, TopIndexGeometryAndItsOwnScrollBars) {
   EXPECT_EQ(client.Right, 100);
 
   // While redrawing is off the bars stay as they are.
+  Pump();
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   for (int i = fit; i < 20; ++i) Add(list, ("Item " + std::to_string(i)).c_str());
   GetClientRect(list, &client);
   EXPECT_EQ(client.Right, 100);
+  EXPECT_TRUE(IsWindowVisible(list)) << "the list keeps its own flag, not the visible bit";
+  EXPECT_FALSE(GetUpdateRect(list, nullptr, FALSE)) << "nor does it invalidate itself";
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   GetClientRect(list, &client);
   EXPECT_EQ(client.Right, 100 - GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_TRUE(GetUpdateRect(list, nullptr, FALSE)) << "turned on, it catches up";
+  // A closed drop-down list may be updated in a bracket: it stays hidden.
+  ShowWindow(list, SW_HIDE);
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  EXPECT_FALSE(IsWindowVisible(list));
+  ShowWindow(list, SW_SHOWNA);
   SCROLLINFO si{sizeof si, SIF_ALL};
   ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &si));
   EXPECT_EQ(si.nMin, 0);

@@ -295,6 +295,28 @@ TEST_F(Memo, ScrollsBothWaysByBarsMessagesAndWheelTellingTheParent) {
   EXPECT_TRUE(TakeHostLog().empty());
 }
 
+TEST_F(Memo, RedrawOffHoldsItsPaintingButNeverShowsOrHidesIt) {
+  HWND memo = MakeMemo(WS_VSCROLL, "one");
+  Pump();
+  // Off: the memo stays visible and takes changes without invalidating.
+  SendMessageA(memo, WM_SETREDRAW, FALSE, 0);
+  EXPECT_TRUE(IsWindowVisible(memo));
+  SetWindowTextA(memo, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12");
+  EXPECT_FALSE(GetUpdateRect(memo, nullptr, FALSE));
+  SCROLLINFO si{sizeof si, SIF_RANGE};
+  ASSERT_TRUE(GetScrollInfo(memo, SB_VERT, &si));
+  EXPECT_EQ(si.nMax, 11) << "the bar follows, undrawn";
+  // On: text and bars are drawn again.
+  SendMessageA(memo, WM_SETREDRAW, TRUE, 0);
+  EXPECT_TRUE(GetUpdateRect(memo, nullptr, FALSE));
+  Pump();
+  // A hidden memo updated in a bracket stays hidden.
+  ShowWindow(memo, SW_HIDE);
+  SendMessageA(memo, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(memo, WM_SETREDRAW, TRUE, 0);
+  EXPECT_FALSE(IsWindowVisible(memo));
+}
+
 TEST_F(Memo, MouseSelectsAcrossLinesScrollsPastTheBottomAndPicksWords) {
   std::string text;
   for (int i = 0; i < 20; ++i) text += "row " + std::to_string(i) + " text\r\n";

@@ -264,6 +264,59 @@ TEST(Blits, DrawingIntoPaletteAndBottomUpDibSections) {
   DeleteDC(dc);
 }
 
+TEST(Blits, FiveSixFiveDibsRoundTripThroughSectionsBlitsAndDibBits) {
+  // Red, full green, and a green only six bits can hold (0x0400: 32 of 63,
+  // which 5-5-5 would read as a dark red).
+  struct Dib16 {
+    BITMAPINFOHEADER h;
+    DWORD masks[3];
+  };
+  const Dib16 info{{sizeof(BITMAPINFOHEADER), 3, -1, 1, 16, BI_BITFIELDS, 0, 0, 0, 0, 0}, {0xF800, 0x07E0, 0x001F}};
+  const COLORREF halfGreen = RGB(0, 130, 0);
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
+                                     nullptr, 0);
+  ASSERT_NE(section, nullptr);
+  DIBSECTION ds{};
+  ASSERT_EQ(GetObjectA(ToObj(section), sizeof ds, &ds), int(sizeof ds));
+  EXPECT_EQ(ds.dsBitfields[0], 0xF800u);
+  EXPECT_EQ(ds.dsBitfields[1], 0x07E0u);
+  EXPECT_EQ(ds.dsBm.bmBitsPixel, 16);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, ToObj(section));
+  SetPixel(dc, 0, 0, kRed);
+  SetPixel(dc, 1, 0, RGB(0, 255, 0));
+  auto* words = static_cast<std::uint16_t*>(bits);
+  EXPECT_EQ(words[0], 0xF800);
+  EXPECT_EQ(words[1], 0x07E0);
+  words[2] = 0x0400;
+  EXPECT_EQ(GetPixel(dc, 2, 0), halfGreen);
+
+  // Blitted out, read back as 5-6-5 DIB bits (the masks written after the
+  // header), and written from them into another bitmap: the same pixels.
+  Canvas copy(3, 1);
+  ASSERT_TRUE(BitBlt(copy.Dc, 0, 0, 3, 1, dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(copy.At(0, 0), kRed);
+  EXPECT_EQ(copy.At(1, 0), RGB(0, 255, 0));
+  EXPECT_EQ(copy.At(2, 0), halfGreen);
+  Dib16 read{{sizeof(BITMAPINFOHEADER), 3, -1, 1, 16, BI_BITFIELDS, 0, 0, 0, 0, 0}, {}};
+  std::uint16_t got[4] = {};
+  ASSERT_EQ(GetDIBits(copy.Dc, copy.Bmp, 0, 1, got, reinterpret_cast<BITMAPINFO*>(&read), DIB_RGB_COLORS), 1);
+  EXPECT_EQ(read.masks[0], 0xF800u);
+  EXPECT_EQ(read.masks[1], 0x07E0u);
+  EXPECT_EQ(read.masks[2], 0x001Fu);
+  EXPECT_EQ(got[0], 0xF800);
+  EXPECT_EQ(got[1], 0x07E0);
+  EXPECT_EQ(got[2], 0x0400);
+  Canvas back(3, 1);
+  ASSERT_EQ(SetDIBits(back.Dc, back.Bmp, 0, 1, got, reinterpret_cast<const BITMAPINFO*>(&read), DIB_RGB_COLORS), 1);
+  EXPECT_EQ(back.At(2, 0), halfGreen);
+  EXPECT_EQ(back.At(0, 0), kRed);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(section);
+}
+
 TEST(Blits, SetDIBitsReadsTheHeaderOnlyAsFarAsItDeclares) {
   // Each header lives in a buffer of exactly its declared size, so reading
   // past the colour table or the masks shows up under the address checker.

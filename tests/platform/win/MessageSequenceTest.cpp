@@ -178,11 +178,27 @@ TEST_F(Sequences, ZOrderKeepsTopmostInFrontAndOwnedWindowsAboveTheirOwner) {
   EXPECT_EQ(GetWindow(owner, GW_HWNDNEXT), other);
   EXPECT_EQ(GetWindow(owned, GW_OWNER), owner);
   EXPECT_EQ(GetParent(owned), owner);
-  // Owned windows hide with their owner and come back with it.
+  // Hiding the owner leaves its owned window shown, and the activation
+  // passes to it; minimising takes the owned window out of sight (told so
+  // as its parent closing) and restoring brings it back.
+  SetActiveWindow(owner);
   ShowWindow(owner, SW_HIDE);
-  EXPECT_FALSE(IsWindowVisible(owned));
-  ShowWindow(owner, SW_SHOW);
   EXPECT_TRUE(IsWindowVisible(owned));
+  EXPECT_EQ(GetActiveWindow(), owned);
+  ShowWindow(owner, SW_SHOW);
+  rec.handlers["Owned"] = [&](HWND, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+    if (m == WM_SHOWWINDOW) rec.log.push_back("Owned told " + std::to_string(w) + "/" + std::to_string(l));
+    return std::nullopt;
+  };
+  ShowWindow(owner, SW_MINIMIZE);
+  EXPECT_FALSE(IsWindowVisible(owned));
+  ShowWindow(owner, SW_RESTORE);
+  EXPECT_TRUE(IsWindowVisible(owned));
+  auto told = rec.Take();
+  told.erase(std::remove_if(told.begin(), told.end(), [](const std::string& e) { return e.rfind("Owned told", 0); }),
+             told.end());
+  EXPECT_EQ(told, (std::vector<std::string>{"Owned told 0/" + std::to_string(SW_PARENTCLOSING),
+                                            "Owned told 1/" + std::to_string(SW_PARENTOPENING)}));
   // Destroying the owner takes the owned window first.
   rec.Take();
   DestroyWindow(owner);

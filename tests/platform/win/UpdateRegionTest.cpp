@@ -1,6 +1,8 @@
 // Update regions: exact region arithmetic with overlapping children and
 // WS_CLIPCHILDREN, the RedrawWindow flags as message sequences, what
 // BeginPaint hands out, WM_SETREDRAW, LockWindowUpdate and ScrollWindowEx.
+#include <algorithm>
+
 #include "platform/win/ScrollWindow.h"
 #include "PaintFixture.h"
 
@@ -159,23 +161,33 @@ TEST_F(PaintTest, BeginPaintReportsTheBoxAndWhetherTheBackgroundIsStillDirty) {
   EXPECT_FALSE(GetUpdateRect(bare, nullptr, FALSE));
 }
 
-TEST_F(PaintTest, RedrawOffCollectsNothingAndOnRepaintsWhole) {
+TEST_F(PaintTest, RedrawOffIsTheVisibleBitAndOnRepaintsNothingByItself) {
   HWND child = Child(main, "Child", R(10, 10, 60, 60));
   test::PumpUntilIdle();
   rec.Take();
+  // Off clears WS_VISIBLE without hiding: no message beyond its own, the
+  // window and its child read as invisible, and nothing collects.
   SendMessageA(main, WM_SETREDRAW, FALSE, 0);
+  EXPECT_FALSE(GetWindowLongA(main, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(IsWindowVisible(child));
   InvalidateRect(main, nullptr, TRUE);
   InvalidateRect(child, nullptr, TRUE);
   test::PumpUntilIdle();
   EXPECT_EQ(rec.Take(), Seq({"Main 0x000B"}));
   EXPECT_FALSE(GetUpdateRect(main, nullptr, FALSE));
+  EXPECT_FALSE(GetUpdateRect(child, nullptr, FALSE));
+  // On sets the bit again and leaves the repainting to the caller.
   SendMessageA(main, WM_SETREDRAW, TRUE, 0);
-  RECT box;
-  EXPECT_TRUE(GetUpdateRect(main, &box, FALSE));
-  EXPECT_EQ(box, R(0, 0, 200, 150));
+  EXPECT_TRUE(IsWindowVisible(child));
+  EXPECT_FALSE(GetUpdateRect(main, nullptr, FALSE));
+  RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   test::PumpUntilIdle();
   EXPECT_EQ(rec.Take(), Seq({"Main 0x000B", "Main WM_PAINT", "Main WM_NCPAINT", "Main WM_ERASEBKGND",
                              "Child WM_PAINT", "Child WM_NCPAINT", "Child WM_ERASEBKGND"}));
+  // Turned on, a hidden window becomes visible, as the bit is all it sets.
+  ShowWindow(child, SW_HIDE);
+  SendMessageA(child, WM_SETREDRAW, TRUE, 0);
+  EXPECT_TRUE(IsWindowVisible(child));
 }
 
 TEST_F(PaintTest, LockedWindowNeitherPaintsNorDrawsUntilUnlocked) {
@@ -290,6 +302,34 @@ TEST_F(PaintTest, APaintHandlerThatLeavesTheFrameDueStillGetsItAndANullStructure
   test::PumpUntilIdle();
   EXPECT_EQ(rec.Take(), Seq({"Main WM_PAINT", "Main WM_ERASEBKGND"}));
   EXPECT_FALSE(GetUpdateRect(main, nullptr, FALSE));
+}
+
+TEST_F(PaintTest, PaintHandlersThatPumpOrUpdateBeforeValidatingNestOnlySoDeep) {
+  // Each handler runs the queue (or updates its own window) before it
+  // validates, so its WM_PAINT comes again inside it: past the limit the
+  // nested one is not delivered and the handlers unwind, validating.
+  int depth = 0, deepest = 0;
+  bool pump = true;
+  rec.handlers["Main"] = [&](HWND h, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+    if (m != WM_PAINT) return std::nullopt;
+    deepest = std::max(deepest, ++depth);
+    MSG msg;
+    if (!pump) UpdateWindow(h);
+    else if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    --depth;
+    return DefWindowProcA(h, m, w, l);
+  };
+  InvalidateRect(main, nullptr, FALSE);
+  test::PumpUntilIdle();
+  EXPECT_EQ(deepest, 64);
+  EXPECT_FALSE(GetUpdateRect(main, nullptr, FALSE));
+  pump = false;
+  deepest = 0;
+  InvalidateRect(main, nullptr, FALSE);
+  UpdateWindow(main);
+  EXPECT_EQ(deepest, 64);
+  EXPECT_FALSE(GetUpdateRect(main, nullptr, FALSE));
+  rec.Take();
 }
 
 TEST_F(PaintTest, AChildWaitsForItsParentAndSharesItsValidation) {
