@@ -202,10 +202,12 @@ void TcxMultiRecordViewInfo::Reset() {
   FFirstRecordWidth = 0;
 }
 
+// Clear runs between the band width and the lines: the first record's
+// width it just measured must survive it, or the record frames are laid
+// from the band's left edge.
 void TcxMultiRecordViewInfo::Clear() {
   inherited::Clear();
   FVisibleValueCount = -1;
-  FFirstRecordWidth = 0;
 }
 
 Integer TcxMultiRecordViewInfo::GetRowHeight(TcxCustomRowViewInfo* ARowViewInfo, Integer) {
