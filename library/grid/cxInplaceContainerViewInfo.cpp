@@ -484,6 +484,13 @@ void TcxCustomControlPainter::Paint() {
   if (FBuffered) FCanvas->Draw(0, 0, FBufferBitmap);
 }
 
+void TcxCustomControlPainter::DrawOn(TcxCanvas* ACanvas, const std::function<void()>& ADraw) {
+  TcxCanvas* const saved = FPaintCanvas;
+  orv::ScopeExit back([this, saved] { FPaintCanvas = saved; });
+  FPaintCanvas = ACanvas;
+  ADraw();
+}
+
 void TcxCustomControlPainter::DoPaint() {
   TcxCustomControlViewInfo* viewInfo = ViewInfo();
   TcxCanvas* canvas = GetCanvas();

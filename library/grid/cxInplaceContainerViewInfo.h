@@ -6,6 +6,7 @@
 // style lists into view parameters and fill the shared edit style.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "library/editors/core/cxEditViewInfo.h"
@@ -249,6 +250,9 @@ class TcxCustomControlPainter : public TObject {
   void SetBuffered(bool Value);
   // The canvas painting goes to: the buffer's while a buffered paint runs.
   TcxCanvas* GetCanvas() const { return FPaintCanvas ? FPaintCanvas : FCanvas; }
+  // Runs ADraw with the painting going to ACanvas (a drag image's), then
+  // gives the painter its own canvas back.
+  void DrawOn(TcxCanvas* ACanvas, const std::function<void()>& ADraw);
   TcxEditingControl* GetControl() const { return FControl; }
 
  private:

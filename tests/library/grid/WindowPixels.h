@@ -44,18 +44,24 @@ inline TColor PixelAt(TWinControl* AControl, TPoint P) {
   return color;
 }
 
-// snapshots/<AName>.png
-inline bool Snapshot(TWinControl* AControl, const std::string& AName) {
-  win::HDC window = win::GetDC(AControl->GetHandle());
-  const int w = AControl->GetWidth(), h = AControl->GetHeight();
-  win::HDC memory = win::CreateCompatibleDC(window);
-  win::HBITMAP bitmap = win::CreateCompatibleBitmap(window, w, h);
+// snapshots/<AName>.png of a rectangle of a device context.
+inline bool SnapshotOf(win::HDC ASource, const TRect& R, const std::string& AName) {
+  const int w = R.Width(), h = R.Height();
+  win::HDC memory = win::CreateCompatibleDC(ASource);
+  win::HBITMAP bitmap = win::CreateCompatibleBitmap(ASource, w, h);
   win::HGDIOBJ old = win::SelectObject(memory, win::ToObj(bitmap));
-  win::BitBlt(memory, 0, 0, w, h, window, 0, 0, win::SRCCOPY);
+  win::BitBlt(memory, 0, 0, w, h, ASource, R.Left, R.Top, win::SRCCOPY);
   win::SelectObject(memory, old);
   const bool saved = win::SaveBitmapPng(bitmap, "snapshots/" + AName + ".png");
   win::DeleteObject(win::ToObj(bitmap));
   win::DeleteDC(memory);
+  return saved;
+}
+
+// snapshots/<AName>.png of the whole window.
+inline bool Snapshot(TWinControl* AControl, const std::string& AName) {
+  win::HDC window = win::GetDC(AControl->GetHandle());
+  const bool saved = SnapshotOf(window, TRect(0, 0, AControl->GetWidth(), AControl->GetHeight()), AName);
   win::ReleaseDC(AControl->GetHandle(), window);
   return saved;
 }
