@@ -75,9 +75,12 @@ Xvfb::Xvfb(int depth) {
   if (program.empty() || pipe(fds) != 0) return;
   // The server picks a free display itself and writes its number once it
   // listens, so servers of tests started side by side never share one.
+  // Keys never repeat on their own ("-r"): a test starved by a loaded
+  // machine between a key's press and its release would otherwise type it
+  // twice (Alt+Down opening a popup and closing it again).
   pid_ = Spawn(program,
                {program, "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x" + std::to_string(depth), "-nolisten", "tcp",
-                "-noreset"},
+                "-noreset", "-r"},
                environ, fds[0]);
   close(fds[1]);
   std::string number;
