@@ -51,6 +51,8 @@ namespace {
 // Each record column is this wide; the grid is wide enough for them all.
 constexpr Integer kRecordWidth = 24;
 constexpr Integer kRecordRows = 50;
+// Wide enough for every record whatever the least width of a value cell.
+constexpr Integer GridWidth(Integer ARecords) { return 200 + ARecords * 2 * kRecordWidth; }
 
 template <class TGrid>
 struct Bench {
@@ -134,7 +136,7 @@ BENCHMARK(BM_DividerDragMove)->Arg(100)->Arg(1000)->Arg(10000)->Arg(100000)->Uni
 // range 1 turns cell auto height on.
 void BM_MultiRecordLayoutPaint(benchmark::State& state) {
   const auto records = static_cast<Integer>(state.range(0));
-  Bench<TBenchRecordsGrid> bench(120 + records * (kRecordWidth + 1) + 40);
+  Bench<TBenchRecordsGrid> bench(GridWidth(records));
   TBenchRecordsGrid* grid = bench.grid;
   grid->GetOptionsView()->SetRowHeaderWidth(100);
   grid->GetOptionsView()->SetValueWidth(kRecordWidth);
@@ -146,7 +148,11 @@ void BM_MultiRecordLayoutPaint(benchmark::State& state) {
     for (Integer i = 0; i < kRecordRows; ++i) data->SetValue(r, i, Variant(r * kRecordRows + i));
   grid->LayoutChanged();
   win::test::PumpUntilIdle();
-  if (grid->GetVGViewInfo()->GetVisibleValueCount() != records) state.SkipWithError("not every record is on show");
+  if (grid->GetVGViewInfo()->GetVisibleValueCount() != records) {
+    const std::string error = std::to_string(grid->GetVGViewInfo()->GetVisibleValueCount()) + " of " +
+                              std::to_string(data->GetRecordCount()) + " records on show";
+    state.SkipWithError(error.c_str());
+  }
   for (auto _ : state) {
     grid->LayoutChanged();
     grid->Invalidate();
@@ -239,7 +245,7 @@ void BM_QtTableLayoutPaint(benchmark::State& state) {
   view.setModel(&model);
   view.horizontalHeader()->setDefaultSectionSize(kRecordWidth);
   if (state.range(1) != 0) view.verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  view.resize(120 + records * (kRecordWidth + 1) + 40, 600);
+  view.resize(GridWidth(records), 600);
   view.show();
   QImage image(view.size(), QImage::Format_RGB32);
   view.render(&image);

@@ -25,6 +25,7 @@
 #include "library/grid/cxVGrid.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
+#include "platform/rtl/NumberText.h"
 
 #ifdef ORV_HAVE_QT5_WIDGETS
 #include <QApplication>
