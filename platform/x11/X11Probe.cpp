@@ -393,6 +393,22 @@ void Probe::AnnounceWindowManager() {
   XSync(dpy_, False);
 }
 
+unsigned long Probe::ForeignWindow() {
+  if (!foreign_) {
+    foreign_ = XCreateSimpleWindow(dpy_, DefaultRootWindow(dpy_), -20, -20, 1, 1, 0, 0, 0);
+    XMapWindow(dpy_, foreign_);
+    XSync(dpy_, False);
+  }
+  return foreign_;
+}
+
+void Probe::NameActive(unsigned long window) {
+  ::Window w = window;
+  XChangeProperty(dpy_, DefaultRootWindow(dpy_), XInternAtom(dpy_, "_NET_ACTIVE_WINDOW", False), XA_WINDOW, 32,
+                  PropModeReplace, reinterpret_cast<unsigned char*>(&w), 1);
+  XSync(dpy_, False);
+}
+
 void Probe::Sync() { XSync(dpy_, False); }
 
 }  // namespace win::x11

@@ -50,6 +50,7 @@ LRESULT SmokeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     case WM_LBUTTONDOWN:
     case WM_SYSCOMMAND:
     case WM_PAINT:
+    case WM_ACTIVATEAPP:
       gLog.push_back({h, m, w, l});
       break;
     case WM_CLOSE:
@@ -376,6 +377,43 @@ TEST_F(X11Smoke, FocusMovedBetweenOurWindowsActivatesTheOneThatGotIt) {
   SetActiveWindow(other);
   EXPECT_FALSE(Eventually([&] { return GetActiveWindow() != other; }));
   EXPECT_EQ(x->xFocus, SurfaceOf(other));
+  DestroyWindow(other);
+  Leave(s.top);
+}
+
+// Under a window manager, activating one of our windows is a hand-over in
+// the manager's steps: the focus parked on a window of the manager's on
+// the way does not deactivate the program (its popups would close); the
+// manager naming another program's window active does.
+TEST_F(X11Smoke, AWindowManagersHandOverDoesNotDeactivateOnTheWay) {
+  probe->AnnounceWindowManager();
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle | WS_VISIBLE, 500, 80, 200, 150, nullptr, nullptr,
+                               nullptr, nullptr);
+  test::PumpUntilIdle();
+  const x11::XId parking = probe->ForeignWindow();
+  probe->GiveFocus(x->WindowOf(SurfaceOf(other)));
+  ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == other; }));
+  gLog.clear();
+  auto deactivated = [&] {
+    return Received(s.top, WM_ACTIVATEAPP, FALSE) || Received(other, WM_ACTIVATEAPP, FALSE);
+  };
+
+  SetActiveWindow(s.top);  // asks the manager
+  probe->GiveFocus(parking);
+  probe->NameActive(0);
+  EXPECT_FALSE(Eventually(deactivated)) << "the focus on its way is no loss";
+  probe->GiveFocus(x->WindowOf(SurfaceOf(s.top)));
+  probe->NameActive(x->WindowOf(SurfaceOf(s.top)));
+  EXPECT_TRUE(Eventually([&] { return GetActiveWindow() == s.top && x->xFocus == SurfaceOf(s.top); }));
+  EXPECT_FALSE(deactivated());
+
+  SetActiveWindow(other);  // asks again; the manager gives another program the focus
+  probe->GiveFocus(parking);
+  probe->NameActive(parking);
+  EXPECT_TRUE(Eventually(deactivated)) << "another program's window named active";
   DestroyWindow(other);
   Leave(s.top);
 }
