@@ -143,9 +143,11 @@ void BM_MultiRecordLayoutPaint(benchmark::State& state) {
   grid->GetOptionsView()->SetCellAutoHeight(state.range(1) != 0);
   bench.Build(kRecordRows);
   TcxCustomDataController* data = grid->GetDataController();
+  grid->BeginUpdate();
   data->SetRecordCount(records);
   for (Integer r = 0; r < records; ++r)
     for (Integer i = 0; i < kRecordRows; ++i) data->SetValue(r, i, Variant(r * kRecordRows + i));
+  grid->EndUpdate();
   grid->LayoutChanged();
   win::test::PumpUntilIdle();
   if (grid->GetVGViewInfo()->GetVisibleValueCount() != records) {
