@@ -58,6 +58,10 @@ class CellFrame {
       FInfos[i]->PaintEx(&FCanvas);
     }
   }
+  // The cells painted again as they were laid out last.
+  void Repaint() {
+    for (Integer i = 0; i < FCells; ++i) FInfos[i]->PaintEx(&FCanvas);
+  }
 
  private:
   TOwned<TcxCustomEditProperties> FProperties;

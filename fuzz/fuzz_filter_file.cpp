@@ -9,26 +9,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fuzz/FilterFuzzing.h"
 #include "library/data/cxCustomDataFilter.h"
 #include "library/data/cxData.h"
 #include "library/data/cxDataStorageValueTypes.h"
 #include "platform/rtl/ObjectText.h"
 
 namespace {
-
-// A control stand-in owning three items with stable IDs.
-class TFuzzController : public TcxDataController {
-  ORV_CLASS(TFuzzController, TcxDataController)
- public:
-  explicit TFuzzController(TComponent* AOwner) : TcxDataController(AOwner) {}
-  TObject Items[3];
-  TObject* GetItem(Integer AIndex) override { return AIndex >= 0 && AIndex < 3 ? &Items[AIndex] : nullptr; }
-  Integer GetItemID(TObject* AItem) override {
-    for (Integer i = 0; i < 3; ++i)
-      if (&Items[i] == AItem) return 100 + i;
-    return -1;
-  }
-};
 
 TFuzzController* MakeController(bool AWithCondition) {
   auto* c = New<TFuzzController>(nullptr);
@@ -86,8 +73,6 @@ void LoadOnce(const uint8_t* data, size_t size) {
 }
 
 }  // namespace
-
-ORV_REGISTER(TFuzzController)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The library's shared objects (value types, class prototypes) come to

@@ -8,11 +8,12 @@
 #include <cstdlib>
 #include <set>
 
-#include "library/grid/GridStartup.h"
+#include "fuzz/GridFuzzing.h"
 #include "library/grid/cxVGrid.h"
-#include "platform/forms/TestHooks.h"
 
 namespace {
+
+using grid_fuzzing::Check;
 
 TcxCustomRow* AddRow(TcxVerticalGrid* AGrid, TcxCustomRow* AParent, TcxCustomRowClass AClass, const char* AName) {
   TcxCustomRow* row = AGrid->AddChild(AParent, AClass);
@@ -20,20 +21,10 @@ TcxCustomRow* AddRow(TcxVerticalGrid* AGrid, TcxCustomRow* AParent, TcxCustomRow
   return row;
 }
 
-void Check(bool ACondition) {
-  if (!ACondition) std::abort();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // The units start once and stop at exit.
-  static const bool listed = [] {
-    RegisterGridUnits();
-    return true;
-  }();
-  static forms::test::Session session;
-  (void)listed;
+  grid_fuzzing::StartGridUnits();
 
   auto* grid = New<TcxVerticalGrid>(nullptr);
   grid->SetName("Grid");

@@ -79,8 +79,26 @@ TcxFilterCriteriaItem* TcxDataFilterCriteria::AddItem(TcxFilterCriteriaItemList*
   return TcxFilterCriteria::AddItem(AParent, TranslateLink(AItemLink), AOperatorKind, AValue, ADisplayValue);
 }
 
+namespace {
+// Conditions keep the field as their link and answer its item; a search by
+// field must compare the field itself, or a condition whose field goes
+// would be missed and keep a freed field.
+TcxFilterCriteriaItem* FindByField(TcxFilterCriteriaItemList* AList, TcxCustomDataField* AField) {
+  for (Integer i = 0; i < AList->GetCount(); ++i) {
+    TcxCustomFilterCriteriaItem* entry = AList->GetItem(i);
+    if (auto* list = dynamic_cast<TcxFilterCriteriaItemList*>(entry)) {
+      if (TcxFilterCriteriaItem* found = FindByField(list, AField)) return found;
+    } else if (auto* item = dynamic_cast<TcxDataFilterCriteriaItem*>(entry)) {
+      if (item->GetField() == AField) return item;
+    }
+  }
+  return nullptr;
+}
+}  // namespace
+
 TcxFilterCriteriaItem* TcxDataFilterCriteria::FindItemByItemLink(TObject* AItemLink) {
-  return TcxFilterCriteria::FindItemByItemLink(TranslateLink(AItemLink));
+  auto* field = dynamic_cast<TcxCustomDataField*>(TranslateLink(AItemLink));
+  return field ? FindByField(GetRoot(), field) : TcxFilterCriteria::FindItemByItemLink(AItemLink);
 }
 
 void TcxDataFilterCriteria::Assign(TPersistent* Source) {

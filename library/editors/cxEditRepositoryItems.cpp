@@ -7,6 +7,7 @@
 #define CX_REGISTER_ITEM(Item) ORV_REGISTER(Item, ORV_PROP(Properties))
 CX_REGISTER_ITEM(TcxEditRepositoryTextItem)
 CX_REGISTER_ITEM(TcxEditRepositoryButtonItem)
+CX_REGISTER_ITEM(TcxEditRepositoryImageItem)
 CX_REGISTER_ITEM(TcxEditRepositoryComboBoxItem)
 CX_REGISTER_ITEM(TcxEditRepositoryMaskItem)
 CX_REGISTER_ITEM(TcxEditRepositoryPopupItem)
@@ -19,30 +20,46 @@ CX_REGISTER_ITEM(TcxEditRepositoryMemoItem)
 CX_REGISTER_ITEM(TcxEditRepositoryMRUItem)
 CX_REGISTER_ITEM(TcxEditRepositoryHyperLinkItem)
 CX_REGISTER_ITEM(TcxEditRepositoryRadioGroupItem)
+CX_REGISTER_ITEM(TcxEditRepositoryImageComboBoxItem)
+CX_REGISTER_ITEM(TcxEditRepositoryBlobItem)
 #undef CX_REGISTER_ITEM
 
 namespace {
 Integer RepositoryItemsStartCount = 0;
 }
 
+const std::vector<TClass>& cxEditRepositoryItemClasses() {
+  // The order of the kinds (the calculator joins as it lands).
+  static const std::vector<TClass> classes{
+      TcxEditRepositoryItem::StaticClass(),         TcxEditRepositoryTextItem::StaticClass(),
+      TcxEditRepositoryButtonItem::StaticClass(),   TcxEditRepositoryImageItem::StaticClass(),
+      TcxEditRepositoryComboBoxItem::StaticClass(), TcxEditRepositoryMaskItem::StaticClass(),
+      TcxEditRepositoryPopupItem::StaticClass(),    TcxEditRepositoryDateItem::StaticClass(),
+      TcxEditRepositoryCurrencyItem::StaticClass(), TcxEditRepositorySpinItem::StaticClass(),
+      TcxEditRepositoryMemoItem::StaticClass(),     TcxEditRepositoryImageComboBoxItem::StaticClass(),
+      TcxEditRepositoryBlobItem::StaticClass(),     TcxEditRepositoryCheckBoxItem::StaticClass(),
+      TcxEditRepositoryTimeItem::StaticClass(),     TcxEditRepositoryMRUItem::StaticClass(),
+      TcxEditRepositoryHyperLinkItem::StaticClass(), TcxEditRepositoryRadioGroupItem::StaticClass()};
+  return classes;
+}
+
 void cxEditRepositoryItemsInitialize() {
   if (RepositoryItemsStartCount++ > 0) return;
-  // The streaming registry is the process's: registered once, in the
-  // order of the kinds (image, calculator, image combo box and blob
-  // join as they land).
+  // The streaming registry is the process's: registered once.
   static std::once_flag once;
   std::call_once(once, [] {
-    RegisterClasses({TcxEditRepositoryItem::StaticClass(), TcxEditRepositoryTextItem::StaticClass(),
-                     TcxEditRepositoryButtonItem::StaticClass(), TcxEditRepositoryComboBoxItem::StaticClass(),
-                     TcxEditRepositoryMaskItem::StaticClass(), TcxEditRepositoryPopupItem::StaticClass(),
-                     TcxEditRepositoryDateItem::StaticClass(), TcxEditRepositoryCurrencyItem::StaticClass(),
-                     TcxEditRepositorySpinItem::StaticClass(), TcxEditRepositoryMemoItem::StaticClass(),
-                     TcxEditRepositoryCheckBoxItem::StaticClass(), TcxEditRepositoryTimeItem::StaticClass(),
-                     TcxEditRepositoryMRUItem::StaticClass(), TcxEditRepositoryHyperLinkItem::StaticClass(),
-                     TcxEditRepositoryRadioGroupItem::StaticClass()});
+    for (TClass cls : cxEditRepositoryItemClasses()) RegisterClass(cls);
     GroupDescendentsWith(TcxEditRepositoryItem::StaticClass(), TControl::StaticClass());
     GroupDescendentsWith(TcxEditRepository::StaticClass(), TControl::StaticClass());
   });
+}
+
+void TcxEditRepositoryImageComboBoxItem::Notification(TComponent* AComponent, TOperation Operation) {
+  TcxEditRepositoryItem::Notification(AComponent, Operation);
+  if (Operation != opRemove || GetComponentState().Contains(csDestroying)) return;
+  TcxImageComboBoxProperties* properties = GetProperties();
+  if (properties->GetImages() == AComponent) properties->SetImages(nullptr);
+  if (properties->GetLargeImages() == AComponent) properties->SetLargeImages(nullptr);
 }
 
 void cxEditRepositoryItemsFinalize() {

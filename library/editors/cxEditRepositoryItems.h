@@ -5,16 +5,21 @@
 // places in the list as they land.
 #pragma once
 
+#include <vector>
+
 #include "library/editors/core/cxButtonEdit.h"
 #include "library/editors/core/cxComboBox.h"
 #include "library/editors/core/cxEditRepository.h"
 #include "library/editors/core/cxMaskEdit.h"
 #include "library/editors/core/cxPopupEdit.h"
 #include "library/editors/core/cxTextEdit.h"
+#include "library/editors/cxBlobEdit.h"
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxCurrencyEdit.h"
 #include "library/editors/cxDateEdit.h"
 #include "library/editors/cxHyperLinkEdit.h"
+#include "library/editors/cxImage.h"
+#include "library/editors/cxImageComboBox.h"
 #include "library/editors/cxMRUEdit.h"
 #include "library/editors/cxMemo.h"
 #include "library/editors/cxRadioGroup.h"
@@ -35,12 +40,14 @@
 
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryTextItem, TcxTextEditProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryButtonItem, TcxButtonEditProperties)
+CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryImageItem, TcxImageProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryComboBoxItem, TcxComboBoxProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryMaskItem, TcxMaskEditProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryPopupItem, TcxPopupEditProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryDateItem, TcxDateEditProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryCurrencyItem, TcxCurrencyEditProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositorySpinItem, TcxSpinEditProperties)
+CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryBlobItem, TcxBlobEditProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryCheckBoxItem, TcxCheckBoxProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryTimeItem, TcxTimeEditProperties)
 CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryMemoItem, TcxMemoProperties)
@@ -50,6 +57,23 @@ CX_EDIT_REPOSITORY_ITEM(TcxEditRepositoryRadioGroupItem, TcxRadioGroupProperties
 
 #undef CX_EDIT_REPOSITORY_ITEM
 
+// An image list the item's properties show is forgotten when it goes.
+class TcxEditRepositoryImageComboBoxItem : public TcxEditRepositoryItem {
+  ORV_CLASS(TcxEditRepositoryImageComboBoxItem, TcxEditRepositoryItem)
+ public:
+  explicit TcxEditRepositoryImageComboBoxItem(TComponent* AOwner) : TcxEditRepositoryItem(AOwner) {}
+  TClass GetEditPropertiesClass() const override { return TcxImageComboBoxProperties::StaticClass(); }
+  TcxImageComboBoxProperties* GetProperties() const {
+    return static_cast<TcxImageComboBoxProperties*>(TcxEditRepositoryItem::GetProperties());
+  }
+  void SetProperties(TcxImageComboBoxProperties* Value) { TcxEditRepositoryItem::SetProperties(Value); }
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+};
+
+// The item classes in the order start-up registers them for streaming.
+const std::vector<TClass>& cxEditRepositoryItemClasses();
 // The streaming registration; shut-down only counts.
 void cxEditRepositoryItemsInitialize();
 void cxEditRepositoryItemsFinalize();

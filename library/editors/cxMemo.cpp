@@ -31,6 +31,7 @@ ORV_REGISTER(TcxMemoProperties, ORV_PROP(Alignment).StoredBy<&TcxCustomEditPrope
              ORV_EVENT(OnChange), ORV_EVENT(OnEditValueChanged), ORV_EVENT(OnValidate))
 ORV_REGISTER(TcxCustomMemoViewData)
 ORV_REGISTER(TcxCustomMemoViewInfo)
+ORV_REGISTER(TcxInnerMemoHelperBase)
 ORV_REGISTER(TcxCustomInnerMemoHelper)
 ORV_REGISTER(TcxCustomInnerMemo)
 ORV_REGISTER(TcxCustomMemo)
@@ -212,33 +213,97 @@ void TcxCustomMemoViewInfo::DrawText(TcxCanvas* ACanvas) {
 }
 
 // ---------------------------------------------------------------------------
-// The inner memo's companion.
+// The inner memo windows' companion.
+
+TcxInnerMemoHelperBase::TcxInnerMemoHelperBase(TCustomMemo* AEdit, TcxInnerMemoState* AState)
+    : TcxInterfacedPersistent(AEdit), FMemoEdit(AEdit), FState(AState) {}
+
+TWinControl* TcxInnerMemoHelperBase::GetControl() { return FMemoEdit; }
+
+TcxContainer* TcxInnerMemoHelperBase::GetControlContainer() {
+  auto* inner = dynamic_cast<IcxContainerInnerControl*>(FMemoEdit);
+  return inner ? inner->GetControlContainer() : nullptr;
+}
+
+LRESULT TcxInnerMemoHelperBase::CallDefWndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  return CallWindowProcA(FMemoEdit->GetDefWndProc(), FMemoEdit->GetHandle(), Msg, WParam, LParam);
+}
+
+TNotifyEvent TcxInnerMemoHelperBase::GetOnChange() { return FMemoEdit->OnChange; }
+bool TcxInnerMemoHelperBase::GetReadOnly() { return FMemoEdit->GetReadOnly(); }
+
+void TcxInnerMemoHelperBase::LockBounds(bool ALock) {
+  if (ALock)
+    ++FState->LockBoundsCount;
+  else if (FState->LockBoundsCount > 0)
+    --FState->LockBoundsCount;
+}
+
+void TcxInnerMemoHelperBase::SafelySetFocus() {
+  auto autoSelect = orv::TempValue(FState->AutoSelect, false);
+  FMemoEdit->SetFocus();
+}
+
+void TcxInnerMemoHelperBase::SetParent(TWinControl* Value) { FMemoEdit->SetParent(Value); }
+void TcxInnerMemoHelperBase::SetOnChange(TNotifyEvent Value) { FMemoEdit->OnChange = Value; }
+void TcxInnerMemoHelperBase::SetReadOnly(bool Value) { FMemoEdit->SetReadOnly(Value); }
+void TcxInnerMemoHelperBase::ClearSelection() { FMemoEdit->ClearSelection(); }
+void TcxInnerMemoHelperBase::CopyToClipboard() { FMemoEdit->CopyToClipboard(); }
+TAlignment TcxInnerMemoHelperBase::GetAlignment() { return FMemoEdit->GetAlignment(); }
+bool TcxInnerMemoHelperBase::GetAutoSelect() { return FState->AutoSelect; }
+TEditCharCase TcxInnerMemoHelperBase::GetCharCase() { return FMemoEdit->GetCharCase(); }
+bool TcxInnerMemoHelperBase::GetHideSelection() { return FMemoEdit->GetHideSelection(); }
+TImeMode TcxInnerMemoHelperBase::GetImeMode() { return FMemoEdit->GetImeMode(); }
+TImeName TcxInnerMemoHelperBase::GetImeName() { return FMemoEdit->GetImeName(); }
+bool TcxInnerMemoHelperBase::GetInternalUpdating() { return FState->InternalUpdating; }
+Integer TcxInnerMemoHelperBase::GetMaxLength() { return FMemoEdit->GetMaxLength(); }
+bool TcxInnerMemoHelperBase::GetOEMConvert() { return FMemoEdit->GetOEMConvert(); }
+Integer TcxInnerMemoHelperBase::GetSelLength() {
+  return FMemoEdit->HandleAllocated() ? FMemoEdit->GetSelLength() : 0;
+}
+Integer TcxInnerMemoHelperBase::GetSelStart() { return FMemoEdit->HandleAllocated() ? FMemoEdit->GetSelStart() : 0; }
+AnsiString TcxInnerMemoHelperBase::GetSelText() {
+  return FMemoEdit->HandleAllocated() ? FMemoEdit->GetSelText() : AnsiString();
+}
+void TcxInnerMemoHelperBase::SelectAll() {
+  if (FMemoEdit->HandleAllocated()) FMemoEdit->SelectAll();
+}
+void TcxInnerMemoHelperBase::SetAlignment(TAlignment Value) { FMemoEdit->SetAlignment(Value); }
+void TcxInnerMemoHelperBase::SetAutoSelect(bool Value) { FState->AutoSelect = Value; }
+void TcxInnerMemoHelperBase::SetCharCase(TEditCharCase Value) { FMemoEdit->SetCharCase(Value); }
+void TcxInnerMemoHelperBase::SetHideSelection(bool Value) { FMemoEdit->SetHideSelection(Value); }
+void TcxInnerMemoHelperBase::SetInternalUpdating(bool Value) { FState->InternalUpdating = Value; }
+void TcxInnerMemoHelperBase::SetImeMode(TImeMode Value) { FMemoEdit->SetImeMode(Value); }
+void TcxInnerMemoHelperBase::SetImeName(const TImeName& Value) { FMemoEdit->SetImeName(Value); }
+void TcxInnerMemoHelperBase::SetMaxLength(Integer Value) { FMemoEdit->SetMaxLength(Value); }
+void TcxInnerMemoHelperBase::SetOEMConvert(bool Value) { FMemoEdit->SetOEMConvert(Value); }
+void TcxInnerMemoHelperBase::SetSelLength(Integer Value) {
+  if (FMemoEdit->HandleAllocated()) FMemoEdit->SetSelLength(Value);
+}
+void TcxInnerMemoHelperBase::SetSelStart(Integer Value) {
+  if (FMemoEdit->HandleAllocated()) FMemoEdit->SetSelStart(Value);
+}
+void TcxInnerMemoHelperBase::SetSelText(const AnsiString& Value) {
+  if (FMemoEdit->HandleAllocated()) FMemoEdit->SetSelText(Value);
+}
+TPoint TcxInnerMemoHelperBase::GetCaretPos() { return FMemoEdit->GetCaretPos(); }
+TScrollStyle TcxInnerMemoHelperBase::GetScrollBars() { return FMemoEdit->GetScrollBars(); }
+bool TcxInnerMemoHelperBase::GetWantReturns() { return FMemoEdit->GetWantReturns(); }
+bool TcxInnerMemoHelperBase::GetWantTabs() { return FMemoEdit->GetWantTabs(); }
+bool TcxInnerMemoHelperBase::GetWordWrap() { return FMemoEdit->GetWordWrap(); }
+void TcxInnerMemoHelperBase::SetCaretPos(const TPoint& Value) { FMemoEdit->SetCaretPos(Value); }
+void TcxInnerMemoHelperBase::SetScrollBars(TScrollStyle Value) { FMemoEdit->SetScrollBars(Value); }
+void TcxInnerMemoHelperBase::SetWantReturns(bool Value) { FMemoEdit->SetWantReturns(Value); }
+void TcxInnerMemoHelperBase::SetWantTabs(bool Value) { FMemoEdit->SetWantTabs(Value); }
+void TcxInnerMemoHelperBase::SetWordWrap(bool Value) { FMemoEdit->SetWordWrap(Value); }
 
 TcxCustomInnerMemoHelper::TcxCustomInnerMemoHelper(TcxCustomInnerMemo* AEdit)
-    : TcxInterfacedPersistent(AEdit), FEdit(AEdit) {}
-
-TWinControl* TcxCustomInnerMemoHelper::GetControl() { return FEdit; }
-TcxContainer* TcxCustomInnerMemoHelper::GetControlContainer() { return FEdit->GetContainer(); }
-
-LRESULT TcxCustomInnerMemoHelper::CallDefWndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
-  return CallWindowProcA(FEdit->GetDefWndProc(), FEdit->GetHandle(), Msg, WParam, LParam);
-}
+    : TcxInnerMemoHelperBase(AEdit, &AEdit->FState), FEdit(AEdit) {}
 
 Variant TcxCustomInnerMemoHelper::GetEditValue() { return Variant(FEdit->GetText()); }
-TNotifyEvent TcxCustomInnerMemoHelper::GetOnChange() { return FEdit->OnChange; }
-bool TcxCustomInnerMemoHelper::GetReadOnly() { return FEdit->GetReadOnly(); }
-
-void TcxCustomInnerMemoHelper::LockBounds(bool ALock) {
-  if (ALock)
-    ++FEdit->FLockBoundsCount;
-  else if (FEdit->FLockBoundsCount > 0)
-    --FEdit->FLockBoundsCount;
-}
-
-void TcxCustomInnerMemoHelper::SafelySetFocus() {
-  auto autoSelect = orv::TempValue(FEdit->FAutoSelect, false);
-  FEdit->SetFocus();
-}
+TNotifyEvent TcxCustomInnerMemoHelper::GetOnSelChange() { return FEdit->OnSelChange; }
+void TcxCustomInnerMemoHelper::SetOnSelChange(TNotifyEvent Value) { FEdit->OnSelChange = Value; }
+TStrings* TcxCustomInnerMemoHelper::GetLines() { return FEdit->GetLines(); }
 
 void TcxCustomInnerMemoHelper::SetEditValue(const Variant& Value) {
   TcxCustomMemo* memo = FEdit->GetContainer();
@@ -260,59 +325,62 @@ void TcxCustomInnerMemoHelper::SetEditValue(const Variant& Value) {
   memo->GetChangeEventsCatcher()->SetOnEditValueChangedEvent(false);
 }
 
-void TcxCustomInnerMemoHelper::SetParent(TWinControl* Value) { FEdit->SetParent(Value); }
-void TcxCustomInnerMemoHelper::SetOnChange(TNotifyEvent Value) { FEdit->OnChange = Value; }
-void TcxCustomInnerMemoHelper::SetReadOnly(bool Value) { FEdit->SetReadOnly(Value); }
-void TcxCustomInnerMemoHelper::ClearSelection() { FEdit->ClearSelection(); }
-void TcxCustomInnerMemoHelper::CopyToClipboard() { FEdit->CopyToClipboard(); }
-TAlignment TcxCustomInnerMemoHelper::GetAlignment() { return FEdit->GetAlignment(); }
-bool TcxCustomInnerMemoHelper::GetAutoSelect() { return FEdit->FAutoSelect; }
-TEditCharCase TcxCustomInnerMemoHelper::GetCharCase() { return FEdit->GetCharCase(); }
-bool TcxCustomInnerMemoHelper::GetHideSelection() { return FEdit->GetHideSelection(); }
-TImeMode TcxCustomInnerMemoHelper::GetImeMode() { return FEdit->GetImeMode(); }
-TImeName TcxCustomInnerMemoHelper::GetImeName() { return FEdit->GetImeName(); }
-bool TcxCustomInnerMemoHelper::GetInternalUpdating() { return FEdit->FInternalUpdating; }
-Integer TcxCustomInnerMemoHelper::GetMaxLength() { return FEdit->GetMaxLength(); }
-bool TcxCustomInnerMemoHelper::GetOEMConvert() { return FEdit->GetOEMConvert(); }
-TNotifyEvent TcxCustomInnerMemoHelper::GetOnSelChange() { return FEdit->OnSelChange; }
-Integer TcxCustomInnerMemoHelper::GetSelLength() { return FEdit->HandleAllocated() ? FEdit->GetSelLength() : 0; }
-Integer TcxCustomInnerMemoHelper::GetSelStart() { return FEdit->HandleAllocated() ? FEdit->GetSelStart() : 0; }
-AnsiString TcxCustomInnerMemoHelper::GetSelText() {
-  return FEdit->HandleAllocated() ? FEdit->GetSelText() : AnsiString();
+// ---------------------------------------------------------------------------
+// The steps inner memo windows share.
+
+bool InnerMemoKeyDown(TcxCustomMemo* AMemo, TcxInnerMemoState& AState, Word& Key, TShiftState Shift) {
+  AState.InternalUpdating = false;
+  if (AMemo) AMemo->KeyDown(Key, Shift);
+  if (Key == 0) AState.InternalUpdating = true;
+  return Key == 0;
 }
-void TcxCustomInnerMemoHelper::SelectAll() {
-  if (FEdit->HandleAllocated()) FEdit->SelectAll();
+
+bool InnerMemoKeyUp(TcxCustomMemo* AMemo, TcxInnerMemoState& AState, TCustomMemo* AInner, Word& Key,
+                    TShiftState Shift) {
+  if (Key == VK_TAB && !AInner->GetWantTabs()) Key = 0;
+  AState.InternalUpdating = false;
+  if (AMemo) AMemo->KeyUp(Key, Shift);
+  if (Key == 0) AState.InternalUpdating = true;
+  return Key == 0;
 }
-void TcxCustomInnerMemoHelper::SetAlignment(TAlignment Value) { FEdit->SetAlignment(Value); }
-void TcxCustomInnerMemoHelper::SetAutoSelect(bool Value) { FEdit->FAutoSelect = Value; }
-void TcxCustomInnerMemoHelper::SetCharCase(TEditCharCase Value) { FEdit->SetCharCase(Value); }
-void TcxCustomInnerMemoHelper::SetHideSelection(bool Value) { FEdit->SetHideSelection(Value); }
-void TcxCustomInnerMemoHelper::SetInternalUpdating(bool Value) { FEdit->FInternalUpdating = Value; }
-void TcxCustomInnerMemoHelper::SetImeMode(TImeMode Value) { FEdit->SetImeMode(Value); }
-void TcxCustomInnerMemoHelper::SetImeName(const TImeName& Value) { FEdit->SetImeName(Value); }
-void TcxCustomInnerMemoHelper::SetMaxLength(Integer Value) { FEdit->SetMaxLength(Value); }
-void TcxCustomInnerMemoHelper::SetOEMConvert(bool Value) { FEdit->SetOEMConvert(Value); }
-void TcxCustomInnerMemoHelper::SetOnSelChange(TNotifyEvent Value) { FEdit->OnSelChange = Value; }
-void TcxCustomInnerMemoHelper::SetSelLength(Integer Value) {
-  if (FEdit->HandleAllocated()) FEdit->SetSelLength(Value);
+
+bool InnerMemoKeyPress(TcxCustomMemo* AMemo, TcxInnerMemoState& AState, TCustomMemo* AInner, char& Key) {
+  AState.InternalUpdating = false;
+  if (Key == '\t' && !AInner->GetWantTabs()) Key = 0;
+  // Ctrl+A is the memo's select-all key, not a character.
+  if (Key == '\x01') Key = 0;
+  if (AMemo && Key != 0) AMemo->KeyPress(Key);
+  if (Key == '\n') {
+    if (AMemo && !(AMemo->IsInplace() && AInner->GetWantReturns()) && !AInner->GetReadOnly())
+      AInner->SetSelText("\r\n");
+    Key = 0;
+  } else if (Key == '\r' && AMemo && AMemo->IsInplace() && !AInner->GetWantReturns()) {
+    Key = 0;
+  }
+  if (Key == 0) AState.InternalUpdating = true;
+  return Key == 0;
 }
-void TcxCustomInnerMemoHelper::SetSelStart(Integer Value) {
-  if (FEdit->HandleAllocated()) FEdit->SetSelStart(Value);
+
+LRESULT InnerMemoDlgCode(TcxCustomMemo* AMemo, const TcxInnerMemoState& AState, LRESULT ACode) {
+  ACode |= DLGC_WANTCHARS;
+  if (GetKeyState(VK_CONTROL) >= 0) ACode |= DLGC_WANTTAB;
+  if (AMemo && (AMemo->IsInplace() || AMemo->HasPopupWindow())) ACode |= DLGC_WANTALLKEYS;
+  if (AState.EscapeDown) ACode &= ~LRESULT(DLGC_WANTALLKEYS);
+  return ACode;
 }
-void TcxCustomInnerMemoHelper::SetSelText(const AnsiString& Value) {
-  if (FEdit->HandleAllocated()) FEdit->SetSelText(Value);
+
+void InnerMemoFocusChanged(TcxCustomMemo* AMemo, TControl* AInner, HWND AFrom) {
+  if (!AMemo || AInner->GetComponentState().Contains(csDestroying)) return;
+  if (AFrom && AMemo->HandleAllocated() && AFrom == AMemo->GetHandle()) return;
+  AMemo->FocusChanged();
 }
-TPoint TcxCustomInnerMemoHelper::GetCaretPos() { return FEdit->GetCaretPos(); }
-TStrings* TcxCustomInnerMemoHelper::GetLines() { return FEdit->GetLines(); }
-TScrollStyle TcxCustomInnerMemoHelper::GetScrollBars() { return FEdit->GetScrollBars(); }
-bool TcxCustomInnerMemoHelper::GetWantReturns() { return FEdit->GetWantReturns(); }
-bool TcxCustomInnerMemoHelper::GetWantTabs() { return FEdit->GetWantTabs(); }
-bool TcxCustomInnerMemoHelper::GetWordWrap() { return FEdit->GetWordWrap(); }
-void TcxCustomInnerMemoHelper::SetCaretPos(const TPoint& Value) { FEdit->SetCaretPos(Value); }
-void TcxCustomInnerMemoHelper::SetScrollBars(TScrollStyle Value) { FEdit->SetScrollBars(Value); }
-void TcxCustomInnerMemoHelper::SetWantReturns(bool Value) { FEdit->SetWantReturns(Value); }
-void TcxCustomInnerMemoHelper::SetWantTabs(bool Value) { FEdit->SetWantTabs(Value); }
-void TcxCustomInnerMemoHelper::SetWordWrap(bool Value) { FEdit->SetWordWrap(Value); }
+
+bool InnerMemoStartsDrag(TcxCustomMemo* AMemo, TControl* AInner) {
+  if (!AMemo || AMemo->GetDragMode() != dmAutomatic || AInner->GetComponentState().Contains(csDesigning))
+    return false;
+  AMemo->BeginDrag(false);
+  return true;
+}
 
 // ---------------------------------------------------------------------------
 // The inner memo.
@@ -360,7 +428,7 @@ bool TcxCustomInnerMemo::CanFocus() {
 }
 
 void TcxCustomInnerMemo::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
-  if (FIsCreating || FLockBoundsCount > 0) return;
+  if (FIsCreating || FState.LockBoundsCount > 0) return;
   TcxCustomMemo* memo = GetContainer();
   if (memo) memo->LockAlignControls(true);
   orv::ScopeExit unlock([memo] {
@@ -411,7 +479,7 @@ void TcxCustomInnerMemo::CreateWnd() {
 
 void TcxCustomInnerMemo::DoEnter() {
   inherited::DoEnter();
-  if (FAutoSelect) SelectAll();
+  if (FState.AutoSelect) SelectAll();
 }
 
 void TcxCustomInnerMemo::Click() {
@@ -427,67 +495,36 @@ void TcxCustomInnerMemo::DblClick() {
 // ---- keys ----
 
 void TcxCustomInnerMemo::KeyDown(Word& Key, TShiftState Shift) {
-  FInternalUpdating = false;
-  if (TcxCustomMemo* memo = GetContainer()) memo->KeyDown(Key, Shift);
-  if (Key == 0)
-    FInternalUpdating = true;
-  else
-    inherited::KeyDown(Key, Shift);
+  if (!InnerMemoKeyDown(GetContainer(), FState, Key, Shift)) inherited::KeyDown(Key, Shift);
 }
 
 void TcxCustomInnerMemo::KeyUp(Word& Key, TShiftState Shift) {
-  if (Key == VK_TAB && !GetWantTabs()) Key = 0;
-  FInternalUpdating = false;
-  if (TcxCustomMemo* memo = GetContainer()) memo->KeyUp(Key, Shift);
-  if (Key == 0)
-    FInternalUpdating = true;
-  else
-    inherited::KeyUp(Key, Shift);
+  if (!InnerMemoKeyUp(GetContainer(), FState, this, Key, Shift)) inherited::KeyUp(Key, Shift);
 }
 
 void TcxCustomInnerMemo::KeyPress(char& Key) {
-  FInternalUpdating = false;
-  if (Key == '\t' && !GetWantTabs()) Key = 0;
-  // Ctrl+A is the memo's select-all key, not a character.
-  if (Key == '\x01') Key = 0;
-  TcxCustomMemo* memo = GetContainer();
-  if (memo && Key != 0) memo->KeyPress(Key);
-  if (Key == '\n') {
-    // Ctrl+Enter: a line break unless, in a cell with WantReturns on, it
-    // was the cell's Enter.
-    if (memo && !(memo->IsInplace() && GetWantReturns()) && !GetReadOnly()) SetSelText("\r\n");
-    Key = 0;
-  } else if (Key == '\r' && memo && memo->IsInplace() && !GetWantReturns()) {
-    Key = 0;
-  }
-  if (Key == 0)
-    FInternalUpdating = true;
-  else
-    inherited::KeyPress(Key);
+  if (!InnerMemoKeyPress(GetContainer(), FState, this, Key)) inherited::KeyPress(Key);
 }
 
 void TcxCustomInnerMemo::WMKeyDown(TMessage& Message) {
   const bool escape = Message.WParam == VK_ESCAPE;
-  auto escaping = orv::TempValue(FEscapeDown, FEscapeDown || escape);
+  auto escaping = orv::TempValue(FState.EscapeDown, FState.EscapeDown || escape);
   TcxCustomInnerTextEditPrevState state;
   SaveTextEditState(this, true, state);
-  FInternalUpdating = false;
+  FState.InternalUpdating = false;
   DispatchFrom(inherited::StaticClass(), Message);
   RefreshScrollBars();
   Word key = static_cast<Word>(Message.WParam);
   TcxCustomMemo* memo = GetContainer();
-  if (!memo || FInternalUpdating || key == 0 || key == VK_UP || key == VK_DOWN || CheckTextEditState(this, state))
+  if (!memo || FState.InternalUpdating || key == 0 || key == VK_UP || key == VK_DOWN ||
+      CheckTextEditState(this, state))
     return;
   memo->DoAfterKeyDown(key, KeyDataToShiftState(Message.LParam));
 }
 
 void TcxCustomInnerMemo::WMGetDlgCode(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
-  Message.Result |= DLGC_WANTCHARS;
-  if (GetKeyState(VK_CONTROL) >= 0) Message.Result |= DLGC_WANTTAB;
-  TcxCustomMemo* memo = GetContainer();
-  if (memo && (memo->IsInplace() || memo->HasPopupWindow())) Message.Result |= DLGC_WANTALLKEYS;
-  if (FEscapeDown) Message.Result &= ~LRESULT(DLGC_WANTALLKEYS);
+  Message.Result = InnerMemoDlgCode(GetContainer(), FState, Message.Result);
 }
 
 // The wheel scrolls the lines, unless a handler took it.
@@ -570,16 +607,12 @@ void TcxCustomInnerMemo::WMSetFont(TMessage& Message) {
 
 void TcxCustomInnerMemo::WMSetFocus(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
-  TcxCustomMemo* memo = GetContainer();
-  if (!memo || GetComponentState().Contains(csDestroying)) return;
-  if (memo->HandleAllocated() && reinterpret_cast<HWND>(Message.WParam) == memo->GetHandle()) return;
-  memo->FocusChanged();
+  InnerMemoFocusChanged(GetContainer(), this, reinterpret_cast<HWND>(Message.WParam));
 }
 
 void TcxCustomInnerMemo::WMKillFocus(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
-  TcxCustomMemo* memo = GetContainer();
-  if (memo && !GetComponentState().Contains(csDestroying)) memo->FocusChanged();
+  InnerMemoFocusChanged(GetContainer(), this, nullptr);
 }
 
 void TcxCustomInnerMemo::WMWindowPosChanged(TMessage& Message) {
@@ -632,36 +665,36 @@ void TcxCustomInnerMemo::WMLButtonDown(TMessage& Message) {
 
 void TcxCustomInnerMemo::WMLButtonDblClk(TMessage& Message) { DispatchFrom(inherited::StaticClass(), Message); }
 
-bool TcxCustomInnerMemo::StartsEditorDrag() {
-  TcxCustomMemo* memo = GetContainer();
-  if (!memo || memo->GetDragMode() != dmAutomatic || GetComponentState().Contains(csDesigning)) return false;
-  memo->BeginDrag(false);
-  return true;
-}
+bool TcxCustomInnerMemo::StartsEditorDrag() { return InnerMemoStartsDrag(GetContainer(), this); }
 
 // ---- mouse and drag go to the editor, in its coordinates ----
 
 void TcxCustomInnerMemo::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   inherited::MouseDown(Button, Shift, X, Y);
-  if (TcxCustomMemo* memo = GetContainer()) memo->MouseDown(Button, Shift, X + GetLeft(), Y + GetTop());
+  const TPoint p = InnerMemoToEditor(this, X, Y);
+  if (TcxCustomMemo* memo = GetContainer()) memo->MouseDown(Button, Shift, p.X, p.Y);
 }
 
 void TcxCustomInnerMemo::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   inherited::MouseMove(Shift, X, Y);
-  if (TcxCustomMemo* memo = GetContainer()) memo->MouseMove(Shift, X + GetLeft(), Y + GetTop());
+  const TPoint p = InnerMemoToEditor(this, X, Y);
+  if (TcxCustomMemo* memo = GetContainer()) memo->MouseMove(Shift, p.X, p.Y);
 }
 
 void TcxCustomInnerMemo::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   inherited::MouseUp(Button, Shift, X, Y);
-  if (TcxCustomMemo* memo = GetContainer()) memo->MouseUp(Button, Shift, X + GetLeft(), Y + GetTop());
+  const TPoint p = InnerMemoToEditor(this, X, Y);
+  if (TcxCustomMemo* memo = GetContainer()) memo->MouseUp(Button, Shift, p.X, p.Y);
 }
 
 void TcxCustomInnerMemo::DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
-  if (TcxCustomMemo* memo = GetContainer()) memo->DragOver(Source, X + GetLeft(), Y + GetTop(), State, Accept);
+  const TPoint p = InnerMemoToEditor(this, X, Y);
+  if (TcxCustomMemo* memo = GetContainer()) memo->DragOver(Source, p.X, p.Y, State, Accept);
 }
 
 void TcxCustomInnerMemo::DragDrop(TObject* Source, Integer X, Integer Y) {
-  if (TcxCustomMemo* memo = GetContainer()) memo->DragDrop(Source, X + GetLeft(), Y + GetTop());
+  const TPoint p = InnerMemoToEditor(this, X, Y);
+  if (TcxCustomMemo* memo = GetContainer()) memo->DragDrop(Source, p.X, p.Y);
 }
 
 // ---------------------------------------------------------------------------

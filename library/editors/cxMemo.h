@@ -111,21 +111,34 @@ ORV_INTERFACE(IcxInnerMemo, "{C43237A5-0954-4198-8218-C32D3A076E3B}")
 class TcxCustomMemo;
 class TcxCustomInnerMemo;
 
-class TcxCustomInnerMemoHelper : public TcxInterfacedPersistent, public IcxInnerMemo {
-  ORV_CLASS(TcxCustomInnerMemoHelper, TcxInterfacedPersistent)
+// What an inner memo window (the memo's, the rich text editor's) keeps for
+// its editor.
+struct TcxInnerMemoState {
+  bool AutoSelect = false;
+  // The editor consumed the key the window is handling.
+  bool InternalUpdating = false;
+  bool EscapeDown = false;
+  // SetBounds is ignored while above 0.
+  Integer LockBoundsCount = 0;
+};
+
+// The inner-edit side of an inner memo window: each operation goes to the
+// window's property of the same name. Echo mode and password character
+// stay normal and none; a descendant reads and sets the value, the lines
+// and the selection notice its own way.
+class TcxInnerMemoHelperBase : public TcxInterfacedPersistent, public IcxInnerMemo {
+  ORV_CLASS(TcxInnerMemoHelperBase, TcxInterfacedPersistent)
  public:
-  explicit TcxCustomInnerMemoHelper(TcxCustomInnerMemo* AEdit);
+  TcxInnerMemoHelperBase(TCustomMemo* AEdit, TcxInnerMemoState* AState);
 
   // IcxCustomInnerEdit
   TWinControl* GetControl() override;
   TcxContainer* GetControlContainer() override;
   win::LRESULT CallDefWndProc(win::UINT Msg, win::WPARAM WParam, win::LPARAM LParam) override;
-  Variant GetEditValue() override;
   TNotifyEvent GetOnChange() override;
   bool GetReadOnly() override;
   void LockBounds(bool ALock) override;
   void SafelySetFocus() override;
-  void SetEditValue(const Variant& Value) override;
   void SetParent(TWinControl* Value) override;
   void SetOnChange(TNotifyEvent Value) override;
   void SetReadOnly(bool Value) override;
@@ -145,7 +158,6 @@ class TcxCustomInnerMemoHelper : public TcxInterfacedPersistent, public IcxInner
   Integer GetMaxLength() override;
   bool GetMultiLine() override { return true; }
   bool GetOEMConvert() override;
-  TNotifyEvent GetOnSelChange() override;
   char GetPasswordChar() override { return '\0'; }
   Integer GetSelLength() override;
   Integer GetSelStart() override;
@@ -161,7 +173,6 @@ class TcxCustomInnerMemoHelper : public TcxInterfacedPersistent, public IcxInner
   void SetImeName(const TImeName& Value) override;
   void SetMaxLength(Integer Value) override;
   void SetOEMConvert(bool Value) override;
-  void SetOnSelChange(TNotifyEvent Value) override;
   void SetPasswordChar(char) override {}
   void SetSelLength(Integer Value) override;
   void SetSelStart(Integer Value) override;
@@ -169,7 +180,6 @@ class TcxCustomInnerMemoHelper : public TcxInterfacedPersistent, public IcxInner
 
   // IcxInnerMemo
   TPoint GetCaretPos() override;
-  TStrings* GetLines() override;
   TScrollStyle GetScrollBars() override;
   bool GetWantReturns() override;
   bool GetWantTabs() override;
@@ -181,8 +191,45 @@ class TcxCustomInnerMemoHelper : public TcxInterfacedPersistent, public IcxInner
   void SetWordWrap(bool Value) override;
 
  private:
+  TCustomMemo* FMemoEdit;
+  TcxInnerMemoState* FState;
+};
+
+class TcxCustomInnerMemoHelper : public TcxInnerMemoHelperBase {
+  ORV_CLASS(TcxCustomInnerMemoHelper, TcxInnerMemoHelperBase)
+ public:
+  explicit TcxCustomInnerMemoHelper(TcxCustomInnerMemo* AEdit);
+
+  Variant GetEditValue() override;
+  void SetEditValue(const Variant& Value) override;
+  TNotifyEvent GetOnSelChange() override;
+  void SetOnSelChange(TNotifyEvent Value) override;
+  TStrings* GetLines() override;
+
+ private:
   TcxCustomInnerMemo* FEdit;
 };
+
+// The steps an inner memo window shares with its kin. A key step answers
+// true when the editor consumed the key (the window then leaves it alone).
+bool InnerMemoKeyDown(TcxCustomMemo* AMemo, TcxInnerMemoState& AState, Word& Key, TShiftState Shift);
+bool InnerMemoKeyUp(TcxCustomMemo* AMemo, TcxInnerMemoState& AState, TCustomMemo* AInner, Word& Key,
+                    TShiftState Shift);
+// Tab without WantTabs and Ctrl+A are no characters; Ctrl+Enter is a line
+// break unless, in a cell with WantReturns on, it was the cell's Enter.
+bool InnerMemoKeyPress(TcxCustomMemo* AMemo, TcxInnerMemoState& AState, TCustomMemo* AInner, char& Key);
+// The dialog codes: characters, Tab unless Ctrl is held, every key in a
+// cell or under a popup, none while Escape is being handled.
+win::LRESULT InnerMemoDlgCode(TcxCustomMemo* AMemo, const TcxInnerMemoState& AState, win::LRESULT ACode);
+// The focus came or went: the editor hears it unless it is going, or the
+// focus came from the editor's own window.
+void InnerMemoFocusChanged(TcxCustomMemo* AMemo, TControl* AInner, win::HWND AFrom);
+// A press starts the editor's automatic dragging when it has it.
+bool InnerMemoStartsDrag(TcxCustomMemo* AMemo, TControl* AInner);
+// The point of the inner window in the editor's coordinates.
+inline TPoint InnerMemoToEditor(TControl* AInner, Integer X, Integer Y) {
+  return TPoint(X + AInner->GetLeft(), Y + AInner->GetTop());
+}
 
 class TcxCustomInnerMemo : public TMemo, public IcxContainerInnerControl, public IcxInnerEditHelper {
   ORV_CLASS(TcxCustomInnerMemo, TMemo)
@@ -200,8 +247,8 @@ class TcxCustomInnerMemo : public TMemo, public IcxContainerInnerControl, public
   bool ExecuteAction(TBasicAction* Action) override;
   bool UpdateAction(TBasicAction* Action) override;
 
-  bool GetInternalUpdating() const { return FInternalUpdating; }
-  void SetInternalUpdating(bool Value) { FInternalUpdating = Value; }
+  bool GetInternalUpdating() const { return FState.InternalUpdating; }
+  void SetInternalUpdating(bool Value) { FState.InternalUpdating = Value; }
 
   TNotifyEvent OnSelChange;
 
@@ -269,12 +316,9 @@ class TcxCustomInnerMemo : public TMemo, public IcxContainerInnerControl, public
   void RefreshScrollBars();
 
   TcxCustomInnerMemoHelper* FHelper = nullptr;
-  bool FAutoSelect = false;
-  bool FEscapeDown = false;
+  TcxInnerMemoState FState;
   Integer FInternalTextSetting = 0;
-  bool FInternalUpdating = false;
   bool FIsCreating = false;
-  Integer FLockBoundsCount = 0;
 };
 
 class TcxCustomMemo : public TcxCustomTextEdit {

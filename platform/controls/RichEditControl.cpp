@@ -180,7 +180,9 @@ LRESULT Undo(HWND hwnd, bool redo) {
   return (redo ? state->Redo() : state->Undo()) ? TRUE : FALSE;
 }
 
-LRESULT CanPaste(WPARAM format) {
+// A read-only control takes nothing from the clipboard.
+LRESULT CanPaste(HWND hwnd, WPARAM format) {
+  if (GetWindowLongPtrA(hwnd, GWL_STYLE) & ES_READONLY) return FALSE;
   if (format != 0 && format != CF_TEXT) return FALSE;
   return IsClipboardFormatAvailable(CF_TEXT) ? TRUE : FALSE;
 }
@@ -348,13 +350,14 @@ LRESULT Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_UNDO:
     case EM_UNDO: return Undo(hwnd, false);
     case EM_REDO: return Undo(hwnd, true);
+    // A read-only control undoes nothing, so it offers nothing to undo.
     case EM_CANUNDO: {
       RichState* state = RichOf(hwnd);
-      return state && state->CanUndo() ? TRUE : FALSE;
+      return state && !(GetWindowLongPtrA(hwnd, GWL_STYLE) & ES_READONLY) && state->CanUndo() ? TRUE : FALSE;
     }
     case EM_CANREDO: {
       RichState* state = RichOf(hwnd);
-      return state && state->CanRedo() ? TRUE : FALSE;
+      return state && !(GetWindowLongPtrA(hwnd, GWL_STYLE) & ES_READONLY) && state->CanRedo() ? TRUE : FALSE;
     }
     case EM_EMPTYUNDOBUFFER:
       if (RichState* state = RichOf(hwnd)) state->ClearHistory();
@@ -362,7 +365,7 @@ LRESULT Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CHAR:
       if (wParam == 26) return Undo(hwnd, false), 0;  // Ctrl+Z
       break;
-    case EM_CANPASTE: return CanPaste(wParam);
+    case EM_CANPASTE: return CanPaste(hwnd, wParam);
     case EM_SETEVENTMASK: {
       RichState* state = RichOf(hwnd);
       if (!state) return 0;

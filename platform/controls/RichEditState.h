@@ -241,6 +241,9 @@ inline LONG PixelsToTwips(int pixels, int dpi) {
 }
 
 // The topics of the window procedure.
+// The room a stream callback is offered per call (4,096 bytes); a test
+// sets another so that it can put bytes exactly at a call's edge.
+extern LONG StreamChunk;
 LRESULT StreamIn(HWND hwnd, WPARAM format, EDITSTREAM* stream);
 LRESULT StreamOut(HWND hwnd, WPARAM format, EDITSTREAM* stream);
 LRESULT FormatRange(HWND hwnd, bool render, FORMATRANGE* range);

@@ -12,9 +12,10 @@
 #include "platform/win/Window.h"
 
 namespace win::rich {
-namespace {
 
-constexpr LONG kChunk = 4096;
+LONG StreamChunk = 4096;
+
+namespace {
 
 bool IsBreak(char c) { return c == '\r' || c == '\n' || c == '\v'; }
 
@@ -214,19 +215,20 @@ LRESULT StreamIn(HWND hwnd, WPARAM format, EDITSTREAM* stream) {
   const auto limit = static_cast<long long>(SendMessageA(hwnd, EM_GETLIMITTEXT, 0, 0));
   const long long room = std::max<long long>(0, limit - (state->Length() - (to - from)));
   std::string data;
-  std::string chunk(static_cast<std::size_t>(kChunk), '\0');
+  const LONG chunkSize = StreamChunk;
+  std::string chunk(static_cast<std::size_t>(chunkSize), '\0');
   for (;;) {
     // Plain text past the limit would be cut anyway: stop reading there.
     if (kind == SF_TEXT && static_cast<long long>(data.size()) > room) break;
     LONG got = 0;
     const DWORD error =
-        stream->pfnCallback(stream->dwCookie, reinterpret_cast<BYTE*>(chunk.data()), kChunk, &got);
+        stream->pfnCallback(stream->dwCookie, reinterpret_cast<BYTE*>(chunk.data()), chunkSize, &got);
     if (!(state = RichOf(hwnd))) return 0;
     if (error != 0) {
       stream->dwError = error;
       return 0;
     }
-    if (got < 0 || got > kChunk) {
+    if (got < 0 || got > chunkSize) {
       stream->dwError = kStreamBadData;
       return 0;
     }
@@ -298,9 +300,10 @@ LRESULT StreamOut(HWND hwnd, WPARAM format, EDITSTREAM* stream) {
     data = orv::rtf::Write(DocumentOf(content));
   }
   else data.assign(text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)));
+  const LONG chunkSize = StreamChunk;
   std::size_t done = 0;
   while (done < data.size()) {
-    const auto size = static_cast<LONG>(std::min<std::size_t>(data.size() - done, static_cast<std::size_t>(kChunk)));
+    const auto size = static_cast<LONG>(std::min<std::size_t>(data.size() - done, static_cast<std::size_t>(chunkSize)));
     LONG wrote = 0;
     const DWORD error =
         stream->pfnCallback(stream->dwCookie, reinterpret_cast<BYTE*>(data.data() + done), size, &wrote);

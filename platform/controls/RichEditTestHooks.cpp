@@ -1,6 +1,7 @@
 #include "platform/controls/RichEditTestHooks.h"
 
 #include "platform/controls/RichEditControl.h"
+#include "platform/controls/RichEditState.h"
 
 namespace controls::test {
 
@@ -12,5 +13,7 @@ std::vector<RichRun> RichEditRuns(win::HWND edit) {
                     (run.effects & win::CFE_STRIKEOUT) != 0});
   return runs;
 }
+
+void SetRichStreamChunk(win::LONG bytes) { win::rich::StreamChunk = bytes > 0 ? bytes : 4096; }
 
 }  // namespace controls::test

@@ -21,4 +21,7 @@ struct RichRun {
 // Empty for a window that is no rich edit.
 std::vector<RichRun> RichEditRuns(win::HWND edit);
 
+// The bytes a stream callback is offered per call; 0 restores 4,096.
+void SetRichStreamChunk(win::LONG bytes);
+
 }  // namespace controls::test

@@ -77,10 +77,12 @@ TcxFilterControlOperators OperatorRange(TcxFilterControlOperator AFirst, TcxFilt
 
 TcxFilterEditsController* TheFilterEditsController = nullptr;
 
+}  // namespace
+
 // The properties class an editor class makes for itself. Only an editor
 // answers that, so the first question per class builds one; classes never
 // change, so the answer is kept.
-TClass EditPropertiesClassOf(TClass AEditClass) {
+TClass cxEditPropertiesClassOf(TClass AEditClass) {
   static std::map<TClass, TClass> known;
   auto found = known.find(AEditClass);
   if (found != known.end()) return found->second;
@@ -90,8 +92,6 @@ TClass EditPropertiesClassOf(TClass AEditClass) {
   known.emplace(AEditClass, result);
   return result;
 }
-
-}  // namespace
 
 // ---------------------------------------------------------------------------
 // TcxCustomFilterEditHelper
@@ -157,7 +157,7 @@ TcxCustomEdit* TcxCustomFilterEditHelper::GetFilterEdit(TcxCustomEditProperties*
   TClass editClass = GetFilterEditClass();
   if (!editClass) return nullptr;
   if (AInplaceEditList) {
-    TcxCustomEdit* edit = AInplaceEditList->GetEdit(EditPropertiesClassOf(editClass));
+    TcxCustomEdit* edit = AInplaceEditList->GetEdit(cxEditPropertiesClassOf(editClass));
     if (edit) InitializeEdit(edit, AEditProperties);
     return edit;
   }

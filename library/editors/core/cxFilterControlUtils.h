@@ -101,6 +101,10 @@ class TcxFilterEditsController : public TcxRegisteredClassList {
   virtual TClass GetItemClass(TClass AClass) const { return AClass ? AClass->ClassParent() : nullptr; }
 };
 
+// The properties class an editor class makes for itself (asked of one
+// editor per class, then kept).
+TClass cxEditPropertiesClassOf(TClass AEditClass);
+
 // The process-wide registry, made on first use.
 TcxFilterEditsController* FilterEditsController();
 

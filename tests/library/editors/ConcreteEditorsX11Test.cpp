@@ -8,80 +8,19 @@
 // radio button its dot.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <vector>
-
-#include "library/editors/ConcreteEditorSession.h"
-#include "library/editors/X11Input.h"
+#include "library/editors/ConcreteEditorsOnX.h"
 #include "library/editors/cxCheckBox.h"
+#include "library/editors/cxImage.h"
+#include "library/editors/cxImageComboBox.h"
 #include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
-#include "platform/gdi/PngWriter.h"
-#include "platform/win/WindowData.h"
-#include "platform/win/WindowPos.h"
-#include "platform/x11/X11BackEnd.h"
-#include "platform/x11/X11Connection.h"
-#include "platform/x11/X11Probe.h"
+#include "platform/forms/Clipbrd.h"
 
 using namespace win;
 
 namespace {
 
 TPoint Center(const TRect& R) { return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); }
-
-// A real X server with the concrete editors' units started on it, XTest
-// input and the read-back of a form's pixels.
-class ConcreteEditorsOnX : public ::testing::Test, protected edit_test::X11Input {
- protected:
-  void SetUp() override {
-    if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
-    server = std::make_unique<x11::Xvfb>();
-    ASSERT_TRUE(server->Running()) << "Xvfb did not start";
-    session = std::make_unique<edit_test::ConcreteSession>();
-    auto be = OpenX11BackEnd(server->Display());
-    ASSERT_TRUE(be);
-    x = static_cast<x11::X11BackEnd*>(be.get());
-    previous = SetBackEnd(std::move(be));
-    ownedProbe = std::make_unique<x11::Probe>(server->Display());
-    probe = ownedProbe.get();
-    ASSERT_TRUE(probe->Connected());
-  }
-  void TearDown() override {
-    if (!session) return;
-    Application->DestroyComponents();
-    test::PumpUntilIdle();
-    if (previous) SetBackEnd(std::move(previous));
-  }
-
-  // The form's pixels as the server holds them.
-  void Capture(TForm* AForm) {
-    form = AForm;
-    const x11::XId window = x->WindowOf(detail::Peek(AForm->GetHandle())->surface);
-    ASSERT_TRUE(probe->Capture(window, pixels, width, height));
-  }
-  std::uint32_t At(TControl* AControl, TPoint P) {
-    const TPoint s = AControl->ClientToScreen(P);
-    RECT w{};
-    GetWindowRect(form->GetHandle(), &w);
-    return pixels.at(static_cast<std::size_t>(s.Y - w.Top) * width + (s.X - w.Left)) & 0xFFFFFF;
-  }
-  bool Save(const char* AName) {
-    return SaveRowsPng(
-        width, height,
-        [&](int y, std::uint32_t* row) {
-          for (int i = 0; i < width; ++i) row[i] = pixels[static_cast<std::size_t>(y) * width + i];
-        },
-        AName);
-  }
-
-  std::unique_ptr<x11::Xvfb> server;
-  std::unique_ptr<edit_test::ConcreteSession> session;
-  std::unique_ptr<IBackEnd> previous;
-  std::unique_ptr<x11::Probe> ownedProbe;
-  TForm* form = nullptr;
-  std::vector<std::uint32_t> pixels;
-  int width = 0, height = 0;
-};
 
 TEST_F(ConcreteEditorsOnX, ClickedAndTypedEditorsShowTheirNewStateInTheServersPixels) {
   TForm* form = TCustomForm::CreateNew<TForm>(Application);
@@ -169,3 +108,71 @@ TEST_F(ConcreteEditorsOnX, AChosenRadioButtonShowsItsDotInTheServersPixels) {
 }
 
 }  // namespace
+
+// An image editor cut to the clipboard and pasted back with the keys, and
+// an image combo box whose next item is chosen from its list: the
+// picture's and the item image's colours as the server shows them
+// (ImageEditorsOnX.png).
+TEST_F(ConcreteEditorsOnX, ACutAndPastedPictureAndAChosenItemImageShowInTheServersPixels) {
+  TForm* form = TCustomForm::CreateNew<TForm>(Application);
+  form->SetBoundsRect({40, 40, 360, 220});
+  auto* image = New<TcxImage>(form);
+  image->SetBoundsRect({12, 12, 132, 112});
+  image->SetParent(form);
+  TOwned<TBitmap> red(New<TBitmap>());
+  red->SetSize(40, 30);
+  red->GetCanvas()->GetBrush()->SetColor(clRed);
+  red->GetCanvas()->FillRect(TRect(0, 0, 40, 30));
+  image->GetPicture()->SetGraphic(red.get());
+  auto* images = New<TImageList>(form);
+  images->SetWidth(16);
+  images->SetHeight(16);
+  for (TColor colour : {clRed, clBlue}) {
+    TOwned<TBitmap> square(New<TBitmap>());
+    square->SetSize(16, 16);
+    square->GetCanvas()->GetBrush()->SetColor(colour);
+    square->GetCanvas()->FillRect(TRect(0, 0, 16, 16));
+    images->AddMasked(square.get(), clWhite);
+  }
+  auto* combo = New<TcxImageComboBox>(form);
+  combo->SetBoundsRect({150, 12, 300, 33});
+  combo->GetProperties()->SetImages(images);
+  for (const char* text : {"Red", "Blue"}) {
+    TcxImageComboBoxItem* item = combo->GetProperties()->GetItems()->Add();
+    item->SetDescription(text);
+    item->SetValue(Variant(AnsiString(text)));
+  }
+  combo->SetEditValue(Variant(AnsiString("Red")));
+  combo->SetParent(form);
+  form->Show();
+  Settle(30);
+
+  const TRect client = image->GetViewInfo()->ClientRect;
+  const TPoint middle((client.Left + client.Right) / 2, (client.Top + client.Bottom) / 2);
+  Click(image, TPoint(client.Left + 3, client.Top + 3));
+  probe->Key("Control_L", true);
+  Key("x");
+  probe->Key("Control_L", false);
+  Settle();
+  EXPECT_TRUE(IsPictureEmpty(image->GetPicture()));
+  Capture(form);
+  EXPECT_EQ(At(image, middle), 0xFFFFFFu) << "the picture is gone from the screen";
+  probe->Key("Control_L", true);
+  Key("v");
+  probe->Key("Control_L", false);
+  Settle();
+  Capture(form);
+  EXPECT_EQ(At(image, middle), 0xFF0000u) << "and back";
+
+  const TRect itemImage = static_cast<TcxImageComboBoxViewInfo*>(combo->GetViewInfo())->ImageRect;
+  EXPECT_EQ(At(combo, Center(itemImage)), 0xFF0000u);
+  Click(combo, TPoint(20, 10));
+  if (!combo->GetDroppedDown()) Key("F4");
+  ASSERT_TRUE(combo->GetDroppedDown());
+  Key("Down");
+  Key("Return");
+  EXPECT_EQ(edit_test::Text(combo->GetEditValue()), "Blue");
+  Capture(form);
+  EXPECT_EQ(At(combo, Center(itemImage)), 0x0000FFu);
+  EXPECT_TRUE(Save("ImageEditorsOnX.png"));
+}

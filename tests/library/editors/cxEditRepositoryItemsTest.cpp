@@ -6,6 +6,7 @@
 #include "ConcreteEditorSession.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
 #include "library/editors/cxEditRepositoryItems.h"
+#include "platform/forms/JpegImage.h"
 #include "platform/forms/TestHooks.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/rtl/Owned.h"
@@ -39,6 +40,10 @@ const char* const kRepository = R"(  object Repository: TcxEditRepository
         end>
       Properties.ClickKey = 0
     end
+    object RepositoryImageItem: TcxEditRepositoryImageItem
+      Properties.GraphicClassName = 'TJPEGImage'
+      Properties.Stretch = True
+    end
     object RepositoryComboBoxItem: TcxEditRepositoryComboBoxItem
     end
     object RepositoryMaskItem: TcxEditRepositoryMaskItem
@@ -56,6 +61,14 @@ const char* const kRepository = R"(  object Repository: TcxEditRepository
     end
     object RepositorySpinItem: TcxEditRepositorySpinItem
       Properties.UseCtrlIncrement = True
+    end
+    object RepositoryImageComboBoxItem: TcxEditRepositoryImageComboBoxItem
+      Properties.Items = <>
+      Properties.ShowDescriptions = False
+    end
+    object RepositoryBlobItem: TcxEditRepositoryBlobItem
+      Properties.BlobEditKind = bekMemo
+      Properties.IsPictureGraphicClassNameEmpty = True
     end
     object RepositoryCheckBoxItem: TcxEditRepositoryCheckBoxItem
       Properties.AllowGrayed = True
@@ -90,7 +103,7 @@ TEST_F(RepositoryItems, ALayoutWithOneItemOfEachKindLoadsAndStreamsBackUnchanged
   TOwned<TComponent> built(forms::test::BuildFromText(layout));
   auto* repository = dynamic_cast<TcxEditRepository*>(built->FindComponent("Repository"));
   ASSERT_NE(repository, nullptr);
-  ASSERT_EQ(repository->GetCount(), 14);
+  ASSERT_EQ(repository->GetCount(), 17);
   // Each item made the properties of its kind and took the stored setting.
   auto* date = dynamic_cast<TcxEditRepositoryDateItem*>(repository->ItemByName("RepositoryDateItem"));
   ASSERT_NE(date, nullptr);
@@ -105,6 +118,12 @@ TEST_F(RepositoryItems, ALayoutWithOneItemOfEachKindLoadsAndStreamsBackUnchanged
   auto* link = dynamic_cast<TcxEditRepositoryHyperLinkItem*>(repository->ItemByName("RepositoryHyperLinkItem"));
   ASSERT_NE(link, nullptr);
   EXPECT_EQ(std::string(link->GetProperties()->GetPrefix()), "https://");
+  auto* image = dynamic_cast<TcxEditRepositoryImageItem*>(repository->ItemByName("RepositoryImageItem"));
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->GetProperties()->GetGraphicClassRef(), TJPEGImage::StaticClass());
+  auto* blob = dynamic_cast<TcxEditRepositoryBlobItem*>(repository->ItemByName("RepositoryBlobItem"));
+  ASSERT_NE(blob, nullptr);
+  EXPECT_FALSE(blob->GetProperties()->GetPictureGraphicClass()) << "the stored empty class";
   for (Integer i = 0; i < repository->GetCount(); ++i) {
     TcxEditRepositoryItem* item = repository->GetItem(i);
     EXPECT_EQ(item->GetProperties()->ClassType(), item->GetEditPropertiesClass()) << item->GetName();
@@ -131,6 +150,22 @@ TEST_F(RepositoryItems, ALayoutWithOneItemOfEachKindLoadsAndStreamsBackUnchanged
   EXPECT_EQ(own->GetNullString(), "n/a");
   EXPECT_EQ(listener.Changes, 1);
   money->RemoveListener(&listener);
+}
+
+TEST_F(RepositoryItems, EveryItemClassIsRegisteredInTheOrderOfTheKinds) {
+  std::vector<AnsiString> names;
+  for (TClass cls : cxEditRepositoryItemClasses()) {
+    names.push_back(cls->ClassName());
+    EXPECT_EQ(GetClass(cls->ClassName()), cls);
+  }
+  EXPECT_EQ(names, (std::vector<AnsiString>{
+                       "TcxEditRepositoryItem", "TcxEditRepositoryTextItem", "TcxEditRepositoryButtonItem",
+                       "TcxEditRepositoryImageItem", "TcxEditRepositoryComboBoxItem", "TcxEditRepositoryMaskItem",
+                       "TcxEditRepositoryPopupItem", "TcxEditRepositoryDateItem", "TcxEditRepositoryCurrencyItem",
+                       "TcxEditRepositorySpinItem", "TcxEditRepositoryMemoItem",
+                       "TcxEditRepositoryImageComboBoxItem", "TcxEditRepositoryBlobItem",
+                       "TcxEditRepositoryCheckBoxItem", "TcxEditRepositoryTimeItem", "TcxEditRepositoryMRUItem",
+                       "TcxEditRepositoryHyperLinkItem", "TcxEditRepositoryRadioGroupItem"}));
 }
 
 TEST_F(RepositoryItems, EachValueTypeGetsItsDefaultEditorAndFallsBackToText) {
