@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "RatioReporter.h"
+#include "PeerReporter.h"
 #include "library/grid/GridStartup.h"
 #include "library/grid/cxVGrid.h"
 #include "platform/forms/Forms.h"
@@ -51,6 +51,13 @@ namespace {
 // Each record column is this wide; the grid is wide enough for them all.
 constexpr Integer kRecordWidth = 24;
 constexpr Integer kRecordRows = 50;
+// 10, 100 and 200 records on show, cell auto height off and on.
+void RecordsOnShow(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"records", "autoheight"});
+  for (int64_t autoHeight : {0, 1})
+    for (int64_t records : {10, 100, 200}) b->Args({records, autoHeight});
+  b->Unit(benchmark::kMicrosecond);
+}
 // Wide enough for every record whatever the least width of a value cell.
 constexpr Integer GridWidth(Integer ARecords) { return 200 + ARecords * 2 * kRecordWidth; }
 
@@ -162,15 +169,7 @@ void BM_MultiRecordLayoutPaint(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * records);
 }
-BENCHMARK(BM_MultiRecordLayoutPaint)
-    ->ArgNames({"records", "autoheight"})
-    ->Args({10, 0})
-    ->Args({100, 0})
-    ->Args({200, 0})
-    ->Args({10, 1})
-    ->Args({100, 1})
-    ->Args({200, 1})
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MultiRecordLayoutPaint)->Apply(RecordsOnShow);
 
 #ifdef ORV_HAVE_QT5_WIDGETS
 void StartQt() {
@@ -257,53 +256,21 @@ void BM_QtTableLayoutPaint(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * records);
 }
-BENCHMARK(BM_QtTableLayoutPaint)
-    ->ArgNames({"records", "autoheight"})
-    ->Args({10, 0})
-    ->Args({100, 0})
-    ->Args({200, 0})
-    ->Args({10, 1})
-    ->Args({100, 1})
-    ->Args({200, 1})
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_QtTableLayoutPaint)->Apply(RecordsOnShow);
 #endif
-
-// The ratio table, then our time over the peer's for the steps both take.
-class PeerReporter : public RatioReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    RatioReporter::ReportRuns(runs);
-    for (const Run& run : runs) Times[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-  void Finalize() override {
-    RatioReporter::Finalize();
-    std::printf("\nOur time / the Qt view's:\n");
-    const std::vector<std::pair<std::string, std::string>> pairs = {
-        {"BM_DownAcross1000Rows/0", "BM_QtDownAcross1000Rows"},
-        {"BM_DownAcross1000Rows/2", "BM_QtDownAcross1000Rows"},
-        {"BM_DividerDragMove/1000", "BM_QtSectionResize/1000"},
-        {"BM_DividerDragMove/100000", "BM_QtSectionResize/100000"},
-        {"BM_MultiRecordLayoutPaint/records:10/autoheight:0", "BM_QtTableLayoutPaint/records:10/autoheight:0"},
-        {"BM_MultiRecordLayoutPaint/records:200/autoheight:0", "BM_QtTableLayoutPaint/records:200/autoheight:0"},
-        {"BM_MultiRecordLayoutPaint/records:10/autoheight:1", "BM_QtTableLayoutPaint/records:10/autoheight:1"},
-        {"BM_MultiRecordLayoutPaint/records:200/autoheight:1", "BM_QtTableLayoutPaint/records:200/autoheight:1"}};
-    for (const auto& [ours, peer] : pairs) {
-      auto a = Times.find(ours), b = Times.find(peer);
-      if (a != Times.end() && b != Times.end() && b->second > 0)
-        std::printf("  %-52s %8.2f\n", ours.c_str(), a->second / b->second);
-    }
-  }
-
- private:
-  std::map<std::string, double> Times;
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  PeerReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  PeerReporter reporter(
+      "the Qt view",
+      {{"BM_DownAcross1000Rows/0", "BM_QtDownAcross1000Rows"},
+       {"BM_DownAcross1000Rows/2", "BM_QtDownAcross1000Rows"},
+       {"BM_DividerDragMove/1000", "BM_QtSectionResize/1000"},
+       {"BM_DividerDragMove/100000", "BM_QtSectionResize/100000"},
+       {"BM_MultiRecordLayoutPaint/records:10/autoheight:0", "BM_QtTableLayoutPaint/records:10/autoheight:0"},
+       {"BM_MultiRecordLayoutPaint/records:200/autoheight:0", "BM_QtTableLayoutPaint/records:200/autoheight:0"},
+       {"BM_MultiRecordLayoutPaint/records:10/autoheight:1", "BM_QtTableLayoutPaint/records:10/autoheight:1"},
+       {"BM_MultiRecordLayoutPaint/records:200/autoheight:1", "BM_QtTableLayoutPaint/records:200/autoheight:1"}});
+  return RunWithPeer(argc, argv, reporter);
 }

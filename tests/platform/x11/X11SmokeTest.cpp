@@ -190,6 +190,14 @@ class X11Smoke : public ::testing::Test {
     }
   }
 
+  // A second top-level window of ours beside the scene's.
+  static HWND OtherTopLevel() {
+    HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle | WS_VISIBLE, 500, 80, 200, 150, nullptr, nullptr,
+                                 nullptr, nullptr);
+    test::PumpUntilIdle();
+    return other;
+  }
+
   bool Received(HWND h, UINT m, WPARAM w) {
     for (const Logged& l : gLog)
       if (l.hwnd == h && l.message == m && l.wParam == w) return true;
@@ -362,9 +370,7 @@ TEST_F(X11Smoke, FocusMovedBetweenOurWindowsActivatesTheOneThatGotIt) {
   test::Session session;
   Enter();
   Scene s = Build();
-  HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle | WS_VISIBLE, 500, 80, 200, 150, nullptr, nullptr,
-                               nullptr, nullptr);
-  test::PumpUntilIdle();
+  HWND other = OtherTopLevel();
   ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == other && GetForegroundWindow() == other; }));
   probe->GiveFocus(x->WindowOf(SurfaceOf(s.top)));
   EXPECT_TRUE(Eventually([&] { return GetActiveWindow() == s.top; }));
@@ -390,9 +396,7 @@ TEST_F(X11Smoke, AWindowManagersHandOverDoesNotDeactivateOnTheWay) {
   test::Session session;
   Enter();
   Scene s = Build();
-  HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle | WS_VISIBLE, 500, 80, 200, 150, nullptr, nullptr,
-                               nullptr, nullptr);
-  test::PumpUntilIdle();
+  HWND other = OtherTopLevel();
   const x11::XId parking = probe->ForeignWindow();
   probe->GiveFocus(x->WindowOf(SurfaceOf(other)));
   ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == other; }));
