@@ -87,6 +87,7 @@ void TcxCustomDataControllerInfo::RecordsMoved(Integer ARecordIndex, Integer ADe
     shift(info->RecordIndex);
     shift(info->SavedRecordIndex);
   }
+  shift(FFocusTargetRecord);
   // Deletes correct the selection themselves (CheckSelectedCount).
   if (ADelta > 0) {
     bool changed = false;
@@ -893,6 +894,12 @@ void TcxCustomDataControllerInfo::DoChangeFocusedRow(Integer ARowIndex, bool AFo
   auto change = orv::TempValue(FInFocusChange, true);
   if (!FChanges.Contains(dcicFocusedRow)) FPrevFocusingInfo->Assign(FFocusingInfo);
   const Integer prevRow = FFocusingInfo->RowIndex;
+  // Leaving a record may post or cancel its edit, and an empty inserted
+  // record that goes moves the records after it up: the row asked for then
+  // holds another record until the rows are built anew. The record is
+  // what was asked for, so it is followed.
+  const Integer target = ARowIndex >= 0 ? GetRowInfo(ARowIndex).RecordIndex : -1;
+  auto following = orv::TempValue(FFocusTargetRecord, target);
   const bool allowed = AForce || CanFocusedRowChanging(ARowIndex);
   TcxCustomDataController* c = FDataController;
   if (allowed) {
@@ -904,6 +911,8 @@ void TcxCustomDataControllerInfo::DoChangeFocusedRow(Integer ARowIndex, bool AFo
   if (FPrevFocusingInfo->RowIndex > last) FPrevFocusingInfo->RowIndex = -1;
   if (prevRow != -1 || allowed) {
     FFocusingInfo->SavePos();
+    if (allowed && target >= 0 && FFocusTargetRecord != target)
+      FFocusingInfo->RecordIndex = FFocusingInfo->SavedRecordIndex = FFocusTargetRecord;
     const Integer row = FFocusingInfo->RowIndex;
     const Integer rowRecord = row >= 0 && row <= last ? GetRowInfo(row).RecordIndex : -1;
     if (rowRecord != FFocusingInfo->RecordIndex) {

@@ -149,6 +149,9 @@ class TcxCustomDataControllerInfo : public TObject {
   TcxDataFocusingInfo* FFocusingInfo;
   TcxGroupingFieldList* FGroupingFieldList;
   bool FInFocusCheck = false;
+  // The record of the row a focus change is headed for, kept current while
+  // the change asks whether it may happen (RecordsMoved shifts it).
+  Integer FFocusTargetRecord = -1;
   bool FInUpdate = false;
   Integer FLockCount = 0;
   TcxDataFocusingInfo* FPrevFocusingInfo;

@@ -2,6 +2,7 @@
 
 #include "library/editors/core/EditorsStartup.h"
 #include "library/editors/cxBlobEdit.h"
+#include "library/editors/cxCalcEdit.h"
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxCurrencyEdit.h"
 #include "library/editors/cxDateEdit.h"
@@ -27,6 +28,7 @@ void RegisterConcreteEditorUnits() {
   RegisterUnit("cxTimeEdit", &cxTimeEditInitialize, &cxTimeEditFinalize);
   RegisterUnit("cxCurrencyEdit", &cxCurrencyEditInitialize, &cxCurrencyEditFinalize);
   RegisterUnit("cxDateEdit", &cxDateEditInitialize, &cxDateEditFinalize);
+  RegisterUnit("cxCalcEdit", &cxCalcEditInitialize, &cxCalcEditFinalize);
   RegisterUnit("cxMemo", &cxMemoInitialize, &cxMemoFinalize);
   RegisterUnit("cxMRUEdit", &cxMRUEditInitialize, &cxMRUEditFinalize);
   RegisterUnit("cxImage", &cxImageInitialize, &cxImageFinalize);

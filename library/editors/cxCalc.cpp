@@ -253,15 +253,18 @@ void TcxCustomCalculator::CopyToClipboard() {
 
 void TcxCustomCalculator::PasteFromClipboard() {
   if (!TextEditClipboardHasText()) return;
-  AnsiString text = ClipboardText();
-  const AnsiString symbol = FormatSettings().CurrencyString;
-  if (!symbol.empty())
-    for (std::size_t at = text.find(symbol); at != AnsiString::npos; at = text.find(symbol, at))
-      text.erase(at, symbol.size());
   Extended value = 0;
-  if (!TryStrToFloat(Trim(text), value)) value = 0;
+  if (!TryStrToFloat(PastedNumberText(ClipboardText()), value)) value = 0;
   SetDisplay(value);
   FState = csValid;
+}
+
+AnsiString TcxCustomCalculator::PastedNumberText(AnsiString AText) {
+  const AnsiString symbol = FormatSettings().CurrencyString;
+  if (!symbol.empty())
+    for (std::size_t at = AText.find(symbol); at != AnsiString::npos; at = AText.find(symbol, at))
+      AText.erase(at, symbol.size());
+  return Trim(AText);
 }
 
 // ---------------------------------------------------------------------------
@@ -453,6 +456,12 @@ void TcxCustomCalculator::CalcSize(Integer& AWidth, Integer& AHeight) {
   CreateLayout();
 }
 
+void TcxCustomCalculator::RecalcSize() {
+  Integer width = GetWidth(), height = GetHeight();
+  CalcSize(width, height);
+  SetBounds(GetLeft(), GetTop(), width, height);
+}
+
 void TcxCustomCalculator::CreateLayout() {
   for (Integer i = 0; i < cxCalcButtonCount; ++i) {
     TcxCalcButton& button = FButtons[i];
@@ -556,7 +565,7 @@ void TcxCustomCalculator::CMEnabledChanged(TMessage& Message) {
 void TcxCustomCalculator::SetAutoFontSize(bool Value) {
   if (FAutoFontSize == Value) return;
   FAutoFontSize = Value;
-  SetBounds(GetLeft(), GetTop(), GetWidth(), GetHeight());
+  RecalcSize();
   Invalidate();
 }
 

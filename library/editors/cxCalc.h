@@ -45,6 +45,9 @@ class TcxCustomCalculator : public TcxControl {
   void CopyToClipboard();
   // A text that does not read as a number shows 0.
   void PasteFromClipboard();
+  // Pasted text as a number is read: without the locale's currency symbol,
+  // trimmed.
+  static AnsiString PastedNumberText(AnsiString AText);
   // The number shown; 0 in the error state and for a text that does not
   // read (the display is outside data: it never raises).
   double GetDisplay();
@@ -55,6 +58,9 @@ class TcxCustomCalculator : public TcxControl {
   static TcxCalcButtonKind GetButtonKindKey(Word AKey, TShiftState AShift);
   // The size for a client area of AWidth by AHeight, which both become.
   void CalcSize(Integer& AWidth, Integer& AHeight);
+  // Sizes the control anew for its present area (a resize to the same
+  // size would not ask CanResize).
+  void RecalcSize();
   void CreateLayout();
   void ResetOperands();
   void Clear();

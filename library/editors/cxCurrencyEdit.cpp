@@ -4,6 +4,7 @@
 
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxEditRegistries.h"
+#include "library/editors/core/cxTextEditViewInfo.h"
 #include "library/foundation/cxControls.h"
 #include "platform/rtl/FloatText.h"
 #include "platform/rtl/FormatSettings.h"
@@ -45,19 +46,6 @@ ORV_REGISTER(TcxCurrencyEdit, ORV_PROP(Anchors), ORV_PROP(AutoSize).Default(true
 ORV_REGISTER(TcxFilterCurrencyEditHelper)
 
 namespace {
-
-// The smallest and largest magnitudes an amount may have (zero aside).
-constexpr double kSmallest = 5.0e-324;
-constexpr double kLargest = 1.7e308;
-
-AnsiString WithoutThousandSeparators(const AnsiString& S) {
-  const char separator = FormatSettings().ThousandSeparator;
-  AnsiString result;
-  result.reserve(S.size());
-  for (char c : S)
-    if (c != separator) result += c;
-  return result;
-}
 
 bool OnGetTextAssigned(const TcxCustomEditProperties* AProperties) {
   IcxEditDefaultValuesProvider* provider = AProperties->GetIDefaultValuesProvider();
@@ -157,16 +145,7 @@ void TcxCustomCurrencyEditProperties::SetUseThousandSeparator(bool Value) {
 }
 
 bool TcxCustomCurrencyEditProperties::StrToFloatEx(const AnsiString& S, double& Value) const {
-  double number = 0;
-  bool underflow = false;
-  const bool read = TryStrToFloat(WithoutThousandSeparators(S), number, underflow);
-  const double magnitude = std::fabs(number);
-  if (read && !underflow && (number == 0 || (magnitude >= kSmallest && magnitude <= kLargest))) {
-    Value = number;
-    return true;
-  }
-  Value = 0;
-  return S.empty();
+  return cxStrToNumber(S, Value) || S.empty();
 }
 
 bool TcxCustomCurrencyEditProperties::IsTextValid(const AnsiString& S) const {
@@ -301,12 +280,9 @@ bool TcxCustomCurrencyEdit::IsValidChar(char AChar) {
   const bool formatted = !properties->InternalGetEditFormat(isCurrency, onGetText, this).empty() || onGetText;
   // A text already broken by a format of the data may be repaired.
   if (formatted && !properties->IsTextValid(text)) return true;
-  const Integer selStart = std::clamp(GetSelStart(), 0, static_cast<Integer>(text.size()));
-  const Integer selLength = std::clamp(GetSelLength(), 0, static_cast<Integer>(text.size()) - selStart);
-  AnsiString candidate = text.substr(0, static_cast<std::size_t>(selStart)) +
-                         text.substr(static_cast<std::size_t>(selStart + selLength));
-  if (AChar == '-' && candidate.empty()) return true;
-  candidate.insert(static_cast<std::size_t>(selStart), 1, AChar);
+  const AnsiString candidate = GetTypedText(AChar);
+  // A sign into an empty editor starts an amount.
+  if (candidate == "-") return true;
   return properties->IsTextValid(candidate);
 }
 

@@ -11,6 +11,7 @@ CX_REGISTER_ITEM(TcxEditRepositoryImageItem)
 CX_REGISTER_ITEM(TcxEditRepositoryComboBoxItem)
 CX_REGISTER_ITEM(TcxEditRepositoryMaskItem)
 CX_REGISTER_ITEM(TcxEditRepositoryPopupItem)
+CX_REGISTER_ITEM(TcxEditRepositoryCalcItem)
 CX_REGISTER_ITEM(TcxEditRepositoryDateItem)
 CX_REGISTER_ITEM(TcxEditRepositoryCurrencyItem)
 CX_REGISTER_ITEM(TcxEditRepositorySpinItem)
@@ -29,12 +30,13 @@ Integer RepositoryItemsStartCount = 0;
 }
 
 const std::vector<TClass>& cxEditRepositoryItemClasses() {
-  // The order of the kinds (the calculator joins as it lands).
+  // The order of the kinds.
   static const std::vector<TClass> classes{
       TcxEditRepositoryItem::StaticClass(),         TcxEditRepositoryTextItem::StaticClass(),
       TcxEditRepositoryButtonItem::StaticClass(),   TcxEditRepositoryImageItem::StaticClass(),
       TcxEditRepositoryComboBoxItem::StaticClass(), TcxEditRepositoryMaskItem::StaticClass(),
-      TcxEditRepositoryPopupItem::StaticClass(),    TcxEditRepositoryDateItem::StaticClass(),
+      TcxEditRepositoryPopupItem::StaticClass(),    TcxEditRepositoryCalcItem::StaticClass(),
+      TcxEditRepositoryDateItem::StaticClass(),
       TcxEditRepositoryCurrencyItem::StaticClass(), TcxEditRepositorySpinItem::StaticClass(),
       TcxEditRepositoryMemoItem::StaticClass(),     TcxEditRepositoryImageComboBoxItem::StaticClass(),
       TcxEditRepositoryBlobItem::StaticClass(),     TcxEditRepositoryCheckBoxItem::StaticClass(),

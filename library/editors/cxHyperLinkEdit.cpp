@@ -24,6 +24,7 @@ ORV_REGISTER(TcxHyperLinkEditProperties, ORV_PROP(AutoComplete).Default(true),
              ORV_EVENT(OnEditValueChanged), ORV_EVENT(OnStartClick), ORV_EVENT(OnValidate))
 ORV_REGISTER(TcxHyperLinkStyle)
 ORV_REGISTER(TcxHyperLinkEditViewInfo)
+ORV_REGISTER(TcxHyperLinkEditViewData)
 ORV_REGISTER(TcxCustomHyperLinkEdit)
 ORV_REGISTER(TcxHyperLinkEdit, ORV_PROP(EditValue), ORV_PROP(Properties), ORV_PROP(Style), ORV_PROP(TabOrder),
              ORV_PROP(TabStop).Default(true), ORV_PROP(Visible), ORV_EVENT(OnEditing), ORV_EVENT(OnEnter),
@@ -75,6 +76,8 @@ void TcxCustomHyperLinkEditProperties::Assign(TPersistent* Source) {
 
 TClass TcxCustomHyperLinkEditProperties::GetContainerClass() const { return TcxHyperLinkEdit::StaticClass(); }
 TClass TcxCustomHyperLinkEditProperties::GetStyleClass() const { return TcxHyperLinkStyle::StaticClass(); }
+TClass TcxCustomHyperLinkEditProperties::GetViewDataClass() const { return TcxHyperLinkEditViewData::StaticClass(); }
+
 TClass TcxCustomHyperLinkEditProperties::GetViewInfoClass() const { return TcxHyperLinkEditViewInfo::StaticClass(); }
 
 TcxEditSupportedOperations TcxCustomHyperLinkEditProperties::GetSupportedOperations() const {
@@ -146,14 +149,29 @@ TColor TcxHyperLinkStyle::DefaultTextColor() {
   return clBlue;
 }
 
+void TcxHyperLinkEditViewInfo::Assign(TObject* Source) {
+  if (auto* source = dynamic_cast<TcxHyperLinkEditViewInfo*>(Source)) IsTextColorAssigned = source->IsTextColorAssigned;
+  TcxCustomTextEditViewInfo::Assign(Source);
+}
+
 void TcxHyperLinkEditViewInfo::PrepareCanvasFont(TcxCanvas* ACanvas) {
   TcxCustomTextEditViewInfo::PrepareCanvasFont(ACanvas);
   if (Edit) return;
   TFontStyles style = ACanvas->GetFont()->GetStyle();
   style.Include(fsUnderline);
   ACanvas->GetFont()->SetStyle(style);
-  if (auto* properties = dynamic_cast<TcxCustomHyperLinkEditProperties*>(EditProperties))
+  if (IsTextColorAssigned)
+    ACanvas->GetFont()->SetColor(TextColor);
+  else if (auto* properties = dynamic_cast<TcxCustomHyperLinkEditProperties*>(EditProperties))
     ACanvas->GetFont()->SetColor(properties->GetLinkColor());
+}
+
+void TcxHyperLinkEditViewData::Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P,
+                                         TcxMouseButton AButton, TShiftState AShift,
+                                         TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) {
+  TcxCustomTextEditViewData::Calculate(ACanvas, ABounds, P, AButton, AShift, AViewInfo, AIsMouseEvent);
+  if (auto* info = dynamic_cast<TcxHyperLinkEditViewInfo*>(AViewInfo))
+    info->IsTextColorAssigned = GetStyle()->IsValueAssigned(csvTextColor);
 }
 
 // ---------------------------------------------------------------------------

@@ -17,6 +17,7 @@ class TcxCustomHyperLinkEditProperties : public TcxCustomTextEditProperties {
   void Assign(TPersistent* Source) override;
   TClass GetContainerClass() const override;
   TClass GetStyleClass() const override;
+  TClass GetViewDataClass() const override;
   TClass GetViewInfoClass() const override;
   TcxEditSupportedOperations GetSupportedOperations() const override;
   void ValidateDisplayValue(Variant& DisplayValue, AnsiString& ErrorText, bool& Error,
@@ -75,12 +76,26 @@ class TcxHyperLinkStyle : public TcxEditStyle {
   TColor DefaultTextColor() override;
 };
 
-// A cell without an editor window underlines its text in the link colour
-// itself; an editor's style already does.
+// A cell without an editor window underlines its text itself, in the
+// link colour unless its style sets a text colour of its own (as an
+// editor's style does); an editor's style already underlines and colours.
 class TcxHyperLinkEditViewInfo : public TcxCustomTextEditViewInfo {
   ORV_CLASS(TcxHyperLinkEditViewInfo, TcxCustomTextEditViewInfo)
  public:
+  void Assign(TObject* Source) override;
   void PrepareCanvasFont(TcxCanvas* ACanvas) override;
+
+  // The style's text colour is set: TextColor wins over LinkColor.
+  bool IsTextColorAssigned = false;
+};
+
+// Tells the view info whether its style sets the text colour.
+class TcxHyperLinkEditViewData : public TcxCustomTextEditViewData {
+  ORV_CLASS(TcxHyperLinkEditViewData, TcxCustomTextEditViewData)
+ public:
+  using TcxCustomTextEditViewData::TcxCustomTextEditViewData;
+  void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton AButton,
+                 TShiftState AShift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
 };
 
 class TcxCustomHyperLinkEdit : public TcxCustomTextEdit {

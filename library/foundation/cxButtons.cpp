@@ -343,13 +343,15 @@ TSize TcxCustomButton::GetOptimalSize() {
   return {width, height};
 }
 
-TcxCustomLookAndFeelPainterClass TcxCustomButton::GetPainterClass() {
-  TcxCustomLookAndFeelPainterClass painter = FLookAndFeel->GetPainter();
+TcxCustomLookAndFeelPainterClass GetButtonPainterClass(const TcxLookAndFeel* ALookAndFeel) {
+  TcxCustomLookAndFeelPainterClass painter = ALookAndFeel->GetPainter();
   if (painter == TcxCustomLookAndFeelPainterClass(TcxWinXPLookAndFeelPainter::StaticClass()) &&
       !AreVisualStylesAvailable(totButton))
     return TcxStandardLookAndFeelPainter::StaticClass();
   return painter;
 }
+
+TcxCustomLookAndFeelPainterClass TcxCustomButton::GetPainterClass() { return GetButtonPainterClass(FLookAndFeel); }
 
 // ---------------------------------------------------------------------------
 // Clicks and the drop-down menu

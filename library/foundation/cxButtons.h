@@ -16,6 +16,10 @@ using TcxButtonAssignedColors = Set<TcxButtonState>;
 
 class TcxCustomButton;
 
+// The painter that draws push buttons in a look and feel: the theme-based
+// painter only when the theme has a button class.
+TcxCustomLookAndFeelPainterClass GetButtonPainterClass(const TcxLookAndFeel* ALookAndFeel);
+
 // An image list of the process-wide glyph cache, one per glyph size. It
 // knows which of its slots hold a glyph object's image, so a slot given
 // back is used again and no other glyph's index moves.
@@ -160,8 +164,7 @@ class TcxCustomButton : public TDialogButton, public IcxLookAndFeelContainer, pu
   bool GetHot() const { return FIsHot; }
 
   TSize GetOptimalSize();
-  // The painter that draws the button: the theme-based painter only when
-  // the theme has a button class.
+  // The painter that draws the button (GetButtonPainterClass).
   TcxCustomLookAndFeelPainterClass GetPainterClass();
   // Where the drop-down menu opens, in screen coordinates, and with which
   // alignment.

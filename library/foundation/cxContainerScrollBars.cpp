@@ -7,6 +7,7 @@
 #include "platform/win/Queue.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowStyles.h"
 
 using namespace win;
 
@@ -25,11 +26,18 @@ void cxCoverNativeScrollBar(TWinControl* AControl, TcxScrollBar* ABar, int ANati
     if (r.Left >= client.Left && r.Top >= client.Top && r.Right <= client.Right && r.Bottom <= client.Bottom)
       bounds = r;
     ABar->SetParent(parent);
-    ABar->BringToFront();
   }
   ABar->SetBoundsRect(bounds);
   ABar->SetVisible(!cxRectIsEmpty(bounds));
   if (!ABar->GetVisible()) return;
+  // Shown, it has its window: it must lie above the inner control, whose
+  // own bar would otherwise paint over it (raised only when below it, as
+  // this runs on every scroll).
+  for (HWND above = GetWindow(ABar->GetHandle(), GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
+    if (above == AControl->GetHandle()) {
+      ABar->BringToFront();
+      break;
+    }
   SCROLLINFO scroll{};
   scroll.cbSize = sizeof(scroll);
   scroll.fMask = SIF_ALL;
@@ -140,7 +148,8 @@ void TcxContainer::SetScrollBarsParameters(bool) {
       bar = New<TcxScrollBar>(this);
       bar->SetKind(kind);
       bar->SetVisible(false);
-      bar->GetLookAndFeel()->SetMasterLookAndFeel(GetLookAndFeel());
+      // The bars are part of the editor's face: they take its style's look.
+      bar->GetLookAndFeel()->SetMasterLookAndFeel(GetStyle()->GetLookAndFeel());
       bar->OnScroll = TScrollEvent::Bind<&TcxContainer::InnerScrollHandler>(this);
     }
     cxCoverNativeScrollBar(FInnerControl, bar, nativeBar);

@@ -200,7 +200,10 @@ void TcxEditingController::DoUpdateEdit() {
       cxAssignEditStyle(cell);
       FEdit->GetStyle()->Assign(GetEditingControl()->GetEditStyle());
     }
-    FEdit->SetBoundsRect(cell->EditRect);
+    // The cell draws its content inside the edit rectangle less its content
+    // offset; the editor stands there too, so that the text, buttons and
+    // marks the user sees stay put when the editor opens.
+    FEdit->SetBoundsRect(cxRectInflate(cell->EditRect, cell->ContentOffset()));
     FEdit->SetVisible(true);
   } else {
     FEdit->SetLeft(cxInvisibleEditLeft);

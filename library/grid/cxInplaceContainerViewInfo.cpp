@@ -484,11 +484,11 @@ void TcxCustomControlPainter::Paint() {
   if (FBuffered) FCanvas->Draw(0, 0, FBufferBitmap);
 }
 
-void TcxCustomControlPainter::DrawOn(TcxCanvas* ACanvas, const std::function<void()>& ADraw) {
-  TcxCanvas* const saved = FPaintCanvas;
-  orv::ScopeExit back([this, saved] { FPaintCanvas = saved; });
+void TcxCustomControlPainter::PaintOn(TcxCanvas* ACanvas, const std::function<void()>& APaint) {
+  TcxCanvas* saved = FPaintCanvas;
   FPaintCanvas = ACanvas;
-  ADraw();
+  orv::ScopeExit back([this, saved] { FPaintCanvas = saved; });
+  APaint();
 }
 
 void TcxCustomControlPainter::DoPaint() {

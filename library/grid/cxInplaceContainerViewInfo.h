@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+
 #include <vector>
 
 #include "library/editors/core/cxEditViewInfo.h"
@@ -250,9 +251,9 @@ class TcxCustomControlPainter : public TObject {
   void SetBuffered(bool Value);
   // The canvas painting goes to: the buffer's while a buffered paint runs.
   TcxCanvas* GetCanvas() const { return FPaintCanvas ? FPaintCanvas : FCanvas; }
-  // Runs ADraw with the painting going to ACanvas (a drag image's), then
-  // gives the painter its own canvas back.
-  void DrawOn(TcxCanvas* ACanvas, const std::function<void()>& ADraw);
+  // Runs APaint with the painting going to ACanvas (another window's, such
+  // as a list that shows the control's parts).
+  void PaintOn(TcxCanvas* ACanvas, const std::function<void()>& APaint);
   TcxEditingControl* GetControl() const { return FControl; }
 
  private:

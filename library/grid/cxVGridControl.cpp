@@ -303,7 +303,10 @@ void TcxvgMultiRecordsOptionsData::SetInserting(bool Value) {
   Changed();
 }
 
-void TcxvgMultiRecordsOptionsData::Changed() { inherited::Changed(); }
+void TcxvgMultiRecordsOptionsData::Changed() {
+  inherited::Changed();
+  if (auto* grid = dynamic_cast<TcxVirtualVerticalGrid*>(GetEditingControl())) grid->RefreshNavigators();
+}
 
 // ---------------------------------------------------------------------------
 // The grid: life cycle
@@ -331,9 +334,11 @@ void TcxCustomVerticalGrid::CreateSubClasses() {
   FRoot->SetVerticalGrid(this);
   inherited::CreateSubClasses();
   InitDataController();
+  FCustomizing = GetCustomizingClass().Construct<TPersistent*>(this);
 }
 
 void TcxCustomVerticalGrid::DestroySubClasses() {
+  FreeAndNil(FCustomizing);
   FreeAndNil(FRoot);
   FreeAndNil(FRows);
   inherited::DestroySubClasses();
@@ -347,6 +352,12 @@ TcxCustomItemDataBindingClass TcxCustomVerticalGrid::GetEditCellDataBindingClass
 }
 
 TcxCustomControlControllerClass TcxCustomVerticalGrid::GetControllerClass() { return TcxvgController::StaticClass(); }
+
+TClassRef<TcxVerticalGridCustomizing> TcxCustomVerticalGrid::GetCustomizingClass() {
+  return TcxVerticalGridCustomizing::StaticClass();
+}
+
+void TcxCustomVerticalGrid::SetCustomizing(TcxVerticalGridCustomizing* Value) { FCustomizing->Assign(Value); }
 
 TcxCustomHitTestControllerClass TcxCustomVerticalGrid::GetHitTestControllerClass() {
   return TcxvgHitTest::StaticClass();
@@ -380,7 +391,7 @@ void TcxCustomVerticalGrid::DrawDragDropImage(TBitmap* ABitmap, TcxCanvas*) {
   TOwned<TcxCanvas> canvas(New<TcxCanvas>(ABitmap->GetCanvas()));
   const TPoint origin = canvas->GetWindowOrg();
   canvas->SetWindowOrg({R.Left, R.Top});
-  painter->DrawOn(canvas.get(), [&] { painter->DrawHeaderDragImage(H); });
+  painter->PaintOn(canvas.get(), [&] { painter->DrawHeaderDragImage(H); });
   canvas->SetWindowOrg(origin);
 }
 
@@ -768,6 +779,7 @@ void TcxCustomVerticalGrid::LayoutStyleChanged() {
 void TcxCustomVerticalGrid::DoLayoutChanged() {
   if (GetComponentState().Contains(csUpdating)) return;
   inherited::DoLayoutChanged();
+  if (FCustomizing && FCustomizing->GetVisible()) FCustomizing->Update();
   if (OnLayoutChanged) OnLayoutChanged(this);
 }
 
@@ -828,6 +840,7 @@ void TcxCustomVerticalGrid::BoundsChanged() {
 
 void TcxCustomVerticalGrid::LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues) {
   inherited::LookAndFeelChanged(Sender, AChangedValues);
+  if (FCustomizing) FCustomizing->LookAndFeelChanged();
   if (GetOptionsView()->GetCellAutoHeight()) LayoutChanged();
 }
 

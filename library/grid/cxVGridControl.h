@@ -13,6 +13,7 @@ class TcxvgController;
 class TcxvgCustomViewInfo;
 class TcxVerticalGridStyles;
 class TcxvgCustomPaintStyleCalcHelper;
+class TcxVerticalGridCustomizing;
 
 ORV_ENUM(TcxvgPaintStyle, psdotNet, psDelphi)
 ORV_ENUM(TcxvgGridLines, vglNone, vglHorizontal, vglVertical, vglBoth)
@@ -229,6 +230,8 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
   virtual void DoLeftVisibleBandIndexChanged();
   virtual void DoLeftVisibleRecordIndexChanged();
   virtual void DoTopRowIndexChanged();
+  // The focused record moved (the data-bound grid tells of it).
+  virtual void DoFocusedRecordChanged(Integer, Integer) {}
   virtual TClass GetCalcHelperClass();
   // The scroll strategy of the layout style.
   virtual TClass GetScrollStrategyClass();
@@ -236,6 +239,8 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
   virtual void GetDefaultViewParams(Integer AIndex, TObject* AData, TcxViewParams& AParams);
   // Whether the content defaults asked for are the focused cell's.
   bool DefaultContentFocused = false;
+  // The customization window's keeper.
+  virtual TClassRef<TcxVerticalGridCustomizing> GetCustomizingClass();
   virtual TcxCustomRowClass GetEditorRowClass();
   virtual TcxCustomRowClass GetMultiEditorRowClass();
   virtual void InitDataController() {}
@@ -292,6 +297,8 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
   // ---- Options, styles, images ----
   TcxvgOptionsView* GetOptionsView() override;
   TcxvgOptionsBehavior* GetOptionsBehavior() override;
+  TcxVerticalGridCustomizing* GetCustomizing() const { return FCustomizing; }
+  void SetCustomizing(TcxVerticalGridCustomizing* Value);
   TcxVerticalGridStyles* GetStyles() const;
   void SetStyles(TcxVerticalGridStyles* Value);
   TFont* GetCategoryFont() const { return FCategoryFont; }
@@ -388,6 +395,7 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
   void UpdateCategoryFont();
 
   TFont* FCategoryFont = nullptr;
+  TcxVerticalGridCustomizing* FCustomizing = nullptr;
   TChangeLink* FImageChangeLink = nullptr;
   TCustomImageList* FImages = nullptr;
   bool FNameMode = false;

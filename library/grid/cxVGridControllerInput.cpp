@@ -409,9 +409,17 @@ void TcxvgController::StartDrag(TDragObject*& DragObject) {
   FDragAutoScroll = New<TcxControllerAutoScrollingObject>(this);
   FDragAutoScroll->SetBoundsParams(grid->GetClientBounds(), false, true, 1);
   GetHitTest()->ReCalculate(grid->ScreenToClient(GetMouseCursorPos()));
-  // The grid has no customization form open while its rows are dragged
-  // inside it; a drag starting over the form would come from there.
-  FDragFromCustomizationForm = GetHitTest()->GetState(vghc_HitAtCustomize);
+  // A drag that starts over the customization form brings a hidden row
+  // back; one that starts in the grid may hide its row there.
+  TcxVerticalGridCustomizing* customizing = grid->GetCustomizing();
+  const bool formVisible = customizing && customizing->GetVisible();
+  FDragFromCustomizationForm = formVisible && GetHitTest()->GetState(vghc_HitAtCustomize);
+  if (formVisible && FDragRow) {
+    if (dynamic_cast<TcxCategoryRow*>(FDragRow))
+      customizing->MakeCategorySheetVisible();
+    else
+      customizing->MakeRowSheetVisible();
+  }
 }
 
 void TcxvgController::DragOver(TObject* Source, Integer X, Integer Y, bool& Accept) {
@@ -451,7 +459,31 @@ void TcxvgController::DragDrop(TObject* Source, Integer X, Integer Y) {
   FDragRow->SetVisible(true);
 }
 
-void TcxvgController::CheckMoveToCustomizationForm() {}
+void TcxvgController::CheckMoveToCustomizationForm() {
+  if (FDragFromCustomizationForm || !FDragRow) return;
+  if (!GetHitTest()->GetState(vghc_HitAtCustomize) || !FDragRow->GetOptions()->GetCanMovedToCustomizationForm())
+    return;
+  TcxCustomVerticalGrid* grid = GetVerticalGrid();
+  {
+    grid->BeginUpdate();
+    orv::ScopeExit end([grid] { grid->EndUpdate(); });
+    // Children that may go to the form go with their parent, hidden and on
+    // their own; those that may not stay in the grid a level up.
+    for (Integer left = FDragRow->GetCount(); left > 0 && FDragRow->GetCount() == left; --left) {
+      TcxCustomRow* child = FDragRow->GetRow(0);
+      if (child->GetOptions()->GetCanMovedToCustomizationForm()) {
+        child->SetVisible(false);
+        child->SetParent(nullptr);
+      } else {
+        child->SetParent(FDragRow->GetParent());
+      }
+    }
+    FDragRow->SetVisible(false);
+    FDragRow->SetParent(nullptr);
+    SetFocusedRow(nullptr);
+  }
+  if (TcxVerticalGridCustomizing* customizing = grid->GetCustomizing()) customizing->Modified();
+}
 
 void TcxvgController::EndDrag(TObject* Target, Integer X, Integer Y) {
   if (FDragAutoScroll) FreeAndNil(FDragAutoScroll);

@@ -42,7 +42,14 @@ void TcxvgHitTest::DoCalculate() {
   SetHitTestItem(FHitInfo);
 }
 
-bool TcxvgHitTest::CalcCustomizingHitTest() { return false; }
+bool TcxvgHitTest::CalcCustomizingHitTest() {
+  TcxCustomVerticalGrid* grid = VerticalGrid();
+  TcxVerticalGridCustomizing* customizing = grid->GetCustomizing();
+  if (!customizing || !customizing->GetVisible() || !grid->HandleAllocated()) return false;
+  if (!customizing->CanDrop(grid->ClientToScreen(GetHitPoint()))) return false;
+  SetHitState(vghc_HitAtCustomize, true);
+  return true;
+}
 
 void TcxvgHitTest::CalcBandsHitTest(TcxvgCustomViewInfo* AViewInfo) {
   TcxCustomVerticalGrid* grid = VerticalGrid();

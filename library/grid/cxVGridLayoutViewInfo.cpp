@@ -147,6 +147,10 @@ void TcxBandsViewInfo::SetDividerPos(Integer X) {
 
 Integer TcxMultiRecordViewInfo::GetRecordCount() { return GetVerticalGrid()->GetRecordCount(); }
 
+Integer TcxMultiRecordViewInfo::GetFirstRecordWidth() const {
+  return 2 * GetVertLineWidth() + ViewHeaderWidth + GetDividerWidth() + ViewValueWidth;
+}
+
 Integer TcxMultiRecordViewInfo::RecordStep() const {
   const Integer V = GetVertLineWidth();
   return ViewValueWidth + (FRecordsInterval == 0 ? V : 2 * V + FRecordsInterval);
@@ -159,11 +163,9 @@ void TcxMultiRecordViewInfo::CalcLayoutGeneral() {
 }
 
 void TcxMultiRecordViewInfo::CalcBandWidth() {
-  const Integer V = GetVertLineWidth();
   ViewHeaderWidth = GetViewHeaderWidth();
   ViewValueWidth = GetVerticalGrid()->GetOptionsView()->GetValueWidth();
-  FFirstRecordWidth = 2 * V + ViewHeaderWidth + GetDividerWidth() + ViewValueWidth;
-  Integer W = FFirstRecordWidth;
+  Integer W = GetFirstRecordWidth();
   const Integer records = GetRecordCount();
   TcxvgScroller* scroller = GetScroller();
   const Integer left = scroller ? scroller->GetLeftVisibleRecord() : 0;
@@ -199,7 +201,6 @@ Integer TcxMultiRecordViewInfo::GetVisibleValueCount() {
 void TcxMultiRecordViewInfo::Reset() {
   inherited::Reset();
   FVisibleValueCount = -1;
-  FFirstRecordWidth = 0;
 }
 
 // Clear runs between the band width and the lines: the first record's
@@ -269,7 +270,7 @@ void TcxMultiRecordViewInfo::AddBandRowsLines(const TRect& R) {
   TcxRectList* empty = GetViewRects()->GetEmptyRects();
   Integer Y = R.Top, runHeight = 0;
   auto closeRun = [&](bool AFinal) {
-    Integer X = R.Left + FFirstRecordWidth;
+    Integer X = R.Left + GetFirstRecordWidth();
     for (Integer column = 1; column < columns; ++column) {
       if (!AFinal) lines->Add(X, Y + runHeight, FRecordsInterval, HL, border);
       const Integer height = runHeight + (AFinal ? HL : 0);
@@ -293,7 +294,7 @@ void TcxMultiRecordViewInfo::AddBandRowsLines(const TRect& R) {
   if (HL > 0) {
     Integer X = R.Left;
     for (Integer column = 0; column < columns && X < R.Right; ++column) {
-      const Integer width = std::min(column == 0 ? FFirstRecordWidth : 2 * V + ViewValueWidth, R.Right - X);
+      const Integer width = std::min(column == 0 ? GetFirstRecordWidth() : 2 * V + ViewValueWidth, R.Right - X);
       lines->Add(X, R.Top, width, HL, border);
       lines->Add(X, R.Bottom - HL, width, HL, border);
       X += width + FRecordsInterval;

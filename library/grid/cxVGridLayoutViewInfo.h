@@ -59,13 +59,15 @@ class TcxMultiRecordViewInfo : public TcxvgCustomViewInfo {
   void UpdateRecord(Integer ARecordIndex) override;
   virtual Integer CalcVisibleValueCount();
   Integer GetRecordCount();
-  Integer GetFirstRecordWidth() const { return FFirstRecordWidth; }
+  // The first record column with the headers before it; computed from the
+  // widths in force, so that a pass that does not measure the band again
+  // (a partial layout after a focus move) frames the columns where they are.
+  Integer GetFirstRecordWidth() const;
   Integer GetRecordsInterval() const { return FRecordsInterval; }
 
  private:
   // From one record column to the next.
   Integer RecordStep() const;
-  Integer FFirstRecordWidth = 0;
   Integer FRecordsInterval = 0;
   Integer FVisibleValueCount = -1;
 };

@@ -141,7 +141,7 @@ void TcxMultiEditorRowViewInfo::CalcValuesInfo() {
     }
     AddRectValueLines(R, i == count - 1 || R.Right >= ViewInfo->GetClientRect().Right);
   }
-  GetValuesInfo()->Trunc(count * M);
+  GetValuesInfo()->Keep(first, count, M);
   CheckEmptyValuesInfo();
 }
 
@@ -171,6 +171,6 @@ Integer TcxMultiEditorRowViewInfo::GetValueHeight(Integer ARecordIndex, Integer 
     height = std::max(height, value->CalculateEditHeight());
   }
   cells->Free();
-  GetValuesInfo()->Trunc(AViewInfo->GetVisibleValueCount() * M);
+  GetValuesInfo()->Keep(AViewInfo->GetFirstVisibleRecordIndex(), AViewInfo->GetVisibleValueCount(), M);
   return height;
 }

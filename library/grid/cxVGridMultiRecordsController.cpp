@@ -78,6 +78,7 @@ void TcxvgMultiRecordsController::FocusedRecordChanged(Integer APrevFocusedRowIn
   grid->UpdateScrollBars();
   CheckEdit();
   GetEditingController()->UpdateEditValue();
+  grid->DoFocusedRecordChanged(APrevFocusedRowIndex, AFocusedRowIndex);
   grid->Invalidate();
 }
 

@@ -379,6 +379,19 @@ void TcxValueInfoList::Trunc(Integer ACount) {
   }
 }
 
+void TcxValueInfoList::Keep(Integer AFirstRecord, Integer ARecordCount, Integer ACellCount) {
+  std::vector<TcxRowValueInfo*> kept;
+  kept.reserve(FItems.size());
+  for (TcxRowValueInfo* cell : FItems) {
+    if (cell->RecordIndex >= AFirstRecord && cell->RecordIndex < AFirstRecord + ARecordCount &&
+        cell->CellIndex < ACellCount)
+      kept.push_back(cell);
+    else
+      FViewInfo->RemoveEditCellViewInfo(cell);
+  }
+  FItems.swap(kept);
+}
+
 TcxRowValueInfo* TcxValueInfoList::Find(Integer ARecordIndex, Integer ACellIndex) const {
   for (TcxRowValueInfo* cell : FItems)
     if (cell->RecordIndex == ARecordIndex && cell->CellIndex == ACellIndex) return cell;
@@ -496,7 +509,7 @@ void TcxEditorRowViewInfo::CalcValuesInfo() {
     AddRectValueLines(R, i == N - 1 || R.Right >= ViewInfo->GetClientRect().Right);
     ViewInfo->CalcEditCell(R, CalcRowValueInfo(GetEditorProperties(), ViewInfo, first + i, 0));
   }
-  GetValuesInfo()->Trunc(N);
+  GetValuesInfo()->Keep(first, N);
 }
 
 Integer TcxEditorRowViewInfo::GetValueHeight(Integer ARecordIndex, Integer AWidth, TcxvgCustomViewInfo* AViewInfo) {
@@ -506,6 +519,6 @@ Integer TcxEditorRowViewInfo::GetValueHeight(Integer ARecordIndex, Integer AWidt
   cell->ClipRect = cell->DisplayRect;
   cell->EditRect = cell->DisplayRect;
   const Integer height = cell->CalculateEditHeight();
-  GetValuesInfo()->Trunc(AViewInfo->GetVisibleValueCount());
+  GetValuesInfo()->Keep(AViewInfo->GetFirstVisibleRecordIndex(), AViewInfo->GetVisibleValueCount());
   return height;
 }

@@ -174,6 +174,10 @@ class TcxValueInfoList : public TObject {
   ~TcxValueInfoList() override { Trunc(0); }
   // Removes every cell from ACount on through the control's view info.
   void Trunc(Integer ACount);
+  // Removes every cell of a record outside the AFirstRecord..ARecordCount
+  // window, or of a cell index from ACellCount on: cells made for records
+  // that scrolled away must not outlive the pass that placed the new ones.
+  void Keep(Integer AFirstRecord, Integer ARecordCount, Integer ACellCount = 1);
   void Add(TcxRowValueInfo* AValueInfo) { FItems.push_back(AValueInfo); }
   TcxRowValueInfo* Find(Integer ARecordIndex, Integer ACellIndex) const;
   Integer GetCount() const { return static_cast<Integer>(FItems.size()); }

@@ -152,7 +152,8 @@ Integer StartCount = 0;
 constexpr std::initializer_list<TClass (*)()> kLayoutClasses = {
     &TcxCategoryRow::StaticClass,         &TcxEditorRow::StaticClass,           &TcxMultiEditorRow::StaticClass,
     &TcxCaptionRowProperties::StaticClass, &TcxEditorRowProperties::StaticClass, &TcxMultiEditorRowProperties::StaticClass,
-    &TcxVerticalGrid::StaticClass,        &TcxVerticalGridStyleSheet::StaticClass};
+    &TcxVerticalGrid::StaticClass,        &TcxVerticalGridStyleSheet::StaticClass,
+    &TcxVirtualVerticalGrid::StaticClass, &TcxNavigator::StaticClass};
 
 struct CursorEntry {
   TCursor Id;

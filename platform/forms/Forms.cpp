@@ -341,10 +341,20 @@ TModalResult TCustomForm::ShowModal() {
     if (h != own && IsWindowVisible(h) && IsWindowEnabled(h)) disabled.push_back(h);
   for (HWND h : disabled) EnableWindow(h, FALSE);
   TModalResult result = mrNone;
-  auto restore = [&]() {
+  // The windows that waited take over again before the form goes out of
+  // sight, and the one that was active is active again at once: hiding the
+  // active form first would leave the program without an active window for
+  // a moment, and tell every window so.
+  bool handedBack = false;
+  auto handBack = [&]() {
+    if (handedBack) return;
+    handedBack = true;
     for (HWND h : disabled)
       if (IsWindow(h)) EnableWindow(h, TRUE);
     if (previousActive && IsWindow(previousActive)) SetActiveWindow(previousActive);
+  };
+  auto restore = [&]() {
+    handBack();
     FFormState.Exclude(fsModal);
   };
   try {
@@ -366,9 +376,11 @@ TModalResult TCustomForm::ShowModal() {
       result = FModalResult;
       if (FHandle) SendMessageA(FHandle, CM_DEACTIVATE, 0, 0);
     } catch (...) {
+      handBack();
       Hide();
       throw;
     }
+    handBack();
     Hide();
   } catch (...) {
     restore();

@@ -143,11 +143,15 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT flags) {
   int answer = 0;
   if (forms::detail::ScriptedMessageBox(owner, message, title, flags, answer)) return answer;
 
-  auto* form = TCustomForm::CreateNew<TMessageForm>(nullptr);
+  // The box stands centred over the form that owns it, as the owner's
+  // dialogs do; without one on show, in the middle of the screen.
+  TCustomForm* ownerForm =
+      owner && IsWindow(owner) ? dynamic_cast<TCustomForm*>(FindControl(GetAncestor(owner, GA_ROOT))) : nullptr;
+  auto* form = TCustomForm::CreateNew<TMessageForm>(ownerForm);
   try {
     form->SetBorderStyle(bsDialog);
     form->SetCaption(title);
-    form->SetPosition(poScreenCenter);
+    form->SetPosition(ownerForm ? poOwnerFormCenter : poScreenCenter);
     std::vector<ButtonSpec> buttons = ButtonsOf(flags & MB_TYPEMASK);
     form->FCanCancel = std::any_of(buttons.begin(), buttons.end(), [](const ButtonSpec& b) { return b.id == IDCANCEL; });
     if (!form->FCanCancel) form->SetBorderIcons({});

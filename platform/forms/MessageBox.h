@@ -37,8 +37,8 @@ constexpr int IDIGNORE = 5;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
-// Modal to the active form (owner, when given, only places it); "\n"
-// breaks lines. Esc answers IDCANCEL when there is a Cancel button and
+// Modal to the active form, centred over the form of owner when given;
+// "\n" breaks lines. Esc answers IDCANCEL when there is a Cancel button and
 // does nothing otherwise. Under the test hooks the answer comes from the
 // script instead (TestHooks.h).
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT flags);

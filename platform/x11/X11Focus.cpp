@@ -37,6 +37,11 @@ void X11BackEnd::OnFocus(XEvent& e) {
     XkbStateRec state;
     if (XkbGetState(dpy, XkbUseCoreKbd, &state) == Success) SyncToggles(state.locked_mods);
   } else if (xFocus == id) {
+    // Without a window manager our own request decides where the focus
+    // goes: focus that left before the server saw the latest one (a window
+    // hidden, then the next one activated in the same step) is on its way
+    // to the window asked for, and the program does not go inactive between.
+    if (!windowManager && f.serial < activationSerial && reportedFocus != id && Find(reportedFocus)) return;
     xFocus = 0;
     focusChanged = true;
   }

@@ -54,6 +54,11 @@ void X11BackEnd::ApplyHints(Surface& s) {
   // The position the program computed (centred on the desktop or on the
   // owner) is the user's wish, not a suggestion.
   size->flags = USPosition | PPosition | USSize | PSize;
+  // The position is the X window's own, inside the manager's frame: a
+  // window manager moving it down by its title bar would put a dialog
+  // centred over its owner off the centre.
+  size->flags |= PWinGravity;
+  size->win_gravity = StaticGravity;
   size->x = x.Left;
   size->y = x.Top;
   size->width = x.Width();

@@ -48,7 +48,7 @@ Integer cxEditStartCount() { return EditStartCount; }
 void cxEditInitialize() {
   if (EditStartCount++ > 0) return;
   RegisterClasses({TcxEditRepository::StaticClass(), TcxEditStyleController::StaticClass(),
-                   TcxDefaultEditStyleController::StaticClass()});
+                   TcxDefaultEditStyleController::StaticClass(), TcxTextEdit::StaticClass()});
   InstallMouseWheelCursor();
   cxCreateDefaultEditStyleController();
   cxContainerDefaultStyleController = DefaultEditStyleController();

@@ -14,7 +14,27 @@
 using namespace win;
 
 ORV_REGISTER(TcxCustomComboBoxProperties)
-ORV_REGISTER(TcxComboBoxProperties)
+ORV_REGISTER(TcxComboBoxProperties, ORV_PROP(Alignment).StoredBy<&TcxCustomEditProperties::IsAlignmentStored>(),
+             ORV_PROP(AssignedValues), ORV_PROP(AutoSelect).Default(true), ORV_PROP(BeepOnError).Default(false),
+             ORV_PROP(ButtonGlyph), ORV_PROP(CaseInsensitive).Default(true), ORV_PROP(CharCase).Default(ecNormal),
+             ORV_PROP(ClearKey).Default(0), ORV_PROP(DropDownAutoWidth).Default(true),
+             ORV_PROP(DropDownListStyle).Default(lsEditList), ORV_PROP(DropDownRows).Default(8),
+             ORV_PROP(DropDownSizeable).Default(false), ORV_PROP(DropDownWidth).Default(0),
+             ORV_PROP(HideSelection).Default(true), ORV_PROP(IgnoreMaskBlank).Default(false),
+             ORV_PROP(ImeMode).Default(imDontCare), ORV_PROP(ImeName), ORV_PROP(ImmediateDropDown).Default(true),
+             ORV_PROP(ImmediatePost).Default(false), ORV_PROP(ImmediateUpdateText).Default(false),
+             ORV_PROP(IncrementalSearch).Default(true), ORV_PROP(ItemHeight).Default(0), ORV_PROP(Items),
+             ORV_PROP(MaskKind).Default(emkStandard), ORV_PROP(EditMask),
+             ORV_PROP(MaxLength).StoredBy<&TcxCustomTextEditProperties::IsMaxLengthStored>(),
+             ORV_PROP(OEMConvert).Default(false), ORV_PROP(PopupAlignment).Default(taLeftJustify),
+             ORV_PROP(PostPopupValueOnTab).Default(false),
+             ORV_PROP(ReadOnly).StoredBy<&TcxCustomEditProperties::IsReadOnlyStored>(),
+             ORV_PROP(Revertable).Default(false), ORV_PROP(Sorted),
+             ORV_PROP(UseLeftAlignmentOnEditing)
+                 .StoredBy<&TcxCustomEditProperties::IsUseLeftAlignmentOnEditingStored>(),
+             ORV_PROP(ValidateOnEnter).Default(true), ORV_EVENT(OnChange), ORV_EVENT(OnCloseUp),
+             ORV_EVENT(OnDrawItem), ORV_EVENT(OnEditValueChanged), ORV_EVENT(OnInitPopup),
+             ORV_EVENT(OnMeasureItem), ORV_EVENT(OnNewLookupDisplayText), ORV_EVENT(OnPopup), ORV_EVENT(OnValidate))
 ORV_REGISTER(TcxCustomComboBoxViewData)
 ORV_REGISTER(TcxCustomComboBoxViewInfo)
 ORV_REGISTER(TcxComboBoxPopupWindow)

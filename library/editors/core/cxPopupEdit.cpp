@@ -4,7 +4,27 @@
 #include "library/editors/core/cxEditErrors.h"
 
 ORV_REGISTER(TcxCustomPopupEditProperties)
-ORV_REGISTER(TcxPopupEditProperties)
+ORV_REGISTER(TcxPopupEditProperties, ORV_PROP(Alignment).StoredBy<&TcxCustomEditProperties::IsAlignmentStored>(),
+             ORV_PROP(AssignedValues), ORV_PROP(AutoSelect).Default(true), ORV_PROP(BeepOnError).Default(false),
+             ORV_PROP(ButtonGlyph), ORV_PROP(CaseInsensitive).Default(true), ORV_PROP(CharCase).Default(ecNormal),
+             ORV_PROP(ClearKey).Default(0), ORV_PROP(EchoMode).Default(eemNormal),
+             ORV_PROP(HideSelection).Default(true), ORV_PROP(IgnoreMaskBlank).Default(false),
+             ORV_PROP(ImeMode).Default(imDontCare), ORV_PROP(ImeName), ORV_PROP(ImmediateDropDown).Default(true),
+             ORV_PROP(ImmediatePopup).Default(true), ORV_PROP(IncrementalSearch).Default(true),
+             ORV_PROP(LookupItems), ORV_PROP(LookupItemsSorted).Default(false),
+             ORV_PROP(MaxLength).StoredBy<&TcxCustomTextEditProperties::IsMaxLengthStored>(),
+             ORV_PROP(MaskKind).Default(emkStandard), ORV_PROP(EditMask), ORV_PROP(OEMConvert).Default(false),
+             ORV_PROP(PasswordChar).Default('\0'), ORV_PROP(PopupAlignment).Default(taLeftJustify),
+             ORV_PROP(PopupAutoSize).Default(true), ORV_PROP(PopupClientEdge).Default(false),
+             ORV_PROP(PopupControl), ORV_PROP(PopupHeight).Default(200), ORV_PROP(PopupMinHeight).Default(100),
+             ORV_PROP(PopupMinWidth).Default(100), ORV_PROP(PopupSizeable).Default(true),
+             ORV_PROP(PopupSysPanelStyle).Default(false), ORV_PROP(PopupWidth).Default(250),
+             ORV_PROP(ReadOnly).StoredBy<&TcxCustomEditProperties::IsReadOnlyStored>(),
+             ORV_PROP(UseLeftAlignmentOnEditing)
+                 .StoredBy<&TcxCustomEditProperties::IsUseLeftAlignmentOnEditingStored>(),
+             ORV_PROP(ValidateOnEnter).Default(true), ORV_EVENT(OnChange), ORV_EVENT(OnCloseQuery),
+             ORV_EVENT(OnCloseUp), ORV_EVENT(OnEditValueChanged), ORV_EVENT(OnInitPopup), ORV_EVENT(OnPopup),
+             ORV_EVENT(OnValidate))
 ORV_REGISTER(TcxCustomPopupEdit)
 ORV_REGISTER(TcxPopupEdit)
 

@@ -680,6 +680,14 @@ void TcxCustomTextEdit::DoExit() {
 
 // The base swallows an Esc that already reset the value; when that Esc
 // also closed a popup, its character is spent and the mark goes.
+AnsiString TcxCustomTextEdit::GetTypedText(char AChar) {
+  AnsiString text = GetText();
+  const Integer selStart = std::clamp(GetSelStart(), 0, static_cast<Integer>(text.size()));
+  const Integer selLength = std::clamp(GetSelLength(), 0, static_cast<Integer>(text.size()) - selStart);
+  text.replace(static_cast<std::size_t>(selStart), static_cast<std::size_t>(selLength), 1, AChar);
+  return text;
+}
+
 void TcxCustomTextEdit::KeyPress(char& Key) {
   const bool escape = Key == '\x1B';
   inherited::KeyPress(Key);

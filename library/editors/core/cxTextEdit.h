@@ -142,6 +142,9 @@ class TcxCustomTextEdit : public TcxCustomEdit,
   void InternalSetDisplayValue(const Variant& Value) override;
   void InternalValidateDisplayValue(const Variant& ADisplayValue) override;
   bool IsValidChar(char AChar) override;
+  // The text as it would read with AChar typed over the selection (the
+  // numeric editors' key filters judge it).
+  AnsiString GetTypedText(char AChar);
   void Loaded() override;
   void ResetEditValue() override;
   void SetDisplayText(const AnsiString& Value) override;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "library/editors/core/cxEditPaintUtils.h"
 #include "library/foundation/cxGeometry.h"
@@ -41,6 +42,20 @@ AnsiString CheckCharsRegister(const AnsiString& S, TEditCharCase ACharCase) {
 void RemoveThousandSeparator(AnsiString& S) {
   const char separator = FormatSettings().ThousandSeparator;
   S.erase(std::remove(S.begin(), S.end(), separator), S.end());
+}
+
+bool cxStrToNumber(AnsiString S, double& Value) {
+  constexpr double kSmallest = 5.0e-324, kLargest = 1.7e308;
+  RemoveThousandSeparator(S);
+  double number = 0;
+  bool underflow = false;
+  const double magnitude = TryStrToFloat(S, number, underflow) && !underflow ? std::fabs(number) : -1;
+  if (magnitude == 0 || (magnitude >= kSmallest && magnitude <= kLargest)) {
+    Value = number;
+    return true;
+  }
+  Value = 0;
+  return false;
 }
 
 void RemoveExponentialPart(AnsiString& S, AnsiString& AExponentialPart) {

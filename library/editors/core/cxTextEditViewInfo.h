@@ -135,6 +135,11 @@ using TcxCustomTextEditViewInfoClass = TClassRef<TcxCustomTextEditViewInfo>;
 AnsiString CheckCharsRegister(const AnsiString& S, TEditCharCase ACharCase);
 // S without the locale's thousand separator.
 void RemoveThousandSeparator(AnsiString& S);
+// The numeric editors' reading of a text: thousand separators dropped,
+// then the locale's number, accepted when it is 0 or its magnitude lies
+// from 5.0e-324 to 1.7e+308 (a text that underflows a double is refused,
+// not read as 0). Value is 0 when the answer is false.
+bool cxStrToNumber(AnsiString S, double& Value);
 // Moves the part from the first "E" (either case) to the end out of S.
 void RemoveExponentialPart(AnsiString& S, AnsiString& AExponentialPart);
 // The integer digits of a number text grouped by the locale's thousand

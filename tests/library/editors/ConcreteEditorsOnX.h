@@ -40,7 +40,7 @@ class ConcreteEditorsOnX : public ::testing::Test, protected edit_test::X11Input
   }
 
   // The form's pixels as the server holds them.
-  void Capture(TForm* AForm) {
+  void Capture(TCustomForm* AForm) {
     form = AForm;
     const win::x11::XId window = x->WindowOf(win::detail::Peek(AForm->GetHandle())->surface);
     ASSERT_TRUE(probe->Capture(window, pixels, width, height));
@@ -64,7 +64,7 @@ class ConcreteEditorsOnX : public ::testing::Test, protected edit_test::X11Input
   std::unique_ptr<edit_test::ConcreteSession> session;
   std::unique_ptr<win::IBackEnd> previous;
   std::unique_ptr<win::x11::Probe> ownedProbe;
-  TForm* form = nullptr;
+  TCustomForm* form = nullptr;
   std::vector<std::uint32_t> pixels;
   int width = 0, height = 0;
 };

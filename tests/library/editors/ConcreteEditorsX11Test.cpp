@@ -5,16 +5,23 @@
 // read-backs ConcreteEditorsOnX.png and RadioGroupOnX.png in the build
 // folder are for a person to look at); the stories check that the toggled
 // check shows its mark, the stepped spin editor its number and the chosen
-// radio button its dot.
+// radio button its dot; and a memo typed into, scrolled by a click on its
+// bar's arrow, with its bars and the square between them read back
+// (MemoOnX.png); and the calculator editor's drop-down worked by clicks,
+// its pressed button and its sum read back (CalcEditOnX.png).
 #include <gtest/gtest.h>
 
 #include "library/editors/ConcreteEditorsOnX.h"
+#include "library/editors/cxCalcEdit.h"
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxImage.h"
 #include "library/editors/cxImageComboBox.h"
+#include "library/editors/cxMemo.h"
 #include "library/editors/cxRadioGroup.h"
 #include "library/editors/cxSpinEdit.h"
 #include "platform/forms/Clipbrd.h"
+#include "platform/win/Queue.h"
+#include "platform/win/ScrollBars.h"
 
 using namespace win;
 
@@ -105,6 +112,103 @@ TEST_F(ConcreteEditorsOnX, AChosenRadioButtonShowsItsDotInTheServersPixels) {
   EXPECT_NE(dot(2), dot(0));
   EXPECT_EQ(dot(0), dot(1));
   EXPECT_TRUE(Save("RadioGroupOnX.png"));
+}
+
+TEST_F(ConcreteEditorsOnX, AMemoTypedIntoAndScrolledByItsBarShowsItsLinesAndBars) {
+  TForm* form = TCustomForm::CreateNew<TForm>(Application);
+  form->SetBoundsRect({40, 40, 300, 200});
+  auto* memo = New<TcxMemo>(form);
+  memo->SetBoundsRect({12, 12, 212, 102});
+  memo->GetStyle()->GetLookAndFeel()->SetKind(lfUltraFlat);
+  memo->GetProperties()->SetScrollBars(ssBoth);
+  memo->GetProperties()->SetWordWrap(false);
+  memo->SetParent(form);
+  for (int i = 0; i < 9; ++i) memo->GetLines()->Add("row " + std::to_string(i) + " of a text wider than the memo is");
+  form->Show();
+  Settle(30);
+  memo->SetFocus();
+  Settle();
+  // Typed at the end: a tenth line, which scrolls into view.
+  probe->Key("Control_L", true);
+  probe->Key("End", true);
+  probe->Key("End", false);
+  probe->Key("Control_L", false);
+  Settle();
+  for (const char* key : {"Return", "z", "z"}) Key(key);
+  const Integer count = memo->GetLines()->GetCount();
+  EXPECT_EQ(std::string(memo->GetLines()->Get(count - 1)), "zz");
+  EXPECT_EQ(std::string(memo->GetLines()->Get(8)), "row 8 of a text wider than the memo is");
+  TcxScrollBar* vert = memo->GetInnerScrollBar(sbVertical);
+  TcxScrollBar* horz = memo->GetInnerScrollBar(sbHorizontal);
+  ASSERT_TRUE(vert && horz && vert->GetVisible() && horz->GetVisible());
+  const HWND inner = memo->GetInnerControl()->GetHandle();
+  const LRESULT bottom = SendMessageA(inner, EM_GETFIRSTVISIBLELINE, 0, 0);
+  EXPECT_GT(bottom, 0);
+  EXPECT_EQ(vert->GetPosition(), GetScrollPos(inner, SB_VERT));
+  // The bar's upper arrow, clicked: one line up, the memo and bar alike.
+  Click(vert, TPoint(vert->GetWidth() / 2, vert->GetWidth() / 2));
+  EXPECT_EQ(SendMessageA(inner, EM_GETFIRSTVISIBLELINE, 0, 0), bottom - 1);
+  EXPECT_EQ(vert->GetPosition(), bottom - 1);
+
+  Capture(form);
+  // The square between the bars is the button face; the arrow's glyph is
+  // drawn in the bar (not the window's white under it).
+  const TColor face = ColorToRGB(clBtnFace);
+  const std::uint32_t faceOnX = ((face & 0xFF) << 16) | (face & 0xFF00) | ((face >> 16) & 0xFF);
+  EXPECT_EQ(At(memo, TPoint(vert->GetLeft() + 2, horz->GetTop() + 2)), faceOnX);
+  bool glyph = false;
+  for (Integer y = 2; y < vert->GetWidth() - 2; ++y)
+    for (Integer x = 2; x < vert->GetWidth() - 2; ++x)
+      glyph |= At(vert, TPoint(x, y)) == 0x000000u;
+  EXPECT_TRUE(glyph);
+  // The memo's text: dark pixels on its first visible row.
+  bool text = false;
+  for (Integer x = 4; x < 60; ++x)
+    for (Integer y = 2; y < 14; ++y) {
+      const std::uint32_t p = At(memo, TPoint(x, y));
+      text |= (p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF) < 0x180;
+    }
+  EXPECT_TRUE(text);
+  EXPECT_TRUE(Save("MemoOnX.png"));
+}
+
+TEST_F(ConcreteEditorsOnX, TheCalculatorDroppedDownAddsByClicksIntoTheEditorsText) {
+  TForm* owner = TCustomForm::CreateNew<TForm>(Application);
+  owner->SetBoundsRect({40, 40, 300, 160});
+  auto* edit = New<TcxCalcEdit>(owner);
+  edit->SetBoundsRect({12, 12, 172, 33});
+  edit->GetStyle()->GetLookAndFeel()->SetKind(lfUltraFlat);
+  // The test pumps the popup's messages itself.
+  edit->GetPopupWindow()->SetModalMode(false);
+  edit->SetParent(owner);
+  owner->Show();
+  Settle(30);
+
+  Click(edit, Center(edit->GetViewInfo()->ButtonInfos[0]->Bounds));
+  ASSERT_TRUE(edit->GetDroppedDown());
+  TcxPopupCalculator* calc = edit->GetCalculator();
+  Settle(20);
+  for (TcxCalcButtonKind kind : {cbNum7, cbAdd, cbNum5})
+    Click(calc, Center(calc->GetButton(kind).BtnRect));
+  EXPECT_EQ(edit->GetText(), "5");
+  // "=" held down: drawn pressed, in the ultra-flat look's pressed colour.
+  const TRect equal = calc->GetButton(cbEqual).BtnRect;
+  MoveTo(calc, Center(equal));
+  probe->Button(1, true);
+  Settle(5);
+  Capture(edit->GetPopupWindow());
+  const std::uint32_t pressed = At(calc, TPoint(equal.Left + 3, equal.Top + 3));
+  const std::uint32_t normal = At(calc, TPoint(calc->GetButton(cbNum9).BtnRect.Left + 3,
+                                               calc->GetButton(cbNum9).BtnRect.Top + 3));
+  EXPECT_NE(pressed, normal);
+  EXPECT_TRUE(Save("CalcEditOnX.png"));
+  probe->Button(1, false);
+  Settle();
+  EXPECT_EQ(edit->GetText(), "12");
+  Key("Return");
+  EXPECT_FALSE(edit->GetDroppedDown());
+  ASSERT_TRUE(edit->ValidateEdit(false));
+  EXPECT_EQ(edit->GetValue(), 12);
 }
 
 }  // namespace

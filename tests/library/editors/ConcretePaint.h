@@ -7,14 +7,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "library/editors/ConcreteEditorSession.h"
 #include "library/editors/core/cxEditViewInfo.h"
 #include "library/foundation/PainterCanvas.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/Recorder.h"
 #include "platform/win/Focus.h"
 #include "platform/win/OwnerDraw.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowPos.h"
+#include "platform/win/WindowStyles.h"
 #include "platform/win/WindowDC.h"
 #include "platform/rtl/Owned.h"
 
@@ -136,17 +143,89 @@ inline TRect ColorBox(PainterCanvas& ACanvas, const TRect& R, TColor AColor) {
 }
 
 // A window and every visible child window on it, as the screen shows
-// them, copied into ADest at AOrigin.
+// them (the surface of its top-level window, children and all), copied
+// into ADest at AOrigin.
 inline void GrabWindow(TWinControl* AControl, TcxCanvas* ADest, TPoint AOrigin) {
   AControl->Repaint();
   win::test::PumpUntilIdle();
-  win::HDC dc = win::GetWindowDC(AControl->GetHandle());
-  win::BitBlt(ADest->GetHandle(), AOrigin.X, AOrigin.Y, AControl->GetWidth(), AControl->GetHeight(), dc, 0, 0,
-              win::SRCCOPY);
-  win::ReleaseDC(AControl->GetHandle(), dc);
-  for (Integer i = 0; i < AControl->GetControlCount(); ++i)
-    if (auto* child = dynamic_cast<TWinControl*>(AControl->GetControl(i)); child && child->GetVisible())
-      GrabWindow(child, ADest, TPoint(AOrigin.X + child->GetLeft(), AOrigin.Y + child->GetTop()));
+  const win::HWND top = win::GetAncestor(AControl->GetHandle(), win::GA_ROOT);
+  win::RECT window{}, root{};
+  win::GetWindowRect(AControl->GetHandle(), &window);
+  win::GetWindowRect(top, &root);
+  win::HDC dc = win::GetWindowDC(top);
+  win::BitBlt(ADest->GetHandle(), AOrigin.X, AOrigin.Y, AControl->GetWidth(), AControl->GetHeight(), dc,
+              window.Left - root.Left, window.Top - root.Top, win::SRCCOPY);
+  win::ReleaseDC(top, dc);
 }
+
+// ---- The recording DC's log, read back ----
+
+// One drawing call of the log: its name, its arguments, and the state it
+// drew with.
+struct Call {
+  std::string Name, Args, State;
+  bool Has(const std::string& AWhat) const {
+    return Args.find(AWhat) != std::string::npos || State.find(AWhat) != std::string::npos;
+  }
+  // The quoted text of a text call.
+  std::string Text() const {
+    const std::size_t open = Args.find('"'), close = Args.rfind('"');
+    return open == std::string::npos || close == open ? std::string() : Args.substr(open + 1, close - open - 1);
+  }
+  // A "key=value" of the state, e.g. Value("text") is "#808080".
+  std::string Value(const std::string& AKey) const {
+    const std::size_t at = State.find(AKey + "=");
+    if (at == std::string::npos) return {};
+    const std::size_t end = State.find(' ', at);
+    return State.substr(at + AKey.size() + 1, end - at - AKey.size() - 1);
+  }
+  // The font's height as logged ("font=\"Name\" -11 ...").
+  int FontHeight() const {
+    const std::size_t at = State.find("font=\"");
+    const std::size_t close = at == std::string::npos ? at : State.find('"', at + 6);
+    return close == std::string::npos ? 0 : std::atoi(State.c_str() + close + 2);
+  }
+};
+
+inline std::vector<Call> Parse(const std::string& ALog) {
+  std::vector<Call> calls;
+  std::size_t at = 0;
+  while (at < ALog.size()) {
+    const std::size_t end = std::min(ALog.find('\n', at), ALog.size());
+    const std::string line = ALog.substr(at, end - at);
+    at = end + 1;
+    // "Name(args) text=... bk=... font=... clip=...": the state begins
+    // with the text colour.
+    const std::size_t open = line.find('('), close = line.rfind(") text=");
+    if (open == std::string::npos || close == std::string::npos || close < open) continue;
+    calls.push_back(Call{line.substr(0, open), line.substr(open + 1, close - open - 1), line.substr(close + 2)});
+  }
+  return calls;
+}
+
+// The text calls, in order: DrawText where the painter lays text out
+// (each goes on to an ExtTextOut of its own), else the plain outputs.
+inline std::vector<Call> Texts(const std::vector<Call>& ACalls) {
+  std::vector<Call> texts;
+  for (const Call& call : ACalls)
+    if (call.Name == "DrawText") texts.push_back(call);
+  if (texts.empty())
+    for (const Call& call : ACalls)
+      if ((call.Name == "ExtTextOut" || call.Name == "TextOut") && !call.Text().empty()) texts.push_back(call);
+  return texts;
+}
+
+// Paints a control's client area into a fresh canvas with the recorder on.
+inline std::vector<Call> Record(TWinControl* AControl) {
+  PainterCanvas canvas(std::max(AControl->GetWidth(), 1), std::max(AControl->GetHeight(), 1));
+  win::GdiStartRecording(canvas.get()->GetHandle());
+  PaintControlInto(AControl, canvas.get(), TPoint(0, 0));
+  std::vector<Call> calls = Parse(win::GdiRecording(canvas.get()->GetHandle()));
+  win::GdiStopRecording(canvas.get()->GetHandle());
+  return calls;
+}
+
+// A colour as the log writes it.
+inline std::string Hex(TColor AColor) { return win::gdi::ColorText(ColorToRGB(AColor)); }
 
 }  // namespace edit_paint

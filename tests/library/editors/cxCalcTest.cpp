@@ -278,6 +278,20 @@ TEST_F(Calculator, EveryLookNormalHotPressedGrayedAndInError) {
     test::MouseMove(calc->GetHandle(), {eight.Left + 3, eight.Top + 3});
     test::MouseDown();
     Pump();
+    // As logged: all 27 captions, each centred on its button in its colour
+    // (MC and MR grayed), the pressed one moved by the painter's shift.
+    const std::vector<Call> texts = Texts(Record(calc));
+    ASSERT_EQ(texts.size(), 27u);
+    const Integer shift = calc->GetPainter()->ButtonTextShift();
+    for (Integer i = 0; i < cxCalcButtonCount; ++i) {
+      const TcxCalcButton& button = calc->GetButton(TcxCalcButtonKind(i));
+      EXPECT_EQ(texts[i].Text(), std::string(button.Text));
+      EXPECT_EQ(texts[i].Value("text"), Hex(button.Grayed ? clBtnShadow : button.FontColor)) << button.Text;
+      const TRect at = i == cbNum8 ? cxRectOffset(button.BtnRect, shift, shift) : button.BtnRect;
+      EXPECT_TRUE(texts[i].Has(std::to_string(at.Left) + "," + std::to_string(at.Top) + "," +
+                               std::to_string(at.Right) + "," + std::to_string(at.Bottom)))
+          << texts[i].Args;
+    }
     GrabWindow(calc, sheet.get(), TPoint(20 + w, top + 16));
     test::MouseUp();
     Type("/0=");

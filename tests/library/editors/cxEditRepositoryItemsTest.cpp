@@ -26,8 +26,7 @@ namespace {
 
 class RepositoryItems : public edit_test::ConcreteEditorTest {};
 
-// One item of each kind, most with a setting of their own kind changed
-// (the combo box and popup properties publish none yet).
+// One item of each kind, each with a setting of its own kind changed.
 const char* const kRepository = R"(  object Repository: TcxEditRepository
     object RepositoryTextItem: TcxEditRepositoryTextItem
       Properties.MaxLength = 12
@@ -45,11 +44,24 @@ const char* const kRepository = R"(  object Repository: TcxEditRepository
       Properties.Stretch = True
     end
     object RepositoryComboBoxItem: TcxEditRepositoryComboBoxItem
+      Properties.DropDownListStyle = lsFixedList
+      Properties.DropDownRows = 12
+      Properties.Items.Strings = (
+        'north'
+        'south')
+      Properties.Revertable = True
+      Properties.Sorted = False
     end
     object RepositoryMaskItem: TcxEditRepositoryMaskItem
       Properties.EditMask = '000-000'
     end
     object RepositoryPopupItem: TcxEditRepositoryPopupItem
+      Properties.PopupHeight = 320
+      Properties.PopupSizeable = False
+    end
+    object RepositoryCalcItem: TcxEditRepositoryCalcItem
+      Properties.Precision = 8
+      Properties.QuickClose = True
     end
     object RepositoryDateItem: TcxEditRepositoryDateItem
       Properties.Kind = ckDateTime
@@ -103,7 +115,7 @@ TEST_F(RepositoryItems, ALayoutWithOneItemOfEachKindLoadsAndStreamsBackUnchanged
   TOwned<TComponent> built(forms::test::BuildFromText(layout));
   auto* repository = dynamic_cast<TcxEditRepository*>(built->FindComponent("Repository"));
   ASSERT_NE(repository, nullptr);
-  ASSERT_EQ(repository->GetCount(), 17);
+  ASSERT_EQ(repository->GetCount(), 18);
   // Each item made the properties of its kind and took the stored setting.
   auto* date = dynamic_cast<TcxEditRepositoryDateItem*>(repository->ItemByName("RepositoryDateItem"));
   ASSERT_NE(date, nullptr);
@@ -115,6 +127,13 @@ TEST_F(RepositoryItems, ALayoutWithOneItemOfEachKindLoadsAndStreamsBackUnchanged
   auto* time = dynamic_cast<TcxEditRepositoryTimeItem*>(repository->ItemByName("RepositoryTimeItem"));
   ASSERT_NE(time, nullptr);
   EXPECT_EQ(time->GetProperties()->GetTimeFormat(), tfHourMin);
+  auto* combo = dynamic_cast<TcxEditRepositoryComboBoxItem*>(repository->ItemByName("RepositoryComboBoxItem"));
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(combo->GetProperties()->GetItems()->GetCount(), 2);
+  EXPECT_EQ(combo->GetProperties()->GetDropDownListStyle(), lsFixedList);
+  auto* calc = dynamic_cast<TcxEditRepositoryCalcItem*>(repository->ItemByName("RepositoryCalcItem"));
+  ASSERT_NE(calc, nullptr);
+  EXPECT_EQ(calc->GetProperties()->GetPrecision(), 8);
   auto* link = dynamic_cast<TcxEditRepositoryHyperLinkItem*>(repository->ItemByName("RepositoryHyperLinkItem"));
   ASSERT_NE(link, nullptr);
   EXPECT_EQ(std::string(link->GetProperties()->GetPrefix()), "https://");
@@ -161,7 +180,7 @@ TEST_F(RepositoryItems, EveryItemClassIsRegisteredInTheOrderOfTheKinds) {
   EXPECT_EQ(names, (std::vector<AnsiString>{
                        "TcxEditRepositoryItem", "TcxEditRepositoryTextItem", "TcxEditRepositoryButtonItem",
                        "TcxEditRepositoryImageItem", "TcxEditRepositoryComboBoxItem", "TcxEditRepositoryMaskItem",
-                       "TcxEditRepositoryPopupItem", "TcxEditRepositoryDateItem", "TcxEditRepositoryCurrencyItem",
+                       "TcxEditRepositoryPopupItem", "TcxEditRepositoryCalcItem", "TcxEditRepositoryDateItem", "TcxEditRepositoryCurrencyItem",
                        "TcxEditRepositorySpinItem", "TcxEditRepositoryMemoItem",
                        "TcxEditRepositoryImageComboBoxItem", "TcxEditRepositoryBlobItem",
                        "TcxEditRepositoryCheckBoxItem", "TcxEditRepositoryTimeItem", "TcxEditRepositoryMRUItem",

@@ -159,7 +159,7 @@ TEST_F(HyperLinkEdit, TheHandCursorComesAndGoesWithTheMouse) {
   EXPECT_NE(other->TControl::GetCursor(), crcxHandPoint);
 }
 
-TEST_F(HyperLinkEdit, ACellDrawsItsLinkUnderlinedInTheLinkColour) {
+TEST_F(HyperLinkEdit, ACellDrawsItsLinkUnderlinedInTheLinkColourUnlessItsStyleSetsOne) {
   MonochromeText exact;
   TOwned<TcxHyperLinkEditProperties> properties(New<TcxHyperLinkEditProperties>(nullptr));
   properties->SetLinkColor(static_cast<TColor>(0x008000));
@@ -181,6 +181,19 @@ TEST_F(HyperLinkEdit, ACellDrawsItsLinkUnderlinedInTheLinkColour) {
     longest = std::max(longest, run);
   }
   EXPECT_GE(longest, cxRectWidth(box) - 1);
+
+  // A text colour the cell's style sets wins over the link colour; the
+  // underline stays.
+  style->SetTextColor(static_cast<TColor>(0x0000C0));
+  PainterCanvas styled(160, 24, clWindow);
+  TOwned<TcxCustomEditViewInfo> styledInfo(
+      static_cast<TcxCustomEditViewInfo*>(properties->GetViewInfoClass()->Construct<>()));
+  PaintCell(styled.get(), viewData.get(), styledInfo.get(), TRect(2, 2, 158, 22), Variant(AnsiString("http://x.org")),
+            {}, Mouse::Away);
+  EXPECT_TRUE(cxRectIsEmpty(ColorBox(styled, TRect(0, 0, 160, 24), static_cast<TColor>(0x008000))));
+  const TRect own = ColorBox(styled, TRect(0, 0, 160, 24), static_cast<TColor>(0x0000C0));
+  ASSERT_FALSE(cxRectIsEmpty(own));
+  EXPECT_EQ(cxRectWidth(own), cxRectWidth(box)) << "underlined as wide as before";
 }
 
 // A sheet for a person to look at: the hyperlink editor and a cell of it,
@@ -207,6 +220,25 @@ TEST_F(HyperLinkEdit, SheetOfTheLinkAndMRUEditors) {
   Press(VK_ESCAPE);
   // The link's text is blue and underlined in the editor too.
   EXPECT_FALSE(cxRectIsEmpty(ColorBox(sheet, TRect(10, 10, 210, 31), static_cast<TColor>(0xFF0000))));
+  // In every look the ellipsis button shows its three dots beside the
+  // drop-down button, and without it the drop-down button is the last.
+  for (const Look& look : {kLooks[0], kLooks[1], kLooks[4], kLooks[5], kLooks[6]}) {
+    SCOPED_TRACE(look.Name);
+    for (TcxMRUEdit* edit : {mru, plain}) {
+      edit->GetStyle()->GetLookAndFeel()->SetKind(look.Kind);
+      edit->GetStyle()->GetLookAndFeel()->SetNativeStyle(look.Native);
+    }
+    Pump();
+    PainterCanvas shot(230, 70, clBtnFace);
+    GrabWindow(mru, shot.get(), TPoint(0, 0));
+    GrabWindow(plain, shot.get(), TPoint(0, 35));
+    ASSERT_EQ(mru->GetViewInfo()->ButtonInfos.size(), 2u);
+    const TRect dots = mru->GetViewInfo()->ButtonInfos[1]->Bounds;
+    EXPECT_EQ(mru->GetViewInfo()->ButtonInfos[0]->Bounds.Right, dots.Left);
+    EXPECT_FALSE(cxRectIsEmpty(ColorBox(shot, cxRectInflate(dots, -2, -2), clBtnText)));
+    ASSERT_EQ(plain->GetViewInfo()->ButtonInfos.size(), 1u);
+    EXPECT_EQ(plain->GetViewInfo()->ButtonInfos[0]->Bounds.Right, dots.Right);
+  }
   EXPECT_TRUE(SaveBitmapPng(sheet.Bitmap()->GetHandle(), "LinkAndMRUSheet.png"));
 }
 

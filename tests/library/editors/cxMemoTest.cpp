@@ -9,6 +9,7 @@
 #include "ConcretePaint.h"
 #include "library/editors/cxMemo.h"
 #include "platform/gdi/PngWriter.h"
+#include "platform/gdi/Recorder.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Mouse.h"
@@ -277,6 +278,107 @@ TEST_F(Memo, CellsShowTheFirstLineWithinItsFirst250Characters) {
   EXPECT_EQ(memoData->GetDrawTextFlags(), 0x24100 | 0x440 | 2);
   properties->SetWordWrap(false);
   EXPECT_EQ(memoData->GetDrawTextFlags(), 0x4000 | 0x440 | 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The text rows the log holds: the strings of its text calls.
+std::vector<std::string> DrawnTexts(const std::string& ALog) {
+  std::vector<std::string> texts;
+  for (std::size_t at = ALog.find("Text"); at != std::string::npos; at = ALog.find("Text", at + 1)) {
+    const std::size_t open = ALog.find('"', at), close = open == std::string::npos ? open : ALog.find('"', open + 1);
+    const std::size_t end = ALog.find('\n', at);
+    if (open == std::string::npos || close == std::string::npos || close > end) continue;
+    texts.push_back(ALog.substr(open + 1, close - open - 1));
+  }
+  return texts;
+}
+
+TEST_F(Memo, EveryLookDrawsCellsFirstLinesAndTheMemoWithItsBars) {
+  TcxMemo* memo = MakeMemo({10, 10, 170, 90});
+  memo->GetProperties()->SetScrollBars(ssBoth);
+  memo->GetProperties()->SetWordWrap(false);
+  for (int i = 0; i < 12; ++i) memo->GetLines()->Add("line " + std::to_string(i) + " that runs on past the right edge");
+  Show();
+  TOwned<TcxMemoProperties> properties(New<TcxMemoProperties>(nullptr));
+  const Variant twoLines(AnsiString("first row\r\nsecond row"));
+  const Variant longLine(AnsiString(300, 'w') + "\r\nnever");
+  const Look looks[] = {kLooks[0], kLooks[1], kLooks[4], kLooks[5], kLooks[6]};
+  const Integer rowHeight = memo->GetHeight() + 20;
+  PainterCanvas sheet(10 + 3 * 190, 10 + 5 * rowHeight, static_cast<TColor>(0xF0F0F0));
+  Integer row = 0;
+  for (const Look& look : looks) {
+    SCOPED_TRACE(look.Name);
+    const Integer top = 10 + row * rowHeight;
+    Label(sheet.get(), look.Name, TRect(10, top, 180, top + 14));
+    // A cell without a window: its first line only, wrapped or not, and
+    // never more than 250 characters of it.
+    TOwned<TcxEditStyle> style = MakeStyle(look);
+    TOwned<TcxCustomEditViewData> viewData(properties->CreateViewData(style.get(), true));
+    for (bool wrap : {true, false}) {
+      properties->SetWordWrap(wrap);
+      TOwned<TcxCustomEditViewInfo> info(
+          static_cast<TcxCustomEditViewInfo*>(properties->GetViewInfoClass()->Construct<>()));
+      const TRect cell(10, top + 16, 180, top + 56);
+      GdiStartRecording(sheet.get()->GetHandle());
+      PaintCell(sheet.get(), viewData.get(), info.get(), wrap ? cell : cxRectOffset(cell, 0, 44), twoLines, {},
+                Mouse::Away);
+      const std::vector<std::string> texts = DrawnTexts(GdiRecording(sheet.get()->GetHandle()));
+      GdiStopRecording(sheet.get()->GetHandle());
+      ASSERT_FALSE(texts.empty());
+      for (const std::string& text : texts) EXPECT_EQ(text.find("second"), std::string::npos) << text;
+      EXPECT_NE(texts.front().find("first"), std::string::npos) << texts.front();
+    }
+    {
+      TOwned<TcxCustomEditViewInfo> info(
+          static_cast<TcxCustomEditViewInfo*>(properties->GetViewInfoClass()->Construct<>()));
+      PainterCanvas scratch(200, 40, clWindow);
+      GdiStartRecording(scratch.get()->GetHandle());
+      PaintCell(scratch.get(), viewData.get(), info.get(), TRect(0, 0, 200, 40), longLine, {}, Mouse::Away);
+      std::size_t drawn = 0;
+      for (const std::string& text : DrawnTexts(GdiRecording(scratch.get()->GetHandle()))) {
+        EXPECT_EQ(text.find("never"), std::string::npos);
+        drawn += text.size();
+      }
+      GdiStopRecording(scratch.get()->GetHandle());
+      EXPECT_GT(drawn, 0u);
+      EXPECT_LE(drawn, 250u);
+    }
+
+    // The memo in its window: the container's own bars over the inner
+    // memo's, and the square between them in the button face.
+    memo->GetStyle()->GetLookAndFeel()->SetKind(look.Kind);
+    memo->GetStyle()->GetLookAndFeel()->SetNativeStyle(look.Native);
+    memo->GetStyle()->SetEditBorderStyle(look.Border);
+    Pump();
+    const TPoint at(200, top + 16);
+    GrabWindow(memo, sheet.get(), at);
+    TcxScrollBar* vert = memo->GetInnerScrollBar(sbVertical);
+    TcxScrollBar* horz = memo->GetInnerScrollBar(sbHorizontal);
+    ASSERT_TRUE(vert && horz && vert->GetVisible() && horz->GetVisible());
+    const TPoint corner(at.X + vert->GetLeft() + 2, at.Y + horz->GetTop() + 2);
+    EXPECT_EQ(sheet.At(corner.X, corner.Y), ColorToRGB(clBtnFace));
+    // What shows is the bar's own drawing in the look, not the inner memo's
+    // native bar painted over it when the memo repaints.
+    PainterCanvas own(vert->GetWidth(), vert->GetHeight(), clWhite);
+    PaintControlInto(vert, own.get(), TPoint(0, 0));
+    // (Rounded corners blend with what lies under them: only plain
+    // differences count.)
+    auto far = [](TColor A, TColor B) {
+      for (int shift : {0, 8, 16})
+        if (std::abs(static_cast<int>((A >> shift) & 0xFF) - static_cast<int>((B >> shift) & 0xFF)) > 48) return true;
+      return false;
+    };
+    Integer differing = 0;
+    for (Integer y = 0; y < vert->GetHeight(); ++y)
+      for (Integer x = 0; x < vert->GetWidth(); ++x)
+        differing += far(own.At(x, y), sheet.At(at.X + vert->GetLeft() + x, at.Y + vert->GetTop() + y)) ? 1 : 0;
+    EXPECT_EQ(differing, 0);
+    ++row;
+  }
+  EXPECT_TRUE(win::SaveBitmapPng(sheet.Bitmap()->GetHandle(), "MemoLooksSheet.png"));
 }
 
 }  // namespace

@@ -86,4 +86,18 @@ class GridXScene {
   win::RECT frame_{};
 };
 
+// A story's fixture on X: skipped where Xvfb is not installed, failed where
+// the scene does not come up.
+class GridOnXTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!win::x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
+    onX = std::make_unique<GridXScene>();
+    ASSERT_TRUE(onX->Start());
+  }
+  void TearDown() override { onX.reset(); }
+
+  std::unique_ptr<GridXScene> onX;
+};
+
 }  // namespace grid_test

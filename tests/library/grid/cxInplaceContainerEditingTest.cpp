@@ -115,6 +115,8 @@ class InplaceEditing : public GridSession {
     return edit && edit->IsFocused();
   }
   AnsiString EditorText() { return Editor() ? VarToStr(Editor()->GetDisplayValue()) : AnsiString("<closed>"); }
+  // Where an open editor stands: where its cell draws its content.
+  static TRect EditorPlace(TcxEditCellViewInfo* ACell) { return cxRectInflate(ACell->EditRect, ACell->ContentOffset()); }
 };
 
 TEST_F(InplaceEditing, CellsShowTheirValuesWithoutAWindowAndAClickEditsOneInPlace) {
@@ -128,7 +130,7 @@ TEST_F(InplaceEditing, CellsShowTheirValuesWithoutAWindowAndAClickEditsOneInPlac
   ASSERT_NE(Editor(), nullptr) << "ImmediateEditor opens the editor on the press";
   EXPECT_TRUE(Editor()->GetVisible());
   EXPECT_EQ(Editor()->GetParent(), grid);
-  EXPECT_EQ(Editor()->GetBoundsRect(), grid->TestViewInfo()->Cell(0, 1)->EditRect);
+  EXPECT_EQ(Editor()->GetBoundsRect(), EditorPlace(grid->TestViewInfo()->Cell(0, 1)));
   EXPECT_TRUE(EditorFocused());
   EXPECT_EQ(EditorText(), "42");
 
@@ -152,7 +154,7 @@ TEST_F(InplaceEditing, CellsShowTheirValuesWithoutAWindowAndAClickEditsOneInPlac
   Click(name);
   EXPECT_EQ(Editor(), pooled);
   EXPECT_EQ(EditorText(), "alpha");
-  EXPECT_EQ(Editor()->GetBoundsRect(), grid->TestViewInfo()->Cell(0, 0)->EditRect);
+  EXPECT_EQ(Editor()->GetBoundsRect(), EditorPlace(grid->TestViewInfo()->Cell(0, 0)));
 }
 
 TEST_F(InplaceEditing, OneEditTellsItsStepsInOrder) {
@@ -325,7 +327,7 @@ TEST_F(InplaceEditing, EnterWithGoToNextCellOnEnterPostsMovesAndOpensTheNextCell
   ASSERT_NE(Editor(), nullptr);
   EXPECT_EQ(grid->Editing()->GetEditingItem(), count);
   EXPECT_EQ(EditorText(), "42");
-  EXPECT_EQ(Editor()->GetBoundsRect(), grid->TestViewInfo()->Cell(0, 1)->EditRect);
+  EXPECT_EQ(Editor()->GetBoundsRect(), EditorPlace(grid->TestViewInfo()->Cell(0, 1)));
 }
 
 TEST_F(InplaceEditing, LeavingTheControlPostsTheOpenEditorAndAnUntouchedNewRecordIsCancelled) {
@@ -376,7 +378,7 @@ TEST_F(InplaceEditing, ALayoutChangeMovesTheEditorAtTheNextPaintAndParksItWhileI
   grid->SetBoundsRect({10, 10, 160, 110});
   EXPECT_EQ(Editor()->GetBoundsRect(), before) << "not before the next paint";
   Pump();
-  EXPECT_EQ(Editor()->GetBoundsRect(), grid->TestViewInfo()->Cell(0, 2)->EditRect);
+  EXPECT_EQ(Editor()->GetBoundsRect(), EditorPlace(grid->TestViewInfo()->Cell(0, 2)));
   EXPECT_EQ(Editor()->GetWidth(), before.Width() - 50);
 
   grid->SetBoundsRect({10, 10, 160, 30});
@@ -386,7 +388,7 @@ TEST_F(InplaceEditing, ALayoutChangeMovesTheEditorAtTheNextPaintAndParksItWhileI
 
   grid->SetBoundsRect({10, 10, 210, 110});
   Pump();
-  EXPECT_EQ(Editor()->GetBoundsRect(), grid->TestViewInfo()->Cell(0, 2)->EditRect);
+  EXPECT_EQ(Editor()->GetBoundsRect(), EditorPlace(grid->TestViewInfo()->Cell(0, 2)));
   EXPECT_EQ(EditorText(), "3.5") << "nothing typed was lost";
   EXPECT_EQ(Stored(ratio), "2.5") << "nor posted";
 }

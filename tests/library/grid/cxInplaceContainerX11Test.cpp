@@ -5,41 +5,20 @@
 // the cell after the editor went.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "library/editors/X11Input.h"
-
-#include "library/grid/GridTestControl.h"
+#include "library/grid/GridXScene.h"
 #include "library/grid/cxInplaceContainerDragAndDrop.h"
 #include "platform/forms/Bitmap.h"
 #include "platform/rtl/Owned.h"
-#include "platform/win/WindowData.h"
-#include "platform/win/WindowPos.h"
-#include "platform/x11/X11BackEnd.h"
-#include "platform/x11/X11Connection.h"
-#include "platform/x11/X11Probe.h"
 
 using namespace grid_test;
 using namespace win;
 
 namespace {
 
-using Scene = edit_test::X11Input;
+using GridOnX = grid_test::GridOnXTest;
 
-TEST(GridOnX, AValueTypedInPlaceIsPaintedByItsCellOnTheServer) {
-  if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
-  x11::Xvfb server;
-  ASSERT_TRUE(server.Running()) << "Xvfb did not start";
-  GridUnitsListed units;
-  forms::test::Session session;
-  auto be = win::OpenX11BackEnd(server.Display());
-  ASSERT_TRUE(be);
-  Scene scene;
-  scene.x = static_cast<x11::X11BackEnd*>(be.get());
-  std::unique_ptr<win::IBackEnd> previous = win::SetBackEnd(std::move(be));
-  x11::Probe probe(server.Display());
-  ASSERT_TRUE(probe.Connected());
-  scene.probe = &probe;
+TEST_F(GridOnX, AValueTypedInPlaceIsPaintedByItsCellOnTheServer) {
+  auto& scene = onX->scene;
   {
     TForm* form = TCustomForm::CreateNew<TForm>(Application);
     form->SetBoundsRect({40, 40, 320, 200});
@@ -69,56 +48,26 @@ TEST(GridOnX, AValueTypedInPlaceIsPaintedByItsCellOnTheServer) {
     EXPECT_EQ(grid->Editing()->GetEdit(), nullptr);
     EXPECT_EQ(VarToStr(grid->GetDataController()->GetValue(0, 1)), "73");
 
-    std::vector<std::uint32_t> pixels;
-    int width = 0, height = 0;
-    const x11::XId window = scene.x->WindowOf(win::detail::Peek(form->GetHandle())->surface);
-    ASSERT_TRUE(probe.Capture(window, pixels, width, height));
-    win::RECT frame{};
-    win::GetWindowRect(form->GetHandle(), &frame);
-    auto at = [&](TPoint P) {
-      const TPoint s = grid->ClientToScreen(P);
-      return pixels.at(static_cast<std::size_t>(s.Y - frame.Top) * width + (s.X - frame.Left)) & 0xFFFFFF;
-    };
+    ASSERT_TRUE(onX->Capture(form));
+    auto at = [&](TPoint P) { return onX->Pixel(grid, P); };
     // The posted value's text over the focused cell's selection colour.
     const TTestCell* focused = grid->TestViewInfo()->Cell(0, 1);
-    const TColor fill = ColorToRGB(focused->ViewParams.Color);
-    const std::uint32_t background = (GetRValue(fill) << 16) | (GetGValue(fill) << 8) | GetBValue(fill);
+    const std::uint32_t background = GridXScene::Rgb(focused->ViewParams.Color);
     const TRect edit = focused->EditRect;
     EXPECT_EQ(at(TPoint(edit.Right - 20, edit.Top + 2)), background) << "the cell in the selection colour";
     bool text = false;
     for (Integer x = edit.Left; x < edit.Left + 16 && !text; ++x)
       for (Integer y = edit.Top; y < edit.Bottom && !text; ++y) text = at(TPoint(x, y)) != background;
     EXPECT_TRUE(text) << "the cell paints the posted value";
-    std::filesystem::create_directories("snapshots");
-    EXPECT_TRUE(win::SaveRowsPng(width, height,
-                                 [&](int y, std::uint32_t* row) {
-                                   for (int x = 0; x < width; ++x)
-                                     row[x] = pixels[static_cast<std::size_t>(y) * width + x];
-                                 },
-                                 "snapshots/grid-on-x.png"));
+    EXPECT_TRUE(onX->SavePng("grid-on-x.png"));
   }
-  Application->DestroyComponents();
-  win::test::PumpUntilIdle();
-  win::SetBackEnd(std::move(previous));
 }
 
 // On a real display the image of a drag cannot be blended into the screen:
 // a window of its own, topmost, taking neither focus nor clicks, shows it,
 // blended over what our own windows show beneath it.
-TEST(GridOnX, ADragImageShowsInAWindowOfItsOwnOverOurWindows) {
-  if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
-  x11::Xvfb server;
-  ASSERT_TRUE(server.Running()) << "Xvfb did not start";
-  GridUnitsListed units;
-  forms::test::Session session;
-  auto be = win::OpenX11BackEnd(server.Display());
-  ASSERT_TRUE(be);
-  Scene scene;
-  scene.x = static_cast<x11::X11BackEnd*>(be.get());
-  std::unique_ptr<win::IBackEnd> previous = win::SetBackEnd(std::move(be));
-  x11::Probe probe(server.Display());
-  ASSERT_TRUE(probe.Connected());
-  scene.probe = &probe;
+TEST_F(GridOnX, ADragImageShowsInAWindowOfItsOwnOverOurWindows) {
+  auto& scene = onX->scene;
   {
     TForm* form = TCustomForm::CreateNew<TForm>(Application);
     form->SetBoundsRect({40, 40, 320, 200});
@@ -139,7 +88,7 @@ TEST(GridOnX, ADragImageShowsInAWindowOfItsOwnOverOurWindows) {
       EXPECT_EQ(GetActiveWindow(), active) << "the image takes no focus";
       std::vector<std::uint32_t> pixels;
       int width = 0, height = 0;
-      ASSERT_TRUE(probe.Capture(scene.x->WindowOf(win::detail::Peek(window)->surface), pixels, width, height));
+      ASSERT_TRUE(scene.probe->Capture(scene.x->WindowOf(win::detail::Peek(window)->surface), pixels, width, height));
       ASSERT_EQ(width, 40);
       ASSERT_EQ(height, 20);
       // Blue at 200 of 255 over white.
@@ -149,7 +98,7 @@ TEST(GridOnX, ADragImageShowsInAWindowOfItsOwnOverOurWindows) {
       EXPECT_NEAR(static_cast<int>((pixel >> 16) & 0xFF), 55, 1);
       bool viewable = false;
       RECT at{};
-      ASSERT_TRUE(probe.Geometry(scene.x->WindowOf(win::detail::Peek(window)->surface), viewable, at));
+      ASSERT_TRUE(scene.probe->Geometry(scene.x->WindowOf(win::detail::Peek(window)->surface), viewable, at));
       EXPECT_TRUE(viewable);
       EXPECT_EQ(at.Left, place.X);
       EXPECT_EQ(at.Top, place.Y);
@@ -163,11 +112,11 @@ TEST(GridOnX, ADragImageShowsInAWindowOfItsOwnOverOurWindows) {
       TOwned<Listener> listener(New<Listener>());
       listener->Clicked = &clicked;
       form->OnClick = TNotifyEvent::Bind<&Listener::Click>(listener.get());
-      probe.MovePointer(place.X + 5, place.Y + 5);
+      scene.probe->MovePointer(place.X + 5, place.Y + 5);
       scene.Settle(3);
-      probe.Button(1, true);
+      scene.probe->Button(1, true);
       scene.Settle(3);
-      probe.Button(1, false);
+      scene.probe->Button(1, false);
       scene.Settle();
       EXPECT_TRUE(clicked);
       form->OnClick = nullptr;
@@ -177,9 +126,6 @@ TEST(GridOnX, ADragImageShowsInAWindowOfItsOwnOverOurWindows) {
       EXPECT_EQ(cxDragImageWindow(), nullptr);
     }
   }
-  Application->DestroyComponents();
-  win::test::PumpUntilIdle();
-  win::SetBackEnd(std::move(previous));
 }
 
 }  // namespace

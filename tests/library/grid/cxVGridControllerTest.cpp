@@ -250,9 +250,13 @@ class TTestRecordsGrid : public TcxVerticalGrid {
     return TcxvgMultiRecordsController::StaticClass();
   }
   TcxControlOptionsDataClass GetOptionsDataClass() override { return TcxvgMultiRecordsOptionsData::StaticClass(); }
+  TcxControlOptionsViewClass GetOptionsViewClass() override { return TcxvgMultiRecordsOptionsView::StaticClass(); }
   TcxControlOptionsBehaviorClass GetOptionsBehaviorClass() override {
     return TcxvgMultiRecordsOptionsBehavior::StaticClass();
   }
+
+ protected:
+  TcxvgLayoutStyle GetViewLayoutStyle() override { return lsMultiRecordView; }
 };
 
 ORV_REGISTER(TTestRecordsGrid)
@@ -308,6 +312,41 @@ TEST_F(Records, InsertAddsAndDeleteAsksFirst) {
   win::test::KeyPress(win::VK_INSERT);
   Pump();
   EXPECT_FALSE(data->GetEditState().Contains(dceInsert));
+}
+
+// Insert on the first record, then a click on another one: the new record,
+// still empty, goes, and the record clicked takes the focus.
+TEST_F(Records, AClickOnAnotherRecordDropsTheEmptyInsertAndFocusesThatRecord) {
+  auto* grid = New<TTestRecordsGrid>(form);
+  grid->SetParent(form);
+  grid->SetBounds(8, 8, 400, 200);
+  grid->GetOptionsView()->SetValueWidth(60);
+  form->Show();
+  TcxEditorRow* row = AddValueRow(grid, nullptr, "Name", TcxStringValueType::Class(), Variant("a"));
+  TcxCustomDataController* data = grid->GetDataController();
+  const Integer item = row->GetProperties()->GetItemIndex();
+  while (data->GetRecordCount() < 3) data->AppendRecord();
+  for (Integer r = 0; r < 3; ++r) data->SetValue(r, item, Variant(AnsiString(1, static_cast<char>('a' + r))));
+  grid->SetFocus();
+  grid->SetFocusedRow(row);
+  data->SetFocusedRecordIndex(0);
+  Pump();
+
+  win::test::KeyPress(win::VK_INSERT);
+  Pump();
+  ASSERT_TRUE(data->GetEditState().Contains(dceInsert));
+  ASSERT_EQ(data->GetRecordCount(), 4);
+  const TcxRowValueInfo* last = nullptr;
+  TcxValueInfoList* values = grid->GetVGViewInfo()->GetRowViewInfo(row)->GetValuesInfo();
+  for (Integer i = 0; i < values->GetCount(); ++i)
+    if (values->GetItem(i)->RecordIndex == 3) last = values->GetItem(i);
+  ASSERT_NE(last, nullptr) << "the record of \"c\" is on show";
+  win::test::Click(grid->GetHandle(), cxRectCenter(last->ClipRect));
+  Pump();
+  EXPECT_FALSE(data->GetEditState().Contains(dceInsert));
+  EXPECT_EQ(data->GetRecordCount(), 3);
+  ASSERT_NE(data->GetFocusedRecordIndex(), -1);
+  EXPECT_EQ(VarToStr(data->GetValue(data->GetFocusedRecordIndex(), item)), "c");
 }
 
 }  // namespace

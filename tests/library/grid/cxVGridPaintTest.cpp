@@ -145,4 +145,62 @@ TEST_F(Painting, CustomDrawHooksDrawTheirPartAndTheRowKeepsItsLines) {
   EXPECT_EQ(Pixel(TPoint(empty.Left + 5, empty.Bottom - 3)), ColorToRGB(mark));
 }
 
+// Where the text of a cell starts on the screen: the first column and the
+// top of the first glyph of dark ink inside the cell (its focus frame left
+// out), read from a copy of the window, an open editor included.
+TPoint InkOrigin(TcxCustomVerticalGrid* AGrid, const TRect& ACell) {
+  const int w = ACell.Width(), h = ACell.Height();
+  win::HDC window = win::GetDC(AGrid->GetHandle());
+  win::HDC memory = win::CreateCompatibleDC(window);
+  win::HBITMAP bitmap = win::CreateCompatibleBitmap(window, w, h);
+  win::HGDIOBJ old = win::SelectObject(memory, win::ToObj(bitmap));
+  win::BitBlt(memory, 0, 0, w, h, window, ACell.Left, ACell.Top, win::SRCCOPY);
+  auto dark = [memory](Integer X, Integer Y) {
+    const COLORREF c = win::GetPixel(memory, X, Y);
+    return win::GetRValue(c) + win::GetGValue(c) + win::GetBValue(c) < 300;
+  };
+  TPoint first(-1, -1);
+  for (Integer x = 2; x < w - 2 && first.X < 0; ++x)
+    for (Integer y = 2; y < h - 2; ++y)
+      if (dark(x, y)) {
+        first.X = x;
+        break;
+      }
+  // A caret further on does not count.
+  for (Integer y = 2; y < h - 2 && first.X >= 0 && first.Y < 0; ++y)
+    for (Integer x = first.X; x < first.X + 3; ++x)
+      if (dark(x, y)) {
+        first.Y = y;
+        break;
+      }
+  win::SelectObject(memory, old);
+  win::DeleteObject(win::ToObj(bitmap));
+  win::DeleteDC(memory);
+  win::ReleaseDC(AGrid->GetHandle(), window);
+  return first;
+}
+
+// The user reads on where the text was: opening a cell's editor moves
+// neither the text nor the spin buttons by a pixel.
+TEST_F(Painting, ACellsTextStaysWhereItWasWhenItsEditorOpens) {
+  for (TcxEditorRow* row : {rows.Seed, rows.Width}) {
+    grid->SetFocusedRow(row);
+    Pump();
+    const TRect cell = Placed(row)->GetValuesInfo()->GetItem(0)->DisplayRect;
+    const TPoint painted = InkOrigin(grid, cell);
+    ASSERT_GE(painted.X, 0);
+    grid->ShowEdit();
+    Pump();
+    auto* editor = dynamic_cast<TcxCustomTextEdit*>(grid->GetInplaceEditor());
+    ASSERT_NE(editor, nullptr);
+    editor->SetSelStart(static_cast<Integer>(editor->GetText().size()));
+    Pump();
+    const TPoint editing = InkOrigin(grid, cell);
+    EXPECT_EQ(editing.X, painted.X) << row->GetProperties()->GetCaption();
+    EXPECT_EQ(editing.Y, painted.Y) << row->GetProperties()->GetCaption();
+    grid->CancelEdit();
+    Pump();
+  }
+}
+
 }  // namespace

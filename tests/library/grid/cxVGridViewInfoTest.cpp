@@ -111,7 +111,7 @@ TEST_F(Layout, TheFrontEndsTwoGridsLayOutEveryKindAndOpenEachEditorOverItsCell) 
       Pump();
       ASSERT_TRUE(grid->IsEditing());
       TcxRowValueInfo* cell = Placed(grid, row)->GetValuesInfo()->GetItem(0);
-      EXPECT_EQ(grid->GetInplaceEditor()->GetBoundsRect(), cell->EditRect);
+      EXPECT_EQ(grid->GetInplaceEditor()->GetBoundsRect(), cxRectInflate(cell->EditRect, cell->ContentOffset()));
       EXPECT_TRUE(cxRectContain(cell->DisplayRect, cell->EditRect));
       grid->HideEdit();
     }

@@ -3,37 +3,17 @@
 // the grid scrolled by its bar's arrow, and the window's pixels read back
 // from the server. The read-back (snapshots/vgrid-on-x.png in the build
 // folder) is for a person to look at.
-#include <filesystem>
-
-#include "library/editors/X11Input.h"
-
 #include "VGridSession.h"
-#include "platform/win/WindowData.h"
-#include "platform/win/WindowPos.h"
-#include "platform/x11/X11BackEnd.h"
-#include "platform/x11/X11Connection.h"
-#include "platform/x11/X11Probe.h"
+#include "library/grid/GridXScene.h"
 
 using namespace win;
 
 namespace {
 
-using Scene = edit_test::X11Input;
+using VGridOnX = grid_test::GridOnXTest;
 
-TEST(VGridOnX, TheValueGridIsPaintedEditedAndScrolledOnTheServer) {
-  if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
-  x11::Xvfb server;
-  ASSERT_TRUE(server.Running()) << "Xvfb did not start";
-  vgrid_test::GridUnitsListed units;
-  forms::test::Session session;
-  auto be = win::OpenX11BackEnd(server.Display());
-  ASSERT_TRUE(be);
-  Scene scene;
-  scene.x = static_cast<x11::X11BackEnd*>(be.get());
-  std::unique_ptr<win::IBackEnd> previous = win::SetBackEnd(std::move(be));
-  x11::Probe probe(server.Display());
-  ASSERT_TRUE(probe.Connected());
-  scene.probe = &probe;
+TEST_F(VGridOnX, TheValueGridIsPaintedEditedAndScrolledOnTheServer) {
+  auto& scene = onX->scene;
   {
     TForm* form = TCustomForm::CreateNew<TForm>(Application);
     form->SetBoundsRect({40, 40, 380, 300});
@@ -49,22 +29,9 @@ TEST(VGridOnX, TheValueGridIsPaintedEditedAndScrolledOnTheServer) {
     form->Show();
     scene.Settle(30);
 
-    std::vector<std::uint32_t> pixels;
-    int width = 0, height = 0;
-    const x11::XId window = scene.x->WindowOf(win::detail::Peek(form->GetHandle())->surface);
-    auto capture = [&] {
-      ASSERT_TRUE(probe.Capture(window, pixels, width, height));
-    };
-    win::RECT frame{};
-    win::GetWindowRect(form->GetHandle(), &frame);
-    auto at = [&](TPoint P) {
-      const TPoint s = grid->ClientToScreen(P);
-      return pixels.at(static_cast<std::size_t>(s.Y - frame.Top) * width + (s.X - frame.Left)) & 0xFFFFFF;
-    };
-    auto rgb = [](TColor AColor) {
-      const TColor c = ColorToRGB(AColor);
-      return (std::uint32_t(GetRValue(c)) << 16) | (std::uint32_t(GetGValue(c)) << 8) | GetBValue(c);
-    };
+    auto capture = [&] { ASSERT_TRUE(onX->Capture(form)); };
+    auto at = [&](TPoint P) { return onX->Pixel(grid, P); };
+    auto rgb = &grid_test::GridXScene::Rgb;
     auto placed = [&](TcxCustomRow* ARow) { return grid->GetVGViewInfo()->GetRowViewInfo(ARow); };
 
     // The category's band in its colour with its caption's ink on it.
@@ -107,17 +74,8 @@ TEST(VGridOnX, TheValueGridIsPaintedEditedAndScrolledOnTheServer) {
     EXPECT_EQ(first->GetRow()->GetVisibleIndex(), grid->GetVGController()->GetScroller()->GetTopVisibleRowIndex());
     EXPECT_EQ(first->GetRow()->GetVisibleIndex(), 1) << "one row scrolled";
     EXPECT_NE(at(TPoint(first->RowRect.Right - 4, first->RowRect.Top + 2)), categoryColor) << "the category went";
-    std::filesystem::create_directories("snapshots");
-    EXPECT_TRUE(win::SaveRowsPng(width, height,
-                                 [&](int y, std::uint32_t* row) {
-                                   for (int x = 0; x < width; ++x)
-                                     row[x] = pixels[static_cast<std::size_t>(y) * width + x];
-                                 },
-                                 "snapshots/vgrid-on-x.png"));
+    EXPECT_TRUE(onX->SavePng("vgrid-on-x.png"));
   }
-  Application->DestroyComponents();
-  win::test::PumpUntilIdle();
-  win::SetBackEnd(std::move(previous));
 }
 
 }  // namespace

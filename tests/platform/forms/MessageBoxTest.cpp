@@ -118,6 +118,89 @@ TEST_F(MessageBoxes, RealBoxAnswersItsButtonsAndKeys) {
   form->Free();
 }
 
+// The application's error box (what an editor's invalid input shows) and a
+// box owned by a control stand centred over the owner's form, wherever on
+// the screen that is, yet inside the work area; a box without an owner
+// stands in the middle of the screen.
+TEST_F(MessageBoxes, ABoxStandsCentredOverItsOwnersForm) {
+  forms::test::UseRealDialogs(true);
+  const TRect area = Screen->GetWorkAreaRect();
+  TForm* form = MakeForm("Form", Bounds(area.Left + 10, area.Top + 10, 480, 360));
+  auto* child = Make<TLogControl>(form, "C", Bounds(300, 250, 40, 20));
+  form->Show();
+  auto centre = [](const TRect& r) { return TPoint(r.Left + r.Width() / 2, r.Top + r.Height() / 2); };
+  std::vector<TRect> boxes;
+  auto shown = [&boxes] {
+    win::test::OnNextModalLoop([&boxes] {
+      boxes.push_back(Screen->GetActiveForm()->GetBoundsRect());
+      win::test::KeyPress(VK_RETURN);
+    });
+  };
+  EInvalidOperation error("Invalid input value");
+  shown();
+  Application->ShowException(&error);
+  shown();
+  MessageBoxA(child->GetHandle(), "Overwrite?", "Confirm", MB_OKCANCEL);
+  const TRect first = form->GetBoundsRect();
+  form->SetBounds(area.Right - 200, area.Bottom - 100, 480, 360);
+  shown();
+  Application->ShowException(&error);
+  shown();
+  MessageBoxA(nullptr, "Starting", "Orvanta", MB_OK);
+  ASSERT_EQ(boxes.size(), 4u);
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_LE(std::abs(centre(boxes[i]).X - centre(first).X), 1) << i;
+    EXPECT_LE(std::abs(centre(boxes[i]).Y - centre(first).Y), 1) << i;
+  }
+  EXPECT_EQ(boxes[2].Right, area.Right);
+  EXPECT_EQ(boxes[2].Bottom, area.Bottom);
+  EXPECT_LE(std::abs(centre(boxes[3]).X - centre(area).X), 1);
+  EXPECT_LE(std::abs(centre(boxes[3]).Y - centre(area).Y), 1);
+  form->Free();
+}
+
+// A form that writes down how it hears of activation.
+class TActivationLogForm : public TForm {
+  ORV_CLASS(TActivationLogForm, TForm)
+ public:
+  using TForm::TForm;
+  void WndProc(TMessage& Message) override {
+    static const std::map<UINT, const char*> names = {
+        {WM_ACTIVATEAPP, "WM_ACTIVATEAPP"}, {WM_NCACTIVATE, "WM_NCACTIVATE"}, {WM_ACTIVATE, "WM_ACTIVATE"}};
+    if (auto it = names.find(Message.Msg); it != names.end())
+      Log().push_back(std::string(it->second) + " " + std::to_string(LOWORD(Message.WParam)));
+    inherited::WndProc(Message);
+  }
+};
+
+ORV_REGISTER(TActivationLogForm)
+
+// Closing the box hands the activation straight back to its owner: the
+// program never hears that it went inactive on the way.
+TEST_F(MessageBoxes, ClosingTheBoxActivatesItsOwnerWithoutDeactivatingTheProgram) {
+  forms::test::UseRealDialogs(true);
+  auto* form = TCustomForm::CreateNew<TActivationLogForm>(Application);
+  form->SetPosition(poDesigned);
+  form->SetBounds(100, 100, 400, 300);
+  form->Show();
+  win::test::PumpUntilIdle();
+  ASSERT_EQ(GetActiveWindow(), form->GetHandle());
+  int deactivations = 0;
+  Application->OnDeactivate = [&deactivations](TObject*) { ++deactivations; };
+  TakeLog();
+  win::test::OnNextModalLoop([] {
+    Log().push_back("box on show");
+    win::test::KeyPress(VK_RETURN);
+  });
+  MessageBoxA(form->GetHandle(), "Saved.", "Orvanta", MB_OK);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(TakeLog(), Seq({"WM_NCACTIVATE 0", "WM_ACTIVATE 0", "box on show", "WM_NCACTIVATE 1", "WM_ACTIVATE 1"}));
+  EXPECT_EQ(deactivations, 0);
+  EXPECT_EQ(GetActiveWindow(), form->GetHandle());
+  Application->OnDeactivate = nullptr;
+  form->Free();
+}
+
 TEST_F(MessageBoxes, ABoxWorksBeforeTheApplicationExists) {
   forms::test::UseRealDialogs(true);
   FinalizeUnits();

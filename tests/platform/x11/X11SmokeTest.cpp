@@ -49,8 +49,8 @@ LRESULT SmokeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     case WM_CHAR:
     case WM_LBUTTONDOWN:
     case WM_SYSCOMMAND:
-    case WM_PAINT:
     case WM_ACTIVATEAPP:
+    case WM_PAINT:
       gLog.push_back({h, m, w, l});
       break;
     case WM_CLOSE:
@@ -190,12 +190,15 @@ class X11Smoke : public ::testing::Test {
     }
   }
 
-  // A second top-level window of ours beside the scene's.
-  static HWND OtherTopLevel() {
-    HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle | WS_VISIBLE, 500, 80, 200, 150, nullptr, nullptr,
+  // A second window of ours, once active with the X focus; null when it
+  // did not become so.
+  HWND ShowOther(int left, int top) {
+    HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle | WS_VISIBLE, left, top, 200, 150, nullptr, nullptr,
                                  nullptr, nullptr);
-    test::PumpUntilIdle();
-    return other;
+    const bool active = Eventually([&] {
+      return GetActiveWindow() == other && GetForegroundWindow() == other && x->xFocus == SurfaceOf(other);
+    });
+    return active ? other : nullptr;
   }
 
   bool Received(HWND h, UINT m, WPARAM w) {
@@ -370,8 +373,8 @@ TEST_F(X11Smoke, FocusMovedBetweenOurWindowsActivatesTheOneThatGotIt) {
   test::Session session;
   Enter();
   Scene s = Build();
-  HWND other = OtherTopLevel();
-  ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == other && GetForegroundWindow() == other; }));
+  HWND other = ShowOther(500, 80);
+  ASSERT_TRUE(other);
   probe->GiveFocus(x->WindowOf(SurfaceOf(s.top)));
   EXPECT_TRUE(Eventually([&] { return GetActiveWindow() == s.top; }));
   EXPECT_EQ(GetFocus(), s.left);  // the focus child it had before
@@ -396,7 +399,9 @@ TEST_F(X11Smoke, AWindowManagersHandOverDoesNotDeactivateOnTheWay) {
   test::Session session;
   Enter();
   Scene s = Build();
-  HWND other = OtherTopLevel();
+  HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle | WS_VISIBLE, 500, 80, 200, 150, nullptr, nullptr,
+                               nullptr, nullptr);
+  test::PumpUntilIdle();
   const x11::XId parking = probe->ForeignWindow();
   probe->GiveFocus(x->WindowOf(SurfaceOf(other)));
   ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == other; }));
@@ -418,6 +423,35 @@ TEST_F(X11Smoke, AWindowManagersHandOverDoesNotDeactivateOnTheWay) {
   probe->GiveFocus(parking);
   probe->NameActive(parking);
   EXPECT_TRUE(Eventually(deactivated)) << "another program's window named active";
+  DestroyWindow(other);
+  Leave(s.top);
+}
+
+// Without a window manager, hiding the active window hands the activation
+// to the next of ours at once: the X focus news that follows (the hidden
+// window losing it, then the other getting it) never makes the program
+// think itself inactive on the way.
+TEST_F(X11Smoke, HidingTheActiveWindowPassesTheActivationOnWithoutGoingInactive) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  HWND other = ShowOther(150, 120);
+  ASSERT_TRUE(other);
+  // The pointer over the window that goes: it enters the other on the way,
+  // news that comes between the focus leaving and arriving.
+  probe->MovePointer(250, 200);
+  for (int round = 0; round < 3; ++round) {
+    gLog.clear();
+    ShowWindow(other, SW_HIDE);
+    EXPECT_EQ(GetActiveWindow(), s.top);
+    EXPECT_TRUE(Eventually([&] {
+      return x->xFocus == SurfaceOf(s.top) && probe->KeyboardFocus() == x->WindowOf(SurfaceOf(s.top));
+    }));
+    EXPECT_FALSE(Received(s.top, WM_ACTIVATEAPP, FALSE)) << round;
+    EXPECT_EQ(GetActiveWindow(), s.top);
+    ShowWindow(other, SW_SHOW);
+    ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == other && x->xFocus == SurfaceOf(other); }));
+  }
   DestroyWindow(other);
   Leave(s.top);
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -29,6 +30,7 @@
 #include "platform/forms/Hints.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/MessageBox.h"
+#include "platform/forms/Screen.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/win/Keyboard.h"
@@ -120,7 +122,11 @@ std::vector<Step> Steps() {
       {"message box",
        [](Scene& s, const std::function<void()>& look) {
          forms::test::UseRealDialogs(true);
-         test::OnNextModalLoop([look] {
+         test::OnNextModalLoop([look, &s] {
+           // Centred over its owner, as every dialog of the program.
+           const TRect box = Screen->GetActiveForm()->GetBoundsRect(), owner = s.form->GetBoundsRect();
+           EXPECT_LE(std::abs(box.Left + box.Right - owner.Left - owner.Right), 1);
+           EXPECT_LE(std::abs(box.Top + box.Bottom - owner.Top - owner.Bottom), 1);
            look();
            test::KeyPress(VK_RETURN);
          });
@@ -211,7 +217,8 @@ bool Inside(const std::vector<RECT>& rects, int x, int y) {
 // only; each window is compared where nothing above it covers it.
 class XScreen {
  public:
-  XScreen(x11::X11BackEnd& x, x11::Probe& probe) : x_(x), probe_(probe) {}
+  // framed: a window manager runs, and places the windows it frames.
+  XScreen(x11::X11BackEnd& x, x11::Probe& probe, bool framed) : x_(x), probe_(probe), framed_(framed) {}
 
   std::string Differences(const Shot& expected) {
     if (!probe_.Capture(probe_.Root(), root_, width_, height_)) return "the root window cannot be read";
@@ -239,8 +246,11 @@ class XScreen {
         out << want.name << " is not on the X screen";
         return out.str();
       }
-      // The X window starts at the frame inset of the window rectangle.
+      // The X window starts at the frame inset of the window rectangle;
+      // nobody but the program places it when no window manager runs.
       const int ox = xs.inset.Left, oy = xs.inset.Top;
+      if (!framed_ && (at.Left != want.rect.Left + ox || at.Top != want.rect.Top + oy))
+        out << want.name << " stands at (" << at.Left << "," << at.Top << ") on X; ";
       const int ww = want.rect.Width();
       int differing = 0;
       std::string first;
@@ -329,6 +339,7 @@ class XScreen {
  private:
   x11::X11BackEnd& x_;
   x11::Probe& probe_;
+  bool framed_;
   std::vector<std::uint32_t> root_;
   int width_ = 0, height_ = 0;
 };
@@ -381,7 +392,7 @@ class X11Scene : public ::testing::Test, public edit_test::EditorUnitsListed {
     auto* x = static_cast<x11::X11BackEnd*>(be.get());
     x11::Probe probe(display);
     ASSERT_TRUE(probe.Connected());
-    XScreen screen(*x, probe);
+    XScreen screen(*x, probe, framed);
     std::vector<std::vector<std::uint32_t>> images;
     std::vector<RECT> boxes;
     forms::test::Session session(std::move(be));
