@@ -17,7 +17,7 @@
 #include <new>
 #include <vector>
 
-#include "RatioReporter.h"
+#include "PeerReporter.h"
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxSpinEdit.h"
 #include "library/editors/core/cxTextEdit.h"
@@ -25,6 +25,7 @@
 #include "library/grid/cxVGrid.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
+#include "platform/rtl/NumberText.h"
 
 #ifdef ORV_HAVE_QT5_WIDGETS
 #include <QApplication>
@@ -298,36 +299,13 @@ void BM_QtScrollLine(benchmark::State& state) {
 BENCHMARK(BM_QtScrollLine)->Apply(Sizes);
 #endif
 
-// The ratio table, then our time over the peer's for the operations both
-// measure.
-class PeerReporter : public RatioReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    RatioReporter::ReportRuns(runs);
-    for (const Run& run : runs) Times[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-  void Finalize() override {
-    RatioReporter::Finalize();
-    std::printf("\nOur time / the Qt tree view's:\n");
-    for (const char* size : {"100", "1000", "10000", "100000"})
-      for (auto [ours, peer] : {std::pair{"BM_FullRepaint/", "BM_QtFullRepaint/"},
-                                std::pair{"BM_ScrollLine/", "BM_QtScrollLine/"}}) {
-        auto a = Times.find(std::string(ours) + size), b = Times.find(std::string(peer) + size);
-        if (a != Times.end() && b != Times.end() && b->second > 0)
-          std::printf("  %-24s %8.2f\n", (std::string(ours) + size).c_str(), a->second / b->second);
-      }
-  }
-
- private:
-  std::map<std::string, double> Times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  PeerReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (const char* size : {"100", "1000", "10000", "100000"})
+    for (const char* name : {"FullRepaint/", "ScrollLine/"})
+      pairs.push_back({std::string("BM_") + name + size, std::string("BM_Qt") + name + size});
+  PeerReporter reporter("the Qt tree view", pairs);
+  return RunWithPeer(argc, argv, reporter);
 }

@@ -522,8 +522,11 @@ TcxDragImageHelper::~TcxDragImageHelper() {
 TRect TcxDragImageHelper::GetDisplayRect() { return FControl->DragDropImageDisplayRect(); }
 
 void TcxDragImageHelper::InitDragImage() {
+  // What is dragged is placed in the control's client coordinates; the drag
+  // start is a screen point.
   const TRect R = GetDisplayRect();
-  FHotSpot = {R.Left - FDragStart.X, R.Top - FDragStart.Y};
+  const TPoint origin = FControl->ClientToScreen(TPoint(R.Left, R.Top));
+  FHotSpot = {origin.X - FDragStart.X, origin.Y - FDragStart.Y};
   FDragImage.Init(R.Width(), R.Height());
   FControl->DrawDragDropImage(FDragImage.GetImage(), FControl->GetCanvas());
 }

@@ -365,6 +365,36 @@ TcxCustomHitTestControllerClass TcxCustomVerticalGrid::GetHitTestControllerClass
 
 TClass TcxCustomVerticalGrid::GetDragImageHelperClass() { return TcxvgDragImageHelper::StaticClass(); }
 
+namespace {
+
+TcxCustomRowHeaderInfo* DraggedHeader(TcxCustomVerticalGrid* AGrid) {
+  TcxCustomRow* row = AGrid->GetVGController()->GetDragRow();
+  TcxCustomRowViewInfo* placed = row ? AGrid->GetVGViewInfo()->GetRowViewInfo(row) : nullptr;
+  return placed ? placed->GetHeaderInfo() : nullptr;
+}
+
+}  // namespace
+
+TRect TcxCustomVerticalGrid::DragDropImageDisplayRect() {
+  TcxCustomRowHeaderInfo* H = DraggedHeader(this);
+  if (!H) return cxNullRect;
+  return TRect(H->IndentBounds.Right, H->HeaderRect.Top, H->HeaderRect.Right, H->HeaderRect.Bottom);
+}
+
+void TcxCustomVerticalGrid::DrawDragDropImage(TBitmap* ABitmap, TcxCanvas*) {
+  TcxCustomRowHeaderInfo* H = DraggedHeader(this);
+  auto* painter = dynamic_cast<TcxvgPainter*>(GetPainter());
+  if (!H || !painter) return;
+  // The header paints at its own place in the grid; the image's origin is
+  // moved there, so that its top-left lands at (0, 0).
+  const TRect R = DragDropImageDisplayRect();
+  TOwned<TcxCanvas> canvas(New<TcxCanvas>(ABitmap->GetCanvas()));
+  const TPoint origin = canvas->GetWindowOrg();
+  canvas->SetWindowOrg({R.Left, R.Top});
+  painter->PaintOn(canvas.get(), [&] { painter->DrawHeaderDragImage(H); });
+  canvas->SetWindowOrg(origin);
+}
+
 TcxCustomControlStylesClass TcxCustomVerticalGrid::GetControlStylesClass() {
   return TcxVerticalGridStyles::StaticClass();
 }

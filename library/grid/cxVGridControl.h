@@ -355,6 +355,9 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
   TcxCustomControlControllerClass GetControllerClass() override;
   TcxCustomHitTestControllerClass GetHitTestControllerClass() override;
   TClass GetDragImageHelperClass() override;
+  // A dragged row shows its header: framed from the indent's right edge.
+  TRect DragDropImageDisplayRect() override;
+  void DrawDragDropImage(TBitmap* ABitmap, TcxCanvas* ACanvas) override;
   TcxCustomControlStylesClass GetControlStylesClass() override;
   TcxCustomControlViewInfoClass GetViewInfoClass() override;
   // The 3-D style's painter for psDelphi.

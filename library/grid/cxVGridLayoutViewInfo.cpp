@@ -203,6 +203,9 @@ void TcxMultiRecordViewInfo::Reset() {
   FVisibleValueCount = -1;
 }
 
+// Clear runs between the band width and the lines: the first record's
+// width it just measured must survive it, or the record frames are laid
+// from the band's left edge.
 void TcxMultiRecordViewInfo::Clear() {
   inherited::Clear();
   FVisibleValueCount = -1;

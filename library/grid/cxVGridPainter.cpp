@@ -216,6 +216,10 @@ void TcxvgPainter::DrawRowValueCell(TcxRowValueInfo* V) {
 
 void TcxvgPainter::DrawHeaderDragImage(TcxCustomRowHeaderInfo* H) {
   for (Integer i = 0; i < H->GetCaptionCount(); ++i) DrawRowHeaderCell(H->GetCaption(i), H->Transparent);
+  if (dynamic_cast<TcxMultiEditorRowHeaderInfo*>(H)) {
+    DrawLines(H->GetLinesInfo(), cxNullRect);
+    DrawHeaderSeparators(H);
+  }
   const TRect frame(H->IndentBounds.Right, H->HeaderRect.Top, H->HeaderRect.Right, H->HeaderRect.Bottom);
   GetCanvas()->FrameRect(frame, GetViewInfo()->GetBandBorderColor());
 }

@@ -230,6 +230,7 @@ void X11BackEnd::Translate(XEvent& e) {
     case SelectionClear: OnSelectionClear(e); break;
     case PropertyNotify:
       if (e.xproperty.window == root && e.xproperty.atom == atoms.netWorkarea) monitorsValid = false;
+      if (e.xproperty.window == root && e.xproperty.atom == atoms.netActiveWindow) ActiveWindowChanged();
       break;
     case MappingNotify:
       if (e.xmapping.request != MappingPointer) XRefreshKeyboardMapping(&e.xmapping);

@@ -145,6 +145,11 @@ class X11BackEnd : public IBackEnd {
   unsigned long focusSerial = 0;       // request serial of the latest FocusIn
   unsigned long activationSerial = 0;  // of our latest activation request
   bool focusChanged = false;
+  // We asked the window manager to activate one of our windows and its
+  // focus has not come yet: focus leaving us meanwhile is the manager's
+  // hand-over, not the user going elsewhere.
+  bool handOverPending = false;
+  void ActiveWindowChanged();
 
   // Keys sent as characters (VK_PACKET), by key code, for their release.
   std::map<unsigned int, char> packetKeys;

@@ -4,7 +4,17 @@
 // window manager's doing: a click, a switcher) activates that window. Such a
 // move comes as an out and an in; the window system hears only the net
 // change, once the queue of X events has been read to its end.
+//
+// A window manager activates a window we ask it to in steps of its own: it
+// may take the focus from our active window, park it on a window of its
+// own, and only then give it to ours. On a busy machine we read those
+// steps apart; the moment without focus would deactivate the process and
+// close its popups (the popup being activated among them). So while such a
+// request is open, focus leaving our windows is not reported: the request
+// ends when focus comes to one of ours, or when the manager names another
+// program's window active (then the loss is reported at once).
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 #include "platform/x11/X11Connection.h"
@@ -19,6 +29,7 @@ void X11BackEnd::OnFocus(XEvent& e) {
   SurfaceId id = SurfaceOfWindow(f.window);
   if (!id) return;
   if (e.type == FocusIn) {
+    handOverPending = false;
     xFocus = id;
     focusSerial = f.serial;
     focusChanged = true;
@@ -40,6 +51,10 @@ void X11BackEnd::SettleFocus() {
   if (!focusChanged) return;
   focusChanged = false;
   bool active = xFocus != 0;
+  if (!active && reportedActive && handOverPending) {
+    focusChanged = true;  // settled again once the hand-over ends
+    return;
+  }
   BackEndEvent be;
   be.surface = xFocus;
   if (active != reportedActive) {
@@ -65,6 +80,7 @@ void X11BackEnd::RequestActivation(SurfaceId id) {
   reportedFocus = id;
   activationSerial = NextRequest(dpy);
   if (windowManager) {
+    handOverPending = true;
     // Asked of the window manager, which decides (and may only flash the
     // task bar entry).
     XEvent e{};
@@ -82,6 +98,25 @@ void X11BackEnd::RequestActivation(SurfaceId id) {
     XSetInputFocus(dpy, s->window, RevertToParent, CurrentTime);
   }
   XFlush(dpy);
+}
+
+void X11BackEnd::ActiveWindowChanged() {
+  if (!handOverPending) return;
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  XId active = 0;
+  if (XGetWindowProperty(dpy, root, atoms.netActiveWindow, 0, 1, False, XA_WINDOW, &type, &format, &count, &after,
+                         &data) == Success && data) {
+    if (count == 1 && format == 32) active = static_cast<XId>(*reinterpret_cast<unsigned long*>(data));
+    XFree(data);
+  }
+  // None is a step of the hand-over; a window of another program ends it.
+  if (active != 0 && !SurfaceOfWindow(active)) {
+    handOverPending = false;
+    focusChanged = true;
+  }
 }
 
 }  // namespace win::x11

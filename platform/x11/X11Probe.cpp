@@ -75,9 +75,12 @@ Xvfb::Xvfb(int depth) {
   if (program.empty() || pipe(fds) != 0) return;
   // The server picks a free display itself and writes its number once it
   // listens, so servers of tests started side by side never share one.
+  // Keys never repeat on their own ("-r"): a test starved by a loaded
+  // machine between a key's press and its release would otherwise type it
+  // twice (Alt+Down opening a popup and closing it again).
   pid_ = Spawn(program,
                {program, "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x" + std::to_string(depth), "-nolisten", "tcp",
-                "-noreset"},
+                "-noreset", "-r"},
                environ, fds[0]);
   close(fds[1]);
   std::string number;
@@ -387,6 +390,22 @@ void Probe::AnnounceWindowManager() {
   ::Window w = wmCheck_;
   XChangeProperty(dpy_, root, XInternAtom(dpy_, "_NET_SUPPORTING_WM_CHECK", False), XA_WINDOW, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(&w), 1);
+  XSync(dpy_, False);
+}
+
+unsigned long Probe::ForeignWindow() {
+  if (!foreign_) {
+    foreign_ = XCreateSimpleWindow(dpy_, DefaultRootWindow(dpy_), -20, -20, 1, 1, 0, 0, 0);
+    XMapWindow(dpy_, foreign_);
+    XSync(dpy_, False);
+  }
+  return foreign_;
+}
+
+void Probe::NameActive(unsigned long window) {
+  ::Window w = window;
+  XChangeProperty(dpy_, DefaultRootWindow(dpy_), XInternAtom(dpy_, "_NET_ACTIVE_WINDOW", False), XA_WINDOW, 32,
+                  PropModeReplace, reinterpret_cast<unsigned char*>(&w), 1);
   XSync(dpy_, False);
 }
 

@@ -108,6 +108,11 @@ class Probe {
   std::vector<RECT> ShapeRects(unsigned long window);
   // Pretends a window manager runs (the back end looks at connect time).
   void AnnounceWindowManager();
+  // A mapped window of the probe's own, off the screen: where a window
+  // manager parks the focus, or another program's window.
+  unsigned long ForeignWindow();
+  // Names the active window on the root, as a window manager does.
+  void NameActive(unsigned long window);
   void Sync();
 
   // Another program on the clipboard, run as a child process so that this
@@ -127,6 +132,7 @@ class Probe {
  private:
   _XDisplay* dpy_ = nullptr;
   unsigned long wmCheck_ = 0;
+  unsigned long foreign_ = 0;
 };
 
 }  // namespace win::x11

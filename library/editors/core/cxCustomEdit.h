@@ -332,7 +332,9 @@ class TcxCustomEdit : public TcxContainer,
   bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) override;
   void FocusChanged() override;
   void SetParent(TWinControl* AParent) override;
-  bool IsEditorKey(Word Key, TShiftState Shift);
+  // A key the editor handles itself before anyone else sees it: it goes
+  // straight to DoEditKeyDown and never raises OnKeyDown.
+  virtual bool IsEditorKey(Word Key, TShiftState Shift);
   bool IsSpecialKey(Word Key, TShiftState Shift);
 
   // ---- Buttons ----

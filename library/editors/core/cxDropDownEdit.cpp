@@ -666,6 +666,18 @@ void TcxCustomDropDownEdit::DoEditKeyDown(Word& Key, TShiftState Shift) {
   inherited::DoEditKeyDown(Key, Shift);
 }
 
+// While the popup is open, the keys that close it belong to the editor: a
+// container holding the editor in place (a grid cell) must not take Enter
+// or Escape for itself and close the editor under the open list, losing
+// what the list had highlighted.
+bool TcxCustomDropDownEdit::IsEditorKey(Word Key, TShiftState Shift) {
+  if (inherited::IsEditorKey(Key, Shift)) return true;
+  if (!HasPopupWindow()) return false;
+  const bool alt = Shift.Contains(ssAlt);
+  if ((Key == VK_RETURN || Key == VK_ESCAPE) && !alt) return true;
+  return ((Key == VK_UP || Key == VK_DOWN) && alt) || (Key == VK_F4 && !alt);
+}
+
 // Escape cancels; Enter, Alt+Up/Alt+Down and F4 close as in the editor;
 // Tab closes with crTab where the value goes with it, and then moves on
 // from the editor as Tab does there.

@@ -275,6 +275,7 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit, public IcxEditPopupWindo
   TcxCustomEditViewData* CreateViewData() override;
   void DestroyWnd() override;
   void DoEditKeyDown(Word& Key, TShiftState Shift) override;
+  bool IsEditorKey(Word Key, TShiftState Shift) override;
   void DoEditKeyPress(char& Key) override;
   void DoEditProcessTab(TShiftState Shift) override;
   void DoExit() override;

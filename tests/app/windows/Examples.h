@@ -17,15 +17,16 @@ inline std::string ExamplesDir() {
 }
 
 // The examples' definitions and terrain files, without the generator's
-// sources and the build's files.
+// sources and without what scripts/run leaves there (the generator as
+// tarvik.exe, its maps and result file).
 inline void CopyExamples(const TempDir& tmp) {
   namespace fs = std::filesystem;
   for (const auto& entry : fs::recursive_directory_iterator(ExamplesDir())) {
     const fs::path rel = fs::relative(entry.path(), ExamplesDir());
-    if (*rel.begin() == "generator" || rel.filename() == "CMakeLists.txt" || rel.filename() == ".gitignore") continue;
+    if (*rel.begin() == "generator") continue;
     if (entry.is_directory())
       fs::create_directories(tmp / rel.string());
-    else
+    else if (rel.extension() == ".tt" || rel.filename() == "tarvikwin.tdf")
       fs::copy_file(entry.path(), tmp / rel.string());
   }
 }

@@ -111,6 +111,41 @@ class ProgramOnX : public ::testing::Test {
     return nullptr;
   }
 
+  static Integer TopRow(TcxVerticalGrid* grid) {
+    return grid->GetVGController()->GetScroller()->GetTopVisibleRowIndex();
+  }
+  // The wheel turns the control with the focus: a click on the first row's
+  // caption focuses the grid without opening an editor.
+  static void FocusByWheel(XUser& x, TMainForm* form, TcxVerticalGrid* grid) {
+    x.Click(grid, [&] {
+      TcxVerticalGridRows* rows = grid->GetRows();
+      for (Integer i = 0; i < rows->GetCount(); ++i)
+        if (dynamic_cast<TcxEditorRow*>(rows->GetRow(i)) && grid->GetVGViewInfo()->GetRowViewInfo(rows->GetRow(i)))
+          return RowHeader(grid, rows->GetRow(i));
+      return TRect();
+    });
+    EXPECT_TRUE(x.Eventually([&] { return Screen->GetActiveControl() == grid && !grid->IsEditing(); }));
+    (void)form;
+  }
+  // The grid scrolls by the wheel, when it has more rows than it shows.
+  static void ScrollsByTheWheel(XUser& x, TcxVerticalGrid* grid, const char* name) {
+    const Integer before = x.Gui().Run([&] { return TopRow(grid); });
+    const bool more = x.Gui().Run([&] {
+      if (before > 0) return true;
+      TcxVerticalGridRows* rows = grid->GetRows();
+      for (Integer i = 0; i < rows->GetCount(); ++i) {
+        TcxCustomRow* row = rows->GetRow(i);
+        TcxCustomRowViewInfo* placed = grid->GetVGViewInfo()->GetRowViewInfo(row);
+        if (row->GetVisible() && (!placed || placed->RowRect.Bottom > grid->GetVGViewInfo()->Bounds.Bottom))
+          return true;
+      }
+      return false;
+    });
+    ASSERT_TRUE(more) << name << " shows all its rows: nothing to scroll";
+    x.Wheel([&] { return grid; }, before > 0 ? -3 : 3);
+    EXPECT_TRUE(x.Eventually([&] { return TopRow(grid) != before; })) << name << " does not scroll";
+  }
+
   // The program's X window for one of its forms.
   static unsigned long XWindowOf(TCustomForm* AForm) {
     auto& x = static_cast<win::x11::X11BackEnd&>(win::BackEnd());
@@ -269,6 +304,32 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     x.Key("n");
     EXPECT_TRUE(x.Gone(ask));
     EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "maps/alpine.tt"; }));
+
+    // An unknown key's row lies below what the value grid shows: the wheel
+    // brings it up, a click opens its editor, the typed value is saved
+    // under its own key.
+    auto* const valueGrid = form->cxVGTerrainValues;
+    const auto seedShown = [&] {
+      const TRect r = RowValue(valueGrid, ValueRowOf(form, "seed"));
+      return !cxRectIsEmpty(r) && r.Bottom <= valueGrid->GetVGViewInfo()->Bounds.Bottom;
+    };
+    EXPECT_FALSE(x.Gui().Run(seedShown)) << "the unknown keys start out of sight";
+    FocusByWheel(x, form, valueGrid);
+    for (int i = 0; i < 10 && !x.Gui().Run(seedShown); ++i) x.Wheel([&] { return valueGrid; }, 1);
+    ASSERT_TRUE(x.Gui().Run(seedShown)) << "the wheel never brought the unknown keys up";
+    x.Click(valueGrid, [&] { return RowValue(valueGrid, ValueRowOf(form, "seed")); });
+    EXPECT_TRUE(on([&] { return valueGrid->IsEditing(); }));
+    x.Key("End");
+    for (int i = 0; i < 8; ++i) x.Key("BackSpace");
+    x.Type("777");
+    x.Key("Return");
+    EXPECT_TRUE(on([&] { return form->GetModified() && form->SaveValuesButton->GetEnabled(); }));
+    x.Click([&] { return form->SaveValuesButton; });
+    EXPECT_TRUE(on([&] { return !form->GetModified(); }));
+    const std::string alpine = tmp.Read("maps/alpine.tt");
+    EXPECT_NE(alpine.find("seed = 777;\r\n"), std::string::npos) << alpine;
+    EXPECT_EQ(alpine.find("12345"), std::string::npos) << alpine;
+    FocusByTab(x, form, [&] { return form->cxVGTerrainFiles; });
     x.Key("Down");  // island chain.tt
     EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "maps/island chain.tt"; }));
     x.Type("1");
@@ -351,7 +412,16 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     std::filesystem::rename(tmp / "tarvik.away", tmp / "tarvik.exe");
 
     // A generator that never ends: the window goes on answering, and
-    // closing it ends the program at once.
+    // closing it ends the program at once. The file with unknown keys has
+    // more rows than the value grid shows.
+    x.Click(form->cxVGTerrainFiles, [&] { return RowHeader(form->cxVGTerrainFiles, FileRow(form, "alpine.tt")); });
+    if (x.Gui().Run([&] { return form->GetModified(); })) {
+      const unsigned long discard = x.WindowTitled("Save current file?");
+      ASSERT_NE(discard, 0u);
+      x.Key("n");
+      EXPECT_TRUE(x.Gone(discard));
+    }
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "maps/alpine.tt"; }));
     on([&] { return setenv("TARVIK_SAMPLE_MODE", "hang", 1) == 0; });
     x.Click([&] { return form->RunCurrentValuesButton; });
     EXPECT_TRUE(on([&] { return (hanging = pid_t(form->GetRunner().GetGeneratorPid())) != 0; }));
@@ -364,6 +434,10 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     EXPECT_NE(aboutWhileRunning, 0u);
     x.Key("Return");
     EXPECT_TRUE(x.Gone(aboutWhileRunning));
+    FocusByWheel(x, form, form->cxVGTerrainValues);
+    ScrollsByTheWheel(x, form->cxVGTerrainValues, "the value grid");
+    x.Shot(main, "x-main-scrolled-while-running");
+    EXPECT_TRUE(on([&] { return form->GetRunner().GetGeneratorPid() != 0; })) << "the generator still runs";
     closing = std::chrono::steady_clock::now();
     x.Probe().SendDelete(main);
   });

@@ -151,6 +151,21 @@ class XUser {
     });
     ClickAt(at);
   }
+  // Turns the wheel over the middle of a control the program names:
+  // notches down when positive, up when negative.
+  void Wheel(const std::function<TControl*()>& control, int notches) {
+    const TPoint at = gui_.Run([&] {
+      TControl* c = control();
+      return c->ClientToScreen(TPoint(c->GetWidth() / 2, c->GetHeight() / 2));
+    });
+    probe_.MovePointer(at.X, at.Y);
+    Settle();
+    for (int i = 0; i < std::abs(notches); ++i) {
+      probe_.Button(notches > 0 ? 5 : 4, true);
+      probe_.Button(notches > 0 ? 5 : 4, false);
+      Settle();
+    }
+  }
   void Key(const char* keysym) {
     probe_.Key(keysym, true);
     probe_.Key(keysym, false);

@@ -46,23 +46,31 @@ inline TColor PixelAt(TWinControl* AControl, TPoint P) {
   return color;
 }
 
-// snapshots/<AName>.png: the client area, or the whole window with its
-// frame (AWhole); AOverlay draws into the copy before it is saved, for
-// windows of their own that show over the control (a dropped list).
-inline bool Snapshot(TWinControl* AControl, const std::string& AName, bool AWhole = false,
-                     const std::function<void(win::HDC)>& AOverlay = {}) {
+// snapshots/<AName>.png of a rectangle of a device context; AOverlay draws
+// into the copy before it is saved, for windows of their own that show
+// over the control (a dropped list).
+inline bool SnapshotOf(win::HDC ASource, const TRect& R, const std::string& AName,
+                       const std::function<void(win::HDC)>& AOverlay = {}) {
   std::filesystem::create_directories("snapshots");
-  win::HDC window = AWhole ? win::GetWindowDC(AControl->GetHandle()) : win::GetDC(AControl->GetHandle());
-  const int w = AControl->GetWidth(), h = AControl->GetHeight();
-  win::HDC memory = win::CreateCompatibleDC(window);
-  win::HBITMAP bitmap = win::CreateCompatibleBitmap(window, w, h);
+  const int w = R.Width(), h = R.Height();
+  win::HDC memory = win::CreateCompatibleDC(ASource);
+  win::HBITMAP bitmap = win::CreateCompatibleBitmap(ASource, w, h);
   win::HGDIOBJ old = win::SelectObject(memory, win::ToObj(bitmap));
-  win::BitBlt(memory, 0, 0, w, h, window, 0, 0, win::SRCCOPY);
+  win::BitBlt(memory, 0, 0, w, h, ASource, R.Left, R.Top, win::SRCCOPY);
   if (AOverlay) AOverlay(memory);
   win::SelectObject(memory, old);
   const bool saved = win::SaveBitmapPng(bitmap, "snapshots/" + AName + ".png");
   win::DeleteObject(win::ToObj(bitmap));
   win::DeleteDC(memory);
+  return saved;
+}
+
+// snapshots/<AName>.png: the client area, or the whole window with its
+// frame (AWhole).
+inline bool Snapshot(TWinControl* AControl, const std::string& AName, bool AWhole = false,
+                     const std::function<void(win::HDC)>& AOverlay = {}) {
+  win::HDC window = AWhole ? win::GetWindowDC(AControl->GetHandle()) : win::GetDC(AControl->GetHandle());
+  const bool saved = SnapshotOf(window, TRect(0, 0, AControl->GetWidth(), AControl->GetHeight()), AName, AOverlay);
   win::ReleaseDC(AControl->GetHandle(), window);
   return saved;
 }

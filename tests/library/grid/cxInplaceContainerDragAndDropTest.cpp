@@ -233,6 +233,24 @@ TEST_F(Sizing, TheInvertedLineIsAppliedOnceOnRelease) {
   drag->DoEndDragAndDrop(true);
   drag->Free();
   EXPECT_EQ(recorder->Applied, std::vector<Integer>{4});
+
+  // The line over rows, in each look (snapshots/grid-<look>-sizing-line.png).
+  TcxCategoryRow* category = AddCategory(grid, nullptr, "Terrain");
+  AddValueRow(grid, category, "Width", TcxIntegerValueType::Class(), Variant(640));
+  AddValueRow(grid, category, "Height", TcxIntegerValueType::Class(), Variant(480));
+  grid_pixels::ThemeInstalled theme;
+  for (const grid_pixels::Look& look : grid_pixels::kLooks) {
+    grid->GetLookAndFeel()->SetKind(look.Kind);
+    grid->GetLookAndFeel()->SetNativeStyle(look.Native);
+    Pump();
+    drag = Begin();
+    Move(drag, 130);
+    EXPECT_TRUE(vgrid_test::Snapshot(grid, std::string("grid-") + look.Name + "-sizing-line"));
+    grid->GetController()->EscapePressed = true;
+    drag->DoEndDragAndDrop(false);
+    grid->GetController()->EscapePressed = false;
+    drag->Free();
+  }
 }
 
 // Live sizing applies each move's own whole steps at once and draws no

@@ -1,6 +1,7 @@
 #include "library/grid/cxVGrid.h"
 
 #include "VGridSession.h"
+#include "library/editors/core/cxDropDownEdit.h"
 #include "platform/forms/MessageBox.h"
 #include "platform/win/Keyboard.h"
 
@@ -178,6 +179,40 @@ TEST_F(Keys, EnterPostsAndStaysOrMovesOn) {
   Press(win::VK_RETURN);
   EXPECT_EQ(Focus(), "Deep/-1");
   EXPECT_FALSE(Editing()) << "a category has no editor";
+}
+
+// The value grid's open drop-down list takes the keys a user gives it:
+// with the cell's editor open (F2) Alt+Down drops it, the arrows walk its items, Enter takes the highlighted
+// one into the cell and closes it, Escape closes it keeping the old value.
+TEST_F(Keys, TheDroppedListOfACellTakesEnterAndEscape) {
+  TcxEditorRow* biome = vgrid_test::AddParameter(grid, nullptr, "Biome", TcxComboBoxProperties::StaticClass(),
+                                                 TcxStringValueType::Class(), Variant("Desert"), 0);
+  Pump();
+  grid->SetFocusedRow(biome);
+  Pump();
+  auto dropped = [&] {
+    auto* combo = dynamic_cast<TcxCustomDropDownEdit*>(grid->GetInplaceEditor());
+    return combo && grid->IsEditing() && combo->GetDroppedDown();
+  };
+  Press(win::VK_F2);
+  PressWith(win::VK_MENU, win::VK_DOWN);
+  ASSERT_TRUE(dropped()) << "Alt+Down drops the list";
+  Press(win::VK_DOWN);
+  Press(win::VK_RETURN);
+  EXPECT_FALSE(dropped()) << "Enter closes the list";
+  ASSERT_TRUE(grid->IsEditing()) << "and only the list: the editor stays open";
+  EXPECT_EQ(VarToStr(grid->GetInplaceEditor()->GetEditValue()), "Swamp");
+  Press(win::VK_RETURN);
+  EXPECT_EQ(VarToStr(biome->GetProperties()->GetValue()), "Swamp") << "the highlighted item reaches the cell";
+
+  Press(win::VK_F2);
+  PressWith(win::VK_MENU, win::VK_DOWN);
+  ASSERT_TRUE(dropped());
+  Press(win::VK_UP);
+  Press(win::VK_ESCAPE);
+  EXPECT_FALSE(dropped()) << "Escape closes the list";
+  Press(win::VK_RETURN);
+  EXPECT_EQ(VarToStr(biome->GetProperties()->GetValue()), "Swamp") << "Escape keeps the old value";
 }
 
 // PgDn and PgUp move by a page of rows and stop at the ends; with Ctrl they

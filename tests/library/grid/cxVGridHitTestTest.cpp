@@ -1,7 +1,10 @@
 #include "library/grid/cxVGrid.h"
 
 #include "VGridSession.h"
+#include "library/grid/cxInplaceContainerDragAndDrop.h"
 #include "library/grid/cxVGridRowViewInfo.h"
+#include "platform/forms/Bitmap.h"
+#include "platform/rtl/Owned.h"
 #include "platform/forms/Controls.h"
 #include "platform/win/Keyboard.h"
 
@@ -253,6 +256,92 @@ TEST_F(Mouse, RowsAreDraggedButNeverIntoTheirOwnSubtree) {
   win::test::MouseMove(grid->GetHandle(), {cxRectCenter(source).X + 10, cxRectCenter(source).Y + 10});
   Pump();
   EXPECT_EQ(height->GetParent(), unused);
+}
+
+
+// A dragged row shows its header under the pointer, framed in the band's
+// border colour and blended over what the screen showed: the picture keeps
+// its place relative to the pointer that grabbed it. The screen here is
+// the grid's own picture copied onto the virtual screen, as a display
+// would show it (snapshots/grid-<look>-row-drag-image.png).
+TEST_F(Mouse, ADraggedRowShowsItsHeaderUnderThePointer) {
+  win::InstallThemeModule();
+  win::SetThemesActive(true);
+  grid->SetDragMode(dmAutomatic);
+  grid->GetOptionsBehavior()->SetDragDropImages(true);
+  struct Watch : TObject {
+    TTestVerticalGrid* Grid = nullptr;
+    TPoint Start{};
+    std::string Look;
+    std::vector<std::string> Faults;
+    bool Seen = false;
+    void DragOver(TObject*, TObject*, Integer, Integer, TDragState, bool&) {
+      TcxDragImageHelper* helper = Grid->GetDragImageHelper();
+      if (Seen || !helper || !helper->GetDragImageVisible()) return;
+      Seen = true;
+      const TRect R = Grid->DragDropImageDisplayRect();
+      TBitmap* image = helper->GetDragImage().GetImage();
+      if (R.Width() < 40 || image->GetWidth() != R.Width() || image->GetHeight() != R.Height())
+        Faults.push_back("the image is not the header's size");
+      // Where the header was, moved by as much as the pointer moved.
+      const TPoint pointer = GetMouseCursorPos();
+      const TPoint header = Grid->ClientToScreen(TPoint(R.Left, R.Top));
+      if (helper->GetPosition() != TPoint(header.X + pointer.X - Start.X, header.Y + pointer.Y - Start.Y))
+        Faults.push_back("the image left the pointer's grip");
+      // The frame in the border colour, the caption's letters inside it.
+      TCanvas* canvas = image->GetCanvas();
+      const TColor border = ColorToRGB(Grid->GetVGViewInfo()->GetBandBorderColor());
+      if (canvas->GetPixels(0, R.Height() / 2) != border) Faults.push_back("no frame");
+      const TColor fill = canvas->GetPixels(R.Width() - 3, R.Height() / 2);
+      Integer ink = 0;
+      for (Integer y = 1; y < R.Height() - 1; ++y)
+        for (Integer x = 1; x < R.Width() - 1; ++x) ink += canvas->GetPixels(x, y) != fill;
+      if (ink < 20) Faults.push_back("no caption");
+      const TPoint topLeft = Grid->ClientToScreen(TPoint(0, 0));
+      win::HDC screen = win::GetDC(nullptr);
+      grid_pixels::SnapshotOf(screen, cxRectOffset(Grid->GetClientRect(), topLeft.X, topLeft.Y),
+                             "grid-" + Look + "-row-drag-image");
+      win::ReleaseDC(nullptr, screen);
+    }
+  };
+  for (const grid_pixels::Look& look : grid_pixels::kLooks) {
+    grid->GetLookAndFeel()->SetKind(look.Kind);
+    grid->GetLookAndFeel()->SetNativeStyle(look.Native);
+    grid->SetFocusedRow(height);
+    grid->Invalidate();
+    win::test::PumpFor(600);  // no double click with the last look's press
+    // The display shows the grid.
+    const TPoint topLeft = grid->ClientToScreen(TPoint(0, 0));
+    win::HDC screen = win::GetDC(nullptr);
+    win::HDC window = win::GetDC(grid->GetHandle());
+    win::BitBlt(screen, topLeft.X, topLeft.Y, grid->GetClientWidth(), grid->GetClientHeight(), window, 0, 0,
+                win::SRCCOPY);
+    win::ReleaseDC(grid->GetHandle(), window);
+    win::ReleaseDC(nullptr, screen);
+
+    TOwned<Watch> watch(New<Watch>());
+    watch->Grid = grid;
+    watch->Look = look.Name;
+    grid->OnDragOver = TDragOverEvent::Bind<&Watch::DragOver>(watch.get());
+    const TPoint from = cxRectCenter(Placed(height)->GetHeaderInfo()->GetCaption(0)->HeaderCellBounds);
+    const TPoint to{from.X + 40, Placed(seed)->RowRect.Top + 3};
+    watch->Start = grid->ClientToScreen(from);
+    win::test::OnNextModalLoop([&] {
+      win::test::MouseMove(grid->GetHandle(), to);
+      win::test::MouseMove(grid->GetHandle(), {to.X + 1, to.Y});
+      win::test::KeyPress(win::VK_ESCAPE);
+    });
+    win::test::MouseMove(grid->GetHandle(), from);
+    win::test::MouseDown();
+    win::test::MouseMove(grid->GetHandle(), {from.X + 10, from.Y + 10});
+    Pump();
+    win::test::MouseUp();
+    Pump();
+    grid->OnDragOver = nullptr;
+    EXPECT_TRUE(watch->Seen) << look.Name << ": the drag showed no image";
+    EXPECT_EQ(watch->Faults, std::vector<std::string>()) << look.Name;
+    EXPECT_EQ(height->GetParent(), ok) << "Escape drops nothing";
+  }
 }
 
 }  // namespace

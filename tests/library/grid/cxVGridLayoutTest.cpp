@@ -169,6 +169,13 @@ TEST_F(Layouts, RecordsStandSideBySideJoinedOrFramed) {
   EXPECT_TRUE(listed);
   const TPoint outside{viewInfo->Bounds.Right - 3, viewInfo->Bounds.Bottom - 3};
   EXPECT_EQ(vgrid_test::PixelAt(grid, gap), vgrid_test::PixelAt(grid, outside));
+  // The whole gap, not only its middle, is background, and each record
+  // column is framed by its own border line.
+  const TColor background = vgrid_test::PixelAt(grid, outside);
+  for (Integer x = first.Right + V; x < second.Left - V; ++x)
+    for (Integer y = first.Top; y < first.Bottom; ++y)
+      ASSERT_EQ(vgrid_test::PixelAt(grid, {x, y}), background) << x << "," << y;
+  EXPECT_NE(vgrid_test::PixelAt(grid, {second.Left - V, cxRectCenter(second).Y}), background);
   Shoot(grid, "records-framed");
 }
 

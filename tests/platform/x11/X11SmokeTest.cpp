@@ -390,6 +390,43 @@ TEST_F(X11Smoke, FocusMovedBetweenOurWindowsActivatesTheOneThatGotIt) {
   Leave(s.top);
 }
 
+// Under a window manager, activating one of our windows is a hand-over in
+// the manager's steps: the focus parked on a window of the manager's on
+// the way does not deactivate the program (its popups would close); the
+// manager naming another program's window active does.
+TEST_F(X11Smoke, AWindowManagersHandOverDoesNotDeactivateOnTheWay) {
+  probe->AnnounceWindowManager();
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle | WS_VISIBLE, 500, 80, 200, 150, nullptr, nullptr,
+                               nullptr, nullptr);
+  test::PumpUntilIdle();
+  const x11::XId parking = probe->ForeignWindow();
+  probe->GiveFocus(x->WindowOf(SurfaceOf(other)));
+  ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == other; }));
+  gLog.clear();
+  auto deactivated = [&] {
+    return Received(s.top, WM_ACTIVATEAPP, FALSE) || Received(other, WM_ACTIVATEAPP, FALSE);
+  };
+
+  SetActiveWindow(s.top);  // asks the manager
+  probe->GiveFocus(parking);
+  probe->NameActive(0);
+  EXPECT_FALSE(Eventually(deactivated)) << "the focus on its way is no loss";
+  probe->GiveFocus(x->WindowOf(SurfaceOf(s.top)));
+  probe->NameActive(x->WindowOf(SurfaceOf(s.top)));
+  EXPECT_TRUE(Eventually([&] { return GetActiveWindow() == s.top && x->xFocus == SurfaceOf(s.top); }));
+  EXPECT_FALSE(deactivated());
+
+  SetActiveWindow(other);  // asks again; the manager gives another program the focus
+  probe->GiveFocus(parking);
+  probe->NameActive(parking);
+  EXPECT_TRUE(Eventually(deactivated)) << "another program's window named active";
+  DestroyWindow(other);
+  Leave(s.top);
+}
+
 // Without a window manager, hiding the active window hands the activation
 // to the next of ours at once: the X focus news that follows (the hidden
 // window losing it, then the other getting it) never makes the program

@@ -57,6 +57,24 @@ class OnScreen {
     return 0;
   }
 
+  // The viewable window titled so: a top-level window on the root, or a
+  // client a window manager lists (0 when none comes).
+  unsigned long ClientTitled(const std::string& title, std::chrono::seconds wait) {
+    auto deadline = std::chrono::steady_clock::now() + wait;
+    do {
+      std::vector<unsigned long> candidates = probe_.Stacking();
+      for (long c : probe_.Property32(probe_.Root(), "_NET_CLIENT_LIST"))
+        candidates.push_back(static_cast<unsigned long>(c));
+      for (unsigned long w : candidates) {
+        bool viewable = false;
+        RECT r{};
+        if (probe_.Property8(w, "WM_NAME") == title && probe_.Geometry(w, viewable, r) && viewable) return w;
+      }
+      std::this_thread::sleep_for(20ms);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return 0;
+  }
+
   // The share of the window's pixels on the root in each colour, once
   // every share reaches its least (or the wait is over).
   std::vector<double> Shares(unsigned long window, const std::vector<std::pair<std::uint32_t, double>>& least) {
@@ -126,9 +144,12 @@ class X11Program : public ::testing::Test {
     OnScreen screen(probe);
 
     // Started under the sanitizers on a loaded machine, the program may
-    // take a while to show its form.
-    const unsigned long form = screen.NewWindow({}, 60s);
-    ASSERT_NE(form, 0u) << "the program showed no window";
+    // take a while to show its form. The form is known by its title; under
+    // a window manager it sits in a frame of the manager's, which is what
+    // stands on the root.
+    const unsigned long client = screen.ClientTitled("Orvanta editors", 60s);
+    ASSERT_NE(client, 0u) << "the program showed no window";
+    const unsigned long form = probe.FrameOf(client);
     auto shares = screen.Shares(form, {{kFace, 0.5}});
     EXPECT_GE(shares[0], 0.5) << "the form is not painted";
 
@@ -147,12 +168,19 @@ class X11Program : public ::testing::Test {
     };
     // Keys go where X has the focus: a window manager hands it back to the
     // form a moment after a popup or a box goes, and keys typed before that
-    // reach no window (as a person's would).
+    // reach no window (as a person's would). The hand-over is done once the
+    // form's own window holds the focus (not the manager's frame around it)
+    // and, under a manager, the manager names it the active window.
     auto formHasFocus = [&] {
-      auto deadline = std::chrono::steady_clock::now() + 10s;
-      while (probe.FrameOf(probe.KeyboardFocus()) != form && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(20ms);
-      return probe.FrameOf(probe.KeyboardFocus()) == form;
+      auto holds = [&] {
+        if (probe.KeyboardFocus() != client) return false;
+        if (!framed) return true;
+        const std::vector<long> active = probe.Property32(probe.Root(), "_NET_ACTIVE_WINDOW");
+        return !active.empty() && static_cast<unsigned long>(active[0]) == client;
+      };
+      auto deadline = std::chrono::steady_clock::now() + 30s;
+      while (!holds() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(20ms);
+      return holds();
     };
     for (const Step& step : steps) {
       ASSERT_TRUE(formHasFocus()) << "the form does not have the focus before the " << step.name;
