@@ -10,6 +10,7 @@
 #include "library/grid/GridStartup.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/UnitStartup.h"
+#include "platform/gdi/Fonts.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/win/BackEnd.h"
@@ -60,6 +61,9 @@ void RegisterOrvantaUnits() {
 }
 
 int OrvantaMain(const std::function<void()>& AStarted) {
+  // The fonts' configuration is read while the display is opened, the
+  // units start and the forms are read: the first text waits for less.
+  win::gdi::StartFontConfiguration();
   const char* display = std::getenv("DISPLAY");
   std::unique_ptr<win::IBackEnd> screen;
   if (display && *display) screen = win::OpenX11BackEnd(display);

@@ -5,11 +5,16 @@
 #include FT_TRUETYPE_TABLES_H
 #include <fontconfig/fontconfig.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <map>
+#include <mutex>
 #include <tuple>
 #include <stdexcept>
 #include <vector>
@@ -60,8 +65,18 @@ struct FaceKey {
   }
 };
 
+struct Match;
+
+// Faces by the description asked for, and by the family that stands in
+// for it: descriptions that differ only in a face name the table maps to
+// the same family ("Tahoma", "MS Shell Dlg") share one realisation, its
+// file opened once and its glyphs rendered once. fontconfig's answers are
+// kept by family, weight and slant, which is all they depend on: a new
+// size of a face costs no match.
 struct FaceCache {
   std::map<FaceKey, std::shared_ptr<FontFace>> Faces;
+  std::map<FaceKey, std::shared_ptr<FontFace>> ByFamily;
+  std::map<std::tuple<std::string, int, bool>, std::shared_ptr<const Match>> Matches;
   unsigned Generation = 1;
 };
 
@@ -81,18 +96,53 @@ struct Match {
   int FcSlant = FC_SLANT_ROMAN;
 };
 
+// fontconfig's configuration, read once: early on a thread of its own
+// (StartFontConfiguration) or by the first match.
+struct Configuration {
+  std::once_flag started;
+  std::shared_future<bool> read;
+};
+
+Configuration& TheConfiguration() {
+  static Configuration c;
+  return c;
+}
+
+bool ReadConfiguration(bool early) {
+  // Read ahead of time, the reading gives way: the thread that builds the
+  // windows must not wait for the processor behind it (woken from a round
+  // trip to the display, it could be queued behind the reading for a whole
+  // time slice). Niceness belongs to the thread on Linux.
+  if (early) setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+  return FcInit() == FcTrue;
+}
+
+void BeginReading(std::launch how) {
+  Configuration& c = TheConfiguration();
+  std::call_once(c.started, [&c, how] {
+    c.read = std::async(how, ReadConfiguration, how == std::launch::async).share();
+    // fontconfig keeps its configuration until told otherwise; release it
+    // at exit so leak checkers see a clean process (after a reading still
+    // under way has ended).
+    std::atexit([] {
+      if (TheConfiguration().read.get()) FcFini();
+    });
+  });
+}
+
+bool ConfigurationReady() {
+  static const bool ready = [] {
+    BeginReading(std::launch::deferred);
+    return TheConfiguration().read.get();
+  }();
+  return ready;
+}
+
 // Asks fontconfig for a family in a weight and slant; answers false when
 // what it offers is another family (fontconfig always offers something).
 bool MatchFamily(const std::string& family, int weight, bool italic, Match& out) {
   if (IsFamilyHidden(family)) return false;
-  static bool ready = [] {
-    if (FcInit() != FcTrue) return false;
-    // fontconfig keeps its configuration until told otherwise; release it
-    // at exit so leak checkers see a clean process.
-    std::atexit([] { FcFini(); });
-    return true;
-  }();
-  if (!ready) return false;
+  if (!ConfigurationReady()) return false;
   FcPattern* pat = FcPatternCreate();
   FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
   FcPatternAddInteger(pat, FC_WEIGHT, FcWeightFromOpenType(weight <= 0 ? FW_NORMAL : weight));
@@ -239,6 +289,17 @@ FaceKey KeyOf(const LOGFONTA& lf) {
   return k;
 }
 
+// fontconfig's file for a family in a weight and slant, null when the
+// family is not installed; asked once.
+const Match* MatchOf(FaceCache& cache, const std::string& family, int weight, bool italic) {
+  auto [it, added] = cache.Matches.try_emplace({family, weight, italic});
+  if (added) {
+    auto m = std::make_shared<Match>();
+    if (MatchFamily(family, weight, italic, *m)) it->second = std::move(m);
+  }
+  return it->second.get();
+}
+
 std::shared_ptr<FontFace> RealizeKey(const LOGFONTA& lf) {
   FaceKey key = KeyOf(lf);
   FaceCache& cache = Cache();
@@ -250,9 +311,20 @@ std::shared_ptr<FontFace> RealizeKey(const LOGFONTA& lf) {
   SubstituteCandidates(key.Face.c_str(), key.Fixed ? BYTE(FIXED_PITCH) : lf.lfPitchAndFamily, candidates);
   std::shared_ptr<FontFace> face;
   for (const std::string& family : candidates) {
-    Match m;
-    if (MatchFamily(family, key.Weight, key.Italic, m)) face = Open(fixed, m, key);
-    if (face) break;
+    // What Open reads: the family's file and everything of the description
+    // but the face name and the pitch (which only chose the candidates).
+    FaceKey same = key;
+    same.Face = family;
+    same.Fixed = false;
+    if (auto shared = cache.ByFamily.find(same); shared != cache.ByFamily.end()) {
+      face = shared->second;
+      break;
+    }
+    if (const Match* m = MatchOf(cache, family, key.Weight, key.Italic)) face = Open(fixed, *m, key);
+    if (face) {
+      cache.ByFamily.emplace(same, face);
+      break;
+    }
   }
   if (!face) throw std::runtime_error("No usable font is installed (looked for " + candidates.front() + ")");
   cache.Faces.emplace(key, face);
@@ -324,8 +396,12 @@ Font& CurrentFont(const DC& dc) {
 void FlushFontCache() {
   FaceCache& c = Cache();
   c.Faces.clear();
+  c.ByFamily.clear();
+  c.Matches.clear();
   ++c.Generation;
 }
+
+void StartFontConfiguration() { BeginReading(std::launch::async); }
 
 void EnsureStockFonts() {
   static bool made = false;

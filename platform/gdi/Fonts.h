@@ -159,4 +159,12 @@ void FlushFontCache();
 // The stock fonts, installed by the stock object table on first use.
 void EnsureStockFonts();
 
+// Begins reading fontconfig's configuration on a thread of its own. The
+// reading (some eighty files of XML on a usual system) is most of what the
+// first realised font costs; a program that calls this as it starts does
+// its other start-up work meanwhile, and the first font waits only for
+// what is left. Without the call the first font reads the configuration
+// itself. Calling it again does nothing.
+void StartFontConfiguration();
+
 }  // namespace win::gdi

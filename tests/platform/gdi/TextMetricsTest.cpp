@@ -2,6 +2,7 @@
 
 #include "TextFixture.h"
 #include "platform/gdi/FontSubstitution.h"
+#include "platform/gdi/Fonts.h"
 
 using namespace win;
 
@@ -209,6 +210,38 @@ TEST_F(TextMetricsTest, SubstitutionPicksFamiliesAndFallsBack) {
   EXPECT_GT(TextWidth("Run Current Values"), 105);  // the wide family
   gdi::ResetFontSubstitutes();
   EXPECT_EQ(96, TextWidth("Run Current Values"));
+}
+
+// Names the table maps to one family share a realisation (the file opened
+// once, the glyphs rendered once) and so measure alike; whatever changes
+// what is drawn still gets a face of its own, and a changed table parts
+// them again.
+TEST_F(TextMetricsTest, FaceNamesForOneFamilyShareTheirRealisation) {
+  auto realised = [](const char* face, int height, int weight) {
+    HFONT f = CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, face);
+    gdi::FontFace* r = &gdi::Realize(*gdi::LookupAs<gdi::Font>(f));
+    DeleteObject(f);
+    return r;
+  };
+  gdi::FontFace* tahoma = realised("Tahoma", -11, FW_NORMAL);
+  EXPECT_EQ(tahoma, realised("MS Shell Dlg", -11, FW_NORMAL));
+  EXPECT_EQ(tahoma, realised("arial", -11, FW_NORMAL));
+  EXPECT_EQ(gdi::kSansFamily, tahoma->Family);
+  UseFont("MS Shell Dlg", -11);
+  EXPECT_EQ(96, TextWidth("Run Current Values"));  // as Tahoma measures it
+
+  gdi::FontFace* bold = realised("Tahoma", -11, FW_BOLD);
+  gdi::FontFace* larger = realised("Tahoma", -13, FW_NORMAL);
+  EXPECT_NE(tahoma, bold);
+  EXPECT_NE(tahoma, larger);
+  EXPECT_FALSE(bold->SynthBold);  // the family's own bold file, matched for this weight
+  EXPECT_GT(larger->EmPixels, tahoma->EmPixels);
+  EXPECT_EQ(bold, realised("MS Sans Serif", -11, FW_BOLD));
+
+  gdi::SetFontSubstitute("Tahoma", "DejaVu Sans");
+  EXPECT_NE(realised("Tahoma", -11, FW_NORMAL)->Family, realised("MS Shell Dlg", -11, FW_NORMAL)->Family);
+  gdi::ResetFontSubstitutes();
+  EXPECT_EQ(realised("Tahoma", -11, FW_NORMAL), realised("MS Shell Dlg", -11, FW_NORMAL));
 }
 
 TEST_F(TextMetricsTest, BadArgumentsFailCleanly) {
