@@ -173,7 +173,7 @@ Backing& BackingOf(Window* root) {
     auto b = std::make_shared<Backing>();
     b->width = w;
     b->height = h;
-    b->pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+    b->pixels.Allocate(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
     if (root->backing) {
       const Backing& old = *root->backing;
       int cw = std::min(w, old.width), ch = std::min(h, old.height);
@@ -238,7 +238,7 @@ HDC ScreenDC(HWND hwnd) {
     b = std::make_shared<Backing>();
     b->width = std::max(vs.Width(), 1);
     b->height = std::max(vs.Height(), 1);
-    b->pixels.assign(static_cast<std::size_t>(b->width) * static_cast<std::size_t>(b->height), 0);
+    b->pixels.Allocate(static_cast<std::size_t>(b->width) * static_cast<std::size_t>(b->height));
   }
   gdi::SurfaceDesc sd{b->pixels.data(), b->width, b->height, b->width * 4};
   HDC dc = CreateSurfaceDC(sd, {-vs.Left, -vs.Top}, nullptr);

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,12 +32,39 @@ struct ClassData {
   bool system = false;        // one of the system's classes
 };
 
+// Pixels that start black, taken from the allocator already zeroed rather
+// than cleared here: a block the size of a window or of the screen comes
+// straight from the system, whose pages read as zero and cost nothing
+// until first written. (A cleared vector would write every page at once;
+// for the screen DC, which is seldom drawn on, that was most of the
+// program's start-up.)
+class ZeroedPixels {
+ public:
+  // n black pixels, replacing what was held.
+  void Allocate(std::size_t n) {
+    auto* p = static_cast<std::uint32_t*>(std::calloc(n ? n : 1, sizeof(std::uint32_t)));
+    if (!p) throw std::bad_alloc();
+    block_.reset(p);
+    size_ = n;
+  }
+  std::uint32_t* data() const { return block_.get(); }
+  std::size_t size() const { return size_; }
+  std::uint32_t& operator[](std::size_t i) const { return block_[i]; }
+
+ private:
+  struct Free {
+    void operator()(std::uint32_t* p) const { std::free(p); }
+  };
+  std::unique_ptr<std::uint32_t[], Free> block_;
+  std::size_t size_ = 0;
+};
+
 // The pixels of a top-level window: every window of its tree draws here,
 // and the back end is shown the dirty part after painting. Window DCs hold
 // a reference, so a DC kept across a resize or the window's end never
 // draws into freed memory.
 struct Backing {
-  std::vector<std::uint32_t> pixels;  // BGRA, width pixels a row
+  ZeroedPixels pixels;                // BGRA, width pixels a row
   int width = 0;
   int height = 0;
   RECT dirty{};                       // window coordinates of the root, not yet presented
