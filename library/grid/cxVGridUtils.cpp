@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "platform/forms/Bitmap.h"
 #include "platform/forms/Canvas.h"
@@ -24,8 +25,11 @@ void TcxDataList::CheckCapacity() {
 
 void TcxDataList::GrowTo(Integer ACapacity) {
   if (ACapacity <= FCapacity) return;
+  void* block = std::realloc(FData.get(), static_cast<std::size_t>(ACapacity) * static_cast<std::size_t>(FItemSize));
+  if (!block) throw std::bad_alloc();
+  (void)FData.release();  // realloc took it
+  FData.reset(static_cast<std::byte*>(block));
   FCapacity = ACapacity;
-  FData.resize(static_cast<std::size_t>(FCapacity) * static_cast<std::size_t>(FItemSize));
 }
 
 void TcxDataList::IndexError(Integer AIndex) const {
@@ -34,14 +38,14 @@ void TcxDataList::IndexError(Integer AIndex) const {
 
 void* TcxDataList::Get(Integer AIndex) {
   if (AIndex < 0 || AIndex >= FCount) IndexError(AIndex);
-  return FData.data() + static_cast<std::size_t>(AIndex) * static_cast<std::size_t>(FItemSize);
+  return FData.get() + static_cast<std::size_t>(AIndex) * static_cast<std::size_t>(FItemSize);
 }
 
 const void* TcxDataList::Get(Integer AIndex) const { return const_cast<TcxDataList*>(this)->Get(AIndex); }
 
 Integer TcxDataList::AppendRecord(const void* ARecord) {
   CheckCapacity();
-  std::memcpy(FData.data() + static_cast<std::size_t>(FCount) * static_cast<std::size_t>(FItemSize), ARecord,
+  std::memcpy(FData.get() + static_cast<std::size_t>(FCount) * static_cast<std::size_t>(FItemSize), ARecord,
               static_cast<std::size_t>(FItemSize));
   return FCount++;
 }

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "library/foundation/cxGraphics.h"
@@ -45,7 +47,13 @@ class TcxDataList : public TObject {
  private:
   [[noreturn]] void IndexError(Integer AIndex) const;
   Integer FCapacity = 0;
-  std::vector<std::byte> FData;
+  // Reallocated, never cleared: a step of 1024 records is tens of
+  // kilobytes, and a row's lists mostly hold a handful, so clearing the
+  // whole step for every row's lists cost more than the layout itself.
+  struct FreeBlock {
+    void operator()(std::byte* p) const { std::free(p); }
+  };
+  std::unique_ptr<std::byte[], FreeBlock> FData;
   Integer FItemSize;
   Integer FCount = 0;
 };
