@@ -34,6 +34,9 @@ struct Image {
   unsigned long opaque = 0;
   int width = 0, height = 0;
   Display* dpy = nullptr;
+  // Whether it holds a picture of ours: until the first Present it holds
+  // nothing worth putting on the screen.
+  bool painted = false;
 
   ~Image() {
     if (!ximage) return;
@@ -160,6 +163,7 @@ void X11BackEnd::CreateImage(Surface& s) {
                 xi->green_mask == 0xFF00 && xi->blue_mask == 0xFF && !img->opaque;
   // What was shown stays until the window system presents the new size.
   if (s.image) {
+    img->painted = s.image->painted;
     int cw = std::min(w, s.image->width), ch = std::min(h, s.image->height);
     for (int y = 0; y < ch; ++y) {
       if (img->direct && s.image->direct) {
@@ -175,7 +179,7 @@ void X11BackEnd::CreateImage(Surface& s) {
 }
 
 void X11BackEnd::PutImage(Surface& s, const RECT& area) {
-  if (!s.image || !s.image->ximage) return;
+  if (!s.image || !s.image->ximage || !s.image->painted) return;
   int l = std::max(0, area.Left), t = std::max(0, area.Top);
   int r = std::min(s.image->width, area.Right), b = std::min(s.image->height, area.Bottom);
   if (r <= l || b <= t) return;
@@ -310,6 +314,7 @@ void X11BackEnd::Present(SurfaceId id, const RECT& area, const std::uint8_t* bgr
       XPutPixel(img.ximage, x, y,
                 Scale(src[2], img.red) | Scale(src[1], img.green) | Scale(src[0], img.blue) | img.opaque);
   }
+  img.painted = true;
   PutImage(*s, {l, t, r, b});
 }
 
