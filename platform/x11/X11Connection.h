@@ -44,6 +44,10 @@ struct Surface {
   bool mapped = false;
   XId parent = 0;          // the window manager's frame after reparenting
   XId cursor = 0;          // defined on the window
+  // A cursor asked for before the window showed a picture of ours, defined
+  // with its first picture.
+  HCURSOR wantedCursor = nullptr;
+  bool cursorWanted = false;
   void* ic = nullptr;      // input context (XIC) for characters
   std::unique_ptr<Image> image;
 };
@@ -51,6 +55,9 @@ struct Surface {
 // The X geometry of a surface: the window rectangle less the frame the
 // window manager draws.
 RECT XRectOf(const Surface& s, const RECT& windowRect);
+
+// Whether the surface shows a picture of ours: its first Present is done.
+bool Painted(const Surface& s);
 
 class X11BackEnd : public IBackEnd {
  public:
@@ -106,6 +113,7 @@ class X11BackEnd : public IBackEnd {
   // Surfaces and hints.
   void CreateImage(Surface& s);
   void PutImage(Surface& s, const RECT& area);
+  void DefineCursor(Surface& s, HCURSOR cursor);
   void ApplyHints(Surface& s);
   bool ReadForeignText(std::string& utf8) const;
   void RefreshMonitors() const;

@@ -47,6 +47,19 @@ Pixmap Bitmap(Display* dpy, ::Window root, const std::vector<std::uint8_t>& bits
 void X11BackEnd::SetCursorShape(SurfaceId id, HCURSOR cursor) {
   Surface* s = Find(id);
   if (!s) return;
+  // Over a window that shows nothing of ours yet a cursor is no use, and
+  // making the first one (the cursor library, the theme) would hold up the
+  // first picture: it comes with that picture instead.
+  if (!Painted(*s)) {
+    s->wantedCursor = cursor;
+    s->cursorWanted = true;
+    return;
+  }
+  DefineCursor(*s, cursor);
+}
+
+void X11BackEnd::DefineCursor(Surface& s, HCURSOR cursor) {
+  s.cursorWanted = false;
   XId shape = 0;
   if (!cursor) {
     if (!blankCursor) {
@@ -90,9 +103,9 @@ void X11BackEnd::SetCursorShape(SurfaceId id, HCURSOR cursor) {
     // with the distinct cursors a program shows.
     cursors[cursor] = shape;
   }
-  if (s->cursor == shape) return;
-  s->cursor = shape;
-  XDefineCursor(dpy, s->window, shape);
+  if (s.cursor == shape) return;
+  s.cursor = shape;
+  XDefineCursor(dpy, s.window, shape);
   XFlush(dpy);
 }
 

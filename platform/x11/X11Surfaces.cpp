@@ -105,6 +105,8 @@ bool AttachSegment(Display* dpy, XShmSegmentInfo& segment) {
 
 }  // namespace
 
+bool Painted(const Surface& s) { return s.image && s.image->painted; }
+
 RECT XRectOf(const Surface& s, const RECT& r) {
   RECT x{r.Left + s.inset.Left, r.Top + s.inset.Top, r.Right - s.inset.Right, r.Bottom - s.inset.Bottom};
   // X has no empty windows: one pixel stands for none.
@@ -325,6 +327,7 @@ void X11BackEnd::Present(SurfaceId id, const RECT& area, const std::uint8_t* bgr
   }
   img.painted = true;
   PutImage(*s, {l, t, r, b});
+  if (s->cursorWanted) DefineCursor(*s, s->wantedCursor);
 }
 
 void X11BackEnd::OnConfigure(XEvent& e) {
