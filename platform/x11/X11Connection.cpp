@@ -158,7 +158,6 @@ bool X11BackEnd::Connect(const std::string& name) {
   // Characters come through the input method, opened at the first key;
   // without one the key symbols are converted directly.
   std::setlocale(LC_CTYPE, "");
-  XSetLocaleModifiers("");
 
   int fds[2];
   if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return false;
@@ -250,6 +249,9 @@ void X11BackEnd::Translate(XEvent& e) {
 void X11BackEnd::PrepareKeyInput(XId AWindow) {
   if (!imOpened) {
     imOpened = true;
+    // The modifiers name the input method (XMODIFIERS); setting them reads
+    // Xlib's locale tables, which only the input method needs.
+    XSetLocaleModifiers("");
     im = XOpenIM(dpy, nullptr, nullptr, nullptr);
   }
   if (!im) return;
