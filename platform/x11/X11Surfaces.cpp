@@ -87,19 +87,24 @@ bool NeverActivates(const SurfaceOptions& o) {
 // have would be lost: the windows would stay black. So the answer is
 // awaited here, with a handler of our own for just this request.
 bool gAttachFailed = false;
+unsigned long gAttachRequest = 0;
+XErrorHandler gUsualHandler = nullptr;
 
-int NoteAttachError(Display*, XErrorEvent*) {
-  gAttachFailed = true;
+// Errors of requests before the attach, answered during the same wait, go
+// to the usual handler.
+int NoteAttachError(Display* dpy, XErrorEvent* e) {
+  if (e->serial >= gAttachRequest) gAttachFailed = true;
+  else if (gUsualHandler) return gUsualHandler(dpy, e);
   return 0;
 }
 
 bool AttachSegment(Display* dpy, XShmSegmentInfo& segment) {
-  XSync(dpy, False);  // earlier requests' errors go to the usual handler
   gAttachFailed = false;
-  auto previous = XSetErrorHandler(NoteAttachError);
+  gUsualHandler = XSetErrorHandler(NoteAttachError);
+  gAttachRequest = NextRequest(dpy);
   bool queued = XShmAttach(dpy, &segment) != 0;
   XSync(dpy, False);
-  XSetErrorHandler(previous);
+  XSetErrorHandler(gUsualHandler);
   return queued && !gAttachFailed;
 }
 
