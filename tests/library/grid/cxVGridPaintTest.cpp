@@ -3,6 +3,7 @@
 // of its rows, the 3-D style's sunken focused row (also without grid
 // lines), and the custom-draw hooks.
 #include "VGridSession.h"
+#include "platform/controls/Edit.h"
 #include "platform/gdi/Regions.h"
 #include "platform/win/Paint.h"
 
@@ -143,6 +144,42 @@ TEST_F(Painting, CustomDrawHooksDrawTheirPartAndTheRowKeepsItsLines) {
       << "the divider stays";
   const TRect empty = grid->GetVGViewInfo()->GetViewRects()->GetEmptyRects()->GetRect(0);
   EXPECT_EQ(Pixel(TPoint(empty.Left + 5, empty.Bottom - 3)), ColorToRGB(mark));
+}
+
+// A grid the keyboard entered with no row focused shows where the keyboard
+// is: a focus frame on its first row, gone when the grid loses the focus
+// and when a row takes it.
+TEST_F(Painting, TheKeyboardInAGridWithoutAFocusedRowIsShownOnItsFirstRow) {
+  ASSERT_EQ(grid->GetFocusedRow(), nullptr);
+  const TRect first = grid->GetVGViewInfo()->GetRowsViewInfo().front()->RowRect;
+  auto edges = [&] {
+    std::vector<TColor> seen;
+    for (Integer x = first.Left; x < first.Right; ++x) {
+      seen.push_back(Pixel(TPoint(x, first.Top)));
+      seen.push_back(Pixel(TPoint(x, first.Bottom - 1)));
+    }
+    return seen;
+  };
+  auto differing = [](const std::vector<TColor>& A, const std::vector<TColor>& B) {
+    Integer n = 0;
+    for (size_t i = 0; i < A.size(); ++i) n += A[i] != B[i];
+    return n;
+  };
+  auto* other = New<TEdit>(form);
+  other->SetParent(form);
+  other->SetBoundsRect({330, 10, 380, 30});
+  Pump();
+  const std::vector<TColor> entered = edges();
+  other->SetFocus();
+  Pump();
+  const std::vector<TColor> left = edges();
+  EXPECT_GT(differing(entered, left), first.Width() / 2) << "no frame while the grid has the keyboard";
+  grid->SetFocus();
+  Pump();
+  EXPECT_EQ(differing(edges(), entered), 0);
+  grid->SetFocusedRow(rows.Seed);
+  Pump();
+  EXPECT_EQ(differing(edges(), left), 0) << "the frame stays when a row takes the focus";
 }
 
 // Where the text of a cell starts on the screen: the first column and the
