@@ -35,8 +35,6 @@ void TcxvgPainter::DoPaint() {
     if (canvas->RectVisible(row->RowRect)) DrawRow(row);
   DrawLines(viewInfo->GetLinesInfo(), viewInfo->Bounds);
   DrawStyleFeatures();
-  const TRect cue = viewInfo->GetFocusCueRect();
-  if (!cxRectIsEmpty(cue) && canvas->RectVisible(cue)) canvas->DrawFocusRect(cue);
 }
 
 void TcxvgPainter::DrawBackground() {

@@ -312,25 +312,7 @@ Integer TcxvgCustomViewInfo::CalculateDefaultEditHeight() { return GetMinRowHeig
 
 void TcxvgCustomViewInfo::UpdateSelection() {
   inherited::UpdateSelection();
-  TcxvgController* controller = GetVerticalGrid()->GetVGController();
-  if (!controller) return;
-  controller->RefreshFocusedRow();
-  // The focus came or went with no row focused: the cue on the first row
-  // comes or goes with it.
-  if (!controller->GetFocusedRow()) InvalidateFirstRow();
-}
-
-TRect TcxvgCustomViewInfo::GetFocusCueRect() {
-  TcxCustomVerticalGrid* grid = GetVerticalGrid();
-  TcxvgController* controller = grid->GetVGController();
-  if (!controller || !controller->GetFocused() || controller->GetFocusedRow() || grid->GetIsDesigning() ||
-      FRowsViewInfo.empty())
-    return cxNullRect;
-  return FRowsViewInfo.front()->RowRect;
-}
-
-void TcxvgCustomViewInfo::InvalidateFirstRow() {
-  if (!FRowsViewInfo.empty()) GetVerticalGrid()->InvalidateRect(FRowsViewInfo.front()->RowRect, false);
+  if (TcxvgController* controller = GetVerticalGrid()->GetVGController()) controller->RefreshFocusedRow();
 }
 
 void TcxvgCustomViewInfo::Reset() {
@@ -763,8 +745,6 @@ void TcxvgCustomViewInfo::CalcEditCell(const TRect& ABounds, TcxRowValueInfo* AV
 void TcxvgCustomViewInfo::ChangeFocusedRow(TcxCustomRow* ANewRow, TcxCustomRow* AOldRow) {
   TcxCustomVerticalGrid* grid = GetVerticalGrid();
   if (grid->IsLocked() || GetState(cvis_IsDirty)) return;
-  // A row focused where none was takes the focus cue away.
-  if (!AOldRow) InvalidateFirstRow();
   TRect R;
   FChangedRects.clear();
   FLinesInfo->SetLocked(true);

@@ -240,9 +240,6 @@ class TcxvgCustomViewInfo : public TcxCustomControlViewInfo {
   TLineInfoList* GetFocusLinesInfo() const { return FFocusLinesInfo; }
   TViewRects* GetViewRects() const { return FViewRects; }
   const std::vector<TcxCustomRowViewInfo*>& GetRowsViewInfo() const { return FRowsViewInfo; }
-  // Where the keyboard is while the grid has the focus but no row does:
-  // the first row shown (empty otherwise).
-  TRect GetFocusCueRect();
   const TRect& GetClientRect() const { return FClientRect; }
   const TSize& GetImageSize() const { return FImageSize; }
   const TSize& GetExplorerButtonSize() const { return FExplorerButtonSize; }
@@ -279,7 +276,6 @@ class TcxvgCustomViewInfo : public TcxCustomControlViewInfo {
   friend class TcxCustomRowViewInfo;
   void AppendVisibleRows(TcxCustomRow* AFrom);
   bool IsShowableRow(TcxCustomRow* ARow);
-  void InvalidateFirstRow();
 
   TColor FBandBorderColor = clNone;
   Integer FMinBandWidth = 0;

@@ -3,7 +3,6 @@
 // of its rows, the 3-D style's sunken focused row (also without grid
 // lines), and the custom-draw hooks.
 #include "VGridSession.h"
-#include "platform/controls/Edit.h"
 #include "platform/gdi/Regions.h"
 #include "platform/win/Paint.h"
 
@@ -144,35 +143,6 @@ TEST_F(Painting, CustomDrawHooksDrawTheirPartAndTheRowKeepsItsLines) {
       << "the divider stays";
   const TRect empty = grid->GetVGViewInfo()->GetViewRects()->GetEmptyRects()->GetRect(0);
   EXPECT_EQ(Pixel(TPoint(empty.Left + 5, empty.Bottom - 3)), ColorToRGB(mark));
-}
-
-// A grid the keyboard entered with no row focused shows where the keyboard
-// is: a focus frame on its first row, gone when the grid loses the focus
-// and when a row takes it.
-TEST_F(Painting, TheKeyboardInAGridWithoutAFocusedRowIsShownOnItsFirstRow) {
-  ASSERT_EQ(grid->GetFocusedRow(), nullptr);
-  const TRect first = grid->GetVGViewInfo()->GetRowsViewInfo().front()->RowRect;
-  // How many pixels of the first row's top edge differ from what they were.
-  auto changed = [&](const std::vector<TColor>& ABefore) {
-    Integer n = 0;
-    for (Integer x = first.Left; x < first.Right; ++x) n += Pixel(TPoint(x, first.Top)) != ABefore[size_t(x - first.Left)];
-    return n;
-  };
-  std::vector<TColor> framed, plain;
-  for (Integer x = first.Left; x < first.Right; ++x) framed.push_back(Pixel(TPoint(x, first.Top)));
-  auto* other = New<TEdit>(form);
-  other->SetParent(form);
-  other->SetBoundsRect({330, 10, 380, 30});
-  other->SetFocus();
-  Pump();
-  EXPECT_GT(changed(framed), first.Width() / 3) << "no frame while the grid had the keyboard";
-  for (Integer x = first.Left; x < first.Right; ++x) plain.push_back(Pixel(TPoint(x, first.Top)));
-  grid->SetFocus();
-  Pump();
-  EXPECT_EQ(changed(framed), 0);
-  grid->SetFocusedRow(rows.Seed);
-  Pump();
-  EXPECT_EQ(changed(plain), 0) << "the frame stays when a row takes the focus";
 }
 
 // Where the text of a cell starts on the screen: the first column and the
