@@ -159,11 +159,6 @@ TcxCustomInplaceEditContainer* TcxEditCellViewInfo::GetEditContainer() {
 
 TcxEditingControl* TcxEditCellViewInfo::GetControl() { return GetEditContainer()->GetEditingControl(); }
 
-// The edit rectangle is the visible part of the cell inside its borders.
-// The content offset is not taken off here: the cell's view data takes it
-// as its border (in place, the border extent is the content offset), and
-// taking it twice would set the text one pixel lower and further right
-// than a row's caption, whose text stands two pixels in from its cell.
 void TcxEditCellViewInfo::CheckClipping(const TRect& ADisplayRect, const TRect& AAvailableRect) {
   inherited::CheckClipping(ADisplayRect, AAvailableRect);
   InnerRect = DisplayRect;
@@ -172,9 +167,13 @@ void TcxEditCellViewInfo::CheckClipping(const TRect& ADisplayRect, const TRect& 
   if (Borders.Contains(bRight)) --InnerRect.Right;
   if (Borders.Contains(bBottom)) --InnerRect.Bottom;
   if (!Borders.Empty()) {
-    cxRectIntersect(EditRect, ClipRect, InnerRect);
+    TRect common;
+    if (cxRectIntersect(common, ClipRect, InnerRect))
+      EditRect = cxRectInflate(common, ContentOffset());
+    else
+      EditRect = common;
   } else {
-    EditRect = ClipRect;
+    EditRect = cxRectInflate(ClipRect, ContentOffset());
   }
 }
 
