@@ -189,25 +189,25 @@ void DrawScrollBar(const Window* w, HDC dc, int bar, bool arrows) {
     DrawFrameControl(dc, &b, DFC_SCROLL, down);
   }
   if (l.length <= 2 * l.arrow) return;
-  RECT shaft = along(l.arrow, l.length - l.arrow);
-  if (own) {
-    FillRect(dc, &shaft, own);
-  } else {
-    COLORREF oldText = SetTextColor(dc, GdiSysColor(COLOR_BTNFACE));
-    COLORREF oldBk = SetBkColor(dc, GdiSysColor(COLOR_BTNHIGHLIGHT));
-    FillRect(dc, &shaft, ShaftBrush());
+  // The shaft on either side of the thumb (which covers its own part),
+  // dark where a page part is held down.
+  const bool thumb = l.thumbBottom > l.thumbTop;
+  auto shaft = [&](int from, int to, bool pressed) {
+    if (from >= to) return;
+    RECT r = along(from, to);
+    if (pressed || own) {
+      FillRect(dc, &r, pressed ? GetSysColorBrush(COLOR_3DDKSHADOW) : own);
+      return;
+    }
+    const COLORREF oldText = SetTextColor(dc, GdiSysColor(COLOR_BTNFACE));
+    const COLORREF oldBk = SetBkColor(dc, GdiSysColor(COLOR_BTNHIGHLIGHT));
+    FillRect(dc, &r, ShaftBrush());
     SetTextColor(dc, oldText);
     SetBkColor(dc, oldBk);
-  }
-  if (l.thumbBottom <= l.thumbTop) return;
-  // A page part held down shows dark.
-  if (d.pressedPart == kPartPageUp) {
-    RECT p = along(l.arrow, l.thumbTop);
-    FillRect(dc, &p, GetSysColorBrush(COLOR_3DDKSHADOW));
-  } else if (d.pressedPart == kPartPageDown) {
-    RECT p = along(l.thumbBottom, l.length - l.arrow);
-    FillRect(dc, &p, GetSysColorBrush(COLOR_3DDKSHADOW));
-  }
+  };
+  shaft(l.arrow, thumb ? l.thumbTop : l.length - l.arrow, thumb && d.pressedPart == kPartPageUp);
+  if (!thumb) return;
+  shaft(l.thumbBottom, l.length - l.arrow, d.pressedPart == kPartPageDown);
   RECT t = along(l.thumbTop, l.thumbBottom);
   DrawEdge(dc, &t, EDGE_RAISED, BF_RECT | BF_MIDDLE);
 }
