@@ -34,10 +34,16 @@ TcxCustomVerticalGrid* GridOf(TcxCustomRow* ARow) { return ARow->GetVerticalGrid
 
 void TcxRowCaptionInfo::BeforeDestruction() {
   inherited::BeforeDestruction();
+  Retire();
+}
+
+void TcxRowCaptionInfo::Retire() {
   TcxCustomVerticalGrid* grid = Row ? GridOf(Row) : nullptr;
-  if (grid && !grid->GetIsDestroying())
-    if (TcxCustomControlController* controller = grid->GetController())
-      controller->GetHotTrackController()->CheckDestroyingElement(this);
+  if (!grid || grid->GetIsDestroying()) return;
+  TcxCustomControlController* controller = grid->GetController();
+  TcxHotTrackController* hotTrack = controller ? controller->GetHotTrackController() : nullptr;
+  if (hotTrack && (hotTrack->GetHotElement() == this || hotTrack->GetHintElement() == this))
+    hotTrack->CheckDestroyingElement(this);
 }
 
 bool TcxRowCaptionInfo::IsNeedHint(TcxCanvas* ACanvas, const TPoint&, AnsiString& AText, bool& AIsMultiLine,
@@ -81,6 +87,10 @@ TcxCustomRowHeaderInfo::~TcxCustomRowHeaderInfo() {
 }
 
 void TcxCustomRowHeaderInfo::Clear() {
+  // The caption objects are kept for the next calculation, but what they
+  // stood for is gone: a hint over a caption that scrolled away (or whose
+  // row changed) must not stay behind with another row's text.
+  for (Integer i = 0; i < FCaptionCount; ++i) FCaptions[static_cast<size_t>(i)]->Retire();
   FCaptionCount = 0;
   FLinesInfo->Clear();
   FCategoryIndents->Clear();

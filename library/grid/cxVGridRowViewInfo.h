@@ -19,6 +19,9 @@ class TcxRowCaptionInfo : public TPersistent, public IcxHotTrackElement {
   TcxRowCaptionInfo() = default;
   // The hot-track controller forgets a caption that goes.
   void BeforeDestruction() override;
+  // The caption goes (freed, or cleared for the header's next calculation):
+  // the hot tracking and the hint that follow it stop.
+  void Retire();
 
   // IcxHotTrackElement: the cell's top-left; the row's Hint at the cell's
   // top-left, else the caption when it does not fit its visible part.

@@ -65,8 +65,10 @@ TRect THintWindow::CalcHintRect(Integer MaxWidth, const AnsiString& AHint, void*
   DrawTextA(dc, AHint.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
   SelectObject(dc, old);
   DeleteDC(dc);
+  // The window's size: the text with two pixels of room on every side (see
+  // Paint) inside the one-pixel border.
   r.Right += 6;
-  r.Bottom += 2;
+  r.Bottom += 6;
   return r;
 }
 

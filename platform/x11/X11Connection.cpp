@@ -286,6 +286,10 @@ bool X11BackEnd::WaitReadable(int timeoutMs) const {
 }
 
 void X11BackEnd::WaitForEvent(std::uint64_t timeoutMs) {
+  // Everything painted has been presented by now: a window shown that
+  // drew nothing goes on the screen as it is.
+  for (auto& [id, s] : surfaces)
+    if (s.mapPending) MapShown(id, s);
   if (!pending.empty()) return;
   int ms = timeoutMs > 0x7FFFFFFF ? -1 : static_cast<int>(timeoutMs);
   WaitReadable(ms);

@@ -42,6 +42,9 @@ struct Surface {
   bool overrideRedirect = false;
   bool managed = false;    // decorated by the window manager: the X window shows the client part
   bool mapped = false;
+  // Shown by the window system, not yet mapped: a window goes on the
+  // screen with its first picture (see MapShown).
+  bool mapPending = false;
   XId parent = 0;          // the window manager's frame after reparenting
   XId cursor = 0;          // defined on the window
   void* ic = nullptr;      // input context (XIC) for characters
@@ -106,6 +109,7 @@ class X11BackEnd : public IBackEnd {
   // Surfaces and hints.
   void CreateImage(Surface& s);
   void PutImage(Surface& s, const RECT& area);
+  void MapShown(SurfaceId id, Surface& s);
   void ApplyHints(Surface& s);
   bool ReadForeignText(std::string& utf8) const;
   void RefreshMonitors() const;
@@ -158,6 +162,10 @@ class X11BackEnd : public IBackEnd {
   std::map<HCURSOR, XId> cursors;
   XId blankCursor = 0;
   SurfaceId grabbed = 0;
+  // Asked for while the window was waiting for its first picture, done
+  // when it is mapped (X refuses both for a window not on the screen).
+  SurfaceId grabOnMap = 0;
+  SurfaceId activateOnMap = 0;
 
   // Clipboard: what this process put there, by format, while it owns the
   // selection; the other owner's text, fetched once per turn of the loop.

@@ -79,6 +79,12 @@ void X11BackEnd::RequestActivation(SurfaceId id) {
   // after this request is news to it.
   reportedFocus = id;
   activationSerial = NextRequest(dpy);
+  activateOnMap = 0;
+  if (s->mapPending) {
+    // Asked again once the window is on the screen.
+    activateOnMap = id;
+    return;
+  }
   if (windowManager) {
     handOverPending = true;
     // Asked of the window manager, which decides (and may only flash the

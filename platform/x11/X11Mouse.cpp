@@ -51,6 +51,10 @@ void X11BackEnd::OnCrossing(XEvent& e) {
 bool X11BackEnd::GrabPointer(SurfaceId id) {
   Surface* s = Find(id);
   if (!s) return false;
+  if (s->mapPending) {
+    grabOnMap = id;
+    return true;
+  }
   unsigned int mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
   int result = XGrabPointer(dpy, s->window, True, mask, GrabModeAsync, GrabModeAsync, None, None,
                             lastTime ? lastTime : CurrentTime);
@@ -60,6 +64,7 @@ bool X11BackEnd::GrabPointer(SurfaceId id) {
 }
 
 void X11BackEnd::UngrabPointer() {
+  grabOnMap = 0;
   if (!grabbed) return;
   XUngrabPointer(dpy, CurrentTime);
   XFlush(dpy);

@@ -231,6 +231,8 @@ void X11BackEnd::DestroySurface(SurfaceId id) {
   Surface* s = Find(id);
   if (!s) return;
   if (grabbed == id) UngrabPointer();
+  if (grabOnMap == id) grabOnMap = 0;
+  if (activateOnMap == id) activateOnMap = 0;
   if (xFocus == id) {
     xFocus = 0;
     focusChanged = true;
@@ -243,16 +245,42 @@ void X11BackEnd::DestroySurface(SurfaceId id) {
   for (auto it = pending.begin(); it != pending.end();) it = it->surface == id ? pending.erase(it) : it + 1;
 }
 
+// A window mapped before it has a picture shows for a moment whatever the
+// server puts there: nothing of ours (background None), or black from a
+// buffer never filled. So showing only marks the window; it is mapped with
+// its first picture (Present), or, should none come, when the program next
+// waits for events.
 void X11BackEnd::ShowSurface(SurfaceId id, bool show, bool activate) {
   Surface* s = Find(id);
   if (!s) return;
   if (show) {
-    XMapRaised(dpy, s->window);
+    s->mapPending = true;
     if (activate && !s->overrideRedirect) RequestActivation(id);
-  } else {
-    XUnmapWindow(dpy, s->window);
-    // A managed window is withdrawn by telling the window manager too.
-    if (windowManager && !s->overrideRedirect) XWithdrawWindow(dpy, s->window, screen);
+    return;
+  }
+  s->mapPending = false;
+  if (activateOnMap == id) activateOnMap = 0;
+  if (grabOnMap == id) grabOnMap = 0;
+  XUnmapWindow(dpy, s->window);
+  // A managed window is withdrawn by telling the window manager too.
+  if (windowManager && !s->overrideRedirect) XWithdrawWindow(dpy, s->window, screen);
+  XFlush(dpy);
+}
+
+void X11BackEnd::MapShown(SurfaceId id, Surface& s) {
+  if (!s.mapPending) return;
+  s.mapPending = false;
+  XMapRaised(dpy, s.window);
+  // Unmanaged windows are on the screen now: the whole picture goes with
+  // them (a managed one waits for its frame and is served on Expose).
+  if (s.image) PutImage(s, {0, 0, s.image->width, s.image->height});
+  if (grabOnMap == id) {
+    grabOnMap = 0;
+    GrabPointer(id);
+  }
+  if (activateOnMap == id) {
+    activateOnMap = 0;
+    RequestActivation(id);
   }
   XFlush(dpy);
 }
@@ -310,7 +338,10 @@ void X11BackEnd::Present(SurfaceId id, const RECT& area, const std::uint8_t* bgr
       XPutPixel(img.ximage, x, y,
                 Scale(src[2], img.red) | Scale(src[1], img.green) | Scale(src[0], img.blue) | img.opaque);
   }
-  PutImage(*s, {l, t, r, b});
+  if (s->mapPending)
+    MapShown(id, *s);
+  else
+    PutImage(*s, {l, t, r, b});
 }
 
 void X11BackEnd::OnConfigure(XEvent& e) {

@@ -436,7 +436,7 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     EXPECT_TRUE(x.Gone(aboutWhileRunning));
     FocusByWheel(x, form, form->cxVGTerrainValues);
     ScrollsByTheWheel(x, form->cxVGTerrainValues, "the value grid");
-    x.Shot(main, "x-main-scrolled-while-running");
+    x.Shot(main, "x-main-scrolled-while-running", true);
     EXPECT_TRUE(on([&] { return form->GetRunner().GetGeneratorPid() != 0; })) << "the generator still runs";
     closing = std::chrono::steady_clock::now();
     x.Probe().SendDelete(main);

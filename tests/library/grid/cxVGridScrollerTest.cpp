@@ -109,6 +109,28 @@ TEST_F(Scrolling, TheBarsActionsMoveTheTopRowWithinItsLimits) {
   EXPECT_FALSE(grid->GetVScrollBarVisible());
 }
 
+// A row's hint leaves with the row: once the grid scrolled, the hint that
+// stood over a caption does not stay there with another row's text; the
+// next move of the pointer shows the hint of the row now under it.
+TEST_F(Scrolling, ARowsHintGoesWhenTheGridScrollsItAway) {
+  Build(40, 200);
+  for (size_t i = 0; i < rows.size(); ++i) rows[i]->GetProperties()->SetHint("About row " + IntToStr(Integer(i)));
+  TcxHotTrackController* hints = grid->GetController()->GetHotTrackController();
+  const TRect caption = grid->GetVGViewInfo()->GetRowViewInfo(rows[2])->GetHeaderInfo()->GetCaption(0)->HeaderCellBounds;
+  const TPoint over = cxRectCenter(caption);
+  win::test::MouseMove(grid->GetHandle(), {over.X - 1, over.Y});
+  win::test::MouseMove(grid->GetHandle(), {over.X, over.Y});
+  Pump();
+  ASSERT_TRUE(hints->GetHintVisible());
+  EXPECT_EQ(hints->GetHintText(), "About row 2");
+  Scroll(scLineDown);
+  EXPECT_FALSE(hints->GetHintVisible()) << "the hint stays over the caption of another row";
+  win::test::MouseMove(grid->GetHandle(), {over.X + 1, over.Y});
+  Pump();
+  EXPECT_TRUE(hints->GetHintVisible());
+  EXPECT_EQ(hints->GetHintText(), "About row 3");
+}
+
 TEST_F(Scrolling, FewRowsTallRowsExpandingAndCollapsingKeepTheRightRowsInView) {
   Build(3, 200);
   EXPECT_FALSE(grid->GetVScrollBarVisible()) << "fewer rows than fit";

@@ -4,8 +4,11 @@
 // window also works on its own.
 #include "platform/forms/Hints.h"
 #include "platform/forms/Screen.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/TestHooks.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowDC.h"
 #include "ControlLog.h"
 
 using namespace forms_test;
@@ -115,10 +118,28 @@ TEST_F(Hints, TheControlMayChangeOrCancelItsHint) {
 
 TEST_F(Hints, HintWindowWorksWithoutTheApplicationTiming) {
   auto* window = HintWindowClass.Create(static_cast<TComponent*>(nullptr));
-  TRect r = window->CalcHintRect(300, "Cell text", nullptr);
+  TRect r = window->CalcHintRect(300, "Cell text jog", nullptr);
   EXPECT_EQ(r.Left, 0);
   EXPECT_GT(r.Width(), 6);
   EXPECT_GT(r.Height(), 2);
+  // At its calculated size the hint shows its text as whole as a taller
+  // window does (descenders too), with room left above the border.
+  auto lowestInk = [&](Integer AHeight) {
+    window->ActivateHint(Bounds(100, 100, r.Width(), AHeight), "Cell text jog");
+    win::test::PumpUntilIdle();
+    win::HDC dc = win::GetDC(window->GetHandle());
+    Integer lowest = -1;
+    for (Integer y = 1; y < AHeight - 1; ++y)
+      for (Integer x = 1; x < r.Width() - 1; ++x) {
+        const COLORREF c = win::GetPixel(dc, x, y);
+        if (win::GetRValue(c) + win::GetGValue(c) + win::GetBValue(c) < 300) lowest = y;
+      }
+    win::ReleaseDC(window->GetHandle(), dc);
+    return lowest;
+  };
+  const Integer whole = lowestInk(r.Height() + 20);
+  EXPECT_EQ(lowestInk(r.Height()), whole) << "the text's lowest rows are cut";
+  EXPECT_LT(whole, r.Height() - 2);
   window->ActivateHint(Bounds(1000, 760, r.Width(), r.Height()), "Cell text");
   EXPECT_TRUE(window->IsHintShowing());
   // Kept on the screen.

@@ -456,6 +456,60 @@ TEST_F(X11Smoke, HidingTheActiveWindowPassesTheActivationOnWithoutGoingInactive)
   Leave(s.top);
 }
 
+// A window never shows the black of a buffer not yet painted, nor the
+// screen beneath it: a popup that does not take the focus (a hint, a
+// drop-down) and one that does are on the screen (the root's pixels, as
+// the user sees them) only with their own pixels, and a popup hidden again
+// before it was painted never shows at all.
+TEST_F(X11Smoke, AWindowShownGoesOnTheScreenWithItsOwnPixels) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  auto popup = [&](DWORD exStyle) {
+    HWND h = CreateWindowExA(WS_EX_TOOLWINDOW | exStyle, "Smoke", "", WS_POPUP, 300, 240, 90, 30, s.top, nullptr,
+                             nullptr, nullptr);
+    SetWindowLongPtrA(h, GWLP_USERDATA, static_cast<LONG_PTR>(RGB(255, 255, 225)));
+    return h;
+  };
+  RECT at{};
+  auto viewable = [&](HWND h) {
+    bool shown = false;
+    probe->Sync();
+    return probe->Geometry(x->WindowOf(SurfaceOf(h)), shown, at) && shown;
+  };
+  // Its background where no ink is: above the diagonal, right of the text.
+  auto ownPixels = [&] {
+    std::vector<std::uint32_t> all;
+    int w = 0, h = 0;
+    if (!probe->Capture(probe->Root(), all, w, h)) return false;
+    for (int y = at.Top + 2; y < at.Top + 12; ++y)
+      for (int x = at.Left + 60; x < at.Right - 2; ++x)
+        if (all[std::size_t(y) * std::size_t(w) + std::size_t(x)] != 0xFFFFE1) return false;
+    return true;
+  };
+  for (DWORD exStyle : {DWORD(WS_EX_NOACTIVATE), DWORD(0)}) {
+    SCOPED_TRACE(exStyle ? "a popup that never activates" : "a popup that activates");
+    HWND h = popup(exStyle);
+    ShowWindow(h, exStyle ? SW_SHOWNOACTIVATE : SW_SHOW);
+    // X's own news (the map, the exposure) read before any painting.
+    BackEndEvent ignored;
+    while (x->PollEvent(ignored)) {
+    }
+    EXPECT_TRUE(!viewable(h) || ownPixels()) << "shown before it was painted";
+    EXPECT_TRUE(Eventually([&] { return viewable(h); }));
+    EXPECT_TRUE(ownPixels());
+    DestroyWindow(h);
+  }
+  HWND flash = popup(WS_EX_NOACTIVATE);
+  ShowWindow(flash, SW_SHOWNOACTIVATE);
+  ShowWindow(flash, SW_HIDE);
+  test::PumpUntilIdle();
+  x->WaitForEvent(0);
+  EXPECT_FALSE(viewable(flash));
+  DestroyWindow(flash);
+  Leave(s.top);
+}
+
 // A region on the top-level window cuts the X window to it, and taking it
 // away makes the window whole again.
 TEST_F(X11Smoke, WindowRegionShapesTheXWindow) {
