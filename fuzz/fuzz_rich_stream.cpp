@@ -5,11 +5,14 @@
 // content written out as rich text reads back the same (a vertical tab as
 // the line break it stands for there); pages measured from it always move
 // on.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "WindowFuzzing.h"
 #include "platform/controls/RichEditControl.h"
@@ -52,6 +55,33 @@ std::string TextOf(HWND rich) {
   SendMessageA(rich, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(length));
   return text;
+}
+
+// The format of each character but the line breaks, as stretches of one
+// format (two runs of one format side by side make one stretch).
+struct Stretch {
+  std::size_t count;
+  DWORD effects;
+  long color;
+  std::string face;
+  LONG height;
+  bool SameFormat(const Stretch& o) const {
+    return effects == o.effects && color == o.color && face == o.face && height == o.height;
+  }
+  bool operator==(const Stretch&) const = default;
+};
+
+std::vector<Stretch> Formats(HWND rich) {
+  std::vector<Stretch> out;
+  for (const auto& run : detail::RichRunsOf(rich)) {
+    const auto count = static_cast<std::size_t>(
+        std::count_if(run.text.begin(), run.text.end(), [](char c) { return c != '\r' && c != '\n' && c != '\v'; }));
+    if (count == 0) continue;
+    Stretch s{count, run.effects, run.autoColor ? -1 : static_cast<long>(run.color), run.face, run.height};
+    if (!out.empty() && out.back().SameFormat(s)) out.back().count += count;
+    else out.push_back(std::move(s));
+  }
+  return out;
 }
 
 }  // namespace
@@ -107,16 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (in2.dwError != 0 || TextOf(again) != expected) std::abort();
   // Every character but the line breaks (whose format rich text does not
   // carry) keeps its format.
-  auto formats = [](HWND h) {
-    std::string out;
-    for (const auto& run : detail::RichRunsOf(h))
-      for (char c : run.text)
-        if (c != '\r' && c != '\n' && c != '\v')
-          out += std::to_string(run.effects) + "/" + std::to_string(run.autoColor ? -1 : static_cast<long>(run.color)) +
-                 "/" + run.face + "/" + std::to_string(run.height) + ";";
-    return out;
-  };
-  if (formats(rich) != formats(again)) std::abort();
+  if (Formats(rich) != Formats(again)) std::abort();
 
   // Pages: every measuring call moves on until the text is done.
   HDC dc = GetDC(rich);

@@ -2,6 +2,7 @@
 #include "platform/controls/WindowState.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -107,6 +108,18 @@ struct EditState {
 
 EditState* StateOf(HWND hwnd) { return reinterpret_cast<EditState*>(GetWindowLongPtrA(hwnd, 0)); }
 
+// The DC every edit measures its text on, made once for the process: an
+// edit measures after each typed character, and a DC made and freed each
+// time cost more than the measuring. Whoever selects a font into it puts
+// the one before back. Freed when the program ends.
+HDC MeasuringDC() {
+  static const HDC dc = [] {
+    std::atexit([] { DeleteDC(MeasuringDC()); });
+    return CreateCompatibleDC(nullptr);
+  }();
+  return dc;
+}
+
 // The states alive, so a window's first extra bytes are taken for one only
 // when they are one.
 std::unordered_set<const EditState*>& LiveStates() {
@@ -165,7 +178,7 @@ class Edit {
   Measure Measured(const std::string& display) const {
     Measure m;
     m.pos.assign(display.size() + 1, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
+    HDC dc = MeasuringDC();
     HGDIOBJ old = s_.font ? SelectObject(dc, ToObj(s_.font)) : nullptr;
     if (!display.empty()) {
       SIZE size{};
@@ -176,7 +189,6 @@ class Edit {
     GetTextMetricsA(dc, &tm);
     m.lineHeight = tm.tmHeight;
     if (old) SelectObject(dc, old);
-    DeleteDC(dc);
     return m;
   }
   Measure Measured() const { return Measured(Display()); }
@@ -215,7 +227,7 @@ class Edit {
   std::vector<int> MeasureRange(int from, int to, const std::vector<int>& tabs = {}, int origin = 0) const {
     std::vector<int> pos(static_cast<std::size_t>(to - from) + 1, 0);
     if (from == to) return pos;
-    HDC dc = CreateCompatibleDC(nullptr);
+    HDC dc = MeasuringDC();
     int stops = 0;  // measured at the first tab: most text has none
     Pieces(from, to, [&](int a, int b, bool tab, const detail::EditFormats::Span& span) {
       int* out = pos.data() + (a - from);
@@ -232,7 +244,6 @@ class Edit {
       for (int k = 1; k <= b - a; ++k) out[k] += out[0];
       if (old) SelectObject(dc, old);
     });
-    DeleteDC(dc);
     return pos;
   }
 
@@ -353,7 +364,10 @@ class Edit {
   // The text in lines, laid out again only after a change.
   const std::vector<LineBox>& Lines() {
     if (s_.layoutValid && !s_.edit.pending) return s_.lines;
-    s_.lineHeight = std::max(1, s_.formats ? s_.formats->LineHeight() : Measured(std::string()).lineHeight);
+    // Formats may bring a taller font with any edit; a plain edit's line
+    // height changes with its font alone, which lays everything out again.
+    if (s_.formats) s_.lineHeight = std::max(1, s_.formats->LineHeight());
+    else if (!s_.layoutValid) s_.lineHeight = std::max(1, Measured(std::string()).lineHeight);
     if (s_.layoutValid) {
       PatchLines();
       s_.edit.pending = false;
@@ -533,12 +547,11 @@ class Edit {
   }
 
   int AverageCharWidth() const {
-    HDC dc = CreateCompatibleDC(nullptr);
+    HDC dc = MeasuringDC();
     HGDIOBJ old = s_.font ? SelectObject(dc, ToObj(s_.font)) : nullptr;
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
     if (old) SelectObject(dc, old);
-    DeleteDC(dc);
     return std::max(1, static_cast<int>(tm.tmAveCharWidth));
   }
 
@@ -688,6 +701,14 @@ class Edit {
       return s_.lineHeight;
     }
     return Measured().lineHeight;
+  }
+
+  // The caret takes the height of the lines as they are now.
+  void RemakeCaret() {
+    if (!s_.focused) return;
+    DestroyCaret();
+    CreateCaret(hwnd_, nullptr, 1, CaretHeight());
+    ShowCaret(hwnd_);
   }
 
   void PlaceCaret(const Measure& m) {
@@ -855,11 +876,16 @@ class Edit {
   }
 
   // A change that skips the rules of typing and pasting: the formats'
-  // own undo and redo, and streamed text.
+  // own undo and redo, and streamed text (whose formats may change beyond
+  // it: then everything is laid out afresh).
   void ReplaceAsIs(int from, int to, std::string_view ins, detail::EditFormats::History history, int anchor,
-                   int caret) {
+                   int caret, bool formatsChanged) {
     if (from < 0 || to < from || to > Length()) return;
     ReplaceRaw(from, to, ins, history);
+    if (formatsChanged) {
+      Relayout();
+      RemakeCaret();
+    }
     const int len = Length();
     s_.anchor = Snapped(std::clamp(anchor, 0, len));
     s_.caret = Snapped(std::clamp(caret, 0, len));
@@ -1283,11 +1309,7 @@ class Edit {
       case WM_SETFONT:
         s_.font = reinterpret_cast<HFONT>(wParam);
         Relayout();
-        if (s_.focused) {
-          DestroyCaret();
-          CreateCaret(hwnd_, nullptr, 1, CaretHeight());
-          ShowCaret(hwnd_);
-        }
+        RemakeCaret();
         Refresh();
         if (LOWORD(static_cast<DWORD_PTR>(lParam))) UpdateWindow(hwnd_);
         return 0;
@@ -1549,11 +1571,11 @@ std::string_view EditTextOf(HWND hwnd) {
 }
 
 void ReplaceEditText(HWND hwnd, int from, int to, std::string_view text, EditFormats::History history, int anchor,
-                     int caret) {
+                     int caret, bool formatsChanged) {
   if (!FormatsOf(hwnd)) return;
   EditState* state = StateOf(hwnd);
   ++state->depth;
-  Edit(hwnd, *state).ReplaceAsIs(from, to, text, history, anchor, caret);
+  Edit(hwnd, *state).ReplaceAsIs(from, to, text, history, anchor, caret, formatsChanged);
   if (--state->depth == 0 && state->dead) Release(state);
 }
 
@@ -1563,11 +1585,7 @@ void FormatsChanged(HWND hwnd) {
   ++state->depth;
   Edit edit(hwnd, *state);
   edit.Relayout();
-  if (state->focused) {
-    DestroyCaret();
-    CreateCaret(hwnd, nullptr, 1, edit.CaretHeight());
-    ShowCaret(hwnd);
-  }
+  edit.RemakeCaret();
   edit.Refresh();
   if (--state->depth == 0 && state->dead) Release(state);
 }

@@ -157,9 +157,11 @@ std::string_view EditTextOf(HWND hwnd);
 // Puts text in place of [from, to) as it stands (no limit, no conversion,
 // no question asked), tells the formats with the history given, then
 // selects (anchor, caret) and notifies like any change. Nothing for a
-// range outside the text.
+// range outside the text. With formatsChanged the formats changed beyond
+// the range as well: the text is laid out afresh, once, as FormatsChanged
+// would lay it out after.
 void ReplaceEditText(HWND hwnd, int from, int to, std::string_view text, EditFormats::History history, int anchor,
-                     int caret);
+                     int caret, bool formatsChanged = false);
 }  // namespace detail
 
 }  // namespace win

@@ -263,14 +263,14 @@ LRESULT StreamIn(HWND hwnd, WPARAM format, EDITSTREAM* stream) {
   const auto count = static_cast<LRESULT>(content.text.size());
   const std::string text = content.text;
   state->Incoming(std::move(content));
+  // The text goes in with its formats: laid out once, after both.
   if (selection) {
     const int end = from + static_cast<int>(count);
-    detail::ReplaceEditText(hwnd, from, to, text, detail::EditFormats::History::Record, end, end);
+    detail::ReplaceEditText(hwnd, from, to, text, detail::EditFormats::History::Record, end, end, true);
   } else {
-    detail::ReplaceEditText(hwnd, 0, to, text, detail::EditFormats::History::Forget, 0, 0);
+    detail::ReplaceEditText(hwnd, 0, to, text, detail::EditFormats::History::Forget, 0, 0, true);
     if (IsWindow(hwnd)) SendMessageA(hwnd, EM_SETMODIFY, FALSE, 0);
   }
-  if (IsWindow(hwnd)) detail::FormatsChanged(hwnd);
   return count;
 }
 

@@ -198,6 +198,19 @@ int Region::Combine(Region& out, const Region& a, const Region& b, int op) {
                  std::min(p.Bottom, q.Bottom)});
     return out.Kind();
   }
+  // A rectangle that holds all of the other region is their union: a
+  // window already invalid all over is invalidated again at every change.
+  auto holds = [](const Region& r, const Region& o) {
+    if (!r.IsRect()) return false;
+    const TRect& p = r.Rects[0];
+    const TRect& q = o.Bounds;
+    return p.Left <= q.Left && p.Top <= q.Top && q.Right <= p.Right && q.Bottom <= p.Bottom;
+  };
+  if (op == RGN_OR && !a.IsEmpty() && !b.IsEmpty() && (holds(a, b) || holds(b, a))) {
+    const Region& pick = holds(a, b) ? a : b;
+    if (&out != &pick) out = pick;
+    return out.Kind();
+  }
   if (a.IsEmpty() || b.IsEmpty()) {
     const Region* pick;
     if (op == RGN_AND) pick = nullptr;

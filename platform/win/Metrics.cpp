@@ -1,6 +1,10 @@
 #include "platform/win/Metrics.h"
 
+#include <array>
+#include <cstddef>
+#include <limits>
 #include <map>
+#include <utility>
 
 #include "platform/win/BackEnd.h"
 #include "platform/win/Clipboard.h"
@@ -53,8 +57,13 @@ constexpr COLORREF kClassicColors[kColorCount] = {
     Rgb(236, 233, 216),  // menu bar
 };
 
-const std::map<int, int>& Classic() {
-  static const std::map<int, int> m = {
+// The classic metrics, looked up by index (drawing a scroll bar asks for
+// several); kScreenMetric where the screen answers.
+constexpr int kScreenMetric = std::numeric_limits<int>::min();
+using MetricTable = std::array<int, 96>;
+
+const MetricTable& Classic() {
+  static const std::pair<int, int> values[] = {
       {SM_CXVSCROLL, 16},    {SM_CYHSCROLL, 16},   {SM_CYCAPTION, 19},     {SM_CXBORDER, 1},
       {SM_CYBORDER, 1},      {SM_CXDLGFRAME, 3},   {SM_CYDLGFRAME, 3},     {SM_CYVTHUMB, 16},
       {SM_CXHTHUMB, 16},     {SM_CXICON, 32},      {SM_CYICON, 32},        {SM_CXCURSOR, 32},
@@ -70,7 +79,13 @@ const std::map<int, int>& Classic() {
       {SM_CYDRAG, 4},        {SM_CXMENUCHECK, 13}, {SM_CYMENUCHECK, 13},   {SM_MOUSEWHEELPRESENT, 1},
       {SM_SAMEDISPLAYFORMAT, 1}, {SM_CXFOCUSBORDER, 1}, {SM_CYFOCUSBORDER, 1},
   };
-  return m;
+  static const MetricTable table = [] {
+    MetricTable t;
+    t.fill(kScreenMetric);
+    for (const auto& [index, value] : values) t[static_cast<std::size_t>(index)] = value;
+    return t;
+  }();
+  return table;
 }
 
 struct MetricState {
@@ -133,9 +148,11 @@ using namespace detail;
 
 int GetSystemMetrics(int index) {
   auto& o = S().overrides;
-  if (auto it = o.find(index); it != o.end()) return it->second;
-  auto& c = Classic();
-  if (auto it = c.find(index); it != c.end()) return it->second;
+  if (!o.empty())
+    if (auto it = o.find(index); it != o.end()) return it->second;
+  const MetricTable& c = Classic();
+  if (index >= 0 && static_cast<std::size_t>(index) < c.size() && c[static_cast<std::size_t>(index)] != kScreenMetric)
+    return c[static_cast<std::size_t>(index)];
   return ScreenMetric(index);
 }
 

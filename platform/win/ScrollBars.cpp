@@ -1,6 +1,7 @@
 #include "platform/win/ScrollBars.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"
@@ -54,13 +55,19 @@ void FrameChanged(HWND hwnd) {
 }
 
 // The shaft's classic look: every other pixel in the highlight colour (the
-// DC's text and background colours fill the pattern's two values).
-HBRUSH NewShaftBrush() {
-  static const BYTE bits[16] = {0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0};
-  HBITMAP bm = CreateBitmap(8, 8, 1, 1, bits);
-  HBRUSH b = CreatePatternBrush(bm);
-  DeleteObject(bm);
-  return b;
+// DC's text and background colours fill the pattern's two values). One
+// brush serves every bar for the process (a bar is drawn again whenever
+// its thumb moves), freed when the program ends.
+HBRUSH ShaftBrush() {
+  static const HBRUSH brush = [] {
+    std::atexit([] { DeleteObject(ShaftBrush()); });
+    static const BYTE bits[16] = {0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0};
+    HBITMAP bm = CreateBitmap(8, 8, 1, 1, bits);
+    HBRUSH b = CreatePatternBrush(bm);
+    DeleteObject(bm);
+    return b;
+  }();
+  return brush;
 }
 
 // A control asks its parent for the shaft's brush; the standard answer
@@ -153,7 +160,7 @@ int PositionAtThumb(const Window* w, int bar, const BarLayout& l, int offset) {
   return d.min + MulDiv(rel, span, room);
 }
 
-void DrawScrollBar(const Window* w, HDC dc, int bar) {
+void DrawScrollBar(const Window* w, HDC dc, int bar, bool arrows) {
   HBRUSH own = nullptr;
   if (bar == SB_CTL) {
     const HWND hwnd = w->handle;
@@ -175,40 +182,40 @@ void DrawScrollBar(const Window* w, HDC dc, int bar) {
   UINT down = (vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) |
               ((off || (d.arrowsDisabled & ESB_DISABLE_RTDN)) ? DFCS_INACTIVE : 0) |
               (d.pressedPart == kPartLineDown ? DFCS_PUSHED | DFCS_FLAT : 0);
-  RECT a = along(0, l.arrow);
-  DrawFrameControl(dc, &a, DFC_SCROLL, up);
-  RECT b = along(l.length - l.arrow, l.length);
-  DrawFrameControl(dc, &b, DFC_SCROLL, down);
+  if (arrows) {
+    RECT a = along(0, l.arrow);
+    DrawFrameControl(dc, &a, DFC_SCROLL, up);
+    RECT b = along(l.length - l.arrow, l.length);
+    DrawFrameControl(dc, &b, DFC_SCROLL, down);
+  }
   if (l.length <= 2 * l.arrow) return;
-  RECT shaft = along(l.arrow, l.length - l.arrow);
-  if (own) {
-    FillRect(dc, &shaft, own);
-  } else {
-    COLORREF oldText = SetTextColor(dc, GdiSysColor(COLOR_BTNFACE));
-    COLORREF oldBk = SetBkColor(dc, GdiSysColor(COLOR_BTNHIGHLIGHT));
-    HBRUSH dither = NewShaftBrush();
-    FillRect(dc, &shaft, dither);
-    DeleteObject(dither);
+  // The shaft on either side of the thumb (which covers its own part),
+  // dark where a page part is held down.
+  const bool thumb = l.thumbBottom > l.thumbTop;
+  auto shaft = [&](int from, int to, bool pressed) {
+    if (from >= to) return;
+    RECT r = along(from, to);
+    if (pressed || own) {
+      FillRect(dc, &r, pressed ? GetSysColorBrush(COLOR_3DDKSHADOW) : own);
+      return;
+    }
+    const COLORREF oldText = SetTextColor(dc, GdiSysColor(COLOR_BTNFACE));
+    const COLORREF oldBk = SetBkColor(dc, GdiSysColor(COLOR_BTNHIGHLIGHT));
+    FillRect(dc, &r, ShaftBrush());
     SetTextColor(dc, oldText);
     SetBkColor(dc, oldBk);
-  }
-  if (l.thumbBottom <= l.thumbTop) return;
-  // A page part held down shows dark.
-  if (d.pressedPart == kPartPageUp) {
-    RECT p = along(l.arrow, l.thumbTop);
-    FillRect(dc, &p, GetSysColorBrush(COLOR_3DDKSHADOW));
-  } else if (d.pressedPart == kPartPageDown) {
-    RECT p = along(l.thumbBottom, l.length - l.arrow);
-    FillRect(dc, &p, GetSysColorBrush(COLOR_3DDKSHADOW));
-  }
+  };
+  shaft(l.arrow, thumb ? l.thumbTop : l.length - l.arrow, thumb && d.pressedPart == kPartPageUp);
+  if (!thumb) return;
+  shaft(l.thumbBottom, l.length - l.arrow, d.pressedPart == kPartPageDown);
   RECT t = along(l.thumbTop, l.thumbBottom);
   DrawEdge(dc, &t, EDGE_RAISED, BF_RECT | BF_MIDDLE);
 }
 
-void RedrawScrollBar(Window* w, int bar) {
+void RedrawScrollBar(Window* w, int bar, bool arrows) {
   if (!VisibleChain(w)) return;
   HDC dc = GetWindowDC(w->handle);
-  DrawScrollBar(w, dc, bar);
+  DrawScrollBar(w, dc, bar, arrows);
   ReleaseDC(w->handle, dc);
 }
 
@@ -260,7 +267,16 @@ int SetBarInfo(Window* w, int bar, const SCROLLINFO& info, bool redraw) {
   *d = was;  // the bar as it was drawn
   const bool hadLook = LayoutOf(w, bar, looked);
   *d = now;
-  if (!hadLook || !LayoutOf(w, bar, looks) || !(looked == looks)) RedrawScrollBar(w, bar);
+  if (!hadLook || !LayoutOf(w, bar, looks)) {
+    RedrawScrollBar(w, bar);
+    return pos;
+  }
+  if (looked == looks) return pos;
+  // Where only the thumb moved or grew, the arrows are left as drawn.
+  const bool arrowsAlike = looked.bar == looks.bar && looked.vertical == looks.vertical &&
+                           looked.length == looks.length && looked.arrow == looks.arrow &&
+                           looked.enabled == looks.enabled;
+  RedrawScrollBar(w, bar, !arrowsAlike);
   return pos;
 }
 

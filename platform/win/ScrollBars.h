@@ -107,10 +107,11 @@ bool LayoutOf(const Window* w, int bar, BarLayout& out);
 int PartAt(const BarLayout& l, POINT windowPt);
 // The position a thumb whose top (left) edge lies at offset stands for.
 int PositionAtThumb(const Window* w, int bar, const BarLayout& l, int offset);
-// Draws a bar into a DC whose origin is the window's top-left corner.
-void DrawScrollBar(const Window* w, HDC windowDc, int bar);
+// Draws a bar into a DC whose origin is the window's top-left corner; its
+// arrow buttons too unless told they are drawn as they stand.
+void DrawScrollBar(const Window* w, HDC windowDc, int bar, bool arrows = true);
 // Draws one bar again now.
-void RedrawScrollBar(Window* w, int bar);
+void RedrawScrollBar(Window* w, int bar, bool arrows = true);
 // The mouse went down on a bar (screen point): tracks it until released.
 // A control's scroll messages go to its parent, with its handle.
 void TrackScrollBar(HWND hwnd, int bar, POINT screen);

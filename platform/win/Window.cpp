@@ -115,9 +115,10 @@ Window* Desktop() {
 
 Window* Peek(HWND hwnd) {
   if (!hwnd) return nullptr;
-  Desktop();
   Tree& t = T();
+  // The last answer stands for a window found before (the tree was there).
   if (hwnd == t.lastHandle) return t.lastWindow;
+  Desktop();
   auto it = t.live.find(hwnd);
   if (it == t.live.end()) return nullptr;
   t.lastHandle = hwnd;

@@ -147,6 +147,42 @@ TEST_F(RichStage, PlainTextStreamsMendLineBreaksKeepTheLimitAndReplaceTheSelecti
   EXPECT_EQ(TextOf(rich), "12345");
 }
 
+// Text streamed in a taller font is laid out in it at once: a focused
+// edit's lines and caret take the new height, into the selection as for
+// the whole.
+TEST_F(RichStage, StreamedTextInATallerFontTakesItsHeightAtOnce) {
+  HWND rich = MakeRich("one\r\ntwo");
+  SetFocus(rich);
+  auto lineStep = [&] {
+    const auto second = static_cast<int>(SendMessageA(rich, EM_LINEINDEX, 1, 0));
+    auto y = [&](int i) {
+      return static_cast<short>(HIWORD(static_cast<DWORD_PTR>(SendMessageA(rich, EM_POSFROMCHAR, i, 0))));
+    };
+    return y(second) - y(0);
+  };
+  auto caretHeight = [] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(0, &info);
+    return static_cast<int>(info.rcCaret.Bottom - info.rcCaret.Top);
+  };
+  const int before = lineStep();
+  EXPECT_EQ(caretHeight(), before);
+  SetSel(rich, 5, 5);
+  Feed tall;
+  tall.data = "{\\rtf1{\\fs72 big}}";
+  StreamIn(rich, SF_RTF | SFF_SELECTION, tall);
+  EXPECT_EQ(TextOf(rich), "one\r\nbigtwo");
+  const int taller = lineStep();
+  EXPECT_GT(taller, before);
+  EXPECT_EQ(caretHeight(), taller);
+  Feed whole;
+  whole.data = "{\\rtf1{\\fs96 a\\par b}}";
+  StreamIn(rich, SF_RTF, whole);
+  EXPECT_GT(lineStep(), taller);
+  EXPECT_EQ(caretHeight(), lineStep());
+}
+
 // The wrapper's lines: rich text by default, plain text when the data is
 // none, and through the conversion the file's extension names.
 class CountingConversion : public TConversion {

@@ -70,6 +70,43 @@ TEST_F(PaintTest, FrameBorderClientEdgeAndScrollBarsArePainted) {
   EXPECT_NE(Held({106, 44}), dark);
 }
 
+// A bar drawn again as its thumb moves and grows (the arrows left as they
+// are, the shaft filled around the thumb) looks at each step as a fresh
+// bar that was given that state before it was first painted.
+TEST_F(PaintTest, ABarRedrawnAsItsThumbMovesLooksAsAFreshOne) {
+  HWND stepped = Child(main, "Framed", R(0, 0, 100, 80), WS_VSCROLL | WS_HSCROLL);
+  test::PumpUntilIdle();
+  auto set = [](HWND h, int max, int page, int pos) {
+    for (int bar : {SB_VERT, SB_HORZ}) {
+      SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, max, static_cast<UINT>(page),
+                    pos, 0};
+      SetScrollInfo(h, bar, &si, TRUE);
+    }
+  };
+  // The bars of a 100 x 80 window at x0: x 84..100 and y 64..80.
+  auto bars = [&](int x0) {
+    std::vector<COLORREF> out;
+    for (int y = 0; y < 80; ++y)
+      for (int x = 0; x < 100; ++x)
+        if (x >= 84 || y >= 64) out.push_back(Held({x0 + x, y}));
+    return out;
+  };
+  struct Step {
+    int max, page, pos;
+  };
+  const Step steps[] = {{100, 10, 0}, {100, 10, 40}, {100, 30, 40}, {300, 30, 250}, {5, 10, 0}, {100, 10, 90}};
+  for (const Step& s : steps) {
+    set(stepped, s.max, s.page, s.pos);
+    HWND fresh = Child(main, "Framed", R(100, 0, 200, 80), WS_VSCROLL | WS_HSCROLL);
+    ShowWindow(fresh, SW_HIDE);
+    set(fresh, s.max, s.page, s.pos);
+    ShowWindow(fresh, SW_SHOW);
+    test::PumpUntilIdle();
+    EXPECT_EQ(bars(0), bars(100)) << s.max << " " << s.page << " " << s.pos;
+    DestroyWindow(fresh);
+  }
+}
+
 class ScrollBarTest : public PaintTest {
  protected:
   HWND bar = nullptr;
