@@ -84,7 +84,10 @@ class TStyleSheetFileReader {
     for (Integer i = 0; i < keys.GetCount(); ++i) {
       FKey = keys[i];
       if (const TPropInfo* prop = FindProp(FKey)) {
-        plan.Styles.push_back(ReadStyle(prop, FIniFile->ReadString(ASection, FKey, "")));
+        // A key written twice makes one style, of the value the INI file
+        // answers for it: a second style for the property would be left in
+        // the repository with no sheet to hold it.
+        if (!PlanOf(plan, prop)) plan.Styles.push_back(ReadStyle(prop, FIniFile->ReadString(ASection, FKey, "")));
         continue;
       }
       // Only the first piece starts a bitmap; the others are read with it.
@@ -93,15 +96,19 @@ class TStyleSheetFileReader {
       if (!prop || piece != 0) continue;
       // The style's own key comes first; a bitmap without its style has
       // nothing to go into.
-      TStylePlan* style = nullptr;
-      for (TStylePlan& s : plan.Styles)
-        if (s.Prop == prop) style = &s;
-      if (style) style->Bitmap.reset(ReadBitmap(prop));
+      TStylePlan* style = PlanOf(plan, prop);
+      if (style && !style->Bitmap) style->Bitmap.reset(ReadBitmap(prop));
     }
     return plan;
   }
 
  private:
+  static TStylePlan* PlanOf(TSheetPlan& APlan, const TPropInfo* AProp) {
+    for (TStylePlan& s : APlan.Styles)
+      if (s.Prop == AProp) return &s;
+    return nullptr;
+  }
+
   const TPropInfo* FindProp(const AnsiString& AName) const {
     for (const TPropInfo* prop : FProps)
       if (SameText(prop->Name, AName)) return prop;
