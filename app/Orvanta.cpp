@@ -10,6 +10,7 @@
 #include "library/grid/GridStartup.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/UnitStartup.h"
+#include "platform/gdi/FontMatchStore.h"
 #include "platform/gdi/Fonts.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/ScopeExit.h"
@@ -51,6 +52,16 @@ void RunForms(const std::function<void()>& AStarted) {
   }
 }
 
+// The user's cache folder holds what the program can always work out
+// again.
+std::string FontMatchStorePath() {
+  const char* cache = std::getenv("XDG_CACHE_HOME");
+  if (cache && *cache == '/') return std::string(cache) + "/orvanta/font-matches";
+  const char* home = std::getenv("HOME");
+  if (home && *home == '/') return std::string(home) + "/.cache/orvanta/font-matches";
+  return "";
+}
+
 }  // namespace
 
 void RegisterOrvantaUnits() {
@@ -61,9 +72,11 @@ void RegisterOrvantaUnits() {
 }
 
 int OrvantaMain(const std::function<void()>& AStarted) {
-  // The fonts' configuration is read while the display is opened, the
-  // units start and the forms are read: the first text waits for less.
-  win::gdi::StartFontConfiguration();
+  // The fonts are found from the answers kept by the last run. Only when
+  // those no longer hold is the fonts' configuration read, while the
+  // display is opened, the units start and the forms are read: the first
+  // text waits for less.
+  if (!win::gdi::UseFontMatchStore(FontMatchStorePath())) win::gdi::StartFontConfiguration();
   const char* display = std::getenv("DISPLAY");
   std::unique_ptr<win::IBackEnd> screen;
   if (display && *display) screen = win::OpenX11BackEnd(display);

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/FontMatchStore.h"
 #include "platform/gdi/FontSubstitution.h"
 #include "platform/gdi/GlyphCache.h"
 
@@ -65,7 +66,7 @@ struct FaceKey {
   }
 };
 
-struct Match;
+using Match = FontMatch;
 
 // Faces by the description asked for, and by the family that stands in
 // for it: descriptions that differ only in a face name the table maps to
@@ -89,12 +90,7 @@ bool SameFamily(const char* a, const std::string& b) {
   return FcStrCmpIgnoreCase(reinterpret_cast<const FcChar8*>(a), reinterpret_cast<const FcChar8*>(b.c_str())) == 0;
 }
 
-struct Match {
-  std::string File, Family;
-  int Index = 0;
-  int FcWeight = FC_WEIGHT_REGULAR;
-  int FcSlant = FC_SLANT_ROMAN;
-};
+static_assert(FC_WEIGHT_REGULAR == 80 && FC_SLANT_ROMAN == 0, "FontMatch's defaults are fontconfig's");
 
 // fontconfig's configuration, read once: early on a thread of its own
 // (StartFontConfiguration) or by the first match.
@@ -138,11 +134,23 @@ bool ConfigurationReady() {
   return ready;
 }
 
+bool AskFontconfig(const std::string& family, int weight, bool italic, Match& out);
+
 // Asks fontconfig for a family in a weight and slant; answers false when
 // what it offers is another family (fontconfig always offers something).
+// An answer the program's store still holds is taken from there.
 bool MatchFamily(const std::string& family, int weight, bool italic, Match& out) {
   if (IsFamilyHidden(family)) return false;
+  FontMatchStore* store = ActiveFontMatchStore();
+  bool installed = false;
+  if (store && store->Find(family, weight, italic, installed, out)) return installed;
   if (!ConfigurationReady()) return false;
+  const bool found = AskFontconfig(family, weight, italic, out);
+  if (store) store->Remember(family, weight, italic, found ? &out : nullptr);
+  return found;
+}
+
+bool AskFontconfig(const std::string& family, int weight, bool italic, Match& out) {
   FcPattern* pat = FcPatternCreate();
   FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
   FcPatternAddInteger(pat, FC_WEIGHT, FcWeightFromOpenType(weight <= 0 ? FW_NORMAL : weight));
