@@ -2,11 +2,13 @@
 // the bytes hold, the load either shows them or raises one of the library's
 // exceptions; a refused file leaves the builder's rows and criteria exactly
 // as they were, and a shown one saves to bytes that load back to the same
-// rows.
+// rows and save again to the same bytes.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "fuzz/FilterFuzzing.h"
 #include "fuzz/GridFuzzing.h"
@@ -14,6 +16,7 @@
 #include "library/data/cxData.h"
 #include "library/data/cxDataStorageValueTypes.h"
 #include "library/grid/cxFilterControl.h"
+#include "library/grid/cxFilterControlRows.h"
 
 namespace {
 
@@ -47,15 +50,62 @@ class TFuzzFiltered : public TComponent, public IcxFilterControl {
   TFuzzController* FController;
 };
 
+std::string Contents(TMemoryStream& AStream) {
+  return std::string(static_cast<const char*>(AStream.GetMemory()), static_cast<size_t>(AStream.GetSize()));
+}
+
 std::string Bytes(TcxFilterCriteria* ACriteria) {
   TMemoryStream ms;
   ACriteria->WriteData(&ms);
-  return std::string(static_cast<const char*>(ms.GetMemory()), static_cast<size_t>(ms.GetSize()));
+  return Contents(ms);
 }
 
+// A value as its type and text; an array as its elements. Whole numbers
+// travel in the fewest bytes that hold them, so their width may change.
+std::string Describe(const Variant& AValue) {
+  if (VarIsArray(AValue)) {
+    std::string text = "(";
+    for (Integer i = VarArrayLowBound(AValue, 1); i <= VarArrayHighBound(AValue, 1); ++i)
+      text += Describe(AValue[i]) + ",";
+    return text + ")";
+  }
+  const bool whole = VarIsOrdinal(AValue) && VarType(AValue) != varBoolean;
+  std::string text = whole ? std::string("int:") : std::to_string(VarType(AValue)) + ":";
+  try {
+    text += VarToStr(AValue);
+  } catch (const Exception&) {
+    text += "?";
+  }
+  return text;
+}
+
+// What the rows show: each row's depth, a group's operator, a condition's
+// item, operator and values. A range is its two ends in either order (the
+// builder stores the smaller first).
 std::string Rows(TcxCustomFilterControl* ABuilder) {
   std::string rows;
-  for (Integer i = 0; i < ABuilder->GetRowCount(); ++i) rows += ABuilder->GetRow(i)->ClassName() + ";";
+  for (Integer i = 0; i < ABuilder->GetRowCount(); ++i) {
+    cxfc::TcxCustomRowViewInfo* row = ABuilder->GetRow(i);
+    for (auto* p = row->GetParent(); p; p = p->GetParent()) rows += ".";
+    if (auto* group = dynamic_cast<cxfc::TcxGroupViewInfo*>(row)) {
+      rows += "G" + std::to_string(group->BoolOperator) + ";";
+      continue;
+    }
+    auto* c = static_cast<cxfc::TcxConditionViewInfo*>(row);
+    rows += "C" + std::to_string(c->ItemIndex) + " " + std::to_string(c->Operator);
+    std::vector<std::string> values;
+    for (Integer v = 0; c->HasDisplayValues() && v < c->GetValues()->GetCount(); ++v) {
+      const cxfc::TcxValueInfo* value = c->GetValues()->GetValue(v);
+      // Null and empty values save with the blank text, whatever text the
+      // file gave them.
+      const bool blank = VarIsNull(value->Value) || VarIsEmpty(value->Value) ||
+                         (VarIsStr(value->Value) && VarToStr(value->Value).empty());
+      values.push_back(" [" + Describe(value->Value) + "|" + (blank ? AnsiString() : value->ValueText) + "]");
+    }
+    if (cxfc::IsBetweenOperator(c->Operator)) std::sort(values.begin(), values.end());
+    for (const std::string& value : values) rows += value;
+    rows += ";";
+  }
   return rows;
 }
 
@@ -64,6 +114,12 @@ void Load(TcxCustomFilterControl* ABuilder, const void* AData, size_t ASize) {
   if (ASize) in.WriteBuffer(AData, static_cast<Int64>(ASize));
   in.SetPosition(0);
   ABuilder->LoadFromStream(&in);
+}
+
+std::string Save(TcxCustomFilterControl* ABuilder) {
+  TMemoryStream ms;
+  ABuilder->SaveToStream(&ms);
+  return Contents(ms);
 }
 
 }  // namespace
@@ -90,12 +146,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(Rows(builder) == rows);
   }
   if (shown) {
-    TMemoryStream saved;
-    builder->SaveToStream(&saved);
-    const std::string again(static_cast<const char*>(saved.GetMemory()), static_cast<size_t>(saved.GetSize()));
     const std::string shownRows = Rows(builder);
-    Load(builder, again.data(), again.size());
+    const std::string saved = Save(builder);
+    Load(builder, saved.data(), saved.size());
     Check(Rows(builder) == shownRows);
+    Check(Save(builder) == saved);
   }
   builder->Free();
   filtered->Free();

@@ -236,7 +236,15 @@ void TcxConditionViewInfo::InitFromCriteria() {
   InternalInit();
   const Variant& value = item->GetValue();
   if (IsBetweenOperator(Operator) || IsListOperator(Operator)) {
-    if (!VarIsArray(value)) FilterControlError(cxFilterControlString(cxSFilterErrorBuilding));
+    // A row holds a range as its two ends and a list as one value at
+    // least, and saves only that: an array of another shape (an empty list,
+    // a range of one or of three) would be shown but saved as something
+    // else, or as something no load accepts.
+    const Int64 count = VarIsArray(value) && VarArrayDimCount(value) == 1
+                            ? Int64(VarArrayHighBound(value, 1)) - VarArrayLowBound(value, 1) + 1
+                            : 0;
+    if (IsBetweenOperator(Operator) ? count != 2 : count < 1)
+      FilterControlError(cxFilterControlString(cxSFilterErrorBuilding));
     const AnsiString display = item->GetDisplayValue();
     Integer position = 1;
     for (Integer i = VarArrayLowBound(value, 1); i <= VarArrayHighBound(value, 1); ++i) {

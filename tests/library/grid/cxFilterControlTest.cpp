@@ -241,6 +241,59 @@ TEST_F(FilterFiles, BadFilesChangeNothingAndSavingNeverTruncatesTheOldFile) {
   EXPECT_EQ(now, old);
 }
 
+TEST_F(FilterFiles, ANestedListFileSavesAsItLoadedAndAListOrRangeTheRowsCannotHoldIsRefused) {
+  // Root OR: NOT OR (NOT OR (Count <AKind> "3;7" <AValues>)), Name = "ab".
+  auto file = [](TcxFilterOperatorKind AKind, const std::string& AValues) {
+    return std::string("\xFF\xFF\xFF\xFF\x01\x02\x00\x00\x00", 9) +
+           std::string("\x01\x03\x01\x00\x00\x00\x01\x03\x01\x00\x00\x00\x00", 13) + char(AKind) +
+           std::string("\x03\x00\x00\x00" "3;7" "\x01\x00\x00\x00", 11) + AValues +
+           std::string("\x00\x00\x02\x00\x00\x00" "ab" "\x00\x00\x00\x00\x06\x02" "ab", 16);
+  };
+  auto load = [this](const std::string& ABytes) {
+    TMemoryStream ms;
+    ms.Write(ABytes.data(), static_cast<Integer>(ABytes.size()));
+    ms.SetPosition(0);
+    builder->LoadFromStream(&ms);
+  };
+  auto save = [this] {
+    TMemoryStream ms;
+    builder->SaveToStream(&ms);
+    return std::string(static_cast<const char*>(ms.GetMemory()), static_cast<size_t>(ms.GetSize()));
+  };
+  const std::string good = file(foNotInList, std::string("\x01\x02\x02\x02\x03\x02\x07", 7));
+  load(good);
+  const Names rows{"0:G OR", "1:G NOT OR", "2:G NOT OR", "3:C Count not in [3|3] [7|7]", "1:C Name equals [ab|ab]"};
+  EXPECT_EQ(Rows(), rows);
+  // Saved, it is the same file, and loads back to the same rows.
+  EXPECT_EQ(save(), good);
+  load(save());
+  EXPECT_EQ(Rows(), rows);
+
+  // A list without values, a range of one end or of three: the rows hold a
+  // list as one value at least and a range as its two ends, so showing
+  // these would save something else, or (the empty list) a file that no
+  // load accepts. The load refuses them and changes nothing.
+  const struct {
+    const char* What;
+    std::string Bytes;
+  } unshowable[] = {
+      {"an empty list", file(foNotInList, std::string("\x01\x02\x00", 3))},
+      {"a range of one", file(foBetween, std::string("\x01\x02\x01\x02\x03", 5))},
+      {"a range of three", file(foBetween, std::string("\x01\x02\x03\x02\x03\x02\x07\x02\x09", 9))},
+  };
+  for (const auto& bad : unshowable) {
+    SCOPED_TRACE(bad.What);
+    try {
+      load(bad.Bytes);
+      ADD_FAILURE() << "shown";
+    } catch (const EcxFilterControlError& e) {
+      EXPECT_EQ(e.GetMessage(), "Can't build filter from source");
+    }
+    EXPECT_EQ(Rows(), rows);
+    EXPECT_EQ(save(), good);
+  }
+}
+
 TEST_F(FilterFiles, AFailedRebuildKeepsRowsAndFocusAndTheTopRowNeverLeavesItsRange) {
   auto* first = Add(builder->GetRoot(), 1, fcoEqual, {Variant(7)});
   Add(builder->GetRoot(), 2, fcoLess, {Variant(3.5)});
