@@ -58,6 +58,16 @@ struct SurfaceOptions {
   bool popup = false;        // no decoration, no task bar entry
 };
 
+// Memory a back end shares with the screen, lent to hold a surface's
+// pixels: 32-bit BGRA, width pixels a row, zeroed when lent. It stays valid
+// as long as the block lives, even past its surface.
+struct PixelBlock {
+  virtual ~PixelBlock() = default;
+  std::uint32_t* pixels = nullptr;
+  int width = 0;
+  int height = 0;
+};
+
 class IBackEnd {
  public:
   virtual ~IBackEnd() = default;
@@ -73,6 +83,10 @@ class IBackEnd {
   // Copies 32-bit BGRA pixels (rows of stride bytes) into the surface at
   // the given rectangle of surface coordinates.
   virtual void Present(SurfaceId surface, const RECT& area, const std::uint8_t* bgra, int stride) = 0;
+  // Memory for a shown surface's pixels that the screen reads as it is:
+  // Present from it then copies nothing. Null where the back end has none
+  // (the window system then keeps the pixels itself).
+  virtual std::shared_ptr<PixelBlock> SurfacePixels(SurfaceId, int /*width*/, int /*height*/) { return nullptr; }
   virtual void SetTitle(SurfaceId surface, const std::string& text1252) = 0;
   // Cuts a surface to the union of rectangles in surface coordinates (an
   // empty list: the whole rectangle again; empty rectangles add nothing,

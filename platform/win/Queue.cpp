@@ -270,7 +270,8 @@ void DrainBackEnd() {
       case BackEndEvent::Exposed:
         // The window's pixels are all still here: show them again.
         if (Window* w = WindowOfSurface(e.surface)) {
-          if (w->backing) w->backing->presentAll = true;
+          if (w->backing && e.rect.Left < e.rect.Right && e.rect.Top < e.rect.Bottom) MarkDirty(w, e.rect);
+          else if (w->backing) w->backing->presentAll = true;
           else RedrawWindow(w->handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         }
         break;

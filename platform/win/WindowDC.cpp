@@ -168,13 +168,24 @@ void MoveRootPixels(Window* root, const gdi::Region& dest, int dx, int dy) {
 
 Backing& BackingOf(Window* root) {
   int w = std::max(0, root->window.Width()), h = std::max(0, root->window.Height());
-  if (!root->backing || root->backing->width != w || root->backing->height != h) {
+  // A shown window keeps its pixels where the screen reads them, if the
+  // back end lends such memory: presenting then copies nothing, and the
+  // window's first picture zeroes one block of pages instead of two. A
+  // hidden one (measured, never drawn) keeps pages that cost nothing.
+  const bool share = root->surface && (root->style & WS_VISIBLE) && w > 0 && h > 0;
+  const bool resized = root->backing && (root->backing->width != w || root->backing->height != h);
+  if (!root->backing || resized || (share && !root->backing->pixels.Lent() && !root->backing->lendAsked)) {
     // A new block rather than a resize: DCs still out keep the old one.
     auto b = std::make_shared<Backing>();
     b->width = w;
     b->height = h;
-    b->pixels.Allocate(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-    if (root->backing) {
+    std::shared_ptr<PixelBlock> lent = share ? BackEnd().SurfacePixels(root->surface, w, h) : nullptr;
+    b->lendAsked = share;
+    if (lent && lent->width == w && lent->height == h) b->pixels.Adopt(std::move(lent));
+    else b->pixels.Allocate(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    // A resized window keeps what still fits. What a window held before it
+    // showed is not kept: showing repaints all of it.
+    if (resized) {
       const Backing& old = *root->backing;
       int cw = std::min(w, old.width), ch = std::min(h, old.height);
       for (int y = 0; y < ch; ++y)
@@ -206,6 +217,15 @@ void PresentPending() {
     const std::uint32_t* src = &b.pixels[static_cast<std::size_t>(area.Top) * b.width + area.Left];
     if (!CaretOverlaps(t, area)) {
       BackEnd().Present(t->surface, area, reinterpret_cast<const std::uint8_t*>(src), b.width * 4);
+      continue;
+    }
+    if (b.pixels.Lent()) {
+      // The screen reads the window's own pixels: the caret is put in for
+      // the presentation and taken out again (it inverts, so twice is none).
+      std::uint32_t* at = &b.pixels[static_cast<std::size_t>(area.Top) * b.width + area.Left];
+      DrawCaretOverlay(t, area, at, b.width);
+      BackEnd().Present(t->surface, area, reinterpret_cast<const std::uint8_t*>(at), b.width * 4);
+      DrawCaretOverlay(t, area, at, b.width);
       continue;
     }
     int aw = area.Width(), ah = area.Height();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/gdi/Region.h"
+#include "platform/win/BackEnd.h"
 #include "platform/win/WindowClass.h"
 
 namespace win::detail {
@@ -37,7 +38,8 @@ struct ClassData {
 // straight from the system, whose pages read as zero and cost nothing
 // until first written. (A cleared vector would write every page at once;
 // for the screen DC, which is seldom drawn on, that was most of the
-// program's start-up.)
+// program's start-up.) A shown window's pixels may instead live in memory
+// the back end shares with the screen, which it zeroes itself.
 class ZeroedPixels {
  public:
   // n black pixels, replacing what was held.
@@ -45,17 +47,30 @@ class ZeroedPixels {
     auto* p = static_cast<std::uint32_t*>(std::calloc(n ? n : 1, sizeof(std::uint32_t)));
     if (!p) throw std::bad_alloc();
     block_.reset(p);
+    lent_.reset();
+    data_ = p;
     size_ = n;
   }
-  std::uint32_t* data() const { return block_.get(); }
+  // Pixels in memory the back end lends (already zeroed), replacing what
+  // was held.
+  void Adopt(std::shared_ptr<PixelBlock> lent) {
+    block_.reset();
+    data_ = lent->pixels;
+    size_ = static_cast<std::size_t>(lent->width) * static_cast<std::size_t>(lent->height);
+    lent_ = std::move(lent);
+  }
+  bool Lent() const { return lent_ != nullptr; }
+  std::uint32_t* data() const { return data_; }
   std::size_t size() const { return size_; }
-  std::uint32_t& operator[](std::size_t i) const { return block_[i]; }
+  std::uint32_t& operator[](std::size_t i) const { return data_[i]; }
 
  private:
   struct Free {
     void operator()(std::uint32_t* p) const { std::free(p); }
   };
   std::unique_ptr<std::uint32_t[], Free> block_;
+  std::shared_ptr<PixelBlock> lent_;
+  std::uint32_t* data_ = nullptr;
   std::size_t size_ = 0;
 };
 
@@ -69,6 +84,7 @@ struct Backing {
   int height = 0;
   RECT dirty{};                       // window coordinates of the root, not yet presented
   bool presentAll = true;             // the back end's surface holds nothing of ours yet
+  bool lendAsked = false;             // the back end was asked for memory to keep these pixels in
 };
 
 // A standard scroll bar of a window (WS_VSCROLL / WS_HSCROLL).

@@ -67,6 +67,8 @@ X11BackEnd::~X11BackEnd() {
   if (im) XCloseIM(static_cast<XIM>(im));
   if (helper) XDestroyWindow(dpy, helper);
   if (colormap) XFreeColormap(dpy, colormap);
+  // Images the window system still holds are let go without the server.
+  *open = false;
   XCloseDisplay(dpy);
   if (wakeRead >= 0) close(wakeRead);
   if (wakeWrite >= 0) close(wakeWrite);
@@ -188,9 +190,19 @@ void X11BackEnd::Translate(XEvent& e) {
     case Expose: {
       SurfaceId id = SurfaceOfWindow(e.xexpose.window);
       if (Surface* s = Find(id); s && s->image) {
-        // Served from the backing buffer: the window system never hears of it.
         RECT r{e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width, e.xexpose.y + e.xexpose.height};
-        PutImage(*s, r);
+        if (!Lent(*s)) {
+          // Served from the backing buffer: the window system never hears of it.
+          PutImage(*s, r);
+        } else {
+          // The window system's own pixels, which hold the caret only while
+          // they are presented: it presents them again, caret and all.
+          BackEndEvent be;
+          be.kind = BackEndEvent::Exposed;
+          be.surface = id;
+          be.rect = {r.Left + s->inset.Left, r.Top + s->inset.Top, r.Right + s->inset.Left, r.Bottom + s->inset.Top};
+          pending.push_back(be);
+        }
       }
       break;
     }

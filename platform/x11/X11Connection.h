@@ -52,7 +52,10 @@ struct Surface {
   HCURSOR wantedCursor = nullptr;
   bool cursorWanted = false;
   void* ic = nullptr;      // input context (XIC) for characters
-  std::unique_ptr<Image> image;
+  // Its pixels on our side: the image puts come from. It covers the X
+  // window alone, or, lent to the window system (SurfacePixels), the
+  // whole window with the frame a window manager draws in its place.
+  std::shared_ptr<Image> image;
 };
 
 // The X geometry of a surface: the window rectangle less the frame the
@@ -61,6 +64,10 @@ RECT XRectOf(const Surface& s, const RECT& windowRect);
 
 // Whether the surface shows a picture of ours: its first Present is done.
 bool Painted(const Surface& s);
+
+// Whether the surface's image is the window system's own pixels
+// (SurfacePixels), not a copy of them.
+bool Lent(const Surface& s);
 
 class X11BackEnd : public IBackEnd {
  public:
@@ -74,6 +81,7 @@ class X11BackEnd : public IBackEnd {
   void MoveSurface(SurfaceId surface, const RECT& screenRect) override;
   void RestackSurface(SurfaceId surface, SurfaceId above) override;
   void Present(SurfaceId surface, const RECT& area, const std::uint8_t* bgra, int stride) override;
+  std::shared_ptr<PixelBlock> SurfacePixels(SurfaceId surface, int width, int height) override;
   void SetTitle(SurfaceId surface, const std::string& text1252) override;
   void SetSurfaceShape(SurfaceId surface, const std::vector<RECT>& rects) override;
   void SetCursorShape(SurfaceId surface, HCURSOR cursor) override;
@@ -114,6 +122,7 @@ class X11BackEnd : public IBackEnd {
   void SyncToggles(unsigned int state);
 
   // Surfaces and hints.
+  std::shared_ptr<Image> NewImage(int width, int height);
   void CreateImage(Surface& s);
   void PutImage(Surface& s, const RECT& area);
   void DefineCursor(Surface& s, HCURSOR cursor);
@@ -131,6 +140,9 @@ class X11BackEnd : public IBackEnd {
  public:
   // Shared with the topic files.
   _XDisplay* dpy = nullptr;
+  // Whether the connection still stands: images lent to the window system
+  // may outlive it.
+  std::shared_ptr<bool> open = std::make_shared<bool>(true);
   int screen = 0;
   XId root = 0;
   void* visual = nullptr;      // Visual*

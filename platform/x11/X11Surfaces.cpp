@@ -38,12 +38,18 @@ struct Image {
   // Whether it holds a picture of ours: until the first Present it holds
   // nothing worth putting on the screen.
   bool painted = false;
+  // Lent to the window system as the window's own pixels: it covers the
+  // whole window, the frame a window manager draws in its place included.
+  bool whole = false;
+  std::shared_ptr<bool> open;  // the connection's
 
   ~Image() {
     if (!ximage) return;
     if (shared) {
-      XShmDetach(dpy, &segment);
-      XSync(dpy, False);
+      if (*open) {
+        XShmDetach(dpy, &segment);
+        XSync(dpy, False);
+      }
       XDestroyImage(ximage);  // frees the structure only: data is the segment
       shmdt(segment.shmaddr);
     } else {
@@ -112,6 +118,8 @@ bool AttachSegment(Display* dpy, XShmSegmentInfo& segment) {
 
 bool Painted(const Surface& s) { return s.image && s.image->painted; }
 
+bool Lent(const Surface& s) { return s.image && s.image->whole; }
+
 RECT XRectOf(const Surface& s, const RECT& r) {
   RECT x{r.Left + s.inset.Left, r.Top + s.inset.Top, r.Right - s.inset.Right, r.Bottom - s.inset.Bottom};
   // X has no empty windows: one pixel stands for none.
@@ -120,12 +128,10 @@ RECT XRectOf(const Surface& s, const RECT& r) {
   return x;
 }
 
-void X11BackEnd::CreateImage(Surface& s) {
-  RECT x = XRectOf(s, s.rect);
-  int w = x.Width(), h = x.Height();
-  if (s.image && s.image->width == w && s.image->height == h) return;
-  auto img = std::make_unique<Image>();
+std::shared_ptr<Image> X11BackEnd::NewImage(int w, int h) {
+  auto img = std::make_shared<Image>();
   img->dpy = dpy;
+  img->open = open;
   img->width = w;
   img->height = h;
   Visual* v = static_cast<Visual*>(visual);
@@ -163,7 +169,7 @@ void X11BackEnd::CreateImage(Surface& s) {
   if (!img->ximage) {
     img->ximage = XCreateImage(dpy, v, static_cast<unsigned>(depth), ZPixmap, 0, nullptr, static_cast<unsigned>(w),
                                static_cast<unsigned>(h), 32, 0);
-    if (!img->ximage) return;
+    if (!img->ximage) return nullptr;
     img->ximage->data = static_cast<char*>(std::calloc(static_cast<std::size_t>(img->ximage->bytes_per_line), h));
   }
   XImage* xi = img->ximage;
@@ -174,8 +180,17 @@ void X11BackEnd::CreateImage(Surface& s) {
   img->opaque = all & ~(xi->red_mask | xi->green_mask | xi->blue_mask);
   img->direct = xi->bits_per_pixel == 32 && xi->byte_order == LSBFirst && xi->red_mask == 0xFF0000 &&
                 xi->green_mask == 0xFF00 && xi->blue_mask == 0xFF && !img->opaque;
-  // What was shown stays until the window system presents the new size.
-  if (s.image) {
+  return img;
+}
+
+void X11BackEnd::CreateImage(Surface& s) {
+  RECT x = XRectOf(s, s.rect);
+  int w = x.Width(), h = x.Height();
+  if (s.image && !s.image->whole && s.image->width == w && s.image->height == h) return;
+  std::shared_ptr<Image> img = NewImage(w, h);
+  if (!img) return;
+  XImage* xi = img->ximage;
+  if (s.image && !s.image->whole) {
     img->painted = s.image->painted;
     int cw = std::min(w, s.image->width), ch = std::min(h, s.image->height);
     for (int y = 0; y < ch; ++y) {
@@ -189,22 +204,61 @@ void X11BackEnd::CreateImage(Surface& s) {
     std::memset(xi->data, 0, static_cast<std::size_t>(xi->bytes_per_line) * h);
   }
   s.image = std::move(img);
+  XFlush(dpy);
+}
+
+namespace {
+
+// Memory the window system keeps a window's pixels in, put on the screen
+// from where they lie.
+struct LentImage : PixelBlock {
+  std::shared_ptr<Image> image;
+};
+
+}  // namespace
+
+std::shared_ptr<PixelBlock> X11BackEnd::SurfacePixels(SurfaceId id, int width, int height) {
+  Surface* s = Find(id);
+  if (!s || !shm || width <= 0 || height <= 0) return nullptr;
+  std::shared_ptr<Image> img = NewImage(width, height);
+  // Only memory the server shares with us, in our own pixel layout, can be
+  // the window's pixels as they are.
+  if (!img || !img->shared || !img->direct || img->ximage->bytes_per_line != width * 4) return nullptr;
+  img->whole = true;
+  s->image = img;
+  auto block = std::make_shared<LentImage>();
+  block->pixels = img->Row(0);
+  block->width = width;
+  block->height = height;
+  block->image = std::move(img);
+  XFlush(dpy);
+  return block;
+}
+
+// The part of the X window the image covers, in the X window's coordinates.
+static RECT XAreaOf(const Surface& s) {
+  const Image& img = *s.image;
+  if (!img.whole) return {0, 0, img.width, img.height};
+  return {0, 0, img.width - s.inset.Left - s.inset.Right, img.height - s.inset.Top - s.inset.Bottom};
 }
 
 void X11BackEnd::PutImage(Surface& s, const RECT& area) {
   if (!s.image || !s.image->ximage || !s.image->painted) return;
-  int l = std::max(0, area.Left), t = std::max(0, area.Top);
-  int r = std::min(s.image->width, area.Right), b = std::min(s.image->height, area.Bottom);
+  const RECT all = XAreaOf(s);
+  int l = std::max(all.Left, area.Left), t = std::max(all.Top, area.Top);
+  int r = std::min(all.Right, area.Right), b = std::min(all.Bottom, area.Bottom);
   if (r <= l || b <= t) return;
+  // A whole-window image holds the frame too: the X window starts inside it.
+  const int sx = s.image->whole ? s.inset.Left : 0, sy = s.image->whole ? s.inset.Top : 0;
   GC gc = DefaultGC(dpy, screen);
   if (s.image->shared) {
-    XShmPutImage(dpy, s.window, gc, s.image->ximage, l, t, l, t, static_cast<unsigned>(r - l),
+    XShmPutImage(dpy, s.window, gc, s.image->ximage, l + sx, t + sy, l, t, static_cast<unsigned>(r - l),
                  static_cast<unsigned>(b - t), False);
     // The buffer is written again by the next Present: the server must
     // have read it by then.
     XSync(dpy, False);
   } else {
-    XPutImage(dpy, s.window, gc, s.image->ximage, l, t, l, t, static_cast<unsigned>(r - l),
+    XPutImage(dpy, s.window, gc, s.image->ximage, l + sx, t + sy, l, t, static_cast<unsigned>(r - l),
               static_cast<unsigned>(b - t));
     XFlush(dpy);
   }
@@ -291,7 +345,7 @@ void X11BackEnd::MapShown(SurfaceId id, Surface& s) {
   XMapRaised(dpy, s.window);
   // Unmanaged windows are on the screen now: the whole picture goes with
   // them (a managed one waits for its frame and is served on Expose).
-  if (s.image) PutImage(s, {0, 0, s.image->width, s.image->height});
+  if (s.image) PutImage(s, XAreaOf(s));
   if (grabOnMap == id) {
     grabOnMap = 0;
     GrabPointer(id);
@@ -315,7 +369,9 @@ void X11BackEnd::MoveSurface(SurfaceId id, const RECT& r) {
     ++s->pendingConfigures;
     ApplyHints(*s);
   }
-  if (s->image) CreateImage(*s);
+  // A lent image is replaced by the window system, with the window's
+  // pixels at the new size.
+  if (s->image && !s->image->whole) CreateImage(*s);
   XFlush(dpy);
 }
 
@@ -338,18 +394,21 @@ void X11BackEnd::RestackSurface(SurfaceId id, SurfaceId above) {
 void X11BackEnd::Present(SurfaceId id, const RECT& area, const std::uint8_t* bgra, int stride) {
   Surface* s = Find(id);
   if (!s || !bgra) return;
-  CreateImage(*s);
+  if (!s->image || !s->image->whole) CreateImage(*s);
   if (!s->image || !s->image->ximage) return;
   Image& img = *s->image;
   // Window-system coordinates cover the whole window; the X window starts
-  // inside the frame the window manager draws.
-  int ox = s->inset.Left, oy = s->inset.Top;
+  // inside the frame the window manager draws. A whole-window image is in
+  // window coordinates itself.
+  int ox = img.whole ? 0 : s->inset.Left, oy = img.whole ? 0 : s->inset.Top;
   int l = std::max(area.Left - ox, 0), t = std::max(area.Top - oy, 0);
   int r = std::min(area.Right - ox, img.width), b = std::min(area.Bottom - oy, img.height);
   if (r <= l || b <= t) return;
   for (int y = t; y < b; ++y) {
     const std::uint8_t* src = bgra + static_cast<std::ptrdiff_t>(y + oy - area.Top) * stride +
                               static_cast<std::ptrdiff_t>(l + ox - area.Left) * 4;
+    // The window's own pixels, lent: already where the screen reads them.
+    if (img.direct && src == reinterpret_cast<const std::uint8_t*>(img.Row(y) + l)) continue;
     if (img.direct) {
       std::memcpy(img.Row(y) + l, src, static_cast<std::size_t>(r - l) * 4);
       continue;
@@ -359,10 +418,11 @@ void X11BackEnd::Present(SurfaceId id, const RECT& area, const std::uint8_t* bgr
                 Scale(src[2], img.red) | Scale(src[1], img.green) | Scale(src[0], img.blue) | img.opaque);
   }
   img.painted = true;
+  RECT x = img.whole ? RECT{l - s->inset.Left, t - s->inset.Top, r - s->inset.Left, b - s->inset.Top} : RECT{l, t, r, b};
   if (s->mapPending)
     MapShown(id, *s);
   else
-    PutImage(*s, {l, t, r, b});
+    PutImage(*s, x);
   if (s->cursorWanted) DefineCursor(*s, s->wantedCursor);
 }
 

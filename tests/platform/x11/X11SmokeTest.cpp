@@ -23,6 +23,7 @@
 #include "platform/win/TestHooks.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowClass.h"
+#include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/WindowProc.h"
@@ -508,6 +509,59 @@ TEST_F(X11Smoke, AWindowShownGoesOnTheScreenWithItsOwnPixels) {
   EXPECT_FALSE(viewable(flash));
   DestroyWindow(flash);
   Leave(s.top);
+}
+
+// A shown window's pixels are kept in memory the server reads as it is:
+// what the window system holds is what X shows, with no copy between. The
+// caret is put in only for the presentation; a resize keeps what fits; a
+// DC still out when the connection closes lets its pixels go safely.
+TEST_F(X11Smoke, AShownWindowKeepsItsPixelsWhereTheServerReadsThem) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  x11::XId window = x->WindowOf(SurfaceOf(s.top));
+  auto held = [&] { return &detail::Peek(s.top)->backing->pixels; };
+  ASSERT_TRUE(held()->Lent());
+  auto showsHeld = [&](POINT caret, std::uint32_t caretFlip) {
+    std::vector<std::uint32_t> got;
+    int w = 0, h = 0;
+    if (!probe->Capture(window, got, w, h)) return false;
+    RECT r;
+    GetWindowRect(s.top, &r);
+    if (w != r.Width() || h != r.Height()) return false;
+    for (int y = 0; y < h; ++y)
+      for (int x2 = 0; x2 < w; ++x2) {
+        std::uint32_t want = (*held())[std::size_t(y) * std::size_t(w) + std::size_t(x2)] & 0x00FFFFFF;
+        if (x2 >= caret.X && x2 < caret.X + 2 && y >= caret.Y && y < caret.Y + 14) want ^= caretFlip;
+        if (got[std::size_t(y) * std::size_t(w) + std::size_t(x2)] != want) return false;
+      }
+    return true;
+  };
+  // The caret (2 x 14 at 30,40 of the left child) shows inverted on the
+  // screen, and not in the window's pixels.
+  POINT caret{30, 40};
+  ClientToScreen(s.left, &caret);
+  RECT r;
+  GetWindowRect(s.top, &r);
+  caret = {caret.X - r.Left, caret.Y - r.Top};
+  EXPECT_TRUE(Eventually([&] { return showsHeld(caret, 0x00FFFFFF); }));
+  HideCaret(s.left);
+  EXPECT_TRUE(Eventually([&] { return showsHeld(caret, 0); }));
+
+  // Larger: the pixels move to a block of the new size, and what is shown
+  // is still what is held.
+  SetWindowPos(s.top, nullptr, 0, 0, r.Width() + 40, r.Height() + 30, SWP_NOMOVE | SWP_NOZORDER);
+  test::PumpUntilIdle();
+  EXPECT_TRUE(held()->Lent());
+  EXPECT_EQ(std::size_t(r.Width() + 40) * std::size_t(r.Height() + 30), held()->size());
+  EXPECT_TRUE(Eventually([&] { return showsHeld(caret, 0); }));
+
+  // A DC kept past the connection's end still reaches its pixels, and lets
+  // them go without the server.
+  HDC kept = GetDC(s.top);
+  Leave(s.top);
+  EXPECT_NE(CLR_INVALID, GetPixel(kept, 5, 5));
+  ReleaseDC(s.top, kept);
 }
 
 // A region on the top-level window cuts the X window to it, and taking it
