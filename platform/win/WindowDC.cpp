@@ -184,8 +184,9 @@ Backing& BackingOf(Window* root) {
     if (lent && lent->width == w && lent->height == h) b->pixels.Adopt(std::move(lent));
     else b->pixels.Allocate(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
     // A resized window keeps what still fits. What a window held before it
-    // showed is not kept: showing repaints all of it.
-    if (resized) {
+    // showed is not copied into lent memory: showing repaints all of it,
+    // and reading the old pages would take them in for nothing.
+    if (root->backing && (resized || !b->pixels.Lent())) {
       const Backing& old = *root->backing;
       int cw = std::min(w, old.width), ch = std::min(h, old.height);
       for (int y = 0; y < ch; ++y)

@@ -150,6 +150,7 @@ class X11BackEnd : public IBackEnd {
   XId colormap = 0;
   Atoms atoms;
   bool shm = false;            // MIT-SHM usable
+  bool lendable = true;        // shared images can be the window system's own pixels (SurfacePixels)
   bool shapeExt = false;
   bool windowManager = false;  // a window manager announces itself
   XId helper = 0;              // unmapped window: selection owner and requestor

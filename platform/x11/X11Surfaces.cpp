@@ -219,11 +219,13 @@ struct LentImage : PixelBlock {
 
 std::shared_ptr<PixelBlock> X11BackEnd::SurfacePixels(SurfaceId id, int width, int height) {
   Surface* s = Find(id);
-  if (!s || !shm || width <= 0 || height <= 0) return nullptr;
+  if (!s || !shm || !lendable || width <= 0 || height <= 0) return nullptr;
   std::shared_ptr<Image> img = NewImage(width, height);
   // Only memory the server shares with us, in our own pixel layout, can be
-  // the window's pixels as they are.
-  if (!img || !img->shared || !img->direct || img->ximage->bytes_per_line != width * 4) return nullptr;
+  // the window's pixels as they are; a screen of another layout never
+  // lends (its windows' pixels are converted as they are presented).
+  if (img && img->shared && (!img->direct || img->ximage->bytes_per_line != width * 4)) lendable = false;
+  if (!img || !img->shared || !lendable) return nullptr;
   img->whole = true;
   s->image = img;
   auto block = std::make_shared<LentImage>();
