@@ -89,7 +89,11 @@ bool X11BackEnd::Connect(const std::string& name) {
   Visual* v = nullptr;
   if (!FindVisual(dpy, screen, v, depth)) return false;
   visual = v;
-  colormap = XCreateColormap(dpy, root, v, AllocNone);
+  // The screen's own visual goes with the screen's own colormap. A private
+  // one, though equal, marks our windows as another visual's: tools that
+  // read the screen then take them one by one and show a dialog over a
+  // form as black.
+  colormap = v == DefaultVisual(dpy, screen) ? 0 : XCreateColormap(dpy, root, v, AllocNone);
 
   struct Name {
     XId* atom;

@@ -147,7 +147,7 @@ class X11BackEnd : public IBackEnd {
   XId root = 0;
   void* visual = nullptr;      // Visual*
   int depth = 0;
-  XId colormap = 0;
+  XId colormap = 0;            // ours, for a visual not the screen's (0: the screen's own)
   Atoms atoms;
   bool shm = false;            // MIT-SHM usable
   bool lendable = true;        // shared images can be the window system's own pixels (SurfacePixels)

@@ -252,6 +252,13 @@ bool Probe::Geometry(unsigned long window, bool& viewable, RECT& r) {
   return true;
 }
 
+bool Probe::ScreensOwnColours(unsigned long window) {
+  XWindowAttributes a;
+  if (!XGetWindowAttributes(dpy_, window, &a)) return false;
+  const int screen = XScreenNumberOfScreen(a.screen);
+  return a.visual != DefaultVisual(dpy_, screen) || a.colormap == DefaultColormap(dpy_, screen);
+}
+
 bool Probe::Capture(unsigned long window, std::vector<std::uint32_t>& pixels, int& width, int& height) {
   XWindowAttributes a;
   if (!XGetWindowAttributes(dpy_, window, &a)) return false;

@@ -82,6 +82,9 @@ class Probe {
   std::vector<unsigned long> Stacking();
   // The window's pixels as BGRA with the fourth byte zero, rows top down.
   bool Capture(unsigned long window, std::vector<std::uint32_t>& pixels, int& width, int& height);
+  // Whether a window on the screen's visual has the screen's colormap
+  // (true for a window on another visual, which needs its own).
+  bool ScreensOwnColours(unsigned long window);
   // A property's bytes (8-bit formats) or values (32-bit formats, one each).
   std::string Property8(unsigned long window, const char* name);
   std::vector<long> Property32(unsigned long window, const char* name);

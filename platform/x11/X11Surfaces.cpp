@@ -284,7 +284,7 @@ SurfaceId X11BackEnd::CreateSurface(const RECT& screenRect, const SurfaceOptions
   }
   RECT x = XRectOf(s, screenRect);
   XSetWindowAttributes wa{};
-  wa.colormap = colormap;
+  wa.colormap = colormap ? colormap : DefaultColormap(dpy, screen);
   wa.background_pixmap = None;
   wa.border_pixel = 0;
   wa.override_redirect = s.overrideRedirect ? True : False;

@@ -250,6 +250,10 @@ TEST_F(X11Smoke, WindowShowsTheHeadlessPixelsAndReceivesInputAndCloseRequests) {
   EXPECT_TRUE(Eventually([&] { return probe->Geometry(window, viewable, got) && viewable; }));
   EXPECT_EQ(got, want);
   EXPECT_TRUE(Eventually([&] { return ShowsExpected(window); })) << "X shows other pixels than the headless screen";
+  // On the screen's own visual the window has the screen's own colormap:
+  // with a private one, tools that read the screen take our windows for
+  // another visual's and show a dialog over a form as black.
+  EXPECT_TRUE(probe->ScreensOwnColours(window));
 
   // Lost pixels come back from the backing buffer, without painting again.
   gLog.clear();
