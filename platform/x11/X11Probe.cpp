@@ -8,7 +8,7 @@
 #include <signal.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,20 +39,29 @@ std::string FindProgram(const char* name) {
 
 std::string FindXvfb() { return FindProgram("Xvfb"); }
 
+// Starts a program that ends with this process, however this process ends:
+// a test stopped by a sanitizer or a signal runs no destructors, and its
+// X server or window manager would otherwise live on.
 int Spawn(const std::string& program, std::vector<std::string> args, char** env, int closeInChild = -1,
           bool keepErrors = false) {
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  if (!keepErrors) posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  if (closeInChild >= 0) posix_spawn_file_actions_addclose(&actions, closeInChild);
-  pid_t pid = 0;
-  int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), env);
-  posix_spawn_file_actions_destroy(&actions);
-  return rc == 0 ? pid : -1;
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid != 0) return pid > 0 ? pid : -1;
+  // Only what is safe between fork and exec from here on.
+  prctl(PR_SET_PDEATHSIG, SIGTERM);
+  if (getppid() != parent) _exit(127);  // the parent ended meanwhile
+  const int null = open("/dev/null", O_WRONLY);
+  if (null >= 0) {
+    dup2(null, 1);
+    if (!keepErrors) dup2(null, 2);
+    if (null > 2) close(null);
+  }
+  if (closeInChild >= 0) close(closeInChild);
+  execve(program.c_str(), argv.data(), env);
+  _exit(127);
 }
 
 int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
