@@ -3,8 +3,6 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "TextFixture.h"
 #include "platform/gdi/FontMatchStore.h"
@@ -15,18 +13,6 @@
 using namespace win;
 
 namespace {
-
-std::string ReadAll(const std::string& APath) {
-  std::ifstream in(APath, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteAll(const std::string& APath, const std::string& AText) {
-  std::ofstream out(APath, std::ios::binary | std::ios::trunc);
-  out << AText;
-}
 
 bool Holds(const std::string& APath) { return gdi::FontMatchStore().Open(APath); }
 
@@ -57,7 +43,8 @@ class FontMatchStoreTest : public TextFixture {
   }
 
   TempDir Home, Cache;
-  std::string Store = Cache / "orvanta/font-matches";
+  static constexpr const char* kStore = "orvanta/font-matches";
+  std::string Store = Cache / kStore;
   std::string FHome;
 };
 
@@ -91,19 +78,19 @@ TEST_F(FontMatchStoreTest, AnswersKeptByOneRunServeTheNextWhileTheirSourcesStand
 
   // The run goes by the kept answers alone: one that named the bold file
   // for the regular weight would be believed.
-  const std::string kept = ReadAll(Store);
+  const std::string kept = Cache.Read(kStore);
   std::string forged = kept;
   const size_t line = forged.find("M\t" + std::string(gdi::kSansFamily) + "\t400\t0\t");
   ASSERT_NE(std::string::npos, line);
   const size_t file = forged.find(regular.File, line);
   forged.replace(file, regular.File.size(), bold.File);
-  WriteAll(Store, forged);
+  Cache.Write(kStore, forged);
   EXPECT_TRUE(StartRun());
   EXPECT_EQ(boldWidth, TextWidth("Run Current Values"));
-  WriteAll(Store, kept);
+  Cache.Write(kStore, kept);
 
   // A font folder the user makes may hold other answers: none hold.
-  std::filesystem::create_directory(Home / ".fonts");
+  Home.MakeDir(".fonts");
   EXPECT_FALSE(Holds(Store));
   EXPECT_FALSE(StartRun());
   EXPECT_EQ(width, TextWidth("Run Current Values"));
@@ -116,14 +103,14 @@ TEST_F(FontMatchStoreTest, AnswersKeptByOneRunServeTheNextWhileTheirSourcesStand
   EXPECT_TRUE(Holds(Store));
 
   // A store cut short, or damaged, holds nothing and breaks nothing.
-  const std::string whole = ReadAll(Store);
+  const std::string whole = Cache.Read(kStore);
   for (size_t cut : {size_t(0), size_t(10), whole.size() / 2, whole.size() - 3}) {
-    WriteAll(Store, whole.substr(0, cut));
+    Cache.Write(kStore, whole.substr(0, cut));
     EXPECT_FALSE(Holds(Store)) << "cut at " << cut;
   }
   std::string damaged = whole;
   damaged.replace(damaged.find("\nM\t"), 3, "\nM\tx\t");
-  WriteAll(Store, damaged);
+  Cache.Write(kStore, damaged);
   EXPECT_FALSE(StartRun());
   EXPECT_EQ(width, TextWidth("Run Current Values"));
 }
