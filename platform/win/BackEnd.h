@@ -94,6 +94,10 @@ class IBackEnd {
   // shaped windows keeps it whole; the window region still clips painting.
   virtual void SetSurfaceShape(SurfaceId, const std::vector<RECT>&) {}
   virtual void SetCursorShape(SurfaceId surface, HCURSOR cursor) = 0;
+  // Whether the display draws the surface's frame and caption itself (a
+  // window manager decorates it), so that the window system's own caption
+  // is never seen there.
+  virtual bool Decorated(SurfaceId) { return false; }
   virtual bool GrabPointer(SurfaceId surface) = 0;
   virtual void UngrabPointer() = 0;
   virtual void RequestActivation(SurfaceId surface) = 0;

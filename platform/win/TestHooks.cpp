@@ -14,6 +14,7 @@
 #include "platform/win/Paint.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Seams.h"
+#include "platform/win/SystemMenu.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
@@ -35,6 +36,7 @@ void ResetAll() {
   detail::ResetClasses();
   detail::ResetQueue();
   detail::ResetTimers();
+  detail::ResetSystemMenus();
   detail::ResetKeyboard();
   detail::ResetMouse();
   detail::ResetFocus();

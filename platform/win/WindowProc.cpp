@@ -18,6 +18,7 @@
 #include "platform/win/Queue.h"
 #include "platform/win/Seams.h"
 #include "platform/win/Window.h"
+#include "platform/win/SystemMenu.h"
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
@@ -321,6 +322,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
     case WM_SETTEXT:
       w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+      else if (wParam == HTSYSMENU)
+        SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam);
       if (w->surface) BackEnd().SetTitle(w->surface, w->text);
       return TRUE;
     case WM_GETTEXT: {
@@ -343,7 +346,12 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case SC_MOVE:
           if ((wParam & 0x000F) == HTCAPTION) MoveWithMouse(hwnd, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
           return 0;
-        default: return 0;  // menus and keyboard move/size arrive with later tiers
+        case SC_MOUSEMENU: detail::TrackSystemMenu(hwnd); return 0;
+        case SC_KEYMENU:
+          // Alt+Space asks for the system menu; there is no menu bar.
+          if (lParam == ' ') detail::TrackSystemMenu(hwnd);
+          return 0;
+        default: return 0;  // keyboard move and size arrive with later tiers
       }
     case WM_MOUSEACTIVATE:
       if ((w->style & WS_CHILD) && w->parent && w->parent != detail::Desktop()) {
