@@ -94,6 +94,9 @@ class IBackEnd {
   // shaped windows keeps it whole; the window region still clips painting.
   virtual void SetSurfaceShape(SurfaceId, const std::vector<RECT>&) {}
   virtual void SetCursorShape(SurfaceId surface, HCURSOR cursor) = 0;
+  // How opaque the surface shows over what lies beneath (255: fully). A
+  // back end without translucency shows it opaque.
+  virtual void SetSurfaceOpacity(SurfaceId, BYTE /*alpha*/) {}
   // Whether the display draws the surface's frame and caption itself (a
   // window manager decorates it), so that the window system's own caption
   // is never seen there.

@@ -552,6 +552,7 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
       if (!Peek(hwnd)) return old;
       ss.styleOld = field;
       field = ss.styleNew;
+      if (index == GWL_EXSTYLE && (ss.styleOld & WS_EX_LAYERED) && !(field & WS_EX_LAYERED)) LayeredStyleDropped(w);
       SendMessageA(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
       return old;
     }

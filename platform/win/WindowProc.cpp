@@ -8,6 +8,7 @@
 #include "platform/win/BackEnd.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Layered.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Metrics.h"
 #include "platform/win/ModalLoop.h"
@@ -17,8 +18,8 @@
 #include "platform/win/ScrollBars.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Seams.h"
-#include "platform/win/Window.h"
 #include "platform/win/SystemMenu.h"
+#include "platform/win/Window.h"
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
@@ -229,6 +230,9 @@ RECT FrameInsets(DWORD style, DWORD exStyle, bool withScrollBars) {
 }
 
 bool InsideRegion(const Window* w, POINT windowPt) {
+  // The key colour of a layered window is a hole: the mouse finds what
+  // shows through it.
+  if ((w->layeredFlags & LWA_COLORKEY) && !w->keyShape.Contains(windowPt.X, windowPt.Y)) return false;
   return !w->hasRegion || w->region.Contains(windowPt.X, windowPt.Y);
 }
 
@@ -318,12 +322,12 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         PressCaptionButton(hwnd, static_cast<int>(wParam));
       else if (wParam == HTCAPTION)
         SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
+      else if (wParam == HTSYSMENU)
+        SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam);
       return 0;
 
     case WM_SETTEXT:
       w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-      else if (wParam == HTSYSMENU)
-        SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam);
       if (w->surface) BackEnd().SetTitle(w->surface, w->text);
       return TRUE;
     case WM_GETTEXT: {

@@ -85,6 +85,7 @@ class X11BackEnd : public IBackEnd {
   void SetTitle(SurfaceId surface, const std::string& text1252) override;
   void SetSurfaceShape(SurfaceId surface, const std::vector<RECT>& rects) override;
   void SetCursorShape(SurfaceId surface, HCURSOR cursor) override;
+  void SetSurfaceOpacity(SurfaceId surface, BYTE alpha) override;
   bool Decorated(SurfaceId surface) override;
   bool GrabPointer(SurfaceId surface) override;
   void UngrabPointer() override;
