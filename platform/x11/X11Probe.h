@@ -52,9 +52,9 @@ class WindowManager {
 // An X input method server (uim-xim, which composes characters from key
 // sequences as X's compose tables list them: Multi_key ' e gives é) on a
 // display, stopped by its pid when the object goes. It serves clients of a
-// UTF-8 locale it knows; where the system has none, one is built with the
-// C library's localedef into a folder of the working directory, kept for
-// later runs. Running() is false when something is missing or the server
+// UTF-8 locale it knows: one built before in a folder of the working
+// directory, else the system's, else one built there now with the C
+// library's localedef and kept for later runs. Running() is false when something is missing or the server
 // did not announce itself within a few seconds; Problem() says what.
 class InputMethod {
  public:
