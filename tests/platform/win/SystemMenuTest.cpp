@@ -208,8 +208,9 @@ TEST_F(SystemMenus, AltSpaceShowsItGreyedByTheStateAndTheProgramsEditsShow) {
   EXPECT_FALSE(IsZoomed(form)) << "Restore was chosen";
 
   // A dialog frame without boxes: moving and closing only.
-  HWND dialog = CreateWindowExA(WS_EX_DLGMODALFRAME, "MenuOwner", "Options", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
-                                80, 80, 200, 120, form, nullptr, nullptr, nullptr);
+  HWND dialog = CreateWindowExA(WS_EX_DLGMODALFRAME, "MenuOwner", "Options",
+                                WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 80, 80, 200, 120, form, nullptr,
+                                nullptr, nullptr);
   test::PumpUntilIdle();
   SendMessageA(dialog, WM_SYSCOMMAND, SC_KEYMENU, ' ');
   ASSERT_EQ(gShown.size(), 2u);
