@@ -384,7 +384,10 @@ Integer cxScrollNativeBar(TWinControl* AControl, TcxScrollBar* ABar, TScrollCode
 // A control drawn with the style of its current state, its border, shadow
 // and background, and optionally hosting one native inner control that
 // fills its client area.
-class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public IcxMouseTrackingCaller {
+class TcxContainer : public TcxControl,
+                     public IcxContainerStyleOwner,
+                     public IcxMouseTrackingCaller,
+                     public IcxCompoundControl {
   ORV_CLASS(TcxContainer, TcxControl)
  public:
   explicit TcxContainer(TComponent* AOwner);
@@ -404,6 +407,9 @@ class TcxContainer : public TcxControl, public IcxContainerStyleOwner, public Ic
   TcxContainerStyle* GetActiveStyle();
   TcxContainerViewInfo* GetViewInfo() const { return FViewInfo; }
   TWinControl* GetInnerControl() const { return FInnerControl; }
+  // The inner control takes the keyboard when there is one; else the
+  // container itself.
+  TWinControl* GetActiveControl() override { return FInnerControl ? FInnerControl : this; }
   // The library's bars over the inner control's native ones; null until an
   // inner control first shows a native bar. The inner list box lays its own.
   TcxScrollBar* GetInnerScrollBar(TScrollBarKind AKind) const { return FInnerScrollBars[AKind]; }

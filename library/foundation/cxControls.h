@@ -125,6 +125,16 @@ class TcxTimer : public TComponent {
 };
 
 // ---------------------------------------------------------------------------
+// A control made of several windows that act as one (a container and the
+// native control inside it): whoever asks which of them holds the keyboard
+// when the control is focused gets that window's control.
+class IcxCompoundControl {
+ public:
+  virtual ~IcxCompoundControl() = default;
+  virtual TWinControl* GetActiveControl() = 0;
+};
+
+// ---------------------------------------------------------------------------
 // Mouse-leave tracking.
 class IcxMouseTrackingCaller {
  public:

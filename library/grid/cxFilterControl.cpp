@@ -39,6 +39,24 @@ TFontStyles FontStyleOf(TcxFilterControlFont AFont) {
 
 }  // namespace
 
+// The builder's list chooser. Space picks the highlighted entry as Enter
+// does: the key turns into Enter as it reaches the combo, before the
+// editor decides whether an open list keeps the key for itself (it keeps
+// typed characters, Space among them, for its search).
+class TcxFilterControlComboBox : public TcxComboBox {
+  ORV_CLASS(TcxFilterControlComboBox, TcxComboBox)
+ public:
+  TcxFilterControlComboBox(TComponent* AOwner, bool AIsInplace) : TcxComboBox(AOwner, AIsInplace) {}
+
+ protected:
+  void KeyDown(Word& Key, TShiftState Shift) override {
+    if (Key == win::VK_SPACE) Key = win::VK_RETURN;
+    inherited::KeyDown(Key, Shift);
+  }
+};
+
+ORV_REGISTER(TcxFilterControlComboBox)
+
 // ---------------------------------------------------------------------------
 // Life
 
@@ -101,14 +119,13 @@ void TcxCustomFilterControl::CreateInternalControls() {
     FMenu->GetItems()->Add(item);
   }
   FMenu->GetItems()->GetItems(2)->SetCaption(cLineCaption);
-  FComboBox = New<TcxComboBox>(nullptr, true);
+  FComboBox = New<TcxFilterControlComboBox>(nullptr, true);
   FComboBox->SetVisible(false);
   FComboBox->SetParentColor(true);
   auto* comboProperties = static_cast<TcxComboBoxProperties*>(FComboBox->GetProperties());
   comboProperties->GetButtons()->GetItem(0)->SetVisible(false);
   comboProperties->SetDropDownListStyle(lsFixedList);
   FComboBox->GetStyle()->GetLookAndFeel()->SetMasterLookAndFeel(GetLookAndFeel());
-  FComboBox->OnKeyDown = TKeyEvent::Bind<&TcxCustomFilterControl::ComboBoxKeyDown>(this);
   FComboBox->OnKeyPress = TKeyPressEvent::Bind<&TcxCustomFilterControl::ComboBoxKeyPress>(this);
   FComboBox->OnExit = TNotifyEvent::Bind<&TcxCustomFilterControl::ComboBoxExit>(this);
   comboProperties->OnCloseUp = TNotifyEvent::Bind<&TcxCustomFilterControl::ComboBoxCloseUp>(this);
@@ -940,10 +957,6 @@ void TcxCustomFilterControl::ComboBoxCloseUp(TObject*) {
 void TcxCustomFilterControl::ComboBoxExit(TObject*) {
   FComboBox->SetVisible(false);
   FState = fcsNormal;
-}
-
-void TcxCustomFilterControl::ComboBoxKeyDown(TObject*, Word& Key, TShiftState) {
-  if (Key == win::VK_SPACE) Key = win::VK_RETURN;
 }
 
 void TcxCustomFilterControl::ComboBoxKeyPress(TObject*, char& Key) {

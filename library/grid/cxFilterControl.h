@@ -188,7 +188,6 @@ class TcxCustomFilterControl : public TcxControl,
   void DoComboDropDown(const TRect& R, const AnsiString& AText);
   void ComboBoxCloseUp(TObject* Sender);
   void ComboBoxExit(TObject* Sender);
-  void ComboBoxKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
   void ComboBoxKeyPress(TObject* Sender, char& Key);
   void ComboBoxPopup(TObject* Sender);
   void MenuItemClick(TObject* Sender);

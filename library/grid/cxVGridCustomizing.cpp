@@ -9,6 +9,8 @@
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Owned.h"
 #include "platform/rtl/ScopeExit.h"
+#include "platform/win/Messages.h"
+#include "platform/win/SystemMenu.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowPos.h"
 
@@ -261,6 +263,14 @@ void TcxVerticalGridCustomizing::CreateControls() {
   FForm->SetColor(clBtnFace);
   FForm->OnClose = TCloseEvent::Bind<&TcxVerticalGridCustomizing::FormClose>(this);
   FForm->OnShow = TNotifyEvent::Bind<&TcxVerticalGridCustomizing::FormShow>(this);
+  // Its system menu keeps moving, sizing and closing only.
+  if (win::HMENU menu = win::GetSystemMenu(FForm->GetHandle(), win::FALSE)) {
+    win::DeleteMenu(menu, 7, win::MF_BYPOSITION);
+    win::DeleteMenu(menu, 5, win::MF_BYPOSITION);
+    win::DeleteMenu(menu, win::SC_MAXIMIZE, win::MF_BYCOMMAND);
+    win::DeleteMenu(menu, win::SC_MINIMIZE, win::MF_BYCOMMAND);
+    win::DeleteMenu(menu, win::SC_RESTORE, win::MF_BYCOMMAND);
+  }
 
   FCategoryListBox = New<TcxVerticalGridItemsCustomizeListBox>(FForm);
   FCategoryListBox->Init(grid, true, FLineHeight);

@@ -123,6 +123,24 @@ AnsiString ShortCutToText(TShortCut Value) {
   return prefix + name;
 }
 
+TShortCut TextToShortCut(const AnsiString& Text) {
+  static const std::pair<AnsiString, TShortCut> kPrefixes[] = {{"Shift+", scShift}, {"Ctrl+", scCtrl}, {"Alt+", scAlt}};
+  TShortCut modifiers = 0;
+  AnsiString rest = Text;
+  for (bool found = true; found;) {
+    found = false;
+    for (const auto& [prefix, bit] : kPrefixes)
+      if (rest.size() > prefix.size() && rest.compare(0, prefix.size(), prefix) == 0) {
+        modifiers |= bit;
+        rest.erase(0, prefix.size());
+        found = true;
+      }
+  }
+  for (Word key = 1; key <= 0xFF; ++key)
+    if (ShortCutToText(key) == rest) return static_cast<TShortCut>(key | modifiers);
+  return scNone;
+}
+
 TCustomForm* GetParentForm(TControl* Control) {
   while (Control && Control->GetParent()) Control = Control->GetParent();
   return dynamic_cast<TCustomForm*>(Control);

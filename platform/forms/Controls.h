@@ -120,6 +120,8 @@ TShiftState KeysToShiftState(win::WPARAM Keys);
 bool IsAccel(Word Key, const AnsiString& Caption);
 // "Shift+Ctrl+F5", "Alt+Enter"; empty for no shortcut.
 AnsiString ShortCutToText(TShortCut ShortCut);
+// The shortcut such a text names, scNone for any other text.
+TShortCut TextToShortCut(const AnsiString& Text);
 
 // What CM_DRAG carries (lParam points here, wParam is a TDragMessage); Pos
 // in screen coordinates. Source is the drag's object (DragDrop.h).

@@ -11,6 +11,7 @@
 #include "platform/rtl/Resources.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Layered.h"
 #include "platform/win/ModalLoop.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
@@ -185,6 +186,48 @@ void TCustomForm::SetWindowState(TWindowState Value) {
     static const int commands[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
     ShowWindow(FHandle, commands[Value]);
   }
+}
+
+void TCustomForm::SetAlphaBlend(bool Value) {
+  if (FAlphaBlend == Value) return;
+  FAlphaBlend = Value;
+  SetLayeredAttribs();
+}
+
+void TCustomForm::SetAlphaBlendValue(Byte Value) {
+  if (FAlphaBlendValue == Value) return;
+  FAlphaBlendValue = Value;
+  SetLayeredAttribs();
+}
+
+void TCustomForm::SetTransparentColor(bool Value) {
+  if (FTransparentColor == Value) return;
+  FTransparentColor = Value;
+  SetLayeredAttribs();
+}
+
+void TCustomForm::SetTransparentColorValue(TColor Value) {
+  if (FTransparentColorValue == Value) return;
+  FTransparentColorValue = Value;
+  SetLayeredAttribs();
+}
+
+void TCustomForm::SetLayeredAttribs() {
+  // Only a window of its own can be layered; a hosted form is a child.
+  if (!HandleAllocated() || FParent || FParentWindow) return;
+  const auto exStyle = static_cast<DWORD>(GetWindowLongA(FHandle, GWL_EXSTYLE));
+  if (FAlphaBlend || FTransparentColor) {
+    if (!(exStyle & WS_EX_LAYERED)) SetWindowLongA(FHandle, GWL_EXSTYLE, static_cast<LONG>(exStyle | WS_EX_LAYERED));
+    SetLayeredWindowAttributes(FHandle, static_cast<COLORREF>(ColorToRGB(FTransparentColorValue)), FAlphaBlendValue,
+                               (FAlphaBlend ? LWA_ALPHA : 0) | (FTransparentColor ? LWA_COLORKEY : 0));
+  } else if (exStyle & WS_EX_LAYERED) {
+    SetWindowLongA(FHandle, GWL_EXSTYLE, static_cast<LONG>(exStyle & ~WS_EX_LAYERED));
+  }
+}
+
+void TCustomForm::CreateWnd() {
+  inherited::CreateWnd();
+  SetLayeredAttribs();
 }
 
 void TCustomForm::CreateParams(TCreateParams& Params) {

@@ -79,14 +79,18 @@ class TCustomForm : public TWinControl {
   void SetTextHeight(Integer Value) { FTextHeight = Value; }
   bool GetOldCreateOrder() const { return FOldCreateOrder; }
   void SetOldCreateOrder(bool Value) { FOldCreateOrder = Value; }
+  // A form of its own (not hosted in another window) shows translucent
+  // with AlphaBlend, by AlphaBlendValue (255: opaque), and leaves out its
+  // pixels of TransparentColorValue with TransparentColor: what lies
+  // beneath shows through them and takes the clicks there.
   bool GetAlphaBlend() const { return FAlphaBlend; }
-  void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
+  void SetAlphaBlend(bool Value);
   Byte GetAlphaBlendValue() const { return FAlphaBlendValue; }
-  void SetAlphaBlendValue(Byte Value) { FAlphaBlendValue = Value; }
+  void SetAlphaBlendValue(Byte Value);
   bool GetTransparentColor() const { return FTransparentColor; }
-  void SetTransparentColor(bool Value) { FTransparentColor = Value; }
+  void SetTransparentColor(bool Value);
   TColor GetTransparentColorValue() const { return FTransparentColorValue; }
-  void SetTransparentColorValue(TColor Value) { FTransparentColorValue = Value; }
+  void SetTransparentColorValue(TColor Value);
 
   // ---- Keys and focus ----
   bool GetKeyPreview() const { return FKeyPreview; }
@@ -136,6 +140,7 @@ class TCustomForm : public TWinControl {
   friend class TApplication;
 
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
   void PaintWindow(win::HDC DC) override;
   virtual void DoCreate();
   virtual void DoDestroy();
@@ -149,6 +154,8 @@ class TCustomForm : public TWinControl {
   void Loaded() override;
   void CloseModal();
   void PlaceOnScreen();
+  // Makes the window layered, or not, as the translucency settings ask.
+  void SetLayeredAttribs();
 
   void CMShowingChanged(TMessage& Message);
   ORV_MESSAGE(win::CM_SHOWINGCHANGED, CMShowingChanged)

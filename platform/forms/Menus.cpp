@@ -17,6 +17,8 @@
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/ModalLoop.h"
+#include "platform/win/Seams.h"
+#include "platform/win/SystemMenu.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Queue.h"
@@ -662,3 +664,46 @@ bool TPopupMenu::IsShortCut(TMessage& Message) {
   item->Click();
   return true;
 }
+
+// ---------------------------------------------------------------------------
+// Menus of the window system (the system menu) shown as popup menus.
+
+namespace {
+
+UINT TrackMenuHandle(HMENU Menu, POINT At, HWND) {
+  UINT chosen = 0;
+  auto* popup = New<TPopupMenu>(nullptr);
+  try {
+    for (int i = 0, n = GetMenuItemCount(Menu); i < n; ++i) {
+      auto* item = New<TMenuItem>(popup);
+      const UINT state = GetMenuState(Menu, static_cast<UINT>(i), MF_BYPOSITION);
+      if (state & MF_SEPARATOR) {
+        item->SetCaption(cLineCaption);
+      } else {
+        AnsiString text(static_cast<std::size_t>(GetMenuStringA(Menu, static_cast<UINT>(i), nullptr, 0, MF_BYPOSITION)),
+                        '\0');
+        GetMenuStringA(Menu, static_cast<UINT>(i), text.data(), static_cast<int>(text.size()) + 1, MF_BYPOSITION);
+        // A tab parts the caption from the name of the item's shortcut.
+        const std::size_t tab = text.find('\t');
+        item->SetCaption(text.substr(0, tab));
+        if (tab != AnsiString::npos) item->SetShortCut(TextToShortCut(text.substr(tab + 1)));
+        item->SetEnabled(!(state & (MF_GRAYED | MF_DISABLED)));
+        const UINT command = GetMenuItemID(Menu, i);
+        item->OnClick = [&chosen, command](TObject*) { chosen = command; };
+      }
+      popup->GetItems()->Add(item);
+    }
+    popup->Popup(At.X, At.Y);
+  } catch (...) {
+    popup->Free();
+    throw;
+  }
+  popup->Free();
+  return chosen;
+}
+
+// Whenever menus are part of the program, the window system shows its own
+// through them.
+[[maybe_unused]] const bool menusShown = (Seams().trackMenu = TrackMenuHandle, true);
+
+}  // namespace

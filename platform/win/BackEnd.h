@@ -38,6 +38,7 @@ struct BackEndEvent {
     CloseRequest,  // the user asked to close a surface
     Moved,         // the window manager moved or resized a surface: rect
     Exposed,       // a surface's pixels were lost: rect in surface coordinates
+    CompositionStart,  // an input method starts composing text for the window with the keyboard
   };
   Kind kind = MouseMove;
   SurfaceId surface = 0;
@@ -93,7 +94,14 @@ class IBackEnd {
   // so a list of one empty rectangle leaves nothing). A back end without
   // shaped windows keeps it whole; the window region still clips painting.
   virtual void SetSurfaceShape(SurfaceId, const std::vector<RECT>&) {}
+  // How opaque the surface shows over what lies beneath (255: fully). A
+  // back end without translucency shows it opaque.
+  virtual void SetSurfaceOpacity(SurfaceId, BYTE /*alpha*/) {}
   virtual void SetCursorShape(SurfaceId surface, HCURSOR cursor) = 0;
+  // Whether the display draws the surface's frame and caption itself (a
+  // window manager decorates it), so that the window system's own caption
+  // is never seen there.
+  virtual bool Decorated(SurfaceId) { return false; }
   virtual bool GrabPointer(SurfaceId surface) = 0;
   virtual void UngrabPointer() = 0;
   virtual void RequestActivation(SurfaceId surface) = 0;

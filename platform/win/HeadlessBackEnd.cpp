@@ -80,6 +80,42 @@ void HeadlessBackEnd::SetSurfaceShape(SurfaceId surface, const std::vector<RECT>
   if (auto it = surfaces_.find(surface); it != surfaces_.end()) it->second.shape = rects;
 }
 
+void HeadlessBackEnd::SetSurfaceOpacity(SurfaceId surface, BYTE alpha) {
+  if (auto it = surfaces_.find(surface); it != surfaces_.end()) it->second.opacity = alpha;
+}
+
+std::vector<std::uint32_t> HeadlessBackEnd::Compose(const std::vector<SurfaceId>& backToFront, const RECT& area) const {
+  const int width = std::max(0, area.Width()), height = std::max(0, area.Height());
+  std::vector<std::uint32_t> screen(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  for (SurfaceId id : backToFront) {
+    const Surface* s = Find(id);
+    if (!s || !s->visible) continue;
+    const int w = s->rect.Width(), h = s->rect.Height();
+    const unsigned a = s->opacity;
+    // Inside its shape: the rectangles given, or all of it.
+    auto inside = [&](int x, int y) {
+      if (s->shape.empty()) return true;
+      for (const RECT& r : s->shape)
+        if (x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom) return true;
+      return false;
+    };
+    for (int y = std::max(0, area.Top - s->rect.Top); y < std::min(h, area.Bottom - s->rect.Top); ++y)
+      for (int x = std::max(0, area.Left - s->rect.Left); x < std::min(w, area.Right - s->rect.Left); ++x) {
+        if (!inside(x, y)) continue;
+        const std::uint8_t* p = &s->pixels[(static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + x) * 4];
+        std::uint32_t& out = screen[static_cast<std::size_t>(s->rect.Top + y - area.Top) * width +
+                                    static_cast<std::size_t>(s->rect.Left + x - area.Left)];
+        std::uint32_t mixed = 0;
+        for (int c = 0; c < 3; ++c) {
+          const unsigned over = p[c], under = (out >> (8 * c)) & 0xFF;
+          mixed |= ((over * a + under * (255 - a) + 127) / 255) << (8 * c);
+        }
+        out = mixed;
+      }
+  }
+  return screen;
+}
+
 void HeadlessBackEnd::SetCursorShape(SurfaceId surface, HCURSOR cursor) {
   if (auto it = surfaces_.find(surface); it != surfaces_.end()) it->second.cursor = cursor;
 }

@@ -23,6 +23,7 @@ class HeadlessBackEnd : public IBackEnd {
     std::string title;
     HCURSOR cursor = nullptr;
     std::vector<RECT> shape;  // as last asked (empty: whole); the pixels stay whole
+    BYTE opacity = 255;
     std::vector<std::uint8_t> pixels;  // BGRA, width * 4 bytes a row
   };
 
@@ -38,6 +39,7 @@ class HeadlessBackEnd : public IBackEnd {
   void Present(SurfaceId surface, const RECT& area, const std::uint8_t* bgra, int stride) override;
   void SetTitle(SurfaceId surface, const std::string& text1252) override;
   void SetSurfaceShape(SurfaceId surface, const std::vector<RECT>& rects) override;
+  void SetSurfaceOpacity(SurfaceId surface, BYTE alpha) override;
   void SetCursorShape(SurfaceId surface, HCURSOR cursor) override;
   bool GrabPointer(SurfaceId surface) override;
   void UngrabPointer() override;
@@ -66,6 +68,11 @@ class HeadlessBackEnd : public IBackEnd {
   void TakeClipboard(std::map<UINT, std::string> data);
   // Writes a surface's pixels as a PNG file; answers whether it could.
   bool SavePng(SurfaceId surface, const std::string& path) const;
+  // The screen as a person would see it, as 0x00RRGGBB pixels of the
+  // area (screen coordinates) a row after the other: the shown surfaces
+  // stacked as listed (the back first), each cut to its shape and blended
+  // over what lies beneath by its opacity, on a black desktop.
+  std::vector<std::uint32_t> Compose(const std::vector<SurfaceId>& backToFront, const RECT& area) const;
 
  private:
   std::vector<MonitorInfo> monitors_;

@@ -25,6 +25,7 @@ namespace {
 
 struct Input {
   bool isKey = false;
+  bool isComposition = false;  // an input method's composition starts
   MouseInput mouse;
   QueuedKey key;
 };
@@ -76,12 +77,31 @@ KeyRoute RouteKey(const QueuedKey& k, HWND filter, UINT first, UINT last, bool r
   return KeyRoute::Deliver;
 }
 
+// A composition starts in the window that has the keyboard when it comes
+// to be retrieved, as a key would: the keys before it may move the focus.
+KeyRoute RouteComposition(const Input& item, HWND filter, UINT first, UINT last, MSG& out) {
+  Window* target = Peek(GetFocus());
+  if (!target) target = Peek(GetActiveWindow());
+  if (!target || !EnabledChain(target)) return KeyRoute::Drop;
+  out = MSG{target->handle, WM_IME_STARTCOMPOSITION, 0, 0, item.key.time, Q().lastPos};
+  if (filter && filter != target->handle && !IsChild(filter, target->handle)) return KeyRoute::Skip;
+  if (!InRange(WM_IME_STARTCOMPOSITION, first, last)) return KeyRoute::Skip;
+  return KeyRoute::Deliver;
+}
+
 bool FromInput(HWND filter, UINT first, UINT last, bool remove, MSG& out) {
   auto& in = Q().input;
   for (std::size_t i = 0; i < in.size();) {
     Input item = in[i];
     bool deliver = false, drop = false;
-    if (item.isKey) {
+    if (item.isComposition) {
+      KeyRoute r = RouteComposition(item, filter, first, last, out);
+      if (r == KeyRoute::Drop) drop = true;
+      else if (r == KeyRoute::Deliver) {
+        if (remove) in.erase(in.begin() + static_cast<long>(i));
+        return true;
+      }
+    } else if (item.isKey) {
       KeyRoute r = RouteKey(item.key, filter, first, last, false, out);
       if (r == KeyRoute::Drop) drop = true;
       else if (r == KeyRoute::Deliver) {
@@ -234,6 +254,13 @@ void PostInput(const QueuedKey& key) {
   Q().input.push_back(i);
 }
 
+void PostCompositionStart() {
+  Input i;
+  i.isComposition = true;
+  i.key.time = Clock::TickCount();
+  Q().input.push_back(i);
+}
+
 std::vector<MSG> PostedMessages() { return {Q().posted.begin(), Q().posted.end()}; }
 std::size_t InputCount() { return Q().input.size(); }
 
@@ -256,6 +283,7 @@ void DrainBackEnd() {
       case BackEndEvent::KeyUp:
         PostInput(AcceptKey(KeyInput{e.vk, e.scan, e.extended, e.kind == BackEndEvent::KeyDown, e.ch}));
         break;
+      case BackEndEvent::CompositionStart: PostCompositionStart(); break;
       case BackEndEvent::AppActivated: AppActivation(true, WindowOfSurface(e.surface)); break;
       case BackEndEvent::AppDeactivated: AppActivation(false); break;
       case BackEndEvent::SurfaceActivated: SurfaceActivation(WindowOfSurface(e.surface)); break;

@@ -44,6 +44,9 @@ struct MouseInput;
 struct QueuedKey;
 void PostInput(const MouseInput& in);
 void PostInput(const QueuedKey& key);
+// An input method starts composing: WM_IME_STARTCOMPOSITION for the
+// window with the keyboard, in turn with the keys around it.
+void PostCompositionStart();
 // The messages waiting in the posted queue, oldest first.
 std::vector<MSG> PostedMessages();
 std::size_t InputCount();

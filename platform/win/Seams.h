@@ -1,6 +1,7 @@
-// Points where a later tier plugs in: the cursor tier owns cursor shapes.
-// Until it is installed the window system keeps its own minimal behaviour,
-// noted at each entry, so every message sequence is already complete.
+// Points where a later tier plugs in: the cursor tier owns cursor shapes,
+// the class library's menus show menus. Until one is installed the window
+// system keeps its own minimal behaviour, noted at each entry, so every
+// message sequence is already complete.
 #pragma once
 
 #include "platform/win/Handles.h"
@@ -13,6 +14,10 @@ struct TierSeams {
   HCURSOR (*standardCursor)(int id) = nullptr;
   // Makes a cursor current. None: it is only remembered (CurrentCursor).
   void (*setCursor)(HCURSOR cursor) = nullptr;
+  // Shows a menu's items with its top-left corner at a screen point, for
+  // a window, and answers the command chosen once the menu is gone (0:
+  // none). None: nothing shows and nothing is chosen.
+  UINT (*trackMenu)(HMENU menu, POINT screen, HWND owner) = nullptr;
 };
 
 TierSeams& Seams();

@@ -14,6 +14,7 @@
 #include "platform/win/Paint.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Seams.h"
+#include "platform/win/SystemMenu.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
@@ -35,6 +36,7 @@ void ResetAll() {
   detail::ResetClasses();
   detail::ResetQueue();
   detail::ResetTimers();
+  detail::ResetSystemMenus();
   detail::ResetKeyboard();
   detail::ResetMouse();
   detail::ResetFocus();
@@ -169,6 +171,16 @@ void PumpFor(std::uint64_t ms) {
 }
 
 void OnNextModalLoop(std::function<void()> action) { detail::ArmModalScript(std::move(action)); }
+
+std::vector<std::uint32_t> ScreenPixels(const RECT& area) {
+  detail::PresentPending();
+  std::vector<SurfaceId> stack;
+  for (detail::Window* t : detail::TopLevels())
+    if (t->surface) stack.insert(stack.begin(), t->surface);
+  return current->Screen().Compose(stack, area);
+}
+
+std::uint32_t ScreenPixel(POINT screen) { return ScreenPixels({screen.X, screen.Y, screen.X + 1, screen.Y + 1})[0]; }
 
 HWND Focus() { return GetFocus(); }
 HWND Active() { return GetActiveWindow(); }

@@ -79,6 +79,13 @@ int HookCount(int type = -100);
 // class "text" [l,t,r,b] style=... ex=... visible|hidden enabled|disabled
 std::string DumpTree();
 
+// ---- The headless screen ----
+// What a person would see there (HeadlessBackEnd::Compose over the shown
+// top-level windows, stacked as the window system stacks them), as
+// 0x00RRGGBB pixels of the area a row after the other, or one pixel.
+std::vector<std::uint32_t> ScreenPixels(const RECT& area);
+std::uint32_t ScreenPixel(POINT screen);
+
 // ---- Environment ----
 void SetSystemMetric(int index, int value);
 void SetMonitors(std::vector<MonitorInfo> monitors);

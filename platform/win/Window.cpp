@@ -14,6 +14,7 @@
 #include "platform/win/Mouse.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Queue.h"
+#include "platform/win/SystemMenu.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
 
@@ -72,6 +73,7 @@ void Unlink(Window* w) {
   T().live.erase(w->handle);
   if (T().lastHandle == w->handle) T().lastHandle = nullptr;
   TimersWindowDestroyed(w->handle);
+  SystemMenuWindowDestroyed(w->handle);
   QueueWindowDestroyed(w->handle);
   MouseWindowDestroyed(w->handle);
   if (w->surface) BackEnd().DestroySurface(w->surface);
@@ -550,6 +552,7 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
       if (!Peek(hwnd)) return old;
       ss.styleOld = field;
       field = ss.styleNew;
+      if (index == GWL_EXSTYLE && (ss.styleOld & WS_EX_LAYERED) && !(field & WS_EX_LAYERED)) LayeredStyleDropped(w);
       SendMessageA(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
       return old;
     }

@@ -215,6 +215,7 @@ void PresentPending() {
     b.dirty = {};
     b.presentAll = false;
     if (Empty(area)) continue;
+    FollowColorKey(t);
     const std::uint32_t* src = &b.pixels[static_cast<std::size_t>(area.Top) * b.width + area.Left];
     if (!CaretOverlaps(t, area)) {
       BackEnd().Present(t->surface, area, reinterpret_cast<const std::uint8_t*>(src), b.width * 4);

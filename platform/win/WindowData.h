@@ -139,6 +139,14 @@ struct Window {
   HICON iconSmall = nullptr;         // WM_SETICON's
   HICON iconBig = nullptr;
   std::uint64_t surface = 0;         // back-end surface of a shown top-level window
+  // A layered top-level window (SetLayeredWindowAttributes): LWA_ALPHA
+  // shows it with the opacity, LWA_COLORKEY leaves out its pixels of the
+  // key colour, which keyShape holds as the window shows them (window
+  // coordinates).
+  DWORD layeredFlags = 0;
+  COLORREF layeredKey = 0;
+  BYTE layeredAlpha = 255;
+  gdi::Region keyShape;
 };
 
 // ---- The window table ----
@@ -204,6 +212,15 @@ RECT FrameInsets(DWORD style, DWORD exStyle, bool withScrollBars);
 // Answers whether a point in window coordinates is inside the window's
 // region (always, for a window without one).
 bool InsideRegion(const Window* w, POINT windowPt);
+
+// ---- Layered windows (Layered.cpp) ----
+// The window's pixels changed where they are presented next: the part of
+// a colour-keyed window that shows follows them.
+void FollowColorKey(Window* root);
+// WS_EX_LAYERED came off: the window shows whole and opaque again.
+void LayeredStyleDropped(Window* w);
+// A new surface for the window: it gets the opacity and shape it had.
+void RestoreSurfaceLook(Window* w);
 
 // ---- Positioning (WindowPos.cpp) ----
 // Puts owned windows above their owners and topmost windows in front.

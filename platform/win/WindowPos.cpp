@@ -561,7 +561,7 @@ HWND SetParent(HWND child, HWND newParent) {
     NormalizeTopLevelOrder();
     SurfaceOptions so{w->style, w->exStyle, 0, (w->style & WS_POPUP) != 0};
     w->surface = BackEnd().CreateSurface(w->window, so);
-    if (w->hasRegion) ShapeSurface(w);
+    RestoreSurfaceLook(w);
   }
   // The same relative place under the new parent: the window moved. A child
   // hears WM_CHILDACTIVATE; a window made top-level is not activated by this.

@@ -8,6 +8,7 @@
 #include "platform/win/BackEnd.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Layered.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Metrics.h"
 #include "platform/win/ModalLoop.h"
@@ -17,6 +18,7 @@
 #include "platform/win/ScrollBars.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Seams.h"
+#include "platform/win/SystemMenu.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
@@ -228,6 +230,9 @@ RECT FrameInsets(DWORD style, DWORD exStyle, bool withScrollBars) {
 }
 
 bool InsideRegion(const Window* w, POINT windowPt) {
+  // The key colour of a layered window is a hole: the mouse finds what
+  // shows through it.
+  if ((w->layeredFlags & LWA_COLORKEY) && !w->keyShape.Contains(windowPt.X, windowPt.Y)) return false;
   return !w->hasRegion || w->region.Contains(windowPt.X, windowPt.Y);
 }
 
@@ -317,6 +322,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         PressCaptionButton(hwnd, static_cast<int>(wParam));
       else if (wParam == HTCAPTION)
         SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
+      else if (wParam == HTSYSMENU)
+        SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam);
       return 0;
 
     case WM_SETTEXT:
@@ -343,7 +350,12 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case SC_MOVE:
           if ((wParam & 0x000F) == HTCAPTION) MoveWithMouse(hwnd, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
           return 0;
-        default: return 0;  // menus and keyboard move/size arrive with later tiers
+        case SC_MOUSEMENU: detail::TrackSystemMenu(hwnd); return 0;
+        case SC_KEYMENU:
+          // Alt+Space asks for the system menu; there is no menu bar.
+          if (lParam == ' ') detail::TrackSystemMenu(hwnd);
+          return 0;
+        default: return 0;  // keyboard move and size arrive with later tiers
       }
     case WM_MOUSEACTIVATE:
       if ((w->style & WS_CHILD) && w->parent && w->parent != detail::Desktop()) {

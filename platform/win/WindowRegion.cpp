@@ -2,6 +2,7 @@
 
 #include "platform/gdi/Regions.h"
 #include "platform/win/BackEnd.h"
+#include "platform/win/Layered.h"
 #include "platform/win/Paint.h"
 #include "platform/win/WindowData.h"
 
@@ -44,10 +45,14 @@ namespace detail {
 
 void ShapeSurface(Window* w) {
   if (!w->surface) return;
+  // The window region, less the pixels of a layered window's key colour.
+  const bool keyed = (w->layeredFlags & LWA_COLORKEY) != 0;
   std::vector<RECT> rects;
-  if (w->hasRegion) {
-    rects = w->region.Rects;
-    // An empty region hides the window; an empty list would show it whole.
+  if (w->hasRegion || keyed) {
+    gdi::Region shape = keyed ? w->keyShape : w->region;
+    if (keyed && w->hasRegion) gdi::Region::Combine(shape, shape, w->region, RGN_AND);
+    rects = shape.Rects;
+    // An empty shape hides the window; an empty list would show it whole.
     if (rects.empty()) rects.push_back(RECT{});
   }
   BackEnd().SetSurfaceShape(w->surface, rects);

@@ -162,8 +162,11 @@ bool X11BackEnd::Connect(const std::string& name) {
   XSelectInput(dpy, root, StructureNotifyMask | PropertyChangeMask);
 
   // Characters come through the input method, opened at the first key;
-  // without one the key symbols are converted directly.
-  std::setlocale(LC_CTYPE, "");
+  // without one the key symbols are converted directly. The locale of the
+  // characters is the process's, taken once: the C library keeps (and,
+  // with LOCPATH, leaks) what each later setting builds.
+  static const bool characterLocale = std::setlocale(LC_CTYPE, "") != nullptr;
+  (void)characterLocale;
 
   int fds[2];
   if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return false;

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/win/BackEnd.h"
@@ -84,7 +85,9 @@ class X11BackEnd : public IBackEnd {
   std::shared_ptr<PixelBlock> SurfacePixels(SurfaceId surface, int width, int height) override;
   void SetTitle(SurfaceId surface, const std::string& text1252) override;
   void SetSurfaceShape(SurfaceId surface, const std::vector<RECT>& rects) override;
+  void SetSurfaceOpacity(SurfaceId surface, BYTE alpha) override;
   void SetCursorShape(SurfaceId surface, HCURSOR cursor) override;
+  bool Decorated(SurfaceId surface) override;
   bool GrabPointer(SurfaceId surface) override;
   void UngrabPointer() override;
   void RequestActivation(SurfaceId surface) override;
@@ -120,6 +123,9 @@ class X11BackEnd : public IBackEnd {
   void OnSelectionClear(_XEvent& e);
   void LoseClipboard();
   void SyncToggles(unsigned int state);
+  // Text an input method committed: a composition starts, then its
+  // characters come as keys without a key (VK_PACKET).
+  void PushComposedText(SurfaceId surface, std::string_view utf8);
 
   // Surfaces and hints.
   std::shared_ptr<Image> NewImage(int width, int height);

@@ -14,6 +14,8 @@
 #include <X11/keysym.h>
 
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "platform/rtl/CodePage.h"
 #include "platform/win/Keyboard.h"
@@ -200,14 +202,25 @@ void X11BackEnd::OnKey(XEvent& e) {
   }
 
   int ch = -1;
-  char text[32];
+  std::string text(32, '\0');
   int n = 0;
   KeySym looked = NoSymbol;
   Surface* s = Find(surface);
   if (s && s->ic) {
     Status status = 0;
-    n = Xutf8LookupString(static_cast<XIC>(s->ic), &k, text, sizeof text - 1, &looked, &status);
+    n = Xutf8LookupString(static_cast<XIC>(s->ic), &k, text.data(), static_cast<int>(text.size()), &looked, &status);
+    if (status == XBufferOverflow) {
+      text.resize(static_cast<std::size_t>(n));
+      n = Xutf8LookupString(static_cast<XIC>(s->ic), &k, text.data(), n, &looked, &status);
+    }
     if (status != XLookupChars && status != XLookupBoth) n = 0;
+    // A key event of no key: text the input method composed. A
+    // composition begins for the window with the keyboard (a grid opens
+    // its editor there), then each character arrives as typed.
+    if (k.keycode == 0) {
+      if (n > 0) PushComposedText(surface, std::string_view(text.data(), static_cast<std::size_t>(n)));
+      return;
+    }
   } else {
     XLookupString(&k, nullptr, 0, &looked, nullptr);
     if (char32_t u = KeysymToUnicode(looked)) {
@@ -215,7 +228,7 @@ void X11BackEnd::OnKey(XEvent& e) {
       if (b >= 0) ch = b;
     }
   }
-  if (n > 0) ch = Utf8CharTo1252(text, n);  // characters 1252 lacks are dropped
+  if (n > 0) ch = Utf8CharTo1252(text.data(), n);  // characters 1252 lacks are dropped
 
   bool shortcut = (k.state & (ControlMask | Mod1Mask)) != 0;
   if (known && (ch < 0 || shortcut || TranslationAgrees(vk, ch, k.state))) {
@@ -225,6 +238,23 @@ void X11BackEnd::OnKey(XEvent& e) {
     Push(*this, surface, true, VK_PACKET, 0, false, static_cast<char>(ch));
   } else if (known) {
     Push(*this, surface, true, vk, scan, extended, 0);
+  }
+}
+
+void X11BackEnd::PushComposedText(SurfaceId surface, std::string_view utf8) {
+  BackEndEvent start;
+  start.kind = BackEndEvent::CompositionStart;
+  start.surface = surface;
+  pending.push_back(start);
+  for (std::size_t i = 0; i < utf8.size();) {
+    // One character's bytes: a lead byte and the continuation bytes after it.
+    std::size_t len = 1;
+    while (i + len < utf8.size() && (static_cast<unsigned char>(utf8[i + len]) & 0xC0) == 0x80) ++len;
+    const int ch = Utf8CharTo1252(utf8.data() + i, static_cast<int>(len));
+    i += len;
+    if (ch < 0x20) continue;  // characters 1252 lacks are dropped
+    Push(*this, surface, true, VK_PACKET, 0, false, static_cast<char>(ch));
+    Push(*this, surface, false, VK_PACKET, 0, false, static_cast<char>(ch));
   }
 }
 

@@ -5,9 +5,10 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/shape.h>
-#include <signal.h>
 #include <fcntl.h>
+#include <locale.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -209,6 +210,102 @@ WindowManager::~WindowManager() {
   if (!home_.empty()) std::filesystem::remove_all(home_, ignored);
 }
 
+namespace {
+
+constexpr const char* kImLocale = "en_US.UTF-8";
+
+// A folder holding the locale, built once; empty where the system knows
+// the locale itself; the problem otherwise.
+bool LocaleFolder(std::string& folder, std::string& problem) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path kept = fs::absolute("input-method-locales", ec);
+  folder = kept.string();
+  if (fs::exists(kept / kImLocale / "LC_CTYPE", ec)) return true;
+  // Known already: the system's, or one this process was pointed to.
+  if (locale_t known = newlocale(LC_CTYPE_MASK, kImLocale, nullptr)) {
+    freelocale(known);
+    const char* path = std::getenv("LOCPATH");
+    folder = path ? path : "";
+    return true;
+  }
+  const std::string localedef = FindProgram("localedef");
+  if (localedef.empty()) {
+    problem = "localedef is missing, and the system has no locale " + std::string(kImLocale);
+    return false;
+  }
+  // Built beside the kept folder and moved there whole, so a run stopped
+  // half way or another test building at the same time leaves no half
+  // locale behind.
+  std::string building = folder + ".XXXXXX";
+  if (!mkdtemp(building.data())) {
+    problem = "cannot make a folder for the locale";
+    return false;
+  }
+  const std::string target = building + "/" + kImLocale;
+  int pid = Spawn(localedef, {localedef, "-i", "en_US", "-f", "UTF-8", target}, environ);
+  int status = -1;
+  if (pid > 0) waitpid(pid, &status, 0);
+  if (!fs::exists(fs::path(target) / "LC_CTYPE", ec)) {
+    fs::remove_all(building, ec);
+    problem = "localedef could not build the locale " + std::string(kImLocale);
+    return false;
+  }
+  fs::rename(building, kept, ec);
+  fs::remove_all(building, ec);  // another build got there first
+  if (fs::exists(kept / kImLocale / "LC_CTYPE", ec)) return true;
+  problem = "the locale built could not be kept in " + folder;
+  return false;
+}
+
+}  // namespace
+
+bool InputMethod::Installed() { return !FindProgram("uim-xim").empty(); }
+
+InputMethod::InputMethod(const std::string& display) {
+  const std::string program = FindProgram("uim-xim");
+  if (program.empty()) {
+    problem_ = "uim-xim is not installed (scripts/setup installs the uim-xim package)";
+    return;
+  }
+  std::string folder;
+  if (!LocaleFolder(folder, problem_)) return;
+  client_ = {std::string("LC_CTYPE=") + kImLocale, "XMODIFIERS=@im=uim"};
+  if (!folder.empty()) client_.push_back("LOCPATH=" + folder);
+  ::Display* d = XOpenDisplay(display.c_str());
+  if (!d) {
+    problem_ = "cannot open the display " + display;
+    return;
+  }
+  std::vector<std::string> vars;
+  for (char** e = environ; *e; ++e)
+    if (std::strncmp(*e, "DISPLAY=", 8) != 0 && std::strncmp(*e, "LC_", 3) != 0 && std::strncmp(*e, "LANG", 4) != 0 &&
+        std::strncmp(*e, "LOCPATH=", 8) != 0)
+      vars.emplace_back(*e);
+  vars.push_back("DISPLAY=" + display);
+  vars.push_back(std::string("LC_ALL=") + kImLocale);
+  if (!folder.empty()) vars.push_back("LOCPATH=" + folder);
+  std::vector<char*> env;
+  for (auto& v : vars) env.push_back(v.data());
+  env.push_back(nullptr);
+  pid_ = Spawn(program, {program}, env.data());
+  // It serves once it owns its selection.
+  const Atom server = XInternAtom(d, "@server=uim", False);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  bool up = false;
+  while (pid_ > 0 && !up && std::chrono::steady_clock::now() < deadline) {
+    up = XGetSelectionOwner(d, server) != None;
+    if (!up) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  XCloseDisplay(d);
+  if (!up) {
+    Stop(pid_);
+    problem_ = "uim-xim did not come up";
+  }
+}
+
+InputMethod::~InputMethod() { Stop(pid_); }
+
 Probe::Probe(const std::string& display) {
   dpy_ = XOpenDisplay(display.c_str());
   if (dpy_) XSetErrorHandler(IgnoreErrors);
@@ -348,7 +445,26 @@ void Probe::Button(int button, bool down) {
 }
 
 void Probe::Key(const char* keysym, bool down) {
-  KeyCode code = XKeysymToKeycode(dpy_, XStringToKeysym(keysym));
+  const KeySym sym = XStringToKeysym(keysym);
+  KeyCode code = XKeysymToKeycode(dpy_, sym);
+  if (!code && sym != NoSymbol) {
+    // A symbol no key types (Multi_key on a plain layout) goes on a key
+    // that types nothing.
+    int first = 0, last = 0, perCode = 0;
+    XDisplayKeycodes(dpy_, &first, &last);
+    KeySym* map = XGetKeyboardMapping(dpy_, static_cast<KeyCode>(first), last - first + 1, &perCode);
+    for (int c = last; c >= first && !code && map; --c) {
+      bool empty = true;
+      for (int i = 0; i < perCode; ++i) empty = empty && map[(c - first) * perCode + i] == NoSymbol;
+      if (empty) code = static_cast<KeyCode>(c);
+    }
+    if (map) XFree(map);
+    if (code) {
+      KeySym one = sym;
+      XChangeKeyboardMapping(dpy_, code, 1, &one, 1);
+      XSync(dpy_, False);
+    }
+  }
   XTestFakeKeyEvent(dpy_, code, down ? True : False, CurrentTime);
   XSync(dpy_, False);
 }

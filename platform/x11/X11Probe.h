@@ -49,6 +49,33 @@ class WindowManager {
   std::string home_;
 };
 
+// An X input method server (uim-xim, which composes characters from key
+// sequences as X's compose tables list them: Multi_key ' e gives é) on a
+// display, stopped by its pid when the object goes. It serves clients of a
+// UTF-8 locale it knows: one built before in a folder of the working
+// directory, else the system's, else one built there now with the C
+// library's localedef and kept for later runs. Running() is false when something is missing or the server
+// did not announce itself within a few seconds; Problem() says what.
+class InputMethod {
+ public:
+  explicit InputMethod(const std::string& display);
+  ~InputMethod();
+  InputMethod(const InputMethod&) = delete;
+  InputMethod& operator=(const InputMethod&) = delete;
+  static bool Installed();
+  bool Running() const { return pid_ > 0; }
+  const std::string& Problem() const { return problem_; }
+  // The variables a client sets before it opens the display's input
+  // method (the locale of its characters, the server's name, and where
+  // the locale was built), as NAME=value.
+  const std::vector<std::string>& ClientEnvironment() const { return client_; }
+
+ private:
+  int pid_ = -1;
+  std::string problem_;
+  std::vector<std::string> client_;
+};
+
 // A program started on a display as a user starts one (its first word
 // found on PATH unless it is a path), stopped by its pid when the object
 // goes. Running() is false when it could not be started or has ended.
@@ -95,7 +122,8 @@ class Probe {
   // Input through XTest, to whatever window is there.
   void MovePointer(int x, int y);
   void Button(int button, bool down);
-  // keysym: X's name of the symbol ("a", "Return").
+  // keysym: X's name of the symbol ("a", "Return"); one that no key types
+  // is given a key of its own first.
   void Key(const char* keysym, bool down);
   // What a window manager would send when the user closes the window.
   void SendDelete(unsigned long window);

@@ -301,6 +301,11 @@ SurfaceId X11BackEnd::CreateSurface(const RECT& screenRect, const SurfaceOptions
   return id;
 }
 
+bool X11BackEnd::Decorated(SurfaceId id) {
+  Surface* s = Find(id);
+  return s && s->managed;
+}
+
 void X11BackEnd::DestroySurface(SurfaceId id) {
   Surface* s = Find(id);
   if (!s) return;

@@ -917,7 +917,7 @@ bool TcxCustomEdit::IsActiveControl() {
   TCustomForm* form = GetParentForm(this);
   if (!form) return false;
   TWinControl* active = form->GetActiveControl();
-  return active && (active == this || active == GetInnerControl());
+  return active && (active == this || active == GetActiveControl());
 }
 
 // --- clipboard -----------------------------------------------------------------------------------

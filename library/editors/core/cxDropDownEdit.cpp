@@ -669,13 +669,16 @@ void TcxCustomDropDownEdit::DoEditKeyDown(Word& Key, TShiftState Shift) {
 // While the popup is open, the keys that close it belong to the editor: a
 // container holding the editor in place (a grid cell) must not take Enter
 // or Escape for itself and close the editor under the open list, losing
-// what the list had highlighted.
+// what the list had highlighted. In place, so does what is typed into the
+// open popup (a list searches as it is typed into): the container's key
+// handling never sees it.
 bool TcxCustomDropDownEdit::IsEditorKey(Word Key, TShiftState Shift) {
   if (inherited::IsEditorKey(Key, Shift)) return true;
   if (!HasPopupWindow()) return false;
   const bool alt = Shift.Contains(ssAlt);
   if ((Key == VK_RETURN || Key == VK_ESCAPE) && !alt) return true;
-  return ((Key == VK_UP || Key == VK_DOWN) && alt) || (Key == VK_F4 && !alt);
+  if (((Key == VK_UP || Key == VK_DOWN) && alt) || (Key == VK_F4 && !alt)) return true;
+  return IsInplace() && Key >= 32 && Key <= 255 && !alt && !Shift.Contains(ssCtrl);
 }
 
 // Escape cancels; Enter, Alt+Up/Alt+Down and F4 close as in the editor;

@@ -28,6 +28,11 @@ ORV_REGISTER(TcxCustomEditPopupWindow)
 ORV_REGISTER(TcxPopupEditPopupWindowViewInfo)
 ORV_REGISTER(TcxPopupEditPopupWindow)
 
+TcxEditMouseSizingDirection cxEditMouseSizingDirection(const TPoint& ADirection) {
+  if (ADirection.X == 0 || ADirection.Y == 0) return mmdNone;
+  return ADirection.X == ADirection.Y ? mmdNWSE : mmdNESW;
+}
+
 namespace {
 
 constexpr Integer ShadowWidth = cxContainerShadowWidth;
@@ -53,7 +58,11 @@ TSize ThemePartSize(TdxThemedObjectType AType, int APart, int AState) {
 Integer SystemScrollBarSize() { return std::max(GetSystemMetrics(SM_CYHSCROLL), GetSystemMetrics(SM_CYSIZE)); }
 
 TCursor SizingCursor(const TPoint& ADirection) {
-  if (ADirection.X != 0 && ADirection.Y != 0) return ADirection.X == ADirection.Y ? crSizeNWSE : crSizeNESW;
+  switch (cxEditMouseSizingDirection(ADirection)) {
+    case mmdNWSE: return crSizeNWSE;
+    case mmdNESW: return crSizeNESW;
+    case mmdNone: break;
+  }
   if (ADirection.Y != 0) return crSizeNS;
   if (ADirection.X != 0) return crSizeWE;
   return crDefault;
@@ -257,6 +266,11 @@ bool TcxCustomEditPopupWindowViewInfo::IsSizingPlace(Integer X, Integer Y, TPoin
     ADirection.Y = 1;
   }
   return ADirection != TPoint();
+}
+
+TcxEditMouseSizingDirection TcxCustomEditPopupWindowViewInfo::GetMouseSizingDirection(Integer X, Integer Y) {
+  TPoint direction;
+  return IsSizingPlace(X, Y, direction) ? cxEditMouseSizingDirection(direction) : mmdNone;
 }
 
 bool TcxCustomEditPopupWindowViewInfo::HasPanelSeparatorRoom() const {

@@ -16,6 +16,13 @@
 // the popup opened above its editor, a left corner that it grows leftward.
 ORV_ENUM(TcxEditCorner, ecoTopLeft, ecoTopRight, ecoBottomLeft, ecoBottomRight)
 
+// The diagonal along which a drag at a corner sizes the popup; a drag that
+// moves one side only, or none, has no diagonal.
+ORV_ENUM(TcxEditMouseSizingDirection, mmdNWSE, mmdNESW, mmdNone)
+
+// The diagonal of a direction pair (-1, 0 or 1 for each axis).
+TcxEditMouseSizingDirection cxEditMouseSizingDirection(const TPoint& ADirection);
+
 // What the popup asks of the editor that owns it. The drop-down editor
 // implements it; the popup finds it on its owner control.
 class IcxEditPopupWindowOwner {
@@ -67,6 +74,8 @@ class TcxCustomEditPopupWindowViewInfo : public TcxContainerViewInfo {
   // popup; ADirection tells which sides move (-1 left or top, 1 right or
   // bottom, 0 none).
   virtual bool IsSizingPlace(Integer X, Integer Y, TPoint& ADirection);
+  // The diagonal a press at (X, Y) would size the popup along.
+  TcxEditMouseSizingDirection GetMouseSizingDirection(Integer X, Integer Y);
   // The border alone, without the client edge.
   Integer GetBorderWidth() const;
   Integer GetClientEdgeWidth() const;

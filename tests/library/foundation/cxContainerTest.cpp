@@ -279,11 +279,19 @@ TEST_F(cxContainers, TheInnerControlFillsTheClientAreaAndIsClippedWhenItSticksOu
   EXPECT_EQ(win::GetWindowRgn(inner->GetHandle(), rgn), ERROR);
   win::DeleteObject(rgn);
 
-  // The inner control takes the state's colour.
+  // As a compound control, the window that holds the keyboard is the
+  // inner control's; a container without one holds it itself.
+  auto* compound = dynamic_cast<IcxCompoundControl*>(static_cast<TcxContainer*>(c));
+  ASSERT_NE(compound, nullptr);
+  EXPECT_EQ(compound->GetActiveControl(), inner);
+  auto* alone = Place<TTestContainer>({10, 60, 110, 90});
+  EXPECT_EQ(dynamic_cast<IcxCompoundControl*>(static_cast<TcxContainer*>(alone))->GetActiveControl(), alone);
+
+  // The inner control takes the state's colour, and the focus.
   c->GetStyleFocused()->SetColor(clAqua);
   c->SetFocus();
   win::test::PumpUntilIdle();
-  EXPECT_EQ(win::GetFocus(), inner->GetHandle());
+  EXPECT_EQ(win::GetFocus(), compound->GetActiveControl()->GetHandle());
   EXPECT_TRUE(c->IsContainerFocused());
   EXPECT_EQ(inner->GetColor(), clAqua);
 }

@@ -215,6 +215,41 @@ TEST_F(Keys, TheDroppedListOfACellTakesEnterAndEscape) {
   EXPECT_EQ(VarToStr(biome->GetProperties()->GetValue()), "Swamp") << "Escape keeps the old value";
 }
 
+// What is typed into a cell's open list searches the list; the grid's own
+// key handling (here a program that jumps to rows by a letter) never sees
+// it while the list is open, and sees it again once the list is closed.
+TEST_F(Keys, TypingIntoACellsOpenListSearchesTheListAndNeverReachesTheGrid) {
+  TcxEditorRow* biome = vgrid_test::AddParameter(grid, nullptr, "Biome", TcxComboBoxProperties::StaticClass(),
+                                                 TcxStringValueType::Class(), Variant("Desert"), 0);
+  std::vector<std::string> seen;
+  grid->OnKeyDown = [&](TObject*, Word& Key, TShiftState) {
+    if (Key >= 'A' && Key <= 'Z') {
+      seen.push_back(std::string(1, static_cast<char>(Key)));
+      Key = 0;
+    }
+  };
+  Pump();
+  grid->SetFocusedRow(biome);
+  Pump();
+  auto combo = [&] { return dynamic_cast<TcxCustomDropDownEdit*>(grid->GetInplaceEditor()); };
+  Press(win::VK_F2);
+  PressWith(win::VK_MENU, win::VK_DOWN);
+  ASSERT_TRUE(combo() && combo()->GetDroppedDown());
+  Type("t");
+  EXPECT_TRUE(seen.empty()) << "the open list keeps the letter";
+  Press(win::VK_RETURN);
+  ASSERT_FALSE(combo()->GetDroppedDown());
+  EXPECT_EQ(VarToStr(combo()->GetEditValue()), "Tundra") << "the list found its item";
+  Press(win::VK_RETURN);
+  EXPECT_EQ(VarToStr(biome->GetProperties()->GetValue()), "Tundra");
+  Press(win::VK_F2);
+  ASSERT_TRUE(combo() && !combo()->GetDroppedDown());
+  Type("h");
+  EXPECT_EQ(seen, std::vector<std::string>{"H"}) << "with the list closed the grid has the letter first";
+  Press(win::VK_ESCAPE);
+  EXPECT_EQ(VarToStr(biome->GetProperties()->GetValue()), "Tundra");
+}
+
 // PgDn and PgUp move by a page of rows and stop at the ends; with Ctrl they
 // go to the first and last row on show.
 TEST_F(Keys, PagingStopsAtTheEndsAndCtrlGoesThere) {

@@ -8,6 +8,9 @@
 #include "VGridSession.h"
 #include "platform/theme/ThemeTestMode.h"
 #include "platform/win/Focus.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Queue.h"
+#include "platform/win/SystemMenu.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -99,6 +102,17 @@ TEST_F(Customizing, RowsGoToTheWindowAndComeBack) {
   EXPECT_EQ(win::GetActiveWindow(), form->GetHandle()) << "the grid's form keeps the activation";
   EXPECT_EQ(Customization()->GetRowListBox()->GetCount(), 0) << "a hidden row not meant for the window";
   EXPECT_EQ(Customization()->GetPageControl()->GetActivePage(), Customization()->GetRowsSheet());
+  // Its system menu keeps moving, sizing and closing; Alt+Space shows it
+  // there, and its Move or Close are the form's to choose.
+  win::HMENU sysMenu = win::GetSystemMenu(window->GetHandle(), win::FALSE);
+  ASSERT_EQ(win::GetMenuItemCount(sysMenu), 3);
+  EXPECT_EQ(win::GetMenuItemID(sysMenu, 0), win::SC_MOVE);
+  EXPECT_EQ(win::GetMenuItemID(sysMenu, 1), win::SC_SIZE);
+  EXPECT_EQ(win::GetMenuItemID(sysMenu, 2), win::SC_CLOSE);
+  forms::test::DismissMenu();
+  win::SendMessageA(window->GetHandle(), win::WM_SYSCOMMAND, win::SC_KEYMENU, ' ');
+  ASSERT_FALSE(forms::test::PopupMenuLog().empty());
+  EXPECT_EQ(forms::test::PopupMenuLog().back().Items, (std::vector<AnsiString>{"Move", "Size", "Close"}));
 
   // Out of the grid onto the rows list. Where the window lies over the
   // grid, the grid's hit test answers the customization form's code.

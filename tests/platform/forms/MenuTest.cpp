@@ -204,6 +204,9 @@ TEST_F(Menus, ShortCutsRunTheirItemOnlyWhenItCouldBeChosen) {
 
   EXPECT_EQ(ShortCutToText(scCtrl | scShift | VK_F5), "Shift+Ctrl+F5");
   EXPECT_EQ(ShortCutToText(scAlt | VK_DELETE), "Alt+Del");
+  EXPECT_EQ(TextToShortCut("Shift+Ctrl+F5"), scCtrl | scShift | VK_F5);
+  EXPECT_EQ(TextToShortCut("Alt+F4"), scAlt | VK_F4);
+  EXPECT_EQ(TextToShortCut("Alt+"), scNone);
   EXPECT_EQ(StripHotkey("Save && &Quit"), "Save & Quit");
 }
 
@@ -392,6 +395,57 @@ TEST_F(Menus, AMenuReadFromALayoutKeepsItsTreeAndWritesItBack) {
   EXPECT_LT(written.find("object Pop"), written.find("object MOpen"));
   EXPECT_LT(written.find("object MOpen"), written.find("object Top"));
   f->Free();
+}
+
+// A form the window system frames itself has its system menu: Alt+Space
+// shows it as a menu like any other, under the caption's left end, greyed
+// as the form's state says, with the shortcut of Close beside it; the item
+// chosen reaches the form as a system command (Close closes it), and a
+// menu put away chooses nothing.
+TEST_F(Menus, AltSpaceShowsTheFormsSystemMenuAndTheItemChosenReachesTheForm) {
+  auto altSpace = [] {
+    win::test::KeyDown(VK_MENU);
+    win::test::KeyPress(VK_SPACE);
+    win::test::KeyUp(VK_MENU);
+    win::test::PumpUntilIdle();
+  };
+  form->OnClose = [](TObject*, TCloseAction&) { Log().push_back("OnClose"); };
+  form->SetFocus();
+  win::test::PumpUntilIdle();
+  TakeLog();
+  // Put away with Escape: nothing happens to the form. A picture of it
+  // for people to look at.
+  win::test::OnNextModalLoop([] {
+    HWND h = forms::test::OpenMenuWindow();
+    ASSERT_NE(h, nullptr);
+    TRect r{};
+    GetWindowRect(h, &r);
+    HDC wdc = GetDC(h);
+    HDC mem = CreateCompatibleDC(wdc);
+    HBITMAP bmp = CreateCompatibleBitmap(wdc, r.Width(), r.Height());
+    HGDIOBJ old = SelectObject(mem, ToObj(bmp));
+    BitBlt(mem, 0, 0, r.Width(), r.Height(), wdc, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    EXPECT_TRUE(SaveBitmapPng(bmp, "SystemMenu.png"));
+    DeleteObject(ToObj(bmp));
+    DeleteDC(mem);
+    ReleaseDC(h, wdc);
+    win::test::KeyPress(VK_ESCAPE);
+  });
+  altSpace();
+  EXPECT_EQ(TakeLog(), Seq({}));
+  EXPECT_TRUE(form->GetVisible());
+
+  forms::test::PickMenuItem("Close");
+  altSpace();
+  auto calls = forms::test::PopupMenuLog();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].Items, (std::vector<AnsiString>{"Restore", "Move", "Size", "Minimize", "Maximize", "-", "Close"}));
+  const TPoint corner = form->ClientToScreen(TPoint(0, 0));
+  EXPECT_GT(calls[0].Pos.Y, form->GetTop()) << "under the caption";
+  EXPECT_LE(calls[0].Pos.Y, corner.Y);
+  EXPECT_EQ(TakeLog(), Seq({"OnClose"}));
+  EXPECT_FALSE(form->GetVisible());
 }
 
 // A picture of an open menu for people to look at: a tick, shortcuts, a

@@ -227,6 +227,47 @@ TEST_F(Queue, TypedTextBecomes1252CharactersThroughTranslate) {
   EXPECT_EQ(chars, Seq({"Main WM_CHAR 97", "Main WM_CHAR 66", "Main WM_CHAR 233", "Main WM_CHAR 128"}));
 }
 
+// An input method's composition starts in whichever window has the
+// keyboard when it comes to be retrieved, in turn with the keys around
+// it: a key before it that moves the focus takes the composition along.
+TEST_F(Queue, ACompositionStartsWhereTheKeysBeforeItLeftTheFocus) {
+  HWND other = CreateWindowExA(0, "Recorder", "Other", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, main, nullptr, nullptr,
+                               nullptr);
+  SetFocus(main);
+  test::PumpUntilIdle();
+  rec.handlers["Main"] = [&](HWND, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_CHAR && w == '\t') SetFocus(other);
+    return std::nullopt;
+  };
+  rec.ignored.insert(rec.ignored.end(), {WM_SETFOCUS, WM_KILLFOCUS, WM_KEYUP});
+  rec.Take();
+  auto feed = [&](BackEndEvent::Kind kind, BYTE vk, char ch) {
+    BackEndEvent e;
+    e.kind = kind;
+    e.vk = vk;
+    e.ch = ch;
+    session.Screen().Feed(e);
+  };
+  feed(BackEndEvent::KeyDown, VK_TAB, 0);
+  feed(BackEndEvent::KeyUp, VK_TAB, 0);
+  feed(BackEndEvent::CompositionStart, 0, 0);
+  feed(BackEndEvent::KeyDown, VK_PACKET, '\xE9');
+  feed(BackEndEvent::KeyUp, VK_PACKET, '\xE9');
+  test::PumpUntilIdle();
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_KEYDOWN", "Main WM_CHAR", "Other 0x010D", "Other WM_KEYDOWN", "Other WM_CHAR"}));
+
+  // With nothing focused it goes to the active window; disabled, nowhere.
+  SetFocus(nullptr);
+  feed(BackEndEvent::CompositionStart, 0, 0);
+  test::PumpUntilIdle();
+  EXPECT_EQ(rec.Take(), Seq({"Main 0x010D"}));
+  EnableWindow(main, FALSE);
+  rec.Take();
+  feed(BackEndEvent::CompositionStart, 0, 0);
+  test::PumpUntilIdle();
+  EXPECT_EQ(rec.Take(), Seq({}));
+}
+
 TEST_F(Queue, KeyMessagesCarryRepeatAndTransitionBitsAndTheStateOfTheirTime) {
   SetFocus(main);
   std::vector<LPARAM> params;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "library/editors/core/cxPopupEdit.h"
 #include "library/editors/core/cxEditRegistries.h"
 #include "library/foundation/cxControls.h"
+#include "library/foundation/cxGeometry.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/NumberText.h"
@@ -26,7 +28,11 @@
 #include "platform/win/TestHooks.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowDC.h"
+#include "platform/win/WindowData.h"
+#include "platform/win/WindowPos.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/PngWriter.h"
+#include "platform/win/Layered.h"
 
 using namespace win;
 
@@ -383,6 +389,69 @@ TEST_F(DropDownStories, TypingOpensTheListWithImmediateDropDownAndTheFixedListOp
   EXPECT_TRUE(Open());
   ClickAt(RowOnScreen(4));
   EXPECT_EQ(combo->GetText(), "Oslo");
+}
+
+// The list of a combo on a see-through form is as see-through: on the
+// headless screen the form shows blended with the black desktop, and the
+// list blended with the form beneath it; the form's key colour is a hole
+// in the list too. A picture of it for people to look at.
+TEST_F(DropDownStories, TheListOfATranslucentFormIsAsTranslucent) {
+  form->SetAlphaBlend(true);
+  form->SetAlphaBlendValue(160);
+  Focus();
+  Press(VK_F4);
+  ASSERT_TRUE(PopupShownOnScreen());
+  HWND list = Popup()->GetHandle();
+  COLORREF key = 0;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(list, &key, &alpha, &flags));
+  EXPECT_EQ(alpha, 160);
+  EXPECT_EQ(flags, LWA_ALPHA);
+
+  auto rgb = [](COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); };
+  auto blend = [](std::uint32_t over, std::uint32_t under, unsigned a) {
+    std::uint32_t out = 0;
+    for (int s = 0; s < 24; s += 8)
+      out |= ((((over >> s) & 0xFF) * a + ((under >> s) & 0xFF) * (255 - a) + 127) / 255) << s;
+    return out;
+  };
+  // What a window of its own holds at a screen point, its children's
+  // pixels included, before the screen blends it.
+  auto own = [this](HWND h, TPoint screen) {
+    const HeadlessBackEnd::Surface* s = Forms.Win().Screen().Find(detail::Peek(h)->surface);
+    const std::size_t i =
+        (static_cast<std::size_t>(screen.Y - s->rect.Top) * s->rect.Width() + (screen.X - s->rect.Left)) * 4;
+    return RGB(s->pixels[i + 2], s->pixels[i + 1], s->pixels[i]);
+  };
+  const TPoint row = RowOnScreen(1);
+  const std::uint32_t formShown = blend(rgb(own(form->GetHandle(), row)), 0, 160);
+  EXPECT_EQ(test::ScreenPixel(row), blend(rgb(own(list, row)), formShown, 160));
+  const TPoint beside = combo->ClientToScreen(TPoint(combo->GetWidth() + 20, 5));
+  EXPECT_EQ(test::ScreenPixel(beside), blend(rgb(own(form->GetHandle(), beside)), 0, 160));
+  const TRect shot = cxRectUnion(form->GetBoundsRect(), Popup()->GetBoundsRect());
+  const std::vector<std::uint32_t> pixels = test::ScreenPixels(shot);
+  std::filesystem::create_directories("snapshots");
+  EXPECT_TRUE(SaveRowsPng(shot.Width(), shot.Height(),
+                          [&](int y, std::uint32_t* out) {
+                            std::copy_n(&pixels[static_cast<std::size_t>(y) * shot.Width()], shot.Width(), out);
+                          },
+                          "snapshots/TranslucentComboList.png"));
+  Press(VK_ESCAPE);
+
+  // The window colour as the key: the list's rows are holes.
+  form->SetAlphaBlend(false);
+  form->SetTransparentColor(true);
+  form->SetTransparentColorValue(clWindow);
+  Press(VK_F4);
+  ASSERT_TRUE(GetLayeredWindowAttributes(list, &key, &alpha, &flags));
+  EXPECT_EQ(flags, LWA_COLORKEY);
+  EXPECT_EQ(key, static_cast<COLORREF>(ColorToRGB(clWindow)));
+  const TRect last = List()->ItemRect(4);
+  const TPoint empty = List()->ClientToScreen(TPoint(last.Right - 10, (last.Top + last.Bottom) / 2));
+  EXPECT_EQ(own(list, empty), key);
+  EXPECT_EQ(test::ScreenPixel(empty), rgb(own(form->GetHandle(), empty))) << "the form shows through the list";
+  Press(VK_ESCAPE);
 }
 
 TEST_F(DropDownStories, AnEmptyListNeverDropsDown) {

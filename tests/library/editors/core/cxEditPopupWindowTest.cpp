@@ -301,6 +301,13 @@ TEST_F(EditPopupWindow, TheGripAndTheSidesAwayFromTheEditorSizeItThroughAnOutlin
   EXPECT_EQ(CursorAt(At(190, 146)), Screen->GetCursors(crSizeNWSE));
   CursorAt(At(0, 60));
   EXPECT_EQ(popup->GetCursor(), crDefault);
+  // The diagonals: the grip's, and the far corner's; a side alone sizes
+  // along none.
+  const TPoint gripInside = cxRectCenter(Info()->SizeGripRect);
+  EXPECT_EQ(Info()->GetMouseSizingDirection(gripInside.X, gripInside.Y), mmdNWSE);
+  EXPECT_EQ(Info()->GetMouseSizingDirection(190, 146), mmdNWSE);
+  EXPECT_EQ(Info()->GetMouseSizingDirection(196, 60), mmdNone);
+  EXPECT_EQ(Info()->GetMouseSizingDirection(60, 60), mmdNone) << "inside, nothing sizes";
 
   // While dragging, four outline windows frame the new size (less the
   // shadow); the popup itself changes on release.
@@ -359,6 +366,8 @@ TEST_F(EditPopupWindow, OpenedAboveAndLeftwardItGrowsUpAndLeftFromTheGripInItsTo
   PlaceEditor(TPoint(300, 690));
   Open();
   EXPECT_EQ(CursorAt(Center(Info()->SizeGripRect)), Screen->GetCursors(crSizeNESW));
+  const TPoint grip2 = cxRectCenter(Info()->SizeGripRect);
+  EXPECT_EQ(Info()->GetMouseSizingDirection(grip2.X, grip2.Y), mmdNESW);
 }
 
 TEST_F(EditPopupWindow, AListInThePopupFitsANewSizeToWholeRowsOrKeepsTheOldOne) {
