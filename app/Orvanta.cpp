@@ -1,5 +1,6 @@
 #include "app/Orvanta.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -72,6 +73,10 @@ void RegisterOrvantaUnits() {
 }
 
 int OrvantaMain(const std::function<void()>& AStarted) {
+  // Under a file-size limit a write past it would end the program, unsaved
+  // values and all, and leave a save's temporary file behind; ignored, the
+  // write fails with "File too large" and the save says so.
+  signal(SIGXFSZ, SIG_IGN);
   // The fonts are found from the answers kept by the last run. Only when
   // those no longer hold is the fonts' configuration read, while the
   // display is opened, the units start and the forms are read: the first

@@ -50,6 +50,13 @@ AnsiString ReadGeneratorResult(const TFileStamp& before) {
   return Trim(line);
 }
 
+AnsiString ResultNameLogText(const AnsiString& name) {
+  AnsiString text = name;
+  for (char& c : text)
+    if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == '\x7F') c = '?';
+  return text;
+}
+
 std::vector<AnsiString> ExpandBatch(const std::vector<TBatchCounter>& counters) {
   std::vector<AnsiString> entries;
   for (const TBatchCounter& counter : counters) {
@@ -130,7 +137,7 @@ void TGeneratorRunner::Poll() {
     Log("Map creation error. No map was created", kLogRed, true);
   } else {
     Log("Created Map File:", kLogBlue);
-    Log(name, kLogBlue, true);
+    Log(ResultNameLogText(name), kLogBlue, true);
   }
   win::DeleteFileA(kTemporaryTerrainFile);
   if (FBatchRunning) {

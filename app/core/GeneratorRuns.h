@@ -37,9 +37,14 @@ constexpr TColor kLogGreen = 0x008000;
 AnsiString GeneratorCommandLine(const AnsiString& terrainPath);
 
 // The map name of a run: the trimmed first line of the result file, cut at
-// kResultNameLimit bytes; empty when the file is missing or still the one
-// that was there before the run started (before).
+// kResultNameLimit bytes; empty when the file is missing, is no regular
+// file (reading never waits) or is still the one that was there before the
+// run started (before).
 AnsiString ReadGeneratorResult(const TFileStamp& before);
+// The map name as its log line shows it: a control character other than
+// tab shows as '?', so that a name written by the generator can neither
+// break into lines of its own nor carry anything else that acts.
+AnsiString ResultNameLogText(const AnsiString& name);
 
 // A file row's batch counter as the window hands it over.
 struct TBatchCounter {

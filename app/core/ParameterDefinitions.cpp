@@ -173,8 +173,9 @@ bool LoadDefinitions(const AnsiString& fileName, TDefinitionTable& defs, std::ve
   defs.clear();
   std::string bytes;
   bool missing = false;
-  if (!orv::os::ReadWholeFile(fileName, bytes, missing)) {
-    messages.push_back({Format("Can't open definition file\n%s\nThis file is required.", {fileName}),
+  AnsiString reason;
+  if (!orv::os::ReadWholeFile(fileName, bytes, missing, &reason)) {
+    messages.push_back({Format("Can't open definition file\n%s\nThis file is required.\n\n%s", {fileName, reason}),
                         "File Open Error", umkError});
     return false;
   }

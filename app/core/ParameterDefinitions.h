@@ -65,8 +65,8 @@ bool TryDecimalValue(const AnsiString& text, Extended& value);
 bool ParseDefinitionLine(const AnsiString& line, TDefinitionTable& defs, TUserMessage& message);
 
 // Reads the definition file into defs, one message per faulty line. False
-// (with the one message that the file is required) when the file cannot be
-// read at all.
+// (with the one message that the file is required, and why it could not
+// be read) when the file cannot be read at all.
 bool LoadDefinitions(const AnsiString& fileName, TDefinitionTable& defs, std::vector<TUserMessage>& messages);
 // The same over the file's bytes: lines end with LF, blanks and control
 // characters at either end are trimmed, empty lines are skipped.

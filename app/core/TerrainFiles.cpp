@@ -42,8 +42,9 @@ TTerrainStatements ParseTerrainText(std::string_view bytes) {
 bool ReadTerrainFile(const AnsiString& fileName, TTerrainStatements& statements, TUserMessage& failure) {
   std::string bytes;
   bool missing = false;
-  if (!orv::os::ReadWholeFile(fileName, bytes, missing)) {
-    failure = {Format("Can't open terrain file\n%s", {fileName}), "File Open Error", umkError};
+  AnsiString reason;
+  if (!orv::os::ReadWholeFile(fileName, bytes, missing, &reason)) {
+    failure = {Format("Can't open terrain file\n%s\n\n%s", {fileName, reason}), "File Open Error", umkError};
     return false;
   }
   statements = ParseTerrainText(bytes);
@@ -68,8 +69,9 @@ TUserMessage WriteFailure(const AnsiString& fileName, const AnsiString& reason) 
 }
 
 bool SaveTerrainFile(const AnsiString& fileName, std::string_view bytes, TUserMessage& failure) {
-  if (orv::os::WriteFileAtomically(fileName, bytes)) return true;
-  failure = WriteFailure(fileName);
+  AnsiString reason;
+  if (orv::os::WriteFileAtomically(fileName, bytes, &reason)) return true;
+  failure = WriteFailure(fileName, reason);
   return false;
 }
 

@@ -31,15 +31,16 @@ void ParseKeyValue(std::string_view statement, TTerrainStatements& statements);
 // The statements of a file's bytes, in file order.
 TTerrainStatements ParseTerrainText(std::string_view bytes);
 // Reads a terrain file; false with the message to show when it cannot be
-// read (the statements are then left as they were).
+// read, its reason after a blank line (the statements are then left as
+// they were). Only a regular file of at most 64 MB is read.
 bool ReadTerrainFile(const AnsiString& fileName, TTerrainStatements& statements, TUserMessage& failure);
 
 // The bytes of a terrain file holding the statements in their order.
 std::string TerrainFileText(const TTerrainStatements& statements);
-// Puts the bytes on disk through a temporary file in the same folder, so a
-// failed write leaves the old file as it was (the file a symbolic link
-// points to is the one replaced, with its permission bits). False with the
-// message to show on any failure.
+// Puts the bytes on disk so that a failed write leaves the old file as it
+// was (os::WriteFileAtomically: the file a symbolic link points to is the
+// one replaced, with its permission bits). False with the message to show,
+// naming the reason, on any failure.
 bool SaveTerrainFile(const AnsiString& fileName, std::string_view bytes, TUserMessage& failure);
 
 // The message of a file that cannot be written, with an optional reason

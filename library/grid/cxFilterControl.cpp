@@ -635,7 +635,8 @@ void TcxCustomFilterControl::LoadFromStream(TStream* AStream) {
 }
 
 void TcxCustomFilterControl::LoadFromFile(const AnsiString& AFileName) {
-  TFileStream stream(AFileName, fmOpenRead | fmShareDenyWrite);
+  TMemoryStream stream;
+  stream.LoadFromFile(AFileName);
   LoadFromStream(&stream);
 }
 

@@ -16,7 +16,8 @@
 // ---- TGraphic ----
 
 void TGraphic::LoadFromFile(const AnsiString& FileName) {
-  TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+  TMemoryStream stream;
+  stream.LoadFromFile(FileName);
   LoadFromStream(&stream);
 }
 

@@ -12,6 +12,8 @@
 #include <set>
 #include <sstream>
 
+#include "platform/rtl/OsEdge.h"
+
 namespace win::gdi {
 namespace {
 
@@ -105,9 +107,14 @@ bool FontMatchStore::Open(const std::string& APath) {
   FPath = APath;
   FValid = false;
   FAnswers.clear();
-  std::ifstream in(APath, std::ios::binary);
+  // The store is read like any outside file: a named pipe or a device in
+  // its place must not hold the start for good.
+  std::string bytes;
+  bool missing = false;
+  if (!orv::os::ReadWholeOsFile(APath, bytes, missing)) return false;
+  std::istringstream in(bytes);
   std::string line;
-  if (!in || !std::getline(in, line) || line != kHeader) return false;
+  if (!std::getline(in, line) || line != kHeader) return false;
   std::map<Key, Answer> answers;
   std::set<std::string> environment, sources;
   bool ended = false;

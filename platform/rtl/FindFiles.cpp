@@ -34,21 +34,25 @@ bool Describe(int dirFd, const char* osName, const AnsiString& name, Entry& e) {
   struct stat st;
   if (fstatat(dirFd, osName, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
   e.Attr = 0;
-  if (S_ISLNK(st.st_mode)) {
+  const bool link = S_ISLNK(st.st_mode);
+  if (link) {
     e.Attr |= faSymLink;
     struct stat target;
     // A link reports what it points to, except that a directory behind it
     // is never announced as one; a dangling link is an empty file.
-    if (fstatat(dirFd, osName, &target, 0) == 0) {
-      st = target;
-      if (!S_ISDIR(st.st_mode)) e.Attr |= faArchive;
-    } else {
-      st.st_size = 0;
-    }
-  } else if (S_ISDIR(st.st_mode)) {
-    e.Attr |= faDirectory;
-  } else {
+    if (fstatat(dirFd, osName, &target, 0) == 0) st = target;
+    else st.st_size = 0;
+  }
+  if (S_ISDIR(st.st_mode)) {
+    if (!link) e.Attr |= faDirectory;
+  } else if (S_ISREG(st.st_mode)) {
     e.Attr |= faArchive;
+  } else if (!S_ISLNK(st.st_mode)) {  // still the link itself when it points nowhere
+    // A named pipe, a device or a socket, or a link to one, is the
+    // system's: a search for files never finds it, as reading one would
+    // wait for good or never end.
+    e.Attr |= faSysFile;
+    st.st_size = 0;
   }
   if (!(st.st_mode & S_IWUSR)) e.Attr |= faReadOnly;
   if (!name.empty() && name[0] == '.') e.Attr |= faHidden;

@@ -183,9 +183,10 @@ TMemIniFile::TMemIniFile(const AnsiString& FileName) : TCustomIniFile(FileName) 
   if (FileName.empty()) return;
   std::string bytes;
   bool missing = false;
-  if (!orv::os::ReadWholeFile(FileName, bytes, missing)) {
+  AnsiString reason;
+  if (!orv::os::ReadWholeFile(FileName, bytes, missing, &reason)) {
     if (missing) return;
-    throw EFOpenError("Cannot open file \"%s\"", {FileName});
+    throw EFOpenError("Cannot open file \"%s\". %s", {FileName, reason});
   }
   FDocument.Parse(bytes);
 }

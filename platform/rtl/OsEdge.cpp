@@ -65,31 +65,95 @@ Integer PackFileDate(std::time_t t) {
   return static_cast<Integer>(date << 16 | time);
 }
 
-bool ReadWholeFile(const AnsiString& name, std::string& bytes, bool& missing) {
+namespace {
+
+// Answers false (or -1) after a failure: errno and the last error from err,
+// the reason in words when asked for (the given text, else the system's).
+bool Refuse(int err, AnsiString* reason, const char* text = nullptr) {
+  if (reason) *reason = text ? text : strerror(err);
+  win::SetLastError(ErrorFromErrno(err));
+  errno = err;
+  return false;
+}
+
+// What a file that is not a regular one is refused as.
+bool RefuseSpecial(mode_t mode, AnsiString* reason) {
+  return S_ISDIR(mode) ? Refuse(EISDIR, reason) : Refuse(EINVAL, reason, kNotRegularFile);
+}
+
+}  // namespace
+
+int OpenRegularFile(const std::string& osName, int flags, AnsiString* reason) {
+  const int fd = open(osName.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  struct stat st;
+  if (fd < 0) {
+    const int err = errno;
+    // A pipe opened for writing with no reader, or a device without its
+    // driver, fails to open at all: the cause is what it is, not that.
+    if (err == ENXIO && stat(osName.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) RefuseSpecial(st.st_mode, reason);
+    else Refuse(err, reason);
+    return -1;
+  }
+  if (fstat(fd, &st) != 0) {
+    const int err = errno;
+    close(fd);
+    Refuse(err, reason);
+    return -1;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    close(fd);
+    RefuseSpecial(st.st_mode, reason);
+    return -1;
+  }
+  // Reads and writes of a regular file never wait anyway; the flag goes so
+  // that nothing downstream has to think about it.
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+bool ReadWholeOsFile(const std::string& osName, std::string& bytes, bool& missing, AnsiString* reason, Int64 limit) {
   missing = false;
   bytes.clear();
-  std::string os;
-  if (!ToOsName(name, os)) return false;
-  const int fd = open(os.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = OpenRegularFile(osName, O_RDONLY, reason);
   if (fd < 0) {
     missing = errno == ENOENT;
-    FailWithErrno();
     return false;
   }
+  // The size is where reading starts from, not where it stops: a file
+  // that grows meanwhile is still held to the limit.
+  struct stat st;
+  const int refused = fstat(fd, &st) != 0 ? errno : st.st_size > limit ? EFBIG : 0;
+  if (refused != 0) {
+    close(fd);
+    return Refuse(refused, reason);
+  }
+  bytes.reserve(static_cast<std::size_t>(st.st_size));
   char buf[65536];
   for (;;) {
     const ssize_t got = read(fd, buf, sizeof buf);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      FailWithErrno();
+    if (got < 0 || static_cast<Int64>(bytes.size()) + got > limit) {
+      const int err = got < 0 ? errno : EFBIG;
       close(fd);
-      return false;
+      bytes.clear();
+      return Refuse(err, reason);
     }
     if (got == 0) break;
     bytes.append(buf, static_cast<std::size_t>(got));
   }
   close(fd);
   return true;
+}
+
+bool ReadWholeFile(const AnsiString& name, std::string& bytes, bool& missing, AnsiString* reason, Int64 limit) {
+  missing = false;
+  bytes.clear();
+  std::string os;
+  if (!ToOsName(name, os)) {
+    if (reason) *reason = "The name holds a NUL byte";
+    return false;
+  }
+  return ReadWholeOsFile(os, bytes, missing, reason, limit);
 }
 
 namespace {
@@ -115,10 +179,12 @@ bool ResolveLinks(std::string& path) {
   return false;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+// Writes all the bytes at the offset; a write that takes nothing is a full
+// disk.
+bool WriteAllAt(int fd, std::string_view bytes, off_t offset) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t put = pwrite(fd, bytes.data() + done, bytes.size() - done, offset + static_cast<off_t>(done));
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
       if (put == 0) errno = ENOSPC;
@@ -129,31 +195,78 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// Reads up to size bytes from the start; fewer when the file is shorter.
+bool ReadAllAt(int fd, std::string& bytes, off_t size) {
+  bytes.resize(static_cast<std::size_t>(size));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  bytes.resize(done);
+  return true;
+}
+
+// Writes a file over its own bytes, for when no file can be made beside
+// it. The new size is reserved first, so a full disk or a size limit stops
+// the save before a byte changes; the old bytes are kept, and any later
+// failure writes them back. A file this made is removed again on failure.
+bool WriteInPlace(const std::string& target, std::string_view bytes, bool existed, AnsiString* reason) {
+  const int fd = OpenRegularFile(target, O_RDWR | (existed ? 0 : O_CREAT), reason);
+  if (fd < 0) return false;
+  std::string old;
+  struct stat st;
+  bool touched = false;
+  auto undo = [&] {
+    const int err = errno;
+    if (touched) WriteAllAt(fd, old, 0);
+    if (ftruncate(fd, static_cast<off_t>(old.size())) == 0) fsync(fd);
+    close(fd);
+    if (!existed) unlink(target.c_str());
+    return Refuse(err, reason);
+  };
+  if (fstat(fd, &st) != 0 || !ReadAllAt(fd, old, st.st_size)) {
+    const int err = errno;
+    close(fd);
+    if (!existed) unlink(target.c_str());
+    return Refuse(err, reason);
+  }
+  if (!bytes.empty()) {
+    const int reserved = posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
+    // A file system that cannot reserve at all still gets the write-back.
+    if (reserved != 0 && reserved != EOPNOTSUPP && reserved != ENOSYS) {
+      errno = reserved;
+      return undo();
+    }
+  }
+  touched = true;
+  // Cut short only after the new bytes are in: the old ones are written
+  // back into blocks the file still holds.
+  if (!WriteAllAt(fd, bytes, 0) || ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || fsync(fd) != 0)
+    return undo();
+  if (close(fd) != 0) return Refuse(errno, reason);
+  return true;
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const AnsiString& name, std::string_view bytes, AnsiString* reason) {
-  auto fail = [&] {
-    const int err = errno;
-    if (reason) *reason = strerror(err);
-    win::SetLastError(ErrorFromErrno(err));
-    return false;
-  };
   std::string target;
   if (!ToOsName(name, target)) {
     if (reason) *reason = "The name holds a NUL byte";
     return false;
   }
-  if (!ResolveLinks(target)) return fail();
+  if (!ResolveLinks(target)) return Refuse(errno, reason);
   struct stat old;
   const bool exists = stat(target.c_str(), &old) == 0;
-  if (!exists && errno != ENOENT) return fail();
+  if (!exists && errno != ENOENT) return Refuse(errno, reason);
+  if (exists && !S_ISREG(old.st_mode)) return RefuseSpecial(old.st_mode, reason);
   // Replacing needs only the folder to be writable; writing in place needs
   // the file to be. The answer must not depend on how the bytes get there.
-  if (exists && access(target.c_str(), W_OK) != 0) return fail();
-  if (exists && !S_ISREG(old.st_mode)) {
-    errno = EISDIR;
-    return fail();
-  }
+  if (exists && access(target.c_str(), W_OK) != 0) return Refuse(errno, reason);
 
   static std::atomic<unsigned> serial{0};
   std::string temp;
@@ -163,32 +276,17 @@ bool WriteFileAtomically(const AnsiString& name, std::string_view bytes, AnsiStr
     fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) {
-    // No file can be made beside the target (a folder the user may not
-    // write to, a name too long for a suffix): the target is written in
-    // place, with every write and the close still checked.
-    fd = open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return fail();
-    if (!WriteAll(fd, bytes) || fsync(fd) != 0) {
-      const int err = errno;
-      close(fd);
-      errno = err;
-      return fail();
-    }
-    if (close(fd) != 0) return fail();
-    return true;
-  }
+  if (fd < 0) return WriteInPlace(target, bytes, exists, reason);
   // On any failure the temporary file goes, and the error reported is the
   // one that made it go.
   auto discard = [&](bool isOpen) {
     const int err = errno;
     if (isOpen) close(fd);
     unlink(temp.c_str());
-    errno = err;
-    return fail();
+    return Refuse(err, reason);
   };
   if (exists && fchmod(fd, old.st_mode & 07777) != 0) return discard(true);
-  if (!WriteAll(fd, bytes) || fsync(fd) != 0) return discard(true);
+  if (!WriteAllAt(fd, bytes, 0) || fsync(fd) != 0) return discard(true);
   if (close(fd) != 0) return discard(false);
   if (rename(temp.c_str(), target.c_str()) != 0) return discard(false);
   return true;

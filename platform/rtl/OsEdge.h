@@ -37,16 +37,46 @@ win::BOOL FailWithErrno();
 // in 2-second steps in the low word; clamped to 1980..2107.
 Integer PackFileDate(std::time_t t);
 
-// Reads a whole file. False when it cannot be read; missing tells a file
-// that is not there from one that would not open or read.
-bool ReadWholeFile(const AnsiString& name, std::string& bytes, bool& missing);
-// Replaces a file by the given bytes through a temporary file beside it, so
-// that a failed write (a full disk) leaves the old content in place. A
-// symbolic link is followed and its target replaced; a file the user may not
-// write is refused, as writing it in place would be; the replacement keeps
-// the old file's permission bits. When no temporary file can be made beside
-// it (a folder the user may not write to), the file is written in place,
-// with every write and the close checked. False on any failure, with the
+// The most a reader takes of a text file it reads whole (definitions,
+// terrain files, INI files, the registry store, string lists, the font
+// answers) and of the bytes of a picture or stream loaded from a file.
+// Larger files are refused as "File too large": an outside file never
+// decides how much memory the program takes.
+constexpr Int64 kTextFileLimit = Int64(64) << 20;
+constexpr Int64 kDataFileLimit = Int64(256) << 20;
+
+// The reason given for a named pipe, a device or a socket where a file is
+// expected; the system has no words of its own for it.
+constexpr const char* kNotRegularFile = "Not a regular file";
+
+// Opens a file (the system's open flags, a name in the system's form)
+// without waiting for anything: a named pipe with no one at its other end
+// or a device would hold the caller for good. Only a regular file, or a
+// link to one, is kept; O_CREAT makes a missing one. -1 on failure, with
+// errno and the last error set (EISDIR for a folder, EINVAL for any other
+// special file) and, when asked for, the reason in words.
+int OpenRegularFile(const std::string& osName, int flags, AnsiString* reason = nullptr);
+
+// Reads a whole regular file of at most limit bytes. False when it cannot
+// be read, with the last error set and, when asked for, the reason in
+// words; missing tells a file that is not there from one that would not
+// open or read.
+bool ReadWholeFile(const AnsiString& name, std::string& bytes, bool& missing, AnsiString* reason = nullptr,
+                   Int64 limit = kTextFileLimit);
+// The same for a name already in the system's form (UTF-8).
+bool ReadWholeOsFile(const std::string& osName, std::string& bytes, bool& missing, AnsiString* reason = nullptr,
+                     Int64 limit = kTextFileLimit);
+
+// Replaces a regular file by the given bytes so that, whatever fails, it
+// holds either its old bytes or the whole new ones. The bytes go to a
+// temporary file beside it, which is then renamed over it; on any failure
+// the temporary file goes again. A symbolic link is followed and its
+// target replaced; a file the user may not write is refused, as writing it
+// in place would be; the replacement keeps the old file's permission bits.
+// When no temporary file can be made beside it (a folder the user may not
+// write to, a name too long for a suffix), the file is written in place:
+// its new size is reserved first, its old bytes are kept, and they are
+// written back when any later write fails. False on any failure, with the
 // last error set and, when asked for, the system's reason in words.
 bool WriteFileAtomically(const AnsiString& name, std::string_view bytes, AnsiString* reason = nullptr);
 

@@ -157,6 +157,7 @@ struct Store {
   bool Loaded = false;
   bool Dirty = false;
   bool Unreadable = false;  // the file is there but would not read: never replace it
+  AnsiString UnreadableReason;
   AnsiString File;  // empty: the default file
   Key Root;
 
@@ -188,7 +189,7 @@ struct Store {
     std::string bytes;
     bool missing = false;
     Unreadable = false;
-    if (!os::ReadWholeFile(name, bytes, missing)) {
+    if (!os::ReadWholeFile(name, bytes, missing, &UnreadableReason)) {
       Unreadable = !missing;
       return;
     }
@@ -209,7 +210,9 @@ struct Store {
       return;
     }
     const AnsiString name = FileName();
-    if (Unreadable) throw ERegistryException("Failed to write the registry to %s: the file there cannot be read", {name});
+    if (Unreadable)
+      throw ERegistryException("Failed to write the registry to %s: the file there cannot be read (%s)",
+                               {name, UnreadableReason});
     if (!ForceDirectories(ExtractFileDir(name)))
       throw ERegistryException("Failed to write the registry to %s: its folder cannot be created", {name});
     AnsiString reason;

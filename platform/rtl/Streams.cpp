@@ -1,7 +1,6 @@
 #include "platform/rtl/Streams.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -124,26 +123,16 @@ void THandleStream::SetSize(Int64 size) {
 
 TFileStream::TFileStream(const AnsiString& fileName, Word mode) : THandleStream(-1), FFileName(fileName) {
   std::string path = HostPath(fileName);
+  AnsiString reason;
   if ((mode & fmCreate) == fmCreate) {
-    FHandle = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (FHandle < 0) throw EFCreateError("Cannot create file \"%s\". %s", {fileName, AnsiString(strerror(errno))});
+    FHandle = orv::os::OpenRegularFile(path, O_RDWR | O_CREAT | O_TRUNC, &reason);
+    if (FHandle < 0) throw EFCreateError("Cannot create file \"%s\". %s", {fileName, reason});
   } else {
-    int access = mode & 3;
-    int flags = access == fmOpenRead ? O_RDONLY : access == fmOpenWrite ? O_WRONLY : access == fmOpenReadWrite ? O_RDWR : -1;
-    errno = EINVAL;
-    if (flags >= 0) FHandle = ::open(path.c_str(), flags | O_CLOEXEC);
-    // A directory opens for reading on this host but is not a file.
-    struct stat st;
-    if (FHandle >= 0) {
-      const bool stated = ::fstat(FHandle, &st) == 0;
-      if (!stated || S_ISDIR(st.st_mode)) {
-        const int err = stated ? EISDIR : errno;
-        ::close(FHandle);
-        FHandle = -1;
-        errno = err;
-      }
-    }
-    if (FHandle < 0) throw EFOpenError("Cannot open file \"%s\". %s", {fileName, AnsiString(strerror(errno))});
+    const int access = mode & 3;
+    const int flags = access == fmOpenRead ? O_RDONLY : access == fmOpenWrite ? O_WRONLY : O_RDWR;
+    if (access == 3) reason = strerror(EINVAL);
+    else FHandle = orv::os::OpenRegularFile(path, flags, &reason);
+    if (FHandle < 0) throw EFOpenError("Cannot open file \"%s\". %s", {fileName, reason});
   }
 }
 
@@ -153,6 +142,15 @@ void TFileStream::WriteFailed() {
 
 TFileStream::~TFileStream() {
   if (FHandle >= 0) ::close(FHandle);
+}
+
+std::string LoadFileContent(const AnsiString& fileName, Int64 limit) {
+  std::string bytes;
+  bool missing = false;
+  AnsiString reason;
+  if (!orv::os::ReadWholeFile(fileName, bytes, missing, &reason, limit))
+    throw EFOpenError("Cannot open file \"%s\". %s", {fileName, reason});
+  return bytes;
 }
 
 void SaveFileContent(const AnsiString& fileName, std::string_view bytes) {
@@ -262,8 +260,11 @@ void TMemoryStream::LoadFromStream(TStream* stream) {
 }
 
 void TMemoryStream::LoadFromFile(const AnsiString& fileName) {
-  TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
-  LoadFromStream(&file);
+  const std::string bytes = LoadFileContent(fileName, orv::os::kDataFileLimit);
+  std::vector<Byte>(bytes.begin(), bytes.end()).swap(FData);
+  FMemory = FData.data();
+  FSize = static_cast<Int64>(FData.size());
+  FPosition = 0;
 }
 
 // ---------------------------------------------------------------------------

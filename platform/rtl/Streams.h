@@ -11,6 +11,7 @@
 // helpers (ReadComponent, WriteComponent) go through the filer (Filer.h).
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
@@ -90,8 +91,9 @@ class TFileStream : public THandleStream {
   ORV_CLASS(TFileStream, THandleStream)
  public:
   // fmCreate creates or truncates the file (EFCreateError on failure);
-  // the fmOpen modes open an existing file (EFOpenError). Failures, and
-  // writes that fall short, name the file and the system's reason.
+  // the fmOpen modes open an existing file (EFOpenError). Only regular
+  // files open, and opening never waits (os::OpenRegularFile). Failures,
+  // and writes that fall short, name the file and the reason.
   TFileStream(const AnsiString& fileName, Word mode);
   ~TFileStream() override;
 
@@ -103,6 +105,11 @@ class TFileStream : public THandleStream {
  private:
   AnsiString FFileName;
 };
+
+// The whole content of a regular file of at most `limit` bytes; a file
+// that is missing, special (a named pipe, a device), larger or unreadable
+// raises EFOpenError naming the file and the reason.
+std::string LoadFileContent(const AnsiString& fileName, Int64 limit);
 
 // Replaces a file's content by `bytes` at once: on any failure (a full disk,
 // a file the user may not write) the old file stays as it was and
@@ -154,7 +161,7 @@ class TStringStream : public TStream {
   ORV_CLASS(TStringStream, TStream)
  public:
   TStringStream() = default;
-  explicit TStringStream(const AnsiString& data) : FData(data) {}
+  explicit TStringStream(AnsiString data) : FData(std::move(data)) {}
 
   Int64 Read(void* buffer, Int64 count) override;
   Int64 Write(const void* buffer, Int64 count) override;

@@ -7,6 +7,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/ListSort.h"
+#include "platform/rtl/OsEdge.h"
 #include "platform/rtl/Streams.h"
 
 ORV_REGISTER(TStrings)
@@ -324,7 +325,7 @@ void TStrings::SaveToStream(TStream* Stream) const {
 }
 
 void TStrings::LoadFromFile(const AnsiString& FileName) {
-  TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+  TStringStream stream(LoadFileContent(FileName, orv::os::kTextFileLimit));
   LoadFromStream(&stream);
 }
 

@@ -1,5 +1,8 @@
 #include "platform/rtl/TextFile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
@@ -40,7 +43,15 @@ FILE* fopen(const char* path, const char* mode) {
     errno = EINVAL;
     return nullptr;
   }
-  std::FILE* stream = std::fopen(osPath.c_str(), writing ? "wb" : "rb");
+  std::FILE* stream = nullptr;
+  if (writing) {
+    stream = std::fopen(osPath.c_str(), "wb");
+  } else {
+    // What is read comes from outside: a named pipe or a device opens
+    // without waiting and is refused, like anything but a regular file.
+    const int fd = orv::os::OpenRegularFile(osPath, O_RDONLY);
+    if (fd >= 0 && !(stream = fdopen(fd, "rb"))) close(fd);
+  }
   if (!stream) return nullptr;
   return new FILE{stream, writing, text};
 }

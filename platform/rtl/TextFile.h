@@ -18,7 +18,8 @@ namespace crt {
 struct FILE;
 
 // Null (with errno set) when the file cannot be opened or the mode is not
-// one of the above.
+// one of the above. A file opened for reading must be a regular one (a
+// link to one included): a named pipe or a device is refused at once.
 FILE* fopen(const char* path, const char* mode);
 // The next byte (0..255), or EOF at the end, on an error or for a file
 // opened for writing.

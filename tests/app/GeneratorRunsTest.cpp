@@ -1,6 +1,7 @@
 #include "app/core/GeneratorRuns.h"
 
 #include <stdio.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -11,6 +12,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/ProcessLauncher.h"
 #include "platform/rtl/Processes.h"
+#include "support/HangGuard.h"
 #include "support/TempDir.h"
 
 using namespace frontend;
@@ -127,6 +129,26 @@ TEST_F(FakeGeneratorTest, OnlyANewNonBlankFirstLineNamesAMap) {
   EXPECT_EQ(run([&] { Result(std::string(5000, 'x')); }), "blue bold: " + std::string(kResultNameLimit, 'x'));
   EXPECT_EQ(run([&] { std::filesystem::remove(kGeneratorResultFile); }), kNoMap);
   EXPECT_EQ(run([&] { tmp.MakeDir(kGeneratorResultFile); }), kNoMap);
+}
+
+TEST_F(FakeGeneratorTest, ANameShowsAsOneLogLineAndAPipeInTheFilesPlaceNamesNoMap) {
+  HangGuard guard;
+  window.Runner.StartGenerator("a.tt", false);
+  window.TakeLog();
+  const std::string forged = "map\rFAKE: BATCH COMPLETED\x1B[31m\tred\x7F";
+  Result(forged + "\r\n");
+  Tick();
+  EXPECT_EQ(window.TakeLog(), (Lines{"black: Map generator finished", "blue: Created Map File:",
+                                     "blue bold: map?FAKE: BATCH COMPLETED?[31m\tred?"}));
+  EXPECT_EQ(ReadGeneratorResult({}), forged);  // the name itself stays as written
+
+  // A named pipe would hold the poll for good: it names no map at once.
+  std::filesystem::remove(kGeneratorResultFile);
+  window.Runner.StartGenerator("a.tt", false);
+  ASSERT_EQ(mkfifo(kGeneratorResultFile, 0666), 0);
+  Tick();
+  EXPECT_EQ(window.TakeLog().back(), kNoMap);
+  EXPECT_EQ(ReadGeneratorResult({}), "");
 }
 
 TEST_F(FakeGeneratorTest, ABatchRunsEveryFileAsOftenAsItsCounterSays) {

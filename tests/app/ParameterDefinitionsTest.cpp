@@ -117,7 +117,8 @@ TEST(DefinitionFile, AMissingFileIsReportedAndEndsTheReading) {
   EXPECT_TRUE(defs.empty());
   EXPECT_EQ(messages,
             (std::vector<TUserMessage>{
-                {"Can't open definition file\ntarvikwin.tdf\nThis file is required.", "File Open Error"}}));
+                {"Can't open definition file\ntarvikwin.tdf\nThis file is required.\n\nNo such file or directory",
+                 "File Open Error"}}));
   tmp.MakeDir(kDefinitionFileName);  // a folder of that name cannot be read either
   EXPECT_FALSE(LoadDefinitions(kDefinitionFileName, defs, messages));
 }

@@ -5,8 +5,11 @@
 
 #include <filesystem>
 
+#include "app/core/TerrainFileTree.h"
 #include "app/core/ValueRows.h"
 #include "app/SampleDefinitions.h"
+#include "support/FileSizeLimit.h"
+#include "support/HangGuard.h"
 #include "support/OrdinaryUser.h"
 #include "support/TempDir.h"
 
@@ -73,7 +76,8 @@ TEST(TerrainStatements, ReadLikeTheGeneratorReadsThem) {
   TTerrainStatements kept = s;
   TUserMessage failure;
   EXPECT_FALSE(ReadTerrainFile("/no/such/dir/a.tt", kept, failure));
-  EXPECT_EQ(failure, (TUserMessage{"Can't open terrain file\n/no/such/dir/a.tt", "File Open Error"}));
+  EXPECT_EQ(failure,
+            (TUserMessage{"Can't open terrain file\n/no/such/dir/a.tt\n\nNo such file or directory", "File Open Error"}));
   EXPECT_EQ(kept, s);
 }
 
@@ -132,9 +136,9 @@ TEST_F(TerrainFileTest, AWriteThatFailsSaysSoAndKeepsTheOldFile) {
   const std::string folder = tmp.MakeDir("folder.tt");
   EXPECT_FALSE(WriteTerrainFile(folder, Rows(""), defs, failure));
   ASSERT_TRUE(failure);
-  EXPECT_EQ(*failure, (TUserMessage{"Could not write file:\n" + folder, "File Write Error"}));
+  EXPECT_EQ(*failure, (TUserMessage{"Could not write file:\n" + folder + "\n\nIs a directory", "File Write Error"}));
   EXPECT_FALSE(WriteTerrainFile(tmp / "nowhere/x.tt", Rows(""), defs, failure));
-  EXPECT_EQ(failure->Text, "Could not write file:\n" + tmp / "nowhere/x.tt");
+  EXPECT_EQ(failure->Text, "Could not write file:\n" + tmp / "nowhere/x.tt" + "\n\nNo such file or directory");
 
   // Permission bits stay; a link stays a link and its target is replaced.
   const std::string real = tmp.Write("real.tt", "old");
@@ -149,7 +153,8 @@ TEST_F(TerrainFileTest, AWriteThatFailsSaysSoAndKeepsTheOldFile) {
   EXPECT_EQ(tmp.Read("real.tt").substr(0, 13), "width = 20;\r\n");
 
   // A read-only file is refused and kept; a file the user may write in a
-  // folder he may not is written in place.
+  // folder he may not is written in place, and a size limit the new bytes
+  // would pass leaves it as it was.
   chmod(tmp.Path().c_str(), 0755);
   const std::string locked = tmp.Write("locked.tt", "old");
   chmod(locked.c_str(), 0444);
@@ -160,12 +165,38 @@ TEST_F(TerrainFileTest, AWriteThatFailsSaysSoAndKeepsTheOldFile) {
   const std::string answer = AsOrdinaryUser([&] {
     std::optional<TUserMessage> f;
     std::string out = WriteTerrainFile(locked, Rows(""), defs, f) ? "locked written" : "locked refused";
+    {
+      FileSizeLimit limit(8);
+      out += WriteTerrainFile(inShut, Rows("width = 21;"), defs, f) ? ", limited written" : ", limited refused";
+    }
+    out += " (" + f->Text.substr(f->Text.rfind('\n') + 1) + ", " + tmp.Read("shut/open.tt") + ")";
     out += WriteTerrainFile(inShut, Rows("width = 21;"), defs, f) ? ", open written" : ", open refused";
     return out;
   });
   chmod(shut.c_str(), 0755);
-  EXPECT_EQ(answer, "locked refused, open written");
+  EXPECT_EQ(answer, "locked refused, limited refused (File too large, old), open written");
   EXPECT_EQ(tmp.Read("locked.tt"), "old");
   EXPECT_EQ(tmp.Read("shut/open.tt").substr(0, 13), "width = 21;\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(shut), {}), 1);  // nothing left beside it
+}
+
+TEST_F(TerrainFileTest, APipeOrADeviceAmongTheFilesIsNeitherListedNorWaitedFor) {
+  HangGuard guard;
+  tmp.Write("a.tt", "width = 1;");
+  ASSERT_EQ(symlink("a.tt", (tmp / "linked.tt").c_str()), 0);
+  ASSERT_EQ(mkfifo((tmp / "x.tt").c_str(), 0666), 0);
+  ASSERT_EQ(symlink("/dev/zero", (tmp / "zero.tt").c_str()), 0);
+  std::string listed;
+  for (const TFileTreeRow& row : ScanTerrainTree(tmp.Path())) listed += row.Caption + " ";
+  EXPECT_EQ(listed, "./ a.tt linked.tt ");
+  // Picked by name all the same, each is refused at once for what it is.
+  for (const std::string& name : {tmp / "x.tt", tmp / "zero.tt"}) {
+    TTerrainStatements statements;
+    TUserMessage failure;
+    EXPECT_FALSE(ReadTerrainFile(name, statements, failure));
+    EXPECT_EQ(failure.Text, "Can't open terrain file\n" + name + "\n\nNot a regular file");
+    std::optional<TUserMessage> written;
+    EXPECT_FALSE(WriteTerrainFile(name, Rows("width = 2;"), defs, written));
+    EXPECT_EQ(written->Text, "Could not write file:\n" + name + "\n\nNot a regular file");
+  }
 }

@@ -1,15 +1,19 @@
 // The built program itself on a private Xvfb display, in a temporary copy
 // of the examples with the sample generator as tarvik.exe: a user picks a
 // file, runs the generator on it and closes the window the way a window
-// manager asks (WM_DELETE_WINDOW). Everything is seen from outside: the X
-// server, the files and the exit status.
+// manager asks (WM_DELETE_WINDOW); under a file-size limit a save fails
+// with a box instead of ending the program. Everything is seen from
+// outside: the X server, the files and the exit status.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <set>
 #include <thread>
 
 #include "platform/x11/X11Probe.h"
@@ -53,71 +57,100 @@ bool Eventually(const std::function<bool()>& condition, int ms = 15000) {
   return false;
 }
 
-TEST(BuiltProgramOnX, RunsTheGeneratorOnAPickedFileAndEndsWithZeroWhenTheWindowIsClosed) {
-  if (!win::x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
-  win::x11::Xvfb server;
-  ASSERT_TRUE(server.Running()) << "Xvfb did not start";
-  TempDir tmp;
-  namespace fs = std::filesystem;
-  const std::string examples = std::string(getenv("ORVANTA_SOURCE_DIR")) + "/examples";
-  for (const std::string name : {"tarvikwin.tdf", "lowlands.tt"}) fs::copy_file(examples + "/" + name, tmp / name);
-  fs::copy_file(ORVANTA_SAMPLE_GENERATOR, tmp / "tarvik.exe");
+// The program started in a copy of the examples' definitions and
+// lowlands.tt, with the display and the generator's log in its
+// environment; a user's clicks and keys on its window, from outside.
+class BuiltProgramOnX : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!win::x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
+    ASSERT_TRUE(server.Running()) << "Xvfb did not start";
+    const std::string examples = std::string(getenv("ORVANTA_SOURCE_DIR")) + "/examples";
+    for (const std::string name : {"tarvikwin.tdf", "lowlands.tt"})
+      std::filesystem::copy_file(examples + "/" + name, tmp / name);
+    std::filesystem::copy_file(ORVANTA_SAMPLE_GENERATOR, tmp / "tarvik.exe");
+  }
 
-  // The program with the display and the generator's log in its
-  // environment, started in the folder.
-  std::vector<std::string> env;
-  for (char** e = environ; *e; ++e)
-    if (std::string(*e).rfind("DISPLAY=", 0) != 0 && std::string(*e).rfind("TARVIK_SAMPLE_", 0) != 0) env.push_back(*e);
-  env.push_back("DISPLAY=" + server.Display());
-  env.push_back("TARVIK_SAMPLE_LOG=" + (tmp / "received.log"));
-  std::vector<char*> envp;
-  for (std::string& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addchdir_np(&actions, tmp.Path().c_str());
-  std::string program = ORVANTA_PROGRAM;
-  char* argv[] = {program.data(), nullptr};
-  Program orvanta;
-  ASSERT_EQ(posix_spawn(&orvanta.pid, program.c_str(), &actions, nullptr, argv, envp.data()), 0);
-  posix_spawn_file_actions_destroy(&actions);
-
-  win::x11::Probe probe(server.Display());
-  ASSERT_TRUE(probe.Connected());
-  unsigned long window = 0;
-  ASSERT_TRUE(Eventually([&] {
-    for (unsigned long w : probe.Stacking())
-      if (probe.Property8(w, "WM_NAME") == "Orvanta") window = w;
-    return window != 0;
-  })) << "the window never showed";
-  // Without a window manager the X window holds the frame too: the client
-  // area of 588 x 519 sits below the caption, between equal borders.
-  bool viewable = false;
-  win::RECT r{};
-  ASSERT_TRUE(Eventually([&] { return probe.Geometry(window, viewable, r) && viewable; }));
-  const int border = (r.Right - r.Left - 588) / 2;
-  const int clientLeft = r.Left + border, clientTop = r.Bottom - border - 519;
-  ASSERT_GE(border, 0);
-  const auto click = [&](int x, int y) {
+  // Starts the program, under a file-size limit when one is given, and
+  // answers its main window once it shows.
+  unsigned long Start(rlim_t fileSizeLimit = RLIM_INFINITY) {
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+      if (std::string(*e).rfind("DISPLAY=", 0) != 0 && std::string(*e).rfind("TARVIK_SAMPLE_", 0) != 0)
+        env.push_back(*e);
+    env.push_back("DISPLAY=" + server.Display());
+    env.push_back("TARVIK_SAMPLE_LOG=" + (tmp / "received.log"));
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, tmp.Path().c_str());
+    std::string path = ORVANTA_PROGRAM;
+    char* argv[] = {path.data(), nullptr};
+    // The limit binds this process only while the program is made.
+    rlimit saved{}, limit{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    limit = {std::min(fileSizeLimit, saved.rlim_max), saved.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const int started = posix_spawn(&orvanta.pid, path.c_str(), &actions, nullptr, argv, envp.data());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    posix_spawn_file_actions_destroy(&actions);
+    if (started != 0 || !probe.Connected()) return 0;
+    const unsigned long window = WindowTitled("Orvanta");
+    // Without a window manager the X window holds the frame too: the
+    // client area of 588 x 519 sits below the caption, between equal
+    // borders.
+    bool viewable = false;
+    win::RECT r{};
+    if (!window || !Eventually([&] { return probe.Geometry(window, viewable, r) && viewable; })) return 0;
+    const int border = (r.Right - r.Left - 588) / 2;
+    clientLeft = r.Left + border;
+    clientTop = r.Bottom - border - 519;
+    return border >= 0 ? window : 0;
+  }
+  unsigned long WindowTitled(const std::string& title) {
+    unsigned long window = 0;
+    Eventually([&] {
+      for (unsigned long w : probe.Stacking())
+        if (probe.Property8(w, "WM_NAME") == title) window = w;
+      return window != 0;
+    });
+    return window;
+  }
+  void Click(int x, int y) {
     probe.MovePointer(clientLeft + x, clientTop + y);
     std::this_thread::sleep_for(std::chrono::milliseconds(60));
     probe.Button(1, true);
     probe.Button(1, false);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  };
-  const auto key = [&](const char* keysym) {
+  }
+  void Key(const char* keysym) {
     probe.Key(keysym, true);
     probe.Key(keysym, false);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  };
-
+  }
   // The file grid's first row, the folder "./" (at the top of the grid's
   // place in the layout), takes the focus; Down walks to the file, which
-  // loads.
-  click(16 + 40, 24 + 8);
-  key("Down");
-  // "Run Current Values" is at 335, 319 (113 x 25).
-  click(335 + 56, 319 + 12);
+  // loads; "Run Current Values" is at 335, 319 (113 x 25).
+  void PickTheFileAndRun() {
+    Click(16 + 40, 24 + 8);
+    Key("Down");
+    Click(335 + 56, 319 + 12);
+  }
+
+  win::x11::Xvfb server;
+  TempDir tmp;
+  Program orvanta;
+  win::x11::Probe probe{server.Display()};
+  int clientLeft = 0, clientTop = 0;
+};
+
+TEST_F(BuiltProgramOnX, RunsTheGeneratorOnAPickedFileAndEndsWithZeroWhenTheWindowIsClosed) {
+  const unsigned long window = Start();
+  ASSERT_NE(window, 0u) << "the window never showed";
+  PickTheFileAndRun();
+  namespace fs = std::filesystem;
   ASSERT_TRUE(Eventually([&] { return fs::exists(tmp / "Lowlands-1.map"); })) << "no map was made";
   EXPECT_TRUE(Eventually([&] { return !fs::exists(tmp / "terrain_temp_.txt"); }));
   EXPECT_EQ(tmp.Read("generatedname.txt").substr(0, 14), "Lowlands-1.map");
@@ -129,7 +162,22 @@ TEST(BuiltProgramOnX, RunsTheGeneratorOnAPickedFileAndEndsWithZeroWhenTheWindowI
   EXPECT_EQ(orvanta.Wait(10000), 0) << "the program ends with 0 when its window is closed";
 }
 
-TEST(BuiltProgramOnX, WithoutAReachableDisplayItSaysSoAndFails) {
+TEST_F(BuiltProgramOnX, UnderAFileSizeLimitASaveFailsWithABoxAndTheProgramGoesOn) {
+  // As after "ulimit -f": no file of the program grows past 64 bytes, less
+  // than the temporary terrain file of a run takes.
+  const unsigned long window = Start(64);
+  ASSERT_NE(window, 0u) << "the window never showed";
+  PickTheFileAndRun();
+  EXPECT_NE(WindowTitled("File Write Error"), 0u) << "no box, exit status " << orvanta.Wait(1000);
+  std::set<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(tmp.Path())) files.insert(entry.path().filename());
+  EXPECT_EQ(files, (std::set<std::string>{"lowlands.tt", "tarvik.exe", "tarvikwin.tdf"})) << "nothing half written";
+  Key("Return");
+  probe.SendDelete(window);
+  EXPECT_EQ(orvanta.Wait(10000), 0);
+}
+
+TEST(BuiltProgram, WithoutAReachableDisplayItSaysSoAndFails) {
   TempDir tmp;
   tmp.Write("tarvikwin.tdf", "width;Map width;I;16;512;128;h;d;\n");
   const auto run = [&](const std::string& display) {

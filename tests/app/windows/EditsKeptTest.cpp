@@ -89,7 +89,8 @@ TEST_F(EditsKept, AFileThatCannotBeReadChangesNothing) {
   AnswerMessageBox(win::IDOK);
   PickFile("maps/island chain.tt");
   EXPECT_EQ(Boxes(), (std::vector<std::string>{kAskBeforeLoad, "File Open Error: Can't open terrain file\n" +
-                                                                   (tmp / "maps/island chain.tt")}));
+                                                                   (tmp / "maps/island chain.tt") +
+                                                                   "\n\nNo such file or directory"}));
   EXPECT_EQ(form->GetCurrentFile(), tmp / "maps/deep/desert.tt");
   EXPECT_EQ(form->CurrentFileLabel->GetCaption(), tmp / "maps/deep/desert.tt");
   EXPECT_EQ(ValueOutline(), outline);

@@ -169,7 +169,7 @@ TEST_F(MainForm, AMissingDefinitionFileClosesTheWindowBeforeItShows) {
   form->Show();
   Pump();
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"File Open Error: Can't open definition file\ntarvikwin.tdf\nThis file "
-                                               "is required."}));
+                                               "is required.\n\nNo such file or directory"}));
   EXPECT_FALSE(form->GetVisible());
   EXPECT_EQ(form->cxVGTerrainFiles->GetRows()->GetCount(), 0) << "the tree is not read";
 }
