@@ -94,33 +94,6 @@ void InvalidateRootArea(Window* w, gdi::Region area) {
   DeleteObject(rgn);
 }
 
-}  // namespace
-
-gdi::Region CoverInParent(const Window* w, const RECT& at) {
-  gdi::Region cover(at);
-  if (w->hasRegion) {
-    gdi::Region shape = w->region;
-    shape.Offset(at.Left, at.Top);
-    gdi::Region::Combine(cover, cover, shape, RGN_AND);
-  }
-  return cover;
-}
-
-void InvalidateInParent(Window* w, const gdi::Region& covered) {
-  if (!w->parent || w->parent == Desktop()) return;
-  gdi::Region uncovered = covered;
-  if (w->style & WS_VISIBLE) {
-    gdi::Region now = CoverInParent(w, w->window);
-    gdi::Region::Combine(uncovered, uncovered, now, RGN_DIFF);
-  }
-  if (uncovered.IsEmpty()) return;
-  HRGN rgn = gdi::NewRegionHandle(uncovered);
-  RedrawWindow(w->parent->handle, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-  DeleteObject(rgn);
-}
-
-namespace {
-
 void SyncSurface(Window* w, bool moved, bool shown, bool hidden, bool activate) {
   if (!w->surface || !IsTopLevel(w)) return;
   IBackEnd& be = BackEnd();
@@ -151,6 +124,29 @@ void FollowOwner(Window* owner, bool show) {
 }
 
 }  // namespace
+
+gdi::Region CoverInParent(const Window* w, const RECT& at) {
+  gdi::Region cover(at);
+  if (w->hasRegion) {
+    gdi::Region shape = w->region;
+    shape.Offset(at.Left, at.Top);
+    gdi::Region::Combine(cover, cover, shape, RGN_AND);
+  }
+  return cover;
+}
+
+void InvalidateInParent(Window* w, const gdi::Region& covered) {
+  if (!w->parent || w->parent == Desktop()) return;
+  gdi::Region uncovered = covered;
+  if (w->style & WS_VISIBLE) {
+    gdi::Region now = CoverInParent(w, w->window);
+    gdi::Region::Combine(uncovered, uncovered, now, RGN_DIFF);
+  }
+  if (uncovered.IsEmpty()) return;
+  HRGN rgn = gdi::NewRegionHandle(uncovered);
+  RedrawWindow(w->parent->handle, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  DeleteObject(rgn);
+}
 
 // The ancestors hear it nearest first; a window styled WS_EX_NOPARENTNOTIFY
 // ends the chain.
