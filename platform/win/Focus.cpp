@@ -164,8 +164,10 @@ void FocusWindowLeaving(Window* w) {
   if (S().lastActive == w->handle) S().lastActive = nullptr;
 }
 
+// Only the focus window itself hands the focus to its parent: a focus
+// deeper inside a hidden child stays where it is.
 void FocusWindowHidden(Window* w) {
-  if (Window* f = Peek(S().focus); f && IsDescendant(f, w) && !IsTopLevel(w)) {
+  if (Peek(S().focus) == w && !IsTopLevel(w)) {
     Window* p = w->parent;
     SetFocus(p && EnabledChain(p) && !p->destroying ? p->handle : nullptr);
   }

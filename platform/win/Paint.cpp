@@ -1,5 +1,6 @@
 #include "platform/win/Paint.h"
 
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Regions.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Queue.h"
@@ -20,6 +21,8 @@ RECT ClientBounds(const Window* w) {
 bool NeedsPaint(const Window* w) { return !w->update.IsEmpty() || w->internalPaint || w->framePending; }
 
 bool IncludesChildren(const Window* w, UINT flags) {
+  // A minimised window shows none of its children.
+  if (w->style & WS_MINIMIZE) return false;
   if (flags & RDW_ALLCHILDREN) return true;
   if (flags & RDW_NOCHILDREN) return false;
   return !(w->style & WS_CLIPCHILDREN);
@@ -57,24 +60,32 @@ void Mark(Window* w, const gdi::Region* area, UINT flags, bool frame) {
     if (w->update.IsEmpty()) w->erasePending = false;
   }
   if (!IncludesChildren(w, flags)) return;
-  // A parent that paints over its children (no WS_CLIPCHILDREN) covers
-  // their frames too.
-  bool frameToo = (flags & RDW_FRAME) || !(w->style & WS_CLIPCHILDREN);
+  // A child the invalid area reaches is drawn again there whole: its frame
+  // and its background as well.
+  const UINT childFlags = (flags & RDW_INVALIDATE) ? flags | RDW_ERASE : flags;
+  const bool frameToo = (flags & RDW_INVALIDATE) != 0;
   for (Window* c : w->children) {
     if (!(c->style & WS_VISIBLE)) continue;
     if (!area) {
-      Mark(c, nullptr, flags, frameToo);
+      Mark(c, nullptr, childFlags, frameToo);
       continue;
     }
     if (!area->Intersects(c->window)) continue;
     gdi::Region inChild = *area;
     inChild.Offset(-c->client.Left, -c->client.Top);
-    gdi::Region ring(c->window);
-    gdi::Region clientPart(c->client);
-    gdi::Region::Combine(ring, ring, clientPart, RGN_DIFF);
-    gdi::Region::Combine(ring, ring, *area, RGN_AND);
-    Mark(c, &inChild, flags, frameToo && !ring.IsEmpty());
+    Mark(c, &inChild, childFlags, frameToo);
   }
+}
+
+// The box of what a DC of the window may draw of a region (client
+// coordinates): empty where none of it shows.
+RECT VisibleBox(HWND h, const gdi::Region& area, HDC* keep) {
+  HDC dc = GetDCEx(h, gdi::NewRegionHandle(area), DCX_INTERSECTRGN);
+  RECT box{};
+  if (dc && GetClipBox(dc, &box) == NULLREGION) box = RECT{};
+  if (keep) *keep = dc;
+  else ReleaseDC(h, dc);
+  return box;
 }
 
 void EraseNow(Window* w) {
@@ -86,10 +97,34 @@ void EraseNow(Window* w) {
   }
   if (w->erasePending && !w->update.IsEmpty()) {
     w->erasePending = false;
-    HDC dc = GetDCEx(h, gdi::NewRegionHandle(w->update), DCX_INTERSECTRGN);
-    SendMessageA(h, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    // Nothing is erased where nothing of it shows.
+    HDC dc = nullptr;
+    RECT box = VisibleBox(h, w->update, &dc);
+    if (box.Left < box.Right) SendMessageA(h, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     ReleaseDC(h, dc);
   }
+}
+
+// Will a parent still to paint draw over the window (its painting covers
+// its children where it lacks WS_CLIPCHILDREN)?
+bool PaintedOver(const Window* w) {
+  for (; w->parent && w->parent != Desktop(); w = w->parent) {
+    const Window* p = w->parent;
+    if (!(p->style & WS_CLIPCHILDREN) && p->update.Intersects(w->window)) return true;
+  }
+  return false;
+}
+
+void EraseTree(Window* w) {
+  HWND h = w->handle;
+  if (!Paintable(w) || PaintedOver(w)) return;
+  if (w->erasePending || w->framePending) EraseNow(w);
+  if (!(w = Peek(h)) || (w->style & WS_MINIMIZE)) return;
+  std::vector<HWND> kids;
+  for (Window* c : w->children)
+    if (c->style & WS_VISIBLE) kids.push_back(c->handle);
+  for (HWND k : kids)
+    if (Window* c = Peek(k)) EraseTree(c);
 }
 
 void UpdateNow(Window* w, UINT flags) {
@@ -122,7 +157,7 @@ Window* Search(Window* w, HWND filter, bool inFilter) {
   // A window still to be painted goes first: its children wait for it,
   // even when only they were asked for.
   if (w != Desktop() && NeedsPaint(w) && Paintable(w)) return in ? w : nullptr;
-  if (!(w->style & WS_VISIBLE)) return nullptr;
+  if (!(w->style & WS_VISIBLE) || (w->style & WS_MINIMIZE)) return nullptr;
   for (Window* c : w->children)
     if (Window* found = Search(c, filter, in)) return found;
   return nullptr;
@@ -166,6 +201,10 @@ void SetRedraw(Window* w, bool on) {
   w->noRedraw = !on;
   if (on) w->style |= WS_VISIBLE;
   else w->style &= ~WS_VISIBLE;
+}
+
+void EraseTreeNow(Window* w) {
+  if (w && w != Desktop()) EraseTree(w);
 }
 
 void PaintDispatched(HWND hwnd) {
@@ -215,14 +254,21 @@ BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
 }
 
 BOOL ValidateRect(HWND hwnd, LPCRECT rect) {
-  if (!hwnd) return FALSE;
+  // "No window" is the screen, which has nothing to validate: every window
+  // on it is drawn again instead, frames and backgrounds before the call
+  // returns, as InvalidateRect of no window does.
+  if (!hwnd) return RedrawWindow(nullptr, nullptr, nullptr, kInvalidateScreen);
   // Children share the parent's validation where they share its painting.
   return RedrawWindow(hwnd, rect, nullptr, RDW_VALIDATE);
 }
 
 BOOL ValidateRgn(HWND hwnd, HRGN rgn) {
-  if (!hwnd) return FALSE;
-  return RedrawWindow(hwnd, nullptr, rgn, RDW_VALIDATE | RDW_NOCHILDREN);
+  if (!hwnd) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  // Null is the whole client area; children share it as with ValidateRect.
+  return RedrawWindow(hwnd, nullptr, rgn, RDW_VALIDATE);
 }
 
 BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
@@ -274,11 +320,14 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
   if (w->destroyed) return nullptr;
   *ps = PAINTSTRUCT{};
   // A CS_PARENTDC window has its parent's visible area, cut like any other
-  // to what it has to paint.
-  HDC dc = GetDCEx(hwnd, gdi::NewRegionHandle(area), DCX_INTERSECTRGN);
-  if (erase) ps->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
+  // to what it has to paint. What it is to paint is what of that shows: a
+  // child partly outside its parent paints only its part inside, and one
+  // that shows nothing of it erases nothing.
+  HDC dc = nullptr;
+  ps->rcPaint = VisibleBox(hwnd, area, &dc);
+  if (erase && ps->rcPaint.Left < ps->rcPaint.Right)
+    ps->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
   ps->hdc = dc;
-  ps->rcPaint = area.IsEmpty() ? RECT{} : area.Box();
   return dc;
 }
 

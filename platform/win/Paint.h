@@ -74,6 +74,10 @@ void SetRedraw(Window* w, bool on);
 // After a WM_PAINT handler: a frame still due is drawn now (with the
 // background, when that is due too).
 void PaintDispatched(HWND hwnd);
+// The frames and backgrounds due in a window and its visible descendants
+// are drawn now, parents first; a child its parent is still to paint over
+// waits for its own painting.
+void EraseTreeNow(Window* w);
 void ResetPaint();
 }  // namespace detail
 

@@ -327,25 +327,32 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     return nullptr;
   }
   if (!Peek(h)) return nullptr;
-  SendMessageA(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->client.Width(), w->client.Height()));
-  if (!Peek(h)) return nullptr;
-  SendMessageA(h, WM_MOVE, 0, MAKELPARAM(w->client.Left, w->client.Top));
-  if (!Peek(h)) return nullptr;
-  // A window made maximised is maximised while it is made, before its
-  // parent hears of it. Only a window with a frame to maximise is: a
-  // control's own style bits may share the bit (ES_SELECTIONBAR does).
+  // An overlapped window's creation ends here: it hears its size and place
+  // when it is first shown. Popups and children hear them now.
+  w->needSize = !(style & (WS_POPUP | WS_CHILD));
+  if (!w->needSize) {
+    SendMessageA(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->client.Width(), w->client.Height()));
+    if (!Peek(h)) return nullptr;
+    SendMessageA(h, WM_MOVE, 0, MAKELPARAM(w->client.Left, w->client.Top));
+    if (!Peek(h)) return nullptr;
+  }
+  // A window made minimised or maximised is put in that state while it is
+  // made, before its parent hears of it. Only a window with a frame to
+  // maximise is maximised: a control's own style bits may share that bit
+  // (ES_SELECTIONBAR does).
   const bool framed = IsTopLevel(w) || (style & (WS_CAPTION | WS_THICKFRAME));
-  if ((style & WS_MAXIMIZE) && framed) {
-    w->style &= ~WS_MAXIMIZE;
+  const bool minimize = (style & WS_MINIMIZE) != 0, maximize = !minimize && (style & WS_MAXIMIZE) && framed;
+  if (minimize || maximize) {
+    w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
     RECT target{};
-    if (ChangeShowState(w, false, true, false, target))
-      SetWindowPos(h, nullptr, target.Left, target.Top, target.Width(), target.Height(),
-                   SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_STATECHANGED);
+    UINT flags = SWP_FRAMECHANGED | SWP_NOACTIVATE;
+    if (EnterShowState(w, minimize ? ShowState::Minimized : ShowState::Maximized, target, flags))
+      SetWindowPos(h, HWND_TOP, target.Left, target.Top, target.Width(), target.Height(), flags);
     if (!Peek(h)) return nullptr;
   }
   ParentNotify(w, WM_CREATE);
   if (!Peek(h)) return nullptr;
-  if (style & WS_VISIBLE) ShowWindow(h, SW_SHOW);
+  if (style & WS_VISIBLE) ShowWindow(h, minimize ? SW_SHOWMINIMIZED : maximize ? SW_SHOWMAXIMIZED : SW_SHOW);
   return Peek(h) ? h : nullptr;
 }
 

@@ -287,6 +287,10 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
     return ScreenDC(hwnd);
   }
   if (!window && (w->cls->style & CS_PARENTDC)) flags |= DCX_PARENTCLIP;
+  // A window that clips its siblings or its children draws in its own
+  // visible area whatever its class says: the parent's would draw over them.
+  if ((flags & (DCX_CLIPSIBLINGS | DCX_CLIPCHILDREN)) || (w->style & (WS_CLIPSIBLINGS | WS_CLIPCHILDREN)))
+    flags &= ~DCX_PARENTCLIP;
   gdi::Region vis;
   VisibleRegion(w, window, flags, vis);
   if (clip) {
@@ -316,9 +320,13 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
       rec.rootBox = {box.Left + origin.X, box.Top + origin.Y, box.Right + origin.X, box.Bottom + origin.Y};
     }
   } else {
-    // Windows without pixels draw nowhere; the DC still measures text and
-    // answers device questions.
-    dc = CreateCompatibleDC(nullptr);
+    // A window sized to nothing has no pixels: its DC shows nothing (its
+    // clip box is empty) and still measures text and answers device
+    // questions like any window's.
+    static std::uint32_t nowhere = 0;
+    HRGN none = CreateRectRgn(0, 0, 0, 0);
+    dc = CreateSurfaceDC(gdi::SurfaceDesc{&nowhere, 1, 1, 4}, POINT{0, 0}, none);
+    DeleteObject(none);
   }
   if (dc) {
     HoldWindowDC(dc);

@@ -118,6 +118,8 @@ struct Window {
   RECT window{};                     // in the parent's client coordinates
   RECT client{};                     // the same coordinates
   RECT restore{};                    // normal placement while minimized or maximized
+  bool restoreMaximized = false;     // minimized from maximized: restoring maximizes again
+  bool needSize = false;             // an overlapped window hears WM_SIZE and WM_MOVE when first shown
   std::string text;
   std::vector<std::uint8_t> extra;
   gdi::Region update;                // what needs painting (client coordinates)
@@ -202,7 +204,7 @@ void TimersWindowDestroyed(HWND hwnd);
 void QueueWindowDestroyed(HWND hwnd);
 void FocusWindowLeaving(Window* w);   // destroy: focus and activation move away
 void CaptureWindowLeaving(Window* w); // destroy, after WM_DESTROY: the capture is let go
-void FocusWindowHidden(Window* w);    // hide: a focus inside a child moves to its parent
+void FocusWindowHidden(Window* w);    // hide: a child with the focus hands it to its parent
 void ActiveWindowHidden(Window* w);   // hide or minimize: activation moves to another window
 void MouseWindowDestroyed(HWND hwnd);
 
@@ -229,10 +231,20 @@ void NormalizeTopLevelOrder();
 bool HasSizingLimits(DWORD style);
 // The maximized placement and the sizing limits, as WM_GETMINMAXINFO leaves them.
 MINMAXINFO QueryMinMaxInfo(Window* w);
-// ShowWindow's change to or from the minimised or maximised state: false
-// when there is none; else the style is set and `target` is where the
-// window goes.
-bool ChangeShowState(Window* w, bool minimize, bool maximize, bool restore, RECT& target);
+// The states ShowWindow moves a window between.
+enum class ShowState { Minimized, Maximized, Restored };
+// Puts a window into a state (a window minimised from maximised is
+// maximised again when restored), sets its style and answers where it goes,
+// adding to `flags` what SetWindowPos is to hear: SWP_STATECHANGED when the
+// state changed, SWP_NOCOPYBITS when it enters or leaves the minimised
+// state. False when the window went away meanwhile.
+bool EnterShowState(Window* w, ShowState state, RECT& target, UINT& flags);
+// What a window covers in its parent's client area when placed at `at`:
+// the rectangle, cut to its window region.
+gdi::Region CoverInParent(const Window* w, const RECT& at);
+// The parent (and the siblings there) draws what the window covered and
+// covers no more.
+void InvalidateInParent(Window* w, const gdi::Region& covered);
 // WM_PARENTNOTIFY (WM_CREATE or WM_DESTROY) up the chain of parents.
 void ParentNotify(Window* w, UINT event);
 // The deepest visible window at a screen point, skipping disabled child

@@ -1,6 +1,7 @@
 #include "platform/win/WindowPos.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/gdi/Regions.h"
 #include "platform/win/BackEnd.h"
@@ -78,19 +79,18 @@ void InvalidateTree(Window* w) {
   RedrawWindow(w->handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
-// Uncovered area of the parent: what the old rectangle (already in its
-// client coordinates) covered and the window no longer does. Siblings that
-// were underneath show again too.
-void InvalidateInParent(Window* w, const RECT& old) {
-  if (!w->parent || w->parent == Desktop()) return;
-  gdi::Region uncovered(old);
-  if (w->style & WS_VISIBLE) {
-    gdi::Region now(w->window);
-    gdi::Region::Combine(uncovered, uncovered, now, RGN_DIFF);
-  }
-  if (uncovered.IsEmpty()) return;
-  HRGN rgn = gdi::NewRegionHandle(uncovered);
-  RedrawWindow(w->parent->handle, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+// Invalidates an area of a window's tree given in its root's window
+// coordinates, with the frame where the area reaches it.
+void InvalidateRootArea(Window* w, gdi::Region area) {
+  if (area.IsEmpty()) return;
+  RECT root = ScreenWindowRect(Root(w)), client = ScreenClientRect(w);
+  gdi::Region clientPart(
+      RECT{client.Left - root.Left, client.Top - root.Top, client.Right - root.Left, client.Bottom - root.Top});
+  gdi::Region ring = area;
+  gdi::Region::Combine(ring, ring, clientPart, RGN_DIFF);
+  area.Offset(root.Left - client.Left, root.Top - client.Top);
+  HRGN rgn = gdi::NewRegionHandle(area);
+  RedrawWindow(w->handle, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | (ring.IsEmpty() ? 0 : RDW_FRAME));
   DeleteObject(rgn);
 }
 
@@ -125,6 +125,29 @@ void FollowOwner(Window* owner, bool show) {
 
 }  // namespace
 
+gdi::Region CoverInParent(const Window* w, const RECT& at) {
+  gdi::Region cover(at);
+  if (w->hasRegion) {
+    gdi::Region shape = w->region;
+    shape.Offset(at.Left, at.Top);
+    gdi::Region::Combine(cover, cover, shape, RGN_AND);
+  }
+  return cover;
+}
+
+void InvalidateInParent(Window* w, const gdi::Region& covered) {
+  if (!w->parent || w->parent == Desktop()) return;
+  gdi::Region uncovered = covered;
+  if (w->style & WS_VISIBLE) {
+    gdi::Region now = CoverInParent(w, w->window);
+    gdi::Region::Combine(uncovered, uncovered, now, RGN_DIFF);
+  }
+  if (uncovered.IsEmpty()) return;
+  HRGN rgn = gdi::NewRegionHandle(uncovered);
+  RedrawWindow(w->parent->handle, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  DeleteObject(rgn);
+}
+
 // The ancestors hear it nearest first; a window styled WS_EX_NOPARENTNOTIFY
 // ends the chain.
 void ParentNotify(Window* w, UINT event) {
@@ -143,16 +166,14 @@ bool HasSizingLimits(DWORD style) { return (style & WS_THICKFRAME) || !(style & 
 
 MINMAXINFO QueryMinMaxInfo(Window* w) {
   MINMAXINFO mm{};
-  if (IsTopLevel(w) || !w->parent) {
-    // Maximized, the frame lies just outside the work area.
-    RECT work = PrimaryWorkArea();
-    RECT in = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle, false);
-    int fx = std::min(in.Left, in.Right), fy = std::min(in.Top, in.Bottom);
-    mm.ptMaxPosition = {work.Left - fx, work.Top - fy};
-    mm.ptMaxSize = {work.Width() + 2 * fx, work.Height() + 2 * fy};
-  } else {
-    mm.ptMaxSize = {w->parent->client.Width(), w->parent->client.Height()};
-  }
+  // Maximized, the frame lies just outside the work area, or for a child
+  // just outside its parent's client area.
+  const bool top = IsTopLevel(w) || !w->parent;
+  const RECT area = top ? PrimaryWorkArea() : RECT{0, 0, w->parent->client.Width(), w->parent->client.Height()};
+  RECT in = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle, false);
+  int fx = std::min(in.Left, in.Right), fy = std::min(in.Top, in.Bottom);
+  mm.ptMaxPosition = {area.Left - fx, area.Top - fy};
+  mm.ptMaxSize = {area.Width() + 2 * fx, area.Height() + 2 * fy};
   mm.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
   mm.ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
   SendMessageA(w->handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mm));
@@ -235,12 +256,21 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     cy = w->window.Height();
   }
   bool visible = (w->style & WS_VISIBLE) != 0;
-  // A change of state (minimised, maximised) names SWP_SHOWWINDOW whether
-  // or not the window is visible; anywhere else it means a window appears.
-  if ((flags & SWP_SHOWWINDOW) && visible && !(flags & SWP_STATECHANGED)) flags &= ~SWP_SHOWWINDOW;
+  // What the caller asked, before the flags are made to say what happens:
+  // it decides what is erased before the call returns.
+  const UINT asked = flags;
+  if ((flags & SWP_SHOWWINDOW) && visible) flags &= ~SWP_SHOWWINDOW;
   if ((flags & SWP_HIDEWINDOW) && !visible) flags &= ~SWP_HIDEWINDOW;
   if (x == w->window.Left && y == w->window.Top && !parentChanged) flags |= SWP_NOMOVE;
   if (cx == w->window.Width() && cy == w->window.Height()) flags |= SWP_NOSIZE;
+  const bool top = IsTopLevel(w);
+  // A top-level window placed to be activated goes to the front, hidden or
+  // not (a topmost request keeps its own place).
+  if (top && !(flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) &&
+      ((flags & SWP_NOZORDER) || (insertAfter != HWND_TOPMOST && insertAfter != HWND_NOTOPMOST))) {
+    flags &= ~SWP_NOZORDER;
+    insertAfter = HWND_TOP;
+  }
   // Raising the front window changes nothing, though the window hears the
   // request as it was made.
   bool alreadyFront = false;
@@ -248,8 +278,7 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     auto& s = w->parent->children;
     alreadyFront = !s.empty() && s.front() == w && insertAfter == HWND_TOP;
   }
-  bool activate = IsTopLevel(w) && !(flags & SWP_NOACTIVATE) && ((w->style & WS_VISIBLE) || (flags & SWP_SHOWWINDOW)) &&
-                  GetActiveWindow() != hwnd;
+  const bool activate = top && !(flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) && GetActiveWindow() != hwnd;
   constexpr UINT kChanges = SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED;
   const UINT unchanged = flags | (alreadyFront ? SWP_NOZORDER : 0);
   if ((unchanged & (SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER)) == (SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER) &&
@@ -284,6 +313,18 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
   if (copyBits) {
     VisibleTreeInRoot(w, oldBits);
     oldScreen = ScreenWindowRect(w);
+  }
+  const gdi::Region oldCover = CoverInParent(w, w->window);
+  // A change of z-order among children that clip their siblings shows
+  // each what comes out from under a window now behind it: what each
+  // shows is kept to compare (the window itself when it stays in place).
+  std::vector<std::pair<HWND, gdi::Region>> stacked;
+  if (!(f & (SWP_NOZORDER | SWP_NOREDRAW)) && !top && visible && Paintable(w->parent)) {
+    for (Window* sib : w->parent->children) {
+      if (!(sib->style & WS_VISIBLE) || !(sib->style & WS_CLIPSIBLINGS) || (sib == w && !(f & SWP_NOMOVE))) continue;
+      stacked.emplace_back(sib->handle, gdi::Region());
+      VisibleTreeInRoot(sib, stacked.back().second);
+    }
   }
 
   if (!(f & SWP_NOZORDER) && w->parent) {
@@ -324,17 +365,7 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     // What shows now and did not before is drawn, frames included.
     gdi::Region fresh = now;
     gdi::Region::Combine(fresh, fresh, kept, RGN_DIFF);
-    if (!fresh.IsEmpty()) {
-      RECT root = ScreenWindowRect(Root(w)), client = ScreenClientRect(w);
-      gdi::Region clientPart(RECT{client.Left - root.Left, client.Top - root.Top, client.Right - root.Left,
-                                  client.Bottom - root.Top});
-      gdi::Region ring = fresh;
-      gdi::Region::Combine(ring, ring, clientPart, RGN_DIFF);
-      fresh.Offset(root.Left - client.Left, root.Top - client.Top);
-      HRGN rgn = gdi::NewRegionHandle(fresh);
-      RedrawWindow(hwnd, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | (ring.IsEmpty() ? 0 : RDW_FRAME));
-      DeleteObject(rgn);
-    }
+    InvalidateRootArea(w, fresh);
     // A parent still to paint over its children paints over this one too
     // where it lands.
     Window* p = w->parent;
@@ -359,7 +390,8 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     // height) is, when that changes; otherwise it keeps the pixels it had,
     // and only the area it gained, and its frame, are drawn.
     const UINT cls = w->cls->style;
-    const bool whole = (f & SWP_FRAMECHANGED) || (wider && (cls & CS_HREDRAW)) || (taller && (cls & CS_VREDRAW));
+    const bool framed = (f & SWP_FRAMECHANGED) != 0;
+    const bool whole = framed || (wider && (cls & CS_HREDRAW)) || (taller && (cls & CS_VREDRAW));
     // A child that moves without its pixels is drawn again where it lands.
     const bool movedWithout = childMoved && !copyBits && (whole || !(f & SWP_NOMOVE) || (f & SWP_NOCOPYBITS));
     if (showing || ((w->style & WS_VISIBLE) && movedWithout)) {
@@ -367,7 +399,8 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     } else if (copyBits) {
       // Done above.
     } else if ((w->style & WS_VISIBLE) && whole) {
-      RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+      // A new frame is drawn with all that lies inside it, children too.
+      RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | (framed ? RDW_ALLCHILDREN : 0));
     } else if ((w->style & WS_VISIBLE) && clientSized) {
       gdi::Region gained(RECT{0, 0, w->client.Width(), w->client.Height()});
       gdi::Region had(RECT{0, 0, oldW, oldH});
@@ -383,27 +416,43 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     }
     bool nowVisible = (w->style & WS_VISIBLE) != 0;
     bool placed = !(f & SWP_NOMOVE) || !(f & SWP_NOSIZE);
-    if ((f & SWP_HIDEWINDOW) || (nowVisible && placed)) InvalidateInParent(w, oldWindow);
+    if ((f & SWP_HIDEWINDOW) || (nowVisible && placed)) InvalidateInParent(w, oldCover);
     // A parent that paints over its children paints where one appears too;
     // one that moves or grows covers what it covers and draws itself.
     if (nowVisible && showing && !IsTopLevel(w) && !(w->parent->style & WS_CLIPCHILDREN))
       RedrawWindow(w->parent->handle, &w->window, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    for (auto& [h, before] : stacked) {
+      Window* sib = Peek(h);
+      if (!sib || !(sib->style & WS_VISIBLE)) continue;
+      gdi::Region after;
+      VisibleTreeInRoot(sib, after);
+      gdi::Region::Combine(after, after, before, RGN_DIFF);
+      InvalidateRootArea(sib, after);
+    }
   }
 
   // Activation happens inside the call, before the window hears that it
   // moved: a window just shown or raised is active (and has the focus)
   // when WM_WINDOWPOSCHANGED arrives. Hiding changes neither activation
   // nor focus here; ShowWindow hands them on afterwards.
-  bool top = IsTopLevel(w);
   if (!(f & SWP_HIDEWINDOW)) {
-    if (activate && (w->style & WS_VISIBLE)) SetActiveWindow(hwnd);
+    if (activate) SetActiveWindow(hwnd);
     else if (!(f & SWP_NOACTIVATE) && (w->style & (WS_CHILD | WS_POPUP)) == WS_CHILD)
       SendMessageA(hwnd, WM_CHILDACTIVATE, 0, 0);
   }
   if (!Peek(hwnd)) return TRUE;
-  // A top-level window that appears has its frame and background drawn at once.
-  if (top && showing && !(f & SWP_NOREDRAW))
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASENOW | RDW_NOCHILDREN);
+  // Then the frames and backgrounds due are drawn, unless the caller
+  // defers that to the painting: where a window was hidden, moved, sized,
+  // restacked or reframed, its parent's (a top-level window's own); a
+  // window shown (or shown in a new state) itself.
+  if (!(asked & SWP_DEFERERASE)) {
+    constexpr UINT kStill = SWP_NOMOVE | SWP_NOSIZE | SWP_NOCLIENTMOVE | SWP_NOCLIENTSIZE | SWP_NOZORDER;
+    const bool changed = (f & kStill) != kStill || (f & SWP_FRAMECHANGED);
+    if ((asked & SWP_HIDEWINDOW) || (!(asked & SWP_SHOWWINDOW) && changed))
+      EraseTreeNow(top ? w : w->parent);
+    else if (asked & SWP_SHOWWINDOW)
+      EraseTreeNow(w);
+  }
   if (!Peek(hwnd)) return TRUE;
 
   wp.flags = f;
@@ -418,32 +467,64 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 }
 
 namespace detail {
+namespace {
 
-// Puts a window into the minimised or maximised state, or back, and answers
-// where it goes then; false when nothing changes (or the window is gone).
-bool ChangeShowState(Window* w, bool minimize, bool maximize, bool restore, RECT& target) {
+// Where a minimised window goes: a top-level window off the screen, a
+// child into the first free place along the bottom of its parent's client
+// area, from the left.
+RECT MinimizedPlace(const Window* w) {
+  const int cx = GetSystemMetrics(SM_CXMINIMIZED), cy = GetSystemMetrics(SM_CYMINIMIZED);
+  if (IsTopLevel(w)) return Bounds(-32000, -32000, cx, cy);
+  const int top = w->parent->client.Height() - cy;
+  auto taken = [&](int x) {
+    for (const Window* s : w->parent->children)
+      if (s != w && (s->style & WS_MINIMIZE) && s->window.Left == x && s->window.Top == top) return true;
+    return false;
+  };
+  int x = 0;
+  while (taken(x)) x += cx;
+  return Bounds(x, top, cx, cy);
+}
+
+}  // namespace
+
+bool EnterShowState(Window* w, ShowState state, RECT& target, UINT& flags) {
   HWND hwnd = w->handle;
-  bool normal = !(w->style & (WS_MINIMIZE | WS_MAXIMIZE));
-  if (minimize && !(w->style & WS_MINIMIZE)) {
-    if (normal) w->restore = w->window;
-    w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
-    target = Bounds(-32000, -32000, GetSystemMetrics(SM_CXMINIMIZED), GetSystemMetrics(SM_CYMINIMIZED));
-    return true;
+  const DWORD was = w->style;
+  const bool normal = !(was & (WS_MINIMIZE | WS_MAXIMIZE));
+  // Leaving the minimised state, the window's old pixels are of no use.
+  if ((was & WS_MINIMIZE) && state != ShowState::Minimized) flags |= SWP_NOCOPYBITS;
+  if (state == ShowState::Restored && (was & WS_MINIMIZE) && w->restoreMaximized) state = ShowState::Maximized;
+  switch (state) {
+    case ShowState::Minimized:
+      if (!(was & WS_MINIMIZE)) w->restoreMaximized = (was & WS_MAXIMIZE) != 0;
+      // A window minimised with the focus gives it up first: a child to its
+      // parent, a top-level window to nobody.
+      if (GetFocus() == hwnd) {
+        SetFocus((w->style & WS_CHILD) && !IsTopLevel(w) ? w->parent->handle : nullptr);
+        if (!Peek(hwnd)) return false;
+      }
+      if (normal) w->restore = w->window;
+      w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
+      target = MinimizedPlace(w);
+      flags |= SWP_NOCOPYBITS;
+      break;
+    case ShowState::Maximized: {
+      // The limits are asked for while the window is still in its old state.
+      MINMAXINFO mm = QueryMinMaxInfo(w);
+      if (!Peek(hwnd)) return false;
+      if (normal) w->restore = w->window;
+      w->style = (w->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
+      target = Bounds(mm.ptMaxPosition.X, mm.ptMaxPosition.Y, mm.ptMaxSize.X, mm.ptMaxSize.Y);
+      break;
+    }
+    case ShowState::Restored:
+      w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
+      target = w->restore;
+      break;
   }
-  if (maximize && !(w->style & WS_MAXIMIZE)) {
-    if (normal) w->restore = w->window;
-    w->style = (w->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
-    MINMAXINFO mm = QueryMinMaxInfo(w);
-    if (!Peek(hwnd)) return false;
-    target = Bounds(mm.ptMaxPosition.X, mm.ptMaxPosition.Y, mm.ptMaxSize.X, mm.ptMaxSize.Y);
-    return true;
-  }
-  if (restore && (w->style & (WS_MINIMIZE | WS_MAXIMIZE))) {
-    w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
-    target = w->restore;
-    return true;
-  }
-  return false;
+  if ((was & (WS_MINIMIZE | WS_MAXIMIZE)) != (w->style & (WS_MINIMIZE | WS_MAXIMIZE))) flags |= SWP_STATECHANGED;
+  return true;
 }
 
 }  // namespace detail
@@ -451,8 +532,9 @@ bool ChangeShowState(Window* w, bool minimize, bool maximize, bool restore, RECT
 BOOL ShowWindow(HWND hwnd, int cmd) {
   Window* w = Find(hwnd);
   if (!w || w == Desktop()) return FALSE;
-  BOOL wasVisible = (w->style & WS_VISIBLE) != 0;
-  bool top = IsTopLevel(w);
+  const BOOL wasVisible = (w->style & WS_VISIBLE) != 0;
+  const DWORD oldStyle = w->style;
+  const bool top = IsTopLevel(w);
   // A child of a hidden window only changes its style: nothing is placed.
   const bool unseen = !top && !VisibleChain(w->parent);
   if (cmd == SW_HIDE) {
@@ -473,52 +555,99 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     if (Peek(hwnd)) FocusWindowHidden(w);
     return wasVisible;
   }
+
+  // What the command asks: a state (minimised, maximised, restored), or
+  // only to be shown as the window is.
+  std::optional<ShowState> state;
+  UINT flags = 0;
   bool activate = false;
-  bool minimize = false, maximize = false, restore = false;
   switch (cmd) {
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE: flags |= SWP_NOACTIVATE | SWP_NOZORDER; [[fallthrough]];
+    case SW_SHOWMINIMIZED:
+      if ((oldStyle & WS_MINIMIZE) && wasVisible) return wasVisible;
+      flags |= SWP_SHOWWINDOW | SWP_FRAMECHANGED;
+      state = ShowState::Minimized;
+      break;
+    case SW_SHOWMAXIMIZED:
+      if ((oldStyle & WS_MAXIMIZE) && wasVisible) return wasVisible;
+      flags |= SWP_SHOWWINDOW | SWP_FRAMECHANGED;
+      state = ShowState::Maximized;
+      break;
+    case SW_SHOWNOACTIVATE: flags |= SWP_NOACTIVATE | SWP_NOZORDER; [[fallthrough]];
     case SW_SHOWNORMAL:
     case SW_RESTORE:
-    case SW_SHOWDEFAULT: restore = true; activate = true; break;
-    case SW_SHOWNOACTIVATE: restore = true; break;
+    case SW_SHOWDEFAULT:
+      if (oldStyle & (WS_MINIMIZE | WS_MAXIMIZE)) {
+        flags |= SWP_SHOWWINDOW | SWP_FRAMECHANGED;
+        state = ShowState::Restored;
+      } else {
+        if (wasVisible) return wasVisible;
+        activate = cmd != SW_SHOWNOACTIVATE;
+      }
+      break;
     case SW_SHOW: activate = true; break;
     case SW_SHOWNA: break;
-    case SW_MINIMIZE:
-    case SW_SHOWMINIMIZED:
-    case SW_SHOWMINNOACTIVE: minimize = true; break;
-    case SW_SHOWMAXIMIZED: maximize = true; activate = true; break;
     default: SetLastError(ERROR_INVALID_PARAMETER); return wasVisible;
   }
-  // A minimized window may refuse to open.
-  if (restore && (w->style & WS_MINIMIZE) && (!SendMessageA(hwnd, WM_QUERYOPEN, 0, 0) || !Peek(hwnd)))
-    return wasVisible;
+
   RECT target = w->window;
-  const bool stateChange = ChangeShowState(w, minimize, maximize, restore, target);
-  if (!Peek(hwnd)) return wasVisible;
+  bool opened = false;  // out of the minimised state
+  if (state) {
+    // A minimised window asked to open may refuse: then it is only shown
+    // (and activated, as the command says).
+    const bool opening = (oldStyle & WS_MINIMIZE) && *state != ShowState::Minimized;
+    if (opening && !SendMessageA(hwnd, WM_QUERYOPEN, 0, 0)) {
+      if (!Peek(hwnd)) return wasVisible;
+      flags |= SWP_NOMOVE | SWP_NOSIZE;
+    } else {
+      if (!Peek(hwnd) || !EnterShowState(w, *state, target, flags)) return wasVisible;
+      opened = opening;
+    }
+    // A child restored is not activated, unless its state changed.
+    if (*state == ShowState::Restored && (w->style & WS_CHILD) && !(flags & SWP_STATECHANGED))
+      flags |= SWP_NOACTIVATE | SWP_NOZORDER;
+  } else {
+    flags = SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | (activate && top ? 0 : SWP_NOACTIVATE);
+  }
+  const bool stateChanged = (flags & SWP_STATECHANGED) != 0;
   // WM_SHOWWINDOW tells of a window appearing as it is; a change of state
-  // says so itself. SW_SHOWNA tells it even to a window already visible.
-  if (!stateChange && (!wasVisible || cmd == SW_SHOWNA)) {
+  // says so itself, and so does maximising. SW_SHOWNA tells it even to a
+  // window already visible.
+  if ((!wasVisible || cmd == SW_SHOWNA) && cmd != SW_SHOWMAXIMIZED && !stateChanged) {
     SendMessageA(hwnd, WM_SHOWWINDOW, TRUE, 0);
     if (!Peek(hwnd)) return wasVisible;
   }
-  if (unseen && !stateChange) {
+  if (unseen && !stateChanged) {
     w->style |= WS_VISIBLE;
     return wasVisible;
   }
-  UINT flags = 0;
-  if (!stateChange) flags = SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | (wasVisible ? 0 : SWP_SHOWWINDOW);
-  // Minimising names the window shown and its bits dropped; restoring and
-  // maximising keep them for the frame to be redrawn around.
-  else flags = SWP_FRAMECHANGED | SWP_STATECHANGED | (minimize ? SWP_SHOWWINDOW | SWP_NOCOPYBITS : 0) |
-               (wasVisible ? 0 : SWP_SHOWWINDOW);
-  if (!activate || !top) flags |= SWP_NOACTIVATE;
-  SetWindowPos(hwnd, stateChange ? HWND_TOP : nullptr, target.Left, target.Top, target.Width(), target.Height(),
-               flags);
+  SetWindowPos(hwnd, HWND_TOP, target.Left, target.Top, target.Width(), target.Height(), flags);
   if (!Peek(hwnd)) return wasVisible;
-  if (minimize && top) {
-    FollowOwner(w, false);
-    ActiveWindowHidden(w);
-  } else if (stateChange && restore && top) {
-    FollowOwner(w, true);
+
+  const bool minimized = (w->style & WS_MINIMIZE) != 0, wasMinimized = (oldStyle & WS_MINIMIZE) != 0;
+  if (top && minimized != wasMinimized) FollowOwner(w, !minimized);
+  // Only SW_MINIMIZE hands the activation on; the other minimising
+  // commands leave it (SW_SHOWMINIMIZED has just activated the window).
+  if (top && cmd == SW_MINIMIZE) ActiveWindowHidden(w);
+  if (!Peek(hwnd)) return wasVisible;
+  // An overlapped window hears its size and place when it is first shown.
+  if (w->needSize) {
+    w->needSize = false;
+    const WPARAM kind = minimized ? SIZE_MINIMIZED : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
+    SendMessageA(hwnd, WM_SIZE, kind, minimized ? 0 : MAKELPARAM(w->client.Width(), w->client.Height()));
+    if (!Peek(hwnd)) return wasVisible;
+    SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(w->client.Left, w->client.Top));
+    if (!Peek(hwnd)) return wasVisible;
+  }
+  // A window opened from the minimised state to be active takes the focus,
+  // and a top-level one hears WM_ACTIVATE once more, active before or not,
+  // so it can hand the focus on to the child that had it.
+  if (opened && !(flags & SWP_NOACTIVATE)) {
+    Window* f = Peek(GetFocus());
+    if (f && f != w && IsDescendant(f, w)) w->lastFocus = f->handle;
+    SetFocus(hwnd);
+    if (Peek(hwnd) && top) SendMessageA(hwnd, WM_ACTIVATE, WA_ACTIVE, 0);
   }
   return wasVisible;
 }

@@ -277,16 +277,23 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         r->Bottom = r->Top;
         return 0;
       }
-      RECT in = detail::FrameInsets(w->style, w->exStyle, false);
+      RECT in = detail::FrameInsets(w->style, w->exStyle & ~WS_EX_CLIENTEDGE, false);
       r->Left += in.Left;
       r->Top += in.Top;
-      r->Right = std::max(r->Left, r->Right - in.Right);
-      r->Bottom = std::max(r->Top, r->Bottom - in.Bottom);
-      // A bar takes its room only where there is room for it: a window too
-      // small for its bar shows none.
+      r->Right -= in.Right;
+      r->Bottom -= in.Bottom;
+      // The client edge and the bars take their room only where there is
+      // room for them: a window too small for them shows none.
+      const int ex = GetSystemMetrics(SM_CXEDGE), ey = GetSystemMetrics(SM_CYEDGE);
+      if ((w->exStyle & WS_EX_CLIENTEDGE) && r->Right - r->Left > 2 * ex && r->Bottom - r->Top > 2 * ey)
+        *r = {r->Left + ex, r->Top + ey, r->Right - ex, r->Bottom - ey};
       const int barW = GetSystemMetrics(SM_CXVSCROLL), barH = GetSystemMetrics(SM_CYHSCROLL);
       if ((w->style & WS_VSCROLL) && r->Right - r->Left >= barW) r->Right -= barW;
-      if ((w->style & WS_HSCROLL) && r->Bottom - r->Top >= barH) r->Bottom -= barH;
+      if ((w->style & WS_HSCROLL) && r->Bottom - r->Top > barH) r->Bottom -= barH;
+      // Sized below its frame, the window has an empty client area where
+      // the frame begins.
+      r->Right = std::max(r->Left, r->Right);
+      r->Bottom = std::max(r->Top, r->Bottom);
       return 0;
     }
     case WM_NCHITTEST: return HitTest(w, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
@@ -365,8 +372,10 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return MA_ACTIVATE;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && !(w->style & WS_MINIMIZE)) {
+        // The focus goes back to the child that had it, also from the
+        // window itself (restoring from minimised hands it there first).
         detail::Window* f = detail::Peek(GetFocus());
-        if (f && detail::IsDescendant(f, w)) return 0;
+        if (f && f != w && detail::IsDescendant(f, w)) return 0;
         detail::Window* last = detail::Peek(w->lastFocus);
         if (last && detail::IsDescendant(last, w) && detail::EnabledChain(last) && detail::VisibleChain(last))
           SetFocus(last->handle);
@@ -433,11 +442,17 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETREDRAW: detail::SetRedraw(w, wParam != 0); return 0;
     case WM_WINDOWPOSCHANGING: {
       // Sizing keeps within the limits the window gives.
+      // A minimised window is asked as well and kept under the largest
+      // size; only the smallest does not hold for it.
       auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
-      if (!wp || (wp->flags & SWP_NOSIZE) || (w->style & WS_MINIMIZE) || !detail::HasSizingLimits(w->style)) return 0;
+      if (!wp || (wp->flags & SWP_NOSIZE) || !detail::HasSizingLimits(w->style)) return 0;
       MINMAXINFO mm = detail::QueryMinMaxInfo(w);
-      wp->cx = std::max(std::min(wp->cx, mm.ptMaxTrackSize.X), mm.ptMinTrackSize.X);
-      wp->cy = std::max(std::min(wp->cy, mm.ptMaxTrackSize.Y), mm.ptMinTrackSize.Y);
+      wp->cx = std::min(wp->cx, mm.ptMaxTrackSize.X);
+      wp->cy = std::min(wp->cy, mm.ptMaxTrackSize.Y);
+      if (!(w->style & WS_MINIMIZE)) {
+        wp->cx = std::max(wp->cx, mm.ptMinTrackSize.X);
+        wp->cy = std::max(wp->cy, mm.ptMinTrackSize.Y);
+      }
       return 0;
     }
     case WM_WINDOWPOSCHANGED: {
@@ -445,9 +460,14 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (!wp) return 0;
       if (!(wp->flags & 0x1000))  // the client area moved
         SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(w->client.Left, w->client.Top));
-      if (!(wp->flags & 0x0800) && detail::Peek(hwnd)) {  // the client area changed size
-        WPARAM kind = (w->style & WS_MINIMIZE) ? SIZE_MINIMIZED : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
-        SendMessageA(hwnd, WM_SIZE, kind, MAKELPARAM(w->client.Width(), w->client.Height()));
+      // The client area changed size, or the window its state: a minimised
+      // window tells no size.
+      if ((!(wp->flags & 0x0800) || (wp->flags & SWP_STATECHANGED)) && detail::Peek(hwnd)) {
+        if (w->style & WS_MINIMIZE)
+          SendMessageA(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
+        else
+          SendMessageA(hwnd, WM_SIZE, (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                       MAKELPARAM(w->client.Width(), w->client.Height()));
       }
       return 0;
     }

@@ -5,6 +5,7 @@
 #include "platform/win/Layered.h"
 #include "platform/win/Paint.h"
 #include "platform/win/WindowData.h"
+#include "platform/win/WindowPos.h"
 
 namespace win {
 
@@ -17,19 +18,18 @@ int SetWindowRgn(HWND hwnd, HRGN rgn, BOOL redraw) {
     if (w && rgn && !r) SetLastError(ERROR_INVALID_HANDLE);
     return 0;
   }
-  RECT old = w->window;
+  const gdi::Region before = CoverInParent(w, w->window);
   w->hasRegion = r != nullptr;
   if (r) w->region = r->R;
   else w->region.SetEmpty();
   if (rgn) DeleteObject(rgn);
   ShapeSurface(w);
-  if (redraw && (w->style & WS_VISIBLE)) {
-    // What the old shape covered shows the parent again; the window
-    // redraws whole in its new shape.
-    if (w->parent && w->parent != Desktop())
-      RedrawWindow(w->parent->handle, &old, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-  }
+  // What the old shape covered and the new one does not shows the parent
+  // again; the window hears of its new shape as of a new frame, and with
+  // a redraw is drawn whole in it.
+  if (redraw && (w->style & WS_VISIBLE)) InvalidateInParent(w, before);
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | (redraw ? 0 : SWP_NOREDRAW));
   return 1;
 }
 

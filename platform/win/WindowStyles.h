@@ -102,6 +102,9 @@ constexpr UINT SWP_HIDEWINDOW = 0x0080;
 constexpr UINT SWP_NOCOPYBITS = 0x0100;
 constexpr UINT SWP_NOOWNERZORDER = 0x0200;
 constexpr UINT SWP_NOSENDCHANGING = 0x0400;
+// The frames and backgrounds a move leaves due are drawn when the windows
+// paint, not before SetWindowPos returns.
+constexpr UINT SWP_DEFERERASE = 0x2000;
 // Carried in WINDOWPOS when the window was minimized, maximized or restored.
 constexpr UINT SWP_STATECHANGED = 0x8000;
 

@@ -68,8 +68,9 @@ TEST_F(PaintTest, ChildrenShareTheInvalidAreaUnlessTheParentClipsThem) {
   // In each child's own client coordinates; B's client is inset by its border.
   EXPECT_EQ(UpdateOf(a), Rects({R(30, 30, 60, 60)}));
   EXPECT_EQ(UpdateOf(b), Rects({R(0, 0, 39, 39)}));
-  EXPECT_TRUE(detail::Peek(b)->framePending);  // the parent's painting covers B's border
-  EXPECT_FALSE(detail::Peek(a)->framePending);
+  // The parent's painting covers them, so each draws its frame there again too.
+  EXPECT_TRUE(detail::Peek(b)->framePending);
+  EXPECT_TRUE(detail::Peek(a)->framePending);
   test::PumpUntilIdle();
 
   SetWindowLongA(main, GWL_STYLE, GetWindowLongA(main, GWL_STYLE) | WS_CLIPCHILDREN);
@@ -120,8 +121,8 @@ TEST_F(PaintTest, RedrawFlagsDecideWhatIsSentNowAndWhatWaitsForTheQueue) {
   UpdateWindow(main);
   EXPECT_EQ(rec.Take(), Seq({"Main WM_PAINT"}));
   test::PumpUntilIdle();
-  // Covered by the parent's painting, frame and all; painted from the queue.
-  EXPECT_EQ(rec.Take(), Seq({"Child WM_PAINT", "Child WM_NCPAINT"}));
+  // Covered by the parent's painting, frame, background and all; painted from the queue.
+  EXPECT_EQ(rec.Take(), Seq({"Child WM_PAINT", "Child WM_NCPAINT", "Child WM_ERASEBKGND"}));
 }
 
 TEST_F(PaintTest, BeginPaintReportsTheBoxAndWhetherTheBackgroundIsStillDirty) {

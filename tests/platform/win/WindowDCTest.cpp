@@ -1,6 +1,8 @@
 // Window DCs draw into the top-level window's surface, clipped by the
 // window tree; window regions cut painting and hit testing; the caret is
 // shown on the screen but never held in the window's pixels.
+#include <map>
+
 #include "platform/win/Caret.h"
 #include "platform/win/Metrics.h"
 #include "platform/win/WindowRegion.h"
@@ -99,6 +101,93 @@ TEST_F(PaintTest, WindowRegionCutsPaintingAndHitTesting) {
   EXPECT_EQ(GetWindowRgn(round, copy), ERROR);
   EXPECT_EQ(WindowFromPoint({100 + 21, 50 + 21}), kid);
   DeleteObject(copy);
+}
+
+TEST_F(PaintTest, AChildPaintsWhatShowsOfItInsideItsParentAndAParentDcChildHasItsParentsArea) {
+  WNDCLASSA wc{};
+  wc.style = CS_PARENTDC;
+  wc.lpfnWndProc = CALLBACK_Record;
+  wc.lpszClassName = "ParentDC";
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::intptr_t>(COLOR_WINDOW + 1));
+  RegisterClassA(&wc);
+  // Main's client area is 200 x 150: Out sticks out at the top left, Far
+  // lies wholly outside, Label sticks out at the bottom right.
+  HWND out = Child(main, "Out", R(-10, -10, 40, 40));
+  HWND far = Child(main, "Far", R(250, 200, 300, 250));
+  HWND label = Child(main, "Label", R(150, 100, 250, 200), 0, 0, "ParentDC");
+  test::PumpUntilIdle();
+  std::map<std::string, std::pair<PAINTSTRUCT, RECT>> seen;  // what BeginPaint said, and the clip box
+  auto painter = [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m != WM_PAINT) return std::nullopt;
+    PAINTSTRUCT ps;
+    BeginPaint(h, &ps);
+    RECT clip{};
+    GetClipBox(ps.hdc, &clip);
+    seen[rec.Name(h)] = {ps, clip};
+    EndPaint(h, &ps);
+    return 0;
+  };
+  for (const char* n : {"Out", "Far", "Label"}) rec.handlers[n] = painter;
+  for (HWND h : {out, far, label}) InvalidateRect(h, nullptr, TRUE);
+  rec.Take();
+  test::PumpUntilIdle();
+  // What is to be painted is the part that shows: BeginPaint's box is the
+  // DC's clip box, cut to the parent.
+  EXPECT_EQ(seen["Out"].first.rcPaint, R(10, 10, 50, 50));
+  EXPECT_EQ(seen["Out"].second, R(10, 10, 50, 50));
+  EXPECT_EQ(seen["Label"].first.rcPaint, R(0, 0, 50, 50));
+  EXPECT_EQ(seen["Label"].second, R(0, 0, 50, 50));
+  // Nothing of Far shows: it paints nothing, and erases nothing.
+  EXPECT_EQ(seen["Far"].first.rcPaint, R(0, 0, 0, 0));
+  EXPECT_FALSE(seen["Far"].first.fErase);
+  EXPECT_EQ(rec.Take(), Seq({"Out WM_PAINT", "Out WM_ERASEBKGND", "Far WM_PAINT", "Label WM_PAINT",
+                             "Label WM_ERASEBKGND"}));
+
+  // A DC of the parent-DC child has the parent's client area, offset to
+  // the child's corner...
+  RECT box;
+  HDC dc = GetDC(label);
+  EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
+  EXPECT_EQ(box, R(-150, -100, 50, 50));
+  ReleaseDC(label, dc);
+  // ...unless the child clips its siblings (or children): then it is its own.
+  SetWindowLongA(label, GWL_STYLE, GetWindowLongA(label, GWL_STYLE) | WS_CLIPSIBLINGS);
+  dc = GetDC(label);
+  GetClipBox(dc, &box);
+  EXPECT_EQ(box, R(0, 0, 50, 50));
+  ReleaseDC(label, dc);
+}
+
+TEST_F(PaintTest, AWindowRegionIsANewFrameAndMovesWithItsWindowGivingBackOnlyWhatItsShapeCovered) {
+  HWND c = Child(main, "C", R(20, 20, 80, 80));
+  test::PumpUntilIdle();
+  Fill(c, kRed);
+  rec.Take();
+  // The window hears of its shape as of a new frame; the parent gets back
+  // what the shape no longer covers, its background erased at once.
+  EXPECT_EQ(SetWindowRgn(c, CreateRectRgn(0, 0, 30, 30), TRUE), 1);
+  EXPECT_EQ(rec.Take(), Seq({"C WM_WINDOWPOSCHANGING", "C WM_NCCALCSIZE", "Main WM_ERASEBKGND",
+                             "C WM_WINDOWPOSCHANGED"}));
+  gdi::Region given(R(20, 20, 80, 80)), kept(R(20, 20, 50, 50));
+  gdi::Region::Combine(given, given, kept, RGN_DIFF);
+  HRGN update = CreateRectRgn(0, 0, 0, 0);
+  GetUpdateRgn(main, update, FALSE);
+  EXPECT_EQ(gdi::LookupAs<gdi::RegionObject>(update)->R, given);
+  EXPECT_EQ(Held({60, 60}), kWhite);
+  test::PumpUntilIdle();
+  EXPECT_EQ(rec.Take(), Seq({"Main WM_PAINT", "C WM_PAINT", "C WM_NCPAINT", "C WM_ERASEBKGND"}));
+
+  // Moved, the shape goes along; the parent gets back the shape's old
+  // place, not the rectangle's, and the pixels inside it come along.
+  Fill(c, kRed);
+  MoveWindow(c, 100, 20, 60, 60, TRUE);
+  GetUpdateRgn(main, update, FALSE);
+  EXPECT_EQ(gdi::LookupAs<gdi::RegionObject>(update)->R, kept);
+  DeleteObject(update);
+  EXPECT_EQ(Held({110, 30}), kRed);
+  EXPECT_EQ(Held({30, 30}), kWhite);
+  EXPECT_EQ(WindowFromPoint({100 + 110, 50 + 30}), c);
+  EXPECT_EQ(WindowFromPoint({100 + 140, 50 + 60}), main);
 }
 
 // A top-level window's region is the shape of its surface on the screen;
