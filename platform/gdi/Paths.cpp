@@ -30,6 +30,11 @@ constexpr double kQuarter = 0.5522847498307936;
 // Regions made from paths are scanned over at most these rows, as
 // shapes made into regions are.
 constexpr RowWindow kRegionRows{-(1 << 20), 1 << 20};
+// Widening keeps the rows of the DC's surface and at least these many
+// above and below the device origin (what 16-bit coordinates reach): a
+// path far longer is widened only there, where anything can be drawn, so
+// its cost stays that of the rows that can show.
+constexpr int kWideningRows = 1 << 15;
 // A miter longer than this many pen widths becomes a bevel.
 constexpr double kMiterLimit = 10.0;
 
@@ -656,7 +661,8 @@ BOOL WidenPath(HDC hdc) {
   ORV_GDI_LOG(dc, "WidenPath", "%zu figures", path->Counts.size());
   if (dc->Meta) dc->Meta->PathCall(*dc, EMR_WIDENPATH);
   Region stroke;
-  WidenedRegion(*path, *pen, kRegionRows, stroke);
+  const RowWindow rows{std::min(-kWideningRows, -dc->Origin.Y), std::max(kWideningRows, dc->Surf.Height - dc->Origin.Y)};
+  WidenedRegion(*path, *pen, rows, stroke);
   path->Clear();
   OutlineOf(stroke, *path);
   path->InFigure = false;
