@@ -55,7 +55,10 @@ void PlayClipped(const std::uint8_t* data, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string good = GoodMetafile();
+  // Playing makes pens, brushes, fonts and regions: every one goes again.
+  const int objects = win::GdiLiveObjectCount();
   CheckGraphicReader<TMetafile>(data, size, good);
   PlayClipped(data, size);
+  if (win::GdiLiveObjectCount() != objects) std::abort();
   return 0;
 }

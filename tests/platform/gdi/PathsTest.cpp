@@ -268,6 +268,22 @@ TEST(Paths, WideningGivesWhatTheWidePenPaints) {
       EXPECT_FALSE(PtInRegion(r, 2, 15)) << mode;
       DeleteObject(r);
     }
+    // A line far longer than any surface is widened over the rows a DC
+    // can show: its surface's, and 2^15 on either side of the origin.
+    Canvas tall(10, 10);
+    SelectObject(tall.Dc, ToObj(wide));
+    BeginPath(tall.Dc);
+    MoveToEx(tall.Dc, 5, -1000000, nullptr);
+    LineTo(tall.Dc, 5, 1000000);
+    EndPath(tall.Dc);
+    EXPECT_TRUE(WidenPath(tall.Dc));
+    HRGN band = PathToRegion(tall.Dc);
+    RECT box{};
+    EXPECT_EQ(GetRgnBox(band, &box), SIMPLEREGION);
+    EXPECT_EQ(box, (RECT{3, -32768, 8, 32768}));
+    DeleteObject(band);
+    SelectObject(tall.Dc, GetStockObject(BLACK_PEN));
+
     SelectObject(line.Dc, GetStockObject(BLACK_PEN));
     SelectObject(stroked.Dc, GetStockObject(BLACK_PEN));
     SelectObject(widened.Dc, GetStockObject(BLACK_PEN));
