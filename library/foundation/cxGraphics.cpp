@@ -167,7 +167,16 @@ bool TcxCanvas::RectVisible(const TRect& R) {
   return win::RectVisible(GetHandle(), &r) != FALSE;
 }
 
-TcxRegion* TcxCanvas::PathToRegion(bool) { return New<TcxRegion>(); }
+TcxRegion* TcxCanvas::PathToRegion(bool AConsiderOrigin) {
+  win::HRGN handle = win::PathToRegion(GetHandle());
+  if (!handle) return New<TcxRegion>();
+  auto* region = New<TcxRegion>(handle);
+  if (AConsiderOrigin) {
+    const TPoint origin = GetDCOrigin();
+    region->Offset(-origin.X, -origin.Y);
+  }
+  return region;
+}
 
 void TcxCanvas::SetBrushColor(TColor Value) {
   if (GetBrush()->GetColor() != Value) GetBrush()->SetColor(Value);

@@ -15,6 +15,7 @@
 #include "platform/forms/Canvas.h"
 #include "platform/forms/Graphics.h"
 #include "platform/forms/ImageList.h"
+#include "platform/gdi/Paths.h"
 #include "platform/gdi/Regions.h"
 
 // ---------------------------------------------------------------------------
@@ -144,11 +145,12 @@ class TcxCanvas : public TObject {
   void ExcludeClipRect(const TRect& R);
   void IntersectClipRect(const TRect& R);
   bool RectVisible(const TRect& R);
-  // Paths are not kept by the drawing tier: the calls are accepted and the
-  // path's region is empty.
-  void BeginPath() {}
-  void EndPath() {}
-  void WidenPath() {}
+  // Paths: what is drawn between BeginPath and EndPath becomes the DC's
+  // path; PathToRegion hands out its interior (an empty region without a
+  // closed path) and forgets the path.
+  void BeginPath() { win::BeginPath(GetHandle()); }
+  void EndPath() { win::EndPath(GetHandle()); }
+  void WidenPath() { win::WidenPath(GetHandle()); }
   TcxRegion* PathToRegion(bool AConsiderOrigin = true);
 
   // Colours and parameters.

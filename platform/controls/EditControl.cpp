@@ -56,6 +56,7 @@ struct LineBox {
   detail::EditFormats::Align align = detail::EditFormats::Align::Style;
   bool bullet = false;  // the first line of a bulleted paragraph
   int bulletX = 0;
+  bool justified = false;  // pos stretched to avail: drawn character by character
   int Width() const { return pos.back(); }
 };
 
@@ -286,6 +287,10 @@ class Edit {
       line.bulletX = para.bulletX;
       line.pos.reserve(static_cast<std::size_t>(b - a) + 1);
       for (int k = a; k <= b; ++k) line.pos.push_back(at(k) - at(a));
+      if (para.align == detail::EditFormats::Align::Justify && b < end)
+        line.justified = detail::JustifyLine(
+            std::string_view(t).substr(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a)), line.pos,
+            line.avail);
       out.push_back(std::move(line));
     };
     if (!Wraps()) {
@@ -1250,7 +1255,17 @@ class Edit {
       if (tab) return;
       if (span.font) SelectObject(dc, ToObj(span.font));
       SetTextColor(dc, plain || span.autoColor ? ownColour : span.color);
-      TextOutA(dc, x0 + l.pos[static_cast<std::size_t>(a - l.start)], y, s_.text.data() + a, b - a);
+      const int x = x0 + l.pos[static_cast<std::size_t>(a - l.start)];
+      if (!l.justified) {
+        TextOutA(dc, x, y, s_.text.data() + a, b - a);
+        return;
+      }
+      // A stretched line puts each character where the layout has it.
+      std::vector<int> dx(static_cast<std::size_t>(b - a));
+      for (int k = a; k < b; ++k)
+        dx[static_cast<std::size_t>(k - a)] =
+            l.pos[static_cast<std::size_t>(k + 1 - l.start)] - l.pos[static_cast<std::size_t>(k - l.start)];
+      ExtTextOutA(dc, x, y, 0, nullptr, s_.text.data() + a, static_cast<UINT>(b - a), dx.data());
     });
   }
 
@@ -1517,6 +1532,26 @@ std::vector<int> WrapParagraph(std::string_view text, const std::vector<int>& po
     a = b;
   } while (a < end);
   return ends;
+}
+
+bool JustifyLine(std::string_view line, std::vector<int>& pos, int width) {
+  const auto n = static_cast<int>(line.size());
+  int last = n;
+  while (last > 0 && IsBlank(line[static_cast<std::size_t>(last - 1)])) --last;
+  // What stands up to the last tab keeps to the tab stops.
+  const std::size_t tab = line.substr(0, static_cast<std::size_t>(last)).rfind('\t');
+  int first = tab == std::string_view::npos ? 0 : static_cast<int>(tab) + 1;
+  while (first < last && line[static_cast<std::size_t>(first)] == ' ') ++first;
+  int gaps = 0;
+  for (int i = first; i < last; ++i) gaps += line[static_cast<std::size_t>(i)] == ' ';
+  const int extra = width - pos[static_cast<std::size_t>(last)];
+  if (gaps == 0 || extra <= 0) return false;
+  int shift = 0, gap = 0;
+  for (int i = first; i < n; ++i) {
+    if (i < last && line[static_cast<std::size_t>(i)] == ' ') shift += extra / gaps + (gap++ < extra % gaps ? 1 : 0);
+    pos[static_cast<std::size_t>(i + 1)] += shift;
+  }
+  return true;
 }
 
 LRESULT EditProcWithFormats(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, EditFormats* (*make)()) {

@@ -85,7 +85,8 @@ class EditFormats {
   };
   // How the paragraph starting at a character lays out, in pixels from
   // the text area's left edge.
-  enum class Align { Style, Left, Center, Right };
+  // Justify stretches every line but a paragraph's last to both edges.
+  enum class Align { Style, Left, Center, Right, Justify };
   struct Paragraph {
     int firstIndent = 0;  // where the text of its first line starts
     int indent = 0;       // where the text of its other lines starts
@@ -130,6 +131,12 @@ class EditFormats {
 // ascending, the last one text's size): pos[k] is the x of boundary k, the
 // first line may be firstWidth wide, the others width.
 std::vector<int> WrapParagraph(std::string_view text, const std::vector<int>& pos, int firstWidth, int width);
+// Stretches a wrapped line (pos as above, from its first character) to
+// width: the spaces between its words share the room left over, the
+// first of them a pixel more where it does not divide evenly. Blanks
+// before the first word and after the last, and everything up to the
+// line's last tab, keep their places. False when nothing could stretch.
+bool JustifyLine(std::string_view line, std::vector<int>& pos, int width);
 
 // The engine's procedure for a window whose state holds formats made by
 // make when the window is created.

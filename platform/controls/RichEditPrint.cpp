@@ -27,6 +27,7 @@ struct RichState::PageCache {
     std::vector<int> pos;  // x of each boundary from the line's first character
     bool bullet = false;
     int bulletX = 0;
+    bool justified = false;  // pos stretched to the page's width
   };
   int width = -1, dpiX = 0, dpiY = 0;
   unsigned generation = 0;
@@ -130,6 +131,9 @@ struct RichState::PageCache {
         const int x0 = pos[static_cast<std::size_t>(a - p)];
         for (int k = a; k <= b; ++k) line.pos.push_back(pos[static_cast<std::size_t>(k - p)] - x0);
         const int indent = a == p ? first : rest;
+        if (para.alignment == PFA_JUSTIFY && b < end)
+          line.justified = detail::JustifyLine(
+              text.substr(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a)), line.pos, roomFor(indent));
         const int spare = roomFor(indent) - line.pos.back();
         line.x = indent;
         if (spare > 0 && para.alignment == PFA_CENTER) line.x += spare / 2;
@@ -168,7 +172,15 @@ struct RichState::PageCache {
       if (text[static_cast<std::size_t>(a)] == '\t') return;
       SelectObject(dc, ToObj(Font(dc, f).first));
       SetTextColor(dc, colourOf(f));
-      TextOutA(dc, x0, top, text.data() + a, b - a);
+      if (!line.justified) {
+        TextOutA(dc, x0, top, text.data() + a, b - a);
+        return;
+      }
+      std::vector<int> dx(static_cast<std::size_t>(b - a));
+      for (int k = a; k < b; ++k)
+        dx[static_cast<std::size_t>(k - a)] = line.pos[static_cast<std::size_t>(k + 1 - line.start)] -
+                                              line.pos[static_cast<std::size_t>(k - line.start)];
+      ExtTextOutA(dc, x0, top, 0, nullptr, text.data() + a, static_cast<UINT>(b - a), dx.data());
     });
   }
 };

@@ -300,7 +300,10 @@ RichState::Paragraph RichState::ParagraphAt(int start) const {
   p.firstIndent = std::max(0, TwipsToPixels(f.startIndent, dpi));
   p.indent = std::max(0, TwipsToPixels(f.startIndent + f.offset, dpi));
   p.rightIndent = std::max(0, TwipsToPixels(f.rightIndent, dpi));
-  p.align = f.alignment == PFA_RIGHT ? Align::Right : f.alignment == PFA_CENTER ? Align::Center : Align::Left;
+  p.align = f.alignment == PFA_RIGHT    ? Align::Right
+            : f.alignment == PFA_CENTER  ? Align::Center
+            : f.alignment == PFA_JUSTIFY ? Align::Justify
+                                         : Align::Left;
   for (LONG tab : f.tabs) p.tabs.push_back(TwipsToPixels(tab, dpi));
   if (f.bullet) {
     // The bullet hangs at the first line's indent; the text follows it

@@ -8,11 +8,8 @@
 // placeable one, both at 96 pixels per inch.
 //
 // Drawing plays the records back onto the canvas, mapped from the
-// picture's bounds into the rectangle asked for: lines, rectangles,
-// ellipses, polygons and polylines with solid and hollow pens and brushes,
-// the stock objects, text and background colours and the background mode.
-// Other records (text, bitmaps, regions, transforms) are skipped, so such
-// parts of a drawing are missing, never wrong elsewhere.
+// picture's bounds into the rectangle asked for (MetafilePlayer.h: shapes,
+// text, bitmaps, regions, clips and the mapping records).
 //
 // On the clipboard, an enhanced metafile is a global block holding its
 // bytes (CF_ENHMETAFILE); a CF_METAFILEPICT block holds the METAFILEPICT

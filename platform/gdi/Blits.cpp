@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gdi/Fills.h"
+#include "platform/gdi/MetafileRecorder.h"
 #include "platform/gdi/Raster.h"
 #include "platform/gdi/Recorder.h"
 
@@ -209,6 +210,10 @@ BOOL BitBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, 
   }
   ORV_GDI_LOG(dst, "BitBlt", "%d,%d,%d,%d from %d,%d rop=%06X", x, y, width, height, xSrc, ySrc,
               static_cast<unsigned>(rop));
+  if (dst->Meta) {
+    dst->Meta->Blt(*dst, x, y, width, height, *src, xSrc, ySrc, width, height, rop, false);
+    return TRUE;
+  }
   if (width < 0) x += width, xSrc += width, width = -width;
   if (height < 0) y += height, ySrc += height, height = -height;
   // Destination rectangle in surface coordinates, cut to where the source
@@ -285,6 +290,10 @@ BOOL StretchBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xS
     return BitBlt(hdest, x, y, width, height, hsrc, xSrc, ySrc, rop);
   ORV_GDI_LOG(dst, "StretchBlt", "%d,%d,%d,%d from %d,%d,%d,%d rop=%06X", x, y, width, height, xSrc, ySrc, wSrc,
               hSrc, static_cast<unsigned>(rop));
+  if (dst->Meta) {
+    if (width && height && wSrc && hSrc) dst->Meta->Blt(*dst, x, y, width, height, *src, xSrc, ySrc, wSrc, hSrc, rop, true);
+    return TRUE;
+  }
   if (!width || !height || !wSrc || !hSrc) return TRUE;
   StretchJob j;
   bool fdx, fdy, fsx, fsy;
@@ -532,6 +541,7 @@ int StretchDIBits(HDC hdest, int x, int y, int width, int height, int xSrc, int 
   }
   ORV_GDI_LOG(dst, "StretchDIBits", "%d,%d,%d,%d from %d,%d,%d,%d %dx%dx%d rop=%06X", x, y, width, height, xSrc, ySrc,
               wSrc, hSrc, dib.S.Width, dib.S.Height, dib.S.Bpp, static_cast<unsigned>(rop));
+  if (dst->Meta) return dst->Meta->DibBlt(*dst, x, y, width, height, xSrc, ySrc, wSrc, hSrc, bits, info, rop);
   if (!width || !height || !wSrc || !hSrc) return 0;
   // A bottom-up DIB counts source rows from its bottom edge.
   if (info->bmiHeader.biHeight > 0) {

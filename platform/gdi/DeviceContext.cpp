@@ -1,5 +1,7 @@
 #include "platform/gdi/DeviceContext.h"
 
+#include "platform/gdi/MetafileRecorder.h"
+#include "platform/gdi/Paths.h"
 #include "platform/gdi/Recorder.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/SysColors.h"
@@ -53,6 +55,8 @@ DC::~DC() {
   DetachBitmap(*this, S.CurBitmap);
   ReleaseState(S);
   delete Rec;
+  delete CurPath;
+  delete Meta;
 }
 
 void DC::Update() {
@@ -272,6 +276,7 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
 
 int SaveDC(HDC hdc) {
   GET_DC(dc, hdc, 0)
+  if (dc->Meta) dc->Meta->SaveDC(*dc);
   dc->Saved.push_back(dc->S);
   RetainState(dc->S);
   return static_cast<int>(dc->Saved.size());
@@ -285,6 +290,7 @@ BOOL RestoreDC(HDC hdc, int saved) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
+  if (dc->Meta) dc->Meta->RestoreDC(*dc, depth - level + 1);
   Bitmap* before = dc->S.CurBitmap;
   // The state to restore keeps its references; the current state's go.
   DcState target = std::move(dc->Saved[std::size_t(level - 1)]);
@@ -406,6 +412,7 @@ BOOL SetBrushOrgEx(HDC hdc, int x, int y, POINT* old) { return BrushOrigin::Set(
 BOOL GetBrushOrgEx(HDC hdc, POINT* org) { return BrushOrigin::Get(hdc, org); }
 int SetMapMode(HDC hdc, int mode) {
   GET_DC(dc, hdc, 0)
+  if (dc->Meta) return dc->Meta->SetMapMode(*dc, mode);
   // Only the text mapping exists: one logical unit is one pixel.
   if (mode != MM_TEXT) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -415,7 +422,7 @@ int SetMapMode(HDC hdc, int mode) {
 }
 int GetMapMode(HDC hdc) {
   GET_DC(dc, hdc, 0)
-  return MM_TEXT;
+  return dc->Meta ? dc->Meta->MapMode() : MM_TEXT;
 }
 
 BOOL SetWindowOrgEx(HDC hdc, int x, int y, POINT* old) { return WindowOrigin::Set(hdc, x, y, old); }
@@ -490,6 +497,8 @@ int ExtSelectClipRgn(HDC hdc, HRGN rgn, int mode) {
     SetLastError(ERROR_INVALID_HANDLE);
     return ERROR;
   }
+  if (dc->Meta && (mode == RGN_COPY || (r && mode >= RGN_AND && mode <= RGN_DIFF)))
+    dc->Meta->SelectClip(*dc, r ? &r->R : nullptr, mode);
   if (mode == RGN_COPY) {
     dc->S.HasClip = r != nullptr;
     if (r) dc->S.Clip = r->R;
@@ -533,6 +542,7 @@ int GetClipBox(HDC hdc, RECT* rect) {
 
 int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom) {
   GET_DC(dc, hdc, ERROR)
+  if (dc->Meta) dc->Meta->ClipRect(*dc, EMR_INTERSECTCLIPRECT, left, top, right, bottom);
   TRect r = LogicalToDevice(*dc, left, top, right, bottom);
   if (!dc->S.HasClip) {
     dc->S.Clip.SetRect(DeviceBounds(*dc));
@@ -545,6 +555,7 @@ int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom) {
 
 int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom) {
   GET_DC(dc, hdc, ERROR)
+  if (dc->Meta) dc->Meta->ClipRect(*dc, EMR_EXCLUDECLIPRECT, left, top, right, bottom);
   TRect r = LogicalToDevice(*dc, left, top, right, bottom);
   if (!dc->S.HasClip) {
     dc->S.Clip.SetRect(DeviceBounds(*dc));
@@ -559,6 +570,7 @@ int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom) {
 
 int OffsetClipRgn(HDC hdc, int dx, int dy) {
   GET_DC(dc, hdc, ERROR)
+  if (dc->Meta) dc->Meta->OffsetClip(*dc, dx, dy);
   if (dc->S.HasClip) {
     dc->S.Clip.Offset(ClampCoord(dx), ClampCoord(dy));
     dc->Update();

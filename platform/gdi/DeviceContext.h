@@ -15,6 +15,8 @@
 
 namespace win::gdi {
 
+class MetaRecorder;
+class Path;
 class Recorder;
 
 // Coordinates are held within +-2^27: origins and extents added to them
@@ -74,6 +76,8 @@ class DC : public GdiObject {
   Region Eff;
   int OffX = 0, OffY = 0;
   Recorder* Rec = nullptr;
+  Path* CurPath = nullptr;  // the path being drawn or closed (Paths.h)
+  MetaRecorder* Meta = nullptr;  // a metafile DC's records (MetafileRecorder.h)
 
   void Update();
   void UpdateOffset() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "platform/gdi/MetafileRecorder.h"
 #include "platform/gdi/Raster.h"
 #include "platform/gdi/Recorder.h"
 #include "platform/gdi/SysColors.h"
@@ -19,6 +20,10 @@ int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   }
   ORV_GDI_LOG(dc, "FillRect", "%d,%d,%d,%d brush=%s", rect->Left, rect->Top, rect->Right, rect->Bottom,
               b->Summary().c_str());
+  if (dc->Meta) {
+    dc->Meta->FillRect(*dc, *rect, b);
+    return 1;
+  }
   Paint p;
   if (!BrushPaint(*dc, b, 0xF0, p)) return 1;
   TRect r{ClampCoord(rect->Left) + dc->OffX, ClampCoord(rect->Top) + dc->OffY, ClampCoord(rect->Right) + dc->OffX,
@@ -48,6 +53,10 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   }
   ORV_GDI_LOG(dc, "FrameRect", "%d,%d,%d,%d brush=%s", rect->Left, rect->Top, rect->Right, rect->Bottom,
               b->Summary().c_str());
+  if (dc->Meta) {
+    dc->Meta->FrameRect(*dc, *rect, b);
+    return 1;
+  }
   if (rect->Right <= rect->Left || rect->Bottom <= rect->Top) return 1;
   Paint p;
   if (!BrushPaint(*dc, b, 0xF0, p)) return 1;
@@ -69,6 +78,10 @@ BOOL InvertRect(HDC hdc, const RECT* rect) {
     return FALSE;
   }
   ORV_GDI_LOG(dc, "InvertRect", "%d,%d,%d,%d", rect->Left, rect->Top, rect->Right, rect->Bottom);
+  if (dc->Meta) {
+    dc->Meta->PatBlt(*dc, rect->Left, rect->Top, rect->Right - rect->Left, rect->Bottom - rect->Top, DSTINVERT);
+    return TRUE;
+  }
   Paint p;
   SolidPaint(0, 0x55, p);
   PaintRect(*dc, {ClampCoord(rect->Left) + dc->OffX, ClampCoord(rect->Top) + dc->OffY,
@@ -89,6 +102,10 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
     return FALSE;
   }
   ORV_GDI_LOG(dc, "PatBlt", "%d,%d,%d,%d rop=%06X", x, y, width, height, static_cast<unsigned>(rop));
+  if (dc->Meta) {
+    dc->Meta->PatBlt(*dc, x, y, width, height, rop);
+    return TRUE;
+  }
   x = ClampCoord(x), y = ClampCoord(y), width = ClampCoord(width), height = ClampCoord(height);
   if (width < 0) x += width, width = -width;
   if (height < 0) y += height, height = -height;
@@ -122,6 +139,10 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
     return CLR_INVALID;
   }
   ORV_GDI_LOG(dc, "SetPixel", "%d,%d %s", x, y, ColorText(color).c_str());
+  if (dc->Meta) {
+    dc->Meta->Pixel(*dc, x, y, color);
+    return color & 0xFFFFFF;
+  }
   int sx = ClampCoord(x) + dc->OffX, sy = ClampCoord(y) + dc->OffY;
   if (!dc->Eff.Contains(sx, sy)) return CLR_INVALID;
   std::uint32_t v = DevicePixel(*dc, color);

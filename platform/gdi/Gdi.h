@@ -10,6 +10,8 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/gdi/Lines.h"
+#include "platform/gdi/MetafileRecorder.h"
+#include "platform/gdi/Paths.h"
 #include "platform/gdi/PenBrush.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/gdi/Recorder.h"

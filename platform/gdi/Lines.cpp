@@ -5,6 +5,8 @@
 #include <cstdlib>
 
 #include "platform/gdi/Geometry.h"
+#include "platform/gdi/MetafileRecorder.h"
+#include "platform/gdi/Paths.h"
 #include "platform/gdi/Recorder.h"
 
 namespace win::gdi {
@@ -190,6 +192,7 @@ BOOL MoveToEx(HDC hdc, int x, int y, POINT* old) {
   }
   if (old) *old = dc->S.CurPos;
   dc->S.CurPos = {ClampCoord(x), ClampCoord(y)};
+  if (PathOpen(*dc)) PathMoveTo(*dc);
   return TRUE;
 }
 
@@ -201,6 +204,14 @@ BOOL LineTo(HDC hdc, int x, int y) {
   }
   x = ClampCoord(x), y = ClampCoord(y);
   ORV_GDI_LOG(dc, "LineTo", "%d,%d->%d,%d", dc->S.CurPos.X, dc->S.CurPos.Y, x, y);
+  if (dc->Meta) {
+    dc->Meta->LineTo(*dc, x, y);
+    return TRUE;
+  }
+  if (PathOpen(*dc)) {
+    PathLineTo(*dc, x, y);
+    return TRUE;
+  }
   // Horizontal hairlines with a plain pen are most of what grids draw: one
   // clipped fill, no stroker.
   const Pen* pen = dc->S.CurPen;
@@ -250,6 +261,14 @@ BOOL Polyline(HDC hdc, const POINT* pts, int count) {
     return FALSE;
   }
   LogPoints(dc, "Polyline", pts, count);
+  if (dc->Meta) {
+    dc->Meta->Poly(*dc, EMR_POLYLINE, pts, &count, 1);
+    return TRUE;
+  }
+  if (PathOpen(*dc)) {
+    PathPolyline(*dc, pts, count, false);
+    return TRUE;
+  }
   Stroker st(*dc);
   auto sx = [&](int i) { return ClampCoord(pts[i].X) + dc->OffX; };
   auto sy = [&](int i) { return ClampCoord(pts[i].Y) + dc->OffY; };
@@ -269,6 +288,15 @@ BOOL PolylineTo(HDC hdc, const POINT* pts, DWORD count) {
     return FALSE;
   }
   LogPoints(dc, "PolylineTo", pts, int(count));
+  if (dc->Meta) {
+    const INT n = INT(count);
+    if (n > 0) dc->Meta->Poly(*dc, EMR_POLYLINETO, pts, &n, 1);
+    return TRUE;
+  }
+  if (PathOpen(*dc)) {
+    PathPolyline(*dc, pts, int(count), true);
+    return TRUE;
+  }
   Stroker st(*dc);
   POINT cur = dc->S.CurPos;
   for (DWORD i = 0; i < count; ++i) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gdi/Geometry.h"
+#include "platform/gdi/MetafileRecorder.h"
 #include "platform/gdi/Raster.h"
 #include "platform/gdi/Recorder.h"
 
@@ -181,6 +182,10 @@ BOOL FillRgn(HDC hdc, HRGN rgn, HBRUSH brush) {
   }
   ORV_GDI_LOG(dc, "FillRgn", "box=%d,%d,%d,%d rects=%zu brush=%s", r->R.Box().Left, r->R.Box().Top,
               r->R.Box().Right, r->R.Box().Bottom, r->R.Rects.size(), b->Summary().c_str());
+  if (dc->Meta) {
+    dc->Meta->RegionDraw(*dc, EMR_FILLRGN, r->R, b, 0, 0);
+    return TRUE;
+  }
   Paint p;
   if (BrushPaint(*dc, b, 0xF0, p)) PaintRegion(*dc, r->R, p);
   return TRUE;
@@ -195,6 +200,10 @@ BOOL PaintRgn(HDC hdc, HRGN rgn) {
   }
   ORV_GDI_LOG(dc, "PaintRgn", "box=%d,%d,%d,%d rects=%zu", r->R.Box().Left, r->R.Box().Top, r->R.Box().Right,
               r->R.Box().Bottom, r->R.Rects.size());
+  if (dc->Meta) {
+    dc->Meta->RegionDraw(*dc, EMR_PAINTRGN, r->R, nullptr, 0, 0);
+    return TRUE;
+  }
   Paint p;
   if (BrushPaint(*dc, dc->S.CurBrush, Rop2ToRop3(dc->S.Rop2), p)) PaintRegion(*dc, r->R, p);
   return TRUE;
@@ -209,6 +218,10 @@ BOOL InvertRgn(HDC hdc, HRGN rgn) {
   }
   ORV_GDI_LOG(dc, "InvertRgn", "box=%d,%d,%d,%d rects=%zu", r->R.Box().Left, r->R.Box().Top, r->R.Box().Right,
               r->R.Box().Bottom, r->R.Rects.size());
+  if (dc->Meta) {
+    dc->Meta->RegionDraw(*dc, EMR_INVERTRGN, r->R, nullptr, 0, 0);
+    return TRUE;
+  }
   Paint p;
   SolidPaint(0, 0x55, p);
   PaintRegion(*dc, r->R, p);
@@ -224,6 +237,10 @@ BOOL FrameRgn(HDC hdc, HRGN rgn, HBRUSH brush, int width, int height) {
     return FALSE;
   }
   if (width <= 0 || height <= 0) return FALSE;
+  if (dc->Meta) {
+    dc->Meta->RegionDraw(*dc, EMR_FRAMERGN, r->R, b, width, height);
+    return TRUE;
+  }
   // A frame wider than half the region is all of it.
   width = std::min(width, r->R.Box().Width() / 2 + 2);
   height = std::min(height, r->R.Box().Height() / 2 + 2);

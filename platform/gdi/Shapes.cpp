@@ -6,6 +6,8 @@
 
 #include "platform/gdi/Geometry.h"
 #include "platform/gdi/Lines.h"
+#include "platform/gdi/MetafileRecorder.h"
+#include "platform/gdi/Paths.h"
 #include "platform/gdi/Recorder.h"
 
 namespace win {
@@ -155,6 +157,11 @@ BOOL ArcShape(HDC hdc, ArcKind kind, const char* name, int l, int t, int r, int 
   ShapeSetup s;
   if (!Setup(hdc, s)) return FALSE;
   DC& dc = *s.Dc;
+  if (dc.Meta) {
+    const DWORD type = kind == ArcKind::Pie ? EMR_PIE : kind == ArcKind::Chord ? EMR_CHORD : EMR_ARC;
+    dc.Meta->Arc(dc, type, {l, t, r, b}, {xr1, yr1}, {xr2, yr2});
+    return TRUE;
+  }
   ORV_GDI_LOG(&dc, name, "%d,%d,%d,%d %d,%d %d,%d", l, t, r, b, xr1, yr1, xr2, yr2);
   TRect box = SurfaceBox(dc, l, t, r, b);
   if (box.Left >= box.Right || box.Top >= box.Bottom) return TRUE;
@@ -294,6 +301,14 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   if (!Setup(hdc, s)) return FALSE;
   DC& dc = *s.Dc;
   ORV_GDI_LOG(&dc, "Rectangle", "%d,%d,%d,%d", left, top, right, bottom);
+  if (dc.Meta) {
+    dc.Meta->Box(dc, EMR_RECTANGLE, {left, top, right, bottom});
+    return TRUE;
+  }
+  if (PathOpen(dc)) {
+    PathRectangle(dc, left, top, right, bottom);
+    return TRUE;
+  }
   TRect box = SurfaceBox(dc, left, top, right, bottom);
   if (!s.HasPen) {
     if (s.HasBrush) PaintRect(dc, {box.Left, box.Top, box.Right - 1, box.Bottom - 1}, s.BrushPaintV);
@@ -329,11 +344,24 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
 }
 
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
+  if (DC* dc = LookupDC(hdc); dc && dc->Meta) {
+    dc->Meta->Box(*dc, EMR_ELLIPSE, {left, top, right, bottom});
+    return TRUE;
+  }
+  if (DC* dc = LookupDC(hdc); dc && PathOpen(*dc)) {
+    ORV_GDI_LOG(dc, "Ellipse", "%d,%d,%d,%d 0,0", left, top, right, bottom);
+    PathEllipse(*dc, left, top, right, bottom);
+    return TRUE;
+  }
   return ConvexShape(hdc, "Ellipse", left, top, right, bottom,
                      [](const TRect& b, std::vector<RowSpan>& rows, RowWindow w) { EllipseRows(b, rows, w); });
 }
 
 BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int height) {
+  if (DC* dc = LookupDC(hdc); dc && dc->Meta) {
+    dc->Meta->RoundRect(*dc, {left, top, right, bottom}, width, height);
+    return TRUE;
+  }
   return ConvexShape(
       hdc, "RoundRect", left, top, right, bottom,
       [width, height](const TRect& b, std::vector<RowSpan>& rows, RowWindow w) {
@@ -376,6 +404,14 @@ BOOL PolyPolygon(HDC hdc, const POINT* points, const INT* counts, int polygons) 
     for (int i = 0; i < total && i < 32; ++i)
       pts += (i ? " " : "") + std::to_string(points[i].X) + "," + std::to_string(points[i].Y);
     dc.Rec->Log(dc, "Polygon", "%s mode=%d", pts.c_str(), dc.S.FillMode);
+  }
+  if (dc.Meta) {
+    dc.Meta->Poly(dc, polygons == 1 ? EMR_POLYGON : EMR_POLYPOLYGON, points, counts, polygons);
+    return TRUE;
+  }
+  if (PathOpen(dc)) {
+    PathPolygons(dc, points, counts, polygons);
+    return TRUE;
   }
   thread_local std::vector<POINT> dev;
   dev.resize(std::size_t(total));

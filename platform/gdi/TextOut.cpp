@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/gdi/MetafileRecorder.h"
 #include "platform/gdi/Raster.h"
 #include "platform/gdi/Recorder.h"
 #include "platform/gdi/Text.h"
@@ -83,6 +84,7 @@ int RunWidth(const DC& dc, FontFace& face, const char* s, int n) {
 }
 
 int DrawRun(DC& dc, int x, int y, const char* s, int n, const RunOptions& opt) {
+  if (dc.Meta) return dc.Meta->Text(dc, x, y, s, n, opt);
   FontFace& face = DcFace(dc);
   GlyphCache& glyphs = *face.Glyphs;
   const Font& font = CurrentFont(dc);

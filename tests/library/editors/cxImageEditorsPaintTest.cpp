@@ -15,6 +15,7 @@
 #include "library/editors/cxImageComboBox.h"
 #include "platform/forms/Clipbrd.h"
 #include "platform/forms/TestHooks.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/gdi/Recorder.h"
 #include "platform/win/Keyboard.h"
@@ -153,6 +154,57 @@ TEST_F(ImageEditorsPaint, PicturesFitCentreShowThroughAndCaptionsInEveryLook) {
   size.Height = 33;
   // 200 x 33 / 100 = 66: ties go to the even neighbour.
   EXPECT_EQ(data->GetEditContentSize(canvas.get(), Variant(AnsiString(SolidValue(3, 2, kRed))), size), TSize(50, 33));
+}
+
+TEST_F(ImageEditorsPaint, AStretchedMetafileScalesItsMappingAndBitmapsIntoTheCell) {
+  // A picture recorded 40 x 20 pixels in a window of ten units a pixel: a
+  // red square fills its left half, a DIB of a blue and a green column
+  // its right half.
+  const win::RECT frame{0, 0, 40 * 2540 / 96, 20 * 2540 / 96};
+  win::HDC dc = win::CreateEnhMetaFileA(nullptr, nullptr, &frame, nullptr);
+  win::SetMapMode(dc, win::MM_ANISOTROPIC);
+  win::SetWindowExtEx(dc, 10, 10, nullptr);
+  win::SetViewportExtEx(dc, 1, 1, nullptr);
+  win::HBRUSH red = win::CreateSolidBrush(win::RGB(255, 0, 0));
+  const win::RECT square{0, 0, 200, 200};
+  win::FillRect(dc, &square, red);
+  win::DeleteObject(red);
+  struct {
+    win::BITMAPINFOHEADER Header{40, 2, 1, 1, 32, win::BI_RGB, 0, 0, 0, 0, 0};
+    std::uint32_t Bits[2] = {0x000000FF, 0x0000FF00};
+  } dib;
+  win::StretchDIBits(dc, 200, 0, 200, 200, 0, 0, 2, 1, dib.Bits, reinterpret_cast<const win::BITMAPINFO*>(&dib.Header),
+                     win::DIB_RGB_COLORS, win::SRCCOPY);
+  win::HENHMETAFILE emf = win::CloseEnhMetaFile(dc);
+  std::string bytes(win::GetEnhMetaFileBits(emf, 0, nullptr), '\0');
+  win::GetEnhMetaFileBits(emf, static_cast<win::UINT>(bytes.size()), reinterpret_cast<win::BYTE*>(bytes.data()));
+  win::DeleteEnhMetaFile(emf);
+
+  TOwned<TcxImageProperties> properties(New<TcxImageProperties>(nullptr));
+  properties->SetGraphicClass(TMetafile::StaticClass());
+  properties->SetStretch(true);
+  properties->SetCenter(false);
+  PainterCanvas canvas(120, 120);
+  TOwned<TcxCustomEditViewInfo> info(
+      PaintValue(properties.get(), kLooks[0], canvas, TRect(0, 0, 100, 100), Variant(AnsiString(bytes))));
+  const TRect client = info->ClientRect;
+  const Integer w = client.Width(), half = w / 2, quarter = w / 4;
+  auto near = [](const TRect& a, const TRect& b) {
+    return std::abs(a.Left - b.Left) <= 1 && std::abs(a.Top - b.Top) <= 1 && std::abs(a.Right - b.Right) <= 1 &&
+           std::abs(a.Bottom - b.Bottom) <= 1;
+  };
+  const TRect redBox = ColorBox(canvas, client, kRed);
+  const TRect blueBox = ColorBox(canvas, client, TColor(0xFF0000));
+  const TRect greenBox = ColorBox(canvas, client, TColor(0x00FF00));
+  auto text = [](const TRect& r) {
+    return std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) + "," +
+           std::to_string(r.Bottom);
+  };
+  SCOPED_TRACE("client " + text(client) + " red " + text(redBox) + " blue " + text(blueBox) + " green " +
+               text(greenBox));
+  EXPECT_TRUE(near(redBox, TRect(client.Left, client.Top, client.Left + half, client.Top + half)));
+  EXPECT_TRUE(near(blueBox, TRect(client.Left + half, client.Top, client.Left + half + quarter, client.Top + half)));
+  EXPECT_TRUE(near(greenBox, TRect(client.Left + half + quarter, client.Top, client.Right, client.Top + half)));
 }
 
 TEST_F(ImageEditorsPaint, ComboCellsPutTheirImageBesideTheTextAndBlobCellsTheirIcons) {

@@ -138,6 +138,48 @@ TEST(cxCanvasClipping, RegionsRoundTripThroughTheClip) {
   EXPECT_EQ(u.At(5, 5), clBlue);
 }
 
+TEST(cxCanvasPaths, ThePathsRegionClipsToTheShapeDrawn) {
+  // A triangle drawn between BeginPath and EndPath becomes a region in
+  // logical coordinates (or device ones), which then clips a fill.
+  Surface s;
+  s.Canvas->SetWindowOrg({5, 0});
+  TOwned<TcxRegion> none(s.Canvas->PathToRegion());
+  EXPECT_TRUE(none->IsEmpty()) << "no path yet";
+  const TPoint triangle[] = {{5, 0}, {25, 0}, {5, 20}};
+  s.Canvas->BeginPath();
+  s.Canvas->Polygon(triangle);
+  s.Canvas->EndPath();
+  EXPECT_EQ(s.Canvas->GetPixel(6, 1), clWhite) << "recording draws nothing";
+  TOwned<TcxRegion> logical(s.Canvas->PathToRegion());
+  EXPECT_EQ(logical->GetBoundsRect(), (TRect{5, 0, 25, 20}));
+  EXPECT_TRUE(logical->PtInRegion(6, 1));
+  EXPECT_FALSE(logical->PtInRegion(20, 15));
+  s.Canvas->BeginPath();
+  s.Canvas->Polygon(triangle);
+  s.Canvas->EndPath();
+  TOwned<TcxRegion> device(s.Canvas->PathToRegion(false));
+  EXPECT_EQ(device->GetBoundsRect(), (TRect{0, 0, 20, 20}));
+  s.Canvas->SetClipRegion(logical.release(), roSet);
+  s.Canvas->SetBrushColor(clBlack);
+  s.Canvas->FillRect({5, 0, 25, 20});
+  EXPECT_EQ(s.At(1, 1), clBlack);
+  EXPECT_EQ(s.At(15, 15), clWhite);
+
+  // Widened, a line becomes the band its pen paints.
+  Surface w;
+  w.Canvas->GetPen()->SetWidth(5);
+  w.Canvas->BeginPath();
+  w.Canvas->MoveTo(2, 10);
+  w.Canvas->LineTo(18, 10);
+  w.Canvas->EndPath();
+  w.Canvas->WidenPath();
+  TOwned<TcxRegion> band(w.Canvas->PathToRegion());
+  EXPECT_TRUE(band->PtInRegion(10, 8));
+  EXPECT_TRUE(band->PtInRegion(10, 12));
+  EXPECT_FALSE(band->PtInRegion(10, 13));
+  EXPECT_FALSE(band->PtInRegion(10, 7));
+}
+
 TEST(cxCanvasRegions, EqualityCombineAndEmptiness) {
   TcxRegion a(0, 0, 10, 10), empty;
   EXPECT_TRUE(empty.IsEmpty());

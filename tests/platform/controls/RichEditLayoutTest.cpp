@@ -5,6 +5,7 @@
 #include "RichTestUtil.h"
 
 #include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/PngWriter.h"
 #include "platform/win/ScrollBars.h"
 
 using namespace rich_test;
@@ -38,6 +39,24 @@ Ink WindowInk(HWND h, int top, int bottom) {
   const Ink ink = InkIn(dc, rc.Right, top, bottom);
   ReleaseDC(h, dc);
   return ink;
+}
+
+// The client area as a PNG, for a person to look at.
+void Snapshot(HWND h, const std::string& path) {
+  UpdateWindow(h);
+  RECT rc{};
+  GetClientRect(h, &rc);
+  HDC dc = GetDC(h);
+  SaveRowsPng(
+      rc.Right, rc.Bottom,
+      [dc, &rc](int y, std::uint32_t* row) {
+        for (int x = 0; x < rc.Right; ++x) {
+          const COLORREF c = GetPixel(dc, x, y);
+          row[x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+        }
+      },
+      path);
+  ReleaseDC(h, dc);
 }
 
 void Align(HWND rich, int at, WORD alignment) {
@@ -91,6 +110,55 @@ TEST_F(RichStage, ParagraphsAreDrawnLeftCentredAndRight) {
   const Ink bulleted = WindowInk(rich, 0, lh);
   EXPECT_GE(bulleted.left, 96);
   EXPECT_LT(bulleted.left, PosX(rich, 0));
+}
+
+TEST_F(RichStage, JustifiedParagraphsReachBothEdgesButTheirLastLine) {
+  // 240 pixels of room; the paragraph wraps into several lines.
+  const char* words =
+      "one two three four five six seven eight nine ten eleven twelve thirteen fourteen fifteen sixteen seventeen";
+  HWND rich = MakeRich(words, 0, {10, 10, 250, 110});
+  Align(rich, 0, PFA_JUSTIFY);
+  EXPECT_EQ(GetPara(rich).wAlignment, PFA_JUSTIFY);
+  const auto second = static_cast<int>(SendMessageA(rich, EM_LINEINDEX, 1, 0));
+  const auto last = static_cast<int>(SendMessageA(rich, EM_LINEINDEX, SendMessageA(rich, EM_GETLINECOUNT, 0, 0) - 1, 0));
+  ASSERT_GT(second, 0);
+  ASSERT_GT(last, second);
+  const std::string text = words;
+  // The first line's last word ends at the right edge (its hanging blank
+  // starts there), and its blanks share the room: they differ by a pixel
+  // at most.
+  EXPECT_EQ(PosX(rich, 0), 0);
+  EXPECT_EQ(PosX(rich, second - 1), 240);
+  std::vector<int> gaps;
+  for (int i = 0; i < second - 1; ++i)
+    if (text[static_cast<std::size_t>(i)] == ' ') gaps.push_back(PosX(rich, i + 1) - PosX(rich, i));
+  ASSERT_GE(gaps.size(), 2u);
+  EXPECT_LE(*std::max_element(gaps.begin(), gaps.end()) - *std::min_element(gaps.begin(), gaps.end()), 1);
+  EXPECT_GT(gaps.front(), Width(rich, " ")) << "the blanks grew";
+  // The pixels agree, and a click finds the stretched words.
+  const int lh = PosY(rich, second);
+  const Ink first = WindowInk(rich, 0, lh);
+  EXPECT_LE(first.left, 2);
+  EXPECT_GE(first.right, 240 - 3);
+  const auto word = text.find("two");
+  EXPECT_EQ(CharAt(rich, PosX(rich, static_cast<int>(word)) + 1), static_cast<int>(word));
+  // The paragraph's last line stays at the left with plain blanks.
+  const auto blank = text.find(' ', static_cast<std::size_t>(last));
+  ASSERT_NE(blank, std::string::npos);
+  EXPECT_EQ(PosX(rich, last), 0);
+  EXPECT_EQ(PosX(rich, static_cast<int>(blank) + 1) - PosX(rich, static_cast<int>(blank)), Width(rich, " "));
+  const Ink end = WindowInk(rich, PosY(rich, last), PosY(rich, last) + lh);
+  EXPECT_LT(end.right, 200);
+  Snapshot(rich, "RichEditJustified.png");
+
+  // Written as \qj and read back justified.
+  const std::string rtf = StreamOut(rich, SF_RTF);
+  EXPECT_NE(rtf.find("\\qj"), std::string::npos);
+  HWND other = MakeRich("", 0, {10, 120, 250, 220});
+  Feed feed{rtf};
+  StreamIn(other, SF_RTF, feed);
+  EXPECT_EQ(GetPara(other).wAlignment, PFA_JUSTIFY);
+  EXPECT_EQ(PosX(other, second - 1), 240);
 }
 
 TEST_F(RichStage, TheSelectionBarBackgroundAndScrollBarsAreTheControlsOwn) {
@@ -199,6 +267,25 @@ TEST_F(RichPages, MeasuringWalksThePagesOfALongText) {
   rc = {0, 0, 2880, 1440};
   EXPECT_EQ(Format(false, 0, -1, rc), 5);
   EXPECT_EQ(SendMessageA(rich, EM_FORMATRANGE, FALSE, 0), 0);
+}
+
+TEST_F(RichPages, JustifiedParagraphsFillThePagesWidth) {
+  SetWindowTextA(rich, "one two three four five six seven eight nine ten eleven twelve");
+  PARAFORMAT pf = Para(PFM_ALIGNMENT);
+  pf.wAlignment = PFA_JUSTIFY;
+  SetSel(rich, 0, 0);
+  SetPara(rich, pf);
+  // A page an inch and a half wide (144 pixels), at the left.
+  RECT rc{0, 0, 2160, 2880};
+  Format(true, 0, -1, rc);
+  const int lh = PosY(rich, static_cast<int>(SendMessageA(rich, EM_LINEINDEX, 1, 0)));
+  ASSERT_GT(lh, 0);
+  const Ink first = InkIn(dc, 240, 0, lh / 2 + 2);
+  ASSERT_TRUE(first.Any());
+  EXPECT_GE(first.right, 144 - 3) << "the first line reaches the page's right edge";
+  EXPECT_LT(first.right, 144);
+  const Ink all = InkIn(dc, 240, 0, 240);
+  EXPECT_LT(all.right, 144);
 }
 
 TEST_F(RichPages, RenderingDrawsThePageWhereTheRectangleSays) {
