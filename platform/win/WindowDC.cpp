@@ -315,9 +315,9 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
       rec.rootBox = {box.Left + origin.X, box.Top + origin.Y, box.Right + origin.X, box.Bottom + origin.Y};
     }
   } else {
-    // Windows without pixels draw nowhere; the DC still measures text and
-    // answers device questions.
-    dc = CreateCompatibleDC(nullptr);
+    // Windows without pixels draw nowhere; the DC is still the screen's
+    // kind of DC, measures text and answers device questions.
+    dc = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
   }
   if (dc) {
     HoldWindowDC(dc);
