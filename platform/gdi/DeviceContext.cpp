@@ -187,8 +187,12 @@ HDC CreateDCA(LPCSTR driver, LPCSTR, LPCSTR, const void*) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  if (!screenSurface.Bits) return NewInformationDC();
-  return CreateSurfaceDC(screenSurface, {0, 0}, nullptr);
+  if (screenSurface.Bits) return CreateSurfaceDC(screenSurface, {0, 0}, nullptr);
+  // Drawing works as on the screen, into pixels only this DC has.
+  std::vector<std::uint32_t> pixels(std::size_t(screenWidth) * std::size_t(screenHeight));
+  HDC h = CreateSurfaceDC({pixels.data(), screenWidth, screenHeight, screenWidth * 4}, {0, 0}, nullptr);
+  if (DC* dc = LookupDC(h)) dc->OwnPixels = std::move(pixels);
+  return h;
 }
 
 HDC CreateICA(LPCSTR driver, LPCSTR, LPCSTR, const void*) {
@@ -268,7 +272,9 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
     case OBJ_PEN: o = dc->S.CurPen; break;
     case OBJ_BRUSH: o = dc->S.CurBrush; break;
     case OBJ_FONT: o = dc->S.CurFont; break;
-    case OBJ_BITMAP: o = dc->S.CurBitmap; break;
+    // A DC over a window or the screen has the default bitmap, which only
+    // a memory DC can exchange.
+    case OBJ_BITMAP: o = dc->IsMemory() ? dc->S.CurBitmap : DefaultBitmap(); break;
     default: break;
   }
   return o ? o->Handle : nullptr;

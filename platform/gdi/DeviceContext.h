@@ -7,6 +7,7 @@
 // (the DC's origin on its surface added; what the rasteriser writes).
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/gdi/Bitmaps.h"
@@ -78,6 +79,8 @@ class DC : public GdiObject {
   Recorder* Rec = nullptr;
   Path* CurPath = nullptr;  // the path being drawn or closed (Paths.h)
   MetaRecorder* Meta = nullptr;  // a metafile DC's records (MetafileRecorder.h)
+  // The pixels of a display DC made where the window tier lends no screen.
+  std::vector<std::uint32_t> OwnPixels;
 
   void Update();
   void UpdateOffset() {
@@ -124,8 +127,9 @@ BOOL SetSurfaceDCVisible(HDC hdc, POINT origin, HRGN visible);
 // The screen display DCs draw on, set by the window tier (its virtual
 // screen); a null Bits forgets it.
 void SetGdiScreenSurface(const gdi::SurfaceDesc& screen);
-// "DISPLAY" only: a DC over the whole screen. Without a screen, and for an
-// information DC always, the DC measures but draws nothing.
+// "DISPLAY" only: a DC over the whole screen; without a screen set, over
+// pixels of its own of the screen's size that nobody sees. An information
+// DC measures but draws nothing.
 HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR output, const void* devmode);
 HDC CreateICA(LPCSTR driver, LPCSTR device, LPCSTR output, const void* devmode);
 

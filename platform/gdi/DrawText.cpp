@@ -171,7 +171,7 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
     return 0;
   }
   // A count of 0 draws and measures nothing: the rectangle stays as it was.
-  if (count == 0 && text) {
+  if (count == 0) {
     if (params) params->uiLengthDrawn = 0;
     return 0;
   }
@@ -196,11 +196,12 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
   const int limit = right - left;
   const int lineH = face.Height() + ((fmt & DT_EXTERNALLEADING) ? face.ExternalLeading : 0);
   if (count == 0) {
-    // An empty text measures as an empty rectangle; drawn, it still takes
-    // a line.
+    // An empty text measures no width, and no height either unless it is
+    // one line (then it is that line's height, as the answer is); drawn, it
+    // still answers a line's height.
     if (fmt & DT_CALCRECT) {
       rect->Right = rect->Left;
-      rect->Bottom = rect->Top;
+      rect->Bottom = rect->Top + ((fmt & DT_SINGLELINE) ? lineH : 0);
     }
     if (params) params->uiLengthDrawn = 0;
     return lineH;

@@ -12,89 +12,296 @@
 namespace win::gdi {
 
 namespace {
+// Cosmetic patterns, in pixels.
 const int kDash[] = {18, 6};
 const int kDot[] = {3, 3};
 const int kDashDot[] = {9, 6, 3, 6};
 const int kDashDotDot[] = {9, 3, 3, 3, 3, 3};
 const int kAlternate[] = {1, 1};
+// Geometric patterns, in multiples of the pen's width.
+const int kGeoDash[] = {3, 1};
+const int kGeoDot[] = {1, 1};
+const int kGeoDashDot[] = {3, 1, 1, 1};
+const int kGeoDashDotDot[] = {3, 1, 1, 1, 1, 1};
+
+// The longest a miter may reach, as a multiple of the pen's width, before
+// the join is bevelled instead (the DC's default limit).
+constexpr double kMiterLimit = 10.0;
+// Sub-pixel steps of the wide outlines' corner points.
+constexpr int kUnit = 16;
 }  // namespace
+
+bool PenPaint(const DC& dc, std::uint8_t rop, Paint& paint) {
+  const Pen* pen = dc.S.CurPen;
+  if (!pen || pen->Invisible()) return false;
+  if (pen->Geometric() && pen->Fill) return BrushPaint(dc, pen->Fill.get(), rop, paint);
+  SolidPaint(DevicePixel(dc, dc.PenColor()), rop, paint);
+  return true;
+}
 
 Stroker::Stroker(DC& dc) : Dc(dc) {
   const Pen* pen = dc.S.CurPen;
-  if (!pen || pen->Style == PS_NULL) {
+  std::uint8_t rop = Rop2ToRop3(dc.S.Rop2);
+  if (!PenPaint(dc, rop, Fg)) {
     IsNull = true;
     return;
   }
-  std::uint8_t rop = Rop2ToRop3(dc.S.Rop2);
-  SolidPaint(DevicePixel(dc, dc.PenColor()), rop, Fg);
   PenWidth = std::max(pen->Width, 1);  // a width of 0 is a hairline too
   Wide = PenWidth > 1;
-  if (Wide || pen->Style == PS_SOLID || pen->Style == PS_INSIDEFRAME) return;
+  Cap = pen->EndCap();
+  JoinKind = pen->Join();
+  // A plain pen draws its broken styles only one pixel wide.
+  const bool geometric = pen->Geometric();
+  if ((Wide && !geometric) || pen->Style == PS_SOLID || pen->Style == PS_INSIDEFRAME) return;
   SolidPaint(DevicePixel(dc, dc.S.BkColor), rop, Bg);
   OpaqueGaps = dc.S.BkMode == OPAQUE;
+  const int* table = nullptr;
   switch (pen->Style) {
-    case PS_DASH: Dash = kDash, DashCount = 2; break;
-    case PS_DOT: Dash = kDot, DashCount = 2; break;
-    case PS_DASHDOT: Dash = kDashDot, DashCount = 4; break;
-    case PS_DASHDOTDOT: Dash = kDashDotDot, DashCount = 6; break;
-    case PS_ALTERNATE: Dash = kAlternate, DashCount = 2; break;
+    case PS_DASH: table = geometric ? kGeoDash : kDash, DashCount = 2; break;
+    case PS_DOT: table = geometric ? kGeoDot : kDot, DashCount = 2; break;
+    case PS_DASHDOT: table = geometric ? kGeoDashDot : kDashDot, DashCount = 4; break;
+    case PS_DASHDOTDOT: table = geometric ? kGeoDashDotDot : kDashDotDot, DashCount = 6; break;
+    case PS_ALTERNATE: table = kAlternate, DashCount = 2; break;
     case PS_USERSTYLE: Dash = pen->Dashes.data(), DashCount = int(pen->Dashes.size()); break;
     default: break;
+  }
+  if (table) {
+    if (geometric) {
+      for (int i = 0; i < DashCount; ++i) ScaledDash[i] = table[i] * PenWidth;
+      table = ScaledDash;
+    }
+    Dash = table;
   }
   for (int i = 0; i < DashCount; ++i) DashTotal += Dash[i];
   if (DashTotal == 0) Dash = nullptr, DashCount = 0;  // a pattern of no length draws solid
 }
 
-void Stroker::Dot(int x, int y) {
-  if (IsNull) return;
-  if (Wide) {
-    Segment(x, y, x, y);
+void Stroker::Close() {
+  if (Wide) EndFigure(true);
+}
+
+void Stroker::AddPolygon(const DPoint* pts, int n) {
+  thread_local std::vector<POINT> q;
+  thread_local PolySpans spans;
+  thread_local Region piece;
+  q.resize(std::size_t(n));
+  for (int i = 0; i < n; ++i)
+    q[std::size_t(i)] = {int(std::lround(pts[i].X * kUnit)), int(std::lround(pts[i].Y * kUnit))};
+  INT count = n;
+  const TRect& clip = Dc.Eff.Box();
+  ScanPolygons(q.data(), &count, 1, WINDING, spans, kUnit, {clip.Top, clip.Bottom});
+  Region::Builder b(piece);
+  for (int y = spans.Top; y < spans.Bottom; ++y) {
+    int i0 = spans.RowStart[std::size_t(y - spans.Top)], i1 = spans.RowStart[std::size_t(y - spans.Top + 1)];
+    for (int i = i0; i < i1; ++i)
+      b.AddSpan(y, y + 1, spans.Spans[2 * std::size_t(i)], spans.Spans[2 * std::size_t(i) + 1]);
+  }
+  b.Finish();
+  Region::Combine(Acc, Acc, piece, RGN_OR);
+}
+
+void Stroker::AddDisc(DPoint c) {
+  // A pixel is in when its centre is: the disc's box is the pen's width
+  // square around the point's pixel.
+  thread_local Region piece;
+  thread_local std::vector<RowSpan> rows;
+  const int cx = int(std::lround(c.X)), cy = int(std::lround(c.Y)), h = PenWidth / 2;
+  EllipseRows({cx - h, cy - h, cx - h + PenWidth, cy - h + PenWidth}, rows);
+  Region::Builder b(piece);
+  for (const RowSpan& r : rows) b.AddSpan(r.Y, r.Y + 1, r.Left, r.Right);
+  b.Finish();
+  Region::Combine(Acc, Acc, piece, RGN_OR);
+}
+
+void Stroker::AddBand(DPoint a, DPoint b, double extendA, double extendB) {
+  // Measuring from pixel centres, the band's corners are the end points
+  // moved by half the width across the segment (and along it by a square
+  // cap's half width).
+  double dx = b.X - a.X, dy = b.Y - a.Y, len = std::sqrt(dx * dx + dy * dy);
+  double nx = -dy / len * PenWidth / 2.0, ny = dx / len * PenWidth / 2.0;
+  double ux = dx / len, uy = dy / len;
+  const double x0 = a.X - ux * extendA, y0 = a.Y - uy * extendA;
+  const double x1 = b.X + ux * extendB, y1 = b.Y + uy * extendB;
+  const DPoint q[4] = {{x0 + nx, y0 + ny}, {x1 + nx, y1 + ny}, {x1 - nx, y1 - ny}, {x0 - nx, y0 - ny}};
+  AddPolygon(q, 4);
+}
+
+void Stroker::AddJoin(DPoint prev, DPoint v, DPoint next) {
+  if (JoinKind == PS_JOIN_ROUND) {
+    AddDisc(v);
     return;
   }
-  PaintPixel(Dc, x, y, Fg);
+  double d0x = v.X - prev.X, d0y = v.Y - prev.Y, d1x = next.X - v.X, d1y = next.Y - v.Y;
+  const double l0 = std::sqrt(d0x * d0x + d0y * d0y), l1 = std::sqrt(d1x * d1x + d1y * d1y);
+  d0x /= l0, d0y /= l0, d1x /= l1, d1y /= l1;
+  const double h = PenWidth / 2.0;
+  // The bands' corners on the outer side of the turn (a straight run or a
+  // full turn back has none to fill).
+  const double turn = -d0y * d1x + d0x * d1y;
+  if (turn == 0) return;
+  const double side = turn > 0 ? -1.0 : 1.0;
+  const DPoint c0{v.X - d0y * h * side, v.Y + d0x * h * side};
+  const DPoint c1{v.X - d1y * h * side, v.Y + d1x * h * side};
+  const double cosTurn = d0x * d1x + d0y * d1y;
+  // The miter reaches 1 / cos(turn / 2) widths from the inner corner.
+  if (JoinKind == PS_JOIN_MITER && 2.0 / (1.0 + cosTurn) <= kMiterLimit * kMiterLimit) {
+    const DPoint tip{v.X + (c0.X - v.X + c1.X - v.X) / (1.0 + cosTurn), v.Y + (c0.Y - v.Y + c1.Y - v.Y) / (1.0 + cosTurn)};
+    const DPoint q[4] = {v, c0, tip, c1};
+    AddPolygon(q, 4);
+    return;
+  }
+  const DPoint q[3] = {v, c0, c1};
+  AddPolygon(q, 3);
+}
+
+void Stroker::StrokeFigure(std::vector<DPoint>& pts, bool closed) {
+  pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
+  if (closed && pts.size() > 1 && pts.front() == pts.back()) pts.pop_back();
+  const std::size_t n = pts.size();
+  if (n == 0) return;
+  const double h = PenWidth / 2.0;
+  if (n == 1) {
+    // A figure of one point is its caps alone.
+    if (Cap == PS_ENDCAP_ROUND) {
+      AddDisc(pts[0]);
+    } else if (Cap == PS_ENDCAP_SQUARE) {
+      const DPoint& p = pts[0];
+      const DPoint q[4] = {{p.X - h, p.Y - h}, {p.X + h, p.Y - h}, {p.X + h, p.Y + h}, {p.X - h, p.Y + h}};
+      AddPolygon(q, 4);
+    }
+    return;
+  }
+  if (closed && n == 2) closed = false;  // there and back: two ends, not a shape
+  const std::size_t segments = closed ? n : n - 1;
+  const bool square = !closed && Cap == PS_ENDCAP_SQUARE;
+  for (std::size_t i = 0; i < segments; ++i)
+    AddBand(pts[i], pts[(i + 1) % n], square && i == 0 ? h : 0.0, square && i + 1 == segments ? h : 0.0);
+  if (!closed && Cap == PS_ENDCAP_ROUND) {
+    AddDisc(pts.front());
+    AddDisc(pts.back());
+  }
+  for (std::size_t i = closed ? 0 : 1; i < (closed ? n : n - 1); ++i)
+    AddJoin(pts[(i + n - 1) % n], pts[i], pts[(i + 1) % n]);
+}
+
+void Stroker::DashFigure(const std::vector<DPoint>& pts, bool closed) {
+  // Walks the figure along its length through the pattern; each dash is a
+  // figure of its own, with caps at its ends and joins at the corners it
+  // spans. Only the stretch of each segment near the clip is walked: a
+  // dash cut where the walk leaves it ends too far out to show.
+  const TRect& box = Dc.Eff.Box();
+  const double margin = PenWidth + 2.0;
+  const double lo[2] = {box.Left - margin, box.Top - margin}, hi[2] = {box.Right + margin, box.Bottom + margin};
+  int k = 0;
+  double left = Dash[0];
+  auto skip = [&](double d) {
+    if (d < left) {
+      left -= d;
+      return;
+    }
+    d -= left;
+    k = (k + 1) % DashCount;
+    left = Dash[k];
+    d = std::fmod(d, double(DashTotal));
+    while (d >= left) {
+      d -= left;
+      k = (k + 1) % DashCount;
+      left = Dash[k];
+    }
+    left -= d;
+  };
+  thread_local std::vector<DPoint> dash;
+  dash.clear();
+  bool open = false;
+  auto flush = [&]() {
+    if (open) StrokeFigure(dash, false);
+    dash.clear();
+    open = false;
+  };
+  const std::size_t n = pts.size(), segments = closed ? n : n - 1;
+  for (std::size_t s = 0; s < segments; ++s) {
+    const DPoint a = pts[s], b = pts[(s + 1) % n];
+    const double dx = b.X - a.X, dy = b.Y - a.Y, len = std::sqrt(dx * dx + dy * dy);
+    if (len == 0) continue;
+    // The part of the segment inside the widened clip box, as lengths.
+    double t0 = 0, t1 = len;
+    const double p[2] = {a.X, a.Y}, d[2] = {dx / len, dy / len};
+    for (int axis = 0; axis < 2 && t0 <= t1; ++axis) {
+      if (d[axis] == 0) {
+        if (p[axis] < lo[axis] || p[axis] > hi[axis]) t0 = len + 1;
+        continue;
+      }
+      double e0 = (lo[axis] - p[axis]) / d[axis], e1 = (hi[axis] - p[axis]) / d[axis];
+      if (e0 > e1) std::swap(e0, e1);
+      t0 = std::max(t0, e0);
+      t1 = std::min(t1, e1);
+    }
+    auto at = [&](double t) { return DPoint{a.X + d[0] * t, a.Y + d[1] * t}; };
+    if (t0 > t1) {
+      flush();
+      skip(len);
+      continue;
+    }
+    if (t0 > 0) {
+      flush();
+      skip(t0);
+    }
+    double pos = t0;
+    while (true) {
+      const bool on = (k & 1) == 0;
+      if (on && !open) {
+        dash.push_back(at(pos));
+        open = true;
+      }
+      if (left > t1 - pos) {
+        // The entry goes on past the walked stretch.
+        left -= t1 - pos;
+        pos = t1;
+        if (on) dash.push_back(at(pos));
+        break;
+      }
+      pos += left;
+      if (on) {
+        dash.push_back(at(pos));
+        flush();
+      }
+      k = (k + 1) % DashCount;
+      left = Dash[k];
+      if (pos >= t1 && left > 0) break;
+    }
+    if (t1 < len) {
+      flush();
+      skip(len - t1);
+    }
+  }
+  flush();
+}
+
+void Stroker::EndFigure(bool closed) {
+  if (Figure.empty()) return;
+  thread_local std::vector<DPoint> pts;
+  pts.assign(Figure.begin(), Figure.end());
+  Figure.clear();
+  if (Dash) {
+    pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
+    if (closed && pts.size() > 1 && pts.front() == pts.back()) pts.pop_back();
+    if (pts.size() > 1) {
+      DashFigure(pts, closed && pts.size() > 2);
+      return;
+    }
+  }
+  StrokeFigure(pts, closed);
 }
 
 void Stroker::Segment(int x0, int y0, int x1, int y1) {
   if (IsNull) return;
   if (Wide) {
-    // The band of the segment plus a disc at each end. A pixel is in when
-    // its centre is; measuring from pixel centres, the band's corners are
-    // the end points moved by half the width, in sixteenths of a pixel.
-    constexpr int U = 16;
-    thread_local Region piece;
-    thread_local std::vector<RowSpan> rows;
-    auto addDisc = [&](int cx, int cy) {
-      int h = PenWidth / 2;
-      EllipseRows({cx - h, cy - h, cx - h + PenWidth, cy - h + PenWidth}, rows);
-      Region::Builder b(piece);
-      for (const RowSpan& r : rows) b.AddSpan(r.Y, r.Y + 1, r.Left, r.Right);
-      b.Finish();
-      Region::Combine(Acc, Acc, piece, RGN_OR);
-    };
-    addDisc(x0, y0);
-    if (x0 != x1 || y0 != y1) {
-      addDisc(x1, y1);
-      double dx = x1 - x0, dy = y1 - y0, len = std::sqrt(dx * dx + dy * dy);
-      double nx = -dy / len * PenWidth / 2.0, ny = dx / len * PenWidth / 2.0;
-      POINT q[4] = {
-          {int(std::lround((x0 + nx) * U)), int(std::lround((y0 + ny) * U))},
-          {int(std::lround((x1 + nx) * U)), int(std::lround((y1 + ny) * U))},
-          {int(std::lround((x1 - nx) * U)), int(std::lround((y1 - ny) * U))},
-          {int(std::lround((x0 - nx) * U)), int(std::lround((y0 - ny) * U))},
-      };
-      thread_local PolySpans spans;
-      INT four = 4;
-      const TRect& clip = Dc.Eff.Box();
-      ScanPolygons(q, &four, 1, WINDING, spans, U, {clip.Top, clip.Bottom});
-      Region::Builder b(piece);
-      for (int y = spans.Top; y < spans.Bottom; ++y) {
-        int i0 = spans.RowStart[std::size_t(y - spans.Top)], i1 = spans.RowStart[std::size_t(y - spans.Top + 1)];
-        for (int i = i0; i < i1; ++i)
-          b.AddSpan(y, y + 1, spans.Spans[2 * std::size_t(i)], spans.Spans[2 * std::size_t(i) + 1]);
-      }
-      b.Finish();
-      Region::Combine(Acc, Acc, piece, RGN_OR);
+    const DPoint from{double(x0), double(y0)}, to{double(x1), double(y1)};
+    if (Figure.empty() || !(Figure.back() == from)) {
+      EndFigure(false);
+      Figure.push_back(from);
     }
+    Figure.push_back(to);
     return;
   }
 
@@ -140,7 +347,7 @@ void Stroker::Segment(int x0, int y0, int x1, int y1) {
   long long off = (2 * first * minor + major - 1) / (2 * (long long)major);
   long long err = -major + 2 * first * (long long)minor - 2 * (long long)major * off;
   if (Dash) Phase = int((Phase + first) % DashTotal);
-  const bool plainRect = !Dash && Dc.Eff.IsRect() && Dc.Surf.Bpp == 32 && Fg.Rop == 0xF0;
+  const bool plainRect = !Dash && Fg.Solid && Dc.Eff.IsRect() && Dc.Surf.Bpp == 32 && Fg.Rop == 0xF0;
   for (long long i = first; i < last; ++i) {
     int x = xMajor ? x0 + int(i) * sx : x0 + int(off) * sx;
     int y = xMajor ? y0 + int(off) * sy : y0 + int(i) * sy;
@@ -173,7 +380,9 @@ void Stroker::Segment(int x0, int y0, int x1, int y1) {
 }
 
 void Stroker::Finish() {
-  if (!Wide || Acc.IsEmpty()) return;
+  if (!Wide) return;
+  EndFigure(false);
+  if (Acc.IsEmpty()) return;
   for (const TRect& r : Acc.Rects) PaintRect(Dc, r, Fg);
   Acc.SetEmpty();
 }
@@ -216,6 +425,7 @@ BOOL LineTo(HDC hdc, int x, int y) {
   // clipped fill, no stroker.
   const Pen* pen = dc->S.CurPen;
   if (y == dc->S.CurPos.Y && pen && pen->Width <= 1 && (pen->Style == PS_SOLID || pen->Style == PS_INSIDEFRAME) &&
+      !pen->Invisible() && !(pen->Geometric() && pen->Fill) &&
       dc->S.Rop2 == R2_COPYPEN && dc->Surf.Bpp == 32 && dc->Eff.IsRect()) {
     int x0 = dc->S.CurPos.X, sy = y + dc->OffY;
     int a = (x > x0 ? x0 : x + 1) + dc->OffX, b = (x > x0 ? x : x0 + 1) + dc->OffX;

@@ -5,33 +5,62 @@
 // so joined segments meet without painting a pixel twice; broken styles
 // repeat their dash pattern along the stepped pixels, gaps painted in the
 // background colour when the background mode is opaque. Wider pens cover
-// the segment's band plus round caps and joins, painted once per call.
+// each figure (a run of segments, each starting where the last ended) as
+// one area, painted once per call: the segments' bands, the pen's joins
+// where they meet and its end caps where the figure ends. A plain pen's
+// caps and joins are round and its broken styles draw solid when wide; a
+// geometric pen from ExtCreatePen has the caps and joins it was made with,
+// draws its dashes in multiples of its width (a user style in logical
+// units), and paints with its brush.
 #pragma once
+
+#include <vector>
 
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Raster.h"
 
 namespace win::gdi {
 
+// The paint of the DC's pen: its colour, or the brush of a geometric pen
+// made from one. False for a pen that draws nothing.
+bool PenPaint(const DC& dc, std::uint8_t rop, Paint& paint);
+
 class Stroker {
  public:
   explicit Stroker(DC& dc);
   bool Null() const { return IsNull; }
   int Width() const { return PenWidth; }
-  // A segment in surface coordinates.
+  // A segment in surface coordinates. One that starts where the last one
+  // ended continues its figure.
   void Segment(int x0, int y0, int x1, int y1);
-  // A single pixel with the pen (used where a shape degenerates).
-  void Dot(int x, int y);
+  // The figure drawn since the last break ends where it began: its ends
+  // join like its other corners instead of taking caps.
+  void Close();
   // Paints what a wide pen collected.
   void Finish();
 
  private:
+  struct DPoint {
+    double X, Y;
+    bool operator==(const DPoint&) const = default;
+  };
+  void EndFigure(bool closed);
+  void DashFigure(const std::vector<DPoint>& pts, bool closed);
+  void StrokeFigure(std::vector<DPoint>& pts, bool closed);
+  void AddBand(DPoint a, DPoint b, double extendA, double extendB);
+  void AddJoin(DPoint prev, DPoint v, DPoint next);
+  void AddDisc(DPoint c);
+  void AddPolygon(const DPoint* pts, int n);
+
   DC& Dc;
   Paint Fg, Bg;
   bool IsNull = false, OpaqueGaps = false, Wide = false;
   const int* Dash = nullptr;
   int DashCount = 0, DashTotal = 0, Phase = 0;
   int PenWidth = 1;
+  UINT Cap = PS_ENDCAP_ROUND, JoinKind = PS_JOIN_ROUND;
+  int ScaledDash[16] = {};  // a geometric pen's pattern in multiples of its width
+  std::vector<DPoint> Figure;
   Region Acc;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/gdi/Bitmaps.h"
@@ -12,12 +13,17 @@
 namespace win::gdi {
 
 int Pen::Describe(int size, void* buffer) const {
+  // An extended pen answers with its extended structure, ending with as
+  // many style entries as it has; a plain pen with the plain one. A buffer
+  // too small for it is refused and left as it was.
+  const std::size_t head = offsetof(EXTLOGPEN, elpStyleEntry);
+  const int need = Extended ? static_cast<int>(head + StyleEntries.size() * sizeof(DWORD)) : int(sizeof(LOGPEN));
+  if (!buffer) return need;
+  if (size < need) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
   if (Extended) {
-    // The structure ends with as many style entries as the pen has.
-    const std::size_t head = offsetof(EXTLOGPEN, elpStyleEntry);
-    const int need = static_cast<int>(head + StyleEntries.size() * sizeof(DWORD));
-    if (!buffer) return need;
-    if (size < need) return 0;
     EXTLOGPEN p{};
     p.elpPenStyle = Style | Flags;
     p.elpWidth = static_cast<DWORD>(Width);
@@ -30,9 +36,6 @@ int Pen::Describe(int size, void* buffer) const {
       std::memcpy(static_cast<std::uint8_t*>(buffer) + head, StyleEntries.data(), StyleEntries.size() * sizeof(DWORD));
     return need;
   }
-  int need = static_cast<int>(sizeof(LOGPEN));
-  if (!buffer) return need;
-  if (size < need) return 0;
   LOGPEN p{Style, {Width, 0}, Color};
   std::memcpy(buffer, &p, sizeof p);
   return need;
@@ -79,6 +82,23 @@ const std::uint8_t* HatchBits(int style) {
       {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // HS_DIAGCROSS
   };
   return bits[(style >= 0 && style <= 5) ? style : 0];
+}
+
+bool LoadPattern(HBITMAP hbm, Brush& b) {
+  Bitmap* bm = LookupAs<Bitmap>(hbm);
+  if (!bm || bm->Surf.Width <= 0 || bm->Surf.Height <= 0) return false;
+  // The brush keeps its own copy: the bitmap may be deleted afterwards.
+  b.Style = BS_PATTERN;
+  b.Hatch = 0;
+  const Surface& s = bm->Surf;
+  b.PatWidth = s.Width;
+  b.PatHeight = s.Height;
+  b.PatMono = s.IsMono() && !bm->IsDib;
+  b.Pattern.resize(std::size_t(s.Width) * s.Height);
+  for (int y = 0; y < s.Height; ++y) LoadSpan(s, 0, y, s.Width, &b.Pattern[std::size_t(y) * s.Width]);
+  if (b.PatMono)
+    for (auto& v : b.Pattern) v &= 1;
+  return true;
 }
 
 namespace {
@@ -130,12 +150,11 @@ namespace win {
 using namespace gdi;
 
 HPEN CreatePen(int style, int width, COLORREF color) {
-  if (style < 0 || style > static_cast<int>(PS_INSIDEFRAME)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return nullptr;
-  }
   // Every invisible pen is the same pen.
   if (style == static_cast<int>(PS_NULL)) return reinterpret_cast<HPEN>(GetStockObject(NULL_PEN));
+  // A plain pen has the plain styles only: any other number (the extended
+  // styles, cap, join or type bits) makes a solid pen.
+  if (style < 0 || style > static_cast<int>(PS_INSIDEFRAME)) style = static_cast<int>(PS_SOLID);
   // A pen keeps the style and width it was asked for, which is what it
   // reads back: drawing takes a width of 0 as 1 and draws a wide pen of a
   // broken style solid. A negative width is taken as its size.
@@ -156,22 +175,54 @@ HPEN CreatePenIndirect(const LOGPEN* lp) {
   return CreatePen(static_cast<int>(lp->lopnStyle), lp->lopnWidth.X, lp->lopnColor);
 }
 
+namespace {
+
+// The brush a geometric pen paints with, when it is not a plain colour:
+// a hatch (the six hatches; the next six numbers are solid, as for
+// CreateHatchBrush) or a pattern bitmap's copy. False for a brush the pen
+// cannot be made from.
+bool PenFill(const LOGBRUSH& lb, std::unique_ptr<Brush>& fill) {
+  switch (lb.lbStyle) {
+    case BS_SOLID:
+    case BS_NULL: return true;
+    case BS_HATCHED:
+      if (lb.lbHatch > 11) return false;
+      if (lb.lbHatch > std::uintptr_t(HS_DIAGCROSS)) return true;
+      fill = std::make_unique<Brush>();
+      fill->Style = BS_HATCHED;
+      fill->Hatch = static_cast<int>(lb.lbHatch);
+      fill->Color = lb.lbColor & 0x00FFFFFF;
+      return true;
+    case BS_PATTERN:
+      fill = std::make_unique<Brush>();
+      return LoadPattern(reinterpret_cast<HBITMAP>(lb.lbHatch), *fill);
+    default: return false;  // device-independent patterns are not drawn here
+  }
+}
+
+}  // namespace
+
 HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* lb, DWORD styleCount, const DWORD* styles) {
   constexpr DWORD kMaxStyleEntries = 16;
   const UINT kind = style & PS_STYLE_MASK;
   const bool geometric = (style & PS_TYPE_MASK) == PS_GEOMETRIC;
   // A count of -1 is no count at all: refused without a reason.
   if (kind == PS_USERSTYLE && styleCount == DWORD(-1)) return nullptr;
-  // Style entries belong to a user style only, which needs 1 to 16 of them,
-  // one at least of some length (a pattern of nothing but gaps draws
-  // nothing and may never end).
+  // Style entries belong to a user style only, which needs 1 to 16 of them:
+  // none negative, and one at least of some length (a pattern of nothing
+  // but gaps draws nothing and may never end).
   bool entriesOk = kind == PS_USERSTYLE ? styleCount >= 1 && styleCount <= kMaxStyleEntries && styles : styleCount == 0;
   if (entriesOk && kind == PS_USERSTYLE)
-    entriesOk = std::any_of(styles, styles + styleCount, [](DWORD e) { return static_cast<std::int32_t>(e) > 0; });
+    entriesOk = std::none_of(styles, styles + styleCount, [](DWORD e) { return static_cast<std::int32_t>(e) < 0; }) &&
+                std::any_of(styles, styles + styleCount, [](DWORD e) { return e != 0; });
   // A cosmetic pen is one pixel wide, except an invisible one, whose width
-  // does not matter.
+  // does not matter. Alternate pixels belong to cosmetic pens and a frame to
+  // keep inside to geometric ones.
   const bool widthOk = geometric || width == 1 || kind == PS_NULL;
-  if (!lb || kind > PS_ALTERNATE || !entriesOk || !widthOk || (kind == PS_ALTERNATE && geometric)) {
+  const bool kindOk = kind <= PS_ALTERNATE && !(kind == PS_ALTERNATE && geometric) &&
+                      !(kind == PS_INSIDEFRAME && !geometric);
+  std::unique_ptr<Brush> fill;
+  if (!lb || !kindOk || !entriesOk || !widthOk || (geometric && !PenFill(*lb, fill))) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
@@ -180,11 +231,14 @@ HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* lb, DWORD styleCount
   p->Extended = true;
   p->Style = kind;
   p->Flags = style & ~PS_STYLE_MASK;
-  p->Width = static_cast<int>(width > 10000 ? 10000 : width);
+  // A width is a size: a negative one (as a signed number) counts by its
+  // magnitude.
+  const std::int64_t size = std::abs(static_cast<std::int64_t>(static_cast<std::int32_t>(width)));
+  p->Width = static_cast<int>(size > 10000 ? 10000 : size);
   p->BrushStyle = lb->lbStyle;
   p->Hatch = lb->lbHatch;
   p->Color = lb->lbStyle == BS_NULL ? 0 : (lb->lbColor & 0x00FFFFFF);
-  if (lb->lbStyle == BS_NULL) p->Style = PS_NULL;
+  p->Fill = std::move(fill);
   if (kind == PS_USERSTYLE) {
     p->StyleEntries.assign(styles, styles + styleCount);
     // Lengths are capped so a whole pattern's length stays countable.
@@ -214,23 +268,12 @@ HBRUSH CreateHatchBrush(int style, COLORREF color) {
 }
 
 HBRUSH CreatePatternBrush(HBITMAP hbm) {
-  Bitmap* bm = LookupAs<Bitmap>(hbm);
-  if (!bm || bm->Surf.Width <= 0 || bm->Surf.Height <= 0) {
+  Brush* b = new Brush;
+  if (!LoadPattern(hbm, *b)) {
+    delete b;
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
   }
-  // The brush keeps its own copy: the bitmap may be deleted afterwards.
-  Brush* b = new Brush;
-  b->Style = BS_PATTERN;
-  b->Hatch = 0;
-  const Surface& s = bm->Surf;
-  b->PatWidth = s.Width;
-  b->PatHeight = s.Height;
-  b->PatMono = s.IsMono() && !bm->IsDib;
-  b->Pattern.resize(std::size_t(s.Width) * s.Height);
-  for (int y = 0; y < s.Height; ++y) LoadSpan(s, 0, y, s.Width, &b->Pattern[std::size_t(y) * s.Width]);
-  if (b->PatMono)
-    for (auto& v : b->Pattern) v &= 1;
   return reinterpret_cast<HBRUSH>(Register(b));
 }
 

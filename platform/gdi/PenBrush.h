@@ -2,33 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/gdi/GdiObjects.h"
 
 namespace win::gdi {
-
-class Pen : public GdiObject {
- public:
-  static constexpr DWORD kType = OBJ_PEN;
-  Pen() : GdiObject(OBJ_PEN) {}
-  int Describe(int size, void* buffer) const override;
-  std::string Summary() const override;
-
-  UINT Style = PS_SOLID;  // PS_SOLID ... PS_ALTERNATE (the style bits only)
-  UINT Flags = 0;         // end cap, join and type bits
-  int Width = 1;
-  COLORREF Color = 0;
-  bool Extended = false;  // made by ExtCreatePen
-  bool DcPen = false;     // the DC_PEN stock pen: colour from the DC
-  // Extended pens: the brush they were made from, and a user style's
-  // entries as given (Dashes: the on/off lengths lines are drawn with,
-  // an odd-length list taken twice so on and off keep alternating).
-  UINT BrushStyle = BS_SOLID;
-  std::uintptr_t Hatch = 0;
-  std::vector<DWORD> StyleEntries;
-  std::vector<int> Dashes;
-};
 
 class Brush : public GdiObject {
  public:
@@ -51,9 +30,44 @@ class Brush : public GdiObject {
   COLORREF CurrentColor() const;
 };
 
+class Pen : public GdiObject {
+ public:
+  static constexpr DWORD kType = OBJ_PEN;
+  Pen() : GdiObject(OBJ_PEN) {}
+  int Describe(int size, void* buffer) const override;
+  std::string Summary() const override;
+
+  UINT Style = PS_SOLID;  // PS_SOLID ... PS_ALTERNATE (the style bits only)
+  UINT Flags = 0;         // end cap, join and type bits
+  int Width = 1;
+  COLORREF Color = 0;
+  bool Extended = false;  // made by ExtCreatePen
+  bool DcPen = false;     // the DC_PEN stock pen: colour from the DC
+  // Extended pens: the brush they were made from, and a user style's
+  // entries as given (Dashes: the on/off lengths lines are drawn with,
+  // an odd-length list taken twice so on and off keep alternating).
+  UINT BrushStyle = BS_SOLID;
+  std::uintptr_t Hatch = 0;
+  std::vector<DWORD> StyleEntries;
+  std::vector<int> Dashes;
+  // A geometric pen made from a hatched or pattern brush paints with its
+  // own copy of that brush (the bitmap may go once the pen exists).
+  std::unique_ptr<Brush> Fill;
+
+  bool Geometric() const { return Extended && (Flags & PS_TYPE_MASK) == PS_GEOMETRIC; }
+  // Draws nothing: the null style, or an extended pen of a null brush.
+  bool Invisible() const { return Style == PS_NULL || (Extended && BrushStyle == BS_NULL); }
+  UINT EndCap() const { return Extended ? Flags & PS_ENDCAP_MASK : PS_ENDCAP_ROUND; }
+  UINT Join() const { return Extended ? Flags & PS_JOIN_MASK : PS_JOIN_ROUND; }
+};
+
 // A brush argument of a fill call: a live brush, or a system colour index
 // plus one (COLOR_x + 1, as window classes give their background).
 Brush* BrushArg(HBRUSH h);
+
+// Copies a bitmap's pixels into a pattern brush; false for a bad or empty
+// bitmap.
+bool LoadPattern(HBITMAP bitmap, Brush& brush);
 
 // The 8 x 8 bits of a hatch style (bit set = hatch line), row by row.
 const std::uint8_t* HatchBits(int style);

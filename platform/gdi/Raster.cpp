@@ -93,9 +93,8 @@ bool BrushPaint(const DC& dc, const Brush* brush, std::uint8_t rop, Paint& paint
       std::size_t n = brush->Pattern.size();
       std::uint32_t* tile = paint.TileBuf;
       if (n > 64) {
-        thread_local std::vector<std::uint32_t> big;
-        big.resize(n);
-        tile = big.data();
+        paint.TileBig.resize(n);
+        tile = paint.TileBig.data();
       }
       if (brush->PatMono) {
         // Bits of a monochrome pattern take the text colour (0) and the

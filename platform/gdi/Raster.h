@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "platform/gdi/DeviceContext.h"
 
@@ -39,6 +40,7 @@ struct Paint {
   int OrgX = 0, OrgY = 0;  // surface position of the tile's corner
   std::uint32_t TileBuf[64];
   std::uint8_t SkipBuf[64];
+  std::vector<std::uint32_t> TileBig;  // a larger tile (a pen's and a brush's may be in use at once)
 };
 
 // Sets up a paint from a brush as the DC realises it (pattern colours from

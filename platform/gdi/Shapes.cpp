@@ -21,7 +21,7 @@ constexpr double kPi = 3.14159265358979323846;
 struct ShapeSetup {
   DC* Dc = nullptr;
   Paint PenPaint, BrushPaintV;
-  bool HasPen = false, HasBrush = false, Styled = false;
+  bool HasPen = false, HasBrush = false, Styled = false, Geometric = false;
   int Width = 1;
   bool InsideFrame = false;
 };
@@ -35,12 +35,12 @@ bool Setup(HDC hdc, ShapeSetup& s) {
   DC& dc = *s.Dc;
   std::uint8_t rop = Rop2ToRop3(dc.S.Rop2);
   const Pen* pen = dc.S.CurPen;
-  s.HasPen = pen && pen->Style != PS_NULL;
+  s.HasPen = PenPaint(dc, rop, s.PenPaint);
   if (s.HasPen) {
-    SolidPaint(DevicePixel(dc, dc.PenColor()), rop, s.PenPaint);
     s.Width = std::max(pen->Width, 1);  // a width of 0 is a hairline too
     s.InsideFrame = pen->Style == PS_INSIDEFRAME;
     s.Styled = pen->Width <= 1 && pen->Style != PS_SOLID && pen->Style != PS_INSIDEFRAME;
+    s.Geometric = pen->Geometric();
   }
   s.HasBrush = BrushPaint(dc, dc.S.CurBrush, rop, s.BrushPaintV);
   return true;
@@ -319,6 +319,18 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   TRect inner = Deflate(outer, s.Width);
   bool hasInner = inner.Left < inner.Right && inner.Top < inner.Bottom;
   if (s.HasBrush && hasInner) PaintRect(dc, inner, s.BrushPaintV);
+  if (s.Geometric && s.Width > 1 && !s.InsideFrame) {
+    // A geometric pen's corners are its joins, and its dashes run around.
+    Stroker st(dc);
+    int l = box.Left, t = box.Top, r = box.Right - 1, b = box.Bottom - 1;
+    st.Segment(l, t, r, t);
+    st.Segment(r, t, r, b);
+    st.Segment(r, b, l, b);
+    st.Segment(l, b, l, t);
+    st.Close();
+    st.Finish();
+    return TRUE;
+  }
   if (s.Styled) {
     Stroker st(dc);
     int l = box.Left, t = box.Top, r = box.Right - 1, b = box.Bottom - 1;
@@ -436,6 +448,7 @@ BOOL PolyPolygon(HDC hdc, const POINT* points, const INT* counts, int polygons) 
         const POINT& b = dev[std::size_t(base + (i + 1) % n)];
         st.Segment(a.X, a.Y, b.X, b.Y);
       }
+      st.Close();
       base += n;
     }
     st.Finish();

@@ -94,8 +94,9 @@ DWORD GetTabbedTextExtentA(HDC hdc, LPCSTR str, int count, int tabCount, const i
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  if (count == 0) return 0;
   FontFace& f = DcFace(*dc);
+  // Nothing to measure still has the font's height.
+  if (count == 0) return DWORD(f.Height()) << 16;
   const TabStops stops{tabCount, tabStops, f.AveCharWidth * 8};
   const int end = LayOutTabbed(*dc, f, str, count, stops, 0, 0, [](int, int, int) {}, [](int, int) {});
   return (DWORD(f.Height()) << 16) | DWORD(end & 0xFFFF);

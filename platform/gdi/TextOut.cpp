@@ -242,8 +242,9 @@ LONG TabbedTextOutA(HDC hdc, int x, int y, LPCSTR str, int count, int tabCount, 
   }
   ORV_GDI_LOG(dc, "TabbedTextOut", "%d,%d \"%.*s\" tabs=%d origin=%d", x, y, count, str ? str : "", tabCount,
               tabOrigin);
-  if (count == 0) return 0;
   FontFace& face = DcFace(*dc);
+  // Nothing to draw still answers the font's height.
+  if (count == 0) return LONG(DWORD(face.Height()) << 16);
   const TabStops stops{tabCount, tabStops, face.AveCharWidth * 8};
   // Pieces between tabs are drawn left-aligned at the places the stops
   // give them; the gaps are filled like the text's background.

@@ -320,13 +320,9 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
       rec.rootBox = {box.Left + origin.X, box.Top + origin.Y, box.Right + origin.X, box.Bottom + origin.Y};
     }
   } else {
-    // A window sized to nothing has no pixels: its DC shows nothing (its
-    // clip box is empty) and still measures text and answers device
-    // questions like any window's.
-    static std::uint32_t nowhere = 0;
-    HRGN none = CreateRectRgn(0, 0, 0, 0);
-    dc = CreateSurfaceDC(gdi::SurfaceDesc{&nowhere, 1, 1, 4}, POINT{0, 0}, none);
-    DeleteObject(none);
+    // Windows without pixels draw nowhere; the DC is still the screen's
+    // kind of DC, measures text and answers device questions.
+    dc = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
   }
   if (dc) {
     HoldWindowDC(dc);

@@ -30,24 +30,63 @@ TEST_F(DrawTextTest, CalcRectMeasuresAndDrawsNothing) {
   EXPECT_EQ(26, DrawTextA(Dc, "a\nb", -1, &q, DT_CALCRECT));
 }
 
-TEST_F(DrawTextTest, EmptyAndMissingTextsMeasureAnEmptyRectangle) {
-  // An empty text measures as nothing at the rectangle's corner.
+TEST_F(DrawTextTest, EmptyTextsMeasureNoWidthAndOneLineOnlyAsOneLine) {
+  // An empty text measures as nothing at the rectangle's corner, and
+  // answers a line's height all the same.
   RECT r{10, 20, 110, 90};
   EXPECT_EQ(13, DrawTextA(Dc, "", -1, &r, DT_CALCRECT));
   EXPECT_EQ((RECT{10, 20, 10, 20}), r);
+  r = {10, 20, 110, 90};
+  EXPECT_EQ(13, DrawTextA(Dc, "", -1, &r, DT_CALCRECT | DT_WORDBREAK));
+  EXPECT_EQ((RECT{10, 20, 10, 20}), r);
+  // As one line it is that line: the rectangle is as high as the answer.
+  r = {10, 20, 110, 90};
+  EXPECT_EQ(13, DrawTextA(Dc, "", -1, &r, DT_CALCRECT | DT_SINGLELINE));
+  EXPECT_EQ((RECT{10, 20, 10, 33}), r);
   // No text at all measures the same, without complaint.
   r = {10, 20, 110, 90};
-  EXPECT_EQ(13, DrawTextA(Dc, nullptr, -1, &r, DT_CALCRECT | DT_SINGLELINE));
-  EXPECT_EQ((RECT{10, 20, 10, 20}), r);
-  // A count of 0 does nothing at all: the rectangle stays, the answer is 0.
-  r = {10, 20, 110, 90};
-  EXPECT_EQ(0, DrawTextA(Dc, "text", 0, &r, DT_CALCRECT));
-  EXPECT_EQ((RECT{10, 20, 110, 90}), r);
-  // Drawn, an empty text paints nothing and still answers the height.
+  EXPECT_EQ(13, DrawTextA(Dc, nullptr, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER));
+  EXPECT_EQ((RECT{10, 20, 10, 33}), r);
+  // A count of 0 does nothing at all, with or without a text: the
+  // rectangle stays, the answer is 0.
+  for (const char* text : {"text", static_cast<const char*>(nullptr)}) {
+    r = {10, 20, 110, 90};
+    EXPECT_EQ(0, DrawTextA(Dc, text, 0, &r, DT_CALCRECT | DT_SINGLELINE));
+    EXPECT_EQ((RECT{10, 20, 110, 90}), r);
+  }
+  // Drawn, an empty text paints nothing, leaves the rectangle and still
+  // answers the height.
   r = {0, 0, 50, 20};
-  EXPECT_EQ(13, DrawTextA(Dc, "", -1, &r, DT_LEFT));
+  EXPECT_EQ(13, DrawTextA(Dc, "", -1, &r, DT_LEFT | DT_SINGLELINE));
+  EXPECT_EQ((RECT{0, 0, 50, 20}), r);
   EXPECT_EQ(TRect(), InkBox());
   EXPECT_EQ(0, DrawTextA(Dc, "x", -2, &r, DT_LEFT)) << "a count below -1 is refused";
+}
+
+TEST_F(DrawTextTest, CalculatedRectanglesAreAsHighAsTheAnswer) {
+  TEXTMETRICA tm{};
+  GetTextMetricsA(Dc, &tm);
+  struct Case {
+    const char* Text;
+    UINT Format;
+    int Width;
+  };
+  const Case cases[] = {
+      {"", DT_SINGLELINE | DT_VCENTER, 100},
+      {"", DT_SINGLELINE | DT_WORDBREAK, 0},
+      {"centred\r\nand low", DT_SINGLELINE | DT_VCENTER | DT_CENTER, 100},
+      {"alpha beta gamma", DT_WORDBREAK, 40},
+      {"a\tb\tc\r\nd", DT_EXPANDTABS | DT_WORDBREAK, 30},
+      {"last line\n", DT_BOTTOM | DT_WORDBREAK, 100},
+  };
+  for (const Case& c : cases) {
+    RECT r{5, 7, 5 + c.Width, 200};
+    const int h = DrawTextA(Dc, c.Text, -1, &r, c.Format | DT_CALCRECT);
+    EXPECT_EQ(h, r.Bottom - r.Top) << c.Text;
+    EXPECT_EQ(7, r.Top) << c.Text;
+    EXPECT_EQ(0, h % tm.tmHeight) << c.Text;
+    EXPECT_GT(h, 0) << c.Text;
+  }
 }
 
 TEST_F(DrawTextTest, WordBreaksAtBlanksAndBreaksLongWordsOnlyInEditControlMode) {

@@ -110,8 +110,15 @@ TEST_F(TextMetricsTest, TabStopsRepeatAndNegativeStopsAlignTheTextAfterThemRight
   GetTextMetricsA(Dc, &tm);
   const int step = 8 * tm.tmAveCharWidth, afterB = 30 + TextWidth("b");
   EXPECT_EQ((afterB / step + 1) * step + c, width("a\tb\tb\tc", {20, 30}));
-  // Nothing to measure answers 0, height included.
-  EXPECT_EQ(0u, GetTabbedTextExtentA(Dc, "a\tb", 0, 0, nullptr));
+  // Nothing to measure has no width but still the font's height, with
+  // default stops as with a list of them.
+  EXPECT_EQ(DWORD(tm.tmHeight) << 16, GetTabbedTextExtentA(Dc, "a\tb", 0, 0, nullptr));
+  EXPECT_EQ(DWORD(tm.tmHeight) << 16, GetTabbedTextExtentA(Dc, nullptr, 0, 2, std::vector<int>{20, 30}.data()));
+  // A tab alone reaches the first stop: a count of zero with a list given
+  // takes the default stops.
+  const int stops[] = {20, 30};
+  EXPECT_EQ(DWORD(tm.tmHeight) << 16 | DWORD(step), GetTabbedTextExtentA(Dc, "\t", 1, 0, stops));
+  EXPECT_EQ(DWORD(tm.tmHeight) << 16 | 20u, GetTabbedTextExtentA(Dc, "\t", 1, 2, stops));
 }
 
 TEST_F(TextMetricsTest, FontObjectsKeepTheirDescriptionAndAreCountedAndFreed) {

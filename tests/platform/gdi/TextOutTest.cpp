@@ -155,9 +155,11 @@ TEST_F(TextOutTest, TabbedOutputPlacesTextAtItsStopsFromTheTabOrigin) {
   const TRect c = InkBox(RGB_WHITE, {140, 0, Width, Height});
   EXPECT_GE(c.Left, 150);
   EXPECT_LE(c.Left, 151);
-  // Nothing to draw answers 0 and draws nothing.
+  // Nothing to draw draws nothing and answers no width but a line's height.
   Clear(RGB_WHITE);
-  EXPECT_EQ(0, TabbedTextOutA(Dc, 0, 0, "a\tb", 0, 0, nullptr, 0));
+  SetBkMode(Dc, OPAQUE);
+  SetBkColor(Dc, RGB(0, 0, 255));
+  EXPECT_EQ(LONG(Tm.tmHeight) << 16, TabbedTextOutA(Dc, 0, 0, "a\tb", 0, 0, nullptr, 0));
   EXPECT_EQ(TRect(), InkBox());
 }
 

@@ -3,6 +3,7 @@
 // shown on the screen but never held in the window's pixels.
 #include <map>
 
+#include "platform/gdi/Text.h"
 #include "platform/win/Caret.h"
 #include "platform/win/Metrics.h"
 #include "platform/win/WindowRegion.h"
@@ -352,6 +353,93 @@ TEST_F(PaintTest, BitmapAndGreyCaretsFlipTheirOwnPattern) {
   test::PumpUntilIdle();
   EXPECT_NE(Shown({10, 10}), RGB(127, 127, 127));
   EXPECT_FALSE(SetCaretPos(1, 1));
+}
+
+// Every kind of DC starts from the same state, and SetPixel answers the
+// colour the DC's pixels now hold, or CLR_INVALID where it cannot draw.
+TEST_F(PaintTest, EveryKindOfDcStartsAlikeAndAnswersSetPixelWithWhatItHolds) {
+  HWND empty = CreateWindowExA(0, "White", "Empty", WS_POPUP | WS_VISIBLE, 10, 10, 0, 0, nullptr, nullptr, nullptr,
+                               nullptr);
+  HWND inEmpty = Child(empty, "Inside", R(0, 0, 20, 20));
+  test::PumpUntilIdle();
+  struct Kind {
+    const char* Name;
+    HDC Dc;
+    DWORD Type;
+  };
+  const Kind kinds[] = {
+      {"memory", CreateCompatibleDC(nullptr), OBJ_MEMDC},
+      {"client", GetDC(main), OBJ_DC},
+      {"window", GetWindowDC(main), OBJ_DC},
+      {"screen", GetDC(nullptr), OBJ_DC},
+      {"display", CreateDCA("DISPLAY", nullptr, nullptr, nullptr), OBJ_DC},
+      {"information", CreateICA("DISPLAY", nullptr, nullptr, nullptr), OBJ_DC},
+      {"window of no size", GetDC(empty), OBJ_DC},
+      {"child of a window of no size", GetDC(inEmpty), OBJ_DC},
+  };
+  const HGDIOBJ defaultBitmap = GetCurrentObject(kinds[0].Dc, OBJ_BITMAP);
+  for (const Kind& k : kinds) {
+    SCOPED_TRACE(k.Name);
+    ASSERT_NE(k.Dc, nullptr);
+    EXPECT_EQ(GetObjectType(k.Dc), k.Type);
+    EXPECT_EQ(GetBkColor(k.Dc), kWhite);
+    EXPECT_EQ(GetTextColor(k.Dc), kBlack);
+    EXPECT_EQ(GetBkMode(k.Dc), OPAQUE);
+    EXPECT_EQ(GetROP2(k.Dc), R2_COPYPEN);
+    EXPECT_EQ(GetPolyFillMode(k.Dc), ALTERNATE);
+    EXPECT_EQ(GetStretchBltMode(k.Dc), BLACKONWHITE);
+    EXPECT_EQ(GetTextAlign(k.Dc), TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    EXPECT_EQ(GetMapMode(k.Dc), MM_TEXT);
+    EXPECT_EQ(GetTextCharacterExtra(k.Dc), 0);
+    POINT p{1, 1};
+    GetCurrentPositionEx(k.Dc, &p);
+    EXPECT_EQ(p, (POINT{0, 0}));
+    GetWindowOrgEx(k.Dc, &p);
+    EXPECT_EQ(p, (POINT{0, 0}));
+    EXPECT_EQ(GetCurrentObject(k.Dc, OBJ_PEN), GetStockObject(BLACK_PEN));
+    EXPECT_EQ(GetCurrentObject(k.Dc, OBJ_BRUSH), GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(GetCurrentObject(k.Dc, OBJ_FONT), GetStockObject(SYSTEM_FONT));
+    EXPECT_EQ(GetCurrentObject(k.Dc, OBJ_BITMAP), defaultBitmap) << "the one-pixel bitmap every new DC holds";
+    HRGN clip = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetClipRgn(k.Dc, clip), 0);
+    DeleteObject(clip);
+    EXPECT_EQ(SaveDC(k.Dc), 1);
+    EXPECT_TRUE(RestoreDC(k.Dc, -1));
+  }
+  // What each kind holds of a colour it was given.
+  const COLORREF odd = RGB(0x12, 0x34, 0x56);
+  EXPECT_EQ(SetPixel(kinds[0].Dc, 0, 0, RGB(200, 210, 190)), kWhite) << "the monochrome pixel takes the nearer of two";
+  EXPECT_EQ(SetPixel(kinds[0].Dc, 0, 0, odd), kBlack);
+  EXPECT_EQ(SetPixel(kinds[0].Dc, 1, 0, odd), CLR_INVALID) << "beyond the bitmap";
+  for (int i : {1, 2, 3, 4}) EXPECT_EQ(SetPixel(kinds[i].Dc, 3, 3, odd), odd) << kinds[i].Name;
+  EXPECT_EQ(Held({3, 3}), odd);
+  EXPECT_EQ(SetPixel(kinds[1].Dc, 250, 3, odd), CLR_INVALID) << "outside the window";
+  for (int i : {5, 6, 7}) {
+    EXPECT_EQ(SetPixel(kinds[i].Dc, 0, 0, odd), CLR_INVALID) << kinds[i].Name;
+    EXPECT_EQ(GetPixel(kinds[i].Dc, 0, 0), CLR_INVALID) << kinds[i].Name;
+    RECT box{1, 1, 1, 1};
+    EXPECT_EQ(GetClipBox(kinds[i].Dc, &box), NULLREGION) << kinds[i].Name;
+  }
+  // A 16-bit section keeps five bits a channel, repeated into the low bits.
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 4, 4, 1, 16, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP dib16 = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(kinds[0].Dc, ToObj(dib16));
+  EXPECT_EQ(SetPixel(kinds[0].Dc, 1, 1, odd), RGB(0x10, 0x31, 0x52));
+  EXPECT_EQ(GetPixel(kinds[0].Dc, 1, 1), RGB(0x10, 0x31, 0x52));
+  SelectObject(kinds[0].Dc, old);
+  DeleteObject(dib16);
+
+  DeleteDC(kinds[0].Dc);
+  ReleaseDC(main, kinds[1].Dc);
+  ReleaseDC(main, kinds[2].Dc);
+  ReleaseDC(nullptr, kinds[3].Dc);
+  DeleteDC(kinds[4].Dc);
+  DeleteDC(kinds[5].Dc);
+  ReleaseDC(empty, kinds[6].Dc);
+  ReleaseDC(inEmpty, kinds[7].Dc);
+  DestroyWindow(empty);
 }
 
 }  // namespace
