@@ -283,6 +283,12 @@ void TCustomForm::CMVisibleChanged(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
 }
 
+namespace {
+// A form to centre on is one whose window is on the screen: a form still
+// running its OnShow (whose message boxes come here) has no place yet.
+bool OnScreen(TCustomForm* AForm) { return AForm->HandleAllocated() && IsWindowVisible(AForm->GetHandle()); }
+}  // namespace
+
 // Centres or places the form as its Position asks, inside the work area.
 void TCustomForm::PlaceOnScreen() {
   if (FParent || FParentWindow) return;  // hosted: its place is in the host
@@ -294,11 +300,11 @@ void TCustomForm::PlaceOnScreen() {
       break;
     case poMainFormCenter:
       if (Application && Application->GetMainForm() && Application->GetMainForm() != this &&
-          Application->GetMainForm()->FShowing)
+          OnScreen(Application->GetMainForm()))
         centre = Application->GetMainForm()->GetBoundsRect();
       break;
     case poOwnerFormCenter:
-      if (auto* owner = dynamic_cast<TCustomForm*>(GetOwner()); owner && owner->FShowing)
+      if (auto* owner = dynamic_cast<TCustomForm*>(GetOwner()); owner && OnScreen(owner))
         centre = owner->GetBoundsRect();
       break;
     default:
