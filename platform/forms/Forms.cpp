@@ -388,6 +388,15 @@ TModalResult TCustomForm::ShowModal() {
   HWND own = GetHandle();
   for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
     if (h != own && IsWindowVisible(h) && IsWindowEnabled(h)) disabled.push_back(h);
+  // The form stands over the window it keeps waiting: owned by it while
+  // modal (a form of its own owner keeps that one), so a window manager
+  // keeps it above that window and gives it the focus meant for it.
+  HWND waiting = previousActive && previousActive != own ? previousActive : nullptr;
+  if (!waiting && Application && Application->GetMainForm() && Application->GetMainForm() != this &&
+      OnScreen(Application->GetMainForm()))
+    waiting = Application->GetMainForm()->GetHandle();
+  const bool ownedHere = waiting && !GetWindow(own, GW_OWNER);
+  if (ownedHere) SetWindowLongPtrA(own, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(waiting));
   for (HWND h : disabled) EnableWindow(h, FALSE);
   TModalResult result = mrNone;
   // The windows that waited take over again before the form goes out of
@@ -404,6 +413,7 @@ TModalResult TCustomForm::ShowModal() {
   };
   auto restore = [&]() {
     handBack();
+    if (ownedHere && IsWindow(own)) SetWindowLongPtrA(own, GWLP_HWNDPARENT, 0);
     FFormState.Exclude(fsModal);
   };
   try {

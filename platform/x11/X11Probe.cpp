@@ -543,6 +543,29 @@ void Probe::NameActive(unsigned long window) {
 
 void Probe::Sync() { XSync(dpy_, False); }
 
+bool Probe::WindowManagerCaughtUp(int guardMs) {
+  ::Window root = DefaultRootWindow(dpy_);
+  ::Window w = XCreateSimpleWindow(dpy_, root, -40, -40, 10, 10, 0, 0, 0);
+  XSelectInput(dpy_, w, PropertyChangeMask);
+  const Atom extents = XInternAtom(dpy_, "_NET_FRAME_EXTENTS", False);
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = w;
+  e.xclient.message_type = XInternAtom(dpy_, "_NET_REQUEST_FRAME_EXTENTS", False);
+  e.xclient.format = 32;
+  XSendEvent(dpy_, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+  XFlush(dpy_);
+  bool answered = false;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(guardMs);
+  while (!answered && std::chrono::steady_clock::now() < deadline) {
+    while (!answered && XCheckTypedWindowEvent(dpy_, w, PropertyNotify, &e)) answered = e.xproperty.atom == extents;
+    if (!answered) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  XDestroyWindow(dpy_, w);
+  XSync(dpy_, False);
+  return answered;
+}
+
 }  // namespace win::x11
 
 namespace win::x11 {

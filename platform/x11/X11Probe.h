@@ -145,6 +145,10 @@ class Probe {
   // Names the active window on the root, as a window manager does.
   void NameActive(unsigned long window);
   void Sync();
+  // Waits until the window manager has dealt with everything sent before
+  // (input included): it answers a request for frame extents, which it
+  // reads after them. False when it did not answer within the guard.
+  bool WindowManagerCaughtUp(int guardMs = 10000);
 
   // Another program on the clipboard, run as a child process so that this
   // one can answer or ask at the same time. Serve: the child owns CLIPBOARD
