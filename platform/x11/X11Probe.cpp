@@ -347,6 +347,23 @@ std::vector<unsigned long> Probe::Stacking() {
   return out;
 }
 
+unsigned long Probe::WindowTitled(const std::string& title) {
+  std::vector<::Window> open{DefaultRootWindow(dpy_)};
+  while (!open.empty()) {
+    ::Window w = open.back();
+    open.pop_back();
+    XWindowAttributes a;
+    if (w != DefaultRootWindow(dpy_) && (!XGetWindowAttributes(dpy_, w, &a) || a.map_state != IsViewable)) continue;
+    if (w != DefaultRootWindow(dpy_) && Property8(w, "WM_NAME") == title) return w;
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(dpy_, w, &root, &parent, &children, &count)) continue;
+    open.insert(open.end(), children, children + count);
+    if (children) XFree(children);
+  }
+  return 0;
+}
+
 bool Probe::Geometry(unsigned long window, bool& viewable, RECT& r) {
   XWindowAttributes a;
   if (!XGetWindowAttributes(dpy_, window, &a)) return false;

@@ -107,6 +107,9 @@ class Probe {
   unsigned long FrameOf(unsigned long window);
   // The root's mapped children, bottom to top.
   std::vector<unsigned long> Stacking();
+  // The viewable window named so (WM_NAME), at any depth: a window
+  // manager's frames hold the programs' windows. 0 when there is none.
+  unsigned long WindowTitled(const std::string& title);
   // The window's pixels as BGRA with the fourth byte zero, rows top down.
   bool Capture(unsigned long window, std::vector<std::uint32_t>& pixels, int& width, int& height);
   // Whether a window on the screen's visual has the screen's colormap
