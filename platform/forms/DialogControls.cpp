@@ -2,11 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
 #include "platform/win/Caret.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Metrics.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowPos.h"
 
 using namespace win;
 
@@ -215,7 +218,12 @@ ORV_REGISTER(TDialogList)
 
 TDialogList::TDialogList(TComponent* AOwner) : TDialogField(AOwner, 150, 120) {}
 
-Integer TDialogList::ItemHeight() { return std::max(13, FFont->GetHeight() < 0 ? -FFont->GetHeight() + 3 : 16); }
+namespace {
+// The height of a list row in a font.
+Integer RowHeight(TFont* AFont) { return std::max(13, AFont->GetHeight() < 0 ? -AFont->GetHeight() + 3 : 16); }
+}  // namespace
+
+Integer TDialogList::ItemHeight() { return RowHeight(FFont); }
 
 Integer TDialogList::VisibleCount() { return std::max(1, (FHeight - 4) / ItemHeight()); }
 
@@ -278,3 +286,251 @@ void TDialogList::KeyDown(Word& Key, TShiftState Shift) {
 
 void TDialogList::WMGetDlgCode(TMessage& Message) { Message.Result = DLGC_WANTARROWS; }
 
+// ---- TDialogDropList ----
+
+// The open list of a drop-down: a bordered popup under the field that
+// never takes the activation and holds the mouse while it is open. The
+// row under the pointer, or the one the arrow keys reached, is lit.
+class TDialogDropList : public TCustomControl {
+  ORV_CLASS(TDialogDropList, TCustomControl)
+ public:
+  explicit TDialogDropList(TDialogDropDown* ACombo) : TCustomControl(ACombo), FCombo(ACombo) {
+    // The mouse stays the list's from the drop to the close: no capture of
+    // a press's own to let go.
+    FControlStyle = TControlStyle{csOpaque};
+    FVisible = false;
+    FParentColor = false;
+    FColor = clWindow;
+    FBrush->SetColor(FColor);
+  }
+  static constexpr Integer kMaxRows = 8;
+
+  Integer Lit() const { return FLit; }
+  void SetLit(Integer Value) {
+    const auto count = static_cast<Integer>(FCombo->FItems.size());
+    Value = std::clamp(Value, count ? 0 : -1, count - 1);
+    if (Value == FLit) return;
+    FLit = Value;
+    if (FLit >= 0 && FLit < FTop) FTop = FLit;
+    if (FLit >= FTop + Rows()) FTop = FLit - Rows() + 1;
+    Invalidate();
+  }
+  bool Open() const { return FOpen; }
+
+  // Drops below the field, or above it where the screen ends first.
+  void Drop() {
+    FFont->Assign(FCombo->GetFont());
+    const auto count = static_cast<Integer>(FCombo->FItems.size());
+    const Integer h = Rows() * RowHeight(FFont) + 2;
+    const TPoint below = FCombo->ClientToScreen(TPoint(0, FCombo->GetHeight()));
+    const TRect area = Screen ? Screen->GetWorkAreaRect() : TRect(0, 0, 1024, 768);
+    Integer y = below.Y;
+    if (y + h > area.Bottom) y = below.Y - FCombo->GetHeight() - h;
+    FTop = 0;
+    FLit = -1;
+    SetLit(FCombo->FItemIndex >= 0 ? FCombo->FItemIndex : (count ? 0 : -1));
+    SetBounds(below.X, y, FCombo->GetWidth(), h);
+    SetWindowPos(GetHandle(), HWND_TOPMOST, below.X, y, FCombo->GetWidth(), h, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    FOpen = true;
+    FShowing = true;
+    SetMouseCapture(true);
+    Invalidate();
+  }
+  void Close() {
+    if (!FOpen) return;
+    FOpen = false;
+    if (GetMouseCapture()) SetMouseCapture(false);
+    if (HandleAllocated()) ShowWindow(GetHandle(), SW_HIDE);
+    FShowing = false;
+  }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    inherited::CreateParams(Params);
+    Params.Style = WS_POPUP | WS_BORDER;
+    Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+    Params.WndParent = nullptr;
+    Params.WindowClass.style |= CS_SAVEBITS;
+  }
+
+  void Paint() override {
+    TCanvas* canvas = GetCanvas();
+    canvas->GetFont()->Assign(FFont);
+    HDC dc = canvas->GetHandle();
+    RECT r = GetClientRect();
+    FillRect(dc, &r, FBrush->GetHandle());
+    SetBkMode(dc, TRANSPARENT);
+    const Integer h = RowHeight(FFont);
+    const auto count = static_cast<Integer>(FCombo->FItems.size());
+    for (Integer i = FTop, y = 0; i < count && y < r.Bottom; ++i, y += h) {
+      RECT row = Rect(0, y, r.Right, y + h);
+      if (i == FLit) FillRect(dc, &row, GetSysColorBrush(COLOR_HIGHLIGHT));
+      SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(i == FLit ? clHighlightText : FFont->GetColor())));
+      RECT text = Rect(row.Left + 2, row.Top, row.Right, row.Bottom);
+      DrawTextA(dc, FCombo->FItems[static_cast<std::size_t>(i)].c_str(), -1, &text,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+  }
+
+  // The mouse is the list's while it is open: a row under the pointer is
+  // lit, let go on a row chooses it, a press off the list closes it.
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override {
+    if (Inside(X, Y)) SetLit(RowAt(Y));
+    inherited::MouseMove(Shift, X, Y);
+  }
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override {
+    if (!Inside(X, Y)) {
+      FCombo->CloseUp(-1);
+      return;
+    }
+    inherited::MouseDown(Button, Shift, X, Y);
+  }
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override {
+    // Let go over the field after the press that opened the list: it stays.
+    if (Button == mbLeft && Inside(X, Y)) {
+      FCombo->CloseUp(RowAt(Y));
+      return;
+    }
+    inherited::MouseUp(Button, Shift, X, Y);
+  }
+  // The mouse taken elsewhere (another window's capture, a modal loop).
+  void WMCaptureChanged(TMessage& Message) {
+    DefaultHandler(Message);
+    if (FOpen && reinterpret_cast<HWND>(Message.LParam) != FHandle) FCombo->CloseUp(-1);
+  }
+  ORV_MESSAGE(win::WM_CAPTURECHANGED, WMCaptureChanged)
+
+ private:
+  Integer Rows() const {
+    return std::clamp(static_cast<Integer>(FCombo->FItems.size()), 1, static_cast<Integer>(kMaxRows));
+  }
+  bool Inside(Integer X, Integer Y) { return X >= 0 && Y >= 0 && X < GetClientWidth() && Y < GetClientHeight(); }
+  Integer RowAt(Integer Y) {
+    const Integer i = FTop + Y / RowHeight(FFont);
+    return i < static_cast<Integer>(FCombo->FItems.size()) ? i : -1;
+  }
+
+  TDialogDropDown* FCombo;
+  Integer FTop = 0;
+  Integer FLit = -1;
+  bool FOpen = false;
+};
+
+ORV_REGISTER(TDialogDropList)
+
+// ---- TDialogDropDown ----
+
+ORV_REGISTER(TDialogDropDown)
+
+TDialogDropDown::TDialogDropDown(TComponent* AOwner) : TDialogField(AOwner, 145, 21) {}
+
+TDialogDropDown::~TDialogDropDown() {
+  if (FList) FList->Close();
+}
+
+void TDialogDropDown::ItemsChanged() {
+  if (FItemIndex >= static_cast<Integer>(FItems.size())) FItemIndex = -1;
+  CloseUp(-1);
+  Invalidate();
+}
+
+void TDialogDropDown::SetItemIndex(Integer Value) {
+  if (Value < -1 || Value >= static_cast<Integer>(FItems.size())) Value = -1;
+  if (FItemIndex == Value) return;
+  FItemIndex = Value;
+  Invalidate();
+  if (OnChange) OnChange(this);
+}
+
+AnsiString TDialogDropDown::Selected() const {
+  return FItemIndex >= 0 ? FItems[static_cast<std::size_t>(FItemIndex)] : AnsiString();
+}
+
+bool TDialogDropDown::GetDroppedDown() const { return FList && FList->Open(); }
+
+TWinControl* TDialogDropDown::GetDropList() const { return GetDroppedDown() ? FList : nullptr; }
+
+void TDialogDropDown::SetDroppedDown(bool Value) {
+  if (Value == GetDroppedDown()) return;
+  if (!Value) {
+    CloseUp(-1);
+    return;
+  }
+  if (!FList) FList = New<TDialogDropList>(this);
+  FList->Drop();
+  Invalidate();
+}
+
+void TDialogDropDown::CloseUp(Integer AChosen) {
+  if (!GetDroppedDown()) return;
+  FList->Close();
+  Invalidate();
+  if (AChosen >= 0) SetItemIndex(AChosen);
+}
+
+void TDialogDropDown::Paint() {
+  HDC dc = PaintField();
+  const bool dropped = GetDroppedDown();
+  const Integer bw = GetSystemMetrics(SM_CXVSCROLL);
+  RECT button = Rect(FWidth - 2 - bw, 2, FWidth - 2, FHeight - 2);
+  DrawFrameControl(dc, &button, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | (dropped ? DFCS_PUSHED | DFCS_FLAT : 0));
+  // The chosen item, lit while the field has the focus, as a list's
+  // selection is.
+  RECT item = Rect(3, 3, button.Left - 1, FHeight - 3);
+  const bool lit = Focused() && !dropped;
+  if (lit) FillRect(dc, &item, GetSysColorBrush(COLOR_HIGHLIGHT));
+  SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(lit ? clHighlightText : FFont->GetColor())));
+  AnsiString text = Selected();
+  RECT inner = Rect(item.Left + 1, item.Top, item.Right, item.Bottom);
+  DrawTextA(dc, text.c_str(), -1, &inner, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  if (lit) DrawFocusRect(dc, &item);
+}
+
+void TDialogDropDown::Pressed(TMouseButton Button, Integer, Integer) {
+  if (Button == mbLeft) SetDroppedDown(!GetDroppedDown());
+}
+
+void TDialogDropDown::KeyDown(Word& Key, TShiftState Shift) {
+  inherited::KeyDown(Key, Shift);
+  const bool toggle = Key == VK_F4 || (Shift.Contains(ssAlt) && (Key == VK_DOWN || Key == VK_UP));
+  const auto count = static_cast<Integer>(FItems.size());
+  if (GetDroppedDown()) {
+    switch (Key) {
+      case VK_UP: FList->SetLit(FList->Lit() - 1); break;
+      case VK_DOWN: FList->SetLit(FList->Lit() + 1); break;
+      case VK_HOME: FList->SetLit(0); break;
+      case VK_END: FList->SetLit(count - 1); break;
+      case VK_RETURN: CloseUp(FList->Lit()); break;
+      case VK_ESCAPE: CloseUp(-1); break;
+      default:
+        if (!toggle) return;
+        CloseUp(FList->Lit());
+        break;
+    }
+    Key = 0;
+    return;
+  }
+  if (toggle) {
+    SetDroppedDown(true);
+    Key = 0;
+    return;
+  }
+  if (count == 0) return;
+  switch (Key) {
+    case VK_UP: SetItemIndex(std::max(0, FItemIndex - 1)); break;
+    case VK_DOWN: SetItemIndex(std::min(count - 1, FItemIndex + 1)); break;
+    case VK_HOME: SetItemIndex(0); break;
+    case VK_END: SetItemIndex(count - 1); break;
+    default: return;
+  }
+  Key = 0;
+}
+
+void TDialogDropDown::FocusChanged(bool AFocused) {
+  if (!AFocused) CloseUp(-1);
+}
+
+// While the list is open, Enter and Esc are the list's, not the dialog's.
+void TDialogDropDown::WMGetDlgCode(TMessage& Message) {
+  Message.Result = DLGC_WANTARROWS | (GetDroppedDown() ? DLGC_WANTALLKEYS : 0);
+}

@@ -1,7 +1,7 @@
 // The few controls the platform's own dialogs (message boxes, file
 // dialogs) are built from: a push button that sets its form's modal
-// result, a one-line text field and a plain list. They paint in the
-// classic look with the drawing tier's frame controls.
+// result, a one-line text field, a plain list and a drop-down list. They
+// paint in the classic look with the drawing tier's frame controls.
 #pragma once
 
 #include <vector>
@@ -114,4 +114,43 @@ class TDialogList : public TDialogField {
   std::vector<AnsiString> FItems;
   Integer FItemIndex = -1;
   Integer FTopIndex = 0;
+};
+
+class TDialogDropList;
+
+// A drop-down list: the chosen item in a field with the drop-down button.
+// A press on the field, F4 or Alt+Down opens the list under it, where a
+// click or Enter chooses and Esc, a press elsewhere or the focus going
+// closes it; closed, the arrow keys step through the items.
+class TDialogDropDown : public TDialogField {
+  ORV_CLASS(TDialogDropDown, TDialogField)
+ public:
+  explicit TDialogDropDown(TComponent* AOwner);
+  ~TDialogDropDown() override;
+  std::vector<AnsiString>& Items() { return FItems; }
+  void ItemsChanged();
+  Integer GetItemIndex() const { return FItemIndex; }
+  void SetItemIndex(Integer Value);
+  AnsiString Selected() const;
+  bool GetDroppedDown() const;
+  void SetDroppedDown(bool Value);
+  // The open list's window (null while closed), for tests.
+  TWinControl* GetDropList() const;
+  TNotifyEvent OnChange;
+
+ protected:
+  void Paint() override;
+  void Pressed(TMouseButton Button, Integer X, Integer Y) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void FocusChanged(bool AFocused) override;
+  void WMGetDlgCode(TMessage& Message);
+  ORV_MESSAGE(win::WM_GETDLGCODE, WMGetDlgCode)
+
+ private:
+  friend class TDialogDropList;
+  // Closes the list; a chosen item (not -1) becomes the selection.
+  void CloseUp(Integer AChosen);
+  std::vector<AnsiString> FItems;
+  Integer FItemIndex = -1;
+  TDialogDropList* FList = nullptr;
 };

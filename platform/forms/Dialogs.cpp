@@ -133,8 +133,9 @@ bool TOpenDialog::Execute() {
 
 namespace {
 
-// The dialog's form: folders on the left, files on the right, the name
-// field and the filter box below.
+// The dialog's form: folders on the left, files on the right, below them
+// the name field and the drop-down list of the filters, each with its
+// label.
 class TFileForm : public TForm {
   ORV_CLASS(TFileForm, TForm)
  public:
@@ -148,7 +149,7 @@ class TFileForm : public TForm {
   TDialogList* Folders = nullptr;
   TDialogList* FileList = nullptr;
   TDialogEdit* Name = nullptr;
-  TDialogList* FilterBox = nullptr;
+  TDialogDropDown* FilterBox = nullptr;
   std::function<AnsiString(const AnsiString&, const AnsiString&)> accept;
 
   void Fill() {
@@ -223,7 +224,7 @@ bool TOpenDialog::RunForm() {
     form->SetCaption(FTitle.empty() ? AnsiString(IsSaveDialog() ? "Save As" : "Open") : FTitle);
     form->SetPosition(poScreenCenter);
     form->SetClientWidth(430);
-    form->SetClientHeight(290);
+    form->SetClientHeight(274);
     form->Folder = StartFolder();
     form->Filters = ParseFilter(FFilter);
 
@@ -238,12 +239,20 @@ bool TOpenDialog::RunForm() {
     form->FileList->SetBounds(166, 28, 256, 180);
     form->FileList->SetParent(form);
     form->FileList->OnChange = TNotifyEvent::Bind<&TFileForm::FileClick>(form);
+    const auto label = [form](const char* ACaption, Integer ATop) {
+      auto* l = New<TLabel>(form);
+      l->SetCaption(ACaption);
+      l->SetBounds(8, ATop, 80, 15);
+      l->SetParent(form);
+    };
+    label("File name:", 220);
     form->Name = New<TDialogEdit>(form);
-    form->Name->SetBounds(8, 216, 330, 21);
+    form->Name->SetBounds(90, 216, 248, 21);
     form->Name->SetParent(form);
     form->Name->SetText(ExtractFileName(FFileName));
-    form->FilterBox = New<TDialogList>(form);
-    form->FilterBox->SetBounds(8, 243, 330, 40);
+    label(IsSaveDialog() ? "Save as type:" : "Files of type:", 247);
+    form->FilterBox = New<TDialogDropDown>(form);
+    form->FilterBox->SetBounds(90, 243, 248, 21);
     form->FilterBox->SetParent(form);
     for (const auto& f : form->Filters) form->FilterBox->Items().push_back(f.first);
     form->FilterBox->ItemsChanged();

@@ -283,6 +283,12 @@ void TCustomForm::CMVisibleChanged(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
 }
 
+namespace {
+// A form to centre on is one whose window is on the screen: a form still
+// running its OnShow (whose message boxes come here) has no place yet.
+bool OnScreen(TCustomForm* AForm) { return AForm->HandleAllocated() && IsWindowVisible(AForm->GetHandle()); }
+}  // namespace
+
 // Centres or places the form as its Position asks, inside the work area.
 void TCustomForm::PlaceOnScreen() {
   if (FParent || FParentWindow) return;  // hosted: its place is in the host
@@ -294,11 +300,11 @@ void TCustomForm::PlaceOnScreen() {
       break;
     case poMainFormCenter:
       if (Application && Application->GetMainForm() && Application->GetMainForm() != this &&
-          Application->GetMainForm()->FShowing)
+          OnScreen(Application->GetMainForm()))
         centre = Application->GetMainForm()->GetBoundsRect();
       break;
     case poOwnerFormCenter:
-      if (auto* owner = dynamic_cast<TCustomForm*>(GetOwner()); owner && owner->FShowing)
+      if (auto* owner = dynamic_cast<TCustomForm*>(GetOwner()); owner && OnScreen(owner))
         centre = owner->GetBoundsRect();
       break;
     default:
@@ -382,6 +388,15 @@ TModalResult TCustomForm::ShowModal() {
   HWND own = GetHandle();
   for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
     if (h != own && IsWindowVisible(h) && IsWindowEnabled(h)) disabled.push_back(h);
+  // The form stands over the window it keeps waiting: owned by it while
+  // modal (a form of its own owner keeps that one), so a window manager
+  // keeps it above that window and gives it the focus meant for it.
+  HWND waiting = previousActive && previousActive != own ? previousActive : nullptr;
+  if (!waiting && Application && Application->GetMainForm() && Application->GetMainForm() != this &&
+      OnScreen(Application->GetMainForm()))
+    waiting = Application->GetMainForm()->GetHandle();
+  const bool ownedHere = waiting && !GetWindow(own, GW_OWNER);
+  if (ownedHere) SetWindowLongPtrA(own, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(waiting));
   for (HWND h : disabled) EnableWindow(h, FALSE);
   TModalResult result = mrNone;
   // The windows that waited take over again before the form goes out of
@@ -398,6 +413,7 @@ TModalResult TCustomForm::ShowModal() {
   };
   auto restore = [&]() {
     handBack();
+    if (ownedHere && IsWindow(own)) SetWindowLongPtrA(own, GWLP_HWNDPARENT, 0);
     FFormState.Exclude(fsModal);
   };
   try {

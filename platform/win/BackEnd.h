@@ -97,6 +97,11 @@ class IBackEnd {
   // How opaque the surface shows over what lies beneath (255: fully). A
   // back end without translucency shows it opaque.
   virtual void SetSurfaceOpacity(SurfaceId, BYTE /*alpha*/) {}
+  // The surface a top-level surface belongs to (0: none), and whether it is
+  // modal to it (the owner takes no input meanwhile). A window manager
+  // keeps an owned surface above its owner and gives a modal one the focus
+  // meant for the owner.
+  virtual void SetSurfaceOwner(SurfaceId, SurfaceId /*owner*/, bool /*modal*/) {}
   virtual void SetCursorShape(SurfaceId surface, HCURSOR cursor) = 0;
   // Whether the display draws the surface's frame and caption itself (a
   // window manager decorates it), so that the window system's own caption

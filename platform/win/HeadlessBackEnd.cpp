@@ -57,6 +57,13 @@ void HeadlessBackEnd::MoveSurface(SurfaceId surface, const RECT& r) {
 
 void HeadlessBackEnd::RestackSurface(SurfaceId, SurfaceId) {}
 
+void HeadlessBackEnd::SetSurfaceOwner(SurfaceId surface, SurfaceId owner, bool modal) {
+  auto it = surfaces_.find(surface);
+  if (it == surfaces_.end()) return;
+  it->second.options.owner = owner;
+  it->second.modal = modal;
+}
+
 void HeadlessBackEnd::Present(SurfaceId surface, const RECT& area, const std::uint8_t* bgra, int stride) {
   auto it = surfaces_.find(surface);
   if (it == surfaces_.end() || !bgra) return;

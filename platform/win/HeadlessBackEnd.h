@@ -24,6 +24,7 @@ class HeadlessBackEnd : public IBackEnd {
     HCURSOR cursor = nullptr;
     std::vector<RECT> shape;  // as last asked (empty: whole); the pixels stay whole
     BYTE opacity = 255;
+    bool modal = false;       // to options.owner, as last told
     std::vector<std::uint8_t> pixels;  // BGRA, width * 4 bytes a row
   };
 
@@ -40,6 +41,7 @@ class HeadlessBackEnd : public IBackEnd {
   void SetTitle(SurfaceId surface, const std::string& text1252) override;
   void SetSurfaceShape(SurfaceId surface, const std::vector<RECT>& rects) override;
   void SetSurfaceOpacity(SurfaceId surface, BYTE alpha) override;
+  void SetSurfaceOwner(SurfaceId surface, SurfaceId owner, bool modal) override;
   void SetCursorShape(SurfaceId surface, HCURSOR cursor) override;
   bool GrabPointer(SurfaceId surface) override;
   void UngrabPointer() override;

@@ -77,9 +77,13 @@ bool LayoutCaption(const Window* w, CaptionLayout& out) {
   out = CaptionLayout{};
   if ((w->style & WS_CAPTION) != WS_CAPTION) return false;
   const bool tool = (w->exStyle & WS_EX_TOOLWINDOW) != 0;
-  RECT frame = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL | WS_CAPTION), w->exStyle & ~WS_EX_CLIENTEDGE, false);
-  const int h = GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION);
-  out.band = {frame.Left, frame.Top, w->window.Width() - frame.Right, frame.Top + h};
+  // The caption sits inside the frame its style implies (a caption alone
+  // has the dialog frame), right above the client area.
+  RECT frame = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle & ~WS_EX_CLIENTEDGE, false);
+  const int rows = GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION);
+  const int h = rows - 1;
+  out.area = {frame.Left, frame.Top - rows, w->window.Width() - frame.Right, frame.Top};
+  out.band = {out.area.Left, out.area.Top, out.area.Right, out.area.Top + h};
   if (!(w->style & WS_SYSMENU)) return true;
   // Buttons: two pixels in from the right and the top, close apart from
   // the minimise/maximise pair.
@@ -106,7 +110,7 @@ bool LayoutCaption(const Window* w, CaptionLayout& out) {
 
 int CaptionHit(const Window* w, POINT p) {
   CaptionLayout c;
-  if (!LayoutCaption(w, c) || !In(c.band, p)) return HTNOWHERE;
+  if (!LayoutCaption(w, c) || !In(c.area, p)) return HTNOWHERE;
   if (In(c.close, p)) return HTCLOSE;
   if (In(c.maximize, p)) return HTMAXBUTTON;
   if (In(c.minimize, p)) return HTMINBUTTON;
@@ -171,12 +175,14 @@ void PaintNonClient(Window* w, HRGN region) {
   CaptionLayout caption;
   if (LayoutCaption(w, caption)) {
     FillRect(dc, &caption.band, GetSysColorBrush(w->frameActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+    RECT parting{caption.area.Left, caption.band.Bottom, caption.area.Right, caption.area.Bottom};
+    FillRect(dc, &parting, GetSysColorBrush(COLOR_BTNFACE));
     if (caption.icon.Right > caption.icon.Left)
       DrawIconEx(dc, caption.icon.Left, caption.icon.Top, CaptionIcon(w), caption.icon.Width(), caption.icon.Height(),
                  0, nullptr, DI_NORMAL);
     DrawCaptionText(w, dc, caption);
     for (int hit : {HTCLOSE, HTMAXBUTTON, HTMINBUTTON}) DrawCaptionButton(w, dc, hit, false);
-    r.Top = caption.band.Bottom;
+    r.Top = caption.area.Bottom;
   }
   if (ex & WS_EX_CLIENTEDGE) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   DrawScrollBar(w, dc, SB_VERT);

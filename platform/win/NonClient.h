@@ -11,11 +11,14 @@ namespace win::detail {
 
 struct Window;
 
-// The caption band and its buttons, in window coordinates. A button that
-// the styles do not ask for has an empty rectangle; a box shown only
-// because its partner is (minimise without maximise, or the reverse) is
-// there but disabled.
+// The caption band and its buttons, in window coordinates. The caption's
+// rows (the caption height) are the band and, under it, one row of the
+// frame's face that parts it from the client area. A button that the
+// styles do not ask for has an empty rectangle; a box shown only because
+// its partner is (minimise without maximise, or the reverse) is there but
+// disabled.
 struct CaptionLayout {
+  RECT area{};  // the caption's rows inside the frame
   RECT band{};
   RECT icon{};
   RECT close{}, maximize{}, minimize{};

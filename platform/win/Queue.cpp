@@ -191,6 +191,10 @@ void Idle() {
   for (auto& [id, poll] : polls)
     if (poll) poll();
   if (Available()) return;
+  // What the back end asked to show again just now (an exposure read
+  // above) goes to the screen before the wait: nothing else may come to
+  // wake the program, and the screen would keep what covered the window.
+  PresentPending();
   std::uint64_t next = NextTimerDue();
   if (Q().waiter) {
     Q().waiter(next);

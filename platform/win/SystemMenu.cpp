@@ -170,7 +170,7 @@ void TrackSystemMenu(HWND hwnd) {
   if (LayoutCaption(w, caption)) {
     const bool icon = caption.icon.Right > caption.icon.Left;
     at.X += icon ? caption.icon.Left : caption.band.Left;
-    at.Y += caption.band.Bottom;
+    at.Y += caption.area.Bottom;
   }
   HMENU menu = GetSystemMenu(hwnd, FALSE);
   SendMessageA(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);

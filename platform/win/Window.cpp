@@ -188,6 +188,21 @@ bool EnabledChain(const Window* w) {
   return true;
 }
 
+void SyncSurfaceOwner(Window* w) {
+  if (!w->surface || !IsTopLevel(w)) return;
+  Window* owner = w->owner ? Root(w->owner) : nullptr;
+  if (owner == Desktop()) owner = nullptr;
+  const bool modal = owner && (owner->style & WS_DISABLED) && !(w->style & WS_DISABLED);
+  BackEnd().SetSurfaceOwner(w->surface, owner ? owner->surface : 0, modal);
+}
+
+void SyncOwnedSurfaces(Window* w) {
+  if (!IsTopLevel(w)) return;
+  SyncSurfaceOwner(w);
+  for (Window* t : TopLevels())
+    if (t->owner && Root(t->owner) == w) SyncSurfaceOwner(t);
+}
+
 Pin::Pin(Window* w) : w_(w) { ++w_->callDepth; }
 Pin::~Pin() {
   if (--w_->callDepth == 0 && w_->destroyed) delete w_;
@@ -300,6 +315,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   if (IsTopLevel(w)) {
     SurfaceOptions so{style, exStyle, owner ? owner->surface : 0, (style & WS_POPUP) != 0};
     w->surface = BackEnd().CreateSurface(w->window, so);
+    // Made over an owner that waits: modal to it from the start.
+    if (owner && (owner->style & WS_DISABLED)) SyncSurfaceOwner(w);
   }
 
   CREATESTRUCTA cs{param, instance, menu, parentHandle, height, width, y, x, static_cast<LONG>(style),
@@ -515,6 +532,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     if (c && IsDescendant(c, w)) ReleaseCapture();
     if (Peek(hwnd)) SendMessageA(hwnd, WM_ENABLE, FALSE, 0);
   }
+  if ((w = Peek(hwnd)) && wasDisabled != ((w->style & WS_DISABLED) != 0)) SyncOwnedSurfaces(w);
   return wasDisabled;
 }
 
@@ -560,6 +578,7 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
       ss.styleOld = field;
       field = ss.styleNew;
       if (index == GWL_EXSTYLE && (ss.styleOld & WS_EX_LAYERED) && !(field & WS_EX_LAYERED)) LayeredStyleDropped(w);
+      if (index == GWL_STYLE && ((ss.styleOld ^ ss.styleNew) & WS_DISABLED)) SyncOwnedSurfaces(w);
       SendMessageA(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
       return old;
     }
@@ -590,6 +609,7 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
         }
       w->owner = o;
       NormalizeTopLevelOrder();
+      SyncSurfaceOwner(w);
       return old;
     }
     default: break;

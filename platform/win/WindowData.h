@@ -168,6 +168,11 @@ RECT ScreenWindowRect(const Window* w);
 RECT ScreenClientRect(const Window* w);
 bool VisibleChain(const Window* w);   // itself and every ancestor visible
 bool EnabledChain(const Window* w);
+// Tells the back end whom a top-level window's surface belongs to and
+// whether it is modal to it (its owner disabled, itself not); the second
+// form for a window whose enabled state changed, and the windows it owns.
+void SyncSurfaceOwner(Window* w);
+void SyncOwnedSurfaces(Window* w);
 
 // Keeps a window's memory alive while its procedure runs, so a window
 // destroyed inside its own message handler is freed only afterwards.

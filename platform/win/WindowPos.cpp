@@ -690,6 +690,7 @@ HWND SetParent(HWND child, HWND newParent) {
     NormalizeTopLevelOrder();
     SurfaceOptions so{w->style, w->exStyle, 0, (w->style & WS_POPUP) != 0};
     w->surface = BackEnd().CreateSurface(w->window, so);
+    SyncSurfaceOwner(w);  // a child made top-level keeps its owner
     RestoreSurfaceLook(w);
   }
   // The same relative place under the new parent: the window moved. A child

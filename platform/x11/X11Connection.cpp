@@ -116,6 +116,7 @@ bool X11BackEnd::Connect(const std::string& name) {
       {&atoms.typeTooltip, "_NET_WM_WINDOW_TYPE_TOOLTIP"},
       {&atoms.netWmState, "_NET_WM_STATE"},
       {&atoms.stateAbove, "_NET_WM_STATE_ABOVE"},
+      {&atoms.stateModal, "_NET_WM_STATE_MODAL"},
       {&atoms.netActiveWindow, "_NET_ACTIVE_WINDOW"},
       {&atoms.netWorkarea, "_NET_WORKAREA"},
       {&atoms.netSupportingWmCheck, "_NET_SUPPORTING_WM_CHECK"},

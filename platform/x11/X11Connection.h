@@ -25,6 +25,7 @@ struct Atoms {
   XId wmProtocols = 0, wmDeleteWindow = 0, wmName = 0, netWmName = 0, utf8String = 0, netWmPid = 0,
       wmClientMachine = 0, motifWmHints = 0, netWmWindowType = 0, typeNormal = 0, typeDialog = 0,
       typeUtility = 0, typeCombo = 0, typeDropdownMenu = 0, typeTooltip = 0, netWmState = 0, stateAbove = 0,
+      stateModal = 0,
       netActiveWindow = 0, netWorkarea = 0, netSupportingWmCheck = 0, clipboard = 0, targets = 0,
       textPlainUtf8 = 0, string = 0, incr = 0, transferProperty = 0, atom = 0, cardinal = 0;
 };
@@ -41,6 +42,7 @@ struct Surface {
   RECT requested{};        // the X geometry last asked for
   int pendingConfigures = 0;
   bool overrideRedirect = false;
+  bool modal = false;      // its owner takes no input while it is shown
   bool managed = false;    // decorated by the window manager: the X window shows the client part
   bool mapped = false;
   // Shown by the window system, not yet mapped: a window goes on the
@@ -86,6 +88,7 @@ class X11BackEnd : public IBackEnd {
   void SetTitle(SurfaceId surface, const std::string& text1252) override;
   void SetSurfaceShape(SurfaceId surface, const std::vector<RECT>& rects) override;
   void SetSurfaceOpacity(SurfaceId surface, BYTE alpha) override;
+  void SetSurfaceOwner(SurfaceId surface, SurfaceId owner, bool modal) override;
   void SetCursorShape(SurfaceId surface, HCURSOR cursor) override;
   bool Decorated(SurfaceId surface) override;
   bool GrabPointer(SurfaceId surface) override;

@@ -1,7 +1,7 @@
 // What the window manager is told about a surface: its name in UTF-8 and
 // in Latin-1, class and process, the size it may take (fixed frames keep
-// the designed client size), decorations, owner, type, stay-on-top, the
-// close protocol and the position the program chose.
+// the designed client size), decorations, owner, type, stay-on-top and
+// modal state, the close protocol and the position the program chose.
 #include "platform/x11/X11Connection.h"
 
 #include <X11/Xatom.h>
@@ -83,6 +83,7 @@ void X11BackEnd::ApplyHints(Surface& s) {
   SetAtoms(dpy, w, atoms.netWmWindowType, {type});
   std::vector<Atom> state;
   if (o.exStyle & WS_EX_TOPMOST) state.push_back(atoms.stateAbove);
+  if (s.modal) state.push_back(atoms.stateModal);
   SetAtoms(dpy, w, atoms.netWmState, state);
 
   if (s.overrideRedirect) return;
@@ -122,7 +123,10 @@ void X11BackEnd::ApplyHints(Surface& s) {
   XChangeProperty(dpy, w, atoms.motifWmHints, atoms.motifWmHints, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(motif), 5);
 
-  if (Surface* owner = o.owner ? Find(o.owner) : nullptr) XSetTransientForHint(dpy, w, owner->window);
+  if (Surface* owner = o.owner ? Find(o.owner) : nullptr)
+    XSetTransientForHint(dpy, w, owner->window);
+  else
+    XDeleteProperty(dpy, w, XA_WM_TRANSIENT_FOR);
 
   XWMHints* wm = XAllocWMHints();
   wm->flags = InputHint | StateHint;
@@ -130,6 +134,30 @@ void X11BackEnd::ApplyHints(Surface& s) {
   wm->initial_state = NormalState;
   XSetWMHints(dpy, w, wm);
   XFree(wm);
+}
+
+// A window manager reads the hints of a window when it takes it on; one it
+// has on the screen follows WM_TRANSIENT_FOR, but changes its state only
+// when asked.
+void X11BackEnd::SetSurfaceOwner(SurfaceId id, SurfaceId owner, bool modal) {
+  Surface* s = Find(id);
+  if (!s || (s->options.owner == owner && s->modal == modal)) return;
+  const bool modalChanged = s->modal != modal;
+  s->options.owner = owner;
+  s->modal = modal;
+  ApplyHints(*s);
+  if (modalChanged && s->mapped && windowManager && !s->overrideRedirect) {
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = s->window;
+    e.xclient.message_type = atoms.netWmState;
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = modal ? 1 : 0;  // add or remove
+    e.xclient.data.l[1] = static_cast<long>(atoms.stateModal);
+    e.xclient.data.l[3] = 1;  // from an application
+    XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+  }
+  XFlush(dpy);
 }
 
 void X11BackEnd::SetTitle(SurfaceId id, const std::string& text1252) {

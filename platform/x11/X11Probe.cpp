@@ -347,6 +347,23 @@ std::vector<unsigned long> Probe::Stacking() {
   return out;
 }
 
+unsigned long Probe::WindowTitled(const std::string& title) {
+  std::vector<::Window> open{DefaultRootWindow(dpy_)};
+  while (!open.empty()) {
+    ::Window w = open.back();
+    open.pop_back();
+    XWindowAttributes a;
+    if (w != DefaultRootWindow(dpy_) && (!XGetWindowAttributes(dpy_, w, &a) || a.map_state != IsViewable)) continue;
+    if (w != DefaultRootWindow(dpy_) && Property8(w, "WM_NAME") == title) return w;
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(dpy_, w, &root, &parent, &children, &count)) continue;
+    open.insert(open.end(), children, children + count);
+    if (children) XFree(children);
+  }
+  return 0;
+}
+
 bool Probe::Geometry(unsigned long window, bool& viewable, RECT& r) {
   XWindowAttributes a;
   if (!XGetWindowAttributes(dpy_, window, &a)) return false;
@@ -542,6 +559,29 @@ void Probe::NameActive(unsigned long window) {
 }
 
 void Probe::Sync() { XSync(dpy_, False); }
+
+bool Probe::WindowManagerCaughtUp(int guardMs) {
+  ::Window root = DefaultRootWindow(dpy_);
+  ::Window w = XCreateSimpleWindow(dpy_, root, -40, -40, 10, 10, 0, 0, 0);
+  XSelectInput(dpy_, w, PropertyChangeMask);
+  const Atom extents = XInternAtom(dpy_, "_NET_FRAME_EXTENTS", False);
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = w;
+  e.xclient.message_type = XInternAtom(dpy_, "_NET_REQUEST_FRAME_EXTENTS", False);
+  e.xclient.format = 32;
+  XSendEvent(dpy_, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+  XFlush(dpy_);
+  bool answered = false;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(guardMs);
+  while (!answered && std::chrono::steady_clock::now() < deadline) {
+    while (!answered && XCheckTypedWindowEvent(dpy_, w, PropertyNotify, &e)) answered = e.xproperty.atom == extents;
+    if (!answered) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  XDestroyWindow(dpy_, w);
+  XSync(dpy_, False);
+  return answered;
+}
 
 }  // namespace win::x11
 

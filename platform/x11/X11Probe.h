@@ -107,6 +107,9 @@ class Probe {
   unsigned long FrameOf(unsigned long window);
   // The root's mapped children, bottom to top.
   std::vector<unsigned long> Stacking();
+  // The viewable window named so (WM_NAME), at any depth: a window
+  // manager's frames hold the programs' windows. 0 when there is none.
+  unsigned long WindowTitled(const std::string& title);
   // The window's pixels as BGRA with the fourth byte zero, rows top down.
   bool Capture(unsigned long window, std::vector<std::uint32_t>& pixels, int& width, int& height);
   // Whether a window on the screen's visual has the screen's colormap
@@ -145,6 +148,10 @@ class Probe {
   // Names the active window on the root, as a window manager does.
   void NameActive(unsigned long window);
   void Sync();
+  // Waits until the window manager has dealt with everything sent before
+  // (input included): it answers a request for frame extents, which it
+  // reads after them. False when it did not answer within the guard.
+  bool WindowManagerCaughtUp(int guardMs = 10000);
 
   // Another program on the clipboard, run as a child process so that this
   // one can answer or ask at the same time. Serve: the child owns CLIPBOARD

@@ -233,7 +233,9 @@ void TcxCustomDropDownEditViewData::Calculate(TcxCanvas* ACanvas, const TRect& A
   inherited::Calculate(ACanvas, ABounds, P, AButton, AShift, AViewInfo, AIsMouseEvent);
   auto* viewInfo = static_cast<TcxCustomTextEditViewInfo*>(AViewInfo);
   TcxCustomDropDownEditProperties* properties = GetProperties();
-  bool selected = properties->GetEditingStyle() == esFixedList && viewInfo->Focused;
+  // With HideSelection off the selection shows as an edit shows its own:
+  // the selected text lit, the rest of the field in the window colour.
+  bool selected = properties->GetEditingStyle() == esFixedList && viewInfo->Focused && properties->GetHideSelection();
   if (selected && properties->GetFixedListSelection())
     if (auto* edit = dynamic_cast<TcxCustomTextEdit*>(Edit)) selected = !edit->GetFindSelection();
   viewInfo->DrawSelected = selected;

@@ -498,8 +498,12 @@ void TcxCustomTextEdit::ApplyFindSelectionHighlight() {
     viewInfo->SelTextColor = clHighlight;
     viewInfo->SelBackgroundColor = clHighlightText;
   } else {
-    viewInfo->SelStart = selStart;
-    viewInfo->SelLength = selLength;
+    // A focused list that keeps its selection in sight (HideSelection off)
+    // has its whole value selected, as an edit has a value just picked,
+    // until typing proposes a tail.
+    const bool whole = style == esFixedList && viewInfo->Focused && !properties->GetHideSelection() && !FFindSelection;
+    viewInfo->SelStart = whole ? 0 : selStart;
+    viewInfo->SelLength = whole ? static_cast<Integer>(viewInfo->Text.size()) : selLength;
     viewInfo->SelTextColor = clHighlightText;
     viewInfo->SelBackgroundColor = clHighlight;
   }

@@ -6,6 +6,10 @@
 #include "app/Aboutdlg.h"
 #include "app/Paraminfodlg.h"
 #include "library/editors/core/cxDropDownEdit.h"
+#include "library/editors/core/cxTextEditViewInfo.h"
+#include "platform/gdi/Fonts.h"
+#include "platform/win/Metrics.h"
+#include "platform/gdi/Text.h"
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Fills.h"
 #include "platform/theme/ThemeState.h"
@@ -160,6 +164,57 @@ TEST_F(MainForm, TheListDropsFromItsRowAndTheButtonsFollowTheThemeSwitch) {
   Snapshot(form, "main-themes-off");
   win::SetThemesActive(true);
   Pump();
+}
+
+// A list row's editor keeps its selection in sight (HideSelection off):
+// after a pick, with the focus still there, the value shows selected as a
+// one-line edit shows its selection, the text on the highlight and the
+// rest of the field in the window colour. (The whole field used to turn
+// the highlight colour, the text inverted on white.)
+TEST_F(MainForm, APickedListValueShowsSelectedAsAnEditShowsItsSelection) {
+  CopyExamples();
+  Start();
+  PickFile("lowlands.tt");
+  win::SetTextRenderMode(win::TextRenderMode::Monochrome);
+  form->cxVGTerrainValues->SetFocus();
+  form->cxVGTerrainValues->SetFocusedRow(ValueRow("Season"));
+  form->cxVGTerrainValues->ShowEdit();
+  auto* combo = dynamic_cast<TcxCustomDropDownEdit*>(form->cxVGTerrainValues->GetInplaceEditor());
+  ASSERT_NE(combo, nullptr);
+  for (win::BYTE key : {win::VK_F4, win::VK_DOWN, win::VK_RETURN}) {
+    win::test::KeyPress(key);
+    Pump();
+  }
+  ASSERT_FALSE(combo->GetDroppedDown());
+  ASSERT_TRUE(form->cxVGTerrainValues->IsEditing()) << "the editor keeps the focus after the pick";
+  TcxCustomTextEditViewInfo* info = combo->GetViewInfo();
+  ASSERT_EQ(info->Text, "Autumn");
+  Snapshot(form, "main-list-picked");
+
+  win::HDC measure = win::CreateCompatibleDC(nullptr);
+  win::SelectObject(measure, ToObj(info->Font->GetHandle()));
+  win::SIZE text{};
+  win::GetTextExtentPoint32A(measure, "Autumn", 6, &text);
+  win::DeleteDC(measure);
+  const TRect r = info->TextRect;
+  const Integer buttonLeft = info->ButtonInfos[0]->Bounds.Left;
+  ASSERT_LT(r.Left + text.cx + 2, buttonLeft - 1);
+  win::HDC dc = win::GetDC(combo->GetHandle());
+  const auto count = [&](TRect area, win::DWORD colour) {
+    int n = 0;
+    for (Integer y = area.Top; y < area.Bottom; ++y)
+      for (Integer x = area.Left; x < area.Right; ++x) n += win::GetPixel(dc, x, y) == colour;
+    return n;
+  };
+  const TRect band(r.Left, r.Top, r.Left + text.cx, r.Bottom);
+  const TRect rest(r.Left + text.cx + 2, r.Top, buttonLeft - 1, r.Bottom);
+  const int lit = count(band, win::GetSysColor(win::COLOR_HIGHLIGHT));
+  const int window = count(rest, win::GetSysColor(win::COLOR_WINDOW));
+  win::ReleaseDC(combo->GetHandle(), dc);
+  win::SetTextRenderMode(win::TextRenderMode::Grayscale);
+  EXPECT_GT(lit, band.Width() * band.Height() / 2) << "the text is on the highlight";
+  EXPECT_EQ(window, rest.Width() * rest.Height()) << "the field beyond the text is in the window colour";
+  form->cxVGTerrainValues->HideEdit();
 }
 
 TEST_F(MainForm, AMissingDefinitionFileClosesTheWindowBeforeItShows) {

@@ -8,6 +8,7 @@
 #include <signal.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "XvfbSession.h"
@@ -146,10 +147,12 @@ class ProgramOnX : public ::testing::Test {
     EXPECT_TRUE(x.Eventually([&] { return TopRow(grid) != before; })) << name << " does not scroll";
   }
 
-  // The program's X window for one of its forms.
-  static unsigned long XWindowOf(TCustomForm* AForm) {
+  // The program's X window for one of its forms or popups (0: none now).
+  static unsigned long XWindowOf(TWinControl* AWindow) {
+    if (!AWindow->HandleAllocated()) return 0;
     auto& x = static_cast<win::x11::X11BackEnd&>(win::BackEnd());
-    return x.WindowOf(win::detail::Peek(AForm->GetHandle())->surface);
+    const auto* data = win::detail::Peek(AWindow->GetHandle());
+    return data ? x.WindowOf(data->surface) : 0;
   }
 
   TempDir tmp;
@@ -443,6 +446,98 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
   });
   EXPECT_EQ(code, 0);
   EXPECT_LT(std::chrono::steady_clock::now() - closing, std::chrono::seconds(3)) << "closing ends the program at once";
+}
+
+// Under a window manager a modal dialog is transient for the main window
+// and modal to it: a click on the waiting main window leaves the dialog
+// above it with the focus, where it used to bury the dialog under a main
+// window that looked active and answered nothing.
+TEST_F(ProgramOnX, UnderAWindowManagerADialogStaysAboveTheMainWindowItKeepsWaiting) {
+  if (!win::x11::WindowManager::Installed())
+    GTEST_SKIP() << "openbox is not installed: the program under a window manager is not checked (scripts/setup "
+                    "installs the openbox package)";
+  win::x11::WindowManager openbox(server.Display());
+  ASSERT_TRUE(openbox.Running()) << "openbox did not take over the display";
+  const int code = Play([&](XUser& x, TMainForm*& form) {
+    auto on = [&](auto f, int ms = 15000) { return x.Eventually([&] { return f(); }, ms); };
+    win::x11::Probe& probe = x.Probe();
+    // Windows under a manager are inside its frames: found through the
+    // program, then waited for on the screen (or off it).
+    const auto viewable = [&](unsigned long window) {
+      bool shown = false;
+      win::RECT r{};
+      return probe.Geometry(window, shown, r) && shown;
+    };
+    const auto waitFor = [&](const std::function<bool()>& condition) {
+      const auto guard = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+      while (!condition())
+        if (std::chrono::steady_clock::now() > guard) return false;
+        else std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      return true;
+    };
+    const auto shownForm = [&](const std::string& title) {
+      unsigned long window = 0;
+      on([&] {
+        for (Integer i = 0; i < Screen->GetFormCount(); ++i)
+          if (TCustomForm* f = Screen->GetForms(i); f->GetVisible() && f->GetCaption() == title)
+            return (window = XWindowOf(f)) != 0;
+        return false;
+      });
+      return window && waitFor([&] { return viewable(window); }) ? window : 0;
+    };
+    const unsigned long main = shownForm("Orvanta");
+    ASSERT_NE(main, 0u) << "the main window never showed";
+
+    // A file picked, so that its parameter has details.
+    x.Click(form->cxVGTerrainFiles, [&] { return RowHeader(form->cxVGTerrainFiles, FileRow(form, "lowlands.tt")); });
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "lowlands.tt"; }));
+
+    // Each dialog, and a click on the waiting main window: part of the
+    // main window no control covers.
+    const TPoint bare = x.Gui().Run([&] {
+      for (Integer y = form->GetClientHeight() - 2; y > 0; --y)
+        for (Integer xx = form->GetClientWidth() - 2; xx > 0; --xx)
+          if (!form->ControlAtPos(TPoint(xx, y), true, true, true)) return form->ClientToScreen(TPoint(xx, y));
+      return TPoint(-1, -1);
+    });
+    ASSERT_GE(bare.X, 0) << "every pixel of the main window is a control's";
+    const auto above = [&](unsigned long upper, unsigned long lower) {
+      const std::vector<unsigned long> stack = probe.Stacking();
+      const auto u = std::find(stack.begin(), stack.end(), probe.FrameOf(upper));
+      const auto l = std::find(stack.begin(), stack.end(), probe.FrameOf(lower));
+      return u != stack.end() && l != stack.end() && u > l;
+    };
+    const auto modal = [&](unsigned long window) {
+      for (long atom : probe.Property32(window, "_NET_WM_STATE"))
+        if (probe.AtomName(atom) == "_NET_WM_STATE_MODAL") return true;
+      return false;
+    };
+    x.Click(form->cxVGTerrainValues, [&] { return RowHeader(form->cxVGTerrainValues, ValueRowOf(form, "Map width")); });
+    EXPECT_TRUE(on([&] { return form->ParameterHelpButton->GetEnabled(); }));
+    struct Opened {
+      TcxButton* button;
+      const char* title;
+      const char* shot;
+    };
+    for (const Opened& o : {Opened{form->AboutButton, "About Orvanta", "x-wm-about-over-main"},
+                            Opened{form->ParameterHelpButton, "Details for 'Map width'", "x-wm-details-over-main"}}) {
+      SCOPED_TRACE(o.title);
+      x.Click([&] { return o.button; });
+      const unsigned long dialog = shownForm(o.title);
+      ASSERT_NE(dialog, 0u);
+      EXPECT_EQ(probe.Property32(dialog, "WM_TRANSIENT_FOR"), (std::vector<long>{static_cast<long>(main)}));
+      EXPECT_TRUE(modal(dialog));
+      x.ClickAt(bare);
+      ASSERT_TRUE(probe.WindowManagerCaughtUp()) << "openbox did not answer";
+      EXPECT_TRUE(above(dialog, main)) << "the click on the main window buried the dialog";
+      EXPECT_EQ(probe.KeyboardFocus(), dialog) << "the click on the main window took the focus from the dialog";
+      x.Shot(probe.Root(), o.shot);
+      x.Key("Return");
+      EXPECT_TRUE(waitFor([&] { return !viewable(dialog); }));
+    }
+    x.Probe().SendDelete(main);
+  });
+  EXPECT_EQ(code, 0);
 }
 
 }  // namespace

@@ -1,15 +1,20 @@
 // File dialogs: scripted answers checked against the options as a typed
 // name would be (default extension, overwrite question through the
 // message-box script, folders and files that must exist), the real dialog
-// driven from inside its loop, and the current directory left alone.
+// driven from inside its loop with its labels and its drop-down list of
+// filters, and the current directory left alone.
 #include "platform/forms/DialogControls.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Graphic.h"
 #include "platform/forms/MessageBox.h"
 #include "platform/forms/Screen.h"
+#include "platform/forms/StdCtrls.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
+#include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowData.h"
 #include "ControlLog.h"
 #include "support/TempDir.h"
 
@@ -121,7 +126,7 @@ TEST_F(FileDialogs, RealDialogListsTheFilteredFilesAndTakesATypedName) {
     std::vector<TDialogList*> lists;
     for (Integer i = 0; i < form->GetControlCount(); ++i)
       if (auto* l = dynamic_cast<TDialogList*>(form->GetControl(i))) lists.push_back(l);
-    ASSERT_EQ(lists.size(), 3u);
+    ASSERT_EQ(lists.size(), 2u);
     folders = lists[0]->Items();
     files = lists[1]->Items();
     win::test::TypeText("ridge");
@@ -145,6 +150,114 @@ TEST_F(FileDialogs, RealDialogListsTheFilteredFilesAndTakesATypedName) {
   win::test::OnNextModalLoop([] { win::test::KeyPress(VK_ESCAPE); });
   EXPECT_FALSE(d->Execute());
   d->Free();
+}
+
+// The classic dialog's bottom rows: each field with its label on its
+// left ("File name:", "Save as type:", or "Files of type:" to open), the
+// filters in a drop-down list one row high. A press on it drops the list
+// of the filters under it; a click picks one and the files follow. From
+// the keys: F4 drops it, the arrows walk it, Enter picks, Esc closes just
+// the list.
+TEST_F(FileDialogs, NameAndTypeHaveTheirLabelsAndTheFiltersDropDown) {
+  forms::test::UseRealDialogs(true);
+  dir.Write("a.tt", "x");
+  dir.Write("b.txt", "x");
+  TSaveDialog* d = TerrainDialog();
+  d->SetFilter("Terrain Files|*.tt|Text Files|*.txt");
+  struct Parts {
+    std::map<AnsiString, TLabel*> labels;
+    TDialogEdit* name = nullptr;
+    TDialogDropDown* types = nullptr;
+    TDialogList* files = nullptr;
+  };
+  const auto parts = [] {
+    Parts p;
+    TCustomForm* form = Screen->GetActiveForm();
+    for (Integer i = 0; i < form->GetControlCount(); ++i) {
+      TControl* c = form->GetControl(i);
+      if (auto* l = dynamic_cast<TLabel*>(c)) p.labels[l->GetCaption()] = l;
+      if (auto* e = dynamic_cast<TDialogEdit*>(c)) p.name = e;
+      if (auto* t = dynamic_cast<TDialogDropDown*>(c)) p.types = t;
+      if (auto* l = dynamic_cast<TDialogList*>(c)) p.files = l;  // the second list
+    }
+    return p;
+  };
+  // A label stands left of its field, on the field's row.
+  const auto beside = [](TLabel* label, TControl* field) {
+    return label && label->GetLeft() + label->GetWidth() <= field->GetLeft() && label->GetTop() >= field->GetTop() &&
+           label->GetTop() + label->GetHeight() <= field->GetTop() + field->GetHeight();
+  };
+  std::vector<AnsiString> dropped, files;
+  win::test::OnNextModalLoop([&] {
+    Parts p = parts();
+    ASSERT_TRUE(p.name && p.types && p.files);
+    EXPECT_TRUE(beside(p.labels["File name:"], p.name));
+    EXPECT_TRUE(beside(p.labels["Save as type:"], p.types));
+    EXPECT_EQ(p.types->GetHeight(), 21);
+    EXPECT_EQ(p.types->Selected(), "Terrain Files");
+    win::test::Click(p.types->GetHandle(), {p.types->GetWidth() - 8, 10});
+    win::test::PumpUntilIdle();
+    ASSERT_TRUE(p.types->GetDroppedDown());
+    TWinControl* list = p.types->GetDropList();
+    const TPoint under = p.types->ClientToScreen(TPoint(0, p.types->GetHeight()));
+    EXPECT_EQ(list->GetBoundsRect(), Bounds(under.X, under.Y, p.types->GetWidth(), list->GetHeight()));
+    EXPECT_EQ(GetActiveWindow(), Screen->GetActiveForm()->GetHandle()) << "the list takes no activation";
+    dropped = p.types->Items();
+    session.Win().Screen().SavePng(win::detail::Peek(Screen->GetActiveForm()->GetHandle())->surface,
+                                   "SaveDialogTypes.png");
+    session.Win().Screen().SavePng(win::detail::Peek(list->GetHandle())->surface, "SaveDialogTypesDropped.png");
+    win::test::Click(list->GetHandle(), {10, list->GetClientHeight() * 3 / 4});  // the second of two rows
+    win::test::PumpUntilIdle();
+    EXPECT_FALSE(p.types->GetDroppedDown());
+    EXPECT_EQ(p.types->Selected(), "Text Files");
+    files = p.files->Items();
+    win::test::Click(p.name->GetHandle(), {10, 10});
+    win::test::TypeText("notes");
+    win::test::KeyPress(VK_RETURN);
+  });
+  ASSERT_TRUE(d->Execute());
+  EXPECT_EQ(dropped, (std::vector<AnsiString>{"Terrain Files", "Text Files"}));
+  EXPECT_EQ(files, (std::vector<AnsiString>{"b.txt"}));
+  EXPECT_EQ(d->GetFilterIndex(), 2);
+  EXPECT_EQ(d->GetFileName(), dir / "notes.tt");
+
+  bool stayed = false;
+  Integer picked = -1;
+  win::test::OnNextModalLoop([&] {
+    Parts p = parts();
+    p.types->SetFocus();
+    const auto key = [](BYTE vk) {
+      win::test::KeyPress(vk);
+      win::test::PumpUntilIdle();
+    };
+    key(VK_F4);
+    EXPECT_TRUE(p.types->GetDroppedDown());
+    key(VK_UP);
+    key(VK_RETURN);  // the list's, not the dialog's
+    EXPECT_FALSE(p.types->GetDroppedDown());
+    picked = p.types->GetItemIndex();
+    key(VK_F4);
+    key(VK_ESCAPE);
+    EXPECT_FALSE(p.types->GetDroppedDown());
+    stayed = IsWindowVisible(Screen->GetActiveForm()->GetHandle());
+    win::test::KeyPress(VK_ESCAPE);
+  });
+  EXPECT_FALSE(d->Execute());
+  EXPECT_EQ(picked, 0);
+  EXPECT_TRUE(stayed) << "Enter and Esc for the open list ended the dialog";
+  d->Free();
+
+  auto* open = New<TOpenDialog>(Application);
+  open->SetFilter("Terrain Files|*.tt");
+  bool labelled = false;
+  win::test::OnNextModalLoop([&] {
+    Parts p = parts();
+    labelled = beside(p.labels["File name:"], p.name) && beside(p.labels["Files of type:"], p.types);
+    win::test::KeyPress(VK_ESCAPE);
+  });
+  EXPECT_FALSE(open->Execute());
+  EXPECT_TRUE(labelled);
+  open->Free();
 }
 
 TEST_F(FileDialogs, PictureDialogsOfferTheRegisteredPictureFormats) {

@@ -11,6 +11,7 @@
 #include "platform/win/Queue.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowDC.h"
+#include "platform/win/WindowData.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/WindowStyles.h"
 #include "ControlLog.h"
@@ -32,7 +33,10 @@ class Forms : public ::testing::Test {
   }
 };
 
-TEST_F(Forms, ShowModalDisablesTheOthersAndAnswersTheModalResult) {
+// While modal, the form is owned by the window it keeps waiting, so a
+// window manager keeps it above that window (and the back end hears it is
+// modal to it); afterwards it is nobody's again.
+TEST_F(Forms, ShowModalDisablesTheOthersStandsOverTheWaitingWindowAndAnswersTheModalResult) {
   TForm* main = MakeForm("Main");
   auto* edit = Make<TLogControl>(main, "Edit", Bounds(10, 10, 50, 20));
   auto* other = Make<TLogControl>(main, "Other", Bounds(10, 40, 50, 20));
@@ -41,15 +45,22 @@ TEST_F(Forms, ShowModalDisablesTheOthersAndAnswersTheModalResult) {
   TForm* dialog = MakeForm("Dialog", Bounds(150, 150, 200, 100));
   bool mainEnabledInside = true;
   bool dialogVisibleInside = false;
+  HWND ownerInside = nullptr;
+  bool modalInside = false;
   win::test::OnNextModalLoop([&] {
     mainEnabledInside = IsWindowEnabled(main->GetHandle());
     dialogVisibleInside = IsWindowVisible(dialog->GetHandle());
+    ownerInside = GetWindow(dialog->GetHandle(), GW_OWNER);
+    modalInside = session.Win().Screen().Find(win::detail::Peek(dialog->GetHandle())->surface)->modal;
     EXPECT_TRUE(dialog->GetFormState().Contains(fsModal));
     dialog->SetModalResult(mrOk);
   });
   EXPECT_EQ(dialog->ShowModal(), mrOk);
   EXPECT_FALSE(mainEnabledInside);
   EXPECT_TRUE(dialogVisibleInside);
+  EXPECT_EQ(ownerInside, main->GetHandle());
+  EXPECT_TRUE(modalInside);
+  EXPECT_EQ(GetWindow(dialog->GetHandle(), GW_OWNER), nullptr);
   EXPECT_TRUE(IsWindowEnabled(main->GetHandle()));
   EXPECT_FALSE(IsWindowVisible(dialog->GetHandle()));
   EXPECT_FALSE(dialog->GetFormState().Contains(fsModal));

@@ -159,6 +159,33 @@ TEST_F(MessageBoxes, ABoxStandsCentredOverItsOwnersForm) {
   form->Free();
 }
 
+// A box shown before its owner's form is on the screen (from the form's
+// OnShow, as a program's start-up errors are) stands in the middle of the
+// work area, not around where the unplaced form would be.
+TEST_F(MessageBoxes, ABoxBeforeItsOwnersFormIsOnTheScreenStandsInTheMiddleOfTheWorkArea) {
+  forms::test::UseRealDialogs(true);
+  const TRect area = Screen->GetWorkAreaRect();
+  TForm* form = MakeForm("Form", Bounds(area.Left + 10, area.Top + 10, 480, 360));
+  form->SetPosition(poScreenCenter);
+  TRect box;
+  bool formOnScreen = true;
+  form->OnShow = [&](TObject*) {
+    win::test::OnNextModalLoop([&] {
+      box = Screen->GetActiveForm()->GetBoundsRect();
+      formOnScreen = IsWindowVisible(form->GetHandle());
+      win::test::KeyPress(VK_RETURN);
+    });
+    MessageBoxA(form->GetHandle(), "Can't open definition file", "File Open Error", MB_OK | MB_ICONERROR);
+  };
+  form->Show();
+  EXPECT_FALSE(formOnScreen);
+  ASSERT_GT(box.Width(), 0) << "no box showed";
+  EXPECT_LE(std::abs((box.Left + box.Right) - (area.Left + area.Right)), 1);
+  EXPECT_LE(std::abs((box.Top + box.Bottom) - (area.Top + area.Bottom)), 1);
+  form->OnShow = nullptr;
+  form->Free();
+}
+
 // A form that writes down how it hears of activation.
 class TActivationLogForm : public TForm {
   ORV_CLASS(TActivationLogForm, TForm)

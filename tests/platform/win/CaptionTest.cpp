@@ -1,5 +1,6 @@
 // The caption DefWindowProc draws where nobody else frames the window: the
-// text in the caption font, ended with an ellipsis where it does not fit,
+// frame filled from its edge to the client area, the text in the caption
+// font, ended with an ellipsis where it does not fit,
 // the buttons its styles ask for (a box without its style greyed), the
 // active colours on the one active window only, and the mouse on it: the
 // close button sends SC_CLOSE once let go on it, a drag on the band moves
@@ -158,6 +159,52 @@ TEST_F(Captions, TextButtonsAndTheOneActiveFrame) {
   test::MouseUp();
   test::PumpUntilIdle();
   EXPECT_FALSE(Logged(tool, WM_SYSCOMMAND, SC_MAXIMIZE, 0xFFF0));
+}
+
+// Down a column of every captioned kind of window: the raised edge, the
+// frame's face, the caption band, one row of face parting the band from the
+// client area, then the client area. No row is left unpainted.
+TEST_F(Captions, EveryFrameIsFilledFromItsEdgeToTheClientArea) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "WhiteClient";
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::intptr_t>(COLOR_WINDOW + 1));
+  RegisterClassA(&wc);
+  struct Kind {
+    const char* name;
+    DWORD style, exStyle;
+    int face, band;  // rows of face under the edge, rows of the band
+  };
+  const Kind kinds[] = {
+      {"a caption alone", WS_CAPTION | WS_SYSMENU, 0, 1, 18},
+      {"a sizing frame", WS_OVERLAPPEDWINDOW, 0, 2, 18},
+      {"a modal dialog frame", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, 1, 18},
+      {"a tool window", WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW, 1, 15},
+  };
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  for (const Kind& k : kinds) {
+    HWND h = CreateWindowExA(k.exStyle, "WhiteClient", "", k.style | WS_VISIBLE, 60, 60, 300, 200, nullptr, nullptr,
+                             nullptr, nullptr);
+    test::PumpUntilIdle();
+    std::vector<COLORREF> want{GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DHIGHLIGHT)};
+    want.insert(want.end(), static_cast<std::size_t>(k.face), face);
+    want.insert(want.end(), static_cast<std::size_t>(k.band),
+                GetSysColor(GetActiveWindow() == h ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+    want.push_back(face);
+    want.push_back(GetSysColor(COLOR_WINDOW));
+    std::vector<COLORREF> column;
+    for (int y = 0; y < static_cast<int>(want.size()); ++y) column.push_back(At(h, 150, y));
+    EXPECT_EQ(column, want) << k.name;
+    // The parting row runs the whole width inside the frame.
+    const detail::CaptionLayout c = Layout(h);
+    EXPECT_EQ(Count(h, {c.area.Left, c.band.Bottom, c.area.Right, c.area.Bottom}, face), c.area.Width()) << k.name;
+    RECT window;
+    GetWindowRect(h, &window);
+    POINT client{0, 0};
+    ClientToScreen(h, &client);
+    EXPECT_EQ(client.Y - window.Top, static_cast<int>(want.size()) - 1) << k.name << ": the client area starts there";
+    DestroyWindow(h);
+  }
 }
 
 TEST_F(Captions, TheCloseButtonClosesWhenLetGoOnItAndTheBandDragsTheWindow) {

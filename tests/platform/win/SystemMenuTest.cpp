@@ -185,7 +185,7 @@ TEST_F(SystemMenus, APressOnTheIconShowsTheMenuUnderItAndTheChoiceComesAsASystem
   RECT wr;
   GetWindowRect(form, &wr);
   EXPECT_EQ(gShown[0].at.X, wr.Left + c.icon.Left);
-  EXPECT_EQ(gShown[0].at.Y, wr.Top + c.band.Bottom) << "just under the caption";
+  EXPECT_EQ(gShown[0].at.Y, wr.Top + c.area.Bottom) << "just under the caption";
 }
 
 TEST_F(SystemMenus, AltSpaceShowsItGreyedByTheStateAndTheProgramsEditsShow) {

@@ -6,6 +6,7 @@
 #include "platform/gdi/Text.h"
 #include "platform/win/Caret.h"
 #include "platform/win/Metrics.h"
+#include "platform/win/Queue.h"
 #include "platform/win/WindowRegion.h"
 #include "PaintFixture.h"
 
@@ -237,7 +238,7 @@ TEST_F(PaintTest, TopLevelRegionShapesItsSurfaceAndFollowsItAcrossParents) {
   EXPECT_EQ(detail::Peek(tab)->surface, 0u);
 }
 
-TEST_F(PaintTest, ExposedSurfaceIsShownAgainAndAResizedOneWhole) {
+TEST_F(PaintTest, ExposedSurfaceIsShownAgainBeforeTheProgramWaitsAndAResizedOneWhole) {
   Fill(main, kRed);
   test::PumpUntilIdle();
   rec.Take();
@@ -249,6 +250,18 @@ TEST_F(PaintTest, ExposedSurfaceIsShownAgainAndAResizedOneWhole) {
   test::PumpUntilIdle();
   EXPECT_TRUE(rec.Take().empty());  // the pixels are kept: nothing repaints
   EXPECT_EQ(Shown({150, 100}), kRed);
+  // The screen lost the pixels (a hint over the window went) and says so
+  // just as the program goes to wait: they are shown before the wait, as
+  // nothing else may come to wake the program.
+  std::vector<std::uint8_t> lost(50 * 40 * 4, 0);
+  session.Screen().Present(e.surface, R(0, 0, 50, 40), lost.data(), 50 * 4);
+  ASSERT_EQ(Shown({10, 10}), kBlack);
+  e.rect = R(0, 0, 50, 40);
+  session.Screen().Feed(e);
+  const UINT_PTR later = SetTimer(nullptr, 0, 5000, nullptr);  // what the wait ends on
+  WaitMessage();
+  EXPECT_EQ(Shown({10, 10}), kRed) << "the screen keeps what covered the window until something wakes the program";
+  KillTimer(nullptr, later);
   // A larger surface starts empty on the screen side; all of it is shown again.
   SetWindowPos(main, nullptr, 0, 0, 260, 150, SWP_NOMOVE | SWP_NOZORDER);
   test::PumpUntilIdle();

@@ -1,7 +1,8 @@
 // Questions about the window tree: parents, owners and ancestors, the
-// z-order of owned and topmost windows, and what a position or a style
-// write may carry.
+// z-order of owned and topmost windows, what the back end hears of owners,
+// and what a position or a style write may carry.
 #include "platform/win/TestHooks.h"
+#include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/MessageLog.h"
 
@@ -76,6 +77,41 @@ TEST_F(Tree, OwnedWindowsStayInFrontOfTheirOwnerAndTheOrderReadsBothWays) {
   SetWindowPos(owned, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   EXPECT_EQ(GetWindow(owner, GW_HWNDPREV), owned);
   EXPECT_EQ(GetWindow(owner, GW_HWNDNEXT), other);
+}
+
+// A window manager keeps an owned window above its owner, and gives a
+// modal one the focus meant for the waiting owner: the back end hears the
+// owner's top-level surface and the modal state whenever either changes.
+TEST_F(Tree, TheBackEndHearsEachSurfacesOwnerAndWhetherItIsModalToIt) {
+  HWND main = Make("Main", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE);
+  HWND inner = Make("Inner", WS_CHILD | WS_VISIBLE, main);
+  HWND dialog = Make("Dialog", WS_POPUP | WS_CAPTION);
+  const SurfaceId mainSurface = detail::Peek(main)->surface;
+  auto heard = [&](HWND h) {
+    const HeadlessBackEnd::Surface* s = session.Screen().Find(detail::Peek(h)->surface);
+    return std::make_pair(s->options.owner, s->modal);
+  };
+  using Heard = std::pair<SurfaceId, bool>;
+  EXPECT_EQ(heard(dialog), (Heard{0, false}));
+  // Owned through the parent slot by a child: its top-level window's surface.
+  SetWindowLongPtrA(dialog, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(inner));
+  EXPECT_EQ(heard(dialog), (Heard{mainSurface, false}));
+  // Modal while the owner waits and the window itself does not.
+  EnableWindow(main, FALSE);
+  EXPECT_EQ(heard(dialog), (Heard{mainSurface, true}));
+  EnableWindow(dialog, FALSE);
+  EXPECT_EQ(heard(dialog), (Heard{mainSurface, false}));
+  EnableWindow(dialog, TRUE);
+  EXPECT_EQ(heard(dialog), (Heard{mainSurface, true}));
+  SetWindowLongPtrA(main, GWL_STYLE, GetWindowLongPtrA(main, GWL_STYLE) & ~LONG_PTR{WS_DISABLED});
+  EXPECT_EQ(heard(dialog), (Heard{mainSurface, false})) << "a style write enables as well";
+  // Made over a waiting owner: modal from the start.
+  EnableWindow(main, FALSE);
+  HWND box = Make("Box", WS_POPUP | WS_CAPTION, main);
+  EXPECT_EQ(heard(box), (Heard{mainSurface, true}));
+  // Let go: nobody's.
+  SetWindowLongPtrA(dialog, GWLP_HWNDPARENT, 0);
+  EXPECT_EQ(heard(dialog), (Heard{0, false}));
 }
 
 TEST_F(Tree, PositionsAreClampedTo16BitsAndTheMinimizedBitIsNoStyleToWrite) {

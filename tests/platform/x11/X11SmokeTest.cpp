@@ -19,6 +19,8 @@
 #include "platform/win/GlobalMemory.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Metrics.h"
+#include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
 #include "platform/win/TestHooks.h"
 #include "platform/win/Window.h"
@@ -512,6 +514,50 @@ TEST_F(X11Smoke, AWindowShownGoesOnTheScreenWithItsOwnPixels) {
   x->WaitForEvent(0);
   EXPECT_FALSE(viewable(flash));
   DestroyWindow(flash);
+  Leave(s.top);
+}
+
+// Without a window manager the frame X shows is ours, filled from the
+// caption band to the client area: the row between them is the frame's
+// face across the whole width, where nothing used to be drawn (black).
+TEST_F(X11Smoke, OurFrameOnXIsFilledBetweenTheCaptionAndTheClientArea) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  x11::XId window = x->WindowOf(SurfaceOf(s.top));
+  detail::CaptionLayout caption;
+  ASSERT_TRUE(detail::LayoutCaption(detail::Peek(s.top), caption));
+  RECT frame;
+  GetWindowRect(s.top, &frame);
+  POINT client{0, 0};
+  ClientToScreen(s.top, &client);
+  ASSERT_EQ(caption.area.Bottom, client.Y - frame.Top) << "the caption ends where the client area starts";
+  // As X holds them: red, green, blue from the top byte down.
+  auto onX = [](COLORREF c) { return std::uint32_t(GetRValue(c)) << 16 | std::uint32_t(GetGValue(c)) << 8 | GetBValue(c); };
+  ASSERT_EQ(GetActiveWindow(), s.top);
+  const std::uint32_t face = onX(GetSysColor(COLOR_BTNFACE)), band = onX(GetSysColor(COLOR_ACTIVECAPTION));
+  auto rowsRead = [&](std::vector<std::uint32_t>& rows) {
+    std::vector<std::uint32_t> all;
+    int w = 0, h = 0;
+    if (!probe->Capture(window, all, w, h) || h < caption.area.Bottom) return false;
+    rows.clear();
+    for (int y = caption.band.Bottom - 1; y < caption.area.Bottom; ++y)
+      for (int x = caption.area.Left + 40; x < caption.area.Left + 60; ++x)
+        rows.push_back(all[std::size_t(y) * std::size_t(w) + std::size_t(x)]);
+    return true;
+  };
+  std::vector<std::uint32_t> want(20, band);
+  want.insert(want.end(), 20, face);
+  std::vector<std::uint32_t> got;
+  EXPECT_TRUE(Eventually([&] { return rowsRead(got) && got == want; }));
+  EXPECT_EQ(got, want) << "the band's last row, then the face";
+  std::vector<std::uint32_t> all;
+  int w = 0, h = 0;
+  ASSERT_TRUE(probe->Capture(window, all, w, h));
+  int black = 0;
+  for (int y = caption.band.Bottom; y < caption.area.Bottom; ++y)
+    for (int x = 0; x < w; ++x) black += all[std::size_t(y) * std::size_t(w) + std::size_t(x)] == 0;
+  EXPECT_EQ(black, 0);
   Leave(s.top);
 }
 
