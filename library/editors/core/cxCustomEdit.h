@@ -209,7 +209,7 @@ class TcxCustomEdit : public TcxContainer,
   bool ValidateEdit(bool ARaiseExceptionOnError);
   void InternalPostEditValue(bool AValidateEdit = false);
   bool CanPostEditValue();
-  virtual void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool AEditFocused);
+  void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool AEditFocused) override;
   virtual void SetInternalEditValue(const Variant& Value);
   virtual void SetInternalDisplayValue(const Variant&) {}
   virtual void InternalSetEditValue(const Variant& Value, bool AValidateEdit);

@@ -606,9 +606,12 @@ void TcxCustomTextEditProperties::ValidateDisplayValue(Variant& DisplayValue, An
 
 void TcxCustomTextEditProperties::CheckEditorValueBounds(Variant& DisplayValue, AnsiString& ErrorText, bool& Error,
                                                          IcxEditControl* AEdit) {
+  // The editor turns a text into its value as it does when posting:
+  // "150" typed into a currency editor is the number 150, not a string.
+  // A value that is no text (the date editor's parsed date) is compared
+  // as it is.
   Variant value = DisplayValue;
-  if (auto* converter = dynamic_cast<IcxTextEditValueConverter*>(AEdit))
-    converter->ConvertDisplayValueToEditValue(DisplayValue, value);
+  if (AEdit && VarIsStr(DisplayValue)) AEdit->PrepareEditValue(DisplayValue, value, AEdit->InternalFocused());
   if (!VarIsNumericEx(value) && !VarIsDate(value)) return;
   const double number = value.AsDouble();
   if ((IsValueBoundDefined(evbMin) && number < GetMinValue()) ||
