@@ -558,8 +558,10 @@ AnsiString TcxCustomTextEditProperties::PrepareNumericDisplayText(const Variant&
   if (!isCurrency) {
     if (!format.empty()) return FormatFloat(format, NumericValue(AEditValue));
     S = VarToStr(AEditValue);
+    // An integer keeps all its digits: rounded to the precision, a large
+    // one would read the same after a step and the step would post nothing.
     TBcd bcd;
-    if (TryStrToBcd(S, bcd)) S = BcdToStrF(bcd, ffGeneral, precision, 0);
+    if (!VarIsOrdinal(AEditValue) && TryStrToBcd(S, bcd)) S = BcdToStrF(bcd, ffGeneral, precision, 0);
     if (HasDigitGrouping(false)) S = InsertThousandSeparator(S);
     return S;
   }
