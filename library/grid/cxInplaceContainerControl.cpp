@@ -545,6 +545,9 @@ void TcxEditingControl::MouseLeave(TControl* AControl) {
 }
 
 void TcxEditingControl::KeyDown(Word& Key, TShiftState Shift) {
+  // A key eaten by the controller eats only the character of its own
+  // press: arrows produce none, and the flag must not outlive them.
+  FController->EatKeyPress = false;
   FController->EscapePressed = Key == win::VK_ESCAPE;
   orv::ScopeExit clear([this] { FController->EscapePressed = false; });
   inherited::KeyDown(Key, Shift);
