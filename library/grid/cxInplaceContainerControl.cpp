@@ -260,20 +260,6 @@ void TcxEditingControl::DoEditChanged(TcxCustomInplaceEditContainer* AItem) {
   if (OnEditChanged) OnEditChanged(this, AItem);
 }
 
-void TcxEditingControl::DoEdited(TcxCustomInplaceEditContainer* AItem) {
-  if (OnEdited) OnEdited(this, AItem);
-}
-
-bool TcxEditingControl::DoEditing(TcxCustomInplaceEditContainer* AItem) {
-  bool allow = true;
-  if (OnEditing) OnEditing(this, AItem, allow);
-  return allow;
-}
-
-void TcxEditingControl::DoEditValueChanged(TcxCustomInplaceEditContainer* AItem) {
-  if (OnEditValueChanged) OnEditValueChanged(this, AItem);
-}
-
 void TcxEditingControl::DoInitEdit(TcxCustomInplaceEditContainer* AItem, TcxCustomEdit* AEdit) {
   if (OnInitEdit) OnInitEdit(this, AItem, AEdit);
 }
