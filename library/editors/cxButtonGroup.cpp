@@ -198,6 +198,9 @@ void TcxCustomButtonGroup::Initialize() {
   TcxCustomGroupBox::Initialize();
   FButtons.clear();
   SetEditAutoSize(false);
+  // The group box took its size while auto-size was still on, which cut
+  // the height to one line of text: the group's default size holds now.
+  SetBounds(GetLeft(), GetTop(), 185, 105);
   SetTabStop(true);
 }
 

@@ -155,6 +155,7 @@ void TcxCustomCalendar::SetFlat(bool Value) {
 void TcxCustomCalendar::SetKind(TcxCalendarKind Value) {
   if (FKind == Value) return;
   FKind = Value;
+  if (FKind == ckDateTime && FSelectDate.Value != NullDate) FSelectDate = DateOf(FSelectDate);
   TControlStyle style = GetControlStyle();
   if (FKind == ckDateTime)
     style += TControlStyle{csClickEvents, csDoubleClicks};
@@ -206,6 +207,9 @@ void TcxCustomCalendar::SetFirstDate(TDateTime Value) {
 void TcxCustomCalendar::SetSelectDate(TDateTime Value) { InternalSetSelectDate(Value, true); }
 
 void TcxCustomCalendar::InternalSetSelectDate(TDateTime Value, bool AFollowMonth) {
+  // In the date-and-time kind the time of day lives in the clock: a time
+  // kept here as well would be added twice when OK joins the two.
+  if (FKind == ckDateTime && Value.Value != NullDate) Value = DateOf(Value);
   if (Value.Value == FSelectDate.Value || !IsCalendarDateValid(Value)) return;
   FSelectDate = Value;
   if (AFollowMonth && Value.Value != NullDate) SetFirstDate(DateOf(Value));

@@ -83,6 +83,7 @@ class TcxCustomCalendar : public TcxControl, public IcxMouseTrackingCaller {
   bool GetUse24HourFormat() const;
   void SetUse24HourFormat(bool Value);
   TDateTime GetFirstDate() const { return FFirstDate; }
+  // A whole day in the date-and-time kind, whose time is the clock's.
   TDateTime GetSelectDate() const { return FSelectDate; }
   TcxCalendarHotTrackRegion GetHotTrackRegion() const { return FHotTrackRegion; }
 

@@ -412,6 +412,7 @@ void TcxCustomCheckBoxViewData::CalculateFocusRect(TcxCanvas* ACanvas, TcxCustom
 void TcxCustomCheckBoxViewData::EditValueToDrawValue(TcxCanvas* ACanvas, const Variant& AValue,
                                                      TcxCustomEditViewInfo* AViewInfo) {
   auto* viewInfo = static_cast<TcxCustomCheckBoxViewInfo*>(AViewInfo);
+  // A preview of the kind shows the check checked.
   viewInfo->CheckBoxState = PreviewMode ? cbsChecked : GetProperties()->GetState(AValue);
   if (GetIsInplace() && !GetProperties()->IsEmbeddedEdit()) viewInfo->Text.clear();
   CalculateFocusRect(ACanvas, viewInfo);

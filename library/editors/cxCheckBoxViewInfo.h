@@ -29,8 +29,6 @@ class TcxCustomCheckBoxViewData : public TcxCustomEditViewData {
   // The editor's border style belongs to its check: a style without a
   // border of its own (the check box's) draws no frame around the control.
   TcxEditBorderStyle GetBorderStyle() override;
-  // Cells of a preview show the check checked.
-  bool PreviewMode = false;
 
  protected:
   TSize InternalGetEditConstantPartSize(TcxCanvas* ACanvas, bool AIsInplace,

@@ -700,9 +700,9 @@ void TcxCustomInnerMemo::DragDrop(TObject* Source, Integer X, Integer Y) {
 // ---------------------------------------------------------------------------
 // The editor.
 
-TcxCustomMemo::TcxCustomMemo(TComponent* AOwner, bool AIsInplace) : TcxCustomTextEdit(AOwner, AIsInplace) {
-  SetWidth(185);
-  SetHeight(89);
+void TcxCustomMemo::Initialize() {
+  TcxCustomTextEdit::Initialize();
+  SetBounds(GetLeft(), GetTop(), 185, 89);
 }
 
 TClassRef<TcxCustomEditProperties> TcxCustomMemo::GetPropertiesClass() const {

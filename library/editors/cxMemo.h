@@ -325,7 +325,7 @@ class TcxCustomMemo : public TcxCustomTextEdit {
   ORV_CLASS(TcxCustomMemo, TcxCustomTextEdit)
  public:
   explicit TcxCustomMemo(TComponent* AOwner) : TcxCustomMemo(AOwner, false) {}
-  TcxCustomMemo(TComponent* AOwner, bool AIsInplace);
+  TcxCustomMemo(TComponent* AOwner, bool AIsInplace) : TcxCustomTextEdit(AOwner, AIsInplace) {}
 
   TcxCustomMemoProperties* GetProperties() const {
     return static_cast<TcxCustomMemoProperties*>(TcxCustomTextEdit::GetProperties());
@@ -366,6 +366,8 @@ class TcxCustomMemo : public TcxCustomTextEdit {
   void DoEditKeyDown(Word& Key, TShiftState Shift) override;
   TClassRef<TcxCustomEditProperties> GetPropertiesClass() const override;
   TClassRef<TWinControl> GetInnerEditClass() const override;
+  // The text editor's initialization with the memo's own size: 185 x 89.
+  void Initialize() override;
   void ReadState(TReader* Reader) override;
   void Scroll(TScrollBarKind AScrollBarKind, TScrollCode AScrollCode, Integer& AScrollPos) override;
   bool SendActivationKey(char Key) override { return Key != '\r'; }

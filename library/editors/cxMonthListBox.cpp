@@ -70,7 +70,7 @@ TRect TMonthListBox::RowRect(Integer ARow) {
   return TRect(1, 1 + ARow * FItemHeight, GetClientWidth() - 1, 1 + (ARow + 1) * FItemHeight);
 }
 
-TPoint TMonthListBox::CalculatePosition() { return FPosition; }
+TPoint TMonthListBox::CalculatePosition() { return FPopupPosition; }
 
 void TMonthListBox::Popup() {
   const bool yearMode = IsYearMode();
@@ -85,10 +85,10 @@ void TMonthListBox::Popup() {
   const TRect caption = FCalendar->GetMonthCaptionRect();
   const TPoint topLeft = FCalendar->ClientToScreen(TPoint(caption.Left, caption.Top));
   const TPoint bottomRight = FCalendar->ClientToScreen(TPoint(caption.Right, caption.Bottom));
-  FPosition = TPoint(topLeft.X + (bottomRight.X - topLeft.X - width) / 2,
-                     (topLeft.Y + bottomRight.Y) / 2 - height / 2);
+  FPopupPosition = TPoint(topLeft.X + (bottomRight.X - topLeft.X - width) / 2,
+                          (topLeft.Y + bottomRight.Y) / 2 - height / 2);
   FItemIndex = -1;
-  SetBounds(FPosition.X, FPosition.Y, width, height);
+  SetBounds(FPopupPosition.X, FPopupPosition.Y, width, height);
   TcxCustomPopupWindow::Popup(nullptr);
 }
 

@@ -52,7 +52,7 @@ class TMonthListBox : public TcxCustomPopupWindow {
   TcxCustomCalendar* FCalendar;
   Word FYear = 0;
   Word FMonth = 0;
-  TPoint FPosition{};
+  TPoint FPopupPosition{};
   Integer FItemHeight = 0;
   Integer FTopIndex = 0;
   Integer FItemIndex = -1;

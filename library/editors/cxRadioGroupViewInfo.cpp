@@ -98,6 +98,7 @@ void TcxCustomRadioGroupViewData::Calculate(TcxCanvas* ACanvas, const TRect& ABo
 void TcxCustomRadioGroupViewData::EditValueToDrawValue(TcxCanvas*, const Variant& AValue,
                                                        TcxCustomEditViewInfo* AViewInfo) {
   auto* info = static_cast<TcxCustomRadioGroupViewInfo*>(AViewInfo);
+  // A preview of the kind shows its first item checked.
   info->ItemIndex = PreviewMode ? 0 : GetProperties()->GetRadioGroupItemIndex(AValue);
   // The themed state tells checked from unchecked.
   for (Integer i = 0; i < info->GetButtonCount(); ++i) CalculateButtonNativeState(info, info->GetButton(i));

@@ -37,8 +37,6 @@ class TcxCustomRadioGroupViewData : public TcxButtonGroupViewData {
 
   // The radio glyph's size: the themed painter's when the theme applies.
   TSize GetGlyphSize();
-  // Cells of a preview show item 0 checked.
-  bool PreviewMode = false;
 };
 
 class TcxCustomRadioGroupViewInfo : public TcxButtonGroupViewInfo {

@@ -699,10 +699,7 @@ void TcxRichInnerEdit::SelectionChange() {
 // ---------------------------------------------------------------------------
 // The editor.
 
-TcxCustomRichEdit::TcxCustomRichEdit(TComponent* AOwner, bool AIsInplace) : TcxCustomMemo(AOwner, AIsInplace) {
-  SetWidth(185);
-  SetHeight(89);
-}
+TcxCustomRichEdit::TcxCustomRichEdit(TComponent* AOwner, bool AIsInplace) : TcxCustomMemo(AOwner, AIsInplace) {}
 
 TcxCustomRichEdit::~TcxCustomRichEdit() = default;
 
@@ -731,8 +728,6 @@ void TcxCustomRichEdit::Initialize() {
     inner->OnProtectChange = TRichEditProtectChange::Bind<&TcxCustomRichEdit::DoProtectChange>(this);
     inner->OnSaveClipboard = TRichEditSaveClipboard::Bind<&TcxCustomRichEdit::DoSaveClipboard>(this);
   }
-  SetWidth(185);
-  SetHeight(89);
   FIsNullEditValue = true;
 }
 

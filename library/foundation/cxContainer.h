@@ -319,12 +319,12 @@ class TcxContainerViewInfo : public TObject {
   virtual void Offset(Integer DX, Integer DY);
   virtual void Paint(TcxCanvas* ACanvas);
   virtual void SetBackgroundColor(TColor Value) { BackgroundColor = Value; }
-  virtual TcxContainerBorderStyle GetContainerBorderStyle() { return BorderStyle; }
+  virtual TcxContainerBorderStyle GetContainerBorderStyle() { return ContainerBorderStyle; }
 
   TColor BackgroundColor = clWindow;
   TColor BorderColor = clWindowFrame;
   TRect BorderRect{};
-  TcxContainerBorderStyle BorderStyle = cbsNone;
+  TcxContainerBorderStyle ContainerBorderStyle = cbsNone;
   Integer BorderWidth = 0;
   TRect Bounds{};
   TRect ClientRect{};

@@ -252,7 +252,7 @@ TcxContainerState TcxContainer::CalculateContainerState(const TPoint& P, bool AH
 void TcxContainer::CalculateViewInfo(const TPoint& P, bool AHotTest) {
   TcxContainerViewInfo* info = FViewInfo;
   info->NativeStyle = IsNativeStyle();
-  const Integer previousWidth = GetContainerBorderWidth(info->BorderStyle);
+  const Integer previousWidth = GetContainerBorderWidth(info->ContainerBorderStyle);
   auto calculateState = [&] {
     info->ContainerState = CalculateContainerState(P, AHotTest);
     TcxContainerStyle* style = GetActiveStyle();
@@ -263,15 +263,16 @@ void TcxContainer::CalculateViewInfo(const TPoint& P, bool AHotTest) {
     else
       info->HotState = chsNormal;
     if (info->NativeStyle) {
-      info->BorderStyle = GetStyle()->GetBorderStyle();
+      info->ContainerBorderStyle = GetStyle()->GetBorderStyle();
     } else {
-      info->BorderStyle = style->GetBorderStyle();
-      if (info->BorderStyle == cbsUltraFlat || info->BorderStyle == cbsOffice11) info->BorderStyle = cbsSingle;
+      info->ContainerBorderStyle = style->GetBorderStyle();
+      if (info->ContainerBorderStyle == cbsUltraFlat || info->ContainerBorderStyle == cbsOffice11)
+        info->ContainerBorderStyle = cbsSingle;
     }
   };
   calculateState();
   // The hot test depends on the border: a thinner one moves the edge.
-  if (!info->NativeStyle && GetContainerBorderWidth(info->BorderStyle) < previousWidth) calculateState();
+  if (!info->NativeStyle && GetContainerBorderWidth(info->ContainerBorderStyle) < previousWidth) calculateState();
 
   if (info->NativeStyle) {
     info->ThemedObjectType = GetBackgroundThemedObjectType();
@@ -282,7 +283,7 @@ void TcxContainer::CalculateViewInfo(const TPoint& P, bool AHotTest) {
   info->Bounds = GetControlRect(this);
   info->BorderRect = DeflateRect(info->Bounds, GetBorderExtent());
   info->ClientRect = info->BorderRect;
-  info->BorderWidth = GetContainerBorderWidth(info->BorderStyle);
+  info->BorderWidth = GetContainerBorderWidth(info->ContainerBorderStyle);
   info->Edges = style->GetEdges();
   info->Shadow = HasShadow();
 
@@ -318,7 +319,7 @@ TRect TcxContainer::GetBorderExtent() {
       (style->HasBorder() && FViewInfo->NativeStyle && GetStyle()->GetBorderStyle() != cbsNone)) {
     extent = cxContainerDefaultBorderExtent;
   } else if (style->HasBorder() && !FViewInfo->NativeStyle) {
-    const Integer width = GetContainerBorderWidth(FViewInfo->BorderStyle);
+    const Integer width = GetContainerBorderWidth(FViewInfo->ContainerBorderStyle);
     const TcxBorders edges = style->GetEdges();
     extent = TRect(edges.Contains(bLeft) ? width : 0, edges.Contains(bTop) ? width : 0,
                    edges.Contains(bRight) ? width : 0, edges.Contains(bBottom) ? width : 0);
@@ -344,7 +345,7 @@ TRect TcxContainer::GetVisibleBounds() {
   } else if (FViewInfo->NativeStyle) {
     if (transparent && style->GetBorderStyle() == cbsNone) r = cxRectInflate(r, -2, -2);
   } else if (transparent) {
-    const Integer width = GetContainerBorderWidth(FViewInfo->BorderStyle);
+    const Integer width = GetContainerBorderWidth(FViewInfo->ContainerBorderStyle);
     r = cxRectInflate(r, -(2 - width), -(2 - width));
     InflateRectByBorders(r, width, FViewInfo->Edges);
   }
@@ -353,13 +354,15 @@ TRect TcxContainer::GetVisibleBounds() {
 }
 
 TRect TcxContainer::GetShadowBounds() {
-  const Integer width = GetContainerBorderWidth(FViewInfo->BorderStyle);
+  const Integer width = GetContainerBorderWidth(FViewInfo->ContainerBorderStyle);
   TRect r = cxRectInflate(DeflateRect(FViewInfo->Bounds, GetBorderExtent()), width, width);
   InflateRectByBorders(r, width, GetActiveStyle()->GetEdges());
   return r;
 }
 
-bool TcxContainer::CanHaveTransparentBorder() { return !(FViewInfo->NativeStyle && FViewInfo->BorderStyle != cbsNone); }
+bool TcxContainer::CanHaveTransparentBorder() {
+  return !(FViewInfo->NativeStyle && FViewInfo->ContainerBorderStyle != cbsNone);
+}
 
 void TcxContainer::SetShadowRegion() {
   if (!HandleAllocated()) return;

@@ -69,7 +69,7 @@ bool CheckClick(HWND AWnd, WPARAM AMsg, const POINT& APoint) {
   while (closed) {
     closed = false;
     for (TcxCustomPopupWindow* popup : Popups()) {
-      if (popup->GetCaptureFocus() && !popup->GetActive()) continue;
+      if (popup->GetCaptureFocus() && !popup->GetPopupActive()) continue;
       if (HasNativeHandle(popup, AWnd, true)) continue;
       TWinControl* owner = popup->GetOwnerControl();
       TCustomForm* ownerForm = owner ? GetParentForm(owner) : nullptr;
@@ -98,7 +98,7 @@ void ApplicationDeactivated() {
       TWinControl* owner = popup->GetOwnerControl();
       TCustomForm* ownerForm = owner ? GetParentForm(owner) : nullptr;
       if (ownerForm && ownerForm->HandleAllocated()) PostMessageA(ownerForm->GetHandle(), WM_NCACTIVATE, FALSE, 0);
-      if (popup->GetCaptureFocus() && popup->GetActive()) continue;
+      if (popup->GetCaptureFocus() && popup->GetPopupActive()) continue;
       if (!popup->HandleAllocated() || !IsWindowEnabled(popup->GetHandle())) continue;
       popup->CloseUp();
       if (auto* container = dynamic_cast<TcxContainer*>(owner)) container->ShortRefreshContainer(false);

@@ -87,7 +87,7 @@ void TcxCustomPopupWindow::Notification(TComponent* AComponent, TOperation Opera
     CloseUp();
     FOwnerControl = nullptr;
   }
-  if (AComponent == FFocusedControl) FFocusedControl = nullptr;
+  if (AComponent == FPopupFocusedControl) FPopupFocusedControl = nullptr;
 }
 
 TClassRef<TcxContainerStyle> TcxCustomPopupWindow::GetStyleClass() { return TcxContainerStyle::StaticClass(); }
@@ -128,7 +128,7 @@ void TcxCustomPopupWindow::CreateHandle() {
 
 void TcxCustomPopupWindow::ReopenAfterChange() {
   const bool wasOpen = IsVisible();
-  TWinControl* focused = FFocusedControl;
+  TWinControl* focused = FPopupFocusedControl;
   if (wasOpen) CloseUp();
   RecreateControlWnd(this);
   if (wasOpen) Popup(focused);
@@ -237,13 +237,13 @@ void TcxCustomPopupWindow::Popup(TWinControl* AFocusedControl) {
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     SetVisible(true);
     SetBounds(position.X, position.Y, GetWidth(), GetHeight());
-    FFocusedControl = FCaptureFocus ? GetFirstFocusControl(AFocusedControl) : AFocusedControl;
+    FPopupFocusedControl = FCaptureFocus ? GetFirstFocusControl(AFocusedControl) : AFocusedControl;
     if (FCaptureFocus) {
-      if (FFocusedControl && FFocusedControl != this && FFocusedControl->CanFocus())
-        FocusControl(FFocusedControl);
+      if (FPopupFocusedControl && FPopupFocusedControl != this && FPopupFocusedControl->CanFocus())
+        FocusControl(FPopupFocusedControl);
       else if (HandleAllocated())
         win::SetFocus(GetHandle());
-      FActive = true;
+      FPopupActive = true;
     }
     SetWindowPos(GetHandle(), InsertAfterWindow(), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -275,7 +275,7 @@ void TcxCustomPopupWindow::CloseUp() {
   ShowingOrClosing guard(this);
   if (HandleAllocated()) ShowWindow(GetHandle(), SW_HIDE);
   SetVisible(false);
-  FActive = false;
+  FPopupActive = false;
   DoClosed();
   if (HasCapture()) ReleaseCapture();
 }
@@ -292,7 +292,7 @@ void TcxCustomPopupWindow::CMClosePopupWindow(TMessage&) {
   if (FOwnerControl && FOwnerControl->HandleAllocated()) SendMessageA(FOwnerControl->GetHandle(), WM_SETFOCUS, 0, 0);
 }
 
-void TcxCustomPopupWindow::CMShowPopupWindow(TMessage&) { Popup(FFocusedControl); }
+void TcxCustomPopupWindow::CMShowPopupWindow(TMessage&) { Popup(FPopupFocusedControl); }
 
 void TcxCustomPopupWindow::DoClosed() {
   if (OnClosed) OnClosed(this);
@@ -310,7 +310,7 @@ void TcxCustomPopupWindow::DoShowing() {
 // Closing a popup may close others: the walk starts again from the newest
 // after each close, so no index goes stale.
 void TcxCustomPopupWindow::Deactivate() {
-  FActive = false;
+  FPopupActive = false;
   TCustomForm::Deactivate();
   if (FDeactivateLocked) return;
   bool closed = true;

@@ -69,7 +69,7 @@ void TcxContainerViewInfo::Offset(Integer DX, Integer DY) {
 void TcxContainerViewInfo::Paint(TcxCanvas* ACanvas) { InternalPaint(ACanvas); }
 
 void TcxContainerViewInfo::DrawBorder(TcxCanvas* ACanvas, TRect R) {
-  switch (BorderStyle) {
+  switch (ContainerBorderStyle) {
     case cbsSingle:
     case cbsThick: ACanvas->FrameRect(R, BorderColor, BorderWidth); break;
     case cbsFlat:
@@ -94,7 +94,7 @@ void TcxContainerViewInfo::InternalPaint(TcxCanvas* ACanvas) {
     Fill(ACanvas, BorderRect, BackgroundColor);
     return;
   }
-  if (BorderStyle == cbsNone) {
+  if (ContainerBorderStyle == cbsNone) {
     Fill(ACanvas, Bounds, BackgroundColor);
     return;
   }

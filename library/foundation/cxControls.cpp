@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
@@ -65,7 +66,7 @@ void TcxDragAndDropObject::DoEndDragAndDrop(bool Accepted) {
 // TcxControl: life
 
 TcxControl::TcxControl(TComponent* AOwner) : TCustomControl(AOwner) {
-  FCanvas = New<TcxCanvas>(TCustomControl::GetCanvas());
+  FcxCanvas = New<TcxCanvas>(TCustomControl::GetCanvas());
   FDefaultCursor = TControl::GetCursor();
   FLookAndFeel = New<TcxLookAndFeel>(this);
   FLookAndFeel->OnChanged = TcxLookAndFeelChangedEvent::Bind<&TcxControl::LookAndFeelChangedHandler>(this);
@@ -95,7 +96,7 @@ TcxControl::~TcxControl() {
   if (FDragAndDropObject) FDragAndDropObject->Free();
   FFontListeners.clear();
   if (FActiveScreenCanvas) FActiveScreenCanvas->Free();
-  FCanvas->Free();
+  FcxCanvas->Free();
   FLookAndFeel->Free();
   cxClearObjectLinks(this);
 }
@@ -191,7 +192,7 @@ TcxCanvas* TcxControl::GetActiveCanvas() {
       FActiveScreenCanvas->Free();
       FActiveScreenCanvas = nullptr;
     }
-    return FCanvas;
+    return FcxCanvas;
   }
   if (!FActiveScreenCanvas) FActiveScreenCanvas = New<TcxScreenCanvas>();
   return FActiveScreenCanvas;
@@ -216,8 +217,8 @@ void TcxControl::WMPaint(TMessage& Message) {
 
 void TcxControl::Paint() {
   if (FBorderStyle == cxcbsDefault) {
-    GetLookAndFeelPainter()->DrawBorder(FCanvas, GetBounds());
-    FCanvas->IntersectClipRect(GetClientBounds());
+    GetLookAndFeelPainter()->DrawBorder(FcxCanvas, GetBounds());
+    FcxCanvas->IntersectClipRect(GetClientBounds());
   }
   inherited::Paint();
 }
@@ -446,7 +447,7 @@ bool TcxControl::IsPopupMenuKey(TMessage& Message) {
   if (GetIsDesigning()) return false;
   for (TControl* c = this; c; c = c->GetParent())
     if (auto* x = dynamic_cast<TcxControl*>(c))
-      if (x->FPopupMenu && IsPopupMenuShortCut(x->FPopupMenu, Message)) return true;
+      if (x->GetPopupMenu() && IsPopupMenuShortCut(x->GetPopupMenu(), Message)) return true;
   return false;
 }
 
@@ -483,17 +484,11 @@ void TcxControl::KeyDown(Word& Key, TShiftState Shift) {
 // ---------------------------------------------------------------------------
 // Popup menus
 
+// The control's one PopupMenu, which the control class watches for its
+// removal: set here or there, it is the same menu.
 void TcxControl::SetPopupMenu(TComponent* Value) {
-  if (!dynamic_cast<IcxPopupMenu*>(Value)) Value = nullptr;
-  if (FPopupMenu == Value) return;
-  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
-  FPopupMenu = Value;
-  if (FPopupMenu) FPopupMenu->FreeNotification(this);
-}
-
-void TcxControl::Notification(TComponent* AComponent, TOperation Operation) {
-  inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+  if (!dynamic_cast<IcxPopupMenu*>(Value) && !dynamic_cast<TPopupMenu*>(Value)) Value = nullptr;
+  inherited::SetPopupMenu(Value);
 }
 
 void TcxControl::WMContextMenu(TMessage& Message) {
@@ -518,7 +513,7 @@ void TcxControl::DoContextPopup(TPoint MousePos, bool& Handled) {
   TPoint p = MousePos;
   if (p.X == -1 && p.Y == -1) p = GetKeyboardPopupPoint();
   p = ClientToScreen(p);
-  Handled = DoShowPopupMenu(FPopupMenu, p.X, p.Y);
+  Handled = DoShowPopupMenu(GetPopupMenu(), p.X, p.Y);
 }
 
 bool TcxControl::DoShowPopupMenu(TComponent* AMenu, Integer X, Integer Y) {

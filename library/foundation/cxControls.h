@@ -349,8 +349,8 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   void SetKeys(TcxKeys Value) { FKeys = Value; }
   TcxLookAndFeel* GetLookAndFeel() override { return FLookAndFeel; }
   void SetLookAndFeel(TcxLookAndFeel* Value) { FLookAndFeel->Assign(Value); }
-  // A component offering IcxPopupMenu; anything else is stored as null.
-  TComponent* GetPopupMenu() const { return FPopupMenu; }
+  // A platform popup menu or a component offering IcxPopupMenu; anything
+  // else is stored as null.
   void SetPopupMenu(TComponent* Value);
   TcxDragAndDropState GetDragAndDropState() const { return FDragAndDropState; }
   void SetDragAndDropState(TcxDragAndDropState Value);
@@ -358,7 +358,7 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   void SetMouseCaptureObject(TObject* Value);
   bool GetFocusOnClick() const { return FFocusOnClick; }
   void SetFocusOnClick(bool Value) { FFocusOnClick = Value; }
-  TcxCanvas* GetCanvas() const { return FCanvas; }
+  TcxCanvas* GetCanvas() const { return FcxCanvas; }
   TRect GetExplicitBounds() const { return FExplicitBounds; }
   void SetExplicitBounds(const TRect& Value) { FExplicitBounds = Value; }
   bool GetIsDesigning() const { return GetComponentState().Contains(csDesigning); }
@@ -423,7 +423,6 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) override;
   void DoContextPopup(TPoint MousePos, bool& Handled) override;
   void KeyDown(Word& Key, TShiftState Shift) override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   bool IsMenuKey(TMessage& Message) override;
 
   virtual bool DoShowPopupMenu(TComponent* AMenu, Integer X, Integer Y);
@@ -537,7 +536,7 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
 
   TcxScreenCanvas* FActiveScreenCanvas = nullptr;
   TcxControlBorderStyle FBorderStyle = cxcbsNone;
-  TcxCanvas* FCanvas = nullptr;
+  TcxCanvas* FcxCanvas = nullptr;
   bool FCreatingWindow = false;
   TCursor FDefaultCursor = crDefault;
   TcxDragAndDropObject* FDragAndDropObject = nullptr;
@@ -554,7 +553,6 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   TObject* FMouseCaptureObject = nullptr;
   TPoint FMouseDownPos{};
   bool FRightButtonUp = false;
-  TComponent* FPopupMenu = nullptr;
   bool FParentBackgroundCache = true;
   TRect FExplicitBounds{};
 

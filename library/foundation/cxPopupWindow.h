@@ -130,9 +130,10 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
   void SetClosedByOwnerClick(bool Value) { FClosedByOwnerClick = Value; }
   bool GetModalMode() const { return FModalMode; }
   void SetModalMode(bool Value) { FModalMode = Value; }
-  bool GetActive() const { return FActive; }
+  // Shown and holding the focus it took; cleared on closing and deactivation.
+  bool GetPopupActive() const { return FPopupActive; }
   TWinControl* GetOwnerControl() const { return FOwnerControl; }
-  TWinControl* GetFocusedControl() const { return FFocusedControl; }
+  TWinControl* GetFocusedControl() const { return FPopupFocusedControl; }
   TcxContainerStyle* GetStyle() const { return FStyle; }
   TcxContainerViewInfo* GetViewInfo() const { return FViewInfo; }
 
@@ -180,8 +181,8 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
   win::HWND InsertAfterWindow();
 
   bool FCaptureFocus = true;
-  bool FActive = false;
-  TWinControl* FFocusedControl = nullptr;
+  bool FPopupActive = false;
+  TWinControl* FPopupFocusedControl = nullptr;
   bool FDeactivateLocked = false;
   bool FIsTopMost = false;
   bool FClosedByOwnerClick = false;

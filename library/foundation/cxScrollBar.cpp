@@ -45,7 +45,7 @@ TSize GetScrollBarSize() { return {GetSystemMetrics(SM_CXVSCROLL), GetSystemMetr
 TcxScrollBar::TcxScrollBar(TComponent* AOwner) : TCustomControl(AOwner) {
   FBitmap = New<TBitmap>();
   FBitmap->SetPixelFormat(pfDevice);
-  FCanvas = New<TcxCanvas>(FBitmap->GetCanvas());
+  FBitmapCanvas = New<TcxCanvas>(FBitmap->GetCanvas());
   FLookAndFeel = New<TcxLookAndFeel>(this);
   FLookAndFeel->OnChanged = TcxLookAndFeelChangedEvent::Bind<&TcxScrollBar::LookAndFeelChangedHandler>(this);
   FControlStyle = TControlStyle{csFramed, csOpaque, csCaptureMouse};
@@ -69,7 +69,7 @@ TcxScrollBar::~TcxScrollBar() {
   FTimer->Free();
   FThemeNotificator->Free();
   FLookAndFeel->Free();
-  FCanvas->Free();
+  FBitmapCanvas->Free();
   FBitmap->Free();
 }
 
@@ -403,16 +403,16 @@ void TcxScrollBar::Paint() {
   const TcxCustomLookAndFeelPainterClass painter = GetPainter();
   const bool horz = FKind == sbHorizontal;
   if (!cxRectIsEmpty(FThumbnailRect))
-    painter->DrawScrollBarPart(FCanvas, horz, FThumbnailRect, sbpThumbnail, GetPartState(sbpThumbnail));
+    painter->DrawScrollBarPart(FBitmapCanvas, horz, FThumbnailRect, sbpThumbnail, GetPartState(sbpThumbnail));
   else
-    painter->DrawScrollBarPart(FCanvas, horz, TRect{0, 0, GetWidth(), GetHeight()}, sbpPageUp,
+    painter->DrawScrollBarPart(FBitmapCanvas, horz, TRect{0, 0, GetWidth(), GetHeight()}, sbpPageUp,
                                GetEnabled() ? cxbsNormal : cxbsDisabled);
-  painter->DrawScrollBarPart(FCanvas, horz, FLineUpRect, sbpLineUp, GetPartState(sbpLineUp));
-  painter->DrawScrollBarPart(FCanvas, horz, FLineDownRect, sbpLineDown, GetPartState(sbpLineDown));
+  painter->DrawScrollBarPart(FBitmapCanvas, horz, FLineUpRect, sbpLineUp, GetPartState(sbpLineUp));
+  painter->DrawScrollBarPart(FBitmapCanvas, horz, FLineDownRect, sbpLineDown, GetPartState(sbpLineDown));
   if (!cxRectIsEmpty(FPageUpRect))
-    painter->DrawScrollBarPart(FCanvas, horz, FPageUpRect, sbpPageUp, GetPartState(sbpPageUp));
+    painter->DrawScrollBarPart(FBitmapCanvas, horz, FPageUpRect, sbpPageUp, GetPartState(sbpPageUp));
   if (!cxRectIsEmpty(FPageDownRect))
-    painter->DrawScrollBarPart(FCanvas, horz, FPageDownRect, sbpPageDown, GetPartState(sbpPageDown));
+    painter->DrawScrollBarPart(FBitmapCanvas, horz, FPageDownRect, sbpPageDown, GetPartState(sbpPageDown));
   BitBlt(GetCanvas()->GetHandle(), 0, 0, GetWidth(), GetHeight(), FBitmap->GetCanvas()->GetHandle(), 0, 0, SRCCOPY);
 }
 

@@ -113,7 +113,7 @@ class TcxScrollBar : public TCustomControl {
   TcxScrollBarPart FPressedPart = sbpNone;
   TcxScrollBarPart FHotPart = sbpNone;
   TcxTimer* FTimer = nullptr;
-  TcxCanvas* FCanvas = nullptr;
+  TcxCanvas* FBitmapCanvas = nullptr;
   TcxLookAndFeel* FLookAndFeel = nullptr;
   TdxThemeChangedNotificator* FThemeNotificator = nullptr;
   Integer FMinThumbnailSize = 8;

@@ -260,20 +260,6 @@ void TcxEditingControl::DoEditChanged(TcxCustomInplaceEditContainer* AItem) {
   if (OnEditChanged) OnEditChanged(this, AItem);
 }
 
-void TcxEditingControl::DoEdited(TcxCustomInplaceEditContainer* AItem) {
-  if (OnEdited) OnEdited(this, AItem);
-}
-
-bool TcxEditingControl::DoEditing(TcxCustomInplaceEditContainer* AItem) {
-  bool allow = true;
-  if (OnEditing) OnEditing(this, AItem, allow);
-  return allow;
-}
-
-void TcxEditingControl::DoEditValueChanged(TcxCustomInplaceEditContainer* AItem) {
-  if (OnEditValueChanged) OnEditValueChanged(this, AItem);
-}
-
 void TcxEditingControl::DoInitEdit(TcxCustomInplaceEditContainer* AItem, TcxCustomEdit* AEdit) {
   if (OnInitEdit) OnInitEdit(this, AItem, AEdit);
 }
@@ -545,6 +531,9 @@ void TcxEditingControl::MouseLeave(TControl* AControl) {
 }
 
 void TcxEditingControl::KeyDown(Word& Key, TShiftState Shift) {
+  // A key eaten by the controller eats only the character of its own
+  // press: arrows produce none, and the flag must not outlive them.
+  FController->EatKeyPress = false;
   FController->EscapePressed = Key == win::VK_ESCAPE;
   orv::ScopeExit clear([this] { FController->EscapePressed = false; });
   inherited::KeyDown(Key, Shift);

@@ -11,7 +11,6 @@
 
 #include "library/grid/cxInplaceContainerController.h"
 
-using TcxecEditingEvent = Event<void(TObject* Sender, TcxCustomInplaceEditContainer* AItem, bool& AAllow)>;
 using TcxecEditEvent = Event<void(TObject* Sender, TcxCustomInplaceEditContainer* AItem)>;
 using TcxecInitEditEvent = Event<void(TObject* Sender, TcxCustomInplaceEditContainer* AItem, TcxCustomEdit* AEdit)>;
 
@@ -49,9 +48,14 @@ class TcxEditingControl : public TcxControl, public IcxMouseTrackingCaller {
   virtual void DoBeginUpdate();
   virtual void DoEndUpdate();
   virtual void DoEditChanged(TcxCustomInplaceEditContainer* AItem);
-  virtual void DoEdited(TcxCustomInplaceEditContainer* AItem);
-  virtual bool DoEditing(TcxCustomInplaceEditContainer* AItem);
-  virtual void DoEditValueChanged(TcxCustomInplaceEditContainer* AItem);
+  // The edited, editing and edit-value-changed events are a descendant's,
+  // typed by what its items are (the vertical grid's rows); here nothing
+  // is raised and editing is allowed.
+  virtual void DoEdited(TcxCustomInplaceEditContainer*) {}
+  virtual bool DoEditing(TcxCustomInplaceEditContainer*) { return true; }
+  virtual void DoEditValueChanged(TcxCustomInplaceEditContainer*) {}
+  // Whether a handler may refuse editing per record.
+  virtual bool HasEditingHandler() { return false; }
   virtual void DoInitEdit(TcxCustomInplaceEditContainer* AItem, TcxCustomEdit* AEdit);
   virtual void DoInplaceEditContainerItemAdded(TcxCustomInplaceEditContainer* AItem);
   virtual void DoInplaceEditContainerItemRemoved(TcxCustomInplaceEditContainer* AItem);
@@ -122,9 +126,6 @@ class TcxEditingControl : public TcxControl, public IcxMouseTrackingCaller {
   TcxCustomDrawViewInfoItemEvent OnCustomDrawCell;
 
   TcxecEditEvent OnEditChanged;
-  TcxecEditEvent OnEdited;
-  TcxecEditingEvent OnEditing;
-  TcxecEditEvent OnEditValueChanged;
   TcxecInitEditEvent OnInitEdit;
 
  protected:

@@ -245,6 +245,8 @@ class TcxCustomControlController : public TObject {
   // mode message.
   bool EscapePressed = false;
   bool CancelMode = false;
+  // Set by a key-down that swallows the character of the same press;
+  // the next key-down clears it.
   bool EatKeyPress = false;
   bool MousePressed = false;
   TObject* DragItem = nullptr;

@@ -295,7 +295,7 @@ bool TcxEditingController::GetHideEditOnExit() {
 bool TcxEditingController::GetHideEditOnFocusedRecordChange() {
   if (!FController->GetAlwaysShowEditor()) return true;
   TcxEditingControl* control = GetEditingControl();
-  return (FEditingItem && FEditingItem->OnGetEditProperties) || control->OnEditing || control->OnInitEdit;
+  return (FEditingItem && FEditingItem->OnGetEditProperties) || control->HasEditingHandler() || control->OnInitEdit;
 }
 
 // ---------------------------------------------------------------------------

@@ -276,9 +276,6 @@ inline constexpr Integer ecs_Background = 1;
 inline constexpr Integer ecs_Inactive = 2;
 inline constexpr Integer ecs_Selection = 3;
 
-using TcxOnGetContentStyleEvent =
-    Event<void(TObject* Sender, TcxCustomInplaceEditContainer* AItem, TcxEditCellData AData, TcxStyle*& AStyle)>;
-
 class TcxCustomControlStyles : public TcxStyles {
   ORV_CLASS(TcxCustomControlStyles, TcxStyles)
  public:
@@ -301,8 +298,6 @@ class TcxCustomControlStyles : public TcxStyles {
   void SetInactive(TcxStyle* Value) { SetValue(ecs_Inactive, Value); }
   TcxStyle* GetSelection() const { return static_cast<TcxStyle*>(GetValue(ecs_Selection)); }
   void SetSelection(TcxStyle* Value) { SetValue(ecs_Selection, Value); }
-
-  TcxOnGetContentStyleEvent OnGetContentStyle;
 
   // Open to the resolving helper.
   void DefaultViewParams(Integer AIndex, TObject* AData, TcxViewParams& AParams) {

@@ -350,6 +350,7 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
   void DoEdited(TcxCustomInplaceEditContainer* AItem) override;
   bool DoEditing(TcxCustomInplaceEditContainer* AItem) override;
   void DoEditValueChanged(TcxCustomInplaceEditContainer* AItem) override;
+  bool HasEditingHandler() override { return static_cast<bool>(OnEditing); }
   void DoLayoutChanged() override;
   void RecreateViewInfo() override;
   TcxCustomControlControllerClass GetControllerClass() override;

@@ -236,13 +236,6 @@ bool TcxCellEdit::CanTabStop() {
   return (!row || row->GetOptions()->GetTabStop()) && inherited::CanTabStop();
 }
 
-bool TcxCellEdit::CanEdit() {
-  TcxEditingControl* control = GetEditingControl();
-  if (!control || !CanFocus() || !GetOptions()->GetEditing()) return false;
-  if (!control->GetOptions()->GetOptionsData()->GetEditing()) return false;
-  return GetDataController()->GetEditOperations().Contains(dceoShowEdit);
-}
-
 bool TcxCellEdit::CanInitEditing() { return inherited::CanInitEditing(); }
 
 TcxCustomEditContainerItemOptionsClass TcxCellEdit::GetOptionsClass() const {

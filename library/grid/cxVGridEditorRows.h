@@ -118,7 +118,6 @@ class TcxCellEdit : public TcxCustomInplaceEditContainer {
  public:
   explicit TcxCellEdit(TComponent* AOwner) : TcxCustomInplaceEditContainer(AOwner) {}
 
-  bool CanEdit() override;
   bool CanFocus() override;
   bool CanInitEditing() override;
   bool CanTabStop() override;

@@ -196,7 +196,7 @@ class TMenuWindow : public TCustomControl {
   ORV_CLASS(TMenuWindow, TCustomControl)
  public:
   TMenuWindow(TPopupMenu* Menu, TMenuItem* Parent, TMenuWindow* ParentWindow)
-      : TCustomControl(nullptr), FMenu(Menu), FParentWindow(ParentWindow) {
+      : TCustomControl(nullptr), FMenu(Menu), FParentMenuWindow(ParentWindow) {
     FVisible = false;
     FParentColor = false;
     FParentFont = false;
@@ -221,7 +221,8 @@ class TMenuWindow : public TCustomControl {
     Integer y = At.Y;
     // Kept on the screen: flipped to the other side of the point when it
     // would run off the bottom or the right.
-    if (x + FWidth > area.Right) x = FParentWindow ? FParentWindow->GetLeft() - FWidth + kBorder : area.Right - FWidth;
+    if (x + FWidth > area.Right)
+      x = FParentMenuWindow ? FParentMenuWindow->GetLeft() - FWidth + kBorder : area.Right - FWidth;
     if (y + FHeight > area.Bottom) y = std::max(area.Top, area.Bottom - FHeight);
     x = std::max(area.Left, x);
     SetBounds(x, y, FWidth, FHeight);
@@ -519,7 +520,7 @@ class TMenuWindow : public TCustomControl {
         break;
       case VK_ESCAPE: FEnd = MenuEnd::Closed; break;
       case VK_LEFT:
-        if (FParentWindow) FEnd = MenuEnd::Closed;
+        if (FParentMenuWindow) FEnd = MenuEnd::Closed;
         break;
       case VK_MENU: case VK_F10: FEnd = MenuEnd::DismissedAll; break;
       default: {
@@ -566,7 +567,7 @@ class TMenuWindow : public TCustomControl {
   }
 
   TPopupMenu* FMenu;
-  TMenuWindow* FParentWindow;
+  TMenuWindow* FParentMenuWindow;
   std::vector<TMenuItem*> FShown;  // the visible items, separators included
   std::vector<TRect> FRects;
   Integer FGutter = 0;

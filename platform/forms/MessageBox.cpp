@@ -79,6 +79,8 @@ class TMessageText : public TGraphicControl {
   ORV_CLASS(TMessageText, TGraphicControl)
  public:
   explicit TMessageText(TComponent* AOwner) : TGraphicControl(AOwner) {}
+  // The text is the control's own, kept without a change notice: the
+  // form is laid out from the measure.
   TSize Measure(const AnsiString& Text, Integer MaxWidth) {
     FText = Text;
     RECT r = Rect(0, 0, MaxWidth, 0);
@@ -98,9 +100,6 @@ class TMessageText : public TGraphicControl {
     RECT r = GetClientRect();
     DrawTextA(c->GetHandle(), FText.c_str(), -1, &r, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
   }
-
- private:
-  AnsiString FText;
 };
 
 ORV_REGISTER(TMessageText)

@@ -85,7 +85,10 @@ class Set {
   constexpr std::uint64_t ToBits() const { return FBits[0]; }
   static constexpr Set FromBits(std::uint64_t bits) {
     Set s;
-    s.FBits[0] = N >= 64 ? bits : bits & ((std::uint64_t(1) << N) - 1);
+    if constexpr (N >= 64)
+      s.FBits[0] = bits;
+    else
+      s.FBits[0] = bits & ((std::uint64_t(1) << N) - 1);
     return s;
   }
 };

@@ -209,7 +209,7 @@ class TcxCustomEdit : public TcxContainer,
   bool ValidateEdit(bool ARaiseExceptionOnError);
   void InternalPostEditValue(bool AValidateEdit = false);
   bool CanPostEditValue();
-  virtual void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool AEditFocused);
+  void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool AEditFocused) override;
   virtual void SetInternalEditValue(const Variant& Value);
   virtual void SetInternalDisplayValue(const Variant&) {}
   virtual void InternalSetEditValue(const Variant& Value, bool AValidateEdit);
@@ -348,7 +348,7 @@ class TcxCustomEdit : public TcxContainer,
   void SetHeight(Integer Value) { TcxContainer::SetHeight(Value); }
   Integer GetWidth() const { return TcxContainer::GetWidth(); }
   void SetWidth(Integer Value) { TcxContainer::SetWidth(Value); }
-  bool GetAutoSize() const { return FAutoSize; }
+  // The control's own AutoSize flag, set through the editor's rules.
   void SetAutoSize(bool Value) override { SetEditAutoSize(Value); }
   virtual void SetEditAutoSize(bool Value);
   bool RefreshContainer(const TPoint& P, TcxMouseButton Button, TShiftState Shift, bool AIsMouseEvent) override;
@@ -508,7 +508,6 @@ class TcxCustomEdit : public TcxContainer,
   };
 
   bool FIsInplace;
-  bool FAutoSize = true;
   bool FCreating = false;
   bool FDoingEditing = false;
   // DoEditing agreed to the user's change in progress.

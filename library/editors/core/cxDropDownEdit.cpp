@@ -718,8 +718,11 @@ void TcxCustomDropDownEdit::DoEditKeyPress(char& Key) {
   inherited::DoEditKeyPress(Key);
 }
 
+// Tab leaves the editor: an open popup closes first, taking its value
+// only under PostPopupValueOnTab. A popup that holds the keyboard keeps
+// its form active while it is open, and the focus could not move on.
 void TcxCustomDropDownEdit::DoEditProcessTab(TShiftState Shift) {
-  if (HasPopupWindow() && GetActiveProperties()->GetPostPopupValueOnTab()) CloseUp(crTab);
+  if (HasPopupWindow()) CloseUp(GetActiveProperties()->GetPostPopupValueOnTab() ? crTab : crUnknown);
   inherited::DoEditProcessTab(Shift);
 }
 

@@ -611,15 +611,18 @@ void TcxCustomEditPopupWindow::DoPopupControlKey(char Key) {
 
 // The keys that close a drop-down close a popup that holds the keyboard
 // too, in whichever of its windows they are pressed: the form sees them
-// first (KeyPreview).
+// first (KeyPreview). Tab comes here only for a control that takes it
+// itself (the calendar, the calculator): that control passes its value
+// and hands the key on to the editor, and closing first would lose it.
 void TcxCustomEditPopupWindow::KeyDown(Word& Key, TShiftState Shift) {
-  if (GetCaptureFocus() && IsVisible())
+  if (GetCaptureFocus() && IsVisible() && Key != VK_TAB)
     if (IcxEditPopupWindowOwner* edit = GetEdit()) edit->PopupWindowKeyDown(Key, Shift);
   if (Key != 0) inherited::KeyDown(Key, Shift);
 }
 
-// Tab never reaches KeyDown: the form walks its tab order with it. The
-// editor is asked first, and the walk happens only where it leaves the key.
+// Tab for a control that does not take it never reaches KeyDown: the form
+// walks its tab order with it. The editor is asked first, and the walk
+// happens only where it leaves the key.
 void TcxCustomEditPopupWindow::CMDialogKey(TMessage& Message) {
   if (Message.WParam == VK_TAB && GetCaptureFocus() && IsVisible() && GetKeyState(VK_MENU) >= 0 &&
       GetKeyState(VK_CONTROL) >= 0) {

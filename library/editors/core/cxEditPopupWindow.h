@@ -84,7 +84,7 @@ class TcxCustomEditPopupWindowViewInfo : public TcxContainerViewInfo {
   // Themed drawing of the panel's parts applies.
   bool IsThemed() const;
 
-  // The popup's own border style; the container's BorderStyle is not used.
+  // The popup's own border style; the container's is not used.
   TcxEditPopupBorderStyle BorderStyle = epbsDefault;
   bool ClientEdge = false;
   bool CloseButton = false;

@@ -58,6 +58,11 @@ class IcxEditControl {
   virtual void DoOnValidate(Variant& DisplayValue, AnsiString& ErrorText, bool& Error) = 0;
   // The text the editor shows now (what the user typed).
   virtual AnsiString GetCurrentDisplayText() const = 0;
+  // The editor's own conversion of a display value into an edit value,
+  // for the focus state given; bounds are checked on its result.
+  virtual void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool AEditFocused) = 0;
+  // The focus state the editor last saw.
+  virtual bool InternalFocused() = 0;
 };
 
 // Defaults an editor takes from the data it is bound to.

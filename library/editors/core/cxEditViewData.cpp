@@ -121,8 +121,8 @@ void TcxCustomEditViewData::Calculate(TcxCanvas* ACanvas, const TRect& ABounds, 
       prevBorderWidth > GetContainerBorderWidth(static_cast<TcxContainerBorderStyle>(AViewInfo->BorderStyle)))
     CalculateState(ABounds, P, AButton, AShift, AViewInfo, AIsMouseEvent);
 
-  AViewInfo->TcxContainerViewInfo::BorderStyle = AViewInfo->GetContainerBorderStyle();
-  AViewInfo->BorderWidth = GetContainerBorderWidth(AViewInfo->TcxContainerViewInfo::BorderStyle);
+  AViewInfo->ContainerBorderStyle = AViewInfo->GetContainerBorderStyle();
+  AViewInfo->BorderWidth = GetContainerBorderWidth(AViewInfo->ContainerBorderStyle);
   ContainerState = AViewInfo->ContainerState;
   AViewInfo->EditProperties = FProperties;
 

@@ -558,8 +558,10 @@ AnsiString TcxCustomTextEditProperties::PrepareNumericDisplayText(const Variant&
   if (!isCurrency) {
     if (!format.empty()) return FormatFloat(format, NumericValue(AEditValue));
     S = VarToStr(AEditValue);
+    // An integer keeps all its digits: rounded to the precision, a large
+    // one would read the same after a step and the step would post nothing.
     TBcd bcd;
-    if (TryStrToBcd(S, bcd)) S = BcdToStrF(bcd, ffGeneral, precision, 0);
+    if (!VarIsOrdinal(AEditValue) && TryStrToBcd(S, bcd)) S = BcdToStrF(bcd, ffGeneral, precision, 0);
     if (HasDigitGrouping(false)) S = InsertThousandSeparator(S);
     return S;
   }
@@ -606,9 +608,12 @@ void TcxCustomTextEditProperties::ValidateDisplayValue(Variant& DisplayValue, An
 
 void TcxCustomTextEditProperties::CheckEditorValueBounds(Variant& DisplayValue, AnsiString& ErrorText, bool& Error,
                                                          IcxEditControl* AEdit) {
+  // The editor turns a text into its value as it does when posting:
+  // "150" typed into a currency editor is the number 150, not a string.
+  // A value that is no text (the date editor's parsed date) is compared
+  // as it is.
   Variant value = DisplayValue;
-  if (auto* converter = dynamic_cast<IcxTextEditValueConverter*>(AEdit))
-    converter->ConvertDisplayValueToEditValue(DisplayValue, value);
+  if (AEdit && VarIsStr(DisplayValue)) AEdit->PrepareEditValue(DisplayValue, value, AEdit->InternalFocused());
   if (!VarIsNumericEx(value) && !VarIsDate(value)) return;
   const double number = value.AsDouble();
   if ((IsValueBoundDefined(evbMin) && number < GetMinValue()) ||

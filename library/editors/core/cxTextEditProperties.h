@@ -34,15 +34,6 @@ using TcxTextEditChars = TSysCharSet;
 
 using TcxNewLookupDisplayTextEvent = Event<void(TObject* Sender, const AnsiString& AText)>;
 
-// The editor's side of the bounds check: its own conversion of a display
-// value into an edit value (at its internal focus). An editor that does
-// not offer it is taken to convert text to text.
-class IcxTextEditValueConverter {
- public:
-  virtual ~IcxTextEditValueConverter() = default;
-  virtual void ConvertDisplayValueToEditValue(const Variant& ADisplayValue, Variant& EditValue) = 0;
-};
-
 class TcxCustomTextEditProperties;
 
 // Which of the value-related settings the user set: display and edit

@@ -66,12 +66,10 @@ class TcxCustomTextEditViewData : public TcxCustomEditViewData {
     return static_cast<TcxCustomTextEditProperties*>(TcxCustomEditViewData::GetProperties());
   }
 
-  // Set by the owner: the selection to highlight (clDefault colours are
-  // unset) and the row limit.
+  // Set by the owner: the selection to highlight, in the view data's
+  // selection colours (clDefault when unset), and the row limit.
   Integer SelStart = 0;
   Integer SelLength = 0;
-  TColor SelTextColor = clDefault;
-  TColor SelBackgroundColor = clDefault;
   Integer MaxLineCount = 0;
 
  protected:

@@ -117,6 +117,8 @@ class TcxTestEditOwner : public TComponent, public IcxEditControl, public IcxCon
     Validate(const_cast<TcxTestEditOwner*>(this), DisplayValue, ErrorText, Error);
   }
   AnsiString GetCurrentDisplayText() const override { return CurrentText; }
+  void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool) override { EditValue = ADisplayValue; }
+  bool InternalFocused() override { return false; }
 
   // IcxContainerStyleOwner
   TWinControl* GetStyleOwnerControl() override { return Control; }

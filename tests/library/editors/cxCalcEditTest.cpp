@@ -1,8 +1,9 @@
 // The calculator editor as a person uses it: the drop-down opened by keys,
 // the calculator's buttons writing the editor's text, the ways it closes
 // (Enter and "=" accept, Escape cancels, "Error" left behind becomes 0),
-// typing filtered to numbers, pasted outside text, the display rules, and
-// a contact sheet of the open drop-down in every look (CalcEditSheet.png).
+// typing filtered to numbers, pasted outside text, the display rules,
+// typed numbers past a bound refused, and a contact sheet of the open
+// drop-down in every look (CalcEditSheet.png).
 #include <gtest/gtest.h>
 
 #include "ConcreteEditorSession.h"
@@ -202,6 +203,36 @@ TEST_F(CalcEdit, TypingPastingAndTheDisplayRules) {
   EXPECT_EQ(TextOf(edit), "1,234.50");
   Focus(edit);
   EXPECT_EQ(TextOf(edit), "1234.5");
+}
+
+TEST_F(CalcEdit, ATypedNumberPastABoundIsRefusedAndTheOldValueKept) {
+  TcxCalcEdit* edit = MakeCalc();
+  edit->GetProperties()->OnEditValueChanged = [this](TObject* Sender) {
+    log.push_back("value " + edit_test::Text(static_cast<TcxCalcEdit*>(Sender)->GetEditValue()));
+  };
+  edit->GetProperties()->SetMinValue(10);
+  edit->GetProperties()->SetMaxValue(100);
+  edit->SetValue(50);
+  Focus(edit);
+  // "150" is the number 150, which sorts below "50" as a string.
+  SelectAllAndType(edit, "150");
+  try {
+    edit->ValidateEdit(true);
+    ADD_FAILURE() << "no error";
+  } catch (const EcxEditValidationError& e) {
+    EXPECT_EQ(e.GetMessage(), "Value out of bounds");
+  }
+  EXPECT_EQ(edit->GetValue(), 50);
+  SelectAllAndType(edit, "9.5");
+  EXPECT_FALSE(edit->ValidateEdit(false));
+  EXPECT_EQ(edit->GetValue(), 50);
+  EXPECT_TRUE(log.empty());
+  SelectAllAndType(edit, "10");
+  EXPECT_TRUE(edit->ValidateEdit(true));
+  sink->SetFocus();
+  Pump();
+  EXPECT_EQ(edit->GetValue(), 10);
+  EXPECT_EQ(log, (edit_test::Log{"value 10"}));
 }
 
 TEST_F(CalcEdit, TheUnitRegistersTheKindAndAFilterHelperWhoseCalculatorClosesOnEquals) {

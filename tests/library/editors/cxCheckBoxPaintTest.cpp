@@ -223,6 +223,16 @@ TEST_F(CheckPaint, TheCaptionStandsBesideTheCheckAndTheFocusFrameHugsIt) {
   EXPECT_EQ(info->DrawTextFlags & (cxWordBreak | cxSingleLine | cxAlignTop), cxWordBreak | cxAlignTop);
 }
 
+TEST_F(CheckPaint, APreviewOfTheKindShowsItsCheckChecked) {
+  style = MakeStyle<TcxCheckBoxStyle>(kLooks[4]);
+  PainterCanvas canvas(60, 20, clWindow);
+  for (const bool preview : {true, false}) {
+    TOwned<TcxCustomEditViewData> viewData(properties->CreateViewData(style.get(), true, preview));
+    PaintCell(canvas.get(), viewData.get(), info.get(), TRect(2, 2, 58, 18), Variant(false), {}, Mouse::Away);
+    EXPECT_EQ(info->CheckBoxState, preview ? cbsChecked : cbsUnchecked) << preview;
+  }
+}
+
 TEST_F(CheckPaint, ContactSheetOfEveryLookInEveryState) {
   constexpr Integer kLabel = 112, kCell = 84, kRow = 24, kTop = 26;
   const char* const stateNames[] = {"unchecked", "checked", "grayed"};

@@ -1,8 +1,9 @@
 // The currency editor through typing: keys refused when the text would no
 // longer be an amount, both separator keys typing the locale's decimal
 // separator, numbers below the smallest double refused, empty texts
-// posting Null or 0, bounds clamping only where defined, and the
-// unfocused text in the locale's currency format.
+// posting Null or 0, bounds clamping only where defined, typed amounts
+// past a bound refused, and the unfocused text in the locale's currency
+// format.
 #include <gtest/gtest.h>
 
 #include "ConcreteEditorSession.h"
@@ -102,6 +103,38 @@ TEST_F(CurrencyEdit, EmptyTextsPostNullOrZeroAndValueClampsOnlyToADefinedBound) 
   EXPECT_EQ(edit->GetValue(), -10);
   edit->SetValue(500);
   EXPECT_EQ(edit->GetValue(), 100);
+}
+
+TEST_F(CurrencyEdit, ATypedAmountPastABoundIsRefusedAndTheOldValueKept) {
+  ScopedLocale us("en-US");
+  TcxCurrencyEdit* edit = MakeCurrency();
+  auto* other = Make<TcxCurrencyEdit>({10, 50, 160, 71});
+  edit->GetProperties()->SetMinValue(10);
+  edit->GetProperties()->SetMaxValue(100);
+  edit->SetValue(50);
+  Show();
+  Focus(edit);
+  // The text is read as the amount it is, not compared as a string.
+  SelectAllAndType(edit, "150");
+  try {
+    edit->ValidateEdit(true);
+    ADD_FAILURE() << "no error";
+  } catch (const EcxEditValidationError& e) {
+    EXPECT_EQ(e.GetMessage(), "Value out of bounds");
+  }
+  EXPECT_EQ(edit->GetValue(), 50);
+  SelectAllAndType(edit, "5");
+  EXPECT_FALSE(edit->ValidateEdit(false));
+  EXPECT_EQ(edit->GetValue(), 50);
+  EXPECT_TRUE(log.empty());
+  // In range, the bound itself included: taken, and shown as an amount.
+  SelectAllAndType(edit, "100");
+  EXPECT_TRUE(edit->ValidateEdit(true));
+  other->SetFocus();
+  Pump();
+  EXPECT_EQ(edit->GetValue(), 100);
+  EXPECT_EQ(TextOf(edit), "$100.00");
+  EXPECT_EQ(log, (edit_test::Log{"value 100"}));
 }
 
 TEST_F(CurrencyEdit, UnfocusedTextUsesTheLocalesCurrencyFormat) {

@@ -1,9 +1,9 @@
 // The date editor and its calendar through the drop-down, driven by
 // injected input on the headless back end with "today" fixed on the fake
 // clock (Wednesday 31 December 2008): opening, picking and confirming,
-// the keys of the calendar, the arrows held, the wheel, the month list's
-// bands, the buttons, the date-time kind with its time editor and clock,
-// and typed dates with the three input kinds.
+// the keys of the calendar, Tab in it, the arrows held, the wheel, the
+// month list's bands, the buttons, the date-time kind with its time editor
+// and clock, and typed dates with the three input kinds.
 #include <gtest/gtest.h>
 
 #include "ConcreteEditorSession.h"
@@ -346,6 +346,54 @@ TEST_F(DateEdit, TheButtonsAndTheDateTimeKindWithItsTimeEditorAndClock) {
   edit->Clear();
   Focus(edit);
   EXPECT_EQ(TextOf(edit), "  /  /     12:00:00 AM");
+}
+
+TEST_F(DateEdit, TabInTheCalendarPostsTheChosenDateOnlyWhenAskedAndMovesOn) {
+  ScopedLocale us("en-US");
+  TcxDateEdit* edit = MakeDate();
+  edit->GetProperties()->SetPostPopupValueOnTab(true);
+  OpenOn(edit, D(2008, 7, 15));
+  Press(VK_DOWN);
+  Press(VK_TAB);
+  EXPECT_FALSE(edit->GetDroppedDown());
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2008, 7, 22));
+  EXPECT_EQ(log, (edit_test::Log{"value 7/22/2008", "crTab"}));
+  EXPECT_TRUE(sink->IsFocused()) << "the focus moves on";
+  // Without the property Tab closes and the date stays.
+  edit->GetProperties()->SetPostPopupValueOnTab(false);
+  OpenOn(edit, D(2008, 7, 15));
+  Press(VK_DOWN);
+  Press(VK_TAB);
+  EXPECT_FALSE(edit->GetDroppedDown());
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2008, 7, 15));
+  EXPECT_EQ(log, (edit_test::Log{"crUnknown"}));
+  EXPECT_TRUE(sink->IsFocused());
+}
+
+TEST_F(DateEdit, TheDateTimePopupGivesBackAnUnchangedValueAndADayKeepsTheClocksTime) {
+  ScopedLocale us("en-US");
+  TcxDateEdit* edit = MakeDate();
+  edit->GetProperties()->SetKind(ckDateTime);
+  const double evening = D(2008, 7, 15) + 0.75;
+  TcxPopupCalendar* calendar = OpenOn(edit, evening);
+  // The calendar holds the day; the time of day is the clock's.
+  EXPECT_DOUBLE_EQ(calendar->GetSelectDate().Value, D(2008, 7, 15));
+  EXPECT_EQ(calendar->GetDateTimeHeaderText(), "7/15/2008 6:00:00 PM");
+  auto ok = [&] { ClickAt(calendar, Center(calendar->GetButton(btnOk)->GetBoundsRect())); };
+  // OK twice with nothing changed: the value stays, and nothing changes.
+  for (int i = 0; i < 2; ++i) {
+    ok();
+    ASSERT_FALSE(edit->GetDroppedDown());
+    ASSERT_TRUE(edit->ValidateEdit(false));
+    EXPECT_DOUBLE_EQ(edit->GetDate().Value, evening);
+    Press(VK_F4);
+  }
+  EXPECT_EQ(log, (edit_test::Log{"crEnter", "crEnter"}));
+  // Another day: taken at the clock's time.
+  ClickAt(calendar, CellOf(calendar, D(2008, 7, 22)));
+  ok();
+  ASSERT_TRUE(edit->ValidateEdit(false));
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2008, 7, 22) + 0.75);
 }
 
 TEST_F(DateEdit, TypedDatesByInputKindSmartWordsAndDateOnError) {

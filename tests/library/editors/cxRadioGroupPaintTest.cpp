@@ -64,10 +64,8 @@ class RadioPaint : public edit_test::ConcreteEditorTest {
                   const Variant& AValue, TPoint P = TPoint(-100, -100), Mouse AMouse = Mouse::Away,
                   bool APreview = false) {
     style = MakeStyle(ALook);
-    TOwned<TcxCustomRadioGroupViewData> viewData(
-        New<TcxCustomRadioGroupViewData>(AProperties, style.get(), true));
+    TOwned<TcxCustomEditViewData> viewData(AProperties->CreateViewData(style.get(), true, APreview));
     viewData->ContentOffset = TRect(1, 1, 1, 1);
-    viewData->PreviewMode = APreview;
     PaintCell(ACanvas.get(), viewData.get(), info.get(), R, AValue, P, AMouse);
   }
   static TOwned<TcxRadioGroupProperties> Items(Integer ACount, Integer AColumns) {

@@ -375,6 +375,21 @@ TEST_F(SpinEdit, TheFrontEndsNumberRowsWorkInPlace) {
   Close(spin);
 }
 
+TEST_F(SpinEdit, StepsOfALargeIntegerShowAllItsDigitsAndPost) {
+  auto* integers = Row<TcxSpinEditProperties>();
+  integers->SetValueType(vtInt);
+  integers->SetImmediatePost(true);
+  auto* spin = static_cast<TcxSpinEdit*>(Open(integers, Variant(Int64{123456789012345678})));
+  EXPECT_EQ(TextOf(spin), "123456789012345678");
+  Press(VK_UP);
+  Press(VK_UP);
+  EXPECT_EQ(TextOf(spin), "123456789012345680");
+  EXPECT_EQ(log, (Log{"post 123456789012345679", "post 123456789012345680"}));
+  log.clear();
+  Close(spin);
+  EXPECT_EQ(log, Log{"take 123456789012345680"});
+}
+
 TEST_F(SpinEdit, TheUnitRegistersTheKindAndItsFilterHelperAndTakesThemBack) {
   TcxRegisteredClasses* kinds = GetRegisteredEditProperties();
   const Integer index = kinds->GetIndexByClass(TcxSpinEditProperties::StaticClass());

@@ -219,7 +219,7 @@ TEST_F(cxContainers, AnUltraFlatBorderIsGreyAndTurnsHighlightWhenFocused) {
   win::test::PumpUntilIdle();
   EXPECT_EQ(c->GetStyle()->GetBorderStyle(), cbsUltraFlat);
   EXPECT_EQ(c->GetBorderExtent(), TRect(2, 2, 2, 2));
-  EXPECT_EQ(c->GetViewInfo()->BorderStyle, cbsSingle);
+  EXPECT_EQ(c->GetViewInfo()->ContainerBorderStyle, cbsSingle);
   EXPECT_EQ(c->GetViewInfo()->ClientRect, TRect(2, 2, 98, 28));
   // One pixel of transparent border lets the form show through.
   EXPECT_EQ(Shown(c, 0, 0), clOlive);

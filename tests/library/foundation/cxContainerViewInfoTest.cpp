@@ -20,7 +20,7 @@ TEST_F(cxContainerViewInfos, AThickBorderOnTwoEdgesFramesTheWholeRectangleAround
   PainterCanvas canvas(40, 30);
   info->Bounds = {0, 0, 40, 30};
   info->BorderRect = {2, 2, 30, 20};
-  info->BorderStyle = cbsThick;
+  info->ContainerBorderStyle = cbsThick;
   info->BorderWidth = 2;
   info->BorderColor = clRed;
   info->Edges = {bLeft, bTop};
@@ -51,7 +51,7 @@ TEST_F(cxContainerViewInfos, FlatAnd3DBordersAreSunkenEdgesWithAnInnerRing) {
   PainterCanvas canvas(20, 20);
   info->BorderRect = {2, 2, 18, 18};
   info->BorderWidth = 2;
-  info->BorderStyle = cbsFlat;
+  info->ContainerBorderStyle = cbsFlat;
   info->SetBackgroundColor(clWhite);
   info->Paint(canvas.get());
   EXPECT_EQ(canvas.At(0, 0), RGB(clBtnShadow));
@@ -60,7 +60,7 @@ TEST_F(cxContainerViewInfos, FlatAnd3DBordersAreSunkenEdgesWithAnInnerRing) {
   EXPECT_EQ(canvas.At(18, 18), RGB(clBtnFace));
   EXPECT_EQ(canvas.At(2, 2), clWhite);
 
-  info->BorderStyle = cbs3D;
+  info->ContainerBorderStyle = cbs3D;
   info->Paint(canvas.get());
   EXPECT_EQ(canvas.At(0, 0), RGB(clBtnShadow));
   EXPECT_EQ(canvas.At(1, 1), RGB(cl3DDkShadow));
@@ -68,7 +68,7 @@ TEST_F(cxContainerViewInfos, FlatAnd3DBordersAreSunkenEdgesWithAnInnerRing) {
 
   // The look-and-feel borders are drawn by the container as single lines.
   canvas.Clear(kPaper);
-  info->BorderStyle = cbsUltraFlat;
+  info->ContainerBorderStyle = cbsUltraFlat;
   info->Paint(canvas.get());
   EXPECT_EQ(canvas.At(0, 0), kPaper);
   EXPECT_EQ(canvas.At(2, 2), clWhite);
@@ -80,12 +80,12 @@ TEST_F(cxContainerViewInfos, NativePaintingFillsBoundsOrRingsTheThemeContent) {
   info->Bounds = {0, 0, 30, 20};
   info->BorderRect = {1, 1, 29, 19};
   info->SetBackgroundColor(clAqua);
-  info->BorderStyle = cbsNone;
+  info->ContainerBorderStyle = cbsNone;
   info->Paint(canvas.get());
   EXPECT_EQ(canvas.At(0, 0), clAqua);
   EXPECT_EQ(canvas.At(29, 19), clAqua);
 
-  info->BorderStyle = cbsSingle;
+  info->ContainerBorderStyle = cbsSingle;
   info->ThemedObjectType = totEdit;
   info->NativePart = 1;
   info->NativeState = 1;

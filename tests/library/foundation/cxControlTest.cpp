@@ -264,6 +264,20 @@ TEST_F(cxControl, AContextMenuOnTheBorderIsLeftToThePlatform) {
   EXPECT_EQ(probe->GetPopupMenu(), nullptr);
 }
 
+// The control has one popup menu: set through the platform's control (as
+// a layout sets it) it is the menu the control shows, and its removal
+// clears it there too.
+TEST_F(cxControl, AMenuSetThroughThePlatformControlIsTheControlsMenu) {
+  auto* menu = New<TProbeMenu>(form);
+  static_cast<TControl*>(probe)->SetPopupMenu(menu);
+  EXPECT_EQ(probe->GetPopupMenu(), menu);
+  const TPoint origin = probe->ClientToScreen({0, 0});
+  probe->Perform(win::WM_CONTEXTMENU, 0, win::MAKELPARAM(origin.X + 40, origin.Y + 30));
+  EXPECT_EQ(menu->Log, (std::vector<std::string>{"popup " + Pt(origin.X + 40, origin.Y + 30)}));
+  menu->Free();
+  EXPECT_EQ(static_cast<TControl*>(probe)->GetPopupMenu(), nullptr);
+}
+
 TEST_F(cxControl, AFontChangeReachesTheStylesThatListenBesideAMemo) {
   // A memo on the same form: the platform's and the library's names live
   // side by side in one program.

@@ -199,10 +199,14 @@ TEST_F(ControlInput, IncrementalSearchTakesTheTypingAndNeverOpensTheEditor) {
   Chord(win::VK_CONTROL, win::VK_DOWN);
   EXPECT_EQ(FocusedRecord(), 2) << "Ctrl+Down the next";
 
-  // The cell shows the typed prefix selected.
-  auto* text = dynamic_cast<TcxCustomTextEditViewInfo*>(grid->TestViewInfo()->Cell(2, 0)->EditViewInfo);
+  // The cell shows the typed prefix selected, in the cell's own colours
+  // inverted.
+  TcxEditCellViewInfo* cell = grid->TestViewInfo()->Cell(2, 0);
+  auto* text = dynamic_cast<TcxCustomTextEditViewInfo*>(cell->EditViewInfo);
   ASSERT_NE(text, nullptr);
   EXPECT_EQ(text->SelLength, 2);
+  EXPECT_EQ(text->SelBackgroundColor, ColorToRGB(cell->ViewParams.Color) ^ 0xFFFFFF);
+  EXPECT_EQ(text->SelTextColor, ColorToRGB(cell->ViewParams.TextColor) ^ 0xFFFFFF);
 
   Press(win::VK_ESCAPE);
   EXPECT_FALSE(Controller()->GetIsIncSearching());

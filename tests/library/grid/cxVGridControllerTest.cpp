@@ -79,7 +79,7 @@ TEST_F(Keys, ArrowsWalkTheRowsOnShowAndFoldCategories) {
   Press(win::VK_UP);
   EXPECT_EQ(Focus(), "Deep/-1");
 
-  // Right unfolds the category and swallows the next character typed.
+  // Right unfolds the category.
   Press(win::VK_RIGHT);
   EXPECT_TRUE(deep->GetExpanded());
   EXPECT_EQ(Focus(), "Deep/-1");
@@ -91,8 +91,6 @@ TEST_F(Keys, ArrowsWalkTheRowsOnShowAndFoldCategories) {
   Press(win::VK_RIGHT);
   Press(win::VK_DOWN);
   EXPECT_EQ(Focus(), "Leaf/0");
-  Type("x");
-  EXPECT_FALSE(Editing()) << "the character after an unfolding Right is swallowed";
   Type("y");
   ASSERT_TRUE(Editing());
   Press(win::VK_ESCAPE);
@@ -122,6 +120,28 @@ TEST_F(Keys, ArrowsWalkTheRowsOnShowAndFoldCategories) {
   EXPECT_EQ(Focus(), "Tail/0");
   PressWith(win::VK_SHIFT, win::VK_TAB);
   EXPECT_EQ(Focus(), "Unused Values/-1");
+}
+
+// An arrow makes no character: where Left or Right folds or unfolds
+// nothing (a value row with the expand button option), the character typed
+// next still starts editing with itself.
+TEST_F(Keys, AnArrowOnARowWithoutChildrenSwallowsNoLaterCharacter) {
+  grid->SetFocusedRow(tail);
+  Pump();
+  Press(win::VK_LEFT);
+  Type("5");
+  ASSERT_TRUE(Editing()) << "the 5 is not lost";
+  auto* editor = dynamic_cast<TcxCustomTextEdit*>(grid->GetInplaceEditor());
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->GetText(), "5");
+  Press(win::VK_ESCAPE);
+  Press(win::VK_RIGHT);
+  Press(win::VK_RIGHT);
+  Type("6");
+  ASSERT_TRUE(Editing());
+  EXPECT_EQ(editor->GetText(), "6");
+  Press(win::VK_ESCAPE);
+  EXPECT_EQ(VarToStr(tail->GetProperties()->GetValue()), "end");
 }
 
 // Numeric-pad keys fold the focused row (+ and -) or unfold its whole

@@ -1,7 +1,7 @@
 // The data-bound grid over 300 records of five typed fields, driven by a
 // navigator bar: every action, the buttons' states following the grid,
-// paging by the record columns on show, and pictures of the multi-record
-// and bands layouts with their navigator.
+// paging by the record columns on show, the grid without records, and
+// pictures of the multi-record and bands layouts with their navigator.
 #include <filesystem>
 #include <string>
 
@@ -287,6 +287,33 @@ TEST_F(DataGrid, FilteringThroughTheDialogAndAFilterFile) {
   ASSERT_EQ(second->GetFilteredRecordCount(), 1);
   EXPECT_EQ(VarToStr(second->GetValue(second->GetFilteredRecordIndex(0), same.Name->GetProperties()->GetItemIndex())),
             "Item 14");
+}
+
+// A data-bound grid without records: its cells show no editor, so
+// nothing typed there reaches a record that is not there.
+class EmptyDataGrid : public vgrid_test::Session {};
+
+TEST_F(EmptyDataGrid, ACellOpensNoEditorAndKeysTypedThereDoNothing) {
+  auto* grid = New<TcxVirtualVerticalGrid>(form);
+  grid->SetParent(form);
+  grid->SetBoundsRect({8, 8, 308, 208});
+  TcxEditorRow* name =
+      vgrid_data::AddField(grid, nullptr, "Name", TcxStringValueType::Class(), TcxTextEditProperties::StaticClass());
+  form->Show();
+  Pump();
+  grid->SetFocus();
+  grid->SetFocusedRow(name);
+  Pump();
+  ASSERT_EQ(grid->GetFocusedRow(), name);
+  win::test::KeyPress(win::VK_F2);
+  Pump();
+  Type("q");
+  grid->ShowEdit();
+  Pump();
+  EXPECT_FALSE(grid->GetController()->GetIsEditing());
+  EXPECT_EQ(forms::test::RecordedExceptions(), std::vector<AnsiString>{});
+  EXPECT_EQ(grid->GetDataController()->GetRecordCount(), 0);
+  EXPECT_TRUE(VarIsNull(name->GetProperties()->GetValue()) || VarIsEmpty(name->GetProperties()->GetValue()));
 }
 
 class DataGridSnapshots : public grid_pixels::ThemeInstalled, public DataGrid {

@@ -154,7 +154,7 @@ TEST_F(Menus, SubmenusOpenToTheRightAndCloseBackToTheirParent) {
     win::test::KeyPress(VK_ESCAPE);
     win::test::KeyPress(VK_RETURN);
   });
-  win::test::OnNextModalLoop([this, recent] {
+  win::test::OnNextModalLoop([recent] {
     TRect item = forms::test::OpenMenuItemRect(recent);
     TRect first = forms::test::OpenMenuItemRect(recent->GetItems(0));
     EXPECT_GE(first.Left, item.Right - 4);  // beside its item, not over it

@@ -64,7 +64,7 @@ TEST(ObjectModel, MetaclassKnowsItsFamily) {
 TEST(ObjectModel, ClassMethodsDispatchThroughTheReference) {
   TClassRef<TShape> ref = TCircle::StaticClass();
   EXPECT_EQ(ref->Describe(), "circle");
-  EXPECT_THROW(TClassRef<TCircle>(TShape::StaticClass()), EInvalidCast);
+  EXPECT_THROW(TClassRef<TCircle>{TShape::StaticClass()}, EInvalidCast);
 }
 
 TEST(ObjectModel, MissingConstructorIsAnAbstractError) {

@@ -80,7 +80,8 @@ TEST_F(VariantTest, CopiesAreIndependentValues) {
   Variant moved = std::move(copy);
   EXPECT_TRUE(VarIsEmpty(copy));
   EXPECT_EQ(VarToStr(moved), bytes);
-  moved = moved;  // self-assignment keeps the value
+  const Variant& same = moved;
+  moved = same;  // self-assignment keeps the value
   EXPECT_EQ(moved.RawAnsi(), bytes);
   moved.Clear();
   EXPECT_TRUE(VarIsEmpty(moved));

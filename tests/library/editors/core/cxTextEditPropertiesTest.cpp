@@ -56,14 +56,15 @@ namespace {
 
 // An editor being validated: it reads its text as a number, as a numeric
 // editor does, and has no validation handler.
-struct NumberEdit : IcxEditControl, IcxTextEditValueConverter {
+struct NumberEdit : IcxEditControl {
   bool HasValidateHandler() const override { return false; }
   void DoOnValidate(Variant&, AnsiString&, bool&) override {}
   AnsiString GetCurrentDisplayText() const override { return {}; }
-  void ConvertDisplayValueToEditValue(const Variant& ADisplayValue, Variant& EditValue) override {
+  void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool) override {
     Extended value = 0;
     EditValue = TryStrToFloat(VarToStr(ADisplayValue), value) ? Variant(double(value)) : ADisplayValue;
   }
+  bool InternalFocused() override { return true; }
 };
 
 // Counts the change notices of one properties object, and those that

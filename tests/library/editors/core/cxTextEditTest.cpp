@@ -462,6 +462,19 @@ TEST_F(TextEdit, TheEchoCharacterDrawsInPlaceOfTheText) {
   EXPECT_EQ(edit->GetText(), "pw");
 }
 
+// An editor has one AutoSize flag: read through the platform's control
+// (as a stored layout reads it) it is the editor's.
+TEST_F(TextEdit, AutoSizeReadsTheSameThroughThePlatformControl) {
+  auto* edit = MakeEdit();
+  TControl* control = edit;
+  EXPECT_TRUE(control->GetAutoSize());
+  edit->SetAutoSize(false);
+  EXPECT_FALSE(control->GetAutoSize());
+  control->SetAutoSize(true);
+  EXPECT_TRUE(edit->GetAutoSize());
+  EXPECT_FALSE(static_cast<TControl*>(MakeEdit({10, 40, 160, 61}, true))->GetAutoSize()) << "in place: never";
+}
+
 TEST_F(TextEdit, TheEditSitsAtTheTopTheBottomOrHalfwayInATallEditor) {
   auto* edit = MakeEdit({10, 10, 160, 70});
   edit->SetAutoSize(false);
