@@ -5,6 +5,7 @@
 #include "library/data/cxCustomDataController.h"
 #include "library/data/cxCustomDataFilter.h"
 #include "library/data/cxCustomDataSummary.h"
+#include "platform/rtl/BinarySearch.h"
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/ScopeExit.h"
 
@@ -190,20 +191,18 @@ Integer TcxCustomDataController::FindRecordByFields(Integer ARecordIndex,
 
 Integer TcxCustomDataController::FindGroupRecord(Integer ARecordIndex, Integer ALevelCount) {
   if (ALevelCount < 1) return -1;
-  Integer low = 0, high = GetFilteredRecordCount() - 1;
-  while (low <= high) {
-    const Integer mid = (low + high) / 2;
-    const Integer r = GetFilteredRecordIndex(mid);
+  // The answer is the record of the group the halving meets first, not the
+  // group's first record.
+  Integer met = -1;
+  orv::BinarySearch(Integer(0), GetFilteredRecordCount(), [&](Integer I) {
+    const Integer r = GetFilteredRecordIndex(I);
     Integer c = 0;
     for (Integer level = 0; level < ALevelCount && c == 0; ++level)
       c = FDataControllerInfo->CompareGroupRecords(r, ARecordIndex, level);
-    if (c == 0) return r;
-    if (c < 0)
-      low = mid + 1;
-    else
-      high = mid - 1;
-  }
-  return -1;
+    if (c == 0 && met < 0) met = r;
+    return c;
+  });
+  return met;
 }
 
 // ---------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "library/data/cxCustomDataSort.h"
 #include "library/data/cxCustomDataSortKeys.h"
 #include "library/data/cxCustomDataSummary.h"
+#include "platform/rtl/BinarySearch.h"
 #include "platform/rtl/ScopeExit.h"
 
 ORV_REGISTER(TcxCustomDataControllerInfo)
@@ -538,16 +539,11 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
         if (afterPrevious && (p + 1 == FRecordList.size() || !sorted || CompareRecords(FRecordList[p + 1], r) > 0))
           lo = hi = p;
       }
-      while (lo < hi) {
-        const size_t mid = lo + (hi - lo) / 2;
-        const Integer other = at(mid);
-        const Integer cmp = sorted ? CompareRecords(other, r) : other - r;
-        if (cmp < 0)
-          lo = mid + 1;
-        else
-          hi = mid;
-      }
-      const Integer to = static_cast<Integer>(lo);
+      const auto place = orv::BinarySearch(lo, hi, [&](size_t i) {
+        const Integer other = at(i);
+        return sorted ? CompareRecords(other, r) : other - r;
+      });
+      const Integer to = static_cast<Integer>(place.Index);
       if (pos < 0) {
         FRecordList.insert(FRecordList.begin() + to, r);
         FListIndexValid = false;

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "library/data/cxDataConsts.h"
+#include "platform/rtl/BinarySearch.h"
 
 ORV_REGISTER(TcxValueDef)
 ORV_REGISTER(TcxValueDefs)
@@ -795,20 +796,11 @@ void TcxDataStorage::EndStreaming() {
 // TcxLookupList
 
 bool TcxLookupList::Find(const Variant& AKeyValue, Integer& AIndex) const {
-  Integer low = 0, high = GetCount() - 1;
-  bool found = false;
-  while (low <= high) {
-    const Integer mid = low + (high - low) / 2;
-    const Integer c = VarCompare(FItems[static_cast<size_t>(mid)].KeyValue, AKeyValue);
-    if (c < 0) {
-      low = mid + 1;
-    } else {
-      high = mid - 1;
-      if (c == 0) found = true;
-    }
-  }
-  AIndex = low;
-  return found;
+  const auto hit = orv::BinarySearch(Integer(0), GetCount(), [&](Integer I) {
+    return VarCompare(FItems[static_cast<size_t>(I)].KeyValue, AKeyValue);
+  });
+  AIndex = hit.Index;
+  return hit.Found;
 }
 
 void TcxLookupList::Insert(Integer AIndex, const Variant& AKeyValue, const AnsiString& ADisplayText) {

@@ -7,6 +7,7 @@
 
 #include "library/data/cxDataConsts.h"
 #include "library/data/cxFilterConsts.h"
+#include "platform/rtl/BinarySearch.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/DateText.h"
@@ -876,21 +877,13 @@ bool TcxFilterValueList::Find(const Variant& AValue, const AnsiString& ADisplayT
       AIndex = i;
       return true;
     }
-  Integer low = ValueStart(), high = low - 1;
-  while (high + 1 < GetCount() && FItems[static_cast<size_t>(high + 1)].Kind == fviValue) ++high;
-  bool found = false;
-  while (low <= high) {
-    const Integer mid = low + (high - low) / 2;
-    const Integer c = CompareItem(mid, AValue, ADisplayText);
-    if (c < 0) {
-      low = mid + 1;
-    } else {
-      high = mid - 1;
-      if (c == 0) found = true;
-    }
-  }
-  AIndex = low;
-  return found;
+  const Integer first = ValueStart();
+  Integer last = first;
+  while (last < GetCount() && FItems[static_cast<size_t>(last)].Kind == fviValue) ++last;
+  const auto hit =
+      orv::BinarySearch(first, last, [&](Integer I) { return CompareItem(I, AValue, ADisplayText); });
+  AIndex = hit.Index;
+  return hit.Found;
 }
 
 void TcxFilterValueList::Add(TcxFilterValueItemKind AKind, const Variant& AValue, const AnsiString& ADisplayText,

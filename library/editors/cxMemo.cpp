@@ -326,66 +326,9 @@ void TcxCustomInnerMemoHelper::SetEditValue(const Variant& Value) {
 }
 
 // ---------------------------------------------------------------------------
-// The steps inner memo windows share.
-
-bool InnerMemoKeyDown(TcxCustomMemo* AMemo, TcxInnerMemoState& AState, Word& Key, TShiftState Shift) {
-  AState.InternalUpdating = false;
-  if (AMemo) AMemo->KeyDown(Key, Shift);
-  if (Key == 0) AState.InternalUpdating = true;
-  return Key == 0;
-}
-
-bool InnerMemoKeyUp(TcxCustomMemo* AMemo, TcxInnerMemoState& AState, TCustomMemo* AInner, Word& Key,
-                    TShiftState Shift) {
-  if (Key == VK_TAB && !AInner->GetWantTabs()) Key = 0;
-  AState.InternalUpdating = false;
-  if (AMemo) AMemo->KeyUp(Key, Shift);
-  if (Key == 0) AState.InternalUpdating = true;
-  return Key == 0;
-}
-
-bool InnerMemoKeyPress(TcxCustomMemo* AMemo, TcxInnerMemoState& AState, TCustomMemo* AInner, char& Key) {
-  AState.InternalUpdating = false;
-  if (Key == '\t' && !AInner->GetWantTabs()) Key = 0;
-  // Ctrl+A is the memo's select-all key, not a character.
-  if (Key == '\x01') Key = 0;
-  if (AMemo && Key != 0) AMemo->KeyPress(Key);
-  if (Key == '\n') {
-    if (AMemo && !(AMemo->IsInplace() && AInner->GetWantReturns()) && !AInner->GetReadOnly())
-      AInner->SetSelText("\r\n");
-    Key = 0;
-  } else if (Key == '\r' && AMemo && AMemo->IsInplace() && !AInner->GetWantReturns()) {
-    Key = 0;
-  }
-  if (Key == 0) AState.InternalUpdating = true;
-  return Key == 0;
-}
-
-LRESULT InnerMemoDlgCode(TcxCustomMemo* AMemo, const TcxInnerMemoState& AState, LRESULT ACode) {
-  ACode |= DLGC_WANTCHARS;
-  if (GetKeyState(VK_CONTROL) >= 0) ACode |= DLGC_WANTTAB;
-  if (AMemo && (AMemo->IsInplace() || AMemo->HasPopupWindow())) ACode |= DLGC_WANTALLKEYS;
-  if (AState.EscapeDown) ACode &= ~LRESULT(DLGC_WANTALLKEYS);
-  return ACode;
-}
-
-void InnerMemoFocusChanged(TcxCustomMemo* AMemo, TControl* AInner, HWND AFrom) {
-  if (!AMemo || AInner->GetComponentState().Contains(csDestroying)) return;
-  if (AFrom && AMemo->HandleAllocated() && AFrom == AMemo->GetHandle()) return;
-  AMemo->FocusChanged();
-}
-
-bool InnerMemoStartsDrag(TcxCustomMemo* AMemo, TControl* AInner) {
-  if (!AMemo || AMemo->GetDragMode() != dmAutomatic || AInner->GetComponentState().Contains(csDesigning))
-    return false;
-  AMemo->BeginDrag(false);
-  return true;
-}
-
-// ---------------------------------------------------------------------------
 // The inner memo.
 
-TcxCustomInnerMemo::TcxCustomInnerMemo(TComponent* AOwner) : TMemo(AOwner) {
+TcxCustomInnerMemo::TcxCustomInnerMemo(TComponent* AOwner) : inherited(AOwner) {
   FIsCreating = true;
   FHelper = New<TcxCustomInnerMemoHelper>(this);
   TControlStyle style = GetControlStyle();
@@ -399,54 +342,8 @@ TcxCustomInnerMemo::TcxCustomInnerMemo(TComponent* AOwner) : TMemo(AOwner) {
 
 TcxCustomInnerMemo::~TcxCustomInnerMemo() { FreeAndNil(FHelper); }
 
-TcxCustomMemo* TcxCustomInnerMemo::GetContainer() const {
-  return dynamic_cast<TcxCustomMemo*>(const_cast<TcxCustomInnerMemo*>(this)->GetOwner());
-}
-
-IcxCustomInnerEdit* TcxCustomInnerMemo::GetHelper() { return FHelper; }
-TcxContainer* TcxCustomInnerMemo::GetControlContainer() { return GetContainer(); }
-
-void TcxCustomInnerMemo::RefreshScrollBars() {
-  if (TcxCustomMemo* memo = GetContainer()) memo->UpdateScrollBarsParameters();
-}
-
 void TcxCustomInnerMemo::WndProc(TMessage& Message) {
-  if (TcxContainer* container = GetControlContainer(); container && container->InnerControlMenuHandler(Message)) return;
-  if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) && StartsEditorDrag()) return;
-  inherited::WndProc(Message);
-}
-
-void TcxCustomInnerMemo::DefaultHandler(TMessage& Message) {
-  if (TcxContainer* container = GetControlContainer(); container && container->InnerControlDefaultHandler(Message))
-    return;
-  inherited::DefaultHandler(Message);
-}
-
-bool TcxCustomInnerMemo::CanFocus() {
-  TcxCustomMemo* memo = GetContainer();
-  return memo ? memo->CanFocusEx() : inherited::CanFocus();
-}
-
-void TcxCustomInnerMemo::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
-  if (FIsCreating || FState.LockBoundsCount > 0) return;
-  TcxCustomMemo* memo = GetContainer();
-  if (memo) memo->LockAlignControls(true);
-  orv::ScopeExit unlock([memo] {
-    if (memo) memo->LockAlignControls(false);
-  });
-  inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
-}
-
-bool TcxCustomInnerMemo::ExecuteAction(TBasicAction* Action) {
-  if (inherited::ExecuteAction(Action)) return true;
-  TcxCustomMemo* memo = GetContainer();
-  return memo && memo->GetDataBinding()->ExecuteAction(Action);
-}
-
-bool TcxCustomInnerMemo::UpdateAction(TBasicAction* Action) {
-  if (inherited::UpdateAction(Action)) return true;
-  TcxCustomMemo* memo = GetContainer();
-  return memo && memo->GetDataBinding()->UpdateAction(Action);
+  if (!EditorTakesMessage(Message)) inherited::WndProc(Message);
 }
 
 // A window class that redraws on resizing only where resizing moves the
@@ -477,72 +374,10 @@ void TcxCustomInnerMemo::CreateWnd() {
   RefreshScrollBars();
 }
 
-void TcxCustomInnerMemo::DoEnter() {
-  inherited::DoEnter();
-  if (FState.AutoSelect) SelectAll();
-}
-
-void TcxCustomInnerMemo::Click() {
-  inherited::Click();
-  if (TcxCustomMemo* memo = GetContainer()) memo->Click();
-}
-
-void TcxCustomInnerMemo::DblClick() {
-  inherited::DblClick();
-  if (TcxCustomMemo* memo = GetContainer()) memo->DblClick();
-}
-
 // ---- keys ----
 
-void TcxCustomInnerMemo::KeyDown(Word& Key, TShiftState Shift) {
-  if (!InnerMemoKeyDown(GetContainer(), FState, Key, Shift)) inherited::KeyDown(Key, Shift);
-}
-
-void TcxCustomInnerMemo::KeyUp(Word& Key, TShiftState Shift) {
-  if (!InnerMemoKeyUp(GetContainer(), FState, this, Key, Shift)) inherited::KeyUp(Key, Shift);
-}
-
-void TcxCustomInnerMemo::KeyPress(char& Key) {
-  if (!InnerMemoKeyPress(GetContainer(), FState, this, Key)) inherited::KeyPress(Key);
-}
-
-void TcxCustomInnerMemo::WMKeyDown(TMessage& Message) {
-  const bool escape = Message.WParam == VK_ESCAPE;
-  auto escaping = orv::TempValue(FState.EscapeDown, FState.EscapeDown || escape);
-  TcxCustomInnerTextEditPrevState state;
-  SaveTextEditState(this, true, state);
-  FState.InternalUpdating = false;
-  DispatchFrom(inherited::StaticClass(), Message);
-  RefreshScrollBars();
-  Word key = static_cast<Word>(Message.WParam);
-  TcxCustomMemo* memo = GetContainer();
-  if (!memo || FState.InternalUpdating || key == 0 || key == VK_UP || key == VK_DOWN ||
-      CheckTextEditState(this, state))
-    return;
-  memo->DoAfterKeyDown(key, KeyDataToShiftState(Message.LParam));
-}
-
-void TcxCustomInnerMemo::WMGetDlgCode(TMessage& Message) {
-  DispatchFrom(inherited::StaticClass(), Message);
-  Message.Result = InnerMemoDlgCode(GetContainer(), FState, Message.Result);
-}
-
-// The wheel scrolls the lines, unless a handler took it.
-void TcxCustomInnerMemo::WMMouseWheel(TMessage& Message) {
-  const TPoint pos{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-  if (DoMouseWheel(KeysToShiftState(GET_KEYSTATE_WPARAM(Message.WParam)), GET_WHEEL_DELTA_WPARAM(Message.WParam),
-                   pos)) {
-    Message.Result = 1;
-    return;
-  }
-  DefaultHandler(Message);
-  RefreshScrollBars();
-}
-
-void TcxCustomInnerMemo::WMImeComposition(TMessage& Message) {
-  TcxCustomMemo* memo = GetContainer();
-  if (memo && !memo->DoEditing()) return;
-  DispatchFrom(inherited::StaticClass(), Message);
+bool TcxCustomInnerMemo::TellsAfterKeyDown(Word Key, TShiftState, const TcxCustomInnerTextEditPrevState& State) {
+  return Key != VK_UP && Key != VK_DOWN && !CheckTextEditState(this, State);
 }
 
 // ---- clipboard and text ----
@@ -603,22 +438,7 @@ void TcxCustomInnerMemo::WMSetFont(TMessage& Message) {
   RefreshScrollBars();
 }
 
-// ---- focus, position, frame ----
-
-void TcxCustomInnerMemo::WMSetFocus(TMessage& Message) {
-  DispatchFrom(inherited::StaticClass(), Message);
-  InnerMemoFocusChanged(GetContainer(), this, reinterpret_cast<HWND>(Message.WParam));
-}
-
-void TcxCustomInnerMemo::WMKillFocus(TMessage& Message) {
-  DispatchFrom(inherited::StaticClass(), Message);
-  InnerMemoFocusChanged(GetContainer(), this, nullptr);
-}
-
-void TcxCustomInnerMemo::WMWindowPosChanged(TMessage& Message) {
-  DispatchFrom(inherited::StaticClass(), Message);
-  RefreshScrollBars();
-}
+// ---- position, frame ----
 
 void TcxCustomInnerMemo::WMWindowPosChanging(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
@@ -658,44 +478,7 @@ void TcxCustomInnerMemo::CMMouseLeave(TMessage& Message) {
   if (TcxCustomMemo* memo = GetContainer()) memo->ShortRefreshContainer(false);
 }
 
-void TcxCustomInnerMemo::WMLButtonDown(TMessage& Message) {
-  if (TcxCustomMemo* memo = GetContainer()) memo->SetFocusOnClickLocked(false);
-  DispatchFrom(inherited::StaticClass(), Message);
-}
-
 void TcxCustomInnerMemo::WMLButtonDblClk(TMessage& Message) { DispatchFrom(inherited::StaticClass(), Message); }
-
-bool TcxCustomInnerMemo::StartsEditorDrag() { return InnerMemoStartsDrag(GetContainer(), this); }
-
-// ---- mouse and drag go to the editor, in its coordinates ----
-
-void TcxCustomInnerMemo::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  inherited::MouseDown(Button, Shift, X, Y);
-  const TPoint p = InnerMemoToEditor(this, X, Y);
-  if (TcxCustomMemo* memo = GetContainer()) memo->MouseDown(Button, Shift, p.X, p.Y);
-}
-
-void TcxCustomInnerMemo::MouseMove(TShiftState Shift, Integer X, Integer Y) {
-  inherited::MouseMove(Shift, X, Y);
-  const TPoint p = InnerMemoToEditor(this, X, Y);
-  if (TcxCustomMemo* memo = GetContainer()) memo->MouseMove(Shift, p.X, p.Y);
-}
-
-void TcxCustomInnerMemo::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  inherited::MouseUp(Button, Shift, X, Y);
-  const TPoint p = InnerMemoToEditor(this, X, Y);
-  if (TcxCustomMemo* memo = GetContainer()) memo->MouseUp(Button, Shift, p.X, p.Y);
-}
-
-void TcxCustomInnerMemo::DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
-  const TPoint p = InnerMemoToEditor(this, X, Y);
-  if (TcxCustomMemo* memo = GetContainer()) memo->DragOver(Source, p.X, p.Y, State, Accept);
-}
-
-void TcxCustomInnerMemo::DragDrop(TObject* Source, Integer X, Integer Y) {
-  const TPoint p = InnerMemoToEditor(this, X, Y);
-  if (TcxCustomMemo* memo = GetContainer()) memo->DragDrop(Source, p.X, p.Y);
-}
 
 // ---------------------------------------------------------------------------
 // The editor.

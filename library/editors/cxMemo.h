@@ -7,6 +7,7 @@
 #pragma once
 
 #include "library/editors/core/cxTextEdit.h"
+#include "library/editors/cxInnerMemoWindow.h"
 #include "platform/controls/Memo.h"
 
 // The display text of a cell: the text up to its first line break, looked
@@ -111,17 +112,6 @@ ORV_INTERFACE(IcxInnerMemo, "{C43237A5-0954-4198-8218-C32D3A076E3B}")
 class TcxCustomMemo;
 class TcxCustomInnerMemo;
 
-// What an inner memo window (the memo's, the rich text editor's) keeps for
-// its editor.
-struct TcxInnerMemoState {
-  bool AutoSelect = false;
-  // The editor consumed the key the window is handling.
-  bool InternalUpdating = false;
-  bool EscapeDown = false;
-  // SetBounds is ignored while above 0.
-  Integer LockBoundsCount = 0;
-};
-
 // The inner-edit side of an inner memo window: each operation goes to the
 // window's property of the same name. Echo mode and password character
 // stay normal and none; a descendant reads and sets the value, the lines
@@ -210,42 +200,11 @@ class TcxCustomInnerMemoHelper : public TcxInnerMemoHelperBase {
   TcxCustomInnerMemo* FEdit;
 };
 
-// The steps an inner memo window shares with its kin. A key step answers
-// true when the editor consumed the key (the window then leaves it alone).
-bool InnerMemoKeyDown(TcxCustomMemo* AMemo, TcxInnerMemoState& AState, Word& Key, TShiftState Shift);
-bool InnerMemoKeyUp(TcxCustomMemo* AMemo, TcxInnerMemoState& AState, TCustomMemo* AInner, Word& Key,
-                    TShiftState Shift);
-// Tab without WantTabs and Ctrl+A are no characters; Ctrl+Enter is a line
-// break unless, in a cell with WantReturns on, it was the cell's Enter.
-bool InnerMemoKeyPress(TcxCustomMemo* AMemo, TcxInnerMemoState& AState, TCustomMemo* AInner, char& Key);
-// The dialog codes: characters, Tab unless Ctrl is held, every key in a
-// cell or under a popup, none while Escape is being handled.
-win::LRESULT InnerMemoDlgCode(TcxCustomMemo* AMemo, const TcxInnerMemoState& AState, win::LRESULT ACode);
-// The focus came or went: the editor hears it unless it is going, or the
-// focus came from the editor's own window.
-void InnerMemoFocusChanged(TcxCustomMemo* AMemo, TControl* AInner, win::HWND AFrom);
-// A press starts the editor's automatic dragging when it has it.
-bool InnerMemoStartsDrag(TcxCustomMemo* AMemo, TControl* AInner);
-// The point of the inner window in the editor's coordinates.
-inline TPoint InnerMemoToEditor(TControl* AInner, Integer X, Integer Y) {
-  return TPoint(X + AInner->GetLeft(), Y + AInner->GetTop());
-}
-
-class TcxCustomInnerMemo : public TMemo, public IcxContainerInnerControl, public IcxInnerEditHelper {
-  ORV_CLASS(TcxCustomInnerMemo, TMemo)
+class TcxCustomInnerMemo : public TcxInnerMemoWindow<TMemo> {
+  ORV_CLASS(TcxCustomInnerMemo, TcxInnerMemoWindow<TMemo>)
  public:
   explicit TcxCustomInnerMemo(TComponent* AOwner);
   ~TcxCustomInnerMemo() override;
-
-  TcxCustomMemo* GetContainer() const;
-  IcxCustomInnerEdit* GetHelper() override;
-  TcxContainer* GetControlContainer() override;
-  TWinControl* GetControl() override { return this; }
-
-  bool CanFocus() override;
-  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
-  bool ExecuteAction(TBasicAction* Action) override;
-  bool UpdateAction(TBasicAction* Action) override;
 
   bool GetInternalUpdating() const { return FState.InternalUpdating; }
   void SetInternalUpdating(bool Value) { FState.InternalUpdating = Value; }
@@ -253,31 +212,16 @@ class TcxCustomInnerMemo : public TMemo, public IcxContainerInnerControl, public
   TNotifyEvent OnSelChange;
 
  protected:
+  // Up and Down move the caret: the editor hears only a key that left the
+  // text and the selection as they were.
+  bool TellsAfterKeyDown(Word Key, TShiftState Shift, const TcxCustomInnerTextEditPrevState& State) override;
+
   void WndProc(TMessage& Message) override;
-  void DefaultHandler(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateHandle() override;
   void CreateWnd() override;
-  void DoEnter() override;
-  void Click() override;
-  void DblClick() override;
-  void KeyDown(Word& Key, TShiftState Shift) override;
-  void KeyPress(char& Key) override;
-  void KeyUp(Word& Key, TShiftState Shift) override;
-  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
-  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
-  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
-  void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) override;
-  void DragDrop(TObject* Source, Integer X, Integer Y) override;
 
-  void WMKeyDown(TMessage& Message);
-  ORV_MESSAGE(win::WM_KEYDOWN, WMKeyDown)
-  void WMGetDlgCode(TMessage& Message);
-  ORV_MESSAGE(win::WM_GETDLGCODE, WMGetDlgCode)
-  void WMMouseWheel(TMessage& Message);
-  ORV_MESSAGE(win::WM_MOUSEWHEEL, WMMouseWheel)
-  void WMImeComposition(TMessage& Message);
-  ORV_MESSAGE(win::WM_IME_COMPOSITION, WMImeComposition)
+  ORV_INNER_MEMO_MESSAGES
   void WMClear(TMessage& Message);
   ORV_MESSAGE(win::WM_CLEAR, WMClear)
   void WMCut(TMessage& Message);
@@ -288,12 +232,6 @@ class TcxCustomInnerMemo : public TMemo, public IcxContainerInnerControl, public
   ORV_MESSAGE(win::WM_SETTEXT, WMSetText)
   void WMSetFont(TMessage& Message);
   ORV_MESSAGE(win::WM_SETFONT, WMSetFont)
-  void WMSetFocus(TMessage& Message);
-  ORV_MESSAGE(win::WM_SETFOCUS, WMSetFocus)
-  void WMKillFocus(TMessage& Message);
-  ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
-  void WMWindowPosChanged(TMessage& Message);
-  ORV_MESSAGE(win::WM_WINDOWPOSCHANGED, WMWindowPosChanged)
   void WMWindowPosChanging(TMessage& Message);
   ORV_MESSAGE(win::WM_WINDOWPOSCHANGING, WMWindowPosChanging)
   void WMNCPaint(TMessage& Message);
@@ -304,21 +242,14 @@ class TcxCustomInnerMemo : public TMemo, public IcxContainerInnerControl, public
   ORV_MESSAGE(win::EM_SETSEL, EMSetSel)
   void CMMouseLeave(TMessage& Message);
   ORV_MESSAGE(win::CM_MOUSELEAVE, CMMouseLeave)
-  void WMLButtonDown(TMessage& Message);
-  ORV_MESSAGE(win::WM_LBUTTONDOWN, WMLButtonDown)
   void WMLButtonDblClk(TMessage& Message);
   ORV_MESSAGE(win::WM_LBUTTONDBLCLK, WMLButtonDblClk)
 
  private:
   friend class TcxCustomInnerMemoHelper;
   friend class TcxCustomMemo;
-  bool StartsEditorDrag();
-  void RefreshScrollBars();
 
-  TcxCustomInnerMemoHelper* FHelper = nullptr;
-  TcxInnerMemoState FState;
   Integer FInternalTextSetting = 0;
-  bool FIsCreating = false;
 };
 
 class TcxCustomMemo : public TcxCustomTextEdit {
@@ -375,6 +306,8 @@ class TcxCustomMemo : public TcxCustomTextEdit {
  private:
   friend class TcxCustomInnerMemo;
   friend class TcxCustomInnerMemoHelper;
+  template <class>
+  friend class TcxInnerMemoWindow;
   // Lines changed outside typing: the edit value follows, unmodified.
   void InternalSynchronizeEditValue();
 

@@ -265,7 +265,7 @@ void TcxRichInnerEditHelper::SetHideSelection(bool Value) {
 // ---------------------------------------------------------------------------
 // The inner window.
 
-TcxRichInnerEdit::TcxRichInnerEdit(TComponent* AOwner) : TRichEdit(AOwner) {
+TcxRichInnerEdit::TcxRichInnerEdit(TComponent* AOwner) : inherited(AOwner) {
   FIsCreating = true;
   FRichLines = New<TcxRichEditStrings>(this);
   FHelper = New<TcxRichInnerEditHelper>(this);
@@ -285,9 +285,6 @@ TcxRichInnerEdit::~TcxRichInnerEdit() {
 TcxCustomRichEdit* TcxRichInnerEdit::GetContainer() const {
   return dynamic_cast<TcxCustomRichEdit*>(const_cast<TcxRichInnerEdit*>(this)->GetOwner());
 }
-
-IcxCustomInnerEdit* TcxRichInnerEdit::GetHelper() { return FHelper; }
-TcxContainer* TcxRichInnerEdit::GetControlContainer() { return GetContainer(); }
 
 void TcxRichInnerEdit::SetMemoMode(bool Value) {
   if (FMemoMode == Value) return;
@@ -327,37 +324,6 @@ CHARRANGE TcxRichInnerEdit::GetSelection() {
   CHARRANGE range{0, 0};
   if (HandleAllocated()) SendMessageA(GetHandle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
   return range;
-}
-
-void TcxRichInnerEdit::RefreshScrollBars() {
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->RefreshScrollBars();
-}
-
-bool TcxRichInnerEdit::CanFocus() {
-  TcxCustomRichEdit* editor = GetContainer();
-  return editor ? editor->CanFocusEx() : inherited::CanFocus();
-}
-
-void TcxRichInnerEdit::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
-  if (FIsCreating || FState.LockBoundsCount > 0) return;
-  TcxCustomRichEdit* editor = GetContainer();
-  if (editor) editor->LockAlignControls(true);
-  orv::ScopeExit unlock([editor] {
-    if (editor) editor->LockAlignControls(false);
-  });
-  inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
-}
-
-bool TcxRichInnerEdit::ExecuteAction(TBasicAction* Action) {
-  if (inherited::ExecuteAction(Action)) return true;
-  TcxCustomRichEdit* editor = GetContainer();
-  return editor && editor->GetDataBinding()->ExecuteAction(Action);
-}
-
-bool TcxRichInnerEdit::UpdateAction(TBasicAction* Action) {
-  if (inherited::UpdateAction(Action)) return true;
-  TcxCustomRichEdit* editor = GetContainer();
-  return editor && editor->GetDataBinding()->UpdateAction(Action);
 }
 
 void TcxRichInnerEdit::Print(const AnsiString& Caption) {
@@ -439,47 +405,10 @@ void TcxRichInnerEdit::InternalSetMemoMode() {
 }
 
 void TcxRichInnerEdit::WndProc(TMessage& Message) {
-  TcxCustomRichEdit* editor = GetContainer();
-  if (editor && editor->InnerControlMenuHandler(Message)) return;
-  if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) && InnerMemoStartsDrag(editor, this))
-    return;
+  if (EditorTakesMessage(Message)) return;
   const bool key = (Message.Msg == WM_KEYDOWN || Message.Msg == WM_CHAR) && Message.WParam != VK_ESCAPE;
   auto processing = orv::TempValue(FKeyProcessing, FKeyProcessing || key);
   inherited::WndProc(Message);
-}
-
-void TcxRichInnerEdit::DefaultHandler(TMessage& Message) {
-  if (TcxCustomRichEdit* editor = GetContainer(); editor && editor->InnerControlDefaultHandler(Message)) return;
-  inherited::DefaultHandler(Message);
-}
-
-void TcxRichInnerEdit::DoEnter() {
-  inherited::DoEnter();
-  if (FState.AutoSelect) SelectAll();
-}
-
-void TcxRichInnerEdit::Click() {
-  inherited::Click();
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->Click();
-}
-
-void TcxRichInnerEdit::DblClick() {
-  inherited::DblClick();
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->DblClick();
-}
-
-// ---- keys ----
-
-void TcxRichInnerEdit::KeyDown(Word& Key, TShiftState Shift) {
-  if (!InnerMemoKeyDown(GetContainer(), FState, Key, Shift)) inherited::KeyDown(Key, Shift);
-}
-
-void TcxRichInnerEdit::KeyUp(Word& Key, TShiftState Shift) {
-  if (!InnerMemoKeyUp(GetContainer(), FState, this, Key, Shift)) inherited::KeyUp(Key, Shift);
-}
-
-void TcxRichInnerEdit::KeyPress(char& Key) {
-  if (!InnerMemoKeyPress(GetContainer(), FState, this, Key)) inherited::KeyPress(Key);
 }
 
 void TcxRichInnerEdit::WMKeyDown(TMessage& Message) {
@@ -489,18 +418,13 @@ void TcxRichInnerEdit::WMKeyDown(TMessage& Message) {
     if (TcxCustomRichEdit* editor = GetContainer()) editor->KeyDown(key, KeyDataToShiftState(Message.LParam));
     return;
   }
-  const bool escape = Message.WParam == VK_ESCAPE;
-  auto escaping = orv::TempValue(FState.EscapeDown, FState.EscapeDown || escape);
-  TcxCustomInnerTextEditPrevState state;
-  SaveTextEditState(this, true, state);
-  FState.InternalUpdating = false;
-  DispatchFrom(inherited::StaticClass(), Message);
-  RefreshScrollBars();
-  Word key = static_cast<Word>(Message.WParam);
-  const TShiftState shift = KeyDataToShiftState(Message.LParam);
+  inherited::WMKeyDown(Message);
+}
+
+bool TcxRichInnerEdit::TellsAfterKeyDown(Word Key, TShiftState Shift, const TcxCustomInnerTextEditPrevState& State) {
   TcxCustomRichEdit* editor = GetContainer();
-  if (!editor || FState.InternalUpdating || key == 0 || editor->CanKeyDownModifyEdit(key, shift)) return;
-  if (!CheckTextEditState(this, state) && !editor->IsNavigationKey(key, shift)) editor->DoAfterKeyDown(key, shift);
+  return !editor->CanKeyDownModifyEdit(Key, Shift) && !CheckTextEditState(this, State) &&
+         !editor->IsNavigationKey(Key, Shift);
 }
 
 void TcxRichInnerEdit::WMChar(TMessage& Message) {
@@ -508,17 +432,7 @@ void TcxRichInnerEdit::WMChar(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
 }
 
-void TcxRichInnerEdit::WMGetDlgCode(TMessage& Message) {
-  DispatchFrom(inherited::StaticClass(), Message);
-  Message.Result = InnerMemoDlgCode(GetContainer(), FState, Message.Result);
-}
-
 // ---- editing messages ask the editor ----
-
-bool TcxRichInnerEdit::EditorAllowsEditing() {
-  TcxCustomRichEdit* editor = GetContainer();
-  return !editor || editor->DoEditing();
-}
 
 void TcxRichInnerEdit::WMClear(TMessage& Message) {
   if (GetSelLength() > 0 && !EditorAllowsEditing()) return;
@@ -535,11 +449,6 @@ void TcxRichInnerEdit::WMCut(TMessage& Message) {
 
 void TcxRichInnerEdit::WMPaste(TMessage& Message) {
   if (!ClipboardHasAnyFormat() || !EditorAllowsEditing()) return;
-  DispatchFrom(inherited::StaticClass(), Message);
-}
-
-void TcxRichInnerEdit::WMImeComposition(TMessage& Message) {
-  if (!EditorAllowsEditing()) return;
   DispatchFrom(inherited::StaticClass(), Message);
 }
 
@@ -581,32 +490,10 @@ void TcxRichInnerEdit::WMVScroll(TMessage& Message) {
   if (!Focused()) RefreshScrollBars();
 }
 
-void TcxRichInnerEdit::WMMouseWheel(TMessage& Message) {
-  const TPoint pos{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-  if (DoMouseWheel(KeysToShiftState(GET_KEYSTATE_WPARAM(Message.WParam)), GET_WHEEL_DELTA_WPARAM(Message.WParam),
-                   pos)) {
-    Message.Result = 1;
-    return;
-  }
-  DefaultHandler(Message);
-  RefreshScrollBars();
-}
-
-// ---- focus, position, frame ----
-
-void TcxRichInnerEdit::WMSetFocus(TMessage& Message) {
-  DispatchFrom(inherited::StaticClass(), Message);
-  InnerMemoFocusChanged(GetContainer(), this, reinterpret_cast<HWND>(Message.WParam));
-}
-
-void TcxRichInnerEdit::WMKillFocus(TMessage& Message) {
-  DispatchFrom(inherited::StaticClass(), Message);
-  InnerMemoFocusChanged(GetContainer(), this, nullptr);
-}
+// ---- position, frame ----
 
 void TcxRichInnerEdit::WMWindowPosChanged(TMessage& Message) {
-  DispatchFrom(inherited::StaticClass(), Message);
-  RefreshScrollBars();
+  inherited::WMWindowPosChanged(Message);
   // The size-grip corner moves with the window.
   if (HandleAllocated() && !cxRectIsEmpty(GetSizeGripRect(this)))
     SendMessageA(GetHandle(), WM_NCPAINT, 1, 0);
@@ -634,45 +521,12 @@ void TcxRichInnerEdit::WMEraseBkgnd(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
 }
 
-void TcxRichInnerEdit::WMLButtonDown(TMessage& Message) {
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->SetFocusOnClickLocked(false);
-  DispatchFrom(inherited::StaticClass(), Message);
-}
-
 void TcxRichInnerEdit::WMMButtonDown(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
   TcxCustomRichEdit* editor = GetContainer();
   if (!editor || !editor->HandleAllocated()) return;
   const TPoint p(GET_X_LPARAM(Message.LParam) + GetLeft(), GET_Y_LPARAM(Message.LParam) + GetTop());
   SendMessageA(editor->GetHandle(), WM_MBUTTONDOWN, Message.WParam, MAKELPARAM(p.X, p.Y));
-}
-
-void TcxRichInnerEdit::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  inherited::MouseDown(Button, Shift, X, Y);
-  const TPoint p = InnerMemoToEditor(this, X, Y);
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->MouseDown(Button, Shift, p.X, p.Y);
-}
-
-void TcxRichInnerEdit::MouseMove(TShiftState Shift, Integer X, Integer Y) {
-  inherited::MouseMove(Shift, X, Y);
-  const TPoint p = InnerMemoToEditor(this, X, Y);
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->MouseMove(Shift, p.X, p.Y);
-}
-
-void TcxRichInnerEdit::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  inherited::MouseUp(Button, Shift, X, Y);
-  const TPoint p = InnerMemoToEditor(this, X, Y);
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->MouseUp(Button, Shift, p.X, p.Y);
-}
-
-void TcxRichInnerEdit::DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
-  const TPoint p = InnerMemoToEditor(this, X, Y);
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->DragOver(Source, p.X, p.Y, State, Accept);
-}
-
-void TcxRichInnerEdit::DragDrop(TObject* Source, Integer X, Integer Y) {
-  const TPoint p = InnerMemoToEditor(this, X, Y);
-  if (TcxCustomRichEdit* editor = GetContainer()) editor->DragDrop(Source, p.X, p.Y);
 }
 
 // The content's wish in the editor's coordinates, with the editor's frame

@@ -117,16 +117,13 @@ class TcxRichInnerEditHelper;
 // first window is made: "Msftedit.dll", "Riched20.dll", "Riched32.dll" in
 // that order, then the newest class registered ("RICHEDIT50A" first). The
 // hidden renderer is one of these without an editor.
-class TcxRichInnerEdit : public TRichEdit, public IcxContainerInnerControl, public IcxInnerEditHelper {
-  ORV_CLASS(TcxRichInnerEdit, TRichEdit)
+class TcxRichInnerEdit : public TcxInnerMemoWindow<TRichEdit> {
+  ORV_CLASS(TcxRichInnerEdit, TcxInnerMemoWindow<TRichEdit>)
  public:
   explicit TcxRichInnerEdit(TComponent* AOwner);
   ~TcxRichInnerEdit() override;
 
   TcxCustomRichEdit* GetContainer() const;
-  IcxCustomInnerEdit* GetHelper() override;
-  TcxContainer* GetControlContainer() override;
-  TWinControl* GetControl() override { return this; }
 
   TcxRichEditStrings* GetRichLines() const { return FRichLines; }
   bool GetMemoMode() const { return FMemoMode; }
@@ -146,52 +143,36 @@ class TcxRichInnerEdit : public TRichEdit, public IcxContainerInnerControl, publ
   // The current selection as a character range.
   virtual win::CHARRANGE GetSelection();
 
-  bool CanFocus() override;
-  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
-  bool ExecuteAction(TBasicAction* Action) override;
-  bool UpdateAction(TBasicAction* Action) override;
   void Print(const AnsiString& Caption) override;
 
  protected:
   // Loads the library once per process and subclasses the newest class
   // found; EcxEditError "Cannot load a RichEdit library" without either.
   virtual void RichCreateParams(TCreateParams& Params);
+  // A key the editor may modify with is its own; otherwise it hears a key
+  // that changed nothing and is no navigation key.
+  bool TellsAfterKeyDown(Word Key, TShiftState Shift, const TcxCustomInnerTextEditPrevState& State) override;
 
   void WndProc(TMessage& Message) override;
-  void DefaultHandler(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
-  void DoEnter() override;
-  void Click() override;
-  void DblClick() override;
-  void KeyDown(Word& Key, TShiftState Shift) override;
-  void KeyPress(char& Key) override;
-  void KeyUp(Word& Key, TShiftState Shift) override;
-  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
-  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
-  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
-  void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) override;
-  void DragDrop(TObject* Source, Integer X, Integer Y) override;
   void RequestSize(const TRect& Rect) override;
   void SelectionChange() override;
   // A change the focused window makes of a key asks the editor first.
   void Change() override;
 
+  ORV_INNER_MEMO_MESSAGES
+  // The rich edit's own Enter rule, then the inner memo's key handling.
   void WMKeyDown(TMessage& Message);
-  ORV_MESSAGE(win::WM_KEYDOWN, WMKeyDown)
   void WMChar(TMessage& Message);
   ORV_MESSAGE(win::WM_CHAR, WMChar)
-  void WMGetDlgCode(TMessage& Message);
-  ORV_MESSAGE(win::WM_GETDLGCODE, WMGetDlgCode)
   void WMClear(TMessage& Message);
   ORV_MESSAGE(win::WM_CLEAR, WMClear)
   void WMCut(TMessage& Message);
   ORV_MESSAGE(win::WM_CUT, WMCut)
   void WMPaste(TMessage& Message);
   ORV_MESSAGE(win::WM_PASTE, WMPaste)
-  void WMImeComposition(TMessage& Message);
-  ORV_MESSAGE(win::WM_IME_COMPOSITION, WMImeComposition)
   void EMReplaceSel(TMessage& Message);
   ORV_MESSAGE(win::EM_REPLACESEL, EMReplaceSel)
   void EMSetCharFormat(TMessage& Message);
@@ -202,20 +183,12 @@ class TcxRichInnerEdit : public TRichEdit, public IcxContainerInnerControl, publ
   ORV_MESSAGE(win::WM_HSCROLL, WMHScroll)
   void WMVScroll(TMessage& Message);
   ORV_MESSAGE(win::WM_VSCROLL, WMVScroll)
-  void WMMouseWheel(TMessage& Message);
-  ORV_MESSAGE(win::WM_MOUSEWHEEL, WMMouseWheel)
-  void WMSetFocus(TMessage& Message);
-  ORV_MESSAGE(win::WM_SETFOCUS, WMSetFocus)
-  void WMKillFocus(TMessage& Message);
-  ORV_MESSAGE(win::WM_KILLFOCUS, WMKillFocus)
+  // The size-grip corner moves with the window.
   void WMWindowPosChanged(TMessage& Message);
-  ORV_MESSAGE(win::WM_WINDOWPOSCHANGED, WMWindowPosChanged)
   void WMNCPaint(TMessage& Message);
   ORV_MESSAGE(win::WM_NCPAINT, WMNCPaint)
   void WMEraseBkgnd(TMessage& Message);
   ORV_MESSAGE(win::WM_ERASEBKGND, WMEraseBkgnd)
-  void WMLButtonDown(TMessage& Message);
-  ORV_MESSAGE(win::WM_LBUTTONDOWN, WMLButtonDown)
   void WMMButtonDown(TMessage& Message);
   ORV_MESSAGE(win::WM_MBUTTONDOWN, WMMButtonDown)
 
@@ -224,12 +197,8 @@ class TcxRichInnerEdit : public TRichEdit, public IcxContainerInnerControl, publ
   friend class TcxCustomRichEdit;
   // The window's text mode made to match the memo mode, its text kept.
   void InternalSetMemoMode();
-  void RefreshScrollBars();
-  bool EditorAllowsEditing();
 
-  TcxRichInnerEditHelper* FHelper = nullptr;
   TcxRichEditStrings* FRichLines = nullptr;
-  TcxInnerMemoState FState;
   bool FMemoMode = false;
   bool FSelectionBar = false;
   Integer FRichVersion = 0;
@@ -237,7 +206,6 @@ class TcxRichInnerEdit : public TRichEdit, public IcxContainerInnerControl, publ
   bool FSavedPlainText = false;
   bool FPlainTextSaved = false;
   bool FUseCRLF = true;
-  bool FIsCreating = false;
 };
 
 // The inner edit's side that the editor framework drives.

@@ -16,6 +16,7 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/gdi/Text.h"
+#include "platform/rtl/BinarySearch.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/win/Caret.h"
 #include "platform/win/Clipboard.h"
@@ -939,13 +940,10 @@ class Edit {
         trial.replace(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from), ins, 0, n);
         return Fits(trial);
       };
-      std::size_t lo = 0, hi = ins.size();
-      while (lo < hi) {
-        const std::size_t mid = lo + (hi - lo + 1) / 2;
-        if (fitsWith(mid)) lo = mid;
-        else hi = mid - 1;
-      }
-      ins.resize(lo);
+      const std::size_t tooLong =
+          orv::BinarySearch(std::size_t{1}, ins.size() + 1, [&](std::size_t n) { return fitsWith(n) ? -1 : 1; })
+              .Index;
+      ins.resize(tooLong - 1);
     }
     if (source == Source::Typed && ins.size() < wanted) {
       MessageBeep(0);

@@ -19,6 +19,55 @@ namespace {
 bool UsesSource(std::uint8_t code) { return ((code >> 2) & 0x33) != (code & 0x33); }
 bool UsesPattern(std::uint8_t code) { return ((code >> 4) & 0x0F) != (code & 0x0F); }
 
+// Every coordinate and size a blit takes is kept to what a surface can hold.
+template <class... Coords>
+void ClampCoords(Coords&... v) {
+  ((v = ClampCoord(v)), ...);
+}
+
+// Where dstLen pixels show srcLen: the source pixel whose centre lies
+// nearest the centre of destination pixel d.
+int NearestSource(int d, int srcLen, int dstLen) {
+  return int((2 * std::int64_t(d) + 1) * srcLen / (2 * std::int64_t(dstLen)));
+}
+
+// Columns [x, x + n) of row y of the destination rectangle r, each read at
+// its nearest pixel of the source rectangle sr.
+void SampleNearest(const Surface& src, const TRect& sr, const TRect& r, int x, int y, int n, std::uint32_t* out) {
+  const int sy = sr.Top + NearestSource(y - r.Top, sr.Height(), r.Height());
+  for (int i = 0; i < n; ++i)
+    out[i] = ReadPixel(src, sr.Left + NearestSource(x - r.Left + i, sr.Width(), r.Width()), sy);
+}
+
+// The DC of a blit's handle; null, with the error set, when it is none.
+DC* DCArg(HDC h) {
+  DC* dc = LookupDC(h);
+  if (!dc) SetLastError(ERROR_INVALID_HANDLE);
+  return dc;
+}
+
+// How a blit opens: its coordinates clamped, the destination DC looked up,
+// then the source DC when the blit reads one (src stays null otherwise);
+// false, with the error set, when a handle it needs is no DC.
+template <class... Coords>
+bool OpenBlit(HDC hdest, HDC hsrc, bool readsSource, DC*& dst, DC*& src, Coords&... coords) {
+  ClampCoords(coords...);
+  src = nullptr;
+  dst = DCArg(hdest);
+  if (!dst || !readsSource) return dst != nullptr;
+  src = DCArg(hsrc);
+  return src != nullptr;
+}
+
+// The source rectangle of a blit in surface coordinates; false, with the
+// error set, when it reaches outside the source surface.
+bool SourceRect(const DC& src, int x, int y, int width, int height, TRect& out) {
+  out = {x + src.OffX, y + src.OffY, x + src.OffX + width, y + src.OffY + height};
+  if (out.Left >= 0 && out.Top >= 0 && out.Right <= src.Surf.Width && out.Bottom <= src.Surf.Height) return true;
+  SetLastError(ERROR_INVALID_PARAMETER);
+  return false;
+}
+
 // How source pixel values become destination ones.
 struct Conversion {
   enum Kind { None, MonoToColor, ColorToMonoBk } K = None;
@@ -101,6 +150,28 @@ std::uint32_t* RowBuffer(int n) {
   return rowBuf.data();
 }
 
+// The rows of destination rectangle r (surface coordinates) the clip shows,
+// each read at the nearest pixels of source rectangle sr: mix(raw,
+// converted, d, n) mixes the source pixels as read and as converted into
+// the destination's d, which are then stored.
+template <class Mix>
+void MixNearest(DC& dst, const TRect& r, const Surface& src, const TRect& sr, const Conversion& conv, Mix mix) {
+  thread_local std::vector<std::uint32_t> raw, converted, d;
+  ForClipRects(dst.Eff, r, [&](const TRect& part) {
+    int n = part.Right - part.Left;
+    raw.resize(std::size_t(n));
+    d.resize(std::size_t(n));
+    for (int yy = part.Top; yy < part.Bottom; ++yy) {
+      SampleNearest(src, sr, r, part.Left, yy, n, raw.data());
+      converted = raw;
+      conv.Apply(converted.data(), n);
+      LoadSpan(dst.Surf, part.Left, yy, n, d.data());
+      mix(raw.data(), converted.data(), d.data(), n);
+      StoreSpan(dst.Surf, part.Left, yy, n, d.data());
+    }
+  });
+}
+
 // Source rows through a nearest or area-averaging mapping into the
 // destination rectangle (surface coordinates), then the raster operation.
 struct StretchJob {
@@ -148,13 +219,8 @@ void FetchStretchedRow(const StretchJob& j, int dy, int c0, int c1, std::uint32_
       out[i - c0] = (((r + n / 2) / n) << 16) | (((g + n / 2) / n) << 8) | ((b + n / 2) / n);
     }
   } else {
-    int sy = int((2 * std::int64_t(ry) + 1) * sh / (2 * std::int64_t(dh)));
-    LoadSpan(*j.Src, j.SrcRect.Left, j.SrcRect.Top + sy, sw, src.data());
-    for (int i = c0; i < c1; ++i) {
-      int rx = j.FlipX ? dw - 1 - i : i;
-      int sx = int((2 * std::int64_t(rx) + 1) * sw / (2 * std::int64_t(dw)));
-      out[i - c0] = src[std::size_t(sx)];
-    }
+    LoadSpan(*j.Src, j.SrcRect.Left, j.SrcRect.Top + NearestSource(ry, sh, dh), sw, src.data());
+    for (int i = c0; i < c1; ++i) out[i - c0] = src[std::size_t(NearestSource(j.FlipX ? dw - 1 - i : i, sw, dw))];
   }
   j.Conv.Apply(out, c1 - c0);
 }
@@ -193,21 +259,11 @@ TRect Normalise(int x, int y, int w, int h, bool& flipX, bool& flipY) {
 }  // namespace
 
 BOOL BitBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, int ySrc, DWORD rop) {
-  x = ClampCoord(x), y = ClampCoord(y), width = ClampCoord(width), height = ClampCoord(height);
-  xSrc = ClampCoord(xSrc), ySrc = ClampCoord(ySrc);
-  DC* dst = LookupDC(hdest);
-  if (!dst) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  std::uint8_t code = RopByte(rop);
+  const std::uint8_t code = RopByte(rop);
+  DC *dst, *src;
+  if (!OpenBlit(hdest, hsrc, UsesSource(code), dst, src, x, y, width, height, xSrc, ySrc)) return FALSE;
   // Without a source it is a pattern blit (and logged as one).
-  if (!UsesSource(code)) return PatBlt(hdest, x, y, width, height, rop);
-  DC* src = LookupDC(hsrc);
-  if (!src) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (!src) return PatBlt(hdest, x, y, width, height, rop);
   ORV_GDI_LOG(dst, "BitBlt", "%d,%d,%d,%d from %d,%d rop=%06X", x, y, width, height, xSrc, ySrc,
               static_cast<unsigned>(rop));
   if (dst->Meta) {
@@ -272,20 +328,10 @@ BOOL BitBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, 
 
 BOOL StretchBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, int ySrc, int wSrc, int hSrc,
                 DWORD rop) {
-  x = ClampCoord(x), y = ClampCoord(y), width = ClampCoord(width), height = ClampCoord(height);
-  xSrc = ClampCoord(xSrc), ySrc = ClampCoord(ySrc), wSrc = ClampCoord(wSrc), hSrc = ClampCoord(hSrc);
-  DC* dst = LookupDC(hdest);
-  if (!dst) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  std::uint8_t code = RopByte(rop);
-  if (!UsesSource(code)) return PatBlt(hdest, x, y, width, height, rop);
-  DC* src = LookupDC(hsrc);
-  if (!src) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  const std::uint8_t code = RopByte(rop);
+  DC *dst, *src;
+  if (!OpenBlit(hdest, hsrc, UsesSource(code), dst, src, x, y, width, height, xSrc, ySrc, wSrc, hSrc)) return FALSE;
+  if (!src) return PatBlt(hdest, x, y, width, height, rop);
   if (width == wSrc && height == hSrc && width > 0 && height > 0)
     return BitBlt(hdest, x, y, width, height, hsrc, xSrc, ySrc, rop);
   ORV_GDI_LOG(dst, "StretchBlt", "%d,%d,%d,%d from %d,%d,%d,%d rop=%06X", x, y, width, height, xSrc, ySrc, wSrc,
@@ -332,13 +378,9 @@ BOOL StretchBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xS
 
 BOOL MaskBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, int ySrc, HBITMAP hmask, int xMask,
              int yMask, DWORD rop4) {
-  x = ClampCoord(x), y = ClampCoord(y), width = ClampCoord(width), height = ClampCoord(height);
-  xSrc = ClampCoord(xSrc), ySrc = ClampCoord(ySrc), xMask = ClampCoord(xMask), yMask = ClampCoord(yMask);
-  DC* dst = LookupDC(hdest);
-  if (!dst) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  ClampCoords(x, y, width, height, xSrc, ySrc, xMask, yMask);
+  DC* dst = DCArg(hdest);
+  if (!dst) return FALSE;
   std::uint8_t fore = std::uint8_t(rop4 >> 16), back = std::uint8_t(rop4 >> 24);
   if (!hmask) return BitBlt(hdest, x, y, width, height, hsrc, xSrc, ySrc, (rop4 & 0x00FFFFFF));
   Bitmap* mask = LookupAs<Bitmap>(hmask);
@@ -348,11 +390,8 @@ BOOL MaskBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc,
   }
   DC* src = nullptr;
   if (UsesSource(fore) || UsesSource(back)) {
-    src = LookupDC(hsrc);
-    if (!src) {
-      SetLastError(ERROR_INVALID_HANDLE);
-      return FALSE;
-    }
+    src = DCArg(hsrc);
+    if (!src) return FALSE;
   }
   ORV_GDI_LOG(dst, "MaskBlt", "%d,%d,%d,%d from %d,%d mask %d,%d rop4=%08X", x, y, width, height, xSrc, ySrc, xMask,
               yMask, static_cast<unsigned>(rop4));
@@ -397,71 +436,38 @@ BOOL MaskBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc,
 
 BOOL TransparentBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, int ySrc, int wSrc, int hSrc,
                     UINT transparent) {
-  x = ClampCoord(x), y = ClampCoord(y), width = ClampCoord(width), height = ClampCoord(height);
-  xSrc = ClampCoord(xSrc), ySrc = ClampCoord(ySrc), wSrc = ClampCoord(wSrc), hSrc = ClampCoord(hSrc);
-  DC* dst = LookupDC(hdest);
-  DC* src = LookupDC(hsrc);
-  if (!dst || !src) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  DC *dst, *src;
+  if (!OpenBlit(hdest, hsrc, true, dst, src, x, y, width, height, xSrc, ySrc, wSrc, hSrc)) return FALSE;
   if (width <= 0 || height <= 0 || wSrc <= 0 || hSrc <= 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   ORV_GDI_LOG(dst, "TransparentBlt", "%d,%d,%d,%d from %d,%d,%d,%d key=%s", x, y, width, height, xSrc, ySrc, wSrc,
               hSrc, ColorText(transparent).c_str());
-  TRect sr{xSrc + src->OffX, ySrc + src->OffY, xSrc + src->OffX + wSrc, ySrc + src->OffY + hSrc};
-  if (sr.Left < 0 || sr.Top < 0 || sr.Right > src->Surf.Width || sr.Bottom > src->Surf.Height) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  TRect sr;
+  if (!SourceRect(*src, xSrc, ySrc, wSrc, hSrc, sr)) return FALSE;
   std::uint32_t key = src->Surf.IsMono() ? ColorToMono(transparent) : ColorToPixel(transparent & 0xFFFFFF);
   Conversion conv = MakeConversion(*dst, src->Surf, src->S.BkColor);
   TRect r{x + dst->OffX, y + dst->OffY, x + width + dst->OffX, y + height + dst->OffY};
-  thread_local std::vector<std::uint32_t> raw, conv1, d;
-  ForClipRects(dst->Eff, r, [&](const TRect& part) {
-    int n = part.Right - part.Left;
-    raw.resize(std::size_t(n));
-    d.resize(std::size_t(n));
-    for (int yy = part.Top; yy < part.Bottom; ++yy) {
-      int sy = sr.Top + int((2 * std::int64_t(yy - r.Top) + 1) * hSrc / (2 * std::int64_t(height)));
-      for (int i = 0; i < n; ++i) {
-        int sx = sr.Left + int((2 * std::int64_t(part.Left - r.Left + i) + 1) * wSrc / (2 * std::int64_t(width)));
-        raw[std::size_t(i)] = ReadPixel(src->Surf, sx, sy);
-      }
-      conv1 = raw;
-      conv.Apply(conv1.data(), n);
-      LoadSpan(dst->Surf, part.Left, yy, n, d.data());
-      for (int i = 0; i < n; ++i)
-        if (((raw[std::size_t(i)] ^ key) & 0x00FFFFFF) != 0) d[std::size_t(i)] = conv1[std::size_t(i)];
-      StoreSpan(dst->Surf, part.Left, yy, n, d.data());
-    }
-  });
+  MixNearest(*dst, r, src->Surf, sr, conv,
+             [key](const std::uint32_t* raw, const std::uint32_t* converted, std::uint32_t* d, int n) {
+               for (int i = 0; i < n; ++i)
+                 if (((raw[i] ^ key) & 0x00FFFFFF) != 0) d[i] = converted[i];
+             });
   return TRUE;
 }
 
 BOOL AlphaBlend(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, int ySrc, int wSrc, int hSrc,
                 BLENDFUNCTION bf) {
-  x = ClampCoord(x), y = ClampCoord(y), width = ClampCoord(width), height = ClampCoord(height);
-  xSrc = ClampCoord(xSrc), ySrc = ClampCoord(ySrc), wSrc = ClampCoord(wSrc), hSrc = ClampCoord(hSrc);
-  DC* dst = LookupDC(hdest);
-  DC* src = LookupDC(hsrc);
-  if (!dst || !src) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  DC *dst, *src;
+  if (!OpenBlit(hdest, hsrc, true, dst, src, x, y, width, height, xSrc, ySrc, wSrc, hSrc)) return FALSE;
   if (bf.BlendOp != AC_SRC_OVER || width < 0 || height < 0 || wSrc < 0 || hSrc < 0 ||
       ((bf.AlphaFormat & AC_SRC_ALPHA) && src->Surf.Bpp != 32)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  TRect sr{xSrc + src->OffX, ySrc + src->OffY, xSrc + src->OffX + wSrc, ySrc + src->OffY + hSrc};
-  // The source rectangle must lie within the source surface.
-  if (sr.Left < 0 || sr.Top < 0 || sr.Right > src->Surf.Width || sr.Bottom > src->Surf.Height) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  TRect sr;
+  if (!SourceRect(*src, xSrc, ySrc, wSrc, hSrc, sr)) return FALSE;
   ORV_GDI_LOG(dst, "AlphaBlend", "%d,%d,%d,%d from %d,%d,%d,%d const=%d fmt=%d", x, y, width, height, xSrc, ySrc,
               wSrc, hSrc, bf.SourceConstantAlpha, bf.AlphaFormat);
   if (!width || !height || !wSrc || !hSrc) return TRUE;
@@ -470,35 +476,21 @@ BOOL AlphaBlend(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xS
   Conversion conv = MakeConversion(*dst, src->Surf, src->S.BkColor);
   auto div255 = [](unsigned v) { return (v + 128 + ((v + 128) >> 8)) >> 8; };
   TRect r{x + dst->OffX, y + dst->OffY, x + width + dst->OffX, y + height + dst->OffY};
-  thread_local std::vector<std::uint32_t> s, d;
-  ForClipRects(dst->Eff, r, [&](const TRect& part) {
-    int n = part.Right - part.Left;
-    s.resize(std::size_t(n));
-    d.resize(std::size_t(n));
-    for (int yy = part.Top; yy < part.Bottom; ++yy) {
-      int sy = sr.Top + int((2 * std::int64_t(yy - r.Top) + 1) * hSrc / (2 * std::int64_t(height)));
-      for (int i = 0; i < n; ++i) {
-        int sx = sr.Left + int((2 * std::int64_t(part.Left - r.Left + i) + 1) * wSrc / (2 * std::int64_t(width)));
-        s[std::size_t(i)] = ReadPixel(src->Surf, sx, sy);
+  MixNearest(*dst, r, src->Surf, sr, conv, [&](const std::uint32_t*, const std::uint32_t* s, std::uint32_t* d, int n) {
+    for (int i = 0; i < n; ++i) {
+      std::uint32_t sp = s[i], dp = d[i], out = 0;
+      // Source channels scaled by the constant alpha; the destination
+      // keeps what the (scaled) source alpha leaves.
+      unsigned sa = perPixel ? div255((sp >> 24) * ca) : ca;
+      for (int shift = 0; shift < 32; shift += 8) {
+        unsigned sc = (sp >> shift) & 0xFF, dc = (dp >> shift) & 0xFF;
+        if (shift == 24 && !perPixel) sc = 0xFF;
+        unsigned v;
+        if (perPixel) v = div255(sc * ca) + div255(dc * (255 - sa));
+        else v = div255(sc * ca + dc * (255 - ca));
+        out |= std::uint32_t(std::min(v, 255u)) << shift;
       }
-      conv.Apply(s.data(), n);
-      LoadSpan(dst->Surf, part.Left, yy, n, d.data());
-      for (int i = 0; i < n; ++i) {
-        std::uint32_t sp = s[std::size_t(i)], dp = d[std::size_t(i)], out = 0;
-        // Source channels scaled by the constant alpha; the destination
-        // keeps what the (scaled) source alpha leaves.
-        unsigned sa = perPixel ? div255((sp >> 24) * ca) : ca;
-        for (int shift = 0; shift < 32; shift += 8) {
-          unsigned sc = (sp >> shift) & 0xFF, dc = (dp >> shift) & 0xFF;
-          if (shift == 24 && !perPixel) sc = 0xFF;
-          unsigned v;
-          if (perPixel) v = div255(sc * ca) + div255(dc * (255 - sa));
-          else v = div255(sc * ca + dc * (255 - ca));
-          out |= std::uint32_t(std::min(v, 255u)) << shift;
-        }
-        d[std::size_t(i)] = out;
-      }
-      StoreSpan(dst->Surf, part.Left, yy, n, d.data());
+      d[i] = out;
     }
   });
   return TRUE;
@@ -522,13 +514,9 @@ bool ViewDib(const BITMAPINFO* info, const void* bits, UINT usage, LONG rows, Di
 
 int StretchDIBits(HDC hdest, int x, int y, int width, int height, int xSrc, int ySrc, int wSrc, int hSrc,
                   const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
-  x = ClampCoord(x), y = ClampCoord(y), width = ClampCoord(width), height = ClampCoord(height);
-  xSrc = ClampCoord(xSrc), ySrc = ClampCoord(ySrc), wSrc = ClampCoord(wSrc), hSrc = ClampCoord(hSrc);
-  DC* dst = LookupDC(hdest);
-  if (!dst) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return 0;
-  }
+  ClampCoords(x, y, width, height, xSrc, ySrc, wSrc, hSrc);
+  DC* dst = DCArg(hdest);
+  if (!dst) return 0;
   DibSource dib;
   if (!info || info->bmiHeader.biHeight == 0 || info->bmiHeader.biHeight == std::numeric_limits<LONG>::min()) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -574,12 +562,9 @@ int StretchDIBits(HDC hdest, int x, int y, int width, int height, int xSrc, int 
 
 int SetDIBitsToDevice(HDC hdest, int x, int y, DWORD width, DWORD height, int xSrc, int ySrc, UINT startScan,
                       UINT lines, const void* bits, const BITMAPINFO* info, UINT usage) {
-  x = ClampCoord(x), y = ClampCoord(y), xSrc = ClampCoord(xSrc), ySrc = ClampCoord(ySrc);
-  DC* dst = LookupDC(hdest);
-  if (!dst) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return 0;
-  }
+  ClampCoords(x, y, xSrc, ySrc);
+  DC* dst = DCArg(hdest);
+  if (!dst) return 0;
   if (!info || info->bmiHeader.biHeight == 0 || info->bmiHeader.biHeight == std::numeric_limits<LONG>::min() ||
       lines == 0 || lines > 0x7FFFFFFF || width > 0x7FFFFFFF || height > 0x7FFFFFFF) {
     SetLastError(ERROR_INVALID_PARAMETER);

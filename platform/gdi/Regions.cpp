@@ -1,6 +1,7 @@
 #include "platform/gdi/Regions.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/gdi/Geometry.h"
 #include "platform/gdi/MetafileRecorder.h"
@@ -170,62 +171,48 @@ void PaintRegion(DC& dc, const Region& rgn, const Paint& paint) {
               paint);
 }
 
+// FillRgn, PaintRgn and InvertRgn alike: the handles checked (FillRgn's
+// brush too; the others take none), the call logged, and on a metafile DC
+// the region recorded as `record`. Otherwise setup(dc, brush, paint) makes
+// the paint, and the region is painted with it unless setup answers false.
+template <class Setup>
+BOOL DrawRegion(HDC hdc, HRGN rgn, std::optional<HBRUSH> brush, const char* call, DWORD record, Setup setup) {
+  DC* dc = LookupDC(hdc);
+  RegionObject* r = GetRgn(rgn);
+  Brush* b = brush ? BrushArg(*brush) : nullptr;
+  if (!dc || !r || (brush && !b)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  ORV_GDI_LOG(dc, call, "box=%d,%d,%d,%d rects=%zu%s%s", r->R.Box().Left, r->R.Box().Top, r->R.Box().Right,
+              r->R.Box().Bottom, r->R.Rects.size(), b ? " brush=" : "", b ? b->Summary().c_str() : "");
+  if (dc->Meta) {
+    dc->Meta->RegionDraw(*dc, record, r->R, b, 0, 0);
+    return TRUE;
+  }
+  Paint p;
+  if (setup(*dc, b, p)) PaintRegion(*dc, r->R, p);
+  return TRUE;
+}
+
 }  // namespace
 
 BOOL FillRgn(HDC hdc, HRGN rgn, HBRUSH brush) {
-  DC* dc = LookupDC(hdc);
-  RegionObject* r = GetRgn(rgn);
-  Brush* b = BrushArg(brush);
-  if (!dc || !r || !b) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  ORV_GDI_LOG(dc, "FillRgn", "box=%d,%d,%d,%d rects=%zu brush=%s", r->R.Box().Left, r->R.Box().Top,
-              r->R.Box().Right, r->R.Box().Bottom, r->R.Rects.size(), b->Summary().c_str());
-  if (dc->Meta) {
-    dc->Meta->RegionDraw(*dc, EMR_FILLRGN, r->R, b, 0, 0);
-    return TRUE;
-  }
-  Paint p;
-  if (BrushPaint(*dc, b, 0xF0, p)) PaintRegion(*dc, r->R, p);
-  return TRUE;
+  return DrawRegion(hdc, rgn, brush, "FillRgn", EMR_FILLRGN,
+                    [](DC& dc, Brush* b, Paint& p) { return BrushPaint(dc, b, 0xF0, p); });
 }
 
 BOOL PaintRgn(HDC hdc, HRGN rgn) {
-  DC* dc = LookupDC(hdc);
-  RegionObject* r = GetRgn(rgn);
-  if (!dc || !r) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  ORV_GDI_LOG(dc, "PaintRgn", "box=%d,%d,%d,%d rects=%zu", r->R.Box().Left, r->R.Box().Top, r->R.Box().Right,
-              r->R.Box().Bottom, r->R.Rects.size());
-  if (dc->Meta) {
-    dc->Meta->RegionDraw(*dc, EMR_PAINTRGN, r->R, nullptr, 0, 0);
-    return TRUE;
-  }
-  Paint p;
-  if (BrushPaint(*dc, dc->S.CurBrush, Rop2ToRop3(dc->S.Rop2), p)) PaintRegion(*dc, r->R, p);
-  return TRUE;
+  return DrawRegion(hdc, rgn, std::nullopt, "PaintRgn", EMR_PAINTRGN, [](DC& dc, Brush*, Paint& p) {
+    return BrushPaint(dc, dc.S.CurBrush, Rop2ToRop3(dc.S.Rop2), p);
+  });
 }
 
 BOOL InvertRgn(HDC hdc, HRGN rgn) {
-  DC* dc = LookupDC(hdc);
-  RegionObject* r = GetRgn(rgn);
-  if (!dc || !r) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  ORV_GDI_LOG(dc, "InvertRgn", "box=%d,%d,%d,%d rects=%zu", r->R.Box().Left, r->R.Box().Top, r->R.Box().Right,
-              r->R.Box().Bottom, r->R.Rects.size());
-  if (dc->Meta) {
-    dc->Meta->RegionDraw(*dc, EMR_INVERTRGN, r->R, nullptr, 0, 0);
-    return TRUE;
-  }
-  Paint p;
-  SolidPaint(0, 0x55, p);
-  PaintRegion(*dc, r->R, p);
-  return TRUE;
+  return DrawRegion(hdc, rgn, std::nullopt, "InvertRgn", EMR_INVERTRGN, [](DC&, Brush*, Paint& p) {
+    SolidPaint(0, 0x55, p);
+    return true;
+  });
 }
 
 BOOL FrameRgn(HDC hdc, HRGN rgn, HBRUSH brush, int width, int height) {

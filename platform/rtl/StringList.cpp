@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "platform/rtl/BinarySearch.h"
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Filer.h"
@@ -460,16 +461,10 @@ Integer TStringList::IndexOf(const AnsiString& S) const {
 }
 
 bool TStringList::Find(const AnsiString& S, Integer& Index) const {
-  Integer lo = 0, hi = GetCount();
-  while (lo < hi) {
-    Integer mid = lo + (hi - lo) / 2;
-    if (CompareStrings(FList[mid].FString, S) < 0)
-      lo = mid + 1;
-    else
-      hi = mid;
-  }
-  Index = lo;
-  return lo < GetCount() && CompareStrings(FList[lo].FString, S) == 0;
+  const auto hit =
+      orv::BinarySearch(Integer(0), GetCount(), [&](Integer I) { return CompareStrings(FList[I].FString, S); });
+  Index = hit.Index;
+  return hit.Found;
 }
 
 Integer TStringList::CompareItems(TStringList* List, Integer Index1, Integer Index2) {

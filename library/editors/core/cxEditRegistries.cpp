@@ -1,5 +1,6 @@
 #include "library/editors/core/cxEditRegistries.h"
 
+#include "platform/rtl/BinarySearch.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Queue.h"
 
@@ -34,20 +35,10 @@ bool TcxEditRegisteredRepositoryItems::Find(const Entries& AEntries, std::intptr
     if (AKey2 == cxEditAnySecondKey || entry.Key2 == AKey2) return 0;
     return entry.Key2 < AKey2 ? -1 : 1;
   };
-  std::size_t low = 0, high = AEntries.size();
-  bool found = false;
-  while (low < high) {
-    std::size_t middle = low + (high - low) / 2;
-    int c = compare(AEntries[middle]);
-    if (c < 0) {
-      low = middle + 1;
-    } else {
-      if (c == 0) found = true;
-      high = middle;
-    }
-  }
-  AIndex = low;
-  return found;
+  const auto hit =
+      orv::BinarySearch(std::size_t{0}, AEntries.size(), [&](std::size_t I) { return compare(AEntries[I]); });
+  AIndex = hit.Index;
+  return hit.Found;
 }
 
 void TcxEditRegisteredRepositoryItems::Add(Entries& AEntries, std::intptr_t AKey1, std::intptr_t AKey2,

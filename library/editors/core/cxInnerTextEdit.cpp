@@ -1,10 +1,12 @@
 #include "library/editors/core/cxInnerTextEdit.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "library/editors/core/cxTextEdit.h"
 #include "platform/controls/EditControl.h"
 #include "platform/forms/Forms.h"
+#include "platform/rtl/BinarySearch.h"
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/win/Caret.h"
@@ -264,15 +266,12 @@ Integer TcxCustomInnerTextEdit::GetCursorPos() {
     if (pos < length && xOf(pos) == caret.X) return pos;
     if (pos == length && (length == 0 || xOf(length - 1) < caret.X)) return pos;
   }
-  Integer lo = 0;
-  Integer hi = length - 1;
-  while (hi - lo >= 2) {
-    const Integer mid = (lo + hi) / 2;
-    if (xOf(mid) > caret.X)
-      hi = mid;
-    else
-      lo = mid;
-  }
+  // Halving between the first and the last character, which stand for the
+  // text's two ends: the first one right of the caret, and the one before.
+  const Integer past = orv::BinarySearch(Integer(1), std::max(length - 1, 1),
+                                         [&](Integer I) { return xOf(I) > caret.X ? 1 : -1; }).Index;
+  const Integer lo = past - 1;
+  const Integer hi = std::min(past, length - 1);
   if (xOf(lo) == caret.X) return lo;
   if (xOf(hi) == caret.X) return hi;
   return hi + 1;

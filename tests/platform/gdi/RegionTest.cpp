@@ -2,6 +2,8 @@
 // pixel by pixel with the same operation on sets of points, and the result
 // must keep the banded form (sorted, disjoint, non-touching, merged bands).
 #include <set>
+#include <string>
+#include <vector>
 
 #include "GdiTestUtil.h"
 #include "platform/gdi/Region.h"
@@ -126,6 +128,51 @@ TEST(Regions, QueriesAndKinds) {
   EXPECT_EQ(CombineRgn(r, r, hole, 99), ERROR);
   for (HRGN h : {r, hole, empty, flipped}) DeleteObject(h);
   EXPECT_EQ(CombineRgn(r, r, r, RGN_OR), ERROR) << "deleted handles fail cleanly";
+}
+
+TEST(Regions, FillPaintAndInvertDrawTheRegionEachWithItsOwnPaint) {
+  Canvas c(6, 5);
+  // A plus: three rectangles, one to a band.
+  HRGN plus = CreateRectRgn(2, 0, 4, 5);
+  HRGN bar = CreateRectRgn(0, 2, 6, 3);
+  CombineRgn(plus, plus, bar, RGN_OR);
+  const std::vector<std::string> shape{"..##..", "..##..", "######", "..##..", "..##.."};
+  GdiStartRecording(c.Dc);
+  HBRUSH red = CreateSolidBrush(kRed);
+  EXPECT_TRUE(FillRgn(c.Dc, plus, red));
+  EXPECT_EQ(c.Picture(kRed), shape);
+  // PaintRgn takes the DC's brush through its mix mode: blue merged over red.
+  HBRUSH blue = CreateSolidBrush(kBlue);
+  HGDIOBJ old = SelectObject(c.Dc, ToObj(blue));
+  SetROP2(c.Dc, R2_MERGEPEN);
+  EXPECT_TRUE(PaintRgn(c.Dc, plus));
+  EXPECT_EQ(c.Picture(RGB(255, 0, 255)), shape);
+  EXPECT_TRUE(InvertRgn(c.Dc, plus));
+  EXPECT_EQ(c.Picture(RGB(0, 255, 0)), shape);
+  EXPECT_EQ(c.Count(kWhite), 30 - 14) << "nothing outside the region is touched";
+
+  // A missing brush, region or DC fails as a bad handle and draws nothing.
+  DeleteObject(bar);
+  SetLastError(0);
+  EXPECT_FALSE(FillRgn(c.Dc, plus, nullptr));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+  SetLastError(0);
+  EXPECT_FALSE(PaintRgn(c.Dc, bar));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+  SetLastError(0);
+  EXPECT_FALSE(InvertRgn(nullptr, plus));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+  EXPECT_EQ(c.Picture(RGB(0, 255, 0)), shape);
+
+  // Each drawing call is logged once, FillRgn with its brush.
+  std::vector<std::string> calls;
+  const std::string log = GdiRecording(c.Dc);
+  for (std::size_t at = 0, end; (end = log.find('\n', at)) != std::string::npos; at = end + 1)
+    calls.push_back(log.substr(at, log.find(')', at) + 1 - at));
+  EXPECT_EQ(calls, (std::vector<std::string>{"FillRgn(box=0,0,6,5 rects=3 brush=solid/#FF0000)",
+                                             "PaintRgn(box=0,0,6,5 rects=3)", "InvertRgn(box=0,0,6,5 rects=3)"}));
+  SelectObject(c.Dc, old);
+  for (HGDIOBJ o : {ToObj(plus), ToObj(red), ToObj(blue)}) DeleteObject(o);
 }
 
 TEST(Regions, EllipticRegionHoldsExactlyTheEllipsePixels) {
