@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/forms/FloatingPopup.h"
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
@@ -221,6 +222,18 @@ TDialogList::TDialogList(TComponent* AOwner) : TDialogField(AOwner, 150, 120) {}
 namespace {
 // The height of a list row in a font.
 Integer RowHeight(TFont* AFont) { return std::max(13, AFont->GetHeight() < 0 ? -AFont->GetHeight() + 3 : 16); }
+
+// The item an arrow, Home or End key moves the selection of a list of
+// Count items (not none) to; -1 for any other key.
+Integer SteppedIndex(Word Key, Integer Index, Integer Count) {
+  switch (Key) {
+    case VK_UP: return std::max(0, Index - 1);
+    case VK_DOWN: return std::min(Count - 1, Index + 1);
+    case VK_HOME: return 0;
+    case VK_END: return Count - 1;
+    default: return -1;
+  }
+}
 }  // namespace
 
 Integer TDialogList::ItemHeight() { return RowHeight(FFont); }
@@ -274,13 +287,9 @@ void TDialogList::KeyDown(Word& Key, TShiftState Shift) {
   inherited::KeyDown(Key, Shift);
   auto count = static_cast<Integer>(FItems.size());
   if (count == 0) return;
-  switch (Key) {
-    case VK_UP: SetItemIndex(std::max(0, FItemIndex - 1)); break;
-    case VK_DOWN: SetItemIndex(std::min(count - 1, FItemIndex + 1)); break;
-    case VK_HOME: SetItemIndex(0); break;
-    case VK_END: SetItemIndex(count - 1); break;
-    default: return;
-  }
+  const Integer next = SteppedIndex(Key, FItemIndex, count);
+  if (next < 0) return;
+  SetItemIndex(next);
   Key = 0;
 }
 
@@ -347,10 +356,7 @@ class TDialogDropList : public TCustomControl {
  protected:
   void CreateParams(TCreateParams& Params) override {
     inherited::CreateParams(Params);
-    Params.Style = WS_POPUP | WS_BORDER;
-    Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
-    Params.WndParent = nullptr;
-    Params.WindowClass.style |= CS_SAVEBITS;
+    FloatingPopupParams(Params, WS_POPUP | WS_BORDER);
   }
 
   void Paint() override {
@@ -516,13 +522,9 @@ void TDialogDropDown::KeyDown(Word& Key, TShiftState Shift) {
     return;
   }
   if (count == 0) return;
-  switch (Key) {
-    case VK_UP: SetItemIndex(std::max(0, FItemIndex - 1)); break;
-    case VK_DOWN: SetItemIndex(std::min(count - 1, FItemIndex + 1)); break;
-    case VK_HOME: SetItemIndex(0); break;
-    case VK_END: SetItemIndex(count - 1); break;
-    default: return;
-  }
+  const Integer next = SteppedIndex(Key, FItemIndex, count);
+  if (next < 0) return;
+  SetItemIndex(next);
   Key = 0;
 }
 

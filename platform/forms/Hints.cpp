@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/forms/Application.h"
+#include "platform/forms/FloatingPopup.h"
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
@@ -52,10 +53,7 @@ THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
 
 void THintWindow::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
-  Params.Style = WS_POPUP | WS_BORDER;
-  Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
-  Params.WndParent = nullptr;
-  Params.WindowClass.style |= CS_SAVEBITS;
+  FloatingPopupParams(Params, WS_POPUP | WS_BORDER);
 }
 
 TRect THintWindow::CalcHintRect(Integer MaxWidth, const AnsiString& AHint, void*) {

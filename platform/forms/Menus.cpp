@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/forms/Bitmap.h"
+#include "platform/forms/FloatingPopup.h"
 #include "platform/forms/Graphics.h"
 #include "platform/forms/ImageList.h"
 #include "platform/forms/Screen.h"
@@ -286,10 +287,7 @@ class TMenuWindow : public TCustomControl {
  protected:
   void CreateParams(TCreateParams& Params) override {
     inherited::CreateParams(Params);
-    Params.Style = WS_POPUP;
-    Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
-    Params.WndParent = nullptr;
-    Params.WindowClass.style |= CS_SAVEBITS;
+    FloatingPopupParams(Params, WS_POPUP);
   }
 
   void Paint() override {

@@ -211,6 +211,10 @@ void PlayEnhancedRecord(Player& p, std::uint32_t type, const std::uint8_t* rec, 
   const std::size_t n = length - 8;  // parameter bytes; framing was checked on reading
   auto X = [&](std::size_t off) { return t.X(S32(r + off)); };
   auto Y = [&](std::size_t off) { return t.Y(S32(r + off)); };
+  // Each value of the DC's state in one parameter of four bytes.
+  auto setValue = [&](DcValue which) {
+    if (n >= 4) SetDcValue(dc, which, S32(r));
+  };
   switch (type) {
     case EMR_MOVETOEX:
       if (n >= 8) MoveToEx(dc, X(0), Y(4), nullptr);
@@ -298,30 +302,14 @@ void PlayEnhancedRecord(Player& p, std::uint32_t type, const std::uint8_t* rec, 
     case EMR_SCALEWINDOWEXTEX:
       if (n >= 16) ScaleExtent(p, type == EMR_SCALEWINDOWEXTEX, S32(r), S32(r + 4), S32(r + 8), S32(r + 12));
       break;
-    case EMR_SETBKMODE:
-      if (n >= 4) SetBkMode(dc, S32(r) == OPAQUE ? OPAQUE : TRANSPARENT);
-      break;
-    case EMR_SETTEXTCOLOR:
-      if (n >= 4) SetTextColor(dc, U32(r) & 0xFFFFFF);
-      break;
-    case EMR_SETBKCOLOR:
-      if (n >= 4) SetBkColor(dc, U32(r) & 0xFFFFFF);
-      break;
-    case EMR_SETTEXTALIGN:
-      if (n >= 4) SetTextAlign(dc, U32(r) & (TA_UPDATECP | TA_CENTER | TA_BASELINE));
-      break;
-    case EMR_SETROP2:
-      if (n >= 4 && S32(r) >= R2_BLACK && S32(r) <= R2_WHITE) SetROP2(dc, S32(r));
-      break;
-    case EMR_SETPOLYFILLMODE:
-      if (n >= 4) SetPolyFillMode(dc, S32(r) == WINDING ? WINDING : ALTERNATE);
-      break;
-    case EMR_SETSTRETCHBLTMODE:
-      if (n >= 4 && S32(r) >= BLACKONWHITE && S32(r) <= HALFTONE) SetStretchBltMode(dc, S32(r));
-      break;
-    case EMR_SETARCDIRECTION:
-      if (n >= 4) SetArcDirection(dc, S32(r) == AD_CLOCKWISE ? AD_CLOCKWISE : AD_COUNTERCLOCKWISE);
-      break;
+    case EMR_SETBKMODE: setValue(DcValue::BkMode); break;
+    case EMR_SETTEXTCOLOR: setValue(DcValue::TextColor); break;
+    case EMR_SETBKCOLOR: setValue(DcValue::BkColor); break;
+    case EMR_SETTEXTALIGN: setValue(DcValue::TextAlign); break;
+    case EMR_SETROP2: setValue(DcValue::Rop2); break;
+    case EMR_SETPOLYFILLMODE: setValue(DcValue::PolyFillMode); break;
+    case EMR_SETSTRETCHBLTMODE: setValue(DcValue::StretchBltMode); break;
+    case EMR_SETARCDIRECTION: setValue(DcValue::ArcDirection); break;
     case EMR_SETBRUSHORGEX:
       if (n >= 8) SetBrushOrgEx(dc, X(0) + p.Origin.X, Y(4) + p.Origin.Y, nullptr);
       break;

@@ -62,6 +62,11 @@ void PlayPlaceableRecord(Player& p, std::uint16_t function, const std::uint8_t* 
   Words w{r, n};
   auto keepRegion = [&](const std::vector<RECT>& rects) { p.Keep(p.FreeSlot(), ToObj(p.RegionOf(rects, false))); };
   auto region = [&](std::size_t i) { return reinterpret_cast<HRGN>(p.Object(U16(r + 2 * i), false)); };
+  // Each value of the DC's state in one word, but for colours in two.
+  auto setValue = [&](DcValue which) {
+    const bool colour = which == DcValue::TextColor || which == DcValue::BkColor;
+    if (n >= (colour ? 4u : 2u)) SetDcValue(dc, which, colour ? S32(r) : w(0));
+  };
   switch (function) {
     case META_MOVETO:
       if (n >= 4) MoveToEx(dc, t.X(w(1)), t.Y(w(0)), nullptr);
@@ -232,27 +237,13 @@ void PlayPlaceableRecord(Player& p, std::uint16_t function, const std::uint8_t* 
       // y denominator, y numerator, x denominator, x numerator.
       if (n >= 8) ScaleExtent(p, function == META_SCALEWINDOWEXT, w(3), w(2), w(1), w(0));
       break;
-    case META_SETBKMODE:
-      if (n >= 2) SetBkMode(dc, w(0) == OPAQUE ? OPAQUE : TRANSPARENT);
-      break;
-    case META_SETTEXTCOLOR:
-      if (n >= 4) SetTextColor(dc, U32(r) & 0xFFFFFF);
-      break;
-    case META_SETBKCOLOR:
-      if (n >= 4) SetBkColor(dc, U32(r) & 0xFFFFFF);
-      break;
-    case META_SETTEXTALIGN:
-      if (n >= 2) SetTextAlign(dc, U16(r) & (TA_UPDATECP | TA_CENTER | TA_BASELINE));
-      break;
-    case META_SETROP2:
-      if (n >= 2 && w(0) >= R2_BLACK && w(0) <= R2_WHITE) SetROP2(dc, w(0));
-      break;
-    case META_SETPOLYFILLMODE:
-      if (n >= 2) SetPolyFillMode(dc, w(0) == WINDING ? WINDING : ALTERNATE);
-      break;
-    case META_SETSTRETCHBLTMODE:
-      if (n >= 2 && w(0) >= BLACKONWHITE && w(0) <= HALFTONE) SetStretchBltMode(dc, w(0));
-      break;
+    case META_SETBKMODE: setValue(DcValue::BkMode); break;
+    case META_SETTEXTCOLOR: setValue(DcValue::TextColor); break;
+    case META_SETBKCOLOR: setValue(DcValue::BkColor); break;
+    case META_SETTEXTALIGN: setValue(DcValue::TextAlign); break;
+    case META_SETROP2: setValue(DcValue::Rop2); break;
+    case META_SETPOLYFILLMODE: setValue(DcValue::PolyFillMode); break;
+    case META_SETSTRETCHBLTMODE: setValue(DcValue::StretchBltMode); break;
     case META_CREATEPENINDIRECT:
       // Style, width (a point), colour.
       if (n >= 10) p.Keep(p.FreeSlot(), ToObj(p.Pen(U16(r), S16(r + 2), U32(r + 6))));

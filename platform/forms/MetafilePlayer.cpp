@@ -346,6 +346,24 @@ void ScaleExtent(Player& p, bool window, double xNum, double xDenom, double yNum
   SetExtent(p, window, std::trunc(ext[0] * xNum / xDenom), std::trunc(ext[1] * yNum / yDenom));
 }
 
+void SetDcValue(HDC dc, DcValue which, std::int32_t value) {
+  const auto colour = static_cast<COLORREF>(value) & 0xFFFFFF;
+  switch (which) {
+    case DcValue::BkMode: SetBkMode(dc, value == OPAQUE ? OPAQUE : TRANSPARENT); break;
+    case DcValue::TextColor: SetTextColor(dc, colour); break;
+    case DcValue::BkColor: SetBkColor(dc, colour); break;
+    case DcValue::TextAlign: SetTextAlign(dc, UINT(value) & (TA_UPDATECP | TA_CENTER | TA_BASELINE)); break;
+    case DcValue::Rop2:
+      if (value >= R2_BLACK && value <= R2_WHITE) SetROP2(dc, value);
+      break;
+    case DcValue::PolyFillMode: SetPolyFillMode(dc, value == WINDING ? WINDING : ALTERNATE); break;
+    case DcValue::StretchBltMode:
+      if (value >= BLACKONWHITE && value <= HALFTONE) SetStretchBltMode(dc, value);
+      break;
+    case DcValue::ArcDirection: SetArcDirection(dc, value == AD_CLOCKWISE ? AD_CLOCKWISE : AD_COUNTERCLOCKWISE); break;
+  }
+}
+
 }  // namespace forms::metafile
 
 using namespace forms::metafile;

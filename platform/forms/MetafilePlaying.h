@@ -158,6 +158,13 @@ void SetMapping(Player& p, int mode);
 void SetExtent(Player& p, bool window, double x, double y);
 void ScaleExtent(Player& p, bool window, double xNum, double xDenom, double yNum, double yDenom);
 
+// The records that set one value of the DC's state, alike in both formats:
+// colours lose their top byte, the text alignment keeps the flags drawing
+// knows, a two-way mode not the other one is the default, and a mode out
+// of the call's range changes nothing.
+enum class DcValue { BkMode, TextColor, BkColor, TextAlign, Rop2, PolyFillMode, StretchBltMode, ArcDirection };
+void SetDcValue(win::HDC dc, DcValue which, std::int32_t value);
+
 // One record of each format: rec and length the whole enhanced record;
 // r and n the parameters of a record of the older format.
 void PlayEnhancedRecord(Player& p, std::uint32_t type, const std::uint8_t* rec, std::size_t length);

@@ -113,6 +113,22 @@ void PutDibHeader(std::vector<std::uint8_t>& b, int width, int height) {
   for (int i = 0; i < 6; ++i) Put32(b, 0);
 }
 
+// The start of a blit record: no bounds of its own, the destination, the
+// raster operation, then the source's origin and its identity transform.
+void PutBltHead(std::vector<std::uint8_t>& b, int x, int y, int width, int height, DWORD rop) {
+  PutRect(b, {0, 0, -1, -1});
+  for (int v : {x, y, width, height}) Put32(b, std::uint32_t(v));
+  Put32(b, rop);
+  Put32(b, 0);
+  Put32(b, 0);
+  const float unit = 1.0f, zero = 0.0f;
+  for (float f : {unit, zero, zero, unit, zero, zero}) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &f, 4);
+    Put32(b, bits);
+  }
+}
+
 }  // namespace
 
 MetaRecorder::MetaRecorder(const RECT* frame, LPCSTR description) {
@@ -447,17 +463,7 @@ void MetaRecorder::PatBlt(DC& dc, int x, int y, int width, int height, DWORD rop
 
 void MetaRecorder::WritePatBlt(const DC& dc, int x, int y, int width, int height, DWORD rop) {
   auto& b = Begin(EMR_BITBLT);
-  PutRect(b, {0, 0, -1, -1});
-  for (int v : {x, y, width, height}) Put32(b, std::uint32_t(v));
-  Put32(b, rop);
-  Put32(b, 0);
-  Put32(b, 0);
-  const float unit = 1.0f, zero = 0.0f;
-  for (float f : {unit, zero, zero, unit, zero, zero}) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &f, 4);
-    Put32(b, bits);
-  }
+  PutBltHead(b, x, y, width, height, rop);
   for (int i = 0; i < 6; ++i) Put32(b, 0);  // background colour, usage, no bitmap
   BoundBox(dc, x, y, double(x) + width, double(y) + height);
 }
@@ -507,17 +513,7 @@ void MetaRecorder::Blt(DC& dc, int x, int y, int width, int height, const DC& sr
   Sync(dc, false);
   auto& b = Begin(stretch ? EMR_STRETCHBLT : EMR_BITBLT);
   const std::uint32_t fixed = stretch ? 108 : 100;
-  PutRect(b, {0, 0, -1, -1});
-  for (int v : {x, y, width, height}) Put32(b, std::uint32_t(v));
-  Put32(b, rop);
-  Put32(b, 0);
-  Put32(b, 0);
-  const float unit = 1.0f, zero = 0.0f;
-  for (float f : {unit, zero, zero, unit, zero, zero}) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &f, 4);
-    Put32(b, bits);
-  }
+  PutBltHead(b, x, y, width, height, rop);
   Put32(b, src.S.BkColor & 0xFFFFFF);
   Put32(b, DIB_RGB_COLORS);
   Put32(b, fixed);
@@ -799,46 +795,39 @@ BOOL DeleteEnhMetaFile(HENHMETAFILE h) {
   return DeleteObject(ToObj(h));
 }
 
-BOOL SetWindowExtEx(HDC hdc, int x, int y, SIZE* old) {
+namespace {
+
+// The window and viewport extents mean something only while a metafile
+// records; elsewhere the mapping is one to one.
+BOOL SetExtent(HDC hdc, bool window, int x, int y, SIZE* old) {
   DC* dc = LookupDC(hdc);
   if (!dc) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  if (dc->Meta) return dc->Meta->SetExtent(*dc, true, x, y, old);
+  if (dc->Meta) return dc->Meta->SetExtent(*dc, window, x, y, old);
   if (old) *old = {1, 1};
   return TRUE;
 }
 
-BOOL GetWindowExtEx(HDC hdc, SIZE* ext) {
+BOOL GetExtent(HDC hdc, bool window, SIZE* ext) {
   DC* dc = LookupDC(hdc);
   if (!dc) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  if (ext) *ext = dc->Meta ? dc->Meta->Extent(true) : SIZE{1, 1};
+  if (ext) *ext = dc->Meta ? dc->Meta->Extent(window) : SIZE{1, 1};
   return TRUE;
 }
 
-BOOL SetViewportExtEx(HDC hdc, int x, int y, SIZE* old) {
-  DC* dc = LookupDC(hdc);
-  if (!dc) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  if (dc->Meta) return dc->Meta->SetExtent(*dc, false, x, y, old);
-  if (old) *old = {1, 1};
-  return TRUE;
-}
+}  // namespace
 
-BOOL GetViewportExtEx(HDC hdc, SIZE* ext) {
-  DC* dc = LookupDC(hdc);
-  if (!dc) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  if (ext) *ext = dc->Meta ? dc->Meta->Extent(false) : SIZE{1, 1};
-  return TRUE;
-}
+BOOL SetWindowExtEx(HDC hdc, int x, int y, SIZE* old) { return SetExtent(hdc, true, x, y, old); }
+
+BOOL GetWindowExtEx(HDC hdc, SIZE* ext) { return GetExtent(hdc, true, ext); }
+
+BOOL SetViewportExtEx(HDC hdc, int x, int y, SIZE* old) { return SetExtent(hdc, false, x, y, old); }
+
+BOOL GetViewportExtEx(HDC hdc, SIZE* ext) { return GetExtent(hdc, false, ext); }
 
 }  // namespace win

@@ -416,6 +416,15 @@ Path* ClosedPath(DC& dc) {
   return dc.CurPath;
 }
 
+// The DC's path while its bracket is open; fails otherwise.
+Path* OpenPath(DC& dc) {
+  if (!PathOpen(dc)) {
+    SetLastError(ERROR_CAN_NOT_COMPLETE);
+    return nullptr;
+  }
+  return dc.CurPath;
+}
+
 void ForgetPath(DC& dc) {
   delete dc.CurPath;
   dc.CurPath = nullptr;
@@ -543,15 +552,12 @@ BOOL BeginPath(HDC hdc) {
 
 BOOL EndPath(HDC hdc) {
   DC* dc = PathDC(hdc);
-  if (!dc) return FALSE;
-  if (!PathOpen(*dc)) {
-    SetLastError(ERROR_CAN_NOT_COMPLETE);
-    return FALSE;
-  }
-  ORV_GDI_LOG(dc, "EndPath", "%zu figures", dc->CurPath->Counts.size());
+  Path* path = dc ? OpenPath(*dc) : nullptr;
+  if (!path) return FALSE;
+  ORV_GDI_LOG(dc, "EndPath", "%zu figures", path->Counts.size());
   if (dc->Meta) dc->Meta->PathCall(*dc, EMR_ENDPATH);
-  dc->CurPath->Open = false;
-  dc->CurPath->InFigure = false;
+  path->Open = false;
+  path->InFigure = false;
   return TRUE;
 }
 
@@ -565,13 +571,10 @@ BOOL AbortPath(HDC hdc) {
 
 BOOL CloseFigure(HDC hdc) {
   DC* dc = PathDC(hdc);
-  if (!dc) return FALSE;
-  if (!PathOpen(*dc)) {
-    SetLastError(ERROR_CAN_NOT_COMPLETE);
-    return FALSE;
-  }
+  Path* path = dc ? OpenPath(*dc) : nullptr;
+  if (!path) return FALSE;
   if (dc->Meta) dc->Meta->PathCall(*dc, EMR_CLOSEFIGURE);
-  dc->CurPath->CloseFigure();
+  path->CloseFigure();
   return TRUE;
 }
 
@@ -615,39 +618,29 @@ BOOL PolyBezier(HDC hdc, const POINT* points, DWORD count) { return Beziers(hdc,
 
 BOOL PolyBezierTo(HDC hdc, const POINT* points, DWORD count) { return Beziers(hdc, points, count, true); }
 
-BOOL FillPath(HDC hdc) {
+namespace {
+
+// Fills the closed path, strokes it or both, then lets it go.
+BOOL DrawPath(HDC hdc, const char* call, DWORD type, bool fill, bool stroke) {
   DC* dc = PathDC(hdc);
   Path* path = dc ? ClosedPath(*dc) : nullptr;
   if (!path) return FALSE;
-  ORV_GDI_LOG(dc, "FillPath", "%zu figures mode=%d", path->Counts.size(), dc->S.FillMode);
-  if (dc->Meta) dc->Meta->PathCall(*dc, EMR_FILLPATH);
-  FillFigures(*dc, *path);
+  if (fill) ORV_GDI_LOG(dc, call, "%zu figures mode=%d", path->Counts.size(), dc->S.FillMode);
+  else ORV_GDI_LOG(dc, call, "%zu figures", path->Counts.size());
+  if (dc->Meta) dc->Meta->PathCall(*dc, type);
+  if (fill) FillFigures(*dc, *path);
+  if (stroke) StrokeFigures(*dc, *path);
   ForgetPath(*dc);
   return TRUE;
 }
 
-BOOL StrokePath(HDC hdc) {
-  DC* dc = PathDC(hdc);
-  Path* path = dc ? ClosedPath(*dc) : nullptr;
-  if (!path) return FALSE;
-  ORV_GDI_LOG(dc, "StrokePath", "%zu figures", path->Counts.size());
-  if (dc->Meta) dc->Meta->PathCall(*dc, EMR_STROKEPATH);
-  StrokeFigures(*dc, *path);
-  ForgetPath(*dc);
-  return TRUE;
-}
+}  // namespace
 
-BOOL StrokeAndFillPath(HDC hdc) {
-  DC* dc = PathDC(hdc);
-  Path* path = dc ? ClosedPath(*dc) : nullptr;
-  if (!path) return FALSE;
-  ORV_GDI_LOG(dc, "StrokeAndFillPath", "%zu figures mode=%d", path->Counts.size(), dc->S.FillMode);
-  if (dc->Meta) dc->Meta->PathCall(*dc, EMR_STROKEANDFILLPATH);
-  FillFigures(*dc, *path);
-  StrokeFigures(*dc, *path);
-  ForgetPath(*dc);
-  return TRUE;
-}
+BOOL FillPath(HDC hdc) { return DrawPath(hdc, "FillPath", EMR_FILLPATH, true, false); }
+
+BOOL StrokePath(HDC hdc) { return DrawPath(hdc, "StrokePath", EMR_STROKEPATH, false, true); }
+
+BOOL StrokeAndFillPath(HDC hdc) { return DrawPath(hdc, "StrokeAndFillPath", EMR_STROKEANDFILLPATH, true, true); }
 
 BOOL WidenPath(HDC hdc) {
   DC* dc = PathDC(hdc);

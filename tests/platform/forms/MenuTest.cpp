@@ -21,6 +21,23 @@ using namespace forms_test;
 
 namespace {
 
+// A picture of a window as its device context holds it, for people to
+// look at.
+void SaveWindowPng(HWND h, const char* name) {
+  TRect r{};
+  GetWindowRect(h, &r);
+  HDC wdc = GetDC(h);
+  HDC mem = CreateCompatibleDC(wdc);
+  HBITMAP bmp = CreateCompatibleBitmap(wdc, r.Width(), r.Height());
+  HGDIOBJ old = SelectObject(mem, ToObj(bmp));
+  BitBlt(mem, 0, 0, r.Width(), r.Height(), wdc, 0, 0, SRCCOPY);
+  SelectObject(mem, old);
+  EXPECT_TRUE(SaveBitmapPng(bmp, name));
+  DeleteObject(ToObj(bmp));
+  DeleteDC(mem);
+  ReleaseDC(h, wdc);
+}
+
 class Menus : public ::testing::Test {
  protected:
   forms::test::Session session;
@@ -418,18 +435,7 @@ TEST_F(Menus, AltSpaceShowsTheFormsSystemMenuAndTheItemChosenReachesTheForm) {
   win::test::OnNextModalLoop([] {
     HWND h = forms::test::OpenMenuWindow();
     ASSERT_NE(h, nullptr);
-    TRect r{};
-    GetWindowRect(h, &r);
-    HDC wdc = GetDC(h);
-    HDC mem = CreateCompatibleDC(wdc);
-    HBITMAP bmp = CreateCompatibleBitmap(wdc, r.Width(), r.Height());
-    HGDIOBJ old = SelectObject(mem, ToObj(bmp));
-    BitBlt(mem, 0, 0, r.Width(), r.Height(), wdc, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    EXPECT_TRUE(SaveBitmapPng(bmp, "SystemMenu.png"));
-    DeleteObject(ToObj(bmp));
-    DeleteDC(mem);
-    ReleaseDC(h, wdc);
+    SaveWindowPng(h, "SystemMenu.png");
     win::test::KeyPress(VK_ESCAPE);
   });
   altSpace();
@@ -458,18 +464,7 @@ TEST_F(Menus, SnapshotOfAnOpenMenu) {
     win::test::MouseMove(Centre(save));
     win::test::PumpUntilIdle();
     HWND h = forms::test::OpenMenuWindow();
-    TRect r{};
-    GetWindowRect(h, &r);
-    HDC wdc = GetDC(h);
-    HDC mem = CreateCompatibleDC(wdc);
-    HBITMAP bmp = CreateCompatibleBitmap(wdc, r.Width(), r.Height());
-    HGDIOBJ old = SelectObject(mem, ToObj(bmp));
-    BitBlt(mem, 0, 0, r.Width(), r.Height(), wdc, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    EXPECT_TRUE(SaveBitmapPng(bmp, "OpenPopupMenu.png"));
-    DeleteObject(ToObj(bmp));
-    DeleteDC(mem);
-    ReleaseDC(h, wdc);
+    SaveWindowPng(h, "OpenPopupMenu.png");
     win::test::KeyPress(VK_ESCAPE);
   });
   menu->Popup(200, 150);

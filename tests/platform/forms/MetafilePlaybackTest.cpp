@@ -4,6 +4,7 @@
 // their text, bitmaps, regions and clips and follow their mapping; the
 // picture's clipping never leaves the clip it is drawn in.
 #include "FormsTestUtil.h"
+#include "MetafileBytes.h"
 
 #include <functional>
 
@@ -18,77 +19,17 @@ namespace {
 constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kGreen = RGB(0, 160, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = 0;
 
-// Bytes and records.
-void Put16(std::string& o, unsigned v) {
-  o += static_cast<char>(v & 0xFF);
-  o += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& o, unsigned v) {
-  Put16(o, v & 0xFFFF);
-  Put16(o, v >> 16);
-}
-std::string Words32(std::initializer_list<unsigned> values) {
-  std::string s;
-  for (unsigned v : values) Put32(s, v);
-  return s;
-}
-std::string Record(unsigned type, const std::string& params) {
-  std::string r;
-  Put32(r, type);
-  Put32(r, 8 + static_cast<unsigned>(params.size()));
-  return r + params;
-}
 // An enhanced metafile of the records, its frame w x h pixels at 96 per
 // inch.
 std::string Emf(int w, int h, const std::string& body) {
   const std::string all = body + Record(EMR_EOF, Words32({0, 16, 20}));
-  std::string head;
-  Put32(head, EMR_HEADER);
-  Put32(head, 88);
-  for (unsigned v : {0u, 0u, unsigned(w - 1), unsigned(h - 1)}) Put32(head, v);
-  for (int v : {0, 0, w * 2540 / 96, h * 2540 / 96}) Put32(head, unsigned(v));
-  Put32(head, 0x464D4520);
-  Put32(head, 0x10000);
-  Put32(head, 88 + static_cast<unsigned>(all.size()));
-  Put32(head, 20);
-  Put32(head, 8);
-  for (int i = 0; i < 3; ++i) Put32(head, 0);
-  for (unsigned v : {960u, 960u, 254u, 254u}) Put32(head, v);
-  return head + all;
+  return EnhancedMetafile({0, 0, unsigned(w - 1), unsigned(h - 1)},
+                          {0, 0, unsigned(w * 2540 / 96), unsigned(h * 2540 / 96)}, 20, 8, all);
 }
 
-std::string WmfRecord(unsigned function, const std::string& params) {
-  std::string r;
-  Put32(r, 3 + static_cast<unsigned>(params.size()) / 2);
-  Put16(r, function);
-  return r + params;
-}
-std::string Words16(std::initializer_list<int> values) {
-  std::string s;
-  for (int v : values) Put16(s, unsigned(v) & 0xFFFF);
-  return s;
-}
 // A placeable metafile with bounds (0, 0)-(w, h) at 96 units per inch.
 std::string Wmf(int w, int h, const std::string& records) {
-  const std::string all = records + WmfRecord(META_EOF, "");
-  std::string head;
-  Put16(head, 1);
-  Put16(head, 9);
-  Put16(head, 0x300);
-  Put32(head, (18 + static_cast<unsigned>(all.size())) / 2);
-  Put16(head, 8);
-  Put32(head, 7);
-  Put16(head, 0);
-  std::string p;
-  Put32(p, 0x9AC6CDD7);
-  Put16(p, 0);
-  for (int v : {0, 0, w, h, 96}) Put16(p, unsigned(v));
-  Put32(p, 0);
-  unsigned sum = 0;
-  for (std::size_t i = 0; i < p.size(); i += 2)
-    sum ^= static_cast<unsigned char>(p[i]) | static_cast<unsigned char>(p[i + 1]) << 8;
-  Put16(p, sum);
-  return p + head + all;
+  return PlaceableMetafile(w, h, 8, records + WmfRecord(META_EOF, ""));
 }
 
 // A bottom-up 2 x 2 DIB of 32 bits: red and green on top, blue and black

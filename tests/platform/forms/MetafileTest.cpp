@@ -3,6 +3,7 @@
 // written back byte for byte, travel over the clipboard and refuse damaged
 // files with the metafile and the stream as they were.
 #include "FormsTestUtil.h"
+#include "MetafileBytes.h"
 
 #include "platform/forms/Bitmap.h"
 #include "platform/forms/Metafile.h"
@@ -13,23 +14,6 @@
 using namespace forms_test;
 
 namespace {
-
-void Put16(std::string& o, unsigned v) {
-  o += static_cast<char>(v & 0xFF);
-  o += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& o, unsigned v) {
-  Put16(o, v & 0xFFFF);
-  Put16(o, v >> 16);
-}
-
-std::string Record(unsigned type, std::initializer_list<unsigned> params) {
-  std::string r;
-  Put32(r, type);
-  Put32(r, 8 + 4 * params.size());
-  for (unsigned p : params) Put32(r, p);
-  return r;
-}
 
 // An enhanced metafile 100 x 50 pixels: a red rectangle without a frame
 // at (10, 10)-(50, 40) and a blue vertical line at x = 60.
@@ -42,29 +26,7 @@ std::string Emf() {
                      + Record(37, {2}) + Record(27, {60, 5}) + Record(54, {60, 45})
                      + Record(40, {2})  // deleted while selected
                      + Record(14, {0, 16, 20});
-  std::string h;
-  Put32(h, 1);
-  Put32(h, 88);
-  for (unsigned v : {0u, 0u, 99u, 49u}) Put32(h, v);      // bounds
-  for (unsigned v : {0u, 0u, 2646u, 1323u}) Put32(h, v);  // frame, hundredths of a millimetre
-  Put32(h, 0x464D4520);
-  Put32(h, 0x10000);
-  Put32(h, 88 + body.size());
-  Put32(h, 11);
-  Put32(h, 3);  // handles, reserved
-  Put32(h, 0);
-  Put32(h, 0);
-  Put32(h, 0);
-  for (unsigned v : {960u, 960u, 254u, 254u}) Put32(h, v);  // device pixels and millimetres
-  return h + body;
-}
-
-std::string WmfRecord(unsigned function, std::initializer_list<unsigned> words) {
-  std::string r;
-  Put32(r, 3 + words.size());
-  Put16(r, function);
-  for (unsigned w : words) Put16(r, w);
-  return r;
+  return EnhancedMetafile({0, 0, 99, 49}, {0, 0, 2646, 1323}, 11, 3, body);
 }
 
 // A placeable metafile with bounds (0, 0)-(100, 50) at 96 units per inch:
@@ -74,24 +36,7 @@ std::string Wmf() {
                         + WmfRecord(0x012D, {0})                   // select it
                         + WmfRecord(0x041B, {40, 50, 10, 10})      // rectangle: bottom, right, top, left
                         + WmfRecord(0x0000, {});
-  std::string w;
-  Put16(w, 1);
-  Put16(w, 9);
-  Put16(w, 0x300);
-  Put32(w, (18 + records.size()) / 2);
-  Put16(w, 1);
-  Put32(w, 7);
-  Put16(w, 0);
-  std::string p;
-  Put32(p, 0x9AC6CDD7);
-  Put16(p, 0);
-  for (unsigned v : {0u, 0u, 100u, 50u, 96u}) Put16(p, v);
-  Put32(p, 0);
-  unsigned sum = 0;
-  for (std::size_t i = 0; i < p.size(); i += 2)
-    sum ^= static_cast<unsigned char>(p[i]) | static_cast<unsigned char>(p[i + 1]) << 8;
-  Put16(p, sum);
-  return p + w + records;
+  return PlaceableMetafile(100, 50, 1, records);
 }
 
 std::string Bytes(TGraphic* g) {

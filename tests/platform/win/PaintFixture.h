@@ -73,4 +73,13 @@ class PaintTest : public ::testing::Test {
 
 inline RECT R(int l, int t, int r, int b) { return {l, t, r, b}; }
 
+// A window's update region as it stands, in its client coordinates.
+inline gdi::Region UpdateOf(HWND h) {
+  HRGN r = CreateRectRgn(0, 0, 0, 0);
+  GetUpdateRgn(h, r, FALSE);
+  gdi::Region out = gdi::LookupAs<gdi::RegionObject>(r)->R;
+  DeleteObject(r);
+  return out;
+}
+
 }  // namespace wintest

@@ -11,14 +11,6 @@ using namespace wintest;
 
 namespace {
 
-gdi::Region UpdateOf(HWND h) {
-  HRGN r = CreateRectRgn(0, 0, 0, 0);
-  GetUpdateRgn(h, r, FALSE);
-  gdi::Region out = gdi::LookupAs<gdi::RegionObject>(r)->R;
-  DeleteObject(r);
-  return out;
-}
-
 gdi::Region One(RECT r) { return gdi::Region(r); }
 
 constexpr UINT kFrameChanged = SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;

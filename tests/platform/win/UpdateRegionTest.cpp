@@ -11,14 +11,6 @@ using namespace wintest;
 
 namespace {
 
-gdi::Region UpdateOf(HWND h) {
-  HRGN r = CreateRectRgn(0, 0, 0, 0);
-  GetUpdateRgn(h, r, FALSE);
-  gdi::Region out = gdi::LookupAs<gdi::RegionObject>(r)->R;
-  DeleteObject(r);
-  return out;
-}
-
 // A recording class without a background, with the given class style.
 void RegisterRecordingClass(const char* name, UINT style) {
   WNDCLASSA wc{};
