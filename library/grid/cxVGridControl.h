@@ -351,6 +351,9 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
   bool DoEditing(TcxCustomInplaceEditContainer* AItem) override;
   void DoEditValueChanged(TcxCustomInplaceEditContainer* AItem) override;
   void DoLayoutChanged() override;
+  // The outermost end applies the rows' changes the bracket held, then
+  // lays out once.
+  void DoEndUpdate() override;
   void RecreateViewInfo() override;
   TcxCustomControlControllerClass GetControllerClass() override;
   TcxCustomHitTestControllerClass GetHitTestControllerClass() override;
