@@ -349,8 +349,7 @@ void TcxCustomInplaceEditContainer::ReleasePropertiesHandler() {
   if (!target) return;
   // Shared properties may have gone before the item; only live ones still
   // carrying this item's handler are touched.
-  const auto& live = TcxCustomEditProperties::AllProperties();
-  if (std::find(live.begin(), live.end(), target) == live.end()) return;
+  if (!TcxCustomEditProperties::IsListed(target)) return;
   if (target->OnPropertiesChanged == OwnPropertiesHandler()) target->OnPropertiesChanged = nullptr;
 }
 

@@ -1,6 +1,6 @@
 #include "library/editors/core/cxEditProperties.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 #include "library/data/cxVariants.h"
 #include "library/editors/core/cxEditConsts.h"
@@ -19,11 +19,16 @@ namespace {
 
 // Every properties object from construction to destruction. It exists for
 // the whole process rather than between the unit's start-up and shut-down,
-// so an object made outside that span is still found when its provider
-// goes and never keeps a reference to a freed provider.
-std::vector<TcxCustomEditProperties*>& PropertiesList() {
-  static std::vector<TcxCustomEditProperties*> list;
-  return list;
+// and is never destroyed, so an object made outside that span, or freed by
+// another static's destructor, still leaves it.
+struct TPropertiesList {
+  std::unordered_set<const TcxCustomEditProperties*> Listed;
+  UInt64 LastSerial = 0;
+};
+
+TPropertiesList& PropertiesList() {
+  static auto* list = new TPropertiesList;
+  return *list;
 }
 
 }  // namespace
@@ -33,9 +38,11 @@ std::vector<TcxCustomEditProperties*>& PropertiesList() {
 TcxCustomEditDefaultValuesProvider::~TcxCustomEditDefaultValuesProvider() { ClearUsers(); }
 
 void TcxCustomEditDefaultValuesProvider::ClearUsers() {
-  for (TcxCustomEditProperties* properties : PropertiesList()) {
-    IcxEditDefaultValuesProvider* provider = properties->GetIDefaultValuesProvider();
-    if (provider && provider->GetInstance() == this) properties->DefaultValuesProviderDestroyed();
+  // A user leaves the list before it is told, so one that keeps the
+  // reference still lets the walk end.
+  while (TcxCustomEditProperties* user = FFirstUser) {
+    user->LeaveUsers();
+    user->DefaultValuesProviderDestroyed();
   }
 }
 
@@ -115,8 +122,9 @@ void TcxCustomEditPropertiesValues::Changed() {
 
 // ---------------------------------------------------------------------------
 
-TcxCustomEditProperties::TcxCustomEditProperties(TPersistent* AOwner) : TcxInterfacedPersistent(AOwner) {
-  PropertiesList().push_back(this);
+TcxCustomEditProperties::TcxCustomEditProperties(TPersistent* AOwner)
+    : TcxInterfacedPersistent(AOwner), FSerial(++PropertiesList().LastSerial) {
+  PropertiesList().Listed.insert(this);
 }
 
 void TcxCustomEditProperties::AfterConstruction() {
@@ -135,9 +143,8 @@ void TcxCustomEditProperties::AfterConstruction() {
 }
 
 TcxCustomEditProperties::~TcxCustomEditProperties() {
-  auto& list = PropertiesList();
-  list.erase(std::remove(list.begin(), list.end(), this), list.end());
-  FIDefaultValuesProvider = nullptr;
+  ReferToProvider(nullptr, nullptr);
+  PropertiesList().Listed.erase(this);
   FreeAndNil(FButtons);
   FreeAndNil(FAlignment);
   FreeAndNil(FStoredAlignment);
@@ -145,7 +152,11 @@ TcxCustomEditProperties::~TcxCustomEditProperties() {
   FreeAndNil(FFreeNotificator);
 }
 
-const std::vector<TcxCustomEditProperties*>& TcxCustomEditProperties::AllProperties() { return PropertiesList(); }
+bool TcxCustomEditProperties::IsListed(const TcxCustomEditProperties* AProperties) {
+  return PropertiesList().Listed.count(AProperties) > 0;
+}
+
+std::size_t TcxCustomEditProperties::ListedCount() { return PropertiesList().Listed.size(); }
 
 TcxCustomEditProperties* TcxCustomEditProperties::CreatePreviewProperties() const {
   return TClassRef<TcxCustomEditProperties>(ClassType()).Construct<TPersistent*>(nullptr);
@@ -382,8 +393,41 @@ void TcxCustomEditProperties::DoValidate(Variant& DisplayValue, AnsiString& Erro
 // --- provider ----------------------------------------------------------------
 
 void TcxCustomEditProperties::SetIDefaultValuesProvider(IcxEditDefaultValuesProvider* AProvider) {
-  FIDefaultValuesProvider = AProvider;
+  ReferToProvider(AProvider, AProvider ? AProvider->GetInstance() : nullptr);
   if (GetOwnerEdit()) DefaultValuesChanged();
+}
+
+void TcxCustomEditProperties::DefaultValuesProviderDestroyed() { ReferToProvider(nullptr, nullptr); }
+
+// Only our providers look for their users when they go: a provider whose
+// instance is something else has no users to find.
+void TcxCustomEditProperties::ReferToProvider(IcxEditDefaultValuesProvider* AProvider, TObject* AInstance) {
+  auto* used = AProvider ? dynamic_cast<TcxCustomEditDefaultValuesProvider*>(AInstance) : nullptr;
+  if (used != FUsedProvider) {
+    LeaveUsers();
+    if (used) JoinUsers(used);
+  }
+  FIDefaultValuesProvider = AProvider;
+}
+
+// In the order made: from the last user back past the ones made later
+// (none, unless an older object takes the provider after a younger one).
+void TcxCustomEditProperties::JoinUsers(TcxCustomEditDefaultValuesProvider* AProvider) {
+  TcxCustomEditProperties* before = AProvider->FLastUser;
+  while (before && before->FSerial > FSerial) before = before->FPreviousUser;
+  FUsedProvider = AProvider;
+  FPreviousUser = before;
+  FNextUser = before ? before->FNextUser : AProvider->FFirstUser;
+  (FNextUser ? FNextUser->FPreviousUser : AProvider->FLastUser) = this;
+  (before ? before->FNextUser : AProvider->FFirstUser) = this;
+}
+
+void TcxCustomEditProperties::LeaveUsers() {
+  if (!FUsedProvider) return;
+  (FPreviousUser ? FPreviousUser->FNextUser : FUsedProvider->FFirstUser) = FNextUser;
+  (FNextUser ? FNextUser->FPreviousUser : FUsedProvider->FLastUser) = FPreviousUser;
+  FUsedProvider = nullptr;
+  FPreviousUser = FNextUser = nullptr;
 }
 
 // --- copying -----------------------------------------------------------------
@@ -403,7 +447,7 @@ void TcxCustomEditProperties::Assign(TPersistent* Source) {
   FClearKey = source->FClearKey;
   FClickKey = source->FClickKey;
   SetUseLeftAlignmentOnEditing(source->FUseLeftAlignmentOnEditing);
-  FIDefaultValuesProvider = source->FIDefaultValuesProvider;
+  ReferToProvider(source->FIDefaultValuesProvider, source->FUsedProvider);
   BaseSetAlignment(source->BaseGetAlignment());
   FAssignedValues->SetReadOnly(false);
   if (source->FAssignedValues->GetReadOnly()) SetReadOnly(source->FReadOnly);

@@ -123,8 +123,18 @@ class TcxCustomEditDefaultValuesProvider : public TcxInterfacedPersistent, publi
   bool IsValidChar(AnsiChar) override { return true; }
 
  protected:
-  // Every properties object using this provider forgets it.
+  // Every properties object using this provider forgets it, in the order
+  // they were made.
   void ClearUsers();
+
+ private:
+  friend class TcxCustomEditProperties;
+  // The properties objects using this provider, in the order they were
+  // made: a provider that goes reaches its own users without walking every
+  // properties object, so freeing n rows, each with its provider and its
+  // properties, costs n steps.
+  TcxCustomEditProperties* FFirstUser = nullptr;
+  TcxCustomEditProperties* FLastUser = nullptr;
 };
 
 // The horizontal and vertical alignment of an editor's content; the
@@ -315,7 +325,7 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   void SetIDefaultValuesProvider(IcxEditDefaultValuesProvider* AProvider);
   void DefaultValuesChanged() { Changed(); }
   // Forgets the provider, which is going away.
-  virtual void DefaultValuesProviderDestroyed() { FIDefaultValuesProvider = nullptr; }
+  virtual void DefaultValuesProviderDestroyed();
 
   TcxEditButtonClickEvent OnButtonClick;
   TNotifyEvent OnChange;
@@ -325,8 +335,10 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   // Set by the editor that owns or uses the object; told of every change.
   TNotifyEvent OnPropertiesChanged;
 
-  // Every properties object alive, in the order made.
-  static const std::vector<TcxCustomEditProperties*>& AllProperties();
+  // Whether AProperties is in the process-wide list of properties objects
+  // (from construction to destruction), and how many the list holds.
+  static bool IsListed(const TcxCustomEditProperties* AProperties);
+  static std::size_t ListedCount();
 
  protected:
   virtual void AlignmentChangedHandler(TObject* Sender);
@@ -346,7 +358,13 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   IcxEditControl* GetOwnerEdit();
 
  private:
+  friend class TcxCustomEditDefaultValuesProvider;
   void FreeNotificationHandler(TComponent* Sender) { FreeNotification(Sender); }
+  // Refers to AProvider, whose GetInstance is AInstance; the object joins
+  // the users of AInstance when that is one of our providers.
+  void ReferToProvider(IcxEditDefaultValuesProvider* AProvider, TObject* AInstance);
+  void JoinUsers(TcxCustomEditDefaultValuesProvider* AProvider);
+  void LeaveUsers();
 
   bool FAutoSelect = true;
   bool FBeepOnError = false;
@@ -367,4 +385,11 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   bool FValidateOnEnter = false;
   TcxCustomEditPropertiesValues* FAssignedValues = nullptr;
   IcxEditDefaultValuesProvider* FIDefaultValuesProvider = nullptr;
+  // The provider whose users this object is among, and its neighbours
+  // there.
+  TcxCustomEditDefaultValuesProvider* FUsedProvider = nullptr;
+  TcxCustomEditProperties* FPreviousUser = nullptr;
+  TcxCustomEditProperties* FNextUser = nullptr;
+  // The place in the order of construction.
+  UInt64 FSerial = 0;
 };
