@@ -469,27 +469,28 @@ void TcxFormatController::FormatChanged() {
 
 void TcxFormatController::NotifyListeners() {
   // A listener may leave (or join) while it is told.
-  const auto listeners = FListeners;
+  const std::vector<IcxFormatControllerListener*> listeners(FListeners.begin(), FListeners.end());
   for (IcxFormatControllerListener* l : listeners)
-    if (std::find(FListeners.begin(), FListeners.end(), l) != FListeners.end()) l->FormatChanged();
+    if (FListenerPlaces.count(l)) l->FormatChanged();
 }
 
 void TcxFormatController::TimeChanged() {
-  const auto listeners = FListeners;
+  const std::vector<IcxFormatControllerListener*> listeners(FListeners.begin(), FListeners.end());
   for (IcxFormatControllerListener* l : listeners)
     if (auto* l2 = dynamic_cast<IcxFormatControllerListener2*>(l)) l2->TimeChanged();
 }
 
 void TcxFormatController::AddListener(IcxFormatControllerListener* AListener) {
-  if (!AListener || std::find(FListeners.begin(), FListeners.end(), AListener) != FListeners.end()) return;
+  if (!AListener || FListenerPlaces.count(AListener)) return;
   if (FListeners.empty()) StartWatchingSettings();
-  FListeners.push_back(AListener);
+  FListenerPlaces.emplace(AListener, FListeners.insert(FListeners.end(), AListener));
 }
 
 void TcxFormatController::RemoveListener(IcxFormatControllerListener* AListener) {
-  auto it = std::find(FListeners.begin(), FListeners.end(), AListener);
-  if (it == FListeners.end()) return;
-  FListeners.erase(it);
+  auto place = FListenerPlaces.find(AListener);
+  if (place == FListenerPlaces.end()) return;
+  FListeners.erase(place->second);
+  FListenerPlaces.erase(place);
   if (FListeners.empty()) StopWatchingSettings();
 }
 

@@ -7,7 +7,9 @@
 #pragma once
 
 #include <array>
+#include <list>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "library/editors/core/cxDateUtils.h"
@@ -156,7 +158,11 @@ class TcxFormatController : public TObject {
   TcxDateTimeFormatInfo FDateTimeFormatInfo;
   TcxDateTimeFormatInfo FTimeFormatInfo;
   TcxFirstWeekOfYear FFirstWeekOfYear = fwySystem;
-  std::vector<IcxFormatControllerListener*> FListeners;
+  // The listeners in the order they came, and beside them where each one
+  // lies in that list: joining, leaving and asking whether one listens
+  // cost the same however many listen.
+  std::list<IcxFormatControllerListener*> FListeners;
+  std::unordered_map<IcxFormatControllerListener*, std::list<IcxFormatControllerListener*>::iterator> FListenerPlaces;
   Integer FLockCount = 0;
   AnsiString FMaskedDateEditFormat;
   AnsiString FMaskedDateTimeEditFormat;
