@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/TypeInfo.h"
 
@@ -115,6 +117,43 @@ TEST(Events, EqualByObjectAndMethodLambdasOnlyToThemselves) {
   EXPECT_FALSE(l1 == l3);
   l2(nullptr);
   EXPECT_EQ(hits, 1);
+}
+
+// A callable an event holds lives as long as the last event that holds it,
+// through copies, moves and assignments in any order, itself included.
+TEST(Events, AHeldCallableLivesAsLongAsItsLastHolder) {
+  struct Tracked {
+    int* Alive;
+    explicit Tracked(int* AAlive) : Alive(AAlive) { ++*Alive; }
+    Tracked(const Tracked& o) : Alive(o.Alive) { ++*Alive; }
+    ~Tracked() { --*Alive; }
+  };
+  int alive = 0;
+  int calls = 0;
+  {
+    TNotifyEvent first = [t = Tracked(&alive), &calls](TObject*) { ++calls; };
+    EXPECT_EQ(alive, 1);
+    TNotifyEvent copy = first;
+    TNotifyEvent moved = std::move(first);
+    EXPECT_FALSE(first.Assigned());
+    EXPECT_EQ(copy, moved);
+    copy = copy;
+    first = moved;
+    moved = TNotifyEvent();
+    EXPECT_EQ(alive, 1) << "one callable, shared by the copies";
+    TCircle circle;
+    copy = TNotifyEvent::Bind<&TCircle::Clicked>(&circle);
+    copy(nullptr);
+    EXPECT_EQ(circle.Clicks, 1);
+    first(nullptr);
+    EXPECT_EQ(calls, 1);
+    const TMethod untyped = first.Method();
+    TNotifyEvent::FromMethod(untyped)(nullptr);
+    EXPECT_EQ(calls, 2) << "the untyped form calls the same callable";
+    EXPECT_EQ(TNotifyEvent::FromMethod(untyped), first);
+    EXPECT_EQ(alive, 1);
+  }
+  EXPECT_EQ(alive, 0) << "the last holder freed it";
 }
 
 TEST(Exceptions, FormattedMessagesAndClassNames) {
