@@ -345,11 +345,14 @@ TNotifyEvent TcxCustomInplaceEditContainer::OwnPropertiesHandler() {
 
 void TcxCustomInplaceEditContainer::ReleasePropertiesHandler() {
   TcxCustomEditProperties* target = FHandlerTarget;
+  const std::weak_ptr<const void> presence = std::move(FHandlerTargetPresence);
   FHandlerTarget = nullptr;
+  FHandlerTargetPresence.reset();
   if (!target) return;
   // Shared properties may have gone before the item; only live ones still
-  // carrying this item's handler are touched.
-  if (!TcxCustomEditProperties::IsListed(target)) return;
+  // carrying this item's handler are touched. The item's own live as long
+  // as it does.
+  if (target != FProperties && presence.expired()) return;
   if (target->OnPropertiesChanged == OwnPropertiesHandler()) target->OnPropertiesChanged = nullptr;
 }
 
@@ -377,6 +380,7 @@ void TcxCustomInplaceEditContainer::InternalPropertiesChanged() {
   if (FPropertiesValue && !FPropertiesValue->OnPropertiesChanged) {
     FPropertiesValue->OnPropertiesChanged = OwnPropertiesHandler();
     FHandlerTarget = FPropertiesValue;
+    if (FPropertiesValue != FProperties) FHandlerTargetPresence = FPropertiesValue->Presence();
   }
   PropertiesChanged();
 }

@@ -6,6 +6,7 @@
 // of editing controls.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "library/data/cxData.h"
@@ -362,6 +363,9 @@ class TcxCustomInplaceEditContainer : public TComponent,
   TcxEditContainerStyles* FStyles = nullptr;
   TcxCustomItemDataBinding* FDataBinding = nullptr;
   TcxCustomEditProperties* FHandlerTarget = nullptr;
+  // Set while the target is not the item's own properties, which live as
+  // long as the item: shared ones may go first.
+  std::weak_ptr<const void> FHandlerTargetPresence;
 };
 
 using TcxCustomInplaceEditContainerClass = TClassRef<TcxCustomInplaceEditContainer>;

@@ -1,7 +1,5 @@
 #include "library/editors/core/cxEditProperties.h"
 
-#include <unordered_set>
-
 #include "library/data/cxVariants.h"
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxEditStyles.h"
@@ -17,18 +15,18 @@ ORV_REGISTER(TcxCustomEditProperties)
 
 namespace {
 
-// Every properties object from construction to destruction. It exists for
-// the whole process rather than between the unit's start-up and shut-down,
-// and is never destroyed, so an object made outside that span, or freed by
-// another static's destructor, still leaves it.
-struct TPropertiesList {
-  std::unordered_set<const TcxCustomEditProperties*> Listed;
+// The properties objects from construction to destruction: how many there
+// are and the last serial given. Plain numbers, so an object made or freed
+// outside the unit's start-up and shut-down, or by another static's
+// destructor, still counts.
+struct TPropertiesCount {
+  std::size_t Count = 0;
   UInt64 LastSerial = 0;
 };
 
-TPropertiesList& PropertiesList() {
-  static auto* list = new TPropertiesList;
-  return *list;
+TPropertiesCount& PropertiesCount() {
+  static TPropertiesCount count;
+  return count;
 }
 
 }  // namespace
@@ -81,7 +79,7 @@ void TcxEditAlignment::SetVert(TcxEditVertAlignment Value) {
 // ---------------------------------------------------------------------------
 
 TcxCustomEditPropertiesValues::TcxCustomEditPropertiesValues(TPersistent* AOwner)
-    : FOwner(dynamic_cast<TcxCustomEditProperties*>(AOwner)) {}
+    : FOwner(DynamicCast<TcxCustomEditProperties>(AOwner)) {}
 
 TPersistent* TcxCustomEditPropertiesValues::GetOwner() { return FOwner; }
 
@@ -123,16 +121,13 @@ void TcxCustomEditPropertiesValues::Changed() {
 // ---------------------------------------------------------------------------
 
 TcxCustomEditProperties::TcxCustomEditProperties(TPersistent* AOwner)
-    : TcxInterfacedPersistent(AOwner), FSerial(++PropertiesList().LastSerial) {
-  PropertiesList().Listed.insert(this);
+    : TcxInterfacedPersistent(AOwner), FSerial(++PropertiesCount().LastSerial) {
+  ++PropertiesCount().Count;
 }
 
 void TcxCustomEditProperties::AfterConstruction() {
   TcxInterfacedPersistent::AfterConstruction();
   // The parts whose classes and defaults a kind may override.
-  FFreeNotificator = New<TcxFreeNotificator>(nullptr);
-  FFreeNotificator->OnFreeNotification =
-      Event<void(TComponent*)>::Bind<&TcxCustomEditProperties::FreeNotificationHandler>(this);
   FButtons = New<TcxEditButtons>(this);
   FButtons->OnChange = TNotifyEvent::Bind<&TcxCustomEditProperties::ButtonsChanged>(this);
   FStoredAlignment = New<TcxEditAlignment>(this);
@@ -144,7 +139,7 @@ void TcxCustomEditProperties::AfterConstruction() {
 
 TcxCustomEditProperties::~TcxCustomEditProperties() {
   ReferToProvider(nullptr, nullptr);
-  PropertiesList().Listed.erase(this);
+  --PropertiesCount().Count;
   FreeAndNil(FButtons);
   FreeAndNil(FAlignment);
   FreeAndNil(FStoredAlignment);
@@ -152,11 +147,12 @@ TcxCustomEditProperties::~TcxCustomEditProperties() {
   FreeAndNil(FFreeNotificator);
 }
 
-bool TcxCustomEditProperties::IsListed(const TcxCustomEditProperties* AProperties) {
-  return PropertiesList().Listed.count(AProperties) > 0;
-}
+std::size_t TcxCustomEditProperties::InstanceCount() { return PropertiesCount().Count; }
 
-std::size_t TcxCustomEditProperties::ListedCount() { return PropertiesList().Listed.size(); }
+std::weak_ptr<const void> TcxCustomEditProperties::Presence() {
+  if (!FPresence) FPresence = std::make_shared<const TcxCustomEditProperties*>(this);
+  return FPresence;
+}
 
 TcxCustomEditProperties* TcxCustomEditProperties::CreatePreviewProperties() const {
   return TClassRef<TcxCustomEditProperties>(ClassType()).Construct<TPersistent*>(nullptr);
@@ -227,7 +223,16 @@ TComponent* TcxCustomEditProperties::GetOwnerComponent() {
   return nullptr;
 }
 
-IcxEditControl* TcxCustomEditProperties::GetOwnerEdit() { return dynamic_cast<IcxEditControl*>(GetOwner()); }
+TcxFreeNotificator* TcxCustomEditProperties::GetFreeNotificator() {
+  if (!FFreeNotificator) {
+    FFreeNotificator = New<TcxFreeNotificator>(nullptr);
+    FFreeNotificator->OnFreeNotification =
+        Event<void(TComponent*)>::Bind<&TcxCustomEditProperties::FreeNotificationHandler>(this);
+  }
+  return FFreeNotificator;
+}
+
+IcxEditControl* TcxCustomEditProperties::GetOwnerEdit() { return DynamicCast<IcxEditControl>(GetOwner()); }
 
 TcxEditAlignment* TcxCustomEditProperties::BaseGetAlignment() {
   // The effective copy is rewritten on every read; its handler is off
@@ -402,7 +407,7 @@ void TcxCustomEditProperties::DefaultValuesProviderDestroyed() { ReferToProvider
 // Only our providers look for their users when they go: a provider whose
 // instance is something else has no users to find.
 void TcxCustomEditProperties::ReferToProvider(IcxEditDefaultValuesProvider* AProvider, TObject* AInstance) {
-  auto* used = AProvider ? dynamic_cast<TcxCustomEditDefaultValuesProvider*>(AInstance) : nullptr;
+  auto* used = AProvider ? DynamicCast<TcxCustomEditDefaultValuesProvider>(AInstance) : nullptr;
   if (used != FUsedProvider) {
     LeaveUsers();
     if (used) JoinUsers(used);

@@ -7,6 +7,7 @@
 // changes inside BeginUpdate/EndUpdate are merged into one notice.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "library/data/cxDataUtils.h"
@@ -335,10 +336,14 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   // Set by the editor that owns or uses the object; told of every change.
   TNotifyEvent OnPropertiesChanged;
 
-  // Whether AProperties is in the process-wide list of properties objects
-  // (from construction to destruction), and how many the list holds.
-  static bool IsListed(const TcxCustomEditProperties* AProperties);
-  static std::size_t ListedCount();
+  // How many properties objects there are, from construction to
+  // destruction. Default-values providers keep their own users, so nothing
+  // needs a list of them all.
+  static std::size_t InstanceCount();
+  // Expires when this object goes: one that keeps a pointer to properties
+  // it does not own (an item that left its change handler on shared ones)
+  // asks it before touching them again.
+  std::weak_ptr<const void> Presence();
 
  protected:
   virtual void AlignmentChangedHandler(TObject* Sender);
@@ -351,7 +356,9 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   virtual TAlignment GetDefaultHorzAlignment();
   void DoValidate(Variant& DisplayValue, AnsiString& ErrorText, bool& Error, IcxEditControl* AEdit,
                   bool& AUserChangedDisplayValue);
-  TcxFreeNotificator* GetFreeNotificator() const { return FFreeNotificator; }
+  // Made on first need: few kinds watch a component, and a grid holds a
+  // properties object per row.
+  TcxFreeNotificator* GetFreeNotificator();
   // The nearest component among the persistent owners.
   TComponent* GetOwnerComponent();
   // The owner as an editor control, when it is one.
@@ -392,4 +399,5 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   TcxCustomEditProperties* FNextUser = nullptr;
   // The place in the order of construction.
   UInt64 FSerial = 0;
+  std::shared_ptr<const TcxCustomEditProperties*> FPresence;
 };

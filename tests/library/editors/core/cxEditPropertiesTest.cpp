@@ -324,10 +324,10 @@ TEST(EditPropertiesProvider, AFreedProviderLeavesEveryUserAndAFreedUserLeavesThe
   first->SetIDefaultValuesProvider(provider);
   second->SetIDefaultValuesProvider(provider);
   other->SetIDefaultValuesProvider(otherProvider);
-  const auto listed = TcxCustomEditProperties::ListedCount();
+  const auto instances = TcxCustomEditProperties::InstanceCount();
 
   first->Free();
-  EXPECT_EQ(TcxCustomEditProperties::ListedCount(), listed - 1);
+  EXPECT_EQ(TcxCustomEditProperties::InstanceCount(), instances - 1);
   provider->Free();
   EXPECT_EQ(second->GetIDefaultValuesProvider(), nullptr);
   EXPECT_EQ(other->GetIDefaultValuesProvider(), otherProvider) << "another provider's users keep it";
