@@ -323,7 +323,8 @@ class TcxCustomInplaceEditContainer : public TComponent,
   TcxCustomEditProperties* GetPropertiesValueField() const { return FPropertiesValue; }
   TcxEditContainerStyles* GetStyles() const { return FStyles; }
   void SetStyles(TcxEditContainerStyles* Value) { FStyles->Assign(Value); }
-  TcxCustomEditViewData* GetEditViewData() const { return FEditViewData; }
+  // The view data of the properties in force, made on first need.
+  TcxCustomEditViewData* GetEditViewData();
   TcxCustomEditData*& EditData() { return FEditData; }
   TcxDataEditValueSource GetEditValueSource() const { return FEditValueSource; }
   void SetEditValueSource(TcxDataEditValueSource Value) { FEditValueSource = Value; }
