@@ -1,7 +1,8 @@
 // The main of a benchmark program that measures how work grows with its
-// input: it runs the benchmarks as usual and ends with the time ratio of
-// every 10x step of each (about 10 is linear, 100 quadratic), from the
-// best time of each size over --benchmark_repetitions.
+// input (benchmarks named "Name/size", timed in milliseconds): it runs the
+// benchmarks as usual and ends with a table of the best time of each size
+// over --benchmark_repetitions and the time ratio of every 10x step (about
+// 10 is linear, 100 quadratic).
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -31,13 +32,19 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, std::map<long, double>> Times;
 };
 
+// Each benchmark's best time per size, and under it the ratio of each
+// time to the one at a tenth of the size.
 inline void PrintGrowth(const std::map<std::string, std::map<long, double>>& times) {
-  std::printf("growth per 10x step (10 is linear, above 15 a quadratic path):\n");
+  std::printf("best time (ms) per size, and growth per 10x step (10 is linear, above 15 a quadratic path):\n");
   for (const auto& [name, sizes] : times) {
-    std::printf("  %-28s", name.c_str());
+    std::printf("  %-34s", name.c_str());
+    for (const auto& [size, time] : sizes) std::printf(" %10ld", size);
+    std::printf("\n  %-34s", "  time");
+    for (const auto& [size, time] : sizes) std::printf(" %10.3f", time);
+    std::printf("\n  %-34s %10s", "  growth", "");
     double previous = 0;
     for (const auto& [size, time] : sizes) {
-      if (previous > 0) std::printf(" %6.1f", time / previous);
+      if (previous > 0) std::printf(" %10.1f", time / previous);
       previous = time;
     }
     std::printf("\n");

@@ -1,6 +1,7 @@
 #include "library/data/cxCustomData.h"
 
 #include <algorithm>
+#include <iterator>
 
 ORV_REGISTER(TcxCustomDataField)
 ORV_REGISTER(TcxCustomDataFieldList)
@@ -139,7 +140,7 @@ void TcxCustomDataFieldList::Add(TcxCustomDataField* AField) {
   AField->FFieldList = this;
   AField->FListed = true;
   if (AField->FIsInternal) ++FInternalCount;
-  if (AField->FItem) FByItem[AField->FItem].push_back(AField);
+  if (AField->FItem) FByItem.emplace(AField->FItem, AField);
 }
 
 void TcxCustomDataFieldList::Clear() {
@@ -152,22 +153,25 @@ TcxCustomDataField* TcxCustomDataFieldList::FieldByItem(TObject* AItem) const {
       if (!f->FItem) return f;
     return nullptr;
   }
-  auto it = FByItem.find(AItem);
-  if (it == FByItem.end()) return nullptr;
+  auto [begin, end] = FByItem.equal_range(AItem);
+  if (begin == end) return nullptr;
   // The first of them in the list's order.
-  TcxCustomDataField* first = it->second.front();
-  for (TcxCustomDataField* f : it->second)
-    if (f != first && IndexOf(f) < IndexOf(first)) first = f;
+  TcxCustomDataField* first = begin->second;
+  for (auto it = std::next(begin); it != end; ++it)
+    if (IndexOf(it->second) < IndexOf(first)) first = it->second;
   return first;
 }
 
 void TcxCustomDataFieldList::ItemChanged(TcxCustomDataField* AField, TObject* AOldItem) {
-  if (AOldItem)
-    if (auto it = FByItem.find(AOldItem); it != FByItem.end()) {
-      std::erase(it->second, AField);
-      if (it->second.empty()) FByItem.erase(it);
-    }
-  if (AField->FItem) FByItem[AField->FItem].push_back(AField);
+  if (AOldItem) {
+    auto [begin, end] = FByItem.equal_range(AOldItem);
+    for (auto it = begin; it != end; ++it)
+      if (it->second == AField) {
+        FByItem.erase(it);
+        break;
+      }
+  }
+  if (AField->FItem) FByItem.emplace(AField->FItem, AField);
 }
 
 void TcxCustomDataFieldList::RemoveField(TcxCustomDataField* AField) {

@@ -124,8 +124,8 @@ class TcxCustomDataFieldList : public TObject {
   Integer FInternalCount = 0;
   std::vector<TcxCustomDataField*> FItems;
   // The fields of each item (one, unless a caller gave two the same item),
-  // so that an item's field is found at once.
-  std::unordered_map<const TObject*, std::vector<TcxCustomDataField*>> FByItem;
+  // so that an item's field is found at once; one entry per field.
+  std::unordered_multimap<const TObject*, TcxCustomDataField*> FByItem;
 };
 
 ORV_ENUM(TcxDataSortOrder, soNone, soAscending, soDescending)

@@ -276,7 +276,7 @@ Integer TcxValueDefs::GetStoredCount() const {
 
 TObject* TcxInternalValueDef::GetLinkObject() const { return FMainDef ? FMainDef->GetLinkObject() : nullptr; }
 
-void TcxInternalValueDef::SetLinkObject(TObject* Value) { FMainDef = dynamic_cast<TcxValueDef*>(Value); }
+void TcxInternalValueDef::SetLinkObject(TObject* Value) { FMainDef = DynamicCast<TcxValueDef>(Value); }
 
 TcxValueDef* TcxInternalValueDefs::CreateValueDef(TcxValueTypeClass AValueTypeClass) {
   return New<TcxInternalValueDef>(this, AValueTypeClass);

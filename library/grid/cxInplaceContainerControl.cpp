@@ -200,7 +200,7 @@ void TcxEditingControl::DoInplaceEditContainerItemRemoved(TcxCustomInplaceEditCo
       if (cell->GetOwner() == AItem) cells.push_back(cell);
     for (TcxEditCellViewInfo* cell : cells) FViewInfo->RemoveEditCellViewInfo(cell);
   }
-  if (auto* options = dynamic_cast<IcxEditingControlOptions*>(this))
+  if (auto* options = DynamicCast<IcxEditingControlOptions>(this))
     if (options->GetOptionsBehavior() && options->GetOptionsBehavior()->GetIncSearchItem() == AItem)
       options->GetOptionsBehavior()->SetIncSearchItem(nullptr);
   // From the end: items usually leave last first.

@@ -345,12 +345,14 @@ TNotifyEvent TcxCustomInplaceEditContainer::OwnPropertiesHandler() {
 
 void TcxCustomInplaceEditContainer::ReleasePropertiesHandler() {
   TcxCustomEditProperties* target = FHandlerTarget;
+  const std::weak_ptr<const void> presence = std::move(FHandlerTargetPresence);
   FHandlerTarget = nullptr;
+  FHandlerTargetPresence.reset();
   if (!target) return;
   // Shared properties may have gone before the item; only live ones still
-  // carrying this item's handler are touched.
-  const auto& live = TcxCustomEditProperties::AllProperties();
-  if (std::find(live.begin(), live.end(), target) == live.end()) return;
+  // carrying this item's handler are touched. The item's own live as long
+  // as it does.
+  if (target != FProperties && presence.expired()) return;
   if (target->OnPropertiesChanged == OwnPropertiesHandler()) target->OnPropertiesChanged = nullptr;
 }
 
@@ -374,10 +376,10 @@ void TcxCustomInplaceEditContainer::InternalPropertiesChanged() {
   FPropertiesValue = GetDefaultEditProperties();
   if (previous != FPropertiesValue) ReleasePropertiesHandler();
   InitProperties(FPropertiesValue);
-  if (FEditingControl && FPropertiesValue) FEditViewData = CreateEditViewData(FPropertiesValue, 0);
   if (FPropertiesValue && !FPropertiesValue->OnPropertiesChanged) {
     FPropertiesValue->OnPropertiesChanged = OwnPropertiesHandler();
     FHandlerTarget = FPropertiesValue;
+    if (FPropertiesValue != FProperties) FHandlerTargetPresence = FPropertiesValue->Presence();
   }
   PropertiesChanged();
 }
@@ -477,6 +479,15 @@ void TcxCustomInplaceEditContainer::DataChanged() {
 // ---------------------------------------------------------------------------
 // Per-cell properties and view data
 
+// Made when a cell or a row height first asks, not on every change of the
+// properties in force: an item changes them several times while it is set
+// up, and the items of a long grid that never come into sight need none.
+TcxCustomEditViewData* TcxCustomInplaceEditContainer::GetEditViewData() {
+  if (!FEditViewData && FEditingControl && FPropertiesValue)
+    FEditViewData = CreateEditViewData(FPropertiesValue, 0);
+  return FEditViewData;
+}
+
 TcxCustomEditViewData* TcxCustomInplaceEditContainer::CreateEditViewData(TcxCustomEditProperties* AProperties,
                                                                          TcxEditCellData AData) {
   TcxCustomEditViewDataClass cls(AProperties->GetViewDataClass());
@@ -529,10 +540,10 @@ void TcxCustomInplaceEditContainer::InitEditViewInfo(TcxEditCellViewInfo* ACell)
   ACell->DisplayValue = ACell->GetDisplayValue();
   ACell->ViewParams = ACell->GetEditViewParams();
   if (previous && previous == ACell->Properties && ACell->EditViewInfo) {
-    if (!ACell->ViewDataOwned) ACell->SetViewData(FEditViewData, false);
+    if (!ACell->ViewDataOwned) ACell->SetViewData(GetEditViewData(), false);
   } else {
     if (ACell->Properties == FPropertiesValue)
-      ACell->SetViewData(FEditViewData, false);
+      ACell->SetViewData(GetEditViewData(), false);
     else
       ACell->SetViewData(CreateEditViewData(ACell->Properties, ACell->GetViewInfoData()), true);
     ACell->SetEditViewInfo(
@@ -582,12 +593,13 @@ void TcxCustomInplaceEditContainer::CalculateEditViewInfo(const Variant& AValue,
 // Sizes
 
 Integer TcxCustomInplaceEditContainer::GetEditDefaultHeight(TFont* AFont) {
-  if (!FEditViewData) return 0;
+  TcxCustomEditViewData* viewData = GetEditViewData();
+  if (!viewData) return 0;
   if (!AFont && FEditingControl) AFont = FEditingControl->GetFont();
-  FEditViewData->GetStyle()->SetFont(AFont);
-  FEditViewData->ContentOffset = cxNullRect;
+  viewData->GetStyle()->SetFont(AFont);
+  viewData->ContentOffset = cxNullRect;
   TcxEditSizeProperties size;
-  return FEditViewData->GetEditSize(GetControlCanvas(), Null(), size).cy;
+  return viewData->GetEditSize(GetControlCanvas(), Null(), size).cy;
 }
 
 TSize TcxCustomInplaceEditContainer::GetCellEditSize(TcxEditCellViewInfo* ACell) {

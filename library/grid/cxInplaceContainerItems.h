@@ -6,6 +6,7 @@
 // of editing controls.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "library/data/cxData.h"
@@ -322,7 +323,8 @@ class TcxCustomInplaceEditContainer : public TComponent,
   TcxCustomEditProperties* GetPropertiesValueField() const { return FPropertiesValue; }
   TcxEditContainerStyles* GetStyles() const { return FStyles; }
   void SetStyles(TcxEditContainerStyles* Value) { FStyles->Assign(Value); }
-  TcxCustomEditViewData* GetEditViewData() const { return FEditViewData; }
+  // The view data of the properties in force, made on first need.
+  TcxCustomEditViewData* GetEditViewData();
   TcxCustomEditData*& EditData() { return FEditData; }
   TcxDataEditValueSource GetEditValueSource() const { return FEditValueSource; }
   void SetEditValueSource(TcxDataEditValueSource Value) { FEditValueSource = Value; }
@@ -362,6 +364,9 @@ class TcxCustomInplaceEditContainer : public TComponent,
   TcxEditContainerStyles* FStyles = nullptr;
   TcxCustomItemDataBinding* FDataBinding = nullptr;
   TcxCustomEditProperties* FHandlerTarget = nullptr;
+  // Set while the target is not the item's own properties, which live as
+  // long as the item: shared ones may go first.
+  std::weak_ptr<const void> FHandlerTargetPresence;
 };
 
 using TcxCustomInplaceEditContainerClass = TClassRef<TcxCustomInplaceEditContainer>;

@@ -614,6 +614,11 @@ void TcxCustomVerticalGrid::RowsChanged() {
   if (!IsLocked()) LayoutChanged();
 }
 
+void TcxCustomVerticalGrid::DoEndUpdate() {
+  if (GetLockCount() <= 1) FRows->ApplyHeldChange();
+  inherited::DoEndUpdate();
+}
+
 void TcxCustomVerticalGrid::UpdateDesignEditor() {
   if (!GetIsDesigning() || IsLocked()) return;
   LayoutChanged();

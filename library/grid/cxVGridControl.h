@@ -352,6 +352,9 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
   void DoEditValueChanged(TcxCustomInplaceEditContainer* AItem) override;
   bool HasEditingHandler() override { return static_cast<bool>(OnEditing); }
   void DoLayoutChanged() override;
+  // The outermost end applies the rows' changes the bracket held, then
+  // lays out once.
+  void DoEndUpdate() override;
   void RecreateViewInfo() override;
   TcxCustomControlControllerClass GetControllerClass() override;
   TcxCustomHitTestControllerClass GetHitTestControllerClass() override;

@@ -241,7 +241,7 @@ bool TcxCellEdit::CanInitEditing() { return inherited::CanInitEditing(); }
 TcxCustomEditContainerItemOptionsClass TcxCellEdit::GetOptionsClass() const {
   // The container is made by its row before the properties know it: the
   // owner tells the kind of row.
-  if (dynamic_cast<TcxCustomMultiEditorRow*>(const_cast<TcxCellEdit*>(this)->GetOwner()))
+  if (DynamicCast<TcxCustomMultiEditorRow>(const_cast<TcxCellEdit*>(this)->GetOwner()))
     return TcxMultiEditorRowPropertiesOptions::StaticClass();
   return TcxEditorRowPropertiesOptions::StaticClass();
 }

@@ -545,6 +545,18 @@ TcxCustomRow* TcxVerticalGridRows::GetRoot() const { return FGrid->GetRoot(); }
 void TcxVerticalGridRows::Changed(bool ARebuild) {
   if (ARebuild) MarkStale();
   if (IsLocked() || FGrid->GetIsDestroying()) return;
+  if (FGrid->GetLockCount() > 0) {
+    FChangeHeld = true;
+    return;
+  }
+  FChangeHeld = false;
+  FGrid->RowsChanged();
+  FGrid->GetOptionsView()->CheckRowHeaderWidth();
+}
+
+void TcxVerticalGridRows::ApplyHeldChange() {
+  if (!FChangeHeld || IsLocked() || FGrid->GetIsDestroying()) return;
+  FChangeHeld = false;
   FGrid->RowsChanged();
   FGrid->GetOptionsView()->CheckRowHeaderWidth();
 }

@@ -296,8 +296,14 @@ class TcxVerticalGridRows : public TObject {
   explicit TcxVerticalGridRows(TcxCustomVerticalGrid* AGrid) : FGrid(AGrid) {}
 
   // Rebuilds the flat list when asked and it is stale; unless locked, the
-  // grid hears RowsChanged and checks its header width.
+  // grid hears RowsChanged and checks its header width. Inside the grid's
+  // own update bracket that waits for the bracket's end (ApplyHeldChange),
+  // so a batch of row changes walks the rows on show once, not per change.
   virtual void Changed(bool ARebuild = false);
+  // What a change inside the grid's bracket held back, called by the grid
+  // while its bracket ends: the grid hears RowsChanged and checks its
+  // header width, once for all the changes.
+  void ApplyHeldChange();
 
   // Every row below the root, in tree order (a parent before its children).
   Integer GetCount();
@@ -352,6 +358,7 @@ class TcxVerticalGridRows : public TObject {
   void CopyChildren(TcxCustomRow* ASourceParent, TcxCustomRow* ADestParent);
   std::vector<TcxCustomRow*> FList;
   Integer FLockCount = 0;
+  bool FChangeHeld = false;
   Integer FNextID = 0;
   TcxCustomVerticalGrid* FGrid;
   Integer FPreparedCount = -1;

@@ -111,11 +111,26 @@ void TMemoStrings::Insert(Integer Index, const AnsiString& S) {
   LRESULT at = Index < GetCount() ? Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(Index)) : -1;
   if (at < 0) {
     at = Send(FMemo, WM_GETTEXTLENGTH);
-    const AnsiString text = FMemo->GetText();
-    if (!text.empty() && text.back() != '\n') line = "\r\n" + line;
+    const AnsiChar last = LastChar();
+    if (last != 0 && last != '\n') line = "\r\n" + line;
   }
   Send(FMemo, EM_SETSEL, static_cast<WPARAM>(at), at);
   Send(FMemo, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(line.c_str()));
+}
+
+// Read from the last line alone, so that adding a line to a long log costs
+// what the line costs. Lines end at line breaks: an empty last line
+// follows one. A last line longer than a line copy reaches is read from
+// the whole text.
+AnsiChar TMemoStrings::LastChar() const {
+  const LRESULT length = Send(FMemo, WM_GETTEXTLENGTH);
+  if (length <= 0) return 0;
+  const auto last = static_cast<Integer>(Send(FMemo, EM_GETLINECOUNT)) - 1;
+  const LRESULT start = Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(last));
+  if (start >= length) return '\n';
+  const AnsiString line = Get(last);
+  if (start >= 0 && static_cast<LRESULT>(line.size()) == length - start) return line.back();
+  return FMemo->GetText().back();
 }
 
 void TMemoStrings::Put(Integer Index, const AnsiString& S) {

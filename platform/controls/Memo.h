@@ -35,6 +35,8 @@ class TMemoStrings : public TStrings {
   auto OnText(F&& change) const;
   template <class F>
   void ChangeText(F&& change);
+  // The last character of the window's text (0 when it is empty).
+  AnsiChar LastChar() const;
 
   TCustomMemo* FMemo;
 };

@@ -66,7 +66,13 @@ TMetaClass::TMetaClass(const char* name, TClass parent, std::vector<orv::Factory
 
 bool TMetaClass::ClassNameIs(const AnsiString& name) const { return SameText(FName, name); }
 
+// The signatures of one program are one object each, so the addresses
+// decide at once; type information compares by name only when that fails
+// (signatures met across shared objects), and a name compare costs a
+// string compare for every signature passed.
 void (*TMetaClass::FindFactory(const std::type_info& sig) const)() {
+  for (const auto& f : FFactories)
+    if (f.Signature == &sig) return f.Fn;
   for (const auto& f : FFactories)
     if (*f.Signature == sig) return f.Fn;
   return nullptr;

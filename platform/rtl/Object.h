@@ -25,6 +25,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
@@ -267,12 +268,36 @@ void FreeAndNil(T*& obj) {
   if (tmp) tmp->Free();
 }
 
+// dynamic_cast<T*>(obj), to a class or an interface, for code that asks
+// it of many objects. A dynamic_cast walks the C++ type information and
+// compares a class name for every class it passes; the answer depends only
+// on the object's C++ class (where the T part lies from the TObject part),
+// so each thread keeps the last answers per class and T and reuses them.
+template <class T>
+T* DynamicCast(TObject* obj) {
+  if (!obj) return nullptr;
+  struct Answer {
+    const std::type_info* Class = nullptr;
+    std::ptrdiff_t Offset = 0;
+    bool Is = false;
+  };
+  static thread_local Answer answers[16];
+  const std::type_info* cls = &typeid(*obj);
+  Answer& answer = answers[(reinterpret_cast<std::uintptr_t>(cls) >> 4) % 16];
+  if (answer.Class != cls) {
+    T* t = dynamic_cast<T*>(obj);
+    answer = {cls, t ? reinterpret_cast<char*>(t) - reinterpret_cast<char*>(obj) : 0, t != nullptr};
+    return t;
+  }
+  return answer.Is ? reinterpret_cast<T*>(reinterpret_cast<char*>(obj) + answer.Offset) : nullptr;
+}
+
 // Checked downcast: null stays null; an object of another class raises
 // EInvalidCast.
 template <class T>
 T* As(TObject* obj) {
   if (!obj) return nullptr;
-  if (auto* t = dynamic_cast<T*>(obj)) return t;
+  if (auto* t = DynamicCast<T>(obj)) return t;
   orv::ThrowInvalidCast(obj->ClassType(), T::StaticClass());
 }
 
@@ -295,12 +320,14 @@ class TClassRef {
   operator TClass() const { return FClass; }
   explicit operator bool() const { return FClass != nullptr; }
 
-  const T* operator->() const { return static_cast<const T*>(dynamic_cast<const T*>(FClass->ClassMethods())); }
-  T* Create() const { return static_cast<T*>(dynamic_cast<T*>(FClass->Create())); }
-  T* Create(TComponent* AOwner) const { return dynamic_cast<T*>(FClass->Create(AOwner)); }
+  // The class was checked to be T's when the reference was made, so what it
+  // makes is a T: no run-time type walk is needed to say so.
+  const T* operator->() const { return static_cast<const T*>(FClass->ClassMethods()); }
+  T* Create() const { return static_cast<T*>(FClass->Create()); }
+  T* Create(TComponent* AOwner) const { return static_cast<T*>(FClass->Create(AOwner)); }
   template <class... A>
   T* Construct(std::type_identity_t<A>... args) const {
-    return dynamic_cast<T*>(FClass->template Construct<A...>(args...));
+    return static_cast<T*>(FClass->template Construct<A...>(args...));
   }
   bool InheritsFrom(TClass ancestor) const { return FClass && FClass->InheritsFrom(ancestor); }
   const AnsiString& ClassName() const { return FClass->ClassName(); }
@@ -349,7 +376,7 @@ InterfaceCaster FindInterfaceCaster(const TGUID& iid);
     static constexpr TGUID IID = TGUID::Parse(guid);                                     \
   };                                                                                     \
   inline const bool orv_interface_registered_##I = ::orv::RegisterInterface(             \
-      ::orv::InterfaceTraits<I>::IID, [](TObject* o) -> void* { return dynamic_cast<I*>(o); });
+      ::orv::InterfaceTraits<I>::IID, [](TObject* o) -> void* { return DynamicCast<I>(o); });
 
 template <class I>
 constexpr const TGUID& IIDOf() {
@@ -366,7 +393,7 @@ I* Supports(TObject* obj) {
     void* out = nullptr;
     return obj->QueryInterface(IIDOf<I>(), &out) == S_OK ? static_cast<I*>(out) : nullptr;
   } else {
-    return dynamic_cast<I*>(obj);
+    return DynamicCast<I>(obj);
   }
 }
 

@@ -327,6 +327,11 @@ TFieldEntry MakeField(const char* name) {
 
 template <class T>
 TMetaClass MakeMetaClass(const char* name, TMetaClass::MembersFn members) {
+  // A metaclass's parent is its class's C++ base: what a class reference
+  // makes, and what a class test answers, is then an object of that class.
+  if constexpr (!std::is_same_v<T, TObject>)
+    static_assert(std::is_same_v<typename T::orv_self, T> && std::is_base_of_v<typename T::inherited, T>,
+                  "ORV_CLASS must name the class itself and its base");
   std::uint32_t traits = 0;
   if constexpr (requires { T::template FamilyTraitsOf<T>(); }) traits = T::template FamilyTraitsOf<T>();
   return TMetaClass(UnqualifiedName(name), ParentClassOf<T>(), FactoriesOf<T>(), &MakePrototype<T>, members, traits);

@@ -1,7 +1,5 @@
 #include "library/editors/core/cxEditProperties.h"
 
-#include <algorithm>
-
 #include "library/data/cxVariants.h"
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxEditStyles.h"
@@ -17,13 +15,18 @@ ORV_REGISTER(TcxCustomEditProperties)
 
 namespace {
 
-// Every properties object from construction to destruction. It exists for
-// the whole process rather than between the unit's start-up and shut-down,
-// so an object made outside that span is still found when its provider
-// goes and never keeps a reference to a freed provider.
-std::vector<TcxCustomEditProperties*>& PropertiesList() {
-  static std::vector<TcxCustomEditProperties*> list;
-  return list;
+// The properties objects from construction to destruction: how many there
+// are and the last serial given. Plain numbers, so an object made or freed
+// outside the unit's start-up and shut-down, or by another static's
+// destructor, still counts.
+struct TPropertiesCount {
+  std::size_t Count = 0;
+  UInt64 LastSerial = 0;
+};
+
+TPropertiesCount& PropertiesCount() {
+  static TPropertiesCount count;
+  return count;
 }
 
 }  // namespace
@@ -33,9 +36,11 @@ std::vector<TcxCustomEditProperties*>& PropertiesList() {
 TcxCustomEditDefaultValuesProvider::~TcxCustomEditDefaultValuesProvider() { ClearUsers(); }
 
 void TcxCustomEditDefaultValuesProvider::ClearUsers() {
-  for (TcxCustomEditProperties* properties : PropertiesList()) {
-    IcxEditDefaultValuesProvider* provider = properties->GetIDefaultValuesProvider();
-    if (provider && provider->GetInstance() == this) properties->DefaultValuesProviderDestroyed();
+  // A user leaves the list before it is told, so one that keeps the
+  // reference still lets the walk end.
+  while (TcxCustomEditProperties* user = FFirstUser) {
+    user->LeaveUsers();
+    user->DefaultValuesProviderDestroyed();
   }
 }
 
@@ -74,7 +79,7 @@ void TcxEditAlignment::SetVert(TcxEditVertAlignment Value) {
 // ---------------------------------------------------------------------------
 
 TcxCustomEditPropertiesValues::TcxCustomEditPropertiesValues(TPersistent* AOwner)
-    : FOwner(dynamic_cast<TcxCustomEditProperties*>(AOwner)) {}
+    : FOwner(DynamicCast<TcxCustomEditProperties>(AOwner)) {}
 
 TPersistent* TcxCustomEditPropertiesValues::GetOwner() { return FOwner; }
 
@@ -115,16 +120,14 @@ void TcxCustomEditPropertiesValues::Changed() {
 
 // ---------------------------------------------------------------------------
 
-TcxCustomEditProperties::TcxCustomEditProperties(TPersistent* AOwner) : TcxInterfacedPersistent(AOwner) {
-  PropertiesList().push_back(this);
+TcxCustomEditProperties::TcxCustomEditProperties(TPersistent* AOwner)
+    : TcxInterfacedPersistent(AOwner), FSerial(++PropertiesCount().LastSerial) {
+  ++PropertiesCount().Count;
 }
 
 void TcxCustomEditProperties::AfterConstruction() {
   TcxInterfacedPersistent::AfterConstruction();
   // The parts whose classes and defaults a kind may override.
-  FFreeNotificator = New<TcxFreeNotificator>(nullptr);
-  FFreeNotificator->OnFreeNotification =
-      Event<void(TComponent*)>::Bind<&TcxCustomEditProperties::FreeNotificationHandler>(this);
   FButtons = New<TcxEditButtons>(this);
   FButtons->OnChange = TNotifyEvent::Bind<&TcxCustomEditProperties::ButtonsChanged>(this);
   FStoredAlignment = New<TcxEditAlignment>(this);
@@ -135,9 +138,8 @@ void TcxCustomEditProperties::AfterConstruction() {
 }
 
 TcxCustomEditProperties::~TcxCustomEditProperties() {
-  auto& list = PropertiesList();
-  list.erase(std::remove(list.begin(), list.end(), this), list.end());
-  FIDefaultValuesProvider = nullptr;
+  ReferToProvider(nullptr, nullptr);
+  --PropertiesCount().Count;
   FreeAndNil(FButtons);
   FreeAndNil(FAlignment);
   FreeAndNil(FStoredAlignment);
@@ -145,7 +147,12 @@ TcxCustomEditProperties::~TcxCustomEditProperties() {
   FreeAndNil(FFreeNotificator);
 }
 
-const std::vector<TcxCustomEditProperties*>& TcxCustomEditProperties::AllProperties() { return PropertiesList(); }
+std::size_t TcxCustomEditProperties::InstanceCount() { return PropertiesCount().Count; }
+
+std::weak_ptr<const void> TcxCustomEditProperties::Presence() {
+  if (!FPresence) FPresence = std::make_shared<const TcxCustomEditProperties*>(this);
+  return FPresence;
+}
 
 TcxCustomEditProperties* TcxCustomEditProperties::CreatePreviewProperties() const {
   return TClassRef<TcxCustomEditProperties>(ClassType()).Construct<TPersistent*>(nullptr);
@@ -216,7 +223,16 @@ TComponent* TcxCustomEditProperties::GetOwnerComponent() {
   return nullptr;
 }
 
-IcxEditControl* TcxCustomEditProperties::GetOwnerEdit() { return dynamic_cast<IcxEditControl*>(GetOwner()); }
+TcxFreeNotificator* TcxCustomEditProperties::GetFreeNotificator() {
+  if (!FFreeNotificator) {
+    FFreeNotificator = New<TcxFreeNotificator>(nullptr);
+    FFreeNotificator->OnFreeNotification =
+        Event<void(TComponent*)>::Bind<&TcxCustomEditProperties::FreeNotificationHandler>(this);
+  }
+  return FFreeNotificator;
+}
+
+IcxEditControl* TcxCustomEditProperties::GetOwnerEdit() { return DynamicCast<IcxEditControl>(GetOwner()); }
 
 TcxEditAlignment* TcxCustomEditProperties::BaseGetAlignment() {
   // The effective copy is rewritten on every read; its handler is off
@@ -382,8 +398,41 @@ void TcxCustomEditProperties::DoValidate(Variant& DisplayValue, AnsiString& Erro
 // --- provider ----------------------------------------------------------------
 
 void TcxCustomEditProperties::SetIDefaultValuesProvider(IcxEditDefaultValuesProvider* AProvider) {
-  FIDefaultValuesProvider = AProvider;
+  ReferToProvider(AProvider, AProvider ? AProvider->GetInstance() : nullptr);
   if (GetOwnerEdit()) DefaultValuesChanged();
+}
+
+void TcxCustomEditProperties::DefaultValuesProviderDestroyed() { ReferToProvider(nullptr, nullptr); }
+
+// Only our providers look for their users when they go: a provider whose
+// instance is something else has no users to find.
+void TcxCustomEditProperties::ReferToProvider(IcxEditDefaultValuesProvider* AProvider, TObject* AInstance) {
+  auto* used = AProvider ? DynamicCast<TcxCustomEditDefaultValuesProvider>(AInstance) : nullptr;
+  if (used != FUsedProvider) {
+    LeaveUsers();
+    if (used) JoinUsers(used);
+  }
+  FIDefaultValuesProvider = AProvider;
+}
+
+// In the order made: from the last user back past the ones made later
+// (none, unless an older object takes the provider after a younger one).
+void TcxCustomEditProperties::JoinUsers(TcxCustomEditDefaultValuesProvider* AProvider) {
+  TcxCustomEditProperties* before = AProvider->FLastUser;
+  while (before && before->FSerial > FSerial) before = before->FPreviousUser;
+  FUsedProvider = AProvider;
+  FPreviousUser = before;
+  FNextUser = before ? before->FNextUser : AProvider->FFirstUser;
+  (FNextUser ? FNextUser->FPreviousUser : AProvider->FLastUser) = this;
+  (before ? before->FNextUser : AProvider->FFirstUser) = this;
+}
+
+void TcxCustomEditProperties::LeaveUsers() {
+  if (!FUsedProvider) return;
+  (FPreviousUser ? FPreviousUser->FNextUser : FUsedProvider->FFirstUser) = FNextUser;
+  (FNextUser ? FNextUser->FPreviousUser : FUsedProvider->FLastUser) = FPreviousUser;
+  FUsedProvider = nullptr;
+  FPreviousUser = FNextUser = nullptr;
 }
 
 // --- copying -----------------------------------------------------------------
@@ -403,7 +452,7 @@ void TcxCustomEditProperties::Assign(TPersistent* Source) {
   FClearKey = source->FClearKey;
   FClickKey = source->FClickKey;
   SetUseLeftAlignmentOnEditing(source->FUseLeftAlignmentOnEditing);
-  FIDefaultValuesProvider = source->FIDefaultValuesProvider;
+  ReferToProvider(source->FIDefaultValuesProvider, source->FUsedProvider);
   BaseSetAlignment(source->BaseGetAlignment());
   FAssignedValues->SetReadOnly(false);
   if (source->FAssignedValues->GetReadOnly()) SetReadOnly(source->FReadOnly);

@@ -7,6 +7,7 @@
 // changes inside BeginUpdate/EndUpdate are merged into one notice.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "library/data/cxDataUtils.h"
@@ -128,8 +129,18 @@ class TcxCustomEditDefaultValuesProvider : public TcxInterfacedPersistent, publi
   bool IsValidChar(AnsiChar) override { return true; }
 
  protected:
-  // Every properties object using this provider forgets it.
+  // Every properties object using this provider forgets it, in the order
+  // they were made.
   void ClearUsers();
+
+ private:
+  friend class TcxCustomEditProperties;
+  // The properties objects using this provider, in the order they were
+  // made: a provider that goes reaches its own users without walking every
+  // properties object, so freeing n rows, each with its provider and its
+  // properties, costs n steps.
+  TcxCustomEditProperties* FFirstUser = nullptr;
+  TcxCustomEditProperties* FLastUser = nullptr;
 };
 
 // The horizontal and vertical alignment of an editor's content; the
@@ -320,7 +331,7 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   void SetIDefaultValuesProvider(IcxEditDefaultValuesProvider* AProvider);
   void DefaultValuesChanged() { Changed(); }
   // Forgets the provider, which is going away.
-  virtual void DefaultValuesProviderDestroyed() { FIDefaultValuesProvider = nullptr; }
+  virtual void DefaultValuesProviderDestroyed();
 
   TcxEditButtonClickEvent OnButtonClick;
   TNotifyEvent OnChange;
@@ -330,8 +341,14 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   // Set by the editor that owns or uses the object; told of every change.
   TNotifyEvent OnPropertiesChanged;
 
-  // Every properties object alive, in the order made.
-  static const std::vector<TcxCustomEditProperties*>& AllProperties();
+  // How many properties objects there are, from construction to
+  // destruction. Default-values providers keep their own users, so nothing
+  // needs a list of them all.
+  static std::size_t InstanceCount();
+  // Expires when this object goes: one that keeps a pointer to properties
+  // it does not own (an item that left its change handler on shared ones)
+  // asks it before touching them again.
+  std::weak_ptr<const void> Presence();
 
  protected:
   virtual void AlignmentChangedHandler(TObject* Sender);
@@ -344,14 +361,22 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   virtual TAlignment GetDefaultHorzAlignment();
   void DoValidate(Variant& DisplayValue, AnsiString& ErrorText, bool& Error, IcxEditControl* AEdit,
                   bool& AUserChangedDisplayValue);
-  TcxFreeNotificator* GetFreeNotificator() const { return FFreeNotificator; }
+  // Made on first need: few kinds watch a component, and a grid holds a
+  // properties object per row.
+  TcxFreeNotificator* GetFreeNotificator();
   // The nearest component among the persistent owners.
   TComponent* GetOwnerComponent();
   // The owner as an editor control, when it is one.
   IcxEditControl* GetOwnerEdit();
 
  private:
+  friend class TcxCustomEditDefaultValuesProvider;
   void FreeNotificationHandler(TComponent* Sender) { FreeNotification(Sender); }
+  // Refers to AProvider, whose GetInstance is AInstance; the object joins
+  // the users of AInstance when that is one of our providers.
+  void ReferToProvider(IcxEditDefaultValuesProvider* AProvider, TObject* AInstance);
+  void JoinUsers(TcxCustomEditDefaultValuesProvider* AProvider);
+  void LeaveUsers();
 
   bool FAutoSelect = true;
   bool FBeepOnError = false;
@@ -372,4 +397,12 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   bool FValidateOnEnter = false;
   TcxCustomEditPropertiesValues* FAssignedValues = nullptr;
   IcxEditDefaultValuesProvider* FIDefaultValuesProvider = nullptr;
+  // The provider whose users this object is among, and its neighbours
+  // there.
+  TcxCustomEditDefaultValuesProvider* FUsedProvider = nullptr;
+  TcxCustomEditProperties* FPreviousUser = nullptr;
+  TcxCustomEditProperties* FNextUser = nullptr;
+  // The place in the order of construction.
+  UInt64 FSerial = 0;
+  std::shared_ptr<const TcxCustomEditProperties*> FPresence;
 };

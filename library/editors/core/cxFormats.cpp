@@ -468,29 +468,45 @@ void TcxFormatController::FormatChanged() {
 }
 
 void TcxFormatController::NotifyListeners() {
-  // A listener may leave (or join) while it is told.
-  const auto listeners = FListeners;
+  // A listener may leave (or join) while it is told: the ones listening
+  // when it began are told while they still listen.
+  const std::vector<IcxFormatControllerListener*> listeners = FListeners;
   for (IcxFormatControllerListener* l : listeners)
-    if (std::find(FListeners.begin(), FListeners.end(), l) != FListeners.end()) l->FormatChanged();
+    if (l && FListenerPlaces.count(l)) l->FormatChanged();
 }
 
 void TcxFormatController::TimeChanged() {
-  const auto listeners = FListeners;
+  const std::vector<IcxFormatControllerListener*> listeners = FListeners;
   for (IcxFormatControllerListener* l : listeners)
-    if (auto* l2 = dynamic_cast<IcxFormatControllerListener2*>(l)) l2->TimeChanged();
+    if (l && FListenerPlaces.count(l))
+      if (auto* l2 = dynamic_cast<IcxFormatControllerListener2*>(l)) l2->TimeChanged();
 }
 
 void TcxFormatController::AddListener(IcxFormatControllerListener* AListener) {
-  if (!AListener || std::find(FListeners.begin(), FListeners.end(), AListener) != FListeners.end()) return;
-  if (FListeners.empty()) StartWatchingSettings();
+  if (!AListener || FListenerPlaces.count(AListener)) return;
+  if (FListenerPlaces.empty()) StartWatchingSettings();
+  FListenerPlaces.emplace(AListener, FListeners.size());
   FListeners.push_back(AListener);
 }
 
 void TcxFormatController::RemoveListener(IcxFormatControllerListener* AListener) {
-  auto it = std::find(FListeners.begin(), FListeners.end(), AListener);
-  if (it == FListeners.end()) return;
-  FListeners.erase(it);
-  if (FListeners.empty()) StopWatchingSettings();
+  auto place = FListenerPlaces.find(AListener);
+  if (place == FListenerPlaces.end()) return;
+  FListeners[place->second] = nullptr;
+  ++FListenerHoles;
+  FListenerPlaces.erase(place);
+  while (!FListeners.empty() && !FListeners.back()) {
+    FListeners.pop_back();
+    --FListenerHoles;
+  }
+  if (FListenerHoles > FListeners.size() / 2) CloseListenerHoles();
+  if (FListenerPlaces.empty()) StopWatchingSettings();
+}
+
+void TcxFormatController::CloseListenerHoles() {
+  std::erase(FListeners, nullptr);
+  FListenerHoles = 0;
+  for (std::size_t i = 0; i < FListeners.size(); ++i) FListenerPlaces[FListeners[i]] = i;
 }
 
 // The platform tells of regional-settings changes through the locale

@@ -139,8 +139,6 @@ TcxCustomTextEditProperties::TcxCustomTextEditProperties(TPersistent* AOwner) : 
 
 void TcxCustomTextEditProperties::AfterConstruction() {
   TcxCustomEditProperties::AfterConstruction();
-  FLookupItems = New<TStringList>();
-  FLookupItems->OnChange = TNotifyEvent::Bind<&TcxCustomTextEditProperties::LookupItemsChanged>(this);
   cxFormatController()->AddListener(this);
 }
 
@@ -189,9 +187,16 @@ void TcxCustomTextEditProperties::Assign(TPersistent* Source) {
   SetMRUMode(source->FMRUMode);
   SetValidChars(source->FValidChars);
   // Unsorted while copying, so the items keep the source's order.
-  FLookupItems->SetSorted(false);
-  FLookupItems->Assign(source->FLookupItems);
-  FLookupItems->SetSorted(source->FLookupItems->GetSorted());
+  if (FLookupItems || source->FLookupItems) {
+    TStringList* items = LookupItemList();
+    items->SetSorted(false);
+    if (source->FLookupItems) {
+      items->Assign(source->FLookupItems);
+      items->SetSorted(source->FLookupItems->GetSorted());
+    } else {
+      items->Clear();
+    }
+  }
 
   TcxTextEditPropertiesValues* values = GetAssignedValues();
   TcxTextEditPropertiesValues* sourceValues = source->GetAssignedValues();
@@ -331,11 +336,24 @@ void TcxCustomTextEditProperties::SetIncrementalSearch(bool Value) {
   Changed();
 }
 
-void TcxCustomTextEditProperties::SetLookupItems(TStrings* Value) { FLookupItems->Assign(Value); }
+TStrings* TcxCustomTextEditProperties::GetLookupItems() const { return LookupItemList(); }
 
-bool TcxCustomTextEditProperties::GetLookupItemsSorted() const { return FLookupItems->GetSorted(); }
+TStringList* TcxCustomTextEditProperties::LookupItemList() const {
+  if (!FLookupItems) {
+    FLookupItems = New<TStringList>();
+    FLookupItems->OnChange = TNotifyEvent::Bind<&TcxCustomTextEditProperties::LookupItemsChanged>(
+        const_cast<TcxCustomTextEditProperties*>(this));
+  }
+  return FLookupItems;
+}
 
-void TcxCustomTextEditProperties::SetLookupItemsSorted(bool Value) { FLookupItems->SetSorted(Value); }
+void TcxCustomTextEditProperties::SetLookupItems(TStrings* Value) { LookupItemList()->Assign(Value); }
+
+bool TcxCustomTextEditProperties::GetLookupItemsSorted() const { return FLookupItems && FLookupItems->GetSorted(); }
+
+void TcxCustomTextEditProperties::SetLookupItemsSorted(bool Value) {
+  if (Value || FLookupItems) LookupItemList()->SetSorted(Value);
+}
 
 void TcxCustomTextEditProperties::LookupItemsChanged(TObject*) { Changed(); }
 
@@ -453,6 +471,7 @@ void TcxCustomTextEditProperties::SetViewStyle(TcxTextEditViewStyle Value) {
 // --- lookup --------------------------------------------------------------------
 
 bool TcxCustomTextEditProperties::FindLookupText(const AnsiString& AText) const {
+  if (!FLookupItems) return false;
   for (Integer i = 0; i < FLookupItems->GetCount(); ++i)
     if (InternalCompareString(AText, FLookupItems->Get(i), false)) return true;
   return false;

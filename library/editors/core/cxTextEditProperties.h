@@ -183,7 +183,8 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFo
   void SetImmediateUpdateText(bool Value);
   bool GetIncrementalSearch() const { return FIncrementalSearch; }
   void SetIncrementalSearch(bool Value);
-  TStrings* GetLookupItems() const { return FLookupItems; }
+  // Made on first need: most text properties never get lookup items.
+  TStrings* GetLookupItems() const;
   void SetLookupItems(TStrings* Value);
   bool GetLookupItemsSorted() const;
   void SetLookupItemsSorted(bool Value);
@@ -233,6 +234,7 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFo
  private:
   friend class TcxTextEditPropertiesValues;
   void LookupItemsChanged(TObject* Sender);
+  TStringList* LookupItemList() const;
   void ReadIsDisplayFormatAssigned(TReader* Reader);
   // The numeric steps of PrepareDisplayValue for a number or a string.
   AnsiString PrepareNumericDisplayText(const Variant& AEditValue, bool AEditFocused);
@@ -249,7 +251,7 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFo
   AnsiString FImeName;
   bool FImmediateUpdateText = false;
   bool FIncrementalSearch = true;
-  TStringList* FLookupItems = nullptr;
+  mutable TStringList* FLookupItems = nullptr;
   Integer FMaxLength = 0;
   double FMaxValue = 0.0;
   double FMinValue = 0.0;

@@ -21,13 +21,16 @@ TEST_F(ItemBinding, ValueTypesAreNamedWithoutRegardToCaseAndChangingOneConvertsT
   EXPECT_EQ(Binding(count)->GetValueType(), "Integer");
 
   grid->GetDataController()->SetValue(0, name->GetItemIndex(), Variant("12"));
-  TcxCustomEditViewData* before = name->GetEditViewData();
+  // A mark on the view data in force: view data made again lack it.
+  const TRect mark = Rect(1, 2, 3, 4);
+  name->GetEditViewData()->ContentOffset = mark;
   Binding(name)->SetValueType("iNtEgEr");
   EXPECT_EQ(Binding(name)->GetValueTypeClass(), TcxIntegerValueType::Class());
   const Variant stored = grid->GetDataController()->GetValue(0, name->GetItemIndex());
   EXPECT_EQ(VarType(stored), varInteger) << "the data controller converted the stored value";
   EXPECT_EQ(stored.AsInteger(), 12);
-  EXPECT_NE(name->GetEditViewData(), before) << "the properties in force were taken again";
+  EXPECT_NE(name->GetEditViewData()->ContentOffset, mark) << "the properties in force were taken again";
+  EXPECT_EQ(name->GetEditViewData()->GetProperties(), name->GetPropertiesValue()) << "with view data of their own";
 
   Binding(name)->SetValueType("LargeInt");
   EXPECT_EQ(Binding(name)->GetValueTypeClass(), TcxIntegerValueType::Class()) << "no such name: nothing changes";

@@ -100,6 +100,44 @@ TEST_F(RowTree, ParentsIndexesAndLevelsNeverFormALoop) {
   EXPECT_EQ(grid->RowsChangedCount, before + 1);
 }
 
+// The front end empties and fills its categories inside the grid's own
+// update bracket: the rows' changes reach the grid once, as the bracket
+// ends, and the header width then fits the rows that are left.
+TEST_F(RowTree, RowChangesInsideTheGridsBracketReachTheGridOnceAsItEnds) {
+  auto* grid = NewGrid();
+  grid->SetBounds(0, 0, 380, 280);
+  TcxCategoryRow* world = AddCategory(grid, nullptr, "World");
+  for (const char* caption : {"Hills", "Lakes", "Rivers"})
+    AddValueRow(grid, world, caption, TcxStringValueType::Class(), Variant("x"));
+  TcxvgOptionsView* view = grid->GetOptionsView();
+  view->SetRowHeaderWidth(1);
+  const Integer narrow = view->GetRowHeaderWidth();
+  const Integer heard = grid->RowsChangedCount;
+  auto addChain = [&] {
+    TcxCustomRow* parent = world;
+    for (int level = 0; level < 6; ++level) parent = AddCategory(grid, parent, "Deep");
+  };
+
+  grid->BeginUpdate();
+  while (world->GetCount() > 0) world->GetRow(world->GetCount() - 1)->Free();
+  addChain();
+  world->GetRow(0)->Free();
+  AddValueRow(grid, world, "Seas", TcxStringValueType::Class(), Variant("y"));
+  EXPECT_EQ(grid->RowsChangedCount, heard) << "nothing reaches the grid inside its bracket";
+  grid->EndUpdate();
+  EXPECT_EQ(grid->RowsChangedCount, heard + 1);
+  EXPECT_EQ(Outline(grid), "World\n  Seas\n");
+  EXPECT_EQ(view->GetRowHeaderWidth(), narrow) << "a tree that came and went inside the bracket leaves no trace";
+
+  // A deeper tree left by the bracket widens the header as it ends.
+  grid->BeginUpdate();
+  addChain();
+  EXPECT_EQ(view->GetRowHeaderWidth(), narrow);
+  grid->EndUpdate();
+  EXPECT_GT(view->GetRowHeaderWidth(), narrow);
+  EXPECT_EQ(grid->RowsChangedCount, heard + 2);
+}
+
 TEST_F(RowTree, FreeingARowTakesItsSubtreeTheFocusAndItsValuesButNoOtherRow) {
   const Int64 live = Baseline();
   auto* grid = NewGrid();

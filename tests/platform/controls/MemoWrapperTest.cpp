@@ -10,6 +10,21 @@
 using namespace edit_test;
 using controls::test::EditLines;
 
+// A memo that notes every read of its whole text and of single lines.
+class TReadLoggingMemo : public TMemo {
+  ORV_CLASS(TReadLoggingMemo, TMemo)
+ public:
+  using TMemo::TMemo;
+  std::vector<std::string> Reads;
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == WM_GETTEXT) Reads.push_back("whole text");
+    if (Message.Msg == EM_GETLINE) Reads.push_back("line " + std::to_string(Message.WParam));
+    inherited::WndProc(Message);
+  }
+};
+
+ORV_REGISTER(TReadLoggingMemo)
+
 namespace {
 
 using Sel = std::pair<int, int>;
@@ -97,6 +112,40 @@ TEST_F(MemoWrapper, LinesAddInsertPutDeleteAndTextRoundTrip) {
   EXPECT_EQ(SelOf(Handle()), Sel(7, 7));
   EXPECT_EQ(memo->GetCaretPos().X, 3);
   EXPECT_EQ(memo->GetCaretPos().Y, 1);
+}
+
+// A log grows by Lines->Add: each line reads what it needs of the last
+// line, never the whole text, and starts a line of its own exactly where
+// reading the whole text would have it start.
+TEST_F(MemoWrapper, AddingALineReadsTheLastLineAndNeverTheWholeText) {
+  auto* log = New<TReadLoggingMemo>(form);
+  log->SetBounds(10, 10, 200, 120);
+  log->SetWordWrap(false);
+  log->SetParent(form);
+  TStrings* lines = log->GetLines();
+  for (int i = 0; i < 300; ++i) lines->Add("map " + std::to_string(i) + " created");
+  EXPECT_EQ(log->Reads, std::vector<std::string>{}) << "after a line break nothing is read";
+  log->SetText("one\r\ntwo");
+  log->Reads.clear();
+  lines->Add("three");
+  EXPECT_EQ(log->Reads, std::vector<std::string>{"line 1"});
+  EXPECT_EQ(log->GetText(), "one\r\ntwo\r\nthree\r\n");
+
+  // A lone LF is no line break of the memo's, but as the text's last
+  // character it has always counted as one for Add.
+  log->SetText("one\n");
+  lines->Add("two");
+  EXPECT_EQ(log->GetText(), "one\ntwo\r\n");
+  // A last line longer than a line copy reaches is read from the text.
+  const std::string longLine(70000, 'x');
+  log->SetText(longLine);
+  log->Reads.clear();
+  lines->Add("next");
+  EXPECT_EQ(log->Reads, (std::vector<std::string>{"line 0", "whole text"}));
+  EXPECT_EQ(log->GetText(), longLine + "\r\nnext\r\n");
+  log->SetText("");
+  lines->Add("first");
+  EXPECT_EQ(log->GetText(), "first\r\n");
 }
 
 TEST_F(MemoWrapper, LinesOfAMemoWithoutAParentWaitInItsText) {

@@ -1,3 +1,7 @@
+#include <type_traits>
+#include <utility>
+#include <vector>
+
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/TypeInfo.h"
 
@@ -115,6 +119,105 @@ TEST(Events, EqualByObjectAndMethodLambdasOnlyToThemselves) {
   EXPECT_FALSE(l1 == l3);
   l2(nullptr);
   EXPECT_EQ(hits, 1);
+}
+
+namespace {
+
+class IRoll {
+ public:
+  virtual ~IRoll() = default;
+  virtual int Roll() = 0;
+};
+template <int N>
+class TRoller : public IRoll {
+ public:
+  int Roll() override { return N; }
+};
+class TNoMixin {};
+
+// Forty C++ classes: circles or plain shapes, every third one rolling.
+template <int N>
+class TNumbered : public std::conditional_t<N % 2 == 0, TCircle, TShape>,
+                  public std::conditional_t<N % 3 == 0, TRoller<N>, TNoMixin> {};
+
+template <int... N>
+std::vector<TObject*> MakeNumbered(std::integer_sequence<int, N...>) {
+  return {static_cast<TObject*>(static_cast<TShape*>(New<TNumbered<N>>()))...};
+}
+
+// A circle that asks, while it is being destroyed, whether it is still
+// the class made.
+class TLate;
+class TWatched : public TCircle {
+ public:
+  ~TWatched() override { SeenAsLate = DynamicCast<TLate>(this) != nullptr; }
+  static inline bool SeenAsLate = true;
+};
+class TLate : public TWatched {};
+
+}  // namespace
+
+// DynamicCast keeps its answers per C++ class: every answer is the one
+// dynamic_cast gives, for a class or an interface, from the first ask and
+// from the kept ones, with more classes asked than it keeps answers for,
+// and for an object whose class changes as it is destroyed.
+TEST(ObjectModel, DynamicCastAnswersAsTheLanguageDoesForEveryClassAsked) {
+  const std::vector<TObject*> objects = MakeNumbered(std::make_integer_sequence<int, 40>());
+  for (int round = 0; round < 3; ++round)
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+      TObject* o = objects[(i * 7 + static_cast<std::size_t>(round)) % objects.size()];
+      EXPECT_EQ(DynamicCast<IRoll>(o), dynamic_cast<IRoll*>(o));
+      EXPECT_EQ(DynamicCast<TCircle>(o), dynamic_cast<TCircle*>(o));
+      EXPECT_EQ(DynamicCast<TShape>(o), dynamic_cast<TShape*>(o));
+      if (IRoll* roller = DynamicCast<IRoll>(o)) {
+        EXPECT_EQ(roller->Roll() % 3, 0);
+      }
+    }
+  EXPECT_EQ(DynamicCast<IRoll>(nullptr), nullptr);
+  EXPECT_EQ(Supports<IRoll>(objects[3]), dynamic_cast<IRoll*>(objects[3]));
+  for (TObject* o : objects) o->Free();
+
+  auto* late = New<TLate>();
+  EXPECT_EQ(DynamicCast<TLate>(late), late);
+  late->Free();
+  EXPECT_FALSE(TWatched::SeenAsLate) << "in its base's destructor the object is no longer the class made";
+}
+
+// A callable an event holds lives as long as the last event that holds it,
+// through copies, moves and assignments in any order, itself included.
+TEST(Events, AHeldCallableLivesAsLongAsItsLastHolder) {
+  struct Tracked {
+    int* Alive;
+    explicit Tracked(int* AAlive) : Alive(AAlive) { ++*Alive; }
+    Tracked(const Tracked& o) : Alive(o.Alive) { ++*Alive; }
+    ~Tracked() { --*Alive; }
+  };
+  int alive = 0;
+  int calls = 0;
+  {
+    TNotifyEvent first = [t = Tracked(&alive), &calls](TObject*) { ++calls; };
+    EXPECT_EQ(alive, 1);
+    TNotifyEvent copy = first;
+    TNotifyEvent moved = std::move(first);
+    EXPECT_FALSE(first.Assigned());
+    EXPECT_EQ(copy, moved);
+    copy = copy;
+    first = moved;
+    moved = TNotifyEvent();
+    EXPECT_EQ(alive, 1) << "one callable, shared by the copies";
+    TCircle circle;
+    copy = TNotifyEvent::Bind<&TCircle::Clicked>(&circle);
+    copy(nullptr);
+    EXPECT_EQ(circle.Clicks, 1);
+    first(nullptr);
+    EXPECT_EQ(calls, 1);
+    const TMethod untyped = first.Method();
+    TNotifyEvent::FromMethod(untyped)(nullptr);
+    EXPECT_EQ(calls, 2) << "the untyped form calls the same callable";
+    EXPECT_EQ(TNotifyEvent::FromMethod(untyped), first);
+    EXPECT_EQ(alive, 1);
+  }
+  EXPECT_EQ(alive, 0) << "the last holder freed it";
 }
 
 TEST(Exceptions, FormattedMessagesAndClassNames) {

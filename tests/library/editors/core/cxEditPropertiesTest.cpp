@@ -8,6 +8,34 @@
 
 #include "library/editors/EditTestDoubles.h"
 
+// A provider that counts how often it is asked for its instance.
+class TcxCountingProvider : public TcxTestDefaultValuesProvider {
+  ORV_CLASS(TcxCountingProvider, TcxTestDefaultValuesProvider)
+ public:
+  using TcxTestDefaultValuesProvider::TcxTestDefaultValuesProvider;
+  Integer InstanceAsked = 0;
+  TObject* GetInstance() override {
+    ++InstanceAsked;
+    return inherited::GetInstance();
+  }
+};
+
+// Properties that write their name to a log when their provider goes.
+class TcxNamedProperties : public TcxTestEditProperties {
+  ORV_CLASS(TcxNamedProperties, TcxTestEditProperties)
+ public:
+  using TcxTestEditProperties::TcxTestEditProperties;
+  std::string Name;
+  std::vector<std::string>* Log = nullptr;
+  void DefaultValuesProviderDestroyed() override {
+    Log->push_back(Name);
+    inherited::DefaultValuesProviderDestroyed();
+  }
+};
+
+ORV_REGISTER(TcxCountingProvider)
+ORV_REGISTER(TcxNamedProperties)
+
 namespace {
 
 // Records every OnPropertiesChanged notice.
@@ -296,10 +324,10 @@ TEST(EditPropertiesProvider, AFreedProviderLeavesEveryUserAndAFreedUserLeavesThe
   first->SetIDefaultValuesProvider(provider);
   second->SetIDefaultValuesProvider(provider);
   other->SetIDefaultValuesProvider(otherProvider);
-  const auto listed = TcxCustomEditProperties::AllProperties().size();
+  const auto instances = TcxCustomEditProperties::InstanceCount();
 
   first->Free();
-  EXPECT_EQ(TcxCustomEditProperties::AllProperties().size(), listed - 1);
+  EXPECT_EQ(TcxCustomEditProperties::InstanceCount(), instances - 1);
   provider->Free();
   EXPECT_EQ(second->GetIDefaultValuesProvider(), nullptr);
   EXPECT_EQ(other->GetIDefaultValuesProvider(), otherProvider) << "another provider's users keep it";
@@ -316,6 +344,60 @@ TEST(EditPropertiesProvider, AFreedProviderLeavesEveryUserAndAFreedUserLeavesThe
   second->Free();
   other->Free();
   otherProvider->Free();
+  EXPECT_EQ(TObject::LiveCount(), live);
+}
+
+// A grid holds a provider per row and frees rows by the thousand: a
+// provider that goes tells its own users, in the order they were made
+// whatever order they took it in, and asks nothing of anyone else's.
+TEST(EditPropertiesProvider, AGoingProviderTellsItsOwnUsersInTheOrderMadeAndNobodyElse) {
+  const Int64 live = TObject::LiveCount();
+  std::vector<std::string> told;
+  auto* going = New<TcxCountingProvider>();
+  auto* staying = New<TcxCountingProvider>();
+  std::vector<TcxNamedProperties*> users;
+  for (const char* name : {"a", "b", "c", "d", "e"}) {
+    users.push_back(New<TcxNamedProperties>(nullptr));
+    users.back()->Name = name;
+    users.back()->Log = &told;
+  }
+  std::vector<std::string> bystandersTold;
+  std::vector<TcxNamedProperties*> bystanders;
+  for (int i = 0; i < 50; ++i) {
+    bystanders.push_back(New<TcxNamedProperties>(nullptr));
+    bystanders.back()->Name = "bystander";
+    bystanders.back()->Log = &bystandersTold;
+    bystanders.back()->SetIDefaultValuesProvider(staying);
+  }
+  for (int i : {3, 0, 4, 1, 2}) users[static_cast<size_t>(i)]->SetIDefaultValuesProvider(going);
+  users[1]->SetIDefaultValuesProvider(staying);  // b takes another provider
+  users[4]->Free();                              // e goes first
+  auto* copy = New<TcxNamedProperties>(nullptr);
+  copy->Name = "copy of a";
+  copy->Log = &told;
+  copy->Assign(users[0]);  // the copy uses a's provider too
+  EXPECT_EQ(copy->GetIDefaultValuesProvider(), going);
+
+  staying->InstanceAsked = 0;
+  going->Free();
+  EXPECT_EQ(told, (std::vector<std::string>{"a", "c", "d", "copy of a"}));
+  EXPECT_EQ(staying->InstanceAsked, 0) << "the other provider's users are not looked at";
+  EXPECT_EQ(bystandersTold.size(), 0u);
+  for (size_t i : {size_t(0), size_t(2), size_t(3)}) EXPECT_EQ(users[i]->GetIDefaultValuesProvider(), nullptr);
+  EXPECT_EQ(copy->GetIDefaultValuesProvider(), nullptr);
+  EXPECT_EQ(users[1]->GetIDefaultValuesProvider(), staying);
+
+  // The provider that stays still reaches every user of its own.
+  told.clear();
+  staying->Free();
+  EXPECT_EQ(told, std::vector<std::string>{"b"});
+  EXPECT_EQ(bystandersTold.size(), 50u);
+  for (TcxNamedProperties* bystander : bystanders) {
+    EXPECT_EQ(bystander->GetIDefaultValuesProvider(), nullptr);
+    bystander->Free();
+  }
+  for (size_t i : {size_t(0), size_t(1), size_t(2), size_t(3)}) users[i]->Free();
+  copy->Free();
   EXPECT_EQ(TObject::LiveCount(), live);
 }
 

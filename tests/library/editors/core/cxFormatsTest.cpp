@@ -1,5 +1,10 @@
 #include "library/editors/core/cxFormats.h"
 
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "EngineFixtures.h"
 #include "library/editors/core/cxRegExpr.h"
 #include "library/editors/core/cxStandardMask.h"
@@ -29,6 +34,18 @@ TcxDateTimeFormatInfo Parsed(const AnsiString& format) {
 struct Listener : IcxFormatControllerListener {
   void FormatChanged() override { log += "F"; }
   AnsiString log;
+};
+
+// Writes its name to a log shared by several, then does what a test asks.
+struct NamedListener : IcxFormatControllerListener {
+  NamedListener(std::string AName, std::string* ALog) : name(std::move(AName)), log(ALog) {}
+  void FormatChanged() override {
+    *log += name;
+    if (then) then();
+  }
+  std::string name;
+  std::string* log;
+  std::function<void()> then;
 };
 
 struct TimeListener : IcxFormatControllerListener, IcxFormatControllerListener2 {
@@ -208,6 +225,94 @@ TEST(FormatController, ListenersHearLocaleChangesWhileRegistered) {
     ScopedLocale de(fixtures::GermanLocale());
     EXPECT_EQ(a.log, "FFFF");
   }
+}
+
+// Every editor of a grid row listens: joining and leaving cost the same
+// however many listen, and the listeners still hear in the order they
+// came, each one once.
+TEST(FormatController, ListenersHearInTheOrderTheyCameEachOnce) {
+  EngineLocale env(fixtures::UsLocale());
+  TcxFormatController* c = cxFormatController();
+  std::string log;
+  NamedListener a("a", &log), b("b", &log), c1("c", &log), d("d", &log), late("L", &log);
+  for (NamedListener* l : {&a, &b, &c1, &d, &b, &a}) c->AddListener(l);
+  EXPECT_EQ(c->GetListenerCount(), 4);
+  c->NotifyListeners();
+  EXPECT_EQ(log, "abcd");
+
+  // One that leaves and comes back hears last.
+  c->RemoveListener(&b);
+  c->RemoveListener(&b);
+  c->AddListener(&b);
+  log.clear();
+  c->NotifyListeners();
+  EXPECT_EQ(log, "acdb");
+
+  // One that leaves while the others are told is not told; one that joins
+  // then hears from the next notice on.
+  a.then = [&] {
+    c->RemoveListener(&d);
+    c->AddListener(&late);
+  };
+  log.clear();
+  c->NotifyListeners();
+  EXPECT_EQ(log, "acb");
+  a.then = nullptr;
+  log.clear();
+  c->NotifyListeners();
+  EXPECT_EQ(log, "acbL");
+
+  for (NamedListener* l : {&a, &b, &c1, &d, &late}) c->RemoveListener(l);
+  EXPECT_EQ(c->GetListenerCount(), 0);
+  EXPECT_FALSE(c->IsWatchingSettings());
+}
+
+// Listeners leave from the middle in any number, some while others are
+// told of a time change: the rest keep the order they came in, one that
+// left is told nothing, and every one can leave and come back.
+TEST(FormatController, ListenersLeavingFromTheMiddleLeaveTheOthersInOrder) {
+  EngineLocale env(fixtures::UsLocale());
+  TcxFormatController* c = cxFormatController();
+  std::string log;
+  std::vector<std::unique_ptr<NamedListener>> named;
+  for (char n = 'a'; n <= 'j'; ++n) named.push_back(std::make_unique<NamedListener>(std::string(1, n), &log));
+  for (auto& l : named) c->AddListener(l.get());
+  for (char n : std::string("bcdefg")) c->RemoveListener(named[static_cast<std::size_t>(n - 'a')].get());
+  EXPECT_EQ(c->GetListenerCount(), 4);
+  c->NotifyListeners();
+  EXPECT_EQ(log, "ahij");
+
+  c->AddListener(named[2].get());
+  c->RemoveListener(named[7].get());
+  c->AddListener(named[7].get());
+  log.clear();
+  c->NotifyListeners();
+  EXPECT_EQ(log, "aijch");
+
+  // A time change: the first to hear sends the one after it away.
+  struct Leaver : IcxFormatControllerListener, IcxFormatControllerListener2 {
+    void FormatChanged() override {}
+    void TimeChanged() override {
+      log += name;
+      if (then) then();
+    }
+    std::string name;
+    std::string log;
+    std::function<void()> then;
+  };
+  Leaver first, second;
+  first.name = "1";
+  second.name = "2";
+  first.then = [&] { c->RemoveListener(&second); };
+  c->AddListener(&first);
+  c->AddListener(&second);
+  c->TimeChanged();
+  EXPECT_EQ(first.log + second.log, "1") << "one that left before its turn hears nothing";
+
+  c->RemoveListener(&first);
+  for (auto& l : named) c->RemoveListener(l.get());
+  EXPECT_EQ(c->GetListenerCount(), 0);
+  EXPECT_FALSE(c->IsWatchingSettings());
 }
 
 TEST(FormatController, AssignedFlagsGiveValuesBackToTheLocale) {

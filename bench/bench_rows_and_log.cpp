@@ -1,0 +1,322 @@
+// Row and log work as the front end does it, from 10^2 to 10^5 items
+// (10^6 for adding and freeing rows and for the log): adding rows of text
+// editors to a vertical grid (each editor listens to the format
+// controller), freeing them inside the grid's update bracket, freeing a
+// form that holds such a grid, the front end showing a terrain file of
+// unknown keys after another such file and closing with one shown, and log
+// lines added to a memo and to the front end's rich edit log. Each must
+// grow linearly: the program ends with every workload's best times and the
+// ratio of each 10x step (about 10 is linear, 100 quadratic). Beside them,
+// floors do the same data work by hand on standard containers: what the
+// machine's caches and allocator cost at each size.
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "GrowthReporter.h"
+#include "app/Orvanta.h"
+#include "app/Tarvikui.h"
+#include "library/editors/core/cxTextEdit.h"
+#include "library/grid/cxVGrid.h"
+#include "platform/controls/Memo.h"
+#include "platform/controls/RichEdit.h"
+#include "platform/forms/Application.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/TestHooks.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Queue.h"
+#include "platform/win/TestHooks.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+void UpTo(benchmark::internal::Benchmark* b, int64_t largest) {
+  for (int64_t n = 100; n <= largest; n *= 10) b->Arg(n);
+  b->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+}
+void ToE5(benchmark::internal::Benchmark* b) { UpTo(b, 100000); }
+void ToE6(benchmark::internal::Benchmark* b) { UpTo(b, 1000000); }
+
+// The units of the program, started once for the whole run.
+void StartSession() {
+  static forms::test::Session* session = [] {
+    RegisterOrvantaUnits();
+    return new forms::test::Session();
+  }();
+  (void)session;
+}
+
+TForm* ShownForm() {
+  StartSession();
+  TForm* form = TCustomForm::CreateNew<TForm>(Application);
+  form->SetBounds(0, 0, 500, 400);
+  form->Show();
+  return form;
+}
+
+TcxVerticalGrid* GridOn(TForm* AForm) {
+  auto* grid = New<TcxVerticalGrid>(AForm);
+  grid->SetBounds(0, 0, 480, 380);
+  grid->SetParent(AForm);
+  return grid;
+}
+
+// ACount rows with text editors of their own under one category, added in
+// the grid's update bracket.
+TcxCategoryRow* AddTextRows(TcxVerticalGrid* AGrid, int64_t ACount) {
+  AGrid->BeginUpdate();
+  auto* category = static_cast<TcxCategoryRow*>(AGrid->Add(TcxCategoryRow::StaticClass()));
+  for (int64_t i = 0; i < ACount; ++i) {
+    auto* row = static_cast<TcxEditorRow*>(AGrid->AddChild(category, TcxEditorRow::StaticClass()));
+    row->GetProperties()->SetEditPropertiesClass(TcxTextEditProperties::StaticClass());
+  }
+  AGrid->EndUpdate();
+  return category;
+}
+
+// ---- Rows ----
+
+void BM_AddRows(benchmark::State& state) {
+  TForm* form = ShownForm();
+  for (auto _ : state) {
+    TcxVerticalGrid* grid = GridOn(form);
+    AddTextRows(grid, state.range(0));
+    state.PauseTiming();
+    grid->Free();
+    win::test::PumpUntilIdle();
+    state.ResumeTiming();
+  }
+  form->Free();
+}
+BENCHMARK(BM_AddRows)->Apply(ToE6);
+
+// The rows go last first, as the front end empties a category.
+void BM_FreeRowsInBracket(benchmark::State& state) {
+  TForm* form = ShownForm();
+  for (auto _ : state) {
+    state.PauseTiming();
+    TcxVerticalGrid* grid = GridOn(form);
+    TcxCategoryRow* category = AddTextRows(grid, state.range(0));
+    win::test::PumpUntilIdle();
+    state.ResumeTiming();
+    grid->BeginUpdate();
+    while (category->GetCount() > 0) category->GetRow(category->GetCount() - 1)->Free();
+    grid->EndUpdate();
+    state.PauseTiming();
+    if (grid->GetRows()->GetCount() != 1) state.SkipWithError("rows left");
+    grid->Free();
+    win::test::PumpUntilIdle();
+    state.ResumeTiming();
+  }
+  form->Free();
+}
+BENCHMARK(BM_FreeRowsInBracket)->Apply(ToE6);
+
+void BM_FreeFormWithGrid(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    TForm* form = ShownForm();
+    AddTextRows(GridOn(form), state.range(0));
+    win::test::PumpUntilIdle();
+    state.ResumeTiming();
+    form->Free();
+  }
+}
+BENCHMARK(BM_FreeFormWithGrid)->Apply(ToE5);
+
+// The floor of the row workloads: rows as plain records with a caption, a
+// value and an ID, in their category's list, an ID index and a set of
+// listeners, added and then freed last first (both ways together).
+void BM_FloorRowsByHand(benchmark::State& state) {
+  struct Row {
+    int Id;
+    std::string Caption, Value;
+  };
+  for (auto _ : state) {
+    std::vector<std::unique_ptr<Row>> category;
+    std::unordered_map<int, Row*> ids;
+    std::unordered_set<const Row*> listeners;
+    for (int i = 0; i < state.range(0); ++i) {
+      category.push_back(std::make_unique<Row>(Row{i, "key" + std::to_string(i), "value"}));
+      ids.emplace(i, category.back().get());
+      listeners.insert(category.back().get());
+    }
+    while (!category.empty()) {
+      ids.erase(category.back()->Id);
+      listeners.erase(category.back().get());
+      category.pop_back();
+    }
+    benchmark::DoNotOptimize(ids.size());
+  }
+}
+BENCHMARK(BM_FloorRowsByHand)->Apply(ToE6);
+
+// ---- The front end ----
+
+// A start folder with the example definitions and two terrain files of
+// ACount unknown keys each.
+struct FrontEnd {
+  explicit FrontEnd(int64_t ACount) {
+    StartSession();
+    std::ifstream defs(std::string(ORV_EXAMPLES_DIR) + "/tarvikwin.tdf", std::ios::binary);
+    folder.Write("tarvikwin.tdf", std::string(std::istreambuf_iterator<char>(defs), {}));
+    for (const char* name : {"a.tt", "b.tt"}) {
+      std::string keys;
+      for (int64_t i = 0; i < ACount; ++i)
+        keys += "unknown" + std::to_string(i) + "=" + name + std::to_string(i) + ";\r\n";
+      folder.Write(name, keys);
+    }
+    cd = std::make_unique<CurrentDirGuard>(folder.Path());
+  }
+  ~FrontEnd() {
+    if (form) form->Free();
+    win::test::PumpUntilIdle();
+  }
+  void Open() {
+    form = New<TMainForm>(Application);
+    form->Show();
+    win::test::PumpUntilIdle();
+  }
+  void Close() {
+    form->Free();
+    form = nullptr;
+    win::test::PumpUntilIdle();
+  }
+  // Picks a file as a click on its row does.
+  void Pick(const std::string& AName) {
+    TcxVerticalGridRows* rows = form->cxVGTerrainFiles->GetRows();
+    for (Integer i = 0; i < rows->GetCount(); ++i)
+      if (auto* row = dynamic_cast<TcxEditorRow*>(rows->GetRow(i)))
+        if (row->GetProperties()->Hint == folder / AName) {
+          form->cxVGTerrainFiles->SetFocusedRow(row);
+          form->cxVGTerrainFilesClick(form->cxVGTerrainFiles);
+          win::test::PumpUntilIdle();
+          return;
+        }
+  }
+  TempDir folder;
+  std::unique_ptr<CurrentDirGuard> cd;
+  TMainForm* form = nullptr;
+};
+
+// Each pick frees the rows of the file shown and reads the other.
+void BM_FrontEndShowUnknownKeys(benchmark::State& state) {
+  FrontEnd frontEnd(state.range(0));
+  frontEnd.Open();
+  frontEnd.Pick("a.tt");
+  bool second = false;
+  for (auto _ : state) frontEnd.Pick((second = !second) ? "b.tt" : "a.tt");
+  if (frontEnd.form->GetCurrentFile() != frontEnd.folder / (second ? "b.tt" : "a.tt"))
+    state.SkipWithError("not shown");
+}
+BENCHMARK(BM_FrontEndShowUnknownKeys)->Apply(ToE5);
+
+void BM_FrontEndCloseWithUnknownKeys(benchmark::State& state) {
+  FrontEnd frontEnd(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    frontEnd.Open();
+    frontEnd.Pick("a.tt");
+    if (frontEnd.form->GetCurrentFile() != frontEnd.folder / "a.tt") state.SkipWithError("not shown");
+    state.ResumeTiming();
+    frontEnd.Close();
+  }
+}
+BENCHMARK(BM_FrontEndCloseWithUnknownKeys)->Apply(ToE5);
+
+// The floor of showing a file: its statements read by hand into keys and
+// values.
+void BM_FloorReadStatementsByHand(benchmark::State& state) {
+  FrontEnd frontEnd(state.range(0));
+  for (auto _ : state) {
+    std::ifstream in(frontEnd.folder / "a.tt", std::ios::binary);
+    const std::string text(std::istreambuf_iterator<char>(in), {});
+    std::vector<std::pair<std::string, std::string>> statements;
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t eq = text.find('=', at), semi = text.find(';', eq), end = text.find('\n', semi);
+      statements.emplace_back(text.substr(at, eq - at), text.substr(eq + 1, semi - eq - 1));
+      at = end == std::string::npos ? text.size() : end + 1;
+    }
+    benchmark::DoNotOptimize(statements.size());
+  }
+}
+BENCHMARK(BM_FloorReadStatementsByHand)->Apply(ToE5);
+
+// ---- The log ----
+
+template <class Edit>
+Edit* NewLog(TForm* AForm) {
+  auto* log = New<Edit>(AForm);
+  log->SetBounds(0, 0, 480, 380);
+  log->SetScrollBars(ssVertical);
+  log->SetParent(AForm);
+  log->HandleNeeded();
+  return log;
+}
+
+void BM_MemoLinesAdd(benchmark::State& state) {
+  TForm* form = ShownForm();
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto* memo = NewLog<TMemo>(form);
+    state.ResumeTiming();
+    for (int i = 0; i < state.range(0); ++i) memo->GetLines()->Add("map " + std::to_string(i) + " created");
+    state.PauseTiming();
+    if (memo->GetLines()->GetCount() != state.range(0)) state.SkipWithError("lines lost");
+    memo->Free();
+    win::test::PumpUntilIdle();
+    state.ResumeTiming();
+  }
+  form->Free();
+}
+BENCHMARK(BM_MemoLinesAdd)->Apply(ToE6);
+
+// Each line as the front end logs it: the caret to the end, a colour and
+// weight, the line added, the caret to the end and scrolled into view.
+void BM_RichLogLines(benchmark::State& state) {
+  TForm* form = ShownForm();
+  const TColor colours[] = {clBlack, clRed, clGreen, clBlue};
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto* log = NewLog<TRichEdit>(form);
+    state.ResumeTiming();
+    for (int i = 0; i < state.range(0); ++i) {
+      log->SetSelStart(log->GetTextLen());
+      log->GetSelAttributes()->SetColor(colours[i % 4]);
+      log->GetSelAttributes()->SetStyle(i % 4 == 1 ? TFontStyles{fsBold} : TFontStyles{});
+      log->GetLines()->Add("map " + std::to_string(i) + " created");
+      log->SetSelStart(log->GetTextLen());
+      win::SendMessageA(log->GetHandle(), win::EM_SCROLLCARET, 0, 0);
+    }
+    state.PauseTiming();
+    if (log->GetLines()->GetCount() != state.range(0)) state.SkipWithError("lines lost");
+    log->Free();
+    win::test::PumpUntilIdle();
+    state.ResumeTiming();
+  }
+  form->Free();
+}
+BENCHMARK(BM_RichLogLines)->Apply(ToE6);
+
+// The floor of a log: the text in one string and where each line starts.
+void BM_FloorLogByHand(benchmark::State& state) {
+  for (auto _ : state) {
+    std::string text;
+    std::vector<std::size_t> starts;
+    for (int i = 0; i < state.range(0); ++i) {
+      starts.push_back(text.size());
+      text += "map " + std::to_string(i) + " created\r\n";
+    }
+    benchmark::DoNotOptimize(text.data());
+  }
+}
+BENCHMARK(BM_FloorLogByHand)->Apply(ToE6);
+
+}  // namespace
+
+int main(int argc, char** argv) { return growth::Main(argc, argv); }
