@@ -21,13 +21,21 @@ TEST_F(ItemBinding, ValueTypesAreNamedWithoutRegardToCaseAndChangingOneConvertsT
   EXPECT_EQ(Binding(count)->GetValueType(), "Integer");
 
   grid->GetDataController()->SetValue(0, name->GetItemIndex(), Variant("12"));
-  TcxCustomEditViewData* before = name->GetEditViewData();
+  // The text's view data is marked: a new one does not carry the mark.
+  const TRect mark(1, 2, 3, 4);
+  name->GetEditViewData()->Bounds = mark;
   Binding(name)->SetValueType("iNtEgEr");
   EXPECT_EQ(Binding(name)->GetValueTypeClass(), TcxIntegerValueType::Class());
   const Variant stored = grid->GetDataController()->GetValue(0, name->GetItemIndex());
   EXPECT_EQ(VarType(stored), varInteger) << "the data controller converted the stored value";
   EXPECT_EQ(stored.AsInteger(), 12);
-  EXPECT_NE(name->GetEditViewData(), before) << "the properties in force were taken again";
+  // The properties in force were taken again (the integer's default
+  // editor), with view data made anew for them.
+  EXPECT_EQ(name->GetPropertiesValue(),
+            GetDefaultEditDataRepositoryItems()->GetItem(TcxIntegerValueType::Class())->GetProperties());
+  ASSERT_NE(name->GetEditViewData(), nullptr);
+  EXPECT_NE(name->GetEditViewData()->Bounds, mark) << "the view data was made anew";
+  EXPECT_EQ(name->GetEditViewData()->GetProperties(), name->GetPropertiesValue());
 
   Binding(name)->SetValueType("LargeInt");
   EXPECT_EQ(Binding(name)->GetValueTypeClass(), TcxIntegerValueType::Class()) << "no such name: nothing changes";
