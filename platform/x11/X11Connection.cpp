@@ -193,6 +193,11 @@ XId X11BackEnd::WindowOf(SurfaceId surface) const {
   return it == surfaces.end() ? 0 : it->second.window;
 }
 
+bool X11BackEnd::Sync() {
+  XSync(dpy, False);
+  return !pending.empty() || XEventsQueued(dpy, QueuedAlready) > 0;
+}
+
 void X11BackEnd::Translate(XEvent& e) {
   switch (e.type) {
     case Expose: {

@@ -107,6 +107,11 @@ class X11BackEnd : public IBackEnd {
 
   // The X window of a surface (0: none), for tests that look through X.
   XId WindowOf(SurfaceId surface) const;
+  // Returns once the server has handled every request sent so far, with
+  // the events it sent before read; true when any wait to be taken. Tests
+  // catch up with the server through it: what another client did before
+  // is queued here by then.
+  bool Sync();
 
  private:
   X11BackEnd() = default;

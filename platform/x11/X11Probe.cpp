@@ -24,6 +24,11 @@ extern char** environ;
 namespace win::x11 {
 namespace {
 
+// How long a server, a window manager, an input method or a clipboard
+// child may take to come up or to be asked: a guard against one that never
+// does, long enough for a busy machine, never a measure of speed.
+constexpr std::chrono::seconds kGuard{30};
+
 std::string FindProgram(const char* name) {
   const char* path = std::getenv("PATH");
   std::string p = path ? path : "/usr/bin:/bin";
@@ -94,7 +99,7 @@ Xvfb::Xvfb(int depth) {
                environ, fds[0]);
   close(fds[1]);
   std::string number;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  auto deadline = std::chrono::steady_clock::now() + kGuard;
   while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
     pollfd p{fds[0], POLLIN, 0};
     if (poll(&p, 1, 100) <= 0) continue;
@@ -165,7 +170,7 @@ WindowManager::WindowManager(const std::string& display) {
   // redirects the root's children to itself (from then on it frames every
   // window that is mapped).
   Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  auto deadline = std::chrono::steady_clock::now() + kGuard;
   bool up = false;
   while (pid_ > 0 && !up && std::chrono::steady_clock::now() < deadline) {
     Atom type = 0;
@@ -291,7 +296,7 @@ InputMethod::InputMethod(const std::string& display) {
   pid_ = Spawn(program, {program}, env.data());
   // It serves once it owns its selection.
   const Atom server = XInternAtom(d, "@server=uim", False);
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  auto deadline = std::chrono::steady_clock::now() + kGuard;
   bool up = false;
   while (pid_ > 0 && !up && std::chrono::steady_clock::now() < deadline) {
     up = XGetSelectionOwner(d, server) != None;
@@ -595,7 +600,7 @@ namespace {
   ::Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
   Atom clipboard = XInternAtom(d, "CLIPBOARD", False), utf8 = XInternAtom(d, "UTF8_STRING", False);
   Atom targets = XInternAtom(d, "TARGETS", False), prop = XInternAtom(d, "PROBE_CLIP", False);
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  auto deadline = std::chrono::steady_clock::now() + kGuard;
   XEvent e;
   if (serve) {
     XSetSelectionOwner(d, clipboard, w, CurrentTime);

@@ -34,7 +34,7 @@ class Xvfb {
 
 // A window manager (openbox) started on a display, stopped by its pid when
 // the object goes. Running() is false when it is missing or did not take
-// over the display within a few seconds.
+// over the display within 30 seconds.
 class WindowManager {
  public:
   explicit WindowManager(const std::string& display);
@@ -55,7 +55,7 @@ class WindowManager {
 // UTF-8 locale it knows: one built before in a folder of the working
 // directory, else the system's, else one built there now with the C
 // library's localedef and kept for later runs. Running() is false when something is missing or the server
-// did not announce itself within a few seconds; Problem() says what.
+// did not announce itself within 30 seconds; Problem() says what.
 class InputMethod {
  public:
   explicit InputMethod(const std::string& display);
@@ -156,7 +156,7 @@ class Probe {
   // Another program on the clipboard, run as a child process so that this
   // one can answer or ask at the same time. Serve: the child owns CLIPBOARD
   // with UTF-8 text (answered once ownership is taken) until another owner
-  // comes or five seconds pass. Read: the child asks for UTF8_STRING; the
+  // comes or 30 seconds pass. Read: the child asks for UTF8_STRING; the
   // caller keeps its own loop running until Finished gives the text.
   struct Child {
     int pid = -1;

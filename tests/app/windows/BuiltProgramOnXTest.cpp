@@ -12,19 +12,16 @@
 #include <sys/wait.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <set>
-#include <thread>
 
 #include "platform/x11/X11Probe.h"
+#include "support/Eventually.h"
 #include "support/TempDir.h"
 
 extern char** environ;
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 struct Program {
   pid_t pid = -1;
@@ -34,29 +31,14 @@ struct Program {
       waitpid(pid, nullptr, 0);
     }
   }
-  // The exit status once it ended within ms, else -1.
-  int Wait(int ms) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
-    while (Clock::now() < deadline) {
-      int status = 0;
-      if (waitpid(pid, &status, WNOHANG) == pid) {
-        pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return -1;
+  // The exit status once it has ended, else -1.
+  int Wait() {
+    int status = 0;
+    if (!Eventually([&] { return waitpid(pid, &status, WNOHANG) == pid; })) return -1;
+    pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
 };
-
-bool Eventually(const std::function<bool()>& condition, int ms = 15000) {
-  const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
-  while (Clock::now() < deadline) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return false;
-}
 
 // The program started in a copy of the examples' definitions and
 // lowlands.tt, with the display and the generator's log in its
@@ -115,22 +97,23 @@ class BuiltProgramOnX : public ::testing::Test {
     Eventually([&] { return (window = probe.WindowTitled(title)) != 0; });
     return window;
   }
+  // The server delivers the input in the order it is sent and the program
+  // handles it in that order: a click goes where the pointer is, a key to
+  // the window holding the keyboard.
   void Click(int x, int y) {
     probe.MovePointer(clientLeft + x, clientTop + y);
-    std::this_thread::sleep_for(std::chrono::milliseconds(60));
     probe.Button(1, true);
     probe.Button(1, false);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
   }
   void Key(const char* keysym) {
     probe.Key(keysym, true);
     probe.Key(keysym, false);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
   }
   // The file grid's first row, the folder "./" (at the top of the grid's
   // place in the layout), takes the focus; Down walks to the file, which
   // loads; "Run Current Values" is at 335, 319 (113 x 25).
-  void PickTheFileAndRun() {
+  void PickTheFileAndRun(unsigned long window) {
+    ASSERT_TRUE(Eventually([&] { return probe.KeyboardFocus() == window; })) << "the window never took the keyboard";
     Click(16 + 40, 24 + 8);
     Key("Down");
     Click(335 + 56, 319 + 12);
@@ -146,7 +129,7 @@ class BuiltProgramOnX : public ::testing::Test {
 TEST_F(BuiltProgramOnX, RunsTheGeneratorOnAPickedFileAndEndsWithZeroWhenTheWindowIsClosed) {
   const unsigned long window = Start();
   ASSERT_NE(window, 0u) << "the window never showed";
-  PickTheFileAndRun();
+  PickTheFileAndRun(window);
   namespace fs = std::filesystem;
   ASSERT_TRUE(Eventually([&] { return fs::exists(tmp / "Lowlands-1.map"); })) << "no map was made";
   EXPECT_TRUE(Eventually([&] { return !fs::exists(tmp / "terrain_temp_.txt"); }));
@@ -156,7 +139,7 @@ TEST_F(BuiltProgramOnX, RunsTheGeneratorOnAPickedFileAndEndsWithZeroWhenTheWindo
   EXPECT_NE(received.find("name = Lowlands;\r\n"), std::string::npos) << received;
 
   probe.SendDelete(window);
-  EXPECT_EQ(orvanta.Wait(10000), 0) << "the program ends with 0 when its window is closed";
+  EXPECT_EQ(orvanta.Wait(), 0) << "the program ends with 0 when its window is closed";
 }
 
 TEST_F(BuiltProgramOnX, UnderAFileSizeLimitASaveFailsWithABoxAndTheProgramGoesOn) {
@@ -164,14 +147,17 @@ TEST_F(BuiltProgramOnX, UnderAFileSizeLimitASaveFailsWithABoxAndTheProgramGoesOn
   // than the temporary terrain file of a run takes.
   const unsigned long window = Start(64);
   ASSERT_NE(window, 0u) << "the window never showed";
-  PickTheFileAndRun();
-  EXPECT_NE(WindowTitled("File Write Error"), 0u) << "no box, exit status " << orvanta.Wait(1000);
+  PickTheFileAndRun(window);
+  const unsigned long box = WindowTitled("File Write Error");
+  ASSERT_NE(box, 0u) << "no box, exit status " << orvanta.Wait();
   std::set<std::string> files;
   for (const auto& entry : std::filesystem::directory_iterator(tmp.Path())) files.insert(entry.path().filename());
   EXPECT_EQ(files, (std::set<std::string>{"lowlands.tt", "tarvik.exe", "tarvikwin.tdf"})) << "nothing half written";
+  ASSERT_TRUE(Eventually([&] { return probe.KeyboardFocus() == box; })) << "the box never took the keyboard";
   Key("Return");
+  EXPECT_TRUE(Eventually([&] { return probe.WindowTitled("File Write Error") == 0; })) << "the box stays";
   probe.SendDelete(window);
-  EXPECT_EQ(orvanta.Wait(10000), 0);
+  EXPECT_EQ(orvanta.Wait(), 0);
 }
 
 // Under a window manager: the full-path hint of a file row, shown after a
@@ -229,7 +215,7 @@ TEST_F(BuiltProgramOnX, UnderAWindowManagerARowHintLeavesTheScreenOnceThePointer
   EXPECT_TRUE(Eventually([&] { return !onTheScreen(); })) << "the hint's picture stays after its window went";
 
   probe.SendDelete(window);
-  EXPECT_EQ(orvanta.Wait(10000), 0);
+  EXPECT_EQ(orvanta.Wait(), 0);
 }
 
 TEST(BuiltProgram, WithoutAReachableDisplayItSaysSoAndFails) {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <thread>
 
 #include "XvfbSession.h"
 #include "app/Orvanta.h"
@@ -49,7 +50,9 @@ class ProgramOnX : public ::testing::Test {
   }
 
   // Runs the program on this thread and the user's steps on another; the
-  // steps end by closing the window. Answers the program's exit code.
+  // steps end by closing the window, and the program ends by itself.
+  // Answers the program's exit code; `forced` tells whether it had to be
+  // ended for the steps.
   int Play(const std::function<void(XUser&, TMainForm*&)>& steps) {
     CurrentDirGuard cd(tmp.Path());
     win::x11::Probe probe(server.Display());
@@ -63,8 +66,10 @@ class ProgramOnX : public ::testing::Test {
       user = std::thread([&] {
         XUser x(probe, gui);
         steps(x, form);
+        if (Eventually([&] { return gui.Ended(); })) return;
         // Steps that stopped early leave the program running: end it, so
         // a failure never hangs the suite.
+        forced = true;
         for (int i = 0; i < 100 && !gui.Ended(); ++i) {
           if (i == 20) gui.Run([] { return Application->Terminate(), true; });
           x.Key("Escape");
@@ -80,8 +85,9 @@ class ProgramOnX : public ::testing::Test {
 
   // Tabs until the control holds the focus (or its editor does).
   static void FocusByTab(XUser& x, TMainForm* form, const std::function<TWinControl*()>& control) {
+    x.CatchUp();
     for (int i = 0; i < 14; ++i) {
-      if (x.Eventually([&] { return Screen->GetActiveControl() == control(); }, 200)) return;
+      if (x.Gui().Run([&] { return Screen->GetActiveControl() == control(); })) return;
       x.Key("Tab");
     }
     ADD_FAILURE() << "the focus never reached the control";
@@ -158,14 +164,14 @@ class ProgramOnX : public ::testing::Test {
   TempDir tmp;
   win::x11::Xvfb server;
   pid_t hanging = 0;
-  std::chrono::steady_clock::time_point closing;
+  bool forced = false;
 };
 
 TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindowHanging) {
   const int code = Play([&](XUser& x, TMainForm*& form) {
     const unsigned long main = x.WindowTitled("Orvanta");
     ASSERT_NE(main, 0u) << "the main window never showed";
-    auto on = [&](auto f, int ms = 15000) { return x.Eventually([&] { return f(); }, ms); };
+    auto on = [&](auto f) { return x.Eventually([&] { return f(); }); };
 
     // Caption, client size and place: centred on the screen.
     EXPECT_TRUE(on([&] { return form->GetClientWidth() == 588 && form->GetClientHeight() == 519; }));
@@ -232,7 +238,8 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     EXPECT_TRUE(on([&] { return dynamic_cast<TcxCustomDropDownEdit*>(form->cxVGTerrainValues->GetInplaceEditor()); }));
     auto* const values = form->cxVGTerrainValues;
     const auto combo = [values] { return static_cast<TcxCustomDropDownEdit*>(values->GetInplaceEditor()); };
-    if (!on([&] { return combo()->GetDroppedDown(); }, 300)) {
+    x.CatchUp();
+    if (!x.Gui().Run([&] { return combo()->GetDroppedDown(); })) {
       x.Click(values, [&] {
         const TRect b = combo()->GetViewInfo()->ButtonInfos[0]->Bounds;
         const TPoint c = values->ScreenToClient(combo()->ClientToScreen(TPoint((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2)));
@@ -240,7 +247,7 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
       });
     }
     EXPECT_TRUE(on([&] { return combo()->GetDroppedDown(); }));
-    const unsigned long popup = x.Eventually([&] { return combo()->GetDroppedDown(); }) ? x.TopWindow() : 0;
+    const unsigned long popup = x.Eventually([&] { return combo()->GetDroppedDown(); }) ? x.TopWindowAbove(main) : 0;
     if (popup) x.Shot(popup, "x-list-dropped");
     x.Shot(main, "x-main-list-dropped", true);
     const TPoint autumn = on([&] { return combo()->GetDroppedDown(); }) ? x.Gui().Run([&] {
@@ -345,7 +352,7 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     x.Click([&] { return form->RunBatchButton; });
     EXPECT_TRUE(on([&] { return LogLines(form->LogWindow->GetHandle()).size() >= 6; }));
     x.Shot(main, "x-main-batch");
-    EXPECT_TRUE(on([&] { return form->RunBatchButton->GetEnabled(); }, 30000));
+    EXPECT_TRUE(on([&] { return form->RunBatchButton->GetEnabled(); }));
     on([&] { return (log = LogLines(form->LogWindow->GetHandle())), true; });
     EXPECT_EQ(log, (Lines{"green: BATCH STARTED",
                           "black: Starting map generator (1 of 3 in batch)...", "black: Map generator finished",
@@ -441,11 +448,12 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     ScrollsByTheWheel(x, form->cxVGTerrainValues, "the value grid");
     x.Shot(main, "x-main-scrolled-while-running", true);
     EXPECT_TRUE(on([&] { return form->GetRunner().GetGeneratorPid() != 0; })) << "the generator still runs";
-    closing = std::chrono::steady_clock::now();
     x.Probe().SendDelete(main);
   });
   EXPECT_EQ(code, 0);
-  EXPECT_LT(std::chrono::steady_clock::now() - closing, std::chrono::seconds(3)) << "closing ends the program at once";
+  // The generator never ends: a close that waited for it would never end
+  // the program.
+  EXPECT_FALSE(forced) << "closing ends the program while the generator still runs";
 }
 
 // Under a window manager a modal dialog is transient for the main window

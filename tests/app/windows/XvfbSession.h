@@ -9,21 +9,23 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <chrono>
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "Examples.h"
 #include "platform/forms/Controls.h"
 #include "platform/gdi/PngWriter.h"
+#include "platform/win/BackEnd.h"
 #include "platform/win/Timers.h"
+#include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Probe.h"
+#include "support/Eventually.h"
 
 namespace app_test {
 
@@ -96,43 +98,57 @@ class XUser {
  public:
   XUser(win::x11::Probe& probe, GuiBridge& gui) : probe_(probe), gui_(gui) {}
 
-  // Waits up to ms for the condition, asked on the program's thread.
-  bool Eventually(const std::function<bool()>& condition, int ms = 15000) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < deadline) {
-      if (gui_.Run([&] { return condition(); })) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
+  // Until the condition holds, asked on the program's thread.
+  bool Eventually(const std::function<bool()>& condition) {
+    return ::Eventually([&] { return gui_.Run([&] { return condition(); }); });
   }
-  // The mapped top-level window whose title is this, once there is one.
-  unsigned long WindowTitled(const std::string& title, int ms = 15000) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < deadline) {
+  // The mapped top-level window whose title is this, once there is one
+  // and it holds the keyboard, so keys typed next go to it.
+  unsigned long WindowTitled(const std::string& title) {
+    unsigned long found = 0;
+    ::Eventually([&] {
       for (unsigned long w : probe_.Stacking())
-        if (probe_.Property8(w, "WM_NAME") == title) return w;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return 0;
+        if (probe_.Property8(w, "WM_NAME") == title) found = w;
+      return found != 0 && probe_.KeyboardFocus() == found;
+    });
+    return found;
   }
-  bool Gone(unsigned long window, int ms = 15000) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < deadline) {
-      bool mapped = false;
-      for (unsigned long w : probe_.Stacking()) mapped = mapped || w == window;
-      if (!mapped) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
+  // Once the window is off the screen and no longer holds the keyboard.
+  bool Gone(unsigned long window) {
+    return ::Eventually([&] {
+      const std::vector<unsigned long> stack = probe_.Stacking();
+      return std::find(stack.begin(), stack.end(), window) == stack.end() && probe_.KeyboardFocus() != window;
+    });
+  }
+  // The topmost mapped window once it is another than this one.
+  unsigned long TopWindowAbove(unsigned long window) {
+    unsigned long top = 0;
+    ::Eventually([&] { return (top = TopWindow()) != window && top != 0; });
+    return top != window ? top : 0;
+  }
+  // The program has taken in and handled everything sent to it so far:
+  // the server has handled the input (the probe's round trip), the
+  // program's connection has read every event sent before (its round
+  // trip, on its own thread), its loop has handled them (it takes input
+  // before it turns to timers, which answer Run), and the server has
+  // handled what the program asked of it meanwhile (a second round trip),
+  // such as the focus given back to a window when a box closes.
+  void CatchUp() {
+    probe_.Sync();
+    for (int turn = 0; turn < 2; ++turn)
+      gui_.Run([] {
+        static_cast<win::x11::X11BackEnd&>(win::BackEnd()).Sync();
+        return true;
+      });
   }
 
   void ClickAt(TPoint screen) {
     probe_.MovePointer(screen.X, screen.Y);
-    Settle();
+    CatchUp();
     probe_.Button(1, true);
-    Settle();
+    CatchUp();
     probe_.Button(1, false);
-    Settle();
+    CatchUp();
   }
   // Clicks the middle of a control the program names.
   void Click(const std::function<TControl*()>& control) {
@@ -159,17 +175,17 @@ class XUser {
       return c->ClientToScreen(TPoint(c->GetWidth() / 2, c->GetHeight() / 2));
     });
     probe_.MovePointer(at.X, at.Y);
-    Settle();
+    CatchUp();
     for (int i = 0; i < std::abs(notches); ++i) {
       probe_.Button(notches > 0 ? 5 : 4, true);
       probe_.Button(notches > 0 ? 5 : 4, false);
-      Settle();
+      CatchUp();
     }
   }
   void Key(const char* keysym) {
     probe_.Key(keysym, true);
     probe_.Key(keysym, false);
-    Settle();
+    CatchUp();
   }
   void Type(const std::string& text) {
     for (char c : text) {
@@ -214,8 +230,6 @@ class XUser {
   }
 
  private:
-  void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(40)); }
-
   win::x11::Probe& probe_;
   GuiBridge& gui_;
 };

@@ -52,7 +52,7 @@ TEST_F(ConcreteEditorsOnX, ClickedAndTypedEditorsShowTheirNewStateInTheServersPi
   disabled->SetEnabled(false);
   disabled->SetParent(form);
   form->Show();
-  Settle(30);
+  Settle();
 
   Click(box, Center(box->GetViewInfo()->CheckBoxRect));
   EXPECT_TRUE(box->GetChecked());
@@ -91,7 +91,7 @@ TEST_F(ConcreteEditorsOnX, AChosenRadioButtonShowsItsDotInTheServersPixels) {
   inner->SetItemIndex(1);
   inner->SetParent(box);
   form->Show();
-  Settle(30);
+  Settle();
 
   TWinControl* normal = group->GetButton(1);
   Click(normal, TPoint(normal->GetWidth() / 2, normal->GetHeight() / 2));
@@ -125,7 +125,7 @@ TEST_F(ConcreteEditorsOnX, AMemoTypedIntoAndScrolledByItsBarShowsItsLinesAndBars
   memo->SetParent(form);
   for (int i = 0; i < 9; ++i) memo->GetLines()->Add("row " + std::to_string(i) + " of a text wider than the memo is");
   form->Show();
-  Settle(30);
+  Settle();
   memo->SetFocus();
   Settle();
   // Typed at the end: a tenth line, which scrolls into view.
@@ -182,12 +182,12 @@ TEST_F(ConcreteEditorsOnX, TheCalculatorDroppedDownAddsByClicksIntoTheEditorsTex
   edit->GetPopupWindow()->SetModalMode(false);
   edit->SetParent(owner);
   owner->Show();
-  Settle(30);
+  Settle();
 
   Click(edit, Center(edit->GetViewInfo()->ButtonInfos[0]->Bounds));
   ASSERT_TRUE(edit->GetDroppedDown());
   TcxPopupCalculator* calc = edit->GetCalculator();
-  Settle(20);
+  Settle();
   for (TcxCalcButtonKind kind : {cbNum7, cbAdd, cbNum5})
     Click(calc, Center(calc->GetButton(kind).BtnRect));
   EXPECT_EQ(edit->GetText(), "5");
@@ -195,7 +195,7 @@ TEST_F(ConcreteEditorsOnX, TheCalculatorDroppedDownAddsByClicksIntoTheEditorsTex
   const TRect equal = calc->GetButton(cbEqual).BtnRect;
   MoveTo(calc, Center(equal));
   probe->Button(1, true);
-  Settle(5);
+  Settle();
   Capture(edit->GetPopupWindow());
   const std::uint32_t pressed = At(calc, TPoint(equal.Left + 3, equal.Top + 3));
   const std::uint32_t normal = At(calc, TPoint(calc->GetButton(cbNum9).BtnRect.Left + 3,
@@ -249,7 +249,7 @@ TEST_F(ConcreteEditorsOnX, ACutAndPastedPictureAndAChosenItemImageShowInTheServe
   combo->SetEditValue(Variant(AnsiString("Red")));
   combo->SetParent(form);
   form->Show();
-  Settle(30);
+  Settle();
 
   const TRect client = image->GetViewInfo()->ClientRect;
   const TPoint middle((client.Left + client.Right) / 2, (client.Top + client.Bottom) / 2);

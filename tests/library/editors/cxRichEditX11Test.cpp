@@ -24,7 +24,7 @@ TEST_F(RichEditOnX, TheLogShowsItsColoursAndTakesTypedText) {
       "{\\rtf1{\\colortbl;\\red0\\green0\\blue0;\\red255\\green0\\blue0;\\red0\\green0\\blue255;\\red0\\green128\\blue0;}"
       "\\cf1 Map {\\b ready}\\par \\cf2 ERROR at tile 7\\par \\cf3 retry\\par \\cf4 done\\cf1}")));
   form->Show();
-  Settle(30);
+  Settle();
 
   // A click after the last line, then a line typed.
   Click(edit, TPoint(200, 120));

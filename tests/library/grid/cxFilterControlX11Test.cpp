@@ -47,7 +47,7 @@ TEST(FilterOnX, AConditionBuiltWithKeysAndTheListIsDrawnOnTheServer) {
     builder->SetParent(form);
     builder->SetLinkComponent(target);
     form->Show();
-    scene.Settle(30);
+    scene.Settle();
     scene.Click(builder, cxRectCenter(builder->GetRoot()->BoolOperatorRect));
     scene.Key("Escape");
     scene.Key("Insert");
@@ -56,7 +56,7 @@ TEST(FilterOnX, AConditionBuiltWithKeysAndTheListIsDrawnOnTheServer) {
     EqualsTyped(scene, builder, condition, {"g", "a"});
     ASSERT_EQ(condition->GetValues()->GetCount(), 1);
     EXPECT_EQ(VarToStr(condition->GetValues()->GetValue(0)->Value), "ga");
-    scene.Settle(10);
+    scene.Settle();
 
     ASSERT_TRUE(x.Capture(form));
     const std::uint32_t dot = GridXScene::Rgb(cl3DDkShadow);
@@ -81,7 +81,7 @@ TEST(FilterOnX, TheDialogBuildsAppliesAndClosesOnTheServer) {
     auto* dialog = dynamic_cast<TfmFilterControlDialog*>(Screen->GetActiveForm());
     ASSERT_NE(dialog, nullptr);
     ran = true;
-    scene.Settle(30);
+    scene.Settle();
     TcxFilterControl* builder = dialog->GetFilterControl();
     scene.Click(builder, cxRectCenter(builder->GetViewInfo()->GetAddConditionRect()));
     ASSERT_EQ(builder->GetRowCount(), 2);
@@ -90,7 +90,7 @@ TEST(FilterOnX, TheDialogBuildsAppliesAndClosesOnTheServer) {
     scene.Click(dialog->btApply, TPoint(dialog->btApply->GetWidth() / 2, dialog->btApply->GetHeight() / 2));
     EXPECT_EQ(target->Visible(), (std::vector<std::string>{"beta"})) << "Apply filtered the control";
     EXPECT_TRUE(dialog->GetVisible()) << "Apply leaves the dialog open";
-    scene.Settle(10);
+    scene.Settle();
 
     // Applying rebuilt the rows from the control: the value is painted in
     // the value font's blue (smoothed at its edges by the server's fonts).

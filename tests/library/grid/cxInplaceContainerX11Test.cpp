@@ -37,7 +37,7 @@ TEST_F(GridOnX, AValueTypedInPlaceIsPaintedByItsCellOnTheServer) {
     grid->GetDataController()->SetValue(0, 1, Variant(42));
     grid->GetDataController()->ChangeFocusedRowIndex(0);
     form->Show();
-    scene.Settle(30);
+    scene.Settle();
 
     TTestCell* cell = grid->TestViewInfo()->Cell(0, 1);
     scene.Click(grid, cxRectCenter(cell->DisplayRect));
@@ -73,7 +73,7 @@ TEST_F(GridOnX, ADragImageShowsInAWindowOfItsOwnOverOurWindows) {
     form->SetBoundsRect({40, 40, 320, 200});
     form->SetColor(clWhite);
     form->Show();
-    scene.Settle(30);
+    scene.Settle();
     const HWND active = GetActiveWindow();
     const TPoint place = form->ClientToScreen({30, 20});
     {
@@ -113,9 +113,9 @@ TEST_F(GridOnX, ADragImageShowsInAWindowOfItsOwnOverOurWindows) {
       listener->Clicked = &clicked;
       form->OnClick = TNotifyEvent::Bind<&Listener::Click>(listener.get());
       scene.probe->MovePointer(place.X + 5, place.Y + 5);
-      scene.Settle(3);
+      scene.Settle();
       scene.probe->Button(1, true);
-      scene.Settle(3);
+      scene.Settle();
       scene.probe->Button(1, false);
       scene.Settle();
       EXPECT_TRUE(clicked);

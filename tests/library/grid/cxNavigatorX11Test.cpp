@@ -35,11 +35,11 @@ TEST(NavigatorOnX, TheBarDrivesTheDataGridOnTheServer) {
     navigator->SetTop(196);
     navigator->SetControl(grid);
     form->Show();
-    scene.Settle(30);
+    scene.Settle();
     grid->SetFocus();
     grid->SetFocusedRow(fields.Name);
     grid->SetFocusedRecordIndex(0);
-    scene.Settle(10);
+    scene.Settle();
 
     auto button = [&](Integer AIndex) { return navigator_test::ButtonBounds(navigator, AIndex); };
     auto blackPixels = [&](Integer AIndex) {
@@ -61,7 +61,7 @@ TEST(NavigatorOnX, TheBarDrivesTheDataGridOnTheServer) {
     scene.Click(navigator, cxRectCenter(button(NBDI_LAST)));
     EXPECT_EQ(grid->GetFocusedRecordIndex(), 29);
     scene.MoveTo(form, TPoint(300, 250));
-    scene.Settle(10);
+    scene.Settle();
     ASSERT_TRUE(x.Capture(form));
     EXPECT_EQ(blackPixels(NBDI_NEXT), 0) << "greyed on the last record";
     EXPECT_GT(blackPixels(NBDI_PRIOR), 10);

@@ -4,7 +4,6 @@
 // composed character lands in it, although the grid searches its values
 // as they are typed and plain typing never opens an editor. Skipped,
 // saying so, where uim-xim or a locale it can serve is missing.
-#include <chrono>
 #include <cstdlib>
 #include <functional>
 
@@ -57,14 +56,14 @@ void ComposeIntoTheGrid(bool underManager) {
     grid->SetFocusedRow(rows.Seed);
     grid->SetFocus();
     // Keys reach the form once the server gives it the keyboard (a
-    // window manager does so in its own time); a deadline only guards.
+    // window manager does so in its own time).
     const x11::XId window = scene.x->WindowOf(detail::Peek(form->GetHandle())->surface);
-    auto until = [&](const std::function<bool()>& done) {
-      const auto guard = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-      while (!done() && std::chrono::steady_clock::now() < guard) scene.Settle(1);
-      return done();
-    };
-    scene.Settle(10);
+    auto until = [&](const std::function<bool()>& done) { return scene.Eventually(done); };
+    ASSERT_TRUE(until([&] {
+      bool viewable = false;
+      RECT r{};
+      return scene.probe->Geometry(window, viewable, r) && viewable;
+    })) << "the form never showed";
     scene.probe->GiveFocus(window);
     ASSERT_TRUE(until([&] { return scene.probe->KeyboardFocus() == window && win::GetFocus() == grid->GetHandle(); }));
     ASSERT_FALSE(grid->IsEditing());

@@ -27,7 +27,7 @@ TEST_F(VGridOnX, TheValueGridIsPaintedEditedAndScrolledOnTheServer) {
       vgrid_test::AddParameter(grid, rows.Unknown, name, TcxTextEditProperties::StaticClass(),
                                TcxStringValueType::Class(), Variant("1"), 0);
     form->Show();
-    scene.Settle(30);
+    scene.Settle();
 
     auto capture = [&] { ASSERT_TRUE(onX->Capture(form)); };
     auto at = [&](TPoint P) { return onX->Pixel(grid, P); };

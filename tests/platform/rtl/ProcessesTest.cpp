@@ -11,6 +11,7 @@
 #include "platform/rtl/OsEdge.h"
 #include "platform/rtl/ProcessLauncher.h"
 #include "platform/rtl/Processes.h"
+#include "support/Eventually.h"
 #include "support/TempDir.h"
 
 using namespace win;
@@ -43,20 +44,22 @@ BOOL Start(const char* app, const std::string& cmd, PROCESS_INFORMATION& pi, DWO
 
 constexpr DWORD kNotOpened = 0xDEAD;
 
-// Polls as the front end's timer does, every 10 ms up to `polls` times: the
-// child has ended when it cannot be opened or its code is not STILL_ACTIVE.
-// Answers STILL_ACTIVE when it is still running at the end.
-DWORD PollUntilEnded(DWORD pid, int polls = 1000) {
-  for (int i = 0; i < polls; ++i) {
-    HANDLE h = OpenProcess(PROCESS_ALL_ACCESS, TRUE, pid);
-    if (!h) return kNotOpened;  // ended and already collected
-    DWORD code = 0;
-    EXPECT_TRUE(GetExitCodeProcess(h, &code));
-    CloseHandle(h);
-    if (code != STILL_ACTIVE) return code;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return STILL_ACTIVE;
+// One poll as the front end's timer makes it: the child's exit code,
+// STILL_ACTIVE while it runs, kNotOpened once it has been collected.
+DWORD Poll(DWORD pid) {
+  HANDLE h = OpenProcess(PROCESS_ALL_ACCESS, TRUE, pid);
+  if (!h) return kNotOpened;
+  DWORD code = 0;
+  EXPECT_TRUE(GetExitCodeProcess(h, &code));
+  CloseHandle(h);
+  return code;
+}
+
+// Polls until the child has ended: what the poll saw then.
+DWORD PollUntilEnded(DWORD pid) {
+  DWORD code = STILL_ACTIVE;
+  Eventually([&] { return (code = Poll(pid)) != STILL_ACTIVE; });
+  return code;
 }
 
 bool Collected(DWORD pid) { return waitpid(static_cast<pid_t>(pid), nullptr, WNOHANG) == -1 && errno == ECHILD; }
@@ -91,7 +94,12 @@ TEST(RealProcesses, GeneratorRunsPollsAndLeavesNoZombie) {
   DWORD code = 0;
   ASSERT_TRUE(GetExitCodeProcess(pi.hProcess, &code));
   EXPECT_EQ(code, STILL_ACTIVE);
-  EXPECT_EQ(PollUntilEnded(pi.dwProcessId, 20), STILL_ACTIVE) << "the child ended before it was let go";
+  // Blocked until it is let go, it stays running however often it is
+  // polled meanwhile.
+  for (int i = 0; i < 20; ++i) {
+    EXPECT_EQ(Poll(pi.dwProcessId), STILL_ACTIVE) << "the child ended before it was let go";
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
   tmp.Write("go", "");
   EXPECT_NE(PollUntilEnded(pi.dwProcessId), STILL_ACTIVE);
   EXPECT_EQ(tmp.Read("generatedname.txt"), "map_of_terrain_temp_.txt\n");
@@ -114,8 +122,7 @@ TEST(RealProcesses, ChildWhoseHandlesWereClosedIsStillCollected) {
   PROCESS_INFORMATION pi;
   ASSERT_TRUE(Start("tarvik.exe", "tarvik.exe", pi));
   CloseBoth(pi);
-  for (int i = 0; i < 500 && orv::LiveChildCount() > 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_EQ(orv::LiveChildCount(), 0u);
+  EXPECT_TRUE(Eventually([] { return orv::LiveChildCount() == 0; }));
   EXPECT_TRUE(Collected(pi.dwProcessId));
 }
 

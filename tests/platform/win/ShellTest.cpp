@@ -4,15 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "platform/win/Shell.h"
 #include "platform/win/WindowStyles.h"
+#include "support/Eventually.h"
 
 using namespace win;
 
@@ -86,13 +85,13 @@ TEST(ShellOpenReal, StartsTheOpenerWithoutAShellOrAnswersTwo) {
   EXPECT_GT(Code(ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOW)), 32);
   // The opener runs on its own; its note appears when it is done.
   std::string got;
-  for (int i = 0; i < 500 && got.empty(); ++i) {
+  Eventually([&] {
     std::ifstream in(out);
     std::stringstream ss;
     ss << in.rdbuf();
     got = ss.str();
-    if (got.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+    return !got.empty();
+  });
   EXPECT_EQ(got, "[" + target + "]\n/dev/null\n");
   EXPECT_NE(access((dir + "/pwned").c_str(), F_OK), 0) << "the target went through a shell";
 

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -33,6 +32,8 @@
 #include "platform/x11/X11BackEnd.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Probe.h"
+#include "support/Eventually.h"
+#include "support/XCatchUp.h"
 
 using namespace win;
 
@@ -182,16 +183,19 @@ class X11Smoke : public ::testing::Test {
     x = nullptr;
   }
 
-  // Pumps the window system until the condition holds or two seconds pass.
+  // Pumps the window system until the condition holds: for what the server
+  // or another program does in its own time.
   bool Eventually(const std::function<bool()>& done) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    for (;;) {
-      test::PumpUntilIdle();
-      if (done()) return true;
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      x->WaitForEvent(20);
-    }
+    return ::Eventually(
+        [&] {
+          test::PumpUntilIdle();
+          return done();
+        },
+        [&] { x->WaitForEvent(20); });
   }
+  // Everything asked of the server so far is done and its news handled:
+  // what has not happened by then does not happen.
+  void CaughtUp() { CatchUp(*x, probe.get()); }
 
   // A second window of ours, once active with the X focus; null when it
   // did not become so.
@@ -391,7 +395,8 @@ TEST_F(X11Smoke, FocusMovedBetweenOurWindowsActivatesTheOneThatGotIt) {
   // does not pull it back, and the second stays.
   SetActiveWindow(s.top);
   SetActiveWindow(other);
-  EXPECT_FALSE(Eventually([&] { return GetActiveWindow() != other; }));
+  CaughtUp();
+  EXPECT_EQ(GetActiveWindow(), other);
   EXPECT_EQ(x->xFocus, SurfaceOf(other));
   DestroyWindow(other);
   Leave(s.top);
@@ -420,7 +425,8 @@ TEST_F(X11Smoke, AWindowManagersHandOverDoesNotDeactivateOnTheWay) {
   SetActiveWindow(s.top);  // asks the manager
   probe->GiveFocus(parking);
   probe->NameActive(0);
-  EXPECT_FALSE(Eventually(deactivated)) << "the focus on its way is no loss";
+  CaughtUp();
+  EXPECT_FALSE(deactivated()) << "the focus on its way is no loss";
   probe->GiveFocus(x->WindowOf(SurfaceOf(s.top)));
   probe->NameActive(x->WindowOf(SurfaceOf(s.top)));
   EXPECT_TRUE(Eventually([&] { return GetActiveWindow() == s.top && x->xFocus == SurfaceOf(s.top); }));
@@ -454,6 +460,7 @@ TEST_F(X11Smoke, HidingTheActiveWindowPassesTheActivationOnWithoutGoingInactive)
     EXPECT_TRUE(Eventually([&] {
       return x->xFocus == SurfaceOf(s.top) && probe->KeyboardFocus() == x->WindowOf(SurfaceOf(s.top));
     }));
+    CaughtUp();
     EXPECT_FALSE(Received(s.top, WM_ACTIVATEAPP, FALSE)) << round;
     EXPECT_EQ(GetActiveWindow(), s.top);
     ShowWindow(other, SW_SHOW);
@@ -510,8 +517,7 @@ TEST_F(X11Smoke, AWindowShownGoesOnTheScreenWithItsOwnPixels) {
   HWND flash = popup(WS_EX_NOACTIVATE);
   ShowWindow(flash, SW_SHOWNOACTIVATE);
   ShowWindow(flash, SW_HIDE);
-  test::PumpUntilIdle();
-  x->WaitForEvent(0);
+  CaughtUp();
   EXPECT_FALSE(viewable(flash));
   DestroyWindow(flash);
   Leave(s.top);
@@ -628,10 +634,10 @@ TEST_F(X11Smoke, WindowRegionShapesTheXWindow) {
   CombineRgn(l, l, post, RGN_OR);
   DeleteObject(post);
   SetWindowRgn(s.top, l, TRUE);
-  test::PumpUntilIdle();
+  CaughtUp();
   EXPECT_EQ(probe->ShapeRects(window), (std::vector<RECT>{{0, 0, 40, 10}, {0, 10, 20, 30}}));
   SetWindowRgn(s.top, nullptr, TRUE);
-  test::PumpUntilIdle();
+  CaughtUp();
   EXPECT_EQ(probe->ShapeRects(window), (std::vector<RECT>{{0, 0, whole.Width(), whole.Height()}}));
   Leave(s.top);
 }
@@ -676,7 +682,7 @@ TEST_F(X11Smoke, ClipboardTextCrossesToOtherProgramsAndBack) {
   CloseClipboard();
   EXPECT_EQ(GetClipboardOwner(), nullptr);
   EXPECT_FALSE(x->ownsClipboard);
-  test::PumpUntilIdle();  // the late news of the loss changes nothing
+  CaughtUp();  // the late news of the loss changes nothing
   std::string now;
   EXPECT_TRUE(x->GetClipboard(CF_TEXT, now));
   EXPECT_EQ(now, "neu");

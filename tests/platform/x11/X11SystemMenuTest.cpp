@@ -20,6 +20,8 @@
 #include "platform/x11/X11BackEnd.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Probe.h"
+#include "support/Eventually.h"
+#include "support/XCatchUp.h"
 
 using namespace win;
 
@@ -35,12 +37,19 @@ bool SystemMenuOn(const std::string& display, bool underManager) {
   std::unique_ptr<IBackEnd> previous = SetBackEnd(std::move(be));
   x11::Probe probe(display);
   EXPECT_TRUE(probe.Connected());
-  auto settle = [&] {
-    for (int i = 0; i < 10; ++i) {
-      test::PumpUntilIdle();
-      x->WaitForEvent(10);
-    }
-    test::PumpUntilIdle();
+  auto settle = [&] { CatchUp(*x, &probe); };
+  // A window manager maps a window in its own time.
+  auto mapped = [&](x11::XId window) {
+    return Eventually(
+        [&] {
+          bool viewable = false;
+          RECT r{};
+          return probe.Geometry(window, viewable, r) && viewable;
+        },
+        [&] {
+          x->WaitForEvent(10);
+          settle();
+        });
   };
   bool shown = false;
   {
@@ -50,6 +59,7 @@ bool SystemMenuOn(const std::string& display, bool underManager) {
     form->Show();
     settle();
     const x11::XId window = x->WindowOf(detail::Peek(form->GetHandle())->surface);
+    EXPECT_TRUE(mapped(window)) << "the form never showed";
     probe.GiveFocus(window);
     settle();
     HMENU menu = GetSystemMenu(form->GetHandle(), FALSE);

@@ -16,6 +16,8 @@
 #include "platform/x11/X11BackEnd.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Probe.h"
+#include "support/Eventually.h"
+#include "support/XCatchUp.h"
 
 using namespace win;
 
@@ -36,12 +38,19 @@ void SeeThroughFormOn(const std::string& display) {
   std::unique_ptr<IBackEnd> previous = SetBackEnd(std::move(be));
   x11::Probe probe(display);
   ASSERT_TRUE(probe.Connected());
-  auto settle = [&] {
-    for (int i = 0; i < 10; ++i) {
-      test::PumpUntilIdle();
-      x->WaitForEvent(10);
-    }
-    test::PumpUntilIdle();
+  auto settle = [&] { CatchUp(*x, &probe); };
+  // A window manager maps a window in its own time.
+  auto mapped = [&](x11::XId window) {
+    return Eventually(
+        [&] {
+          bool viewable = false;
+          RECT r{};
+          return probe.Geometry(window, viewable, r) && viewable;
+        },
+        [&] {
+          x->WaitForEvent(10);
+          settle();
+        });
   };
   {
     TForm* form = TCustomForm::CreateNew<TForm>(Application);
@@ -56,6 +65,7 @@ void SeeThroughFormOn(const std::string& display) {
     form->Show();
     settle();
     const x11::XId window = x->WindowOf(detail::Peek(form->GetHandle())->surface);
+    ASSERT_TRUE(mapped(window)) << "the form never showed";
     bool viewable = false;
     RECT onRoot{};
     ASSERT_TRUE(probe.Geometry(window, viewable, onRoot));

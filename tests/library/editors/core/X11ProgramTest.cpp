@@ -11,18 +11,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <memory>
 #include <cstdlib>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/gdi/PngWriter.h"
 #include "platform/x11/X11Probe.h"
+#include "support/Eventually.h"
 
 using namespace win;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -41,49 +39,54 @@ class OnScreen {
 
   // The topmost window on the root that is not one of `known`, once one
   // comes (0 when none does).
-  unsigned long NewWindow(const std::vector<unsigned long>& known, std::chrono::seconds wait) {
-    auto deadline = std::chrono::steady_clock::now() + wait;
-    do {
+  unsigned long NewWindow(const std::vector<unsigned long>& known) {
+    unsigned long found = 0;
+    Eventually([&] {
       const auto stack = probe_.Stacking();
       for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
         bool viewable = false;
         RECT r{};
         if (std::find(known.begin(), known.end(), *it) == known.end() && probe_.Geometry(*it, viewable, r) &&
-            viewable && r.Width() > 8 && r.Height() > 8)
-          return *it;
+            viewable && r.Width() > 8 && r.Height() > 8) {
+          found = *it;
+          return true;
+        }
       }
-      std::this_thread::sleep_for(20ms);
-    } while (std::chrono::steady_clock::now() < deadline);
-    return 0;
+      return false;
+    });
+    return found;
   }
 
   // The viewable window titled so: a top-level window on the root, or a
   // client a window manager lists (0 when none comes).
-  unsigned long ClientTitled(const std::string& title, std::chrono::seconds wait) {
-    auto deadline = std::chrono::steady_clock::now() + wait;
-    do {
+  unsigned long ClientTitled(const std::string& title) {
+    unsigned long found = 0;
+    Eventually([&] {
       std::vector<unsigned long> candidates = probe_.Stacking();
       for (long c : probe_.Property32(probe_.Root(), "_NET_CLIENT_LIST"))
         candidates.push_back(static_cast<unsigned long>(c));
       for (unsigned long w : candidates) {
         bool viewable = false;
         RECT r{};
-        if (probe_.Property8(w, "WM_NAME") == title && probe_.Geometry(w, viewable, r) && viewable) return w;
+        if (probe_.Property8(w, "WM_NAME") == title && probe_.Geometry(w, viewable, r) && viewable) {
+          found = w;
+          return true;
+        }
       }
-      std::this_thread::sleep_for(20ms);
-    } while (std::chrono::steady_clock::now() < deadline);
-    return 0;
+      return false;
+    });
+    return found;
   }
 
   // The share of the window's pixels on the root in each colour, once
-  // every share reaches its least (or the wait is over).
+  // every share reaches its least (or the window went).
   std::vector<double> Shares(unsigned long window, const std::vector<std::pair<std::uint32_t, double>>& least) {
     std::vector<double> got(least.size());
-    auto deadline = std::chrono::steady_clock::now() + 10s;
-    do {
+    bool gone = false;
+    Eventually([&] {
       bool viewable = false;
       if (!probe_.Geometry(window, viewable, rect_) || !probe_.Capture(probe_.Root(), root_, width_, height_))
-        return got;
+        return gone = true;
       std::vector<long> counts(least.size());
       long all = 0;
       for (int y = std::max(0, rect_.Top); y < std::min(height_, rect_.Bottom); ++y)
@@ -95,9 +98,9 @@ class OnScreen {
         got[i] = all ? double(counts[i]) / double(all) : 0;
         enough = enough && got[i] >= least[i].second;
       }
-      if (enough) break;
-      std::this_thread::sleep_for(20ms);
-    } while (std::chrono::steady_clock::now() < deadline);
+      return enough;
+    });
+    if (gone) std::fill(got.begin(), got.end(), 0.0);
     return got;
   }
 
@@ -147,7 +150,7 @@ class X11Program : public ::testing::Test {
     // take a while to show its form. The form is known by its title; under
     // a window manager it sits in a frame of the manager's, which is what
     // stands on the root.
-    const unsigned long client = screen.ClientTitled("Orvanta editors", 60s);
+    const unsigned long client = screen.ClientTitled("Orvanta editors");
     ASSERT_NE(client, 0u) << "the program showed no window";
     const unsigned long form = probe.FrameOf(client);
     auto shares = screen.Shares(form, {{kFace, 0.5}});
@@ -178,9 +181,7 @@ class X11Program : public ::testing::Test {
         const std::vector<long> active = probe.Property32(probe.Root(), "_NET_ACTIVE_WINDOW");
         return !active.empty() && static_cast<unsigned long>(active[0]) == client;
       };
-      auto deadline = std::chrono::steady_clock::now() + 30s;
-      while (!holds() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(20ms);
-      return holds();
+      return Eventually(holds);
     };
     for (const Step& step : steps) {
       ASSERT_TRUE(formHasFocus()) << "the form does not have the focus before the " << step.name;
@@ -195,7 +196,7 @@ class X11Program : public ::testing::Test {
           Key(probe, k);
         }
       }
-      const unsigned long opened = screen.NewWindow({form}, 15s);
+      const unsigned long opened = screen.NewWindow({form});
       ASSERT_NE(opened, 0u) << step.name << " did not open";
       shares = screen.Shares(opened, step.colours);
       for (std::size_t i = 0; i < shares.size(); ++i)
@@ -204,15 +205,11 @@ class X11Program : public ::testing::Test {
       screen.Save(sheet + "-" + std::to_string(&step - steps.data() + 1) + ".png");
       Key(probe, step.close);
       // Closed: unmapped, or gone altogether.
-      auto deadline = std::chrono::steady_clock::now() + 10s;
-      bool open = true;
-      while (open && std::chrono::steady_clock::now() < deadline) {
+      EXPECT_TRUE(Eventually([&] {
         bool viewable = false;
         RECT r{};
-        open = probe.Geometry(opened, viewable, r) && viewable;
-        if (open) std::this_thread::sleep_for(20ms);
-      }
-      EXPECT_FALSE(open) << step.name << " did not close";
+        return !(probe.Geometry(opened, viewable, r) && viewable);
+      })) << step.name << " did not close";
     }
     EXPECT_TRUE(program.Running()) << "the program ended";
   }

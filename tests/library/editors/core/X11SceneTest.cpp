@@ -9,7 +9,6 @@
 // dialog stands above its owner. The X shots go to X11Scene.png.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <sstream>
@@ -41,6 +40,7 @@
 #include "platform/x11/X11BackEnd.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Probe.h"
+#include "support/Eventually.h"
 #include "support/PlaceControl.h"
 
 using namespace win;
@@ -405,13 +405,13 @@ class X11Scene : public ::testing::Test, public edit_test::EditorUnitsListed {
         // frame its first window (it loads its fonts then); a good screen
         // ends the wait at once.
         std::string diff;
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(framed && i == 0 ? 60 : 15);
-        for (;;) {
-          test::PumpUntilIdle();
-          diff = screen.Differences(expected[i]) + (framed ? screen.Framing() : std::string());
-          if (diff.empty() || std::chrono::steady_clock::now() > deadline) break;
-          x->WaitForEvent(20);
-        }
+        Eventually(
+            [&] {
+              test::PumpUntilIdle();
+              diff = screen.Differences(expected[i]) + (framed ? screen.Framing() : std::string());
+              return diff.empty();
+            },
+            [&] { x->WaitForEvent(20); });
         EXPECT_EQ(diff, "") << step.name;
         screen.Keep(expected[i], images, boxes);
         ++i;
