@@ -467,7 +467,7 @@ TEST_F(ProgramOnX, UnderAWindowManagerADialogStaysAboveTheMainWindowItKeepsWaiti
   win::x11::WindowManager openbox(server.Display());
   ASSERT_TRUE(openbox.Running()) << "openbox did not take over the display";
   const int code = Play([&](XUser& x, TMainForm*& form) {
-    auto on = [&](auto f, int ms = 15000) { return x.Eventually([&] { return f(); }, ms); };
+    auto on = [&](auto f) { return x.Eventually([&] { return f(); }); };
     win::x11::Probe& probe = x.Probe();
     // Windows under a manager are inside its frames: found through the
     // program, then waited for on the screen (or off it).
@@ -475,13 +475,6 @@ TEST_F(ProgramOnX, UnderAWindowManagerADialogStaysAboveTheMainWindowItKeepsWaiti
       bool shown = false;
       win::RECT r{};
       return probe.Geometry(window, shown, r) && shown;
-    };
-    const auto waitFor = [&](const std::function<bool()>& condition) {
-      const auto guard = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-      while (!condition())
-        if (std::chrono::steady_clock::now() > guard) return false;
-        else std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      return true;
     };
     const auto shownForm = [&](const std::string& title) {
       unsigned long window = 0;
@@ -491,7 +484,7 @@ TEST_F(ProgramOnX, UnderAWindowManagerADialogStaysAboveTheMainWindowItKeepsWaiti
             return (window = XWindowOf(f)) != 0;
         return false;
       });
-      return window && waitFor([&] { return viewable(window); }) ? window : 0;
+      return window && Eventually([&] { return viewable(window); }) ? window : 0;
     };
     const unsigned long main = shownForm("Orvanta");
     ASSERT_NE(main, 0u) << "the main window never showed";
@@ -541,7 +534,7 @@ TEST_F(ProgramOnX, UnderAWindowManagerADialogStaysAboveTheMainWindowItKeepsWaiti
       EXPECT_EQ(probe.KeyboardFocus(), dialog) << "the click on the main window took the focus from the dialog";
       x.Shot(probe.Root(), o.shot);
       x.Key("Return");
-      EXPECT_TRUE(waitFor([&] { return !viewable(dialog); }));
+      EXPECT_TRUE(Eventually([&] { return !viewable(dialog); }));
     }
     x.Probe().SendDelete(main);
   });
