@@ -22,7 +22,7 @@
 #include "app/core/TerrainFiles.h"
 #include "app/core/ValueRows.h"
 #include "library/foundation/cxButtons.h"
-#include "library/grid/cxVGrid.h"
+#include "library/grid/vgrid/cxVGrid.h"
 #include "platform/controls/RichEdit.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"

@@ -22,7 +22,7 @@
 #include "app/Orvanta.h"
 #include "app/Tarvikui.h"
 #include "library/editors/core/cxTextEdit.h"
-#include "library/grid/cxVGrid.h"
+#include "library/grid/vgrid/cxVGrid.h"
 #include "platform/controls/Memo.h"
 #include "platform/controls/RichEdit.h"
 #include "platform/forms/Application.h"

@@ -17,7 +17,7 @@
 
 #include "PeerReporter.h"
 #include "library/grid/GridStartup.h"
-#include "library/grid/cxVGrid.h"
+#include "library/grid/vgrid/cxVGrid.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
 #include "platform/win/Keyboard.h"

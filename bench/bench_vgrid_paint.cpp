@@ -22,7 +22,7 @@
 #include "library/editors/cxSpinEdit.h"
 #include "library/editors/core/cxTextEdit.h"
 #include "library/grid/GridStartup.h"
-#include "library/grid/cxVGrid.h"
+#include "library/grid/vgrid/cxVGrid.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
 #include "platform/rtl/NumberText.h"

@@ -12,7 +12,7 @@
 
 #include "RatioReporter.h"
 #include "library/grid/GridStartup.h"
-#include "library/grid/cxVGrid.h"
+#include "library/grid/vgrid/cxVGrid.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
 

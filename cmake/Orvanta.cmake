@@ -71,11 +71,16 @@ include(${CMAKE_CURRENT_LIST_DIR}/EmbedResources.cmake)
 # orv_check_library_layers()
 # The class library is one chain without a cycle: the platform, then the
 # foundation, the data layer, the editor framework, the concrete editors,
-# the grid and the front end. A library that links one above its own layer
-# fails the configuration, before a cycle can creep in through a shared
-# text or helper.
+# the grid layer's components (the in-place editing container, the
+# navigator, the filter builder, the vertical grid on all three), the grid
+# layer's start-up and the front end. A library that links one above its
+# own place fails the configuration, before a cycle can creep in through a
+# shared text or helper. A folder takes the place of its own name, or else
+# of the folder it lies in.
 function(orv_check_library_layers)
-  set(layers platform library/foundation library/data library/editors/core library/editors library/grid app)
+  set(layers platform library/foundation library/data library/editors/core library/editors
+             library/grid/container library/grid/navigator library/grid/filter library/grid/vgrid
+             library/grid app)
   get_property(libraries GLOBAL PROPERTY ORVANTA_LIBRARIES)
   foreach(target ${libraries})
     get_target_property(dir ${target} SOURCE_DIR)
@@ -83,7 +88,10 @@ function(orv_check_library_layers)
     set(rank -1)
     set(i 0)
     foreach(layer ${layers})
-      if(rel STREQUAL layer OR rel MATCHES "^${layer}/" AND NOT layer STREQUAL "library/editors")
+      if(rel STREQUAL layer)
+        set(rank ${i})
+        break()
+      elseif(rel MATCHES "^${layer}/")
         set(rank ${i})
       endif()
       math(EXPR i "${i} + 1")

@@ -15,8 +15,8 @@
 #include "library/data/cxCustomDataFilter.h"
 #include "library/data/cxData.h"
 #include "library/data/cxDataStorageValueTypes.h"
-#include "library/grid/cxFilterControl.h"
-#include "library/grid/cxFilterControlRows.h"
+#include "library/grid/filter/cxFilterControl.h"
+#include "library/grid/filter/cxFilterControlRows.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <set>
 
 #include "fuzz/GridFuzzing.h"
-#include "library/grid/cxVGrid.h"
+#include "library/grid/vgrid/cxVGrid.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxSpinEdit.h"
 #include "library/editors/core/cxTextEdit.h"
-#include "library/grid/cxVGrid.h"
+#include "library/grid/vgrid/cxVGrid.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"

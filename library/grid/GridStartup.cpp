@@ -1,9 +1,9 @@
 #include "library/grid/GridStartup.h"
 
 #include "library/editors/ConcreteEditorsStartup.h"
-#include "library/grid/cxInplaceContainerItems.h"
-#include "library/grid/cxNavigator.h"
-#include "library/grid/cxVGridStyles.h"
+#include "library/grid/container/cxInplaceContainerItems.h"
+#include "library/grid/navigator/cxNavigator.h"
+#include "library/grid/vgrid/cxVGridStyles.h"
 #include "platform/forms/UnitStartup.h"
 
 void RegisterGridUnits() {

@@ -11,8 +11,8 @@
 #include "library/editors/cxImage.h"
 #include "library/editors/cxMemo.h"
 #include "library/editors/cxRichEdit.h"
-#include "library/grid/cxFilterControl.h"
-#include "library/grid/cxNavigator.h"
+#include "library/grid/filter/cxFilterControl.h"
+#include "library/grid/navigator/cxNavigator.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "library/grid/GridTestControl.h"
-#include "library/grid/cxFilterControl.h"
-#include "library/grid/cxFilterControlViewInfo.h"
+#include "library/grid/filter/cxFilterControl.h"
+#include "library/grid/filter/cxFilterControlViewInfo.h"
 #include "library/data/cxCustomDataFilter.h"
 #include "platform/rtl/DateTime.h"
 

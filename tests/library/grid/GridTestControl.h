@@ -16,7 +16,7 @@
 #include "library/editors/cxEditRepositoryItems.h"
 #include "library/editors/core/cxTextEdit.h"
 #include "library/grid/GridStartup.h"
-#include "library/grid/cxInplaceContainer.h"
+#include "library/grid/container/cxInplaceContainer.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "library/grid/cxNavigator.h"
+#include "library/grid/navigator/cxNavigator.h"
 
 namespace navigator_test {
 

@@ -4,7 +4,7 @@
 
 #include "library/editors/core/cxTextEdit.h"
 #include "library/editors/cxCheckBox.h"
-#include "library/grid/cxVGrid.h"
+#include "library/grid/vgrid/cxVGrid.h"
 #include "platform/rtl/NumberText.h"
 
 namespace vgrid_data {
