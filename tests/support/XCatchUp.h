@@ -12,6 +12,7 @@
 #include "platform/win/TestHooks.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Probe.h"
+#include "support/Eventually.h"
 
 inline void CatchUp(win::x11::X11BackEnd& x, win::x11::Probe* probe = nullptr) {
   if (probe) probe->Sync();
@@ -23,4 +24,19 @@ inline void CatchUp(win::x11::X11BackEnd& x, win::x11::Probe* probe = nullptr) {
     if (!x.Sync()) return;
   }
   ADD_FAILURE() << "the scene never came to rest with the X server";
+}
+
+// Whether the window has come on the screen, catching up with the server
+// meanwhile: a window manager maps a window in its own time.
+inline bool EventuallyMapped(win::x11::X11BackEnd& x, win::x11::Probe& probe, win::x11::XId window) {
+  return Eventually(
+      [&] {
+        bool viewable = false;
+        win::RECT r{};
+        return probe.Geometry(window, viewable, r) && viewable;
+      },
+      [&] {
+        x.WaitForEvent(10);
+        CatchUp(x, &probe);
+      });
 }

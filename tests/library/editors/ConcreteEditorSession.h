@@ -15,6 +15,7 @@
 #include "library/editors/ConcreteEditorsStartup.h"
 #include "library/editors/EditorSession.h"
 #include "library/editors/core/CustomEditFixtures.h"
+#include "library/editors/core/cxEditErrors.h"
 #include "library/editors/core/cxInplaceEditList.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
@@ -76,6 +77,17 @@ class ConcreteEditorTest : public ConcreteUnitsListed, public CustomEditSession 
   static void SelectAllAndType(TcxCustomEdit* edit, const std::string& text) {
     edit->SelectAll();
     Type(text);
+  }
+  // Replaces the whole text and validates it as leaving the editor would,
+  // which must refuse it with the error given.
+  static void ExpectRefused(TcxCustomEdit* edit, const std::string& text, const std::string& error) {
+    SelectAllAndType(edit, text);
+    try {
+      edit->ValidateEdit(true);
+      ADD_FAILURE() << "\"" << text << "\" was taken";
+    } catch (const EcxEditValidationError& e) {
+      EXPECT_EQ(e.GetMessage(), error) << "\"" << text << "\"";
+    }
   }
   // The mouse over a point of a control's client area.
   static void Hover(TControl* AControl, TPoint P) {

@@ -38,19 +38,7 @@ bool SystemMenuOn(const std::string& display, bool underManager) {
   x11::Probe probe(display);
   EXPECT_TRUE(probe.Connected());
   auto settle = [&] { CatchUp(*x, &probe); };
-  // A window manager maps a window in its own time.
-  auto mapped = [&](x11::XId window) {
-    return Eventually(
-        [&] {
-          bool viewable = false;
-          RECT r{};
-          return probe.Geometry(window, viewable, r) && viewable;
-        },
-        [&] {
-          x->WaitForEvent(10);
-          settle();
-        });
-  };
+  auto mapped = [&](x11::XId window) { return EventuallyMapped(*x, probe, window); };
   bool shown = false;
   {
     TForm* form = TCustomForm::CreateNew<TForm>(Application);

@@ -39,19 +39,7 @@ void SeeThroughFormOn(const std::string& display) {
   x11::Probe probe(display);
   ASSERT_TRUE(probe.Connected());
   auto settle = [&] { CatchUp(*x, &probe); };
-  // A window manager maps a window in its own time.
-  auto mapped = [&](x11::XId window) {
-    return Eventually(
-        [&] {
-          bool viewable = false;
-          RECT r{};
-          return probe.Geometry(window, viewable, r) && viewable;
-        },
-        [&] {
-          x->WaitForEvent(10);
-          settle();
-        });
-  };
+  auto mapped = [&](x11::XId window) { return EventuallyMapped(*x, probe, window); };
   {
     TForm* form = TCustomForm::CreateNew<TForm>(Application);
     form->SetCaption("See-through");
