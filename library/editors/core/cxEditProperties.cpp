@@ -131,8 +131,6 @@ void TcxCustomEditProperties::AfterConstruction() {
   FButtons = New<TcxEditButtons>(this);
   FButtons->OnChange = TNotifyEvent::Bind<&TcxCustomEditProperties::ButtonsChanged>(this);
   FStoredAlignment = New<TcxEditAlignment>(this);
-  FAlignment = New<TcxEditAlignment>(this);
-  FAlignment->OnChanged = TNotifyEvent::Bind<&TcxCustomEditProperties::AlignmentChangedHandler>(this);
   FAssignedValues = TClassRef<TcxCustomEditPropertiesValues>(GetAssignedValuesClass()).Construct<TPersistent*>(this);
   FUseLeftAlignmentOnEditing = DefaultUseLeftAlignmentOnEditing();
 }
@@ -235,8 +233,10 @@ TcxFreeNotificator* TcxCustomEditProperties::GetFreeNotificator() {
 IcxEditControl* TcxCustomEditProperties::GetOwnerEdit() { return DynamicCast<IcxEditControl>(GetOwner()); }
 
 TcxEditAlignment* TcxCustomEditProperties::BaseGetAlignment() {
-  // The effective copy is rewritten on every read; its handler is off
+  // The effective copy is made on the first read (most properties in a
+  // grid are never asked) and rewritten on every read; its handler is off
   // meanwhile, so a read never counts as a change.
+  if (!FAlignment) FAlignment = New<TcxEditAlignment>(this);
   FAlignment->OnChanged = nullptr;
   orv::ScopeExit reattach([this] {
     FAlignment->OnChanged = TNotifyEvent::Bind<&TcxCustomEditProperties::AlignmentChangedHandler>(this);
@@ -262,7 +262,9 @@ void TcxCustomEditProperties::BaseSetAlignment(TcxEditAlignment* Value) {
 }
 
 TAlignment TcxCustomEditProperties::GetDefaultHorzAlignment() {
-  return FIDefaultValuesProvider ? FIDefaultValuesProvider->DefaultAlignment() : FAlignment->FHorz;
+  if (FIDefaultValuesProvider) return FIDefaultValuesProvider->DefaultAlignment();
+  // An effective copy not made yet still holds the standard value.
+  return FAlignment ? FAlignment->FHorz : cxEditDefaultHorzAlignment;
 }
 
 bool TcxCustomEditProperties::IsAlignmentStored() {
