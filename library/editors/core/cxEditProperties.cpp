@@ -128,10 +128,7 @@ TcxCustomEditProperties::TcxCustomEditProperties(TPersistent* AOwner)
 void TcxCustomEditProperties::AfterConstruction() {
   TcxInterfacedPersistent::AfterConstruction();
   // The parts whose classes and defaults a kind may override.
-  FButtons = New<TcxEditButtons>(this);
-  FButtons->OnChange = TNotifyEvent::Bind<&TcxCustomEditProperties::ButtonsChanged>(this);
   FStoredAlignment = New<TcxEditAlignment>(this);
-  FAssignedValues = TClassRef<TcxCustomEditPropertiesValues>(GetAssignedValuesClass()).Construct<TPersistent*>(this);
   FUseLeftAlignmentOnEditing = DefaultUseLeftAlignmentOnEditing();
 }
 
@@ -230,6 +227,22 @@ TcxFreeNotificator* TcxCustomEditProperties::GetFreeNotificator() {
   return FFreeNotificator;
 }
 
+TcxEditButtons* TcxCustomEditProperties::GetButtons() const {
+  if (!FButtons) {
+    auto* self = const_cast<TcxCustomEditProperties*>(this);
+    FButtons = New<TcxEditButtons>(self);
+    FButtons->OnChange = TNotifyEvent::Bind<&TcxCustomEditProperties::ButtonsChanged>(self);
+  }
+  return FButtons;
+}
+
+TcxCustomEditPropertiesValues* TcxCustomEditProperties::GetAssignedValues() const {
+  if (!FAssignedValues)
+    FAssignedValues = TClassRef<TcxCustomEditPropertiesValues>(GetAssignedValuesClass())
+                          .Construct<TPersistent*>(const_cast<TcxCustomEditProperties*>(this));
+  return FAssignedValues;
+}
+
 IcxEditControl* TcxCustomEditProperties::GetOwnerEdit() { return DynamicCast<IcxEditControl>(GetOwner()); }
 
 TcxEditAlignment* TcxCustomEditProperties::BaseGetAlignment() {
@@ -274,22 +287,22 @@ bool TcxCustomEditProperties::IsAlignmentStored() {
 // --- read-only -------------------------------------------------------------
 
 bool TcxCustomEditProperties::GetReadOnly() const {
-  if (FAssignedValues->GetReadOnly()) return FReadOnly;
+  if (IsReadOnlyStored()) return FReadOnly;
   return FIDefaultValuesProvider && FIDefaultValuesProvider->DefaultReadOnly();
 }
 
 void TcxCustomEditProperties::SetReadOnly(bool Value) {
-  if (FAssignedValues->GetReadOnly() && FReadOnly == Value) return;
+  if (IsReadOnlyStored() && FReadOnly == Value) return;
   // Setting the mark first would notify on its own; both land as one change.
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
   FReadOnly = Value;
-  FAssignedValues->SetReadOnly(true);
+  GetAssignedValues()->SetReadOnly(true);
   Changed();
 }
 
 bool TcxCustomEditProperties::CanModify() {
-  if (FAssignedValues->GetReadOnly() && !FReadOnly) return true;
+  if (IsReadOnlyStored() && !FReadOnly) return true;
   if (GetReadOnly()) return false;
   if (!FIDefaultValuesProvider) return true;
   return FIDefaultValuesProvider->DefaultCanModify() && FIDefaultValuesProvider->CanSetEditMode();
@@ -345,7 +358,7 @@ AnsiString TcxCustomEditProperties::GetDisplayText(const Variant&, bool, bool) {
 TcxDataEditValueSource TcxCustomEditProperties::GetEditValueSource(bool) const { return evsValue; }
 
 TcxEditSupportedOperations TcxCustomEditProperties::GetSupportedOperations() const {
-  if (FButtons->GetCount() > 0) return {esoHotTrack};
+  if (FButtons && FButtons->GetCount() > 0) return {esoHotTrack};
   return {};
 }
 
@@ -448,7 +461,8 @@ void TcxCustomEditProperties::Assign(TPersistent* Source) {
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
   SetAutoSelect(source->FAutoSelect);
-  FButtons->Assign(source->FButtons);
+  // Buttons never made are none.
+  if (FButtons || source->FButtons) GetButtons()->Assign(source->GetButtons());
   SetButtonsViewStyle(source->FButtonsViewStyle);
   FBeepOnError = source->FBeepOnError;
   FClearKey = source->FClearKey;
@@ -456,8 +470,8 @@ void TcxCustomEditProperties::Assign(TPersistent* Source) {
   SetUseLeftAlignmentOnEditing(source->FUseLeftAlignmentOnEditing);
   ReferToProvider(source->FIDefaultValuesProvider, source->FUsedProvider);
   BaseSetAlignment(source->BaseGetAlignment());
-  FAssignedValues->SetReadOnly(false);
-  if (source->FAssignedValues->GetReadOnly()) SetReadOnly(source->FReadOnly);
+  if (FAssignedValues) FAssignedValues->SetReadOnly(false);
+  if (source->IsReadOnlyStored()) SetReadOnly(source->FReadOnly);
   FImmediatePost = source->FImmediatePost;
   SetTransparent(source->FTransparent);
   FInplaceMouseWheel = source->FInplaceMouseWheel;
@@ -472,5 +486,5 @@ void TcxCustomEditProperties::RestoreDefaults() {
   FStoredAlignment->Reset();
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  FAssignedValues->RestoreDefaults();
+  GetAssignedValues()->RestoreDefaults();
 }
