@@ -128,7 +128,6 @@ TcxCustomEditProperties::TcxCustomEditProperties(TPersistent* AOwner)
 void TcxCustomEditProperties::AfterConstruction() {
   TcxInterfacedPersistent::AfterConstruction();
   // The parts whose classes and defaults a kind may override.
-  FStoredAlignment = New<TcxEditAlignment>(this);
   FUseLeftAlignmentOnEditing = DefaultUseLeftAlignmentOnEditing();
 }
 
@@ -245,6 +244,11 @@ TcxCustomEditPropertiesValues* TcxCustomEditProperties::GetAssignedValues() cons
 
 IcxEditControl* TcxCustomEditProperties::GetOwnerEdit() { return DynamicCast<IcxEditControl>(GetOwner()); }
 
+TcxEditAlignment* TcxCustomEditProperties::StoredAlignment() {
+  if (!FStoredAlignment) FStoredAlignment = New<TcxEditAlignment>(this);
+  return FStoredAlignment;
+}
+
 TcxEditAlignment* TcxCustomEditProperties::BaseGetAlignment() {
   // The effective copy is made on the first read (most properties in a
   // grid are never asked) and rewritten on every read; its handler is off
@@ -254,7 +258,7 @@ TcxEditAlignment* TcxCustomEditProperties::BaseGetAlignment() {
   orv::ScopeExit reattach([this] {
     FAlignment->OnChanged = TNotifyEvent::Bind<&TcxCustomEditProperties::AlignmentChangedHandler>(this);
   });
-  FAlignment->Assign(FStoredAlignment);
+  FAlignment->Assign(StoredAlignment());
   if (FStoredAlignment->FIsHorzAssigned) {
     // A stream being written gets what the user set.
     TComponent* component = GetOwnerComponent();
@@ -265,12 +269,12 @@ TcxEditAlignment* TcxCustomEditProperties::BaseGetAlignment() {
 }
 
 void TcxCustomEditProperties::AlignmentChangedHandler(TObject*) {
-  FStoredAlignment->Assign(FAlignment);
+  StoredAlignment()->Assign(FAlignment);
   Changed();
 }
 
 void TcxCustomEditProperties::BaseSetAlignment(TcxEditAlignment* Value) {
-  FStoredAlignment->Assign(Value);
+  StoredAlignment()->Assign(Value);
   Changed();
 }
 
@@ -281,7 +285,7 @@ TAlignment TcxCustomEditProperties::GetDefaultHorzAlignment() {
 }
 
 bool TcxCustomEditProperties::IsAlignmentStored() {
-  return FStoredAlignment->IsHorzStored() || FStoredAlignment->IsVertStored();
+  return FStoredAlignment && (FStoredAlignment->IsHorzStored() || FStoredAlignment->IsVertStored());
 }
 
 // --- read-only -------------------------------------------------------------
@@ -483,7 +487,8 @@ void TcxCustomEditProperties::Assign(TPersistent* Source) {
 }
 
 void TcxCustomEditProperties::RestoreDefaults() {
-  FStoredAlignment->Reset();
+  // An alignment never set has nothing to forget.
+  if (FStoredAlignment) FStoredAlignment->Reset();
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
   GetAssignedValues()->RestoreDefaults();

@@ -385,6 +385,9 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   TShortCut FClickKey = scCtrl | 13;
   TcxFreeNotificator* FFreeNotificator = nullptr;
   bool FImmediatePost = false;
+  // What the user set, made when first set or read: until then the
+  // standard alignment, not assigned.
+  TcxEditAlignment* StoredAlignment();
   TcxEditAlignment* FStoredAlignment = nullptr;
   TcxEditAlignment* FAlignment = nullptr;
   bool FReadOnly = false;
