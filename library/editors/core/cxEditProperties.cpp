@@ -128,12 +128,6 @@ TcxCustomEditProperties::TcxCustomEditProperties(TPersistent* AOwner)
 void TcxCustomEditProperties::AfterConstruction() {
   TcxInterfacedPersistent::AfterConstruction();
   // The parts whose classes and defaults a kind may override.
-  FButtons = New<TcxEditButtons>(this);
-  FButtons->OnChange = TNotifyEvent::Bind<&TcxCustomEditProperties::ButtonsChanged>(this);
-  FStoredAlignment = New<TcxEditAlignment>(this);
-  FAlignment = New<TcxEditAlignment>(this);
-  FAlignment->OnChanged = TNotifyEvent::Bind<&TcxCustomEditProperties::AlignmentChangedHandler>(this);
-  FAssignedValues = TClassRef<TcxCustomEditPropertiesValues>(GetAssignedValuesClass()).Construct<TPersistent*>(this);
   FUseLeftAlignmentOnEditing = DefaultUseLeftAlignmentOnEditing();
 }
 
@@ -232,16 +226,39 @@ TcxFreeNotificator* TcxCustomEditProperties::GetFreeNotificator() {
   return FFreeNotificator;
 }
 
+TcxEditButtons* TcxCustomEditProperties::GetButtons() const {
+  if (!FButtons) {
+    auto* self = const_cast<TcxCustomEditProperties*>(this);
+    FButtons = New<TcxEditButtons>(self);
+    FButtons->OnChange = TNotifyEvent::Bind<&TcxCustomEditProperties::ButtonsChanged>(self);
+  }
+  return FButtons;
+}
+
+TcxCustomEditPropertiesValues* TcxCustomEditProperties::GetAssignedValues() const {
+  if (!FAssignedValues)
+    FAssignedValues = TClassRef<TcxCustomEditPropertiesValues>(GetAssignedValuesClass())
+                          .Construct<TPersistent*>(const_cast<TcxCustomEditProperties*>(this));
+  return FAssignedValues;
+}
+
 IcxEditControl* TcxCustomEditProperties::GetOwnerEdit() { return DynamicCast<IcxEditControl>(GetOwner()); }
 
+TcxEditAlignment* TcxCustomEditProperties::StoredAlignment() {
+  if (!FStoredAlignment) FStoredAlignment = New<TcxEditAlignment>(this);
+  return FStoredAlignment;
+}
+
 TcxEditAlignment* TcxCustomEditProperties::BaseGetAlignment() {
-  // The effective copy is rewritten on every read; its handler is off
+  // The effective copy is made on the first read (most properties in a
+  // grid are never asked) and rewritten on every read; its handler is off
   // meanwhile, so a read never counts as a change.
+  if (!FAlignment) FAlignment = New<TcxEditAlignment>(this);
   FAlignment->OnChanged = nullptr;
   orv::ScopeExit reattach([this] {
     FAlignment->OnChanged = TNotifyEvent::Bind<&TcxCustomEditProperties::AlignmentChangedHandler>(this);
   });
-  FAlignment->Assign(FStoredAlignment);
+  FAlignment->Assign(StoredAlignment());
   if (FStoredAlignment->FIsHorzAssigned) {
     // A stream being written gets what the user set.
     TComponent* component = GetOwnerComponent();
@@ -252,42 +269,44 @@ TcxEditAlignment* TcxCustomEditProperties::BaseGetAlignment() {
 }
 
 void TcxCustomEditProperties::AlignmentChangedHandler(TObject*) {
-  FStoredAlignment->Assign(FAlignment);
+  StoredAlignment()->Assign(FAlignment);
   Changed();
 }
 
 void TcxCustomEditProperties::BaseSetAlignment(TcxEditAlignment* Value) {
-  FStoredAlignment->Assign(Value);
+  StoredAlignment()->Assign(Value);
   Changed();
 }
 
 TAlignment TcxCustomEditProperties::GetDefaultHorzAlignment() {
-  return FIDefaultValuesProvider ? FIDefaultValuesProvider->DefaultAlignment() : FAlignment->FHorz;
+  if (FIDefaultValuesProvider) return FIDefaultValuesProvider->DefaultAlignment();
+  // An effective copy not made yet still holds the standard value.
+  return FAlignment ? FAlignment->FHorz : cxEditDefaultHorzAlignment;
 }
 
 bool TcxCustomEditProperties::IsAlignmentStored() {
-  return FStoredAlignment->IsHorzStored() || FStoredAlignment->IsVertStored();
+  return FStoredAlignment && (FStoredAlignment->IsHorzStored() || FStoredAlignment->IsVertStored());
 }
 
 // --- read-only -------------------------------------------------------------
 
 bool TcxCustomEditProperties::GetReadOnly() const {
-  if (FAssignedValues->GetReadOnly()) return FReadOnly;
+  if (IsReadOnlyStored()) return FReadOnly;
   return FIDefaultValuesProvider && FIDefaultValuesProvider->DefaultReadOnly();
 }
 
 void TcxCustomEditProperties::SetReadOnly(bool Value) {
-  if (FAssignedValues->GetReadOnly() && FReadOnly == Value) return;
+  if (IsReadOnlyStored() && FReadOnly == Value) return;
   // Setting the mark first would notify on its own; both land as one change.
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
   FReadOnly = Value;
-  FAssignedValues->SetReadOnly(true);
+  GetAssignedValues()->SetReadOnly(true);
   Changed();
 }
 
 bool TcxCustomEditProperties::CanModify() {
-  if (FAssignedValues->GetReadOnly() && !FReadOnly) return true;
+  if (IsReadOnlyStored() && !FReadOnly) return true;
   if (GetReadOnly()) return false;
   if (!FIDefaultValuesProvider) return true;
   return FIDefaultValuesProvider->DefaultCanModify() && FIDefaultValuesProvider->CanSetEditMode();
@@ -343,7 +362,7 @@ AnsiString TcxCustomEditProperties::GetDisplayText(const Variant&, bool, bool) {
 TcxDataEditValueSource TcxCustomEditProperties::GetEditValueSource(bool) const { return evsValue; }
 
 TcxEditSupportedOperations TcxCustomEditProperties::GetSupportedOperations() const {
-  if (FButtons->GetCount() > 0) return {esoHotTrack};
+  if (FButtons && FButtons->GetCount() > 0) return {esoHotTrack};
   return {};
 }
 
@@ -446,7 +465,8 @@ void TcxCustomEditProperties::Assign(TPersistent* Source) {
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
   SetAutoSelect(source->FAutoSelect);
-  FButtons->Assign(source->FButtons);
+  // Buttons never made are none.
+  if (FButtons || source->FButtons) GetButtons()->Assign(source->GetButtons());
   SetButtonsViewStyle(source->FButtonsViewStyle);
   FBeepOnError = source->FBeepOnError;
   FClearKey = source->FClearKey;
@@ -454,8 +474,8 @@ void TcxCustomEditProperties::Assign(TPersistent* Source) {
   SetUseLeftAlignmentOnEditing(source->FUseLeftAlignmentOnEditing);
   ReferToProvider(source->FIDefaultValuesProvider, source->FUsedProvider);
   BaseSetAlignment(source->BaseGetAlignment());
-  FAssignedValues->SetReadOnly(false);
-  if (source->FAssignedValues->GetReadOnly()) SetReadOnly(source->FReadOnly);
+  if (FAssignedValues) FAssignedValues->SetReadOnly(false);
+  if (source->IsReadOnlyStored()) SetReadOnly(source->FReadOnly);
   FImmediatePost = source->FImmediatePost;
   SetTransparent(source->FTransparent);
   FInplaceMouseWheel = source->FInplaceMouseWheel;
@@ -467,8 +487,9 @@ void TcxCustomEditProperties::Assign(TPersistent* Source) {
 }
 
 void TcxCustomEditProperties::RestoreDefaults() {
-  FStoredAlignment->Reset();
+  // An alignment never set has nothing to forget.
+  if (FStoredAlignment) FStoredAlignment->Reset();
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  FAssignedValues->RestoreDefaults();
+  GetAssignedValues()->RestoreDefaults();
 }

@@ -287,14 +287,18 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   // Settings.
   TcxEditAlignment* GetAlignment() { return BaseGetAlignment(); }
   void SetAlignment(TcxEditAlignment* Value) { BaseSetAlignment(Value); }
-  TcxCustomEditPropertiesValues* GetAssignedValues() const { return FAssignedValues; }
-  void SetAssignedValues(TcxCustomEditPropertiesValues* Value) { FAssignedValues->Assign(Value); }
+  // Made on first need: most properties never mark a value as assigned,
+  // and a grid holds a properties object per row.
+  TcxCustomEditPropertiesValues* GetAssignedValues() const;
+  void SetAssignedValues(TcxCustomEditPropertiesValues* Value) { GetAssignedValues()->Assign(Value); }
   bool GetAutoSelect() const { return FAutoSelect; }
   void SetAutoSelect(bool Value);
   bool GetBeepOnError() const { return FBeepOnError; }
   void SetBeepOnError(bool Value) { FBeepOnError = Value; }
-  TcxEditButtons* GetButtons() const { return FButtons; }
-  void SetButtons(TcxEditButtons* Value) { FButtons->Assign(Value); }
+  // Made on first need: most kinds show no buttons, and a grid holds a
+  // properties object per row.
+  TcxEditButtons* GetButtons() const;
+  void SetButtons(TcxEditButtons* Value) { GetButtons()->Assign(Value); }
   TcxEditButtonsViewStyle GetButtonsViewStyle() const { return FButtonsViewStyle; }
   void SetButtonsViewStyle(TcxEditButtonsViewStyle Value);
   TShortCut GetClearKey() const { return FClearKey; }
@@ -319,7 +323,7 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
 
   // Storing rules for the kinds that publish these settings.
   bool IsAlignmentStored();
-  bool IsReadOnlyStored() const { return FAssignedValues->GetReadOnly(); }
+  bool IsReadOnlyStored() const { return FAssignedValues && FAssignedValues->GetReadOnly(); }
   bool IsUseLeftAlignmentOnEditingStored() const {
     return FUseLeftAlignmentOnEditing != DefaultUseLeftAlignmentOnEditing();
   }
@@ -380,12 +384,15 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
 
   bool FAutoSelect = true;
   bool FBeepOnError = false;
-  TcxEditButtons* FButtons = nullptr;
+  mutable TcxEditButtons* FButtons = nullptr;
   TcxEditButtonsViewStyle FButtonsViewStyle = bvsNormal;
   TShortCut FClearKey = 0;
   TShortCut FClickKey = scCtrl | 13;
   TcxFreeNotificator* FFreeNotificator = nullptr;
   bool FImmediatePost = false;
+  // What the user set, made when first set or read: until then the
+  // standard alignment, not assigned.
+  TcxEditAlignment* StoredAlignment();
   TcxEditAlignment* FStoredAlignment = nullptr;
   TcxEditAlignment* FAlignment = nullptr;
   bool FReadOnly = false;
@@ -395,7 +402,7 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   bool FUseLeftAlignmentOnEditing = true;
   bool FInplaceMouseWheel = true;
   bool FValidateOnEnter = false;
-  TcxCustomEditPropertiesValues* FAssignedValues = nullptr;
+  mutable TcxCustomEditPropertiesValues* FAssignedValues = nullptr;
   IcxEditDefaultValuesProvider* FIDefaultValuesProvider = nullptr;
   // The provider whose users this object is among, and its neighbours
   // there.

@@ -273,8 +273,18 @@ void cxInplaceContainerFinalize() {
 void TcxCustomInplaceEditContainer::AfterConstruction() {
   inherited::AfterConstruction();
   FDataBinding = GetDataBindingClass().Construct<TPersistent*>(this);
-  FOptions = GetOptionsClass().Construct<TPersistent*>(this);
-  FStyles = GetStylesClass().Construct<TPersistent*>(this);
+}
+
+TcxCustomEditContainerItemOptions* TcxCustomInplaceEditContainer::GetOptions() const {
+  auto* self = const_cast<TcxCustomInplaceEditContainer*>(this);
+  if (!FOptions) FOptions = GetOptionsClass().Construct<TPersistent*>(self);
+  return FOptions;
+}
+
+TcxEditContainerStyles* TcxCustomInplaceEditContainer::GetStyles() const {
+  auto* self = const_cast<TcxCustomInplaceEditContainer*>(this);
+  if (!FStyles) FStyles = GetStylesClass().Construct<TPersistent*>(self);
+  return FStyles;
 }
 
 void TcxCustomInplaceEditContainer::BeforeDestruction() {
@@ -304,7 +314,8 @@ void TcxCustomInplaceEditContainer::Assign(TPersistent* Source) {
   SetPropertiesClassName(source->GetPropertiesClassName());
   SetProperties(source->GetProperties());
   SetRepositoryItem(source->GetRepositoryItem());
-  FStyles->Assign(source->GetStyles());
+  // Styles never made hold nothing to copy.
+  if (FStyles || source->FStyles) GetStyles()->Assign(source->GetStyles());
   OnGetEditProperties = source->OnGetEditProperties;
 }
 
@@ -629,14 +640,14 @@ Integer TcxCustomInplaceEditContainer::GetEditWidth(TcxEditCellViewInfo* ACell) 
 // Editing and focus
 
 bool TcxCustomInplaceEditContainer::CanEdit() {
-  if (!CanFocus() || !FEditingControl || !FOptions->GetEditing()) return false;
+  if (!CanFocus() || !FEditingControl || !GetOptions()->GetEditing()) return false;
   IcxEditingControlOptions* options = FEditingControl->GetOptions();
   if (!options->GetOptionsData()->GetEditing()) return false;
   TcxCustomDataController* dataController = GetDataController();
   return dataController->GetEditOperations().Contains(dceoShowEdit) && dataController->GetRecordCount() > 0;
 }
 
-bool TcxCustomInplaceEditContainer::CanFocus() { return FOptions->GetFocusing(); }
+bool TcxCustomInplaceEditContainer::CanFocus() { return GetOptions()->GetFocusing(); }
 
 bool TcxCustomInplaceEditContainer::CanInitEditing() {
   TcxCustomDataController* dataController = GetDataController();
@@ -646,10 +657,10 @@ bool TcxCustomInplaceEditContainer::CanInitEditing() {
 bool TcxCustomInplaceEditContainer::CanIncSearch() {
   if (!FEditingControl || !FPropertiesValue) return false;
   return FPropertiesValue->GetSupportedOperations().Contains(esoIncSearch) &&
-         FEditingControl->GetOptions()->GetOptionsBehavior()->GetIncSearch() && FOptions->GetIncSearch();
+         FEditingControl->GetOptions()->GetOptionsBehavior()->GetIncSearch() && GetOptions()->GetIncSearch();
 }
 
-bool TcxCustomInplaceEditContainer::CanTabStop() { return FOptions->GetTabStop(); }
+bool TcxCustomInplaceEditContainer::CanTabStop() { return GetOptions()->GetTabStop(); }
 
 bool TcxCustomInplaceEditContainer::GetEditing() {
   TcxCustomControlController* controller = GetController();

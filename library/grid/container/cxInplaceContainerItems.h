@@ -318,11 +318,13 @@ class TcxCustomInplaceEditContainer : public TComponent,
   TcxEditingControl* GetEditingControl() const { return FEditingControl; }
   Integer GetItemIndex() const { return FItemIndex; }
   void SetItemIndex(Integer Value) { FItemIndex = Value; }
-  TcxCustomEditContainerItemOptions* GetOptions() const { return FOptions; }
-  void SetOptions(TcxCustomEditContainerItemOptions* Value) { FOptions->Assign(Value); }
+  // Options and styles are made on first need: a grid holds an item per
+  // row and few of them are ever given their own.
+  TcxCustomEditContainerItemOptions* GetOptions() const;
+  void SetOptions(TcxCustomEditContainerItemOptions* Value) { GetOptions()->Assign(Value); }
   TcxCustomEditProperties* GetPropertiesValueField() const { return FPropertiesValue; }
-  TcxEditContainerStyles* GetStyles() const { return FStyles; }
-  void SetStyles(TcxEditContainerStyles* Value) { FStyles->Assign(Value); }
+  TcxEditContainerStyles* GetStyles() const;
+  void SetStyles(TcxEditContainerStyles* Value) { GetStyles()->Assign(Value); }
   // The view data of the properties in force, made on first need.
   TcxCustomEditViewData* GetEditViewData();
   TcxCustomEditData*& EditData() { return FEditData; }
@@ -356,12 +358,12 @@ class TcxCustomInplaceEditContainer : public TComponent,
   TcxCustomEditViewData* FEditViewData = nullptr;
   TcxDataEditValueSource FEditValueSource = evsValue;
   Integer FItemIndex = -1;
-  TcxCustomEditContainerItemOptions* FOptions = nullptr;
+  mutable TcxCustomEditContainerItemOptions* FOptions = nullptr;
   TcxCustomEditProperties* FProperties = nullptr;
   TClass FPropertiesClass = nullptr;
   TcxCustomEditProperties* FPropertiesValue = nullptr;
   TcxEditRepositoryItem* FRepositoryItem = nullptr;
-  TcxEditContainerStyles* FStyles = nullptr;
+  mutable TcxEditContainerStyles* FStyles = nullptr;
   TcxCustomItemDataBinding* FDataBinding = nullptr;
   TcxCustomEditProperties* FHandlerTarget = nullptr;
   // Set while the target is not the item's own properties, which live as

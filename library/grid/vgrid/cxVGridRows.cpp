@@ -117,8 +117,6 @@ void TcxRowList::SetOrder(const std::vector<TcxCustomRow*>& ARows) {
 
 void TcxCustomRow::AfterConstruction() {
   inherited::AfterConstruction();
-  FOptions = GetOptionsClass().Construct<TcxCustomRow*>(this);
-  FStyles = TClassRef<TcxvgCustomRowStyles>(GetStylesClass()).Construct<TPersistent*>(this);
   FProperties = TClassRef<TcxCustomRowProperties>(GetPropertiesClass()).Construct<TcxCustomRow*>(this);
 }
 
@@ -155,7 +153,20 @@ void TcxCustomRow::Assign(TPersistent* Source) {
   SetVisible(source->GetVisible());
   SetExpanded(source->GetExpanded());
   FProperties->Assign(source->FProperties);
-  FStyles->Assign(source->FStyles);
+  // Styles never made hold nothing to copy.
+  if (FStyles || source->FStyles) GetStyles()->Assign(source->GetStyles());
+}
+
+TcxRowOptions* TcxCustomRow::GetOptions() const {
+  auto* self = const_cast<TcxCustomRow*>(this);
+  if (!FOptions) FOptions = self->GetOptionsClass().Construct<TcxCustomRow*>(self);
+  return FOptions;
+}
+
+TcxvgCustomRowStyles* TcxCustomRow::GetStyles() const {
+  auto* self = const_cast<TcxCustomRow*>(this);
+  if (!FStyles) FStyles = TClassRef<TcxvgCustomRowStyles>(self->GetStylesClass()).Construct<TPersistent*>(self);
+  return FStyles;
 }
 
 // ---------------------------------------------------------------------------
@@ -220,7 +231,7 @@ void TcxCustomRow::SetPropertyValue(const AnsiString& AName, const Variant& AVal
 // ---------------------------------------------------------------------------
 // TcxCustomRow: operations
 
-bool TcxCustomRow::CanFocus() { return FOptions->GetFocusing(); }
+bool TcxCustomRow::CanFocus() { return GetOptions()->GetFocusing(); }
 
 void TcxCustomRow::Changed(bool ARebuild) {
   if (FVerticalGrid && !IsDestroying()) FVerticalGrid->GetRows()->Changed(ARebuild);
@@ -426,7 +437,7 @@ void TcxCustomRow::MakeVisible() {
 
 void TcxCustomRow::RestoreDefaults() {
   SetHeight(-1);
-  FOptions->RestoreDefaults();
+  GetOptions()->RestoreDefaults();
 }
 
 // ---------------------------------------------------------------------------
@@ -453,7 +464,7 @@ void TcxCustomRow::SetIndex(Integer Value) {
 }
 
 void TcxCustomRow::SetStyles(TcxvgCustomRowStyles* Value) {
-  FStyles->Assign(Value);
+  GetStyles()->Assign(Value);
   Changed(false);
 }
 

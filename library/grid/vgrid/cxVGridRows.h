@@ -200,9 +200,11 @@ class TcxCustomRow : public TComponent, public IcxStoredObject {
   // Moves the row among its siblings; an index out of range changes
   // nothing.
   void SetIndex(Integer Value);
-  TcxRowOptions* GetOptions() const { return FOptions; }
-  void SetOptions(TcxRowOptions* Value) { FOptions->Assign(Value); }
-  TcxvgCustomRowStyles* GetStyles() const { return FStyles; }
+  // Options and styles are made on first need: the grid holds thousands
+  // of rows and few of them are ever given their own.
+  TcxRowOptions* GetOptions() const;
+  void SetOptions(TcxRowOptions* Value) { GetOptions()->Assign(Value); }
+  TcxvgCustomRowStyles* GetStyles() const;
   void SetStyles(TcxvgCustomRowStyles* Value);
   TcxCustomVerticalGrid* GetVerticalGrid() const { return FVerticalGrid; }
   bool GetVisible() const { return FVisible; }
@@ -253,10 +255,10 @@ class TcxCustomRow : public TComponent, public IcxStoredObject {
   Integer FHeight = -1;
   Integer FID = -1;
   Integer FIndex = -1;
-  TcxRowOptions* FOptions = nullptr;
+  mutable TcxRowOptions* FOptions = nullptr;
   TcxCustomRow* FParent = nullptr;
   TcxRowList* FChildren = nullptr;
-  TcxvgCustomRowStyles* FStyles = nullptr;
+  mutable TcxvgCustomRowStyles* FStyles = nullptr;
   TcxCustomVerticalGrid* FVerticalGrid = nullptr;
   TObject* FViewInfo = nullptr;
   bool FVisible = true;

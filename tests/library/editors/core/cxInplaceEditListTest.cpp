@@ -110,6 +110,11 @@ TEST_F(InplaceEditPool, RemovingAndDestroyingFreeThePoolsEditorsAndNothingElse) 
   TTestKindProperties* other = Row<TTestKindProperties>("other");
   auto* grid = New<TTestGrid>(form);
   grid->SetParent(form);
+  // An editor reads its row's settings, and the row's properties make the
+  // parts they make on first need then: those stay with the rows.
+  pool->GetEdit(row);
+  pool->GetEdit(child);
+  pool->DestroyItems();
   Int64 live = TObject::LiveCount();
   pool->GetEdit(row)->SetParent(grid);
   pool->GetEdit(child);
