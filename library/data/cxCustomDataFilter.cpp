@@ -154,8 +154,35 @@ void TcxDataFilterCriteria::SetActive(bool Value) {
 
 bool TcxDataFilterCriteria::DoFilterRecord(Integer ARecordIndex) { return DoFilterData(RecordData(ARecordIndex)); }
 
+namespace {
+
+// The stored fields the conditions of a list (and its sublists) name.
+void CollectFilterDefs(TcxFilterCriteriaItemList* AList, std::vector<TcxValueDef*>& ADefs) {
+  for (Integer i = 0; i < AList->GetCount(); ++i) {
+    TcxCustomFilterCriteriaItem* entry = AList->GetItem(i);
+    if (entry->GetIsItemList()) {
+      CollectFilterDefs(static_cast<TcxFilterCriteriaItemList*>(entry), ADefs);
+    } else if (entry->ClassType() == TcxDataFilterCriteriaItem::StaticClass()) {
+      if (TcxCustomDataField* field = static_cast<TcxDataFilterCriteriaItem*>(entry)->GetField())
+        if (TcxValueDef* def = field->GetValueDef()) ADefs.push_back(def);
+    }
+  }
+}
+
+}  // namespace
+
+void TcxDataFilterCriteria::KeepColumns() {
+  if (!FDataController->IsFilterDataValueStored()) return;
+  std::vector<TcxValueDef*> defs;
+  CollectFilterDefs(GetRoot(), defs);
+  TcxDataStorage* storage = FDataController->GetDataStorage();
+  for (TcxValueDef* def : defs)
+    if (!storage->GetTextColumn(def)) storage->GetColumn(def);
+}
+
 void TcxDataFilterCriteria::Update() {
   if (IsInternal() || IsDestroying() || IsLoading()) return;
+  KeepColumns();
   if (!FDataController->GetProvider()->IsDataSource()) FDataController->Post();
   FDataController->FilterChanged();
   TcxFilterCriteria::Update();

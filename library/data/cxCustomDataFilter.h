@@ -80,6 +80,11 @@ class TcxDataFilterCriteria : public TcxFilterCriteria {
   void ReadCriteria(TStream* AStream) { ReadData(AStream); }
   void WriteCriteria(TStream* AStream) { WriteData(AStream); }
   TObject* TranslateLink(TObject* AItemLink) const;
+  // The storage keeps the column of every stored field a condition names
+  // from the time it is named (the column then follows the records' edits,
+  // inserts and deletes), so the passes of the filter's first activation
+  // read a contiguous column like the later ones.
+  void KeepColumns();
 
   bool FActive = false;
   TcxCustomDataController* FDataController;

@@ -8,7 +8,13 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <string>
+#include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "library/data/cxCustomDataController.h"
 #include "library/data/cxCustomDataFilter.h"
@@ -88,6 +94,14 @@ class CellReader {
   bool UseColumn() {
     if (!FNotNull && FBuffers) Attach(FStorage->GetColumn(FDef));
     return FNotNull != nullptr;
+  }
+  // The field's column with its texts in one block, for a pass that
+  // searches them; nullptr where the field has none.
+  const TcxDataColumn* UseTexts() {
+    if (!FBuffers) return nullptr;
+    const TcxDataColumn* column = FStorage->GetTextColumn(FDef);
+    Attach(column);
+    return column;
   }
   // Asks for a record's cell ahead of reading it (records lie scattered).
   void Prefetch(Integer ARecord) const {
@@ -183,6 +197,67 @@ bool SelectFromColumn(CellReader& ACells, const Integer* ARecords, size_t ACount
   return true;
 }
 
+// The records of an Integer column whose cell equals AWanted (or, negated,
+// differs from it), and the null records when ANullKeep, in order: sixteen
+// records a step, their cells and null bytes compared at once into a mask
+// of the kept ones, so the loop only branches where a record is kept.
+void ScanIntegerEqual(const Byte* ANotNull, const Byte* ACells, size_t ACount, Integer AWanted, bool ANegated,
+                      bool ANullKeep, std::vector<Integer>& AKept) {
+  size_t r = 0;
+#if defined(__SSE2__)
+  const __m128i wanted = _mm_set1_epi32(AWanted);
+  const __m128i zero = _mm_setzero_si128();
+  const unsigned negate = ANegated ? 0xFFFFu : 0u, nulls = ANullKeep ? 0xFFFFu : 0u;
+  for (; r + 16 <= ACount; r += 16) {
+    const Byte* cell = ACells + r * sizeof(Integer);
+    const __m128i e0 = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(cell)), wanted);
+    const __m128i e1 = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(cell + 16)), wanted);
+    const __m128i e2 = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(cell + 32)), wanted);
+    const __m128i e3 = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(cell + 48)), wanted);
+    const __m128i equal = _mm_packs_epi16(_mm_packs_epi32(e0, e1), _mm_packs_epi32(e2, e3));
+    const unsigned met = (static_cast<unsigned>(_mm_movemask_epi8(equal)) ^ negate) & 0xFFFFu;
+    const __m128i isNull = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(ANotNull + r)), zero);
+    const unsigned null = static_cast<unsigned>(_mm_movemask_epi8(isNull));
+    for (unsigned keep = (met & ~null) | (nulls & null); keep; keep &= keep - 1)
+      AKept.push_back(static_cast<Integer>(r + static_cast<size_t>(__builtin_ctz(keep))));
+  }
+#endif
+  for (; r < ACount; ++r) {
+    const bool met = (LoadCell<Integer>(ACells + r * sizeof(Integer)) == AWanted) != ANegated;
+    if (ANotNull[r] ? met : ANullKeep) AKept.push_back(static_cast<Integer>(r));
+  }
+}
+
+// Where ALiteral (not empty) first lies in AText[AFrom, ASize), else npos:
+// sixteen places a step are tried at once by the literal's first and last
+// byte, and only the places where both match are compared in full.
+size_t FindLiteral(const char* AText, size_t ASize, size_t AFrom, std::string_view ALiteral) {
+  const size_t k = ALiteral.size();
+  size_t i = AFrom;
+#if defined(__SSE2__)
+  const __m128i first = _mm_set1_epi8(ALiteral.front()), last = _mm_set1_epi8(ALiteral.back());
+  for (; i + k - 1 + 16 <= ASize; i += 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(AText + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(AText + i + k - 1));
+    for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first),
+                                                                                _mm_cmpeq_epi8(b, last))));
+         mask; mask &= mask - 1) {
+      const size_t at = i + static_cast<size_t>(__builtin_ctz(mask));
+      if (std::memcmp(AText + at, ALiteral.data(), k) == 0) return at;
+    }
+  }
+#endif
+  if (i >= ASize) return std::string::npos;
+  const size_t at = std::string_view(AText + i, ASize - i).find(ALiteral);
+  return at == std::string_view::npos ? std::string::npos : i + at;
+}
+
+// Puts a record into the ordered kept records from AFrom on where it is missing.
+void KeepAlso(std::vector<Integer>& AKept, size_t AFrom, Integer ARecord) {
+  const auto at = std::lower_bound(AKept.begin() + static_cast<std::ptrdiff_t>(AFrom), AKept.end(), ARecord);
+  if (at == AKept.end() || *at != ARecord) AKept.insert(at, ARecord);
+}
+
 enum class CellKind { Int16, Int32, UInt16, Int64, Double };
 
 bool CellKindOf(TcxValueTypeClass AType, CellKind& AKind) {
@@ -214,16 +289,17 @@ class TNumberCheck : public TcxFilterTypedCheck {
     if (FKind == CellKind::Int32 && FConditionIsInt && FRelation == Relation::Equal) {
       const Int64 wanted = FInt;
       if (!ARecords && FCells.UseColumn()) {
-        // All records in order: one branch-free scan of the two arrays (a
-        // null record's cell is zero, read but not used).
-        const Byte* notNull = FCells.NotNull();
-        const Byte* cells = FCells.Cells();
+        // All records in order: one scan of the two arrays.
+        const size_t start = AKept.size();
         const size_t count = std::min(ACount, FCells.Count());
         const bool nullKeep = (null != 0) != ANegated;
-        for (size_t r = 0; r < count; ++r) {
-          const bool met = (LoadCell<Integer>(cells + r * sizeof(Integer)) == wanted) != ANegated;
-          if ((notNull[r] ? met : nullKeep) || static_cast<Integer>(r) == AAlwaysKept) AKept.push_back(static_cast<Integer>(r));
-        }
+        if (wanted >= std::numeric_limits<Integer>::min() && wanted <= std::numeric_limits<Integer>::max())
+          ScanIntegerEqual(FCells.NotNull(), FCells.Cells(), count, static_cast<Integer>(wanted), ANegated, nullKeep,
+                           AKept);
+        else  // no Integer cell equals it
+          for (size_t r = 0; r < count; ++r)
+            if (FCells.NotNull()[r] ? ANegated : nullKeep) AKept.push_back(static_cast<Integer>(r));
+        if (AAlwaysKept >= 0 && static_cast<size_t>(AAlwaysKept) < count) KeepAlso(AKept, start, AAlwaysKept);
         for (size_t r = count; r < ACount; ++r)
           if (static_cast<Integer>(r) == AAlwaysKept || AGeneral(static_cast<Integer>(r))) AKept.push_back(static_cast<Integer>(r));
         return true;
@@ -296,6 +372,9 @@ class TTextCheck : public TcxFilterTypedCheck {
 
   bool SelectRecords(const Integer* ARecords, size_t ACount, Integer AAlwaysKept, bool ANegated,
                      const std::function<bool(Integer)>& AGeneral, std::vector<Integer>& AKept) override {
+    if (FShape == Shape::Contains && !FUpper && FLiteral.find('\0') == std::string::npos)
+      if (const TcxDataColumn* column = FCells.UseTexts())
+        return SelectContaining(*column, ARecords, ACount, AAlwaysKept, ANegated, AGeneral, AKept);
     return SelectFromColumn(FCells, ARecords, ACount, AAlwaysKept, ANegated, -1, AGeneral, AKept, true,
                             [this](const Byte* ACell) {
                               const void* holder = LoadCell<const void*>(ACell);
@@ -326,6 +405,51 @@ class TTextCheck : public TcxFilterTypedCheck {
       case Relation::NotLike: return !Like(value);
       default: return -1;
     }
+  }
+
+  // A pattern that asks for a literal anywhere in the text, matched as
+  // the records' texts lying in one block, each closed by a 0 byte the
+  // literal lacks: one substring search over the block finds the records
+  // whose text holds it. Null records and the soft null of an empty text
+  // are read as the general way reads them.
+  bool SelectContaining(const TcxDataColumn& AColumn, const Integer* ARecords, size_t ACount, Integer AAlwaysKept,
+                        bool ANegated, const std::function<bool(Integer)>& AGeneral, std::vector<Integer>& AKept) {
+    const std::vector<size_t>& starts = AColumn.TextStarts;
+    const size_t count = AColumn.NotNull.size();
+    std::vector<Integer> hits;
+    const char* texts = AColumn.Texts.data();
+    const size_t size = AColumn.Texts.size();
+    for (size_t at = 0; at < size;) {
+      const size_t offset = FindLiteral(texts, size, at, FLiteral);
+      if (offset == std::string::npos) break;
+      const size_t record = static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin()) - 1;
+      hits.push_back(static_cast<Integer>(record));
+      at = starts[record + 1];  // the next record's text
+    }
+    // All records in order, a LIKE not negated, none of them kept for being
+    // null: the kept records are the hits (a hit's text is not empty, so not a soft null).
+    const bool notLike = FRelation == Relation::NotLike;
+    if (!ARecords && !ANegated && !notLike && ACount == count && !FSoftNull) {
+      const Byte* notNull = AColumn.NotNull.data();
+      const void* null = std::memchr(notNull, 0, count);
+      const Integer firstNull = null ? static_cast<Integer>(static_cast<const Byte*>(null) - notNull) : -1;
+      if (firstNull < 0 || (firstNull != AAlwaysKept && !AGeneral(firstNull))) {
+        const size_t start = AKept.size();
+        AKept.insert(AKept.end(), hits.begin(), hits.end());
+        if (AAlwaysKept >= 0 && static_cast<size_t>(AAlwaysKept) < count) KeepAlso(AKept, start, AAlwaysKept);
+        return true;
+      }
+    }
+    std::vector<Byte> found(count);
+    for (Integer record : hits) found[static_cast<size_t>(record)] = 1;
+    const Byte* cells = AColumn.Cells.data();
+    return SelectFromColumn(FCells, ARecords, ACount, AAlwaysKept, ANegated, -1, AGeneral, AKept, false,
+                            [&](const Byte* ACell) {
+                              const size_t r = static_cast<size_t>(ACell - cells) / sizeof(void*);
+                              if (!LoadCell<const void*>(ACell)) return -1;
+                              if (FSoftNull && starts[r + 1] - starts[r] == 1) return -1;
+                              return (found[r] != 0) != notLike ? 1 : 0;
+                            });
   }
 
   // The shapes a pattern without underscore wildcards can take, matched

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "library/data/cxDataStorageValueTypes.h"
@@ -177,6 +178,12 @@ struct TcxDataColumn {
   Integer Size = 0;
   std::vector<Byte> NotNull;
   std::vector<Byte> Cells;
+  // For an 8-bit text field, on request, every record's text in one block
+  // for substring searches: record r's text is Texts[TextStarts[r] ..
+  // TextStarts[r + 1] - 1), followed by a 0 byte (a null record's is
+  // empty). Any change of the column drops it; it is made again on use.
+  std::string Texts;
+  std::vector<size_t> TextStarts;
 };
 
 class TcxDataStorage : public TObject {
@@ -227,6 +234,9 @@ class TcxDataStorage : public TObject {
   // the layout changes; nullptr for a field without a cell. Valid until the
   // next change of the storage.
   const TcxDataColumn* GetColumn(const TcxValueDef* AValueDef);
+  // The column of an 8-bit text field with its texts in one block; nullptr
+  // for a field of another type.
+  const TcxDataColumn* GetTextColumn(const TcxValueDef* AValueDef);
   // The column when it is there already, else nullptr.
   const TcxDataColumn* FindColumn(const TcxValueDef* AValueDef) const;
 
@@ -283,6 +293,7 @@ class TcxDataStorage : public TObject {
   void InsertColumnsRecord(Integer ARecordIndex);
   void DeleteColumnsRecord(Integer ARecordIndex);
   void DropColumns() { FColumns.clear(); }
+  TcxDataColumn* ColumnOf(const TcxValueDef* AValueDef);
   std::vector<TcxDataColumn> FColumns;
 
   bool FDestroying = false;
