@@ -1,27 +1,38 @@
-// The data controller's hot paths at 10^3..10^6 records, and the same
-// sort, group-with-summaries, filter and edit workloads on peers in the
-// same run: a sorting and filtering proxy model over a table model (when
-// Qt 5 is installed), and floors, what a program that knows its data does:
-// a stable sort of (key, index) pairs; that sort and one walk computing
-// every group's summaries; a scan of a contiguous column of the filtered
-// values beside their null bytes (a loop over 80-byte structs is shown
-// too). Before timing, each workload checks once that ours and its peers
-// agree (the sorted order, every group's summaries, the footer, filter
-// counts) and a mismatch fails the run. Each workload times only its
-// measured part with a clock (no timer pauses on either side), three
-// repetitions; the table at the end gives the medians' ratios, the growth
-// of each workload per tenfold step (over 15 flags a quadratic path) and
-// whether the goals are met.
+// The data controller's hot paths at 10^4..10^7 records (ORV_BENCH_MAX_RECORDS
+// caps them), and the same sort, group-with-summaries, filter and edit
+// workloads on peers in the same run: a sorting and filtering proxy model
+// over a table model (when Qt 5 is installed, up to 10^6 records), and
+// floors written by hand for each workload over columns of the data: an LSD
+// radix sort of (key, record) words with 11-bit digits for Integer keys;
+// 16-byte big-endian keys (upper-cased for no case) scattered by their top
+// 16 bits and each bucket sorted for String keys; that sort and one walk
+// computing every group's summaries; an SSE2 scan of the value and null-byte
+// columns (and a 64-bit mask loop) for Integer `=`; memmem over one block of
+// every text for LIKE '%abc%'.
+//
+// The library's answers are the reference: before timing, every floor is
+// checked to give its whole order, every group's five summaries and the
+// footer, the list of kept records; the proxy model's order, groups and
+// kept records are checked too, and the edits of both against a view made
+// anew. A mismatch fails the run. Each workload times only its measured
+// part with a clock; the repetitions of all workloads run interleaved in a
+// shuffled order, five each, and the tables at the end give the medians,
+// the ratios, the growth per tenfold step, a filter's first use against a
+// later one, whether the goals are met, and the machine's load.
 //
 // Records: Integer, Float, Currency, DateTime, Boolean and String (8..16
 // letters, about 30 % repeated), each null in about 10 % of the records;
 // fixed seed.
 #include <benchmark/benchmark.h>
+#include <emmintrin.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <numeric>
@@ -121,10 +132,11 @@ bool FirstTime(const std::string& AKey) {
 
 bool Near(double a, double b) { return a == b || std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b)); }
 
-// The sort key of a record as text that orders and compares as the
-// workload's key does (nulls as "~null", upper-cased for no case).
 enum SortKind { sortInteger, sortString, sortStringNoCase, sortStringAnsi, sortThree, sortDescending };
 
+#if ORV_HAVE_QT5
+// The sort key of a record as text that orders and compares as the
+// workload's key does (nulls as "~null", upper-cased for no case).
 std::string KeyText(const Row& r, SortKind AKind) {
   switch (AKind) {
     case sortInteger:
@@ -138,6 +150,7 @@ std::string KeyText(const Row& r, SortKind AKind) {
     default: return r.NullS ? "~null" : r.S;
   }
 }
+#endif
 
 // ---------------------------------------------------------------------------
 // Our controller
@@ -223,17 +236,17 @@ void SetCounters(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-// The plain floor's answers, used by the checks.
-std::vector<Integer> PlainOrder(const std::vector<Row>& ARows, SortKind AKind);
+enum FilterKind { filterIntegerEquals, filterLikeContains };
+
 struct Accumulator {
   double Sum = 0, Min = 0, Max = 0;
   Integer Count = 0, Values = 0;
-  void Add(const Row& r) {
+  void Add(bool ANull, double AValue) {
     ++Count;
-    if (r.NullF) return;
-    Min = Values ? std::min(Min, r.F) : r.F;
-    Max = Values ? std::max(Max, r.F) : r.F;
-    Sum += r.F;
+    if (ANull) return;
+    Min = Values ? std::min(Min, AValue) : AValue;
+    Max = Values ? std::max(Max, AValue) : AValue;
+    Sum += AValue;
     ++Values;
   }
   double Average() const { return Count ? Sum / Count : 0; }
@@ -243,8 +256,15 @@ struct PlainGroups {
   Accumulator Footer;
 };
 // The floor's groups in sorted order with their summaries, and the footer.
-PlainGroups PlainGroupSummaries(const std::vector<Row>& ARows, std::vector<Accumulator>* AGroups = nullptr);
-Integer PlainFilterCount(Integer ACount, int AKind);
+PlainGroups PlainGroupSummaries(Integer ACount, std::vector<Accumulator>* AGroups = nullptr);
+// The library's answers.
+void SortController(BenchController* c, SortKind AKind);
+TcxDataControllerOptions SortOptions(BenchController* c, SortKind AKind);
+const std::vector<Integer>& LibraryOrder(Integer ACount, SortKind AKind);
+const std::vector<Integer>& LibraryKept(Integer ACount, FilterKind AKind);
+void AddFilter(BenchController* c, FilterKind AKind, Integer ACount);
+std::vector<Integer> Records(BenchController* c);
+void CheckGroups(benchmark::State& state, Integer ACount);
 
 void BM_Orv_Fill(benchmark::State& state) {
   const std::vector<Row>& rows = Rows(static_cast<Integer>(state.range(0)));
@@ -262,36 +282,12 @@ void BM_Orv_Fill(benchmark::State& state) {
 void BM_Orv_Sort(benchmark::State& state, SortKind AKind) {
   const Integer count = static_cast<Integer>(state.range(0));
   BenchController* c = Controller(count);
+  // The library's order, which every floor and peer is checked against.
+  if (AKind != sortStringAnsi && AKind != sortThree) LibraryOrder(count, AKind);
   const TcxDataControllerOptions options = c->GetOptions();
-  if (AKind == sortStringNoCase) c->SetOptions(options + dcoCaseInsensitive);
-  if (AKind == sortStringAnsi) c->SetOptions(options + dcoAnsiSort);
-  auto sort = [&] {
-    switch (AKind) {
-      case sortInteger: c->ChangeSorting(colInteger, soAscending); break;
-      case sortDescending: c->ChangeSorting(colInteger, soDescending); break;
-      case sortThree:
-        c->BeginUpdate();
-        c->ChangeSorting(colBoolean, soAscending);
-        c->ChangeSorting(colString, soAscending);
-        c->ChangeSorting(colInteger, soDescending);
-        c->EndUpdate();
-        break;
-      default: c->ChangeSorting(colString, soAscending); break;
-    }
-  };
-  if (AKind != sortStringAnsi && AKind != sortThree && FirstTime("sort" + std::to_string(AKind) + "/" + std::to_string(count))) {
-    // The keys in row order agree with the plain sort's.
-    sort();
-    const std::vector<Row>& rows = Rows(count);
-    const std::vector<Integer> plain = PlainOrder(rows, AKind);
-    // Equal keys keep the record order on both sides: the orders are one.
-    bool same = c->GetRowCount() == count;
-    for (Integer i = 0; same && i < count; ++i) same = c->GetFilteredRecordIndex(i) == plain[static_cast<size_t>(i)];
-    Agree(state, same, "sort order of ours and the floor's");
-    c->ClearSorting(false);
-  }
+  c->SetOptions(SortOptions(c, AKind));
   for (auto _ : state) {
-    Timed(state, sort);
+    Timed(state, [&] { SortController(c, AKind); });
     c->ClearSorting(false);
   }
   c->SetOptions(options);
@@ -302,6 +298,7 @@ void BM_Orv_Sort(benchmark::State& state, SortKind AKind) {
 // Float column in the footer and in every group.
 void BM_Orv_GroupSummaries(benchmark::State& state, int ALevels) {
   const Integer count = static_cast<Integer>(state.range(0));
+  if (ALevels == 1) CheckGroups(state, count);
   BenchController* c = Controller(count);
   AddSummaries(c);
   auto group = [&] {
@@ -310,35 +307,6 @@ void BM_Orv_GroupSummaries(benchmark::State& state, int ALevels) {
     c->GetGroups()->ChangeGrouping(colString, ALevels > 1 ? 1 : 0);
     c->EndUpdate();
   };
-  if (ALevels == 1 && FirstTime("group/" + std::to_string(count))) {
-    // The group count, every group's summaries in order and the footer's.
-    group();
-    std::vector<Accumulator> floor;
-    const PlainGroups plain = PlainGroupSummaries(Rows(count), &floor);
-    TcxDataSummary* s = c->GetSummary();
-    TcxDataGroups* groups = c->GetDataControllerInfo()->GetDataGroups();
-    Agree(state, groups->GetItemCount() == plain.Groups, "group count");
-    // Items: Sum, Count, Average, Min, Max; a sum or extreme of nulls alone
-    // is null in the controller and 0 in the floor.
-    auto same = [](const Variant& AValue, const Accumulator& A, int AItem) {
-      const bool none = A.Values == 0;
-      switch (AItem) {
-        case 0: return VarIsNull(AValue) ? A.Count == 0 : Near(AValue.AsDouble(), A.Sum);
-        case 1: return AValue.AsInteger() == A.Count;
-        case 2: return VarIsNull(AValue) ? A.Count == 0 : Near(AValue.AsDouble(), A.Average());
-        case 3: return VarIsNull(AValue) ? none : !none && AValue.AsDouble() == A.Min;
-        default: return VarIsNull(AValue) ? none : !none && AValue.AsDouble() == A.Max;
-      }
-    };
-    Integer wrong = -1;
-    for (Integer g = 0; wrong < 0 && g < groups->GetItemCount() && g < plain.Groups; ++g)
-      for (int item = 0; item < 5; ++item)
-        if (!same(s->GetGroupSummaryValue(g, item), floor[static_cast<size_t>(g)], item)) wrong = g;
-    Agree(state, wrong < 0, "summaries of group " + std::to_string(wrong));
-    for (int item = 0; item < 5; ++item)
-      Agree(state, same(s->GetFooterSummaryValue(item), plain.Footer, item), "footer item " + std::to_string(item));
-    c->GetGroups()->ClearGrouping();
-  }
   for (auto _ : state) {
     Timed(state, group);
     c->GetGroups()->ClearGrouping();
@@ -359,21 +327,16 @@ void BM_Orv_ExpandCollapse(benchmark::State& state) {
   SetCounters(state);
 }
 
-enum FilterKind { filterIntegerEquals, filterLikeContains };
-
 void BM_Orv_Filter(benchmark::State& state, FilterKind AKind) {
   const Integer count = static_cast<Integer>(state.range(0));
   BenchController* c = Controller(count);
+  LibraryKept(count, AKind);
   TcxDataFilterCriteria* filter = c->GetFilter();
-  if (AKind == filterIntegerEquals)
-    filter->AddItem(c->Items[colInteger], foEqual, FilterInteger(count), "");
-  else
-    filter->AddItem(c->Items[colString], foLike, "%abc%", "");
-  if (FirstTime("filter" + std::to_string(AKind) + "/" + std::to_string(count))) {
-    filter->SetActive(true);
-    Agree(state, c->GetRowCount() == PlainFilterCount(count, AKind), "filtered row count");
-    filter->SetActive(false);
-  }
+  AddFilter(c, AKind, count);
+  // The column the first activation takes out of the records is kept from
+  // here on; the first use on its own is timed apart.
+  filter->SetActive(true);
+  filter->SetActive(false);
   for (auto _ : state) {
     Timed(state, [&] {
       filter->SetActive(true);
@@ -415,6 +378,33 @@ Variant RowValue(const Row& r, Column AColumn) {
   }
 }
 
+// What a view shows: its records in order, every group's five summaries
+// and the footer's.
+struct ViewState {
+  std::vector<Integer> Records;
+  std::vector<Variant> Summaries;
+};
+
+ViewState Snapshot(BenchController* c) {
+  ViewState v{Records(c), {}};
+  TcxDataSummary* s = c->GetSummary();
+  const Integer groups = c->GetDataControllerInfo()->GetDataGroups()->GetItemCount();
+  for (Integer g = 0; g < groups; ++g)
+    for (int item = 0; item < 5; ++item) v.Summaries.push_back(s->GetGroupSummaryValue(g, item));
+  for (int item = 0; item < 5; ++item) v.Summaries.push_back(s->GetFooterSummaryValue(item));
+  return v;
+}
+
+bool SameView(const ViewState& a, const ViewState& b) {
+  if (a.Records != b.Records || a.Summaries.size() != b.Summaries.size()) return false;
+  for (size_t i = 0; i < a.Summaries.size(); ++i) {
+    const Variant &x = a.Summaries[i], &y = b.Summaries[i];
+    if (VarIsNull(x) != VarIsNull(y)) return false;
+    if (!VarIsNull(x) && !Near(x.AsDouble(), y.AsDouble())) return false;
+  }
+  return true;
+}
+
 void BM_Orv_Edit(benchmark::State& state, EditKind AKind) {
   const Integer count = static_cast<Integer>(state.range(0));
   BenchController* c = Controller(count);
@@ -431,6 +421,15 @@ void BM_Orv_Edit(benchmark::State& state, EditKind AKind) {
     Timed(state, [&] { c->SetValue(record, column, value); });
     edited.push_back(record);
   }
+  // The edited view agrees with the same view sorted and grouped anew.
+  if (FirstTime("orvedit" + std::to_string(AKind) + "/" + std::to_string(count))) {
+    const ViewState edits = Snapshot(c);
+    c->GetGroups()->ClearGrouping();
+    c->ClearSorting(false);
+    c->ChangeSorting(colInteger, soAscending);
+    c->GetGroups()->ChangeGrouping(colBoolean, 0);
+    Agree(state, SameView(edits, Snapshot(c)), "the edited view and the one made anew");
+  }
   const std::vector<Row>& rows = Rows(count);
   c->BeginUpdate();
   for (Integer r : edited) c->SetValue(r, column, RowValue(rows[static_cast<size_t>(r)], EditedColumn(AKind)));
@@ -440,6 +439,36 @@ void BM_Orv_Edit(benchmark::State& state, EditKind AKind) {
   c->ClearSorting(false);
   ClearSummaries(c);
   state.SetItemsProcessed(state.iterations());
+}
+
+// A filter's first use on a field against a later one: every repetition
+// fills a controller of its own (untimed), times the first activation of
+// the filter and keeps the time of a second one for the table.
+std::map<std::string, std::vector<double>> gLaterUse;  // "kind/records": ms
+
+void BM_Orv_FilterFirstUse(benchmark::State& state, FilterKind AKind) {
+  const Integer count = static_cast<Integer>(state.range(0));
+  const std::vector<Row>& rows = Rows(count);
+  for (auto _ : state) {
+    BenchController* c = MakeController();
+    Fill(c, rows);
+    AddFilter(c, AKind, count);
+    TcxDataFilterCriteria* filter = c->GetFilter();
+    auto activate = [&] {
+      filter->SetActive(true);
+      benchmark::DoNotOptimize(c->GetRowCount());
+    };
+    Timed(state, activate);
+    if (FirstTime("firstuse" + std::to_string(AKind) + "/" + std::to_string(count)))
+      Agree(state, Records(c) == LibraryKept(count, AKind), "records kept by a filter's first use");
+    filter->SetActive(false);
+    const auto t0 = Clock::now();
+    activate();
+    gLaterUse[std::to_string(AKind) + "/" + std::to_string(count)].push_back(
+        std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    c->Free();
+  }
+  SetCounters(state);
 }
 
 void BM_Orv_SaveStream(benchmark::State& state) {
@@ -467,115 +496,422 @@ void BM_Orv_LoadStream(benchmark::State& state) {
 }
 
 // ---------------------------------------------------------------------------
-// The floors: what a program that knows its data does
+// The floors: what a program that knows its data writes by hand. Each reads
+// the columns it needs, taken out of the records once outside the timed part
+// (the controller keeps its values in columns too).
 
-// The sort floor: the keys taken once into (key, index) pairs, the pairs
-// stable-sorted (equal keys keep the record order, as in the controller)
-// and the indexes read out. Integer keys are one number with the nulls
-// below (or, descending, above) every value; text keys are a pointer to
-// the text.
-void FloorSort(const std::vector<Row>& ARows, SortKind AKind, std::vector<Integer>& AOrder) {
-  const size_t n = ARows.size();
-  AOrder.resize(n);
-  if (AKind == sortInteger || AKind == sortDescending) {
-    std::vector<std::pair<std::uint64_t, Integer>> pairs(n);
-    for (size_t i = 0; i < n; ++i) {
-      const Row& r = ARows[i];
-      const std::uint64_t key = r.NullI ? 0 : (static_cast<std::uint64_t>(static_cast<std::uint32_t>(r.I) ^ 0x80000000u) + 1);
-      pairs[i] = {AKind == sortDescending ? ~key : key, static_cast<Integer>(i)};
+struct IntegerColumn {
+  std::vector<Integer> Values;  // 0 where null
+  std::vector<Byte> Nulls;
+};
+
+// Every text of a column in one block, a 0 byte after each (a null as an
+// empty text): text i is [Starts[i], Starts[i + 1] - 1).
+struct TextColumn {
+  std::string Block;
+  std::vector<std::uint32_t> Starts;
+  std::vector<Byte> Nulls;
+  std::string_view Text(size_t i) const { return {Block.data() + Starts[i], Starts[i + 1] - Starts[i] - 1}; }
+};
+
+struct FloatColumn {
+  std::vector<double> Values;
+  std::vector<Byte> Nulls;
+};
+
+const IntegerColumn& Integers(Integer ACount) {
+  static std::map<Integer, IntegerColumn> cache;
+  IntegerColumn& c = cache[ACount];
+  if (c.Nulls.empty())
+    for (const Row& r : Rows(ACount)) {
+      c.Values.push_back(r.NullI ? 0 : r.I);
+      c.Nulls.push_back(r.NullI);
     }
-    std::stable_sort(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t i = 0; i < n; ++i) AOrder[i] = pairs[i].second;
-    return;
-  }
-  // Text keys point at the text (for no case at an upper-cased copy made
-  // once); a null key points nowhere.
-  std::string upper;
-  if (AKind == sortStringNoCase) {
-    size_t size = 0;
-    for (const Row& r : ARows) size += r.NullS ? 0 : r.S.size();
-    upper.reserve(size);
-  }
-  std::vector<std::pair<std::string_view, Integer>> pairs(n);
-  for (size_t i = 0; i < n; ++i) {
-    const Row& r = ARows[i];
-    std::string_view key;
-    if (!r.NullS && AKind == sortStringNoCase) {
-      const size_t at = upper.size();
-      for (char c : r.S) upper.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
-      key = std::string_view(upper.data() + at, r.S.size());
-    } else if (!r.NullS) {
-      key = r.S;
-    }
-    pairs[i] = {key, static_cast<Integer>(i)};
-  }
-  std::stable_sort(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) {
-    if (!a.first.data() || !b.first.data()) return !a.first.data() && b.first.data();
-    return a.first < b.first;
-  });
-  for (size_t i = 0; i < n; ++i) AOrder[i] = pairs[i].second;
+  return c;
 }
 
-std::vector<Integer> PlainOrder(const std::vector<Row>& ARows, SortKind AKind) {
-  std::vector<Integer> order;
-  FloorSort(ARows, AKind, order);
+const TextColumn& Texts(Integer ACount) {
+  static std::map<Integer, TextColumn> cache;
+  TextColumn& c = cache[ACount];
+  if (c.Starts.empty()) {
+    for (const Row& r : Rows(ACount)) {
+      c.Starts.push_back(static_cast<std::uint32_t>(c.Block.size()));
+      if (!r.NullS) c.Block += r.S;
+      c.Block.push_back('\0');
+      c.Nulls.push_back(r.NullS);
+    }
+    c.Starts.push_back(static_cast<std::uint32_t>(c.Block.size()));
+  }
+  return c;
+}
+
+const FloatColumn& Floats(Integer ACount) {
+  static std::map<Integer, FloatColumn> cache;
+  FloatColumn& c = cache[ACount];
+  if (c.Nulls.empty())
+    for (const Row& r : Rows(ACount)) {
+      c.Values.push_back(r.NullF ? 0 : r.F);
+      c.Nulls.push_back(r.NullF);
+    }
+  return c;
+}
+
+// LSD radix sort of 64-bit words by their bits [AFromBit, AToBit), 11 bits
+// a pass; a pass whose digit is the same in every word is skipped.
+void RadixSort(std::vector<std::uint64_t>& AWords, std::vector<std::uint64_t>& ASpare, int AFromBit, int AToBit) {
+  const size_t n = AWords.size();
+  ASpare.resize(n);
+  for (int shift = AFromBit; shift < AToBit; shift += 11) {
+    static size_t count[2048];
+    std::fill(std::begin(count), std::end(count), 0);
+    for (std::uint64_t w : AWords) ++count[(w >> shift) & 2047];
+    if (n && count[(AWords[0] >> shift) & 2047] == n) continue;
+    size_t at = 0;
+    for (size_t& c : count) {
+      const size_t k = c;
+      c = at;
+      at += k;
+    }
+    for (std::uint64_t w : AWords) ASpare[count[(w >> shift) & 2047]++] = w;
+    AWords.swap(ASpare);
+  }
+}
+
+// The Integer sort floor: one word per record, the key (33 bits, nulls 0
+// below every value; inverted for descending) above the record index (24
+// bits), radix-sorted by the key bits. The index below the key keeps equal
+// keys in record order, as the controller does.
+constexpr int kRecordBits = 24;
+
+void FloorSortIntegers(const IntegerColumn& AColumn, bool ADescending, std::vector<Integer>& AOrder) {
+  const size_t n = AColumn.Values.size();
+  std::vector<std::uint64_t> words(n), spare;
+  constexpr std::uint64_t keyMask = (std::uint64_t(1) << 33) - 1;
+  for (size_t i = 0; i < n; ++i) {
+    std::uint64_t key =
+        AColumn.Nulls[i] ? 0 : (static_cast<std::uint64_t>(static_cast<std::uint32_t>(AColumn.Values[i]) ^ 0x80000000u) + 1);
+    if (ADescending) key = ~key & keyMask;
+    words[i] = key << kRecordBits | i;
+  }
+  RadixSort(words, spare, kRecordBits, kRecordBits + 33);
+  AOrder.resize(n);
+  for (size_t i = 0; i < n; ++i) AOrder[i] = static_cast<Integer>(words[i] & ((1u << kRecordBits) - 1));
+}
+
+// A text's first 16 bytes (upper-cased for no case) as two big-endian
+// numbers, zero-padded: they order as the texts' first 16 bytes do.
+struct TextKey {
+  std::uint64_t Hi, Lo;
+  Integer Record;
+};
+
+inline unsigned char Upper(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
+
+TextKey MakeTextKey(std::string_view AText, bool ANoCase, Integer ARecord) {
+  unsigned char b[16] = {};
+  const size_t n = std::min<size_t>(16, AText.size());
+  for (size_t i = 0; i < n; ++i) {
+    const auto c = static_cast<unsigned char>(AText[i]);
+    b[i] = ANoCase ? Upper(c) : c;
+  }
+  std::uint64_t hi = 0, lo = 0;
+  for (int i = 0; i < 8; ++i) hi = hi << 8 | b[i], lo = lo << 8 | b[8 + i];
+  return {hi, lo, ARecord};
+}
+
+// The bytes after the first 16 of two texts whose keys are equal.
+int CompareTails(std::string_view a, std::string_view b, bool ANoCase) {
+  a = a.size() > 16 ? a.substr(16) : std::string_view();
+  b = b.size() > 16 ? b.substr(16) : std::string_view();
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (ANoCase) x = Upper(x), y = Upper(y);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+// The String sort floor: the nulls first in record order, then the keys
+// scattered by their top 16 bits (a counting pass) and each bucket sorted
+// by the whole key, the rest of the text where the keys tie, and the record.
+void FloorSortTexts(const TextColumn& AColumn, bool ANoCase, std::vector<TextKey>& AKeys, Integer& ANulls) {
+  const size_t n = AColumn.Nulls.size();
+  std::vector<TextKey> keys;
+  keys.reserve(n);
+  AKeys.resize(n);
+  size_t nulls = 0;
+  for (size_t i = 0; i < n; ++i)
+    if (AColumn.Nulls[i])
+      AKeys[nulls++] = {0, 0, static_cast<Integer>(i)};
+    else
+      keys.push_back(MakeTextKey(AColumn.Text(i), ANoCase, static_cast<Integer>(i)));
+  std::vector<std::uint32_t> starts(65537, 0);
+  for (const TextKey& k : keys) ++starts[(k.Hi >> 48) + 1];
+  for (size_t b = 1; b < starts.size(); ++b) starts[b] += starts[b - 1];
+  std::vector<std::uint32_t> next(starts.begin(), starts.end() - 1);
+  TextKey* out = AKeys.data() + nulls;
+  for (const TextKey& k : keys) out[next[k.Hi >> 48]++] = k;
+  auto less = [&](const TextKey& a, const TextKey& b) {
+    if (a.Hi != b.Hi) return a.Hi < b.Hi;
+    if (a.Lo != b.Lo) return a.Lo < b.Lo;
+    const int tails = CompareTails(AColumn.Text(static_cast<size_t>(a.Record)), AColumn.Text(static_cast<size_t>(b.Record)), ANoCase);
+    return tails != 0 ? tails < 0 : a.Record < b.Record;
+  };
+  for (size_t b = 0; b < 65536; ++b)
+    if (starts[b + 1] - starts[b] > 1) std::sort(out + starts[b], out + starts[b + 1], less);
+  ANulls = static_cast<Integer>(nulls);
+}
+
+void FloorSort(Integer ACount, SortKind AKind, std::vector<Integer>& AOrder) {
+  if (AKind == sortInteger || AKind == sortDescending) {
+    FloorSortIntegers(Integers(ACount), AKind == sortDescending, AOrder);
+    return;
+  }
+  std::vector<TextKey> keys;
+  Integer nulls = 0;
+  FloorSortTexts(Texts(ACount), AKind == sortStringNoCase, keys, nulls);
+  AOrder.resize(keys.size());
+  for (size_t i = 0; i < keys.size(); ++i) AOrder[i] = keys[i].Record;
+}
+
+// The grouping floor: the text sort by the String column, then one walk
+// that opens a group where the key changes (the nulls make one group) and
+// adds each record's Float to its group's summaries and the footer's.
+PlainGroups FloorGroupSummaries(Integer ACount, std::vector<TextKey>& AKeys, std::vector<Accumulator>& AGroups) {
+  const TextColumn& texts = Texts(ACount);
+  const FloatColumn& floats = Floats(ACount);
+  Integer nulls = 0;
+  FloorSortTexts(texts, false, AKeys, nulls);
+  PlainGroups out;
+  AGroups.clear();
+  for (size_t i = 0; i < AKeys.size(); ++i) {
+    const TextKey& k = AKeys[i];
+    if (i == 0 || static_cast<Integer>(i) == nulls ||
+        (static_cast<Integer>(i) > nulls &&
+         (k.Hi != AKeys[i - 1].Hi || k.Lo != AKeys[i - 1].Lo ||
+          CompareTails(texts.Text(static_cast<size_t>(k.Record)), texts.Text(static_cast<size_t>(AKeys[i - 1].Record)), false) != 0)))
+      AGroups.emplace_back();
+    const auto r = static_cast<size_t>(k.Record);
+    AGroups.back().Add(floats.Nulls[r], floats.Values[r]);
+    out.Footer.Add(floats.Nulls[r], floats.Values[r]);
+  }
+  out.Groups = static_cast<Integer>(AGroups.size());
+  return out;
+}
+
+PlainGroups PlainGroupSummaries(Integer ACount, std::vector<Accumulator>* AGroups) {
+  std::vector<TextKey> keys;
+  std::vector<Accumulator> groups;
+  return FloorGroupSummaries(ACount, keys, AGroups ? *AGroups : groups);
+}
+
+// The Integer `=` floor: 16 records a step, their values compared four at a
+// time and packed to bytes beside their null bytes, the kept records read
+// from the mask.
+void FloorFilterSse2(const IntegerColumn& AColumn, Integer AWanted, std::vector<Integer>& AKept) {
+  const Integer n = static_cast<Integer>(AColumn.Values.size());
+  const Integer* values = AColumn.Values.data();
+  const Byte* nulls = AColumn.Nulls.data();
+  const __m128i wanted = _mm_set1_epi32(AWanted), zero = _mm_setzero_si128();
+  Integer i = 0;
+  for (; i + 16 <= n; i += 16) {
+    auto load = [&](Integer at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(values + at)); };
+    const __m128i e01 = _mm_packs_epi32(_mm_cmpeq_epi32(load(i), wanted), _mm_cmpeq_epi32(load(i + 4), wanted));
+    const __m128i e23 = _mm_packs_epi32(_mm_cmpeq_epi32(load(i + 8), wanted), _mm_cmpeq_epi32(load(i + 12), wanted));
+    const __m128i present = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(nulls + i)), zero);
+    auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_packs_epi16(e01, e23), present)));
+    for (; mask; mask &= mask - 1) AKept.push_back(i + __builtin_ctz(mask));
+  }
+  for (; i < n; ++i)
+    if (!nulls[i] && values[i] == AWanted) AKept.push_back(i);
+}
+
+// The same as a plain loop that gathers 64 answers into a word.
+void FloorFilterMask(const IntegerColumn& AColumn, Integer AWanted, std::vector<Integer>& AKept) {
+  const Integer n = static_cast<Integer>(AColumn.Values.size());
+  const Integer* values = AColumn.Values.data();
+  const Byte* nulls = AColumn.Nulls.data();
+  for (Integer i = 0; i < n; i += 64) {
+    const Integer end = std::min(n, i + 64);
+    std::uint64_t mask = 0;
+    for (Integer j = i; j < end; ++j)
+      mask |= static_cast<std::uint64_t>((nulls[j] == 0) & (values[j] == AWanted)) << (j - i);
+    for (; mask; mask &= mask - 1) AKept.push_back(i + __builtin_ctzll(mask));
+  }
+}
+
+// The `LIKE '%abc%'` floor: memmem over the block of every text; a hit
+// keeps its record and the search goes on after that record's text (the 0
+// between texts keeps a hit inside one text).
+void FloorFilterText(const TextColumn& AColumn, std::vector<Integer>& AKept) {
+  const char* block = AColumn.Block.data();
+  const char* end = block + AColumn.Block.size();
+  const char* at = block;
+  while (const void* hit = memmem(at, static_cast<size_t>(end - at), "abc", 3)) {
+    const auto offset = static_cast<std::uint32_t>(static_cast<const char*>(hit) - block);
+    const auto record = static_cast<size_t>(std::upper_bound(AColumn.Starts.begin(), AColumn.Starts.end(), offset) -
+                                            AColumn.Starts.begin() - 1);
+    if (!AColumn.Nulls[record]) AKept.push_back(static_cast<Integer>(record));
+    at = block + AColumn.Starts[record + 1];
+  }
+}
+
+enum FloorFilterWay { wayScan, wayMask };
+
+void FloorFilter(Integer ACount, FilterKind AKind, FloorFilterWay AWay, std::vector<Integer>& AKept) {
+  if (AKind == filterLikeContains)
+    FloorFilterText(Texts(ACount), AKept);
+  else if (AWay == wayScan)
+    FloorFilterSse2(Integers(ACount), FilterInteger(ACount), AKept);
+  else
+    FloorFilterMask(Integers(ACount), FilterInteger(ACount), AKept);
+}
+
+// ---------------------------------------------------------------------------
+// The library's answers, every floor and peer is checked against
+
+void SortController(BenchController* c, SortKind AKind) {
+  switch (AKind) {
+    case sortInteger: c->ChangeSorting(colInteger, soAscending); break;
+    case sortDescending: c->ChangeSorting(colInteger, soDescending); break;
+    case sortThree:
+      c->BeginUpdate();
+      c->ChangeSorting(colBoolean, soAscending);
+      c->ChangeSorting(colString, soAscending);
+      c->ChangeSorting(colInteger, soDescending);
+      c->EndUpdate();
+      break;
+    default: c->ChangeSorting(colString, soAscending); break;
+  }
+}
+
+TcxDataControllerOptions SortOptions(BenchController* c, SortKind AKind) {
+  const TcxDataControllerOptions options = c->GetOptions();
+  if (AKind == sortStringNoCase) return options + dcoCaseInsensitive;
+  if (AKind == sortStringAnsi) return options + dcoAnsiSort;
+  return options;
+}
+
+std::vector<Integer> Records(BenchController* c) {
+  std::vector<Integer> records(static_cast<size_t>(c->GetFilteredRecordCount()));
+  for (size_t i = 0; i < records.size(); ++i) records[i] = c->GetFilteredRecordIndex(static_cast<Integer>(i));
+  return records;
+}
+
+const std::vector<Integer>& LibraryOrder(Integer ACount, SortKind AKind) {
+  static std::map<std::pair<Integer, int>, std::vector<Integer>> cache;
+  std::vector<Integer>& order = cache[{ACount, AKind}];
+  if (order.empty()) {
+    BenchController* c = Controller(ACount);
+    const TcxDataControllerOptions options = c->GetOptions();
+    c->SetOptions(SortOptions(c, AKind));
+    SortController(c, AKind);
+    order = Records(c);
+    c->ClearSorting(false);
+    c->SetOptions(options);
+  }
   return order;
 }
 
+void AddFilter(BenchController* c, FilterKind AKind, Integer ACount) {
+  if (AKind == filterIntegerEquals)
+    c->GetFilter()->AddItem(c->Items[colInteger], foEqual, FilterInteger(ACount), "");
+  else
+    c->GetFilter()->AddItem(c->Items[colString], foLike, "%abc%", "");
+}
+
+const std::vector<Integer>& LibraryKept(Integer ACount, FilterKind AKind) {
+  static std::map<std::pair<Integer, int>, std::vector<Integer>> cache;
+  auto it = cache.find({ACount, AKind});
+  if (it != cache.end()) return it->second;
+  BenchController* c = Controller(ACount);
+  AddFilter(c, AKind, ACount);
+  c->GetFilter()->SetActive(true);
+  std::vector<Integer> kept = Records(c);
+  c->GetFilter()->SetActive(false);
+  c->GetFilter()->Clear();
+  return cache.emplace(std::make_pair(ACount, static_cast<int>(AKind)), std::move(kept)).first->second;
+}
+
+// The floor's sort gives the library's whole order.
+void CheckFloorSort(benchmark::State& state, Integer ACount, SortKind AKind) {
+  if (!FirstTime("floorsort" + std::to_string(AKind) + "/" + std::to_string(ACount))) return;
+  std::vector<Integer> order;
+  FloorSort(ACount, AKind, order);
+  Agree(state, order == LibraryOrder(ACount, AKind), "sort order of the floor and ours");
+}
+
+// Every floor of a filter keeps the library's records, in its order.
+void CheckFloorFilter(benchmark::State& state, Integer ACount, FilterKind AKind) {
+  if (!FirstTime("floorfilter" + std::to_string(AKind) + "/" + std::to_string(ACount))) return;
+  for (FloorFilterWay way : {wayScan, wayMask}) {
+    std::vector<Integer> kept;
+    FloorFilter(ACount, AKind, way, kept);
+    Agree(state, kept == LibraryKept(ACount, AKind), "records kept by the floor and by ours");
+  }
+}
+
+// The floor's groups, every group's five summaries and the footer's are
+// the library's (Sum, Count, Average, Min, Max; a sum or extreme of nulls
+// alone is null in the controller and 0 in the floor).
+void CheckGroups(benchmark::State& state, Integer ACount) {
+  if (!FirstTime("group/" + std::to_string(ACount))) return;
+  BenchController* c = Controller(ACount);
+  AddSummaries(c);
+  c->GetGroups()->ChangeGrouping(colString, 0);
+  std::vector<Accumulator> floor;
+  const PlainGroups plain = PlainGroupSummaries(ACount, &floor);
+  TcxDataSummary* s = c->GetSummary();
+  TcxDataGroups* groups = c->GetDataControllerInfo()->GetDataGroups();
+  Agree(state, groups->GetItemCount() == plain.Groups, "group count");
+  auto same = [](const Variant& AValue, const Accumulator& A, int AItem) {
+    const bool none = A.Values == 0;
+    switch (AItem) {
+      case 0: return VarIsNull(AValue) ? A.Count == 0 : Near(AValue.AsDouble(), A.Sum);
+      case 1: return AValue.AsInteger() == A.Count;
+      case 2: return VarIsNull(AValue) ? A.Count == 0 : Near(AValue.AsDouble(), A.Average());
+      case 3: return VarIsNull(AValue) ? none : !none && AValue.AsDouble() == A.Min;
+      default: return VarIsNull(AValue) ? none : !none && AValue.AsDouble() == A.Max;
+    }
+  };
+  Integer wrong = -1;
+  for (Integer g = 0; wrong < 0 && g < groups->GetItemCount() && g < plain.Groups; ++g)
+    for (int item = 0; item < 5; ++item)
+      if (!same(s->GetGroupSummaryValue(g, item), floor[static_cast<size_t>(g)], item)) wrong = g;
+  Agree(state, wrong < 0, "summaries of group " + std::to_string(wrong));
+  for (int item = 0; item < 5; ++item)
+    Agree(state, same(s->GetFooterSummaryValue(item), plain.Footer, item), "footer item " + std::to_string(item));
+  c->GetGroups()->ClearGrouping();
+  ClearSummaries(c);
+}
+
 void BM_Floor_Sort(benchmark::State& state, SortKind AKind) {
-  const std::vector<Row>& rows = Rows(static_cast<Integer>(state.range(0)));
+  const Integer count = static_cast<Integer>(state.range(0));
+  CheckFloorSort(state, count, AKind);
   std::vector<Integer> order;
   for (auto _ : state) {
     order.clear();
     order.shrink_to_fit();
     Timed(state, [&] {
-      FloorSort(rows, AKind, order);
+      FloorSort(count, AKind, order);
       benchmark::DoNotOptimize(order.data());
     });
   }
   SetCounters(state);
 }
 
-// Null strings make one group, as in the controller.
-bool SameGroup(const Row& a, const Row& b) { return a.NullS == b.NullS && (a.NullS || a.S == b.S); }
-
-// The grouping floor: the pair sort by the String column, then one walk
-// over the sorted indexes that opens a group where the key changes and
-// adds every record to its group's summaries and the footer's.
-PlainGroups FloorGroupSummaries(const std::vector<Row>& ARows, std::vector<Integer>& AOrder,
-                                std::vector<Accumulator>& AGroups) {
-  FloorSort(ARows, sortString, AOrder);
-  PlainGroups out;
-  AGroups.clear();
-  const Row* previous = nullptr;
-  for (Integer i : AOrder) {
-    const Row& r = ARows[static_cast<size_t>(i)];
-    if (!previous || !SameGroup(r, *previous)) AGroups.emplace_back();
-    previous = &r;
-    AGroups.back().Add(r);
-    out.Footer.Add(r);
-  }
-  out.Groups = static_cast<Integer>(AGroups.size());
-  return out;
-}
-
-PlainGroups PlainGroupSummaries(const std::vector<Row>& ARows, std::vector<Accumulator>* AGroups) {
-  std::vector<Integer> order;
-  std::vector<Accumulator> groups;
-  return FloorGroupSummaries(ARows, order, AGroups ? *AGroups : groups);
-}
-
 void BM_Floor_GroupSummaries(benchmark::State& state) {
-  const std::vector<Row>& rows = Rows(static_cast<Integer>(state.range(0)));
-  std::vector<Integer> order;
+  const Integer count = static_cast<Integer>(state.range(0));
+  CheckGroups(state, count);
+  std::vector<TextKey> keys;
   std::vector<Accumulator> groups;
   for (auto _ : state) {
-    order.clear();
-    order.shrink_to_fit();
+    keys.clear();
+    keys.shrink_to_fit();
     groups.clear();
     groups.shrink_to_fit();
     Timed(state, [&] {
-      const PlainGroups g = FloorGroupSummaries(rows, order, groups);
+      const PlainGroups g = FloorGroupSummaries(count, keys, groups);
       benchmark::DoNotOptimize(groups.data());
       benchmark::DoNotOptimize(g.Footer.Average());
     });
@@ -583,88 +919,20 @@ void BM_Floor_GroupSummaries(benchmark::State& state) {
   SetCounters(state);
 }
 
-bool PlainKeeps(const Row& r, int AKind, Integer AWanted) {
-  return AKind == filterIntegerEquals ? !r.NullI && r.I == AWanted : !r.NullS && r.S.find("abc") != std::string::npos;
-}
-
-Integer PlainFilterCount(Integer ACount, int AKind) {
-  const Integer wanted = FilterInteger(ACount);
-  Integer n = 0;
-  for (const Row& r : Rows(ACount)) n += PlainKeeps(r, AKind, wanted);
-  return n;
-}
-
-// Times AScan, which fills AKept, once per iteration from an empty list.
-template <class Scan>
-void TimeKept(benchmark::State& state, std::vector<Integer>& AKept, Scan&& AScan) {
+void BM_Floor_Filter(benchmark::State& state, FilterKind AKind, FloorFilterWay AWay) {
+  const Integer count = static_cast<Integer>(state.range(0));
+  CheckFloorFilter(state, count, AKind);
+  std::vector<Integer> kept;
   for (auto _ : state) {
-    AKept.clear();
-    AKept.shrink_to_fit();
+    kept.clear();
+    kept.shrink_to_fit();
     Timed(state, [&] {
-      AScan();
-      benchmark::DoNotOptimize(AKept.data());
+      FloorFilter(count, AKind, AWay, kept);
+      benchmark::DoNotOptimize(kept.data());
     });
   }
   SetCounters(state);
 }
-
-// A plain program's loop over its rows (80-byte structs).
-void BM_Plain_Filter(benchmark::State& state, FilterKind AKind) {
-  const Integer count = static_cast<Integer>(state.range(0));
-  const std::vector<Row>& rows = Rows(count);
-  const Integer wanted = FilterInteger(count);
-  std::vector<Integer> kept;
-  TimeKept(state, kept, [&] {
-    for (Integer i = 0; i < count; ++i)
-      if (PlainKeeps(rows[static_cast<size_t>(i)], AKind, wanted)) kept.push_back(i);
-  });
-}
-
-// The filter floor: the filtered field as a contiguous column of its values
-// beside a column of null bytes, scanned once.
-struct FilterColumn {
-  std::vector<Integer> Integers;
-  std::vector<std::string> Strings;
-  std::vector<Byte> Nulls;
-};
-
-const FilterColumn& Column(Integer ACount, FilterKind AKind) {
-  static std::map<std::pair<Integer, int>, FilterColumn> cache;
-  FilterColumn& c = cache[{ACount, AKind}];
-  if (!c.Nulls.empty() || ACount == 0) return c;
-  for (const Row& r : Rows(ACount)) {
-    if (AKind == filterIntegerEquals) {
-      c.Integers.push_back(r.NullI ? 0 : r.I);
-      c.Nulls.push_back(r.NullI);
-    } else {
-      c.Strings.push_back(r.NullS ? std::string() : r.S);
-      c.Nulls.push_back(r.NullS);
-    }
-  }
-  return c;
-}
-
-void BM_Floor_Filter(benchmark::State& state, FilterKind AKind) {
-  const Integer count = static_cast<Integer>(state.range(0));
-  const FilterColumn& column = Column(count, AKind);
-  const Integer wanted = FilterInteger(count);
-  std::vector<Integer> kept;
-  TimeKept(state, kept, [&] {
-    const Byte* nulls = column.Nulls.data();
-    if (AKind == filterIntegerEquals) {
-      const Integer* values = column.Integers.data();
-      for (Integer i = 0; i < count; ++i)
-        if (!nulls[i] && values[i] == wanted) kept.push_back(i);
-    } else {
-      const std::string* values = column.Strings.data();
-      for (Integer i = 0; i < count; ++i)
-        if (!nulls[i] && values[i].find("abc") != std::string::npos) kept.push_back(i);
-    }
-  });
-  if (FirstTime("floorfilter" + std::to_string(AKind) + "/" + std::to_string(count)))
-    Agree(state, static_cast<Integer>(kept.size()) == PlainFilterCount(count, AKind), "column scan's count");
-}
-
 // ---------------------------------------------------------------------------
 // The proxy model peer
 
@@ -765,14 +1033,14 @@ void BM_Qt_Sort(benchmark::State& state, SortKind AKind) {
   if (FirstTime("qtsort" + std::to_string(AKind) + "/" + std::to_string(count))) {
     sort();
     const std::vector<Row>& rows = Rows(count);
-    const std::vector<Integer> plain = PlainOrder(rows, AKind);
+    const std::vector<Integer>& plain = LibraryOrder(count, AKind);
     bool same = proxy->rowCount() == count;
     Integer i = 0;
     for (; same && i < count; ++i)
       same = KeyText(rows[static_cast<size_t>(proxy->mapToSource(proxy->index(i, 0)).row())], AKind) ==
              KeyText(rows[static_cast<size_t>(plain[static_cast<size_t>(i)])], AKind);
     Agree(state, same,
-          "sort order of the proxy model and the plain sort" +
+          "sort keys in the proxy model's order and ours" +
               (same ? std::string()
                     : " at row " + std::to_string(i - 1) + ": " +
                           KeyText(rows[static_cast<size_t>(proxy->mapToSource(proxy->index(i - 1, 0)).row())], AKind) +
@@ -827,7 +1095,7 @@ void BM_Qt_GroupSummaries(benchmark::State& state) {
   if (FirstTime("qtgroup/" + std::to_string(count))) {
     run();
     std::vector<Accumulator> floor;
-    const PlainGroups plain = PlainGroupSummaries(Rows(count), &floor);
+    const PlainGroups plain = PlainGroupSummaries(count, &floor);
     Agree(state, static_cast<Integer>(groups.size()) == plain.Groups, "proxy model group count");
     bool same = true;
     for (size_t g = 0; same && g < groups.size() && g < floor.size(); ++g)
@@ -860,8 +1128,11 @@ void BM_Qt_Filter(benchmark::State& state, FilterKind AKind) {
       proxy->setSourceModel(model);
       benchmark::DoNotOptimize(proxy->rowCount());
     });
-    if (FirstTime("qtfilter" + std::to_string(AKind) + "/" + std::to_string(count)))
-      Agree(state, proxy->rowCount() == PlainFilterCount(count, AKind), "proxy model filtered row count");
+    if (FirstTime("qtfilter" + std::to_string(AKind) + "/" + std::to_string(count))) {
+      std::vector<Integer> kept(static_cast<size_t>(proxy->rowCount()));
+      for (size_t i = 0; i < kept.size(); ++i) kept[i] = proxy->mapToSource(proxy->index(static_cast<int>(i), 0)).row();
+      Agree(state, kept == LibraryKept(count, AKind), "records kept by the proxy model and by ours");
+    }
   }
   SetCounters(state);
 }
@@ -894,6 +1165,19 @@ void BM_Qt_Edit(benchmark::State& state, EditKind AKind) {
     Timed(state, [&] { peer.Model->setData(index, value); });
     edited.push_back(record);
   }
+  // The proxy's kept order agrees, key for key, with a sort made anew.
+  if (FirstTime("qtedit" + std::to_string(AKind) + "/" + std::to_string(count))) {
+    const int sortColumn = AKind == editGroupKey ? colBoolean : colInteger;
+    auto keys = [&] {
+      std::vector<QVariant> k(static_cast<size_t>(proxy->rowCount()));
+      for (size_t i = 0; i < k.size(); ++i) k[i] = proxy->index(static_cast<int>(i), sortColumn).data();
+      return k;
+    };
+    const std::vector<QVariant> edits = keys();
+    proxy->sort(-1);
+    proxy->sort(sortColumn, Qt::AscendingOrder);
+    Agree(state, edits == keys(), "the proxy model's edited order and its order made anew");
+  }
   const std::vector<Row>& rows = Rows(count);
   for (Integer r : edited) {
     const Row& row = rows[static_cast<size_t>(r)];
@@ -915,13 +1199,37 @@ void BM_Qt_Edit(benchmark::State& state, EditKind AKind) {
 // ---------------------------------------------------------------------------
 // Registration
 
-void Sizes(benchmark::internal::Benchmark* b) {
-  for (int n : {1000, 10000, 100000, 1000000}) b->Arg(n);
+// 10^4..10^7 records; ORV_BENCH_MAX_RECORDS caps them for a quick run (the
+// proxy model runs up to 10^6: at 10^7 its rows alone take gigabytes and a
+// sort minutes).
+std::vector<int> gSizes;
+constexpr int kQtMaxRecords = 1000000;
+
+void InitSizes() {
+  long most = 10000000;
+  if (const char* cap = std::getenv("ORV_BENCH_MAX_RECORDS")) most = std::max(10000L, std::atol(cap));
+  for (int n = 10000; n <= most && n <= 10000000; n *= 10) gSizes.push_back(n);
+}
+
+void Timing(benchmark::internal::Benchmark* b) {
   b->Unit(benchmark::kMillisecond);
   b->UseManualTime();
-  b->Repetitions(3);
+  b->Repetitions(5);
   b->ReportAggregatesOnly(true);
 }
+
+void Sizes(benchmark::internal::Benchmark* b) {
+  for (int n : gSizes) b->Arg(n);
+  Timing(b);
+}
+
+#if ORV_HAVE_QT5
+void QtSizes(benchmark::internal::Benchmark* b) {
+  for (int n : gSizes)
+    if (n <= kQtMaxRecords) b->Arg(n);
+  Timing(b);
+}
+#endif
 
 const std::pair<const char*, EditKind> kEdits[] = {
     {"EditSummedField", editSummed}, {"EditSortKey", editSortKey}, {"EditGroupKey", editGroupKey}};
@@ -940,13 +1248,13 @@ void Register() {
     if (kind == sortStringAnsi || kind == sortThree) continue;
     benchmark::RegisterBenchmark((n + "/floor").c_str(), BM_Floor_Sort, kind)->Apply(Sizes);
 #if ORV_HAVE_QT5
-    benchmark::RegisterBenchmark((n + "/qt").c_str(), BM_Qt_Sort, kind)->Apply(Sizes);
+    benchmark::RegisterBenchmark((n + "/qt").c_str(), BM_Qt_Sort, kind)->Apply(QtSizes);
 #endif
   }
   benchmark::RegisterBenchmark("GroupSummaries/orv", BM_Orv_GroupSummaries, 1)->Apply(Sizes);
   benchmark::RegisterBenchmark("GroupSummaries/floor", BM_Floor_GroupSummaries)->Apply(Sizes);
 #if ORV_HAVE_QT5
-  benchmark::RegisterBenchmark("GroupSummaries/qt", BM_Qt_GroupSummaries)->Apply(Sizes);
+  benchmark::RegisterBenchmark("GroupSummaries/qt", BM_Qt_GroupSummaries)->Apply(QtSizes);
 #endif
   benchmark::RegisterBenchmark("GroupTwoLevelsSummaries/orv", BM_Orv_GroupSummaries, 2)->Apply(Sizes);
   benchmark::RegisterBenchmark("ExpandCollapseAll/orv", BM_Orv_ExpandCollapse)->Apply(Sizes);
@@ -955,21 +1263,33 @@ void Register() {
   for (const auto& [name, kind] : filters) {
     const std::string n = name;
     benchmark::RegisterBenchmark((n + "/orv").c_str(), BM_Orv_Filter, kind)->Apply(Sizes);
-    benchmark::RegisterBenchmark((n + "/plain").c_str(), BM_Plain_Filter, kind)->Apply(Sizes);
-    benchmark::RegisterBenchmark((n + "/floor").c_str(), BM_Floor_Filter, kind)->Apply(Sizes);
+    benchmark::RegisterBenchmark((n + "/floor").c_str(), BM_Floor_Filter, kind, wayScan)->Apply(Sizes);
+    if (kind == filterIntegerEquals)
+      benchmark::RegisterBenchmark((n + "/mask").c_str(), BM_Floor_Filter, kind, wayMask)->Apply(Sizes);
 #if ORV_HAVE_QT5
-    benchmark::RegisterBenchmark((n + "/qt").c_str(), BM_Qt_Filter, kind)->Apply(Sizes);
+    benchmark::RegisterBenchmark((n + "/qt").c_str(), BM_Qt_Filter, kind)->Apply(QtSizes);
 #endif
+    benchmark::RegisterBenchmark((n + "FirstUse/orv").c_str(), BM_Orv_FilterFirstUse, kind)
+        ->Apply(Sizes)
+        ->Iterations(1);
   }
   for (const auto& [name, kind] : kEdits) {
     const std::string n = name;
     benchmark::RegisterBenchmark((n + "/orv").c_str(), BM_Orv_Edit, kind)->Apply(Sizes)->Unit(benchmark::kMicrosecond);
 #if ORV_HAVE_QT5
-    benchmark::RegisterBenchmark((n + "/qt").c_str(), BM_Qt_Edit, kind)->Apply(Sizes)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark((n + "/qt").c_str(), BM_Qt_Edit, kind)->Apply(QtSizes)->Unit(benchmark::kMicrosecond);
 #endif
   }
   benchmark::RegisterBenchmark("SaveStream/orv", BM_Orv_SaveStream)->Apply(Sizes);
   benchmark::RegisterBenchmark("LoadStream/orv", BM_Orv_LoadStream)->Apply(Sizes);
+}
+
+// The machine's load: the table says how busy it was.
+std::string Load() {
+  std::ifstream f("/proc/loadavg");
+  std::string one, five, fifteen;
+  f >> one >> five >> fifteen;
+  return one.empty() ? "unknown" : one + " " + five + " " + fifteen + " (1, 5, 15 min)";
 }
 
 // Keeps the median of every workload's repetitions for the ratio table.
@@ -1003,39 +1323,69 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> Times;
 };
 
+double Median(std::vector<double> AValues) {
+  if (AValues.empty()) return -1;
+  std::sort(AValues.begin(), AValues.end());
+  return AValues[AValues.size() / 2];
+}
+
+std::string Text(double v) {
+  char b[24] = "-";
+  if (v >= 0) std::snprintf(b, sizeof b, v < 0.01 ? "%.5f" : v < 1 ? "%.4f" : "%.2f", v);
+  return b;
+}
+
+std::string Times(double a, double b, const char* format = "%.2fx") {
+  char t[24] = "-";
+  if (a > 0 && b > 0) std::snprintf(t, sizeof t, format, a / b);
+  return t;
+}
+
 void PrintRatios(const RatioReporter& r) {
-  std::printf("\nMedians of the repetitions, milliseconds (floor: a program that knows its data; plain: a loop\n"
-              "over 80-byte structs)\n%-24s %8s %11s %11s %11s %11s %8s %10s\n",
-              "workload", "records", "orv", "qt", "floor", "plain", "qt/orv", "orv/floor");
-  auto text = [](double v) {
-    char b[24] = "-";
-    if (v >= 0) std::snprintf(b, sizeof b, v < 1 ? "%.4f" : "%.2f", v);
-    return std::string(b);
-  };
-  for (const char* w : {"SortInteger", "SortString", "SortStringNoCase", "SortDescending", "GroupSummaries",
+  std::printf("\nMedians of 5 interleaved rounds, milliseconds; load %s\n"
+              "floor: hand-written for the workload (mask: the Integer filter as a 64-bit mask loop);\n"
+              "growth: ours over ours at a tenth of the records\n"
+              "%-20s %9s %11s %11s %11s %11s %10s %10s %8s %7s\n",
+              Load().c_str(), "workload", "records", "orv", "floor", "mask", "qt", "orv/floor", "orv/mask",
+              "qt/orv", "growth");
+  for (const char* w : {"SortInteger", "SortDescending", "SortString", "SortStringNoCase", "GroupSummaries",
                         "FilterIntegerEquals", "FilterLikeContains", "EditSummedField", "EditSortKey",
                         "EditGroupKey"}) {
-    for (int n : {1000, 10000, 100000, 1000000}) {
+    for (int n : gSizes) {
       const double orv = r.Ms(w, "orv", n), qt = r.Ms(w, "qt", n), floor = r.Ms(w, "floor", n),
-                   plain = r.Ms(w, "plain", n);
+                   mask = r.Ms(w, "mask", n);
       if (orv <= 0) continue;
-      char qtRatio[16] = "-", floorRatio[16] = "-";
-      if (qt >= 0) std::snprintf(qtRatio, sizeof qtRatio, "%.1fx", qt / orv);
-      if (floor > 0) std::snprintf(floorRatio, sizeof floorRatio, "%.2fx", orv / floor);
-      std::printf("%-24s %8d %11s %11s %11s %11s %8s %10s\n", w, n, text(orv).c_str(), text(qt).c_str(),
-                  text(floor).c_str(), text(plain).c_str(), qtRatio, floorRatio);
+      std::printf("%-20s %9d %11s %11s %11s %11s %10s %10s %8s %7s\n", w, n, Text(orv).c_str(), Text(floor).c_str(),
+                  Text(mask).c_str(), Text(qt).c_str(), Times(orv, floor).c_str(), Times(orv, mask).c_str(),
+                  Times(qt, orv, "%.1fx").c_str(), Times(orv, r.Ms(w, "orv", n / 10), "%.1f").c_str());
     }
   }
   std::printf("The proxy model has no groups or summaries: its edits keep only the sort, and its group key\n"
               "edit moves the record within a view sorted by the group column.\n");
-  std::printf("\nGrowth per tenfold step (over 15 flags a quadratic path)\n");
+
+  std::printf("\nA filter's first use on a field against a later one (medians, milliseconds; load %s)\n"
+              "%-20s %9s %11s %11s %10s\n",
+              Load().c_str(), "filter", "records", "first", "later", "first/later");
+  for (const auto& [name, kind] : {std::pair<const char*, FilterKind>{"FilterIntegerEquals", filterIntegerEquals},
+                                   std::pair<const char*, FilterKind>{"FilterLikeContains", filterLikeContains}}) {
+    for (int n : gSizes) {
+      const double first = r.Ms(std::string(name) + "FirstUse", "orv", n);
+      auto later = gLaterUse.find(std::to_string(kind) + "/" + std::to_string(n));
+      const double second = later == gLaterUse.end() ? -1 : Median(later->second);
+      if (first <= 0) continue;
+      std::printf("%-20s %9d %11s %11s %10s\n", name, n, Text(first).c_str(), Text(second).c_str(),
+                  Times(first, second, "%.1fx").c_str());
+    }
+  }
+
+  std::printf("\nGrowth per tenfold step of ours (over 15 flags a quadratic path)\n");
   std::set<std::string> seen;
   for (const auto& [name, ms] : r.Times) {
     const std::string workload = name.substr(0, name.find('/'));
     if (!seen.insert(workload).second) continue;
-    std::printf("%-28s", workload.c_str());
-    for (int n : {10000, 100000, 1000000}) {
-      const double a = r.Ms(workload, "orv", n / 10), b = r.Ms(workload, "orv", n);
+    std::printf("%-30s", workload.c_str());
+    for (size_t i = 1; i < gSizes.size(); ++i) {
+      const double a = r.Ms(workload, "orv", gSizes[i - 1]), b = r.Ms(workload, "orv", gSizes[i]);
       if (a > 0 && b >= 0)
         std::printf(" %8.1f%s", b / a, b / a > 15 ? "!" : " ");
       else
@@ -1043,44 +1393,70 @@ void PrintRatios(const RatioReporter& r) {
     }
     std::printf("\n");
   }
-  std::printf("\nGoals at 10^6 records\n");
+
+  std::printf("\nGoals (load %s)\n", Load().c_str());
   // A goal whose runs are missing says so.
-  auto goal = [&](const char* what, double figure, double limit, const char* unit) {
+  auto goal = [&](const std::string& what, double figure, double limit, const char* unit) {
     if (!(figure > 0))
-      std::printf("  %-58s %10s  not measured\n", what, "-");
+      std::printf("  %-64s %10s  not measured\n", what.c_str(), "-");
     else
-      std::printf("  %-58s %8.2f%s  %s\n", what, figure, unit, figure <= limit ? "met" : "MISSED");
+      std::printf("  %-64s %8.2f%s  %s\n", what.c_str(), figure, unit, figure <= limit ? "met" : "MISSED");
   };
-  auto ratio = [&](const char* w, const char* a, int na, const char* b, int nb) {
-    const double x = r.Ms(w, a, na), y = r.Ms(w, b, nb);
+  auto ratio = [&](const std::string& w, const char* a, const char* b, int n) {
+    const double x = r.Ms(w, a, n), y = r.Ms(w, b, n);
     return x > 0 && y > 0 ? x / y : -1;
   };
-  const int m = 1000000;
-  for (const char* w : {"SortInteger", "SortString", "SortStringNoCase"})
-    goal((std::string(w) + " within 1.3x of the pair sort").c_str(), ratio(w, "orv", m, "floor", m), 1.3, "x");
-  goal("group by String + summaries within 1.5x of pair sort + walk", ratio("GroupSummaries", "orv", m, "floor", m),
-       1.5, "x");
-  for (const char* f : {"FilterIntegerEquals", "FilterLikeContains"})
-    goal((std::string(f) + " within 2x of a column scan").c_str(), ratio(f, "orv", m, "floor", m), 2, "x");
-  goal("one edit of the summed field under 50 us", r.Ms("EditSummedField", "orv", m) * 1000, 50, " us");
-  goal("one edit of the summed field flat: under 1.5x from 10^3 to 10^6",
-       ratio("EditSummedField", "orv", m, "orv", 1000), 1.5, "x");
+  for (int n : {1000000, 10000000}) {
+    const std::string at = n == 1000000 ? " at 10^6" : " at 10^7";
+    goal("SortInteger within 2x of the radix sort" + at, ratio("SortInteger", "orv", "floor", n), 2, "x");
+    goal("SortStringNoCase within 1.5x of the 16-byte key sort" + at, ratio("SortStringNoCase", "orv", "floor", n),
+         1.5, "x");
+    goal("GroupSummaries within 2x of the key sort + walk" + at, ratio("GroupSummaries", "orv", "floor", n), 2, "x");
+    goal("FilterIntegerEquals within 2x of the SSE2 scan" + at, ratio("FilterIntegerEquals", "orv", "floor", n), 2,
+         "x");
+    goal("FilterLikeContains within 2x of memmem over one block" + at, ratio("FilterLikeContains", "orv", "floor", n),
+         2, "x");
+    for (const auto& [name, kind] : {std::pair<const char*, FilterKind>{"FilterIntegerEquals", filterIntegerEquals},
+                                     std::pair<const char*, FilterKind>{"FilterLikeContains", filterLikeContains}}) {
+      auto later = gLaterUse.find(std::to_string(kind) + "/" + std::to_string(n));
+      const double first = r.Ms(std::string(name) + "FirstUse", "orv", n);
+      const double second = later == gLaterUse.end() ? -1 : Median(later->second);
+      goal(std::string(name) + " first use within 3x of a later one" + at,
+           first > 0 && second > 0 ? first / second : -1, 3, "x");
+    }
+  }
+  goal("one edit of the summed field under 5 us at 10^7", r.Ms("EditSummedField", "orv", 10000000) * 1000, 5, " us");
   // A record that moves (sort key) or changes group (group key) is moved in
-  // the record list: linear in the distance it travels, never a full pass.
-  const double groupEdit = r.Ms("EditGroupKey", "orv", m), regroup = r.Ms("GroupSummaries", "orv", m);
-  goal("a group key edit under 1/20 of grouping anew", groupEdit > 0 && regroup > 0 ? groupEdit / regroup : -1, 0.05,
-       "x");
+  // the record list: linear in the distance it travels. The records are
+  // random, so the distance grows tenfold with the records: about 10 a step.
+  for (const char* w : {"EditSortKey", "EditGroupKey"}) {
+    std::printf("  %-64s", (std::string(w) + " growth per tenfold step (about 10: linear)").c_str());
+    for (size_t i = 1; i < gSizes.size(); ++i) std::printf(" %s", Times(r.Ms(w, "orv", gSizes[i]), r.Ms(w, "orv", gSizes[i - 1]), "%.1f").c_str());
+    std::printf("\n");
+  }
 }
 
 }  // namespace
 
+// Rounds: every repetition of every workload runs in a shuffled order, so
+// the contenders of a workload share the machine's moods; the median of
+// the five repetitions stands for each.
 int main(int argc, char** argv) {
 #if ORV_HAVE_QT5
   QCoreApplication app(argc, argv);
 #endif
+  InitSizes();
   Register();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  std::vector<char*> args(argv, argv + argc);
+  bool interleaving = false;
+  for (char* a : args) interleaving = interleaving || std::strstr(a, "random_interleaving");
+  static char interleave[] = "--benchmark_enable_random_interleaving=true";
+  if (!interleaving) args.insert(args.begin() + 1, interleave);
+  int count = static_cast<int>(args.size());
+  args.push_back(nullptr);
+  std::printf("bench_data_peers: load %s\n", Load().c_str());
+  benchmark::Initialize(&count, args.data());
+  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   PrintRatios(reporter);
