@@ -2,10 +2,10 @@
 // left, centred and right, indents and bullets, the selection bar, its
 // own background, scroll bars that hide, and pages formatted onto another
 // device context, measured and rendered.
+#include "ListButtonTestUtil.h"
 #include "RichTestUtil.h"
 
 #include "platform/gdi/Bitmaps.h"
-#include "platform/gdi/PngWriter.h"
 #include "platform/win/ScrollBars.h"
 
 using namespace rich_test;
@@ -41,22 +41,10 @@ Ink WindowInk(HWND h, int top, int bottom) {
   return ink;
 }
 
-// The client area as a PNG, for a person to look at.
+// The client area as a PNG, for a person to look at, once it is painted.
 void Snapshot(HWND h, const std::string& path) {
   UpdateWindow(h);
-  RECT rc{};
-  GetClientRect(h, &rc);
-  HDC dc = GetDC(h);
-  SaveRowsPng(
-      rc.Right, rc.Bottom,
-      [dc, &rc](int y, std::uint32_t* row) {
-        for (int x = 0; x < rc.Right; ++x) {
-          const COLORREF c = GetPixel(dc, x, y);
-          row[x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-        }
-      },
-      path);
-  ReleaseDC(h, dc);
+  lb_test::Snapshot(h, path);
 }
 
 void Align(HWND rich, int at, WORD alignment) {
