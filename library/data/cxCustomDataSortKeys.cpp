@@ -197,7 +197,7 @@ bool TcxRecordSortKeys::Build(TcxCustomDataController* AController, const TcxSor
     // One pass over the records in index order, reading the cells where
     // they lie; false when a value has no key.
     auto read = [&](const auto& ACells) {
-      constexpr size_t kFar = 48, kNear = 24;
+      constexpr size_t kFar = 32, kNear = 16;
       const Integer* records = FRecords.data();
       const size_t n = FRecords.size();
       for (size_t k = 0; k < n; ++k) {
