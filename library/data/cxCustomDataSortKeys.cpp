@@ -404,16 +404,24 @@ void SortTextItems(TextItem* AItems, TextItem* AScratch, size_t ACount, int AByt
 
 }  // namespace
 
+const std::vector<Integer>& TcxRecordSortKeys::InIndexOrder(const Integer* AList, size_t ACount) const {
+  // The list holds the records the keys were built for: Build ordered them.
+  if (ACount == FRecords.size()) return FRecords;
+  IndexOrder(AList, ACount, FScratch);
+  return FScratch;
+}
+
 void TcxRecordSortKeys::Sort(Integer* AList, Integer ACount) const {
   if (ACount < 2) return;
   const size_t n = static_cast<size_t>(ACount);
   if (FColumns.empty()) {
-    if (n == FRecords.size()) std::copy(FRecords.begin(), FRecords.end(), AList);
-    else std::sort(AList, AList + n);
+    // No field: the index order.
+    const std::vector<Integer>& records = InIndexOrder(AList, n);
+    std::copy(records.begin(), records.end(), AList);
     return;
   }
   if (SortPacked(AList, n)) return;
-  if (!FColumns.empty() && FColumns.front().KeyKind == Kind::Text) return SortTextBuckets(AList, n);
+  if (FColumns.front().KeyKind == Kind::Text) return SortTextBuckets(AList, n);
   SortByEveryField(AList, n);
 }
 
@@ -425,8 +433,7 @@ void TcxRecordSortKeys::Sort(Integer* AList, Integer ACount) const {
 bool TcxRecordSortKeys::SortPacked(Integer* AList, size_t ACount) const {
   for (const Column& column : FColumns)
     if (!column.Text.empty()) return false;
-  const std::vector<Integer>& records =
-      ACount == FRecords.size() ? FRecords : (IndexOrder(AList, ACount, FScratch), FScratch);
+  const std::vector<Integer>& records = InIndexOrder(AList, ACount);
   struct Field {
     const Column* Source;
     int Bits;
@@ -479,8 +486,7 @@ bool TcxRecordSortKeys::SortPacked(Integer* AList, size_t ACount) const {
 // compared in full only where those bytes tie.
 void TcxRecordSortKeys::SortTextBuckets(Integer* AList, size_t ACount) const {
   const Column& column = FColumns.front();
-  const std::vector<Integer>& records =
-      ACount == FRecords.size() ? FRecords : (IndexOrder(AList, ACount, FScratch), FScratch);
+  const std::vector<Integer>& records = InIndexOrder(AList, ACount);
   auto orderOf = [&](Integer R) {
     const Byte rank = column.Rank[static_cast<size_t>(R)];
     return column.Descending ? 2 - rank : rank;
@@ -591,8 +597,7 @@ void TcxRecordSortKeys::SortByEveryField(Integer* AList, size_t ACount) const {
   const size_t n = ACount;
   std::vector<SortItem> items(n), spare(n);
   {
-    const std::vector<Integer>& records =
-        ACount == FRecords.size() ? FRecords : (IndexOrder(AList, ACount, FScratch), FScratch);
+    const std::vector<Integer>& records = InIndexOrder(AList, ACount);
     for (size_t i = 0; i < n; ++i) items[i].Record = records[i];
   }
   for (size_t f = FColumns.size(); f-- > 0;) {

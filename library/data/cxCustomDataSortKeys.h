@@ -90,6 +90,8 @@ class TcxRecordSortKeys {
   static Integer CompareTexts(const Column& AColumn, std::string_view A, std::string_view B);
   // The fields from AField on, then the record indexes.
   Integer CompareFrom(size_t AField, Integer R1, Integer R2) const;
+  // The records of AList in index order.
+  const std::vector<Integer>& InIndexOrder(const Integer* AList, size_t ACount) const;
   // The ways Sort takes: every key in one word, text buckets, and the
   // general radix over every field's key.
   bool SortPacked(Integer* AList, size_t ACount) const;
