@@ -452,7 +452,10 @@ bool TcxRecordSortKeys::SortPacked(Integer* AList, size_t ACount) const {
     if (total > 64) return false;
     packed.push_back({&column, bits});
   }
-  std::unique_ptr<std::uint64_t[]> words(new std::uint64_t[ACount]), spare(new std::uint64_t[ACount]);
+  // The words and their scratch space in one block.
+  std::unique_ptr<std::uint64_t[]> block(new std::uint64_t[2 * ACount]);
+  std::uint64_t* words = block.get();
+  std::uint64_t* spare = words + ACount;
   RadixCounts counts(recordBits, total);
   for (size_t i = 0; i < ACount; ++i) {
     const Integer r = records[i];
@@ -473,7 +476,7 @@ bool TcxRecordSortKeys::SortPacked(Integer* AList, size_t ACount) const {
     words[i] = word;
     counts.Add(word);
   }
-  const std::uint64_t* sorted = counts.Sort(words.get(), spare.get(), ACount);
+  const std::uint64_t* sorted = counts.Sort(words, spare, ACount);
   const std::uint64_t recordMask = recordBits == 0 ? 0 : ~std::uint64_t{0} >> (64 - recordBits);
   for (size_t i = 0; i < ACount; ++i) AList[i] = static_cast<Integer>(sorted[i] & recordMask);
   return true;
