@@ -1,6 +1,7 @@
-// Per-record sort keys taken out of the value storage once per pass, so that
-// the record quicksort and the grouping pass compare plain numbers and
-// bytes instead of reading cells and building variants per comparison.
+// Per-record sort keys taken out of the value storage once per pass (one
+// sequential read of the field's column or of the record blocks), so that
+// the record sort and the grouping pass compare plain numbers and bytes
+// instead of reading cells and building variants per comparison.
 //
 // The keys give exactly the order of the controller's record comparison
 // (field by field, nulls first, descending fields negated, ties by record
@@ -11,8 +12,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "library/data/cxCustomData.h"
@@ -34,8 +37,8 @@ class TcxRecordSortKeys {
   Integer CompareField(Integer AField, Integer R1, Integer R2) const;
   // All fields, then the record indexes.
   Integer CompareRecords(Integer R1, Integer R2) const;
-  // The record quicksort over AList, leaving it in the order the general
-  // comparison leaves it in.
+  // Sorts AList, the records the keys were built for (in any order), into
+  // the order the general comparison leaves them in.
   void Sort(Integer* AList, Integer ACount) const;
 
   // Turns the keyed path off (for comparing it with the general one).
@@ -44,24 +47,61 @@ class TcxRecordSortKeys {
 
  private:
   enum class Kind : Byte { Number, Text, Collated };
+  // Key arrays are sized for every record but written for the records the
+  // keys are built for only: they come uninitialised.
+  template <class T>
+  struct Uninitialised : std::allocator<T> {
+    template <class U>
+    struct rebind {
+      using other = Uninitialised<U>;
+    };
+    template <class U>
+    void construct(U* P) noexcept {
+      ::new (static_cast<void*>(P)) U;
+    }
+    template <class U, class... A>
+    void construct(U* P, A&&... AArgs) {
+      ::new (static_cast<void*>(P)) U(std::forward<A>(AArgs)...);
+    }
+  };
+  template <class T>
+  using Keys = std::vector<T, Uninitialised<T>>;
   // Rank of a value: 0 null, 1 a cell without a value holder (below every
   // value, equal to another such cell), 2 a value.
   struct Column {
     Kind KeyKind = Kind::Number;
     bool Descending = false;
     bool IgnoreCase = false;
-    std::vector<Byte> Rank;
-    // Numbers: an order-preserving unsigned form of the whole value. Text:
-    // the first eight bytes, big-endian, zero-padded.
-    std::vector<std::uint64_t> Prefix;
+    Keys<Byte> Rank;
+    // Numbers: an order-preserving unsigned form of the whole value. Text
+    // (not collated): the first sixteen bytes, upper-cased when the case is
+    // ignored, big-endian and zero-padded, the first eight in Prefix.
+    Keys<std::uint64_t> Prefix;
+    Keys<std::uint64_t> Prefix2;
+    // The stored texts themselves.
     std::vector<std::string_view> Text;
+    // The smallest and largest number key of the records, and whether any
+    // of them is null.
+    std::uint64_t Least = ~std::uint64_t{0}, Most = 0;
+    bool Nulls = false;
   };
 
   Integer CompareColumn(const Column& AColumn, Integer R1, Integer R2) const;
+  // Two values of a text field whose keys are equal.
   static Integer CompareTexts(const Column& AColumn, std::string_view A, std::string_view B);
+  // The fields from AField on, then the record indexes.
+  Integer CompareFrom(size_t AField, Integer R1, Integer R2) const;
+  // The records of AList in index order.
+  const std::vector<Integer>& InIndexOrder(const Integer* AList, size_t ACount) const;
+  // The ways Sort takes: every key in one word, text buckets, and the
+  // general radix over every field's key.
+  bool SortPacked(Integer* AList, size_t ACount) const;
+  void SortTextBuckets(Integer* AList, size_t ACount) const;
+  void SortByEveryField(Integer* AList, size_t ACount) const;
 
   std::vector<Column> FColumns;
-  // Upper-cased copies of case-insensitive text, which the Text views of
-  // such columns point into.
-  std::vector<std::string> FArenas;
+  // The records the keys were built for, in index order.
+  std::vector<Integer> FRecords;
+  // The index order of a list Sort is given when it is not that one.
+  mutable std::vector<Integer> FScratch;
 };

@@ -4,10 +4,12 @@
 // and group tables must match exactly (ties included).
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "library/data/cxCustomDataFilter.h"
 #include "library/data/cxCustomDataSortKeys.h"
 #include "library/data/cxCustomDataViewPipeline.h"
 #include "tests/library/data/DataControllerFixture.h"
@@ -181,6 +183,122 @@ TEST(SortKeys, AnEditedValueMovesItsRecordAsAFullSortWouldPlaceIt) {
     f.C->Refresh();
     EXPECT_TRUE(Take(f.C) == moved) << "step " << step;
     TcxRecordSortKeys::SetEnabled(true);
+  }
+  f.C->Free();
+}
+
+// Texts that agree in their first sixteen bytes up to case, then differ in
+// case only, in length, by 0 bytes (which the zero-padded keys cannot tell
+// from the end of a text) or after the sixteenth byte.
+std::vector<std::string> AlikeTexts() {
+  std::vector<std::string> texts = {"", "abc", std::string("abc\0", 4), std::string("ABC\0\0", 5),
+                                    std::string("abc\0d", 5), "abd", std::string(15, 'q'), std::string(16, 'q'),
+                                    std::string(17, 'q'), std::string(16, 'Q') + "q"};
+  for (const char* stem : {"abcdefghijklmnop", "ABCDEFGHIJKLMNOP", "abcdefghIJKLMNOP", "\xe9t\xe9" "abcdefghijklm",
+                           "\xc9T\xc9" "ABCDEFGHIJKLM"})
+    for (const std::string& tail :
+         {std::string(), std::string("a"), std::string("A"), std::string("b"), std::string(1, '\0'),
+          std::string("\0a", 2), std::string("\xe9"), std::string("\xc9"), std::string("zzzzzzzzzzzzzzzzzzzzzy"),
+          std::string("ZZZZZZZZZZZZZZZZZZZZZZ"), std::string("zzzzzzzzzzzzzzzzzzzzzz")})
+      texts.push_back(stem + tail);
+  return texts;
+}
+
+TEST(SortKeys, TextsAlikeInTheirFirstSixteenBytesOrderAsTheGeneralComparison) {
+  Fixture f = MakeRecords(21, 900);
+  const std::vector<std::string> texts = AlikeTexts();
+  std::mt19937 random(8);
+  f.C->BeginUpdate();
+  for (Integer r = 0; r < 900; ++r)
+    if (random() % 10 == 0)
+      f.C->SetValue(r, f.Text, Null());
+    else
+      f.C->SetValue(r, f.Text, AnsiString(texts[random() % texts.size()]));
+  f.C->EndUpdate();
+  const TcxDataControllerOptions base = f.C->GetOptions();
+  for (TcxDataControllerOptions options : {base, base + dcoCaseInsensitive, base + dcoAnsiSort,
+                                           base + dcoAnsiSort + dcoCaseInsensitive})
+    for (TcxDataSortOrder order : {soAscending, soDescending}) {
+      ExpectSameView(f.C, "text alone", [&] {
+        f.C->SetOptions(options);
+        f.C->GetGroups()->ClearGrouping();
+        f.C->ClearSorting(false);
+        f.C->ChangeSorting(f.Text, order);
+      });
+      ExpectSameView(f.C, "text, then a number", [&] {
+        f.C->ClearSorting(false);
+        f.C->ChangeSorting(f.Text, order);
+        f.C->ChangeSorting(f.Int, soDescending);
+      });
+      ExpectSameView(f.C, "grouped by text", [&] {
+        f.C->ClearSorting(false);
+        f.C->GetGroups()->ChangeGrouping(f.Text, 0);
+        f.C->ChangeSorting(f.Small, order);
+      });
+    }
+  f.C->Free();
+}
+
+// Enough records for several radix digits, with number fields whose keys
+// fit one word together, and others whose span does not (the extremes of
+// the 64-bit types, with and without nulls).
+TEST(SortKeys, NumberFieldsSortAsTheGeneralComparisonWhateverTheirSpan) {
+  Fixture f = MakeRecords(31, 5000);
+  std::mt19937 random(12);
+  f.C->BeginUpdate();
+  for (Integer r = 0; r < 5000; ++r) {
+    const bool null = random() % 7 == 0;
+    f.C->SetValue(r, f.Int, null ? Null() : Variant(static_cast<Integer>(random())));
+    static const Int64 extremes[] = {std::numeric_limits<Int64>::min(), -1, 0, 1, std::numeric_limits<Int64>::max()};
+    if (r % 2) f.C->SetValue(r, f.Large, extremes[random() % 5]);
+    // One Money value and nulls only: a field that decides nothing.
+    f.C->SetValue(r, f.Money, r % 3 ? Variant(Currency::FromRaw(5)) : Null());
+  }
+  f.C->EndUpdate();
+  const struct {
+    const char* What;
+    std::vector<std::pair<Integer, TcxDataSortOrder>> Fields;
+  } sorts[] = {
+      {"wide integers", {{f.Int, soAscending}}},
+      {"wide integers descending", {{f.Int, soDescending}}},
+      {"three fields in one word", {{f.Bool, soDescending}, {f.Small, soAscending}, {f.Int, soDescending}}},
+      {"a field of one value", {{f.Money, soDescending}, {f.WordItem, soAscending}}},
+      {"the whole 64-bit span, with nulls", {{f.Large, soAscending}}},
+      {"the whole span descending", {{f.Large, soDescending}}},
+      {"more than a word", {{f.Large, soDescending}, {f.Int, soAscending}}},
+      {"doubles and dates", {{f.Real, soDescending}, {f.When, soAscending}}},
+  };
+  for (const auto& sort : sorts)
+    ExpectSameView(f.C, sort.What, [&] {
+      f.C->ClearSorting(false);
+      for (const auto& [item, order] : sort.Fields) f.C->ChangeSorting(item, order);
+    });
+  f.C->Free();
+}
+
+// A filter keeps some records only, and makes the storage keep the columns
+// of the fields it names: the keys are read from those columns then.
+TEST(SortKeys, FilteredRecordsAndKeptColumnsSortAsTheGeneralComparison) {
+  Fixture f = MakeRecords(41, 3000);
+  TcxDataFilterCriteria* filter = f.C->GetFilter();
+  filter->AddItem(f.C->Items[static_cast<size_t>(f.Int)], foGreater, 0, "0");
+  filter->AddItem(f.C->Items[static_cast<size_t>(f.Text)], foLike, AnsiString("%a%"), "%a%");
+  filter->GetRoot()->SetBoolOperatorKind(fboOr);
+  for (bool active : {true, false}) {
+    filter->SetActive(active);
+    for (Integer item : {f.Int, f.Text})
+      ASSERT_NE(f.C->GetDataStorage()->FindColumn(f.C->GetField(item)->GetValueDef()), nullptr);
+    for (TcxDataControllerOptions options : {f.C->GetOptions(), f.C->GetOptions() + dcoCaseInsensitive}) {
+      ExpectSameView(f.C, "by text", [&] {
+        f.C->SetOptions(options);
+        f.C->ClearSorting(false);
+        f.C->ChangeSorting(f.Text, soAscending);
+      });
+      ExpectSameView(f.C, "by number", [&] {
+        f.C->ClearSorting(false);
+        f.C->ChangeSorting(f.Int, soDescending);
+      });
+    }
   }
   f.C->Free();
 }
