@@ -1,6 +1,7 @@
 #include "library/data/cxCustomData.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 
 ORV_REGISTER(TcxCustomDataField)
@@ -140,7 +141,7 @@ void TcxCustomDataFieldList::Add(TcxCustomDataField* AField) {
   AField->FFieldList = this;
   AField->FListed = true;
   if (AField->FIsInternal) ++FInternalCount;
-  if (AField->FItem) FByItem.emplace(AField->FItem, AField);
+  if (AField->FItem) IndexByItem(AField);
 }
 
 void TcxCustomDataFieldList::Clear() {
@@ -153,25 +154,62 @@ TcxCustomDataField* TcxCustomDataFieldList::FieldByItem(TObject* AItem) const {
       if (!f->FItem) return f;
     return nullptr;
   }
-  auto [begin, end] = FByItem.equal_range(AItem);
-  if (begin == end) return nullptr;
+  if (FByItem.empty()) return nullptr;
   // The first of them in the list's order.
-  TcxCustomDataField* first = begin->second;
-  for (auto it = std::next(begin); it != end; ++it)
-    if (IndexOf(it->second) < IndexOf(first)) first = it->second;
+  TcxCustomDataField* first = nullptr;
+  for (TcxCustomDataField* f = FByItem[ItemBucket(AItem)]; f; f = f->FNextByItem)
+    if (f->FItem == AItem && (!first || IndexOf(f) < IndexOf(first))) first = f;
   return first;
 }
 
 void TcxCustomDataFieldList::ItemChanged(TcxCustomDataField* AField, TObject* AOldItem) {
-  if (AOldItem) {
-    auto [begin, end] = FByItem.equal_range(AOldItem);
-    for (auto it = begin; it != end; ++it)
-      if (it->second == AField) {
-        FByItem.erase(it);
-        break;
-      }
+  if (AOldItem) UnindexByItem(AField, AOldItem);
+  if (AField->FItem) IndexByItem(AField);
+}
+
+// Objects lie at least 8 bytes apart: the product's high bits mix all of
+// the address's others.
+std::size_t TcxCustomDataFieldList::ItemBucket(const TObject* AItem) const {
+  const UInt64 h = static_cast<UInt64>(reinterpret_cast<std::uintptr_t>(AItem)) * 0x9E3779B97F4A7C15ull;
+  return static_cast<std::size_t>(h >> FByItemShift);
+}
+
+void TcxCustomDataFieldList::IndexByItem(TcxCustomDataField* AField) {
+  if (FIndexedCount + 1 > FByItem.size()) {
+    // Twice the buckets: the chains are dealt out again.
+    std::vector<TcxCustomDataField*> fields;
+    fields.reserve(FIndexedCount);
+    for (TcxCustomDataField* head : FByItem)
+      for (TcxCustomDataField* f = head; f; f = f->FNextByItem) fields.push_back(f);
+    const std::size_t size = FByItem.empty() ? 16 : FByItem.size() * 2;
+    FByItem.assign(size, nullptr);
+    FByItemShift = 64;
+    for (std::size_t s = size; s > 1; s >>= 1) --FByItemShift;
+    for (auto f = fields.rbegin(); f != fields.rend(); ++f) {
+      TcxCustomDataField*& head = FByItem[ItemBucket((*f)->FItem)];
+      (*f)->FNextByItem = head;
+      head = *f;
+    }
   }
-  if (AField->FItem) FByItem.emplace(AField->FItem, AField);
+  TcxCustomDataField*& head = FByItem[ItemBucket(AField->FItem)];
+  AField->FNextByItem = head;
+  head = AField;
+  ++FIndexedCount;
+}
+
+void TcxCustomDataFieldList::UnindexByItem(TcxCustomDataField* AField, const TObject* AItem) {
+  if (FByItem.empty()) return;
+  for (TcxCustomDataField** link = &FByItem[ItemBucket(AItem)]; *link; link = &(*link)->FNextByItem) {
+    if (*link != AField) continue;
+    *link = AField->FNextByItem;
+    AField->FNextByItem = nullptr;
+    // The last one gone gives the buckets back.
+    if (--FIndexedCount == 0) {
+      FByItem.clear();
+      FByItem.shrink_to_fit();
+    }
+    return;
+  }
 }
 
 void TcxCustomDataFieldList::RemoveField(TcxCustomDataField* AField) {

@@ -3,7 +3,6 @@
 // and the lists of fields that define the view's sort order and grouping.
 #pragma once
 
-#include <unordered_map>
 #include <vector>
 
 #include "library/data/cxDataStorage.h"
@@ -90,6 +89,8 @@ class TcxCustomDataField : public TObject {
   bool FTextStored = false;
   TcxValueDef* FValueDef = nullptr;
   TcxValueTypeClass FValueTypeClass = nullptr;
+  // The next field of the same bucket of the list's item index.
+  TcxCustomDataField* FNextByItem = nullptr;
 };
 
 class TcxCustomDataFieldList : public TObject {
@@ -119,13 +120,20 @@ class TcxCustomDataFieldList : public TObject {
  private:
   friend class TcxCustomDataField;
   void ItemChanged(TcxCustomDataField* AField, TObject* AOldItem);
+  std::size_t ItemBucket(const TObject* AItem) const;
+  void IndexByItem(TcxCustomDataField* AField);
+  void UnindexByItem(TcxCustomDataField* AField, const TObject* AItem);
   IcxDataFieldController* FController;
   bool FRemoving = false;
   Integer FInternalCount = 0;
   std::vector<TcxCustomDataField*> FItems;
-  // The fields of each item (one, unless a caller gave two the same item),
-  // so that an item's field is found at once; one entry per field.
-  std::unordered_multimap<const TObject*, TcxCustomDataField*> FByItem;
+  // The fields with an item, chained through the fields themselves in
+  // buckets by the item's address, so that an item's field is found at
+  // once and indexing one asks the heap for nothing. An item has one
+  // field, unless a caller gave two the same item.
+  std::vector<TcxCustomDataField*> FByItem;
+  std::size_t FIndexedCount = 0;
+  unsigned FByItemShift = 64;
 };
 
 ORV_ENUM(TcxDataSortOrder, soNone, soAscending, soDescending)

@@ -5,6 +5,7 @@
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/TypeInfo.h"
 
 ORV_REGISTER(TcxFormatController)
@@ -468,45 +469,59 @@ void TcxFormatController::FormatChanged() {
 }
 
 void TcxFormatController::NotifyListeners() {
-  // A listener may leave (or join) while it is told: the ones listening
-  // when it began are told while they still listen.
-  const std::vector<IcxFormatControllerListener*> listeners = FListeners;
-  for (IcxFormatControllerListener* l : listeners)
-    if (l && FListenerPlaces.count(l)) l->FormatChanged();
+  ForEachListener([](IcxFormatControllerListener* l) { l->FormatChanged(); });
 }
 
 void TcxFormatController::TimeChanged() {
-  const std::vector<IcxFormatControllerListener*> listeners = FListeners;
-  for (IcxFormatControllerListener* l : listeners)
-    if (l && FListenerPlaces.count(l))
-      if (auto* l2 = dynamic_cast<IcxFormatControllerListener2*>(l)) l2->TimeChanged();
+  ForEachListener([](IcxFormatControllerListener* l) {
+    if (auto* l2 = dynamic_cast<IcxFormatControllerListener2*>(l)) l2->TimeChanged();
+  });
+}
+
+// A listener may leave (or join) while it is told: the ones listening when
+// it began are told while they still listen. One that leaves leaves a hole
+// in its place and one that joins goes after the end the walk began with.
+template <class F>
+void TcxFormatController::ForEachListener(F&& ATell) {
+  ++FNotifying;
+  orv::ScopeExit done([this] {
+    if (--FNotifying == 0) TidyListeners();
+  });
+  const std::size_t count = FListeners.size();
+  for (std::size_t i = 0; i < count; ++i)
+    if (IcxFormatControllerListener* l = FListeners[i]) ATell(l);
+}
+
+bool TcxFormatController::IsListening(const IcxFormatControllerListener* AListener) const {
+  const std::size_t place = AListener->FFormatListenerPlace;
+  return place < FListeners.size() && FListeners[place] == AListener;
 }
 
 void TcxFormatController::AddListener(IcxFormatControllerListener* AListener) {
-  if (!AListener || FListenerPlaces.count(AListener)) return;
-  if (FListenerPlaces.empty()) StartWatchingSettings();
-  FListenerPlaces.emplace(AListener, FListeners.size());
+  if (!AListener || IsListening(AListener)) return;
+  if (GetListenerCount() == 0) StartWatchingSettings();
+  AListener->FFormatListenerPlace = FListeners.size();
   FListeners.push_back(AListener);
 }
 
 void TcxFormatController::RemoveListener(IcxFormatControllerListener* AListener) {
-  auto place = FListenerPlaces.find(AListener);
-  if (place == FListenerPlaces.end()) return;
-  FListeners[place->second] = nullptr;
+  if (!AListener || !IsListening(AListener)) return;
+  FListeners[AListener->FFormatListenerPlace] = nullptr;
+  AListener->FFormatListenerPlace = ~std::size_t{0};
   ++FListenerHoles;
-  FListenerPlaces.erase(place);
+  if (FNotifying == 0) TidyListeners();
+  if (GetListenerCount() == 0) StopWatchingSettings();
+}
+
+void TcxFormatController::TidyListeners() {
   while (!FListeners.empty() && !FListeners.back()) {
     FListeners.pop_back();
     --FListenerHoles;
   }
-  if (FListenerHoles > FListeners.size() / 2) CloseListenerHoles();
-  if (FListenerPlaces.empty()) StopWatchingSettings();
-}
-
-void TcxFormatController::CloseListenerHoles() {
+  if (FListenerHoles <= FListeners.size() / 2) return;
   std::erase(FListeners, nullptr);
   FListenerHoles = 0;
-  for (std::size_t i = 0; i < FListeners.size(); ++i) FListenerPlaces[FListeners[i]] = i;
+  for (std::size_t i = 0; i < FListeners.size(); ++i) FListeners[i]->FFormatListenerPlace = i;
 }
 
 // The platform tells of regional-settings changes through the locale

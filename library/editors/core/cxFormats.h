@@ -7,8 +7,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "library/editors/core/cxDateUtils.h"
@@ -46,6 +46,13 @@ class IcxFormatControllerListener {
  public:
   virtual ~IcxFormatControllerListener() = default;
   virtual void FormatChanged() = 0;
+
+ private:
+  friend class TcxFormatController;
+  // Where the listener lies in the controller's list while it listens, so
+  // that joining and leaving need no index beside the list. The controller
+  // trusts it only where the list holds this listener at that place.
+  std::size_t FFormatListenerPlace = ~std::size_t{0};
 };
 ORV_INTERFACE(IcxFormatControllerListener, "{B3852E68-1672-4897-9DA9-68AFB9F0F8E4}")
 
@@ -68,7 +75,7 @@ class TcxFormatController : public TObject {
 
   virtual void AddListener(IcxFormatControllerListener* AListener);
   virtual void RemoveListener(IcxFormatControllerListener* AListener);
-  int GetListenerCount() const { return static_cast<int>(FListenerPlaces.size()); }
+  int GetListenerCount() const { return static_cast<int>(FListeners.size() - FListenerHoles); }
   // Whether the controller is hearing the platform's settings changes; it
   // does so only while someone listens to it.
   bool IsWatchingSettings() const { return FSettingsWatch != 0; }
@@ -143,7 +150,10 @@ class TcxFormatController : public TObject {
   void SetFlag(bool& AFlag, bool AValue);
   void StartWatchingSettings();
   void StopWatchingSettings();
-  void CloseListenerHoles();
+  bool IsListening(const IcxFormatControllerListener* AListener) const;
+  template <class F>
+  void ForEachListener(F&& ATell);
+  void TidyListeners();
 
   bool FAssignedCurrencyFormat = false;
   bool FAssignedRegExprDateEditMask = false;
@@ -158,14 +168,16 @@ class TcxFormatController : public TObject {
   TcxDateTimeFormatInfo FDateTimeFormatInfo;
   TcxDateTimeFormatInfo FTimeFormatInfo;
   TcxFirstWeekOfYear FFirstWeekOfYear = fwySystem;
-  // The listeners in the order they came, and beside them where each one
-  // lies in that list: joining, leaving and asking whether one listens
-  // cost the same however many listen. One that leaves from the middle
-  // leaves a hole (null), closed once holes are half the list; holes at
-  // the end go at once, as listeners mostly leave last first.
+  // The listeners in the order they came; each knows its place, so
+  // joining, leaving and asking whether one listens cost the same however
+  // many listen. One that leaves from the middle leaves a hole (null),
+  // closed once holes are half the list; holes at the end go at once, as
+  // listeners mostly leave last first. While listeners are told, the list
+  // keeps its holes and its length, so that the walk misses none of them
+  // and reaches none that joined meanwhile.
   std::vector<IcxFormatControllerListener*> FListeners;
   std::size_t FListenerHoles = 0;
-  std::unordered_map<IcxFormatControllerListener*, std::size_t> FListenerPlaces;
+  Integer FNotifying = 0;
   Integer FLockCount = 0;
   AnsiString FMaskedDateEditFormat;
   AnsiString FMaskedDateTimeEditFormat;

@@ -350,3 +350,54 @@ TEST(ExtractFilterDisplayValue, SplitsAtSemicolons) {
   EXPECT_EQ(ExtractFilterDisplayValue(" 10 ; 20", pos), "20");
   EXPECT_EQ(ExtractFilterDisplayValue(" 10 ; 20", pos), "");
 }
+
+// A thousand items come and go, the last ones first as a grid's rows do:
+// each finds its own field at its place, one that left finds none, a field
+// given another item answers for that one, and where two fields share an
+// item the first in the list's order answers until it leaves.
+TEST(DataFields, EachItemFindsItsFieldWhileItemsComeAndGo) {
+  auto* c = New<RecordingController>(nullptr);
+  for (int i = 0; i < 1000; ++i) {
+    c->Items.push_back(New<TestItem>());
+    c->AddItem(c->Items.back());
+  }
+  const std::vector<TestItem*> items = c->Items;
+  TcxCustomDataFieldList* fields = c->GetFields();
+  for (int i : {0, 1, 499, 999}) EXPECT_EQ(fields->FieldByItem(items[i]), c->GetField(i)) << i;
+  EXPECT_THROW(c->AddItem(items[7]), EcxInvalidDataControllerOperation) << "an item has one field of its own";
+
+  for (int i = 999; i >= 0; i -= 2) c->RemoveItem(items[static_cast<size_t>(i)]);
+  ASSERT_EQ(c->GetItemCount(), 500);
+  for (int i = 0; i < 1000; ++i) {
+    TcxCustomDataField* f = fields->FieldByItem(items[static_cast<size_t>(i)]);
+    if (i % 2) {
+      EXPECT_EQ(f, nullptr) << i;
+      continue;
+    }
+    ASSERT_NE(f, nullptr) << i;
+    EXPECT_EQ(f->GetItem(), items[static_cast<size_t>(i)]);
+    EXPECT_EQ(f->GetIndex(), i / 2);
+  }
+
+  TcxCustomDataField* moved = c->GetField(10);
+  moved->SetItem(items[1]);
+  EXPECT_EQ(fields->FieldByItem(items[20]), nullptr);
+  EXPECT_EQ(fields->FieldByItem(items[1]), moved);
+
+  TcxCustomDataField* shared = c->GetField(300);
+  shared->SetItem(items[1]);
+  EXPECT_EQ(fields->FieldByItem(items[600]), nullptr);
+  EXPECT_EQ(fields->FieldByItem(items[1]), moved) << "the earlier of the two";
+  fields->Move(300, 5);
+  EXPECT_EQ(fields->FieldByItem(items[1]), shared) << "now the earlier one";
+  c->RemoveItem(items[1]);
+  EXPECT_EQ(fields->FieldByItem(items[1]), moved);
+  EXPECT_EQ(c->GetItemCount(), 499);
+
+  for (TestItem* item : items) c->RemoveItem(item);
+  EXPECT_EQ(c->GetItemCount(), 0);
+  EXPECT_EQ(fields->FieldByItem(items[0]), nullptr);
+  c->AddItem(items[0]);
+  EXPECT_EQ(fields->FieldByItem(items[0]), c->GetField(0)) << "and the list serves again once empty";
+  c->Free();
+}

@@ -315,6 +315,61 @@ TEST(FormatController, ListenersLeavingFromTheMiddleLeaveTheOthersInOrder) {
   EXPECT_FALSE(c->IsWatchingSettings());
 }
 
+// A listener told of a change frees the listeners after it, which leave
+// as they go, and makes new ones: the walk reaches none of them, the next
+// notice finds the others in the order they came, and a listener that left
+// a controller since freed joins the next one afresh.
+TEST(FormatController, ListenersFreedAndMadeWhileOthersAreToldAreNeitherReachedNorLost) {
+  EngineLocale env(fixtures::UsLocale());
+  TcxFormatController* c = cxFormatController();
+  std::string log;
+  struct Leaving : NamedListener {
+    using NamedListener::NamedListener;
+    ~Leaving() override { cxFormatController()->RemoveListener(this); }
+  };
+  std::vector<std::unique_ptr<Leaving>> all;
+  for (char n = 'a'; n <= 'h'; ++n) {
+    all.push_back(std::make_unique<Leaving>(std::string(1, n), &log));
+    c->AddListener(all.back().get());
+  }
+  all[2]->then = [&] {
+    all.resize(3);
+    for (char n : std::string("xyz")) {
+      all.push_back(std::make_unique<Leaving>(std::string(1, n), &log));
+      c->AddListener(all.back().get());
+    }
+  };
+  c->NotifyListeners();
+  EXPECT_EQ(log, "abc");
+  EXPECT_EQ(c->GetListenerCount(), 6);
+  all[2]->then = nullptr;
+  log.clear();
+  c->NotifyListeners();
+  EXPECT_EQ(log, "abcxyz");
+
+  // Half of them leave from the middle, and the rest close up.
+  for (std::size_t i : {1, 3, 4}) c->RemoveListener(all[i].get());
+  c->AddListener(all[3].get());
+  log.clear();
+  c->NotifyListeners();
+  EXPECT_EQ(log, "aczx");
+
+  NamedListener kept("k", &log);
+  c->AddListener(&kept);
+  cxFormats_Finalize();
+  all.clear();
+  TcxFormatController* next = cxFormatController();
+  EXPECT_EQ(next->GetListenerCount(), 0);
+  next->AddListener(&kept);
+  next->AddListener(&kept);
+  EXPECT_EQ(next->GetListenerCount(), 1);
+  log.clear();
+  next->NotifyListeners();
+  EXPECT_EQ(log, "k");
+  next->RemoveListener(&kept);
+  EXPECT_EQ(next->GetListenerCount(), 0);
+}
+
 TEST(FormatController, AssignedFlagsGiveValuesBackToTheLocale) {
   EngineLocale env(fixtures::UsLocale());
   TcxFormatController* c = cxFormatController();

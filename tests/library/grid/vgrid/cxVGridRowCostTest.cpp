@@ -163,7 +163,7 @@ TEST_F(RowCost, AddingAndFreeingRowsAsksTheHeapForTheSameFewBlocksARowAndGivesTh
 
   AddRows(2000, TcxTextEditProperties::StaticClass());
   const double perRow = static_cast<double>(Allocations - allocated) / 2000;
-  EXPECT_LE(perRow, 13.5) << "blocks asked of the heap for each row added out of sight";
+  EXPECT_LE(perRow, 11.5) << "blocks asked of the heap for each row added out of sight";
 
   grid->BeginUpdate();
   while (category->GetCount() > 100) category->GetRow(category->GetCount() - 1)->Free();
