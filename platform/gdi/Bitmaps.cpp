@@ -70,7 +70,7 @@ Bitmap* NewBitmap(int width, int height, int bpp) {
   // Rows are padded to 16 bits, as the platform's device-dependent bitmaps
   // are (a 32-bit row always is).
   std::size_t stride = (std::size_t(width) * std::size_t(bpp) + 15) / 16 * 2;
-  b->Storage.assign(stride * std::size_t(height), 0);
+  b->Storage.Allocate(stride * std::size_t(height));
   b->Surf.Row0 = b->Storage.data();
   b->Surf.Stride = static_cast<std::ptrdiff_t>(stride);
   b->Surf.Width = width;
@@ -241,7 +241,7 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
   b->DibHeader.biSizeImage = static_cast<DWORD>(stride * std::size_t(height));
   // The memory comes in whole pages, so a write rounded up to one stays in it.
   constexpr std::size_t kPage = 4096;
-  b->Storage.assign((stride * std::size_t(height) + kPage - 1) / kPage * kPage, 0);
+  b->Storage.Allocate((stride * std::size_t(height) + kPage - 1) / kPage * kPage);
   if (bpp <= 8) {
     std::size_t n = h.biClrUsed && h.biClrUsed < (1u << bpp) ? h.biClrUsed : (std::size_t(1) << bpp);
     const RGBQUAD* colors = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const std::uint8_t*>(info) + h.biSize);

@@ -5,12 +5,39 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Surface.h"
 
 namespace win::gdi {
+
+// A bitmap's bits, zeroed by the allocator rather than cleared here: a
+// large block comes straight from the system, whose pages read as zero and
+// are taken only as they are first written (an off-screen buffer the size
+// of a grid costs the rows painted in it, not all of them at once).
+class ZeroedBits {
+ public:
+  // n zero bytes, replacing what was held.
+  void Allocate(std::size_t n) {
+    auto* p = static_cast<std::uint8_t*>(std::calloc(n ? n : 1, 1));
+    if (!p) throw std::bad_alloc();
+    block_.reset(p);
+    size_ = n;
+  }
+  std::uint8_t* data() const { return block_.get(); }
+  std::size_t size() const { return size_; }
+
+ private:
+  struct Free {
+    void operator()(std::uint8_t* p) const { std::free(p); }
+  };
+  std::unique_ptr<std::uint8_t[], Free> block_;
+  std::size_t size_ = 0;
+};
 
 class Bitmap : public GdiObject {
  public:
@@ -19,7 +46,7 @@ class Bitmap : public GdiObject {
   int Describe(int size, void* buffer) const override;
 
   Surface Surf;
-  std::vector<std::uint8_t> Storage;  // the bits (owned in every case)
+  ZeroedBits Storage;                 // the bits (owned in every case)
   std::vector<RGBQUAD> Colors;        // colour table (monochrome: black, white)
   bool IsDib = false;
   BITMAPINFOHEADER DibHeader{};

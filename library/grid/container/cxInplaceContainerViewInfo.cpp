@@ -1,11 +1,13 @@
 #include "library/grid/container/cxInplaceContainerViewInfo.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "library/editors/core/cxTextEditViewInfo.h"
 #include "library/grid/container/cxInplaceContainer.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/MessageBox.h"
+#include "platform/gdi/Blits.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/rtl/ScopeExit.h"
 
@@ -437,10 +439,7 @@ TcxCustomLookAndFeelPainterClass TcxCustomControlViewInfo::LookAndFeelPainter() 
 TcxCustomControlPainter::TcxCustomControlPainter(TcxEditingControl* AControl)
     : FControl(AControl), FCanvas(AControl->GetCanvas()) {}
 
-TcxCustomControlPainter::~TcxCustomControlPainter() {
-  FreeAndNil(FBufferCanvas);
-  FreeAndNil(FBufferBitmap);
-}
+TcxCustomControlPainter::~TcxCustomControlPainter() = default;
 
 TcxCustomLookAndFeelPainterClass TcxCustomControlPainter::Painter() { return FControl->GetLookAndFeelPainter(); }
 
@@ -449,39 +448,38 @@ TcxCustomControlViewInfo* TcxCustomControlPainter::ViewInfo() { return FControl-
 void TcxCustomControlPainter::SetBuffered(bool Value) {
   if (FBuffered == Value) return;
   FBuffered = Value;
-  if (Value) {
-    FBufferBitmap = New<TBitmap>();
-    FBufferCanvas = New<TcxCanvas>(FBufferBitmap->GetCanvas());
-  } else {
-    FreeAndNil(FBufferCanvas);
-    FreeAndNil(FBufferBitmap);
-  }
+  FBuffer = Value ? TcxPaintBuffer::OfThisThread() : nullptr;
   if (ViewInfo()) ViewInfo()->Invalidate(false);
 }
 
 void TcxCustomControlPainter::Paint() {
   TcxCustomControlViewInfo* viewInfo = ViewInfo();
   if (!FCanvas->RectVisible(viewInfo->Bounds)) return;
+  std::optional<TcxPaintBuffer::TLease> buffer;
   if (FBuffered) {
-    if (FBufferBitmap->GetWidth() != FControl->GetWidth()) FBufferBitmap->SetWidth(FControl->GetWidth());
-    if (FBufferBitmap->GetHeight() != FControl->GetHeight()) FBufferBitmap->SetHeight(FControl->GetHeight());
+    buffer.emplace(*FBuffer, FControl->GetWidth(), FControl->GetHeight());
+    TcxCanvas* bufferCanvas = buffer->Canvas();
     if (FControl->GetLayoutChangedFlag()) {
-      FBufferCanvas->SetClipRegion(New<TcxRegion>(viewInfo->Bounds), roSet);
+      bufferCanvas->SetClipRegion(New<TcxRegion>(viewInfo->Bounds), roSet);
       FControl->SetLayoutChangedFlag(false);
     } else {
       // The paint's update region as the window's DC narrows it (the DC's
       // own clip region does not hold it).
       win::RECT box{};
       win::GetClipBox(FCanvas->GetHandle(), &box);
-      FBufferCanvas->SetClipRegion(New<TcxRegion>(box), roSet);
+      bufferCanvas->SetClipRegion(New<TcxRegion>(box), roSet);
     }
-    FPaintCanvas = FBufferCanvas;
+    FPaintCanvas = bufferCanvas;
   }
   {
     orv::ScopeExit back([this] { FPaintCanvas = nullptr; });
     DoPaint();
   }
-  if (FBuffered) FCanvas->Draw(0, 0, FBufferBitmap);
+  // The control's part of the buffer, which may be larger.
+  if (buffer)
+    win::BitBlt(FCanvas->GetHandle(), 0, 0, FControl->GetWidth(), FControl->GetHeight(),
+                buffer->Handle(), 0, 0,
+                static_cast<win::DWORD>(FCanvas->GetCanvas()->GetCopyMode()));
 }
 
 void TcxCustomControlPainter::PaintOn(TcxCanvas* ACanvas, const std::function<void()>& APaint) {

@@ -14,6 +14,7 @@
 #include "library/foundation/cxLookAndFeelPainters.h"
 #include "library/foundation/cxStyles.h"
 #include "library/grid/container/cxInplaceContainerItems.h"
+#include "library/grid/container/cxPaintBuffer.h"
 
 class TcxCustomControlPainter;
 class TcxCustomControlViewInfo;
@@ -260,8 +261,7 @@ class TcxCustomControlPainter : public TObject {
   TcxViewParams FSavedViewParams;
   TFont* FSavedFont = nullptr;
   TColor FSavedTextColor = clNone;
-  TBitmap* FBufferBitmap = nullptr;
-  TcxCanvas* FBufferCanvas = nullptr;
+  std::shared_ptr<TcxPaintBuffer> FBuffer;  // while buffered
   bool FBuffered = false;
   TcxEditingControl* FControl;
   TcxCanvas* FCanvas;

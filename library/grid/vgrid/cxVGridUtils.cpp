@@ -1,5 +1,6 @@
 #include "library/grid/vgrid/cxVGridUtils.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -24,12 +25,17 @@ void TcxDataList::CheckCapacity() {
 }
 
 void TcxDataList::GrowTo(Integer ACapacity) {
-  if (ACapacity <= FCapacity) return;
-  void* block = std::realloc(FData.get(), static_cast<std::size_t>(ACapacity) * static_cast<std::size_t>(FItemSize));
+  if (ACapacity > FCapacity) FCapacity = ACapacity;
+}
+
+void TcxDataList::Reserve() {
+  if (FCount < FAllocated) return;
+  const Integer records = std::min(FCapacity, std::max<Integer>(8, FAllocated * 2));
+  void* block = std::realloc(FData.get(), static_cast<std::size_t>(records) * static_cast<std::size_t>(FItemSize));
   if (!block) throw std::bad_alloc();
   (void)FData.release();  // realloc took it
   FData.reset(static_cast<std::byte*>(block));
-  FCapacity = ACapacity;
+  FAllocated = records;
 }
 
 void TcxDataList::IndexError(Integer AIndex) const {
@@ -45,6 +51,7 @@ const void* TcxDataList::Get(Integer AIndex) const { return const_cast<TcxDataLi
 
 Integer TcxDataList::AppendRecord(const void* ARecord) {
   CheckCapacity();
+  Reserve();
   std::memcpy(FData.get() + static_cast<std::size_t>(FCount) * static_cast<std::size_t>(FItemSize), ARecord,
               static_cast<std::size_t>(FItemSize));
   return FCount++;

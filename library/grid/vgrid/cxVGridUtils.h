@@ -16,8 +16,11 @@
 #include "platform/rtl/Lists.h"
 
 // A contiguous array of equal-size records. A layout pass clears it and
-// fills it again; the memory stays, growing in steps of 1024 records, so a
-// pass allocates nothing once the list has reached its size.
+// fills it again; the memory stays, so a pass allocates nothing once the
+// list has reached its size. Its capacity grows in steps of 1024 records;
+// the memory behind it doubles up to the capacity as records come, since a
+// row's lists mostly hold a handful and a step each, tens of kilobytes,
+// took a page or two of the heap for every list of every row.
 class TcxDataList : public TObject {
   ORV_CLASS(TcxDataList, TObject)
  public:
@@ -46,10 +49,12 @@ class TcxDataList : public TObject {
 
  private:
   [[noreturn]] void IndexError(Integer AIndex) const;
+  // Makes room in memory for one more record, within the capacity.
+  void Reserve();
   Integer FCapacity = 0;
-  // Reallocated, never cleared: a step of 1024 records is tens of
-  // kilobytes, and a row's lists mostly hold a handful, so clearing the
-  // whole step for every row's lists cost more than the layout itself.
+  Integer FAllocated = 0;  // records the memory holds
+  // Reallocated, never cleared: clearing what a row's lists never use
+  // cost more than the layout itself.
   struct FreeBlock {
     void operator()(std::byte* p) const { std::free(p); }
   };

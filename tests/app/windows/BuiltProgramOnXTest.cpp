@@ -3,8 +3,9 @@
 // file, runs the generator on it and closes the window the way a window
 // manager asks (WM_DELETE_WINDOW); under a file-size limit a save fails
 // with a box instead of ending the program; under openbox a row's hint
-// leaves the screen after the pointer left. Everything is seen from
-// outside: the X server, the files and the exit status.
+// leaves the screen after the pointer left; and the first picture is the
+// recorded one. Everything is seen from outside: the X server, the files
+// and the exit status.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -12,9 +13,14 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
+#include "platform/gdi/PngWriter.h"
 #include "platform/x11/X11Probe.h"
 #include "support/Eventually.h"
 #include "support/TempDir.h"
@@ -69,7 +75,7 @@ class BuiltProgramOnX : public ::testing::Test {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, tmp.Path().c_str());
-    std::string path = ORVANTA_PROGRAM;
+    std::string path = program;
     char* argv[] = {path.data(), nullptr};
     // The limit binds this process only while the program is made.
     rlimit saved{}, limit{};
@@ -121,6 +127,7 @@ class BuiltProgramOnX : public ::testing::Test {
 
   win::x11::Xvfb server;
   TempDir tmp;
+  std::string program = ORVANTA_PROGRAM;
   Program orvanta;
   win::x11::Probe probe{server.Display()};
   int clientLeft = 0, clientTop = 0;
@@ -214,6 +221,79 @@ TEST_F(BuiltProgramOnX, UnderAWindowManagerARowHintLeavesTheScreenOnceThePointer
       << "the hint's window stays after the pointer left";
   EXPECT_TRUE(Eventually([&] { return !onTheScreen(); })) << "the hint's picture stays after its window went";
 
+  probe.SendDelete(window);
+  EXPECT_EQ(orvanta.Wait(), 0);
+}
+
+// Each row of a picture as 16 hex digits (64-bit FNV-1a of its pixels).
+std::vector<std::string> RowHashes(const std::vector<std::uint32_t>& pixels, int width, int height) {
+  std::vector<std::string> rows;
+  for (int y = 0; y < height; ++y) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (int x = 0; x < width; ++x) {
+      h ^= pixels[static_cast<std::size_t>(y) * width + x];
+      h *= 1099511628211ull;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
+    rows.emplace_back(text);
+  }
+  return rows;
+}
+
+// What a user first sees: the window's first picture, read back from the
+// server once the window shows, is pixel for pixel the recorded one
+// (first-frame.rows beside this file: the size, then a hash of each row),
+// however start-up comes to draw it. The picture goes to
+// snapshots/BuiltProgramFirstFrame.png for a person to look at. With
+// ORV_FIRST_FRAME_RECORD=1 the rows are recorded instead, from the program
+// ORV_FIRST_FRAME_PROGRAM names where set.
+TEST_F(BuiltProgramOnX, TheFirstPictureIsTheRecordedOne) {
+  const bool record = std::getenv("ORV_FIRST_FRAME_RECORD") != nullptr;
+  if (const char* other = std::getenv("ORV_FIRST_FRAME_PROGRAM")) program = other;
+  const std::string file = std::string(getenv("ORVANTA_SOURCE_DIR")) + "/tests/app/windows/first-frame.rows";
+  std::vector<std::string> recorded;
+  if (!record) {
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) recorded.push_back(line);
+    ASSERT_GT(recorded.size(), 1u) << "nothing recorded in " << file;
+  }
+  probe.MovePointer(2, 2);  // off where the window comes: no hot row, no hint
+  const unsigned long window = Start();
+  ASSERT_NE(window, 0u) << "the window never showed";
+  std::vector<std::uint32_t> pixels;
+  int width = 0, height = 0;
+  std::vector<std::string> seen;
+  // The picture settles once the window holds the keyboard (its caption
+  // turns active); it is the recorded one from then on.
+  ASSERT_TRUE(Eventually([&] { return probe.KeyboardFocus() == window; })) << "the window never took the keyboard";
+  const bool same = Eventually([&] {
+    if (!probe.Capture(window, pixels, width, height)) return false;
+    seen = RowHashes(pixels, width, height);
+    seen.insert(seen.begin(), std::to_string(width) + "x" + std::to_string(height));
+    return record || seen == recorded;
+  });
+  std::filesystem::create_directories("snapshots");
+  win::SaveRowsPng(width, height,
+                   [&](int y, std::uint32_t* row) {
+                     std::copy_n(&pixels[static_cast<std::size_t>(y) * width], width, row);
+                   },
+                   "snapshots/BuiltProgramFirstFrame.png");
+  if (record) {
+    std::ofstream out(file);
+    for (const std::string& row : seen) out << row << "\n";
+    GTEST_SKIP() << "recorded " << file;
+  }
+  if (!same) {
+    ASSERT_EQ(seen.front(), recorded.front()) << "the window's size";
+    int differing = 0, first = -1;
+    for (std::size_t y = 1; y < seen.size() && y < recorded.size(); ++y)
+      if (seen[y] != recorded[y]) {
+        ++differing;
+        if (first < 0) first = static_cast<int>(y) - 1;
+      }
+    ADD_FAILURE() << differing << " rows differ from the recorded picture, the first at y = " << first;
+  }
   probe.SendDelete(window);
   EXPECT_EQ(orvanta.Wait(), 0);
 }

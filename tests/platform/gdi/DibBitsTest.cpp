@@ -1,9 +1,16 @@
 // Bitmaps read and written as DIBs: every destination depth read from a
 // bitmap that is still selected, scan lines off either end, run-length
-// data written into a bitmap, and 4-bit device-dependent bitmaps.
+// data written into a bitmap, 4-bit device-dependent bitmaps, and a large
+// bitmap's memory taken only where it is drawn on.
 #include "GdiTestUtil.h"
+#include "platform/gdi/Bitmaps.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 using namespace win;
 using namespace gdi_test;
@@ -184,4 +191,52 @@ TEST(DibBits, FourBitBitmapsKeepTheirIndices) {
   DeleteDC(dc);
   DeleteObject(section);
   DeleteObject(bm);
+}
+
+// How many of the pages from AStart on, ABytes long, are in memory.
+std::size_t ResidentPages(const void* AStart, std::size_t ABytes) {
+  const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  const auto first = reinterpret_cast<std::uintptr_t>(AStart) / page * page;
+  const auto end = (reinterpret_cast<std::uintptr_t>(AStart) + ABytes + page - 1) / page * page;
+  std::vector<unsigned char> in((end - first) / page);
+  if (mincore(reinterpret_cast<void*>(first), end - first, in.data()) != 0) return ~std::size_t(0);
+  std::size_t n = 0;
+  for (unsigned char c : in) n += c & 1;
+  return n;
+}
+
+// A bitmap as large as a big screen reads as black everywhere, yet holds
+// memory only for the rows drawn on: undrawn pages come zeroed from the
+// system when first touched rather than all being cleared up front.
+TEST(DibBits, ALargeBitmapTakesMemoryOnlyWhereItIsDrawn) {
+  constexpr int kWidth = 4096, kHeight = 2560;  // 40 MB, beyond any heap reuse
+  constexpr std::size_t kRow = kWidth * 4;
+  for (bool dib : {true, false}) {
+    SCOPED_TRACE(dib ? "DIB section" : "device-dependent bitmap");
+    void* bits = nullptr;
+    Info info = Header(kWidth, -kHeight, 32);
+    HBITMAP bitmap = dib ? CreateDIBSection(nullptr, info.Get(), DIB_RGB_COLORS, &bits, nullptr, 0)
+                         : CreateBitmap(kWidth, kHeight, 1, 32, nullptr);
+    ASSERT_NE(bitmap, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, ToObj(bitmap));
+    if (!dib) bits = gdi::LookupAs<gdi::Bitmap>(bitmap)->Bits();
+    ASSERT_NE(bits, nullptr);
+    EXPECT_LE(ResidentPages(bits, kRow * kHeight), 16u) << "nothing cleared before drawing";
+
+    // Ten rows in the middle.
+    RECT band{0, 1000, kWidth, 1010};
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    FillRect(dc, &band, white);
+    DeleteObject(ToObj(white));
+    const std::size_t drawn = ResidentPages(bits, kRow * kHeight), rows = 10 * kRow / static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    EXPECT_GE(drawn, rows);
+    EXPECT_LE(drawn, rows + 16) << "only the drawn rows' pages";
+    EXPECT_EQ(GetPixel(dc, 5, 999), RGB(0, 0, 0)) << "undrawn pixels read black";
+    EXPECT_EQ(GetPixel(dc, 5, 1000), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, kWidth - 1, kHeight - 1), RGB(0, 0, 0));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(ToObj(bitmap));
+  }
 }

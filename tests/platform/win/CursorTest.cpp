@@ -27,7 +27,7 @@ std::vector<std::string> MaskRows(const ICONINFO& info) {
   std::vector<std::string> rows;
   for (int y = 0; y < bm.bmHeight; ++y) {
     std::string r;
-    for (int x = 0; x < bm.bmWidth; ++x) r += (b->Storage[y * bm.bmWidthBytes + x / 8] >> (7 - x % 8)) & 1 ? '1' : '0';
+    for (int x = 0; x < bm.bmWidth; ++x) r += (b->Storage.data()[y * bm.bmWidthBytes + x / 8] >> (7 - x % 8)) & 1 ? '1' : '0';
     rows.push_back(r);
   }
   return rows;

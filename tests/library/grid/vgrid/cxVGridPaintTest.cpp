@@ -1,10 +1,15 @@
 // Stories of the vertical grid's painting, read back from the window: the
 // focused row and its repaint, a focused category's colour down the indents
 // of its rows, the 3-D style's sunken focused row (also without grid
-// lines), and the custom-draw hooks.
+// lines), the custom-draw hooks, and the grids of a form painting through
+// one shared buffer.
 #include "library/grid/VGridSession.h"
 #include "platform/gdi/Regions.h"
 #include "platform/win/Paint.h"
+
+#include <cstdint>
+#include <map>
+#include <vector>
 
 namespace {
 
@@ -143,6 +148,80 @@ TEST_F(Painting, CustomDrawHooksDrawTheirPartAndTheRowKeepsItsLines) {
       << "the divider stays";
   const TRect empty = grid->GetVGViewInfo()->GetViewRects()->GetEmptyRects()->GetRect(0);
   EXPECT_EQ(Pixel(TPoint(empty.Left + 5, empty.Bottom - 3)), ColorToRGB(mark));
+}
+
+// A control's client pixels as the window shows them.
+std::vector<std::uint32_t> ClientPixels(TWinControl* AControl) {
+  const int w = AControl->GetClientWidth(), h = AControl->GetClientHeight();
+  win::BITMAPINFO info{};
+  info.bmiHeader = {sizeof(win::BITMAPINFOHEADER), w, -h, 1, 32, win::BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  win::HBITMAP bitmap = win::CreateDIBSection(nullptr, &info, win::DIB_RGB_COLORS, &bits, nullptr, 0);
+  win::HDC memory = win::CreateCompatibleDC(nullptr);
+  win::HGDIOBJ old = win::SelectObject(memory, win::ToObj(bitmap));
+  win::HDC window = win::GetDC(AControl->GetHandle());
+  win::BitBlt(memory, 0, 0, w, h, window, 0, 0, win::SRCCOPY);
+  win::ReleaseDC(AControl->GetHandle(), window);
+  const auto* first = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> pixels(first, first + static_cast<std::size_t>(w) * h);
+  win::SelectObject(memory, old);
+  win::DeleteDC(memory);
+  win::DeleteObject(win::ToObj(bitmap));
+  return pixels;
+}
+
+// Two grids of different sizes on one form paint through one off-screen
+// buffer, and each shows only its own picture: a full paint, a part of
+// the taller one repainted after the smaller one drew in the buffer, and
+// the smaller one painted from inside the taller one's paint (which takes
+// a buffer of its own for that paint).
+TEST_F(Painting, TheGridsOfAFormPaintThroughOneBufferAndEachShowsOnlyItsOwnPicture) {
+  form->SetBoundsRect({100, 100, 700, 420});
+  auto* other = NewGrid(false);
+  other->SetBoundsRect({330, 8, 330 + 200, 8 + 240});
+  vgrid_test::AddValueRows(other);
+  Pump();
+  const std::vector<std::uint32_t> gridAlone = ClientPixels(grid), otherAlone = ClientPixels(other);
+  ASSERT_TRUE(grid_pixels::Snapshot(form, "VGridTwoGridsOneBuffer"));
+
+  std::map<TObject*, win::HDC> drawnOn;
+  auto noteFor = [&](TObject* AGrid) {
+    return [&drawnOn, AGrid](TObject*, TcxCanvas* ACanvas, const TRect&, const TcxViewParams&, bool&) {
+      drawnOn[AGrid] = ACanvas->GetHandle();
+    };
+  };
+  grid->OnDrawBackground = noteFor(grid);
+  other->OnDrawBackground = noteFor(other);
+  grid->Invalidate();
+  other->Invalidate();
+  Pump();
+  ASSERT_EQ(drawnOn.size(), 2u);
+  EXPECT_EQ(drawnOn[grid], drawnOn[other]) << "one buffer for both";
+  EXPECT_TRUE(ClientPixels(grid) == gridAlone);
+  EXPECT_TRUE(ClientPixels(other) == otherAlone);
+
+  const TRect lower(0, grid->GetClientHeight() / 2, grid->GetClientWidth(), grid->GetClientHeight());
+  other->Invalidate();
+  other->Update();
+  grid->InvalidateRect(lower, false);
+  Pump();
+  EXPECT_TRUE(ClientPixels(grid) == gridAlone) << "nothing of the other grid in the repainted part";
+
+  drawnOn.clear();
+  bool nested = false;
+  grid->OnDrawBackground = [&](TObject*, TcxCanvas* ACanvas, const TRect&, const TcxViewParams&, bool&) {
+    drawnOn[grid] = ACanvas->GetHandle();
+    if (nested) return;
+    nested = true;
+    other->Invalidate();
+    other->Update();
+  };
+  grid->Invalidate();
+  Pump();
+  ASSERT_EQ(drawnOn.size(), 2u) << "the other grid painted inside";
+  EXPECT_NE(drawnOn[grid], drawnOn[other]) << "a paint inside a paint has a buffer of its own";
+  EXPECT_TRUE(ClientPixels(grid) == gridAlone);
+  EXPECT_TRUE(ClientPixels(other) == otherAlone);
 }
 
 // Where the text of a cell starts on the screen: the first column and the

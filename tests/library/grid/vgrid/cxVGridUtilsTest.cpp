@@ -1,6 +1,7 @@
 #include "library/grid/vgrid/cxVGridUtils.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include "platform/forms/Bitmap.h"
 #include "platform/forms/Canvas.h"
@@ -52,6 +53,28 @@ TEST(GeometryLists, RecordsGrowInBlocksAndRefuseIndexesOutsideThem) {
   bands.Add(0, 12, -1, 0);
   EXPECT_EQ(bands.GetCapacity(), 32);
   EXPECT_EQ(bands.GetItem(0).RowsCount, 12);
+}
+
+// A row's lists mostly hold a handful of records: the memory behind one
+// holds about that many, while its capacity still counts in steps of 1024,
+// and every record survives the memory growing under it.
+TEST(GeometryLists, AListTakesMemoryForTheRecordsItHoldsAndKeepsThemAsItGrows) {
+  TIndentInfoList indents;
+  TcxViewParams params;
+  params.Color = clYellow;
+  for (Integer i = 0; i < 3; ++i) indents.Add(TRect(i, 0, i + 1, 20), params);
+  EXPECT_EQ(indents.GetCapacity(), 1024);
+  EXPECT_LT(malloc_usable_size(const_cast<void*>(indents.Get(0))), 64 * sizeof(TIndentInfo))
+      << "memory for a handful, not for the step";
+  for (Integer i = 3; i < 1500; ++i) indents.Add(TRect(i, 0, i + 1, 20), params);
+  EXPECT_EQ(indents.GetCapacity(), 2048);
+  bool intact = true;
+  for (Integer i = 0; i < 1500; ++i)
+    intact = intact && indents.GetItem(i).Bounds == TRect(i, 0, i + 1, 20) && indents.GetItem(i).ViewParams.Color == clYellow;
+  EXPECT_TRUE(intact);
+  indents.Clear();
+  EXPECT_EQ(indents.Add(TRect(7, 7, 8, 8), params), 0) << "a new pass reuses the memory";
+  EXPECT_EQ(indents.GetItem(0).Bounds, TRect(7, 7, 8, 8));
 }
 
 TEST(GeometryLists, AScalerSharesAWidthAndTheLastCellEndsAtTheRightEdge) {
