@@ -328,6 +328,51 @@ TEST(FilterColumns, LikeContainsSearchesTheTextsAsTheGeneralPathDoes) {
   c->Free();
 }
 
+// Ignoring case, a LIKE of a literal between two percent wildcards reads
+// the field's text block upper-cased, as the general path upper-cases each
+// value by the 1252 table: accented letters of both cases (also the pairs
+// outside the Latin-1 run: \x9a/\x8a, \x9c/\x8c, \xff/\x9f), letters
+// with no other case (\xdf, \xb5), texts ending where the block does,
+// nulls, soft nulls, wildcards, the empty pattern and negation.
+TEST(FilterColumns, LikeContainsIgnoringCaseSearchesTheTextBlockAsTheGeneralPathDoes) {
+  Records f = MakeRecords(31, 0);
+  RecordingController* c = f.C;
+  const std::vector<std::string> texts = {
+      "\xe9t\xe9",   "\xc9T\xc9",  "Stra\xdf" "e", "STRASSE",   "\x9a\x9c\xff", "\x8a\x8c\x9f", "\xb5m",
+      "\xb5M",        "aBc",       "xABCx",      "abcABCabc", "",                 "q",             "Q",
+      "cafe\xe9",    "CAFE\xc9",  "50%",        "a_C",       "%",                "na\xefve \xc6on", "\xdf"};
+  c->BeginUpdate();
+  for (Integer r = 0; r < 230; ++r) {
+    const Integer record = c->AppendRecord();
+    if (r % 9 != 4) c->SetValue(record, f.Text, AnsiString(texts[static_cast<size_t>(r * 7) % texts.size()]));
+  }
+  c->EndUpdate();
+  TcxDataFilterCriteria* filter = c->GetFilter();
+  filter->SetActive(true);
+  const std::vector<std::string> patterns = {
+      "%\xe9%", "%\xc9t%", "%ABC%", "%abc%",  "%aBcA%", "%\xff%", "%\x9f%", "%\x9a\x9c%", "%\x8a\x8c\x9f%",
+      "%\xdf%", "%SS%",    "%\xb5%", "%\xb5m%", "%Q%",    "%%",    "",      "%a_c%",    "*e\xc9*",
+      "%caf%",  "%E\xc9%", "%\xc6ON%"};
+  for (const char percent : {'%', '*'})
+    for (const TcxFilterCriteriaOptions& options :
+         {TcxFilterCriteriaOptions{fcoCaseInsensitive}, TcxFilterCriteriaOptions{fcoCaseInsensitive, fcoSoftNull},
+          TcxFilterCriteriaOptions{fcoCaseInsensitive, fcoIgnoreNull}})
+      for (TcxFilterBoolOperatorKind root : {fboAnd, fboNotAnd})
+        for (TcxFilterOperatorKind kind : {foLike, foNotLike})
+          for (const std::string& pattern : patterns) {
+            filter->BeginUpdate();
+            filter->Clear();
+            filter->SetOptions(options);
+            filter->SetPercentWildcard(percent);
+            filter->GetRoot()->SetBoolOperatorKind(root);
+            filter->AddItem(f.Link(f.Text), kind, AnsiString(pattern), "");
+            filter->EndUpdate();
+            ExpectSameRecords(c, std::string("wildcard ") + percent + " root " + std::to_string(root) + " kind " +
+                                     std::to_string(kind) + " pattern " + pattern);
+          }
+  c->Free();
+}
+
 // A field a condition names keeps its column from then on, also while the
 // filter is off: the first activation reads it like a later one, so the
 // column must follow every change made between activations, and every
