@@ -373,6 +373,44 @@ TEST(FilterColumns, LikeContainsIgnoringCaseSearchesTheTextBlockAsTheGeneralPath
   c->Free();
 }
 
+// A text set keeps the field's text block: the new text goes to the block's
+// end and the old one is left dead, so the next search needs no new block;
+// once the dead texts are half the block it is made anew. Through texts
+// set longer, shorter, empty and null, the same record set again, and the
+// block made anew, every activation keeps the records of the general path.
+TEST(FilterColumns, TextsSetBetweenActivationsKeepTheTextBlock) {
+  Records f = MakeRecords(41, 0);
+  RecordingController* c = f.C;
+  c->BeginUpdate();
+  for (Integer r = 0; r < 120; ++r)
+    c->SetValue(c->AppendRecord(), f.Text, AnsiString(kWords[static_cast<size_t>(r) % kWords.size()]));
+  c->EndUpdate();
+  TcxDataFilterCriteria* filter = c->GetFilter();
+  const TcxValueDef* def = c->GetField(f.Text)->GetValueDef();
+  TcxDataStorage* storage = c->GetDataStorage();
+  std::mt19937 random(41);
+  for (const TcxFilterCriteriaOptions& options : {TcxFilterCriteriaOptions{}, TcxFilterCriteriaOptions{fcoSoftNull},
+                                                  TcxFilterCriteriaOptions{fcoCaseInsensitive}})
+    for (int round = 0; round < 40; ++round) {
+      filter->SetActive(false);
+      filter->Clear();
+      filter->SetOptions(options);
+      filter->AddItem(f.Link(f.Text), round % 3 ? foLike : foNotLike, AnsiString("%abc%"), "");
+      filter->SetActive(true);
+      const Integer record = round % 4 == 0 ? 5 : static_cast<Integer>(random() % 120);
+      const Variant values[] = {AnsiString("--abc--"), AnsiString(""), Null(), AnsiString("ab"),
+                                AnsiString("a long text that holds ABC and abc")};
+      c->SetValue(record, f.Text, values[random() % 5]);
+      const TcxDataColumn* column = storage->FindColumn(def);
+      ASSERT_NE(column, nullptr);
+      if (round == 0) {
+        EXPECT_FALSE(column->TextStarts.empty()) << "the block after a text was set";
+      }
+      ExpectSameRecords(c, "round " + std::to_string(round) + " record " + std::to_string(record));
+    }
+  c->Free();
+}
+
 // A field a condition names keeps its column from then on, also while the
 // filter is off: the first activation reads it like a later one, so the
 // column must follow every change made between activations, and every
