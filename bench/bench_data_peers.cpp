@@ -1475,7 +1475,7 @@ void PrintRatios(const RatioReporter& r) {
          "x");
     goal("FilterLikeContains within 2x of memmem over one block" + at, ratio("FilterLikeContains", "orv", "floor", n),
          2, "x");
-    goal("FilterLikeContainsNoCase within 2x of a folded scan of the block" + at,
+    goal("FilterLikeContainsNoCase within 2x of a folded block scan" + at,
          ratio("FilterLikeContainsNoCase", "orv", "floor", n), 2, "x");
     for (const auto& [name, kind] : {std::pair<const char*, FilterKind>{"FilterIntegerEquals", filterIntegerEquals},
                                      std::pair<const char*, FilterKind>{"FilterLikeContains", filterLikeContains}}) {
