@@ -252,6 +252,67 @@ size_t FindLiteral(const char* AText, size_t ASize, size_t AFrom, std::string_vi
   return at == std::string_view::npos ? std::string::npos : i + at;
 }
 
+// A literal sought without regard to case: the texts read as the filter
+// reads them when it ignores case, every byte upper-cased by the 1252
+// table. Upper holds the literal upper-cased; First and Last the bytes
+// that upper-case to its first and last byte (one or two in 1252).
+struct FoldedLiteral {
+  std::string_view Upper;
+  char First[2];
+  char Last[2];
+
+  // False where a byte has more cases than two, or a text's closing 0
+  // could be read as part of the literal.
+  bool Prepare(std::string_view AUpper) {
+    Upper = AUpper;
+    if (AUpper.empty() || AUpper.find('\0') != std::string_view::npos) return false;
+    return Cases(AUpper.front(), First) && Cases(AUpper.back(), Last);
+  }
+  bool MatchesAt(const char* AText) const {
+    for (size_t i = 0; i < Upper.size(); ++i)
+      if (AnsiUpperChar(AText[i]) != Upper[i]) return false;
+    return true;
+  }
+
+ private:
+  static bool Cases(char AUpper, char (&ACases)[2]) {
+    int n = 0;
+    for (int c = 1; c < 256; ++c)
+      if (AnsiUpperChar(static_cast<char>(c)) == AUpper) {
+        if (n == 2) return false;
+        ACases[n++] = static_cast<char>(c);
+      }
+    if (n == 0) return false;
+    if (n == 1) ACases[1] = ACases[0];
+    return true;
+  }
+};
+
+// Where ALiteral first lies in AText[AFrom, ASize) read upper-cased, else
+// npos: as FindLiteral, with either case of the first and last byte.
+size_t FindFoldedLiteral(const char* AText, size_t ASize, size_t AFrom, const FoldedLiteral& ALiteral) {
+  const size_t k = ALiteral.Upper.size();
+  size_t i = AFrom;
+#if defined(__SSE2__)
+  const __m128i first0 = _mm_set1_epi8(ALiteral.First[0]), first1 = _mm_set1_epi8(ALiteral.First[1]);
+  const __m128i last0 = _mm_set1_epi8(ALiteral.Last[0]), last1 = _mm_set1_epi8(ALiteral.Last[1]);
+  for (; i + k - 1 + 16 <= ASize; i += 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(AText + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(AText + i + k - 1));
+    const __m128i firsts = _mm_or_si128(_mm_cmpeq_epi8(a, first0), _mm_cmpeq_epi8(a, first1));
+    const __m128i lasts = _mm_or_si128(_mm_cmpeq_epi8(b, last0), _mm_cmpeq_epi8(b, last1));
+    for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(firsts, lasts))); mask;
+         mask &= mask - 1) {
+      const size_t at = i + static_cast<size_t>(__builtin_ctz(mask));
+      if (ALiteral.MatchesAt(AText + at)) return at;
+    }
+  }
+#endif
+  for (; i + k <= ASize; ++i)
+    if (ALiteral.MatchesAt(AText + i)) return i;
+  return std::string::npos;
+}
+
 // Puts a record into the ordered kept records from AFrom on where it is missing.
 void KeepAlso(std::vector<Integer>& AKept, size_t AFrom, Integer ARecord) {
   const auto at = std::lower_bound(AKept.begin() + static_cast<std::ptrdiff_t>(AFrom), AKept.end(), ARecord);
@@ -372,7 +433,7 @@ class TTextCheck : public TcxFilterTypedCheck {
 
   bool SelectRecords(const Integer* ARecords, size_t ACount, Integer AAlwaysKept, bool ANegated,
                      const std::function<bool(Integer)>& AGeneral, std::vector<Integer>& AKept) override {
-    if (FShape == Shape::Contains && !FUpper && FLiteral.find('\0') == std::string::npos)
+    if (FShape == Shape::Contains && (FUpper ? FFolded : FLiteral.find('\0') == std::string::npos))
       if (const TcxDataColumn* column = FCells.UseTexts())
         return SelectContaining(*column, ARecords, ACount, AAlwaysKept, ANegated, AGeneral, AKept);
     return SelectFromColumn(FCells, ARecords, ACount, AAlwaysKept, ANegated, -1, AGeneral, AKept, true,
@@ -410,22 +471,26 @@ class TTextCheck : public TcxFilterTypedCheck {
   // A pattern that asks for a literal anywhere in the text, matched as
   // the records' texts lying in one block, each closed by a 0 byte the
   // literal lacks: one substring search over the block finds the records
-  // whose text holds it. Null records and the soft null of an empty text
-  // are read as the general way reads them.
+  // whose text holds it (ignoring case, one that reads the block
+  // upper-cased). Null records and the soft null of an empty text are read
+  // as the general way reads them.
   bool SelectContaining(const TcxDataColumn& AColumn, const Integer* ARecords, size_t ACount, Integer AAlwaysKept,
                         bool ANegated, const std::function<bool(Integer)>& AGeneral, std::vector<Integer>& AKept) {
     const std::vector<size_t>& starts = AColumn.TextStarts;
+    const std::vector<Integer>& owners = AColumn.TextRecords;
     const size_t count = AColumn.NotNull.size();
     std::vector<Integer> hits;
     const char* texts = AColumn.Texts.data();
     const size_t size = AColumn.Texts.size();
     for (size_t at = 0; at < size;) {
-      const size_t offset = FindLiteral(texts, size, at, FLiteral);
+      const size_t offset = FUpper ? FindFoldedLiteral(texts, size, at, FFoldedLiteral) : FindLiteral(texts, size, at, FLiteral);
       if (offset == std::string::npos) break;
-      const size_t record = static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin()) - 1;
-      hits.push_back(static_cast<Integer>(record));
-      at = starts[record + 1];  // the next record's text
+      const size_t span = static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin()) - 1;
+      if (owners[span] >= 0) hits.push_back(owners[span]);  // else a text since replaced
+      at = starts[span + 1];  // the next text
     }
+    // Texts set since the block was made lie after the others.
+    if (owners.size() > count) std::sort(hits.begin(), hits.end());
     // All records in order, a LIKE not negated, none of them kept for being
     // null: the kept records are the hits (a hit's text is not empty, so not a soft null).
     const bool notLike = FRelation == Relation::NotLike;
@@ -447,7 +512,8 @@ class TTextCheck : public TcxFilterTypedCheck {
                             [&](const Byte* ACell) {
                               const size_t r = static_cast<size_t>(ACell - cells) / sizeof(void*);
                               if (!LoadCell<const void*>(ACell)) return -1;
-                              if (FSoftNull && starts[r + 1] - starts[r] == 1) return -1;
+                              const size_t span = static_cast<size_t>(AColumn.TextSpans[r]);
+                              if (FSoftNull && starts[span + 1] - starts[span] == 1) return -1;
                               return (found[r] != 0) != notLike ? 1 : 0;
                             });
   }
@@ -473,6 +539,8 @@ class TTextCheck : public TcxFilterTypedCheck {
     if (core.find(FPercent) != std::string_view::npos || lead > 1 || trail > 1) return;
     FLiteral = core;
     FShape = lead ? (trail ? Shape::Contains : Shape::Ends) : (trail ? Shape::Begins : Shape::Exact);
+    // The condition came upper-cased where case is ignored.
+    if (FUpper) FFolded = FFoldedLiteral.Prepare(FLiteral);
   }
 
   bool Like(std::string_view AValue) const {
@@ -491,6 +559,8 @@ class TTextCheck : public TcxFilterTypedCheck {
   CellReader FCells;
   Shape FShape = Shape::General;
   AnsiString FLiteral;
+  FoldedLiteral FFoldedLiteral{};
+  bool FFolded = false;
   Relation FRelation;
   bool FUpper;
   bool FSoftNull;

@@ -374,7 +374,7 @@ void TcxCustomDataControllerInfo::DoLoad() {
   // The list of all records in record order is written by the DoFilter
   // that follows, unless a column filter writes the kept records instead.
   FLoadedRecordCount = count;
-  FListIndexValid = false;
+  FListIndex.Invalidate();
   FLoadOrder = true;
 }
 
@@ -457,7 +457,7 @@ void TcxCustomDataControllerInfo::DoFilter() {
       if (keep[i]) FRecordList[out++] = FRecordList[i];
     FRecordList.resize(out);
   }
-  FListIndexValid = false;
+  FListIndex.Invalidate();
   FSelection->CheckAfterFiltering();
   if (c->IsFilterChanged()) {
     c->FCheckAfterFilter = false;
@@ -519,7 +519,7 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
       if (!keep) {
         if (pos >= 0) {
           FRecordList.erase(FRecordList.begin() + pos);
-          FListIndexValid = false;
+          FListIndex.Invalidate();
         }
         continue;
       }
@@ -546,7 +546,7 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
       const Integer to = static_cast<Integer>(place.Index);
       if (pos < 0) {
         FRecordList.insert(FRecordList.begin() + to, r);
-        FListIndexValid = false;
+        FListIndex.Invalidate();
       } else if (to != pos) {
         // Only the records between the old and the new place move.
         auto first = FRecordList.begin() + std::min(pos, to), last = FRecordList.begin() + std::max(pos, to) + 1;
@@ -554,9 +554,7 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
           std::rotate(first, last - 1, last);
         else
           std::rotate(first, first + 1, last);
-        if (FListIndexValid)
-          for (Integer i = std::min(pos, to); i <= std::max(pos, to); ++i)
-            FListIndex[static_cast<size_t>(FRecordList[static_cast<size_t>(i)])] = i;
+        FListIndex.Moved(FRecordList, pos, to);
       }
       if (group >= 0 && !FChangedKeys) {
         FMoved.KeepsGroups = true;
@@ -654,11 +652,11 @@ void TcxCustomDataControllerInfo::DoSort() {
     }
   } catch (...) {
     UnprepareSorting();
-    FListIndexValid = false;
+    FListIndex.Invalidate();
     throw;
   }
   UnprepareSorting();
-  FListIndexValid = false;
+  FListIndex.Invalidate();
 }
 
 void TcxCustomDataControllerInfo::PrepareSorting() {
@@ -788,7 +786,7 @@ void TcxCustomDataControllerInfo::DoGrouping() {
     TcxDataGroupInfo& g = FDataGroups->Item(openGroup[static_cast<size_t>(l)]);
     g.Last = l < levels - 1 ? FDataGroups->GetItemCount() - 1 : count - 1;
   }
-  FListIndexValid = false;
+  FListIndex.Invalidate();
 }
 
 bool TcxCustomDataControllerInfo::IsSortBySummary() const {
@@ -875,34 +873,8 @@ Integer TcxCustomDataControllerInfo::GetInternalRecordIndex(Integer AListIndex) 
   return FRecordList[static_cast<size_t>(AListIndex)];
 }
 
-void TcxCustomDataControllerInfo::RebuildListIndex() const {
-  const Integer count = FDataController->GetRecordCount();
-  FListIndexScanned = 0;
-  FListIndex.assign(static_cast<size_t>(std::max(count, 0)), -1);
-  for (size_t i = 0; i < FRecordList.size(); ++i) {
-    const Integer r = FRecordList[i];
-    if (r >= 0 && r < count) FListIndex[static_cast<size_t>(r)] = static_cast<Integer>(i);
-  }
-  FListIndexValid = true;
-}
-
 Integer TcxCustomDataControllerInfo::GetInternalRecordListIndex(Integer ARecordIndex) const {
-  const Integer count = FDataController->GetRecordCount();
-  if (!FListIndexValid || static_cast<Integer>(FListIndex.size()) != count) {
-    if (FListIndexScanned + FRecordList.size() <= static_cast<size_t>(std::max(count, 0))) {
-      FListIndexScanned += FRecordList.size();
-      if (ARecordIndex < 0 || ARecordIndex >= count) return -1;
-      const auto it = std::find(FRecordList.begin(), FRecordList.end(), ARecordIndex);
-      return it == FRecordList.end() ? -1 : static_cast<Integer>(it - FRecordList.begin());
-    }
-    RebuildListIndex();
-  }
-  if (ARecordIndex < 0 || ARecordIndex >= static_cast<Integer>(FListIndex.size())) return -1;
-  const Integer pos = FListIndex[static_cast<size_t>(ARecordIndex)];
-  // The record list may be older than the records (between a change and
-  // its pass); a position that no longer holds the record does not count.
-  if (pos < 0 || pos >= GetInternalRecordCount() || FRecordList[static_cast<size_t>(pos)] != ARecordIndex) return -1;
-  return pos;
+  return FListIndex.Find(FRecordList, FDataController->GetRecordCount(), ARecordIndex);
 }
 
 bool TcxCustomDataControllerInfo::IsAlwaysExpanded() const {

@@ -8,6 +8,7 @@
 #include "library/data/cxCustomDataGroups.h"
 #include "library/data/cxCustomDataSelection.h"
 #include "library/data/cxCustomDataSortKeys.h"
+#include "library/data/cxRecordListPositions.h"
 
 class TcxCustomDataControllerInfo : public TObject {
   ORV_CLASS(TcxCustomDataControllerInfo, TObject)
@@ -136,7 +137,6 @@ class TcxCustomDataControllerInfo : public TObject {
   void DoEndSummary();
   void ResetFocusing();
   void ForwardChanges();
-  void RebuildListIndex() const;
   bool CanMoveChangedRecords() const;
   void MoveChangedRecords();
 
@@ -160,16 +160,11 @@ class TcxCustomDataControllerInfo : public TObject {
   TcxSortingFieldList* FSortingFieldList;
   TcxSortingFieldList* FTotalSortingFieldList;
   // Record -> record-list position, rebuilt lazily after the list changed.
-  mutable std::vector<Integer> FListIndex;
-  mutable bool FListIndexValid = false;
+  TcxRecordListPositions FListIndex;
   // DoLoad left the list of all records in record order to be written:
   // FillLoadOrder writes it.
   bool FLoadOrder = false;
   void FillLoadOrder();
-  // Positions looked up by scanning the list since the index was last
-  // built: a lookup scans while the scans together cost less than one
-  // build (a pass that asks for one record's position builds nothing).
-  mutable size_t FListIndexScanned = 0;
   // Records changed since the last pass, for the single-record path.
   std::vector<Integer> FChangedRecords;
   // Whether a changed value may order or group its record anew.

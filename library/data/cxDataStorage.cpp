@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <numeric>
 
 #include "library/data/cxDataConsts.h"
 #include "platform/rtl/BinarySearch.h"
@@ -690,11 +691,31 @@ void DropColumnTexts(TcxDataColumn& AColumn) {
   if (AColumn.TextStarts.empty()) return;
   AColumn.Texts = std::string();
   AColumn.TextStarts = std::vector<size_t>();
+  AColumn.TextRecords = std::vector<Integer>();
+  AColumn.TextSpans = std::vector<Integer>();
+  AColumn.DeadTextBytes = 0;
+}
+
+// The record's text as its cell now holds it, put at the end of the
+// column's text block; its old span is left dead. Rewriting the block
+// would cost a pass over all texts per edit.
+void ReplaceColumnText(TcxDataColumn& AColumn, size_t ARecord) {
+  const size_t old = static_cast<size_t>(AColumn.TextSpans[ARecord]);
+  AColumn.TextRecords[old] = -1;
+  AColumn.DeadTextBytes += AColumn.TextStarts[old + 1] - AColumn.TextStarts[old];
+  AColumn.TextSpans[ARecord] = static_cast<Integer>(AColumn.TextRecords.size());
+  AColumn.TextRecords.push_back(static_cast<Integer>(ARecord));
+  if (const auto* text = static_cast<const AnsiString*>(LoadPointer(AColumn.Cells.data() + ARecord * sizeof(void*))))
+    AColumn.Texts += *text;
+  AColumn.Texts += '\0';
+  AColumn.TextStarts.push_back(AColumn.Texts.size());
+  // The search reads the dead texts too: past half the block it is made
+  // again on its next use.
+  if (AColumn.DeadTextBytes * 2 > AColumn.Texts.size()) DropColumnTexts(AColumn);
 }
 
 // A record's cell of the column's field into its place in the column.
 void ReadColumnCell(TcxDataColumn& AColumn, const Byte* ABuffer, size_t ARecord) {
-  DropColumnTexts(AColumn);
   Byte* cell = AColumn.Cells.data() + ARecord * static_cast<size_t>(AColumn.Size);
   const bool notNull = ABuffer && ABuffer[AColumn.Offset] != 0;
   AColumn.NotNull[ARecord] = notNull ? 1 : 0;
@@ -787,6 +808,10 @@ const TcxDataColumn* TcxDataStorage::GetTextColumn(const TcxValueDef* AValueDef)
   starts[count] = texts.size();
   column->Texts = std::move(texts);
   column->TextStarts = std::move(starts);
+  column->TextRecords.resize(count);
+  std::iota(column->TextRecords.begin(), column->TextRecords.end(), 0);
+  column->TextSpans = column->TextRecords;
+  column->DeadTextBytes = 0;
   return column;
 }
 
@@ -794,7 +819,10 @@ void TcxDataStorage::RefreshColumns(Integer ARecordIndex, const TcxValueDef* AOn
   if (ARecordIndex < 0 || FColumns.empty()) return;
   const size_t r = static_cast<size_t>(ARecordIndex);
   for (TcxDataColumn& column : FColumns)
-    if ((!AOnly || column.Def == AOnly) && r < column.NotNull.size()) ReadColumnCell(column, FRecords[r], r);
+    if ((!AOnly || column.Def == AOnly) && r < column.NotNull.size()) {
+      ReadColumnCell(column, FRecords[r], r);
+      if (!column.TextStarts.empty()) ReplaceColumnText(column, r);
+    }
 }
 
 void TcxDataStorage::InsertColumnsRecord(Integer ARecordIndex) {

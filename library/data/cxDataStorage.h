@@ -179,11 +179,19 @@ struct TcxDataColumn {
   std::vector<Byte> NotNull;
   std::vector<Byte> Cells;
   // For an 8-bit text field, on request, every record's text in one block
-  // for substring searches: record r's text is Texts[TextStarts[r] ..
-  // TextStarts[r + 1] - 1), followed by a 0 byte (a null record's is
-  // empty). Any change of the column drops it; it is made again on use.
+  // for substring searches, each followed by a 0 byte (a null record's is
+  // empty): span i is Texts[TextStarts[i] .. TextStarts[i + 1] - 1) and
+  // holds the text of record TextRecords[i], record r's text is span
+  // TextSpans[r]. The spans are made in record order; a value set appends
+  // the record's new text as a span of its own and leaves the old span
+  // dead (record -1) until the dead bytes are half the block, when the
+  // block is dropped. An inserted or deleted record drops it too; it is
+  // made again on use.
   std::string Texts;
   std::vector<size_t> TextStarts;
+  std::vector<Integer> TextRecords;
+  std::vector<Integer> TextSpans;
+  size_t DeadTextBytes = 0;
 };
 
 class TcxDataStorage : public TObject {

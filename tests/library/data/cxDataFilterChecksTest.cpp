@@ -328,6 +328,89 @@ TEST(FilterColumns, LikeContainsSearchesTheTextsAsTheGeneralPathDoes) {
   c->Free();
 }
 
+// Ignoring case, a LIKE of a literal between two percent wildcards reads
+// the field's text block upper-cased, as the general path upper-cases each
+// value by the 1252 table: accented letters of both cases (also the pairs
+// outside the Latin-1 run: \x9a/\x8a, \x9c/\x8c, \xff/\x9f), letters
+// with no other case (\xdf, \xb5), texts ending where the block does,
+// nulls, soft nulls, wildcards, the empty pattern and negation.
+TEST(FilterColumns, LikeContainsIgnoringCaseSearchesTheTextBlockAsTheGeneralPathDoes) {
+  Records f = MakeRecords(31, 0);
+  RecordingController* c = f.C;
+  const std::vector<std::string> texts = {
+      "\xe9t\xe9",   "\xc9T\xc9",  "Stra\xdf" "e", "STRASSE",   "\x9a\x9c\xff", "\x8a\x8c\x9f", "\xb5m",
+      "\xb5M",        "aBc",       "xABCx",      "abcABCabc", "",                 "q",             "Q",
+      "cafe\xe9",    "CAFE\xc9",  "50%",        "a_C",       "%",                "na\xefve \xc6on", "\xdf"};
+  c->BeginUpdate();
+  for (Integer r = 0; r < 230; ++r) {
+    const Integer record = c->AppendRecord();
+    if (r % 9 != 4) c->SetValue(record, f.Text, AnsiString(texts[static_cast<size_t>(r * 7) % texts.size()]));
+  }
+  c->EndUpdate();
+  TcxDataFilterCriteria* filter = c->GetFilter();
+  filter->SetActive(true);
+  const std::vector<std::string> patterns = {
+      "%\xe9%", "%\xc9t%", "%ABC%", "%abc%",  "%aBcA%", "%\xff%", "%\x9f%", "%\x9a\x9c%", "%\x8a\x8c\x9f%",
+      "%\xdf%", "%SS%",    "%\xb5%", "%\xb5m%", "%Q%",    "%%",    "",      "%a_c%",    "*e\xc9*",
+      "%caf%",  "%E\xc9%", "%\xc6ON%"};
+  for (const char percent : {'%', '*'})
+    for (const TcxFilterCriteriaOptions& options :
+         {TcxFilterCriteriaOptions{fcoCaseInsensitive}, TcxFilterCriteriaOptions{fcoCaseInsensitive, fcoSoftNull},
+          TcxFilterCriteriaOptions{fcoCaseInsensitive, fcoIgnoreNull}})
+      for (TcxFilterBoolOperatorKind root : {fboAnd, fboNotAnd})
+        for (TcxFilterOperatorKind kind : {foLike, foNotLike})
+          for (const std::string& pattern : patterns) {
+            filter->BeginUpdate();
+            filter->Clear();
+            filter->SetOptions(options);
+            filter->SetPercentWildcard(percent);
+            filter->GetRoot()->SetBoolOperatorKind(root);
+            filter->AddItem(f.Link(f.Text), kind, AnsiString(pattern), "");
+            filter->EndUpdate();
+            ExpectSameRecords(c, std::string("wildcard ") + percent + " root " + std::to_string(root) + " kind " +
+                                     std::to_string(kind) + " pattern " + pattern);
+          }
+  c->Free();
+}
+
+// A text set keeps the field's text block: the new text goes to the block's
+// end and the old one is left dead, so the next search needs no new block;
+// once the dead texts are half the block it is made anew. Through texts
+// set longer, shorter, empty and null, the same record set again, and the
+// block made anew, every activation keeps the records of the general path.
+TEST(FilterColumns, TextsSetBetweenActivationsKeepTheTextBlock) {
+  Records f = MakeRecords(41, 0);
+  RecordingController* c = f.C;
+  c->BeginUpdate();
+  for (Integer r = 0; r < 120; ++r)
+    c->SetValue(c->AppendRecord(), f.Text, AnsiString(kWords[static_cast<size_t>(r) % kWords.size()]));
+  c->EndUpdate();
+  TcxDataFilterCriteria* filter = c->GetFilter();
+  const TcxValueDef* def = c->GetField(f.Text)->GetValueDef();
+  TcxDataStorage* storage = c->GetDataStorage();
+  std::mt19937 random(41);
+  for (const TcxFilterCriteriaOptions& options : {TcxFilterCriteriaOptions{}, TcxFilterCriteriaOptions{fcoSoftNull},
+                                                  TcxFilterCriteriaOptions{fcoCaseInsensitive}})
+    for (int round = 0; round < 40; ++round) {
+      filter->SetActive(false);
+      filter->Clear();
+      filter->SetOptions(options);
+      filter->AddItem(f.Link(f.Text), round % 3 ? foLike : foNotLike, AnsiString("%abc%"), "");
+      filter->SetActive(true);
+      const Integer record = round % 4 == 0 ? 5 : static_cast<Integer>(random() % 120);
+      const Variant values[] = {AnsiString("--abc--"), AnsiString(""), Null(), AnsiString("ab"),
+                                AnsiString("a long text that holds ABC and abc")};
+      c->SetValue(record, f.Text, values[random() % 5]);
+      const TcxDataColumn* column = storage->FindColumn(def);
+      ASSERT_NE(column, nullptr);
+      if (round == 0) {
+        EXPECT_FALSE(column->TextStarts.empty()) << "the block after a text was set";
+      }
+      ExpectSameRecords(c, "round " + std::to_string(round) + " record " + std::to_string(record));
+    }
+  c->Free();
+}
+
 // A field a condition names keeps its column from then on, also while the
 // filter is off: the first activation reads it like a later one, so the
 // column must follow every change made between activations, and every
