@@ -23,6 +23,10 @@ struct TcxDataGroupInfo {
   Integer Last = 0;
   // The group summary values, indexed by group summary item.
   Variant SummaryValues;
+  // While not -1, the values are still the totals the summary's last
+  // calculation kept for this group (from this index); the summary makes
+  // them into SummaryValues when they are first read.
+  Integer SummaryTotals = -1;
 };
 
 class TcxDataGroups : public TObject {

@@ -673,7 +673,9 @@ TcxDataGroupSummaryItems* TcxDataSummary::GetGroupSummaryItems(Integer ALevel) c
 Variant* TcxDataSummary::GetGroupSummaryValues(Integer AGroupIndex) const {
   TcxDataGroups* groups = FDataController->GetDataControllerInfo()->GetDataGroups();
   if (AGroupIndex < 0 || AGroupIndex >= groups->GetItemCount()) return nullptr;
-  return &groups->Item(AGroupIndex).SummaryValues;
+  TcxDataGroupInfo& group = groups->Item(AGroupIndex);
+  if (group.SummaryTotals >= 0) MakeValuesOfTotals(group);
+  return &group.SummaryValues;
 }
 
 bool TcxDataSummary::GetGroupSummaryInfo(Integer ARowIndex, TcxDataGroupSummaryItems*& AItems,
@@ -1027,6 +1029,9 @@ void TcxDataSummary::CalculateGroupSummary() {
   std::vector<Integer> counts;
   std::vector<Variant> values;
   FGroupsKept.clear();
+  FTypedLevels.clear();
+  FGroupTotals.clear();
+  for (Integer g = 0; g < groupCount; ++g) groups->Item(g).SummaryTotals = -1;
   // The groups' cells are read for the whole record list at once, a field
   // at a time, instead of group by group; not where a handler may change
   // the data while the groups are calculated.
