@@ -34,6 +34,8 @@ class TcxDataGroups : public TObject {
  public:
   Integer Add(const TcxDataGroupInfo& AInfo);
   Integer AddEmpty();
+  // Room for ACount groups, for a table built in one go.
+  void Reserve(size_t ACount) { FItems.reserve(ACount); }
   void AddField(TcxCustomDataField* AField) { FFields.push_back(AField); }
   void Clear();
   void ChangeExpanding(Integer ARowIndex, bool AExpanded, bool ARecursive);

@@ -800,7 +800,15 @@ void TcxDataSummary::BeginCalculate() {
   if (FSettingValue) return;
   ForgetKept();
   PrepareRecordFilter();
-  CalculateFooterInRecordOrder();
+  FRecordCells.clear();
+  FKeepRecordCells = true;
+  try {
+    CalculateFooterInRecordOrder();
+  } catch (...) {
+    FKeepRecordCells = false;
+    throw;
+  }
+  FKeepRecordCells = false;
 }
 
 void TcxDataSummary::EndCalculate() {
@@ -816,6 +824,7 @@ void TcxDataSummary::EndCalculate() {
   FKept = keep;
   if (!keep) ForgetKept();
   FCountedRecords.clear();
+  FRecordCells.clear();
   DoAfterSummary();
 }
 
@@ -856,18 +865,44 @@ void TcxDataSummary::CalculateSummary(TcxDataSummaryItems* AItems, Integer ABegi
   // the rest (and those whose cells cannot be read so) go record by record.
   std::vector<TcxDataSummaryItem*>& general = FGeneralItems;
   general.clear();
+  bool anyGeneral = false;
+  std::vector<TcxValueDef*>& itemDefs = FItemDefs;
+  itemDefs.assign(static_cast<size_t>(n), nullptr);
   for (Integer i = 0; i < n; ++i) {
     TcxDataSummaryItem* item = AItems->GetItem(i);
     const GatheredCells* cells =
         FAccumulated[static_cast<size_t>(i)] && GetTypedCalculationEnabled() && item->GetField()
             ? GatherTypedCells(item->GetField()->GetValueDef(), ABeginIndex, AEndIndex)
             : nullptr;
-    if (cells) {
-      AccumulateItem(i, *cells, ABeginIndex, AEndIndex);
-      general.push_back(nullptr);
-    } else {
+    if (!cells) {
       general.push_back(item);
+      anyGeneral = true;
+      continue;
     }
+    general.push_back(nullptr);
+    itemDefs[static_cast<size_t>(i)] = cells->Def;
+    // Items of one field have gathered the same positions: a count takes
+    // any of their accumulators, a sum or an average the other's sum, an
+    // item of the same kind the other's extreme.
+    const TcxSummaryKind kind = FAccumulators[static_cast<size_t>(i)].Kind;
+    auto sums = [](TcxSummaryKind AKind) { return AKind == skSum || AKind == skAverage; };
+    Integer done = -1;
+    for (Integer j = 0; j < i && done < 0; ++j) {
+      const TcxSummaryKind other = FAccumulators[static_cast<size_t>(j)].Kind;
+      if (itemDefs[static_cast<size_t>(j)] == cells->Def &&
+          (kind == skCount || kind == other || (sums(kind) && sums(other))))
+        done = j;
+    }
+    if (done >= 0) {
+      FAccumulators[static_cast<size_t>(i)] = FAccumulators[static_cast<size_t>(done)];
+      FAccumulators[static_cast<size_t>(i)].Kind = kind;
+    } else {
+      AccumulateItem(i, *cells, ABeginIndex, AEndIndex);
+    }
+  }
+  if (!anyGeneral) {
+    FValueCacheActive = false;
+    return;
   }
   const bool nullIgnore = FOptions.Contains(soNullIgnore);
   try {

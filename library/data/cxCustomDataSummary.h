@@ -448,6 +448,15 @@ class TcxDataSummary : public TPersistent {
   GatheredCells FCallCells;
   bool FGatherWhole = false;
   std::vector<GatheredCells> FWholeCells;
+  // The footer's cells of a pass that shows every record, gathered in
+  // record order (so by record index) at data version FRecordCellsVersion:
+  // the groups of the same pass read them instead of the record buffers.
+  bool FKeepRecordCells = false;
+  UInt64 FRecordCellsVersion = 0;
+  std::vector<GatheredCells> FRecordCells;
+  // Whether positions map to records without a call per position: this
+  // class's own mapping, no record filter.
+  bool IsListMapping() const;
   // The accumulators of the collection being calculated (one per item,
   // used where FAccumulated says so).
   std::vector<TcxSummaryAccumulator> FAccumulators;
@@ -455,6 +464,8 @@ class TcxDataSummary : public TPersistent {
   // The items read record by record in one CalculateSummary (none for the
   // accumulated ones), kept to spare an allocation per group.
   std::vector<TcxDataSummaryItem*> FGeneralItems;
+  // The field whose cells each accumulated item read in one CalculateSummary.
+  std::vector<TcxValueDef*> FItemDefs;
   // Kept after a calculation where every item was accumulated: the
   // footer's accumulators and those of the data groups of at least
   // cxKeptGroupRecords records (smaller groups are calculated anew).

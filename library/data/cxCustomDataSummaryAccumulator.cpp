@@ -450,23 +450,35 @@ bool TcxSummaryTotals::Walk(const Byte* AStates, const UInt64* ACells, size_t AC
   while (k < ACount && AStates[k] != 2) Nulls += AStates[k++];
   if (k < ACount) Min = Max = ACells[k];
   if (ANumber == snFloat) {
+    // One addition of two doubles is their exact sum rounded once: the
+    // exact sum is needed from the third value on.
     TcxExactSum sum;
-    double low = RealOf(Min), high = low;
+    double low = RealOf(Min), high = low, pair[2] = {0, 0};
     for (; k < ACount; ++k) {
       if (AStates[k] != 2) {
         Nulls += AStates[k];
         continue;
       }
       const double v = RealOf(ACells[k]);
+      if (Values < 2) {
+        pair[Values] = v;
+      } else {
+        if (Values == 2) sum.Add(pair[0]), sum.Add(pair[1]);
+        sum.Add(v);
+      }
       ++Values;
-      sum.Add(v);
       // Unordered and equal values of other bits leave the first.
       if (v < low) low = v, Min = ACells[k];
       if (v > high) high = v, Max = ACells[k];
     }
-    if (Values > 0) {
+    if (Values > 2) {
       RealSum = sum.Value();
       if (std::isinf(RealSum) && sum.Overflowed()) return false;
+    } else if (Values > 0) {
+      RealSum = Values == 1 ? pair[0] : pair[0] + pair[1];
+      if (std::isinf(RealSum) && !std::isinf(pair[0]) && !std::isinf(pair[1])) return false;
+      // The exact sum's NaN has one form, whatever NaN took part.
+      if (std::isnan(RealSum)) RealSum = std::numeric_limits<double>::quiet_NaN();
     }
   } else {
     Int64 low = WholeOf(ANumber, Min), high = low;
