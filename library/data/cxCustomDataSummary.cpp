@@ -800,15 +800,7 @@ void TcxDataSummary::BeginCalculate() {
   if (FSettingValue) return;
   ForgetKept();
   PrepareRecordFilter();
-  FRecordCells.clear();
-  FKeepRecordCells = true;
-  try {
-    CalculateFooterInRecordOrder();
-  } catch (...) {
-    FKeepRecordCells = false;
-    throw;
-  }
-  FKeepRecordCells = false;
+  CalculateFooterInRecordOrder();
 }
 
 void TcxDataSummary::EndCalculate() {
@@ -824,7 +816,6 @@ void TcxDataSummary::EndCalculate() {
   FKept = keep;
   if (!keep) ForgetKept();
   FCountedRecords.clear();
-  FRecordCells.clear();
   DoAfterSummary();
 }
 

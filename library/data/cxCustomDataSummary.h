@@ -448,15 +448,7 @@ class TcxDataSummary : public TPersistent {
   GatheredCells FCallCells;
   bool FGatherWhole = false;
   std::vector<GatheredCells> FWholeCells;
-  // The footer's cells of a pass that shows every record, gathered in
-  // record order (so by record index) at data version FRecordCellsVersion:
-  // the groups of the same pass read them instead of the record buffers.
-  bool FKeepRecordCells = false;
-  UInt64 FRecordCellsVersion = 0;
-  std::vector<GatheredCells> FRecordCells;
-  // Whether positions map to records without a call per position: this
-  // class's own mapping, no record filter.
-  bool IsListMapping() const;
+
   // The accumulators of the collection being calculated (one per item,
   // used where FAccumulated says so).
   std::vector<TcxSummaryAccumulator> FAccumulators;

@@ -47,29 +47,8 @@ bool TcxDataSummary::IsKeepable(TcxDataSummaryItems* AItems) const {
   return true;
 }
 
-bool TcxDataSummary::IsListMapping() const { return typeid(*this) == typeid(TcxDataSummary) && !FFilterRecords; }
-
 const TcxDataSummary::GatheredCells* TcxDataSummary::GatherTypedCells(TcxValueDef* ADef, Integer ABeginIndex,
                                                                       Integer AEndIndex) {
-  TcxCustomDataControllerInfo* info = FDataController->GetDataControllerInfo();
-  const Integer records = FDataController->GetRecordCount();
-  if (!FGatherWhole && FKeepRecordCells && IsListMapping() && records > 0 && ABeginIndex == 0 &&
-      AEndIndex == records - 1) {
-    // Every record shown, in record order: position k is record k.
-    const std::vector<Integer>& list = FPositionOrder ? *FPositionOrder : info->GetRecordList();
-    if (static_cast<Integer>(list.size()) == records && list.front() == 0 && list.back() == records - 1 &&
-        std::is_sorted(list.begin(), list.end())) {
-      if (FRecordCellsVersion != info->GetDataVersion()) FRecordCells.clear();
-      FRecordCellsVersion = info->GetDataVersion();
-      for (const GatheredCells& cells : FRecordCells)
-        if (cells.Def == ADef) return cells.Valid ? &cells : nullptr;
-      GatheredCells& cells = FRecordCells.emplace_back();
-      cells.Def = ADef;
-      cells.First = 0;
-      cells.Valid = Gather(ADef, 0, AEndIndex, cells);
-      return cells.Valid ? &cells : nullptr;
-    }
-  }
   if (!FGatherWhole) {
     if (FCallCells.Def != ADef) {
       FCallCells.Def = ADef;
@@ -83,28 +62,7 @@ const TcxDataSummary::GatheredCells* TcxDataSummary::GatherTypedCells(TcxValueDe
   GatheredCells& cells = FWholeCells.emplace_back();
   cells.Def = ADef;
   cells.First = 0;
-  // The same pass's footer read the field record by record: its cells are
-  // picked in list order from there, not from the record buffers.
-  const GatheredCells* byRecord = nullptr;
-  if (FRecordCellsVersion == info->GetDataVersion() && IsListMapping() && !FPositionOrder)
-    for (const GatheredCells& kept : FRecordCells)
-      if (kept.Def == ADef && kept.Valid && static_cast<Integer>(kept.States.size()) == records) byRecord = &kept;
-  const std::vector<Integer>& list = info->GetRecordList();
-  const Integer count = FDataController->GetFilteredRecordCount();
-  if (byRecord && count == static_cast<Integer>(list.size())) {
-    cells.States.resize(list.size());
-    cells.Cells.resize(list.size());
-    const Byte* states = byRecord->States.data();
-    const UInt64* values = byRecord->Cells.data();
-    for (size_t k = 0; k < list.size(); ++k) {
-      const auto r = static_cast<size_t>(list[k]);
-      cells.States[k] = states[r];
-      cells.Cells[k] = values[r];
-    }
-    cells.Valid = true;
-  } else {
-    cells.Valid = Gather(ADef, 0, count - 1, cells);
-  }
+  cells.Valid = Gather(ADef, 0, FDataController->GetFilteredRecordCount() - 1, cells);
   return cells.Valid ? &cells : nullptr;
 }
 
@@ -131,9 +89,31 @@ bool TcxDataSummary::Gather(TcxValueDef* ADef, Integer ABeginIndex, Integer AEnd
         FPositionOrder ? *FPositionOrder : FDataController->GetDataControllerInfo()->GetRecordList();
     if (ABeginIndex >= 0 && static_cast<size_t>(AEndIndex) < records.size()) list = records.data() + ABeginIndex;
   }
-  // The records of a sorted list lie scattered: their buffer pointers and
-  // then their buffers are fetched ahead.
+  // The field's column kept by the storage (made on first use, kept
+  // current by its writes) holds the ordinary records' cells in two
+  // arrays: read there, a record costs a byte and a cell, not a block.
   constexpr size_t kAhead = 8;
+  const TcxDataColumn* column = list && direct ? FDataController->GetDataStorage()->GetColumn(ADef) : nullptr;
+  if (column && static_cast<size_t>(column->Size) <= sizeof(UInt64)) {
+    const Byte* notNull = column->NotNull.data();
+    const Byte* columnCells = column->Cells.data();
+    const auto cellSize = static_cast<size_t>(column->Size);
+    size_t k = 0;
+    for (; k < n; ++k) {
+      if (k + kAhead < n) {
+        const size_t ahead = static_cast<size_t>(list[k + kAhead]);
+        if (ahead < recordCount) __builtin_prefetch(columnCells + ahead * cellSize);
+      }
+      const auto record = static_cast<size_t>(list[k]);
+      if (record >= recordCount) break;
+      out[k] = 0;
+      states[k] = notNull[record] ? 2 : 1;
+      if (states[k] == 2) std::memcpy(&out[k], columnCells + record * cellSize, cellSize);
+    }
+    if (k == n) return true;
+  }
+  // Otherwise the records of a sorted list lie scattered: their buffer
+  // pointers and then their buffers are fetched ahead.
   for (size_t k = 0; k < n; ++k) {
     if (list && direct && k + 2 * kAhead < n) {
       const size_t far = static_cast<size_t>(list[k + 2 * kAhead]);

@@ -110,9 +110,6 @@ class TcxCustomDataControllerInfo : public TObject {
   TcxSortingFieldList* GetTotalSortingFieldList() const { return FTotalSortingFieldList; }
   TcxDataSelection* GetSelection() const { return FSelection; }
   const std::vector<Integer>& GetRecordList() const { return FRecordList; }
-  // Counts the changes of the data: what was read of it at one count
-  // still holds while the count is the same.
-  UInt64 GetDataVersion() const { return FDataVersion; }
 
   // Focus repair (used by the controller too).
   Integer FindFocusedRow(bool AExpand);
