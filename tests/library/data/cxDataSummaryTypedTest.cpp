@@ -227,6 +227,52 @@ TEST_P(SummaryTypedTest, SeveralLevelsNullKeysAndSortBySummaryMatchTheGeneralCal
   c->Free();
 }
 
+// The typed calculation reads the summed fields from the columns the
+// storage keeps: values set, records appended, inserted and deleted
+// between calculations reach them, as the general calculation (which
+// reads the records) shows.
+TEST_P(SummaryTypedTest, ChangesBetweenCalculationsReachTheKeptColumns) {
+  Records f = MakeRecords(GetParam(), 200);
+  RecordingController* c = f.C;
+  TcxDataSummary* s = c->GetSummary();
+  c->BeginUpdate();
+  for (Integer field : {f.Int, f.Real})
+    for (TcxSummaryKind kind : {skSum, skMin, skMax}) {
+      for (TcxDataSummaryItems* items :
+           {static_cast<TcxDataSummaryItems*>(s->GetFooterSummaryItems()),
+            static_cast<TcxDataSummaryItems*>(s->GetDefaultGroupSummaryItems())}) {
+        TcxDataSummaryItem* item = items->Add();
+        item->SetItemLink(c->Items[static_cast<size_t>(field)]);
+        item->SetKind(kind);
+      }
+    }
+  c->GetGroups()->ChangeGrouping(f.Key, 0);
+  c->EndUpdate();
+  std::mt19937 random(GetParam());
+  for (int step = 0; step < 24; ++step) {
+    const Integer r = static_cast<Integer>(random() % static_cast<unsigned>(c->GetRecordCount()));
+    switch (step % 4) {
+      case 0: c->SetValue(r, f.Real, 1000.0 + step); break;
+      case 1: c->SetValue(r, f.Int, Null()); break;
+      case 2: {
+        const Integer added = step % 8 == 2 ? c->AppendRecord() : c->InsertRecord(r);
+        c->SetValue(added, f.Key, AnsiString("b"));
+        c->SetValue(added, f.Int, -5 - step);
+        c->SetValue(added, f.Real, 0.5 * step);
+        break;
+      }
+      default: c->DeleteRecord(r); break;
+    }
+    TcxDataSummary::SetTypedCalculationEnabled(false);
+    c->Refresh();
+    const std::vector<std::string> reference = Snapshot(c);
+    TcxDataSummary::SetTypedCalculationEnabled(true);
+    c->Refresh();
+    ASSERT_EQ(Snapshot(c), reference) << "step " << step;
+  }
+  c->Free();
+}
+
 INSTANTIATE_TEST_SUITE_P(Seeds, SummaryTypedTest, ::testing::Values(3u, 11u, 2026u));
 
 }  // namespace
