@@ -23,6 +23,10 @@ struct TcxDataGroupInfo {
   Integer Last = 0;
   // The group summary values, indexed by group summary item.
   Variant SummaryValues;
+  // While not -1, the values are still the totals the summary's last
+  // calculation kept for this group (from this index); the summary makes
+  // them into SummaryValues when they are first read.
+  Integer SummaryTotals = -1;
 };
 
 class TcxDataGroups : public TObject {
@@ -30,6 +34,8 @@ class TcxDataGroups : public TObject {
  public:
   Integer Add(const TcxDataGroupInfo& AInfo);
   Integer AddEmpty();
+  // Room for ACount groups, for a table built in one go.
+  void Reserve(size_t ACount) { FItems.reserve(ACount); }
   void AddField(TcxCustomDataField* AField) { FFields.push_back(AField); }
   void Clear();
   void ChangeExpanding(Integer ARowIndex, bool AExpanded, bool ARecursive);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "library/data/cxCustomDataController.h"
+#include "library/data/cxCustomDataSummary.h"
 #include "library/data/cxCustomDataViewPipeline.h"
 
 ORV_REGISTER(TcxSaveObject)
@@ -226,6 +227,7 @@ struct GroupNode {
 void TcxSortBySummaryHelper::Sort(const std::vector<LevelInfo>& ALevels) {
   TcxDataGroups* groups = FInfo->GetDataGroups();
   if (groups->Empty()) return;
+  TcxDataSummary* summaries = FInfo->GetDataController()->GetSummary();
   // The node tree in table order: node 0 is the root.
   std::vector<GroupNode> nodes(1);
   std::vector<Integer> open;  // node of the current group per level
@@ -239,8 +241,9 @@ void TcxSortBySummaryHelper::Sort(const std::vector<LevelInfo>& ALevels) {
     open.push_back(node);
   }
   auto summary = [&](Integer node, Integer item) -> Variant {
-    const Variant& values = groups->Item(nodes[static_cast<size_t>(node)].Group).SummaryValues;
-    if (!values.IsArray()) return Null();
+    const Variant* found = summaries->GetGroupSummaryValues(nodes[static_cast<size_t>(node)].Group);
+    if (!found || !found->IsArray()) return Null();
+    const Variant& values = *found;
     Integer low = VarArrayLowBound(values, 1), high = VarArrayHighBound(values, 1);
     if (item < 0 || low + item > high) return Null();
     return values[low + item];

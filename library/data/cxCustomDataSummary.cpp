@@ -673,7 +673,9 @@ TcxDataGroupSummaryItems* TcxDataSummary::GetGroupSummaryItems(Integer ALevel) c
 Variant* TcxDataSummary::GetGroupSummaryValues(Integer AGroupIndex) const {
   TcxDataGroups* groups = FDataController->GetDataControllerInfo()->GetDataGroups();
   if (AGroupIndex < 0 || AGroupIndex >= groups->GetItemCount()) return nullptr;
-  return &groups->Item(AGroupIndex).SummaryValues;
+  TcxDataGroupInfo& group = groups->Item(AGroupIndex);
+  if (group.SummaryTotals >= 0) MakeValuesOfTotals(group);
+  return &group.SummaryValues;
 }
 
 bool TcxDataSummary::GetGroupSummaryInfo(Integer ARowIndex, TcxDataGroupSummaryItems*& AItems,
@@ -854,18 +856,44 @@ void TcxDataSummary::CalculateSummary(TcxDataSummaryItems* AItems, Integer ABegi
   // the rest (and those whose cells cannot be read so) go record by record.
   std::vector<TcxDataSummaryItem*>& general = FGeneralItems;
   general.clear();
+  bool anyGeneral = false;
+  std::vector<TcxValueDef*>& itemDefs = FItemDefs;
+  itemDefs.assign(static_cast<size_t>(n), nullptr);
   for (Integer i = 0; i < n; ++i) {
     TcxDataSummaryItem* item = AItems->GetItem(i);
     const GatheredCells* cells =
         FAccumulated[static_cast<size_t>(i)] && GetTypedCalculationEnabled() && item->GetField()
             ? GatherTypedCells(item->GetField()->GetValueDef(), ABeginIndex, AEndIndex)
             : nullptr;
-    if (cells) {
-      AccumulateItem(i, *cells, ABeginIndex, AEndIndex);
-      general.push_back(nullptr);
-    } else {
+    if (!cells) {
       general.push_back(item);
+      anyGeneral = true;
+      continue;
     }
+    general.push_back(nullptr);
+    itemDefs[static_cast<size_t>(i)] = cells->Def;
+    // Items of one field have gathered the same positions: a count takes
+    // any of their accumulators, a sum or an average the other's sum, an
+    // item of the same kind the other's extreme.
+    const TcxSummaryKind kind = FAccumulators[static_cast<size_t>(i)].Kind;
+    auto sums = [](TcxSummaryKind AKind) { return AKind == skSum || AKind == skAverage; };
+    Integer done = -1;
+    for (Integer j = 0; j < i && done < 0; ++j) {
+      const TcxSummaryKind other = FAccumulators[static_cast<size_t>(j)].Kind;
+      if (itemDefs[static_cast<size_t>(j)] == cells->Def &&
+          (kind == skCount || kind == other || (sums(kind) && sums(other))))
+        done = j;
+    }
+    if (done >= 0) {
+      FAccumulators[static_cast<size_t>(i)] = FAccumulators[static_cast<size_t>(done)];
+      FAccumulators[static_cast<size_t>(i)].Kind = kind;
+    } else {
+      AccumulateItem(i, *cells, ABeginIndex, AEndIndex);
+    }
+  }
+  if (!anyGeneral) {
+    FValueCacheActive = false;
+    return;
   }
   const bool nullIgnore = FOptions.Contains(soNullIgnore);
   try {
@@ -1027,6 +1055,9 @@ void TcxDataSummary::CalculateGroupSummary() {
   std::vector<Integer> counts;
   std::vector<Variant> values;
   FGroupsKept.clear();
+  FTypedLevels.clear();
+  FGroupTotals.clear();
+  for (Integer g = 0; g < groupCount; ++g) groups->Item(g).SummaryTotals = -1;
   // The groups' cells are read for the whole record list at once, a field
   // at a time, instead of group by group; not where a handler may change
   // the data while the groups are calculated.

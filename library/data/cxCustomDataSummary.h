@@ -19,6 +19,8 @@ class TcxDataSummaryItems;
 class TcxDataSummaryGroup;
 class TcxValueDef;
 struct TcxSummaryAccumulator;
+struct TcxSummaryTotals;
+struct TcxDataGroupInfo;
 
 ORV_ENUM(TcxSummaryKind, skNone, skSum, skMin, skMax, skCount, skAverage)
 ORV_ENUM(TcxSummaryPosition, spGroup, spFooter)
@@ -410,6 +412,8 @@ class TcxDataSummary : public TPersistent {
   // whole record list, when each item is accumulated or never has a value;
   // false (nothing done) otherwise.
   bool CalculateLevelTyped(TcxDataGroupSummaryItems* AItems, Integer ALevel, bool AKeepable);
+  // A group's values from the totals its calculation kept.
+  void MakeValuesOfTotals(TcxDataGroupInfo& AGroup) const;
   void ForgetKept();
   void CalculateFooterInRecordOrder();
   void RecalculateGroup(Integer AGroupIndex);
@@ -444,6 +448,7 @@ class TcxDataSummary : public TPersistent {
   GatheredCells FCallCells;
   bool FGatherWhole = false;
   std::vector<GatheredCells> FWholeCells;
+
   // The accumulators of the collection being calculated (one per item,
   // used where FAccumulated says so).
   std::vector<TcxSummaryAccumulator> FAccumulators;
@@ -451,6 +456,8 @@ class TcxDataSummary : public TPersistent {
   // The items read record by record in one CalculateSummary (none for the
   // accumulated ones), kept to spare an allocation per group.
   std::vector<TcxDataSummaryItem*> FGeneralItems;
+  // The field whose cells each accumulated item read in one CalculateSummary.
+  std::vector<TcxValueDef*> FItemDefs;
   // Kept after a calculation where every item was accumulated: the
   // footer's accumulators and those of the data groups of at least
   // cxKeptGroupRecords records (smaller groups are calculated anew).
@@ -466,4 +473,16 @@ class TcxDataSummary : public TPersistent {
   std::vector<std::pair<TcxValueDef*, std::pair<Byte, UInt64>>> FChangingCells;
   // While set, positions map to the shown records in record order.
   const std::vector<Integer>* FPositionOrder = nullptr;
+  // The items of each level calculated the typed way, as they were then:
+  // kind (skNone for one that never gets a value), number type and the
+  // slot of the field's totals among the group's. A group of such a level
+  // keeps one totals per slot until its values are first read: most
+  // groups of a long list never are.
+  struct TypedLevel {
+    std::vector<TcxSummaryKind> Kinds;
+    std::vector<Byte> Numbers;
+    std::vector<Integer> Slots;
+  };
+  std::vector<TypedLevel> FTypedLevels;
+  std::vector<TcxSummaryTotals> FGroupTotals;
 };

@@ -31,6 +31,8 @@ Int64 WholeOf(TcxSummaryNumber ANumber, UInt64 ARaw) {
 // The exact sum
 
 void TcxExactSum::Clear() {
+  FWindow = 0;
+  FWindowAdds = 0;
   FLimbs.clear();
   FLow = 0;
   FTop = 0;
@@ -67,12 +69,31 @@ void TcxExactSum::Add(double AValue, int ASign) {
   const UInt64 bits = std::bit_cast<UInt64>(AValue);
   const Integer exponent = static_cast<Integer>((bits >> 52) & 0x7FF);
   UInt64 mantissa = bits & ((UInt64{1} << 52) - 1);
+  const bool negative = std::signbit(AValue) != (ASign < 0);
   // The value is mantissa * 2^(position - 1074).
   Integer position = 0;
   if (exponent != 0) {
     mantissa |= UInt64{1} << 52;
     position = exponent - 1;
   }
+  // In window units (2^-64) the value is mantissa * 2^shift; below 2^32 the
+  // shift is at most 43, and a negative one must drop only zero bits.
+  const Integer shift = position - 1010;
+  if (exponent != 0 && shift <= 43 && (shift >= 0 || std::countr_zero(mantissa) >= -shift)) {
+    if (FWindowAdds >= cxMaxPendingAdds) FoldWindow();
+    const unsigned __int128 fixed =
+        shift >= 0 ? static_cast<unsigned __int128>(mantissa) << shift : mantissa >> -shift;
+    FWindow += negative ? -static_cast<__int128>(fixed) : static_cast<__int128>(fixed);
+    ++FWindowAdds;
+    return;
+  }
+  AddToLimbs(mantissa, position, negative);
+}
+
+void TcxExactSum::AddToLimbs(UInt64 AMantissa, Integer APosition, bool ANegative) {
+  const UInt64 mantissa = AMantissa;
+  const Integer position = APosition;
+  const bool negative = ANegative;
   const Integer digit = position / 32;
   const unsigned __int128 shifted = static_cast<unsigned __int128>(mantissa) << (position % 32);
   const Int64 pieces[3] = {static_cast<Int64>(shifted & cxDigitMask), static_cast<Int64>((shifted >> 32) & cxDigitMask),
@@ -80,9 +101,22 @@ void TcxExactSum::Add(double AValue, int ASign) {
   if (FPending >= cxMaxPendingAdds) Normalize();
   Reach(digit, digit + 2);
   Int64* limbs = &FLimbs[static_cast<size_t>(digit - FLow)];
-  const bool negative = std::signbit(AValue) != (ASign < 0);
   for (int k = 0; k < 3; ++k) limbs[k] += negative ? -pieces[k] : pieces[k];
   ++FPending;
+}
+
+void TcxExactSum::FoldWindow() {
+  // The window's lowest bit is 2^-64, bit 1010 of the limbs' fixed point:
+  // its magnitude goes in as mantissas of up to 53 bits at their places.
+  const bool negative = FWindow < 0;
+  unsigned __int128 magnitude =
+      negative ? -static_cast<unsigned __int128>(FWindow) : static_cast<unsigned __int128>(FWindow);
+  FWindow = 0;
+  FWindowAdds = 0;
+  for (Integer position = 1010; magnitude != 0; position += 52, magnitude >>= 52) {
+    const UInt64 part = static_cast<UInt64>(magnitude) & ((UInt64{1} << 52) - 1);
+    if (part != 0) AddToLimbs(part, position, negative);
+  }
 }
 
 void TcxExactSum::Normalize() {
@@ -118,6 +152,13 @@ double TcxExactSum::Value() {
     return std::numeric_limits<double>::quiet_NaN();
   if (FPositiveInfinities > 0) return std::numeric_limits<double>::infinity();
   if (FNegativeInfinities > 0) return -std::numeric_limits<double>::infinity();
+  // A window alone converts with one rounding, halves to even; scaling by
+  // 2^-64 is exact, the result being at least that.
+  if (FLimbs.empty() && FTop == 0) {
+    if (FWindow != 0) return std::ldexp(static_cast<double>(FWindow), -64);
+  } else if (FWindow != 0) {
+    FoldWindow();
+  }
   Normalize();
   if (FLimbs.empty() && FTop == 0) return FFinite > 0 && FNegativeZeros == FFinite ? -0.0 : 0.0;
   // Up to three digits (and the sign) make a 128-bit integer, whose
@@ -248,6 +289,48 @@ void TcxSummaryAccumulator::Accumulate(UInt64 ARaw) {
   }
 }
 
+void TcxSummaryAccumulator::AccumulateRun(const Byte* AStates, const UInt64* ACells, size_t ACount,
+                                          bool ANullIgnore) {
+  // Sums and counts do not depend on the order: a loop per kind and number
+  // type. Min and Max keep the first of equal extremes: value by value.
+  Integer values = 0, nulls = 0;
+  switch (Kind) {
+    case skSum:
+    case skAverage:
+      for (size_t k = 0; k < ACount; ++k) {
+        if (AStates[k] == 2) {
+          ++values;
+          if (Number == snFloat)
+            Real.Add(RealOf(ACells[k]));
+          else
+            Whole += WholeOf(Number, ACells[k]);
+        } else {
+          nulls += AStates[k];
+        }
+      }
+      break;
+    case skMin:
+    case skMax:
+      for (size_t k = 0; k < ACount; ++k) {
+        if (AStates[k] == 2)
+          Accumulate(ACells[k]);
+        else if (AStates[k] == 1 && !ANullIgnore)
+          AddNull();
+      }
+      return;
+    default:
+      for (size_t k = 0; k < ACount; ++k) {
+        values += AStates[k] >> 1;
+        nulls += AStates[k] & 1;
+      }
+      break;
+  }
+  if (ANullIgnore) nulls = 0;
+  Count += values + nulls;
+  Values += values;
+  Nulls += nulls;
+}
+
 bool TcxSummaryAccumulator::Insert(UInt64 ARaw) {
   if (Kind != skMin && Kind != skMax) {
     Accumulate(ARaw);
@@ -297,44 +380,128 @@ bool TcxSummaryAccumulator::Remove(UInt64 ARaw) {
   }
 }
 
-Variant TcxSummaryAccumulator::Result() {
-  const Word type = Number == snFloat ? varDouble : Number == snCurrency ? varCurrency : varInteger;
-  switch (Kind) {
+namespace {
+
+// The value of an item from what it gathered; ARealSum is the rounded
+// exact sum of Float values.
+Variant ResultOf(TcxSummaryKind AKind, TcxSummaryNumber ANumber, Integer ACount, Integer ANulls, Integer AValues,
+                 double ARealSum, __int128 AWholeSum, double AExtremeReal, Int64 AExtremeWhole) {
+  const Word type = ANumber == snFloat ? varDouble : ANumber == snCurrency ? varCurrency : varInteger;
+  switch (AKind) {
     case skCount:
-      return Variant(Count);
+      return Variant(ACount);
     case skMin:
     case skMax:
-      if (Values == 0) return Null();
-      if (Number == snFloat) return Variant(ExtremeReal);
-      if (Number == snCurrency) return Variant(Currency::FromRaw(ExtremeWhole));
-      return Variant(static_cast<Integer>(ExtremeWhole));
+      if (AValues == 0) return Null();
+      if (ANumber == snFloat) return Variant(AExtremeReal);
+      if (ANumber == snCurrency) return Variant(Currency::FromRaw(AExtremeWhole));
+      return Variant(static_cast<Integer>(AExtremeWhole));
     case skSum:
     case skAverage: {
-      if (Count == 0) return Null();
+      if (ACount == 0) return Null();
       // Nulls alone sum to Integer 0.
       Variant sum = Variant(0);
-      if (Values > 0) {
-        if (Number == snFloat) {
-          double v = Real.Value();
-          if (std::isinf(v) && Real.Overflowed()) SumOverflow(type);
+      if (AValues > 0) {
+        if (ANumber == snFloat) {
+          double v = ARealSum;
           // A counted null starts the sum at 0, and 0 + -0 is +0.
-          if (v == 0 && Nulls > 0) v = 0.0;
+          if (v == 0 && ANulls > 0) v = 0.0;
           sum = Variant(v);
-        } else if (Number == snCurrency) {
-          if (Whole < INT64_MIN || Whole > INT64_MAX) SumOverflow(type);
-          sum = Variant(Currency::FromRaw(static_cast<Int64>(Whole)));
-        } else if (Whole >= INT32_MIN && Whole <= INT32_MAX) {
-          sum = Variant(static_cast<Integer>(Whole));
-        } else if (Whole >= INT64_MIN && Whole <= INT64_MAX) {
-          sum = Variant(static_cast<Int64>(Whole));
+        } else if (ANumber == snCurrency) {
+          if (AWholeSum < INT64_MIN || AWholeSum > INT64_MAX) SumOverflow(type);
+          sum = Variant(Currency::FromRaw(static_cast<Int64>(AWholeSum)));
+        } else if (AWholeSum >= INT32_MIN && AWholeSum <= INT32_MAX) {
+          sum = Variant(static_cast<Integer>(AWholeSum));
+        } else if (AWholeSum >= INT64_MIN && AWholeSum <= INT64_MAX) {
+          sum = Variant(static_cast<Int64>(AWholeSum));
         } else {
-          sum = Variant(static_cast<double>(Whole));
+          sum = Variant(static_cast<double>(AWholeSum));
         }
       }
-      if (Kind == skAverage) sum = sum / Variant(Count);
+      if (AKind == skAverage) sum = sum / Variant(ACount);
       return sum;
     }
     default:
       return Null();
   }
+}
+
+}  // namespace
+
+Variant TcxSummaryAccumulator::Result() {
+  double real = 0;
+  if ((Kind == skSum || Kind == skAverage) && Number == snFloat && Values > 0 && Count > 0) {
+    real = Real.Value();
+    if (std::isinf(real) && Real.Overflowed()) SumOverflow(varDouble);
+  }
+  return ResultOf(Kind, Number, Count, Nulls, Values, real, Whole, ExtremeReal, ExtremeWhole);
+}
+
+// ---------------------------------------------------------------------------
+// One walk for every kind
+
+bool TcxSummaryTotals::Walk(const Byte* AStates, const UInt64* ACells, size_t ACount, TcxSummaryNumber ANumber,
+                            bool ANullIgnore) {
+  Values = Nulls = 0;
+  WholeSum = 0;
+  RealSum = 0;
+  Min = Max = 0;
+  size_t k = 0;
+  while (k < ACount && AStates[k] != 2) Nulls += AStates[k++];
+  if (k < ACount) Min = Max = ACells[k];
+  if (ANumber == snFloat) {
+    // One addition of two doubles is their exact sum rounded once: the
+    // exact sum is needed from the third value on.
+    TcxExactSum sum;
+    double low = RealOf(Min), high = low, pair[2] = {0, 0};
+    for (; k < ACount; ++k) {
+      if (AStates[k] != 2) {
+        Nulls += AStates[k];
+        continue;
+      }
+      const double v = RealOf(ACells[k]);
+      if (Values < 2) {
+        pair[Values] = v;
+      } else {
+        if (Values == 2) sum.Add(pair[0]), sum.Add(pair[1]);
+        sum.Add(v);
+      }
+      ++Values;
+      // Unordered and equal values of other bits leave the first.
+      if (v < low) low = v, Min = ACells[k];
+      if (v > high) high = v, Max = ACells[k];
+    }
+    if (Values > 2) {
+      RealSum = sum.Value();
+      if (std::isinf(RealSum) && sum.Overflowed()) return false;
+    } else if (Values > 0) {
+      RealSum = Values == 1 ? pair[0] : pair[0] + pair[1];
+      if (std::isinf(RealSum) && !std::isinf(pair[0]) && !std::isinf(pair[1])) return false;
+      // The exact sum's NaN has one form, whatever NaN took part.
+      if (std::isnan(RealSum)) RealSum = std::numeric_limits<double>::quiet_NaN();
+    }
+  } else {
+    Int64 low = WholeOf(ANumber, Min), high = low;
+    for (; k < ACount; ++k) {
+      if (AStates[k] != 2) {
+        Nulls += AStates[k];
+        continue;
+      }
+      const Int64 v = WholeOf(ANumber, ACells[k]);
+      ++Values;
+      WholeSum += v;
+      if (v < low) low = v, Min = ACells[k];
+      if (v > high) high = v, Max = ACells[k];
+    }
+    if (ANumber == snCurrency && (WholeSum < INT64_MIN || WholeSum > INT64_MAX)) return false;
+  }
+  if (ANullIgnore) Nulls = 0;
+  return true;
+}
+
+Variant TcxSummaryTotals::Result(TcxSummaryKind AKind, TcxSummaryNumber ANumber) const {
+  const UInt64 extreme = AKind == skMin ? Min : Max;
+  const double real = ANumber == snFloat ? RealOf(extreme) : 0;
+  const Int64 whole = ANumber == snFloat ? 0 : WholeOf(ANumber, extreme);
+  return ResultOf(AKind, ANumber, Values + Nulls, Nulls, Values, RealSum, WholeSum, real, whole);
 }

@@ -23,6 +23,10 @@ constexpr Integer cxKeptGroupRecords = 64;
 // limbs so that an addition touches three limbs and never carries; carries
 // are settled before a limb could overflow and when the value is read.
 // Only the limbs between the lowest and the highest digit in use are kept.
+// Values whose bits all lie between 2^-64 and 2^32 (the common amounts,
+// counts and measures) go instead to a 128-bit fixed-point window whose
+// lowest bit is 2^-64: one addition, and a sum of window values alone is
+// read with one conversion. The window joins the limbs when both are used.
 class TcxExactSum {
  public:
   // Adds (ASign 1) or takes out (ASign -1) a value. NaN and infinities are
@@ -37,10 +41,16 @@ class TcxExactSum {
   bool Overflowed();
 
  private:
+  void AddToLimbs(UInt64 AMantissa, Integer APosition, bool ANegative);
+  void FoldWindow();
   void Normalize();
   void Reach(Integer ALow, Integer AHigh);
   bool Bit(std::span<const Int64> ADigits, Int64 AIndex) const;
 
+  __int128 FWindow = 0;
+  // Window additions since it was last folded: 2^30 of values below 2^96
+  // window units cannot overflow it.
+  Integer FWindowAdds = 0;
   std::vector<Int64> FLimbs;
   Integer FLow = 0;    // digit index of FLimbs[0]
   Int64 FTop = 0;      // sign above the limbs once settled: 0 or -1
@@ -82,6 +92,9 @@ struct TcxSummaryAccumulator {
   // A value met in record order, as a full calculation meets them: Min and
   // Max keep the first of equal extremes.
   void Accumulate(UInt64 ARaw);
+  // A run of gathered cells in record order, as Accumulate and AddNull one
+  // by one would take them: per cell 0 (no record), 1 (null) or 2 (a value).
+  void AccumulateRun(const Byte* AStates, const UInt64* ACells, size_t ACount, bool ANullIgnore);
   // A value joins or leaves out of order; false when Min or Max can no
   // longer tell its result without the values in order (the caller
   // recalculates): the extreme left, or an equal one with other bits came.
@@ -89,4 +102,23 @@ struct TcxSummaryAccumulator {
   bool Remove(UInt64 ARaw);
   // The value the summary shows, as the variant arithmetic would give it.
   Variant Result();
+};
+
+// One field's values in a run of positions as every kind of item reads
+// them: the Sum, Count, Average, Min and Max items of a field take their
+// results from one walk. Min and Max are the first of equal values in
+// position order, as an accumulator taking the values in order has them.
+struct TcxSummaryTotals {
+  Integer Values = 0;
+  Integer Nulls = 0;  // counted nulls: none when nulls are ignored
+  double RealSum = 0;
+  __int128 WholeSum = 0;
+  UInt64 Min = 0, Max = 0;  // raw, valid while Values > 0
+
+  // Walks the gathered cells (per cell 0 no record, 1 null, 2 a value);
+  // false when the sum leaves its type's range, which the accumulator
+  // reports when its result is read.
+  bool Walk(const Byte* AStates, const UInt64* ACells, size_t ACount, TcxSummaryNumber ANumber, bool ANullIgnore);
+  // The item's value, the one an accumulator of the same values gives.
+  Variant Result(TcxSummaryKind AKind, TcxSummaryNumber ANumber) const;
 };

@@ -89,9 +89,31 @@ bool TcxDataSummary::Gather(TcxValueDef* ADef, Integer ABeginIndex, Integer AEnd
         FPositionOrder ? *FPositionOrder : FDataController->GetDataControllerInfo()->GetRecordList();
     if (ABeginIndex >= 0 && static_cast<size_t>(AEndIndex) < records.size()) list = records.data() + ABeginIndex;
   }
-  // The records of a sorted list lie scattered: their buffer pointers and
-  // then their buffers are fetched ahead.
+  // The field's column kept by the storage (made on first use, kept
+  // current by its writes) holds the ordinary records' cells in two
+  // arrays: read there, a record costs a byte and a cell, not a block.
   constexpr size_t kAhead = 8;
+  const TcxDataColumn* column = list && direct ? FDataController->GetDataStorage()->GetColumn(ADef) : nullptr;
+  if (column && static_cast<size_t>(column->Size) <= sizeof(UInt64)) {
+    const Byte* notNull = column->NotNull.data();
+    const Byte* columnCells = column->Cells.data();
+    const auto cellSize = static_cast<size_t>(column->Size);
+    size_t k = 0;
+    for (; k < n; ++k) {
+      if (k + kAhead < n) {
+        const size_t ahead = static_cast<size_t>(list[k + kAhead]);
+        if (ahead < recordCount) __builtin_prefetch(columnCells + ahead * cellSize);
+      }
+      const auto record = static_cast<size_t>(list[k]);
+      if (record >= recordCount) break;
+      out[k] = 0;
+      states[k] = notNull[record] ? 2 : 1;
+      if (states[k] == 2) std::memcpy(&out[k], columnCells + record * cellSize, cellSize);
+    }
+    if (k == n) return true;
+  }
+  // Otherwise the records of a sorted list lie scattered: their buffer
+  // pointers and then their buffers are fetched ahead.
   for (size_t k = 0; k < n; ++k) {
     if (list && direct && k + 2 * kAhead < n) {
       const size_t far = static_cast<size_t>(list[k + 2 * kAhead]);
@@ -127,18 +149,10 @@ bool TcxDataSummary::Gather(TcxValueDef* ADef, Integer ABeginIndex, Integer AEnd
 
 void TcxDataSummary::AccumulateItem(Integer AIndex, const GatheredCells& ACells, Integer ABeginIndex,
                                     Integer AEndIndex) {
-  TcxSummaryAccumulator& a = FAccumulators[static_cast<size_t>(AIndex)];
-  const bool nullIgnore = FOptions.Contains(soNullIgnore);
   const size_t first = static_cast<size_t>(ABeginIndex - ACells.First);
   const size_t last = static_cast<size_t>(AEndIndex - ACells.First) + 1;
-  const Byte* states = ACells.States.data();
-  const UInt64* cells = ACells.Cells.data();
-  for (size_t k = first; k < last; ++k) {
-    if (states[k] == 2)
-      a.Accumulate(cells[k]);
-    else if (states[k] == 1 && !nullIgnore)
-      a.AddNull();
-  }
+  FAccumulators[static_cast<size_t>(AIndex)].AccumulateRun(ACells.States.data() + first, ACells.Cells.data() + first,
+                                                           last - first, FOptions.Contains(soNullIgnore));
 }
 
 Byte TcxDataSummary::ReadCell(Integer ARecordIndex, TcxValueDef* ADef, UInt64& ACell) const {
@@ -167,70 +181,118 @@ void TcxDataSummary::KeepAccumulators(std::vector<TcxSummaryAccumulator>& ATarge
 bool TcxDataSummary::CalculateLevelTyped(TcxDataGroupSummaryItems* AItems, Integer ALevel, bool AKeepable) {
   if (!FGatherWhole || !GetTypedCalculationEnabled() || AItems->OnSummary) return false;
   const Integer n = AItems->GetCount();
-  // Per item, once for the level: its kind and number type, and its
-  // field's cells; an item that never gets a value shows null.
-  struct Plan {
-    bool Inert = false;
-    TcxSummaryKind Kind = skNone;
-    TcxSummaryNumber Number = snNone;
-    TcxValueDef* Def = nullptr;
-    const GatheredCells* Cells = nullptr;
-  };
-  std::vector<Plan> plans(static_cast<size_t>(n));
+  const Integer records = FDataController->GetFilteredRecordCount();
+  // Per item, once for the level: its kind and number type, and the slot
+  // of its field (the fields' cells gathered once for the whole list).
+  TypedLevel plan;
+  plan.Kinds.assign(static_cast<size_t>(n), skNone);
+  plan.Numbers.assign(static_cast<size_t>(n), snNone);
+  plan.Slots.assign(static_cast<size_t>(n), -1);
+  // Per slot: the field (none for a count without a field) and its type.
+  std::vector<TcxValueDef*> defs;
+  std::vector<TcxSummaryNumber> numbers;
   for (Integer i = 0; i < n; ++i) {
     TcxDataSummaryItem* item = AItems->GetItem(i);
-    Plan& plan = plans[static_cast<size_t>(i)];
-    if (!item->IsDataBinded() || item->GetKind() == skNone) {
-      plan.Inert = true;
-      continue;
-    }
+    if (!item->IsDataBinded() || item->GetKind() == skNone) continue;
     if (!IsAccumulated(AItems, item)) return false;
-    plan.Kind = item->GetKind();
+    TcxValueDef* def = nullptr;
     if (TcxCustomDataField* field = item->GetField()) {
-      TcxValueDef* def = field->GetValueDef();
+      def = field->GetValueDef();
       const TcxValueTypeClass type = def->GetValueTypeClass();
-      plan.Number = type == TcxIntegerValueType::Class() ? snInteger
-                    : type == TcxFloatValueType::Class() ? snFloat
-                                                         : snCurrency;
-      plan.Def = def;
-      if (!GatherTypedCells(def, 0, FDataController->GetFilteredRecordCount() - 1)) return false;
+      plan.Numbers[static_cast<size_t>(i)] = type == TcxIntegerValueType::Class() ? snInteger
+                                             : type == TcxFloatValueType::Class() ? snFloat
+                                                                                  : snCurrency;
+      if (!GatherTypedCells(def, 0, records - 1)) return false;
     } else if (FFilterRecords) {
       // A count without a field counts the positions that hold a counted
       // record: only the general pass knows them.
       return false;
     }
+    plan.Kinds[static_cast<size_t>(i)] = item->GetKind();
+    const auto slot = std::find(defs.begin(), defs.end(), def);
+    plan.Slots[static_cast<size_t>(i)] = static_cast<Integer>(slot - defs.begin());
+    if (slot == defs.end()) {
+      defs.push_back(def);
+      numbers.push_back(static_cast<TcxSummaryNumber>(plan.Numbers[static_cast<size_t>(i)]));
+    }
   }
   // Gathering a field may move the cells gathered before: they are looked
   // up once all are there.
-  for (Plan& plan : plans)
-    if (plan.Def) plan.Cells = GatherTypedCells(plan.Def, 0, FDataController->GetFilteredRecordCount() - 1);
+  std::vector<const GatheredCells*> cells(defs.size(), nullptr);
+  for (size_t k = 0; k < defs.size(); ++k)
+    if (defs[k]) cells[k] = GatherTypedCells(defs[k], 0, records - 1);
   TcxDataGroups* groups = FDataController->GetDataControllerInfo()->GetDataGroups();
   const bool nullIgnore = FOptions.Contains(soNullIgnore);
+  if (static_cast<Integer>(FTypedLevels.size()) <= ALevel) FTypedLevels.resize(static_cast<size_t>(ALevel) + 1);
+  FTypedLevels[static_cast<size_t>(ALevel)] = plan;
   FAccumulators.resize(static_cast<size_t>(n));
   const Integer groupCount = groups->GetItemCount();
   for (Integer g = 0; g < groupCount; ++g) {
-    if (groups->Item(g).Level != ALevel) continue;
+    TcxDataGroupInfo& info = groups->Item(g);
+    if (info.Level != ALevel) continue;
     Integer first, last;
     GetGroupPositions(g, first, last);
+    const bool keep = AKeepable && last - first + 1 >= cxKeptGroupRecords;
+    if (!keep) {
+      // One walk per field gives every item's result; the values are made
+      // when the group's summaries are first read. A sum beyond its range
+      // is reported now, by the accumulators below.
+      const size_t at = FGroupTotals.size();
+      bool fits = true;
+      for (size_t k = 0; k < defs.size() && fits; ++k) {
+        TcxSummaryTotals& totals = FGroupTotals.emplace_back();
+        if (cells[k]) {
+          const size_t from = static_cast<size_t>(first - cells[k]->First);
+          fits = totals.Walk(cells[k]->States.data() + from, cells[k]->Cells.data() + from,
+                             static_cast<size_t>(last - first + 1), numbers[k], nullIgnore);
+        } else if (!nullIgnore) {
+          totals.Nulls = last - first + 1;
+        }
+      }
+      if (fits) {
+        if (!VarIsEmpty(info.SummaryValues)) info.SummaryValues = Variant();
+        info.SummaryTotals = static_cast<Integer>(at);
+        continue;
+      }
+      FGroupTotals.resize(at);
+    }
     Variant values = VarArrayCreate({0, n - 1}, varVariant);
     for (Integer i = 0; i < n; ++i) {
-      const Plan& plan = plans[static_cast<size_t>(i)];
-      if (plan.Inert) {
+      const TcxSummaryKind kind = plan.Kinds[static_cast<size_t>(i)];
+      if (kind == skNone) {
         VarArrayPut(values, Null(), {i});
         continue;
       }
       TcxSummaryAccumulator& a = FAccumulators[static_cast<size_t>(i)];
-      a.Reset(plan.Kind, plan.Number);
-      if (plan.Cells)
-        AccumulateItem(i, *plan.Cells, first, last);
+      a.Reset(kind, static_cast<TcxSummaryNumber>(plan.Numbers[static_cast<size_t>(i)]));
+      if (const GatheredCells* c = cells[static_cast<size_t>(plan.Slots[static_cast<size_t>(i)])])
+        AccumulateItem(i, *c, first, last);
       else if (!nullIgnore)
         a.Count = a.Nulls = last - first + 1;
       VarArrayPut(values, a.Result(), {i});
     }
-    groups->Item(g).SummaryValues = std::move(values);
-    if (AKeepable && last - first + 1 >= cxKeptGroupRecords) KeepAccumulators(FGroupsKept[g]);
+    info.SummaryValues = std::move(values);
+    info.SummaryTotals = -1;
+    if (keep) KeepAccumulators(FGroupsKept[g]);
   }
   return true;
+}
+
+void TcxDataSummary::MakeValuesOfTotals(TcxDataGroupInfo& AGroup) const {
+  const TypedLevel& plan = FTypedLevels[static_cast<size_t>(AGroup.Level)];
+  const TcxSummaryTotals* totals = FGroupTotals.data() + AGroup.SummaryTotals;
+  const Integer n = static_cast<Integer>(plan.Kinds.size());
+  Variant values = VarArrayCreate({0, n - 1}, varVariant);
+  for (Integer i = 0; i < n; ++i) {
+    const size_t k = static_cast<size_t>(i);
+    VarArrayPut(values,
+                plan.Kinds[k] == skNone
+                    ? Null()
+                    : totals[plan.Slots[k]].Result(plan.Kinds[k], static_cast<TcxSummaryNumber>(plan.Numbers[k])),
+                {i});
+  }
+  AGroup.SummaryValues = std::move(values);
+  AGroup.SummaryTotals = -1;
 }
 
 void TcxDataSummary::ForgetKept() {
@@ -308,6 +370,7 @@ void TcxDataSummary::RecalculateGroup(Integer AGroupIndex) {
   BeginCalculateSummary(items, counts, values);
   CalculateSummary(items, first, last, counts, values);
   EndCalculateSummary(items, counts, values, groups->Item(AGroupIndex).SummaryValues);
+  groups->Item(AGroupIndex).SummaryTotals = -1;
   if (last - first + 1 >= cxKeptGroupRecords) KeepAccumulators(FGroupsKept[AGroupIndex]);
 }
 

@@ -737,21 +737,10 @@ void TcxCustomDataControllerInfo::DoGrouping() {
   const Integer count = static_cast<Integer>(FRecordList.size());
   const Integer levels = FDataGroups->GetFieldCount();
   if (count == 0 || levels == 0) return;
-  std::vector<Integer> opening(static_cast<size_t>(levels));
-  std::vector<Integer> openGroup(static_cast<size_t>(levels));
-  auto openGroups = [&](Integer AFromLevel, Integer ARow, Integer APosition, Integer ARecord) {
-    for (Integer level = AFromLevel; level < levels; ++level) {
-      TcxDataGroupInfo g;
-      g.RowIndex = ARow;
-      g.Expanded = false;
-      g.Level = level;
-      g.First = level < levels - 1 ? FDataGroups->GetItemCount() + 1 : APosition;
-      openGroup[static_cast<size_t>(level)] = FDataGroups->Add(g);
-      opening[static_cast<size_t>(level)] = ARecord;
-    }
-  };
-  openGroups(0, 0, 0, FRecordList[0]);
-  Integer top = 0;
+  // Per position, the first level whose value differs from the position
+  // before (levels: none), found first; the groups are built from it.
+  std::vector<Integer> change(static_cast<size_t>(count));
+  const Integer* list = FRecordList.data();
   PrepareSorting();
   try {
     // The sort of this pass took the keys of the same records and fields
@@ -761,30 +750,59 @@ void TcxCustomDataControllerInfo::DoGrouping() {
     const TcxRecordSortKeys& keys = reuse ? FPassKeys : built;
     const bool keyed = levels <= FTotalSortingFieldList->GetCount() &&
                        (reuse || built.Build(FDataController, FTotalSortingFieldList, FRecordList, levels));
-    for (Integer i = 1; i < count; ++i) {
-      const Integer r = FRecordList[static_cast<size_t>(i)];
-      Integer level = 0;
-      if (keyed)
-        while (level < levels && keys.CompareField(level, opening[static_cast<size_t>(level)], r) == 0) ++level;
-      else
-        while (level < levels && CompareGroupRecords(opening[static_cast<size_t>(level)], r, level) == 0) ++level;
-      if (level == levels) continue;
-      if (level == 0) ++top;
-      // Close the groups from this level down, then open new ones.
-      for (Integer l = level; l < levels; ++l) {
-        TcxDataGroupInfo& closing = FDataGroups->Item(openGroup[static_cast<size_t>(l)]);
-        closing.Last = l < levels - 1 ? FDataGroups->GetItemCount() - 1 : i - 1;
+    if (keyed) {
+      // The keys order the list: equal values are neighbours, and a value
+      // equals its group's first one where it equals the one before.
+      for (Integer i = 1; i < count; ++i) {
+        Integer level = 0;
+        while (level < levels && keys.CompareField(level, list[i - 1], list[i]) == 0) ++level;
+        change[static_cast<size_t>(i)] = level;
       }
-      openGroups(level, top, i, r);
+    } else {
+      // The general comparison may see the edited record equal to either
+      // neighbour: each record is compared with its group's first.
+      std::vector<Integer> opening(static_cast<size_t>(levels), list[0]);
+      for (Integer i = 1; i < count; ++i) {
+        const Integer r = list[i];
+        Integer level = 0;
+        while (level < levels && CompareGroupRecords(opening[static_cast<size_t>(level)], r, level) == 0) ++level;
+        change[static_cast<size_t>(i)] = level;
+        for (Integer l = level; l < levels; ++l) opening[static_cast<size_t>(l)] = r;
+      }
     }
   } catch (...) {
     UnprepareSorting();
     throw;
   }
   UnprepareSorting();
+  // The table in pre-order: a change at a level closes the open groups
+  // from that level down and opens new ones.
+  size_t total = static_cast<size_t>(levels);
+  for (Integer i = 1; i < count; ++i)
+    if (change[static_cast<size_t>(i)] < levels) total += static_cast<size_t>(levels - change[static_cast<size_t>(i)]);
+  FDataGroups->Reserve(total);
+  std::vector<Integer> openGroup(static_cast<size_t>(levels));
+  Integer top = 0;
+  TcxDataGroupInfo g;
+  for (Integer i = 0; i < count; ++i) {
+    const Integer level = i == 0 ? 0 : change[static_cast<size_t>(i)];
+    if (level >= levels) continue;
+    if (i > 0) {
+      if (level == 0) ++top;
+      for (Integer l = level; l < levels; ++l)
+        FDataGroups->Item(openGroup[static_cast<size_t>(l)]).Last =
+            l < levels - 1 ? FDataGroups->GetItemCount() - 1 : i - 1;
+    }
+    for (Integer l = level; l < levels; ++l) {
+      g.RowIndex = top;
+      g.Level = l;
+      g.First = l < levels - 1 ? FDataGroups->GetItemCount() + 1 : i;
+      openGroup[static_cast<size_t>(l)] = FDataGroups->Add(g);
+    }
+  }
   for (Integer l = 0; l < levels; ++l) {
-    TcxDataGroupInfo& g = FDataGroups->Item(openGroup[static_cast<size_t>(l)]);
-    g.Last = l < levels - 1 ? FDataGroups->GetItemCount() - 1 : count - 1;
+    TcxDataGroupInfo& open = FDataGroups->Item(openGroup[static_cast<size_t>(l)]);
+    open.Last = l < levels - 1 ? FDataGroups->GetItemCount() - 1 : count - 1;
   }
   FListIndex.Invalidate();
 }

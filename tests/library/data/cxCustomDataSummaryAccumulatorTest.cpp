@@ -58,6 +58,46 @@ TEST(ExactSumTest, RoundsTheExactSumOnceWhateverTheOrder) {
   }
 }
 
+// Amounts between 2^-64 and 2^32 take a short way; values above, below
+// and between them in one sum still round once, in any order, and taking
+// the wide ones out leaves the short way's sum alone.
+TEST(ExactSumTest, CommonAmountsAndWideValuesTogetherRoundOnce) {
+  std::mt19937_64 random(29);
+  for (int round = 0; round < 300; ++round) {
+    // k * 2^(shift - 80) with |k| < 2^20: from 2^-80 up to 2^40, exact in
+    // a 128-bit integer at the scale 2^-80.
+    std::vector<double> values, wide;
+    __int128 exact = 0, common = 0;
+    const int n = 1 + static_cast<int>(random() % 40);
+    for (int i = 0; i < n; ++i) {
+      const Int64 k = static_cast<Int64>(random() % (UInt64{1} << 20)) - (Int64{1} << 19);
+      const int shift = static_cast<int>(random() % 101);
+      const double v = std::ldexp(static_cast<double>(k), shift - 80);
+      values.push_back(v);
+      exact += static_cast<__int128>(k) * (static_cast<__int128>(1) << shift);
+      const bool inWindow = v == 0 || (std::fabs(v) < 0x1p32 && std::ldexp(v, 64) == std::trunc(std::ldexp(v, 64)));
+      if (inWindow)
+        common += static_cast<__int128>(k) * (static_cast<__int128>(1) << shift);
+      else
+        wide.push_back(v);
+    }
+    const double expected = std::ldexp(static_cast<double>(exact), -80);
+    EXPECT_EQ(Bits(SumOf(values)), Bits(expected)) << "round " << round;
+    std::shuffle(values.begin(), values.end(), random);
+    TcxExactSum sum;
+    for (double v : values) sum.Add(v);
+    EXPECT_EQ(Bits(sum.Value()), Bits(expected)) << "round " << round << " shuffled";
+    for (double v : wide) sum.Add(v, -1);
+    const double commonSum = std::ldexp(static_cast<double>(common), -80);
+    EXPECT_EQ(Bits(sum.Value()), Bits(commonSum == 0 ? 0.0 : commonSum)) << "round " << round << " wide ones out";
+  }
+  // Far more common amounts than a 64-bit sum could hold in cents.
+  TcxExactSum many;
+  for (int i = 0; i < 100000; ++i) many.Add(4294967295.75);
+  many.Add(0x1p-70);
+  EXPECT_EQ(many.Value(), 429496729575000.0);
+}
+
 TEST(ExactSumTest, CancellationLeftToRightLosesWhatTheExactSumKeeps) {
   EXPECT_EQ(SumOf({1e100, 1.0, -1e100}), 1.0);
   // 0.1 + 0.2 - 0.3 over the doubles as they are is exactly 2^-55; left
@@ -193,6 +233,62 @@ TEST(SummaryAccumulatorTest, OutOfOrderChangesAgreeWithTheValuesInOrder) {
     EXPECT_EQ(Describe(a.Result()), Describe(b.Result())) << "round " << round;
   }
   EXPECT_GT(kept, 1000);
+}
+
+// The totals of one walk give every kind the result an accumulator taking
+// the same cells in order gives: nulls counted or ignored, positions
+// without a record, signed zeros, NaN, repeated extremes, sums that leave
+// Integer, and ranges without a value.
+TEST(SummaryTotalsTest, EveryKindAsTheAccumulatorGivesIt) {
+  std::mt19937 random(31);
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double reals[] = {-0.0, 0.0, 1.5, -2.25, 1e300, 0x1p-70, nan, -nan, inf, -inf};
+  const Int64 wholes[] = {0, 1, -7, 2147483647, -2147483647, 922337203685477LL};
+  for (int round = 0; round < 3000; ++round) {
+    const auto number = static_cast<TcxSummaryNumber>(1 + round % 3);
+    const bool nullIgnore = random() % 2;
+    std::vector<Byte> states;
+    std::vector<UInt64> cells;
+    for (int i = 0, n = static_cast<int>(random() % 8); i < n; ++i) {
+      const Byte state = static_cast<Byte>(random() % 5 == 0 ? random() % 2 : 2);
+      states.push_back(state);
+      UInt64 cell = 0;
+      if (state == 2) {
+        if (number == snFloat)
+          cell = Bits(reals[random() % 10]);
+        else if (number == snInteger)
+          cell = static_cast<Cardinal>(static_cast<Integer>(wholes[random() % 5]));
+        else
+          cell = static_cast<UInt64>(wholes[random() % 6]);
+      }
+      cells.push_back(cell);
+    }
+    TcxSummaryTotals totals;
+    ASSERT_TRUE(totals.Walk(states.data(), cells.data(), states.size(), number, nullIgnore));
+    for (TcxSummaryKind kind : {skSum, skCount, skAverage, skMin, skMax}) {
+      TcxSummaryAccumulator a;
+      a.Reset(kind, number);
+      for (size_t k = 0; k < states.size(); ++k)
+        if (states[k] == 2)
+          a.Accumulate(cells[k]);
+        else if (states[k] == 1 && !nullIgnore)
+          a.AddNull();
+      EXPECT_EQ(Describe(totals.Result(kind, number)), Describe(a.Result()))
+          << "round " << round << " kind " << kind;
+      TcxSummaryAccumulator run;
+      run.Reset(kind, number);
+      run.AccumulateRun(states.data(), cells.data(), states.size(), nullIgnore);
+      EXPECT_EQ(Describe(run.Result()), Describe(a.Result())) << "round " << round << " kind " << kind;
+    }
+  }
+  // A sum beyond its type's range is told, for the accumulator to report.
+  const UInt64 huge[] = {Bits(1.5e308), Bits(1.5e308)};
+  const Byte both[] = {2, 2};
+  TcxSummaryTotals totals;
+  EXPECT_FALSE(totals.Walk(both, huge, 2, snFloat, false));
+  const UInt64 units[] = {static_cast<UInt64>(INT64_MAX), 1};
+  EXPECT_FALSE(totals.Walk(both, units, 2, snCurrency, false));
 }
 
 }  // namespace

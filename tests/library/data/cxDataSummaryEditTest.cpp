@@ -98,7 +98,7 @@ std::vector<std::string> Snapshot(RecordingController* C) {
   for (Integer g = 0; g < groups->GetItemCount(); ++g) {
     const TcxDataGroupInfo& info = groups->Item(g);
     out.push_back(std::to_string(info.Level) + " " + std::to_string(info.First) + ".." + std::to_string(info.Last) +
-                  (info.Expanded ? "+" : "-") + Describe(info.SummaryValues));
+                  (info.Expanded ? "+" : "-") + Describe(*s->GetGroupSummaryValues(g)));
   }
   std::string records;
   for (Integer r : C->GetDataControllerInfo()->GetRecordList()) records += std::to_string(r) + " ";
