@@ -78,6 +78,23 @@ void ExpectSameRecords(RecordingController* C, const std::string& AWhat) {
 
 const TcxFilterOperatorKind kComparisons[] = {foEqual, foNotEqual, foLess, foLessEqual, foGreater, foGreaterEqual};
 
+// The filter made of one LIKE-style condition on AItem, with its options,
+// percent wildcard and root operator, then the records compared.
+void ExpectSameRecordsLike(RecordingController* C, TObject* AItem, const TcxFilterCriteriaOptions& AOptions,
+                           char APercent, TcxFilterBoolOperatorKind ARoot, TcxFilterOperatorKind AKind,
+                           const std::string& APattern) {
+  TcxDataFilterCriteria* filter = C->GetFilter();
+  filter->BeginUpdate();
+  filter->Clear();
+  filter->SetOptions(AOptions);
+  filter->SetPercentWildcard(APercent);
+  filter->GetRoot()->SetBoolOperatorKind(ARoot);
+  filter->AddItem(AItem, AKind, AnsiString(APattern), "");
+  filter->EndUpdate();
+  ExpectSameRecords(C, std::string("wildcard ") + APercent + " root " + std::to_string(ARoot) + " kind " +
+                           std::to_string(AKind) + " pattern " + APattern);
+}
+
 const std::vector<TcxFilterCriteriaOptions> kOptionSets = {
     {}, {fcoIgnoreNull}, {fcoCaseInsensitive}, {fcoCaseInsensitive, fcoIgnoreNull}, {fcoSoftNull, fcoIgnoreNull}};
 
@@ -314,17 +331,8 @@ TEST(FilterColumns, LikeContainsSearchesTheTextsAsTheGeneralPathDoes) {
   for (const char percent : {'%', '*'})
     for (const TcxFilterCriteriaOptions& options : kOptionSets)
       for (TcxFilterBoolOperatorKind root : {fboAnd, fboNotAnd})
-        for (const std::string& pattern : patterns) {
-          filter->BeginUpdate();
-          filter->Clear();
-          filter->SetOptions(options);
-          filter->SetPercentWildcard(percent);
-          filter->GetRoot()->SetBoolOperatorKind(root);
-          filter->AddItem(f.Link(f.Text), foLike, AnsiString(pattern), "");
-          filter->EndUpdate();
-          ExpectSameRecords(c, std::string("wildcard ") + percent + " root " + std::to_string(root) + " pattern " +
-                                   pattern);
-        }
+        for (const std::string& pattern : patterns)
+          ExpectSameRecordsLike(c, f.Link(f.Text), options, percent, root, foLike, pattern);
   c->Free();
 }
 
@@ -359,17 +367,8 @@ TEST(FilterColumns, LikeContainsIgnoringCaseSearchesTheTextBlockAsTheGeneralPath
           TcxFilterCriteriaOptions{fcoCaseInsensitive, fcoIgnoreNull}})
       for (TcxFilterBoolOperatorKind root : {fboAnd, fboNotAnd})
         for (TcxFilterOperatorKind kind : {foLike, foNotLike})
-          for (const std::string& pattern : patterns) {
-            filter->BeginUpdate();
-            filter->Clear();
-            filter->SetOptions(options);
-            filter->SetPercentWildcard(percent);
-            filter->GetRoot()->SetBoolOperatorKind(root);
-            filter->AddItem(f.Link(f.Text), kind, AnsiString(pattern), "");
-            filter->EndUpdate();
-            ExpectSameRecords(c, std::string("wildcard ") + percent + " root " + std::to_string(root) + " kind " +
-                                     std::to_string(kind) + " pattern " + pattern);
-          }
+          for (const std::string& pattern : patterns)
+            ExpectSameRecordsLike(c, f.Link(f.Text), options, percent, root, kind, pattern);
   c->Free();
 }
 
