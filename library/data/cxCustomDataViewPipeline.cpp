@@ -549,12 +549,7 @@ void TcxCustomDataControllerInfo::MoveChangedRecords() {
         FListIndex.Invalidate();
       } else if (to != pos) {
         // Only the records between the old and the new place move.
-        auto first = FRecordList.begin() + std::min(pos, to), last = FRecordList.begin() + std::max(pos, to) + 1;
-        if (to < pos)
-          std::rotate(first, last - 1, last);
-        else
-          std::rotate(first, first + 1, last);
-        FListIndex.Moved(FRecordList, pos, to);
+        FListIndex.Move(FRecordList, pos, to);
       }
       if (group >= 0 && !FChangedKeys) {
         FMoved.KeepsGroups = true;

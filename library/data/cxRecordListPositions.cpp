@@ -53,8 +53,14 @@ Integer TcxRecordListPositions::Find(const std::vector<Integer>& AList, Integer 
   return pos;
 }
 
-void TcxRecordListPositions::Moved(const std::vector<Integer>& AList, Integer AFrom, Integer ATo) {
-  if (!FValid || AFrom == ATo) return;
+void TcxRecordListPositions::Move(std::vector<Integer>& AList, Integer AFrom, Integer ATo) {
+  if (AFrom == ATo) return;
+  const auto first = AList.begin() + std::min(AFrom, ATo), last = AList.begin() + std::max(AFrom, ATo) + 1;
+  if (ATo < AFrom)
+    std::rotate(first, last - 1, last);
+  else
+    std::rotate(first, first + 1, last);
+  if (!FValid) return;
   const Integer record = AList[static_cast<size_t>(ATo)];
   if (ATo < AFrom)
     FShifts.push_back({ATo, AFrom - 1, 1, record, ATo});

@@ -27,9 +27,9 @@ class TcxRecordListPositions {
   // The position of ARecord in AList (whose records are below
   // ARecordCount), or -1 where the list does not hold it.
   Integer Find(const std::vector<Integer>& AList, Integer ARecordCount, Integer ARecord) const;
-  // The record now at ATo in AList came from AFrom; the records between
-  // moved by one towards AFrom.
-  void Moved(const std::vector<Integer>& AList, Integer AFrom, Integer ATo);
+  // Moves the record at AFrom in AList to ATo, the records between by one
+  // towards AFrom, and notes the move.
+  void Move(std::vector<Integer>& AList, Integer AFrom, Integer ATo);
 
  private:
   struct Shift {

@@ -14,16 +14,6 @@
 
 namespace {
 
-// Moves the record at AFrom to ATo the way the view does, and tells the map.
-void Move(std::vector<Integer>& AList, TcxRecordListPositions& APositions, Integer AFrom, Integer ATo) {
-  auto first = AList.begin() + std::min(AFrom, ATo), last = AList.begin() + std::max(AFrom, ATo) + 1;
-  if (ATo < AFrom)
-    std::rotate(first, last - 1, last);
-  else
-    std::rotate(first, first + 1, last);
-  APositions.Moved(AList, AFrom, ATo);
-}
-
 // Every record of ACount is found at its place in AList, or not at all
 // when the list lacks it.
 void ExpectAllFound(const std::vector<Integer>& AList, const TcxRecordListPositions& APositions, Integer ACount,
@@ -56,7 +46,7 @@ TEST(RecordListPositionsTest, RecordsAreFoundWhereTheirMovesPutThem) {
       case 2: break;
       default: to = std::clamp(from + static_cast<Integer>(random() % 7) - 3, 0, size - 1); break;
     }
-    Move(list, positions, from, to);
+    positions.Move(list, from, to);
     recent = to;
     // Lookups write the noted moves out once they have cost as much: most
     // steps look up a few records, so that moves gather between.
