@@ -245,11 +245,13 @@ bool TcxRecordSortKeys::Build(TcxCustomDataController* AController, const TcxSor
       }
       return true;
     };
-    // The column the storage keeps for the field when there is one, else
-    // the record blocks (the ordinary records' cells sit at the field's
-    // offset in each), else the storage's own reading record by record.
+    // The column the storage keeps for the field (made on the first sort,
+    // then kept current by every write, as for the fields filters and
+    // summaries read, so a later sort reads one array), else the record
+    // blocks (the ordinary records' cells sit at the field's offset in
+    // each), else the storage's own reading record by record.
     bool readOk;
-    if (const TcxDataColumn* stored = storage->FindColumn(def))
+    if (const TcxDataColumn* stored = storage->GetColumn(def))
       readOk = read(StoredColumnCells{stored, text});
     else if (def->GetValueDefs() == storage->GetValueDefs() && def->GetBufferSize() > 0)
       readOk = read(RecordBlockCells{storage->GetRecordBuffers(), static_cast<size_t>(def->GetOffset()), text});

@@ -303,4 +303,32 @@ TEST(SortKeys, FilteredRecordsAndKeptColumnsSortAsTheGeneralComparison) {
   f.C->Free();
 }
 
+// A sort keeps the sorted field's column, so the next sort reads one
+// array: values set, records appended, inserted and deleted between sorts
+// reach it, and the order stays the general comparison's.
+TEST(SortKeys, TheColumnASortKeepsFollowsEveryChangeBetweenSorts) {
+  Fixture f = MakeRecords(43, 2000);
+  RecordingController* c = f.C;
+  ExpectSameView(c, "first sort", [&] { c->ChangeSorting(f.Int, soAscending); });
+  for (Integer item : {f.Int, f.Real})
+    c->ChangeSorting(item, soAscending), c->ClearSorting(false);
+  ASSERT_NE(c->GetDataStorage()->FindColumn(c->GetField(f.Int)->GetValueDef()), nullptr);
+  ASSERT_NE(c->GetDataStorage()->FindColumn(c->GetField(f.Real)->GetValueDef()), nullptr);
+  std::mt19937 random(5);
+  for (int round = 0; round < 40; ++round) {
+    ExpectSameView(c, ("round " + std::to_string(round)).c_str(), [&] {
+      c->ClearSorting(false);
+      const Integer r = static_cast<Integer>(random() % static_cast<unsigned>(c->GetRecordCount()));
+      switch (round % 4) {
+        case 0: c->SetValue(r, f.Int, static_cast<Integer>(random() % 9) - 4); break;
+        case 1: c->SetValue(c->AppendRecord(), f.Real, -7.5); break;
+        case 2: c->SetValue(c->InsertRecord(r), f.Int, 100); break;
+        case 3: c->DeleteRecord(r); break;
+      }
+      c->ChangeSorting(round % 2 ? f.Real : f.Int, round % 3 ? soAscending : soDescending);
+    });
+  }
+  c->Free();
+}
+
 }  // namespace
