@@ -449,7 +449,7 @@ void BM_Orv_Edit(benchmark::State& state, EditKind AKind) {
 // A filter's first use on a field against a later one: every repetition
 // fills a controller of its own (untimed), times the first activation of
 // the filter and keeps the time of a second one for the table.
-std::map<std::string, std::vector<double>> gLaterUse;  // "kind/records": ms
+std::map<std::string, std::vector<double>> gLaterUse;  // "kind/records" ("sortkind/records" for sorts): ms
 
 void BM_Orv_FilterFirstUse(benchmark::State& state, FilterKind AKind) {
   const Integer count = static_cast<Integer>(state.range(0));
@@ -470,6 +470,29 @@ void BM_Orv_FilterFirstUse(benchmark::State& state, FilterKind AKind) {
     const auto t0 = Clock::now();
     activate();
     gLaterUse[std::to_string(AKind) + "/" + std::to_string(count)].push_back(
+        std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    c->Free();
+  }
+  SetCounters(state);
+}
+
+// A sort's first use on a field, which also makes the column the storage
+// keeps for it, against a later one, timed the same way as a filter's.
+void BM_Orv_SortFirstUse(benchmark::State& state, SortKind AKind) {
+  const Integer count = static_cast<Integer>(state.range(0));
+  const std::vector<Row>& rows = Rows(count);
+  const std::vector<Integer>& order = LibraryOrder(count, AKind);
+  for (auto _ : state) {
+    BenchController* c = MakeController();
+    Fill(c, rows);
+    c->SetOptions(SortOptions(c, AKind));
+    Timed(state, [&] { SortController(c, AKind); });
+    if (FirstTime("sortfirstuse" + std::to_string(AKind) + "/" + std::to_string(count)))
+      Agree(state, Records(c) == order, "the order of a sort's first use");
+    c->ClearSorting(false);
+    const auto t0 = Clock::now();
+    SortController(c, AKind);
+    gLaterUse["sort" + std::to_string(AKind) + "/" + std::to_string(count)].push_back(
         std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
     c->Free();
   }
@@ -1324,6 +1347,11 @@ void Register() {
         ->Apply(Sizes)
         ->Iterations(1);
   }
+  for (const auto& [name, kind] : {std::pair<const char*, SortKind>{"SortInteger", sortInteger},
+                                   std::pair<const char*, SortKind>{"SortStringNoCase", sortStringNoCase}})
+    benchmark::RegisterBenchmark((std::string(name) + "FirstUse/orv").c_str(), BM_Orv_SortFirstUse, kind)
+        ->Apply(Sizes)
+        ->Iterations(1);
   for (const auto& [name, kind] : kEdits) {
     const std::string n = name;
     // Enough edits that the record positions' write-outs, which come
@@ -1422,14 +1450,19 @@ void PrintRatios(const RatioReporter& r) {
   std::printf("The proxy model has no groups or summaries: its edits keep only the sort, and its group key\n"
               "edit moves the record within a view sorted by the group column.\n");
 
-  std::printf("\nA filter's first use on a field against a later one (medians, milliseconds; load %s)\n"
+  std::printf("\nA filter's or a sort's first use on a field against a later one (medians, milliseconds; load %s)\n"
               "%-20s %9s %11s %11s %10s\n",
-              Load().c_str(), "filter", "records", "first", "later", "first/later");
-  for (const auto& [name, kind] : {std::pair<const char*, FilterKind>{"FilterIntegerEquals", filterIntegerEquals},
-                                   std::pair<const char*, FilterKind>{"FilterLikeContains", filterLikeContains}}) {
+              Load().c_str(), "workload", "records", "first", "later", "first/later");
+  for (const auto& [name, key] : {std::pair<const char*, std::string>{"FilterIntegerEquals",
+                                                                      std::to_string(filterIntegerEquals)},
+                                  std::pair<const char*, std::string>{"FilterLikeContains",
+                                                                      std::to_string(filterLikeContains)},
+                                  std::pair<const char*, std::string>{"SortInteger", "sort" + std::to_string(sortInteger)},
+                                  std::pair<const char*, std::string>{"SortStringNoCase",
+                                                                      "sort" + std::to_string(sortStringNoCase)}}) {
     for (int n : gSizes) {
       const double first = r.Ms(std::string(name) + "FirstUse", "orv", n);
-      auto later = gLaterUse.find(std::to_string(kind) + "/" + std::to_string(n));
+      auto later = gLaterUse.find(key + "/" + std::to_string(n));
       const double second = later == gLaterUse.end() ? -1 : Median(later->second);
       if (first <= 0) continue;
       std::printf("%-20s %9d %11s %11s %10s\n", name, n, Text(first).c_str(), Text(second).c_str(),
