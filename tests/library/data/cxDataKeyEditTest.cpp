@@ -72,7 +72,7 @@ std::vector<std::string> Snapshot(RecordingController* C, bool AAllRows, const s
     const TcxDataGroupInfo& info = groups->Item(g);
     std::string line = std::to_string(info.Level) + " " + std::to_string(info.First) + ".." +
                        std::to_string(info.Last) + (info.Expanded ? "+" : "-");
-    for (Integer item = 0; item < 4; ++item) line += " " + VarToStr(info.SummaryValues[item]);
+    for (Integer item = 0; item < 4; ++item) line += " " + VarToStr(s->GetGroupSummaryValue(g, item));
     out.push_back(line);
   }
   std::string records;
