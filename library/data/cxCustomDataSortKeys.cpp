@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 #include "library/data/cxCustomDataController.h"
@@ -311,6 +312,12 @@ Integer TcxRecordSortKeys::CompareRecords(Integer R1, Integer R2) const {
   return CompareFrom(0, R1, R2);
 }
 
+Integer TcxRecordSortKeys::FirstDifference(Integer AFrom, Integer ALevels, Integer R1, Integer R2) const {
+  Integer level = AFrom;
+  while (level < ALevels && CompareColumn(FColumns[static_cast<size_t>(level)], R1, R2) == 0) ++level;
+  return level;
+}
+
 Integer TcxRecordSortKeys::CompareFrom(size_t AField, Integer R1, Integer R2) const {
   for (size_t f = AField; f < FColumns.size(); ++f)
     if (const Integer r = CompareColumn(FColumns[f], R1, R2)) return r;
@@ -413,18 +420,26 @@ const std::vector<Integer>& TcxRecordSortKeys::InIndexOrder(const Integer* AList
   return FScratch;
 }
 
-void TcxRecordSortKeys::Sort(Integer* AList, Integer ACount) const {
-  if (ACount < 2) return;
-  const size_t n = static_cast<size_t>(ACount);
+void TcxRecordSortKeys::Sort(Integer* AList, Integer ACount, Integer ALevels,
+                             std::vector<Integer>* AChanges) const {
+  const size_t n = ACount > 0 ? static_cast<size_t>(ACount) : 0;
+  const Integer levels = std::clamp(ALevels, Integer{0}, FieldCount());
+  Integer* changes = nullptr;
+  if (AChanges) {
+    // Without levels every position equals the one before in all of them.
+    AChanges->assign(n, 0);
+    if (levels > 0) changes = AChanges->data();
+  }
+  if (n < 2) return;
   if (FColumns.empty()) {
     // No field: the index order.
     const std::vector<Integer>& records = InIndexOrder(AList, n);
     std::copy(records.begin(), records.end(), AList);
     return;
   }
-  if (SortPacked(AList, n)) return;
-  if (FColumns.front().KeyKind == Kind::Text) return SortTextBuckets(AList, n);
-  SortByEveryField(AList, n);
+  if (SortPacked(AList, n, levels, changes)) return;
+  if (FColumns.front().KeyKind == Kind::Text) return SortTextBuckets(AList, n, levels, changes);
+  SortByEveryField(AList, n, levels, changes);
 }
 
 // The records as 64-bit words, each field's key above the next one's and
@@ -432,12 +447,13 @@ void TcxRecordSortKeys::Sort(Integer* AList, Integer ACount) const {
 // one radix sort over the key bits leaves the records in order. A field's
 // key is its value less the smallest one, one above the nulls (reversed
 // for a descending field), so it takes only the bits its values span.
-bool TcxRecordSortKeys::SortPacked(Integer* AList, size_t ACount) const {
+bool TcxRecordSortKeys::SortPacked(Integer* AList, size_t ACount, Integer ALevels, Integer* AChanges) const {
   for (const Column& column : FColumns)
     if (!column.Text.empty()) return false;
   const std::vector<Integer>& records = InIndexOrder(AList, ACount);
   struct Field {
     const Column* Source;
+    Integer Index;
     int Bits;
   };
   std::vector<Field> packed;
@@ -452,7 +468,7 @@ bool TcxRecordSortKeys::SortPacked(Integer* AList, size_t ACount) const {
     if (bits == 0) continue;
     total += bits;
     if (total > 64) return false;
-    packed.push_back({&column, bits});
+    packed.push_back({&column, static_cast<Integer>(&column - FColumns.data()), bits});
   }
   // The words and their scratch space in one block.
   std::unique_ptr<std::uint64_t[]> block(new std::uint64_t[2 * ACount]);
@@ -481,6 +497,20 @@ bool TcxRecordSortKeys::SortPacked(Integer* AList, size_t ACount) const {
   const std::uint64_t* sorted = counts.Sort(words, spare, ACount);
   const std::uint64_t recordMask = recordBits == 0 ? 0 : ~std::uint64_t{0} >> (64 - recordBits);
   for (size_t i = 0; i < ACount; ++i) AList[i] = static_cast<Integer>(sorted[i] & recordMask);
+  if (AChanges) {
+    // Two neighbours first differ in the field that holds the highest bit
+    // in which their keys differ; fields left out of the words hold one
+    // value only.
+    Integer owner[64];
+    std::fill(std::begin(owner), std::end(owner), ALevels);
+    int low = recordBits;
+    for (size_t f = packed.size(); f-- > 0; low += packed[f].Bits)
+      for (int bit = low; bit < low + packed[f].Bits; ++bit) owner[bit] = std::min(packed[f].Index, ALevels);
+    for (size_t i = 1; i < ACount; ++i) {
+      const std::uint64_t differ = (sorted[i - 1] ^ sorted[i]) & ~recordMask;
+      AChanges[i] = differ ? owner[63 - std::countl_zero(differ)] : ALevels;
+    }
+  }
   return true;
 }
 
@@ -489,7 +519,7 @@ bool TcxRecordSortKeys::SortPacked(Integer* AList, size_t ACount) const {
 // scattered by their first two bytes and each bucket sorted by the sixteen
 // bytes of the key, a byte at a time while it is long, the records being
 // compared in full only where those bytes tie.
-void TcxRecordSortKeys::SortTextBuckets(Integer* AList, size_t ACount) const {
+void TcxRecordSortKeys::SortTextBuckets(Integer* AList, size_t ACount, Integer ALevels, Integer* AChanges) const {
   const Column& column = FColumns.front();
   const std::vector<Integer>& records = InIndexOrder(AList, ACount);
   auto orderOf = [&](Integer R) {
@@ -546,6 +576,28 @@ void TcxRecordSortKeys::SortTextBuckets(Integer* AList, size_t ACount) const {
       SortTextItems(items.get() + buckets[b], scratch.get() + buckets[b], buckets[b + 1] - buckets[b], 2, less);
   Integer* out = AList + starts[valueOrder];
   for (size_t i = 0; i < valueCount; ++i) out[i] = items[i].Record;
+  if (!AChanges) return;
+  // The text field changes where the rank does and, among values, where
+  // the keys or lengths differ; texts longer than the key are compared
+  // beyond it where it ties. The later fields are compared where the text
+  // is the same.
+  for (int order = 0; order < 3; ++order) {
+    const size_t first = starts[order];
+    if (counts[order] == 0) continue;
+    AChanges[first] = 0;
+    for (size_t i = first + 1; i < first + counts[order]; ++i) {
+      bool same = true;
+      if (order == valueOrder) {
+        const TextItem& a = items[i - 1 - first];
+        const TextItem& b = items[i - first];
+        same = a.First == b.First && a.Second == b.Second && a.Length == b.Length &&
+               (a.Length <= 16 ||
+                CompareTexts(column, column.Text[static_cast<size_t>(a.Record)],
+                             column.Text[static_cast<size_t>(b.Record)]) == 0);
+      }
+      AChanges[i] = same ? FirstDifference(1, ALevels, AList[i - 1], AList[i]) : 0;
+    }
+  }
 }
 
 namespace {
@@ -598,7 +650,7 @@ void CountByOrder(std::vector<SortItem>& AItems, std::vector<SortItem>& ASpare) 
 // of every field's rank and key, ties by record index. Text keys hold the
 // first bytes only (collated ones none), so ties of them are put in order
 // by a comparison of the records.
-void TcxRecordSortKeys::SortByEveryField(Integer* AList, size_t ACount) const {
+void TcxRecordSortKeys::SortByEveryField(Integer* AList, size_t ACount, Integer ALevels, Integer* AChanges) const {
   const size_t n = ACount;
   std::vector<SortItem> items(n), spare(n);
   {
@@ -644,4 +696,12 @@ void TcxRecordSortKeys::SortByEveryField(Integer* AList, size_t ACount) const {
     }
   }
   for (size_t i = 0; i < n; ++i) AList[i] = items[i].Record;
+  // The items hold the first field's rank and key: neighbours that differ
+  // in them differ in that field; the rest are compared.
+  if (AChanges)
+    for (size_t i = 1; i < n; ++i) {
+      const SortItem& a = items[i - 1];
+      const SortItem& b = items[i];
+      AChanges[i] = a.Order != b.Order || a.Key != b.Key ? 0 : FirstDifference(0, ALevels, a.Record, b.Record);
+    }
 }

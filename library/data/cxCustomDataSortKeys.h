@@ -38,8 +38,12 @@ class TcxRecordSortKeys {
   // All fields, then the record indexes.
   Integer CompareRecords(Integer R1, Integer R2) const;
   // Sorts AList, the records the keys were built for (in any order), into
-  // the order the general comparison leaves them in.
-  void Sort(Integer* AList, Integer ACount) const;
+  // the order the general comparison leaves them in. With AChanges, also
+  // says for each position of the sorted list the first of the first
+  // ALevels fields whose value differs from the position before (ALevels
+  // where none does, 0 at the first position), by the equality of
+  // CompareField: the group boundaries of a list grouped by those fields.
+  void Sort(Integer* AList, Integer ACount, Integer ALevels = 0, std::vector<Integer>* AChanges = nullptr) const;
 
   // Turns the keyed path off (for comparing it with the general one).
   static void SetEnabled(bool AValue);
@@ -95,9 +99,13 @@ class TcxRecordSortKeys {
   const std::vector<Integer>& InIndexOrder(const Integer* AList, size_t ACount) const;
   // The ways Sort takes: every key in one word, text buckets, and the
   // general radix over every field's key.
-  bool SortPacked(Integer* AList, size_t ACount) const;
-  void SortTextBuckets(Integer* AList, size_t ACount) const;
-  void SortByEveryField(Integer* AList, size_t ACount) const;
+  // Each fills AChanges (sized, when given) for its first ALevels fields.
+  bool SortPacked(Integer* AList, size_t ACount, Integer ALevels, Integer* AChanges) const;
+  void SortTextBuckets(Integer* AList, size_t ACount, Integer ALevels, Integer* AChanges) const;
+  void SortByEveryField(Integer* AList, size_t ACount, Integer ALevels, Integer* AChanges) const;
+  // The first of the fields [AFrom, ALevels) in which R1 and R2 differ,
+  // ALevels where none does.
+  Integer FirstDifference(Integer AFrom, Integer ALevels, Integer R1, Integer R2) const;
 
   std::vector<Column> FColumns;
   // The records the keys were built for, in index order.

@@ -296,6 +296,7 @@ void TcxCustomDataControllerInfo::Update() {
     FMoved = MovedRecord();
     FPassKeys.Clear();
     FPassKeysValid = false;
+    FPassChanges.clear();
     if (FChanges.Contains(dcicLoad)) {
       if (CanMoveChangedRecords()) {
         MoveChangedRecords();
@@ -338,6 +339,7 @@ void TcxCustomDataControllerInfo::Update() {
     ClearInfo();
     FPassKeys.Clear();
     FPassKeysValid = false;
+    FPassChanges.clear();
     if (FRecalcSelection) RecalcSelection();
     if (FChanges.Contains(dcicSorting) || FChanges.Contains(dcicExpanding)) c->CorrectPrevSelectionChangedInfo();
   }
@@ -638,7 +640,12 @@ void TcxCustomDataControllerInfo::DoSort() {
     else if (FRecordList.size() > 1) {
       TcxRecordSortKeys& keys = FPassKeys;
       if (keys.Build(c, FTotalSortingFieldList, FRecordList)) {
-        keys.Sort(FRecordList.data(), static_cast<Integer>(FRecordList.size()));
+        // The grouping that follows in this pass takes its boundaries from
+        // the sort.
+        const Integer levels = FChanges.Contains(dcicGrouping) ? FGroupingFieldList->GetCount() : 0;
+        keys.Sort(FRecordList.data(), static_cast<Integer>(FRecordList.size()), levels,
+                  levels > 0 ? &FPassChanges : nullptr);
+        FPassChangeLevels = levels;
         FPassKeysValid = true;
         FPassKeysVersion = FDataVersion;
       } else
@@ -726,32 +733,24 @@ Integer TcxCustomDataControllerInfo::CompareGroupRecords(Integer R1, Integer R2,
   return c->CompareRecords(R1, R2, FTotalSortingFieldList->GetItem(ALevel), dccmGrouping);
 }
 
-void TcxCustomDataControllerInfo::DoGrouping() {
-  FDataGroups->Clear();
-  for (Integer i = 0; i < FGroupingFieldList->GetCount(); ++i) FDataGroups->AddField(FGroupingFieldList->GetItem(i).Field);
+void TcxCustomDataControllerInfo::FindGroupChanges(bool AReuseKeys, std::vector<Integer>& AChange) {
   const Integer count = static_cast<Integer>(FRecordList.size());
-  const Integer levels = FDataGroups->GetFieldCount();
-  if (count == 0 || levels == 0) return;
-  // Per position, the first level whose value differs from the position
-  // before (levels: none), found first; the groups are built from it.
-  std::vector<Integer> change(static_cast<size_t>(count));
+  const Integer levels = FGroupingFieldList->GetCount();
+  AChange.assign(static_cast<size_t>(count), 0);
   const Integer* list = FRecordList.data();
   PrepareSorting();
   try {
-    // The sort of this pass took the keys of the same records and fields
-    // (the grouping fields lead the sorting list); nothing changed since.
     TcxRecordSortKeys built;
-    const bool reuse = FPassKeysValid && FPassKeysVersion == FDataVersion && FPassKeys.FieldCount() >= levels;
-    const TcxRecordSortKeys& keys = reuse ? FPassKeys : built;
+    const TcxRecordSortKeys& keys = AReuseKeys ? FPassKeys : built;
     const bool keyed = levels <= FTotalSortingFieldList->GetCount() &&
-                       (reuse || built.Build(FDataController, FTotalSortingFieldList, FRecordList, levels));
+                       (AReuseKeys || built.Build(FDataController, FTotalSortingFieldList, FRecordList, levels));
     if (keyed) {
       // The keys order the list: equal values are neighbours, and a value
       // equals its group's first one where it equals the one before.
       for (Integer i = 1; i < count; ++i) {
         Integer level = 0;
         while (level < levels && keys.CompareField(level, list[i - 1], list[i]) == 0) ++level;
-        change[static_cast<size_t>(i)] = level;
+        AChange[static_cast<size_t>(i)] = level;
       }
     } else {
       // The general comparison may see the edited record equal to either
@@ -761,7 +760,7 @@ void TcxCustomDataControllerInfo::DoGrouping() {
         const Integer r = list[i];
         Integer level = 0;
         while (level < levels && CompareGroupRecords(opening[static_cast<size_t>(level)], r, level) == 0) ++level;
-        change[static_cast<size_t>(i)] = level;
+        AChange[static_cast<size_t>(i)] = level;
         for (Integer l = level; l < levels; ++l) opening[static_cast<size_t>(l)] = r;
       }
     }
@@ -770,6 +769,25 @@ void TcxCustomDataControllerInfo::DoGrouping() {
     throw;
   }
   UnprepareSorting();
+}
+
+void TcxCustomDataControllerInfo::DoGrouping() {
+  FDataGroups->Clear();
+  for (Integer i = 0; i < FGroupingFieldList->GetCount(); ++i) FDataGroups->AddField(FGroupingFieldList->GetItem(i).Field);
+  const Integer count = static_cast<Integer>(FRecordList.size());
+  const Integer levels = FDataGroups->GetFieldCount();
+  if (count == 0 || levels == 0) return;
+  // Per position, the first level whose value differs from the position
+  // before (levels: none), found first; the groups are built from it. The
+  // sort of this pass took the keys of the same records and fields (the
+  // grouping fields lead the sorting list), and when it noted the changes,
+  // nothing changed since.
+  const bool reuse = FPassKeysValid && FPassKeysVersion == FDataVersion && FPassKeys.FieldCount() >= levels;
+  std::vector<Integer> change;
+  if (reuse && FPassChangeLevels == levels && FPassChanges.size() == static_cast<size_t>(count))
+    change.swap(FPassChanges);
+  else
+    FindGroupChanges(reuse, change);
   // The table in pre-order: a change at a level closes the open groups
   // from that level down and opens new ones.
   size_t total = static_cast<size_t>(levels);

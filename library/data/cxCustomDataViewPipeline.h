@@ -132,6 +132,11 @@ class TcxCustomDataControllerInfo : public TObject {
   bool IsRecordFiltered(Integer ARecordIndex, bool AIncremental, bool ACriteria, bool AEvent);
   void DoSort();
   void DoGrouping();
+  // Per position of the record list, the first grouping level whose value
+  // differs from the position before (the level count where none does),
+  // compared through the keys the pass's sort took (AReuseKeys), keys
+  // taken for it, or the general comparison.
+  void FindGroupChanges(bool AReuseKeys, std::vector<Integer>& AChange);
   void DoSortBySummary();
   void DoBeginSummary();
   void DoEndSummary();
@@ -193,9 +198,13 @@ class TcxCustomDataControllerInfo : public TObject {
   // group values: the table is adjusted and FMoved says so.
   void MoveToNeighbourGroup(Integer AGroup, Integer AFrom, Integer ATo);
   // The keys the pass's sort took, for its grouping; valid while no data
-  // change came in between (FDataVersion counts them).
+  // change came in between (FDataVersion counts them). When the pass
+  // groups, the sort also noted per position the first grouping level
+  // whose value differs from the position before (FPassChanges).
   TcxRecordSortKeys FPassKeys;
   bool FPassKeysValid = false;
+  std::vector<Integer> FPassChanges;
+  Integer FPassChangeLevels = 0;
   UInt64 FPassKeysVersion = 0;
   UInt64 FDataVersion = 0;
 };

@@ -72,9 +72,7 @@ std::vector<std::string> Snapshot(RecordingController* C, bool AAllRows, const s
     const TcxDataGroupInfo& info = groups->Item(g);
     std::string line = std::to_string(info.Level) + " " + std::to_string(info.First) + ".." +
                        std::to_string(info.Last) + (info.Expanded ? "+" : "-");
-    // Through the summary: a group's values are made when first read.
-    const Variant& values = *s->GetGroupSummaryValues(g);
-    for (Integer item = 0; item < 4; ++item) line += " " + VarToStr(values[item]);
+    for (Integer item = 0; item < 4; ++item) line += " " + VarToStr(s->GetGroupSummaryValue(g, item));
     out.push_back(line);
   }
   std::string records;

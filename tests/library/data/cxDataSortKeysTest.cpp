@@ -4,6 +4,7 @@
 // and group tables must match exactly (ties included).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <random>
 #include <string>
@@ -329,6 +330,120 @@ TEST(SortKeys, TheColumnASortKeepsFollowsEveryChangeBetweenSorts) {
     });
   }
   c->Free();
+}
+
+// The group boundaries of the grouped list, read off the group table: for
+// each position, the first level whose group opens there (the level count
+// where none does).
+std::vector<Integer> BoundariesOf(TcxCustomDataControllerInfo* AInfo) {
+  TcxDataGroups* groups = AInfo->GetDataGroups();
+  std::vector<Integer> boundaries(AInfo->GetRecordList().size(), groups->GetLevelCount());
+  for (Integer g = 0; g < groups->GetItemCount(); ++g) {
+    Integer& at = boundaries[static_cast<size_t>(groups->GetFirstListIndex(g))];
+    at = std::min(at, groups->Item(g).Level);
+  }
+  return boundaries;
+}
+
+// Groups the records the general way, then sorts them, shuffled, through
+// the keys: the sort must leave the general order and note, position by
+// position, the boundaries of the general group table.
+void ExpectSortNotesTheGeneralBoundaries(RecordingController* C, const char* AWhat) {
+  TcxRecordSortKeys::SetEnabled(false);
+  C->Refresh();
+  TcxRecordSortKeys::SetEnabled(true);
+  TcxCustomDataControllerInfo* info = C->GetDataControllerInfo();
+  const std::vector<Integer> order = info->GetRecordList();
+  const std::vector<Integer> boundaries = BoundariesOf(info);
+  const Integer levels = info->GetDataGroups()->GetLevelCount();
+  ASSERT_GT(levels, 0) << AWhat;
+  std::vector<Integer> list = order;
+  std::shuffle(list.begin(), list.end(), std::mt19937(5));
+  TcxRecordSortKeys keys;
+  std::vector<Integer> changes;
+  info->PrepareSorting();
+  const bool built = keys.Build(C, info->GetTotalSortingFieldList(), list);
+  if (built) keys.Sort(list.data(), static_cast<Integer>(list.size()), levels, &changes);
+  info->UnprepareSorting();
+  ASSERT_TRUE(built) << AWhat;
+  EXPECT_TRUE(list == order) << AWhat;
+  EXPECT_TRUE(changes == boundaries) << AWhat;
+  // The grouping pass takes those boundaries as they are.
+  C->Refresh();
+  EXPECT_TRUE(BoundariesOf(info) == boundaries) << AWhat;
+}
+
+// Several levels over every way the keys sort: number fields packed in one
+// word, a leading text field (texts alike in sixteen bytes, in case only,
+// in length, by a 0 byte; nulls), collated text, and fields too wide for a
+// word; ascending and descending.
+TEST(SortKeys, TheSortNotesTheGroupBoundariesOfTheGeneralComparison) {
+  Fixture f = MakeRecords(51, 1200);
+  const std::vector<std::string> texts = AlikeTexts();
+  std::mt19937 random(3);
+  f.C->BeginUpdate();
+  for (Integer r = 0; r < 1200; ++r)
+    f.C->SetValue(r, f.Text, random() % 9 == 0 ? Variant(Null()) : Variant(AnsiString(texts[random() % texts.size()])));
+  f.C->EndUpdate();
+  const TcxDataControllerOptions base = f.C->GetOptions();
+  const struct {
+    const char* What;
+    std::vector<Integer> Levels;
+    Integer SortedBy;
+  } groupings[] = {
+      {"numbers in one word", {f.Bool, f.Int, f.Small}, f.WordItem},
+      {"a leading text", {f.Text, f.Int}, f.Small},
+      {"text alone", {f.Text}, f.Real},
+      {"a number, then text", {f.Bool, f.Text}, f.Int},
+      {"wide numbers", {f.Large, f.Real}, f.Money},
+  };
+  for (TcxDataControllerOptions options : {base, base + dcoCaseInsensitive, base + dcoAnsiSort,
+                                           base + dcoAnsiSort + dcoCaseInsensitive})
+    for (TcxDataSortOrder order : {soAscending, soDescending})
+      for (const auto& grouping : groupings) {
+        f.C->BeginUpdate();
+        f.C->SetOptions(options);
+        f.C->GetGroups()->ClearGrouping();
+        f.C->ClearSorting(false);
+        for (size_t level = 0; level < grouping.Levels.size(); ++level) {
+          f.C->GetGroups()->ChangeGrouping(grouping.Levels[level], static_cast<Integer>(level));
+          f.C->ChangeSorting(grouping.Levels[level], level % 2 ? soAscending : order);
+        }
+        f.C->ChangeSorting(grouping.SortedBy, order);
+        f.C->EndUpdate();
+        ExpectSortNotesTheGeneralBoundaries(f.C, grouping.What);
+      }
+  f.C->Free();
+}
+
+// While a record is edited the keys stand aside: other records' group
+// values change under the edit, the edited one is grouped as the general
+// comparison groups it, before and after it is posted. The same steps run
+// with the keys on and off.
+TEST(SortKeys, GroupsChangingUnderAnEditMatchTheGeneralComparison) {
+  auto steps = [](bool AKeys) {
+    TcxRecordSortKeys::SetEnabled(AKeys);
+    Fixture f = MakeRecords(61, 300);
+    std::vector<Snapshot> views;
+    f.C->GetGroups()->ChangeGrouping(f.Text, 0);
+    f.C->GetGroups()->ChangeGrouping(f.Int, 1);
+    f.C->ChangeFocusedRecordIndex(17);
+    f.C->SetEditValue(f.Text, AnsiString("\xff moved"), evsValue);
+    f.C->SetEditValue(f.Int, 3, evsValue);
+    views.push_back(Take(f.C));
+    f.C->SetValue(40, f.Text, AnsiString("\xff moved"));
+    f.C->SetValue(41, f.Int, 3);
+    f.C->SetValue(42, f.Text, Null());
+    views.push_back(Take(f.C));
+    EXPECT_TRUE(f.C->GetIsEditing());
+    f.C->Post();
+    views.push_back(Take(f.C));
+    f.C->Free();
+    TcxRecordSortKeys::SetEnabled(true);
+    return views;
+  };
+  const std::vector<Snapshot> general = steps(false);
+  EXPECT_TRUE(steps(true) == general);
 }
 
 }  // namespace
