@@ -72,6 +72,27 @@ std::vector<std::string> Snapshot(RecordingController* C) {
   return out;
 }
 
+// An item of AKind over AField, in the footer and in every group.
+void AddFooterAndGroupItem(RecordingController* C, Integer AField, TcxSummaryKind AKind) {
+  TcxDataSummary* s = C->GetSummary();
+  for (TcxDataSummaryItems* items : {static_cast<TcxDataSummaryItems*>(s->GetFooterSummaryItems()),
+                                     static_cast<TcxDataSummaryItems*>(s->GetDefaultGroupSummaryItems())}) {
+    TcxDataSummaryItem* item = items->Add();
+    item->SetItemLink(C->Items[static_cast<size_t>(AField)]);
+    item->SetKind(AKind);
+  }
+}
+
+// The summaries the general calculation gives, then the typed one's.
+std::pair<std::vector<std::string>, std::vector<std::string>> GeneralAndTyped(RecordingController* C) {
+  TcxDataSummary::SetTypedCalculationEnabled(false);
+  C->Refresh();
+  std::vector<std::string> general = Snapshot(C);
+  TcxDataSummary::SetTypedCalculationEnabled(true);
+  C->Refresh();
+  return {std::move(general), Snapshot(C)};
+}
+
 class SummaryTypedTest : public ::testing::TestWithParam<unsigned> {
  protected:
   void TearDown() override { TcxDataSummary::SetTypedCalculationEnabled(true); }
@@ -83,25 +104,13 @@ TEST_P(SummaryTypedTest, FooterAndGroupsMatchTheGeneralCalculation) {
   TcxDataSummary* s = c->GetSummary();
   c->BeginUpdate();
   for (Integer field : {f.Int, f.Real})
-    for (TcxSummaryKind kind : {skSum, skAverage, skMin, skMax, skCount}) {
-      for (TcxDataSummaryItems* items :
-           {static_cast<TcxDataSummaryItems*>(s->GetFooterSummaryItems()),
-            static_cast<TcxDataSummaryItems*>(s->GetDefaultGroupSummaryItems())}) {
-        TcxDataSummaryItem* item = items->Add();
-        item->SetItemLink(c->Items[static_cast<size_t>(field)]);
-        item->SetKind(kind);
-      }
-    }
+    for (TcxSummaryKind kind : {skSum, skAverage, skMin, skMax, skCount}) AddFooterAndGroupItem(c, field, kind);
   c->GetGroups()->ChangeGrouping(f.Key, 0);
   c->EndUpdate();
   for (TcxSummaryOptions options : {TcxSummaryOptions{}, TcxSummaryOptions{soNullIgnore}}) {
     s->SetOptions(options);
-    TcxDataSummary::SetTypedCalculationEnabled(false);
-    c->Refresh();
-    const std::vector<std::string> reference = Snapshot(c);
-    TcxDataSummary::SetTypedCalculationEnabled(true);
-    c->Refresh();
-    EXPECT_EQ(Snapshot(c), reference);
+    const auto [general, typed] = GeneralAndTyped(c);
+    EXPECT_EQ(typed, general);
   }
   c->Free();
 }
@@ -111,27 +120,15 @@ TEST_P(SummaryTypedTest, FooterAndGroupsMatchTheGeneralCalculation) {
 TEST_P(SummaryTypedTest, AlternatingFieldsUnderAFilterMatchTheGeneralCalculation) {
   Records f = MakeRecords(GetParam(), 240);
   RecordingController* c = f.C;
-  TcxDataSummary* s = c->GetSummary();
   c->BeginUpdate();
   for (TcxSummaryKind kind : {skMax, skSum, skMin, skCount, skAverage})
-    for (Integer field : {f.Int, f.Real, f.Int})
-      for (TcxDataSummaryItems* items :
-           {static_cast<TcxDataSummaryItems*>(s->GetFooterSummaryItems()),
-            static_cast<TcxDataSummaryItems*>(s->GetDefaultGroupSummaryItems())}) {
-        TcxDataSummaryItem* item = items->Add();
-        item->SetItemLink(c->Items[static_cast<size_t>(field)]);
-        item->SetKind(kind);
-      }
+    for (Integer field : {f.Int, f.Real, f.Int}) AddFooterAndGroupItem(c, field, kind);
   c->GetGroups()->ChangeGrouping(f.Key, 0);
   c->GetFilter()->AddItem(c->Items[static_cast<size_t>(f.Int)], foGreater, 0, "0");
   c->GetFilter()->SetActive(true);
   c->EndUpdate();
-  TcxDataSummary::SetTypedCalculationEnabled(false);
-  c->Refresh();
-  const std::vector<std::string> reference = Snapshot(c);
-  TcxDataSummary::SetTypedCalculationEnabled(true);
-  c->Refresh();
-  EXPECT_EQ(Snapshot(c), reference);
+  const auto [general, typed] = GeneralAndTyped(c);
+  EXPECT_EQ(typed, general);
   c->Free();
 }
 
@@ -234,18 +231,9 @@ TEST_P(SummaryTypedTest, SeveralLevelsNullKeysAndSortBySummaryMatchTheGeneralCal
 TEST_P(SummaryTypedTest, ChangesBetweenCalculationsReachTheKeptColumns) {
   Records f = MakeRecords(GetParam(), 200);
   RecordingController* c = f.C;
-  TcxDataSummary* s = c->GetSummary();
   c->BeginUpdate();
   for (Integer field : {f.Int, f.Real})
-    for (TcxSummaryKind kind : {skSum, skMin, skMax}) {
-      for (TcxDataSummaryItems* items :
-           {static_cast<TcxDataSummaryItems*>(s->GetFooterSummaryItems()),
-            static_cast<TcxDataSummaryItems*>(s->GetDefaultGroupSummaryItems())}) {
-        TcxDataSummaryItem* item = items->Add();
-        item->SetItemLink(c->Items[static_cast<size_t>(field)]);
-        item->SetKind(kind);
-      }
-    }
+    for (TcxSummaryKind kind : {skSum, skMin, skMax}) AddFooterAndGroupItem(c, field, kind);
   c->GetGroups()->ChangeGrouping(f.Key, 0);
   c->EndUpdate();
   std::mt19937 random(GetParam());
@@ -263,12 +251,8 @@ TEST_P(SummaryTypedTest, ChangesBetweenCalculationsReachTheKeptColumns) {
       }
       default: c->DeleteRecord(r); break;
     }
-    TcxDataSummary::SetTypedCalculationEnabled(false);
-    c->Refresh();
-    const std::vector<std::string> reference = Snapshot(c);
-    TcxDataSummary::SetTypedCalculationEnabled(true);
-    c->Refresh();
-    ASSERT_EQ(Snapshot(c), reference) << "step " << step;
+    const auto [general, typed] = GeneralAndTyped(c);
+    ASSERT_EQ(typed, general) << "step " << step;
   }
   c->Free();
 }
