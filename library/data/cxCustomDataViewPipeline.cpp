@@ -419,15 +419,21 @@ void TcxCustomDataControllerInfo::DoFilter() {
   // scan of the column; any other lone typed condition answers for all
   // records in one call, and the records it leaves open are asked one by
   // one below, as are all records under any other filter.
+  // Records taken in load order are written straight into the list, whose
+  // memory is kept: the list of all records comes back at that size when
+  // the filter goes, and giving its pages back and taking them again costs
+  // more than the scan itself.
   std::vector<Integer> kept;
   const bool loadOrder = FLoadOrder;
   const size_t all = loadOrder ? static_cast<size_t>(std::max(FLoadedRecordCount, 0)) : FRecordList.size();
+  if (loadOrder) FRecordList.clear();
+  std::vector<Integer>& into = loadOrder ? FRecordList : kept;
   bool selected = false;
   try {
     selected = criteria && !incremental && !event &&
                scope.Filter->SelectRecords(loadOrder ? nullptr : FRecordList.data(), all, editing,
                                            [this](Integer ARecord) { return IsRecordFiltered(ARecord, false, true, false); },
-                                           kept);
+                                           into);
   } catch (...) {
     // The list is whole, as a failed pass always left it.
     FillLoadOrder();
@@ -435,7 +441,7 @@ void TcxCustomDataControllerInfo::DoFilter() {
   }
   if (selected) {
     FLoadOrder = false;
-    FRecordList.swap(kept);
+    if (!loadOrder) FRecordList.swap(kept);
     if (FRecordList.size() == all) return;
   } else {
     FillLoadOrder();

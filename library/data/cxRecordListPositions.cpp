@@ -7,6 +7,10 @@ void TcxRecordListPositions::Invalidate() {
   FValid = false;
   FShifts.clear();
   FLookupWork = 0;
+  // A new list earns its own scans: a filter that keeps a handful of many
+  // records is looked up by scanning those few, not by mapping them all
+  // because an earlier list was long.
+  FScanned = 0;
 }
 
 void TcxRecordListPositions::Build(const std::vector<Integer>& AList, Integer ARecordCount) const {

@@ -48,7 +48,8 @@ class TcxRecordListPositions {
   // Shifts applied by lookups since they were last written.
   mutable size_t FLookupWork = 0;
   // Positions looked up by scanning the list since the map was last
-  // built: a lookup scans while the scans together cost less than one
-  // build (a pass that asks for one record's position builds nothing).
+  // built or the list last changed: a lookup scans while the scans
+  // together cost less than one build (a pass that asks for one record's
+  // position builds nothing).
   mutable size_t FScanned = 0;
 };

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -468,6 +469,61 @@ TEST(FilterColumns, ANamedFieldsColumnFollowsTheRecordsBetweenActivations) {
     filter->SetActive(false);
     filter->SetActive(true);
     EXPECT_EQ(Rows(c), reference) << step.What << ", a later activation";
+  }
+  c->Free();
+}
+
+// The view's list is reused from one activation to the next: a filter
+// turned on, off and on again with other values keeps exactly the records
+// holding the value, in record order, with nothing left over from the list
+// before; the focused record stays focused while it is kept (the first row
+// takes the focus when it is not), selected records the filter hides leave
+// the selection, and turning the filter off brings every record back in
+// order with the focus where it was.
+TEST(FilterColumns, ActivationsOneAfterAnotherReuseTheViewsList) {
+  Records f = MakeRecords(23, 3000);
+  RecordingController* c = f.C;
+  c->SetMultiSelect(true);
+  TcxDataFilterCriteria* filter = c->GetFilter();
+  std::vector<Integer> all(3000);
+  std::iota(all.begin(), all.end(), 0);
+  auto holding = [&](Integer AValue) {
+    std::vector<Integer> records;
+    for (Integer r = 0; r < c->GetRecordCount(); ++r)
+      if (!VarIsNull(c->GetValue(r, f.Int)) && c->GetValue(r, f.Int).AsInteger() == AValue) records.push_back(r);
+    return records;
+  };
+  auto selected = [&] {
+    std::vector<Integer> records;
+    for (Integer i = 0; i < c->GetSelectedCount(); ++i)
+      records.push_back(c->GetRowInfo(c->GetSelectedRowIndex(i)).RecordIndex);
+    std::sort(records.begin(), records.end());
+    return records;
+  };
+  for (Integer value : {1, -3, 1, 3, 2, 1}) {
+    const std::vector<Integer> kept = holding(value);
+    ASSERT_FALSE(kept.empty());
+    // The focus on a record the filter keeps (or on one it hides), and a
+    // selection of a kept and a hidden record.
+    const Integer focused = value == 1 ? kept[kept.size() / 2] : holding(value == 3 ? 2 : 3).front();
+    const Integer hidden = holding(value == 2 ? 3 : 2).back();
+    c->ChangeFocusedRecordIndex(focused);
+    c->ClearSelection();
+    c->ChangeRowSelection(c->GetFocusedRowIndex(), true);
+    c->ChangeRowSelection(c->GetRowIndexByRecordIndex(hidden, false), true);
+    filter->BeginUpdate();
+    filter->Clear();
+    filter->AddItem(f.Link(f.Int), foEqual, value, "");
+    filter->SetActive(true);
+    filter->EndUpdate();
+    const std::string at = "value " + std::to_string(value);
+    ASSERT_EQ(Rows(c), kept) << at;
+    const bool stays = std::binary_search(kept.begin(), kept.end(), focused);
+    EXPECT_EQ(c->GetFocusedRecordIndex(), stays ? focused : kept.front()) << at;
+    EXPECT_EQ(selected(), stays ? std::vector<Integer>{focused} : std::vector<Integer>{}) << at;
+    filter->SetActive(false);
+    ASSERT_EQ(Rows(c), all) << at << ", filter off";
+    EXPECT_EQ(c->GetFocusedRecordIndex(), stays ? focused : kept.front()) << at << ", filter off";
   }
   c->Free();
 }
