@@ -164,30 +164,34 @@ TcxCustomDataField* TcxCustomDataFieldList::FieldByItem(TObject* AItem) const {
       return FItems[static_cast<size_t>(count - 1)];
   }
   // The first of them in the list's order.
+  const std::uint32_t hash = ItemHash(AItem);
   TcxCustomDataField* first = nullptr;
-  for (std::uint32_t e = FByItem[ItemBucket(AItem)]; e; e = FByItemEntries[e - 1].Next) {
+  for (std::uint32_t e = Bucket(hash); e; e = FByItemEntries[e - 1].Next) {
     const TByItemEntry& entry = FByItemEntries[e - 1];
-    if (entry.Field && entry.Item == AItem && (!first || IndexOf(entry.Field) < IndexOf(first))) first = entry.Field;
+    if (entry.Field && entry.Hash == hash && entry.Field->FItem == AItem &&
+        (!first || IndexOf(entry.Field) < IndexOf(first)))
+      first = entry.Field;
   }
   return first;
 }
 
 void TcxCustomDataFieldList::ItemChanged(TcxCustomDataField* AField, TObject* AOldItem) {
-  if (AOldItem) UnindexByItem(AField);
+  if (AOldItem) UnindexByItem(AField, AOldItem);
   if (AField->FItem) IndexByItem(AField);
 }
 
 // Objects lie at least 8 bytes apart: the product's high bits mix all of
 // the address's others.
-std::size_t TcxCustomDataFieldList::ItemBucket(const TObject* AItem) const {
+std::uint32_t TcxCustomDataFieldList::ItemHash(const TObject* AItem) {
   const UInt64 h = static_cast<UInt64>(reinterpret_cast<std::uintptr_t>(AItem)) * 0x9E3779B97F4A7C15ull;
-  return static_cast<std::size_t>(h >> FByItemShift);
+  return static_cast<std::uint32_t>(h >> 32);
 }
 
-bool TcxCustomDataFieldList::HasOtherField(const TObject* AItem, const TcxCustomDataField* AField) const {
-  for (std::uint32_t e = FByItem[ItemBucket(AItem)]; e; e = FByItemEntries[e - 1].Next) {
+bool TcxCustomDataFieldList::HasOtherField(std::uint32_t AHash, const TObject* AItem,
+                                           const TcxCustomDataField* AField) const {
+  for (std::uint32_t e = Bucket(AHash); e; e = FByItemEntries[e - 1].Next) {
     const TByItemEntry& entry = FByItemEntries[e - 1];
-    if (entry.Field && entry.Field != AField && entry.Item == AItem) return true;
+    if (entry.Field && entry.Field != AField && entry.Hash == AHash && entry.Field->FItem == AItem) return true;
   }
   return false;
 }
@@ -200,19 +204,20 @@ void TcxCustomDataFieldList::IndexByItem(TcxCustomDataField* AField) {
     while (size < 2 * (FIndexedCount + 1)) size *= 2;
     RebuildIndex(size);
   }
-  if (HasOtherField(AField->FItem, AField)) ++FSharedItems;
+  const std::uint32_t hash = ItemHash(AField->FItem);
+  if (HasOtherField(hash, AField->FItem, AField)) ++FSharedItems;
   const auto entry = static_cast<std::uint32_t>(FByItemEntries.size());
-  std::uint32_t& head = FByItem[ItemBucket(AField->FItem)];
-  FByItemEntries.push_back({AField->FItem, AField, head});
+  std::uint32_t& head = Bucket(hash);
+  FByItemEntries.push_back({AField, head, hash});
   head = entry + 1;
   AField->FByItemEntry = entry;
   ++FIndexedCount;
 }
 
-void TcxCustomDataFieldList::UnindexByItem(TcxCustomDataField* AField) {
+void TcxCustomDataFieldList::UnindexByItem(TcxCustomDataField* AField, const TObject* AItem) {
   TByItemEntry& entry = FByItemEntries[AField->FByItemEntry];
   entry.Field = nullptr;
-  if (FSharedItems > 0 && HasOtherField(entry.Item, AField)) --FSharedItems;
+  if (FSharedItems > 0 && HasOtherField(entry.Hash, AItem, AField)) --FSharedItems;
   // The last one gone gives the index back.
   if (--FIndexedCount == 0) {
     FByItemEntries.clear();
@@ -237,10 +242,10 @@ void TcxCustomDataFieldList::RebuildIndex(std::size_t ABucketCount) {
   }
   FByItemEntries.resize(kept);
   FByItem.assign(ABucketCount, 0);
-  FByItemShift = 64;
+  FByItemShift = 32;
   for (std::size_t s = ABucketCount; s > 1; s >>= 1) --FByItemShift;
   for (std::uint32_t e = 0; e < kept; ++e) {
-    std::uint32_t& head = FByItem[ItemBucket(FByItemEntries[e].Item)];
+    std::uint32_t& head = Bucket(FByItemEntries[e].Hash);
     FByItemEntries[e].Next = head;
     head = e + 1;
   }
@@ -254,7 +259,7 @@ void TcxCustomDataFieldList::RemoveField(TcxCustomDataField* AField) {
   FItems.erase(FItems.begin() + index);
   AField->FListed = false;
   if (AField->FIsInternal) --FInternalCount;
-  if (AField->FItem) UnindexByItem(AField);
+  if (AField->FItem) UnindexByItem(AField, AField->FItem);
   if (FController) FController->FieldRemoved(AField);
   FRemoving = false;
 }

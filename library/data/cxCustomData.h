@@ -124,17 +124,21 @@ class TcxCustomDataFieldList : public TObject {
   // entries of the same bucket. A field that leaves only clears its
   // entry's Field; the entries left empty go when the index grows.
   struct TByItemEntry {
-    TObject* Item;
     TcxCustomDataField* Field;
     std::uint32_t Next;  // 1 + the next entry's place, 0 at the chain's end
+    // The top half of the item's hash: the entry's bucket at any size, and
+    // a field worth reading only where it matches.
+    std::uint32_t Hash;
   };
 
   void ItemChanged(TcxCustomDataField* AField, TObject* AOldItem);
-  std::size_t ItemBucket(const TObject* AItem) const;
+  static std::uint32_t ItemHash(const TObject* AItem);
+  std::uint32_t& Bucket(std::uint32_t AHash) { return FByItem[AHash >> FByItemShift]; }
+  std::uint32_t Bucket(std::uint32_t AHash) const { return FByItem[AHash >> FByItemShift]; }
   void IndexByItem(TcxCustomDataField* AField);
-  void UnindexByItem(TcxCustomDataField* AField);
+  void UnindexByItem(TcxCustomDataField* AField, const TObject* AItem);
   void RebuildIndex(std::size_t ABucketCount);
-  bool HasOtherField(const TObject* AItem, const TcxCustomDataField* AField) const;
+  bool HasOtherField(std::uint32_t AHash, const TObject* AItem, const TcxCustomDataField* AField) const;
   IcxDataFieldController* FController;
   bool FRemoving = false;
   Integer FInternalCount = 0;
@@ -148,7 +152,7 @@ class TcxCustomDataFieldList : public TObject {
   std::vector<TByItemEntry> FByItemEntries;
   std::vector<std::uint32_t> FByItem;  // 1 + a chain's first entry, 0 for none
   std::size_t FIndexedCount = 0;
-  unsigned FByItemShift = 64;
+  unsigned FByItemShift = 32;
   // Fields whose item another field of the index has as well.
   std::size_t FSharedItems = 0;
 };
