@@ -154,11 +154,24 @@ TcxCustomDataField* TcxCustomDataFieldList::FieldByItem(TObject* AItem) const {
       if (!f->FItem) return f;
     return nullptr;
   }
-  if (FByItem.empty()) return nullptr;
+  if (FIndexedCount == 0) return nullptr;
+  // Items mostly leave last first, and one whose field is the last needs
+  // no bucket, which lies anywhere in the index: unless two fields share an
+  // item, that field is its only one.
+  if (FSharedItems == 0) {
+    const Integer count = GetItemCount();
+    if (count > 0 && FItems[static_cast<size_t>(count - 1)]->FItem == AItem)
+      return FItems[static_cast<size_t>(count - 1)];
+  }
   // The first of them in the list's order.
+  const std::uint32_t hash = ItemHash(AItem);
   TcxCustomDataField* first = nullptr;
-  for (TcxCustomDataField* f = FByItem[ItemBucket(AItem)]; f; f = f->FNextByItem)
-    if (f->FItem == AItem && (!first || IndexOf(f) < IndexOf(first))) first = f;
+  for (std::uint32_t e = Bucket(hash); e; e = FByItemEntries[e - 1].Next) {
+    const TByItemEntry& entry = FByItemEntries[e - 1];
+    if (entry.Field && entry.Hash == hash && entry.Field->FItem == AItem &&
+        (!first || IndexOf(entry.Field) < IndexOf(first)))
+      first = entry.Field;
+  }
   return first;
 }
 
@@ -169,46 +182,72 @@ void TcxCustomDataFieldList::ItemChanged(TcxCustomDataField* AField, TObject* AO
 
 // Objects lie at least 8 bytes apart: the product's high bits mix all of
 // the address's others.
-std::size_t TcxCustomDataFieldList::ItemBucket(const TObject* AItem) const {
+std::uint32_t TcxCustomDataFieldList::ItemHash(const TObject* AItem) {
   const UInt64 h = static_cast<UInt64>(reinterpret_cast<std::uintptr_t>(AItem)) * 0x9E3779B97F4A7C15ull;
-  return static_cast<std::size_t>(h >> FByItemShift);
+  return static_cast<std::uint32_t>(h >> 32);
+}
+
+bool TcxCustomDataFieldList::HasOtherField(std::uint32_t AHash, const TObject* AItem,
+                                           const TcxCustomDataField* AField) const {
+  for (std::uint32_t e = Bucket(AHash); e; e = FByItemEntries[e - 1].Next) {
+    const TByItemEntry& entry = FByItemEntries[e - 1];
+    if (entry.Field && entry.Field != AField && entry.Hash == AHash && entry.Field->FItem == AItem) return true;
+  }
+  return false;
 }
 
 void TcxCustomDataFieldList::IndexByItem(TcxCustomDataField* AField) {
-  if (FIndexedCount + 1 > FByItem.size()) {
-    // Twice the buckets: the chains are dealt out again.
-    std::vector<TcxCustomDataField*> fields;
-    fields.reserve(FIndexedCount);
-    for (TcxCustomDataField* head : FByItem)
-      for (TcxCustomDataField* f = head; f; f = f->FNextByItem) fields.push_back(f);
-    const std::size_t size = FByItem.empty() ? 16 : FByItem.size() * 2;
-    FByItem.assign(size, nullptr);
-    FByItemShift = 64;
-    for (std::size_t s = size; s > 1; s >>= 1) --FByItemShift;
-    for (auto f = fields.rbegin(); f != fields.rend(); ++f) {
-      TcxCustomDataField*& head = FByItem[ItemBucket((*f)->FItem)];
-      (*f)->FNextByItem = head;
-      head = *f;
-    }
+  if (FByItemEntries.size() + 1 > FByItem.size()) {
+    // Twice as many buckets as fields: the entries of fields that left go,
+    // and the others are dealt out again.
+    std::size_t size = 16;
+    while (size < 2 * (FIndexedCount + 1)) size *= 2;
+    RebuildIndex(size);
   }
-  TcxCustomDataField*& head = FByItem[ItemBucket(AField->FItem)];
-  AField->FNextByItem = head;
-  head = AField;
+  const std::uint32_t hash = ItemHash(AField->FItem);
+  if (HasOtherField(hash, AField->FItem, AField)) ++FSharedItems;
+  const auto entry = static_cast<std::uint32_t>(FByItemEntries.size());
+  std::uint32_t& head = Bucket(hash);
+  FByItemEntries.push_back({AField, head, hash});
+  head = entry + 1;
+  AField->FByItemEntry = entry;
   ++FIndexedCount;
 }
 
 void TcxCustomDataFieldList::UnindexByItem(TcxCustomDataField* AField, const TObject* AItem) {
-  if (FByItem.empty()) return;
-  for (TcxCustomDataField** link = &FByItem[ItemBucket(AItem)]; *link; link = &(*link)->FNextByItem) {
-    if (*link != AField) continue;
-    *link = AField->FNextByItem;
-    AField->FNextByItem = nullptr;
-    // The last one gone gives the buckets back.
-    if (--FIndexedCount == 0) {
-      FByItem.clear();
-      FByItem.shrink_to_fit();
+  TByItemEntry& entry = FByItemEntries[AField->FByItemEntry];
+  entry.Field = nullptr;
+  if (FSharedItems > 0 && HasOtherField(entry.Hash, AItem, AField)) --FSharedItems;
+  // The last one gone gives the index back.
+  if (--FIndexedCount == 0) {
+    FByItemEntries.clear();
+    FByItemEntries.shrink_to_fit();
+    FByItem.clear();
+    FByItem.shrink_to_fit();
+    FSharedItems = 0;
+  }
+}
+
+void TcxCustomDataFieldList::RebuildIndex(std::size_t ABucketCount) {
+  std::uint32_t kept = 0;
+  for (std::uint32_t e = 0; e < FByItemEntries.size(); ++e) {
+    const TByItemEntry& entry = FByItemEntries[e];
+    if (!entry.Field) continue;
+    // Fields before the first entry that went keep their place untouched.
+    if (e != kept) {
+      entry.Field->FByItemEntry = kept;
+      FByItemEntries[kept] = entry;
     }
-    return;
+    ++kept;
+  }
+  FByItemEntries.resize(kept);
+  FByItem.assign(ABucketCount, 0);
+  FByItemShift = 32;
+  for (std::size_t s = ABucketCount; s > 1; s >>= 1) --FByItemShift;
+  for (std::uint32_t e = 0; e < kept; ++e) {
+    std::uint32_t& head = Bucket(FByItemEntries[e].Hash);
+    FByItemEntries[e].Next = head;
+    head = e + 1;
   }
 }
 
@@ -220,10 +259,7 @@ void TcxCustomDataFieldList::RemoveField(TcxCustomDataField* AField) {
   FItems.erase(FItems.begin() + index);
   AField->FListed = false;
   if (AField->FIsInternal) --FInternalCount;
-  TObject* item = AField->FItem;
-  AField->FItem = nullptr;
-  if (item) ItemChanged(AField, item);
-  AField->FItem = item;
+  if (AField->FItem) UnindexByItem(AField, AField->FItem);
   if (FController) FController->FieldRemoved(AField);
   FRemoving = false;
 }

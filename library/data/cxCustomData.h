@@ -3,6 +3,7 @@
 // and the lists of fields that define the view's sort order and grouping.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "library/data/cxDataStorage.h"
@@ -89,8 +90,8 @@ class TcxCustomDataField : public TObject {
   bool FTextStored = false;
   TcxValueDef* FValueDef = nullptr;
   TcxValueTypeClass FValueTypeClass = nullptr;
-  // The next field of the same bucket of the list's item index.
-  TcxCustomDataField* FNextByItem = nullptr;
+  // This field's entry in the list's item index, while it has an item.
+  std::uint32_t FByItemEntry = 0;
 };
 
 class TcxCustomDataFieldList : public TObject {
@@ -119,21 +120,41 @@ class TcxCustomDataFieldList : public TObject {
 
  private:
   friend class TcxCustomDataField;
+  // An entry of the item index: an item and its field, chained with the
+  // entries of the same bucket. A field that leaves only clears its
+  // entry's Field; the entries left empty go when the index grows.
+  struct TByItemEntry {
+    TcxCustomDataField* Field;
+    std::uint32_t Next;  // 1 + the next entry's place, 0 at the chain's end
+    // The top half of the item's hash: the entry's bucket at any size, and
+    // a field worth reading only where it matches.
+    std::uint32_t Hash;
+  };
+
   void ItemChanged(TcxCustomDataField* AField, TObject* AOldItem);
-  std::size_t ItemBucket(const TObject* AItem) const;
+  static std::uint32_t ItemHash(const TObject* AItem);
+  std::uint32_t& Bucket(std::uint32_t AHash) { return FByItem[AHash >> FByItemShift]; }
+  std::uint32_t Bucket(std::uint32_t AHash) const { return FByItem[AHash >> FByItemShift]; }
   void IndexByItem(TcxCustomDataField* AField);
   void UnindexByItem(TcxCustomDataField* AField, const TObject* AItem);
+  void RebuildIndex(std::size_t ABucketCount);
+  bool HasOtherField(std::uint32_t AHash, const TObject* AItem, const TcxCustomDataField* AField) const;
   IcxDataFieldController* FController;
   bool FRemoving = false;
   Integer FInternalCount = 0;
   std::vector<TcxCustomDataField*> FItems;
-  // The fields with an item, chained through the fields themselves in
-  // buckets by the item's address, so that an item's field is found at
-  // once and indexing one asks the heap for nothing. An item has one
+  // The fields with an item, in buckets by the item's address, so that an
+  // item's field is found at once; indexing one asks the heap for nothing
+  // but room in two lists. The entries lie in the order the fields were
+  // indexed, so fields that leave last first clear entries side by side
+  // instead of touching buckets all over the index. An item has one
   // field, unless a caller gave two the same item.
-  std::vector<TcxCustomDataField*> FByItem;
+  std::vector<TByItemEntry> FByItemEntries;
+  std::vector<std::uint32_t> FByItem;  // 1 + a chain's first entry, 0 for none
   std::size_t FIndexedCount = 0;
-  unsigned FByItemShift = 64;
+  unsigned FByItemShift = 32;
+  // Fields whose item another field of the index has as well.
+  std::size_t FSharedItems = 0;
 };
 
 ORV_ENUM(TcxDataSortOrder, soNone, soAscending, soDescending)

@@ -401,3 +401,61 @@ TEST(DataFields, EachItemFindsItsFieldWhileItemsComeAndGo) {
   EXPECT_EQ(fields->FieldByItem(items[0]), c->GetField(0)) << "and the list serves again once empty";
   c->Free();
 }
+
+// The last field is found without the index only while no other field has
+// its item: where an earlier one shares it, the earlier answers.
+TEST(DataFields, TheLastFieldAnswersForItsItemOnlyWhileItIsTheOnlyOne) {
+  auto* c = New<RecordingController>(nullptr);
+  for (int i = 0; i < 100; ++i) {
+    c->Items.push_back(New<TestItem>());
+    c->AddItem(c->Items.back());
+  }
+  const std::vector<TestItem*> items = c->Items;
+  TcxCustomDataFieldList* fields = c->GetFields();
+  TcxCustomDataField* last = c->GetField(99);
+  TcxCustomDataField* earlier = c->GetField(40);
+
+  last->SetItem(items[40]);
+  EXPECT_EQ(fields->FieldByItem(items[40]), earlier) << "the earlier of the two";
+  EXPECT_EQ(fields->FieldByItem(items[99]), nullptr);
+  earlier->SetItem(items[99]);
+  EXPECT_EQ(fields->FieldByItem(items[40]), last) << "the only one again";
+  EXPECT_EQ(fields->FieldByItem(items[99]), earlier);
+  c->Free();
+}
+
+// Fields that leave from the middle leave room in the index that it takes
+// back as it grows; every field keeps track of its own place through that,
+// so those that leave afterwards take nobody else's with them.
+TEST(DataFields, ItemsFindTheirFieldsAfterTheIndexGrowsOverFieldsThatLeft) {
+  auto* c = New<RecordingController>(nullptr);
+  auto add = [&](int ACount) {
+    for (int i = 0; i < ACount; ++i) {
+      c->Items.push_back(New<TestItem>());
+      c->AddItem(c->Items.back());
+    }
+  };
+  add(1000);
+  for (size_t i = 0; i < 1000; ++i)
+    if (i % 3) c->RemoveItem(c->Items[i]);
+  add(2000);
+  const std::vector<TestItem*> items = c->Items;
+  for (size_t i = 0; i < items.size(); i += 5)
+    if (i >= 1000 || i % 3 == 0) c->RemoveItem(items[i]);
+
+  TcxCustomDataFieldList* fields = c->GetFields();
+  Integer expected = 0;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const bool kept = (i >= 1000 || i % 3 == 0) && i % 5 != 0;
+    TcxCustomDataField* f = fields->FieldByItem(items[i]);
+    if (!kept) {
+      EXPECT_EQ(f, nullptr) << i;
+      continue;
+    }
+    ASSERT_NE(f, nullptr) << i;
+    EXPECT_EQ(f->GetItem(), items[i]) << i;
+    EXPECT_EQ(f->GetIndex(), expected++) << i;
+  }
+  EXPECT_EQ(c->GetItemCount(), expected);
+  c->Free();
+}
