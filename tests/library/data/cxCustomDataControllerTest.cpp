@@ -351,16 +351,21 @@ TEST(ExtractFilterDisplayValue, SplitsAtSemicolons) {
   EXPECT_EQ(ExtractFilterDisplayValue(" 10 ; 20", pos), "");
 }
 
+// Adds ACount items to the controller, each with a field of its own.
+static void AddFieldItems(RecordingController* AController, int ACount) {
+  for (int i = 0; i < ACount; ++i) {
+    AController->Items.push_back(New<TestItem>());
+    AController->AddItem(AController->Items.back());
+  }
+}
+
 // A thousand items come and go, the last ones first as a grid's rows do:
 // each finds its own field at its place, one that left finds none, a field
 // given another item answers for that one, and where two fields share an
 // item the first in the list's order answers until it leaves.
 TEST(DataFields, EachItemFindsItsFieldWhileItemsComeAndGo) {
   auto* c = New<RecordingController>(nullptr);
-  for (int i = 0; i < 1000; ++i) {
-    c->Items.push_back(New<TestItem>());
-    c->AddItem(c->Items.back());
-  }
+  AddFieldItems(c, 1000);
   const std::vector<TestItem*> items = c->Items;
   TcxCustomDataFieldList* fields = c->GetFields();
   for (int i : {0, 1, 499, 999}) EXPECT_EQ(fields->FieldByItem(items[i]), c->GetField(i)) << i;
@@ -406,10 +411,7 @@ TEST(DataFields, EachItemFindsItsFieldWhileItemsComeAndGo) {
 // its item: where an earlier one shares it, the earlier answers.
 TEST(DataFields, TheLastFieldAnswersForItsItemOnlyWhileItIsTheOnlyOne) {
   auto* c = New<RecordingController>(nullptr);
-  for (int i = 0; i < 100; ++i) {
-    c->Items.push_back(New<TestItem>());
-    c->AddItem(c->Items.back());
-  }
+  AddFieldItems(c, 100);
   const std::vector<TestItem*> items = c->Items;
   TcxCustomDataFieldList* fields = c->GetFields();
   TcxCustomDataField* last = c->GetField(99);
@@ -429,16 +431,10 @@ TEST(DataFields, TheLastFieldAnswersForItsItemOnlyWhileItIsTheOnlyOne) {
 // so those that leave afterwards take nobody else's with them.
 TEST(DataFields, ItemsFindTheirFieldsAfterTheIndexGrowsOverFieldsThatLeft) {
   auto* c = New<RecordingController>(nullptr);
-  auto add = [&](int ACount) {
-    for (int i = 0; i < ACount; ++i) {
-      c->Items.push_back(New<TestItem>());
-      c->AddItem(c->Items.back());
-    }
-  };
-  add(1000);
+  AddFieldItems(c, 1000);
   for (size_t i = 0; i < 1000; ++i)
     if (i % 3) c->RemoveItem(c->Items[i]);
-  add(2000);
+  AddFieldItems(c, 2000);
   const std::vector<TestItem*> items = c->Items;
   for (size_t i = 0; i < items.size(); i += 5)
     if (i >= 1000 || i % 3 == 0) c->RemoveItem(items[i]);
