@@ -12,20 +12,22 @@ namespace {
 
 // Searches from the end: members go last first, so freeing a big family
 // stays linear.
-void EraseOne(std::vector<TComponent*>& list, TComponent* item) {
+template <class List>
+void EraseOne(List& list, TComponent* item) {
   auto it = std::find(list.rbegin(), list.rend(), item);
   if (it != list.rend()) list.erase(std::next(it).base());
 }
 
-void AddOnce(std::vector<TComponent*>& list, TComponent* item) {
+template <class List>
+void AddOnce(List& list, TComponent* item) {
   if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
 }
 
 // Calls fn for each component of list, last first. fn may free components
 // (shrinking the list or leaving holes) or add them; the index is pulled
 // back into the list after every call, so nothing freed is ever reached.
-template <class Fn>
-void ForEachBackward(const std::vector<TComponent*>& list, Fn fn) {
+template <class List, class Fn>
+void ForEachBackward(const List& list, Fn fn) {
   std::size_t i = list.size();
   while (i > 0) {
     --i;
@@ -199,13 +201,15 @@ void TComponent::DetachComponent(TComponent* AComponent) {
 }
 
 void TComponent::IndexName(TComponent* AComponent) {
-  if (!AComponent->FName.empty()) FNameIndex[UpperCase(AComponent->FName)] = AComponent;
+  if (AComponent->FName.empty()) return;
+  if (!FNameIndex) FNameIndex = std::make_unique<std::unordered_map<AnsiString, TComponent*>>();
+  (*FNameIndex)[UpperCase(AComponent->FName)] = AComponent;
 }
 
 void TComponent::UnindexName(TComponent* AComponent) {
-  if (AComponent->FName.empty()) return;
-  auto it = FNameIndex.find(UpperCase(AComponent->FName));
-  if (it != FNameIndex.end() && it->second == AComponent) FNameIndex.erase(it);
+  if (AComponent->FName.empty() || !FNameIndex) return;
+  auto it = FNameIndex->find(UpperCase(AComponent->FName));
+  if (it != FNameIndex->end() && it->second == AComponent) FNameIndex->erase(it);
 }
 
 void TComponent::DestroyComponents() {
@@ -219,9 +223,9 @@ void TComponent::DestroyComponents() {
 }
 
 TComponent* TComponent::FindComponent(const AnsiString& AName) const {
-  if (AName.empty()) return nullptr;
-  auto it = FNameIndex.find(UpperCase(AName));
-  return it == FNameIndex.end() ? nullptr : it->second;
+  if (AName.empty() || !FNameIndex) return nullptr;
+  auto it = FNameIndex->find(UpperCase(AName));
+  return it == FNameIndex->end() ? nullptr : it->second;
 }
 
 // ---------------------------------------------------------------------------

@@ -18,12 +18,14 @@
 // while the walk is under way: no walk holds an iterator across a call out.
 #pragma once
 
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/Events.h"
 #include "platform/rtl/Persistent.h"
 #include "platform/rtl/Sets.h"
+#include "platform/rtl/SmallVector.h"
 #include "platform/rtl/TypeInfo.h"
 
 class TComponent;
@@ -146,26 +148,31 @@ class TComponent : public TPersistent {
   void CloseHoles() const;
 
   TComponent* FOwner = nullptr;
+  // The lists below keep one component in place: most owners own one, and
+  // most ties are to one partner.
+  using TComponentList = SmallVector<TComponent*, 1>;
+
   // The members in order. A member that leaves from the middle leaves a
   // hole (null) that is closed when the list is next read by position, so
   // freeing members in any order stays linear; holes at the end go at once.
-  mutable std::vector<TComponent*> FComponents;
+  mutable TComponentList FComponents;
   mutable std::size_t FHoles = 0;
   // This component's place in its owner's FComponents.
   mutable std::size_t FOwnerSlot = 0;
   // The named members of FComponents by upper-cased name, so finding one
-  // (and checking a newcomer's name) does not walk the whole list.
-  std::unordered_map<AnsiString, TComponent*> FNameIndex;
+  // (and checking a newcomer's name) does not walk the whole list. Made
+  // with the first named member.
+  std::unique_ptr<std::unordered_map<AnsiString, TComponent*>> FNameIndex;
   // The members of FComponents, in the same order, whose Notification does
   // something: their class replaces it, or they are tied by free
   // notification, or one of their own members relays. An owner passes
   // notices only to these, so inserting many plain components, or
   // components that own only plain ones, is linear. Until AfterConstruction
   // knows the class, a component counts as one.
-  std::vector<TComponent*> FRelays;
+  TComponentList FRelays;
   bool FRelay = true;
   bool FClassKnown = false;
-  std::vector<TComponent*> FFreeNotifies;
+  TComponentList FFreeNotifies;
   AnsiString FName;
   NativeInt FTag = 0;
   TComponentState FComponentState;
