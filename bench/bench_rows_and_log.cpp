@@ -11,6 +11,8 @@
 // machine's caches and allocator cost at each size.
 #include <benchmark/benchmark.h>
 
+#include <array>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -155,6 +157,35 @@ void BM_FloorRowsByHand(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FloorRowsByHand)->Apply(ToE6);
+
+// The floor of freeing rows as the grid's rows lie in memory: each row the
+// nine heap blocks a row of text editors takes, of the same sizes and made
+// in the same order, written when made; freed last first, each block's
+// lines read before it goes as a destructor would, and nothing else. Made
+// outside the clock, as BM_FreeRowsInBracket makes its rows: what freeing
+// rows of this size costs in the caches and the allocator alone.
+void BM_FloorFreeRowBlocks(benchmark::State& state) {
+  static constexpr std::size_t kBlocks[] = {336, 192, 368, 32, 40, 80, 48, 56, 480};
+  using Row = std::array<unsigned char*, std::size(kBlocks)>;
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::vector<Row> rows(static_cast<std::size_t>(state.range(0)));
+    for (std::size_t r = 0; r < rows.size(); ++r)
+      for (std::size_t b = 0; b < std::size(kBlocks); ++b) {
+        rows[r][b] = static_cast<unsigned char*>(::operator new(kBlocks[b]));
+        std::memset(rows[r][b], static_cast<int>(r & 0xFF), kBlocks[b]);
+      }
+    state.ResumeTiming();
+    unsigned sum = 0;
+    for (std::size_t r = rows.size(); r-- > 0;)
+      for (std::size_t b = 0; b < std::size(kBlocks); ++b) {
+        for (std::size_t at = 0; at < kBlocks[b]; at += 64) sum += rows[r][b][at];
+        ::operator delete(rows[r][b]);
+      }
+    benchmark::DoNotOptimize(sum);
+  }
+}
+BENCHMARK(BM_FloorFreeRowBlocks)->Apply(ToE6);
 
 // ---- The front end ----
 
