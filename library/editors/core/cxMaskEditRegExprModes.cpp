@@ -25,13 +25,18 @@ void TcxMaskEditRegExprMode::SetRegExprCaseInsensitive() {
 
 void TcxMaskEditRegExprMode::Compile(const AnsiString& AMask) {
   if (!TcxCustomMaskEditProperties::EmptyMask(AMask)) {
-    // The engine forgets its pattern when a compile fails: a bad pattern
-    // raises from a probe, before anything of this mode changed.
-    TcxRegExpr probe;
-    TStringStream probeSource(AMask);
-    probe.Compile(&probeSource);
+    // The engine forgets its pattern when a compile fails: the mask is
+    // compiled into an engine of its own, set up as the mode's, which takes
+    // its place only once it stands. A bad pattern raises before anything
+    // of this mode changed, and a good one is compiled once.
+    TOwned<TcxRegExpr> compiled = MakeOwned<TcxRegExpr>();
+    compiled->SetCaseInsensitive(FRegExpr->GetCaseInsensitive());
+    compiled->SetUpdateOn(FRegExpr->GetUpdateOn());
+    compiled->OnSymbolUpdate = FRegExpr->OnSymbolUpdate;
+    compiled->OnSymbolDelete = FRegExpr->OnSymbolDelete;
     TStringStream source(AMask);
-    FRegExpr->Compile(&source);
+    compiled->Compile(&source);
+    FRegExpr = std::move(compiled);
   }
   SetEditMask(AMask);
   SetRegExprCaseInsensitive();
