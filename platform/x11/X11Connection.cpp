@@ -4,11 +4,9 @@
 #include "platform/x11/X11Connection.h"
 
 #include <X11/Xatom.h>
-#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
-#include <X11/extensions/shape.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -138,13 +136,12 @@ bool X11BackEnd::Connect(const std::string& name) {
   XInternAtoms(dpy, texts, kNames, False, found);
   for (int i = 0; i < kNames; ++i) *names[i].atom = found[i];
 
-  int major = 0, minor = 0;
-  Bool pixmaps = False;
-  shm = XShmQueryVersion(dpy, &major, &minor, &pixmaps) && !std::getenv("ORVANTA_X11_NOSHM");
-  int eventBase = 0, errorBase = 0;
-  shapeExt = XShapeQueryExtension(dpy, &eventBase, &errorBase);
-  Bool detectable = False;
-  XkbSetDetectableAutoRepeat(dpy, True, &detectable);
+  // Every question here is a round trip that the first picture waits for:
+  // whether the server shares memory is asked (its version is not needed),
+  // the Shape extension is looked for when a window is first cut to a
+  // region, and auto-repeat is made detectable when a window first takes
+  // the keyboard.
+  shm = XShmQueryExtension(dpy) && !std::getenv("ORVANTA_X11_NOSHM");
 
   // A window manager that follows the conventions names its check window.
   Atom type = 0;

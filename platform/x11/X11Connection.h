@@ -126,6 +126,7 @@ class X11BackEnd : public IBackEnd {
   void OnButton(_XEvent& e);
   void OnCrossing(_XEvent& e);
   void OnFocus(_XEvent& e);
+  void MakeRepeatDetectable();
   void SettleFocus();
   void OnSelectionRequest(_XEvent& e);
   void OnSelectionClear(_XEvent& e);
@@ -165,7 +166,9 @@ class X11BackEnd : public IBackEnd {
   Atoms atoms;
   bool shm = false;            // MIT-SHM usable
   bool lendable = true;        // shared images can be the window system's own pixels (SurfacePixels)
+  bool shapeAsked = false;     // the Shape extension looked for (at the first region)
   bool shapeExt = false;
+  bool repeatDetectable = false;  // auto-repeat made detectable (MakeRepeatDetectable)
   bool windowManager = false;  // a window manager announces itself
   XId helper = 0;              // unmapped window: selection owner and requestor
   void* im = nullptr;          // XIM, opened at the first key (see PrepareKeyInput)

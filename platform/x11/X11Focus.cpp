@@ -21,6 +21,17 @@
 
 namespace win::x11 {
 
+void X11BackEnd::MakeRepeatDetectable() {
+  // Keys held down repeat as presses alone, without a release between
+  // them. Asked for when the keyboard first comes to a window of ours (or
+  // at the first key, should no focus event come before it), not while
+  // the first picture waits.
+  if (repeatDetectable) return;
+  repeatDetectable = true;
+  Bool detectable = False;
+  XkbSetDetectableAutoRepeat(dpy, True, &detectable);
+}
+
 void X11BackEnd::OnFocus(XEvent& e) {
   XFocusChangeEvent& f = e.xfocus;
   // Keyboard grabs (a window manager's switcher) and moves inside the
@@ -33,6 +44,7 @@ void X11BackEnd::OnFocus(XEvent& e) {
     xFocus = id;
     focusSerial = f.serial;
     focusChanged = true;
+    MakeRepeatDetectable();
     // Caps Lock and Num Lock may have changed while another program had the keyboard.
     XkbStateRec state;
     if (XkbGetState(dpy, XkbUseCoreKbd, &state) == Success) SyncToggles(state.locked_mods);

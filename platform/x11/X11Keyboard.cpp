@@ -177,6 +177,7 @@ int Utf8CharTo1252(const char* s, int n) {
 
 void X11BackEnd::OnKey(XEvent& e) {
   XKeyEvent& k = e.xkey;
+  MakeRepeatDetectable();
   lastTime = k.time;
   SurfaceId surface = SurfaceOfWindow(k.window);
   bool down = e.type == KeyPress;

@@ -466,6 +466,12 @@ void Probe::Button(int button, bool down) {
   XSync(dpy_, False);
 }
 
+void Probe::KeyRepeat(bool on) {
+  if (on) XAutoRepeatOn(dpy_);
+  else XAutoRepeatOff(dpy_);
+  XSync(dpy_, False);
+}
+
 void Probe::Key(const char* keysym, bool down) {
   const KeySym sym = XStringToKeysym(keysym);
   KeyCode code = XKeysymToKeycode(dpy_, sym);

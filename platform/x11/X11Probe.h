@@ -128,6 +128,9 @@ class Probe {
   // keysym: X's name of the symbol ("a", "Return"); one that no key types
   // is given a key of its own first.
   void Key(const char* keysym, bool down);
+  // Turns the server's key repeat on or off (the test servers start with
+  // it off).
+  void KeyRepeat(bool on);
   // What a window manager would send when the user closes the window.
   void SendDelete(unsigned long window);
   // Moves the keyboard focus as a window manager would on a click.

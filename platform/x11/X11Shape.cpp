@@ -10,7 +10,13 @@ namespace win::x11 {
 
 void X11BackEnd::SetSurfaceShape(SurfaceId id, const std::vector<RECT>& rects) {
   Surface* s = Find(id);
-  if (!s || !shapeExt) return;
+  if (!s) return;
+  if (!shapeAsked) {
+    shapeAsked = true;
+    int eventBase = 0, errorBase = 0;
+    shapeExt = XShapeQueryExtension(dpy, &eventBase, &errorBase);
+  }
+  if (!shapeExt) return;
   if (rects.empty()) {
     XShapeCombineMask(dpy, s->window, ShapeBounding, 0, 0, None, ShapeSet);
   } else {

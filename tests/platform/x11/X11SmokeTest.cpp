@@ -50,6 +50,7 @@ std::vector<Logged> gLog;
 LRESULT SmokeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   switch (m) {
     case WM_KEYDOWN:
+    case WM_KEYUP:
     case WM_CHAR:
     case WM_LBUTTONDOWN:
     case WM_SYSCOMMAND:
@@ -618,6 +619,45 @@ TEST_F(X11Smoke, AShownWindowKeepsItsPixelsWhereTheServerReadsThem) {
   Leave(s.top);
   EXPECT_NE(CLR_INVALID, GetPixel(kept, 5, 5));
   ReleaseDC(s.top, kept);
+}
+
+// A key held down repeats as further presses, each marked as already down,
+// with no release between them: the first release is the user's.
+TEST_F(X11Smoke, AKeyHeldDownRepeatsAsPressesWithoutReleases) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  POINT inLeft{50, 100};
+  ClientToScreen(s.left, &inLeft);
+  probe->MovePointer(inLeft.X, inLeft.Y);
+  ASSERT_TRUE(Eventually([&] { return GetFocus() == s.left && x->xFocus == SurfaceOf(s.top); }));
+  gLog.clear();
+  auto downs = [&] {
+    int n = 0;
+    for (const Logged& l : gLog) n += l.hwnd == s.left && l.message == WM_KEYDOWN && l.wParam == 'B';
+    return n;
+  };
+  probe->KeyRepeat(true);
+  probe->Key("b", true);
+  EXPECT_TRUE(Eventually([&] { return downs() >= 3; }));
+  probe->Key("b", false);
+  probe->KeyRepeat(false);
+  EXPECT_TRUE(Eventually([&] { return Received(s.left, WM_KEYUP, 'B'); }));
+  int presses = 0;
+  bool releasedBeforeTheEnd = false;
+  for (std::size_t i = 0; i < gLog.size(); ++i) {
+    const Logged& l = gLog[i];
+    if (l.message == WM_KEYDOWN && l.wParam == 'B') {
+      const bool wasDown = (l.lParam & (1 << 30)) != 0;
+      EXPECT_EQ(wasDown, presses > 0) << "press " << presses;
+      ++presses;
+    }
+    if (l.message == WM_KEYUP && l.wParam == 'B' && i + 1 < gLog.size())
+      for (std::size_t j = i + 1; j < gLog.size(); ++j) releasedBeforeTheEnd |= gLog[j].message == WM_KEYDOWN;
+  }
+  EXPECT_GE(presses, 3);
+  EXPECT_FALSE(releasedBeforeTheEnd) << "a release came between the repeats";
+  Leave(s.top);
 }
 
 // A region on the top-level window cuts the X window to it, and taking it
