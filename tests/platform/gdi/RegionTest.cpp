@@ -175,6 +175,52 @@ TEST(Regions, FillPaintAndInvertDrawTheRegionEachWithItsOwnPaint) {
   for (HGDIOBJ o : {ToObj(plus), ToObj(red), ToObj(blue)}) DeleteObject(o);
 }
 
+TEST(Regions, FrameRgnPaintsThePixelsNearTheOutsideWhateverTheFrameSize) {
+  // The model: a pixel of the region is framed when some pixel of its
+  // width x height neighbourhood (dx < width, dy < height) is outside.
+  Rng rng(11);
+  for (int round = 0; round < 120; ++round) {
+    HRGN shape = RandomRegion(rng);
+    bool in[48][48] = {};
+    for (auto [x, y] : PointsOf(shape)) in[y][x] = true;
+    auto outside = [&](int x, int y) { return x < 0 || y < 0 || x >= 48 || y >= 48 || !in[y][x]; };
+    const int width = rng.In(1, 9), height = rng.In(1, 9);
+    Canvas c(48, 48);
+    HBRUSH red = CreateSolidBrush(kRed);
+    ASSERT_TRUE(FrameRgn(c.Dc, shape, red, width, height));
+    for (int y = 0; y < 48; ++y)
+      for (int x = 0; x < 48; ++x) {
+        bool framed = false;
+        if (in[y][x])
+          for (int dy = -height + 1; dy < height && !framed; ++dy)
+            for (int dx = -width + 1; dx < width && !framed; ++dx) framed = outside(x + dx, y + dy);
+        ASSERT_EQ(c.At(x, y) == kRed, framed) << "round " << round << " frame " << width << "x" << height
+                                               << " at " << x << "," << y;
+      }
+    DeleteObject(red);
+    DeleteObject(shape);
+  }
+
+  // A frame thousands of pixels wide on a ring 10,000 pixels across: its
+  // middle, further than the frame from either edge, is not framed; near
+  // the hole it is, as near the outside.
+  Canvas c(64, 64);
+  HRGN ring = CreateEllipticRgn(-15000, -15000, 15000, 15000);
+  HRGN hole = CreateEllipticRgn(-5000, -5000, 5000, 5000);
+  CombineRgn(ring, ring, hole, RGN_DIFF);
+  OffsetRgn(ring, -10000, 32);
+  HBRUSH red = CreateSolidBrush(kRed);
+  ASSERT_TRUE(FrameRgn(c.Dc, ring, red, 2000, 2000));
+  EXPECT_EQ(c.Count(kRed), 0);
+  // Now the hole's right edge runs down the middle of the canvas.
+  OffsetRgn(ring, 5032, 0);
+  ASSERT_TRUE(FrameRgn(c.Dc, ring, red, 2000, 2000));
+  EXPECT_EQ(c.At(20, 32), kWhite) << "in the hole";
+  EXPECT_EQ(c.At(44, 32), kRed) << "within the frame of the hole's edge";
+  EXPECT_EQ(c.Count(kRed) + c.Count(kWhite), 64 * 64);
+  for (HGDIOBJ o : {ToObj(ring), ToObj(hole), ToObj(red)}) DeleteObject(o);
+}
+
 TEST(Regions, EllipticRegionHoldsExactlyTheEllipsePixels) {
   for (RECT box : {RECT{0, 0, 12, 12}, RECT{3, 2, 30, 11}, RECT{1, 1, 2, 9}, RECT{0, 0, 7, 8}}) {
     Canvas c(40, 20);
