@@ -105,8 +105,11 @@ void Stroker::AddDisc(DPoint c) {
   // square around the point's pixel.
   thread_local Region piece;
   thread_local std::vector<RowSpan> rows;
+  // Only the rows the clip reaches: a wide pen's discs would otherwise
+  // cost their whole height at every vertex.
   const int cx = int(std::lround(c.X)), cy = int(std::lround(c.Y)), h = PenWidth / 2;
-  EllipseRows({cx - h, cy - h, cx - h + PenWidth, cy - h + PenWidth}, rows);
+  const TRect& clip = Dc.Eff.Box();
+  EllipseRows({cx - h, cy - h, cx - h + PenWidth, cy - h + PenWidth}, rows, {clip.Top, clip.Bottom});
   Region::Builder b(piece);
   for (const RowSpan& r : rows) b.AddSpan(r.Y, r.Y + 1, r.Left, r.Right);
   b.Finish();

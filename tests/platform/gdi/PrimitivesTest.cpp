@@ -355,6 +355,17 @@ TEST(Robustness, HugeCoordinatesNeitherOverflowNorStall) {
   Canvas src(4, 4, kRed);
   StretchBlt(c.Dc, -big, -big, big, big, src.Dc, 0, 0, 4, 4, SRCCOPY);
   EXPECT_EQ(c.Count(kRed), 256);
+  // A zigzag of a thousand corners in a pen a hundred thousand pixels wide:
+  // each round corner costs the rows the surface shows, not its height.
+  const COLORREF green = RGB(0, 160, 0);
+  HPEN broad = CreatePen(PS_SOLID, 100000, green);
+  SelectObject(c.Dc, broad);
+  std::vector<POINT> zigzag;
+  for (int i = 0; i < 1000; ++i) zigzag.push_back({i * 97 - 48000, (i % 2) * 90000 - 45000});
+  Polyline(c.Dc, zigzag.data(), int(zigzag.size()));
+  EXPECT_EQ(c.Count(green), 256);
+  SelectObject(c.Dc, GetStockObject(BLACK_PEN));
+  DeleteObject(broad);
   HRGN r = CreateRectRgn(0, 0, 10, 10);
   OffsetRgn(r, big, big);
   OffsetRgn(r, big, big);
