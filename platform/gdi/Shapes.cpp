@@ -237,39 +237,43 @@ BOOL ArcShape(HDC hdc, ArcKind kind, const char* name, int l, int t, int r, int 
   };
   if (kind != ArcKind::Arc && s.HasBrush) mark(interior, 1);
   if (withPen) mark(ring, 2);
-  // Radial or chord lines, end points included.
+  // Radial or chord lines, end points included: a pen-wide square at each
+  // step of the line. The steps whose squares reach a row form one run (y
+  // moves one way), and their squares one span (x moves at most a pixel a
+  // step), so each row of the mask costs two searches whatever the pen's
+  // width.
   auto line = [&](double fx, double fy, double tx, double ty) {
-    int x0 = std::clamp(int(std::floor(fx)), outer.Left, outer.Right - 1);
-    int y0 = std::clamp(int(std::floor(fy)), outer.Top, outer.Bottom - 1);
-    int x1 = std::clamp(int(std::floor(tx)), outer.Left, outer.Right - 1);
-    int y1 = std::clamp(int(std::floor(ty)), outer.Top, outer.Bottom - 1);
-    long long dx = std::abs(x1 - x0), dy = std::abs(y1 - y0), n = std::max(dx, dy);
-    int h = s.Width / 2;
-    // Only the steps near the visible area: each coordinate moves
-    // monotonically, so each gives a range of steps (widened by one for the
-    // rounding of the division).
-    long long first = 0, last = n;
-    auto narrow = [&](long long a0, long long a1, long long lo, long long hi) {
-      if (a0 == a1) {
-        if (a0 < lo || a0 > hi) first = 1, last = 0;
-        return;
+    const int x0 = std::clamp(int(std::floor(fx)), outer.Left, outer.Right - 1);
+    const int y0 = std::clamp(int(std::floor(fy)), outer.Top, outer.Bottom - 1);
+    const int x1 = std::clamp(int(std::floor(tx)), outer.Left, outer.Right - 1);
+    const int y1 = std::clamp(int(std::floor(ty)), outer.Top, outer.Bottom - 1);
+    const long long n = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
+    const int w = s.Width, h = w / 2;
+    auto xAt = [&](long long i) { return n ? int(x0 + (x1 - x0) * i / n) : x0; };
+    auto yAt = [&](long long i) { return n ? int(y0 + (y1 - y0) * i / n) : y0; };
+    // The first step from which pred holds; pred goes from false to true.
+    auto firstStep = [n](auto pred) {
+      long long lo = 0, hi = n + 1;
+      while (lo < hi) {
+        long long m = lo + (hi - lo) / 2;
+        if (pred(m)) hi = m;
+        else lo = m + 1;
       }
-      long long d = a1 - a0;
-      long long i0 = d > 0 ? (lo - a0) * n / d : (hi - a0) * n / d;
-      long long i1 = d > 0 ? (hi - a0) * n / d : (lo - a0) * n / d;
-      first = std::max(first, i0 - 1);
-      last = std::min(last, i1 + 1);
+      return lo;
     };
-    if (n) {
-      narrow(x0, x1, area.Left - s.Width, area.Right + s.Width);
-      narrow(y0, y1, area.Top - s.Width, area.Bottom + s.Width);
-    }
-    for (long long i = first; i <= last; ++i) {
-      int x = n ? int(x0 + (x1 - x0) * i / n) : x0, y = n ? int(y0 + (y1 - y0) * i / n) : y0;
-      if (y - h >= area.Bottom + s.Width || y + s.Width < area.Top) continue;
-      for (int yy = y - h; yy < y - h + s.Width; ++yy)
-        for (int xx = x - h; xx < x - h + s.Width; ++xx)
-          if (std::uint8_t* c = cell(xx, yy)) *c = 2;
+    const bool down = y1 >= y0;
+    for (int yy = area.Top; yy < area.Bottom; ++yy) {
+      // A step's square covers row yy when its y is in [yy + h - w + 1, yy + h].
+      const int lowY = yy + h - w + 1, highY = yy + h;
+      const long long from = down ? firstStep([&](long long i) { return yAt(i) >= lowY; })
+                                  : firstStep([&](long long i) { return yAt(i) <= highY; });
+      const long long to = down ? firstStep([&](long long i) { return yAt(i) > highY; })
+                                : firstStep([&](long long i) { return yAt(i) < lowY; });
+      if (from >= to) continue;
+      const int xa = xAt(from), xb = xAt(to - 1);
+      const int left = std::max(std::min(xa, xb) - h, area.Left);
+      const int right = std::min(std::max(xa, xb) - h + w, area.Right);
+      for (int xx = left; xx < right; ++xx) *cell(xx, yy) = 2;
     }
   };
   if (withPen && !full) {

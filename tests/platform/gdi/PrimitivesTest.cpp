@@ -364,6 +364,10 @@ TEST(Robustness, HugeCoordinatesNeitherOverflowNorStall) {
   for (int i = 0; i < 1000; ++i) zigzag.push_back({i * 97 - 48000, (i % 2) * 90000 - 45000});
   Polyline(c.Dc, zigzag.data(), int(zigzag.size()));
   EXPECT_EQ(c.Count(green), 256);
+  // A pie's radii in that pen: each row of the surface costs a search along
+  // the radius, not a square of the pen's width at every step.
+  Pie(c.Dc, -100000, -100000, 100000, 100000, 100000, 0, 0, -100000);
+  EXPECT_EQ(c.Count(green), 256);
   SelectObject(c.Dc, GetStockObject(BLACK_PEN));
   DeleteObject(broad);
   HRGN r = CreateRectRgn(0, 0, 10, 10);
