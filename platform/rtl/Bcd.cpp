@@ -100,7 +100,9 @@ Dec Unpack(const TBcd& b) {
 bool Pack(Dec d, TBcd& out) {
   d.TrimLeading();
   if (d.Scale > kMaxScale) d.DropFraction(d.Scale - kMaxScale, true);
-  if (d.Count > MaxFMTBcdDigits) d.DropFraction(d.Count - MaxFMTBcdDigits, true);
+  // Rounding the fraction away can carry a digit in front of all nines
+  // (9.95 to 10.0): round again, dropping what are zeros by then.
+  while (d.Count > MaxFMTBcdDigits && d.Scale > 0) d.DropFraction(d.Count - MaxFMTBcdDigits, true);
   d.TrimLeading();  // a carry cannot add zeros, but dropping may leave "0.x"
   if (d.IntDigits() > MaxFMTBcdDigits) return false;
   if (d.Count == 0) d.Push(0);

@@ -54,6 +54,12 @@ TEST_F(BcdTest, SixtyFourDigitsFitAndMoreRoundTheFractionHalvesToEven) {
   EXPECT_EQ(Round((head + ".00015").c_str()), head + ".0002");   // tie, 2 is even
   EXPECT_EQ(Round((head + ".000051").c_str()), head + ".0001");  // above the tie
   EXPECT_EQ(Round((head + ".99995").c_str()), "1" + AnsiString(58, '0') + "1");  // carries into the integer
+  // A carry through every nine adds a digit in front, and the digits then
+  // number 65: the last, a zero, goes too.
+  const AnsiString nines = "9999." + AnsiString(60, '9');
+  EXPECT_EQ(Round((nines + "51").c_str()), "10000");
+  EXPECT_EQ(Round((nines + "5").c_str()), "10000");
+  EXPECT_EQ(Round((nines + "49").c_str()), nines);
 
   // Decimals beyond the 63rd place round away.
   EXPECT_EQ(Round(("0." + AnsiString(62, '0') + "15").c_str()), "0." + AnsiString(62, '0') + "2");
