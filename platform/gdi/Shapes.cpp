@@ -262,7 +262,8 @@ BOOL ArcShape(HDC hdc, ArcKind kind, const char* name, int l, int t, int r, int 
       return lo;
     };
     const bool down = y1 >= y0;
-    for (int yy = area.Top; yy < area.Bottom; ++yy) {
+    const int top = std::max(area.Top, std::min(y0, y1) - h), bottom = std::min(area.Bottom, std::max(y0, y1) - h + w);
+    for (int yy = top; yy < bottom; ++yy) {
       // A step's square covers row yy when its y is in [yy + h - w + 1, yy + h].
       const int lowY = yy + h - w + 1, highY = yy + h;
       const long long from = down ? firstStep([&](long long i) { return yAt(i) >= lowY; })
