@@ -139,8 +139,9 @@ class TcxRegExprAutomat {
   // successor step, each kept at its last place in the union of the
   // successors' expansions.
   void Expand(const TcxRegExprStates& ASource, TcxRegExprStates& AResult);
-  // One state's successors, expanded (appended to AResult).
-  void Walk(const TcxRegExprSimpleState* AState, TcxRegExprStates& AResult);
+  // One state's successors, expanded backwards under the current marks
+  // (appended to AResult).
+  void WalkBack(const TcxRegExprSimpleState* AState, TcxRegExprStates& AResult);
   void NextGeneration();
   // The previous sets live end to end in one array, so typing forward
   // allocates nothing once the array has grown.
@@ -188,8 +189,6 @@ class TcxRegExprAutomat {
   std::vector<TcxRegExprSimpleState*> FSimpleStates;
   std::vector<TcxRegExprState*> FWork;
   TcxRegExprStates FCandidates;
-  TcxRegExprStates FConcat;
-  TcxRegExprStates FWalked;
   unsigned FGeneration = 0;
 };
 

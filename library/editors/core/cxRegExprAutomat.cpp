@@ -40,13 +40,14 @@ void TcxRegExprAutomat::NextGeneration() {
 // once for every path that reaches it; patterns like (a|a)* would double
 // the set with every character. Keeping only the last occurrence of each
 // state gives the same answers. It is computed directly: walking the
-// expansion backwards and keeping first sightings yields the last
+// written-out union backwards and keeping first sightings yields the last
 // occurrences in reverse, and a connector seen once need not be expanded
 // again, since all it stands for has been seen already. That also cuts the
 // loops a repeated group that can match nothing would otherwise make.
-void TcxRegExprAutomat::Walk(const TcxRegExprSimpleState* AState, TcxRegExprStates& AResult) {
-  NextGeneration();
-  const std::size_t first = AResult.size();
+//
+// WalkBack walks one state's part of that union, backwards, under the
+// marks of the current generation, and appends what it sights first.
+void TcxRegExprAutomat::WalkBack(const TcxRegExprSimpleState* AState, TcxRegExprStates& AResult) {
   FWork.assign(AState->Successors.begin(), AState->Successors.end());
   while (!FWork.empty()) {
     TcxRegExprState* s = FWork.back();
@@ -58,42 +59,45 @@ void TcxRegExprAutomat::Walk(const TcxRegExprSimpleState* AState, TcxRegExprStat
     else
       AResult.push_back(static_cast<TcxRegExprSimpleState*>(s));
   }
-  std::reverse(AResult.begin() + static_cast<std::ptrdiff_t>(first), AResult.end());
 }
 
-// The expansions of a set's members, each kept in its own last-occurrence
-// order, joined and reduced to the last occurrences once more: the same
-// as reducing the whole written-out union.
+// A member's part is walked once and kept when short. A set whose
+// members all keep theirs joins the kept parts, last member first, keeping
+// first sightings: the common case of a few short parts. Otherwise the set
+// is one backward walk over its members' parts, the last member first, all
+// under one generation of marks: what a later member's part has sighted is
+// not walked again for an earlier one, so a step costs the states and
+// links it reaches once, however much the parts overlap (in a?a?a?... each
+// member reaches every later state).
 void TcxRegExprAutomat::Expand(const TcxRegExprStates& ASource, TcxRegExprStates& AResult) {
-  if (ASource.size() == 1 && ASource[0]->ClosureCached) {
+  AResult.clear();
+  bool kept = true;
+  for (TcxRegExprSimpleState* s : ASource) {
+    if (!s->ClosureKnown) {
+      s->ClosureKnown = true;
+      NextGeneration();
+      WalkBack(s, AResult);
+      s->ClosureCached = AResult.size() <= kMaxCachedClosure;
+      if (s->ClosureCached) s->Closure.assign(AResult.rbegin(), AResult.rend());
+      AResult.clear();
+    }
+    kept = kept && s->ClosureCached;
+  }
+  if (kept && ASource.size() == 1) {
     AResult = ASource[0]->Closure;
     return;
   }
-  FConcat.clear();
-  for (TcxRegExprSimpleState* s : ASource) {
-    if (!s->ClosureKnown) {
-      FWalked.clear();
-      Walk(s, FWalked);
-      s->ClosureKnown = true;
-      s->ClosureCached = FWalked.size() <= kMaxCachedClosure;
-      if (s->ClosureCached) s->Closure = FWalked;
-    }
-    if (s->ClosureCached) {
-      FConcat.insert(FConcat.end(), s->Closure.begin(), s->Closure.end());
-    } else {
-      Walk(s, FConcat);
-    }
-  }
-  AResult.clear();
-  if (ASource.size() == 1) {
-    AResult.swap(FConcat);
-    return;
-  }
   NextGeneration();
-  for (auto it = FConcat.rbegin(); it != FConcat.rend(); ++it) {
-    if ((*it)->Mark == FGeneration) continue;
-    (*it)->Mark = FGeneration;
-    AResult.push_back(*it);
+  for (auto it = ASource.rbegin(); it != ASource.rend(); ++it) {
+    if (kept) {
+      for (auto at = (*it)->Closure.rbegin(); at != (*it)->Closure.rend(); ++at) {
+        if ((*at)->Mark == FGeneration) continue;
+        (*at)->Mark = FGeneration;
+        AResult.push_back(*at);
+      }
+    } else {
+      WalkBack(*it, AResult);
+    }
   }
   std::reverse(AResult.begin(), AResult.end());
 }

@@ -169,15 +169,33 @@ void ConnectBlock(TcxRegExprParserBlockItem& block) {
   }
 }
 
+// After an item may come the next one and, past each item that can be
+// missing, the one after it. Written out for every item, a run of n
+// optional items would take n*n links, and every step of typing would walk
+// them; instead each optional item with items after it gets a connector
+// for "this item, then what may follow it", shared by every item before
+// it. The states the walk reaches, and their order, stay the same.
 void ConnectAlt(TcxRegExprParserAlt& alt) {
-  for (int i = 0; i < alt.Count(); ++i) {
+  const int count = alt.Count();
+  TcxRegExprState* follow = nullptr;  // what may come after item i
+  std::vector<TcxRegExprState*> follows(static_cast<std::size_t>(count), nullptr);
+  for (int j = count - 1; j >= 0; --j) {
+    follows[static_cast<std::size_t>(j)] = follow;
+    TcxRegExprParserItem* item = alt.Item(j);
+    if (follow && item->CanMissing()) {
+      TcxRegExprBlockState* link = item->MakeFollowLink();
+      link->Add(item->EntryState());
+      link->Add(follow);
+      follow = link;
+    } else {
+      follow = item->EntryState();
+    }
+  }
+  for (int i = 0; i < count; ++i) {
     TcxRegExprParserItem* item = alt.Item(i);
     if (auto* block = item->AsBlock()) ConnectBlock(*block);
     TcxRegExprState* exit = item->ExitState();
-    for (int j = i + 1; j < alt.Count(); ++j) {
-      exit->Add(alt.Item(j)->EntryState());
-      if (!alt.Item(j)->CanMissing()) break;
-    }
+    if (TcxRegExprState* next = follows[static_cast<std::size_t>(i)]) exit->Add(next);
     if (item->CanRepeat()) exit->Add(item->EntryState());
   }
 }
@@ -187,6 +205,7 @@ void Collect(TcxRegExprParserAlts& alts, std::vector<TcxRegExprState*>& out) {
     TcxRegExprParserAlt& alt = *alts.Alt(a);
     for (int i = 0; i < alt.Count(); ++i) {
       TcxRegExprParserItem* item = alt.Item(i);
+      if (TcxRegExprBlockState* link = item->FollowLink()) out.push_back(link);
       if (auto* block = item->AsBlock()) {
         out.push_back(block->StartState());
         out.push_back(block->FinishState());

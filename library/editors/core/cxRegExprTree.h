@@ -238,9 +238,20 @@ class TcxRegExprParserItem {
   // Blocks nested inside this item (0 for a simple item).
   int Depth = 0;
 
+  // The connector standing for this item and, while items can be missing,
+  // the ones after it: made when the alternative is connected, owned here.
+  TcxRegExprBlockState* MakeFollowLink() {
+    FFollowLink = std::make_unique<TcxRegExprBlockState>();
+    return FFollowLink.get();
+  }
+  TcxRegExprBlockState* FollowLink() const { return FFollowLink.get(); }
+
  protected:
   AnsiString PrintQuantifier() const;
   TcxRegExprQuantifier FQuantifier = rqSimple;
+
+ private:
+  std::unique_ptr<TcxRegExprBlockState> FFollowLink;
 };
 
 class TcxRegExprParserSimpleItem : public TcxRegExprParserItem {

@@ -163,6 +163,32 @@ TEST(RegExprMatch, StateSetsStayBoundedOnOverlappingRepetition) {
   }
 }
 
+// After k characters of \d?\d?... every later item is a candidate, and
+// each one reaches all the items after it. A step must walk those once,
+// not once per candidate: 3,000 items would otherwise take billions of
+// visits to type. Case-insensitive steps are walked every time, so the
+// table of remembered steps does not hide the walk.
+TEST(RegExprMatch, ALongRunOfOptionalItemsTypesAndStepsBackInOneWalkAStep) {
+  constexpr int kItems = 3000;
+  AnsiString mask;
+  for (int i = 0; i < kItems; ++i) mask += "\\d?";
+  TcxRegExpr re;
+  CompileText(re, mask);
+  re.SetCaseInsensitive(true);
+  for (int i = 0; i < kItems; ++i) {
+    char c = static_cast<char>('0' + i % 10);
+    ASSERT_TRUE(re.Next(c)) << "digit " << i;
+    ASSERT_TRUE(re.IsFinal());
+    ASSERT_EQ(re.GetAutomat()->GetCurrentStates().size(), static_cast<std::size_t>(kItems - i));
+  }
+  char extra = '1';
+  EXPECT_FALSE(re.Next(extra)) << "every item is taken";
+  int back = 0;
+  while (re.Prev()) ++back;
+  EXPECT_EQ(back, kItems);
+  EXPECT_TRUE(re.IsStart());
+}
+
 TEST(RegExprMatch, RepeatedGroupThatCanMatchNothingDoesNotLoop) {
   // {n,} repeats its item with '*' even when the item can match nothing;
   // the walk must not chase the empty loop.
