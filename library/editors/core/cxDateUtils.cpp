@@ -273,7 +273,10 @@ bool SmartTextToDate(const AnsiString& AText, TDateTime& ADate) {
     double date = KeywordDate(index);
     if (rest.size() >= 2) {
       Integer days;
-      if (TryStrToInt(Trim(std::string_view(rest).substr(1)), days)) date += rest[0] == '+' ? days : -days;
+      // Negated as a day count, not as an integer: "-" before the lowest
+      // integer has no integer to give.
+      if (TryStrToInt(Trim(std::string_view(rest).substr(1)), days))
+        date += rest[0] == '+' ? static_cast<double>(days) : -static_cast<double>(days);
     }
     ADate = date;
     return true;

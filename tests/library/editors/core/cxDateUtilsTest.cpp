@@ -33,6 +33,9 @@ TEST(DateUtils, SmartWordsWithOffsets) {
   EXPECT_EQ(Smart("today -2"), kToday - 2);
   EXPECT_EQ(Smart("today+x"), kToday) << "an offset that does not convert leaves the word's date";
   EXPECT_EQ(Smart("today+"), kToday);
+  // The offset's own sign: minus the lowest integer is a count of days.
+  EXPECT_EQ(Smart("today--2"), kToday + 2);
+  EXPECT_EQ(Smart("today--2147483648"), kToday + 2147483648.0);
   EXPECT_EQ(Smart("yesterday"), kToday - 1);
   EXPECT_EQ(Smart("tomorrow+1"), kToday + 2);
   EXPECT_EQ(Smart("bom"), Day(2008, 12, 1));
