@@ -480,6 +480,14 @@ TEST_F(DateEdit, TypedDatesByInputKindSmartWordsAndDateOnError) {
   SelectAllAndType(edit, "soon");
   EXPECT_FALSE(edit->ValidateEdit(false)) << "deNoChange keeps the error";
   EXPECT_EQ(TextOf(edit), "2/14/2009") << "and puts the text back";
+  // A day before the calendar's first year reads as a date but is none the
+  // editor could show: it is refused like any other, the value kept.
+  for (const char* early : {"12/31/0099", "1/1/0001", "today-800000"}) {
+    SelectAllAndType(edit, early);
+    EXPECT_FALSE(edit->ValidateEdit(false)) << early;
+    EXPECT_EQ(TextOf(edit), "2/14/2009") << early;
+    EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2009, 2, 14)) << early;
+  }
   edit->GetProperties()->SetDateOnError(deToday);
   SelectAllAndType(edit, "soon");
   EXPECT_TRUE(edit->ValidateEdit(false));

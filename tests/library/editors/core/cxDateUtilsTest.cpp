@@ -136,6 +136,9 @@ TEST(DateUtils, TypedTextToDate) {
   EXPECT_EQ(Typed("12/31/2008"), kToday);
   EXPECT_EQ(Typed(" Dec 31 2008 "), kToday);
   EXPECT_EQ(Typed("1/1/10000"), -1.0);
+  EXPECT_EQ(Typed("12/31/0099"), -1.0) << "before the calendar's first year";
+  EXPECT_EQ(Typed("today-800000"), -1.0);
+  EXPECT_EQ(Typed("1/1/0100"), Day(100, 1, 1));
   EXPECT_EQ(Typed("12:30"), -1.0) << "a time alone names no day";
   EXPECT_EQ(Typed(""), -1.0);
   EXPECT_EQ(Typed("bogus"), -1.0);
