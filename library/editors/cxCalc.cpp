@@ -81,13 +81,21 @@ double TcxCustomCalculator::GetDisplay() {
   if (FState == csError) return 0;
   AnsiString text = Trim(GetEditorValue());
   if (text.empty()) text = "0";
-  RemoveThousandSeparator(text);
-  Extended value = 0;
-  return TryStrToFloat(text, value) ? value : 0;
+  double value = 0;
+  return cxStrToNumber(text, value) ? value : 0;
 }
 
 void TcxCustomCalculator::SetDisplay(double Value) {
   const AnsiString text = FloatToStrF(Value, ffGeneral, std::max(FPrecision, 2), 0);
+  // A result past what a number's text can say (an overflow's "INF", or
+  // digits rounded past the largest number) would read back as no number:
+  // the next step would go on from 0 and the editor would keep nothing
+  // while showing it. It is an error, as a division by zero is.
+  double readBack = 0;
+  if (!cxStrToNumber(text, readBack)) {
+    Error();
+    return;
+  }
   if (text == GetEditorValue()) return;
   SetEditorValue(text);
   if (OnDisplayChange) OnDisplayChange(this);
@@ -253,10 +261,10 @@ void TcxCustomCalculator::CopyToClipboard() {
 
 void TcxCustomCalculator::PasteFromClipboard() {
   if (!TextEditClipboardHasText()) return;
-  Extended value = 0;
-  if (!TryStrToFloat(PastedNumberText(ClipboardText()), value)) value = 0;
-  SetDisplay(value);
+  double value = 0;
+  if (!cxStrToNumber(PastedNumberText(ClipboardText()), value)) value = 0;
   FState = csValid;
+  SetDisplay(value);
 }
 
 AnsiString TcxCustomCalculator::PastedNumberText(AnsiString AText) {

@@ -7,6 +7,7 @@
 #include "platform/win/Focus.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxEditUtils.h"
@@ -35,6 +36,14 @@ Integer FontSize(TControl* AControl) { return AControl->GetFont()->GetSize(); }
 
 bool IsRightToLeftCharset(TFontCharset ACharset) {
   return ACharset == win::HEBREW_CHARSET || ACharset == win::ARABIC_CHARSET;
+}
+
+// The day ADay (a whole day number) at ATimeOf's time of day. Before day 0
+// the time of day is subtracted (-1.25 is 29 December 1899, 6:00), so a
+// step of days is made on the whole days: added to the raw value it would
+// land on the wrong day wherever it crosses day 0.
+double AtTimeOf(double ADay, double ATimeOf) {
+  return ADay + DateSign(ADay) * std::fabs(ATimeOf - std::trunc(ATimeOf));
 }
 
 }  // namespace
@@ -926,37 +935,38 @@ void TcxCustomCalendar::KeyDown(Word& Key, TShiftState Shift) {
     const double date = FSelectDate.Value;
     const bool altOnly = Shift == TShiftState{ssAlt};
     const bool ctrlOnly = Shift == TShiftState{ssCtrl};
+    auto days = [&](Integer ADelta) { SetSelectDate(AtTimeOf(std::trunc(date) + ADelta, date)); };
     auto month = [&](Integer ADelta) {
       Word y, m, d;
       DecodeDate(FSelectDate, y, m, d);
       ChangeMonth(y, m, ADelta);
       const TDateTime moved = SafeEncodeDate(y, m, CheckDay(y, m, d));
-      if (moved.Value != InvalidDate) SetSelectDate(moved.Value + (date - DateOf(FSelectDate).Value));
+      if (moved.Value != InvalidDate) SetSelectDate(AtTimeOf(moved.Value, date));
     };
     switch (Key) {
-      case win::VK_LEFT: SetSelectDate(date - 1); break;
-      case win::VK_RIGHT: SetSelectDate(date + 1); break;
+      case win::VK_LEFT: days(-1); break;
+      case win::VK_RIGHT: days(1); break;
       case win::VK_UP:
-        if (!altOnly) SetSelectDate(date - 7);
+        if (!altOnly) days(-7);
         break;
       case win::VK_DOWN:
-        if (!altOnly) SetSelectDate(date + 7);
+        if (!altOnly) days(7);
         break;
       case win::VK_PRIOR: month(-1); break;
       case win::VK_NEXT: month(1); break;
       case win::VK_HOME:
         if (ctrlOnly)
-          SetSelectDate(date - (GetDateElement(FSelectDate, deDay) - 1));
+          days(-(GetDateElement(FSelectDate, deDay) - 1));
         else
-          SetSelectDate(date - DayOfWeekOffset(FSelectDate));
+          days(-DayOfWeekOffset(FSelectDate));
         break;
       case win::VK_END:
         if (ctrlOnly) {
           Word y, m, d;
           DecodeDate(FSelectDate, y, m, d);
-          SetSelectDate(date + (DaysPerMonth(y, m) - d));
+          days(DaysPerMonth(y, m) - d);
         } else {
-          SetSelectDate(date + (6 - DayOfWeekOffset(FSelectDate)));
+          days(6 - DayOfWeekOffset(FSelectDate));
         }
         break;
       default: break;

@@ -34,7 +34,9 @@ void TcxClock::SetMinuteDotColor(TColor Value) {
 }
 
 void TcxClock::SetTime(TDateTime Value) {
-  const double time = std::fabs(Value.Value - std::trunc(Value.Value));
+  // A time that is no number (NaN, an infinity) shows midnight: the hands
+  // are worked out in whole seconds, which such a time has none of.
+  const double time = std::isfinite(Value.Value) ? std::fabs(Value.Value - std::trunc(Value.Value)) : 0.0;
   if (FTime.Value == time) return;
   FTime = time;
   Invalidate();

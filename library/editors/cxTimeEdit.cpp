@@ -6,6 +6,7 @@
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxEditRegistries.h"
 #include "platform/rtl/Collation.h"
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/DateText.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/ScopeExit.h"
@@ -494,7 +495,15 @@ void TcxCustomTimeEdit::SetTime(TDateTime T) { SetEditValue(Variant(Combine(FDat
 
 Variant TcxCustomTimeEdit::GetValue() {
   TcxCustomTimeEditProperties* properties = GetActiveProperties();
-  if (!IsFocused()) return Variant(std::round(GetTime().Value * kSecondsPerDay));
+  if (!IsFocused()) {
+    // The seconds the text shows: a time to the millisecond, its fraction
+    // of a second dropped. Rounded to whole seconds, 12:00:00.6 would be a
+    // second after the time shown, and 23:59:59.6 the second after the
+    // day's last.
+    Word hour, minute, second, millisecond;
+    DecodeTime(GetTime(), hour, minute, second, millisecond);
+    return Variant(hour * 3600.0 + minute * 60.0 + second);
+  }
   const AnsiString text = InternalGetText();
   Integer hours = TwoDigits(text, 0);
   if (properties->IsTwelveHour()) hours %= 12;

@@ -273,7 +273,10 @@ bool SmartTextToDate(const AnsiString& AText, TDateTime& ADate) {
     double date = KeywordDate(index);
     if (rest.size() >= 2) {
       Integer days;
-      if (TryStrToInt(Trim(std::string_view(rest).substr(1)), days)) date += rest[0] == '+' ? days : -days;
+      // Negated as a day count, not as an integer: "-" before the lowest
+      // integer has no integer to give.
+      if (TryStrToInt(Trim(std::string_view(rest).substr(1)), days))
+        date += rest[0] == '+' ? static_cast<double>(days) : -static_cast<double>(days);
     }
     ADate = date;
     return true;
@@ -293,7 +296,9 @@ bool TextToDateEx(AnsiString AText, TDateTime& ADate) {
   ADate = date;
   // A text that names no day (only a time) is no date.
   if (date.Value < -2147483648.0 || date.Value > 2147483647.0 || std::trunc(date.Value) == 0) return false;
-  return date.Value < kAfterLastCalendarDay && (!InCalendar(date) || YearOf(date) <= MaxYear);
+  // Only a day of the calendar's years is a date: one before them ("today-
+  // 800000", "12/31/0099") would be stored by an editor that cannot show it.
+  return date.Value >= cxMinDateTime().Value && date.Value <= cxMaxDateTime && YearOf(date) <= MaxYear;
 }
 
 AnsiString DateTimeToText(TDateTime ADate, bool AFourDigitYearNeeded) {

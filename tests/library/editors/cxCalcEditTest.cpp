@@ -118,6 +118,16 @@ TEST_F(CalcEdit, TheDropDownCalculatesInTheEditorsTextAndClosesByItsKeys) {
   EXPECT_EQ(TextOf(edit), "5");
   Press(VK_F4);
 
+  // So does a result past the largest number the editor reads: the
+  // editor never shows a number it then does not hold.
+  edit->SetValue(1e300);
+  Press(VK_F4);
+  Type("*175000000=");
+  EXPECT_FALSE(edit->GetDroppedDown());
+  EXPECT_EQ(TextOf(edit), "0");
+  ASSERT_TRUE(edit->ValidateEdit(false));
+  EXPECT_EQ(VarToStr(edit->GetEditValue()), "0");
+
   // A text set by code that is no number reads as 0 under a button press
   // instead of raising out of the mouse handler.
   edit->GetInnerEdit()->SetEditValue(Variant(AnsiString("$12")));

@@ -5,6 +5,8 @@
 // contact sheet of every look (CalculatorSheet.png) to look at.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "ConcretePaint.h"
 #include "library/editors/cxCalc.h"
 #include "platform/gdi/PngWriter.h"
@@ -159,6 +161,26 @@ TEST_F(Calculator, ErrorsShowErrorBeepAndOnlyClearLeavesThem) {
   calc->Display = "12a";
   EXPECT_NO_THROW(Type("+1="));
   EXPECT_EQ(Shown(calc), "1");
+  Press(VK_ESCAPE);
+
+  // A result past the largest number is an error as well, not an "INF"
+  // the next step would go on from as 0; the same for the sum in memory,
+  // and for one whose digits round past the largest number.
+  Type("999999999999999");
+  for (int square = 0; square < 4; ++square) Click(calc, {cbMS, cbMul, cbMR, cbEqual});
+  EXPECT_EQ(Shown(calc), "9.99999999999984E239");
+  Click(calc, {cbMS, cbMul, cbMR, cbEqual});
+  EXPECT_EQ(Shown(calc), "Error");
+  EXPECT_EQ(calc->GetState(), csError);
+  Press(VK_ESCAPE);
+  calc->SetDisplay(1e308);
+  Click(calc, {cbMS, cbMP, cbMP, cbMR});
+  EXPECT_EQ(Shown(calc), "Error");
+  Press(VK_ESCAPE);
+  calc->SetDisplay(std::numeric_limits<double>::max());
+  EXPECT_EQ(Shown(calc), "Error");
+  Press(VK_ESCAPE);
+  EXPECT_EQ(Shown(calc), "0");
 }
 
 TEST_F(Calculator, HotAndPressedButtonsFollowTheMouse) {

@@ -13,6 +13,7 @@
 // disabled and in a cell), and the metrics a larger font gives.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <tuple>
 
 #include "ConcretePaint.h"
@@ -201,6 +202,14 @@ TEST_F(CalendarPaint, TheClocksHandsPointWhereTheTimeSays) {
   // Hour marks on the circle: twelve at the top, three at the right.
   EXPECT_EQ(h.Marks[0], TPoint(99, 50));
   EXPECT_EQ(h.Marks[9], TPoint(50, 2));
+  // A time that is no number shows midnight.
+  for (double time : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+    clock->SetTime(TDateTime(time));
+    EXPECT_EQ(clock->GetTime().Value, 0);
+    h = clock->CalculateHands();
+    EXPECT_NEAR(h.Hour[0].X, c.X, 1);
+    EXPECT_LT(h.Hour[0].Y, c.Y - 20);
+  }
 }
 
 TEST_F(CalendarPaint, ContactSheets) {

@@ -184,6 +184,40 @@ TEST_F(DateEdit, CalendarKeysMoveBySafeDatesAndEnterConfirms) {
   EXPECT_TRUE(calendar->GetDateTimeHeaderText().empty());
 }
 
+TEST_F(DateEdit, CalendarKeysStepWholeDaysAcrossTheLastDayOf1899) {
+  // Before 30 December 1899 a date's time of day counts down from its day
+  // number (-2.25 is 28 December, 6:00): a step of days keeps the day and
+  // the time apart, so that each press moves one day whichever side of
+  // day 0 it lands on.
+  ScopedLocale us("en-US");
+  TcxDateEdit* edit = MakeDate();
+  TcxPopupCalendar* calendar = OpenOn(edit, D(1899, 12, 31) + 0.25);
+  auto selected = [&] { return calendar->GetSelectDate().Value; };
+  Press(VK_LEFT);
+  Press(VK_LEFT);
+  EXPECT_DOUBLE_EQ(selected(), D(1899, 12, 29) - 0.25);
+  Press(VK_LEFT);
+  Press(VK_RETURN);
+  EXPECT_EQ(TextOf(edit), "12/28/1899");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(1899, 12, 28) - 0.25) << "the time of day kept";
+
+  Press(VK_F4);
+  Press(VK_DOWN);
+  EXPECT_DOUBLE_EQ(selected(), D(1900, 1, 4) + 0.25);
+  Press(VK_ESCAPE);
+  edit->SetDate(D(1899, 12, 15) - 0.25);
+  Press(VK_F4);
+  Press(VK_NEXT);
+  EXPECT_DOUBLE_EQ(selected(), D(1900, 1, 15) + 0.25);
+  Press(VK_RETURN);
+  EXPECT_EQ(TextOf(edit), "1/15/1900");
+  Press(VK_F4);
+  Press(VK_PRIOR);
+  Press(VK_PRIOR);
+  EXPECT_DOUBLE_EQ(selected(), D(1899, 11, 15) - 0.25);
+  Press(VK_ESCAPE);
+}
+
 TEST_F(DateEdit, ArrowsHeldStepEvery200msTheWheelStepsAndTheYearsStayInRange) {
   ScopedLocale us("en-US");
   TcxDateEdit* edit = MakeDate();
@@ -446,6 +480,14 @@ TEST_F(DateEdit, TypedDatesByInputKindSmartWordsAndDateOnError) {
   SelectAllAndType(edit, "soon");
   EXPECT_FALSE(edit->ValidateEdit(false)) << "deNoChange keeps the error";
   EXPECT_EQ(TextOf(edit), "2/14/2009") << "and puts the text back";
+  // A day before the calendar's first year reads as a date but is none the
+  // editor could show: it is refused like any other, the value kept.
+  for (const char* early : {"12/31/0099", "1/1/0001", "today-800000"}) {
+    SelectAllAndType(edit, early);
+    EXPECT_FALSE(edit->ValidateEdit(false)) << early;
+    EXPECT_EQ(TextOf(edit), "2/14/2009") << early;
+    EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2009, 2, 14)) << early;
+  }
   edit->GetProperties()->SetDateOnError(deToday);
   SelectAllAndType(edit, "soon");
   EXPECT_TRUE(edit->ValidateEdit(false));

@@ -156,6 +156,29 @@ TEST_F(TimeEdit, TwelveHourMasksFollowTheLocaleAndTheSuffixIsTypedByItsDiffering
   EXPECT_DOUBLE_EQ(edit->GetTime().Value, At(13, 5, 0).Value);
 }
 
+TEST_F(TimeEdit, TheValueInSecondsIsTheTimeTheTextShows) {
+  // A time from data may carry a fraction of a second; the text shows its
+  // whole seconds, and so does the value in seconds, with the focus or
+  // without it, never past the day's last second.
+  auto* other = Make<TcxTimeEdit>({10, 50, 160, 71});
+  TcxTimeEdit* edit = MakeTime();
+  Show();
+  struct Case {
+    double Time;
+    const char* Text;
+    double Seconds;
+  };
+  for (const Case& c : {Case{(43200 + 0.6) / 86400, "12:00:00", 43200}, Case{(86399 + 0.6) / 86400, "23:59:59", 86399},
+                        Case{At(10, 30, 15).Value, "10:30:15", 37815}}) {
+    edit->SetEditValue(Variant(TDateTime(c.Time)));
+    Focus(other);
+    EXPECT_EQ(TextOf(edit), c.Text);
+    EXPECT_EQ(edit->GetValue().AsDouble(), c.Seconds) << c.Text;
+    Focus(edit);
+    EXPECT_EQ(edit->GetValue().AsDouble(), c.Seconds) << c.Text << " focused";
+  }
+}
+
 TEST_F(TimeEdit, TheDateBehindTheTimeIsKeptAndUnreadableTextIsReportedNotThrown) {
   TcxTimeEdit* edit = MakeTime();
   auto* other = Make<TcxTimeEdit>({10, 50, 160, 71});

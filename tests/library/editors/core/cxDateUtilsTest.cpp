@@ -33,6 +33,9 @@ TEST(DateUtils, SmartWordsWithOffsets) {
   EXPECT_EQ(Smart("today -2"), kToday - 2);
   EXPECT_EQ(Smart("today+x"), kToday) << "an offset that does not convert leaves the word's date";
   EXPECT_EQ(Smart("today+"), kToday);
+  // The offset's own sign: minus the lowest integer is a count of days.
+  EXPECT_EQ(Smart("today--2"), kToday + 2);
+  EXPECT_EQ(Smart("today--2147483648"), kToday + 2147483648.0);
   EXPECT_EQ(Smart("yesterday"), kToday - 1);
   EXPECT_EQ(Smart("tomorrow+1"), kToday + 2);
   EXPECT_EQ(Smart("bom"), Day(2008, 12, 1));
@@ -133,6 +136,9 @@ TEST(DateUtils, TypedTextToDate) {
   EXPECT_EQ(Typed("12/31/2008"), kToday);
   EXPECT_EQ(Typed(" Dec 31 2008 "), kToday);
   EXPECT_EQ(Typed("1/1/10000"), -1.0);
+  EXPECT_EQ(Typed("12/31/0099"), -1.0) << "before the calendar's first year";
+  EXPECT_EQ(Typed("today-800000"), -1.0);
+  EXPECT_EQ(Typed("1/1/0100"), Day(100, 1, 1));
   EXPECT_EQ(Typed("12:30"), -1.0) << "a time alone names no day";
   EXPECT_EQ(Typed(""), -1.0);
   EXPECT_EQ(Typed("bogus"), -1.0);
