@@ -1,11 +1,11 @@
 #include "library/data/cxDataStorageValueTypes.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <mutex>
 
 #include "library/data/cxDataConsts.h"
+#include "library/data/cxDoubleOrder.h"
 #include "platform/rtl/DateText.h"
 #include "platform/rtl/SqlTimeStamp.h"
 
@@ -49,18 +49,6 @@ T* Holder(const void* P) {
 template <class T>
 Integer Order(T a, T b) {
   return a < b ? -1 : (b < a ? 1 : 0);
-}
-
-// Floats and dates in one total order: -0 equals 0, and NaN (whatever its
-// bits) equals NaN and follows every number. With operator< alone a NaN
-// would equal every value, and a sort or grouping through that comparison
-// has no order to keep: the numbers around a NaN stay unsorted, and a
-// group started by a NaN swallows every value after it.
-Integer OrderDoubles(double a, double b) {
-  if (a < b) return -1;
-  if (b < a) return 1;
-  const bool nanA = std::isnan(a), nanB = std::isnan(b);
-  return nanA == nanB ? 0 : nanA ? 1 : -1;
 }
 
 template <class T>
@@ -312,7 +300,7 @@ void TcxFloatValueType::WriteDataValue(const void* P, TStream* AStream) const {
   WriteFloatProc(AStream, Load<double>(P));
 }
 Integer TcxFloatValueType::CompareValues(const void* P1, const void* P2) const {
-  return OrderDoubles(Load<double>(P1), Load<double>(P2));
+  return cxCompareDoubles(Load<double>(P1), Load<double>(P2));
 }
 
 void TcxCurrencyValueType::GetDataValue(const void* P, Variant& V) const {
@@ -341,7 +329,7 @@ void TcxDateTimeValueType::WriteDataValue(const void* P, TStream* AStream) const
   WriteDateTimeProc(AStream, TDateTime(Load<double>(P)));
 }
 Integer TcxDateTimeValueType::CompareValues(const void* P1, const void* P2) const {
-  return OrderDoubles(Load<double>(P1), Load<double>(P2));
+  return cxCompareDoubles(Load<double>(P1), Load<double>(P2));
 }
 
 void TcxLargeIntValueType::GetDataValue(const void* P, Variant& V) const { V = Load<Int64>(P); }

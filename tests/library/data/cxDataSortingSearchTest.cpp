@@ -122,10 +122,13 @@ TEST_F(DataControllerTest, NullsSortFirstAndDescendingNegatesTies) {
   EXPECT_EQ(C->CompareRecords(0, 1, descending, dccmOther), 0);
 }
 
-// A NaN among the numbers once compared equal to every value: the numbers
-// around it stayed unsorted, and a group it started took in every value
-// after it. NaN (of either sign) now follows every number, -0 and 0 are one
-// value, and the per-record keys and the general comparison agree.
+// A NaN among the numbers once compared equal to every value (and, through
+// the values' comparison, greater than every value and every value greater
+// than it): the numbers around it stayed unsorted, and a group it started
+// took in every value after it. NaN (of either sign) now follows every
+// number, -0 and 0 are one value, the per-record keys, the cells'
+// comparison and the values' comparison agree, and a filter for the NaN
+// group's value keeps that group.
 TEST_F(DataControllerTest, NaNSortsAfterEveryNumberAndGroupsAlone) {
   const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
   C->BeginUpdate();
@@ -133,9 +136,11 @@ TEST_F(DataControllerTest, NaNSortsAfterEveryNumberAndGroupsAlone) {
                            Variant(0.0), Variant(-nan), Variant(-3.0), Variant(2.0)})
     C->SetValue(C->AppendRecord(), FloatItem, v);
   C->EndUpdate();
-  for (const bool keyed : {true, false}) {
-    SCOPED_TRACE(keyed ? "per-record keys" : "general comparison");
-    TcxRecordSortKeys::SetEnabled(keyed);
+  for (const char* way : {"per-record keys", "cells", "values"}) {
+    SCOPED_TRACE(way);
+    const std::string w = way;
+    TcxRecordSortKeys::SetEnabled(w == "per-record keys");
+    C->ChangeNeedConversion(FloatItem, w == "values");
     C->GetGroups()->ClearGrouping();
     C->ChangeSorting(FloatItem, soNone);
     C->ChangeSorting(FloatItem, soAscending);
@@ -148,8 +153,29 @@ TEST_F(DataControllerTest, NaNSortsAfterEveryNumberAndGroupsAlone) {
     for (Integer row = 0; row < C->GetRowCount(); ++row)
       sizes.push_back(C->GetGroups()->GetChildCount(C->GetGroups()->GetDataGroupIndexByRowIndex(row)));
     EXPECT_EQ(sizes, std::vector<Integer>({1, 1, 1, 2, 1, 2, 1, 2})) << "null, -inf, -3, zeros, 1, 2, inf, NaN";
+    EXPECT_EQ(C->GetGroups()->GetDataGroupIndexByGroupValue(-1, nan), C->GetGroups()->GetDataGroupIndexByRowIndex(7));
   }
   TcxRecordSortKeys::SetEnabled(true);
+  C->ChangeNeedConversion(FloatItem, false);
+  C->GetGroups()->ClearGrouping();
+  C->ChangeSorting(FloatItem, soNone);
+  TcxDataFilterCriteria* filter = C->GetFilter();
+  for (const bool typed : {true, false}) {
+    SCOPED_TRACE(typed ? "typed filter" : "general filter");
+    TcxFilterCriteria::SetTypedChecksEnabled(typed);
+    filter->BeginUpdate();
+    filter->Clear();
+    filter->AddItem(C->Items[static_cast<size_t>(FloatItem)], foEqual, nan, "NaN");
+    filter->SetActive(true);
+    filter->EndUpdate();
+    EXPECT_EQ(Rows(), std::vector<std::string>({"1", "8"}));
+    filter->BeginUpdate();
+    filter->Clear();
+    filter->AddItem(C->Items[static_cast<size_t>(FloatItem)], foLess, nan, "NaN");
+    filter->EndUpdate();
+    EXPECT_EQ(Rows(), std::vector<std::string>({"0", "2", "3", "4", "5", "6", "7", "9", "10"})) << "nulls come first";
+  }
+  TcxFilterCriteria::SetTypedChecksEnabled(true);
 }
 
 // --- Filters in their order ---------------------------------------------------------------
