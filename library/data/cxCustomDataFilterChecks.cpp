@@ -18,6 +18,7 @@
 
 #include "library/data/cxCustomDataController.h"
 #include "library/data/cxCustomDataFilter.h"
+#include "library/data/cxDoubleOrder.h"
 #include "library/data/cxLike.h"
 #include "platform/rtl/CodePage.h"
 
@@ -59,9 +60,6 @@ bool Holds(Relation ARelation, int ACompare) {
     default: return false;
   }
 }
-
-// The record comparison's order: equal, else less, else (also for NaN) greater.
-int CompareDoubles(double A, double B) { return A == B ? 0 : A < B ? -1 : 1; }
 
 // An integer against a double without rounding the integer; -2 for NaN.
 int CompareIntDouble(Int64 I, double D) {
@@ -391,9 +389,9 @@ class TNumberCheck : public TcxFilterTypedCheck {
       const double v = LoadCell<double>(p);
       if (FConditionIsInt) {
         c = CompareIntDouble(FInt, v);
-        c = c == -2 ? 1 : -c;
+        c = c == -2 ? 1 : -c;  // NaN comes after every number
       } else {
-        c = CompareDoubles(v, FDouble);
+        c = cxCompareDoubles(v, FDouble);
       }
     } else {
       Int64 v = 0;
@@ -407,7 +405,7 @@ class TNumberCheck : public TcxFilterTypedCheck {
         c = v == FInt ? 0 : v < FInt ? -1 : 1;
       } else {
         c = CompareIntDouble(v, FDouble);
-        if (c == -2) c = 1;
+        if (c == -2) c = -1;  // every number comes before NaN
       }
     }
     return Holds(FRelation, c);

@@ -25,9 +25,11 @@ T LoadCell(const void* P) {
 
 std::uint64_t SignedKey(Int64 V) { return static_cast<std::uint64_t>(V) ^ (std::uint64_t{1} << 63); }
 
-// Doubles in the order of operator<: negative values have their bits
-// reversed, positive ones the sign bit set; -0 is 0.
+// Doubles in the order of the value types' comparison: negative values
+// have their bits reversed, positive ones the sign bit set; -0 is 0, and
+// every NaN the one key above +infinity.
 std::uint64_t DoubleKey(double V) {
+  if (std::isnan(V)) return ~std::uint64_t{0};
   if (V == 0) V = 0;
   const auto bits = std::bit_cast<std::uint64_t>(V);
   return (bits >> 63) ? ~bits : bits | (std::uint64_t{1} << 63);
@@ -196,7 +198,7 @@ bool TcxRecordSortKeys::Build(TcxCustomDataController* AController, const TcxSor
     const bool keyed = column.KeyKind == Kind::Text;
     const bool upper = keyed && column.IgnoreCase;
     // One pass over the records in index order, reading the cells where
-    // they lie; false when a value has no key.
+    // they lie.
     auto read = [&](const auto& ACells) {
       constexpr size_t kFar = 32, kNear = 16;
       const Integer* records = FRecords.data();
@@ -232,33 +234,24 @@ bool TcxRecordSortKeys::Build(TcxCustomDataController* AController, const TcxSor
           case NumberType::UInt16: key = LoadCell<Word>(p); break;
           case NumberType::Bool: key = LoadCell<Byte>(p); break;
           case NumberType::Int64: key = SignedKey(LoadCell<Int64>(p)); break;
-          case NumberType::Double: {
-            const double d = LoadCell<double>(p);
-            // NaN is unordered: leave such data to the general comparison.
-            if (std::isnan(d)) return false;
-            key = DoubleKey(d);
-            break;
-          }
+          case NumberType::Double: key = DoubleKey(LoadCell<double>(p)); break;
           case NumberType::None: break;
         }
         column.Least = std::min(column.Least, key);
         column.Most = std::max(column.Most, key);
       }
-      return true;
     };
     // The column the storage keeps for the field (made on the first sort,
     // then kept current by every write, as for the fields filters and
     // summaries read, so a later sort reads one array), else the record
     // blocks (the ordinary records' cells sit at the field's offset in
     // each), else the storage's own reading record by record.
-    bool readOk;
     if (const TcxDataColumn* stored = storage->GetColumn(def))
-      readOk = read(StoredColumnCells{stored, text});
+      read(StoredColumnCells{stored, text});
     else if (def->GetValueDefs() == storage->GetValueDefs() && def->GetBufferSize() > 0)
-      readOk = read(RecordBlockCells{storage->GetRecordBuffers(), static_cast<size_t>(def->GetOffset()), text});
+      read(RecordBlockCells{storage->GetRecordBuffers(), static_cast<size_t>(def->GetOffset()), text});
     else
-      readOk = read(CompareInfoCells{storage, def});
-    if (!readOk) return Clear(), false;
+      read(CompareInfoCells{storage, def});
   }
   return true;
 }

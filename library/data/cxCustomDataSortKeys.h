@@ -7,8 +7,8 @@
 // (field by field, nulls first, descending fields negated, ties by record
 // index); where they cannot (a user comparison, provider or grid mode, a
 // record being edited, display-text ordering, a value type without a
-// typed key, NaN among floats) Build declines and the caller compares
-// records the general way.
+// typed key) Build declines and the caller compares records the general
+// way.
 #pragma once
 
 #include <cstdint>

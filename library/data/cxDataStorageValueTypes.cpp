@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "library/data/cxDataConsts.h"
+#include "library/data/cxDoubleOrder.h"
 #include "platform/rtl/DateText.h"
 #include "platform/rtl/SqlTimeStamp.h"
 
@@ -299,7 +300,7 @@ void TcxFloatValueType::WriteDataValue(const void* P, TStream* AStream) const {
   WriteFloatProc(AStream, Load<double>(P));
 }
 Integer TcxFloatValueType::CompareValues(const void* P1, const void* P2) const {
-  return Order(Load<double>(P1), Load<double>(P2));
+  return cxCompareDoubles(Load<double>(P1), Load<double>(P2));
 }
 
 void TcxCurrencyValueType::GetDataValue(const void* P, Variant& V) const {
@@ -328,7 +329,7 @@ void TcxDateTimeValueType::WriteDataValue(const void* P, TStream* AStream) const
   WriteDateTimeProc(AStream, TDateTime(Load<double>(P)));
 }
 Integer TcxDateTimeValueType::CompareValues(const void* P1, const void* P2) const {
-  return Order(Load<double>(P1), Load<double>(P2));
+  return cxCompareDoubles(Load<double>(P1), Load<double>(P2));
 }
 
 void TcxLargeIntValueType::GetDataValue(const void* P, Variant& V) const { V = Load<Int64>(P); }

@@ -1,9 +1,11 @@
 #include "library/data/cxVariants.h"
 
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 #include "library/data/cxDataConsts.h"
+#include "library/data/cxDoubleOrder.h"
 #include "platform/rtl/Extended80.h"
 #include "platform/rtl/SqlTimeStamp.h"
 
@@ -18,11 +20,26 @@ ORV_REGISTER(TcxWriter)
 
 namespace {
 
+bool IsNaN(const Variant& V) {
+  switch (V.VType()) {
+    case varSingle:
+    case varDouble:
+    case varDate: return std::isnan(V.AsDouble());
+    default: return false;
+  }
+}
+
 Integer CompareScalars(const Variant& V1, const Variant& V2) {
   try {
     if (V1 == V2) return 0;
     if (VarIsNull(V1)) return -1;
     if (VarIsNull(V2)) return 1;
+    // NaN is neither less than nor equal to anything to the operators: here
+    // it equals NaN and follows every other value, as the cells of Float and
+    // date fields order it (cxDoubleOrder.h), where it would come out
+    // greater than every value and every value greater than it.
+    const bool nan1 = IsNaN(V1), nan2 = IsNaN(V2);
+    if (nan1 || nan2) return nan1 == nan2 ? 0 : nan1 ? 1 : -1;
     return V1 < V2 ? -1 : 1;
   } catch (const EVariantError&) {
     return -1;

@@ -161,10 +161,19 @@ TEST_P(SortKeysTest, SeveralFieldsAndGroupingLevelsMatch) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, SortKeysTest, ::testing::Values(1u, 2u, 3u, 77u));
 
-TEST(SortKeys, NaNAmongFloatsLeavesTheOrderToTheGeneralComparison) {
+TEST(SortKeys, NaNAmongFloatsKeepsTheOrderOfTheGeneralComparison) {
   Fixture f = MakeRecords(5, 50);
   f.C->SetValue(7, f.Real, std::nan(""));
+  f.C->SetValue(8, f.Real, -std::nan(""));
+  f.C->SetValue(9, f.Real, -0.0);
+  f.C->SetValue(10, f.Real, -std::numeric_limits<double>::infinity());
   ExpectSameView(f.C, "nan", [&] { f.C->ChangeSorting(f.Real, soAscending); });
+  ExpectSameView(f.C, "nan descending", [&] { f.C->ChangeSorting(f.Real, soDescending); });
+  ExpectSameView(f.C, "nan grouped", [&] {
+    f.C->ClearSorting(false);
+    f.C->GetGroups()->ChangeGrouping(f.Real, 0);
+    f.C->ChangeSorting(f.Int, soAscending);
+  });
   f.C->Free();
 }
 

@@ -1,12 +1,14 @@
 // Sorting, filtering and finding records: the quicksort's exact order
 // against a plain rendering of the algorithm, the sorting entry points, the
 // filters in their order, and text search over the shown records.
+#include <limits>
 #include <random>
 
 #include "DataControllerFixture.h"
 #include "library/data/cxCustomDataFilter.h"
 #include "library/data/cxCustomDataSearch.h"
 #include "library/data/cxCustomDataSort.h"
+#include "library/data/cxCustomDataSortKeys.h"
 
 using Log = std::vector<std::string>;
 
@@ -118,6 +120,62 @@ TEST_F(DataControllerTest, NullsSortFirstAndDescendingNegatesTies) {
   const TcxDataSortInfo descending{C->GetField(IntItem), soDescending};
   C->SetValue(1, IntItem, 2);
   EXPECT_EQ(C->CompareRecords(0, 1, descending, dccmOther), 0);
+}
+
+// A NaN among the numbers once compared equal to every value (and, through
+// the values' comparison, greater than every value and every value greater
+// than it): the numbers around it stayed unsorted, and a group it started
+// took in every value after it. NaN (of either sign) now follows every
+// number, -0 and 0 are one value, the per-record keys, the cells'
+// comparison and the values' comparison agree, and a filter for the NaN
+// group's value keeps that group.
+TEST_F(DataControllerTest, NaNSortsAfterEveryNumberAndGroupsAlone) {
+  const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+  C->BeginUpdate();
+  for (const Variant& v : {Variant(2.0), Variant(nan), Variant(-inf), Null(), Variant(-0.0), Variant(1.0), Variant(inf),
+                           Variant(0.0), Variant(-nan), Variant(-3.0), Variant(2.0)})
+    C->SetValue(C->AppendRecord(), FloatItem, v);
+  C->EndUpdate();
+  for (const char* way : {"per-record keys", "cells", "values"}) {
+    SCOPED_TRACE(way);
+    const std::string w = way;
+    TcxRecordSortKeys::SetEnabled(w == "per-record keys");
+    C->ChangeNeedConversion(FloatItem, w == "values");
+    C->GetGroups()->ClearGrouping();
+    C->ChangeSorting(FloatItem, soNone);
+    C->ChangeSorting(FloatItem, soAscending);
+    EXPECT_EQ(Rows(), std::vector<std::string>({"3", "2", "9", "4", "7", "5", "0", "10", "6", "1", "8"}));
+    C->ChangeSorting(FloatItem, soDescending);
+    EXPECT_EQ(Rows(), std::vector<std::string>({"1", "8", "6", "0", "10", "5", "4", "7", "9", "2", "3"}));
+    C->GetGroups()->ChangeGrouping(FloatItem, 0);
+    C->ChangeSorting(FloatItem, soAscending);
+    std::vector<Integer> sizes;
+    for (Integer row = 0; row < C->GetRowCount(); ++row)
+      sizes.push_back(C->GetGroups()->GetChildCount(C->GetGroups()->GetDataGroupIndexByRowIndex(row)));
+    EXPECT_EQ(sizes, std::vector<Integer>({1, 1, 1, 2, 1, 2, 1, 2})) << "null, -inf, -3, zeros, 1, 2, inf, NaN";
+    EXPECT_EQ(C->GetGroups()->GetDataGroupIndexByGroupValue(-1, nan), C->GetGroups()->GetDataGroupIndexByRowIndex(7));
+  }
+  TcxRecordSortKeys::SetEnabled(true);
+  C->ChangeNeedConversion(FloatItem, false);
+  C->GetGroups()->ClearGrouping();
+  C->ChangeSorting(FloatItem, soNone);
+  TcxDataFilterCriteria* filter = C->GetFilter();
+  for (const bool typed : {true, false}) {
+    SCOPED_TRACE(typed ? "typed filter" : "general filter");
+    TcxFilterCriteria::SetTypedChecksEnabled(typed);
+    filter->BeginUpdate();
+    filter->Clear();
+    filter->AddItem(C->Items[static_cast<size_t>(FloatItem)], foEqual, nan, "NaN");
+    filter->SetActive(true);
+    filter->EndUpdate();
+    EXPECT_EQ(Rows(), std::vector<std::string>({"1", "8"}));
+    filter->BeginUpdate();
+    filter->Clear();
+    filter->AddItem(C->Items[static_cast<size_t>(FloatItem)], foLess, nan, "NaN");
+    filter->EndUpdate();
+    EXPECT_EQ(Rows(), std::vector<std::string>({"0", "2", "3", "4", "5", "6", "7", "9", "10"})) << "nulls come first";
+  }
+  TcxFilterCriteria::SetTypedChecksEnabled(true);
 }
 
 // --- Filters in their order ---------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "StreamBytes.h"
+#include "library/data/cxDoubleOrder.h"
 
 namespace {
 
@@ -34,6 +35,23 @@ TEST(VarCompare, NullSortsFirstAndFailedConversionsGiveMinusOne) {
   EXPECT_EQ(VarCompare(1, 2.5), -1);
   EXPECT_EQ(VarCompare("b", "a"), 1);
   EXPECT_TRUE(VarEquals(5, 5.0));
+}
+
+// NaN came out greater than every value and every value greater than it,
+// which no sort can follow: it is now one value, after every other one.
+TEST(VarCompare, NaNEqualsNaNAndFollowsEveryOtherValue) {
+  const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+  for (const Variant& v : {Variant(1), Variant(inf), Variant(Int64{1} << 62), Variant(-0.0), Variant(TDateTime(2.5))}) {
+    EXPECT_EQ(VarCompare(nan, v), 1) << VarToStr(v);
+    EXPECT_EQ(VarCompare(v, nan), -1) << VarToStr(v);
+  }
+  EXPECT_EQ(VarCompare(nan, -nan), 0);
+  EXPECT_EQ(VarCompare(Variant(TDateTime(nan)), nan), 0);
+  EXPECT_EQ(VarCompare(Null(), nan), -1);
+  EXPECT_EQ(VarCompare(-0.0, 0.0), 0);
+  EXPECT_EQ(cxCompareDoubles(-0.0, 0.0), 0);
+  EXPECT_EQ(cxCompareDoubles(inf, nan), -1);
+  EXPECT_EQ(cxCompareDoubles(-nan, nan), 0);
 }
 
 TEST(VarCompare, ArraysByLengthThenElements) {
