@@ -1,5 +1,6 @@
 #include "platform/rtl/Bcd.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -99,7 +100,11 @@ Dec Unpack(const TBcd& b) {
 
 bool Pack(Dec d, TBcd& out) {
   d.TrimLeading();
-  if (d.Scale > kMaxScale) d.DropFraction(d.Scale - kMaxScale, true);
+  // One rounding at the first place that cannot be kept, whichever limit
+  // sets it: rounding at the 63rd decimal and then again at the 64th digit
+  // would round twice (x.00014999... to x.00015 to x.0002).
+  const int drop = std::max(d.Scale - kMaxScale, d.Count - MaxFMTBcdDigits);
+  if (drop > 0) d.DropFraction(drop, true);
   // Rounding the fraction away can carry a digit in front of all nines
   // (9.95 to 10.0): round again, dropping what are zeros by then.
   while (d.Count > MaxFMTBcdDigits && d.Scale > 0) d.DropFraction(d.Count - MaxFMTBcdDigits, true);

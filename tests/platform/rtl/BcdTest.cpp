@@ -54,6 +54,11 @@ TEST_F(BcdTest, SixtyFourDigitsFitAndMoreRoundTheFractionHalvesToEven) {
   EXPECT_EQ(Round((head + ".00015").c_str()), head + ".0002");   // tie, 2 is even
   EXPECT_EQ(Round((head + ".000051").c_str()), head + ".0001");  // above the tie
   EXPECT_EQ(Round((head + ".99995").c_str()), "1" + AnsiString(58, '0') + "1");  // carries into the integer
+  // Past the 63rd decimal too the value is rounded once, where its digits
+  // end: .00014999... is below the tie and stays .0001, and .00025000...1
+  // is above it and goes to .0003.
+  EXPECT_EQ(Round((head + ".00014" + AnsiString(60, '9')).c_str()), head + ".0001");
+  EXPECT_EQ(Round((head + ".00025" + AnsiString(60, '0') + "1").c_str()), head + ".0003");
   // A carry through every nine adds a digit in front, and the digits then
   // number 65: the last, a zero, goes too.
   const AnsiString nines = "9999." + AnsiString(60, '9');
