@@ -71,6 +71,25 @@ TEST_F(BcdTest, SixtyFourDigitsFitAndMoreRoundTheFractionHalvesToEven) {
   EXPECT_EQ(Round("1E-70"), "0");
 }
 
+TEST_F(BcdTest, AnExponentPlacesLongDigitRunsBeforeTheyAreKept) {
+  // The 64 digits that matter are kept wherever the exponent moves the
+  // point, however many were written before or after it.
+  EXPECT_EQ(Round(("0." + AnsiString(200, '0') + "1e160").c_str()), "0." + AnsiString(40, '0') + "1");
+  AnsiString digits;
+  for (int i = 0; i < 100; ++i) digits += static_cast<char>('1' + i % 9);
+  EXPECT_EQ(Round(("0." + AnsiString(100, '0') + digits + "e150").c_str()),
+            digits.substr(0, 50) + "." + digits.substr(50, 14));
+  EXPECT_EQ(Round((AnsiString(170, '1') + "e-150").c_str()), AnsiString(20, '1') + "." + AnsiString(44, '1'));
+  // Too large is an overflow at any exponent, from text and from doubles.
+  for (const char* big : {"1e64", "1e200", "1e99999", "-5e999999999"})
+    EXPECT_THROW(StrToBcd(big), EBcdOverflowException) << big;
+  EXPECT_THROW(DoubleToBcd(1e200), EBcdOverflowException);
+  EXPECT_THROW(DoubleToBcd(-std::numeric_limits<double>::max()), EBcdOverflowException);
+  // Far below the last place, or a zero moved anywhere, is zero.
+  EXPECT_EQ(Round("1e-999999999"), "0");
+  EXPECT_EQ(Round("0e999999999"), "0");
+}
+
 TEST_F(BcdTest, MalformedTextIsRejected) {
   for (const char* bad : {"", " ", "-", "1.2.3", "1,5", "12a", "E5", "1E", "1E+", "--1", "0x10", "1 2"}) {
     TBcd b;
