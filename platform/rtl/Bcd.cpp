@@ -479,3 +479,23 @@ int BcdCompare(const TBcd& a, const TBcd& b) {
 
 TBcd BcdAdd(const TBcd& a, const TBcd& b) { return PackOrThrow(AddSigned(Unpack(a), Unpack(b), false)); }
 TBcd BcdSubtract(const TBcd& a, const TBcd& b) { return PackOrThrow(AddSigned(Unpack(a), Unpack(b), true)); }
+
+TBcd BcdMultiply(const TBcd& a, const TBcd& b) {
+  const Dec x = Unpack(a), y = Unpack(b);
+  // Long multiplication of the digit runs: at most 64 + 64 digits, whose
+  // last x.Scale + y.Scale lie after the point; packing rounds once.
+  int column[2 * MaxFMTBcdDigits] = {};
+  for (int i = 0; i < x.Count; ++i)
+    for (int j = 0; j < y.Count; ++j) column[i + j + 1] += x.D[i] * y.D[j];
+  Dec r;
+  r.Neg = x.Neg != y.Neg;
+  r.Count = x.Count + y.Count;
+  r.Scale = x.Scale + y.Scale;
+  int carry = 0;
+  for (int k = r.Count - 1; k >= 0; --k) {
+    const int v = column[k] + carry;
+    r.D[k] = static_cast<Byte>(v % 10);
+    carry = v / 10;
+  }
+  return PackOrThrow(r);
+}

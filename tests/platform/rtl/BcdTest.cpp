@@ -168,6 +168,25 @@ TEST_F(BcdTest, SumsAndDifferencesAreExact) {
   EXPECT_THROW(BcdAdd(StrToBcd(full), StrToBcd("1")), EBcdOverflowException);
 }
 
+TEST_F(BcdTest, ProductsAreExactUpToSixtyFourDigits) {
+  auto times = [](const char* a, const char* b) { return BcdToStr(BcdMultiply(StrToBcd(a), StrToBcd(b))); };
+  EXPECT_EQ(times("0.1", "3"), "0.3");
+  EXPECT_EQ(times("1.1", "1.1"), "1.21");
+  EXPECT_EQ(times("-12.35", "3"), "-37.05");
+  EXPECT_EQ(times("-2", "-0.5"), "1");
+  EXPECT_EQ(times("-7", "0"), "0");
+  EXPECT_FALSE(IsBcdNegative(BcdMultiply(StrToBcd("-7"), StrToBcd("0"))));
+  EXPECT_EQ(times("123456789.123456789", "1000"), "123456789123.456789");
+  // 32 nines squared has 64 digits and fits; one digit more does not.
+  const AnsiString n32(32, '9');
+  EXPECT_EQ(times(n32.c_str(), n32.c_str()), AnsiString(31, '9') + "8" + AnsiString(31, '0') + "1");
+  EXPECT_THROW(BcdMultiply(StrToBcd((n32 + "9").c_str()), StrToBcd(n32.c_str())), EBcdOverflowException);
+  // A product with more decimals than fit is rounded once, halves to even.
+  const AnsiString tiny = "0." + AnsiString(31, '0') + "5";  // 5E-32
+  EXPECT_EQ(times(tiny.c_str(), tiny.c_str()), "0." + AnsiString(62, '0') + "2");  // 2.5E-63
+  EXPECT_EQ(times(tiny.c_str(), ("0." + AnsiString(31, '0') + "7").c_str()), "0." + AnsiString(62, '0') + "4");
+}
+
 TEST_F(BcdTest, FloatFormatShapes) {
   TBcd big = StrToBcd("1234567.891");
   EXPECT_EQ(BcdToStrF(big, ffGeneral, 15, 0), "1234567.891");
