@@ -1,5 +1,6 @@
 #include "platform/rtl/Bcd.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -99,7 +100,11 @@ Dec Unpack(const TBcd& b) {
 
 bool Pack(Dec d, TBcd& out) {
   d.TrimLeading();
-  if (d.Scale > kMaxScale) d.DropFraction(d.Scale - kMaxScale, true);
+  // One rounding at the first place that cannot be kept, whichever limit
+  // sets it: rounding at the 63rd decimal and then again at the 64th digit
+  // would round twice (x.00014999... to x.00015 to x.0002).
+  const int drop = std::max(d.Scale - kMaxScale, d.Count - MaxFMTBcdDigits);
+  if (drop > 0) d.DropFraction(drop, true);
   // Rounding the fraction away can carry a digit in front of all nines
   // (9.95 to 10.0): round again, dropping what are zeros by then.
   while (d.Count > MaxFMTBcdDigits && d.Scale > 0) d.DropFraction(d.Count - MaxFMTBcdDigits, true);
@@ -123,81 +128,76 @@ char DecimalSep() { return FormatSettings().DecimalSeparator; }
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
+enum class Read { Ok, Invalid, Overflow };
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 // Digits with an optional separator and exponent; `sep` is the decimal
-// separator accepted. Leading zeros are dropped on packing.
-bool ParseDec(std::string_view s, char sep, Dec& d) {
+// separator accepted. The exponent places the digits before any is kept,
+// so a text of any length keeps what packing needs, whatever the exponent:
+// every integer digit (more than 64 overflow), the decimals up to two
+// places past the last one packing keeps, and a final 1 when anything
+// non-zero follows them (it decides a tie and is rounded away).
+Read ParseDec(std::string_view s, char sep, Dec& d) {
   size_t i = 0, n = s.size();
   while (i < n && IsBlank(s[i])) ++i;
   while (n > i && IsBlank(s[n - 1])) --n;
   if (i < n && (s[i] == '+' || s[i] == '-')) d.Neg = s[i++] == '-';
-  bool any = false, point = false;
-  int exponent = 0;
-  while (i < n) {
-    char c = s[i];
-    if (c >= '0' && c <= '9') {
-      // Leading zeros before the point carry no information and would only
-      // use up room.
-      if (!(c == '0' && !point && d.Count == 0)) {
-        if (d.Count >= static_cast<int>(sizeof d.D)) {
-          // Beyond our room: digits before the point mean overflow. Digits
-          // after it only decide a tie: the last digit held lies far past
-          // the 63rd decimal and is dropped on packing, so it may serve as
-          // the "something non-zero follows" mark.
-          if (!point) return false;
-          if (c != '0') d.D[d.Count - 1] = 1;
-        } else {
-          d.Push(c - '0');
-          if (point) ++d.Scale;
-        }
-      }
-      any = true;
-      ++i;
-    } else if (!point && c == sep) {
-      point = true;
-      ++i;
-    } else if ((c == 'E' || c == 'e') && any) {
-      ++i;
-      bool negExp = false;
-      if (i < n && (s[i] == '+' || s[i] == '-')) negExp = s[i++] == '-';
-      if (i >= n) return false;
-      while (i < n) {
-        if (s[i] < '0' || s[i] > '9') return false;
-        if (exponent < 100000) exponent = exponent * 10 + (s[i] - '0');
-        ++i;
-      }
-      if (negExp) exponent = -exponent;
-    } else {
-      return false;
+  size_t from = i;
+  while (i < n && IsDigit(s[i])) ++i;
+  std::string_view intDigits = s.substr(from, i - from);
+  std::string_view fracDigits;
+  if (i < n && s[i] == sep) {
+    from = ++i;
+    while (i < n && IsDigit(s[i])) ++i;
+    fracDigits = s.substr(from, i - from);
+  }
+  if (intDigits.empty() && fracDigits.empty()) return Read::Invalid;
+  Int64 exponent = 0;
+  if (i < n && (s[i] == 'E' || s[i] == 'e')) {
+    ++i;
+    bool negExp = false;
+    if (i < n && (s[i] == '+' || s[i] == '-')) negExp = s[i++] == '-';
+    if (i >= n || !IsDigit(s[i])) return Read::Invalid;
+    for (; i < n && IsDigit(s[i]); ++i)
+      if (exponent < 1'000'000'000) exponent = exponent * 10 + (s[i] - '0');  // far past any place kept
+    if (negExp) exponent = -exponent;
+  }
+  if (i != n) return Read::Invalid;
+
+  // Leading zeros before the point carry no information.
+  const size_t lead = intDigits.find_first_not_of('0');
+  intDigits = lead == std::string_view::npos ? std::string_view() : intDigits.substr(lead);
+  const Int64 intLen = static_cast<Int64>(intDigits.size());
+  const Int64 len = intLen + static_cast<Int64>(fracDigits.size());
+  const bool zero = intDigits.empty() && fracDigits.find_first_not_of('0') == std::string_view::npos;
+  // The value's digits as the exponent lays them out: zeros in front when
+  // the point moves before the first written digit, the written digits,
+  // zeros behind when it moves past the last (a zero grows none).
+  const Int64 point = intLen + exponent;
+  const Int64 front = point < 0 ? -point : 0;
+  const Int64 back = !zero && point > len ? point - len : 0;
+  const Int64 count = front + len + back;
+  const Int64 intCount = std::clamp<Int64>(point, 0, count);
+  auto at = [&](Int64 k) -> int {
+    k -= front;
+    if (k < 0 || k >= len) return 0;
+    return (k < intLen ? intDigits[k] : fracDigits[k - intLen]) - '0';
+  };
+  Int64 first = 0;
+  while (first < intCount && at(first) == 0) ++first;  // only written digits can be zeros here
+  if (intCount - first > MaxFMTBcdDigits) return Read::Overflow;
+  const Int64 kept = std::min(count, intCount + kMaxScale + 2);
+  for (Int64 k = first; k < kept; ++k) d.Push(at(k));
+  d.Scale = static_cast<int>(kept - intCount);
+  for (Int64 k = std::max(kept, front); k < front + len; ++k) {
+    if (at(k) != 0) {
+      d.Push(1);
+      ++d.Scale;
+      break;
     }
   }
-  if (!any) return false;
-  if (exponent > 0) {
-    int shift = std::min(exponent, d.Scale);
-    d.Scale -= shift;
-    exponent -= shift;
-    if (exponent > 0 && !d.IsZero()) {
-      if (d.Count + exponent > static_cast<int>(sizeof d.D)) return false;
-      for (int k = 0; k < exponent; ++k) d.Push(0);
-    }
-  } else if (exponent < 0) {
-    // Moving the point left: prepend zeros while they would still matter.
-    int move = -exponent;
-    int room = static_cast<int>(sizeof d.D) - d.Count;
-    if (d.IntDigits() < move) {
-      int zeros = move - d.IntDigits();
-      if (zeros > room) {
-        // Far below the smallest place: the value rounds to zero.
-        d.Count = 0;
-        d.Scale = 0;
-        return true;
-      }
-      std::memmove(d.D + zeros, d.D, d.Count);
-      std::memset(d.D, 0, zeros);
-      d.Count += zeros;
-    }
-    d.Scale += move;
-  }
-  return true;
+  return Read::Ok;
 }
 
 AnsiString DigitsText(const Dec& d, int from, int to) {
@@ -283,13 +283,15 @@ AnsiString Fixed(const Dec& d, bool thousands) {
 
 bool TryStrToBcd(std::string_view s, TBcd& out) {
   Dec d;
-  if (!ParseDec(s, DecimalSep(), d)) return false;
+  if (ParseDec(s, DecimalSep(), d) != Read::Ok) return false;
   return Pack(d, out);
 }
 
 TBcd StrToBcd(std::string_view s) {
   Dec d;
-  if (!ParseDec(s, DecimalSep(), d)) throw EBcdException("'%s' is not a valid BCD value", {s});
+  const Read read = ParseDec(s, DecimalSep(), d);
+  if (read == Read::Invalid) throw EBcdException("'%s' is not a valid BCD value", {s});
+  if (read == Read::Overflow) throw EBcdOverflowException("BCD overflow");
   return PackOrThrow(d);
 }
 
@@ -357,7 +359,9 @@ TBcd DoubleToBcd(double v) {
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
   (void)ec;
   Dec d;
-  if (!ParseDec(std::string_view(buf, end - buf), '.', d)) throw EBcdException("BCD conversion failed");
+  const Read read = ParseDec(std::string_view(buf, end - buf), '.', d);
+  if (read == Read::Invalid) throw EBcdException("BCD conversion failed");
+  if (read == Read::Overflow) throw EBcdOverflowException("BCD overflow");
   return PackOrThrow(d);
 }
 
@@ -475,3 +479,23 @@ int BcdCompare(const TBcd& a, const TBcd& b) {
 
 TBcd BcdAdd(const TBcd& a, const TBcd& b) { return PackOrThrow(AddSigned(Unpack(a), Unpack(b), false)); }
 TBcd BcdSubtract(const TBcd& a, const TBcd& b) { return PackOrThrow(AddSigned(Unpack(a), Unpack(b), true)); }
+
+TBcd BcdMultiply(const TBcd& a, const TBcd& b) {
+  const Dec x = Unpack(a), y = Unpack(b);
+  // Long multiplication of the digit runs: at most 64 + 64 digits, whose
+  // last x.Scale + y.Scale lie after the point; packing rounds once.
+  int column[2 * MaxFMTBcdDigits] = {};
+  for (int i = 0; i < x.Count; ++i)
+    for (int j = 0; j < y.Count; ++j) column[i + j + 1] += x.D[i] * y.D[j];
+  Dec r;
+  r.Neg = x.Neg != y.Neg;
+  r.Count = x.Count + y.Count;
+  r.Scale = x.Scale + y.Scale;
+  int carry = 0;
+  for (int k = r.Count - 1; k >= 0; --k) {
+    const int v = column[k] + carry;
+    r.D[k] = static_cast<Byte>(v % 10);
+    carry = v / 10;
+  }
+  return PackOrThrow(r);
+}

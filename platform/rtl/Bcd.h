@@ -70,6 +70,9 @@ bool BcdToCurr(const TBcd& b, Currency& out);
 // -1, 0 or 1 by numeric value (1.50 equals 1.5; -0 equals 0).
 int BcdCompare(const TBcd& a, const TBcd& b);
 
-// Exact sums and differences, rounded to 64 digits when they grow.
+// Exact sums, differences and products, rounded to 64 digits (and 63
+// decimals) with halves to even when they grow; EBcdOverflowException when
+// more than 64 digits are left before the point.
 TBcd BcdAdd(const TBcd& a, const TBcd& b);
 TBcd BcdSubtract(const TBcd& a, const TBcd& b);
+TBcd BcdMultiply(const TBcd& a, const TBcd& b);

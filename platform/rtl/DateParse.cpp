@@ -41,16 +41,29 @@ Word CurrentYear() {
   return y;
 }
 
-// A year written with at most two digits moves into the window.
-Word WindowYear(unsigned year, int digits) {
-  if (digits > 2) return static_cast<Word>(year);
+// A year written with at most two digits moves into the window. Longer
+// years stay as written, however large, for the range check to refuse.
+unsigned WindowYear(unsigned year, int digits) {
+  if (digits > 2) return year;
   const Word window = FormatSettings().TwoDigitYearCenturyWindow;
   const int current = CurrentYear();
-  if (window == 0) return static_cast<Word>(current / 100 * 100 + year);
+  if (window == 0) return static_cast<unsigned>(current / 100 * 100) + year;
   const int start = current - window;
   int y = start / 100 * 100 + static_cast<int>(year);
   if (y < start) y += 100;
-  return static_cast<Word>(y);
+  return static_cast<unsigned>(y);
+}
+
+// The parts as read (up to nine digits each) are checked before they are
+// narrowed to the calendar's Word fields: 67536 must not pass as 2000.
+bool TryDate(unsigned y, unsigned m, unsigned d, TDateTime& out) {
+  if (y > 9999 || m > 12 || d > 31) return false;
+  return TryEncodeDate(static_cast<Word>(y), static_cast<Word>(m), static_cast<Word>(d), out);
+}
+
+bool TryTime(unsigned h, unsigned m, unsigned s, unsigned ms, TDateTime& out) {
+  if (h > 23 || m > 59 || s > 59 || ms > 999) return false;
+  return TryEncodeTime(static_cast<Word>(h), static_cast<Word>(m), static_cast<Word>(s), static_cast<Word>(ms), out);
 }
 
 struct Cursor {
@@ -104,8 +117,7 @@ bool MakeDate(Order order, unsigned n[3], int digits[3], int count, TDateTime& o
     else
       m = n[0], d = n[1];
   }
-  if (y > 9999 || m > 12 || d > 31) return false;
-  return TryEncodeDate(static_cast<Word>(y), static_cast<Word>(m), static_cast<Word>(d), out);
+  return TryDate(y, m, d, out);
 }
 
 bool ScanDate(Cursor& c, TDateTime& out) {
@@ -159,8 +171,7 @@ bool ScanTime(Cursor& c, TDateTime& out) {
     if (h == 0 || h > 12) return false;
     h = (h % 12) + (marker == 2 ? 12 : 0);
   }
-  if (h > 23 || m > 59 || s > 59 || ms > 999) return false;
-  return TryEncodeTime(static_cast<Word>(h), static_cast<Word>(m), static_cast<Word>(s), static_cast<Word>(ms), out);
+  return TryTime(h, m, s, ms, out);
 }
 
 double Combine(double date, double time) { return date >= 0 ? date + time : date - time; }
@@ -344,9 +355,7 @@ bool TryTextToDateTime(std::string_view text, TDateTime& value) {
       h = (h % 12) + (marker == 2 ? 12 : 0);
     }
     TDateTime t;
-    if (h > 23 || !TryEncodeTime(static_cast<Word>(h), static_cast<Word>(mi), static_cast<Word>(s),
-                                 static_cast<Word>(ms > 999 ? 1000 : ms), t))
-      return false;
+    if (!TryTime(h, mi, s, ms, t)) return false;
     time = t.Value;
   }
   double date = 0;
@@ -369,8 +378,7 @@ bool TryTextToDateTime(std::string_view text, TDateTime& value) {
       return false;
     }
     TDateTime dt;
-    if (y > 9999 || d > 31 || !TryEncodeDate(static_cast<Word>(y), static_cast<Word>(month), static_cast<Word>(d), dt))
-      return false;
+    if (!TryDate(y, static_cast<unsigned>(month), d, dt)) return false;
     date = dt.Value;
   } else if (count == 3 || count == 2) {
     TDateTime dt;

@@ -97,10 +97,14 @@ AnsiString Format(std::string_view fmt, const TVarRec* args, int count) {
       continue;
     }
     // [index ":"] ["-"] [width] ["." prec] type
+    // A width or precision beyond kMaxNumber is refused whether it is
+    // written or taken from the arguments: it would only ask for that many
+    // bytes of padding.
+    constexpr int kMaxNumber = 100000;
     auto readNum = [&](int& n) -> bool {
       if (i < fmt.size() && fmt[i] == '*') {
         const TVarRec& a = takeArg();
-        if (a.VType != TVarRec::vtInteger) BadFormat(fmt);
+        if (a.VType != TVarRec::vtInteger || a.VInt64 > kMaxNumber) BadFormat(fmt);
         n = static_cast<int>(a.VInt64);
         ++i;
         return true;
@@ -109,7 +113,7 @@ AnsiString Format(std::string_view fmt, const TVarRec* args, int count) {
       n = 0;
       while (i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9') {
         n = n * 10 + (fmt[i++] - '0');
-        if (n > 100000) BadFormat(fmt);
+        if (n > kMaxNumber) BadFormat(fmt);
         any = true;
       }
       return any;

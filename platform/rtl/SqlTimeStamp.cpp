@@ -74,11 +74,14 @@ bool TryDateTimeToSQLTimeStamp(TDateTime dt, TSQLTimeStamp& out) {
   double whole = std::trunc(v);
   if (whole < static_cast<double>(kMinDay) - 1 || whole > static_cast<double>(kMaxDay) + 1) return false;
   Int64 day = static_cast<Int64>(whole);
-  // Before the epoch the fraction still counts forward within the day.
+  // Before the epoch the fraction still counts forward within the day, so
+  // a time that rounds to midnight is the start of the next calendar day
+  // on both sides (-1.9999999999 is 1899-12-29 23:59:59.99999, which is
+  // 1899-12-30, not 1899-12-28).
   Int64 ms = std::llround(std::fabs(v - whole) * kMsPerDay);
   if (ms >= kMsPerDay) {
     ms -= kMsPerDay;
-    day += v < 0 ? -1 : 1;
+    ++day;
   }
   if (day < kMinDay || day > kMaxDay) return false;
   int y;

@@ -281,7 +281,8 @@ Int64 TStringStream::Read(void* buffer, Int64 count) {
 
 Int64 TStringStream::Write(const void* buffer, Int64 count) {
   if (count <= 0) return 0;
-  Int64 end = FPosition + count;
+  Int64 end;
+  if (__builtin_add_overflow(FPosition, count, &end)) throw EStreamError("Out of memory while expanding memory stream");
   if (end > GetSize()) SetSize(end);
   std::memmove(FData.data() + FPosition, buffer, static_cast<std::size_t>(count));
   FPosition = end;

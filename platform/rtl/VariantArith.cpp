@@ -109,7 +109,7 @@ Variant Arith(const Variant& a0, const Variant& b0, Op op) {
     try {
       if (op == Op::Add) return BcdAdd(a.AsBcd(), b.AsBcd());
       if (op == Op::Sub) return BcdSubtract(a.AsBcd(), b.AsBcd());
-      return DoubleToBcd(a.AsDouble() * b.AsDouble());
+      return BcdMultiply(a.AsBcd(), b.AsBcd());
     } catch (const EBcdOverflowException&) {
       Overflow(ta, tb);
     }

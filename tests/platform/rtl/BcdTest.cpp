@@ -54,6 +54,11 @@ TEST_F(BcdTest, SixtyFourDigitsFitAndMoreRoundTheFractionHalvesToEven) {
   EXPECT_EQ(Round((head + ".00015").c_str()), head + ".0002");   // tie, 2 is even
   EXPECT_EQ(Round((head + ".000051").c_str()), head + ".0001");  // above the tie
   EXPECT_EQ(Round((head + ".99995").c_str()), "1" + AnsiString(58, '0') + "1");  // carries into the integer
+  // Past the 63rd decimal too the value is rounded once, where its digits
+  // end: .00014999... is below the tie and stays .0001, and .00025000...1
+  // is above it and goes to .0003.
+  EXPECT_EQ(Round((head + ".00014" + AnsiString(60, '9')).c_str()), head + ".0001");
+  EXPECT_EQ(Round((head + ".00025" + AnsiString(60, '0') + "1").c_str()), head + ".0003");
   // A carry through every nine adds a digit in front, and the digits then
   // number 65: the last, a zero, goes too.
   const AnsiString nines = "9999." + AnsiString(60, '9');
@@ -64,6 +69,25 @@ TEST_F(BcdTest, SixtyFourDigitsFitAndMoreRoundTheFractionHalvesToEven) {
   // Decimals beyond the 63rd place round away.
   EXPECT_EQ(Round(("0." + AnsiString(62, '0') + "15").c_str()), "0." + AnsiString(62, '0') + "2");
   EXPECT_EQ(Round("1E-70"), "0");
+}
+
+TEST_F(BcdTest, AnExponentPlacesLongDigitRunsBeforeTheyAreKept) {
+  // The 64 digits that matter are kept wherever the exponent moves the
+  // point, however many were written before or after it.
+  EXPECT_EQ(Round(("0." + AnsiString(200, '0') + "1e160").c_str()), "0." + AnsiString(40, '0') + "1");
+  AnsiString digits;
+  for (int i = 0; i < 100; ++i) digits += static_cast<char>('1' + i % 9);
+  EXPECT_EQ(Round(("0." + AnsiString(100, '0') + digits + "e150").c_str()),
+            digits.substr(0, 50) + "." + digits.substr(50, 14));
+  EXPECT_EQ(Round((AnsiString(170, '1') + "e-150").c_str()), AnsiString(20, '1') + "." + AnsiString(44, '1'));
+  // Too large is an overflow at any exponent, from text and from doubles.
+  for (const char* big : {"1e64", "1e200", "1e99999", "-5e999999999"})
+    EXPECT_THROW(StrToBcd(big), EBcdOverflowException) << big;
+  EXPECT_THROW(DoubleToBcd(1e200), EBcdOverflowException);
+  EXPECT_THROW(DoubleToBcd(-std::numeric_limits<double>::max()), EBcdOverflowException);
+  // Far below the last place, or a zero moved anywhere, is zero.
+  EXPECT_EQ(Round("1e-999999999"), "0");
+  EXPECT_EQ(Round("0e999999999"), "0");
 }
 
 TEST_F(BcdTest, MalformedTextIsRejected) {
@@ -142,6 +166,25 @@ TEST_F(BcdTest, SumsAndDifferencesAreExact) {
   EXPECT_EQ(BcdToStr(BcdSubtract(StrToBcd("5"), StrToBcd("5.000"))), "0");
   AnsiString full(64, '9');
   EXPECT_THROW(BcdAdd(StrToBcd(full), StrToBcd("1")), EBcdOverflowException);
+}
+
+TEST_F(BcdTest, ProductsAreExactUpToSixtyFourDigits) {
+  auto times = [](const char* a, const char* b) { return BcdToStr(BcdMultiply(StrToBcd(a), StrToBcd(b))); };
+  EXPECT_EQ(times("0.1", "3"), "0.3");
+  EXPECT_EQ(times("1.1", "1.1"), "1.21");
+  EXPECT_EQ(times("-12.35", "3"), "-37.05");
+  EXPECT_EQ(times("-2", "-0.5"), "1");
+  EXPECT_EQ(times("-7", "0"), "0");
+  EXPECT_FALSE(IsBcdNegative(BcdMultiply(StrToBcd("-7"), StrToBcd("0"))));
+  EXPECT_EQ(times("123456789.123456789", "1000"), "123456789123.456789");
+  // 32 nines squared has 64 digits and fits; one digit more does not.
+  const AnsiString n32(32, '9');
+  EXPECT_EQ(times(n32.c_str(), n32.c_str()), AnsiString(31, '9') + "8" + AnsiString(31, '0') + "1");
+  EXPECT_THROW(BcdMultiply(StrToBcd((n32 + "9").c_str()), StrToBcd(n32.c_str())), EBcdOverflowException);
+  // A product with more decimals than fit is rounded once, halves to even.
+  const AnsiString tiny = "0." + AnsiString(31, '0') + "5";  // 5E-32
+  EXPECT_EQ(times(tiny.c_str(), tiny.c_str()), "0." + AnsiString(62, '0') + "2");  // 2.5E-63
+  EXPECT_EQ(times(tiny.c_str(), ("0." + AnsiString(31, '0') + "7").c_str()), "0." + AnsiString(62, '0') + "4");
 }
 
 TEST_F(BcdTest, FloatFormatShapes) {

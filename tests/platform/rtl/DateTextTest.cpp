@@ -182,3 +182,24 @@ TEST(LenientDates, NamesOrdersAndTimes) {
   EXPECT_EQ(read("5. M\xE4rz 2024"), EncodeDate(2024, 3, 5).Value);
   EXPECT_EQ(read("05.03.2024 14:07"), At(2024, 3, 5, 14, 7).Value);
 }
+
+// A year, minute or second too large for the calendar is refused, not
+// wrapped to 16 bits: 67536 is 65536 + 2000 and 65537 minutes is 65536 + 1.
+TEST(DateParsing, PartsBeyondTheCalendarAreRefusedNotWrapped) {
+  InJune2025 now;
+  ScopedLocale us("en-US");
+  TDateTime v = 99;
+  EXPECT_FALSE(TryStrToDate("1/1/67536", v));
+  EXPECT_FALSE(TryStrToDateTime("1/1/67536 10:00", v));
+  EXPECT_FALSE(TryTextToDateTime("1/1/67536", v));
+  EXPECT_FALSE(TryTextToDateTime("January 1 67536", v));
+  EXPECT_FALSE(TryTextToDateTime("10:65537", v));
+  EXPECT_FALSE(TryTextToDateTime("10:30:65540", v));
+  EXPECT_FALSE(TryTextToDateTime("3/5/2024 10:60", v));
+  EXPECT_EQ(v.Value, 99);
+  EXPECT_THROW(StrToDate("1/1/67536"), EConvertError);
+  // The largest parts the calendar has still pass.
+  EXPECT_EQ(StrToDate("12/31/9999").Value, EncodeDate(9999, 12, 31).Value);
+  ASSERT_TRUE(TryTextToDateTime("December 31 9999 23:59:59", v));
+  EXPECT_EQ(v.Value, At(9999, 12, 31, 23, 59, 59).Value);
+}

@@ -77,5 +77,11 @@ TEST(FormatText, MismatchesRaiseTheConvertError) {
   EXPECT_EQ(FormatError("%q", {1}), "Format '%q' invalid or incompatible with argument");
   EXPECT_EQ(FormatError("50%", {}), "Format '50%' invalid or incompatible with argument");
   EXPECT_EQ(FormatError("%*d", {"w", 1}), "Format '%*d' invalid or incompatible with argument");
+  // A width or precision past the written limit is refused from the
+  // arguments too, before it can ask for gigabytes of padding.
+  EXPECT_EQ(FormatError("%*d", {2000000000, 1}), "Format '%*d' invalid or incompatible with argument");
+  EXPECT_EQ(FormatError("%.*d", {2000000000, 1}), "Format '%.*d' invalid or incompatible with argument");
+  EXPECT_EQ(FormatError("%1000000d", {1}), "Format '%1000000d' invalid or incompatible with argument");
+  EXPECT_EQ(Format("%*d", {100000, 1}).size(), 100000u);
   EXPECT_EQ(FormatError("%d", {true}), "Format '%d' invalid or incompatible with argument");
 }

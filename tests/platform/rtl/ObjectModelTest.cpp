@@ -1,3 +1,5 @@
+#include <cmath>
+#include <limits>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -45,6 +47,18 @@ class TCircle : public TShape {
   int Clicks = 0;
 };
 
+class TPriceTag : public TObject {
+  ORV_CLASS(TPriceTag, TObject)
+ public:
+  TPriceTag() = default;
+  Currency GetPrice() const { return FPrice; }
+  void SetPrice(Currency v) { FPrice = v; }
+
+ private:
+  Currency FPrice;
+};
+
+ORV_REGISTER(TPriceTag, ORV_PROP(Price))
 ORV_REGISTER(TShape, ORV_PROP(Size).Default(0), ORV_PROP(Kind), ORV_PROP(Allowed), ORV_PROP(Caption),
              ORV_EVENT(OnChange))
 ORV_REGISTER(TCircle, ORV_METHOD(Clicked))
@@ -93,6 +107,24 @@ TEST(TypeInformation, PropertiesReadAndWriteThroughAccessors) {
   ASSERT_EQ(props.size(), 5u);
   EXPECT_EQ(props[0]->Name, "Size");
   EXPECT_EQ(props[4]->PropType->Kind, tkMethod);
+}
+
+// A Currency property written as a float (stored settings read back) gets
+// what a Currency conversion gives: halves to even on the exact binary
+// value, and an error for what Currency cannot hold.
+TEST(TypeInformation, CurrencyPropertiesTakeFloatsAsCurrencyConversionsDo) {
+  TPriceTag tag;
+  SetFloatProp(&tag, "Price", 12.5);
+  EXPECT_EQ(tag.GetPrice().Value, 125000);
+  EXPECT_EQ(GetFloatProp(&tag, "Price"), 12.5);
+  SetFloatProp(&tag, "Price", 0.03125);  // 312.5 units, exactly
+  EXPECT_EQ(tag.GetPrice().Value, 312);
+  SetFloatProp(&tag, "Price", -0.09375);
+  EXPECT_EQ(tag.GetPrice().Value, -938);
+  SetFloatProp(&tag, "Price", 7);
+  for (double bad : {1e300, -1e16, std::numeric_limits<double>::infinity(), std::nan("")})
+    EXPECT_THROW(SetFloatProp(&tag, "Price", bad), EOverflow) << bad;
+  EXPECT_EQ(tag.GetPrice().Value, 70000);  // kept as it was
 }
 
 TEST(TypeInformation, EventsBindByMethodName) {

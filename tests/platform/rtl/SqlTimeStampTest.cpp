@@ -36,10 +36,14 @@ TEST(SqlTimeStamp, MillisecondsRoundAndCarryIntoTheNextDay) {
   TSQLTimeStamp ts = Stamp(2024, 3, 15, 13, 45, 30, 250);
   TSQLTimeStamp back = DateTimeToSQLTimeStamp(SQLTimeStampToDateTime(ts));
   EXPECT_EQ(back, ts);
-  // A hair before midnight rounds to the next day, forward or (before the
-  // epoch) backward.
+  // A hair before midnight rounds to the next calendar day. Before the
+  // epoch the time runs forward too: -1.9999999999 is the very end of
+  // 1899-12-29, and -0.9999999999 the end of 1899-12-30.
   EXPECT_EQ(DateTimeToSQLTimeStamp(2.0 - 1e-10), Stamp(1900, 1, 1));
-  EXPECT_EQ(DateTimeToSQLTimeStamp(-1.0 - (1.0 - 1e-10)), Stamp(1899, 12, 28));
+  EXPECT_EQ(DateTimeToSQLTimeStamp(-1.0 - (1.0 - 1e-10)), Stamp(1899, 12, 30));
+  EXPECT_EQ(DateTimeToSQLTimeStamp(-(1.0 - 1e-10)), Stamp(1899, 12, 31));
+  // The end of the first day of the calendar is still inside it.
+  EXPECT_EQ(DateTimeToSQLTimeStamp(-693593.0 - (1.0 - 1e-10)), Stamp(1, 1, 2));
 }
 
 TEST(SqlTimeStamp, InvalidStampsAndDatesAreRefused) {

@@ -137,6 +137,11 @@ TEST(StringStream, DataStringFollowsWrites) {
   EXPECT_EQ(s.ReadString(10), "");  // the position was pulled back to the end
   s.SetPosition(1);
   EXPECT_EQ(s.ReadString(10), "bX");
+  // A write whose end lies past the largest position fails as a stream
+  // error and leaves the text alone.
+  s.Seek(INT64_MAX - 1, soBeginning);
+  EXPECT_THROW(s.WriteString("abc"), EStreamError);
+  EXPECT_EQ(s.GetDataString(), "abX");
 }
 
 TEST_F(FileStreams, FileStreamCreatesOpensAndReportsFailures) {

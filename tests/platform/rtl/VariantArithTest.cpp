@@ -76,6 +76,9 @@ TEST_F(VariantArithTest, SubtractionAndMultiplication) {
       {"date * int is a number", Variant(TDateTime(2.0)) * Variant(2), {varDouble, "4"}},
       {"bcd - bcd", Bcd("1") - Bcd("0.001"), {varFMTBcd, "0.999"}},
       {"bcd * int", Bcd("1.5") * Variant(3), {varFMTBcd, "4.5"}},
+      {"bcd * int is exact", Bcd("0.1") * Variant(3), {varFMTBcd, "0.3"}},
+      {"bcd * bcd is exact", Bcd("1.1") * Bcd("1.1"), {varFMTBcd, "1.21"}},
+      {"bcd * currency is exact", Bcd("123456789.123456789") * Cur(10000000), {varFMTBcd, "123456789123.456789"}},
       {"text - text converts both", Variant("5") - Variant("1.5"), {varDouble, "3.5"}},
       {"text * int", Variant("4") * Variant(2), {varDouble, "8"}},
   };

@@ -196,6 +196,8 @@ TEST_F(VariantTest, Int32AndInt64OverflowIsAnError) {
   EXPECT_THROW(VarAsType(1e39, varSingle), EVariantOverflowError);
   EXPECT_THROW(VarAsType(1e15, varCurrency), EVariantOverflowError);
   EXPECT_THROW(VarAsType(Int64(1) << 62, varCurrency), EVariantOverflowError);
+  EXPECT_THROW(VarAsType(1e70, varFMTBcd), EVariantOverflowError);
+  EXPECT_THROW(VarAsType(1e200, varFMTBcd), EVariantOverflowError);  // as large as a double gets, too
   // An overflow is a variant error, so comparison helpers can catch it.
   try {
     VarAsType(1e10, varInteger);
