@@ -1003,7 +1003,15 @@ void TcxDataSummary::DoSummaryValue(TcxDataSummaryItem* AItem, Integer ARecordIn
     switch (kind) {
       case skSum:
       case skAverage:
-        ASummaryValue = ASummaryValue + value;
+        // A sum that leaves its type's range shows no value, as the
+        // accumulated items' sums do; Null takes no further values. Added
+        // in record order, the sum stays Null even if later values would
+        // bring it back into range.
+        try {
+          ASummaryValue = ASummaryValue + value;
+        } catch (const EVariantOverflowError&) {
+          ASummaryValue = Null();
+        }
         break;
       case skMin:
         if (value < ASummaryValue) ASummaryValue = value;

@@ -13,10 +13,9 @@ constexpr Int64 cxDigitMask = 0xFFFFFFFF;
 // than 2^32, so a limb stays below 2^62.
 constexpr Integer cxMaxPendingAdds = 1 << 30;
 
-[[noreturn]] void SumOverflow(Word AVarType) {
-  throw EVariantOverflowError("Arithmetic overflow between variants of type (%s) and (%s)",
-                              {VarTypeAsText(AVarType), VarTypeAsText(AVarType)});
-}
+// A Float sum beyond the double range is read this much smaller, which
+// keeps any sum of up to 2^31 doubles, divided by its count, a normal double.
+constexpr Integer cxBeyondScale = 64;
 
 double RealOf(UInt64 ARaw) { return std::bit_cast<double>(ARaw); }
 Int64 WholeOf(TcxSummaryNumber ANumber, UInt64 ARaw) {
@@ -147,7 +146,7 @@ bool TcxExactSum::Bit(std::span<const Int64> ADigits, Int64 AIndex) const {
   return (ADigits[static_cast<size_t>(k)] >> (AIndex & 31)) & 1;
 }
 
-double TcxExactSum::Value() {
+double TcxExactSum::Value(Integer AScaleDown) {
   if (FNaNs > 0 || (FPositiveInfinities > 0 && FNegativeInfinities > 0))
     return std::numeric_limits<double>::quiet_NaN();
   if (FPositiveInfinities > 0) return std::numeric_limits<double>::infinity();
@@ -155,7 +154,7 @@ double TcxExactSum::Value() {
   // A window alone converts with one rounding, halves to even; scaling by
   // 2^-64 is exact, the result being at least that.
   if (FLimbs.empty() && FTop == 0) {
-    if (FWindow != 0) return std::ldexp(static_cast<double>(FWindow), -64);
+    if (FWindow != 0) return std::ldexp(static_cast<double>(FWindow), -64 - AScaleDown);
   } else if (FWindow != 0) {
     FoldWindow();
   }
@@ -164,7 +163,7 @@ double TcxExactSum::Value() {
   // Up to three digits (and the sign) make a 128-bit integer, whose
   // conversion rounds once, halves to even; scaling it is exact while its
   // lowest digit weighs at least the smallest normal double.
-  const Int64 scale = 32 * static_cast<Int64>(FLow) - 1074;
+  const Int64 scale = 32 * static_cast<Int64>(FLow) - 1074 - AScaleDown;
   if (FLimbs.size() <= 3 && scale >= -1022) {
     __int128 whole = FTop;
     for (auto it = FLimbs.rbegin(); it != FLimbs.rend(); ++it) whole = whole * (Int64{1} << 32) + *it;
@@ -205,7 +204,7 @@ double TcxExactSum::Value() {
     }
     if (sticky || (q & 1)) ++q;
   }
-  const double magnitude = std::ldexp(static_cast<double>(q), static_cast<int>(lowest - 1074));
+  const double magnitude = std::ldexp(static_cast<double>(q), static_cast<int>(lowest - 1074 - AScaleDown));
   return negative ? -magnitude : magnitude;
 }
 
@@ -382,11 +381,25 @@ bool TcxSummaryAccumulator::Remove(UInt64 ARaw) {
 
 namespace {
 
+// An average over a sum its type cannot hold: the in-range formula (the
+// sum as a double divided by the count) on the wider sum, Null when even
+// that is beyond the double range. A Sum item shows no value.
+Variant BeyondRange(TcxSummaryKind AKind, double AAverage) {
+  if (AKind != skAverage || std::isinf(AAverage)) return Null();
+  return Variant(AAverage);
+}
+
 // The value of an item from what it gathered; ARealSum is the rounded
-// exact sum of Float values.
+// exact sum of Float values, scaled down by 2^cxBeyondScale when
+// ARealBeyond (the sum is beyond the double range).
+//
+// A sum beyond its type's range has no value to show: the item shows none
+// (Null), as over no values, rather than a wrapped number or an error that
+// would fail every later calculation, and with it every edit of the
+// records. The exact sum is still kept, so the value returns once an edit
+// brings the sum back into range.
 Variant ResultOf(TcxSummaryKind AKind, TcxSummaryNumber ANumber, Integer ACount, Integer ANulls, Integer AValues,
-                 double ARealSum, __int128 AWholeSum, double AExtremeReal, Int64 AExtremeWhole) {
-  const Word type = ANumber == snFloat ? varDouble : ANumber == snCurrency ? varCurrency : varInteger;
+                 double ARealSum, bool ARealBeyond, __int128 AWholeSum, double AExtremeReal, Int64 AExtremeWhole) {
   switch (AKind) {
     case skCount:
       return Variant(ACount);
@@ -403,12 +416,16 @@ Variant ResultOf(TcxSummaryKind AKind, TcxSummaryNumber ANumber, Integer ACount,
       Variant sum = Variant(0);
       if (AValues > 0) {
         if (ANumber == snFloat) {
+          if (ARealBeyond)
+            return BeyondRange(AKind, std::ldexp(ARealSum / static_cast<double>(ACount), cxBeyondScale));
           double v = ARealSum;
           // A counted null starts the sum at 0, and 0 + -0 is +0.
           if (v == 0 && ANulls > 0) v = 0.0;
           sum = Variant(v);
         } else if (ANumber == snCurrency) {
-          if (AWholeSum < INT64_MIN || AWholeSum > INT64_MAX) SumOverflow(type);
+          if (AWholeSum < INT64_MIN || AWholeSum > INT64_MAX)
+            return BeyondRange(AKind, static_cast<double>(AWholeSum) / static_cast<double>(Currency::Scale) /
+                                          static_cast<double>(ACount));
           sum = Variant(Currency::FromRaw(static_cast<Int64>(AWholeSum)));
         } else if (AWholeSum >= INT32_MIN && AWholeSum <= INT32_MAX) {
           sum = Variant(static_cast<Integer>(AWholeSum));
@@ -430,11 +447,15 @@ Variant ResultOf(TcxSummaryKind AKind, TcxSummaryNumber ANumber, Integer ACount,
 
 Variant TcxSummaryAccumulator::Result() {
   double real = 0;
+  bool beyond = false;
   if ((Kind == skSum || Kind == skAverage) && Number == snFloat && Values > 0 && Count > 0) {
     real = Real.Value();
-    if (std::isinf(real) && Real.Overflowed()) SumOverflow(varDouble);
+    if (std::isinf(real) && Real.Overflowed()) {
+      beyond = true;
+      real = Real.Value(cxBeyondScale);
+    }
   }
-  return ResultOf(Kind, Number, Count, Nulls, Values, real, Whole, ExtremeReal, ExtremeWhole);
+  return ResultOf(Kind, Number, Count, Nulls, Values, real, beyond, Whole, ExtremeReal, ExtremeWhole);
 }
 
 // ---------------------------------------------------------------------------
@@ -503,5 +524,5 @@ Variant TcxSummaryTotals::Result(TcxSummaryKind AKind, TcxSummaryNumber ANumber)
   const UInt64 extreme = AKind == skMin ? Min : Max;
   const double real = ANumber == snFloat ? RealOf(extreme) : 0;
   const Int64 whole = ANumber == snFloat ? 0 : WholeOf(ANumber, extreme);
-  return ResultOf(AKind, ANumber, Values + Nulls, Nulls, Values, RealSum, WholeSum, real, whole);
+  return ResultOf(AKind, ANumber, Values + Nulls, Nulls, Values, RealSum, false, WholeSum, real, whole);
 }

@@ -37,7 +37,9 @@ class TcxExactSum {
   // NaN or both infinities took part, an infinity when one did; otherwise
   // an infinity only when the exact sum is beyond the double range
   // (Overflowed). A zero sum is negative only when every value was -0.
-  double Value();
+  // AScaleDown reads the sum times 2^-AScaleDown, rounded the same once
+  // while that is a normal double: a sum beyond the range read smaller.
+  double Value(Integer AScaleDown = 0);
   bool Overflowed();
 
  private:
@@ -100,7 +102,8 @@ struct TcxSummaryAccumulator {
   // recalculates): the extreme left, or an equal one with other bits came.
   bool Insert(UInt64 ARaw);
   bool Remove(UInt64 ARaw);
-  // The value the summary shows, as the variant arithmetic would give it.
+  // The value the summary shows, as the variant arithmetic would give it;
+  // Null for a sum beyond its type's range (see ResultOf).
   Variant Result();
 };
 
@@ -116,8 +119,8 @@ struct TcxSummaryTotals {
   UInt64 Min = 0, Max = 0;  // raw, valid while Values > 0
 
   // Walks the gathered cells (per cell 0 no record, 1 null, 2 a value);
-  // false when the sum leaves its type's range, which the accumulator
-  // reports when its result is read.
+  // false when the sum leaves its type's range: an accumulator, which
+  // keeps such a sum exactly, then gives the results.
   bool Walk(const Byte* AStates, const UInt64* ACells, size_t ACount, TcxSummaryNumber ANumber, bool ANullIgnore);
   // The item's value, the one an accumulator of the same values gives.
   Variant Result(TcxSummaryKind AKind, TcxSummaryNumber ANumber) const;

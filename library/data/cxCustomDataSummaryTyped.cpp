@@ -236,7 +236,7 @@ bool TcxDataSummary::CalculateLevelTyped(TcxDataGroupSummaryItems* AItems, Integ
     if (!keep) {
       // One walk per field gives every item's result; the values are made
       // when the group's summaries are first read. A sum beyond its range
-      // is reported now, by the accumulators below.
+      // goes to the accumulators below, which keep it exactly.
       const size_t at = FGroupTotals.size();
       bool fits = true;
       for (size_t k = 0; k < defs.size() && fits; ++k) {

@@ -1,3 +1,6 @@
+#include <bit>
+#include <limits>
+
 #include "DataControllerFixture.h"
 #include "library/data/cxCustomDataSummary.h"
 #include "platform/rtl/DateTime.h"
@@ -368,4 +371,160 @@ TEST_F(SummaryTest, AssignCopiesItemsGroupsOptionsAndEvents) {
   EXPECT_EQ(copy->GetOptions(), TcxSummaryOptions({soNullIgnore}));
   EXPECT_TRUE(copy->OnAfterSummary.Assigned());
   copy->Free();
+}
+
+// --- Sums beyond their type's range ---------------------------------------------
+
+namespace {
+
+const Currency BigMoney = Currency::FromRaw(9000000000000000000LL);  // 900,000,000,000,000
+
+// The summaries' values in type and bits, footer first, then each group's.
+std::vector<std::string> Shown(TcxDataSummary* ASummary, TcxCustomDataController* AController) {
+  auto describe = [](const Variant& AValues) {
+    std::string s;
+    for (Integer i = VarArrayLowBound(AValues, 1); i <= VarArrayHighBound(AValues, 1); ++i) {
+      const Variant v = AValues[i];
+      s += std::to_string(VarType(v)) + ":" +
+           (VarType(v) == varDouble ? std::to_string(std::bit_cast<UInt64>(v.RawDouble())) : VarToStr(v)) + " ";
+    }
+    return s;
+  };
+  std::vector<std::string> out{describe(ASummary->GetFooterSummaryValues())};
+  TcxDataGroups* groups = AController->GetDataControllerInfo()->GetDataGroups();
+  for (Integer g = 0; g < groups->GetItemCount(); ++g) out.push_back(describe(*ASummary->GetGroupSummaryValues(g)));
+  return out;
+}
+
+}  // namespace
+
+// Two amounts of 900,000,000,000,000 sum beyond what Currency holds, two
+// Floats of 1e308 beyond the double range. Such a sum shows no value, as
+// over no values; the averages, which fit, show; and every edit of the
+// records goes on and is kept, however the sums stand.
+TEST_F(SummaryTest, SumsBeyondTheirRangeShowNothingAndTheRecordsStayEditable) {
+  const Integer money = C->AddTypedItem(TcxCurrencyValueType::Class());
+  C->BeginUpdate();
+  for (int i = 0; i < 2; ++i) {
+    const Integer r = C->AppendRecord();
+    C->SetValue(r, money, BigMoney);
+    C->SetValue(r, FloatItem, 1e308);
+  }
+  C->EndUpdate();
+  Footer(money, skSum);
+  Footer(money, skAverage);
+  Footer(FloatItem, skSum);
+  Footer(FloatItem, skAverage);
+  Footer(money, skMax);
+  auto footer = [&](Integer AIndex) { return S()->GetFooterSummaryValue(AIndex); };
+  EXPECT_TRUE(VarIsNull(footer(0)));
+  EXPECT_EQ(S()->GetFooterSummaryText(0), "");
+  EXPECT_EQ(footer(1).AsDouble(), 900e12);
+  EXPECT_TRUE(VarIsNull(footer(2)));
+  EXPECT_EQ(footer(3).AsDouble(), 1e308);
+  EXPECT_EQ(footer(4).AsCurrency(), BigMoney);
+
+  // Another field's edit is stored.
+  C->SetValue(0, IntItem, 7);
+  EXPECT_EQ(C->GetValue(0, IntItem).AsInteger(), 7);
+
+  // Edits bring the sums back into range: they show again.
+  C->SetValue(1, money, Currency::FromRaw(10000));
+  C->SetValue(1, FloatItem, -1e308);
+  EXPECT_EQ(footer(0).AsCurrency(), Currency::FromRaw(9000000000000010000LL));
+  EXPECT_EQ(footer(1).AsDouble(), 450000000000000.5);
+  EXPECT_EQ(footer(2).AsDouble(), 0);
+  EXPECT_EQ(footer(3).AsDouble(), 0);
+
+  // An appended record takes the Currency sum beyond again, its deletion
+  // back; the Float sum of 1e308, -1e308 and 1.5e308 is in range.
+  C->Append();
+  C->SetEditValue(money, BigMoney, evsValue);
+  C->SetEditValue(FloatItem, 1.5e308, evsValue);
+  C->Post();
+  ASSERT_EQ(C->GetRecordCount(), 3);
+  EXPECT_EQ(C->GetValue(2, money).AsCurrency(), BigMoney);
+  EXPECT_TRUE(VarIsNull(footer(0)));
+  EXPECT_DOUBLE_EQ(footer(1).AsDouble(), 600000000000000.33);
+  EXPECT_EQ(footer(2).AsDouble(), 1.5e308);
+  EXPECT_DOUBLE_EQ(footer(3).AsDouble(), 0.5e308);
+  C->ChangeFocusedRecordIndex(0);
+  C->SetEditValue(StrItem, "kept", evsValue);
+  C->Post();
+  EXPECT_EQ(C->GetDisplayText(0, StrItem), "kept");
+  C->DeleteRecord(2);
+  EXPECT_EQ(footer(0).AsCurrency(), Currency::FromRaw(9000000000000010000LL));
+  EXPECT_EQ(footer(2).AsDouble(), 0);
+
+  // An average beyond the double range itself has no value either.
+  C->SetValue(0, FloatItem, std::numeric_limits<double>::max());
+  C->SetValue(1, FloatItem, std::numeric_limits<double>::max());
+  EXPECT_TRUE(VarIsNull(footer(2)));
+  EXPECT_EQ(footer(3).AsDouble(), std::numeric_limits<double>::max());
+}
+
+// Items with a handler (and every item in provider mode) add the values as
+// variants, in record order: a sum that leaves its range there shows no
+// value for the rest of the pass, and the records stay editable.
+TEST_F(SummaryTest, HandledSumsBeyondTheirRangeShowNothingAndTheRecordsStayEditable) {
+  const Integer money = C->AddTypedItem(TcxCurrencyValueType::Class());
+  C->BeginUpdate();
+  for (int i = 0; i < 2; ++i) {
+    const Integer r = C->AppendRecord();
+    C->SetValue(r, money, BigMoney);
+    C->SetValue(r, FloatItem, 1e308);
+  }
+  C->EndUpdate();
+  S()->GetFooterSummaryItems()->OnSummary = [](TcxDataSummaryItems*, const TcxSummaryEventArguments&,
+                                               TcxSummaryEventOutArguments&) {};
+  Footer(money, skSum);
+  Footer(money, skAverage);
+  Footer(FloatItem, skSum);
+  Footer(money, skCount);
+  for (Integer i = 0; i < 3; ++i) EXPECT_TRUE(VarIsNull(S()->GetFooterSummaryValue(i))) << i;
+  EXPECT_EQ(S()->GetFooterSummaryValue(3).AsInteger(), 2);
+  C->SetValue(1, IntItem, 3);
+  EXPECT_EQ(C->GetValue(1, IntItem).AsInteger(), 3);
+  C->SetValue(1, money, Currency::FromRaw(-10000));
+  C->SetValue(1, FloatItem, 2.0);
+  EXPECT_EQ(S()->GetFooterSummaryValue(0).AsCurrency(), Currency::FromRaw(8999999999999990000LL));
+  EXPECT_EQ(S()->GetFooterSummaryValue(2).AsDouble(), 1e308);
+}
+
+// A group of many records keeps its sums and replaces an edited record's
+// share in them: beyond the range and back, the footer and the groups show
+// after each edit what calculating everything anew shows.
+TEST_F(SummaryTest, SumsBeyondTheirRangeAgreeWhetherReplacedOrCalculatedAnew) {
+  const Integer money = C->AddTypedItem(TcxCurrencyValueType::Class());
+  C->BeginUpdate();
+  for (Integer r = 0; r < 80; ++r) {
+    C->AppendRecord();
+    C->SetValue(r, StrItem, AnsiString(r < 70 ? "many" : "few"));
+    C->SetValue(r, money, Currency::FromRaw(r * 10000));
+    C->SetValue(r, FloatItem, r * 0.5);
+  }
+  C->EndUpdate();
+  C->GetGroups()->ChangeGrouping(StrItem, 0);
+  for (Integer field : {money, FloatItem})
+    for (TcxSummaryKind kind : {skSum, skAverage, skMax}) {
+      Footer(field, kind);
+      Group(field, kind);
+    }
+  // Beyond the range and back, in the many records' group (kept) and in
+  // the few records' one (calculated anew).
+  const std::pair<Integer, Variant> edits[] = {
+      {3, BigMoney},  {4, BigMoney},  {75, BigMoney}, {3, 1e308},   {4, 1e308},  {75, 1e308}, {70, 1e308},
+      {3, Currency::FromRaw(-10000)}, {3, -1e308},    {75, Null()}, {4, Null()}, {70, 2.5},   {70, 1.5e308}};
+  for (const auto& [record, value] : edits) {
+    C->SetValue(record, VarType(value) == varDouble ? FloatItem : money, value);
+    C->SetValue(record, IntItem, record);
+    const std::vector<std::string> replaced = Shown(S(), C);
+    S()->Recalculate();
+    EXPECT_EQ(replaced, Shown(S(), C)) << "record " << record << " " << VarToStr(value);
+  }
+  // The few records' Float sum is beyond the range: no value, an empty text.
+  ASSERT_EQ(Rows(), (std::vector<std::string>{"g0:few", "g0:many"}));
+  EXPECT_TRUE(VarIsNull(S()->GetGroupSummaryValue(0, 3)));
+  EXPECT_DOUBLE_EQ(S()->GetGroupSummaryValue(0, 4).AsDouble(), 2.5e307);
+  EXPECT_EQ(S()->GetGroupSummaryText(0).substr(0, 38), "(SUM=$670.00, AVG=67.00, MAX=$79.00, ,");
 }
