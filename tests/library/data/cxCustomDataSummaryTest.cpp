@@ -379,6 +379,21 @@ namespace {
 
 const Currency BigMoney = Currency::FromRaw(9000000000000000000LL);  // 900,000,000,000,000
 
+// A Currency item and two records whose amounts (900,000,000,000,000 each)
+// and Floats (1e308 each) sum beyond their types' range; answers the
+// Currency item.
+Integer AppendSumsBeyondRange(RecordingController* AController, Integer AFloatItem) {
+  const Integer money = AController->AddTypedItem(TcxCurrencyValueType::Class());
+  AController->BeginUpdate();
+  for (int i = 0; i < 2; ++i) {
+    const Integer r = AController->AppendRecord();
+    AController->SetValue(r, money, BigMoney);
+    AController->SetValue(r, AFloatItem, 1e308);
+  }
+  AController->EndUpdate();
+  return money;
+}
+
 // The summaries' values in type and bits, footer first, then each group's.
 std::vector<std::string> Shown(TcxDataSummary* ASummary, TcxCustomDataController* AController) {
   auto describe = [](const Variant& AValues) {
@@ -403,14 +418,7 @@ std::vector<std::string> Shown(TcxDataSummary* ASummary, TcxCustomDataController
 // over no values; the averages, which fit, show; and every edit of the
 // records goes on and is kept, however the sums stand.
 TEST_F(SummaryTest, SumsBeyondTheirRangeShowNothingAndTheRecordsStayEditable) {
-  const Integer money = C->AddTypedItem(TcxCurrencyValueType::Class());
-  C->BeginUpdate();
-  for (int i = 0; i < 2; ++i) {
-    const Integer r = C->AppendRecord();
-    C->SetValue(r, money, BigMoney);
-    C->SetValue(r, FloatItem, 1e308);
-  }
-  C->EndUpdate();
+  const Integer money = AppendSumsBeyondRange(C, FloatItem);
   Footer(money, skSum);
   Footer(money, skAverage);
   Footer(FloatItem, skSum);
@@ -467,14 +475,7 @@ TEST_F(SummaryTest, SumsBeyondTheirRangeShowNothingAndTheRecordsStayEditable) {
 // variants, in record order: a sum that leaves its range there shows no
 // value for the rest of the pass, and the records stay editable.
 TEST_F(SummaryTest, HandledSumsBeyondTheirRangeShowNothingAndTheRecordsStayEditable) {
-  const Integer money = C->AddTypedItem(TcxCurrencyValueType::Class());
-  C->BeginUpdate();
-  for (int i = 0; i < 2; ++i) {
-    const Integer r = C->AppendRecord();
-    C->SetValue(r, money, BigMoney);
-    C->SetValue(r, FloatItem, 1e308);
-  }
-  C->EndUpdate();
+  const Integer money = AppendSumsBeyondRange(C, FloatItem);
   S()->GetFooterSummaryItems()->OnSummary = [](TcxDataSummaryItems*, const TcxSummaryEventArguments&,
                                                TcxSummaryEventOutArguments&) {};
   Footer(money, skSum);
