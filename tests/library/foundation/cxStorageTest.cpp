@@ -392,6 +392,29 @@ TEST_F(Storage, IniChildrenAreFoundByPathWithoutRegardToCase) {
   EXPECT_EQ(names.GetCount(), 0);
 }
 
+TEST_F(Storage, AColonInAStoredNameKeepsTheChildrenBelowIt) {
+  auto* grid = New<TStoredGrid>(nullptr);
+  grid->SetName("Grid");
+  grid->AddRow("R1")->SetCaption("one");
+  const std::string file = dir / "colon.ini";
+  TcxStorage storage(file);
+  storage.SetNamePrefix("Form1:Layout");
+  storage.StoreToIni(grid);
+  grid->Free();
+
+  auto* back = New<TStoredGrid>(nullptr);
+  back->SetName("Grid");
+  TcxStorage restore(file);
+  restore.SetNamePrefix("Form1:Layout");
+  restore.SetStorageModes(TcxStorageModes{smChildrenCreating});
+  restore.RestoreFromIni(back);
+  EXPECT_EQ(back->Log, std::vector<AnsiString>{"create R1 TStoredRow"});
+  auto* row = static_cast<TStoredRow*>(back->FindComponent("R1"));
+  ASSERT_NE(row, nullptr);
+  EXPECT_EQ(row->GetCaption(), "one");
+  back->Free();
+}
+
 // ---------------------------------------------------------------------------
 // The stream store
 
