@@ -353,9 +353,9 @@ TEST_F(Storage, AnObjectWithManyValuesGetsThemAllBackFromEachStore) {
   // Each value is found by its name without a walk along all the others:
   // the read is as quick as the write, where a walk per value would keep
   // these restores busy for minutes.
-  HangGuard guard(60);
+  HangGuard guard(120);
   orv::registry::ScopedRoot memory;
-  constexpr Integer kMany = 300000;
+  constexpr Integer kMany = 200000;
   TStoredSheet sheet(kMany);
   for (Integer i = 0; i < kMany; ++i) sheet.Values[i] = i * 7;
   TMemoryStream stream;
