@@ -667,8 +667,10 @@ bool InternalCompareString(const AnsiString& S1, const AnsiString& S2, bool ACas
 Integer RoundDiv(Integer A, Integer B) { return A / B + (A % B != 0 ? 1 : 0); }
 
 Integer GetRangeCenter(Integer A, Integer B) {
-  Integer sum = A + B;
-  return sum > 0 ? sum / 2 : (sum - 1) / 2;
+  // In 64 bits: the ends of a range near an end of Integer need not sum to
+  // an Integer, their middle always is one.
+  const Int64 sum = Int64(A) + B;
+  return static_cast<Integer>(sum > 0 ? sum / 2 : (sum - 1) / 2);
 }
 
 void SwapIntegers(Integer& A, Integer& B) { std::swap(A, B); }

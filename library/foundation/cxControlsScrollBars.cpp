@@ -184,7 +184,7 @@ void TcxControl::SetScrollBarInfo(TScrollBarKind AScrollBarKind, Integer AMin, I
   data.AllowHide = AAllowHide;
   if (!allowed) {
     data.Visible = false;
-  } else if (AMin <= AMax && APage < AMax - AMin + 1 && AMin <= APos) {
+  } else if (AMin <= AMax && APage < Int64(AMax) - AMin + 1 && AMin <= APos) {
     data.Min = AMin;
     data.Max = AMax;
     data.Position = APos;
@@ -223,8 +223,9 @@ void TcxControl::CalculateScrollBarsVisibility() {
   // the content fits without either.
   TcxScrollBarData& hd = FHScrollBar->Data();
   TcxScrollBarData& vd = FVScrollBar->Data();
+  // In 64 bits: a range may span all of Integer.
   auto fitsWithout = [](const TcxScrollBarData& d, Integer other) {
-    return d.PageSize + other >= d.Max - d.Min + 1;
+    return Int64(d.PageSize) + other >= Int64(d.Max) - d.Min + 1;
   };
   if (hd.Visible && hd.Enabled && hd.AllowHide && vd.Visible && vd.Enabled && vd.AllowHide) {
     const Integer hHeight = FHScrollBar->GetHeight(), vWidth = FVScrollBar->GetWidth();
@@ -232,9 +233,12 @@ void TcxControl::CalculateScrollBarsVisibility() {
     const bool vFits = !IsPixelScrollBar(sbVertical) || fitsWithout(vd, hHeight);
     if (hFits && vFits && (IsPixelScrollBar(sbHorizontal) || IsPixelScrollBar(sbVertical))) {
       const TcxScrollBarData h0 = hd, v0 = vd;
-      SetScrollBarInfo(sbHorizontal, h0.Min, h0.Max, h0.SmallChange, h0.PageSize + vWidth, h0.Position,
+      auto widened = [](Integer APage, Integer ARoom) {
+        return static_cast<Integer>(std::min<Int64>(Int64(APage) + ARoom, INT_MAX));
+      };
+      SetScrollBarInfo(sbHorizontal, h0.Min, h0.Max, h0.SmallChange, widened(h0.PageSize, vWidth), h0.Position,
                        h0.AllowShow, h0.AllowHide);
-      SetScrollBarInfo(sbVertical, v0.Min, v0.Max, v0.SmallChange, v0.PageSize + hHeight, v0.Position,
+      SetScrollBarInfo(sbVertical, v0.Min, v0.Max, v0.SmallChange, widened(v0.PageSize, hHeight), v0.Position,
                        v0.AllowShow, v0.AllowHide);
     }
   }

@@ -106,22 +106,31 @@ TRect cxRectSetSize(const TRect& R, Integer AWidth, Integer AHeight) {
 TRect cxRectSetXPos(const TRect& R, Integer ALeft, Integer ARight) { return {ALeft, R.Top, ARight, R.Bottom}; }
 TRect cxRectSetYPos(const TRect& R, Integer ATop, Integer ABottom) { return {R.Left, ATop, R.Right, ABottom}; }
 
-TPoint cxRectCenter(const TRect& R) { return {(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2}; }
+namespace {
+
+// (A + B - C) / 2 truncated toward zero, summed in 64 bits: the middle of
+// a rectangle near an end of Integer lies inside it, though the sum of its
+// edges does not fit.
+Integer HalfSum(Integer A, Integer B, Integer C = 0) { return static_cast<Integer>((Int64(A) + B - C) / 2); }
+
+}  // namespace
+
+TPoint cxRectCenter(const TRect& R) { return {HalfSum(R.Left, R.Right), HalfSum(R.Top, R.Bottom)}; }
 
 TRect cxRectCenter(const TRect& R, Integer AWidth, Integer AHeight) {
-  return cxRectBounds((R.Left + R.Right - AWidth) / 2, (R.Top + R.Bottom - AHeight) / 2, AWidth, AHeight);
+  return cxRectBounds(HalfSum(R.Left, R.Right, AWidth), HalfSum(R.Top, R.Bottom, AHeight), AWidth, AHeight);
 }
 
 TRect cxRectCenter(const TRect& R, const TSize& ASize) { return cxRectCenter(R, ASize.cx, ASize.cy); }
 
 void cxRectSplitHorz(const TRect& R, TRect& ALeftPart, TRect& ARightPart) {
-  const Integer X = (R.Left + R.Right) / 2;
+  const Integer X = HalfSum(R.Left, R.Right);
   ALeftPart = cxRectSetXPos(R, R.Left, X);
   ARightPart = cxRectSetXPos(R, X, R.Right);
 }
 
 void cxRectSplitVert(const TRect& R, TRect& ATopPart, TRect& ABottomPart) {
-  const Integer Y = (R.Top + R.Bottom) / 2;
+  const Integer Y = HalfSum(R.Top, R.Bottom);
   ATopPart = cxRectSetYPos(R, R.Top, Y);
   ABottomPart = cxRectSetYPos(R, Y, R.Bottom);
 }

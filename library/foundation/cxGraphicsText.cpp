@@ -137,36 +137,45 @@ void TcxCanvas::GetTextStringsBounds(const AnsiString& AText, const TRect& R, In
   }
 
   cxPrepareCanvas(FCanvas);
-  while (!text.empty()) {
+  // Each line measures and searches only about as much text as it can
+  // hold, and the text left is a view, not a copy: a long text costs in
+  // proportion to its length, not to its length times its lines.
+  std::string_view rest(text);
+  std::size_t guess = 64;
+  while (!rest.empty()) {
     int fit = 0;
     SIZE unused{};
-    GetTextExtentExPointA(GetHandle(), text.data(), static_cast<int>(text.size()), width, &fit, nullptr, &unused);
+    for (std::size_t measured = std::min(rest.size(), guess);; measured = std::min(rest.size(), 2 * measured)) {
+      GetTextExtentExPointA(GetHandle(), rest.data(), static_cast<int>(measured), width, &fit, nullptr, &unused);
+      if (static_cast<std::size_t>(fit) < measured || measured == rest.size()) break;
+    }
+    guess = 2 * static_cast<std::size_t>(fit) + 16;
     fit = std::max(fit, 1);
     AnsiString line;
     size_t consumed = 0;
     // A line break inside the part that fits ends the line; a CR LF or
     // LF CR pair counts as one break.
-    size_t breakAt = text.find_first_of("\r\n");
+    size_t breakAt = rest.substr(0, static_cast<size_t>(fit)).find_first_of("\r\n");
     if (breakAt != AnsiString::npos && breakAt < static_cast<size_t>(fit)) {
-      line = text.substr(0, breakAt);
+      line = rest.substr(0, breakAt);
       consumed = breakAt + 1;
-      if (consumed < text.size() && (text[consumed] == '\r' || text[consumed] == '\n') && text[consumed] != text[breakAt])
+      if (consumed < rest.size() && (rest[consumed] == '\r' || rest[consumed] == '\n') && rest[consumed] != rest[breakAt])
         ++consumed;
-    } else if (static_cast<size_t>(fit) < text.size()) {
+    } else if (static_cast<size_t>(fit) < rest.size()) {
       // A space right after the part that fits ends a line as well as one
       // inside it.
-      size_t space = text.rfind(' ', static_cast<size_t>(fit));
+      size_t space = rest.rfind(' ', static_cast<size_t>(fit));
       if (space != AnsiString::npos && space > 0) {
         const bool keepSpace = !(AFlags & (cxAlignRight | cxAlignHCenter));
-        line = text.substr(0, keepSpace ? space + 1 : space);
+        line = rest.substr(0, keepSpace ? space + 1 : space);
         consumed = space + 1;
       } else {
-        line = text.substr(0, fit);
+        line = rest.substr(0, static_cast<size_t>(fit));
         consumed = fit;
       }
     } else {
-      line = text;
-      consumed = text.size();
+      line = rest;
+      consumed = rest.size();
     }
     SIZE size{};
     GetTextExtentPoint32A(GetHandle(), line.data(), static_cast<int>(line.size()), &size);
@@ -178,6 +187,6 @@ void TcxCanvas::GetTextStringsBounds(const AnsiString& AText, const TRect& R, In
       left = (area.Left + area.Right - size.cx) / 2;
     ABounds.push_back(cxRectBounds(left, top, size.cx, size.cy));
     top += size.cy;
-    text.erase(0, consumed);
+    rest.remove_prefix(consumed);
   }
 }

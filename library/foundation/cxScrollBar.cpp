@@ -38,6 +38,17 @@ constexpr UINT kRepeatInterval = 60;
 
 TScrollBarInc ClampInc(Integer Value) { return static_cast<TScrollBarInc>(std::clamp<Integer>(Value, 1, 32767)); }
 
+// A * B / C rounded half away from zero, as MulDiv rounds, but in 64 bits:
+// a range may span all of Integer (Max - Min up to 2^32 - 1), and pixel
+// counts times such a range still fit.
+Int64 Scale(Int64 A, Int64 B, Int64 C) {
+  const Int64 p = A * B;
+  Int64 q = p / C;
+  const Int64 r = p % C;
+  if (r != 0 && 2 * (r < 0 ? -r : r) >= (C < 0 ? -C : C)) q += ((p < 0) == (C < 0)) ? 1 : -1;
+  return q;
+}
+
 }  // namespace
 
 TSize GetScrollBarSize() { return {GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL)}; }
@@ -191,18 +202,23 @@ void TcxScrollBar::CalculateThumbnailRect() {
   const bool vert = FKind == sbVertical;
   const Integer trackStart = vert ? FLineUpRect.Bottom : FLineUpRect.Right;
   const Integer track = (vert ? FLineDownRect.Top : FLineDownRect.Left) - trackStart;
+  // The range and the position within it, in 64 bits: Max - Min of a
+  // range as wide as Integer does not fit in one.
+  const Int64 span = Int64(FMax) - FMin;
+  const Int64 moved = Int64(FPosition) - FMin;
   Integer length, offset;
   if (FPageSize != 0) {
-    if (track < FMinThumbnailSize || FMax == FMin) return AdjustPagesRects();
-    length = std::max(std::min(track, MulDiv(FPageSize, track, FMax - FMin + 1)), FMinThumbnailSize);
-    const Integer range = FMax - FMin - (FPageSize - 1);
+    if (track < FMinThumbnailSize || span == 0) return AdjustPagesRects();
+    length = static_cast<Integer>(
+        std::max<Int64>(std::min<Int64>(track, Scale(FPageSize, track, span + 1)), FMinThumbnailSize));
+    const Int64 range = span - (Int64(FPageSize) - 1);
     // A page as large as the whole range leaves nothing to scroll: the
     // thumb stays at the start of the track.
-    offset = range > 0 ? MulDiv(track - length, std::min(FPosition - FMin, range), range) : 0;
+    offset = range > 0 ? static_cast<Integer>(Scale(track - length, std::min(moved, range), range)) : 0;
   } else {
     length = GetSystemMetrics(vert ? SM_CYVTHUMB : SM_CXHTHUMB);
     if (track < length) return AdjustPagesRects();
-    offset = track - length > 0 && FMax != FMin ? MulDiv(track - length, FPosition - FMin, FMax - FMin) : 0;
+    offset = track - length > 0 && span != 0 ? static_cast<Integer>(Scale(track - length, moved, span)) : 0;
   }
   FThumbnailRect = vert ? TRect{0, trackStart + offset, GetWidth(), trackStart + offset + length}
                         : TRect{trackStart + offset, 0, trackStart + offset + length, GetHeight()};
@@ -222,7 +238,7 @@ void TcxScrollBar::AdjustPagesRects() {
 }
 
 Integer TcxScrollBar::GetPositionFromThumbnail() const {
-  Integer range = FMax - FMin;
+  Int64 range = Int64(FMax) - FMin;
   if (FPageSize > 0) range -= FPageSize - 1;
   const bool vert = FKind == sbVertical;
   const Integer free = vert ? (FLineDownRect.Top - FLineUpRect.Bottom) - FThumbnailRect.Height()
@@ -230,7 +246,7 @@ Integer TcxScrollBar::GetPositionFromThumbnail() const {
   // A thumb that fills its track has only one place: the start.
   if (free <= 0) return FMin;
   const Integer moved = vert ? FThumbnailRect.Top - FLineUpRect.Bottom : FThumbnailRect.Left - FLineUpRect.Right;
-  return FMin + MulDiv(range, moved, free);
+  return static_cast<Integer>(std::clamp<Int64>(FMin + Scale(range, moved, free), FMin, FMax));
 }
 
 TcxScrollBarPart TcxScrollBar::GetScrollBarPart(const TPoint& P) const {
@@ -248,17 +264,19 @@ TcxScrollBarPart TcxScrollBar::GetScrollBarPart(const TPoint& P) const {
 // Scrolling
 
 void TcxScrollBar::InternalScroll(TScrollCode AScrollCode) {
-  Integer pos = FPosition;
+  // A step past an end of a range that reaches an end of Integer must stop
+  // at that end, not wrap round to the other.
+  Int64 next = FPosition;
   switch (AScrollCode) {
-    case scLineUp: pos -= FSmallChange; break;
-    case scLineDown: pos += FSmallChange; break;
-    case scPageUp: pos -= FLargeChange; break;
-    case scPageDown: pos += FLargeChange; break;
-    case scTop: pos = FMin; break;
-    case scBottom: pos = FMax; break;
+    case scLineUp: next -= FSmallChange; break;
+    case scLineDown: next += FSmallChange; break;
+    case scPageUp: next -= FLargeChange; break;
+    case scPageDown: next += FLargeChange; break;
+    case scTop: next = FMin; break;
+    case scBottom: next = FMax; break;
     default: break;
   }
-  pos = std::clamp(pos, FMin, FMax);
+  Integer pos = static_cast<Integer>(std::clamp<Int64>(next, FMin, FMax));
   Scroll(AScrollCode, pos);
   pos = std::clamp(pos, FMin, FMax);
   if (pos == FPosition) return;

@@ -282,6 +282,11 @@ class TcxStreamReader : public TcxCustomReader {
   AnsiString FLastPath;
   const TcxStreamObjectData* FLastObject = nullptr;
   TcxStreamChildIndex FChildren;
+  // The properties of the object last read from, by name (the first of
+  // each): a restore reads every property of an object in turn, and a walk
+  // along the list for each would cost the square of their count.
+  const TcxStreamObjectData* FIndexedObject = nullptr;
+  std::unordered_map<AnsiString, const Variant*> FPropertyIndex;
 };
 
 // ---------------------------------------------------------------------------

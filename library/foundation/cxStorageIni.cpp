@@ -64,7 +64,9 @@ void TcxIniFileReader::BuildSections() {
   FIniFile->ReadSections(&sections);
   for (Integer i = 0; i < sections.GetCount(); ++i) {
     const AnsiString text = sections[i];
-    const std::size_t colon = text.find(':');
+    // The class name follows the last colon: a class name has none, an
+    // object's name or a prefix may.
+    const std::size_t colon = text.rfind(':');
     const AnsiString path = text.substr(0, colon);
     const std::size_t slash = path.rfind('/');
     Section section;

@@ -254,6 +254,8 @@ void TcxStreamReader::BeginRead() {
   FRoot.reset();
   FLastPath.clear();
   FLastObject = nullptr;
+  FIndexedObject = nullptr;
+  FPropertyIndex.clear();
   if (!FStream) return;
   const Int64 start = FStream->GetPosition();
   try {
@@ -292,8 +294,13 @@ void TcxStreamReader::ReadProperties(const AnsiString& AObjectFullName, const An
 
 Variant TcxStreamReader::ReadProperty(const AnsiString& AObjectFullName, const AnsiString&,
                                       const AnsiString& APropertyName) {
-  if (const TcxStreamObjectData* object = FindObject(AObjectFullName))
-    for (const TcxStreamPropertyData& prop : object->Properties)
-      if (prop.Name == APropertyName) return prop.Value;
-  return {};
+  const TcxStreamObjectData* object = FindObject(AObjectFullName);
+  if (!object) return {};
+  if (object != FIndexedObject) {
+    FPropertyIndex.clear();
+    for (const TcxStreamPropertyData& prop : object->Properties) FPropertyIndex.try_emplace(prop.Name, &prop.Value);
+    FIndexedObject = object;
+  }
+  auto found = FPropertyIndex.find(APropertyName);
+  return found == FPropertyIndex.end() ? Variant() : *found->second;
 }

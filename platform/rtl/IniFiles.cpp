@@ -67,7 +67,7 @@ void IniDocument::Parse(std::string_view text) {
       current->Lines.push_back({AnsiString(line), AnsiString(), false});
     } else {
       // "Width = 640" names the key Width; the value keeps its blanks.
-      current->Lines.push_back({AnsiString(TrimRight(line.substr(0, eq))), AnsiString(line.substr(eq + 1)), true});
+      AddKey(*current, {AnsiString(TrimRight(line.substr(0, eq))), AnsiString(line.substr(eq + 1)), true});
     }
   }
 }
@@ -98,7 +98,7 @@ const IniDocument::Section* IniDocument::Find(std::string_view name) const {
 
 IniDocument::Section& IniDocument::FindOrAdd(std::string_view name) {
   auto [it, added] = FIndex.emplace(AnsiUpperCase(name), FSections.size());
-  if (added) FSections.push_back({AnsiString(name), {}});
+  if (added) FSections.push_back({AnsiString(name), {}, {}});
   return FSections[it->second];
 }
 
@@ -111,9 +111,25 @@ bool IniDocument::Erase(std::string_view name) {
 }
 
 IniDocument::Line* IniDocument::FindKey(Section& section, std::string_view key) {
-  for (Line& l : section.Lines)
-    if (l.IsKey && AnsiSameText(l.Key, key)) return &l;
-  return nullptr;
+  auto it = section.Keys.find(AnsiUpperCase(key));
+  return it == section.Keys.end() ? nullptr : &section.Lines[it->second];
+}
+
+void IniDocument::AddKey(Section& section, Line line) {
+  section.Keys.try_emplace(AnsiUpperCase(line.Key), section.Lines.size());
+  section.Lines.push_back(std::move(line));
+}
+
+bool IniDocument::EraseKey(Section& section, std::string_view key) {
+  auto it = section.Keys.find(AnsiUpperCase(key));
+  if (it == section.Keys.end()) return false;
+  section.Lines.erase(section.Lines.begin() + static_cast<std::ptrdiff_t>(it->second));
+  // The lines after it moved up, and a later key of the name may now come
+  // first.
+  section.Keys.clear();
+  for (std::size_t i = 0; i < section.Lines.size(); ++i)
+    if (section.Lines[i].IsKey) section.Keys.try_emplace(AnsiUpperCase(section.Lines[i].Key), i);
+  return true;
 }
 
 }  // namespace orv
@@ -210,7 +226,7 @@ void TMemIniFile::WriteString(const AnsiString& Section, const AnsiString& Ident
   if (auto* line = orv::IniDocument::FindKey(s, Ident))
     line->Value = Value;
   else
-    s.Lines.push_back({Ident, Value, true});
+    orv::IniDocument::AddKey(s, {Ident, Value, true});
 }
 
 void TMemIniFile::ReadSection(const AnsiString& Section, TStrings* Strings) {
@@ -238,11 +254,7 @@ void TMemIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings
 void TMemIniFile::EraseSection(const AnsiString& Section) { FDocument.Erase(Section); }
 
 void TMemIniFile::DeleteKey(const AnsiString& Section, const AnsiString& Ident) {
-  if (auto* s = FDocument.Find(Section)) {
-    auto it = std::find_if(s->Lines.begin(), s->Lines.end(),
-                           [&](const auto& line) { return line.IsKey && AnsiSameText(line.Key, Ident); });
-    if (it != s->Lines.end()) s->Lines.erase(it);
-  }
+  if (auto* s = FDocument.Find(Section)) orv::IniDocument::EraseKey(*s, Ident);
 }
 
 void TMemIniFile::UpdateFile() {

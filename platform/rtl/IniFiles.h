@@ -36,6 +36,10 @@ class IniDocument {
   struct Section {
     AnsiString Name;
     std::vector<Line> Lines;
+    // Position in Lines of the first key of each upper-cased name, so that
+    // a section of many keys is read and written in linear time. Lines
+    // change only through AddKey and EraseKey, which keep it.
+    std::unordered_map<AnsiString, std::size_t> Keys;
   };
 
   // Lines end at CR LF, LF or CR; blank lines are dropped.
@@ -49,6 +53,9 @@ class IniDocument {
   Section& FindOrAdd(std::string_view name);
   bool Erase(std::string_view name);
   static Line* FindKey(Section& section, std::string_view key);
+  static void AddKey(Section& section, Line line);
+  // Removes the first key of that name; false when there is none.
+  static bool EraseKey(Section& section, std::string_view key);
 
   const std::vector<Section>& Sections() const { return FSections; }
 

@@ -22,9 +22,10 @@ namespace orv::registry {
 bool NameLess::operator()(const AnsiString& a, const AnsiString& b) const { return AnsiCompareText(a, b) < 0; }
 
 Value* Key::FindValue(std::string_view name) {
-  for (Value& v : Values)
-    if (AnsiSameText(v.Name, name)) return &v;
-  return nullptr;
+  for (; IndexedValues < Values.size(); ++IndexedValues)
+    ValueIndex.try_emplace(AnsiUpperCase(Values[IndexedValues].Name), IndexedValues);
+  auto it = ValueIndex.find(AnsiUpperCase(name));
+  return it == ValueIndex.end() ? nullptr : &Values[it->second];
 }
 
 Key* Key::FindSubKey(std::string_view name) const {

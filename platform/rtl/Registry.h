@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
@@ -54,11 +55,17 @@ struct NameLess {
 
 struct Key {
   AnsiString Name;
-  std::vector<Value> Values;                                    // in the order written
+  std::vector<Value> Values;                                    // in the order written; values are only added
   std::map<AnsiString, std::unique_ptr<Key>, NameLess> SubKeys;  // by name
 
+  // The first value of the name, found through an index of the values by
+  // upper-cased name: a key of many values is read and written in linear
+  // time. The index catches up with the values added since the last look-up.
   Value* FindValue(std::string_view name);
   Key* FindSubKey(std::string_view name) const;
+
+  std::unordered_map<AnsiString, std::size_t> ValueIndex;
+  std::size_t IndexedValues = 0;
 };
 
 // The store file's form: a signature, then the root key depth first, the

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "library/foundation/FoundationStartup.h"
 #include "library/foundation/cxGraphics.h"
 #include "library/foundation/cxLibraryStrs.h"
@@ -131,6 +133,8 @@ TEST(cxClassesHelpers, RoundingAndRangeCentres) {
   EXPECT_EQ(GetRangeCenter(0, 0), 0);
   EXPECT_EQ(GetRangeCenter(-3, 0), -2);  // halves of negative sums round down
   EXPECT_EQ(GetRangeCenter(-1, -2), -2);
+  EXPECT_EQ(GetRangeCenter(INT_MAX - 2, INT_MAX), INT_MAX - 1);
+  EXPECT_EQ(GetRangeCenter(INT_MIN, INT_MIN + 3), INT_MIN + 1);
   EXPECT_EQ(HexToByte("7f"), 0x7F);
   EXPECT_EQ(HexToByte("A0"), 0xA0);
   EXPECT_THROW(HexToByte("G0"), EConvertError);

@@ -2,6 +2,7 @@
 // the bars take, a layout that would toggle forever, the style and lock,
 // line scrolling by wheel, and the middle-button full-scroll mode driven
 // on the fake clock.
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ class TCanvasView : public TcxControl {
   TPoint Origin{0, 0};
   bool Pixel = true;
   bool Toggling = false;
+  bool Wide = false;
   int Inits = 0;
   std::vector<std::string> Log;
   std::function<void()> OnScrolled;
@@ -38,6 +40,12 @@ class TCanvasView : public TcxControl {
       return;
     }
     const TRect r = GetClientBounds();
+    if (Wide) {
+      // Ranges of every position Integer has from 0, and of all of them.
+      SetScrollBarInfo(sbHorizontal, 0, INT_MAX, 1, r.Width(), 0, true, true);
+      SetScrollBarInfo(sbVertical, INT_MIN, INT_MAX, 1, r.Height(), 0, true, true);
+      return;
+    }
     SetScrollBarInfo(sbHorizontal, 0, Content.cx - 1, 1, r.Width(), Origin.X, true, true);
     SetScrollBarInfo(sbVertical, 0, Content.cy - 1, 1, r.Height(), Origin.Y, true, true);
   }
@@ -88,6 +96,15 @@ TEST_F(cxControlScrollBars, BarsShowWhereTheContentDoesNotFitAndTakeClientRoom) 
   EXPECT_EQ(view->GetSizeGrip()->GetBoundsRect(), (TRect{184, 84, 200, 100}));
   EXPECT_EQ(view->GetVScrollBar()->GetPageSize(), 84);
   EXPECT_EQ(view->GetVScrollBar()->GetLargeChange(), 84);
+}
+
+TEST_F(cxControlScrollBars, ARangeAsWideAsIntegerShowsItsBars) {
+  view->Wide = true;
+  view->UpdateScrollBars();
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(Bars(), "shown/shown");
+  EXPECT_EQ(view->GetHScrollBar()->GetMax(), INT_MAX);
+  EXPECT_EQ(view->GetVScrollBar()->GetMin(), INT_MIN);
 }
 
 TEST_F(cxControlScrollBars, StyleLockAndPositionRules) {

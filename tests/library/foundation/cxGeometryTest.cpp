@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 TEST(cxGeometry, RectanglesAreHalfOpen) {
   const TRect r{0, 0, 10, 10};
   EXPECT_TRUE(cxRectPtIn(r, 0, 0));
@@ -36,6 +38,16 @@ TEST(cxGeometry, HalvingTruncatesTowardZero) {
   cxRectSplitHorz({-5, 0, 0, 4}, left, right);
   EXPECT_EQ(left, (TRect{-5, 0, -2, 4}));
   EXPECT_EQ(right, (TRect{-2, 0, 0, 4}));
+
+  // Near the ends of Integer the middle is still the middle.
+  const TRect high{INT_MAX - 10, INT_MAX - 4, INT_MAX, INT_MAX};
+  EXPECT_EQ(cxRectCenter(high), (TPoint{INT_MAX - 5, INT_MAX - 2}));
+  EXPECT_EQ(cxRectCenter(high, 2, 2), (TRect{INT_MAX - 6, INT_MAX - 3, INT_MAX - 4, INT_MAX - 1}));
+  cxRectSplitVert({0, INT_MIN, 1, INT_MIN + 8}, left, right);
+  EXPECT_EQ(left, (TRect{0, INT_MIN, 1, INT_MIN + 4}));
+  EXPECT_EQ(right.Top, INT_MIN + 4);
+  cxRectSplitHorz({INT_MAX - 8, 0, INT_MAX, 1}, left, right);
+  EXPECT_EQ(left.Right, INT_MAX - 4);
 }
 
 TEST(cxGeometry, BorderZonesAreTestedRightBottomLeftTop) {

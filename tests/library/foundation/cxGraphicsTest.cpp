@@ -7,6 +7,7 @@
 #include "platform/gdi/Fonts.h"
 #include "platform/gdi/Text.h"
 #include "platform/win/Modules.h"
+#include "support/HangGuard.h"
 
 namespace {
 
@@ -321,4 +322,16 @@ TEST(cxCanvasText, LinesOfATextAndTheirRectangles) {
   EXPECT_EQ(bounds[0].Right, width + 2);
   EXPECT_EQ(cxRectWidth(bounds[0]), width);
   EXPECT_EQ(cxRectWidth(bounds[1]), s.Canvas->TextWidth("gamma"));
+
+  // A long text costs in proportion to its length: each line measures only
+  // what it can hold, where measuring all the rest for each line would
+  // keep this busy for minutes.
+  HangGuard guard(60);
+  AnsiString words;
+  for (int i = 0; i < 200000; ++i) words += "alpha ";
+  const Integer twoWords = s.Canvas->TextWidth("alpha alpha") + 1;
+  s.Canvas->GetTextStringsBounds(words, {0, 0, twoWords, 100}, cxAlignLeft, true, bounds);
+  ASSERT_EQ(bounds.size(), 100000u);
+  EXPECT_EQ(cxRectWidth(bounds.front()), s.Canvas->TextWidth("alpha alpha "));
+  EXPECT_EQ(bounds.back().Top, 99999 * lineHeight);
 }

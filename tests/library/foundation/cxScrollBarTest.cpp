@@ -3,6 +3,7 @@
 // dragging with its tolerance, parameters that change nothing, and a
 // contact sheet of every look-and-feel kind and state (scrollbars.png in
 // the test's folder).
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -169,6 +170,41 @@ TEST_F(cxScrollBarTest, ParametersThatChangeNothingRaiseNoChangeAndBadOnesChange
   EXPECT_EQ(bar->GetLargeChange(), 1);
   bar->SetLargeChange(70000);
   EXPECT_EQ(bar->GetLargeChange(), 32767);
+}
+
+TEST_F(cxScrollBarTest, ARangeAsWideAsIntegerKeepsItsThumbInPlaceAndItsEndsWhereTheyAre) {
+  // A step past either end stops there instead of wrapping round to the
+  // other end.
+  bar->SetScrollParams(0, INT_MAX, INT_MAX - 1, 0);
+  Down({190, 8});
+  Up();
+  Down({190, 8});
+  Up();
+  EXPECT_EQ(bar->GetPosition(), INT_MAX);
+  bar->SetScrollParams(INT_MIN, 0, INT_MIN + 1, 0);
+  Down({5, 8});
+  Up();
+  Down({5, 8});
+  Up();
+  EXPECT_EQ(bar->GetPosition(), INT_MIN);
+
+  // The whole of Integer: position 0 puts the thumb in the middle of the
+  // 168-pixel track, a page of a quarter gives a quarter of the track.
+  bar->SetScrollParams(INT_MIN, INT_MAX, 0, 0);
+  const TRect middle = bar->GetThumbnailRect();
+  EXPECT_EQ(middle.Left - 16, 184 - middle.Right);
+  bar->SetScrollParams(INT_MIN, INT_MAX, INT_MIN, 1 << 30);
+  EXPECT_EQ(bar->GetThumbnailRect(), (TRect{16, 0, 58, 17}));
+  bar->SetPosition(INT_MAX);
+  EXPECT_EQ(bar->GetThumbnailRect(), (TRect{142, 0, 184, 17}));
+
+  // Dragged to the start, the thumb gives the first position.
+  log.clear();
+  Down({150, 8});
+  MoveTo({0, 8});
+  Up();
+  EXPECT_EQ(bar->GetPosition(), INT_MIN);
+  EXPECT_EQ(log.back(), "end " + std::to_string(INT_MIN));
 }
 
 TEST_F(cxScrollBarTest, ContactSheetOfEveryKindAndState) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -11,6 +12,7 @@
 #include "platform/rtl/Locale.h"
 #include "platform/rtl/Registry.h"
 #include "platform/rtl/StringList.h"
+#include "support/HangGuard.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -112,6 +114,26 @@ class TStoredGrid : public TComponent, public IcxStoredParent {
   TCollection* FItems;
 };
 
+// An object that names its own values: as many as it is given.
+class TStoredSheet : public TObject, public IcxStoredObject {
+  ORV_CLASS(TStoredSheet, TObject)
+ public:
+  explicit TStoredSheet(Integer ACount) : Values(static_cast<std::size_t>(ACount), 0) {}
+  AnsiString GetObjectName() override { return "Sheet"; }
+  bool GetProperties(TStrings* AProperties) override {
+    for (std::size_t i = 0; i < Values.size(); ++i) AProperties->Add("V" + std::to_string(i));
+    return true;
+  }
+  void GetPropertyValue(const AnsiString& AName, Variant& AValue) override { AValue = Values[Index(AName)]; }
+  void SetPropertyValue(const AnsiString& AName, const Variant& AValue) override {
+    Values[Index(AName)] = AValue.AsInteger();
+  }
+  std::vector<Integer> Values;
+
+ private:
+  static std::size_t Index(const AnsiString& AName) { return std::stoul(AName.substr(1)); }
+};
+
 std::string ReadFile(const std::string& AName) {
   std::ifstream in(AName, std::ios::binary);
   std::stringstream text;
@@ -128,6 +150,7 @@ ORV_REGISTER(TStoredPlain, ORV_PROP(Width), ORV_PROP(Caption), ORV_PROP(Visible)
 ORV_REGISTER(TStoredItem, ORV_PROP(Text))
 ORV_REGISTER(TStoredRow, ORV_PROP(Caption))
 ORV_REGISTER(TStoredGrid, ORV_PROP(Width), ORV_PROP(Items))
+ORV_REGISTER(TStoredSheet)
 
 namespace {
 
@@ -326,6 +349,31 @@ TEST_F(Storage, ManyChildrenMeetTheirNamesakesFromIniAndStream) {
   }
 }
 
+TEST_F(Storage, AnObjectWithManyValuesGetsThemAllBackFromEachStore) {
+  // Each value is found by its name without a walk along all the others:
+  // the read is as quick as the write, where a walk per value would keep
+  // these restores busy for minutes.
+  HangGuard guard(120);
+  orv::registry::ScopedRoot memory;
+  constexpr Integer kMany = 200000;
+  TStoredSheet sheet(kMany);
+  for (Integer i = 0; i < kMany; ++i) sheet.Values[i] = i * 7;
+  TMemoryStream stream;
+  TcxStorage toStream(&stream), toFile(dir / "sheet.ini"), toKey("Software\\Test\\Sheet");
+  toStream.StoreToStream(&sheet);
+  toFile.StoreToIni(&sheet);
+  toKey.StoreToRegistry(&sheet);
+  stream.SetPosition(0);
+  for (int store = 0; store < 3; ++store) {
+    TStoredSheet back(kMany);
+    if (store == 0) toStream.RestoreFromStream(&back);
+    if (store == 1) toFile.RestoreFromIni(&back);
+    if (store == 2) toKey.RestoreFromRegistry(&back);
+    for (Integer i : {0, 1, kMany / 2, kMany - 1}) EXPECT_EQ(back.Values[i], i * 7) << store << " " << i;
+    EXPECT_EQ(std::count(back.Values.begin(), back.Values.end(), 0), 1) << store;
+  }
+}
+
 TEST_F(Storage, IniChildrenAreFoundByPathWithoutRegardToCase) {
   const std::string file = dir.Write("paths.ini",
                                      "[Grid: TGrid]\r\n=\r\n[Grid/A: TX]\r\n=\r\nValue=12\r\nText=\"12\"\r\n"
@@ -342,6 +390,29 @@ TEST_F(Storage, IniChildrenAreFoundByPathWithoutRegardToCase) {
   names.Clear();
   reader.ReadProperties("Grid/Missing", "TX", &names);
   EXPECT_EQ(names.GetCount(), 0);
+}
+
+TEST_F(Storage, AColonInAStoredNameKeepsTheChildrenBelowIt) {
+  auto* grid = New<TStoredGrid>(nullptr);
+  grid->SetName("Grid");
+  grid->AddRow("R1")->SetCaption("one");
+  const std::string file = dir / "colon.ini";
+  TcxStorage storage(file);
+  storage.SetNamePrefix("Form1:Layout");
+  storage.StoreToIni(grid);
+  grid->Free();
+
+  auto* back = New<TStoredGrid>(nullptr);
+  back->SetName("Grid");
+  TcxStorage restore(file);
+  restore.SetNamePrefix("Form1:Layout");
+  restore.SetStorageModes(TcxStorageModes{smChildrenCreating});
+  restore.RestoreFromIni(back);
+  EXPECT_EQ(back->Log, std::vector<AnsiString>{"create R1 TStoredRow"});
+  auto* row = static_cast<TStoredRow*>(back->FindComponent("R1"));
+  ASSERT_NE(row, nullptr);
+  EXPECT_EQ(row->GetCaption(), "one");
+  back->Free();
 }
 
 // ---------------------------------------------------------------------------
