@@ -381,7 +381,7 @@ void TcxCollectionItemEditorRowProperties::Assign(TPersistent* Source) {
 }
 
 void TcxCollectionItemEditorRowProperties::SetWidth(Integer Value) {
-  Value = std::max(Value, 20);
+  Value = std::clamp(Value, 20, cxvgMaxExtent);
   if (FWidth == Value) return;
   FWidth = Value;
   Changed();

@@ -57,8 +57,14 @@ void TcxBandsViewInfo::CalcBandRects() {
   FEmptyBands.clear();
   TcxvgScroller* scroller = GetScroller();
   TBandInfoList* bands = scroller->GetBandsInfo();
-  for (Integer i = scroller->GetLeftVisibleBand(); i < bands->GetCount(); ++i)
+  // Only the bands that begin inside the client are placed: the others are
+  // off screen, and the positions of thousands of them pass the range of
+  // Integer.
+  Integer X = Bounds.Left;
+  for (Integer i = scroller->GetLeftVisibleBand(); i < bands->GetCount() && X <= Bounds.Right; ++i) {
     CreateBand(bands->GetItem(i).BandHeight, 40);
+    X += ViewBandWidth + GetBandsInterval();
+  }
   UpdateBandsWidth();
 }
 

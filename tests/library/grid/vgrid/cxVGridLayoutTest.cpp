@@ -2,6 +2,7 @@
 // multi-editor rows, with their pictures in every look and feel
 // (snapshots/grid-<look>-<layout>.png in the build folder).
 #include <filesystem>
+#include <limits>
 
 #include "library/grid/VGridSession.h"
 #include "library/grid/vgrid/cxVGridMultiEditorViewInfo.h"
@@ -129,6 +130,60 @@ TEST_F(Layouts, BandsWrapTheRowsAndScaledBandsFillTheClient) {
     ASSERT_FALSE(hitTest->GetState(vghc_HitAtBandSizing)) << x;
   }
   Shoot(grid, "bands-scaled");
+}
+
+// Heights, widths and gaps past any screen are held to the grid's largest
+// extent, and every layout still places its first rows: bands of rows each
+// taller than the client, records and editors as wide as the grid allows.
+TEST_F(Layouts, ExtentsPastAnyScreenAreHeldToTheLargestTheGridKeeps) {
+  constexpr Integer huge = std::numeric_limits<Integer>::max();
+  auto* bandsGrid = Grid<TTestVerticalGrid>({8, 8, 448, 128});
+  bandsGrid->SetLayoutStyle(ulsBandsView);
+  TcxvgOptionsView* options = bandsGrid->GetOptionsView();
+  options->SetAutoScaleBands(false);
+  options->SetRowHeaderWidth(huge);
+  options->SetValueWidth(huge);
+  options->SetBandsInterval(huge);
+  options->SetRowHeight(huge);
+  EXPECT_EQ(options->GetValueWidth(), cxvgMaxExtent);
+  EXPECT_EQ(options->GetBandsInterval(), cxvgMaxExtent);
+  EXPECT_EQ(options->GetRowHeight(), cxvgMaxExtent);
+  EXPECT_LE(options->GetRowHeaderWidth(), cxvgMaxExtent);
+  bandsGrid->BeginUpdate();
+  std::vector<TcxEditorRow*> rows;
+  for (Integer i = 0; i < 1200; ++i) {
+    rows.push_back(
+        AddValueRow(bandsGrid, nullptr, "Row " + std::to_string(i), TcxIntegerValueType::Class(), Variant(i)));
+    rows.back()->SetHeight(huge);
+  }
+  bandsGrid->EndUpdate();
+  Pump();
+  EXPECT_EQ(rows[0]->GetHeight(), cxvgMaxExtent);
+  ASSERT_NE(Placed(bandsGrid, rows[0]), nullptr);
+  EXPECT_EQ(Placed(bandsGrid, rows[0])->BandIndex, 0);
+  EXPECT_EQ(bandsGrid->GetVGViewInfo()->GetViewRects()->GetBandRects()->GetCount(), 1) << "one band on show";
+  bandsGrid->SetFocusedRow(rows.back());
+  Pump();
+  ASSERT_NE(Placed(bandsGrid, rows.back()), nullptr) << "the last band is scrolled to";
+
+  auto* records = Grid<TRecordsGrid>({8, 8, 448, 200});
+  AddValueRow(records, nullptr, "Width", TcxIntegerValueType::Class(), Variant(640));
+  for (Integer i = 0; i < 3; ++i) records->GetDataController()->AppendRecord();
+  static_cast<TcxvgMultiRecordsOptionsView*>(records->GetOptionsView())->SetRecordsInterval(huge);
+  records->GetOptionsView()->SetValueWidth(huge);
+  Pump();
+  TcxvgCustomViewInfo* viewInfo = records->GetVGViewInfo();
+  EXPECT_EQ(viewInfo->ViewBandWidth, cxRectWidth(viewInfo->Bounds));
+  EXPECT_EQ(records->GetVGController()->GetScroller()->GetVisibleValueCount(), 1);
+
+  TcxMultiEditorRow* multi = AddMulti(bandsGrid, {huge, huge, huge});
+  auto* editor = static_cast<TcxEditorRowItemProperties*>(multi->GetProperties()->GetEditors()->GetItem(0));
+  EXPECT_EQ(editor->GetWidth(), cxvgMaxExtent);
+  TcxRectList* cells = TcxMultiEditorRowViewInfo::GetCellRects(multi, {0, 0, 300, 20}, 0);
+  ASSERT_NE(cells, nullptr);
+  EXPECT_EQ(cells->GetCount(), 3);
+  EXPECT_EQ(cxRectWidth(cells->GetRect(0)), 100) << "equal editors share the row equally";
+  cells->Free();
 }
 
 // Records stand side by side: joined by one line without an interval,
