@@ -234,6 +234,50 @@ TEST_F(Layouts, RecordsStandSideBySideJoinedOrFramed) {
   Shoot(grid, "records-framed");
 }
 
+// A multi-editor row's cells follow its editors as they move, go while
+// one is being edited, or all go at once: every cell shows its own
+// editor's value, and none outlives its editor.
+TEST_F(Layouts, MultiEditorCellsFollowTheirEditorsAsTheyMoveAndGo) {
+  auto* grid = Grid<TTestVerticalGrid>({8, 8, 448, 160});
+  TcxMultiEditorRow* row = AddMulti(grid, {50, 50, 50});
+  AddValueRow(grid, nullptr, "Plain", TcxIntegerValueType::Class(), Variant(1));
+  grid->SetFocus();
+  Pump();
+  TcxEditorPropertiesCollection* editors = row->GetProperties()->GetEditors();
+  auto shown = [&] {
+    std::string text;
+    TcxValueInfoList* values = Placed(grid, row)->GetValuesInfo();
+    for (Integer j = 0; j < row->GetEditContainerCount(); ++j) {
+      TcxRowValueInfo* cell = values->Find(0, j);
+      if (!cell || cell->EditContainer() != row->GetEditContainer(j)) return text + "<wrong cell>";
+      text += (j ? " " : "") + std::string(VarToStr(cell->GetDisplayValue()).c_str());
+    }
+    return text;
+  };
+  EXPECT_EQ(shown(), "10 20 30");
+  editors->GetItem(2)->SetIndex(0);
+  Pump();
+  EXPECT_EQ(shown(), "30 10 20");
+
+  grid->GetVGController()->SetFocusedRowAndCell(row, 2);
+  grid->ShowEdit();
+  Pump();
+  ASSERT_TRUE(grid->GetVGController()->GetIsEditing());
+  editors->Delete(2);
+  Pump();
+  EXPECT_FALSE(grid->GetVGController()->GetIsEditing());
+  EXPECT_EQ(shown(), "30 10");
+
+  grid->GetVGController()->SetFocusedRowAndCell(row, 1);
+  grid->ShowEdit();
+  Pump();
+  editors->Clear();
+  Pump();
+  EXPECT_EQ(row->GetEditContainerCount(), 0);
+  EXPECT_EQ(Placed(grid, row)->GetValuesInfo()->GetCount(), 0);
+  grid->Repaint();
+}
+
 // A multi-editor row spreads its editors by their widths: scaled to the
 // row, never below the least header width, or kept (Fixed) with the last
 // cell cut at the row's edge; line or string separators part them, and a
