@@ -247,7 +247,7 @@ class TcxCollectionItemEditorRowProperties : public TcxCustomEditorRowProperties
   void Assign(TPersistent* Source) override;
 
   Integer GetWidth() const { return FWidth; }
-  // Values below 20 become 20.
+  // Held to 20..cxvgMaxExtent.
   void SetWidth(Integer Value);
 
   // A place for the properties' events in designers; never fired.
