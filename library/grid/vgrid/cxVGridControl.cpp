@@ -91,7 +91,7 @@ void TcxvgOptionsView::SetAutoScaleBands(bool Value) {
 }
 
 void TcxvgOptionsView::SetBandsInterval(Integer Value) {
-  Value = std::max(Value, 0);
+  Value = std::clamp(Value, 0, cxvgMaxExtent);
   if (FBandsInterval == Value) return;
   FBandsInterval = Value;
   Changed();
@@ -135,7 +135,7 @@ void TcxvgOptionsView::SetGridLines(TcxvgGridLines Value) {
 }
 
 void TcxvgOptionsView::SetRowHeaderMinWidth(Integer Value) {
-  Value = std::max(Value, 0);
+  Value = std::clamp(Value, 0, cxvgMaxExtent);
   if (FRowHeaderMinWidth != Value) {
     FRowHeaderMinWidth = Value;
     Changed();
@@ -146,6 +146,7 @@ void TcxvgOptionsView::SetRowHeaderMinWidth(Integer Value) {
 void TcxvgOptionsView::SetRowHeaderWidth(Integer Value) {
   TcxCustomVerticalGrid* grid = GetVerticalGrid();
   TcxvgCustomViewInfo* viewInfo = grid ? grid->GetVGViewInfo() : nullptr;
+  Value = std::min(Value, cxvgMaxExtent);
   if (viewInfo) {
     Value = std::max(Value, viewInfo->GetViewMinHeaderWidth());
     if (!grid->GetIsLoading()) viewInfo->CheckMaxRowHeaderWidth(Value, FValueMinWidth);
@@ -157,7 +158,7 @@ void TcxvgOptionsView::SetRowHeaderWidth(Integer Value) {
 }
 
 void TcxvgOptionsView::SetRowHeight(Integer Value) {
-  Value = std::max(Value, -1);
+  Value = std::clamp(Value, -1, cxvgMaxExtent);
   if (FRowHeight == Value) return;
   FRowHeight = Value;
   Changed();
@@ -182,7 +183,7 @@ void TcxvgOptionsView::SetShowHeaders(bool Value) {
 }
 
 void TcxvgOptionsView::SetValueMinWidth(Integer Value) {
-  Value = std::max(Value, 20);
+  Value = std::clamp(Value, 20, cxvgMaxExtent);
   if (FValueMinWidth != Value) {
     FValueMinWidth = Value;
     Changed();
@@ -191,7 +192,7 @@ void TcxvgOptionsView::SetValueMinWidth(Integer Value) {
 }
 
 void TcxvgOptionsView::SetValueWidth(Integer Value) {
-  Value = std::max(Value, FValueMinWidth);
+  Value = std::clamp(Value, FValueMinWidth, cxvgMaxExtent);
   if (FValueWidth == Value) return;
   FValueWidth = Value;
   Changed();
@@ -209,7 +210,7 @@ void TcxvgMultiRecordsOptionsView::RestoreDefaults() {
 }
 
 void TcxvgMultiRecordsOptionsView::SetRecordsInterval(Integer Value) {
-  Value = std::max(Value, 0);
+  Value = std::clamp(Value, 0, cxvgMaxExtent);
   if (FRecordsInterval == Value) return;
   FRecordsInterval = Value;
   Changed();

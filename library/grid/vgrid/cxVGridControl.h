@@ -38,7 +38,7 @@ class TcxvgOptionsView : public TcxControlOptionsView {
   // Switching it on scrolls to the top row.
   void SetAutoScaleBands(bool Value);
   Integer GetBandsInterval() const { return FBandsInterval; }
-  // Negative values become 0.
+  // Held to 0..cxvgMaxExtent.
   void SetBandsInterval(Integer Value);
   bool GetCategoryExplorerStyle() const { return FCategoryExplorerStyle; }
   void SetCategoryExplorerStyle(bool Value);
@@ -53,14 +53,15 @@ class TcxvgOptionsView : public TcxControlOptionsView {
   TcxvgGridLines GetGridLines() const { return FGridLines; }
   void SetGridLines(TcxvgGridLines Value);
   Integer GetRowHeaderMinWidth() const { return FRowHeaderMinWidth; }
-  // Negative values become 0; the header width is applied again.
+  // Held to 0..cxvgMaxExtent; the header width is applied again.
   void SetRowHeaderMinWidth(Integer Value);
   Integer GetRowHeaderWidth() const { return FRowHeaderWidth; }
   // Never below the view info's minimal header width or RowHeaderMinWidth;
-  // outside loading, at most what leaves room for the values.
+  // outside loading, at most what leaves room for the values; never above
+  // cxvgMaxExtent unless the minima are.
   void SetRowHeaderWidth(Integer Value);
   Integer GetRowHeight() const { return FRowHeight; }
-  // Values below -1 become -1 (by the font).
+  // Held to -1 (by the font)..cxvgMaxExtent.
   void SetRowHeight(Integer Value);
   bool GetShowButtons() const { return FShowButtons; }
   void SetShowButtons(bool Value);
@@ -69,10 +70,10 @@ class TcxvgOptionsView : public TcxControlOptionsView {
   bool GetShowHeaders() const { return FShowHeaders; }
   void SetShowHeaders(bool Value);
   Integer GetValueMinWidth() const { return FValueMinWidth; }
-  // Never below 20; the value width is applied again.
+  // Held to 20..cxvgMaxExtent; the value width is applied again.
   void SetValueMinWidth(Integer Value);
   Integer GetValueWidth() const { return FValueWidth; }
-  // Never below ValueMinWidth.
+  // Held to ValueMinWidth..cxvgMaxExtent.
   void SetValueWidth(Integer Value);
 
  protected:
@@ -103,7 +104,7 @@ class TcxvgMultiRecordsOptionsView : public TcxvgOptionsView {
   void Assign(TPersistent* Source) override;
   void RestoreDefaults() override;
   Integer GetRecordsInterval() const { return FRecordsInterval; }
-  // Negative values become 0.
+  // Held to 0..cxvgMaxExtent.
   void SetRecordsInterval(Integer Value);
 
  private:

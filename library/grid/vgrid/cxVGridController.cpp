@@ -36,7 +36,12 @@ void TcxvgController::InternalSetRowAndCell(TcxCustomRow* ARow, Integer ACellInd
 }
 
 void TcxvgController::RowDestroying(TcxCustomRow* ARow) {
-  if (!ARow || ARow != FFocusedRow) return;
+  if (!ARow) return;
+  // A row may go while the mouse still sizes or drags it (the application
+  // rebuilds its rows meanwhile): the rest of that gesture finds no row.
+  if (ARow == FSizingRow) FSizingRow = nullptr;
+  if (ARow == FDragRow) FDragRow = nullptr;
+  if (ARow != FFocusedRow) return;
   if (GetIsEditing()) GetEditingController()->HideEdit(false);
   {
     auto focusing = orv::TempValue(FFocusingRowAndCell, true);

@@ -258,7 +258,10 @@ void TcxVerticalGridCustomizing::CreateControls() {
   canvas->GetFont()->Assign(grid->GetFont());
   FLineHeight = canvas->TextHeight("Wg") + 4;
   FForm->SetClientWidth(SizeDelta().cx * canvas->TextWidth("0"));
-  FForm->SetClientHeight((FRowCount + 1) * FLineHeight);
+  // A row count past any screen is summed wide and the window held to the
+  // grid's largest extent.
+  FForm->SetClientHeight(
+      static_cast<Integer>(std::min<Int64>((Int64{FRowCount} + 1) * FLineHeight, cxvgMaxExtent)));
   FForm->GetConstraints()->SetMinWidth(FForm->GetWidth());
   FForm->SetColor(clBtnFace);
   FForm->OnClose = TCloseEvent::Bind<&TcxVerticalGridCustomizing::FormClose>(this);

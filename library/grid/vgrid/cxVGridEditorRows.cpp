@@ -375,13 +375,19 @@ void TcxCollectionItemEditorRowProperties::AfterConstruction() {
   if (TcxCustomVerticalGrid* grid = GetVerticalGrid()) GetEditContainer()->SetEditingControl(grid);
 }
 
+void TcxCollectionItemEditorRowProperties::BeforeDestruction() {
+  inherited::BeforeDestruction();
+  if (auto* editors = dynamic_cast<TcxEditorPropertiesCollection*>(GetCollection())) editors->ForgetValueCells();
+  SetCollection(nullptr);
+}
+
 void TcxCollectionItemEditorRowProperties::Assign(TPersistent* Source) {
   inherited::Assign(Source);
   if (auto* source = dynamic_cast<TcxCollectionItemEditorRowProperties*>(Source)) SetWidth(source->GetWidth());
 }
 
 void TcxCollectionItemEditorRowProperties::SetWidth(Integer Value) {
-  Value = std::max(Value, 20);
+  Value = std::clamp(Value, 20, cxvgMaxExtent);
   if (FWidth == Value) return;
   FWidth = Value;
   Changed();
@@ -397,11 +403,19 @@ TcxEditorPropertiesCollection::TcxEditorPropertiesCollection(TcxCustomMultiEdito
 
 TPersistent* TcxEditorPropertiesCollection::GetOwner() { return FRow ? FRow->GetRowProperties() : nullptr; }
 
+void TcxEditorPropertiesCollection::ForgetValueCells() {
+  TcxCustomVerticalGrid* grid = FRow ? FRow->GetVerticalGrid() : nullptr;
+  if (!grid || grid->GetIsDestroying()) return;
+  grid->HideEdit();
+  if (auto* rowViewInfo = dynamic_cast<TcxCustomRowViewInfo*>(FRow->GetViewInfo()))
+    rowViewInfo->GetValuesInfo()->Trunc(0);
+}
+
 void TcxEditorPropertiesCollection::Update(TCollectionItem*) {
   for (Integer i = 0; i < GetCount(); ++i) GetItem(i)->GetEditContainer()->CellIndex = i;
   TcxCustomVerticalGrid* grid = FRow ? FRow->GetVerticalGrid() : nullptr;
   if (!grid || grid->GetIsLoading() || grid->GetIsDestroying()) return;
-  grid->HideEdit();
+  ForgetValueCells();
   if (FRow->GetRowProperties()->GetLocked()) return;
   if (grid->GetFocusedRow() == FRow) grid->SetFocusedRow(nullptr);
   FRow->Changed(false);

@@ -240,10 +240,14 @@ class TcxCollectionItemEditorRowProperties : public TcxCustomEditorRowProperties
   // Attaches the container to the row's grid, with the row's properties
   // locked so that the collection does not relayout a half-made editor.
   void AfterConstruction() override;
+  // Leaves the collection, and the row its cells, while still whole:
+  // freeing the container asks the grid for a layout, which must no
+  // longer find this editor or a cell of it.
+  void BeforeDestruction() override;
   void Assign(TPersistent* Source) override;
 
   Integer GetWidth() const { return FWidth; }
-  // Values below 20 become 20.
+  // Held to 20..cxvgMaxExtent.
   void SetWidth(Integer Value);
 
   // A place for the properties' events in designers; never fired.
@@ -274,6 +278,10 @@ class TcxEditorPropertiesCollection : public TCollection {
   }
   TPersistent* GetOwner() override;
   TcxCustomMultiEditorRow* GetRow() const { return FRow; }
+  // Closes the grid's editor and frees the value cells the row keeps by
+  // cell index: once an editor comes, goes or moves, an index names
+  // another editor, and a leaving editor's cells are freed with it.
+  void ForgetValueCells();
 
  protected:
   // Renumbers the cells and relayouts the row, unless the grid loads or

@@ -57,8 +57,14 @@ void TcxBandsViewInfo::CalcBandRects() {
   FEmptyBands.clear();
   TcxvgScroller* scroller = GetScroller();
   TBandInfoList* bands = scroller->GetBandsInfo();
-  for (Integer i = scroller->GetLeftVisibleBand(); i < bands->GetCount(); ++i)
+  // Only the bands that begin inside the client are placed: the others are
+  // off screen, and the positions of thousands of them pass the range of
+  // Integer.
+  Integer X = Bounds.Left;
+  for (Integer i = scroller->GetLeftVisibleBand(); i < bands->GetCount() && X <= Bounds.Right; ++i) {
     CreateBand(bands->GetItem(i).BandHeight, 40);
+    X += ViewBandWidth + GetBandsInterval();
+  }
   UpdateBandsWidth();
 }
 
@@ -165,12 +171,15 @@ void TcxMultiRecordViewInfo::CalcLayoutGeneral() {
 void TcxMultiRecordViewInfo::CalcBandWidth() {
   ViewHeaderWidth = GetViewHeaderWidth();
   ViewValueWidth = GetVerticalGrid()->GetOptionsView()->GetValueWidth();
-  Integer W = GetFirstRecordWidth();
+  // The band reaches no further than the client; the width of every
+  // record right of the first is summed wide, as many records of wide
+  // values pass the range of Integer long before that.
+  Int64 W = GetFirstRecordWidth();
   const Integer records = GetRecordCount();
   TcxvgScroller* scroller = GetScroller();
   const Integer left = scroller ? scroller->GetLeftVisibleRecord() : 0;
-  if (records > 1) W += RecordStep() * std::max(0, records - left - 1);
-  ViewBandWidth = std::min(W, cxRectWidth(Bounds));
+  if (records > 1) W += Int64{RecordStep()} * std::max(0, records - left - 1);
+  ViewBandWidth = static_cast<Integer>(std::min<Int64>(W, cxRectWidth(Bounds)));
 }
 
 TRect TcxMultiRecordViewInfo::GetValueRect(Integer AValueIndex, TcxCustomRowViewInfo* ARowViewInfo) {

@@ -450,7 +450,7 @@ void TcxCustomRow::SetExpanded(bool Value) {
 }
 
 void TcxCustomRow::SetHeight(Integer Value) {
-  Value = std::max(Value, -1);
+  Value = std::clamp(Value, -1, cxvgMaxExtent);
   if (FHeight == Value) return;
   FHeight = Value;
   Changed(false);

@@ -193,7 +193,7 @@ class TcxCustomRow : public TComponent, public IcxStoredObject {
   bool GetExpanded() const { return FExpanded; }
   void SetExpanded(bool Value);
   Integer GetHeight() const { return FHeight; }
-  // Values below -1 become -1 (automatic).
+  // Held to -1 (automatic)..cxvgMaxExtent.
   void SetHeight(Integer Value);
   Integer GetID() const { return FID; }
   Integer GetIndex() const { return FIndex; }

@@ -198,6 +198,13 @@ class TViewRects : public TObject {
   TcxRectList* FEmptyRects;
 };
 
+// The largest extent the grid keeps: a row's height, a width or a gap,
+// whoever sets it (code, sizing or a stored layout). The layout adds a few
+// of them to positions inside the client, and the client's coordinates and
+// such a sum then stay far inside the range of Integer; no screen shows
+// anything that large.
+inline constexpr Integer cxvgMaxExtent = 1 << 20;
+
 inline Integer Max(Integer A, Integer B) { return A > B ? A : B; }
 inline Integer Min(Integer A, Integer B) { return A < B ? A : B; }
 

@@ -3,6 +3,7 @@
 // they land, the window following the application's minimizing, new
 // categories from the dialog; and pictures of both pages and the dialog.
 #include <filesystem>
+#include <limits>
 #include <string>
 
 #include "library/grid/VGridSession.h"
@@ -167,6 +168,23 @@ TEST_F(Customizing, RowsGoToTheWindowAndComeBack) {
   EXPECT_EQ(Customization()->GetForm(), nullptr);
   EXPECT_EQ(events, std::vector<std::string>({"shown", "closed"}));
   EXPECT_EQ(grid->GetDragMode(), dmManual);
+}
+
+// A window asked for more rows than any screen holds opens no taller than
+// the grid's largest extent, and still lists its rows.
+TEST_F(Customizing, AWindowOfCountlessRowsOpensAtTheLargestHeight) {
+  form->Show();
+  rows = vgrid_test::AddValueRows(grid);
+  rows.Seed->SetVisible(false);
+  Pump();
+  Customization()->SetRowCount(std::numeric_limits<Integer>::max());
+  Customization()->SetVisible(true);
+  Pump();
+  TcxVerticalGridCustomizationForm* window = Customization()->GetForm();
+  ASSERT_NE(window, nullptr);
+  EXPECT_GT(window->GetClientHeight(), 10 * Customization()->GetRowListBox()->GetItemHeight());
+  EXPECT_LE(window->GetClientHeight(), cxvgMaxExtent);
+  EXPECT_EQ(Listed(Customization()->GetRowListBox()), "seed");
 }
 
 // "&New..." asks for a caption; an empty one cannot be confirmed; the new

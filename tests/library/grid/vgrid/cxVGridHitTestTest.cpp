@@ -148,6 +148,31 @@ TEST_F(Mouse, SizingFollowsThePointerAndKeepsTheMinimum) {
   EXPECT_EQ(height->GetHeight(), ViewInfo()->GetMinRowHeight());
 }
 
+// A row freed while its bottom edge is being dragged (the application
+// rebuilds its rows meanwhile) ends that sizing without touching it; the
+// other rows keep their heights.
+TEST_F(Mouse, ARowFreedWhileSizedEndsItsSizing) {
+  grid->GetOptionsBehavior()->SetRowSizing(true);
+  Pump();
+  const TRect row = Placed(height)->RowRect;
+  win::test::MouseMove(grid->GetHandle(), {row.Left + 150, row.Bottom - 1});
+  win::test::MouseDown();
+  Pump();
+  win::test::MouseMove(grid->GetHandle(), {row.Left + 150, row.Bottom + 4});
+  Pump();
+  height->Free();
+  height = nullptr;
+  Pump();
+  win::test::MouseMove(grid->GetHandle(), {row.Left + 150, row.Bottom + 9});
+  Pump();
+  win::test::MouseUp();
+  Pump();
+  EXPECT_EQ(grid->GetDragAndDropState(), ddsNone);
+  EXPECT_EQ(width->GetHeight(), -1);
+  EXPECT_EQ(seed->GetHeight(), -1);
+  EXPECT_EQ(grid->GetRows()->GetCount(), 4);
+}
+
 // Clicks focus rows and open cells; the button folds and unfolds, and a
 // category folded over its focused child takes the focus.
 TEST_F(Mouse, ClicksFocusFoldAndOpenCells) {

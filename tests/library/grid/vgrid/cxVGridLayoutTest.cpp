@@ -2,6 +2,7 @@
 // multi-editor rows, with their pictures in every look and feel
 // (snapshots/grid-<look>-<layout>.png in the build folder).
 #include <filesystem>
+#include <limits>
 
 #include "library/grid/VGridSession.h"
 #include "library/grid/vgrid/cxVGridMultiEditorViewInfo.h"
@@ -131,6 +132,60 @@ TEST_F(Layouts, BandsWrapTheRowsAndScaledBandsFillTheClient) {
   Shoot(grid, "bands-scaled");
 }
 
+// Heights, widths and gaps past any screen are held to the grid's largest
+// extent, and every layout still places its first rows: bands of rows each
+// taller than the client, records and editors as wide as the grid allows.
+TEST_F(Layouts, ExtentsPastAnyScreenAreHeldToTheLargestTheGridKeeps) {
+  constexpr Integer huge = std::numeric_limits<Integer>::max();
+  auto* bandsGrid = Grid<TTestVerticalGrid>({8, 8, 448, 128});
+  bandsGrid->SetLayoutStyle(ulsBandsView);
+  TcxvgOptionsView* options = bandsGrid->GetOptionsView();
+  options->SetAutoScaleBands(false);
+  options->SetRowHeaderWidth(huge);
+  options->SetValueWidth(huge);
+  options->SetBandsInterval(huge);
+  options->SetRowHeight(huge);
+  EXPECT_EQ(options->GetValueWidth(), cxvgMaxExtent);
+  EXPECT_EQ(options->GetBandsInterval(), cxvgMaxExtent);
+  EXPECT_EQ(options->GetRowHeight(), cxvgMaxExtent);
+  EXPECT_LE(options->GetRowHeaderWidth(), cxvgMaxExtent);
+  bandsGrid->BeginUpdate();
+  std::vector<TcxEditorRow*> rows;
+  for (Integer i = 0; i < 1200; ++i) {
+    rows.push_back(
+        AddValueRow(bandsGrid, nullptr, "Row " + std::to_string(i), TcxIntegerValueType::Class(), Variant(i)));
+    rows.back()->SetHeight(huge);
+  }
+  bandsGrid->EndUpdate();
+  Pump();
+  EXPECT_EQ(rows[0]->GetHeight(), cxvgMaxExtent);
+  ASSERT_NE(Placed(bandsGrid, rows[0]), nullptr);
+  EXPECT_EQ(Placed(bandsGrid, rows[0])->BandIndex, 0);
+  EXPECT_EQ(bandsGrid->GetVGViewInfo()->GetViewRects()->GetBandRects()->GetCount(), 1) << "one band on show";
+  bandsGrid->SetFocusedRow(rows.back());
+  Pump();
+  ASSERT_NE(Placed(bandsGrid, rows.back()), nullptr) << "the last band is scrolled to";
+
+  auto* records = Grid<TRecordsGrid>({8, 8, 448, 200});
+  AddValueRow(records, nullptr, "Width", TcxIntegerValueType::Class(), Variant(640));
+  for (Integer i = 0; i < 3; ++i) records->GetDataController()->AppendRecord();
+  static_cast<TcxvgMultiRecordsOptionsView*>(records->GetOptionsView())->SetRecordsInterval(huge);
+  records->GetOptionsView()->SetValueWidth(huge);
+  Pump();
+  TcxvgCustomViewInfo* viewInfo = records->GetVGViewInfo();
+  EXPECT_EQ(viewInfo->ViewBandWidth, cxRectWidth(viewInfo->Bounds));
+  EXPECT_EQ(records->GetVGController()->GetScroller()->GetVisibleValueCount(), 1);
+
+  TcxMultiEditorRow* multi = AddMulti(bandsGrid, {huge, huge, huge});
+  auto* editor = static_cast<TcxEditorRowItemProperties*>(multi->GetProperties()->GetEditors()->GetItem(0));
+  EXPECT_EQ(editor->GetWidth(), cxvgMaxExtent);
+  TcxRectList* cells = TcxMultiEditorRowViewInfo::GetCellRects(multi, {0, 0, 300, 20}, 0);
+  ASSERT_NE(cells, nullptr);
+  EXPECT_EQ(cells->GetCount(), 3);
+  EXPECT_EQ(cxRectWidth(cells->GetRect(0)), 100) << "equal editors share the row equally";
+  cells->Free();
+}
+
 // Records stand side by side: joined by one line without an interval,
 // each framed on its own with the gap between them left to the
 // background with one.
@@ -177,6 +232,50 @@ TEST_F(Layouts, RecordsStandSideBySideJoinedOrFramed) {
       ASSERT_EQ(vgrid_test::PixelAt(grid, {x, y}), background) << x << "," << y;
   EXPECT_NE(vgrid_test::PixelAt(grid, {second.Left - V, cxRectCenter(second).Y}), background);
   Shoot(grid, "records-framed");
+}
+
+// A multi-editor row's cells follow its editors as they move, go while
+// one is being edited, or all go at once: every cell shows its own
+// editor's value, and none outlives its editor.
+TEST_F(Layouts, MultiEditorCellsFollowTheirEditorsAsTheyMoveAndGo) {
+  auto* grid = Grid<TTestVerticalGrid>({8, 8, 448, 160});
+  TcxMultiEditorRow* row = AddMulti(grid, {50, 50, 50});
+  AddValueRow(grid, nullptr, "Plain", TcxIntegerValueType::Class(), Variant(1));
+  grid->SetFocus();
+  Pump();
+  TcxEditorPropertiesCollection* editors = row->GetProperties()->GetEditors();
+  auto shown = [&] {
+    std::string text;
+    TcxValueInfoList* values = Placed(grid, row)->GetValuesInfo();
+    for (Integer j = 0; j < row->GetEditContainerCount(); ++j) {
+      TcxRowValueInfo* cell = values->Find(0, j);
+      if (!cell || cell->EditContainer() != row->GetEditContainer(j)) return text + "<wrong cell>";
+      text += (j ? " " : "") + std::string(VarToStr(cell->GetDisplayValue()).c_str());
+    }
+    return text;
+  };
+  EXPECT_EQ(shown(), "10 20 30");
+  editors->GetItem(2)->SetIndex(0);
+  Pump();
+  EXPECT_EQ(shown(), "30 10 20");
+
+  grid->GetVGController()->SetFocusedRowAndCell(row, 2);
+  grid->ShowEdit();
+  Pump();
+  ASSERT_TRUE(grid->GetVGController()->GetIsEditing());
+  editors->Delete(2);
+  Pump();
+  EXPECT_FALSE(grid->GetVGController()->GetIsEditing());
+  EXPECT_EQ(shown(), "30 10");
+
+  grid->GetVGController()->SetFocusedRowAndCell(row, 1);
+  grid->ShowEdit();
+  Pump();
+  editors->Clear();
+  Pump();
+  EXPECT_EQ(row->GetEditContainerCount(), 0);
+  EXPECT_EQ(Placed(grid, row)->GetValuesInfo()->GetCount(), 0);
+  grid->Repaint();
 }
 
 // A multi-editor row spreads its editors by their widths: scaled to the

@@ -217,6 +217,26 @@ TEST_F(StoredLayouts, DamagedLayoutsRaiseOrFallBackAndNeverLeaveTheGridLocked) {
                                  section(wid, "TcxEditorRow", "Height=30\r\n")));
   ExpectIntact("after a name given twice");
 
+  // Heights and widths past any screen are held to the grid's largest
+  // extent, and the grid lays out and moves its focus again.
+  grid->RestoreFromIniFile(dir.Write(
+      "huge.ini", "[cxVGTerrainValues: TcxVerticalGrid]\r\n=\r\nNewLoad=1\r\nHeaderWidth=2147483647\r\n"
+                  "ValueWidth=2147483647\r\n" +
+                      section(wid, "TcxEditorRow", "Height=2147483647\r\n") +
+                      section("cxOkValuesCategoryRow", "TcxCategoryRow", "Height=2147483647\r\n")));
+  EXPECT_EQ(width->GetHeight(), cxvgMaxExtent);
+  EXPECT_EQ(ok->GetHeight(), cxvgMaxExtent);
+  EXPECT_EQ(grid->GetOptionsView()->GetValueWidth(), cxvgMaxExtent);
+  EXPECT_LE(grid->GetOptionsView()->GetRowHeaderWidth(), cxvgMaxExtent);
+  form->Show();
+  Pump();
+  grid->SetFocusedRow(seed);
+  Pump();
+  EXPECT_NE(grid->GetVGViewInfo()->GetRowViewInfo(seed), nullptr) << "scrolled to past the tall rows";
+  ExpectIntact("after the huge extents");
+  width->SetHeight(-1);
+  ok->SetHeight(-1);
+
   // Missing sections leave their rows where they are.
   const std::string before = Layout();
   grid->RestoreFromIniFile(dir.Write("empty.ini", head));

@@ -179,6 +179,25 @@ TEST_F(DataGrid, PagesMoveByTheRecordColumnsOnShow) {
   EXPECT_FALSE(grid->CanBandSizing());
 }
 
+// Half a million records of wide values side by side: the band still
+// ends at the client's edge, and the last record is reached and shown in
+// the one column that fits.
+TEST_F(DataGrid, ManyWideRecordsFillTheClientAndNoMore) {
+  grid->SetLayoutStyle(lsMultiRecordView);
+  grid->GetOptionsView()->SetValueWidth(5000);
+  grid->GetDataController()->SetRecordCount(500000);
+  Pump();
+  TcxvgCustomViewInfo* viewInfo = grid->GetVGViewInfo();
+  EXPECT_EQ(viewInfo->ViewBandWidth, cxRectWidth(viewInfo->Bounds));
+  EXPECT_EQ(grid->GetVGController()->GetScroller()->GetVisibleValueCount(), 1);
+  Click(NBDI_LAST);
+  EXPECT_EQ(Focused(), 499999);
+  TcxValueInfoList* values = viewInfo->GetRowViewInfo(fields.Count)->GetValuesInfo();
+  ASSERT_EQ(values->GetCount(), 1);
+  EXPECT_EQ(values->GetItem(0)->RecordIndex, 499999);
+  EXPECT_LT(values->GetItem(0)->DisplayRect.Left, viewInfo->Bounds.Right);
+}
+
 // A text kind that cannot filter (no kind of the library is one).
 class TNoFilterProperties : public TcxTextEditProperties {
   ORV_CLASS(TNoFilterProperties, TcxTextEditProperties)
