@@ -154,10 +154,13 @@ void TcxCustomRowHeaderInfo::CalcIndentsInfo(Integer ALevel, TcxCustomRow* ANext
   const Integer indentWidth = FViewInfo->GetIndentWidth();
   const Integer height = cxRectHeight(HeaderRect);
   TcxvgCustomPaintStyleCalcHelper* calc = FViewInfo->GetCalcHelper();
+  // ALevel is the row's own level, so k is the level of the ancestor the
+  // walk stands on: asking each ancestor for its level would walk up the
+  // tree again for every indent, the square of the depth.
   TcxCustomRow* row = FRow;
   for (Integer k = ALevel; k >= 0 && row; --k, row = row->GetParent()) {
     const bool category = dynamic_cast<TcxCategoryRow*>(row) != nullptr;
-    const bool underline = category ? (!ANextRow || row->GetLevel() >= nextLevel) : row == FRow;
+    const bool underline = category ? (!ANextRow || k >= nextLevel) : row == FRow;
     FIndentsInfo->Add(TSize{indentWidth, height}, category, calc->GetIndentViewParams(FRow, row), underline);
   }
 }

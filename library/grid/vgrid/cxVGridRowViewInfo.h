@@ -106,6 +106,7 @@ class TcxCustomRowHeaderInfo : public TObject {
  protected:
   // A reused caption cell (the cells stay between passes).
   TcxRowCaptionInfo* AddCaption();
+  // ALevel: the row's level (GetLevel), or -1 for no indents.
   void CalcIndentsInfo(Integer ALevel, TcxCustomRow* ANextRow);
 
  private:
