@@ -1,3 +1,4 @@
+#include <climits>
 #include <cstring>
 
 #include "TextFixture.h"
@@ -188,6 +189,29 @@ TEST_F(TextMetricsTest, StockFontsAndCellHeights) {
     EXPECT_LE(tm.tmHeight, cell);
     EXPECT_GE(tm.tmHeight, cell - 2);
   }
+
+  // Heights past the largest em there is, the most negative one and the
+  // widest width among them, come out as that largest em.
+  UseFont("Arial", -2000);
+  TEXTMETRICA largest{};
+  ASSERT_TRUE(GetTextMetricsA(Dc, &largest));
+  for (int height : {INT_MIN, -3000000, INT_MAX}) {
+    UseFont("Arial", height);
+    ASSERT_TRUE(GetTextMetricsA(Dc, &tm)) << height;
+    EXPECT_EQ(largest.tmHeight, tm.tmHeight) << height;
+  }
+  // A width's sign does not count: the most negative is as wide as any
+  // past the widest.
+  auto widthOfW = [&](int width) {
+    HFONT f = CreateFontA(-12, width, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+    HGDIOBJ before = SelectObject(Dc, ToObj(f));
+    const int w = TextWidth("W");
+    SelectObject(Dc, before);
+    DeleteObject(f);
+    return w;
+  };
+  EXPECT_EQ(widthOfW(1000000), widthOfW(INT_MIN));
+  EXPECT_GT(widthOfW(INT_MIN), widthOfW(0));
 }
 
 TEST_F(TextMetricsTest, SubstitutionPicksFamiliesAndFallsBack) {
