@@ -1,5 +1,7 @@
 // Formatted text: lines, word breaks, tabs, '&' prefixes, ellipses and
 // alignment in a rectangle, drawn line by line as runs.
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -165,6 +167,8 @@ void WrapLine(const Layout& lay, const std::string& d, int limit, bool breakWord
   }
 }
 
+int Saturated(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
+
 int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect, UINT fmt, DRAWTEXTPARAMS* params) {
   if (!rect || count < -1 || (count > 0 && !text) || (params && params->cbSize != sizeof(DRAWTEXTPARAMS))) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -192,7 +196,12 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
   if (params && params->iTabLength > 0) tabChars = params->iTabLength;
   const int leftMargin = params ? params->iLeftMargin : 0;
   const int rightMargin = params ? params->iRightMargin : 0;
-  const int left = rect->Left + leftMargin, right = rect->Right - rightMargin;
+  // Lines are laid out in the rectangle held within the coordinate range,
+  // as drawing holds every position: a rectangle reaching to the ends of
+  // the 32-bit range (one that means "no limit") then never overflows.
+  const RECT box{ClampCoord(rect->Left), ClampCoord(rect->Top), ClampCoord(rect->Right), ClampCoord(rect->Bottom)};
+  const int left = ClampCoord(static_cast<long long>(box.Left) + leftMargin);
+  const int right = ClampCoord(static_cast<long long>(box.Right) - rightMargin);
   const int limit = right - left;
   const int lineH = face.Height() + ((fmt & DT_EXTERNALLEADING) ? face.ExternalLeading : 0);
   if (count == 0) {
@@ -201,7 +210,7 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
     // still answers a line's height.
     if (fmt & DT_CALCRECT) {
       rect->Right = rect->Left;
-      rect->Bottom = rect->Top + ((fmt & DT_SINGLELINE) ? lineH : 0);
+      rect->Bottom = Saturated(static_cast<long long>(rect->Top) + ((fmt & DT_SINGLELINE) ? lineH : 0));
     }
     if (params) params->uiLengthDrawn = 0;
     return lineH;
@@ -211,10 +220,10 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
   const bool ellipsis = fmt & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS);
   Layout lay(dc, face, fmt, tabChars * face.AveCharWidth);
 
-  int y = rect->Top;
+  int y = box.Top;
   if (single && !calc) {
-    if (fmt & DT_VCENTER) y = (rect->Top + rect->Bottom - lineH) / 2;
-    else if (fmt & DT_BOTTOM) y = rect->Bottom - lineH;
+    if (fmt & DT_VCENTER) y = (box.Top + box.Bottom - lineH) / 2;
+    else if (fmt & DT_BOTTOM) y = box.Bottom - lineH;
   }
   const int firstY = y;
 
@@ -263,7 +272,7 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
       if (line.Width > maxW) maxW = line.Width;
       // A partly visible line after the first is left out in edit-control
       // mode.
-      bool visible = !(fmt & DT_EDITCONTROL) || lines == 0 || y + lineH <= rect->Bottom;
+      bool visible = !(fmt & DT_EDITCONTROL) || lines == 0 || y + lineH <= box.Bottom;
       if (!calc && visible) {
         int x = left;
         if (fmt & DT_CENTER) x = left + (limit - line.Width) / 2;
@@ -280,8 +289,10 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
 
   const int height = lines * lineH;
   if (calc) {
-    rect->Right = rect->Left + leftMargin + maxW + rightMargin;
-    rect->Bottom = rect->Top + height;
+    // The measure goes back from the caller's own corner, as far as an int
+    // reaches.
+    rect->Right = Saturated(static_cast<long long>(rect->Left) + leftMargin + maxW + rightMargin);
+    rect->Bottom = Saturated(static_cast<long long>(rect->Top) + height);
   }
   if (params) params->uiLengthDrawn = UINT(count);
   // The shortened text goes back only when it fits where the text was.
@@ -289,7 +300,7 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
     std::memcpy(writable, firstShown.data(), firstShown.size());
     if (int(firstShown.size()) < count) writable[firstShown.size()] = 0;
   }
-  if (single && !calc && (fmt & (DT_VCENTER | DT_BOTTOM))) return firstY - rect->Top + height;
+  if (single && !calc && (fmt & (DT_VCENTER | DT_BOTTOM))) return firstY - box.Top + height;
   return height;
 }
 

@@ -89,10 +89,15 @@ int DrawRun(DC& dc, int x, int y, const char* s, int n, const RunOptions& opt) {
   GlyphCache& glyphs = *face.Glyphs;
   const Font& font = CurrentFont(dc);
 
-  // The advance of each character, and the run's width.
+  // The advance of each character, and the run's width. Positions, the
+  // rectangle and the width are held within the coordinate range, as the
+  // other drawing calls hold theirs: a run placed or spaced out near the
+  // ends of the 32-bit range then never overflows on its way to the surface.
   int width = 0;
   if (opt.Dx) {
-    for (int i = 0; i < n; ++i) width += opt.Dx[i];
+    long long sum = 0;
+    for (int i = 0; i < n; ++i) sum += opt.Dx[i];
+    width = ClampCoord(sum);
   } else {
     width = RunWidth(dc, face, s, n);
   }
@@ -103,6 +108,7 @@ int DrawRun(DC& dc, int x, int y, const char* s, int n, const RunOptions& opt) {
     x = dc.S.CurPos.X;
     y = dc.S.CurPos.Y;
   }
+  x = ClampCoord(x), y = ClampCoord(y);
 
   // The reference point, in run space, of the run's origin (left end of
   // the baseline).
@@ -130,8 +136,8 @@ int DrawRun(DC& dc, int x, int y, const char* s, int n, const RunOptions& opt) {
   thread_local Region narrowed;
   TRect optRect{};
   if (opt.Rect) {
-    optRect = {opt.Rect->Left + dc.OffX, opt.Rect->Top + dc.OffY, opt.Rect->Right + dc.OffX,
-               opt.Rect->Bottom + dc.OffY};
+    optRect = {ClampCoord(opt.Rect->Left) + dc.OffX, ClampCoord(opt.Rect->Top) + dc.OffY,
+               ClampCoord(opt.Rect->Right) + dc.OffX, ClampCoord(opt.Rect->Bottom) + dc.OffY};
     if (opt.Options & ETO_CLIPPED) {
       narrowed = dc.Eff;
       narrowed.IntersectRect(optRect);
@@ -165,7 +171,7 @@ int DrawRun(DC& dc, int x, int y, const char* s, int n, const RunOptions& opt) {
       int px = originX + toSurfX(pen, 0), py = originY + toSurfY(pen, 0);
       BlitGlyph(dc, *clip, glyphs.Bits(g), g.Width, g.Height, px + g.Left, py - g.Top, textPx);
     }
-    pen += adv;
+    pen = ClampCoord(static_cast<long long>(pen) + adv);
   }
 
   // Lines the platform draws itself: underline, strike-out, the prefix.
