@@ -57,10 +57,19 @@ class Layout {
     return pos;
   }
 
+  // The widths of every leading part of s: out[k] is Width(s, k). One pass,
+  // so shortening a long line costs what the line costs, not its square.
+  void Prefixes(const std::string& s, std::vector<int>& out) const {
+    out.assign(s.size() + 1, 0);
+    int pos = 0, breaks = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) out[i + 1] = pos += Advance(s[i], pos, breaks);
+  }
+
   // Shortens a line that is wider than `limit` with an ellipsis.
   void Ellipsize(Line& line, int limit) const {
     if (line.Width <= limit) return;
     const int dots = Width(kEllipsis, 3);
+    std::vector<int> widths;
     std::string src = line.Text;
     int ul = line.Underline;
     std::size_t sep = std::string::npos;
@@ -70,7 +79,8 @@ class Layout {
       const std::string tail = src.substr(sep);
       const int tailW = Width(tail.data(), int(tail.size()));
       int keep = int(sep);
-      while (keep > 0 && Width(src.data(), keep) + dots + tailW > limit) --keep;
+      Prefixes(src, widths);
+      while (keep > 0 && widths[std::size_t(keep)] + dots + tailW > limit) --keep;
       std::string shown = src.substr(0, std::size_t(keep)) + kEllipsis + tail;
       int newUl = ul < 0 ? -1 : ul < keep ? ul : ul >= int(sep) ? ul - int(sep) + keep + 3 : -1;
       Rebuild(shown, newUl, line);
@@ -81,7 +91,8 @@ class Layout {
     // End (or word) ellipsis: as many leading characters as fit with the
     // dots after them.
     int keep = int(src.size());
-    while (keep > 0 && Width(src.data(), keep) + dots > limit) --keep;
+    Prefixes(src, widths);
+    while (keep > 0 && widths[std::size_t(keep)] + dots > limit) --keep;
     if ((Fmt & DT_WORD_ELLIPSIS) && keep > 0 && keep < int(src.size()) && src[std::size_t(keep)] != ' ') {
       int k = keep;
       while (k > 0 && src[std::size_t(k - 1)] != ' ') --k;

@@ -250,6 +250,16 @@ TEST_F(DrawTextTest, EllipsesShortenWhatDoesNotFit) {
   EXPECT_NE(std::string::npos, p.find("..."));
   EXPECT_LE(TextWidth(p), pathLimit);
 
+  // A line a million characters long is shortened as one of a hundred is.
+  std::string shortLine(100, 'a'), longLine(1000000, 'a');
+  DrawTextExA(Dc, shortLine.data(), -1, &r, DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING | DT_NOPREFIX, nullptr);
+  DrawTextExA(Dc, longLine.data(), -1, &r, DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING | DT_NOPREFIX, nullptr);
+  ASSERT_EQ("...", std::string(shortLine.c_str()).substr(std::strlen(shortLine.c_str()) - 3));
+  EXPECT_STREQ(shortLine.c_str(), longLine.c_str());
+  std::string longPath = "C:\\" + std::string(1000000, 'p') + "\\report.txt";
+  DrawTextExA(Dc, longPath.data(), -1, &r, DT_SINGLELINE | DT_PATH_ELLIPSIS | DT_MODIFYSTRING | DT_NOPREFIX, nullptr);
+  EXPECT_LE(TextWidth(longPath.c_str()), limit);
+
   // With ellipsis, the measured rectangle is the shortened line's.
   RECT c{0, 0, limit, 0};
   DrawTextA(Dc, "Customer accounts receivable", -1, &c, DT_SINGLELINE | DT_END_ELLIPSIS | DT_CALCRECT);
