@@ -46,14 +46,14 @@ class Layout {
       int a = Advance(out.Text[i], pos, breaks);
       if (out.Text[i] == '\t' && (Fmt & DT_EXPANDTABS)) out.Text[i] = ' ';
       out.Dx[i] = a;
-      pos += a;
+      pos = HeldSum(pos, a);
     }
     out.Width = pos;
   }
 
   int Width(const char* s, int n) const {
     int pos = 0, breaks = 0;
-    for (int i = 0; i < n; ++i) pos += Advance(s[i], pos, breaks);
+    for (int i = 0; i < n; ++i) pos = HeldSum(pos, Advance(s[i], pos, breaks));
     return pos;
   }
 
@@ -62,7 +62,7 @@ class Layout {
   void Prefixes(const std::string& s, std::vector<int>& out) const {
     out.assign(s.size() + 1, 0);
     int pos = 0, breaks = 0;
-    for (std::size_t i = 0; i < s.size(); ++i) out[i + 1] = pos += Advance(s[i], pos, breaks);
+    for (std::size_t i = 0; i < s.size(); ++i) out[i + 1] = pos = HeldSum(pos, Advance(s[i], pos, breaks));
   }
 
   // Shortens a line that is wider than `limit` with an ellipsis.
@@ -140,8 +140,8 @@ void WrapLine(const Layout& lay, const std::string& d, int limit, bool breakWord
     int pos = 0, breaks = 0, i = start;
     while (i < n) {
       int a = lay.Advance(d[std::size_t(i)], pos, breaks);
-      if (pos + a > limit && i > start) break;
-      pos += a;
+      if (HeldSum(pos, a) > limit && i > start) break;
+      pos = HeldSum(pos, a);
       ++i;
     }
     if (i >= n) {

@@ -78,9 +78,10 @@ bool RunRect(int esc, int ox, int oy, int u0, int u1, int v0, int v1, TRect& out
 
 int RunWidth(const DC& dc, FontFace& face, const char* s, int n) {
   GlyphCache& g = *face.Glyphs;
-  int w = 0, breaks = 0;
+  long long w = 0;
+  int breaks = 0;
   for (int i = 0; i < n; ++i) w += SpacedAdvance(dc, g, static_cast<unsigned char>(s[i]), breaks);
-  return w;
+  return ClampCoord(w);
 }
 
 int DrawRun(DC& dc, int x, int y, const char* s, int n, const RunOptions& opt) {
@@ -171,7 +172,7 @@ int DrawRun(DC& dc, int x, int y, const char* s, int n, const RunOptions& opt) {
       int px = originX + toSurfX(pen, 0), py = originY + toSurfY(pen, 0);
       BlitGlyph(dc, *clip, glyphs.Bits(g), g.Width, g.Height, px + g.Left, py - g.Top, textPx);
     }
-    pen = ClampCoord(static_cast<long long>(pen) + adv);
+    pen = HeldSum(pen, adv);
   }
 
   // Lines the platform draws itself: underline, strike-out, the prefix.
@@ -280,7 +281,7 @@ BOOL SetTextJustification(HDC hdc, int extra, int breaks) {
     dc->S.BreakExtra = 0;
     dc->S.BreakCount = 0;
   } else {
-    dc->S.BreakExtra = extra;
+    dc->S.BreakExtra = ClampCoord(extra);  // see SpacedAdvance
     dc->S.BreakCount = breaks;
   }
   return TRUE;
@@ -293,7 +294,7 @@ int SetTextCharacterExtra(HDC hdc, int extra) {
     return int(0x80000000);
   }
   int old = dc->S.CharExtra;
-  dc->S.CharExtra = extra;
+  dc->S.CharExtra = ClampCoord(extra);  // see SpacedAdvance
   return old;
 }
 

@@ -23,6 +23,13 @@ inline int BreakPixels(const DC& dc, int index) {
   return each + (index < rest ? (extra < 0 ? -1 : 1) : 0);
 }
 
+// Widths are held within the coordinate range, as positions are: the
+// character extra and the justification are held there when set, so one
+// advance fits an int with room to spare, and sums of advances are made
+// in 64 bits or held at each step. A run that wide lies off any surface
+// all the same.
+inline int HeldSum(int a, int b) { return ClampCoord(static_cast<long long>(a) + b); }
+
 // A character's advance as output spaces it; `breaks` counts the break
 // characters met so far in the output.
 inline int SpacedAdvance(const DC& dc, GlyphCache& g, unsigned char ch, int& breaks) {
@@ -105,7 +112,7 @@ int LayOutTabbed(const DC& dc, FontFace& face, const char* s, int count, const T
       gap(pos, left);
     }
     piece(left, start, i - start);
-    pos = left + w;
+    pos = HeldSum(left, w);
     start = i + 1;
   }
   return pos;

@@ -1,5 +1,6 @@
 #include <climits>
 #include <cstring>
+#include <vector>
 
 #include "TextFixture.h"
 #include "platform/gdi/FontSubstitution.h"
@@ -75,6 +76,26 @@ TEST_F(TextMetricsTest, SpacingTabsAndJustificationWidenExtents) {
   EXPECT_EQ(plain + 7, TextWidth(s));
   SetTextJustification(Dc, 0, 0);
   EXPECT_EQ(plain, TextWidth(s));
+
+  // Spacing as wide as an int goes widens a text to the edge of the
+  // coordinate range and no further, whatever its length; every character
+  // after the first lies that far out.
+  const std::string many(1000, 'a');
+  for (int extra : {INT_MAX, INT_MIN}) {
+    SetTextCharacterExtra(Dc, extra);
+    EXPECT_EQ(TextWidth(many), extra > 0 ? 1 << 27 : -(1 << 27)) << extra;
+    int fit = -1;
+    std::vector<int> ends(many.size());
+    SIZE size{};
+    ASSERT_TRUE(GetTextExtentExPointA(Dc, many.data(), int(many.size()), 100, &fit, ends.data(), &size));
+    EXPECT_EQ(ends[1], extra > 0 ? 1 << 27 : -(1 << 27));
+    EXPECT_EQ(ends.back(), ends[1]);
+    EXPECT_EQ(fit, extra > 0 ? 0 : int(many.size()));
+  }
+  SetTextCharacterExtra(Dc, 0);
+  SetTextJustification(Dc, INT_MAX, 1);
+  EXPECT_EQ(TextWidth(s), 1 << 27);
+  SetTextJustification(Dc, 0, 0);
 
   // Default tab stops every 8 average character widths.
   const std::string tabbed = "ab\tc";
