@@ -229,7 +229,7 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
   const bool single = fmt & DT_SINGLELINE;
   const bool calc = fmt & DT_CALCRECT;
   const bool ellipsis = fmt & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS);
-  Layout lay(dc, face, fmt, tabChars * face.AveCharWidth);
+  Layout lay(dc, face, fmt, ClampCoord(static_cast<long long>(tabChars) * face.AveCharWidth));
 
   int y = box.Top;
   if (single && !calc) {

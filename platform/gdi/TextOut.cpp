@@ -252,6 +252,7 @@ LONG TabbedTextOutA(HDC hdc, int x, int y, LPCSTR str, int count, int tabCount, 
   FontFace& face = DcFace(*dc);
   // Nothing to draw still answers the font's height.
   if (count == 0) return LONG(DWORD(face.Height()) << 16);
+  x = ClampCoord(x), y = ClampCoord(y);  // as every run's position is held
   const TabStops stops{tabCount, tabStops, face.AveCharWidth * 8};
   // Pieces between tabs are drawn left-aligned at the places the stops
   // give them; the gaps are filled like the text's background.

@@ -141,6 +141,16 @@ TEST_F(TextMetricsTest, TabStopsRepeatAndNegativeStopsAlignTheTextAfterThemRight
   const int stops[] = {20, 30};
   EXPECT_EQ(DWORD(tm.tmHeight) << 16 | DWORD(step), GetTabbedTextExtentA(Dc, "\t", 1, 0, stops));
   EXPECT_EQ(DWORD(tm.tmHeight) << 16 | 20u, GetTabbedTextExtentA(Dc, "\t", 1, 2, stops));
+
+  // Stops and tab lengths as far out as an int goes take the text after
+  // the tab to the edge of the coordinate range (whose low word is 0).
+  for (std::vector<int> far : {std::vector<int>{INT_MIN}, {INT_MAX}, {INT_MIN, INT_MAX}, {5, INT_MIN}})
+    EXPECT_EQ(0, width("a\tbb\tc", far)) << far[0];
+  char text[] = "a\tb";
+  RECT r{0, 0, 100, 0};
+  DRAWTEXTPARAMS params{sizeof params, INT_MAX, 0, 0, 0};
+  DrawTextExA(Dc, text, -1, &r, DT_EXPANDTABS | DT_CALCRECT, &params);
+  EXPECT_EQ(r.Right, 1 << 27);
 }
 
 TEST_F(TextMetricsTest, FontObjectsKeepTheirDescriptionAndAreCountedAndFreed) {
