@@ -2,6 +2,7 @@
 // pixel by pixel with the same operation on sets of points, and the result
 // must keep the banded form (sorted, disjoint, non-touching, merged bands).
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -275,6 +276,28 @@ TEST(Regions, PolygonFillModesAndRoundRectangles) {
   EXPECT_FALSE(PtInRegion(round, 19, 9));
   ExpectBanded(round);
   for (HRGN h : {alt, wind, s, rr, round}) DeleteObject(h);
+}
+
+TEST(Regions, APolygonOfManyPointsOverManyRowsCostsWhatItsRowsCost) {
+  // A circle of 200,000 points, 400,000 rows tall: each row crosses two of
+  // its edges, and only those are looked at.
+  const int n = 200000;
+  std::vector<POINT> circle(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const double a = 2 * 3.141592653589793 * i / n;
+    circle[std::size_t(i)] = {int(std::lround(n * std::cos(a))), int(std::lround(n * std::sin(a)))};
+  }
+  HRGN r = CreatePolygonRgn(circle.data(), n, ALTERNATE);
+  ASSERT_NE(r, nullptr);
+  RECT box{};
+  EXPECT_EQ(GetRgnBox(r, &box), COMPLEXREGION);
+  EXPECT_EQ(box.Top, -n);
+  EXPECT_EQ(box.Bottom, n);
+  EXPECT_TRUE(PtInRegion(r, 0, 0));
+  EXPECT_TRUE(PtInRegion(r, n - 2, 0));
+  EXPECT_FALSE(PtInRegion(r, n + 1, 0));
+  EXPECT_FALSE(PtInRegion(r, n * 3 / 4, n * 3 / 4)) << "outside the circle, inside its box";
+  DeleteObject(r);
 }
 
 TEST(Regions, ShapesAndFramesReachingTheEndsOfTheCoordinateRange) {
