@@ -2,6 +2,7 @@
 #include "platform/controls/WindowState.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -1445,10 +1446,15 @@ class Edit {
         return LineOf(i < 0 ? s_.caret : std::min(i, Length()));
       }
       case EM_GETLINE: return CopyLine(static_cast<int>(wParam), reinterpret_cast<char*>(lParam));
-      case EM_LINESCROLL:
+      case EM_LINESCROLL: {
         if (!Multi()) return FALSE;
-        ScrollTo(s_.top + static_cast<int>(lParam), s_.xScroll + static_cast<int>(wParam) * AverageCharWidth());
+        // Any count is taken: the sum is made in 64 bits and held to what
+        // an int carries before the view clamps it to the text.
+        auto held = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
+        ScrollTo(held(s_.top + static_cast<long long>(static_cast<int>(lParam))),
+                 held(s_.xScroll + static_cast<long long>(static_cast<int>(wParam)) * AverageCharWidth()));
         return TRUE;
+      }
       case EM_SCROLL: return ScrollMessage(static_cast<int>(wParam));
       case EM_LIMITTEXT: {
         const auto limit = static_cast<long long>(static_cast<int>(wParam));

@@ -69,6 +69,8 @@ AnsiString TMemoStrings::Get(Integer Index) const {
   const LRESULT start = Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(Index));
   if (Index < 0 || start < 0) return AnsiString();
   const auto length = static_cast<std::size_t>(Send(FMemo, EM_LINELENGTH, static_cast<WPARAM>(start)));
+  // A line longer than a line copy reaches is read from the whole text.
+  if (length > 0xFFFF) return FMemo->GetText().substr(static_cast<std::size_t>(start), length);
   AnsiString line(std::max<std::size_t>(length, sizeof(WORD)), '\0');
   const auto size = static_cast<WORD>(std::min<std::size_t>(length, 0xFFFF));
   std::memcpy(line.data(), &size, sizeof size);

@@ -1,6 +1,7 @@
 #include "platform/controls/RichEditControl.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/controls/EditControl.h"
@@ -281,8 +282,10 @@ void TakeFont(HWND hwnd, HFONT font) {
   if (!state || !font || !GetObjectA(font, sizeof lf, &lf)) return;
   rich::CharFormat& f = state->Default();
   f.face.assign(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
-  const LONG pixels = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
-  if (pixels > 0) f.height = std::clamp(pixels * 1440 / 96, LONG{20}, LONG{1638 * 20});
+  // In 64 bits: any height a font may have, the most negative too, has a
+  // size in twips there.
+  const long long pixels = std::llabs(lf.lfHeight);
+  if (pixels > 0) f.height = static_cast<LONG>(std::clamp<long long>(pixels * 1440 / 96, 20, 1638 * 20));
   f.effects = (f.effects & CFE_PROTECTED) | (lf.lfWeight >= 600 ? CFE_BOLD : 0) | (lf.lfItalic ? CFE_ITALIC : 0) |
               (lf.lfUnderline ? CFE_UNDERLINE : 0) | (lf.lfStrikeOut ? CFE_STRIKEOUT : 0);
   state->Touched();

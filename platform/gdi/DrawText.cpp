@@ -1,5 +1,7 @@
 // Formatted text: lines, word breaks, tabs, '&' prefixes, ellipses and
 // alignment in a rectangle, drawn line by line as runs.
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -44,21 +46,30 @@ class Layout {
       int a = Advance(out.Text[i], pos, breaks);
       if (out.Text[i] == '\t' && (Fmt & DT_EXPANDTABS)) out.Text[i] = ' ';
       out.Dx[i] = a;
-      pos += a;
+      pos = HeldSum(pos, a);
     }
     out.Width = pos;
   }
 
   int Width(const char* s, int n) const {
     int pos = 0, breaks = 0;
-    for (int i = 0; i < n; ++i) pos += Advance(s[i], pos, breaks);
+    for (int i = 0; i < n; ++i) pos = HeldSum(pos, Advance(s[i], pos, breaks));
     return pos;
+  }
+
+  // The widths of every leading part of s: out[k] is Width(s, k). One pass,
+  // so shortening a long line costs what the line costs, not its square.
+  void Prefixes(const std::string& s, std::vector<int>& out) const {
+    out.assign(s.size() + 1, 0);
+    int pos = 0, breaks = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) out[i + 1] = pos = HeldSum(pos, Advance(s[i], pos, breaks));
   }
 
   // Shortens a line that is wider than `limit` with an ellipsis.
   void Ellipsize(Line& line, int limit) const {
     if (line.Width <= limit) return;
     const int dots = Width(kEllipsis, 3);
+    std::vector<int> widths;
     std::string src = line.Text;
     int ul = line.Underline;
     std::size_t sep = std::string::npos;
@@ -68,7 +79,8 @@ class Layout {
       const std::string tail = src.substr(sep);
       const int tailW = Width(tail.data(), int(tail.size()));
       int keep = int(sep);
-      while (keep > 0 && Width(src.data(), keep) + dots + tailW > limit) --keep;
+      Prefixes(src, widths);
+      while (keep > 0 && widths[std::size_t(keep)] + dots + tailW > limit) --keep;
       std::string shown = src.substr(0, std::size_t(keep)) + kEllipsis + tail;
       int newUl = ul < 0 ? -1 : ul < keep ? ul : ul >= int(sep) ? ul - int(sep) + keep + 3 : -1;
       Rebuild(shown, newUl, line);
@@ -79,7 +91,8 @@ class Layout {
     // End (or word) ellipsis: as many leading characters as fit with the
     // dots after them.
     int keep = int(src.size());
-    while (keep > 0 && Width(src.data(), keep) + dots > limit) --keep;
+    Prefixes(src, widths);
+    while (keep > 0 && widths[std::size_t(keep)] + dots > limit) --keep;
     if ((Fmt & DT_WORD_ELLIPSIS) && keep > 0 && keep < int(src.size()) && src[std::size_t(keep)] != ' ') {
       int k = keep;
       while (k > 0 && src[std::size_t(k - 1)] != ' ') --k;
@@ -127,8 +140,8 @@ void WrapLine(const Layout& lay, const std::string& d, int limit, bool breakWord
     int pos = 0, breaks = 0, i = start;
     while (i < n) {
       int a = lay.Advance(d[std::size_t(i)], pos, breaks);
-      if (pos + a > limit && i > start) break;
-      pos += a;
+      if (HeldSum(pos, a) > limit && i > start) break;
+      pos = HeldSum(pos, a);
       ++i;
     }
     if (i >= n) {
@@ -165,6 +178,8 @@ void WrapLine(const Layout& lay, const std::string& d, int limit, bool breakWord
   }
 }
 
+int Saturated(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
+
 int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect, UINT fmt, DRAWTEXTPARAMS* params) {
   if (!rect || count < -1 || (count > 0 && !text) || (params && params->cbSize != sizeof(DRAWTEXTPARAMS))) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -192,7 +207,12 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
   if (params && params->iTabLength > 0) tabChars = params->iTabLength;
   const int leftMargin = params ? params->iLeftMargin : 0;
   const int rightMargin = params ? params->iRightMargin : 0;
-  const int left = rect->Left + leftMargin, right = rect->Right - rightMargin;
+  // Lines are laid out in the rectangle held within the coordinate range,
+  // as drawing holds every position: a rectangle reaching to the ends of
+  // the 32-bit range (one that means "no limit") then never overflows.
+  const RECT box{ClampCoord(rect->Left), ClampCoord(rect->Top), ClampCoord(rect->Right), ClampCoord(rect->Bottom)};
+  const int left = ClampCoord(static_cast<long long>(box.Left) + leftMargin);
+  const int right = ClampCoord(static_cast<long long>(box.Right) - rightMargin);
   const int limit = right - left;
   const int lineH = face.Height() + ((fmt & DT_EXTERNALLEADING) ? face.ExternalLeading : 0);
   if (count == 0) {
@@ -201,7 +221,7 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
     // still answers a line's height.
     if (fmt & DT_CALCRECT) {
       rect->Right = rect->Left;
-      rect->Bottom = rect->Top + ((fmt & DT_SINGLELINE) ? lineH : 0);
+      rect->Bottom = Saturated(static_cast<long long>(rect->Top) + ((fmt & DT_SINGLELINE) ? lineH : 0));
     }
     if (params) params->uiLengthDrawn = 0;
     return lineH;
@@ -209,12 +229,12 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
   const bool single = fmt & DT_SINGLELINE;
   const bool calc = fmt & DT_CALCRECT;
   const bool ellipsis = fmt & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS);
-  Layout lay(dc, face, fmt, tabChars * face.AveCharWidth);
+  Layout lay(dc, face, fmt, ClampCoord(static_cast<long long>(tabChars) * face.AveCharWidth));
 
-  int y = rect->Top;
+  int y = box.Top;
   if (single && !calc) {
-    if (fmt & DT_VCENTER) y = (rect->Top + rect->Bottom - lineH) / 2;
-    else if (fmt & DT_BOTTOM) y = rect->Bottom - lineH;
+    if (fmt & DT_VCENTER) y = (box.Top + box.Bottom - lineH) / 2;
+    else if (fmt & DT_BOTTOM) y = box.Bottom - lineH;
   }
   const int firstY = y;
 
@@ -263,7 +283,7 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
       if (line.Width > maxW) maxW = line.Width;
       // A partly visible line after the first is left out in edit-control
       // mode.
-      bool visible = !(fmt & DT_EDITCONTROL) || lines == 0 || y + lineH <= rect->Bottom;
+      bool visible = !(fmt & DT_EDITCONTROL) || lines == 0 || y + lineH <= box.Bottom;
       if (!calc && visible) {
         int x = left;
         if (fmt & DT_CENTER) x = left + (limit - line.Width) / 2;
@@ -280,8 +300,10 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
 
   const int height = lines * lineH;
   if (calc) {
-    rect->Right = rect->Left + leftMargin + maxW + rightMargin;
-    rect->Bottom = rect->Top + height;
+    // The measure goes back from the caller's own corner, as far as an int
+    // reaches.
+    rect->Right = Saturated(static_cast<long long>(rect->Left) + leftMargin + maxW + rightMargin);
+    rect->Bottom = Saturated(static_cast<long long>(rect->Top) + height);
   }
   if (params) params->uiLengthDrawn = UINT(count);
   // The shortened text goes back only when it fits where the text was.
@@ -289,7 +311,7 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
     std::memcpy(writable, firstShown.data(), firstShown.size());
     if (int(firstShown.size()) < count) writable[firstShown.size()] = 0;
   }
-  if (single && !calc && (fmt & (DT_VCENTER | DT_BOTTOM))) return firstY - rect->Top + height;
+  if (single && !calc && (fmt & (DT_VCENTER | DT_BOTTOM))) return firstY - box.Top + height;
   return height;
 }
 

@@ -188,7 +188,16 @@ void DrawArrow(DC& dc, const TRect& r, int dir, COLORREF c, int shift) {
   int size = std::min(r.Right - r.Left, r.Bottom - r.Top);
   int rows = std::max(1, (size - 4) / 3);
   int cx = (r.Left + r.Right) / 2 + shift, cy = (r.Top + r.Bottom) / 2 + shift;
-  for (int i = 0; i < rows; ++i) {
+  // Only the rows the clip can show are drawn: row i lies at base + step * i
+  // along the arrow's axis, so the visible ones are a range of i.
+  const TRect& show = dc.Eff.Box();
+  const bool vertical = dir <= 1;
+  const int base = (vertical ? cy : cx) + (dir == 0 || dir == 2 ? -rows / 2 : rows / 2);
+  const int step = dir == 0 || dir == 2 ? 1 : -1;
+  const int lo = vertical ? show.Top : show.Left, hi = vertical ? show.Bottom : show.Right;
+  const int first = std::max(0, step > 0 ? lo - base : base - hi + 1);
+  const int last = std::min(rows, step > 0 ? hi - base : base - lo + 1);
+  for (int i = first; i < last; ++i) {
     int half = i;  // row i (from the tip) spans 2i + 1 pixels
     switch (dir) {
       case 0:  // up: tip at the top
@@ -211,9 +220,10 @@ void DrawSizeGrip(DC& dc, const TRect& r) {
   FillSurfaceRect(dc, r, GdiSysColor(COLOR_BTNFACE));
   int size = std::min(r.Right - r.Left, r.Bottom - r.Top);
   // Diagonal stripes from the lower-right corner: highlight, shadow,
-  // shadow, face, repeated.
-  for (int y = r.Bottom - size; y < r.Bottom; ++y)
-    for (int x = r.Right - size; x < r.Right; ++x) {
+  // shadow, face, repeated. Only the pixels the clip can show are walked.
+  const TRect& show = dc.Eff.Box();
+  for (int y = std::max(r.Bottom - size, show.Top), yEnd = std::min(r.Bottom, show.Bottom); y < yEnd; ++y)
+    for (int x = std::max(r.Right - size, show.Left), xEnd = std::min(r.Right, show.Right); x < xEnd; ++x) {
       int d = (r.Right - 1 - x) + (r.Bottom - 1 - y);
       if (d >= size - 1 || d < 1) continue;
       int k = (d - 1) % 4;
@@ -253,11 +263,15 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
   auto flip = [&](int x, int y) {
     if (((x - dc->Origin.X + y - dc->Origin.Y) & 1) == 0) PaintPixel(*dc, x, y, p);
   };
-  for (int x = r.Left; x < r.Right; ++x) {
+  // Only the part of the frame the clip can show is walked: a frame round
+  // a far larger area (an item as wide as a huge scroll extent) costs what
+  // shows, not its length.
+  const TRect& show = dc->Eff.Box();
+  for (int x = std::max(r.Left, show.Left), xEnd = std::min(r.Right, show.Right); x < xEnd; ++x) {
     flip(x, r.Top);
     if (r.Bottom - 1 > r.Top) flip(x, r.Bottom - 1);
   }
-  for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+  for (int y = std::max(r.Top + 1, show.Top), yEnd = std::min(r.Bottom - 1, show.Bottom); y < yEnd; ++y) {
     flip(r.Left, y);
     if (r.Right - 1 > r.Left) flip(r.Right - 1, y);
   }
@@ -280,7 +294,11 @@ void DrawCaptionGlyph(DC& dc, const TRect& r, UINT kind, COLORREF c, int shift) 
   if (kind == DFCS_CAPTIONCLOSE) {
     TRect in{r.Left + 3, r.Top + 3, r.Right - 4, r.Bottom - 4};
     int n = std::min(in.Right - in.Left, in.Bottom - in.Top);
-    for (int i = 0; i < n; ++i) {
+    // Row i of the cross lies at in.Top + i (moved by the shift): only the
+    // rows the clip can show are drawn.
+    const TRect& show = dc.Eff.Box();
+    const int first = std::max(0, show.Top - in.Top - shift), last = std::min(n, show.Bottom - in.Top - shift);
+    for (int i = first; i < last; ++i) {
       int x0 = in.Left + i, y0 = in.Top + i, x1 = in.Left + n - 1 - i;
       fill(x0, y0, x0 + 2, y0 + 1);
       fill(x1 - 1, y0, x1 + 1, y0 + 1);

@@ -8,6 +8,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstdio>
@@ -209,12 +211,10 @@ std::shared_ptr<FontFace> Open(const LOGFONTA& lf, const Match& m, const FaceKey
   }
 
   // A negative height is the em in pixels, a positive one the whole cell;
-  // the cell then holds the largest em that fits it.
-  int em;
-  int cell = lf.lfHeight == 0 ? 16 : lf.lfHeight;
-  if (cell < 0) em = -cell;
-  else em = int(cell * upem / (winA + winD));
-  if (em > 2000) em = 2000;
+  // the cell then holds the largest em that fits it. Worked out in 64 bits:
+  // the most negative height has no 32-bit size.
+  const long long cell = lf.lfHeight == 0 ? 16 : lf.lfHeight;
+  int em = int(std::min<long long>(cell < 0 ? -cell : cell * upem / (winA + winD), 2000));
   // Ascent and descent round up each on its own; shrink until the cell holds.
   if (cell > 0)
     while (em > 1 && CeilDiv(winA * em, upem) + CeilDiv(winD * em, upem) > cell) --em;
@@ -226,9 +226,9 @@ std::shared_ptr<FontFace> Open(const LOGFONTA& lf, const Match& m, const FaceKey
   int emX = em;
   const long long avgUnits = os2 && os2->version != 0xFFFF && os2->xAvgCharWidth > 0 ? os2->xAvgCharWidth : upem / 2;
   if (lf.lfWidth > 0) {
-    emX = RoundDiv(static_cast<long long>(lf.lfWidth) * upem, avgUnits);
-    if (emX < 1) emX = 1;
-    if (emX > 4000) emX = 4000;
+    // Held to the widest em before it becomes an int: the widest widths
+    // would not fit one.
+    emX = int(std::clamp<long long>((static_cast<long long>(lf.lfWidth) * upem + avgUnits / 2) / avgUnits, 1, 4000));
   }
   face->EmPixelsX = emX;
   if (FT_Set_Pixel_Sizes(ft, FT_UInt(emX), FT_UInt(em)) != 0) return nullptr;
@@ -287,7 +287,7 @@ FaceKey KeyOf(const LOGFONTA& lf) {
     if (*p >= 'A' && *p <= 'Z') *p = char(*p - 'A' + 'a');
   k.Face = name;
   k.Height = lf.lfHeight;
-  k.Width = lf.lfWidth < 0 ? -lf.lfWidth : lf.lfWidth;
+  k.Width = int(std::min<long long>(std::llabs(lf.lfWidth), INT_MAX));
   k.Weight = lf.lfWeight <= 0 ? FW_NORMAL : (lf.lfWeight > 1000 ? 1000 : lf.lfWeight);
   int e = lf.lfEscapement % 3600;
   k.Escapement = e < 0 ? e + 3600 : e;

@@ -107,13 +107,23 @@ void ScanPolygons(const POINT* pts, const INT* counts, int polygons, int mode, P
   if (top >= bottom) return;
   out.Top = int(top);
   out.Bottom = int(bottom);
+  // Each row looks only at the edges that cross it: edges join the active
+  // list in order of their tops and leave it below their bottoms, so a
+  // polygon of many points over many rows costs its rows times the edges
+  // a row crosses, not times all of them.
+  std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.Y0 < b.Y0; });
+  thread_local std::vector<const Edge*> active;
+  active.clear();
+  std::size_t joining = 0;
   thread_local std::vector<std::pair<std::int64_t, int>> xs;
   for (std::int64_t row = top; row < bottom; ++row) {
     std::int64_t y = row * unit;
     out.RowStart.push_back(int(out.Spans.size() / 2));
+    while (joining < edges.size() && edges[joining].Y0 <= y) active.push_back(&edges[joining++]);
+    active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->Y1 <= y; }), active.end());
     xs.clear();
-    for (const Edge& e : edges) {
-      if (y < e.Y0 || y >= e.Y1) continue;
+    for (const Edge* edge : active) {
+      const Edge& e = *edge;
       // The crossing's exact position is X0 + (y - Y0)(X1 - X0)/(Y1 - Y0);
       // only its ceiling matters for which whole pixels lie right of it.
       std::int64_t num = e.X0 * (e.Y1 - e.Y0) + (y - e.Y0) * (e.X1 - e.X0);

@@ -234,6 +234,7 @@ BOOL ImageList_DrawEx(HIMAGELIST himl, int index, HDC hdc, int x, int y, int dx,
     return FALSE;
   }
   ORV_GDI_LOG(dc, "ImageList_Draw", "#%d %d,%d style=0x%X", index, x, y, style);
+  x = ClampCoord(x), y = ClampCoord(y);  // the image's far edge then stays in range
   const int w = dx > 0 && dx < l->Cx ? dx : l->Cx;
   const int h = dy > 0 && dy < l->Cy ? dy : l->Cy;
   const COLORREF* pixels = l->Pixels.data() + std::size_t(index) * l->ImageSize();
@@ -280,6 +281,7 @@ BOOL ImageList_DrawDisabled(HIMAGELIST himl, int index, HDC hdc, int x, int y) {
     return FALSE;
   }
   ORV_GDI_LOG(dc, "ImageList_DrawDisabled", "#%d %d,%d", index, x, y);
+  x = ClampCoord(x), y = ClampCoord(y);
   const COLORREF* pixels = l->Pixels.data() + std::size_t(index) * l->ImageSize();
   const std::uint8_t* mask = l->Mask.data() + std::size_t(index) * l->ImageSize();
   const Surface& surf = dc->Surf;

@@ -1,6 +1,7 @@
 #include "platform/gdi/MetafileRecorder.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -694,19 +695,22 @@ std::vector<std::uint8_t> MetaRecorder::Finish() {
   Simple(EMR_EOF, {0, 16, 20});
   Seal();
   // Bounds in device pixels, both edges inside; the frame in hundredths
-  // of a millimetre, from the pixels' outer edges.
+  // of a millimetre, from the pixels' outer edges. A mapping may scale
+  // drawing far past what the header's 32-bit fields hold: those stop at
+  // their ends.
+  auto held = [](double v) { return LONG(std::clamp(v, double(INT_MIN) + 1, double(INT_MAX) - 1)); };
   RECT bounds{0, 0, -1, -1};
   if (HasBounds)
-    bounds = {LONG(std::floor(Bounds[0])), LONG(std::floor(Bounds[1])), LONG(std::ceil(Bounds[2])) - 1,
-              LONG(std::ceil(Bounds[3])) - 1};
+    bounds = {held(std::floor(Bounds[0])), held(std::floor(Bounds[1])), held(std::ceil(Bounds[2])) - 1,
+              held(std::ceil(Bounds[3])) - 1};
   RECT frame = Frame;
   if (!HasFrame) {
     const double per = 100.0 * kDeviceMillimetres / kDevicePixels;
     const RECT px = HasBounds && bounds.Right >= bounds.Left && bounds.Bottom >= bounds.Top
                         ? RECT{bounds.Left, bounds.Top, bounds.Right + 1, bounds.Bottom + 1}
                         : RECT{0, 0, 1, 1};
-    frame = {LONG(std::lround(px.Left * per)), LONG(std::lround(px.Top * per)), LONG(std::lround(px.Right * per)),
-             LONG(std::lround(px.Bottom * per))};
+    frame = {held(std::round(px.Left * per)), held(std::round(px.Top * per)), held(std::round(px.Right * per)),
+             held(std::round(px.Bottom * per))};
   }
   std::vector<std::uint8_t> out;
   Put32(out, EMR_HEADER);

@@ -92,8 +92,16 @@ HRGN CreatePolyPolygonRgn(const POINT* points, const INT* counts, int polygons, 
       SetLastError(ERROR_INVALID_PARAMETER);
       return nullptr;
     }
+  // Points are held within the coordinate range first, as drawing a
+  // polygon holds them: the scan's arithmetic on edges between points at
+  // the ends of the 32-bit range would overflow.
+  std::size_t total = 0;
+  for (int i = 0; i < polygons; ++i) total += std::size_t(counts[i]);
+  thread_local std::vector<POINT> held;
+  held.resize(total);
+  for (std::size_t i = 0; i < total; ++i) held[i] = {ClampCoord(points[i].X), ClampCoord(points[i].Y)};
   thread_local PolySpans spans;
-  ScanPolygons(points, counts, polygons, mode, spans, 1, kRegionRows);
+  ScanPolygons(held.data(), counts, polygons, mode, spans, 1, kRegionRows);
   auto* o = new RegionObject;
   Region::Builder b(o->R);
   for (int y = spans.Top; y < spans.Bottom; ++y) {
@@ -261,12 +269,19 @@ BOOL FrameRgn(HDC hdc, HRGN rgn, HBRUSH brush, int width, int height) {
   // The frame is the region less the region shrunk by the frame size: a
   // pixel stays inside only when its whole width x height neighbourhood
   // does, across and then down.
-  Region inner = RunsInside(r->R, 2 * width - 1, true);
-  inner.Offset(width - 1, 0);
-  inner = RunsInside(inner, 2 * height - 1, false);
-  inner.Offset(0, height - 1);
+  // Runs longer than the region is wide or tall leave nothing inside: the
+  // frame is all of it. Compared in 64 bits, as a region moved far enough
+  // out spans nearly the whole 32-bit range.
   Region frame;
-  Region::Combine(frame, r->R, inner, RGN_DIFF);
+  if (2LL * width - 1 > r->R.Box().Width() || 2LL * height - 1 > r->R.Box().Height()) {
+    frame = r->R;
+  } else {
+    Region inner = RunsInside(r->R, 2 * width - 1, true);
+    inner.Offset(width - 1, 0);
+    inner = RunsInside(inner, 2 * height - 1, false);
+    inner.Offset(0, height - 1);
+    Region::Combine(frame, r->R, inner, RGN_DIFF);
+  }
   Paint p;
   if (BrushPaint(*dc, b, 0xF0, p)) PaintRegion(*dc, frame, p);
   return TRUE;

@@ -76,14 +76,15 @@ BOOL GetTextExtentExPointA(HDC hdc, LPCSTR str, int count, int maxExtent, int* f
   }
   FontFace& f = DcFace(*dc);
   GlyphCache& g = *f.Glyphs;
-  int w = 0, fitted = 0, breaks = 0;
+  long long w = 0;
+  int fitted = 0, breaks = 0;
   for (int i = 0; i < count; ++i) {
     w += SpacedAdvance(*dc, g, static_cast<unsigned char>(str[i]), breaks);
     if (fitted == i && w <= maxExtent) fitted = i + 1;
-    if (dx) dx[i] = w;
+    if (dx) dx[i] = ClampCoord(w);
   }
   if (fit) *fit = fitted;
-  if (size) *size = {w, f.Height()};
+  if (size) *size = {ClampCoord(w), f.Height()};
   return TRUE;
 }
 

@@ -78,9 +78,10 @@ bool RunRect(int esc, int ox, int oy, int u0, int u1, int v0, int v1, TRect& out
 
 int RunWidth(const DC& dc, FontFace& face, const char* s, int n) {
   GlyphCache& g = *face.Glyphs;
-  int w = 0, breaks = 0;
+  long long w = 0;
+  int breaks = 0;
   for (int i = 0; i < n; ++i) w += SpacedAdvance(dc, g, static_cast<unsigned char>(s[i]), breaks);
-  return w;
+  return ClampCoord(w);
 }
 
 int DrawRun(DC& dc, int x, int y, const char* s, int n, const RunOptions& opt) {
@@ -89,10 +90,15 @@ int DrawRun(DC& dc, int x, int y, const char* s, int n, const RunOptions& opt) {
   GlyphCache& glyphs = *face.Glyphs;
   const Font& font = CurrentFont(dc);
 
-  // The advance of each character, and the run's width.
+  // The advance of each character, and the run's width. Positions, the
+  // rectangle and the width are held within the coordinate range, as the
+  // other drawing calls hold theirs: a run placed or spaced out near the
+  // ends of the 32-bit range then never overflows on its way to the surface.
   int width = 0;
   if (opt.Dx) {
-    for (int i = 0; i < n; ++i) width += opt.Dx[i];
+    long long sum = 0;
+    for (int i = 0; i < n; ++i) sum += opt.Dx[i];
+    width = ClampCoord(sum);
   } else {
     width = RunWidth(dc, face, s, n);
   }
@@ -103,6 +109,7 @@ int DrawRun(DC& dc, int x, int y, const char* s, int n, const RunOptions& opt) {
     x = dc.S.CurPos.X;
     y = dc.S.CurPos.Y;
   }
+  x = ClampCoord(x), y = ClampCoord(y);
 
   // The reference point, in run space, of the run's origin (left end of
   // the baseline).
@@ -130,8 +137,8 @@ int DrawRun(DC& dc, int x, int y, const char* s, int n, const RunOptions& opt) {
   thread_local Region narrowed;
   TRect optRect{};
   if (opt.Rect) {
-    optRect = {opt.Rect->Left + dc.OffX, opt.Rect->Top + dc.OffY, opt.Rect->Right + dc.OffX,
-               opt.Rect->Bottom + dc.OffY};
+    optRect = {ClampCoord(opt.Rect->Left) + dc.OffX, ClampCoord(opt.Rect->Top) + dc.OffY,
+               ClampCoord(opt.Rect->Right) + dc.OffX, ClampCoord(opt.Rect->Bottom) + dc.OffY};
     if (opt.Options & ETO_CLIPPED) {
       narrowed = dc.Eff;
       narrowed.IntersectRect(optRect);
@@ -165,7 +172,7 @@ int DrawRun(DC& dc, int x, int y, const char* s, int n, const RunOptions& opt) {
       int px = originX + toSurfX(pen, 0), py = originY + toSurfY(pen, 0);
       BlitGlyph(dc, *clip, glyphs.Bits(g), g.Width, g.Height, px + g.Left, py - g.Top, textPx);
     }
-    pen += adv;
+    pen = HeldSum(pen, adv);
   }
 
   // Lines the platform draws itself: underline, strike-out, the prefix.
@@ -245,6 +252,7 @@ LONG TabbedTextOutA(HDC hdc, int x, int y, LPCSTR str, int count, int tabCount, 
   FontFace& face = DcFace(*dc);
   // Nothing to draw still answers the font's height.
   if (count == 0) return LONG(DWORD(face.Height()) << 16);
+  x = ClampCoord(x), y = ClampCoord(y);  // as every run's position is held
   const TabStops stops{tabCount, tabStops, face.AveCharWidth * 8};
   // Pieces between tabs are drawn left-aligned at the places the stops
   // give them; the gaps are filled like the text's background.
@@ -274,7 +282,7 @@ BOOL SetTextJustification(HDC hdc, int extra, int breaks) {
     dc->S.BreakExtra = 0;
     dc->S.BreakCount = 0;
   } else {
-    dc->S.BreakExtra = extra;
+    dc->S.BreakExtra = ClampCoord(extra);  // see SpacedAdvance
     dc->S.BreakCount = breaks;
   }
   return TRUE;
@@ -287,7 +295,7 @@ int SetTextCharacterExtra(HDC hdc, int extra) {
     return int(0x80000000);
   }
   int old = dc->S.CharExtra;
-  dc->S.CharExtra = extra;
+  dc->S.CharExtra = ClampCoord(extra);  // see SpacedAdvance
   return old;
 }
 

@@ -23,6 +23,13 @@ inline int BreakPixels(const DC& dc, int index) {
   return each + (index < rest ? (extra < 0 ? -1 : 1) : 0);
 }
 
+// Widths are held within the coordinate range, as positions are: the
+// character extra and the justification are held there when set, so one
+// advance fits an int with room to spare, and sums of advances are made
+// in 64 bits or held at each step. A run that wide lies off any surface
+// all the same.
+inline int HeldSum(int a, int b) { return ClampCoord(static_cast<long long>(a) + b); }
+
 // A character's advance as output spaces it; `breaks` counts the break
 // characters met so far in the output.
 inline int SpacedAdvance(const DC& dc, GlyphCache& g, unsigned char ch, int& breaks) {
@@ -58,33 +65,37 @@ struct TabStops {
 
   // Where the `width` pixels of text after a tab at pos begin: at the first
   // left-aligned stop to the right of pos, or so that they end at the first
-  // right-aligned stop they can end at without starting before pos.
-  int Place(int pos, int width, bool allLeft = false) const {
-    int step = Step;
+  // right-aligned stop they can end at without starting before pos. Worked
+  // out in 64 bits, as stops may be any int, and held in the coordinate
+  // range.
+  int Place(long long pos, int width, bool allLeft = false) const {
+    auto magnitude = [](int v) { return v < 0 ? -static_cast<long long>(v) : static_cast<long long>(v); };
+    auto floorDiv = [](long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); };
+    long long step = Step;
     bool right = false;
     if (Count == 1 && Stops && Stops[0] != 0) {
-      step = Stops[0] < 0 ? -Stops[0] : Stops[0];
+      step = magnitude(Stops[0]);
       right = Stops[0] < 0 && !allLeft;
     } else if (Count > 1 && Stops) {
       for (int i = 0; i < Count; ++i) {
-        const int s = Stops[i] < 0 ? -Stops[i] : Stops[i];
+        const long long s = magnitude(Stops[i]);
         if (Stops[i] >= 0 || allLeft) {
-          if (s > pos) return s;
+          if (s > pos) return ClampCoord(s);
         } else if (s > pos && s - width >= pos) {
-          return s - width;
+          return ClampCoord(s - width);
         }
       }
     }
     if (step <= 0) step = 1;
     // The first multiple of the step to the right of pos (and, right-aligned,
     // at least `width` beyond it).
-    int k = FloorDiv(pos, step) + 1;
+    long long k = floorDiv(pos, step) + 1;
     if (right) {
-      const int need = FloorDiv(pos + width + step - 1, step);
+      const long long need = floorDiv(pos + width + step - 1, step);
       if (need > k) k = need;
-      return k * step - width;
+      return ClampCoord(k * step - width);
     }
-    return k * step;
+    return ClampCoord(k * step);
   }
 };
 
@@ -101,11 +112,11 @@ int LayOutTabbed(const DC& dc, FontFace& face, const char* s, int count, const T
     int left = pos;
     if (start > 0) {
       // This run follows a tab.
-      left = stops.Place(pos - origin, w) + origin;
+      left = HeldSum(stops.Place(static_cast<long long>(pos) - origin, w), origin);
       gap(pos, left);
     }
     piece(left, start, i - start);
-    pos = left + w;
+    pos = HeldSum(left, w);
     start = i + 1;
   }
   return pos;

@@ -2,6 +2,8 @@
 // docs/platform-controls.md: lines over a CR LF text, word wrap, the line
 // and page keys, Enter and Tab, and scrolling both ways with the standard
 // bars and the EN_VSCROLL/EN_HSCROLL notifications.
+#include <climits>
+
 #include "EditTestUtil.h"
 
 #include "platform/win/ScrollBars.h"
@@ -237,6 +239,12 @@ TEST_F(Memo, ScrollsBothWaysByBarsMessagesAndWheelTellingTheParent) {
   EXPECT_EQ(SendMessageA(memo, EM_SCROLL, SB_TOP, 0), FALSE);
   EXPECT_EQ(SendMessageA(memo, EM_LINESCROLL, 0, -100), TRUE);
   EXPECT_EQ(controls::test::EditFirstVisible(memo), 0);
+  // Counts of any size go as far as the text goes, from any line.
+  SendMessageA(memo, EM_LINESCROLL, 0, 1);
+  EXPECT_EQ(SendMessageA(memo, EM_LINESCROLL, 0, INT_MAX), TRUE);
+  EXPECT_EQ(controls::test::EditFirstVisible(memo), 21 - page);
+  EXPECT_EQ(SendMessageA(memo, EM_LINESCROLL, 0, INT_MIN), TRUE);
+  EXPECT_EQ(controls::test::EditFirstVisible(memo), 0);
   SendMessageA(memo, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
   EXPECT_EQ(controls::test::EditFirstVisible(memo), 3);
   // The bar's own arrow, clicked: one line down.
@@ -258,6 +266,13 @@ TEST_F(Memo, ScrollsBothWaysByBarsMessagesAndWheelTellingTheParent) {
   EXPECT_EQ(si.nPos, x0 - PosX(memo, 0));
   EXPECT_EQ(si.nPos + static_cast<int>(si.nPage), si.nMax + 1);
   SendMessageA(memo, WM_HSCROLL, SB_LEFT, 0);
+  EXPECT_EQ(PosX(memo, 0), x0);
+  EXPECT_EQ(TakeHostLog(), (Lines{"EN_HSCROLL 7", "EN_HSCROLL 7", "EN_HSCROLL 7"}));
+  // Sideways by characters, as many as an int holds, from any column.
+  SendMessageA(memo, EM_LINESCROLL, 1, 0);
+  SendMessageA(memo, EM_LINESCROLL, static_cast<WPARAM>(INT_MAX), 0);
+  EXPECT_EQ(x0 - PosX(memo, 0), si.nPos);
+  SendMessageA(memo, EM_LINESCROLL, static_cast<WPARAM>(INT_MIN), 0);
   EXPECT_EQ(PosX(memo, 0), x0);
   EXPECT_EQ(TakeHostLog(), (Lines{"EN_HSCROLL 7", "EN_HSCROLL 7", "EN_HSCROLL 7"}));
   // The range follows the widest line as lines change: the long line cut

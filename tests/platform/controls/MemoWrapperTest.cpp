@@ -141,8 +141,12 @@ TEST_F(MemoWrapper, AddingALineReadsTheLastLineAndNeverTheWholeText) {
   log->SetText(longLine);
   log->Reads.clear();
   lines->Add("next");
-  EXPECT_EQ(log->Reads, (std::vector<std::string>{"line 0", "whole text"}));
+  EXPECT_EQ(log->Reads, (std::vector<std::string>{"whole text"}));
   EXPECT_EQ(log->GetText(), longLine + "\r\nnext\r\n");
+  // ...and so is such a line asked for by its index, whole.
+  EXPECT_EQ((*lines)[0].size(), longLine.size());
+  EXPECT_TRUE((*lines)[0] == longLine);
+  EXPECT_EQ((*lines)[1], "next");
   log->SetText("");
   lines->Add("first");
   EXPECT_EQ(log->GetText(), "first\r\n");

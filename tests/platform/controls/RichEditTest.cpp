@@ -1,6 +1,8 @@
 // The rich edit: its classes come with the rich-edit modules, character
 // runs set and read through its messages, and the front end's coloured
 // log told as a person sees it: runs as data and painted pixels.
+#include <climits>
+
 #include "EditTestUtil.h"
 
 #include "platform/controls/RichEdit.h"
@@ -124,6 +126,17 @@ TEST_F(RichStage, RunsSplitMergeAndFollowEveryChangeOfTheText) {
   SendMessageA(rich, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&back));
   EXPECT_EQ(std::string(back.szFaceName), std::string(LF_FACESIZE - 1, 'Z'));
   EXPECT_EQ(back.yHeight, 1638 * 20);
+  // A font given to the window sets the default size, held to the largest
+  // there is whatever its height, the most negative one too.
+  for (int height : {INT_MIN, -3000000, 3000000}) {
+    HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+    SendMessageA(rich, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    CHARFORMATA given = Format(0);
+    SendMessageA(rich, EM_GETCHARFORMAT, 0, reinterpret_cast<LPARAM>(&given));
+    EXPECT_EQ(given.yHeight, 1638 * 20) << height;
+    SendMessageA(rich, WM_SETFONT, 0, FALSE);
+    DeleteObject(font);
+  }
 }
 
 // The front end's log: each line goes to the end in its colour and style,

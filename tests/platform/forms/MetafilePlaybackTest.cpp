@@ -6,6 +6,8 @@
 #include "FormsTestUtil.h"
 #include "MetafileBytes.h"
 
+#include <cstdint>
+#include <cstring>
 #include <functional>
 
 #include "platform/forms/Metafile.h"
@@ -276,6 +278,34 @@ TEST_F(MetafilePlayback, TheRecordersMappingModesScaleWhatFollows) {
   EXPECT_EQ(ext, (SIZE{1, 1}));
   DeleteDC(plain);
   m->Free();
+
+  // A mapping that scales a drawing far past what the header's fields
+  // hold: its bounds and the frame made from them stop at the ends of the
+  // range, still running left to right and top to bottom.
+  HDC far = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  SetMapMode(far, MM_ANISOTROPIC);
+  SetWindowExtEx(far, 1, 1, nullptr);
+  SetViewportExtEx(far, 1 << 30, 1 << 30, nullptr);
+  Rectangle(far, -3, -3, 4, 4);
+  HENHMETAFILE emf = CloseEnhMetaFile(far);
+  std::string header(GetEnhMetaFileBits(emf, 0, nullptr), '\0');
+  GetEnhMetaFileBits(emf, UINT(header.size()), reinterpret_cast<BYTE*>(header.data()));
+  DeleteEnhMetaFile(emf);
+  ASSERT_GE(header.size(), 40u);
+  auto field = [&](std::size_t at) {
+    std::int32_t v;
+    std::memcpy(&v, header.data() + at, sizeof v);
+    return v;
+  };
+  const RECT bounds{field(8), field(12), field(16), field(20)}, frame{field(24), field(28), field(32), field(36)};
+  EXPECT_LT(bounds.Left, -(1 << 30));
+  EXPECT_GT(bounds.Right, 1 << 30);
+  EXPECT_LT(bounds.Top, -(1 << 30));
+  EXPECT_GT(bounds.Bottom, 1 << 30);
+  EXPECT_LT(frame.Left, 0);
+  EXPECT_GT(frame.Right, 1 << 30);
+  EXPECT_LT(frame.Top, 0);
+  EXPECT_GT(frame.Bottom, 1 << 30);
 }
 
 TEST_F(MetafilePlayback, HandBuiltEnhancedRecordsDrawTextBitmapsRegionsAndClips) {

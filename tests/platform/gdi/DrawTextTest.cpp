@@ -1,3 +1,4 @@
+#include <climits>
 #include <cstring>
 
 #include "TextFixture.h"
@@ -249,10 +250,38 @@ TEST_F(DrawTextTest, EllipsesShortenWhatDoesNotFit) {
   EXPECT_NE(std::string::npos, p.find("..."));
   EXPECT_LE(TextWidth(p), pathLimit);
 
+  // A line a million characters long is shortened as one of a hundred is.
+  std::string shortLine(100, 'a'), longLine(1000000, 'a');
+  DrawTextExA(Dc, shortLine.data(), -1, &r, DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING | DT_NOPREFIX, nullptr);
+  DrawTextExA(Dc, longLine.data(), -1, &r, DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING | DT_NOPREFIX, nullptr);
+  ASSERT_EQ("...", std::string(shortLine.c_str()).substr(std::strlen(shortLine.c_str()) - 3));
+  EXPECT_STREQ(shortLine.c_str(), longLine.c_str());
+  std::string longPath = "C:\\" + std::string(1000000, 'p') + "\\report.txt";
+  DrawTextExA(Dc, longPath.data(), -1, &r, DT_SINGLELINE | DT_PATH_ELLIPSIS | DT_MODIFYSTRING | DT_NOPREFIX, nullptr);
+  EXPECT_LE(TextWidth(longPath.c_str()), limit);
+
   // With ellipsis, the measured rectangle is the shortened line's.
   RECT c{0, 0, limit, 0};
   DrawTextA(Dc, "Customer accounts receivable", -1, &c, DT_SINGLELINE | DT_END_ELLIPSIS | DT_CALCRECT);
   EXPECT_LE(c.Right, limit);
+}
+
+TEST_F(DrawTextTest, RectanglesReachingTheEndsOfTheRange) {
+  // Measured from a corner near the end of the range, the answer stops at
+  // the end rather than wrapping round below the corner.
+  RECT far{INT_MAX - 5, INT_MAX - 5, INT_MAX, INT_MAX};
+  DrawTextA(Dc, "abc\nd", -1, &far, DT_CALCRECT);
+  EXPECT_EQ((RECT{INT_MAX - 5, INT_MAX - 5, INT_MAX, INT_MAX}), far);
+  // A rectangle that means "no limit" centres the text on the origin.
+  RECT all{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  DrawTextA(Dc, "WWWW", -1, &all, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  EXPECT_LE(InkBox().Left, 1);
+  EXPECT_EQ(0, InkBox().Top);
+  EXPECT_GT(InkBox().Right, TextWidth("W"));
+  EXPECT_LE(InkBox().Right, TextWidth("WW") + 1);
+  Clear(RGB_WHITE);
+  DrawTextA(Dc, "WWWW WWWW", -1, &all, DT_WORDBREAK | DT_CENTER);
+  EXPECT_EQ(TRect(), InkBox()) << "far off to the top";
 }
 
 TEST_F(DrawTextTest, BadArgumentsAnswerZero) {

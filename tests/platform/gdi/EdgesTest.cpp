@@ -1,6 +1,8 @@
 // Classic elements: edges in every side combination, the focus rectangle
 // erased by a second call, the radio and check glyphs, and the system
 // bitmaps built from them.
+#include <climits>
+
 #include "GdiTestUtil.h"
 
 using namespace win;
@@ -120,6 +122,24 @@ TEST(FocusRect, DottedAndErasedByASecondCall) {
   EXPECT_EQ(m.Count(kBlack), 6);
   DrawFocusRect(m.Dc, &q);
   EXPECT_EQ(m.Count(kBlack), 0);
+
+  // Round an item as wide as a huge scroll extent, drawn and erased as
+  // often as a list redraws its focus: only the dots that show flip, and
+  // each time costs what shows.
+  Canvas wide(8, 6, kRed);
+  RECT band{INT_MIN, 2, INT_MAX, 4};
+  DrawFocusRect(wide.Dc, &band);
+  EXPECT_EQ(wide.Picture(RGB(0, 255, 255)), (std::vector<std::string>{
+                                                 "........",
+                                                 "........",
+                                                 "#.#.#.#.",
+                                                 ".#.#.#.#",
+                                                 "........",
+                                                 "........",
+                                             }));
+  DrawFocusRect(wide.Dc, &band);
+  for (int i = 0; i < 256; ++i) DrawFocusRect(wide.Dc, &band), DrawFocusRect(wide.Dc, &band);
+  EXPECT_EQ(wide.Count(kRed), 48);
 }
 
 TEST(FrameControls, RadioGlyphHasRingsInteriorAndDot) {
@@ -162,6 +182,29 @@ TEST(FrameControls, CheckBoxButtonsAndArrows) {
   EXPECT_EQ(tri.Bottom - tri.Top, 4);
   EXPECT_EQ(a.At(tri.Left + 3, tri.Bottom - 1), kBlack);
   EXPECT_EQ(a.At(tri.Left, tri.Bottom - 1), RGB(212, 208, 200)) << "the tip is at the bottom";
+
+  // Glyphs in a rectangle far larger than the bitmap draw the part that
+  // shows: the middle of an arrow is all arrow, of a size grip its stripes
+  // below the diagonal through the middle, of a close button the crossing.
+  const int n = 1 << 26;
+  RECT huge{-n, -n, n + 16, n + 16};
+  Canvas big(16, 16, kRed);
+  DrawFrameControl(big.Dc, &huge, DFC_SCROLL, DFCS_SCROLLUP);
+  EXPECT_EQ(big.Count(kBlack), 16 * 16);
+  RECT hugeGrip = huge;
+  DrawFrameControl(big.Dc, &hugeGrip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+  const auto shadow = big.Picture(RGB(128, 128, 128));
+  EXPECT_EQ(shadow[0], "................");
+  EXPECT_EQ(shadow[8], "........#..##..#");
+  EXPECT_EQ(shadow[15], ".#..##..##..##..");
+  EXPECT_EQ(big.Count(RGB(128, 128, 128)), 60);
+  EXPECT_EQ(big.Count(kWhite), 32);
+  RECT hugeClose = huge;
+  DrawFrameControl(big.Dc, &hugeClose, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+  const auto cross = big.Picture(kBlack);
+  EXPECT_EQ(cross[6], "......###.......");
+  EXPECT_EQ(cross[7], "......###.......");
+  EXPECT_EQ(big.Count(kBlack), 58);
 }
 
 TEST(SystemBitmaps, CheckBoxesGridAndCheckStrip) {

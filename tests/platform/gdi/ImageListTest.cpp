@@ -1,3 +1,4 @@
+#include <climits>
 #include <gtest/gtest.h>
 
 #include "platform/gdi/Bitmaps.h"
@@ -106,6 +107,17 @@ TEST_F(ImageListTest, MasksDecideWhatIsDrawn) {
   ImageList_DrawEx(List, 1, Dc, 0, 10, 2, 1, CLR_NONE, CLR_NONE, ILD_NORMAL);
   EXPECT_EQ("FB..", Row(10, 0, 4));
   EXPECT_EQ("....", Row(11, 0, 4));
+
+  // Images placed at the ends of the coordinate range, in every look,
+  // draw nothing here.
+  Fill(Dc, {0, 0, 40, 20}, kGreen);
+  SetViewportOrgEx(Dc, 3, 3, nullptr);
+  for (int at : {INT_MAX - 2, INT_MIN}) {
+    EXPECT_TRUE(ImageList_Draw(List, 1, Dc, at, at, ILD_NORMAL));
+    EXPECT_TRUE(ImageList_Draw(List, 1, Dc, at, 0, ILD_MASK));
+    EXPECT_TRUE(ImageList_DrawDisabled(List, 1, Dc, 0, at));
+  }
+  for (int y = 0; y < 20; ++y) EXPECT_EQ(std::string(40, '.'), Row(y, 0, 40)) << "row " << y;
 }
 
 TEST_F(ImageListTest, MaskedByColourReplaceAndRemove) {

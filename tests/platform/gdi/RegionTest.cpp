@@ -1,6 +1,9 @@
 // Regions against a brute-force model: every combination is compared
 // pixel by pixel with the same operation on sets of points, and the result
 // must keep the banded form (sorted, disjoint, non-touching, merged bands).
+#include <climits>
+#include <cmath>
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
@@ -273,4 +276,58 @@ TEST(Regions, PolygonFillModesAndRoundRectangles) {
   EXPECT_FALSE(PtInRegion(round, 19, 9));
   ExpectBanded(round);
   for (HRGN h : {alt, wind, s, rr, round}) DeleteObject(h);
+}
+
+TEST(Regions, APolygonOfManyPointsOverManyRowsCostsWhatItsRowsCost) {
+  // A circle of 200,000 points, 400,000 rows tall: each row crosses two of
+  // its edges, and only those are looked at.
+  const int n = 200000;
+  std::vector<POINT> circle(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const double a = 2 * 3.141592653589793 * i / n;
+    circle[std::size_t(i)] = {int(std::lround(n * std::cos(a))), int(std::lround(n * std::sin(a)))};
+  }
+  HRGN r = CreatePolygonRgn(circle.data(), n, ALTERNATE);
+  ASSERT_NE(r, nullptr);
+  RECT box{};
+  EXPECT_EQ(GetRgnBox(r, &box), COMPLEXREGION);
+  EXPECT_EQ(box.Top, -n);
+  EXPECT_EQ(box.Bottom, n);
+  EXPECT_TRUE(PtInRegion(r, 0, 0));
+  EXPECT_TRUE(PtInRegion(r, n - 2, 0));
+  EXPECT_FALSE(PtInRegion(r, n + 1, 0));
+  EXPECT_FALSE(PtInRegion(r, n * 3 / 4, n * 3 / 4)) << "outside the circle, inside its box";
+  DeleteObject(r);
+}
+
+TEST(Regions, ShapesAndFramesReachingTheEndsOfTheCoordinateRange) {
+  // A triangle with its corners at the ends of the 32-bit range keeps its
+  // diagonal: what lies right of it and below is inside.
+  POINT corners[3] = {{INT_MAX, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MAX}};
+  HRGN triangle = CreatePolygonRgn(corners, 3, ALTERNATE);
+  ASSERT_NE(triangle, nullptr);
+  EXPECT_TRUE(PtInRegion(triangle, 10, 10));
+  EXPECT_TRUE(PtInRegion(triangle, -100, 200));
+  EXPECT_FALSE(PtInRegion(triangle, -10, -10));
+  EXPECT_FALSE(PtInRegion(triangle, 100, -200));
+  ExpectBanded(triangle);
+
+  // A region moved out to both ends spans nearly the whole range; a frame
+  // wider than half of it is all of it.
+  HRGN wide = CreateRectRgn(0, 0, 1 << 27, 64);
+  HRGN left = CreateRectRgn(-(1 << 27), 0, 0, 64);
+  for (int i = 0; i < 7; ++i) OffsetRgn(wide, 1 << 27, 0), OffsetRgn(left, -(1 << 27), 0);
+  HRGN middle = CreateRectRgn(0, 0, 32, 64);
+  CombineRgn(wide, wide, left, RGN_OR);
+  CombineRgn(wide, wide, middle, RGN_OR);
+  RECT box{};
+  GetRgnBox(wide, &box);
+  ASSERT_EQ(std::int64_t(box.Right) - box.Left, std::int64_t(INT_MAX)) << "spans the range";
+  Canvas c(64, 64);
+  HBRUSH red = CreateSolidBrush(kRed);
+  ASSERT_TRUE(FrameRgn(c.Dc, wide, red, INT_MAX, 1));
+  EXPECT_EQ(c.Count(kRed), 32 * 64);
+  EXPECT_EQ(c.At(31, 40), kRed);
+  EXPECT_EQ(c.At(32, 40), kWhite);
+  for (HGDIOBJ o : {ToObj(triangle), ToObj(wide), ToObj(left), ToObj(middle), ToObj(red)}) DeleteObject(o);
 }

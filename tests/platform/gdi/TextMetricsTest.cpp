@@ -1,4 +1,6 @@
+#include <climits>
 #include <cstring>
+#include <vector>
 
 #include "TextFixture.h"
 #include "platform/gdi/FontSubstitution.h"
@@ -75,6 +77,26 @@ TEST_F(TextMetricsTest, SpacingTabsAndJustificationWidenExtents) {
   SetTextJustification(Dc, 0, 0);
   EXPECT_EQ(plain, TextWidth(s));
 
+  // Spacing as wide as an int goes widens a text to the edge of the
+  // coordinate range and no further, whatever its length; every character
+  // after the first lies that far out.
+  const std::string many(1000, 'a');
+  for (int extra : {INT_MAX, INT_MIN}) {
+    SetTextCharacterExtra(Dc, extra);
+    EXPECT_EQ(TextWidth(many), extra > 0 ? 1 << 27 : -(1 << 27)) << extra;
+    int fit = -1;
+    std::vector<int> ends(many.size());
+    SIZE size{};
+    ASSERT_TRUE(GetTextExtentExPointA(Dc, many.data(), int(many.size()), 100, &fit, ends.data(), &size));
+    EXPECT_EQ(ends[1], extra > 0 ? 1 << 27 : -(1 << 27));
+    EXPECT_EQ(ends.back(), ends[1]);
+    EXPECT_EQ(fit, extra > 0 ? 0 : int(many.size()));
+  }
+  SetTextCharacterExtra(Dc, 0);
+  SetTextJustification(Dc, INT_MAX, 1);
+  EXPECT_EQ(TextWidth(s), 1 << 27);
+  SetTextJustification(Dc, 0, 0);
+
   // Default tab stops every 8 average character widths.
   const std::string tabbed = "ab\tc";
   DWORD ext = GetTabbedTextExtentA(Dc, tabbed.data(), int(tabbed.size()), 0, nullptr);
@@ -119,6 +141,16 @@ TEST_F(TextMetricsTest, TabStopsRepeatAndNegativeStopsAlignTheTextAfterThemRight
   const int stops[] = {20, 30};
   EXPECT_EQ(DWORD(tm.tmHeight) << 16 | DWORD(step), GetTabbedTextExtentA(Dc, "\t", 1, 0, stops));
   EXPECT_EQ(DWORD(tm.tmHeight) << 16 | 20u, GetTabbedTextExtentA(Dc, "\t", 1, 2, stops));
+
+  // Stops and tab lengths as far out as an int goes take the text after
+  // the tab to the edge of the coordinate range (whose low word is 0).
+  for (std::vector<int> far : {std::vector<int>{INT_MIN}, {INT_MAX}, {INT_MIN, INT_MAX}, {5, INT_MIN}})
+    EXPECT_EQ(0, width("a\tbb\tc", far)) << far[0];
+  char text[] = "a\tb";
+  RECT r{0, 0, 100, 0};
+  DRAWTEXTPARAMS params{sizeof params, INT_MAX, 0, 0, 0};
+  DrawTextExA(Dc, text, -1, &r, DT_EXPANDTABS | DT_CALCRECT, &params);
+  EXPECT_EQ(r.Right, 1 << 27);
 }
 
 TEST_F(TextMetricsTest, FontObjectsKeepTheirDescriptionAndAreCountedAndFreed) {
@@ -188,6 +220,29 @@ TEST_F(TextMetricsTest, StockFontsAndCellHeights) {
     EXPECT_LE(tm.tmHeight, cell);
     EXPECT_GE(tm.tmHeight, cell - 2);
   }
+
+  // Heights past the largest em there is, the most negative one and the
+  // widest width among them, come out as that largest em.
+  UseFont("Arial", -2000);
+  TEXTMETRICA largest{};
+  ASSERT_TRUE(GetTextMetricsA(Dc, &largest));
+  for (int height : {INT_MIN, -3000000, INT_MAX}) {
+    UseFont("Arial", height);
+    ASSERT_TRUE(GetTextMetricsA(Dc, &tm)) << height;
+    EXPECT_EQ(largest.tmHeight, tm.tmHeight) << height;
+  }
+  // A width's sign does not count: the most negative is as wide as any
+  // past the widest.
+  auto widthOfW = [&](int width) {
+    HFONT f = CreateFontA(-12, width, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+    HGDIOBJ before = SelectObject(Dc, ToObj(f));
+    const int w = TextWidth("W");
+    SelectObject(Dc, before);
+    DeleteObject(f);
+    return w;
+  };
+  EXPECT_EQ(widthOfW(1000000), widthOfW(INT_MIN));
+  EXPECT_GT(widthOfW(INT_MIN), widthOfW(0));
 }
 
 TEST_F(TextMetricsTest, SubstitutionPicksFamiliesAndFallsBack) {

@@ -1,3 +1,5 @@
+#include <climits>
+
 #include "TextFixture.h"
 #include "platform/gdi/Recorder.h"
 #include "platform/gdi/Regions.h"
@@ -103,6 +105,29 @@ TEST_F(TextOutTest, ClippingByRectangleAndByTheDcClip) {
   TextOutA(Dc, 10, 10, "W", 1);
   EXPECT_GE(InkBox().Left, 5);
   EXPECT_LE(InkBox().Right, 5 + TextWidth("W"));
+}
+
+TEST_F(TextOutTest, RunsAtTheEndsOfTheRangeDrawNothingHere) {
+  // Placed at either end, aligned any way, opaque or clipped: nothing
+  // reaches the bitmap.
+  SetViewportOrgEx(Dc, 3, 3, nullptr);
+  RECT farRect{INT_MAX - 10, INT_MAX - 10, INT_MAX, INT_MAX};
+  for (UINT align : {TA_LEFT | TA_TOP, TA_CENTER | TA_BASELINE, TA_RIGHT | TA_BOTTOM}) {
+    SetTextAlign(Dc, align);
+    TextOutA(Dc, INT_MAX - 2, INT_MAX - 2, "WWWW", 4);
+    TextOutA(Dc, INT_MIN, INT_MIN, "WWWW", 4);
+    ExtTextOutA(Dc, INT_MAX - 2, 0, ETO_CLIPPED | ETO_OPAQUE, &farRect, "WWW", 3, nullptr);
+  }
+  EXPECT_EQ(TRect(), InkBox());
+  // Advances far beyond the range put the characters after the first out
+  // of sight.
+  SetTextAlign(Dc, TA_LEFT | TA_TOP);
+  const int dx[3] = {INT_MAX, INT_MAX, INT_MAX};
+  ExtTextOutA(Dc, 0, 0, 0, nullptr, "WWW", 3, dx);
+  const TRect three = InkBox();
+  Clear(RGB_WHITE);
+  TextOutA(Dc, 0, 0, "W", 1);
+  EXPECT_EQ(InkBox(), three);
 }
 
 TEST_F(TextOutTest, AdvancesJustificationAndCurrentPosition) {
