@@ -444,9 +444,11 @@ class TPublishedValues {
     for (const TPropInfo* p : GetPropList(AObject)) {
       Entry e;
       e.Prop = p;
+      // A Currency property also answers as a float, which cannot hold
+      // every Currency: it is kept as itself.
       if (p->GetOrd && p->SetOrd) e.Ord = p->GetOrd(AObject);
-      else if (p->GetFloat && p->SetFloat) e.Float = p->GetFloat(AObject);
       else if (p->GetCurr && p->SetCurr) e.Curr = p->GetCurr(AObject);
+      else if (p->GetFloat && p->SetFloat) e.Float = p->GetFloat(AObject);
       else if (p->GetStr && p->SetStr) e.Str = p->GetStr(AObject);
       else if (p->GetWStr && p->SetWStr) e.WStr = p->GetWStr(AObject);
       else continue;
@@ -457,8 +459,8 @@ class TPublishedValues {
     for (const Entry& e : FEntries) {
       const TPropInfo* p = e.Prop;
       if (p->GetOrd && p->SetOrd) p->SetOrd(AObject, e.Ord);
-      else if (p->GetFloat && p->SetFloat) p->SetFloat(AObject, e.Float);
       else if (p->GetCurr && p->SetCurr) p->SetCurr(AObject, e.Curr);
+      else if (p->GetFloat && p->SetFloat) p->SetFloat(AObject, e.Float);
       else if (p->GetStr && p->SetStr) p->SetStr(AObject, e.Str);
       else p->SetWStr(AObject, e.WStr);
     }

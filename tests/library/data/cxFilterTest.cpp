@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "StreamBytes.h"
 #include "library/data/cxFilterConsts.h"
 #include "platform/rtl/Clock.h"
@@ -58,6 +60,23 @@ class TTestCriteria : public TcxFilterCriteria {
 
 ORV_REGISTER(TTestFilterItem)
 ORV_REGISTER(TTestCriteria)
+
+namespace {
+
+// Criteria with a published Currency setting.
+class TPricedCriteria : public TTestCriteria {
+  ORV_CLASS(TPricedCriteria, TTestCriteria)
+ public:
+  Currency GetLimit() const { return FLimit; }
+  void SetLimit(Currency Value) { FLimit = Value; }
+
+ private:
+  Currency FLimit{};
+};
+
+}  // namespace
+
+ORV_REGISTER(TPricedCriteria, ORV_PROP(Limit))
 
 namespace {
 
@@ -410,6 +429,24 @@ TEST_F(FilterTest, ADamagedFilterFileLeavesTheSettingsAsTheyWere) {
   TTestCriteria copy;
   copy.LoadFromStream(&saved);
   EXPECT_EQ(copy.GetPercentWildcard(), '*');
+}
+
+// A Currency setting is put back to the last unit, also where a double
+// cannot hold it (beyond 2^53 units) or cannot even come back to it.
+TEST_F(FilterTest, ADamagedFilterFileKeepsACurrencySettingToTheLastUnit) {
+  TStringStream text(AnsiString("object TFilterWrapper\r\n"
+                                "  Filter.Limit = 1\r\n"
+                                "  Filter.Unknown = 1\r\n"
+                                "end\r\n"));
+  TMemoryStream damaged;
+  ObjectTextToBinary(text, damaged);
+  for (Int64 raw : {Int64{9007199254740993}, std::numeric_limits<Int64>::max()}) {
+    TPricedCriteria criteria;
+    criteria.SetLimit(Currency::FromRaw(raw));
+    damaged.SetPosition(0);
+    EXPECT_ANY_THROW(criteria.LoadFromStream(&damaged)) << raw;
+    EXPECT_EQ(criteria.GetLimit().Value, raw);
+  }
 }
 
 TEST_F(FilterTest, ValueListsKeepTheirSections) {
