@@ -349,11 +349,10 @@ WideString UpperWide(const WideString& AText) {
 
 void TcxFilterCriteria::Prepare() { PrepareTree(FRoot); }
 
+// Currency stays as it is: the comparisons take it exactly against
+// Currency and whole numbers, and through a double only next to a float.
 void TcxFilterCriteria::PrepareValue(Variant& AValue) {
   switch (VarType(AValue)) {
-    case varCurrency:
-      AValue = AValue.AsDouble();
-      return;
     case varString:
       if (FOptions.Contains(fcoCaseInsensitive)) {
         AnsiString s = AValue.RawAnsi();
@@ -374,7 +373,7 @@ void TcxFilterCriteria::PrepareValue(Variant& AValue) {
     bool needed = false;
     for (Integer i = low; i <= high && !needed; ++i) {
       const Word kind = VarType(AValue[i]);
-      needed = kind == varCurrency || VarIsArray(AValue[i]) ||
+      needed = VarIsArray(AValue[i]) ||
                (caseInsensitive && (kind == varString || kind == varOleStr));
     }
     for (Integer i = low; needed && i <= high; ++i) {

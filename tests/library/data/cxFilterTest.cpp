@@ -246,6 +246,12 @@ TEST_F(FilterTest, OperatorsOverValues) {
       {foLike, "a%", Null(), false},    {foBetween, VarArrayOf({1, 3}), 3, true},
       {foNotBetween, VarArrayOf({1, 3}), 4, true}, {foInList, VarArrayOf({1, 2, 7}), 7, true},
       {foNotInList, VarArrayOf({1, 2, 7}), 7, false},
+      // Currency compares to the last unit, also beyond 2^53 units where
+      // neighbouring amounts share a double.
+      {foEqual, Currency::FromRaw(9007199254740993), Currency::FromRaw(9007199254740992), false},
+      {foEqual, Currency::FromRaw(9007199254740993), Currency::FromRaw(9007199254740993), true},
+      {foGreater, Currency::FromRaw(9007199254740992), Currency::FromRaw(9007199254740993), true},
+      {foInList, VarArrayOf({Currency::FromRaw(9007199254740992)}), Currency::FromRaw(9007199254740993), false},
   };
   for (const auto& c : cases) {
     Criteria.Clear();
@@ -454,14 +460,19 @@ TEST_F(FilterTest, ValueListsKeepTheirSections) {
   list.Add(fviValue, 5, "5", false);
   list.Add(fviValue, 1, "1", false);
   list.Add(fviValue, 5, "5", false);  // duplicates are skipped
+  // Amounts a unit apart are two values, not a duplicate.
+  list.Add(fviValue, Currency::FromRaw(9007199254740993), "a", false);
+  list.Add(fviValue, Currency::FromRaw(9007199254740992), "b", false);
   list.Add(fviAll, Null(), cxSFilterString(cxSFilterBoxAllCaption), false);
   list.Add(fviBlanks, Null(), cxSFilterString(cxSFilterBoxBlanksCaption), false);
   list.Add(fviMRU, 9, "9", false);
-  ASSERT_EQ(list.GetCount(), 6);
+  ASSERT_EQ(list.GetCount(), 8);
   EXPECT_EQ(list.GetItem(0).Kind, fviMRU);
   EXPECT_EQ(list.GetItem(1).Kind, fviMRUSeparator);
   EXPECT_EQ(list.GetItem(2).DisplayText, "(All)");
   EXPECT_EQ(list.GetItem(4).DisplayText, "1");
+  EXPECT_EQ(list.GetItem(6).DisplayText, "b");
+  EXPECT_EQ(list.GetItem(7).DisplayText, "a");
   EXPECT_EQ(list.GetIndexByCriteriaItem(nullptr), 2);
   TcxFilterCriteriaItem* blank = Criteria.AddItem(&A, foEqual, Null(), "");
   EXPECT_EQ(list.GetIndexByCriteriaItem(blank), 3);
