@@ -197,6 +197,13 @@ TEST_F(FilterTest, ExpressionAndCaptionTexts) {
             "(NOT ((A >= 1) AND (A <= 5))) AND ((B = 'x') OR (B = 'it''s')) AND ( NOT (C LIKE '%z'))");
   EXPECT_EQ(Criteria.GetFilterCaption(),
             "(Caption A not between 1 and 5) and (Caption B in (x, it's)) and (Caption C NOT LIKE %z)");
+
+  // A text that holds a ';' itself: the display's parts no longer pair
+  // with the values, which then show their own texts.
+  Criteria.Clear();
+  Criteria.AddItem(&A, foInList, VarArrayOf({"a;b", "c"}), "a;b;c");
+  Criteria.AddItem(&B, foBetween, VarArrayOf({"a;b", "c"}), "a;b;c");
+  EXPECT_EQ(Criteria.GetFilterCaption(), "(Caption A in (a;b, c)) and (Caption B between a;b and c)");
 }
 
 TEST_F(FilterTest, EvaluationOptions) {
