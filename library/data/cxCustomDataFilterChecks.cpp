@@ -610,6 +610,13 @@ std::unique_ptr<TcxFilterTypedCheck> TcxDataFilterCriteria::CreateTypedCheck(Tcx
       isInt = false;
       doubleValue = ACondition.RawDouble();
       break;
+    case varCurrency:
+      // Next to a float cell a Currency compares as its double; next to a
+      // whole number it compares exactly, which the general path does.
+      if (kind != CellKind::Double) return nullptr;
+      isInt = false;
+      doubleValue = ACondition.AsDouble();
+      break;
     default:
       return nullptr;
   }

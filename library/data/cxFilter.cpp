@@ -349,11 +349,10 @@ WideString UpperWide(const WideString& AText) {
 
 void TcxFilterCriteria::Prepare() { PrepareTree(FRoot); }
 
+// Currency stays as it is: the comparisons take it exactly against
+// Currency and whole numbers, and through a double only next to a float.
 void TcxFilterCriteria::PrepareValue(Variant& AValue) {
   switch (VarType(AValue)) {
-    case varCurrency:
-      AValue = AValue.AsDouble();
-      return;
     case varString:
       if (FOptions.Contains(fcoCaseInsensitive)) {
         AnsiString s = AValue.RawAnsi();
@@ -374,7 +373,7 @@ void TcxFilterCriteria::PrepareValue(Variant& AValue) {
     bool needed = false;
     for (Integer i = low; i <= high && !needed; ++i) {
       const Word kind = VarType(AValue[i]);
-      needed = kind == varCurrency || VarIsArray(AValue[i]) ||
+      needed = VarIsArray(AValue[i]) ||
                (caseInsensitive && (kind == varString || kind == varOleStr));
     }
     for (Integer i = low; needed && i <= high; ++i) {
@@ -444,9 +443,11 @@ class TPublishedValues {
     for (const TPropInfo* p : GetPropList(AObject)) {
       Entry e;
       e.Prop = p;
+      // A Currency property also answers as a float, which cannot hold
+      // every Currency: it is kept as itself.
       if (p->GetOrd && p->SetOrd) e.Ord = p->GetOrd(AObject);
-      else if (p->GetFloat && p->SetFloat) e.Float = p->GetFloat(AObject);
       else if (p->GetCurr && p->SetCurr) e.Curr = p->GetCurr(AObject);
+      else if (p->GetFloat && p->SetFloat) e.Float = p->GetFloat(AObject);
       else if (p->GetStr && p->SetStr) e.Str = p->GetStr(AObject);
       else if (p->GetWStr && p->SetWStr) e.WStr = p->GetWStr(AObject);
       else continue;
@@ -457,8 +458,8 @@ class TPublishedValues {
     for (const Entry& e : FEntries) {
       const TPropInfo* p = e.Prop;
       if (p->GetOrd && p->SetOrd) p->SetOrd(AObject, e.Ord);
-      else if (p->GetFloat && p->SetFloat) p->SetFloat(AObject, e.Float);
       else if (p->GetCurr && p->SetCurr) p->SetCurr(AObject, e.Curr);
+      else if (p->GetFloat && p->SetFloat) p->SetFloat(AObject, e.Float);
       else if (p->GetStr && p->SetStr) p->SetStr(AObject, e.Str);
       else p->SetWStr(AObject, e.WStr);
     }

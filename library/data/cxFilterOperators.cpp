@@ -3,6 +3,7 @@
 #include "library/data/cxDataUtils.h"
 #include "library/data/cxFilter.h"
 #include "library/data/cxFilterConsts.h"
+#include "library/data/cxFilterDisplayTexts.h"
 #include "library/data/cxLike.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/StrUtils.h"
@@ -259,6 +260,11 @@ void TcxFilterBetweenOperator::PrepareDisplayValue(AnsiString& ADisplayValue) {
   AnsiString b = pos == AnsiString::npos ? AnsiString() : Trim(ADisplayValue.substr(pos + 1));
   const Variant& value = GetCriteriaItem()->GetValue();
   if (VarIsArray(value) && VarArrayHighBound(value, 1) - VarArrayLowBound(value, 1) >= 1) {
+    const std::vector<AnsiString> texts = cxFilterDisplayTexts(ADisplayValue, value);
+    if (texts.size() == 2) {
+      a = texts[0];
+      b = texts[1];
+    }
     const Integer low = VarArrayLowBound(value, 1);
     if (VarIsNull(value[low])) a = cxSFilterString(cxSFilterBlankCaption);
     if (VarIsNull(value[low + 1])) b = cxSFilterString(cxSFilterBlankCaption);
@@ -298,7 +304,7 @@ AnsiString TcxFilterInListOperator::GetExpressionFilterText(const Variant& AValu
   return Join(parts, " OR ");
 }
 void TcxFilterInListOperator::PrepareDisplayValue(AnsiString& ADisplayValue) {
-  ADisplayValue = "(" + Join(SplitSemicolons(ADisplayValue), ", ") + ")";
+  ADisplayValue = "(" + Join(cxFilterDisplayTexts(ADisplayValue, GetCriteriaItem()->GetValue()), ", ") + ")";
 }
 
 bool TcxFilterNotInListOperator::CompareValues(const Variant& AValue1, const Variant& AValue2) {

@@ -278,10 +278,6 @@ Extended GetFloatProp(const TObject* obj, const TPropInfo* prop) {
 void SetFloatProp(TObject* obj, const TPropInfo* prop, Extended value) {
   if (!prop->GetFloat) WrongKind(prop);
   if (!prop->SetFloat) ReadOnly(prop);
-  // A Currency property takes the float as every Currency conversion does:
-  // halves to even on the exact binary value, EOverflow for what it cannot
-  // hold (NaN included) instead of an out-of-range cast into its Int64.
-  if (prop->SetCurr) return prop->SetCurr(obj, CurrFromDouble(value));
   prop->SetFloat(obj, value);
 }
 

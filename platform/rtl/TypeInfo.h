@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/rtl/CurrencyMath.h"
 #include "platform/rtl/Events.h"
 #include "platform/rtl/Object.h"
 #include "platform/rtl/Sets.h"
@@ -269,9 +270,9 @@ TPropInfo MakeProp(const char* name) {
     };
     if constexpr (writable) {
       p.SetCurr = [](TObject* o, Currency v) { Write<Self, S>(o, v); };
-      p.SetFloat = [](TObject* o, Extended v) {
-        Write<Self, S>(o, Currency::FromRaw(static_cast<Int64>(v * Currency::Scale + (v < 0 ? -0.5 : 0.5))));
-      };
+      // A float reaches a Currency as every Currency conversion does:
+      // halves to even, EOverflow for what it cannot hold (NaN included).
+      p.SetFloat = [](TObject* o, Extended v) { Write<Self, S>(o, CurrFromDouble(v)); };
     }
   } else if constexpr (std::is_floating_point_v<V> || std::is_same_v<V, TDateTime>) {
     p.GetFloat = [](const TObject* o) -> Extended { return static_cast<double>(Read<Self, G>(o)); };

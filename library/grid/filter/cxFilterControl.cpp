@@ -440,6 +440,7 @@ void TcxCustomFilterControl::InstallRoot(TcxGroupViewInfo* ARoot) {
 }
 
 void TcxCustomFilterControl::ClearRows() {
+  if (FValueEditor) ValueEditorHide(false);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(); });
   while (FRoot->GetRowCount() > 0) FRoot->GetRow(FRoot->GetRowCount() - 1)->Free();
@@ -455,8 +456,12 @@ void TcxCustomFilterControl::Clear() {
   FCriteria->Clear();
 }
 
+// The rows change under an open value editor only once it has closed: its
+// value goes where it was typed (or, for a row that goes, nowhere), and a
+// new row's item never takes the editor away from under the builder.
 void TcxCustomFilterControl::AddCondition(TcxCustomRowViewInfo* ARow) {
   if (!HasItems()) return;
+  if (FValueEditor) ValueEditorHide(true);
   if (!ARow) ARow = FRows.back();
   TcxGroupViewInfo* group = dynamic_cast<TcxGroupViewInfo*>(ARow);
   if (!group) group = ARow->GetParent();
@@ -476,6 +481,7 @@ void TcxCustomFilterControl::AddCondition(TcxCustomRowViewInfo* ARow) {
 
 void TcxCustomFilterControl::AddGroup() {
   if (!HasItems() || !FFocusInfo.Row) return;
+  if (FValueEditor) ValueEditorHide(true);
   TcxGroupViewInfo* parent = dynamic_cast<TcxGroupViewInfo*>(FFocusInfo.Row);
   if (!parent) parent = FFocusInfo.Row->GetParent();
   auto* group = New<TcxGroupViewInfo>(this, parent, nullptr);
@@ -486,6 +492,7 @@ void TcxCustomFilterControl::AddGroup() {
 void TcxCustomFilterControl::AddValue() {
   TcxConditionViewInfo* condition = FocusedCondition();
   if (!condition) return;
+  if (FValueEditor) ValueEditorHide(true);
   condition->AddValue();
   FFocusInfo.HitTest = fhtValue;
   FFocusInfo.ValueIndex = condition->GetValues()->GetCount() - 1;
@@ -508,6 +515,7 @@ void TcxCustomFilterControl::Remove() {
 void TcxCustomFilterControl::RemoveValue() {
   TcxConditionViewInfo* condition = FocusedCondition();
   if (!condition) return;
+  if (FValueEditor) ValueEditorHide(false);
   condition->GetValues()->RemoveValue(FFocusInfo.ValueIndex);
   if (FFocusInfo.ValueIndex > 0) --FFocusInfo.ValueIndex;
   LayoutChanged();
@@ -516,6 +524,7 @@ void TcxCustomFilterControl::RemoveValue() {
 void TcxCustomFilterControl::RemoveRow() {
   TcxCustomRowViewInfo* row = FFocusInfo.Row;
   if (!row || row == FRoot) return;
+  if (FValueEditor) ValueEditorHide(false);
   // A group left without conditions means nothing: the chain of groups
   // that held only this row goes with it.
   while (row->GetParent() != FRoot && row->GetParent()->GetRowCount() == 1) row = row->GetParent();

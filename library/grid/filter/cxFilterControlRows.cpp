@@ -11,6 +11,7 @@
 #include "library/editors/core/cxEditViewInfo.h"
 #include "library/editors/core/cxInplaceEditList.h"
 #include "library/data/cxCustomDataFilter.h"
+#include "library/data/cxFilterDisplayTexts.h"
 #include "library/editors/core/cxTextEdit.h"
 #include "library/editors/core/cxTextEditProperties.h"
 #include "library/grid/filter/cxFilterControl.h"
@@ -245,13 +246,12 @@ void TcxConditionViewInfo::InitFromCriteria() {
                             : 0;
     if (IsBetweenOperator(Operator) ? count != 2 : count < 1)
       FilterControlError(cxFilterControlString(cxSFilterErrorBuilding));
-    const AnsiString display = item->GetDisplayValue();
-    Integer position = 1;
+    const std::vector<AnsiString> texts = cxFilterDisplayTexts(item->GetDisplayValue(), value);
     for (Integer i = VarArrayLowBound(value, 1); i <= VarArrayHighBound(value, 1); ++i) {
       AddValue();
       TcxValueInfo* info = FValues->GetValue(FValues->GetCount() - 1);
       info->Value = value[i];
-      info->ValueText = ExtractFilterDisplayValue(display, position);
+      info->ValueText = texts[static_cast<size_t>(i - VarArrayLowBound(value, 1))];
     }
   } else {
     AddValue();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "StreamBytes.h"
 #include "library/data/cxFilterConsts.h"
 #include "platform/rtl/Clock.h"
@@ -58,6 +60,23 @@ class TTestCriteria : public TcxFilterCriteria {
 
 ORV_REGISTER(TTestFilterItem)
 ORV_REGISTER(TTestCriteria)
+
+namespace {
+
+// Criteria with a published Currency setting.
+class TPricedCriteria : public TTestCriteria {
+  ORV_CLASS(TPricedCriteria, TTestCriteria)
+ public:
+  Currency GetLimit() const { return FLimit; }
+  void SetLimit(Currency Value) { FLimit = Value; }
+
+ private:
+  Currency FLimit{};
+};
+
+}  // namespace
+
+ORV_REGISTER(TPricedCriteria, ORV_PROP(Limit))
 
 namespace {
 
@@ -178,6 +197,13 @@ TEST_F(FilterTest, ExpressionAndCaptionTexts) {
             "(NOT ((A >= 1) AND (A <= 5))) AND ((B = 'x') OR (B = 'it''s')) AND ( NOT (C LIKE '%z'))");
   EXPECT_EQ(Criteria.GetFilterCaption(),
             "(Caption A not between 1 and 5) and (Caption B in (x, it's)) and (Caption C NOT LIKE %z)");
+
+  // A text that holds a ';' itself: the display's parts no longer pair
+  // with the values, which then show their own texts.
+  Criteria.Clear();
+  Criteria.AddItem(&A, foInList, VarArrayOf({"a;b", "c"}), "a;b;c");
+  Criteria.AddItem(&B, foBetween, VarArrayOf({"a;b", "c"}), "a;b;c");
+  EXPECT_EQ(Criteria.GetFilterCaption(), "(Caption A in (a;b, c)) and (Caption B between a;b and c)");
 }
 
 TEST_F(FilterTest, EvaluationOptions) {
@@ -227,6 +253,12 @@ TEST_F(FilterTest, OperatorsOverValues) {
       {foLike, "a%", Null(), false},    {foBetween, VarArrayOf({1, 3}), 3, true},
       {foNotBetween, VarArrayOf({1, 3}), 4, true}, {foInList, VarArrayOf({1, 2, 7}), 7, true},
       {foNotInList, VarArrayOf({1, 2, 7}), 7, false},
+      // Currency compares to the last unit, also beyond 2^53 units where
+      // neighbouring amounts share a double.
+      {foEqual, Currency::FromRaw(9007199254740993), Currency::FromRaw(9007199254740992), false},
+      {foEqual, Currency::FromRaw(9007199254740993), Currency::FromRaw(9007199254740993), true},
+      {foGreater, Currency::FromRaw(9007199254740992), Currency::FromRaw(9007199254740993), true},
+      {foInList, VarArrayOf({Currency::FromRaw(9007199254740992)}), Currency::FromRaw(9007199254740993), false},
   };
   for (const auto& c : cases) {
     Criteria.Clear();
@@ -412,19 +444,42 @@ TEST_F(FilterTest, ADamagedFilterFileLeavesTheSettingsAsTheyWere) {
   EXPECT_EQ(copy.GetPercentWildcard(), '*');
 }
 
+// A Currency setting is put back to the last unit, also where a double
+// cannot hold it (beyond 2^53 units) or cannot even come back to it.
+TEST_F(FilterTest, ADamagedFilterFileKeepsACurrencySettingToTheLastUnit) {
+  TStringStream text(AnsiString("object TFilterWrapper\r\n"
+                                "  Filter.Limit = 1\r\n"
+                                "  Filter.Unknown = 1\r\n"
+                                "end\r\n"));
+  TMemoryStream damaged;
+  ObjectTextToBinary(text, damaged);
+  for (Int64 raw : {Int64{9007199254740993}, std::numeric_limits<Int64>::max()}) {
+    TPricedCriteria criteria;
+    criteria.SetLimit(Currency::FromRaw(raw));
+    damaged.SetPosition(0);
+    EXPECT_ANY_THROW(criteria.LoadFromStream(&damaged)) << raw;
+    EXPECT_EQ(criteria.GetLimit().Value, raw);
+  }
+}
+
 TEST_F(FilterTest, ValueListsKeepTheirSections) {
   TcxFilterValueList list(&Criteria);
   list.Add(fviValue, 5, "5", false);
   list.Add(fviValue, 1, "1", false);
   list.Add(fviValue, 5, "5", false);  // duplicates are skipped
+  // Amounts a unit apart are two values, not a duplicate.
+  list.Add(fviValue, Currency::FromRaw(9007199254740993), "a", false);
+  list.Add(fviValue, Currency::FromRaw(9007199254740992), "b", false);
   list.Add(fviAll, Null(), cxSFilterString(cxSFilterBoxAllCaption), false);
   list.Add(fviBlanks, Null(), cxSFilterString(cxSFilterBoxBlanksCaption), false);
   list.Add(fviMRU, 9, "9", false);
-  ASSERT_EQ(list.GetCount(), 6);
+  ASSERT_EQ(list.GetCount(), 8);
   EXPECT_EQ(list.GetItem(0).Kind, fviMRU);
   EXPECT_EQ(list.GetItem(1).Kind, fviMRUSeparator);
   EXPECT_EQ(list.GetItem(2).DisplayText, "(All)");
   EXPECT_EQ(list.GetItem(4).DisplayText, "1");
+  EXPECT_EQ(list.GetItem(6).DisplayText, "b");
+  EXPECT_EQ(list.GetItem(7).DisplayText, "a");
   EXPECT_EQ(list.GetIndexByCriteriaItem(nullptr), 2);
   TcxFilterCriteriaItem* blank = Criteria.AddItem(&A, foEqual, Null(), "");
   EXPECT_EQ(list.GetIndexByCriteriaItem(blank), 3);

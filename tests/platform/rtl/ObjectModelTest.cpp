@@ -111,20 +111,31 @@ TEST(TypeInformation, PropertiesReadAndWriteThroughAccessors) {
 
 // A Currency property written as a float (stored settings read back) gets
 // what a Currency conversion gives: halves to even on the exact binary
-// value, and an error for what Currency cannot hold.
+// value, and an error for what Currency cannot hold. So it does through
+// the property's own float setter, which code that walks the published
+// properties calls directly.
 TEST(TypeInformation, CurrencyPropertiesTakeFloatsAsCurrencyConversionsDo) {
-  TPriceTag tag;
-  SetFloatProp(&tag, "Price", 12.5);
-  EXPECT_EQ(tag.GetPrice().Value, 125000);
-  EXPECT_EQ(GetFloatProp(&tag, "Price"), 12.5);
-  SetFloatProp(&tag, "Price", 0.03125);  // 312.5 units, exactly
-  EXPECT_EQ(tag.GetPrice().Value, 312);
-  SetFloatProp(&tag, "Price", -0.09375);
-  EXPECT_EQ(tag.GetPrice().Value, -938);
-  SetFloatProp(&tag, "Price", 7);
-  for (double bad : {1e300, -1e16, std::numeric_limits<double>::infinity(), std::nan("")})
-    EXPECT_THROW(SetFloatProp(&tag, "Price", bad), EOverflow) << bad;
-  EXPECT_EQ(tag.GetPrice().Value, 70000);  // kept as it was
+  const TPropInfo* price = GetPropInfo(TPriceTag::StaticClass(), "Price");
+  ASSERT_NE(price, nullptr);
+  using Setter = void (*)(TPriceTag&, double);
+  const Setter setters[] = {[](TPriceTag& ATag, double AValue) { SetFloatProp(&ATag, "Price", AValue); },
+                            [](TPriceTag& ATag, double AValue) {
+                              GetPropInfo(TPriceTag::StaticClass(), "Price")->SetFloat(&ATag, AValue);
+                            }};
+  for (Setter set : setters) {
+    TPriceTag tag;
+    set(tag, 12.5);
+    EXPECT_EQ(tag.GetPrice().Value, 125000);
+    EXPECT_EQ(GetFloatProp(&tag, "Price"), 12.5);
+    set(tag, 0.03125);  // 312.5 units, exactly
+    EXPECT_EQ(tag.GetPrice().Value, 312);
+    set(tag, -0.09375);
+    EXPECT_EQ(tag.GetPrice().Value, -938);
+    set(tag, 7);
+    for (double bad : {1e300, -1e16, std::numeric_limits<double>::infinity(), std::nan("")})
+      EXPECT_THROW(set(tag, bad), EOverflow) << bad;
+    EXPECT_EQ(tag.GetPrice().Value, 70000);  // kept as it was
+  }
 }
 
 TEST(TypeInformation, EventsBindByMethodName) {

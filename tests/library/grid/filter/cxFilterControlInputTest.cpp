@@ -202,6 +202,41 @@ TEST_F(FilterInput, RemovingARowTakesItsChainOfSingleChildGroupsAndNothingOpensW
   EXPECT_EQ(builder->GetViewInfo()->GetAddConditionButtonState(), cxbsDisabled);
 }
 
+// Rows added or removed while a value is being edited: the editor closes
+// first, its value going to the value it was opened on (or, with its row,
+// nowhere), and the builder goes on with no editor left open.
+TEST_F(FilterInput, ChangingTheRowsWhileAValueIsEditedClosesItsEditorFirst) {
+  Add(builder->GetRoot(), 1, fcoInList, {Variant(7)});
+  auto editValue = [&](Integer AValue, const char* AText) {
+    builder->SetFocus();
+    builder->SetFocusedRow(Condition(1));
+    Pump();
+    for (Integer i = 0; i < AValue + 2; ++i) Press(win::VK_RIGHT);
+    ASSERT_EQ(Focus(), "1:value:" + std::to_string(AValue));
+    Type(AText);
+    ASSERT_NE(builder->GetValueEditor(), nullptr);
+  };
+  editValue(0, "42");
+  builder->AddValue();
+  EXPECT_EQ(builder->GetValueEditor(), nullptr);
+  EXPECT_EQ(Rows(), (Names{"0:G AND", "1:C Count in [42|42] [null|]"}));
+  EXPECT_EQ(Focus(), "1:value:1");
+
+  editValue(1, "5");
+  builder->AddCondition(nullptr);
+  EXPECT_EQ(builder->GetValueEditor(), nullptr);
+  EXPECT_EQ(Rows(), (Names{"0:G AND", "1:C Count in [42|42] [5|5]", "1:C Name like [null|]"}));
+
+  editValue(0, "9");
+  builder->RemoveRow();
+  EXPECT_EQ(builder->GetValueEditor(), nullptr);
+  EXPECT_EQ(Rows(), (Names{"0:G AND", "1:C Name like [null|]"}));
+  builder->SetFocus();
+  Type("x");
+  Press(win::VK_RETURN);
+  EXPECT_EQ(Rows(), (Names{"0:G AND", "1:C Name like [null|]"}));
+}
+
 // Tab walks the parts of the rows only with WantTabs; without it, and
 // with Ctrl+Tab, it leaves the builder for the next control of the form.
 TEST_F(FilterInput, TabWalksThePartsWithWantTabsAndLeavesTheBuilderOtherwise) {

@@ -117,6 +117,25 @@ TEST_F(FilterModel, BlankTextsOfNullAndEmptyValuesAndTheOperatorsOffered) {
   }
 }
 
+// A list or range value whose text holds a ';': the stored display text
+// cannot say where that value's text ends, so the rows show each value's
+// own text, and applying again stores what it stored the first time.
+TEST_F(FilterModel, TextsHoldingASemicolonComeBackWithTheirOwnValues) {
+  Add(builder->GetRoot(), 0, fcoInList, {Variant("a;b"), Variant("c")});
+  Add(builder->GetRoot(), 0, fcoBetween, {Variant("a;b"), Variant("c")});
+  builder->ApplyFilter();
+  const Names rows{"0:G AND", "1:C Name in [a;b|a;b] [c|c]", "1:C Name between [a;b|a;b] [c|c]"};
+  EXPECT_EQ(Rows(), rows);
+  TcxFilterCriteria* criteria = target->GetFilterCriteria();
+  const std::string stored = CriteriaBytes(criteria);
+  const AnsiString caption = criteria->GetFilterCaption();
+  EXPECT_EQ(caption, "( in (a;b, c)) and ( between a;b and c)");  // the control's items have no caption
+  builder->ApplyFilter();
+  EXPECT_EQ(Rows(), rows);
+  EXPECT_EQ(CriteriaBytes(criteria), stored);
+  EXPECT_EQ(criteria->GetFilterCaption(), caption);
+}
+
 TEST_F(FilterModel, DateOperatorsFilterByTodayAndComeBackFromTheControl) {
   Forms.Win().Clock().SetDateTime(EncodeDate(2026, 12, 7).Value + 0.5);
   auto* since = Add(builder->GetRoot(), 3, fcoYesterday, {});
