@@ -329,6 +329,13 @@ void TcxCustomFilterControl::DoLayoutChange() {
   FViewInfo->Calc();
   const Integer rowHeight = FViewInfo->GetRowHeight();
   const TRect client = GetClientBounds();
+  // Every row is rowHeight high, so the rows that fit again under the last
+  // are counted at once rather than found by a layout per row.
+  const Integer room = client.Bottom - FViewInfo->GetAddConditionRect().Bottom;
+  if (FTopVisibleRow >= 1 && room >= rowHeight + 2) {
+    FTopVisibleRow = rowHeight > 0 ? std::max(0, FTopVisibleRow - (room - 2) / rowHeight) : 0;
+    FViewInfo->Calc();
+  }
   while (FTopVisibleRow >= 1 && client.Bottom - FViewInfo->GetAddConditionRect().Bottom >= rowHeight + 2) {
     --FTopVisibleRow;
     FViewInfo->Calc();
@@ -787,6 +794,13 @@ void TcxCustomFilterControl::EnsureRowVisible() {
         return FFocusInfo.HitTest == fhtAddCondition ? FViewInfo->GetAddConditionRect().Bottom
                                                      : FRows[static_cast<size_t>(index)]->RowRect.Bottom;
       };
+      // Rows are rowHeight high: scroll by the rows the focused one lies
+      // below the client at once, not a layout per row.
+      const Integer below = bottom() - client.Bottom;
+      if (below > 0 && FTopVisibleRow < GetRowCount()) {
+        FTopVisibleRow = std::min(GetRowCount(), FTopVisibleRow + (below - 1) / rowHeight + 1);
+        FViewInfo->Calc();
+      }
       while (bottom() > client.Bottom && FTopVisibleRow < GetRowCount()) {
         ++FTopVisibleRow;
         FViewInfo->Calc();
