@@ -51,13 +51,15 @@ class TFuzzRoot : public TComponent {
   TCollection* FItems;
 };
 
-// Hands a read tree to a writer, object by object.
+// Hands a read tree to a writer, object by object, under the full names the
+// storage gives them: the parent's full name, "/", the name. A root without
+// a name still adds its "/", or its children's children would be taken for
+// its children.
 void Replay(const TcxStreamObjectData& AObject, const AnsiString& APath, TcxStreamWriter& AWriter) {
-  const AnsiString path = APath.empty() ? AObject.Name : APath + "/" + AObject.Name;
-  AWriter.BeginWriteObject(path, AObject.ClassName);
+  AWriter.BeginWriteObject(APath, AObject.ClassName);
   for (const TcxStreamPropertyData& prop : AObject.Properties)
-    AWriter.WriteProperty(path, AObject.ClassName, prop.Name, prop.Value);
-  for (const auto& child : AObject.Children) Replay(*child, path, AWriter);
+    AWriter.WriteProperty(APath, AObject.ClassName, prop.Name, prop.Value);
+  for (const auto& child : AObject.Children) Replay(*child, APath + "/" + child->Name, AWriter);
 }
 
 std::string Bytes(TMemoryStream& AStream) {
@@ -92,14 +94,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!HasSlash(*reader.GetRoot())) {
     TMemoryStream once;
     TcxStreamWriter writer(&once);
-    Replay(*reader.GetRoot(), AnsiString(), writer);
+    Replay(*reader.GetRoot(), reader.GetRoot()->Name, writer);
     writer.EndWrite();
     once.SetPosition(0);
     TcxStreamReader again(&once);
     again.BeginRead();
     TMemoryStream twice;
     TcxStreamWriter second(&twice);
-    Replay(*again.GetRoot(), AnsiString(), second);
+    Replay(*again.GetRoot(), again.GetRoot()->Name, second);
     second.EndWrite();
     if (Bytes(once) != Bytes(twice)) std::abort();
   }
