@@ -14,6 +14,8 @@ std::vector<AnsiString> cxFilterDisplayTexts(const AnsiString& ADisplayValue, co
   const Integer low = VarArrayLowBound(AValue, 1), high = VarArrayHighBound(AValue, 1);
   if (Int64(high) - low + 1 == static_cast<Int64>(texts.size())) return texts;
   texts.clear();
-  for (Integer i = low; i <= high; ++i) texts.push_back(VarIsArray(AValue[i]) ? AnsiString() : VarToStr(AValue[i]));
+  // Trimmed as the parts are: the texts are saved joined, and must read
+  // back the same once they pair.
+  for (Integer i = low; i <= high; ++i) texts.push_back(VarIsArray(AValue[i]) ? AnsiString() : Trim(VarToStr(AValue[i])));
   return texts;
 }

@@ -134,6 +134,18 @@ TEST_F(FilterModel, TextsHoldingASemicolonComeBackWithTheirOwnValues) {
   EXPECT_EQ(Rows(), rows);
   EXPECT_EQ(CriteriaBytes(criteria), stored);
   EXPECT_EQ(criteria->GetFilterCaption(), caption);
+
+  // A stored text that pairs with none of the values: each value shows its
+  // own text, trimmed as stored parts are, for once applied the texts are
+  // stored paired and must show the same again.
+  TcxFilterControlCriteria* own = builder->GetCriteria();
+  own->Clear();
+  own->AddItem(target->GetItem(0), foInList, VarArrayOf({Variant("\tx"), Variant("y")}), "one text");
+  builder->BuildFromCriteria();
+  const Names paired{"0:G AND", "1:C Name in [\tx|x] [y|y]"};
+  EXPECT_EQ(Rows(), paired);
+  builder->ApplyFilter();
+  EXPECT_EQ(Rows(), paired);
 }
 
 TEST_F(FilterModel, DateOperatorsFilterByTodayAndComeBackFromTheControl) {
