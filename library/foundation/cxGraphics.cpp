@@ -272,16 +272,25 @@ void TcxCanvas::FillRect(const TRect& R, TBitmap* ABitmap, bool AExcludeRect) {
   if (!ABitmap || ABitmap->Empty()) {
     FCanvas->FillRect(R);
   } else {
+    const Integer W = ABitmap->GetWidth(), H = ABitmap->GetHeight();
+    // Only the tiles a screen or bitmap can show are copied: a rectangle of
+    // billions of pixels would otherwise copy every tile of it. A metafile
+    // records whatever it is given, so its fills keep the whole rectangle.
+    TRect area = R;
+    if (GetDeviceCaps(FCanvas->GetHandle(), TECHNOLOGY) != DT_METAFILE) {
+      RECT clip;
+      const int kind = GetClipBox(FCanvas->GetHandle(), &clip);
+      if (kind == NULLREGION || (kind != ERROR && !cxRectIntersect(area, R, clip))) area = {};
+    }
     // Tiles are anchored at the canvas origin, so neighbouring fills line
     // up; floor division keeps that true left of and above the origin.
-    const Integer W = ABitmap->GetWidth(), H = ABitmap->GetHeight();
     auto floorDiv = [](Integer a, Integer b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); };
-    const Integer firstCol = floorDiv(R.Left, W), lastCol = floorDiv(R.Right - 1, W);
-    const Integer firstRow = floorDiv(R.Top, H), lastRow = floorDiv(R.Bottom - 1, H);
-    for (Integer row = firstRow; row <= lastRow; ++row)
+    const Integer firstCol = floorDiv(area.Left, W), lastCol = floorDiv(area.Right - 1, W);
+    const Integer firstRow = floorDiv(area.Top, H), lastRow = floorDiv(area.Bottom - 1, H);
+    for (Integer row = firstRow; row <= lastRow && !cxRectIsEmpty(area); ++row)
       for (Integer col = firstCol; col <= lastCol; ++col) {
         TRect tile = cxRectBounds(col * W, row * H, W, H), part;
-        if (!cxRectIntersect(part, tile, R)) continue;
+        if (!cxRectIntersect(part, tile, area)) continue;
         FCanvas->CopyRect(part, ABitmap->GetCanvas(), cxRectOffset(part, -tile.Left, -tile.Top));
       }
   }

@@ -459,6 +459,7 @@ BOOL GetCurrentPositionEx(HDC hdc, POINT* pos) {
 int GetDeviceCaps(HDC hdc, int index) {
   GET_DC(dc, hdc, 0)
   switch (index) {
+    case TECHNOLOGY: return dc->Meta ? DT_METAFILE : DT_RASDISPLAY;
     case BITSPIXEL: return 32;
     case PLANES: return 1;
     case LOGPIXELSX:

@@ -243,6 +243,7 @@ constexpr int AD_COUNTERCLOCKWISE = 1;
 constexpr int AD_CLOCKWISE = 2;
 
 // GetDeviceCaps
+constexpr int TECHNOLOGY = 2;
 constexpr int HORZSIZE = 4;
 constexpr int VERTSIZE = 6;
 constexpr int HORZRES = 8;
@@ -253,6 +254,8 @@ constexpr int NUMCOLORS = 24;
 constexpr int RASTERCAPS = 38;
 constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
+constexpr int DT_RASDISPLAY = 1;
+constexpr int DT_METAFILE = 5;
 constexpr int RC_BITBLT = 1;
 constexpr int RC_BITMAP64 = 8;
 constexpr int RC_DI_BITMAP = 0x0080;

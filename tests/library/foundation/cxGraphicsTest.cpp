@@ -5,7 +5,9 @@
 
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Fonts.h"
+#include "platform/gdi/MetafileRecorder.h"
 #include "platform/gdi/Text.h"
+#include "platform/forms/MetafilePlayer.h"
 #include "platform/win/Modules.h"
 #include "support/HangGuard.h"
 
@@ -103,6 +105,51 @@ TEST(cxCanvasFills, TilesLineUpWithTheCanvasOriginOnBothSidesOfIt) {
   EXPECT_EQ(t.At(0, 0), clYellow);  // logical (-3, -3): tile (1, 1)
   EXPECT_EQ(t.At(1, 1), clRed);     // logical (-2, -2): tile (0, 0)
   EXPECT_EQ(t.Painted(), (TRect{0, 0, 6, 6}));
+}
+
+// A tiled fill copies only the tiles its canvas can show: a rectangle of
+// billions of pixels paints the bitmap's pixels at once. A metafile has no
+// such bound, so a recorded fill keeps every tile it was given.
+TEST(cxCanvasFills, TilesOfAHugeRectangleStopAtWhatTheCanvasShows) {
+  TOwned<TBitmap> tile(New<TBitmap>());
+  tile->SetPixelFormat(pf32bit);
+  tile->SetSize(2, 2);
+  const TColor colours[2][2] = {{clRed, clLime}, {clBlue, clYellow}};
+  for (Integer y = 0; y < 2; ++y)
+    for (Integer x = 0; x < 2; ++x) tile->GetCanvas()->SetPixels(x, y, colours[y][x]);
+
+  Surface s;
+  {
+    HangGuard guard(60);
+    s.Canvas->FillRect({-(1 << 30), -(1 << 30), 1 << 30, 1 << 30}, tile.get());
+  }
+  EXPECT_EQ(s.At(0, 0), clRed);
+  EXPECT_EQ(s.At(19, 19), clYellow);
+  EXPECT_EQ(s.At(18, 19), clBlue);
+
+  // Recorded into a metafile and played back on a bitmap, a 6 x 6 fill
+  // comes back whole.
+  const win::RECT frame{0, 0, 6 * 2540 / 96, 6 * 2540 / 96};
+  win::HDC dc = win::CreateEnhMetaFileA(nullptr, nullptr, &frame, nullptr);
+  ASSERT_NE(dc, nullptr);
+  {
+    TOwned<TCanvas> recording(New<TCanvas>());
+    recording->SetHandle(dc);
+    TOwned<TcxCanvas> canvas(MakeOwned<TcxCanvas>(recording.get()));
+    canvas->FillRect({0, 0, 6, 6}, tile.get());
+    recording->SetHandle(nullptr);
+  }
+  win::HENHMETAFILE emf = win::CloseEnhMetaFile(dc);
+  ASSERT_NE(emf, nullptr);
+  std::vector<std::uint8_t> bytes(win::GetEnhMetaFileBits(emf, 0, nullptr));
+  win::GetEnhMetaFileBits(emf, win::UINT(bytes.size()), bytes.data());
+  win::DeleteEnhMetaFile(emf);
+  Surface played;
+  PlayEnhancedMetafile(bytes.data(), played.Bitmap->GetCanvas()->GetHandle(), {0, 0, 6, 6});
+  EXPECT_EQ(played.At(0, 0), clRed);
+  EXPECT_EQ(played.At(5, 5), clYellow);
+  EXPECT_EQ(played.At(4, 5), clBlue);
+  EXPECT_EQ(played.Painted(), (TRect{0, 0, 6, 6}));
 }
 
 TEST(cxCanvasClipping, RegionsRoundTripThroughTheClip) {
