@@ -1,8 +1,11 @@
 #include "platform/rtl/ProcessLauncher.h"
 
 #include <fcntl.h>
+#include <linux/close_range.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -82,7 +85,9 @@ class RealLauncher : public IProcessLauncher {
       close(fds[1]);
       return false;
     }
-    if (child == 0) RunChild(fds[1], osProgram.c_str(), argv.data(), env, osDir.empty() ? nullptr : osDir.c_str(), newSession);
+    if (child == 0)
+      RunChild(fds[1], osProgram.c_str(), argv.data(), env, osDir.empty() ? nullptr : osDir.c_str(), newSession,
+               request.InheritHandles);
 
     close(fds[1]);
     ChildFailure failure{};
@@ -158,7 +163,7 @@ class RealLauncher : public IProcessLauncher {
   }
 
   [[noreturn]] static void RunChild(int reportFd, const char* program, char* const* argv, char* const* envp,
-                                    const char* dir, bool newSession) {
+                                    const char* dir, bool newSession, bool inheritHandles) {
     // Signals the parent blocks or ignores must not leak into the program.
     sigset_t none;
     sigemptyset(&none);
@@ -175,6 +180,11 @@ class RealLauncher : public IProcessLauncher {
         close(devNull);
       }
     }
+    // A program that inherits no handles gets the standard streams only:
+    // a pipe, socket or file the caller holds open would otherwise stay
+    // open as long as the program runs, and whoever waits for its other
+    // end to close would wait for the program too.
+    if (!inheritHandles) CloseOnExecAbove2();
     ChildFailure failure{0, 0};
     if (dir && chdir(dir) != 0) {
       failure = {1, errno};
@@ -185,6 +195,16 @@ class RealLauncher : public IProcessLauncher {
     ssize_t ignored = write(reportFd, &failure, sizeof failure);
     (void)ignored;
     _exit(127);
+  }
+
+  // Marks every descriptor above the standard streams close-on-exec, so the
+  // report pipe still works until the program runs. Async-signal-safe.
+  static void CloseOnExecAbove2() {
+    if (syscall(SYS_close_range, 3u, ~0u, CLOSE_RANGE_CLOEXEC) == 0) return;
+    // A kernel without the call: each descriptor the limit allows.
+    struct rlimit limit;
+    const rlim_t last = getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY ? limit.rlim_cur : 65536;
+    for (rlim_t fd = 3; fd < last; ++fd) fcntl(static_cast<int>(fd), F_SETFD, FD_CLOEXEC);
   }
 
   win::DWORD Ended(ProcessId pid, int status) {

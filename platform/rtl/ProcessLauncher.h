@@ -23,6 +23,8 @@ struct LaunchRequest {
   std::vector<AnsiString> Argv; // the command line split into arguments
   AnsiString WorkingDirectory;  // empty: the caller's
   win::DWORD CreationFlags = 0;
+  // False: the program gets the standard streams and nothing else the
+  // caller holds open.
   bool InheritHandles = false;
   // The child's whole environment as "NAME=value" entries; null: the
   // caller's.

@@ -71,8 +71,11 @@ constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 // "NAME=value" strings ended by an empty one; lpCurrentDirectory is the
 // child's directory or null. A program that cannot be started answers FALSE
 // at once with the reason in GetLastError (ERROR_FILE_NOT_FOUND,
-// ERROR_ACCESS_DENIED, ERROR_BAD_EXE_FORMAT, ERROR_DIRECTORY). Both handles
-// of the answer refer to the new process; close them with CloseHandle.
+// ERROR_ACCESS_DENIED, ERROR_BAD_EXE_FORMAT, ERROR_DIRECTORY). Without
+// bInheritHandles the program gets the standard streams and no other file,
+// pipe or socket the caller holds open; with it, every one not marked
+// close-on-exec. Both handles of the answer refer to the new process; close
+// them with CloseHandle.
 BOOL CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECURITY_ATTRIBUTES lpProcessAttributes,
                     LPSECURITY_ATTRIBUTES lpThreadAttributes, BOOL bInheritHandles, DWORD dwCreationFlags,
                     LPVOID lpEnvironment, LPCSTR lpCurrentDirectory, LPSTARTUPINFOA lpStartupInfo,

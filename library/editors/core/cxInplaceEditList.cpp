@@ -25,6 +25,10 @@ TcxCustomEdit* TcxInplaceEditList::GetEdit(TcxCustomEditProperties* AProperties)
   // dropped, also when the copy raises.
   edit->LockChangeEvents(true);
   orv::ScopeExit unlock([edit] { edit->LockChangeEvents(false, false); });
+  // The value the editor still holds is the last row's, which the new
+  // settings need not fit (a decimal row's number past every integer, for
+  // an integer row): it goes before they are checked against it.
+  edit->SetEditValue(Null());
   edit->SetProperties(AProperties);
   return edit;
 }

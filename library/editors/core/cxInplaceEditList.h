@@ -21,8 +21,9 @@ class TcxInplaceEditList : public TObject {
   // Frees every editor.
   ~TcxInplaceEditList() override;
 
-  // The editor for the class of AProperties with AProperties' settings
-  // copied into its own properties. The copy raises no change event.
+  // The editor for the class of AProperties, emptied of the last row's
+  // value, with AProperties' settings copied into its own properties.
+  // Neither raises a change event.
   TcxCustomEdit* GetEdit(TcxCustomEditProperties* AProperties);
   // The editor for exactly that properties class (not a descendant's),
   // made when missing; its properties stay as they are. Null when the

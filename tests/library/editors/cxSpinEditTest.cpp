@@ -357,6 +357,20 @@ TEST_F(SpinEdit, TheFrontEndsNumberRowsWorkInPlace) {
   Close(decimal);
   EXPECT_EQ(log.size(), 1u);
 
+  // A decimal row may hold a number no 64-bit integer reaches; the
+  // integer row opened next from the pool shows its own value, not an
+  // overflow of the decimal row's.
+  auto* wide = Row<TcxSpinEditProperties>();
+  wide->SetValueType(vtFloat);
+  wide->SetMinValue(0);
+  wide->SetMaxValue(1e20);
+  decimal = static_cast<TcxSpinEdit*>(Open(wide, Variant(1e19)));
+  Close(decimal);
+  spin = static_cast<TcxSpinEdit*>(Open(integers, Variant(42)));
+  EXPECT_EQ(TextOf(spin), "42");
+  Close(spin);
+  log.clear();
+
   // The step settings are read when a step is taken: a write needs no
   // notice.
   spin = static_cast<TcxSpinEdit*>(Open(integers, Variant(0)));

@@ -1,3 +1,4 @@
+#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -198,6 +199,36 @@ TEST(RealProcesses, NewConsoleMeansOwnSessionAndNoInput) {
   EXPECT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
   CloseBoth(pi);
   EXPECT_EQ(tmp.Read("session.txt"), std::to_string(getsid(0)) + "\n");
+}
+
+TEST(RealProcesses, AChildThatInheritsNoHandlesLeavesTheCallersPipesToTheCaller) {
+  TempDir tmp;
+  Script(tmp, "tarvik.exe", "#!/bin/sh\nexec sleep 30\n");
+  CurrentDirGuard cd(tmp.Path());
+  // A pipe as a caller holds it, not marked close-on-exec: once the caller
+  // closes its writing end, the reader sees the end at once, unless a
+  // child still holds that end too.
+  auto writerGone = [](int reader) {
+    pollfd p{reader, POLLIN, 0};
+    return poll(&p, 1, 0) == 1 && (p.revents & POLLHUP);
+  };
+  for (const BOOL inherit : {FALSE, TRUE}) {
+    SCOPED_TRACE(inherit);
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    STARTUPINFOA si;
+    GetStartupInfoA(&si);
+    PROCESS_INFORMATION pi;
+    char line[] = "tarvik.exe";
+    ASSERT_TRUE(CreateProcessA("tarvik.exe", line, nullptr, nullptr, inherit, 0x30, nullptr, nullptr, &si, &pi));
+    close(fds[1]);
+    EXPECT_EQ(writerGone(fds[0]), !inherit);
+    EXPECT_TRUE(TerminateProcess(pi.hProcess, 1));
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, INFINITE), WAIT_OBJECT_0);
+    EXPECT_TRUE(writerGone(fds[0]));
+    CloseBoth(pi);
+    close(fds[0]);
+  }
 }
 
 TEST(RealProcesses, ArgumentsDirectoryAndEnvironmentReachTheChild) {

@@ -1,6 +1,6 @@
 // The in-place editor pool as a grid uses it: rows of one kind share one
-// hidden editor that takes each row's settings but none of the change
-// events the copy causes, kinds that differ by derivation get their own,
+// hidden editor that takes each row's settings, but neither the last row's
+// value nor the change events the copy causes, kinds that differ by derivation get their own,
 // and the pool frees exactly its editors, also when a grid took one along.
 #include <gtest/gtest.h>
 
@@ -83,8 +83,12 @@ TEST_F(InplaceEditPool, RowsOfOneKindShareAHiddenEditorThatTakesEachRowsSettings
   EXPECT_EQ(edit->GetOwner(), nullptr);
   EXPECT_TRUE(edit->IsInplace());
 
+  edit->SetEditValue(Variant("first's"));
+  log.clear();
+
   EXPECT_EQ(pool->GetEdit(second), edit);
   EXPECT_EQ(edit->GetProperties()->GetClearKey(), 0) << "the first row's settings stayed behind";
+  EXPECT_TRUE(VarIsNull(edit->GetEditValue())) << "and so did its value";
   EXPECT_FALSE(edit->GetProperties()->GetReadOnly());
   EXPECT_TRUE(log.empty()) << log.front();
   // The lock is gone: a real change reaches the row now served, once.
