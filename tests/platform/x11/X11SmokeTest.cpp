@@ -678,7 +678,9 @@ TEST_F(X11Smoke, AKeyHeldDownRepeatsAsPressesWithoutReleases) {
 }
 
 // A region on the top-level window cuts the X window to it, and taking it
-// away makes the window whole again.
+// away makes the window whole again. A region reaching far beyond the
+// window on every side leaves it whole: X's 16-bit positions do not wrap
+// it around to somewhere off the window.
 TEST_F(X11Smoke, WindowRegionShapesTheXWindow) {
   test::Session session;
   Enter();
@@ -696,6 +698,14 @@ TEST_F(X11Smoke, WindowRegionShapesTheXWindow) {
   SetWindowRgn(s.top, nullptr, TRUE);
   CaughtUp();
   EXPECT_EQ(probe->ShapeRects(window), (std::vector<RECT>{{0, 0, whole.Width(), whole.Height()}}));
+
+  SetWindowRgn(s.top, CreateRectRgn(-40000, -40000, 40000, 40000), TRUE);
+  CaughtUp();
+  const std::vector<RECT> beyond = probe->ShapeRects(window);
+  ASSERT_EQ(beyond.size(), 1u);
+  EXPECT_TRUE(beyond[0].Left <= 0 && beyond[0].Top <= 0 && beyond[0].Right >= whole.Width() &&
+              beyond[0].Bottom >= whole.Height())
+      << beyond[0].Left << "," << beyond[0].Top << " to " << beyond[0].Right << "," << beyond[0].Bottom;
   Leave(s.top);
 }
 
