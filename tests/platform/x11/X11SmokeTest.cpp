@@ -761,4 +761,27 @@ TEST_F(X11Smoke, ClipboardTextCrossesToOtherProgramsAndBack) {
   Leave(s.top);
 }
 
+// Another program slow to answer: its text comes after we stopped waiting,
+// so that paste finds nothing. Its late answer, to a question for Latin-1,
+// is no answer to the next paste's question for UTF-8: the next paste
+// shows the program's text as it is, not its Latin-1 bytes read as UTF-8.
+TEST_F(X11Smoke, ALateClipboardAnswerIsNotTakenForTheNextPastes) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  x11::Probe::Child owner = probe->ServeClipboardSlowly("Gr\xFC\xDF" "e");
+  ASSERT_GT(owner.pid, 0);
+  std::string text;
+  EXPECT_FALSE(x->GetClipboard(CF_TEXT, text)) << "the first answer comes only with the next question";
+  test::PumpUntilIdle();  // the next turn of the loop asks again
+  ASSERT_TRUE(x->GetClipboard(CF_TEXT, text));
+  EXPECT_EQ(text, "Gr\xFC\xDF" "e");
+  ASSERT_TRUE(OpenClipboard(s.top));
+  EmptyClipboard();
+  CloseClipboard();
+  std::string ignored;
+  EXPECT_TRUE(Eventually([&] { return probe->Finished(owner, ignored); })) << "emptying did not take the clipboard";
+  Leave(s.top);
+}
+
 }  // namespace
