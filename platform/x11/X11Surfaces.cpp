@@ -449,7 +449,9 @@ void X11BackEnd::OnConfigure(XEvent& e) {
     // Our own requests coming back, in order; the last one catches up.
     --s->pendingConfigures;
     if (got == s->requested) s->pendingConfigures = 0;
-    return;
+    if (got == s->requested || s->pendingConfigures > 0) return;
+    // The last of them came back elsewhere: the window manager placed the
+    // window itself (keeping it on the screen), and that is where it is.
   }
   if (got == XRectOf(*s, s->rect)) return;
   s->requested = got;

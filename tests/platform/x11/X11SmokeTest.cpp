@@ -419,6 +419,46 @@ TEST_F(X11Smoke, UnderAWindowManagerTheXWindowIsTheClientAreaWithItsHints) {
   Leave(s.top);
 }
 
+// A window manager may put a window elsewhere than the program moved it
+// (openbox keeps it on the screen): the window is then where the manager
+// put it, for the program and for the user's clicks alike.
+TEST_F(X11Smoke, AWindowTheManagerPlacesElsewhereIsWhereTheManagerPutIt) {
+  if (!x11::WindowManager::Installed())
+    GTEST_SKIP() << "openbox is not installed: placing by a window manager is not checked (scripts/setup installs "
+                    "the openbox package)";
+  x11::Xvfb managed;
+  ASSERT_TRUE(managed.Running()) << "Xvfb did not start";
+  x11::WindowManager openbox(managed.Display());
+  ASSERT_TRUE(openbox.Running()) << "openbox did not take over the display";
+  x11::Probe user(managed.Display());
+  ASSERT_TRUE(user.Connected());
+  test::Session session;
+  Enter(managed.Display());
+  Scene s = Build();
+  const x11::XId window = x->WindowOf(SurfaceOf(s.top));
+  ASSERT_TRUE(EventuallyMapped(*x, user, window));
+
+  // Far right of the 1024 columns of the screen: the manager leaves a strip
+  // of it on the screen.
+  SetWindowPos(s.top, nullptr, 5000, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT shown{};
+  EXPECT_TRUE(Eventually([&] {
+    bool viewable = false;
+    POINT origin{0, 0};
+    ClientToScreen(s.top, &origin);
+    return user.Geometry(window, viewable, shown) && viewable && shown.Left < 1024 && shown.Left == origin.X &&
+           shown.Top == origin.Y;
+  })) << "the X window is at " << shown.Left << "," << shown.Top;
+
+  // The left child's corner, where the strip shows it.
+  ASSERT_LT(shown.Left + 14, 1024);
+  user.MovePointer(shown.Left + 14, shown.Top + 30);
+  user.Button(1, true);
+  user.Button(1, false);
+  EXPECT_TRUE(Eventually([&] { return Received(s.left, WM_LBUTTONDOWN, MK_LBUTTON); }));
+  Leave(s.top);
+}
+
 // Focus moved by someone else between two of our windows makes the one
 // that got it the active window; moving it back restores the other.
 TEST_F(X11Smoke, FocusMovedBetweenOurWindowsActivatesTheOneThatGotIt) {
