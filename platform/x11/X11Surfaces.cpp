@@ -12,6 +12,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -125,6 +126,13 @@ RECT XRectOf(const Surface& s, const RECT& r) {
   // X has no empty windows: one pixel stands for none.
   if (x.Right <= x.Left) x.Right = x.Left + 1;
   if (x.Bottom <= x.Top) x.Bottom = x.Top + 1;
+  // X places a window at 16-bit positions: the frame's width added to a
+  // window at the far end would wrap it around to the other one.
+  const int w = std::min(x.Width(), static_cast<int>(SHRT_MAX)), h = std::min(x.Height(), static_cast<int>(SHRT_MAX));
+  x.Left = std::clamp(x.Left, static_cast<int>(SHRT_MIN), static_cast<int>(SHRT_MAX));
+  x.Top = std::clamp(x.Top, static_cast<int>(SHRT_MIN), static_cast<int>(SHRT_MAX));
+  x.Right = x.Left + w;
+  x.Bottom = x.Top + h;
   return x;
 }
 

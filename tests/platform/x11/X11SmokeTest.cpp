@@ -419,6 +419,29 @@ TEST_F(X11Smoke, UnderAWindowManagerTheXWindowIsTheClientAreaWithItsHints) {
   Leave(s.top);
 }
 
+// A window moved to the far end of X's positions stays at that end, under
+// a window manager that leaves it where the program put it: the frame the
+// manager draws around it does not wrap it around to the other end.
+TEST_F(X11Smoke, AWindowAtTheFarEndOfThePositionsStaysThere) {
+  probe->AnnounceWindowManager();
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  const x11::XId window = x->WindowOf(SurfaceOf(s.top));
+  SetWindowPos(s.top, nullptr, 32767, 32767, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CaughtUp();
+  RECT placed;
+  GetWindowRect(s.top, &placed);
+  EXPECT_EQ(placed.Left, 32767);
+  EXPECT_EQ(placed.Top, 32767);
+  bool viewable = false;
+  RECT got{};
+  ASSERT_TRUE(probe->Geometry(window, viewable, got));
+  EXPECT_GT(got.Left, 32000);
+  EXPECT_GT(got.Top, 32000);
+  Leave(s.top);
+}
+
 // A window manager may put a window elsewhere than the program moved it
 // (openbox keeps it on the screen): the window is then where the manager
 // put it, for the program and for the user's clicks alike.
