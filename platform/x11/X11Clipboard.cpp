@@ -83,16 +83,22 @@ bool X11BackEnd::GetClipboard(UINT format, std::string& data) const {
 
 // Asks the owner for UTF-8 text, then Latin-1, and waits for each answer
 // at most kWaitMs. Events arriving meanwhile stay queued for the loop.
+// An owner slow to answer may answer an earlier question after we stopped
+// waiting: such an answer is not the one to this question (its bytes may
+// be of another form), and what it names is not read.
 bool X11BackEnd::ReadForeignText(std::string& out) const {
+  XEvent e;
   for (XId target : {atoms.utf8String, atoms.string}) {
+    while (XCheckTypedWindowEvent(dpy, helper, SelectionNotify, &e)) {
+    }
     XDeleteProperty(dpy, helper, atoms.transferProperty);
     XConvertSelection(dpy, atoms.clipboard, target, atoms.transferProperty, helper,
                       lastTime ? lastTime : CurrentTime);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
-    XEvent e;
     bool answered = false;
     for (;;) {
       if (XCheckTypedWindowEvent(dpy, helper, SelectionNotify, &e)) {
+        if (e.xselection.selection != atoms.clipboard || e.xselection.target != target) continue;
         answered = true;
         break;
       }

@@ -600,6 +600,72 @@ namespace win::x11 {
 namespace {
 
 // The child's side: its own connection, never the parent's.
+void SlowOwnerAnswer(::Display* d, const XSelectionRequestEvent& r, const std::string& latin1) {
+  XChangeProperty(d, r.requestor, r.property, r.target, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(latin1.data()), static_cast<int>(latin1.size()));
+  XEvent reply{};
+  reply.xselection.type = SelectionNotify;
+  reply.xselection.requestor = r.requestor;
+  reply.xselection.selection = r.selection;
+  reply.xselection.target = r.target;
+  reply.xselection.time = r.time;
+  reply.xselection.property = r.property;
+  XSendEvent(d, r.requestor, False, 0, &reply);
+}
+
+void Refuse(::Display* d, const XSelectionRequestEvent& r) {
+  XEvent reply{};
+  reply.xselection.type = SelectionNotify;
+  reply.xselection.requestor = r.requestor;
+  reply.xselection.selection = r.selection;
+  reply.xselection.target = r.target;
+  reply.xselection.time = r.time;
+  reply.xselection.property = None;
+  XSendEvent(d, r.requestor, False, 0, &reply);
+}
+
+// An owner slow to answer: it refuses UTF-8, and answers the first
+// question for Latin-1 only when the next question comes (refusing that
+// one); later questions for Latin-1 it answers at once.
+[[noreturn]] void SlowClipboardChild(const std::string& display, const std::string& latin1, int out) {
+  ::Display* d = XOpenDisplay(display.c_str());
+  if (!d) _exit(1);
+  ::Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+  Atom clipboard = XInternAtom(d, "CLIPBOARD", False);
+  XSetSelectionOwner(d, clipboard, w, CurrentTime);
+  XSync(d, False);
+  char ok = 1;
+  if (write(out, &ok, 1) != 1) _exit(1);
+  auto deadline = std::chrono::steady_clock::now() + kGuard;
+  XSelectionRequestEvent held{};
+  bool holding = false, heldOnce = false;
+  XEvent e;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (!XPending(d)) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      continue;
+    }
+    XNextEvent(d, &e);
+    if (e.type == SelectionClear) break;
+    if (e.type != SelectionRequest) continue;
+    const XSelectionRequestEvent& r = e.xselectionrequest;
+    if (holding) {
+      SlowOwnerAnswer(d, held, latin1);
+      holding = false;
+      Refuse(d, r);
+    } else if (r.target == XA_STRING && !heldOnce) {
+      held = r;
+      holding = heldOnce = true;
+    } else if (r.target == XA_STRING) {
+      SlowOwnerAnswer(d, r, latin1);
+    } else {
+      Refuse(d, r);
+    }
+    XFlush(d);
+  }
+  _exit(0);
+}
+
 [[noreturn]] void ClipboardChild(const std::string& display, const std::string* serve, int out) {
   ::Display* d = XOpenDisplay(display.c_str());
   if (!d) _exit(1);
@@ -681,6 +747,23 @@ Probe::Child Probe::ServeClipboard(const std::string& utf8) {
   if (c.pid == 0) {
     close(fds[0]);
     ClipboardChild(name, &utf8, fds[1]);
+  }
+  close(fds[1]);
+  c.pipe = fds[0];
+  char ok = 0;
+  if (c.pid < 0 || read(c.pipe, &ok, 1) != 1) c.pid = -1;
+  return c;
+}
+
+Probe::Child Probe::ServeClipboardSlowly(const std::string& latin1) {
+  Child c;
+  int fds[2];
+  if (pipe(fds) != 0) return c;
+  std::string name = DisplayString(dpy_);
+  c.pid = fork();
+  if (c.pid == 0) {
+    close(fds[0]);
+    SlowClipboardChild(name, latin1, fds[1]);
   }
   close(fds[1]);
   c.pipe = fds[0];

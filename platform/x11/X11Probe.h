@@ -166,6 +166,10 @@ class Probe {
     int pipe = -1;
   };
   Child ServeClipboard(const std::string& utf8);
+  // An owner slow to answer, with Latin-1 text alone: it answers the first
+  // question for it only when the next question comes (any later one at
+  // once), and refuses UTF-8.
+  Child ServeClipboardSlowly(const std::string& latin1);
   Child ReadClipboard();
   // True once the child has reported (its text in out) and ended.
   bool Finished(Child& child, std::string& out);

@@ -12,6 +12,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -125,6 +126,13 @@ RECT XRectOf(const Surface& s, const RECT& r) {
   // X has no empty windows: one pixel stands for none.
   if (x.Right <= x.Left) x.Right = x.Left + 1;
   if (x.Bottom <= x.Top) x.Bottom = x.Top + 1;
+  // X places a window at 16-bit positions: the frame's width added to a
+  // window at the far end would wrap it around to the other one.
+  const int w = std::min(x.Width(), static_cast<int>(SHRT_MAX)), h = std::min(x.Height(), static_cast<int>(SHRT_MAX));
+  x.Left = std::clamp(x.Left, static_cast<int>(SHRT_MIN), static_cast<int>(SHRT_MAX));
+  x.Top = std::clamp(x.Top, static_cast<int>(SHRT_MIN), static_cast<int>(SHRT_MAX));
+  x.Right = x.Left + w;
+  x.Bottom = x.Top + h;
   return x;
 }
 
@@ -449,7 +457,9 @@ void X11BackEnd::OnConfigure(XEvent& e) {
     // Our own requests coming back, in order; the last one catches up.
     --s->pendingConfigures;
     if (got == s->requested) s->pendingConfigures = 0;
-    return;
+    if (got == s->requested || s->pendingConfigures > 0) return;
+    // The last of them came back elsewhere: the window manager placed the
+    // window itself (keeping it on the screen), and that is where it is.
   }
   if (got == XRectOf(*s, s->rect)) return;
   s->requested = got;

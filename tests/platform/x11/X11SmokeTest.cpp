@@ -419,6 +419,69 @@ TEST_F(X11Smoke, UnderAWindowManagerTheXWindowIsTheClientAreaWithItsHints) {
   Leave(s.top);
 }
 
+// A window moved to the far end of X's positions stays at that end, under
+// a window manager that leaves it where the program put it: the frame the
+// manager draws around it does not wrap it around to the other end.
+TEST_F(X11Smoke, AWindowAtTheFarEndOfThePositionsStaysThere) {
+  probe->AnnounceWindowManager();
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  const x11::XId window = x->WindowOf(SurfaceOf(s.top));
+  SetWindowPos(s.top, nullptr, 32767, 32767, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CaughtUp();
+  RECT placed;
+  GetWindowRect(s.top, &placed);
+  EXPECT_EQ(placed.Left, 32767);
+  EXPECT_EQ(placed.Top, 32767);
+  bool viewable = false;
+  RECT got{};
+  ASSERT_TRUE(probe->Geometry(window, viewable, got));
+  EXPECT_GT(got.Left, 32000);
+  EXPECT_GT(got.Top, 32000);
+  Leave(s.top);
+}
+
+// A window manager may put a window elsewhere than the program moved it
+// (openbox keeps it on the screen): the window is then where the manager
+// put it, for the program and for the user's clicks alike.
+TEST_F(X11Smoke, AWindowTheManagerPlacesElsewhereIsWhereTheManagerPutIt) {
+  if (!x11::WindowManager::Installed())
+    GTEST_SKIP() << "openbox is not installed: placing by a window manager is not checked (scripts/setup installs "
+                    "the openbox package)";
+  x11::Xvfb managed;
+  ASSERT_TRUE(managed.Running()) << "Xvfb did not start";
+  x11::WindowManager openbox(managed.Display());
+  ASSERT_TRUE(openbox.Running()) << "openbox did not take over the display";
+  x11::Probe user(managed.Display());
+  ASSERT_TRUE(user.Connected());
+  test::Session session;
+  Enter(managed.Display());
+  Scene s = Build();
+  const x11::XId window = x->WindowOf(SurfaceOf(s.top));
+  ASSERT_TRUE(EventuallyMapped(*x, user, window));
+
+  // Far right of the 1024 columns of the screen: the manager leaves a strip
+  // of it on the screen.
+  SetWindowPos(s.top, nullptr, 5000, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT shown{};
+  EXPECT_TRUE(Eventually([&] {
+    bool viewable = false;
+    POINT origin{0, 0};
+    ClientToScreen(s.top, &origin);
+    return user.Geometry(window, viewable, shown) && viewable && shown.Left < 1024 && shown.Left == origin.X &&
+           shown.Top == origin.Y;
+  })) << "the X window is at " << shown.Left << "," << shown.Top;
+
+  // The left child's corner, where the strip shows it.
+  ASSERT_LT(shown.Left + 14, 1024);
+  user.MovePointer(shown.Left + 14, shown.Top + 30);
+  user.Button(1, true);
+  user.Button(1, false);
+  EXPECT_TRUE(Eventually([&] { return Received(s.left, WM_LBUTTONDOWN, MK_LBUTTON); }));
+  Leave(s.top);
+}
+
 // Focus moved by someone else between two of our windows makes the one
 // that got it the active window; moving it back restores the other.
 TEST_F(X11Smoke, FocusMovedBetweenOurWindowsActivatesTheOneThatGotIt) {
@@ -678,7 +741,9 @@ TEST_F(X11Smoke, AKeyHeldDownRepeatsAsPressesWithoutReleases) {
 }
 
 // A region on the top-level window cuts the X window to it, and taking it
-// away makes the window whole again.
+// away makes the window whole again. A region reaching far beyond the
+// window on every side leaves it whole: X's 16-bit positions do not wrap
+// it around to somewhere off the window.
 TEST_F(X11Smoke, WindowRegionShapesTheXWindow) {
   test::Session session;
   Enter();
@@ -696,6 +761,14 @@ TEST_F(X11Smoke, WindowRegionShapesTheXWindow) {
   SetWindowRgn(s.top, nullptr, TRUE);
   CaughtUp();
   EXPECT_EQ(probe->ShapeRects(window), (std::vector<RECT>{{0, 0, whole.Width(), whole.Height()}}));
+
+  SetWindowRgn(s.top, CreateRectRgn(-40000, -40000, 40000, 40000), TRUE);
+  CaughtUp();
+  const std::vector<RECT> beyond = probe->ShapeRects(window);
+  ASSERT_EQ(beyond.size(), 1u);
+  EXPECT_TRUE(beyond[0].Left <= 0 && beyond[0].Top <= 0 && beyond[0].Right >= whole.Width() &&
+              beyond[0].Bottom >= whole.Height())
+      << beyond[0].Left << "," << beyond[0].Top << " to " << beyond[0].Right << "," << beyond[0].Bottom;
   Leave(s.top);
 }
 
@@ -748,6 +821,29 @@ TEST_F(X11Smoke, ClipboardTextCrossesToOtherProgramsAndBack) {
   CloseClipboard();
   EXPECT_TRUE(Eventually([&] { return probe->Finished(owner, ignored); })) << "emptying did not take the clipboard";
 
+  Leave(s.top);
+}
+
+// Another program slow to answer: its text comes after we stopped waiting,
+// so that paste finds nothing. Its late answer, to a question for Latin-1,
+// is no answer to the next paste's question for UTF-8: the next paste
+// shows the program's text as it is, not its Latin-1 bytes read as UTF-8.
+TEST_F(X11Smoke, ALateClipboardAnswerIsNotTakenForTheNextPastes) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  x11::Probe::Child owner = probe->ServeClipboardSlowly("Gr\xFC\xDF" "e");
+  ASSERT_GT(owner.pid, 0);
+  std::string text;
+  EXPECT_FALSE(x->GetClipboard(CF_TEXT, text)) << "the first answer comes only with the next question";
+  test::PumpUntilIdle();  // the next turn of the loop asks again
+  ASSERT_TRUE(x->GetClipboard(CF_TEXT, text));
+  EXPECT_EQ(text, "Gr\xFC\xDF" "e");
+  ASSERT_TRUE(OpenClipboard(s.top));
+  EmptyClipboard();
+  CloseClipboard();
+  std::string ignored;
+  EXPECT_TRUE(Eventually([&] { return probe->Finished(owner, ignored); })) << "emptying did not take the clipboard";
   Leave(s.top);
 }
 
