@@ -2,7 +2,8 @@
 // process its owner: the formats stay here and other programs are served
 // text on request (TARGETS, UTF8_STRING, text/plain;charset=utf-8, STRING).
 // Reading while another program owns it asks for its text and waits a
-// bounded time for the answer; other formats exist only between our own
+// bounded time for the answer (a big text comes in pieces, each waited for
+// as long, up to kMaxPasteBytes); other formats exist only between our own
 // windows. What another program holds is fetched at most once per turn of
 // the message loop. Losing the selection is counted, so that the window
 // system drops what it kept of ours.
@@ -22,6 +23,8 @@ namespace win::x11 {
 namespace {
 
 constexpr int kWaitMs = 1000;
+// The most text another program's copy can paste here (bytes as sent).
+constexpr std::size_t kMaxPasteBytes = std::size_t(64) << 20;
 
 // The text we hold, as 1252 bytes with CR LF; false when there is none.
 bool HeldText(const std::map<UINT, std::string>& clip, std::string& text) {
@@ -94,23 +97,15 @@ bool X11BackEnd::ReadForeignText(std::string& out) const {
     XDeleteProperty(dpy, helper, atoms.transferProperty);
     XConvertSelection(dpy, atoms.clipboard, target, atoms.transferProperty, helper,
                       lastTime ? lastTime : CurrentTime);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
-    bool answered = false;
-    for (;;) {
-      if (XCheckTypedWindowEvent(dpy, helper, SelectionNotify, &e)) {
-        if (e.xselection.selection != atoms.clipboard || e.xselection.target != target) continue;
-        answered = true;
-        break;
-      }
-      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0) break;
-      XFlush(dpy);
-      pollfd fd{ConnectionNumber(dpy), POLLIN, 0};
-      poll(&fd, 1, static_cast<int>(left.count()));
-      XEventsQueued(dpy, QueuedAfterReading);
-    }
+    const bool answered = WaitForHelperEvent(SelectionNotify, e, [&](const XEvent& x) {
+      return x.xselection.selection == atoms.clipboard && x.xselection.target == target;
+    });
     if (!answered) return false;  // an owner that does not answer has nothing for us
     if (e.xselection.property == None) continue;
+    // The news of the answer's own writing is queued before the answer;
+    // a transfer in pieces must not take it for its first piece.
+    while (XCheckTypedWindowEvent(dpy, helper, PropertyNotify, &e)) {
+    }
     Atom type = 0;
     int format = 0;
     unsigned long count = 0, after = 0;
@@ -118,16 +113,69 @@ bool X11BackEnd::ReadForeignText(std::string& out) const {
     if (XGetWindowProperty(dpy, helper, atoms.transferProperty, 0, 0x7FFFFFF, True, AnyPropertyType, &type, &format,
                            &count, &after, &data) != Success)
       continue;
-    // Transfers in pieces (INCR) are not read.
-    bool ok = data && format == 8 && type != atoms.incr;
-    if (ok) {
-      std::string bytes(reinterpret_cast<const char*>(data), count);
-      out = target == atoms.utf8String ? ClipboardFromUtf8(bytes) : ClipboardFromLatin1(bytes);
-    }
+    std::string bytes;
+    bool ok = data && (type == atoms.incr ? ReadPieces(bytes) : format == 8);
+    if (ok && type != atoms.incr) bytes.assign(reinterpret_cast<const char*>(data), count);
     if (data) XFree(data);
-    if (ok) return true;
+    if (ok) {
+      out = target == atoms.utf8String ? ClipboardFromUtf8(bytes) : ClipboardFromLatin1(bytes);
+      return true;
+    }
   }
   return false;
+}
+
+// A text too big for one property comes in pieces (INCR): reading the
+// announcement deleted it, which asks the owner for the first piece; each
+// piece read and deleted asks for the next, and an empty one ends the text.
+// An owner that stalls between pieces, sends other than bytes, or more than
+// any paste can hold gives no text at all rather than part of one.
+bool X11BackEnd::ReadPieces(std::string& bytes) const {
+  for (;;) {
+    XEvent e;
+    const bool arrived = WaitForHelperEvent(PropertyNotify, e, [&](const XEvent& x) {
+      return x.xproperty.atom == atoms.transferProperty && x.xproperty.state == PropertyNewValue;
+    });
+    if (!arrived) return false;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(dpy, helper, atoms.transferProperty, 0, 0x7FFFFFF, True, AnyPropertyType, &type, &format,
+                           &count, &after, &data) != Success)
+      return false;
+    if (type == None) continue;  // news of a value already read
+    const bool piece = format == 8 || count == 0;
+    if (piece && count > 0) {
+      if (count > kMaxPasteBytes - bytes.size()) {
+        XFree(data);
+        return false;
+      }
+      bytes.append(reinterpret_cast<const char*>(data), count);
+    }
+    if (data) XFree(data);
+    if (!piece) return false;
+    if (count == 0) return true;
+  }
+}
+
+// Waits at most kWaitMs for an event of the helper window that matches.
+// Others of its kind that do not match are dropped (stale answers); events
+// of every other kind stay queued for the loop.
+bool X11BackEnd::WaitForHelperEvent(int type, XEvent& e, const std::function<bool(const XEvent&)>& matches) const {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
+  for (;;) {
+    if (XCheckTypedWindowEvent(dpy, helper, type, &e)) {
+      if (matches(e)) return true;
+      continue;
+    }
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    XFlush(dpy);
+    pollfd fd{ConnectionNumber(dpy), POLLIN, 0};
+    poll(&fd, 1, static_cast<int>(left.count()));
+    XEventsQueued(dpy, QueuedAfterReading);
+  }
 }
 
 void X11BackEnd::OnSelectionRequest(XEvent& e) {

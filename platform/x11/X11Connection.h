@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -144,6 +145,8 @@ class X11BackEnd : public IBackEnd {
   void MapShown(SurfaceId id, Surface& s);
   void ApplyHints(Surface& s);
   bool ReadForeignText(std::string& utf8) const;
+  bool ReadPieces(std::string& bytes) const;
+  bool WaitForHelperEvent(int type, _XEvent& e, const std::function<bool(const _XEvent&)>& matches) const;
   void RefreshMonitors() const;
   bool WaitReadable(int timeoutMs) const;
   // Before a key event of AWindow is filtered and read: the input method

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -666,7 +667,41 @@ void Refuse(::Display* d, const XSelectionRequestEvent& r) {
   _exit(0);
 }
 
-[[noreturn]] void ClipboardChild(const std::string& display, const std::string* serve, int out) {
+// Serves the text to one request in pieces of at most `piece` bytes (INCR):
+// the announcement gives the size, and each time the requestor deletes the
+// property the next piece goes there, an empty one last.
+void ServeInPieces(::Display* d, const XSelectionRequestEvent& r, XEvent reply, const std::string& text,
+                   std::size_t piece, std::chrono::steady_clock::time_point deadline) {
+  Atom incr = XInternAtom(d, "INCR", False), utf8 = XInternAtom(d, "UTF8_STRING", False);
+  XSelectInput(d, r.requestor, PropertyChangeMask);
+  long size = static_cast<long>(text.size());
+  XChangeProperty(d, r.requestor, r.property, incr, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&size), 1);
+  XSendEvent(d, r.requestor, False, 0, &reply);
+  XFlush(d);
+  std::size_t at = 0;
+  bool ended = false;
+  XEvent e;
+  while (!ended && std::chrono::steady_clock::now() < deadline) {
+    if (!XPending(d)) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      continue;
+    }
+    XNextEvent(d, &e);
+    if (e.type != PropertyNotify || e.xproperty.window != r.requestor || e.xproperty.atom != r.property ||
+        e.xproperty.state != PropertyDelete)
+      continue;
+    const std::size_t n = std::min(piece, text.size() - at);
+    XChangeProperty(d, r.requestor, r.property, utf8, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(text.data() + at), static_cast<int>(n));
+    XFlush(d);
+    at += n;
+    ended = n == 0;
+  }
+  XSelectInput(d, r.requestor, NoEventMask);
+}
+
+[[noreturn]] void ClipboardChild(const std::string& display, const std::string* serve, int out,
+                                 std::size_t piece = 0) {
   ::Display* d = XOpenDisplay(display.c_str());
   if (!d) _exit(1);
   ::Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
@@ -687,7 +722,7 @@ void Refuse(::Display* d, const XSelectionRequestEvent& r) {
       XNextEvent(d, &e);
       if (e.type == SelectionClear) break;
       if (e.type != SelectionRequest) continue;
-      XSelectionRequestEvent& r = e.xselectionrequest;
+      const XSelectionRequestEvent r = e.xselectionrequest;
       XEvent reply{};
       reply.xselection.type = SelectionNotify;
       reply.xselection.requestor = r.requestor;
@@ -695,6 +730,10 @@ void Refuse(::Display* d, const XSelectionRequestEvent& r) {
       reply.xselection.target = r.target;
       reply.xselection.time = r.time;
       reply.xselection.property = r.property;
+      if (r.target == utf8 && piece > 0 && serve->size() > piece) {
+        ServeInPieces(d, r, reply, *serve, piece, deadline);
+        continue;
+      }
       if (r.target == utf8) {
         XChangeProperty(d, r.requestor, r.property, utf8, 8, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(serve->data()), static_cast<int>(serve->size()));
@@ -738,7 +777,9 @@ void Refuse(::Display* d, const XSelectionRequestEvent& r) {
 
 }  // namespace
 
-Probe::Child Probe::ServeClipboard(const std::string& utf8) {
+Probe::Child Probe::ServeClipboard(const std::string& utf8) { return ServeClipboardInPieces(utf8, 0); }
+
+Probe::Child Probe::ServeClipboardInPieces(const std::string& utf8, std::size_t piece) {
   Child c;
   int fds[2];
   if (pipe(fds) != 0) return c;
@@ -746,7 +787,7 @@ Probe::Child Probe::ServeClipboard(const std::string& utf8) {
   c.pid = fork();
   if (c.pid == 0) {
     close(fds[0]);
-    ClipboardChild(name, &utf8, fds[1]);
+    ClipboardChild(name, &utf8, fds[1], piece);
   }
   close(fds[1]);
   c.pipe = fds[0];

@@ -166,6 +166,9 @@ class Probe {
     int pipe = -1;
   };
   Child ServeClipboard(const std::string& utf8);
+  // The same, but a text longer than `piece` bytes goes in pieces of that
+  // size (INCR), as programs send big texts.
+  Child ServeClipboardInPieces(const std::string& utf8, std::size_t piece);
   // An owner slow to answer, with Latin-1 text alone: it answers the first
   // question for it only when the next question comes (any later one at
   // once), and refuses UTF-8.

@@ -824,6 +824,30 @@ TEST_F(X11Smoke, ClipboardTextCrossesToOtherProgramsAndBack) {
   Leave(s.top);
 }
 
+// A big text comes from other programs in pieces: the paste holds all of
+// it, in order.
+TEST_F(X11Smoke, ABigTextSentInPiecesPastesWhole) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  std::string big;
+  for (int i = 0; big.size() < 300000; ++i) big += "line " + std::to_string(i) + "\n";
+  x11::Probe::Child owner = probe->ServeClipboardInPieces(big, 65536);
+  ASSERT_GT(owner.pid, 0);
+  std::string text;
+  ASSERT_TRUE(x->GetClipboard(CF_TEXT, text));
+  std::string expected;
+  for (char c : big) expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_EQ(text.size(), expected.size());
+  EXPECT_TRUE(text == expected) << "the pieces came back out of order or incomplete";
+  ASSERT_TRUE(OpenClipboard(s.top));
+  EmptyClipboard();
+  CloseClipboard();
+  std::string ignored;
+  EXPECT_TRUE(Eventually([&] { return probe->Finished(owner, ignored); })) << "emptying did not take the clipboard";
+  Leave(s.top);
+}
+
 // Another program slow to answer: its text comes after we stopped waiting,
 // so that paste finds nothing. Its late answer, to a question for Latin-1,
 // is no answer to the next paste's question for UTF-8: the next paste
