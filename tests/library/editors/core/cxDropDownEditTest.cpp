@@ -532,6 +532,28 @@ TEST_F(DropDownStories, TheListShowsItsRowsAsWideAsTheWidestItemWithAScrollBarAn
   EXPECT_EQ(cornerPixel(), GetSysColor(COLOR_BTNFACE));
 }
 
+// A row is as tall as the list can hold it, whatever height the settings
+// or the measuring event ask: the popup fits the rows the list shows.
+TEST_F(DropDownStories, RowHeightsBeyondWhatTheListHoldsOpenTheListAtTheHeightsItShows) {
+  Items({"Rome", "Oslo"});
+  combo->GetProperties()->SetItemHeight(1000000000);
+  Focus();
+  Press(VK_F4);
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(List()->GetItemHeight(0), 255);
+  EXPECT_EQ(List()->GetHeight(), 2 * 255);
+  Press(VK_ESCAPE);
+
+  combo->GetProperties()->SetItemHeight(0);
+  combo->GetProperties()->OnMeasureItem = [](TWinControl*, Integer AIndex, Integer& AHeight) {
+    AHeight = AIndex == 0 ? INT_MAX : -5;
+  };
+  Press(VK_F4);
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(List()->GetHeight(), 255 + 1);
+  Press(VK_ESCAPE);
+}
+
 TEST_F(DropDownStories, APopupSizedByTheUserInPlaceReopensAtThatSizeInTheSameCellUntilItIsNoLongerSizeable) {
   auto* cell = New<TcxComboBox>(form, true);
   cell->SetBoundsRect({200, 30, 330, 51});
