@@ -517,6 +517,11 @@ void TcxCustomEditPopupWindow::RefreshPopupWindow() {
   Invalidate();
 }
 
+void TcxCustomEditPopupWindow::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  constexpr Integer Largest = 32767;
+  inherited::SetBounds(ALeft, ATop, std::clamp(AWidth, 0, Largest), std::clamp(AHeight, 0, Largest));
+}
+
 bool TcxCustomEditPopupWindow::CanResize(Integer& NewWidth, Integer& NewHeight) {
   if (!GetSizeable()) return inherited::CanResize(NewWidth, NewHeight);
   if (NewWidth == GetWidth() && NewHeight == GetHeight()) return true;
