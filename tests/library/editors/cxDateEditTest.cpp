@@ -263,6 +263,29 @@ TEST_F(DateEdit, ArrowsHeldStepEvery200msTheWheelStepsAndTheYearsStayInRange) {
   Press(VK_ESCAPE);
 }
 
+// The popup closed by the keys while an arrow is held: the repeat stops
+// with it, and once the popup is open again a click on a day picks it.
+TEST_F(DateEdit, AnArrowHeldAsTheKeysCloseThePopupStopsAndTheNextClickOnADayPicksIt) {
+  ScopedLocale us("en-US");
+  TcxDateEdit* edit = MakeDate();
+  TcxPopupCalendar* calendar = OpenOn(edit, D(2008, 6, 15));
+  const TRect next = calendar->GetArrowRect(caNextMonth);
+  test::MouseMove(calendar->GetHandle(), {(next.Left + next.Right) / 2, (next.Top + next.Bottom) / 2});
+  test::MouseDown();
+  Pump();
+  Chord(VK_MENU, VK_UP);
+  EXPECT_FALSE(edit->GetDroppedDown());
+  test::MouseUp();
+  Pump();
+  EXPECT_FALSE(calendar->GetArrowTimer()->GetEnabled());
+
+  Press(VK_F4);
+  ASSERT_TRUE(edit->GetDroppedDown());
+  ClickAt(calendar, CellOf(calendar, D(2008, 6, 18)));
+  EXPECT_FALSE(edit->GetDroppedDown());
+  EXPECT_EQ(TextOf(edit), "6/18/2008");
+}
+
 TEST_F(DateEdit, TheMonthListScrollsByDistanceBandsAndPicksTheMonthUnderTheRelease) {
   ScopedLocale us("en-US");
   TcxDateEdit* edit = MakeDate();
