@@ -845,6 +845,7 @@ void TcxCustomCalendar::MouseLeave(TControl* AControl) {
 void TcxCustomCalendar::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TcxControl::MouseDown(Button, Shift, X, Y);
   if (Button != mbLeft) return;
+  FArrowReleased = false;
   const TPoint p(X, Y);
   const TDateTime date = PosToDateTime(p);
   if (date.Value != NullDate) {
@@ -863,6 +864,17 @@ void TcxCustomCalendar::MouseDown(TMouseButton Button, TShiftState Shift, Intege
     SetHotTrackRegion(chrNone);
     FMonthListBox->Popup();
   }
+}
+
+// An arrow repeats while the calendar holds the mouse. The release lets
+// the mouse go before it arrives; a popup closed by a key, or another
+// window taking the mouse, lets it go with no release to come, and the
+// repeat would run on and take the next click on a day for its release.
+void TcxCustomCalendar::WMCaptureChanged(TMessage& Message) {
+  DispatchFrom(TcxControl::StaticClass(), Message);
+  if (!FTimer || !FTimer->GetEnabled()) return;
+  FTimer->SetEnabled(false);
+  FArrowReleased = true;
 }
 
 void TcxCustomCalendar::DoScrollArrow(TObject*) {
@@ -886,9 +898,10 @@ void TcxCustomCalendar::MouseMove(TShiftState Shift, Integer X, Integer Y) {
 
 void TcxCustomCalendar::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TcxControl::MouseUp(Button, Shift, X, Y);
-  if (FTimer->GetEnabled()) {
+  if (FTimer->GetEnabled() || FArrowReleased) {
     // The release after an arrow confirms nothing.
     FTimer->SetEnabled(false);
+    FArrowReleased = false;
     CheckHotTrack();
     return;
   }

@@ -136,6 +136,8 @@ class TcxCustomCalendar : public TcxControl, public IcxMouseTrackingCaller {
   void MouseEnter(TControl* AControl) override;
   void MouseLeave(TControl* AControl) override;
   void FontChanged() override;
+  void WMCaptureChanged(TMessage& Message);
+  ORV_MESSAGE(win::WM_CAPTURECHANGED, WMCaptureChanged)
 
   void DoDateTimeChanged();
   void InternalSetSelectDate(TDateTime Value, bool AFollowMonth);
@@ -173,6 +175,8 @@ class TcxCustomCalendar : public TcxControl, public IcxMouseTrackingCaller {
   TMonthListBox* FMonthListBox = nullptr;
   TCursor FSavedCursor = crDefault;
   TcxTimer* FTimer = nullptr;
+  // The mouse was let go, or taken away, while an arrow repeated.
+  bool FArrowReleased = false;
   bool FWeekNumbers = false;
   bool FYearsInMonthList = true;
 

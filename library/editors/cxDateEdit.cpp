@@ -583,7 +583,9 @@ void TcxCustomDateEdit::CreateCalendar() {
 
 void TcxCustomDateEdit::DropDown() {
   if (!FCalendar && GetPopupWindow()) CreateCalendar();
-  if (FCalendar) GetProperties()->SetPopupControl(FCalendar);
+  // The properties that are asked which control to host are the active
+  // ones: a repository item's, when the editor has one.
+  if (FCalendar) GetActiveProperties()->SetPopupControl(FCalendar);
   TcxCustomPopupEdit::DropDown();
 }
 

@@ -433,11 +433,11 @@ Integer TcxImageComboBoxListBox::MeasureRow(Integer AIndex) {
   const Integer single = std::max(canvas->TextHeight("Wg") + 2, imageHeight);
   if (!properties || !properties->GetMultiLineText() || width < 1 || AIndex < 0 ||
       AIndex >= properties->GetItems()->GetCount())
-    return single;
+    return RowHeightInList(single);
   TRect r(0, 0, width, 0);
   cxDrawText(canvas->GetHandle(), properties->GetItems()->GetItems(AIndex)->GetDescription(), r,
              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-  return std::max(r.Height() + 2, imageHeight);
+  return RowHeightInList(std::max(r.Height() + 2, imageHeight));
 }
 
 Integer TcxImageComboBoxListBox::GetItemHeight(Integer AIndex) { return MeasureRow(AIndex); }

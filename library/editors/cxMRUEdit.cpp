@@ -93,11 +93,16 @@ void TcxCustomMRUEdit::AddItem(const AnsiString& AText) {
   if (index == 0) return;
   if (index > 0) {
     items->Move(index, 0);
-    return;
+  } else {
+    DoOnNewLookupDisplayText(AText);
+    items->Insert(0, AText);
+    properties->CheckItemCount();
   }
-  DoOnNewLookupDisplayText(AText);
-  items->Insert(0, AText);
-  properties->CheckItemCount();
+  // The items moved under the lookup's current item, and a choice from the
+  // list moves them while the editor's own resynchronising is held off:
+  // the current item is found again by the text, or the list would reopen
+  // on another item and Enter there would take it.
+  if (IcxTextEditLookupData* lookup = GetILookupData()) lookup->TextChanged();
 }
 
 void TcxCustomMRUEdit::KeyDown(Word& Key, TShiftState Shift) {

@@ -245,7 +245,7 @@ Integer TcxComboBoxListBox::GetItemHeight(Integer AIndex) {
                        ? combo->GetActiveProperties()->GetItemHeight()
                        : inherited::GetItemHeight(AIndex);
   if (combo && AIndex >= 0 && combo->IsOnMeasureItemEventAssigned()) combo->DoOnMeasureItem(AIndex, height);
-  return height;
+  return RowHeightInList(height);
 }
 
 // The corner between the two scroll bars belongs to the frame, which a

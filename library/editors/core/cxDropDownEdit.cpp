@@ -1,6 +1,7 @@
 #include "library/editors/core/cxDropDownEdit.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "library/editors/core/cxComboBox.h"
 #include "library/editors/core/cxEditConsts.h"
@@ -42,6 +43,19 @@ int WheelKeys(TShiftState Shift) {
   if (Shift.Contains(ssRight)) keys |= MK_RBUTTON;
   if (Shift.Contains(ssMiddle)) keys |= MK_MBUTTON;
   return keys;
+}
+
+// Moves the queued characters of a window into AChars. A removed WM_QUIT
+// is posted again and ends the taking.
+void TakeChars(HWND AWnd, std::vector<MSG>& AChars) {
+  MSG msg;
+  while (PeekMessageA(&msg, AWnd, WM_CHAR, WM_CHAR, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    AChars.push_back(msg);
+  }
 }
 
 struct ChangeEventsLock {
@@ -651,19 +665,25 @@ void TcxCustomDropDownEdit::DoEditKeyDown(Word& Key, TShiftState Shift) {
     return;
   }
   if ((Key == VK_RETURN || Key == VK_ESCAPE) && !alt && HasPopupWindow()) {
+    // The key's character must not reach the editor either. It leaves the
+    // queue before the popup closes: a dialog that the close-up events
+    // show runs a message loop of its own, which would hand it on.
+    std::vector<MSG> chars;
+    if (TWinControl* inner = GetInnerControl(); inner && inner->HandleAllocated())
+      TakeChars(inner->GetHandle(), chars);
+    if (HandleAllocated()) TakeChars(GetHandle(), chars);
     if (Key == VK_ESCAPE)
       CloseUp(crCancel);
     else
       CloseUp(DoEditing() ? crEnter : crCancel);
     if (!HasPopupWindow()) {
       if (Key == VK_ESCAPE && GetCapture() && FPopupWindow->HasCapture()) ReleaseCapture();
-      // The key's character must not reach the editor either.
-      if (TWinControl* inner = GetInnerControl(); inner && inner->HandleAllocated())
-        KillMessages(inner->GetHandle(), WM_CHAR, WM_CHAR);
-      if (HandleAllocated()) KillMessages(GetHandle(), WM_CHAR, WM_CHAR);
       Key = 0;
       return;
     }
+    // The popup stayed: the characters go on as they would have.
+    for (const MSG& msg : chars)
+      if (IsWindow(msg.hwnd)) PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
   }
   inherited::DoEditKeyDown(Key, Shift);
 }

@@ -36,6 +36,8 @@ TcxEditMouseSizingDirection cxEditMouseSizingDirection(const TPoint& ADirection)
 namespace {
 
 constexpr Integer ShadowWidth = cxContainerShadowWidth;
+// Sizes are 16-bit quantities to the window system.
+constexpr Integer LargestWindowExtent = 32767;
 
 // Theme parts of the system panel.
 constexpr int WP_SMALLCLOSEBUTTON = 19;
@@ -459,7 +461,10 @@ void TcxCustomEditPopupWindow::CalculateSize() {
   const TRect extent = viewInfo->GetClientExtent();
   const TSize minSize = GetMinSize();
   IcxEditPopupWindowOwner* edit = GetEdit();
-  const TSize preferred = edit ? edit->GetPopupWindowClientPreferredSize() : TSize();
+  TSize preferred = edit ? edit->GetPopupWindowClientPreferredSize() : TSize();
+  // The content's size (a hosted control's, say) gets the frame added.
+  preferred.cx = std::clamp(preferred.cx, 0, LargestWindowExtent);
+  preferred.cy = std::clamp(preferred.cy, 0, LargestWindowExtent);
 
   Integer width;
   if (FPopupAutoSize)
@@ -515,6 +520,11 @@ void TcxCustomEditPopupWindow::RefreshPopupWindow() {
   Realign();
   if (IcxEditPopupWindowOwner* edit = GetEdit()) edit->PositionPopupWindowChilds(GetViewInfo()->ClientRect);
   Invalidate();
+}
+
+void TcxCustomEditPopupWindow::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  inherited::SetBounds(ALeft, ATop, std::clamp(AWidth, 0, LargestWindowExtent),
+                       std::clamp(AHeight, 0, LargestWindowExtent));
 }
 
 bool TcxCustomEditPopupWindow::CanResize(Integer& NewWidth, Integer& NewHeight) {

@@ -135,6 +135,10 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
   // Raises a new size to the minimum and lets a visual list fit it to its
   // rows; always accepts.
   bool CanResize(Integer& NewWidth, Integer& NewHeight) override;
+  // A size is never more than the window system can hold (16 bits): sizes
+  // come from settings and remembered drags, and placing the popup adds
+  // them to screen positions.
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
 
   // The editor that owns the popup, when it has one.
   IcxEditPopupWindowOwner* GetEdit() const;

@@ -325,7 +325,9 @@ void TcxCustomEditViewData::CalculateButtonBounds(TcxCanvas* ACanvas, TcxCustomE
     info->Bounds = info->VisibleBounds = TRect(x, r.Top, x, r.Bottom);
     return;
   }
-  const Integer w = CalculateEditDefaultButtonWidth(ACanvas, *info);
+  // No button is wider than a window can be (16 bits): the width comes
+  // from settings and events, and the layout adds it to the room's edges.
+  const Integer w = std::min(CalculateEditDefaultButtonWidth(ACanvas, *info), 32767);
   const Integer visibleWidth = std::min(w, r.Right - r.Left);
   if (info->LeftAlignment) {
     info->Bounds = TRect(r.Left, r.Top, r.Left + w, r.Bottom);

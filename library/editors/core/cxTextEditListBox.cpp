@@ -7,6 +7,7 @@
 #include "library/editors/core/cxTextEditProperties.h"
 #include "library/foundation/cxGraphics.h"
 #include "library/foundation/cxPopupWindow.h"
+#include "platform/controls/ListBoxControl.h"
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Text.h"
 #include "platform/win/Mouse.h"
@@ -26,6 +27,10 @@ Integer TcxCustomEditListBox::GetHeight(Integer ARowCount) { return GetItemHeigh
 Integer TcxCustomEditListBox::GetItemHeight(Integer) { return GetDefaultItemHeight(); }
 
 Integer TcxCustomEditListBox::GetDefaultItemHeight() { return cxTextHeight(GetFont(), "Wg"); }
+
+Integer TcxCustomEditListBox::RowHeightInList(Integer AHeight) {
+  return std::clamp(AHeight, 1, static_cast<Integer>(kListBoxMaxItemHeight));
+}
 
 Integer TcxCustomEditListBox::GetItemWidth(Integer AIndex) { return cxTextWidth(GetFont(), GetItem(AIndex)); }
 

@@ -282,7 +282,9 @@ void TcxCustomTextEditLookupData::Go(TcxEditLookupDataGoDirection ADirection, bo
       }
       break;
     case egdPageDown:
-      target = current == -1 ? page - 1 : current + page - 1;
+      // A page of DropDownRows may reach past Integer from the current row:
+      // measured against the rows left, it ends at the last one.
+      target = current == -1 ? page - 1 : page - 1 >= count - current ? count : current + page - 1;
       if (target >= count) target = ACycle && current == count - 1 ? 0 : count - 1;
       break;
   }

@@ -167,6 +167,10 @@ class TcxCustomEditListBox : public TcxCustomInnerListBox {
   virtual Integer GetItemWidth(Integer AIndex);
   virtual AnsiString GetItem(Integer AIndex);
   Integer GetDefaultItemHeight();
+  // A row height as the native list holds it: at least a pixel and never
+  // above its largest row. A popup sized by other heights would not fit
+  // its rows, and their sum could run past Integer.
+  static Integer RowHeightInList(Integer AHeight);
 
   // Adds empty rows at the end or deletes rows from the end.
   void SetItemCount(Integer Value);

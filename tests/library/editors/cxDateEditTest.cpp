@@ -8,12 +8,15 @@
 
 #include "ConcreteEditorSession.h"
 #include "library/editors/core/cxDateUtils.h"
+#include "library/editors/core/cxEditRepository.h"
 #include "library/editors/core/cxFormats.h"
 #include "library/editors/cxClock.h"
 #include "library/editors/cxDateEdit.h"
+#include "library/editors/cxEditRepositoryItems.h"
 #include "library/editors/cxMonthListBox.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Locale.h"
+#include "platform/rtl/Owned.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Timers.h"
@@ -260,6 +263,29 @@ TEST_F(DateEdit, ArrowsHeldStepEvery200msTheWheelStepsAndTheYearsStayInRange) {
   Press(VK_ESCAPE);
 }
 
+// The popup closed by the keys while an arrow is held: the repeat stops
+// with it, and once the popup is open again a click on a day picks it.
+TEST_F(DateEdit, AnArrowHeldAsTheKeysCloseThePopupStopsAndTheNextClickOnADayPicksIt) {
+  ScopedLocale us("en-US");
+  TcxDateEdit* edit = MakeDate();
+  TcxPopupCalendar* calendar = OpenOn(edit, D(2008, 6, 15));
+  const TRect next = calendar->GetArrowRect(caNextMonth);
+  test::MouseMove(calendar->GetHandle(), {(next.Left + next.Right) / 2, (next.Top + next.Bottom) / 2});
+  test::MouseDown();
+  Pump();
+  Chord(VK_MENU, VK_UP);
+  EXPECT_FALSE(edit->GetDroppedDown());
+  test::MouseUp();
+  Pump();
+  EXPECT_FALSE(calendar->GetArrowTimer()->GetEnabled());
+
+  Press(VK_F4);
+  ASSERT_TRUE(edit->GetDroppedDown());
+  ClickAt(calendar, CellOf(calendar, D(2008, 6, 18)));
+  EXPECT_FALSE(edit->GetDroppedDown());
+  EXPECT_EQ(TextOf(edit), "6/18/2008");
+}
+
 TEST_F(DateEdit, TheMonthListScrollsByDistanceBandsAndPicksTheMonthUnderTheRelease) {
   ScopedLocale us("en-US");
   TcxDateEdit* edit = MakeDate();
@@ -380,6 +406,38 @@ TEST_F(DateEdit, TheButtonsAndTheDateTimeKindWithItsTimeEditorAndClock) {
   edit->Clear();
   Focus(edit);
   EXPECT_EQ(TextOf(edit), "  /  /     12:00:00 AM");
+}
+
+// Editors that take their settings from one repository item open each
+// its own calendar, on its own date, and take the date back for itself.
+TEST_F(DateEdit, EditorsSharingARepositoryItemEachOpenTheirOwnCalendar) {
+  ScopedLocale us("en-US");
+  TOwned<TcxEditRepository> repository(New<TcxEditRepository>(nullptr));
+  auto* item =
+      static_cast<TcxEditRepositoryDateItem*>(repository->CreateItem(TcxEditRepositoryDateItem::StaticClass()));
+  TcxDateEdit* first = MakeDate();
+  first->SetRepositoryItem(item);
+  TcxDateEdit* second = MakeDate();
+  second->SetBoundsRect({10, 60, 170, 81});
+  second->SetRepositoryItem(item);
+  second->SetDate(D(2008, 7, 15));
+
+  TcxPopupCalendar* calendar = OpenOn(first, D(2008, 12, 10));
+  ASSERT_TRUE(first->GetDroppedDown());
+  EXPECT_EQ(calendar->GetParent(), first->GetPopupWindow());
+  Press(VK_DOWN);
+  Press(VK_RETURN);
+  EXPECT_FALSE(first->GetDroppedDown());
+  EXPECT_EQ(TextOf(first), "12/17/2008");
+
+  Focus(second);
+  Press(VK_F4);
+  ASSERT_TRUE(second->GetDroppedDown());
+  EXPECT_EQ(Calendar(second)->GetParent(), second->GetPopupWindow());
+  EXPECT_DOUBLE_EQ(Calendar(second)->GetSelectDate().Value, D(2008, 7, 15));
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(second->GetDroppedDown());
+  EXPECT_DOUBLE_EQ(second->GetDate().Value, D(2008, 7, 15));
 }
 
 TEST_F(DateEdit, TabInTheCalendarPostsTheChosenDateOnlyWhenAskedAndMovesOn) {

@@ -90,6 +90,37 @@ TEST_F(MRUEdit, TextsAreRememberedNewestFirstWithinTheLimit) {
   EXPECT_EQ(List(properties), "h,g,f,b,e");
 }
 
+// The chosen text goes to the top of the list; the list opened again shows
+// it as the current row, Enter there keeps it, and the arrows step on from
+// it.
+TEST_F(MRUEdit, AChoiceFromTheListStaysTheCurrentItemAfterMovingToTheTop) {
+  TcxMRUEdit* edit = MakeMRU();
+  TcxMRUEditProperties* properties = edit->GetProperties();
+  Show();
+  Focus(edit);
+  for (const char* text : {"a", "b", "c"}) {
+    SelectAllAndType(edit, text);
+    Press(VK_RETURN);
+  }
+  ASSERT_EQ(List(properties), "c,b,a");
+  Chord(VK_MENU, VK_DOWN);
+  Press(VK_DOWN);
+  Press(VK_DOWN);
+  Press(VK_RETURN);
+  ASSERT_EQ(std::string(edit->GetText()), "a");
+  ASSERT_EQ(List(properties), "a,c,b");
+
+  Chord(VK_MENU, VK_DOWN);
+  ASSERT_TRUE(edit->HasPopupWindow());
+  EXPECT_EQ(edit->GetSelectedItem(), 0);
+  Press(VK_RETURN);
+  EXPECT_EQ(std::string(edit->GetText()), "a");
+  EXPECT_EQ(List(properties), "a,c,b");
+
+  Press(VK_DOWN);
+  EXPECT_EQ(std::string(edit->GetText()), "c");
+}
+
 TEST_F(MRUEdit, TheEllipsisButtonIsHeardByBothPropertiesAndCanBeHidden) {
   TOwned<TcxEditRepository> repository(New<TcxEditRepository>(nullptr));
   auto* item =

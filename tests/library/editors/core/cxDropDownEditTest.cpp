@@ -275,6 +275,40 @@ TEST_F(DropDownStories, EnterTakesTheHighlightedItemAndRefusedEditingMakesItACan
   EXPECT_EQ(log, (Log{"close crCancel", "closeup"}));
 }
 
+// A dialog shown as the list closes runs a message loop of its own: the
+// character of the Enter or Escape that closed the list still reaches
+// neither the editor nor its key handlers.
+TEST_F(DropDownStories, ADialogShownAsTheListClosesLetsNoClosingKeyCharacterThrough) {
+  combo->GetProperties()->OnCloseUp = [this](TObject*) {
+    log.push_back("closeup");
+    TForm* dialog = TCustomForm::CreateNew<TForm>(Application);
+    dialog->SetBoundsRect({300, 300, 500, 400});
+    dialog->OnActivate = [dialog](TObject*) { PostMessageA(dialog->GetHandle(), WM_CLOSE, 0, 0); };
+    dialog->ShowModal();
+    dialog->Free();
+    log.push_back("dialog closed");
+  };
+  combo->OnKeyPress = [this](TObject*, char& Key) { log.push_back("char " + std::to_string(Key)); };
+  Focus();
+  Press(VK_F4);
+  Press(VK_DOWN);
+  Press(VK_DOWN);
+  log.clear();
+  Press(VK_RETURN);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "Roma");
+  EXPECT_EQ(log, (Log{"value Roma", "close crEnter", "closeup", "dialog closed"}));
+
+  Press(VK_F4);
+  Press(VK_DOWN);
+  log.clear();
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(combo->GetText(), "Roma");
+  EXPECT_EQ(log, (Log{"close crCancel", "closeup", "dialog closed"}));
+  EXPECT_TRUE(combo->IsFocused());
+}
+
 TEST_F(DropDownStories, TabPostsThePopupValueOnlyWhenAskedAndLosingTheFocusClosesWithUnknown) {
   Focus();
   Press(VK_F4);
@@ -530,6 +564,28 @@ TEST_F(DropDownStories, TheListShowsItsRowsAsWideAsTheWidestItemWithAScrollBarAn
   List()->SetWidth(List()->GetWidth() - 10);
   test::PumpUntilIdle();
   EXPECT_EQ(cornerPixel(), GetSysColor(COLOR_BTNFACE));
+}
+
+// A row is as tall as the list can hold it, whatever height the settings
+// or the measuring event ask: the popup fits the rows the list shows.
+TEST_F(DropDownStories, RowHeightsBeyondWhatTheListHoldsOpenTheListAtTheHeightsItShows) {
+  Items({"Rome", "Oslo"});
+  combo->GetProperties()->SetItemHeight(1000000000);
+  Focus();
+  Press(VK_F4);
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(List()->GetItemHeight(0), 255);
+  EXPECT_EQ(List()->GetHeight(), 2 * 255);
+  Press(VK_ESCAPE);
+
+  combo->GetProperties()->SetItemHeight(0);
+  combo->GetProperties()->OnMeasureItem = [](TWinControl*, Integer AIndex, Integer& AHeight) {
+    AHeight = AIndex == 0 ? INT_MAX : -5;
+  };
+  Press(VK_F4);
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(List()->GetHeight(), 255 + 1);
+  Press(VK_ESCAPE);
 }
 
 TEST_F(DropDownStories, APopupSizedByTheUserInPlaceReopensAtThatSizeInTheSameCellUntilItIsNoLongerSizeable) {

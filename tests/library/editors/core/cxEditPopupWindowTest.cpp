@@ -4,6 +4,7 @@
 // border, grip and close button behave, and what its frame looks like.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -44,7 +45,8 @@ class TPopupOwner : public TCustomControl, public IcxEditPopupWindowOwner {
   bool RefuseResize = false;
 
   TRect GetPopupWindowOwnerControlBounds() override { return GetBoundsRect(); }
-  TSize GetPopupWindowClientPreferredSize() override { return TSize(120, 80); }
+  TSize Preferred{120, 80};
+  TSize GetPopupWindowClientPreferredSize() override { return Preferred; }
   void PositionPopupWindowChilds(const TRect& R) override {
     Log.push_back("children " + std::to_string(R.Width()) + "x" + std::to_string(R.Height()));
   }
@@ -228,6 +230,33 @@ TEST_F(EditPopupWindow, OpensBelowItsEditorAndFlipsAboveOrLeftwardAtTheWorkAreas
   PlaceEditor(TPoint(1850, 200));
   Open();
   EXPECT_EQ(popup->GetLeft(), 2048 - 300);
+}
+
+// Sizes at the end of Integer (settings, remembered drags, the content's
+// own) open the largest popup the work area holds, under the editor.
+TEST_F(EditPopupWindow, SizesAtTheEndOfIntegerOpenAsLargeAsTheWorkAreaHolds) {
+  popup->SetPopupWidth(INT_MAX);
+  popup->SetPopupHeight(INT_MAX);
+  Open();
+  EXPECT_EQ(popup->GetBoundsRect(), TRect(0, Editor().Bottom, 1024, 738));
+  popup->CloseUp();
+
+  owner->Preferred = TSize(INT_MAX, INT_MAX);
+  popup->SetPopupAutoSize(true);
+  Open();
+  EXPECT_EQ(popup->GetBoundsRect(), TRect(0, Editor().Bottom, 1024, 738));
+  popup->CloseUp();
+  popup->SetPopupAutoSize(false);
+
+  // A sizeable one keeps its minimum, from the work area's left edge on.
+  WithPanel();
+  popup->SetPopupWidth(0);
+  popup->SetPopupHeight(150);
+  popup->SetMinWidth(INT_MAX);
+  Open();
+  EXPECT_EQ(popup->GetLeft(), 0);
+  EXPECT_EQ(popup->GetTop(), Editor().Bottom);
+  EXPECT_EQ(popup->GetHeight(), 150);
 }
 
 TEST_F(EditPopupWindow, AsWideAsItsEditorButNeverNarrowerThanItsPanelsPartsOrItsMinimum) {

@@ -75,6 +75,23 @@ TEST_F(cxEditViewData, AButtonWiderThanTheRoomLeftIsCutAndTheButtonsAfterItGetNo
   EXPECT_GE(info->ClientRect.Left, 0) << "the client area never reaches out of the cell";
 }
 
+// Buttons as wide as Integer allows, on both sides, in a cell at the
+// origin or away from it: the outer one shows in the whole cell, the
+// other gets nothing, and measuring the editor gives a size.
+TEST_F(cxEditViewData, ButtonsAsWideAsIntegerAllowsAreCutToTheCellWhereverItLies) {
+  AddButton(INT_MAX, true);
+  AddButton(INT_MAX);
+  auto cell = MakeViewData(true);
+  for (const TRect bounds : {TRect(0, 0, 30, 20), TRect(-100, -40, -70, -20)}) {
+    Calculate(cell.get(), bounds);
+    ASSERT_EQ(info->GetButtonCount(), 2);
+    EXPECT_EQ(VisibleBounds(1), bounds);
+    EXPECT_TRUE(cxRectIsEmpty(VisibleBounds(0)));
+    EXPECT_TRUE(cxRectIsEmpty(info->ClientRect));
+  }
+  EXPECT_GT(cell->GetEditSize(canvas.get(), Variant(AnsiString("x")), TcxEditSizeProperties{}).cx, 0);
+}
+
 TEST_F(cxEditViewData, StretchedButtonsShareTheRoomLeftButMeasuringNeverStretches) {
   AddButton(10, true);
   AddButton(10);

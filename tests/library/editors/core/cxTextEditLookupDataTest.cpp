@@ -7,6 +7,7 @@
 // the row count.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -49,7 +50,9 @@ class TTestLookupProperties : public TcxTextEditProperties {
  public:
   explicit TTestLookupProperties(TPersistent* AOwner) : TcxTextEditProperties(AOwner) {}
   TcxEditEditingStyle Style = esEdit;
+  Integer PageRows = 8;
   TcxEditEditingStyle GetEditingStyle() const override { return Style; }
+  Integer GetDropDownPageRowCount() const override { return PageRows; }
   TClass GetLookupDataClass() const override { return TTestLookupData::StaticClass(); }
 };
 
@@ -248,6 +251,16 @@ TEST_F(cxTextEditLookups, NavigationMovesByTheTableAndTheEditorShowsTheItemReach
     if (m.to >= 0) {
       EXPECT_EQ(edit->GetText(), "Item " + IntToStr(m.to + 1));
     }
+  }
+  // A page as long as Integer goes to the ends.
+  edit->Props()->PageRows = INT_MAX;
+  for (const Move& m : std::vector<Move>{{egdPageDown, false, 3, 19},
+                                         {egdPageDown, true, 19, 0},
+                                         {egdPageDown, false, -1, 19},
+                                         {egdPageUp, false, 10, 0}}) {
+    lookup->SetCurrentKey(Variant(m.from));
+    lookup->Go(m.direction, m.cycle);
+    EXPECT_EQ(Key(), m.to) << "from " << m.from << " going " << m.direction << (m.cycle ? " cycling" : "");
   }
   // An empty list goes nowhere and tells nobody.
   Items({});
