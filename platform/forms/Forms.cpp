@@ -114,6 +114,7 @@ void TCustomForm::BeforeDestruction() {
     }
   }
   if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
+  if (FModalGone) *FModalGone = true;
   inherited::BeforeDestruction();
 }
 
@@ -399,6 +400,10 @@ TModalResult TCustomForm::ShowModal() {
   if (ownedHere) SetWindowLongPtrA(own, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(waiting));
   for (HWND h : disabled) EnableWindow(h, FALSE);
   TModalResult result = mrNone;
+  // The form may be freed by anything its loop runs; from then on only
+  // what ShowModal keeps itself is touched.
+  bool gone = false;
+  FModalGone = &gone;
   // The windows that waited take over again before the form goes out of
   // sight, and the one that was active is active again at once: hiding the
   // active form first would leave the program without an active window for
@@ -411,8 +416,14 @@ TModalResult TCustomForm::ShowModal() {
       if (IsWindow(h)) EnableWindow(h, TRUE);
     if (previousActive && IsWindow(previousActive)) SetActiveWindow(previousActive);
   };
+  auto hide = [&]() {
+    handBack();
+    if (!gone) Hide();
+  };
   auto restore = [&]() {
     handBack();
+    if (gone) return;
+    FModalGone = nullptr;
     if (ownedHere && IsWindow(own)) SetWindowLongPtrA(own, GWLP_HWNDPARENT, 0);
     FFormState.Exclude(fsModal);
   };
@@ -421,26 +432,24 @@ TModalResult TCustomForm::ShowModal() {
     FModalResult = mrNone;
     Show();
     try {
-      SendMessageA(FHandle, CM_ACTIVATE, 0, 0);
+      if (!gone) SendMessageA(FHandle, CM_ACTIVATE, 0, 0);
       ModalLoopScope loop;
       bool running = !Application || !Application->GetTerminated();
-      for (;;) {
+      while (!gone) {
         if (!running)
           FModalResult = mrCancel;
         else if (FModalResult != mrNone)
           CloseModal();
-        if (FModalResult != mrNone) break;
+        if (gone || FModalResult != mrNone) break;
         running = ModalStep();
       }
-      result = FModalResult;
-      if (FHandle) SendMessageA(FHandle, CM_DEACTIVATE, 0, 0);
+      result = gone ? mrCancel : FModalResult;
+      if (!gone && FHandle) SendMessageA(FHandle, CM_DEACTIVATE, 0, 0);
     } catch (...) {
-      handBack();
-      Hide();
+      hide();
       throw;
     }
-    handBack();
-    Hide();
+    hide();
   } catch (...) {
     restore();
     throw;

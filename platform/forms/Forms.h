@@ -116,6 +116,7 @@ class TCustomForm : public TWinControl {
   // ---- Showing and closing ----
   void Show();
   void Hide() { SetVisible(false); }
+  // Runs until the form closes; a form freed meanwhile answers mrCancel.
   TModalResult ShowModal();
   void Close();
   // Asks OnCloseQuery (and the forms it owns) whether closing is fine.
@@ -205,6 +206,10 @@ class TCustomForm : public TWinControl {
   Integer FLoadedClientHeight = 0;
   bool FCreatedNew = false;
   bool FReleasing = false;
+  // Set while ShowModal runs: the flag it raises when the form is freed
+  // under it (by its owner, a timer, a handler), so it ends its loop
+  // without touching the form again.
+  bool* FModalGone = nullptr;
   TCanvas* FCanvas = nullptr;
 };
 
