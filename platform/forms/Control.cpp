@@ -8,6 +8,7 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/FreeWatch.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Exceptions.h"
@@ -655,7 +656,11 @@ void TControl::WMLButtonDown(TMessage& Message) {
 void TControl::WMLButtonDblClk(TMessage& Message) {
   if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
   FControlState.Include(csLButtonDown);
-  if (FControlStyle.Contains(csClickEvents)) DblClick();
+  if (FControlStyle.Contains(csClickEvents)) {
+    TFreeWatch watch(this);
+    DblClick();
+    if (watch.Gone()) return;  // the handler freed the control
+  }
   if (!FControlStyle.Contains(csNoStdEvents)) {
     TPoint p = Message.Pos();
     MouseDown(mbLeft, KeysToShiftState(Message.WParam) + ssDouble, p.X, p.Y);
@@ -669,7 +674,11 @@ void TControl::WMLButtonUp(TMessage& Message) {
   if (FControlState.Contains(csClicked)) {
     FControlState.Exclude(csClicked);
     TRect client = GetClientRect();
-    if (p.X >= client.Left && p.X < client.Right && p.Y >= client.Top && p.Y < client.Bottom) Click();
+    if (p.X >= client.Left && p.X < client.Right && p.Y >= client.Top && p.Y < client.Bottom) {
+      TFreeWatch watch(this);
+      Click();
+      if (watch.Gone()) return;  // the handler freed the control
+    }
   }
   if (!FControlStyle.Contains(csNoStdEvents)) MouseUp(mbLeft, KeysToShiftState(Message.WParam), p.X, p.Y);
 }

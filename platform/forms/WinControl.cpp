@@ -7,6 +7,7 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/FreeWatch.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
@@ -813,7 +814,9 @@ bool TWinControl::DoKey(TMessage& Message, bool (TWinControl::*AFormStep)(TMessa
   if (form && form != this && form->GetKeyPreview() && (form->*AFormStep)(Message)) return true;
   if (!FControlStyle.Contains(csNoStdEvents)) {
     Word key = static_cast<Word>(Message.WParam);
+    TFreeWatch watch(this);
     (this->*AEvent)(key, KeyDataToShiftState(Message.LParam));
+    if (watch.Gone()) return true;  // the handler freed the control: the key is spent
     Message.WParam = key;
     if (key == 0) return true;
   }
@@ -827,7 +830,9 @@ bool TWinControl::DoKeyPress(TMessage& Message) {
   if (form && form != this && form->GetKeyPreview() && form->DoKeyPress(Message)) return true;
   if (!FControlStyle.Contains(csNoStdEvents)) {
     char ch = static_cast<char>(Message.WParam);
+    TFreeWatch watch(this);
     KeyPress(ch);
+    if (watch.Gone()) return true;  // the handler freed the control: the key is spent
     Message.WParam = static_cast<unsigned char>(ch);
     if (ch == 0) return true;
   }
