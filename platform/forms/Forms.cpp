@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/forms/Application.h"
+#include "platform/forms/FreeWatch.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/ObjectText.h"
@@ -114,7 +115,6 @@ void TCustomForm::BeforeDestruction() {
     }
   }
   if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
-  if (FModalGone) *FModalGone = true;
   inherited::BeforeDestruction();
 }
 
@@ -400,10 +400,9 @@ TModalResult TCustomForm::ShowModal() {
   if (ownedHere) SetWindowLongPtrA(own, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(waiting));
   for (HWND h : disabled) EnableWindow(h, FALSE);
   TModalResult result = mrNone;
-  // The form may be freed by anything its loop runs; from then on only
-  // what ShowModal keeps itself is touched.
-  bool gone = false;
-  FModalGone = &gone;
+  // The form may be freed by anything its loop runs (its owner, a timer, a
+  // handler); from then on only what ShowModal keeps itself is touched.
+  TFreeWatch watch(this);
   // The windows that waited take over again before the form goes out of
   // sight, and the one that was active is active again at once: hiding the
   // active form first would leave the program without an active window for
@@ -418,12 +417,11 @@ TModalResult TCustomForm::ShowModal() {
   };
   auto hide = [&]() {
     handBack();
-    if (!gone) Hide();
+    if (!watch.Gone()) Hide();
   };
   auto restore = [&]() {
     handBack();
-    if (gone) return;
-    FModalGone = nullptr;
+    if (watch.Gone()) return;
     if (ownedHere && IsWindow(own)) SetWindowLongPtrA(own, GWLP_HWNDPARENT, 0);
     FFormState.Exclude(fsModal);
   };
@@ -432,19 +430,19 @@ TModalResult TCustomForm::ShowModal() {
     FModalResult = mrNone;
     Show();
     try {
-      if (!gone) SendMessageA(FHandle, CM_ACTIVATE, 0, 0);
+      if (!watch.Gone()) SendMessageA(FHandle, CM_ACTIVATE, 0, 0);
       ModalLoopScope loop;
       bool running = !Application || !Application->GetTerminated();
-      while (!gone) {
+      while (!watch.Gone()) {
         if (!running)
           FModalResult = mrCancel;
         else if (FModalResult != mrNone)
           CloseModal();
-        if (gone || FModalResult != mrNone) break;
+        if (watch.Gone() || FModalResult != mrNone) break;
         running = ModalStep();
       }
-      result = gone ? mrCancel : FModalResult;
-      if (!gone && FHandle) SendMessageA(FHandle, CM_DEACTIVATE, 0, 0);
+      result = watch.Gone() ? mrCancel : FModalResult;
+      if (!watch.Gone() && FHandle) SendMessageA(FHandle, CM_DEACTIVATE, 0, 0);
     } catch (...) {
       hide();
       throw;

@@ -206,10 +206,6 @@ class TCustomForm : public TWinControl {
   Integer FLoadedClientHeight = 0;
   bool FCreatedNew = false;
   bool FReleasing = false;
-  // Set while ShowModal runs: the flag it raises when the form is freed
-  // under it (by its owner, a timer, a handler), so it ends its loop
-  // without touching the form again.
-  bool* FModalGone = nullptr;
   TCanvas* FCanvas = nullptr;
 };
 
