@@ -8,6 +8,7 @@
 
 #include "platform/forms/Bitmap.h"
 #include "platform/forms/FloatingPopup.h"
+#include "platform/forms/FreeWatch.h"
 #include "platform/forms/Graphics.h"
 #include "platform/forms/ImageList.h"
 #include "platform/forms/Screen.h"
@@ -691,7 +692,11 @@ void TPopupMenu::DoPopup(TObject* Sender) {
 }
 
 void TPopupMenu::Popup(Integer X, Integer Y) {
+  // OnPopup may free the menu (one built afresh takes its place): nothing
+  // shows then.
+  TFreeWatch watch(this);
   DoPopup(this);
+  if (watch.Gone()) return;
   TMenuItem* chosen = nullptr;
   if (!forms::detail::ScriptedPopupMenu(this, {X, Y}, chosen)) {
     // Whatever held the mouse lets it go before the menu takes it.

@@ -229,6 +229,18 @@ TEST_F(Menus, ItemsFreedWhileTheMenuIsOpenAreNoLongerShownOrChosen) {
   going->Popup(200, 150);
   EXPECT_EQ(forms::test::OpenMenuWindow(), nullptr);
   EXPECT_EQ(win::test::Capture(), nullptr);
+
+  // A menu that frees itself as it is about to show (another takes its
+  // place) shows nothing.
+  auto* stale = New<TPopupMenu>(form);
+  stale->GetItems()->Add(New<TMenuItem>(stale));
+  stale->OnPopup = [stale](TObject*) {
+    Log().push_back("stale menu goes");
+    stale->Free();
+  };
+  stale->Popup(200, 150);
+  EXPECT_EQ(TakeLog(), Seq({"stale menu goes"}));
+  EXPECT_EQ(forms::test::OpenMenuWindow(), nullptr);
 }
 
 TEST_F(Menus, ShortCutsRunTheirItemOnlyWhenItCouldBeChosen) {
