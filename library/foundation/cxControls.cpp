@@ -83,6 +83,9 @@ void TcxControl::AfterConstruction() {
 }
 
 void TcxControl::BeforeDestruction() {
+  // The drag's object is kept while it still carries this control: the
+  // class library's drag forgets the control as it goes.
+  cxDragSourceDestroying(this);
   // The bars go before the children are freed, while the control is whole.
   DestroyScrollBars();
   inherited::BeforeDestruction();

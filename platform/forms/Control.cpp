@@ -2,11 +2,13 @@
 // mouse handling, and the helpers shared by every control.
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "platform/forms/Actions.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/FreeWatch.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Exceptions.h"
@@ -335,7 +337,7 @@ bool TControl::CanResize(Integer& NewWidth, Integer& NewHeight) {
 
 bool TControl::CanAutoSizeTo(Integer&, Integer&) { return true; }
 
-void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+void TControl::CheckNewSize(Integer ALeft, Integer ATop, Integer& AWidth, Integer& AHeight) {
   AWidth = std::max(AWidth, 0);
   AHeight = std::max(AHeight, 0);
   if (AWidth != FWidth || AHeight != FHeight) {
@@ -345,6 +347,15 @@ void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AH
       AHeight = FHeight;
     }
   }
+  // Whatever asked, the edges stay in range: everything that places,
+  // paints or hit-tests the control works with its right and bottom.
+  constexpr Integer kMax = std::numeric_limits<Integer>::max();
+  AWidth = std::clamp(AWidth, 0, ALeft > 0 ? kMax - ALeft : kMax);
+  AHeight = std::clamp(AHeight, 0, ATop > 0 ? kMax - ATop : kMax);
+}
+
+void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  CheckNewSize(ALeft, ATop, AWidth, AHeight);
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   InvalidateControl(FVisible, false);
   bool resized = AWidth != FWidth || AHeight != FHeight;
@@ -368,7 +379,10 @@ void TControl::Resize() {
 
 void TControl::SetClientSize(Integer W, Integer H) {
   TRect client = GetClientRect();
-  SetBounds(FLeft, FTop, FWidth - client.Width() + W, FHeight - client.Height() + H);
+  // The frame is added in 64 bits: a client side near the end of Integer
+  // asks for the largest control there is.
+  SetBounds(FLeft, FTop, ClampToInteger(Int64(FWidth) - client.Width() + W),
+            ClampToInteger(Int64(FHeight) - client.Height() + H));
 }
 
 TRect TControl::GetClientRect() { return Rect(0, 0, FWidth, FHeight); }
@@ -411,7 +425,8 @@ void TControl::UpdateAnchorRules() {
   if (!FParent || FParent->FControlState.Contains(csAlignmentNeeded)) return;
   if (FAnchorMove) return;
   TRect client = FParent->GetClientRect();
-  FAnchorOrigin = {client.Width() - (FLeft + FWidth), client.Height() - (FTop + FHeight)};
+  FAnchorRight = Int64(client.Width()) - (Int64(FLeft) + FWidth);
+  FAnchorBottom = Int64(client.Height()) - (Int64(FTop) + FHeight);
   FAnchorValid = true;
 }
 
@@ -641,7 +656,11 @@ void TControl::WMLButtonDown(TMessage& Message) {
 void TControl::WMLButtonDblClk(TMessage& Message) {
   if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
   FControlState.Include(csLButtonDown);
-  if (FControlStyle.Contains(csClickEvents)) DblClick();
+  if (FControlStyle.Contains(csClickEvents)) {
+    TFreeWatch watch(this);
+    DblClick();
+    if (watch.Gone()) return;  // the handler freed the control
+  }
   if (!FControlStyle.Contains(csNoStdEvents)) {
     TPoint p = Message.Pos();
     MouseDown(mbLeft, KeysToShiftState(Message.WParam) + ssDouble, p.X, p.Y);
@@ -655,7 +674,11 @@ void TControl::WMLButtonUp(TMessage& Message) {
   if (FControlState.Contains(csClicked)) {
     FControlState.Exclude(csClicked);
     TRect client = GetClientRect();
-    if (p.X >= client.Left && p.X < client.Right && p.Y >= client.Top && p.Y < client.Bottom) Click();
+    if (p.X >= client.Left && p.X < client.Right && p.Y >= client.Top && p.Y < client.Bottom) {
+      TFreeWatch watch(this);
+      Click();
+      if (watch.Gone()) return;  // the handler freed the control
+    }
   }
   if (!FControlStyle.Contains(csNoStdEvents)) MouseUp(mbLeft, KeysToShiftState(Message.WParam), p.X, p.Y);
 }

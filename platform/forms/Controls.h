@@ -405,6 +405,10 @@ class TControl : public TComponent {
   virtual void FontObjectChanged(TObject* Sender);
   void ConstraintsChanged();
   void ApplyConstraints(Integer& W, Integer& H);
+  // The size a move to ALeft, ATop would take: never negative, within the
+  // constraints when it changes, as CanResize lets it, and short enough
+  // that the right and bottom edges are Integers too.
+  void CheckNewSize(Integer ALeft, Integer ATop, Integer& AWidth, Integer& AHeight);
   void SetClientSize(Integer W, Integer H);
   // The two setters of a value a control may take from its parent (colour,
   // hint showing, 3-D look): an own value ends the inheriting and is
@@ -419,10 +423,12 @@ class TControl : public TComponent {
     Perform(AChanged);
   }
   void SetInherits(bool& AInherits, bool AValue, win::UINT AParentChanged);
-  // The parent's client rectangle an anchored control kept its distances to.
   // Distances to the parent's right and bottom client edges, kept for
-  // anchoring while the control is not being placed by its anchors.
-  TPoint FAnchorOrigin{};
+  // anchoring while the control is not being placed by its anchors; in 64
+  // bits, as a control far outside its parent may be further away than
+  // Integer goes.
+  Int64 FAnchorRight = 0;
+  Int64 FAnchorBottom = 0;
   bool FAnchorValid = false;
   bool FAnchorMove = false;
 

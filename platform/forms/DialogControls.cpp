@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/forms/FloatingPopup.h"
+#include "platform/forms/FreeWatch.h"
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
@@ -95,7 +96,9 @@ void TDialogButton::KeyUp(Word& Key, TShiftState Shift) {
   if (Key == VK_SPACE && FPressed) {
     FPressed = false;
     Invalidate();
+    TFreeWatch watch(this);
     Click();
+    if (watch.Gone()) return;  // the handler freed the button
   }
   inherited::KeyUp(Key, Shift);
 }

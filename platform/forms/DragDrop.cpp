@@ -73,6 +73,7 @@ void TDragObject::EndDragImage() {
 }
 
 void TBaseDragControlObject::Finished(TObject* Target, Integer X, Integer Y, bool Accepted) {
+  if (!FControl) return;
   if (!Accepted) {
     FControl->DragCanceled();
     Target = nullptr;
@@ -80,10 +81,12 @@ void TBaseDragControlObject::Finished(TObject* Target, Integer X, Integer Y, boo
   EndDrag(Target, X, Y);
 }
 
-void TBaseDragControlObject::EndDrag(TObject* Target, Integer X, Integer Y) { FControl->DoEndDrag(Target, X, Y); }
+void TBaseDragControlObject::EndDrag(TObject* Target, Integer X, Integer Y) {
+  if (FControl) FControl->DoEndDrag(Target, X, Y);
+}
 
 TCursor TDragControlObject::GetDragCursor(bool Accepted, Integer, Integer) {
-  return Accepted ? GetControl()->GetDragCursor() : crNoDrop;
+  return Accepted && GetControl() ? GetControl()->GetDragCursor() : crNoDrop;
 }
 
 // ---- The loop ----
@@ -134,6 +137,10 @@ class TDragOperation {
       FSource = nullptr;
       FEnd = End::Cancel;
     }
+    // The drag's object may carry the control (the one made for it, or one
+    // of the program's): it carries nothing from now on.
+    if (auto* carrier = dynamic_cast<TBaseDragControlObject*>(FObject); carrier && carrier->FControl == Control)
+      carrier->FControl = nullptr;
   }
 
   static TDragOperation* Current;
@@ -218,6 +225,9 @@ void TDragOperation::MoveTo(TPoint Pos) {
   }
   FObject->FDragTarget = FTarget;
   if (FTarget) FObject->FDragTargetPos = FTarget->ScreenToClient(Pos);
+  // A target that freed the source has ended the drag: the cursor is put
+  // back as the drag finishes.
+  if (!FSource) return;
   if (Screen) Screen->SetCursor(FObject->GetDragCursor(FAccepted && FTarget, Pos.X, Pos.Y));
 }
 
@@ -239,7 +249,12 @@ void TDragOperation::Finish(bool Drop) {
     if (dropped) Send(FTarget, dmDragDrop, pos);
     else Send(FTarget, Drop ? dmDragLeave : dmDragCancel, pos);
   }
+  // A target may free the source as it takes the drop (a bin for
+  // controls): the source, gone, hears nothing, as when it goes mid-drag.
+  // A target that freed itself is named to nobody.
+  if (target && !FTarget) target = nullptr;
   FTarget = nullptr;
+  if (!FSource) return;
   FObject->Finished(target, at.X, at.Y, dropped);
 }
 

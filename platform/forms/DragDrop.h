@@ -55,15 +55,17 @@ class TBaseDragControlObject : public TDragObject {
   ORV_CLASS(TBaseDragControlObject, TDragObject)
  public:
   explicit TBaseDragControlObject(TControl* AControl) : FControl(AControl) {}
+  // Null once the control was freed during its drag.
   TControl* GetControl() const { return FControl; }
   TObject* GetSource() override { return FControl; }
   void Finished(TObject* Target, Integer X, Integer Y, bool Accepted) override;
-  TDragImageList* GetDragImages() override { return FControl->GetDragImages(); }
+  TDragImageList* GetDragImages() override { return FControl ? FControl->GetDragImages() : nullptr; }
 
  protected:
   virtual void EndDrag(TObject* Target, Integer X, Integer Y);
 
  private:
+  friend class TDragOperation;  // forgets a control freed during the drag
   TControl* FControl;
 };
 

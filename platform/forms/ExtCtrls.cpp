@@ -5,6 +5,7 @@
 #include "platform/forms/Graphics.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
+#include "platform/rtl/Numbers.h"
 #include "platform/win/WindowStyles.h"
 
 using namespace win;
@@ -33,17 +34,19 @@ void TCustomPanel::CreateParams(TCreateParams& Params) {
     Params.Style |= WS_BORDER;
 }
 
+// Two bevels of the widest width take more room than Integer holds: the
+// sum and the insets are worked in 64 bits and stop at the range's end.
 Integer TCustomPanel::BevelSpace() const {
-  return ((FBevelOuter != bvNone) + (FBevelInner != bvNone)) * FBevelWidth;
+  return ClampToInteger(Int64((FBevelOuter != bvNone) + (FBevelInner != bvNone)) * FBevelWidth);
 }
 
 void TCustomPanel::AdjustClientRect(TRect& Rect) {
   inherited::AdjustClientRect(Rect);
-  Integer inset = BevelSpace();
-  Rect.Left += inset;
-  Rect.Top += inset;
-  Rect.Right = std::max(Rect.Left, Rect.Right - inset);
-  Rect.Bottom = std::max(Rect.Top, Rect.Bottom - inset);
+  const Int64 inset = BevelSpace();
+  Rect.Left = ClampToInteger(Rect.Left + inset);
+  Rect.Top = ClampToInteger(Rect.Top + inset);
+  Rect.Right = std::max(Rect.Left, ClampToInteger(Rect.Right - inset));
+  Rect.Bottom = std::max(Rect.Top, ClampToInteger(Rect.Bottom - inset));
 }
 
 void TCustomPanel::BevelChanged() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/forms/Application.h"
+#include "platform/forms/FreeWatch.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/ObjectText.h"
@@ -399,6 +400,9 @@ TModalResult TCustomForm::ShowModal() {
   if (ownedHere) SetWindowLongPtrA(own, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(waiting));
   for (HWND h : disabled) EnableWindow(h, FALSE);
   TModalResult result = mrNone;
+  // The form may be freed by anything its loop runs (its owner, a timer, a
+  // handler); from then on only what ShowModal keeps itself is touched.
+  TFreeWatch watch(this);
   // The windows that waited take over again before the form goes out of
   // sight, and the one that was active is active again at once: hiding the
   // active form first would leave the program without an active window for
@@ -411,8 +415,13 @@ TModalResult TCustomForm::ShowModal() {
       if (IsWindow(h)) EnableWindow(h, TRUE);
     if (previousActive && IsWindow(previousActive)) SetActiveWindow(previousActive);
   };
+  auto hide = [&]() {
+    handBack();
+    if (!watch.Gone()) Hide();
+  };
   auto restore = [&]() {
     handBack();
+    if (watch.Gone()) return;
     if (ownedHere && IsWindow(own)) SetWindowLongPtrA(own, GWLP_HWNDPARENT, 0);
     FFormState.Exclude(fsModal);
   };
@@ -421,26 +430,24 @@ TModalResult TCustomForm::ShowModal() {
     FModalResult = mrNone;
     Show();
     try {
-      SendMessageA(FHandle, CM_ACTIVATE, 0, 0);
+      if (!watch.Gone()) SendMessageA(FHandle, CM_ACTIVATE, 0, 0);
       ModalLoopScope loop;
       bool running = !Application || !Application->GetTerminated();
-      for (;;) {
+      while (!watch.Gone()) {
         if (!running)
           FModalResult = mrCancel;
         else if (FModalResult != mrNone)
           CloseModal();
-        if (FModalResult != mrNone) break;
+        if (watch.Gone() || FModalResult != mrNone) break;
         running = ModalStep();
       }
-      result = FModalResult;
-      if (FHandle) SendMessageA(FHandle, CM_DEACTIVATE, 0, 0);
+      result = watch.Gone() ? mrCancel : FModalResult;
+      if (!watch.Gone() && FHandle) SendMessageA(FHandle, CM_DEACTIVATE, 0, 0);
     } catch (...) {
-      handBack();
-      Hide();
+      hide();
       throw;
     }
-    handBack();
-    Hide();
+    hide();
   } catch (...) {
     restore();
     throw;

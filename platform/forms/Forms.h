@@ -116,6 +116,7 @@ class TCustomForm : public TWinControl {
   // ---- Showing and closing ----
   void Show();
   void Hide() { SetVisible(false); }
+  // Runs until the form closes; a form freed meanwhile answers mrCancel.
   TModalResult ShowModal();
   void Close();
   // Asks OnCloseQuery (and the forms it owns) whether closing is fine.

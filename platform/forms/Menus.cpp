@@ -8,6 +8,7 @@
 
 #include "platform/forms/Bitmap.h"
 #include "platform/forms/FloatingPopup.h"
+#include "platform/forms/FreeWatch.h"
 #include "platform/forms/Graphics.h"
 #include "platform/forms/ImageList.h"
 #include "platform/forms/Screen.h"
@@ -48,6 +49,11 @@ AnsiString StripHotkey(const AnsiString& Text) {
 
 // ---- TMenuItem ----
 
+namespace {
+// The open menu windows let go of an item taken out of its menu or freed.
+void ItemLeavingOpenMenus(TMenuItem* Item);
+}  // namespace
+
 ORV_REGISTER(TMenuItem, ORV_PROP(Caption), ORV_PROP(ImageIndex).Default(-1), ORV_PROP(Visible).Default(true),
              ORV_PROP(Enabled).Default(true), ORV_PROP(Checked).Default(false), ORV_PROP(ShortCut).Default(0),
              ORV_PROP(Hint), ORV_EVENT(OnClick), ORV_EVENT(OnMeasureItem), ORV_EVENT(OnDrawItem))
@@ -55,6 +61,7 @@ ORV_REGISTER(TMenuItem, ORV_PROP(Caption), ORV_PROP(ImageIndex).Default(-1), ORV
 TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {}
 
 TMenuItem::~TMenuItem() {
+  ItemLeavingOpenMenus(this);
   Clear();
   if (FParent) FParent->Remove(this);
   FreeAndNil(FBitmap);
@@ -82,6 +89,7 @@ void TMenuItem::Remove(TMenuItem* Item) {
   if (it == FItems.end()) return;
   FItems.erase(it);
   Item->FParent = nullptr;
+  ItemLeavingOpenMenus(Item);
 }
 
 void TMenuItem::Delete(Integer Index) {
@@ -197,7 +205,7 @@ class TMenuWindow : public TCustomControl {
   ORV_CLASS(TMenuWindow, TCustomControl)
  public:
   TMenuWindow(TPopupMenu* Menu, TMenuItem* Parent, TMenuWindow* ParentWindow)
-      : TCustomControl(nullptr), FMenu(Menu), FParentMenuWindow(ParentWindow) {
+      : TCustomControl(nullptr), FMenu(Menu), FParentItem(Parent), FParentMenuWindow(ParentWindow) {
     FVisible = false;
     FParentColor = false;
     FParentFont = false;
@@ -210,6 +218,46 @@ class TMenuWindow : public TCustomControl {
   }
 
   bool IsEmpty() const { return FShown.empty(); }
+
+  // An item taken out of the menu or freed while the window is open (a
+  // timer rebuilding the menu, a window closing): the window shows the
+  // rest, closes up the gap, and closes once nothing is left; when it is
+  // the item whose children the window shows, every open menu ends.
+  void ItemLeaving(TMenuItem* Item) {
+    if (Item == FParentItem) {
+      FShown.clear();
+      FRects.clear();
+      FSelected = -1;
+      FChosen = nullptr;
+      End(MenuEnd::DismissedAll);
+      return;
+    }
+    auto it = std::find(FShown.begin(), FShown.end(), Item);
+    if (it == FShown.end()) return;
+    const auto i = static_cast<std::size_t>(it - FShown.begin());
+    const Integer h = FRects[i].Height();
+    FShown.erase(it);
+    FRects.erase(FRects.begin() + static_cast<std::ptrdiff_t>(i));
+    for (std::size_t j = i; j < FRects.size(); ++j) {
+      FRects[j].Top -= h;
+      FRects[j].Bottom -= h;
+    }
+    const auto index = static_cast<Integer>(i);
+    if (FSelected == index)
+      FSelected = -1;
+    else if (FSelected > index)
+      --FSelected;
+    if (FChosen == Item) FChosen = nullptr;
+    if (FShown.empty()) {
+      End(MenuEnd::Closed);
+      return;
+    }
+    FHeight -= h;
+    if (HandleAllocated()) {
+      SetWindowPos(FHandle, nullptr, 0, 0, FWidth, FHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      InvalidateRect(FHandle, nullptr, FALSE);
+    }
+  }
 
   // Shows the window with its alignment point at the screen point and runs
   // until it is done; answers how it ended and, when chosen, the item.
@@ -262,6 +310,14 @@ class TMenuWindow : public TCustomControl {
     FVisible = false;
     Chosen = FChosen;
     return FEnd;
+  }
+
+  // Ends the window from outside its own messages: its loop may be waiting
+  // for one, so it gets one.
+  void End(MenuEnd How) {
+    if (FEnd != MenuEnd::Open) return;
+    FEnd = How;
+    if (HandleAllocated()) PostMessageA(FHandle, WM_NULL, 0, 0);
   }
 
   // The item under a client point, or -1.
@@ -565,6 +621,7 @@ class TMenuWindow : public TCustomControl {
   }
 
   TPopupMenu* FMenu;
+  TMenuItem* FParentItem;  // whose children the window shows
   TMenuWindow* FParentMenuWindow;
   std::vector<TMenuItem*> FShown;  // the visible items, separators included
   std::vector<TRect> FRects;
@@ -574,6 +631,10 @@ class TMenuWindow : public TCustomControl {
   TMenuItem* FChosen = nullptr;
   MenuEnd FEnd = MenuEnd::Open;
 };
+
+void ItemLeavingOpenMenus(TMenuItem* Item) {
+  for (TMenuWindow* w : std::vector<TMenuWindow*>(OpenWindows())) w->ItemLeaving(Item);
+}
 
 }  // namespace
 
@@ -631,7 +692,11 @@ void TPopupMenu::DoPopup(TObject* Sender) {
 }
 
 void TPopupMenu::Popup(Integer X, Integer Y) {
+  // OnPopup may free the menu (one built afresh takes its place): nothing
+  // shows then.
+  TFreeWatch watch(this);
   DoPopup(this);
+  if (watch.Gone()) return;
   TMenuItem* chosen = nullptr;
   if (!forms::detail::ScriptedPopupMenu(this, {X, Y}, chosen)) {
     // Whatever held the mouse lets it go before the menu takes it.

@@ -7,10 +7,12 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/FreeWatch.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Numbers.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/win/Caret.h"
 #include "platform/win/Cursors.h"
@@ -401,15 +403,7 @@ void TWinControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer
     if (FWidth != oldW || FHeight != oldH) Realign();
     return;
   }
-  AWidth = std::max(AWidth, 0);
-  AHeight = std::max(AHeight, 0);
-  if (AWidth != FWidth || AHeight != FHeight) {
-    ApplyConstraints(AWidth, AHeight);
-    if (!CanResize(AWidth, AHeight)) {
-      AWidth = FWidth;
-      AHeight = FHeight;
-    }
-  }
+  CheckNewSize(ALeft, ATop, AWidth, AHeight);
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   // The window reports the new place back (WM_WINDOWPOSCHANGED, WM_SIZE).
   SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -483,16 +477,18 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
     if (c->FAlign != alNone || !c->FAnchorValid) continue;
     TAnchors a = c->FAnchors;
     if (!a.Contains(akRight) && !a.Contains(akBottom)) continue;
-    Integer l = c->FLeft, t = c->FTop, w = c->FWidth, h = c->FHeight;
+    // In 64 bits: a control kept far outside a small parent is as far
+    // from its edges as Integer allows, and no further.
+    Int64 l = c->FLeft, t = c->FTop, w = c->FWidth, h = c->FHeight;
     if (a.Contains(akRight)) {
-      Integer right = client.Width() - c->FAnchorOrigin.X;
+      const Int64 right = Int64(client.Width()) - c->FAnchorRight;
       if (a.Contains(akLeft))
         w = right - l;
       else
         l = right - w;
     }
     if (a.Contains(akBottom)) {
-      Integer bottom = client.Height() - c->FAnchorOrigin.Y;
+      const Int64 bottom = Int64(client.Height()) - c->FAnchorBottom;
       if (a.Contains(akTop))
         h = bottom - t;
       else
@@ -500,7 +496,7 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
     }
     c->FAnchorMove = true;
     try {
-      c->SetBounds(l, t, w, h);
+      c->SetBounds(ClampToInteger(l), ClampToInteger(t), ClampToInteger(w), ClampToInteger(h));
     } catch (...) {
       c->FAnchorMove = false;
       throw;
@@ -516,41 +512,46 @@ void TWinControl::DoAlign(TAlign AAlign, TRect& Rect, TControl* AControl) {
   for (TControl* c : FControls)
     if (c->FAlign == AAlign && c->FVisible) list.push_back(c);
   if (list.empty()) return;
-  auto key = [AAlign](TControl* c) -> Integer {
+  auto key = [AAlign](TControl* c) -> Int64 {
     switch (AAlign) {
       case alTop: return c->FTop;
-      case alBottom: return -(c->FTop + c->FHeight);
+      case alBottom: return -(Int64(c->FTop) + c->FHeight);
       case alLeft: return c->FLeft;
-      case alRight: return -(c->FLeft + c->FWidth);
+      case alRight: return -(Int64(c->FLeft) + c->FWidth);
       default: return 0;
     }
   };
   std::stable_sort(list.begin(), list.end(), [&](TControl* a, TControl* b) {
-    Integer ka = key(a), kb = key(b);
+    Int64 ka = key(a), kb = key(b);
     if (ka != kb) return ka < kb;
     return a == AControl && b != AControl;
   });
+  // The free rectangle's sides move in 64 bits and stop at the ends of
+  // Integer: controls larger than the room left (however many, however
+  // large) push them past each other, never out of range.
+  auto width = [&Rect] { return ClampToInteger(std::max<Int64>(0, Int64(Rect.Right) - Rect.Left)); };
+  auto height = [&Rect] { return ClampToInteger(std::max<Int64>(0, Int64(Rect.Bottom) - Rect.Top)); };
   for (TControl* c : list) {
     Integer w = c->FWidth, h = c->FHeight;
     switch (AAlign) {
       case alTop:
-        c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), h);
-        Rect.Top += c->FHeight;
+        c->SetBounds(Rect.Left, Rect.Top, width(), h);
+        Rect.Top = ClampToInteger(Int64(Rect.Top) + c->FHeight);
         break;
       case alBottom:
-        c->SetBounds(Rect.Left, Rect.Bottom - h, Rect.Width(), h);
-        Rect.Bottom -= c->FHeight;
+        c->SetBounds(Rect.Left, ClampToInteger(Int64(Rect.Bottom) - h), width(), h);
+        Rect.Bottom = ClampToInteger(Int64(Rect.Bottom) - c->FHeight);
         break;
       case alLeft:
-        c->SetBounds(Rect.Left, Rect.Top, w, Rect.Height());
-        Rect.Left += c->FWidth;
+        c->SetBounds(Rect.Left, Rect.Top, w, height());
+        Rect.Left = ClampToInteger(Int64(Rect.Left) + c->FWidth);
         break;
       case alRight:
-        c->SetBounds(Rect.Right - w, Rect.Top, w, Rect.Height());
-        Rect.Right -= c->FWidth;
+        c->SetBounds(ClampToInteger(Int64(Rect.Right) - w), Rect.Top, w, height());
+        Rect.Right = ClampToInteger(Int64(Rect.Right) - c->FWidth);
         break;
       case alClient:
-        c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), Rect.Height());
+        c->SetBounds(Rect.Left, Rect.Top, width(), height());
         break;
       default:
         break;
@@ -615,8 +616,10 @@ TControl* TWinControl::ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool 
     bool isWin = dynamic_cast<TWinControl*>(c) != nullptr;
     if (isWin && !AllowWinControls) continue;
     if (!c->FVisible || (!c->FEnabled && !AllowDisabled)) continue;
-    TPoint p{Pos.X - c->FLeft, Pos.Y - c->FTop};
-    if (p.X < 0 || p.Y < 0 || p.X >= c->FWidth || p.Y >= c->FHeight) continue;
+    // In 64 bits: a point far from a control far away is not inside it.
+    const Int64 px = Int64(Pos.X) - c->FLeft, py = Int64(Pos.Y) - c->FTop;
+    if (px < 0 || py < 0 || px >= c->FWidth || py >= c->FHeight) continue;
+    TPoint p{static_cast<Integer>(px), static_cast<Integer>(py)};
     if (c->Perform(CM_HITTEST, 0, MAKELPARAM(p.X, p.Y)) == 0) continue;
     if (AllLevels && isWin) {
       auto* win = static_cast<TWinControl*>(c);
@@ -811,7 +814,9 @@ bool TWinControl::DoKey(TMessage& Message, bool (TWinControl::*AFormStep)(TMessa
   if (form && form != this && form->GetKeyPreview() && (form->*AFormStep)(Message)) return true;
   if (!FControlStyle.Contains(csNoStdEvents)) {
     Word key = static_cast<Word>(Message.WParam);
+    TFreeWatch watch(this);
     (this->*AEvent)(key, KeyDataToShiftState(Message.LParam));
+    if (watch.Gone()) return true;  // the handler freed the control: the key is spent
     Message.WParam = key;
     if (key == 0) return true;
   }
@@ -825,7 +830,9 @@ bool TWinControl::DoKeyPress(TMessage& Message) {
   if (form && form != this && form->GetKeyPreview() && form->DoKeyPress(Message)) return true;
   if (!FControlStyle.Contains(csNoStdEvents)) {
     char ch = static_cast<char>(Message.WParam);
+    TFreeWatch watch(this);
     KeyPress(ch);
+    if (watch.Gone()) return true;  // the handler freed the control: the key is spent
     Message.WParam = static_cast<unsigned char>(ch);
     if (ch == 0) return true;
   }

@@ -1,6 +1,8 @@
 // Rounding and integer arithmetic with the run-time library's rules.
 #pragma once
 
+#include <limits>
+
 #include "platform/rtl/Types.h"
 
 // To the nearest integer, halves to even (2.5 -> 2, 3.5 -> 4). NaN,
@@ -14,6 +16,13 @@ double Frac(double value);
 // a * b / c with a 64-bit product, rounded to the nearest integer with
 // halves away from zero; c = 0 or a result outside Integer gives -1.
 Integer MulDiv(Integer a, Integer b, Integer c);
+
+// The Integer nearest to a 64-bit value: the value itself, or the end of
+// the range it lies beyond.
+constexpr Integer ClampToInteger(Int64 value) {
+  constexpr Integer lo = std::numeric_limits<Integer>::min(), hi = std::numeric_limits<Integer>::max();
+  return value < lo ? lo : value > hi ? hi : static_cast<Integer>(value);
+}
 
 // Division and remainder truncated toward zero (the language's div and
 // mod): EDivByZero for b = 0, EIntOverflow for the one quotient that does

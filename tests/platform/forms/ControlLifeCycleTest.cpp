@@ -1,6 +1,7 @@
 // The life of controls told as message sequences: windows made on demand,
 // shown with their form, focused, clicked, typed into, disabled and
 // destroyed; and the dispatch chain from WindowProc to the class procedure.
+#include "platform/forms/DialogControls.h"
 #include "platform/forms/Screen.h"
 #include "platform/win/Cursors.h"
 #include "platform/rtl/Exceptions.h"
@@ -315,6 +316,64 @@ TEST_F(LifeCycle, ExceptionInAHandlerGoesToTheApplication) {
   EXPECT_EQ(forms::test::RecordedExceptions().size(), 1u);
   form->Free();
   exceptionsExpected = true;
+}
+
+// A handler may free the control it answers for (a click that removes the
+// control, a key that deletes it): the message ends there, and the rest of
+// the form goes on.
+TEST_F(LifeCycle, AHandlerMayFreeItsOwnControl) {
+  TForm* form = MakeForm("Form", Bounds(100, 100, 300, 200));
+  auto* clicked = Make<TLogControl>(form, "Clicked", Bounds(10, 10, 50, 20));
+  auto* doubled = Make<TLogGraphic>(form, "Doubled", Bounds(70, 10, 50, 20));
+  doubled->SetControlStyle(doubled->GetControlStyle() + csClickEvents + csDoubleClicks);
+  auto* keyed = Make<TLogControl>(form, "Keyed", Bounds(10, 40, 50, 20));
+  auto* typed = Make<TLogControl>(form, "Typed", Bounds(70, 40, 50, 20));
+  auto* button = Make<TDialogButton>(form, "Button", Bounds(10, 70, 75, 23));
+  auto* stays = Make<TLogControl>(form, "Stays", Bounds(10, 100, 50, 20));
+  auto freeOnce = [](TControl* c) {
+    return [c](TObject*) {
+      Log().push_back(c->GetName() + " frees itself");
+      c->Free();
+    };
+  };
+  clicked->OnClick = freeOnce(clicked);
+  doubled->OnDblClick = freeOnce(doubled);
+  keyed->OnKeyDown = [keyed](TObject*, Word& key, TShiftState) {
+    if (key == VK_DELETE) keyed->Free();
+  };
+  typed->OnKeyPress = [typed](TObject*, char&) { typed->Free(); };
+  button->OnClick = freeOnce(button);
+  LogEvents(stays);
+  form->Show();
+  win::test::PumpUntilIdle();
+  const Int64 live = TObject::LiveCount();
+
+  win::test::Click(clicked->GetHandle(), {5, 5});
+  win::test::PumpUntilIdle();
+  win::test::Click(form->GetHandle(), {75, 15});
+  win::test::Click(form->GetHandle(), {75, 15});
+  win::test::PumpUntilIdle();
+  keyed->SetFocus();
+  win::test::KeyPress(VK_DELETE);
+  win::test::PumpUntilIdle();
+  typed->SetFocus();
+  win::test::KeyPress('X');
+  win::test::PumpUntilIdle();
+  button->SetFocus();
+  win::test::KeyPress(VK_SPACE);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(form->GetControlCount(), 1);
+  EXPECT_LT(TObject::LiveCount(), live);
+
+  TakeLog();
+  stays->SetFocus();
+  win::test::KeyPress('A');
+  win::test::PumpUntilIdle();
+  std::vector<std::string> events;
+  for (const auto& l : TakeLog())
+    if (l.find(" On") != std::string::npos) events.push_back(l);
+  EXPECT_EQ(events, Seq({"Stays OnEnter", "Stays OnKeyDown 65", "Stays OnKeyPress a"}));
+  form->Free();
 }
 
 }  // namespace

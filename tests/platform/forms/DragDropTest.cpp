@@ -194,6 +194,74 @@ TEST_F(DragDrop, ATargetFreedInTheMiddleOfADragIsForgotten) {
   EXPECT_EQ(CurrentDragObject(), nullptr);
 }
 
+// The bin throws away what is dropped on it: the source goes inside the
+// target's handler, and hears nothing more of its drag. A target that
+// throws the source away as it passes over it ends the drag the same way.
+TEST_F(DragDrop, ASourceFreedByTheTargetHearsNothingMore) {
+  bin->OnDragDrop = [this](TObject*, TObject* src, Integer, Integer) {
+    Log().push_back("Bin frees " + static_cast<TComponent*>(src)->GetName());
+    static_cast<TObject*>(src)->Free();
+    source = nullptr;
+  };
+  win::test::OnNextModalLoop([&] {
+    win::test::MouseMove(At(bin, 10, 10));
+    win::test::PumpUntilIdle();
+    win::test::MouseUp();
+  });
+  Press(source, 10, 10);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(TakeLog(), Seq({"Source start", "Bin dmDragEnter", "Bin over enter from Source at 10,10",
+                            "Bin dmDragDrop", "Bin frees Source"}));
+  EXPECT_EQ(CurrentDragObject(), nullptr);
+  EXPECT_EQ(forms::test::ScreenCursor(), crDefault);
+
+  auto* second = Make<TDragLogControl>(form, "Second", Bounds(10, 100, 80, 40));
+  second->SetDragMode(dmAutomatic);
+  bin->OnDragOver = [&second](TObject*, TObject* src, Integer, Integer, TDragState, bool& accept) {
+    accept = true;
+    if (src != second) return;
+    Log().push_back("Bin frees " + second->GetName() + " as it passes");
+    second->Free();
+    second = nullptr;
+  };
+  win::test::OnNextModalLoop([&] {
+    win::test::MouseMove(At(bin, 10, 10));
+    win::test::PumpUntilIdle();
+    win::test::MouseUp();
+  });
+  win::test::PumpFor(1000);  // the next press is no double click
+  Press(second, 10, 10);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(TakeLog(), Seq({"Bin dmDragEnter", "Bin frees Second as it passes", "Bin dmDragCancel"}));
+  EXPECT_EQ(second, nullptr);
+  EXPECT_EQ(CurrentDragObject(), nullptr);
+  EXPECT_EQ(forms::test::ScreenCursor(), crDefault);
+  EXPECT_EQ(win::test::Capture(), nullptr);
+
+  // A target that goes away as it takes the drop is named to nobody.
+  auto* third = Make<TDragLogControl>(form, "Third", Bounds(10, 100, 80, 40));
+  third->SetDragMode(dmAutomatic);
+  third->OnEndDrag = [](TObject*, TObject* target, Integer, Integer) {
+    Log().push_back(std::string("Third end on ") + (target ? static_cast<TComponent*>(target)->GetName() : "nothing"));
+  };
+  bin->OnDragOver = [](TObject*, TObject*, Integer, Integer, TDragState, bool& accept) { accept = true; };
+  bin->OnDragDrop = [this](TObject*, TObject*, Integer, Integer) {
+    Log().push_back("Bin frees itself");
+    TControl* gone = bin;
+    bin = nullptr;
+    gone->Free();  // the last thing this handler does: it goes with the bin
+  };
+  win::test::OnNextModalLoop([&] {
+    win::test::MouseMove(At(bin, 10, 10));
+    win::test::PumpUntilIdle();
+    win::test::MouseUp();
+  });
+  win::test::PumpFor(1000);
+  Press(third, 10, 10);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(TakeLog(), Seq({"Bin dmDragEnter", "Bin dmDragDrop", "Bin frees itself", "Third end on nothing"}));
+}
+
 // A drag object of the program's own: targets see it as the source, and
 // it hears the end itself.
 TEST_F(DragDrop, ADragObjectFromOnStartDragIsWhatTargetsSee) {

@@ -74,6 +74,30 @@ TEST_F(Forms, ShowModalDisablesTheOthersStandsOverTheWaitingWindowAndAnswersTheM
   main->Free();
 }
 
+// Something the loop runs (a timer, a handler) frees the modal form, or
+// its owner and with it the form: ShowModal ends, answering mrCancel, and
+// the windows that waited take over again.
+TEST_F(Forms, AModalFormFreedWhileItRunsEndsItsLoopAndTheOthersTakeOver) {
+  TForm* main = MakeForm("Main");
+  main->Show();
+  TForm* dialog = MakeForm("Dialog", Bounds(150, 150, 200, 100));
+  Int64 live = TObject::LiveCount();
+  win::test::OnNextModalLoop([dialog] { dialog->Free(); });
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+  EXPECT_LT(TObject::LiveCount(), live);
+  EXPECT_TRUE(IsWindowEnabled(main->GetHandle()));
+  EXPECT_EQ(GetActiveWindow(), main->GetHandle());
+
+  TForm* owner = MakeForm("Owner", Bounds(120, 120, 200, 100));
+  owner->Show();
+  auto* owned = TCustomForm::CreateNew<TForm>(owner);
+  owned->SetBoundsRect(Bounds(150, 150, 200, 100));
+  win::test::OnNextModalLoop([owner] { owner->Free(); });
+  EXPECT_EQ(owned->ShowModal(), mrCancel);
+  EXPECT_TRUE(IsWindowEnabled(main->GetHandle()));
+  main->Free();
+}
+
 TEST_F(Forms, ButtonsEnterAndEscapeEndAModalForm) {
   TForm* dialog = MakeForm("Dialog");
   auto* ok = Button(dialog, "Ok", mrOk, Bounds(10, 10, 75, 23));

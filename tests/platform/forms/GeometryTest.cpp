@@ -116,6 +116,53 @@ TEST_F(Geometry, ConstraintsAndCanResizeLimitTheSize) {
   form->Free();
 }
 
+// Sizes and places at the ends of Integer: a control's right and bottom
+// edges stay Integers, aligned controls larger than their parent push the
+// free room past itself without wrapping round, anchors keep distances as
+// large as Integer allows, a point far from a control far away is not in it.
+TEST_F(Geometry, BoundsAndAlignmentStayInsideIntegerAtItsEnds) {
+  constexpr Integer kMax = std::numeric_limits<Integer>::max();
+  constexpr Integer kMin = std::numeric_limits<Integer>::min();
+  TForm* form = MakeForm("Form");
+  form->SetBorderStyle(bsNone);
+  form->SetBounds(0, 0, 300, 200);
+  auto* far = Make<TLogGraphic>(form, "Far", Bounds(10, 10, 20, 20));
+  far->SetBounds(kMax - 5, kMax - 10, 100, 100);
+  EXPECT_EQ(far->GetBoundsRect(), Rect(kMax - 5, kMax - 10, kMax, kMax));
+  EXPECT_EQ(form->ControlAtPos({kMax - 1, kMax - 1}, true), far);
+  EXPECT_EQ(form->ControlAtPos({kMin, kMin}, true), nullptr);
+
+  // Taller and wider than anything: each takes what it asks, the next
+  // starts where Integer ends.
+  auto* top1 = Make<TLogGraphic>(form, "Top1", Bounds(0, 0, 10, kMax / 2 + 10));
+  auto* top2 = Make<TLogGraphic>(form, "Top2", Bounds(0, 1, 10, kMax / 2 + 10));
+  top1->SetAlign(alTop);
+  top2->SetAlign(alTop);
+  EXPECT_EQ(top1->GetBoundsRect(), Rect(0, 0, 300, kMax / 2 + 10));
+  EXPECT_EQ(top2->GetBoundsRect(), Rect(0, kMax / 2 + 10, 300, kMax));
+  std::vector<TLogGraphic*> bottoms;
+  for (const char* name : {"Bottom1", "Bottom2", "Bottom3"}) {
+    bottoms.push_back(Make<TLogGraphic>(form, name, Bounds(0, 0, 10, 1000000000)));
+    bottoms.back()->SetAlign(alBottom);
+  }
+  EXPECT_EQ(std::min({bottoms[0]->GetTop(), bottoms[1]->GetTop(), bottoms[2]->GetTop()}), kMin);
+  auto* right = Make<TLogGraphic>(form, "Right", Bounds(0, 0, kMax, 10));
+  right->SetAlign(alRight);
+  auto* client = Make<TLogGraphic>(form, "Client", Bounds(0, 0, 10, 10));
+  client->SetAlign(alClient);
+  EXPECT_EQ(right->GetLeft(), 300 - kMax);
+  EXPECT_EQ(client->GetWidth(), 0);
+  for (TControl* c : std::vector<TControl*>{top1, top2, bottoms[0], bottoms[1], bottoms[2], right, client}) c->Free();
+
+  // Anchored far to the left of a parent that grows to the largest width.
+  auto* away = Make<TLogGraphic>(form, "Away", Bounds(kMin + 10, 20, 0, 10));
+  away->SetAnchors(TAnchors{akRight});
+  form->SetClientWidth(kMax);
+  EXPECT_EQ(form->GetWidth(), kMax);
+  EXPECT_EQ(away->GetLeft(), kMin + 10 + (kMax - 300));
+  form->Free();
+}
+
 TEST_F(Geometry, CoordinatesAndClientSizeAreExact) {
   TForm* form = MakeForm("Form", Bounds(100, 50, 300, 200));
   form->SetClientWidth(280);

@@ -184,6 +184,65 @@ TEST_F(Menus, SubmenusOpenToTheRightAndCloseBackToTheirParent) {
   EXPECT_EQ(TakeLog(), Seq({"click Second.txt", "returned"}));
 }
 
+// Something running while a menu is open (a timer rebuilding it) frees
+// its items: the menu closes up the gap and offers the rest; an item whose
+// submenu is open, or the whole menu, going ends every open menu.
+TEST_F(Menus, ItemsFreedWhileTheMenuIsOpenAreNoLongerShownOrChosen) {
+  TRect before{}, after{};
+  TRect closeBefore{}, closeAfter{};
+  win::test::OnNextModalLoop([&] {
+    GetWindowRect(forms::test::OpenMenuWindow(), &before);
+    closeBefore = forms::test::OpenMenuItemRect(close);
+    win::test::KeyPress(VK_DOWN);
+    win::test::KeyPress(VK_DOWN);  // Save is lit
+    win::test::PumpUntilIdle();
+    save->Free();
+    save = nullptr;
+    win::test::PumpUntilIdle();
+    GetWindowRect(forms::test::OpenMenuWindow(), &after);
+    closeAfter = forms::test::OpenMenuItemRect(close);
+    win::test::KeyPress(VK_DOWN);  // from nothing lit: Open
+    win::test::KeyPress(VK_DOWN);  // past the line and Print: Close
+    win::test::KeyPress(VK_RETURN);
+  });
+  PopupAndLogReturn();
+  EXPECT_EQ(TakeLog(), Seq({"click Close", "returned"}));
+  EXPECT_EQ(before.Height() - after.Height(), closeBefore.Top - closeAfter.Top);
+  EXPECT_GT(closeBefore.Top, closeAfter.Top);
+
+  TMenuItem* recent = Add("&Recent");
+  Add("&First.txt", scNone, recent);
+  win::test::OnNextModalLoop([] {
+    win::test::KeyPress(VK_UP);
+    win::test::KeyPress(VK_RIGHT);
+  });
+  win::test::OnNextModalLoop([recent] { recent->Free(); });
+  PopupAndLogReturn();
+  EXPECT_EQ(TakeLog(), Seq({"returned"}));
+  EXPECT_EQ(forms::test::OpenMenuWindow(), nullptr);
+
+  win::test::OnNextModalLoop([this] {
+    menu->Free();
+    menu = nullptr;
+  });
+  TPopupMenu* going = menu;
+  going->Popup(200, 150);
+  EXPECT_EQ(forms::test::OpenMenuWindow(), nullptr);
+  EXPECT_EQ(win::test::Capture(), nullptr);
+
+  // A menu that frees itself as it is about to show (another takes its
+  // place) shows nothing.
+  auto* stale = New<TPopupMenu>(form);
+  stale->GetItems()->Add(New<TMenuItem>(stale));
+  stale->OnPopup = [stale](TObject*) {
+    Log().push_back("stale menu goes");
+    stale->Free();
+  };
+  stale->Popup(200, 150);
+  EXPECT_EQ(TakeLog(), Seq({"stale menu goes"}));
+  EXPECT_EQ(forms::test::OpenMenuWindow(), nullptr);
+}
+
 TEST_F(Menus, ShortCutsRunTheirItemOnlyWhenItCouldBeChosen) {
   auto key = [](Word vk) { return TMessage{WM_KEYDOWN, vk, 0, 0}; };
   TMessage m = key('S');

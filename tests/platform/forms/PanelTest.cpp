@@ -92,6 +92,19 @@ TEST_F(Panels, AlignedChildrenSitInsideTheBevelsAndTheBorder) {
   EXPECT_TRUE(GetWindowLongA(panel->GetHandle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 }
 
+// Bevels of the widest width leave no room inside, and the panel still
+// paints and aligns.
+TEST_F(Panels, TheWidestBevelsLeaveNoRoomInside) {
+  auto* child = Make<TLogControl>(panel, "Child", Bounds(0, 0, 10, 10));
+  child->SetAlign(alClient);
+  panel->SetBevelInner(bvLowered);
+  panel->SetBevelWidth(std::numeric_limits<Integer>::max());
+  EXPECT_EQ(child->GetWidth(), 0);
+  EXPECT_EQ(child->GetHeight(), 0);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(At(0, 0), ColorToRGB(clBtnHighlight));
+}
+
 TEST_F(Panels, TheCaptionSitsWhereItsAlignmentSays) {
   panel->GetFont()->SetColor(clRed);
   panel->SetCaption("MMM");
