@@ -262,6 +262,12 @@ TEST_F(PaintTest, ScrollingChildrenMovesThemAlong) {
   RECT r;
   GetWindowRect(child, &r);
   EXPECT_EQ(r, R(100 + 15, 50 + 17, 100 + 35, 50 + 37));
+  // Scrolled by as far as the numbers go, a child ends at the far edge of
+  // the coordinates in that direction, not wrapped round to the other one.
+  ScrollWindowEx(main, INT_MAX, INT_MIN, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE);
+  GetWindowRect(child, &r);
+  EXPECT_EQ(r, R(100 + 32767, 50 - 32768, 100 + 32767 + 20, 50 - 32768 + 20));
+  EXPECT_EQ(UpdateOf(main), Rects({R(0, 0, 200, 150)}));
 }
 
 TEST_F(PaintTest, NoWindowMeansTheScreenAndOnlyInvalidatingReachesTheWindowsOnIt) {
