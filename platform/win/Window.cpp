@@ -274,8 +274,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     if (x == CW_USEDEFAULT) x = y = 0;
     if (width == CW_USEDEFAULT) width = height = 0;
   }
-  width = std::max(width, 0);
-  height = std::max(height, 0);
+  x = ClampCoordinate(x);
+  y = ClampCoordinate(y);
+  width = std::max(ClampCoordinate(width), 0);
+  height = std::max(ClampCoordinate(height), 0);
 
   auto* w = new Window;
   w->handle = detail::NewHandle();
@@ -335,9 +337,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   RECT rc = w->window;
   SendMessageA(h, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rc));
   if (!Peek(h)) return nullptr;
-  if (rc.Right < rc.Left) rc.Right = rc.Left;
-  if (rc.Bottom < rc.Top) rc.Bottom = rc.Top;
-  w->client = rc;
+  w->client = ClampClientArea(rc);
   if (SendMessageA(h, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
     DestroyWindow(h);
     SetLastError(ERROR_INVALID_PARAMETER);

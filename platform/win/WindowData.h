@@ -2,6 +2,7 @@
 // units of this folder only. Nothing outside platform/win includes it.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
@@ -150,6 +151,24 @@ struct Window {
   BYTE layeredAlpha = 255;
   gdi::Region keyShape;
 };
+
+// ---- Coordinates ----
+// Positions and sizes are 16-bit quantities to the window system, so a
+// window's edges lie within twice that of its parent's origin, and so
+// does the client area a WM_NCCALCSIZE handler answers: sums along a
+// chain of parents never leave the integers.
+constexpr int kMinCoordinate = -32768;
+constexpr int kMaxCoordinate = 32767;
+inline int ClampCoordinate(int v) { return std::clamp(v, kMinCoordinate, kMaxCoordinate); }
+// A client area as a handler answers it: its edges kept in the range and
+// in order.
+inline RECT ClampClientArea(RECT r) {
+  auto edge = [](int v) { return std::clamp(v, 2 * kMinCoordinate, 2 * kMaxCoordinate); };
+  r = {edge(r.Left), edge(r.Top), edge(r.Right), edge(r.Bottom)};
+  if (r.Right < r.Left) r.Right = r.Left;
+  if (r.Bottom < r.Top) r.Bottom = r.Top;
+  return r;
+}
 
 // ---- The window table ----
 Window* Desktop();

@@ -242,11 +242,10 @@ namespace {
 BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags, bool parentChanged) {
   Window* w = Find(hwnd);
   if (!w || w == Desktop()) return FALSE;
-  // Positions and sizes are 16-bit quantities to the window system.
-  x = std::clamp(x, -32768, 32767);
-  y = std::clamp(y, -32768, 32767);
-  cx = std::clamp(cx, -32768, 32767);
-  cy = std::clamp(cy, -32768, 32767);
+  x = ClampCoordinate(x);
+  y = ClampCoordinate(y);
+  cx = ClampCoordinate(cx);
+  cy = ClampCoordinate(cy);
   if (flags & SWP_NOMOVE) {
     x = w->window.Left;
     y = w->window.Top;
@@ -291,8 +290,11 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
   if (!(flags & SWP_NOSENDCHANGING)) {
     SendMessageA(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
     if (!Peek(hwnd)) return FALSE;
-    wp.cx = std::max(wp.cx, 0);
-    wp.cy = std::max(wp.cy, 0);
+    // The handler's answer is held to the range the caller's was.
+    wp.x = ClampCoordinate(wp.x);
+    wp.y = ClampCoordinate(wp.y);
+    wp.cx = std::max(ClampCoordinate(wp.cx), 0);
+    wp.cy = std::max(ClampCoordinate(wp.cy), 0);
     // What the handler left decides; it may also have cancelled parts.
     if (!(wp.flags & SWP_NOMOVE) && wp.x == w->window.Left && wp.y == w->window.Top && !parentChanged)
       wp.flags |= SWP_NOMOVE;
@@ -336,10 +338,7 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     NCCALCSIZE_PARAMS p{{w->window, oldWindow, oldClient}, &wp};
     SendMessageA(hwnd, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&p));
     if (!Peek(hwnd)) return FALSE;
-    RECT c = p.rgrc[0];
-    if (c.Right < c.Left) c.Right = c.Left;
-    if (c.Bottom < c.Top) c.Bottom = c.Top;
-    w->client = c;
+    w->client = ClampClientArea(p.rgrc[0]);
   } else {
     int dx = w->window.Left - oldWindow.Left, dy = w->window.Top - oldWindow.Top;
     w->client = {oldClient.Left + dx, oldClient.Top + dy, oldClient.Right + dx, oldClient.Bottom + dy};

@@ -1,6 +1,8 @@
 // Questions about the window tree: parents, owners and ancestors, the
 // z-order of owned and topmost windows, what the back end hears of owners,
 // and what a position or a style write may carry.
+#include <climits>
+
 #include "platform/win/TestHooks.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
@@ -139,6 +141,47 @@ TEST_F(Tree, PositionsAreClampedTo16BitsAndTheMinimizedBitIsNoStyleToWrite) {
   EXPECT_TRUE(IsIconic(c));
   SetWindowLongA(c, GWL_STYLE, static_cast<LONG>(before));
   EXPECT_FALSE(IsIconic(c));
+}
+
+TEST_F(Tree, PlacesGivenAtCreationOrAnsweredByHandlersKeepToTheSameRange) {
+  // Made at the ends of the integers, a window lands at the ends of the range.
+  HWND far = CreateWindowExA(0, "Recorder", "Far", WS_POPUP, INT_MAX, INT_MIN, INT_MAX, 10, nullptr, nullptr,
+                             nullptr, nullptr);
+  RECT r{};
+  ASSERT_TRUE(GetWindowRect(far, &r));
+  EXPECT_EQ(r, (RECT{32767, -32768, 65534, -32758}));
+
+  // A handler moving or sizing the window past the range is held to it as
+  // the caller was.
+  HWND moved = Make("Moved", WS_POPUP | WS_VISIBLE);
+  rec.handlers["Moved"] = [&](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (m == WM_WINDOWPOSCHANGING) {
+      auto* wp = reinterpret_cast<WINDOWPOS*>(l);
+      wp->x = INT_MAX;
+      wp->cx = INT_MAX;
+    }
+    return std::nullopt;
+  };
+  SetWindowPos(moved, nullptr, 5, 5, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(GetWindowRect(moved, &r));
+  EXPECT_EQ(r, (RECT{32767, 5, 65534, 15}));
+
+  // So is the client area a handler answers: the children's places on the
+  // screen are sums along the chain of parents.
+  HWND framed = Make("Framed", WS_POPUP | WS_VISIBLE);
+  rec.handlers["Framed"] = [&](HWND, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+    if (m == WM_NCCALCSIZE && w) {
+      reinterpret_cast<NCCALCSIZE_PARAMS*>(l)->rgrc[0] = RECT{INT_MAX - 10, INT_MAX - 10, INT_MAX, INT_MAX};
+      return 0;
+    }
+    return std::nullopt;
+  };
+  SetWindowPos(framed, nullptr, 5, 5, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
+  HWND inner = Make("Inner", WS_CHILD | WS_VISIBLE, framed);
+  ASSERT_TRUE(GetWindowRect(inner, &r));
+  EXPECT_EQ(r, (RECT{65544, 65544, 65744, 65694}));
+  GetClientRect(framed, &r);
+  EXPECT_EQ(r, (RECT{0, 0, 0, 0}));
 }
 
 TEST_F(Tree, ParentAndOwnerFollowTheCurrentStyleAndTheParentSlot) {
