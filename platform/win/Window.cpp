@@ -251,6 +251,12 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     }
     parent = Find(parentHandle);
     if (!parent) return nullptr;
+    // A window on its way out takes no new children: its tree is already
+    // being taken down, and one made now would outlive it.
+    if (parent->destroying) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return nullptr;
+    }
   } else if (parentHandle && parentHandle != Desktop()->handle) {
     Window* o = Find(parentHandle);
     if (!o) return nullptr;
@@ -324,6 +330,14 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   CREATESTRUCTA cs{param, instance, menu, parentHandle, height, width, y, x, static_cast<LONG>(style),
                    windowName, className, exStyle};
   if (!SendMessageA(h, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
+    if (Peek(h)) {
+      // Children it made meanwhile were made whole, and go as such; it
+      // takes no more from now on.
+      w->destroying = true;
+      std::vector<HWND> made;
+      for (Window* c : w->children) made.push_back(c->handle);
+      for (HWND c : made) DestroyWindow(c);
+    }
     if (Peek(h)) {
       MarkDestroying(w);
       SendMessageA(h, WM_NCDESTROY, 0, 0);

@@ -662,8 +662,8 @@ HWND SetParent(HWND child, HWND newParent) {
   if (!w || w == Desktop()) return nullptr;
   Window* p = newParent ? Find(newParent) : Desktop();
   if (!p) return nullptr;
-  // A window can never become its own ancestor.
-  if (IsDescendant(p, w)) {
+  // A window can never become its own ancestor, nor join a tree on its way out.
+  if (IsDescendant(p, w) || p->destroying) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }

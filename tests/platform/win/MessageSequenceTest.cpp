@@ -281,6 +281,42 @@ TEST_F(Sequences, WindowDestroyedWhileHandlingItsOwnMessage) {
   EXPECT_EQ(GetWindow(main, GW_CHILD), nullptr);
 }
 
+TEST_F(Sequences, AWindowOnItsWayOutTakesNoNewChildrenAndOneRefusingCreationTakesItsChildrenAlong) {
+  HWND main = Top("Main", WS_POPUP | WS_VISIBLE);
+  HWND other = Top("Other", WS_POPUP | WS_VISIBLE);
+  HWND stray = Child(other, "Stray", {0, 0, 10, 10});
+  HWND late = nullptr, moved = nullptr;
+  rec.handlers["Main"] = [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_NCDESTROY) {
+      late = Child(h, "Late", {0, 0, 10, 10});
+      moved = SetParent(stray, h);
+    }
+    return std::nullopt;
+  };
+  DestroyWindow(main);
+  // Neither a new child nor one moved in would outlive the window's tree.
+  EXPECT_EQ(late, nullptr);
+  EXPECT_EQ(moved, nullptr);
+  EXPECT_EQ(GetParent(stray), other);
+
+  // A window refusing its creation after making a child takes the child
+  // along, whole: it had been made whole.
+  HWND kid = nullptr;
+  rec.handlers["Refusing"] = [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m != WM_NCCREATE) return std::nullopt;
+    kid = Child(h, "Kid", {0, 0, 10, 10}, WS_CHILD);
+    return 0;
+  };
+  rec.Take();
+  EXPECT_EQ(Top("Refusing", WS_POPUP), nullptr);
+  ASSERT_NE(kid, nullptr);
+  EXPECT_FALSE(IsWindow(kid));
+  const auto log = rec.Take();
+  ASSERT_GE(log.size(), 4u);
+  EXPECT_EQ(std::vector<std::string>(log.end() - 4, log.end()),
+            Seq({"Refusing WM_PARENTNOTIFY", "Kid WM_DESTROY", "Kid WM_NCDESTROY", "Refusing WM_NCDESTROY"}));
+}
+
 TEST_F(Sequences, TextGoesThroughTheMessagesAndNeverOverrunsTheBuffer) {
   HWND main = Top("Main", WS_POPUP);
   rec.ignored.clear();
