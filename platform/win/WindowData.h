@@ -110,6 +110,7 @@ struct Window {
   Window* parent = nullptr;          // the desktop for top-level windows
   Window* owner = nullptr;           // top-level windows only
   std::vector<Window*> children;     // z-order: front first
+  std::size_t zPlace = 0;            // top-level: its place in that order when last put in order
   DWORD style = 0;
   DWORD exStyle = 0;
   LONG_PTR id = 0;

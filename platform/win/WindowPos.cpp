@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/gdi/Regions.h"
 #include "platform/win/BackEnd.h"
@@ -183,22 +186,42 @@ MINMAXINFO QueryMinMaxInfo(Window* w) {
 void NormalizeTopLevelOrder() {
   auto& s = Desktop()->children;
   std::stable_partition(s.begin(), s.end(), [](Window* w) { return (w->exStyle & WS_EX_TOPMOST) != 0; });
-  // Each owned window sits directly in front of its owner when it has
-  // fallen behind it; repeat until stable (owner chains are short).
-  for (int pass = 0; pass < 8; ++pass) {
-    bool moved = false;
+  // Each owned window found behind its owner moves to just in front of it,
+  // those of one owner in the order they had, each with the windows moved
+  // in front of itself. A window moved forward may leave windows it owns
+  // behind it: passes repeat until none is (as many as the longest chain
+  // of owners, which is short). Every pass looks at each window once.
+  std::unordered_map<const Window*, std::vector<Window*>> inFront;
+  std::vector<Window*> order;
+  std::vector<std::pair<Window*, std::size_t>> pending;
+  for (;;) {
+    for (std::size_t i = 0; i < s.size(); ++i) s[i]->zPlace = i;
+    auto behindOwner = [&](std::size_t i) {
+      const Window* o = s[i]->owner;
+      return o && IsTopLevel(o) && o->zPlace < i;
+    };
+    inFront.clear();
+    for (std::size_t i = 0; i < s.size(); ++i)
+      if (behindOwner(i)) inFront[s[i]->owner].push_back(s[i]);
+    if (inFront.empty()) return;
+    order.clear();
     for (std::size_t i = 0; i < s.size(); ++i) {
-      Window* w = s[i];
-      if (!w->owner) continue;
-      auto ownerIt = std::find(s.begin(), s.end(), w->owner);
-      if (ownerIt == s.end() || ownerIt - s.begin() > static_cast<long>(i)) continue;
-      s.erase(s.begin() + static_cast<long>(i));
-      ownerIt = std::find(s.begin(), s.end(), w->owner);
-      s.insert(ownerIt, w);
-      moved = true;
-      break;
+      if (behindOwner(i)) continue;
+      // The window, preceded by those moved in front of it (and theirs).
+      pending.push_back({s[i], 0});
+      while (!pending.empty()) {
+        Window* w = pending.back().first;
+        auto it = inFront.find(w);
+        if (it != inFront.end() && pending.back().second < it->second.size()) {
+          Window* next = it->second[pending.back().second++];
+          pending.push_back({next, 0});
+          continue;
+        }
+        order.push_back(w);
+        pending.pop_back();
+      }
     }
-    if (!moved) break;
+    s.swap(order);
   }
 }
 

@@ -81,6 +81,31 @@ TEST_F(Tree, OwnedWindowsStayInFrontOfTheirOwnerAndTheOrderReadsBothWays) {
   EXPECT_EQ(GetWindow(owner, GW_HWNDNEXT), other);
 }
 
+TEST_F(Tree, RaisingAnOwnerBringsEveryWindowItOwnsAlongInFrontOfIt) {
+  HWND owner = Make("Owner", WS_POPUP | WS_VISIBLE);
+  std::vector<HWND> owned;
+  for (int i = 0; i < 12; ++i) owned.push_back(Make("Owned", WS_POPUP | WS_VISIBLE, owner));
+  HWND onOwned = Make("OnOwned", WS_POPUP | WS_VISIBLE, owned.back());
+  HWND other = Make("Other", WS_POPUP | WS_VISIBLE);
+  auto order = [] {
+    std::vector<HWND> out;
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) out.push_back(h);
+    return out;
+  };
+  // Made last, the owned windows lie in front in the order they came; a
+  // window owned by one of them in front of that one.
+  std::vector<HWND> expected{other, onOwned};
+  expected.insert(expected.end(), owned.rbegin(), owned.rend());
+  expected.push_back(owner);
+  EXPECT_EQ(order(), expected);
+  // Raised, the owner brings all of them, each kept in its place among
+  // them, however many it owns.
+  SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  expected.erase(expected.begin());
+  expected.push_back(other);
+  EXPECT_EQ(order(), expected);
+}
+
 // A window manager keeps an owned window above its owner, and gives a
 // modal one the focus meant for the waiting owner: the back end hears the
 // owner's top-level surface and the modal state whenever either changes.
