@@ -68,8 +68,10 @@ void Unlink(Window* w) {
     c.erase(std::remove(c.begin(), c.end(), w), c.end());
   }
   // Children may keep an owner too (SetParent leaves it).
-  for (auto& [h, x] : T().live)
-    if (x->owner == w) x->owner = nullptr;
+  if (w->owns)
+    for (auto& [h, x] : T().live)
+      if (x->owner == w) SetOwner(x, nullptr);
+  SetOwner(w, nullptr);
   T().live.erase(w->handle);
   if (T().lastHandle == w->handle) T().lastHandle = nullptr;
   TimersWindowDestroyed(w->handle);
@@ -135,6 +137,12 @@ Window* Find(HWND hwnd) {
 }
 
 bool IsTopLevel(const Window* w) { return w && w->parent == Desktop(); }
+
+void SetOwner(Window* w, Window* owner) {
+  if (w->owner) --w->owner->owns;
+  w->owner = owner;
+  if (owner) ++owner->owns;
+}
 
 Window* Root(Window* w) {
   while (w && w->parent && w->parent != Desktop()) w = w->parent;
@@ -290,7 +298,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->cls = cls;
   ++cls->windowCount;
   w->parent = parent;
-  w->owner = owner;
+  SetOwner(w, owner);
   w->style = style & ~WS_VISIBLE;
   // The windows of a topmost owner are topmost with it.
   w->exStyle = owner && (owner->exStyle & WS_EX_TOPMOST) ? exStyle | WS_EX_TOPMOST : exStyle;
@@ -393,7 +401,7 @@ BOOL DestroyWindow(HWND hwnd) {
   if (w->destroying) return TRUE;
 
   // Owned windows go first, as they could not outlive their owner.
-  if (IsTopLevel(w)) {
+  if (IsTopLevel(w) && w->owns) {
     std::vector<HWND> owned;
     for (Window* t : TopLevels())
       if (t->owner == w) owned.push_back(t->handle);
@@ -621,7 +629,7 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
           SetLastError(ERROR_INVALID_PARAMETER);
           return 0;
         }
-      w->owner = o;
+      SetOwner(w, o);
       NormalizeTopLevelOrder();
       SyncSurfaceOwner(w);
       return old;

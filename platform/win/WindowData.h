@@ -108,7 +108,8 @@ struct Window {
   HWND handle = nullptr;
   ClassData* cls = nullptr;
   Window* parent = nullptr;          // the desktop for top-level windows
-  Window* owner = nullptr;           // top-level windows only
+  Window* owner = nullptr;           // top-level windows only (set through SetOwner)
+  int owns = 0;                      // windows whose owner it is
   std::vector<Window*> children;     // z-order: front first
   std::size_t zPlace = 0;            // top-level: its place in that order when last put in order
   DWORD style = 0;
@@ -180,6 +181,9 @@ Window* Peek(HWND hwnd);
 bool IsTopLevel(const Window* w);
 Window* Root(Window* w);              // the top-level ancestor (itself for top-level)
 bool IsDescendant(const Window* w, const Window* ancestor);  // w inside ancestor (or equal)
+// Gives a window its owner (or none), keeping the owners' counts, so a
+// window that owns nothing is taken down without looking at all others.
+void SetOwner(Window* w, Window* owner);
 std::vector<Window*> TopLevels();     // front first
 // Screen offset of a window's client origin, and of its window origin.
 POINT ClientOrigin(const Window* w);

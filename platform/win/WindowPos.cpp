@@ -706,8 +706,9 @@ HWND SetParent(HWND child, HWND newParent) {
     if (w->surface) BackEnd().DestroySurface(w->surface);
     w->surface = 0;
     // The owner stays: a window made a child keeps it.
-    for (Window* t : TopLevels())
-      if (t->owner == w) t->owner = nullptr;
+    if (w->owns)
+      for (Window* t : TopLevels())
+        if (t->owner == w) SetOwner(t, nullptr);
   } else if (!wasTop && nowTop) {
     NormalizeTopLevelOrder();
     SurfaceOptions so{w->style, w->exStyle, 0, (w->style & WS_POPUP) != 0};

@@ -245,6 +245,14 @@ TEST_F(Tree, ParentAndOwnerFollowTheCurrentStyleAndTheParentSlot) {
   EXPECT_EQ(GetWindowLongPtrA(popup, GWLP_HWNDPARENT), reinterpret_cast<LONG_PTR>(other));
   DestroyWindow(child);
   EXPECT_EQ(GetWindow(popup, GW_OWNER), nullptr) << "a destroyed owner is forgotten";
+  // Owned windows go with the owner they have now, however it became theirs.
+  HWND first = Make("First", WS_POPUP), second = Make("Second", WS_POPUP);
+  HWND handed = Make("Handed", WS_POPUP, first);
+  SetWindowLongPtrA(handed, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(second));
+  DestroyWindow(first);
+  EXPECT_TRUE(IsWindow(handed));
+  DestroyWindow(second);
+  EXPECT_FALSE(IsWindow(handed));
 
   // A popup child without a parent is a popup; a child of the desktop is made.
   HWND both = Make("Both", WS_POPUP | WS_CHILD);
