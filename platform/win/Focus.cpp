@@ -43,15 +43,18 @@ bool Deactivate(Window* next) {
     S().active = nullptr;
     return true;
   }
+  // The window may go while it hears that it is no longer active (a
+  // drop-down closing itself): it is asked for by its handle from then on.
+  const HWND oldHandle = old->handle;
   HWND nextHandle = next ? next->handle : nullptr;
-  if (!SendMessageA(old->handle, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(nextHandle)) && Peek(old->handle) &&
+  if (!SendMessageA(oldHandle, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(nextHandle)) && Peek(oldHandle) &&
       !old->destroying)
     return false;
-  if (Peek(old->handle))
-    SendMessageA(old->handle, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(old->handle) ? 1 : 0),
+  if (Peek(oldHandle))
+    SendMessageA(oldHandle, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(oldHandle) ? 1 : 0),
                  reinterpret_cast<LPARAM>(nextHandle));
-  if (Window* f = Peek(S().focus); f && Peek(old->handle) && IsDescendant(f, old)) old->lastFocus = f->handle;
-  if (S().active == old->handle) S().active = nullptr;
+  if (Window* f = Peek(S().focus); f && Peek(oldHandle) && IsDescendant(f, old)) old->lastFocus = f->handle;
+  if (S().active == oldHandle) S().active = nullptr;
   return true;
 }
 

@@ -465,6 +465,25 @@ TEST_F(Sequences, SizeLimitsComeFromTheWindowAtCreationMaximizingAndSizing) {
   EXPECT_EQ(rec.Take().front(), "Main WM_QUERYOPEN");
 }
 
+// A drop-down closes itself as it loses the activation: the window that
+// takes over becomes active all the same, whichever message it closes on.
+TEST_F(Sequences, AWindowClosingItselfAsItLosesTheActivationHandsItOn) {
+  HWND main = Top("Main", WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
+  for (UINT closesOn : {WM_NCACTIVATE, WM_ACTIVATE}) {
+    HWND drop = Top("Drop", WS_POPUP | WS_VISIBLE, {10, 10, 60, 60});
+    ASSERT_EQ(GetActiveWindow(), drop);
+    rec.handlers["Drop"] = [closesOn](HWND h, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+      if (m == closesOn && LOWORD(w) == 0) DestroyWindow(h);
+      return std::nullopt;
+    };
+    SetFocus(main);
+    EXPECT_FALSE(IsWindow(drop));
+    EXPECT_EQ(GetActiveWindow(), main);
+    EXPECT_EQ(GetFocus(), main);
+    rec.handlers.erase("Drop");
+  }
+}
+
 TEST_F(Sequences, ShowingRaisingAndHidingMoveTheActivationInsideTheCall) {
   HWND a = Top("A", WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
   HWND b = Top("B", WS_POPUP, {300, 0, 500, 200});
