@@ -65,7 +65,7 @@ void FreeWindow(Window* w) {
 void Unlink(Window* w) {
   if (w->parent) {
     auto& c = w->parent->children;
-    c.erase(std::remove(c.begin(), c.end(), w), c.end());
+    if (auto it = std::find(c.begin(), c.end(), w); it != c.end()) c.erase(it);
   }
   // Children may keep an owner too (SetParent leaves it).
   if (w->owns)
@@ -155,7 +155,7 @@ bool IsDescendant(const Window* w, const Window* ancestor) {
   return false;
 }
 
-std::vector<Window*> TopLevels() { return Desktop()->children; }
+std::vector<Window*> TopLevels() { return {Desktop()->children.begin(), Desktop()->children.end()}; }
 
 POINT ClientOrigin(const Window* w) {
   POINT p{0, 0};
@@ -312,8 +312,15 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   if (!w->vbar.made) w->vbar.max = 0;
   if (!w->hbar.made) w->hbar.max = 0;
   if (IsTopLevel(w)) {
-    parent->children.insert(parent->children.begin(), w);
-    NormalizeTopLevelOrder();
+    // In front of its band: a topmost window before all others, another
+    // behind the topmost ones. That is all the order asks of a new window
+    // (it owns nothing yet, and an owner is behind it or topmost with it),
+    // so making one does not walk all the others.
+    auto& s = parent->children;
+    auto at = s.begin();
+    if (!(w->exStyle & WS_EX_TOPMOST))
+      while (at != s.end() && ((*at)->exStyle & WS_EX_TOPMOST)) ++at;
+    s.insert(at, w);
   } else {
     parent->children.push_back(w);
   }

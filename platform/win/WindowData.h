@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <deque>
 #include <new>
 #include <memory>
 #include <string>
@@ -110,7 +111,9 @@ struct Window {
   Window* parent = nullptr;          // the desktop for top-level windows
   Window* owner = nullptr;           // top-level windows only (set through SetOwner)
   int owns = 0;                      // windows whose owner it is
-  std::vector<Window*> children;     // z-order: front first
+  // Z-order, front first. A window taken down with all its children
+  // loses them front first: a deque lets each go without moving the rest.
+  std::deque<Window*> children;
   std::size_t zPlace = 0;            // top-level: its place in that order when last put in order
   DWORD style = 0;
   DWORD exStyle = 0;

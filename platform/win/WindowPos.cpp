@@ -1,6 +1,7 @@
 #include "platform/win/WindowPos.h"
 
 #include <algorithm>
+#include <deque>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -49,7 +50,7 @@ void SetTopmost(Window* w, bool on) {
 // Places w in its sibling list; answers whether the order changed.
 bool Reorder(Window* w, HWND after) {
   auto& s = w->parent->children;
-  std::vector<Window*> before = s;
+  const std::deque<Window*> before = s;
   bool top = IsTopLevel(w);
   if (top) {
     Window* a = IsSpecialInsertAfter(after) ? nullptr : Peek(after);
@@ -192,7 +193,7 @@ void NormalizeTopLevelOrder() {
   // behind it: passes repeat until none is (as many as the longest chain
   // of owners, which is short). Every pass looks at each window once.
   std::unordered_map<const Window*, std::vector<Window*>> inFront;
-  std::vector<Window*> order;
+  std::deque<Window*> order;
   std::vector<std::pair<Window*, std::size_t>> pending;
   for (;;) {
     for (std::size_t i = 0; i < s.size(); ++i) s[i]->zPlace = i;
