@@ -684,13 +684,17 @@ BOOL BringWindowToTop(HWND hwnd) { return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 
 HWND SetParent(HWND child, HWND newParent) {
   Window* w = Find(child);
   if (!w || w == Desktop()) return nullptr;
-  Window* p = newParent ? Find(newParent) : Desktop();
-  if (!p) return nullptr;
   // A window can never become its own ancestor, nor join a tree on its way out.
-  if (IsDescendant(p, w) || p->destroying) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return nullptr;
-  }
+  auto takes = [&](Window* p) {
+    if (!p) return false;
+    if (IsDescendant(p, w) || p->destroying) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return false;
+    }
+    return true;
+  };
+  Window* p = newParent ? Find(newParent) : Desktop();
+  if (!takes(p)) return nullptr;
   Window* old = w->parent;
   if (old == p) return old->handle;
   HWND oldHandle = old->handle;
@@ -698,6 +702,8 @@ HWND SetParent(HWND child, HWND newParent) {
   bool visible = (w->style & WS_VISIBLE) != 0;
   if (visible) ShowWindow(child, SW_HIDE);
   if (!Peek(child) || w->parent != old) return nullptr;
+  // Hiding ran the window's handlers: the new parent is asked again.
+  if (visible && !takes(p = newParent ? Find(newParent) : Desktop())) return nullptr;
   auto& s = w->parent->children;
   s.erase(std::remove(s.begin(), s.end(), w), s.end());
   w->parent = p;

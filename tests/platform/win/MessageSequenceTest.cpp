@@ -352,6 +352,27 @@ TEST_F(Sequences, SetParentRefusesCyclesAndMovesWindowsBetweenLevels) {
   EXPECT_EQ(session.Screen().SurfaceCount(), surfaces + 1);
   EXPECT_EQ(SetParent(b, main), GetDesktopWindow());
   EXPECT_EQ(session.Screen().SurfaceCount(), surfaces);
+
+  // A window moved while shown is hidden first, and its handlers may take
+  // the new parent away meanwhile, or put it inside the window: refused.
+  HWND target = Top("Target", WS_POPUP | WS_VISIBLE);
+  rec.handlers["B"] = [&](HWND, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_SHOWWINDOW && !w) DestroyWindow(target);
+    return std::nullopt;
+  };
+  EXPECT_EQ(SetParent(b, target), nullptr);
+  EXPECT_FALSE(IsWindow(target));
+  EXPECT_EQ(GetAncestor(b, GA_PARENT), main);
+  HWND other = Top("Other", WS_POPUP | WS_VISIBLE);
+  ShowWindow(b, SW_SHOW);
+  rec.handlers["B"] = [&](HWND h, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_SHOWWINDOW && !w) SetParent(other, h);
+    return std::nullopt;
+  };
+  EXPECT_EQ(SetParent(b, other), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(GetAncestor(other, GA_PARENT), b);
+  EXPECT_EQ(GetAncestor(b, GA_PARENT), main);
 }
 
 // The window manager moves the keyboard between our own windows (a click
