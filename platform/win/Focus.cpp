@@ -63,7 +63,11 @@ bool Activate(Window* top, int how) {
   if (top && !CanActivate(top)) return false;
   Window* old = Peek(S().active);
   HWND oldHandle = old ? old->handle : nullptr;
+  // The window losing the activation may take the one gaining it along
+  // (or disable it) while it hears of the change.
+  const HWND h = top ? top->handle : nullptr;
   if (!Deactivate(top)) return false;
+  if (h && (!Peek(h) || !CanActivate(top))) return false;
   if (!top) {
     // No window of ours takes over: the process itself is no longer active.
     if (S().appActive) {
@@ -73,7 +77,6 @@ bool Activate(Window* top, int how) {
     if (S().focus) SetFocus(nullptr);
     return true;
   }
-  HWND h = top->handle;
   S().active = h;
   S().lastActive = h;
   if (!S().appActive) {
@@ -90,7 +93,7 @@ bool Activate(Window* top, int how) {
   if (Peek(h) && top->surface) BackEnd().RequestActivation(top->surface);
   // The focus may not stay in a window that is no longer active.
   Window* f = Peek(S().focus);
-  if (f && S().active == h && !IsDescendant(f, top)) SetFocus(nullptr);
+  if (f && S().active == h && Peek(h) && !IsDescendant(f, top)) SetFocus(nullptr);
   return S().active == h;
 }
 

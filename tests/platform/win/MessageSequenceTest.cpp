@@ -503,6 +503,18 @@ TEST_F(Sequences, AWindowClosingItselfAsItLosesTheActivationHandsItOn) {
     EXPECT_EQ(GetFocus(), main);
     rec.handlers.erase("Drop");
   }
+  // Or it closes the window gaining the activation: that one is not
+  // activated, and nothing it left is read.
+  HWND drop = Top("Drop", WS_POPUP | WS_VISIBLE, {10, 10, 60, 60});
+  HWND next = Top("Next", WS_POPUP, {70, 10, 120, 60});
+  rec.handlers["Drop"] = [](HWND, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+    if (m == WM_NCACTIVATE && !w && l) DestroyWindow(reinterpret_cast<HWND>(l));
+    return std::nullopt;
+  };
+  ASSERT_EQ(GetActiveWindow(), drop);
+  EXPECT_EQ(SetActiveWindow(next), nullptr);
+  EXPECT_FALSE(IsWindow(next));
+  EXPECT_NE(GetActiveWindow(), next);
 }
 
 TEST_F(Sequences, ShowingRaisingAndHidingMoveTheActivationInsideTheCall) {
