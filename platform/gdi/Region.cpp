@@ -68,7 +68,9 @@ void Region::Offset(int dx, int dy) {
   for (TRect& r : Rects) {
     TRect o = r;
     r = {add(r.Left, dx), add(r.Top, dy), add(r.Right, dx), add(r.Bottom, dy)};
-    clipped |= (r.Right - r.Left) != (o.Right - o.Left) || (r.Bottom - r.Top) != (o.Bottom - o.Top);
+    // Compared wide: a rectangle spanning the whole range has no int width.
+    auto span = [](int lo, int hi) { return static_cast<long long>(hi) - lo; };
+    clipped |= span(r.Left, r.Right) != span(o.Left, o.Right) || span(r.Top, r.Bottom) != span(o.Top, o.Bottom);
   }
   if (clipped) {
     // Squeezed at the edge of the range: rebuild the banded form.

@@ -1,5 +1,7 @@
 #include "platform/win/Caret.h"
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "platform/gdi/Bitmaps.h"
@@ -42,14 +44,22 @@ CaretState& C() {
 
 Window* Owner() { return Peek(C().owner); }
 
+// The caret's place and size added wide: one set at the ends of the
+// integers lies off its window, cut to the range, rather than wrapped
+// round onto it.
+RECT CaretRect(long long x, long long y) {
+  auto cut = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
+  return {cut(x), cut(y), cut(x + C().width), cut(y + C().height)};
+}
+
 // The caret's rectangle in its root's window coordinates.
 bool RootRect(Window*& root, RECT& r) {
   Window* o = Owner();
   if (!o) return false;
   root = Root(o);
   RECT rr = ScreenWindowRect(root), cr = ScreenClientRect(o);
-  int x = cr.Left - rr.Left + C().pos.X, y = cr.Top - rr.Top + C().pos.Y;
-  r = {x, y, x + C().width, y + C().height};
+  r = CaretRect(static_cast<long long>(cr.Left) - rr.Left + C().pos.X,
+                static_cast<long long>(cr.Top) - rr.Top + C().pos.Y);
   return true;
 }
 
@@ -224,7 +234,7 @@ BOOL GetGUIThreadInfo(DWORD, GUITHREADINFO* info) {
   if (Owner()) {
     const CaretState& c = C();
     info->hwndCaret = c.owner;
-    info->rcCaret = RECT{c.pos.X, c.pos.Y, c.pos.X + c.width, c.pos.Y + c.height};
+    info->rcCaret = CaretRect(c.pos.X, c.pos.Y);
     if (c.hideCount == 0) info->flags |= GUI_CARETBLINKING;
   }
   return TRUE;

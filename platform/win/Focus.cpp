@@ -43,15 +43,18 @@ bool Deactivate(Window* next) {
     S().active = nullptr;
     return true;
   }
+  // The window may go while it hears that it is no longer active (a
+  // drop-down closing itself): it is asked for by its handle from then on.
+  const HWND oldHandle = old->handle;
   HWND nextHandle = next ? next->handle : nullptr;
-  if (!SendMessageA(old->handle, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(nextHandle)) && Peek(old->handle) &&
+  if (!SendMessageA(oldHandle, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(nextHandle)) && Peek(oldHandle) &&
       !old->destroying)
     return false;
-  if (Peek(old->handle))
-    SendMessageA(old->handle, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(old->handle) ? 1 : 0),
+  if (Peek(oldHandle))
+    SendMessageA(oldHandle, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(oldHandle) ? 1 : 0),
                  reinterpret_cast<LPARAM>(nextHandle));
-  if (Window* f = Peek(S().focus); f && Peek(old->handle) && IsDescendant(f, old)) old->lastFocus = f->handle;
-  if (S().active == old->handle) S().active = nullptr;
+  if (Window* f = Peek(S().focus); f && Peek(oldHandle) && IsDescendant(f, old)) old->lastFocus = f->handle;
+  if (S().active == oldHandle) S().active = nullptr;
   return true;
 }
 
@@ -60,7 +63,11 @@ bool Activate(Window* top, int how) {
   if (top && !CanActivate(top)) return false;
   Window* old = Peek(S().active);
   HWND oldHandle = old ? old->handle : nullptr;
+  // The window losing the activation may take the one gaining it along
+  // (or disable it) while it hears of the change.
+  const HWND h = top ? top->handle : nullptr;
   if (!Deactivate(top)) return false;
+  if (h && (!Peek(h) || !CanActivate(top))) return false;
   if (!top) {
     // No window of ours takes over: the process itself is no longer active.
     if (S().appActive) {
@@ -70,7 +77,6 @@ bool Activate(Window* top, int how) {
     if (S().focus) SetFocus(nullptr);
     return true;
   }
-  HWND h = top->handle;
   S().active = h;
   S().lastActive = h;
   if (!S().appActive) {
@@ -87,7 +93,7 @@ bool Activate(Window* top, int how) {
   if (Peek(h) && top->surface) BackEnd().RequestActivation(top->surface);
   // The focus may not stay in a window that is no longer active.
   Window* f = Peek(S().focus);
-  if (f && S().active == h && !IsDescendant(f, top)) SetFocus(nullptr);
+  if (f && S().active == h && Peek(h) && !IsDescendant(f, top)) SetFocus(nullptr);
   return S().active == h;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <new>
 #include <vector>
 
 namespace win {
@@ -35,15 +36,19 @@ Block* Find(HGLOBAL h) {
 HGLOBAL GlobalAlloc(UINT, std::size_t bytes) {
   State& s = S();
   std::lock_guard guard(s.lock);
-  std::uintptr_t id = s.next;
-  s.next += 8;
+  // A size past what any block can hold (a negative count cast to a size,
+  // say) is out of memory too, like one the allocator cannot give.
+  std::vector<std::uint8_t> block;
   try {
-    s.blocks[id].bytes.assign(bytes, 0);
+    if (bytes > block.max_size()) throw std::bad_alloc();
+    block.assign(bytes, 0);
   } catch (const std::bad_alloc&) {
-    s.blocks.erase(id);
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
   }
+  std::uintptr_t id = s.next;
+  s.next += 8;
+  s.blocks[id].bytes = std::move(block);
   return reinterpret_cast<HGLOBAL>(id);
 }
 

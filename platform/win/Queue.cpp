@@ -1,7 +1,9 @@
 #include "platform/win/Queue.h"
 
 #include <deque>
+#include <cstdint>
 #include <map>
+#include <optional>
 
 #include "platform/rtl/Clock.h"
 #include "platform/win/BackEnd.h"
@@ -28,11 +30,13 @@ struct Input {
   bool isComposition = false;  // an input method's composition starts
   MouseInput mouse;
   QueuedKey key;
+  std::uint64_t serial = 0;    // which item it is, wherever it has moved
 };
 
 struct QueueState {
   std::deque<MSG> posted;
   std::deque<Input> input;
+  std::uint64_t inputSerial = 0;
   bool quit = false;
   int quitCode = 0;
   POINT lastPos{};
@@ -89,6 +93,21 @@ KeyRoute RouteComposition(const Input& item, HWND filter, UINT first, UINT last,
   return KeyRoute::Deliver;
 }
 
+// Where an item of the input is now. Routing it may run handlers (the
+// hit test), which may take input themselves: the item may have moved
+// nearer the front, or be gone.
+std::optional<std::size_t> Locate(const std::deque<Input>& in, std::uint64_t serial, std::size_t was) {
+  if (was < in.size() && in[was].serial == serial) return was;
+  for (std::size_t j = 0; j < in.size(); ++j)
+    if (in[j].serial == serial) return j;
+  return std::nullopt;
+}
+
+void Push(Input item) {
+  item.serial = ++Q().inputSerial;
+  Q().input.push_back(item);
+}
+
 bool FromInput(HWND filter, UINT first, UINT last, bool remove, MSG& out) {
   auto& in = Q().input;
   for (std::size_t i = 0; i < in.size();) {
@@ -98,7 +117,10 @@ bool FromInput(HWND filter, UINT first, UINT last, bool remove, MSG& out) {
       KeyRoute r = RouteComposition(item, filter, first, last, out);
       if (r == KeyRoute::Drop) drop = true;
       else if (r == KeyRoute::Deliver) {
-        if (remove) in.erase(in.begin() + static_cast<long>(i));
+        if (!remove) return true;
+        const auto at = Locate(in, item.serial, i);
+        if (!at) continue;  // taken meanwhile: look at what is there now
+        in.erase(in.begin() + static_cast<long>(*at));
         return true;
       }
     } else if (item.isKey) {
@@ -106,7 +128,9 @@ bool FromInput(HWND filter, UINT first, UINT last, bool remove, MSG& out) {
       if (r == KeyRoute::Drop) drop = true;
       else if (r == KeyRoute::Deliver) {
         if (!remove) return true;
-        in.erase(in.begin() + static_cast<long>(i));
+        const auto at = Locate(in, item.serial, i);
+        if (!at) continue;
+        in.erase(in.begin() + static_cast<long>(i = *at));
         if (RouteKey(item.key, filter, first, last, true, out) == KeyRoute::Deliver) return true;
         continue;
       }
@@ -115,7 +139,9 @@ bool FromInput(HWND filter, UINT first, UINT last, bool remove, MSG& out) {
       if (r == Route::Drop) drop = true;
       else if (r == Route::Deliver) {
         if (!remove) return true;
-        in.erase(in.begin() + static_cast<long>(i));
+        const auto at = Locate(in, item.serial, i);
+        if (!at) continue;
+        in.erase(in.begin() + static_cast<long>(i = *at));
         if (RouteMouse(item.mouse, filter, first, last, true, out) == Route::Deliver) return true;
         continue;
       }
@@ -123,10 +149,11 @@ bool FromInput(HWND filter, UINT first, UINT last, bool remove, MSG& out) {
     (void)deliver;
     // Input nobody may receive (no window, a disabled one) is thrown away.
     if (drop) {
-      if (i < in.size()) in.erase(in.begin() + static_cast<long>(i));
+      if (const auto at = Locate(in, item.serial, i)) in.erase(in.begin() + static_cast<long>(i = *at));
       continue;
     }
-    ++i;
+    // Skipped: the next item is the one after it, wherever it is now.
+    if (const auto at = Locate(in, item.serial, i)) i = *at + 1;
   }
   return false;
 }
@@ -248,21 +275,21 @@ void PostInput(const MouseInput& in) {
   }
   Input i;
   i.mouse = in;
-  q.push_back(i);
+  Push(i);
 }
 
 void PostInput(const QueuedKey& key) {
   Input i;
   i.isKey = true;
   i.key = key;
-  Q().input.push_back(i);
+  Push(i);
 }
 
 void PostCompositionStart() {
   Input i;
   i.isComposition = true;
   i.key.time = Clock::TickCount();
-  Q().input.push_back(i);
+  Push(i);
 }
 
 std::vector<MSG> PostedMessages() { return {Q().posted.begin(), Q().posted.end()}; }

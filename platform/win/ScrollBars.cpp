@@ -9,7 +9,6 @@
 #include "platform/gdi/Fills.h"
 #include "platform/gdi/PenBrush.h"
 #include "platform/gdi/SysColors.h"
-#include "platform/rtl/Numbers.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Metrics.h"
 #include "platform/win/Queue.h"
@@ -39,15 +38,32 @@ bool IsControlCall(HWND hwnd, int bar) { return bar == SB_CTL && Find(hwnd); }
 
 DWORD StyleOf(int bar) { return bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL; }
 
-// The highest position the thumb can reach.
-int MaxPos(const ScrollBarData& d) { return d.max - std::max<int>(static_cast<int>(d.page) - 1, 0); }
+// How many positions the range holds, and the distances between them,
+// are counted wide: a range across all the integers (or from 0 to the
+// largest) holds more than an int counts.
+long long Positions(const ScrollBarData& d) { return static_cast<long long>(d.max) - d.min + 1; }
 
-bool Scrollable(const ScrollBarData& d) { return d.max - d.min + 1 > static_cast<int>(d.page) && d.max > d.min; }
+// The highest position the thumb can reach.
+int MaxPos(const ScrollBarData& d) {
+  return static_cast<int>(std::max<long long>(d.max - std::max<long long>(static_cast<long long>(d.page) - 1, 0), d.min));
+}
+
+bool Scrollable(const ScrollBarData& d) { return Positions(d) > static_cast<long long>(d.page) && d.max > d.min; }
 
 void Clamp(ScrollBarData& d) {
   if (d.max < d.min) d.max = d.min;
-  d.page = std::min<UINT>(d.page, static_cast<UINT>(d.max - d.min + 1));
-  d.pos = std::clamp(d.pos, d.min, std::max(d.min, MaxPos(d)));
+  d.page = static_cast<UINT>(std::min<long long>(d.page, Positions(d)));
+  d.pos = std::clamp(d.pos, d.min, MaxPos(d));
+}
+
+// a * b / c rounded half away from zero, as MulDiv does, for the wide
+// counts above (a pixel length times a count stays far from 2^63).
+long long ScaleWide(long long a, long long b, long long c) {
+  const long long p = a * b;
+  long long q = p / c;
+  const long long r = p % c;
+  if (r != 0 && 2 * (r < 0 ? -r : r) >= (c < 0 ? -c : c)) q += ((p < 0) == (c < 0)) ? 1 : -1;
+  return q;
 }
 
 void FrameChanged(HWND hwnd) {
@@ -127,13 +143,12 @@ bool LayoutOf(const Window* w, int bar, BarLayout& out) {
   }
   int shaft = out.length - 2 * out.arrow;
   if (!out.enabled) return true;
-  int range = d.max - d.min + 1;
-  int thumb = d.page ? std::max(MulDiv(shaft, static_cast<int>(d.page), range), kMinThumb)
+  int thumb = d.page ? std::max(static_cast<int>(ScaleWide(shaft, d.page, Positions(d))), kMinThumb)
                      : GetSystemMetrics(vertical ? SM_CYVTHUMB : SM_CXHTHUMB);
   if (thumb > shaft) return true;
-  int span = MaxPos(d) - d.min;
-  int at = d.tracking ? d.trackPos : d.pos;
-  int offset = span > 0 ? MulDiv(at - d.min, shaft - thumb, span) : 0;
+  const long long span = static_cast<long long>(MaxPos(d)) - d.min;
+  const int at = d.tracking ? d.trackPos : d.pos;
+  const int offset = span > 0 ? static_cast<int>(ScaleWide(static_cast<long long>(at) - d.min, shaft - thumb, span)) : 0;
   out.thumbTop = out.arrow + std::clamp(offset, 0, shaft - thumb);
   out.thumbBottom = out.thumbTop + thumb;
   return true;
@@ -154,10 +169,10 @@ int PositionAtThumb(const Window* w, int bar, const BarLayout& l, int offset) {
   const ScrollBarData& d = BarOf(w, bar);
   int thumb = l.thumbBottom - l.thumbTop;
   int room = l.length - 2 * l.arrow - thumb;
-  int span = MaxPos(d) - d.min;
+  const long long span = static_cast<long long>(MaxPos(d)) - d.min;
   if (room <= 0 || span <= 0) return d.min;
   int rel = std::clamp(offset - l.arrow, 0, room);
-  return d.min + MulDiv(rel, span, room);
+  return static_cast<int>(d.min + ScaleWide(rel, span, room));
 }
 
 void DrawScrollBar(const Window* w, HDC dc, int bar, bool arrows) {

@@ -1,5 +1,7 @@
 #include "platform/win/ScrollWindow.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -80,9 +82,14 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, LPCRECT scroll, LPCRECT clip, HRGN
     // they were, and go along with each child; otherwise they have been
     // scrolled already and the children are drawn again.
     const UINT copy = (w->style & WS_CLIPCHILDREN) ? 0 : SWP_NOCOPYBITS;
+    // Added wide: a delta near the end of the range would wrap a child
+    // round to the other side; placing it limits the result in any case.
+    auto shifted = [](int v, int d) {
+      return static_cast<int>(std::clamp<long long>(static_cast<long long>(v) + d, INT_MIN, INT_MAX));
+    };
     for (HWND k : kids)
       if (Window* c = Peek(k))
-        SetWindowPos(k, nullptr, c->window.Left + dx, c->window.Top + dy, 0, 0,
+        SetWindowPos(k, nullptr, shifted(c->window.Left, dx), shifted(c->window.Top, dy), 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | copy);
   }
   if ((flags & (SW_INVALIDATE | SW_ERASE)) && !uncovered.IsEmpty() && Peek(hwnd)) {

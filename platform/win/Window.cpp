@@ -64,12 +64,26 @@ void FreeWindow(Window* w) {
 // Removes a window from the tree for good once WM_NCDESTROY is through.
 void Unlink(Window* w) {
   if (w->parent) {
+    // Looked for from both ends at once, as the deque moves the nearer
+    // side: windows taken down front first (with their parent) or oldest
+    // first (the last of a list) each cost what their place costs.
     auto& c = w->parent->children;
-    c.erase(std::remove(c.begin(), c.end(), w), c.end());
+    for (std::size_t i = 0, n = c.size(); i < n - i; ++i) {
+      if (c[i] == w) {
+        c.erase(c.begin() + static_cast<std::ptrdiff_t>(i));
+        break;
+      }
+      if (c[n - 1 - i] == w) {
+        c.erase(c.begin() + static_cast<std::ptrdiff_t>(n - 1 - i));
+        break;
+      }
+    }
   }
   // Children may keep an owner too (SetParent leaves it).
-  for (auto& [h, x] : T().live)
-    if (x->owner == w) x->owner = nullptr;
+  if (w->owns)
+    for (auto& [h, x] : T().live)
+      if (x->owner == w) SetOwner(x, nullptr);
+  SetOwner(w, nullptr);
   T().live.erase(w->handle);
   if (T().lastHandle == w->handle) T().lastHandle = nullptr;
   TimersWindowDestroyed(w->handle);
@@ -136,6 +150,12 @@ Window* Find(HWND hwnd) {
 
 bool IsTopLevel(const Window* w) { return w && w->parent == Desktop(); }
 
+void SetOwner(Window* w, Window* owner) {
+  if (w->owner) --w->owner->owns;
+  w->owner = owner;
+  if (owner) ++owner->owns;
+}
+
 Window* Root(Window* w) {
   while (w && w->parent && w->parent != Desktop()) w = w->parent;
   return w;
@@ -147,7 +167,7 @@ bool IsDescendant(const Window* w, const Window* ancestor) {
   return false;
 }
 
-std::vector<Window*> TopLevels() { return Desktop()->children; }
+std::vector<Window*> TopLevels() { return {Desktop()->children.begin(), Desktop()->children.end()}; }
 
 POINT ClientOrigin(const Window* w) {
   POINT p{0, 0};
@@ -251,6 +271,12 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     }
     parent = Find(parentHandle);
     if (!parent) return nullptr;
+    // A window on its way out takes no new children: its tree is already
+    // being taken down, and one made now would outlive it.
+    if (parent->destroying) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return nullptr;
+    }
   } else if (parentHandle && parentHandle != Desktop()->handle) {
     Window* o = Find(parentHandle);
     if (!o) return nullptr;
@@ -274,15 +300,17 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     if (x == CW_USEDEFAULT) x = y = 0;
     if (width == CW_USEDEFAULT) width = height = 0;
   }
-  width = std::max(width, 0);
-  height = std::max(height, 0);
+  x = ClampCoordinate(x);
+  y = ClampCoordinate(y);
+  width = std::max(ClampCoordinate(width), 0);
+  height = std::max(ClampCoordinate(height), 0);
 
   auto* w = new Window;
   w->handle = detail::NewHandle();
   w->cls = cls;
   ++cls->windowCount;
   w->parent = parent;
-  w->owner = owner;
+  SetOwner(w, owner);
   w->style = style & ~WS_VISIBLE;
   // The windows of a topmost owner are topmost with it.
   w->exStyle = owner && (owner->exStyle & WS_EX_TOPMOST) ? exStyle | WS_EX_TOPMOST : exStyle;
@@ -296,8 +324,15 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   if (!w->vbar.made) w->vbar.max = 0;
   if (!w->hbar.made) w->hbar.max = 0;
   if (IsTopLevel(w)) {
-    parent->children.insert(parent->children.begin(), w);
-    NormalizeTopLevelOrder();
+    // In front of its band: a topmost window before all others, another
+    // behind the topmost ones. That is all the order asks of a new window
+    // (it owns nothing yet, and an owner is behind it or topmost with it),
+    // so making one does not walk all the others.
+    auto& s = parent->children;
+    auto at = s.begin();
+    if (!(w->exStyle & WS_EX_TOPMOST))
+      while (at != s.end() && ((*at)->exStyle & WS_EX_TOPMOST)) ++at;
+    s.insert(at, w);
   } else {
     parent->children.push_back(w);
   }
@@ -323,6 +358,14 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
                    windowName, className, exStyle};
   if (!SendMessageA(h, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
     if (Peek(h)) {
+      // Children it made meanwhile were made whole, and go as such; it
+      // takes no more from now on.
+      w->destroying = true;
+      std::vector<HWND> made;
+      for (Window* c : w->children) made.push_back(c->handle);
+      for (HWND c : made) DestroyWindow(c);
+    }
+    if (Peek(h)) {
       MarkDestroying(w);
       SendMessageA(h, WM_NCDESTROY, 0, 0);
       Unlink(w);
@@ -335,9 +378,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   RECT rc = w->window;
   SendMessageA(h, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rc));
   if (!Peek(h)) return nullptr;
-  if (rc.Right < rc.Left) rc.Right = rc.Left;
-  if (rc.Bottom < rc.Top) rc.Bottom = rc.Top;
-  w->client = rc;
+  w->client = ClampClientArea(rc);
   if (SendMessageA(h, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
     DestroyWindow(h);
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -379,7 +420,7 @@ BOOL DestroyWindow(HWND hwnd) {
   if (w->destroying) return TRUE;
 
   // Owned windows go first, as they could not outlive their owner.
-  if (IsTopLevel(w)) {
+  if (IsTopLevel(w) && w->owns) {
     std::vector<HWND> owned;
     for (Window* t : TopLevels())
       if (t->owner == w) owned.push_back(t->handle);
@@ -607,7 +648,7 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
           SetLastError(ERROR_INVALID_PARAMETER);
           return 0;
         }
-      w->owner = o;
+      SetOwner(w, o);
       NormalizeTopLevelOrder();
       SyncSurfaceOwner(w);
       return old;

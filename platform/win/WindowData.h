@@ -2,8 +2,10 @@
 // units of this folder only. Nothing outside platform/win includes it.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <deque>
 #include <new>
 #include <memory>
 #include <string>
@@ -107,8 +109,12 @@ struct Window {
   HWND handle = nullptr;
   ClassData* cls = nullptr;
   Window* parent = nullptr;          // the desktop for top-level windows
-  Window* owner = nullptr;           // top-level windows only
-  std::vector<Window*> children;     // z-order: front first
+  Window* owner = nullptr;           // top-level windows only (set through SetOwner)
+  int owns = 0;                      // windows whose owner it is
+  // Z-order, front first. A window taken down with all its children
+  // loses them front first: a deque lets each go without moving the rest.
+  std::deque<Window*> children;
+  std::size_t zPlace = 0;            // top-level: its place in that order when last put in order
   DWORD style = 0;
   DWORD exStyle = 0;
   LONG_PTR id = 0;
@@ -151,6 +157,24 @@ struct Window {
   gdi::Region keyShape;
 };
 
+// ---- Coordinates ----
+// Positions and sizes are 16-bit quantities to the window system, so a
+// window's edges lie within twice that of its parent's origin, and so
+// does the client area a WM_NCCALCSIZE handler answers: sums along a
+// chain of parents never leave the integers.
+constexpr int kMinCoordinate = -32768;
+constexpr int kMaxCoordinate = 32767;
+inline int ClampCoordinate(int v) { return std::clamp(v, kMinCoordinate, kMaxCoordinate); }
+// A client area as a handler answers it: its edges kept in the range and
+// in order.
+inline RECT ClampClientArea(RECT r) {
+  auto edge = [](int v) { return std::clamp(v, 2 * kMinCoordinate, 2 * kMaxCoordinate); };
+  r = {edge(r.Left), edge(r.Top), edge(r.Right), edge(r.Bottom)};
+  if (r.Right < r.Left) r.Right = r.Left;
+  if (r.Bottom < r.Top) r.Bottom = r.Top;
+  return r;
+}
+
 // ---- The window table ----
 Window* Desktop();
 // The live window of a handle, or nullptr (last error set) for anything else.
@@ -160,6 +184,9 @@ Window* Peek(HWND hwnd);
 bool IsTopLevel(const Window* w);
 Window* Root(Window* w);              // the top-level ancestor (itself for top-level)
 bool IsDescendant(const Window* w, const Window* ancestor);  // w inside ancestor (or equal)
+// Gives a window its owner (or none), keeping the owners' counts, so a
+// window that owns nothing is taken down without looking at all others.
+void SetOwner(Window* w, Window* owner);
 std::vector<Window*> TopLevels();     // front first
 // Screen offset of a window's client origin, and of its window origin.
 POINT ClientOrigin(const Window* w);

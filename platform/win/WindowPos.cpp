@@ -1,7 +1,11 @@
 #include "platform/win/WindowPos.h"
 
 #include <algorithm>
+#include <deque>
 #include <optional>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/gdi/Regions.h"
 #include "platform/win/BackEnd.h"
@@ -46,7 +50,7 @@ void SetTopmost(Window* w, bool on) {
 // Places w in its sibling list; answers whether the order changed.
 bool Reorder(Window* w, HWND after) {
   auto& s = w->parent->children;
-  std::vector<Window*> before = s;
+  const std::deque<Window*> before = s;
   bool top = IsTopLevel(w);
   if (top) {
     Window* a = IsSpecialInsertAfter(after) ? nullptr : Peek(after);
@@ -183,22 +187,42 @@ MINMAXINFO QueryMinMaxInfo(Window* w) {
 void NormalizeTopLevelOrder() {
   auto& s = Desktop()->children;
   std::stable_partition(s.begin(), s.end(), [](Window* w) { return (w->exStyle & WS_EX_TOPMOST) != 0; });
-  // Each owned window sits directly in front of its owner when it has
-  // fallen behind it; repeat until stable (owner chains are short).
-  for (int pass = 0; pass < 8; ++pass) {
-    bool moved = false;
+  // Each owned window found behind its owner moves to just in front of it,
+  // those of one owner in the order they had, each with the windows moved
+  // in front of itself. A window moved forward may leave windows it owns
+  // behind it: passes repeat until none is (as many as the longest chain
+  // of owners, which is short). Every pass looks at each window once.
+  std::unordered_map<const Window*, std::vector<Window*>> inFront;
+  std::deque<Window*> order;
+  std::vector<std::pair<Window*, std::size_t>> pending;
+  for (;;) {
+    for (std::size_t i = 0; i < s.size(); ++i) s[i]->zPlace = i;
+    auto behindOwner = [&](std::size_t i) {
+      const Window* o = s[i]->owner;
+      return o && IsTopLevel(o) && o->zPlace < i;
+    };
+    inFront.clear();
+    for (std::size_t i = 0; i < s.size(); ++i)
+      if (behindOwner(i)) inFront[s[i]->owner].push_back(s[i]);
+    if (inFront.empty()) return;
+    order.clear();
     for (std::size_t i = 0; i < s.size(); ++i) {
-      Window* w = s[i];
-      if (!w->owner) continue;
-      auto ownerIt = std::find(s.begin(), s.end(), w->owner);
-      if (ownerIt == s.end() || ownerIt - s.begin() > static_cast<long>(i)) continue;
-      s.erase(s.begin() + static_cast<long>(i));
-      ownerIt = std::find(s.begin(), s.end(), w->owner);
-      s.insert(ownerIt, w);
-      moved = true;
-      break;
+      if (behindOwner(i)) continue;
+      // The window, preceded by those moved in front of it (and theirs).
+      pending.push_back({s[i], 0});
+      while (!pending.empty()) {
+        Window* w = pending.back().first;
+        auto it = inFront.find(w);
+        if (it != inFront.end() && pending.back().second < it->second.size()) {
+          Window* next = it->second[pending.back().second++];
+          pending.push_back({next, 0});
+          continue;
+        }
+        order.push_back(w);
+        pending.pop_back();
+      }
     }
-    if (!moved) break;
+    s.swap(order);
   }
 }
 
@@ -242,11 +266,10 @@ namespace {
 BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags, bool parentChanged) {
   Window* w = Find(hwnd);
   if (!w || w == Desktop()) return FALSE;
-  // Positions and sizes are 16-bit quantities to the window system.
-  x = std::clamp(x, -32768, 32767);
-  y = std::clamp(y, -32768, 32767);
-  cx = std::clamp(cx, -32768, 32767);
-  cy = std::clamp(cy, -32768, 32767);
+  x = ClampCoordinate(x);
+  y = ClampCoordinate(y);
+  cx = ClampCoordinate(cx);
+  cy = ClampCoordinate(cy);
   if (flags & SWP_NOMOVE) {
     x = w->window.Left;
     y = w->window.Top;
@@ -291,8 +314,11 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
   if (!(flags & SWP_NOSENDCHANGING)) {
     SendMessageA(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
     if (!Peek(hwnd)) return FALSE;
-    wp.cx = std::max(wp.cx, 0);
-    wp.cy = std::max(wp.cy, 0);
+    // The handler's answer is held to the range the caller's was.
+    wp.x = ClampCoordinate(wp.x);
+    wp.y = ClampCoordinate(wp.y);
+    wp.cx = std::max(ClampCoordinate(wp.cx), 0);
+    wp.cy = std::max(ClampCoordinate(wp.cy), 0);
     // What the handler left decides; it may also have cancelled parts.
     if (!(wp.flags & SWP_NOMOVE) && wp.x == w->window.Left && wp.y == w->window.Top && !parentChanged)
       wp.flags |= SWP_NOMOVE;
@@ -336,10 +362,7 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     NCCALCSIZE_PARAMS p{{w->window, oldWindow, oldClient}, &wp};
     SendMessageA(hwnd, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&p));
     if (!Peek(hwnd)) return FALSE;
-    RECT c = p.rgrc[0];
-    if (c.Right < c.Left) c.Right = c.Left;
-    if (c.Bottom < c.Top) c.Bottom = c.Top;
-    w->client = c;
+    w->client = ClampClientArea(p.rgrc[0]);
   } else {
     int dx = w->window.Left - oldWindow.Left, dy = w->window.Top - oldWindow.Top;
     w->client = {oldClient.Left + dx, oldClient.Top + dy, oldClient.Right + dx, oldClient.Bottom + dy};
@@ -661,13 +684,17 @@ BOOL BringWindowToTop(HWND hwnd) { return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 
 HWND SetParent(HWND child, HWND newParent) {
   Window* w = Find(child);
   if (!w || w == Desktop()) return nullptr;
+  // A window can never become its own ancestor, nor join a tree on its way out.
+  auto takes = [&](Window* p) {
+    if (!p) return false;
+    if (IsDescendant(p, w) || p->destroying) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return false;
+    }
+    return true;
+  };
   Window* p = newParent ? Find(newParent) : Desktop();
-  if (!p) return nullptr;
-  // A window can never become its own ancestor.
-  if (IsDescendant(p, w)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return nullptr;
-  }
+  if (!takes(p)) return nullptr;
   Window* old = w->parent;
   if (old == p) return old->handle;
   HWND oldHandle = old->handle;
@@ -675,6 +702,8 @@ HWND SetParent(HWND child, HWND newParent) {
   bool visible = (w->style & WS_VISIBLE) != 0;
   if (visible) ShowWindow(child, SW_HIDE);
   if (!Peek(child) || w->parent != old) return nullptr;
+  // Hiding ran the window's handlers: the new parent is asked again.
+  if (visible && !takes(p = newParent ? Find(newParent) : Desktop())) return nullptr;
   auto& s = w->parent->children;
   s.erase(std::remove(s.begin(), s.end(), w), s.end());
   w->parent = p;
@@ -684,8 +713,9 @@ HWND SetParent(HWND child, HWND newParent) {
     if (w->surface) BackEnd().DestroySurface(w->surface);
     w->surface = 0;
     // The owner stays: a window made a child keeps it.
-    for (Window* t : TopLevels())
-      if (t->owner == w) t->owner = nullptr;
+    if (w->owns)
+      for (Window* t : TopLevels())
+        if (t->owner == w) SetOwner(t, nullptr);
   } else if (!wasTop && nowTop) {
     NormalizeTopLevelOrder();
     SurfaceOptions so{w->style, w->exStyle, 0, (w->style & WS_POPUP) != 0};

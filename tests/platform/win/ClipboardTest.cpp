@@ -211,6 +211,18 @@ TEST_F(Clipboard, EmptyingFreesTheBlocksItOwned) {
   CloseClipboard();
 }
 
+TEST_F(Clipboard, ABlockNoMemoryCanHoldIsRefusedAndAnEmptyOneStillLocks) {
+  // A count gone negative, cast to a size: out of memory, not an exception.
+  EXPECT_EQ(GlobalAlloc(GMEM_MOVEABLE, static_cast<std::size_t>(-5)), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_NOT_ENOUGH_MEMORY);
+  HGLOBAL none = GlobalAlloc(GMEM_MOVEABLE, 0);
+  ASSERT_NE(none, nullptr);
+  EXPECT_EQ(GlobalSize(none), 0u);
+  EXPECT_NE(GlobalLock(none), nullptr);
+  GlobalUnlock(none);
+  EXPECT_EQ(GlobalFree(none), nullptr);
+}
+
 // Another program copies while our text is on the clipboard: the next
 // paste is theirs, nothing of ours lingers, and copying again makes it ours.
 TEST_F(Clipboard, AnotherProgramsCopyReplacesOursFromTheNextOpen) {

@@ -281,6 +281,42 @@ TEST_F(Sequences, WindowDestroyedWhileHandlingItsOwnMessage) {
   EXPECT_EQ(GetWindow(main, GW_CHILD), nullptr);
 }
 
+TEST_F(Sequences, AWindowOnItsWayOutTakesNoNewChildrenAndOneRefusingCreationTakesItsChildrenAlong) {
+  HWND main = Top("Main", WS_POPUP | WS_VISIBLE);
+  HWND other = Top("Other", WS_POPUP | WS_VISIBLE);
+  HWND stray = Child(other, "Stray", {0, 0, 10, 10});
+  HWND late = nullptr, moved = nullptr;
+  rec.handlers["Main"] = [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_NCDESTROY) {
+      late = Child(h, "Late", {0, 0, 10, 10});
+      moved = SetParent(stray, h);
+    }
+    return std::nullopt;
+  };
+  DestroyWindow(main);
+  // Neither a new child nor one moved in would outlive the window's tree.
+  EXPECT_EQ(late, nullptr);
+  EXPECT_EQ(moved, nullptr);
+  EXPECT_EQ(GetParent(stray), other);
+
+  // A window refusing its creation after making a child takes the child
+  // along, whole: it had been made whole.
+  HWND kid = nullptr;
+  rec.handlers["Refusing"] = [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m != WM_NCCREATE) return std::nullopt;
+    kid = Child(h, "Kid", {0, 0, 10, 10}, WS_CHILD);
+    return 0;
+  };
+  rec.Take();
+  EXPECT_EQ(Top("Refusing", WS_POPUP), nullptr);
+  ASSERT_NE(kid, nullptr);
+  EXPECT_FALSE(IsWindow(kid));
+  const auto log = rec.Take();
+  ASSERT_GE(log.size(), 4u);
+  EXPECT_EQ(std::vector<std::string>(log.end() - 4, log.end()),
+            Seq({"Refusing WM_PARENTNOTIFY", "Kid WM_DESTROY", "Kid WM_NCDESTROY", "Refusing WM_NCDESTROY"}));
+}
+
 TEST_F(Sequences, TextGoesThroughTheMessagesAndNeverOverrunsTheBuffer) {
   HWND main = Top("Main", WS_POPUP);
   rec.ignored.clear();
@@ -316,6 +352,27 @@ TEST_F(Sequences, SetParentRefusesCyclesAndMovesWindowsBetweenLevels) {
   EXPECT_EQ(session.Screen().SurfaceCount(), surfaces + 1);
   EXPECT_EQ(SetParent(b, main), GetDesktopWindow());
   EXPECT_EQ(session.Screen().SurfaceCount(), surfaces);
+
+  // A window moved while shown is hidden first, and its handlers may take
+  // the new parent away meanwhile, or put it inside the window: refused.
+  HWND target = Top("Target", WS_POPUP | WS_VISIBLE);
+  rec.handlers["B"] = [&](HWND, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_SHOWWINDOW && !w) DestroyWindow(target);
+    return std::nullopt;
+  };
+  EXPECT_EQ(SetParent(b, target), nullptr);
+  EXPECT_FALSE(IsWindow(target));
+  EXPECT_EQ(GetAncestor(b, GA_PARENT), main);
+  HWND other = Top("Other", WS_POPUP | WS_VISIBLE);
+  ShowWindow(b, SW_SHOW);
+  rec.handlers["B"] = [&](HWND h, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_SHOWWINDOW && !w) SetParent(other, h);
+    return std::nullopt;
+  };
+  EXPECT_EQ(SetParent(b, other), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(GetAncestor(other, GA_PARENT), b);
+  EXPECT_EQ(GetAncestor(b, GA_PARENT), main);
 }
 
 // The window manager moves the keyboard between our own windows (a click
@@ -427,6 +484,37 @@ TEST_F(Sequences, SizeLimitsComeFromTheWindowAtCreationMaximizingAndSizing) {
   ShowWindow(main, SW_RESTORE);
   EXPECT_FALSE(IsIconic(main));
   EXPECT_EQ(rec.Take().front(), "Main WM_QUERYOPEN");
+}
+
+// A drop-down closes itself as it loses the activation: the window that
+// takes over becomes active all the same, whichever message it closes on.
+TEST_F(Sequences, AWindowClosingItselfAsItLosesTheActivationHandsItOn) {
+  HWND main = Top("Main", WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
+  for (UINT closesOn : {WM_NCACTIVATE, WM_ACTIVATE}) {
+    HWND drop = Top("Drop", WS_POPUP | WS_VISIBLE, {10, 10, 60, 60});
+    ASSERT_EQ(GetActiveWindow(), drop);
+    rec.handlers["Drop"] = [closesOn](HWND h, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+      if (m == closesOn && LOWORD(w) == 0) DestroyWindow(h);
+      return std::nullopt;
+    };
+    SetFocus(main);
+    EXPECT_FALSE(IsWindow(drop));
+    EXPECT_EQ(GetActiveWindow(), main);
+    EXPECT_EQ(GetFocus(), main);
+    rec.handlers.erase("Drop");
+  }
+  // Or it closes the window gaining the activation: that one is not
+  // activated, and nothing it left is read.
+  HWND drop = Top("Drop", WS_POPUP | WS_VISIBLE, {10, 10, 60, 60});
+  HWND next = Top("Next", WS_POPUP, {70, 10, 120, 60});
+  rec.handlers["Drop"] = [](HWND, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+    if (m == WM_NCACTIVATE && !w && l) DestroyWindow(reinterpret_cast<HWND>(l));
+    return std::nullopt;
+  };
+  ASSERT_EQ(GetActiveWindow(), drop);
+  EXPECT_EQ(SetActiveWindow(next), nullptr);
+  EXPECT_FALSE(IsWindow(next));
+  EXPECT_NE(GetActiveWindow(), next);
 }
 
 TEST_F(Sequences, ShowingRaisingAndHidingMoveTheActivationInsideTheCall) {

@@ -2,6 +2,8 @@
 // pixels DefWindowProc draws, and the standard scroll bars: their
 // messages from mouse clicks with auto-repeat on the fake clock, thumb
 // tracking, and the rectangles and states GetScrollBarInfo reports.
+#include <climits>
+
 #include "platform/win/Focus.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/ScrollBars.h"
@@ -213,6 +215,28 @@ TEST_F(ScrollBarTest, DraggingTheThumbTracksThenSetsThePosition) {
   SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
   GetScrollInfo(bar, SB_VERT, &si);
   EXPECT_EQ(si.nTrackPos, 45);  // tracking over: the position itself
+}
+
+TEST_F(ScrollBarTest, ARangeAcrossAllTheIntegersKeepsItsPageAndDragsFromEndToEnd) {
+  SCROLLINFO wide{sizeof wide, SIF_RANGE | SIF_PAGE | SIF_POS, INT_MIN, INT_MAX, 1u << 31, INT_MIN, 0};
+  SetScrollInfo(bar, SB_VERT, &wide, TRUE);
+  SCROLLINFO got{sizeof got, SIF_ALL, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(GetScrollInfo(bar, SB_VERT, &got));
+  EXPECT_EQ(got.nPage, 1u << 31);  // half the range's positions
+  EXPECT_EQ(got.nPos, INT_MIN);
+  SCROLLBARINFO info;
+  ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_VSCROLL, &info));
+  EXPECT_EQ(info.xyThumbTop, 16);
+  EXPECT_EQ(info.xyThumbBottom, 50);  // half the 68-pixel shaft
+  // Dragged to the bottom, it tracks to the last position a page leaves.
+  PressAt({110 + 92, 60 + 20});
+  test::MouseMove({110 + 92, 60 + 95});
+  test::MouseUp();
+  test::PumpUntilIdle();
+  EXPECT_EQ(trackSeen, std::vector<int>{0});
+  EXPECT_EQ(GetScrollPos(bar, SB_VERT), 0);
+  GetScrollBarInfo(bar, OBJID_VSCROLL, &info);
+  EXPECT_EQ(info.xyThumbBottom, 84);
 }
 
 TEST_F(ScrollBarTest, BarInfoRectanglesAndStates) {

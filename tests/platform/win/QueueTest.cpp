@@ -369,6 +369,30 @@ TEST_F(Queue, MouseMovesMergeAndTheWheelGoesToTheFocusThenUp) {
   EXPECT_EQ(GET_X_LPARAM(pos), 102);
 }
 
+// Asked where the mouse is, a window takes input itself (a hit test that
+// pumps): the input it took is gone, the rest still comes once, in order.
+TEST_F(Queue, AHitTestThatTakesInputItselfLeavesTheRestToComeOnceInOrder) {
+  test::Click(main, {10, 10});
+  test::Click(main, {20, 20});
+  bool pumped = false;
+  std::vector<std::string> inner;
+  rec.handlers["Main"] = [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_NCHITTEST && !pumped) {
+      pumped = true;
+      MSG msg;
+      if (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) inner.push_back(MessageName(msg.message));
+    }
+    return std::nullopt;
+  };
+  test::PumpUntilIdle();
+  EXPECT_EQ(inner, Seq({"WM_MOUSEMOVE"}));
+  std::vector<std::string> mouse;
+  for (const std::string& e : rec.Take())
+    if (e == "Main WM_MOUSEMOVE" || e == "Main WM_LBUTTONDOWN" || e == "Main WM_LBUTTONUP") mouse.push_back(e);
+  EXPECT_EQ(mouse, Seq({"Main WM_LBUTTONDOWN", "Main WM_LBUTTONUP", "Main WM_MOUSEMOVE", "Main WM_LBUTTONDOWN",
+                        "Main WM_LBUTTONUP"}));
+}
+
 TEST_F(Queue, RegisteredMessagesAndMetricsKnobs) {
   UINT a = RegisterWindowMessageA("Orvanta.Ping");
   EXPECT_GE(a, 0xC000u);

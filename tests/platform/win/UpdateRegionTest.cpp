@@ -2,6 +2,7 @@
 // WS_CLIPCHILDREN, the RedrawWindow flags as message sequences, what
 // BeginPaint hands out, WM_SETREDRAW, LockWindowUpdate and ScrollWindowEx.
 #include <algorithm>
+#include <climits>
 
 #include "platform/win/ScrollWindow.h"
 #include "PaintFixture.h"
@@ -49,6 +50,19 @@ TEST_F(PaintTest, UpdateAreaIsAnExactRegionNotABox) {
   EXPECT_EQ(UpdateOf(main), Rects({R(55, 40, 60, 50), R(190, 140, 200, 150)}));
   ValidateRect(main, nullptr);
   EXPECT_FALSE(GetUpdateRect(main, nullptr, FALSE));
+}
+
+TEST_F(PaintTest, ARectangleAsLargeAsTheCoordinatesGoInvalidatesEachWindowWhole) {
+  // Callers pass "everything" as the widest rectangle there is; it reaches
+  // the children in their own coordinates like any other area.
+  HWND child = Child(main, "Child", R(20, 30, 80, 90), WS_BORDER);
+  test::PumpUntilIdle();
+  RECT all = R(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+  InvalidateRect(main, &all, FALSE);
+  EXPECT_EQ(UpdateOf(main), Rects({R(0, 0, 200, 150)}));
+  EXPECT_EQ(UpdateOf(child), Rects({R(0, 0, 58, 58)}));
+  ValidateRect(main, &all);
+  EXPECT_TRUE(UpdateOf(main).IsEmpty());
 }
 
 TEST_F(PaintTest, ChildrenShareTheInvalidAreaUnlessTheParentClipsThem) {
@@ -248,6 +262,12 @@ TEST_F(PaintTest, ScrollingChildrenMovesThemAlong) {
   RECT r;
   GetWindowRect(child, &r);
   EXPECT_EQ(r, R(100 + 15, 50 + 17, 100 + 35, 50 + 37));
+  // Scrolled by as far as the numbers go, a child ends at the far edge of
+  // the coordinates in that direction, not wrapped round to the other one.
+  ScrollWindowEx(main, INT_MAX, INT_MIN, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE);
+  GetWindowRect(child, &r);
+  EXPECT_EQ(r, R(100 + 32767, 50 - 32768, 100 + 32767 + 20, 50 - 32768 + 20));
+  EXPECT_EQ(UpdateOf(main), Rects({R(0, 0, 200, 150)}));
 }
 
 TEST_F(PaintTest, NoWindowMeansTheScreenAndOnlyInvalidatingReachesTheWindowsOnIt) {

@@ -1,6 +1,7 @@
 // Window DCs draw into the top-level window's surface, clipped by the
 // window tree; window regions cut painting and hit testing; the caret is
 // shown on the screen but never held in the window's pixels.
+#include <climits>
 #include <map>
 
 #include "platform/gdi/Text.h"
@@ -332,6 +333,28 @@ TEST_F(PaintTest, CaretIsShownOnTheScreenButNeverHeldInThePixels) {
   test::PumpUntilIdle();
   EXPECT_EQ(Shown({60, 14}), kWhite);
   EXPECT_FALSE(DestroyCaret());
+}
+
+TEST_F(PaintTest, ACaretAtTheEndsOfTheIntegersIsCutToItsWindowOrLiesOffIt) {
+  HWND edit = Child(main, "Edit", R(10, 10, 110, 40));
+  test::PumpUntilIdle();
+  // As wide and tall as the numbers go, it covers the rest of the client area.
+  ASSERT_TRUE(CreateCaret(edit, nullptr, INT_MAX, INT_MAX));
+  SetCaretPos(90, 20);
+  ShowCaret(edit);
+  test::PumpUntilIdle();
+  EXPECT_EQ(Shown({10 + 95, 10 + 25}), kBlack);
+  EXPECT_EQ(Shown({10 + 85, 10 + 25}), kWhite);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetGUIThreadInfo(0, &info));
+  EXPECT_EQ(info.rcCaret, (RECT{90, 20, INT_MAX, INT_MAX}));
+  // Placed at the far end, it lies off the window rather than wrapping onto it.
+  SetCaretPos(INT_MAX, INT_MAX);
+  test::PumpUntilIdle();
+  EXPECT_EQ(Shown({10 + 95, 10 + 25}), kWhite);
+  EXPECT_EQ(Shown({10 + 5, 10 + 5}), kWhite);
+  DestroyCaret();
 }
 
 TEST_F(PaintTest, BitmapAndGreyCaretsFlipTheirOwnPattern) {

@@ -1,6 +1,8 @@
 // Questions about the window tree: parents, owners and ancestors, the
 // z-order of owned and topmost windows, what the back end hears of owners,
 // and what a position or a style write may carry.
+#include <climits>
+
 #include "platform/win/TestHooks.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
@@ -79,6 +81,31 @@ TEST_F(Tree, OwnedWindowsStayInFrontOfTheirOwnerAndTheOrderReadsBothWays) {
   EXPECT_EQ(GetWindow(owner, GW_HWNDNEXT), other);
 }
 
+TEST_F(Tree, RaisingAnOwnerBringsEveryWindowItOwnsAlongInFrontOfIt) {
+  HWND owner = Make("Owner", WS_POPUP | WS_VISIBLE);
+  std::vector<HWND> owned;
+  for (int i = 0; i < 12; ++i) owned.push_back(Make("Owned", WS_POPUP | WS_VISIBLE, owner));
+  HWND onOwned = Make("OnOwned", WS_POPUP | WS_VISIBLE, owned.back());
+  HWND other = Make("Other", WS_POPUP | WS_VISIBLE);
+  auto order = [] {
+    std::vector<HWND> out;
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) out.push_back(h);
+    return out;
+  };
+  // Made last, the owned windows lie in front in the order they came; a
+  // window owned by one of them in front of that one.
+  std::vector<HWND> expected{other, onOwned};
+  expected.insert(expected.end(), owned.rbegin(), owned.rend());
+  expected.push_back(owner);
+  EXPECT_EQ(order(), expected);
+  // Raised, the owner brings all of them, each kept in its place among
+  // them, however many it owns.
+  SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  expected.erase(expected.begin());
+  expected.push_back(other);
+  EXPECT_EQ(order(), expected);
+}
+
 // A window manager keeps an owned window above its owner, and gives a
 // modal one the focus meant for the waiting owner: the back end hears the
 // owner's top-level surface and the modal state whenever either changes.
@@ -141,6 +168,47 @@ TEST_F(Tree, PositionsAreClampedTo16BitsAndTheMinimizedBitIsNoStyleToWrite) {
   EXPECT_FALSE(IsIconic(c));
 }
 
+TEST_F(Tree, PlacesGivenAtCreationOrAnsweredByHandlersKeepToTheSameRange) {
+  // Made at the ends of the integers, a window lands at the ends of the range.
+  HWND far = CreateWindowExA(0, "Recorder", "Far", WS_POPUP, INT_MAX, INT_MIN, INT_MAX, 10, nullptr, nullptr,
+                             nullptr, nullptr);
+  RECT r{};
+  ASSERT_TRUE(GetWindowRect(far, &r));
+  EXPECT_EQ(r, (RECT{32767, -32768, 65534, -32758}));
+
+  // A handler moving or sizing the window past the range is held to it as
+  // the caller was.
+  HWND moved = Make("Moved", WS_POPUP | WS_VISIBLE);
+  rec.handlers["Moved"] = [&](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (m == WM_WINDOWPOSCHANGING) {
+      auto* wp = reinterpret_cast<WINDOWPOS*>(l);
+      wp->x = INT_MAX;
+      wp->cx = INT_MAX;
+    }
+    return std::nullopt;
+  };
+  SetWindowPos(moved, nullptr, 5, 5, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(GetWindowRect(moved, &r));
+  EXPECT_EQ(r, (RECT{32767, 5, 65534, 15}));
+
+  // So is the client area a handler answers: the children's places on the
+  // screen are sums along the chain of parents.
+  HWND framed = Make("Framed", WS_POPUP | WS_VISIBLE);
+  rec.handlers["Framed"] = [&](HWND, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+    if (m == WM_NCCALCSIZE && w) {
+      reinterpret_cast<NCCALCSIZE_PARAMS*>(l)->rgrc[0] = RECT{INT_MAX - 10, INT_MAX - 10, INT_MAX, INT_MAX};
+      return 0;
+    }
+    return std::nullopt;
+  };
+  SetWindowPos(framed, nullptr, 5, 5, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
+  HWND inner = Make("Inner", WS_CHILD | WS_VISIBLE, framed);
+  ASSERT_TRUE(GetWindowRect(inner, &r));
+  EXPECT_EQ(r, (RECT{65544, 65544, 65744, 65694}));
+  GetClientRect(framed, &r);
+  EXPECT_EQ(r, (RECT{0, 0, 0, 0}));
+}
+
 TEST_F(Tree, ParentAndOwnerFollowTheCurrentStyleAndTheParentSlot) {
   HWND top = Make("Top", WS_OVERLAPPEDWINDOW);
   HWND other = Make("Other", WS_OVERLAPPEDWINDOW);
@@ -177,6 +245,14 @@ TEST_F(Tree, ParentAndOwnerFollowTheCurrentStyleAndTheParentSlot) {
   EXPECT_EQ(GetWindowLongPtrA(popup, GWLP_HWNDPARENT), reinterpret_cast<LONG_PTR>(other));
   DestroyWindow(child);
   EXPECT_EQ(GetWindow(popup, GW_OWNER), nullptr) << "a destroyed owner is forgotten";
+  // Owned windows go with the owner they have now, however it became theirs.
+  HWND first = Make("First", WS_POPUP), second = Make("Second", WS_POPUP);
+  HWND handed = Make("Handed", WS_POPUP, first);
+  SetWindowLongPtrA(handed, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(second));
+  DestroyWindow(first);
+  EXPECT_TRUE(IsWindow(handed));
+  DestroyWindow(second);
+  EXPECT_FALSE(IsWindow(handed));
 
   // A popup child without a parent is a popup; a child of the desktop is made.
   HWND both = Make("Both", WS_POPUP | WS_CHILD);
