@@ -15,6 +15,7 @@
 #include "platform/forms/TestHooks.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
+#include "platform/rtl/EraseNearEnd.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
@@ -85,9 +86,7 @@ void TMenuItem::Insert(Integer Index, TMenuItem* Item) {
 }
 
 void TMenuItem::Remove(TMenuItem* Item) {
-  auto it = std::find(FItems.begin(), FItems.end(), Item);
-  if (it == FItems.end()) return;
-  FItems.erase(it);
+  if (!orv::EraseNearEnd(FItems, Item)) return;
   Item->FParent = nullptr;
   ItemLeavingOpenMenus(Item);
 }

@@ -11,6 +11,7 @@
 #include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/EraseNearEnd.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Numbers.h"
 #include "platform/rtl/ScopeExit.h"
@@ -586,18 +587,16 @@ void TWinControl::InsertControl(TControl* AControl) {
 }
 
 void TWinControl::RemoveControl(TControl* AControl) {
-  auto it = std::find(FControls.begin(), FControls.end(), AControl);
-  if (it == FControls.end()) return;
+  if (std::find(FControls.rbegin(), FControls.rend(), AControl) == FControls.rend()) return;
   Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
   if (auto* win = dynamic_cast<TWinControl*>(AControl)) {
     win->RemoveFocus(true);
     win->DestroyHandle();
-    FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), win), FTabList.end());
+    orv::EraseNearEnd(FTabList, win);
   } else if (FHandle) {
     AControl->InvalidateControl(AControl->FVisible, false);
   }
-  it = std::find(FControls.begin(), FControls.end(), AControl);
-  if (it != FControls.end()) FControls.erase(it);
+  orv::EraseNearEnd(FControls, AControl);
   AControl->FParent = nullptr;
   Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
   Realign();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/rtl/Collation.h"
+#include "platform/rtl/EraseNearEnd.h"
 #include "platform/rtl/Exceptions.h"
 
 // Name is written in each object record's header, not among the properties.
@@ -12,12 +13,6 @@ namespace {
 
 // Searches from the end: members go last first, so freeing a big family
 // stays linear.
-template <class List>
-void EraseOne(List& list, TComponent* item) {
-  auto it = std::find(list.rbegin(), list.rend(), item);
-  if (it != list.rend()) list.erase(std::next(it).base());
-}
-
 template <class List>
 void AddOnce(List& list, TComponent* item) {
   if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
@@ -95,7 +90,7 @@ void TComponent::CheckRelay() {
   if (!FRelay || NeedsRelay()) return;
   FRelay = false;
   if (!FOwner) return;
-  EraseOne(FOwner->FRelays, this);
+  orv::EraseNearEnd(FOwner->FRelays, this);
   FOwner->CheckRelay();
 }
 
@@ -123,7 +118,7 @@ void TComponent::SendFreeNotifications() {
   while (!FFreeNotifies.empty()) {
     TComponent* other = FFreeNotifies.back();
     FFreeNotifies.pop_back();
-    EraseOne(other->FFreeNotifies, this);
+    orv::EraseNearEnd(other->FFreeNotifies, this);
     other->Notification(this, opRemove);
   }
 }
@@ -195,7 +190,7 @@ void TComponent::DetachComponent(TComponent* AComponent) {
   }
   AComponent->FOwner = nullptr;
   if (AComponent->FRelay) {
-    EraseOne(FRelays, AComponent);
+    orv::EraseNearEnd(FRelays, AComponent);
     CheckRelay();
   }
 }
@@ -293,8 +288,8 @@ void TComponent::FreeNotification(TComponent* AComponent) {
 
 void TComponent::RemoveFreeNotification(TComponent* AComponent) {
   if (!AComponent) return;
-  EraseOne(FFreeNotifies, AComponent);
-  EraseOne(AComponent->FFreeNotifies, this);
+  orv::EraseNearEnd(FFreeNotifies, AComponent);
+  orv::EraseNearEnd(AComponent->FFreeNotifies, this);
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {

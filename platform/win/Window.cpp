@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "platform/gdi/SysColors.h"
+#include "platform/rtl/EraseNearEnd.h"
 #include "platform/win/BackEnd.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
@@ -63,22 +64,10 @@ void FreeWindow(Window* w) {
 
 // Removes a window from the tree for good once WM_NCDESTROY is through.
 void Unlink(Window* w) {
-  if (w->parent) {
-    // Looked for from both ends at once, as the deque moves the nearer
-    // side: windows taken down front first (with their parent) or oldest
-    // first (the last of a list) each cost what their place costs.
-    auto& c = w->parent->children;
-    for (std::size_t i = 0, n = c.size(); i < n - i; ++i) {
-      if (c[i] == w) {
-        c.erase(c.begin() + static_cast<std::ptrdiff_t>(i));
-        break;
-      }
-      if (c[n - 1 - i] == w) {
-        c.erase(c.begin() + static_cast<std::ptrdiff_t>(n - 1 - i));
-        break;
-      }
-    }
-  }
+  // The deque moves the nearer side: windows taken down front first (with
+  // their parent) or oldest first (the last of a list) each cost what
+  // their place costs.
+  if (w->parent) orv::EraseNearEnd(w->parent->children, w);
   // Children may keep an owner too (SetParent leaves it).
   if (w->owns)
     for (auto& [h, x] : T().live)
