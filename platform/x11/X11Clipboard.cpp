@@ -106,18 +106,11 @@ bool X11BackEnd::ReadForeignText(std::string& out) const {
     // a transfer in pieces must not take it for its first piece.
     while (XCheckTypedWindowEvent(dpy, helper, PropertyNotify, &e)) {
     }
-    Atom type = 0;
+    Atom type = None;
     int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(dpy, helper, atoms.transferProperty, 0, 0x7FFFFFF, True, AnyPropertyType, &type, &format,
-                           &count, &after, &data) != Success)
-      continue;
     std::string bytes;
-    bool ok = data && (type == atoms.incr ? ReadPieces(bytes) : format == 8);
-    if (ok && type != atoms.incr) bytes.assign(reinterpret_cast<const char*>(data), count);
-    if (data) XFree(data);
-    if (ok) {
+    if (!TakeTransfer(type, format, bytes) || type == None) continue;
+    if (type == atoms.incr ? ReadPieces(bytes) : format == 8) {
       out = target == atoms.utf8String ? ClipboardFromUtf8(bytes) : ClipboardFromLatin1(bytes);
       return true;
     }
@@ -137,26 +130,32 @@ bool X11BackEnd::ReadPieces(std::string& bytes) const {
       return x.xproperty.atom == atoms.transferProperty && x.xproperty.state == PropertyNewValue;
     });
     if (!arrived) return false;
-    Atom type = 0;
+    Atom type = None;
     int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(dpy, helper, atoms.transferProperty, 0, 0x7FFFFFF, True, AnyPropertyType, &type, &format,
-                           &count, &after, &data) != Success)
-      return false;
+    std::string piece;
+    if (!TakeTransfer(type, format, piece)) return false;
     if (type == None) continue;  // news of a value already read
-    const bool piece = format == 8 || count == 0;
-    if (piece && count > 0) {
-      if (count > kMaxPasteBytes - bytes.size()) {
-        XFree(data);
-        return false;
-      }
-      bytes.append(reinterpret_cast<const char*>(data), count);
-    }
-    if (data) XFree(data);
-    if (!piece) return false;
-    if (count == 0) return true;
+    if (format != 8 || piece.size() > kMaxPasteBytes - bytes.size()) return false;
+    if (piece.empty()) return true;
+    bytes += piece;
   }
+}
+
+// Reads the value our helper window was given and deletes it (which asks
+// an owner sending in pieces for the next): its type (None when there is
+// none), its format, and its bytes when they are bytes.
+bool X11BackEnd::TakeTransfer(unsigned long& type, int& format, std::string& bytes) const {
+  Atom actual = None;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(dpy, helper, atoms.transferProperty, 0, 0x7FFFFFF, True, AnyPropertyType, &actual, &format,
+                         &count, &after, &data) != Success)
+    return false;
+  type = actual;
+  bytes.clear();
+  if (data && format == 8) bytes.assign(reinterpret_cast<const char*>(data), count);
+  if (data) XFree(data);
+  return true;
 }
 
 // Waits at most kWaitMs for an event of the helper window that matches.

@@ -146,6 +146,7 @@ class X11BackEnd : public IBackEnd {
   void ApplyHints(Surface& s);
   bool ReadForeignText(std::string& utf8) const;
   bool ReadPieces(std::string& bytes) const;
+  bool TakeTransfer(unsigned long& type, int& format, std::string& bytes) const;
   bool WaitForHelperEvent(int type, _XEvent& e, const std::function<bool(const _XEvent&)>& matches) const;
   void RefreshMonitors() const;
   bool WaitReadable(int timeoutMs) const;

@@ -601,27 +601,40 @@ namespace win::x11 {
 namespace {
 
 // The child's side: its own connection, never the parent's.
-void SlowOwnerAnswer(::Display* d, const XSelectionRequestEvent& r, const std::string& latin1) {
-  XChangeProperty(d, r.requestor, r.property, r.target, 8, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(latin1.data()), static_cast<int>(latin1.size()));
+
+// The answer to a request, naming where the value went (None: refused).
+XEvent AnswerTo(const XSelectionRequestEvent& r, Atom property) {
   XEvent reply{};
   reply.xselection.type = SelectionNotify;
   reply.xselection.requestor = r.requestor;
   reply.xselection.selection = r.selection;
   reply.xselection.target = r.target;
   reply.xselection.time = r.time;
-  reply.xselection.property = r.property;
+  reply.xselection.property = property;
+  return reply;
+}
+
+// The child's next event, or false once the guard's time is up.
+bool NextEvent(::Display* d, XEvent& e, std::chrono::steady_clock::time_point deadline) {
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (XPending(d)) {
+      XNextEvent(d, &e);
+      return true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return false;
+}
+
+void SlowOwnerAnswer(::Display* d, const XSelectionRequestEvent& r, const std::string& latin1) {
+  XChangeProperty(d, r.requestor, r.property, r.target, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(latin1.data()), static_cast<int>(latin1.size()));
+  XEvent reply = AnswerTo(r, r.property);
   XSendEvent(d, r.requestor, False, 0, &reply);
 }
 
 void Refuse(::Display* d, const XSelectionRequestEvent& r) {
-  XEvent reply{};
-  reply.xselection.type = SelectionNotify;
-  reply.xselection.requestor = r.requestor;
-  reply.xselection.selection = r.selection;
-  reply.xselection.target = r.target;
-  reply.xselection.time = r.time;
-  reply.xselection.property = None;
+  XEvent reply = AnswerTo(r, None);
   XSendEvent(d, r.requestor, False, 0, &reply);
 }
 
@@ -641,12 +654,7 @@ void Refuse(::Display* d, const XSelectionRequestEvent& r) {
   XSelectionRequestEvent held{};
   bool holding = false, heldOnce = false;
   XEvent e;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (!XPending(d)) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      continue;
-    }
-    XNextEvent(d, &e);
+  while (NextEvent(d, e, deadline)) {
     if (e.type == SelectionClear) break;
     if (e.type != SelectionRequest) continue;
     const XSelectionRequestEvent& r = e.xselectionrequest;
@@ -681,12 +689,7 @@ void ServeInPieces(::Display* d, const XSelectionRequestEvent& r, XEvent reply, 
   std::size_t at = 0;
   bool ended = false;
   XEvent e;
-  while (!ended && std::chrono::steady_clock::now() < deadline) {
-    if (!XPending(d)) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      continue;
-    }
-    XNextEvent(d, &e);
+  while (!ended && NextEvent(d, e, deadline)) {
     if (e.type != PropertyNotify || e.xproperty.window != r.requestor || e.xproperty.atom != r.property ||
         e.xproperty.state != PropertyDelete)
       continue;
@@ -714,22 +717,11 @@ void ServeInPieces(::Display* d, const XSelectionRequestEvent& r, XEvent reply, 
     XSync(d, False);
     char ok = 1;
     if (write(out, &ok, 1) != 1) _exit(1);
-    while (std::chrono::steady_clock::now() < deadline) {
-      if (!XPending(d)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        continue;
-      }
-      XNextEvent(d, &e);
+    while (NextEvent(d, e, deadline)) {
       if (e.type == SelectionClear) break;
       if (e.type != SelectionRequest) continue;
       const XSelectionRequestEvent r = e.xselectionrequest;
-      XEvent reply{};
-      reply.xselection.type = SelectionNotify;
-      reply.xselection.requestor = r.requestor;
-      reply.xselection.selection = r.selection;
-      reply.xselection.target = r.target;
-      reply.xselection.time = r.time;
-      reply.xselection.property = r.property;
+      XEvent reply = AnswerTo(r, r.property);
       if (r.target == utf8 && piece > 0 && serve->size() > piece) {
         ServeInPieces(d, r, reply, *serve, piece, deadline);
         continue;
@@ -777,55 +769,44 @@ void ServeInPieces(::Display* d, const XSelectionRequestEvent& r, XEvent reply, 
 
 }  // namespace
 
+namespace {
+
+// Runs `run` (which never returns) in a child process that writes to the
+// pipe the Child reads; an owner first reports that it holds the clipboard.
+template <class Run>
+Probe::Child Spawn(bool owner, Run run) {
+  Probe::Child c;
+  int fds[2];
+  if (pipe(fds) != 0) return c;
+  c.pid = fork();
+  if (c.pid == 0) {
+    close(fds[0]);
+    run(fds[1]);
+  }
+  close(fds[1]);
+  c.pipe = fds[0];
+  char ok = 0;
+  if (c.pid < 0 || (owner && read(c.pipe, &ok, 1) != 1)) c.pid = -1;
+  return c;
+}
+
+}  // namespace
+
 Probe::Child Probe::ServeClipboard(const std::string& utf8) { return ServeClipboardInPieces(utf8, 0); }
 
 Probe::Child Probe::ServeClipboardInPieces(const std::string& utf8, std::size_t piece) {
-  Child c;
-  int fds[2];
-  if (pipe(fds) != 0) return c;
   std::string name = DisplayString(dpy_);
-  c.pid = fork();
-  if (c.pid == 0) {
-    close(fds[0]);
-    ClipboardChild(name, &utf8, fds[1], piece);
-  }
-  close(fds[1]);
-  c.pipe = fds[0];
-  char ok = 0;
-  if (c.pid < 0 || read(c.pipe, &ok, 1) != 1) c.pid = -1;
-  return c;
+  return Spawn(true, [&](int out) { ClipboardChild(name, &utf8, out, piece); });
 }
 
 Probe::Child Probe::ServeClipboardSlowly(const std::string& latin1) {
-  Child c;
-  int fds[2];
-  if (pipe(fds) != 0) return c;
   std::string name = DisplayString(dpy_);
-  c.pid = fork();
-  if (c.pid == 0) {
-    close(fds[0]);
-    SlowClipboardChild(name, latin1, fds[1]);
-  }
-  close(fds[1]);
-  c.pipe = fds[0];
-  char ok = 0;
-  if (c.pid < 0 || read(c.pipe, &ok, 1) != 1) c.pid = -1;
-  return c;
+  return Spawn(true, [&](int out) { SlowClipboardChild(name, latin1, out); });
 }
 
 Probe::Child Probe::ReadClipboard() {
-  Child c;
-  int fds[2];
-  if (pipe(fds) != 0) return c;
   std::string name = DisplayString(dpy_);
-  c.pid = fork();
-  if (c.pid == 0) {
-    close(fds[0]);
-    ClipboardChild(name, nullptr, fds[1]);
-  }
-  close(fds[1]);
-  c.pipe = fds[0];
-  return c;
+  return Spawn(false, [&](int out) { ClipboardChild(name, nullptr, out); });
 }
 
 bool Probe::Finished(Child& c, std::string& out) {
