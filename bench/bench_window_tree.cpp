@@ -1,7 +1,8 @@
 // The window tree's own bookkeeping as it grows, at 10^2 to 10^4 windows
 // (10^5 for children): making popups owned by one window and raising the
 // owner over them (the z-order keeps each in front of its owner), and
-// taking down a window with that many children. Each must grow linearly:
+// taking down a window with that many children, and walking the children
+// one by one. Each must grow linearly:
 // the program ends with the time ratio of every 10x step (about 10 is
 // linear, 100 quadratic). The peer makes and takes down as many unowned
 // popups, which only the desktop's list holds: what the owner adds is the
@@ -61,8 +62,23 @@ void BM_ChildrenTakenDown(benchmark::State& state) {
   }
 }
 
+// Walking every child one after another, as dialog navigation does.
+void BM_SiblingsWalked(benchmark::State& state) {
+  test::Session session;
+  Register();
+  HWND parent = Make(WS_POPUP, nullptr);
+  for (int i = 0; i < state.range(0); ++i) Make(WS_CHILD, parent);
+  for (auto _ : state) {
+    std::int64_t seen = 0;
+    for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) ++seen;
+    if (seen != state.range(0)) state.SkipWithError("the walk missed children");
+  }
+  DestroyWindow(parent);
+}
+
 }  // namespace
 
+BENCHMARK(BM_SiblingsWalked)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OwnedPopups)->RangeMultiplier(10)->Range(100, 10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UnownedPopupsPeer)->RangeMultiplier(10)->Range(100, 10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChildrenTakenDown)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);

@@ -485,12 +485,25 @@ HWND GetAncestor(HWND hwnd, UINT flags) {
 HWND GetWindow(HWND hwnd, UINT cmd) {
   Window* w = Find(hwnd);
   if (!w) return nullptr;
+  // Siblings are walked one after another: each remembers where it stood,
+  // and the one handed on where it stands, so a walk over n windows costs n
+  // steps. A sibling come or gone before it moves it by one at most.
   auto sibling = [&](int delta) -> HWND {
     if (!w->parent) return nullptr;
     auto& s = w->parent->children;
-    auto it = std::find(s.begin(), s.end(), w);
-    long i = (it - s.begin()) + delta;
-    return i >= 0 && i < static_cast<long>(s.size()) ? s[static_cast<std::size_t>(i)]->handle : nullptr;
+    const std::size_t n = s.size(), hint = w->placeHint;
+    std::size_t at = n;
+    for (std::size_t c : {hint, hint + 1, hint - 1})
+      if (c < n && s[c] == w) {
+        at = c;
+        break;
+      }
+    if (at == n) at = static_cast<std::size_t>(std::find(s.begin(), s.end(), w) - s.begin());
+    w->placeHint = at;
+    const std::size_t i = at + static_cast<std::size_t>(delta);
+    if (i >= n) return nullptr;
+    s[i]->placeHint = i;
+    return s[i]->handle;
   };
   switch (cmd) {
     case GW_HWNDFIRST: return w->parent && !w->parent->children.empty() ? w->parent->children.front()->handle : nullptr;

@@ -115,6 +115,7 @@ struct Window {
   // loses them front first: a deque lets each go without moving the rest.
   std::deque<Window*> children;
   std::size_t zPlace = 0;            // top-level: its place in that order when last put in order
+  std::size_t placeHint = 0;         // where it stood among its siblings when last asked
   DWORD style = 0;
   DWORD exStyle = 0;
   LONG_PTR id = 0;

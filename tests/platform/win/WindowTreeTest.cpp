@@ -109,6 +109,40 @@ TEST_F(Tree, RaisingAnOwnerBringsEveryWindowItOwnsAlongInFrontOfIt) {
 // A window manager keeps an owned window above its owner, and gives a
 // modal one the focus meant for the waiting owner: the back end hears the
 // owner's top-level surface and the modal state whenever either changes.
+// Walking the children one by one answers the order as it is at each step,
+// also after children came, went or changed places behind the walk.
+TEST_F(Tree, WalkingSiblingsFollowsTheOrderAsItChanges) {
+  HWND parent = Make("Parent", WS_OVERLAPPEDWINDOW);
+  std::vector<HWND> kids;
+  for (int i = 0; i < 6; ++i) kids.push_back(Make("Kid", WS_CHILD, parent));
+  auto walk = [&] {
+    std::vector<HWND> seen;
+    for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) seen.push_back(h);
+    return seen;
+  };
+  auto backwards = [&] {
+    std::vector<HWND> seen;
+    for (HWND h = GetWindow(GetWindow(parent, GW_CHILD), GW_HWNDLAST); h; h = GetWindow(h, GW_HWNDPREV))
+      seen.insert(seen.begin(), h);
+    return seen;
+  };
+  // Children stand in the order they were made.
+  const std::vector<HWND> made = kids;
+  EXPECT_EQ(walk(), made);
+
+  // The first goes, one comes at the end, the last moves to the top.
+  DestroyWindow(made[0]);
+  HWND newcomer = Make("Newcomer", WS_CHILD, parent);
+  SetWindowPos(made[5], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const std::vector<HWND> now{made[5], made[1], made[2], made[3], made[4], newcomer};
+  EXPECT_EQ(walk(), now);
+  EXPECT_EQ(backwards(), now);
+  EXPECT_EQ(GetWindow(made[2], GW_HWNDNEXT), made[3]);
+  EXPECT_EQ(GetWindow(made[2], GW_HWNDPREV), made[1]);
+  EXPECT_EQ(GetWindow(newcomer, GW_HWNDNEXT), nullptr);
+  EXPECT_EQ(GetWindow(made[5], GW_HWNDPREV), nullptr);
+}
+
 TEST_F(Tree, TheBackEndHearsEachSurfacesOwnerAndWhetherItIsModalToIt) {
   HWND main = Make("Main", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE);
   HWND inner = Make("Inner", WS_CHILD | WS_VISIBLE, main);
