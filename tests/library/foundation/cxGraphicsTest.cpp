@@ -43,6 +43,17 @@ struct Surface {
   TOwned<TcxCanvas> Canvas;
 };
 
+// A 2 x 2 tile: red, lime over blue, yellow.
+TBitmap* FourColourTile() {
+  TBitmap* tile = New<TBitmap>();
+  tile->SetPixelFormat(pf32bit);
+  tile->SetSize(2, 2);
+  const TColor colours[2][2] = {{clRed, clLime}, {clBlue, clYellow}};
+  for (Integer y = 0; y < 2; ++y)
+    for (Integer x = 0; x < 2; ++x) tile->GetCanvas()->SetPixels(x, y, colours[y][x]);
+  return tile;
+}
+
 }  // namespace
 
 TEST(cxCanvasText, LibraryFlagsTurnIntoPlatformFlags) {
@@ -83,12 +94,7 @@ TEST(cxCanvasFrames, EdgesUseTheThreeDimensionalColours) {
 }
 
 TEST(cxCanvasFills, TilesLineUpWithTheCanvasOriginOnBothSidesOfIt) {
-  TOwned<TBitmap> tile(New<TBitmap>());
-  tile->SetPixelFormat(pf32bit);
-  tile->SetSize(2, 2);
-  const TColor colours[2][2] = {{clRed, clLime}, {clBlue, clYellow}};
-  for (Integer y = 0; y < 2; ++y)
-    for (Integer x = 0; x < 2; ++x) tile->GetCanvas()->SetPixels(x, y, colours[y][x]);
+  TOwned<TBitmap> tile(FourColourTile());
 
   Surface s;
   s.Canvas->FillRect({1, 1, 6, 6}, tile.get());
@@ -111,12 +117,7 @@ TEST(cxCanvasFills, TilesLineUpWithTheCanvasOriginOnBothSidesOfIt) {
 // billions of pixels paints the bitmap's pixels at once. A metafile has no
 // such bound, so a recorded fill keeps every tile it was given.
 TEST(cxCanvasFills, TilesOfAHugeRectangleStopAtWhatTheCanvasShows) {
-  TOwned<TBitmap> tile(New<TBitmap>());
-  tile->SetPixelFormat(pf32bit);
-  tile->SetSize(2, 2);
-  const TColor colours[2][2] = {{clRed, clLime}, {clBlue, clYellow}};
-  for (Integer y = 0; y < 2; ++y)
-    for (Integer x = 0; x < 2; ++x) tile->GetCanvas()->SetPixels(x, y, colours[y][x]);
+  TOwned<TBitmap> tile(FourColourTile());
 
   Surface s;
   {
