@@ -19,6 +19,7 @@
 #include "platform/gdi/Text.h"
 #include "platform/rtl/BinarySearch.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/Numbers.h"
 #include "platform/win/Caret.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Cursors.h"
@@ -1450,9 +1451,8 @@ class Edit {
         if (!Multi()) return FALSE;
         // Any count is taken: the sum is made in 64 bits and held to what
         // an int carries before the view clamps it to the text.
-        auto held = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
-        ScrollTo(held(s_.top + static_cast<long long>(static_cast<int>(lParam))),
-                 held(s_.xScroll + static_cast<long long>(static_cast<int>(wParam)) * AverageCharWidth()));
+        ScrollTo(ClampToInteger(s_.top + static_cast<long long>(static_cast<int>(lParam))),
+                 ClampToInteger(s_.xScroll + static_cast<long long>(static_cast<int>(wParam)) * AverageCharWidth()));
         return TRUE;
       }
       case EM_SCROLL: return ScrollMessage(static_cast<int>(wParam));

@@ -164,7 +164,7 @@ Integer EdgesToPixels(std::int64_t from, std::int64_t to, std::int64_t unitsPerI
   const std::int64_t units = to - from;
   const std::int64_t half = unitsPerInch / 2;
   const std::int64_t pixels = (units * kPixelsPerInch + (units < 0 ? -half : half)) / unitsPerInch;
-  return static_cast<Integer>(std::clamp<std::int64_t>(pixels, INT32_MIN, INT32_MAX));
+  return ClampToInteger(pixels);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/gdi/Recorder.h"
 #include "platform/gdi/Text.h"
 #include "platform/gdi/TextRun.h"
+#include "platform/rtl/Numbers.h"
 
 namespace win::gdi {
 
@@ -178,7 +179,6 @@ void WrapLine(const Layout& lay, const std::string& d, int limit, bool breakWord
   }
 }
 
-int Saturated(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
 
 int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect, UINT fmt, DRAWTEXTPARAMS* params) {
   if (!rect || count < -1 || (count > 0 && !text) || (params && params->cbSize != sizeof(DRAWTEXTPARAMS))) {
@@ -221,7 +221,7 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
     // still answers a line's height.
     if (fmt & DT_CALCRECT) {
       rect->Right = rect->Left;
-      rect->Bottom = Saturated(static_cast<long long>(rect->Top) + ((fmt & DT_SINGLELINE) ? lineH : 0));
+      rect->Bottom = ClampToInteger(static_cast<long long>(rect->Top) + ((fmt & DT_SINGLELINE) ? lineH : 0));
     }
     if (params) params->uiLengthDrawn = 0;
     return lineH;
@@ -302,8 +302,8 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
   if (calc) {
     // The measure goes back from the caller's own corner, as far as an int
     // reaches.
-    rect->Right = Saturated(static_cast<long long>(rect->Left) + leftMargin + maxW + rightMargin);
-    rect->Bottom = Saturated(static_cast<long long>(rect->Top) + height);
+    rect->Right = ClampToInteger(static_cast<long long>(rect->Left) + leftMargin + maxW + rightMargin);
+    rect->Bottom = ClampToInteger(static_cast<long long>(rect->Top) + height);
   }
   if (params) params->uiLengthDrawn = UINT(count);
   // The shortened text goes back only when it fits where the text was.

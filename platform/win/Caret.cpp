@@ -7,6 +7,7 @@
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Fills.h"
+#include "platform/rtl/Numbers.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Metrics.h"
 #include "platform/win/Mouse.h"
@@ -48,8 +49,7 @@ Window* Owner() { return Peek(C().owner); }
 // integers lies off its window, cut to the range, rather than wrapped
 // round onto it.
 RECT CaretRect(long long x, long long y) {
-  auto cut = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
-  return {cut(x), cut(y), cut(x + C().width), cut(y + C().height)};
+  return {ClampToInteger(x), ClampToInteger(y), ClampToInteger(x + C().width), ClampToInteger(y + C().height)};
 }
 
 // The caret's rectangle in its root's window coordinates.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gdi/Regions.h"
+#include "platform/rtl/Numbers.h"
 #include "platform/win/Paint.h"
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowData.h"
@@ -84,9 +85,7 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, LPCRECT scroll, LPCRECT clip, HRGN
     const UINT copy = (w->style & WS_CLIPCHILDREN) ? 0 : SWP_NOCOPYBITS;
     // Added wide: a delta near the end of the range would wrap a child
     // round to the other side; placing it limits the result in any case.
-    auto shifted = [](int v, int d) {
-      return static_cast<int>(std::clamp<long long>(static_cast<long long>(v) + d, INT_MIN, INT_MAX));
-    };
+    auto shifted = [](int v, int d) { return ClampToInteger(static_cast<long long>(v) + d); };
     for (HWND k : kids)
       if (Window* c = Peek(k))
         SetWindowPos(k, nullptr, shifted(c->window.Left, dx), shifted(c->window.Top, dy), 0, 0,

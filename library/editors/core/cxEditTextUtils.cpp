@@ -7,6 +7,7 @@
 
 #include "platform/forms/Graphics.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/Numbers.h"
 
 using namespace win;
 
@@ -15,11 +16,10 @@ namespace {
 const char cxEllipsis[] = "...";
 constexpr Integer cxEllipsisLength = 3;
 
-Integer ClampInt(Int64 Value) { return Integer(std::clamp<Int64>(Value, INT_MIN, INT_MAX)); }
 // Sizes of rectangles that may reach the ends of the integer range (a
 // measuring caller's open right edge) are taken without overflow.
-Integer RectWidth(const TRect& R) { return ClampInt(Int64(R.Right) - R.Left); }
-Integer RectHeight(const TRect& R) { return ClampInt(Int64(R.Bottom) - R.Top); }
+Integer RectWidth(const TRect& R) { return ClampToInteger(Int64(R.Right) - R.Left); }
+Integer RectHeight(const TRect& R) { return ClampToInteger(Int64(R.Bottom) - R.Top); }
 
 bool IsJustified(TcxTextAlignX AAlignX) { return AAlignX == taJustifyX || AAlignX == taDistributeX; }
 
@@ -239,7 +239,7 @@ bool cxMakeTextRows(HDC ADC, const AnsiString& AText, const TRect& R, const TcxT
   const TcxTextParams& P = ATextParams;
   ATextRows.clear();
   ARowCount = 0;
-  const Integer length = ClampInt(Int64(AText.size()));
+  const Integer length = ClampToInteger(Int64(AText.size()));
   if (length == 0) return true;
   if (P.CalcRect && P.SingleLine) {
     TcxTextRow row;
@@ -290,7 +290,7 @@ void cxPlaceTextRows(HDC, const TRect& R, TcxTextParams& ATextParams, TcxTextRow
   if (P.AlignY == taDistributeY && count > 1) {
     const Int64 free = height - P.TextHeight, gaps = count - 1;
     if (Int64(P.TextHeight) * gaps < free) {
-      P.RowHeight = ClampInt(free / gaps);
+      P.RowHeight = ClampToInteger(free / gaps);
       extra = Integer(free % gaps);
     }
   }
@@ -321,8 +321,8 @@ void cxPlaceTextRows(HDC, const TRect& R, TcxTextParams& ATextParams, TcxTextRow
         left = R.Left;
     }
     if (P.KeepLeft) left = std::max<Int64>(left, R.Left);
-    row.Left = ClampInt(left);
-    row.Top = ClampInt(top);
+    row.Left = ClampToInteger(left);
+    row.Top = ClampToInteger(top);
     top += P.RowHeight;
     if (extra > 0) {
       ++top;
@@ -373,8 +373,8 @@ void cxTextRowsOutHighlight(HDC ADC, const TRect& R, const TcxTextParams& ATextP
     int savedRowState = 0;
     if (clipped) {
       savedRowState = SaveDC(ADC);
-      IntersectClipRect(ADC, R.Left, ClampInt(std::max<Int64>(rowTop, R.Top)), R.Right,
-                        ClampInt(std::min<Int64>(rowBottom, R.Bottom)));
+      IntersectClipRect(ADC, R.Left, ClampToInteger(std::max<Int64>(rowTop, R.Top)), R.Right,
+                        ClampToInteger(std::min<Int64>(rowBottom, R.Bottom)));
     }
 
     Integer shown = row.TextLength;
@@ -397,8 +397,8 @@ void cxTextRowsOutHighlight(HDC ADC, const TRect& R, const TcxTextParams& ATextP
         const Integer rowWidth = RowPrefixExtent(ADC, row, shown, P.ExpandTabs);
         std::tie(x1, x2) = std::pair(rowWidth - x2, rowWidth - x1);
       }
-      const TRect selRect{ClampInt(Int64(row.Left) + x1), row.Top, ClampInt(Int64(row.Left) + x2),
-                          ClampInt(rowBottom)};
+      const TRect selRect{ClampToInteger(Int64(row.Left) + x1), row.Top, ClampToInteger(Int64(row.Left) + x2),
+                          ClampToInteger(rowBottom)};
       const int savedSelState = SaveDC(ADC);
       IntersectClipRect(ADC, selRect.Left, selRect.Top, selRect.Right, selRect.Bottom);
       FillRect(ADC, &selRect, selBrush);
@@ -426,8 +426,8 @@ Integer cxGetLongestTextRowWidth(const TcxTextRows& ATextRows, Integer ARowCount
 
 TRect cxPrepareRect(const TRect& R, const TcxTextParams&, Integer ALeftIndent, Integer ARightIndent) {
   TRect result = R;
-  result.Left = ClampInt(Int64(R.Left) + ALeftIndent);
-  result.Right = ClampInt(Int64(R.Right) - ARightIndent);
+  result.Left = ClampToInteger(Int64(R.Left) + ALeftIndent);
+  result.Right = ClampToInteger(Int64(R.Right) - ARightIndent);
   return result;
 }
 
@@ -447,13 +447,13 @@ Integer cxTextOut(HDC ADC, const AnsiString& AText, TRect& R, Cardinal AFormat, 
 
   if (P.CalcRect) {
     if (AMaxLineCount > 0 && AMaxLineCount < rowCount) rowCount = AMaxLineCount;
-    textRect.Right = ClampInt(Int64(textRect.Left) + cxGetLongestTextRowWidth(rows, rowCount));
+    textRect.Right = ClampToInteger(Int64(textRect.Left) + cxGetLongestTextRowWidth(rows, rowCount));
     if (!P.SingleLine) cxMakeTextRows(ADC, AText, textRect, P, rows, rowCount, AMaxLineCount);
     cxPlaceTextRows(ADC, textRect, P, rows, rowCount);
-    textRect.Bottom = ClampInt(Int64(rows[rowCount - 1].Top) + P.TextHeight);
+    textRect.Bottom = ClampToInteger(Int64(rows[rowCount - 1].Top) + P.TextHeight);
     R = textRect;
-    R.Left = ClampInt(Int64(R.Left) - ALeftIndent);
-    R.Right = ClampInt(Int64(R.Right) + ARightIndent);
+    R.Left = ClampToInteger(Int64(R.Left) - ALeftIndent);
+    R.Right = ClampToInteger(Int64(R.Right) + ARightIndent);
   } else {
     bool forceEndEllipsis = false;
     if (AMaxLineCount > 0 && AMaxLineCount <= rowCount) {
@@ -461,7 +461,7 @@ Integer cxTextOut(HDC ADC, const AnsiString& AText, TRect& R, Cardinal AFormat, 
       forceEndEllipsis = !fits && P.EndEllipsis && P.WholeRows && !P.SingleLine;
     }
     cxPlaceTextRows(ADC, textRect, P, rows, rowCount);
-    const Integer length = ClampInt(Int64(AText.size()));
+    const Integer length = ClampToInteger(Int64(AText.size()));
     if (ASelStart < 0 || ASelStart >= length || ASelLength < 0)
       ASelLength = 0;
     else
@@ -471,7 +471,7 @@ Integer cxTextOut(HDC ADC, const AnsiString& AText, TRect& R, Cardinal AFormat, 
   }
 
   if (!P.ReturnRowCount) {
-    const Integer height = ClampInt(Int64(rows[rowCount - 1].Top) + P.TextHeight - textRect.Top);
+    const Integer height = ClampToInteger(Int64(rows[rowCount - 1].Top) + P.TextHeight - textRect.Top);
     if (height != 0) return height;
   }
   return rowCount;
