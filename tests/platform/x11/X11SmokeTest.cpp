@@ -199,6 +199,16 @@ class X11Smoke : public ::testing::Test {
   // what has not happened by then does not happen.
   void CaughtUp() { CatchUp(*x, probe.get()); }
 
+  // Empties the clipboard as the window's: the other program's claim ends
+  // and so does it.
+  bool TakeClipboardBack(HWND window, x11::Probe::Child& owner) {
+    if (!OpenClipboard(window)) return false;
+    EmptyClipboard();
+    CloseClipboard();
+    std::string ignored;
+    return Eventually([&] { return probe->Finished(owner, ignored); });
+  }
+
   // A second window of ours, once active with the X focus; null when it
   // did not become so.
   HWND ShowOther(int left, int top) {
@@ -821,10 +831,7 @@ TEST_F(X11Smoke, ClipboardTextCrossesToOtherProgramsAndBack) {
   std::string now;
   EXPECT_TRUE(x->GetClipboard(CF_TEXT, now));
   EXPECT_EQ(now, "neu");
-  ASSERT_TRUE(OpenClipboard(s.top));
-  EmptyClipboard();
-  CloseClipboard();
-  EXPECT_TRUE(Eventually([&] { return probe->Finished(owner, ignored); })) << "emptying did not take the clipboard";
+  EXPECT_TRUE(TakeClipboardBack(s.top, owner)) << "emptying did not take the clipboard";
 
   Leave(s.top);
 }
@@ -845,11 +852,7 @@ TEST_F(X11Smoke, ABigTextSentInPiecesPastesWhole) {
   for (char c : big) expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
   EXPECT_EQ(text.size(), expected.size());
   EXPECT_TRUE(text == expected) << "the pieces came back out of order or incomplete";
-  ASSERT_TRUE(OpenClipboard(s.top));
-  EmptyClipboard();
-  CloseClipboard();
-  std::string ignored;
-  EXPECT_TRUE(Eventually([&] { return probe->Finished(owner, ignored); })) << "emptying did not take the clipboard";
+  EXPECT_TRUE(TakeClipboardBack(s.top, owner)) << "emptying did not take the clipboard";
   Leave(s.top);
 }
 
@@ -868,11 +871,7 @@ TEST_F(X11Smoke, ALateClipboardAnswerIsNotTakenForTheNextPastes) {
   test::PumpUntilIdle();  // the next turn of the loop asks again
   ASSERT_TRUE(x->GetClipboard(CF_TEXT, text));
   EXPECT_EQ(text, "Gr\xFC\xDF" "e");
-  ASSERT_TRUE(OpenClipboard(s.top));
-  EmptyClipboard();
-  CloseClipboard();
-  std::string ignored;
-  EXPECT_TRUE(Eventually([&] { return probe->Finished(owner, ignored); })) << "emptying did not take the clipboard";
+  EXPECT_TRUE(TakeClipboardBack(s.top, owner)) << "emptying did not take the clipboard";
   Leave(s.top);
 }
 
