@@ -198,11 +198,13 @@ TEST_F(BuiltProgramOnX, UnderAWindowManagerARowHintLeavesTheScreenOnceThePointer
   probe.MovePointer(clientLeft + 16 + 60, clientTop + 24 + 28);
   Click(16 + 80, 24 + 28);
   unsigned long hint = 0;
-  ASSERT_TRUE(Eventually([&] { return hintShown(hint); })) << "no hint showed for the row's name";
-  // Its colour: inside its border, left of the text.
+  // Its colour: inside its border, left of the text. The server gives a
+  // window's pixels only once the window is wholly on the screen, which
+  // may come a moment after it is first seen mapped.
   std::vector<std::uint32_t> pixels;
   int width = 0, height = 0;
-  ASSERT_TRUE(probe.Capture(hint, pixels, width, height));
+  ASSERT_TRUE(Eventually([&] { return hintShown(hint) && probe.Capture(hint, pixels, width, height); }))
+      << "no hint showed for the row's name";
   const std::uint32_t paper = pixels[std::size_t(height / 2) * std::size_t(width) + 1];
   const auto onTheScreen = [&] {
     std::vector<std::uint32_t> screen;
