@@ -4,6 +4,7 @@
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
 #include FT_ADVANCES_H
+#include FT_OUTLINE_H
 
 #include <cstdlib>
 
@@ -36,17 +37,48 @@ int GlyphCache::MeasureAdvance(unsigned char ch) {
   return a;
 }
 
+bool GlyphCache::LoadOutline(unsigned char ch) {
+  auto face = static_cast<FT_Face>(Face.FtFace);
+  FT_Int32 flags = FT_LOAD_NO_BITMAP | (Face.Mono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_LIGHT);
+  if (FT_Load_Glyph(face, GlyphIndex(ch), flags) != 0) return false;
+  FT_GlyphSlot slot = face->glyph;
+  if (Face.SynthItalic) FT_GlyphSlot_Oblique(slot);
+  if (Face.SynthBold) FT_GlyphSlot_Embolden(slot);
+  return true;
+}
+
+const InkBox& GlyphCache::MeasureInk(unsigned char ch) {
+  InkBox& b = Inks[ch];
+  Inked[ch] = true;
+  b = InkBox{};
+  if (!LoadOutline(ch)) return b;
+  FT_GlyphSlot slot = static_cast<FT_Face>(Face.FtFace)->glyph;
+  if (slot->format != FT_GLYPH_FORMAT_OUTLINE) {
+    // No outline to read: the rendered bitmap tells.
+    const Glyph& g = Get(ch);
+    b = {g.Left, -g.Top, g.Left + g.Width, g.Height - g.Top};
+    return b;
+  }
+  if (slot->outline.n_points == 0) return b;
+  FT_BBox box;
+  FT_Outline_Get_CBox(&slot->outline, &box);
+  // Whole pixels outwards and one more on each side: the rasteriser rounds
+  // the box its own way and widens glyphs too thin to show.
+  b.Left = int(box.xMin >> 6) - 1;
+  b.Right = int((box.xMax + 63) >> 6) + 1;
+  b.Top = -(int((box.yMax + 63) >> 6) + 1);
+  b.Bottom = -(int(box.yMin >> 6) - 1);
+  return b;
+}
+
 const Glyph& GlyphCache::Render(unsigned char ch) {
   Glyph& g = Glyphs[ch];
   g = Glyph{};
   g.Rendered = true;
   auto face = static_cast<FT_Face>(Face.FtFace);
   const bool mono = Face.Mono;
-  FT_Int32 flags = FT_LOAD_NO_BITMAP | (mono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_LIGHT);
-  if (FT_Load_Glyph(face, GlyphIndex(ch), flags) != 0) return g;
+  if (!LoadOutline(ch)) return g;
   FT_GlyphSlot slot = face->glyph;
-  if (Face.SynthItalic) FT_GlyphSlot_Oblique(slot);
-  if (Face.SynthBold) FT_GlyphSlot_Embolden(slot);
   if (FT_Render_Glyph(slot, mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) return g;
   const FT_Bitmap& bm = slot->bitmap;
   g.Left = slot->bitmap_left;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -22,6 +23,12 @@ struct Glyph {
   std::uint32_t Offset = 0;  // coverage bytes (0..255, Width per row) in the cache's pool
 };
 
+// Where a glyph's ink can lie, from the pen position (x rightwards, y
+// downwards): at least the rendered bitmap's box, known before rendering.
+struct InkBox {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
 class GlyphCache {
  public:
   explicit GlyphCache(FontFace& face) : Face(face) { Advances.fill(-1); }
@@ -36,8 +43,18 @@ class GlyphCache {
     const Glyph& g = Glyphs[ch];
     return g.Rendered ? g : Render(ch);
   }
+  // Where the glyph of a byte can ink. Read from its outline, without
+  // rendering: a glyph out of sight then costs no bitmap, which at the
+  // largest sizes takes megabytes and milliseconds each.
+  const InkBox& Ink(unsigned char ch) {
+    const InkBox& b = Inks[ch];
+    return Inked[ch] ? b : MeasureInk(ch);
+  }
   // The coverage rows of a glyph. Valid until the next Get.
   const std::uint8_t* Bits(const Glyph& g) const { return Pool.data() + g.Offset; }
+
+  // What the rendered bitmaps of the face take, in bytes.
+  std::size_t BitmapBytes() const { return Pool.size(); }
 
   // The font's glyph index of a byte (the default glyph, 0, when the font
   // has no glyph for its character).
@@ -46,10 +63,15 @@ class GlyphCache {
  private:
   int MeasureAdvance(unsigned char ch);
   const Glyph& Render(unsigned char ch);
+  const InkBox& MeasureInk(unsigned char ch);
+  // Loads the outline of a byte as Render draws it; false when it has none.
+  bool LoadOutline(unsigned char ch);
 
   FontFace& Face;
   std::array<int, 256> Advances;
   std::array<Glyph, 256> Glyphs{};
+  std::array<InkBox, 256> Inks{};
+  std::array<bool, 256> Inked{};
   std::vector<std::uint8_t> Pool;
 };
 

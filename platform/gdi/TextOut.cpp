@@ -153,6 +153,7 @@ int DrawRun(DC& dc, int x, int y, const char* s, int n, const RunOptions& opt) {
     FillClipped(dc, *clip, cell, bkPx);
 
   const std::uint32_t textPx = DevicePixel(dc, dc.S.TextColor);
+  const TRect bounds = clip->Box();
   int pen = 0, breaks = 0;
   int ulStart = 0, ulEnd = 0;
   for (int i = 0; i < n; ++i) {
@@ -167,10 +168,15 @@ int DrawRun(DC& dc, int x, int y, const char* s, int n, const RunOptions& opt) {
       ulStart = pen;
       ulEnd = pen + glyphs.Advance(ch);
     }
-    const Glyph& g = glyphs.Get(ch);
-    if (g.Width > 0) {
-      int px = originX + toSurfX(pen, 0), py = originY + toSurfY(pen, 0);
-      BlitGlyph(dc, *clip, glyphs.Bits(g), g.Width, g.Height, px + g.Left, py - g.Top, textPx);
+    // Only a glyph that can reach the clip is rendered: a long run in a
+    // large font mostly lies out of sight, and each of its bitmaps would
+    // cost as much as one in sight.
+    const int px = originX + toSurfX(pen, 0), py = originY + toSurfY(pen, 0);
+    const InkBox& ink = glyphs.Ink(ch);
+    if (px + ink.Right > bounds.Left && px + ink.Left < bounds.Right && py + ink.Bottom > bounds.Top &&
+        py + ink.Top < bounds.Bottom) {
+      const Glyph& g = glyphs.Get(ch);
+      if (g.Width > 0) BlitGlyph(dc, *clip, glyphs.Bits(g), g.Width, g.Height, px + g.Left, py - g.Top, textPx);
     }
     pen = HeldSum(pen, adv);
   }

@@ -3,6 +3,7 @@
 #include "TextFixture.h"
 #include "platform/gdi/Recorder.h"
 #include "platform/gdi/Regions.h"
+#include "platform/gdi/TextRun.h"
 
 using namespace win;
 
@@ -247,6 +248,37 @@ TEST_F(TextOutTest, QuarterTurnsRunUpAndDown) {
   EXPECT_GT(down.Bottom - down.Top, down.Right - down.Left);
   EXPECT_GE(down.Top, 10);
   EXPECT_LE(down.Right, 50);
+}
+
+TEST_F(TextOutTest, AHugeFontRendersOnlyTheGlyphsInSight) {
+  // At the largest size one character fills the bitmap and the rest of the
+  // run lies far beyond it, straight or turned: the picture is the first
+  // character's alone, and so are the bitmaps the face had to render (each
+  // of the others would be megabytes).
+  SetBkMode(Dc, TRANSPARENT);
+  SetTextAlign(Dc, TA_LEFT | TA_BASELINE);
+  const std::string run = "EABCDFGHIJKLMNOPQRSTUVWXYZ!";
+  struct Case {
+    int Escapement, X, Y;  // where the first character's stem is in sight
+  };
+  for (const Case& c : {Case{0, -100, 100}, Case{450, 0, 200}, Case{2700, 200, -100}}) {
+    SCOPED_TRACE(c.Escapement);
+    // Two heights past the largest size: the same glyphs in two faces.
+    UseFont("Tahoma", -100000, FW_NORMAL, false, false, c.Escapement);
+    Clear(RGB_WHITE);
+    TextOutA(Dc, c.X, c.Y, run.data(), int(run.size()));
+    const std::size_t runBytes = gdi::DcFace(*gdi::LookupDC(Dc)).Glyphs->BitmapBytes();
+    const TRect runInk = InkBox();
+    const int runBlack = CountColor(0, runInk);
+
+    UseFont("Tahoma", -100001, FW_NORMAL, false, false, c.Escapement);
+    Clear(RGB_WHITE);
+    TextOutA(Dc, c.X, c.Y, "E", 1);
+    EXPECT_NE(TRect(), InkBox());
+    EXPECT_EQ(runInk, InkBox());
+    EXPECT_EQ(runBlack, CountColor(0, runInk));
+    EXPECT_EQ(gdi::DcFace(*gdi::LookupDC(Dc)).Glyphs->BitmapBytes(), runBytes);
+  }
 }
 
 TEST_F(TextOutTest, RecordedCallsAndBadArguments) {
