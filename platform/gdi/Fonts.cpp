@@ -70,17 +70,33 @@ struct FaceKey {
 
 using Match = FontMatch;
 
+// Descriptions kept realised past the last handle that asked for them.
+constexpr std::size_t kKeptFaces = 64;
+
 // Faces by the description asked for, and by the family that stands in
 // for it: descriptions that differ only in a face name the table maps to
 // the same family ("Tahoma", "MS Shell Dlg") share one realisation, its
 // file opened once and its glyphs rendered once. fontconfig's answers are
 // kept by family, weight and slant, which is all they depend on: a new
 // size of a face costs no match.
+//
+// Faces no font handle holds are kept for the next handle that asks (a
+// painter that makes its font per paint), but only the most recently asked
+// for: each face keeps its glyph bitmaps, and a program that zooms through
+// sizes would otherwise keep every size it ever showed.
 struct FaceCache {
-  std::map<FaceKey, std::shared_ptr<FontFace>> Faces;
+  struct Entry {
+    std::shared_ptr<FontFace> Face;
+    unsigned long long Asked = 0;  // when a handle last asked for it
+  };
+  std::map<FaceKey, Entry> Faces;
   std::map<FaceKey, std::shared_ptr<FontFace>> ByFamily;
   std::map<std::tuple<std::string, int, bool>, std::shared_ptr<const Match>> Matches;
   unsigned Generation = 1;
+  unsigned long long Clock = 0;
+  // Past this many descriptions the faces no handle holds are let go; then
+  // twice what is left, so trimming costs each realisation a constant share.
+  std::size_t TrimAt = kKeptFaces;
 };
 
 FaceCache& Cache() {
@@ -308,11 +324,48 @@ const Match* MatchOf(FaceCache& cache, const std::string& family, int weight, bo
   return it->second.get();
 }
 
+// Lets go of the faces only the cache holds, those asked for longest ago
+// first, until at most kKeptFaces descriptions remain (the faces handles
+// hold always stay).
+void Trim(FaceCache& cache) {
+  struct Use {
+    long CacheRefs = 0;     // the cache's own references to the face
+    std::size_t Keys = 0;   // descriptions that realise to it
+    unsigned long long Asked = 0;
+  };
+  std::map<const FontFace*, Use> uses;
+  for (const auto& [key, e] : cache.Faces) {
+    Use& u = uses[e.Face.get()];
+    ++u.CacheRefs;
+    ++u.Keys;
+    u.Asked = std::max(u.Asked, e.Asked);
+  }
+  for (const auto& [key, f] : cache.ByFamily) ++uses[f.get()].CacheRefs;
+  std::vector<std::pair<unsigned long long, const FontFace*>> idle;
+  for (const auto& [key, e] : cache.Faces) {
+    const Use& u = uses[e.Face.get()];
+    if (e.Face.use_count() == u.CacheRefs && u.Asked == e.Asked) idle.emplace_back(u.Asked, e.Face.get());
+  }
+  std::sort(idle.begin(), idle.end());
+  std::size_t described = cache.Faces.size();
+  std::map<const FontFace*, bool> drop;
+  for (const auto& [asked, face] : idle) {
+    if (described <= kKeptFaces) break;
+    if (drop.emplace(face, true).second) described -= uses[face].Keys;
+  }
+  std::erase_if(cache.Faces, [&](const auto& kv) { return drop.count(kv.second.Face.get()) != 0; });
+  std::erase_if(cache.ByFamily, [&](const auto& kv) { return drop.count(kv.second.get()) != 0; });
+  cache.TrimAt = std::max(kKeptFaces, 2 * cache.Faces.size());
+}
+
 std::shared_ptr<FontFace> RealizeKey(const LOGFONTA& lf) {
   FaceKey key = KeyOf(lf);
   FaceCache& cache = Cache();
   auto it = cache.Faces.find(key);
-  if (it != cache.Faces.end()) return it->second;
+  if (it != cache.Faces.end()) {
+    it->second.Asked = ++cache.Clock;
+    return it->second.Face;
+  }
   LOGFONTA fixed = lf;
   fixed.lfWidth = key.Width;
   std::vector<std::string> candidates;
@@ -335,7 +388,8 @@ std::shared_ptr<FontFace> RealizeKey(const LOGFONTA& lf) {
     }
   }
   if (!face) throw std::runtime_error("No usable font is installed (looked for " + candidates.front() + ")");
-  cache.Faces.emplace(key, face);
+  cache.Faces.emplace(key, FaceCache::Entry{face, ++cache.Clock});
+  if (cache.Faces.size() > cache.TrimAt) Trim(cache);
   return face;
 }
 
@@ -403,6 +457,7 @@ Font& CurrentFont(const DC& dc) {
 
 void FlushFontCache() {
   FaceCache& c = Cache();
+  c.TrimAt = kKeptFaces;
   c.Faces.clear();
   c.ByFamily.clear();
   c.Matches.clear();

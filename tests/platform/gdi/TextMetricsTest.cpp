@@ -1,5 +1,6 @@
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "TextFixture.h"
@@ -304,6 +305,36 @@ TEST_F(TextMetricsTest, FaceNamesForOneFamilyShareTheirRealisation) {
   EXPECT_NE(realised("Tahoma", -11, FW_NORMAL)->Family, realised("MS Shell Dlg", -11, FW_NORMAL)->Family);
   gdi::ResetFontSubstitutes();
   EXPECT_EQ(realised("Tahoma", -11, FW_NORMAL), realised("MS Shell Dlg", -11, FW_NORMAL));
+}
+
+TEST_F(TextMetricsTest, SizesNoHandleHoldsAnyMoreAreNotKeptForever) {
+  // A view zoomed through hundreds of sizes, each font made, drawn with and
+  // deleted: the face (and the glyph bitmaps) of a size long left goes,
+  // while a face a live handle holds stays, and so does the one a painter
+  // makes again for every paint.
+  HFONT held = CreateFontA(-17, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tahoma");
+  gdi::FontFace* heldFace = &gdi::Realize(*gdi::LookupAs<gdi::Font>(held));
+  std::weak_ptr<gdi::FontFace> firstSize;
+  HFONT perPaint = nullptr;
+  gdi::FontFace* perPaintFace = nullptr;
+  for (int size = 20; size < 520; ++size) {
+    UseFont("Tahoma", -size);
+    TextOutA(Dc, 0, 20, "Zoom", 4);
+    if (size == 20) firstSize = gdi::LookupAs<gdi::Font>(Font)->Face;
+    HFONT again = CreateFontA(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tahoma");
+    gdi::FontFace* face = &gdi::Realize(*gdi::LookupAs<gdi::Font>(again));
+    if (perPaint) {
+      EXPECT_EQ(perPaintFace, face);
+      DeleteObject(perPaint);
+    }
+    perPaint = again;
+    perPaintFace = face;
+  }
+  EXPECT_TRUE(firstSize.expired());
+  EXPECT_EQ(heldFace, &gdi::Realize(*gdi::LookupAs<gdi::Font>(held)));
+  EXPECT_EQ(17, heldFace->EmPixels);
+  DeleteObject(perPaint);
+  DeleteObject(held);
 }
 
 TEST_F(TextMetricsTest, BadArgumentsFailCleanly) {
