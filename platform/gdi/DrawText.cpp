@@ -293,12 +293,14 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
         DrawRun(dc, x, y, line.Text.data(), int(line.Text.size()), run);
       }
       ++lines;
-      y += lineH;
+      // Lines past the coordinate range pile up at its end, out of sight.
+      y = HeldSum(y, lineH);
     }
     at = next;
   }
 
-  const int height = lines * lineH;
+  // The height of a text taller than an int reaches is held at its end.
+  const long long height = static_cast<long long>(lines) * lineH;
   if (calc) {
     // The measure goes back from the caller's own corner, as far as an int
     // reaches.
@@ -311,8 +313,8 @@ int DrawTextImpl(DC& dc, LPSTR writable, const char* text, int count, RECT* rect
     std::memcpy(writable, firstShown.data(), firstShown.size());
     if (int(firstShown.size()) < count) writable[firstShown.size()] = 0;
   }
-  if (single && !calc && (fmt & (DT_VCENTER | DT_BOTTOM))) return firstY - box.Top + height;
-  return height;
+  if (single && !calc && (fmt & (DT_VCENTER | DT_BOTTOM))) return ClampToInteger(firstY - box.Top + height);
+  return ClampToInteger(height);
 }
 
 }  // namespace

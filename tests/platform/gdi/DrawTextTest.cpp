@@ -284,6 +284,19 @@ TEST_F(DrawTextTest, RectanglesReachingTheEndsOfTheRange) {
   EXPECT_EQ(TRect(), InkBox()) << "far off to the top";
 }
 
+TEST_F(DrawTextTest, ATextTallerThanAnIntReachesAnswersTheEndOfTheRange) {
+  // A million lines in the largest font are taller than an int reaches:
+  // measured or drawn, the height stops at the end of the range instead of
+  // wrapping round to a negative one.
+  UseFont("Tahoma", 100000);
+  const std::string lines = "W" + std::string(1000000, '\n');
+  RECT calc{0, 10, 100, 10};
+  EXPECT_EQ(INT_MAX, DrawTextA(Dc, lines.data(), int(lines.size()), &calc, DT_CALCRECT));
+  EXPECT_EQ(INT_MAX, calc.Bottom);
+  RECT box{0, 0, Width, Height};
+  EXPECT_EQ(INT_MAX, DrawTextA(Dc, lines.data(), int(lines.size()), &box, 0));
+}
+
 TEST_F(DrawTextTest, BadArgumentsAnswerZero) {
   RECT r{0, 0, 10, 10};
   EXPECT_EQ(0, DrawTextA(Dc, "x", -1, nullptr, 0));
