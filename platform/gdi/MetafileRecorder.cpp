@@ -416,11 +416,15 @@ int MetaRecorder::Text(DC& dc, int x, int y, const char* s, int n, const RunOpti
   FontFace& face = DcFace(dc);
   GlyphCache& glyphs = *face.Glyphs;
   std::vector<int> dx(std::size_t(std::max(n, 0)));
-  int width = 0, breaks = 0;
+  // The width as drawing holds it (see DrawRun): summed in 64 bits and held
+  // within the coordinate range, however far the advances reach.
+  long long sum = 0;
+  int breaks = 0;
   for (int i = 0; i < n; ++i) {
     dx[std::size_t(i)] = opt.Dx ? opt.Dx[i] : SpacedAdvance(dc, glyphs, static_cast<unsigned char>(s[i]), breaks);
-    width += dx[std::size_t(i)];
+    sum += dx[std::size_t(i)];
   }
+  const int width = ClampCoord(sum);
   const UINT align = opt.UseDcAlign ? dc.S.TextAlign : opt.Align;
   const bool updateCp = opt.UseDcAlign && (align & TA_UPDATECP);
   Sync(dc, updateCp);
@@ -450,8 +454,8 @@ int MetaRecorder::Text(DC& dc, int x, int y, const char* s, int n, const RunOpti
   BoundBox(dc, double(x) - width, double(y) - h, double(x) + width, double(y) + h);
   if (options) BoundBox(dc, opt.Rect->Left, opt.Rect->Top, opt.Rect->Right, opt.Rect->Bottom);
   if (updateCp) {
-    if ((align & TA_CENTER) == TA_LEFT) dc.S.CurPos.X = x + width;
-    else if ((align & TA_CENTER) == TA_RIGHT) dc.S.CurPos.X = x - width;
+    if ((align & TA_CENTER) == TA_LEFT) dc.S.CurPos.X = ClampCoord(x) + width;
+    else if ((align & TA_CENTER) == TA_RIGHT) dc.S.CurPos.X = ClampCoord(x) - width;
     Last.Pos = dc.S.CurPos;
   }
   return width;

@@ -6,9 +6,11 @@
 #include "FormsTestUtil.h"
 #include "MetafileBytes.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <utility>
 
 #include "platform/forms/Metafile.h"
 #include "platform/gdi/Text.h"
@@ -306,6 +308,33 @@ TEST_F(MetafilePlayback, TheRecordersMappingModesScaleWhatFollows) {
   EXPECT_GT(frame.Right, 1 << 30);
   EXPECT_LT(frame.Top, 0);
   EXPECT_GT(frame.Bottom, 1 << 30);
+}
+
+TEST_F(MetafilePlayback, TextSpacedPastTheRangeLeavesThePenWhereDrawingDoes) {
+  // Advances, and a character spacing, that add up far past the coordinate
+  // range: the recorder sums them as drawing does, held in the range, and
+  // moves the current position just as far.
+  auto run = [](HDC dc) {
+    SetTextAlign(dc, TA_UPDATECP);
+    MoveToEx(dc, 5, 5, nullptr);
+    const int dx[3] = {INT_MAX, INT_MAX, INT_MAX};
+    ExtTextOutA(dc, 0, 0, 0, nullptr, "WWW", 3, dx);
+    POINT afterAdvances{};
+    GetCurrentPositionEx(dc, &afterAdvances);
+    SetTextCharacterExtra(dc, INT_MAX);
+    TextOutA(dc, 0, 0, "WWWWWWWWWWWWWWWWWWWWWWWW", 24);
+    POINT afterSpacing{};
+    GetCurrentPositionEx(dc, &afterSpacing);
+    return std::pair{afterAdvances, afterSpacing};
+  };
+  MemCanvas direct(10, 10);
+  const auto drawn = run(direct.Dc);
+  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  const auto recorded = run(dc);
+  DeleteEnhMetaFile(CloseEnhMetaFile(dc));
+  EXPECT_EQ(drawn.first, recorded.first);
+  EXPECT_EQ(drawn.second, recorded.second);
+  EXPECT_GT(recorded.second.X, recorded.first.X);
 }
 
 TEST_F(MetafilePlayback, HandBuiltEnhancedRecordsDrawTextBitmapsRegionsAndClips) {
