@@ -3,6 +3,7 @@
 #include "platform/forms/Bitmap.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
+#include "platform/rtl/Numbers.h"
 
 using namespace win;
 
@@ -307,7 +308,9 @@ void TCanvas::TextOut(Integer X, Integer Y, const AnsiString& Text) {
   ExtTextOutA(FHandle, X, Y, 0, nullptr, Text.data(), static_cast<UINT>(Text.size()), nullptr);
   SIZE size{};
   GetTextExtentPoint32A(FHandle, Text.data(), static_cast<int>(Text.size()), &size);
-  MoveToEx(FHandle, X + size.cx, Y, nullptr);
+  // Past the end of the range the pen stops there (where MoveToEx holds
+  // every position anyway) rather than wrapping round to the far side.
+  MoveToEx(FHandle, ClampToInteger(static_cast<Int64>(X) + size.cx), Y, nullptr);
   Changed();
 }
 

@@ -4,6 +4,8 @@
 // from one DC to another leaving nothing of its own behind.
 #include "FormsTestUtil.h"
 
+#include <climits>
+
 #include "platform/forms/Bitmap.h"
 #include "platform/gdi/Text.h"
 
@@ -100,6 +102,17 @@ TEST(Canvas, TextUsesTheFontAndABrushBackgroundOnlyWhenSolid) {
     for (int x = 80; x < 120; ++x) black += c.At(x, y) == clBlack;
   EXPECT_GT(black, 0);
   win::SetTextRenderMode(win::TextRenderMode::Grayscale);
+}
+
+TEST(Canvas, TextOutAtTheEndOfTheRangeLeavesThePenThere) {
+  // Text written at the far end of the range moves the pen past it as far
+  // as positions go, not round to the other end.
+  LeakCheck leaks;
+  MemCanvas c(20, 20);
+  c->MoveTo(INT_MAX, 2);
+  const TPoint end = c->GetPenPos();
+  c->TextOut(INT_MAX - 5, 2, "Hi");
+  EXPECT_EQ(c->GetPenPos(), end);
 }
 
 TEST(Canvas, ChangeNotificationsSurroundEachDrawingCall) {
