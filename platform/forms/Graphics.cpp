@@ -277,7 +277,13 @@ void TFont::SetName(const TFontName& Value) {
 
 Integer TFont::GetSize() const { return -MulDiv(FHeight, 72, FPixelsPerInch); }
 
-void TFont::SetSize(Integer Value) { SetHeight(-MulDiv(Value, FPixelsPerInch, 72)); }
+void TFont::SetSize(Integer Value) {
+  // The pixels of that many points, rounded as MulDiv rounds, but worked
+  // out in 64 bits: a size whose height lies past the range gets the
+  // largest height rather than MulDiv's -1 (a one-pixel font).
+  const Int64 pixels = static_cast<Int64>(Value) * FPixelsPerInch;
+  SetHeight(ClampToInteger(-((pixels >= 0 ? pixels + 36 : pixels - 36) / 72)));
+}
 
 void TFont::SetHeight(Integer Value) {
   if (Value == FHeight) return;

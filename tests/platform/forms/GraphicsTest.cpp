@@ -4,6 +4,8 @@
 // exactly as long as the description it was made from.
 #include "FormsTestUtil.h"
 
+#include <climits>
+
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/win/Metrics.h"
@@ -92,6 +94,14 @@ TEST(Font, SizeAndHeightConvertAt96PixelsPerInch) {
   // description says.
   f->SetHeight(16);
   EXPECT_EQ(f->GetSize(), -12);
+  // Sizes whose heights lie past the range get the largest height either
+  // way, not a one-pixel font.
+  f->SetSize(2000000000);
+  EXPECT_EQ(f->GetHeight(), INT_MIN);
+  f->SetSize(INT_MIN);
+  EXPECT_EQ(f->GetHeight(), INT_MAX);
+  f->SetSize(-1610612736);  // exactly INT_MIN pixels
+  EXPECT_EQ(f->GetHeight(), INT_MAX);
   f->Free();
 }
 
