@@ -1,6 +1,7 @@
 // What painters see of the parts: every state looks different, frames and
 // fills are the colours the part reports, sizes, content rectangles and
 // regions agree with the pixels, and drawing respects the DC.
+#include <limits>
 #include <set>
 
 #include "ThemeFixture.h"
@@ -218,6 +219,44 @@ TEST_F(Parts, AHugeRectangleDrawsOnlyWhatTheDCShows) {
   EXPECT_EQ(GetPixel(dc, 20, 30), border);  // the side of the thumb runs through
   EXPECT_NE(GetPixel(dc, 40, 30), kBackground);
   EXPECT_EQ(GetPixel(dc, 10, 30), kBackground);
+}
+
+TEST_F(Parts, RectanglesAtTheEndsOfIntegerMeasureAndHitTestInsideThemselves) {
+  Theme button(u"Button");
+  constexpr int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+  const RECT all{lo, lo, hi, hi};
+  // The push button's content is inset by its 3-pixel margins; its drawn
+  // size is as wide as Integer reaches.
+  RECT c{};
+  ASSERT_EQ(GetThemeBackgroundContentRect(button, dc, 1, 1, &all, &c), S_OK);
+  EXPECT_EQ(c, (RECT{lo + 3, lo + 3, hi - 3, hi - 3}));
+  SIZE s{};
+  ASSERT_EQ(GetThemePartSize(button, dc, 1, 1, &all, TS_DRAW, &s), S_OK);
+  EXPECT_EQ(s, (SIZE{hi, hi}));
+  // A check box is centred in the whole range, and in a cell at its end.
+  ASSERT_EQ(GetThemeBackgroundContentRect(button, dc, 3, 1, &all, &c), S_OK);
+  EXPECT_EQ(c, (RECT{-7, -7, 6, 6}));
+  const RECT corner{hi - 21, hi - 21, hi, hi};
+  ASSERT_EQ(GetThemeBackgroundContentRect(button, dc, 3, 1, &corner, &c), S_OK);
+  EXPECT_EQ(c, (RECT{hi - 17, hi - 17, hi - 4, hi - 4}));
+  // A radio button centred in the whole range is round: its middle is
+  // inside, its corner not, and a hit test agrees.
+  HRGN rgn = nullptr;
+  ASSERT_EQ(GetThemeBackgroundRegion(button, dc, 2, 1, &all, &rgn), S_OK);
+  EXPECT_TRUE(PtInRegion(rgn, 0, 0));
+  EXPECT_FALSE(PtInRegion(rgn, -7, -7));
+  DeleteObject(rgn);
+  WORD code = 0;
+  ASSERT_EQ(HitTestThemeBackground(button, dc, 2, 1, 0, &all, nullptr, {0, 0}, &code), S_OK);
+  EXPECT_EQ(code, HTCLIENT);
+  ASSERT_EQ(HitTestThemeBackground(button, dc, 1, 1, HTTB_FIXEDBORDER, &all, nullptr, {0, 0}, &code), S_OK);
+  EXPECT_EQ(code, HTCLIENT);
+  // An edge over everything fills what the DC shows and hands back the
+  // caller's rectangle less its rings.
+  Theme edit(u"Edit");
+  ASSERT_EQ(DrawThemeEdge(edit, dc, 1, 1, &all, EDGE_SUNKEN, BF_RECT | BF_MIDDLE, &c), S_OK);
+  EXPECT_EQ(c, (RECT{lo + 2, lo + 2, hi - 2, hi - 2}));
+  EXPECT_NE(GetPixel(dc, 60, 30), kBackground);
 }
 
 TEST_F(Parts, TextIsDrawnInThePartsTextColourOverWhatIsThere) {
