@@ -40,21 +40,23 @@ void Blend(HDC dc, int x, int y, COLORREF c, int weight) {
 void HLine(HDC dc, int x0, int x1, int y, COLORREF c) { Fill(dc, {x0, y, x1, y + 1}, c); }
 void VLine(HDC dc, int x, int y0, int y1, COLORREF c) { Fill(dc, {x, y0, x + 1, y1}, c); }
 
-// From `from` at the first row (or column) to `to` at the last. Only the
-// lines inside the clip box are filled, so a rectangle far larger than the
-// DC costs no more than the DC.
+// From `from` at the first row (or column) to `to` at the last, one fill
+// per step of colour: line i of n takes the weight i * 256 / (n - 1), so
+// weight w starts at line ceil(w * (n - 1) / 256). At most 257 fills
+// however large the rectangle, and all of them reach a metafile, which
+// records what it is given rather than what its surface shows.
 void Gradient(HDC dc, const RECT& r, COLORREF from, COLORREF to, bool across = false) {
-  RECT box{};
-  if (GetClipBox(dc, &box) == NULLREGION) return;
   const int first = across ? r.Left : r.Top, n = across ? r.Width() : r.Height();
-  const int lo = std::max(0, (across ? box.Left : box.Top) - first);
-  const int hi = std::min(n, (across ? box.Right : box.Bottom) - first);
-  for (int i = lo; i < hi; ++i) {
-    COLORREF c = Mix(from, to, n > 1 ? static_cast<int>(i * 256LL / (n - 1)) : 0);
+  if (n <= 0) return;
+  auto start = [n](int w) { return n > 1 ? static_cast<int>((Int64(w) * (n - 1) + 255) / 256) : w == 0 ? 0 : n; };
+  for (int w = 0; w <= 256; ++w) {
+    const int lo = start(w), hi = w == 256 ? n : start(w + 1);
+    if (lo >= hi) continue;
+    const COLORREF c = Mix(from, to, w);
     if (across)
-      VLine(dc, r.Left + i, r.Top, r.Bottom, c);
+      Fill(dc, {first + lo, r.Top, first + hi, r.Bottom}, c);
     else
-      HLine(dc, r.Left, r.Right, r.Top + i, c);
+      Fill(dc, {r.Left, first + lo, r.Right, first + hi}, c);
   }
 }
 

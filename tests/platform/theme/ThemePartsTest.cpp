@@ -1,10 +1,12 @@
 // What painters see of the parts: every state looks different, frames and
 // fills are the colours the part reports, sizes, content rectangles and
 // regions agree with the pixels, and drawing respects the DC.
+#include <cstring>
 #include <limits>
 #include <set>
 
 #include "ThemeFixture.h"
+#include "platform/gdi/MetafileRecords.h"
 #include "platform/gdi/Text.h"
 #include "platform/win/Messages.h"
 
@@ -257,6 +259,53 @@ TEST_F(Parts, RectanglesAtTheEndsOfIntegerMeasureAndHitTestInsideThemselves) {
   ASSERT_EQ(DrawThemeEdge(edit, dc, 1, 1, &all, EDGE_SUNKEN, BF_RECT | BF_MIDDLE, &c), S_OK);
   EXPECT_EQ(c, (RECT{lo + 2, lo + 2, hi - 2, hi - 2}));
   EXPECT_NE(GetPixel(dc, 60, 30), kBackground);
+}
+
+// The fills a metafile recorded, as rectangles (a fill is recorded as a
+// pattern block transfer).
+std::vector<RECT> RecordedFills(HENHMETAFILE emf) {
+  std::vector<BYTE> bytes(GetEnhMetaFileBits(emf, 0, nullptr));
+  GetEnhMetaFileBits(emf, UINT(bytes.size()), bytes.data());
+  auto word = [&](std::size_t at) {
+    std::int32_t v = 0;
+    std::memcpy(&v, &bytes[at], 4);
+    return v;
+  };
+  std::vector<RECT> fills;
+  for (std::size_t at = 0; at + 40 <= bytes.size();) {
+    const std::int32_t type = word(at), size = word(at + 4);
+    if (size <= 0) break;
+    if (type == EMR_BITBLT) {
+      const int x = word(at + 24), y = word(at + 28);
+      fills.push_back({x, y, x + word(at + 32), y + word(at + 36)});
+    }
+    at += std::size_t(size);
+  }
+  return fills;
+}
+
+TEST_F(Parts, AButtonRecordedIntoAMetafileKeepsItsWholeFace) {
+  // A metafile has no surface of the button's size to clip to: every row
+  // of the face's gradient is recorded, one fill per colour.
+  Theme button(u"Button");
+  const RECT r{10, 10, 90, 40};
+  HDC meta = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  ASSERT_EQ(DrawThemeBackground(button, meta, 1, 1, &r, nullptr), S_OK);
+  HENHMETAFILE emf = CloseEnhMetaFile(meta);
+  const std::vector<RECT> fills = RecordedFills(emf);
+  DeleteEnhMetaFile(emf);
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    bool covered = false;
+    for (const RECT& f : fills) covered = covered || (f.Left <= 50 && 50 < f.Right && f.Top <= y && y < f.Bottom);
+    EXPECT_TRUE(covered) << "row " << y;
+  }
+  // A face of two billion rows costs no more fills than one of thirty.
+  const RECT tall{10, -1000000000, 90, 1000000000};
+  meta = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  ASSERT_EQ(DrawThemeBackground(button, meta, 1, 1, &tall, nullptr), S_OK);
+  emf = CloseEnhMetaFile(meta);
+  EXPECT_LT(RecordedFills(emf).size(), 300u);
+  DeleteEnhMetaFile(emf);
 }
 
 TEST_F(Parts, TextIsDrawnInThePartsTextColourOverWhatIsThere) {
