@@ -536,15 +536,18 @@ struct Contributor {
 
 // The weighted source indices of every destination index. Indices outside
 // the source are mirrored back into it and then clamped, so a source
-// shorter than the filter's support never reads past its ends.
+// shorter than the filter's support never reads past its ends. The first
+// and last indices of both sides meet; where one side is a single pixel
+// there is no such span, and a single destination pixel samples the
+// source's middle.
 std::vector<std::vector<Contributor>> Contributions(Integer ASource, Integer ADest) {
-  const double scale = ASource == 1 ? static_cast<double>(ADest) / ASource
-                                    : static_cast<double>(ADest - 1) / (ASource - 1);
+  const bool single = ASource == 1 || ADest == 1;
+  const double scale = single ? static_cast<double>(ADest) / ASource : static_cast<double>(ADest - 1) / (ASource - 1);
   const double f = scale < 1 ? 1 / scale : 1;
   const double support = 3 * f;
   std::vector<std::vector<Contributor>> result(ADest);
   for (Integer i = 0; i < ADest; ++i) {
-    const double center = i / scale;
+    const double center = ADest == 1 ? (ASource - 1) / 2.0 : i / scale;
     for (Integer j = static_cast<Integer>(std::floor(center - support));
          j <= static_cast<Integer>(std::ceil(center + support)); ++j) {
       const Integer weight = static_cast<Integer>(Lanczos3((center - j) / f) / f * 256);
@@ -552,6 +555,16 @@ std::vector<std::vector<Contributor>> Contributions(Integer ASource, Integer ADe
       Integer index = j < 0 ? -j : j >= ASource ? 2 * ASource - j - 1 : j;
       index = std::clamp(index, 0, ASource - 1);
       result[i].push_back({index, weight});
+    }
+    // Each truncated weight loses a little; over the wide span of a strong
+    // reduction that darkens the picture. The loss goes to the heaviest
+    // weight, so the weights sum to 256 and a plain colour stays itself.
+    if (!result[i].empty()) {
+      Integer sum = 0;
+      for (const Contributor& c : result[i]) sum += c.Weight;
+      std::max_element(result[i].begin(), result[i].end(), [](const Contributor& a, const Contributor& b) {
+        return a.Weight < b.Weight;
+      })->Weight += 256 - sum;
     }
   }
   return result;
