@@ -433,11 +433,14 @@ void cxAlphaBlend(TBitmap* ABitmap, const TRect& R, TColor AColor, Byte AAlpha) 
   for (int i = 0; i < 4; ++i) scaled[i] = static_cast<Byte>(std::lround(channels[i] * a));
   POINT org{};
   GetWindowOrgEx(ABitmap->GetCanvas()->GetHandle(), &org);
-  const TRect area = cxRectOffset(R, -org.X, -org.Y);
   // Half-open on both axes: the last row and byte of R are inside it, the
-  // ones at R.Bottom and 4 * R.Right are not.
-  const Integer top = std::max(area.Top, 0), bottom = std::min(area.Bottom, ABitmap->GetHeight());
-  const Integer first = std::max(4 * area.Left, 0), last = std::min(4 * area.Right, 4 * ABitmap->GetWidth());
+  // ones at R.Bottom and 4 * R.Right are not. Measured in 64 bits, as R may
+  // reach the ends of Integer.
+  const Integer W = ABitmap->GetWidth(), H = ABitmap->GetHeight();
+  const Integer top = std::clamp(ClampToInteger(Int64(R.Top) - org.Y), 0, H);
+  const Integer bottom = std::clamp(ClampToInteger(Int64(R.Bottom) - org.Y), 0, H);
+  const Integer first = 4 * std::clamp(ClampToInteger(Int64(R.Left) - org.X), 0, W);
+  const Integer last = 4 * std::clamp(ClampToInteger(Int64(R.Right) - org.X), 0, W);
   for (Integer y = top; y < bottom; ++y) {
     auto* row = static_cast<Byte*>(ABitmap->GetScanLine(y));
     for (Integer i = first; i < last; ++i) row[i] = static_cast<Byte>(std::lround(row[i] * (1 - a)) + scaled[i % 4]);

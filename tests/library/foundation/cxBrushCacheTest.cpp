@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "library/foundation/cxGraphics.h"
 #include "platform/win/Metrics.h"
 #include "platform/rtl/Numbers.h"
@@ -121,4 +123,9 @@ TEST(cxGraphicsBlend, SolidColourIntoABitmapStaysInsideTheRectangle) {
   EXPECT_EQ(bitmap->GetCanvas()->GetPixels(1, 1), clBlack);
   EXPECT_EQ(bitmap->GetCanvas()->GetPixels(3, 3), clBlack);  // the last row and column are inside
   EXPECT_EQ(bitmap->GetCanvas()->GetPixels(0, 3), clWhite);
+  // A rectangle reaching the ends of Integer covers the whole bitmap.
+  constexpr Integer lo = std::numeric_limits<Integer>::min(), hi = std::numeric_limits<Integer>::max();
+  cxAlphaBlend(bitmap.get(), TRect{lo, lo, hi, hi}, clBlack, 255);
+  EXPECT_EQ(bitmap->GetCanvas()->GetPixels(0, 0), clBlack);
+  EXPECT_EQ(bitmap->GetCanvas()->GetPixels(3, 0), clBlack);
 }
