@@ -2,6 +2,7 @@
 // state, and falls back to the standard painter when its class has no
 // theme.
 #include "library/foundation/cxLookAndFeelPainters.h"
+#include "library/foundation/cxPaintBounds.h"
 #include "library/foundation/dxOffice11.h"
 #include "library/foundation/dxThemeManager.h"
 #include "platform/gdi/Gdi.h"
@@ -146,7 +147,7 @@ void Themed::DrawBorder(TcxCanvas* ACanvas, const TRect& R) const {
   if (!theme) return inherited::DrawBorder(ACanvas, R);
   win::HDC dc = ACanvas->GetHandle();
   const int saved = win::SaveDC(dc);
-  ACanvas->ExcludeClipRect(cxRectInflate(R, -1, -1));
+  ACanvas->ExcludeClipRect(cxRectShrunk(R, 1));
   ::DrawThemeBackground(theme, dc, LVP_LISTDETAIL, 0, R);
   win::RestoreDC(dc, saved);
 }
@@ -318,7 +319,7 @@ void Themed::DrawRadioButton(TcxCanvas* ACanvas, Integer X, Integer Y, TcxButton
   const TSize size = RadioButtonSize();
   ::DrawThemeBackground(theme, ACanvas->GetHandle(), BP_RADIOBUTTON,
                         AChecked ? kCheckChecked[AButtonState] : kCheckUnchecked[AButtonState],
-                        TRect{X, Y, X + size.cx, Y + size.cy});
+                        cxRectHeld(X, Y, Int64(X) + size.cx, Int64(Y) + size.cy));
 }
 
 TSize Themed::RadioButtonSize() const {
@@ -370,7 +371,7 @@ Integer Themed::HeaderControlSectionBorderSize(TcxButtonState) const { return He
 TRect Themed::HeaderControlSectionContentBounds(const TRect& ABounds, TcxButtonState AState) const {
   if (!Theme(totHeader)) return Base::HeaderControlSectionContentBounds(ABounds, AState);
   const Integer W = HeaderBorderSize();
-  return cxRectInflate(ABounds, -W, -W);
+  return cxRectShrunk(ABounds, W);
 }
 
 bool Themed::HeaderDrawCellsFirst() const { return false; }

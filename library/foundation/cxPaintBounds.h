@@ -9,6 +9,13 @@
 // as the drawing tier draws it: the sizes and middles of the result fit in
 // an Integer. Painters take the rectangles they are given so.
 TRect cxRectHeld(const TRect& R);
+// Corners worked out in 64 bits (a glyph's, from a rectangle near an end of
+// Integer whose middle and size fit though the sum of its edges does not),
+// held the same way, so they reach the drawing tier as it would hold them.
+TPoint cxPointHeld(Int64 X, Int64 Y);
+TRect cxRectHeld(Int64 ALeft, Int64 ATop, Int64 ARight, Int64 ABottom);
+// R less D pixels on every side, summed in 64 bits and held to Integer.
+TRect cxRectShrunk(const TRect& R, Integer D);
 
 // The part of R a drawing on the DC can show: R within the clip box on a
 // screen or bitmap (empty when none of it shows), all of R on a metafile,
