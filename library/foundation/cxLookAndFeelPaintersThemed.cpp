@@ -7,6 +7,7 @@
 #include "library/foundation/dxThemeManager.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
+#include "platform/rtl/Owned.h"
 #include "platform/win/WindowDC.h"
 
 ORV_REGISTER(TcxWinXPLookAndFeelPainter)
@@ -447,19 +448,27 @@ void Themed::DrawTab(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, co
     return inherited::DrawTab(ACanvas, R, ABorders, AText, AState, AVertical, AFont, ATextColor, ABkColor,
                               AShowPrefix);
   // The theme draws tabs standing up; a vertical tab is drawn so into a
-  // bitmap and turned.
-  const Integer w = cxRectWidth(R), h = cxRectHeight(R);
-  if (w <= 0 || h <= 0) return;
-  TBitmap* bitmap = cxCreateBitmap(w, h);
-  TcxCanvas bitmapCanvas(bitmap->GetCanvas());
-  // Corner pixels blend with what lies below: start from the canvas.
-  cxCopyImage(ACanvas->GetCanvas(), bitmap->GetCanvas(), TPoint{R.Left, R.Top}, TPoint{0, 0}, TRect{0, 0, w, h});
-  if (AVertical) bitmapCanvas.RotateBitmap(bitmap, raMinus90);
-  ::DrawThemeBackground(theme, bitmap->GetCanvas()->GetHandle(), TABP_TABITEM, kTabStates[AState],
-                        TRect{0, 0, bitmap->GetWidth(), bitmap->GetHeight()});
-  if (AVertical) bitmapCanvas.RotateBitmap(bitmap, raPlus90);
-  ACanvas->Draw(R.Left, R.Top, bitmap);
-  bitmap->Free();
+  // bitmap and turned. The bitmap holds only the part of the tab the canvas
+  // can show, so a tab far longer than the window costs what the window
+  // shows; the tab is drawn into it moved by that part's corner.
+  const TRect shown = cxPaintableArea(ACanvas->GetHandle(), cxRectHeld(R));
+  if (!cxRectIsEmpty(shown)) {
+    const Integer w = cxRectWidth(shown), h = cxRectHeight(shown);
+    const Int64 dx = Int64(shown.Left) - R.Left, dy = Int64(shown.Top) - R.Top;
+    const Int64 tabW = Int64(R.Right) - R.Left, tabH = Int64(R.Bottom) - R.Top;
+    TOwned<TBitmap> bitmap(cxCreateBitmap(w, h));
+    TcxCanvas bitmapCanvas(bitmap->GetCanvas());
+    // Corner pixels blend with what lies below: start from the canvas.
+    cxCopyImage(ACanvas->GetCanvas(), bitmap->GetCanvas(), shown.TopLeft(), TPoint{0, 0}, TRect{0, 0, w, h});
+    // Turned a quarter back, the tab's point (x, y) lies at (tabH - 1 - y, x):
+    // the shown part's corner is then (tabH - dy - h, dx).
+    const TRect standing = AVertical ? cxRectHeld(dy + h - tabH, -dx, dy + h, tabW - dx)
+                                     : cxRectHeld(-dx, -dy, tabW - dx, tabH - dy);
+    if (AVertical) bitmapCanvas.RotateBitmap(bitmap.get(), raMinus90);
+    ::DrawThemeBackground(theme, bitmap->GetCanvas()->GetHandle(), TABP_TABITEM, kTabStates[AState], standing);
+    if (AVertical) bitmapCanvas.RotateBitmap(bitmap.get(), raPlus90);
+    ACanvas->Draw(shown.Left, shown.Top, bitmap.get());
+  }
   DrawThemedContent(ACanvas, theme, TABP_TABITEM, kTabStates[AState], R, taCenter, vaCenter, false, false, AText,
                     AFont, ATextColor, AShowPrefix);
 }
