@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "library/foundation/cxPaintBounds.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Owned.h"
 #include "platform/gdi/Text.h"
@@ -276,12 +277,7 @@ void TcxCanvas::FillRect(const TRect& R, TBitmap* ABitmap, bool AExcludeRect) {
     // Only the tiles a screen or bitmap can show are copied: a rectangle of
     // billions of pixels would otherwise copy every tile of it. A metafile
     // records whatever it is given, so its fills keep the whole rectangle.
-    TRect area = R;
-    if (GetDeviceCaps(FCanvas->GetHandle(), TECHNOLOGY) != DT_METAFILE) {
-      RECT clip;
-      const int kind = GetClipBox(FCanvas->GetHandle(), &clip);
-      if (kind == NULLREGION || (kind != ERROR && !cxRectIntersect(area, R, clip))) area = {};
-    }
+    const TRect area = cxPaintableArea(FCanvas->GetHandle(), R);
     // Tiles are anchored at the canvas origin, so neighbouring fills line
     // up; floor division keeps that true left of and above the origin.
     auto floorDiv = [](Integer a, Integer b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); };

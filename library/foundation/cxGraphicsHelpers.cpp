@@ -433,11 +433,14 @@ void cxAlphaBlend(TBitmap* ABitmap, const TRect& R, TColor AColor, Byte AAlpha) 
   for (int i = 0; i < 4; ++i) scaled[i] = static_cast<Byte>(std::lround(channels[i] * a));
   POINT org{};
   GetWindowOrgEx(ABitmap->GetCanvas()->GetHandle(), &org);
-  const TRect area = cxRectOffset(R, -org.X, -org.Y);
   // Half-open on both axes: the last row and byte of R are inside it, the
-  // ones at R.Bottom and 4 * R.Right are not.
-  const Integer top = std::max(area.Top, 0), bottom = std::min(area.Bottom, ABitmap->GetHeight());
-  const Integer first = std::max(4 * area.Left, 0), last = std::min(4 * area.Right, 4 * ABitmap->GetWidth());
+  // ones at R.Bottom and 4 * R.Right are not. Measured in 64 bits, as R may
+  // reach the ends of Integer.
+  const Integer W = ABitmap->GetWidth(), H = ABitmap->GetHeight();
+  const Integer top = std::clamp(ClampToInteger(Int64(R.Top) - org.Y), 0, H);
+  const Integer bottom = std::clamp(ClampToInteger(Int64(R.Bottom) - org.Y), 0, H);
+  const Integer first = 4 * std::clamp(ClampToInteger(Int64(R.Left) - org.X), 0, W);
+  const Integer last = 4 * std::clamp(ClampToInteger(Int64(R.Right) - org.X), 0, W);
   for (Integer y = top; y < bottom; ++y) {
     auto* row = static_cast<Byte*>(ABitmap->GetScanLine(y));
     for (Integer i = first; i < last; ++i) row[i] = static_cast<Byte>(std::lround(row[i] * (1 - a)) + scaled[i % 4]);
@@ -536,15 +539,18 @@ struct Contributor {
 
 // The weighted source indices of every destination index. Indices outside
 // the source are mirrored back into it and then clamped, so a source
-// shorter than the filter's support never reads past its ends.
+// shorter than the filter's support never reads past its ends. The first
+// and last indices of both sides meet; where one side is a single pixel
+// there is no such span, and a single destination pixel samples the
+// source's middle.
 std::vector<std::vector<Contributor>> Contributions(Integer ASource, Integer ADest) {
-  const double scale = ASource == 1 ? static_cast<double>(ADest) / ASource
-                                    : static_cast<double>(ADest - 1) / (ASource - 1);
+  const bool single = ASource == 1 || ADest == 1;
+  const double scale = single ? static_cast<double>(ADest) / ASource : static_cast<double>(ADest - 1) / (ASource - 1);
   const double f = scale < 1 ? 1 / scale : 1;
   const double support = 3 * f;
   std::vector<std::vector<Contributor>> result(ADest);
   for (Integer i = 0; i < ADest; ++i) {
-    const double center = i / scale;
+    const double center = ADest == 1 ? (ASource - 1) / 2.0 : i / scale;
     for (Integer j = static_cast<Integer>(std::floor(center - support));
          j <= static_cast<Integer>(std::ceil(center + support)); ++j) {
       const Integer weight = static_cast<Integer>(Lanczos3((center - j) / f) / f * 256);
@@ -552,6 +558,16 @@ std::vector<std::vector<Contributor>> Contributions(Integer ASource, Integer ADe
       Integer index = j < 0 ? -j : j >= ASource ? 2 * ASource - j - 1 : j;
       index = std::clamp(index, 0, ASource - 1);
       result[i].push_back({index, weight});
+    }
+    // Each truncated weight loses a little; over the wide span of a strong
+    // reduction that darkens the picture. The loss goes to the heaviest
+    // weight, so the weights sum to 256 and a plain colour stays itself.
+    if (!result[i].empty()) {
+      Integer sum = 0;
+      for (const Contributor& c : result[i]) sum += c.Weight;
+      std::max_element(result[i].begin(), result[i].end(), [](const Contributor& a, const Contributor& b) {
+        return a.Weight < b.Weight;
+      })->Weight += 256 - sum;
     }
   }
   return result;

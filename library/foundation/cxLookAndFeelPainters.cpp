@@ -3,6 +3,8 @@
 // files named after them.
 #include "library/foundation/cxLookAndFeelPainters.h"
 
+#include "library/foundation/cxPaintBounds.h"
+#include "platform/rtl/Numbers.h"
 #include "platform/rtl/TypeInfo.h"
 
 ORV_REGISTER(TcxCustomLookAndFeelPainter)
@@ -42,7 +44,7 @@ void Base::DrawContent(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AT
 
 TRect Base::FooterCellContentBounds(const TRect& ABounds) const {
   const Integer W = FooterCellBorderSize();
-  return cxRectInflate(ABounds, -W, -W);
+  return cxRectShrunk(ABounds, W);
 }
 
 TRect Base::FooterCellTextAreaBounds(const TRect& ABounds) const {
@@ -145,12 +147,12 @@ TColor UltraFlat::ButtonColor(TcxButtonState AState) const {
 }
 
 TRect Base::ButtonFocusRect(TcxCanvas*, const TRect& R) const {
-  const TRect result = cxRectInflate(R, -4, -4);
+  const TRect result = cxRectShrunk(R, 4);
   return cxRectIsEmpty(result) ? R : result;
 }
 
 TRect UltraFlat::ButtonFocusRect(TcxCanvas*, const TRect& R) const {
-  const TRect result = cxRectInflate(R, -3, -3);
+  const TRect result = cxRectShrunk(R, 3);
   return cxRectIsEmpty(result) ? R : result;
 }
 
@@ -235,20 +237,22 @@ TRect Base::HeaderBounds(const TRect& ABounds, TcxNeighbors ANeighbors, TcxBorde
   const Integer W = HeaderBorderSize();
   const TcxBorders own = HeaderBorders(ANeighbors);
   TRect result = ABounds;
-  if (ABorders.Contains(bLeft) && !own.Contains(bLeft)) result.Left -= W;
-  if (ABorders.Contains(bTop) && !own.Contains(bTop)) result.Top -= W;
-  if (ABorders.Contains(bRight) && !own.Contains(bRight)) result.Right += W;
-  if (ABorders.Contains(bBottom) && !own.Contains(bBottom)) result.Bottom += W;
+  // Summed in 64 bits and held to Integer, as at the ends of Integer.
+  if (ABorders.Contains(bLeft) && !own.Contains(bLeft)) result.Left = ClampToInteger(Int64(result.Left) - W);
+  if (ABorders.Contains(bTop) && !own.Contains(bTop)) result.Top = ClampToInteger(Int64(result.Top) - W);
+  if (ABorders.Contains(bRight) && !own.Contains(bRight)) result.Right = ClampToInteger(Int64(result.Right) + W);
+  if (ABorders.Contains(bBottom) && !own.Contains(bBottom)) result.Bottom = ClampToInteger(Int64(result.Bottom) + W);
   return result;
 }
 
 TRect Base::HeaderContentBounds(const TRect& ABounds, TcxBorders ABorders) const {
   const Integer W = HeaderBorderSize();
   TRect result = ABounds;
-  if (ABorders.Contains(bLeft)) result.Left += W;
-  if (ABorders.Contains(bTop)) result.Top += W;
-  if (ABorders.Contains(bRight)) result.Right -= W;
-  if (ABorders.Contains(bBottom)) result.Bottom -= W;
+  const TRect inside = cxRectShrunk(ABounds, W);
+  if (ABorders.Contains(bLeft)) result.Left = inside.Left;
+  if (ABorders.Contains(bTop)) result.Top = inside.Top;
+  if (ABorders.Contains(bRight)) result.Right = inside.Right;
+  if (ABorders.Contains(bBottom)) result.Bottom = inside.Bottom;
   return result;
 }
 
@@ -262,12 +266,14 @@ Integer Standard::HeaderControlSectionBorderSize(TcxButtonState AState) const {
 }
 
 TRect Base::HeaderControlSectionTextAreaBounds(const TRect& ABounds, TcxButtonState AState) const {
-  return AState == cxbsPressed ? cxRectOffset(ABounds, 1, 1) : ABounds;
+  if (AState != cxbsPressed) return ABounds;
+  // One pixel down and right, held to Integer at its ends.
+  return {ClampToInteger(Int64(ABounds.Left) + 1), ClampToInteger(Int64(ABounds.Top) + 1),
+          ClampToInteger(Int64(ABounds.Right) + 1), ClampToInteger(Int64(ABounds.Bottom) + 1)};
 }
 
 TRect Base::HeaderControlSectionContentBounds(const TRect& ABounds, TcxButtonState AState) const {
-  const Integer W = HeaderControlSectionBorderSize(AState);
-  return cxRectInflate(ABounds, -W, -W);
+  return cxRectShrunk(ABounds, HeaderControlSectionBorderSize(AState));
 }
 
 // A header is as wide as its text plus the text margins plus the borders
@@ -335,7 +341,7 @@ Integer Base::ChartToolBoxDataLevelInfoBorderSize() const { return 1; }
 
 TcxCustomLookAndFeelPainterClass GetCurrentPainterClass() { return UltraFlat::StaticClass(); }
 
-TRect cxTextRect(const TRect& R) { return cxRectInflate(R, -2, -2); }
+TRect cxTextRect(const TRect& R) { return cxRectShrunk(R, 2); }
 
 Integer BtnStateToXPBtnState(TcxButtonState AState) {
   static constexpr Integer kStates[] = {5, 1, 2, 3, 4};

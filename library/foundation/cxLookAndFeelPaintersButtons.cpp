@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "library/foundation/cxLookAndFeelPainters.h"
+#include "library/foundation/cxPaintBounds.h"
 #include "platform/gdi/Edges.h"
 #include "platform/rtl/Numbers.h"
 
@@ -27,7 +28,7 @@ void FillSolid(TcxCanvas* ACanvas, const TRect& R, TColor AColor) {
   ACanvas->FillRect(R);
 }
 
-TRect Shrunk(const TRect& R, Integer D = 1) { return cxRectInflate(R, -D, -D); }
+TRect Shrunk(const TRect& R, Integer D = 1) { return cxRectShrunk(R, D); }
 
 // A solid triangle. The apex pixel is painted as well, so that an arrow
 // too small to have an area still shows as one pixel.
@@ -38,7 +39,10 @@ void PaintTriangle(TcxCanvas* ACanvas, const TPoint (&P)[3], TColor AColor) {
 }
 
 // Odd sizes keep a triangle's apex on a pixel.
-Integer MakeOdd(Integer A) { return A % 2 == 0 ? A + 1 : A; }
+Int64 MakeOdd(Int64 A) { return A % 2 == 0 ? A + 1 : A; }
+
+// A / 2 rounded as MulDiv rounds, halves away from zero.
+Int64 HalfAwayFromZero(Int64 A) { return (A + (A < 0 ? -1 : 1)) / 2; }
 
 }  // namespace
 
@@ -46,42 +50,52 @@ Integer MakeOdd(Integer A) { return A % 2 == 0 ? A + 1 : A; }
 // Arrows.
 
 void Base::CalculateArrowPoints(TRect R, TPoint (&P)[3], TcxArrowDirection AArrowDirection, bool AProportional) {
+  // In 64 bits: a rectangle near an end of Integer has a size and a middle
+  // though the sum of its edges does not fit.
+  Int64 L = R.Left, T = R.Top, Rt = R.Right, B = R.Bottom;
   if (AProportional) {
-    const Integer d = cxRectWidth(R) - cxRectHeight(R);
-    R = d < 1 ? cxRectInflate(R, 0, d / 2) : cxRectInflate(R, -(d / 2), 0);
+    const Int64 d = (Rt - L) - (B - T);
+    if (d < 1) {
+      T -= d / 2;
+      B += d / 2;
+    } else {
+      L += d / 2;
+      Rt -= d / 2;
+    }
   }
-  Integer w, h;
+  Int64 w, h;
   if (AArrowDirection == adUp || AArrowDirection == adDown) {
-    w = MakeOdd((cxRectWidth(R) - 1) / 2);
+    w = MakeOdd((Rt - L - 1) / 2);
     h = w / 2 + 1;
   } else {
-    h = MakeOdd((cxRectHeight(R) - 1) / 2);
+    h = MakeOdd((B - T - 1) / 2);
     w = h / 2 + 1;
   }
-  const Integer L = R.Left, T = R.Top, Rt = R.Right, B = R.Bottom;
-  const Integer y0 = MulDiv(T + B - h, 1, 2);
+  const Int64 y0 = HalfAwayFromZero(T + B - h);
+  Int64 x[3], y[3];
   switch (AArrowDirection) {
     case adUp:
-      P[0] = {(L + Rt - 1) / 2, y0};
-      P[1] = {(L + Rt - w) / 2, y0 + h - 1};
-      P[2] = {P[1].X + w - 1, P[1].Y};
+      x[0] = (L + Rt - 1) / 2, y[0] = y0;
+      x[1] = (L + Rt - w) / 2, y[1] = y0 + h - 1;
+      x[2] = x[1] + w - 1, y[2] = y[1];
       break;
     case adDown:
-      P[0] = {(L + Rt - w) / 2, y0};
-      P[1] = {P[0].X + w - 1, y0};
-      P[2] = {(L + Rt - 1) / 2, y0 + h - 1};
+      x[0] = (L + Rt - w) / 2, y[0] = y0;
+      x[1] = x[0] + w - 1, y[1] = y0;
+      x[2] = (L + Rt - 1) / 2, y[2] = y0 + h - 1;
       break;
     case adLeft:
-      P[0] = {(L + Rt - w) / 2, (T + B) / 2};
-      P[1] = {P[0].X + w - 1, y0};
-      P[2] = {P[1].X, y0 + h - 1};
+      x[0] = (L + Rt - w) / 2, y[0] = (T + B) / 2;
+      x[1] = x[0] + w - 1, y[1] = y0;
+      x[2] = x[1], y[2] = y0 + h - 1;
       break;
     case adRight:
-      P[0] = {(L + Rt - w) / 2, y0};
-      P[1] = {P[0].X + w - 1, (T + B) / 2};
-      P[2] = {P[0].X, y0 + h - 1};
+      x[0] = (L + Rt - w) / 2, y[0] = y0;
+      x[1] = x[0] + w - 1, y[1] = (T + B) / 2;
+      x[2] = x[0], y[2] = y0 + h - 1;
       break;
   }
+  for (int i = 0; i < 3; ++i) P[i] = cxPointHeld(x[i], y[i]);
 }
 
 void Base::DrawArrow(TcxCanvas* ACanvas, const TRect& R, TcxArrowDirection ADirection, TColor AColor) const {
@@ -107,18 +121,20 @@ void Base::DrawArrowBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AS
 }
 
 void Base::DrawButtonArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor) const {
-  const Integer w = MakeOdd(cxRectWidth(R) / 2), h = w / 2 + 1;
-  const Integer x0 = (R.Left + R.Right - w) / 2, y0 = MulDiv(R.Top + R.Bottom - h, 1, 2);
-  const TPoint P[3] = {{x0 + w / 2, y0 + h - 1}, {x0, y0}, {x0 + w - 1, y0}};
+  const Int64 w = MakeOdd((Int64(R.Right) - R.Left) / 2), h = w / 2 + 1;
+  const Int64 x0 = (Int64(R.Left) + R.Right - w) / 2, y0 = HalfAwayFromZero(Int64(R.Top) + R.Bottom - h);
+  const TPoint P[3] = {cxPointHeld(x0 + w / 2, y0 + h - 1), cxPointHeld(x0, y0), cxPointHeld(x0 + w - 1, y0)};
   PaintTriangle(ACanvas, P, AColor);
 }
 
 void Base::DrawScrollBarArrow(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
                               TcxArrowDirection ADirection) const {
-  TRect r = R;
-  if (AState == cxbsPressed) r = cxRectOffset(r, ButtonTextShift(), ButtonTextShift());
+  // The pressed glyph moves down and right: its points, held to the
+  // surface's limits, move rather than the rectangle.
   TPoint P[3];
-  CalculateArrowPoints(r, P, ADirection, true);
+  CalculateArrowPoints(R, P, ADirection, true);
+  if (AState == cxbsPressed)
+    for (TPoint& p : P) p = cxPointOffset(p, ButtonTextShift(), ButtonTextShift());
   if (AState != cxbsDisabled) {
     PaintTriangle(ACanvas, P, ButtonSymbolColor(AState));
     return;
@@ -191,7 +207,7 @@ void UltraFlat::DrawButtonBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonSt
 
 void Base::DrawButton(TcxCanvas* ACanvas, const TRect& R, const AnsiString& ACaption, TcxButtonState AState,
                       bool ADrawBorder, TColor AColor, TColor ATextColor) const {
-  TRect r = R;
+  TRect r = cxRectHeld(R);
   if (ADrawBorder) {
     DrawButtonBorder(ACanvas, r, AState);
     r = Shrunk(r, ButtonBorderSize(AState));
@@ -224,7 +240,7 @@ void Base::DrawButtonGroupBorder(TcxCanvas*, const TRect&, bool, bool) const {}
 void UltraFlat::DrawButtonInGroup(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, Integer AButtonCount,
                                   Integer AButtonIndex, TColor ABackgroundColor) const {
   const bool first = AButtonIndex == 0, last = AButtonIndex == AButtonCount - 1;
-  TRect r = R;
+  TRect r = cxRectHeld(R);
   ++r.Top;
   --r.Bottom;
   if (first) ++r.Left;
@@ -257,13 +273,13 @@ void UltraFlat::DrawButtonGroupBorder(TcxCanvas* ACanvas, const TRect& R, bool A
 // Expand buttons.
 
 void Base::DrawExpandButtonCross(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AColor) {
-  const Integer cx = GetRangeCenter(R.Left, R.Right), cy = GetRangeCenter(R.Top, R.Bottom);
-  const Integer k = (cxRectWidth(R) - 4) / 2;
+  const Int64 cx = GetRangeCenter(R.Left, R.Right), cy = GetRangeCenter(R.Top, R.Bottom);
+  const Int64 k = (Int64(R.Right) - R.Left - 4) / 2;
   if (k < 0) return;
   ACanvas->GetBrush()->SetStyle(bsSolid);
   ACanvas->SetBrushColor(AColor);
-  ACanvas->FillRect({cx - k, cy, cx + k + 1, cy + 1});
-  if (!AExpanded) ACanvas->FillRect({cx, cy - k, cx + 1, cy + k + 1});
+  ACanvas->FillRect(cxRectHeld(cx - k, cy, cx + k + 1, cy + 1));
+  if (!AExpanded) ACanvas->FillRect(cxRectHeld(cx, cy - k, cx + 1, cy + k + 1));
 }
 
 void Base::DrawExpandButton(TcxCanvas*, const TRect&, bool, TColor) const {}
@@ -273,8 +289,7 @@ void Standard::DrawExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpand
   ACanvas->DrawEdge(R, false, true, {bRight, bBottom});
   TRect r = Shrunk(R);
   ACanvas->DrawEdge(r, false, false, {bRight, bBottom});
-  --r.Right;
-  --r.Bottom;
+  r = {r.Left, r.Top, ClampToInteger(Int64(r.Right) - 1), ClampToInteger(Int64(r.Bottom) - 1)};
   FillSolid(ACanvas, r, AColor == clDefault ? clBtnFace : AColor);
   DrawExpandButtonCross(ACanvas, r, AExpanded, clBtnText);
   ACanvas->ExcludeClipRect(R);
@@ -306,22 +321,30 @@ void Base::DrawSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpan
 void Base::DrawGroupExpandButtonMark(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
                                      TcxButtonState AState) const {
   constexpr Integer n = 3;
-  const Integer x0 = (R.Left + R.Right - (2 * n + 1)) / 2;
-  const Integer y0 = (R.Top + R.Bottom - 2 * (n + 1)) / 2 - (AExpanded ? 0 : 1);
+  const Int64 x0 = (Int64(R.Left) + R.Right - (2 * n + 1)) / 2;
+  const Int64 y0 = (Int64(R.Top) + R.Bottom - 2 * (n + 1)) / 2 - (AExpanded ? 0 : 1);
+  auto moveTo = [&](Int64 X, Int64 Y) {
+    const TPoint p = cxPointHeld(X, Y);
+    ACanvas->MoveTo(p.X, p.Y);
+  };
+  auto lineTo = [&](Int64 X, Int64 Y) {
+    const TPoint p = cxPointHeld(X, Y);
+    ACanvas->LineTo(p.X, p.Y);
+  };
   ACanvas->GetPen()->SetStyle(psSolid);
   ACanvas->GetPen()->SetWidth(1);
   ACanvas->GetPen()->SetColor(ButtonSymbolColor(AState));
   for (Integer row = 0; row < 4; ++row) {
-    const Integer y = y0 + row + (row >= 2 ? n - 1 : 0);
+    const Int64 y = y0 + row + (row >= 2 ? n - 1 : 0);
     if (AExpanded) {
       // Apex on the row itself, arms going down.
-      ACanvas->MoveTo(x0, y + n);
-      ACanvas->LineTo(x0 + n, y);
-      ACanvas->LineTo(x0 + 2 * n + 1, y + n + 1);
+      moveTo(x0, y + n);
+      lineTo(x0 + n, y);
+      lineTo(x0 + 2 * n + 1, y + n + 1);
     } else {
-      ACanvas->MoveTo(x0, y);
-      ACanvas->LineTo(x0 + n, y + n);
-      ACanvas->LineTo(x0 + 2 * n + 1, y - 1);
+      moveTo(x0, y);
+      lineTo(x0 + n, y + n);
+      lineTo(x0 + 2 * n + 1, y - 1);
     }
   }
 }
@@ -380,7 +403,7 @@ void Standard::DrawScrollBarPart(TcxCanvas* ACanvas, bool AHorizontal, const TRe
         // button's rectangle is cut off rather than painted outside it.
         TcxRegion* clip = ACanvas->GetClipRegion();
         ACanvas->IntersectClipRect(R);
-        TRect r = cxRectOffset(R, 1, 1);
+        TRect r = cxRectHeld(Int64(R.Left) + 1, Int64(R.Top) + 1, Int64(R.Right) + 1, Int64(R.Bottom) + 1);
         win::DrawFrameControl(ACanvas->GetHandle(), &r, win::DFC_SCROLL, flags);
         ACanvas->SetClipRegion(clip, roSet);
       } else {

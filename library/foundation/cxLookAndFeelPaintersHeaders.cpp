@@ -2,6 +2,7 @@
 // tabs and calendar parts: composites built from the primitive operations,
 // called virtually so that a painter that changes a primitive keeps them.
 #include "library/foundation/cxLookAndFeelPainters.h"
+#include "library/foundation/cxPaintBounds.h"
 
 using Base = TcxCustomLookAndFeelPainter;
 using Standard = TcxStandardLookAndFeelPainter;
@@ -36,7 +37,8 @@ Integer TextFlags(TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bo
 // The standard and flat header border: a raised one-pixel edge, with the
 // pixels next to a neighbour recoloured so that adjacent headers join
 // without notches.
-void DrawRaisedHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors, TcxBorders ABorders) {
+void DrawRaisedHeaderBorder(TcxCanvas* ACanvas, const TRect& AGiven, TcxNeighbors ANeighbors, TcxBorders ABorders) {
+  const TRect R = cxRectHeld(AGiven);
   ACanvas->DrawEdge(R, false, false, ABorders);
   if (ANeighbors.Contains(nLeft)) {
     SetPixel(ACanvas, R.Left, R.Top + 1, clBtnFace);
@@ -53,8 +55,9 @@ void DrawRaisedHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANe
 // (bottom for horizontal tabs, right for vertical ones). A side stops two
 // pixels short of a neighbouring drawn side and a light pixel on the
 // diagonal rounds the corner between them.
-void DrawTabSide(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders, bool AVertical,
+void DrawTabSide(TcxCanvas* ACanvas, const TRect& AGiven, TcxBorder ABorder, TcxBorders ABorders, bool AVertical,
                  TColor ALightColor, TColor ADarkColor) {
+  const TRect R = cxRectHeld(AGiven);
   const bool dark = ABorder == (AVertical ? bRight : bBottom);
   const Integer inLeft = ABorders.Contains(bLeft) ? 2 : 0, inTop = ABorders.Contains(bTop) ? 2 : 0;
   const Integer inRight = ABorders.Contains(bRight) ? 2 : 0, inBottom = ABorders.Contains(bBottom) ? 2 : 0;
@@ -134,7 +137,7 @@ void UltraFlat::DrawHeaderEx(TcxCanvas* ACanvas, const TRect& ABounds, const TRe
                              TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
                              bool AShowEndEllipsis, const AnsiString& AText, TFont* AFont, TColor ATextColor,
                              TColor ABkColor, const TcxDrawBackgroundEvent& AOnDrawBackground, bool) const {
-  DrawContent(ACanvas, cxRectInflate(ABounds, -1, -1), ATextAreaBounds, AState, AAlignmentHorz, AAlignmentVert,
+  DrawContent(ACanvas, cxRectShrunk(ABounds, 1), ATextAreaBounds, AState, AAlignmentHorz, AAlignmentVert,
               AMultiLine, AShowEndEllipsis, AText, AFont, ATextColor, ABkColor, AOnDrawBackground);
   DrawHeaderBorder(ACanvas, ABounds, ANeighbors, ABorders);
 }
@@ -150,7 +153,8 @@ void Flat::DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANe
   DrawRaisedHeaderBorder(ACanvas, R, ANeighbors, ABorders);
 }
 
-void UltraFlat::DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors, TcxBorders ABorders) const {
+void UltraFlat::DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& AGiven, TcxNeighbors, TcxBorders ABorders) const {
+  const TRect R = cxRectHeld(AGiven);
   ACanvas->GetBrush()->SetStyle(bsSolid);
   ACanvas->SetBrushColor(clBtnText);
   if (ABorders.Contains(bLeft)) ACanvas->FillRect({R.Left, R.Top, R.Left + 1, R.Bottom});
@@ -159,7 +163,9 @@ void UltraFlat::DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbor
   ACanvas->FillRect({R.Left, R.Bottom - 1, R.Right, R.Bottom});
 }
 
-void Base::DrawHeaderPressed(TcxCanvas* ACanvas, const TRect& ABounds) const { ACanvas->InvertRect(ABounds); }
+void Base::DrawHeaderPressed(TcxCanvas* ACanvas, const TRect& ABounds) const {
+  ACanvas->InvertRect(cxRectHeld(ABounds));
+}
 
 // ---------------------------------------------------------------------------
 // Sorting marks.
@@ -168,18 +174,27 @@ void Base::DrawSortingArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor1, 
                             bool AAscendingSorting) const {
   const TSize size = SortingMarkSize();
   const Integer w = size.cx, h = size.cy, d = AAscendingSorting ? 1 : -1;
-  const Integer x = (R.Left + R.Right) / 2 - (w % 2 == 0 ? 1 : 0);
-  const Integer y = AAscendingSorting ? (R.Top + R.Bottom - h) / 2 : (R.Top + R.Bottom + h) / 2 - 1;
+  // The middle in 64 bits: near an end of Integer the edges' sum does not fit.
+  const Int64 x = (Int64(R.Left) + R.Right) / 2 - (w % 2 == 0 ? 1 : 0);
+  const Int64 y = AAscendingSorting ? (Int64(R.Top) + R.Bottom - h) / 2 : (Int64(R.Top) + R.Bottom + h) / 2 - 1;
   const Integer a = w / 2, a1 = w % 2 == 0 ? a - 1 : a;
+  auto moveTo = [&](Int64 X, Int64 Y) {
+    const TPoint p = cxPointHeld(X, Y);
+    ACanvas->MoveTo(p.X, p.Y);
+  };
+  auto lineTo = [&](Int64 X, Int64 Y) {
+    const TPoint p = cxPointHeld(X, Y);
+    ACanvas->LineTo(p.X, p.Y);
+  };
   SetPenColor(ACanvas, AColor1);
-  ACanvas->MoveTo(x + a, y + (h - 2) * d);
-  ACanvas->LineTo(x + a - a1, y);
-  ACanvas->LineTo(x + a, y + (h - 1) * d);
+  moveTo(x + a, y + (h - 2) * d);
+  lineTo(x + a - a1, y);
+  lineTo(x + a, y + (h - 1) * d);
   SetPenColor(ACanvas, AAscendingSorting ? AColor1 : AColor2);
-  ACanvas->LineTo(x - a1, y + (h - 1) * d);
+  lineTo(x - a1, y + (h - 1) * d);
   SetPenColor(ACanvas, AColor2);
-  ACanvas->LineTo(x, y);
-  ACanvas->LineTo(x - a1, y + (h - w % 2) * d);
+  lineTo(x, y);
+  lineTo(x - a1, y + (h - w % 2) * d);
 }
 
 void Base::DrawSortingMark(TcxCanvas*, const TRect&, bool) const {}
@@ -215,7 +230,7 @@ void Standard::DrawHeaderControlSectionBorder(TcxCanvas* ACanvas, const TRect& R
   TRect r = R;
   if (AState != cxbsPressed) {
     ACanvas->DrawComplexFrame(r, clBtnHighlight, cl3DDkShadow, ABorders);
-    r = cxRectInflate(r, -1, -1);
+    r = cxRectShrunk(r, 1);
   }
   ACanvas->DrawComplexFrame(r, AState == cxbsPressed ? clBtnShadow : cl3DLight, clBtnShadow, ABorders);
 }
@@ -306,9 +321,9 @@ void UltraFlat::DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R) const {
 void Base::DrawIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind) {
   if (AKind == ikNone) return;
   TCustomImageList* images = cxIndicatorImages();
-  const Integer x = R.Left + (cxRectWidth(R) - images->GetWidth()) / 2;
-  const Integer y = R.Top + (cxRectHeight(R) - images->GetHeight()) / 2;
-  ACanvas->DrawImage(images, x, y, AKind - 1);
+  const TPoint at = cxPointHeld(R.Left + (Int64(R.Right) - R.Left - images->GetWidth()) / 2,
+                                R.Top + (Int64(R.Bottom) - R.Top - images->GetHeight()) / 2);
+  ACanvas->DrawImage(images, at.X, at.Y, AKind - 1);
 }
 
 void Base::DrawIndicatorItem(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind, TColor AColor,
@@ -335,11 +350,9 @@ void Base::DrawFilterActivateButton(TcxCanvas* ACanvas, const TRect& R, TcxButto
 void Base::DrawButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState) const {
   Integer n = FilterCloseButtonSize().cx / 2;
   if (n % 2 == 0) --n;
-  Integer x = (R.Left + R.Right - n) / 2, y = (R.Top + R.Bottom - n) / 2;
-  if (AState == cxbsPressed) {
-    ++x;
-    ++y;
-  }
+  const Integer shift = AState == cxbsPressed ? 1 : 0;
+  const TPoint at = cxPointHeld((Int64(R.Left) + R.Right - n) / 2 + shift, (Int64(R.Top) + R.Bottom - n) / 2 + shift);
+  const Integer x = at.X, y = at.Y;
   SetPenColor(ACanvas, AColor);
   for (Integer dx = 0; dx < 2; ++dx) {
     ACanvas->MoveTo(x + dx, y);
@@ -352,7 +365,7 @@ void Base::DrawButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor, Tc
 void Base::DrawFilterCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
   DrawButtonBorder(ACanvas, R, AState);
   const Integer W = ButtonBorderSize(AState);
-  const TRect r = cxRectInflate(R, -W, -W);
+  const TRect r = cxRectShrunk(R, W);
   FillSolid(ACanvas, r, ButtonColor(AState));
   DrawButtonCross(ACanvas, r, ButtonSymbolColor(AState), ButtonSymbolState(AState));
 }
@@ -365,9 +378,9 @@ namespace {
 void DrawRaisedDropDownButton(const TcxCustomLookAndFeelPainter* APainter, TcxCanvas* ACanvas, const TRect& R,
                               bool AIsFilterActive) {
   ACanvas->DrawEdge(R, false, true);
-  TRect r = cxRectInflate(R, -1, -1);
+  TRect r = cxRectShrunk(R, 1);
   ACanvas->DrawEdge(r, false, false);
-  r = cxRectInflate(r, -1, -1);
+  r = cxRectShrunk(r, 1);
   FillSolid(ACanvas, r, clBtnFace);
   APainter->DrawButtonArrow(ACanvas, r, AIsFilterActive ? clBlue : clBtnText);
 }
@@ -386,7 +399,7 @@ void Flat::DrawFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButto
 void UltraFlat::DrawFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
                                          bool AIsFilterActive) const {
   ACanvas->FrameRect(R, FilterDropDownButtonBorderColor(AState));
-  const TRect r = cxRectInflate(R, -1, -1);
+  const TRect r = cxRectShrunk(R, 1);
   FillSolid(ACanvas, r, ButtonColor(AState));
   DrawButtonArrow(ACanvas, r, AIsFilterActive ? clBlue : ButtonSymbolColor(AState));
 }

@@ -1,6 +1,7 @@
 // The Office-11 painter: ultra-flat shapes in the Office-11 palette, with
 // gradient headers and softened bitmap expand buttons.
 #include "library/foundation/cxLookAndFeelPainters.h"
+#include "library/foundation/cxPaintBounds.h"
 #include "library/foundation/dxOffice11.h"
 #include "library/foundation/dxThemeManager.h"
 
@@ -103,12 +104,13 @@ void Office11::DrawExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpand
   // background without a halo. The bitmap is shared and retouched per draw.
   TCanvas* pixels = bitmap->GetCanvas();
   const Integer last = bitmap->GetWidth() - 1;
-  pixels->SetPixels(0, 0, GetMiddleRGB(dxOffice11ExpandButtonColor1, ACanvas->GetPixel(R.Left, R.Top), 25));
-  const TColor far = GetMiddleRGB(dxOffice11ExpandButtonColor2, ACanvas->GetPixel(R.Right - 1, R.Bottom - 1), 25);
+  const TRect r = cxRectHeld(R);  // as drawing holds it, so its corners fit
+  pixels->SetPixels(0, 0, GetMiddleRGB(dxOffice11ExpandButtonColor1, ACanvas->GetPixel(r.Left, r.Top), 25));
+  const TColor far = GetMiddleRGB(dxOffice11ExpandButtonColor2, ACanvas->GetPixel(r.Right - 1, r.Bottom - 1), 25);
   pixels->SetPixels(last, last, far);
   pixels->SetPixels(0, last, far);
   pixels->SetPixels(last, 0, far);
-  ACanvas->Draw(R.Left, R.Top, bitmap);
+  ACanvas->Draw(r.Left, r.Top, bitmap);
 }
 
 bool Office11::DrawExpandButtonFirst() const { return false; }
@@ -138,7 +140,7 @@ void Office11::DrawContent(TcxCanvas* ACanvas, const TRect& ABounds, const TRect
                            bool AIsFooter) const {
   const win::HDC dc = ACanvas->GetHandle();
   if (!AOnDrawBackground.Assigned() || !AOnDrawBackground(ACanvas, ABounds)) {
-    TRect r = ABounds;
+    TRect r = cxRectHeld(ABounds);
     if (AIsFooter && !cxRectIsEmpty(r)) {
       // A footer cell stands out with a light line along its top and left.
       FillRectByColor(dc, {r.Left, r.Top, r.Right, r.Top + 1}, HeaderHighlightEdgeColor());
@@ -151,8 +153,9 @@ void Office11::DrawContent(TcxCanvas* ACanvas, const TRect& ABounds, const TRect
   const TcxDrawBackgroundEvent painted([](TcxCanvas*, const TRect&) { return true; });
   Base::DrawContent(ACanvas, ABounds, ATextAreaBounds, AState, AAlignmentHorz, AAlignmentVert, AMultiLine,
                     AShowEndEllipsis, AText, AFont, ATextColor, ABkColor, painted, AIsFooter);
-  if (AState == cxbsHot && cxRectHeight(ABounds) > kHotBandHeight)
-    FillGradientRect(dc, {ABounds.Left, ABounds.Bottom - kHotBandHeight, ABounds.Right, ABounds.Bottom},
+  const TRect bounds = cxRectHeld(ABounds);
+  if (AState == cxbsHot && cxRectHeight(bounds) > kHotBandHeight)
+    FillGradientRect(dc, {bounds.Left, bounds.Bottom - kHotBandHeight, bounds.Right, bounds.Bottom},
                      dxOffice11SelectedColor2, dxOffice11SelectedDownColor2, false);
 }
 
@@ -170,8 +173,9 @@ void Office11::DrawHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect&
 // a dark separator on the right. Where a neighbour joins, the ends of the
 // side lines fade into the top and bottom lines so the separators read as
 // grooves rather than boxes.
-void Office11::DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors,
+void Office11::DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& AGiven, TcxNeighbors ANeighbors,
                                 TcxBorders ABorders) const {
+  const TRect R = cxRectHeld(AGiven);
   if (cxRectIsEmpty(R)) return;
   const win::HDC dc = ACanvas->GetHandle();
   const TColor top = HeaderTopColor(), bottom = HeaderBottomColor();
@@ -224,7 +228,7 @@ void Office11::DrawScrollBarPart(TcxCanvas* ACanvas, bool AHorizontal, const TRe
 void Office11::DrawMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const AnsiString& AText, TcxNeighbors,
                                const TcxViewParams& AViewParams, TcxHeaderArrows AArrows, Integer ASideWidth,
                                const TcxDrawBackgroundEvent& AOnDrawBackground) const {
-  const TRect r = cxRectInflate(ABounds, -1, -1);
+  const TRect r = cxRectShrunk(ABounds, 1);
   if (!AOnDrawBackground.Assigned() || !AOnDrawBackground(ACanvas, r)) FillSolid(ACanvas, r, AViewParams.Color);
   if (!AText.empty()) {
     ACanvas->GetBrush()->SetStyle(bsClear);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "library/foundation/cxLookAndFeelPainters.h"
+#include "library/foundation/cxPaintBounds.h"
 #include "platform/gdi/Edges.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/SysBitmaps.h"
@@ -470,8 +471,10 @@ void TcxCustomLookAndFeelPainter::DrawRadioButton(TcxCanvas* ACanvas, Integer X,
                                                   TColor ABrushColor, bool AIsDesigning) const {
   TcxRadioButtonImageList* list = RadioButtonImages();
   const Integer index = list->ImageIndex(AButtonState, AChecked, RadioKindOf(LookAndFeelStyle()), AIsDesigning, AFocused);
+  // Held as drawing holds it, so the image's far corner still fits.
+  const TPoint at = cxPointHeld(X, Y);
   if (ABrushColor == clDefault) {
-    list->Images()->Draw(ACanvas->GetCanvas(), X, Y, index, true);
+    list->Images()->Draw(ACanvas->GetCanvas(), at.X, at.Y, index, true);
     return;
   }
   const TSize size = list->Size();
@@ -481,7 +484,7 @@ void TcxCustomLookAndFeelPainter::DrawRadioButton(TcxCanvas* ACanvas, Integer X,
   canvas->GetBrush()->SetColor(ABrushColor);
   canvas->FillRect({0, 0, size.cx, size.cy});
   list->Images()->Draw(canvas, 0, 0, index, true);
-  ACanvas->Draw(X, Y, composed.get());
+  ACanvas->Draw(at.X, at.Y, composed.get());
 }
 
 TSize TcxCustomLookAndFeelPainter::RadioButtonSize() const { return RadioButtonImages()->Size(); }

@@ -2,10 +2,12 @@
 // state, and falls back to the standard painter when its class has no
 // theme.
 #include "library/foundation/cxLookAndFeelPainters.h"
+#include "library/foundation/cxPaintBounds.h"
 #include "library/foundation/dxOffice11.h"
 #include "library/foundation/dxThemeManager.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
+#include "platform/rtl/Owned.h"
 #include "platform/win/WindowDC.h"
 
 ORV_REGISTER(TcxWinXPLookAndFeelPainter)
@@ -146,7 +148,7 @@ void Themed::DrawBorder(TcxCanvas* ACanvas, const TRect& R) const {
   if (!theme) return inherited::DrawBorder(ACanvas, R);
   win::HDC dc = ACanvas->GetHandle();
   const int saved = win::SaveDC(dc);
-  ACanvas->ExcludeClipRect(cxRectInflate(R, -1, -1));
+  ACanvas->ExcludeClipRect(cxRectShrunk(R, 1));
   ::DrawThemeBackground(theme, dc, LVP_LISTDETAIL, 0, R);
   win::RestoreDC(dc, saved);
 }
@@ -318,7 +320,7 @@ void Themed::DrawRadioButton(TcxCanvas* ACanvas, Integer X, Integer Y, TcxButton
   const TSize size = RadioButtonSize();
   ::DrawThemeBackground(theme, ACanvas->GetHandle(), BP_RADIOBUTTON,
                         AChecked ? kCheckChecked[AButtonState] : kCheckUnchecked[AButtonState],
-                        TRect{X, Y, X + size.cx, Y + size.cy});
+                        cxRectHeld(X, Y, Int64(X) + size.cx, Int64(Y) + size.cy));
 }
 
 TSize Themed::RadioButtonSize() const {
@@ -370,7 +372,7 @@ Integer Themed::HeaderControlSectionBorderSize(TcxButtonState) const { return He
 TRect Themed::HeaderControlSectionContentBounds(const TRect& ABounds, TcxButtonState AState) const {
   if (!Theme(totHeader)) return Base::HeaderControlSectionContentBounds(ABounds, AState);
   const Integer W = HeaderBorderSize();
-  return cxRectInflate(ABounds, -W, -W);
+  return cxRectShrunk(ABounds, W);
 }
 
 bool Themed::HeaderDrawCellsFirst() const { return false; }
@@ -446,19 +448,27 @@ void Themed::DrawTab(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, co
     return inherited::DrawTab(ACanvas, R, ABorders, AText, AState, AVertical, AFont, ATextColor, ABkColor,
                               AShowPrefix);
   // The theme draws tabs standing up; a vertical tab is drawn so into a
-  // bitmap and turned.
-  const Integer w = cxRectWidth(R), h = cxRectHeight(R);
-  if (w <= 0 || h <= 0) return;
-  TBitmap* bitmap = cxCreateBitmap(w, h);
-  TcxCanvas bitmapCanvas(bitmap->GetCanvas());
-  // Corner pixels blend with what lies below: start from the canvas.
-  cxCopyImage(ACanvas->GetCanvas(), bitmap->GetCanvas(), TPoint{R.Left, R.Top}, TPoint{0, 0}, TRect{0, 0, w, h});
-  if (AVertical) bitmapCanvas.RotateBitmap(bitmap, raMinus90);
-  ::DrawThemeBackground(theme, bitmap->GetCanvas()->GetHandle(), TABP_TABITEM, kTabStates[AState],
-                        TRect{0, 0, bitmap->GetWidth(), bitmap->GetHeight()});
-  if (AVertical) bitmapCanvas.RotateBitmap(bitmap, raPlus90);
-  ACanvas->Draw(R.Left, R.Top, bitmap);
-  bitmap->Free();
+  // bitmap and turned. The bitmap holds only the part of the tab the canvas
+  // can show, so a tab far longer than the window costs what the window
+  // shows; the tab is drawn into it moved by that part's corner.
+  const TRect shown = cxPaintableArea(ACanvas->GetHandle(), cxRectHeld(R));
+  if (!cxRectIsEmpty(shown)) {
+    const Integer w = cxRectWidth(shown), h = cxRectHeight(shown);
+    const Int64 dx = Int64(shown.Left) - R.Left, dy = Int64(shown.Top) - R.Top;
+    const Int64 tabW = Int64(R.Right) - R.Left, tabH = Int64(R.Bottom) - R.Top;
+    TOwned<TBitmap> bitmap(cxCreateBitmap(w, h));
+    TcxCanvas bitmapCanvas(bitmap->GetCanvas());
+    // Corner pixels blend with what lies below: start from the canvas.
+    cxCopyImage(ACanvas->GetCanvas(), bitmap->GetCanvas(), shown.TopLeft(), TPoint{0, 0}, TRect{0, 0, w, h});
+    // Turned a quarter back, the tab's point (x, y) lies at (tabH - 1 - y, x):
+    // the shown part's corner is then (tabH - dy - h, dx).
+    const TRect standing = AVertical ? cxRectHeld(dy + h - tabH, -dx, dy + h, tabW - dx)
+                                     : cxRectHeld(-dx, -dy, tabW - dx, tabH - dy);
+    if (AVertical) bitmapCanvas.RotateBitmap(bitmap.get(), raMinus90);
+    ::DrawThemeBackground(theme, bitmap->GetCanvas()->GetHandle(), TABP_TABITEM, kTabStates[AState], standing);
+    if (AVertical) bitmapCanvas.RotateBitmap(bitmap.get(), raPlus90);
+    ACanvas->Draw(shown.Left, shown.Top, bitmap.get());
+  }
   DrawThemedContent(ACanvas, theme, TABP_TABITEM, kTabStates[AState], R, taCenter, vaCenter, false, false, AText,
                     AFont, ATextColor, AShowPrefix);
 }

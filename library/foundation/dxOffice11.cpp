@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "library/foundation/cxGeometry.h"
+#include "library/foundation/cxPaintBounds.h"
 #include "library/foundation/dxThemeManager.h"
 #include "platform/forms/Graphics.h"
 #include "platform/gdi/Gdi.h"
@@ -470,7 +472,8 @@ bool IsHighContrastBlack() { return Sys(clBtnFace) == clBlack; }
 bool IsHighContrastWhite() { return Sys(clBtnFace) == clWhite; }
 bool IsHighContrast2() { return Sys(clBtnFace) == clBlack && Sys(clBtnText) != clWhite; }
 
-void FillGradientRect(HDC DC, const TRect& ARect, TColor AColor1, TColor AColor2, bool AHorizontal) {
+void FillGradientRect(HDC DC, const TRect& AGiven, TColor AColor1, TColor AColor2, bool AHorizontal) {
+  const TRect ARect = cxRectHeld(AGiven);
   const TColor c1 = ColorToRGB(AColor1), c2 = ColorToRGB(AColor2);
   if (c1 == c2) {
     FillRectByColor(DC, ARect, c1);
@@ -489,8 +492,9 @@ void FillGradientRect(HDC DC, const TRect& ARect, TColor AColor1, TColor AColor2
   }
 }
 
-TColor GetGradientColorRect(const TRect& ARect, Integer APosition, TColor AColor1, TColor AColor2,
+TColor GetGradientColorRect(const TRect& AGiven, Integer APosition, TColor AColor1, TColor AColor2,
                             bool AHorizontal) {
+  const TRect ARect = cxRectHeld(AGiven);  // as FillGradientRect draws it
   const TColor c1 = ColorToRGB(AColor1), c2 = ColorToRGB(AColor2);
   const Integer start = AHorizontal ? ARect.Left : ARect.Top;
   const Integer size = AHorizontal ? ARect.Right - ARect.Left : ARect.Bottom - ARect.Top;
@@ -501,13 +505,14 @@ TColor GetGradientColorRect(const TRect& ARect, Integer APosition, TColor AColor
   // differently from the bands' ends and can name the neighbour.)
   // Positions outside the rectangle take the nearer end's colour.
   auto end = [&](Integer i) { return start + MulDiv(i + 1, size, n); };
-  Integer i = std::clamp<Integer>(static_cast<Integer>(static_cast<Int64>(APosition - start) * n / size), 0, n - 1);
+  Integer i = std::clamp<Integer>(static_cast<Integer>((static_cast<Int64>(APosition) - start) * n / size), 0, n - 1);
   while (i < n - 1 && end(i) <= APosition) ++i;
   while (i > 0 && end(i - 1) > APosition) --i;
   return BandColor(c1, c2, i, n);
 }
 
-void FillTubeGradientRect(HDC DC, const TRect& ARect, TColor AColor1, TColor AColor2, bool AHorizontal) {
+void FillTubeGradientRect(HDC DC, const TRect& AGiven, TColor AColor1, TColor AColor2, bool AHorizontal) {
+  const TRect ARect = cxRectHeld(AGiven);
   const TColor c1 = ColorToRGB(AColor1), c2 = ColorToRGB(AColor2);
   const Integer start = AHorizontal ? ARect.Left : ARect.Top;
   const Integer size = AHorizontal ? ARect.Right - ARect.Left : ARect.Bottom - ARect.Top;
@@ -528,9 +533,22 @@ void FillTubeGradientRect(HDC DC, const TRect& ARect, TColor AColor1, TColor ACo
     const Integer a2 = b + MulDiv(m - b, size, half);
     return a2 + MulDiv(i, b - a2, size - 1);
   };
-  for (Integer i = 0; i < size; ++i)
-    FillWith(DC, Band(ARect, start + i, start + i + 1, AHorizontal),
-             MakeColor(component(0, i), component(8, i), component(16, i)));
+  auto colour = [&](Integer i) { return MakeColor(component(0, i), component(8, i), component(16, i)); };
+  // Lines of one colour are filled together. Every channel runs one way
+  // before the middle line and one way after it, so the lines that share
+  // a colour lie next to each other there and a binary search finds where
+  // each run ends: a few thousand fills however long the tube.
+  for (Integer i = 0; i < size;) {
+    const Integer stretchEnd = i < half ? half : i == half ? half + 1 : size;
+    const TColor c = colour(i);
+    Integer last = i, beyond = stretchEnd;
+    while (beyond - last > 1) {
+      const Integer mid = last + (beyond - last) / 2;
+      (colour(mid) == c ? last : beyond) = mid;
+    }
+    FillWith(DC, Band(ARect, start + i, start + last + 1, AHorizontal), c);
+    i = last + 1;
+  }
 }
 
 void FillRectByColor(HDC DC, const TRect& ARect, TColor AColor) { FillWith(DC, ARect, AColor); }
@@ -550,15 +568,11 @@ void Office11FrameSelectedRect(HDC DC, const TRect& ARect) {
     FrameRectByColor(DC, ARect, dxOffice11SelectedBorderColor);
 }
 
-void Office11DrawFingerElements(HDC DC, const TRect& ARect, bool AVertical) {
-  const Integer length = AVertical ? ARect.Bottom - ARect.Top : ARect.Right - ARect.Left;
-  Integer shift = length % 4;
+void Office11DrawFingerElements(HDC DC, const TRect& AGiven, bool AVertical) {
+  const TRect ARect = cxRectHeld(AGiven);
+  const Integer from = AVertical ? ARect.Top : ARect.Left, to = AVertical ? ARect.Bottom : ARect.Right;
+  Integer shift = (to - from) % 4;
   if (shift > 1) shift /= 2;
-  TRect cell{ARect.Left, ARect.Top, ARect.Left + 4, ARect.Top + 4};
-  if (AVertical)
-    cell = {cell.Left, cell.Top + shift, cell.Right, cell.Bottom + shift};
-  else
-    cell = {cell.Left + shift, cell.Top, cell.Right + shift, cell.Bottom};
   auto fill = [&](Integer x, Integer y, HBRUSH brush, TColor color) {
     const TRect dot{x, y, x + 2, y + 2};
     if (brush)
@@ -566,17 +580,26 @@ void Office11DrawFingerElements(HDC DC, const TRect& ARect, bool AVertical) {
     else
       FillWith(DC, dot, color);
   };
-  do {
-    fill(cell.Left + 1, cell.Top + 1, dxOffice11BarFingerBrush2, dxOffice11BarFingerColor2);
-    fill(cell.Left, cell.Top, dxOffice11BarFingerBrush1, dxOffice11BarFingerColor1);
-    if (AVertical)
-      cell = {cell.Left, cell.Top + 4, cell.Right, cell.Bottom + 4};
-    else
-      cell = {cell.Left + 4, cell.Top, cell.Right + 4, cell.Bottom};
-  } while (AVertical ? cell.Bottom <= ARect.Bottom : cell.Right <= ARect.Right);
+  // A dot every 4 pixels from the first, as many as fit (always one); of
+  // those only the ones the DC can show are drawn.
+  const Integer first = from + shift;
+  const Integer count = to - first >= 4 ? (to - first - 4) / 4 + 1 : 1;
+  const Integer cross = AVertical ? ARect.Left : ARect.Top, end = first + 4 * (count - 1) + 3;
+  const TRect area =
+      cxPaintableArea(DC, AVertical ? TRect{cross, first, cross + 3, end} : TRect{first, cross, end, cross + 3});
+  if (cxRectIsEmpty(area)) return;
+  const Integer lo = AVertical ? area.Top : area.Left, hi = AVertical ? area.Bottom : area.Right;
+  // A dot covers three pixels from its start.
+  const Integer k0 = std::max<Integer>(0, (lo - first - 3) / 4), k1 = std::min<Integer>(count, (hi - first) / 4 + 1);
+  for (Integer k = k0; k < k1; ++k) {
+    const Integer x = AVertical ? cross : first + 4 * k, y = AVertical ? first + 4 * k : cross;
+    fill(x + 1, y + 1, dxOffice11BarFingerBrush2, dxOffice11BarFingerColor2);
+    fill(x, y, dxOffice11BarFingerBrush1, dxOffice11BarFingerColor1);
+  }
 }
 
-void Office11DrawSizeGrip(HDC DC, const TRect& ARect) {
+void Office11DrawSizeGrip(HDC DC, const TRect& AGiven) {
+  const TRect ARect = cxRectHeld(AGiven);
   TRect strip{ARect.Right - 12, ARect.Bottom - 3, ARect.Right, ARect.Bottom};
   for (int row = 0; row < 3; ++row) {
     Office11DrawFingerElements(DC, strip, false);
@@ -584,15 +607,17 @@ void Office11DrawSizeGrip(HDC DC, const TRect& ARect) {
   }
 }
 
-void Office11DrawItemArrow(HDC DC, const TRect& ARect, bool ADownArrow, bool AEnabled, bool ASelected, bool AFlat) {
+void Office11DrawItemArrow(HDC DC, const TRect& AGiven, bool ADownArrow, bool AEnabled, bool ASelected, bool AFlat) {
+  const TRect ARect = cxRectHeld(AGiven);
   const Integer x = ADownArrow ? ARect.Right - ARect.Left - 8 : ARect.Bottom - ARect.Top - 6;
   Integer size = (x - 1) / 2;
   if (x % 2 != 0) ++size;
   Office11DrawLargeItemArrow(DC, ARect, ADownArrow, std::max<Integer>(size, 3), ASelected, AEnabled, AFlat);
 }
 
-void Office11DrawLargeItemArrow(HDC DC, const TRect& ARect, bool ADownArrow, Integer ASize, bool ASelected,
+void Office11DrawLargeItemArrow(HDC DC, const TRect& AGiven, bool ADownArrow, Integer ASize, bool ASelected,
                                 bool AEnabled, bool /*AFlat*/) {
+  const TRect ARect = cxRectHeld(AGiven);
   TColor color = dxOffice11TextEnabledColor;
   if (!AEnabled)
     color = dxOffice11TextDisabledColor;

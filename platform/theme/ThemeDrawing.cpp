@@ -6,6 +6,7 @@
 #include "platform/gdi/Fills.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Regions.h"
+#include "platform/rtl/Numbers.h"
 
 namespace win::theme {
 namespace {
@@ -39,21 +40,23 @@ void Blend(HDC dc, int x, int y, COLORREF c, int weight) {
 void HLine(HDC dc, int x0, int x1, int y, COLORREF c) { Fill(dc, {x0, y, x1, y + 1}, c); }
 void VLine(HDC dc, int x, int y0, int y1, COLORREF c) { Fill(dc, {x, y0, x + 1, y1}, c); }
 
-// From `from` at the first row (or column) to `to` at the last. Only the
-// lines inside the clip box are filled, so a rectangle far larger than the
-// DC costs no more than the DC.
+// From `from` at the first row (or column) to `to` at the last, one fill
+// per step of colour: line i of n takes the weight i * 256 / (n - 1), so
+// weight w starts at line ceil(w * (n - 1) / 256). At most 257 fills
+// however large the rectangle, and all of them reach a metafile, which
+// records what it is given rather than what its surface shows.
 void Gradient(HDC dc, const RECT& r, COLORREF from, COLORREF to, bool across = false) {
-  RECT box{};
-  if (GetClipBox(dc, &box) == NULLREGION) return;
   const int first = across ? r.Left : r.Top, n = across ? r.Width() : r.Height();
-  const int lo = std::max(0, (across ? box.Left : box.Top) - first);
-  const int hi = std::min(n, (across ? box.Right : box.Bottom) - first);
-  for (int i = lo; i < hi; ++i) {
-    COLORREF c = Mix(from, to, n > 1 ? static_cast<int>(i * 256LL / (n - 1)) : 0);
+  if (n <= 0) return;
+  auto start = [n](int w) { return n > 1 ? static_cast<int>((Int64(w) * (n - 1) + 255) / 256) : w == 0 ? 0 : n; };
+  for (int w = 0; w <= 256; ++w) {
+    const int lo = start(w), hi = w == 256 ? n : start(w + 1);
+    if (lo >= hi) continue;
+    const COLORREF c = Mix(from, to, w);
     if (across)
-      VLine(dc, r.Left + i, r.Top, r.Bottom, c);
+      Fill(dc, {first + lo, r.Top, first + hi, r.Bottom}, c);
     else
-      HLine(dc, r.Left, r.Right, r.Top + i, c);
+      Fill(dc, {r.Left, first + lo, r.Right, first + hi}, c);
   }
 }
 
@@ -432,7 +435,11 @@ void DrawPart(HDC dc, const PartInfo& part, const StateInfo& state, const RECT& 
 }
 
 RECT DrawEdgeRings(HDC dc, const Face& face, const RECT& rect, UINT edge, UINT flags) {
-  RECT r = rect;
+  // Drawn as if at the limit of any surface; the content rectangle the
+  // caller gets back is its own, inset by the rings drawn.
+  using gdi::ClampCoord;
+  RECT r{ClampCoord(rect.Left), ClampCoord(rect.Top), ClampCoord(rect.Right), ClampCoord(rect.Bottom)};
+  RECT inset{};
   const bool flat = (flags & (BF_FLAT | BF_MONO)) != 0;
   // Outer ring first, then the inner one, each one pixel wide.
   struct Ring {
@@ -450,13 +457,14 @@ RECT DrawEdgeRings(HDC dc, const Face& face, const RECT& rect, UINT edge, UINT f
     if (flags & BF_LEFT) VLine(dc, r.Left, r.Top, r.Bottom, topLeft);
     if (flags & BF_BOTTOM) HLine(dc, r.Left, r.Right, r.Bottom - 1, bottomRight);
     if (flags & BF_RIGHT) VLine(dc, r.Right - 1, r.Top, r.Bottom, bottomRight);
-    if (flags & BF_TOP) ++r.Top;
-    if (flags & BF_LEFT) ++r.Left;
-    if (flags & BF_BOTTOM) --r.Bottom;
-    if (flags & BF_RIGHT) --r.Right;
+    if (flags & BF_TOP) ++r.Top, ++inset.Top;
+    if (flags & BF_LEFT) ++r.Left, ++inset.Left;
+    if (flags & BF_BOTTOM) --r.Bottom, ++inset.Bottom;
+    if (flags & BF_RIGHT) --r.Right, ++inset.Right;
   }
   if (flags & BF_MIDDLE) Fill(dc, r, Mix(face.Top, face.Bottom, 128));
-  return r;
+  return {ClampToInteger(Int64(rect.Left) + inset.Left), ClampToInteger(Int64(rect.Top) + inset.Top),
+          ClampToInteger(Int64(rect.Right) - inset.Right), ClampToInteger(Int64(rect.Bottom) - inset.Bottom)};
 }
 
 HRGN PartRegion(const PartInfo& part, const RECT& rect) {
@@ -464,17 +472,19 @@ HRGN PartRegion(const PartInfo& part, const RECT& rect) {
   switch (part.Kind) {
     case Shape::RadioButton:
     case Shape::GroupButton: {
-      // Every pixel the outer disc touches, row by row.
+      // Every pixel the outer disc touches, row by row, measured from the
+      // box's corner (in eighths of a pixel its place may not fit).
       const int rad = DiscRadius(part);
-      const int cx = r.Left * 8 + part.TrueSize.cx * 4, cy = r.Top * 8 + part.TrueSize.cy * 4;
+      const int cx = part.TrueSize.cx * 4, cy = part.TrueSize.cy * 4;
+      const int w = r.Right - r.Left, h = r.Bottom - r.Top;
       HRGN rgn = CreateRectRgn(0, 0, 0, 0);
       HRGN row = CreateRectRgn(0, 0, 0, 0);
-      for (int y = r.Top; y < r.Bottom; ++y) {
-        int x0 = r.Right, x1 = r.Left;
-        for (int x = r.Left; x < r.Right; ++x)
+      for (int y = 0; y < h; ++y) {
+        int x0 = w, x1 = 0;
+        for (int x = 0; x < w; ++x)
           if (DiscCoverage(cx, cy, rad, x, y) > 0) x0 = std::min(x0, x), x1 = std::max(x1, x + 1);
         if (x0 >= x1) continue;
-        SetRectRgn(row, x0, y, x1, y + 1);
+        SetRectRgn(row, r.Left + x0, r.Top + y, r.Left + x1, r.Top + y + 1);
         CombineRgn(rgn, rgn, row, RGN_OR);
       }
       DeleteObject(row);
@@ -490,7 +500,7 @@ HRGN PartRegion(const PartInfo& part, const RECT& rect) {
     case Shape::GroupHead: {
       // Corners cut by two pixels leave their corner pixel as it was.
       HRGN rgn = CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom);
-      if (r.Width() < 5 || r.Height() < 5) return rgn;
+      if (Int64(r.Right) - r.Left < 5 || Int64(r.Bottom) - r.Top < 5) return rgn;
       bool bottom = part.Kind != Shape::TabItem && part.Kind != Shape::GroupHead;
       HRGN dot = CreateRectRgn(0, 0, 0, 0);
       for (POINT p : {POINT{r.Left, r.Top}, POINT{r.Right - 1, r.Top}, POINT{r.Left, r.Bottom - 1},

@@ -6,6 +6,7 @@
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/Numbers.h"
 #include "platform/theme/ThemeApi.h"
 #include "platform/theme/ThemeDrawing.h"
 #include "platform/theme/ThemeState.h"
@@ -208,7 +209,9 @@ HRESULT GetThemePartSize(HTHEME theme, HDC, int part, int state, const RECT* rec
     case TS_TRUE: *size = t.Part->TrueSize; return S_OK;
     case TS_DRAW:
       // Parts that stretch are drawn at the size they are given.
-      *size = rect && !t.Part->FixedSize ? SIZE{rect->Width(), rect->Height()} : t.Part->TrueSize;
+      *size = rect && !t.Part->FixedSize ? SIZE{ClampToInteger(Int64(rect->Right) - rect->Left),
+                                                ClampToInteger(Int64(rect->Bottom) - rect->Top)}
+                                         : t.Part->TrueSize;
       return S_OK;
   }
   return E_INVALIDARG;
@@ -247,10 +250,9 @@ HRESULT HitTestThemeBackground(HTHEME theme, HDC, int part, int state, DWORD opt
     return S_OK;
   }
   // Inside: the part's margins are its border, when the caller asks.
-  const RECT box = theme::PartBox(*t.Part, *rect);
-  const RECT& m = t.Part->Margins;
-  bool left = point.X < box.Left + m.Left, right = point.X >= box.Right - m.Right;
-  bool top = point.Y < box.Top + m.Top, bottom = point.Y >= box.Bottom - m.Bottom;
+  const RECT content = theme::ContentRect(*t.Part, *rect);
+  bool left = point.X < content.Left, right = point.X >= content.Right;
+  bool top = point.Y < content.Top, bottom = point.Y >= content.Bottom;
   int code = HTCLIENT;
   if (options & HTTB_RESIZINGBORDER) {
     left = left && (options & HTTB_RESIZINGBORDER_LEFT);

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/rtl/Collation.h"
+#include "platform/rtl/Numbers.h"
 #include "platform/theme/ThemeApi.h"
 
 namespace win::theme {
@@ -211,17 +212,21 @@ bool PartColor(const ClassInfo& cls, const PartInfo& part, const StateInfo& stat
   }
 }
 
+// Geometry is summed in 64 bits and held to Integer: a rectangle at the
+// ends of Integer has a middle and insets though its width does not fit.
 RECT PartBox(const PartInfo& part, const RECT& rect) {
   if (!part.FixedSize) return rect;
-  int x = rect.Left + (rect.Width() - part.TrueSize.cx) / 2;
-  int y = rect.Top + (rect.Height() - part.TrueSize.cy) / 2;
-  return {x, y, x + part.TrueSize.cx, y + part.TrueSize.cy};
+  const Int64 x = rect.Left + (Int64(rect.Right) - rect.Left - part.TrueSize.cx) / 2;
+  const Int64 y = rect.Top + (Int64(rect.Bottom) - rect.Top - part.TrueSize.cy) / 2;
+  return {ClampToInteger(x), ClampToInteger(y), ClampToInteger(x + part.TrueSize.cx),
+          ClampToInteger(y + part.TrueSize.cy)};
 }
 
 RECT ContentRect(const PartInfo& part, const RECT& rect) {
   RECT box = PartBox(part, rect);
-  return {box.Left + part.Margins.Left, box.Top + part.Margins.Top, box.Right - part.Margins.Right,
-          box.Bottom - part.Margins.Bottom};
+  return {ClampToInteger(Int64(box.Left) + part.Margins.Left), ClampToInteger(Int64(box.Top) + part.Margins.Top),
+          ClampToInteger(Int64(box.Right) - part.Margins.Right),
+          ClampToInteger(Int64(box.Bottom) - part.Margins.Bottom)};
 }
 
 }  // namespace win::theme

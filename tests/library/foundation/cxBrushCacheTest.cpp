@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "library/foundation/cxGraphics.h"
 #include "platform/win/Metrics.h"
 #include "platform/rtl/Numbers.h"
@@ -88,12 +90,27 @@ TEST(cxGraphicsResize, LanczosStaysInsideShortSources) {
     TOwned<TBitmap> dest(cxCreateBitmap(10, 1, pf32bit));
     cxSmoothResizeBitmap(source.get(), dest.get(), true);
     for (Integer x = 0; x < 10; ++x) {
-      const TColor c = dest->GetCanvas()->GetPixels(x, 0);
-      // A uniform source stays close to its colour (the truncated weights
-      // need not sum to 256 exactly).
-      EXPECT_NEAR(c & 0xFF, 0x99, 6) << sourceWidth << " px, x = " << x;
-      EXPECT_NEAR((c >> 16) & 0xFF, 0x33, 6);
+      // A uniform source keeps its colour.
+      EXPECT_EQ(dest->GetCanvas()->GetPixels(x, 0), static_cast<TColor>(0x336699)) << sourceWidth << " px, x = " << x;
     }
+  }
+}
+
+TEST(cxGraphicsResize, StrongReductionsAndOnePixelSidesKeepAPlainColour) {
+  // Down to one pixel across, one down, or both, the filter still has a
+  // span of the source to weigh; and however wide that span, its weights
+  // add up to the whole, so a plain colour comes out as it went in.
+  TOwned<TBitmap> source(cxCreateBitmap(10, 10, pf32bit));
+  source->GetCanvas()->GetBrush()->SetColor(static_cast<TColor>(0x336699));
+  source->GetCanvas()->FillRect({0, 0, 10, 10});
+  for (TSize size : {TSize{1, 1}, TSize{1, 7}, TSize{7, 1}, TSize{2, 2}, TSize{3, 3}}) {
+    TOwned<TBitmap> dest(cxCreateBitmap(size.cx, size.cy, pf32bit));
+    cxSmoothResizeBitmap(source.get(), dest.get(), true);
+    for (Integer y = 0; y < size.cy; ++y)
+      for (Integer x = 0; x < size.cx; ++x) {
+        const TColor c = dest->GetCanvas()->GetPixels(x, y);
+        EXPECT_EQ(c, static_cast<TColor>(0x336699)) << size.cx << " x " << size.cy << " at " << x << ", " << y;
+      }
   }
 }
 
@@ -106,4 +123,9 @@ TEST(cxGraphicsBlend, SolidColourIntoABitmapStaysInsideTheRectangle) {
   EXPECT_EQ(bitmap->GetCanvas()->GetPixels(1, 1), clBlack);
   EXPECT_EQ(bitmap->GetCanvas()->GetPixels(3, 3), clBlack);  // the last row and column are inside
   EXPECT_EQ(bitmap->GetCanvas()->GetPixels(0, 3), clWhite);
+  // A rectangle reaching the ends of Integer covers the whole bitmap.
+  constexpr Integer lo = std::numeric_limits<Integer>::min(), hi = std::numeric_limits<Integer>::max();
+  cxAlphaBlend(bitmap.get(), TRect{lo, lo, hi, hi}, clBlack, 255);
+  EXPECT_EQ(bitmap->GetCanvas()->GetPixels(0, 0), clBlack);
+  EXPECT_EQ(bitmap->GetCanvas()->GetPixels(3, 0), clBlack);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <cstdio>
 #include <string>
 
@@ -309,6 +310,39 @@ TEST(cxPainterArrows, PointsFollowTheDirectionAndTinyArrowsAreOnePixel) {
   TPoint Q[3];
   TcxCustomLookAndFeelPainter::CalculateArrowPoints({0, 0, 40, 16}, Q, adRight, true);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Q[i], cxPointOffset(P[i], 12, 0));
+}
+
+TEST(cxPainterArrows, GlyphsOfRectanglesAtTheEndsOfIntegerStayWhereTheirRectanglesAre) {
+  constexpr Integer lo = std::numeric_limits<Integer>::min(), hi = std::numeric_limits<Integer>::max();
+  // The surface shows -20..19 each way. Rectangles at either end of Integer
+  // lie far off it, and so do their glyphs: none wraps round onto it.
+  for (const auto& P : {Standard(), Flat(), UltraFlat()}) {
+    SCOPED_TRACE(P.ClassName());
+    for (const TRect& r : {TRect{hi - 40, 0, hi, 20}, TRect{lo, 0, lo + 40, 20}, TRect{0, hi - 40, 20, hi}}) {
+      Surface s;
+      s.Canvas->SetWindowOrg({-20, -20});
+      for (TcxArrowDirection d : {adUp, adDown, adLeft, adRight}) P->DrawArrow(s.Canvas.get(), r, d, clRed);
+      P->DrawButtonArrow(s.Canvas.get(), r, clRed);
+      P->DrawCheck(s.Canvas.get(), r, cxbsNormal, true, clRed);
+      P->DrawSortingMark(s.Canvas.get(), r, true);
+      P->DrawGroupExpandButton(s.Canvas.get(), r, true, cxbsNormal);
+      P->DrawFilterCloseButton(s.Canvas.get(), r, cxbsPressed);
+      P->DrawIndicatorItem(s.Canvas.get(), r, ikArrow, clRed);
+      P->DrawRadioButton(s.Canvas.get(), r.Right - 5, r.Bottom - 5, cxbsNormal, true, false, clRed);
+      s.Canvas->SetWindowOrg({0, 0});
+      EXPECT_EQ(s.Painted(), cxNullRect) << r.Left << ", " << r.Top;
+    }
+  }
+  // A rectangle over all of Integer has its middle at -1: an expand
+  // button's cross runs through it.
+  Surface s;
+  s.Canvas->SetWindowOrg({-20, -20});
+  Base()->DrawSmallExpandButton(s.Canvas.get(), {lo, lo, hi, hi}, false, clRed);
+  for (Integer i = -20; i < 20; ++i) {
+    EXPECT_EQ(s.At(i, -1), ColorToRGB(clBtnText)) << i;
+    EXPECT_EQ(s.At(-1, i), ColorToRGB(clBtnText)) << i;
+  }
+  EXPECT_EQ(s.At(5, 5), kPage);
 }
 
 // ---------------------------------------------------------------------------

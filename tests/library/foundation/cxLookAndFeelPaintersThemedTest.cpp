@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "PainterCanvas.h"
+#include "support/HangGuard.h"
 #include "platform/win/Modules.h"
 
 using namespace win;
@@ -143,6 +144,31 @@ TEST_F(ThemedPainter, WithThemesOffEveryElementLooksStandard) {
   EXPECT_EQ(a.Pixels(), b.Pixels());
   EXPECT_EQ(themed->LookAndFeelStyle(), lfsNative);
   EXPECT_EQ(themed->BorderSize(), 2);
+}
+
+TEST_F(ThemedPainter, ATabFarLongerThanTheCanvasCostsWhatTheCanvasShowsAndLooksTheSame) {
+  // Tabs are drawn through a bitmap; it holds what the canvas shows, so a
+  // tab two billion pixels long shows the same near end as a short one.
+  HangGuard guard(60);
+  for (bool vertical : {false, true}) {
+    SCOPED_TRACE(vertical ? "vertical" : "horizontal");
+    PainterCanvas longTab(40, 40), shortTab(40, 40);
+    const TRect endless = vertical ? TRect{0, 0, 20, 2000000000} : TRect{0, 0, 2000000000, 20};
+    const TRect brief = vertical ? TRect{0, 0, 20, 400} : TRect{0, 0, 400, 20};
+    themed->DrawTab(longTab.get(), endless, cxBordersAll, "", cxbsNormal, vertical, nullptr, clBtnText, clBtnFace);
+    themed->DrawTab(shortTab.get(), brief, cxBordersAll, "", cxbsNormal, vertical, nullptr, clBtnText, clBtnFace);
+    EXPECT_EQ(longTab.Pixels(), shortTab.Pixels());
+    EXPECT_NE(longTab.At(10, 10), kPaper);
+    // A tab partly off the canvas shows its visible part as it would be
+    // on a larger canvas.
+    PainterCanvas cut(40, 40), whole(100, 100);
+    const TRect placed = vertical ? TRect{20, 20, 40, 80} : TRect{20, 20, 80, 40};
+    themed->DrawTab(whole.get(), placed, cxBordersAll, "", cxbsHot, vertical, nullptr, clBtnText, clBtnFace);
+    themed->DrawTab(cut.get(), cxRectOffset(placed, -30, -30), cxBordersAll, "", cxbsHot, vertical, nullptr,
+                    clBtnText, clBtnFace);
+    for (Integer y = 0; y < 40; ++y)
+      for (Integer x = 0; x < 40; ++x) ASSERT_EQ(cut.At(x, y), whole.At(x + 30, y + 30)) << x << ", " << y;
+  }
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 // from the table or from the system colours, counted brushes and bitmaps,
 // colour arithmetic that stays inside a byte, gradients read back pixel by
 // pixel, and the grip and arrow decorations as pictures.
+#include <limits>
 #include <set>
 #include <string>
 
+#include "support/HangGuard.h"
 #include "ThemeSession.h"
 #include "library/foundation/dxOffice11.h"
 #include "platform/forms/Graphics.h"
@@ -261,6 +263,43 @@ TEST_F(Office11, GradientsDrawAtMost256BandsAndOneBandForOnePixel) {
     GetGradientColorRect(TRect{0, 0, 0, 0}, 0, clRed, clBlue, true);
     EXPECT_EQ(s.Picture({{clRed, 'r'}}), "r.r\n...\n...\n");
     EXPECT_EQ(GetGradientColorRect(TRect{0, 0, 1, 1}, 0, clRed, clBlue, true), clRed);
+  }
+}
+
+TEST_F(Office11, HugeGradientsAndGripsCostWhatTheDCShowsAndKeepTheirLook) {
+  Create();
+  constexpr int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+  HangGuard guard(60);
+  // A tube two billion lines long starts in its first colour, and
+  // recorded into a metafile it takes a fill per colour, not per line.
+  {
+    Surface s(4, 8);
+    FillTubeGradientRect(s.dc(), TRect{0, 0, 4, 2000000000}, clRed, clBlue, false);
+    EXPECT_EQ(s.At(0, 0), clRed);
+    EXPECT_EQ(s.At(3, 7), clRed);
+    HDC meta = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    FillTubeGradientRect(meta, TRect{0, 0, 2000000000, 4}, clRed, clBlue, true);
+    HENHMETAFILE emf = CloseEnhMetaFile(meta);
+    EXPECT_LT(GetEnhMetaFileBits(emf, 0, nullptr), 500000u);
+    DeleteEnhMetaFile(emf);
+  }
+  // Gradients across all of Integer: the middle reads back as drawn.
+  {
+    Surface s(1, 1);
+    FillGradientRect(s.dc(), TRect{lo, lo, hi, hi}, clBlack, clWhite, true);
+    EXPECT_EQ(GetGradientColorRect(TRect{lo, lo, hi, hi}, 0, clBlack, clWhite, true), s.At(0, 0));
+    FillTubeGradientRect(s.dc(), TRect{lo, lo, hi, hi}, clBlack, clWhite, false);
+  }
+  // A grip two billion pixels long shows its first dots as a short one.
+  {
+    Surface f(4, 12);
+    Office11DrawFingerElements(f.dc(), TRect{0, 0, 4, 2000000000}, true);
+    EXPECT_EQ(f.Picture({{dxOffice11BarFingerColor1, '#'}, {dxOffice11BarFingerColor2, 'o'}}),
+              "##..\n##o.\n.oo.\n....\n##..\n##o.\n.oo.\n....\n##..\n##o.\n.oo.\n....\n");
+    Office11DrawFingerElements(f.dc(), TRect{lo, lo, hi, hi}, false);
+    Office11DrawSizeGrip(f.dc(), TRect{lo, lo, lo + 5, lo + 5});
+    Office11DrawItemArrow(f.dc(), TRect{lo, lo, hi, hi}, true, true, false, false);
+    Office11DrawItemArrow(f.dc(), TRect{hi - 5, lo, hi, hi}, false, true, false, false);
   }
 }
 

@@ -1,9 +1,12 @@
 // What painters see of the parts: every state looks different, frames and
 // fills are the colours the part reports, sizes, content rectangles and
 // regions agree with the pixels, and drawing respects the DC.
+#include <cstring>
+#include <limits>
 #include <set>
 
 #include "ThemeFixture.h"
+#include "platform/gdi/MetafileRecords.h"
 #include "platform/gdi/Text.h"
 #include "platform/win/Messages.h"
 
@@ -218,6 +221,91 @@ TEST_F(Parts, AHugeRectangleDrawsOnlyWhatTheDCShows) {
   EXPECT_EQ(GetPixel(dc, 20, 30), border);  // the side of the thumb runs through
   EXPECT_NE(GetPixel(dc, 40, 30), kBackground);
   EXPECT_EQ(GetPixel(dc, 10, 30), kBackground);
+}
+
+TEST_F(Parts, RectanglesAtTheEndsOfIntegerMeasureAndHitTestInsideThemselves) {
+  Theme button(u"Button");
+  constexpr int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+  const RECT all{lo, lo, hi, hi};
+  // The push button's content is inset by its 3-pixel margins; its drawn
+  // size is as wide as Integer reaches.
+  RECT c{};
+  ASSERT_EQ(GetThemeBackgroundContentRect(button, dc, 1, 1, &all, &c), S_OK);
+  EXPECT_EQ(c, (RECT{lo + 3, lo + 3, hi - 3, hi - 3}));
+  SIZE s{};
+  ASSERT_EQ(GetThemePartSize(button, dc, 1, 1, &all, TS_DRAW, &s), S_OK);
+  EXPECT_EQ(s, (SIZE{hi, hi}));
+  // A check box is centred in the whole range, and in a cell at its end.
+  ASSERT_EQ(GetThemeBackgroundContentRect(button, dc, 3, 1, &all, &c), S_OK);
+  EXPECT_EQ(c, (RECT{-7, -7, 6, 6}));
+  const RECT corner{hi - 21, hi - 21, hi, hi};
+  ASSERT_EQ(GetThemeBackgroundContentRect(button, dc, 3, 1, &corner, &c), S_OK);
+  EXPECT_EQ(c, (RECT{hi - 17, hi - 17, hi - 4, hi - 4}));
+  // A radio button centred in the whole range is round: its middle is
+  // inside, its corner not, and a hit test agrees.
+  HRGN rgn = nullptr;
+  ASSERT_EQ(GetThemeBackgroundRegion(button, dc, 2, 1, &all, &rgn), S_OK);
+  EXPECT_TRUE(PtInRegion(rgn, 0, 0));
+  EXPECT_FALSE(PtInRegion(rgn, -7, -7));
+  DeleteObject(rgn);
+  WORD code = 0;
+  ASSERT_EQ(HitTestThemeBackground(button, dc, 2, 1, 0, &all, nullptr, {0, 0}, &code), S_OK);
+  EXPECT_EQ(code, HTCLIENT);
+  ASSERT_EQ(HitTestThemeBackground(button, dc, 1, 1, HTTB_FIXEDBORDER, &all, nullptr, {0, 0}, &code), S_OK);
+  EXPECT_EQ(code, HTCLIENT);
+  // An edge over everything fills what the DC shows and hands back the
+  // caller's rectangle less its rings.
+  Theme edit(u"Edit");
+  ASSERT_EQ(DrawThemeEdge(edit, dc, 1, 1, &all, EDGE_SUNKEN, BF_RECT | BF_MIDDLE, &c), S_OK);
+  EXPECT_EQ(c, (RECT{lo + 2, lo + 2, hi - 2, hi - 2}));
+  EXPECT_NE(GetPixel(dc, 60, 30), kBackground);
+}
+
+// The fills a metafile recorded, as rectangles (a fill is recorded as a
+// pattern block transfer).
+std::vector<RECT> RecordedFills(HENHMETAFILE emf) {
+  std::vector<BYTE> bytes(GetEnhMetaFileBits(emf, 0, nullptr));
+  GetEnhMetaFileBits(emf, UINT(bytes.size()), bytes.data());
+  auto word = [&](std::size_t at) {
+    std::int32_t v = 0;
+    std::memcpy(&v, &bytes[at], 4);
+    return v;
+  };
+  std::vector<RECT> fills;
+  for (std::size_t at = 0; at + 40 <= bytes.size();) {
+    const std::int32_t type = word(at), size = word(at + 4);
+    if (size <= 0) break;
+    if (type == EMR_BITBLT) {
+      const int x = word(at + 24), y = word(at + 28);
+      fills.push_back({x, y, x + word(at + 32), y + word(at + 36)});
+    }
+    at += std::size_t(size);
+  }
+  return fills;
+}
+
+TEST_F(Parts, AButtonRecordedIntoAMetafileKeepsItsWholeFace) {
+  // A metafile has no surface of the button's size to clip to: every row
+  // of the face's gradient is recorded, one fill per colour.
+  Theme button(u"Button");
+  const RECT r{10, 10, 90, 40};
+  HDC meta = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  ASSERT_EQ(DrawThemeBackground(button, meta, 1, 1, &r, nullptr), S_OK);
+  HENHMETAFILE emf = CloseEnhMetaFile(meta);
+  const std::vector<RECT> fills = RecordedFills(emf);
+  DeleteEnhMetaFile(emf);
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    bool covered = false;
+    for (const RECT& f : fills) covered = covered || (f.Left <= 50 && 50 < f.Right && f.Top <= y && y < f.Bottom);
+    EXPECT_TRUE(covered) << "row " << y;
+  }
+  // A face of two billion rows costs no more fills than one of thirty.
+  const RECT tall{10, -1000000000, 90, 1000000000};
+  meta = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  ASSERT_EQ(DrawThemeBackground(button, meta, 1, 1, &tall, nullptr), S_OK);
+  emf = CloseEnhMetaFile(meta);
+  EXPECT_LT(RecordedFills(emf).size(), 300u);
+  DeleteEnhMetaFile(emf);
 }
 
 TEST_F(Parts, TextIsDrawnInThePartsTextColourOverWhatIsThere) {
