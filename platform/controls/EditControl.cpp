@@ -598,20 +598,6 @@ class Edit {
     ScrollTo(s_.top, x);
   }
 
-  // The thumb's position in a scroll message. The message carries its
-  // low 16 bits only, too few for a text of more than 32,767 lines or
-  // pixels across; the bar holds all of them while its thumb is dragged.
-  // When the bar's position is one the 16 bits stand for, it is the one
-  // meant; any other sender meant the 16 bits as they are.
-  int ThumbPosition(int bar, WPARAM wParam) const {
-    const WORD sent = HIWORD(static_cast<DWORD_PTR>(wParam));
-    SCROLLINFO si;
-    si.fMask = SIF_TRACKPOS;
-    if (HasBar(bar) && GetScrollInfo(hwnd_, bar, &si) && static_cast<WORD>(si.nTrackPos & 0xFFFF) == sent)
-      return si.nTrackPos;
-    return static_cast<SHORT>(sent);
-  }
-
   // EM_SCROLL: lines and pages only; answers how many lines went by.
   LRESULT ScrollMessage(int code) {
     if (!Multi() || code < SB_LINEUP || code > SB_PAGEDOWN) return FALSE;
@@ -1395,10 +1381,10 @@ class Edit {
         return 0;
       case WM_MOUSEMOVE: Drag(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
       case WM_VSCROLL:
-        if (Multi()) VScroll(LOWORD(static_cast<DWORD_PTR>(wParam)), ThumbPosition(SB_VERT, wParam));
+        if (Multi()) VScroll(LOWORD(static_cast<DWORD_PTR>(wParam)), ThumbPosition(hwnd_, SB_VERT, wParam));
         return 0;
       case WM_HSCROLL:
-        if (Multi()) HScroll(LOWORD(static_cast<DWORD_PTR>(wParam)), ThumbPosition(SB_HORZ, wParam));
+        if (Multi()) HScroll(LOWORD(static_cast<DWORD_PTR>(wParam)), ThumbPosition(hwnd_, SB_HORZ, wParam));
         return 0;
       case WM_MOUSEWHEEL:
         if (!Multi()) break;
