@@ -314,6 +314,14 @@ TEST_F(RichStage, TheContentSurvivesTheWindowBeingMadeAgain) {
   EXPECT_EQ(edit->GetParagraph()->GetTab(0), 36);
   EXPECT_EQ(edit->GetParagraph()->GetTab(1), 100);
   EXPECT_EQ(edit->GetParagraph()->GetTab(40), 0);
+  // Points past anything the control holds ask for its bounds: the size
+  // stops at 1,638 points, an indent out of range changes nothing.
+  edit->GetSelAttributes()->SetSize(std::numeric_limits<Integer>::max());
+  EXPECT_EQ(edit->GetSelAttributes()->GetSize(), 1638);
+  edit->GetParagraph()->SetFirstIndent(std::numeric_limits<Integer>::max());
+  edit->GetParagraph()->SetRightIndent(std::numeric_limits<Integer>::min());
+  EXPECT_EQ(edit->GetParagraph()->GetFirstIndent(), 36);
+  EXPECT_EQ(edit->GetParagraph()->GetRightIndent(), 9);
   form->Free();
 }
 
