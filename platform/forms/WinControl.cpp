@@ -289,11 +289,15 @@ void TWinControl::RecreateWnd() {
 // control that had the focus gets it again.
 void TWinControl::CMRecreateWnd(TMessage&) {
   bool wasFocused = Focused();
-  // A text control's selection comes back too; other windows answer 0.
-  auto selection = static_cast<DWORD>(FHandle ? SendMessageA(FHandle, EM_GETSEL, 0, 0) : 0);
+  // A text control's selection comes back too; other windows leave the
+  // ends 0. Asked through the pointers: the answer packs each end into 16
+  // bits, and past them it is -1.
+  DWORD start = 0, end = 0;
+  if (FHandle)
+    SendMessageA(FHandle, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   DestroyHandle();
   UpdateControlState();
-  if (FHandle && selection) SendMessageA(FHandle, EM_SETSEL, LOWORD(selection), HIWORD(selection));
+  if (FHandle && (start || end)) SendMessageA(FHandle, EM_SETSEL, start, static_cast<LPARAM>(end));
   if (wasFocused && FHandle) win::SetFocus(FHandle);
 }
 
