@@ -289,12 +289,18 @@ void TWinControl::RecreateWnd() {
 // control that had the focus gets it again.
 void TWinControl::CMRecreateWnd(TMessage&) {
   bool wasFocused = Focused();
-  // A text control's selection comes back too; other windows leave the
-  // ends 0. Asked through the pointers: the answer packs each end into 16
-  // bits, and past them it is -1.
-  DWORD start = 0, end = 0;
-  if (FHandle)
-    SendMessageA(FHandle, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  // A text control's selection comes back too; other windows answer 0.
+  // The ends are taken from the pointers where the window fills them: the
+  // answer packs each into 16 bits, and past them it is -1.
+  constexpr DWORD kUnset = 0xFFFFFFFF;
+  DWORD start = kUnset, end = kUnset;
+  const auto packed = static_cast<DWORD>(
+      FHandle ? SendMessageA(FHandle, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end))
+              : 0);
+  if (start == kUnset || end == kUnset) {
+    start = LOWORD(packed);
+    end = HIWORD(packed);
+  }
   DestroyHandle();
   UpdateControlState();
   if (FHandle && (start || end)) SendMessageA(FHandle, EM_SETSEL, start, static_cast<LPARAM>(end));
