@@ -15,6 +15,8 @@ namespace {
 TcxRichInnerEdit* Renderer = nullptr;
 
 constexpr LONG kTwipsPerInch = 1440;
+// Taller than any line can be (sizes stop at 1,638 points).
+constexpr LONG kTallestPage = 1024 * kTwipsPerInch;
 
 // The renderer's text through the line list: rich text (plain text when
 // it is none), or plain text in memo mode, where rich text is shown as
@@ -90,7 +92,7 @@ Integer cxDrawRichEditText(HDC ADC, const TRect& R, const Variant& AValue, TcxCu
   if (dpiX <= 0) dpiX = 96;
   if (dpiY <= 0) dpiY = 96;
   const LONG pageWidth = static_cast<LONG>(width) * kTwipsPerInch / dpiX;
-  const LONG pageHeight = AMeasureOnly ? kTwipsPerInch : static_cast<LONG>(height) * kTwipsPerInch / dpiY;
+  LONG pageHeight = AMeasureOnly ? kTwipsPerInch : static_cast<LONG>(height) * kTwipsPerInch / dpiY;
   FORMATRANGE range{};
   range.hdc = ADC;
   range.hdcTarget = ADC;
@@ -103,6 +105,15 @@ Integer cxDrawRichEditText(HDC ADC, const TRect& R, const Variant& AValue, TcxCu
     range.rcPage = range.rc;
     const auto next = static_cast<LONG>(SendMessageA(wnd, EM_FORMATRANGE, AMeasureOnly ? 0 : 1,
                                                      reinterpret_cast<LPARAM>(&range)));
+    // A page takes whole lines only: one that takes none while text is
+    // left (a line taller than the cell, or than the inch measured at a
+    // time) grows until it takes that line, which is measured whole and
+    // drawn as far as the cell shows it.
+    if (next <= range.chrg.cpMin && next < length && pageWidth > 0 && pageHeight > 0 &&
+        pageHeight <= kTallestPage / 2) {
+      pageHeight *= 2;
+      continue;
+    }
     // One page is drawn; measuring goes on while the formatter advances
     // and text is left.
     if (!AMeasureOnly) break;

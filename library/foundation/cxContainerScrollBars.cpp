@@ -48,6 +48,15 @@ void cxCoverNativeScrollBar(TWinControl* AControl, TcxScrollBar* ABar, int ANati
 
 Integer cxScrollNativeBar(TWinControl* AControl, TcxScrollBar* ABar, TScrollCode ACode, Integer APos) {
   const int nativeBar = ABar->GetKind() == sbHorizontal ? SB_HORZ : SB_VERT;
+  // A thumb's position goes into the native bar first, as the bar holds
+  // it when its own thumb is dragged: the message below carries only its
+  // low 16 bits, and the control reads the rest there.
+  if (ACode == scTrack || ACode == scPosition) {
+    SCROLLINFO info;
+    info.fMask = SIF_POS;
+    info.nPos = APos;
+    APos = SetScrollInfo(AControl->GetHandle(), nativeBar, &info, FALSE);
+  }
   // As from the control's own bar (no bar window named): a window control
   // hands scrolling from a named bar back to that bar.
   SendMessageA(AControl->GetHandle(), nativeBar == SB_HORZ ? WM_HSCROLL : WM_VSCROLL,

@@ -1381,10 +1381,10 @@ class Edit {
         return 0;
       case WM_MOUSEMOVE: Drag(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
       case WM_VSCROLL:
-        if (Multi()) VScroll(LOWORD(static_cast<DWORD_PTR>(wParam)), static_cast<SHORT>(HIWORD(wParam)));
+        if (Multi()) VScroll(LOWORD(static_cast<DWORD_PTR>(wParam)), ThumbPosition(hwnd_, SB_VERT, wParam));
         return 0;
       case WM_HSCROLL:
-        if (Multi()) HScroll(LOWORD(static_cast<DWORD_PTR>(wParam)), static_cast<SHORT>(HIWORD(wParam)));
+        if (Multi()) HScroll(LOWORD(static_cast<DWORD_PTR>(wParam)), ThumbPosition(hwnd_, SB_HORZ, wParam));
         return 0;
       case WM_MOUSEWHEEL:
         if (!Multi()) break;

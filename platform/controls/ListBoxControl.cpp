@@ -690,8 +690,8 @@ LRESULT ListBox::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (Alive()) Notify(LBN_KILLFOCUS);
       return 0;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_VSCROLL: Scroll(LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam))); return 0;
-    case WM_HSCROLL: ScrollHorizontally(LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam))); return 0;
+    case WM_VSCROLL: Scroll(LOWORD(wParam), ThumbPosition(hwnd_, SB_VERT, wParam)); return 0;
+    case WM_HSCROLL: ScrollHorizontally(LOWORD(wParam), ThumbPosition(hwnd_, SB_HORZ, wParam)); return 0;
     case WM_MOUSEWHEEL: Wheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {

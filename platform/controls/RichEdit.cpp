@@ -9,6 +9,7 @@
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
+#include "platform/rtl/Numbers.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/win/Modules.h"
 #include "platform/win/Queue.h"
@@ -86,6 +87,15 @@ ORV_REGISTER(TRichEdit, ORV_PROP(Lines), ORV_PROP(Alignment).Default(taLeftJusti
 
 // ---- Attributes ----
 
+namespace {
+
+// Points in the twips the control takes, saturated: a size or an indent
+// of any Integer asks for what the control then holds to its own bounds,
+// instead of overflowing on the way.
+LONG PointsToTwips(Integer Value) { return ClampToInteger(static_cast<Int64>(Value) * 20); }
+
+}  // namespace
+
 CHARFORMATA TTextAttributes::Read() const {
   CHARFORMATA format{};
   format.cbSize = sizeof format;
@@ -160,7 +170,7 @@ Integer TTextAttributes::GetSize() const { return Read().yHeight / 20; }
 void TTextAttributes::SetSize(Integer Value) {
   CHARFORMATA format{};
   format.dwMask = CFM_SIZE;
-  format.yHeight = Value * 20;
+  format.yHeight = PointsToTwips(Value);
   Write(format);
 }
 
@@ -195,7 +205,7 @@ Integer TParaAttributes::GetFirstIndent() const { return Read().dxStartIndent / 
 void TParaAttributes::SetFirstIndent(Integer Value) {
   PARAFORMAT format{};
   format.dwMask = PFM_STARTINDENT;
-  format.dxStartIndent = Value * 20;
+  format.dxStartIndent = PointsToTwips(Value);
   Write(format);
 }
 
@@ -204,7 +214,7 @@ Integer TParaAttributes::GetLeftIndent() const { return Read().dxOffset / 20; }
 void TParaAttributes::SetLeftIndent(Integer Value) {
   PARAFORMAT format{};
   format.dwMask = PFM_OFFSET;
-  format.dxOffset = Value * 20;
+  format.dxOffset = PointsToTwips(Value);
   Write(format);
 }
 
@@ -213,7 +223,7 @@ Integer TParaAttributes::GetRightIndent() const { return Read().dxRightIndent / 
 void TParaAttributes::SetRightIndent(Integer Value) {
   PARAFORMAT format{};
   format.dwMask = PFM_RIGHTINDENT;
-  format.dxRightIndent = Value * 20;
+  format.dxRightIndent = PointsToTwips(Value);
   Write(format);
 }
 
@@ -236,7 +246,7 @@ void TParaAttributes::SetTab(Integer Index, Integer Value) {
   if (Index < 0 || Index >= MAX_TAB_STOPS) return;
   PARAFORMAT format = Read();
   format.dwMask = PFM_TABSTOPS;
-  format.rgxTabs[Index] = Value * 20;
+  format.rgxTabs[Index] = PointsToTwips(Value);
   format.cTabCount = static_cast<SHORT>(std::max<int>(format.cTabCount, Index + 1));
   Write(format);
 }

@@ -261,8 +261,14 @@ void SelectLineAt(HWND hwnd, WPARAM keys, int y) {
     SetFocus(hwnd);
     if (!RichOf(hwnd)) return;
   }
-  const auto at = static_cast<int>(LOWORD(static_cast<DWORD_PTR>(Engine(hwnd, EM_CHARFROMPOS, 0, MAKELPARAM(0, y)))));
-  const auto line = static_cast<int>(Engine(hwnd, EM_LINEFROMCHAR, static_cast<WPARAM>(at), 0));
+  // The line is worked out from y here: EM_CHARFROMPOS packs its answer
+  // into 16 bits, fewer than a long text's characters and lines.
+  RichState* state = RichOf(hwnd);
+  const auto count = static_cast<int>(Engine(hwnd, EM_GETLINECOUNT, 0, 0));
+  const auto first = static_cast<int>(Engine(hwnd, EM_GETFIRSTVISIBLELINE, 0, 0));
+  const int height = std::max(1, state->LineHeight());
+  const int row = y < 0 ? -1 - (-1 - y) / height : y / height;
+  const int line = std::clamp(first + row, 0, std::max(0, count - 1));
   const auto start = static_cast<int>(Engine(hwnd, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
   auto next = static_cast<int>(Engine(hwnd, EM_LINEINDEX, static_cast<WPARAM>(line + 1), 0));
   if (next < 0) next = static_cast<int>(Engine(hwnd, WM_GETTEXTLENGTH, 0, 0));

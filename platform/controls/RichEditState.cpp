@@ -94,6 +94,10 @@ bool ParaFormat::Apply(const PARAFORMAT& pf) {
     if (!inRange(pf.dxOffset)) return false;
     next.offset = pf.dxOffset;
   }
+  // The other lines start at the first line's indent plus the offset: an
+  // indent as well, held to the same bounds (rich text could carry it no
+  // further, and it would come back changed from a save and a load).
+  if (!inRange(static_cast<long long>(next.startIndent) + next.offset)) return false;
   if (pf.dwMask & PFM_ALIGNMENT) {
     if (pf.wAlignment < PFA_LEFT || pf.wAlignment > PFA_JUSTIFY) return false;
     next.alignment = pf.wAlignment;

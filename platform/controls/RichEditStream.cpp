@@ -86,7 +86,7 @@ CharFormat FromModel(const orv::rtf::Document& doc, const orv::rtf::CharFormat& 
   if (!face.empty()) f.face = face.substr(0, LF_FACESIZE - 1);
   f.height = std::clamp<LONG>(static_cast<LONG>(c.Size) * 10, 20, 1638 * 20);
   f.effects = (c.Bold ? CFE_BOLD : 0) | (c.Italic ? CFE_ITALIC : 0) | (c.Underline ? CFE_UNDERLINE : 0) |
-              (c.StrikeOut ? CFE_STRIKEOUT : 0);
+              (c.StrikeOut ? CFE_STRIKEOUT : 0) | (c.Protected ? CFE_PROTECTED : 0);
   f.autoColor = !ColorOf(doc, c.Color, f.color);
   if (f.autoColor) f.color = 0;
   f.highlight = c.Highlight > 0 && ColorOf(doc, c.Highlight, f.back);
@@ -102,6 +102,7 @@ orv::rtf::CharFormat ToModel(orv::rtf::Document& doc, const CharFormat& f) {
   c.Italic = (f.effects & CFE_ITALIC) != 0;
   c.Underline = (f.effects & CFE_UNDERLINE) != 0;
   c.StrikeOut = (f.effects & CFE_STRIKEOUT) != 0;
+  c.Protected = (f.effects & CFE_PROTECTED) != 0;
   c.Color = f.autoColor ? 0 : std::max(0, orv::rtf::AddColor(doc, static_cast<TColor>(f.color)));
   c.Highlight = f.highlight ? std::max(0, orv::rtf::AddColor(doc, static_cast<TColor>(f.back))) : 0;
   return c;

@@ -293,6 +293,7 @@ class Reader {
     else if (word == "ul") ch.Underline = on;
     else if (word == "ulnone") ch.Underline = false;
     else if (word == "strike") ch.StrikeOut = on;
+    else if (word == "protect") ch.Protected = on;
     else if (word == "cf") ch.Color = hasParam ? std::max(param, 0) : 0;
     else if (word == "highlight") ch.Highlight = hasParam ? std::max(param, 0) : 0;
     else if (word == "ql") para.Align = Alignment::Left;
@@ -572,6 +573,7 @@ AnsiString Write(const Document& Doc) {
       WriteFlag(out, f.Italic, "i");
       WriteFlag(out, f.Underline, "ul");
       WriteFlag(out, f.StrikeOut, "strike");
+      WriteFlag(out, f.Protected, "protect");
       if (f.Color != 0) WriteWord(out, "cf", f.Color);
       if (f.Highlight != 0) WriteWord(out, "highlight", f.Highlight);
       out += ' ';

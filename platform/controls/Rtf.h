@@ -57,6 +57,7 @@ struct CharFormat {
   bool Italic = false;
   bool Underline = false;
   bool StrikeOut = false;
+  bool Protected = false;  // \protect: text the reader's control guards against change
   // Positions in the colour table. Colour 0 is the automatic colour when the
   // table is empty or starts with an automatic entry; highlight 0 is none.
   int Color = 0;

@@ -290,10 +290,20 @@ void TWinControl::RecreateWnd() {
 void TWinControl::CMRecreateWnd(TMessage&) {
   bool wasFocused = Focused();
   // A text control's selection comes back too; other windows answer 0.
-  auto selection = static_cast<DWORD>(FHandle ? SendMessageA(FHandle, EM_GETSEL, 0, 0) : 0);
+  // The ends are taken from the pointers where the window fills them: the
+  // answer packs each into 16 bits, and past them it is -1.
+  constexpr DWORD kUnset = 0xFFFFFFFF;
+  DWORD start = kUnset, end = kUnset;
+  const auto packed = static_cast<DWORD>(
+      FHandle ? SendMessageA(FHandle, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end))
+              : 0);
+  if (start == kUnset || end == kUnset) {
+    start = LOWORD(packed);
+    end = HIWORD(packed);
+  }
   DestroyHandle();
   UpdateControlState();
-  if (FHandle && selection) SendMessageA(FHandle, EM_SETSEL, LOWORD(selection), HIWORD(selection));
+  if (FHandle && (start || end)) SendMessageA(FHandle, EM_SETSEL, start, static_cast<LPARAM>(end));
   if (wasFocused && FHandle) win::SetFocus(FHandle);
 }
 

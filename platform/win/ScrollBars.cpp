@@ -341,6 +341,14 @@ BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
   return GetBarInfo(w, bar, *info);
 }
 
+int ThumbPosition(HWND hwnd, int bar, WPARAM wParam) {
+  const WORD sent = HIWORD(static_cast<DWORD_PTR>(wParam));
+  SCROLLINFO si;
+  si.fMask = SIF_TRACKPOS;
+  if (GetScrollInfo(hwnd, bar, &si) && static_cast<WORD>(si.nTrackPos & 0xFFFF) == sent) return si.nTrackPos;
+  return static_cast<SHORT>(sent);
+}
+
 int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw) {
   if (IsControlCall(hwnd, bar)) return static_cast<int>(SendMessageA(hwnd, SBM_SETPOS, static_cast<WPARAM>(pos), redraw));
   Window* w = Find(hwnd);

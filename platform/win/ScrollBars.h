@@ -79,6 +79,13 @@ BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
 // Answers FALSE when nothing changed.
 BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
 BOOL GetScrollBarInfo(HWND hwnd, LONG object, SCROLLBARINFO* info);
+// The thumb position a WM_VSCROLL or WM_HSCROLL of the window's own bar
+// (SB_VERT, SB_HORZ) means. The message carries its low 16 bits only;
+// the bar holds all of them while its thumb is dragged, so when the bar's
+// position is one those bits stand for, that is the one meant. Anything
+// else is the 16 bits as sent, signed. Whoever sends a thumb message for
+// a position past 16 bits puts it in the bar first.
+int ThumbPosition(HWND hwnd, int bar, WPARAM wParam);
 
 namespace detail {
 struct Window;

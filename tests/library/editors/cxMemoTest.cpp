@@ -251,6 +251,32 @@ TEST_F(Memo, BarsFollowTheInnerMemoWhenTypingWheelingAndDragging) {
   EXPECT_TRUE(win::SaveBitmapPng(sheet.Bitmap()->GetHandle(), "MemoSheet.png"));
 }
 
+// The library's bar hands its thumb's position to the inner memo through
+// a message with room for 16 bits of it: a log of 40,000 lines still
+// scrolls to where the thumb was dragged.
+TEST_F(Memo, ItsThumbScrollsALogPast32767Lines) {
+  TcxMemo* memo = MakeMemo({10, 10, 190, 80});
+  memo->GetProperties()->SetScrollBars(ssVertical);
+  Show();
+  std::string text;
+  for (int i = 0; i < 40000; ++i) text += "x\r\n";
+  memo->SetText(text);
+  Pump();
+  TcxScrollBar* vert = memo->GetInnerScrollBar(sbVertical);
+  ASSERT_TRUE(vert);
+  const HWND inner = memo->GetInnerControl()->GetHandle();
+  for (Integer wanted : {39990, 32768, 100}) {
+    Integer pos = wanted;
+    vert->OnScroll(vert, scTrack, pos);
+    EXPECT_EQ(SendMessageA(inner, EM_GETFIRSTVISIBLELINE, 0, 0), wanted);
+    vert->OnScroll(vert, scPosition, pos);
+    vert->OnScroll(vert, scEndScroll, pos);
+    Pump();
+    EXPECT_EQ(SendMessageA(inner, EM_GETFIRSTVISIBLELINE, 0, 0), wanted);
+    EXPECT_EQ(vert->GetPosition(), wanted);
+  }
+}
+
 TEST_F(Memo, CellsShowTheFirstLineWithinItsFirst250Characters) {
   TOwned<TcxMemoProperties> properties(New<TcxMemoProperties>(nullptr));
   EXPECT_EQ(std::string(properties->GetDisplayText(Variant(AnsiString("head\r\ntail")))), "head");

@@ -149,6 +149,26 @@ TEST_F(RichPaint, CellsMeasureTheirLinesAndWithoutAnApplicationOneLine) {
   EXPECT_EQ(info->GetRenderedBitmap(), nullptr);
 }
 
+// Pages take whole lines: a heading taller than the inch measured at a
+// time, or than the cell, is measured whole with the lines after it, and
+// shown as far as the cell reaches, instead of ending the text there.
+TEST_F(RichPaint, LinesTallerThanThePageAreMeasuredAndShown) {
+  const Integer one = Measure(Variant(AnsiString("{\\rtf1 one}")), 200);
+  const Integer heading = Measure(Variant(AnsiString("{\\rtf1 {\\fs160 Big}}")), 200);
+  EXPECT_GT(heading, 96);  // an 80-point line: more than an inch at 96 dots
+  // Two lines of the usual height after it, or around it.
+  for (const char* rtf : {"{\\rtf1 {\\fs160 Big}\\par two\\par three}", "{\\rtf1 one\\par {\\fs160 Big}\\par three}"}) {
+    const Integer all = Measure(Variant(AnsiString(rtf)), 200);
+    EXPECT_GE(all - heading, 2 * (one - 6)) << rtf;
+    EXPECT_LE(all - heading, 2 * one) << rtf;
+  }
+  // A cell lower than the heading shows its top.
+  PainterCanvas canvas(250, 50, clWhite);
+  PaintRichCell(canvas, kLooks[4], TRect(4, 4, 244, 44),
+                Variant(AnsiString("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\\cf1\\fs160 Big\\par two}")));
+  EXPECT_TRUE(Has(canvas, TRect(4, 4, 244, 44), kRed));
+}
+
 TEST_F(RichPaint, ContactSheetOfCellsAndTheEditor) {
   MonochromeText mono;
   constexpr Integer kLabel = 100, kCellWidth = 250, kRow = 54;

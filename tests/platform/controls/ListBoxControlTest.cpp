@@ -154,6 +154,34 @@ TEST_F(ListBoxControl, TopIndexGeometryAndItsOwnScrollBars) {
   EXPECT_EQ(ItemRectOf(list, TopIndex(list)).Left, -(300 - client.Right));
 }
 
+// The thumb's position reaches the list through a message with room for
+// 16 bits of it: a list of 40,000 items is dragged through by the bar's
+// own position, to its end.
+TEST_F(ListBoxControl, ItsThumbDraggedPast32767ItemsReachesTheLastOnes) {
+  HWND list = MakeList(WS_VSCROLL, {10, 10, 110, 90});
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  for (int i = 0; i < 40000; ++i) Add(list, "item");
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  Pump();
+  RECT wr{};
+  GetWindowRect(list, &wr);
+  const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+  const int x = wr.Right - arrow / 2;
+  win::test::MouseMove(POINT{x, wr.Top + arrow + 2});
+  win::test::MouseDown();
+  win::test::MouseMove(POINT{x, (wr.Top + wr.Bottom) / 2});
+  win::test::MouseMove(POINT{x, wr.Bottom - arrow - 2});
+  win::test::MouseUp();
+  Pump();
+  SCROLLINFO si{sizeof si, SIF_ALL};
+  ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &si));
+  EXPECT_EQ(TopIndex(list), si.nMax + 1 - static_cast<int>(si.nPage));
+  EXPECT_EQ(si.nPos, TopIndex(list));
+  // A program's own thumb message still means the 16 bits it sends.
+  SendMessageA(list, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3), 0);
+  EXPECT_EQ(TopIndex(list), 3);
+}
+
 TEST_F(ListBoxControl, MouseKeysAndWheelMoveTheSelectionAndTellTheParent) {
   HWND list = MakeList();
   for (const char* s : {"apple", "banana", "cherry", "date", "elder", "fig", "grape", "honeydew", "kiwi", "lemon",

@@ -310,6 +310,53 @@ TEST_F(Memo, ScrollsBothWaysByBarsMessagesAndWheelTellingTheParent) {
   EXPECT_TRUE(TakeHostLog().empty());
 }
 
+// A scroll message carries 16 bits of the thumb's position: a log of
+// 40,000 lines, or a line wider than 32,767 pixels, is dragged through by
+// the bar's own position, to its end and no further.
+TEST_F(Memo, ThumbsDraggedPastSixteenBitsReachTheEndOfALongText) {
+  std::string text;
+  for (int i = 0; i < 40000; ++i) text += "x\r\n";
+  text += std::string(6000, 'w');
+  HWND memo = MakeMemo(ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL, text.c_str());
+  RECT wr{};
+  GetWindowRect(memo, &wr);
+  const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+  auto bar = [&](int which) {
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    GetScrollInfo(memo, which, &si);
+    return si;
+  };
+  ASSERT_GT(bar(SB_HORZ).nMax, 0xFFFF);  // the widest line takes more than 16 bits of pixels
+  auto drag = [](POINT from, POINT to) {
+    win::test::MouseMove(from);
+    win::test::MouseDown();
+    win::test::MouseMove({(from.X + to.X) / 2, (from.Y + to.Y) / 2});
+    win::test::MouseMove(to);
+    win::test::MouseUp();
+    Pump();
+  };
+  // Down the right edge, from the top of the vertical bar to its bottom.
+  const int vx = wr.Right - arrow / 2;
+  drag({vx, wr.Top + arrow + 2}, {vx, wr.Bottom - 2 * arrow - 2});
+  const SCROLLINFO v = bar(SB_VERT);
+  EXPECT_EQ(controls::test::EditFirstVisible(memo), v.nMax + 1 - static_cast<int>(v.nPage));
+  EXPECT_GT(v.nPos, 0x7FFF);
+  // Along the bottom, from the left of the horizontal bar to its right.
+  const int hy = wr.Bottom - arrow / 2;
+  drag({wr.Left + arrow + 2, hy}, {wr.Right - 2 * arrow - 2, hy});
+  const SCROLLINFO h = bar(SB_HORZ);
+  EXPECT_EQ(h.nPos, h.nMax + 1 - static_cast<int>(h.nPage));
+  RECT rc{};
+  GetClientRect(memo, &rc);
+  const int last = PosX(memo, static_cast<int>(text.size()) - 1);  // the end of the long line shows
+  EXPECT_GE(last, 0);
+  EXPECT_LE(last + Width(memo, "w"), rc.Right);
+  // A program's own thumb message still means the 16 bits it sends.
+  SendMessageA(memo, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3), 0);
+  EXPECT_EQ(controls::test::EditFirstVisible(memo), 3);
+}
+
 TEST_F(Memo, RedrawOffHoldsItsPaintingButNeverShowsOrHidesIt) {
   HWND memo = MakeMemo(WS_VSCROLL, "one");
   Pump();

@@ -114,6 +114,25 @@ TEST_F(MemoWrapper, LinesAddInsertPutDeleteAndTextRoundTrip) {
   EXPECT_EQ(memo->GetCaretPos().Y, 1);
 }
 
+// A setting that makes the window again keeps the selection, however
+// far into a long text it lies.
+TEST_F(MemoWrapper, TheSelectionSurvivesTheWindowBeingMadeAgainPastCharacter65535) {
+  Show();
+  std::string text;
+  for (int i = 0; i < 10000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  memo->SetText(text);
+  memo->SetSelStart(80000);
+  memo->SetSelLength(10);
+  const HWND before = Handle();
+  memo->SetWordWrap(!memo->GetWordWrap());
+  EXPECT_NE(Handle(), before);
+  EXPECT_EQ(SelOf(Handle()), Sel(80000, 80010));
+  memo->SetSelStart(65530);
+  memo->SetSelLength(20);  // across the 16-bit edge
+  memo->SetScrollBars(ssVertical);
+  EXPECT_EQ(SelOf(Handle()), Sel(65530, 65550));
+}
+
 // A log grows by Lines->Add: each line reads what it needs of the last
 // line, never the whole text, and starts a line of its own exactly where
 // reading the whole text would have it start.

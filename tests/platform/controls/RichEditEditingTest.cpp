@@ -172,6 +172,29 @@ TEST_F(RichStage, ParagraphFormatsFollowTheTextAndComeBackWithUndo) {
   EXPECT_EQ(SetPara(rich, bad), 0);
   EXPECT_EQ(GetPara(rich).wAlignment, PFA_LEFT);
   EXPECT_EQ(GetPara(rich).dxStartIndent, 0);
+  // The other lines' indent, the first line's plus the offset, keeps to
+  // the same 24 bits, however it is reached: rich text carries no more,
+  // and a paragraph saved beyond them came back with other indents.
+  PARAFORMAT far = Para(PFM_STARTINDENT | PFM_OFFSET);
+  far.dxStartIndent = 0x800000;
+  far.dxOffset = 0x7FFFFF;
+  EXPECT_EQ(SetPara(rich, far), 1);
+  far.dxOffset = 0x800000;
+  EXPECT_EQ(SetPara(rich, far), 0);
+  far = Para(PFM_OFFSETINDENT);
+  far.dxStartIndent = 1;
+  EXPECT_EQ(SetPara(rich, far), 0);
+  far = Para(PFM_OFFSET);
+  far.dxOffset = -0xFFFFFF;
+  EXPECT_EQ(SetPara(rich, far), 1);
+  const PARAFORMAT kept = GetPara(rich);
+  const std::string saved = StreamOut(rich, SF_RTF);
+  Feed load;
+  load.data = saved;
+  StreamIn(rich, SF_RTF, load);
+  EXPECT_EQ(GetPara(rich).dxStartIndent, kept.dxStartIndent);
+  EXPECT_EQ(GetPara(rich).dxOffset, kept.dxOffset);
+  EXPECT_EQ(kept.dxStartIndent + kept.dxOffset, 0x800000 - 0xFFFFFF);
 }
 
 TEST_F(RichStage, FindingTextHonoursRangeDirectionWholeWordsAndCase) {

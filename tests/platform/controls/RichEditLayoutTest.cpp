@@ -185,6 +185,37 @@ TEST_F(RichStage, TheSelectionBarBackgroundAndScrollBarsAreTheControlsOwn) {
   EXPECT_TRUE(GetWindowLongPtrA(kept, GWL_STYLE) & WS_VSCROLL);
 }
 
+// Past the first 65,536 characters a press in the selection bar still
+// selects the line beside it, with Shift from the anchor to it.
+TEST_F(RichStage, TheSelectionBarSelectsTheLineBesideItDeepInALongText) {
+  std::string text;
+  for (int i = 0; i < 9000; ++i) text += "line " + std::to_string(10000 + i) + "\r\n";
+  text += "last";
+  ASSERT_GT(text.size(), 0x10000u);
+  HWND rich = MakeRich(text.c_str(), ES_SELECTIONBAR | WS_VSCROLL, {10, 10, 210, 110});
+  const int lastLine = static_cast<int>(SendMessageA(rich, EM_GETLINECOUNT, 0, 0)) - 1;
+  SetFocus(rich);
+  SetSel(rich, static_cast<int>(text.size()), static_cast<int>(text.size()));  // the view follows the caret
+  const int first = static_cast<int>(SendMessageA(rich, EM_GETFIRSTVISIBLELINE, 0, 0));
+  ASSERT_GT(first, 8000);
+  const auto lineStart = [&](int line) { return static_cast<int>(SendMessageA(rich, EM_LINEINDEX, line, 0)); };
+  const int lh = PosY(rich, lineStart(first + 1)) - PosY(rich, lineStart(first));
+  auto pressAt = [&](int y, bool shift) {
+    if (shift) win::test::KeyDown(VK_SHIFT);
+    win::test::MouseMove(rich, {2, y});
+    win::test::MouseDown();
+    win::test::MouseUp();
+    if (shift) win::test::KeyUp(VK_SHIFT);
+    Pump();
+  };
+  pressAt(lh + 2, false);
+  EXPECT_EQ(SelOf(rich), (std::pair<int, int>(lineStart(first + 1), lineStart(first + 2))));
+  // Below the last line the last line is taken.
+  pressAt(95, true);
+  EXPECT_EQ(SelOf(rich), (std::pair<int, int>(lineStart(first + 1), static_cast<int>(text.size()))));
+  EXPECT_EQ(lineStart(lastLine), static_cast<int>(text.size()) - 4);
+}
+
 // A long text on pages two inches wide and one inch tall, on a memory DC.
 class RichPages : public RichStage {
  protected:

@@ -261,8 +261,8 @@ TEST_F(RichStage, WrapperLinesLoadAndSaveThroughConversions) {
   loose->Free();
 }
 
-// Settings that make the window again keep what it held: runs,
-// paragraph formats, selection and the modified flag.
+// Settings that make the window again keep what it held: runs (their
+// protection too), paragraph formats, selection and the modified flag.
 TEST_F(RichStage, TheContentSurvivesTheWindowBeingMadeAgain) {
   TForm* form = TCustomForm::CreateNew<TForm>(Application);
   TRichEdit* edit = New<TRichEdit>(form);
@@ -272,6 +272,7 @@ TEST_F(RichStage, TheContentSurvivesTheWindowBeingMadeAgain) {
   edit->SetSelStart(0);
   edit->SetSelLength(4);
   edit->GetSelAttributes()->SetStyle(TFontStyles{fsBold});
+  SetCharFormat(edit->GetHandle(), SCF_SELECTION, CharFormat(CFM_PROTECTED, CFE_PROTECTED));
   edit->SetSelStart(12);
   edit->GetParagraph()->SetAlignment(taCenter);
   edit->SetSelStart(2);
@@ -288,6 +289,10 @@ TEST_F(RichStage, TheContentSurvivesTheWindowBeingMadeAgain) {
   EXPECT_EQ(edit->GetSelStart(), 2);
   EXPECT_EQ(edit->GetSelLength(), 3);
   EXPECT_TRUE(edit->GetModified());
+  SendMessageA(now, EM_SETSEL, 0, 4);
+  CHARFORMATA guarded = CharFormat(0);
+  SendMessageA(now, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&guarded));
+  EXPECT_TRUE(guarded.dwEffects & CFE_PROTECTED);
   edit->SetSelStart(12);
   EXPECT_EQ(edit->GetParagraph()->GetAlignment(), taCenter);
   edit->SetSelStart(0);
@@ -314,6 +319,14 @@ TEST_F(RichStage, TheContentSurvivesTheWindowBeingMadeAgain) {
   EXPECT_EQ(edit->GetParagraph()->GetTab(0), 36);
   EXPECT_EQ(edit->GetParagraph()->GetTab(1), 100);
   EXPECT_EQ(edit->GetParagraph()->GetTab(40), 0);
+  // Points past anything the control holds ask for its bounds: the size
+  // stops at 1,638 points, an indent out of range changes nothing.
+  edit->GetSelAttributes()->SetSize(std::numeric_limits<Integer>::max());
+  EXPECT_EQ(edit->GetSelAttributes()->GetSize(), 1638);
+  edit->GetParagraph()->SetFirstIndent(std::numeric_limits<Integer>::max());
+  edit->GetParagraph()->SetRightIndent(std::numeric_limits<Integer>::min());
+  EXPECT_EQ(edit->GetParagraph()->GetFirstIndent(), 36);
+  EXPECT_EQ(edit->GetParagraph()->GetRightIndent(), 9);
   form->Free();
 }
 

@@ -99,6 +99,14 @@ TEST(RtfReading, GroupsKeepTheirFormatToThemselves) {
   // "e" and the \plain "f" share the plain format, so they are one run.
   EXPECT_EQ(runs[4].Text, "ef");
   EXPECT_EQ(runs[4].Format, CharFormat{});
+  // Protection is a character format like the others, and written back.
+  const Document guarded = ReadOk("{\\rtf1 {\\protect kept}\\protect1 too\\protect0  free}");
+  const auto& parts = guarded.Paragraphs[0].Runs;
+  ASSERT_EQ(parts.size(), 2u);
+  EXPECT_EQ(parts[0].Text, "kepttoo");
+  EXPECT_TRUE(parts[0].Format.Protected);
+  EXPECT_FALSE(parts[1].Format.Protected);
+  ExpectRoundTrip(guarded);
 }
 
 TEST(RtfEscapes, EveryByteSurvivesAndEscapesDecode) {
