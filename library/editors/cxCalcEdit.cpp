@@ -183,6 +183,13 @@ bool TcxCustomCalcEditProperties::StrToFloatEx(const AnsiString& S, double& Valu
   return cxStrToNumber(S, Value);
 }
 
+bool TcxCustomCalcEditProperties::ReadNumber(const AnsiString& AText, double& Value) const {
+  AnsiString text = Trim(AText);
+  if (HasDigitGrouping(false)) RemoveThousandSeparator(text);
+  Value = 0;
+  return !text.empty() && StrToFloatEx(text, Value);
+}
+
 AnsiString TcxCustomCalcEditProperties::FloatToText(double Value) const {
   const Integer precision = GetPrecision() == 0 ? kMaxPrecision : GetPrecision();
   AnsiString text = FloatToStrF(Value, FScientificFormat ? ffExponent : ffGeneral, precision, 0);
@@ -224,7 +231,11 @@ void TcxCustomCalcEditProperties::PrepareDisplayValue(const Variant& AEditValue,
 
 void TcxCustomCalcEditProperties::ValidateDisplayValue(Variant& DisplayValue, AnsiString& ErrorText, bool& Error,
                                                        IcxEditControl* AEdit) {
-  Error = false;
+  // What the keys leave behind may read as no number (a lone sign, or "1e"
+  // once a deletion took the exponent's digits): refused, as the other
+  // number editors refuse it, rather than posted as an empty value.
+  double value;
+  Error = !Trim(VarToStr(DisplayValue)).empty() && !ReadNumber(VarToStr(DisplayValue), value);
   TcxCustomPopupEditProperties::ValidateDisplayValue(DisplayValue, ErrorText, Error, AEdit);
 }
 
@@ -302,14 +313,8 @@ double TcxCustomCalcEdit::GetValue() {
 void TcxCustomCalcEdit::SetValue(double Value) { SetInternalEditValue(Variant(Value)); }
 
 void TcxCustomCalcEdit::InternalPrepareEditValue(const AnsiString& AText, Variant& EditValue) const {
-  TcxCustomCalcEditProperties* properties = GetActiveProperties();
-  AnsiString text = Trim(AText);
-  if (properties->HasDigitGrouping(false)) RemoveThousandSeparator(text);
   double value = 0;
-  if (text.empty() || !properties->StrToFloatEx(text, value))
-    EditValue = Null();
-  else
-    EditValue = Variant(value);
+  EditValue = GetActiveProperties()->ReadNumber(AText, value) ? Variant(value) : Null();
 }
 
 void TcxCustomCalcEdit::PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool) {

@@ -76,6 +76,9 @@ class TcxCustomCalcEditProperties : public TcxCustomPopupEditProperties {
   // Thousand separators dropped, then the locale's number: 0 or a
   // magnitude from 5.0e-324 to 1.7e+308; otherwise 0 and false.
   bool StrToFloatEx(const AnsiString& S, double& Value) const;
+  // A text of the editor as a number, the blanks around it and the
+  // grouping dropped; false when it reads as none (an empty text too).
+  bool ReadNumber(const AnsiString& AText, double& Value) const;
   // The number as the focused editor (and the calculator) shows it.
   AnsiString FloatToText(double Value) const;
 

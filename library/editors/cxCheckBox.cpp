@@ -407,7 +407,11 @@ void TcxCustomCheckBox::DoEditKeyUp(Word& Key, TShiftState Shift) {
 }
 
 void TcxCustomCheckBox::DoEditKeyPress(char& Key) {
-  if (Key == ' ' && IsInplace() && GetViewInfo()->CheckBoxCheckState == ecsNormal) {
+  // A space without its key held (the one that opened the editor in place)
+  // toggles here; a held one toggles on its release. The mouse resting on
+  // the box makes it hot, which is no hold.
+  const TcxEditCheckState state = GetViewInfo()->CheckBoxCheckState;
+  if (Key == ' ' && IsInplace() && (state == ecsNormal || state == ecsHot)) {
     Toggle();
     Key = 0;
     return;

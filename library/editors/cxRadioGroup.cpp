@@ -257,7 +257,7 @@ void TcxCustomRadioGroupButton::DoEnter() {
   if (!FRadioGroup) return;
   TcxCustomRadioGroup* group = FRadioGroup;
   group->ShortRefreshContainer(false);
-  if (GetChecked()) return;
+  if (GetChecked() || group->FFocusingUnchosen) return;
   auto locked = ChangeEventsLocked(group);
   const bool focused = Focused();
   if (focused && !group->DoEditing()) return;
@@ -408,8 +408,14 @@ void TcxCustomRadioGroup::CheckButton(Integer AIndex) {
 void TcxCustomRadioGroup::Activate(TcxCustomEditData*& AEditData) {
   TcxCustomButtonGroup::Activate(AEditData);
   if (GetButtonCount() == 0) return;
-  const Integer index = std::max(GetItemIndex(), 0);
-  if (index < GetButtonCount() && GetRadioButton(index)->CanFocus()) GetRadioButton(index)->SetFocus();
+  const Integer chosen = GetItemIndex();
+  const Integer index = std::max(chosen, 0);
+  if (index >= GetButtonCount() || !GetRadioButton(index)->CanFocus()) return;
+  // With no item chosen the first button only takes the focus: opening the
+  // cell chooses nothing, as Tab passing the group chooses nothing. The
+  // value stays until the user picks an item.
+  auto unchosen = orv::TempValue(FFocusingUnchosen, chosen < 0);
+  GetRadioButton(index)->SetFocus();
 }
 
 void TcxCustomRadioGroup::Loaded() {

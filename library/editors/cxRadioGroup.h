@@ -221,6 +221,9 @@ class TcxCustomRadioGroup : public TcxCustomButtonGroup {
   Integer FLoadedItemIndex = -1;
   // The value named an item without a window yet: UpdateButtons checks it.
   bool FCheckPending = false;
+  // Activate focuses a button of a group with no item chosen: the focus
+  // arriving checks nothing then.
+  bool FFocusingUnchosen = false;
 };
 
 class TcxRadioGroup : public TcxCustomRadioGroup {

@@ -110,6 +110,23 @@ AnsiString TrimTrailingBlanks(AnsiString S) {
   return S;
 }
 
+// The seconds since midnight a focused text shows, read in the format it
+// was written in.
+double SecondsOfText(const AnsiString& AText, const TcxTimeEditTextShape& AShape) {
+  Integer hours = TwoDigits(AText, 0);
+  if (AShape.TwelveHour) hours %= 12;
+  double seconds = hours * 3600.0;
+  if (AShape.TimeFormat != tfHour) seconds += TwoDigits(AText, 3) * 60.0;
+  if (AShape.TimeFormat == tfHourMinSec) seconds += TwoDigits(AText, 6);
+  if (AShape.TwelveHour) {
+    const AnsiString& pm = AShape.PMString;
+    const AnsiString trimmed = TrimTrailingBlanks(AText);
+    if (trimmed.size() >= pm.size() && SameTextIgnoringCase(trimmed.substr(trimmed.size() - pm.size()), pm))
+      seconds += 43200;
+  }
+  return std::clamp(seconds, 0.0, static_cast<double>(kLastSecond));
+}
+
 }  // namespace
 
 ORV_REGISTER(TcxTimeEditFormatListener)
@@ -346,6 +363,11 @@ bool TcxCustomTimeEditProperties::TextToTime(const AnsiString& AText, TDateTime&
   return TryStrToTime(AText, ATime) || TryStrToDateTime(AText, ATime) || TryTextToDateTime(AText, ATime);
 }
 
+TcxTimeEditTextShape TcxCustomTimeEditProperties::GetTextShape() const {
+  const bool twelve = IsTwelveHour();
+  return {FTimeFormat, twelve, twelve ? FormatSettings().TimePMString : AnsiString()};
+}
+
 AnsiString TcxCustomTimeEditProperties::TimeToText(TDateTime V) const {
   return TrimTrailingBlanks(FormatDateTime(GetTimeDisplayFormat(), TDateTime(TimeOfDay(V))));
 }
@@ -429,6 +451,7 @@ TClassRef<TcxCustomEditProperties> TcxTimeEdit::GetPropertiesClass() const {
 
 void TcxCustomTimeEdit::Initialize() {
   TcxCustomSpinEdit::Initialize();
+  FTextShape = GetActiveProperties()->GetTextShape();
   TControlStyle style = GetControlStyle();
   style.Exclude(csSetCaption);
   SetControlStyle(style);
@@ -504,19 +527,7 @@ Variant TcxCustomTimeEdit::GetValue() {
     DecodeTime(GetTime(), hour, minute, second, millisecond);
     return Variant(hour * 3600.0 + minute * 60.0 + second);
   }
-  const AnsiString text = InternalGetText();
-  Integer hours = TwoDigits(text, 0);
-  if (properties->IsTwelveHour()) hours %= 12;
-  double seconds = hours * 3600.0;
-  if (properties->GetTimeFormat() != tfHour) seconds += TwoDigits(text, 3) * 60.0;
-  if (properties->GetTimeFormat() == tfHourMinSec) seconds += TwoDigits(text, 6);
-  if (properties->IsTwelveHour()) {
-    const AnsiString& pm = FormatSettings().TimePMString;
-    const AnsiString trimmed = TrimTrailingBlanks(text);
-    if (trimmed.size() >= pm.size() && SameTextIgnoringCase(trimmed.substr(trimmed.size() - pm.size()), pm))
-      seconds += 43200;
-  }
-  return Variant(std::clamp(seconds, 0.0, static_cast<double>(kLastSecond)));
+  return Variant(SecondsOfText(InternalGetText(), properties->GetTextShape()));
 }
 
 void TcxCustomTimeEdit::SetValue(const Variant& Value) {
@@ -568,8 +579,21 @@ void TcxCustomTimeEdit::DoEditKeyPress(char& Key) {
 }
 
 void TcxCustomTimeEdit::PropertiesChanged(TObject* Sender) {
+  // The mask fits the old text into the new one character by character:
+  // 01:05 PM would become 01:05, 13:05 a text of no time. The text is read
+  // in its own format first and written again in the new one.
+  const TcxTimeEditTextShape shape = GetActiveProperties()->GetTextShape();
+  const bool rewrite = !PropertiesChangeLocked() && IsFocused() && shape != FTextShape;
+  const double seconds = rewrite ? SecondsOfText(InternalGetText(), FTextShape) : 0;
   TcxCustomSpinEdit::PropertiesChanged(Sender);
   if (PropertiesChangeLocked()) return;
+  FTextShape = shape;
+  if (rewrite) {
+    // The same time in other words: edited or not, the editor stays so.
+    SaveModified();
+    orv::ScopeExit restore([this] { RestoreModified(); });
+    SetInternalDisplayValue(Variant(GetActiveProperties()->TimeToText(TDateTime(seconds / kSecondsPerDay))));
+  }
   if (!IsFocused()) GetDataBinding()->UpdateDisplayValue();
   SetSelStart(static_cast<Integer>(InternalGetText().size()));
 }

@@ -28,6 +28,16 @@ struct TcxTimeEditZoneInfo {
 
 class TcxCustomMaskEdit;
 
+// The format a focused text was written in: what its digits and suffix
+// mean. A text read in another format is another time (01:05 PM read as 24
+// hours is 01:05).
+struct TcxTimeEditTextShape {
+  TcxTimeEditTimeFormat TimeFormat = tfHourMinSec;
+  bool TwelveHour = false;
+  AnsiString PMString;
+  bool operator==(const TcxTimeEditTextShape&) const = default;
+};
+
 // Whether AChar may be typed at the 1-based position APos of AEdit's text,
 // APos lying in the zone AZoneInfo describes. It may rewrite the zone and
 // move the caret itself: typing 7 as the first hour digit writes "07";
@@ -94,6 +104,8 @@ class TcxCustomTimeEditProperties : public TcxCustomSpinEditProperties {
   bool TextToTime(const AnsiString& AText, TDateTime& ATime) const;
   // V as the text the editor shows focused.
   AnsiString TimeToText(TDateTime V) const;
+  // The format the focused text is written in now.
+  TcxTimeEditTextShape GetTextShape() const;
 
   TcxTimeEditTimeFormat GetTimeFormat() const { return FTimeFormat; }
   void SetTimeFormat(TcxTimeEditTimeFormat Value);
@@ -171,6 +183,9 @@ class TcxCustomTimeEdit : public TcxCustomSpinEdit {
   bool IsCharValidForPos(char& AChar, Integer APos) override;
   void InternalSetEditValue(const Variant& Value, bool AValidateEdit) override;
   void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool AEditFocused) override;
+  // A focused text written in a format that changed (12 or 24 hours, the
+  // zones, the locale's texts) is written again in the new one, the same
+  // time.
   void PropertiesChanged(TObject* Sender) override;
   using TcxCustomSpinEdit::PropertiesChanged;
 
@@ -187,6 +202,8 @@ class TcxCustomTimeEdit : public TcxCustomSpinEdit {
 
  private:
   TDateTime FDatePart = 0;
+  // The format the text was last written in.
+  TcxTimeEditTextShape FTextShape;
 };
 
 class TcxTimeEdit : public TcxCustomTimeEdit {

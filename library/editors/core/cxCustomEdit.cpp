@@ -274,6 +274,10 @@ void TcxCustomEdit::SetEditValue(const Variant& Value) {
   // The user's change was agreed to just now; it is not asked twice.
   auto agreed = orv::TempValue(FEditingAgreed, FUserAction);
   InternalSetEditValue(Value, true);
+  // A value given from outside is the one Esc goes back to, also while the
+  // editor keeps the focus: a grid loads the next record's value into an
+  // editor that stays open, and Esc must not bring the last record's back.
+  if (!FUserAction && GetActiveProperties()->IsResetEditClass()) FPrevEditValue = GetEditValue();
 }
 
 void TcxCustomEdit::SetInternalEditValue(const Variant& Value) {

@@ -239,6 +239,33 @@ TEST_F(CalcEdit, ATypedNumberPastABoundIsRefusedAndTheOldValueKept) {
   EXPECT_EQ(log, (edit_test::Log{"value 10"}));
 }
 
+TEST_F(CalcEdit, ATextLeftAsNoNumberIsRefusedNotPostedEmpty) {
+  // Typing keeps the text a number, but a lone sign may start one and a
+  // deletion may take the exponent's digits: leaving with such a text is
+  // refused like any other number editor's, the value kept, and an empty
+  // text still posts Null.
+  TcxCalcEdit* edit = MakeCalc();
+  edit->SetValue(12345);
+  Focus(edit);
+  ExpectRefused(edit, "-", "Invalid input value. Use escape key to abandon changes");
+  SelectAllAndType(edit, "15");
+  edit->SetSelection(1, 0);
+  Type("e");
+  EXPECT_EQ(TextOf(edit), "1e5");
+  edit->SetSelection(0, 0);
+  Press(VK_DELETE);
+  EXPECT_EQ(TextOf(edit), "e5");
+  EXPECT_FALSE(edit->ValidateEdit(false));
+  sink->SetFocus();
+  Pump();
+  EXPECT_TRUE(edit->IsFocused()) << "the editor keeps the focus";
+  EXPECT_EQ(edit->GetValue(), 12345);
+  SelectAllAndType(edit, "");
+  Press(VK_BACK);
+  ASSERT_TRUE(edit->ValidateEdit(false));
+  EXPECT_TRUE(VarIsNull(edit->GetEditValue()));
+}
+
 TEST_F(CalcEdit, TheUnitRegistersTheKindAndAFilterHelperWhoseCalculatorClosesOnEquals) {
   TcxRegisteredClasses* kinds = GetRegisteredEditProperties();
   const Integer index = kinds->GetIndexByClass(TcxCalcEditProperties::StaticClass());

@@ -287,6 +287,35 @@ TEST_F(CheckBox, TheFrontEndsBooleanRowsPostTheirTwoIntegers) {
   EXPECT_EQ(row->GetDisplayText(Variant(5)), "yes");
 }
 
+TEST_F(CheckBox, InPlaceTheOpeningSpaceTogglesOnceAlsoWithTheMouseOnTheBox) {
+  // The grid opens the cell by the space the user typed while the mouse
+  // rests on the check: the box is hot, not held, and the space toggles.
+  auto* row = Row<TcxCheckBoxProperties>();
+  TcxCustomEdit* editor = Open(row, Variant(false));
+  auto* box = static_cast<TcxCheckBox*>(editor);
+  const TPoint check = CheckCenter(box);
+  Close(editor);
+  log.clear();
+  editor = pool->GetEdit(row);
+  editor->SetEditValue(Variant(false));
+  editor->SetVisible(true);
+  Hover(editor, check);
+  ASSERT_EQ(box->GetViewInfo()->CheckBoxCheckState, ecsHot);
+  TcxCustomEditData* data = nullptr;
+  editor->ActivateByKey(' ', data);
+  Pump();
+  EXPECT_TRUE(box->GetChecked());
+  // Its release toggles nothing more; a space pressed there is one toggle.
+  test::KeyUp(VK_SPACE);
+  Pump();
+  EXPECT_TRUE(box->GetChecked());
+  Press(VK_SPACE);
+  EXPECT_FALSE(box->GetChecked());
+  Close(editor);
+  EXPECT_EQ(log, Log{"take False"});
+  if (data) data->Free();
+}
+
 TEST_F(CheckBox, TheUnitRegistersTheKindAndItsFilterHelper) {
   TcxRegisteredClasses* kinds = GetRegisteredEditProperties();
   const Integer index = kinds->GetIndexByClass(TcxCheckBoxProperties::StaticClass());

@@ -381,6 +381,42 @@ TEST_F(RadioGroup, InPlaceTheActivatingClickReachesTheButtonUnderTheMouse) {
   EXPECT_EQ(Text(group->GetEditValue()), "6");
 }
 
+TEST_F(RadioGroup, InPlaceOpeningACellOfNoItemChoosesNothingUntilTheUserDoes) {
+  // The front end's list rows keep a number outside their items (and an
+  // empty cell) as it stands: opening the cell and leaving it must give it
+  // back unchanged, though the first button takes the focus.
+  auto* row = Row<TcxRadioGroupProperties>();
+  row->SetDefaultValue(Variant(3));
+  for (Integer j = 0; j < 3; ++j) {
+    TcxRadioGroupItem* item = row->GetItems()->Add();
+    item->SetCaption("Level " + std::to_string(j));
+    item->SetValue(Variant(3 + j));
+  }
+  for (const Variant& outside : {Variant(7), Null()}) {
+    SCOPED_TRACE(Text(outside));
+    log.clear();
+    TcxCustomEdit* editor = Open(row, outside);
+    auto* group = static_cast<TcxRadioGroup*>(editor);
+    EXPECT_EQ(FocusedButton(group), 0);
+    EXPECT_EQ(Checks(group), "...");
+    EXPECT_FALSE(editor->GetModifiedAfterEnter());
+    Close(editor);
+    EXPECT_EQ(log, Log{"take " + Text(outside)});
+  }
+  // The user's choice still counts: Space on the focused button, or an
+  // arrow to the next one.
+  log.clear();
+  TcxCustomEdit* editor = Open(row, Variant(7));
+  Press(VK_SPACE);
+  EXPECT_EQ(Checks(static_cast<TcxRadioGroup*>(editor)), "x..");
+  Close(editor);
+  editor = Open(row, Variant(7));
+  Press(VK_DOWN);
+  EXPECT_EQ(Checks(static_cast<TcxRadioGroup*>(editor)), ".x.");
+  Close(editor);
+  EXPECT_EQ(log, (Log{"take 3", "take 4"}));
+}
+
 TEST_F(RadioGroup, TheFilterRowChoosesAmongTheCaptionsAndTheUnitRegistersTheKind) {
   TOwned<TcxRadioGroupProperties> p(New<TcxRadioGroupProperties>(nullptr));
   for (Integer i = 0; i < 3; ++i) {

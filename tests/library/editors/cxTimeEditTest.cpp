@@ -156,6 +156,44 @@ TEST_F(TimeEdit, TwelveHourMasksFollowTheLocaleAndTheSuffixIsTypedByItsDiffering
   EXPECT_DOUBLE_EQ(edit->GetTime().Value, At(13, 5, 0).Value);
 }
 
+TEST_F(TimeEdit, AFormatChangingUnderAnEditedTextKeepsTheTimeItShowed) {
+  // The user steps 13:05:00 to 13:05:40 and, before leaving, the locale
+  // loses its afternoon text (so 12 hours end), or the editor's own
+  // setting switches: the text is the same time in the new format, and
+  // that time is what the editor posts, the date behind it kept.
+  ScopedLocale us("en-US");
+  TcxTimeEdit* edit = MakeTime(false);
+  auto* other = Make<TcxTimeEdit>({10, 50, 160, 71});
+  edit->SetEditValue(Variant(TDateTime(45000 + At(13, 5, 0).Value)));
+  Show();
+  Focus(edit);
+  edit->SetSelection(6, 0);
+  Type("4");
+  EXPECT_EQ(TextOf(edit), "01:05:40 PM");
+  {
+    ScopedLocale de("de-DE");
+    EXPECT_EQ(TextOf(edit), "13:05:40");
+    EXPECT_EQ(edit->GetValue().AsDouble(), 47140);
+    other->SetFocus();
+    Pump();
+    EXPECT_DOUBLE_EQ(edit->GetEditValue().AsDouble(), 45000 + At(13, 5, 40).Value);
+  }
+
+  // 24 hours to 12 under an edited 13:46:30: not "13:46:30" with a blank
+  // suffix, which reads as no time.
+  edit->GetProperties()->SetUse24HourFormat(true);
+  Focus(edit);
+  edit->SetSelection(4, 0);
+  Press(VK_UP);
+  EXPECT_EQ(TextOf(edit), "13:06:40");
+  edit->GetProperties()->SetUse24HourFormat(false);
+  EXPECT_EQ(TextOf(edit), "01:06:40 PM");
+  edit->GetProperties()->SetTimeFormat(tfHourMin);
+  EXPECT_EQ(TextOf(edit), "01:06 PM");
+  ASSERT_TRUE(edit->ValidateEdit(false));
+  EXPECT_DOUBLE_EQ(edit->GetEditValue().AsDouble(), 45000 + At(13, 6, 0).Value);
+}
+
 TEST_F(TimeEdit, TheValueInSecondsIsTheTimeTheTextShows) {
   // A time from data may carry a fraction of a second; the text shows its
   // whole seconds, and so does the value in seconds, with the focus or

@@ -564,6 +564,41 @@ TEST_F(CustomEdit, InPlaceEscClearKeyAndClickKeyWorkAsAloneAndEscNeverReachesThe
   EXPECT_TRUE(VarIsNull(edit->GetEditValue()));
 }
 
+TEST_F(CustomEdit, EscBringsBackTheValueTheHostGaveLastAlsoWhileTheEditorKeptTheFocus) {
+  // A grid whose editor stays open loads the next record's value into it;
+  // an edit there undone by Esc is that record's value again, never the
+  // value the editor held when it took the focus.
+  auto* grid = New<TTestGrid>(form);
+  grid->SetBoundsRect({10, 10, 300, 150});
+  grid->SetParent(form);
+  auto* edit = MakeEdit(grid, {10, 10, 150, 31}, true);
+  edit->SetEditValue(Variant(AnsiString("first record")));
+  Show();
+  TcxCustomEditData* data = nullptr;
+  edit->Activate(data);
+  Pump();
+  edit->SetEditValue(Variant(AnsiString("second record")));
+  edit->SelectAll();
+  Type("ab");
+  Press(VK_ESCAPE);
+  EXPECT_EQ(edit_test::Text(edit->GetEditValue()), "second record");
+  EXPECT_EQ(edit->Inner()->GetText(), "second record");
+  ASSERT_TRUE(edit->Deactivate());
+  EXPECT_EQ(edit_test::Text(edit->GetEditValue()), "second record");
+  edit->Free();
+
+  // The same for a value set by code into a focused stand-alone editor;
+  // the user's own change is still undone to it.
+  auto* alone = MakeEdit(form, {10, 160, 150, 181});
+  alone->SetEditValue(Variant(AnsiString("on entering")));
+  Focus(alone);
+  alone->SetEditValue(Variant(AnsiString("from code")));
+  alone->SelectAll();
+  Type("cd");
+  Press(VK_ESCAPE);
+  EXPECT_EQ(edit_test::Text(alone->GetEditValue()), "from code");
+}
+
 TEST_F(CustomEdit, AModalFormClosingWithAnAnswerTakesTheTypedValueAndACancelLeavesIt) {
   for (const TModalResult answer : {mrOk, mrCancel}) {
     auto* dialog = TCustomForm::CreateNew<TForm>(Application);
