@@ -704,7 +704,7 @@ void ServeInPieces(::Display* d, const XSelectionRequestEvent& r, XEvent reply, 
 }
 
 // Owns the clipboard with UTF-8 text until another owner comes.
-[[noreturn]] void ClipboardChild(const std::string& display, const std::string& serve, int out, std::size_t piece) {
+[[noreturn]] void ClipboardChild(const std::string& display, const std::string& serve, int out, std::size_t part) {
   ::Display* d = XOpenDisplay(display.c_str());
   if (!d) _exit(1);
   ::Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
@@ -721,8 +721,8 @@ void ServeInPieces(::Display* d, const XSelectionRequestEvent& r, XEvent reply, 
     if (e.type != SelectionRequest) continue;
     const XSelectionRequestEvent r = e.xselectionrequest;
     XEvent reply = AnswerTo(r, r.property);
-    if (r.target == utf8 && piece > 0 && serve.size() > piece) {
-      ServeInPieces(d, r, reply, serve, piece, deadline);
+    if (r.target == utf8 && part > 0 && serve.size() > part) {
+      ServeInPieces(d, r, reply, serve, part, deadline);
       continue;
     }
     if (r.target == utf8) {
