@@ -1,6 +1,7 @@
 #include "app/Tarvikui.h"
 
 #include <map>
+#include <utility>
 
 #include "app/Aboutdlg.h"
 #include "app/Paraminfodlg.h"
@@ -156,7 +157,9 @@ void TMainForm::SetAllDefaults() { Statements = DefaultStatements(Defs); }
 // The file grid
 
 TcxEditorRow* TMainForm::RebuildFileGrid(bool AClear) {
-  std::map<AnsiString, Variant> counters;
+  // Keyed by what each row reaches: a row listed with '?' and the file
+  // really named so are two rows.
+  std::map<std::pair<AnsiString, bool>, Variant> counters;
   if (AClear) {
     cxVGTerrainFiles->SetFocusedRow(nullptr);
     // The batch counters live only in the rows; a rebuild keeps them.
@@ -164,7 +167,7 @@ TcxEditorRow* TMainForm::RebuildFileGrid(bool AClear) {
     for (Integer i = 0; i < rows->GetCount(); ++i) {
       TcxCustomRow* row = rows->GetRow(i);
       if (!IsEditorRow(row) || !FileInfoOf(row)) continue;
-      counters[FileInfoOf(row)->Path] = PropertiesOf(row)->GetValue();
+      counters[{FileInfoOf(row)->Path, FileInfoOf(row)->Reachable}] = PropertiesOf(row)->GetValue();
       row->SetTag(0);
     }
     cxVGTerrainFiles->ClearRows();
@@ -186,7 +189,7 @@ TcxEditorRow* TMainForm::RebuildFileGrid(bool AClear) {
     }
     auto* row = static_cast<TcxEditorRow*>(cxVGTerrainFiles->AddChild(parent, TcxEditorRow::StaticClass()));
     made.push_back(row);
-    FileInfos.push_back(std::make_unique<TERRAIN_FILE_INFO>(TERRAIN_FILE_INFO{entry.Path}));
+    FileInfos.push_back(std::make_unique<TERRAIN_FILE_INFO>(TERRAIN_FILE_INFO{entry.Path, entry.Reachable}));
     row->SetTag(reinterpret_cast<NativeInt>(FileInfos.back().get()));
     TcxEditorRowProperties* properties = row->GetProperties();
     properties->SetCaption(entry.Caption);
@@ -197,9 +200,9 @@ TcxEditorRow* TMainForm::RebuildFileGrid(bool AClear) {
     spin->SetValueType(vtInt);
     spin->SetMinValue(0);
     spin->SetMaxValue(30);
-    const auto kept = counters.find(entry.Path);
+    const auto kept = counters.find({entry.Path, entry.Reachable});
     properties->SetValue(kept != counters.end() ? kept->second : Variant(0));
-    if (entry.Path == CurrentFile) current = row;
+    if (entry.Reachable && entry.Path == CurrentFile) current = row;
   }
   cxVGTerrainFiles->FullExpand();
   return current;
@@ -209,7 +212,8 @@ TcxEditorRow* TMainForm::FileRowOf(const AnsiString& APath) {
   TcxVerticalGridRows* rows = cxVGTerrainFiles->GetRows();
   for (Integer i = 0; i < rows->GetCount(); ++i) {
     TcxCustomRow* row = rows->GetRow(i);
-    if (IsEditorRow(row) && FileInfoOf(row) && FileInfoOf(row)->Path == APath) return static_cast<TcxEditorRow*>(row);
+    if (IsEditorRow(row) && FileInfoOf(row) && FileInfoOf(row)->Reachable && FileInfoOf(row)->Path == APath)
+      return static_cast<TcxEditorRow*>(row);
   }
   return nullptr;
 }
@@ -223,9 +227,10 @@ void TMainForm::cxVGTerrainFilesKeyUp(TObject*, Word&, TShiftState) { SelectTerr
 void TMainForm::SelectTerrainFile() {
   TcxCustomRow* row = cxVGTerrainFiles->GetFocusedRow();
   if (!IsEditorRow(row) || !FileInfoOf(row)) return;
-  const AnsiString path = FileInfoOf(row)->Path;
+  const TERRAIN_FILE_INFO info = *FileInfoOf(row);
+  const AnsiString& path = info.Path;
   // Keys typed into a batch counter come here too: the file shown stays.
-  if (path == CurrentFile) return;
+  if (info.Reachable && path == CurrentFile) return;
   PostValueEditor();
   if (Modified) {
     const int answer = Ask("Do you want to save the current values before loading another file?",
@@ -234,6 +239,13 @@ void TMainForm::SelectTerrainFile() {
       FocusCurrentFileRow();
       return;
     }
+  }
+  if (!info.Reachable) {
+    // Its name names another file or none: it opens as none does.
+    Tell(frontend::MissingFileFailure(path));
+    FocusCurrentFileRow();
+    UpdateButtons();
+    return;
   }
   if (!ReadTerrainFile(path)) {
     FocusCurrentFileRow();
@@ -481,7 +493,10 @@ void TMainForm::RunBatchButtonClick(TObject*) {
   TcxVerticalGridRows* rows = cxVGTerrainFiles->GetRows();
   for (Integer i = 0; i < rows->GetCount(); ++i) {
     TcxCustomRow* row = rows->GetRow(i);
-    if (IsEditorRow(row) && FileInfoOf(row)) counters.push_back({FileInfoOf(row)->Path, PropertiesOf(row)->GetValue()});
+    // A row that reaches no file has nothing for the generator: its name
+    // would hand it another file.
+    if (IsEditorRow(row) && FileInfoOf(row) && FileInfoOf(row)->Reachable)
+      counters.push_back({FileInfoOf(row)->Path, PropertiesOf(row)->GetValue()});
   }
   std::vector<AnsiString> entries = ExpandBatch(counters);
   if (entries.empty()) {

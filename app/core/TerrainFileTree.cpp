@@ -3,6 +3,8 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/FindFiles.h"
 
+#include <utility>
+
 namespace frontend {
 
 namespace {
@@ -21,20 +23,23 @@ class TTreeScan {
 
   // relative is "." or "./maps/deep"; the folder on disk is the start
   // directory followed by what comes after the dot.
-  void ScanDirectory(const AnsiString& relative, Integer parent) {
-    const Integer row = Add({false, parent, relative + "/", {}});
+  // A folder reached through a name 1252 cannot hold is not listed: its
+  // name names another folder or none.
+  void ScanDirectory(const AnsiString& relative, Integer parent, bool reachable = true) {
+    const Integer row = Add({false, parent, relative + "/", {}, reachable});
+    if (!reachable) return;
     const AnsiString folder = FStartDir + relative.substr(1);
     ForEachEntry(folder + "/*.tt", 0, [&](const TSearchRec& sr) {
       const AnsiString path = folder + "/" + sr.Name;
       // A link to a directory is no terrain file, whatever its name.
-      if ((sr.Attr & faSymLink) && DirectoryExists(path)) return;
-      Add({true, row, sr.Name, path});
+      if (sr.Exact && (sr.Attr & faSymLink) && DirectoryExists(path)) return;
+      Add({true, row, sr.Name, path, sr.Exact});
     });
-    std::vector<AnsiString> subdirectories;
+    std::vector<std::pair<AnsiString, bool>> subdirectories;
     ForEachEntry(folder + "/*.*", faDirectory, [&](const TSearchRec& sr) {
-      if ((sr.Attr & faDirectory) && sr.Name != "." && sr.Name != "..") subdirectories.push_back(sr.Name);
+      if ((sr.Attr & faDirectory) && sr.Name != "." && sr.Name != "..") subdirectories.push_back({sr.Name, sr.Exact});
     });
-    for (const AnsiString& name : subdirectories) ScanDirectory(relative + "/" + name, row);
+    for (const auto& [name, exact] : subdirectories) ScanDirectory(relative + "/" + name, row, exact);
   }
 
   std::vector<TFileTreeRow> Rows;

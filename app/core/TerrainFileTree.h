@@ -6,7 +6,9 @@
 // next (depth first). Entries come in the directory search's order: sorted
 // without regard to case. Hidden entries are left out, links to
 // directories are not followed, and a directory that cannot be listed
-// still has its category row.
+// still has its category row. A name with characters 1252 lacks is listed
+// with '?' in their place; its row cannot be reached (a directory's shows
+// nothing below it), even when a file really named so stands beside it.
 #pragma once
 
 #include <vector>
@@ -15,9 +17,11 @@
 
 namespace frontend {
 
-// What a file row carries: the file's full path.
+// What a file row carries: the file's full path, and whether it reaches
+// the file (see TFileTreeRow::Reachable).
 struct TERRAIN_FILE_INFO {
   AnsiString Path;
+  bool Reachable = true;
 };
 
 struct TFileTreeRow {
@@ -25,6 +29,9 @@ struct TFileTreeRow {
   Integer Parent = -1;   // index of the parent row in the list; -1 for the top
   AnsiString Caption;    // "./maps/", or the file name with its extension
   AnsiString Path;       // files: StartDir + "/maps/" + name, shown as the hint
+  // False when a name on the way has characters 1252 lacks: Path then
+  // names another file or none, and the row opens as none would.
+  bool Reachable = true;
 };
 
 std::vector<TFileTreeRow> ScanTerrainTree(const AnsiString& startDir);

@@ -1,10 +1,20 @@
 #include "app/core/TerrainFiles.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/rtl/Format.h"
 #include "platform/rtl/OsEdge.h"
 #include "platform/rtl/StrUtils.h"
 
 namespace frontend {
+namespace {
+
+TUserMessage OpenFailure(const AnsiString& fileName, const AnsiString& reason) {
+  return {Format("Can't open terrain file\n%s\n\n%s", {fileName, reason}), "File Open Error", umkError};
+}
+
+}  // namespace
 
 void ParseKeyValue(std::string_view statement, TTerrainStatements& statements) {
   const std::size_t equals = statement.rfind('=');
@@ -44,12 +54,14 @@ bool ReadTerrainFile(const AnsiString& fileName, TTerrainStatements& statements,
   bool missing = false;
   AnsiString reason;
   if (!orv::os::ReadWholeFile(fileName, bytes, missing, &reason)) {
-    failure = {Format("Can't open terrain file\n%s\n\n%s", {fileName, reason}), "File Open Error", umkError};
+    failure = OpenFailure(fileName, reason);
     return false;
   }
   statements = ParseTerrainText(bytes);
   return true;
 }
+
+TUserMessage MissingFileFailure(const AnsiString& fileName) { return OpenFailure(fileName, std::strerror(ENOENT)); }
 
 std::string TerrainFileText(const TTerrainStatements& statements) {
   std::string text;

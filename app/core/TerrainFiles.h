@@ -34,6 +34,8 @@ TTerrainStatements ParseTerrainText(std::string_view bytes);
 // read, its reason after a blank line (the statements are then left as
 // they were). Only a regular file of at most 64 MB is read.
 bool ReadTerrainFile(const AnsiString& fileName, TTerrainStatements& statements, TUserMessage& failure);
+// What ReadTerrainFile says of a file that is not there.
+TUserMessage MissingFileFailure(const AnsiString& fileName);
 
 // The bytes of a terrain file holding the statements in their order.
 std::string TerrainFileText(const TTerrainStatements& statements);

@@ -403,8 +403,12 @@ void TcxCustomButton::DXMDropDownPopupMenu(TMessage&) {
     ShowPopupMenu(this, menu, p.X, p.Y);
   }
   // Also after a handler that dropped the menu itself, so the button does
-  // not stay marked as dropping.
-  if (HandleAllocated()) PostMessageA(GetHandle(), DXM_CLOSEUPPOPUPMENU, 0, 0);
+  // not stay marked as dropping; at once when the queue is full.
+  if (HandleAllocated() && !PostMessageA(GetHandle(), DXM_CLOSEUPPOPUPMENU, 0, 0)) {
+    TMessage closeUp;
+    closeUp.Msg = DXM_CLOSEUPPOPUPMENU;
+    DXMCloseUpPopupMenu(closeUp);
+  }
 }
 
 void TcxCustomButton::DXMCloseUpPopupMenu(TMessage&) {

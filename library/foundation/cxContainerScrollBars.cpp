@@ -133,7 +133,10 @@ void TcxContainer::InnerControlWndProc(TMessage& Message) {
 void TcxContainer::UpdateScrollBarsParameters() {
   if (FScrollBarsUpdatePosted || !HandleAllocated() || !FInnerControl || GetContainerIsDestroying()) return;
   FScrollBarsUpdatePosted = true;
-  PostMessageA(GetHandle(), DXM_UPDATESCROLLBARS, 0, 0);
+  if (PostMessageA(GetHandle(), DXM_UPDATESCROLLBARS, 0, 0)) return;
+  // A full queue takes no more: the update is made now, or never.
+  FScrollBarsUpdatePosted = false;
+  SetScrollBarsParameters(false);
 }
 
 void TcxContainer::CMUpdateScrollBars(TMessage&) {

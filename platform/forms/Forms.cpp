@@ -499,7 +499,8 @@ bool TCustomForm::CloseQuery() {
 void TCustomForm::Release() {
   if (FReleasing) return;
   FReleasing = true;
-  PostMessageA(GetHandle(), CM_RELEASE, 0, 0);
+  // Only the message frees the form: it must come even to a full queue.
+  win::detail::PostOwed(GetHandle(), CM_RELEASE, 0, 0);
 }
 
 void TCustomForm::CMRelease(TMessage&) { Free(); }

@@ -19,6 +19,7 @@ constexpr Integer faSpecial = faHidden | faSysFile | faVolumeID | faDirectory;
 
 struct Entry {
   AnsiString Name;
+  bool Exact = true;
   Integer Attr;
   Int64 Size;
   Integer Time;
@@ -64,6 +65,7 @@ bool Describe(int dirFd, const char* osName, const AnsiString& name, Entry& e) {
 
 void Fill(TSearchRec& F, const Entry& e) {
   F.Name = e.Name;
+  F.Exact = e.Exact;
   F.Attr = e.Attr;
   F.Size = e.Size;
   F.Time = e.Time;
@@ -108,10 +110,12 @@ Integer FindFirst(const AnsiString& path, Integer attr, TSearchRec& F) {
   if (!d) return static_cast<Integer>(win::ERROR_PATH_NOT_FOUND);
   auto state = std::make_shared<SearchState>();
   while (const dirent* de = readdir(d)) {
-    const AnsiString name = orv::os::FromOsName(de->d_name);
+    bool exact = true;
+    const AnsiString name = orv::os::FromOsName(de->d_name, &exact);
     if (!MatchesMask(name, mask)) continue;
     Entry e;
     if (!Describe(dirfd(d), de->d_name, name, e)) continue;
+    e.Exact = exact;
     if (e.Attr & F.ExcludeAttr) continue;
     state->Entries.push_back(std::move(e));
   }
@@ -120,7 +124,10 @@ Integer FindFirst(const AnsiString& path, Integer attr, TSearchRec& F) {
 
   std::sort(state->Entries.begin(), state->Entries.end(), [](const Entry& a, const Entry& b) {
     const Integer c = AnsiCompareText(a.Name, b.Name);
-    return c != 0 ? c < 0 : CompareStr(a.Name, b.Name) < 0;
+    if (c != 0) return c < 0;
+    const Integer s = CompareStr(a.Name, b.Name);
+    // A name listed with '?' comes after the one really named so.
+    return s != 0 ? s < 0 : a.Exact > b.Exact;
   });
   Fill(F, state->Entries[0]);
   state->Next = 1;

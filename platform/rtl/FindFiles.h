@@ -2,7 +2,8 @@
 // "maps/*.tt".
 //
 // The entries come sorted by name without regard to letter case (the order
-// the system lists a directory in is arbitrary). The pattern's last name
+// the system lists a directory in is arbitrary); a name listed with '?'
+// for characters 1252 lacks comes after one really written so. The pattern's last name
 // may hold the wildcards '*' and '?', matched without regard to case; "*.*"
 // matches every name, with or without a dot. Names starting with '.' count
 // as hidden, and there is no system attribute. A symbolic link to a
@@ -28,6 +29,10 @@ struct TSearchRec {
   Int64 Size = 0;
   Integer Attr = 0;
   AnsiString Name;
+  // False when the name on disk has characters 1252 lacks: Name shows '?'
+  // in their place and names another file or none, so the entry cannot be
+  // reached through it.
+  bool Exact = true;
   // Hidden, system and directory entries are left out unless asked for.
   Integer ExcludeAttr = 0;
   std::shared_ptr<void> FindHandle;

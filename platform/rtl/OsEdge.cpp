@@ -22,7 +22,11 @@ bool ToOsName(const AnsiString& name, std::string& out) {
   return true;
 }
 
-AnsiString FromOsName(const std::string& name) { return Utf8ToAnsi(name); }
+AnsiString FromOsName(const std::string& name, bool* exact) {
+  AnsiString ansi = Utf8ToAnsi(name);
+  if (exact) *exact = AnsiToUtf8(ansi) == name;
+  return ansi;
+}
 
 win::DWORD ErrorFromErrno(int err) {
   switch (err) {

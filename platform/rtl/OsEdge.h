@@ -25,8 +25,10 @@ constexpr win::DWORD ERROR_DISK_FULL = 112;
 // with ERROR_INVALID_NAME as the last error).
 bool ToOsName(const AnsiString& name, std::string& out);
 // The 1252 form of a name read from the system; a character 1252 lacks
-// becomes '?', so such a name is listed but does not open again.
-AnsiString FromOsName(const std::string& name);
+// becomes '?', so such a name is listed but does not open again: it names
+// another file or none. exact, when given, tells whether the name came
+// through whole.
+AnsiString FromOsName(const std::string& name, bool* exact = nullptr);
 
 // The API error code for an errno value.
 win::DWORD ErrorFromErrno(int err);

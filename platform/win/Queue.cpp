@@ -319,7 +319,7 @@ void DrainBackEnd() {
       case BackEndEvent::AppDeactivated: AppActivation(false); break;
       case BackEndEvent::SurfaceActivated: SurfaceActivation(WindowOfSurface(e.surface)); break;
       case BackEndEvent::CloseRequest:
-        if (Window* w = WindowOfSurface(e.surface)) PostMessageA(w->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (Window* w = WindowOfSurface(e.surface)) PostOwed(w->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
       case BackEndEvent::Moved:
         if (Window* w = WindowOfSurface(e.surface))
@@ -437,19 +437,36 @@ LRESULT DispatchMessageA(const MSG* msg) {
   return r;
 }
 
-BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+namespace detail {
+
+void PostOwed(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   MSG m{hwnd, msg, wParam, lParam, Clock::TickCount(), {}};
   GetCursorPos(&m.pt);
+  Q().posted.push_back(m);
+  BackEnd().WakeUp();
+}
+
+}  // namespace detail
+
+BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto full = [] {
+    if (Q().posted.size() < kPostedMessageQuota) return false;
+    SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+    return true;
+  };
   if (hwnd == HWND_BROADCAST) {
+    MSG m{hwnd, msg, wParam, lParam, Clock::TickCount(), {}};
+    GetCursorPos(&m.pt);
     for (Window* t : TopLevels()) {
+      if (full()) return FALSE;
       m.hwnd = t->handle;
       Q().posted.push_back(m);
     }
     return TRUE;
   }
   if (hwnd && !Find(hwnd)) return FALSE;
-  Q().posted.push_back(m);
-  BackEnd().WakeUp();
+  if (full()) return FALSE;
+  PostOwed(hwnd, msg, wParam, lParam);
   return TRUE;
 }
 

@@ -4,6 +4,7 @@
 // Sent messages bypass the queue and run at once, re-entrantly.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -17,7 +18,11 @@ BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last);
 BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last, UINT removeFlags);
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);
+// At kPostedMessageQuota waiting messages a post fails with
+// ERROR_NOT_ENOUGH_QUOTA: a runaway poster stops there instead of eating
+// the memory, and posting works again once the loop has taken some.
 BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+inline constexpr std::size_t kPostedMessageQuota = 10000;
 void PostQuitMessage(int exitCode);
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 BOOL SendNotifyMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -47,6 +52,10 @@ void PostInput(const QueuedKey& key);
 // An input method starts composing: WM_IME_STARTCOMPOSITION for the
 // window with the keyboard, in turn with the keys around it.
 void PostCompositionStart();
+// Posts what the window system owes a window whatever the queue holds:
+// a close the user asked for, a menu choice, a form's release. The quota
+// stops programs' runaway posts, never these.
+void PostOwed(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // The messages waiting in the posted queue, oldest first.
 std::vector<MSG> PostedMessages();
 std::size_t InputCount();

@@ -181,7 +181,7 @@ void TrackSystemMenu(HWND hwnd) {
   SendMessageA(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, TRUE));
   if (!Peek(hwnd) || !Lookup(menu) || !Seams().trackMenu) return;
   const UINT command = Seams().trackMenu(menu, at, hwnd);
-  if (command && Peek(hwnd)) PostMessageA(hwnd, WM_SYSCOMMAND, command, 0);
+  if (command && Peek(hwnd)) PostOwed(hwnd, WM_SYSCOMMAND, command, 0);
 }
 
 void SystemMenuWindowDestroyed(HWND hwnd) {

@@ -6,11 +6,14 @@
 // as long, up to kMaxPasteBytes); other formats exist only between our own
 // windows. What another program holds is fetched at most once per turn of
 // the message loop. Losing the selection is counted, so that the window
-// system drops what it kept of ours.
+// system drops what it kept of ours. A text of ours too big for one
+// request goes to other programs in parts (INCR), driven by their events
+// while the loop runs on.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 
@@ -25,6 +28,9 @@ namespace {
 constexpr int kWaitMs = 1000;
 // The most text another program's copy can paste here (bytes as sent).
 constexpr std::size_t kMaxPasteBytes = std::size_t(64) << 20;
+// The most bytes of ours one part of a transfer carries: the server holds
+// each part until the requestor has read it.
+constexpr std::size_t kPartBytes = std::size_t(256) << 10;
 
 // The text we hold, as 1252 bytes with CR LF; false when there is none.
 bool HeldText(const std::map<UINT, std::string>& clip, std::string& text) {
@@ -197,17 +203,79 @@ void X11BackEnd::OnSelectionRequest(XEvent& e) {
       reply.xselection.property = property;
     } else if (r.target == atoms.utf8String || r.target == atoms.textPlainUtf8 || r.target == atoms.string) {
       std::string bytes = r.target == atoms.string ? ClipboardToLatin1(text) : ClipboardToUtf8(text);
-      // More than fits one request would need a transfer in pieces.
-      if (bytes.size() < static_cast<std::size_t>(XExtendedMaxRequestSize(dpy) ? XExtendedMaxRequestSize(dpy)
-                                                                              : XMaxRequestSize(dpy)) * 4 - 64) {
+      if (bytes.size() <= LargestProperty()) {
         XChangeProperty(dpy, r.requestor, property, r.target, 8, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+        reply.xselection.property = property;
+      } else if (StartOutgoing(r.requestor, property, r.target, std::move(bytes))) {
         reply.xselection.property = property;
       }
     }
   }
   XSendEvent(dpy, r.requestor, False, 0, &reply);
   XFlush(dpy);
+}
+
+std::size_t X11BackEnd::LargestProperty() const {
+  const long units = XExtendedMaxRequestSize(dpy) ? XExtendedMaxRequestSize(dpy) : XMaxRequestSize(dpy);
+  // The request's own header and the property's names take some of it.
+  return static_cast<std::size_t>(units) * 4 - 64;
+}
+
+// Announces a transfer in parts: the property says INCR with the size,
+// and the requestor's deleting it asks for the first part. We hear of the
+// deletions and of the window's end through its events, selected here.
+bool X11BackEnd::StartOutgoing(XId window, XId property, XId type, std::string bytes) {
+  // A new request to the same place ends an earlier transfer there.
+  for (std::size_t i = 0; i < outgoing.size(); ++i)
+    if (outgoing[i].window == window && outgoing[i].property == property) {
+      DropOutgoing(i);
+      break;
+    }
+  // The event masks of our own windows are theirs: none of ours asks us
+  // while we own the clipboard, and changing them would deafen the window.
+  if (window == helper || SurfaceOfWindow(window)) return false;
+  XSelectInput(dpy, window, PropertyChangeMask | StructureNotifyMask);
+  // A window already gone would never tell us of its end: the transfer
+  // would wait for it forever.
+  XWindowAttributes wa;
+  if (!XGetWindowAttributes(dpy, window, &wa)) return false;
+  long size = static_cast<long>(std::min<std::size_t>(bytes.size(), 0x7FFFFFFF));
+  XChangeProperty(dpy, window, property, atoms.incr, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&size), 1);
+  outgoing.push_back({window, property, type, std::move(bytes), 0});
+  return true;
+}
+
+// The requestor read the last part (or the announcement): the next one
+// goes in its place, an empty one after the text, which ends the transfer.
+void X11BackEnd::SendNextPart(XEvent& e) {
+  if (e.xproperty.state != PropertyDelete) return;
+  for (std::size_t i = 0; i < outgoing.size(); ++i) {
+    Outgoing& o = outgoing[i];
+    if (o.window != e.xproperty.window || o.property != e.xproperty.atom) continue;
+    const std::size_t n = std::min({kPartBytes, LargestProperty(), o.bytes.size() - o.sent});
+    XChangeProperty(dpy, o.window, o.property, o.type, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(o.bytes.data() + o.sent), static_cast<int>(n));
+    o.sent += n;
+    if (n == 0) DropOutgoing(i);
+    XFlush(dpy);
+    return;
+  }
+}
+
+void X11BackEnd::ForgetRequestor(XId window) {
+  for (std::size_t i = outgoing.size(); i-- > 0;)
+    if (outgoing[i].window == window) outgoing.erase(outgoing.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+// Ends a transfer; the window's events are no longer ours to hear once
+// no other transfer goes there.
+void X11BackEnd::DropOutgoing(std::size_t index) {
+  const XId window = outgoing[index].window;
+  outgoing.erase(outgoing.begin() + static_cast<std::ptrdiff_t>(index));
+  for (const Outgoing& o : outgoing)
+    if (o.window == window) return;
+  XSelectInput(dpy, window, NoEventMask);
 }
 
 std::uint64_t X11BackEnd::ClipboardTakeovers() {
@@ -221,6 +289,7 @@ void X11BackEnd::LoseClipboard() {
   ownsClipboard = false;
   clip.clear();
   foreignFetched = false;
+  while (!outgoing.empty()) DropOutgoing(outgoing.size() - 1);
   ++takeovers;
 }
 

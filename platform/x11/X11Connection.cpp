@@ -256,7 +256,9 @@ void X11BackEnd::Translate(XEvent& e) {
       break;
     case SelectionRequest: OnSelectionRequest(e); break;
     case SelectionClear: OnSelectionClear(e); break;
+    case DestroyNotify: ForgetRequestor(e.xdestroywindow.window); break;
     case PropertyNotify:
+      SendNextPart(e);
       if (e.xproperty.window == root && e.xproperty.atom == atoms.netWorkarea) monitorsValid = false;
       if (e.xproperty.window == root && e.xproperty.atom == atoms.netActiveWindow) ActiveWindowChanged();
       break;

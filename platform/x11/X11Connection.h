@@ -113,6 +113,9 @@ class X11BackEnd : public IBackEnd {
   // catch up with the server through it: what another client did before
   // is queued here by then.
   bool Sync();
+  // The most bytes one property can take in one request: a text of ours
+  // longer than that goes to other programs in parts.
+  std::size_t LargestProperty() const;
 
  private:
   X11BackEnd() = default;
@@ -131,6 +134,10 @@ class X11BackEnd : public IBackEnd {
   void SettleFocus();
   void OnSelectionRequest(_XEvent& e);
   void OnSelectionClear(_XEvent& e);
+  bool StartOutgoing(XId window, XId property, XId type, std::string bytes);
+  void SendNextPart(_XEvent& e);
+  void ForgetRequestor(XId window);
+  void DropOutgoing(std::size_t index);
   void LoseClipboard();
   void SyncToggles(unsigned int state);
   // Text an input method committed: a composition starts, then its
@@ -217,6 +224,16 @@ class X11BackEnd : public IBackEnd {
   mutable bool foreignFetched = false;
   mutable bool foreignOk = false;
   mutable std::string foreignText;
+  // Our texts on their way to other programs in parts, one per requestor
+  // window and property: each deletion of the property there asks for the
+  // next part. A transfer ends with its empty last part, with its window,
+  // with a new request to the same place, or when we lose the clipboard.
+  struct Outgoing {
+    XId window = 0, property = 0, type = 0;
+    std::string bytes;
+    std::size_t sent = 0;
+  };
+  std::vector<Outgoing> outgoing;
 
   mutable std::vector<MonitorInfo> monitors;
   mutable bool monitorsValid = false;

@@ -703,65 +703,110 @@ void ServeInPieces(::Display* d, const XSelectionRequestEvent& r, XEvent reply, 
   XSelectInput(d, r.requestor, NoEventMask);
 }
 
-[[noreturn]] void ClipboardChild(const std::string& display, const std::string* serve, int out,
-                                 std::size_t piece = 0) {
+// Owns the clipboard with UTF-8 text until another owner comes.
+[[noreturn]] void ClipboardChild(const std::string& display, const std::string& serve, int out, std::size_t part) {
   ::Display* d = XOpenDisplay(display.c_str());
   if (!d) _exit(1);
   ::Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
   Atom clipboard = XInternAtom(d, "CLIPBOARD", False), utf8 = XInternAtom(d, "UTF8_STRING", False);
-  Atom targets = XInternAtom(d, "TARGETS", False), prop = XInternAtom(d, "PROBE_CLIP", False);
+  Atom targets = XInternAtom(d, "TARGETS", False);
   auto deadline = std::chrono::steady_clock::now() + kGuard;
   XEvent e;
-  if (serve) {
-    XSetSelectionOwner(d, clipboard, w, CurrentTime);
-    XSync(d, False);
-    char ok = 1;
-    if (write(out, &ok, 1) != 1) _exit(1);
-    while (NextEvent(d, e, deadline)) {
-      if (e.type == SelectionClear) break;
-      if (e.type != SelectionRequest) continue;
-      const XSelectionRequestEvent r = e.xselectionrequest;
-      XEvent reply = AnswerTo(r, r.property);
-      if (r.target == utf8 && piece > 0 && serve->size() > piece) {
-        ServeInPieces(d, r, reply, *serve, piece, deadline);
-        continue;
-      }
-      if (r.target == utf8) {
-        XChangeProperty(d, r.requestor, r.property, utf8, 8, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(serve->data()), static_cast<int>(serve->size()));
-      } else if (r.target == targets) {
-        Atom list[] = {targets, utf8};
-        XChangeProperty(d, r.requestor, r.property, XA_ATOM, 32, PropModeReplace,
-                        reinterpret_cast<unsigned char*>(list), 2);
-      } else {
-        reply.xselection.property = None;
-      }
-      XSendEvent(d, r.requestor, False, 0, &reply);
-      XFlush(d);
-    }
-    _exit(0);
-  }
-  XConvertSelection(d, clipboard, utf8, prop, w, CurrentTime);
-  XFlush(d);
-  std::string text = "(no answer)";
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (!XCheckTypedWindowEvent(d, w, SelectionNotify, &e)) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  XSetSelectionOwner(d, clipboard, w, CurrentTime);
+  XSync(d, False);
+  char ok = 1;
+  if (write(out, &ok, 1) != 1) _exit(1);
+  while (NextEvent(d, e, deadline)) {
+    if (e.type == SelectionClear) break;
+    if (e.type != SelectionRequest) continue;
+    const XSelectionRequestEvent r = e.xselectionrequest;
+    XEvent reply = AnswerTo(r, r.property);
+    if (r.target == utf8 && part > 0 && serve.size() > part) {
+      ServeInPieces(d, r, reply, serve, part, deadline);
       continue;
     }
-    text = "(refused)";
-    if (e.xselection.property != None) {
-      Atom type;
-      int format;
-      unsigned long count, after;
-      unsigned char* data = nullptr;
-      if (XGetWindowProperty(d, w, prop, 0, 1 << 20, True, AnyPropertyType, &type, &format, &count, &after, &data) ==
-              Success && data) {
-        text.assign(reinterpret_cast<const char*>(data), count);
-        XFree(data);
-      }
+    if (r.target == utf8) {
+      XChangeProperty(d, r.requestor, r.property, utf8, 8, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(serve.data()), static_cast<int>(serve.size()));
+    } else if (r.target == targets) {
+      Atom list[] = {targets, utf8};
+      XChangeProperty(d, r.requestor, r.property, XA_ATOM, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char*>(list), 2);
+    } else {
+      reply.xselection.property = None;
     }
-    break;
+    XSendEvent(d, r.requestor, False, 0, &reply);
+    XFlush(d);
+  }
+  _exit(0);
+}
+
+// The child's next event of the type for the window, or false once the
+// guard's time is up.
+bool NextWindowEvent(::Display* d, ::Window w, int type, XEvent& e, std::chrono::steady_clock::time_point deadline) {
+  for (;;) {
+    if (XCheckTypedWindowEvent(d, w, type, &e)) return true;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    pollfd fd{ConnectionNumber(d), POLLIN, 0};
+    poll(&fd, 1, static_cast<int>(left.count()));
+    XEventsQueued(d, QueuedAfterReading);
+  }
+}
+
+// Reads and deletes the property (which asks an owner sending in parts for
+// the next): its type (None: there is none) and its bytes.
+void TakeProperty(::Display* d, ::Window w, Atom prop, Atom& type, std::string& bytes) {
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  type = None;
+  bytes.clear();
+  if (XGetWindowProperty(d, w, prop, 0, 0x7FFFFFF, True, AnyPropertyType, &type, &format, &count, &after, &data) !=
+      Success)
+    type = None;
+  if (data && format == 8) bytes.assign(reinterpret_cast<const char*>(data), count);
+  if (data) XFree(data);
+}
+
+// Pastes UTF-8 text as a program does, a big one in parts (INCR) as they
+// come; `leave`: goes away once the parts begin, as a program that ends
+// in the middle of a paste.
+[[noreturn]] void ReaderChild(const std::string& display, int out, bool leave) {
+  ::Display* d = XOpenDisplay(display.c_str());
+  if (!d) _exit(1);
+  ::Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+  // The parts are announced by their writing on this window.
+  XSelectInput(d, w, PropertyChangeMask);
+  Atom clipboard = XInternAtom(d, "CLIPBOARD", False), utf8 = XInternAtom(d, "UTF8_STRING", False);
+  Atom prop = XInternAtom(d, "PROBE_CLIP", False), incr = XInternAtom(d, "INCR", False);
+  XConvertSelection(d, clipboard, utf8, prop, w, CurrentTime);
+  XFlush(d);
+  const auto deadline = std::chrono::steady_clock::now() + kGuard;
+  std::string text = "(no answer)";
+  XEvent e;
+  if (NextWindowEvent(d, w, SelectionNotify, e, deadline)) {
+    text = "(refused)";
+    Atom type = None;
+    std::string bytes;
+    if (e.xselection.property != None) TakeProperty(d, w, prop, type, bytes);
+    if (type == incr) {
+      if (leave) _exit(0);
+      text = "(stalled)";
+      std::string whole;
+      while (NextWindowEvent(d, w, PropertyNotify, e, deadline)) {
+        if (e.xproperty.atom != prop || e.xproperty.state != PropertyNewValue) continue;
+        TakeProperty(d, w, prop, type, bytes);
+        if (type == None) continue;  // news of a value already read
+        if (bytes.empty()) {
+          text = whole;
+          break;
+        }
+        whole += bytes;
+      }
+    } else if (type != None) {
+      text = bytes;
+    }
   }
   if (write(out, text.data(), text.size()) < 0) _exit(1);
   _exit(0);
@@ -796,7 +841,7 @@ Probe::Child Probe::ServeClipboard(const std::string& utf8) { return ServeClipbo
 
 Probe::Child Probe::ServeClipboardInPieces(const std::string& utf8, std::size_t piece) {
   std::string name = DisplayString(dpy_);
-  return Spawn(true, [&](int out) { ClipboardChild(name, &utf8, out, piece); });
+  return Spawn(true, [&](int out) { ClipboardChild(name, utf8, out, piece); });
 }
 
 Probe::Child Probe::ServeClipboardSlowly(const std::string& latin1) {
@@ -804,21 +849,38 @@ Probe::Child Probe::ServeClipboardSlowly(const std::string& latin1) {
   return Spawn(true, [&](int out) { SlowClipboardChild(name, latin1, out); });
 }
 
-Probe::Child Probe::ReadClipboard() {
+Probe::Child Probe::ReadClipboard(bool leaveMidway) {
   std::string name = DisplayString(dpy_);
-  return Spawn(false, [&](int out) { ClipboardChild(name, nullptr, out); });
+  return Spawn(false, [&](int out) { ReaderChild(name, out, leaveMidway); });
 }
 
 bool Probe::Finished(Child& c, std::string& out) {
   if (c.pid <= 0) return true;
+  // What the child tells is taken as it comes: a child with much to tell
+  // would otherwise wait on a full pipe and never end. While it keeps
+  // writing, so does this keep reading.
+  bool closed = false;
+  for (int wait = 0;;) {
+    pollfd fd{c.pipe, POLLIN, 0};
+    if (poll(&fd, 1, wait) <= 0) break;
+    char buffer[65536];
+    const ssize_t n = read(c.pipe, buffer, sizeof buffer);
+    if (n <= 0) {
+      closed = true;
+      break;
+    }
+    c.told.append(buffer, static_cast<std::size_t>(n));
+    wait = 10;
+  }
   int status = 0;
-  if (waitpid(c.pid, &status, WNOHANG) != c.pid) return false;
-  out.clear();
+  if (waitpid(c.pid, &status, closed ? 0 : WNOHANG) != c.pid) return false;
   char buffer[4096];
   ssize_t n;
-  while ((n = read(c.pipe, buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<std::size_t>(n));
+  while ((n = read(c.pipe, buffer, sizeof buffer)) > 0) c.told.append(buffer, static_cast<std::size_t>(n));
   close(c.pipe);
   c.pid = -1;
+  out = std::move(c.told);
+  c.told.clear();
   return true;
 }
 

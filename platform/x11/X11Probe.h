@@ -160,10 +160,12 @@ class Probe {
   // one can answer or ask at the same time. Serve: the child owns CLIPBOARD
   // with UTF-8 text (answered once ownership is taken) until another owner
   // comes or 30 seconds pass. Read: the child asks for UTF8_STRING; the
-  // caller keeps its own loop running until Finished gives the text.
+  // caller keeps its own loop running until Finished gives the text
+  // ("(refused)", "(no answer)" or "(stalled)" when there is none).
   struct Child {
     int pid = -1;
     int pipe = -1;
+    std::string told;  // what it wrote so far
   };
   Child ServeClipboard(const std::string& utf8);
   // The same, but a text longer than `piece` bytes goes in pieces of that
@@ -173,7 +175,9 @@ class Probe {
   // question for it only when the next question comes (any later one at
   // once), and refuses UTF-8.
   Child ServeClipboardSlowly(const std::string& latin1);
-  Child ReadClipboard();
+  // A reader takes a big text in parts (INCR) as programs do; one that
+  // leaves midway ends once the parts begin, without reading them.
+  Child ReadClipboard(bool leaveMidway = false);
   // True once the child has reported (its text in out) and ended.
   bool Finished(Child& child, std::string& out);
 

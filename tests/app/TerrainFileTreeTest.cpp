@@ -18,6 +18,7 @@ std::string Outline(const std::vector<TFileTreeRow>& rows, const std::string& st
     int level = 0;
     for (Integer p = row.Parent; p >= 0; p = rows[std::size_t(p)].Parent) ++level;
     out += std::string(std::size_t(2 * level), ' ') + row.Caption;
+    if (!row.Reachable) out += " (unreachable)";
     if (row.IsFile) {
       EXPECT_EQ(row.Path.substr(0, startDir.size()), startDir);
       out += " @" + row.Path.substr(startDir.size());
@@ -69,4 +70,22 @@ TEST(TerrainFileTree, AnEmptyOrUnreadableTreeStillShowsItsDirectories) {
       AsOrdinaryUser([&] { return Outline(ScanTerrainTree(tmp.Path()), tmp.Path()); });
   chmod((tmp / "locked").c_str(), 0755);
   EXPECT_EQ(outline, "./\n  top.tt @/top.tt\n  ./locked/\n");
+}
+
+// Names with characters 1252 lacks are listed with '?' in their place,
+// after the names really written so. Such a row reaches nothing: not the
+// file or folder beside it that really has the '?', whose rows are their own.
+TEST(TerrainFileTree, ANameListedWithAQuestionMarkNeverStandsForTheOneReallyNamedSo) {
+  TempDir tmp;
+  tmp.Write("a\xD0\x96" "b.tt", "width = 1;");
+  tmp.Write("a?b.tt", "width = 2;");
+  tmp.Write("d\xD0\x96r/lost.tt", "");
+  tmp.Write("d?r/found.tt", "");
+  EXPECT_EQ(Outline(ScanTerrainTree(tmp.Path()), tmp.Path()),
+            "./\n"
+            "  a?b.tt @/a?b.tt\n"
+            "  a?b.tt (unreachable) @/a?b.tt\n"
+            "  ./d?r/\n"
+            "    found.tt @/d?r/found.tt\n"
+            "  ./d?r/ (unreachable)\n");
 }

@@ -106,6 +106,56 @@ TEST_F(EditsKept, AFileThatCannotBeReadChangesNothing) {
   EXPECT_FALSE(form->GetModified());
 }
 
+// Beside the examples a file whose name 1252 cannot write, listed as
+// "odd?.tt", and one really named so.
+class EditsKeptBesideAnOddName : public EditsKept {
+ protected:
+  void SetUp() override {
+    CopyExamples();
+    tmp.Write("odd\xD0\x96.tt", "width = 111;");
+    tmp.Write("odd?.tt", "width = 222;");
+    Start();
+  }
+  // The rows listed as "odd?.tt": the one that reaches a file, then the other.
+  std::vector<TcxEditorRow*> OddRows() {
+    std::vector<TcxEditorRow*> found;
+    TcxVerticalGridRows* rows = form->cxVGTerrainFiles->GetRows();
+    for (Integer i = 0; i < rows->GetCount(); ++i)
+      if (auto* row = dynamic_cast<TcxEditorRow*>(rows->GetRow(i)))
+        if (row->GetProperties()->Hint == tmp / "odd?.tt") found.push_back(row);
+    return found;
+  }
+  void Pick(TcxEditorRow* row) {
+    form->cxVGTerrainFiles->SetFocusedRow(row);
+    form->cxVGTerrainFilesClick(form->cxVGTerrainFiles);
+    Pump();
+  }
+};
+
+// The row of the name 1252 cannot write fails to open as a missing file
+// does, though a file really named as it is listed stands beside it; that
+// one opens from its own row. Nothing is shown or saved from the other.
+TEST_F(EditsKeptBesideAnOddName, AFileListedWithAQuestionMarkOpensAsNoneEvenBesideOneReallyNamedSo) {
+  const std::vector<TcxEditorRow*> odd = OddRows();
+  ASSERT_EQ(odd.size(), 2u);
+  PickFile("lowlands.tt");
+  const std::string outline = ValueOutline();
+
+  AnswerMessageBox(win::IDOK);
+  Pick(odd[1]);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"File Open Error: Can't open terrain file\n" + (tmp / "odd?.tt") +
+                                               "\n\nNo such file or directory"}));
+  EXPECT_EQ(form->GetCurrentFile(), tmp / "lowlands.tt");
+  EXPECT_EQ(ValueOutline(), outline);
+  EXPECT_EQ(FocusedFile(), FileRow("lowlands.tt"));
+
+  Pick(odd[0]);
+  EXPECT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(form->GetCurrentFile(), tmp / "odd?.tt");
+  EXPECT_EQ(Value("Map width"), "222");
+  EXPECT_EQ(FocusedFile(), odd[0]);
+}
+
 TEST_F(EditsKept, SaveAsWritesWhatTheOpenEditorHoldsAndKeepsTheCounters) {
   FileRow("lowlands.tt")->GetProperties()->SetValue(3);
   FileRow("maps/deep/desert.tt")->GetProperties()->SetValue(1);

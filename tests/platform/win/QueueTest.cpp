@@ -9,6 +9,7 @@
 #include "platform/win/Paint.h"
 #include "platform/win/TestHooks.h"
 #include "platform/win/Timers.h"
+#include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/WindowStyles.h"
 #include "platform/win/MessageLog.h"
@@ -457,6 +458,39 @@ TEST_F(Queue, QuitIsAPostedKindOutlivesItsWindowAndOddFiltersMeanNoWindow) {
   ASSERT_TRUE(PeekMessageA(&m, reinterpret_cast<HWND>(1), 0, 0, PM_REMOVE));
   EXPECT_FALSE(PeekMessageA(&m, reinterpret_cast<HWND>(0xFFFF), 0, 0, PM_REMOVE));  // main's is not for it
   ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, WM_USER + 1u);
+}
+
+// A program posting without end stops at the quota with the error instead
+// of eating the memory; what the window system owes a window (the user's
+// close) still comes, and once the loop has taken some, posting works again.
+TEST_F(Queue, ARunawayPosterStopsAtTheQuotaAndPostsAgainOnceTheLoopTakesSome) {
+  std::size_t posted = 0;
+  while (posted <= kPostedMessageQuota && PostMessageA(main, WM_USER, posted, 0)) ++posted;
+  EXPECT_EQ(posted, kPostedMessageQuota);
+  EXPECT_EQ(GetLastError(), ERROR_NOT_ENOUGH_QUOTA);
+  EXPECT_FALSE(PostMessageA(nullptr, WM_APP, 0, 0)) << "a message for the thread counts the same";
+  EXPECT_FALSE(PostMessageA(HWND_BROADCAST, WM_APP, 0, 0));
+
+  BackEndEvent close;
+  close.kind = BackEndEvent::CloseRequest;
+  close.surface = detail::Peek(main)->surface;
+  session.Screen().Feed(close);
+  detail::DrainBackEnd();
+  ASSERT_EQ(test::QueuedMessages().size(), kPostedMessageQuota + 1);
+  EXPECT_EQ(test::QueuedMessages().back().message, static_cast<UINT>(WM_SYSCOMMAND));
+
+  MSG m;
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.wParam, 0u);
+  EXPECT_FALSE(PostMessageA(main, WM_USER + 1, 0, 0)) << "the close the user asked for holds the place";
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  SetLastError(ERROR_SUCCESS);
+  EXPECT_TRUE(PostMessageA(main, WM_USER + 1, 0, 0));
+  EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
+  std::size_t left = 0;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) ++left;
+  EXPECT_EQ(left, kPostedMessageQuota);
   EXPECT_EQ(m.message, WM_USER + 1u);
 }
 

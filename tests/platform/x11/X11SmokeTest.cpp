@@ -856,6 +856,39 @@ TEST_F(X11Smoke, ABigTextSentInPiecesPastesWhole) {
   Leave(s.top);
 }
 
+// A text of ours bigger than the server takes in one request goes to
+// other programs in parts, while our loop runs on: two pasting at once
+// each get all of it, every byte in order, and one that goes away in the
+// middle of its paste leaves nothing of its transfer behind.
+TEST_F(X11Smoke, ABigTextOfOursPastesWholeInOtherPrograms) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  std::string ours, utf8;
+  for (int i = 0; ours.size() <= x->LargestProperty(); ++i) {
+    ours += "line " + std::to_string(i) + " caf\xE9 \x80\r\n";
+    utf8 += "line " + std::to_string(i) + " caf\xC3\xA9 \xE2\x82\xAC\n";
+  }
+  ASSERT_TRUE(OpenClipboard(s.top));
+  EmptyClipboard();
+  ASSERT_NE(SetClipboardData(CF_TEXT, GlobalFromBytes(ours.c_str(), ours.size() + 1)), nullptr);
+  CloseClipboard();
+
+  x11::Probe::Child leaving = probe->ReadClipboard(true);
+  x11::Probe::Child first = probe->ReadClipboard();
+  x11::Probe::Child second = probe->ReadClipboard();
+  std::string left, read1, read2;
+  ASSERT_TRUE(Eventually([&] {
+    const bool a = probe->Finished(leaving, left), b = probe->Finished(first, read1);
+    return probe->Finished(second, read2) && a && b;
+  }));
+  EXPECT_EQ(read1.size(), utf8.size()) << read1.substr(0, 40);
+  EXPECT_TRUE(read1 == utf8) << "the first reader's text differs";
+  EXPECT_TRUE(read2 == utf8) << "the second reader's text differs";
+  EXPECT_TRUE(Eventually([&] { return x->outgoing.empty(); })) << "a transfer outlived its reader";
+  Leave(s.top);
+}
+
 // Another program slow to answer: its text comes after we stopped waiting,
 // so that paste finds nothing. Its late answer, to a question for Latin-1,
 // is no answer to the next paste's question for UTF-8: the next paste
