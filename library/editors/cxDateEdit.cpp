@@ -559,6 +559,37 @@ void TcxCustomDateEdit::CheckEditorValueBounds() {
     SetDate(properties->GetMaxDate());
 }
 
+void TcxCustomDateEdit::ChangeHandler(TObject* Sender) {
+  TcxCustomPopupEdit::ChangeHandler(Sender);
+  // Read now, while the formats are those the text was written in.
+  FWrittenText = InternalGetText();
+  TDateTime date;
+  const bool reads = cxStrToDateTime(FWrittenText, !Formats()->GetUseRtlDateTimeFormats(), date);
+  FWrittenDate = reads ? date : TDateTime(NullDate);
+}
+
+void TcxCustomDateEdit::PropertiesChanged(TObject* Sender) {
+  // The mask fits the old text into the new one character by character and
+  // the text is then read in the new formats: 3/4/2024 becomes 03.04.2024
+  // (3 April) or a cut 30.2.4 that reads as no date. The date the text read
+  // as when it was written is written again in the new format instead.
+  const bool rewrite = !PropertiesChangeLocked() && IsFocused() && GetModifiedAfterEnter() &&
+                       FWrittenDate.Value != NullDate && InternalGetText() == FWrittenText;
+  const TDateTime date = FWrittenDate;
+  TcxCustomPopupEdit::PropertiesChanged(Sender);
+  if (!rewrite || PropertiesChangeLocked() || !IsFocused()) return;
+  // A text that still reads as the same date (a change that left its
+  // format alone) stays as the user wrote it.
+  TDateTime now;
+  if (cxStrToDateTime(InternalGetText(), !Formats()->GetUseRtlDateTimeFormats(), now) && now.Value == date.Value)
+    return;
+  const AnsiString text = GetRecognizableDisplayValue(date);
+  // The same date in other words: the editor stays edited.
+  SaveModified();
+  orv::ScopeExit restore([this] { RestoreModified(); });
+  SetInternalDisplayValue(Variant(text));
+}
+
 TDateTime TcxCustomDateEdit::GetCurrentDate() {
   if (IsFocused() && !GetEditValidated() && GetModifiedAfterEnter()) return GetDateFromStr(InternalGetText());
   return GetDate();

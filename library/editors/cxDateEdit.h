@@ -169,6 +169,10 @@ class TcxCustomDateEdit : public TcxCustomPopupEdit {
   TDateTime GetPopupInitialDate() const { return FPopupInitialDate; }
 
   void Clear() override { SetDate(NullDate); }
+  // An edited focused text whose format changed (the locale, the kind, the
+  // input kind, the masks) is written again in the new one, the same date.
+  void PropertiesChanged(TObject* Sender) override;
+  using TcxCustomPopupEdit::PropertiesChanged;
   bool IsCharValidForPos(char& AChar, Integer APos) override;
   void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool AEditFocused) override;
   void InternalSetEditValue(const Variant& Value, bool AValidateEdit) override;
@@ -196,6 +200,7 @@ class TcxCustomDateEdit : public TcxCustomPopupEdit {
   bool InternalSetText(const AnsiString& Value) override;
   void InternalValidateDisplayValue(const Variant& ADisplayValue) override;
   void CheckEditorValueBounds() override;
+  void ChangeHandler(TObject* Sender) override;
 
  private:
   friend class TcxCustomDateEditProperties;
@@ -206,6 +211,11 @@ class TcxCustomDateEdit : public TcxCustomPopupEdit {
   TcxPopupCalendar* FCalendar = nullptr;
   TDateTime FPopupInitialDate = NullDate;
   TDateTime FSavedTime = 0;
+  // The focused text as last written and the date it read as then, in the
+  // formats of that moment; the null date for a text that read as none.
+  // Once the formats change the text may read as another date.
+  AnsiString FWrittenText;
+  TDateTime FWrittenDate = NullDate;
 };
 
 class TcxDateEdit : public TcxCustomDateEdit {

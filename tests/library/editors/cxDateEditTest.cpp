@@ -569,6 +569,77 @@ TEST_F(DateEdit, TypedDatesByInputKindSmartWordsAndDateOnError) {
   EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2011, 1, 1));
 }
 
+TEST_F(DateEdit, AFormatChangingUnderAnEditedTextKeepsTheDateItShowed) {
+  // The user types 3/4/2024 (4 March) and, before leaving, the locale
+  // turns German: the text is the same date in the new format, still
+  // edited, and that date is what the editor posts, the remembered time
+  // behind it. Read in the new format it would be 3 April, or (cut by the
+  // new mask) no date at all.
+  ScopedLocale us("en-US");
+  TcxDateEdit* edit = MakeDate();
+  auto* other = Make<TcxDateEdit>({10, 50, 170, 71});
+  edit->SetDate(D(2008, 12, 10) + 10.5 / 24);
+  Show();
+  for (TcxInputKind kind : {ikRegExpr, ikMask, ikStandard}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    edit->GetProperties()->SetInputKind(kind);
+    Focus(edit);
+    if (kind == ikMask) {
+      edit->SetSelection(0, 0);
+      Type("03042024");
+      EXPECT_EQ(TextOf(edit), "03/04/2024");
+    } else {
+      SelectAllAndType(edit, "3/4/2024");
+    }
+    {
+      ScopedLocale de("de-DE");
+      EXPECT_EQ(TextOf(edit), "04.03.2024");
+      EXPECT_TRUE(edit->GetModifiedAfterEnter());
+      other->SetFocus();
+      Pump();
+      EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2024, 3, 4) + 10.5 / 24);
+    }
+    edit->SetDate(D(2008, 12, 10) + 10.5 / 24);
+  }
+
+  // Unedited, the focused text is the value's, shown in the new format.
+  edit->GetProperties()->SetInputKind(ikRegExpr);
+  Focus(edit);
+  {
+    ScopedLocale de("de-DE");
+    EXPECT_EQ(TextOf(edit), "10.12.2008");
+  }
+
+  // A day picked in the calendar is written like a typed one, and goes
+  // back with the locale.
+  OpenOn(edit, D(2024, 3, 3));
+  Press(VK_RIGHT);
+  Press(VK_RETURN);
+  EXPECT_EQ(TextOf(edit), "3/4/2024");
+  {
+    ScopedLocale de("de-DE");
+    EXPECT_EQ(TextOf(edit), "04.03.2024");
+  }
+  EXPECT_EQ(TextOf(edit), "3/4/2024");
+  EXPECT_TRUE(edit->GetModifiedAfterEnter());
+
+  // The editor's own settings: a date-time typed in the standard kind,
+  // then the masked one, then the date kind.
+  edit->GetProperties()->SetKind(ckDateTime);
+  edit->GetProperties()->SetInputKind(ikStandard);
+  Focus(edit);
+  SelectAllAndType(edit, "3/4/2024 10:15 PM");
+  edit->GetProperties()->SetInputKind(ikMask);
+  EXPECT_EQ(TextOf(edit), "03/04/2024 10:15:00 PM");
+  EXPECT_TRUE(edit->GetModifiedAfterEnter());
+  {
+    ScopedLocale de("de-DE");
+    EXPECT_EQ(TextOf(edit), "04.03.2024 22:15:00");
+    ASSERT_TRUE(edit->ValidateEdit(false));
+    EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2024, 3, 4) + 22.25 / 24);
+  }
+}
+
 TEST_F(DateEdit, ValuesThatAreNoDateRaiseTheConversionErrorAndTheRtlSwitchDecidesTheVariant) {
   ScopedLocale us("en-US");
   TcxDateEditProperties* p = New<TcxDateEditProperties>(nullptr);
