@@ -30,13 +30,13 @@ constexpr TRect cxRect(const TPoint& ATopLeft, const TPoint& ABottomRight) {
   return {ATopLeft.X, ATopLeft.Y, ABottomRight.X, ABottomRight.Y};
 }
 constexpr TRect cxRectBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
-  return {ALeft, ATop, ALeft + AWidth, ATop + AHeight};
+  return Bounds(ALeft, ATop, AWidth, AHeight);
 }
 constexpr TPoint cxPoint(Integer X, Integer Y) { return {X, Y}; }
 constexpr TPoint cxPoint(const TSize& ASize) { return {ASize.cx, ASize.cy}; }
 constexpr TSize cxSize(Integer cx, Integer cy) { return {cx, cy}; }
-constexpr Integer cxRectWidth(const TRect& R) { return R.Right - R.Left; }
-constexpr Integer cxRectHeight(const TRect& R) { return R.Bottom - R.Top; }
+constexpr Integer cxRectWidth(const TRect& R) { return R.Width(); }
+constexpr Integer cxRectHeight(const TRect& R) { return R.Height(); }
 constexpr TSize cxRectSize(const TRect& R) { return {cxRectWidth(R), cxRectHeight(R)}; }
 // The width for index 0, the height for any other.
 constexpr Integer cxRectGetSize(const TRect& R, Integer AIndex) {
@@ -98,11 +98,14 @@ constexpr TRect cxRectInflate(const TRect& R, Integer ALeft, Integer ATop, Integ
   return {R.Left - ALeft, R.Top - ATop, R.Right + ARight, R.Bottom + ABottom};
 }
 // Deflates R by the margins held in AMargins.
+// Edges moved past the ends of Integer stop there, as the sizes do.
 constexpr TRect cxRectInflate(const TRect& R, const TRect& AMargins) {
-  return {R.Left + AMargins.Left, R.Top + AMargins.Top, R.Right - AMargins.Right, R.Bottom - AMargins.Bottom};
+  return {ClampToInteger(Int64{R.Left} + AMargins.Left), ClampToInteger(Int64{R.Top} + AMargins.Top),
+          ClampToInteger(Int64{R.Right} - AMargins.Right), ClampToInteger(Int64{R.Bottom} - AMargins.Bottom)};
 }
 constexpr TRect cxRectOffset(const TRect& R, Integer DX, Integer DY) {
-  return {R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY};
+  return {ClampToInteger(Int64{R.Left} + DX), ClampToInteger(Int64{R.Top} + DY), ClampToInteger(Int64{R.Right} + DX),
+          ClampToInteger(Int64{R.Bottom} + DY)};
 }
 constexpr TRect cxRectOffset(const TRect& R, const TPoint& P) { return cxRectOffset(R, P.X, P.Y); }
 // Moved by the sum of every point given.
@@ -139,8 +142,10 @@ void cxRectMinMaxWidth(const TRect& R, Integer& AMax, Integer& AMin);
 void cxRectMinMaxHeight(const TRect& R, Integer& AMax, Integer& AMin);
 
 constexpr TPoint cxPointInvert(const TPoint& P) { return {-P.X, -P.Y}; }
-constexpr TPoint cxPointOffset(const TPoint& P, Integer DX, Integer DY) { return {P.X + DX, P.Y + DY}; }
-constexpr TPoint cxPointOffset(const TPoint& P, const TPoint& D) { return {P.X + D.X, P.Y + D.Y}; }
+constexpr TPoint cxPointOffset(const TPoint& P, Integer DX, Integer DY) {
+  return {ClampToInteger(Int64{P.X} + DX), ClampToInteger(Int64{P.Y} + DY)};
+}
+constexpr TPoint cxPointOffset(const TPoint& P, const TPoint& D) { return cxPointOffset(P, D.X, D.Y); }
 // Moved by the sum of every point given.
 TPoint cxPointOffset(const TPoint& P, std::span<const TPoint> APoints);
 // The sum of every point given; cxNullPoint for none. A count travels with

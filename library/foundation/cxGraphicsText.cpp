@@ -26,21 +26,23 @@ AnsiString StripPrefixes(const AnsiString& AText) {
 TSize TcxCanvas::TextExtent(const AnsiString& AText) { return FCanvas->TextExtent(AText); }
 
 void TcxCanvas::TextExtent(const AnsiString& AText, TRect& R, Integer AFlags) {
-  const Integer W0 = cxRectWidth(R), H0 = cxRectHeight(R);
-  if (W0 <= 0 && !AText.empty()) R.Right = R.Left + 1;
+  // Sizes in 64 bits: a rectangle across the whole range is wider than an
+  // Integer holds, and the room it leaves is shared out exactly.
+  const Int64 W0 = Int64{R.Right} - R.Left, H0 = Int64{R.Bottom} - R.Top;
+  if (W0 <= 0 && !AText.empty()) R.Right = ClampToInteger(Int64{R.Left} + 1);
   RECT r = R;
   UINT format = (cxFlagsToDTFlags(AFlags) & ~DT_VCENTER) | DT_CALCRECT;
   DrawTextA(GetHandle(), AText.data(), static_cast<int>(AText.size()), &r, format);
   R = r;
-  const Integer W1 = cxRectWidth(R), H1 = cxRectHeight(R);
+  const Int64 spareW = W0 - cxRectWidth(R), spareH = H0 - cxRectHeight(R);
   if (AFlags & cxAlignHCenter)
-    R = cxRectOffsetHorz(R, (W0 - W1) / 2);
+    R = cxRectOffsetHorz(R, ClampToInteger(spareW / 2));
   else if (AFlags & cxAlignRight)
-    R = cxRectOffsetHorz(R, W0 - W1);
+    R = cxRectOffsetHorz(R, ClampToInteger(spareW));
   if (AFlags & cxAlignVCenter)
-    R = cxRectOffsetVert(R, (H0 - H1) / 2);
+    R = cxRectOffsetVert(R, ClampToInteger(spareH / 2));
   else if (AFlags & cxAlignBottom)
-    R = cxRectOffsetVert(R, H0 - H1);
+    R = cxRectOffsetVert(R, ClampToInteger(spareH));
 }
 
 void TcxCanvas::AlignMultiLineTextRectVertically(TRect& R, const AnsiString& AText, TcxAlignmentVert AAlignmentVert,
@@ -56,9 +58,9 @@ void TcxCanvas::AlignMultiLineTextRectVertically(TRect& R, const AnsiString& ATe
   TextExtent(AText, measured, flags);
   const Integer textHeight = cxRectHeight(measured);
   if (AAlignmentVert == vaBottom)
-    R.Top = R.Bottom - textHeight;
+    R.Top = ClampToInteger(Int64{R.Bottom} - textHeight);
   else
-    R.Top += (cxRectHeight(R) - textHeight) / 2;
+    R.Top = ClampToInteger(R.Top + (Int64{R.Bottom} - R.Top - textHeight) / 2);
 }
 
 void TcxCanvas::DrawTexT(const AnsiString& AText, const TRect& R, Integer AFlags, bool AEnabled) {

@@ -17,12 +17,7 @@ double Frac(double value);
 // halves away from zero; c = 0 or a result outside Integer gives -1.
 Integer MulDiv(Integer a, Integer b, Integer c);
 
-// The Integer nearest to a 64-bit value: the value itself, or the end of
-// the range it lies beyond.
-constexpr Integer ClampToInteger(Int64 value) {
-  constexpr Integer lo = std::numeric_limits<Integer>::min(), hi = std::numeric_limits<Integer>::max();
-  return value < lo ? lo : value > hi ? hi : static_cast<Integer>(value);
-}
+// ClampToInteger lives beside the geometry records in Types.h.
 
 // Division and remainder truncated toward zero (the language's div and
 // mod): EDivByZero for b = 0, EIntOverflow for the one quotient that does

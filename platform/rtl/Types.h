@@ -57,6 +57,12 @@ using COLORREF = std::uint32_t;
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 
+// The Integer nearest to a 64-bit value: the value itself, or the end of
+// the range it lies beyond.
+constexpr Integer ClampToInteger(Int64 value) {
+  return value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : static_cast<Integer>(value);
+}
+
 // The geometry records have constructors as well as members so that
 // TPoint(X, Y) reads the same under every compiler (parenthesised
 // aggregate initialisation is recent).
@@ -86,8 +92,10 @@ struct TRect {
   constexpr TRect(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom)
       : Left(ALeft), Top(ATop), Right(ARight), Bottom(ABottom) {}
 
-  constexpr Integer Width() const { return Right - Left; }
-  constexpr Integer Height() const { return Bottom - Top; }
+  // A rectangle spanning more than the whole range of Integer is as wide
+  // as an Integer reaches, not wrapped round to a negative width.
+  constexpr Integer Width() const { return ClampToInteger(Int64{Right} - Left); }
+  constexpr Integer Height() const { return ClampToInteger(Int64{Bottom} - Top); }
   constexpr TPoint TopLeft() const { return {Left, Top}; }
   constexpr TPoint BottomRight() const { return {Right, Bottom}; }
   constexpr bool operator==(const TRect&) const = default;
@@ -95,4 +103,7 @@ struct TRect {
 
 constexpr TPoint Point(Integer x, Integer y) { return {x, y}; }
 constexpr TRect Rect(Integer l, Integer t, Integer r, Integer b) { return {l, t, r, b}; }
-constexpr TRect Bounds(Integer l, Integer t, Integer w, Integer h) { return {l, t, l + w, t + h}; }
+// The far edges stop at the end of the range rather than wrapping round.
+constexpr TRect Bounds(Integer l, Integer t, Integer w, Integer h) {
+  return {l, t, ClampToInteger(Int64{l} + w), ClampToInteger(Int64{t} + h)};
+}

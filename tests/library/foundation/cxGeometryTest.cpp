@@ -50,6 +50,21 @@ TEST(cxGeometry, HalvingTruncatesTowardZero) {
   EXPECT_EQ(left.Right, INT_MAX - 4);
 }
 
+TEST(cxGeometry, SizesAndMovesStopAtTheEndsOfInteger) {
+  // A painter's rectangle may reach across the whole range (a control
+  // scrolled far away); its size and the shapes placed from its corners
+  // stop at the ends instead of wrapping round to the other side.
+  const TRect whole{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  EXPECT_EQ(cxRectSize(whole), (TSize{INT_MAX, INT_MAX}));
+  EXPECT_EQ(cxRectOffset(TRect{INT_MAX - 4, 0, INT_MAX, 4}, 10, -10), (TRect{INT_MAX, -10, INT_MAX, -6}));
+  EXPECT_EQ(cxRectInflate(whole, TRect{-1, -1, -1, -1}), whole);
+  EXPECT_EQ(cxPointOffset(TPoint{INT_MIN, INT_MAX}, TPoint{-5, 8}), (TPoint{INT_MIN, INT_MAX}));
+  EXPECT_EQ(cxRectBounds(INT_MAX - 2, 0, 5, 5).Right, INT_MAX);
+  // Inside the range nothing changes, inverted rectangles included.
+  EXPECT_EQ(cxRectWidth(TRect{10, 0, 4, 0}), -6);
+  EXPECT_EQ(cxRectOffset(TRect{1, 2, 3, 4}, cxPoint(-1, 1)), (TRect{0, 3, 2, 5}));
+}
+
 TEST(cxGeometry, BorderZonesAreTestedRightBottomLeftTop) {
   const TRect r{0, 0, 10, 10};
   EXPECT_EQ(cxRectPtInEx(r, 5, 5, 3), ptrtArea);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Fonts.h"
 #include "platform/gdi/MetafileRecorder.h"
@@ -348,6 +350,25 @@ TEST(cxCanvasText, DisabledTextIsEmbossedInsideTheRectangle) {
       const TColor c = disabled.At(x, y);
       EXPECT_TRUE(c == clWhite || c == ColorToRGB(clBtnShadow)) << x << "," << y;
     }
+}
+
+TEST(cxCanvasText, TextInRectanglesAtTheEndsOfTheRangeIsPlacedInsideThem) {
+  // Centred, right and bottom alignment in a rectangle reaching across the
+  // range, or inverted across it, share out room an Integer cannot hold.
+  Surface s(40, 20);
+  s.Canvas->GetFont()->SetName("Tahoma");
+  s.Canvas->GetFont()->SetHeight(-11);
+  TRect r{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  s.Canvas->TextExtent("Ab", r, cxAlignHCenter | cxAlignVCenter | cxSingleLine);
+  const Integer width = s.Canvas->TextWidth("Ab");
+  EXPECT_EQ(cxRectWidth(r), width);
+  EXPECT_NEAR(r.Left + width / 2, 0, 1) << "the middle of the whole range is 0";
+  TRect inverted{INT_MAX, 0, INT_MIN, 20};
+  s.Canvas->TextExtent("Ab", inverted, cxAlignRight | cxAlignBottom | cxSingleLine);
+  TRect bottom{0, INT_MIN, 40, INT_MAX};
+  s.Canvas->AlignMultiLineTextRectVertically(bottom, "Ab", vaBottom, false, false, true, false);
+  EXPECT_EQ(bottom.Bottom, INT_MAX);
+  EXPECT_EQ(cxRectHeight(bottom), s.Canvas->TextHeight("Ab"));
 }
 
 TEST(cxCanvasText, LinesOfATextAndTheirRectangles) {

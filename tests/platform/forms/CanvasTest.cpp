@@ -239,6 +239,29 @@ TEST(Canvas, DrawsGraphicsAndCopiesBitmapsWithAColourReplacedByTheBrush) {
   glyph->Free();
 }
 
+TEST(Canvas, RectanglesAtTheEndsOfTheRangeKeepTheirSizesAndEdges) {
+  // A rectangle across the whole range is as wide as an Integer reaches,
+  // and a graphic placed at the far end stops there: neither wraps round
+  // to a negative size that draws nothing or the other end of the range.
+  EXPECT_EQ(Rect(INT_MIN, INT_MIN, INT_MAX, INT_MAX).Width(), INT_MAX);
+  EXPECT_EQ(Rect(INT_MIN, 0, INT_MAX, 1).Height(), 1);
+  EXPECT_EQ(Rect(5, 5, 2, 2).Width(), -3) << "an inverted rectangle keeps its negative size";
+  EXPECT_EQ(Bounds(INT_MAX - 1, INT_MIN + 1, 10, -10), Rect(INT_MAX - 1, INT_MIN + 1, INT_MAX, INT_MIN));
+
+  LeakCheck leaks;
+  TBitmap* red = New<TBitmap>();
+  red->SetSize(4, 4);
+  red->GetCanvas()->GetBrush()->SetColor(clRed);
+  red->GetCanvas()->FillRect(Rect(0, 0, 4, 4));
+  MemCanvas c(8, 8);
+  c->Draw(INT_MAX - 1, INT_MAX - 1, red);
+  EXPECT_EQ(c.At(0, 0), clWhite) << "what lies at the far end stays there";
+  // Past the drawing layer's coordinate range a copy draws nothing, as
+  // the platform's does; it must still measure its rectangle soundly.
+  c->CopyRect(Rect(INT_MIN, INT_MIN, INT_MAX, INT_MAX), red->GetCanvas(), Rect(0, 0, 4, 4));
+  red->Free();
+}
+
 TEST(Canvas, APatternBitmapTilesFromTheOrigin) {
   LeakCheck leaks;
   TBitmap* tile = New<TBitmap>();
