@@ -323,14 +323,6 @@ void Base::DrawGroupExpandButtonMark(TcxCanvas* ACanvas, const TRect& R, bool AE
   constexpr Integer n = 3;
   const Int64 x0 = (Int64(R.Left) + R.Right - (2 * n + 1)) / 2;
   const Int64 y0 = (Int64(R.Top) + R.Bottom - 2 * (n + 1)) / 2 - (AExpanded ? 0 : 1);
-  auto moveTo = [&](Int64 X, Int64 Y) {
-    const TPoint p = cxPointHeld(X, Y);
-    ACanvas->MoveTo(p.X, p.Y);
-  };
-  auto lineTo = [&](Int64 X, Int64 Y) {
-    const TPoint p = cxPointHeld(X, Y);
-    ACanvas->LineTo(p.X, p.Y);
-  };
   ACanvas->GetPen()->SetStyle(psSolid);
   ACanvas->GetPen()->SetWidth(1);
   ACanvas->GetPen()->SetColor(ButtonSymbolColor(AState));
@@ -338,13 +330,13 @@ void Base::DrawGroupExpandButtonMark(TcxCanvas* ACanvas, const TRect& R, bool AE
     const Int64 y = y0 + row + (row >= 2 ? n - 1 : 0);
     if (AExpanded) {
       // Apex on the row itself, arms going down.
-      moveTo(x0, y + n);
-      lineTo(x0 + n, y);
-      lineTo(x0 + 2 * n + 1, y + n + 1);
+      cxMoveToHeld(ACanvas, x0, y + n);
+      cxLineToHeld(ACanvas, x0 + n, y);
+      cxLineToHeld(ACanvas, x0 + 2 * n + 1, y + n + 1);
     } else {
-      moveTo(x0, y);
-      lineTo(x0 + n, y + n);
-      lineTo(x0 + 2 * n + 1, y - 1);
+      cxMoveToHeld(ACanvas, x0, y);
+      cxLineToHeld(ACanvas, x0 + n, y + n);
+      cxLineToHeld(ACanvas, x0 + 2 * n + 1, y - 1);
     }
   }
 }

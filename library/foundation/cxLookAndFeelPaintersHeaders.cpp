@@ -178,23 +178,15 @@ void Base::DrawSortingArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor1, 
   const Int64 x = (Int64(R.Left) + R.Right) / 2 - (w % 2 == 0 ? 1 : 0);
   const Int64 y = AAscendingSorting ? (Int64(R.Top) + R.Bottom - h) / 2 : (Int64(R.Top) + R.Bottom + h) / 2 - 1;
   const Integer a = w / 2, a1 = w % 2 == 0 ? a - 1 : a;
-  auto moveTo = [&](Int64 X, Int64 Y) {
-    const TPoint p = cxPointHeld(X, Y);
-    ACanvas->MoveTo(p.X, p.Y);
-  };
-  auto lineTo = [&](Int64 X, Int64 Y) {
-    const TPoint p = cxPointHeld(X, Y);
-    ACanvas->LineTo(p.X, p.Y);
-  };
   SetPenColor(ACanvas, AColor1);
-  moveTo(x + a, y + (h - 2) * d);
-  lineTo(x + a - a1, y);
-  lineTo(x + a, y + (h - 1) * d);
+  cxMoveToHeld(ACanvas, x + a, y + (h - 2) * d);
+  cxLineToHeld(ACanvas, x + a - a1, y);
+  cxLineToHeld(ACanvas, x + a, y + (h - 1) * d);
   SetPenColor(ACanvas, AAscendingSorting ? AColor1 : AColor2);
-  lineTo(x - a1, y + (h - 1) * d);
+  cxLineToHeld(ACanvas, x - a1, y + (h - 1) * d);
   SetPenColor(ACanvas, AColor2);
-  lineTo(x, y);
-  lineTo(x - a1, y + (h - w % 2) * d);
+  cxLineToHeld(ACanvas, x, y);
+  cxLineToHeld(ACanvas, x - a1, y + (h - w % 2) * d);
 }
 
 void Base::DrawSortingMark(TcxCanvas*, const TRect&, bool) const {}

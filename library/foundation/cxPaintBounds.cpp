@@ -1,6 +1,7 @@
 #include "library/foundation/cxPaintBounds.h"
 
 #include "library/foundation/cxGeometry.h"
+#include "library/foundation/cxGraphics.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Numbers.h"
 
@@ -19,6 +20,9 @@ TRect cxRectHeld(Int64 ALeft, Int64 ATop, Int64 ARight, Int64 ABottom) {
 TRect cxRectHeld(const TRect& R) { return cxRectHeld(R.Left, R.Top, R.Right, R.Bottom); }
 
 TPoint cxPointHeld(Int64 X, Int64 Y) { return {Held(X), Held(Y)}; }
+
+void cxMoveToHeld(TcxCanvas* ACanvas, Int64 X, Int64 Y) { ACanvas->MoveTo(Held(X), Held(Y)); }
+void cxLineToHeld(TcxCanvas* ACanvas, Int64 X, Int64 Y) { ACanvas->LineTo(Held(X), Held(Y)); }
 
 TRect cxRectShrunk(const TRect& R, Integer D) {
   return {ClampToInteger(Int64(R.Left) + D), ClampToInteger(Int64(R.Top) + D), ClampToInteger(Int64(R.Right) - D),

@@ -5,6 +5,8 @@
 #include "platform/gdi/GdiTypes.h"
 #include "platform/rtl/Types.h"
 
+class TcxCanvas;
+
 // R with each coordinate beyond what any surface holds moved to that limit,
 // as the drawing tier draws it: the sizes and middles of the result fit in
 // an Integer. Painters take the rectangles they are given so.
@@ -14,6 +16,9 @@ TRect cxRectHeld(const TRect& R);
 // held the same way, so they reach the drawing tier as it would hold them.
 TPoint cxPointHeld(Int64 X, Int64 Y);
 TRect cxRectHeld(Int64 ALeft, Int64 ATop, Int64 ARight, Int64 ABottom);
+// The pen moved, or a line drawn, to such a corner.
+void cxMoveToHeld(TcxCanvas* ACanvas, Int64 X, Int64 Y);
+void cxLineToHeld(TcxCanvas* ACanvas, Int64 X, Int64 Y);
 // R less D pixels on every side, summed in 64 bits and held to Integer.
 TRect cxRectShrunk(const TRect& R, Integer D);
 
