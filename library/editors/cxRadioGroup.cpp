@@ -11,6 +11,7 @@
 #include "platform/rtl/ScopeExit.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Queue.h"
 
 using namespace win;
 
@@ -416,6 +417,17 @@ void TcxCustomRadioGroup::Activate(TcxCustomEditData*& AEditData) {
   // value stays until the user picks an item.
   auto unchosen = orv::TempValue(FFocusingUnchosen, chosen < 0);
   GetRadioButton(index)->SetFocus();
+}
+
+void TcxCustomRadioGroup::ActivateByKey(char AKey, TcxCustomEditData*& AEditData) {
+  TcxCustomButtonGroup::ActivateByKey(AKey, AEditData);
+  if (AKey != ' ' || GetItemIndex() >= 0 || !CanModify()) return;
+  for (Integer i = 0; i < GetButtonCount(); ++i) {
+    TcxCustomRadioGroupButton* button = GetRadioButton(i);
+    if (!button->Focused()) continue;
+    if (button->HandleAllocated()) SendMessageA(button->GetHandle(), BM_CLICK, 0, 0);
+    return;
+  }
 }
 
 void TcxCustomRadioGroup::Loaded() {

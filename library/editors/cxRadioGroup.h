@@ -168,6 +168,9 @@ class TcxCustomRadioGroup : public TcxCustomButtonGroup {
   void SetItemIndex(Integer Value);
 
   void Activate(TcxCustomEditData*& AEditData) override;
+  // The Space that opens a cell of no item chosen chooses the button that
+  // took the focus, as Space on that button would.
+  void ActivateByKey(char AKey, TcxCustomEditData*& AEditData) override;
   void Clear() override { SetItemIndex(-1); }
   void InternalSetEditValue(const Variant& Value, bool AValidateEdit) override;
   void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool AEditFocused) override;

@@ -415,6 +415,29 @@ TEST_F(RadioGroup, InPlaceOpeningACellOfNoItemChoosesNothingUntilTheUserDoes) {
   EXPECT_EQ(Checks(static_cast<TcxRadioGroup*>(editor)), ".x.");
   Close(editor);
   EXPECT_EQ(log, (Log{"take 3", "take 4"}));
+
+  // The Space that opens the cell is such a choice too, and the only one:
+  // the focused button is chosen once, the value a read-only row holds is
+  // kept, and opening by another key chooses nothing.
+  log.clear();
+  for (char key : {' ', 'a'}) {
+    TcxCustomEdit* opened = pool->GetEdit(row);
+    opened->SetEditValue(Variant(7));
+    TcxCustomEditData* data = nullptr;
+    opened->ActivateByKey(key, data);
+    Pump();
+    EXPECT_EQ(Checks(static_cast<TcxRadioGroup*>(opened)), key == ' ' ? "x.." : "...") << key;
+    Close(opened);
+  }
+  row->SetReadOnly(true);
+  TcxCustomEdit* locked = pool->GetEdit(row);
+  locked->SetEditValue(Variant(7));
+  TcxCustomEditData* data = nullptr;
+  locked->ActivateByKey(' ', data);
+  Pump();
+  EXPECT_EQ(Checks(static_cast<TcxRadioGroup*>(locked)), "...");
+  Close(locked);
+  EXPECT_EQ(log, (Log{"take 3", "take 7", "take 7"}));
 }
 
 TEST_F(RadioGroup, TheFilterRowChoosesAmongTheCaptionsAndTheUnitRegistersTheKind) {
