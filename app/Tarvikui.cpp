@@ -396,7 +396,7 @@ void TMainForm::PostValueEditor() {
 bool TMainForm::WriteTerrainFile(const AnsiString& AName) {
   PostValueEditor();
   std::optional<TUserMessage> failure;
-  if (frontend::WriteTerrainFile(AName, ValueRowContents(), Defs, failure)) return true;
+  if (frontend::WriteTerrainFile(AName, ValueRowContents(), Defs, Statements, failure)) return true;
   if (failure) Tell(*failure);
   return false;
 }

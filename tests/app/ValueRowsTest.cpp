@@ -99,6 +99,35 @@ TEST(ValueRows, ValuesThatDoNotFitShowTheirDefaultOrStayAsTheyAre) {
   EXPECT_EQ(Text(&defs[4], plan.Rows[4].Value), "9");
 }
 
+// A drop-down row holds a caption, and a caption can stand for more than
+// one number: a caption that repeats, or a number outside the items that
+// reads like one. A row left as the file set it writes the file's number;
+// a caption the user picked writes its first item's number.
+TEST(ValueRows, ADropDownRowLeftAsTheFileSetItWritesTheFilesNumberBack) {
+  const TDefinitionTable defs = sample::Definitions(
+      "size;Size;L;0;4;2;h;d;64;128;256;512;1024;\n"
+      "level;Level;L;1;6;1;h;d;Low;Mid;High;Mid;Top;Peak;\n");
+  const TTerrainStatements file = ParseTerrainText("size = 128;\nlevel = 4;\nlevel = 5;");
+  const TValueRowPlan plan = PlanValueRows(defs, file, "f.tt");
+  EXPECT_EQ(Describe(plan), (std::vector<std::string>{"ok 0 Size = '128'", "ok 1 Level = 'Mid'"}));
+  std::vector<TValueRowContent> rows;
+  for (const TValueRowSetup& row : plan.Rows) rows.push_back({row.Category, row.Tag, row.Caption, row.Value});
+  auto written = [&](const TTerrainStatements& shown) {
+    TTerrainStatements out;
+    TUserMessage failure;
+    EXPECT_TRUE(TerrainStatementsOf(rows, defs, shown, "f.tt", out, failure));
+    std::string text;
+    for (const TTerrainStatement& s : out) text += s.Key + "=" + s.Value + " ";
+    return text;
+  };
+  EXPECT_EQ(written(file), "size=128 level=4 ");
+  // Rows not planned from a file map their captions as the user picks them.
+  EXPECT_EQ(written({}), "size=1 level=2 ");
+  rows[0].Value = "512";
+  rows[1].Value = "Top";
+  EXPECT_EQ(written(file), "size=3 level=5 ");
+}
+
 TEST(ValueRows, FileTextsOfValuesAreTheSameInEveryLocale) {
   const TDefinitionTable defs = sample::Definitions("f;F;F;0;10;1;h;d;\nl;L;L;1;6;1;h;d;Low;Mid;High;Mid;Top;Peak;\n");
   for (const char* locale : {"en-US", "de-DE"}) {
