@@ -244,7 +244,7 @@ bool TerrainStatementsOf(const std::vector<TValueRowContent>& rows, const TDefin
 
 bool WriteTerrainFile(const AnsiString& fileName, const std::vector<TValueRowContent>& rows,
                       const TDefinitionTable& defs, const TTerrainStatements& shown,
-                      std::optional<TUserMessage>& failure) {
+                      std::optional<TUserMessage>& failure, TTerrainStatements* written) {
   failure.reset();
   if (fileName.empty()) return false;
   TTerrainStatements statements;
@@ -254,6 +254,7 @@ bool WriteTerrainFile(const AnsiString& fileName, const std::vector<TValueRowCon
     failure = message;
     return false;
   }
+  if (written) *written = std::move(statements);
   return true;
 }
 

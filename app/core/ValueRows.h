@@ -104,9 +104,10 @@ bool TerrainStatementsOf(const std::vector<TValueRowContent>& rows, const TDefin
                          TUserMessage& failure);
 // Writes the rows to a file: the whole text is made first, so a value that
 // cannot be written leaves the disk untouched. An empty name writes nothing
-// and answers false without a message.
+// and answers false without a message. What was written goes to written
+// when given: the next save goes back from it, not from the file read.
 bool WriteTerrainFile(const AnsiString& fileName, const std::vector<TValueRowContent>& rows,
                       const TDefinitionTable& defs, const TTerrainStatements& shown,
-                      std::optional<TUserMessage>& failure);
+                      std::optional<TUserMessage>& failure, TTerrainStatements* written = nullptr);
 
 }  // namespace frontend
