@@ -109,17 +109,21 @@ AnsiString DecimalFileText(double value) {
   return text;
 }
 
-// The file's own value of a drop-down row that still shows what that value
-// showed. The row holds a caption, and going back from a caption finds
-// the first item so captioned, which need not be the number the file held.
+// The text a drop-down row was planned from (the file's value, else the
+// default, as PlanValueRows chose), when the row still shows what that
+// text showed. The row holds a caption, and going back from a caption
+// finds the first item so captioned, which need not be the number planned.
 bool KeptFileValue(const TERRAIN_KEY_DEF& def, const Variant& value,
                    const std::unordered_map<AnsiString, const AnsiString*>& shownValue, AnsiString& text) {
   const auto found = shownValue.find(def.Key);
   Variant showed;
-  if (found == shownValue.end() || !RowValue(def, vrkComboBox, *found->second, showed) ||
-      VarToStr(showed) != VarToStr(value))
-    return false;
-  text = *found->second;
+  const AnsiString* planned = nullptr;
+  if (found != shownValue.end() && RowValue(def, vrkComboBox, *found->second, showed))
+    planned = found->second;
+  else if (RowValue(def, vrkComboBox, def.Default, showed))
+    planned = &def.Default;
+  if (!planned || VarToStr(showed) != VarToStr(value)) return false;
+  text = *planned;
   return true;
 }
 

@@ -94,9 +94,9 @@ struct TValueRowContent {
 // The statements a save writes: the "Ok Values" rows, then the "Unused
 // Values" rows, then the unknown keys, each in row order. shown holds the
 // statements the rows were planned from: a drop-down row still showing the
-// caption its file value showed writes that value back, since a caption
-// can stand for more than one number (captions that repeat, a number
-// outside the items that reads like one). False with the message to show
+// caption its file value (or default) showed writes that text back, since
+// a caption can stand for more than one number (captions that repeat, a
+// number outside the items that reads like one). False with the message to show
 // when a value cannot be written: a decimal that is no number, or a text
 // that would not read back (';', '=' or a line break).
 bool TerrainStatementsOf(const std::vector<TValueRowContent>& rows, const TDefinitionTable& defs,
