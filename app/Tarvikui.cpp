@@ -396,7 +396,14 @@ void TMainForm::PostValueEditor() {
 bool TMainForm::WriteTerrainFile(const AnsiString& AName) {
   PostValueEditor();
   std::optional<TUserMessage> failure;
-  if (frontend::WriteTerrainFile(AName, ValueRowContents(), Defs, failure)) return true;
+  TTerrainStatements written;
+  if (frontend::WriteTerrainFile(AName, ValueRowContents(), Defs, Statements, failure, &written)) {
+    // The next save goes back from what the rows were written as: a
+    // caption picked after this one stands for its item, not for the
+    // number the file held before.
+    Statements = std::move(written);
+    return true;
+  }
   if (failure) Tell(*failure);
   return false;
 }

@@ -137,7 +137,8 @@ class TMainForm : public TForm, private frontend::IGeneratorRunHost {
   bool Modified = false;
   // The run state: GeneratorPid, BatchRunning, BatchIndex and BatchList.
   std::unique_ptr<frontend::TGeneratorRunner> Runner;
-  // Keys and Values of the shown file, in file order.
+  // Keys and Values of the shown file, in file order; after a write, those
+  // written.
   frontend::TTerrainStatements Statements;
   // The records of the file rows (their Tag points at them).
   std::vector<std::unique_ptr<frontend::TERRAIN_FILE_INFO>> FileInfos;

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const TValueRowSetup& row : plan.Rows) rows.push_back({row.Category, row.Tag, row.Caption, row.Value});
   TTerrainStatements written;
   TUserMessage failure;
-  if (TerrainStatementsOf(rows, Definitions(), "f.tt", written, failure) &&
+  if (TerrainStatementsOf(rows, Definitions(), statements, "f.tt", written, failure) &&
       ParseTerrainText(TerrainFileText(written)) != written)
     std::abort();
   return 0;

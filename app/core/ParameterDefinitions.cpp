@@ -104,7 +104,10 @@ bool ParseDefinitionLine(const AnsiString& lineText, TDefinitionTable& defs, TUs
   TERRAIN_KEY_DEF def;
   AnsiString typeToken;
   try {
-    def.Key = NextToken(line, count);
+    // A terrain file's keys are read trimmed: a key with blanks around it
+    // would match none of them, so each save would write it again ahead of
+    // the file's own value.
+    def.Key = Trim(NextToken(line, count));
     def.Caption = NextToken(line, count);
     typeToken = NextToken(line, count);
     def.Min = NextToken(line, count);

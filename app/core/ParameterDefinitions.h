@@ -27,7 +27,7 @@ enum TParameterType : Byte { ptInteger = 0, ptFloat = 1, ptBoolean = 2, ptList =
 // One parameter definition. Min, Max and Default keep the file's text; the
 // readers convert them where a number is needed.
 struct TERRAIN_KEY_DEF {
-  AnsiString Key;  // compared exactly (case-sensitive)
+  AnsiString Key;  // trimmed as terrain files' keys are, then compared exactly
   AnsiString Caption;
   Byte Type = ptString;
   AnsiString Min;

@@ -109,6 +109,24 @@ AnsiString DecimalFileText(double value) {
   return text;
 }
 
+// The text a drop-down row was planned from (the file's value, else the
+// default, as PlanValueRows chose), when the row still shows what that
+// text showed. The row holds a caption, and going back from a caption
+// finds the first item so captioned, which need not be the number planned.
+bool KeptFileValue(const TERRAIN_KEY_DEF& def, const Variant& value,
+                   const std::unordered_map<AnsiString, const AnsiString*>& shownValue, AnsiString& text) {
+  const auto found = shownValue.find(def.Key);
+  Variant showed;
+  const AnsiString* planned = nullptr;
+  if (found != shownValue.end() && RowValue(def, vrkComboBox, *found->second, showed))
+    planned = found->second;
+  else if (RowValue(def, vrkComboBox, def.Default, showed))
+    planned = &def.Default;
+  if (!planned || VarToStr(showed) != VarToStr(value)) return false;
+  text = *planned;
+  return true;
+}
+
 // A text that another read would cut short or split differently.
 bool SurvivesTheFormat(const AnsiString& text) { return text.find_first_of(";=\r\n") == AnsiString::npos; }
 
@@ -201,15 +219,20 @@ bool RowValueText(const TERRAIN_KEY_DEF* def, const Variant& value, AnsiString& 
 }
 
 bool TerrainStatementsOf(const std::vector<TValueRowContent>& rows, const TDefinitionTable& defs,
-                         const AnsiString& fileName, TTerrainStatements& out, TUserMessage& failure) {
+                         const TTerrainStatements& shown, const AnsiString& fileName, TTerrainStatements& out,
+                         TUserMessage& failure) {
   out.clear();
+  // As the rows were planned: a key set twice counts with its first value.
+  std::unordered_map<AnsiString, const AnsiString*> shownValue;
+  for (const TTerrainStatement& s : shown) shownValue.emplace(s.Key, &s.Value);
   for (TValueCategory category : {vcOk, vcUnused, vcUnknown})
     for (const TValueRowContent& row : rows) {
       if (row.Category != category) continue;
       const bool known = category != vcUnknown && row.Tag >= 0 && std::size_t(row.Tag) < defs.size();
       const TERRAIN_KEY_DEF* def = known ? &defs[std::size_t(row.Tag)] : nullptr;
       AnsiString text;
-      if (!RowValueText(def, row.Value, text)) {
+      const bool kept = def && RowKindOf(*def) == vrkComboBox && KeptFileValue(*def, row.Value, shownValue, text);
+      if (!kept && !RowValueText(def, row.Value, text)) {
         failure = WriteFailure(fileName, Format("The value of '%s' is not a valid number.", {row.Caption}));
         return false;
       }
@@ -224,16 +247,18 @@ bool TerrainStatementsOf(const std::vector<TValueRowContent>& rows, const TDefin
 }
 
 bool WriteTerrainFile(const AnsiString& fileName, const std::vector<TValueRowContent>& rows,
-                      const TDefinitionTable& defs, std::optional<TUserMessage>& failure) {
+                      const TDefinitionTable& defs, const TTerrainStatements& shown,
+                      std::optional<TUserMessage>& failure, TTerrainStatements* written) {
   failure.reset();
   if (fileName.empty()) return false;
   TTerrainStatements statements;
   TUserMessage message;
-  if (!TerrainStatementsOf(rows, defs, fileName, statements, message) ||
+  if (!TerrainStatementsOf(rows, defs, shown, fileName, statements, message) ||
       !SaveTerrainFile(fileName, TerrainFileText(statements), message)) {
     failure = message;
     return false;
   }
+  if (written) *written = std::move(statements);
   return true;
 }
 

@@ -92,15 +92,22 @@ struct TValueRowContent {
 };
 
 // The statements a save writes: the "Ok Values" rows, then the "Unused
-// Values" rows, then the unknown keys, each in row order. False with the
-// message to show when a value cannot be written: a decimal that is no
-// number, or a text that would not read back (';', '=' or a line break).
+// Values" rows, then the unknown keys, each in row order. shown holds the
+// statements the rows were planned from: a drop-down row still showing the
+// caption its file value (or default) showed writes that text back, since
+// a caption can stand for more than one number (captions that repeat, a
+// number outside the items that reads like one). False with the message to show
+// when a value cannot be written: a decimal that is no number, or a text
+// that would not read back (';', '=' or a line break).
 bool TerrainStatementsOf(const std::vector<TValueRowContent>& rows, const TDefinitionTable& defs,
-                         const AnsiString& fileName, TTerrainStatements& out, TUserMessage& failure);
+                         const TTerrainStatements& shown, const AnsiString& fileName, TTerrainStatements& out,
+                         TUserMessage& failure);
 // Writes the rows to a file: the whole text is made first, so a value that
 // cannot be written leaves the disk untouched. An empty name writes nothing
-// and answers false without a message.
+// and answers false without a message. What was written goes to written
+// when given: the next save goes back from it, not from the file read.
 bool WriteTerrainFile(const AnsiString& fileName, const std::vector<TValueRowContent>& rows,
-                      const TDefinitionTable& defs, std::optional<TUserMessage>& failure);
+                      const TDefinitionTable& defs, const TTerrainStatements& shown,
+                      std::optional<TUserMessage>& failure, TTerrainStatements* written = nullptr);
 
 }  // namespace frontend

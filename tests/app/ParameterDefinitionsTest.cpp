@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/core/TerrainFiles.h"
 #include "platform/rtl/Locale.h"
 #include "support/TempDir.h"
 
@@ -60,6 +61,18 @@ TEST(DefinitionFile, TheFileGivesOneDefinitionPerLine) {
             "Details for 'Season'|List|1|6|2");
   EXPECT_EQ(ParameterTypeName(ptFloat), "Decimal Number");
   EXPECT_EQ(ParameterTypeName(9), "Unknown");
+}
+
+// A terrain file's keys are read trimmed, so a key written with blanks
+// around it in the definitions still names the value the file sets.
+TEST(DefinitionFile, AKeyIsReadTrimmedAsTerrainFilesReadTheirKeys) {
+  const Parsed p = Parse("width ;Map width;I;16;512;128;h;d;\n seed\t;Seed;I;0;99;1;h;d;\n");
+  ASSERT_EQ(p.Defs.size(), 2u);
+  EXPECT_EQ(p.Defs[0].Key, "width");
+  EXPECT_EQ(p.Defs[1].Key, "seed");
+  const TTerrainStatements file = ParseTerrainText("width = 256;\n\tseed\t= 7;");
+  ASSERT_EQ(file.size(), 2u);
+  EXPECT_EQ(file[0].Key + "|" + file[1].Key, p.Defs[0].Key + "|" + p.Defs[1].Key);
 }
 
 TEST(DefinitionFile, EachFaultyLineHasItsOwnMessage) {

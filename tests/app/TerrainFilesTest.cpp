@@ -42,7 +42,7 @@ class TerrainFileTest : public ::testing::Test {
     TTerrainStatements statements;
     TUserMessage readFailure;
     EXPECT_TRUE(ReadTerrainFile(source, statements, readFailure));
-    return WriteTerrainFile(target, Unedited(PlanValueRows(defs, statements, source)), defs, failure);
+    return WriteTerrainFile(target, Unedited(PlanValueRows(defs, statements, source)), defs, statements, failure);
   }
   std::vector<TValueRowContent> Rows(const char* text) {
     return Unedited(PlanValueRows(defs, ParseTerrainText(text), "f.tt"));
@@ -114,7 +114,7 @@ TEST_F(TerrainFileTest, AValueThatCannotBeWrittenLeavesTheFileUntouched) {
     std::vector<TValueRowContent> rows = Rows("name = x;\nnote = fine;");
     rows[row].Value = value;
     std::optional<TUserMessage> failure;
-    if (WriteTerrainFile(file, rows, defs, failure)) return std::string();
+    if (WriteTerrainFile(file, rows, defs, {}, failure)) return std::string();
     EXPECT_EQ(failure->Caption, "File Write Error");
     EXPECT_EQ(failure->Text.substr(0, 22 + file.size()), "Could not write file:\n" + file);
     return failure->Text.substr(22 + file.size());
@@ -127,24 +127,24 @@ TEST_F(TerrainFileTest, AValueThatCannotBeWrittenLeavesTheFileUntouched) {
 
   // No name: nothing to write and nothing to say.
   std::optional<TUserMessage> failure;
-  EXPECT_FALSE(WriteTerrainFile("", Rows(""), defs, failure));
+  EXPECT_FALSE(WriteTerrainFile("", Rows(""), defs, {}, failure));
   EXPECT_FALSE(failure);
 }
 
 TEST_F(TerrainFileTest, AWriteThatFailsSaysSoAndKeepsTheOldFile) {
   std::optional<TUserMessage> failure;
   const std::string folder = tmp.MakeDir("folder.tt");
-  EXPECT_FALSE(WriteTerrainFile(folder, Rows(""), defs, failure));
+  EXPECT_FALSE(WriteTerrainFile(folder, Rows(""), defs, {}, failure));
   ASSERT_TRUE(failure);
   EXPECT_EQ(*failure, (TUserMessage{"Could not write file:\n" + folder + "\n\nIs a directory", "File Write Error"}));
-  EXPECT_FALSE(WriteTerrainFile(tmp / "nowhere/x.tt", Rows(""), defs, failure));
+  EXPECT_FALSE(WriteTerrainFile(tmp / "nowhere/x.tt", Rows(""), defs, {}, failure));
   EXPECT_EQ(failure->Text, "Could not write file:\n" + tmp / "nowhere/x.tt" + "\n\nNo such file or directory");
 
   // Permission bits stay; a link stays a link and its target is replaced.
   const std::string real = tmp.Write("real.tt", "old");
   chmod(real.c_str(), 0640);
   ASSERT_EQ(symlink("real.tt", (tmp / "link.tt").c_str()), 0);
-  ASSERT_TRUE(WriteTerrainFile(tmp / "link.tt", Rows("width = 20;"), defs, failure));
+  ASSERT_TRUE(WriteTerrainFile(tmp / "link.tt", Rows("width = 20;"), defs, {}, failure));
   struct stat st;
   ASSERT_EQ(lstat((tmp / "link.tt").c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
@@ -164,13 +164,13 @@ TEST_F(TerrainFileTest, AWriteThatFailsSaysSoAndKeepsTheOldFile) {
   chmod(shut.c_str(), 0555);
   const std::string answer = AsOrdinaryUser([&] {
     std::optional<TUserMessage> f;
-    std::string out = WriteTerrainFile(locked, Rows(""), defs, f) ? "locked written" : "locked refused";
+    std::string out = WriteTerrainFile(locked, Rows(""), defs, {}, f) ? "locked written" : "locked refused";
     {
       FileSizeLimit limit(8);
-      out += WriteTerrainFile(inShut, Rows("width = 21;"), defs, f) ? ", limited written" : ", limited refused";
+      out += WriteTerrainFile(inShut, Rows("width = 21;"), defs, {}, f) ? ", limited written" : ", limited refused";
     }
     out += " (" + f->Text.substr(f->Text.rfind('\n') + 1) + ", " + tmp.Read("shut/open.tt") + ")";
-    out += WriteTerrainFile(inShut, Rows("width = 21;"), defs, f) ? ", open written" : ", open refused";
+    out += WriteTerrainFile(inShut, Rows("width = 21;"), defs, {}, f) ? ", open written" : ", open refused";
     return out;
   });
   chmod(shut.c_str(), 0755);
@@ -196,7 +196,7 @@ TEST_F(TerrainFileTest, APipeOrADeviceAmongTheFilesIsNeitherListedNorWaitedFor) 
     EXPECT_FALSE(ReadTerrainFile(name, statements, failure));
     EXPECT_EQ(failure.Text, "Can't open terrain file\n" + name + "\n\nNot a regular file");
     std::optional<TUserMessage> written;
-    EXPECT_FALSE(WriteTerrainFile(name, Rows("width = 2;"), defs, written));
+    EXPECT_FALSE(WriteTerrainFile(name, Rows("width = 2;"), defs, {}, written));
     EXPECT_EQ(written->Text, "Could not write file:\n" + name + "\n\nNot a regular file");
   }
 }

@@ -99,6 +99,42 @@ TEST(ValueRows, ValuesThatDoNotFitShowTheirDefaultOrStayAsTheyAre) {
   EXPECT_EQ(Text(&defs[4], plan.Rows[4].Value), "9");
 }
 
+// A drop-down row holds a caption, and a caption can stand for more than
+// one number: a caption that repeats, or a number outside the items that
+// reads like one. A row left as it was planned writes the number it was
+// planned from, the file's or the default; a caption the user picked
+// writes its first item's number.
+TEST(ValueRows, ADropDownRowLeftAsPlannedWritesTheNumberItWasPlannedFrom) {
+  const TDefinitionTable defs = sample::Definitions(
+      "size;Size;L;0;4;2;h;d;64;128;256;512;1024;\n"
+      "level;Level;L;1;6;1;h;d;Low;Mid;High;Mid;Top;Peak;\n"
+      "unset;Unset;L;0;4;256;h;d;64;128;256;512;1024;\n");
+  const TTerrainStatements file = ParseTerrainText("size = 128;\nlevel = 4;\nlevel = 5;");
+  const TValueRowPlan plan = PlanValueRows(defs, file, "f.tt");
+  EXPECT_EQ(Describe(plan),
+            (std::vector<std::string>{"ok 0 Size = '128'", "ok 1 Level = 'Mid'", "unused 2 Unset = '256'"}));
+  std::vector<TValueRowContent> rows;
+  for (const TValueRowSetup& row : plan.Rows) rows.push_back({row.Category, row.Tag, row.Caption, row.Value});
+  auto written = [&](const TTerrainStatements& shown) {
+    TTerrainStatements out;
+    TUserMessage failure;
+    EXPECT_TRUE(TerrainStatementsOf(rows, defs, shown, "f.tt", out, failure));
+    std::string text;
+    for (const TTerrainStatement& s : out) text += s.Key + "=" + s.Value + " ";
+    return text;
+  };
+  EXPECT_EQ(written(file), "size=128 level=4 unset=256 ");
+  // Planned from the defaults, the first two show other captions: the
+  // captions go back as the user would have picked them.
+  EXPECT_EQ(written({}), "size=1 level=2 unset=256 ");
+  rows[0].Value = "512";
+  rows[1].Value = "Top";
+  rows[2].Value = "256";
+  EXPECT_EQ(written(file), "size=3 level=5 unset=256 ");
+  rows[2].Value = "128";
+  EXPECT_EQ(written(file), "size=3 level=5 unset=1 ");
+}
+
 TEST(ValueRows, FileTextsOfValuesAreTheSameInEveryLocale) {
   const TDefinitionTable defs = sample::Definitions("f;F;F;0;10;1;h;d;\nl;L;L;1;6;1;h;d;Low;Mid;High;Mid;Top;Peak;\n");
   for (const char* locale : {"en-US", "de-DE"}) {

@@ -224,6 +224,41 @@ TEST_F(EditsKept, ValuesThatDoNotConvertShowTheirDefaultsAndReachTheFileOnlyByTh
             "islands = 0;\r\nclimate = 1;\r\n");
 }
 
+// Drop-down rows hold captions, and here a caption stands for more than
+// one number: "Mid" twice, and a size of 128 outside the items that reads
+// like the caption "128".
+class EditsKeptInDropDowns : public EditsKept {
+ protected:
+  void SetUp() override {
+    CopyExamples();
+    tmp.Write("tarvikwin.tdf",
+              "width;Map width;I;16;512;128;h;d;\n"
+              "size;Size;L;0;4;2;h;d;64;128;256;512;1024;\n"
+              "level;Level;L;1;6;1;h;d;Low;Mid;High;Mid;Top;Peak;\n");
+    tmp.Write("sizes.tt", "width = 20;\nsize = 128;\nlevel = 4;\n");
+    Start();
+  }
+  void SaveTyped(const std::string& caption, const std::string& text) {
+    TypeInto(caption, text);
+    form->cxVGTerrainValues->HideEdit();
+    form->SaveValuesButtonClick(form->SaveValuesButton);
+  }
+};
+
+// A save for another row leaves them as the file held them; a caption the
+// user picks, even the one shown before, is its item's number.
+TEST_F(EditsKeptInDropDowns, ARowLeftAsTheFileSetItKeepsItsNumberAndAPickedCaptionIsItsItem) {
+  PickFile("sizes.tt");
+  EXPECT_EQ(Value("Size") + "|" + Value("Level"), "128|Mid");
+  SaveTyped("Map width", "30");
+  EXPECT_EQ(tmp.Read("sizes.tt"), "width = 30;\r\nsize = 128;\r\nlevel = 4;\r\n");
+  SaveTyped("Size", "512");
+  EXPECT_EQ(tmp.Read("sizes.tt"), "width = 30;\r\nsize = 3;\r\nlevel = 4;\r\n");
+  SaveTyped("Size", "128");
+  EXPECT_EQ(tmp.Read("sizes.tt"), "width = 30;\r\nsize = 1;\r\nlevel = 4;\r\n");
+  EXPECT_TRUE(Boxes().empty());
+}
+
 TEST_F(EditsKept, ClosingAsksAndOnlyASucceededSaveLetsTheWindowGo) {
   bool canClose = true;
   form->FormCloseQuery(form, canClose);
