@@ -426,7 +426,11 @@ Integer TStringList::AddObject(const AnsiString& S, TObject* AObject) {
         Error(SDuplicateString, 0);
       case dupAccept:
         // After the equal ones, so equal strings keep the order they came in.
-        while (index < GetCount() && CompareStrings(FList[index].FString, S) == 0) ++index;
+        // Found by halving too: a list of many equal strings (a column of a
+        // few repeated values) must not pay a walk along all of them per Add.
+        index = orv::BinarySearch(index, GetCount(), [&](Integer I) {
+                  return CompareStrings(FList[I].FString, S) <= 0 ? -1 : 1;
+                }).Index;
         break;
     }
   }

@@ -92,6 +92,39 @@ TEST(StringList, SortedListPlacesDuplicatesByItsMode) {
   EXPECT_EQ(list.IndexOf("APPLE"), -1);
 }
 
+namespace {
+
+// A list that counts the comparisons it makes.
+class TCountingList : public TStringList {
+ public:
+  mutable long Comparisons = 0;
+  Integer CompareStrings(std::string_view S1, std::string_view S2) const override {
+    ++Comparisons;
+    return TStringList::CompareStrings(S1, S2);
+  }
+};
+
+}  // namespace
+
+TEST(StringList, ManyEqualStringsInASortedListKeepTheirOrderAtTheCostOfASearch) {
+  // A sorted list fed a column of a few repeated values: each accepted
+  // duplicate goes after its equals by halving, not by walking past all of
+  // them, so the whole load stays near n log n comparisons.
+  TCountingList list;
+  list.SetSorted(true);
+  list.SetDuplicates(dupAccept);
+  TObject first, last;
+  constexpr int n = 4096;
+  for (int i = 0; i < n; ++i) list.AddObject(i % 2 ? "odd" : "even", i == 0 ? &first : i == n - 2 ? &last : nullptr);
+  EXPECT_LT(list.Comparisons, 2L * n * 14);
+  ASSERT_EQ(list.GetCount(), n);
+  EXPECT_EQ(list[0], "even");
+  EXPECT_EQ(list.GetObject(0), &first);
+  EXPECT_EQ(list.GetObject(n / 2 - 1), &last);
+  EXPECT_EQ(list[n / 2], "odd");
+  EXPECT_EQ(list.IndexOf("ODD"), n / 2);
+}
+
 TEST(StringList, SortedListRefusesPositionalChangesWithoutLosingAnything) {
   TStringList list;
   list.SetCommaText("c,a,b");
