@@ -109,6 +109,11 @@ void TStrings::Exchange(Integer Index1, Integer Index2) {
 
 void TStrings::Move(Integer CurIndex, Integer NewIndex) {
   if (CurIndex == NewIndex) return;
+  // Both places are checked before the string leaves its own: a move that
+  // cannot finish must not lose the string.
+  const Integer count = GetCount();
+  if (CurIndex < 0 || CurIndex >= count) Error(SListIndexError, CurIndex);
+  if (NewIndex < 0 || NewIndex >= count) Error(SListIndexError, NewIndex);
   TUpdateScope update(this);
   AnsiString s = Get(CurIndex);
   TObject* obj = GetObject(CurIndex);

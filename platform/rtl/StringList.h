@@ -44,6 +44,7 @@ class TStrings : public TPersistent {
   void InsertObject(Integer Index, const AnsiString& S, TObject* AObject);
   virtual void AddStrings(TStrings* Strings);
   virtual void Exchange(Integer Index1, Integer Index2);
+  // An index outside the list raises EStringListError before anything moves.
   virtual void Move(Integer CurIndex, Integer NewIndex);
   virtual Integer IndexOf(const AnsiString& S) const;
   Integer IndexOfName(const AnsiString& Name) const;

@@ -146,6 +146,44 @@ TEST(StringList, SortedListRefusesPositionalChangesWithoutLosingAnything) {
   EXPECT_EQ(Lines(list), (V{"b", "c", "a"}));
 }
 
+namespace {
+
+// Lines kept the way a window keeps them: an insert at a place the window
+// does not have is quietly not made.
+class TWindowLines : public TStrings {
+ public:
+  std::vector<AnsiString> Lines;
+  AnsiString Get(Integer Index) const override {
+    if (Index < 0 || Index >= GetCount()) Error("List index out of bounds (%d)", Index);
+    return Lines[static_cast<std::size_t>(Index)];
+  }
+  Integer GetCount() const override { return static_cast<Integer>(Lines.size()); }
+  void Clear() override { Lines.clear(); }
+  void Delete(Integer Index) override {
+    if (Index < 0 || Index >= GetCount()) Error("List index out of bounds (%d)", Index);
+    Lines.erase(Lines.begin() + Index);
+  }
+  void Insert(Integer Index, const AnsiString& S) override {
+    if (Index >= 0 && Index <= GetCount()) Lines.insert(Lines.begin() + Index, S);
+  }
+};
+
+}  // namespace
+
+TEST(StringList, AMoveOutsideAnyListOfStringsRaisesAndLosesNothing) {
+  // The general Move of every string list (a list box's items, a memo's
+  // lines) takes the string out and puts it back; a target past the end
+  // must be refused before the string has left.
+  TWindowLines lines;
+  lines.SetCommaText("one,two,three");
+  EXPECT_EQ(ErrorOf([&] { lines.Move(0, 3); }), "List index out of bounds (3)");
+  EXPECT_EQ(ErrorOf([&] { lines.Move(2, -1); }), "List index out of bounds (-1)");
+  EXPECT_EQ(ErrorOf([&] { lines.Move(3, 0); }), "List index out of bounds (3)");
+  EXPECT_EQ(Lines(lines), (V{"one", "two", "three"}));
+  lines.Move(0, 2);
+  EXPECT_EQ(Lines(lines), (V{"two", "three", "one"}));
+}
+
 TEST(StringList, TextSplitsAtEveryKindOfLineEnd) {
   TStringList list;
   list.SetText("one\r\ntwo\nthree\rfour\n\rsix\r\n\r\neight");
