@@ -7,6 +7,7 @@
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Filer.h"
+#include "platform/rtl/Lists.h"
 #include "platform/rtl/ListSort.h"
 #include "platform/rtl/OsEdge.h"
 #include "platform/rtl/Streams.h"
@@ -417,7 +418,9 @@ void TStringList::PutObject(Integer Index, TObject* AObject) {
 }
 
 void TStringList::SetCapacity(Integer NewCapacity) {
-  if (NewCapacity < GetCount()) Error(SListCapacityError, NewCapacity);
+  // The bound every list shares: beyond it the request is a wrong number,
+  // not a wish for gigabytes of empty slots.
+  if (NewCapacity < GetCount() || NewCapacity > TList::MaxListSize) Error(SListCapacityError, NewCapacity);
   if (NewCapacity > static_cast<Integer>(FList.capacity())) FList.reserve(NewCapacity);
 }
 

@@ -132,6 +132,8 @@ class TStringList : public TStrings {
   TObject* GetObject(Integer Index) const override;
   void PutObject(Integer Index, TObject* AObject) override;
   Integer GetCapacity() const override { return static_cast<Integer>(FList.capacity()); }
+  // Below Count or above TList::MaxListSize raises EStringListError "List
+  // capacity out of bounds (%d)".
   void SetCapacity(Integer NewCapacity) override;
 
   // On a sorted list the string goes to its place: a duplicate is dropped

@@ -6,6 +6,7 @@
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Lists.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/rtl/Streams.h"
 #include "support/FileSizeLimit.h"
@@ -144,6 +145,18 @@ TEST(StringList, SortedListRefusesPositionalChangesWithoutLosingAnything) {
   EXPECT_EQ(ErrorOf([&] { list.Move(1, 3); }), "List index out of bounds (3)");
   EXPECT_EQ(ErrorOf([&] { list.SetCapacity(1); }), "List capacity out of bounds (1)");
   EXPECT_EQ(Lines(list), (V{"b", "c", "a"}));
+}
+
+TEST(StringList, ACapacityBeyondTheBoundOfEveryListIsRefusedNotAllocated) {
+  // A capacity computed from a damaged count must not ask for gigabytes:
+  // the string list keeps the same bound as the other lists.
+  TStringList list;
+  list.SetCommaText("a,b");
+  list.SetCapacity(TList::MaxListSize / 1024);
+  EXPECT_GE(list.GetCapacity(), TList::MaxListSize / 1024);
+  EXPECT_EQ(ErrorOf([&] { list.SetCapacity(TList::MaxListSize + 1); }), "List capacity out of bounds (134217728)");
+  EXPECT_EQ(ErrorOf([&] { list.SetCapacity(0x7FFFFFFF); }), "List capacity out of bounds (2147483647)");
+  EXPECT_EQ(Lines(list), (V{"a", "b"}));
 }
 
 namespace {
