@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 #include "platform/rtl/BinarySearch.h"
 #include "platform/rtl/Collation.h"
@@ -93,8 +94,17 @@ void TStrings::InsertObject(Integer Index, const AnsiString& S, TObject* AObject
 void TStrings::AddStrings(TStrings* Strings) {
   if (!Strings) return;
   TUpdateScope update(this);
-  // Counted first, so adding a list to itself copies it once.
   Integer count = Strings->GetCount();
+  if (Strings == this) {
+    // A list added to itself copies what it held before: a sorted list puts
+    // each copy among the originals, where reading on by index would meet
+    // the copies instead of the strings still to come.
+    std::vector<std::pair<AnsiString, TObject*>> items;
+    items.reserve(static_cast<std::size_t>(count));
+    for (Integer i = 0; i < count; ++i) items.emplace_back(Get(i), GetObject(i));
+    for (auto& [s, obj] : items) AddObject(s, obj);
+    return;
+  }
   for (Integer i = 0; i < count; ++i) AddObject(Strings->Get(i), Strings->GetObject(i));
 }
 

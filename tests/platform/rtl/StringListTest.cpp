@@ -313,6 +313,18 @@ TEST(StringList, AssignAndAddStringsCopyStringsWithTheirObjects) {
   TPersistent other;
   EXPECT_THROW(target.Assign(&other), EConvertError);
   EXPECT_EQ(target.GetCount(), 4);
+
+  // A sorted list placing the copies among the originals still copies
+  // each string once, with its object.
+  TStringList sorted;
+  sorted.SetSorted(true);
+  sorted.SetDuplicates(dupAccept);
+  sorted.SetCommaText("c,a");
+  sorted.AddObject("b", &tag);
+  sorted.AddStrings(&sorted);
+  EXPECT_EQ(Lines(sorted), (V{"a", "a", "b", "b", "c", "c"}));
+  EXPECT_EQ(sorted.GetObject(2), &tag);
+  EXPECT_EQ(sorted.GetObject(3), &tag);
 }
 
 TEST(StringList, StreamsAndFilesHoldTheBytesWithCrLf) {
