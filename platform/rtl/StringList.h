@@ -44,7 +44,6 @@ class TStrings : public TPersistent {
   void InsertObject(Integer Index, const AnsiString& S, TObject* AObject);
   virtual void AddStrings(TStrings* Strings);
   virtual void Exchange(Integer Index1, Integer Index2);
-  // An index outside the list raises EStringListError before anything moves.
   virtual void Move(Integer CurIndex, Integer NewIndex);
   virtual Integer IndexOf(const AnsiString& S) const;
   Integer IndexOfName(const AnsiString& Name) const;
@@ -132,8 +131,6 @@ class TStringList : public TStrings {
   TObject* GetObject(Integer Index) const override;
   void PutObject(Integer Index, TObject* AObject) override;
   Integer GetCapacity() const override { return static_cast<Integer>(FList.capacity()); }
-  // Below Count or above TList::MaxListSize raises EStringListError "List
-  // capacity out of bounds (%d)".
   void SetCapacity(Integer NewCapacity) override;
 
   // On a sorted list the string goes to its place: a duplicate is dropped
