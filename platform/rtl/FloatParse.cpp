@@ -62,19 +62,23 @@ Int64 Magnitude(const Scanned& sc) {
   return -static_cast<Int64>(fl) + sc.exponent;
 }
 
-bool ToDouble(std::string_view text, double& value, bool* underflow = nullptr) {
+// The nearest value of the binary type T (double or float) to the text,
+// read in one rounding: a single read through a double would round twice
+// and may land on the neighbour of the nearest one.
+template <class T>
+bool ToBinary(std::string_view text, T& value, bool* underflow = nullptr) {
   if (underflow) *underflow = false;
   Scanned sc;
   if (!Scan(text, sc)) return false;
   const Int64 mag = Magnitude(sc);
   if (mag == std::numeric_limits<Int64>::min()) {
-    value = sc.negative ? -0.0 : 0.0;
+    value = sc.negative ? T(-0.0) : T(0.0);
     return true;
   }
   if (mag > 400) return false;
   if (mag < -400) {
     if (underflow) *underflow = true;
-    value = sc.negative ? -0.0 : 0.0;
+    value = sc.negative ? T(-0.0) : T(0.0);
     return true;
   }
   // Rewrite in the C syntax for the correctly rounding converter.
@@ -97,7 +101,7 @@ bool ToDouble(std::string_view text, double& value, bool* underflow = nullptr) {
   }
   *p++ = 'e';
   p = std::to_chars(p, buf + need, sc.exponent).ptr;
-  double v = 0;
+  T v = 0;
   auto res = std::from_chars(buf, p, v);
   if (res.ec == std::errc::result_out_of_range) {
     if (mag > 0) return false;
@@ -161,31 +165,26 @@ bool ToCurrency(std::string_view text, Currency& value) {
 
 }  // namespace
 
-bool TryStrToFloat(std::string_view text, Extended& value) { return ToDouble(text, value); }
+bool TryStrToFloat(std::string_view text, Extended& value) { return ToBinary(text, value); }
 
 bool TryStrToFloat(std::string_view text, Extended& value, bool& AUnderflow) {
-  return ToDouble(text, value, &AUnderflow);
+  return ToBinary(text, value, &AUnderflow);
 }
 
-bool TryStrToFloat(std::string_view text, Single& value) {
-  double d;
-  if (!ToDouble(text, d) || std::fabs(d) > std::numeric_limits<float>::max()) return false;
-  value = static_cast<float>(d);
-  return true;
-}
+bool TryStrToFloat(std::string_view text, Single& value) { return ToBinary(text, value); }
 
 Extended StrToFloat(std::string_view text) {
   double v;
-  if (!ToDouble(text, v)) BadFloat(text);
+  if (!ToBinary(text, v)) BadFloat(text);
   return v;
 }
 
 Extended StrToFloatDef(std::string_view text, Extended def) {
   double v;
-  return ToDouble(text, v) ? v : def;
+  return ToBinary(text, v) ? v : def;
 }
 
-bool TextToFloat(const char* text, Extended& value) { return text && ToDouble(text, value); }
+bool TextToFloat(const char* text, Extended& value) { return text && ToBinary(text, value); }
 bool TextToFloat(const char* text, Currency& value) { return text && ToCurrency(text, value); }
 
 bool TryStrToCurr(std::string_view text, Currency& value) { return ToCurrency(text, value); }

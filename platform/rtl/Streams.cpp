@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -32,6 +33,14 @@ Int64 SeekTarget(Int64 position, Int64 size, Int64 offset, TSeekOrigin origin) {
   if (__builtin_add_overflow(base, offset, &target) || target < 0)
     throw EStreamError("Invalid stream position");
   return target;
+}
+
+// The offset of p inside a block of size bytes, or -1 outside it. A write
+// may take its bytes from the very block it grows, which growing moves: the
+// source is found again by this offset afterwards.
+std::ptrdiff_t OffsetInside(const void* p, const void* block, std::size_t size) {
+  const auto b = reinterpret_cast<std::uintptr_t>(block), q = reinterpret_cast<std::uintptr_t>(p);
+  return block && q >= b && q - b < size ? static_cast<std::ptrdiff_t>(q - b) : -1;
 }
 
 // Host file names are UTF-8; ours are code page 1252.
@@ -207,6 +216,7 @@ Int64 TMemoryStream::Write(const void* buffer, Int64 count) {
   if (count <= 0) return 0;
   Int64 end;
   if (__builtin_add_overflow(FPosition, count, &end)) throw EStreamError("Out of memory while expanding memory stream");
+  const std::ptrdiff_t own = OffsetInside(buffer, FData.data(), FData.size());
   if (end > FSize) {
     if (end > static_cast<Int64>(FData.size())) {
       // Grow geometrically so that many small writes stay linear.
@@ -221,6 +231,7 @@ Int64 TMemoryStream::Write(const void* buffer, Int64 count) {
     if (FPosition > FSize) std::memset(FMemory + FSize, 0, static_cast<std::size_t>(FPosition - FSize));
     FSize = end;
   }
+  if (own >= 0) buffer = FMemory + own;
   std::memmove(FMemory + FPosition, buffer, static_cast<std::size_t>(count));
   FPosition = end;
   return count;
@@ -283,7 +294,9 @@ Int64 TStringStream::Write(const void* buffer, Int64 count) {
   if (count <= 0) return 0;
   Int64 end;
   if (__builtin_add_overflow(FPosition, count, &end)) throw EStreamError("Out of memory while expanding memory stream");
+  const std::ptrdiff_t own = OffsetInside(buffer, FData.data(), FData.size());
   if (end > GetSize()) SetSize(end);
+  if (own >= 0) buffer = FData.data() + own;
   std::memmove(FData.data() + FPosition, buffer, static_cast<std::size_t>(count));
   FPosition = end;
   return count;

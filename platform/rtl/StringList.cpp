@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 #include "platform/rtl/BinarySearch.h"
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Filer.h"
+#include "platform/rtl/Lists.h"
 #include "platform/rtl/ListSort.h"
 #include "platform/rtl/OsEdge.h"
 #include "platform/rtl/Streams.h"
@@ -92,8 +94,17 @@ void TStrings::InsertObject(Integer Index, const AnsiString& S, TObject* AObject
 void TStrings::AddStrings(TStrings* Strings) {
   if (!Strings) return;
   TUpdateScope update(this);
-  // Counted first, so adding a list to itself copies it once.
   Integer count = Strings->GetCount();
+  if (Strings == this) {
+    // A list added to itself copies what it held before: a sorted list puts
+    // each copy among the originals, where reading on by index would meet
+    // the copies instead of the strings still to come.
+    std::vector<std::pair<AnsiString, TObject*>> items;
+    items.reserve(static_cast<std::size_t>(count));
+    for (Integer i = 0; i < count; ++i) items.emplace_back(Get(i), GetObject(i));
+    for (auto& [s, obj] : items) AddObject(s, obj);
+    return;
+  }
   for (Integer i = 0; i < count; ++i) AddObject(Strings->Get(i), Strings->GetObject(i));
 }
 
@@ -109,6 +120,11 @@ void TStrings::Exchange(Integer Index1, Integer Index2) {
 
 void TStrings::Move(Integer CurIndex, Integer NewIndex) {
   if (CurIndex == NewIndex) return;
+  // Both places are checked before the string leaves its own: a move that
+  // cannot finish must not lose the string.
+  const Integer count = GetCount();
+  if (CurIndex < 0 || CurIndex >= count) Error(SListIndexError, CurIndex);
+  if (NewIndex < 0 || NewIndex >= count) Error(SListIndexError, NewIndex);
   TUpdateScope update(this);
   AnsiString s = Get(CurIndex);
   TObject* obj = GetObject(CurIndex);
@@ -412,7 +428,9 @@ void TStringList::PutObject(Integer Index, TObject* AObject) {
 }
 
 void TStringList::SetCapacity(Integer NewCapacity) {
-  if (NewCapacity < GetCount()) Error(SListCapacityError, NewCapacity);
+  // The bound every list shares: beyond it the request is a wrong number,
+  // not a wish for gigabytes of empty slots.
+  if (NewCapacity < GetCount() || NewCapacity > TList::MaxListSize) Error(SListCapacityError, NewCapacity);
   if (NewCapacity > static_cast<Integer>(FList.capacity())) FList.reserve(NewCapacity);
 }
 
@@ -426,7 +444,11 @@ Integer TStringList::AddObject(const AnsiString& S, TObject* AObject) {
         Error(SDuplicateString, 0);
       case dupAccept:
         // After the equal ones, so equal strings keep the order they came in.
-        while (index < GetCount() && CompareStrings(FList[index].FString, S) == 0) ++index;
+        // Found by halving too: a list of many equal strings (a column of a
+        // few repeated values) must not pay a walk along all of them per Add.
+        index = orv::BinarySearch(index, GetCount(), [&](Integer I) {
+                  return CompareStrings(FList[I].FString, S) <= 0 ? -1 : 1;
+                }).Index;
         break;
     }
   }

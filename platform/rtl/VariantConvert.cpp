@@ -1,5 +1,4 @@
 // Variant conversions: VarAsType, the As... readers and the text forms.
-#include <cfloat>
 #include <charconv>
 #include <cmath>
 
@@ -305,8 +304,20 @@ Variant VarAsType(const Variant& v, Word varType) {
     }
     case varInt64: return ToInt64(v, varType);
     case varSingle: {
+      // Text goes to the nearest single at once: through a double it would
+      // round twice. What reads as a double but not as a single is too large.
+      if (from == varString || from == varOleStr) {
+        float f;
+        if (TryStrToFloat(NarrowText(v), f)) return f;
+        double d;
+        if (TextToDouble(v, d)) OverflowError(from, varType);
+        CastError(from, varType);
+      }
       double d = ToDouble(v, varType);
-      if (std::isfinite(d) && std::fabs(d) > FLT_MAX) OverflowError(from, varType);
+      // Half a unit above the largest single still rounds down to it; from
+      // there on a value would become an infinity.
+      constexpr double kBeyondSingle = 0x1.ffffffp127;
+      if (std::isfinite(d) && std::fabs(d) >= kBeyondSingle) OverflowError(from, varType);
       return static_cast<float>(d);
     }
     case varDouble: return ToDouble(v, varType);

@@ -167,6 +167,27 @@ TEST(FloatParsing, TheRangeAnswerTellsATextBelowTheSmallestDoubleFromZero) {
   EXPECT_FALSE(TryStrToFloat("1e400", v, underflow));
 }
 
+TEST(FloatParsing, ASingleReadsAsTheNearestSingleUpToTheLargest) {
+  ScopedLocale us("en-US");
+  auto single = [](const char* text) {
+    float f = -1;
+    EXPECT_TRUE(TryStrToFloat(text, f)) << text;
+    return f;
+  };
+  // The shortest text of a single lies so near the half-way point between
+  // two singles that rounding it to a double first lands on the neighbour.
+  EXPECT_EQ(single("7.038531e-26"), 7.038531e-26f);
+  EXPECT_EQ(single("1e-45"), std::numeric_limits<float>::denorm_min());
+  // The largest single, in its shortest text and in the library's own.
+  const float largest = std::numeric_limits<float>::max();
+  EXPECT_EQ(single("3.4028235e38"), largest);
+  EXPECT_EQ(single("-3.4028235e38"), -largest);
+  EXPECT_EQ(single(FloatToStr(largest).c_str()), largest);
+  float f = 0;
+  EXPECT_FALSE(TryStrToFloat("3.4028236e38", f));  // past the half-way point to the next power of two
+  EXPECT_FALSE(TryStrToFloat("1e39", f));
+}
+
 TEST(FloatParsing, GermanAcceptsOnlyTheComma) {
   ScopedLocale de("de-DE");
   EXPECT_DOUBLE_EQ(StrToFloat("1,5"), 1.5);

@@ -100,6 +100,24 @@ TEST(MemoryStream, ShortTransfersAndBadPositionsAreErrors) {
   EXPECT_EQ(Contents(ms), "abc");
 }
 
+TEST(MemoryStream, AStreamWritingItsOwnBytesAgainCopiesThemBeforeItGrows) {
+  // Doubling a stream by writing its memory to its end moves that memory
+  // while it is the source; the bytes must be read from where they went.
+  TMemoryStream ms;
+  ms.WriteBuffer("abcdefgh", 8);
+  ms.WriteBuffer(ms.GetMemory(), ms.GetSize());
+  EXPECT_EQ(Contents(ms), "abcdefghabcdefgh");
+  ms.SetPosition(20);
+  ms.WriteBuffer(static_cast<const char*>(ms.GetMemory()) + 2, 3);
+  EXPECT_EQ(Contents(ms), AnsiString("abcdefghabcdefgh\0\0\0\0cde", 23));
+
+  TStringStream ss("a text longer than the string keeps in place");
+  ss.Seek(0, soEnd);
+  ss.WriteBuffer(ss.GetDataString().data(), ss.GetSize());
+  EXPECT_EQ(ss.GetDataString(),
+            "a text longer than the string keeps in placea text longer than the string keeps in place");
+}
+
 TEST(Streams, CopyFromTakesAllOfTheSourceOnlyForZero) {
   TStringStream src("0123456789");
   TMemoryStream dst;

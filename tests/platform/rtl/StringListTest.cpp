@@ -6,6 +6,7 @@
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Lists.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/rtl/Streams.h"
 #include "support/FileSizeLimit.h"
@@ -92,6 +93,39 @@ TEST(StringList, SortedListPlacesDuplicatesByItsMode) {
   EXPECT_EQ(list.IndexOf("APPLE"), -1);
 }
 
+namespace {
+
+// A list that counts the comparisons it makes.
+class TCountingList : public TStringList {
+ public:
+  mutable long Comparisons = 0;
+  Integer CompareStrings(std::string_view S1, std::string_view S2) const override {
+    ++Comparisons;
+    return TStringList::CompareStrings(S1, S2);
+  }
+};
+
+}  // namespace
+
+TEST(StringList, ManyEqualStringsInASortedListKeepTheirOrderAtTheCostOfASearch) {
+  // A sorted list fed a column of a few repeated values: each accepted
+  // duplicate goes after its equals by halving, not by walking past all of
+  // them, so the whole load stays near n log n comparisons.
+  TCountingList list;
+  list.SetSorted(true);
+  list.SetDuplicates(dupAccept);
+  TObject first, last;
+  constexpr int n = 4096;
+  for (int i = 0; i < n; ++i) list.AddObject(i % 2 ? "odd" : "even", i == 0 ? &first : i == n - 2 ? &last : nullptr);
+  EXPECT_LT(list.Comparisons, 2L * n * 14);
+  ASSERT_EQ(list.GetCount(), n);
+  EXPECT_EQ(list[0], "even");
+  EXPECT_EQ(list.GetObject(0), &first);
+  EXPECT_EQ(list.GetObject(n / 2 - 1), &last);
+  EXPECT_EQ(list[n / 2], "odd");
+  EXPECT_EQ(list.IndexOf("ODD"), n / 2);
+}
+
 TEST(StringList, SortedListRefusesPositionalChangesWithoutLosingAnything) {
   TStringList list;
   list.SetCommaText("c,a,b");
@@ -111,6 +145,56 @@ TEST(StringList, SortedListRefusesPositionalChangesWithoutLosingAnything) {
   EXPECT_EQ(ErrorOf([&] { list.Move(1, 3); }), "List index out of bounds (3)");
   EXPECT_EQ(ErrorOf([&] { list.SetCapacity(1); }), "List capacity out of bounds (1)");
   EXPECT_EQ(Lines(list), (V{"b", "c", "a"}));
+}
+
+TEST(StringList, ACapacityBeyondTheBoundOfEveryListIsRefusedNotAllocated) {
+  // A capacity computed from a damaged count must not ask for gigabytes:
+  // the string list keeps the same bound as the other lists.
+  TStringList list;
+  list.SetCommaText("a,b");
+  list.SetCapacity(TList::MaxListSize / 1024);
+  EXPECT_GE(list.GetCapacity(), TList::MaxListSize / 1024);
+  EXPECT_EQ(ErrorOf([&] { list.SetCapacity(TList::MaxListSize + 1); }), "List capacity out of bounds (134217728)");
+  EXPECT_EQ(ErrorOf([&] { list.SetCapacity(0x7FFFFFFF); }), "List capacity out of bounds (2147483647)");
+  EXPECT_EQ(Lines(list), (V{"a", "b"}));
+}
+
+namespace {
+
+// Lines kept the way a window keeps them: an insert at a place the window
+// does not have is quietly not made.
+class TWindowLines : public TStrings {
+ public:
+  std::vector<AnsiString> Lines;
+  AnsiString Get(Integer Index) const override {
+    if (Index < 0 || Index >= GetCount()) Error("List index out of bounds (%d)", Index);
+    return Lines[static_cast<std::size_t>(Index)];
+  }
+  Integer GetCount() const override { return static_cast<Integer>(Lines.size()); }
+  void Clear() override { Lines.clear(); }
+  void Delete(Integer Index) override {
+    if (Index < 0 || Index >= GetCount()) Error("List index out of bounds (%d)", Index);
+    Lines.erase(Lines.begin() + Index);
+  }
+  void Insert(Integer Index, const AnsiString& S) override {
+    if (Index >= 0 && Index <= GetCount()) Lines.insert(Lines.begin() + Index, S);
+  }
+};
+
+}  // namespace
+
+TEST(StringList, AMoveOutsideAnyListOfStringsRaisesAndLosesNothing) {
+  // The general Move of every string list (a list box's items, a memo's
+  // lines) takes the string out and puts it back; a target past the end
+  // must be refused before the string has left.
+  TWindowLines lines;
+  lines.SetCommaText("one,two,three");
+  EXPECT_EQ(ErrorOf([&] { lines.Move(0, 3); }), "List index out of bounds (3)");
+  EXPECT_EQ(ErrorOf([&] { lines.Move(2, -1); }), "List index out of bounds (-1)");
+  EXPECT_EQ(ErrorOf([&] { lines.Move(3, 0); }), "List index out of bounds (3)");
+  EXPECT_EQ(Lines(lines), (V{"one", "two", "three"}));
+  lines.Move(0, 2);
+  EXPECT_EQ(Lines(lines), (V{"two", "three", "one"}));
 }
 
 TEST(StringList, TextSplitsAtEveryKindOfLineEnd) {
@@ -229,6 +313,18 @@ TEST(StringList, AssignAndAddStringsCopyStringsWithTheirObjects) {
   TPersistent other;
   EXPECT_THROW(target.Assign(&other), EConvertError);
   EXPECT_EQ(target.GetCount(), 4);
+
+  // A sorted list placing the copies among the originals still copies
+  // each string once, with its object.
+  TStringList sorted;
+  sorted.SetSorted(true);
+  sorted.SetDuplicates(dupAccept);
+  sorted.SetCommaText("c,a");
+  sorted.AddObject("b", &tag);
+  sorted.AddStrings(&sorted);
+  EXPECT_EQ(Lines(sorted), (V{"a", "a", "b", "b", "c", "c"}));
+  EXPECT_EQ(sorted.GetObject(2), &tag);
+  EXPECT_EQ(sorted.GetObject(3), &tag);
 }
 
 TEST(StringList, StreamsAndFilesHoldTheBytesWithCrLf) {

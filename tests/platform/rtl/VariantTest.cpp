@@ -194,6 +194,14 @@ TEST_F(VariantTest, Int32AndInt64OverflowIsAnError) {
   EXPECT_THROW(VarAsType(std::numeric_limits<double>::infinity(), varInt64), EVariantOverflowError);
   EXPECT_THROW(VarAsType(Cur(INT64_MAX), varInteger), EVariantOverflowError);
   EXPECT_THROW(VarAsType(1e39, varSingle), EVariantOverflowError);
+  // The largest single comes back from its text and from any double that
+  // rounds to it; text reads as the nearest single, not via a double.
+  const float largest = std::numeric_limits<float>::max();
+  EXPECT_EQ(VarAsType(VarToStr(largest), varSingle).RawSingle(), largest);
+  EXPECT_EQ(VarAsType(-3.40282346638529E38, varSingle).RawSingle(), -largest);
+  EXPECT_EQ(VarAsType("7.038531e-26", varSingle).RawSingle(), 7.038531e-26f);
+  EXPECT_THROW(VarAsType("3.5e38", varSingle), EVariantOverflowError);
+  EXPECT_THROW(VarAsType(3.4028236e38, varSingle), EVariantOverflowError);
   EXPECT_THROW(VarAsType(1e15, varCurrency), EVariantOverflowError);
   EXPECT_THROW(VarAsType(Int64(1) << 62, varCurrency), EVariantOverflowError);
   EXPECT_THROW(VarAsType(1e70, varFMTBcd), EVariantOverflowError);
