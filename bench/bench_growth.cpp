@@ -2,9 +2,10 @@
 // emptying a collection, freeing a style repository full of styles and
 // style sheets (with the same objects freed alone as the peer), and a rich
 // edit log growing line by line as the front end writes it (the caret to
-// the end, a colour and weight, the line as the selection's text). Each
-// must grow linearly: the program ends with the time ratio of every 10x
-// step (about 10 is linear, 100 quadratic).
+// the end, a colour and weight, the line as the selection's text), and
+// such a log saved as rich text and loaded back with every line in its
+// own colour and font. Each must grow linearly: the program ends with the
+// time ratio of every 10x step (about 10 is linear, 100 quadratic).
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -18,6 +19,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
 #include "platform/rtl/Collection.h"
+#include "platform/rtl/Streams.h"
 #include "platform/win/TestHooks.h"
 
 namespace {
@@ -103,6 +105,50 @@ void BM_RichLogAppend(benchmark::State& state) {
   form->Free();
 }
 BENCHMARK(BM_RichLogAppend)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
+
+// A log saved as rich text and loaded back, every line in its own colour
+// and font: the save finds each run's table entries by lookup, so it grows
+// as the same log in four colours and one font does (the floor beside it).
+void RichTablesSaveLoad(benchmark::State& state, bool distinct) {
+  static auto* session = [] {
+    RegisterControlsUnits();
+    return new forms::test::Session();
+  }();
+  (void)session;
+  TForm* form = TCustomForm::CreateNew<TForm>(Application);
+  form->SetBounds(100, 100, 500, 300);
+  form->Show();
+  auto* log = New<TRichEdit>(form);
+  auto* loaded = New<TRichEdit>(form);
+  for (TRichEdit* edit : {log, loaded}) {
+    edit->SetBounds(0, 0, 480, 280);
+    edit->SetParent(form);
+    edit->HandleNeeded();
+  }
+  const TColor colours[] = {clBlack, clRed, clGreen, clBlue};
+  const auto lines = static_cast<int>(state.range(0));
+  for (int i = 0; i < lines; ++i) {
+    log->SetSelStart(log->GetTextLen());
+    log->GetSelAttributes()->SetColor(distinct ? static_cast<TColor>(i) : colours[i % 4]);
+    log->GetSelAttributes()->SetName(distinct ? "Face " + std::to_string(i) : AnsiString("Arial"));
+    log->SetSelText("map " + std::to_string(i) + " created: terrain.tt\r\n");
+  }
+  for (auto _ : state) {
+    TStringStream stream;
+    log->GetLines()->SaveToStream(&stream);
+    stream.Seek(0, soBeginning);
+    loaded->GetLines()->LoadFromStream(&stream);
+    if (loaded->GetLines()->GetCount() < lines) state.SkipWithError("lines lost");
+  }
+  form->Free();
+  win::test::PumpUntilIdle();
+}
+
+void BM_RichTablesSaveLoad(benchmark::State& state) { RichTablesSaveLoad(state, true); }
+BENCHMARK(BM_RichTablesSaveLoad)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
+
+void BM_RichTablesSaveLoadFloor(benchmark::State& state) { RichTablesSaveLoad(state, false); }
+BENCHMARK(BM_RichTablesSaveLoadFloor)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 
 #include "platform/controls/RichEditState.h"
 #include "platform/controls/Rtf.h"
+#include "platform/controls/RtfTableIndex.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Window.h"
@@ -94,17 +95,17 @@ CharFormat FromModel(const orv::rtf::Document& doc, const orv::rtf::CharFormat& 
   return f;
 }
 
-orv::rtf::CharFormat ToModel(orv::rtf::Document& doc, const CharFormat& f) {
+orv::rtf::CharFormat ToModel(orv::rtf::TableIndex& tables, const CharFormat& f) {
   orv::rtf::CharFormat c;
-  c.Font = orv::rtf::AddFont(doc, f.face);
+  c.Font = tables.Font(f.face);
   c.Size = std::clamp<int>(static_cast<int>(f.height / 10), 1, orv::rtf::kMaxSize);
   c.Bold = (f.effects & CFE_BOLD) != 0;
   c.Italic = (f.effects & CFE_ITALIC) != 0;
   c.Underline = (f.effects & CFE_UNDERLINE) != 0;
   c.StrikeOut = (f.effects & CFE_STRIKEOUT) != 0;
   c.Protected = (f.effects & CFE_PROTECTED) != 0;
-  c.Color = f.autoColor ? 0 : std::max(0, orv::rtf::AddColor(doc, static_cast<TColor>(f.color)));
-  c.Highlight = f.highlight ? std::max(0, orv::rtf::AddColor(doc, static_cast<TColor>(f.back))) : 0;
+  c.Color = f.autoColor ? 0 : tables.Color(static_cast<TColor>(f.color));
+  c.Highlight = f.highlight ? tables.Color(static_cast<TColor>(f.back)) : 0;
   return c;
 }
 
@@ -151,6 +152,7 @@ Content ContentOf(const orv::rtf::Document& doc, const CharFormat& base, const P
 orv::rtf::Document DocumentOf(const Content& c) {
   orv::rtf::Document doc;
   doc.Colors.push_back({true, 0});  // colour 0 is the automatic one
+  orv::rtf::TableIndex tables(doc);
   std::size_t para = 0;
   auto paraFormat = [&] { return para < c.paras.size() ? ToModel(c.paras[para]) : orv::rtf::ParaFormat{}; };
   doc.Paragraphs.push_back({paraFormat(), {}});
@@ -158,7 +160,7 @@ orv::rtf::Document DocumentOf(const Content& c) {
   for (const Run& run : c.runs) {
     const std::string_view text = std::string_view(c.text).substr(pos, static_cast<std::size_t>(run.length));
     pos += static_cast<std::size_t>(run.length);
-    const orv::rtf::CharFormat format = ToModel(doc, run.format);
+    const orv::rtf::CharFormat format = ToModel(tables, run.format);
     std::size_t from = 0;
     for (;;) {
       const std::size_t brk = text.find("\r\n", from);

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <unordered_map>
 #include <utility>
 
+#include "platform/controls/RtfTableIndex.h"
 #include "platform/rtl/CodePage.h"
 
 namespace orv::rtf {
@@ -15,24 +17,9 @@ AnsiString FontName(const Document& Doc, const CharFormat& Format) {
   return {};
 }
 
-int AddFont(Document& Doc, const AnsiString& Name) {
-  for (std::size_t i = 0; i < Doc.Fonts.size(); ++i)
-    if (Doc.Fonts[i].Name == Name) return static_cast<int>(i);
-  if (Doc.Fonts.size() >= kMaxFonts) return -1;
-  Doc.Fonts.push_back(Font{Name});
-  return static_cast<int>(Doc.Fonts.size()) - 1;
-}
+int AddFont(Document& Doc, const AnsiString& Name) { return TableIndex(Doc).Font(Name); }
 
-int AddColor(Document& Doc, TColor Color) {
-  for (std::size_t i = 0; i < Doc.Colors.size(); ++i)
-    if (!Doc.Colors[i].Automatic && Doc.Colors[i].Color == Color) return static_cast<int>(i);
-  // Colour 0 of an empty table is the automatic one; a first real colour
-  // there would recolour every run that never asked for one.
-  if (Doc.Colors.empty()) Doc.Colors.push_back(ColorEntry{true, 0});
-  if (Doc.Colors.size() >= kMaxColors) return -1;
-  Doc.Colors.push_back(ColorEntry{false, Color});
-  return static_cast<int>(Doc.Colors.size()) - 1;
-}
+int AddColor(Document& Doc, TColor Color) { return TableIndex(Doc).Color(Color); }
 
 const char* ReadStatusText(ReadStatus Status) {
   switch (Status) {
@@ -386,32 +373,27 @@ class Reader {
   }
 
   void CommitFont() {
-    if (doc_.Fonts.size() < kMaxFonts) {
-      const int position = static_cast<int>(doc_.Fonts.size());
-      doc_.Fonts.push_back(Font{std::move(fontName_)});
-      // The first entry with a number keeps it.
-      if (fontNumber_ >= 0 && FontPosition(fontNumber_) < 0) fontNumbers_.emplace_back(fontNumber_, position);
-    }
+    const int position = static_cast<int>(doc_.Fonts.size());
+    doc_.Fonts.push_back(Font{std::move(fontName_)});
+    // The first entry with a number keeps it.
+    if (fontNumber_ >= 0) fontNumbers_.emplace(fontNumber_, position);
     fontPending_ = false;
     fontNumber_ = -1;
     fontName_.clear();
   }
 
   void CommitColor() {
-    if (doc_.Colors.size() < kMaxColors) {
-      ColorEntry entry;
-      entry.Automatic = !colorGiven_;
-      if (colorGiven_) entry.Color = red_ | (green_ << 8) | (blue_ << 16);
-      doc_.Colors.push_back(entry);
-    }
+    ColorEntry entry;
+    entry.Automatic = !colorGiven_;
+    if (colorGiven_) entry.Color = red_ | (green_ << 8) | (blue_ << 16);
+    doc_.Colors.push_back(entry);
     colorPending_ = colorGiven_ = false;
     red_ = green_ = blue_ = 0;
   }
 
   int FontPosition(int number) const {
-    for (const auto& [n, position] : fontNumbers_)
-      if (n == number) return position;
-    return -1;
+    const auto at = fontNumbers_.find(number);
+    return at != fontNumbers_.end() ? at->second : -1;
   }
 
   // Font numbers become positions (an unknown one the default font),
@@ -452,7 +434,7 @@ class Reader {
   ParaFormat lastPara_;
   int defaultFont_ = 0;
 
-  std::vector<std::pair<int, int>> fontNumbers_;  // number, position
+  std::unordered_map<int, int> fontNumbers_;  // number to position
   bool fontPending_ = false;
   int fontNumber_ = -1;
   AnsiString fontName_;

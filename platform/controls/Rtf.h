@@ -9,10 +9,12 @@
 // themselves hold no break.
 //
 // Every input is untrusted. The reader runs in one pass over the data,
-// bounds group nesting, control-word length, numeric parameters and table
-// sizes, and either fills the document or leaves it untouched and says
-// why. A document it reads writes back to text that reads as the same
-// document.
+// bounds group nesting, control-word length, numeric parameters and font
+// names, and either fills the document or leaves it untouched and says
+// why. Its tables keep every entry the data holds: each takes at least a
+// byte of the data, so they grow no faster than it, and a table the
+// writer wrote whole reads back whole. A document it reads writes back to
+// text that reads as the same document.
 #pragma once
 
 #include <cstddef>
@@ -27,8 +29,6 @@ namespace orv::rtf {
 // Bounds that keep hostile data from costing more than its own size.
 constexpr int kMaxDepth = 256;         // nested groups
 constexpr int kMaxWordLength = 32;     // letters of one control word
-constexpr std::size_t kMaxFonts = 1024;
-constexpr std::size_t kMaxColors = 1024;
 constexpr std::size_t kMaxFontName = 255;  // bytes
 constexpr std::size_t kMaxTabs = 32;       // tab stops of one paragraph
 constexpr int kMaxTwips = 0xFFFFFF;        // largest indent or tab position, either sign
@@ -105,8 +105,9 @@ struct Document {
 // The font a format names: its own, else the default one; empty when the
 // document names neither.
 AnsiString FontName(const Document& Doc, const CharFormat& Format);
-// The position of a font or colour, added to the table when it is missing;
-// -1 when the table is full. For whoever builds a document to write.
+// The position of a font or colour, added to the table when it is missing.
+// For whoever adds a few entries; each call looks through the whole table,
+// so a builder adding many keeps a TableIndex (RtfTableIndex.h) instead.
 int AddFont(Document& Doc, const AnsiString& Name);
 int AddColor(Document& Doc, TColor Color);
 

@@ -71,6 +71,52 @@ const InkBox& GlyphCache::MeasureInk(unsigned char ch) {
   return b;
 }
 
+const GlyphBox& GlyphCache::MeasureBox(unsigned char ch) {
+  GlyphBox& b = Boxes[ch];
+  Boxed[ch] = true;
+  b = GlyphBox{};
+  if (const Glyph& g = Glyphs[ch]; g.Rendered) {
+    b = {g.Left, g.Top, g.Width, g.Height};
+    return b;
+  }
+  if (!LoadOutline(ch)) return b;
+  FT_GlyphSlot slot = static_cast<FT_Face>(Face.FtFace)->glyph;
+  if (slot->format != FT_GLYPH_FORMAT_OUTLINE) {
+    // No outline to read: the rendered bitmap tells.
+    const Glyph& g = Get(ch);
+    b = {g.Left, g.Top, g.Width, g.Height};
+    return b;
+  }
+  FT_BBox box;
+  FT_Outline_Get_CBox(&slot->outline, &box);
+  // The rasteriser's own rounding of the outline's box to pixels: outwards
+  // when it smooths; in two colours, to the pixels whose centres the box
+  // covers, a box that covers none (an empty outline's too) taking one
+  // pixel on the side it reaches further past.
+  auto mono = [](FT_Pos low, FT_Pos high, FT_Pos& outLow, FT_Pos& outHigh) {
+    outLow = (low >> 6) + (((low & 63) + 31) >> 6);
+    outHigh = (high >> 6) + (((high & 63) + 32) >> 6);
+    if (outLow == outHigh) {
+      if ((((low & 63) + 31) & 63) - 31 + (((high & 63) + 32) & 63) - 32 < 0) --outLow;
+      else ++outHigh;
+    }
+  };
+  FT_Pos left = 0, right = 0, bottom = 0, top = 0;
+  if (Face.Mono) {
+    mono(box.xMin, box.xMax, left, right);
+    mono(box.yMin, box.yMax, bottom, top);
+  } else {
+    left = box.xMin >> 6;
+    right = (box.xMax + 63) >> 6;
+    bottom = box.yMin >> 6;
+    top = (box.yMax + 63) >> 6;
+  }
+  // A box with no area renders nothing.
+  if (right <= left || top <= bottom) return b;
+  b = {int(left), int(top), int(right - left), int(top - bottom)};
+  return b;
+}
+
 const Glyph& GlyphCache::Render(unsigned char ch) {
   Glyph& g = Glyphs[ch];
   g = Glyph{};

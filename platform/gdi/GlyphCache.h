@@ -29,6 +29,12 @@ struct InkBox {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
 
+// The box of a glyph's bitmap (Glyph's Left, Top, Width and Height); empty
+// (all 0) for a glyph that inks nothing.
+struct GlyphBox {
+  int Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
 class GlyphCache {
  public:
   explicit GlyphCache(FontFace& face) : Face(face) { Advances.fill(-1); }
@@ -50,6 +56,13 @@ class GlyphCache {
     const InkBox& b = Inks[ch];
     return Inked[ch] ? b : MeasureInk(ch);
   }
+  // The box of the bitmap Get renders for a byte, read from the outline
+  // without rendering it: measuring a character costs no bitmap at any
+  // size.
+  const GlyphBox& Box(unsigned char ch) {
+    const GlyphBox& b = Boxes[ch];
+    return Boxed[ch] ? b : MeasureBox(ch);
+  }
   // The coverage rows of a glyph. Valid until the next Get.
   const std::uint8_t* Bits(const Glyph& g) const { return Pool.data() + g.Offset; }
 
@@ -64,6 +77,7 @@ class GlyphCache {
   int MeasureAdvance(unsigned char ch);
   const Glyph& Render(unsigned char ch);
   const InkBox& MeasureInk(unsigned char ch);
+  const GlyphBox& MeasureBox(unsigned char ch);
   // Loads the outline of a byte as Render draws it; false when it has none.
   bool LoadOutline(unsigned char ch);
 
@@ -72,6 +86,8 @@ class GlyphCache {
   std::array<Glyph, 256> Glyphs{};
   std::array<InkBox, 256> Inks{};
   std::array<bool, 256> Inked{};
+  std::array<GlyphBox, 256> Boxes{};
+  std::array<bool, 256> Boxed{};
   std::vector<std::uint8_t> Pool;
 };
 

@@ -124,18 +124,20 @@ BOOL GetCharABCWidthsA(HDC hdc, UINT first, UINT last, ABC* abc) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
+  // The bitmap's box, not the bitmap: a range of characters at a large
+  // size would otherwise render megabytes nobody draws.
   GlyphCache& g = *DcFace(*dc).Glyphs;
   for (UINT c = first; c <= last; ++c) {
     auto ch = static_cast<unsigned char>(c);
     const int adv = g.Advance(ch);
-    const Glyph& gl = g.Get(ch);
+    const GlyphBox& box = g.Box(ch);
     ABC& out = abc[c - first];
-    if (gl.Width == 0) {
+    if (box.Width == 0) {
       out = {0, UINT(adv), 0};
     } else {
-      out.abcA = gl.Left;
-      out.abcB = UINT(gl.Width);
-      out.abcC = adv - gl.Left - gl.Width;
+      out.abcA = box.Left;
+      out.abcB = UINT(box.Width);
+      out.abcC = adv - box.Left - box.Width;
     }
   }
   return TRUE;

@@ -597,6 +597,14 @@ void TcxCustomMaskEdit::PropertiesChanged(TObject* Sender) {
   orv::ScopeExit unlock([&] {
     if (locked) properties->LockUpdate(false);
   });
+  // A locale change writes the focused text again in the new formats: no
+  // edit of the user's. An unedited editor stays so (leaving it posts
+  // nothing) and an edited one stays edited.
+  const bool keepModified = properties->IsFormatChanging() && InternalFocused();
+  if (keepModified) SaveModified();
+  orv::ScopeExit restoreModified([&] {
+    if (keepModified) RestoreModified();
+  });
 
   const AnsiString mask = properties->GetEditMask();
   const bool maskChanged = mask != FMode->GetEditMask() || properties->IsFormatChanging();

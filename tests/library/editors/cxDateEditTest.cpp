@@ -602,12 +602,24 @@ TEST_F(DateEdit, AFormatChangingUnderAnEditedTextKeepsTheDateItShowed) {
     edit->SetDate(D(2008, 12, 10) + 10.5 / 24);
   }
 
-  // Unedited, the focused text is the value's, shown in the new format.
-  edit->GetProperties()->SetInputKind(ikRegExpr);
-  Focus(edit);
-  {
-    ScopedLocale de("de-DE");
-    EXPECT_EQ(TextOf(edit), "10.12.2008");
+  // Unedited, the focused text is the value's, shown in the new format;
+  // the rewrite is no edit of the user's, so nothing is left to post.
+  for (TcxInputKind kind : {ikMask, ikStandard, ikRegExpr}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    edit->GetProperties()->SetInputKind(kind);
+    Focus(edit);
+    ASSERT_FALSE(edit->GetModifiedAfterEnter());
+    const std::string shown = TextOf(edit);  // the masked kind shows the time too
+    {
+      ScopedLocale de("de-DE");
+      EXPECT_EQ(TextOf(edit).substr(0, 10), "10.12.2008");
+      EXPECT_FALSE(edit->GetModifiedAfterEnter());
+      EXPECT_FALSE(edit->GetModified());
+    }
+    EXPECT_EQ(TextOf(edit), shown);
+    EXPECT_FALSE(edit->GetModified());
+    other->SetFocus();
+    Pump();
   }
 
   // A day picked in the calendar is written like a typed one, and goes

@@ -72,6 +72,47 @@ TEST_F(RichStage, FormattedContentRoundTripsThroughSmallChunks) {
   EXPECT_EQ(StreamOut(other, SF_TEXT | SFF_SELECTION, 2), "body");
 }
 
+// The tables a read file may fill are bounded by what it holds; what the
+// control holds is written whole: a text with a colour and a font for each
+// of more characters than a small table would keep loads back the same.
+TEST_F(RichStage, EveryColourAndFontOfTheContentSurvivesASaveAndLoad) {
+  constexpr int kCount = 1100;
+  const std::string text(kCount, 'x');
+  HWND rich = MakeRich(text.c_str());
+  auto face = [](int i) { return "Face " + std::to_string(i); };
+  for (int i = 0; i < kCount; ++i) {
+    SetSel(rich, i, i + 1);
+    CHARFORMATA cf = CharFormat(CFM_COLOR | CFM_FACE, 0, RGB(i & 0xFF, i >> 8, 7));
+    std::snprintf(cf.szFaceName, sizeof cf.szFaceName, "%s", face(i).c_str());
+    SetCharFormat(rich, SCF_SELECTION, cf);
+  }
+  const Runs before = RichEditRuns(rich);
+  ASSERT_EQ(before.size(), static_cast<std::size_t>(kCount));
+  DWORD error = 1;
+  Feed feed;
+  feed.data = StreamOut(rich, SF_RTF, 4096, &error);
+  feed.chunk = 4096;
+  EXPECT_EQ(error, 0u);
+
+  HWND other = MakeRich("", 0, {10, 120, 210, 220});
+  EXPECT_EQ(StreamIn(other, SF_RTF, feed, &error), kCount);
+  EXPECT_EQ(error, 0u);
+  const Runs after = RichEditRuns(other);
+  ASSERT_EQ(after.size(), before.size());
+  int wrongColours = 0;
+  for (std::size_t i = 0; i < before.size(); ++i)
+    if (!(after[i] == before[i])) ++wrongColours;
+  EXPECT_EQ(wrongColours, 0);
+  int wrongFaces = 0;
+  for (int i = 0; i < kCount; ++i) {
+    SetSel(other, i, i + 1);
+    CHARFORMATA cf = CharFormat(0);
+    SendMessageA(other, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    if (cf.szFaceName != face(i)) ++wrongFaces;
+  }
+  EXPECT_EQ(wrongFaces, 0);
+}
+
 TEST_F(RichStage, AFailingStreamOrDataThatIsNotRichTextChangesNothing) {
   HWND rich = MakeRich("keep me");
   SetSel(rich, 0, 4);

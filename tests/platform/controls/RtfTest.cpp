@@ -184,7 +184,7 @@ TEST(RtfMalformed, HostileStructureGetsAClearAnswer) {
   EXPECT_EQ(PlainText(ReadOk("{\\rtf1 \\" + word.substr(1) + " x}")), "x");
 }
 
-TEST(RtfMalformed, NumbersAndTablesStayInTheirBounds) {
+TEST(RtfMalformed, NumbersStayInTheirBoundsAndTablesKeepEveryEntry) {
   Document doc = ReadOk(
       "{\\rtf1\\pard\\li99999999999999999999\\ri-99999999999999999999\\fs99999999999999 a"
       "\\fs-5 b\\cf99999999999 c\\f-3 d\\tx-40 \\'4}");
@@ -198,17 +198,26 @@ TEST(RtfMalformed, NumbersAndTablesStayInTheirBounds) {
   EXPECT_EQ(p.Runs[1].Text, "bcd");  // colour and font outside the tables are the automatic and default ones
   ExpectRoundTrip(doc);
 
+  // Tables keep every entry, each costing at least a byte of the data;
+  // numbers are found by position however many there are. Tab stops stop
+  // at their bound.
+  constexpr int kEntries = 3000;
   std::string tables = "{\\rtf1{\\fonttbl";
-  for (std::size_t i = 0; i <= kMaxFonts; ++i) tables += "{\\f" + std::to_string(i) + " F;}";
-  tables += "}{\\colortbl";
-  for (std::size_t i = 0; i <= kMaxColors; ++i) tables += "\\red1;";
+  for (int i = 0; i < kEntries; ++i)
+    tables += "{\\f" + std::to_string(kEntries - 1 - i) + " F" + std::to_string(i) + ";}";
+  tables += "}{\\colortbl;";
+  for (int i = 1; i < kEntries; ++i)
+    tables += "\\red" + std::to_string(i % 256) + "\\blue" + std::to_string(i / 256) + ";";
   std::string tabs;
   for (std::size_t i = 0; i <= kMaxTabs; ++i) tabs += "\\tx" + std::to_string(100 * (i + 1));
-  doc = ReadOk(tables + "}" + tabs + " \\f1024 x}");
-  EXPECT_EQ(doc.Fonts.size(), kMaxFonts);
-  EXPECT_EQ(doc.Colors.size(), kMaxColors);
+  doc = ReadOk(tables + "}" + tabs + " \\f0\\cf2999 x}");
+  ASSERT_EQ(doc.Fonts.size(), static_cast<std::size_t>(kEntries));
+  ASSERT_EQ(doc.Colors.size(), static_cast<std::size_t>(kEntries));
   EXPECT_EQ(doc.Paragraphs[0].Format.Tabs.size(), kMaxTabs);
-  EXPECT_EQ(doc.Paragraphs[0].Runs[0].Format.Font, 0);  // the dropped font reads as the default
+  EXPECT_EQ(FontName(doc, doc.Paragraphs[0].Runs[0].Format), "F2999");
+  const int colour = doc.Paragraphs[0].Runs[0].Format.Color;
+  EXPECT_EQ(doc.Colors[static_cast<std::size_t>(colour)].Color, (2999 % 256) | ((2999 / 256) << 16));
+  ExpectRoundTrip(doc);
 }
 
 TEST(RtfMalformed, WhatTheReaderDoesNotKnowLeavesNoTrace) {

@@ -6,6 +6,8 @@
 #include "TextFixture.h"
 #include "platform/gdi/FontSubstitution.h"
 #include "platform/gdi/Fonts.h"
+#include "platform/gdi/GlyphCache.h"
+#include "platform/gdi/TextRun.h"
 
 using namespace win;
 
@@ -60,6 +62,66 @@ TEST_F(TextMetricsTest, ExtentsAreSumsOfWholePixelCharacterWidths) {
   ABC abc[1];
   ASSERT_TRUE(GetCharABCWidthsA(Dc, 'W', 'W', abc));
   EXPECT_EQ(widths['W'], abc[0].abcA + int(abc[0].abcB) + abc[0].abcC);
+}
+
+// ABC widths are read from the glyph outlines, not from rendered glyphs:
+// they are the boxes of the bitmaps the text output draws, in both render
+// modes, for upright, bold and italic faces, and measuring renders
+// nothing, so a large size costs no bitmaps.
+TEST_F(TextMetricsTest, AbcWidthsAreTheRenderedGlyphsBoxesWithoutRenderingThem) {
+  struct Case {
+    const char* Face;
+    int Height, Weight;
+    bool Italic;
+  };
+  for (TextRenderMode mode : {TextRenderMode::Monochrome, TextRenderMode::Grayscale}) {
+    SetTextRenderMode(mode);
+    // Sizes no other story draws at, so that the faces are fresh.
+    for (const Case& c : {Case{"Tahoma", -17, FW_NORMAL, false}, Case{"Times New Roman", -27, FW_BOLD, true},
+                          Case{"Courier New", -19, FW_NORMAL, true}, Case{"Arial", -73, FW_BOLD, false},
+                          Case{"DejaVu Sans", -15, FW_BOLD, true}}) {
+      SCOPED_TRACE(std::string(c.Face) + " " + std::to_string(c.Height) +
+                   (mode == TextRenderMode::Grayscale ? " grey" : " mono"));
+      HFONT font = CreateFontA(c.Height, 0, 0, 0, c.Weight, c.Italic, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, c.Face);
+      HFONT old = SelectObject(Dc, font);
+      gdi::FontFace& face = gdi::DcFace(*gdi::LookupDC(Dc));
+      ASSERT_EQ(face.Mono, mode == TextRenderMode::Monochrome);
+      gdi::GlyphCache& glyphs = *face.Glyphs;
+      ASSERT_EQ(glyphs.BitmapBytes(), 0u);
+      std::vector<ABC> abc(256);
+      ASSERT_TRUE(GetCharABCWidthsA(Dc, 0, 255, abc.data()));
+      EXPECT_EQ(glyphs.BitmapBytes(), 0u);
+      int inked = 0;
+      for (int ch = 0; ch < 256; ++ch) {
+        const gdi::Glyph& g = glyphs.Get(static_cast<unsigned char>(ch));
+        const int advance = glyphs.Advance(static_cast<unsigned char>(ch));
+        const ABC rendered = g.Width == 0 ? ABC{0, UINT(advance), 0}
+                                          : ABC{g.Left, UINT(g.Width), advance - g.Left - g.Width};
+        inked += g.Width > 0;
+        if (abc[ch].abcA != rendered.abcA || abc[ch].abcB != rendered.abcB || abc[ch].abcC != rendered.abcC)
+          ADD_FAILURE() << "character " << ch << ": " << abc[ch].abcA << " " << abc[ch].abcB << " " << abc[ch].abcC
+                        << " rendered " << rendered.abcA << " " << rendered.abcB << " " << rendered.abcC;
+      }
+      EXPECT_GT(inked, 150);
+      SelectObject(Dc, old);
+      DeleteObject(font);
+    }
+  }
+  SetTextRenderMode(TextRenderMode::Monochrome);
+
+  // At the largest size the widths still add up to the advance, and no
+  // glyph is rendered for them.
+  UseFont("Tahoma", -100000);
+  gdi::GlyphCache& huge = *gdi::DcFace(*gdi::LookupDC(Dc)).Glyphs;
+  std::vector<ABC> abc(26);
+  ASSERT_TRUE(GetCharABCWidthsA(Dc, 'A', 'Z', abc.data()));
+  EXPECT_EQ(huge.BitmapBytes(), 0u);
+  std::vector<int> widths(26);
+  ASSERT_TRUE(GetCharWidth32A(Dc, 'A', 'Z', widths.data()));
+  for (int i = 0; i < 26; ++i) {
+    EXPECT_GT(abc[i].abcB, 100u);
+    EXPECT_EQ(widths[i], abc[i].abcA + int(abc[i].abcB) + abc[i].abcC);
+  }
 }
 
 TEST_F(TextMetricsTest, SpacingTabsAndJustificationWidenExtents) {
