@@ -197,7 +197,9 @@ void FetchStretchedRow(const StretchJob& j, int dy, int c0, int c1, std::uint32_
   if (j.Average && (sw > dw || sh > dh)) {
     // Area average over the source box each destination pixel covers.
     int y0 = int(std::int64_t(ry) * sh / dh), y1 = std::max(y0 + 1, int(std::int64_t(ry + 1) * sh / dh));
-    thread_local std::vector<std::uint32_t> sum;
+    // Sums in 64 bits: a box of more than some sixteen million source
+    // pixels (a large picture made a thumbnail) adds up past 32.
+    thread_local std::vector<std::uint64_t> sum;
     sum.assign(std::size_t(sw) * 3, 0);
     for (int y = y0; y < y1; ++y) {
       LoadSpan(*j.Src, j.SrcRect.Left, j.SrcRect.Top + y, sw, src.data());
@@ -210,13 +212,13 @@ void FetchStretchedRow(const StretchJob& j, int dy, int c0, int c1, std::uint32_
     for (int i = c0; i < c1; ++i) {
       int rx = j.FlipX ? dw - 1 - i : i;
       int x0 = int(std::int64_t(rx) * sw / dw), x1 = std::max(x0 + 1, int(std::int64_t(rx + 1) * sw / dw));
-      std::uint32_t r = 0, g = 0, b = 0, n = std::uint32_t((x1 - x0) * (y1 - y0));
+      std::uint64_t r = 0, g = 0, b = 0, n = std::uint64_t(x1 - x0) * std::uint64_t(y1 - y0);
       for (int x = x0; x < x1; ++x) {
         r += sum[3 * std::size_t(x)];
         g += sum[3 * std::size_t(x) + 1];
         b += sum[3 * std::size_t(x) + 2];
       }
-      out[i - c0] = (((r + n / 2) / n) << 16) | (((g + n / 2) / n) << 8) | ((b + n / 2) / n);
+      out[i - c0] = std::uint32_t((((r + n / 2) / n) << 16) | (((g + n / 2) / n) << 8) | ((b + n / 2) / n));
     }
   } else {
     LoadSpan(*j.Src, j.SrcRect.Left, j.SrcRect.Top + NearestSource(ry, sh, dh), sw, src.data());

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 using namespace win;
 using namespace gdi_test;
@@ -139,6 +140,24 @@ TEST(Blits, StretchMirrorsWithNegativeExtents) {
   SetStretchBltMode(one.Dc, HALFTONE);
   StretchBlt(one.Dc, 0, 0, 1, 1, checker.Dc, 0, 0, 2, 2, SRCCOPY);
   EXPECT_EQ(one.At(0, 0), RGB(128, 128, 128));
+}
+
+TEST(Blits, HalftoneShrinksAPictureOfManyMillionPixelsToItsColour) {
+  // A white picture of 4200 x 4200 pixels (one bit each) made a single
+  // pixel: the pixel's box adds up more than 32 bits hold, and it still
+  // averages to white rather than to what the sum wrapped to.
+  const int side = 4200;
+  const std::size_t stride = (side + 31) / 32 * 4;
+  std::vector<std::uint8_t> bits(stride * side, 0xFF);
+  struct {
+    BITMAPINFOHEADER h;
+    RGBQUAD colors[2];
+  } info{{sizeof(BITMAPINFOHEADER), side, side, 1, 1, BI_RGB, 0, 0, 0, 2, 0}, {{0, 0, 0, 0}, {255, 255, 255, 0}}};
+  Canvas one(1, 1, kBlue);
+  SetStretchBltMode(one.Dc, HALFTONE);
+  StretchDIBits(one.Dc, 0, 0, 1, 1, 0, 0, side, side, bits.data(), reinterpret_cast<BITMAPINFO*>(&info),
+                DIB_RGB_COLORS, SRCCOPY);
+  EXPECT_EQ(one.At(0, 0), kWhite);
 }
 
 TEST(Blits, MaskAndColourKey) {
