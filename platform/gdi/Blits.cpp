@@ -155,8 +155,15 @@ std::uint32_t* RowBuffer(int n) {
 // converted, d, n) mixes the source pixels as read and as converted into
 // the destination's d, which are then stored.
 template <class Mix>
-void MixNearest(DC& dst, const TRect& r, const Surface& src, const TRect& sr, const Conversion& conv, Mix mix) {
+void MixNearest(DC& dst, const TRect& r, const Surface& surface, const TRect& sourceRect, const Conversion& conv,
+                Mix mix) {
   thread_local std::vector<std::uint32_t> raw, converted, d;
+  // A source on the destination's own surface is read from a copy, so rows
+  // already written are not read again as source.
+  Snapshot snap;
+  int snapX, snapY;
+  const Surface& src = MaybeSnapshot(surface, dst.Surf, sourceRect, snap, snapX, snapY);
+  const TRect sr{sourceRect.Left - snapX, sourceRect.Top - snapY, sourceRect.Right - snapX, sourceRect.Bottom - snapY};
   ForClipRects(dst.Eff, r, [&](const TRect& part) {
     int n = part.Right - part.Left;
     raw.resize(std::size_t(n));
