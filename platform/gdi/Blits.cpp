@@ -412,6 +412,19 @@ BOOL MaskBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc,
   if (src) conv = MakeConversion(*dst, src->Surf, src->S.BkColor);
   TRect r{x + dst->OffX, y + dst->OffY, x + width + dst->OffX, y + height + dst->OffY};
   const Surface& ms = mask->Surf;
+  // The part of the source that has pixels (the rest reads as 0), from a
+  // copy when it lies on the destination's own surface.
+  Snapshot snap;
+  int snapX = 0, snapY = 0;
+  TRect has{};
+  const Surface* ss = nullptr;
+  if (src) {
+    const int sl = xSrc + src->OffX, st = ySrc + src->OffY;
+    has = {std::max(sl, 0), std::max(st, 0), std::min(sl + width, src->Surf.Width),
+           std::min(st + height, src->Surf.Height)};
+    if (has.Left < has.Right && has.Top < has.Bottom)
+      ss = &MaybeSnapshot(src->Surf, dst->Surf, has, snap, snapX, snapY);
+  }
   thread_local std::vector<std::uint32_t> d, sv;
   ForClipRects(dst->Eff, r, [&](const TRect& part) {
     int n = part.Right - part.Left;
@@ -424,8 +437,8 @@ BOOL MaskBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc,
         int sy = ySrc + src->OffY + ly;
         for (int i = 0; i < n; ++i) {
           int sx = xSrc + src->OffX + (part.Left - r.Left) + i;
-          sv[std::size_t(i)] = (sx >= 0 && sy >= 0 && sx < src->Surf.Width && sy < src->Surf.Height)
-                                   ? ReadPixel(src->Surf, sx, sy)
+          sv[std::size_t(i)] = (ss && sx >= has.Left && sy >= has.Top && sx < has.Right && sy < has.Bottom)
+                                   ? ReadPixel(*ss, sx - snapX, sy - snapY)
                                    : 0;
         }
         conv.Apply(sv.data(), n);

@@ -107,21 +107,24 @@ TEST(Blits, OverlappingCopiesMoveTheOriginalPixels) {
       EXPECT_EQ(c.At(i, i), RGB(src * 20, 0, 0)) << "dir " << dir << " at " << i;
     }
   }
-  // A colour-keyed copy and an opaque blend moved down a row within one
-  // bitmap read the rows as they were, not as the blit has just written
-  // them.
-  for (int kind = 0; kind < 2; ++kind) {
+  // A colour-keyed copy, an opaque blend and a masked copy moved down a
+  // row within one bitmap read the rows as they were, not as the blit has
+  // just written them.
+  HBITMAP allSource = CreateBitmap(1, 3, 1, 1, nullptr);
+  for (int kind = 0; kind < 3; ++kind) {
     Canvas c(1, 4);
     const COLORREF rows[] = {kRed, RGB(0, 255, 0), kBlue};
     for (int y = 0; y < 3; ++y) SetPixel(c.Dc, 0, y, rows[y]);
-    if (kind == 0) {
+    const char* call = kind == 0 ? "TransparentBlt" : kind == 1 ? "AlphaBlend" : "MaskBlt";
+    if (kind == 0)
       ASSERT_TRUE(TransparentBlt(c.Dc, 0, 1, 1, 3, c.Dc, 0, 0, 1, 3, RGB(1, 2, 3)));
-    } else {
+    else if (kind == 1)
       ASSERT_TRUE(AlphaBlend(c.Dc, 0, 1, 1, 3, c.Dc, 0, 0, 1, 3, BLENDFUNCTION{AC_SRC_OVER, 0, 255, 0}));
-    }
-    for (int y = 1; y < 4; ++y)
-      EXPECT_EQ(c.At(0, y), rows[y - 1]) << (kind ? "AlphaBlend" : "TransparentBlt") << " row " << y;
+    else
+      ASSERT_TRUE(MaskBlt(c.Dc, 0, 1, 1, 3, c.Dc, 0, 0, allSource, 0, 0, MAKEROP4(SRCCOPY, SRCCOPY)));
+    for (int y = 1; y < 4; ++y) EXPECT_EQ(c.At(0, y), rows[y - 1]) << call << " row " << y;
   }
+  DeleteObject(allSource);
 }
 
 TEST(Blits, ClippedByComplexRegionsAndOrigins) {
