@@ -222,6 +222,16 @@ void TBitmap::SetHandle(HBITMAP Value) {
     DIBSECTION ds{};
     bool dib = GetObjectA(Value, sizeof ds, &ds) == sizeof ds;
     format = FormatOfDepth(bm.bmBitsPixel, dib);
+    if (!dib && bm.bmBitsPixel != 1 && bm.bmBitsPixel != 32) {
+      // No DC holds a device-dependent bitmap of this depth, so the canvas
+      // could neither draw on it nor draw it: its pixels go into an image
+      // of the bitmap's own and the handle handed over is let go.
+      format = StorageFormat(format);
+      HBITMAP own = NewImage(bm.bmWidth, bm.bmHeight, format);
+      CopyPixels(Value, own, bm.bmWidth, bm.bmHeight);
+      DeleteObject(Value);
+      Value = own;
+    }
   }
   Replace(Value, bm.bmWidth, bm.bmHeight, format);
   Changed(this);

@@ -66,7 +66,10 @@ class TBitmap : public TGraphic {
   void* GetScanLine(Integer Row);
 
   // The bitmap's drawing handle (null for an empty bitmap). Setting one
-  // takes it over; its size and depth become the bitmap's.
+  // takes it over; its size and depth become the bitmap's. A
+  // device-dependent bitmap of 4, 8, 16 or 24 bits, which no DC holds, is
+  // copied into a new handle of the bitmap's own (24 bits stay 24, the
+  // others become pfDevice) and the one handed over is deleted.
   win::HBITMAP GetHandle();
   void SetHandle(win::HBITMAP Value);
   // A monochrome mask: white (1) where the pixel has the transparent

@@ -155,8 +155,15 @@ std::uint32_t* RowBuffer(int n) {
 // converted, d, n) mixes the source pixels as read and as converted into
 // the destination's d, which are then stored.
 template <class Mix>
-void MixNearest(DC& dst, const TRect& r, const Surface& src, const TRect& sr, const Conversion& conv, Mix mix) {
+void MixNearest(DC& dst, const TRect& r, const Surface& surface, const TRect& sourceRect, const Conversion& conv,
+                Mix mix) {
   thread_local std::vector<std::uint32_t> raw, converted, d;
+  // A source on the destination's own surface is read from a copy, so rows
+  // already written are not read again as source.
+  Snapshot snap;
+  int snapX, snapY;
+  const Surface& src = MaybeSnapshot(surface, dst.Surf, sourceRect, snap, snapX, snapY);
+  const TRect sr{sourceRect.Left - snapX, sourceRect.Top - snapY, sourceRect.Right - snapX, sourceRect.Bottom - snapY};
   ForClipRects(dst.Eff, r, [&](const TRect& part) {
     int n = part.Right - part.Left;
     raw.resize(std::size_t(n));
@@ -197,7 +204,9 @@ void FetchStretchedRow(const StretchJob& j, int dy, int c0, int c1, std::uint32_
   if (j.Average && (sw > dw || sh > dh)) {
     // Area average over the source box each destination pixel covers.
     int y0 = int(std::int64_t(ry) * sh / dh), y1 = std::max(y0 + 1, int(std::int64_t(ry + 1) * sh / dh));
-    thread_local std::vector<std::uint32_t> sum;
+    // Sums in 64 bits: a box of more than some sixteen million source
+    // pixels (a large picture made a thumbnail) adds up past 32.
+    thread_local std::vector<std::uint64_t> sum;
     sum.assign(std::size_t(sw) * 3, 0);
     for (int y = y0; y < y1; ++y) {
       LoadSpan(*j.Src, j.SrcRect.Left, j.SrcRect.Top + y, sw, src.data());
@@ -210,13 +219,13 @@ void FetchStretchedRow(const StretchJob& j, int dy, int c0, int c1, std::uint32_
     for (int i = c0; i < c1; ++i) {
       int rx = j.FlipX ? dw - 1 - i : i;
       int x0 = int(std::int64_t(rx) * sw / dw), x1 = std::max(x0 + 1, int(std::int64_t(rx + 1) * sw / dw));
-      std::uint32_t r = 0, g = 0, b = 0, n = std::uint32_t((x1 - x0) * (y1 - y0));
+      std::uint64_t r = 0, g = 0, b = 0, n = std::uint64_t(x1 - x0) * std::uint64_t(y1 - y0);
       for (int x = x0; x < x1; ++x) {
         r += sum[3 * std::size_t(x)];
         g += sum[3 * std::size_t(x) + 1];
         b += sum[3 * std::size_t(x) + 2];
       }
-      out[i - c0] = (((r + n / 2) / n) << 16) | (((g + n / 2) / n) << 8) | ((b + n / 2) / n);
+      out[i - c0] = std::uint32_t((((r + n / 2) / n) << 16) | (((g + n / 2) / n) << 8) | ((b + n / 2) / n));
     }
   } else {
     LoadSpan(*j.Src, j.SrcRect.Left, j.SrcRect.Top + NearestSource(ry, sh, dh), sw, src.data());
@@ -403,6 +412,19 @@ BOOL MaskBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc,
   if (src) conv = MakeConversion(*dst, src->Surf, src->S.BkColor);
   TRect r{x + dst->OffX, y + dst->OffY, x + width + dst->OffX, y + height + dst->OffY};
   const Surface& ms = mask->Surf;
+  // The part of the source that has pixels (the rest reads as 0), from a
+  // copy when it lies on the destination's own surface.
+  Snapshot snap;
+  int snapX = 0, snapY = 0;
+  TRect has{};
+  const Surface* ss = nullptr;
+  if (src) {
+    const int sl = xSrc + src->OffX, st = ySrc + src->OffY;
+    has = {std::max(sl, 0), std::max(st, 0), std::min(sl + width, src->Surf.Width),
+           std::min(st + height, src->Surf.Height)};
+    if (has.Left < has.Right && has.Top < has.Bottom)
+      ss = &MaybeSnapshot(src->Surf, dst->Surf, has, snap, snapX, snapY);
+  }
   thread_local std::vector<std::uint32_t> d, sv;
   ForClipRects(dst->Eff, r, [&](const TRect& part) {
     int n = part.Right - part.Left;
@@ -415,8 +437,8 @@ BOOL MaskBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc,
         int sy = ySrc + src->OffY + ly;
         for (int i = 0; i < n; ++i) {
           int sx = xSrc + src->OffX + (part.Left - r.Left) + i;
-          sv[std::size_t(i)] = (sx >= 0 && sy >= 0 && sx < src->Surf.Width && sy < src->Surf.Height)
-                                   ? ReadPixel(src->Surf, sx, sy)
+          sv[std::size_t(i)] = (ss && sx >= has.Left && sy >= has.Top && sx < has.Right && sy < has.Bottom)
+                                   ? ReadPixel(*ss, sx - snapX, sy - snapY)
                                    : 0;
         }
         conv.Apply(sv.data(), n);

@@ -1,5 +1,6 @@
 #include "platform/gdi/ImageLists.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <unordered_set>
 #include <vector>
@@ -111,7 +112,11 @@ HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow) {
   l->Cy = cy;
   l->Flags = flags;
   l->Grow = grow > 0 ? grow : 4;
-  const std::size_t reserve = std::size_t(initial > 1024 ? 1024 : initial) * l->ImageSize();
+  // The initial count is a hint: room for it is made up to a budget, so
+  // that many large images asked for up front (a thousand of 4096 x 4096
+  // would be 80 GB) cost nothing until they are added.
+  constexpr std::size_t kReservedPixels = std::size_t(1) << 22;
+  const std::size_t reserve = std::min(std::size_t(initial) * l->ImageSize(), kReservedPixels);
   l->Pixels.reserve(reserve);
   l->Mask.reserve(reserve);
   Live().insert(l);

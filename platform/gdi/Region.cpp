@@ -73,15 +73,16 @@ void Region::Offset(int dx, int dy) {
     clipped |= span(r.Left, r.Right) != span(o.Left, o.Right) || span(r.Top, r.Bottom) != span(o.Top, o.Bottom);
   }
   if (clipped) {
-    // Squeezed at the edge of the range: rebuild the banded form.
+    // Squeezed at the edge of the range: rebuild the banded form. Holding
+    // at the edge keeps every edge's order, so the rectangles still come
+    // band by band from the top and left to right; the builder drops what
+    // lost its width or height and joins what now touches, in one pass
+    // (adding them one by one cost the square of their number).
     std::vector<TRect> rects;
     rects.swap(Rects);
-    Bounds = {};
-    Region piece;
-    for (const TRect& r : rects) {
-      piece.SetRect(r);
-      Combine(*this, *this, piece, RGN_OR);
-    }
+    Builder rebuilt(*this);
+    for (const TRect& r : rects) rebuilt.AddSpan(r.Top, r.Bottom, r.Left, r.Right);
+    rebuilt.Finish();
     return;
   }
   Bounds = {add(Bounds.Left, dx), add(Bounds.Top, dy), add(Bounds.Right, dx), add(Bounds.Bottom, dy)};

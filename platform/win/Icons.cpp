@@ -1,7 +1,9 @@
 #include "platform/win/Icons.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
+#include <vector>
 
 #include "platform/gdi/Gdi.h"
 
@@ -37,19 +39,26 @@ Icon* Find(HICON h) {
   return it == all.end() ? nullptr : &it->second;
 }
 
-// A copy of a bitmap's top-left w x h pixels at the given depth.
+// A copy of a bitmap's top-left w x h pixels at the given depth, read from
+// the pixels themselves: the bitmap may be selected into a DC (a picture's
+// canvas holds its handle while it draws) or be of a depth no DC takes, and
+// going through a DC of its own would then copy the DC's empty bitmap.
+// Colour becomes monochrome as a blit makes it: white is 1, all else 0.
 HBITMAP CopyBitmap(HBITMAP from, int w, int h, int bpp) {
+  gdi::Bitmap* source = gdi::LookupAs<gdi::Bitmap>(from);
+  if (!source) return nullptr;
   HBITMAP to = CreateBitmap(w, h, 1, static_cast<UINT>(bpp), nullptr);
   if (!to) return nullptr;
-  HDC src = CreateCompatibleDC(nullptr);
-  HDC dst = CreateCompatibleDC(nullptr);
-  HGDIOBJ oldSrc = SelectObject(src, ToObj(from));
-  HGDIOBJ oldDst = SelectObject(dst, ToObj(to));
-  BitBlt(dst, 0, 0, w, h, src, 0, 0, SRCCOPY);
-  SelectObject(src, oldSrc);
-  SelectObject(dst, oldDst);
-  DeleteDC(src);
-  DeleteDC(dst);
+  const gdi::Surface& src = source->Surf;
+  const gdi::Surface& dst = gdi::LookupAs<gdi::Bitmap>(to)->Surf;
+  const int cw = std::min(w, src.Width), ch = std::min(h, src.Height);
+  std::vector<std::uint32_t> row(static_cast<std::size_t>(std::max(cw, 0)));
+  for (int y = 0; y < ch && cw > 0; ++y) {
+    gdi::LoadSpan(src, 0, y, cw, row.data());
+    if (dst.IsMono() && !src.IsMono())
+      for (std::uint32_t& v : row) v = (v & 0xFFFFFF) == 0xFFFFFF ? gdi::kMonoWhite : 0;
+    gdi::StoreSpan(dst, 0, y, cw, row.data());
+  }
   return to;
 }
 

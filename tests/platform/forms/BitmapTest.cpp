@@ -164,6 +164,33 @@ TEST(Bitmap, NewSizesKeepWhatFitsAndFormatsConvert) {
   b->Free();
 }
 
+TEST(Bitmap, AHandleOfADepthNoDCHoldsIsStillDrawnOnAndDrawn) {
+  LeakCheck leaks;
+  // A 24-bit device-dependent bitmap, red then blue: it keeps its depth
+  // and its pixels, and the canvas draws on it.
+  const std::uint8_t bits[] = {0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00};
+  TBitmap* b = New<TBitmap>();
+  b->SetHandle(win::CreateBitmap(2, 1, 1, 24, bits));
+  EXPECT_EQ(b->GetPixelFormat(), pf24bit);
+  EXPECT_EQ(b->GetCanvas()->GetPixels(0, 0), clRed);
+  EXPECT_EQ(b->GetCanvas()->GetPixels(1, 0), clBlue);
+  b->GetCanvas()->SetPixels(1, 0, clLime);
+  EXPECT_EQ(static_cast<const std::uint8_t*>(b->GetScanLine(0))[4], 0xFF) << "the canvas drew into the pixels";
+  TBitmap* shown = New<TBitmap>();
+  shown->SetSize(2, 1);
+  shown->GetCanvas()->Draw(0, 0, b);
+  EXPECT_EQ(shown->GetCanvas()->GetPixels(0, 0), clRed);
+  EXPECT_EQ(shown->GetCanvas()->GetPixels(1, 0), clLime);
+  // An 8-bit one shows its standard colours through a screen-deep image.
+  const std::uint8_t indices[] = {9, 12};
+  b->SetHandle(win::CreateBitmap(2, 1, 1, 8, indices));
+  EXPECT_EQ(b->GetPixelFormat(), pfDevice);
+  EXPECT_EQ(b->GetCanvas()->GetPixels(0, 0), clRed);
+  EXPECT_EQ(b->GetCanvas()->GetPixels(1, 0), clBlue);
+  shown->Free();
+  b->Free();
+}
+
 TEST(Bitmap, BmpRoundTripsAtEveryDepth) {
   LeakCheck leaks;
   for (TPixelFormat format : {pfDevice, pf1bit, pf24bit, pf32bit}) {

@@ -215,6 +215,36 @@ TEST(Icon, MonochromeHandleDrawsAllFourMaskCombinations) {
   icon->Free();
 }
 
+TEST(Icon, MadeFromABitmapItsCanvasHoldsItShowsThatBitmapsPixels) {
+  LeakCheck leaks;
+  // The picture has just been drawn on, so its canvas's DC still holds its
+  // handle; the icon copies the pixels all the same. The mask, drawn on as
+  // well, is see-through at its white pixel.
+  TBitmap* picture = New<TBitmap>();
+  picture->SetPixelFormat(pf32bit);
+  picture->SetSize(2, 2);
+  picture->GetCanvas()->GetBrush()->SetColor(clRed);
+  picture->GetCanvas()->FillRect(Rect(0, 0, 2, 2));
+  TBitmap* mask = New<TBitmap>();
+  mask->SetMonochrome(true);
+  mask->SetSize(2, 2);
+  mask->GetCanvas()->GetBrush()->SetColor(clBlack);
+  mask->GetCanvas()->FillRect(Rect(0, 0, 2, 2));
+  mask->GetCanvas()->SetPixels(1, 1, clWhite);
+  picture->GetCanvas()->SetPixels(1, 1, clBlack);  // black where see-through
+  win::ICONINFO info{win::TRUE, 0, 0, mask->GetHandle(), picture->GetHandle()};
+  TIcon* icon = New<TIcon>();
+  icon->SetHandle(win::CreateIconIndirect(&info));
+  MemCanvas c(8, 8);
+  DrawOnGreen(c, icon);
+  EXPECT_EQ(c.At(1, 1), clRed);
+  EXPECT_EQ(c.At(2, 1), clRed);
+  EXPECT_EQ(c.At(2, 2), clLime);
+  icon->Free();
+  mask->Free();
+  picture->Free();
+}
+
 TEST(Icon, DamagedFilesAreRefusedAndLeaveTheIconAsItWas) {
   LeakCheck leaks;
   std::string good = IcoFile({RedSquare()});

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 using namespace win;
 using namespace gdi_test;
@@ -106,6 +107,24 @@ TEST(Blits, OverlappingCopiesMoveTheOriginalPixels) {
       EXPECT_EQ(c.At(i, i), RGB(src * 20, 0, 0)) << "dir " << dir << " at " << i;
     }
   }
+  // A colour-keyed copy, an opaque blend and a masked copy moved down a
+  // row within one bitmap read the rows as they were, not as the blit has
+  // just written them.
+  HBITMAP allSource = CreateBitmap(1, 3, 1, 1, nullptr);
+  for (int kind = 0; kind < 3; ++kind) {
+    Canvas c(1, 4);
+    const COLORREF rows[] = {kRed, RGB(0, 255, 0), kBlue};
+    for (int y = 0; y < 3; ++y) SetPixel(c.Dc, 0, y, rows[y]);
+    const char* call = kind == 0 ? "TransparentBlt" : kind == 1 ? "AlphaBlend" : "MaskBlt";
+    if (kind == 0)
+      ASSERT_TRUE(TransparentBlt(c.Dc, 0, 1, 1, 3, c.Dc, 0, 0, 1, 3, RGB(1, 2, 3)));
+    else if (kind == 1)
+      ASSERT_TRUE(AlphaBlend(c.Dc, 0, 1, 1, 3, c.Dc, 0, 0, 1, 3, BLENDFUNCTION{AC_SRC_OVER, 0, 255, 0}));
+    else
+      ASSERT_TRUE(MaskBlt(c.Dc, 0, 1, 1, 3, c.Dc, 0, 0, allSource, 0, 0, MAKEROP4(SRCCOPY, SRCCOPY)));
+    for (int y = 1; y < 4; ++y) EXPECT_EQ(c.At(0, y), rows[y - 1]) << call << " row " << y;
+  }
+  DeleteObject(allSource);
 }
 
 TEST(Blits, ClippedByComplexRegionsAndOrigins) {
@@ -139,6 +158,24 @@ TEST(Blits, StretchMirrorsWithNegativeExtents) {
   SetStretchBltMode(one.Dc, HALFTONE);
   StretchBlt(one.Dc, 0, 0, 1, 1, checker.Dc, 0, 0, 2, 2, SRCCOPY);
   EXPECT_EQ(one.At(0, 0), RGB(128, 128, 128));
+}
+
+TEST(Blits, HalftoneShrinksAPictureOfManyMillionPixelsToItsColour) {
+  // A white picture of 4200 x 4200 pixels (one bit each) made a single
+  // pixel: the pixel's box adds up more than 32 bits hold, and it still
+  // averages to white rather than to what the sum wrapped to.
+  const int side = 4200;
+  const std::size_t stride = (side + 31) / 32 * 4;
+  std::vector<std::uint8_t> bits(stride * side, 0xFF);
+  struct {
+    BITMAPINFOHEADER h;
+    RGBQUAD colors[2];
+  } info{{sizeof(BITMAPINFOHEADER), side, side, 1, 1, BI_RGB, 0, 0, 0, 2, 0}, {{0, 0, 0, 0}, {255, 255, 255, 0}}};
+  Canvas one(1, 1, kBlue);
+  SetStretchBltMode(one.Dc, HALFTONE);
+  StretchDIBits(one.Dc, 0, 0, 1, 1, 0, 0, side, side, bits.data(), reinterpret_cast<BITMAPINFO*>(&info),
+                DIB_RGB_COLORS, SRCCOPY);
+  EXPECT_EQ(one.At(0, 0), kWhite);
 }
 
 TEST(Blits, MaskAndColourKey) {

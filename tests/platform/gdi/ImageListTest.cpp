@@ -161,6 +161,16 @@ TEST_F(ImageListTest, MaskedByColourReplaceAndRemove) {
   EXPECT_FALSE(ImageList_Destroy(l));
   EXPECT_EQ(0, ImageList_GetImageCount(l));
   EXPECT_EQ(nullptr, ImageList_Create(0, 4, ILC_COLOR32, 1, 1));
+
+  // A thousand images of the largest size asked for up front is a hint,
+  // not 80 GB taken at once.
+  HIMAGELIST large = ImageList_Create(4096, 4096, ILC_COLOR32 | ILC_MASK, 1024, 4);
+  ASSERT_NE(large, nullptr);
+  int cx = 0, cy = 0;
+  EXPECT_TRUE(ImageList_GetIconSize(large, &cx, &cy));
+  EXPECT_EQ(4096, cx);
+  EXPECT_EQ(0, ImageList_GetImageCount(large));
+  EXPECT_TRUE(ImageList_Destroy(large));
 }
 
 TEST_F(ImageListTest, DisabledLookIsAnEmbossOfTheShape) {

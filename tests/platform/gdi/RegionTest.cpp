@@ -300,6 +300,47 @@ TEST(Regions, APolygonOfManyPointsOverManyRowsCostsWhatItsRowsCost) {
   DeleteObject(r);
 }
 
+TEST(Regions, ARegionOfManyBandsMovedPartlyPastTheEndOfTheRangeKeepsWhatStillFits) {
+  // A saw tooth 200,000 rows tall: every row a band of its own, 10 and 20
+  // pixels wide by turns.
+  const int n = 200000;
+  std::vector<POINT> saw;
+  saw.push_back({0, 0});
+  for (int y = 0; y < n; ++y) {
+    const int right = y % 2 ? 20 : 10;
+    saw.push_back({right, y});
+    saw.push_back({right, y + 1});
+  }
+  saw.push_back({0, n});
+  HRGN r = CreatePolygonRgn(saw.data(), int(saw.size()), ALTERNATE);
+  ASSERT_NE(r, nullptr);
+  ASSERT_EQ(gdi::LookupAs<gdi::RegionObject>(r)->R.Rects.size(), std::size_t(n));
+  // Moved down until its lower half lies past the end of the range: that
+  // half is squeezed to nothing, the upper half stays as it was, and the
+  // rebuild costs the bands once each.
+  const int edge = INT_MAX / 2;
+  for (int i = 0; i < 7; ++i) OffsetRgn(r, 0, 1 << 27);
+  EXPECT_EQ(OffsetRgn(r, 0, edge - 7 * (1 << 27) - n / 2), COMPLEXREGION);
+  RECT box{};
+  GetRgnBox(r, &box);
+  EXPECT_EQ(box, (RECT{0, edge - n / 2, 20, edge}));
+  EXPECT_EQ(gdi::LookupAs<gdi::RegionObject>(r)->R.Rects.size(), std::size_t(n / 2));
+  EXPECT_FALSE(PtInRegion(r, 15, edge - n / 2));
+  EXPECT_TRUE(PtInRegion(r, 15, edge - n / 2 + 1));
+  EXPECT_TRUE(PtInRegion(r, 5, edge - 1));
+  ExpectBanded(r);
+
+  // Squeezed sideways, a band that was wider than the one above it becomes
+  // the same and the two are one rectangle.
+  HRGN steps = CreateRectRgn(0, 0, 10, 1), wider = CreateRectRgn(0, 1, 30, 2);
+  CombineRgn(steps, steps, wider, RGN_OR);
+  for (int i = 0; i < 7; ++i) OffsetRgn(steps, 1 << 27, 0);
+  EXPECT_EQ(OffsetRgn(steps, edge - 7 * (1 << 27) - 10, 0), SIMPLEREGION);
+  GetRgnBox(steps, &box);
+  EXPECT_EQ(box, (RECT{edge - 10, 0, edge, 2}));
+  for (HRGN h : {r, steps, wider}) DeleteObject(h);
+}
+
 TEST(Regions, ShapesAndFramesReachingTheEndsOfTheCoordinateRange) {
   // A triangle with its corners at the ends of the 32-bit range keeps its
   // diagonal: what lies right of it and below is inside.
