@@ -304,6 +304,27 @@ TEST_F(Grid, RowsAreAddedFoundFocusedAndEditedByTheRules) {
 // The unbound grid's one record stays focused whatever is done to it: the
 // front end writes every value through it, and a grid that lost it would
 // show every row empty without an error.
+// Rows named after the grid follow its new name, once each, also when the
+// new name only extends the old one ("Grid" to "Grid2"), which used to
+// rename the grid itself over and over until the stack ran out.
+TEST_F(Grid, RenamingTheGridRenamesItsRowsOnce) {
+  auto* grid = NewGrid(false);
+  grid->SetName("Grid");
+  TcxEditorRow* hills = AddValueRow(grid, nullptr, "Hills", TcxIntegerValueType::Class(), Variant(4));
+  hills->SetName("GridHills");
+  TcxCategoryRow* land = AddCategory(grid, nullptr, "Land");
+  land->SetName("LandRow");
+  grid->SetName("Grid2");
+  EXPECT_EQ(grid->GetName(), "Grid2");
+  EXPECT_EQ(hills->GetName(), "Grid2Hills");
+  EXPECT_EQ(land->GetName(), "LandRow");
+  grid->SetName("Grid2Main");
+  EXPECT_EQ(grid->GetName(), "Grid2Main");
+  EXPECT_EQ(hills->GetName(), "Grid2MainHills");
+  grid->SetName("Values");
+  EXPECT_EQ(hills->GetName(), "ValuesHills");
+}
+
 TEST_F(Grid, TheUnboundGridKeepsItsOneRecordFocused) {
   auto* grid = NewGrid();
   ASSERT_TRUE(RecordFocused(grid));
