@@ -8,7 +8,8 @@
 using namespace win;
 
 ORV_REGISTER(TcxCustomGroupBoxProperties)
-ORV_REGISTER(TcxCustomGroupBox)
+// A group box takes no focus from a click.
+ORV_REGISTER(TcxCustomGroupBox, ORV_PROP(FocusOnClick).Default(false))
 ORV_REGISTER(TcxGroupBox, ORV_PROP(Align), ORV_PROP(Alignment).Default(alTopLeft), ORV_PROP(Anchors),
              ORV_PROP(Caption), ORV_PROP(Color).Stored(false), ORV_PROP(Constraints), ORV_PROP(Ctl3D),
              ORV_PROP(DragCursor), ORV_PROP(DragKind), ORV_PROP(DragMode), ORV_PROP(Enabled),

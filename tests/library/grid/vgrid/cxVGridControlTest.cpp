@@ -6,6 +6,7 @@
 #include "library/editors/cxSpinEdit.h"
 #include "platform/forms/Screen.h"
 #include "platform/win/Cursors.h"
+#include "support/DeclaredDefaults.h"
 #include "support/TempDir.h"
 
 // The value grid's window as the front end has it: a form layout with the
@@ -233,6 +234,13 @@ TEST_F(Grid, OptionsStartAtTheirDefaultsAndKeepTheirBounds) {
   EXPECT_FALSE(behavior->GetAlwaysShowEditor()) << "set explicitly, it stays";
   grid->RestoreDefaults();
   EXPECT_TRUE(behavior->GetAlwaysShowEditor());
+}
+
+// A grid keeps its place in the Tab order and its dragging cursor through
+// its written layout, also at their declared defaults.
+TEST_F(Grid, SettingsAtTheirDeclaredDefaultsSurviveTheLayout) {
+  auto* grid = NewGrid(false);
+  EXPECT_EQ(LostAtDeclaredDefaults(grid, form, {"TabStop", "DragCursor"}), std::vector<std::string>{});
 }
 
 TEST_F(Grid, RowsAreAddedFoundFocusedAndEditedByTheRules) {
