@@ -190,6 +190,10 @@ TEST_F(RepositoryItems, EveryEditorKindKeepsItsSettingsAtTheirDeclaredDefaultsTh
     EXPECT_EQ(LostAtDeclaredDefaults(editor, form, {"AutoSize", "TabStop", "FocusOnClick"}),
               std::vector<std::string>{})
         << cls->ClassName();
+    // What it takes from the form it still takes after its layout is read.
+    EXPECT_EQ(LostAtDeclaredDefaults(editor, form, {"ParentShowHint", "ParentCtl3D", "ParentFont"}),
+              std::vector<std::string>{})
+        << cls->ClassName();
     editor->Free();
   }
 }
