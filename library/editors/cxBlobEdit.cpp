@@ -39,7 +39,7 @@ ORV_REGISTER(TcxPopupImage)
 ORV_REGISTER(TcxBlobEditPopupWindow)
 ORV_REGISTER(TcxCustomBlobEdit)
 ORV_REGISTER(TcxBlobEdit, ORV_PROP(Anchors), ORV_PROP(Constraints), ORV_PROP(EditValue), ORV_PROP(Enabled),
-             ORV_PROP(ParentFont).Default(true), ORV_PROP(PopupMenu), ORV_PROP(Properties), ORV_PROP(ShowHint),
+             ORV_PROP(ParentFont).Default(true), ORV_PROP(PopupMenu), ORV_PROP(Properties),
              ORV_PROP(Style), ORV_PROP(StyleDisabled), ORV_PROP(StyleFocused), ORV_PROP(StyleHot),
              ORV_PROP(TabOrder), ORV_PROP(TabStop).Default(true), ORV_PROP(Visible), ORV_EVENT(OnEditing),
              ORV_EVENT(OnEnter), ORV_EVENT(OnExit), ORV_EVENT(OnKeyDown), ORV_EVENT(OnKeyPress), ORV_EVENT(OnKeyUp))

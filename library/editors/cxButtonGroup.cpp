@@ -16,7 +16,8 @@ ORV_REGISTER(TcxButtonGroupItem, ORV_PROP(Caption), ORV_PROP(Enabled).Default(tr
              ORV_PROP(Tag).StoredBy<&TcxButtonGroupItem::IsTagStored>())
 ORV_REGISTER(TcxButtonGroupItems)
 ORV_REGISTER(TcxCustomButtonGroupProperties)
-ORV_REGISTER(TcxCustomButtonGroup)
+// A button group keeps the size it is given.
+ORV_REGISTER(TcxCustomButtonGroup, ORV_PROP(AutoSize).Default(false))
 
 namespace {
 

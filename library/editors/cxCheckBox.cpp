@@ -33,7 +33,7 @@ ORV_REGISTER(TcxCheckBox, ORV_PROP(Action), ORV_PROP(Anchors), ORV_PROP(AutoSize
              ORV_PROP(Checked).Stored(false), ORV_PROP(Constraints), ORV_PROP(DragCursor), ORV_PROP(DragKind),
              ORV_PROP(DragMode), ORV_PROP(Enabled), ORV_PROP(ParentBackground).Default(true),
              ORV_PROP(ParentColor).Default(true), ORV_PROP(ParentFont).Default(true),
-             ORV_PROP(ParentShowHint).Default(true), ORV_PROP(PopupMenu), ORV_PROP(Properties), ORV_PROP(ShowHint),
+             ORV_PROP(ParentShowHint).Default(true), ORV_PROP(PopupMenu), ORV_PROP(Properties),
              ORV_PROP(State).Default(cbsUnchecked).StoredBy<&TcxCustomCheckBox::IsStateStored>(), ORV_PROP(Style),
              ORV_PROP(StyleDisabled), ORV_PROP(StyleFocused), ORV_PROP(StyleHot), ORV_PROP(TabOrder),
              ORV_PROP(TabStop).Default(true), ORV_PROP(Transparent).Default(false), ORV_PROP(Visible),

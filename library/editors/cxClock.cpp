@@ -3,7 +3,8 @@
 #include <cmath>
 #include <numbers>
 
-ORV_REGISTER(TcxClock, ORV_PROP(Color).Default(clWindow), ORV_PROP(MinuteDotColor).Default(clWindow),
+ORV_REGISTER(TcxClock, ORV_PROP(TabStop).Default(true), ORV_PROP(Color).Default(clWindow),
+             ORV_PROP(MinuteDotColor).Default(clWindow),
              ORV_PROP(Time).Stored(false))
 
 namespace {

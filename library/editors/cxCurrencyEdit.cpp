@@ -35,7 +35,7 @@ ORV_REGISTER(TcxCurrencyEdit, ORV_PROP(Anchors), ORV_PROP(AutoSize).Default(true
              ORV_PROP(BeepOnEnter).Default(true), ORV_PROP(Constraints), ORV_PROP(DragCursor), ORV_PROP(DragKind),
              ORV_PROP(DragMode), ORV_PROP(EditValue), ORV_PROP(Enabled), ORV_PROP(ImeMode), ORV_PROP(ImeName),
              ORV_PROP(ParentColor).Default(false), ORV_PROP(ParentFont).Default(true),
-             ORV_PROP(ParentShowHint).Default(true), ORV_PROP(PopupMenu), ORV_PROP(Properties), ORV_PROP(ShowHint),
+             ORV_PROP(ParentShowHint).Default(true), ORV_PROP(PopupMenu), ORV_PROP(Properties),
              ORV_PROP(Style), ORV_PROP(StyleDisabled), ORV_PROP(StyleFocused), ORV_PROP(StyleHot),
              ORV_PROP(TabOrder), ORV_PROP(TabStop).Default(true), ORV_PROP(Value).Stored(false), ORV_PROP(Visible),
              ORV_EVENT(OnClick), ORV_EVENT(OnContextPopup), ORV_EVENT(OnDblClick), ORV_EVENT(OnDragDrop),

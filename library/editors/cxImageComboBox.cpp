@@ -43,7 +43,7 @@ ORV_REGISTER(TcxImageComboBoxListBox)
 ORV_REGISTER(TcxImageComboBoxLookupData)
 ORV_REGISTER(TcxCustomImageComboBox)
 ORV_REGISTER(TcxImageComboBox, ORV_PROP(Anchors), ORV_PROP(Constraints), ORV_PROP(EditValue), ORV_PROP(Enabled),
-             ORV_PROP(ParentFont).Default(true), ORV_PROP(PopupMenu), ORV_PROP(Properties), ORV_PROP(ShowHint),
+             ORV_PROP(ParentFont).Default(true), ORV_PROP(PopupMenu), ORV_PROP(Properties),
              ORV_PROP(Style), ORV_PROP(StyleDisabled), ORV_PROP(StyleFocused), ORV_PROP(StyleHot),
              ORV_PROP(TabOrder), ORV_PROP(TabStop).Default(true), ORV_PROP(Visible), ORV_EVENT(OnClick),
              ORV_EVENT(OnEditing), ORV_EVENT(OnEnter), ORV_EVENT(OnExit), ORV_EVENT(OnKeyDown),

@@ -15,7 +15,7 @@ using namespace win;
 ORV_REGISTER(TcxRadioButton, ORV_PROP(Alignment).Default(taRightJustify), ORV_PROP(Anchors), ORV_PROP(Caption),
              ORV_PROP(Checked).Default(false), ORV_PROP(Color), ORV_PROP(Constraints), ORV_PROP(Enabled),
              ORV_PROP(Font), ORV_PROP(LookAndFeel), ORV_PROP(ParentBackground).Default(true),
-             ORV_PROP(ParentColor), ORV_PROP(ParentFont), ORV_PROP(PopupMenu), ORV_PROP(ShowHint),
+             ORV_PROP(ParentColor), ORV_PROP(ParentFont), ORV_PROP(PopupMenu),
              ORV_PROP(TabOrder), ORV_PROP(TabStop), ORV_PROP(Transparent).Default(false), ORV_PROP(Visible),
              ORV_PROP(WordWrap).Default(false), ORV_EVENT(OnClick), ORV_EVENT(OnContextPopup), ORV_EVENT(OnDblClick),
              ORV_EVENT(OnEnter), ORV_EVENT(OnExit), ORV_EVENT(OnKeyDown), ORV_EVENT(OnKeyPress), ORV_EVENT(OnKeyUp),

@@ -30,11 +30,11 @@ ORV_REGISTER(TcxRadioGroupProperties, ORV_PROP(AssignedValues), ORV_PROP(ClearKe
 ORV_REGISTER(TcxCustomRadioGroupButton)
 ORV_REGISTER(TcxCustomRadioGroup)
 ORV_REGISTER(TcxRadioGroup, ORV_PROP(Align), ORV_PROP(Alignment).Default(alTopLeft), ORV_PROP(Anchors),
-             ORV_PROP(Caption), ORV_PROP(Color).Stored(false), ORV_PROP(Constraints), ORV_PROP(Ctl3D),
+             ORV_PROP(Caption), ORV_PROP(Color).Stored(false), ORV_PROP(Constraints),
              ORV_PROP(DragCursor), ORV_PROP(DragKind), ORV_PROP(DragMode), ORV_PROP(Enabled),
              ORV_PROP(Font).Stored(false), ORV_PROP(ItemIndex).Default(-1), ORV_PROP(ParentBackground).Default(true),
              ORV_PROP(ParentColor), ORV_PROP(ParentCtl3D).Default(true), ORV_PROP(ParentFont).Default(true),
-             ORV_PROP(ParentShowHint).Default(true), ORV_PROP(PopupMenu), ORV_PROP(Properties), ORV_PROP(ShowHint),
+             ORV_PROP(ParentShowHint).Default(true), ORV_PROP(PopupMenu), ORV_PROP(Properties),
              ORV_PROP(Style), ORV_PROP(StyleDisabled), ORV_PROP(StyleFocused), ORV_PROP(StyleHot),
              ORV_PROP(TabOrder), ORV_PROP(TabStop).Default(true), ORV_PROP(Transparent).Default(false),
              ORV_PROP(Visible), ORV_EVENT(OnClick), ORV_EVENT(OnContextPopup), ORV_EVENT(OnDragDrop),

@@ -48,7 +48,7 @@ ORV_REGISTER(TcxRichEdit, ORV_PROP(Align), ORV_PROP(Anchors), ORV_PROP(Constrain
              ORV_PROP(DragKind), ORV_PROP(DragMode), ORV_PROP(Enabled), ORV_PROP(ImeMode), ORV_PROP(ImeName),
              ORV_PROP(Lines), ORV_PROP(ParentColor).Default(false), ORV_PROP(ParentFont).Default(true),
              ORV_PROP(ParentShowHint).Default(true), ORV_PROP(PopupMenu), ORV_PROP(Properties),
-             ORV_PROP(ShowHint), ORV_PROP(Style), ORV_PROP(StyleDisabled), ORV_PROP(StyleFocused),
+             ORV_PROP(Style), ORV_PROP(StyleDisabled), ORV_PROP(StyleFocused),
              ORV_PROP(StyleHot), ORV_PROP(TabOrder), ORV_PROP(TabStop).Default(true), ORV_PROP(Visible),
              ORV_EVENT(OnClick), ORV_EVENT(OnContextPopup), ORV_EVENT(OnDblClick), ORV_EVENT(OnDragDrop),
              ORV_EVENT(OnDragOver), ORV_EVENT(OnEditing), ORV_EVENT(OnEndDock), ORV_EVENT(OnEndDrag),

@@ -27,6 +27,7 @@ ORV_REGISTER(TcxButton, ORV_PROP(Colors), ORV_PROP(Glyph), ORV_PROP(Kind).Defaul
              ORV_PROP(Layout).Default(blGlyphLeft), ORV_PROP(LookAndFeel), ORV_PROP(Margin).Default(-1),
              ORV_PROP(NumGlyphs).Default(1), ORV_PROP(PopupAlignment).Default(paLeft),
              ORV_PROP(Spacing).Default(4), ORV_PROP(UseSystemPaint).Default(false), ORV_PROP(DropDownMenu),
+             ORV_PROP(TabStop).Default(true),
              ORV_EVENT(OnDropDownMenuPopup), ORV_EVENT(OnGetDrawParams))
 
 namespace {

@@ -786,6 +786,10 @@ void RenameComponents(TComponent* AOwner, const AnsiString& AOldPrefix, const An
   for (Integer i = 0; i < AOwner->GetComponentCount(); ++i) {
     TComponent* component = AOwner->GetComponent(i);
     const AnsiString& name = component->GetName();
+    // The component that carries the new prefix as its whole name is the
+    // one being renamed: when the new name extends the old one it matches
+    // the old prefix too, and renaming it again would never end.
+    if (SameText(name, ANewPrefix)) continue;
     if (!AOldPrefix.empty() && name.compare(0, AOldPrefix.size(), AOldPrefix) == 0)
       component->SetName(ANewPrefix + name.substr(AOldPrefix.size()));
   }

@@ -450,4 +450,5 @@ AnsiString CreateUniqueName(TComponent* AOwner, TComponent* AComponent, TClass A
                             const AnsiString& ASuffix);
 // Renames the owner's components whose names begin with AOldPrefix so that
 // they begin with ANewPrefix; nothing happens while the owner is loading.
+// A component named ANewPrefix itself (the one just renamed) stays.
 void RenameComponents(TComponent* AOwner, const AnsiString& AOldPrefix, const AnsiString& ANewPrefix);

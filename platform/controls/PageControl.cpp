@@ -13,7 +13,8 @@
 using namespace win;
 
 ORV_REGISTER(TTabSheet, ORV_PROP(Caption), ORV_PROP(TabVisible).Default(true))
-ORV_REGISTER(TPageControl, ORV_PROP(ActivePage), ORV_PROP(HotTrack).Default(false), ORV_EVENT(OnChange),
+ORV_REGISTER(TPageControl, ORV_PROP(ActivePage), ORV_PROP(HotTrack).Default(false), ORV_PROP(TabStop).Default(true),
+             ORV_EVENT(OnChange),
              ORV_EVENT(OnChanging))
 
 void RegisterPageControlClasses() {

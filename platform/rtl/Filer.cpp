@@ -1044,7 +1044,11 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop) {
       }
       if (!Prop->SetFloat) return;
       Extended v = Prop->GetFloat(Instance);
-      if (anc ? std::bit_cast<UInt64>(v) == std::bit_cast<UInt64>(Prop->GetFloat(anc)) : v == 0) return;
+      // Zero is the default only of a float without a stored test of its
+      // own: a class that says when its float is stored (an increment that
+      // starts at 1) means a zero too.
+      if (anc ? std::bit_cast<UInt64>(v) == std::bit_cast<UInt64>(Prop->GetFloat(anc)) : v == 0 && !Prop->StoredFn)
+        return;
       WritePropName(Prop->Name);
       if (t->FloatType == ftSingle)
         WriteSingle(static_cast<Single>(v));

@@ -275,6 +275,16 @@ class TextParser {
     if (ec == std::errc::result_out_of_range) ErrorAt("Floating point number out of range", t.Line, t.Column);
     if (s.front() == '-') v = -v;
     if (suffix == 's') {
+      // A single is read as a single: going through double first rounds
+      // twice, and the shortest text of some singles then lands on the
+      // neighbouring one. Beyond the single range the double path decides
+      // (underflow to zero, overflow refused) as before.
+      float f = 0;
+      auto [fend, fec] = std::from_chars(digits.data(), digits.data() + digits.size(), f);
+      if (fec == std::errc() && fend == digits.data() + digits.size()) {
+        FWriter.WriteSingle(s.front() == '-' ? -f : f);
+        return;
+      }
       if (std::isinf(static_cast<float>(v))) ErrorAt("Floating point number out of range", t.Line, t.Column);
       FWriter.WriteSingle(static_cast<float>(v));
     } else if (suffix == 'd') {

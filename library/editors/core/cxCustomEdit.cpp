@@ -25,7 +25,10 @@ ORV_REGISTER(TcxEditChangeEventsCatcher)
 ORV_REGISTER(TcxCustomEditData)
 ORV_REGISTER(TcxEditDataBinding)
 // Height and Width go through DefineProperties, compared with the ancestor.
-ORV_REGISTER(TcxCustomEdit, ORV_PROP(Height).Stored(false), ORV_PROP(Width).Stored(false),
+// An editor starts sized to its content and stopping at Tab, so those are
+// its defaults: a layout must record an editor that turns them off.
+ORV_REGISTER(TcxCustomEdit, ORV_PROP(AutoSize).Default(true), ORV_PROP(TabStop).Default(true),
+             ORV_PROP(Height).Stored(false), ORV_PROP(Width).Stored(false),
              ORV_EVENT(PropertiesEvents), ORV_PROP(RepositoryItem), ORV_EVENT(OnFocusChanged))
 
 namespace {

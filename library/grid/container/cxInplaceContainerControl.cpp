@@ -8,7 +8,9 @@
 #include "platform/win/Messages.h"
 #include "platform/win/Window.h"
 
-ORV_REGISTER(TcxEditingControl, ORV_PROP(BorderStyle).Default(cxcbsDefault))
+// The control stops at Tab and shows the plain cursor while dragging.
+ORV_REGISTER(TcxEditingControl, ORV_PROP(BorderStyle).Default(cxcbsDefault), ORV_PROP(DragCursor).Default(crDefault),
+             ORV_PROP(TabStop).Default(true))
 ORV_REGISTER(TcxExtEditingControl, ORV_PROP(OptionsBehavior), ORV_PROP(OptionsData), ORV_PROP(OptionsView))
 
 // ---------------------------------------------------------------------------

@@ -314,7 +314,8 @@ void TcxCustomInplaceEditContainer::Assign(TPersistent* Source) {
   SetPropertiesClassName(source->GetPropertiesClassName());
   SetProperties(source->GetProperties());
   SetRepositoryItem(source->GetRepositoryItem());
-  // Styles never made hold nothing to copy.
+  // Options and styles never made hold nothing to copy.
+  if (FOptions || source->FOptions) GetOptions()->Assign(source->GetOptions());
   if (FStyles || source->FStyles) GetStyles()->Assign(source->GetStyles());
   OnGetEditProperties = source->OnGetEditProperties;
 }

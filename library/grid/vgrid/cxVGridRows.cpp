@@ -153,7 +153,8 @@ void TcxCustomRow::Assign(TPersistent* Source) {
   SetVisible(source->GetVisible());
   SetExpanded(source->GetExpanded());
   FProperties->Assign(source->FProperties);
-  // Styles never made hold nothing to copy.
+  // Options and styles never made hold nothing to copy.
+  if (FOptions || source->FOptions) GetOptions()->Assign(source->GetOptions());
   if (FStyles || source->FStyles) GetStyles()->Assign(source->GetStyles());
 }
 

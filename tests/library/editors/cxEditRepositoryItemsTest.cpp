@@ -5,11 +5,15 @@
 
 #include "ConcreteEditorSession.h"
 #include "library/editors/cxEditDataRegisteredRepositoryItems.h"
+#include "library/editors/cxClock.h"
 #include "library/editors/cxEditRepositoryItems.h"
+#include "library/editors/cxGroupBox.h"
+#include "library/editors/cxRichEdit.h"
 #include "platform/forms/JpegImage.h"
 #include "platform/forms/TestHooks.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/rtl/Owned.h"
+#include "support/DeclaredDefaults.h"
 
 // A value type of the program's own that derives from the Boolean one.
 class TTestFlagValueType : public TcxBooleanValueType {
@@ -169,6 +173,29 @@ TEST_F(RepositoryItems, ALayoutWithOneItemOfEachKindLoadsAndStreamsBackUnchanged
   EXPECT_EQ(own->GetNullString(), "n/a");
   EXPECT_EQ(listener.Changes, 1);
   money->RemoveListener(&listener);
+}
+
+// Every editor kind, set to the declared default of each setting (the Tab
+// order, sizing to the content, focusing on a click), comes back so from
+// its written layout.
+TEST_F(RepositoryItems, EveryEditorKindKeepsItsSettingsAtTheirDeclaredDefaultsThroughALayout) {
+  for (TClass cls : {TcxBlobEdit::StaticClass(), TcxCalcEdit::StaticClass(), TcxCheckBox::StaticClass(),
+                     TcxCurrencyEdit::StaticClass(), TcxDateEdit::StaticClass(), TcxGroupBox::StaticClass(),
+                     TcxHyperLinkEdit::StaticClass(), TcxImage::StaticClass(), TcxImageComboBox::StaticClass(),
+                     TcxMemo::StaticClass(), TcxMRUEdit::StaticClass(), TcxRadioGroup::StaticClass(),
+                     TcxRichEdit::StaticClass(), TcxSpinEdit::StaticClass(), TcxTimeEdit::StaticClass(),
+                     TcxClock::StaticClass()}) {
+    auto* editor = static_cast<TWinControl*>(cls->Create(form));
+    editor->SetParent(form);
+    EXPECT_EQ(LostAtDeclaredDefaults(editor, form, {"AutoSize", "TabStop", "FocusOnClick"}),
+              std::vector<std::string>{})
+        << cls->ClassName();
+    // What it takes from the form it still takes after its layout is read.
+    EXPECT_EQ(LostAtDeclaredDefaults(editor, form, {"ParentShowHint", "ParentCtl3D", "ParentFont"}),
+              std::vector<std::string>{})
+        << cls->ClassName();
+    editor->Free();
+  }
 }
 
 TEST_F(RepositoryItems, EveryItemClassIsRegisteredInTheOrderOfTheKinds) {

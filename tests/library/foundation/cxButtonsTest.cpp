@@ -12,6 +12,7 @@
 #include "platform/gdi/Fills.h"
 #include "platform/gdi/Text.h"
 #include "platform/gdi/PngWriter.h"
+#include "platform/rtl/ObjectText.h"
 #include "platform/rtl/Owned.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/WindowDC.h"
@@ -327,7 +328,15 @@ end)");
   EXPECT_EQ(ok->GetMargin(), 2);
   EXPECT_EQ(ok->GetLookAndFeel()->GetAssignedValues(), TcxLookAndFeelValues{lfvNativeStyle});
   EXPECT_EQ(ok->GetColors()->GetAssignedColors(), TcxButtonAssignedColors{cxbsHot});
+  // Taken out of the Tab order, it stays out through its written layout.
+  ok->SetTabStop(false);
+  const AnsiString written = ComponentToText(built);
   built->Free();
+  TComponent* again = forms::test::BuildFromText(written);
+  auto* okAgain = dynamic_cast<TcxButton*>(again->FindComponent("OkButton"));
+  ASSERT_NE(okAgain, nullptr);
+  EXPECT_FALSE(okAgain->GetTabStop()) << written;
+  again->Free();
 }
 
 TEST_F(cxButtons, GlyphImagesAreMadeOnceInOneListPerSizeThatLivesWithTheGlyphs) {

@@ -4,6 +4,7 @@
 #include "ListButtonTestUtil.h"
 
 #include "platform/controls/PageControl.h"
+#include "platform/rtl/ObjectText.h"
 
 using namespace lb_test;
 
@@ -278,7 +279,15 @@ TEST_F(PageLayouts, APageControlLoadsFromALayoutWithItsActivePage) {
   EXPECT_TRUE(book->GetPages(1)->GetVisible());
   EXPECT_FALSE(book->GetPages(2)->GetTabVisible());
   EXPECT_EQ(book->GetPages(2)->GetPageControl(), book);
+  // Taken out of the Tab order, it stays out through its written layout.
+  book->SetTabStop(false);
+  const AnsiString written = ComponentToText(box);
   box->Free();
+  TComponent* again = forms::test::BuildFromText(written);
+  auto* bookAgain = dynamic_cast<TPageControl*>(again->FindComponent("Book"));
+  ASSERT_NE(bookAgain, nullptr);
+  EXPECT_FALSE(bookAgain->GetTabStop()) << written;
+  again->Free();
 }
 
 }  // namespace

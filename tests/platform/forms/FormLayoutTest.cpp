@@ -4,6 +4,7 @@
 // an error, and a form made with CreateNew needs none.
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ObjectText.h"
 #include "platform/rtl/Resources.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowPos.h"
@@ -187,6 +188,48 @@ TEST_F(FormLayouts, BrokenLayoutLeavesNothingBehind) {
   EXPECT_THROW(New<TLayoutForm>(Application), EReadError);
   EXPECT_EQ(TObject::LiveCount(), live);
   EXPECT_EQ(Screen->GetFormCount(), forms);
+}
+
+// Controls that take ShowHint, Color and Ctl3D from their parent still do
+// after their layout is written and read; one with its own keeps it.
+TEST_F(FormLayouts, ValuesTakenFromTheParentAreStillTakenAfterAWrittenLayout) {
+  TComponent* built = forms::test::BuildFromText(kLayout);
+  auto* form = dynamic_cast<TLayoutForm*>(built);
+  ASSERT_NE(form, nullptr);
+  form->SetShowHint(true);
+  form->SetCtl3D(false);
+  form->Panel->SetParentColor(true);
+  auto* second = dynamic_cast<TControl*>(form->FindComponent("Second"));
+  ASSERT_NE(second, nullptr);
+  second->SetShowHint(false);
+  ASSERT_TRUE(form->Panel->GetShowHint());
+  ASSERT_TRUE(form->Panel->GetParentShowHint());
+  ASSERT_FALSE(form->Panel->GetCtl3D());
+  const AnsiString written = ComponentToText(form);
+  built->Free();
+
+  built = forms::test::BuildFromText(written);
+  form = dynamic_cast<TLayoutForm*>(built);
+  ASSERT_NE(form, nullptr);
+  for (TControl* follower : {static_cast<TControl*>(form->Panel), static_cast<TControl*>(form->Button)}) {
+    EXPECT_TRUE(follower->GetParentShowHint()) << follower->GetName() << "\n" << written;
+    EXPECT_TRUE(follower->GetShowHint()) << follower->GetName();
+  }
+  EXPECT_TRUE(form->Panel->GetParentColor());
+  EXPECT_TRUE(form->Panel->GetParentCtl3D());
+  EXPECT_FALSE(form->Panel->GetCtl3D());
+  second = dynamic_cast<TControl*>(form->FindComponent("Second"));
+  EXPECT_FALSE(second->GetParentShowHint());
+  EXPECT_FALSE(second->GetShowHint());
+  // The parent's changes still reach the followers.
+  form->SetShowHint(false);
+  form->SetColor(clTeal);
+  form->SetCtl3D(true);
+  EXPECT_FALSE(form->Panel->GetShowHint());
+  EXPECT_FALSE(form->Button->GetShowHint());
+  EXPECT_EQ(form->Panel->GetColor(), clTeal);
+  EXPECT_TRUE(form->Panel->GetCtl3D());
+  built->Free();
 }
 
 TEST_F(FormLayouts, LayoutTextFromATestBuildsATree) {

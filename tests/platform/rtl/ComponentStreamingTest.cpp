@@ -651,3 +651,43 @@ TEST(VariantProperties, RoundTripThroughTheTextLayout) {
   EXPECT_EQ(ComponentToText(empty), "object Empty: TTestValueHolder\r\nend\r\n");
   empty->Free();
 }
+
+namespace {
+// A step that starts at 1 and says itself when it is stored, and a plain
+// ratio whose default is the implicit zero.
+class TTestStepHolder : public TComponent {
+  ORV_CLASS(TTestStepHolder, TComponent)
+ public:
+  using TComponent::TComponent;
+  double GetStep() const { return FStep; }
+  void SetStep(double v) { FStep = v; }
+  double GetRatio() const { return FRatio; }
+  void SetRatio(double v) { FRatio = v; }
+  bool IsStepStored() { return FStep != 1.0; }
+
+ private:
+  double FStep = 1.0;
+  double FRatio = 0;
+};
+ORV_REGISTER(TTestStepHolder, ORV_PROP(Step).StoredBy<&TTestStepHolder::IsStepStored>(), ORV_PROP(Ratio))
+}  // namespace
+
+// A float whose class tells when it is stored is written whenever it says
+// so, zero included: a step of 0 used to be skipped as "default" and read
+// back as the class's own 1.
+TEST(FloatProperties, AZeroIsWrittenWhenTheClassSaysTheFloatIsStored) {
+  RegisterClass(TTestStepHolder::StaticClass());
+  TOwned<TTestStepHolder> holder(New<TTestStepHolder>(nullptr));
+  holder->SetName("Holder");
+  EXPECT_EQ(ComponentToText(holder.get()), "object Holder: TTestStepHolder\r\nend\r\n");
+  holder->SetStep(0);
+  const AnsiString written = ComponentToText(holder.get());
+  EXPECT_EQ(written, "object Holder: TTestStepHolder\r\n  Step = 0.0\r\nend\r\n");
+  TOwned<TTestStepHolder> copy(New<TTestStepHolder>(nullptr));
+  ReadComponentFromText(written, copy.get());
+  EXPECT_EQ(copy->GetStep(), 0.0);
+  // The plain float keeps zero as its default.
+  holder->SetStep(2.5);
+  holder->SetRatio(0);
+  EXPECT_EQ(ComponentToText(holder.get()), "object Holder: TTestStepHolder\r\n  Step = 2.5\r\nend\r\n");
+}

@@ -86,6 +86,28 @@ TEST(ObjectText, TextToBinaryToTextIsStable) {
   EXPECT_EQ(ToBinary(ToText(binary)), binary);
 }
 
+// A single written out as text reads back to the same bits: the shortest
+// text of 7.038531e-26 lies so near the half-way point between two singles
+// that rounding it to a double first would land on the neighbour.
+TEST(ObjectText, SinglesComeBackBitForBitThroughText) {
+  for (float value : {7.038531e-26f, 0.1f, 1.0f / 3, 3.4028235e38f, 1e-45f, 1.1754944e-38f, -2.5e-20f}) {
+    TStringStream binary;
+    TWriter writer(&binary);
+    writer.WriteSignature();
+    writer.WriteStr("T");
+    writer.WriteStr("A");
+    writer.WriteStr("S");
+    writer.WriteSingle(value);
+    writer.WriteListEnd();
+    writer.WriteListEnd();
+    const AnsiString written = binary.GetDataString();
+    EXPECT_EQ(ToBinary(ToText(written)), written) << value << "\n" << ToText(written);
+  }
+  // Beyond the single range the text still underflows to zero or is refused.
+  EXPECT_NE(ToBinary("object A: T\n S = 1e-50s\nend").find(AnsiString("\1S\x0F\0\0\0\0", 7)), AnsiString::npos);
+  EXPECT_EQ(Message("object A: T\n S = 1e39s\nend"), "Floating point number out of range at line 2, column 6");
+}
+
 TEST(ObjectText, BinaryLayoutIsTheFilerForm) {
   AnsiString binary = ToBinary(
       "object F: TF\n"

@@ -5,7 +5,12 @@
 // handler.
 #include "CustomEditFixtures.h"
 
+#include "library/editors/core/cxButtonEdit.h"
+#include "library/editors/core/cxComboBox.h"
 #include "library/editors/core/cxEditConsts.h"
+#include "library/editors/core/cxMaskEdit.h"
+#include "library/editors/core/cxPopupEdit.h"
+#include "library/editors/core/cxTextEdit.h"
 #include "platform/forms/TestHooks.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/rtl/Owned.h"
@@ -13,6 +18,7 @@
 #include "platform/win/Mouse.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowPos.h"
+#include "support/DeclaredDefaults.h"
 
 using namespace win;
 using edit_test::Log;
@@ -634,4 +640,30 @@ end)");
   edit->Props()->SetReadOnly(true);
   EXPECT_TRUE(edit->Inner()->GetReadOnly());
   built->Free();
+}
+
+// An editor starts sized to its content and in the Tab order, and its
+// layout keeps both at their declared defaults and turned off.
+TEST_F(CustomEdit, EveryEditorKindKeepsItsSettingsAtTheirDeclaredDefaultsThroughALayout) {
+  for (TClass cls : {TcxTextEdit::StaticClass(), TcxMaskEdit::StaticClass(), TcxButtonEdit::StaticClass(),
+                     TcxComboBox::StaticClass(), TcxPopupEdit::StaticClass()}) {
+    auto* edit = static_cast<TcxCustomEdit*>(cls->Create(form));
+    edit->SetParent(form);
+    EXPECT_TRUE(edit->GetAutoSize()) << cls->ClassName();
+    EXPECT_TRUE(edit->GetTabStop()) << cls->ClassName();
+    EXPECT_EQ(LostAtDeclaredDefaults(edit, form, {"AutoSize", "TabStop"}), std::vector<std::string>{})
+        << cls->ClassName();
+    edit->SetAutoSize(false);
+    edit->SetTabStop(false);
+    TMemoryStream stream;
+    stream.WriteComponent(edit);
+    stream.SetPosition(0);
+    auto* copy = static_cast<TcxCustomEdit*>(cls->Create(static_cast<TComponent*>(nullptr)));
+    copy->SetParent(form);
+    stream.ReadComponent(copy);
+    EXPECT_FALSE(copy->GetAutoSize()) << cls->ClassName();
+    EXPECT_FALSE(copy->GetTabStop()) << cls->ClassName();
+    copy->Free();
+    edit->Free();
+  }
 }

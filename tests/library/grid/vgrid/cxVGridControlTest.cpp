@@ -6,6 +6,7 @@
 #include "library/editors/cxSpinEdit.h"
 #include "platform/forms/Screen.h"
 #include "platform/win/Cursors.h"
+#include "support/DeclaredDefaults.h"
 #include "support/TempDir.h"
 
 // The value grid's window as the front end has it: a form layout with the
@@ -235,6 +236,13 @@ TEST_F(Grid, OptionsStartAtTheirDefaultsAndKeepTheirBounds) {
   EXPECT_TRUE(behavior->GetAlwaysShowEditor());
 }
 
+// A grid keeps its place in the Tab order and its dragging cursor through
+// its written layout, also at their declared defaults.
+TEST_F(Grid, SettingsAtTheirDeclaredDefaultsSurviveTheLayout) {
+  auto* grid = NewGrid(false);
+  EXPECT_EQ(LostAtDeclaredDefaults(grid, form, {"TabStop", "DragCursor"}), std::vector<std::string>{});
+}
+
 TEST_F(Grid, RowsAreAddedFoundFocusedAndEditedByTheRules) {
   auto* grid = NewGrid();
   EXPECT_THROW(grid->AddChild(nullptr, TcxCustomEditorRow::StaticClass()), EcxVerticalGridError);
@@ -304,6 +312,27 @@ TEST_F(Grid, RowsAreAddedFoundFocusedAndEditedByTheRules) {
 // The unbound grid's one record stays focused whatever is done to it: the
 // front end writes every value through it, and a grid that lost it would
 // show every row empty without an error.
+// Rows named after the grid follow its new name, once each, also when the
+// new name only extends the old one ("Grid" to "Grid2"), which used to
+// rename the grid itself over and over until the stack ran out.
+TEST_F(Grid, RenamingTheGridRenamesItsRowsOnce) {
+  auto* grid = NewGrid(false);
+  grid->SetName("Grid");
+  TcxEditorRow* hills = AddValueRow(grid, nullptr, "Hills", TcxIntegerValueType::Class(), Variant(4));
+  hills->SetName("GridHills");
+  TcxCategoryRow* land = AddCategory(grid, nullptr, "Land");
+  land->SetName("LandRow");
+  grid->SetName("Grid2");
+  EXPECT_EQ(grid->GetName(), "Grid2");
+  EXPECT_EQ(hills->GetName(), "Grid2Hills");
+  EXPECT_EQ(land->GetName(), "LandRow");
+  grid->SetName("Grid2Main");
+  EXPECT_EQ(grid->GetName(), "Grid2Main");
+  EXPECT_EQ(hills->GetName(), "Grid2MainHills");
+  grid->SetName("Values");
+  EXPECT_EQ(hills->GetName(), "ValuesHills");
+}
+
 TEST_F(Grid, TheUnboundGridKeepsItsOneRecordFocused) {
   auto* grid = NewGrid();
   ASSERT_TRUE(RecordFocused(grid));

@@ -171,6 +171,41 @@ TEST_F(RowTree, FreeingARowTakesItsSubtreeTheFocusAndItsValuesButNoOtherRow) {
   EXPECT_EQ(TObject::LiveCount(), live);
 }
 
+// A copied row keeps what the user switched off on the row and on its
+// editors: a read-only value stays read-only in the copy.
+TEST_F(RowTree, CopiedRowsKeepTheOptionsOfTheRowAndOfItsEditors) {
+  auto* grid = NewGrid(false);
+  TcxCategoryRow* land = AddCategory(grid, nullptr, "Land");
+  land->GetOptions()->SetFocusing(false);
+  land->GetOptions()->SetMoving(false);
+  TcxEditorRow* hills = AddValueRow(grid, land, "Hills", TcxIntegerValueType::Class(), Variant(4));
+  hills->GetOptions()->SetCanResized(false);
+  hills->GetProperties()->GetOptions()->SetEditing(false);
+  hills->GetProperties()->GetOptions()->SetShowEditButtons(eisbNever);
+  auto* size = static_cast<TcxMultiEditorRow*>(grid->AddChild(nullptr, TcxMultiEditorRow::StaticClass()));
+  TcxEditorRowItemProperties* width = size->GetProperties()->GetEditors()->Add();
+  width->GetOptions()->SetEditing(false);
+  width->GetOptions()->SetTabStop(false);
+
+  auto* copy = NewGrid(false);
+  copy->AssignRows(grid);
+  ASSERT_EQ(Outline(copy), Outline(grid));
+  auto* landCopy = static_cast<TcxCategoryRow*>(copy->GetRows()->GetRow(0));
+  EXPECT_FALSE(landCopy->GetOptions()->GetFocusing());
+  EXPECT_FALSE(landCopy->GetOptions()->GetMoving());
+  EXPECT_TRUE(landCopy->GetOptions()->GetTabStop());
+  auto* hillsCopy = static_cast<TcxEditorRow*>(copy->GetRows()->GetRow(1));
+  EXPECT_FALSE(hillsCopy->GetOptions()->GetCanResized());
+  EXPECT_FALSE(hillsCopy->GetProperties()->GetOptions()->GetEditing());
+  EXPECT_EQ(hillsCopy->GetProperties()->GetOptions()->GetShowEditButtons(), eisbNever);
+  EXPECT_TRUE(hillsCopy->GetProperties()->GetOptions()->GetFocusing());
+  auto* sizeCopy = static_cast<TcxMultiEditorRow*>(copy->GetRows()->GetRow(2));
+  ASSERT_EQ(sizeCopy->GetProperties()->GetEditors()->GetCount(), 1);
+  TcxCustomEditContainerItemOptions* widthCopy = sizeCopy->GetProperties()->GetEditors()->GetItem(0)->GetOptions();
+  EXPECT_FALSE(widthCopy->GetEditing());
+  EXPECT_FALSE(widthCopy->GetTabStop());
+}
+
 // ---------------------------------------------------------------------------
 // Form layouts.
 
