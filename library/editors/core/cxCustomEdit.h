@@ -269,7 +269,11 @@ class TcxCustomEdit : public TcxContainer,
   // ---- Properties and repository item ----
   virtual TClassRef<TcxCustomEditProperties> GetPropertiesClass() const;
   TcxCustomEditProperties* GetProperties() const { return FProperties; }
-  void SetProperties(TcxCustomEditProperties* Value) { FProperties->Assign(Value); }
+  // Copies Value in; its own settings are already there (a copy onto itself
+  // would first forget what was set).
+  void SetProperties(TcxCustomEditProperties* Value) {
+    if (Value != FProperties) FProperties->Assign(Value);
+  }
   // The repository item's properties when an item is set, else the own.
   TcxCustomEditProperties* GetActiveProperties() const;
   TcxCustomEditProperties* InternalGetActiveProperties() const { return GetActiveProperties(); }

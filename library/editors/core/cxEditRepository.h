@@ -73,8 +73,10 @@ class TcxEditRepositoryItem : public TComponent {
   virtual AnsiString GetBaseName() const;
 
   TcxCustomEditProperties* GetProperties() const { return FProperties; }
-  // Copies Value into the item's own properties.
-  void SetProperties(TcxCustomEditProperties* Value) { FProperties->Assign(Value); }
+  // Copies Value into the item's own properties (nothing to copy from them).
+  void SetProperties(TcxCustomEditProperties* Value) {
+    if (Value != FProperties) FProperties->Assign(Value);
+  }
   TcxEditRepository* GetRepository() const { return FRepository; }
   void SetRepository(TcxEditRepository* Value);
 

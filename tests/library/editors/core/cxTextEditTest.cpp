@@ -311,6 +311,18 @@ TEST_F(TextEdit, OutsideTextObeysTheLengthLimitsHeadRuleAndALongPasteArrivesWhol
   EXPECT_EQ(edit->GetText(), std::string(10, 'p'));
 }
 
+// Handing an editor its own settings (Properties := Properties) changes
+// nothing: copying them onto themselves must not first forget what was set.
+TEST_F(TextEdit, GivenItsOwnSettingsAnEditorKeepsThem) {
+  auto* edit = MakeEdit();
+  edit->GetProperties()->SetMaxLength(3);
+  edit->GetProperties()->SetReadOnly(true);
+  edit->SetProperties(edit->GetProperties());
+  EXPECT_EQ(edit->GetProperties()->GetMaxLength(), 3);
+  EXPECT_TRUE(edit->GetProperties()->GetReadOnly());
+  EXPECT_TRUE(edit->GetProperties()->IsReadOnlyStored());
+}
+
 TEST_F(TextEdit, TextMessagesAnswerWithinTheBufferAndSettingTextFromOutsideIsNoModification) {
   auto* edit = MakeEdit();
   ShowAndFocus(edit);
