@@ -120,7 +120,8 @@ std::vector<ButtonSpec> ButtonsOf(UINT type) {
   }
 }
 
-// Without a Cancel button the box cannot be closed but by its buttons.
+// Without a Cancel button the box cannot be closed but by its buttons; a
+// box whose one button is OK closes as that button does.
 class TMessageForm : public TForm {
   ORV_CLASS(TMessageForm, TForm)
  public:
@@ -152,7 +153,9 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT flags) {
     form->SetCaption(title);
     form->SetPosition(ownerForm ? poOwnerFormCenter : poScreenCenter);
     std::vector<ButtonSpec> buttons = ButtonsOf(flags & MB_TYPEMASK);
-    form->FCanCancel = std::any_of(buttons.begin(), buttons.end(), [](const ButtonSpec& b) { return b.id == IDCANCEL; });
+    const bool okOnly = buttons.size() == 1;
+    form->FCanCancel =
+        okOnly || std::any_of(buttons.begin(), buttons.end(), [](const ButtonSpec& b) { return b.id == IDCANCEL; });
     if (!form->FCanCancel) form->SetBorderIcons({});
 
     UINT iconKind = flags & MB_ICONMASK;
@@ -191,10 +194,11 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT flags) {
         button->SetDefault(true);
         form->SetActiveControl(button);
       }
-      if (buttons[static_cast<std::size_t>(i)].id == IDCANCEL) button->SetCancel(true);
+      if (okOnly || buttons[static_cast<std::size_t>(i)].id == IDCANCEL) button->SetCancel(true);
       x += bw + gap;
     }
     answer = form->ShowModal();
+    if (okOnly && answer == IDCANCEL) answer = IDOK;  // closed from its caption
   } catch (...) {
     form->Free();
     throw;

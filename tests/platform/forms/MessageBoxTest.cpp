@@ -8,6 +8,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Queue.h"
 #include "platform/win/Window.h"
 #include "ControlLog.h"
 
@@ -115,6 +116,26 @@ TEST_F(MessageBoxes, RealBoxAnswersItsButtonsAndKeys) {
   win::test::OnNextModalLoop([&] { measure(twoLines); });
   EXPECT_EQ(MessageBoxA(nullptr, "One\nTwo\nThree", "Info", MB_OK), IDOK);
   EXPECT_GT(twoLines, oneLine);
+
+  // A box with OK alone is closed by Esc or from its caption, both as OK;
+  // one that asks Yes or No is not closed from its caption.
+  bool hasCloseBox = false;
+  win::test::OnNextModalLoop([&] {
+    hasCloseBox = (GetWindowLongA(Screen->GetActiveForm()->GetHandle(), GWL_STYLE) & WS_SYSMENU) != 0;
+    win::test::KeyPress(VK_ESCAPE);
+  });
+  EXPECT_EQ(MessageBoxA(nullptr, "Done", "Info", MB_OK | MB_ICONINFORMATION), IDOK);
+  EXPECT_TRUE(hasCloseBox);
+  win::test::OnNextModalLoop([] { PostMessageA(Screen->GetActiveForm()->GetHandle(), WM_CLOSE, 0, 0); });
+  EXPECT_EQ(MessageBoxA(nullptr, "Done", "Info", MB_OK), IDOK);
+  win::test::OnNextModalLoop([] {
+    HWND box = Screen->GetActiveForm()->GetHandle();
+    SendMessageA(box, WM_CLOSE, 0, 0);
+    win::test::PumpUntilIdle();
+    EXPECT_TRUE(IsWindowVisible(box)) << "Yes or No is still to be chosen";
+    win::test::KeyPress(VK_RETURN);
+  });
+  EXPECT_EQ(MessageBoxA(nullptr, "Keep?", "Question", MB_YESNO), IDYES);
   form->Free();
 }
 
