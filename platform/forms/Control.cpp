@@ -209,28 +209,13 @@ void TSizeConstraints::Change() {
 // ---------------------------------------------------------------------------
 // TControl
 
-namespace {
-
-// A value the control takes from its parent stays out of its layout: read
-// back as the control's own, it would end the following.
-bool ColorStored(const TObject* AControl) { return !static_cast<const TControl*>(AControl)->GetParentColor(); }
-bool ShowHintStored(const TObject* AControl) {
-  return !static_cast<const TControl*>(AControl)->GetParentShowHint();
-}
-TPropInfo StoredWhen(TPropInfo AProp, bool (*AStored)(const TObject*)) {
-  AProp.StoredFn = AStored;
-  return AProp;
-}
-
-}  // namespace
-
 ORV_REGISTER(TControl, ORV_PROP(Left), ORV_PROP(Top), ORV_PROP(Width), ORV_PROP(Height),
              ORV_PROP(Align).Default(alNone), ORV_PROP(Anchors).Default(TAnchors{akLeft, akTop}.ToBits()),
              ORV_PROP_RO(Constraints), ORV_PROP(AutoSize).Default(false), ORV_PROP(Visible).Default(true),
-             ORV_PROP(Enabled).Default(true), StoredWhen(ORV_PROP(Color).As(ColorTypeInfo()), &ColorStored),
+             ORV_PROP(Enabled).Default(true), ORV_PROP(Color).As(ColorTypeInfo()).StoredBy<&TControl::IsColorStored>(),
              ORV_PROP(ParentColor),
              ORV_PROP_RO(Font), ORV_PROP(ParentFont).Default(true), ORV_PROP(Cursor).Default(crDefault), ORV_PROP(Hint),
-             StoredWhen(ORV_PROP(ShowHint).Default(false), &ShowHintStored), ORV_PROP(ParentShowHint).Default(true),
+             ORV_PROP(ShowHint).Default(false).StoredBy<&TControl::IsShowHintStored>(), ORV_PROP(ParentShowHint).Default(true),
              ORV_PROP(PopupMenu), ORV_PROP(Action), ORV_PROP(DragMode).Default(dmManual), ORV_PROP(DragKind).Default(dkDrag),
              ORV_PROP(DragCursor).Default(crDrag), ORV_PROP(BiDiMode).Default(bdLeftToRight),
              ORV_PROP(ParentBiDiMode).Default(true), ORV_EVENT(OnClick), ORV_EVENT(OnDblClick),

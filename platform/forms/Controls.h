@@ -242,6 +242,9 @@ class TControl : public TComponent {
   TColor GetColor() const { return FColor; }
   void SetColor(TColor Value);
   bool GetParentColor() const { return FParentColor; }
+  // A value taken from the parent stays out of the layout: read back as
+  // the control's own, it would end the following.
+  bool IsColorStored() const { return !FParentColor; }
   void SetParentColor(bool Value);
   TFont* GetFont() const { return FFont; }
   void SetFont(TFont* Value) { FFont->Assign(Value); }
@@ -254,6 +257,7 @@ class TControl : public TComponent {
   bool GetShowHint() const { return FShowHint; }
   void SetShowHint(bool Value);
   bool GetParentShowHint() const { return FParentShowHint; }
+  bool IsShowHintStored() const { return !FParentShowHint; }
   void SetParentShowHint(bool Value);
   AnsiString GetText();
   void SetText(const AnsiString& Value);
@@ -604,6 +608,7 @@ class TWinControl : public TControl {
   bool GetCtl3D() const { return FCtl3D; }
   void SetCtl3D(bool Value);
   bool GetParentCtl3D() const { return FParentCtl3D; }
+  bool IsCtl3DStored() const { return !FParentCtl3D; }
   void SetParentCtl3D(bool Value);
   bool GetParentBackground() const { return FControlStyle.Contains(csParentBackground); }
   void SetParentBackground(bool Value);

@@ -107,21 +107,8 @@ TWinControl* FindControl(HWND Handle) {
 
 bool IsLibraryWindow(HWND Handle) { return FindControl(Handle) != nullptr; }
 
-namespace {
-
-// Ctl3D taken from the parent stays out of the layout, as Color and
-// ShowHint do (Control.cpp).
-TPropInfo Ctl3DUnlessInherited(TPropInfo AProp) {
-  AProp.StoredFn = [](const TObject* AControl) {
-    return !static_cast<const TWinControl*>(AControl)->GetParentCtl3D();
-  };
-  return AProp;
-}
-
-}  // namespace
-
 ORV_REGISTER(TWinControl, ORV_PROP(TabOrder).Default(-1), ORV_PROP(TabStop).Default(false),
-             Ctl3DUnlessInherited(ORV_PROP(Ctl3D).Default(true)), ORV_PROP(ParentCtl3D).Default(true),
+             ORV_PROP(Ctl3D).Default(true).StoredBy<&TWinControl::IsCtl3DStored>(), ORV_PROP(ParentCtl3D).Default(true),
              ORV_PROP(DoubleBuffered).Default(false), ORV_PROP(ImeMode).Default(imDontCare), ORV_PROP(ImeName),
              ORV_EVENT(OnKeyDown), ORV_EVENT(OnKeyPress), ORV_EVENT(OnKeyUp), ORV_EVENT(OnEnter),
              ORV_EVENT(OnExit))
