@@ -373,13 +373,14 @@ void StrokeFigures(DC& dc, const Path& path) {
   if (!pen || pen->Style == PS_NULL || dc.Eff.IsEmpty()) return;
   if (pen->Width > 1) {
     // Wide pens paint what widening the path gives, so a widened path
-    // filled and the path stroked agree to the pixel.
+    // filled and the path stroked agree to the pixel; with the pen's own
+    // paint, as its lines have it (a geometric pen's brush, or nothing).
+    Paint paint;
+    if (!PenPaint(dc, Rop2ToRop3(dc.S.Rop2), paint)) return;
     const TRect& clip = dc.Eff.Box();
     thread_local Region stroke;
     WidenedRegion(path, *pen, {clip.Top - dc.Origin.Y, clip.Bottom - dc.Origin.Y}, stroke);
     stroke.Offset(dc.Origin.X, dc.Origin.Y);
-    Paint paint;
-    SolidPaint(DevicePixel(dc, dc.PenColor()), Rop2ToRop3(dc.S.Rop2), paint);
     for (const TRect& r : stroke.Rects) PaintRect(dc, r, paint);
     return;
   }
@@ -475,6 +476,8 @@ void PathLineTo(DC& dc, int x, int y) {
 }
 
 void PathPolyline(DC& dc, const POINT* pts, int count, bool fromCurrent) {
+  // No points draw no line: not even the dot a figure of one point is.
+  if (count <= 0) return;
   Path& path = *dc.CurPath;
   int i = 0;
   if (!fromCurrent) {
@@ -673,19 +676,20 @@ BOOL Beziers(HDC hdc, const POINT* points, DWORD count, bool fromCurrent) {
     if (n > 0) dc->Meta->Poly(*dc, fromCurrent ? EMR_POLYBEZIERTO : EMR_POLYBEZIER, points, &n, 1);
     return TRUE;
   }
+  // No curves draw nothing: not even the dot a figure of one point is.
+  if (count == 0) return TRUE;
   // Outside a bracket the curves go through a path of their own.
   Path own;
   Path& path = PathOpen(*dc) ? *dc->CurPath : own;
   if (fromCurrent) {
     if (!path.InFigure) path.StartFigure(Sub(*dc, dc->S.CurPos.X, dc->S.CurPos.Y));
   } else {
-    if (count == 0) return TRUE;
     path.StartFigure(Sub(*dc, points[0].X, points[0].Y));
   }
   for (DWORD i = first; i + 2 < count; i += 3)
     path.AddBezier(Sub(*dc, points[i].X, points[i].Y), Sub(*dc, points[i + 1].X, points[i + 1].Y),
                    Sub(*dc, points[i + 2].X, points[i + 2].Y));
-  if (fromCurrent && count) dc->S.CurPos = {ClampCoord(points[count - 1].X), ClampCoord(points[count - 1].Y)};
+  if (fromCurrent) dc->S.CurPos = {ClampCoord(points[count - 1].X), ClampCoord(points[count - 1].Y)};
   if (&path == &own) StrokeFigures(*dc, own);
   else if (!fromCurrent) path.InFigure = false;
   return TRUE;

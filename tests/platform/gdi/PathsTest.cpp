@@ -469,3 +469,46 @@ TEST(Paths, RoundedRectanglesAreRecordedWithTheirCorners) {
   EXPECT_EQ(bounds, (RECT{2, 3, 29, 19})) << "the box less the outline's room, as a rectangle's";
   for (HRGN r : {square, box, full, oval, round}) DeleteObject(r);
 }
+
+TEST(Paths, StrokingPaintsWithWhatThePenPaints) {
+  const int live = GdiLiveObjectCount();
+  {
+    const POINT corner[] = {{5, 5}, {30, 5}, {30, 25}};
+    // A wide pen of a null brush draws nothing, and one of a hatch draws
+    // the hatch, stroked along a path as along its lines.
+    LOGBRUSH none{BS_NULL, kBlack, 0}, hatch{BS_HATCHED, kBlack, HS_CROSS};
+    for (const LOGBRUSH& lb : {none, hatch}) {
+      HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID, 7, &lb, 0, nullptr);
+      ASSERT_NE(pen, nullptr);
+      Canvas line(40, 32), stroked(40, 32);
+      for (HDC dc : {line.Dc, stroked.Dc}) SelectObject(dc, ToObj(pen));
+      Polyline(line.Dc, corner, 3);
+      BeginPath(stroked.Dc);
+      Polyline(stroked.Dc, corner, 3);
+      EndPath(stroked.Dc);
+      StrokePath(stroked.Dc);
+      EXPECT_EQ(stroked.Picture(kBlack), line.Picture(kBlack)) << (lb.lbStyle == BS_NULL ? "null" : "hatch");
+      EXPECT_EQ(stroked.Count(kWhite), line.Count(kWhite));
+      for (HDC dc : {line.Dc, stroked.Dc}) SelectObject(dc, GetStockObject(BLACK_PEN));
+      DeleteObject(pen);
+    }
+
+    // Calls with no points add nothing: a wide pen's round ends would
+    // otherwise leave a dot at the current position.
+    HPEN wide = CreatePen(PS_SOLID, 9, kBlack);
+    Canvas c(40, 40);
+    SelectObject(c.Dc, ToObj(wide));
+    MoveToEx(c.Dc, 20, 20, nullptr);
+    PolyBezierTo(c.Dc, nullptr, 0);
+    PolylineTo(c.Dc, nullptr, 0);
+    BeginPath(c.Dc);
+    PolylineTo(c.Dc, nullptr, 0);
+    PolyBezierTo(c.Dc, nullptr, 0);
+    EndPath(c.Dc);
+    StrokePath(c.Dc);
+    EXPECT_EQ(c.Count(kBlack), 0);
+    SelectObject(c.Dc, GetStockObject(BLACK_PEN));
+    DeleteObject(wide);
+  }
+  EXPECT_EQ(GdiLiveObjectCount(), live);
+}
