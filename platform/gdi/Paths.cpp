@@ -600,7 +600,7 @@ void PathArc(DC& dc, ArcFigure kind, int left, int top, int right, int bottom, i
   path.StartFigure(Rounded(at(a0)));
   // Pieces of at most a quarter turn, each a Bézier whose control points
   // lie along the ends' tangents.
-  const int pieces = int(std::ceil(std::abs(sweep) / (kTurn / 4) - 1e-9));
+  const int pieces = std::max(1, int(std::ceil(std::abs(sweep) / (kTurn / 4) - 1e-9)));
   const double step = sweep / pieces, k = 4.0 / 3.0 * std::tan(step / 4);
   for (int i = 0; i < pieces; ++i) {
     const double from = a0 + step * i, to = i + 1 == pieces ? a0 + sweep : from + step;
@@ -676,8 +676,12 @@ BOOL Beziers(HDC hdc, const POINT* points, DWORD count, bool fromCurrent) {
     if (n > 0) dc->Meta->Poly(*dc, fromCurrent ? EMR_POLYBEZIERTO : EMR_POLYBEZIER, points, &n, 1);
     return TRUE;
   }
-  // No curves draw nothing: not even the dot a figure of one point is.
-  if (count == 0) return TRUE;
+  // No curves draw nothing: not even the dot a figure of one point is. A
+  // start point alone still ends the figure being drawn, as any start does.
+  if (count == first) {
+    if (!fromCurrent && PathOpen(*dc)) dc->CurPath->InFigure = false;
+    return TRUE;
+  }
   // Outside a bracket the curves go through a path of their own.
   Path own;
   Path& path = PathOpen(*dc) ? *dc->CurPath : own;

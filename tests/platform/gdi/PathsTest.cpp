@@ -493,17 +493,20 @@ TEST(Paths, StrokingPaintsWithWhatThePenPaints) {
       DeleteObject(pen);
     }
 
-    // Calls with no points add nothing: a wide pen's round ends would
-    // otherwise leave a dot at the current position.
+    // Calls with no lines or curves add nothing: a wide pen's round ends
+    // would otherwise leave a dot at their point.
     HPEN wide = CreatePen(PS_SOLID, 9, kBlack);
     Canvas c(40, 40);
     SelectObject(c.Dc, ToObj(wide));
+    const POINT start[] = {{10, 10}};
     MoveToEx(c.Dc, 20, 20, nullptr);
     PolyBezierTo(c.Dc, nullptr, 0);
     PolylineTo(c.Dc, nullptr, 0);
+    PolyBezier(c.Dc, start, 1);
     BeginPath(c.Dc);
     PolylineTo(c.Dc, nullptr, 0);
     PolyBezierTo(c.Dc, nullptr, 0);
+    PolyBezier(c.Dc, start, 1);
     EndPath(c.Dc);
     StrokePath(c.Dc);
     EXPECT_EQ(c.Count(kBlack), 0);
