@@ -76,10 +76,10 @@ void TcxCustomDataController::ReleaseListenerLinks() {
   FListenerLinks.clear();
 }
 
-void TcxCustomDataController::Assign(TPersistent* Source) {
+void TcxCustomDataController::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomDataController*>(Source);
   if (!source) {
-    TPersistent::Assign(Source);
+    TPersistent::DoAssign(Source);
     return;
   }
   SetOptions(source->FOptions);

@@ -62,7 +62,6 @@ class TcxCustomDataController : public TPersistent, public IcxDataFieldControlle
   ~TcxCustomDataController() override;
   void AfterConstruction() override;
   void BeforeDestruction() override;
-  void Assign(TPersistent* Source) override;
   HRESULT QueryInterface(const TGUID& iid, void** obj) override;
   Integer _AddRef() { return -1; }
   Integer _Release() { return -1; }
@@ -512,6 +511,8 @@ class TcxCustomDataController : public TPersistent, public IcxDataFieldControlle
   TcxUpdateControlEvent OnUpdateControl;
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   void NotifyControl(TcxUpdateControlInfo* AInfo);
   void Update();
   void DataNotification();

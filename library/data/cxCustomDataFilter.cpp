@@ -101,14 +101,14 @@ TcxFilterCriteriaItem* TcxDataFilterCriteria::FindItemByItemLink(TObject* AItemL
   return field ? FindByField(GetRoot(), field) : TcxFilterCriteria::FindItemByItemLink(AItemLink);
 }
 
-void TcxDataFilterCriteria::Assign(TPersistent* Source) {
+void TcxDataFilterCriteria::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxDataFilterCriteria*>(Source)) {
     auto update = orv::UpdateScope(this);
-    TcxFilterCriteria::Assign(Source);
+    TcxFilterCriteria::DoAssign(Source);
     SetActive(source->FActive);
     return;
   }
-  TcxFilterCriteria::Assign(Source);
+  TcxFilterCriteria::DoAssign(Source);
 }
 
 void TcxDataFilterCriteria::AssignEvents(TcxFilterCriteria* ASource) {

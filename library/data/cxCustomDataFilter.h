@@ -50,7 +50,6 @@ class TcxDataFilterCriteria : public TcxFilterCriteria {
                                  const AnsiString& ADisplayValue) override;
   using TcxFilterCriteria::AddItem;
   TcxFilterCriteriaItem* FindItemByItemLink(TObject* AItemLink) override;
-  void Assign(TPersistent* Source) override;
   void AssignEvents(TcxFilterCriteria* ASource) override;
   void DefineProperties(TFiler* Filer) override;
   Integer GetIDByItemLink(TObject* AItemLink) override;
@@ -75,6 +74,9 @@ class TcxDataFilterCriteria : public TcxFilterCriteria {
   TcxCustomDataController* GetDataController() const { return FDataController; }
 
   TcxDataFilterGetValueListEvent OnGetValueList;
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   void ReadCriteria(TStream* AStream) { ReadData(AStream); }

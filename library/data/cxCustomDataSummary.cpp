@@ -134,7 +134,7 @@ void TcxCustomDataSummaryItem::SetField(TcxCustomDataField* AField) {
   Changed(true);
 }
 
-void TcxCustomDataSummaryItem::Assign(TPersistent* Source) {
+void TcxCustomDataSummaryItem::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxCustomDataSummaryItem*>(Source)) {
     TObject* link = source->GetItemLink();
     TcxCustomDataController* controller = GetDataController();
@@ -142,7 +142,7 @@ void TcxCustomDataSummaryItem::Assign(TPersistent* Source) {
     SetItemLink(link);
     return;
   }
-  TCollectionItem::Assign(Source);
+  TCollectionItem::DoAssign(Source);
 }
 
 TcxDataSummaryItem::TcxDataSummaryItem(TCollection* ACollection) : TcxCustomDataSummaryItem(ACollection) {
@@ -155,15 +155,15 @@ void TcxDataSummaryItem::SetCollection(TCollection* Value) {
   FSummaryItems = dynamic_cast<TcxDataSummaryItems*>(GetCollection());
 }
 
-void TcxDataSummaryItem::Assign(TPersistent* Source) {
+void TcxDataSummaryItem::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxDataSummaryItem*>(Source);
   if (!source) {
-    TcxCustomDataSummaryItem::Assign(Source);
+    TcxCustomDataSummaryItem::DoAssign(Source);
     return;
   }
   TCollection* collection = GetCollection();
   auto update = orv::UpdateScopeIf(collection);
-  TcxCustomDataSummaryItem::Assign(Source);
+  TcxCustomDataSummaryItem::DoAssign(Source);
   SetFormat(source->FFormat);
   SetKind(source->FKind);
   SetPosition(source->GetPosition());
@@ -361,16 +361,16 @@ TPersistent* TcxDataGroupSummaryItems::GetOwner() {
   return GetSummary();
 }
 
-void TcxDataGroupSummaryItems::Assign(TPersistent* Source) {
+void TcxDataGroupSummaryItems::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxDataGroupSummaryItems*>(Source)) {
     auto update = orv::UpdateScope(this);
-    TcxDataSummaryItems::Assign(Source);
+    TcxDataSummaryItems::DoAssign(Source);
     SetBeginText(source->FBeginText);
     SetEndText(source->FEndText);
     SetSeparator(source->FSeparator);
     return;
   }
-  TcxDataSummaryItems::Assign(Source);
+  TcxDataSummaryItems::DoAssign(Source);
 }
 
 void TcxDataGroupSummaryItems::SetBeginText(const AnsiString& Value) {
@@ -490,7 +490,7 @@ TcxDataSummaryGroupItemLinks* TcxDataSummaryGroup::GetLinks() {
   return FLinks;
 }
 
-void TcxDataSummaryGroup::Assign(TPersistent* Source) {
+void TcxDataSummaryGroup::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxDataSummaryGroup*>(Source)) {
     TcxDataSummary* summary = GetSummary();
     auto update = orv::UpdateScopeIf(summary);
@@ -498,7 +498,7 @@ void TcxDataSummaryGroup::Assign(TPersistent* Source) {
     FSummaryItems->Assign(source->FSummaryItems);
     return;
   }
-  TCollectionItem::Assign(Source);
+  TCollectionItem::DoAssign(Source);
 }
 
 TcxDataSummaryGroup* TcxDataSummaryGroups::FindByItemLink(TObject* AItemLink) const {
@@ -558,10 +558,10 @@ TClass TcxDataSummary::GetSummaryGroupItemLinkClass() {
   return FDataController->GetSummaryGroupItemLinkClass();
 }
 
-void TcxDataSummary::Assign(TPersistent* Source) {
+void TcxDataSummary::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxDataSummary*>(Source);
   if (!source) {
-    TPersistent::Assign(Source);
+    TPersistent::DoAssign(Source);
     return;
   }
   auto update = orv::UpdateScope(this);

@@ -75,7 +75,6 @@ class TcxCustomDataSummaryItem : public TCollectionItem {
   ORV_CLASS(TcxCustomDataSummaryItem, TCollectionItem)
  public:
   explicit TcxCustomDataSummaryItem(TCollection* ACollection) : TCollectionItem(ACollection) {}
-  void Assign(TPersistent* Source) override;
 
   virtual TcxCustomDataController* GetDataController() const;
   virtual void ItemLinkChanging(TcxCustomDataField*) {}
@@ -87,6 +86,9 @@ class TcxCustomDataSummaryItem : public TCollectionItem {
   // Sets the field as such (used when the field goes away).
   void SetField(TcxCustomDataField* AField);
 
+ protected:
+  void DoAssign(TPersistent* Source) override;
+
  private:
   TcxCustomDataField* FField = nullptr;
 };
@@ -95,7 +97,6 @@ class TcxDataSummaryItem : public TcxCustomDataSummaryItem {
   ORV_CLASS(TcxDataSummaryItem, TcxCustomDataSummaryItem)
  public:
   explicit TcxDataSummaryItem(TCollection* ACollection);
-  void Assign(TPersistent* Source) override;
   void SetCollection(TCollection* Value) override;
 
   virtual bool IsCurrency(Word AVarType) const { return AVarType == varCurrency; }
@@ -116,6 +117,9 @@ class TcxDataSummaryItem : public TcxCustomDataSummaryItem {
   TcxDataSummaryItems* GetSummaryItems() const { return FSummaryItems; }
 
   TcxDataSummaryItemGetTextEvent OnGetText;
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   friend class TcxDataSummaryItems;
@@ -191,7 +195,6 @@ class TcxDataGroupSummaryItems : public TcxDataSummaryItems {
  public:
   TcxDataGroupSummaryItems(TcxDataSummary* ASummary, TClass AItemClass, TcxDataSummaryGroup* AGroup = nullptr)
       : TcxDataSummaryItems(ASummary, AItemClass), FGroup(AGroup) {}
-  void Assign(TPersistent* Source) override;
   TPersistent* GetOwner() override;
   AnsiString GetGroupText(const Variant& AValues) override;
   // The item that orders the groups of its level, none when there is none.
@@ -206,6 +209,9 @@ class TcxDataGroupSummaryItems : public TcxDataSummaryItems {
   bool IsBeginTextStored() const { return FBeginText != "("; }
   bool IsEndTextStored() const { return FEndText != ")"; }
   bool IsSeparatorStored() const { return FSeparator != ","; }
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   TcxDataSummaryGroup* FGroup;
@@ -244,13 +250,15 @@ class TcxDataSummaryGroup : public TCollectionItem {
  public:
   explicit TcxDataSummaryGroup(TCollection* ACollection);
   ~TcxDataSummaryGroup() override;
-  void Assign(TPersistent* Source) override;
 
   TcxDataSummary* GetSummary() const;
   TcxDataSummaryGroupItemLinks* GetLinks();
   TcxDataGroupSummaryItems* GetSummaryItems() const { return FSummaryItems; }
   // Whether the links exist (they are made on first use).
   bool HasLinks() const { return FLinks != nullptr; }
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   TcxDataSummaryGroupItemLinks* FLinks = nullptr;
@@ -282,7 +290,6 @@ class TcxDataSummary : public TPersistent {
   ~TcxDataSummary() override;
   void AfterConstruction() override;
   void BeforeDestruction() override;
-  void Assign(TPersistent* Source) override;
   TPersistent* GetOwner() override;
 
   virtual void AssignEvents(TcxDataSummary* ASource) { OnAfterSummary = ASource->OnAfterSummary; }
@@ -365,6 +372,8 @@ class TcxDataSummary : public TPersistent {
   TcxAfterSummaryEvent OnAfterSummary;
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   // The accumulation steps of one collection of items.
   virtual void BeginCalculateSummary(TcxDataSummaryItems* AItems, std::vector<Integer>& ACounts,
                                      std::vector<Variant>& AValues);

@@ -211,10 +211,10 @@ TcxFilterCriteria::~TcxFilterCriteria() {
   FRoot->Free();
 }
 
-void TcxFilterCriteria::Assign(TPersistent* Source) {
+void TcxFilterCriteria::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxFilterCriteria*>(Source);
   if (!source) {
-    TPersistent::Assign(Source);
+    TPersistent::DoAssign(Source);
     return;
   }
   auto update = orv::UpdateScope(this);

@@ -155,7 +155,6 @@ class TcxFilterCriteria : public TPersistent {
   TcxFilterCriteria();
   ~TcxFilterCriteria() override;
 
-  void Assign(TPersistent* Source) override;
   virtual void CheckChanges();
   virtual AnsiString ConvertBoolToStr(const Variant& AValue);
   virtual AnsiString ConvertDateToStr(const Variant& AValue);
@@ -247,6 +246,8 @@ class TcxFilterCriteria : public TPersistent {
   TNotifyEvent OnChanged;
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   bool EvaluateItem(TcxCustomFilterCriteriaItem* AItem, void* AData);
   // A check of AItem against its prepared condition read from storage, or
   // nothing where the general evaluation must be used.

@@ -95,11 +95,11 @@ void TcxCustomBlobEditProperties::AfterConstruction() {
   UpdateButton();
 }
 
-void TcxCustomBlobEditProperties::Assign(TPersistent* Source) {
+void TcxCustomBlobEditProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomBlobEditProperties*>(Source);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  TcxCustomPopupEditProperties::Assign(Source);
+  TcxCustomPopupEditProperties::DoAssign(Source);
   if (!source) return;
   SetAlwaysSaveData(source->FAlwaysSaveData);
   SetBlobEditKind(source->FBlobEditKind);

@@ -31,7 +31,6 @@ class TcxCustomBlobEditProperties : public TcxCustomPopupEditProperties {
   explicit TcxCustomBlobEditProperties(TPersistent* AOwner);
   void AfterConstruction() override;
 
-  void Assign(TPersistent* Source) override;
   bool CanValidate() const override { return FBlobEditKind == bekMemo; }
   bool CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2) override;
   TClass GetContainerClass() const override;
@@ -103,6 +102,8 @@ class TcxCustomBlobEditProperties : public TcxCustomPopupEditProperties {
   TcxImageGraphicClassEvent OnGetGraphicClass;
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   void DefineProperties(TFiler* Filer) override;
 
  private:

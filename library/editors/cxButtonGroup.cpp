@@ -46,10 +46,10 @@ void TcxButtonGroupItem::AfterConstruction() {
   if (TCollection* collection = GetCollection()) collection->EndUpdate();
 }
 
-void TcxButtonGroupItem::Assign(TPersistent* Source) {
+void TcxButtonGroupItem::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxButtonGroupItem*>(Source);
   if (!source) {
-    TCollectionItem::Assign(Source);
+    TCollectionItem::DoAssign(Source);
     return;
   }
   SetCaption(source->FCaption);
@@ -130,15 +130,15 @@ TcxButtonGroupItems* TcxCustomButtonGroupProperties::CreateItems() {
   return New<TcxButtonGroupItems>(this, TcxButtonGroupItem::StaticClass());
 }
 
-void TcxCustomButtonGroupProperties::Assign(TPersistent* Source) {
+void TcxCustomButtonGroupProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomButtonGroupProperties*>(Source);
   if (!source) {
-    TcxCustomGroupBoxProperties::Assign(Source);
+    TcxCustomGroupBoxProperties::DoAssign(Source);
     return;
   }
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  TcxCustomGroupBoxProperties::Assign(Source);
+  TcxCustomGroupBoxProperties::DoAssign(Source);
   SetColumns(source->FColumns);
   FItems->Assign(source->FItems);
   SetWordWrap(source->FWordWrap);

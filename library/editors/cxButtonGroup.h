@@ -23,8 +23,6 @@ class TcxButtonGroupItem : public TCollectionItem {
   explicit TcxButtonGroupItem(TCollection* Collection);
   // The collection hears of the new item once the whole item is built.
   void AfterConstruction() override;
-  // From another button-group item: Caption, Enabled and Tag.
-  void Assign(TPersistent* Source) override;
 
   const AnsiString& GetCaption() const { return FCaption; }
   void SetCaption(const AnsiString& Value);
@@ -35,6 +33,9 @@ class TcxButtonGroupItem : public TCollectionItem {
   bool IsTagStored() const { return FTag != 0; }
 
  protected:
+  // From another button-group item: Caption, Enabled and Tag.
+  void DoAssign(TPersistent* Source) override;
+
   // Tells the collection that this item changed (coChanged).
   void DoChanged();
 
@@ -89,9 +90,6 @@ class TcxCustomButtonGroupProperties : public TcxCustomGroupBoxProperties {
   void AfterConstruction() override;
   ~TcxCustomButtonGroupProperties() override;
 
-  // From other button-group properties, as one change: the base settings,
-  // then Columns, Items and WordWrap.
-  void Assign(TPersistent* Source) override;
   // Three items "A", "B" and "C" in three columns.
   TcxCustomEditProperties* CreatePreviewProperties() const override;
   TcxEditSpecialFeatures GetSpecialFeatures() const override;
@@ -115,6 +113,10 @@ class TcxCustomButtonGroupProperties : public TcxCustomGroupBoxProperties {
   void SetWordWrap(bool Value);
 
  protected:
+  // From other button-group properties, as one change: the base settings,
+  // then Columns, Items and WordWrap.
+  void DoAssign(TPersistent* Source) override;
+
   TcxButtonGroupItems* FItems = nullptr;
 
  private:

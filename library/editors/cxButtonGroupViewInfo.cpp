@@ -23,8 +23,8 @@ bool IsLeftDown(TShiftState AShift) { return AShift == LeftDown || AShift == Lef
 // ---------------------------------------------------------------------------
 // Button view info.
 
-void TcxGroupBoxButtonViewInfo::Assign(TPersistent* Source) {
-  TcxEditButtonViewInfo::Assign(Source);
+void TcxGroupBoxButtonViewInfo::DoAssign(TPersistent* Source) {
+  TcxEditButtonViewInfo::DoAssign(Source);
   if (auto* source = dynamic_cast<TcxGroupBoxButtonViewInfo*>(Source)) {
     Index = source->Index;
     Column = source->Column;

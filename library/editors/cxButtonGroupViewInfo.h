@@ -38,7 +38,6 @@ class TcxGroupBoxButtonViewInfo : public TcxEditButtonViewInfo {
  public:
   TcxGroupBoxButtonViewInfo() = default;
 
-  void Assign(TPersistent* Source) override;
   // The glyph centred vertically in the bounds: at their left when the
   // caption stands right of it (taRightJustify), else at their right.
   virtual TRect GetGlyphRect(const TSize& AGlyphSize, TAlignment AAlignment, bool AIsPaintCopy);
@@ -48,6 +47,9 @@ class TcxGroupBoxButtonViewInfo : public TcxEditButtonViewInfo {
   Integer Row = 0;
   // The themed part's background lets what is behind it show.
   bool NativeBackgroundTransparent = false;
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 };
 
 class TcxButtonGroupViewData : public TcxGroupBoxViewData {

@@ -109,11 +109,11 @@ void TcxPopupCalculator::KeyPress(char& Key) {
 // ---------------------------------------------------------------------------
 // Assigned values.
 
-void TcxCalcEditPropertiesValues::Assign(TPersistent* Source) {
+void TcxCalcEditPropertiesValues::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCalcEditPropertiesValues*>(Source);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(); });
-  TcxTextEditPropertiesValues::Assign(Source);
+  TcxTextEditPropertiesValues::DoAssign(Source);
   if (source) SetPrecision(source->FPrecision);
 }
 
@@ -145,11 +145,11 @@ void TcxCustomCalcEditProperties::AfterConstruction() {
   SetImmediateDropDown(false);
 }
 
-void TcxCustomCalcEditProperties::Assign(TPersistent* Source) {
+void TcxCustomCalcEditProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomCalcEditProperties*>(Source);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  TcxCustomPopupEditProperties::Assign(Source);
+  TcxCustomPopupEditProperties::DoAssign(Source);
   if (!source) return;
   SetBeepOnError(source->GetBeepOnError());
   GetAssignedValues()->SetPrecision(false);

@@ -41,11 +41,13 @@ class TcxCalcEditPropertiesValues : public TcxTextEditPropertiesValues {
   ORV_CLASS(TcxCalcEditPropertiesValues, TcxTextEditPropertiesValues)
  public:
   explicit TcxCalcEditPropertiesValues(TPersistent* AOwner) : TcxTextEditPropertiesValues(AOwner) {}
-  void Assign(TPersistent* Source) override;
   void RestoreDefaults() override;
 
   bool GetPrecision() const { return FPrecision; }
   void SetPrecision(bool Value);
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   bool FPrecision = false;
@@ -57,9 +59,6 @@ class TcxCustomCalcEditProperties : public TcxCustomPopupEditProperties {
   explicit TcxCustomCalcEditProperties(TPersistent* AOwner);
   void AfterConstruction() override;
 
-  // The popup settings, then the calculator's (Precision only where the
-  // source set it), as one change.
-  void Assign(TPersistent* Source) override;
   TClass GetAssignedValuesClass() const override { return TcxCalcEditPropertiesValues::StaticClass(); }
   TClass GetContainerClass() const override;
   bool GetAlwaysPostEditValue() const override { return true; }
@@ -98,6 +97,11 @@ class TcxCustomCalcEditProperties : public TcxCustomPopupEditProperties {
     return static_cast<TcxCalcEditPropertiesValues*>(TcxCustomPopupEditProperties::GetAssignedValues());
   }
   void SetAssignedValues(TcxCalcEditPropertiesValues* Value) { TcxCustomPopupEditProperties::SetAssignedValues(Value); }
+
+ protected:
+  // The popup settings, then the calculator's (Precision only where the
+  // source set it), as one change.
+  void DoAssign(TPersistent* Source) override;
 
  private:
   Integer FPrecision = 15;

@@ -63,15 +63,15 @@ void TcxCustomCheckBoxProperties::AfterConstruction() {
 
 TcxCustomCheckBoxProperties::~TcxCustomCheckBoxProperties() { FreeAndNil(FGlyph); }
 
-void TcxCustomCheckBoxProperties::Assign(TPersistent* Source) {
+void TcxCustomCheckBoxProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomCheckBoxProperties*>(Source);
   if (!source) {
-    TcxCustomEditProperties::Assign(Source);
+    TcxCustomEditProperties::DoAssign(Source);
     return;
   }
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  TcxCustomEditProperties::Assign(Source);
+  TcxCustomEditProperties::DoAssign(Source);
   SetAllowGrayed(source->FAllowGrayed);
   SetDisplayChecked(source->FDisplayChecked);
   SetDisplayGrayed(source->FDisplayGrayed);

@@ -23,7 +23,6 @@ class TcxCustomCheckBoxProperties : public TcxCustomEditProperties {
   ~TcxCustomCheckBoxProperties() override;
   void AfterConstruction() override;
 
-  void Assign(TPersistent* Source) override;
   bool CanCompareEditValue() const override { return true; }
   // Both values show the same state.
   bool CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2) override;
@@ -109,6 +108,8 @@ class TcxCustomCheckBoxProperties : public TcxCustomEditProperties {
   bool IsValueUncheckedStored() const;
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   void DefineProperties(TFiler* Filer) override;
 
  private:

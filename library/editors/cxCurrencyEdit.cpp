@@ -57,11 +57,11 @@ bool OnGetTextAssigned(const TcxCustomEditProperties* AProperties) {
 // ---------------------------------------------------------------------------
 // Assigned values.
 
-void TcxCurrencyEditPropertiesValues::Assign(TPersistent* Source) {
+void TcxCurrencyEditPropertiesValues::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCurrencyEditPropertiesValues*>(Source);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(); });
-  TcxTextEditPropertiesValues::Assign(Source);
+  TcxTextEditPropertiesValues::DoAssign(Source);
   if (source) SetDecimalPlaces(source->FDecimalPlaces);
 }
 
@@ -86,11 +86,11 @@ TcxCustomCurrencyEditProperties::TcxCustomCurrencyEditProperties(TPersistent* AO
   SetValidateOnEnter(true);
 }
 
-void TcxCustomCurrencyEditProperties::Assign(TPersistent* Source) {
+void TcxCustomCurrencyEditProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomCurrencyEditProperties*>(Source);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  TcxCustomTextEditProperties::Assign(Source);
+  TcxCustomTextEditProperties::DoAssign(Source);
   if (!source) return;
   GetAssignedValues()->SetDecimalPlaces(false);
   if (source->GetAssignedValues()->GetDecimalPlaces()) SetDecimalPlaces(source->FDecimalPlaces);

@@ -12,11 +12,13 @@ class TcxCurrencyEditPropertiesValues : public TcxTextEditPropertiesValues {
  public:
   explicit TcxCurrencyEditPropertiesValues(TPersistent* AOwner) : TcxTextEditPropertiesValues(AOwner) {}
 
-  void Assign(TPersistent* Source) override;
   void RestoreDefaults() override;
 
   bool GetDecimalPlaces() const { return FDecimalPlaces; }
   void SetDecimalPlaces(bool Value);
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   bool FDecimalPlaces = false;
@@ -27,9 +29,6 @@ class TcxCustomCurrencyEditProperties : public TcxCustomTextEditProperties {
  public:
   explicit TcxCustomCurrencyEditProperties(TPersistent* AOwner);
 
-  // The text settings, then the currency ones (DecimalPlaces only where
-  // the source set it), as one change.
-  void Assign(TPersistent* Source) override;
   TClass GetContainerClass() const override;
   TClass GetAssignedValuesClass() const override { return TcxCurrencyEditPropertiesValues::StaticClass(); }
   AnsiString GetDefaultDisplayFormat() const override;
@@ -71,6 +70,11 @@ class TcxCustomCurrencyEditProperties : public TcxCustomTextEditProperties {
   void SetAssignedValues(TcxCurrencyEditPropertiesValues* Value) {
     TcxCustomTextEditProperties::SetAssignedValues(Value);
   }
+
+ protected:
+  // The text settings, then the currency ones (DecimalPlaces only where
+  // the source set it), as one change.
+  void DoAssign(TPersistent* Source) override;
 
  private:
   Integer FDecimalPlaces = 2;

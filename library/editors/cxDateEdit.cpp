@@ -68,11 +68,11 @@ TcxFormatController* Formats() { return cxFormatController(); }
 // ---------------------------------------------------------------------------
 // Assigned values.
 
-void TcxDateEditPropertiesValues::Assign(TPersistent* Source) {
+void TcxDateEditPropertiesValues::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxDateEditPropertiesValues*>(Source);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(); });
-  TcxTextEditPropertiesValues::Assign(Source);
+  TcxTextEditPropertiesValues::DoAssign(Source);
   if (!source) return;
   SetDateButtons(source->FDateButtons);
   SetInputKind(source->FInputKind);
@@ -130,11 +130,11 @@ TcxDataEditValueSource TcxCustomDateEditProperties::GetEditValueSource(bool AEdi
 
 bool TcxCustomDateEditProperties::UseRtlFormats() const { return Formats()->GetUseRtlDateTimeFormats(); }
 
-void TcxCustomDateEditProperties::Assign(TPersistent* Source) {
+void TcxCustomDateEditProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomDateEditProperties*>(Source);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  TcxCustomPopupEditProperties::Assign(Source);
+  TcxCustomPopupEditProperties::DoAssign(Source);
   if (!source) return;
   SetArrowsForYear(source->FArrowsForYear);
   if (source->IsDateButtonsStored()) SetDateButtons(source->FDateButtons);

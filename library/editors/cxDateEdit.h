@@ -15,7 +15,6 @@ class TcxDateEditPropertiesValues : public TcxTextEditPropertiesValues {
   ORV_CLASS(TcxDateEditPropertiesValues, TcxTextEditPropertiesValues)
  public:
   explicit TcxDateEditPropertiesValues(TPersistent* AOwner) : TcxTextEditPropertiesValues(AOwner) {}
-  void Assign(TPersistent* Source) override;
   void RestoreDefaults() override;
 
   bool GetDateButtons() const { return FDateButtons; }
@@ -28,6 +27,9 @@ class TcxDateEditPropertiesValues : public TcxTextEditPropertiesValues {
   bool GetMinDate() const { return GetMinValue(); }
   void SetMinDate(bool Value) { SetMinValue(Value); }
 
+ protected:
+  void DoAssign(TPersistent* Source) override;
+
  private:
   bool FDateButtons = false;
   bool FInputKind = false;
@@ -39,7 +41,6 @@ class TcxCustomDateEditProperties : public TcxCustomPopupEditProperties {
   explicit TcxCustomDateEditProperties(TPersistent* AOwner);
   void AfterConstruction() override;
 
-  void Assign(TPersistent* Source) override;
   TClass GetAssignedValuesClass() const override { return TcxDateEditPropertiesValues::StaticClass(); }
   TcxEditDisplayFormatOptions GetDisplayFormatOptions() const override { return {dfoSupports, dfoNoCurrencyValue}; }
   TClass GetContainerClass() const override;
@@ -101,6 +102,9 @@ class TcxCustomDateEditProperties : public TcxCustomPopupEditProperties {
     return static_cast<TcxDateEditPropertiesValues*>(TcxCustomPopupEditProperties::GetAssignedValues());
   }
   void SetAssignedValues(TcxDateEditPropertiesValues* Value) { TcxCustomPopupEditProperties::SetAssignedValues(Value); }
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   void BuildEditMask();

@@ -60,11 +60,11 @@ void TcxCustomHyperLinkEditProperties::AfterConstruction() {
   SetAutoSelect(false);
 }
 
-void TcxCustomHyperLinkEditProperties::Assign(TPersistent* Source) {
+void TcxCustomHyperLinkEditProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomHyperLinkEditProperties*>(Source);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  TcxCustomTextEditProperties::Assign(Source);
+  TcxCustomTextEditProperties::DoAssign(Source);
   if (!source) return;
   SetAutoComplete(source->FAutoComplete);
   SetLinkColor(source->FLinkColor);

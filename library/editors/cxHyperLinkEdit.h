@@ -14,7 +14,6 @@ class TcxCustomHyperLinkEditProperties : public TcxCustomTextEditProperties {
   explicit TcxCustomHyperLinkEditProperties(TPersistent* AOwner);
   void AfterConstruction() override;
 
-  void Assign(TPersistent* Source) override;
   TClass GetContainerClass() const override;
   TClass GetStyleClass() const override;
   TClass GetViewDataClass() const override;
@@ -45,6 +44,8 @@ class TcxCustomHyperLinkEditProperties : public TcxCustomTextEditProperties {
   TNotifyEvent OnStartClick;
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   void DefineProperties(TFiler* Filer) override;
 
  private:

@@ -182,10 +182,10 @@ TcxPopupMenuLayout::~TcxPopupMenuLayout() {
 
 TPersistent* TcxPopupMenuLayout::GetOwner() { return FOwner; }
 
-void TcxPopupMenuLayout::Assign(TPersistent* Source) {
+void TcxPopupMenuLayout::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxPopupMenuLayout*>(Source);
   if (!source) {
-    TPersistent::Assign(Source);
+    TPersistent::DoAssign(Source);
     return;
   }
   SetMenuItems(source->FMenuItems);
@@ -236,11 +236,11 @@ TcxCustomImageProperties::TcxCustomImageProperties(TPersistent* AOwner)
 
 TcxCustomImageProperties::~TcxCustomImageProperties() { FPopupMenuLayout->Free(); }
 
-void TcxCustomImageProperties::Assign(TPersistent* Source) {
+void TcxCustomImageProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomImageProperties*>(Source);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  TcxCustomEditProperties::Assign(Source);
+  TcxCustomEditProperties::DoAssign(Source);
   if (!source) return;
   SetCaption(source->FCaption);
   SetCenter(source->FCenter);

@@ -65,7 +65,6 @@ class TcxPopupMenuLayout : public TPersistent {
  public:
   explicit TcxPopupMenuLayout(TcxCustomImageProperties* AOwner) : FOwner(AOwner) {}
   ~TcxPopupMenuLayout() override;
-  void Assign(TPersistent* Source) override;
   TPersistent* GetOwner() override;
 
   TcxPopupMenuItems GetMenuItems() const { return FMenuItems; }
@@ -81,6 +80,8 @@ class TcxPopupMenuLayout : public TPersistent {
   static TcxPopupMenuItems DefaultMenuItems() { return {pmiCut, pmiCopy, pmiPaste, pmiDelete, pmiLoad, pmiSave}; }
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   virtual TBitmap* InternalGetCustomMenuItemGlyph();
 
  private:
@@ -99,7 +100,6 @@ class TcxCustomImageProperties : public TcxCustomEditProperties {
   explicit TcxCustomImageProperties(TPersistent* AOwner);
   ~TcxCustomImageProperties() override;
 
-  void Assign(TPersistent* Source) override;
   bool CanValidate() const override { return true; }
   TClass GetContainerClass() const override;
   TClass GetViewDataClass() const override;
@@ -149,6 +149,8 @@ class TcxCustomImageProperties : public TcxCustomEditProperties {
   TcxImageGraphicClassEvent OnGetGraphicClass;
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   void DefineProperties(TFiler* Filer) override;
 
  private:

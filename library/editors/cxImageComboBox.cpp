@@ -60,10 +60,10 @@ TcxImageComboBoxItem::TcxImageComboBoxItem(TCollection* Collection) : TCollectio
     FImageIndex = Collection->GetCount() - 1;
 }
 
-void TcxImageComboBoxItem::Assign(TPersistent* Source) {
+void TcxImageComboBoxItem::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxImageComboBoxItem*>(Source);
   if (!source) {
-    TCollectionItem::Assign(Source);
+    TCollectionItem::DoAssign(Source);
     return;
   }
   SetDescription(source->FDescription);
@@ -120,11 +120,11 @@ TcxCustomImageComboBoxProperties::~TcxCustomImageComboBoxProperties() {
   FItems->Free();
 }
 
-void TcxCustomImageComboBoxProperties::Assign(TPersistent* Source) {
+void TcxCustomImageComboBoxProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomImageComboBoxProperties*>(Source);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  TcxCustomComboBoxProperties::Assign(Source);
+  TcxCustomComboBoxProperties::DoAssign(Source);
   if (!source) return;
   SetDefaultDescription(source->FDefaultDescription);
   SetDefaultImageIndex(source->FDefaultImageIndex);

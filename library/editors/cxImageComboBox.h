@@ -21,7 +21,6 @@ class TcxImageComboBoxItem : public TCollectionItem {
   ORV_CLASS(TcxImageComboBoxItem, TCollectionItem)
  public:
   explicit TcxImageComboBoxItem(TCollection* Collection);
-  void Assign(TPersistent* Source) override;
 
   const AnsiString& GetDescription() const { return FDescription; }
   void SetDescription(const AnsiString& Value);
@@ -34,6 +33,9 @@ class TcxImageComboBoxItem : public TCollectionItem {
   void SetValue(const Variant& Value);
   bool IsTagStored() const { return FTag != 0; }
   bool IsValueStored() const { return !VarIsNull(FValue); }
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   AnsiString FDescription;
@@ -62,7 +64,6 @@ class TcxCustomImageComboBoxProperties : public TcxCustomComboBoxProperties {
   explicit TcxCustomImageComboBoxProperties(TPersistent* AOwner);
   ~TcxCustomImageComboBoxProperties() override;
 
-  void Assign(TPersistent* Source) override;
   bool CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2) override;
   TClass GetContainerClass() const override;
   TClass GetLookupDataClass() const override;
@@ -102,6 +103,9 @@ class TcxCustomImageComboBoxProperties : public TcxCustomComboBoxProperties {
   void SetMultiLineText(bool Value);
   bool GetShowDescriptions() const { return FShowDescriptions; }
   void SetShowDescriptions(bool Value);
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   void ImageListChanged(TObject* Sender);

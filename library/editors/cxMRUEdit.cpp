@@ -31,11 +31,11 @@ void TcxCustomMRUEditProperties::AfterConstruction() {
   SetMRUMode(true);
 }
 
-void TcxCustomMRUEditProperties::Assign(TPersistent* Source) {
+void TcxCustomMRUEditProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomMRUEditProperties*>(Source);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  TcxCustomComboBoxProperties::Assign(Source);
+  TcxCustomComboBoxProperties::DoAssign(Source);
   if (!source) return;
   SetMaxItemCount(source->FMaxItemCount);
   SetShowEllipsis(source->FShowEllipsis);

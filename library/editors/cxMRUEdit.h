@@ -13,7 +13,6 @@ class TcxCustomMRUEditProperties : public TcxCustomComboBoxProperties {
   explicit TcxCustomMRUEditProperties(TPersistent* AOwner) : TcxCustomComboBoxProperties(AOwner) {}
   void AfterConstruction() override;
 
-  void Assign(TPersistent* Source) override;
   TClass GetContainerClass() const override;
   // An editor's working copy gives its list back to the row's properties.
   void Update(TcxCustomEditProperties* AProperties) override;
@@ -25,6 +24,9 @@ class TcxCustomMRUEditProperties : public TcxCustomComboBoxProperties {
   void SetShowEllipsis(bool Value);
   // Deletes the oldest texts beyond MaxItemCount.
   void CheckItemCount();
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   Integer FMaxItemCount = 0;

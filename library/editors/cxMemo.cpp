@@ -90,11 +90,11 @@ void TcxCustomMemoProperties::AfterConstruction() {
   SetAutoSelect(false);
 }
 
-void TcxCustomMemoProperties::Assign(TPersistent* Source) {
+void TcxCustomMemoProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomMemoProperties*>(Source);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  TcxCustomTextEditProperties::Assign(Source);
+  TcxCustomTextEditProperties::DoAssign(Source);
   if (!source) return;
   SetScrollBars(source->FScrollBars);
   SetVisibleLineCount(source->FVisibleLineCount);

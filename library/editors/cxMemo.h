@@ -24,7 +24,6 @@ class TcxCustomMemoProperties : public TcxCustomTextEditProperties {
   explicit TcxCustomMemoProperties(TPersistent* AOwner);
   void AfterConstruction() override;
 
-  void Assign(TPersistent* Source) override;
   TClass GetContainerClass() const override;
   TClass GetViewDataClass() const override;
   TClass GetViewInfoClass() const override;
@@ -44,6 +43,9 @@ class TcxCustomMemoProperties : public TcxCustomTextEditProperties {
   void SetWantTabs(bool Value);
   bool GetWordWrap() const { return FWordWrap; }
   void SetWordWrap(bool Value);
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   TScrollStyle FScrollBars = ssNone;

@@ -58,9 +58,9 @@ bool IsLoading(TComponent* AComponent) {
 // ---------------------------------------------------------------------------
 // Items.
 
-void TcxRadioGroupItem::Assign(TPersistent* Source) {
+void TcxRadioGroupItem::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxRadioGroupItem*>(Source)) SetValue(source->FValue);
-  TcxButtonGroupItem::Assign(Source);
+  TcxButtonGroupItem::DoAssign(Source);
 }
 
 void TcxRadioGroupItem::SetValue(const Variant& Value) {
@@ -81,15 +81,15 @@ TcxButtonGroupItems* TcxCustomRadioGroupProperties::CreateItems() {
   return New<TcxRadioGroupItems>(this, TcxRadioGroupItem::StaticClass());
 }
 
-void TcxCustomRadioGroupProperties::Assign(TPersistent* Source) {
+void TcxCustomRadioGroupProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomRadioGroupProperties*>(Source);
   if (!source) {
-    TcxCustomButtonGroupProperties::Assign(Source);
+    TcxCustomButtonGroupProperties::DoAssign(Source);
     return;
   }
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  TcxCustomButtonGroupProperties::Assign(Source);
+  TcxCustomButtonGroupProperties::DoAssign(Source);
   SetDefaultCaption(source->FDefaultCaption);
   SetDefaultValue(source->FDefaultValue);
   SetWordWrap(source->GetWordWrap());

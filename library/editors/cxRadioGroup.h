@@ -19,13 +19,15 @@ class TcxRadioGroupItem : public TcxButtonGroupItem {
   ORV_CLASS(TcxRadioGroupItem, TcxButtonGroupItem)
  public:
   explicit TcxRadioGroupItem(TCollection* Collection) : TcxButtonGroupItem(Collection) {}
-  // From another radio-group item: Value, then Caption, Enabled and Tag.
-  void Assign(TPersistent* Source) override;
 
   const Variant& GetValue() const { return FValue; }
   // A value not exactly equal to the current one is stored and told.
   void SetValue(const Variant& Value);
   bool IsValueStored() const { return !VarIsNull(FValue); }
+
+ protected:
+  // From another radio-group item: Value, then Caption, Enabled and Tag.
+  void DoAssign(TPersistent* Source) override;
 
  private:
   Variant FValue = Null();
@@ -47,9 +49,6 @@ class TcxCustomRadioGroupProperties : public TcxCustomButtonGroupProperties {
   explicit TcxCustomRadioGroupProperties(TPersistent* AOwner) : TcxCustomButtonGroupProperties(AOwner) {}
   void AfterConstruction() override;
 
-  // From other radio-group properties, as one change: the button-group
-  // settings, then DefaultCaption, DefaultValue and WordWrap.
-  void Assign(TPersistent* Source) override;
   bool CanCompareEditValue() const override { return true; }
   // Both values stand for the same item.
   bool CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2) override;
@@ -81,6 +80,11 @@ class TcxCustomRadioGroupProperties : public TcxCustomButtonGroupProperties {
   void SetDefaultValue(const Variant& Value);
   bool IsDefaultCaptionStored() const;
   bool IsDefaultValueStored() const { return !VarIsNull(FDefaultValue); }
+
+ protected:
+  // From other radio-group properties, as one change: the button-group
+  // settings, then DefaultCaption, DefaultValue and WordWrap.
+  void DoAssign(TPersistent* Source) override;
 
  private:
   WideString FDefaultCaption;

@@ -81,11 +81,11 @@ constexpr const char* kRichLibraries[] = {"Msftedit.dll", "Riched20.dll", "Riche
 // ---------------------------------------------------------------------------
 // Properties.
 
-void TcxCustomRichEditProperties::Assign(TPersistent* Source) {
+void TcxCustomRichEditProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomRichEditProperties*>(Source);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  TcxCustomMemoProperties::Assign(Source);
+  TcxCustomMemoProperties::DoAssign(Source);
   if (!source) return;
   SetHideScrollBars(source->FHideScrollBars);
   SetMemoMode(source->FMemoMode);

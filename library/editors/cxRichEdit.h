@@ -20,7 +20,6 @@ class TcxCustomRichEditProperties : public TcxCustomMemoProperties {
  public:
   explicit TcxCustomRichEditProperties(TPersistent* AOwner) : TcxCustomMemoProperties(AOwner) {}
 
-  void Assign(TPersistent* Source) override;
   bool CanValidate() const override { return false; }
   TClass GetContainerClass() const override;
   TClass GetViewDataClass() const override;
@@ -48,6 +47,9 @@ class TcxCustomRichEditProperties : public TcxCustomMemoProperties {
   TRichEditResizeEvent OnResizeRequest;
   TRichEditSaveClipboard OnSaveClipboard;
   TNotifyEvent OnSelectionChange;
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   bool FHideScrollBars = true;

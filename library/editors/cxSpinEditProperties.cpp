@@ -95,10 +95,10 @@ bool Step(A V, A D, A ALo, A AHi, A ATypeMin, A ATypeMax, TcxSpinBoundsCheckingK
 
 TPersistent* TcxSpinEditButtons::GetOwner() { return FOwner; }
 
-void TcxSpinEditButtons::Assign(TPersistent* Source) {
+void TcxSpinEditButtons::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxSpinEditButtons*>(Source);
   if (!source) {
-    TPersistent::Assign(Source);
+    TPersistent::DoAssign(Source);
     return;
   }
   if (FOwner) FOwner->BeginUpdate();
@@ -128,11 +128,11 @@ void TcxSpinEditButtons::Changed() {
 // ---------------------------------------------------------------------------
 // Assigned values.
 
-void TcxSpinEditPropertiesValues::Assign(TPersistent* Source) {
+void TcxSpinEditPropertiesValues::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxSpinEditPropertiesValues*>(Source);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(); });
-  TcxTextEditPropertiesValues::Assign(Source);
+  TcxTextEditPropertiesValues::DoAssign(Source);
   if (source) SetValueType(source->FValueType);
 }
 
@@ -163,10 +163,10 @@ void TcxCustomSpinEditProperties::AfterConstruction() {
 
 TcxCustomSpinEditProperties::~TcxCustomSpinEditProperties() { FreeAndNil(FSpinButtons); }
 
-void TcxCustomSpinEditProperties::Assign(TPersistent* Source) {
+void TcxCustomSpinEditProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomSpinEditProperties*>(Source);
   if (!source) {
-    TcxCustomMaskEditProperties::Assign(Source);
+    TcxCustomMaskEditProperties::DoAssign(Source);
     return;
   }
   BeginUpdate();
@@ -174,7 +174,7 @@ void TcxCustomSpinEditProperties::Assign(TPersistent* Source) {
   SetIDefaultValuesProvider(source->GetIDefaultValuesProvider());
   GetAssignedValues()->SetValueType(false);
   if (source->GetAssignedValues()->GetValueType()) SetValueType(source->GetValueType());
-  TcxCustomMaskEditProperties::Assign(Source);
+  TcxCustomMaskEditProperties::DoAssign(Source);
   SetCanEdit(source->FCanEdit);
   SetCircular(source->FCircular);
   SetExceptionOnInvalidInput(source->FExceptionOnInvalidInput);

@@ -34,14 +34,16 @@ class TcxSpinEditButtons : public TPersistent {
  public:
   explicit TcxSpinEditButtons(TcxCustomSpinEditProperties* AOwner) : FOwner(AOwner) {}
 
-  // Both values as one change of the owner.
-  void Assign(TPersistent* Source) override;
   TPersistent* GetOwner() override;
 
   TcxSpinEditButtonsPosition GetPosition() const { return FPosition; }
   void SetPosition(TcxSpinEditButtonsPosition Value);
   bool GetShowFastButtons() const { return FShowFastButtons; }
   void SetShowFastButtons(bool Value);
+
+ protected:
+  // Both values as one change of the owner.
+  void DoAssign(TPersistent* Source) override;
 
  private:
   void Changed();
@@ -58,11 +60,13 @@ class TcxSpinEditPropertiesValues : public TcxTextEditPropertiesValues {
  public:
   explicit TcxSpinEditPropertiesValues(TPersistent* AOwner) : TcxTextEditPropertiesValues(AOwner) {}
 
-  void Assign(TPersistent* Source) override;
   void RestoreDefaults() override;
 
   bool GetValueType() const { return FValueType; }
   void SetValueType(bool Value);
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   bool FValueType = false;
@@ -76,7 +80,6 @@ class TcxCustomSpinEditProperties : public TcxCustomMaskEditProperties {
   // Makes the button settings and the backward and forward buttons.
   void AfterConstruction() override;
 
-  void Assign(TPersistent* Source) override;
   // Keeps two buttons, or four with the fast ones, then notifies.
   void Changed() override;
 
@@ -167,6 +170,9 @@ class TcxCustomSpinEditProperties : public TcxCustomMaskEditProperties {
   bool IsValueTypeStored() const { return GetAssignedValues()->GetValueType(); }
 
   TcxSpinEditGetValueEvent OnGetValue;
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   bool FCanEdit = true;

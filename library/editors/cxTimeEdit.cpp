@@ -233,11 +233,11 @@ void TcxCustomTimeEditProperties::AfterConstruction() {
   BuildEditMask();
 }
 
-void TcxCustomTimeEditProperties::Assign(TPersistent* Source) {
+void TcxCustomTimeEditProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomTimeEditProperties*>(Source);
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  TcxCustomSpinEditProperties::Assign(Source);
+  TcxCustomSpinEditProperties::DoAssign(Source);
   if (!source) return;
   SetAutoCorrectHours(source->FAutoCorrectHours);
   SetShowDate(source->FShowDate);

@@ -54,8 +54,6 @@ class TcxCustomTimeEditProperties : public TcxCustomSpinEditProperties {
   explicit TcxCustomTimeEditProperties(TPersistent* AOwner) : TcxCustomSpinEditProperties(AOwner) {}
   void AfterConstruction() override;
 
-  // The spin settings, then the five of the time editor, as one change.
-  void Assign(TPersistent* Source) override;
   TClass GetContainerClass() const override;
   // A text is valid when it reads as a time; it becomes the text of the
   // editor's format. An unreadable text is invalid, never an error.
@@ -118,6 +116,10 @@ class TcxCustomTimeEditProperties : public TcxCustomSpinEditProperties {
   // Kept and copied; editing is the same whatever it says.
   bool GetAutoCorrectHours() const { return FAutoCorrectHours; }
   void SetAutoCorrectHours(bool Value) { FAutoCorrectHours = Value; }
+
+ protected:
+  // The spin settings, then the five of the time editor, as one change.
+  void DoAssign(TPersistent* Source) override;
 
  private:
   void BuildEditMask();

@@ -180,9 +180,9 @@ void TcxButtonGlyph::Draw(TCanvas* ACanvas, const TPoint& P, TcxButtonState ASta
 // ---------------------------------------------------------------------------
 // TcxButtonColors
 
-void TcxButtonColors::Assign(TPersistent* Source) {
+void TcxButtonColors::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxButtonColors*>(Source);
-  if (!source) return TPersistent::Assign(Source);
+  if (!source) return TPersistent::DoAssign(Source);
   for (int i = 0; i < 5; ++i) FColors[i] = source->FColors[i];
   FAssignedColors = source->FAssignedColors;
   Changed();

@@ -84,7 +84,6 @@ class TcxButtonColors : public TPersistent {
   ORV_CLASS(TcxButtonColors, TPersistent)
  public:
   explicit TcxButtonColors(TcxCustomButton* AButton) : FButton(AButton) {}
-  void Assign(TPersistent* Source) override;
 
   TColor GetColor(TcxButtonState AState) const { return FColors[AState]; }
   // clNone and clDefault clear the state's colour.
@@ -110,6 +109,9 @@ class TcxButtonColors : public TPersistent {
   bool IsHotStored() const { return FAssignedColors.Contains(cxbsHot); }
   bool IsPressedStored() const { return FAssignedColors.Contains(cxbsPressed); }
   bool IsDisabledStored() const { return FAssignedColors.Contains(cxbsDisabled); }
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   void Changed();

@@ -261,10 +261,10 @@ void TcxComponent::BeforeDestruction() {
   TComponent::BeforeDestruction();
 }
 
-void TcxCollection::Assign(TPersistent* Source) {
+void TcxCollection::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TCollection*>(Source);
   if (!source) {
-    TCollection::Assign(Source);
+    TCollection::DoAssign(Source);
     return;
   }
   if (GetCount() == 0 && source->GetCount() == 0) return;
@@ -361,10 +361,10 @@ TcxAlignment::TcxAlignment(TPersistent* AOwner, bool AUseAssignedValues, TAlignm
       FHorz(ADefaultHorz),
       FVert(ADefaultVert) {}
 
-void TcxAlignment::Assign(TPersistent* Source) {
+void TcxAlignment::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxAlignment*>(Source);
   if (!source) {
-    TPersistent::Assign(Source);
+    TPersistent::DoAssign(Source);
     return;
   }
   bool changed = FHorz != source->FHorz || FVert != source->FVert;
@@ -610,10 +610,10 @@ void TcxComponentCollection::EndUpdate(bool AForceUpdate) {
   if (AForceUpdate) Changed(nullptr, ccnChanged);
 }
 
-void TcxComponentCollection::Assign(TPersistent* Source) {
+void TcxComponentCollection::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxComponentCollection*>(Source);
   if (!source) {
-    TPersistent::Assign(Source);
+    TPersistent::DoAssign(Source);
     return;
   }
   auto update = orv::UpdateScope(this);

@@ -156,7 +156,9 @@ class TcxCollection : public TCollection {
   ORV_CLASS(TcxCollection, TCollection)
  public:
   using TCollection::TCollection;
-  void Assign(TPersistent* Source) override;
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 };
 
 // Owns its objects: Clear frees each in order.
@@ -223,7 +225,6 @@ class TcxAlignment : public TPersistent {
   TcxAlignment(TPersistent* AOwner, bool AUseAssignedValues = false, TAlignment ADefaultHorz = taLeftJustify,
                TcxAlignmentVert ADefaultVert = vaTop);
 
-  void Assign(TPersistent* Source) override;
   TPersistent* GetOwner() override { return FOwner; }
   // Forgets the assigned values and goes back to the defaults.
   void Reset();
@@ -245,6 +246,8 @@ class TcxAlignment : public TPersistent {
   Event<void(TObject* Sender)> OnChanged;
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   virtual void DoChanged();
 
  private:
@@ -377,7 +380,6 @@ class TcxComponentCollection : public TPersistent {
   void BeginUpdate();
   // AForceUpdate: also report one change of the whole collection.
   void EndUpdate(bool AForceUpdate = true);
-  void Assign(TPersistent* Source) override;
   TPersistent* GetOwner() override { return FParentComponent; }
 
   Integer GetCount() const { return static_cast<Integer>(FItems.size()); }
@@ -389,6 +391,8 @@ class TcxComponentCollection : public TPersistent {
   TcxComponentCollectionChangeEvent OnChange;
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   virtual void Notify(TcxComponentCollectionItem* AItem, TcxComponentCollectionNotification AAction);
   // Reached once per reported change while no update is held.
   virtual void Update(TcxComponentCollectionItem* AItem, TcxComponentCollectionNotification AAction);

@@ -67,7 +67,6 @@ class TcxContainerStyle : public TcxInterfacedPersistent {
   ~TcxContainerStyle() override;
   void AfterConstruction() override;
 
-  void Assign(TPersistent* Source) override;
   void BeginUpdate();
   void EndUpdate();
   virtual void RestoreDefaults();
@@ -150,6 +149,8 @@ class TcxContainerStyle : public TcxInterfacedPersistent {
   void BaseSetStyleController(TcxStyleController* Value);
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   friend class TcxContainer;
   friend class TcxStyleController;
 

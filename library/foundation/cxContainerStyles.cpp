@@ -450,10 +450,10 @@ void TcxContainerStyle::UpdateFont() {
 
 // --- assignment and defaults
 
-void TcxContainerStyle::Assign(TPersistent* Source) {
+void TcxContainerStyle::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxContainerStyle*>(Source);
   if (!source) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
   BeginUpdate();

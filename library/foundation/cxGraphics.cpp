@@ -121,10 +121,10 @@ bool TcxRegion::RectInRegion(Integer ALeft, Integer ATop, Integer ARight, Intege
 // ---------------------------------------------------------------------------
 // TcxBitmap
 
-void TcxBitmap::Assign(TPersistent* Source) {
+void TcxBitmap::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TBitmap*>(Source);
   if (source && source->Empty() && Empty()) return;
-  TBitmap::Assign(Source);
+  TBitmap::DoAssign(Source);
 }
 
 // ---------------------------------------------------------------------------

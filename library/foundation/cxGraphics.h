@@ -106,7 +106,9 @@ class TcxBitmap : public TBitmap {
   ORV_CLASS(TcxBitmap, TBitmap)
  public:
   TcxBitmap() = default;
-  void Assign(TPersistent* Source) override;
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 };
 
 class TcxCanvas : public TObject {

@@ -113,9 +113,9 @@ TcxLookAndFeel::~TcxLookAndFeel() {
   if (FIsRoot) gRoot = nullptr;
 }
 
-void TcxLookAndFeel::Assign(TPersistent* Source) {
+void TcxLookAndFeel::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxLookAndFeel*>(Source);
-  if (!source) return TcxInterfacedPersistent::Assign(Source);
+  if (!source) return TcxInterfacedPersistent::DoAssign(Source);
   SaveState();
   FAssignedKind = source->FAssignedKind;
   FAssignedNativeStyle = source->FAssignedNativeStyle;

@@ -63,7 +63,6 @@ class TcxLookAndFeel : public TcxInterfacedPersistent, public IcxLookAndFeelNoti
   explicit TcxLookAndFeel(TPersistent* AOwner);
   ~TcxLookAndFeel() override;
 
-  void Assign(TPersistent* Source) override;
   // Drops every local value: both are inherited again.
   void Reset();
   void SetStyle(TcxLookAndFeelStyle AStyle);
@@ -98,6 +97,8 @@ class TcxLookAndFeel : public TcxInterfacedPersistent, public IcxLookAndFeelNoti
   TcxLookAndFeelChangedEvent OnChanged;
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   virtual TcxLookAndFeelKind InternalGetKind() const;
   virtual bool InternalGetNativeStyle() const;
   virtual void SystemPaletteChanged();

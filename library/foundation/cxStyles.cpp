@@ -151,9 +151,9 @@ void TcxStyle::SetTextColor(TColor Value) {
   Changed();
 }
 
-void TcxStyle::Assign(TPersistent* Source) {
+void TcxStyle::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxStyle*>(Source);
-  if (!source) return inherited::Assign(Source);
+  if (!source) return inherited::DoAssign(Source);
   SetBitmap(source->FBitmap);
   SetColor(source->FColor);
   SetFont(source->FFont);
@@ -200,11 +200,11 @@ TcxCustomStyles::~TcxCustomStyles() {
   SetStyleSheet(nullptr);
 }
 
-void TcxCustomStyles::Assign(TPersistent* Source) {
+void TcxCustomStyles::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxCustomStyles*>(Source))
     SetStyleSheet(source->FStyleSheet);
   else
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
 }
 
 bool TcxCustomStyles::IsOwnerWriting() const {
@@ -403,9 +403,9 @@ void TcxCustomStyleSheet::BeforeDestruction() {
   SetStyleRepository(nullptr);
 }
 
-void TcxCustomStyleSheet::Assign(TPersistent* Source) {
+void TcxCustomStyleSheet::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomStyleSheet*>(Source);
-  if (!source) return inherited::Assign(Source);
+  if (!source) return inherited::DoAssign(Source);
   SetCaption(source->GetCaption());
   FStyles->Assign(source->FStyles);
 }

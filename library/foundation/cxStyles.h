@@ -72,9 +72,6 @@ class TcxStyle : public TcxCustomStyle {
   explicit TcxStyle(TComponent* AOwner);
   ~TcxStyle() override;
 
-  // From another TcxStyle: bitmap, colour, font, text colour, then the
-  // assigned set as the source has it.
-  void Assign(TPersistent* Source) override;
   // Nothing assigned, an empty bitmap, both colours clDefault. The font
   // keeps its contents but no longer counts.
   void RestoreDefaults() override;
@@ -98,6 +95,11 @@ class TcxStyle : public TcxCustomStyle {
   bool IsColorStored() { return FAssignedValues.Contains(svColor); }
   bool IsFontStored() { return FAssignedValues.Contains(svFont); }
   bool IsTextColorStored() { return FAssignedValues.Contains(svTextColor); }
+
+ protected:
+  // From another TcxStyle: bitmap, colour, font, text colour, then the
+  // assigned set as the source has it.
+  void DoAssign(TPersistent* Source) override;
 
  private:
   void BitmapChanged(TObject* Sender);
@@ -130,9 +132,6 @@ class TcxCustomStyles : public TcxInterfacedPersistent, public IcxStyleChangeLis
   explicit TcxCustomStyles(TPersistent* AOwner);
   ~TcxCustomStyles() override;
 
-  // The slots take the other object's style sheet, not its own items.
-  void Assign(TPersistent* Source) override;
-
   // The slot's style, else the style sheet's (through the sheets it falls
   // back on), except while the owning component is being written.
   TcxCustomStyle* GetValue(Integer AIndex) const;
@@ -158,6 +157,9 @@ class TcxCustomStyles : public TcxInterfacedPersistent, public IcxStyleChangeLis
   void StyleRemoved(TcxCustomStyle* AStyle) override;
 
  protected:
+  // The slots take the other object's style sheet, not its own items.
+  void DoAssign(TPersistent* Source) override;
+
   virtual void Changed(Integer AIndex) { (void)AIndex; }
   virtual void DoChanged(Integer AIndex);
   bool IsDestroying() const { return FDestroying; }
@@ -216,8 +218,6 @@ class TcxCustomStyleSheet : public TcxComponent {
   void AfterConstruction() override;
   void BeforeDestruction() override;
 
-  // From another sheet: the caption and the styles' style sheet.
-  void Assign(TPersistent* Source) override;
   // Copies every style of ASheet into new styles owned by this sheet's
   // owner, at the same slots; only between sheets of the same styles class.
   void CopyFrom(TcxCustomStyleSheet* AStyleSheet);
@@ -244,6 +244,10 @@ class TcxCustomStyleSheet : public TcxComponent {
   void SetParentComponent(TComponent* Value) override;
   void ReadState(TReader* Reader) override;
   void DefineProperties(TFiler* Filer) override;
+
+ protected:
+  // From another sheet: the caption and the styles' style sheet.
+  void DoAssign(TPersistent* Source) override;
 
  private:
   friend class TcxCustomStyles;

@@ -155,14 +155,14 @@ void TTextAttributes::SetName(const AnsiString& Value) {
   Write(format);
 }
 
-void TTextAttributes::Assign(TPersistent* Source) {
+void TTextAttributes::DoAssign(TPersistent* Source) {
   if (auto* other = dynamic_cast<TTextAttributes*>(Source)) {
     CHARFORMATA format = other->Read();
     format.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_COLOR | CFM_FACE | CFM_SIZE;
     Write(format);
     return;
   }
-  inherited::Assign(Source);
+  inherited::DoAssign(Source);
 }
 
 Integer TTextAttributes::GetSize() const { return Read().yHeight / 20; }
@@ -263,14 +263,14 @@ void TParaAttributes::SetTabCount(Integer Value) {
   Write(format);
 }
 
-void TParaAttributes::Assign(TPersistent* Source) {
+void TParaAttributes::DoAssign(TPersistent* Source) {
   if (auto* other = dynamic_cast<TParaAttributes*>(Source)) {
     PARAFORMAT format = other->Read();
     format.dwMask = PFM_STARTINDENT | PFM_RIGHTINDENT | PFM_OFFSET | PFM_ALIGNMENT | PFM_TABSTOPS | PFM_NUMBERING;
     Write(format);
     return;
   }
-  inherited::Assign(Source);
+  inherited::DoAssign(Source);
 }
 
 // ---- Conversions and lines ----

@@ -25,7 +25,6 @@ class TTextAttributes : public TPersistent {
   ORV_CLASS(TTextAttributes, TPersistent)
  public:
   TTextAttributes(TCustomRichEdit* AOwner, TAttributeType AType) : FRichEdit(AOwner), FType(AType) {}
-  void Assign(TPersistent* Source) override;
 
   // clWindowText stands for the control's own text colour.
   TColor GetColor() const;
@@ -37,6 +36,9 @@ class TTextAttributes : public TPersistent {
   // Points.
   Integer GetSize() const;
   void SetSize(Integer Value);
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   win::CHARFORMATA Read() const;
@@ -54,7 +56,6 @@ class TParaAttributes : public TPersistent {
   ORV_CLASS(TParaAttributes, TPersistent)
  public:
   explicit TParaAttributes(TCustomRichEdit* AOwner) : FRichEdit(AOwner) {}
-  void Assign(TPersistent* Source) override;
 
   TAlignment GetAlignment() const;
   void SetAlignment(TAlignment Value);
@@ -71,6 +72,9 @@ class TParaAttributes : public TPersistent {
   void SetTab(Integer Index, Integer Value);
   Integer GetTabCount() const;
   void SetTabCount(Integer Value);
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   win::PARAFORMAT Read() const;

@@ -287,13 +287,12 @@ void TBitmap::Mask(TColor TransparentColor) {
   Changed(this);
 }
 
-void TBitmap::Assign(TPersistent* Source) {
+void TBitmap::DoAssign(TPersistent* Source) {
   if (!Source) {
     if (!FHandle) return;
     Replace(nullptr, 0, 0, FPixelFormat);
     Changed(this);
   } else if (auto* b = dynamic_cast<TBitmap*>(Source)) {
-    if (b == this) return;
     TPixelFormat format = StorageFormat(b->FPixelFormat);
     HBITMAP h = NewImage(b->FWidth, b->FHeight, format);
     if (h) CopyPixels(b->FHandle, h, b->FWidth, b->FHeight);
@@ -313,7 +312,7 @@ void TBitmap::Assign(TPersistent* Source) {
     if (!g->Empty() && FHandle) GetCanvas()->StretchDraw(Rect(0, 0, w, h), g);
     Changed(this);
   } else {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
   }
 }
 

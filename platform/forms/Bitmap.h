@@ -23,10 +23,6 @@ class TBitmap : public TGraphic {
   TBitmap() = default;
   ~TBitmap() override;
 
-  // From another bitmap (a copy of its pixels and settings), from any
-  // other graphic (drawn onto a bitmap of its size), or nil (empty).
-  void Assign(TPersistent* Source) override;
-
   // A stream holding a BMP file from its position; an empty stream gives
   // an empty bitmap. The position ends after the file.
   void LoadFromStream(TStream* Stream) override;
@@ -95,6 +91,10 @@ class TBitmap : public TGraphic {
   void FreeImage() {}
 
  protected:
+  // From another bitmap (a copy of its pixels and settings), from any
+  // other graphic (drawn onto a bitmap of its size), or nil (empty).
+  void DoAssign(TPersistent* Source) override;
+
   void Draw(TCanvas* ACanvas, const TRect& Rect) override;
   void Changed(TObject* Sender) override;
   // The "Data" value: the BMP file's size as 32 bits, then the file.

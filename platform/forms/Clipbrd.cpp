@@ -56,14 +56,14 @@ void TClipboard::Clear() {
   CloseClipboard();
 }
 
-void TClipboard::Assign(TPersistent* Source) {
+void TClipboard::DoAssign(TPersistent* Source) {
   TGraphic* graphic = nullptr;
   if (auto* picture = dynamic_cast<TPicture*>(Source))
     graphic = picture->GetGraphic();
   else if (auto* g = dynamic_cast<TGraphic*>(Source))
     graphic = g;
   else {
-    TPersistent::Assign(Source);
+    TPersistent::DoAssign(Source);
     return;
   }
   Word format = 0;

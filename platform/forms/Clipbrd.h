@@ -20,16 +20,18 @@ class TClipboard : public TPersistent {
 
   // Whether data of AFormat can be read now (CF_PICTURE: see above).
   bool HasFormat(Word AFormat);
-  // A picture or a graphic onto the clipboard, in its class's own format,
-  // replacing what was there; an empty one only empties the clipboard.
-  // Other sources ask themselves (AssignTo).
-  void Assign(TPersistent* Source) override;
   // Into a picture: the first format on the clipboard that a registered
   // graphic class takes. Into a graphic: the first of its own formats that
   // it reads. EInvalidGraphic when there is none; the destination then
   // stays as it was.
   void AssignTo(TPersistent* Dest) override;
   void Clear();
+
+ protected:
+  // A picture or a graphic onto the clipboard, in its class's own format,
+  // replacing what was there; an empty one only empties the clipboard.
+  // Other sources ask themselves (AssignTo).
+  void DoAssign(TPersistent* Source) override;
 };
 
 // The process's clipboard object.

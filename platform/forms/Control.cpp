@@ -191,9 +191,9 @@ void TSizeConstraints::SetMinWidth(Integer Value) {
   Change();
 }
 
-void TSizeConstraints::Assign(TPersistent* Source) {
+void TSizeConstraints::DoAssign(TPersistent* Source) {
   auto* src = dynamic_cast<TSizeConstraints*>(Source);
-  if (!src) return inherited::Assign(Source);
+  if (!src) return inherited::DoAssign(Source);
   FMinHeight = src->FMinHeight;
   FMaxHeight = src->FMaxHeight;
   FMinWidth = src->FMinWidth;

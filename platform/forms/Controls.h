@@ -146,9 +146,11 @@ class TSizeConstraints : public TPersistent {
   void SetMinHeight(Integer Value);
   Integer GetMinWidth() const { return FMinWidth; }
   void SetMinWidth(Integer Value);
-  void Assign(TPersistent* Source) override;
 
   TNotifyEvent OnChange;
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   void Change();

@@ -260,7 +260,7 @@ Integer TPicture::GetWidth() const { return FGraphic ? FGraphic->GetWidth() : 0;
 
 Integer TPicture::GetHeight() const { return FGraphic ? FGraphic->GetHeight() : 0; }
 
-void TPicture::Assign(TPersistent* Source) {
+void TPicture::DoAssign(TPersistent* Source) {
   if (!Source)
     SetGraphic(nullptr);
   else if (auto* p = dynamic_cast<TPicture*>(Source))
@@ -268,7 +268,7 @@ void TPicture::Assign(TPersistent* Source) {
   else if (auto* g = dynamic_cast<TGraphic*>(Source))
     SetGraphic(g);
   else
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
 }
 
 void TPicture::AssignTo(TPersistent* Dest) {

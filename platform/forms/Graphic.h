@@ -104,9 +104,6 @@ class TPicture : public TInterfacedPersistent {
   Integer GetWidth() const;
   Integer GetHeight() const;
 
-  // From a picture, a graphic or nil (clears); a source that is neither
-  // asks itself (AssignTo), then refuses with EConvertError.
-  void Assign(TPersistent* Source) override;
   // Into a graphic of the class the picture holds.
   void AssignTo(TPersistent* Dest) override;
 
@@ -146,6 +143,10 @@ class TPicture : public TInterfacedPersistent {
   TNotifyEvent OnChange;
 
  protected:
+  // From a picture, a graphic or nil (clears); a source that is neither
+  // asks itself (AssignTo), then refuses with EConvertError.
+  void DoAssign(TPersistent* Source) override;
+
   void Changed(TObject* Sender);
 
  private:

@@ -242,13 +242,12 @@ void TFont::DescriptionChanged() {
   Changed();
 }
 
-void TFont::Assign(TPersistent* Source) {
+void TFont::DoAssign(TPersistent* Source) {
   auto* src = dynamic_cast<TFont*>(Source);
   if (!src) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
-  if (src == this) return;
   BeginUpdate();
   try {
     SetName(src->FName);
@@ -382,13 +381,12 @@ void TPen::ReleaseHandle() {
   FHandle = nullptr;
 }
 
-void TPen::Assign(TPersistent* Source) {
+void TPen::DoAssign(TPersistent* Source) {
   auto* src = dynamic_cast<TPen*>(Source);
   if (!src) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
-  if (src == this) return;
   BeginUpdate();
   SetColor(src->FColor);
   SetWidth(src->FWidth);
@@ -462,13 +460,12 @@ void TBrush::ReleaseHandle() {
   FHandle = nullptr;
 }
 
-void TBrush::Assign(TPersistent* Source) {
+void TBrush::DoAssign(TPersistent* Source) {
   auto* src = dynamic_cast<TBrush*>(Source);
   if (!src) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
-  if (src == this) return;
   BeginUpdate();
   if (src->FColor != FColor || src->FStyle != FStyle || src->FBitmap != FBitmap) {
     FColor = src->FColor;

@@ -135,8 +135,6 @@ class TFont : public TGraphicsObject {
   TFont();
   ~TFont() override;
 
-  void Assign(TPersistent* Source) override;
-
   const TFontName& GetName() const { return FName; }
   void SetName(const TFontName& Value);
   Integer GetSize() const;
@@ -157,6 +155,9 @@ class TFont : public TGraphicsObject {
   void SetHandle(win::HFONT Value);
   // The description the handle is made from.
   win::LOGFONTA GetLogFont() const;
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   void ReleaseHandle();
@@ -179,8 +180,6 @@ class TPen : public TGraphicsObject {
   TPen() = default;
   ~TPen() override;
 
-  void Assign(TPersistent* Source) override;
-
   TColor GetColor() const { return FColor; }
   void SetColor(TColor Value);
   Integer GetWidth() const { return FWidth; }
@@ -195,6 +194,9 @@ class TPen : public TGraphicsObject {
   win::HPEN GetHandle();
   // Takes the handle over and reads its colour, width and style.
   void SetHandle(win::HPEN Value);
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   void ReleaseHandle();
@@ -216,8 +218,6 @@ class TBrush : public TGraphicsObject {
   TBrush() = default;
   ~TBrush() override;
 
-  void Assign(TPersistent* Source) override;
-
   TColor GetColor() const { return FColor; }
   // A colour other than clNone and clDefault makes a clear brush solid.
   void SetColor(TColor Value);
@@ -233,6 +233,9 @@ class TBrush : public TGraphicsObject {
   win::HBRUSH GetHandle();
   // Takes the handle over and reads its colour and style.
   void SetHandle(win::HBRUSH Value);
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   void ReleaseHandle();

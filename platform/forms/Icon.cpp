@@ -189,11 +189,10 @@ void TIcon::Replace(std::vector<std::uint8_t> Data, HICON Handle) {
   Changed(this);
 }
 
-void TIcon::Assign(TPersistent* Source) {
+void TIcon::DoAssign(TPersistent* Source) {
   if (!Source) {
     if (FHandle || !FData.empty()) Replace({}, nullptr);
   } else if (auto* i = dynamic_cast<TIcon*>(Source)) {
-    if (i == this) return;
     HICON copy = nullptr;
     ICONINFO info{};
     if (i->FHandle && detail::GetCreatedIconInfo(i->FHandle, &info)) {
@@ -205,7 +204,7 @@ void TIcon::Assign(TPersistent* Source) {
     FTransparent = i->FTransparent;
     Replace(i->FData, copy);
   } else {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
   }
 }
 

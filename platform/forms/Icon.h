@@ -21,10 +21,6 @@ class TIcon : public TGraphic {
   TIcon();
   ~TIcon() override;
 
-  // From another icon (its bytes and a copy of its handle) or nil (empty);
-  // other sources refuse with EConvertError.
-  void Assign(TPersistent* Source) override;
-
   // Reads an ICO file from the stream's position to its end; an empty rest
   // gives an empty icon. A refused read puts the position back.
   void LoadFromStream(TStream* Stream) override;
@@ -53,6 +49,10 @@ class TIcon : public TGraphic {
   void HandleNeeded() {}
 
  protected:
+  // From another icon (its bytes and a copy of its handle) or nil (empty);
+  // other sources refuse with EConvertError.
+  void DoAssign(TPersistent* Source) override;
+
   // Always through the mask, whatever Transparent says.
   void Draw(TCanvas* ACanvas, const TRect& Rect) override;
 

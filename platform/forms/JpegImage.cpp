@@ -219,11 +219,10 @@ void TJPEGImage::SetCompressionQuality(TJPEGQualityRange Value) {
   FCompressionQuality = std::clamp(Value, 1, 100);
 }
 
-void TJPEGImage::Assign(TPersistent* Source) {
+void TJPEGImage::DoAssign(TPersistent* Source) {
   if (!Source) {
     Replace({}, nullptr);
   } else if (auto* j = dynamic_cast<TJPEGImage*>(Source)) {
-    if (j == this) return;
     TBitmap* copy = nullptr;
     if (j->FBitmap) {
       copy = New<TBitmap>();
@@ -249,7 +248,7 @@ void TJPEGImage::Assign(TPersistent* Source) {
     }
     Replace({}, copy);
   } else {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
   }
 }
 

@@ -24,10 +24,6 @@ class TJPEGImage : public TGraphic {
   TJPEGImage() = default;
   ~TJPEGImage() override;
 
-  // From another JPEG picture (its bytes and pixels), from a bitmap (its
-  // pixels, compressed later), or nil (empty). Other graphics are drawn
-  // onto a bitmap first.
-  void Assign(TPersistent* Source) override;
   // Into a bitmap: the decoded pixels.
   void AssignTo(TPersistent* Dest) override;
 
@@ -61,6 +57,11 @@ class TJPEGImage : public TGraphic {
   bool HasData() const { return !FData.empty(); }
 
  protected:
+  // From another JPEG picture (its bytes and pixels), from a bitmap (its
+  // pixels, compressed later), or nil (empty). Other graphics are drawn
+  // onto a bitmap first.
+  void DoAssign(TPersistent* Source) override;
+
   void Draw(TCanvas* ACanvas, const TRect& Rect) override;
 
  private:

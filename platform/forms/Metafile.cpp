@@ -122,20 +122,19 @@ std::size_t CheckMetafile(const void* Data, std::size_t Size, bool& Enhanced) {
 
 // ---- TMetafile ----
 
-void TMetafile::Assign(TPersistent* Source) {
+void TMetafile::DoAssign(TPersistent* Source) {
   if (!Source) {
     if (FData.empty()) return;
     FData.clear();
     FEnhanced = false;
     Changed(this);
   } else if (auto* m = dynamic_cast<TMetafile*>(Source)) {
-    if (m == this) return;
     FData = m->FData;
     FEnhanced = m->FEnhanced;
     FTransparent = m->FTransparent;
     Changed(this);
   } else {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
   }
 }
 

@@ -28,10 +28,6 @@ class TMetafile : public TGraphic {
  public:
   TMetafile() = default;
 
-  // From another metafile (its bytes) or nil (empty); other sources
-  // refuse with EConvertError.
-  void Assign(TPersistent* Source) override;
-
   // Reads an enhanced or placeable metafile from the stream's position, as
   // long as its header says (the rest of the stream stays); an empty rest
   // gives an empty metafile. A refused read puts the position back.
@@ -55,6 +51,10 @@ class TMetafile : public TGraphic {
   bool GetEnhanced() const { return FEnhanced; }
 
  protected:
+  // From another metafile (its bytes) or nil (empty); other sources
+  // refuse with EConvertError.
+  void DoAssign(TPersistent* Source) override;
+
   void Draw(TCanvas* ACanvas, const TRect& Rect) override;
 
  private:

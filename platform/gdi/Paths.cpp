@@ -373,13 +373,14 @@ void StrokeFigures(DC& dc, const Path& path) {
   if (!pen || pen->Style == PS_NULL || dc.Eff.IsEmpty()) return;
   if (pen->Width > 1) {
     // Wide pens paint what widening the path gives, so a widened path
-    // filled and the path stroked agree to the pixel.
+    // filled and the path stroked agree to the pixel; with the pen's own
+    // paint, as its lines have it (a geometric pen's brush, or nothing).
+    Paint paint;
+    if (!PenPaint(dc, Rop2ToRop3(dc.S.Rop2), paint)) return;
     const TRect& clip = dc.Eff.Box();
     thread_local Region stroke;
     WidenedRegion(path, *pen, {clip.Top - dc.Origin.Y, clip.Bottom - dc.Origin.Y}, stroke);
     stroke.Offset(dc.Origin.X, dc.Origin.Y);
-    Paint paint;
-    SolidPaint(DevicePixel(dc, dc.PenColor()), Rop2ToRop3(dc.S.Rop2), paint);
     for (const TRect& r : stroke.Rects) PaintRect(dc, r, paint);
     return;
   }
@@ -475,6 +476,8 @@ void PathLineTo(DC& dc, int x, int y) {
 }
 
 void PathPolyline(DC& dc, const POINT* pts, int count, bool fromCurrent) {
+  // No points draw no line: not even the dot a figure of one point is.
+  if (count <= 0) return;
   Path& path = *dc.CurPath;
   int i = 0;
   if (!fromCurrent) {
@@ -531,6 +534,85 @@ void PathEllipse(DC& dc, int left, int top, int right, int bottom) {
   AddCurve(path, {cx - rx, cy}, {cx - rx, cy - ky}, {cx - kx, cy - ry}, {cx, cy - ry});
   AddCurve(path, {cx, cy - ry}, {cx + kx, cy - ry}, {cx + rx, cy - ky}, {cx + rx, cy});
   path.CloseFigure();
+}
+
+void PathRoundRect(DC& dc, int left, int top, int right, int bottom, int width, int height) {
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  const double l = SubX(dc, left), t = SubY(dc, top), r = SubX(dc, right - 1LL), b = SubY(dc, bottom - 1LL);
+  // A corner's ellipse runs along its box as PathEllipse's does: a pixel
+  // less than its size across, and no larger than the shape.
+  auto radius = [](long long size, long long extent, double span) {
+    size = std::clamp<long long>(size, 0, extent);
+    return std::min(double(std::max<long long>(size - 1, 0)) * U / 2, span / 2);
+  };
+  const double rx = radius(width, static_cast<long long>(right) - left, r - l);
+  const double ry = radius(height, static_cast<long long>(bottom) - top, b - t);
+  const double kx = rx * kQuarter, ky = ry * kQuarter;
+  // Clockwise on the screen from the top edge's left end; the other way
+  // round the same points backwards.
+  Path shape;
+  shape.StartFigure(Rounded({l + rx, t}));
+  shape.Add(Rounded({r - rx, t}));
+  AddCurve(shape, {r - rx, t}, {r - rx + kx, t}, {r, t + ry - ky}, {r, t + ry});
+  shape.Add(Rounded({r, b - ry}));
+  AddCurve(shape, {r, b - ry}, {r, b - ry + ky}, {r - rx + kx, b}, {r - rx, b});
+  shape.Add(Rounded({l + rx, b}));
+  AddCurve(shape, {l + rx, b}, {l + rx - kx, b}, {l, b - ry + ky}, {l, b - ry});
+  shape.Add(Rounded({l, t + ry}));
+  AddCurve(shape, {l, t + ry}, {l, t + ry - ky}, {l + rx - kx, t}, {l + rx, t});
+  std::vector<POINT>& pts = shape.Points;
+  if (pts.size() > 1 && pts.back() == pts.front()) pts.pop_back();
+  if (dc.S.ArcDirection != AD_CLOCKWISE) std::reverse(pts.begin() + 1, pts.end());
+  Path& path = *dc.CurPath;
+  path.StartFigure(pts[0]);
+  for (std::size_t i = 1; i < pts.size(); ++i) path.Add(pts[i]);
+  path.CloseFigure();
+}
+
+void PathArc(DC& dc, ArcFigure kind, int left, int top, int right, int bottom, int x1, int y1, int x2, int y2) {
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  // The ellipse PathEllipse takes, a point at parameter a on it being
+  // (cx + rx cos a, cy + ry sin a): the angle grows clockwise on the screen.
+  const double l = SubX(dc, left), t = SubY(dc, top), r = SubX(dc, right - 1LL), b = SubY(dc, bottom - 1LL);
+  const double cx = (l + r) / 2, cy = (t + b) / 2, rx = (r - l) / 2, ry = (b - t) / 2;
+  // A radial's point on the ellipse has the parameter whose cosine and
+  // sine go as dx / rx and dy / ry; both scaled by rx ry, a flat ellipse
+  // needs no division.
+  auto parameter = [&](int x, int y, bool& centre) {
+    const double dx = SubX(dc, x) - cx, dy = SubY(dc, y) - cy;
+    centre = dx == 0 && dy == 0;
+    return std::atan2(dy * rx, dx * ry);
+  };
+  bool centre1 = false, centre2 = false;
+  const double a0 = parameter(x1, y1, centre1), a1 = parameter(x2, y2, centre2);
+  constexpr double kTurn = 2 * 3.14159265358979323846;
+  // Counter-clockwise on the screen is the parameter going down.
+  double sweep = dc.S.ArcDirection == AD_CLOCKWISE ? a1 - a0 : a0 - a1;
+  sweep = std::fmod(sweep, kTurn);
+  if (sweep < 0) sweep += kTurn;
+  const bool full = centre1 || centre2 || sweep == 0;
+  if (full) sweep = kTurn;
+  if (dc.S.ArcDirection != AD_CLOCKWISE) sweep = -sweep;
+  auto at = [&](double a) { return PointF{cx + rx * std::cos(a), cy + ry * std::sin(a)}; };
+  Path& path = *dc.CurPath;
+  path.StartFigure(Rounded(at(a0)));
+  // Pieces of at most a quarter turn, each a Bézier whose control points
+  // lie along the ends' tangents.
+  const int pieces = std::max(1, int(std::ceil(std::abs(sweep) / (kTurn / 4) - 1e-9)));
+  const double step = sweep / pieces, k = 4.0 / 3.0 * std::tan(step / 4);
+  for (int i = 0; i < pieces; ++i) {
+    const double from = a0 + step * i, to = i + 1 == pieces ? a0 + sweep : from + step;
+    const PointF p0 = at(from), p3 = at(to);
+    const PointF p1{p0.X - k * rx * std::sin(from), p0.Y + k * ry * std::cos(from)};
+    const PointF p2{p3.X + k * rx * std::sin(to), p3.Y - k * ry * std::cos(to)};
+    AddCurve(path, p0, p1, p2, p3);
+  }
+  // A whole ellipse has no radials to draw, as Pie draws it.
+  if (kind == ArcFigure::Pie && !full) path.Add(Rounded({cx, cy}));
+  if (kind == ArcFigure::Arc) path.InFigure = false;
+  else path.CloseFigure();
 }
 
 }  // namespace win::gdi
@@ -594,19 +676,24 @@ BOOL Beziers(HDC hdc, const POINT* points, DWORD count, bool fromCurrent) {
     if (n > 0) dc->Meta->Poly(*dc, fromCurrent ? EMR_POLYBEZIERTO : EMR_POLYBEZIER, points, &n, 1);
     return TRUE;
   }
+  // No curves draw nothing: not even the dot a figure of one point is. A
+  // start point alone still ends the figure being drawn, as any start does.
+  if (count == first) {
+    if (!fromCurrent && PathOpen(*dc)) dc->CurPath->InFigure = false;
+    return TRUE;
+  }
   // Outside a bracket the curves go through a path of their own.
   Path own;
   Path& path = PathOpen(*dc) ? *dc->CurPath : own;
   if (fromCurrent) {
     if (!path.InFigure) path.StartFigure(Sub(*dc, dc->S.CurPos.X, dc->S.CurPos.Y));
   } else {
-    if (count == 0) return TRUE;
     path.StartFigure(Sub(*dc, points[0].X, points[0].Y));
   }
   for (DWORD i = first; i + 2 < count; i += 3)
     path.AddBezier(Sub(*dc, points[i].X, points[i].Y), Sub(*dc, points[i + 1].X, points[i + 1].Y),
                    Sub(*dc, points[i + 2].X, points[i + 2].Y));
-  if (fromCurrent && count) dc->S.CurPos = {ClampCoord(points[count - 1].X), ClampCoord(points[count - 1].Y)};
+  if (fromCurrent) dc->S.CurPos = {ClampCoord(points[count - 1].X), ClampCoord(points[count - 1].Y)};
   if (&path == &own) StrokeFigures(*dc, own);
   else if (!fromCurrent) path.InFigure = false;
   return TRUE;

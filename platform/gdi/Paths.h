@@ -1,5 +1,6 @@
 // Paths: between BeginPath and EndPath the lines, polylines, Béziers,
-// polygons, rectangles and ellipses drawn on a DC are kept as figures
+// polygons, rectangles, rounded rectangles, ellipses, arcs, chords and
+// pies drawn on a DC are kept as figures
 // instead of drawn; the closed path is then filled, stroked, widened or
 // made into a region.
 //
@@ -58,6 +59,15 @@ void PathPolyline(DC& dc, const POINT* pts, int count, bool fromCurrent);
 void PathPolygons(DC& dc, const POINT* pts, const INT* counts, int polygons);
 void PathRectangle(DC& dc, int left, int top, int right, int bottom);
 void PathEllipse(DC& dc, int left, int top, int right, int bottom);
+// Corners a quarter of an ellipse width by height each, as RoundRect
+// draws them.
+void PathRoundRect(DC& dc, int left, int top, int right, int bottom, int width, int height);
+// The ellipse's arc between the radials through (x1, y1) and (x2, y2) in
+// the DC's arc direction (all of it when they coincide or one is the
+// centre), as the shape calls draw it: an arc is an open figure of its
+// own, a chord closes it with a line, a pie through the centre.
+enum class ArcFigure { Arc, Chord, Pie };
+void PathArc(DC& dc, ArcFigure kind, int left, int top, int right, int bottom, int x1, int y1, int x2, int y2);
 
 }  // namespace win::gdi
 

@@ -163,6 +163,12 @@ BOOL ArcShape(HDC hdc, ArcKind kind, const char* name, int l, int t, int r, int 
     return TRUE;
   }
   ORV_GDI_LOG(&dc, name, "%d,%d,%d,%d %d,%d %d,%d", l, t, r, b, xr1, yr1, xr2, yr2);
+  if (PathOpen(dc)) {
+    const ArcFigure figure =
+        kind == ArcKind::Pie ? ArcFigure::Pie : kind == ArcKind::Chord ? ArcFigure::Chord : ArcFigure::Arc;
+    PathArc(dc, figure, l, t, r, b, xr1, yr1, xr2, yr2);
+    return TRUE;
+  }
   TRect box = SurfaceBox(dc, l, t, r, b);
   if (box.Left >= box.Right || box.Top >= box.Bottom) return TRUE;
   if (kind == ArcKind::Arc && !s.HasPen) return TRUE;
@@ -377,6 +383,11 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
 BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int height) {
   if (DC* dc = LookupDC(hdc); dc && dc->Meta) {
     dc->Meta->RoundRect(*dc, {left, top, right, bottom}, width, height);
+    return TRUE;
+  }
+  if (DC* dc = LookupDC(hdc); dc && PathOpen(*dc)) {
+    ORV_GDI_LOG(dc, "RoundRect", "%d,%d,%d,%d %d,%d", left, top, right, bottom, width, height);
+    PathRoundRect(*dc, left, top, right, bottom, width, height);
     return TRUE;
   }
   return ConvexShape(

@@ -128,13 +128,12 @@ void TCollection::EndUpdate() {
   if (--FUpdateCount == 0) Changed();
 }
 
-void TCollection::Assign(TPersistent* Source) {
+void TCollection::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TCollection*>(Source);
   if (!source) {
-    TPersistent::Assign(Source);
+    TPersistent::DoAssign(Source);
     return;
   }
-  if (source == this) return;
   auto update = orv::UpdateScope(this);
   Clear();
   for (TCollectionItem* from : source->FItems) Add()->Assign(from);

@@ -87,10 +87,6 @@ class TCollection : public TPersistent {
   virtual void EndUpdate();
   Integer GetUpdateCount() const { return FUpdateCount; }
 
-  // Replaces the items with copies of Source's (each new item Assigns from
-  // its source item), as one change.
-  void Assign(TPersistent* Source) override;
-
   TPersistent* GetOwner() override;
   // "<owner path>.<property holding the collection>", else the class name.
   AnsiString GetNamePath() override;
@@ -101,6 +97,10 @@ class TCollection : public TPersistent {
   Integer GetNextID() const { return FNextID; }
 
  protected:
+  // Replaces the items with copies of Source's (each new item Assigns from
+  // its source item), as one change.
+  void DoAssign(TPersistent* Source) override;
+
   // Called once per change outside BeginUpdate/EndUpdate; null means the
   // list or several items changed.
   virtual void Update(TCollectionItem* Item);

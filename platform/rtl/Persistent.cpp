@@ -7,6 +7,10 @@ ORV_REGISTER(TPersistent)
 ORV_REGISTER(TInterfacedPersistent)
 
 void TPersistent::Assign(TPersistent* Source) {
+  if (Source != this) DoAssign(Source);
+}
+
+void TPersistent::DoAssign(TPersistent* Source) {
   if (!Source) AssignError(nullptr);
   Source->AssignTo(this);
 }

@@ -2,9 +2,11 @@
 // another object of a compatible kind and written to a component stream.
 //
 // Assign(Source) copies Source into this object. A class that knows how to
-// take a value from a given kind of source overrides Assign; a class that
+// take a value from a given kind of source overrides DoAssign; a class that
 // knows how to put itself into a given kind of destination overrides
 // AssignTo. When neither side knows the other, EConvertError is raised.
+// An object assigned to itself stays as it is: Assign never passes it on,
+// so no DoAssign has to reckon with a source it is about to clear.
 #pragma once
 
 #include "platform/rtl/Object.h"
@@ -16,9 +18,9 @@ class TPersistent : public TObject {
  public:
   TPersistent() = default;
 
-  // Copies Source into this object. The default asks Source to put itself
-  // here (AssignTo); a null Source is refused like any unknown source.
-  virtual void Assign(TPersistent* Source);
+  // Copies Source into this object (DoAssign); this object itself is
+  // already here, and nothing happens.
+  void Assign(TPersistent* Source);
   // Puts this object into Dest. The default refuses.
   virtual void AssignTo(TPersistent* Dest);
 
@@ -32,6 +34,10 @@ class TPersistent : public TObject {
   virtual AnsiString GetNamePath();
 
  protected:
+  // Copies Source, never this object, into this object. The default asks
+  // Source to put itself here (AssignTo); a null Source is refused like any
+  // unknown source.
+  virtual void DoAssign(TPersistent* Source);
   // Raises EConvertError "Cannot assign a <source class or nil> to a <this class>".
   [[noreturn]] void AssignError(TPersistent* Source);
 };

@@ -276,15 +276,14 @@ void TStrings::EndUpdate() {
 
 void TStrings::SetUpdateState(bool) {}
 
-void TStrings::Assign(TPersistent* Source) {
+void TStrings::DoAssign(TPersistent* Source) {
   if (auto* strings = dynamic_cast<TStrings*>(Source)) {
-    if (strings == this) return;
     TUpdateScope update(this);
     Clear();
     AddStrings(strings);
     return;
   }
-  inherited::Assign(Source);
+  inherited::DoAssign(Source);
 }
 
 void TStrings::DefineProperties(TFiler* Filer) {

@@ -77,9 +77,6 @@ class TStrings : public TPersistent {
   void BeginUpdate();
   void EndUpdate();
 
-  // Copies the strings and objects of another string list; anything else
-  // goes to the inherited rules.
-  void Assign(TPersistent* Source) override;
   // The strings stream as the list property "Strings" (objects do not);
   // written when there are any, or when they differ from the ancestor's.
   void DefineProperties(TFiler* Filer) override;
@@ -98,6 +95,10 @@ class TStrings : public TPersistent {
   [[noreturn]] static void Error(const char* Msg, Integer Data);
 
  protected:
+  // Copies the strings and objects of another string list; anything else
+  // goes to the inherited rules.
+  void DoAssign(TPersistent* Source) override;
+
   virtual void SetUpdateState(bool Updating);
   Integer GetUpdateCount() const { return FUpdateCount; }
 

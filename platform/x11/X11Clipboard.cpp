@@ -20,6 +20,7 @@
 #include "platform/rtl/CodePage.h"
 #include "platform/win/Clipboard.h"
 #include "platform/x11/X11Connection.h"
+#include "platform/x11/X11Selection.h"
 #include "platform/x11/X11Text.h"
 
 namespace win::x11 {
@@ -185,13 +186,7 @@ bool X11BackEnd::WaitForHelperEvent(int type, XEvent& e, const std::function<boo
 
 void X11BackEnd::OnSelectionRequest(XEvent& e) {
   XSelectionRequestEvent& r = e.xselectionrequest;
-  XEvent reply{};
-  reply.xselection.type = SelectionNotify;
-  reply.xselection.requestor = r.requestor;
-  reply.xselection.selection = r.selection;
-  reply.xselection.target = r.target;
-  reply.xselection.time = r.time;
-  reply.xselection.property = None;
+  Atom answer = None;
   // Old clients name no property: the target then serves as one.
   Atom property = r.property == None ? r.target : r.property;
   std::string text;
@@ -200,19 +195,19 @@ void X11BackEnd::OnSelectionRequest(XEvent& e) {
       Atom targets[] = {atoms.targets, atoms.utf8String, atoms.textPlainUtf8, atoms.string};
       XChangeProperty(dpy, r.requestor, property, XA_ATOM, 32, PropModeReplace,
                       reinterpret_cast<unsigned char*>(targets), 4);
-      reply.xselection.property = property;
+      answer = property;
     } else if (r.target == atoms.utf8String || r.target == atoms.textPlainUtf8 || r.target == atoms.string) {
       std::string bytes = r.target == atoms.string ? ClipboardToLatin1(text) : ClipboardToUtf8(text);
       if (bytes.size() <= LargestProperty()) {
         XChangeProperty(dpy, r.requestor, property, r.target, 8, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
-        reply.xselection.property = property;
+        answer = property;
       } else if (StartOutgoing(r.requestor, property, r.target, std::move(bytes))) {
-        reply.xselection.property = property;
+        answer = property;
       }
     }
   }
-  XSendEvent(dpy, r.requestor, False, 0, &reply);
+  AnswerSelectionRequest(dpy, e, answer);
   XFlush(dpy);
 }
 

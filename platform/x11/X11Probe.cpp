@@ -20,6 +20,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/x11/X11Selection.h"
+
 extern char** environ;
 
 namespace win::x11 {
@@ -602,18 +604,6 @@ namespace {
 
 // The child's side: its own connection, never the parent's.
 
-// The answer to a request, naming where the value went (None: refused).
-XEvent AnswerTo(const XSelectionRequestEvent& r, Atom property) {
-  XEvent reply{};
-  reply.xselection.type = SelectionNotify;
-  reply.xselection.requestor = r.requestor;
-  reply.xselection.selection = r.selection;
-  reply.xselection.target = r.target;
-  reply.xselection.time = r.time;
-  reply.xselection.property = property;
-  return reply;
-}
-
 // The child's next event, or false once the guard's time is up.
 bool NextEvent(::Display* d, XEvent& e, std::chrono::steady_clock::time_point deadline) {
   while (std::chrono::steady_clock::now() < deadline) {
@@ -626,16 +616,11 @@ bool NextEvent(::Display* d, XEvent& e, std::chrono::steady_clock::time_point de
   return false;
 }
 
-void SlowOwnerAnswer(::Display* d, const XSelectionRequestEvent& r, const std::string& latin1) {
+void SlowOwnerAnswer(::Display* d, const XEvent& request, const std::string& latin1) {
+  const XSelectionRequestEvent& r = request.xselectionrequest;
   XChangeProperty(d, r.requestor, r.property, r.target, 8, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(latin1.data()), static_cast<int>(latin1.size()));
-  XEvent reply = AnswerTo(r, r.property);
-  XSendEvent(d, r.requestor, False, 0, &reply);
-}
-
-void Refuse(::Display* d, const XSelectionRequestEvent& r) {
-  XEvent reply = AnswerTo(r, None);
-  XSendEvent(d, r.requestor, False, 0, &reply);
+  AnswerSelectionRequest(d, request, r.property);
 }
 
 // An owner slow to answer: it refuses UTF-8, and answers the first
@@ -651,7 +636,7 @@ void Refuse(::Display* d, const XSelectionRequestEvent& r) {
   char ok = 1;
   if (write(out, &ok, 1) != 1) _exit(1);
   auto deadline = std::chrono::steady_clock::now() + kGuard;
-  XSelectionRequestEvent held{};
+  XEvent held{};
   bool holding = false, heldOnce = false;
   XEvent e;
   while (NextEvent(d, e, deadline)) {
@@ -661,14 +646,14 @@ void Refuse(::Display* d, const XSelectionRequestEvent& r) {
     if (holding) {
       SlowOwnerAnswer(d, held, latin1);
       holding = false;
-      Refuse(d, r);
+      AnswerSelectionRequest(d, e, None);
     } else if (r.target == XA_STRING && !heldOnce) {
-      held = r;
+      held = e;
       holding = heldOnce = true;
     } else if (r.target == XA_STRING) {
-      SlowOwnerAnswer(d, r, latin1);
+      SlowOwnerAnswer(d, e, latin1);
     } else {
-      Refuse(d, r);
+      AnswerSelectionRequest(d, e, None);
     }
     XFlush(d);
   }
@@ -678,13 +663,14 @@ void Refuse(::Display* d, const XSelectionRequestEvent& r) {
 // Serves the text to one request in pieces of at most `piece` bytes (INCR):
 // the announcement gives the size, and each time the requestor deletes the
 // property the next piece goes there, an empty one last.
-void ServeInPieces(::Display* d, const XSelectionRequestEvent& r, XEvent reply, const std::string& text,
-                   std::size_t piece, std::chrono::steady_clock::time_point deadline) {
+void ServeInPieces(::Display* d, const XEvent& request, const std::string& text, std::size_t piece,
+                   std::chrono::steady_clock::time_point deadline) {
+  const XSelectionRequestEvent& r = request.xselectionrequest;
   Atom incr = XInternAtom(d, "INCR", False), utf8 = XInternAtom(d, "UTF8_STRING", False);
   XSelectInput(d, r.requestor, PropertyChangeMask);
   long size = static_cast<long>(text.size());
   XChangeProperty(d, r.requestor, r.property, incr, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&size), 1);
-  XSendEvent(d, r.requestor, False, 0, &reply);
+  AnswerSelectionRequest(d, request, r.property);
   XFlush(d);
   std::size_t at = 0;
   bool ended = false;
@@ -719,12 +705,13 @@ void ServeInPieces(::Display* d, const XSelectionRequestEvent& r, XEvent reply, 
   while (NextEvent(d, e, deadline)) {
     if (e.type == SelectionClear) break;
     if (e.type != SelectionRequest) continue;
-    const XSelectionRequestEvent r = e.xselectionrequest;
-    XEvent reply = AnswerTo(r, r.property);
+    const XEvent request = e;
+    const XSelectionRequestEvent& r = request.xselectionrequest;
     if (r.target == utf8 && part > 0 && serve.size() > part) {
-      ServeInPieces(d, r, reply, serve, part, deadline);
+      ServeInPieces(d, request, serve, part, deadline);
       continue;
     }
+    Atom answer = r.property;
     if (r.target == utf8) {
       XChangeProperty(d, r.requestor, r.property, utf8, 8, PropModeReplace,
                       reinterpret_cast<const unsigned char*>(serve.data()), static_cast<int>(serve.size()));
@@ -733,9 +720,9 @@ void ServeInPieces(::Display* d, const XSelectionRequestEvent& r, XEvent reply, 
       XChangeProperty(d, r.requestor, r.property, XA_ATOM, 32, PropModeReplace,
                       reinterpret_cast<unsigned char*>(list), 2);
     } else {
-      reply.xselection.property = None;
+      answer = None;
     }
-    XSendEvent(d, r.requestor, False, 0, &reply);
+    AnswerSelectionRequest(d, request, answer);
     XFlush(d);
   }
   _exit(0);

@@ -48,12 +48,12 @@ ORV_REGISTER(TcxFilterComboBoxHelper)
 
 // --- properties ----------------------------------------------------------------------------
 
-void TcxCustomComboBoxProperties::Assign(TPersistent* Source) {
+void TcxCustomComboBoxProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomComboBoxProperties*>(Source);
-  if (!source) return inherited::Assign(Source);
+  if (!source) return inherited::DoAssign(Source);
   BeginUpdate();
   auto end = orv::ScopeExit([this] { EndUpdate(); });
-  inherited::Assign(Source);
+  inherited::DoAssign(Source);
   SetDropDownListStyle(source->FDropDownListStyle);
   SetDropDownRows(source->FDropDownRows);
   SetItemHeight(source->FItemHeight);

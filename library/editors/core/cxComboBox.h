@@ -23,7 +23,6 @@ class TcxCustomComboBoxProperties : public TcxCustomDropDownEditProperties {
  public:
   explicit TcxCustomComboBoxProperties(TPersistent* AOwner) : TcxCustomDropDownEditProperties(AOwner) {}
 
-  void Assign(TPersistent* Source) override;
   TClass GetContainerClass() const override;
   TClass GetViewDataClass() const override;
   TClass GetViewInfoClass() const override;
@@ -58,6 +57,9 @@ class TcxCustomComboBoxProperties : public TcxCustomDropDownEditProperties {
 
   TcxEditDrawItemEvent OnDrawItem;
   TMeasureItemEvent OnMeasureItem;
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   TcxEditDropDownListStyle FDropDownListStyle = lsEditList;

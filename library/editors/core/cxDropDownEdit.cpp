@@ -92,12 +92,12 @@ TClassRef<TcxCustomEditPopupWindow> TcxCustomDropDownEditProperties::GetPopupWin
   return TcxCustomEditPopupWindow::StaticClass();
 }
 
-void TcxCustomDropDownEditProperties::Assign(TPersistent* Source) {
+void TcxCustomDropDownEditProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomDropDownEditProperties*>(Source);
-  if (!source) return inherited::Assign(Source);
+  if (!source) return inherited::DoAssign(Source);
   BeginUpdate();
   auto end = orv::ScopeExit([this] { EndUpdate(); });
-  inherited::Assign(Source);
+  inherited::DoAssign(Source);
   SetButtonGlyph(source->GetButtonGlyph());
   FImmediateDropDown = source->FImmediateDropDown;
   FImmediatePopup = source->FImmediatePopup;

@@ -26,9 +26,6 @@ class TcxCustomDropDownEditProperties : public TcxCustomMaskEditProperties {
   explicit TcxCustomDropDownEditProperties(TPersistent* AOwner);
   void AfterConstruction() override;
 
-  // The popup settings and events as one change; the glyph through its
-  // setter, the finalize event stays the editor's own.
-  void Assign(TPersistent* Source) override;
   // Keeps the glyph button's kind in step with its glyph first.
   void Changed() override;
 
@@ -95,6 +92,11 @@ class TcxCustomDropDownEditProperties : public TcxCustomMaskEditProperties {
   TNotifyEvent OnFinalizePopup;
   TNotifyEvent OnInitPopup;
   TNotifyEvent OnPopup;
+
+ protected:
+  // The popup settings and events as one change; the glyph through its
+  // setter, the finalize event stays the editor's own.
+  void DoAssign(TPersistent* Source) override;
 
  private:
   void CheckGlyphButtonKind();

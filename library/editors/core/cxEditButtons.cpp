@@ -19,10 +19,10 @@ TcxEditButtons* TcxEditButton::GetCollection() const {
   return static_cast<TcxEditButtons*>(TCollectionItem::GetCollection());
 }
 
-void TcxEditButton::Assign(TPersistent* Source) {
+void TcxEditButton::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxEditButton*>(Source);
   if (!source) {
-    TCollectionItem::Assign(Source);
+    TCollectionItem::DoAssign(Source);
     return;
   }
   auto update = orv::UpdateScopeIf(TCollectionItem::GetCollection());

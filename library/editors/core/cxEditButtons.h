@@ -21,10 +21,6 @@ class TcxEditButton : public TCollectionItem {
   explicit TcxEditButton(TCollection* Collection);
   ~TcxEditButton() override;
 
-  // Another button is copied through the setters as one change of the
-  // collection.
-  void Assign(TPersistent* Source) override;
-
   const AnsiString& GetCaption() const { return FCaption; }
   void SetCaption(const AnsiString& Value);
   // The caption without its accelerator marks.
@@ -56,6 +52,11 @@ class TcxEditButton : public TCollectionItem {
   void SetWidth(Integer Value);
 
   TcxEditButtons* GetCollection() const;
+
+ protected:
+  // Another button is copied through the setters as one change of the
+  // collection.
+  void DoAssign(TPersistent* Source) override;
 
  private:
   void GlyphChanged(TObject* Sender);

@@ -46,10 +46,10 @@ void TcxCustomEditDefaultValuesProvider::ClearUsers() {
 
 // ---------------------------------------------------------------------------
 
-void TcxEditAlignment::Assign(TPersistent* Source) {
+void TcxEditAlignment::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxEditAlignment*>(Source);
   if (!source) {
-    TPersistent::Assign(Source);
+    TPersistent::DoAssign(Source);
     return;
   }
   FVert = source->FVert;
@@ -83,10 +83,10 @@ TcxCustomEditPropertiesValues::TcxCustomEditPropertiesValues(TPersistent* AOwner
 
 TPersistent* TcxCustomEditPropertiesValues::GetOwner() { return FOwner; }
 
-void TcxCustomEditPropertiesValues::Assign(TPersistent* Source) {
+void TcxCustomEditPropertiesValues::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomEditPropertiesValues*>(Source);
   if (!source) {
-    TPersistent::Assign(Source);
+    TPersistent::DoAssign(Source);
     return;
   }
   BeginUpdate();
@@ -456,10 +456,10 @@ void TcxCustomEditProperties::LeaveUsers() {
 
 // --- copying -----------------------------------------------------------------
 
-void TcxCustomEditProperties::Assign(TPersistent* Source) {
+void TcxCustomEditProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomEditProperties*>(Source);
   if (!source) {
-    TcxInterfacedPersistent::Assign(Source);
+    TcxInterfacedPersistent::DoAssign(Source);
     return;
   }
   BeginUpdate();

@@ -150,8 +150,6 @@ class TcxEditAlignment : public TPersistent {
  public:
   explicit TcxEditAlignment(TPersistent* AOwner) : FOwner(AOwner) {}
 
-  // Copies the values and the horizontal mark, then notifies.
-  void Assign(TPersistent* Source) override;
   TPersistent* GetOwner() override { return FOwner; }
   // Forgets the horizontal value and notifies.
   void Reset();
@@ -165,6 +163,10 @@ class TcxEditAlignment : public TPersistent {
   bool IsVertStored() const { return FVert != cxEditDefaultVertAlignment; }
 
   TNotifyEvent OnChanged;
+
+ protected:
+  // Copies the values and the horizontal mark, then notifies.
+  void DoAssign(TPersistent* Source) override;
 
  private:
   friend class TcxCustomEditProperties;
@@ -184,7 +186,6 @@ class TcxCustomEditPropertiesValues : public TPersistent {
  public:
   explicit TcxCustomEditPropertiesValues(TPersistent* AOwner);
 
-  void Assign(TPersistent* Source) override;
   TPersistent* GetOwner() override;
   // Clears every mark.
   virtual void RestoreDefaults();
@@ -198,6 +199,8 @@ class TcxCustomEditPropertiesValues : public TPersistent {
   void SetReadOnly(bool Value);
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   TcxCustomEditProperties* GetProperties() const { return FOwner; }
   // Tells the owner that a mark changed.
   void Changed();
@@ -213,10 +216,6 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   explicit TcxCustomEditProperties(TPersistent* AOwner);
   ~TcxCustomEditProperties() override;
   void AfterConstruction() override;
-
-  // Copies another properties object's settings as one change; the
-  // target keeps its own OnPropertiesChanged and close-popup handler.
-  void Assign(TPersistent* Source) override;
 
   // Factories: the editor control, view data, view info and style classes
   // of the kind.
@@ -355,6 +354,10 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   std::weak_ptr<const void> Presence();
 
  protected:
+  // Copies another properties object's settings as one change; the
+  // target keeps its own OnPropertiesChanged and close-popup handler.
+  void DoAssign(TPersistent* Source) override;
+
   virtual void AlignmentChangedHandler(TObject* Sender);
   virtual void BaseSetAlignment(TcxEditAlignment* Value);
   TcxEditAlignment* BaseGetAlignment();

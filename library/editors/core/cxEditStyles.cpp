@@ -192,10 +192,10 @@ TcxEditStyleController* TcxCustomEditStyle::GetEditStyleController() {
 
 void TcxCustomEditStyle::SetEditStyleController(TcxEditStyleController* Value) { SetStyleController(Value); }
 
-void TcxCustomEditStyle::Assign(TPersistent* Source) {
+void TcxCustomEditStyle::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomEditStyle*>(Source);
   if (!source) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
   BeginUpdate();
@@ -205,7 +205,7 @@ void TcxCustomEditStyle::Assign(TPersistent* Source) {
   FGradientButtons = source->FGradientButtons;
   FPopupBorderStyle = source->FPopupBorderStyle;
   FPopupCloseButton = source->FPopupCloseButton;
-  inherited::Assign(Source);
+  inherited::DoAssign(Source);
   Changed();
 }
 

@@ -27,8 +27,6 @@ class TcxCustomEditStyle : public TcxContainerStyle {
  public:
   using TcxContainerStyle::TcxContainerStyle;
 
-  // Copies the editor values and the container's, as one change.
-  void Assign(TPersistent* Source) override;
   // Colour, font and text colour from view parameters, as one change.
   void Init(const TcxViewParams& AParams);
 
@@ -63,6 +61,9 @@ class TcxCustomEditStyle : public TcxContainerStyle {
   bool IsPopupBorderStyleStored() { return IsValueStored(svPopupBorderStyle); }
 
  protected:
+  // Copies the editor values and the container's, as one change.
+  void DoAssign(TPersistent* Source) override;
+
   virtual TcxEditButtonStyle DefaultButtonStyle();
   virtual TcxEditButtonTransparency DefaultButtonTransparency();
   virtual bool DefaultGradientButtons();

@@ -50,10 +50,10 @@ bool LooksDifferent(const TcxEditButtonViewInfo* A, const TcxEditButtonViewInfo*
 
 // --- TcxEditButtonViewInfo -----------------------------------------------------
 
-void TcxEditButtonViewInfo::Assign(TPersistent* Source) {
+void TcxEditButtonViewInfo::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxEditButtonViewInfo*>(Source);
   if (!source) {
-    TPersistent::Assign(Source);
+    TPersistent::DoAssign(Source);
     return;
   }
   NativeState = source->NativeState;

@@ -21,15 +21,16 @@ class TcxEditButtonViewInfo : public TPersistent, public TcxEditButtonPaintInfo 
  public:
   TcxEditButtonViewInfo() = default;
 
-  // Copies what decides the button's look: native state, background
-  // colour, bounds, style and state.
-  void Assign(TPersistent* Source) override;
   // Bounds when the look differs from AViewInfo's, else an empty region.
   virtual TcxRegion* GetUpdateRegion(TcxEditButtonViewInfo* AViewInfo);
   // Invalidates the button (moved by AEditViewInfoOffset) in AControl's
   // window when its look differs from AViewInfo's; answers whether it did.
   virtual bool Repaint(TWinControl* AControl, TcxEditButtonViewInfo* AViewInfo, const TPoint& AEditViewInfoOffset);
 
+ protected:
+  // Copies what decides the button's look: native state, background
+  // colour, bounds, style and state.
+  void DoAssign(TPersistent* Source) override;
 };
 
 using TcxEditButtonViewInfoClass = TClassRef<TcxEditButtonViewInfo>;

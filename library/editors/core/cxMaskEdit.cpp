@@ -123,15 +123,15 @@ void TcxCustomMaskEditProperties::Changed() {
   TcxCustomTextEditProperties::Changed();
 }
 
-void TcxCustomMaskEditProperties::Assign(TPersistent* Source) {
+void TcxCustomMaskEditProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomMaskEditProperties*>(Source);
   if (!source) {
-    TcxCustomTextEditProperties::Assign(Source);
+    TcxCustomTextEditProperties::DoAssign(Source);
     return;
   }
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(); });
-  TcxCustomTextEditProperties::Assign(Source);
+  TcxCustomTextEditProperties::DoAssign(Source);
   SetMaskKind(source->GetMaskKind());
   SetEditMask(source->GetEditMask());
   SetCaseInsensitive(source->GetCaseInsensitive());

@@ -38,10 +38,6 @@ class TcxCustomMaskEditProperties : public TcxCustomTextEditProperties {
   explicit TcxCustomMaskEditProperties(TPersistent* AOwner);
   ~TcxCustomMaskEditProperties() override;
 
-  // Another mask properties object's settings as one change: the text
-  // settings, then kind, mask, case sensitivity, blank rule and display of
-  // blanks, in that order.
-  void Assign(TPersistent* Source) override;
   // Forgets the display-preparation mode before the editors hear of it.
   void Changed() override;
 
@@ -91,6 +87,11 @@ class TcxCustomMaskEditProperties : public TcxCustomTextEditProperties {
   static bool EmptyMask(const AnsiString& AMask);
 
  protected:
+  // Another mask properties object's settings as one change: the text
+  // settings, then kind, mask, case sensitivity, blank rule and display of
+  // blanks, in that order.
+  void DoAssign(TPersistent* Source) override;
+
   // A mode without an editor compiled with the effective mask; null when
   // the mask is empty.
   TOwned<TcxMaskEditCustomMode> CreateMode();

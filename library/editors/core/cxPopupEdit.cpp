@@ -49,9 +49,9 @@ void TcxCustomPopupEditProperties::AfterConstruction() {
 
 TcxCustomPopupEditProperties::~TcxCustomPopupEditProperties() { FFreeNotificator->Free(); }
 
-void TcxCustomPopupEditProperties::Assign(TPersistent* Source) {
+void TcxCustomPopupEditProperties::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxCustomPopupEditProperties*>(Source)) SetPopupControl(source->FPopupControl);
-  inherited::Assign(Source);
+  inherited::DoAssign(Source);
 }
 
 TClass TcxCustomPopupEditProperties::GetContainerClass() const { return TcxPopupEdit::StaticClass(); }

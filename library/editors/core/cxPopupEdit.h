@@ -14,7 +14,6 @@ class TcxCustomPopupEditProperties : public TcxCustomDropDownEditProperties {
   ~TcxCustomPopupEditProperties() override;
   void AfterConstruction() override;
 
-  void Assign(TPersistent* Source) override;
   TClass GetContainerClass() const override;
   TClassRef<TcxCustomEditPopupWindow> GetPopupWindowClass() const override;
   bool IsLookupDataVisual() const override { return false; }
@@ -23,6 +22,9 @@ class TcxCustomPopupEditProperties : public TcxCustomDropDownEditProperties {
   // Not owned; forgotten when it is freed.
   TControl* GetPopupControl() const { return FPopupControl; }
   void SetPopupControl(TControl* Value);
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   void PopupControlFreed(TComponent* Sender);

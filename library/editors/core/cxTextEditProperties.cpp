@@ -56,15 +56,15 @@ TcxCustomTextEditProperties* TcxTextEditPropertiesValues::GetTextProperties() co
   return dynamic_cast<TcxCustomTextEditProperties*>(GetProperties());
 }
 
-void TcxTextEditPropertiesValues::Assign(TPersistent* Source) {
+void TcxTextEditPropertiesValues::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxTextEditPropertiesValues*>(Source);
   if (!source) {
-    TcxCustomEditPropertiesValues::Assign(Source);
+    TcxCustomEditPropertiesValues::DoAssign(Source);
     return;
   }
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(); });
-  TcxCustomEditPropertiesValues::Assign(Source);
+  TcxCustomEditPropertiesValues::DoAssign(Source);
   SetDisplayFormat(source->FDisplayFormat);
   SetEditFormat(source->FEditFormat);
   SetMaxLength(source->FMaxLength);
@@ -168,15 +168,15 @@ bool TcxCustomTextEditProperties::IsResetEditClass() const { return GetEditingSt
 
 // --- copying -------------------------------------------------------------------
 
-void TcxCustomTextEditProperties::Assign(TPersistent* Source) {
+void TcxCustomTextEditProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomTextEditProperties*>(Source);
   if (!source) {
-    TcxCustomEditProperties::Assign(Source);
+    TcxCustomEditProperties::DoAssign(Source);
     return;
   }
   BeginUpdate();
   orv::ScopeExit end([this] { EndUpdate(true); });
-  TcxCustomEditProperties::Assign(Source);
+  TcxCustomEditProperties::DoAssign(Source);
   SetCharCase(source->FCharCase);
   SetEchoMode(source->FEchoMode);
   SetFixedListSelection(source->FFixedListSelection);

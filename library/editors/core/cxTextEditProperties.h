@@ -43,8 +43,6 @@ class TcxTextEditPropertiesValues : public TcxCustomEditPropertiesValues {
  public:
   explicit TcxTextEditPropertiesValues(TPersistent* AOwner) : TcxCustomEditPropertiesValues(AOwner) {}
 
-  // Copies the base marks and the five marks as one change.
-  void Assign(TPersistent* Source) override;
   // Clears every mark as one change.
   void RestoreDefaults() override;
 
@@ -67,6 +65,10 @@ class TcxTextEditPropertiesValues : public TcxCustomEditPropertiesValues {
   bool IsMaxValueStored() const;
   bool IsMinValueStored() const;
 
+ protected:
+  // Copies the base marks and the five marks as one change.
+  void DoAssign(TPersistent* Source) override;
+
  private:
   TcxCustomTextEditProperties* GetTextProperties() const;
 
@@ -83,10 +85,6 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFo
   explicit TcxCustomTextEditProperties(TPersistent* AOwner);
   ~TcxCustomTextEditProperties() override;
   void AfterConstruction() override;
-
-  // Another text-edit properties object's settings as one change; the five
-  // flagged values are copied only where the source set them.
-  void Assign(TPersistent* Source) override;
 
   // Factories. The editor class is the text editor's (defined with it).
   TClass GetContainerClass() const override;
@@ -226,6 +224,10 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFo
   TcxNewLookupDisplayTextEvent OnNewLookupDisplayText;
 
  protected:
+  // Another text-edit properties object's settings as one change; the five
+  // flagged values are copied only where the source set them.
+  void DoAssign(TPersistent* Source) override;
+
   void AlignmentChangedHandler(TObject* Sender) override;
   void BaseSetAlignment(TcxEditAlignment* Value) override;
   // Reads the legacy "IsDisplayFormatAssigned" mark of older streams.

@@ -28,10 +28,10 @@ TcxCustomInplaceEditContainer* TcxCustomEditContainerItemOptions::GetItem() {
   return static_cast<TcxCustomInplaceEditContainer*>(GetOwner());
 }
 
-void TcxCustomEditContainerItemOptions::Assign(TPersistent* Source) {
+void TcxCustomEditContainerItemOptions::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomEditContainerItemOptions*>(Source);
   if (!source) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
   std::copy(std::begin(source->ExtraFlags), std::end(source->ExtraFlags), std::begin(ExtraFlags));
@@ -95,9 +95,9 @@ TcxStyles* TcxEditContainerStyles::GetControlStyles() {
   return item && item->GetEditingControl() ? item->GetEditingControl()->GetStyles() : nullptr;
 }
 
-void TcxEditContainerStyles::Assign(TPersistent* Source) {
+void TcxEditContainerStyles::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxEditContainerStyles*>(Source)) SetContent(source->GetContent());
-  inherited::Assign(Source);
+  inherited::DoAssign(Source);
 }
 
 void TcxEditContainerStyles::Changed(Integer AIndex) {
@@ -168,12 +168,12 @@ void TcxItemDataBinding::SetValueType(const AnsiString& Value) {
 
 bool TcxItemDataBinding::IsValueTypeStored() { return GetValueTypeClass() != TcxStringValueType::Class(); }
 
-void TcxItemDataBinding::Assign(TPersistent* Source) {
+void TcxItemDataBinding::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxItemDataBinding*>(Source)) {
     SetValueType(source->GetValueType());
     SetValueTypeClass(source->GetValueTypeClass());
   } else {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
   }
 }
 
@@ -304,10 +304,10 @@ TcxCustomInplaceEditContainer::~TcxCustomInplaceEditContainer() {
   DestroyProperties();
 }
 
-void TcxCustomInplaceEditContainer::Assign(TPersistent* Source) {
+void TcxCustomInplaceEditContainer::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomInplaceEditContainer*>(Source);
   if (!source) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
   FDataBinding->Assign(source->GetDataBinding());

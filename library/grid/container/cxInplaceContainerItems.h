@@ -42,7 +42,6 @@ class TcxCustomEditContainerItemOptions : public TcxOwnedPersistent {
   ORV_CLASS(TcxCustomEditContainerItemOptions, TcxOwnedPersistent)
  public:
   explicit TcxCustomEditContainerItemOptions(TPersistent* AOwner) : TcxOwnedPersistent(AOwner) {}
-  void Assign(TPersistent* Source) override;
   TcxCustomInplaceEditContainer* GetItem();
 
   bool GetEditing() const { return FEditing; }
@@ -65,6 +64,8 @@ class TcxCustomEditContainerItemOptions : public TcxOwnedPersistent {
   bool ExtraFlags[3] = {true, true, true};
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   virtual void Changed();
 
  private:
@@ -86,7 +87,6 @@ class TcxEditContainerStyles : public TcxStyles {
   ORV_CLASS(TcxEditContainerStyles, TcxStyles)
  public:
   explicit TcxEditContainerStyles(TPersistent* AOwner) : TcxStyles(AOwner) {}
-  void Assign(TPersistent* Source) override;
   TcxCustomInplaceEditContainer* GetItem();
   // The control's styles.
   TcxStyles* GetControlStyles();
@@ -95,6 +95,8 @@ class TcxEditContainerStyles : public TcxStyles {
   void SetContent(TcxStyle* Value) { SetValue(ecs_Content, Value); }
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   void Changed(Integer AIndex) override;
 };
 
@@ -147,7 +149,6 @@ class TcxItemDataBinding : public TcxCustomItemDataBinding {
   ORV_CLASS(TcxItemDataBinding, TcxCustomItemDataBinding)
  public:
   explicit TcxItemDataBinding(TPersistent* AOwner) : TcxCustomItemDataBinding(AOwner) {}
-  void Assign(TPersistent* Source) override;
 
   TcxValueTypeClass GetValueTypeClass() override;
   void SetValueTypeClass(TcxValueTypeClass Value);
@@ -156,6 +157,9 @@ class TcxItemDataBinding : public TcxCustomItemDataBinding {
   AnsiString GetValueType();
   void SetValueType(const AnsiString& Value);
   bool IsValueTypeStored();
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   TcxValueTypeClass FValueTypeClass = nullptr;
@@ -231,7 +235,6 @@ class TcxCustomInplaceEditContainer : public TComponent,
   void AfterConstruction() override;
   void BeforeDestruction() override;
   ~TcxCustomInplaceEditContainer() override;
-  void Assign(TPersistent* Source) override;
 
   // ---- The item's operations, in the order descendants meet them ----
   virtual void CalculateEditViewInfo(const Variant& AValue, TcxEditCellViewInfo* ACell, const TPoint& AMousePos);
@@ -342,6 +345,8 @@ class TcxCustomInplaceEditContainer : public TComponent,
   TcxGetEditPropertiesEvent OnGetEditingProperties;
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   TcxCustomDataController* GetDataController();
   TcxEditingControl* FEditingControl = nullptr;
 

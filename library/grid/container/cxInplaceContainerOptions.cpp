@@ -30,7 +30,7 @@ TcxEditingControl* TcxControlOptionsView::GetEditingControl() {
   return static_cast<TcxEditingControl*>(GetOwner());
 }
 
-void TcxControlOptionsView::Assign(TPersistent* Source) {
+void TcxControlOptionsView::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxControlOptionsView*>(Source)) {
     SetCellAutoHeight(source->GetCellAutoHeight());
     SetCellEndEllipsis(source->GetCellEndEllipsis());
@@ -38,7 +38,7 @@ void TcxControlOptionsView::Assign(TPersistent* Source) {
     SetScrollBars(source->GetScrollBars());
     SetShowEditButtons(source->GetShowEditButtons());
   } else {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
   }
 }
 
@@ -85,12 +85,12 @@ TcxEditingControl* TcxControlOptionsData::GetEditingControl() {
   return static_cast<TcxEditingControl*>(GetOwner());
 }
 
-void TcxControlOptionsData::Assign(TPersistent* Source) {
+void TcxControlOptionsData::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxControlOptionsData*>(Source)) {
     FCancelOnExit = source->GetCancelOnExit();
     SetEditing(source->GetEditing());
   } else {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
   }
 }
 
@@ -111,7 +111,7 @@ TcxEditingControl* TcxControlOptionsBehavior::GetEditingControl() {
   return static_cast<TcxEditingControl*>(GetOwner());
 }
 
-void TcxControlOptionsBehavior::Assign(TPersistent* Source) {
+void TcxControlOptionsBehavior::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxControlOptionsBehavior*>(Source)) {
     SetAlwaysShowEditor(source->GetAlwaysShowEditor());
     SetCellHints(source->GetCellHints());
@@ -121,7 +121,7 @@ void TcxControlOptionsBehavior::Assign(TPersistent* Source) {
     SetGoToNextCellOnTab(source->GetGoToNextCellOnTab());
     SetImmediateEditor(source->GetImmediateEditor());
   } else {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
   }
 }
 

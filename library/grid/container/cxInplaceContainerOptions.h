@@ -90,7 +90,6 @@ class TcxControlOptionsView : public TcxOwnedPersistent {
   ORV_CLASS(TcxControlOptionsView, TcxOwnedPersistent)
  public:
   explicit TcxControlOptionsView(TPersistent* AOwner) : TcxOwnedPersistent(AOwner) {}
-  void Assign(TPersistent* Source) override;
   TcxEditingControl* GetEditingControl();
 
   bool GetCellAutoHeight() const { return FCellAutoHeight; }
@@ -106,6 +105,8 @@ class TcxControlOptionsView : public TcxOwnedPersistent {
   void SetShowEditButtons(TcxEditingControlEditShowButtons Value);
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   // The layout depends on every view option.
   virtual void Changed();
 
@@ -120,7 +121,6 @@ class TcxControlOptionsData : public TcxOwnedPersistent {
   ORV_CLASS(TcxControlOptionsData, TcxOwnedPersistent)
  public:
   explicit TcxControlOptionsData(TPersistent* AOwner) : TcxOwnedPersistent(AOwner) {}
-  void Assign(TPersistent* Source) override;
   TcxEditingControl* GetEditingControl();
 
   bool GetCancelOnExit() const { return FCancelOnExit; }
@@ -130,6 +130,8 @@ class TcxControlOptionsData : public TcxOwnedPersistent {
   void SetEditing(bool Value);
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   virtual void Changed() {}
 
  private:
@@ -141,7 +143,6 @@ class TcxControlOptionsBehavior : public TcxOwnedPersistent {
   ORV_CLASS(TcxControlOptionsBehavior, TcxOwnedPersistent)
  public:
   explicit TcxControlOptionsBehavior(TPersistent* AOwner) : TcxOwnedPersistent(AOwner) {}
-  void Assign(TPersistent* Source) override;
   TcxEditingControl* GetEditingControl();
 
   bool GetAlwaysShowEditor() const { return FAlwaysShowEditor; }
@@ -169,6 +170,8 @@ class TcxControlOptionsBehavior : public TcxOwnedPersistent {
   void SetIncSearchItem(TcxCustomInplaceEditContainer* Value);
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   virtual void Changed();
   bool FDragDropImages = false;
 

@@ -557,14 +557,14 @@ TcxCustomLookAndFeelPainterClass TcxCustomControlStyles::GetPainter() {
   return control ? control->GetLookAndFeelPainter() : GetCurrentPainterClass();
 }
 
-void TcxCustomControlStyles::Assign(TPersistent* Source) {
+void TcxCustomControlStyles::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxCustomControlStyles*>(Source)) {
     SetContent(source->GetContent());
     SetBackground(source->GetBackground());
     SetInactive(source->GetInactive());
     SetSelection(source->GetSelection());
   }
-  inherited::Assign(Source);
+  inherited::DoAssign(Source);
   Changed(ecs_Content);
 }
 

@@ -281,7 +281,6 @@ class TcxCustomControlStyles : public TcxStyles {
  public:
   explicit TcxCustomControlStyles(TPersistent* AOwner);
   ~TcxCustomControlStyles() override;
-  void Assign(TPersistent* Source) override;
 
   TcxViewParams GetBackgroundParams();
   // The selection while the control has the focus, else the inactive one.
@@ -305,6 +304,8 @@ class TcxCustomControlStyles : public TcxStyles {
   }
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   void GetDefaultViewParams(Integer AIndex, TObject* AData, TcxViewParams& AParams) override;
   void Changed(Integer AIndex) override;
 

@@ -64,10 +64,10 @@ TPersistent* TcxNavigatorButton::GetOwner() { return FButtons; }
 
 IcxNavigatorOwner* TcxNavigatorButton::GetNavigator() const { return FButtons->GetNavigator(); }
 
-void TcxNavigatorButton::Assign(TPersistent* Source) {
+void TcxNavigatorButton::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxNavigatorButton*>(Source);
   if (!source) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
   SetEnabled(source->FEnabled);
@@ -181,10 +181,10 @@ TcxNavigatorButton* TcxCustomNavigatorButtons::GetButton(Integer AIndex) const {
   return AIndex >= 0 && AIndex < NavigatorButtonCount ? FButtons[AIndex] : nullptr;
 }
 
-void TcxCustomNavigatorButtons::Assign(TPersistent* Source) {
+void TcxCustomNavigatorButtons::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomNavigatorButtons*>(Source);
   if (!source) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
   for (Integer i = 0; i < NavigatorButtonCount; ++i) FButtons[i]->Assign(source->FButtons[i]);

@@ -73,7 +73,6 @@ class TcxNavigatorButton : public TPersistent {
   TcxNavigatorButton(TcxCustomNavigatorButtons* AButtons, Integer ADefaultIndex)
       : FDefaultIndex(ADefaultIndex), FButtons(AButtons) {}
 
-  void Assign(TPersistent* Source) override;
   // Runs DoClick when the button is effectively enabled.
   void Click();
   // The button's own OnClick alone, else the set's OnButtonClick and,
@@ -110,6 +109,8 @@ class TcxNavigatorButton : public TPersistent {
   TSize GetImageSize();
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   TPersistent* GetOwner() override;
 
  private:
@@ -133,7 +134,6 @@ class TcxCustomNavigatorButtons : public TPersistent {
   void AfterConstruction() override;
   ~TcxCustomNavigatorButtons() override;
 
-  void Assign(TPersistent* Source) override;
   // Clicks button AIndex (through its own click chain).
   void ClickButton(Integer AIndex);
   Integer GetButtonCount() const { return NavigatorButtonCount; }
@@ -190,6 +190,8 @@ class TcxCustomNavigatorButtons : public TPersistent {
   TcxNavigatorButtonClickEvent OnButtonClick;
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   virtual void CreateButtons();
   virtual void DestroyButtons();
   TPersistent* GetOwner() override;

@@ -44,10 +44,10 @@ TcxCustomVerticalGrid* TcxvgOptionsView::GetVerticalGrid() {
 
 void TcxvgOptionsView::Changed() { inherited::Changed(); }
 
-void TcxvgOptionsView::Assign(TPersistent* Source) {
+void TcxvgOptionsView::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxvgOptionsView*>(Source);
   if (!source) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
   TcxCustomVerticalGrid* grid = GetVerticalGrid();
@@ -55,7 +55,7 @@ void TcxvgOptionsView::Assign(TPersistent* Source) {
   orv::ScopeExit end([grid] {
     if (grid) grid->EndUpdate();
   });
-  inherited::Assign(Source);
+  inherited::DoAssign(Source);
   SetAutoScaleBands(source->GetAutoScaleBands());
   SetBandsInterval(source->GetBandsInterval());
   SetCategoryExplorerStyle(source->GetCategoryExplorerStyle());
@@ -198,8 +198,8 @@ void TcxvgOptionsView::SetValueWidth(Integer Value) {
   Changed();
 }
 
-void TcxvgMultiRecordsOptionsView::Assign(TPersistent* Source) {
-  inherited::Assign(Source);
+void TcxvgMultiRecordsOptionsView::DoAssign(TPersistent* Source) {
+  inherited::DoAssign(Source);
   if (auto* source = dynamic_cast<TcxvgMultiRecordsOptionsView*>(Source))
     SetRecordsInterval(source->GetRecordsInterval());
 }
@@ -223,8 +223,8 @@ TcxvgOptionsBehavior::TcxvgOptionsBehavior(TPersistent* AOwner) : TcxControlOpti
   SetCellHints(true);
 }
 
-void TcxvgOptionsBehavior::Assign(TPersistent* Source) {
-  inherited::Assign(Source);
+void TcxvgOptionsBehavior::DoAssign(TPersistent* Source) {
+  inherited::DoAssign(Source);
   auto* source = dynamic_cast<TcxvgOptionsBehavior*>(Source);
   if (!source) return;
   FAlwaysShowEditorAssigned = source->FAlwaysShowEditorAssigned;
@@ -262,8 +262,8 @@ void TcxvgOptionsBehavior::SetHeaderSizing(bool Value) { SetFlag(FHeaderSizing, 
 void TcxvgOptionsBehavior::SetRowSizing(bool Value) { SetFlag(FRowSizing, Value); }
 void TcxvgOptionsBehavior::SetRowTracking(bool Value) { SetFlag(FRowTracking, Value); }
 
-void TcxvgMultiRecordsOptionsBehavior::Assign(TPersistent* Source) {
-  inherited::Assign(Source);
+void TcxvgMultiRecordsOptionsBehavior::DoAssign(TPersistent* Source) {
+  inherited::DoAssign(Source);
   if (auto* source = dynamic_cast<TcxvgMultiRecordsOptionsBehavior*>(Source))
     SetAllowChangeRecord(source->GetAllowChangeRecord());
 }
@@ -283,8 +283,8 @@ void TcxvgMultiRecordsOptionsBehavior::SetIncSearchItemRow(TcxCustomEditorRow* V
   SetIncSearchItem(Value ? Value->GetProperties()->GetEditContainer() : nullptr);
 }
 
-void TcxvgMultiRecordsOptionsData::Assign(TPersistent* Source) {
-  inherited::Assign(Source);
+void TcxvgMultiRecordsOptionsData::DoAssign(TPersistent* Source) {
+  inherited::DoAssign(Source);
   if (auto* source = dynamic_cast<TcxvgMultiRecordsOptionsData*>(Source)) {
     SetDeleting(source->GetDeleting());
     SetDeletingConfirmation(source->GetDeletingConfirmation());

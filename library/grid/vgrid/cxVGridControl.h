@@ -27,8 +27,6 @@ class TcxvgOptionsView : public TcxControlOptionsView {
   ORV_CLASS(TcxvgOptionsView, TcxControlOptionsView)
  public:
   explicit TcxvgOptionsView(TPersistent* AOwner) : TcxControlOptionsView(AOwner) {}
-  // Every option through its setter, as one change of the grid.
-  void Assign(TPersistent* Source) override;
   virtual void RestoreDefaults();
   TcxCustomVerticalGrid* GetVerticalGrid();
   // Applies the header width again (after a row change or a style switch).
@@ -77,6 +75,9 @@ class TcxvgOptionsView : public TcxControlOptionsView {
   void SetValueWidth(Integer Value);
 
  protected:
+  // Every option through its setter, as one change of the grid.
+  void DoAssign(TPersistent* Source) override;
+
   void Changed() override;
 
  private:
@@ -101,11 +102,13 @@ class TcxvgMultiRecordsOptionsView : public TcxvgOptionsView {
   ORV_CLASS(TcxvgMultiRecordsOptionsView, TcxvgOptionsView)
  public:
   explicit TcxvgMultiRecordsOptionsView(TPersistent* AOwner) : TcxvgOptionsView(AOwner) {}
-  void Assign(TPersistent* Source) override;
   void RestoreDefaults() override;
   Integer GetRecordsInterval() const { return FRecordsInterval; }
   // Held to 0..cxvgMaxExtent.
   void SetRecordsInterval(Integer Value);
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   Integer FRecordsInterval = 0;
@@ -115,7 +118,6 @@ class TcxvgOptionsBehavior : public TcxControlOptionsBehavior {
   ORV_CLASS(TcxvgOptionsBehavior, TcxControlOptionsBehavior)
  public:
   explicit TcxvgOptionsBehavior(TPersistent* AOwner);
-  void Assign(TPersistent* Source) override;
   virtual void RestoreDefaults();
 
   // Until set explicitly it follows the paint style: on in the 3-D style.
@@ -133,6 +135,9 @@ class TcxvgOptionsBehavior : public TcxControlOptionsBehavior {
   bool GetRowTracking() const { return FRowTracking; }
   void SetRowTracking(bool Value);
 
+ protected:
+  void DoAssign(TPersistent* Source) override;
+
  private:
   void SetFlag(bool& AField, bool AValue);
   bool FAlwaysShowEditorAssigned = false;
@@ -146,13 +151,15 @@ class TcxvgMultiRecordsOptionsBehavior : public TcxvgOptionsBehavior {
   ORV_CLASS(TcxvgMultiRecordsOptionsBehavior, TcxvgOptionsBehavior)
  public:
   explicit TcxvgMultiRecordsOptionsBehavior(TPersistent* AOwner) : TcxvgOptionsBehavior(AOwner) {}
-  void Assign(TPersistent* Source) override;
   bool GetAllowChangeRecord() const { return FAllowChangeRecord; }
   // A change relays out the grid.
   void SetAllowChangeRecord(bool Value);
   // The row of the incremental-search item.
   TcxCustomEditorRow* GetIncSearchItemRow();
   void SetIncSearchItemRow(TcxCustomEditorRow* Value);
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   bool FAllowChangeRecord = true;
@@ -162,7 +169,6 @@ class TcxvgMultiRecordsOptionsData : public TcxControlOptionsData {
   ORV_CLASS(TcxvgMultiRecordsOptionsData, TcxControlOptionsData)
  public:
   explicit TcxvgMultiRecordsOptionsData(TPersistent* AOwner) : TcxControlOptionsData(AOwner) {}
-  void Assign(TPersistent* Source) override;
   bool GetDeleting() const { return FDeleting; }
   void SetDeleting(bool Value);
   bool GetDeletingConfirmation() const { return FDeletingConfirmation; }
@@ -171,6 +177,8 @@ class TcxvgMultiRecordsOptionsData : public TcxControlOptionsData {
   void SetInserting(bool Value);
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   // The data-bound grid refreshes its navigators.
   void Changed() override;
 

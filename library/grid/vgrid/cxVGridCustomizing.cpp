@@ -212,10 +212,10 @@ TcxVerticalGridCustomizing::~TcxVerticalGridCustomizing() {
   ReleaseControls();
 }
 
-void TcxVerticalGridCustomizing::Assign(TPersistent* Source) {
+void TcxVerticalGridCustomizing::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxVerticalGridCustomizing*>(Source);
   if (!source) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
   SetRowCount(source->FRowCount);

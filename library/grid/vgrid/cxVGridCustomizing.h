@@ -82,9 +82,6 @@ class TcxVerticalGridCustomizing : public TcxOwnedInterfacedPersistent {
   explicit TcxVerticalGridCustomizing(TPersistent* AOwner);
   ~TcxVerticalGridCustomizing() override;
 
-  // RowCount and Visible.
-  void Assign(TPersistent* Source) override;
-
   // Whether the screen point lies over a showing list of the window.
   virtual bool CanDrop(const TPoint& P);
   // Asks for a caption and adds a hidden category with it.
@@ -120,6 +117,9 @@ class TcxVerticalGridCustomizing : public TcxOwnedInterfacedPersistent {
   TTabSheet* GetCategoriesSheet() const { return FTabSheetCategories; }
 
  protected:
+  // RowCount and Visible.
+  void DoAssign(TPersistent* Source) override;
+
   friend class TcxVerticalGridCustomizationForm;
   virtual void AdjustControls();
   virtual void CreateControls();

@@ -66,10 +66,10 @@ void TcxCustomRowProperties::Changed() {
 // ---------------------------------------------------------------------------
 // TcxCaptionRowProperties
 
-void TcxCaptionRowProperties::Assign(TPersistent* Source) {
+void TcxCaptionRowProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCaptionRowProperties*>(Source);
   if (!source) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
   TcxVerticalGridRows* rows = GetVerticalGrid() ? GetVerticalGrid()->GetRows() : nullptr;
@@ -272,10 +272,10 @@ void TcxCustomEditorRowProperties::AfterConstruction() {
 
 TcxCustomEditorRowProperties::~TcxCustomEditorRowProperties() { FreeAndNil(FEditContainer); }
 
-void TcxCustomEditorRowProperties::Assign(TPersistent* Source) {
+void TcxCustomEditorRowProperties::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxCustomEditorRowProperties*>(Source))
     FEditContainer->Assign(source->GetEditContainer());
-  inherited::Assign(Source);
+  inherited::DoAssign(Source);
 }
 
 TcxCellEditClass TcxCustomEditorRowProperties::GetInplaceEditContainerClass() { return TcxCellEdit::StaticClass(); }
@@ -349,8 +349,8 @@ TcxCustomEditViewData* TcxCustomEditorRowProperties::GetEditViewData() const {
 // ---------------------------------------------------------------------------
 // TcxEditorRowProperties
 
-void TcxEditorRowProperties::Assign(TPersistent* Source) {
-  inherited::Assign(Source);
+void TcxEditorRowProperties::DoAssign(TPersistent* Source) {
+  inherited::DoAssign(Source);
   // Only a grid that keeps its own record takes the value over; a
   // data-bound grid's values belong to its data.
   if (auto* source = dynamic_cast<TcxEditorRowProperties*>(Source))
@@ -381,8 +381,8 @@ void TcxCollectionItemEditorRowProperties::BeforeDestruction() {
   SetCollection(nullptr);
 }
 
-void TcxCollectionItemEditorRowProperties::Assign(TPersistent* Source) {
-  inherited::Assign(Source);
+void TcxCollectionItemEditorRowProperties::DoAssign(TPersistent* Source) {
+  inherited::DoAssign(Source);
   if (auto* source = dynamic_cast<TcxCollectionItemEditorRowProperties*>(Source)) SetWidth(source->GetWidth());
 }
 
@@ -393,8 +393,8 @@ void TcxCollectionItemEditorRowProperties::SetWidth(Integer Value) {
   Changed();
 }
 
-void TcxEditorRowItemProperties::Assign(TPersistent* Source) {
-  inherited::Assign(Source);
+void TcxEditorRowItemProperties::DoAssign(TPersistent* Source) {
+  inherited::DoAssign(Source);
   if (auto* source = dynamic_cast<TcxEditorRowItemProperties*>(Source)) SetValue(source->GetValue());
 }
 
@@ -429,10 +429,10 @@ void TcxMultiEditorRowProperties::AfterConstruction() {
 
 TcxMultiEditorRowProperties::~TcxMultiEditorRowProperties() { FreeAndNil(FEditors); }
 
-void TcxMultiEditorRowProperties::Assign(TPersistent* Source) {
+void TcxMultiEditorRowProperties::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxMultiEditorRowProperties*>(Source);
   if (!source) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
   SetSeparatorAlignmentVert(source->GetSeparatorAlignmentVert());

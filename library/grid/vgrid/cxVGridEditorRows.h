@@ -58,9 +58,6 @@ class TcxCaptionRowProperties : public TcxCustomRowProperties {
  public:
   explicit TcxCaptionRowProperties(TCollection* ACollection) : TcxCustomRowProperties(ACollection) {}
   explicit TcxCaptionRowProperties(TcxCustomRow* ARow) : TcxCustomRowProperties(ARow) {}
-  // From caption properties, as one change of the rows: the caption and
-  // whether it was assigned, the image, the alignments and the hint.
-  void Assign(TPersistent* Source) override;
 
   virtual AnsiString DefaultCaption() { return {}; }
   // The caption falls back on the default again.
@@ -85,6 +82,11 @@ class TcxCaptionRowProperties : public TcxCustomRowProperties {
   void SetImageIndex(Integer Value);
 
   AnsiString Hint;
+
+ protected:
+  // From caption properties, as one change of the rows: the caption and
+  // whether it was assigned, the image, the alignments and the hint.
+  void DoAssign(TPersistent* Source) override;
 
  private:
   TAlignment FHeaderAlignmentHorz = taLeftJustify;
@@ -170,8 +172,6 @@ class TcxCustomEditorRowProperties : public TcxCaptionRowProperties, public IcxE
   // The container comes from the class factory.
   void AfterConstruction() override;
   ~TcxCustomEditorRowProperties() override;
-  // The container first, then the caption part.
-  void Assign(TPersistent* Source) override;
 
   virtual TcxCellEditClass GetInplaceEditContainerClass();
   virtual void DoGetDisplayTextEvent(Integer ARecordIndex, AnsiString& AText);
@@ -218,6 +218,10 @@ class TcxCustomEditorRowProperties : public TcxCaptionRowProperties, public IcxE
   TcxVerticalGridGetEditPropertiesEvent OnGetEditProperties;
   TcxVerticalGridGetEditPropertiesEvent OnGetEditingProperties;
 
+ protected:
+  // The container first, then the caption part.
+  void DoAssign(TPersistent* Source) override;
+
  private:
   TcxCellEdit* FEditContainer = nullptr;
 };
@@ -227,8 +231,10 @@ class TcxEditorRowProperties : public TcxCustomEditorRowProperties {
  public:
   explicit TcxEditorRowProperties(TCollection* ACollection) : TcxCustomEditorRowProperties(ACollection) {}
   explicit TcxEditorRowProperties(TcxCustomRow* ARow) : TcxCustomEditorRowProperties(ARow) {}
+
+ protected:
   // Also the source's value, except into a data-bound grid.
-  void Assign(TPersistent* Source) override;
+  void DoAssign(TPersistent* Source) override;
 };
 
 // One editor of a multi-editor row.
@@ -244,7 +250,6 @@ class TcxCollectionItemEditorRowProperties : public TcxCustomEditorRowProperties
   // freeing the container asks the grid for a layout, which must no
   // longer find this editor or a cell of it.
   void BeforeDestruction() override;
-  void Assign(TPersistent* Source) override;
 
   Integer GetWidth() const { return FWidth; }
   // Held to 20..cxvgMaxExtent.
@@ -252,6 +257,9 @@ class TcxCollectionItemEditorRowProperties : public TcxCustomEditorRowProperties
 
   // A place for the properties' events in designers; never fired.
   TNotifyEvent EditPropertiesEvents;
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   Integer FWidth = 50;
@@ -262,7 +270,9 @@ class TcxEditorRowItemProperties : public TcxCollectionItemEditorRowProperties {
  public:
   explicit TcxEditorRowItemProperties(TCollection* ACollection) : TcxCollectionItemEditorRowProperties(ACollection) {}
   explicit TcxEditorRowItemProperties(TcxCustomRow* ARow) : TcxCollectionItemEditorRowProperties(ARow) {}
-  void Assign(TPersistent* Source) override;
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 };
 
 // The editors of a multi-editor row.
@@ -299,7 +309,6 @@ class TcxMultiEditorRowProperties : public TcxCustomRowProperties {
   explicit TcxMultiEditorRowProperties(TcxCustomRow* ARow) : TcxCustomRowProperties(ARow) {}
   void AfterConstruction() override;
   ~TcxMultiEditorRowProperties() override;
-  void Assign(TPersistent* Source) override;
 
   virtual TClass GetCollectionClass() { return TcxEditorPropertiesCollection::StaticClass(); }
 
@@ -313,6 +322,9 @@ class TcxMultiEditorRowProperties : public TcxCustomRowProperties {
   void SetSeparatorKind(TSeparatorKind Value);
   AnsiString GetSeparatorString() const { return FSeparatorString; }
   void SetSeparatorString(const AnsiString& Value);
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 
  private:
   TcxEditorPropertiesCollection* FEditors = nullptr;

@@ -67,10 +67,10 @@ void TcxRowOptions::RestoreDefaults() {
   Changed();
 }
 
-void TcxRowOptions::Assign(TPersistent* Source) {
+void TcxRowOptions::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxRowOptions*>(Source);
   if (!source) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
   FCanAutoHeight = source->FCanAutoHeight;
@@ -143,10 +143,10 @@ TcxCustomRow::~TcxCustomRow() {
   FreeAndNil(FOptions);
 }
 
-void TcxCustomRow::Assign(TPersistent* Source) {
+void TcxCustomRow::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomRow*>(Source);
   if (!source) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
   SetHeight(source->GetHeight());

@@ -39,7 +39,6 @@ class TcxRowOptions : public TPersistent {
  public:
   using ExtraConstructors = orv::Signatures<TObject*(TcxCustomRow*)>;
   explicit TcxRowOptions(TcxCustomRow* ARow) : FRow(ARow) {}
-  void Assign(TPersistent* Source) override;
   TPersistent* GetOwner() override;
   void RestoreDefaults();
 
@@ -62,6 +61,8 @@ class TcxRowOptions : public TPersistent {
   TcxCustomRow* GetRow() const { return FRow; }
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   virtual void Changed();
 
  private:
@@ -112,9 +113,6 @@ class TcxCustomRow : public TComponent, public IcxStoredObject {
   // frees the children: freeing a row frees its whole subtree.
   void BeforeDestruction() override;
   ~TcxCustomRow() override;
-  // From another row: Height, Visible, Expanded, the properties and the
-  // styles.
-  void Assign(TPersistent* Source) override;
 
   // ---- IcxStoredObject: the row's side of a stored layout ----
   // In the grid's name mode the component name (the decimal ID when the
@@ -241,6 +239,10 @@ class TcxCustomRow : public TComponent, public IcxStoredObject {
   void SetParentComponent(TComponent* Value) override;
 
  protected:
+  // From another row: Height, Visible, Expanded, the properties and the
+  // styles.
+  void DoAssign(TPersistent* Source) override;
+
   friend class TcxVerticalGridRows;
   friend class TcxCustomVerticalGrid;
   TcxVerticalGridRows* GetRows() const;

@@ -22,7 +22,7 @@ TcxCustomVerticalGrid* TcxVerticalGridStyles::GetVerticalGrid() {
   return dynamic_cast<TcxCustomVerticalGrid*>(GetControl());
 }
 
-void TcxVerticalGridStyles::Assign(TPersistent* Source) {
+void TcxVerticalGridStyles::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxVerticalGridStyles*>(Source)) {
     SetCategory(source->GetCategory());
     SetHeader(source->GetHeader());
@@ -31,7 +31,7 @@ void TcxVerticalGridStyles::Assign(TPersistent* Source) {
     OnGetHeaderStyle = source->OnGetHeaderStyle;
     OnGetContentStyle = source->OnGetContentStyle;
   }
-  inherited::Assign(Source);
+  inherited::DoAssign(Source);
 }
 
 TcxViewParams TcxVerticalGridStyles::GetCategoryParams(TcxCustomRow* ARow) {
@@ -131,14 +131,14 @@ void TcxvgCustomRowStyles::Changed(Integer AIndex) {
   if (row && row->GetVisible()) row->Changed(false);
 }
 
-void TcxCategoryRowStyles::Assign(TPersistent* Source) {
+void TcxCategoryRowStyles::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxCategoryRowStyles*>(Source)) SetHeader(source->GetHeader());
-  inherited::Assign(Source);
+  inherited::DoAssign(Source);
 }
 
-void TcxEditorRowStyles::Assign(TPersistent* Source) {
+void TcxEditorRowStyles::DoAssign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TcxEditorRowStyles*>(Source)) SetContent(source->GetContent());
-  inherited::Assign(Source);
+  inherited::DoAssign(Source);
 }
 
 // ---------------------------------------------------------------------------

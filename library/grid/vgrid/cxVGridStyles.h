@@ -23,7 +23,6 @@ class TcxVerticalGridStyles : public TcxCustomControlStyles {
   ORV_CLASS(TcxVerticalGridStyles, TcxCustomControlStyles)
  public:
   explicit TcxVerticalGridStyles(TPersistent* AOwner) : TcxCustomControlStyles(AOwner) {}
-  void Assign(TPersistent* Source) override;
 
   // Each from the style event, then the row's own style, then the grid's
   // slot, then the defaults.
@@ -48,6 +47,8 @@ class TcxVerticalGridStyles : public TcxCustomControlStyles {
   TcxvgOnGetContentStyleEvent OnGetContentStyle;
 
  protected:
+  void DoAssign(TPersistent* Source) override;
+
   // The grid's defaults.
   void GetDefaultViewParams(Integer AIndex, TObject* AData, TcxViewParams& AParams) override;
 
@@ -72,18 +73,22 @@ class TcxCategoryRowStyles : public TcxvgCustomRowStyles {
   ORV_CLASS(TcxCategoryRowStyles, TcxvgCustomRowStyles)
  public:
   explicit TcxCategoryRowStyles(TPersistent* AOwner) : TcxvgCustomRowStyles(AOwner) {}
-  void Assign(TPersistent* Source) override;
   TcxStyle* GetHeader() const { return static_cast<TcxStyle*>(GetValue(vgrs_Header)); }
   void SetHeader(TcxStyle* Value) { SetValue(vgrs_Header, Value); }
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 };
 
 class TcxEditorRowStyles : public TcxCategoryRowStyles {
   ORV_CLASS(TcxEditorRowStyles, TcxCategoryRowStyles)
  public:
   explicit TcxEditorRowStyles(TPersistent* AOwner) : TcxCategoryRowStyles(AOwner) {}
-  void Assign(TPersistent* Source) override;
   TcxStyle* GetContent() const { return static_cast<TcxStyle*>(GetValue(vgrs_Content)); }
   void SetContent(TcxStyle* Value) { SetValue(vgrs_Content, Value); }
+
+ protected:
+  void DoAssign(TPersistent* Source) override;
 };
 
 // A named, shareable set of grid styles.

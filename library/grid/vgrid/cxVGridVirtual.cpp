@@ -27,10 +27,10 @@ void TcxVirtualVerticalGrid::DestroySubClasses() {
   inherited::DestroySubClasses();
 }
 
-void TcxVirtualVerticalGrid::Assign(TPersistent* Source) {
+void TcxVirtualVerticalGrid::DoAssign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxVirtualVerticalGrid*>(Source);
   if (!source) {
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
     return;
   }
   BeginUpdate();

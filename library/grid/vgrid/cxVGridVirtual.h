@@ -23,10 +23,6 @@ class TcxVirtualVerticalGrid : public TcxCustomVerticalGrid, public IcxNavigator
  public:
   explicit TcxVirtualVerticalGrid(TComponent* AOwner) : TcxCustomVerticalGrid(AOwner) {}
 
-  // Options and the layout style from another data-bound grid, as one
-  // change.
-  void Assign(TPersistent* Source) override;
-
   // ---- IcxNavigator ----
   bool NavigatorCanDelete() override;
   bool NavigatorCanEdit() override;
@@ -91,6 +87,10 @@ class TcxVirtualVerticalGrid : public TcxCustomVerticalGrid, public IcxNavigator
   TcxControlOptionsViewClass GetOptionsViewClass() override;
 
  protected:
+  // Options and the layout style from another data-bound grid, as one
+  // change.
+  void DoAssign(TPersistent* Source) override;
+
   TcxvgLayoutStyle GetViewLayoutStyle() override { return FLayoutStyle; }
 
  private:

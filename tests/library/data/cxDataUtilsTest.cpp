@@ -44,7 +44,9 @@ class TNamedItem : public TCollectionItem {
  public:
   using TCollectionItem::TCollectionItem;
   AnsiString Name;
-  void Assign(TPersistent* Source) override { Name = static_cast<TNamedItem*>(Source)->Name; }
+
+ protected:
+  void DoAssign(TPersistent* Source) override { Name = static_cast<TNamedItem*>(Source)->Name; }
 };
 }  // namespace
 ORV_REGISTER(TNamedItem)

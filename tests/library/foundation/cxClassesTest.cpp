@@ -279,6 +279,23 @@ TEST(cxComponentCollection, NotificationsAndIds) {
   form->Free();
 }
 
+TEST(cxComponentCollection, AssignedToItselfItKeepsItsItems) {
+  TComponent* form = New<TComponent>(nullptr);
+  auto* owner = New<TTestOwner>(form);
+  owner->Items->Add();
+  owner->Items->Add();
+  std::vector<std::string> log;
+  owner->Items->OnChange = [&](TObject*, TcxComponentCollectionItem*, TcxComponentCollectionNotification n) {
+    log.push_back(TypeInfo<TcxComponentCollectionNotification>()->EnumNames[n]);
+  };
+  owner->Items->Assign(owner->Items);
+  ASSERT_EQ(owner->Items->GetCount(), 2);
+  EXPECT_EQ(owner->Items->GetItem(0)->GetID(), 0);
+  EXPECT_EQ(owner->Items->GetItem(1)->GetID(), 1);
+  EXPECT_TRUE(log.empty()) << "nothing was deleted or made again";
+  form->Free();
+}
+
 TEST(cxFoundationStartup, ShutDownReleasesTheOverridesAndDrawingResources) {
   RegisterFoundationUnits();
   InitializeUnits();

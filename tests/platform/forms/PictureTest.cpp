@@ -40,14 +40,15 @@ class TTestGraphic : public TGraphic {
   void SetWidth(Integer Value) override { FWidth = Value; }
   Integer GetHeight() const override { return FWidth ? 1 : 0; }
   void SetHeight(Integer) override {}
-  void Assign(TPersistent* Source) override {
+
+ protected:
+  void DoAssign(TPersistent* Source) override {
     if (auto* t = dynamic_cast<TTestGraphic*>(Source))
       FWidth = t->FWidth;
     else
-      inherited::Assign(Source);
+      inherited::DoAssign(Source);
   }
 
- protected:
   void Draw(TCanvas* Canvas, const TRect& Rect) override {
     Canvas->GetBrush()->SetColor(clRed);
     Canvas->FillRect(Rect);

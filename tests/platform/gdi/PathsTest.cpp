@@ -340,3 +340,178 @@ TEST(Paths, GeometricPensWidenWithTheirCapsAndJoins) {
   EXPECT_TRUE(PtInRegion(round, 8, 8));
   for (HRGN r : {flat, square, miter, bevel, round}) DeleteObject(r);
 }
+
+TEST(Paths, ArcsChordsAndPiesAreRecordedAsTheirFigures) {
+  // A circle of radius 10 about (10, 10); the radials point right and up,
+  // so the shapes take the upper-right quarter (counter-clockwise from
+  // the right) or the other three (clockwise).
+  enum Kind { kArc, kChord, kPie };
+  auto trace = [](Canvas& c, Kind kind, int direction) {
+    SetArcDirection(c.Dc, direction);
+    BeginPath(c.Dc);
+    if (kind == kArc) Arc(c.Dc, 0, 0, 21, 21, 20, 10, 10, 0);
+    if (kind == kChord) Chord(c.Dc, 0, 0, 21, 21, 20, 10, 10, 0);
+    if (kind == kPie) Pie(c.Dc, 0, 0, 21, 21, 20, 10, 10, 0);
+    EndPath(c.Dc);
+  };
+  for (Kind kind : {kArc, kChord, kPie}) {
+    Canvas c(24, 24);
+    SelectObject(c.Dc, GetStockObject(BLACK_BRUSH));
+    trace(c, kind, AD_COUNTERCLOCKWISE);
+    EXPECT_EQ(c.Count(kBlack), 0) << "nothing is drawn while the path is recorded (" << kind << ")";
+    HRGN rgn = PathToRegion(c.Dc);
+    ASSERT_NE(rgn, nullptr) << kind;
+    RECT box{};
+    GetRgnBox(rgn, &box);
+    if (kind == kArc) {
+      // Filled, the open arc closes on its chord.
+      EXPECT_TRUE(PtInRegion(rgn, 16, 4));
+      EXPECT_FALSE(PtInRegion(rgn, 13, 7)) << "inside the pie, not beyond the chord";
+    } else if (kind == kChord) {
+      EXPECT_TRUE(PtInRegion(rgn, 16, 4));
+      EXPECT_FALSE(PtInRegion(rgn, 13, 7));
+    } else {
+      EXPECT_TRUE(PtInRegion(rgn, 16, 4));
+      EXPECT_TRUE(PtInRegion(rgn, 13, 7)) << "the pie reaches the centre";
+    }
+    EXPECT_GE(box.Left, 9) << kind;
+    EXPECT_LE(box.Bottom, 12) << kind;
+    EXPECT_GE(box.Right, 19) << kind;
+    EXPECT_LE(box.Top, 1) << kind;
+    DeleteObject(rgn);
+  }
+
+  // Filled, a pie is its quarter of the disc: whatever lies more than a
+  // pixel inside is painted, whatever lies more than a pixel outside not.
+  for (int direction : {AD_COUNTERCLOCKWISE, AD_CLOCKWISE}) {
+    Canvas c(24, 24);
+    SelectObject(c.Dc, GetStockObject(BLACK_BRUSH));
+    trace(c, kPie, direction);
+    FillPath(c.Dc);
+    int wrong = 0;
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < 24; ++x) {
+        const double d = std::hypot(x - 10.0, y - 10.0);
+        const bool quarter = x > 11 && y < 9, others = x < 9 || y > 11;
+        const bool in = direction == AD_COUNTERCLOCKWISE ? quarter : others;
+        const bool out = direction == AD_COUNTERCLOCKWISE ? others : quarter;
+        if ((d < 9 && in && c.At(x, y) != kBlack) || ((d > 11 || out) && c.At(x, y) != kWhite)) ++wrong;
+      }
+    EXPECT_EQ(wrong, 0) << (direction == AD_CLOCKWISE ? "clockwise" : "counter-clockwise");
+  }
+
+  // Stroked, the arc lies where the arc drawn directly does, and the
+  // figure after it starts at the current position as after any arc.
+  Canvas traced(24, 24), direct(24, 24);
+  MoveToEx(traced.Dc, 2, 22, nullptr);
+  BeginPath(traced.Dc);
+  Arc(traced.Dc, 0, 0, 21, 21, 20, 10, 10, 0);
+  LineTo(traced.Dc, 6, 22);
+  EndPath(traced.Dc);
+  StrokePath(traced.Dc);
+  Arc(direct.Dc, 0, 0, 21, 21, 20, 10, 10, 0);
+  MoveToEx(direct.Dc, 2, 22, nullptr);
+  LineTo(direct.Dc, 6, 22);
+  EXPECT_GT(traced.Count(kBlack), 15);
+  int apart = 0;
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 24; ++x)
+      if (traced.At(x, y) == kBlack) {
+        bool near = false;
+        for (int dy = -1; dy <= 1; ++dy)
+          for (int dx = -1; dx <= 1; ++dx) {
+            const int nx = x + dx, ny = y + dy;
+            near = near || (nx >= 0 && ny >= 0 && nx < 24 && ny < 24 && direct.At(nx, ny) == kBlack);
+          }
+        apart += !near;
+      }
+  EXPECT_EQ(apart, 0) << "every stroked pixel touches the drawn arc or line";
+  EXPECT_EQ(traced.Picture(kBlack, 0, 22, 8, 23), direct.Picture(kBlack, 0, 22, 8, 23));
+
+  // Radials that coincide take the whole ellipse.
+  Canvas whole(24, 24);
+  SelectObject(whole.Dc, GetStockObject(BLACK_BRUSH));
+  BeginPath(whole.Dc);
+  Pie(whole.Dc, 0, 0, 21, 21, 20, 10, 20, 10);
+  EndPath(whole.Dc);
+  FillPath(whole.Dc);
+  EXPECT_EQ(whole.At(3, 10), kBlack);
+  EXPECT_EQ(whole.At(10, 17), kBlack);
+  EXPECT_EQ(whole.At(17, 10), kBlack);
+}
+
+TEST(Paths, RoundedRectanglesAreRecordedWithTheirCorners) {
+  auto region = [](auto draw) {
+    Canvas c(40, 40);
+    BeginPath(c.Dc);
+    draw(c.Dc);
+    EXPECT_EQ(c.Count(kBlack), 0) << "nothing is drawn while the path is recorded";
+    EndPath(c.Dc);
+    return PathToRegion(c.Dc);
+  };
+  // Corners of nothing are a rectangle's; corners the size of the box
+  // are an ellipse's.
+  HRGN square = region([](HDC dc) { RoundRect(dc, 2, 3, 30, 20, 0, 0); });
+  HRGN box = region([](HDC dc) { Rectangle(dc, 2, 3, 30, 20); });
+  EXPECT_TRUE(EqualRgn(square, box));
+  HRGN full = region([](HDC dc) { RoundRect(dc, 2, 3, 30, 20, 28, 17); });
+  HRGN oval = region([](HDC dc) { Ellipse(dc, 2, 3, 30, 20); });
+  EXPECT_TRUE(EqualRgn(full, oval));
+  // Corners of 12 by 8 cut the box's corners and leave its edges.
+  HRGN round = region([](HDC dc) { RoundRect(dc, 2, 3, 30, 20, 12, 8); });
+  EXPECT_FALSE(PtInRegion(round, 3, 4));
+  EXPECT_FALSE(PtInRegion(round, 28, 18));
+  EXPECT_TRUE(PtInRegion(round, 15, 3));
+  EXPECT_TRUE(PtInRegion(round, 2, 11));
+  EXPECT_TRUE(PtInRegion(round, 8, 8));
+  RECT bounds{};
+  GetRgnBox(round, &bounds);
+  EXPECT_EQ(bounds, (RECT{2, 3, 29, 19})) << "the box less the outline's room, as a rectangle's";
+  for (HRGN r : {square, box, full, oval, round}) DeleteObject(r);
+}
+
+TEST(Paths, StrokingPaintsWithWhatThePenPaints) {
+  const int live = GdiLiveObjectCount();
+  {
+    const POINT corner[] = {{5, 5}, {30, 5}, {30, 25}};
+    // A wide pen of a null brush draws nothing, and one of a hatch draws
+    // the hatch, stroked along a path as along its lines.
+    LOGBRUSH none{BS_NULL, kBlack, 0}, hatch{BS_HATCHED, kBlack, HS_CROSS};
+    for (const LOGBRUSH& lb : {none, hatch}) {
+      HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID, 7, &lb, 0, nullptr);
+      ASSERT_NE(pen, nullptr);
+      Canvas line(40, 32), stroked(40, 32);
+      for (HDC dc : {line.Dc, stroked.Dc}) SelectObject(dc, ToObj(pen));
+      Polyline(line.Dc, corner, 3);
+      BeginPath(stroked.Dc);
+      Polyline(stroked.Dc, corner, 3);
+      EndPath(stroked.Dc);
+      StrokePath(stroked.Dc);
+      EXPECT_EQ(stroked.Picture(kBlack), line.Picture(kBlack)) << (lb.lbStyle == BS_NULL ? "null" : "hatch");
+      EXPECT_EQ(stroked.Count(kWhite), line.Count(kWhite));
+      for (HDC dc : {line.Dc, stroked.Dc}) SelectObject(dc, GetStockObject(BLACK_PEN));
+      DeleteObject(pen);
+    }
+
+    // Calls with no lines or curves add nothing: a wide pen's round ends
+    // would otherwise leave a dot at their point.
+    HPEN wide = CreatePen(PS_SOLID, 9, kBlack);
+    Canvas c(40, 40);
+    SelectObject(c.Dc, ToObj(wide));
+    const POINT start[] = {{10, 10}};
+    MoveToEx(c.Dc, 20, 20, nullptr);
+    PolyBezierTo(c.Dc, nullptr, 0);
+    PolylineTo(c.Dc, nullptr, 0);
+    PolyBezier(c.Dc, start, 1);
+    BeginPath(c.Dc);
+    PolylineTo(c.Dc, nullptr, 0);
+    PolyBezierTo(c.Dc, nullptr, 0);
+    PolyBezier(c.Dc, start, 1);
+    EndPath(c.Dc);
+    StrokePath(c.Dc);
+    EXPECT_EQ(c.Count(kBlack), 0);
+    SelectObject(c.Dc, GetStockObject(BLACK_PEN));
+    DeleteObject(wide);
+  }
+  EXPECT_EQ(GdiLiveObjectCount(), live);
+}

@@ -21,12 +21,14 @@ class TRow : public TCollectionItem {
     Changed(false);
   }
   AnsiString GetDisplayName() override { return FCaption.empty() ? inherited::GetDisplayName() : FCaption; }
-  void Assign(TPersistent* Source) override {
+
+ protected:
+  void DoAssign(TPersistent* Source) override {
     if (auto* r = dynamic_cast<TRow*>(Source)) {
       SetCaption(r->GetCaption());
       return;
     }
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
   }
 
  private:

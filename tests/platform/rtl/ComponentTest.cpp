@@ -47,12 +47,14 @@ class TSettings : public TPersistent {
  public:
   TSettings() = default;
   int Value = 0;
-  void Assign(TPersistent* Source) override {
+
+ protected:
+  void DoAssign(TPersistent* Source) override {
     if (auto* s = dynamic_cast<TSettings*>(Source)) {
       Value = s->Value;
       return;
     }
-    inherited::Assign(Source);
+    inherited::DoAssign(Source);
   }
 };
 
@@ -71,8 +73,27 @@ class TLegacySettings : public TPersistent {
   }
 };
 
+// Lets go of its lines before it takes the source's.
+class TNotes : public TPersistent {
+  ORV_CLASS(TNotes, TPersistent)
+ public:
+  TNotes() = default;
+  std::vector<std::string> Lines;
+  int Copies = 0;
+
+ protected:
+  void DoAssign(TPersistent* Source) override {
+    auto* source = dynamic_cast<TNotes*>(Source);
+    if (!source) return inherited::DoAssign(Source);
+    ++Copies;
+    Lines.clear();
+    Lines.insert(Lines.end(), source->Lines.begin(), source->Lines.end());
+  }
+};
+
 ORV_REGISTER(TSettings)
 ORV_REGISTER(TLegacySettings)
+ORV_REGISTER(TNotes)
 
 }  // namespace
 
@@ -390,6 +411,20 @@ TEST_F(ComponentTest, AssignAsksTheSourceAndNamesBothClassesOnFailure) {
   EXPECT_EQ(message(&legacy, &s), "Cannot assign a TSettings to a TLegacySettings");
   EXPECT_EQ(message(&s, nullptr), "Cannot assign a nil to a TSettings");
   EXPECT_EQ(s.GetNamePath(), "TSettings");
+}
+
+TEST_F(ComponentTest, AnObjectAssignedToItselfStaysAsItIs) {
+  // Copying starts by letting go of what the object held, which would
+  // also be all the source has.
+  TNotes notes;
+  notes.Lines = {"one", "two"};
+  notes.Assign(&notes);
+  EXPECT_EQ(notes.Lines, (std::vector<std::string>{"one", "two"}));
+  EXPECT_EQ(notes.Copies, 0);
+  TNotes other;
+  other.Assign(&notes);
+  EXPECT_EQ(other.Lines, notes.Lines);
+  EXPECT_EQ(other.Copies, 1);
 }
 
 TEST_F(ComponentTest, InterfacedPersistentOffersItsInterfacesWithoutCounting) {

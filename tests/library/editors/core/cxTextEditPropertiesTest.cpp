@@ -2,7 +2,7 @@
 // cell shows for a value (formats, password echo, letter case) and that
 // painting never fails on a value it cannot read as a number, which list
 // texts are acceptable, where the edit format comes from, what a copy
-// takes along, and that a locale change re-formats every editor once.
+// takes along (and that a copy onto itself loses nothing), and that a locale change re-formats every editor once.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -306,6 +306,39 @@ TEST_F(TextEditPropertiesTest, ACopyTakesTheFlaggedValuesOnlyWhereTheSourceSetTh
   EXPECT_TRUE(number->GetLookupItemsSorted());
   ASSERT_EQ(number->GetLookupItems()->GetCount(), 2);
   EXPECT_EQ(number->GetLookupItems()->Get(0), "a");
+}
+
+TEST_F(TextEditPropertiesTest, ACopyOntoItselfKeepsEverySettingAndTellsNobody) {
+  // A setting screen that applies "the editor's properties" to the same
+  // editor hands the properties their own object.
+  number->SetDisplayFormat("0.0");
+  number->SetEditFormat("#");
+  number->SetMaxLength(8);
+  number->SetMaxValue(10);
+  number->SetMinValue(-3);
+  number->SetReadOnly(true);
+  number->GetLookupItems()->Add("b");
+  number->GetLookupItems()->Add("a");
+  number->SetLookupItemsSorted(true);
+  Notices notices;
+  number->OnPropertiesChanged = notices.Handler();
+  number->Assign(number.get());
+
+  TcxTextEditPropertiesValues* values = number->GetAssignedValues();
+  EXPECT_TRUE(values->GetDisplayFormat());
+  EXPECT_EQ(number->GetDisplayFormat(), "0.0");
+  EXPECT_TRUE(values->GetEditFormat());
+  EXPECT_TRUE(values->GetMaxLength());
+  EXPECT_EQ(number->GetMaxLength(), 8);
+  EXPECT_TRUE(values->GetMaxValue());
+  EXPECT_EQ(number->GetMaxValue(), 10);
+  EXPECT_TRUE(values->GetMinValue());
+  EXPECT_EQ(number->GetMinValue(), -3);
+  EXPECT_TRUE(values->GetReadOnly());
+  EXPECT_TRUE(number->GetReadOnly());
+  EXPECT_TRUE(number->GetLookupItemsSorted());
+  EXPECT_EQ(number->GetLookupItems()->GetCount(), 2);
+  EXPECT_EQ(notices.All, 0) << "nothing changed";
 }
 
 TEST_F(TextEditPropertiesTest, ALocaleChangeReachesEveryPropertiesObjectOnceAndReformats) {
