@@ -154,13 +154,8 @@ void TcxDataSelection::Changed() {
 
 void TcxDataSelection::CheckAfterFiltering() {
   TcxCustomDataControllerInfo* info = FDataController->GetDataControllerInfo();
-  bool removed = false;
-  for (Integer i = GetCount() - 1; i >= 0; --i) {
-    const TcxDataSelectionItem& e = FItems[static_cast<size_t>(i)];
-    if (e.Level != -1 && info->GetInternalRecordListIndex(e.RecordIndex) == -1) {
-      InternalDelete(i);
-      removed = true;
-    }
-  }
-  if (removed) Changed();
+  if (RemoveIf([info](const TcxDataSelectionItem& e) {
+        return e.Level != -1 && info->GetInternalRecordListIndex(e.RecordIndex) == -1;
+      }))
+    Changed();
 }
