@@ -107,6 +107,55 @@ TEST_F(FocusSelectionTest, AnUnselectedFocusedRowSurvivesDeletingTheSelection) {
   EXPECT_EQ(C->GetValue(C->GetFocusedRecordIndex(), IntItem).AsInteger(), 40);
 }
 
+// Deleting many records walks the selection once for the list, not once a
+// record: a long selection with most of its records deleted stays quick.
+// The selected records that stay keep their selection, and a delete
+// handler sees the selection as it stands after the records already gone.
+TEST_F(FocusSelectionTest, DeletingAListCorrectsTheSelectionOnceForAllItsRecords) {
+  C->BeginUpdate();
+  C->SetRecordCount(0);
+  for (Integer i = 0; i < 300; ++i) C->SetValue(C->AppendRecord(), IntItem, i);
+  C->EndUpdate();
+  C->SetMultiSelect(true);
+  C->SelectRows(0, 149);
+  ASSERT_EQ(C->GetSelectedCount(), 150);
+  std::vector<Integer> gone;
+  for (Integer r = 0; r < 300; r += 3) gone.push_back(r);
+  TcxDataSelection* selection = C->GetDataControllerInfo()->GetSelection();
+  const auto heard = selection->OnChanged;
+  int corrections = 0;
+  selection->OnChanged = [&] {
+    ++corrections;
+    heard();
+  };
+  C->DeleteRecords(gone);
+  selection->OnChanged = heard;
+  EXPECT_EQ(corrections, 1);
+  std::vector<Integer> values, expected;
+  for (Integer r : SelectedRecords()) values.push_back(C->GetValue(r, IntItem).AsInteger());
+  for (Integer v = 0; v < 150; ++v)
+    if (v % 3 != 0) expected.push_back(v);
+  EXPECT_EQ(values, expected);
+
+  // With a handler: before each record goes, the selected entries name the
+  // records that are left, and their values are those still selected.
+  C->SelectRows(0, C->GetRowCount() - 1);
+  std::vector<std::string> seen;
+  C->BeforeDelete = [&](TcxCustomDataController*, Integer ARecordIndex) {
+    Integer selected = 0;
+    for (Integer i = 0; i < selection->GetCount(); ++i) {
+      const Integer r = selection->GetItem(i).RecordIndex;
+      if (r < 0 || r >= C->GetRecordCount()) return seen.push_back("stale entry before " + std::to_string(ARecordIndex));
+      ++selected;
+    }
+    if (selected != C->GetRecordCount()) seen.push_back("count before " + std::to_string(ARecordIndex));
+  };
+  C->DeleteRecords({0, 5, 9});
+  C->BeforeDelete = nullptr;
+  EXPECT_EQ(seen, std::vector<std::string>());
+  EXPECT_EQ(C->GetSelectedCount(), C->GetRecordCount());
+}
+
 TEST_F(FocusSelectionTest, MovingTheFocusPostsTheEditFirst) {
   C->ChangeFocusedRowIndex(1);
   C->SetEditValue(IntItem, 11, evsValue);
