@@ -1,5 +1,7 @@
 // Focus, selection and bookmark as the control sees them: which row is
 // focused and selected after each user step, and the notices it receives.
+#include <limits>
+
 #include "DataControllerFixture.h"
 #include "library/data/cxCustomDataFilter.h"
 #include "platform/rtl/NumberText.h"
@@ -178,6 +180,15 @@ TEST_F(FocusSelectionTest, NavigationBeyondTheEndsIsClamped) {
   EXPECT_EQ(C->GetFocusedRowIndex(), 4);
   C->GotoFirst();
   C->GotoPrev();
+  EXPECT_EQ(C->GetFocusedRowIndex(), 0);
+  // Distances at the ends of Integer go as far as the rows go.
+  C->ChangeFocusedRowIndex(2);
+  C->MoveBy(std::numeric_limits<Integer>::max());
+  EXPECT_EQ(C->GetFocusedRowIndex(), 4);
+  C->MoveBy(std::numeric_limits<Integer>::min());
+  EXPECT_EQ(C->GetFocusedRowIndex(), 0);
+  C->ChangeFocusedRowIndex(-1);
+  C->MoveBy(std::numeric_limits<Integer>::min());
   EXPECT_EQ(C->GetFocusedRowIndex(), 0);
   C->ChangeFocusedRowIndex(-1);
   EXPECT_EQ(C->GetFocusedRowIndex(), -1);
