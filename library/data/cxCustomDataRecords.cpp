@@ -460,6 +460,10 @@ void TcxCustomDataController::DeleteFocusedRecord() {
 void TcxCustomDataController::DeleteRecords(std::vector<Integer> AList) {
   std::sort(AList.begin(), AList.end());
   AList.erase(std::unique(AList.begin(), AList.end()), AList.end());
+  // A record that is not there fails the list before any record goes: the
+  // list is deleted highest first, and a bad index at its low end (-1 for
+  // "no record") would otherwise fail only after the rest were deleted.
+  for (Integer r : AList) CheckRecordRange(r);
   if (FNearestFocusRecordIndex != -1) {
     const Integer before = static_cast<Integer>(
         std::upper_bound(AList.begin(), AList.end(), FNearestFocusRecordIndex) - AList.begin());
