@@ -189,7 +189,7 @@ void TcxCustomDataController::SelectRows(Integer AStartRowIndex, Integer AEndRow
   if (!FMultiSelect) return;
   if (AStartRowIndex > AEndRowIndex) std::swap(AStartRowIndex, AEndRowIndex);
   auto update = orv::UpdateScope(this);
-  for (Integer row = AStartRowIndex; row <= AEndRowIndex; ++row) FDataControllerInfo->ChangeRowSelection(row, true);
+  FDataControllerInfo->SelectRows(AStartRowIndex, AEndRowIndex);
 }
 
 void TcxCustomDataController::SelectAll() {

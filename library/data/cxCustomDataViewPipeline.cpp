@@ -1271,6 +1271,30 @@ void TcxCustomDataControllerInfo::ChangeRowSelection(Integer ARowIndex, bool ASe
   CheckChanges();
 }
 
+void TcxCustomDataControllerInfo::SelectRows(Integer AFirstRow, Integer ALastRow) {
+  CheckRowIndex(AFirstRow);
+  // Rows above a selected part of a long selection would each move that
+  // part when added one by one: the new entries are merged in at once.
+  std::vector<TcxDataSelectionItem> added;
+  const Integer last = std::min(ALastRow, GetRowCount() - 1);
+  Integer index;
+  for (Integer row = AFirstRow; row <= last; ++row) {
+    if (FSelection->FindByRowIndex(row, index) || !FDataController->CanSelectRow(row)) continue;
+    const TcxRowInfo info = GetRowInfo(row);
+    if (IsGrouped() && info.Level < FDataGroups->GetLevelCount())
+      added.push_back({-1, FDataGroups->GetIndexByRowIndex(row), row});
+    else
+      added.push_back({info.Level, info.RecordIndex, row});
+  }
+  if (!added.empty()) {
+    FSelection->InternalAddSorted(added);
+    FSelection->Changed();
+  }
+  CheckChanges();
+  // A range past the last row selects up to it and then fails.
+  CheckRowIndex(ALastRow);
+}
+
 void TcxCustomDataControllerInfo::ClearSelection() {
   if (FSelection->GetCount() > 0) FSelection->Clear();
   CheckChanges();

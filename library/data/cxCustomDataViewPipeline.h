@@ -86,6 +86,9 @@ class TcxCustomDataControllerInfo : public TObject {
   bool IsInFocusCheck() const { return FInFocusCheck; }
   bool IsInFocusChange() const { return FInFocusChange; }
   void ChangeRowSelection(Integer ARowIndex, bool ASelect);
+  // Selects the rows AFirstRow to ALastRow, as ChangeRowSelection would
+  // one by one, with one pass over the selection.
+  void SelectRows(Integer AFirstRow, Integer ALastRow);
   void ClearSelection();
   void ClearSelectionAnchor();
   Integer GetSelectedCount() const { return FSelection->GetCount(); }

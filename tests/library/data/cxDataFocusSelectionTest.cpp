@@ -158,6 +158,39 @@ TEST_F(FocusSelectionTest, DeletingAListCorrectsTheSelectionOnceForAllItsRecords
   EXPECT_EQ(C->GetSelectedCount(), C->GetRecordCount());
 }
 
+// Selecting a range above rows already selected (select all, or a shift
+// click upwards that keeps the selection) adds the new rows at once, not
+// one by one in front of the selected ones.
+TEST_F(FocusSelectionTest, SelectingARangeAddsItsRowsAtOnce) {
+  C->BeginUpdate();
+  C->SetRecordCount(300);
+  for (Integer i = 0; i < 300; ++i) C->SetValue(i, IntItem, i);
+  C->EndUpdate();
+  C->ChangeSorting(IntItem, soDescending);
+  C->SetMultiSelect(true);
+  C->ClearSelection();
+  C->SelectRows(150, 299);
+  C->ChangeRowSelection(20, true);
+  TcxDataSelection* selection = C->GetDataControllerInfo()->GetSelection();
+  const auto heard = selection->OnChanged;
+  int changes = 0;
+  selection->OnChanged = [&] {
+    ++changes;
+    heard();
+  };
+  C->SelectAll();
+  selection->OnChanged = heard;
+  EXPECT_EQ(changes, 1);
+  ASSERT_EQ(C->GetSelectedCount(), 300);
+  for (Integer i = 0; i < 300; ++i) {
+    ASSERT_EQ(C->GetSelectedRowIndex(i), i);
+    ASSERT_EQ(C->GetRowInfo(i).RecordIndex, 299 - i);
+  }
+  // The entries name their records: a resort keeps them selected.
+  C->ChangeSorting(IntItem, soAscending);
+  EXPECT_EQ(C->GetSelectedCount(), 300);
+}
+
 TEST_F(FocusSelectionTest, MovingTheFocusPostsTheEditFirst) {
   C->ChangeFocusedRowIndex(1);
   C->SetEditValue(IntItem, 11, evsValue);
