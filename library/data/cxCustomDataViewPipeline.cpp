@@ -1140,6 +1140,10 @@ void TcxCustomDataControllerInfo::SaveExpanding(TcxDataExpandingInfoStateSet ASt
   if (!IsGrouped()) return;
   const bool saveSelected = AStates.Contains(eisSelected);
   const Integer count = c->GetRecordCount();
+  // The selected group rows, looked up by group: asking the selection
+  // group by group would walk it once a group.
+  std::vector<bool> selectedGroups;
+  if (saveSelected) selectedGroups = SelectedGroups();
   Integer i = 0;
   while (i < FDataGroups->GetItemCount()) {
     const TcxDataGroupInfo& g = FDataGroups->Item(i);
@@ -1148,7 +1152,7 @@ void TcxCustomDataControllerInfo::SaveExpanding(TcxDataExpandingInfoStateSet ASt
       if (r >= 0 && r < count) {
         TcxDataExpandingInfoStateSet state;
         if (g.Expanded && (FSelection->GetCount() > 0 || !IsAlwaysExpanded())) state += eisExpanded;
-        if (saveSelected && FSelection->FindByGroupIndex(i) != -1) state += eisSelected;
+        if (saveSelected && selectedGroups[static_cast<size_t>(i)]) state += eisSelected;
         if (!state.Empty())
           FExpandingInfos->AddItem(g.Level, c->GetComparedValue(r, FDataGroups->GetField(g.Level)), state);
       }
@@ -1159,6 +1163,16 @@ void TcxCustomDataControllerInfo::SaveExpanding(TcxDataExpandingInfoStateSet ASt
     else
       i = g.Last + 1;
   }
+}
+
+std::vector<bool> TcxCustomDataControllerInfo::SelectedGroups() const {
+  std::vector<bool> selected(static_cast<size_t>(std::max(FDataGroups->GetItemCount(), 0)), false);
+  for (Integer k = 0; k < FSelection->GetCount(); ++k) {
+    const TcxDataSelectionItem& e = FSelection->GetItem(k);
+    if (e.Level == -1 && e.RecordIndex >= 0 && static_cast<size_t>(e.RecordIndex) < selected.size())
+      selected[static_cast<size_t>(e.RecordIndex)] = true;
+  }
+  return selected;
 }
 
 void TcxCustomDataControllerInfo::CheckExpanding() {
@@ -1181,6 +1195,7 @@ void TcxCustomDataControllerInfo::CheckExpanding() {
       }
     } else {
       std::exception_ptr failure;
+      std::vector<bool> selectedGroups = SelectedGroups();
       try {
         TcxDataControllerGroupLocateObject locate(FDataController);
         TcxValueDefUnboundReader reader;
@@ -1197,8 +1212,11 @@ void TcxCustomDataControllerInfo::CheckExpanding() {
           const Integer group = FDataGroups->FindByIndex(GetInternalRecordListIndex(r), e.Level);
           if (group < 0) continue;
           if (e.State.Contains(eisExpanded) && states.Contains(eisExpanded)) FDataGroups->Item(group).Expanded = true;
-          if (e.State.Contains(eisSelected) && FSelection->FindByGroupIndex(group) == -1)
+          if (e.State.Contains(eisSelected) && static_cast<size_t>(group) < selectedGroups.size() &&
+              !selectedGroups[static_cast<size_t>(group)]) {
             FSelection->InternalAdd(-1, -1, -1, group);
+            selectedGroups[static_cast<size_t>(group)] = true;
+          }
         }
       } catch (...) {
         failure = std::current_exception();

@@ -127,6 +127,8 @@ class TcxCustomDataControllerInfo : public TObject {
  private:
   void SaveInfo();
   void CheckExpanding();
+  // Per data group, whether the selection holds its group row.
+  std::vector<bool> SelectedGroups() const;
   void RecalcGroupedSelectionRows();
   void CheckInfo();
   void ClearInfo();
