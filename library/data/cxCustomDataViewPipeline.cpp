@@ -1144,11 +1144,28 @@ void TcxCustomDataControllerInfo::SaveExpanding(TcxDataExpandingInfoStateSet ASt
   // group by group would walk it once a group.
   std::vector<bool> selectedGroups;
   if (saveSelected) selectedGroups = SelectedGroups();
+  // A group is known by its value, read from one of its records. A record
+  // changed since the last pass may hold another group's value by now (a
+  // record stays in its group while it is edited, and until this pass
+  // moves it): the first record of the group that did not change is read,
+  // where the group has one among its first records.
+  auto valueRecord = [this](Integer AGroup) {
+    const Integer first = FDataGroups->GetFirstListIndex(AGroup);
+    if (FChangedRecords.empty()) return GetInternalRecordIndex(first);
+    const TcxDataGroupInfo& g = FDataGroups->Item(AGroup);
+    const Integer last = std::min(FDataGroups->IsDeepest(AGroup) ? g.Last : FDataGroups->Item(g.Last).Last,
+                                  first + static_cast<Integer>(FChangedRecords.size()));
+    for (Integer pos = first; pos <= last; ++pos) {
+      const Integer r = GetInternalRecordIndex(pos);
+      if (std::find(FChangedRecords.begin(), FChangedRecords.end(), r) == FChangedRecords.end()) return r;
+    }
+    return GetInternalRecordIndex(first);
+  };
   Integer i = 0;
   while (i < FDataGroups->GetItemCount()) {
     const TcxDataGroupInfo& g = FDataGroups->Item(i);
     if (g.Expanded || saveSelected) {
-      const Integer r = GetInternalRecordIndex(FDataGroups->GetFirstListIndex(i));
+      const Integer r = valueRecord(i);
       if (r >= 0 && r < count) {
         TcxDataExpandingInfoStateSet state;
         if (g.Expanded && (FSelection->GetCount() > 0 || !IsAlwaysExpanded())) state += eisExpanded;
