@@ -324,6 +324,10 @@ class TcxCustomDataController : public TPersistent, public IcxDataFieldControlle
   void SelectFromAnchor(Integer ARowIndex, bool AKeepSelection);
   bool FocusSelectedRow(Integer ASelectedIndex);
   void CheckSelectedCount(Integer ARecordIndex);
+  // The selection after the records of ADeleted (ascending, distinct,
+  // numbered as before any of them went) were deleted: their entries go,
+  // the entries of later records move up by the records gone before them.
+  void SelectionRecordsDeleted(const std::vector<Integer>& ADeleted);
   void ForEachRow(bool ASelectedOnly, const TcxEachRowProc& AProc);
   Variant GetRowValue(const TcxRowInfo& ARowInfo, Integer AItemIndex);
   AnsiString GetRowDisplayText(const TcxRowInfo& ARowInfo, Integer& AItemIndex);
@@ -595,6 +599,9 @@ class TcxCustomDataController : public TPersistent, public IcxDataFieldControlle
   Integer FNotedItemIndex = -1;
   Integer FNotedRecordIndex = -1;
   bool FDeletingSelection = false;
+  // While the provider deletes a list of records, highest first: the
+  // records deleted, for one correction of the selection for all of them.
+  std::vector<Integer>* FSelectionDeletes = nullptr;
   Integer FNearestFocusRecordIndex = -1;
   bool FGroupingChanged = false;
   bool FSortingChanged = false;

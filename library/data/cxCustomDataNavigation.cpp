@@ -71,10 +71,14 @@ void TcxCustomDataController::GotoPrev() {
 }
 
 void TcxCustomDataController::MoveBy(Integer ADistance) {
-  if (IsGridMode())
+  if (IsGridMode()) {
     FProvider->MoveBy(ADistance);
-  else
-    ChangeFocusedRowIndex(std::max(GetFocusedRowIndex() + ADistance, 0));
+    return;
+  }
+  // A distance up to the ends of Integer ("as far as it goes") stops at
+  // the first or the last row.
+  const Int64 target = Int64{GetFocusedRowIndex()} + ADistance;
+  ChangeFocusedRowIndex(static_cast<Integer>(std::clamp<Int64>(target, 0, std::max(GetRowCount() - 1, 0))));
 }
 
 void TcxCustomDataController::Scroll(Integer ADistance) {
@@ -185,7 +189,7 @@ void TcxCustomDataController::SelectRows(Integer AStartRowIndex, Integer AEndRow
   if (!FMultiSelect) return;
   if (AStartRowIndex > AEndRowIndex) std::swap(AStartRowIndex, AEndRowIndex);
   auto update = orv::UpdateScope(this);
-  for (Integer row = AStartRowIndex; row <= AEndRowIndex; ++row) FDataControllerInfo->ChangeRowSelection(row, true);
+  FDataControllerInfo->SelectRows(AStartRowIndex, AEndRowIndex);
 }
 
 void TcxCustomDataController::SelectAll() {

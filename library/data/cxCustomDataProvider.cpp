@@ -390,11 +390,33 @@ void TcxCustomDataProvider::DeleteRecords(const std::vector<Integer>& AList) {
   try {
     {
       auto update = orv::FullUpdateScope(c);
-      for (auto it = AList.rbegin(); it != AList.rend(); ++it) {
-        c->DoBeforeDelete(*it);
-        c->DeleteRecord(*it);
-        c->DoAfterDelete();
+      // The records go highest first, so each keeps the index it had in
+      // the list: the selection is corrected once for a run of them
+      // instead of walked once a record. A handler sees it corrected.
+      std::vector<Integer> deleted;
+      auto correct = [&] {
+        if (deleted.empty()) return;
+        std::reverse(deleted.begin(), deleted.end());
+        c->SelectionRecordsDeleted(deleted);
+        deleted.clear();
+        c->FDataControllerInfo->TruncateSelection();
+      };
+      try {
+        for (auto it = AList.rbegin(); it != AList.rend(); ++it) {
+          if (c->BeforeDelete || (!deleted.empty() && *it >= deleted.back())) correct();
+          c->DoBeforeDelete(*it);
+          {
+            auto batch = orv::TempValue(c->FSelectionDeletes, provider ? nullptr : &deleted);
+            c->DeleteRecord(*it);
+          }
+          if (c->AfterDelete) correct();
+          c->DoAfterDelete();
+        }
+      } catch (...) {
+        correct();
+        throw;
       }
+      correct();
       if (c->IsDeletingSelection()) c->ClearSelection();
     }
     c->CheckNearestFocusRow();

@@ -127,21 +127,31 @@ void TcxCustomDataController::CheckEditingRecordIndex(Integer ARecordIndex) {
 }
 
 void TcxCustomDataController::CheckSelectedCount(Integer ARecordIndex) {
-  TcxDataSelection* selection = FDataControllerInfo->GetSelection();
-  if (ARecordIndex >= 0 && selection->GetCount() > 0) {
-    // Entries of the deleted record go; later records move up by one.
-    bool changed = selection->RemoveIf(
-        [ARecordIndex](const TcxDataSelectionItem& e) { return e.Level != -1 && e.RecordIndex == ARecordIndex; });
-    for (Integer i = 0; i < selection->GetCount(); ++i) {
-      const TcxDataSelectionItem& e = selection->GetItem(i);
-      if (e.Level != -1 && e.RecordIndex > ARecordIndex) {
-        selection->SetRecordIndex(i, e.RecordIndex - 1);
-        changed = true;
-      }
-    }
-    if (changed) selection->Changed();
+  if (ARecordIndex >= 0 && FSelectionDeletes) {
+    // One of a list: the provider corrects the selection once for all.
+    FSelectionDeletes->push_back(ARecordIndex);
+    return;
   }
+  if (ARecordIndex >= 0) SelectionRecordsDeleted({ARecordIndex});
   FDataControllerInfo->TruncateSelection();
+}
+
+void TcxCustomDataController::SelectionRecordsDeleted(const std::vector<Integer>& ADeleted) {
+  TcxDataSelection* selection = FDataControllerInfo->GetSelection();
+  if (ADeleted.empty() || selection->GetCount() == 0) return;
+  bool changed = selection->RemoveIf([&ADeleted](const TcxDataSelectionItem& e) {
+    return e.Level != -1 && std::binary_search(ADeleted.begin(), ADeleted.end(), e.RecordIndex);
+  });
+  for (Integer i = 0; i < selection->GetCount(); ++i) {
+    const TcxDataSelectionItem& e = selection->GetItem(i);
+    if (e.Level == -1) continue;
+    const auto before = std::lower_bound(ADeleted.begin(), ADeleted.end(), e.RecordIndex) - ADeleted.begin();
+    if (before > 0) {
+      selection->SetRecordIndex(i, e.RecordIndex - static_cast<Integer>(before));
+      changed = true;
+    }
+  }
+  if (changed) selection->Changed();
 }
 
 void TcxCustomDataController::CopyRecord(Integer AFromRecordIndex, Integer AToRecordIndex) {
@@ -450,6 +460,10 @@ void TcxCustomDataController::DeleteFocusedRecord() {
 void TcxCustomDataController::DeleteRecords(std::vector<Integer> AList) {
   std::sort(AList.begin(), AList.end());
   AList.erase(std::unique(AList.begin(), AList.end()), AList.end());
+  // A record that is not there fails the list before any record goes: the
+  // list is deleted highest first, and a bad index at its low end (-1 for
+  // "no record") would otherwise fail only after the rest were deleted.
+  for (Integer r : AList) CheckRecordRange(r);
   if (FNearestFocusRecordIndex != -1) {
     const Integer before = static_cast<Integer>(
         std::upper_bound(AList.begin(), AList.end(), FNearestFocusRecordIndex) - AList.begin());

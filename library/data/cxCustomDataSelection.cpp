@@ -108,6 +108,14 @@ void TcxDataSelection::Add(Integer AIndex, Integer ARowIndex, Integer ALevel, In
   Changed();
 }
 
+void TcxDataSelection::InternalAddSorted(const std::vector<TcxDataSelectionItem>& AItems) {
+  if (AItems.empty()) return;
+  const auto middle = static_cast<std::ptrdiff_t>(FItems.size());
+  FItems.insert(FItems.end(), AItems.begin(), AItems.end());
+  std::inplace_merge(FItems.begin(), FItems.begin() + middle, FItems.end(),
+                     [](const TcxDataSelectionItem& a, const TcxDataSelectionItem& b) { return a.RowIndex < b.RowIndex; });
+}
+
 bool TcxDataSelection::FindByRowIndex(Integer ARowIndex, Integer& AIndex) const {
   auto it = std::lower_bound(FItems.begin(), FItems.end(), ARowIndex,
                              [](const TcxDataSelectionItem& e, Integer row) { return e.RowIndex < row; });
@@ -154,13 +162,8 @@ void TcxDataSelection::Changed() {
 
 void TcxDataSelection::CheckAfterFiltering() {
   TcxCustomDataControllerInfo* info = FDataController->GetDataControllerInfo();
-  bool removed = false;
-  for (Integer i = GetCount() - 1; i >= 0; --i) {
-    const TcxDataSelectionItem& e = FItems[static_cast<size_t>(i)];
-    if (e.Level != -1 && info->GetInternalRecordListIndex(e.RecordIndex) == -1) {
-      InternalDelete(i);
-      removed = true;
-    }
-  }
-  if (removed) Changed();
+  if (RemoveIf([info](const TcxDataSelectionItem& e) {
+        return e.Level != -1 && info->GetInternalRecordListIndex(e.RecordIndex) == -1;
+      }))
+    Changed();
 }

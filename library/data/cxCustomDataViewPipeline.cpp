@@ -1140,15 +1140,36 @@ void TcxCustomDataControllerInfo::SaveExpanding(TcxDataExpandingInfoStateSet ASt
   if (!IsGrouped()) return;
   const bool saveSelected = AStates.Contains(eisSelected);
   const Integer count = c->GetRecordCount();
+  // The selected group rows, looked up by group: asking the selection
+  // group by group would walk it once a group.
+  std::vector<bool> selectedGroups;
+  if (saveSelected) selectedGroups = SelectedGroups();
+  // A group is known by its value, read from one of its records. A record
+  // changed since the last pass may hold another group's value by now (a
+  // record stays in its group while it is edited, and until this pass
+  // moves it): the first record of the group that did not change is read,
+  // where the group has one among its first records.
+  auto valueRecord = [this](Integer AGroup) {
+    const Integer first = FDataGroups->GetFirstListIndex(AGroup);
+    if (FChangedRecords.empty()) return GetInternalRecordIndex(first);
+    const TcxDataGroupInfo& g = FDataGroups->Item(AGroup);
+    const Integer last = std::min(FDataGroups->IsDeepest(AGroup) ? g.Last : FDataGroups->Item(g.Last).Last,
+                                  first + static_cast<Integer>(FChangedRecords.size()));
+    for (Integer pos = first; pos <= last; ++pos) {
+      const Integer r = GetInternalRecordIndex(pos);
+      if (std::find(FChangedRecords.begin(), FChangedRecords.end(), r) == FChangedRecords.end()) return r;
+    }
+    return GetInternalRecordIndex(first);
+  };
   Integer i = 0;
   while (i < FDataGroups->GetItemCount()) {
     const TcxDataGroupInfo& g = FDataGroups->Item(i);
     if (g.Expanded || saveSelected) {
-      const Integer r = GetInternalRecordIndex(FDataGroups->GetFirstListIndex(i));
+      const Integer r = valueRecord(i);
       if (r >= 0 && r < count) {
         TcxDataExpandingInfoStateSet state;
         if (g.Expanded && (FSelection->GetCount() > 0 || !IsAlwaysExpanded())) state += eisExpanded;
-        if (saveSelected && FSelection->FindByGroupIndex(i) != -1) state += eisSelected;
+        if (saveSelected && selectedGroups[static_cast<size_t>(i)]) state += eisSelected;
         if (!state.Empty())
           FExpandingInfos->AddItem(g.Level, c->GetComparedValue(r, FDataGroups->GetField(g.Level)), state);
       }
@@ -1159,6 +1180,16 @@ void TcxCustomDataControllerInfo::SaveExpanding(TcxDataExpandingInfoStateSet ASt
     else
       i = g.Last + 1;
   }
+}
+
+std::vector<bool> TcxCustomDataControllerInfo::SelectedGroups() const {
+  std::vector<bool> selected(static_cast<size_t>(std::max(FDataGroups->GetItemCount(), 0)), false);
+  for (Integer k = 0; k < FSelection->GetCount(); ++k) {
+    const TcxDataSelectionItem& e = FSelection->GetItem(k);
+    if (e.Level == -1 && e.RecordIndex >= 0 && static_cast<size_t>(e.RecordIndex) < selected.size())
+      selected[static_cast<size_t>(e.RecordIndex)] = true;
+  }
+  return selected;
 }
 
 void TcxCustomDataControllerInfo::CheckExpanding() {
@@ -1181,6 +1212,7 @@ void TcxCustomDataControllerInfo::CheckExpanding() {
       }
     } else {
       std::exception_ptr failure;
+      std::vector<bool> selectedGroups = SelectedGroups();
       try {
         TcxDataControllerGroupLocateObject locate(FDataController);
         TcxValueDefUnboundReader reader;
@@ -1197,8 +1229,11 @@ void TcxCustomDataControllerInfo::CheckExpanding() {
           const Integer group = FDataGroups->FindByIndex(GetInternalRecordListIndex(r), e.Level);
           if (group < 0) continue;
           if (e.State.Contains(eisExpanded) && states.Contains(eisExpanded)) FDataGroups->Item(group).Expanded = true;
-          if (e.State.Contains(eisSelected) && FSelection->FindByGroupIndex(group) == -1)
+          if (e.State.Contains(eisSelected) && static_cast<size_t>(group) < selectedGroups.size() &&
+              !selectedGroups[static_cast<size_t>(group)]) {
             FSelection->InternalAdd(-1, -1, -1, group);
+            selectedGroups[static_cast<size_t>(group)] = true;
+          }
         }
       } catch (...) {
         failure = std::current_exception();
@@ -1269,6 +1304,30 @@ void TcxCustomDataControllerInfo::ChangeRowSelection(Integer ARowIndex, bool ASe
       FSelection->Add(index, ARowIndex, info.Level, info.RecordIndex);
   }
   CheckChanges();
+}
+
+void TcxCustomDataControllerInfo::SelectRows(Integer AFirstRow, Integer ALastRow) {
+  CheckRowIndex(AFirstRow);
+  // Rows above a selected part of a long selection would each move that
+  // part when added one by one: the new entries are merged in at once.
+  std::vector<TcxDataSelectionItem> added;
+  const Integer last = std::min(ALastRow, GetRowCount() - 1);
+  Integer index;
+  for (Integer row = AFirstRow; row <= last; ++row) {
+    if (FSelection->FindByRowIndex(row, index) || !FDataController->CanSelectRow(row)) continue;
+    const TcxRowInfo info = GetRowInfo(row);
+    if (IsGrouped() && info.Level < FDataGroups->GetLevelCount())
+      added.push_back({-1, FDataGroups->GetIndexByRowIndex(row), row});
+    else
+      added.push_back({info.Level, info.RecordIndex, row});
+  }
+  if (!added.empty()) {
+    FSelection->InternalAddSorted(added);
+    FSelection->Changed();
+  }
+  CheckChanges();
+  // A range past the last row selects up to it and then fails.
+  CheckRowIndex(ALastRow);
 }
 
 void TcxCustomDataControllerInfo::ClearSelection() {

@@ -86,6 +86,9 @@ class TcxCustomDataControllerInfo : public TObject {
   bool IsInFocusCheck() const { return FInFocusCheck; }
   bool IsInFocusChange() const { return FInFocusChange; }
   void ChangeRowSelection(Integer ARowIndex, bool ASelect);
+  // Selects the rows AFirstRow to ALastRow, as ChangeRowSelection would
+  // one by one, with one pass over the selection.
+  void SelectRows(Integer AFirstRow, Integer ALastRow);
   void ClearSelection();
   void ClearSelectionAnchor();
   Integer GetSelectedCount() const { return FSelection->GetCount(); }
@@ -124,6 +127,8 @@ class TcxCustomDataControllerInfo : public TObject {
  private:
   void SaveInfo();
   void CheckExpanding();
+  // Per data group, whether the selection holds its group row.
+  std::vector<bool> SelectedGroups() const;
   void RecalcGroupedSelectionRows();
   void CheckInfo();
   void ClearInfo();

@@ -212,6 +212,11 @@ TEST_F(DataControllerTest, RecordCountsAndDeletions) {
   std::vector<int> left;
   for (int i = 0; i < 4; ++i) left.push_back(C->GetValue(i, IntItem).AsInteger());
   EXPECT_EQ(left, std::vector<int>({0, 10, 20, 40}));
+  // A list naming a record that is not there deletes nothing.
+  for (const std::vector<Integer>& bad : {std::vector<Integer>{-1, 1, 2}, std::vector<Integer>{0, 4}}) {
+    EXPECT_THROW(C->DeleteRecords(bad), EcxInvalidDataControllerOperation);
+    EXPECT_EQ(C->GetRecordCount(), 4);
+  }
 
   C->Log.clear();
   C->SetRecordCount(-5);

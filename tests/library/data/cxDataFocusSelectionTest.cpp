@@ -1,5 +1,7 @@
 // Focus, selection and bookmark as the control sees them: which row is
 // focused and selected after each user step, and the notices it receives.
+#include <limits>
+
 #include "DataControllerFixture.h"
 #include "library/data/cxCustomDataFilter.h"
 #include "platform/rtl/NumberText.h"
@@ -107,6 +109,88 @@ TEST_F(FocusSelectionTest, AnUnselectedFocusedRowSurvivesDeletingTheSelection) {
   EXPECT_EQ(C->GetValue(C->GetFocusedRecordIndex(), IntItem).AsInteger(), 40);
 }
 
+// Deleting many records walks the selection once for the list, not once a
+// record: a long selection with most of its records deleted stays quick.
+// The selected records that stay keep their selection, and a delete
+// handler sees the selection as it stands after the records already gone.
+TEST_F(FocusSelectionTest, DeletingAListCorrectsTheSelectionOnceForAllItsRecords) {
+  C->BeginUpdate();
+  C->SetRecordCount(0);
+  for (Integer i = 0; i < 300; ++i) C->SetValue(C->AppendRecord(), IntItem, i);
+  C->EndUpdate();
+  C->SetMultiSelect(true);
+  C->SelectRows(0, 149);
+  ASSERT_EQ(C->GetSelectedCount(), 150);
+  std::vector<Integer> gone;
+  for (Integer r = 0; r < 300; r += 3) gone.push_back(r);
+  TcxDataSelection* selection = C->GetDataControllerInfo()->GetSelection();
+  const auto heard = selection->OnChanged;
+  int corrections = 0;
+  selection->OnChanged = [&] {
+    ++corrections;
+    heard();
+  };
+  C->DeleteRecords(gone);
+  selection->OnChanged = heard;
+  EXPECT_EQ(corrections, 1);
+  std::vector<Integer> values, expected;
+  for (Integer r : SelectedRecords()) values.push_back(C->GetValue(r, IntItem).AsInteger());
+  for (Integer v = 0; v < 150; ++v)
+    if (v % 3 != 0) expected.push_back(v);
+  EXPECT_EQ(values, expected);
+
+  // With a handler: before each record goes, the selected entries name the
+  // records that are left, and their values are those still selected.
+  C->SelectRows(0, C->GetRowCount() - 1);
+  std::vector<std::string> seen;
+  C->BeforeDelete = [&](TcxCustomDataController*, Integer ARecordIndex) {
+    Integer selected = 0;
+    for (Integer i = 0; i < selection->GetCount(); ++i) {
+      const Integer r = selection->GetItem(i).RecordIndex;
+      if (r < 0 || r >= C->GetRecordCount()) return seen.push_back("stale entry before " + std::to_string(ARecordIndex));
+      ++selected;
+    }
+    if (selected != C->GetRecordCount()) seen.push_back("count before " + std::to_string(ARecordIndex));
+  };
+  C->DeleteRecords({0, 5, 9});
+  C->BeforeDelete = nullptr;
+  EXPECT_EQ(seen, std::vector<std::string>());
+  EXPECT_EQ(C->GetSelectedCount(), C->GetRecordCount());
+}
+
+// Selecting a range above rows already selected (select all, or a shift
+// click upwards that keeps the selection) adds the new rows at once, not
+// one by one in front of the selected ones.
+TEST_F(FocusSelectionTest, SelectingARangeAddsItsRowsAtOnce) {
+  C->BeginUpdate();
+  C->SetRecordCount(300);
+  for (Integer i = 0; i < 300; ++i) C->SetValue(i, IntItem, i);
+  C->EndUpdate();
+  C->ChangeSorting(IntItem, soDescending);
+  C->SetMultiSelect(true);
+  C->ClearSelection();
+  C->SelectRows(150, 299);
+  C->ChangeRowSelection(20, true);
+  TcxDataSelection* selection = C->GetDataControllerInfo()->GetSelection();
+  const auto heard = selection->OnChanged;
+  int changes = 0;
+  selection->OnChanged = [&] {
+    ++changes;
+    heard();
+  };
+  C->SelectAll();
+  selection->OnChanged = heard;
+  EXPECT_EQ(changes, 1);
+  ASSERT_EQ(C->GetSelectedCount(), 300);
+  for (Integer i = 0; i < 300; ++i) {
+    ASSERT_EQ(C->GetSelectedRowIndex(i), i);
+    ASSERT_EQ(C->GetRowInfo(i).RecordIndex, 299 - i);
+  }
+  // The entries name their records: a resort keeps them selected.
+  C->ChangeSorting(IntItem, soAscending);
+  EXPECT_EQ(C->GetSelectedCount(), 300);
+}
+
 TEST_F(FocusSelectionTest, MovingTheFocusPostsTheEditFirst) {
   C->ChangeFocusedRowIndex(1);
   C->SetEditValue(IntItem, 11, evsValue);
@@ -129,6 +213,15 @@ TEST_F(FocusSelectionTest, NavigationBeyondTheEndsIsClamped) {
   EXPECT_EQ(C->GetFocusedRowIndex(), 4);
   C->GotoFirst();
   C->GotoPrev();
+  EXPECT_EQ(C->GetFocusedRowIndex(), 0);
+  // Distances at the ends of Integer go as far as the rows go.
+  C->ChangeFocusedRowIndex(2);
+  C->MoveBy(std::numeric_limits<Integer>::max());
+  EXPECT_EQ(C->GetFocusedRowIndex(), 4);
+  C->MoveBy(std::numeric_limits<Integer>::min());
+  EXPECT_EQ(C->GetFocusedRowIndex(), 0);
+  C->ChangeFocusedRowIndex(-1);
+  C->MoveBy(std::numeric_limits<Integer>::min());
   EXPECT_EQ(C->GetFocusedRowIndex(), 0);
   C->ChangeFocusedRowIndex(-1);
   EXPECT_EQ(C->GetFocusedRowIndex(), -1);

@@ -349,3 +349,38 @@ TEST_F(DataControllerTest, SelectionAndFocusFollowTheirRecordsAcrossInserts) {
   EXPECT_EQ(C->GetFocusedRecordIndex(), 1);
   EXPECT_EQ(C->GetValue(C->GetFocusedRecordIndex(), IntItem).AsInteger(), 3);
 }
+
+// Expanded and selected groups keep their state when one of their records
+// moves to another group, whether set directly or edited and posted: the
+// state stays with the group's value, not with the record that left it.
+TEST_F(DataControllerTest, AGroupKeepsItsStateWhenItsFirstRecordMovesOut) {
+  Fill({{5, "e"}, {1, "a"}, {4, "d"}, {2, "b"}, {3, "c"}, {6, "a"}, {7, "d"}});
+  C->GetGroups()->ChangeGrouping(StrItem, 0);
+  C->GetGroups()->FullCollapse();
+  C->GetGroups()->ChangeExpanding(3, true, false);
+  ASSERT_EQ(Rows(), ::Rows({"g0:a", "g0:b", "g0:c", "g0:d", "2", "6", "g0:e"}));
+  C->SetValue(2, StrItem, AnsiString("z"));
+  EXPECT_EQ(Rows(), ::Rows({"g0:a", "g0:b", "g0:c", "g0:d", "6", "g0:e", "g0:z"}));
+
+  // Edited and posted: the edited record's new group opens to show it, its
+  // old group stays open.
+  C->GetGroups()->FullCollapse();
+  C->GetGroups()->ChangeExpanding(0, true, false);
+  ASSERT_EQ(Rows(), ::Rows({"g0:a", "1", "5", "g0:b", "g0:c", "g0:d", "g0:e", "g0:z"}));
+  C->ChangeFocusedRowIndex(1);
+  C->Edit();
+  C->SetEditValue(StrItem, AnsiString("y"), evsValue);
+  C->Post();
+  EXPECT_EQ(Rows(), ::Rows({"g0:a", "5", "g0:b", "g0:c", "g0:d", "g0:e", "g0:y", "1", "g0:z"}));
+
+  // A selected group row stays on its group.
+  C->SetMultiSelect(true);
+  C->GetGroups()->FullCollapse();
+  C->ClearSelection();
+  C->ChangeRowSelection(3, true);  // d: record 6 alone now
+  C->SetValue(0, StrItem, AnsiString("d"));
+  ASSERT_EQ(Rows(), ::Rows({"g0:a", "g0:b", "g0:c", "g0:d", "g0:y", "g0:z"}));
+  C->SetValue(0, StrItem, AnsiString("b"));
+  ASSERT_EQ(C->GetSelectedCount(), 1);
+  EXPECT_EQ(C->GetDisplayText(C->GetRowInfo(C->GetSelectedRowIndex(0)).RecordIndex, StrItem), "d");
+}
