@@ -179,6 +179,59 @@ TEST_F(DataGrid, PagesMoveByTheRecordColumnsOnShow) {
   EXPECT_FALSE(grid->CanBandSizing());
 }
 
+// A filter leaves the multi-record layout the records that pass and no
+// more: no column stands for a record past the last one, a click where
+// such a column stood changes nothing, and the page buttons step by the
+// columns those records fill.
+TEST_F(DataGrid, AFilteredMultiRecordLayoutShowsOnlyTheRecordsThatPass) {
+  grid->SetLayoutStyle(lsMultiRecordView);
+  grid->GetOptionsView()->SetRowHeaderWidth(100);
+  grid->GetOptionsView()->SetValueWidth(90);
+  Pump();
+  Click(NBDI_LAST);
+  TcxCustomDataController* data = grid->GetDataController();
+  auto filterCountsBelow = [&](Integer ALimit) {
+    data->GetFilter()->Clear();
+    data->GetFilter()->AddItem(fields.Count->GetProperties()->GetEditContainer(), foLess, Variant(ALimit),
+                               IntToStr(ALimit));
+    data->GetFilter()->SetActive(true);
+    Pump();
+  };
+  auto shownRecords = [&] {
+    std::string text;
+    TcxValueInfoList* cells = grid->GetVGViewInfo()->GetRowViewInfo(fields.Count)->GetValuesInfo();
+    for (Integer i = 0; i < cells->GetCount(); ++i) text += (i ? " " : "") + std::to_string(cells->GetItem(i)->RecordIndex);
+    return text;
+  };
+  TcxvgScroller* scroller = grid->GetVGController()->GetScroller();
+  filterCountsBelow(30);
+  ASSERT_EQ(data->GetRowCount(), 10);
+  Click(NBDI_LAST);
+  EXPECT_EQ(Focused(), 9);
+  EXPECT_EQ(shownRecords(), "7 8 9");
+  const TRect last = grid->GetVGViewInfo()->GetRowViewInfo(fields.Count)->GetValuesInfo()->Find(9, 0)->ClipRect;
+  TcxvgCustomViewInfo* viewInfo = grid->GetVGViewInfo();
+  EXPECT_LE(viewInfo->Bounds.Left + viewInfo->ViewBandWidth, last.Right + 1) << "the band ends with the last record";
+  win::test::Click(grid->GetHandle(), TPoint(last.Right + 8, cxRectCenter(last).Y));
+  Pump();
+  EXPECT_EQ(Focused(), 9);
+  EXPECT_FALSE(grid->IsEditing());
+
+  // Two records pass where four columns would fit.
+  filterCountsBelow(6);
+  ASSERT_EQ(data->GetRowCount(), 2);
+  EXPECT_EQ(scroller->GetVisibleValueCount(), 2);
+  EXPECT_EQ(shownRecords(), "0 1");
+  Click(NBDI_FIRST);
+  Click(NBDI_NEXTPAGE);
+  EXPECT_EQ(Focused(), 1);
+
+  // None passes: the one empty column of a grid without records.
+  filterCountsBelow(0);
+  ASSERT_EQ(data->GetRowCount(), 0);
+  EXPECT_EQ(shownRecords(), "-1");
+}
+
 // Half a million records of wide values side by side: the band still
 // ends at the client's edge, and the last record is reached and shown in
 // the one column that fits.
