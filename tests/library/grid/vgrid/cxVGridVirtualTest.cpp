@@ -155,6 +155,38 @@ TEST_F(DataGrid, EveryNavigatorActionAndTheButtonStates) {
   EXPECT_EQ(States(), "...............");
 }
 
+// Cancel on the bar while a cell's editor is open cancels what the editor
+// holds with the record: the editor shows no cancelled text, and a value
+// typed afterwards is edited anew and posted by Enter, in either layout.
+TEST_F(DataGrid, CancelFromTheBarTakesTheOpenEditorsTextWithIt) {
+  TcxCustomDataController* data = grid->GetDataController();
+  Integer record = 5;
+  for (TcxvgLayoutStyle style : {lsSingleRecordView, lsMultiRecordView}) {
+    SCOPED_TRACE(static_cast<int>(style));
+    grid->SetLayoutStyle(style);
+    grid->SetFocusedRecordIndex(record);
+    grid->SetFocusedRow(fields.Name);
+    Pump();
+    const AnsiString kept = "Item " + IntToStr(record);
+    win::test::KeyPress(win::VK_F2);
+    win::test::KeyPress(win::VK_END);
+    Type("zz");
+    ASSERT_TRUE(grid->IsEditing());
+    Click(NBDI_CANCEL);
+    EXPECT_FALSE(data->GetIsEditing());
+    EXPECT_EQ(Value(record, fields.Name), kept);
+    auto* editor = dynamic_cast<TcxCustomTextEdit*>(grid->GetInplaceEditor());
+    EXPECT_TRUE(!editor || editor->GetText() == kept) << "no cancelled text on show";
+
+    Type("New name");
+    win::test::KeyPress(win::VK_RETURN);
+    Pump();
+    data->Post();
+    EXPECT_EQ(Value(record, fields.Name), "New name");
+    ++record;
+  }
+}
+
 // In the multi-record layout the page buttons move by the record columns
 // the grid shows; the focused record change is told with both indexes.
 TEST_F(DataGrid, PagesMoveByTheRecordColumnsOnShow) {
