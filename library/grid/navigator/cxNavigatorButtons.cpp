@@ -554,6 +554,9 @@ void TcxNavigatorViewInfo::HintActivate(bool AShow) {
   if (FHintWindow) FreeAndNil(FHintWindow);
   FHintTimer->SetEnabled(false);
   FHintActive = false;
+  // A button's hint may have changed since the buttons were laid out: the
+  // one shown is the button's as it is now.
+  if (FHotButton) FHotButton->Hint = FHotButton->Button->GetInternalHint();
   const AnsiString text = FHotButton ? FHotButton->Hint : AnsiString();
   if (!AShow || !FNavigator->GetNavigatorShowHint() || text.empty() ||
       !CanShowHint(FNavigator->GetNavigatorControl()))

@@ -610,9 +610,12 @@ TcxCustomRow* TcxCustomVerticalGrid::RowByName(const AnsiString& AName) {
   return nullptr;
 }
 
-// The rows on show are worked out again when they are next asked for.
+// The rows on show are worked out again when they are next asked for; a
+// focused row the change took off the screen keeps the focus no longer.
 void TcxCustomVerticalGrid::RowsChanged() {
   if (!IsLocked()) LayoutChanged();
+  if (GetIsLoading() || GetIsDestroying()) return;
+  if (TcxvgController* controller = GetVGController()) controller->CheckFocusedRowOnShow();
 }
 
 void TcxCustomVerticalGrid::DoEndUpdate() {

@@ -202,6 +202,7 @@ void TcxvgController::MakeRowVisible(TcxCustomRow* ARow) {
   TcxCustomVerticalGrid* grid = GetVerticalGrid();
   if (!ARow) return;
   if (!grid->IsRowVisible(ARow)) {
+    auto showing = orv::TempValue(FShowingRow, true);
     grid->BeginUpdate();
     orv::ScopeExit end([grid] { grid->EndUpdate(); });
     for (TcxCustomRow* row = ARow->GetParent(); row; row = row->GetParent()) {

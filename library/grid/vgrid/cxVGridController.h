@@ -54,6 +54,11 @@ class TcxvgController : public TcxCustomControlController, public IcxDragSizing 
   // Shows every hidden or collapsed ancestor of the row, then scrolls it
   // into view.
   virtual void MakeRowVisible(TcxCustomRow* ARow);
+  // A focused row that left the rows on show (hidden, folded away, moved
+  // under a folded row) hands the focus to its nearest ancestor on show,
+  // or to none when that one cannot take it. What was typed into its open
+  // editor reaches the row first; what the editor cannot take is dropped.
+  void CheckFocusedRowOnShow();
   virtual void MakeRecordVisible(Integer AIndex);
   // The view info's cells of that record, unless the grid is locked.
   void UpdateRecord(Integer ARecordIndex) override;
@@ -136,6 +141,10 @@ class TcxvgController : public TcxCustomControlController, public IcxDragSizing 
   TcxCustomRow* FFocusedRow = nullptr;
   Integer FFocusedCellIndex = -1;
   bool FFocusingRowAndCell = false;
+  // Set while the rows above a row to focus are shown, and while the focus
+  // leaves a row that went off the screen.
+  bool FShowingRow = false;
+  bool FCheckingFocusedRow = false;
   // Input state.
   bool FEnterToNextCell = false;
   bool FMultiEditorStepping = false;

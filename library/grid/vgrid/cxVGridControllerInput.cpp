@@ -1,6 +1,7 @@
 // The vertical grid controller's keys, mouse, sizing and row dragging.
 #include <algorithm>
 
+#include "library/editors/core/cxEditErrors.h"
 #include "library/foundation/cxGeometry.h"
 #include "library/grid/vgrid/cxVGrid.h"
 #include "library/grid/vgrid/cxVGridRowViewInfo.h"
@@ -79,15 +80,28 @@ TcxCustomCellNavigatorClass TcxvgController::GetNavigatorClass() { return TcxvgC
 
 TcxvgHitTest* TcxvgController::GetHitTest() const { return static_cast<TcxvgHitTest*>(GetHitTestController()); }
 
-// A collapse that hid the focused row hands the focus to the nearest row on
-// show above it, or to none.
-static void CheckFocusAfterCollapse(TcxvgController* AController) {
-  TcxCustomRow* focused = AController->GetFocusedRow();
-  TcxCustomVerticalGrid* grid = AController->GetVerticalGrid();
-  if (!focused || grid->IsRowVisible(focused)) return;
+void TcxvgController::CheckFocusedRowOnShow() {
+  TcxCustomRow* focused = FFocusedRow;
+  TcxCustomVerticalGrid* grid = GetVerticalGrid();
+  if (!focused || FFocusingRowAndCell || FShowingRow || FCheckingFocusedRow || grid->IsRowVisible(focused)) return;
+  auto checking = orv::TempValue(FCheckingFocusedRow, true);
+  if (GetIsEditing()) {
+    // The row is still there: what was typed belongs to it. A change of
+    // the rows must not fail for a value the editor refuses.
+    bool refused = false;
+    try {
+      GetEditingController()->HideEdit(true);
+    } catch (const EAbort&) {
+      refused = true;
+    } catch (const EcxEditError&) {
+      refused = true;
+    }
+    if (refused) GetEditingController()->HideEdit(false);
+  }
+  if (focused != FFocusedRow) return;
   TcxCustomRow* row = focused->GetParent();
   while (row && !grid->IsRowVisible(row)) row = row->GetParent();
-  AController->SetFocusedRowAndCell(row && row->CanFocus() ? row : nullptr, 0);
+  SetFocusedRowAndCell(row && row->CanFocus() ? row : nullptr, 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -112,7 +126,7 @@ void TcxvgController::KeyDown(Word& Key, TShiftState Shift) {
       }
     if (!editorAside && !CanChangeRecord()) {
       row->SetExpanded(Key == win::VK_RIGHT);
-      CheckFocusAfterCollapse(this);
+      CheckFocusedRowOnShow();
       EatKeyPress = true;
       Key = 0;
     }
@@ -126,7 +140,7 @@ void TcxvgController::KeyDown(Word& Key, TShiftState Shift) {
     case win::VK_SUBTRACT:
       if (canStillExpand) {
         row->SetExpanded(Key == win::VK_ADD);
-        CheckFocusAfterCollapse(this);
+        CheckFocusedRowOnShow();
       }
       EatKeyPress = true;
       Key = 0;
@@ -231,7 +245,7 @@ void TcxvgController::MouseDown(TMouseButton, TShiftState Shift, Integer X, Inte
   if (row->GetExpanded())
     cxvgShowSubtree(grid, row);
   else
-    CheckFocusAfterCollapse(this);
+    CheckFocusedRowOnShow();
 }
 
 void TcxvgController::FocusRowByMouse(TcxCustomRow* ARow, Integer ACellIndex) {

@@ -151,7 +151,8 @@ void TcxBandsViewInfo::SetDividerPos(Integer X) {
 // ---------------------------------------------------------------------------
 // Several records side by side
 
-Integer TcxMultiRecordViewInfo::GetRecordCount() { return GetVerticalGrid()->GetRecordCount(); }
+// The records side by side are the data's rows: those a filter leaves.
+Integer TcxMultiRecordViewInfo::GetRecordCount() { return GetVerticalGrid()->GetDataController()->GetRowCount(); }
 
 Integer TcxMultiRecordViewInfo::GetFirstRecordWidth() const {
   return 2 * GetVertLineWidth() + ViewHeaderWidth + GetDividerWidth() + ViewValueWidth;

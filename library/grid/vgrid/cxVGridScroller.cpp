@@ -308,11 +308,11 @@ Integer TcxvgMultiRecordsScrollStrategy::GetVisibleValueCount() {
   const Integer step = interval == 0 ? V : interval + 2 * V;
   const Integer count = std::max(1, (cxRectWidth(viewInfo->Bounds) - V - viewInfo->GetValueOffset() + (step - V)) /
                                         std::max(1, step + viewInfo->ViewValueWidth));
-  return std::min(count, std::max(1, GetVerticalGrid()->GetRecordCount()));
+  return std::min(count, std::max(1, GetVerticalGrid()->GetDataController()->GetRowCount()));
 }
 
 void TcxvgMultiRecordsScrollStrategy::CheckDecreaseLeftIndex() {
-  const Integer records = GetVerticalGrid()->GetRecordCount();
+  const Integer records = GetVerticalGrid()->GetDataController()->GetRowCount();
   if (FLeftVisibleRecord + GetVisibleValueCount() > records)
     FLeftVisibleRecord = std::max(0, records - GetVisibleValueCount());
 }
@@ -541,7 +541,7 @@ void TcxvgScroller::SetRowMaxVisible(TcxCustomRow* ARow) {
 }
 
 bool TcxvgScroller::SetRecordVisible(Integer AIndex) {
-  const Integer records = FVerticalGrid->GetRecordCount();
+  const Integer records = FVerticalGrid->GetDataController()->GetRowCount();
   if (AIndex < 0 || AIndex >= records) return false;
   const Integer L = GetLeftVisibleRecord();
   const Integer visible = GetVisibleValueCount();

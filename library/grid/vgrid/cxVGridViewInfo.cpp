@@ -505,7 +505,7 @@ Integer TcxvgCustomViewInfo::GetVisibleRowCount() {
 }
 
 Integer TcxvgCustomViewInfo::GetFirstVisibleRecordIndex() {
-  if (GetVerticalGrid()->GetRecordCount() == 0) return -1;
+  if (GetVerticalGrid()->GetDataController()->GetRowCount() == 0) return -1;
   TcxvgScroller* scroller = GetScroller();
   return scroller ? scroller->GetLeftVisibleRecord() : 0;
 }

@@ -200,7 +200,13 @@ void TcxVirtualVerticalGrid::NavigatorDoAction(Integer AButtonIndex) {
       data->Post();
       break;
     case NBDI_CANCEL:
+      // What the open editor holds is part of what is cancelled: left open,
+      // it would show the cancelled text and keep what is typed next from
+      // the record. An editor shown at all times opens again on the value
+      // kept.
+      GetController()->GetEditingController()->HideEdit(false);
       data->Cancel();
+      GetController()->CheckEdit();
       break;
     case NBDI_REFRESH:
       data->Refresh();

@@ -211,6 +211,29 @@ TEST_F(Navigator, PressingHoldingAndReleasing) {
   EXPECT_EQ(EnabledCount(navigator), 0);
 }
 
+// A hint given to a button of a bar already on show is the one its hint
+// shows; taken away, the set's text for the button shows again.
+TEST_F(Navigator, AHintSetOnAShownBarIsTheOneShown) {
+  auto* data = New<TFakeNavigable>(form);
+  TcxNavigator* navigator = NewNavigator();
+  navigator->SetShowHint(true);
+  navigator->SetControl(data);
+  Pump();
+  auto hintOver = [navigator](Integer AIndex) -> AnsiString {
+    win::test::MouseMove(ButtonPoint(navigator, AIndex == NBDI_LAST ? NBDI_FIRST : NBDI_LAST));
+    Pump();
+    win::test::MouseMove(ButtonPoint(navigator, AIndex));
+    win::test::PumpFor(501);
+    THintWindow* window = navigator->GetViewInfo()->GetHintWindow();
+    return window && window->IsHintShowing() ? window->GetCaption() : AnsiString();
+  };
+  EXPECT_EQ(hintOver(NBDI_NEXT), "Next record");
+  navigator->GetButtons()->GetNext()->SetHint("Next terrain");
+  EXPECT_EQ(hintOver(NBDI_NEXT), "Next terrain");
+  navigator->GetButtons()->GetNext()->SetHint("");
+  EXPECT_EQ(hintOver(NBDI_NEXT), "Next record");
+}
+
 }  // namespace
 
 namespace {

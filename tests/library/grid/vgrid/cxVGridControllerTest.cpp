@@ -122,6 +122,84 @@ TEST_F(Keys, ArrowsWalkTheRowsOnShowAndFoldCategories) {
   EXPECT_EQ(Focus(), "Unused Values/-1");
 }
 
+// A row the program takes off the screen while it has the focus and its
+// editor is open (hidden, folded away with its category, moved under a
+// folded category) keeps what was typed and hands the focus to the nearest
+// row above it on show, as a fold by key does: the keys typed next go where
+// the user sees them, and Down goes on from there.
+TEST_F(Keys, ARowTakenOffTheScreenHandsTheFocusOn) {
+  grid->SetFocusedRow(height);
+  Pump();
+  Press(win::VK_F2);
+  Press(win::VK_END);
+  Type("1");
+  ASSERT_TRUE(Editing());
+  height->SetVisible(false);
+  Pump();
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(VarToStr(height->GetProperties()->GetValue()), "501");
+  EXPECT_EQ(Focus(), "Ok Values/-1");
+  Type("2");
+  EXPECT_FALSE(Editing()) << "a category opens no editor";
+  EXPECT_EQ(VarToStr(height->GetProperties()->GetValue()), "501");
+  Press(win::VK_DOWN);
+  EXPECT_EQ(Focus(), "Width/0");
+
+  // Folded away with its category, inside a bracket of the grid's.
+  Press(win::VK_F2);
+  Press(win::VK_END);
+  Type("3");
+  grid->BeginUpdate();
+  ok->SetExpanded(false);
+  EXPECT_EQ(Focus(), "Width/0") << "nothing moves inside the bracket";
+  grid->EndUpdate();
+  Pump();
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(VarToStr(width->GetProperties()->GetValue()), "1003");
+  EXPECT_EQ(Focus(), "Ok Values/-1");
+  EXPECT_FALSE(ok->GetExpanded()) << "the category stays folded";
+
+  // Moved under a folded category.
+  grid->SetFocusedRow(tail);
+  Pump();
+  Press(win::VK_F2);
+  Press(win::VK_END);
+  Type("s");
+  tail->SetParent(unused);
+  Pump();
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(VarToStr(tail->GetProperties()->GetValue()), "ends");
+  EXPECT_EQ(Focus(), "Unused Values/-1");
+
+  // A value its editor refuses is dropped: hiding the row does not fail.
+  ok->SetExpanded(true);
+  width->GetProperties()->GetEditProperties()->OnValidate = [](TObject*, Variant&, AnsiString& AErrorText,
+                                                                bool& AError) {
+    AError = true;
+    AErrorText = "Not a width";
+  };
+  grid->SetFocusedRow(width);
+  Pump();
+  Press(win::VK_F2);
+  Type("9");
+  ASSERT_TRUE(Editing());
+  EXPECT_NO_THROW(width->SetVisible(false));
+  Pump();
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(VarToStr(width->GetProperties()->GetValue()), "1003");
+  EXPECT_EQ(Focus(), "Ok Values/-1");
+
+  // A top-level row with no row above it to take the focus leaves none.
+  tail->SetParent(nullptr);
+  grid->SetFocusedRow(tail);
+  Pump();
+  tail->SetVisible(false);
+  Pump();
+  EXPECT_EQ(Focus(), "none/-1");
+  Press(win::VK_DOWN);
+  EXPECT_EQ(Focus(), "Ok Values/-1");
+}
+
 // An arrow makes no character: where Left or Right folds or unfolds
 // nothing (a value row with the expand button option), the character typed
 // next still starts editing with itself.

@@ -155,6 +155,38 @@ TEST_F(DataGrid, EveryNavigatorActionAndTheButtonStates) {
   EXPECT_EQ(States(), "...............");
 }
 
+// Cancel on the bar while a cell's editor is open cancels what the editor
+// holds with the record: the editor shows no cancelled text, and a value
+// typed afterwards is edited anew and posted by Enter, in either layout.
+TEST_F(DataGrid, CancelFromTheBarTakesTheOpenEditorsTextWithIt) {
+  TcxCustomDataController* data = grid->GetDataController();
+  Integer record = 5;
+  for (TcxvgLayoutStyle style : {lsSingleRecordView, lsMultiRecordView}) {
+    SCOPED_TRACE(static_cast<int>(style));
+    grid->SetLayoutStyle(style);
+    grid->SetFocusedRecordIndex(record);
+    grid->SetFocusedRow(fields.Name);
+    Pump();
+    const AnsiString kept = "Item " + IntToStr(record);
+    win::test::KeyPress(win::VK_F2);
+    win::test::KeyPress(win::VK_END);
+    Type("zz");
+    ASSERT_TRUE(grid->IsEditing());
+    Click(NBDI_CANCEL);
+    EXPECT_FALSE(data->GetIsEditing());
+    EXPECT_EQ(Value(record, fields.Name), kept);
+    auto* editor = dynamic_cast<TcxCustomTextEdit*>(grid->GetInplaceEditor());
+    EXPECT_TRUE(!editor || editor->GetText() == kept) << "no cancelled text on show";
+
+    Type("New name");
+    win::test::KeyPress(win::VK_RETURN);
+    Pump();
+    data->Post();
+    EXPECT_EQ(Value(record, fields.Name), "New name");
+    ++record;
+  }
+}
+
 // In the multi-record layout the page buttons move by the record columns
 // the grid shows; the focused record change is told with both indexes.
 TEST_F(DataGrid, PagesMoveByTheRecordColumnsOnShow) {
@@ -177,6 +209,59 @@ TEST_F(DataGrid, PagesMoveByTheRecordColumnsOnShow) {
   EXPECT_TRUE(grid->CanBandSizing());
   grid->SetLayoutStyle(lsSingleRecordView);
   EXPECT_FALSE(grid->CanBandSizing());
+}
+
+// A filter leaves the multi-record layout the records that pass and no
+// more: no column stands for a record past the last one, a click where
+// such a column stood changes nothing, and the page buttons step by the
+// columns those records fill.
+TEST_F(DataGrid, AFilteredMultiRecordLayoutShowsOnlyTheRecordsThatPass) {
+  grid->SetLayoutStyle(lsMultiRecordView);
+  grid->GetOptionsView()->SetRowHeaderWidth(100);
+  grid->GetOptionsView()->SetValueWidth(90);
+  Pump();
+  Click(NBDI_LAST);
+  TcxCustomDataController* data = grid->GetDataController();
+  auto filterCountsBelow = [&](Integer ALimit) {
+    data->GetFilter()->Clear();
+    data->GetFilter()->AddItem(fields.Count->GetProperties()->GetEditContainer(), foLess, Variant(ALimit),
+                               IntToStr(ALimit));
+    data->GetFilter()->SetActive(true);
+    Pump();
+  };
+  auto shownRecords = [&] {
+    std::string text;
+    TcxValueInfoList* cells = grid->GetVGViewInfo()->GetRowViewInfo(fields.Count)->GetValuesInfo();
+    for (Integer i = 0; i < cells->GetCount(); ++i) text += (i ? " " : "") + std::to_string(cells->GetItem(i)->RecordIndex);
+    return text;
+  };
+  TcxvgScroller* scroller = grid->GetVGController()->GetScroller();
+  filterCountsBelow(30);
+  ASSERT_EQ(data->GetRowCount(), 10);
+  Click(NBDI_LAST);
+  EXPECT_EQ(Focused(), 9);
+  EXPECT_EQ(shownRecords(), "7 8 9");
+  const TRect last = grid->GetVGViewInfo()->GetRowViewInfo(fields.Count)->GetValuesInfo()->Find(9, 0)->ClipRect;
+  TcxvgCustomViewInfo* viewInfo = grid->GetVGViewInfo();
+  EXPECT_LE(viewInfo->Bounds.Left + viewInfo->ViewBandWidth, last.Right + 1) << "the band ends with the last record";
+  win::test::Click(grid->GetHandle(), TPoint(last.Right + 8, cxRectCenter(last).Y));
+  Pump();
+  EXPECT_EQ(Focused(), 9);
+  EXPECT_FALSE(grid->IsEditing());
+
+  // Two records pass where four columns would fit.
+  filterCountsBelow(6);
+  ASSERT_EQ(data->GetRowCount(), 2);
+  EXPECT_EQ(scroller->GetVisibleValueCount(), 2);
+  EXPECT_EQ(shownRecords(), "0 1");
+  Click(NBDI_FIRST);
+  Click(NBDI_NEXTPAGE);
+  EXPECT_EQ(Focused(), 1);
+
+  // None passes: the one empty column of a grid without records.
+  filterCountsBelow(0);
+  ASSERT_EQ(data->GetRowCount(), 0);
+  EXPECT_EQ(shownRecords(), "-1");
 }
 
 // Half a million records of wide values side by side: the band still
