@@ -344,7 +344,8 @@ bool TcxCustomTimeEditProperties::TextToTime(const AnsiString& AText, TDateTime&
   ATime = 0;
   if (AText.empty()) return true;
   // The editor's own form: its digits, with the suffix read as the
-  // morning text or else the afternoon one.
+  // morning text or else the afternoon one. A text that only begins like
+  // it ("01/02/2020 10:00 PM") is read by the general readers below.
   const Integer length = GetTimeDigitsLength();
   bool own = static_cast<Integer>(AText.size()) >= length;
   for (Integer i = 0; own && i < length; ++i)
@@ -358,7 +359,8 @@ bool TcxCustomTimeEditProperties::TextToTime(const AnsiString& AText, TDateTime&
       text += ' ' + (SameTextIgnoringCase(suffix, settings.TimeAMString) ? settings.TimeAMString
                                                                           : settings.TimePMString);
     }
-    return TryStrToTime(text, ATime);
+    if (TryStrToTime(text, ATime)) return true;
+    ATime = 0;
   }
   return TryStrToTime(AText, ATime) || TryStrToDateTime(AText, ATime) || TryTextToDateTime(AText, ATime);
 }

@@ -26,6 +26,10 @@ AnsiString FloatToStrF(Extended value, TFloatFormat format, int precision, int d
 // . (decimal separator), , (thousands grouping), E+ E- e+ e- (exponent),
 // 'text' or "text" (literal); anything else is copied.
 AnsiString FormatFloat(std::string_view format, Extended value);
+// The same pictures over the exact digits of a Currency, so that amounts
+// beyond what a double holds to the cent keep their last decimals; an empty
+// section gives CurrToStr's text.
+AnsiString FormatCurr(std::string_view format, Currency value);
 
 // Blanks around, an optional sign, digits with at most one decimal
 // separator (the settings' one), an optional exponent. No thousands

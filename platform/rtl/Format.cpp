@@ -33,16 +33,19 @@ AnsiString IntText(Int64 v, int prec) {
 // The float conversions in their run-time shapes: %e 15 significant digits
 // and a three-digit exponent, %f/%n fixed with 2 decimals, %g general with
 // 15 digits, %m the currency form; the precision replaces the default.
-AnsiString FloatText(char type, const TFloatRec& rec, int prec) {
+// The fixed forms keep `digits` significant digits: 18 for a double, all
+// 19 of a Currency, whose four decimals must show as they are.
+AnsiString FloatText(char type, const TFloatRec& rec, int prec, int digits) {
   switch (type) {
     case 'e':
       return FormatDigits(rec, ffExponent, prec < 0 || prec > 18 ? 15 : prec, 3, 18);
     case 'f':
-      return FormatDigits(rec, ffFixed, 18, prec < 0 || prec > 18 ? 2 : prec, 18);
+      return FormatDigits(rec, ffFixed, digits, prec < 0 || prec > 18 ? 2 : prec, digits);
     case 'n':
-      return FormatDigits(rec, ffNumber, 18, prec < 0 || prec > 18 ? 2 : prec, 18);
+      return FormatDigits(rec, ffNumber, digits, prec < 0 || prec > 18 ? 2 : prec, digits);
     case 'm':
-      return FormatDigits(rec, ffCurrency, 18, prec < 0 || prec > 18 ? FormatSettings().CurrencyDecimals : prec, 18);
+      return FormatDigits(rec, ffCurrency, digits, prec < 0 || prec > 18 ? FormatSettings().CurrencyDecimals : prec,
+                          digits);
     default:  // 'g'
       return FormatDigits(rec, ffGeneral, prec <= 0 || prec > 18 ? 15 : prec, 0, 18);
   }
@@ -181,13 +184,16 @@ AnsiString Format(std::string_view fmt, const TVarRec* args, int count) {
       case 'n':
       case 'm': {
         TFloatRec rec;
-        if (a.VType == TVarRec::vtExtended)
+        int digits = 18;
+        if (a.VType == TVarRec::vtExtended) {
           rec = DecimalDigits(a.VExtended);
-        else if (a.VType == TVarRec::vtCurrency)
+        } else if (a.VType == TVarRec::vtCurrency) {
           rec = DecimalDigits(a.VCurrency);
-        else
+          digits = 19;
+        } else {
           BadFormat(fmt);
-        text = FloatText(type, rec, prec);
+        }
+        text = FloatText(type, rec, prec, digits);
         break;
       }
       case 'p': {

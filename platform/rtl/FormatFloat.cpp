@@ -1,6 +1,5 @@
 // FormatFloat: a number laid out by a picture of digit placeholders.
 #include <algorithm>
-#include <cmath>
 
 #include "platform/rtl/FloatLayout.h"
 #include "platform/rtl/FormatSettings.h"
@@ -86,9 +85,9 @@ struct Digits {
   int exponent = 0;
 };
 
-Digits Prepare(const Section& s, double magnitude) {
+Digits Prepare(const Section& s, TFloatRec rec) {
   Digits d;
-  TFloatRec rec = DecimalDigits(magnitude);
+  rec.Negative = false;  // the section carries the sign
   int intDigits;
   if (s.scientific) {
     const int mantissaInt = s.intPlaces;
@@ -186,24 +185,34 @@ AnsiString Emit(const Section& s, const Digits& d) {
   return out;
 }
 
-}  // namespace
-
-AnsiString FormatFloat(std::string_view format, Extended value) {
-  const TFloatRec probe = DecimalDigits(value);
-  if (probe.IsSpecial()) return SpecialText(probe);
+// The picture over a number's digits; `general` lays out the number when
+// the chosen section is empty.
+template <class General>
+AnsiString FormatDigitsByPicture(std::string_view format, const TFloatRec& rec, General general) {
+  if (rec.IsSpecial()) return SpecialText(rec);
   std::string_view sections[3];
   const int count = SplitSections(format, sections);
-  const bool negative = value < 0;
+  const bool negative = rec.Negative && !rec.IsZero();
   const bool hasNeg = count >= 2 && !sections[1].empty();
   const bool hasZero = count >= 3 && !sections[2].empty();
   std::string_view chosen = negative && hasNeg ? sections[1] : sections[0];
-  if (value == 0 && hasZero) chosen = sections[2];
-  if (chosen.empty()) return FloatToStrF(value, ffGeneral, 15, 0);
+  if (rec.IsZero() && hasZero) chosen = sections[2];
+  if (chosen.empty()) return general();
 
   // The section and the sign follow the value itself, not its rounded text:
   // -0.001 with "0.00" is "-0.00", and only a true zero takes the zero section.
   const Section s = Analyse(chosen);
-  AnsiString out = Emit(s, Prepare(s, std::fabs(value)));
+  AnsiString out = Emit(s, Prepare(s, rec));
   if (negative && !hasNeg) out.insert(0, 1, '-');
   return out;
+}
+
+}  // namespace
+
+AnsiString FormatFloat(std::string_view format, Extended value) {
+  return FormatDigitsByPicture(format, DecimalDigits(value), [&] { return FloatToStrF(value, ffGeneral, 15, 0); });
+}
+
+AnsiString FormatCurr(std::string_view format, Currency value) {
+  return FormatDigitsByPicture(format, DecimalDigits(value), [&] { return CurrToStr(value); });
 }

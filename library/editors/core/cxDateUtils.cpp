@@ -32,6 +32,13 @@ Word YearOf(TDateTime d) {
 // Sunday 0 .. Saturday 6.
 int WeekDay(double d) { return DayOfWeek(TDateTime(d)) - 1; }
 
+// The last moment of a day: its last millisecond, which lies before the
+// day's number for the days before day 0 (their time counts down).
+double LastMomentOf(double day) {
+  const double time = EncodeTime(23, 59, 59, 999).Value;
+  return day < 0 ? day - time : day + time;
+}
+
 double StartOfWeekContaining(double day, int startOfWeek) {
   int offset = WeekDay(day) - startOfWeek;
   if (offset < 0) offset += 7;
@@ -112,6 +119,16 @@ bool ConvertDateText(const AnsiString& text, bool useLocaleRules, TDateTime& dat
   return useLocaleRules ? TryTextToDateTime(s, date) : TryStrToDateTime(s, date);
 }
 
+// Whether a text the readers take for a time of day 0 is a time alone
+// rather than a date on 30 December 1899. The strict reader reads a time
+// alone as a time; the lenient one still reads it with a day written
+// before it, where a text naming its own day would name one too many.
+bool IsTimeAlone(const AnsiString& text, bool useLocaleRules) {
+  const AnsiString s = NormalizeDateText(text, useLocaleRules);
+  TDateTime time;
+  return useLocaleRules ? TryTextToDateTime("January 1 2000 " + s, time) : TryStrToTime(s, time);
+}
+
 }  // namespace
 
 void IncMonth(Word& AYear, Word& AMonth) {
@@ -186,12 +203,12 @@ TDateTime GetEndDateOfMonth(TDateTime ADate, bool AIgnoreTime) {
   Word y, m, d;
   DecodeDate(ADate, y, m, d);
   double end = EncodeDate(y, m, static_cast<Word>(DaysPerMonth(y, m)));
-  return AIgnoreTime ? end : end + EncodeTime(23, 59, 59, 999);
+  return AIgnoreTime ? end : LastMomentOf(end);
 }
 
 TDateTime GetEndDateOfYear(TDateTime ADate, bool AIgnoreTime) {
   double end = EncodeDate(YearOf(ADate), 12, 31);
-  return AIgnoreTime ? end : end + EncodeTime(23, 59, 59, 999);
+  return AIgnoreTime ? end : LastMomentOf(end);
 }
 
 Integer GetWeekNumber(TDateTime ADate, TDay AStartOfWeek, TcxFirstWeekOfYear AFirstWeekOfYear) {
@@ -201,7 +218,8 @@ Integer GetWeekNumber(TDateTime ADate, TDay AStartOfWeek, TcxFirstWeekOfYear AFi
     AFirstWeekOfYear = static_cast<TcxFirstWeekOfYear>(r + 1);
   }
   const int start = static_cast<int>(AStartOfWeek);
-  const double day = std::floor(ADate.Value);
+  // The day a value falls on: its whole days, also before day 0.
+  const double day = std::trunc(ADate.Value);
   Word y, m, d;
   DecodeDate(day, y, m, d);
   const double jan1 = EncodeDate(y, 1, 1);
@@ -288,14 +306,17 @@ bool TextToDateEx(AnsiString AText, TDateTime& ADate) {
   AText = Trim(AText);
   if (AText.empty()) return false;
   TDateTime date;
-  if (!SmartTextToDate(AText, date) &&
-      !ConvertDateText(AText, !cxFormatController()->GetUseRtlDateTimeFormats(), date)) {
+  const bool useLocaleRules = !cxFormatController()->GetUseRtlDateTimeFormats();
+  const bool smart = SmartTextToDate(AText, date);
+  if (!smart && !ConvertDateText(AText, useLocaleRules, date)) {
     ADate = 0.0;
     return false;
   }
   ADate = date;
-  // A text that names no day (only a time) is no date.
-  if (date.Value < -2147483648.0 || date.Value > 2147483647.0 || std::trunc(date.Value) == 0) return false;
+  if (date.Value < -2147483648.0 || date.Value > 2147483647.0) return false;
+  // A text that names no day (only a time) is no date; 30 December 1899,
+  // day 0, written out is one.
+  if (std::trunc(date.Value) == 0 && !smart && IsTimeAlone(AText, useLocaleRules)) return false;
   // Only a day of the calendar's years is a date: one before them ("today-
   // 800000", "12/31/0099") would be stored by an editor that cannot show it.
   return date.Value >= cxMinDateTime().Value && date.Value <= cxMaxDateTime && YearOf(date) <= MaxYear;

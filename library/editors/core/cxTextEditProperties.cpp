@@ -48,6 +48,14 @@ double NumericValue(const Variant& AValue) {
   return AValue.AsDouble();
 }
 
+// A number laid out by a display or edit format; a Currency by its own
+// exact digits, which a double no longer holds to the cent near the ends
+// of its range.
+AnsiString FormatNumber(const AnsiString& AFormat, const Variant& AValue) {
+  if (VarType(AValue) == varCurrency) return FormatCurr(AFormat, AValue.AsCurrency());
+  return FormatFloat(AFormat, NumericValue(AValue));
+}
+
 }  // namespace
 
 // --- assigned values ---------------------------------------------------------
@@ -567,7 +575,7 @@ AnsiString TcxCustomTextEditProperties::PrepareNumericDisplayText(const Variant&
   if (!AEditFocused) {
     const AnsiString format = GetDisplayFormat();
     if (format.empty()) return VarToStr(AEditValue);
-    return FormatFloat(format, NumericValue(AEditValue));
+    return FormatNumber(format, AEditValue);
   }
   bool isCurrency = false, isOnGetTextAssigned = false;
   const AnsiString format = InternalGetEditFormat(isCurrency, isOnGetTextAssigned, nullptr);
@@ -575,7 +583,7 @@ AnsiString TcxCustomTextEditProperties::PrepareNumericDisplayText(const Variant&
   const int precision = provider ? provider->DefaultPrecision() : 15;
   AnsiString S;
   if (!isCurrency) {
-    if (!format.empty()) return FormatFloat(format, NumericValue(AEditValue));
+    if (!format.empty()) return FormatNumber(format, AEditValue);
     S = VarToStr(AEditValue);
     // An integer keeps all its digits: rounded to the precision, a large
     // one would read the same after a step and the step would post nothing.

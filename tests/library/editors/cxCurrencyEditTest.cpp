@@ -6,6 +6,8 @@
 // format.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "ConcreteEditorSession.h"
 #include "library/editors/cxCurrencyEdit.h"
 #include "platform/rtl/Locale.h"
@@ -155,6 +157,26 @@ TEST_F(CurrencyEdit, UnfocusedTextUsesTheLocalesCurrencyFormat) {
   other->SetFocus();
   Pump();
   EXPECT_EQ(TextOf(edit), "2,50 \x80");
+}
+
+// An amount that arrives as a Currency (from a money field) is shown from
+// its own digits: near the ends of its range a double would show other
+// cents than the editor holds.
+TEST_F(CurrencyEdit, ACurrencyValueShowsItsOwnCentsToTheEndsOfTheRange) {
+  ScopedLocale us("en-US");
+  TcxCurrencyEdit* edit = MakeCurrency();
+  auto* other = Make<TcxCurrencyEdit>({10, 50, 160, 71});
+  Show();
+  other->SetFocus();
+  Pump();
+  edit->SetEditValue(Variant(Currency{1'000'000'000'000'000'100}));
+  EXPECT_EQ(TextOf(edit), "$100,000,000,000,000.01");
+  edit->SetEditValue(Variant(Currency{std::numeric_limits<Int64>::min()}));
+  EXPECT_EQ(TextOf(edit), "($922,337,203,685,477.58)");
+  // A display format of the program's own works the same way.
+  edit->GetProperties()->SetDisplayFormat("0.0000");
+  edit->SetEditValue(Variant(Currency{std::numeric_limits<Int64>::max()}));
+  EXPECT_EQ(TextOf(edit), "922337203685477.5807");
 }
 
 }  // namespace

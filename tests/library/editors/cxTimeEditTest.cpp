@@ -255,4 +255,24 @@ TEST_F(TimeEdit, TheDateBehindTheTimeIsKeptAndUnreadableTextIsReportedNotThrown)
   EXPECT_EQ(VarToStr(out), "");
 }
 
+// A date and time that arrives as text, its date written with two-digit
+// parts ("01/02/2020"), begins like the twelve-hour editor's own text but
+// is none: the editor shows its time and, when that is edited, keeps its
+// date.
+TEST_F(TimeEdit, ADateAndTimeTextThatBeginsLikeTheEditorsOwnIsReadWhole) {
+  ScopedLocale us("en-US");
+  TcxTimeEdit* edit = MakeTime(false);
+  auto* other = Make<TcxTimeEdit>({10, 50, 160, 71});
+  edit->SetEditValue(Variant(AnsiString("01/02/2020 10:00:00 PM")));
+  Show();
+  Focus(other);
+  EXPECT_EQ(TextOf(edit), "10:00:00 PM");
+  Focus(edit);
+  edit->SetSelection(0, 0);
+  Type("11");
+  other->SetFocus();
+  Pump();
+  EXPECT_DOUBLE_EQ(edit->GetEditValue().AsDouble(), EncodeDate(2020, 1, 2).Value + At(23, 0, 0).Value);
+}
+
 }  // namespace

@@ -89,6 +89,26 @@ TEST(FormatFloatPictures, PlaceholdersGroupingAndSections) {
   EXPECT_EQ(FormatFloat("0.0;'a;b'", -1), "a;b");  // the quote hides the separator
 }
 
+// Money near the ends of the Currency range has more digits than a double
+// holds: laid out from its own digits it keeps its cents, where the same
+// amount through a double gains or loses some.
+TEST(FormatFloatPictures, CurrencyAmountsKeepTheirCentsToTheEndsOfTheRange) {
+  ScopedLocale us("en-US");
+  const char* money = "$#,##0.00;($#,##0.00);nil";
+  EXPECT_EQ(FormatCurr(money, Currency{std::numeric_limits<Int64>::max()}), "$922,337,203,685,477.58");
+  EXPECT_EQ(FormatCurr(money, Currency{std::numeric_limits<Int64>::min()}), "($922,337,203,685,477.58)");
+  const Currency trillions{1'000'000'000'000'000'100};  // 100,000,000,000,000.01
+  EXPECT_EQ(FormatCurr(money, trillions), "$100,000,000,000,000.01");
+  EXPECT_EQ(FormatFloat(money, 100'000'000'000'000.01), "$100,000,000,000,000.02");
+  EXPECT_EQ(FormatCurr("0.0000", Currency{std::numeric_limits<Int64>::max()}), "922337203685477.5807");
+  // Sections, rounding and the general form as FormatFloat has them.
+  EXPECT_EQ(FormatCurr(money, Currency{0}), "nil");
+  EXPECT_EQ(FormatCurr("0.00", Currency{-50}), "-0.01");  // -0.005, half away from zero
+  EXPECT_EQ(FormatCurr("0.00", Currency{-49}), "-0.00");
+  EXPECT_EQ(FormatCurr("0.0E+00", Currency{12345}), "1.2E+00");
+  EXPECT_EQ(FormatCurr("", Currency{std::numeric_limits<Int64>::min()}), "-922337203685477.5808");
+}
+
 TEST(FormatFloatPictures, ValuesRoundingToZeroKeepTheirSignAndSection) {
   ScopedLocale us("en-US");
   EXPECT_EQ(FormatFloat("0.00", -0.00001234), "-0.00");

@@ -1,3 +1,5 @@
+#include <limits>
+
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Locale.h"
@@ -58,6 +60,22 @@ TEST(FormatText, FloatConversionsInBothLocales) {
   EXPECT_EQ(Format("%n", {1234.5}), "1.234,50");
   EXPECT_EQ(Format("%m", {1234.5}), "1.234,50 \x80");
   EXPECT_EQ(Format("%g", {0.25}), "0,25");
+}
+
+// A Currency has up to 19 significant digits and all of them are exact:
+// an amount near the ends of its range keeps its last decimal in every
+// fixed form instead of being rounded on an 18th digit.
+TEST(FormatText, CurrencyAmountsKeepEveryDigitToTheEndsOfTheRange) {
+  ScopedLocale us("en-US");
+  const Currency largest{std::numeric_limits<Int64>::max()};
+  const Currency smallest{std::numeric_limits<Int64>::min()};
+  EXPECT_EQ(Format("%.4f|%.4n", {largest, largest}), "922337203685477.5807|922,337,203,685,477.5807");
+  EXPECT_EQ(Format("%.4m", {smallest}), "($922,337,203,685,477.5808)");
+  EXPECT_EQ(Format("%.4f", {Currency{1234567890123456789}}), "123456789012345.6789");
+  // The usual two decimals still round the exact digits, half away from zero.
+  EXPECT_EQ(Format("%f|%m", {largest, smallest}), "922337203685477.58|($922,337,203,685,477.58)");
+  // A double has no 19th digit to show.
+  EXPECT_EQ(Format("%.4f", {922337203685477.5807}), "922337203685477.6250");
 }
 
 TEST(FormatText, StringsCharactersAndPointers) {

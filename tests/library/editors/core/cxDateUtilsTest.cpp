@@ -3,6 +3,7 @@
 #include "EngineFixtures.h"
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxRegExpr.h"
+#include "platform/rtl/DateText.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/ResourceStrings.h"
 #include "platform/rtl/Variant.h"
@@ -156,6 +157,45 @@ TEST(DateUtils, TypedTextToDate) {
   EXPECT_FALSE(cxStrToDateTime("nonsense", false, out));
   EXPECT_EQ(out.Value, NullDate);
   EXPECT_EQ(cxMinDateTime().Value, Day(100, 1, 1));
+}
+
+// 30 December 1899 is day 0 of the count, the day a time alone falls on:
+// written out, it is still a date, with or without its time, in either
+// reader; a time alone is none.
+TEST(DateUtils, DayZeroWrittenOutIsADateAndATimeAloneIsNot) {
+  EngineLocale env(fixtures::UsLocale());
+  for (bool rtl : {false, true}) {
+    cxFormatController()->SetUseRtlDateTimeFormats(rtl);
+    EXPECT_EQ(Typed("12/30/1899"), 0.0) << rtl;
+    EXPECT_EQ(Typed("12/30/1899 6:00 PM"), 0.75) << rtl;
+    EXPECT_EQ(Typed("12/29/1899 6:00 AM"), -1.25) << rtl;
+    EXPECT_EQ(Typed("12:30"), -1.0) << rtl;
+    EXPECT_EQ(Typed("6:00 PM"), -1.0) << rtl;
+  }
+  cxFormatController()->SetUseRtlDateTimeFormats(false);
+  EXPECT_EQ(Typed("December 30, 1899"), 0.0);
+  EXPECT_EQ(Typed("Monday 12:30"), -1.0);
+  EXPECT_EQ(Typed("today-39813"), 0.0) << "a smart word names its day";
+  fixtures::SwitchLocale de(fixtures::GermanLocale());
+  EXPECT_EQ(Typed("30.12.1899 13:30"), 13.5 / 24);
+  EXPECT_EQ(Typed("13:30"), -1.0);
+}
+
+// Before day 0 a value's time counts down from its day's number: the last
+// moment of a month or year, and the week of a day with a time, stay on
+// that day.
+TEST(DateUtils, EndsOfMonthsAndWeeksBeforeDayZeroStayOnTheirDay) {
+  EngineLocale env(fixtures::UsLocale());
+  const double lastMs = EncodeTime(23, 59, 59, 999).Value;
+  EXPECT_EQ(GetEndDateOfMonth(Day(1850, 5, 10), false), Day(1850, 5, 31) - lastMs);
+  EXPECT_EQ(GetEndDateOfYear(Day(1850, 5, 10), false), Day(1850, 12, 31) - lastMs);
+  EXPECT_EQ(GetEndDateOfMonth(Day(1899, 12, 10), false), Day(1899, 12, 31) + lastMs);
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", GetEndDateOfMonth(Day(1850, 5, 10), false)),
+            "1850-05-31 23:59:59.999");
+  // Sunday 6 January 1850 at noon opens the second week counted from 1 January.
+  EXPECT_EQ(GetWeekNumber(Day(1850, 1, 6), dSunday, fwyJan1), 2);
+  EXPECT_EQ(GetWeekNumber(Day(1850, 1, 6) - 0.5, dSunday, fwyJan1), 2);
+  EXPECT_EQ(GetWeekNumber(Day(1850, 1, 5) - 0.5, dSunday, fwyJan1), 1);
 }
 
 TEST(DateUtils, DatesAsText) {
