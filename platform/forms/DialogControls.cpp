@@ -296,7 +296,9 @@ void TDialogList::KeyDown(Word& Key, TShiftState Shift) {
   Key = 0;
 }
 
-void TDialogList::WMGetDlgCode(TMessage& Message) { Message.Result = DLGC_WANTARROWS; }
+// A letter typed on a list is the list's: offered to the dialog it would
+// press the button it names, as a person looking for an item never meant.
+void TDialogList::WMGetDlgCode(TMessage& Message) { Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
 
 // ---- TDialogDropList ----
 
@@ -535,7 +537,8 @@ void TDialogDropDown::FocusChanged(bool AFocused) {
   if (!AFocused) CloseUp(-1);
 }
 
-// While the list is open, Enter and Esc are the list's, not the dialog's.
+// Typed letters are the field's, as on a list; while the list is open,
+// Enter and Esc are the list's, not the dialog's.
 void TDialogDropDown::WMGetDlgCode(TMessage& Message) {
-  Message.Result = DLGC_WANTARROWS | (GetDroppedDown() ? DLGC_WANTALLKEYS : 0);
+  Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (GetDroppedDown() ? DLGC_WANTALLKEYS : 0);
 }

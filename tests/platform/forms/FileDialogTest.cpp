@@ -152,6 +152,38 @@ TEST_F(FileDialogs, RealDialogListsTheFilteredFilesAndTakesATypedName) {
   d->Free();
 }
 
+// A person looking for a file types its first letter on the list; the
+// letter is not the mnemonic of "&Save", which would save under the name
+// still in the field. Alt with the letter still saves.
+TEST_F(FileDialogs, LettersTypedOnTheListsDoNotPressTheButtons) {
+  forms::test::UseRealDialogs(true);
+  dir.Write("a.tt", "x");
+  dir.Write("saved.tt", "x");
+  TSaveDialog* d = TerrainDialog();
+  d->SetFilter("Terrain Files|*.tt|Text Files|*.txt");
+  d->SetFileName("old.tt");
+  std::vector<bool> open;
+  win::test::OnNextModalLoop([&] {
+    TCustomForm* form = Screen->GetActiveForm();
+    for (Integer i = 0; i < form->GetControlCount(); ++i) {
+      auto* field = dynamic_cast<TDialogField*>(form->GetControl(i));
+      if (!field || dynamic_cast<TDialogEdit*>(field)) continue;  // the folders, the files, the types
+      field->SetFocus();
+      win::test::TypeText("s");
+      win::test::PumpUntilIdle();
+      open.push_back(form->GetModalResult() == mrNone);
+      form->SetModalResult(mrNone);
+    }
+    win::test::KeyDown(VK_MENU);
+    win::test::KeyPress('S');
+    win::test::KeyUp(VK_MENU);
+  });
+  ASSERT_TRUE(d->Execute());
+  EXPECT_EQ(open, (std::vector<bool>{true, true, true}));
+  EXPECT_EQ(d->GetFileName(), dir / "old.tt");
+  d->Free();
+}
+
 // The classic dialog's bottom rows: each field with its label on its
 // left ("File name:", "Save as type:", or "Files of type:" to open), the
 // filters in a drop-down list one row high. A press on it drops the list
