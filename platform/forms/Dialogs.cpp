@@ -186,6 +186,8 @@ class TFileForm : public TForm {
       Folder = IncludeTrailingPathDelimiter(Folder) + Sub;
     if (Folder.empty()) Folder = "/";
     Fill();
+    // The folder's own list: nothing in it has been chosen yet.
+    Folders->SetItemIndex(-1);
   }
 
   void FolderOpen(TObject*) {
@@ -198,6 +200,12 @@ class TFileForm : public TForm {
 
   bool CloseQuery() override {
     if (FModalResult != mrOk) return inherited::CloseQuery();
+    // Enter on the folders opens the one chosen there, as a double click
+    // does, rather than taking the name in the field in the folder shown.
+    if (Folders->Focused() && Folders->GetItemIndex() >= 0) {
+      Enter(Folders->Selected());
+      return false;
+    }
     AnsiString typed = Trim(Name->GetText());
     // A folder typed or chosen opens instead of closing.
     if (!typed.empty() && DirectoryExists(IncludeTrailingPathDelimiter(Folder) + typed)) {

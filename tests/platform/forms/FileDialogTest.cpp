@@ -184,6 +184,35 @@ TEST_F(FileDialogs, LettersTypedOnTheListsDoNotPressTheButtons) {
   d->Free();
 }
 
+// From the keys alone: the arrows choose a folder on the folders' list and
+// Enter opens it, as a double click does; a second Enter (nothing chosen
+// in the folder now shown) saves under the name in the field there.
+TEST_F(FileDialogs, EnterOnTheFoldersOpensTheFolderChosenThere) {
+  forms::test::UseRealDialogs(true);
+  dir.Write("maps/c.tt", "x");
+  TSaveDialog* d = TerrainDialog();
+  d->SetFileName("old.tt");
+  AnsiString chosen;
+  win::test::OnNextModalLoop([&] {
+    TCustomForm* form = Screen->GetActiveForm();
+    TDialogList* folders = nullptr;
+    for (Integer i = 0; i < form->GetControlCount() && !folders; ++i)
+      folders = dynamic_cast<TDialogList*>(form->GetControl(i));
+    ASSERT_NE(folders, nullptr);
+    folders->SetFocus();
+    win::test::KeyPress(VK_END);
+    win::test::PumpUntilIdle();
+    chosen = folders->Selected();
+    win::test::KeyPress(VK_RETURN);
+    win::test::PumpUntilIdle();
+    win::test::KeyPress(VK_RETURN);  // read once the dialog has opened the folder
+  });
+  ASSERT_TRUE(d->Execute());
+  EXPECT_EQ(chosen, "maps");
+  EXPECT_EQ(d->GetFileName(), dir / "maps/old.tt");
+  d->Free();
+}
+
 // The classic dialog's bottom rows: each field with its label on its
 // left ("File name:", "Save as type:", or "Files of type:" to open), the
 // filters in a drop-down list one row high. A press on it drops the list
