@@ -506,6 +506,13 @@ void TDialogDropDown::KeyDown(Word& Key, TShiftState Shift) {
   const bool toggle = Key == VK_F4 || (Shift.Contains(ssAlt) && (Key == VK_DOWN || Key == VK_UP));
   const auto count = static_cast<Integer>(FItems.size());
   if (GetDroppedDown()) {
+    // F4 and Alt with an arrow close the list as Enter does; the arrows
+    // alone walk it.
+    if (toggle) {
+      CloseUp(FList->Lit());
+      Key = 0;
+      return;
+    }
     switch (Key) {
       case VK_UP: FList->SetLit(FList->Lit() - 1); break;
       case VK_DOWN: FList->SetLit(FList->Lit() + 1); break;
@@ -513,10 +520,7 @@ void TDialogDropDown::KeyDown(Word& Key, TShiftState Shift) {
       case VK_END: FList->SetLit(count - 1); break;
       case VK_RETURN: CloseUp(FList->Lit()); break;
       case VK_ESCAPE: CloseUp(-1); break;
-      default:
-        if (!toggle) return;
-        CloseUp(FList->Lit());
-        break;
+      default: return;
     }
     Key = 0;
     return;

@@ -217,8 +217,8 @@ TEST_F(FileDialogs, EnterOnTheFoldersOpensTheFolderChosenThere) {
 // left ("File name:", "Save as type:", or "Files of type:" to open), the
 // filters in a drop-down list one row high. A press on it drops the list
 // of the filters under it; a click picks one and the files follow. From
-// the keys: F4 drops it, the arrows walk it, Enter picks, Esc closes just
-// the list.
+// the keys: F4 or Alt with an arrow drops it, the arrows walk it, Enter
+// (or F4, or Alt with an arrow) picks, Esc closes just the list.
 TEST_F(FileDialogs, NameAndTypeHaveTheirLabelsAndTheFiltersDropDown) {
   forms::test::UseRealDialogs(true);
   dir.Write("a.tt", "x");
@@ -283,7 +283,7 @@ TEST_F(FileDialogs, NameAndTypeHaveTheirLabelsAndTheFiltersDropDown) {
   EXPECT_EQ(d->GetFileName(), dir / "notes.tt");
 
   bool stayed = false;
-  Integer picked = -1;
+  Integer picked = -1, pickedByAlt = -1;
   win::test::OnNextModalLoop([&] {
     Parts p = parts();
     p.types->SetFocus();
@@ -297,6 +297,18 @@ TEST_F(FileDialogs, NameAndTypeHaveTheirLabelsAndTheFiltersDropDown) {
     key(VK_RETURN);  // the list's, not the dialog's
     EXPECT_FALSE(p.types->GetDroppedDown());
     picked = p.types->GetItemIndex();
+    // Alt with an arrow opens the list and, open, closes it on the row lit.
+    const auto alt = [&](BYTE vk) {
+      win::test::KeyDown(VK_MENU);
+      key(vk);
+      win::test::KeyUp(VK_MENU);
+    };
+    alt(VK_DOWN);
+    EXPECT_TRUE(p.types->GetDroppedDown());
+    key(VK_DOWN);
+    alt(VK_DOWN);
+    EXPECT_FALSE(p.types->GetDroppedDown());
+    pickedByAlt = p.types->GetItemIndex();
     key(VK_F4);
     key(VK_ESCAPE);
     EXPECT_FALSE(p.types->GetDroppedDown());
@@ -305,6 +317,7 @@ TEST_F(FileDialogs, NameAndTypeHaveTheirLabelsAndTheFiltersDropDown) {
   });
   EXPECT_FALSE(d->Execute());
   EXPECT_EQ(picked, 0);
+  EXPECT_EQ(pickedByAlt, 1);
   EXPECT_TRUE(stayed) << "Enter and Esc for the open list ended the dialog";
   d->Free();
 
