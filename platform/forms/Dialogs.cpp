@@ -175,8 +175,12 @@ class TFileForm : public TForm {
       } while (FindNext(rec) == 0);
       FindClose(rec);
     }
+    // Nothing in the new lists has been chosen yet: a row left lit from
+    // the lists before would name a folder or file nobody picked.
     Folders->ItemsChanged();
+    Folders->SetItemIndex(-1);
     FileList->ItemsChanged();
+    FileList->SetItemIndex(-1);
   }
 
   void Enter(const AnsiString& Sub) {
@@ -186,8 +190,6 @@ class TFileForm : public TForm {
       Folder = IncludeTrailingPathDelimiter(Folder) + Sub;
     if (Folder.empty()) Folder = "/";
     Fill();
-    // The folder's own list: nothing in it has been chosen yet.
-    Folders->SetItemIndex(-1);
   }
 
   void FolderOpen(TObject*) {

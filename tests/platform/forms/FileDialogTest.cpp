@@ -186,30 +186,41 @@ TEST_F(FileDialogs, LettersTypedOnTheListsDoNotPressTheButtons) {
 
 // From the keys alone: the arrows choose a folder on the folders' list and
 // Enter opens it, as a double click does; a second Enter (nothing chosen
-// in the folder now shown) saves under the name in the field there.
+// in the folder now shown, nor lit on its files) saves under the name in
+// the field there.
 TEST_F(FileDialogs, EnterOnTheFoldersOpensTheFolderChosenThere) {
   forms::test::UseRealDialogs(true);
+  dir.Write("a.tt", "x");
   dir.Write("maps/c.tt", "x");
+  dir.Write("maps/deep/d.tt", "x");
+  dir.Write("maps/more/e.tt", "x");
   TSaveDialog* d = TerrainDialog();
-  d->SetFileName("old.tt");
   AnsiString chosen;
+  std::vector<Integer> lit;
+  TDialogList* folders = nullptr;
+  TDialogList* files = nullptr;
   win::test::OnNextModalLoop([&] {
     TCustomForm* form = Screen->GetActiveForm();
-    TDialogList* folders = nullptr;
-    for (Integer i = 0; i < form->GetControlCount() && !folders; ++i)
-      folders = dynamic_cast<TDialogList*>(form->GetControl(i));
-    ASSERT_NE(folders, nullptr);
+    for (Integer i = 0; i < form->GetControlCount(); ++i)
+      if (auto* l = dynamic_cast<TDialogList*>(form->GetControl(i))) (folders ? files : folders) = l;
+    ASSERT_TRUE(folders && files);
+    files->SetFocus();
+    win::test::KeyPress(VK_DOWN);  // a.tt, into the name field
+    win::test::PumpUntilIdle();
     folders->SetFocus();
     win::test::KeyPress(VK_END);
     win::test::PumpUntilIdle();
     chosen = folders->Selected();
     win::test::KeyPress(VK_RETURN);
     win::test::PumpUntilIdle();
-    win::test::KeyPress(VK_RETURN);  // read once the dialog has opened the folder
+    // Read once the dialog has opened the folder.
+    win::test::KeyPress(VK_RETURN);
+    form->OnCloseQuery = [&](TObject*, bool&) { lit = {folders->GetItemIndex(), files->GetItemIndex()}; };
   });
   ASSERT_TRUE(d->Execute());
   EXPECT_EQ(chosen, "maps");
-  EXPECT_EQ(d->GetFileName(), dir / "maps/old.tt");
+  EXPECT_EQ(lit, (std::vector<Integer>{-1, -1}));
+  EXPECT_EQ(d->GetFileName(), dir / "maps/a.tt");
   d->Free();
 }
 
