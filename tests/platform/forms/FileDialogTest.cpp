@@ -213,7 +213,8 @@ TEST_F(FileDialogs, EnterOnTheFoldersOpensTheFolderChosenThere) {
     chosen = folders->Selected();
     win::test::KeyPress(VK_RETURN);
     win::test::PumpUntilIdle();
-    // Read once the dialog has opened the folder.
+    // Read once the dialog has opened the folder, when the lists show its
+    // content.
     win::test::KeyPress(VK_RETURN);
     form->OnCloseQuery = [&](TObject*, bool&) { lit = {folders->GetItemIndex(), files->GetItemIndex()}; };
   });
