@@ -191,3 +191,16 @@ void TRadioButton::WMSetFocus(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
   if (!FControlState.Contains(csLButtonDown) && Focused()) SetChecked(true);
 }
+
+// The underlined letter of its caption chooses it as the focus arriving
+// from the keyboard does; a hidden or disabled button leaves the letter to
+// the others.
+void TRadioButton::CMDialogChar(TMessage& Message) {
+  if (!IsAccel(static_cast<Word>(Message.WParam), GetText()) || !CanFocus()) {
+    DispatchFrom(inherited::StaticClass(), Message);
+    return;
+  }
+  SetFocus();
+  if (Focused()) SetChecked(true);
+  Message.Result = 1;
+}

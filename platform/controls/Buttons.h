@@ -99,6 +99,9 @@ class TRadioButton : public TButtonControl {
   ORV_MESSAGE(win::CN_COMMAND, CNCommand)
   void WMSetFocus(TMessage& Message);
   ORV_MESSAGE(win::WM_SETFOCUS, WMSetFocus)
+  // Its mnemonic focuses and checks it.
+  void CMDialogChar(TMessage& Message);
+  ORV_MESSAGE(win::CM_DIALOGCHAR, CMDialogChar)
 
  private:
   bool FChecked = false;

@@ -1101,10 +1101,12 @@ class Edit {
         return;
       default: break;
     }
-    if (Multi() && (c == '\r' || c == '\t')) {
-      // Whoever passed Enter or Tab on wants them in the text.
+    if (Multi() && (c == '\r' || c == '\n' || c == '\t')) {
+      // Whoever passed Enter or Tab on wants them in the text. Ctrl+Enter
+      // (a line feed) breaks the line too, so a memo that leaves Enter to
+      // its dialog still takes line breaks.
       if (Style() & ES_READONLY) MessageBeep(0);
-      else ReplaceSelection(c == '\r' ? "\r\n" : "\t", Source::Typed, true);
+      else ReplaceSelection(c == '\t' ? "\t" : "\r\n", Source::Typed, true);
       return;
     }
     if (c < 0x20 || c == 0x7F) {

@@ -277,12 +277,21 @@ TRect TCustomListBox::ItemRect(Integer Index) {
   return r;
 }
 
+// The rows in view are walked from the top item: LB_ITEMFROMPOINT answers
+// in 16 bits, too few for a list scrolled past item 65,535.
 Integer TCustomListBox::ItemAtPos(const TPoint& Pos, bool Existing) {
   const TRect client = GetClientRect();
   if (Pos.X < client.Left || Pos.X >= client.Right || Pos.Y < client.Top || Pos.Y >= client.Bottom) return -1;
-  const auto answer = static_cast<DWORD>(SendMessageA(GetHandle(), LB_ITEMFROMPOINT, 0, MAKELPARAM(Pos.X, Pos.Y)));
-  if (GetCount() > 0 && HIWORD(answer) == 0) return LOWORD(answer);
-  return Existing ? -1 : GetCount();
+  const HWND handle = GetHandle();
+  const Integer count = GetCount();
+  for (auto i = static_cast<Integer>(SendMessageA(handle, LB_GETTOPINDEX, 0, 0)); i >= 0 && i < count; ++i) {
+    RECT item{};
+    if (SendMessageA(handle, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)) == LB_ERR ||
+        item.Top >= client.Bottom)
+      break;
+    if (Pos.Y >= item.Top && Pos.Y < item.Bottom) return i;
+  }
+  return Existing ? -1 : count;
 }
 
 void TCustomListBox::SetStyle(TListBoxStyle Value) {

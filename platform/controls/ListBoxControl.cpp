@@ -332,9 +332,22 @@ class ListBox {
     RECT rest{0, y, client.Right, client.Bottom};
     FillRect(dc, &rest, background);
   }
+  // Whether any of the item is in view. It walks no further than the area
+  // reaches, so a change to many items out of view costs no more per item
+  // than the items that show.
+  bool InView(int index) const {
+    if (index < s_.top) return false;
+    const int height = Client().Bottom;
+    int y = 0;
+    for (int i = s_.top; i < index; ++i) {
+      y += HeightOf(i);
+      if (y >= height) return false;
+    }
+    return y < height;
+  }
   // Draws items again at once (a change of selection or focus).
   void Redraw(int index, UINT action) {
-    if (!Valid(index) || !s_.redraw || !IsWindowVisible(hwnd_)) return;
+    if (!Valid(index) || !s_.redraw || !IsWindowVisible(hwnd_) || !InView(index)) return;
     const RECT rc = ItemRect(index);
     const RECT client = Client();
     if (rc.Bottom <= 0 || rc.Top >= client.Bottom) return;
@@ -450,15 +463,19 @@ class ListBox {
   }
   LRESULT SetSel(bool on, int index) {
     if (!Multiple() || (index != -1 && !Valid(index))) return LB_ERR;
-    std::vector<char> want = Selection();
     if (index == -1) {
-      std::fill(want.begin(), want.end(), on);
-    } else {
-      want[static_cast<std::size_t>(index)] = on;
-      s_.anchor = index;
+      ApplySelection(std::vector<char>(s_.items.size(), on));
+      return LB_OKAY;
     }
-    ApplySelection(want);
-    if (index != -1 && Alive() && index != s_.caret) MoveCaret(index);
+    // One item changes alone, so a caller selecting items one by one pays
+    // for each item once.
+    s_.anchor = index;
+    Item& item = s_.items[static_cast<std::size_t>(index)];
+    if (item.selected != on) {
+      item.selected = on;
+      Redraw(index, ODA_SELECT);
+    }
+    if (Alive() && index != s_.caret) MoveCaret(index);
     return LB_OKAY;
   }
   LRESULT SelectItems(bool on, int first, int last) {

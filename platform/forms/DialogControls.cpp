@@ -296,7 +296,9 @@ void TDialogList::KeyDown(Word& Key, TShiftState Shift) {
   Key = 0;
 }
 
-void TDialogList::WMGetDlgCode(TMessage& Message) { Message.Result = DLGC_WANTARROWS; }
+// A letter typed on a list is the list's: offered to the dialog it would
+// press the button it names, as a person looking for an item never meant.
+void TDialogList::WMGetDlgCode(TMessage& Message) { Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
 
 // ---- TDialogDropList ----
 
@@ -504,6 +506,13 @@ void TDialogDropDown::KeyDown(Word& Key, TShiftState Shift) {
   const bool toggle = Key == VK_F4 || (Shift.Contains(ssAlt) && (Key == VK_DOWN || Key == VK_UP));
   const auto count = static_cast<Integer>(FItems.size());
   if (GetDroppedDown()) {
+    // F4 and Alt with an arrow close the list as Enter does; the arrows
+    // alone walk it.
+    if (toggle) {
+      CloseUp(FList->Lit());
+      Key = 0;
+      return;
+    }
     switch (Key) {
       case VK_UP: FList->SetLit(FList->Lit() - 1); break;
       case VK_DOWN: FList->SetLit(FList->Lit() + 1); break;
@@ -511,10 +520,7 @@ void TDialogDropDown::KeyDown(Word& Key, TShiftState Shift) {
       case VK_END: FList->SetLit(count - 1); break;
       case VK_RETURN: CloseUp(FList->Lit()); break;
       case VK_ESCAPE: CloseUp(-1); break;
-      default:
-        if (!toggle) return;
-        CloseUp(FList->Lit());
-        break;
+      default: return;
     }
     Key = 0;
     return;
@@ -535,7 +541,8 @@ void TDialogDropDown::FocusChanged(bool AFocused) {
   if (!AFocused) CloseUp(-1);
 }
 
-// While the list is open, Enter and Esc are the list's, not the dialog's.
+// Typed letters are the field's, as on a list; while the list is open,
+// Enter and Esc are the list's, not the dialog's.
 void TDialogDropDown::WMGetDlgCode(TMessage& Message) {
-  Message.Result = DLGC_WANTARROWS | (GetDroppedDown() ? DLGC_WANTALLKEYS : 0);
+  Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (GetDroppedDown() ? DLGC_WANTALLKEYS : 0);
 }

@@ -119,9 +119,10 @@ class TDialogList : public TDialogField {
 class TDialogDropList;
 
 // A drop-down list: the chosen item in a field with the drop-down button.
-// A press on the field, F4 or Alt+Down opens the list under it, where a
-// click or Enter chooses and Esc, a press elsewhere or the focus going
-// closes it; closed, the arrow keys step through the items.
+// A press on the field, F4 or Alt with an arrow opens the list under it,
+// where a click, Enter, F4 or Alt with an arrow chooses and Esc, a press
+// elsewhere or the focus going closes it; closed, the arrow keys step
+// through the items.
 class TDialogDropDown : public TDialogField {
   ORV_CLASS(TDialogDropDown, TDialogField)
  public:

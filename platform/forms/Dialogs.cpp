@@ -175,8 +175,12 @@ class TFileForm : public TForm {
       } while (FindNext(rec) == 0);
       FindClose(rec);
     }
+    // Nothing in the new lists has been chosen yet: a row left lit from
+    // the lists before would name a folder or file nobody picked.
     Folders->ItemsChanged();
+    Folders->SetItemIndex(-1);
     FileList->ItemsChanged();
+    FileList->SetItemIndex(-1);
   }
 
   void Enter(const AnsiString& Sub) {
@@ -198,6 +202,12 @@ class TFileForm : public TForm {
 
   bool CloseQuery() override {
     if (FModalResult != mrOk) return inherited::CloseQuery();
+    // Enter on the folders opens the one chosen there, as a double click
+    // does, rather than taking the name in the field in the folder shown.
+    if (Folders->Focused() && Folders->GetItemIndex() >= 0) {
+      Enter(Folders->Selected());
+      return false;
+    }
     AnsiString typed = Trim(Name->GetText());
     // A folder typed or chosen opens instead of closing.
     if (!typed.empty() && DirectoryExists(IncludeTrailingPathDelimiter(Folder) + typed)) {

@@ -212,6 +212,51 @@ TEST_F(Buttons, RadioButtonsOfAParentCheckOneAtATime) {
   form->Free();
 }
 
+// The underlined letter of a radio button's caption focuses and checks
+// it, whether Alt is held or the focused control takes no characters; a
+// disabled or hidden one leaves its letter alone.
+TEST_F(Buttons, ARadioButtonsMnemonicChoosesItUnlessItCannotTakeTheFocus) {
+  TForm* form = MakeForm("Main");
+  auto* north = Make<TRadioButton>(form, "North", Bounds(10, 10, 100, 17));
+  auto* south = Make<TRadioButton>(form, "South", Bounds(10, 30, 100, 17));
+  auto* east = Make<TRadioButton>(form, "East", Bounds(10, 50, 100, 17));
+  auto* other = Make<TButton>(form, "Other", Bounds(150, 10, 75, 25));
+  north->SetCaption("&North");
+  south->SetCaption("&South");
+  east->SetCaption("&East");
+  other->SetCaption("Other");
+  form->SetActiveControl(other);
+  form->Show();
+  Pump();
+  auto alt = [](BYTE key) {
+    win::test::KeyDown(VK_MENU);
+    win::test::KeyPress(key);
+    win::test::KeyUp(VK_MENU);
+    Pump();
+  };
+
+  alt('S');
+  EXPECT_EQ(GetFocus(), south->GetHandle());
+  EXPECT_TRUE(south->GetChecked());
+  other->SetFocus();
+  Pump();
+  win::test::TypeText("n");  // a push button takes no characters
+  Pump();
+  EXPECT_EQ(GetFocus(), north->GetHandle());
+  EXPECT_TRUE(north->GetChecked());
+  EXPECT_FALSE(south->GetChecked());
+
+  south->SetEnabled(false);
+  east->SetVisible(false);
+  alt('S');
+  alt('E');
+  EXPECT_EQ(GetFocus(), north->GetHandle());
+  EXPECT_TRUE(north->GetChecked());
+  EXPECT_FALSE(south->GetChecked());
+  EXPECT_FALSE(east->GetChecked());
+  form->Free();
+}
+
 TEST_F(Buttons, ButtonsLoadFromALayout) {
   TComponent* built = forms::test::BuildFromText(
       "object Box: TForm\n"

@@ -526,4 +526,37 @@ TEST_F(ListBoxControl, EverySelectedItemIsHighlightedAndTheCaretFramed) {
   EXPECT_EQ(PixelAt(list, 0, 2 * h), highlight);
 }
 
+// A person selects every item of a long list with Shift+End and a program
+// clears them one by one: each item costs a step, and only the items in
+// view are drawn again.
+TEST_F(ListBoxControl, SelectingEveryItemOfALongListDrawsOnlyWhatShows) {
+  HWND list = MakeList(LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_OWNERDRAWFIXED | WS_VSCROLL, {10, 10, 110, 90});
+  constexpr int kItems = 200000;
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  for (int i = 0; i < kItems; ++i) SendMessageA(list, LB_ADDSTRING, 0, i + 1);
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  SetFocus(list);
+  Press(VK_HOME);
+  TakeHostLog();
+  auto draws = [] {
+    int n = 0;
+    for (const std::string& line : TakeHostLog()) n += line.rfind("DRAW ", 0) == 0;
+    return n;
+  };
+  const int inView = 80 / static_cast<int>(HostItemHeight(0)) + 1;
+
+  win::test::KeyDown(VK_SHIFT);
+  Press(VK_END);
+  win::test::KeyUp(VK_SHIFT);
+  EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), kItems);
+  EXPECT_EQ(SendMessageA(list, LB_GETCARETINDEX, 0, 0), kItems - 1);
+  EXPECT_LE(draws(), 3 * inView);
+
+  for (int i = 0; i < kItems; ++i) SendMessageA(list, LB_SETSEL, FALSE, i);
+  EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETANCHORINDEX, 0, 0), kItems - 1);
+  EXPECT_LE(draws(), 3 * inView);
+  EXPECT_EQ(PixelAt(list, 50, 75), RGB(255, 255, 0)) << "the last item shows unselected";
+}
+
 }  // namespace

@@ -107,6 +107,26 @@ TEST_F(ListBoxWrapper, ThePersonsChoiceIsClickAndTheWheelScrolls) {
   EXPECT_EQ(list->ItemAtPos(TPoint{500, 5}, true), -1);
 }
 
+// A long list scrolled far down: the item under a point is the one drawn
+// there, past item 65,535 too, as a click there chooses it.
+TEST_F(ListBoxWrapper, TheItemAtAPointPastItem65535IsTheOneShownThere) {
+  list->GetItems()->BeginUpdate();
+  for (int i = 0; i < 70000; ++i) list->GetItems()->Add("row " + std::to_string(i));
+  list->GetItems()->EndUpdate();
+  form->Show();
+  list->SetTopIndex(66000);
+  ASSERT_EQ(list->GetTopIndex(), 66000);
+  const TRect third = list->ItemRect(66002);
+  EXPECT_EQ(list->ItemAtPos(TPoint{5, 1}, true), 66000);
+  EXPECT_EQ(list->ItemAtPos(TPoint{5, third.Top + 1}, true), 66002);
+  ClickAt(Handle(), {5, third.Top + 1});
+  EXPECT_EQ(list->GetItemIndex(), 66002);
+
+  list->SetTopIndex(69999);  // the last rows fill the view
+  const TRect last = list->ItemRect(69999);
+  EXPECT_EQ(list->ItemAtPos(TPoint{5, last.Top + 1}, true), 69999);
+}
+
 TEST_F(ListBoxWrapper, OwnerDrawnItemsGoThroughTheWrappersEvents) {
   std::vector<std::string> log;
   list->SetStyle(lbOwnerDrawVariable);

@@ -244,6 +244,11 @@ TEST_F(MemoWrapper, EnterAndTabReachTheTextOnlyWhenWanted) {
   Press(VK_RETURN);
   EXPECT_EQ(GetFocus(), Handle());
   EXPECT_EQ(memo->GetText(), "a\r\nb\t");
+  // Ctrl+Enter still breaks the line.
+  Chord(VK_CONTROL, VK_RETURN);
+  Type("c");
+  EXPECT_EQ(memo->GetText(), "a\r\nb\t\r\nc");
+  EXPECT_EQ(GetFocus(), Handle());
 }
 
 TEST_F(MemoWrapper, PaintsEachLineAndTheSelectionAcrossLines) {

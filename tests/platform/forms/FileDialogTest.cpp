@@ -152,12 +152,85 @@ TEST_F(FileDialogs, RealDialogListsTheFilteredFilesAndTakesATypedName) {
   d->Free();
 }
 
+// A person looking for a file types its first letter on the list; the
+// letter is not the mnemonic of "&Save", which would save under the name
+// still in the field. Alt with the letter still saves.
+TEST_F(FileDialogs, LettersTypedOnTheListsDoNotPressTheButtons) {
+  forms::test::UseRealDialogs(true);
+  dir.Write("a.tt", "x");
+  dir.Write("saved.tt", "x");
+  TSaveDialog* d = TerrainDialog();
+  d->SetFilter("Terrain Files|*.tt|Text Files|*.txt");
+  d->SetFileName("old.tt");
+  std::vector<bool> open;
+  win::test::OnNextModalLoop([&] {
+    TCustomForm* form = Screen->GetActiveForm();
+    for (Integer i = 0; i < form->GetControlCount(); ++i) {
+      auto* field = dynamic_cast<TDialogField*>(form->GetControl(i));
+      if (!field || dynamic_cast<TDialogEdit*>(field)) continue;  // the folders, the files, the types
+      field->SetFocus();
+      win::test::TypeText("s");
+      win::test::PumpUntilIdle();
+      open.push_back(form->GetModalResult() == mrNone);
+      form->SetModalResult(mrNone);
+    }
+    win::test::KeyDown(VK_MENU);
+    win::test::KeyPress('S');
+    win::test::KeyUp(VK_MENU);
+  });
+  ASSERT_TRUE(d->Execute());
+  EXPECT_EQ(open, (std::vector<bool>{true, true, true}));
+  EXPECT_EQ(d->GetFileName(), dir / "old.tt");
+  d->Free();
+}
+
+// From the keys alone: the arrows choose a folder on the folders' list and
+// Enter opens it, as a double click does; a second Enter (nothing chosen
+// in the folder now shown, nor lit on its files) saves under the name in
+// the field there.
+TEST_F(FileDialogs, EnterOnTheFoldersOpensTheFolderChosenThere) {
+  forms::test::UseRealDialogs(true);
+  dir.Write("a.tt", "x");
+  dir.Write("maps/c.tt", "x");
+  dir.Write("maps/deep/d.tt", "x");
+  dir.Write("maps/more/e.tt", "x");
+  TSaveDialog* d = TerrainDialog();
+  AnsiString chosen;
+  std::vector<Integer> lit;
+  TDialogList* folders = nullptr;
+  TDialogList* files = nullptr;
+  win::test::OnNextModalLoop([&] {
+    TCustomForm* form = Screen->GetActiveForm();
+    for (Integer i = 0; i < form->GetControlCount(); ++i)
+      if (auto* l = dynamic_cast<TDialogList*>(form->GetControl(i))) (folders ? files : folders) = l;
+    ASSERT_TRUE(folders && files);
+    files->SetFocus();
+    win::test::KeyPress(VK_DOWN);  // a.tt, into the name field
+    win::test::PumpUntilIdle();
+    folders->SetFocus();
+    win::test::KeyPress(VK_END);
+    win::test::PumpUntilIdle();
+    chosen = folders->Selected();
+    win::test::KeyPress(VK_RETURN);
+    win::test::PumpUntilIdle();
+    // Read once the dialog has opened the folder, when the lists show its
+    // content.
+    win::test::KeyPress(VK_RETURN);
+    form->OnCloseQuery = [&](TObject*, bool&) { lit = {folders->GetItemIndex(), files->GetItemIndex()}; };
+  });
+  ASSERT_TRUE(d->Execute());
+  EXPECT_EQ(chosen, "maps");
+  EXPECT_EQ(lit, (std::vector<Integer>{-1, -1}));
+  EXPECT_EQ(d->GetFileName(), dir / "maps/a.tt");
+  d->Free();
+}
+
 // The classic dialog's bottom rows: each field with its label on its
 // left ("File name:", "Save as type:", or "Files of type:" to open), the
 // filters in a drop-down list one row high. A press on it drops the list
 // of the filters under it; a click picks one and the files follow. From
-// the keys: F4 drops it, the arrows walk it, Enter picks, Esc closes just
-// the list.
+// the keys: F4 or Alt with an arrow drops it, the arrows walk it, Enter
+// (or F4, or Alt with an arrow) picks, Esc closes just the list.
 TEST_F(FileDialogs, NameAndTypeHaveTheirLabelsAndTheFiltersDropDown) {
   forms::test::UseRealDialogs(true);
   dir.Write("a.tt", "x");
@@ -222,7 +295,7 @@ TEST_F(FileDialogs, NameAndTypeHaveTheirLabelsAndTheFiltersDropDown) {
   EXPECT_EQ(d->GetFileName(), dir / "notes.tt");
 
   bool stayed = false;
-  Integer picked = -1;
+  Integer picked = -1, pickedByAlt = -1;
   win::test::OnNextModalLoop([&] {
     Parts p = parts();
     p.types->SetFocus();
@@ -236,6 +309,18 @@ TEST_F(FileDialogs, NameAndTypeHaveTheirLabelsAndTheFiltersDropDown) {
     key(VK_RETURN);  // the list's, not the dialog's
     EXPECT_FALSE(p.types->GetDroppedDown());
     picked = p.types->GetItemIndex();
+    // Alt with an arrow opens the list and, open, closes it on the row lit.
+    const auto alt = [&](BYTE vk) {
+      win::test::KeyDown(VK_MENU);
+      key(vk);
+      win::test::KeyUp(VK_MENU);
+    };
+    alt(VK_DOWN);
+    EXPECT_TRUE(p.types->GetDroppedDown());
+    key(VK_DOWN);
+    alt(VK_DOWN);
+    EXPECT_FALSE(p.types->GetDroppedDown());
+    pickedByAlt = p.types->GetItemIndex();
     key(VK_F4);
     key(VK_ESCAPE);
     EXPECT_FALSE(p.types->GetDroppedDown());
@@ -244,6 +329,7 @@ TEST_F(FileDialogs, NameAndTypeHaveTheirLabelsAndTheFiltersDropDown) {
   });
   EXPECT_FALSE(d->Execute());
   EXPECT_EQ(picked, 0);
+  EXPECT_EQ(pickedByAlt, 1);
   EXPECT_TRUE(stayed) << "Enter and Esc for the open list ended the dialog";
   d->Free();
 
