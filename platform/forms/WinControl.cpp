@@ -642,9 +642,22 @@ TControl* TWinControl::ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool 
   return nullptr;
 }
 
+// A handler may add, remove or free controls while the message goes round,
+// so each child of the copy still gets it only while it is in the list. The
+// child is looked for first where the list had it last; the whole list is
+// searched only after a change, so a parent with many controls is not walked
+// once per child.
 void TWinControl::Broadcast(TMessage& Message) {
-  for (TControl* c : std::vector<TControl*>(FControls)) {
-    if (std::find(FControls.begin(), FControls.end(), c) == FControls.end()) continue;
+  const std::vector<TControl*> controls(FControls);
+  std::size_t expected = 0;
+  for (TControl* c : controls) {
+    std::size_t at = expected;
+    if (at >= FControls.size() || FControls[at] != c) {
+      auto it = std::find(FControls.begin(), FControls.end(), c);
+      if (it == FControls.end()) continue;
+      at = static_cast<std::size_t>(it - FControls.begin());
+    }
+    expected = at + 1;
     c->FWindowProc(Message);
     if (Message.Result != 0) return;
   }

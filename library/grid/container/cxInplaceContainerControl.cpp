@@ -143,6 +143,7 @@ void TcxEditingControl::CancelUpdate() {
 }
 
 void TcxEditingControl::LayoutChanged() {
+  ++FLayoutChangeCount;
   if (FViewInfo) FViewInfo->SetState(cvis_IsDirty, true);
   if (IsLocked() || !FController) return;
   ++FChangesCount;

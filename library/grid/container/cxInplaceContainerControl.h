@@ -117,6 +117,13 @@ class TcxEditingControl : public TcxControl, public IcxMouseTrackingCaller {
   TcxCustomInplaceEditContainer* GetItem(Integer AIndex) const { return FItems.at(AIndex); }
   Integer GetLockCount() const { return FLockCount; }
   void SetLockCount(Integer Value) { FLockCount = Value; }
+  // Counts the layout changes asked for, locked or not: every item added,
+  // removed or changed in its options or properties is one. What is worked
+  // out from the items holds while the count stays.
+  UInt64 GetLayoutChangeCount() const { return FLayoutChangeCount; }
+  // An item change whose layout comes through another path (the items put
+  // in a new order, say): it counts all the same, locked or not.
+  void ItemsChanged() { ++FLayoutChangeCount; }
   bool GetLayoutChangedFlag() const { return FLayoutChanged; }
   void SetLayoutChangedFlag(bool Value) { FLayoutChanged = Value; }
   TPoint GetEditingMouseDownPos() const { return FMouseDownPos; }
@@ -177,6 +184,7 @@ class TcxEditingControl : public TcxControl, public IcxMouseTrackingCaller {
   TcxDragImageHelper* FDragImageHelper = nullptr;
   TcxCustomEditStyle* FEditStyle = nullptr;
   bool FLayoutChanged = false;
+  UInt64 FLayoutChangeCount = 0;
   TcxCustomControlStyles* FStyles = nullptr;
   TcxCustomControlViewInfo* FViewInfo = nullptr;
   TcxCustomControlController* FController = nullptr;

@@ -414,6 +414,7 @@ void TcxEditorPropertiesCollection::ForgetValueCells() {
 void TcxEditorPropertiesCollection::Update(TCollectionItem*) {
   for (Integer i = 0; i < GetCount(); ++i) GetItem(i)->GetEditContainer()->CellIndex = i;
   TcxCustomVerticalGrid* grid = FRow ? FRow->GetVerticalGrid() : nullptr;
+  if (grid) grid->ItemsChanged();
   if (!grid || grid->GetIsLoading() || grid->GetIsDestroying()) return;
   ForgetValueCells();
   if (FRow->GetRowProperties()->GetLocked()) return;

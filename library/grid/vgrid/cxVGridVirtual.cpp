@@ -235,9 +235,14 @@ void TcxVirtualVerticalGrid::DoFilterDialog() {
                              OnFilterControlDialogShow, clDefault, AnsiString(), nullptr);
 }
 
-std::vector<TcxCellEdit*> TcxVirtualVerticalGrid::FilterElements() {
-  std::vector<TcxCellEdit*> elements;
+const std::vector<TcxCellEdit*>& TcxVirtualVerticalGrid::FilterElements() {
   TcxVerticalGridRows* rows = GetRows();
+  if (FFilterElementsValid && FFilterElementsLayoutCount == GetLayoutChangeCount() &&
+      FFilterElementsRowsVersion == rows->GetVersion())
+    return FFilterElements;
+  FFilterElementsValid = false;
+  std::vector<TcxCellEdit*>& elements = FFilterElements;
+  elements.clear();
   for (Integer i = 0; i < rows->GetCount(); ++i) {
     TcxCustomRow* row = rows->GetRow(i);
     for (Integer j = 0; j < row->GetEditContainerCount(); ++j) {
@@ -247,11 +252,16 @@ std::vector<TcxCellEdit*> TcxVirtualVerticalGrid::FilterElements() {
       if (properties && properties->GetSupportedOperations().Contains(esoFiltering)) elements.push_back(container);
     }
   }
+  // Taken after the walk: reading the rows may bring their flat list up
+  // to date.
+  FFilterElementsValid = true;
+  FFilterElementsLayoutCount = GetLayoutChangeCount();
+  FFilterElementsRowsVersion = rows->GetVersion();
   return elements;
 }
 
 TcxCellEdit* TcxVirtualVerticalGrid::FilterElement(Integer AIndex) {
-  const std::vector<TcxCellEdit*> elements = FilterElements();
+  const std::vector<TcxCellEdit*>& elements = FilterElements();
   return AIndex >= 0 && AIndex < static_cast<Integer>(elements.size()) ? elements[static_cast<size_t>(AIndex)]
                                                                        : nullptr;
 }

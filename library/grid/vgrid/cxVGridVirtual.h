@@ -94,9 +94,16 @@ class TcxVirtualVerticalGrid : public TcxCustomVerticalGrid, public IcxNavigator
   TcxvgLayoutStyle GetViewLayoutStyle() override { return FLayoutStyle; }
 
  private:
-  // The filterable containers in element order.
-  std::vector<TcxCellEdit*> FilterElements();
+  // The filterable containers in element order. The filter builder asks
+  // for them one index at a time, so the list is kept until a row moves,
+  // comes or goes (the rows' version) or an item changes its options or
+  // properties, comes or goes (the layout change count).
+  const std::vector<TcxCellEdit*>& FilterElements();
   TcxCellEdit* FilterElement(Integer AIndex);
+  std::vector<TcxCellEdit*> FFilterElements;
+  bool FFilterElementsValid = false;
+  UInt64 FFilterElementsLayoutCount = 0;
+  Integer FFilterElementsRowsVersion = 0;
   TcxNavigatorControlNotifier* FNavigatorNotifier = nullptr;
   TcxvgLayoutStyle FLayoutStyle = lsSingleRecordView;
 };

@@ -17,6 +17,27 @@ using namespace forms_test;
 
 namespace {
 
+// A graphic control that does something of its own as the system colours
+// change; the act says whether it freed the control.
+class TActingGraphic : public TGraphicControl {
+  ORV_CLASS(TActingGraphic, TGraphicControl)
+ public:
+  explicit TActingGraphic(TComponent* AOwner) : TGraphicControl(AOwner) {}
+  std::function<bool()> Act;
+
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == CM_SYSCOLORCHANGE) {
+      Log().push_back(GetName() + " CM_SYSCOLORCHANGE");
+      // A copy: the act may free the control and the member with it.
+      const std::function<bool()> act = Act;
+      if (act && act()) return;
+    }
+    inherited::WndProc(Message);
+  }
+};
+
+ORV_REGISTER(TActingGraphic)
+
 class Notifications : public ::testing::Test {
  protected:
   forms::test::Session session;
@@ -95,6 +116,43 @@ TEST_F(Notifications, FormPassesSystemChangesToEveryControl) {
   SendMessageA(form->GetHandle(), WM_SETTINGCHANGE, 0, 0);
   EXPECT_EQ(TakeLog(), Seq({"Panel CM_WININICHANGE", "Child CM_WININICHANGE", "Shape CM_WININICHANGE"}));
   static_assert(CM_WININICHANGE == 0xB025);
+}
+
+// A handler may change the list the message goes round: a control that
+// frees itself or another, moves one away or adds one. The controls still
+// there hear it once each, in order; the ones gone or added do not.
+TEST_F(Notifications, ABroadcastGoesOnPastControlsItsHandlersAddRemoveOrFree) {
+  auto* first = Make<TActingGraphic>(panel, "First", Bounds(0, 60, 5, 5));
+  auto* second = Make<TActingGraphic>(panel, "Second", Bounds(10, 60, 5, 5));
+  auto* third = Make<TActingGraphic>(panel, "Third", Bounds(20, 60, 5, 5));
+  auto* fourth = Make<TActingGraphic>(panel, "Fourth", Bounds(30, 60, 5, 5));
+  auto* last = Make<TActingGraphic>(panel, "Last", Bounds(40, 60, 5, 5));
+  first->Act = [first, third] {
+    third->Free();
+    first->Free();
+    return true;
+  };
+  second->Act = [this, fourth] {
+    fourth->SetParent(form);
+    Make<TActingGraphic>(panel, "Added", Bounds(50, 60, 5, 5));
+    return false;
+  };
+  TakeLog();
+  form->Perform(CM_SYSCOLORCHANGE, 0, 0);
+  EXPECT_EQ(TakeLog(), Seq({"Panel CM_SYSCOLORCHANGE", "Child CM_SYSCOLORCHANGE", "Shape CM_SYSCOLORCHANGE",
+                            "First CM_SYSCOLORCHANGE", "Second CM_SYSCOLORCHANGE", "Last CM_SYSCOLORCHANGE"}));
+  ASSERT_EQ(panel->GetControlCount(), 5);
+  EXPECT_EQ(panel->GetControl(2), second);
+  EXPECT_EQ(panel->GetControl(3), last);
+  EXPECT_EQ(panel->GetControl(4)->GetName(), "Added");
+
+  // The next round reaches everyone there now, the one moved away on its
+  // new parent after the panel.
+  second->Act = nullptr;
+  form->Perform(CM_SYSCOLORCHANGE, 0, 0);
+  EXPECT_EQ(TakeLog(), Seq({"Panel CM_SYSCOLORCHANGE", "Child CM_SYSCOLORCHANGE", "Shape CM_SYSCOLORCHANGE",
+                            "Second CM_SYSCOLORCHANGE", "Last CM_SYSCOLORCHANGE", "Added CM_SYSCOLORCHANGE",
+                            "Fourth CM_SYSCOLORCHANGE"}));
 }
 
 TEST_F(Notifications, MouseEnterAndLeaveNameTheControlAndClimbToTheParents) {

@@ -4,6 +4,7 @@
 // pictures of the multi-record and bands layouts with their navigator.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "library/grid/NavigatorButtons.h"
 #include "library/grid/VGridData.h"
@@ -391,6 +392,52 @@ TEST_F(DataGrid, FilteringThroughTheDialogAndAFilterFile) {
   ASSERT_EQ(second->GetFilteredRecordCount(), 1);
   EXPECT_EQ(VarToStr(second->GetValue(second->GetFilteredRecordIndex(0), same.Name->GetProperties()->GetItemIndex())),
             "Item 14");
+}
+
+// The filterable cells as the filter builder asks for them, one index at a
+// time, after each change to the rows between two lookups: the list read
+// next is the grid as it is then, locked for an update or not.
+TEST_F(DataGrid, TheFilterElementsFollowTheRowsBetweenLookups) {
+  auto captions = [this] {
+    std::vector<std::string> text;
+    for (Integer i = 0; i < grid->GetFilterCount(); ++i) text.push_back(grid->GetFilterCaption(i).c_str());
+    return text;
+  };
+  using Captions = std::vector<std::string>;
+  ASSERT_EQ(captions(), (Captions{"Name", "Count", "Ratio", "Date", "Done"}));
+
+  fields.Count->GetProperties()->SetCaption("Amount");
+  EXPECT_EQ(captions(), (Captions{"Name", "Amount", "Ratio", "Date", "Done"}));
+
+  TcxEditorRow* extra = vgrid_data::AddField(grid, fields.Name->GetParent(), "Extra", TcxStringValueType::Class(),
+                                             TcxTextEditProperties::StaticClass());
+  EXPECT_EQ(captions(), (Captions{"Name", "Amount", "Ratio", "Extra", "Date", "Done"}));
+  EXPECT_EQ(grid->GetFilterItemLink(3), extra->GetProperties()->GetEditContainer());
+  EXPECT_EQ(grid->GetFilterProperties(3), extra->GetProperties()->GetEditContainer()->GetPropertiesValue());
+
+  fields.Ratio->GetProperties()->GetOptions()->SetFiltering(false);
+  EXPECT_EQ(captions(), (Captions{"Name", "Amount", "Extra", "Date", "Done"}));
+  fields.Name->GetProperties()->SetEditPropertiesClass(TNoFilterProperties::StaticClass());
+  EXPECT_EQ(captions(), (Captions{"Amount", "Extra", "Date", "Done"}));
+  auto* pair = static_cast<TcxMultiEditorRow*>(grid->Add(TcxMultiEditorRow::StaticClass()));
+  TcxEditorPropertiesCollection* editors = pair->GetProperties()->GetEditors();
+  editors->Add()->SetCaption("Left");
+  editors->Add()->SetCaption("Right");
+  EXPECT_EQ(captions(), (Captions{"Amount", "Extra", "Date", "Done", "Left", "Right"}));
+
+  // Inside an update the grid lays nothing out; the list still follows.
+  grid->BeginUpdate();
+  extra->SetIndex(0);
+  EXPECT_EQ(captions(), (Captions{"Extra", "Amount", "Date", "Done", "Left", "Right"}));
+  editors->GetItem(1)->SetIndex(0);
+  EXPECT_EQ(captions(), (Captions{"Extra", "Amount", "Date", "Done", "Right", "Left"}));
+  fields.Date->SetVisible(false);
+  EXPECT_EQ(captions(), (Captions{"Extra", "Amount", "Date", "Done", "Right", "Left"}))
+      << "a hidden row can still be filtered on";
+  extra->Free();
+  EXPECT_EQ(captions(), (Captions{"Amount", "Date", "Done", "Right", "Left"}));
+  grid->EndUpdate();
+  EXPECT_EQ(grid->GetFilterItemLink(0), fields.Count->GetProperties()->GetEditContainer());
 }
 
 // A data-bound grid without records: its cells show no editor, so
