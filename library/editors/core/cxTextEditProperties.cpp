@@ -587,8 +587,11 @@ AnsiString TcxCustomTextEditProperties::PrepareNumericDisplayText(const Variant&
     S = VarToStr(AEditValue);
     // An integer keeps all its digits: rounded to the precision, a large
     // one would read the same after a step and the step would post nothing.
+    // So does a Currency (four decimals at most): rounded, a large amount
+    // would lose its cents once the text is read back.
     TBcd bcd;
-    if (!VarIsOrdinal(AEditValue) && TryStrToBcd(S, bcd)) S = BcdToStrF(bcd, ffGeneral, precision, 0);
+    if (!VarIsOrdinal(AEditValue) && VarType(AEditValue) != varCurrency && TryStrToBcd(S, bcd))
+      S = BcdToStrF(bcd, ffGeneral, precision, 0);
     if (HasDigitGrouping(false)) S = InsertThousandSeparator(S);
     return S;
   }

@@ -179,4 +179,50 @@ TEST_F(CurrencyEdit, ACurrencyValueShowsItsOwnCentsToTheEndsOfTheRange) {
   EXPECT_EQ(TextOf(edit), "922337203685477.5807");
 }
 
+// The same amount edited: the focused text carries every digit of the
+// Currency, and what the user leaves or types is read back as a Currency,
+// so the cents of a large amount survive focusing, editing and posting.
+TEST_F(CurrencyEdit, ACurrencyValueKeepsItsCentsThroughEditing) {
+  ScopedLocale us("en-US");
+  TcxCurrencyEdit* edit = MakeCurrency();
+  auto* other = Make<TcxCurrencyEdit>({10, 50, 160, 71});
+  Show();
+  other->SetFocus();
+  Pump();
+  const Currency amount{123'456'789'012'345'600};  // 12,345,678,901,234.56
+  edit->SetEditValue(Variant(amount));
+  Focus(edit);
+  EXPECT_EQ(TextOf(edit), "12345678901234.56");
+  other->SetFocus();
+  Pump();
+  ASSERT_EQ(VarType(edit->GetEditValue()), varCurrency);
+  EXPECT_EQ(edit->GetEditValue().AsCurrency().Value, amount.Value);
+  EXPECT_EQ(TextOf(edit), "$12,345,678,901,234.56");
+
+  // One digit edited: the new amount exactly, still a Currency.
+  Focus(edit);
+  edit->SetSelection(0, 1);
+  Type("9");
+  other->SetFocus();
+  Pump();
+  ASSERT_EQ(VarType(edit->GetEditValue()), varCurrency);
+  EXPECT_EQ(edit->GetEditValue().AsCurrency().Value, 923'456'789'012'345'600);
+  EXPECT_EQ(log, (edit_test::Log{"value 92345678901234.56"}));
+
+  // In place, the grid takes the amount the editor holds.
+  auto* row = Row<TcxCurrencyEditProperties>();
+  TcxCustomEdit* cell = Open(row, Variant(Currency{987'654'321'098'765'400}));
+  EXPECT_EQ(cell->GetText(), "98765432109876.54");
+  log.clear();
+  Close(cell);
+  EXPECT_EQ(log, (edit_test::Log{"take 98765432109876.54"}));
+  cell = Open(row, Variant(Currency{987'654'321'098'765'400}));
+  cell->SelectAll();
+  Type("98765432109876.55");
+  log.clear();
+  Close(cell);
+  EXPECT_EQ(log, (edit_test::Log{"take 98765432109876.55"}));
+  EXPECT_EQ(VarType(cell->GetEditValue()), varCurrency);
+}
+
 }  // namespace
