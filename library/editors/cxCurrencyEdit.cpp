@@ -219,6 +219,13 @@ void TcxCustomCurrencyEdit::PrepareEditValue(const Variant& ADisplayValue, Varia
     EditValue = properties->GetNullable() ? Null() : Variant(Currency{0});
     return;
   }
+  // The text a bound shows is that bound, so that retyping it is no
+  // amount out of bounds.
+  const double bound = properties->BoundOfShownText(value);
+  if (bound != value) {
+    EditValue = Variant(bound);
+    return;
+  }
   // An amount held as a Currency is read back as one: through a double,
   // amounts from about 10^13 on would lose their cents.
   if (VarType(FEditValue) == varCurrency) {

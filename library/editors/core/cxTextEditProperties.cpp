@@ -630,6 +630,19 @@ bool TcxCustomTextEditProperties::IsValueBoundsDefined() {
   return GetMaxValue() > GetMinValue() || values->GetMinValue() != values->GetMaxValue();
 }
 
+double TcxCustomTextEditProperties::BoundOfShownText(double AValue) {
+  auto shows = [this, AValue](double ABound) {
+    double shown = 0;
+    if (cxStrToNumber(FloatToStr(ABound), shown) && shown == AValue) return true;
+    Variant display;
+    PrepareDisplayValue(Variant(ABound), display, true);
+    return cxStrToNumber(VarToStr(display), shown) && shown == AValue;
+  };
+  if (IsValueBoundDefined(evbMin) && AValue < GetMinValue() && shows(GetMinValue())) return GetMinValue();
+  if (IsValueBoundDefined(evbMax) && AValue > GetMaxValue() && shows(GetMaxValue())) return GetMaxValue();
+  return AValue;
+}
+
 void TcxCustomTextEditProperties::ValidateDisplayValue(Variant& DisplayValue, AnsiString& ErrorText, bool& Error,
                                                        IcxEditControl* AEdit) {
   if (IsEditValueNumeric() && IsValueBoundsDefined()) CheckEditorValueBounds(DisplayValue, ErrorText, Error, AEdit);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
 
 #include "ConcreteEditorSession.h"
 #include "library/editors/cxCurrencyEdit.h"
@@ -131,6 +132,33 @@ TEST_F(CurrencyEdit, ATypedAmountPastABoundIsRefusedAndTheOldValueKept) {
   EXPECT_EQ(edit->GetValue(), 100);
   EXPECT_EQ(TextOf(edit), "$100.00");
   EXPECT_EQ(log, (edit_test::Log{"value 100"}));
+}
+
+// A bound with more digits than its text shows (0.1 + 0.2 shows "0.3"):
+// its text retyped is the bound, taken and stored as it is.
+TEST_F(CurrencyEdit, ABoundsOwnTextIsTakenAsTheBound) {
+  ScopedLocale us("en-US");
+  TcxCurrencyEdit* edit = MakeCurrency();
+  auto* other = Make<TcxCurrencyEdit>({10, 50, 160, 71});
+  const double least = 0.1 + 0.2, most = 0.7 + 0.2;  // 0.30000000000000004, 0.9000000000000001
+  edit->GetProperties()->SetMinMaxValues(least, most);
+  edit->SetValue(0);
+  EXPECT_EQ(edit->GetValue(), least);
+  Show();
+  for (const auto& [typed, bound] : {std::pair{"0.3", least}, std::pair{"0.9", most}}) {
+    SCOPED_TRACE(typed);
+    Focus(edit);
+    SelectAllAndType(edit, "0.5");
+    SelectAllAndType(edit, typed);
+    EXPECT_TRUE(edit->ValidateEdit(true));
+    other->SetFocus();
+    Pump();
+    EXPECT_EQ(edit->GetValue(), bound);
+  }
+  // Whatever lies further out is still refused.
+  Focus(edit);
+  ExpectRefused(edit, "0.29", "Value out of bounds");
+  ExpectRefused(edit, "0.91", "Value out of bounds");
 }
 
 TEST_F(CurrencyEdit, UnfocusedTextUsesTheLocalesCurrencyFormat) {
