@@ -215,10 +215,29 @@ void TcxCustomCurrencyEdit::PrepareEditValue(const Variant& ADisplayValue, Varia
   TcxCustomCurrencyEditProperties* properties = GetActiveProperties();
   const AnsiString text = VarToStr(ADisplayValue);
   double value = 0;
-  if (!text.empty() && text != properties->GetNullString() && properties->StrToFloatEx(text, value))
-    EditValue = Variant(value);
-  else
+  if (text.empty() || text == properties->GetNullString() || !properties->StrToFloatEx(text, value)) {
     EditValue = properties->GetNullable() ? Null() : Variant(Currency{0});
+    return;
+  }
+  // The text a bound shows is that bound, so that retyping it is no
+  // amount out of bounds.
+  const double bound = properties->BoundOfShownText(value);
+  if (bound != value) {
+    EditValue = Variant(bound);
+    return;
+  }
+  // An amount held as a Currency is read back as one: through a double,
+  // amounts from about 10^13 on would lose their cents.
+  if (VarType(FEditValue) == varCurrency) {
+    AnsiString digits = text;
+    RemoveThousandSeparator(digits);
+    Currency amount;
+    if (TryStrToCurr(digits, amount)) {
+      EditValue = Variant(amount);
+      return;
+    }
+  }
+  EditValue = Variant(value);
 }
 
 Variant TcxCustomCurrencyEdit::InternalGetEditingValue() {

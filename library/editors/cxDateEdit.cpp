@@ -14,6 +14,7 @@
 #include "library/editors/core/cxFormats.h"
 #include "library/editors/cxClock.h"
 #include "platform/rtl/Collation.h"
+#include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StrUtils.h"
 
@@ -56,6 +57,16 @@ namespace {
 
 double WholeDays(double ADate) { return std::trunc(ADate); }
 double TimePart(double ADate) { return std::fabs(ADate - std::trunc(ADate)); }
+// Whether a year written with two digits reads back as itself: the
+// readers put such years in the hundred years starting
+// TwoDigitYearCenturyWindow years before this one.
+bool InTwoDigitYearWindow(Word AYear) {
+  Word year, month, day;
+  DecodeDate(Date(), year, month, day);
+  const Integer window = FormatSettings().TwoDigitYearCenturyWindow;
+  const Integer start = window == 0 ? year / 100 * 100 : year - window;
+  return AYear >= start && AYear <= start + 99;
+}
 // Whole days with a time of day; the time is subtracted before day 0.
 double WithTime(double ADays, double ATime) { return ADays + DateSign(ADays) * ATime; }
 
@@ -277,7 +288,12 @@ void TcxCustomDateEditProperties::PrepareDisplayValue(const Variant& AEditValue,
   if (!IsCalendarDateValid(date)) throw EConvertError(cxEditResString(cxSEditDateConvertError));
   if (!NeedShowTime(date, AEditFocused)) date = WholeDays(date.Value);
   const bool masked = AEditFocused && GetInputKind() == ikMask;
-  AnsiString text = AEditFocused ? DateTimeToTextEx(date, masked, FKind == ckDateTime)
+  // A typed date is read with the year's window: one outside it is edited
+  // with four digits, so that editing its day keeps its century.
+  Word year, month, day;
+  DecodeDate(date, year, month, day);
+  const bool fourDigitYear = AEditFocused && GetInputKind() == ikStandard && !InTwoDigitYearWindow(year);
+  AnsiString text = AEditFocused ? DateTimeToTextEx(date, masked, FKind == ckDateTime, fourDigitYear)
                                  : DateTimeToTextEx(date, false, false);
   while (!text.empty() && text.back() == ' ') text.pop_back();
   DisplayValue = Variant(text);

@@ -170,6 +170,10 @@ bool TcxCustomSpinEdit::InternalPrepareEditValue(const AnsiString& AText, bool A
     return true;
   }
   bool error = !properties->TryTextToValue(AText, Value);
+  // The text a decimal bound shows is that bound: it is what a value
+  // clamped to the bound is written as, and retyping it keeps the bound.
+  if (!error && properties->GetValueType() == vtFloat && properties->IsDisplayValueNumeric())
+    Value = Variant(properties->BoundOfShownText(Value.AsDouble()));
   if (error && IsOnGetValueEventAssigned()) {
     try {
       DoOnGetValue(AText, Value, ErrorText, error);

@@ -587,8 +587,11 @@ AnsiString TcxCustomTextEditProperties::PrepareNumericDisplayText(const Variant&
     S = VarToStr(AEditValue);
     // An integer keeps all its digits: rounded to the precision, a large
     // one would read the same after a step and the step would post nothing.
+    // So does a Currency (four decimals at most): rounded, a large amount
+    // would lose its cents once the text is read back.
     TBcd bcd;
-    if (!VarIsOrdinal(AEditValue) && TryStrToBcd(S, bcd)) S = BcdToStrF(bcd, ffGeneral, precision, 0);
+    if (!VarIsOrdinal(AEditValue) && VarType(AEditValue) != varCurrency && TryStrToBcd(S, bcd))
+      S = BcdToStrF(bcd, ffGeneral, precision, 0);
     if (HasDigitGrouping(false)) S = InsertThousandSeparator(S);
     return S;
   }
@@ -625,6 +628,19 @@ bool TcxCustomTextEditProperties::IsValueBoundDefined(TcxEditValueBound ABound) 
 bool TcxCustomTextEditProperties::IsValueBoundsDefined() {
   TcxTextEditPropertiesValues* values = GetAssignedValues();
   return GetMaxValue() > GetMinValue() || values->GetMinValue() != values->GetMaxValue();
+}
+
+double TcxCustomTextEditProperties::BoundOfShownText(double AValue) {
+  auto shows = [this, AValue](double ABound) {
+    double shown = 0;
+    if (cxStrToNumber(FloatToStr(ABound), shown) && shown == AValue) return true;
+    Variant display;
+    PrepareDisplayValue(Variant(ABound), display, true);
+    return cxStrToNumber(VarToStr(display), shown) && shown == AValue;
+  };
+  if (IsValueBoundDefined(evbMin) && AValue < GetMinValue() && shows(GetMinValue())) return GetMinValue();
+  if (IsValueBoundDefined(evbMax) && AValue > GetMaxValue() && shows(GetMaxValue())) return GetMaxValue();
+  return AValue;
 }
 
 void TcxCustomTextEditProperties::ValidateDisplayValue(Variant& DisplayValue, AnsiString& ErrorText, bool& Error,

@@ -195,6 +195,11 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFo
   void SetMinValue(double Value);
   // Both bounds as one change.
   void SetMinMaxValues(double AMinValue, double AMaxValue);
+  // A number read from a text: the bound in force itself where the number
+  // lies past it and is what the bound's text (its plain or its edit text)
+  // reads as; else the number. A bound with more digits than a text shows
+  // (0.1 + 0.2) reads back a little off itself.
+  double BoundOfShownText(double AValue);
   bool GetMRUMode() const { return FMRUMode; }
   void SetMRUMode(bool Value);
   bool GetOEMConvert() const { return FOEMConvert; }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
 
 #include "ConcreteEditorSession.h"
 #include "library/editors/cxCurrencyEdit.h"
@@ -133,6 +134,33 @@ TEST_F(CurrencyEdit, ATypedAmountPastABoundIsRefusedAndTheOldValueKept) {
   EXPECT_EQ(log, (edit_test::Log{"value 100"}));
 }
 
+// A bound with more digits than its text shows (0.1 + 0.2 shows "0.3"):
+// its text retyped is the bound, taken and stored as it is.
+TEST_F(CurrencyEdit, ABoundsOwnTextIsTakenAsTheBound) {
+  ScopedLocale us("en-US");
+  TcxCurrencyEdit* edit = MakeCurrency();
+  auto* other = Make<TcxCurrencyEdit>({10, 50, 160, 71});
+  const double least = 0.1 + 0.2, most = 0.7 + 0.2;  // 0.30000000000000004, 0.9000000000000001
+  edit->GetProperties()->SetMinMaxValues(least, most);
+  edit->SetValue(0);
+  EXPECT_EQ(edit->GetValue(), least);
+  Show();
+  for (const auto& [typed, bound] : {std::pair{"0.3", least}, std::pair{"0.9", most}}) {
+    SCOPED_TRACE(typed);
+    Focus(edit);
+    SelectAllAndType(edit, "0.5");
+    SelectAllAndType(edit, typed);
+    EXPECT_TRUE(edit->ValidateEdit(true));
+    other->SetFocus();
+    Pump();
+    EXPECT_EQ(edit->GetValue(), bound);
+  }
+  // Whatever lies further out is still refused.
+  Focus(edit);
+  ExpectRefused(edit, "0.29", "Value out of bounds");
+  ExpectRefused(edit, "0.91", "Value out of bounds");
+}
+
 TEST_F(CurrencyEdit, UnfocusedTextUsesTheLocalesCurrencyFormat) {
   TcxCurrencyEdit* edit = MakeCurrency();
   auto* other = Make<TcxCurrencyEdit>({10, 50, 160, 71});
@@ -177,6 +205,52 @@ TEST_F(CurrencyEdit, ACurrencyValueShowsItsOwnCentsToTheEndsOfTheRange) {
   edit->GetProperties()->SetDisplayFormat("0.0000");
   edit->SetEditValue(Variant(Currency{std::numeric_limits<Int64>::max()}));
   EXPECT_EQ(TextOf(edit), "922337203685477.5807");
+}
+
+// The same amount edited: the focused text carries every digit of the
+// Currency, and what the user leaves or types is read back as a Currency,
+// so the cents of a large amount survive focusing, editing and posting.
+TEST_F(CurrencyEdit, ACurrencyValueKeepsItsCentsThroughEditing) {
+  ScopedLocale us("en-US");
+  TcxCurrencyEdit* edit = MakeCurrency();
+  auto* other = Make<TcxCurrencyEdit>({10, 50, 160, 71});
+  Show();
+  other->SetFocus();
+  Pump();
+  const Currency amount{123'456'789'012'345'600};  // 12,345,678,901,234.56
+  edit->SetEditValue(Variant(amount));
+  Focus(edit);
+  EXPECT_EQ(TextOf(edit), "12345678901234.56");
+  other->SetFocus();
+  Pump();
+  ASSERT_EQ(VarType(edit->GetEditValue()), varCurrency);
+  EXPECT_EQ(edit->GetEditValue().AsCurrency().Value, amount.Value);
+  EXPECT_EQ(TextOf(edit), "$12,345,678,901,234.56");
+
+  // One digit edited: the new amount exactly, still a Currency.
+  Focus(edit);
+  edit->SetSelection(0, 1);
+  Type("9");
+  other->SetFocus();
+  Pump();
+  ASSERT_EQ(VarType(edit->GetEditValue()), varCurrency);
+  EXPECT_EQ(edit->GetEditValue().AsCurrency().Value, 923'456'789'012'345'600);
+  EXPECT_EQ(log, (edit_test::Log{"value 92345678901234.56"}));
+
+  // In place, the grid takes the amount the editor holds.
+  auto* row = Row<TcxCurrencyEditProperties>();
+  TcxCustomEdit* cell = Open(row, Variant(Currency{987'654'321'098'765'400}));
+  EXPECT_EQ(cell->GetText(), "98765432109876.54");
+  log.clear();
+  Close(cell);
+  EXPECT_EQ(log, (edit_test::Log{"take 98765432109876.54"}));
+  cell = Open(row, Variant(Currency{987'654'321'098'765'400}));
+  cell->SelectAll();
+  Type("98765432109876.55");
+  log.clear();
+  Close(cell);
+  EXPECT_EQ(log, (edit_test::Log{"take 98765432109876.55"}));
+  EXPECT_EQ(VarType(cell->GetEditValue()), varCurrency);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 // and clock, and typed dates with the three input kinds.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "ConcreteEditorSession.h"
 #include "library/editors/core/cxDateUtils.h"
 #include "library/editors/core/cxEditRepository.h"
@@ -567,6 +569,32 @@ TEST_F(DateEdit, TypedDatesByInputKindSmartWordsAndDateOnError) {
   Pump();
   edit->SetDate(D(2011, 1, 1));
   EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2011, 1, 1));
+}
+
+// A two-digit-year picture reads years back within its window (1958 to
+// 2057 with "today" in 2008): a date outside it is edited with four
+// digits, so that editing its day keeps its century; dates within it keep
+// their short text.
+TEST_F(DateEdit, EditingTheDayOfADateOutsideTheTwoDigitYearWindowKeepsItsCentury) {
+  Locale locale = Locale::Builtin("en-US");
+  locale.ShortDateFormat = "M/d/yy";
+  ScopedLocale shortYears(locale);
+  TcxDateEdit* edit = MakeDate();
+  auto* other = Make<TcxDateEdit>({10, 50, 170, 71});
+  edit->GetProperties()->SetInputKind(ikStandard);
+  Show();
+  for (const auto& [year, shown] : {std::pair<Word, const char*>{1850, "1/15/1850"}, {2008, "1/15/08"},
+                                    {2090, "1/15/2090"}}) {
+    SCOPED_TRACE(year);
+    edit->SetDate(D(year, 1, 15));
+    Focus(edit);
+    EXPECT_EQ(TextOf(edit), shown);
+    edit->SetSelection(2, 2);
+    Type("16");
+    other->SetFocus();
+    Pump();
+    EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(year, 1, 16));
+  }
 }
 
 TEST_F(DateEdit, AFormatChangingUnderAnEditedTextKeepsTheDateItShowed) {

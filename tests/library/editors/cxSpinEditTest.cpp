@@ -7,6 +7,8 @@
 // place from the pool.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "ConcreteEditorSession.h"
 #include "library/editors/core/cxEditConsts.h"
 #include "library/editors/core/cxEditRegistries.h"
@@ -396,6 +398,42 @@ TEST_F(SpinEdit, StepsOfALargeIntegerShowAllItsDigitsAndPost) {
   log.clear();
   Close(spin);
   EXPECT_EQ(log, Log{"take 123456789012345680"});
+}
+
+// A decimal bound with more digits than its text shows (0.1 + 0.2 shows
+// "0.3"): a typed value clamped to it stores the bound itself, never the
+// smaller number its text reads as, and its text retyped is the bound.
+TEST_F(SpinEdit, ABoundThatItsTextRoundsIsKeptExactWhenClampedToOrRetyped) {
+  ScopedLocale us("en-US");
+  TcxSpinEdit* spin = MakeSpin(vtFloat);
+  auto* other = Make<TcxSpinEdit>({10, 50, 130, 71});
+  const double least = 0.1 + 0.2, most = 0.7 + 0.2;  // 0.30000000000000004, 0.9000000000000001
+  spin->GetProperties()->SetMinMaxValues(least, most);
+  spin->SetValue(Variant(0.5));
+  Show();
+  for (const auto& [typed, bound] : {std::pair{"0.1", least}, std::pair{"2", most}}) {
+    SCOPED_TRACE(typed);
+    Focus(spin);
+    SelectAllAndType(spin, typed);
+    other->SetFocus();
+    Pump();
+    EXPECT_EQ(spin->GetEditValue().AsDouble(), bound);
+    EXPECT_EQ(spin->GetValue().AsDouble(), bound);
+  }
+  // Refusing out of bounds values, the bounds' own texts are taken as the
+  // bounds.
+  spin->GetProperties()->SetExceptionOnInvalidInput(true);
+  for (const auto& [typed, bound] : {std::pair{"0.3", least}, std::pair{"0.9", most}}) {
+    SCOPED_TRACE(typed);
+    Focus(spin);
+    SelectAllAndType(spin, typed);
+    EXPECT_TRUE(spin->ValidateEdit(true));
+    other->SetFocus();
+    Pump();
+    EXPECT_EQ(spin->GetEditValue().AsDouble(), bound);
+  }
+  Focus(spin);
+  ExpectRefused(spin, "0.29", "Value out of bounds");
 }
 
 TEST_F(SpinEdit, TheUnitRegistersTheKindAndItsFilterHelperAndTakesThemBack) {

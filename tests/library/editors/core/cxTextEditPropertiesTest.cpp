@@ -177,6 +177,15 @@ TEST_F(TextEditPropertiesTest, DisplayFormatShowsUnfocusedAndTheGeneralTextWhile
   number->SetEditFormat("0.0");
   EXPECT_EQ(VarToStr(number->GetDefaultDisplayValue(1234567.25, true)), "1234567.3");
 
+  // A Currency is edited with all its digits, where a double's text stops
+  // at fifteen.
+  number->Grouping = false;
+  number->GetAssignedValues()->SetEditFormat(false);
+  EXPECT_EQ(VarToStr(number->GetDefaultDisplayValue(Variant(Currency{123'456'789'012'345'600}), true)),
+            "12345678901234.56");
+  EXPECT_EQ(VarToStr(number->GetDefaultDisplayValue(Variant(Currency{15'000}), true)), "1.5");
+  EXPECT_EQ(VarToStr(number->GetDefaultDisplayValue(12345678901234.56, true)), "12345678901234.6");
+
   // An empty value shows nothing.
   EXPECT_EQ(number->GetDisplayText(Null()), "");
   EXPECT_EQ(number->GetDisplayText(AnsiString()), "");
