@@ -390,6 +390,14 @@ void TcxCustomDataProvider::DeleteRecords(const std::vector<Integer>& AList) {
   try {
     {
       auto update = orv::FullUpdateScope(c);
+      // The storage takes the records out of its list in one pass once
+      // they are all gone (or something reads past them), not one move of
+      // the records behind each.
+      TcxDataStorage* storage = provider ? nullptr : c->GetDataStorage();
+      if (storage) storage->BeginDeleting();
+      orv::ScopeExit settle([storage] {
+        if (storage) storage->EndDeleting();
+      });
       // The records go highest first, so each keeps the index it had in
       // the list: the selection is corrected once for a run of them
       // instead of walked once a record. A handler sees it corrected.

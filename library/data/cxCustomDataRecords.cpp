@@ -123,7 +123,14 @@ void TcxCustomDataController::CorrectAfterDelete(Integer ARecordIndex) {
 void TcxCustomDataController::CheckEditingRecordIndex(Integer ARecordIndex) {
   const Integer editing = FProvider->GetEditingRecordIndex();
   if (editing == cxNullEditingRecordIndex) return;
-  if ((ARecordIndex >= 0 && ARecordIndex <= editing) || editing >= GetRecordCount()) FProvider->ResetEditing();
+  // A record deleted in front of the one under edit moves it up by one, as
+  // an insert in front moves it down: the edit and what is typed go on.
+  // Only the edited record itself gone, or a count that cut it off, ends it.
+  if (ARecordIndex >= 0 && ARecordIndex < editing) {
+    FProvider->SetEditingRecordIndex(editing - 1);
+    return;
+  }
+  if (ARecordIndex == editing || editing >= GetRecordCount()) FProvider->ResetEditing();
 }
 
 void TcxCustomDataController::CheckSelectedCount(Integer ARecordIndex) {

@@ -224,8 +224,12 @@ AnsiString TcxDataSummaryItem::FormatValue(const Variant& AValue, bool AIsFooter
         TcxDataSummaryItems* items = GetSummaryItems();
         format = items ? items->DefaultFormat(valueType, FKind, AIsFooter) : AnsiString();
       }
+      // A Currency goes by its own digits: from about 10^14 on a double no
+      // longer holds its cents.
       if (type == varDate && FKind != skCount)
         text = format + DateTimeText(AValue.AsDateTime());
+      else if (type == varCurrency && !format.empty())
+        text = FormatCurr(format, AValue.AsCurrency());
       else
         text = FormatFloat(format, static_cast<Extended>(AValue.AsDouble()));
     }

@@ -408,6 +408,7 @@ void TcxDataStorage::RelayoutValueDef(TcxValueDef* AValueDef, const std::functio
 
 void TcxDataStorage::SetStoredValuesOnly(bool Value) {
   if (FStoredValuesOnly == Value) return;
+  Settle();
   for (Byte*& buffer : FRecords) FreeRecordBuffer(buffer, FValueDefs);
   FStoredValuesOnly = Value;
   InitStructure(FValueDefs);
@@ -416,6 +417,7 @@ void TcxDataStorage::SetStoredValuesOnly(bool Value) {
 
 void TcxDataStorage::SetUseRecordID(bool Value) {
   if (FUseRecordID == Value) return;
+  Settle();
   // Free with the old layout before the structure changes under the buffers.
   for (Byte*& buffer : FRecords) FreeRecordBuffer(buffer, FValueDefs);
   FUseRecordID = Value;
@@ -428,6 +430,7 @@ void TcxDataStorage::SetUseRecordID(bool Value) {
 
 Byte*& TcxDataStorage::RecordSlot(Integer ARecordIndex) {
   if (ARecordIndex >= 0) {
+    if (!FDeleted.empty() && ARecordIndex >= FDeleted.back()) SettleDeletes();
     if (ARecordIndex >= GetRecordCount()) IndexError(ARecordIndex);
     return FRecords[static_cast<size_t>(ARecordIndex)];
   }
@@ -466,6 +469,7 @@ void TcxDataStorage::AssignRecordID(Integer ARecordIndex) {
 }
 
 Integer TcxDataStorage::AppendRecord() {
+  Settle();
   FRecords.push_back(nullptr);
   const Integer index = GetRecordCount() - 1;
   InsertColumnsRecord(index);
@@ -475,6 +479,7 @@ Integer TcxDataStorage::AppendRecord() {
 
 void TcxDataStorage::InsertRecord(Integer ARecordIndex) {
   if (ARecordIndex < 0 || ARecordIndex > GetRecordCount()) IndexError(ARecordIndex);
+  Settle();
   FRecords.insert(FRecords.begin() + ARecordIndex, nullptr);
   InsertColumnsRecord(ARecordIndex);
   if (FUseRecordID) AssignRecordID(ARecordIndex);
@@ -486,9 +491,17 @@ void TcxDataStorage::DeleteRecord(Integer ARecordIndex) {
     return;
   }
   FreeRecordBuffer(RecordSlot(ARecordIndex), FValueDefs);
+  if (FDeletingCount > 0 && (FDeleted.empty() || ARecordIndex < FDeleted.back())) {
+    FDeleted.push_back(ARecordIndex);
+    return;
+  }
   FRecords.erase(FRecords.begin() + ARecordIndex);
   DeleteColumnsRecord(ARecordIndex);
   if (FRecords.empty()) FRecordIDCounter = 1;
+}
+
+void TcxDataStorage::EndDeleting() {
+  if (FDeletingCount > 0 && --FDeletingCount == 0) Settle();
 }
 
 void TcxDataStorage::SetRecordCount(Integer Value) {
@@ -517,7 +530,7 @@ void TcxDataStorage::Clear(bool AKeepInternal) {
 }
 
 void TcxDataStorage::ClearRecords(bool AClearList) {
-  DropColumns();
+  DropColumns();  // settles the run's deletes too
   for (Byte*& buffer : FRecords) FreeRecordBuffer(buffer, FValueDefs);
   if (AClearList) FRecords.clear();
   if (FRecords.empty()) FRecordIDCounter = 1;
@@ -748,6 +761,7 @@ void ReadColumnCells(TcxDataColumn& AColumn, Byte* const* ABuffers, size_t ACoun
 }  // namespace
 
 const TcxDataColumn* TcxDataStorage::FindColumn(const TcxValueDef* AValueDef) const {
+  Settle();
   for (const TcxDataColumn& column : FColumns)
     if (column.Def == AValueDef && column.Type == AValueDef->FValueTypeClass && column.Offset == AValueDef->FOffset &&
         column.Size == AValueDef->FDataSize && column.NotNull.size() == FRecords.size())
@@ -760,6 +774,7 @@ const TcxDataColumn* TcxDataStorage::GetColumn(const TcxValueDef* AValueDef) { r
 TcxDataColumn* TcxDataStorage::ColumnOf(const TcxValueDef* AValueDef) {
   if (!AValueDef || AValueDef->FValueDefs != FValueDefs || AValueDef->FBufferSize == 0 || AValueDef->FDataSize <= 0)
     return nullptr;
+  Settle();
   const size_t count = FRecords.size();
   for (TcxDataColumn& column : FColumns)
     if (column.Def == AValueDef) {
@@ -817,6 +832,7 @@ const TcxDataColumn* TcxDataStorage::GetTextColumn(const TcxValueDef* AValueDef)
 
 void TcxDataStorage::RefreshColumns(Integer ARecordIndex, const TcxValueDef* AOnly) {
   if (ARecordIndex < 0 || FColumns.empty()) return;
+  if (!FDeleted.empty() && ARecordIndex >= FDeleted.back()) SettleDeletes();
   const size_t r = static_cast<size_t>(ARecordIndex);
   for (TcxDataColumn& column : FColumns)
     if ((!AOnly || column.Def == AOnly) && r < column.NotNull.size()) {
@@ -854,6 +870,40 @@ void TcxDataStorage::DeleteColumnsRecord(Integer ARecordIndex) {
     column.Cells.erase(at, at + static_cast<std::ptrdiff_t>(size));
   }
   std::erase_if(FColumns, [](const TcxDataColumn& c) { return c.Def == nullptr; });
+}
+
+void TcxDataStorage::SettleDeletes() {
+  std::vector<Integer> deleted;
+  deleted.swap(FDeleted);
+  std::reverse(deleted.begin(), deleted.end());
+  // Everything from the lowest deleted place on moves down once, past the
+  // places deleted below it.
+  auto compact = [&deleted](auto& AItems, size_t AWidth) {
+    const size_t from = static_cast<size_t>(deleted.front());
+    size_t out = from * AWidth, next = 0;
+    for (size_t r = from; r * AWidth < AItems.size(); ++r) {
+      if (next < deleted.size() && r == static_cast<size_t>(deleted[next])) {
+        ++next;
+        continue;
+      }
+      std::copy_n(AItems.begin() + static_cast<std::ptrdiff_t>(r * AWidth), AWidth,
+                  AItems.begin() + static_cast<std::ptrdiff_t>(out));
+      out += AWidth;
+    }
+    AItems.resize(out);
+  };
+  compact(FRecords, 1);
+  for (TcxDataColumn& column : FColumns) {
+    if (static_cast<size_t>(deleted.back()) >= column.NotNull.size()) {
+      column.Def = nullptr;
+      continue;
+    }
+    DropColumnTexts(column);
+    compact(column.NotNull, 1);
+    compact(column.Cells, static_cast<size_t>(column.Size));
+  }
+  std::erase_if(FColumns, [](const TcxDataColumn& c) { return c.Def == nullptr; });
+  if (FRecords.empty()) FRecordIDCounter = 1;
 }
 
 void TcxDataStorage::ReadRecord(Integer ARecordIndex, TcxValueDefReader* AReader) {

@@ -211,7 +211,15 @@ class TcxDataStorage : public TObject {
   Integer AppendRecord();
   void InsertRecord(Integer ARecordIndex);
   void DeleteRecord(Integer ARecordIndex);
-  Integer GetRecordCount() const { return static_cast<Integer>(FRecords.size()); }
+  // A run of deletes: while it is open, a record deleted below every record
+  // deleted before it in the run (a list deleted highest first) leaves its
+  // place in the record list and the columns until the run ends, when all
+  // of them go in one pass; anything that reads at or past the lowest
+  // deleted place, or the list or the columns as a whole, settles them
+  // first. Indexes and the count are always those after each delete.
+  void BeginDeleting() { ++FDeletingCount; }
+  void EndDeleting();
+  Integer GetRecordCount() const { return static_cast<Integer>(FRecords.size() - FDeleted.size()); }
   void SetRecordCount(Integer Value);
   Integer AddInternalRecord();
   void DeleteInternalRecord(Integer ARecordIndex);
@@ -236,7 +244,10 @@ class TcxDataStorage : public TObject {
   // passes that read one cell of many records; a null buffer or a zero flag
   // byte at a value's offset means null. Valid until records are added or
   // removed.
-  Byte* const* GetRecordBuffers() const { return FRecords.data(); }
+  Byte* const* GetRecordBuffers() const {
+    Settle();
+    return FRecords.data();
+  }
   // The column of a stored field of the ordinary records, read from their
   // blocks on first use and kept current by this storage's writes until
   // the layout changes; nullptr for a field without a cell. Valid until the
@@ -266,7 +277,10 @@ class TcxDataStorage : public TObject {
   void SetStoredValuesOnly(bool Value);
   bool GetUseRecordID() const { return FUseRecordID; }
   void SetUseRecordID(bool Value);
-  Integer GetNextRecordID() const { return FRecordIDCounter; }
+  Integer GetNextRecordID() const {
+    Settle();
+    return FRecordIDCounter;
+  }
   TcxValueDefs* GetValueDefs() const { return FValueDefs; }
   TcxInternalValueDefs* GetInternalValueDefs() const { return FInternalValueDefs; }
   bool IsDestroying() const { return FDestroying; }
@@ -300,7 +314,15 @@ class TcxDataStorage : public TObject {
   void RefreshColumns(Integer ARecordIndex, const TcxValueDef* AOnly = nullptr);
   void InsertColumnsRecord(Integer ARecordIndex);
   void DeleteColumnsRecord(Integer ARecordIndex);
-  void DropColumns() { FColumns.clear(); }
+  void DropColumns() {
+    Settle();
+    FColumns.clear();
+  }
+  // The run's deleted places taken out of the list and the columns.
+  void Settle() const {
+    if (!FDeleted.empty()) const_cast<TcxDataStorage*>(this)->SettleDeletes();
+  }
+  void SettleDeletes();
   TcxDataColumn* ColumnOf(const TcxValueDef* AValueDef);
   std::vector<TcxDataColumn> FColumns;
 
@@ -309,6 +331,10 @@ class TcxDataStorage : public TObject {
   TcxInternalValueDefs* FInternalValueDefs;
   bool FStoredValuesOnly = false;
   Buffers FRecords;
+  // The places deleted in the open run, each below the one before; their
+  // buffers are freed already.
+  std::vector<Integer> FDeleted;
+  Integer FDeletingCount = 0;
   Integer FRecordIDCounter = 1;
   bool FUseRecordID = false;
   TcxValueDefs* FValueDefs;

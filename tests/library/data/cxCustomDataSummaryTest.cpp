@@ -87,6 +87,31 @@ TEST_F(SummaryTest, CurrencySymbolsThatLookLikePatternsStayLiteral) {
   EXPECT_EQ(sum->FormatValue(Currency::FromRaw(20000), true), "2.00 \"E+");
 }
 
+// Currency totals near the top of the type's range keep their cents in the
+// footer, in the groups and under a picture of the item's own: a double
+// holds such amounts only to an eighth.
+TEST_F(SummaryTest, LargeCurrencyTotalsShowTheirExactCents) {
+  const Integer money = C->AddTypedItem(TcxCurrencyValueType::Class());
+  Fill({{1, "a"}, {2, "a"}, {3, "b"}});
+  C->SetValue(0, money, Currency::FromRaw(4500000000000000100LL));  // 450,000,000,000,000.01
+  C->SetValue(1, money, Currency::FromRaw(4500000000000000200LL));  // 450,000,000,000,000.02
+  C->SetValue(2, money, Currency::FromRaw(123456789012345600LL));   // 12,345,678,901,234.56
+  C->GetGroups()->ChangeGrouping(StrItem, 0);
+  ASSERT_EQ(Rows(), (std::vector<std::string>{"g0:a", "g0:b"}));
+  Footer(money, skSum);
+  Footer(money, skMax)->SetFormat("0.00");
+  Group(money, skSum);
+  Group(money, skMin);
+
+  EXPECT_EQ(S()->GetFooterSummaryText(0), "$912,345,678,901,234.59");
+  EXPECT_EQ(S()->GetFooterSummaryText(1), "450000000000000.02");
+  EXPECT_EQ(S()->GetGroupSummaryText(0), "(SUM=$900,000,000,000,000.03, MIN=$450,000,000,000,000.01)");
+  EXPECT_EQ(S()->GetGroupSummaryText(1), "(SUM=$12,345,678,901,234.56, MIN=$12,345,678,901,234.56)");
+  // Below zero the second section, as for smaller amounts.
+  TcxDataSummaryItem* sum = S()->GetFooterSummaryItems()->GetItem(0);
+  EXPECT_EQ(sum->FormatValue(Currency::FromRaw(-9000000000000000300LL), true), "-$900,000,000,000,000.03");
+}
+
 TEST_F(SummaryTest, DatesShowTheKindFollowedByTheDateText) {
   TcxDataSummaryItem* min = Group(FloatItem, skMin);
   const TDateTime day = EncodeDate(2021, 3, 4);

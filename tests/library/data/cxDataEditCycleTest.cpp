@@ -30,22 +30,52 @@ class EditCycleTest : public DataControllerTest {
 
 // --- Cancel puts the record back as it was ----------------------------------------
 
-TEST_F(EditCycleTest, DeletingARecordInFrontOfTheEditEndsItKeepingTheWrittenValues) {
-  Fill({{10, "a"}, {20, "b"}, {30, "c"}});
+// A record deleted in front of the one under edit moves it up one index, as
+// an insert in front moves it down: the edit goes on with what was typed so
+// far, Cancel still puts the record back as it was, and Post keeps the new
+// values. Only deleting the edited record itself ends its edit.
+TEST_F(EditCycleTest, DeletingARecordInFrontOfTheEditKeepsTheEditGoing) {
+  Fill({{10, "a"}, {20, "b"}, {30, "c"}, {40, "d"}});
   C->ChangeFocusedRecordIndex(2);
   C->SetEditValue(IntItem, 99, evsValue);
   C->SetEditValue(StrItem, "zz", evsValue);
-  ASSERT_EQ(C->GetEditingRecordIndex(), 2);
+  ASSERT_TRUE(C->CanInitEditing(StrItem));
+  ASSERT_EQ(C->GetEditState(), TcxDataControllerEditState({dceEdit, dceChanging, dceModified}));
 
-  // The edited record's index changes under it: the edit is ended, and what
-  // was written so far stays in the record (nothing is written anywhere else).
   C->DeleteRecord(0);
+  EXPECT_EQ(C->GetEditState(), TcxDataControllerEditState({dceEdit, dceChanging, dceModified}))
+      << "the edit and what the editor holds go on";
+  EXPECT_EQ(C->GetEditingRecordIndex(), 1);
+  EXPECT_EQ(C->GetFocusedRecordIndex(), 1);
+  EXPECT_EQ(C->GetEditValue(IntItem, evsValue).AsInteger(), 99);
+  EXPECT_EQ(VarToStr(C->GetEditValue(StrItem, evsValue)), "zz");
+  EXPECT_EQ(Ints(), std::vector<int>({20, 99, 40}));
+  C->Cancel();
+  EXPECT_EQ(Ints(), std::vector<int>({20, 30, 40})) << "the edited record itself is put back";
+  EXPECT_EQ(C->GetDisplayText(1, StrItem), "c");
+
+  // Again, now posted; a delete behind the edit leaves its index alone.
+  C->ChangeFocusedRecordIndex(1);
+  C->SetEditValue(IntItem, 31, evsValue);
+  C->DeleteRecord(2);
+  EXPECT_EQ(C->GetEditingRecordIndex(), 1);
+  C->DeleteRecord(0);
+  EXPECT_EQ(C->GetEditingRecordIndex(), 0);
+  EXPECT_TRUE(C->GetEditState().Contains(dceModified));
+  C->Post();
+  EXPECT_TRUE(C->GetEditState().Empty());
+  EXPECT_EQ(Ints(), std::vector<int>({31}));
+  EXPECT_EQ(C->GetDisplayText(0, StrItem), "c");
+
+  // The edited record itself deleted: its edit ends, nothing to cancel.
+  Fill({{50, "e"}});
+  C->ChangeFocusedRecordIndex(1);
+  C->SetEditValue(IntItem, 51, evsValue);
+  C->DeleteRecord(1);
   EXPECT_FALSE(C->GetIsEditing());
   EXPECT_EQ(C->GetProvider()->GetSavedRecordIndex(), 0);
-  EXPECT_EQ(Ints(), std::vector<int>({20, 99}));
   C->Cancel();
-  EXPECT_EQ(Ints(), std::vector<int>({20, 99}));
-  EXPECT_EQ(C->GetDisplayText(0, StrItem), "b") << "the neighbour keeps its own values";
+  EXPECT_EQ(Ints(), std::vector<int>({31}));
 }
 
 TEST_F(EditCycleTest, CancelAfterAnInsertInFrontOfTheEditedRecordRestoresTheRightRecord) {

@@ -152,9 +152,17 @@ TEST_F(FocusSelectionTest, DeletingAListCorrectsTheSelectionOnceForAllItsRecords
     }
     if (selected != C->GetRecordCount()) seen.push_back("count before " + std::to_string(ARecordIndex));
   };
+  // The handlers read the records as each delete left them.
+  std::vector<std::string> read;
+  C->AfterDelete = [&](TcxCustomDataController*) {
+    read.push_back(std::to_string(C->GetRecordCount()) + ": " + VarToStr(C->GetValue(9, IntItem)) + " " +
+                   VarToStr(C->GetValue(C->GetRecordCount() - 1, IntItem)));
+  };
   C->DeleteRecords({0, 5, 9});
   C->BeforeDelete = nullptr;
+  C->AfterDelete = nullptr;
   EXPECT_EQ(seen, std::vector<std::string>());
+  EXPECT_EQ(read, std::vector<std::string>({"199: 16 299", "198: 17 299", "197: 19 299"}));
   EXPECT_EQ(C->GetSelectedCount(), C->GetRecordCount());
 }
 

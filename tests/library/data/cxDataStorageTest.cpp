@@ -174,6 +174,72 @@ TEST(DataStorage, RecordIDsAndInternalRecords) {
   EXPECT_THROW(s.GetValue(-9, nullptr), EListError);
 }
 
+// A run of deletes leaves every record, record ID, column and count as the
+// same deletes made one by one would, at each step: reads below the lowest
+// deleted place and reads past it, deletes that do not go below the ones
+// before, and a run that takes every record.
+TEST(DataStorage, ARunOfDeletesReadsLikeDeletesOneByOne) {
+  TcxDataStorage run, single;
+  TcxValueDef* ints[2];
+  TcxValueDef* texts[2];
+  TcxDataStorage* both[2] = {&run, &single};
+  for (int k = 0; k < 2; ++k) {
+    TcxDataStorage& s = *both[k];
+    s.SetUseRecordID(true);
+    ints[k] = s.GetValueDefs()->Add(TcxIntegerValueType::Class(), true, false, nullptr);
+    texts[k] = s.GetValueDefs()->Add(TcxStringValueType::Class(), true, false, nullptr);
+    for (int r = 0; r < 12; ++r) {
+      s.AppendRecord();
+      if (r % 5 != 3) s.SetValue(r, ints[k], r * 10);
+      s.SetValue(r, texts[k], AnsiString(std::string(static_cast<size_t>(r % 4 + 1), static_cast<char>('a' + r))));
+    }
+  }
+  auto same = [&](const char* AStep) {
+    SCOPED_TRACE(AStep);
+    ASSERT_EQ(run.GetRecordCount(), single.GetRecordCount());
+    for (Integer r = 0; r < single.GetRecordCount(); ++r) {
+      EXPECT_EQ(run.GetRecordID(r), single.GetRecordID(r)) << r;
+      EXPECT_EQ(VarToStr(run.GetValue(r, ints[0])), VarToStr(single.GetValue(r, ints[1]))) << r;
+      EXPECT_EQ(run.GetDisplayText(r, texts[0]), single.GetDisplayText(r, texts[1])) << r;
+    }
+    const TcxDataColumn* a = run.GetColumn(ints[0]);
+    const TcxDataColumn* b = single.GetColumn(ints[1]);
+    EXPECT_EQ(a->NotNull, b->NotNull);
+    EXPECT_EQ(a->Cells, b->Cells);
+    EXPECT_EQ(run.GetTextColumn(texts[0])->Texts, single.GetTextColumn(texts[1])->Texts);
+    EXPECT_EQ(run.GetNextRecordID(), single.GetNextRecordID());
+  };
+  same("columns made before the run");
+
+  run.BeginDeleting();
+  for (Integer r : {10, 7, 6}) {
+    run.DeleteRecord(r);
+    single.DeleteRecord(r);
+  }
+  EXPECT_EQ(run.GetRecordCount(), 9);
+  EXPECT_EQ(run.GetValue(5, ints[0]).AsInteger(), 50) << "below the deleted places";
+  run.SetValue(2, ints[0], 21);
+  single.SetValue(2, ints[1], 21);
+  EXPECT_EQ(run.GetValue(7, ints[0]).AsInteger(), 90) << "past them, as after the deletes";
+  for (Integer r : {4, 1, 5, 0}) {  // 5 is not below 1
+    run.DeleteRecord(r);
+    single.DeleteRecord(r);
+  }
+  run.EndDeleting();
+  same("after the run");
+
+  run.BeginDeleting();
+  while (single.GetRecordCount() > 0) {
+    run.DeleteRecord(run.GetRecordCount() - 1);
+    single.DeleteRecord(single.GetRecordCount() - 1);
+  }
+  EXPECT_EQ(run.GetRecordCount(), 0);
+  run.EndDeleting();
+  same("every record deleted");
+  run.AppendRecord();
+  EXPECT_EQ(run.GetRecordID(0), 1) << "the IDs start again";
+}
+
 TEST(DataStorage, PerRecordStreamRoundTrip) {
   TcxDataStorage s;
   TcxValueDef* text = s.GetValueDefs()->Add(TcxStringValueType::Class(), true, true, nullptr);

@@ -188,6 +188,53 @@ TEST_F(DataGrid, CancelFromTheBarTakesTheOpenEditorsTextWithIt) {
   }
 }
 
+// Records deleted in front of the record whose cell is being typed into
+// move it up, as records inserted in front move it down, in either layout:
+// what was typed stays with the record, whose edit goes on; Post keeps it
+// and Cancel puts the record back as it was.
+TEST_F(DataGrid, RecordsDeletedInFrontOfAnEditedCellKeepWhatWasTyped) {
+  TcxCustomDataController* data = grid->GetDataController();
+  for (TcxvgLayoutStyle style : {lsSingleRecordView, lsMultiRecordView}) {
+    SCOPED_TRACE(static_cast<int>(style));
+    grid->SetLayoutStyle(style);
+    for (bool post : {true, false}) {
+      SCOPED_TRACE(post ? "post" : "cancel");
+      grid->SetFocusedRecordIndex(5);
+      grid->SetFocusedRow(fields.Name);
+      Pump();
+      const AnsiString before = Value(5, fields.Name);
+      const AnsiString inFront = Value(4, fields.Name);
+      win::test::KeyPress(win::VK_F2);
+      win::test::KeyPress(win::VK_END);
+      Type("zz");
+      ASSERT_TRUE(grid->IsEditing());
+
+      data->DeleteRecord(2);
+      Pump();
+      EXPECT_TRUE(data->GetIsEditing());
+      EXPECT_EQ(data->GetEditingRecordIndex(), 4);
+      EXPECT_EQ(Focused(), 4);
+      EXPECT_EQ(Value(4, fields.Name), before + "zz");
+      data->InsertRecord(0);
+      data->DeleteRecord(1);
+      data->DeleteRecord(0);
+      Pump();
+      EXPECT_TRUE(data->GetIsEditing());
+      EXPECT_EQ(data->GetEditingRecordIndex(), 3);
+      EXPECT_EQ(Focused(), 3);
+      EXPECT_EQ(Value(3, fields.Name), before + "zz");
+
+      if (post)
+        data->Post();
+      else
+        data->Cancel();
+      EXPECT_FALSE(data->GetIsEditing());
+      EXPECT_EQ(Value(3, fields.Name), post ? before + "zz" : before);
+      EXPECT_EQ(Value(2, fields.Name), inFront) << "the record in front keeps its own value";
+    }
+  }
+}
+
 // In the multi-record layout the page buttons move by the record columns
 // the grid shows; the focused record change is told with both indexes.
 TEST_F(DataGrid, PagesMoveByTheRecordColumnsOnShow) {
