@@ -23,6 +23,24 @@ Rows RegionPicture(HRGN rgn, int w, int h) {
   return rows;
 }
 
+// How many pixels of colour c in `traced` have no pixel of that colour in
+// `other` beside or under them (the eight around and itself).
+int PixelsApart(const Canvas& traced, const Canvas& other, COLORREF c) {
+  int apart = 0;
+  for (int y = 0; y < traced.H; ++y)
+    for (int x = 0; x < traced.W; ++x)
+      if (traced.At(x, y) == c) {
+        bool near = false;
+        for (int dy = -1; dy <= 1; ++dy)
+          for (int dx = -1; dx <= 1; ++dx) {
+            const int nx = x + dx, ny = y + dy;
+            near = near || (nx >= 0 && ny >= 0 && nx < other.W && ny < other.H && other.At(nx, ny) == c);
+          }
+        apart += !near;
+      }
+  return apart;
+}
+
 }  // namespace
 
 TEST(Paths, FilledAndStrokedShapesPaintWhatTheShapesPaint) {
@@ -193,16 +211,7 @@ TEST(Paths, BeziersAndEllipsesAreFlattenedCloseToTheirCurves) {
   StrokePath(traced.Dc);
   Ellipse(direct.Dc, 2, 3, 21, 15);
   EXPECT_EQ(traced.Bounds(kBlack), direct.Bounds(kBlack));
-  int apart = 0;
-  for (int y = 0; y < 24; ++y)
-    for (int x = 0; x < 24; ++x)
-      if (traced.At(x, y) == kBlack) {
-        bool near = false;
-        for (int dy = -1; dy <= 1; ++dy)
-          for (int dx = -1; dx <= 1; ++dx) near = near || direct.At(x + dx, y + dy) == kBlack;
-        apart += !near;
-      }
-  EXPECT_EQ(apart, 0) << "every stroked pixel touches the drawn outline";
+  EXPECT_EQ(PixelsApart(traced, direct, kBlack), 0) << "every stroked pixel touches the drawn outline";
 }
 
 TEST(Paths, WideningGivesWhatTheWidePenPaints) {
@@ -413,19 +422,7 @@ TEST(Paths, ArcsChordsAndPiesAreRecordedAsTheirFigures) {
   MoveToEx(direct.Dc, 2, 22, nullptr);
   LineTo(direct.Dc, 6, 22);
   EXPECT_GT(traced.Count(kBlack), 15);
-  int apart = 0;
-  for (int y = 0; y < 24; ++y)
-    for (int x = 0; x < 24; ++x)
-      if (traced.At(x, y) == kBlack) {
-        bool near = false;
-        for (int dy = -1; dy <= 1; ++dy)
-          for (int dx = -1; dx <= 1; ++dx) {
-            const int nx = x + dx, ny = y + dy;
-            near = near || (nx >= 0 && ny >= 0 && nx < 24 && ny < 24 && direct.At(nx, ny) == kBlack);
-          }
-        apart += !near;
-      }
-  EXPECT_EQ(apart, 0) << "every stroked pixel touches the drawn arc or line";
+  EXPECT_EQ(PixelsApart(traced, direct, kBlack), 0) << "every stroked pixel touches the drawn arc or line";
   EXPECT_EQ(traced.Picture(kBlack, 0, 22, 8, 23), direct.Picture(kBlack, 0, 22, 8, 23));
 
   // Radials that coincide take the whole ellipse.
