@@ -140,8 +140,9 @@ AnsiString Format(std::string_view fmt, const TVarRec* args, int count) {
       left = true;
       ++i;
     }
-    // A width written with a leading zero pads numbers with zeros.
-    const bool zeroPad = i < fmt.size() && fmt[i] == '0';
+    // A width written with a leading zero pads numbers with zeros, unless
+    // the text is left-justified: zeros after a number would change it.
+    const bool zeroPad = !left && i < fmt.size() && fmt[i] == '0';
     if (readNum(num)) width = num;
     if (i < fmt.size() && fmt[i] == '.') {
       ++i;

@@ -32,6 +32,8 @@ TEST(FormatText, IntegerConversions) {
   EXPECT_EQ(Format("%*d|%-*d", {4, 7, 3, 8}), "   7|8  ");
   EXPECT_EQ(Format("%.*d", {3, 5}), "005");
   EXPECT_EQ(Format("%03d|%04x|%03d", {-5, 255, 1234}), "-05|00FF|1234");
+  // Left-justified, the width pads with blanks after the number.
+  EXPECT_EQ(Format("[%-05d][%-04x][%-03d]", {7, 255, -5}), "[7    ][FF  ][-5 ]");
 }
 
 TEST(FormatText, IndexSpecifiersMoveTheArgumentPointer) {
