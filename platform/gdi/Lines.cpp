@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <span>
 
 #include "platform/gdi/Geometry.h"
 #include "platform/gdi/MetafileRecorder.h"
@@ -39,6 +40,29 @@ bool PenPaint(const DC& dc, std::uint8_t rop, Paint& paint) {
   return true;
 }
 
+DashPattern DashesOf(const Pen& pen) {
+  DashPattern p;
+  // A plain pen draws its broken styles only one pixel wide.
+  const bool geometric = pen.Geometric();
+  if ((pen.Width > 1 && !geometric) || pen.Style == PS_SOLID || pen.Style == PS_INSIDEFRAME) return p;
+  std::span<const int> table;
+  switch (pen.Style) {
+    case PS_DASH: table = geometric ? std::span<const int>(kGeoDash) : kDash; break;
+    case PS_DOT: table = geometric ? std::span<const int>(kGeoDot) : kDot; break;
+    case PS_DASHDOT: table = geometric ? std::span<const int>(kGeoDashDot) : kDashDot; break;
+    case PS_DASHDOTDOT: table = geometric ? std::span<const int>(kGeoDashDotDot) : kDashDotDot; break;
+    case PS_ALTERNATE: table = kAlternate; break;
+    case PS_USERSTYLE: table = pen.Dashes; break;
+    default: return p;
+  }
+  // A geometric pen's own styles count in multiples of its width.
+  const int scale = geometric && pen.Style != PS_USERSTYLE ? std::max(pen.Width, 1) : 1;
+  p.Count = int(std::min(table.size(), std::size(p.Lengths)));
+  for (int i = 0; i < p.Count; ++i) p.Total += p.Lengths[i] = table[std::size_t(i)] * scale;
+  if (p.Total == 0) p.Count = 0;  // a pattern of no length draws solid
+  return p;
+}
+
 Stroker::Stroker(DC& dc) : Dc(dc) {
   const Pen* pen = dc.S.CurPen;
   std::uint8_t rop = Rop2ToRop3(dc.S.Rop2);
@@ -50,30 +74,10 @@ Stroker::Stroker(DC& dc) : Dc(dc) {
   Wide = PenWidth > 1;
   Cap = pen->EndCap();
   JoinKind = pen->Join();
-  // A plain pen draws its broken styles only one pixel wide.
-  const bool geometric = pen->Geometric();
-  if ((Wide && !geometric) || pen->Style == PS_SOLID || pen->Style == PS_INSIDEFRAME) return;
+  Dash = DashesOf(*pen);
+  if (!Dash) return;
   SolidPaint(DevicePixel(dc, dc.S.BkColor), rop, Bg);
   OpaqueGaps = dc.S.BkMode == OPAQUE;
-  const int* table = nullptr;
-  switch (pen->Style) {
-    case PS_DASH: table = geometric ? kGeoDash : kDash, DashCount = 2; break;
-    case PS_DOT: table = geometric ? kGeoDot : kDot, DashCount = 2; break;
-    case PS_DASHDOT: table = geometric ? kGeoDashDot : kDashDot, DashCount = 4; break;
-    case PS_DASHDOTDOT: table = geometric ? kGeoDashDotDot : kDashDotDot, DashCount = 6; break;
-    case PS_ALTERNATE: table = kAlternate, DashCount = 2; break;
-    case PS_USERSTYLE: Dash = pen->Dashes.data(), DashCount = int(pen->Dashes.size()); break;
-    default: break;
-  }
-  if (table) {
-    if (geometric) {
-      for (int i = 0; i < DashCount; ++i) ScaledDash[i] = table[i] * PenWidth;
-      table = ScaledDash;
-    }
-    Dash = table;
-  }
-  for (int i = 0; i < DashCount; ++i) DashTotal += Dash[i];
-  if (DashTotal == 0) Dash = nullptr, DashCount = 0;  // a pattern of no length draws solid
 }
 
 void Stroker::Close() {
@@ -187,29 +191,23 @@ void Stroker::StrokeFigure(std::vector<DPoint>& pts, bool closed) {
     AddJoin(pts[(i + n - 1) % n], pts[i], pts[(i + 1) % n]);
 }
 
-void Stroker::DashFigure(const std::vector<DPoint>& pts, bool closed) {
-  // Walks the figure along its length through the pattern; each dash is a
-  // figure of its own, with caps at its ends and joins at the corners it
-  // spans. Only the stretch of each segment near the clip is walked: a
-  // dash cut where the walk leaves it ends too far out to show.
-  const TRect& box = Dc.Eff.Box();
-  const double margin = PenWidth + 2.0;
-  const double lo[2] = {box.Left - margin, box.Top - margin}, hi[2] = {box.Right + margin, box.Bottom + margin};
+void WalkDashes(const std::vector<DPoint>& pts, bool closed, const DashPattern& pattern, DPoint lo, DPoint hi,
+                const std::function<void(std::vector<DPoint>&)>& emit) {
   int k = 0;
-  double left = Dash[0];
+  double left = pattern.Lengths[0];
   auto skip = [&](double d) {
     if (d < left) {
       left -= d;
       return;
     }
     d -= left;
-    k = (k + 1) % DashCount;
-    left = Dash[k];
-    d = std::fmod(d, double(DashTotal));
+    k = (k + 1) % pattern.Count;
+    left = pattern.Lengths[k];
+    d = std::fmod(d, double(pattern.Total));
     while (d >= left) {
       d -= left;
-      k = (k + 1) % DashCount;
-      left = Dash[k];
+      k = (k + 1) % pattern.Count;
+      left = pattern.Lengths[k];
     }
     left -= d;
   };
@@ -217,24 +215,25 @@ void Stroker::DashFigure(const std::vector<DPoint>& pts, bool closed) {
   dash.clear();
   bool open = false;
   auto flush = [&]() {
-    if (open) StrokeFigure(dash, false);
+    if (open) emit(dash);
     dash.clear();
     open = false;
   };
+  const double boxLo[2] = {lo.X, lo.Y}, boxHi[2] = {hi.X, hi.Y};
   const std::size_t n = pts.size(), segments = closed ? n : n - 1;
   for (std::size_t s = 0; s < segments; ++s) {
     const DPoint a = pts[s], b = pts[(s + 1) % n];
     const double dx = b.X - a.X, dy = b.Y - a.Y, len = std::sqrt(dx * dx + dy * dy);
     if (len == 0) continue;
-    // The part of the segment inside the widened clip box, as lengths.
+    // The part of the segment inside the box, as lengths.
     double t0 = 0, t1 = len;
     const double p[2] = {a.X, a.Y}, d[2] = {dx / len, dy / len};
     for (int axis = 0; axis < 2 && t0 <= t1; ++axis) {
       if (d[axis] == 0) {
-        if (p[axis] < lo[axis] || p[axis] > hi[axis]) t0 = len + 1;
+        if (p[axis] < boxLo[axis] || p[axis] > boxHi[axis]) t0 = len + 1;
         continue;
       }
-      double e0 = (lo[axis] - p[axis]) / d[axis], e1 = (hi[axis] - p[axis]) / d[axis];
+      double e0 = (boxLo[axis] - p[axis]) / d[axis], e1 = (boxHi[axis] - p[axis]) / d[axis];
       if (e0 > e1) std::swap(e0, e1);
       t0 = std::max(t0, e0);
       t1 = std::min(t1, e1);
@@ -268,8 +267,8 @@ void Stroker::DashFigure(const std::vector<DPoint>& pts, bool closed) {
         dash.push_back(at(pos));
         flush();
       }
-      k = (k + 1) % DashCount;
-      left = Dash[k];
+      k = (k + 1) % pattern.Count;
+      left = pattern.Lengths[k];
       if (pos >= t1 && left > 0) break;
     }
     if (t1 < len) {
@@ -278,6 +277,15 @@ void Stroker::DashFigure(const std::vector<DPoint>& pts, bool closed) {
     }
   }
   flush();
+}
+
+void Stroker::DashFigure(const std::vector<DPoint>& pts, bool closed) {
+  // Each dash is a figure of its own, with caps at its ends and joins at
+  // the corners it spans; only the stretch near the clip is walked.
+  const TRect& box = Dc.Eff.Box();
+  const double margin = PenWidth + 2.0;
+  WalkDashes(pts, closed, Dash, {box.Left - margin, box.Top - margin}, {box.Right + margin, box.Bottom + margin},
+             [this](std::vector<DPoint>& dash) { StrokeFigure(dash, false); });
 }
 
 void Stroker::EndFigure(bool closed) {
@@ -332,7 +340,7 @@ void Stroker::Segment(int x0, int y0, int x1, int y1) {
   const int major = xMajor ? adx : ady, minor = xMajor ? ady : adx;
   const TRect& box = Dc.Eff.Box();
   if (Dc.Eff.IsEmpty()) {
-    if (Dash) Phase = int((Phase + steps) % DashTotal);
+    if (Dash) Phase = int((Phase + steps) % Dash.Total);
     return;
   }
   const int m0 = xMajor ? x0 : y0, ms = xMajor ? sx : sy;
@@ -342,14 +350,14 @@ void Stroker::Segment(int x0, int y0, int x1, int y1) {
   if (first < 0) first = 0;
   if (last > steps) last = steps;
   // The pattern moves on by every step, seen or not.
-  const int phaseAfter = Dash ? int((Phase + steps) % DashTotal) : 0;
+  const int phaseAfter = Dash ? int((Phase + steps) % Dash.Total) : 0;
   if (first >= last) {
     Phase = phaseAfter;
     return;
   }
   long long off = (2 * first * minor + major - 1) / (2 * (long long)major);
   long long err = -major + 2 * first * (long long)minor - 2 * (long long)major * off;
-  if (Dash) Phase = int((Phase + first) % DashTotal);
+  if (Dash) Phase = int((Phase + first) % Dash.Total);
   const bool plainRect = !Dash && Fg.Solid && Dc.Eff.IsRect() && Dc.Surf.Bpp == 32 && Fg.Rop == 0xF0;
   for (long long i = first; i < last; ++i) {
     int x = xMajor ? x0 + int(i) * sx : x0 + int(off) * sx;
@@ -367,9 +375,9 @@ void Stroker::Segment(int x0, int y0, int x1, int y1) {
     bool on = true;
     if (Dash) {
       int p = Phase, k = 0;
-      while (p >= Dash[k]) p -= Dash[k], ++k;
+      while (p >= Dash.Lengths[k]) p -= Dash.Lengths[k], ++k;
       on = (k & 1) == 0;
-      if (++Phase == DashTotal) Phase = 0;
+      if (++Phase == Dash.Total) Phase = 0;
     }
     if (on) PaintPixel(Dc, x, y, Fg);
     else if (OpaqueGaps) PaintPixel(Dc, x, y, Bg);

@@ -14,6 +14,7 @@
 // units), and paints with its brush.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "platform/gdi/DeviceContext.h"
@@ -24,6 +25,30 @@ namespace win::gdi {
 // The paint of the DC's pen: its colour, or the brush of a geometric pen
 // made from one. False for a pen that draws nothing.
 bool PenPaint(const DC& dc, std::uint8_t rop, Paint& paint);
+
+// A point of a wide pen's figure, in device pixels.
+struct DPoint {
+  double X, Y;
+  bool operator==(const DPoint&) const = default;
+};
+
+// The lengths a pen's broken style draws and leaves out in turn, in
+// pixels (a user style's in logical units); none for a pen that draws
+// solid, as a plain pen wider than a pixel does.
+struct DashPattern {
+  int Lengths[2 * kMaxStyleEntries] = {};
+  int Count = 0, Total = 0;
+  explicit operator bool() const { return Count > 0; }
+};
+DashPattern DashesOf(const Pen& pen);
+
+// Walks a figure through the pattern from its start and hands each dash
+// to `dash` as the points it runs through: where it starts, the corners
+// it spans, where it ends. Only the stretch of each segment inside the
+// box [lo, hi] is walked; a dash cut where the walk leaves the box ends
+// there, so the box must reach a pen's width past what can show.
+void WalkDashes(const std::vector<DPoint>& pts, bool closed, const DashPattern& pattern, DPoint lo, DPoint hi,
+                const std::function<void(std::vector<DPoint>&)>& dash);
 
 class Stroker {
  public:
@@ -40,10 +65,6 @@ class Stroker {
   void Finish();
 
  private:
-  struct DPoint {
-    double X, Y;
-    bool operator==(const DPoint&) const = default;
-  };
   void EndFigure(bool closed);
   void DashFigure(const std::vector<DPoint>& pts, bool closed);
   void StrokeFigure(std::vector<DPoint>& pts, bool closed);
@@ -55,11 +76,10 @@ class Stroker {
   DC& Dc;
   Paint Fg, Bg;
   bool IsNull = false, OpaqueGaps = false, Wide = false;
-  const int* Dash = nullptr;
-  int DashCount = 0, DashTotal = 0, Phase = 0;
+  DashPattern Dash;
+  int Phase = 0;
   int PenWidth = 1;
   UINT Cap = PS_ENDCAP_ROUND, JoinKind = PS_JOIN_ROUND;
-  int ScaledDash[16] = {};  // a geometric pen's pattern in multiples of its width
   std::vector<DPoint> Figure;
   Region Acc;
 };

@@ -31,9 +31,10 @@ constexpr double kQuarter = 0.5522847498307936;
 // shapes made into regions are.
 constexpr RowWindow kRegionRows{-(1 << 20), 1 << 20};
 // Widening keeps the rows of the DC's surface and at least these many
-// above and below the device origin (what 16-bit coordinates reach): a
-// path far longer is widened only there, where anything can be drawn, so
-// its cost stays that of the rows that can show.
+// above and below the device origin (what 16-bit coordinates reach), and
+// a broken pen's dashes as many columns to either side: a path far
+// longer is widened only there, where anything can be drawn, so its cost
+// stays that of what can show.
 constexpr int kWideningRows = 1 << 15;
 // A miter longer than this many pen widths becomes a bevel.
 constexpr double kMiterLimit = 10.0;
@@ -115,8 +116,9 @@ class StrokeBuilder {
   StrokeBuilder(const PenShape& shape, RowWindow window) : Shape(shape), Window(window) {}
 
   // The same disc a wide pen puts at the ends of its lines.
-  void Disc(POINT c) {
+  void Disc(DPoint p) {
     const int w = Shape.Width, h = w / 2;
+    const POINT c{int(std::lround(p.X)), int(std::lround(p.Y))};
     EllipseRows({c.X - h, c.Y - h, c.X - h + w, c.Y - h + w}, Rows, Window);
     for (const RowSpan& r : Rows)
       if (r.Left < r.Right) Spans.push_back(r);
@@ -140,23 +142,17 @@ class StrokeBuilder {
   }
 
   // The band of a line: its ends moved sideways by half the width, as a
-  // wide pen draws it.
-  void Band(POINT a, POINT b) {
+  // wide pen draws it, and along it by the given lengths (a square end).
+  void Band(DPoint a, DPoint b, double extendA, double extendB) {
     const double dx = b.X - a.X, dy = b.Y - a.Y, len = std::sqrt(dx * dx + dy * dy);
-    const double nx = -dy / len * Shape.Width / 2.0, ny = dx / len * Shape.Width / 2.0;
-    Polygon({{a.X + nx, a.Y + ny}, {b.X + nx, b.Y + ny}, {b.X - nx, b.Y - ny}, {a.X - nx, a.Y - ny}});
-  }
-
-  // The end of an open figure at p, its line leaving in direction (ux, uy).
-  void Cap(POINT p, double ux, double uy) {
-    if (Shape.Cap == PS_ENDCAP_FLAT) return;
-    if (Shape.Cap != PS_ENDCAP_SQUARE) return Disc(p);
-    const double h = Shape.Width / 2.0, nx = -uy * h, ny = ux * h, ex = -ux * h, ey = -uy * h;
-    Polygon({{p.X + nx, p.Y + ny}, {p.X + nx + ex, p.Y + ny + ey}, {p.X - nx + ex, p.Y - ny + ey}, {p.X - nx, p.Y - ny}});
+    const double ux = dx / len, uy = dy / len;
+    const double nx = -uy * Shape.Width / 2.0, ny = ux * Shape.Width / 2.0;
+    const double x0 = a.X - ux * extendA, y0 = a.Y - uy * extendA, x1 = b.X + ux * extendB, y1 = b.Y + uy * extendB;
+    Polygon({{x0 + nx, y0 + ny}, {x1 + nx, y1 + ny}, {x1 - nx, y1 - ny}, {x0 - nx, y0 - ny}});
   }
 
   // A lone point: a round dot, a square one, or nothing for flat ends.
-  void Dot(POINT p) {
+  void Dot(DPoint p) {
     if (Shape.Cap == PS_ENDCAP_FLAT) return;
     if (Shape.Cap != PS_ENDCAP_SQUARE) return Disc(p);
     const double h = Shape.Width / 2.0;
@@ -164,7 +160,7 @@ class StrokeBuilder {
   }
 
   // The join at v of the line arriving from a and the one leaving to b.
-  void Join(POINT a, POINT v, POINT b) {
+  void Join(DPoint a, DPoint v, DPoint b) {
     if (Shape.Join == PS_JOIN_ROUND) return Disc(v);
     double x1 = v.X - a.X, y1 = v.Y - a.Y, x2 = b.X - v.X, y2 = b.Y - v.Y;
     const double l1 = std::sqrt(x1 * x1 + y1 * y1), l2 = std::sqrt(x2 * x2 + y2 * y2);
@@ -175,22 +171,26 @@ class StrokeBuilder {
     const double h = Shape.Width / 2.0, s = cross > 0 ? -h : h;
     const PointF p1{v.X - y1 * s, v.Y + x1 * s}, p2{v.X - y2 * s, v.Y + x2 * s};
     const bool miter = Shape.Join == PS_JOIN_MITER && std::sqrt(2.0 / (1.0 + dot)) <= kMiterLimit;
-    if (!miter) return Polygon({{double(v.X), double(v.Y)}, p1, p2});
+    if (!miter) return Polygon({{v.X, v.Y}, p1, p2});
     const double k = 1.0 / (1.0 + dot);
     const PointF m{v.X + (-y1 - y2) * s * k, v.Y + (x1 + x2) * s * k};
-    Polygon({{double(v.X), double(v.Y)}, p1, m, p2});
+    Polygon({{v.X, v.Y}, p1, m, p2});
   }
 
-  void Figure(const std::vector<POINT>& pts, bool closed) {
+  void Figure(std::vector<DPoint>& pts, bool closed) {
+    pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
+    if (closed && pts.size() > 1 && pts.front() == pts.back()) pts.pop_back();
     const std::size_t n = pts.size();
     if (n == 0) return;
     if (n == 1) return Dot(pts[0]);
     const bool round = Shape.Cap == PS_ENDCAP_ROUND && Shape.Join == PS_JOIN_ROUND;
+    // Square ends lengthen the first and last lines by half the width.
+    const double h = !closed && Shape.Cap == PS_ENDCAP_SQUARE ? Shape.Width / 2.0 : 0.0;
     const std::size_t segments = closed ? n : n - 1;
     for (std::size_t i = 0; i < segments; ++i) {
-      const POINT& a = pts[i];
-      const POINT& b = pts[(i + 1) % n];
-      Band(a, b);
+      const DPoint& a = pts[i];
+      const DPoint& b = pts[(i + 1) % n];
+      Band(a, b, i == 0 ? h : 0.0, i + 1 == segments ? h : 0.0);
       // Round ends and joins: a disc at both ends of every line, as lines
       // drawn with a wide pen have them.
       if (round) Disc(a), Disc(b);
@@ -198,17 +198,7 @@ class StrokeBuilder {
     if (round) return;
     for (std::size_t i = closed ? 0 : 1; i < (closed ? n : n - 1); ++i)
       Join(pts[(i + n - 1) % n], pts[i], pts[(i + 1) % n]);
-    if (!closed) {
-      auto unit = [](POINT from, POINT to, double& ux, double& uy) {
-        const double dx = to.X - from.X, dy = to.Y - from.Y, len = std::sqrt(dx * dx + dy * dy);
-        ux = dx / len, uy = dy / len;
-      };
-      double ux, uy;
-      unit(pts[0], pts[1], ux, uy);
-      Cap(pts[0], ux, uy);
-      unit(pts[n - 2], pts[n - 1], ux, uy);
-      Cap(pts[n - 1], -ux, -uy);
-    }
+    if (!closed && Shape.Cap == PS_ENDCAP_ROUND) Disc(pts[0]), Disc(pts[n - 1]);
   }
 
   void Finish(Region& out) {
@@ -237,15 +227,28 @@ class StrokeBuilder {
 };
 
 // The pixels stroking the path with a pen wider than one pixel paints,
-// in device coordinates.
-void WidenedRegion(const Path& path, const Pen& pen, RowWindow window, Region& out) {
-  StrokeBuilder stroke(ShapeOf(pen), window);
-  std::vector<POINT> pts;
+// in device coordinates, over the given rows. A geometric pen's dashes
+// are figures of their own, as its lines have them; only those near the
+// given columns are made, so a long path's dashes cost what can show.
+void WidenedRegion(const Path& path, const Pen& pen, RowWindow rows, RowWindow columns, Region& out) {
+  StrokeBuilder stroke(ShapeOf(pen), rows);
+  const DashPattern dashes = DashesOf(pen);
+  const double margin = pen.Width + 2.0;
+  const DPoint lo{columns.From - margin, rows.From - margin}, hi{columns.To + margin, rows.To + margin};
+  std::vector<POINT> pixels;
+  std::vector<DPoint> pts;
   std::size_t base = 0;
   for (std::size_t f = 0; f < path.Counts.size(); ++f) {
-    PixelsOf(path, base, path.Counts[f], path.Closed[f], pts);
-    stroke.Figure(pts, path.Closed[f]);
+    const bool closed = path.Closed[f];
+    PixelsOf(path, base, path.Counts[f], closed, pixels);
     base += std::size_t(path.Counts[f]);
+    pts.clear();
+    for (const POINT& p : pixels) pts.push_back({double(p.X), double(p.Y)});
+    if (dashes && pts.size() > 1)
+      WalkDashes(pts, closed && pts.size() > 2, dashes, lo, hi,
+                 [&stroke](std::vector<DPoint>& dash) { stroke.Figure(dash, false); });
+    else
+      stroke.Figure(pts, closed);
   }
   stroke.Finish(out);
 }
@@ -379,7 +382,8 @@ void StrokeFigures(DC& dc, const Path& path) {
     if (!PenPaint(dc, Rop2ToRop3(dc.S.Rop2), paint)) return;
     const TRect& clip = dc.Eff.Box();
     thread_local Region stroke;
-    WidenedRegion(path, *pen, {clip.Top - dc.Origin.Y, clip.Bottom - dc.Origin.Y}, stroke);
+    WidenedRegion(path, *pen, {clip.Top - dc.Origin.Y, clip.Bottom - dc.Origin.Y},
+                  {clip.Left - dc.Origin.X, clip.Right - dc.Origin.X}, stroke);
     stroke.Offset(dc.Origin.X, dc.Origin.Y);
     for (const TRect& r : stroke.Rects) PaintRect(dc, r, paint);
     return;
@@ -742,7 +746,8 @@ BOOL WidenPath(HDC hdc) {
   if (dc->Meta) dc->Meta->PathCall(*dc, EMR_WIDENPATH);
   Region stroke;
   const RowWindow rows{std::min(-kWideningRows, -dc->Origin.Y), std::max(kWideningRows, dc->Surf.Height - dc->Origin.Y)};
-  WidenedRegion(*path, *pen, rows, stroke);
+  const RowWindow columns{std::min(-kWideningRows, -dc->Origin.X), std::max(kWideningRows, dc->Surf.Width - dc->Origin.X)};
+  WidenedRegion(*path, *pen, rows, columns, stroke);
   path->Clear();
   OutlineOf(stroke, *path);
   path->InFigure = false;

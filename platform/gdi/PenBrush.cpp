@@ -203,7 +203,6 @@ bool PenFill(const LOGBRUSH& lb, std::unique_ptr<Brush>& fill) {
 }  // namespace
 
 HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* lb, DWORD styleCount, const DWORD* styles) {
-  constexpr DWORD kMaxStyleEntries = 16;
   const UINT kind = style & PS_STYLE_MASK;
   const bool geometric = (style & PS_TYPE_MASK) == PS_GEOMETRIC;
   // A count of -1 is no count at all: refused without a reason.

@@ -30,6 +30,9 @@ class Brush : public GdiObject {
   COLORREF CurrentColor() const;
 };
 
+// The most entries a user style may have.
+constexpr DWORD kMaxStyleEntries = 16;
+
 class Pen : public GdiObject {
  public:
   static constexpr DWORD kType = OBJ_PEN;

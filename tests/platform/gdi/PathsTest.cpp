@@ -291,7 +291,23 @@ TEST(Paths, WideningGivesWhatTheWidePenPaints) {
     EXPECT_EQ(GetRgnBox(band, &box), SIMPLEREGION);
     EXPECT_EQ(box, (RECT{3, -32768, 8, 32768}));
     DeleteObject(band);
+    // So are a dashed line's dashes, as many columns to either side.
+    LOGBRUSH solid{BS_SOLID, kBlack, 0};
+    HPEN dashes = ExtCreatePen(PS_GEOMETRIC | PS_DOT | PS_ENDCAP_FLAT, 3, &solid, 0, nullptr);
+    SelectObject(tall.Dc, ToObj(dashes));
+    BeginPath(tall.Dc);
+    MoveToEx(tall.Dc, -4000000, 5, nullptr);
+    LineTo(tall.Dc, 4000000, 5);
+    EndPath(tall.Dc);
+    EXPECT_TRUE(WidenPath(tall.Dc));
+    HRGN dotted = PathToRegion(tall.Dc);
+    EXPECT_EQ(GetRgnBox(dotted, &box), COMPLEXREGION);
+    EXPECT_LE(std::abs(box.Left + 32768), 6) << box.Left;
+    EXPECT_LE(std::abs(box.Right - 32768), 6) << box.Right;
+    EXPECT_FALSE(PtInRegion(dotted, 2, 5) && PtInRegion(dotted, 5, 5)) << "a gap every three pixels";
+    DeleteObject(dotted);
     SelectObject(tall.Dc, GetStockObject(BLACK_PEN));
+    DeleteObject(dashes);
 
     SelectObject(line.Dc, GetStockObject(BLACK_PEN));
     SelectObject(stroked.Dc, GetStockObject(BLACK_PEN));
@@ -487,6 +503,38 @@ TEST(Paths, StrokingPaintsWithWhatThePenPaints) {
       EXPECT_EQ(stroked.Picture(kBlack), line.Picture(kBlack)) << (lb.lbStyle == BS_NULL ? "null" : "hatch");
       EXPECT_EQ(stroked.Count(kWhite), line.Count(kWhite));
       for (HDC dc : {line.Dc, stroked.Dc}) SelectObject(dc, GetStockObject(BLACK_PEN));
+      DeleteObject(pen);
+    }
+
+    // A geometric pen's dashes break a stroked or widened path where they
+    // break its lines, caps and joins and all.
+    const POINT zigzag[] = {{4, 28}, {14, 6}, {26, 28}, {40, 10}, {52, 10}};
+    const DWORD dashed[] = {PS_DASH | PS_ENDCAP_FLAT | PS_JOIN_MITER, PS_DASHDOT | PS_ENDCAP_FLAT | PS_JOIN_ROUND,
+                            PS_USERSTYLE | PS_ENDCAP_SQUARE | PS_JOIN_BEVEL, PS_USERSTYLE | PS_ENDCAP_ROUND};
+    const DWORD user[] = {5, 7};
+    for (DWORD style : dashed) {
+      LOGBRUSH solid{BS_SOLID, kBlack, 0};
+      const bool own = (style & PS_STYLE_MASK) == PS_USERSTYLE;
+      HPEN pen = ExtCreatePen(PS_GEOMETRIC | style, 3, &solid, own ? 2 : 0, own ? user : nullptr);
+      Canvas line(58, 34), stroked(58, 34), widened(58, 34);
+      for (HDC dc : {line.Dc, stroked.Dc, widened.Dc}) {
+        SelectObject(dc, ToObj(pen));
+        SelectObject(dc, GetStockObject(BLACK_BRUSH));
+      }
+      Polyline(line.Dc, zigzag, 5);
+      for (HDC dc : {stroked.Dc, widened.Dc}) {
+        BeginPath(dc);
+        Polyline(dc, zigzag, 5);
+        EndPath(dc);
+      }
+      StrokePath(stroked.Dc);
+      EXPECT_TRUE(WidenPath(widened.Dc));
+      FillPath(widened.Dc);
+      EXPECT_GT(line.Count(kWhite), 58 * 34 - 230) << "the line is broken: " << style;
+      EXPECT_EQ(stroked.Picture(kBlack), line.Picture(kBlack)) << style;
+      EXPECT_EQ(widened.Picture(kBlack), line.Picture(kBlack)) << style;
+      if (style == dashed[1]) SaveDCPng(stroked.Dc, "paths_dashed_stroke.png");
+      for (HDC dc : {line.Dc, stroked.Dc, widened.Dc}) SelectObject(dc, GetStockObject(BLACK_PEN));
       DeleteObject(pen);
     }
 
