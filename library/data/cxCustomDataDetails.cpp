@@ -67,13 +67,18 @@ void TcxCustomDataController::SetMasterRelation(TcxCustomDataRelation* ARelation
   if (!ARelation && !FMasterRelation && ARecordIndex == -1 && FMasterRecordIndex == -1) return;
   auto update = orv::UpdateScope(this);
   if (TcxCustomDataRelation* old = FMasterRelation) {
+    const bool clone = FMasterRecordIndex != -1;
     if (old->GetDetailDataController() == this && ARecordIndex == -1)
       old->SetDetailDataController(nullptr);
-    else if (FMasterRecordIndex != -1)
+    else if (clone)
       SetCustomDataSource(nullptr);
     old->RemoveUser(this);
     FMasterRelation = nullptr;
-    if (TcxCustomDataRelationList* list = old->GetRelationList()) list->Changed(old);
+    // A clone leaving changes nothing the relation makes; and the master,
+    // rebuilding its details, would free this clone (its link object)
+    // while it is still in here.
+    if (!clone)
+      if (TcxCustomDataRelationList* list = old->GetRelationList()) list->Changed(old);
   }
   FMasterRelation = ARelation;
   if (ARelation) {

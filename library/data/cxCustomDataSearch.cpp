@@ -181,16 +181,59 @@ Integer TcxDataControllerGroupLocateObject::FindRecordIndex() {
     info->UnprepareSorting();
     return result;
   }
+  // The shown records are in display-text order: compare values, through
+  // an index made once, rather than walking every record for every group.
   const bool old = FDataController->IsLocatingGroup();
   FDataController->SetLocatingGroup(true);
+  TcxCustomDataControllerInfo* info = FDataController->GetDataControllerInfo();
+  info->PrepareSorting();
   Integer result;
   try {
-    result = FDataController->FindRecordByFields(FRecordIndex, FFields);
+    if (!FIndexed) IndexByValues();
+    result = FindByValues();
   } catch (...) {
+    info->UnprepareSorting();
     FDataController->SetLocatingGroup(old);
     throw;
   }
+  info->UnprepareSorting();
   FDataController->SetLocatingGroup(old);
+  return result;
+}
+
+Integer TcxDataControllerGroupLocateObject::CompareLevels(Integer AFirst, Integer ASecond, size_t ALevels) {
+  for (size_t i = 0; i < ALevels && i < FGroupingFields.size(); ++i)
+    if (const Integer c = FDataController->CompareByField(AFirst, ASecond, FGroupingFields[i], dccmOther); c != 0)
+      return c;
+  return 0;
+}
+
+void TcxDataControllerGroupLocateObject::IndexByValues() {
+  const Integer count = FDataController->GetFilteredRecordCount();
+  FByValues.clear();
+  FByValues.reserve(static_cast<size_t>(count));
+  for (Integer pos = 0; pos < count; ++pos) FByValues.emplace_back(FDataController->GetFilteredRecordIndex(pos), pos);
+  // Stable, and safe with a comparison that contradicts itself (mixed
+  // variants): equal values keep their list order.
+  const size_t levels = FGroupingFields.size();
+  std::stable_sort(FByValues.begin(), FByValues.end(), [&](const auto& A, const auto& B) {
+    return CompareLevels(A.first, B.first, levels) < 0;
+  });
+  FIndexed = true;
+}
+
+Integer TcxDataControllerGroupLocateObject::FindByValues() {
+  const size_t levels = FFields.size();
+  auto it = std::lower_bound(FByValues.begin(), FByValues.end(), FRecordIndex, [&](const auto& A, Integer ARecord) {
+    return CompareLevels(A.first, ARecord, levels) < 0;
+  });
+  // Of the records with the sought values, the first in the list.
+  Integer result = -1, position = -1;
+  for (; it != FByValues.end() && CompareLevels(it->first, FRecordIndex, levels) == 0; ++it)
+    if (position < 0 || it->second < position) {
+      result = it->first;
+      position = it->second;
+    }
   return result;
 }
 

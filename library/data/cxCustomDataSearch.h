@@ -79,10 +79,23 @@ class TcxDataControllerGroupLocateObject : public TcxDataControllerLocateObject 
   void SetLevel(Integer Value);
 
  private:
+  // Where the shown records are ordered by display text and not by value:
+  // the shown records sorted once by the values of every grouping level
+  // (ties by list position), for halving by value.
+  void IndexByValues();
+  Integer FindByValues();
+  // Negative, zero or positive: record AFirst against ASecond on the fields
+  // of the levels up to ALevels.
+  Integer CompareLevels(Integer AFirst, Integer ASecond, size_t ALevels);
+
   std::vector<TcxCustomDataField*> FGroupingFields;
   std::vector<TcxCustomDataField*> FFields;
   bool FUseHalvingSearch = true;
   Integer FLevel = 0;
+  // The shown records as (record, list position) in value order, made on
+  // first use: the object lives for one pass over an unchanging list.
+  std::vector<std::pair<Integer, Integer>> FByValues;
+  bool FIndexed = false;
 };
 
 // Values given by definition.

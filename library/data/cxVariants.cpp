@@ -336,7 +336,12 @@ void WriteVariantAt(TStream* S, const Variant& V, int depth) {
   }
 }
 
-Variant ReadVariantAt(TStream* S, int depth) {
+// reserved: the bytes the lists around this value still need after it, at
+// least one for each element they have not read yet. A list's elements
+// must fit in what is left beyond that, so nested lists cannot each claim
+// the rest of the stream: together they hold no more elements than the
+// stream has bytes.
+Variant ReadVariantAt(TStream* S, int depth, Int64 reserved) {
   const Byte tag = ReadRaw<Byte>(S);
   switch (tag) {
     case cxVariantTag::Null:
@@ -354,10 +359,10 @@ Variant ReadVariantAt(TStream* S, int depth) {
         default: count = ReadRaw<Int64>(S); break;
       }
       // Every element takes at least its tag byte.
-      cxCheckStreamCount(S, count, 1);
-      if (count > 0x7FFFFFFF) cxDataReadError();
+      if (count < 0 || count > cxStreamRemaining(S) - reserved || count > 0x7FFFFFFF) cxDataReadError();
       Variant result = VarArrayCreate({0, static_cast<Integer>(count - 1)}, varVariant);
-      for (Integer i = 0; i < count; ++i) VarArrayPut(result, ReadVariantAt(S, depth + 1), {i});
+      for (Integer i = 0; i < count; ++i)
+        VarArrayPut(result, ReadVariantAt(S, depth + 1, reserved + (count - 1 - i)), {i});
       return result;
     }
     case cxVariantTag::Int8:
@@ -397,6 +402,6 @@ Variant ReadVariantAt(TStream* S, int depth) {
 
 }  // namespace
 
-Variant ReadVariantFunc(TStream* AStream) { return ReadVariantAt(AStream, 0); }
-void ReadVariantProc(TStream* AStream, Variant& AValue) { AValue = ReadVariantAt(AStream, 0); }
+Variant ReadVariantFunc(TStream* AStream) { return ReadVariantAt(AStream, 0, 0); }
+void ReadVariantProc(TStream* AStream, Variant& AValue) { AValue = ReadVariantAt(AStream, 0, 0); }
 void WriteVariantProc(TStream* AStream, const Variant& AValue) { WriteVariantAt(AStream, AValue, 0); }

@@ -225,6 +225,33 @@ TEST_F(RelationsTest, ControllersMayGoInAnyOrder) {
   EXPECT_TRUE(Pattern2->IsPattern());
 }
 
+TEST_F(RelationsTest, AnOpenDetailGoesWithItsRelationOrItsPattern) {
+  // The relation goes while a record's detail is open: the clone goes with
+  // it, and the master can be related again.
+  TcxCustomDataRelation* relation = Relate(0, Pattern);
+  ASSERT_TRUE(M->ChangeDetailExpanding(1, true));
+  TcxCustomDataController* clone = M->GetDetailDataController(1, 0);
+  ASSERT_NE(clone, nullptr);
+  clone->AppendRecord();
+  relation->Free();
+  EXPECT_EQ(M->GetRelations()->GetCount(), 0);
+  EXPECT_EQ(Pattern->GetMasterRelation(), nullptr);
+  EXPECT_FALSE(M->GetDetailExpanding(1));
+  Relate(1, Pattern);
+  ASSERT_TRUE(M->ChangeDetailExpanding(1, true));
+  TcxCustomDataController* fresh = M->GetDetailDataController(1, 0);
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_EQ(fresh->GetRecordCount(), 0);
+
+  // The pattern goes while the detail is open: the record lets its detail
+  // go the next time it is asked.
+  Pattern->Free();
+  Pattern = nullptr;
+  EXPECT_FALSE(M->GetDetailExpanding(1));
+  EXPECT_EQ(M->GetRelations()->GetValueAsDetailObject(1), nullptr);
+  EXPECT_FALSE(M->IsDetailDataControllerExist(1, 0));
+}
+
 // --- Freeing a master in every state a user can leave it in ----------------------
 
 TEST_F(RelationsTest, AMasterFreedInAnyStateLeavesNothingBehind) {

@@ -384,3 +384,63 @@ TEST_F(DataControllerTest, AGroupKeepsItsStateWhenItsFirstRecordMovesOut) {
   ASSERT_EQ(C->GetSelectedCount(), 1);
   EXPECT_EQ(C->GetDisplayText(C->GetRowInfo(C->GetSelectedRowIndex(0)).RecordIndex, StrItem), "d");
 }
+
+namespace {
+
+// Orders its first item by display text ("10" before "9") and counts the
+// record comparisons by field.
+class TextOrderController : public RecordingController {
+ public:
+  using RecordingController::RecordingController;
+  bool GetItemSortByDisplayText(Integer AItemIndex, bool) override { return AItemIndex == 0; }
+  Integer CompareByField(Integer ARecordIndex1, Integer ARecordIndex2, TcxCustomDataField* AField,
+                         TcxDataControllerComparisonMode AMode) override {
+    ++Comparisons;
+    return RecordingController::CompareByField(ARecordIndex1, ARecordIndex2, AField, AMode);
+  }
+  Int64 Comparisons = 0;
+};
+
+}  // namespace
+
+TEST(GroupsInTextOrder, KeepTheirExpansionAcrossAResort) {
+  TextOrderController* c = New<TextOrderController>(nullptr);
+  const Integer item = c->AddTypedItem(TcxIntegerValueType::Class());
+  auto groups = [&] {
+    std::string out;
+    for (Integer row = 0; row < c->GetRowCount(); ++row) {
+      const TcxRowInfo info = c->GetRowInfo(row);
+      if (info.Level == 0) out += std::string(c->GetDisplayText(info.RecordIndex, item)) + (info.Expanded ? "+ " : "- ");
+    }
+    return out;
+  };
+  c->BeginUpdate();
+  for (int value : {9, 10, 100, 2, 9, 10, 1}) c->SetValue(c->AppendRecord(), item, value);
+  c->EndUpdate();
+  // Group 9 is known by its second record: the filter hides the first.
+  c->OnFilterRecord = [](TcxCustomDataController*, Integer ARecordIndex, bool& AAccept) { AAccept = ARecordIndex != 0; };
+  c->Refresh();
+  c->GetGroups()->ChangeGrouping(item, 0);
+  c->GetGroups()->FullExpand();
+  ASSERT_EQ(groups(), "1+ 10+ 100+ 2+ 9+ ");
+  c->ChangeSorting(item, soDescending);
+  EXPECT_EQ(groups(), "9+ 2+ 100+ 10+ 1+ ");
+
+  // Many expanded groups are found again without a walk over the records
+  // for each of them.
+  const Integer count = 2000;
+  c->OnFilterRecord = nullptr;
+  c->BeginUpdate();
+  c->SetRecordCount(count);
+  for (Integer r = 0; r < count; ++r) c->SetValue(r, item, r);
+  c->EndUpdate();
+  c->GetGroups()->FullExpand();
+  c->Comparisons = 0;
+  c->ChangeSorting(item, soAscending);
+  // The sort and one index take some 30 comparisons a record; a walk for
+  // each group took 1,000.
+  EXPECT_LT(c->Comparisons, 100 * count);
+  EXPECT_EQ(c->GetRowCount(), 2 * count);
+  EXPECT_TRUE(c->GetRowInfo(c->GetRowCount() - 2).Expanded);
+  c->Free();
+}

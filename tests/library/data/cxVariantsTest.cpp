@@ -268,3 +268,29 @@ TEST(TaggedVariant, StringLengthsAreCheckedBeforeAllocating) {
   }
   EXPECT_EQ(target, "kept");
 }
+
+TEST(TaggedVariant, NestedListsCannotClaimTheSameBytesTwice) {
+  // Lists inside lists, each counting the whole rest of the stream: the
+  // second is refused as soon as its count is read, since its list's other
+  // element needs a byte behind it, instead of each level making an array
+  // the size of the stream.
+  std::vector<Byte> nested;
+  for (int level = 0; level < 60; ++level) {
+    const Byte header[] = {1, 4, 0x00, 0x00, 0x01, 0x00};  // a list of 65,536
+    nested.insert(nested.end(), std::begin(header), std::end(header));
+  }
+  nested.resize(nested.size() + 65536, 0);
+  ByteStream s(nested);
+  Variant v = 1;
+  EXPECT_THROW(ReadVariantProc(&s, v), EReadError);
+  EXPECT_EQ(s.GetPosition(), 12) << "refused at the second count";
+  EXPECT_EQ(v.AsInteger(), 1);
+
+  // Elements that fill the stream exactly still read: [[Null], Null].
+  ByteStream exact{std::string("01 02 02 01 02 01 00 00")};
+  const Variant read = ReadVariantFunc(&exact);
+  ASSERT_TRUE(read.IsArray());
+  EXPECT_TRUE(read[0].IsArray());
+  EXPECT_TRUE(VarIsNull(read[0][0]));
+  EXPECT_TRUE(VarIsNull(read[1]));
+}
