@@ -119,6 +119,11 @@ void TcxCustomCalculator::Error() {
   if (FBeepOnError) MessageBeep(0);
 }
 
+void TcxCustomCalculator::StartCalculation() {
+  FOperator = cbEqual;
+  FState = csFirst;
+}
+
 void TcxCustomCalculator::ResetOperands() {
   FOperator = cbEqual;
   FState = csFirst;
@@ -495,7 +500,8 @@ void TcxCustomCalculator::CreateLayout() {
     FButtons[kind].BtnRect = TRect(right - FLargeBtnWidth, FYSpace, right, FYSpace + FBtnHeight);
     right -= FLargeBtnWidth + FXSpace;
   }
-  ResetOperands();
+  // A new size or font lays the buttons out again mid-calculation: the
+  // pending operation and the memory stay.
   UpdateMemoryButtons();
 }
 

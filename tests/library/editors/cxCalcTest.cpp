@@ -58,6 +58,30 @@ class Calculator : public edit_test::ConcreteEditorTest {
   static std::string Shown(TTestCalculator* calc) { return calc->Display; }
 };
 
+// A parent that lays the calculator out anew (a larger size, a new font)
+// in the middle of a calculation leaves the operation and the memory as
+// they were.
+TEST_F(Calculator, ANewSizeMidCalculationKeepsTheOperationAndTheMemory) {
+  TTestCalculator* calc = MakeCalculator();
+  Type("42");
+  Chord(VK_CONTROL, 'M');
+  Type("5+");
+  const Integer height = calc->GetButtonHeight();
+  calc->SetBounds(calc->GetLeft(), calc->GetTop(), 400, 265);
+  Pump();
+  ASSERT_GT(calc->GetButtonHeight(), height);
+  EXPECT_EQ(calc->GetMemory(), 42);
+  EXPECT_FALSE(calc->GetButton(cbMR).Grayed);
+  Type("3=");
+  EXPECT_EQ(Shown(calc), "8");
+  Type("*");
+  calc->SetAutoFontSize(false);
+  Pump();
+  Chord(VK_CONTROL, 'R');
+  Type("=");
+  EXPECT_EQ(Shown(calc), "336");
+}
+
 TEST_F(Calculator, ArithmeticByClicksAndKeysToTheLastDigit) {
   TTestCalculator* calc = MakeCalculator();
   Click(calc, {cbNum2, cbAdd, cbNum3, cbEqual});
