@@ -413,7 +413,10 @@ void TcxCustomCalcEdit::PropertiesChanged(TObject* Sender) {
   if (PropertiesChangeLocked() || !FCalculator) return;
   TcxCustomCalcEditProperties* properties = GetActiveProperties();
   FCalculator->SetBeepOnError(properties->GetBeepOnError());
-  FCalculator->SetPrecision(properties->GetPrecision());
+  // Precision 0 shows every digit the editor can (FloatToText): so
+  // calculates the calculator, not with the two digits it keeps at least.
+  const Integer precision = properties->GetPrecision();
+  FCalculator->SetPrecision(precision == 0 ? kMaxPrecision : precision);
   properties->SetPopupControl(FCalculator);
 }
 

@@ -242,6 +242,20 @@ TEST_F(CalcEdit, TheMemoryOutlivesTheDropDownAndNothingElseIsLeftPending) {
   EXPECT_EQ(TextOf(edit), "47");
 }
 
+// Precision 0 shows a number with every digit the editor has: the
+// calculator works to those digits too.
+TEST_F(CalcEdit, UnderPrecisionZeroTheCalculatorKeepsEveryDigit) {
+  TcxCalcEdit* edit = MakeCalc();
+  edit->GetProperties()->SetPrecision(0);
+  edit->SetValue(100);
+  Press(VK_F4);
+  Type("+23=");
+  EXPECT_EQ(TextOf(edit), "123");
+  Type("1/3");
+  Press(VK_RETURN);
+  EXPECT_EQ(TextOf(edit), "0.333333333333333");
+}
+
 TEST_F(CalcEdit, ATypedNumberPastABoundIsRefusedAndTheOldValueKept) {
   TcxCalcEdit* edit = MakeCalc();
   edit->GetProperties()->OnEditValueChanged = [this](TObject* Sender) {
