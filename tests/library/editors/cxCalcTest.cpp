@@ -127,6 +127,21 @@ TEST_F(Calculator, ArithmeticByClicksAndKeysToTheLastDigit) {
   Type("234567890123456");
   EXPECT_EQ(Shown(calc), "-123456789012345");
 
+  // The sign of a number being typed leaves what was typed: the digits
+  // after a separator stay decimals, a zero after it stays.
+  Press(VK_ESCAPE);
+  Type("1.");
+  Press(VK_F9);
+  Type("5");
+  EXPECT_EQ(Shown(calc), "-1.5");
+  Press(VK_F9);
+  EXPECT_EQ(Shown(calc), "1.5");
+  Press(VK_ESCAPE);
+  Type("0.50");
+  Press(VK_F9);
+  Type("1*2=");
+  EXPECT_EQ(Shown(calc), "-1.002");
+
   // Memory: MC and MR grayed while it holds 0, and a click on them does
   // nothing then.
   Press(VK_ESCAPE);
