@@ -125,8 +125,7 @@ void TcxCustomCalculator::StartCalculation() {
 }
 
 void TcxCustomCalculator::ResetOperands() {
-  FOperator = cbEqual;
-  FState = csFirst;
+  StartCalculation();
   FMemory = 0;
 }
 
