@@ -119,9 +119,13 @@ void TcxCustomCalculator::Error() {
   if (FBeepOnError) MessageBeep(0);
 }
 
-void TcxCustomCalculator::ResetOperands() {
+void TcxCustomCalculator::StartCalculation() {
   FOperator = cbEqual;
   FState = csFirst;
+}
+
+void TcxCustomCalculator::ResetOperands() {
+  StartCalculation();
   FMemory = 0;
 }
 
@@ -199,7 +203,20 @@ void TcxCustomCalculator::ButtonClick(TcxCalcButtonKind AKind) {
       UpdateMemoryButtons();
       InvalidateMemoryButtons();
       break;
-    case cbSign: SetDisplay(-GetDisplay()); break;
+    case cbSign: {
+      // A number being typed changes its sign as it stands: "1." stays
+      // "-1." so that the next digit is a decimal, and "0.50" keeps its
+      // zero. A result, or a bare 0, is a number turned round.
+      const AnsiString text = GetEditorValue();
+      double value = 0;
+      if (FState != csValid || text == "0" || !cxStrToNumber(text, value)) {
+        SetDisplay(-GetDisplay());
+        break;
+      }
+      SetEditorValue(text[0] == '-' ? text.substr(1) : "-" + text);
+      if (OnDisplayChange) OnDisplayChange(this);
+      break;
+    }
     case cbDiv:
     case cbMul:
     case cbSub:
@@ -495,7 +512,8 @@ void TcxCustomCalculator::CreateLayout() {
     FButtons[kind].BtnRect = TRect(right - FLargeBtnWidth, FYSpace, right, FYSpace + FBtnHeight);
     right -= FLargeBtnWidth + FXSpace;
   }
-  ResetOperands();
+  // A new size or font lays the buttons out again mid-calculation: the
+  // pending operation and the memory stay.
   UpdateMemoryButtons();
 }
 

@@ -115,6 +115,10 @@ class TcxCustomCalculator : public TcxControl {
   void CMEnabledChanged(TMessage& Message);
   ORV_MESSAGE(win::CM_ENABLEDCHANGED, CMEnabledChanged)
 
+  // No operator pending, and the next digit starts a number; the memory
+  // stays.
+  void StartCalculation();
+
   // The button that keys hold down; cbNone when none.
   TcxCalcButtonKind FActiveButton = cbNone;
 

@@ -73,8 +73,13 @@ void TcxPopupCalculator::SetEditorValue(const AnsiString& Value) {
 }
 
 // A key whose release went to the editor after the drop-down closed must
-// not leave its button drawn down.
-void TcxPopupCalculator::Init() { DoButtonUp(FActiveButton); }
+// not leave its button drawn down. The text may have changed since the
+// last drop-down: nothing pending from then applies to it; the memory is
+// kept for the next calculation.
+void TcxPopupCalculator::Init() {
+  DoButtonUp(FActiveButton);
+  StartCalculation();
+}
 
 void TcxPopupCalculator::KeyDown(Word& Key, TShiftState Shift) {
   TcxCustomCalculator::KeyDown(Key, Shift);
@@ -408,7 +413,10 @@ void TcxCustomCalcEdit::PropertiesChanged(TObject* Sender) {
   if (PropertiesChangeLocked() || !FCalculator) return;
   TcxCustomCalcEditProperties* properties = GetActiveProperties();
   FCalculator->SetBeepOnError(properties->GetBeepOnError());
-  FCalculator->SetPrecision(properties->GetPrecision());
+  // Precision 0 shows every digit the editor can (FloatToText): so
+  // calculates the calculator, not with the two digits it keeps at least.
+  const Integer precision = properties->GetPrecision();
+  FCalculator->SetPrecision(precision == 0 ? kMaxPrecision : precision);
   properties->SetPopupControl(FCalculator);
 }
 

@@ -22,7 +22,7 @@ class TcxPopupCalculator : public TcxCustomCalculator {
   void SetEditorValue(const AnsiString& Value) override;
 
   // ---- Introduced ----
-  // A fresh drop-down: no key holds a button down.
+  // A fresh drop-down: no key holds a button down, no operation pending.
   virtual void Init();
 
   TcxCustomCalcEdit* GetEdit() const { return FEdit; }

@@ -8,6 +8,7 @@
 #include "library/foundation/cxControls.h"
 #include "library/foundation/cxPopupWindow.h"
 #include "platform/forms/Screen.h"
+#include "platform/rtl/Collation.h"
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StrUtils.h"
@@ -94,9 +95,19 @@ void TcxCustomHyperLinkEditProperties::ValidateDisplayValue(Variant& DisplayValu
 
 AnsiString TcxCustomHyperLinkEditProperties::AddPrefixTo(const AnsiString& AText) const {
   const AnsiString text = Trim(AText);
-  if (!FAutoComplete || FPrefix.empty() || text.empty() || text.compare(0, FPrefix.size(), FPrefix) == 0)
-    return AText;
+  if (!FAutoComplete || FPrefix.empty() || text.empty() || IsCompleteLink(text)) return AText;
   return FPrefix + text;
+}
+
+// The prefix completes a bare address ("example.org"); a link that names
+// its own scheme is kept as typed, or "https://x" would become
+// "http://https://x". A host and port ("localhost:8080") names none.
+bool TcxCustomHyperLinkEditProperties::IsCompleteLink(const AnsiString& AText) const {
+  if (SameText(AText.substr(0, FPrefix.size()), FPrefix)) return true;
+  const AnsiString scheme = SchemeOf(AText);
+  if (scheme.empty()) return false;
+  if (AText.compare(scheme.size() + 1, 2, "//") == 0) return true;
+  return scheme == "mailto" || scheme == SchemeOf(FPrefix);
 }
 
 bool TcxCustomHyperLinkEditProperties::IsLinkAllowed(const AnsiString& ALink) const {

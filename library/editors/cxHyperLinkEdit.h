@@ -23,7 +23,8 @@ class TcxCustomHyperLinkEditProperties : public TcxCustomTextEditProperties {
                             IcxEditControl* AEdit) override;
 
   // The trimmed text behind Prefix when AutoComplete is on and it lacks
-  // it; else the text as it is.
+  // it (in any case) and names no scheme of its own ("https://",
+  // "mailto:"); else the text as it is.
   virtual AnsiString AddPrefixTo(const AnsiString& AText) const;
   // Whether a completed link may go to the opener: a URL of http, https,
   // ftp or mailto or of Prefix's own scheme, without control characters,
@@ -49,6 +50,7 @@ class TcxCustomHyperLinkEditProperties : public TcxCustomTextEditProperties {
   void DefineProperties(TFiler* Filer) override;
 
  private:
+  bool IsCompleteLink(const AnsiString& AText) const;
   void ReadPrefix(TReader* Reader);
   void WritePrefix(TWriter* Writer);
 

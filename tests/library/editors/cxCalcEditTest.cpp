@@ -215,6 +215,47 @@ TEST_F(CalcEdit, TypingPastingAndTheDisplayRules) {
   EXPECT_EQ(TextOf(edit), "1234.5");
 }
 
+// The memory keeps a number from one drop-down to the next, while an
+// operator left pending when the last one closed does not reach the text
+// the next one opens on.
+TEST_F(CalcEdit, TheMemoryOutlivesTheDropDownAndNothingElseIsLeftPending) {
+  TcxCalcEdit* edit = MakeCalc();
+  edit->SetValue(42);
+  Press(VK_F4);
+  ASSERT_TRUE(edit->GetDroppedDown());
+  Chord(VK_CONTROL, 'M');
+  Type("+3");
+  Press(VK_F4);
+  ASSERT_FALSE(edit->GetDroppedDown());
+  SelectAllAndType(edit, "100");
+  Press(VK_F4);
+  ASSERT_TRUE(edit->GetDroppedDown());
+  EXPECT_EQ(edit->GetCalculator()->GetMemory(), 42);
+  EXPECT_FALSE(edit->GetCalculator()->GetButton(cbMR).Grayed);
+  Type("=");
+  EXPECT_EQ(TextOf(edit), "100");
+  Type("5");
+  EXPECT_EQ(TextOf(edit), "5") << "a digit starts a new number";
+  Type("+");
+  Chord(VK_CONTROL, 'R');
+  Press(VK_RETURN);
+  EXPECT_EQ(TextOf(edit), "47");
+}
+
+// Precision 0 shows a number with every digit the editor has: the
+// calculator works to those digits too.
+TEST_F(CalcEdit, UnderPrecisionZeroTheCalculatorKeepsEveryDigit) {
+  TcxCalcEdit* edit = MakeCalc();
+  edit->GetProperties()->SetPrecision(0);
+  edit->SetValue(100);
+  Press(VK_F4);
+  Type("+23=");
+  EXPECT_EQ(TextOf(edit), "123");
+  Type("1/3");
+  Press(VK_RETURN);
+  EXPECT_EQ(TextOf(edit), "0.333333333333333");
+}
+
 TEST_F(CalcEdit, ATypedNumberPastABoundIsRefusedAndTheOldValueKept) {
   TcxCalcEdit* edit = MakeCalc();
   edit->GetProperties()->OnEditValueChanged = [this](TObject* Sender) {

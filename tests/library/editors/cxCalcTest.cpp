@@ -58,6 +58,30 @@ class Calculator : public edit_test::ConcreteEditorTest {
   static std::string Shown(TTestCalculator* calc) { return calc->Display; }
 };
 
+// A parent that lays the calculator out anew (a larger size, a new font)
+// in the middle of a calculation leaves the operation and the memory as
+// they were.
+TEST_F(Calculator, ANewSizeMidCalculationKeepsTheOperationAndTheMemory) {
+  TTestCalculator* calc = MakeCalculator();
+  Type("42");
+  Chord(VK_CONTROL, 'M');
+  Type("5+");
+  const Integer height = calc->GetButtonHeight();
+  calc->SetBounds(calc->GetLeft(), calc->GetTop(), 400, 265);
+  Pump();
+  ASSERT_GT(calc->GetButtonHeight(), height);
+  EXPECT_EQ(calc->GetMemory(), 42);
+  EXPECT_FALSE(calc->GetButton(cbMR).Grayed);
+  Type("3=");
+  EXPECT_EQ(Shown(calc), "8");
+  Type("*");
+  calc->SetAutoFontSize(false);
+  Pump();
+  Chord(VK_CONTROL, 'R');
+  Type("=");
+  EXPECT_EQ(Shown(calc), "336");
+}
+
 TEST_F(Calculator, ArithmeticByClicksAndKeysToTheLastDigit) {
   TTestCalculator* calc = MakeCalculator();
   Click(calc, {cbNum2, cbAdd, cbNum3, cbEqual});
@@ -102,6 +126,21 @@ TEST_F(Calculator, ArithmeticByClicksAndKeysToTheLastDigit) {
   Press(VK_F9);
   Type("234567890123456");
   EXPECT_EQ(Shown(calc), "-123456789012345");
+
+  // The sign of a number being typed leaves what was typed: the digits
+  // after a separator stay decimals, a zero after it stays.
+  Press(VK_ESCAPE);
+  Type("1.");
+  Press(VK_F9);
+  Type("5");
+  EXPECT_EQ(Shown(calc), "-1.5");
+  Press(VK_F9);
+  EXPECT_EQ(Shown(calc), "1.5");
+  Press(VK_ESCAPE);
+  Type("0.50");
+  Press(VK_F9);
+  Type("1*2=");
+  EXPECT_EQ(Shown(calc), "-1.002");
 
   // Memory: MC and MR grayed while it holds 0, and a click on them does
   // nothing then.

@@ -100,6 +100,30 @@ TEST_F(HyperLinkEdit, TheStartKeyAndClicksOpenTheCompletedLinkOnly) {
   EXPECT_EQ(Opened(), "mailto:someone@example.org");
 }
 
+// The prefix completes a bare address only: a link typed with a scheme of
+// its own, in any case, is opened and kept as typed, not behind a second
+// scheme.
+TEST_F(HyperLinkEdit, ALinkWithASchemeOfItsOwnIsNotPrefixed) {
+  auto* edit = Make<TcxHyperLinkEdit>({10, 10, 250, 31});
+  Show();
+  Focus(edit);
+  const std::pair<const char*, const char*> cases[] = {
+      {"https://example.org/maps", "https://example.org/maps"},
+      {"HTTP://Example.org", "HTTP://Example.org"},
+      {"ftp://files.example.org", "ftp://files.example.org"},
+      {"mailto:someone@example.org", "mailto:someone@example.org"},
+      {"localhost:8080/maps", "http://localhost:8080/maps"},
+      {"example.org", "http://example.org"}};
+  for (const auto& [typed, link] : cases) {
+    SCOPED_TRACE(typed);
+    SelectAllAndType(edit, typed);
+    Chord(VK_CONTROL, VK_RETURN);
+    EXPECT_EQ(Opened(), link);
+    ASSERT_TRUE(edit->ValidateEdit(false));
+    EXPECT_EQ(std::string(edit->GetText()), link);
+  }
+}
+
 TEST_F(HyperLinkEdit, TextsThatAreNoAllowedLinkOpenNothingAndBeep) {
   auto* edit = Make<TcxHyperLinkEdit>({10, 10, 250, 31});
   TcxHyperLinkEditProperties* properties = edit->GetProperties();
