@@ -632,11 +632,12 @@ void TcxCustomMemo::ClearSelection() {
 }
 
 // The whole text, all its lines, through the memo's own insertion: the
-// length limit and the line-break rules apply to a paste as to typing.
+// length limit and the line-break rules apply to a paste as to typing,
+// and a person's paste is one step Ctrl+Z takes back, as typing is.
 void TcxCustomMemo::PasteFromClipboard() {
   if (!TextEditClipboardHasText()) return;
   auto user = orv::TempValue(FUserAction, IsFocused());
-  SetSelText(ClipboardText());
+  InsertText(ClipboardText(), IsFocused());
 }
 
 void TcxCustomMemo::CutToClipboard() {
@@ -645,7 +646,9 @@ void TcxCustomMemo::CutToClipboard() {
   ClearSelection();
 }
 
-void TcxCustomMemo::SetSelText(const AnsiString& Value) {
+void TcxCustomMemo::SetSelText(const AnsiString& Value) { InsertText(Value, false); }
+
+void TcxCustomMemo::InsertText(const AnsiString& Value, bool AUndoable) {
   AnsiString text = Value;
   const Integer maxLength = GetActiveProperties()->GetMaxLength();
   if (IsFocused() && maxLength > 0) {
@@ -660,7 +663,11 @@ void TcxCustomMemo::SetSelText(const AnsiString& Value) {
   if (IsFocused() && !DoEditing()) return;
   {
     auto user = orv::TempValue(FUserAction, IsFocused());
-    if (GetInnerTextEdit()) GetInnerTextEdit()->SetSelText(text);
+    TWinControl* inner = GetInnerControl();
+    if (AUndoable && inner && inner->HandleAllocated())
+      SendMessageA(inner->GetHandle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    else if (GetInnerTextEdit())
+      GetInnerTextEdit()->SetSelText(text);
   }
   SynchronizeEditValue();
 }
