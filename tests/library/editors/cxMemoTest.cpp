@@ -144,7 +144,7 @@ TEST_F(Memo, ClipboardKeysAndTheLineBreaksOfPastedText) {
   EXPECT_EQ(TextOf(memo).substr(0, 1), "a");
 }
 
-TEST_F(Memo, CtrlZTakesBackAPasteAsItDoesTyping) {
+TEST_F(Memo, CtrlZTakesBackAPasteOrACtrlEnterAsItDoesTyping) {
   TcxMemo* memo = MakeMemo();
   Show();
   Focus(memo);
@@ -160,6 +160,14 @@ TEST_F(Memo, CtrlZTakesBackAPasteAsItDoesTyping) {
   memo->SetSelLength(2);
   Chord(VK_SHIFT, VK_INSERT);
   EXPECT_EQ(TextOf(memo), "n onee");
+  Chord(VK_CONTROL, 'Z');
+  EXPECT_EQ(TextOf(memo), "note");
+  // Ctrl+Enter, the line break of a memo that leaves Enter to its form.
+  memo->GetProperties()->SetMaxLength(0);
+  memo->GetProperties()->SetWantReturns(false);
+  memo->SetSelStart(4);
+  Chord(VK_CONTROL, VK_RETURN);
+  EXPECT_EQ(TextOf(memo), "note\r\n");
   Chord(VK_CONTROL, 'Z');
   EXPECT_EQ(TextOf(memo), "note");
 }
