@@ -67,16 +67,25 @@ Variant FirstLineValue(const Variant& AValue) {
 }
 }  // namespace
 
+// Built in one pass: replacing each pair in place would move the rest of
+// the text every time, and a long paste of such pairs would take time
+// that grows with the square of its length.
 AnsiString NormalizeMemoBreaks(AnsiString S) {
-  for (std::size_t i = 0; i + 1 < S.size(); ++i) {
-    if (S[i] == '\r' && S[i + 1] == '\n') {
+  if (S.find("\n\r") == AnsiString::npos) return S;
+  AnsiString out;
+  out.reserve(S.size() + S.size() / 2);
+  for (std::size_t i = 0; i < S.size(); ++i) {
+    if (i + 1 < S.size() && S[i] == '\r' && S[i + 1] == '\n') {
+      out += "\r\n";
       ++i;
-    } else if (S[i] == '\n' && S[i + 1] == '\r') {
-      S.replace(i, 2, "\r\n\r\n");
-      i += 3;
+    } else if (i + 1 < S.size() && S[i] == '\n' && S[i + 1] == '\r') {
+      out += "\r\n\r\n";
+      ++i;
+    } else {
+      out += S[i];
     }
   }
-  return S;
+  return out;
 }
 
 // ---------------------------------------------------------------------------
