@@ -350,17 +350,16 @@ class Edit {
       l.next += delta;
     }
     // The widest line is looked for again only when it was among those
-    // laid out again.
+    // laid out again and none laid out in their place is as wide: a line
+    // added to a log of lines alike in width walks no other line.
     bool widestGone = false;
     for (int i = a; i < k; ++i) widestGone = widestGone || Extent(old[static_cast<std::size_t>(i)]) >= s_.widest;
+    int freshWidest = 0;
+    for (const LineBox& l : fresh) freshWidest = std::max(freshWidest, Extent(l));
     old.erase(old.begin() + a, old.begin() + k);
     old.insert(old.begin() + a, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
-    if (widestGone) {
-      FindWidest();
-    } else {
-      for (int i = a; i < a + static_cast<int>(fresh.size()); ++i)
-        s_.widest = std::max(s_.widest, Extent(old[static_cast<std::size_t>(i)]));
-    }
+    if (widestGone && freshWidest < s_.widest) FindWidest();
+    else s_.widest = std::max(s_.widest, freshWidest);
   }
 
   static int Extent(const LineBox& l) { return l.indent + l.Width(); }
