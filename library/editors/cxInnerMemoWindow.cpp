@@ -4,6 +4,7 @@
 #include "platform/controls/RichEdit.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Queue.h"
 
 using namespace win;
 
@@ -28,7 +29,9 @@ bool InnerMemoKeyUp(TcxCustomMemo* AMemo, TcxInnerMemoState& AState, TCustomMemo
 }
 
 // Tab without WantTabs and Ctrl+A are no characters; Ctrl+Enter is a line
-// break unless, in a cell with WantReturns on, it was the cell's Enter.
+// break unless, in a cell with WantReturns on, it was the cell's Enter. The
+// break is a step of the window's undo history, as a typed one is, rather
+// than the end of that history.
 bool InnerMemoKeyPress(TcxCustomMemo* AMemo, TcxInnerMemoState& AState, TCustomMemo* AInner, char& Key) {
   AState.InternalUpdating = false;
   if (Key == '\t' && !AInner->GetWantTabs()) Key = 0;
@@ -37,7 +40,7 @@ bool InnerMemoKeyPress(TcxCustomMemo* AMemo, TcxInnerMemoState& AState, TCustomM
   if (AMemo && Key != 0) AMemo->KeyPress(Key);
   if (Key == '\n') {
     if (AMemo && !(AMemo->IsInplace() && AInner->GetWantReturns()) && !AInner->GetReadOnly())
-      AInner->SetSelText("\r\n");
+      SendMessageA(AInner->GetHandle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r\n"));
     Key = 0;
   } else if (Key == '\r' && AMemo && AMemo->IsInplace() && !AInner->GetWantReturns()) {
     Key = 0;

@@ -67,16 +67,25 @@ Variant FirstLineValue(const Variant& AValue) {
 }
 }  // namespace
 
+// Built in one pass: replacing each pair in place would move the rest of
+// the text every time, and a long paste of such pairs would take time
+// that grows with the square of its length.
 AnsiString NormalizeMemoBreaks(AnsiString S) {
-  for (std::size_t i = 0; i + 1 < S.size(); ++i) {
-    if (S[i] == '\r' && S[i + 1] == '\n') {
+  if (S.find("\n\r") == AnsiString::npos) return S;
+  AnsiString out;
+  out.reserve(S.size() + S.size() / 2);
+  for (std::size_t i = 0; i < S.size(); ++i) {
+    if (i + 1 < S.size() && S[i] == '\r' && S[i + 1] == '\n') {
+      out += "\r\n";
       ++i;
-    } else if (S[i] == '\n' && S[i + 1] == '\r') {
-      S.replace(i, 2, "\r\n\r\n");
-      i += 3;
+    } else if (i + 1 < S.size() && S[i] == '\n' && S[i + 1] == '\r') {
+      out += "\r\n\r\n";
+      ++i;
+    } else {
+      out += S[i];
     }
   }
-  return S;
+  return out;
 }
 
 // ---------------------------------------------------------------------------
@@ -632,11 +641,12 @@ void TcxCustomMemo::ClearSelection() {
 }
 
 // The whole text, all its lines, through the memo's own insertion: the
-// length limit and the line-break rules apply to a paste as to typing.
+// length limit and the line-break rules apply to a paste as to typing,
+// and a person's paste is one step Ctrl+Z takes back, as typing is.
 void TcxCustomMemo::PasteFromClipboard() {
   if (!TextEditClipboardHasText()) return;
   auto user = orv::TempValue(FUserAction, IsFocused());
-  SetSelText(ClipboardText());
+  InsertText(ClipboardText(), IsFocused());
 }
 
 void TcxCustomMemo::CutToClipboard() {
@@ -645,7 +655,9 @@ void TcxCustomMemo::CutToClipboard() {
   ClearSelection();
 }
 
-void TcxCustomMemo::SetSelText(const AnsiString& Value) {
+void TcxCustomMemo::SetSelText(const AnsiString& Value) { InsertText(Value, false); }
+
+void TcxCustomMemo::InsertText(const AnsiString& Value, bool AUndoable) {
   AnsiString text = Value;
   const Integer maxLength = GetActiveProperties()->GetMaxLength();
   if (IsFocused() && maxLength > 0) {
@@ -660,7 +672,11 @@ void TcxCustomMemo::SetSelText(const AnsiString& Value) {
   if (IsFocused() && !DoEditing()) return;
   {
     auto user = orv::TempValue(FUserAction, IsFocused());
-    if (GetInnerTextEdit()) GetInnerTextEdit()->SetSelText(text);
+    TWinControl* inner = GetInnerControl();
+    if (AUndoable && inner && inner->HandleAllocated())
+      SendMessageA(inner->GetHandle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    else if (GetInnerTextEdit())
+      GetInnerTextEdit()->SetSelText(text);
   }
   SynchronizeEditValue();
 }

@@ -312,6 +312,9 @@ class TcxCustomMemo : public TcxCustomTextEdit {
   friend class TcxInnerMemoWindow;
   // Lines changed outside typing: the edit value follows, unmodified.
   void InternalSynchronizeEditValue();
+  // SetSelText's work; an undoable insertion keeps the window's undo
+  // history and becomes its last step.
+  void InsertText(const AnsiString& Value, bool AUndoable);
 
   bool FInnerEditPositionAdjusting = false;
   bool FInternalClearing = false;

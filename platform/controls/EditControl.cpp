@@ -350,17 +350,16 @@ class Edit {
       l.next += delta;
     }
     // The widest line is looked for again only when it was among those
-    // laid out again.
+    // laid out again and none laid out in their place is as wide: a line
+    // added to a log of lines alike in width walks no other line.
     bool widestGone = false;
     for (int i = a; i < k; ++i) widestGone = widestGone || Extent(old[static_cast<std::size_t>(i)]) >= s_.widest;
+    int freshWidest = 0;
+    for (const LineBox& l : fresh) freshWidest = std::max(freshWidest, Extent(l));
     old.erase(old.begin() + a, old.begin() + k);
     old.insert(old.begin() + a, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
-    if (widestGone) {
-      FindWidest();
-    } else {
-      for (int i = a; i < a + static_cast<int>(fresh.size()); ++i)
-        s_.widest = std::max(s_.widest, Extent(old[static_cast<std::size_t>(i)]));
-    }
+    if (widestGone && freshWidest < s_.widest) FindWidest();
+    else s_.widest = std::max(s_.widest, freshWidest);
   }
 
   static int Extent(const LineBox& l) { return l.indent + l.Width(); }
@@ -804,6 +803,8 @@ class Edit {
     if (Multi()) {
       const int row = std::max(0, y) / s_.lineHeight;
       const LineBox& l = Lines()[static_cast<std::size_t>(std::clamp(s_.top + row, 0, LineCount() - 1))];
+      // An empty line has nothing to select: the caret goes to it.
+      if (l.start == l.end) return SetSel(l.start, l.start);
       const int x0 = LineLeft(l);
       c = l.start;
       while (c + 1 < l.end && x >= x0 + l.pos[static_cast<std::size_t>(c + 1 - l.start)]) ++c;
@@ -814,14 +815,20 @@ class Edit {
       while (c < len - 1 && x >= x0 + m.pos[static_cast<std::size_t>(c + 1)]) ++c;
     }
     const std::string& t = s_.text;
-    const bool blank = IsDelimiter(t[static_cast<std::size_t>(c)]);
+    // In lines, a line break ends the word and the blanks: what a double
+    // click selects stays on the line it was made on, so typing over it
+    // never joins that line to the next.
+    auto isBreak = [&](int i) {
+      const char ch = t[static_cast<std::size_t>(i)];
+      return Multi() && (ch == '\r' || ch == '\n');
+    };
+    auto isBlank = [&](int i) { return IsDelimiter(t[static_cast<std::size_t>(i)]) && !isBreak(i); };
+    const bool blank = isBlank(c);
     int start = c, end = c;
-    while (start > 0 && IsDelimiter(t[static_cast<std::size_t>(start - 1)]) == blank) --start;
-    if (blank) {
-      while (end < len && IsDelimiter(t[static_cast<std::size_t>(end)])) ++end;
-    } else {
-      end = WordRight(c);
-    }
+    while (start > 0 && !isBreak(start - 1) && isBlank(start - 1) == blank) --start;
+    if (!blank)
+      while (end < len && !IsDelimiter(t[static_cast<std::size_t>(end)])) ++end;
+    while (end < len && isBlank(end)) ++end;
     SetSel(start, end);
   }
 

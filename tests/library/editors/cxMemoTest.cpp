@@ -144,6 +144,34 @@ TEST_F(Memo, ClipboardKeysAndTheLineBreaksOfPastedText) {
   EXPECT_EQ(TextOf(memo).substr(0, 1), "a");
 }
 
+TEST_F(Memo, CtrlZTakesBackAPasteOrACtrlEnterAsItDoesTyping) {
+  TcxMemo* memo = MakeMemo();
+  Show();
+  Focus(memo);
+  Type("note");
+  edit_test::SetClipboardText(" one\r\ntwo");
+  Chord(VK_CONTROL, 'V');
+  EXPECT_EQ(TextOf(memo), "note one\r\ntwo");
+  Chord(VK_CONTROL, 'Z');
+  EXPECT_EQ(TextOf(memo), "note");
+  // Shift+Insert over a selection, cut to the limit, comes back whole.
+  memo->GetProperties()->SetMaxLength(6);
+  memo->SetSelStart(1);
+  memo->SetSelLength(2);
+  Chord(VK_SHIFT, VK_INSERT);
+  EXPECT_EQ(TextOf(memo), "n onee");
+  Chord(VK_CONTROL, 'Z');
+  EXPECT_EQ(TextOf(memo), "note");
+  // Ctrl+Enter, the line break of a memo that leaves Enter to its form.
+  memo->GetProperties()->SetMaxLength(0);
+  memo->GetProperties()->SetWantReturns(false);
+  memo->SetSelStart(4);
+  Chord(VK_CONTROL, VK_RETURN);
+  EXPECT_EQ(TextOf(memo), "note\r\n");
+  Chord(VK_CONTROL, 'Z');
+  EXPECT_EQ(TextOf(memo), "note");
+}
+
 TEST_F(Memo, InACellEnterMakesALineAndCtrlEnterIsTheCellsEnter) {
   auto* row = Row<TcxMemoProperties>();
   // The grid hears the keys the editor does not keep.

@@ -181,6 +181,25 @@ TEST_F(RichEdit, KeysTypeBreakMoveTheFocusAndSelect) {
   EXPECT_EQ(TextOf(edit), "second\r\nthirdfirst");
 }
 
+TEST_F(RichEdit, CtrlEnterIsAStepCtrlZTakesBackAndTheStepsBeforeItStay) {
+  TcxRichEdit* edit = MakeRich();
+  edit->GetProperties()->SetWantReturns(false);
+  Show();
+  Focus(edit);
+  Type("first");
+  Chord(VK_CONTROL, VK_RETURN);
+  Type("second");
+  EXPECT_EQ(TextOf(edit), "first\r\nsecond");
+  Chord(VK_CONTROL, 'Z');
+  EXPECT_EQ(TextOf(edit), "first\r\n");
+  Chord(VK_CONTROL, 'Z');
+  EXPECT_EQ(TextOf(edit), "first");
+  Chord(VK_CONTROL, 'Z');
+  EXPECT_EQ(TextOf(edit), "");
+  edit->GetInnerRichEdit()->Redo();
+  EXPECT_EQ(TextOf(edit), "first");
+}
+
 TEST_F(RichEdit, TheContextMenuOffersWhatCanBeDoneAndOnEditingCanRefuseIt) {
   TcxRichEdit* edit = MakeRich();
   Show();

@@ -415,4 +415,36 @@ TEST_F(Memo, MouseSelectsAcrossLinesScrollsPastTheBottomAndPicksWords) {
   EXPECT_EQ(SelOf(memo), Sel(word, word + 2));
 }
 
+TEST_F(Memo, ADoubleClickKeepsToTheLineItIsMadeOn) {
+  //                                 0123456 7 8901234567 8 9 0 1234567
+  HWND memo = MakeMemo(ES_AUTOHSCROLL, "one two\r\nthree   \r\n\r\n  four", {10, 10, 210, 110});
+  const int lh = LineHeight(memo);
+  auto doubleClick = [&](POINT at) {
+    win::test::PumpFor(1000);  // apart from the last pair
+    win::test::Click(memo, at);
+    win::test::Click(memo, at);
+    Pump();
+  };
+  auto onChar = [&](int i) { return POINT{PosX(memo, i) + 1, PosY(memo, i) + 2}; };
+  // The last word of a line, and the blanks ending one, stop at its break;
+  // blanks starting a line stop at the break before them.
+  doubleClick(onChar(5));
+  EXPECT_EQ(SelOf(memo), Sel(4, 7));
+  doubleClick(onChar(15));
+  EXPECT_EQ(SelOf(memo), Sel(14, 17));
+  doubleClick(onChar(21));
+  EXPECT_EQ(SelOf(memo), Sel(21, 23));
+  doubleClick(onChar(24));
+  EXPECT_EQ(SelOf(memo), Sel(23, 27));
+  // Past a line's end the last word; an empty line has none.
+  doubleClick({190, 2});
+  EXPECT_EQ(SelOf(memo), Sel(4, 7));
+  doubleClick({50, 2 * lh + 2});
+  EXPECT_EQ(SelOf(memo), Sel(19, 19));
+  // Typing over a word picked so keeps the lines apart.
+  doubleClick(onChar(5));
+  Type("2");
+  EXPECT_EQ(TextOf(memo), "one 2\r\nthree   \r\n\r\n  four");
+}
+
 }  // namespace
