@@ -269,7 +269,9 @@ class Reader {
     else if (word == "pn") StartBullet();
     else if (word == "deff") defaultFont_ = hasParam ? param : 0;
     else if (word == "pard") para = ParaFormat{};
-    else if (word == "par") EndParagraph();
+    // A page or section ends the paragraph before it as well; the text on
+    // either side never runs together.
+    else if (word == "par" || word == "page" || word == "sect") EndParagraph();
     else if (word == "line") Character('\v');
     else if (word == "tab") Character('\t');
     else if (word == "plain") ch = CharFormat{};

@@ -237,6 +237,12 @@ TEST(RtfMalformed, WhatTheReaderDoesNotKnowLeavesNoTrace) {
   ExpectRoundTrip(tables);
 }
 
+TEST(RtfReading, PageAndSectionBreaksEndTheirParagraph) {
+  const Document doc = ReadOk("{\\rtf1 one\\page two\\sect\\sectd three\\pagebb  four\\par five}");
+  EXPECT_EQ(PlainText(doc), "one|two|three four|five");
+  ExpectRoundTrip(doc);
+}
+
 TEST(RtfWriting, ABuiltDocumentNamesItsFontsAndColoursOnce) {
   Document doc;
   CharFormat red;
