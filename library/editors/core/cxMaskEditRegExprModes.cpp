@@ -659,8 +659,26 @@ bool TcxMaskEditRegExprExMode::PressSymbol(char& AChar) {
   // The unit replaces a selection that is still there natively.
   for (char c : unit) edit->SendMyKeyPress(c);
   FHead += unit;
+  TypeOverTail(unit.size());
   RefitTail();
   return false;
+}
+
+// A unit typed in front of a tail that no longer fits behind it types over
+// as many of the tail's characters as it has, when what is left then fits:
+// a digit typed into a whole date replaces the digit after it, and a
+// separator the unit brings replaces the one already there, instead of the
+// rest of the date going.
+void TcxMaskEditRegExprExMode::TypeOverTail(std::size_t AUnitLength) {
+  if (FTail.empty() || NextTail()) return;
+  const AnsiString tail = FTail;
+  for (std::size_t count = 1; count <= AUnitLength && count < tail.size(); ++count) {
+    FTail = tail.substr(count);
+    if (!NextTail()) continue;
+    for (std::size_t i = 0; i < count; ++i) GetEdit()->SendMyKeyDown(win::VK_DELETE, TShiftState());
+    return;
+  }
+  FTail = tail;
 }
 
 bool TcxMaskEditRegExprExMode::PressBackSpace() {

@@ -10,12 +10,14 @@
 // TcxMaskEditRegExprExMode also inserts the characters the pattern forces
 // (the only possible continuation), so fixed separators appear by
 // themselves, and edits the text in units: a typed character with the
-// forced characters that came after it.
+// forced characters that came after it. A unit that leaves no room for the
+// tail types over the tail's first characters when the rest then fits.
 //
 //   pattern \d\d/\d\d, extended: typing "1", "2" shows "12/";
 //   Backspace then removes "2/" as one unit.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 #include "library/editors/core/cxMaskEditModes.h"
@@ -155,6 +157,9 @@ class TcxMaskEditRegExprExMode : public TcxMaskEditRegExprMode {
   void UpdateTail();
   // The tail after a change: re-fitted when it still fits, else cleared.
   void RefitTail();
+  // After a typed unit of AUnitLength characters: the fewest characters of
+  // the tail, up to that many, are typed over so that the rest fits.
+  void TypeOverTail(std::size_t AUnitLength);
   // At the start of a pattern with a forced prefix: the head takes the
   // prefix (typing it when the text lacks it), a selection is re-made
   // behind it.
