@@ -244,6 +244,17 @@ bool TcxCustomDateEditProperties::NeedShowTime(TDateTime ADate, bool AEditFocuse
   return FShowTime && hasTime && GetInputKind() == ikStandard;
 }
 
+bool TcxCustomDateEditProperties::IsYearPosition(Integer APos) const {
+  if (GetInputKind() != ikMask) return true;
+  const bool dateTime = FKind == ckDateTime;
+  if (dateTime ? Formats()->GetAssignedStandardDateTimeEditMask() : Formats()->GetAssignedStandardDateEditMask())
+    return true;
+  TcxDateTimeFormatItemInfo item;
+  return !TcxFormatController::GetDateTimeFormatItemStandardMaskInfo(
+             dateTime ? Formats()->GetDateTimeFormatInfo() : Formats()->GetDateFormatInfo(), APos, item) ||
+         item.Kind == dtikYear;
+}
+
 AnsiString TcxCustomDateEditProperties::GetEmptyDisplayValue(bool AEditFocused) const {
   AnsiString text = GetEmptyString();
   if (AEditFocused && FKind == ckDateTime && GetInputKind() == ikMask &&
@@ -353,6 +364,7 @@ void TcxCustomDateEditProperties::ValidateDisplayValue(Variant& DisplayValue, An
   TDateTime date = NullDate;
   bool isEmpty = SameText(text, empty) || SameText(text, GetEmptyString()) || text.empty();
   if (!isEmpty) Error = !TextToDateEx(text, date);
+  if (!Error && !isEmpty && edit) Error = !edit->KeepShownCentury(date);
   // 2. The handler sees the text in the editor's own form.
   bool userChanged = false;
   const bool handler = AEdit && AEdit->HasValidateHandler();
@@ -366,6 +378,7 @@ void TcxCustomDateEditProperties::ValidateDisplayValue(Variant& DisplayValue, An
     text = VarToStr(DisplayValue);
     isEmpty = SameText(text, empty) || SameText(text, GetEmptyString()) || text.empty();
     if (!Error && !isEmpty && !TextToDateEx(text, date)) Error = true;
+    if (!Error && !isEmpty && edit && !edit->KeepShownCentury(date)) Error = true;
   } else if (Error) {
     // 3. What a text that does not read turns into.
     if (FDateOnError == deToday) {
@@ -513,6 +526,12 @@ void TcxCustomDateEdit::PrepareEditValue(const Variant& ADisplayValue, Variant& 
   TcxCustomDateEditProperties* properties = GetActiveProperties();
   properties->InternalPrepareEditValue(VarToStr(ADisplayValue), EditValue);
   if (IsNullValue(EditValue) || VarIsNullDate(EditValue)) return;
+  TDateTime date = EditValue.AsDateTime();
+  if (!KeepShownCentury(date)) {
+    EditValue = Null();
+    return;
+  }
+  EditValue = Variant(date);
   if (properties->GetKind() == ckDate && properties->GetSaveTime())
     EditValue = Variant(WithTime(WholeDays(EditValue.AsDouble()), FSavedTime.Value));
   if (!Formats()->GetUseRtlDateTimeFormats()) EditValue = Variant(EditValue.AsDateTime());
@@ -559,7 +578,37 @@ void TcxCustomDateEdit::InternalValidateDisplayValue(const Variant& ADisplayValu
   SetInternalEditValue(ADisplayValue);
 }
 
+bool TcxCustomDateEdit::KeepShownCentury(TDateTime& ADate) {
+  if (FYearTyped || ADate.Value == NullDate || GetActiveProperties()->GetInputKind() != ikMask) return true;
+  const Variant value = GetEditValue();
+  if (!VarIsDate(value) && !(VarIsNumericEx(value) && VarType(value) != varBoolean)) return true;
+  const TDateTime shown = value.AsDateTime();
+  if (shown.Value == NullDate || !IsCalendarDateValid(shown)) return true;
+  Word shownYear, year, month, day;
+  DecodeDate(shown, shownYear, month, day);
+  if (InTwoDigitYearWindow(shownYear)) return true;
+  DecodeDate(ADate, year, month, day);
+  if (year == shownYear || year % 100 != shownYear % 100) return true;
+  TDateTime kept;
+  if (!TryEncodeDate(shownYear, month, day, kept)) return false;
+  ADate = WithTime(kept.Value, TimePart(ADate.Value));
+  return true;
+}
+
+void TcxCustomDateEdit::SynchronizeDisplayValue() {
+  // The text is written afresh from the value.
+  if (InternalFocused()) FYearTyped = false;
+  TcxCustomPopupEdit::SynchronizeDisplayValue();
+}
+
+void TcxCustomDateEdit::PasteFromClipboard() {
+  // What is pasted is the user's own text, year included.
+  FYearTyped = true;
+  TcxCustomPopupEdit::PasteFromClipboard();
+}
+
 bool TcxCustomDateEdit::IsCharValidForPos(char& AChar, Integer APos) {
+  if (GetActiveProperties()->IsYearPosition(APos)) FYearTyped = true;
   TcxTimeEditZoneInfo zone;
   if (!GetActiveProperties()->GetTimeZoneInfo(APos, zone)) return true;
   return IsCharValidForTimeEdit(this, AChar, APos, zone);
@@ -581,7 +630,7 @@ void TcxCustomDateEdit::ChangeHandler(TObject* Sender) {
   FWrittenText = InternalGetText();
   TDateTime date;
   const bool reads = cxStrToDateTime(FWrittenText, !Formats()->GetUseRtlDateTimeFormats(), date);
-  FWrittenDate = reads ? date : TDateTime(NullDate);
+  FWrittenDate = reads && KeepShownCentury(date) ? date : TDateTime(NullDate);
 }
 
 void TcxCustomDateEdit::PropertiesChanged(TObject* Sender) {
@@ -717,6 +766,7 @@ void TcxCustomDateEdit::DateChange(TObject*) {
     orv::ScopeExit unlock([this] { LockChangeEvents(false); });
     InternalSetEditValue(date == NullDate ? Null() : Variant(TDateTime(date)), false);
     SetModifiedAfterEnter(true);
+    FYearTyped = false;
     SetInternalDisplayValue(Variant(text));
     SelectAll();
   }
