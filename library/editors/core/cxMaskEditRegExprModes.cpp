@@ -706,13 +706,33 @@ bool TcxMaskEditRegExprExMode::PressBackSpace() {
     BeepOnError();
     return false;
   }
+  const bool fromStart = FRegExpr->IsStart();
   const std::size_t unit =
-      FRegExpr->IsStart() ? FHead.size() : std::min(FHead.size(), 1 + static_cast<std::size_t>(FDeletedCount));
+      fromStart ? FHead.size() : std::min(FHead.size(), 1 + static_cast<std::size_t>(FDeletedCount));
   Clear();
+  if (!fromStart && unit > 1 && KeepsForcedOfUnit(FHead.substr(FHead.size() - unit + 1), FTail)) {
+    // Only the character goes; the separators it brought stay for the tail.
+    FTail.insert(0, FHead, FHead.size() - unit + 1, unit - 1);
+    FHead.erase(FHead.size() - unit);
+    edit->DirectSetSelStart(static_cast<Integer>(FHead.size()) + 1);
+    edit->SendMyKeyPress('\b');
+    RefitTail();
+    return false;
+  }
   FHead.erase(FHead.size() - unit);
   for (std::size_t i = 0; i < unit; ++i) edit->SendMyKeyPress('\b');
   RefitTail();
   return false;
+}
+
+bool TcxMaskEditRegExprExMode::KeepsForcedOfUnit(const AnsiString& AForced, const AnsiString& ARest) {
+  const AnsiString tail = FTail;
+  FTail = ARest;
+  const bool restFits = NextTail();
+  FTail = AForced + ARest;
+  const bool forcedFits = NextTail();
+  FTail = tail;
+  return !restFits && forcedFits;
 }
 
 bool TcxMaskEditRegExprExMode::PressDelete() {
@@ -733,6 +753,8 @@ bool TcxMaskEditRegExprExMode::PressDelete() {
     for (std::size_t i = 0; i < unit; ++i) FRegExpr->Prev();
   }
   Clear();
+  // Only the character goes when the rest needs the separators it brought.
+  if (unit > 1 && KeepsForcedOfUnit(FTail.substr(1, unit - 1), FTail.substr(unit))) unit = 1;
   for (std::size_t i = 0; i < unit; ++i) edit->SendMyKeyDown(win::VK_DELETE, TShiftState());
   FTail.erase(0, unit);
   RefitTail();

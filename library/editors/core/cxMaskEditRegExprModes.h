@@ -11,7 +11,8 @@
 // (the only possible continuation), so fixed separators appear by
 // themselves, and edits the text in units: a typed character with the
 // forced characters that came after it. A unit that leaves no room for the
-// tail types over the tail's first characters when the rest then fits.
+// tail types over the tail's first characters when the rest then fits; a
+// unit deleted leaves its forced characters behind when the rest needs them.
 //
 //   pattern \d\d/\d\d, extended: typing "1", "2" shows "12/";
 //   Backspace then removes "2/" as one unit.
@@ -160,6 +161,10 @@ class TcxMaskEditRegExprExMode : public TcxMaskEditRegExprMode {
   // After a typed unit of AUnitLength characters: the fewest characters of
   // the tail, up to that many, are typed over so that the rest fits.
   void TypeOverTail(std::size_t AUnitLength);
+  // Whether a unit deleted in front of ARest should leave its forced
+  // characters AForced behind: ARest alone does not fit behind the head,
+  // AForced + ARest does.
+  bool KeepsForcedOfUnit(const AnsiString& AForced, const AnsiString& ARest);
   // At the start of a pattern with a forced prefix: the head takes the
   // prefix (typing it when the text lacks it), a selection is re-made
   // behind it.

@@ -234,6 +234,27 @@ TEST_F(RegExprExMode, ADigitTypedIntoAWholeDateKeepsTheRestOfIt) {
   EXPECT_TRUE(edit->GetMode()->IsFullValidText(edit->GetEditText()));
 }
 
+// Backspace or Delete on a digit that brought a separator with it takes
+// the digit alone when the rest of the date needs the separator; where
+// nothing needs it the unit goes whole as ever.
+TEST_F(RegExprExMode, ADigitDeletedFromAWholeDateKeepsTheRestOfIt) {
+  fixtures::SwitchLocale locale(fixtures::UsLocale());
+  Start(emkRegExprEx, cxFormatController()->GetRegExprDateTimeEditMask());
+  Run({
+      {"type 1/15/2008 10:30:00 AM", "1/15/2008 10:30:00 AM|"},
+      {"Home", "|1/15/2008 10:30:00 AM"},
+      {"Right", "1|/15/2008 10:30:00 AM"},
+      {"Right", "1/|15/2008 10:30:00 AM"},
+      {"Right", "1/1|5/2008 10:30:00 AM"},
+      {"Delete", "1/1|/2008 10:30:00 AM"},
+      {"type 6", "1/16/|2008 10:30:00 AM"},
+      {"Backspace", "1/1|/2008 10:30:00 AM"},
+      {"type 7", "1/17/|2008 10:30:00 AM"},
+      {"End", "1/17/2008 10:30:00 AM|"},
+      {"Backspace", "1/17/2008 10:30:00 |"},
+  });
+}
+
 TEST_F(RegExprExMode, AForcedPrefixIsShownEmptyAndCannotBeRemoved) {
   Start(emkRegExprEx, "'ABC-'\\d\\d\\d");
   Props()->SetBeepOnError(true);
