@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/rtl/CodePage.h"
 #include "platform/rtl/TypeInfo.h"
 #include "platform/win/Keyboard.h"
 
@@ -654,24 +655,37 @@ bool TcxMaskEditRegExprExMode::PressSymbol(char& AChar) {
     return false;
   }
   const AnsiString unit = AnsiString(1, ch) + FInserted;
+  const AnsiString replaced = FSelection;
   Clear();
   FSelection.clear();
   // The unit replaces a selection that is still there natively.
   for (char c : unit) edit->SendMyKeyPress(c);
   FHead += unit;
-  TypeOverTail(unit.size());
+  FitTail(unit.size(), replaced);
   RefitTail();
   return false;
 }
 
-// A unit typed in front of a tail that no longer fits behind it types over
-// as many of the tail's characters as it has, when what is left then fits:
-// a digit typed into a whole date replaces the digit after it, and a
-// separator the unit brings replaces the one already there, instead of the
-// rest of the date going.
-void TcxMaskEditRegExprExMode::TypeOverTail(std::size_t AUnitLength) {
+// A unit typed in front of a tail that no longer fits behind it. A replaced
+// selection that ended in separators (a day selected with the separator
+// after it) leaves them in front of the tail when that makes it fit. Else
+// the unit types over as many of the tail's characters as it has, when what
+// is left then fits: a digit typed into a whole date replaces the digit
+// after it, and a separator the unit brings replaces the one already there,
+// instead of the rest of the date going.
+void TcxMaskEditRegExprExMode::FitTail(std::size_t AUnitLength, const AnsiString& AReplaced) {
   if (FTail.empty() || NextTail()) return;
   const AnsiString tail = FTail;
+  for (std::size_t kept = 1; kept < AReplaced.size(); ++kept) {
+    const char c = AReplaced[AReplaced.size() - kept];
+    if (win::IsCharAlphaNumericA(c)) break;
+    FTail = AReplaced.substr(AReplaced.size() - kept) + tail;
+    if (!NextTail()) continue;
+    for (std::size_t i = AReplaced.size() - kept; i < AReplaced.size(); ++i) GetEdit()->SendMyKeyPress(AReplaced[i]);
+    GetEdit()->DirectSetSelStart(static_cast<Integer>(FHead.size()));
+    return;
+  }
+  FTail = tail;
   for (std::size_t count = 1; count <= AUnitLength && count < tail.size(); ++count) {
     FTail = tail.substr(count);
     if (!NextTail()) continue;

@@ -158,9 +158,11 @@ class TcxMaskEditRegExprExMode : public TcxMaskEditRegExprMode {
   void UpdateTail();
   // The tail after a change: re-fitted when it still fits, else cleared.
   void RefitTail();
-  // After a typed unit of AUnitLength characters: the fewest characters of
-  // the tail, up to that many, are typed over so that the rest fits.
-  void TypeOverTail(std::size_t AUnitLength);
+  // After a typed unit of AUnitLength characters that replaced AReplaced:
+  // the fewest separators ending AReplaced are kept in front of the tail,
+  // else the fewest characters of the tail, up to the unit's length, are
+  // typed over, so that the tail fits.
+  void FitTail(std::size_t AUnitLength, const AnsiString& AReplaced);
   // Whether a unit deleted in front of ARest should leave its forced
   // characters AForced behind: ARest alone does not fit behind the head,
   // AForced + ARest does.

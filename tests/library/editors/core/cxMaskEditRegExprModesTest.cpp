@@ -230,6 +230,14 @@ TEST_F(RegExprExMode, ADigitTypedIntoAWholeDateKeepsTheRestOfIt) {
       {"Left", "11/26/20|08"},
       {"type 1", "11/26/201|8"},
       {"type 9", "11/26/2019|"},
+      // A day selected with its separator: the separator stays for the year.
+      {"Home", "|11/26/2019"},
+      {"Right", "1|1/26/2019"},
+      {"Right", "11/|26/2019"},
+      {"Shift+Right", "11/[2]6/2019"},
+      {"Shift+Right", "11/[26/]2019"},
+      {"type 1", "11/1|/2019"},
+      {"type 6", "11/16/|2019"},
   });
   EXPECT_TRUE(edit->GetMode()->IsFullValidText(edit->GetEditText()));
 }
