@@ -255,6 +255,36 @@ bool TcxCustomDateEditProperties::IsYearPosition(Integer APos) const {
          item.Kind == dtikYear;
 }
 
+bool TcxCustomDateEditProperties::GetRegExprYearSpan(const AnsiString& AText, Integer& AStart, Integer& AEnd) const {
+  if (FKind == ckDateTime ? Formats()->GetAssignedRegExprDateTimeEditMask()
+                          : Formats()->GetAssignedRegExprDateEditMask())
+    return false;
+  Integer field = -1, fields = 0;
+  for (const TcxDateTimeFormatItem& item : Formats()->GetDateFormatInfo().Items) {
+    if (item.Kind == dtikYear) {
+      field = fields;
+      break;
+    }
+    if (item.Kind == dtikMonth || item.Kind == dtikDay) ++fields;
+  }
+  if (field < 0) return false;
+  const char separator = FormatSettings().DateSeparator;
+  std::size_t start = 0;
+  for (Integer i = 0; i < field; ++i) {
+    const std::size_t next = AText.find(separator, start);
+    if (next == AnsiString::npos) {
+      AStart = AEnd = static_cast<Integer>(AText.size());
+      return true;
+    }
+    start = next + 1;
+  }
+  std::size_t end = AText.find_first_of(AnsiString(1, separator) + ' ', start);
+  if (end == AnsiString::npos) end = AText.size();
+  AStart = static_cast<Integer>(start);
+  AEnd = static_cast<Integer>(end);
+  return true;
+}
+
 AnsiString TcxCustomDateEditProperties::GetEmptyDisplayValue(bool AEditFocused) const {
   AnsiString text = GetEmptyString();
   if (AEditFocused && FKind == ckDateTime && GetInputKind() == ikMask &&
@@ -579,7 +609,7 @@ void TcxCustomDateEdit::InternalValidateDisplayValue(const Variant& ADisplayValu
 }
 
 bool TcxCustomDateEdit::KeepShownCentury(TDateTime& ADate) {
-  if (FYearTyped || ADate.Value == NullDate || GetActiveProperties()->GetInputKind() != ikMask) return true;
+  if (FYearTyped || ADate.Value == NullDate || GetActiveProperties()->GetInputKind() == ikStandard) return true;
   const Variant value = GetEditValue();
   if (!VarIsDate(value) && !(VarIsNumericEx(value) && VarType(value) != varBoolean)) return true;
   const TDateTime shown = value.AsDateTime();
@@ -599,6 +629,18 @@ void TcxCustomDateEdit::SynchronizeDisplayValue() {
   // The text is written afresh from the value.
   if (InternalFocused()) FYearTyped = false;
   TcxCustomPopupEdit::SynchronizeDisplayValue();
+}
+
+void TcxCustomDateEdit::DoEditKeyPress(char& Key) {
+  // A character typed where the regular-expression kind's year stands, at
+  // either end of it included, is typed into the year.
+  if (static_cast<unsigned char>(Key) >= ' ' && GetActiveProperties()->GetInputKind() == ikRegExpr) {
+    Integer start = 0, end = 0;
+    const Integer from = GetSelStart(), to = from + GetSelLength();
+    if (!GetActiveProperties()->GetRegExprYearSpan(GetText(), start, end) || (from <= end && to >= start))
+      FYearTyped = true;
+  }
+  TcxCustomPopupEdit::DoEditKeyPress(Key);
 }
 
 void TcxCustomDateEdit::PasteFromClipboard() {

@@ -71,6 +71,11 @@ class TcxCustomDateEditProperties : public TcxCustomPopupEditProperties {
   // Whether position APos (from 1) of the focused masked text lies in its
   // year; true wherever that is not known (a mask of the program's own).
   bool IsYearPosition(Integer APos) const;
+  // The year's characters [AStart, AEnd) in a focused text of the
+  // regular-expression kind: the date's fields lie between date separators
+  // in the picture's order, and a year not written yet would come at the
+  // end. False where that is not known (an expression of the program's own).
+  bool GetRegExprYearSpan(const AnsiString& AText, Integer& AStart, Integer& AEnd) const;
   AnsiString GetEmptyDisplayValue(bool AEditFocused) const;
   // The typed text as a value: Null for the empty text or (by DateOnError)
   // for a text that does not read.
@@ -216,6 +221,7 @@ class TcxCustomDateEdit : public TcxCustomPopupEdit {
   void InternalValidateDisplayValue(const Variant& ADisplayValue) override;
   void CheckEditorValueBounds() override;
   void ChangeHandler(TObject* Sender) override;
+  void DoEditKeyPress(char& Key) override;
   void SynchronizeDisplayValue() override;
 
  private:

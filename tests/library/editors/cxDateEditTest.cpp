@@ -597,16 +597,16 @@ TEST_F(DateEdit, EditingTheDayOfADateOutsideTheTwoDigitYearWindowKeepsItsCentury
   }
 }
 
-// The mask kind's picture has room for two year digits only: a date
-// outside the window keeps its century while its day or month is edited,
-// and a year typed or pasted is read by the window as ever.
-TEST_F(DateEdit, TheMaskKindKeepsTheCenturyOfAnEditedDayAndReadsATypedYearByTheWindow) {
+// The masked and regular-expression kinds have room for two year digits
+// only under a two-digit-year picture: a date outside the window keeps its
+// century while its day or month is edited, and a year typed or pasted is
+// read by the window as ever.
+TEST_F(DateEdit, TheMaskedKindsKeepTheCenturyOfAnEditedDayAndReadATypedYearByTheWindow) {
   Locale locale = Locale::Builtin("en-US");
   locale.ShortDateFormat = "M/d/yy";
   ScopedLocale shortYears(locale);
   TcxDateEdit* edit = MakeDate();
   auto* other = Make<TcxDateEdit>({10, 50, 170, 71});
-  edit->GetProperties()->SetInputKind(ikMask);
   Show();
   auto edited = [&](double ADate, Integer AStart, const std::string& ATyped) {
     edit->SetDate(ADate);
@@ -618,6 +618,7 @@ TEST_F(DateEdit, TheMaskKindKeepsTheCenturyOfAnEditedDayAndReadsATypedYearByTheW
     Pump();
     return shown;
   };
+  edit->GetProperties()->SetInputKind(ikMask);
   EXPECT_EQ(edited(D(1850, 1, 15), 3, "16"), "01/16/50");
   EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(1850, 1, 16));
   EXPECT_EQ(edited(D(2090, 1, 15), 0, "03"), "03/15/90");
@@ -641,6 +642,16 @@ TEST_F(DateEdit, TheMaskKindKeepsTheCenturyOfAnEditedDayAndReadsATypedYearByTheW
   EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2050, 1, 16)) << "a pasted date is the user's";
   EXPECT_EQ(edited(D(2008, 1, 15), 6, "57"), "01/15/57");
   EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2057, 1, 15));
+
+  edit->GetProperties()->SetInputKind(ikRegExpr);
+  EXPECT_EQ(edited(D(1850, 1, 15), 2, "16"), "1/16/50");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(1850, 1, 16));
+  EXPECT_EQ(edited(D(2090, 1, 15), 0, "3"), "3/15/90");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2090, 3, 15));
+  EXPECT_EQ(edited(D(1850, 1, 15), 5, "50"), "1/15/50");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2050, 1, 15));
+  edited(D(1850, 1, 15), 2, "17");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(1850, 1, 17));
 }
 
 TEST_F(DateEdit, AFormatChangingUnderAnEditedTextKeepsTheDateItShowed) {
