@@ -207,7 +207,7 @@ TEST_F(RegExprExMode, TheGermanDateMaskForcesItsDotsWhereTheDayAndMonthAreWhole)
 
 // A digit typed into a whole date, over a selected digit or at the caret,
 // types over what it leaves no room for: the separator its unit brings
-// takes the place of the one there, and a digit that makes a part too long
+// takes the place of the one there, and a digit that makes a field too long
 // replaces the digit after it. The rest of the date stays.
 TEST_F(RegExprExMode, ADigitTypedIntoAWholeDateKeepsTheRestOfIt) {
   fixtures::SwitchLocale locale(fixtures::UsLocale());
