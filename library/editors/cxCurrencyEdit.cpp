@@ -145,18 +145,62 @@ void TcxCustomCurrencyEditProperties::SetUseThousandSeparator(bool Value) {
 }
 
 bool TcxCustomCurrencyEditProperties::StrToFloatEx(const AnsiString& S, double& Value) const {
-  return cxStrToNumber(S, Value) || S.empty();
+  return cxStrToNumber(GetAmountText(S), Value) || S.empty();
 }
 
 bool TcxCustomCurrencyEditProperties::IsTextValid(const AnsiString& S) const {
-  const std::size_t separator = S.find(FormatSettings().DecimalSeparator);
+  const AnsiString amount = GetAmountText(S);
+  const std::size_t separator = amount.find(FormatSettings().DecimalSeparator);
   if (separator != AnsiString::npos) {
-    std::size_t end = S.find_first_of("eE");
-    if (end == AnsiString::npos || end < separator) end = S.size();
+    std::size_t end = amount.find_first_of("eE");
+    if (end == AnsiString::npos || end < separator) end = amount.size();
     if (static_cast<Integer>(end - separator - 1) > GetDecimalPlaces()) return false;
   }
   double value;
   return StrToFloatEx(S, value);
+}
+
+AnsiString TcxCustomCurrencyEditProperties::GetAmountText(const AnsiString& S) const {
+  double number;
+  if (S.empty() || cxStrToNumber(S, number)) return S;
+  bool isCurrency = false, onGetText = false;
+  const AnsiString format =
+      const_cast<TcxCustomCurrencyEditProperties*>(this)->InternalGetEditFormat(isCurrency, onGetText, nullptr);
+  if (format.empty()) return S;
+  const AnsiString text = Trim(S);
+  // What the format writes around a number, found from the text it gives
+  // for one: everything before the first digit and after the last.
+  struct Frame {
+    AnsiString Before, After;
+  };
+  auto frameOf = [&](double AProbe, Frame& AFrame) {
+    const AnsiString shown = FormatFloat(format, AProbe);
+    const std::size_t first = shown.find_first_of("0123456789");
+    if (first == AnsiString::npos) return false;
+    const std::size_t last = shown.find_last_of("0123456789");
+    AFrame = {Trim(shown.substr(0, first)), Trim(shown.substr(last + 1))};
+    return true;
+  };
+  auto inside = [&](const Frame& AFrame, AnsiString& AAmount) {
+    const std::size_t before = AFrame.Before.size(), after = AFrame.After.size();
+    if (text.size() < before + after || text.compare(0, before, AFrame.Before) != 0 ||
+        text.compare(text.size() - after, after, AFrame.After) != 0)
+      return false;
+    AAmount = Trim(text.substr(before, text.size() - before - after));
+    return !AAmount.empty();
+  };
+  Frame positive, negative;
+  AnsiString amount;
+  if (!frameOf(1, positive)) return S;
+  // A negative amount's own frame ("($1.00)", "-$1.00") first: a positive
+  // frame it contains would read its number without the sign.
+  if (frameOf(-1, negative) && (negative.Before != positive.Before || negative.After != positive.After) &&
+      inside(negative, amount) && amount[0] != '-' && cxStrToNumber(amount, number))
+    return "-" + amount;
+  if (inside(positive, amount) && cxStrToNumber(amount, number)) return amount;
+  // A zero section may write its own word.
+  if (text == Trim(FormatFloat(format, 0))) return "0";
+  return S;
 }
 
 bool TcxCustomCurrencyEditProperties::IsDisplayValueValid(Variant& DisplayValue, bool AEditFocused) {
@@ -229,7 +273,7 @@ void TcxCustomCurrencyEdit::PrepareEditValue(const Variant& ADisplayValue, Varia
   // An amount held as a Currency is read back as one: through a double,
   // amounts from about 10^13 on would lose their cents.
   if (VarType(FEditValue) == varCurrency) {
-    AnsiString digits = text;
+    AnsiString digits = properties->GetAmountText(text);
     RemoveThousandSeparator(digits);
     Currency amount;
     if (TryStrToCurr(digits, amount)) {

@@ -45,13 +45,21 @@ class TcxCustomCurrencyEditProperties : public TcxCustomTextEditProperties {
   void ValidateDisplayValue(Variant& DisplayValue, AnsiString& ErrorText, bool& Error,
                             IcxEditControl* AEdit) override;
 
-  // The editor's reading of a text: thousand separators dropped, then the
-  // locale's number; 0 or a magnitude from 5.0e-324 to 1.7e+308. A text
-  // that does not read gives 0 and true only when it is empty.
+  // The editor's reading of a text: the amount in it (GetAmountText), its
+  // thousand separators dropped, then the locale's number; 0 or a
+  // magnitude from 5.0e-324 to 1.7e+308. A text that does not read gives 0
+  // and true only when it is empty.
   bool StrToFloatEx(const AnsiString& S, double& Value) const;
   // The text check of typing: at most DecimalPlaces digits after the
-  // decimal separator (counted up to an exponent), and a text that reads.
+  // decimal separator of the amount (counted up to an exponent), and a
+  // text that reads.
   bool IsTextValid(const AnsiString& S) const;
+  // The amount a text shows. Under an edit format (UseDisplayFormatWhenEditing
+  // included) a text that does not read as it is may be one written in that
+  // format and edited: the format's own text around the number (a currency
+  // sign, a suffix, the brackets of a negative amount) comes off, and a
+  // negative amount is given its sign. Any other text as it is.
+  AnsiString GetAmountText(const AnsiString& S) const;
 
   // The own value while set, else the locale's currency digits.
   Integer GetDecimalPlaces() const;

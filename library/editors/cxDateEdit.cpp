@@ -244,6 +244,47 @@ bool TcxCustomDateEditProperties::NeedShowTime(TDateTime ADate, bool AEditFocuse
   return FShowTime && hasTime && GetInputKind() == ikStandard;
 }
 
+bool TcxCustomDateEditProperties::IsYearPosition(Integer APos) const {
+  if (GetInputKind() != ikMask) return true;
+  const bool dateTime = FKind == ckDateTime;
+  if (dateTime ? Formats()->GetAssignedStandardDateTimeEditMask() : Formats()->GetAssignedStandardDateEditMask())
+    return true;
+  TcxDateTimeFormatItemInfo item;
+  return !TcxFormatController::GetDateTimeFormatItemStandardMaskInfo(
+             dateTime ? Formats()->GetDateTimeFormatInfo() : Formats()->GetDateFormatInfo(), APos, item) ||
+         item.Kind == dtikYear;
+}
+
+bool TcxCustomDateEditProperties::GetRegExprYearSpan(const AnsiString& AText, Integer& AStart, Integer& AEnd) const {
+  if (FKind == ckDateTime ? Formats()->GetAssignedRegExprDateTimeEditMask()
+                          : Formats()->GetAssignedRegExprDateEditMask())
+    return false;
+  Integer field = -1, fields = 0;
+  for (const TcxDateTimeFormatItem& item : Formats()->GetDateFormatInfo().Items) {
+    if (item.Kind == dtikYear) {
+      field = fields;
+      break;
+    }
+    if (item.Kind == dtikMonth || item.Kind == dtikDay) ++fields;
+  }
+  if (field < 0) return false;
+  const char separator = FormatSettings().DateSeparator;
+  std::size_t start = 0;
+  for (Integer i = 0; i < field; ++i) {
+    const std::size_t next = AText.find(separator, start);
+    if (next == AnsiString::npos) {
+      AStart = AEnd = static_cast<Integer>(AText.size());
+      return true;
+    }
+    start = next + 1;
+  }
+  std::size_t end = AText.find_first_of(AnsiString(1, separator) + ' ', start);
+  if (end == AnsiString::npos) end = AText.size();
+  AStart = static_cast<Integer>(start);
+  AEnd = static_cast<Integer>(end);
+  return true;
+}
+
 AnsiString TcxCustomDateEditProperties::GetEmptyDisplayValue(bool AEditFocused) const {
   AnsiString text = GetEmptyString();
   if (AEditFocused && FKind == ckDateTime && GetInputKind() == ikMask &&
@@ -353,6 +394,7 @@ void TcxCustomDateEditProperties::ValidateDisplayValue(Variant& DisplayValue, An
   TDateTime date = NullDate;
   bool isEmpty = SameText(text, empty) || SameText(text, GetEmptyString()) || text.empty();
   if (!isEmpty) Error = !TextToDateEx(text, date);
+  if (!Error && !isEmpty && edit) Error = !edit->KeepShownCentury(date);
   // 2. The handler sees the text in the editor's own form.
   bool userChanged = false;
   const bool handler = AEdit && AEdit->HasValidateHandler();
@@ -366,6 +408,7 @@ void TcxCustomDateEditProperties::ValidateDisplayValue(Variant& DisplayValue, An
     text = VarToStr(DisplayValue);
     isEmpty = SameText(text, empty) || SameText(text, GetEmptyString()) || text.empty();
     if (!Error && !isEmpty && !TextToDateEx(text, date)) Error = true;
+    if (!Error && !isEmpty && edit && !edit->KeepShownCentury(date)) Error = true;
   } else if (Error) {
     // 3. What a text that does not read turns into.
     if (FDateOnError == deToday) {
@@ -513,6 +556,12 @@ void TcxCustomDateEdit::PrepareEditValue(const Variant& ADisplayValue, Variant& 
   TcxCustomDateEditProperties* properties = GetActiveProperties();
   properties->InternalPrepareEditValue(VarToStr(ADisplayValue), EditValue);
   if (IsNullValue(EditValue) || VarIsNullDate(EditValue)) return;
+  TDateTime date = EditValue.AsDateTime();
+  if (!KeepShownCentury(date)) {
+    EditValue = Null();
+    return;
+  }
+  EditValue = Variant(date);
   if (properties->GetKind() == ckDate && properties->GetSaveTime())
     EditValue = Variant(WithTime(WholeDays(EditValue.AsDouble()), FSavedTime.Value));
   if (!Formats()->GetUseRtlDateTimeFormats()) EditValue = Variant(EditValue.AsDateTime());
@@ -559,7 +608,49 @@ void TcxCustomDateEdit::InternalValidateDisplayValue(const Variant& ADisplayValu
   SetInternalEditValue(ADisplayValue);
 }
 
+bool TcxCustomDateEdit::KeepShownCentury(TDateTime& ADate) {
+  if (FYearTyped || ADate.Value == NullDate || GetActiveProperties()->GetInputKind() == ikStandard) return true;
+  const Variant value = GetEditValue();
+  if (!VarIsDate(value) && !(VarIsNumericEx(value) && VarType(value) != varBoolean)) return true;
+  const TDateTime shown = value.AsDateTime();
+  if (shown.Value == NullDate || !IsCalendarDateValid(shown)) return true;
+  Word shownYear, year, month, day;
+  DecodeDate(shown, shownYear, month, day);
+  if (InTwoDigitYearWindow(shownYear)) return true;
+  DecodeDate(ADate, year, month, day);
+  if (year == shownYear || year % 100 != shownYear % 100) return true;
+  TDateTime kept;
+  if (!TryEncodeDate(shownYear, month, day, kept)) return false;
+  ADate = WithTime(kept.Value, TimePart(ADate.Value));
+  return true;
+}
+
+void TcxCustomDateEdit::SynchronizeDisplayValue() {
+  // The text is written afresh from the value.
+  if (InternalFocused()) FYearTyped = false;
+  TcxCustomPopupEdit::SynchronizeDisplayValue();
+}
+
+void TcxCustomDateEdit::DoEditKeyPress(char& Key) {
+  // A character typed where the regular-expression kind's year stands, at
+  // either end of it included, is typed into the year.
+  if (static_cast<unsigned char>(Key) >= ' ' && GetActiveProperties()->GetInputKind() == ikRegExpr) {
+    Integer start = 0, end = 0;
+    const Integer from = GetSelStart(), to = from + GetSelLength();
+    if (!GetActiveProperties()->GetRegExprYearSpan(GetText(), start, end) || (from <= end && to >= start))
+      FYearTyped = true;
+  }
+  TcxCustomPopupEdit::DoEditKeyPress(Key);
+}
+
+void TcxCustomDateEdit::PasteFromClipboard() {
+  // What is pasted is the user's own text, year included.
+  FYearTyped = true;
+  TcxCustomPopupEdit::PasteFromClipboard();
+}
+
 bool TcxCustomDateEdit::IsCharValidForPos(char& AChar, Integer APos) {
+  if (GetActiveProperties()->IsYearPosition(APos)) FYearTyped = true;
   TcxTimeEditZoneInfo zone;
   if (!GetActiveProperties()->GetTimeZoneInfo(APos, zone)) return true;
   return IsCharValidForTimeEdit(this, AChar, APos, zone);
@@ -581,7 +672,7 @@ void TcxCustomDateEdit::ChangeHandler(TObject* Sender) {
   FWrittenText = InternalGetText();
   TDateTime date;
   const bool reads = cxStrToDateTime(FWrittenText, !Formats()->GetUseRtlDateTimeFormats(), date);
-  FWrittenDate = reads ? date : TDateTime(NullDate);
+  FWrittenDate = reads && KeepShownCentury(date) ? date : TDateTime(NullDate);
 }
 
 void TcxCustomDateEdit::PropertiesChanged(TObject* Sender) {
@@ -717,6 +808,7 @@ void TcxCustomDateEdit::DateChange(TObject*) {
     orv::ScopeExit unlock([this] { LockChangeEvents(false); });
     InternalSetEditValue(date == NullDate ? Null() : Variant(TDateTime(date)), false);
     SetModifiedAfterEnter(true);
+    FYearTyped = false;
     SetInternalDisplayValue(Variant(text));
     SelectAll();
   }

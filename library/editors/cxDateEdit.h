@@ -68,6 +68,14 @@ class TcxCustomDateEditProperties : public TcxCustomPopupEditProperties {
 
   // Whether the text of ADate shows its time.
   bool NeedShowTime(TDateTime ADate, bool AEditFocused) const;
+  // Whether position APos (from 1) of the focused masked text lies in its
+  // year; true wherever that is not known (a mask of the program's own).
+  bool IsYearPosition(Integer APos) const;
+  // The year's characters [AStart, AEnd) in a focused text of the
+  // regular-expression kind: the date's fields lie between date separators
+  // in the picture's order, and a year not written yet would come at the
+  // end. False where that is not known (an expression of the program's own).
+  bool GetRegExprYearSpan(const AnsiString& AText, Integer& AStart, Integer& AEnd) const;
   AnsiString GetEmptyDisplayValue(bool AEditFocused) const;
   // The typed text as a value: Null for the empty text or (by DateOnError)
   // for a text that does not read.
@@ -178,7 +186,15 @@ class TcxCustomDateEdit : public TcxCustomPopupEdit {
   void PropertiesChanged(TObject* Sender) override;
   using TcxCustomPopupEdit::PropertiesChanged;
   bool IsCharValidForPos(char& AChar, Integer APos) override;
+  void PasteFromClipboard() override;
   void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool AEditFocused) override;
+  // Puts a date read from the focused masked text into the century of the
+  // value the text was written from while the year has not been typed
+  // into: under a two-digit-year picture the text of a date outside the
+  // year's window does not show its century, and the window would move it
+  // a hundred years when only its day or month was edited. False for a day
+  // that century lacks (29 February 1900): the text reads as no date.
+  bool KeepShownCentury(TDateTime& ADate);
   void InternalSetEditValue(const Variant& Value, bool AValidateEdit) override;
   void UpdateTextFormatting() override {}
   // Enter and Escape are the calendar's (and its parts') to handle: they
@@ -205,6 +221,8 @@ class TcxCustomDateEdit : public TcxCustomPopupEdit {
   void InternalValidateDisplayValue(const Variant& ADisplayValue) override;
   void CheckEditorValueBounds() override;
   void ChangeHandler(TObject* Sender) override;
+  void DoEditKeyPress(char& Key) override;
+  void SynchronizeDisplayValue() override;
 
  private:
   friend class TcxCustomDateEditProperties;
@@ -220,6 +238,9 @@ class TcxCustomDateEdit : public TcxCustomPopupEdit {
   // Once the formats change the text may read as another date.
   AnsiString FWrittenText;
   TDateTime FWrittenDate = NullDate;
+  // A character was typed or pasted into the year of the focused text
+  // since the editor last wrote it from its value.
+  bool FYearTyped = false;
 };
 
 class TcxDateEdit : public TcxCustomDateEdit {

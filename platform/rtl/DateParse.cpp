@@ -147,6 +147,16 @@ int ScanMarker(Cursor& c) {
   return 0;
 }
 
+// A 12-hour hour with its marker as a 24-hour one: 12 AM is midnight, 12 PM
+// noon. Hour 0 before AM is that midnight hour written the 24-hour way;
+// before PM it says two different things and is refused, as is any hour
+// past 12.
+bool HourWithMarker(unsigned& h, int marker) {
+  if (h > 12 || (h == 0 && marker == 2)) return false;
+  h = (h % 12) + (marker == 2 ? 12 : 0);
+  return true;
+}
+
 bool ScanTime(Cursor& c, TDateTime& out) {
   const char sep = FormatSettings().TimeSeparator;
   const char msSep = FormatSettings().DecimalSeparator;  // milliseconds follow the seconds like a fraction
@@ -167,10 +177,7 @@ bool ScanTime(Cursor& c, TDateTime& out) {
   }
   if (marker == 0) marker = ScanMarker(c);
   if (!separated && marker == 0) return false;
-  if (marker != 0) {
-    if (h == 0 || h > 12) return false;
-    h = (h % 12) + (marker == 2 ? 12 : 0);
-  }
+  if (marker != 0 && !HourWithMarker(h, marker)) return false;
   return TryTime(h, m, s, ms, out);
 }
 
@@ -350,10 +357,7 @@ bool TryTextToDateTime(std::string_view text, TDateTime& value) {
   if (marker && !hasTime) return false;
   double time = 0;
   if (hasTime) {
-    if (marker) {
-      if (h == 0 || h > 12) return false;
-      h = (h % 12) + (marker == 2 ? 12 : 0);
-    }
+    if (marker && !HourWithMarker(h, marker)) return false;
     TDateTime t;
     if (!TryTime(h, mi, s, ms, t)) return false;
     time = t.Value;

@@ -27,7 +27,9 @@ AnsiString DateTimeToStr(TDateTime value);  // "c"
 // the current year. Times: hour, then minutes, seconds and milliseconds
 // after the time separator (and a '.'), with an optional AM/PM marker
 // before or after; at least a separator or a marker must follow the hour.
-// Blanks around the parts are allowed, nothing else.
+// With a marker the hour runs from 1 to 12 (12 AM is midnight), and 0
+// before AM is midnight too. Blanks around the parts are allowed, nothing
+// else.
 TDateTime StrToDate(std::string_view text);      // EConvertError "'%s' is not a valid date"
 TDateTime StrToTime(std::string_view text);      // EConvertError "'%s' is not a valid time"
 TDateTime StrToDateTime(std::string_view text);  // EConvertError "'%s' is not a valid date and time"
@@ -44,7 +46,7 @@ TDateTime StrToDateTimeDef(std::string_view text, TDateTime def);
 //  - A time is a number followed by the time separator (or ':'): hour,
 //    minutes, optional seconds and '.' milliseconds; an AM/PM word (the
 //    settings' strings, "AM", "PM", "A", "P", any case) may follow or
-//    precede it.
+//    precede it, with the hours StrToTime takes with one.
 //  - Words are month names (the settings' long and short names, then the
 //    English ones, any case) and day names, which are ignored; any other
 //    word makes the text invalid.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/rtl/CodePage.h"
 #include "platform/rtl/TypeInfo.h"
 #include "platform/win/Keyboard.h"
 
@@ -654,13 +655,44 @@ bool TcxMaskEditRegExprExMode::PressSymbol(char& AChar) {
     return false;
   }
   const AnsiString unit = AnsiString(1, ch) + FInserted;
+  const AnsiString replaced = FSelection;
   Clear();
   FSelection.clear();
   // The unit replaces a selection that is still there natively.
   for (char c : unit) edit->SendMyKeyPress(c);
   FHead += unit;
+  FitTail(unit.size(), replaced);
   RefitTail();
   return false;
+}
+
+// A unit typed in front of a tail that no longer fits behind it. A replaced
+// selection that ended in separators (a day selected with the separator
+// after it) leaves them in front of the tail when that makes it fit. Else
+// the unit types over as many of the tail's characters as it has, when what
+// is left then fits: a digit typed into a whole date replaces the digit
+// after it, and a separator the unit brings replaces the one already there,
+// instead of the rest of the date going.
+void TcxMaskEditRegExprExMode::FitTail(std::size_t AUnitLength, const AnsiString& AReplaced) {
+  if (FTail.empty() || NextTail()) return;
+  const AnsiString tail = FTail;
+  for (std::size_t kept = 1; kept < AReplaced.size(); ++kept) {
+    const char c = AReplaced[AReplaced.size() - kept];
+    if (win::IsCharAlphaNumericA(c)) break;
+    FTail = AReplaced.substr(AReplaced.size() - kept) + tail;
+    if (!NextTail()) continue;
+    for (std::size_t i = AReplaced.size() - kept; i < AReplaced.size(); ++i) GetEdit()->SendMyKeyPress(AReplaced[i]);
+    GetEdit()->DirectSetSelStart(static_cast<Integer>(FHead.size()));
+    return;
+  }
+  FTail = tail;
+  for (std::size_t count = 1; count <= AUnitLength && count < tail.size(); ++count) {
+    FTail = tail.substr(count);
+    if (!NextTail()) continue;
+    for (std::size_t i = 0; i < count; ++i) GetEdit()->SendMyKeyDown(win::VK_DELETE, TShiftState());
+    return;
+  }
+  FTail = tail;
 }
 
 bool TcxMaskEditRegExprExMode::PressBackSpace() {
@@ -688,13 +720,33 @@ bool TcxMaskEditRegExprExMode::PressBackSpace() {
     BeepOnError();
     return false;
   }
+  const bool fromStart = FRegExpr->IsStart();
   const std::size_t unit =
-      FRegExpr->IsStart() ? FHead.size() : std::min(FHead.size(), 1 + static_cast<std::size_t>(FDeletedCount));
+      fromStart ? FHead.size() : std::min(FHead.size(), 1 + static_cast<std::size_t>(FDeletedCount));
   Clear();
+  if (!fromStart && unit > 1 && KeepsForcedOfUnit(FHead.substr(FHead.size() - unit + 1), FTail)) {
+    // Only the character goes; the separators it brought stay for the tail.
+    FTail.insert(0, FHead, FHead.size() - unit + 1, unit - 1);
+    FHead.erase(FHead.size() - unit);
+    edit->DirectSetSelStart(static_cast<Integer>(FHead.size()) + 1);
+    edit->SendMyKeyPress('\b');
+    RefitTail();
+    return false;
+  }
   FHead.erase(FHead.size() - unit);
   for (std::size_t i = 0; i < unit; ++i) edit->SendMyKeyPress('\b');
   RefitTail();
   return false;
+}
+
+bool TcxMaskEditRegExprExMode::KeepsForcedOfUnit(const AnsiString& AForced, const AnsiString& ARest) {
+  const AnsiString tail = FTail;
+  FTail = ARest;
+  const bool restFits = NextTail();
+  FTail = AForced + ARest;
+  const bool forcedFits = NextTail();
+  FTail = tail;
+  return !restFits && forcedFits;
 }
 
 bool TcxMaskEditRegExprExMode::PressDelete() {
@@ -715,6 +767,8 @@ bool TcxMaskEditRegExprExMode::PressDelete() {
     for (std::size_t i = 0; i < unit; ++i) FRegExpr->Prev();
   }
   Clear();
+  // Only the character goes when the rest needs the separators it brought.
+  if (unit > 1 && KeepsForcedOfUnit(FTail.substr(1, unit - 1), FTail.substr(unit))) unit = 1;
   for (std::size_t i = 0; i < unit; ++i) edit->SendMyKeyDown(win::VK_DELETE, TShiftState());
   FTail.erase(0, unit);
   RefitTail();

@@ -10,12 +10,15 @@
 // TcxMaskEditRegExprExMode also inserts the characters the pattern forces
 // (the only possible continuation), so fixed separators appear by
 // themselves, and edits the text in units: a typed character with the
-// forced characters that came after it.
+// forced characters that came after it. A unit that leaves no room for the
+// tail types over the tail's first characters when the rest then fits; a
+// unit deleted leaves its forced characters behind when the rest needs them.
 //
 //   pattern \d\d/\d\d, extended: typing "1", "2" shows "12/";
 //   Backspace then removes "2/" as one unit.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 #include "library/editors/core/cxMaskEditModes.h"
@@ -155,6 +158,15 @@ class TcxMaskEditRegExprExMode : public TcxMaskEditRegExprMode {
   void UpdateTail();
   // The tail after a change: re-fitted when it still fits, else cleared.
   void RefitTail();
+  // After a typed unit of AUnitLength characters that replaced AReplaced:
+  // the fewest separators ending AReplaced are kept in front of the tail,
+  // else the fewest characters of the tail, up to the unit's length, are
+  // typed over, so that the tail fits.
+  void FitTail(std::size_t AUnitLength, const AnsiString& AReplaced);
+  // Whether a unit deleted in front of ARest should leave its forced
+  // characters AForced behind: ARest alone does not fit behind the head,
+  // AForced + ARest does.
+  bool KeepsForcedOfUnit(const AnsiString& AForced, const AnsiString& ARest);
   // At the start of a pattern with a forced prefix: the head takes the
   // prefix (typing it when the text lacks it), a selection is re-made
   // behind it.

@@ -253,4 +253,59 @@ TEST_F(CurrencyEdit, ACurrencyValueKeepsItsCentsThroughEditing) {
   EXPECT_EQ(VarType(cell->GetEditValue()), varCurrency);
 }
 
+// With UseDisplayFormatWhenEditing the focused text is the formatted
+// amount, currency sign, grouping and brackets included: a digit typed
+// into it or deleted from it makes the new amount, a key that would break
+// the amount is still refused.
+TEST_F(CurrencyEdit, AnAmountEditedInItsDisplayFormatIsTaken) {
+  TcxCurrencyEdit* edit = MakeCurrency();
+  auto* other = Make<TcxCurrencyEdit>({10, 50, 160, 71});
+  edit->GetProperties()->SetUseDisplayFormatWhenEditing(true);
+  Show();
+  auto edited = [&](const Variant& AValue, Integer AStart, Integer ALength, const std::string& ATyped) {
+    edit->SetEditValue(AValue);
+    Focus(edit);
+    const std::string before = TextOf(edit);
+    edit->SetSelection(AStart, ALength);
+    if (ATyped.empty())
+      Press(VK_DELETE);
+    else
+      Type(ATyped);
+    const std::string typed = TextOf(edit);
+    other->SetFocus();
+    Pump();
+    EXPECT_FALSE(edit->IsFocused()) << before << " edited to " << typed << " was refused";
+    return before + " > " + typed;
+  };
+  {
+    ScopedLocale us("en-US");
+    EXPECT_EQ(edited(Variant(1234.5), 1, 1, "9"), "$1,234.50 > $9,234.50");
+    EXPECT_DOUBLE_EQ(edit->GetValue(), 9234.5);
+    EXPECT_EQ(edited(Variant(1234.5), 3, 1, ""), "$1,234.50 > $1,34.50");
+    EXPECT_DOUBLE_EQ(edit->GetValue(), 134.5);
+    EXPECT_EQ(edited(Variant(-1234.5), 3, 0, "7"), "($1,234.50) > ($17,234.50)");
+    EXPECT_DOUBLE_EQ(edit->GetValue(), -17234.5);
+    // A Currency keeps its exactness through the formatted text.
+    EXPECT_EQ(edited(Variant(Currency{123'456'789'012'345'600}), 1, 1, "9"),
+              "$12,345,678,901,234.56 > $92,345,678,901,234.56");
+    ASSERT_EQ(VarType(edit->GetEditValue()), varCurrency);
+    EXPECT_EQ(edit->GetEditValue().AsCurrency().Value, 923'456'789'012'345'600);
+    // A third decimal and a letter are no amount.
+    Focus(edit);
+    edit->SetSelection(0, 0);
+    Press(VK_END);
+    Type("1x");
+    EXPECT_EQ(TextOf(edit), "$92,345,678,901,234.56");
+    other->SetFocus();
+    Pump();
+  }
+  ScopedLocale de("de-DE");
+  EXPECT_EQ(edited(Variant(1234.5), 2, 1, "8"), "1.234,50 \x80 > 1.834,50 \x80");
+  EXPECT_DOUBLE_EQ(edit->GetValue(), 1834.5);
+  Focus(edit);
+  edit->SetSelection(6, 0);
+  Type("9");
+  EXPECT_EQ(TextOf(edit), "1.834,50 \x80") << "three decimals are refused";
+}
+
 }  // namespace

@@ -597,6 +597,63 @@ TEST_F(DateEdit, EditingTheDayOfADateOutsideTheTwoDigitYearWindowKeepsItsCentury
   }
 }
 
+// The masked and regular-expression kinds have room for two year digits
+// only under a two-digit-year picture: a date outside the window keeps its
+// century while its day or month is edited, and a year typed or pasted is
+// read by the window as ever.
+TEST_F(DateEdit, TheMaskedKindsKeepTheCenturyOfAnEditedDayAndReadATypedYearByTheWindow) {
+  Locale locale = Locale::Builtin("en-US");
+  locale.ShortDateFormat = "M/d/yy";
+  ScopedLocale shortYears(locale);
+  TcxDateEdit* edit = MakeDate();
+  auto* other = Make<TcxDateEdit>({10, 50, 170, 71});
+  Show();
+  auto edited = [&](double ADate, Integer AStart, const std::string& ATyped) {
+    edit->SetDate(ADate);
+    Focus(edit);
+    edit->SetSelection(AStart, 2);
+    Type(ATyped);
+    const std::string shown = TextOf(edit);
+    other->SetFocus();
+    Pump();
+    return shown;
+  };
+  edit->GetProperties()->SetInputKind(ikMask);
+  EXPECT_EQ(edited(D(1850, 1, 15), 3, "16"), "01/16/50");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(1850, 1, 16));
+  EXPECT_EQ(edited(D(2090, 1, 15), 0, "03"), "03/15/90");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2090, 3, 15));
+  // 29 February is no day of 1900: refused, not moved to 2000.
+  EXPECT_EQ(edited(D(1900, 2, 15), 3, "29"), "02/29/00");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(1900, 2, 15));
+  // A year typed over the same digits is the window's year, and the next
+  // edit of a day starts afresh.
+  EXPECT_EQ(edited(D(1850, 1, 15), 6, "50"), "01/15/50");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2050, 1, 15));
+  edited(D(1850, 1, 15), 3, "17");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(1850, 1, 17));
+  edit->SetDate(D(1850, 1, 15));
+  Focus(edit);
+  edit->SelectAll();
+  edit_test::SetClipboardText("01/16/50");
+  Chord(VK_CONTROL, 'V');
+  other->SetFocus();
+  Pump();
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2050, 1, 16)) << "a pasted date is the user's";
+  EXPECT_EQ(edited(D(2008, 1, 15), 6, "57"), "01/15/57");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2057, 1, 15));
+
+  edit->GetProperties()->SetInputKind(ikRegExpr);
+  EXPECT_EQ(edited(D(1850, 1, 15), 2, "16"), "1/16/50");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(1850, 1, 16));
+  EXPECT_EQ(edited(D(2090, 1, 15), 0, "3"), "3/15/90");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2090, 3, 15));
+  EXPECT_EQ(edited(D(1850, 1, 15), 5, "50"), "1/15/50");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2050, 1, 15));
+  edited(D(1850, 1, 15), 2, "17");
+  EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(1850, 1, 17));
+}
+
 TEST_F(DateEdit, AFormatChangingUnderAnEditedTextKeepsTheDateItShowed) {
   // The user types 3/4/2024 (4 March) and, before leaving, the locale
   // turns German: the text is the same date in the new format, still

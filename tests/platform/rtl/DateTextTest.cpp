@@ -151,7 +151,17 @@ TEST(DateParsing, TimesAndDateTimes) {
     EXPECT_FALSE(TryStrToTime("12:34:45.789", v));
   }
 
-  for (const char* bad : {"10", "25:00", "13:00 PM", "1:60", "1:00 XM", "1:00:"}) EXPECT_FALSE(TryStrToTime(bad, v)) << bad;
+  // Midnight's hour with a marker: 12 AM, or 0 AM as a 24-hour habit
+  // writes it; 0 PM says two things and stays refused.
+  for (const char* midnight : {"12:30 AM", "0:30 AM", "00:30:00 am", "AM 0:30"}) {
+    EXPECT_TRUE(TryStrToTime(midnight, v) && v.Value == EncodeTime(0, 30, 0, 0).Value) << midnight;
+    EXPECT_TRUE(TryTextToDateTime(midnight, v) && v.Value == EncodeTime(0, 30, 0, 0).Value) << midnight;
+  }
+  EXPECT_EQ(StrToTime("12:30 PM").Value, EncodeTime(12, 30, 0, 0).Value);
+  EXPECT_EQ(StrToDateTime("3/5/2024 0:30 AM").Value, At(2024, 3, 5, 0, 30).Value);
+  EXPECT_FALSE(TryTextToDateTime("0:30 PM", v));
+  for (const char* bad : {"10", "25:00", "13:00 PM", "0:30 PM", "1:60", "1:00 XM", "1:00:"})
+    EXPECT_FALSE(TryStrToTime(bad, v)) << bad;
   EXPECT_EQ(StrToDateTime("3/5/2024 2:07:09 PM").Value, At(2024, 3, 5, 14, 7, 9).Value);
   EXPECT_EQ(StrToDateTime("3/5/2024").Value, EncodeDate(2024, 3, 5).Value);
   EXPECT_EQ(StrToDateTime("6:00").Value, 0.25);

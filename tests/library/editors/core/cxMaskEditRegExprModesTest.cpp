@@ -205,6 +205,64 @@ TEST_F(RegExprExMode, TheGermanDateMaskForcesItsDotsWhereTheDayAndMonthAreWhole)
   EXPECT_TRUE(edit->GetMode()->IsFullValidText(edit->GetEditText()));
 }
 
+// A digit typed into a whole date, over a selected digit or at the caret,
+// types over what it leaves no room for: the separator its unit brings
+// takes the place of the one there, and a digit that makes a field too long
+// replaces the digit after it. The rest of the date stays.
+TEST_F(RegExprExMode, ADigitTypedIntoAWholeDateKeepsTheRestOfIt) {
+  fixtures::SwitchLocale locale(fixtures::UsLocale());
+  Start(emkRegExprEx, cxFormatController()->GetRegExprDateEditMask());
+  Run({
+      {"type 1/15/2008", "1/15/2008|"},
+      {"Home", "|1/15/2008"},
+      {"Shift+Right", "[1]/15/2008"},
+      {"type 2", "2/|15/2008"},
+      {"Home", "|2/15/2008"},
+      {"type 1", "1|2/15/2008"},
+      {"type 1", "11/|15/2008"},
+      {"Right", "11/1|5/2008"},
+      {"type 6", "11/16/|2008"},
+      {"Left", "11/1|6/2008"},
+      {"Left", "11/|16/2008"},
+      {"type 2", "11/2|6/2008"},
+      {"End", "11/26/2008|"},
+      {"Left", "11/26/200|8"},
+      {"Left", "11/26/20|08"},
+      {"type 1", "11/26/201|8"},
+      {"type 9", "11/26/2019|"},
+      // A day selected with its separator: the separator stays for the year.
+      {"Home", "|11/26/2019"},
+      {"Right", "1|1/26/2019"},
+      {"Right", "11/|26/2019"},
+      {"Shift+Right", "11/[2]6/2019"},
+      {"Shift+Right", "11/[26/]2019"},
+      {"type 1", "11/1|/2019"},
+      {"type 6", "11/16/|2019"},
+  });
+  EXPECT_TRUE(edit->GetMode()->IsFullValidText(edit->GetEditText()));
+}
+
+// Backspace or Delete on a digit that brought a separator with it takes
+// the digit alone when the rest of the date needs the separator; where
+// nothing needs it the unit goes whole as ever.
+TEST_F(RegExprExMode, ADigitDeletedFromAWholeDateKeepsTheRestOfIt) {
+  fixtures::SwitchLocale locale(fixtures::UsLocale());
+  Start(emkRegExprEx, cxFormatController()->GetRegExprDateTimeEditMask());
+  Run({
+      {"type 1/15/2008 10:30:00 AM", "1/15/2008 10:30:00 AM|"},
+      {"Home", "|1/15/2008 10:30:00 AM"},
+      {"Right", "1|/15/2008 10:30:00 AM"},
+      {"Right", "1/|15/2008 10:30:00 AM"},
+      {"Right", "1/1|5/2008 10:30:00 AM"},
+      {"Delete", "1/1|/2008 10:30:00 AM"},
+      {"type 6", "1/16/|2008 10:30:00 AM"},
+      {"Backspace", "1/1|/2008 10:30:00 AM"},
+      {"type 7", "1/17/|2008 10:30:00 AM"},
+      {"End", "1/17/2008 10:30:00 AM|"},
+      {"Backspace", "1/17/2008 10:30:00 |"},
+  });
+}
+
 TEST_F(RegExprExMode, AForcedPrefixIsShownEmptyAndCannotBeRemoved) {
   Start(emkRegExprEx, "'ABC-'\\d\\d\\d");
   Props()->SetBeepOnError(true);
