@@ -33,6 +33,16 @@ TcxCustomLookAndFeelPainterClass KindPainter(TcxLookAndFeelKind AKind) {
   return TcxUltraFlatLookAndFeelPainter::StaticClass();
 }
 
+// Whether ALookAndFeel is AMaster or lies down AMaster's chain of masters.
+// A master for which it does would pass every change round the ring for
+// ever, so SetMasterLookAndFeel and Assign ignore one. The chain is finite:
+// every link passed this test when it was set.
+bool LeadsTo(const TcxLookAndFeel* AMaster, const TcxLookAndFeel* ALookAndFeel) {
+  for (const TcxLookAndFeel* link = AMaster; link; link = link->GetMasterLookAndFeel())
+    if (link == ALookAndFeel) return true;
+  return false;
+}
+
 bool IsController(IcxLookAndFeelNotificationListener* AListener) {
   return dynamic_cast<TcxLookAndFeelController*>(AListener->GetObject()) != nullptr;
 }
@@ -122,7 +132,7 @@ void TcxLookAndFeel::DoAssign(TPersistent* Source) {
   FAssignedValues = source->FAssignedValues;
   // One notice for the values and the master together.
   TcxLookAndFeel* master = source->GetMasterLookAndFeel();
-  if (!FIsRoot && master != this && master != GetMasterLookAndFeel()) MoveToMaster(master);
+  if (!FIsRoot && !LeadsTo(master, this) && master != GetMasterLookAndFeel()) MoveToMaster(master);
   CheckStateChanges();
 }
 
@@ -172,7 +182,7 @@ TcxLookAndFeel* TcxLookAndFeel::GetMasterLookAndFeel() const {
 }
 
 void TcxLookAndFeel::SetMasterLookAndFeel(TcxLookAndFeel* Value) {
-  if (FIsRoot || Value == this || Value == GetMasterLookAndFeel()) return;
+  if (FIsRoot || LeadsTo(Value, this) || Value == GetMasterLookAndFeel()) return;
   SaveState();
   MoveToMaster(Value);
   CheckStateChanges();

@@ -175,6 +175,37 @@ TEST_F(cxLookAndFeels, AssignCopiesTheLocalValuesAndTheMaster) {
   EXPECT_TRUE(target->GetNativeStyle());
 }
 
+TEST_F(cxLookAndFeels, AMasterWhoseChainLeadsBackIsRefusedAndChangesStillEnd) {
+  // A <- B <- C: C follows B, B follows A.
+  TOwned<TcxLookAndFeel> A(New<TcxLookAndFeel>(nullptr));
+  TOwned<TcxLookAndFeel> B(New<TcxLookAndFeel>(nullptr));
+  TOwned<TcxLookAndFeel> C(New<TcxLookAndFeel>(nullptr));
+  B->SetMasterLookAndFeel(A.get());
+  C->SetMasterLookAndFeel(B.get());
+  A->SetMasterLookAndFeel(B.get());
+  A->SetMasterLookAndFeel(C.get());
+  EXPECT_EQ(A->GetMasterLookAndFeel(), RootLookAndFeel());
+  // Assign takes the source's master, but not one that leads back either.
+  TOwned<TcxLookAndFeel> source(New<TcxLookAndFeel>(nullptr));
+  source->SetMasterLookAndFeel(C.get());
+  source->SetKind(lfFlat);
+  A->Assign(source.get());
+  EXPECT_EQ(A->GetMasterLookAndFeel(), RootLookAndFeel());
+  EXPECT_EQ(C->GetKind(), lfFlat);
+
+  // Changes that no one on the chain assigns run down it once and stop.
+  Watch(A.get(), "A");
+  Watch(C.get(), "C");
+  A->SetPainter(TcxStandardLookAndFeelPainter::StaticClass());
+  EXPECT_EQ(log, (std::vector<std::string>{"C:KN", "A:KN"}));
+  log.clear();
+  const int index[] = {win::COLOR_BTNFACE};
+  const COLORREF colour[] = {win::RGB(190, 200, 210)};
+  win::SetSysColors(1, index, colour);
+  win::test::PumpUntilIdle();
+  EXPECT_FALSE(log.empty());
+}
+
 TEST_F(cxLookAndFeels, ALayoutMarksTheValuesItSetsAsAssigned) {
   TComponent* built = forms::test::BuildFromText(R"(object Host: TForm
   object Bar: TcxScrollBar
