@@ -51,26 +51,41 @@ bool IsController(IcxLookAndFeelNotificationListener* AListener) {
 
 // ---------------------------------------------------------------------------
 // The one hidden window that hears system colour changes.
-
+//
+// Its notifiers hear a theme switch the same way: the native painter comes
+// or goes and the Office 2003 colours follow the theme, so everything drawn
+// in the system's look has to draw again. The theme manager tells it once
+// its own answer to "themes on?" is the new one.
 class TcxSystemPaletteChangedListener : public TcxMessageWindow {
   ORV_CLASS(TcxSystemPaletteChangedListener, TcxMessageWindow)
  public:
-  TcxSystemPaletteChangedListener() { CreateOffice11Colors(); }
-  ~TcxSystemPaletteChangedListener() override { ReleaseOffice11Colors(); }
+  TcxSystemPaletteChangedListener() : FThemeNotificator(New<TdxThemeChangedNotificator>()) {
+    CreateOffice11Colors();
+    FThemeNotificator->SetOnThemeChanged([this] { Changed(); });
+  }
+  ~TcxSystemPaletteChangedListener() override {
+    FThemeNotificator->Free();
+    ReleaseOffice11Colors();
+  }
   std::vector<TcxSystemPaletteChangedNotifier*> Primary, Others;
 
  protected:
   void WndProc(TMessage& Message) override {
-    if (Message.Msg == WM_SYSCOLORCHANGE) {
-      RefreshOffice11Colors();
-      // Walked from the last to the first, so a notifier that goes away
-      // while notified leaves the rest of the walk intact.
-      for (auto* list : {&Primary, &Others})
-        for (std::size_t i = list->size(); i-- > 0;)
-          if (i < list->size()) (*list)[i]->DoChanged();
-    }
+    if (Message.Msg == WM_SYSCOLORCHANGE) Changed();
     TcxMessageWindow::WndProc(Message);
   }
+
+ private:
+  void Changed() {
+    RefreshOffice11Colors();
+    // Walked from the last to the first, so a notifier that goes away
+    // while notified leaves the rest of the walk intact.
+    for (auto* list : {&Primary, &Others})
+      for (std::size_t i = list->size(); i-- > 0;)
+        if (i < list->size()) (*list)[i]->DoChanged();
+  }
+
+  TdxThemeChangedNotificator* FThemeNotificator;
 };
 ORV_REGISTER(TcxSystemPaletteChangedListener)
 

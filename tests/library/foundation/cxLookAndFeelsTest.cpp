@@ -1,7 +1,7 @@
 // Look-and-feel settings: values inherited down a master chain to the
 // root, change notices that stop where a value is set locally, painters
 // chosen by kind and theme availability, controllers of the root, and
-// system colour changes fanned out shared images first.
+// system colour changes and theme switches fanned out shared images first.
 #include <string>
 #include <vector>
 
@@ -9,9 +9,13 @@
 #include "library/foundation/cxButtons.h"
 #include "library/foundation/cxLookAndFeels.h"
 #include "library/foundation/cxScrollBar.h"
+#include "library/foundation/dxOffice11.h"
 #include "platform/rtl/Owned.h"
 #include "platform/theme/ThemeState.h"
+#include "platform/theme/ThemeTestMode.h"
 #include "platform/win/Metrics.h"
+#include "platform/win/WindowData.h"
+#include "platform/win/WindowPos.h"
 
 namespace {
 
@@ -158,6 +162,53 @@ TEST_F(cxLookAndFeels, ASystemColourChangeReachesSharedImagesFirstThenEveryLookA
   // The notifiers are walked newest first; the root's own notice reaches
   // both again.
   EXPECT_EQ(log, (std::vector<std::string>{"shared images", "B:N", "A:N", "A:N", "B:N"}));
+}
+
+TEST_F(cxLookAndFeels, AThemeSwitchRedrawsWhatIsDrawnInTheSystemsLook) {
+  // What the screen shows at a client point of a control.
+  auto shown = [&](TControl* c, int x, int y) {
+    win::test::PumpUntilIdle();
+    const TPoint s = c->ClientToScreen({x, y});
+    win::RECT wr;
+    win::GetWindowRect(form->GetHandle(), &wr);
+    const auto* surface = session.Win().Screen().Find(win::detail::Peek(form->GetHandle())->surface);
+    if (!surface) return clNone;
+    const std::size_t i = (static_cast<std::size_t>(s.Y - wr.Top) * static_cast<std::size_t>(surface->rect.Width()) +
+                           static_cast<std::size_t>(s.X - wr.Left)) * 4;
+    return static_cast<TColor>(win::RGB(surface->pixels[i + 2], surface->pixels[i + 1], surface->pixels[i]));
+  };
+  const win::theme::ThemeNames names = win::theme::CurrentNames();
+  win::test::SetThemeNames(u"luna.msstyles", u"NormalColor", u"NormalSize");
+  win::SetThemesActive(true);
+  win::test::PumpUntilIdle();
+  auto* button = Place<TcxButton>({10, 10, 110, 40});
+  button->SetText("");
+  button->GetLookAndFeel()->SetNativeStyle(true);
+  TOwned<TcxLookAndFeel> office(New<TcxLookAndFeel>(nullptr));
+  office->SetKind(lfOffice11);
+  Watch(office.get(), "O");
+  ShowForm();
+  const TColor themedFace = shown(button, 50, 15);
+  EXPECT_EQ(GetOffice11Scheme(), schNormalColor);
+
+  // Off: the button shows the classic face at once, and the Office 2003
+  // colours leave the theme's scheme.
+  win::SetThemesActive(false);
+  win::test::PumpUntilIdle();
+  const TColor classicFace = shown(button, 50, 15);
+  EXPECT_NE(classicFace, themedFace);
+  EXPECT_EQ(GetOffice11Scheme(), schUnknown);
+  // An Office 2003 control hears it too: its colours are new.
+  EXPECT_FALSE(log.empty());
+
+  // On again, with another scheme.
+  win::test::SetThemeNames(u"luna.msstyles", u"Metallic", u"NormalSize");
+  win::SetThemesActive(true);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(shown(button, 50, 15), themedFace);
+  EXPECT_EQ(GetOffice11Scheme(), schMetallic);
+  win::theme::SetNames(names);
+  win::test::PumpUntilIdle();
 }
 
 TEST_F(cxLookAndFeels, AssignCopiesTheLocalValuesAndTheMaster) {
