@@ -131,7 +131,10 @@ TcxLookAndFeel::TcxLookAndFeel(TPersistent* AOwner) : TcxInterfacedPersistent(AO
 TcxLookAndFeel::~TcxLookAndFeel() {
   FSystemPaletteChangedNotifier->Free();
   FDestroying = true;
-  for (std::size_t i = 0; i < FListeners.size(); ++i) FListeners[i]->MasterLookAndFeelDestroying(this);
+  // A listener that leaves while the others are told (one freed by another's
+  // change handler) is blanked out of the list, and none joins.
+  for (std::size_t i = 0; i < FListeners.size(); ++i)
+    if (FListeners[i]) FListeners[i]->MasterLookAndFeelDestroying(this);
   FDestroying = false;
   FListeners.clear();
   if (TcxLookAndFeel* master = GetMasterLookAndFeel()) master->RemoveChangeListener(this);
@@ -249,7 +252,7 @@ TcxCustomLookAndFeelPainterClass TcxLookAndFeel::GetAvailablePainter(TdxThemedOb
 }
 
 void TcxLookAndFeel::AddChangeListener(IcxLookAndFeelNotificationListener* AListener) {
-  if (!AListener) return;
+  if (!AListener || FDestroying) return;
   const bool controller = IsController(AListener);
   if (controller && !FIsRoot) return;
   if (std::find(FListeners.begin(), FListeners.end(), AListener) != FListeners.end()) return;
@@ -260,7 +263,10 @@ void TcxLookAndFeel::AddChangeListener(IcxLookAndFeelNotificationListener* AList
 void TcxLookAndFeel::RemoveChangeListener(IcxLookAndFeelNotificationListener* AListener) {
   auto it = std::find(FListeners.begin(), FListeners.end(), AListener);
   if (it == FListeners.end()) return;
-  if (!FDestroying) FListeners.erase(it);
+  if (FDestroying)
+    *it = nullptr;
+  else
+    FListeners.erase(it);
   if (FIsRoot && IsController(AListener) && --gControllerCount == 0) Reset();
 }
 

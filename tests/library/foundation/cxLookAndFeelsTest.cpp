@@ -111,6 +111,29 @@ TEST_F(cxLookAndFeels, ADestroyedMasterHandsItsListenersToTheRoot) {
   EXPECT_EQ(B->GetKind(), lfUltraFlat);
 }
 
+TEST_F(cxLookAndFeels, AListenerFreedByAnotherWhileTheMasterGoesIsNotToldAgain) {
+  RootLookAndFeel()->SetKind(lfOffice11);
+  auto* master = New<TcxLookAndFeel>(nullptr);
+  master->SetKind(lfStandard);
+  TOwned<TcxLookAndFeel> A(New<TcxLookAndFeel>(nullptr));
+  TcxLookAndFeel* B = New<TcxLookAndFeel>(nullptr);
+  TOwned<TcxLookAndFeel> C(New<TcxLookAndFeel>(nullptr));
+  for (TcxLookAndFeel* L : {A.get(), B, C.get()}) L->SetMasterLookAndFeel(master);
+  Watch(C.get(), "C");
+  // A's control takes B's away as soon as its look changes.
+  A->OnChanged = [&](TcxLookAndFeel*, TcxLookAndFeelValues) {
+    if (!B) return;
+    B->Free();
+    B = nullptr;
+  };
+  master->Free();
+  EXPECT_EQ(B, nullptr);
+  EXPECT_EQ(log, (std::vector<std::string>{"C:K"}));
+  EXPECT_EQ(A->GetKind(), lfOffice11);
+  EXPECT_EQ(C->GetMasterLookAndFeel(), RootLookAndFeel());
+  RootLookAndFeel()->Reset();
+}
+
 TEST_F(cxLookAndFeels, AListenerThatLeavesWhileNotifiedDoesNotMakeTheWalkSkipAnother) {
   TOwned<TcxLookAndFeel> A(New<TcxLookAndFeel>(nullptr));
   TOwned<TcxLookAndFeel> B(New<TcxLookAndFeel>(nullptr));
