@@ -1,8 +1,8 @@
 // Stories of the vertical grid's painting, read back from the window: the
 // focused row and its repaint, a focused category's colour down the indents
 // of its rows, the 3-D style's sunken focused row (also without grid
-// lines), the custom-draw hooks, and the grids of a form painting through
-// one shared buffer.
+// lines), the custom-draw hooks, the grids of a form painting through
+// one shared buffer, and styles freed while updates are held.
 #include "library/grid/VGridSession.h"
 #include "platform/gdi/Regions.h"
 #include "platform/win/Paint.h"
@@ -280,6 +280,32 @@ TEST_F(Painting, ACellsTextStaysWhereItWasWhenItsEditorOpens) {
     grid->CancelEdit();
     Pump();
   }
+}
+
+// A style freed inside BeginUpdate / EndUpdate, while something makes the
+// grid paint before the update ends (a progress message pumped, Update).
+TEST_F(Painting, AStyleFreedWhileUpdatesAreHeldIsNeverPaintedAndTheEndRepaints) {
+  auto* repository = New<TcxStyleRepository>(form);
+  auto* style = static_cast<TcxStyle*>(repository->CreateItem(TcxStyle::StaticClass()));
+  style->SetColor(clYellow);
+  style->GetFont()->SetName("Courier New");
+  style->GetFont()->SetSize(12);
+  grid->GetStyles()->SetCategory(style);
+  static_cast<TcxEditorRowStyles*>(rows.Width->GetStyles())->SetHeader(style);
+  Pump();
+  const TRect header = Placed(rows.Unused)->GetHeaderInfo()->HeaderCellsRect;
+  const TPoint inside(header.Right - 4, header.Top + 3);
+  ASSERT_EQ(Pixel(inside), ColorToRGB(clYellow));
+
+  grid->BeginUpdate();
+  style->Free();
+  grid->Invalidate();
+  grid->Update();
+  EXPECT_NE(Pixel(inside), ColorToRGB(clYellow));
+  grid->EndUpdate();
+  Pump();
+  EXPECT_EQ(Pixel(inside), ColorToRGB(Placed(rows.Unused)->GetHeaderInfo()->ViewParams.Color));
+  EXPECT_NE(Pixel(inside), ColorToRGB(clYellow));
 }
 
 }  // namespace
