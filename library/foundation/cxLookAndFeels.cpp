@@ -218,9 +218,12 @@ TcxCustomLookAndFeelPainterClass TcxLookAndFeel::GetPainter() const {
 }
 
 void TcxLookAndFeel::SetPainter(TcxCustomLookAndFeelPainterClass Value) {
-  if (Value == GetPainter()) return;
+  // Compared with the fixed painter, not the one in effect: fixing the
+  // painter that draws now must still hold when the kind changes later.
+  if (Value == FPainter) return;
+  const TcxCustomLookAndFeelPainterClass old = GetPainter();
   FPainter = Value;
-  Changed({lfvKind, lfvNativeStyle});
+  if (GetPainter() != old) Changed({lfvKind, lfvNativeStyle});
 }
 
 TcxLookAndFeelStyle TcxLookAndFeel::GetActiveStyle() const {

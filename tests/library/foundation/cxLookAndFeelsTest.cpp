@@ -61,6 +61,25 @@ TEST_F(cxLookAndFeels, AFreshObjectIsUltraFlatAndThemesDecideTheNativePainter) {
   EXPECT_EQ(PainterName(L->GetPainter()), "TcxOffice11LookAndFeelPainter");
 }
 
+TEST_F(cxLookAndFeels, AFixedPainterHoldsWhateverTheKindBecomes) {
+  TOwned<TcxLookAndFeel> L(New<TcxLookAndFeel>(nullptr));
+  Watch(L.get(), "L");
+  // The painter that draws now, fixed: nothing to tell yet.
+  L->SetPainter(TcxUltraFlatLookAndFeelPainter::StaticClass());
+  EXPECT_TRUE(log.empty());
+  RootLookAndFeel()->SetKind(lfFlat);
+  EXPECT_EQ(L->GetKind(), lfFlat);
+  EXPECT_EQ(PainterName(L->GetPainter()), "TcxUltraFlatLookAndFeelPainter");
+  L->SetKind(lfOffice11);
+  EXPECT_EQ(PainterName(L->GetPainter()), "TcxUltraFlatLookAndFeelPainter");
+  // Unfixed, the kind decides again.
+  log.clear();
+  L->SetPainter({});
+  EXPECT_EQ(PainterName(L->GetPainter()), "TcxOffice11LookAndFeelPainter");
+  EXPECT_EQ(log, (std::vector<std::string>{"L:KN"}));
+  RootLookAndFeel()->Reset();
+}
+
 TEST_F(cxLookAndFeels, ChangesRippleDownTheChainAndStopWhereAValueIsAssigned) {
   TcxLookAndFeel* root = RootLookAndFeel();
   TOwned<TcxLookAndFeel> A(New<TcxLookAndFeel>(nullptr));
