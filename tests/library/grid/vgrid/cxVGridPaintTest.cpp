@@ -283,29 +283,41 @@ TEST_F(Painting, ACellsTextStaysWhereItWasWhenItsEditorOpens) {
 }
 
 // A style freed inside BeginUpdate / EndUpdate, while something makes the
-// grid paint before the update ends (a progress message pumped, Update).
+// grid paint before the update ends (a progress message pumped, Update):
+// a style of the grid's and a style of a row's own.
 TEST_F(Painting, AStyleFreedWhileUpdatesAreHeldIsNeverPaintedAndTheEndRepaints) {
   auto* repository = New<TcxStyleRepository>(form);
-  auto* style = static_cast<TcxStyle*>(repository->CreateItem(TcxStyle::StaticClass()));
-  style->SetColor(clYellow);
-  style->GetFont()->SetName("Courier New");
-  style->GetFont()->SetSize(12);
-  grid->GetStyles()->SetCategory(style);
-  static_cast<TcxEditorRowStyles*>(rows.Width->GetStyles())->SetHeader(style);
-  Pump();
-  const TRect header = Placed(rows.Unused)->GetHeaderInfo()->HeaderCellsRect;
-  const TPoint inside(header.Right - 4, header.Top + 3);
-  ASSERT_EQ(Pixel(inside), ColorToRGB(clYellow));
+  // A point inside the Unused category's header, wherever the layout puts it.
+  auto inCategory = [&] {
+    const TRect header = Placed(rows.Unused)->GetHeaderInfo()->HeaderCellsRect;
+    return TPoint(header.Right - 4, header.Top + 3);
+  };
+  const TPoint before = inCategory();
+  const TColor plain = Pixel(before);
+  for (bool ofTheGrid : {true, false}) {
+    SCOPED_TRACE(ofTheGrid ? "the grid's category style" : "the row's header style");
+    auto* style = static_cast<TcxStyle*>(repository->CreateItem(TcxStyle::StaticClass()));
+    style->SetColor(clYellow);
+    style->GetFont()->SetName("Courier New");
+    style->GetFont()->SetSize(12);
+    if (ofTheGrid)
+      grid->GetStyles()->SetCategory(style);
+    else
+      static_cast<TcxCategoryRowStyles*>(rows.Unused->GetStyles())->SetHeader(style);
+    Pump();
+    const TPoint styled = inCategory();
+    ASSERT_EQ(Pixel(styled), ColorToRGB(clYellow));
 
-  grid->BeginUpdate();
-  style->Free();
-  grid->Invalidate();
-  grid->Update();
-  EXPECT_NE(Pixel(inside), ColorToRGB(clYellow));
-  grid->EndUpdate();
-  Pump();
-  EXPECT_EQ(Pixel(inside), ColorToRGB(Placed(rows.Unused)->GetHeaderInfo()->ViewParams.Color));
-  EXPECT_NE(Pixel(inside), ColorToRGB(clYellow));
+    grid->BeginUpdate();
+    style->Free();
+    grid->Invalidate();
+    grid->Update();
+    EXPECT_NE(Pixel(styled), ColorToRGB(clYellow));
+    grid->EndUpdate();
+    Pump();
+    EXPECT_EQ(inCategory(), before);
+    EXPECT_EQ(Pixel(before), plain);
+  }
 }
 
 }  // namespace
