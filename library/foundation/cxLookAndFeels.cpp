@@ -53,7 +53,7 @@ bool IsController(IcxLookAndFeelNotificationListener* AListener) {
 // The one hidden window that hears system colour changes.
 //
 // Its notifiers hear a theme switch the same way: the native painter comes
-// or goes and the Office 2003 colours follow the theme, so everything drawn
+// or goes and the Office-11 colours follow the theme, so everything drawn
 // in the system's look has to draw again. The theme manager tells it once
 // its own answer to "themes on?" is the new one.
 class TcxSystemPaletteChangedListener : public TcxMessageWindow {

@@ -233,14 +233,14 @@ TEST_F(cxLookAndFeels, AThemeSwitchRedrawsWhatIsDrawnInTheSystemsLook) {
   const TColor themedFace = shown(button, 50, 15);
   EXPECT_EQ(GetOffice11Scheme(), schNormalColor);
 
-  // Off: the button shows the classic face at once, and the Office 2003
+  // Off: the button shows the classic face at once, and the Office-11
   // colours leave the theme's scheme.
   win::SetThemesActive(false);
   win::test::PumpUntilIdle();
   const TColor classicFace = shown(button, 50, 15);
   EXPECT_NE(classicFace, themedFace);
   EXPECT_EQ(GetOffice11Scheme(), schUnknown);
-  // An Office 2003 control hears it too: its colours are new.
+  // An Office-11 control hears it too: its colours are new.
   EXPECT_FALSE(log.empty());
 
   // On again, with another scheme.
