@@ -33,6 +33,16 @@ TcxCustomLookAndFeelPainterClass KindPainter(TcxLookAndFeelKind AKind) {
   return TcxUltraFlatLookAndFeelPainter::StaticClass();
 }
 
+// Whether ALookAndFeel is AMaster or lies down AMaster's chain of masters.
+// A master for which it does would pass every change round the ring for
+// ever, so SetMasterLookAndFeel and Assign ignore one. The chain is finite:
+// every link passed this test when it was set.
+bool LeadsTo(const TcxLookAndFeel* AMaster, const TcxLookAndFeel* ALookAndFeel) {
+  for (const TcxLookAndFeel* link = AMaster; link; link = link->GetMasterLookAndFeel())
+    if (link == ALookAndFeel) return true;
+  return false;
+}
+
 bool IsController(IcxLookAndFeelNotificationListener* AListener) {
   return dynamic_cast<TcxLookAndFeelController*>(AListener->GetObject()) != nullptr;
 }
@@ -41,26 +51,41 @@ bool IsController(IcxLookAndFeelNotificationListener* AListener) {
 
 // ---------------------------------------------------------------------------
 // The one hidden window that hears system colour changes.
-
+//
+// Its notifiers hear a theme switch the same way: the native painter comes
+// or goes and the Office-11 colours follow the theme, so everything drawn
+// in the system's look has to draw again. The theme manager tells it once
+// its own answer to "themes on?" is the new one.
 class TcxSystemPaletteChangedListener : public TcxMessageWindow {
   ORV_CLASS(TcxSystemPaletteChangedListener, TcxMessageWindow)
  public:
-  TcxSystemPaletteChangedListener() { CreateOffice11Colors(); }
-  ~TcxSystemPaletteChangedListener() override { ReleaseOffice11Colors(); }
+  TcxSystemPaletteChangedListener() : FThemeNotificator(New<TdxThemeChangedNotificator>()) {
+    CreateOffice11Colors();
+    FThemeNotificator->SetOnThemeChanged([this] { Changed(); });
+  }
+  ~TcxSystemPaletteChangedListener() override {
+    FThemeNotificator->Free();
+    ReleaseOffice11Colors();
+  }
   std::vector<TcxSystemPaletteChangedNotifier*> Primary, Others;
 
  protected:
   void WndProc(TMessage& Message) override {
-    if (Message.Msg == WM_SYSCOLORCHANGE) {
-      RefreshOffice11Colors();
-      // Walked from the last to the first, so a notifier that goes away
-      // while notified leaves the rest of the walk intact.
-      for (auto* list : {&Primary, &Others})
-        for (std::size_t i = list->size(); i-- > 0;)
-          if (i < list->size()) (*list)[i]->DoChanged();
-    }
+    if (Message.Msg == WM_SYSCOLORCHANGE) Changed();
     TcxMessageWindow::WndProc(Message);
   }
+
+ private:
+  void Changed() {
+    RefreshOffice11Colors();
+    // Walked from the last to the first, so a notifier that goes away
+    // while notified leaves the rest of the walk intact.
+    for (auto* list : {&Primary, &Others})
+      for (std::size_t i = list->size(); i-- > 0;)
+        if (i < list->size()) (*list)[i]->DoChanged();
+  }
+
+  TdxThemeChangedNotificator* FThemeNotificator;
 };
 ORV_REGISTER(TcxSystemPaletteChangedListener)
 
@@ -106,7 +131,10 @@ TcxLookAndFeel::TcxLookAndFeel(TPersistent* AOwner) : TcxInterfacedPersistent(AO
 TcxLookAndFeel::~TcxLookAndFeel() {
   FSystemPaletteChangedNotifier->Free();
   FDestroying = true;
-  for (std::size_t i = 0; i < FListeners.size(); ++i) FListeners[i]->MasterLookAndFeelDestroying(this);
+  // A listener that leaves while the others are told (one freed by another's
+  // change handler) is blanked out of the list, and none joins.
+  for (std::size_t i = 0; i < FListeners.size(); ++i)
+    if (FListeners[i]) FListeners[i]->MasterLookAndFeelDestroying(this);
   FDestroying = false;
   FListeners.clear();
   if (TcxLookAndFeel* master = GetMasterLookAndFeel()) master->RemoveChangeListener(this);
@@ -122,7 +150,7 @@ void TcxLookAndFeel::DoAssign(TPersistent* Source) {
   FAssignedValues = source->FAssignedValues;
   // One notice for the values and the master together.
   TcxLookAndFeel* master = source->GetMasterLookAndFeel();
-  if (!FIsRoot && master != this && master != GetMasterLookAndFeel()) MoveToMaster(master);
+  if (!FIsRoot && !LeadsTo(master, this) && master != GetMasterLookAndFeel()) MoveToMaster(master);
   CheckStateChanges();
 }
 
@@ -172,7 +200,7 @@ TcxLookAndFeel* TcxLookAndFeel::GetMasterLookAndFeel() const {
 }
 
 void TcxLookAndFeel::SetMasterLookAndFeel(TcxLookAndFeel* Value) {
-  if (FIsRoot || Value == this || Value == GetMasterLookAndFeel()) return;
+  if (FIsRoot || LeadsTo(Value, this) || Value == GetMasterLookAndFeel()) return;
   SaveState();
   MoveToMaster(Value);
   CheckStateChanges();
@@ -190,9 +218,12 @@ TcxCustomLookAndFeelPainterClass TcxLookAndFeel::GetPainter() const {
 }
 
 void TcxLookAndFeel::SetPainter(TcxCustomLookAndFeelPainterClass Value) {
-  if (Value == GetPainter()) return;
+  // Compared with the fixed painter, not the one in effect: fixing the
+  // painter that draws now must still hold when the kind changes later.
+  if (Value == FPainter) return;
+  const TcxCustomLookAndFeelPainterClass old = GetPainter();
   FPainter = Value;
-  Changed({lfvKind, lfvNativeStyle});
+  if (GetPainter() != old) Changed({lfvKind, lfvNativeStyle});
 }
 
 TcxLookAndFeelStyle TcxLookAndFeel::GetActiveStyle() const {
@@ -224,7 +255,7 @@ TcxCustomLookAndFeelPainterClass TcxLookAndFeel::GetAvailablePainter(TdxThemedOb
 }
 
 void TcxLookAndFeel::AddChangeListener(IcxLookAndFeelNotificationListener* AListener) {
-  if (!AListener) return;
+  if (!AListener || FDestroying) return;
   const bool controller = IsController(AListener);
   if (controller && !FIsRoot) return;
   if (std::find(FListeners.begin(), FListeners.end(), AListener) != FListeners.end()) return;
@@ -235,7 +266,10 @@ void TcxLookAndFeel::AddChangeListener(IcxLookAndFeelNotificationListener* AList
 void TcxLookAndFeel::RemoveChangeListener(IcxLookAndFeelNotificationListener* AListener) {
   auto it = std::find(FListeners.begin(), FListeners.end(), AListener);
   if (it == FListeners.end()) return;
-  if (!FDestroying) FListeners.erase(it);
+  if (FDestroying)
+    *it = nullptr;
+  else
+    FListeners.erase(it);
   if (FIsRoot && IsController(AListener) && --gControllerCount == 0) Reset();
 }
 

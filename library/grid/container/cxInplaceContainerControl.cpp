@@ -323,7 +323,17 @@ void TcxEditingControl::InitControl() {
 void TcxEditingControl::Paint() {
   FController->BeforePaint();
   inherited::Paint();
-  GetPainter()->Paint();
+  if (IsLocked() && FViewInfo && FViewInfo->GetState(cvis_StyleInvalid)) {
+    // Styles changed while updates are held: the laid-out cells keep view
+    // parameters that may name fonts and bitmaps of styles since freed.
+    // Only the background shows until the update ends; its layout repaints
+    // the whole control.
+    const TcxViewParams background = GetStyles()->GetBackgroundParams();
+    GetCanvas()->SetBrushColor(background.Color);
+    GetCanvas()->FillRect(GetClientBounds(), background.Bitmap);
+  } else {
+    GetPainter()->Paint();
+  }
   FController->AfterPaint();
 }
 

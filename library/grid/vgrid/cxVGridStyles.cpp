@@ -128,7 +128,13 @@ void TcxCustomVerticalGrid::GetDefaultViewParams(Integer AIndex, TObject*, TcxVi
 void TcxvgCustomRowStyles::Changed(Integer AIndex) {
   inherited::Changed(AIndex);
   TcxCustomRow* row = GetRow();
-  if (row && row->GetVisible()) row->Changed(false);
+  if (!row || !row->GetVisible()) return;
+  // The laid-out row still names the old style's font and bitmap: nothing
+  // of it may be painted before the next layout, even while updates are
+  // held and the style is gone.
+  if (TcxCustomVerticalGrid* grid = row->GetVerticalGrid())
+    if (TcxCustomControlViewInfo* viewInfo = grid->GetViewInfo()) viewInfo->SetState(cvis_StyleInvalid, true);
+  row->Changed(false);
 }
 
 void TcxCategoryRowStyles::DoAssign(TPersistent* Source) {

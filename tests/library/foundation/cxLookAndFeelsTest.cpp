@@ -1,7 +1,7 @@
 // Look-and-feel settings: values inherited down a master chain to the
 // root, change notices that stop where a value is set locally, painters
 // chosen by kind and theme availability, controllers of the root, and
-// system colour changes fanned out shared images first.
+// system colour changes and theme switches fanned out shared images first.
 #include <string>
 #include <vector>
 
@@ -9,9 +9,13 @@
 #include "library/foundation/cxButtons.h"
 #include "library/foundation/cxLookAndFeels.h"
 #include "library/foundation/cxScrollBar.h"
+#include "library/foundation/dxOffice11.h"
 #include "platform/rtl/Owned.h"
 #include "platform/theme/ThemeState.h"
+#include "platform/theme/ThemeTestMode.h"
 #include "platform/win/Metrics.h"
+#include "platform/win/WindowData.h"
+#include "platform/win/WindowPos.h"
 
 namespace {
 
@@ -55,6 +59,25 @@ TEST_F(cxLookAndFeels, AFreshObjectIsUltraFlatAndThemesDecideTheNativePainter) {
   EXPECT_EQ(L->GetActiveStyle(), lfsNative);
   L->SetStyle(lfsOffice11);
   EXPECT_EQ(PainterName(L->GetPainter()), "TcxOffice11LookAndFeelPainter");
+}
+
+TEST_F(cxLookAndFeels, AFixedPainterHoldsWhateverTheKindBecomes) {
+  TOwned<TcxLookAndFeel> L(New<TcxLookAndFeel>(nullptr));
+  Watch(L.get(), "L");
+  // The painter that draws now, fixed: nothing to tell yet.
+  L->SetPainter(TcxUltraFlatLookAndFeelPainter::StaticClass());
+  EXPECT_TRUE(log.empty());
+  RootLookAndFeel()->SetKind(lfFlat);
+  EXPECT_EQ(L->GetKind(), lfFlat);
+  EXPECT_EQ(PainterName(L->GetPainter()), "TcxUltraFlatLookAndFeelPainter");
+  L->SetKind(lfOffice11);
+  EXPECT_EQ(PainterName(L->GetPainter()), "TcxUltraFlatLookAndFeelPainter");
+  // Unfixed, the kind decides again.
+  log.clear();
+  L->SetPainter({});
+  EXPECT_EQ(PainterName(L->GetPainter()), "TcxOffice11LookAndFeelPainter");
+  EXPECT_EQ(log, (std::vector<std::string>{"L:KN"}));
+  RootLookAndFeel()->Reset();
 }
 
 TEST_F(cxLookAndFeels, ChangesRippleDownTheChainAndStopWhereAValueIsAssigned) {
@@ -105,6 +128,29 @@ TEST_F(cxLookAndFeels, ADestroyedMasterHandsItsListenersToTheRoot) {
   EXPECT_EQ(B->GetKind(), lfOffice11);
   RootLookAndFeel()->Reset();
   EXPECT_EQ(B->GetKind(), lfUltraFlat);
+}
+
+TEST_F(cxLookAndFeels, AListenerFreedByAnotherWhileTheMasterGoesIsNotToldAgain) {
+  RootLookAndFeel()->SetKind(lfOffice11);
+  auto* master = New<TcxLookAndFeel>(nullptr);
+  master->SetKind(lfStandard);
+  TOwned<TcxLookAndFeel> A(New<TcxLookAndFeel>(nullptr));
+  TcxLookAndFeel* B = New<TcxLookAndFeel>(nullptr);
+  TOwned<TcxLookAndFeel> C(New<TcxLookAndFeel>(nullptr));
+  for (TcxLookAndFeel* L : {A.get(), B, C.get()}) L->SetMasterLookAndFeel(master);
+  Watch(C.get(), "C");
+  // A's control takes B's away as soon as its look changes.
+  A->OnChanged = [&](TcxLookAndFeel*, TcxLookAndFeelValues) {
+    if (!B) return;
+    B->Free();
+    B = nullptr;
+  };
+  master->Free();
+  EXPECT_EQ(B, nullptr);
+  EXPECT_EQ(log, (std::vector<std::string>{"C:K"}));
+  EXPECT_EQ(A->GetKind(), lfOffice11);
+  EXPECT_EQ(C->GetMasterLookAndFeel(), RootLookAndFeel());
+  RootLookAndFeel()->Reset();
 }
 
 TEST_F(cxLookAndFeels, AListenerThatLeavesWhileNotifiedDoesNotMakeTheWalkSkipAnother) {
@@ -160,6 +206,53 @@ TEST_F(cxLookAndFeels, ASystemColourChangeReachesSharedImagesFirstThenEveryLookA
   EXPECT_EQ(log, (std::vector<std::string>{"shared images", "B:N", "A:N", "A:N", "B:N"}));
 }
 
+TEST_F(cxLookAndFeels, AThemeSwitchRedrawsWhatIsDrawnInTheSystemsLook) {
+  // What the screen shows at a client point of a control.
+  auto shown = [&](TControl* c, int x, int y) {
+    win::test::PumpUntilIdle();
+    const TPoint s = c->ClientToScreen({x, y});
+    win::RECT wr;
+    win::GetWindowRect(form->GetHandle(), &wr);
+    const auto* surface = session.Win().Screen().Find(win::detail::Peek(form->GetHandle())->surface);
+    if (!surface) return clNone;
+    const std::size_t i = (static_cast<std::size_t>(s.Y - wr.Top) * static_cast<std::size_t>(surface->rect.Width()) +
+                           static_cast<std::size_t>(s.X - wr.Left)) * 4;
+    return static_cast<TColor>(win::RGB(surface->pixels[i + 2], surface->pixels[i + 1], surface->pixels[i]));
+  };
+  const win::theme::ThemeNames names = win::theme::CurrentNames();
+  win::test::SetThemeNames(u"luna.msstyles", u"NormalColor", u"NormalSize");
+  win::SetThemesActive(true);
+  win::test::PumpUntilIdle();
+  auto* button = Place<TcxButton>({10, 10, 110, 40});
+  button->SetText("");
+  button->GetLookAndFeel()->SetNativeStyle(true);
+  TOwned<TcxLookAndFeel> office(New<TcxLookAndFeel>(nullptr));
+  office->SetKind(lfOffice11);
+  Watch(office.get(), "O");
+  ShowForm();
+  const TColor themedFace = shown(button, 50, 15);
+  EXPECT_EQ(GetOffice11Scheme(), schNormalColor);
+
+  // Off: the button shows the classic face at once, and the Office-11
+  // colours leave the theme's scheme.
+  win::SetThemesActive(false);
+  win::test::PumpUntilIdle();
+  const TColor classicFace = shown(button, 50, 15);
+  EXPECT_NE(classicFace, themedFace);
+  EXPECT_EQ(GetOffice11Scheme(), schUnknown);
+  // An Office-11 control hears it too: its colours are new.
+  EXPECT_FALSE(log.empty());
+
+  // On again, with another scheme.
+  win::test::SetThemeNames(u"luna.msstyles", u"Metallic", u"NormalSize");
+  win::SetThemesActive(true);
+  win::test::PumpUntilIdle();
+  EXPECT_EQ(shown(button, 50, 15), themedFace);
+  EXPECT_EQ(GetOffice11Scheme(), schMetallic);
+  win::theme::SetNames(names);
+  win::test::PumpUntilIdle();
+}
+
 TEST_F(cxLookAndFeels, AssignCopiesTheLocalValuesAndTheMaster) {
   TOwned<TcxLookAndFeel> master(New<TcxLookAndFeel>(nullptr));
   master->SetNativeStyle(true);
@@ -173,6 +266,37 @@ TEST_F(cxLookAndFeels, AssignCopiesTheLocalValuesAndTheMaster) {
   EXPECT_EQ(target->GetAssignedValues(), TcxLookAndFeelValues{lfvKind});
   EXPECT_EQ(target->GetMasterLookAndFeel(), master.get());
   EXPECT_TRUE(target->GetNativeStyle());
+}
+
+TEST_F(cxLookAndFeels, AMasterWhoseChainLeadsBackIsRefusedAndChangesStillEnd) {
+  // A <- B <- C: C follows B, B follows A.
+  TOwned<TcxLookAndFeel> A(New<TcxLookAndFeel>(nullptr));
+  TOwned<TcxLookAndFeel> B(New<TcxLookAndFeel>(nullptr));
+  TOwned<TcxLookAndFeel> C(New<TcxLookAndFeel>(nullptr));
+  B->SetMasterLookAndFeel(A.get());
+  C->SetMasterLookAndFeel(B.get());
+  A->SetMasterLookAndFeel(B.get());
+  A->SetMasterLookAndFeel(C.get());
+  EXPECT_EQ(A->GetMasterLookAndFeel(), RootLookAndFeel());
+  // Assign takes the source's master, but not one that leads back either.
+  TOwned<TcxLookAndFeel> source(New<TcxLookAndFeel>(nullptr));
+  source->SetMasterLookAndFeel(C.get());
+  source->SetKind(lfFlat);
+  A->Assign(source.get());
+  EXPECT_EQ(A->GetMasterLookAndFeel(), RootLookAndFeel());
+  EXPECT_EQ(C->GetKind(), lfFlat);
+
+  // Changes that no one on the chain assigns run down it once and stop.
+  Watch(A.get(), "A");
+  Watch(C.get(), "C");
+  A->SetPainter(TcxStandardLookAndFeelPainter::StaticClass());
+  EXPECT_EQ(log, (std::vector<std::string>{"C:KN", "A:KN"}));
+  log.clear();
+  const int index[] = {win::COLOR_BTNFACE};
+  const COLORREF colour[] = {win::RGB(190, 200, 210)};
+  win::SetSysColors(1, index, colour);
+  win::test::PumpUntilIdle();
+  EXPECT_FALSE(log.empty());
 }
 
 TEST_F(cxLookAndFeels, ALayoutMarksTheValuesItSetsAsAssigned) {

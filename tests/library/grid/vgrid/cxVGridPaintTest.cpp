@@ -1,8 +1,8 @@
 // Stories of the vertical grid's painting, read back from the window: the
 // focused row and its repaint, a focused category's colour down the indents
 // of its rows, the 3-D style's sunken focused row (also without grid
-// lines), the custom-draw hooks, and the grids of a form painting through
-// one shared buffer.
+// lines), the custom-draw hooks, the grids of a form painting through
+// one shared buffer, and styles freed while updates are held.
 #include "library/grid/VGridSession.h"
 #include "platform/gdi/Regions.h"
 #include "platform/win/Paint.h"
@@ -279,6 +279,44 @@ TEST_F(Painting, ACellsTextStaysWhereItWasWhenItsEditorOpens) {
     EXPECT_EQ(editing.Y, painted.Y) << row->GetProperties()->GetCaption();
     grid->CancelEdit();
     Pump();
+  }
+}
+
+// A style freed inside BeginUpdate / EndUpdate, while something makes the
+// grid paint before the update ends (a progress message pumped, Update):
+// a style of the grid's and a style of a row's own.
+TEST_F(Painting, AStyleFreedWhileUpdatesAreHeldIsNeverPaintedAndTheEndRepaints) {
+  auto* repository = New<TcxStyleRepository>(form);
+  // A point inside the Unused category's header, wherever the layout puts it.
+  auto inCategory = [&] {
+    const TRect header = Placed(rows.Unused)->GetHeaderInfo()->HeaderCellsRect;
+    return TPoint(header.Right - 4, header.Top + 3);
+  };
+  const TPoint before = inCategory();
+  const TColor plain = Pixel(before);
+  for (bool ofTheGrid : {true, false}) {
+    SCOPED_TRACE(ofTheGrid ? "the grid's category style" : "the row's header style");
+    auto* style = static_cast<TcxStyle*>(repository->CreateItem(TcxStyle::StaticClass()));
+    style->SetColor(clYellow);
+    style->GetFont()->SetName("Courier New");
+    style->GetFont()->SetSize(12);
+    if (ofTheGrid)
+      grid->GetStyles()->SetCategory(style);
+    else
+      static_cast<TcxCategoryRowStyles*>(rows.Unused->GetStyles())->SetHeader(style);
+    Pump();
+    const TPoint styled = inCategory();
+    ASSERT_EQ(Pixel(styled), ColorToRGB(clYellow));
+
+    grid->BeginUpdate();
+    style->Free();
+    grid->Invalidate();
+    grid->Update();
+    EXPECT_NE(Pixel(styled), ColorToRGB(clYellow));
+    grid->EndUpdate();
+    Pump();
+    EXPECT_EQ(inCategory(), before);
+    EXPECT_EQ(Pixel(before), plain);
   }
 }
 
