@@ -95,7 +95,9 @@ void RetrieveKey(const QueuedKey& q, UINT& message, LPARAM& lParam, bool apply) 
   bool sys = (alt && !ctrl) || k.vk == VK_F10 || (isAltKey && !ctrl);
   if (apply) std::memcpy(s.handled, table, sizeof table);
   if (apply && k.down) {
-    if (isAltKey || k.vk == VK_F10) {
+    // Alt pressed with Control held is the third-level shift (or a chord),
+    // never Alt alone.
+    if ((isAltKey && !ctrl) || k.vk == VK_F10) {
       if (!q.wasDown) s.alone = true;
     } else {
       s.alone = false;

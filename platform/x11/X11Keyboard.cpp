@@ -192,6 +192,13 @@ void X11BackEnd::OnKey(XEvent& e) {
   // Linux key codes are the standard scan codes of the main block.
   BYTE scan = k.keycode >= 8 && k.keycode < 8 + 0x80 ? static_cast<BYTE>(k.keycode - 8) : 0;
 
+  // The key that picks a layout's third level (AltGr) is the right Alt
+  // with the left Control, as the window system knows it: the characters
+  // typed with it are characters, not system keys, and it alone never
+  // opens the menu bar.
+  const bool level3 = sym == XK_ISO_Level3_Shift;
+  if (level3 && down) Push(*this, surface, true, VK_CONTROL, 0, false, 0);
+
   if (!down) {
     if (auto it = packetKeys.find(k.keycode); it != packetKeys.end()) {
       Push(*this, surface, false, VK_PACKET, 0, false, it->second);
@@ -199,6 +206,7 @@ void X11BackEnd::OnKey(XEvent& e) {
     } else if (known) {
       Push(*this, surface, false, vk, scan, extended, 0);
     }
+    if (level3) Push(*this, surface, false, VK_CONTROL, 0, false, 0);
     return;
   }
 

@@ -16,6 +16,7 @@
 #include "platform/win/Caret.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/GlobalMemory.h"
+#include "platform/win/Keyboard.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Metrics.h"
@@ -52,6 +53,8 @@ LRESULT SmokeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_CHAR:
+    case WM_SYSKEYDOWN:
+    case WM_SYSCHAR:
     case WM_LBUTTONDOWN:
     case WM_SYSCOMMAND:
     case WM_ACTIVATEAPP:
@@ -753,6 +756,40 @@ TEST_F(X11Smoke, AKeyHeldDownRepeatsAsPressesWithoutReleases) {
   x11::Probe keys(managed.Display());
   ASSERT_TRUE(keys.Connected());
   HoldAKeyDown(managed, keys);
+}
+
+// The key that picks a layout's third level (AltGr: AltGr+E types the
+// euro sign on many layouts) is Control with the right Alt. What it types
+// are characters, not system keys a menu would take; alone it opens no
+// menu.
+TEST_F(X11Smoke, TheThirdLevelKeyTypesCharactersAndOpensNoMenu) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  POINT inLeft{50, 100};
+  ClientToScreen(s.left, &inLeft);
+  probe->MovePointer(inLeft.X, inLeft.Y);
+  ASSERT_TRUE(Eventually([&] { return GetFocus() == s.left && x->xFocus == SurfaceOf(s.top); }));
+  gLog.clear();
+  probe->Key("ISO_Level3_Shift", true);
+  probe->Key("EuroSign", true);
+  probe->Key("EuroSign", false);
+  probe->Key("ISO_Level3_Shift", false);
+  probe->Key("ISO_Level3_Shift", true);
+  probe->Key("ISO_Level3_Shift", false);
+  probe->Key("a", true);
+  probe->Key("a", false);
+  ASSERT_TRUE(Eventually([&] { return Received(s.left, WM_KEYUP, 'A'); }));
+  EXPECT_TRUE(Received(s.left, WM_CHAR, 0x80));
+  EXPECT_TRUE(Received(s.left, WM_KEYDOWN, VK_CONTROL));
+  EXPECT_TRUE(Received(s.left, WM_KEYDOWN, VK_MENU));
+  EXPECT_TRUE(Received(s.left, WM_CHAR, 'a'));
+  for (const Logged& l : gLog) {
+    EXPECT_NE(l.message, static_cast<UINT>(WM_SYSKEYDOWN)) << l.wParam;
+    EXPECT_NE(l.message, static_cast<UINT>(WM_SYSCHAR)) << l.wParam;
+    EXPECT_NE(l.message, static_cast<UINT>(WM_SYSCOMMAND)) << l.wParam;
+  }
+  Leave(s.top);
 }
 
 // A region on the top-level window cuts the X window to it, and taking it
