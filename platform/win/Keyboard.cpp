@@ -244,6 +244,11 @@ void SetButtonState(int vk, bool down, bool async) {
   if (!async && down) S().alone = false;
 }
 
+void SyncKeyState(BYTE vk, bool down) {
+  for (BYTE* table : {S().now, S().handled})
+    if (Down(table, vk) != down) Apply(table, vk, down);
+}
+
 WPARAM MouseKeyFlags(bool async) {
   const BYTE* t = async ? S().now : S().handled;
   WPARAM f = 0;

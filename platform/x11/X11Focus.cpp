@@ -34,6 +34,9 @@ void X11BackEnd::MakeRepeatDetectable() {
 
 void X11BackEnd::OnFocus(XEvent& e) {
   XFocusChangeEvent& f = e.xfocus;
+  // The keyboard comes back, from another program or from a window
+  // manager's grab: modifiers may have been let go or pressed meanwhile.
+  if (e.type == FocusIn && f.detail != NotifyInferior && SurfaceOfWindow(f.window)) SyncHeldModifiers();
   // Keyboard grabs (a window manager's switcher) and moves inside the
   // window change nothing.
   if (f.mode == NotifyGrab || f.mode == NotifyUngrab || f.detail == NotifyInferior) return;

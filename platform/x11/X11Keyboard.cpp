@@ -267,6 +267,21 @@ void X11BackEnd::PushComposedText(SurfaceId surface, std::string_view utf8) {
   }
 }
 
+void X11BackEnd::SyncHeldModifiers() {
+  char keys[32] = {};
+  XQueryKeymap(dpy, keys);
+  bool held[256] = {};
+  for (int code = 8; code < 256; ++code) {
+    if (!(keys[code / 8] & (1 << (code % 8)))) continue;
+    const KeySym sym = XkbKeycodeToKeysym(dpy, static_cast<KeyCode>(code), 0, 0);
+    BYTE vk = 0;
+    bool extended = false;
+    if (KeysymToVirtualKey(sym, vk, extended)) held[vk] = true;
+    if (sym == XK_ISO_Level3_Shift) held[VK_CONTROL] = true;
+  }
+  for (BYTE vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN}) detail::SyncKeyState(vk, held[vk]);
+}
+
 void X11BackEnd::SyncToggles(unsigned int locked) {
   BYTE table[256];
   GetKeyboardState(table);

@@ -792,6 +792,54 @@ TEST_F(X11Smoke, TheThirdLevelKeyTypesCharactersAndOpensNoMenu) {
   Leave(s.top);
 }
 
+// Modifiers go by the keyboard as it is when it comes back to us: Control
+// let go while another program had the keyboard (after a window manager's
+// Alt+Tab, say) does not stay down and turn the next letter into a
+// shortcut, and Shift pressed meanwhile counts for the next letter.
+TEST_F(X11Smoke, ModifiersLetGoOrPressedWhileAnotherProgramHadTheKeyboardCount) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  const x11::XId elsewhere = probe->ForeignWindow();
+  const x11::XId ours = x->WindowOf(SurfaceOf(s.top));
+  POINT inLeft{50, 100};
+  ClientToScreen(s.left, &inLeft);
+  probe->MovePointer(inLeft.X, inLeft.Y);
+  ASSERT_TRUE(Eventually([&] { return GetFocus() == s.left && x->xFocus == SurfaceOf(s.top); }));
+  auto away = [&] {
+    gLog.clear();
+    probe->GiveFocus(elsewhere);
+    return Eventually([&] { return Received(s.top, WM_ACTIVATEAPP, FALSE); });
+  };
+  auto back = [&] {
+    gLog.clear();
+    probe->GiveFocus(ours);
+    return Eventually([&] { return Received(s.top, WM_ACTIVATEAPP, TRUE) && GetFocus() == s.left; });
+  };
+  auto typeA = [&] {
+    gLog.clear();
+    probe->Key("a", true);
+    probe->Key("a", false);
+    return Eventually([&] { return Received(s.left, WM_KEYUP, 'A'); });
+  };
+
+  probe->Key("Control_L", true);
+  ASSERT_TRUE(Eventually([&] { return Received(s.left, WM_KEYDOWN, VK_CONTROL); }));
+  ASSERT_TRUE(away());
+  probe->Key("Control_L", false);
+  ASSERT_TRUE(back());
+  ASSERT_TRUE(typeA());
+  EXPECT_TRUE(Received(s.left, WM_CHAR, 'a')) << "Control stayed down";
+
+  ASSERT_TRUE(away());
+  probe->Key("Shift_L", true);
+  ASSERT_TRUE(back());
+  ASSERT_TRUE(typeA());
+  probe->Key("Shift_L", false);
+  EXPECT_TRUE(Received(s.left, WM_CHAR, 'A')) << "Shift held did not count";
+  Leave(s.top);
+}
+
 // A region on the top-level window cuts the X window to it, and taking it
 // away makes the window whole again. A region reaching far beyond the
 // window on every side leaves it whole: X's 16-bit positions do not wrap
