@@ -55,6 +55,7 @@ LRESULT SmokeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     case WM_CHAR:
     case WM_SYSKEYDOWN:
     case WM_SYSCHAR:
+    case WM_SIZE:
     case WM_LBUTTONDOWN:
     case WM_SYSCOMMAND:
     case WM_ACTIVATEAPP:
@@ -589,6 +590,58 @@ TEST_F(X11Smoke, HidingTheActiveWindowPassesTheActivationOnWithoutGoingInactive)
     ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == other && x->xFocus == SurfaceOf(other); }));
   }
   DestroyWindow(other);
+  Leave(s.top);
+}
+
+// Under a window manager a fixed frame keeps the size its hints give. The
+// program sizing such a window, larger and then smaller, has the manager
+// know the new size before it is asked for it: the window takes it at
+// once, and the program never hears of the old size again.
+TEST_F(X11Smoke, UnderOpenboxAFixedFrameTakesTheSizeTheProgramGivesAtOnce) {
+  if (!x11::WindowManager::Installed())
+    GTEST_SKIP() << "openbox is not installed (scripts/setup installs the openbox package)";
+  x11::Xvfb managed;
+  ASSERT_TRUE(managed.Running()) << "Xvfb did not start";
+  x11::WindowManager openbox(managed.Display());
+  ASSERT_TRUE(openbox.Running()) << "openbox did not take over the display";
+  x11::Probe onManaged(managed.Display());
+  ASSERT_TRUE(onManaged.Connected());
+  test::Session session;
+  Enter(managed.Display());
+  Scene s = Build();
+  const x11::XId window = x->WindowOf(SurfaceOf(s.top));
+  ASSERT_TRUE(EventuallyMapped(*x, onManaged, window));
+  for (int by : {80, -60}) {
+    RECT before, clientBefore;
+    GetWindowRect(s.top, &before);
+    GetClientRect(s.top, &clientBefore);
+    gLog.clear();
+    SetWindowPos(s.top, nullptr, 0, 0, before.Width() + by, before.Height() + by,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    GetClientRect(s.top, &client);
+    ASSERT_EQ(client.Width(), clientBefore.Width() + by);
+    auto takenOnX = [&] {
+      bool viewable = false;
+      RECT onX{};
+      return onManaged.Geometry(window, viewable, onX) && onX.Width() == client.Width() &&
+             onX.Height() == client.Height();
+    };
+    EXPECT_TRUE(::Eventually(takenOnX, [&] {
+      x->WaitForEvent(10);
+      CatchUp(*x, &onManaged);
+    })) << by;
+    EXPECT_TRUE(onManaged.WindowManagerCaughtUp());
+    CaughtUp();
+    RECT after;
+    GetWindowRect(s.top, &after);
+    EXPECT_EQ(after.Width(), before.Width() + by);
+    for (const Logged& l : gLog) {
+      if (l.hwnd == s.top && l.message == WM_SIZE) {
+        EXPECT_EQ(l.lParam, MAKELPARAM(client.Width(), client.Height())) << by;
+      }
+    }
+  }
   Leave(s.top);
 }
 
