@@ -563,6 +563,45 @@ TEST_F(X11Smoke, AWindowManagersHandOverDoesNotDeactivateOnTheWay) {
   Leave(s.top);
 }
 
+// Under a window manager, a dialog of ours closing over its owner has the
+// program ask for the owner; meanwhile the focus may fall back to the
+// window under the pointer, another of ours. That is a step of the
+// manager's, not the user's choice: the owner stays active, and the window
+// under the pointer is not activated (the two would chase each other).
+TEST_F(X11Smoke, UnderAWindowManagerTheFocusFallingToThePointersWindowActivatesNothing) {
+  probe->AnnounceWindowManager();
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  HWND owner = CreateWindowExA(0, "Smoke", "Owner", kStyle | WS_VISIBLE, 500, 80, 200, 150, nullptr, nullptr,
+                               nullptr, nullptr);
+  HWND dialog = CreateWindowExA(0, "Smoke", "Dialog", kStyle | WS_VISIBLE, 520, 100, 150, 100, owner, nullptr,
+                                nullptr, nullptr);
+  test::PumpUntilIdle();
+  probe->GiveFocus(x->WindowOf(SurfaceOf(dialog)));
+  ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == dialog && x->xFocus == SurfaceOf(dialog); }));
+  POINT inTop{50, 100};
+  ClientToScreen(s.left, &inTop);
+  probe->MovePointer(inTop.X, inTop.Y);
+  gLog.clear();
+
+  DestroyWindow(dialog);
+  ASSERT_EQ(GetActiveWindow(), owner);
+  CaughtUp();
+  probe->GiveFocus(1 /* the pointer's window */);
+  CaughtUp();
+  EXPECT_EQ(GetActiveWindow(), owner);
+  EXPECT_FALSE(Received(s.top, WM_ACTIVATEAPP, FALSE));
+  probe->GiveFocus(x->WindowOf(SurfaceOf(owner)));
+  probe->NameActive(x->WindowOf(SurfaceOf(owner)));
+  EXPECT_TRUE(Eventually([&] { return x->xFocus == SurfaceOf(owner); }));
+  CaughtUp();
+  EXPECT_EQ(GetActiveWindow(), owner);
+  EXPECT_FALSE(Received(s.top, WM_ACTIVATEAPP, FALSE));
+  DestroyWindow(owner);
+  Leave(s.top);
+}
+
 // Without a window manager, hiding the active window hands the activation
 // to the next of ours at once: the X focus news that follows (the hidden
 // window losing it, then the other getting it) never makes the program
