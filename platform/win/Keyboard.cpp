@@ -95,7 +95,9 @@ void RetrieveKey(const QueuedKey& q, UINT& message, LPARAM& lParam, bool apply) 
   bool sys = (alt && !ctrl) || k.vk == VK_F10 || (isAltKey && !ctrl);
   if (apply) std::memcpy(s.handled, table, sizeof table);
   if (apply && k.down) {
-    if (isAltKey || k.vk == VK_F10) {
+    // Alt pressed with Control held is the third-level shift (or a chord),
+    // never Alt alone.
+    if ((isAltKey && !ctrl) || k.vk == VK_F10) {
       if (!q.wasDown) s.alone = true;
     } else {
       s.alone = false;
@@ -240,6 +242,11 @@ void SetButtonState(int vk, bool down, bool async) {
   Apply(async ? S().now : S().handled, static_cast<BYTE>(vk), down);
   // A click ends an Alt press alone.
   if (!async && down) S().alone = false;
+}
+
+void SyncKeyState(BYTE vk, bool down) {
+  for (BYTE* table : {S().now, S().handled})
+    if (Down(table, vk) != down) Apply(table, vk, down);
 }
 
 WPARAM MouseKeyFlags(bool async) {

@@ -150,6 +150,9 @@ BYTE ScanCode(BYTE vk);
 bool LastKeyWasAlone();
 // Mouse buttons join the tables too.
 void SetButtonState(int vk, bool down, bool async);
+// A key pressed or let go while another program had the keyboard: both
+// tables take its state as it is now, without a message.
+void SyncKeyState(BYTE vk, bool down);
 WPARAM MouseKeyFlags(bool async);
 int BeepCount();
 

@@ -140,6 +140,10 @@ class X11BackEnd : public IBackEnd {
   void DropOutgoing(std::size_t index);
   void LoseClipboard();
   void SyncToggles(unsigned int state);
+  // The modifiers held as the server has them now: a release that went to
+  // another program (Alt let go after a window manager's Alt+Tab) leaves
+  // none stuck down, and one held when the keyboard came counts.
+  void SyncHeldModifiers();
   // Text an input method committed: a composition starts, then its
   // characters come as keys without a key (VK_PACKET).
   void PushComposedText(SurfaceId surface, std::string_view utf8);

@@ -34,9 +34,18 @@ void X11BackEnd::MakeRepeatDetectable() {
 
 void X11BackEnd::OnFocus(XEvent& e) {
   XFocusChangeEvent& f = e.xfocus;
+  // The keyboard comes back, from another program or from a window
+  // manager's grab: modifiers may have been let go or pressed meanwhile.
+  if (e.type == FocusIn && f.detail != NotifyInferior && SurfaceOfWindow(f.window)) SyncHeldModifiers();
   // Keyboard grabs (a window manager's switcher) and moves inside the
   // window change nothing.
   if (f.mode == NotifyGrab || f.mode == NotifyUngrab || f.detail == NotifyInferior) return;
+  // Under a window manager the keyboard following the pointer (the focus
+  // fell back to the pointer's window when the focused one went) is a step
+  // between two of the manager's: it names no window the user chose, and
+  // following it would activate the window that happens to lie under the
+  // pointer instead of the one the manager is about to focus.
+  if (windowManager && f.detail == NotifyPointer) return;
   SurfaceId id = SurfaceOfWindow(f.window);
   if (!id) return;
   if (e.type == FocusIn) {

@@ -192,6 +192,13 @@ void X11BackEnd::OnKey(XEvent& e) {
   // Linux key codes are the standard scan codes of the main block.
   BYTE scan = k.keycode >= 8 && k.keycode < 8 + 0x80 ? static_cast<BYTE>(k.keycode - 8) : 0;
 
+  // The key that picks a layout's third level (AltGr) is the right Alt
+  // with the left Control, as the window system knows it: the characters
+  // typed with it are characters, not system keys, and it alone never
+  // opens the menu bar.
+  const bool level3 = sym == XK_ISO_Level3_Shift;
+  if (level3 && down) Push(*this, surface, true, VK_CONTROL, 0, false, 0);
+
   if (!down) {
     if (auto it = packetKeys.find(k.keycode); it != packetKeys.end()) {
       Push(*this, surface, false, VK_PACKET, 0, false, it->second);
@@ -199,6 +206,7 @@ void X11BackEnd::OnKey(XEvent& e) {
     } else if (known) {
       Push(*this, surface, false, vk, scan, extended, 0);
     }
+    if (level3) Push(*this, surface, false, VK_CONTROL, 0, false, 0);
     return;
   }
 
@@ -257,6 +265,21 @@ void X11BackEnd::PushComposedText(SurfaceId surface, std::string_view utf8) {
     Push(*this, surface, true, VK_PACKET, 0, false, static_cast<char>(ch));
     Push(*this, surface, false, VK_PACKET, 0, false, static_cast<char>(ch));
   }
+}
+
+void X11BackEnd::SyncHeldModifiers() {
+  char keys[32] = {};
+  XQueryKeymap(dpy, keys);
+  bool held[256] = {};
+  for (int code = 8; code < 256; ++code) {
+    if (!(keys[code / 8] & (1 << (code % 8)))) continue;
+    const KeySym sym = XkbKeycodeToKeysym(dpy, static_cast<KeyCode>(code), 0, 0);
+    BYTE vk = 0;
+    bool extended = false;
+    if (KeysymToVirtualKey(sym, vk, extended)) held[vk] = true;
+    if (sym == XK_ISO_Level3_Shift) held[VK_CONTROL] = true;
+  }
+  for (BYTE vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN}) detail::SyncKeyState(vk, held[vk]);
 }
 
 void X11BackEnd::SyncToggles(unsigned int locked) {

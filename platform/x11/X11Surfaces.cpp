@@ -378,11 +378,13 @@ void X11BackEnd::MoveSurface(SurfaceId id, const RECT& r) {
   s->rect = r;
   RECT x = XRectOf(*s, r);
   if (x != s->requested) {
+    // The hints first: a window manager holds a fixed frame to the size
+    // they give, and would keep the old one against the request.
+    ApplyHints(*s);
     XMoveResizeWindow(dpy, s->window, x.Left, x.Top, static_cast<unsigned>(x.Width()),
                       static_cast<unsigned>(x.Height()));
     s->requested = x;
     ++s->pendingConfigures;
-    ApplyHints(*s);
   }
   // A lent image is replaced by the window system, with the window's
   // pixels at the new size.

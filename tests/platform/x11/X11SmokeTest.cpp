@@ -16,6 +16,7 @@
 #include "platform/win/Caret.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/GlobalMemory.h"
+#include "platform/win/Keyboard.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Metrics.h"
@@ -52,6 +53,9 @@ LRESULT SmokeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_CHAR:
+    case WM_SYSKEYDOWN:
+    case WM_SYSCHAR:
+    case WM_SIZE:
     case WM_LBUTTONDOWN:
     case WM_SYSCOMMAND:
     case WM_ACTIVATEAPP:
@@ -559,6 +563,45 @@ TEST_F(X11Smoke, AWindowManagersHandOverDoesNotDeactivateOnTheWay) {
   Leave(s.top);
 }
 
+// Under a window manager, a dialog of ours closing over its owner has the
+// program ask for the owner; meanwhile the focus may fall back to the
+// window under the pointer, another of ours. That is a step of the
+// manager's, not the user's choice: the owner stays active, and the window
+// under the pointer is not activated (the two would chase each other).
+TEST_F(X11Smoke, UnderAWindowManagerTheFocusFallingToThePointersWindowActivatesNothing) {
+  probe->AnnounceWindowManager();
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  HWND owner = CreateWindowExA(0, "Smoke", "Owner", kStyle | WS_VISIBLE, 500, 80, 200, 150, nullptr, nullptr,
+                               nullptr, nullptr);
+  HWND dialog = CreateWindowExA(0, "Smoke", "Dialog", kStyle | WS_VISIBLE, 520, 100, 150, 100, owner, nullptr,
+                                nullptr, nullptr);
+  test::PumpUntilIdle();
+  probe->GiveFocus(x->WindowOf(SurfaceOf(dialog)));
+  ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == dialog && x->xFocus == SurfaceOf(dialog); }));
+  POINT inTop{50, 100};
+  ClientToScreen(s.left, &inTop);
+  probe->MovePointer(inTop.X, inTop.Y);
+  gLog.clear();
+
+  DestroyWindow(dialog);
+  ASSERT_EQ(GetActiveWindow(), owner);
+  CaughtUp();
+  probe->GiveFocus(1 /* the pointer's window */);
+  CaughtUp();
+  EXPECT_EQ(GetActiveWindow(), owner);
+  EXPECT_FALSE(Received(s.top, WM_ACTIVATEAPP, FALSE));
+  probe->GiveFocus(x->WindowOf(SurfaceOf(owner)));
+  probe->NameActive(x->WindowOf(SurfaceOf(owner)));
+  EXPECT_TRUE(Eventually([&] { return x->xFocus == SurfaceOf(owner); }));
+  CaughtUp();
+  EXPECT_EQ(GetActiveWindow(), owner);
+  EXPECT_FALSE(Received(s.top, WM_ACTIVATEAPP, FALSE));
+  DestroyWindow(owner);
+  Leave(s.top);
+}
+
 // Without a window manager, hiding the active window hands the activation
 // to the next of ours at once: the X focus news that follows (the hidden
 // window losing it, then the other getting it) never makes the program
@@ -586,6 +629,58 @@ TEST_F(X11Smoke, HidingTheActiveWindowPassesTheActivationOnWithoutGoingInactive)
     ASSERT_TRUE(Eventually([&] { return GetActiveWindow() == other && x->xFocus == SurfaceOf(other); }));
   }
   DestroyWindow(other);
+  Leave(s.top);
+}
+
+// Under a window manager a fixed frame keeps the size its hints give. The
+// program sizing such a window, larger and then smaller, has the manager
+// know the new size before it is asked for it: the window takes it at
+// once, and the program never hears of the old size again.
+TEST_F(X11Smoke, UnderOpenboxAFixedFrameTakesTheSizeTheProgramGivesAtOnce) {
+  if (!x11::WindowManager::Installed())
+    GTEST_SKIP() << "openbox is not installed (scripts/setup installs the openbox package)";
+  x11::Xvfb managed;
+  ASSERT_TRUE(managed.Running()) << "Xvfb did not start";
+  x11::WindowManager openbox(managed.Display());
+  ASSERT_TRUE(openbox.Running()) << "openbox did not take over the display";
+  x11::Probe onManaged(managed.Display());
+  ASSERT_TRUE(onManaged.Connected());
+  test::Session session;
+  Enter(managed.Display());
+  Scene s = Build();
+  const x11::XId window = x->WindowOf(SurfaceOf(s.top));
+  ASSERT_TRUE(EventuallyMapped(*x, onManaged, window));
+  for (int by : {80, -60}) {
+    RECT before, clientBefore;
+    GetWindowRect(s.top, &before);
+    GetClientRect(s.top, &clientBefore);
+    gLog.clear();
+    SetWindowPos(s.top, nullptr, 0, 0, before.Width() + by, before.Height() + by,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    GetClientRect(s.top, &client);
+    ASSERT_EQ(client.Width(), clientBefore.Width() + by);
+    auto takenOnX = [&] {
+      bool viewable = false;
+      RECT onX{};
+      return onManaged.Geometry(window, viewable, onX) && onX.Width() == client.Width() &&
+             onX.Height() == client.Height();
+    };
+    EXPECT_TRUE(::Eventually(takenOnX, [&] {
+      x->WaitForEvent(10);
+      CatchUp(*x, &onManaged);
+    })) << by;
+    EXPECT_TRUE(onManaged.WindowManagerCaughtUp());
+    CaughtUp();
+    RECT after;
+    GetWindowRect(s.top, &after);
+    EXPECT_EQ(after.Width(), before.Width() + by);
+    for (const Logged& l : gLog) {
+      if (l.hwnd == s.top && l.message == WM_SIZE) {
+        EXPECT_EQ(l.lParam, MAKELPARAM(client.Width(), client.Height())) << by;
+      }
+    }
+  }
   Leave(s.top);
 }
 
@@ -753,6 +848,88 @@ TEST_F(X11Smoke, AKeyHeldDownRepeatsAsPressesWithoutReleases) {
   x11::Probe keys(managed.Display());
   ASSERT_TRUE(keys.Connected());
   HoldAKeyDown(managed, keys);
+}
+
+// The key that picks a layout's third level (AltGr: AltGr+E types the
+// euro sign on many layouts) is Control with the right Alt. What it types
+// are characters, not system keys a menu would take; alone it opens no
+// menu.
+TEST_F(X11Smoke, TheThirdLevelKeyTypesCharactersAndOpensNoMenu) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  POINT inLeft{50, 100};
+  ClientToScreen(s.left, &inLeft);
+  probe->MovePointer(inLeft.X, inLeft.Y);
+  ASSERT_TRUE(Eventually([&] { return GetFocus() == s.left && x->xFocus == SurfaceOf(s.top); }));
+  gLog.clear();
+  probe->Key("ISO_Level3_Shift", true);
+  probe->Key("EuroSign", true);
+  probe->Key("EuroSign", false);
+  probe->Key("ISO_Level3_Shift", false);
+  probe->Key("ISO_Level3_Shift", true);
+  probe->Key("ISO_Level3_Shift", false);
+  probe->Key("a", true);
+  probe->Key("a", false);
+  ASSERT_TRUE(Eventually([&] { return Received(s.left, WM_KEYUP, 'A'); }));
+  EXPECT_TRUE(Received(s.left, WM_CHAR, 0x80));
+  EXPECT_TRUE(Received(s.left, WM_KEYDOWN, VK_CONTROL));
+  EXPECT_TRUE(Received(s.left, WM_KEYDOWN, VK_MENU));
+  EXPECT_TRUE(Received(s.left, WM_CHAR, 'a'));
+  for (const Logged& l : gLog) {
+    EXPECT_NE(l.message, static_cast<UINT>(WM_SYSKEYDOWN)) << l.wParam;
+    EXPECT_NE(l.message, static_cast<UINT>(WM_SYSCHAR)) << l.wParam;
+    EXPECT_NE(l.message, static_cast<UINT>(WM_SYSCOMMAND)) << l.wParam;
+  }
+  Leave(s.top);
+}
+
+// Modifiers go by the keyboard as it is when it comes back to us: Control
+// let go while another program had the keyboard (after a window manager's
+// Alt+Tab, say) does not stay down and turn the next letter into a
+// shortcut, and Shift pressed meanwhile counts for the next letter.
+TEST_F(X11Smoke, ModifiersLetGoOrPressedWhileAnotherProgramHadTheKeyboardCount) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  const x11::XId elsewhere = probe->ForeignWindow();
+  const x11::XId ours = x->WindowOf(SurfaceOf(s.top));
+  POINT inLeft{50, 100};
+  ClientToScreen(s.left, &inLeft);
+  probe->MovePointer(inLeft.X, inLeft.Y);
+  ASSERT_TRUE(Eventually([&] { return GetFocus() == s.left && x->xFocus == SurfaceOf(s.top); }));
+  auto away = [&] {
+    gLog.clear();
+    probe->GiveFocus(elsewhere);
+    return Eventually([&] { return Received(s.top, WM_ACTIVATEAPP, FALSE); });
+  };
+  auto back = [&] {
+    gLog.clear();
+    probe->GiveFocus(ours);
+    return Eventually([&] { return Received(s.top, WM_ACTIVATEAPP, TRUE) && GetFocus() == s.left; });
+  };
+  auto typeA = [&] {
+    gLog.clear();
+    probe->Key("a", true);
+    probe->Key("a", false);
+    return Eventually([&] { return Received(s.left, WM_KEYUP, 'A'); });
+  };
+
+  probe->Key("Control_L", true);
+  ASSERT_TRUE(Eventually([&] { return Received(s.left, WM_KEYDOWN, VK_CONTROL); }));
+  ASSERT_TRUE(away());
+  probe->Key("Control_L", false);
+  ASSERT_TRUE(back());
+  ASSERT_TRUE(typeA());
+  EXPECT_TRUE(Received(s.left, WM_CHAR, 'a')) << "Control stayed down";
+
+  ASSERT_TRUE(away());
+  probe->Key("Shift_L", true);
+  ASSERT_TRUE(back());
+  ASSERT_TRUE(typeA());
+  probe->Key("Shift_L", false);
+  EXPECT_TRUE(Received(s.left, WM_CHAR, 'A')) << "Shift held did not count";
+  Leave(s.top);
 }
 
 // A region on the top-level window cuts the X window to it, and taking it
