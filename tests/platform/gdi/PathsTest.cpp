@@ -41,6 +41,17 @@ int PixelsApart(const Canvas& traced, const Canvas& other, COLORREF c) {
   return apart;
 }
 
+// The figure drawn with the pen of `drawn`, and recorded as a path on
+// each of the others.
+void DrawAndRecord(HDC drawn, std::initializer_list<HDC> recorded, const POINT* pts, int n) {
+  Polyline(drawn, pts, n);
+  for (HDC dc : recorded) {
+    BeginPath(dc);
+    Polyline(dc, pts, n);
+    EndPath(dc);
+  }
+}
+
 }  // namespace
 
 TEST(Paths, FilledAndStrokedShapesPaintWhatTheShapesPaint) {
@@ -227,12 +238,7 @@ TEST(Paths, WideningGivesWhatTheWidePenPaints) {
       SelectObject(dc, GetStockObject(BLACK_BRUSH));
       SetROP2(dc, R2_NOT);  // a pixel painted twice would come back white
     }
-    Polyline(line.Dc, zigzag, 5);
-    for (HDC dc : {stroked.Dc, widened.Dc}) {
-      BeginPath(dc);
-      Polyline(dc, zigzag, 5);
-      EndPath(dc);
-    }
+    DrawAndRecord(line.Dc, {stroked.Dc, widened.Dc}, zigzag, 5);
     StrokePath(stroked.Dc);
     EXPECT_TRUE(WidenPath(widened.Dc));
     Canvas region(48, 40);
@@ -495,10 +501,7 @@ TEST(Paths, StrokingPaintsWithWhatThePenPaints) {
       ASSERT_NE(pen, nullptr);
       Canvas line(40, 32), stroked(40, 32);
       for (HDC dc : {line.Dc, stroked.Dc}) SelectObject(dc, ToObj(pen));
-      Polyline(line.Dc, corner, 3);
-      BeginPath(stroked.Dc);
-      Polyline(stroked.Dc, corner, 3);
-      EndPath(stroked.Dc);
+      DrawAndRecord(line.Dc, {stroked.Dc}, corner, 3);
       StrokePath(stroked.Dc);
       EXPECT_EQ(stroked.Picture(kBlack), line.Picture(kBlack)) << (lb.lbStyle == BS_NULL ? "null" : "hatch");
       EXPECT_EQ(stroked.Count(kWhite), line.Count(kWhite));
@@ -521,12 +524,7 @@ TEST(Paths, StrokingPaintsWithWhatThePenPaints) {
         SelectObject(dc, ToObj(pen));
         SelectObject(dc, GetStockObject(BLACK_BRUSH));
       }
-      Polyline(line.Dc, zigzag, 5);
-      for (HDC dc : {stroked.Dc, widened.Dc}) {
-        BeginPath(dc);
-        Polyline(dc, zigzag, 5);
-        EndPath(dc);
-      }
+      DrawAndRecord(line.Dc, {stroked.Dc, widened.Dc}, zigzag, 5);
       StrokePath(stroked.Dc);
       EXPECT_TRUE(WidenPath(widened.Dc));
       FillPath(widened.Dc);
