@@ -650,6 +650,10 @@ TEST_F(X11Smoke, UnderOpenboxAFixedFrameTakesTheSizeTheProgramGivesAtOnce) {
   Scene s = Build();
   const x11::XId window = x->WindowOf(SurfaceOf(s.top));
   ASSERT_TRUE(EventuallyMapped(*x, onManaged, window));
+  // What the manager says of the window it has just framed comes first;
+  // only what follows the program's own sizes is watched.
+  EXPECT_TRUE(onManaged.WindowManagerCaughtUp());
+  CaughtUp();
   for (int by : {80, -60}) {
     RECT before, clientBefore;
     GetWindowRect(s.top, &before);
