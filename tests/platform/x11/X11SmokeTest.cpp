@@ -772,6 +772,18 @@ TEST_F(X11Smoke, UnderOpenboxMinimisingMakesTheWindowItsIconBothWays) {
   EXPECT_TRUE(settled(iconAtItsPlace)) << "WM_STATE " << state() << ", viewable " << viewable << ", at "
                                        << got.Left << "," << got.Top;
 
+  // A window shown minimised from the start (a form made minimised) goes
+  // straight to the icon.
+  HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle, 500, 80, 200, 150, nullptr, nullptr, nullptr, nullptr);
+  ShowWindow(other, SW_SHOWMINNOACTIVE);
+  const x11::XId otherWindow = x->WindowOf(SurfaceOf(other));
+  EXPECT_TRUE(settled([&] {
+    std::vector<long> v = user.Property32(otherWindow, "WM_STATE");
+    return !v.empty() && v[0] == kIconic && user.Geometry(otherWindow, viewable, got) && !viewable;
+  })) << "viewable " << viewable;
+  EXPECT_TRUE(IsIconic(other));
+  DestroyWindow(other);
+
   gLog.clear();
   user.AskActive(window);
   EXPECT_TRUE(settled([&] { return !IsIconic(s.top); })) << "WM_STATE " << state();
