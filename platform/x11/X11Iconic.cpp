@@ -33,7 +33,9 @@ void X11BackEnd::OnWmState(XEvent& e) {
   if (e.xproperty.atom != atoms.wmState) return;
   const SurfaceId id = SurfaceOfWindow(e.xproperty.window);
   Surface* s = Find(id);
-  if (!s || !s->managed || !s->given) return;
+  // The manager makes owned windows icons with their owner: the window
+  // system takes them out of sight and back with it.
+  if (!s || !s->managed || !s->given || s->options.owner) return;
   // The state as it stands now: one already replaced is news no more.
   Atom type = 0;
   int format = 0;

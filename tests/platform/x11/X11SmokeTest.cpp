@@ -793,6 +793,29 @@ TEST_F(X11Smoke, UnderOpenboxMinimisingMakesTheWindowItsIconBothWays) {
   ASSERT_TRUE(user.WindowManagerCaughtUp());
   CaughtUp();
   EXPECT_FALSE(IsIconic(s.top));
+
+  // The manager makes an owned window an icon with its owner: it follows
+  // its owner out of sight and back as it would in the program, and is
+  // never minimised itself.
+  HWND owned = CreateWindowExA(0, "Smoke", "Owned", kStyle | WS_VISIBLE, 140, 140, 200, 150, s.top, nullptr, nullptr,
+                               nullptr);
+  const x11::XId ownedWindow = x->WindowOf(SurfaceOf(owned));
+  ASSERT_TRUE(EventuallyMapped(*x, user, ownedWindow));
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+  user.AskIconic(window);
+  EXPECT_TRUE(settled([&] { return IsIconic(s.top) && !IsWindowVisible(owned); }));
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+  EXPECT_FALSE(IsIconic(owned));
+  user.AskActive(window);
+  EXPECT_TRUE(settled([&] {
+    return !IsIconic(s.top) && IsWindowVisible(owned) && user.Geometry(ownedWindow, viewable, got) && viewable;
+  }));
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+  EXPECT_FALSE(IsIconic(owned));
+  DestroyWindow(owned);
   Leave(s.top);
 }
 
