@@ -36,6 +36,8 @@ struct BackEndEvent {
     AppDeactivated,
     SurfaceActivated,  // the focus moved to another of our surfaces (the window manager's doing)
     CloseRequest,  // the user asked to close a surface
+    MinimizeRequest,  // the window manager made a surface its icon
+    RestoreRequest,   // the window manager opened a surface it had made its icon
     Moved,         // the window manager moved or resized a surface: rect
     Exposed,       // a surface's pixels were lost: rect in surface coordinates
     CompositionStart,  // an input method starts composing text for the window with the keyboard
@@ -107,6 +109,11 @@ class IBackEnd {
   // window manager decorates it), so that the window system's own caption
   // is never seen there.
   virtual bool Decorated(SurfaceId) { return false; }
+  // Whether a top-level surface is minimised, told before its new place.
+  // A window manager shows a minimised surface as its icon, the surface
+  // keeping its place on the screen for when it opens; elsewhere the
+  // window system's off-screen place for it is all there is.
+  virtual void SetSurfaceMinimized(SurfaceId, bool /*minimized*/) {}
   virtual bool GrabPointer(SurfaceId surface) = 0;
   virtual void UngrabPointer() = 0;
   virtual void RequestActivation(SurfaceId surface) = 0;

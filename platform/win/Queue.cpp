@@ -321,6 +321,17 @@ void DrainBackEnd() {
       case BackEndEvent::CloseRequest:
         if (Window* w = WindowOfSurface(e.surface)) PostOwed(w->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
+      // The window manager's own minimise and restore reach the window as
+      // its system menu's would, so a program that minimises its whole
+      // application on it does so here too.
+      case BackEndEvent::MinimizeRequest:
+        if (Window* w = WindowOfSurface(e.surface); w && !(w->style & WS_MINIMIZE))
+          PostOwed(w->handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        break;
+      case BackEndEvent::RestoreRequest:
+        if (Window* w = WindowOfSurface(e.surface); w && (w->style & WS_MINIMIZE))
+          PostOwed(w->handle, WM_SYSCOMMAND, SC_RESTORE, 0);
+        break;
       case BackEndEvent::Moved:
         if (Window* w = WindowOfSurface(e.surface))
           SetWindowPos(w->handle, nullptr, e.rect.Left, e.rect.Top, e.rect.Width(), e.rect.Height(),

@@ -101,6 +101,7 @@ void InvalidateRootArea(Window* w, gdi::Region area) {
 void SyncSurface(Window* w, bool moved, bool shown, bool hidden, bool activate) {
   if (!w->surface || !IsTopLevel(w)) return;
   IBackEnd& be = BackEnd();
+  be.SetSurfaceMinimized(w->surface, (w->style & WS_MINIMIZE) != 0);
   if (moved) be.MoveSurface(w->surface, w->window);
   if (shown) be.ShowSurface(w->surface, true, activate);
   if (hidden) be.ShowSurface(w->surface, false, false);

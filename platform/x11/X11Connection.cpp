@@ -115,6 +115,7 @@ bool X11BackEnd::Connect(const std::string& name) {
       {&atoms.netWmState, "_NET_WM_STATE"},
       {&atoms.stateAbove, "_NET_WM_STATE_ABOVE"},
       {&atoms.stateModal, "_NET_WM_STATE_MODAL"},
+      {&atoms.wmState, "WM_STATE"},
       {&atoms.netActiveWindow, "_NET_ACTIVE_WINDOW"},
       {&atoms.netWorkarea, "_NET_WORKAREA"},
       {&atoms.netSupportingWmCheck, "_NET_SUPPORTING_WM_CHECK"},
@@ -259,6 +260,7 @@ void X11BackEnd::Translate(XEvent& e) {
     case DestroyNotify: ForgetRequestor(e.xdestroywindow.window); break;
     case PropertyNotify:
       SendNextPart(e);
+      OnWmState(e);
       if (e.xproperty.window == root && e.xproperty.atom == atoms.netWorkarea) monitorsValid = false;
       if (e.xproperty.window == root && e.xproperty.atom == atoms.netActiveWindow) ActiveWindowChanged();
       break;

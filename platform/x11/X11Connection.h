@@ -26,7 +26,7 @@ struct Atoms {
   XId wmProtocols = 0, wmDeleteWindow = 0, wmName = 0, netWmName = 0, utf8String = 0, netWmPid = 0,
       wmClientMachine = 0, motifWmHints = 0, netWmWindowType = 0, typeNormal = 0, typeDialog = 0,
       typeUtility = 0, typeCombo = 0, typeDropdownMenu = 0, typeTooltip = 0, netWmState = 0, stateAbove = 0,
-      stateModal = 0,
+      stateModal = 0, wmState = 0,
       netActiveWindow = 0, netWorkarea = 0, netSupportingWmCheck = 0, clipboard = 0, targets = 0,
       textPlainUtf8 = 0, string = 0, incr = 0, transferProperty = 0, atom = 0, cardinal = 0;
 };
@@ -49,6 +49,13 @@ struct Surface {
   // Shown by the window system, not yet mapped: a window goes on the
   // screen with its first picture (see MapShown).
   bool mapPending = false;
+  // Mapped by us and not withdrawn since: the window manager has it.
+  bool given = false;
+  // Minimised: under a window manager, shown as its icon.
+  bool iconic = false;
+  // A change of state asked of the window manager that it has not shown
+  // yet: a state it reports meanwhile is a step on the way, not its own.
+  bool stateAsked = false;
   XId parent = 0;          // the window manager's frame after reparenting
   XId cursor = 0;          // defined on the window
   // A cursor asked for before the window showed a picture of ours, defined
@@ -92,6 +99,7 @@ class X11BackEnd : public IBackEnd {
   void SetSurfaceOwner(SurfaceId surface, SurfaceId owner, bool modal) override;
   void SetCursorShape(SurfaceId surface, HCURSOR cursor) override;
   bool Decorated(SurfaceId surface) override;
+  void SetSurfaceMinimized(SurfaceId surface, bool minimized) override;
   bool GrabPointer(SurfaceId surface) override;
   void UngrabPointer() override;
   void RequestActivation(SurfaceId surface) override;
@@ -155,6 +163,8 @@ class X11BackEnd : public IBackEnd {
   void DefineCursor(Surface& s, HCURSOR cursor);
   void MapShown(SurfaceId id, Surface& s);
   void ApplyHints(Surface& s);
+  void ApplyWmHints(Surface& s);
+  void OnWmState(_XEvent& e);
   bool ReadForeignText(std::string& utf8) const;
   bool ReadPieces(std::string& bytes) const;
   bool TakeTransfer(unsigned long& type, int& format, std::string& bytes) const;

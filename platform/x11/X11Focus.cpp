@@ -101,7 +101,8 @@ void X11BackEnd::RequestActivation(SurfaceId id) {
   reportedFocus = id;
   activationSerial = NextRequest(dpy);
   activateOnMap = 0;
-  if (s->mapPending) {
+  // The manager would open an icon to activate it.
+  if (s->mapPending || s->iconic) {
     // Asked again once the window is on the screen.
     activateOnMap = id;
     return;

@@ -128,11 +128,17 @@ void X11BackEnd::ApplyHints(Surface& s) {
   else
     XDeleteProperty(dpy, w, XA_WM_TRANSIENT_FOR);
 
+  ApplyWmHints(s);
+}
+
+// The state a window manager gives the window when it is mapped: a window
+// shown minimised starts as its icon.
+void X11BackEnd::ApplyWmHints(Surface& s) {
   XWMHints* wm = XAllocWMHints();
   wm->flags = InputHint | StateHint;
   wm->input = True;
-  wm->initial_state = NormalState;
-  XSetWMHints(dpy, w, wm);
+  wm->initial_state = s.iconic ? IconicState : NormalState;
+  XSetWMHints(dpy, s.window, wm);
   XFree(wm);
 }
 

@@ -572,6 +572,28 @@ void Probe::NameActive(unsigned long window) {
   XSync(dpy_, False);
 }
 
+namespace {
+
+void AskWindowManager(Display* dpy, ::Window window, const char* message, long first, long second) {
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = window;
+  e.xclient.message_type = XInternAtom(dpy, message, False);
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = first;
+  e.xclient.data.l[1] = second;
+  XSendEvent(dpy, DefaultRootWindow(dpy), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+  XSync(dpy, False);
+}
+
+}  // namespace
+
+void Probe::AskIconic(unsigned long window) { AskWindowManager(dpy_, window, "WM_CHANGE_STATE", IconicState, 0); }
+
+void Probe::AskActive(unsigned long window) {
+  AskWindowManager(dpy_, window, "_NET_ACTIVE_WINDOW", 2 /* from a pager */, CurrentTime);
+}
+
 void Probe::Sync() { XSync(dpy_, False); }
 
 bool Probe::WindowManagerCaughtUp(int guardMs) {

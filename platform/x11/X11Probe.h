@@ -150,6 +150,10 @@ class Probe {
   unsigned long ForeignWindow();
   // Names the active window on the root, as a window manager does.
   void NameActive(unsigned long window);
+  // Asks the window manager, as a pager does, to make a window its icon
+  // and to activate one (opening it from its icon).
+  void AskIconic(unsigned long window);
+  void AskActive(unsigned long window);
   void Sync();
   // Waits until the window manager has dealt with everything sent before
   // (input included): it answers a request for frame extents, which it

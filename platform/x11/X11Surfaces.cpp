@@ -297,7 +297,8 @@ SurfaceId X11BackEnd::CreateSurface(const RECT& screenRect, const SurfaceOptions
   wa.border_pixel = 0;
   wa.override_redirect = s.overrideRedirect ? True : False;
   wa.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask | ButtonPressMask |
-                  ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask | FocusChangeMask;
+                  ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask | FocusChangeMask |
+                  PropertyChangeMask;
   s.window = XCreateWindow(dpy, root, x.Left, x.Top, static_cast<unsigned>(x.Width()),
                            static_cast<unsigned>(x.Height()), 0, depth, InputOutput, static_cast<Visual*>(visual),
                            CWColormap | CWBackPixmap | CWBorderPixel | CWOverrideRedirect | CWEventMask, &wa);
@@ -346,6 +347,8 @@ void X11BackEnd::ShowSurface(SurfaceId id, bool show, bool activate) {
     return;
   }
   s->mapPending = false;
+  s->given = false;
+  s->stateAsked = false;
   if (activateOnMap == id) activateOnMap = 0;
   if (grabOnMap == id) grabOnMap = 0;
   XUnmapWindow(dpy, s->window);
@@ -357,6 +360,7 @@ void X11BackEnd::ShowSurface(SurfaceId id, bool show, bool activate) {
 void X11BackEnd::MapShown(SurfaceId id, Surface& s) {
   if (!s.mapPending) return;
   s.mapPending = false;
+  s.given = true;
   XMapRaised(dpy, s.window);
   // Unmanaged windows are on the screen now: the whole picture goes with
   // them (a managed one waits for its frame and is served on Expose).
@@ -374,7 +378,9 @@ void X11BackEnd::MapShown(SurfaceId id, Surface& s) {
 
 void X11BackEnd::MoveSurface(SurfaceId id, const RECT& r) {
   Surface* s = Find(id);
-  if (!s) return;
+  // The icon stands for a minimised window: the X window keeps its place
+  // for when it opens, and the window system's off-screen one is its own.
+  if (!s || s->iconic) return;
   s->rect = r;
   RECT x = XRectOf(*s, r);
   if (x != s->requested) {
@@ -463,7 +469,8 @@ void X11BackEnd::OnConfigure(XEvent& e) {
     // The last of them came back elsewhere: the window manager placed the
     // window itself (keeping it on the screen), and that is where it is.
   }
-  if (got == XRectOf(*s, s->rect)) return;
+  // Where an icon's window lies is no news to the window system.
+  if (s->iconic || got == XRectOf(*s, s->rect)) return;
   s->requested = got;
   RECT window{got.Left - s->inset.Left, got.Top - s->inset.Top, got.Right + s->inset.Right,
               got.Bottom + s->inset.Bottom};

@@ -688,6 +688,137 @@ TEST_F(X11Smoke, UnderOpenboxAFixedFrameTakesTheSizeTheProgramGivesAtOnce) {
   Leave(s.top);
 }
 
+// Under a window manager a minimised window is the manager's icon, never a
+// window moved off the screen where the user would lose it: it keeps its
+// place for when it opens. The program's own minimise and restore come
+// back from the manager as no request of its own; the manager's (asked as
+// a pager asks) reach the program as its system menu's would.
+TEST_F(X11Smoke, UnderOpenboxMinimisingMakesTheWindowItsIconBothWays) {
+  if (!x11::WindowManager::Installed())
+    GTEST_SKIP() << "openbox is not installed (scripts/setup installs the openbox package)";
+  x11::Xvfb managed;
+  ASSERT_TRUE(managed.Running()) << "Xvfb did not start";
+  x11::WindowManager openbox(managed.Display());
+  ASSERT_TRUE(openbox.Running()) << "openbox did not take over the display";
+  x11::Probe user(managed.Display());
+  ASSERT_TRUE(user.Connected());
+  test::Session session;
+  Enter(managed.Display());
+  Scene s = Build();
+  const x11::XId window = x->WindowOf(SurfaceOf(s.top));
+  ASSERT_TRUE(EventuallyMapped(*x, user, window));
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+  constexpr long kNormal = 1, kIconic = 3;  // WM_STATE
+  auto state = [&] {
+    std::vector<long> v = user.Property32(window, "WM_STATE");
+    return v.empty() ? 0L : v[0];
+  };
+  bool viewable = false;
+  RECT placed{}, got{};
+  ASSERT_TRUE(user.Geometry(window, viewable, placed));
+  auto settled = [&](const std::function<bool()>& done) {
+    return ::Eventually(done, [&] {
+      x->WaitForEvent(10);
+      CatchUp(*x, &user);
+    });
+  };
+  // The manager animates a window into its icon and out of it (the frame
+  // moves, taking the window along): the place is the one it comes to rest at.
+  auto iconAtItsPlace = [&] {
+    return state() == kIconic && user.Geometry(window, viewable, got) && !viewable && got == placed;
+  };
+  auto openAtItsPlace = [&] {
+    return state() == kNormal && user.Geometry(window, viewable, got) && viewable && got == placed;
+  };
+  auto asked = [&] {
+    for (const Logged& l : gLog)
+      if (l.hwnd == s.top && l.message == WM_SYSCOMMAND) return true;
+    return false;
+  };
+
+  gLog.clear();
+  ShowWindow(s.top, SW_MINIMIZE);
+  EXPECT_TRUE(settled(iconAtItsPlace)) << "WM_STATE " << state() << ", viewable " << viewable << ", at "
+                                       << got.Left << "," << got.Top;
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+  EXPECT_TRUE(IsIconic(s.top));
+  EXPECT_FALSE(asked()) << "the program's own minimise came back as a request";
+
+  ShowWindow(s.top, SW_RESTORE);
+  EXPECT_TRUE(settled(openAtItsPlace)) << "WM_STATE " << state() << ", at " << got.Left << "," << got.Top;
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+  EXPECT_FALSE(IsIconic(s.top));
+  EXPECT_FALSE(asked()) << "the program's own restore came back as a request";
+
+  // Restored before the manager made it the icon: the manager's late step
+  // neither leaves the window an icon nor reaches the program.
+  ShowWindow(s.top, SW_MINIMIZE);
+  ShowWindow(s.top, SW_RESTORE);
+  test::PumpUntilIdle();
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  EXPECT_TRUE(settled(openAtItsPlace)) << "WM_STATE " << state() << ", at " << got.Left << "," << got.Top;
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+  EXPECT_FALSE(IsIconic(s.top));
+  EXPECT_FALSE(asked()) << "the manager's late step came back as a request";
+
+  user.AskIconic(window);
+  EXPECT_TRUE(settled([&] { return IsIconic(s.top); })) << "WM_STATE " << state();
+  EXPECT_TRUE(Received(s.top, WM_SYSCOMMAND, SC_MINIMIZE));
+  EXPECT_TRUE(Received(s.top, WM_SIZE, SIZE_MINIMIZED));
+  EXPECT_TRUE(settled(iconAtItsPlace)) << "WM_STATE " << state() << ", viewable " << viewable << ", at "
+                                       << got.Left << "," << got.Top;
+
+  // A window shown minimised from the start (a form made minimised) goes
+  // straight to the icon.
+  HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle, 500, 80, 200, 150, nullptr, nullptr, nullptr, nullptr);
+  ShowWindow(other, SW_SHOWMINNOACTIVE);
+  const x11::XId otherWindow = x->WindowOf(SurfaceOf(other));
+  EXPECT_TRUE(settled([&] {
+    std::vector<long> v = user.Property32(otherWindow, "WM_STATE");
+    return !v.empty() && v[0] == kIconic && user.Geometry(otherWindow, viewable, got) && !viewable;
+  })) << "viewable " << viewable;
+  EXPECT_TRUE(IsIconic(other));
+  DestroyWindow(other);
+
+  gLog.clear();
+  user.AskActive(window);
+  EXPECT_TRUE(settled([&] { return !IsIconic(s.top); })) << "WM_STATE " << state();
+  EXPECT_TRUE(Received(s.top, WM_SYSCOMMAND, SC_RESTORE));
+  EXPECT_TRUE(Received(s.top, WM_SIZE, SIZE_RESTORED));
+  EXPECT_TRUE(settled(openAtItsPlace)) << "WM_STATE " << state() << ", at " << got.Left << "," << got.Top;
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+  EXPECT_FALSE(IsIconic(s.top));
+
+  // The manager makes an owned window an icon with its owner: it follows
+  // its owner out of sight and back as it would in the program, and is
+  // never minimised itself.
+  HWND owned = CreateWindowExA(0, "Smoke", "Owned", kStyle | WS_VISIBLE, 140, 140, 200, 150, s.top, nullptr, nullptr,
+                               nullptr);
+  const x11::XId ownedWindow = x->WindowOf(SurfaceOf(owned));
+  ASSERT_TRUE(EventuallyMapped(*x, user, ownedWindow));
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+  user.AskIconic(window);
+  EXPECT_TRUE(settled([&] { return IsIconic(s.top) && !IsWindowVisible(owned); }));
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+  EXPECT_FALSE(IsIconic(owned));
+  user.AskActive(window);
+  EXPECT_TRUE(settled([&] {
+    return !IsIconic(s.top) && IsWindowVisible(owned) && user.Geometry(ownedWindow, viewable, got) && viewable;
+  }));
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+  EXPECT_FALSE(IsIconic(owned));
+  DestroyWindow(owned);
+  Leave(s.top);
+}
+
 // A window never shows the black of a buffer not yet painted, nor the
 // screen beneath it: a popup that does not take the focus (a hint, a
 // drop-down) and one that does are on the screen (the root's pixels, as
