@@ -916,6 +916,15 @@ TEST_F(X11Smoke, UnderOpenboxMaximisingIsTheManagersBothWays) {
   EXPECT_TRUE(Received(big, WM_SYSCOMMAND, SC_MAXIMIZE));
   EXPECT_TRUE(Received(big, WM_SIZE, SIZE_MAXIMIZED));
 
+  // Minimised, it stays the manager's maximised window, and opens as one.
+  ShowWindow(big, SW_MINIMIZE);
+  EXPECT_TRUE(settled([&] { return IsIconic(big) && maximizedOnX(window); }));
+  ShowWindow(big, SW_RESTORE);
+  EXPECT_TRUE(settled([&] { return IsZoomed(big) && zoomedEverywhere(); }))
+      << "zoomed " << IsZoomed(big) << ", at " << got.Left << "," << got.Top;
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+
   gLog.clear();
   user.AskMaximized(window, false);
   EXPECT_TRUE(settled([&] { return !IsZoomed(big) && normalEverywhere(); }))
