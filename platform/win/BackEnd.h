@@ -38,6 +38,8 @@ struct BackEndEvent {
     CloseRequest,  // the user asked to close a surface
     MinimizeRequest,  // the window manager made a surface its icon
     RestoreRequest,   // the window manager opened a surface it had made its icon
+    MaximizeRequest,    // the window manager maximised a surface
+    UnmaximizeRequest,  // the window manager took a surface out of its maximised state
     Moved,         // the window manager moved or resized a surface: rect
     Exposed,       // a surface's pixels were lost: rect in surface coordinates
     CompositionStart,  // an input method starts composing text for the window with the keyboard
@@ -109,11 +111,14 @@ class IBackEnd {
   // window manager decorates it), so that the window system's own caption
   // is never seen there.
   virtual bool Decorated(SurfaceId) { return false; }
-  // Whether a top-level surface is minimised, told before its new place.
-  // A window manager shows a minimised surface as its icon, the surface
-  // keeping its place on the screen for when it opens; elsewhere the
-  // window system's off-screen place for it is all there is.
-  virtual void SetSurfaceMinimized(SurfaceId, bool /*minimized*/) {}
+  // The state of a top-level surface, told before its new place. A window
+  // manager shows a minimised surface as its icon, the surface keeping its
+  // place on the screen for when it opens, and maximises a resizable one
+  // itself, giving it its place; elsewhere the window system's places for
+  // both are all there is. A minimised surface keeps the maximised state
+  // it had for when it opens.
+  enum class ShowState { Normal, Minimized, Maximized };
+  virtual void SetSurfaceState(SurfaceId, ShowState) {}
   virtual bool GrabPointer(SurfaceId surface) = 0;
   virtual void UngrabPointer() = 0;
   virtual void RequestActivation(SurfaceId surface) = 0;

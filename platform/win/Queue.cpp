@@ -321,8 +321,8 @@ void DrainBackEnd() {
       case BackEndEvent::CloseRequest:
         if (Window* w = WindowOfSurface(e.surface)) PostOwed(w->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
-      // The window manager's own minimise and restore reach the window as
-      // its system menu's would, so a program that minimises its whole
+      // The window manager's own minimise, maximise and restore reach the
+      // window as its system menu's would, so a program that minimises its whole
       // application on it does so here too.
       case BackEndEvent::MinimizeRequest:
         if (Window* w = WindowOfSurface(e.surface); w && !(w->style & WS_MINIMIZE))
@@ -330,6 +330,14 @@ void DrainBackEnd() {
         break;
       case BackEndEvent::RestoreRequest:
         if (Window* w = WindowOfSurface(e.surface); w && (w->style & WS_MINIMIZE))
+          PostOwed(w->handle, WM_SYSCOMMAND, SC_RESTORE, 0);
+        break;
+      case BackEndEvent::MaximizeRequest:
+        if (Window* w = WindowOfSurface(e.surface); w && !(w->style & WS_MAXIMIZE))
+          PostOwed(w->handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        break;
+      case BackEndEvent::UnmaximizeRequest:
+        if (Window* w = WindowOfSurface(e.surface); w && (w->style & WS_MAXIMIZE))
           PostOwed(w->handle, WM_SYSCOMMAND, SC_RESTORE, 0);
         break;
       case BackEndEvent::Moved:

@@ -101,7 +101,9 @@ void InvalidateRootArea(Window* w, gdi::Region area) {
 void SyncSurface(Window* w, bool moved, bool shown, bool hidden, bool activate) {
   if (!w->surface || !IsTopLevel(w)) return;
   IBackEnd& be = BackEnd();
-  be.SetSurfaceMinimized(w->surface, (w->style & WS_MINIMIZE) != 0);
+  be.SetSurfaceState(w->surface, (w->style & WS_MINIMIZE)   ? IBackEnd::ShowState::Minimized
+                                 : (w->style & WS_MAXIMIZE) ? IBackEnd::ShowState::Maximized
+                                                            : IBackEnd::ShowState::Normal);
   if (moved) be.MoveSurface(w->surface, w->window);
   if (shown) be.ShowSurface(w->surface, true, activate);
   if (hidden) be.ShowSurface(w->surface, false, false);

@@ -115,6 +115,8 @@ bool X11BackEnd::Connect(const std::string& name) {
       {&atoms.netWmState, "_NET_WM_STATE"},
       {&atoms.stateAbove, "_NET_WM_STATE_ABOVE"},
       {&atoms.stateModal, "_NET_WM_STATE_MODAL"},
+      {&atoms.stateMaxVert, "_NET_WM_STATE_MAXIMIZED_VERT"},
+      {&atoms.stateMaxHorz, "_NET_WM_STATE_MAXIMIZED_HORZ"},
       {&atoms.wmState, "WM_STATE"},
       {&atoms.netActiveWindow, "_NET_ACTIVE_WINDOW"},
       {&atoms.netWorkarea, "_NET_WORKAREA"},
@@ -261,6 +263,7 @@ void X11BackEnd::Translate(XEvent& e) {
     case PropertyNotify:
       SendNextPart(e);
       OnWmState(e);
+      OnNetWmState(e);
       if (e.xproperty.window == root && e.xproperty.atom == atoms.netWorkarea) monitorsValid = false;
       if (e.xproperty.window == root && e.xproperty.atom == atoms.netActiveWindow) ActiveWindowChanged();
       break;

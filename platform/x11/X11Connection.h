@@ -26,7 +26,7 @@ struct Atoms {
   XId wmProtocols = 0, wmDeleteWindow = 0, wmName = 0, netWmName = 0, utf8String = 0, netWmPid = 0,
       wmClientMachine = 0, motifWmHints = 0, netWmWindowType = 0, typeNormal = 0, typeDialog = 0,
       typeUtility = 0, typeCombo = 0, typeDropdownMenu = 0, typeTooltip = 0, netWmState = 0, stateAbove = 0,
-      stateModal = 0, wmState = 0,
+      stateModal = 0, stateMaxVert = 0, stateMaxHorz = 0, wmState = 0,
       netActiveWindow = 0, netWorkarea = 0, netSupportingWmCheck = 0, clipboard = 0, targets = 0,
       textPlainUtf8 = 0, string = 0, incr = 0, transferProperty = 0, atom = 0, cardinal = 0;
 };
@@ -56,6 +56,13 @@ struct Surface {
   // A change of state asked of the window manager that it has not shown
   // yet: a state it reports meanwhile is a step on the way, not its own.
   bool stateAsked = false;
+  // Maximised by the window manager: the window system's state, and the
+  // manager's as it last showed it (_NET_WM_STATE). While they differ a
+  // change is on its way and the manager's moves wait for it; a change we
+  // asked for is not yet shown while zoomAsked.
+  bool zoomed = false;
+  bool wmZoomed = false;
+  bool zoomAsked = false;
   XId parent = 0;          // the window manager's frame after reparenting
   XId cursor = 0;          // defined on the window
   // A cursor asked for before the window showed a picture of ours, defined
@@ -99,7 +106,7 @@ class X11BackEnd : public IBackEnd {
   void SetSurfaceOwner(SurfaceId surface, SurfaceId owner, bool modal) override;
   void SetCursorShape(SurfaceId surface, HCURSOR cursor) override;
   bool Decorated(SurfaceId surface) override;
-  void SetSurfaceMinimized(SurfaceId surface, bool minimized) override;
+  void SetSurfaceState(SurfaceId surface, ShowState state) override;
   bool GrabPointer(SurfaceId surface) override;
   void UngrabPointer() override;
   void RequestActivation(SurfaceId surface) override;
@@ -164,7 +171,14 @@ class X11BackEnd : public IBackEnd {
   void MapShown(SurfaceId id, Surface& s);
   void ApplyHints(Surface& s);
   void ApplyWmHints(Surface& s);
+  void ApplyStateHint(Surface& s);
+  void SetMinimized(SurfaceId id, Surface& s, bool minimized);
+  void SetZoomed(Surface& s, bool zoomed);
+  bool Zoomable(const Surface& s) const;
   void OnWmState(_XEvent& e);
+  void OnNetWmState(_XEvent& e);
+  void ReadZoom(SurfaceId id, Surface& s);
+  void ZoomSettled(SurfaceId id, Surface& s);
   bool ReadForeignText(std::string& utf8) const;
   bool ReadPieces(std::string& bytes) const;
   bool TakeTransfer(unsigned long& type, int& format, std::string& bytes) const;

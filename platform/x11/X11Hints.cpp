@@ -81,10 +81,7 @@ void X11BackEnd::ApplyHints(Surface& s) {
     else type = atoms.typeDropdownMenu;
   }
   SetAtoms(dpy, w, atoms.netWmWindowType, {type});
-  std::vector<Atom> state;
-  if (o.exStyle & WS_EX_TOPMOST) state.push_back(atoms.stateAbove);
-  if (s.modal) state.push_back(atoms.stateModal);
-  SetAtoms(dpy, w, atoms.netWmState, state);
+  ApplyStateHint(s);
 
   if (s.overrideRedirect) return;
 
@@ -129,6 +126,21 @@ void X11BackEnd::ApplyHints(Surface& s) {
     XDeleteProperty(dpy, w, XA_WM_TRANSIENT_FOR);
 
   ApplyWmHints(s);
+}
+
+// The states a window manager gives the window when it is mapped. Once it
+// has the window the property is its own: changes are asked of it.
+void X11BackEnd::ApplyStateHint(Surface& s) {
+  if (s.given) return;
+  const SurfaceOptions& o = s.options;
+  std::vector<Atom> state;
+  if (o.exStyle & WS_EX_TOPMOST) state.push_back(atoms.stateAbove);
+  if (s.modal) state.push_back(atoms.stateModal);
+  if (s.zoomed) {
+    state.push_back(atoms.stateMaxVert);
+    state.push_back(atoms.stateMaxHorz);
+  }
+  SetAtoms(dpy, s.window, atoms.netWmState, state);
 }
 
 // The state a window manager gives the window when it is mapped: a window

@@ -574,7 +574,8 @@ void Probe::NameActive(unsigned long window) {
 
 namespace {
 
-void AskWindowManager(Display* dpy, ::Window window, const char* message, long first, long second) {
+void AskWindowManager(Display* dpy, ::Window window, const char* message, long first, long second,
+                      long third = 0, long fourth = 0) {
   XEvent e{};
   e.xclient.type = ClientMessage;
   e.xclient.window = window;
@@ -582,6 +583,8 @@ void AskWindowManager(Display* dpy, ::Window window, const char* message, long f
   e.xclient.format = 32;
   e.xclient.data.l[0] = first;
   e.xclient.data.l[1] = second;
+  e.xclient.data.l[2] = third;
+  e.xclient.data.l[3] = fourth;
   XSendEvent(dpy, DefaultRootWindow(dpy), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
   XSync(dpy, False);
 }
@@ -592,6 +595,12 @@ void Probe::AskIconic(unsigned long window) { AskWindowManager(dpy_, window, "WM
 
 void Probe::AskActive(unsigned long window) {
   AskWindowManager(dpy_, window, "_NET_ACTIVE_WINDOW", 2 /* from a pager */, CurrentTime);
+}
+
+void Probe::AskMaximized(unsigned long window, bool maximized) {
+  AskWindowManager(dpy_, window, "_NET_WM_STATE", maximized ? 1 : 0,
+                   static_cast<long>(XInternAtom(dpy_, "_NET_WM_STATE_MAXIMIZED_VERT", False)),
+                   static_cast<long>(XInternAtom(dpy_, "_NET_WM_STATE_MAXIMIZED_HORZ", False)), 2 /* from a pager */);
 }
 
 void Probe::Sync() { XSync(dpy_, False); }

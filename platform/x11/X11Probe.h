@@ -154,6 +154,9 @@ class Probe {
   // and to activate one (opening it from its icon).
   void AskIconic(unsigned long window);
   void AskActive(unsigned long window);
+  // Asks the window manager, as a pager does, to maximise a window or to
+  // restore it.
+  void AskMaximized(unsigned long window, bool maximized);
   void Sync();
   // Waits until the window manager has dealt with everything sent before
   // (input included): it answers a request for frame extents, which it

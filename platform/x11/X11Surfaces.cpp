@@ -349,6 +349,8 @@ void X11BackEnd::ShowSurface(SurfaceId id, bool show, bool activate) {
   s->mapPending = false;
   s->given = false;
   s->stateAsked = false;
+  s->zoomAsked = false;
+  s->wmZoomed = s->zoomed;
   if (activateOnMap == id) activateOnMap = 0;
   if (grabOnMap == id) grabOnMap = 0;
   XUnmapWindow(dpy, s->window);
@@ -360,6 +362,8 @@ void X11BackEnd::ShowSurface(SurfaceId id, bool show, bool activate) {
 void X11BackEnd::MapShown(SurfaceId id, Surface& s) {
   if (!s.mapPending) return;
   s.mapPending = false;
+  // The manager forgets the states of a window it gives back.
+  if (!s.given && !s.overrideRedirect) ApplyStateHint(s);
   s.given = true;
   XMapRaised(dpy, s.window);
   // Unmanaged windows are on the screen now: the whole picture goes with
@@ -383,7 +387,11 @@ void X11BackEnd::MoveSurface(SurfaceId id, const RECT& r) {
   if (!s || s->iconic) return;
   s->rect = r;
   RECT x = XRectOf(*s, r);
-  if (x != s->requested) {
+  if (s->zoomed || s->wmZoomed) {
+    // Maximised, the place is the manager's; on the way in or out of that
+    // state, it settles once the manager shows the state (ZoomSettled).
+    if (s->zoomed && s->wmZoomed && s->given) ZoomSettled(id, *s);
+  } else if (x != s->requested) {
     // The hints first: a window manager holds a fixed frame to the size
     // they give, and would keep the old one against the request.
     ApplyHints(*s);
@@ -470,7 +478,16 @@ void X11BackEnd::OnConfigure(XEvent& e) {
     // window itself (keeping it on the screen), and that is where it is.
   }
   // Where an icon's window lies is no news to the window system.
-  if (s->iconic || got == XRectOf(*s, s->rect)) return;
+  if (s->iconic) return;
+  // A new size from the manager may come with its maximise or restore:
+  // that is told first, and the place settles with the state.
+  const RECT mine = XRectOf(*s, s->rect);
+  if (s->zoomed == s->wmZoomed && (got.Width() != mine.Width() || got.Height() != mine.Height())) ReadZoom(id, *s);
+  if (s->zoomed != s->wmZoomed) {
+    s->requested = got;
+    return;
+  }
+  if (got == mine) return;
   s->requested = got;
   RECT window{got.Left - s->inset.Left, got.Top - s->inset.Top, got.Right + s->inset.Right,
               got.Bottom + s->inset.Bottom};

@@ -819,6 +819,136 @@ TEST_F(X11Smoke, UnderOpenboxMinimisingMakesTheWindowItsIconBothWays) {
   Leave(s.top);
 }
 
+// Under a window manager a resizable window maximised by the program is
+// maximised by the manager, whose frame then knows it, and takes the place
+// the manager gives it; restored, it goes back where it was. The manager's
+// own maximise and restore (asked as a pager asks) reach the program as its
+// system menu's would; the program's own never come back as requests.
+TEST_F(X11Smoke, UnderOpenboxMaximisingIsTheManagersBothWays) {
+  if (!x11::WindowManager::Installed())
+    GTEST_SKIP() << "openbox is not installed (scripts/setup installs the openbox package)";
+  x11::Xvfb managed;
+  ASSERT_TRUE(managed.Running()) << "Xvfb did not start";
+  x11::WindowManager openbox(managed.Display());
+  ASSERT_TRUE(openbox.Running()) << "openbox did not take over the display";
+  x11::Probe user(managed.Display());
+  ASSERT_TRUE(user.Connected());
+  test::Session session;
+  Enter(managed.Display());
+  Scene s = Build();
+  constexpr DWORD kSizable = kStyle | WS_THICKFRAME | WS_MAXIMIZEBOX;
+  HWND big = CreateWindowExA(0, "Smoke", "Big", kSizable, 120, 100, 360, 260, nullptr, nullptr, nullptr, nullptr);
+  ShowWindow(big, SW_SHOW);
+  const x11::XId window = x->WindowOf(SurfaceOf(big));
+  ASSERT_TRUE(EventuallyMapped(*x, user, window));
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+  bool viewable = false;
+  RECT placed{}, got{}, normal{};
+  ASSERT_TRUE(user.Geometry(window, viewable, placed));
+  GetWindowRect(big, &normal);
+  auto settled = [&](const std::function<bool()>& done) {
+    return ::Eventually(done, [&] {
+      x->WaitForEvent(10);
+      CatchUp(*x, &user);
+    });
+  };
+  auto maximizedOnX = [&](x11::XId w) {
+    bool vert = false, horz = false;
+    for (long a : user.Property32(w, "_NET_WM_STATE")) {
+      vert = vert || user.AtomName(a) == "_NET_WM_STATE_MAXIMIZED_VERT";
+      horz = horz || user.AtomName(a) == "_NET_WM_STATE_MAXIMIZED_HORZ";
+    }
+    return vert && horz;
+  };
+  auto fillsWorkArea = [&](x11::XId w) {
+    std::vector<long> a = user.Property32(user.Root(), "_NET_WORKAREA");
+    RECT frame{};
+    if (a.size() < 4 || !user.Geometry(user.FrameOf(w), viewable, frame) || !viewable) return false;
+    const int left = static_cast<int>(a[0]), top = static_cast<int>(a[1]);
+    return frame == RECT{left, top, left + static_cast<int>(a[2]), top + static_cast<int>(a[3])};
+  };
+  // The window system's client area is the X window: the tree's place is
+  // the one the manager gave.
+  auto agrees = [&](HWND h, x11::XId w) {
+    RECT client{};
+    POINT origin{0, 0};
+    GetClientRect(h, &client);
+    ClientToScreen(h, &origin);
+    return user.Geometry(w, viewable, got) &&
+           got == RECT{origin.X, origin.Y, origin.X + client.Width(), origin.Y + client.Height()};
+  };
+  auto zoomedEverywhere = [&] { return maximizedOnX(window) && fillsWorkArea(window) && agrees(big, window); };
+  auto normalEverywhere = [&] {
+    RECT now{};
+    GetWindowRect(big, &now);
+    return !maximizedOnX(window) && user.Geometry(window, viewable, got) && got == placed && now == normal;
+  };
+  auto asked = [&] {
+    for (const Logged& l : gLog)
+      if (l.hwnd == big && l.message == WM_SYSCOMMAND) return true;
+    return false;
+  };
+
+  gLog.clear();
+  ShowWindow(big, SW_MAXIMIZE);
+  EXPECT_TRUE(settled(zoomedEverywhere)) << "at " << got.Left << "," << got.Top << " " << got.Width() << "x"
+                                         << got.Height();
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+  EXPECT_TRUE(IsZoomed(big));
+  EXPECT_TRUE(zoomedEverywhere()) << "the manager's place did not stay";
+  EXPECT_FALSE(asked()) << "the program's own maximise came back as a request";
+
+  ShowWindow(big, SW_RESTORE);
+  EXPECT_TRUE(settled(normalEverywhere)) << "at " << got.Left << "," << got.Top << " " << got.Width() << "x"
+                                         << got.Height();
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+  EXPECT_FALSE(IsZoomed(big));
+  EXPECT_TRUE(normalEverywhere());
+  EXPECT_FALSE(asked()) << "the program's own restore came back as a request";
+
+  user.AskMaximized(window, true);
+  EXPECT_TRUE(settled([&] { return IsZoomed(big) && zoomedEverywhere(); }))
+      << "zoomed " << IsZoomed(big) << ", at " << got.Left << "," << got.Top << " " << got.Width() << "x"
+      << got.Height();
+  EXPECT_TRUE(Received(big, WM_SYSCOMMAND, SC_MAXIMIZE));
+  EXPECT_TRUE(Received(big, WM_SIZE, SIZE_MAXIMIZED));
+
+  // Minimised, it stays the manager's maximised window, and opens as one.
+  ShowWindow(big, SW_MINIMIZE);
+  EXPECT_TRUE(settled([&] { return IsIconic(big) && maximizedOnX(window); }));
+  ShowWindow(big, SW_RESTORE);
+  EXPECT_TRUE(settled([&] { return IsZoomed(big) && zoomedEverywhere(); }))
+      << "zoomed " << IsZoomed(big) << ", at " << got.Left << "," << got.Top;
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+
+  gLog.clear();
+  user.AskMaximized(window, false);
+  EXPECT_TRUE(settled([&] { return !IsZoomed(big) && normalEverywhere(); }))
+      << "zoomed " << IsZoomed(big) << ", at " << got.Left << "," << got.Top << " " << got.Width() << "x"
+      << got.Height();
+  EXPECT_TRUE(Received(big, WM_SYSCOMMAND, SC_RESTORE));
+  EXPECT_TRUE(Received(big, WM_SIZE, SIZE_RESTORED));
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CaughtUp();
+  EXPECT_TRUE(normalEverywhere()) << "the restored place did not stay";
+
+  // A window shown maximised from the start is the manager's maximised
+  // window from its first appearance.
+  HWND other = CreateWindowExA(0, "Smoke", "Other", kSizable, 500, 80, 200, 150, nullptr, nullptr, nullptr, nullptr);
+  ShowWindow(other, SW_SHOWMAXIMIZED);
+  const x11::XId otherWindow = x->WindowOf(SurfaceOf(other));
+  EXPECT_TRUE(settled(
+      [&] { return maximizedOnX(otherWindow) && fillsWorkArea(otherWindow) && agrees(other, otherWindow); }));
+  EXPECT_TRUE(IsZoomed(other));
+  DestroyWindow(other);
+  DestroyWindow(big);
+  Leave(s.top);
+}
+
 // A window never shows the black of a buffer not yet painted, nor the
 // screen beneath it: a popup that does not take the focus (a hint, a
 // drop-down) and one that does are on the screen (the root's pixels, as
