@@ -164,7 +164,7 @@ void X11BackEnd::SetSurfaceOwner(SurfaceId id, SurfaceId owner, bool modal) {
   s->options.owner = owner;
   s->modal = modal;
   ApplyHints(*s);
-  if (modalChanged && s->mapped && windowManager && !s->overrideRedirect) {
+  if (modalChanged && s->given && windowManager && !s->overrideRedirect) {
     XEvent e{};
     e.xclient.type = ClientMessage;
     e.xclient.window = s->window;
