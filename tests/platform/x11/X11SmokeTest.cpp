@@ -285,6 +285,31 @@ class X11Smoke : public ::testing::Test {
 
 x11::Xvfb* X11Smoke::server = nullptr;
 
+// Stories under a window manager: a display of their own with openbox
+// taking it over, and the user's programs (a pager among them) reading it
+// back through a probe.
+class X11UnderOpenbox : public X11Smoke {
+ protected:
+  void SetUp() override {
+    X11Smoke::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    if (!x11::WindowManager::Installed())
+      GTEST_SKIP() << "openbox is not installed (scripts/setup installs the openbox package)";
+    managed = std::make_unique<x11::Xvfb>();
+    ASSERT_TRUE(managed->Running()) << "Xvfb did not start";
+    openbox = std::make_unique<x11::WindowManager>(managed->Display());
+    ASSERT_TRUE(openbox->Running()) << "openbox did not take over the display";
+    user = std::make_unique<x11::Probe>(managed->Display());
+    ASSERT_TRUE(user->Connected());
+  }
+  void EnterManaged() { Enter(managed->Display()); }
+
+  // Freed in this order: the probe, the manager, the server.
+  std::unique_ptr<x11::Xvfb> managed;
+  std::unique_ptr<x11::WindowManager> openbox;
+  std::unique_ptr<x11::Probe> user;
+};
+
 TEST_F(X11Smoke, WindowShowsTheHeadlessPixelsAndReceivesInputAndCloseRequests) {
   Reference([](const Scene& s) {
     RECT r;
@@ -459,21 +484,12 @@ TEST_F(X11Smoke, AWindowAtTheFarEndOfThePositionsStaysThere) {
 // A window manager may put a window elsewhere than the program moved it
 // (openbox keeps it on the screen): the window is then where the manager
 // put it, for the program and for the user's clicks alike.
-TEST_F(X11Smoke, AWindowTheManagerPlacesElsewhereIsWhereTheManagerPutIt) {
-  if (!x11::WindowManager::Installed())
-    GTEST_SKIP() << "openbox is not installed: placing by a window manager is not checked (scripts/setup installs "
-                    "the openbox package)";
-  x11::Xvfb managed;
-  ASSERT_TRUE(managed.Running()) << "Xvfb did not start";
-  x11::WindowManager openbox(managed.Display());
-  ASSERT_TRUE(openbox.Running()) << "openbox did not take over the display";
-  x11::Probe user(managed.Display());
-  ASSERT_TRUE(user.Connected());
+TEST_F(X11UnderOpenbox, AWindowTheManagerPlacesElsewhereIsWhereTheManagerPutIt) {
   test::Session session;
-  Enter(managed.Display());
+  EnterManaged();
   Scene s = Build();
   const x11::XId window = x->WindowOf(SurfaceOf(s.top));
-  ASSERT_TRUE(EventuallyMapped(*x, user, window));
+  ASSERT_TRUE(EventuallyMapped(*x, *user, window));
 
   // Far right of the 1024 columns of the screen: the manager leaves a strip
   // of it on the screen.
@@ -483,20 +499,20 @@ TEST_F(X11Smoke, AWindowTheManagerPlacesElsewhereIsWhereTheManagerPutIt) {
     bool viewable = false;
     POINT origin{0, 0};
     ClientToScreen(s.top, &origin);
-    return user.Geometry(window, viewable, shown) && viewable && shown.Left < 1024 && shown.Left == origin.X &&
+    return user->Geometry(window, viewable, shown) && viewable && shown.Left < 1024 && shown.Left == origin.X &&
            shown.Top == origin.Y;
   };
   EXPECT_TRUE(Eventually(placedAlike)) << "the X window is at " << shown.Left << "," << shown.Top;
   // The manager may place a window in more than one step: once it has
   // dealt with all of them, the window stands where both say.
-  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
   EXPECT_TRUE(Eventually(placedAlike)) << "the X window is at " << shown.Left << "," << shown.Top;
 
   // The left child's corner, where the strip shows it.
   ASSERT_LT(shown.Left + 14, 1024);
-  user.MovePointer(shown.Left + 14, shown.Top + 30);
-  user.Button(1, true);
-  user.Button(1, false);
+  user->MovePointer(shown.Left + 14, shown.Top + 30);
+  user->Button(1, true);
+  user->Button(1, false);
   EXPECT_TRUE(Eventually([&] { return Received(s.left, WM_LBUTTONDOWN, MK_LBUTTON); }));
   Leave(s.top);
 }
@@ -636,23 +652,15 @@ TEST_F(X11Smoke, HidingTheActiveWindowPassesTheActivationOnWithoutGoingInactive)
 // program sizing such a window, larger and then smaller, has the manager
 // know the new size before it is asked for it: the window takes it at
 // once, and the program never hears of the old size again.
-TEST_F(X11Smoke, UnderOpenboxAFixedFrameTakesTheSizeTheProgramGivesAtOnce) {
-  if (!x11::WindowManager::Installed())
-    GTEST_SKIP() << "openbox is not installed (scripts/setup installs the openbox package)";
-  x11::Xvfb managed;
-  ASSERT_TRUE(managed.Running()) << "Xvfb did not start";
-  x11::WindowManager openbox(managed.Display());
-  ASSERT_TRUE(openbox.Running()) << "openbox did not take over the display";
-  x11::Probe onManaged(managed.Display());
-  ASSERT_TRUE(onManaged.Connected());
+TEST_F(X11UnderOpenbox, UnderOpenboxAFixedFrameTakesTheSizeTheProgramGivesAtOnce) {
   test::Session session;
-  Enter(managed.Display());
+  EnterManaged();
   Scene s = Build();
   const x11::XId window = x->WindowOf(SurfaceOf(s.top));
-  ASSERT_TRUE(EventuallyMapped(*x, onManaged, window));
+  ASSERT_TRUE(EventuallyMapped(*x, *user, window));
   // What the manager says of the window it has just framed comes first;
   // only what follows the program's own sizes is watched.
-  EXPECT_TRUE(onManaged.WindowManagerCaughtUp());
+  EXPECT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   for (int by : {80, -60}) {
     RECT before, clientBefore;
@@ -667,14 +675,14 @@ TEST_F(X11Smoke, UnderOpenboxAFixedFrameTakesTheSizeTheProgramGivesAtOnce) {
     auto takenOnX = [&] {
       bool viewable = false;
       RECT onX{};
-      return onManaged.Geometry(window, viewable, onX) && onX.Width() == client.Width() &&
+      return user->Geometry(window, viewable, onX) && onX.Width() == client.Width() &&
              onX.Height() == client.Height();
     };
     EXPECT_TRUE(::Eventually(takenOnX, [&] {
       x->WaitForEvent(10);
-      CatchUp(*x, &onManaged);
+      CatchUp(*x, user.get());
     })) << by;
-    EXPECT_TRUE(onManaged.WindowManagerCaughtUp());
+    EXPECT_TRUE(user->WindowManagerCaughtUp());
     CaughtUp();
     RECT after;
     GetWindowRect(s.top, &after);
@@ -693,43 +701,35 @@ TEST_F(X11Smoke, UnderOpenboxAFixedFrameTakesTheSizeTheProgramGivesAtOnce) {
 // place for when it opens. The program's own minimise and restore come
 // back from the manager as no request of its own; the manager's (asked as
 // a pager asks) reach the program as its system menu's would.
-TEST_F(X11Smoke, UnderOpenboxMinimisingMakesTheWindowItsIconBothWays) {
-  if (!x11::WindowManager::Installed())
-    GTEST_SKIP() << "openbox is not installed (scripts/setup installs the openbox package)";
-  x11::Xvfb managed;
-  ASSERT_TRUE(managed.Running()) << "Xvfb did not start";
-  x11::WindowManager openbox(managed.Display());
-  ASSERT_TRUE(openbox.Running()) << "openbox did not take over the display";
-  x11::Probe user(managed.Display());
-  ASSERT_TRUE(user.Connected());
+TEST_F(X11UnderOpenbox, UnderOpenboxMinimisingMakesTheWindowItsIconBothWays) {
   test::Session session;
-  Enter(managed.Display());
+  EnterManaged();
   Scene s = Build();
   const x11::XId window = x->WindowOf(SurfaceOf(s.top));
-  ASSERT_TRUE(EventuallyMapped(*x, user, window));
-  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  ASSERT_TRUE(EventuallyMapped(*x, *user, window));
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   constexpr long kNormal = 1, kIconic = 3;  // WM_STATE
   auto state = [&] {
-    std::vector<long> v = user.Property32(window, "WM_STATE");
+    std::vector<long> v = user->Property32(window, "WM_STATE");
     return v.empty() ? 0L : v[0];
   };
   bool viewable = false;
   RECT placed{}, got{};
-  ASSERT_TRUE(user.Geometry(window, viewable, placed));
+  ASSERT_TRUE(user->Geometry(window, viewable, placed));
   auto settled = [&](const std::function<bool()>& done) {
     return ::Eventually(done, [&] {
       x->WaitForEvent(10);
-      CatchUp(*x, &user);
+      CatchUp(*x, user.get());
     });
   };
   // The manager animates a window into its icon and out of it (the frame
   // moves, taking the window along): the place is the one it comes to rest at.
   auto iconAtItsPlace = [&] {
-    return state() == kIconic && user.Geometry(window, viewable, got) && !viewable && got == placed;
+    return state() == kIconic && user->Geometry(window, viewable, got) && !viewable && got == placed;
   };
   auto openAtItsPlace = [&] {
-    return state() == kNormal && user.Geometry(window, viewable, got) && viewable && got == placed;
+    return state() == kNormal && user->Geometry(window, viewable, got) && viewable && got == placed;
   };
   auto asked = [&] {
     for (const Logged& l : gLog)
@@ -741,14 +741,14 @@ TEST_F(X11Smoke, UnderOpenboxMinimisingMakesTheWindowItsIconBothWays) {
   ShowWindow(s.top, SW_MINIMIZE);
   EXPECT_TRUE(settled(iconAtItsPlace)) << "WM_STATE " << state() << ", viewable " << viewable << ", at "
                                        << got.Left << "," << got.Top;
-  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   EXPECT_TRUE(IsIconic(s.top));
   EXPECT_FALSE(asked()) << "the program's own minimise came back as a request";
 
   ShowWindow(s.top, SW_RESTORE);
   EXPECT_TRUE(settled(openAtItsPlace)) << "WM_STATE " << state() << ", at " << got.Left << "," << got.Top;
-  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   EXPECT_FALSE(IsIconic(s.top));
   EXPECT_FALSE(asked()) << "the program's own restore came back as a request";
@@ -758,14 +758,14 @@ TEST_F(X11Smoke, UnderOpenboxMinimisingMakesTheWindowItsIconBothWays) {
   ShowWindow(s.top, SW_MINIMIZE);
   ShowWindow(s.top, SW_RESTORE);
   test::PumpUntilIdle();
-  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
   EXPECT_TRUE(settled(openAtItsPlace)) << "WM_STATE " << state() << ", at " << got.Left << "," << got.Top;
-  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   EXPECT_FALSE(IsIconic(s.top));
   EXPECT_FALSE(asked()) << "the manager's late step came back as a request";
 
-  user.AskIconic(window);
+  user->AskIconic(window);
   EXPECT_TRUE(settled([&] { return IsIconic(s.top); })) << "WM_STATE " << state();
   EXPECT_TRUE(Received(s.top, WM_SYSCOMMAND, SC_MINIMIZE));
   EXPECT_TRUE(Received(s.top, WM_SIZE, SIZE_MINIMIZED));
@@ -778,19 +778,19 @@ TEST_F(X11Smoke, UnderOpenboxMinimisingMakesTheWindowItsIconBothWays) {
   ShowWindow(other, SW_SHOWMINNOACTIVE);
   const x11::XId otherWindow = x->WindowOf(SurfaceOf(other));
   EXPECT_TRUE(settled([&] {
-    std::vector<long> v = user.Property32(otherWindow, "WM_STATE");
-    return !v.empty() && v[0] == kIconic && user.Geometry(otherWindow, viewable, got) && !viewable;
+    std::vector<long> v = user->Property32(otherWindow, "WM_STATE");
+    return !v.empty() && v[0] == kIconic && user->Geometry(otherWindow, viewable, got) && !viewable;
   })) << "viewable " << viewable;
   EXPECT_TRUE(IsIconic(other));
   DestroyWindow(other);
 
   gLog.clear();
-  user.AskActive(window);
+  user->AskActive(window);
   EXPECT_TRUE(settled([&] { return !IsIconic(s.top); })) << "WM_STATE " << state();
   EXPECT_TRUE(Received(s.top, WM_SYSCOMMAND, SC_RESTORE));
   EXPECT_TRUE(Received(s.top, WM_SIZE, SIZE_RESTORED));
   EXPECT_TRUE(settled(openAtItsPlace)) << "WM_STATE " << state() << ", at " << got.Left << "," << got.Top;
-  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   EXPECT_FALSE(IsIconic(s.top));
 
@@ -800,19 +800,19 @@ TEST_F(X11Smoke, UnderOpenboxMinimisingMakesTheWindowItsIconBothWays) {
   HWND owned = CreateWindowExA(0, "Smoke", "Owned", kStyle | WS_VISIBLE, 140, 140, 200, 150, s.top, nullptr, nullptr,
                                nullptr);
   const x11::XId ownedWindow = x->WindowOf(SurfaceOf(owned));
-  ASSERT_TRUE(EventuallyMapped(*x, user, ownedWindow));
-  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  ASSERT_TRUE(EventuallyMapped(*x, *user, ownedWindow));
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
-  user.AskIconic(window);
+  user->AskIconic(window);
   EXPECT_TRUE(settled([&] { return IsIconic(s.top) && !IsWindowVisible(owned); }));
-  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   EXPECT_FALSE(IsIconic(owned));
-  user.AskActive(window);
+  user->AskActive(window);
   EXPECT_TRUE(settled([&] {
-    return !IsIconic(s.top) && IsWindowVisible(owned) && user.Geometry(ownedWindow, viewable, got) && viewable;
+    return !IsIconic(s.top) && IsWindowVisible(owned) && user->Geometry(ownedWindow, viewable, got) && viewable;
   }));
-  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   EXPECT_FALSE(IsIconic(owned));
   DestroyWindow(owned);
@@ -824,47 +824,39 @@ TEST_F(X11Smoke, UnderOpenboxMinimisingMakesTheWindowItsIconBothWays) {
 // the manager gives it; restored, it goes back where it was. The manager's
 // own maximise and restore (asked as a pager asks) reach the program as its
 // system menu's would; the program's own never come back as requests.
-TEST_F(X11Smoke, UnderOpenboxMaximisingIsTheManagersBothWays) {
-  if (!x11::WindowManager::Installed())
-    GTEST_SKIP() << "openbox is not installed (scripts/setup installs the openbox package)";
-  x11::Xvfb managed;
-  ASSERT_TRUE(managed.Running()) << "Xvfb did not start";
-  x11::WindowManager openbox(managed.Display());
-  ASSERT_TRUE(openbox.Running()) << "openbox did not take over the display";
-  x11::Probe user(managed.Display());
-  ASSERT_TRUE(user.Connected());
+TEST_F(X11UnderOpenbox, UnderOpenboxMaximisingIsTheManagersBothWays) {
   test::Session session;
-  Enter(managed.Display());
+  EnterManaged();
   Scene s = Build();
   constexpr DWORD kSizable = kStyle | WS_THICKFRAME | WS_MAXIMIZEBOX;
   HWND big = CreateWindowExA(0, "Smoke", "Big", kSizable, 120, 100, 360, 260, nullptr, nullptr, nullptr, nullptr);
   ShowWindow(big, SW_SHOW);
   const x11::XId window = x->WindowOf(SurfaceOf(big));
-  ASSERT_TRUE(EventuallyMapped(*x, user, window));
-  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  ASSERT_TRUE(EventuallyMapped(*x, *user, window));
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   bool viewable = false;
   RECT placed{}, got{}, normal{};
-  ASSERT_TRUE(user.Geometry(window, viewable, placed));
+  ASSERT_TRUE(user->Geometry(window, viewable, placed));
   GetWindowRect(big, &normal);
   auto settled = [&](const std::function<bool()>& done) {
     return ::Eventually(done, [&] {
       x->WaitForEvent(10);
-      CatchUp(*x, &user);
+      CatchUp(*x, user.get());
     });
   };
   auto maximizedOnX = [&](x11::XId w) {
     bool vert = false, horz = false;
-    for (long a : user.Property32(w, "_NET_WM_STATE")) {
-      vert = vert || user.AtomName(a) == "_NET_WM_STATE_MAXIMIZED_VERT";
-      horz = horz || user.AtomName(a) == "_NET_WM_STATE_MAXIMIZED_HORZ";
+    for (long a : user->Property32(w, "_NET_WM_STATE")) {
+      vert = vert || user->AtomName(a) == "_NET_WM_STATE_MAXIMIZED_VERT";
+      horz = horz || user->AtomName(a) == "_NET_WM_STATE_MAXIMIZED_HORZ";
     }
     return vert && horz;
   };
   auto fillsWorkArea = [&](x11::XId w) {
-    std::vector<long> a = user.Property32(user.Root(), "_NET_WORKAREA");
+    std::vector<long> a = user->Property32(user->Root(), "_NET_WORKAREA");
     RECT frame{};
-    if (a.size() < 4 || !user.Geometry(user.FrameOf(w), viewable, frame) || !viewable) return false;
+    if (a.size() < 4 || !user->Geometry(user->FrameOf(w), viewable, frame) || !viewable) return false;
     const int left = static_cast<int>(a[0]), top = static_cast<int>(a[1]);
     return frame == RECT{left, top, left + static_cast<int>(a[2]), top + static_cast<int>(a[3])};
   };
@@ -875,14 +867,14 @@ TEST_F(X11Smoke, UnderOpenboxMaximisingIsTheManagersBothWays) {
     POINT origin{0, 0};
     GetClientRect(h, &client);
     ClientToScreen(h, &origin);
-    return user.Geometry(w, viewable, got) &&
+    return user->Geometry(w, viewable, got) &&
            got == RECT{origin.X, origin.Y, origin.X + client.Width(), origin.Y + client.Height()};
   };
   auto zoomedEverywhere = [&] { return maximizedOnX(window) && fillsWorkArea(window) && agrees(big, window); };
   auto normalEverywhere = [&] {
     RECT now{};
     GetWindowRect(big, &now);
-    return !maximizedOnX(window) && user.Geometry(window, viewable, got) && got == placed && now == normal;
+    return !maximizedOnX(window) && user->Geometry(window, viewable, got) && got == placed && now == normal;
   };
   auto asked = [&] {
     for (const Logged& l : gLog)
@@ -894,7 +886,7 @@ TEST_F(X11Smoke, UnderOpenboxMaximisingIsTheManagersBothWays) {
   ShowWindow(big, SW_MAXIMIZE);
   EXPECT_TRUE(settled(zoomedEverywhere)) << "at " << got.Left << "," << got.Top << " " << got.Width() << "x"
                                          << got.Height();
-  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   EXPECT_TRUE(IsZoomed(big));
   EXPECT_TRUE(zoomedEverywhere()) << "the manager's place did not stay";
@@ -903,13 +895,13 @@ TEST_F(X11Smoke, UnderOpenboxMaximisingIsTheManagersBothWays) {
   ShowWindow(big, SW_RESTORE);
   EXPECT_TRUE(settled(normalEverywhere)) << "at " << got.Left << "," << got.Top << " " << got.Width() << "x"
                                          << got.Height();
-  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   EXPECT_FALSE(IsZoomed(big));
   EXPECT_TRUE(normalEverywhere());
   EXPECT_FALSE(asked()) << "the program's own restore came back as a request";
 
-  user.AskMaximized(window, true);
+  user->AskMaximized(window, true);
   EXPECT_TRUE(settled([&] { return IsZoomed(big) && zoomedEverywhere(); }))
       << "zoomed " << IsZoomed(big) << ", at " << got.Left << "," << got.Top << " " << got.Width() << "x"
       << got.Height();
@@ -922,17 +914,17 @@ TEST_F(X11Smoke, UnderOpenboxMaximisingIsTheManagersBothWays) {
   ShowWindow(big, SW_RESTORE);
   EXPECT_TRUE(settled([&] { return IsZoomed(big) && zoomedEverywhere(); }))
       << "zoomed " << IsZoomed(big) << ", at " << got.Left << "," << got.Top;
-  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
 
   gLog.clear();
-  user.AskMaximized(window, false);
+  user->AskMaximized(window, false);
   EXPECT_TRUE(settled([&] { return !IsZoomed(big) && normalEverywhere(); }))
       << "zoomed " << IsZoomed(big) << ", at " << got.Left << "," << got.Top << " " << got.Width() << "x"
       << got.Height();
   EXPECT_TRUE(Received(big, WM_SYSCOMMAND, SC_RESTORE));
   EXPECT_TRUE(Received(big, WM_SIZE, SIZE_RESTORED));
-  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   EXPECT_TRUE(normalEverywhere()) << "the restored place did not stay";
 
