@@ -297,6 +297,31 @@ std::size_t InputCount() { return Q().input.size(); }
 
 void SetIdleWaiter(IdleWaiter waiter) { Q().waiter = std::move(waiter); }
 
+namespace {
+
+// The window manager's own minimise, maximise and restore reach the window
+// as its system menu's would, so a program that minimises its whole
+// application on it does so here too; a window already in the state hears
+// nothing.
+void PostStateRequest(Window* w, BackEndEvent::Kind kind) {
+  struct Request {
+    BackEndEvent::Kind kind;
+    DWORD state;
+    bool into;
+    WPARAM command;
+  };
+  static constexpr Request requests[] = {
+      {BackEndEvent::MinimizeRequest, WS_MINIMIZE, true, SC_MINIMIZE},
+      {BackEndEvent::RestoreRequest, WS_MINIMIZE, false, SC_RESTORE},
+      {BackEndEvent::MaximizeRequest, WS_MAXIMIZE, true, SC_MAXIMIZE},
+      {BackEndEvent::UnmaximizeRequest, WS_MAXIMIZE, false, SC_RESTORE},
+  };
+  for (const Request& r : requests)
+    if (r.kind == kind && ((w->style & r.state) != 0) != r.into) PostOwed(w->handle, WM_SYSCOMMAND, r.command, 0);
+}
+
+}  // namespace
+
 void DrainBackEnd() {
   BackEndEvent e;
   IBackEnd& be = BackEnd();
@@ -321,24 +346,11 @@ void DrainBackEnd() {
       case BackEndEvent::CloseRequest:
         if (Window* w = WindowOfSurface(e.surface)) PostOwed(w->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
-      // The window manager's own minimise, maximise and restore reach the
-      // window as its system menu's would, so a program that minimises its whole
-      // application on it does so here too.
       case BackEndEvent::MinimizeRequest:
-        if (Window* w = WindowOfSurface(e.surface); w && !(w->style & WS_MINIMIZE))
-          PostOwed(w->handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        break;
       case BackEndEvent::RestoreRequest:
-        if (Window* w = WindowOfSurface(e.surface); w && (w->style & WS_MINIMIZE))
-          PostOwed(w->handle, WM_SYSCOMMAND, SC_RESTORE, 0);
-        break;
       case BackEndEvent::MaximizeRequest:
-        if (Window* w = WindowOfSurface(e.surface); w && !(w->style & WS_MAXIMIZE))
-          PostOwed(w->handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-        break;
       case BackEndEvent::UnmaximizeRequest:
-        if (Window* w = WindowOfSurface(e.surface); w && (w->style & WS_MAXIMIZE))
-          PostOwed(w->handle, WM_SYSCOMMAND, SC_RESTORE, 0);
+        if (Window* w = WindowOfSurface(e.surface)) PostStateRequest(w, e.kind);
         break;
       case BackEndEvent::Moved:
         if (Window* w = WindowOfSurface(e.surface))
