@@ -229,9 +229,11 @@ Integer TcxCustomDataController::CompareByField(Integer ARecordIndex1, Integer A
     OnCompare(this, ARecordIndex1, ARecordIndex2, AField->GetIndex(), v1, v2, result);
     return result;
   }
-  if (v1.VType() == varString && v2.VType() == varString) {
-    const AnsiString& s1 = v1.RawAnsi();
-    const AnsiString& s2 = v2.RawAnsi();
+  if (VarIsStr(v1) && VarIsStr(v2)) {
+    // Wide text takes the same orders as the 8-bit text it shows.
+    AnsiString held1, held2;
+    const AnsiString& s1 = v1.VType() == varString ? v1.RawAnsi() : (held1 = VarToStr(v1));
+    const AnsiString& s2 = v2.VType() == varString ? v2.RawAnsi() : (held2 = VarToStr(v2));
     if (FOptions.Contains(dcoAnsiSort)) {
       const int c = orv::CollateAnsi(s1, s2, FOptions.Contains(dcoCaseInsensitive));
       return c < 0 ? -1 : c > 0 ? 1 : 0;

@@ -70,6 +70,29 @@ TEST_F(DataControllerTest, CaseInsensitiveOptionComparesTextsAsEqual) {
   EXPECT_EQ(C->CompareRecords(0, 1, descending, dccmSorting), 0);
 }
 
+// Wide text is text too: the case-insensitive and the collated orders take
+// it as they take 8-bit text, never its code units ("APPLE" < "Banana" <
+// "apple").
+TEST_F(DataControllerTest, WideTextSortsByTheSameOptionsAsText) {
+  const Integer wide = C->AddTypedItem(TcxWideStringValueType::Class());
+  C->BeginUpdate();
+  for (const char16_t* text : {u"apple", u"Banana", u"APPLE", u"banana"})
+    C->SetValue(C->AppendRecord(), wide, WideString(text));
+  C->EndUpdate();
+  const TcxDataControllerOptions base = C->GetOptions();
+  for (TcxDataControllerOptions options : {base + dcoCaseInsensitive, base + dcoAnsiSort + dcoCaseInsensitive}) {
+    C->SetOptions(options);
+    C->ChangeSorting(wide, soAscending);
+    EXPECT_EQ(Rows(), ::Rows({"0", "2", "1", "3"}));
+    C->ClearSorting(false);
+  }
+  C->SetOptions(base + dcoAnsiSort);
+  C->ChangeSorting(wide, soAscending);
+  EXPECT_EQ(Rows(), ::Rows({"0", "2", "3", "1"})) << "the locale's order: lower case first within a word";
+  C->SetOptions(base);
+  EXPECT_EQ(Rows(), ::Rows({"2", "1", "0", "3"})) << "without options: the code units";
+}
+
 // --- Grouping ------------------------------------------------------------------------
 
 class GroupingTest : public DataControllerTest {
