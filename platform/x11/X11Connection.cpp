@@ -147,15 +147,7 @@ bool X11BackEnd::Connect(const std::string& name) {
   shm = XShmQueryExtension(dpy) && !std::getenv("ORVANTA_X11_NOSHM");
 
   // A window manager that follows the conventions names its check window.
-  Atom type = 0;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(dpy, root, atoms.netSupportingWmCheck, 0, 1, False, XA_WINDOW, &type, &format, &count,
-                         &after, &data) == Success && data) {
-    windowManager = count == 1;
-    XFree(data);
-  }
+  windowManager = PropertyLongs(root, atoms.netSupportingWmCheck, XA_WINDOW, 1).size() == 1;
 
   XSetWindowAttributes wa{};
   wa.event_mask = PropertyChangeMask;
@@ -273,6 +265,22 @@ void X11BackEnd::Translate(XEvent& e) {
     default: break;
   }
   if (e.type == ConfigureNotify && e.xconfigure.window == root) monitorsValid = false;
+}
+
+std::vector<long> X11BackEnd::PropertyLongs(XId window, XId property, XId type, long most) const {
+  std::vector<long> items;
+  Atom actual = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(dpy, window, property, 0, most, False, type, &actual, &format, &count, &after, &data) ==
+          Success &&
+      data) {
+    // Xlib hands 32-bit items over as longs.
+    if (format == 32) items.assign(reinterpret_cast<const long*>(data), reinterpret_cast<const long*>(data) + count);
+    XFree(data);
+  }
+  return items;
 }
 
 void X11BackEnd::PrepareKeyInput(XId AWindow) {

@@ -179,6 +179,9 @@ class X11BackEnd : public IBackEnd {
   void OnNetWmState(_XEvent& e);
   void ReadZoom(SurfaceId id, Surface& s);
   void ZoomSettled(SurfaceId id, Surface& s);
+  // The 32-bit items of a window's property of the type (at most 'most'):
+  // none when it is missing or of another form.
+  std::vector<long> PropertyLongs(XId window, XId property, XId type, long most) const;
   bool ReadForeignText(std::string& utf8) const;
   bool ReadPieces(std::string& bytes) const;
   bool TakeTransfer(unsigned long& type, int& format, std::string& bytes) const;

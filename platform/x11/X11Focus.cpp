@@ -130,16 +130,8 @@ void X11BackEnd::RequestActivation(SurfaceId id) {
 
 void X11BackEnd::ActiveWindowChanged() {
   if (!handOverPending) return;
-  Atom type = 0;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  XId active = 0;
-  if (XGetWindowProperty(dpy, root, atoms.netActiveWindow, 0, 1, False, XA_WINDOW, &type, &format, &count, &after,
-                         &data) == Success && data) {
-    if (count == 1 && format == 32) active = static_cast<XId>(*reinterpret_cast<unsigned long*>(data));
-    XFree(data);
-  }
+  const std::vector<long> named = PropertyLongs(root, atoms.netActiveWindow, XA_WINDOW, 1);
+  const XId active = named.size() == 1 ? static_cast<XId>(static_cast<unsigned long>(named[0])) : 0;
   // None is a step of the hand-over; a window of another program ends it.
   if (active != 0 && !SurfaceOfWindow(active)) {
     handOverPending = false;

@@ -50,19 +50,10 @@ void X11BackEnd::RefreshMonitors() const {
 
   RECT work{};
   bool haveWork = false;
-  Atom type = 0;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(dpy, root, atoms.netWorkarea, 0, 4, False, XA_CARDINAL, &type, &format, &count, &after,
-                         &data) == Success && data) {
-    if (format == 32 && count >= 4) {
-      const long* v = reinterpret_cast<const long*>(data);
-      work = {static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[0] + v[2]),
-              static_cast<int>(v[1] + v[3])};
-      haveWork = work.Right > work.Left && work.Bottom > work.Top;
-    }
-    XFree(data);
+  if (const std::vector<long> v = PropertyLongs(root, atoms.netWorkarea, XA_CARDINAL, 4); v.size() >= 4) {
+    work = {static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[0] + v[2]),
+            static_cast<int>(v[1] + v[3])};
+    haveWork = work.Right > work.Left && work.Bottom > work.Top;
   }
   for (MonitorInfo& m : monitors) m.work = haveWork ? Intersect(m.bounds, work) : m.bounds;
   monitorsValid = true;

@@ -85,16 +85,8 @@ void X11BackEnd::OnWmState(XEvent& e) {
   // system takes them out of sight and back with it.
   if (!s || !s->managed || !s->given || s->options.owner) return;
   // The state as it stands now: one already replaced is news no more.
-  Atom type = 0;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  long state = WithdrawnState;
-  if (XGetWindowProperty(dpy, s->window, atoms.wmState, 0, 2, False, atoms.wmState, &type, &format, &count, &after,
-                         &data) == Success && data) {
-    if (format == 32 && count >= 1) state = reinterpret_cast<const long*>(data)[0];
-    XFree(data);
-  }
+  const std::vector<long> items = PropertyLongs(s->window, atoms.wmState, atoms.wmState, 2);
+  const long state = items.empty() ? WithdrawnState : items[0];
   if (state != NormalState && state != IconicState) return;
   const bool iconic = state == IconicState;
   if (iconic == s->iconic) {
@@ -133,21 +125,10 @@ void X11BackEnd::OnNetWmState(XEvent& e) {
 // system, whose answer is the state the window has already.
 void X11BackEnd::ReadZoom(SurfaceId id, Surface& s) {
   if (!Zoomable(s) || !s.given) return;
-  Atom type = 0;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
   bool vert = false, horz = false;
-  if (XGetWindowProperty(dpy, s.window, atoms.netWmState, 0, 64, False, XA_ATOM, &type, &format, &count, &after,
-                         &data) == Success && data) {
-    if (format == 32) {
-      const Atom* a = reinterpret_cast<const Atom*>(data);
-      for (unsigned long i = 0; i < count; ++i) {
-        vert = vert || a[i] == atoms.stateMaxVert;
-        horz = horz || a[i] == atoms.stateMaxHorz;
-      }
-    }
-    XFree(data);
+  for (long a : PropertyLongs(s.window, atoms.netWmState, XA_ATOM, 64)) {
+    vert = vert || static_cast<XId>(static_cast<unsigned long>(a)) == atoms.stateMaxVert;
+    horz = horz || static_cast<XId>(static_cast<unsigned long>(a)) == atoms.stateMaxHorz;
   }
   const bool zoomed = vert && horz;
   if (zoomed == s.wmZoomed) return;
