@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -237,6 +238,9 @@ class X11BackEnd : public IBackEnd {
 
   // Keys sent as characters (VK_PACKET), by key code, for their release.
   std::map<unsigned int, char> packetKeys;
+  // Keypad keys held with Shift under Num Lock: they move, and Shift is
+  // let go for them (see OnKey).
+  std::set<unsigned int> shiftedKeypadKeys;
 
   // Cursors by handle.
   std::map<HCURSOR, XId> cursors;

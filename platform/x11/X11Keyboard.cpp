@@ -183,9 +183,15 @@ void X11BackEnd::OnKey(XEvent& e) {
   bool down = e.type == KeyPress;
   KeyCode code = static_cast<KeyCode>(k.keycode);
   KeySym sym = XkbKeycodeToKeysym(dpy, code, 0, 0);
-  // Num Lock turns the keypad's navigation keys into digits.
+  // Num Lock turns the keypad's navigation keys into digits, and Shift
+  // turns one back for as long as it is held: it then reaches the program
+  // as the navigation key with Shift let go before it and pressed again
+  // after, so that it moves the caret rather than selecting.
   KeySym second = XkbKeycodeToKeysym(dpy, code, 0, 1);
-  if ((k.state & Mod2Mask) && IsKeypadKey(second)) sym = second;
+  const bool numLocked = (k.state & Mod2Mask) && IsKeypadKey(second);
+  const bool shiftedBack = down ? numLocked && (k.state & ShiftMask) && sym != second
+                                : shiftedKeypadKeys.count(k.keycode) > 0;
+  if (numLocked && !shiftedBack) sym = second;
   BYTE vk = 0;
   bool extended = false;
   bool known = KeysymToVirtualKey(sym, vk, extended);
@@ -198,6 +204,18 @@ void X11BackEnd::OnKey(XEvent& e) {
   // opens the menu bar.
   const bool level3 = sym == XK_ISO_Level3_Shift;
   if (level3 && down) Push(*this, surface, true, VK_CONTROL, 0, false, 0);
+
+  if (shiftedBack && known) {
+    if (down) {
+      if (shiftedKeypadKeys.insert(k.keycode).second) Push(*this, surface, false, VK_SHIFT, 0, false, 0);
+      Push(*this, surface, true, vk, scan, extended, 0);
+    } else {
+      Push(*this, surface, false, vk, scan, extended, 0);
+      shiftedKeypadKeys.erase(k.keycode);
+      if (k.state & ShiftMask) Push(*this, surface, true, VK_SHIFT, 0, false, 0);
+    }
+    return;
+  }
 
   if (!down) {
     if (auto it = packetKeys.find(k.keycode); it != packetKeys.end()) {

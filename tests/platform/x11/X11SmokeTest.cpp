@@ -1141,6 +1141,45 @@ TEST_F(X11Smoke, TheThirdLevelKeyTypesCharactersAndOpensNoMenu) {
   Leave(s.top);
 }
 
+// Under Num Lock the keypad types digits; with Shift held, a key of it
+// moves again, and the program sees Shift let go around it, so Shift+7 on
+// the keypad goes to the start of the line instead of selecting to it.
+TEST_F(X11Smoke, ShiftTurnsAKeypadDigitUnderNumLockBackIntoTheKeyThatMoves) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  POINT inLeft{50, 100};
+  ClientToScreen(s.left, &inLeft);
+  probe->MovePointer(inLeft.X, inLeft.Y);
+  ASSERT_TRUE(Eventually([&] { return GetFocus() == s.left && x->xFocus == SurfaceOf(s.top); }));
+  gLog.clear();
+  probe->Key("Num_Lock", true);
+  probe->Key("Num_Lock", false);
+  ASSERT_TRUE(Eventually([&] { return Received(s.left, WM_KEYUP, VK_NUMLOCK); }));
+  gLog.clear();
+  probe->Key("KP_7", true);
+  probe->Key("KP_7", false);
+  probe->Key("Shift_L", true);
+  probe->Key("KP_7", true);
+  probe->Key("KP_7", false);
+  probe->Key("Shift_L", false);
+  ASSERT_TRUE(Eventually([&] { return Received(s.left, WM_KEYUP, VK_SHIFT) && Received(s.left, WM_KEYUP, VK_HOME); }));
+  std::vector<std::pair<UINT, WPARAM>> keys;
+  for (const Logged& l : gLog)
+    if (l.hwnd == s.left && (l.message == WM_KEYDOWN || l.message == WM_KEYUP || l.message == WM_CHAR))
+      keys.emplace_back(l.message, l.wParam);
+  const std::vector<std::pair<UINT, WPARAM>> expected{
+      {WM_KEYDOWN, VK_NUMPAD7}, {WM_CHAR, '7'},       {WM_KEYUP, VK_NUMPAD7}, {WM_KEYDOWN, VK_SHIFT},
+      {WM_KEYUP, VK_SHIFT},     {WM_KEYDOWN, VK_HOME}, {WM_KEYUP, VK_HOME},    {WM_KEYDOWN, VK_SHIFT},
+      {WM_KEYUP, VK_SHIFT}};
+  EXPECT_EQ(keys, expected);
+  gLog.clear();
+  probe->Key("Num_Lock", true);
+  probe->Key("Num_Lock", false);
+  EXPECT_TRUE(Eventually([&] { return Received(s.left, WM_KEYUP, VK_NUMLOCK); }));
+  Leave(s.top);
+}
+
 // Modifiers go by the keyboard as it is when it comes back to us: Control
 // let go while another program had the keyboard (after a window manager's
 // Alt+Tab, say) does not stay down and turn the next letter into a
