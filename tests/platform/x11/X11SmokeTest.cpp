@@ -652,7 +652,7 @@ TEST_F(X11Smoke, HidingTheActiveWindowPassesTheActivationOnWithoutGoingInactive)
 // program sizing such a window, larger and then smaller, has the manager
 // know the new size before it is asked for it: the window takes it at
 // once, and the program never hears of the old size again.
-TEST_F(X11UnderOpenbox, UnderOpenboxAFixedFrameTakesTheSizeTheProgramGivesAtOnce) {
+TEST_F(X11UnderOpenbox, AFixedFrameTakesTheSizeTheProgramGivesAtOnce) {
   test::Session session;
   EnterManaged();
   Scene s = Build();
@@ -701,7 +701,7 @@ TEST_F(X11UnderOpenbox, UnderOpenboxAFixedFrameTakesTheSizeTheProgramGivesAtOnce
 // place for when it opens. The program's own minimise and restore come
 // back from the manager as no request of its own; the manager's (asked as
 // a pager asks) reach the program as its system menu's would.
-TEST_F(X11UnderOpenbox, UnderOpenboxMinimisingMakesTheWindowItsIconBothWays) {
+TEST_F(X11UnderOpenbox, MinimisingMakesTheWindowItsIconBothWays) {
   test::Session session;
   EnterManaged();
   Scene s = Build();
@@ -824,7 +824,7 @@ TEST_F(X11UnderOpenbox, UnderOpenboxMinimisingMakesTheWindowItsIconBothWays) {
 // the manager gives it; restored, it goes back where it was. The manager's
 // own maximise and restore (asked as a pager asks) reach the program as its
 // system menu's would; the program's own never come back as requests.
-TEST_F(X11UnderOpenbox, UnderOpenboxMaximisingIsTheManagersBothWays) {
+TEST_F(X11UnderOpenbox, MaximisingIsTheManagersBothWays) {
   test::Session session;
   EnterManaged();
   Scene s = Build();
