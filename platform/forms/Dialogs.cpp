@@ -241,29 +241,38 @@ bool TOpenDialog::RunForm() {
     form->FolderLabel = New<TLabel>(form);
     form->FolderLabel->SetBounds(8, 8, 400, 15);
     form->FolderLabel->SetParent(form);
+    // A dialog the user may size grows its lists; the fields and buttons
+    // keep to the bottom edge, the buttons to the right one.
+    const TAnchors top{akLeft, akTop, akRight}, bottom{akLeft, akBottom}, corner{akRight, akBottom};
+    form->FolderLabel->SetAnchors(top);
     form->Folders = New<TDialogList>(form);
     form->Folders->SetBounds(8, 28, 150, 180);
     form->Folders->SetParent(form);
+    form->Folders->SetAnchors({akLeft, akTop, akBottom});
     form->Folders->OnDblClick = TNotifyEvent::Bind<&TFileForm::FolderOpen>(form);
     form->FileList = New<TDialogList>(form);
     form->FileList->SetBounds(166, 28, 256, 180);
     form->FileList->SetParent(form);
+    form->FileList->SetAnchors({akLeft, akTop, akRight, akBottom});
     form->FileList->OnChange = TNotifyEvent::Bind<&TFileForm::FileClick>(form);
-    const auto label = [form](const char* ACaption, Integer ATop) {
+    const auto label = [form, bottom](const char* ACaption, Integer ATop) {
       auto* l = New<TLabel>(form);
       l->SetCaption(ACaption);
       l->SetBounds(8, ATop, 80, 15);
       l->SetParent(form);
+      l->SetAnchors(bottom);
     };
     label("File name:", 220);
     form->Name = New<TDialogEdit>(form);
     form->Name->SetBounds(90, 216, 248, 21);
     form->Name->SetParent(form);
+    form->Name->SetAnchors(bottom + akRight);
     form->Name->SetText(ExtractFileName(FFileName));
     label(IsSaveDialog() ? "Save as type:" : "Files of type:", 247);
     form->FilterBox = New<TDialogDropDown>(form);
     form->FilterBox->SetBounds(90, 243, 248, 21);
     form->FilterBox->SetParent(form);
+    form->FilterBox->SetAnchors(bottom + akRight);
     for (const auto& f : form->Filters) form->FilterBox->Items().push_back(f.first);
     form->FilterBox->ItemsChanged();
     if (!form->Filters.empty())
@@ -275,12 +284,17 @@ bool TOpenDialog::RunForm() {
     ok->SetModalResult(mrOk);
     ok->SetDefault(true);
     ok->SetParent(form);
+    ok->SetAnchors(corner);
     auto* cancel = New<TDialogButton>(form);
     cancel->SetCaption("Cancel");
     cancel->SetBounds(347, 243, 75, 23);
     cancel->SetModalResult(mrCancel);
     cancel->SetCancel(true);
     cancel->SetParent(form);
+    cancel->SetAnchors(corner);
+    // Never smaller than it opens: below that its fields would overlap.
+    form->GetConstraints()->SetMinWidth(form->GetWidth());
+    form->GetConstraints()->SetMinHeight(form->GetHeight());
     form->SetActiveControl(form->Name);
     form->Fill();
 

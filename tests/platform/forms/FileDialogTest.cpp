@@ -346,6 +346,50 @@ TEST_F(FileDialogs, NameAndTypeHaveTheirLabelsAndTheFiltersDropDown) {
   open->Free();
 }
 
+// A dialog the user may size (maximised by a window manager, say) gives
+// the room to its lists: the fields widen, the buttons keep to the bottom
+// right corner, and it never gets smaller than it opened.
+TEST_F(FileDialogs, ASizeableDialogGrowsItsListsAndKeepsItsButtonsInTheCorner) {
+  forms::test::UseRealDialogs(true);
+  TSaveDialog* d = TerrainDialog();
+  d->SetOptions(d->GetOptions() + ofEnableSizing);
+  win::test::OnNextModalLoop([&] {
+    TCustomForm* form = Screen->GetActiveForm();
+    std::vector<TControl*> controls;
+    std::vector<TRect> before;
+    for (Integer i = 0; i < form->GetControlCount(); ++i) {
+      controls.push_back(form->GetControl(i));
+      before.push_back(controls.back()->GetBoundsRect());
+    }
+    const TRect opened = form->GetBoundsRect();
+    form->SetBounds(opened.Left, opened.Top, opened.Width() + 200, opened.Height() + 100);
+    win::test::PumpUntilIdle();
+    int lists = 0, buttons = 0, fields = 0;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+      const TRect now = controls[i]->GetBoundsRect(), was = before[i];
+      if (dynamic_cast<TDialogList*>(controls[i])) {
+        ++lists;
+        EXPECT_EQ(now.Height(), was.Height() + 100);
+        EXPECT_EQ(now.TopLeft(), was.TopLeft());
+      } else if (dynamic_cast<TDialogButton*>(controls[i])) {
+        ++buttons;
+        EXPECT_EQ(now, TRect(was.Left + 200, was.Top + 100, was.Right + 200, was.Bottom + 100))
+            << "a button keeps to the corner";
+      } else if (dynamic_cast<TDialogEdit*>(controls[i]) || dynamic_cast<TDialogDropDown*>(controls[i])) {
+        ++fields;
+        EXPECT_EQ(now, TRect(was.Left, was.Top + 100, was.Right + 200, was.Bottom + 100));
+      }
+    }
+    EXPECT_EQ(lists, 2);
+    EXPECT_EQ(buttons, 2);
+    EXPECT_EQ(fields, 2);
+    form->SetBounds(opened.Left, opened.Top, opened.Width() - 100, opened.Height() - 100);
+    EXPECT_EQ(form->GetBoundsRect(), opened) << "smaller than it opened, its fields would overlap";
+    win::test::KeyPress(VK_ESCAPE);
+  });
+  EXPECT_FALSE(d->Execute());
+}
+
 TEST_F(FileDialogs, PictureDialogsOfferTheRegisteredPictureFormats) {
   auto* open = New<TOpenPictureDialog>(Application);
   EXPECT_EQ(open->GetFilter(), TPicture::GraphicFilter(TGraphic::StaticClass()));
