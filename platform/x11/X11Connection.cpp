@@ -283,6 +283,18 @@ std::vector<long> X11BackEnd::PropertyLongs(XId window, XId property, XId type, 
   return items;
 }
 
+void X11BackEnd::AskWindowManager(XId window, XId message, std::initializer_list<long> items) {
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = window;
+  e.xclient.message_type = message;
+  e.xclient.format = 32;
+  int i = 0;
+  for (long item : items)
+    if (i < 5) e.xclient.data.l[i++] = item;
+  XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+}
+
 void X11BackEnd::PrepareKeyInput(XId AWindow) {
   if (!imOpened) {
     imOpened = true;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <set>
@@ -183,6 +184,9 @@ class X11BackEnd : public IBackEnd {
   // The 32-bit items of a window's property of the type (at most 'most'):
   // none when it is missing or of another form.
   std::vector<long> PropertyLongs(XId window, XId property, XId type, long most) const;
+  // Asks the window manager, as the conventions say, for a change to one
+  // of our windows: a message of the type with up to five 32-bit items.
+  void AskWindowManager(XId window, XId message, std::initializer_list<long> items);
   bool ReadForeignText(std::string& utf8) const;
   bool ReadPieces(std::string& bytes) const;
   bool TakeTransfer(unsigned long& type, int& format, std::string& bytes) const;

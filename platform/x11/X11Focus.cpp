@@ -111,14 +111,7 @@ void X11BackEnd::RequestActivation(SurfaceId id) {
     handOverPending = true;
     // Asked of the window manager, which decides (and may only flash the
     // task bar entry).
-    XEvent e{};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = s->window;
-    e.xclient.message_type = atoms.netActiveWindow;
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = 1;  // from an application
-    e.xclient.data.l[1] = static_cast<long>(lastTime);
-    XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    AskWindowManager(s->window, atoms.netActiveWindow, {1L /* from an application */, static_cast<long>(lastTime)});
   } else {
     // Without one the window just mapped is viewable at once; a window not
     // shown yet fails harmlessly.

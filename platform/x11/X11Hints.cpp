@@ -165,15 +165,9 @@ void X11BackEnd::SetSurfaceOwner(SurfaceId id, SurfaceId owner, bool modal) {
   s->modal = modal;
   ApplyHints(*s);
   if (modalChanged && s->given && windowManager && !s->overrideRedirect) {
-    XEvent e{};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = s->window;
-    e.xclient.message_type = atoms.netWmState;
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = modal ? 1 : 0;  // add or remove
-    e.xclient.data.l[1] = static_cast<long>(atoms.stateModal);
-    e.xclient.data.l[3] = 1;  // from an application
-    XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    AskWindowManager(s->window, atoms.netWmState,
+                     {modal ? 1L : 0L /* add or remove */, static_cast<long>(atoms.stateModal), 0L,
+                      1L /* from an application */});
   }
   XFlush(dpy);
 }

@@ -65,16 +65,9 @@ void X11BackEnd::SetZoomed(Surface& s, bool zoomed) {
   // The manager places the window it restores where it was before: one
   // move of its own, which is no news to the window system.
   if (!zoomed) ++s.pendingConfigures;
-  XEvent e{};
-  e.xclient.type = ClientMessage;
-  e.xclient.window = s.window;
-  e.xclient.message_type = atoms.netWmState;
-  e.xclient.format = 32;
-  e.xclient.data.l[0] = zoomed ? 1 : 0;  // add or remove
-  e.xclient.data.l[1] = static_cast<long>(atoms.stateMaxVert);
-  e.xclient.data.l[2] = static_cast<long>(atoms.stateMaxHorz);
-  e.xclient.data.l[3] = 1;  // from an application
-  XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+  AskWindowManager(s.window, atoms.netWmState,
+                   {zoomed ? 1L : 0L /* add or remove */, static_cast<long>(atoms.stateMaxVert),
+                    static_cast<long>(atoms.stateMaxHorz), 1L /* from an application */});
 }
 
 void X11BackEnd::OnWmState(XEvent& e) {
