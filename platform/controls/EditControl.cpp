@@ -94,6 +94,11 @@ struct EditState {
   int top = 0;       // the first line in view
   int xScroll = 0;   // pixels scrolled off to the left
   int goalX = -1;    // the x Up and Down keep, while they repeat
+  // Where a word is cut at the edge, the end of the upper line and the
+  // start of the lower one are the same boundary: the caret shows at the
+  // upper line's end when End, a click past that end or Up and Down took
+  // it there, and at the lower line's start otherwise.
+  bool atLineEnd = false;
   bool layoutValid = false;
   struct {
     bool pending = false;
@@ -445,39 +450,67 @@ class Edit {
     return x;
   }
 
-  POINT CharPoint(int i) {
-    const int n = LineOf(i);
+  POINT PointOnLine(int n, int i) {
     const LineBox& l = Lines()[static_cast<std::size_t>(n)];
     const int k = std::clamp(i, l.start, l.end) - l.start;
     return {LineLeft(l) + l.pos[static_cast<std::size_t>(k)], (n - s_.top) * s_.lineHeight};
   }
+  POINT CharPoint(int i) { return PointOnLine(LineOf(i), i); }
+  POINT CaretPoint() { return PointOnLine(CaretLine(), s_.caret); }
 
-  // The last boundary the caret may take on a line: before the hanging
-  // blank where the text wraps, so the caret stays on that line.
-  int LineEndForCaret(const LineBox& l) const {
-    if (l.end == l.next && l.end < Length() && l.end > l.start) return l.end - 1;
-    return l.end;
+  // A line that wraps inside a word: nothing hangs past its edge.
+  bool CutInWord(const LineBox& l) const {
+    return l.end == l.next && l.end < Length() && l.end > l.start &&
+           !IsBlank(s_.text[static_cast<std::size_t>(l.end - 1)]);
   }
 
-  int BoundaryInLine(const LineBox& l, int x) const {
+  int CaretLine() {
+    const int n = LineOf(s_.caret);
+    if (!s_.atLineEnd || n == 0) return n;
+    const LineBox& above = Lines()[static_cast<std::size_t>(n - 1)];
+    return above.end == s_.caret && CutInWord(above) ? n - 1 : n;
+  }
+
+  // The last boundary the caret may take on a line: after a word cut at
+  // the edge (the caret then shows on this line), before the blanks that
+  // hang past the edge where the text wraps at them, so the caret stays
+  // in the area and on that line.
+  int LineEndForCaret(const LineBox& l) const {
+    if (l.end != l.next || l.end >= Length() || CutInWord(l)) return l.end;
+    int e = l.end;
+    while (e > l.start && IsBlank(s_.text[static_cast<std::size_t>(e - 1)])) --e;
+    return e;
+  }
+
+  // A boundary the caret may take, and whether it shows at the end of the
+  // line before it (atLineEnd).
+  struct Spot {
+    int at = 0;
+    bool lineEnd = false;
+  };
+
+  Spot BoundaryInLine(const LineBox& l, int x) const {
     const int x0 = LineLeft(l);
     const auto& pos = l.pos;
-    for (int k = l.start; k < l.end; ++k) {
+    const int last = LineEndForCaret(l);
+    for (int k = l.start; k < last; ++k) {
       const auto i = static_cast<std::size_t>(k - l.start);
-      if (x < x0 + pos[i] + (pos[i + 1] - pos[i] + 1) / 2) return k;
+      if (x < x0 + pos[i] + (pos[i + 1] - pos[i] + 1) / 2) return {k};
     }
-    return LineEndForCaret(l);
+    return {last, CutInWord(l)};
   }
 
-  int BoundaryAtPoint(int x, int y) {
+  // The spot nearest a client point, and the line it shows on.
+  Spot SpotAtPoint(int x, int y, int* line = nullptr) {
     const int row = y < 0 ? -1 - (-1 - y) / s_.lineHeight : y / s_.lineHeight;
     const int n = std::clamp(s_.top + row, 0, LineCount() - 1);
+    if (line) *line = n;
     return BoundaryInLine(Lines()[static_cast<std::size_t>(n)], x);
   }
 
   // Brings the caret's line and column into view.
   void ScrollToCaretLines() {
-    const int n = LineOf(s_.caret);
+    const int n = CaretLine();
     const int visible = VisibleLines();
     s_.top = std::clamp(s_.top, 0, MaxTop());
     if (n < s_.top) s_.top = n;
@@ -486,7 +519,7 @@ class Edit {
     if (Wraps()) return;
     int left, right;
     Area(left, right);
-    const int x = CharPoint(s_.caret).X + s_.xScroll - left;  // from the text's left edge
+    const int x = CaretPoint().X + s_.xScroll - left;  // from the text's left edge
     if (x < s_.xScroll) s_.xScroll = x;
     else if (x >= s_.xScroll + (right - left)) s_.xScroll = x - (right - left) + 1;
   }
@@ -533,7 +566,7 @@ class Edit {
   // The view moved without following the caret.
   void Scrolled() {
     if (s_.focused) {
-      const POINT p = CharPoint(s_.caret);
+      const POINT p = CaretPoint();
       SetCaretPos(p.X, p.Y);
     }
     Invalidate();
@@ -611,7 +644,7 @@ class Edit {
     const auto& lines = Lines();
     if (i == -1) {
       const int a = SelStart(), b = SelEnd();
-      const LineBox& la = lines[static_cast<std::size_t>(LineOf(a))];
+      const LineBox& la = lines[static_cast<std::size_t>(a == b ? CaretLine() : LineOf(a))];
       if (a == b) return la.end - la.start;
       const LineBox& lb = lines[static_cast<std::size_t>(LineOf(b))];
       return std::max(0, a - la.start) + std::max(0, lb.end - b);
@@ -652,13 +685,13 @@ class Edit {
   }
 
   void MoveByLines(int delta, bool extend, bool page) {
-    const int n = LineOf(s_.caret);
+    const int n = CaretLine();
     const int target = std::clamp(n + delta, 0, LineCount() - 1);
     if (target == n) return;
-    const int goal = s_.goalX >= 0 ? s_.goalX : CharPoint(s_.caret).X;
+    const int goal = s_.goalX >= 0 ? s_.goalX : CaretPoint().X;
     if (page) s_.top = std::clamp(s_.top + (target - n), 0, MaxTop());
-    const int to = BoundaryInLine(Lines()[static_cast<std::size_t>(target)], goal);
-    SetSel(extend ? s_.anchor : to, to);
+    const Spot to = BoundaryInLine(Lines()[static_cast<std::size_t>(target)], goal);
+    SetSel(extend ? s_.anchor : to.at, to.at, to.lineEnd);
     s_.goalX = goal;
   }
 
@@ -752,10 +785,11 @@ class Edit {
 
   // ---- Selection ----
 
-  void SetSel(int anchor, int caret) {
+  void SetSel(int anchor, int caret, bool atLineEnd = false) {
     const int len = Length();
     s_.anchor = Snapped(std::clamp(anchor, 0, len));
     s_.caret = Snapped(std::clamp(caret, 0, len));
+    s_.atLineEnd = atLineEnd;
     s_.typingRun = false;
     s_.goalX = -1;
     if (s_.formats) s_.formats->SelectionSet(s_.anchor, s_.caret);
@@ -855,8 +889,9 @@ class Edit {
     Notify(EN_CHANGE);
   }
 
-  // Puts ins in place of [from, to); the caret ends after it.
-  void Replace(int from, int to, const std::string& ins, bool undoable, bool typing) {
+  // Puts ins in place of [from, to); the caret ends after it, at the end
+  // of the line before when atLineEnd asks and the text still breaks there.
+  void Replace(int from, int to, const std::string& ins, bool undoable, bool typing, bool atLineEnd = false) {
     using History = detail::EditFormats::History;
     if (s_.formats && !s_.formats->MayReplace(from, to)) return;
     if (s_.formats && s_.formats->KeepsHistory()) {
@@ -872,6 +907,7 @@ class Edit {
     const History history = !undoable ? History::Forget : typing ? History::Typing : History::Record;
     ReplaceRaw(from, to, ins, history);
     s_.anchor = s_.caret = from + static_cast<int>(ins.size());
+    s_.atLineEnd = atLineEnd;
     TextChanged();
     s_.typingRun = typing;
   }
@@ -904,6 +940,7 @@ class Edit {
     const int len = Length();
     s_.anchor = Snapped(std::clamp(anchor, 0, len));
     s_.caret = Snapped(std::clamp(caret, 0, len));
+    s_.atLineEnd = false;
     s_.typingRun = false;
     if (s_.formats) s_.formats->SelectionSet(s_.anchor, s_.caret);
     TextChanged();
@@ -973,7 +1010,8 @@ class Edit {
     if (before ? s_.caret == 0 : s_.caret == Length()) return;
     const int from = before ? StepLeft(s_.caret) : s_.caret;
     const int to = before ? s_.caret : StepRight(s_.caret);
-    Replace(from, to, std::string(), true, false);
+    // Delete pulls the text after the caret to it: the caret stays put.
+    Replace(from, to, std::string(), true, false, !before && s_.atLineEnd);
   }
 
   bool Undo() {
@@ -995,6 +1033,7 @@ class Edit {
     Relayout();
     std::swap(s_.anchor, s_.undo.anchor);
     std::swap(s_.caret, s_.undo.caret);
+    s_.atLineEnd = false;
     s_.modified = true;
     s_.typingRun = false;
     TextReset();
@@ -1005,6 +1044,7 @@ class Edit {
   void SetText(const char* text) {
     s_.text = text ? text : "";
     s_.anchor = s_.caret = s_.first = s_.top = s_.xScroll = 0;
+    s_.atLineEnd = false;
     Relayout();
     s_.undo.valid = false;
     if (s_.formats) s_.formats->Reset(s_.text);
@@ -1052,15 +1092,15 @@ class Edit {
 
   // ---- Keys ----
 
-  void MoveCaret(int to, bool extend) {
-    SetSel(extend ? s_.anchor : to, to);
+  void MoveCaret(int to, bool extend, bool atLineEnd = false) {
+    SetSel(extend ? s_.anchor : to, to, atLineEnd);
   }
 
   void KeyDown(WPARAM vk) {
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     if (Multi()) {
-      const LineBox& l = Lines()[static_cast<std::size_t>(LineOf(s_.caret))];
+      const LineBox& l = Lines()[static_cast<std::size_t>(CaretLine())];
       switch (vk) {
         case VK_LEFT: return MoveCaret(ctrl ? WordLeft(s_.caret) : StepLeft(s_.caret), shift);
         case VK_RIGHT: return MoveCaret(ctrl ? WordRight(s_.caret) : StepRight(s_.caret), shift);
@@ -1069,7 +1109,9 @@ class Edit {
         case VK_PRIOR: return MoveByLines(-VisibleLines(), shift, true);
         case VK_NEXT: return MoveByLines(VisibleLines(), shift, true);
         case VK_HOME: return MoveCaret(ctrl ? 0 : l.start, shift);
-        case VK_END: return MoveCaret(ctrl ? Length() : LineEndForCaret(l), shift);
+        case VK_END:
+          if (ctrl) return MoveCaret(Length(), shift);
+          return MoveCaret(LineEndForCaret(l), shift, CutInWord(l));
         default: break;
       }
     }
@@ -1134,8 +1176,8 @@ class Edit {
       SetFocus(hwnd_);
       if (!IsWindow(hwnd_) || s_.dead) return;
     }
-    const int at = Multi() ? BoundaryAtPoint(x, y) : BoundaryAt(x, Measured());
-    SetSel((keys & MK_SHIFT) ? s_.anchor : at, at);
+    const Spot at = Multi() ? SpotAtPoint(x, y) : Spot{BoundaryAt(x, Measured())};
+    SetSel((keys & MK_SHIFT) ? s_.anchor : at.at, at.at, at.lineEnd);
     s_.tracking = true;
     SetCapture(hwnd_);
     SetTimer(hwnd_, kScrollTimer, kScrollPeriod, nullptr);
@@ -1151,8 +1193,8 @@ class Edit {
       int left, right;
       Area(left, right);
       const int bottom = VisibleLines() * s_.lineHeight - 1;
-      const int at = BoundaryAtPoint(std::clamp(x, left, right), std::clamp(y, 0, bottom));
-      if (at != s_.caret) SetSel(s_.anchor, at);
+      const Spot at = SpotAtPoint(std::clamp(x, left, right), std::clamp(y, 0, bottom));
+      if (at.at != s_.caret || at.lineEnd != s_.atLineEnd) SetSel(s_.anchor, at.at, at.lineEnd);
       return;
     }
     const Measure m = Measured();
@@ -1440,20 +1482,21 @@ class Edit {
       }
       case EM_CHARFROMPOS: {
         if (!Multi()) return MAKELRESULT(BoundaryAt(GET_X_LPARAM(lParam), Measured()), 0);
-        const int at = BoundaryAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        return MAKELRESULT(at, LineOf(at));
+        int line = 0;
+        const Spot at = SpotAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), &line);
+        return MAKELRESULT(at.at, line);
       }
       case EM_GETFIRSTVISIBLELINE: return Multi() ? s_.top : s_.first;
       case EM_GETLINECOUNT: return LineCount();
       case EM_LINEINDEX: {
         const auto n = static_cast<int>(wParam);
-        if (n == -1) return Lines()[static_cast<std::size_t>(LineOf(s_.caret))].start;
+        if (n == -1) return Lines()[static_cast<std::size_t>(CaretLine())].start;
         return n < 0 || n >= LineCount() ? -1 : Lines()[static_cast<std::size_t>(n)].start;
       }
       case EM_LINELENGTH: return LineLength(static_cast<int>(wParam));
       case EM_LINEFROMCHAR: {
         const auto i = static_cast<int>(wParam);
-        return LineOf(i < 0 ? s_.caret : std::min(i, Length()));
+        return i < 0 ? CaretLine() : LineOf(std::min(i, Length()));
       }
       case EM_GETLINE: return CopyLine(static_cast<int>(wParam), reinterpret_cast<char*>(lParam));
       case EM_LINESCROLL: {

@@ -124,6 +124,83 @@ TEST_F(Memo, WrapsAtBlanksCutsLongWordsAndFollowsTheWidth) {
   EXPECT_EQ(SendMessageA(wide, EM_GETLINECOUNT, 0, 0), 1);
 }
 
+TEST_F(Memo, EndReachesTheEndOfAWrappedLineAndTheCaretShowsThere) {
+  // A word three lines long: where it is cut, one line's end is the same
+  // boundary as the next line's start.
+  const std::string word(40, 'w');
+  HWND memo = MakeMemo(0, word.c_str(), {10, 10, 110, 110});
+  SetFocus(memo);
+  const int lh = LineHeight(memo);
+  const Lines lines = EditLines(memo);
+  ASSERT_GE(lines.size(), 3u);
+  const int cut = static_cast<int>(lines[0].size());
+  const int cut2 = cut + static_cast<int>(lines[1].size());
+  const int right = PosX(memo, 0) + Width(memo, lines[0]);
+  auto caretIs = [&](int x, int y) { return CaretAt().X == x && CaretAt().Y == y; };
+  // End takes the caret past the last character, shown on the upper line;
+  // Home, Shift+Home and Shift+End keep to that line.
+  Press(VK_END);
+  EXPECT_EQ(SelOf(memo), Sel(cut, cut));
+  EXPECT_TRUE(caretIs(right, 0));
+  EXPECT_EQ(SendMessageA(memo, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0), 0);
+  Chord(VK_SHIFT, VK_HOME);
+  EXPECT_EQ(SelOf(memo), Sel(0, cut));
+  EXPECT_TRUE(caretIs(PosX(memo, 0), 0));
+  Chord(VK_SHIFT, VK_END);
+  EXPECT_EQ(SelOf(memo), Sel(cut, cut));
+  Press(VK_HOME);
+  Chord(VK_SHIFT, VK_END);
+  EXPECT_EQ(SelOf(memo), Sel(0, cut));
+  EXPECT_TRUE(caretIs(right, 0));
+  // Down and Up keep to the ends of the lines; a click past the end lands
+  // there too.
+  Press(VK_DOWN);
+  EXPECT_EQ(SelOf(memo), Sel(cut2, cut2));
+  EXPECT_TRUE(caretIs(right, lh));
+  Press(VK_UP);
+  EXPECT_EQ(SelOf(memo), Sel(cut, cut));
+  EXPECT_TRUE(caretIs(right, 0));
+  SetSel(memo, 0, 0);
+  win::test::Click(memo, {right, lh + 2});
+  Pump();
+  EXPECT_EQ(SelOf(memo), Sel(cut2, cut2));
+  EXPECT_TRUE(caretIs(right, lh));
+  // Reached any other way the same boundary starts the lower line: Home
+  // there, or Right across the break.
+  SetSel(memo, cut + 2, cut + 2);
+  Press(VK_HOME);
+  EXPECT_EQ(SelOf(memo), Sel(cut, cut));
+  EXPECT_TRUE(caretIs(PosX(memo, 0), lh));
+  Chord(VK_SHIFT, VK_END);
+  EXPECT_EQ(SelOf(memo), Sel(cut, cut2));
+  SetSel(memo, cut - 1, cut - 1);
+  Press(VK_RIGHT);
+  EXPECT_TRUE(caretIs(PosX(memo, 0), lh));
+  // Delete at the upper line's end leaves the caret there; what is typed
+  // there follows the upper line's last character.
+  SetSel(memo, 0, 0);
+  Press(VK_END);
+  Press(VK_DELETE);
+  EXPECT_EQ(SelOf(memo), Sel(cut, cut));
+  EXPECT_TRUE(caretIs(right, 0));
+  Type("X");
+  EXPECT_EQ(TextOf(memo), word.substr(0, static_cast<std::size_t>(cut)) + "X" +
+                              word.substr(static_cast<std::size_t>(cut) + 1));
+  // Where the text wraps at blanks, End and a click past the end stop
+  // after the line's last word, before the blanks hanging past the edge.
+  SetWindowTextA(memo, ("alpha   " + word).c_str());
+  ASSERT_EQ(EditLines(memo)[0], "alpha   ");
+  SetSel(memo, 1, 1);
+  Press(VK_END);
+  EXPECT_EQ(SelOf(memo), Sel(5, 5));
+  EXPECT_TRUE(caretIs(PosX(memo, 5), 0));
+  SetSel(memo, 1, 1);
+  win::test::PumpFor(1000);  // not a double click
+  win::test::Click(memo, {right, 2});
+  Pump();
+  EXPECT_EQ(SelOf(memo), Sel(5, 5));
+}
+
 TEST_F(Memo, LineAndPageKeysEnterTabAndLineBreaksAsOneStep) {
   std::string text;
   for (int i = 0; i < 30; ++i) text += "line " + std::to_string(i) + (i < 29 ? "\r\n" : "");

@@ -11,6 +11,7 @@ using controls::test::RichRun;
 namespace {
 
 using Runs = std::vector<RichRun>;
+using Sel = std::pair<int, int>;
 
 LRESULT Mode(HWND rich) { return SendMessageA(rich, EM_GETTEXTMODE, 0, 0); }
 
@@ -68,6 +69,25 @@ TEST_F(RichStage, PlainTextLineAnswersAsTheMemoGivesThem) {
   const auto last = static_cast<int>(SendMessageA(rich, EM_LINEINDEX, static_cast<WPARAM>(lines - 1), 0));
   EXPECT_EQ(last, 16);
   EXPECT_EQ(SendMessageA(rich, EM_LINELENGTH, static_cast<WPARAM>(last), 0), 0);
+}
+
+TEST_F(RichStage, EndReachesTheEndOfALineCutInsideAWord) {
+  const std::string word(80, 'w');
+  HWND rich = MakeRich(word.c_str());
+  SetFocus(rich);
+  const auto cut = static_cast<int>(SendMessageA(rich, EM_LINEINDEX, 1, 0));
+  ASSERT_GT(cut, 1);
+  const int right = 2 * PosX(rich, cut - 1) - PosX(rich, cut - 2);  // one 'w' past the last
+  SetSel(rich, 0, 0);
+  Press(VK_END);
+  EXPECT_EQ(SelOf(rich), Sel(cut, cut));
+  POINT caret{};
+  GetCaretPos(&caret);
+  EXPECT_EQ(caret.X, right);
+  EXPECT_EQ(caret.Y, PosY(rich, 0));
+  Type("X");
+  EXPECT_EQ(TextOf(rich), word.substr(0, static_cast<std::size_t>(cut)) + "X" +
+                              word.substr(static_cast<std::size_t>(cut)));
 }
 
 TEST_F(RichStage, UndoAndRedoWalkTypingPastingAndFormattingBothWays) {
