@@ -24,6 +24,7 @@
 #include "app/Orvanta.h"
 #include "app/Tarvikui.h"
 #include "library/editors/core/cxTextEdit.h"
+#include "library/editors/cxMemo.h"
 #include "library/grid/vgrid/cxVGrid.h"
 #include "platform/controls/Memo.h"
 #include "platform/controls/RichEdit.h"
@@ -306,6 +307,28 @@ void BM_MemoLinesAdd(benchmark::State& state) {
   form->Free();
 }
 BENCHMARK(BM_MemoLinesAdd)->Apply(ToE6);
+
+// The same log in the library's memo editor, whose value follows its text.
+void BM_CxMemoLinesAdd(benchmark::State& state) {
+  TForm* form = ShownForm();
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto* memo = New<TcxMemo>(form);
+    memo->SetBounds(0, 0, 480, 380);
+    memo->GetProperties()->SetScrollBars(ssVertical);
+    memo->SetParent(form);
+    memo->HandleNeeded();
+    state.ResumeTiming();
+    for (int i = 0; i < state.range(0); ++i) memo->GetLines()->Add("map " + std::to_string(i) + " created");
+    state.PauseTiming();
+    if (memo->GetLines()->GetCount() != state.range(0)) state.SkipWithError("lines lost");
+    memo->Free();
+    win::test::PumpUntilIdle();
+    state.ResumeTiming();
+  }
+  form->Free();
+}
+BENCHMARK(BM_CxMemoLinesAdd)->Apply(ToE6);
 
 // Each line as the front end logs it: the caret to the end, a colour and
 // weight, the line added, the caret to the end and scrolled into view.

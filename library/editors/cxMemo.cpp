@@ -351,7 +351,31 @@ TcxCustomInnerMemo::TcxCustomInnerMemo(TComponent* AOwner) : inherited(AOwner) {
 
 TcxCustomInnerMemo::~TcxCustomInnerMemo() { FreeAndNil(FHelper); }
 
+namespace {
+
+// Messages that leave the text as it is (or, EM_REPLACESEL, change it and
+// then synchronise the editor's value): among them those each added line
+// brings. Any other may change the text unseen.
+bool LeavesTextAlone(UINT AMsg) {
+  switch (AMsg) {
+    case WM_GETTEXT: case WM_GETTEXTLENGTH: case EM_GETLINECOUNT: case EM_LINEINDEX: case EM_LINELENGTH:
+    case EM_GETLINE: case EM_GETSEL: case EM_SETSEL: case EM_LINEFROMCHAR: case EM_POSFROMCHAR:
+    case EM_CHARFROMPOS: case EM_GETFIRSTVISIBLELINE: case EM_SCROLLCARET: case EM_LINESCROLL: case EM_GETMODIFY:
+    case EM_GETRECT: case EM_REPLACESEL: case CN_COMMAND: case WM_PAINT: case WM_NCPAINT: case WM_ERASEBKGND:
+    case WM_WINDOWPOSCHANGING: case WM_WINDOWPOSCHANGED: case WM_SIZE: case WM_MOVE: case WM_NCCALCSIZE:
+    case WM_SETCURSOR: case WM_NCHITTEST: case WM_MOUSEMOVE: case WM_TIMER: case WM_VSCROLL: case WM_HSCROLL:
+    case WM_GETDLGCODE: case WM_GETFONT: case CM_MOUSEENTER: case CM_MOUSELEAVE: return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+// The editor's value may lag the text (see SynchronizeEditValue): it is
+// read before anything that may change the text without telling it.
 void TcxCustomInnerMemo::WndProc(TMessage& Message) {
+  if (!LeavesTextAlone(Message.Msg))
+    if (TcxCustomMemo* memo = GetContainer()) memo->RealizeEditValue();
   if (!EditorTakesMessage(Message)) inherited::WndProc(Message);
 }
 
@@ -431,9 +455,26 @@ void TcxCustomInnerMemo::WMSetText(TMessage& Message) {
 void TcxCustomInnerMemo::EMReplaceSel(TMessage& Message) {
   const char* text = reinterpret_cast<const char*>(Message.LParam);
   const AnsiString normalized = NormalizeMemoBreaks(text ? AnsiString(text) : AnsiString());
-  Message.Result = CallWindowProcA(GetDefWndProc(), GetHandle(), EM_REPLACESEL, Message.WParam,
-                                   reinterpret_cast<LPARAM>(normalized.c_str()));
-  if (TcxCustomMemo* memo = GetContainer()) memo->SynchronizeEditValue();
+  TcxCustomMemo* memo = GetContainer();
+  if (memo) {
+    // Adding a line inserts it; what else replaces a selection leaves no
+    // way back to the text before it.
+    DWORD start = 0, end = 0;
+    CallWindowProcA(GetDefWndProc(), GetHandle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                    reinterpret_cast<LPARAM>(&end));
+    if (start == end && !normalized.empty())
+      memo->BeginInsertion(static_cast<Integer>(start));
+    else
+      memo->RealizeEditValue();
+  }
+  {
+    orv::ScopeExit ended([memo] {
+      if (memo) memo->EndInsertion();
+    });
+    Message.Result = CallWindowProcA(GetDefWndProc(), GetHandle(), EM_REPLACESEL, Message.WParam,
+                                     reinterpret_cast<LPARAM>(normalized.c_str()));
+  }
+  if (memo) memo->SynchronizeEditValue();
 }
 
 void TcxCustomInnerMemo::EMSetSel(TMessage& Message) {

@@ -304,6 +304,7 @@ class TcxCustomMemo : public TcxCustomTextEdit {
   void ReadState(TReader* Reader) override;
   void Scroll(TScrollBarKind AScrollBarKind, TScrollCode AScrollCode, Integer& AScrollPos) override;
   bool SendActivationKey(char Key) override { return Key != '\r'; }
+  bool EditValueFollowsText() override { return true; }
 
  private:
   friend class TcxCustomInnerMemo;

@@ -299,6 +299,8 @@ class TcxCustomRichEdit : public TcxCustomMemo {
   virtual TComponent* GetEditPopupMenuInstance();
 
  protected:
+  // Its value is its rich text, not the plain text of its window.
+  bool EditValueFollowsText() override { return false; }
   virtual bool IsNavigationKey(Word Key, TShiftState Shift);
   // Enables the items of the editor's own menu by what can be done now.
   virtual void UpdateEditPopupMenuItems(TComponent* APopupMenu);

@@ -76,7 +76,9 @@ void TcxCustomTextEdit::CreateLookupData() {
 }
 
 void TcxCustomTextEdit::BeforeDestruction() {
-  // Whoever asks for the text while the editor goes gets it as it was.
+  // Whoever asks for the text or the value while the editor goes gets it
+  // as it was.
+  RealizeEditValue();
   FKeptText = InternalGetText();
   FTextKept = true;
   cxFormatController()->RemoveListener(this);
@@ -356,18 +358,69 @@ void TcxCustomTextEdit::SynchronizeDisplayValue() {
 void TcxCustomTextEdit::SynchronizeEditValue() {
   TcxCustomTextEditProperties* properties = GetActiveProperties();
   const bool compare = properties->CanCompareEditValue();
-  const Variant previous = compare ? FEditValue : Variant();
-  Variant value;
-  PrepareEditValue(Variant(InternalGetText()), value, InternalFocused());
-  FEditValue = value;
+  const bool follows = compare && EditValueFollowsText() && FInnerEdit;
+  const Integer length =
+      follows ? static_cast<Integer>(FInnerEdit->GetControl()->Perform(WM_GETTEXTLENGTH)) : 0;
+  // Whether the text changed since the value was in step with it, known
+  // without reading it: no change told, or a different length.
+  bool known = false;
+  bool changed = false;
+  if (follows && FEditValueInStep) {
+    changed = FTextChanges != FInStepChange;
+    known = !changed || length != FInStepLength;
+  }
+  if (known) {
+    if (changed) {
+      FEditValueStale = true;
+      FEditValue = Variant(AnsiString());
+    }
+  } else {
+    RealizeEditValue();
+    const Variant previous = compare ? FEditValue : Variant();
+    const AnsiString text = InternalGetText();
+    Variant value;
+    PrepareEditValue(Variant(text), value, InternalFocused());
+    FEditValue = value;
+    changed = compare && !InternalVarEqualsExact(previous, FEditValue);
+    FEditValueInStep = follows;
+  }
+  if (follows) {
+    FInStepChange = FTextChanges;
+    FInStepLength = length;
+  }
   if (FUserAction)
     SetModifiedAfterEnter(true);
   else
     SetModified(false);
-  if (compare && !InternalVarEqualsExact(previous, FEditValue)) {
+  if (changed) {
     DoEditValueChanged();
     if (!properties->HasDisplayValue()) DoChange();
   }
+}
+
+Variant TcxCustomTextEdit::GetEditValue() {
+  RealizeEditValue();
+  return inherited::GetEditValue();
+}
+
+void TcxCustomTextEdit::InternalSetEditValue(const Variant& Value, bool AValidateEdit) {
+  // The value set is compared with the one it replaces, and need not be
+  // the text.
+  RealizeEditValue();
+  FEditValueInStep = false;
+  inherited::InternalSetEditValue(Value, AValidateEdit);
+}
+
+void TcxCustomTextEdit::RealizeEditValue() {
+  if (!FEditValueStale) return;
+  FEditValueStale = false;
+  AnsiString text = InternalGetText();
+  // Read while an insertion is being made: the value is the text without it.
+  if (FInsertionStart >= 0 && static_cast<Integer>(text.size()) > FInStepLength)
+    text.erase(static_cast<std::size_t>(FInsertionStart), text.size() - static_cast<std::size_t>(FInStepLength));
+  Variant value;
+  PrepareEditValue(Variant(text), value, InternalFocused());
+  FEditValue = value;
 }
 
 void TcxCustomTextEdit::ResetEditValue() { inherited::ResetEditValue(); }
@@ -412,6 +465,7 @@ void TcxCustomTextEdit::SetEditingText(const AnsiString& Value) {
 }
 
 void TcxCustomTextEdit::ChangeHandler(TObject* Sender) {
+  ++FTextChanges;
   {
     auto locked = ChangeEventsLocked(this);
     inherited::ChangeHandler(Sender);

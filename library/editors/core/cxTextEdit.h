@@ -72,6 +72,16 @@ class TcxCustomTextEdit : public TcxCustomEdit,
   void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool AEditFocused) override;
   void SynchronizeDisplayValue() override;
   void SynchronizeEditValue() override;
+  Variant GetEditValue() override;
+  void InternalSetEditValue(const Variant& Value, bool AValidateEdit) override;
+  // A value left behind by the text is read now: a change that no
+  // synchronisation follows is about to be made.
+  void RealizeEditValue();
+  // The inner edit is about to insert at AStart (selection empty): a value
+  // left behind can still be read meanwhile, as the text less the
+  // insertion. EndInsertion follows the insertion.
+  void BeginInsertion(Integer AStart) { FInsertionStart = AStart; }
+  void EndInsertion() { FInsertionStart = -1; }
   void Activate(TcxCustomEditData*& AEditData) override;
   bool IsEditClass() override;
   bool HasTextBaseLine() override { return true; }
@@ -108,6 +118,10 @@ class TcxCustomTextEdit : public TcxCustomEdit,
   virtual bool CanChangeSelText(const AnsiString& Value, AnsiString& NewText, Integer& NewSelStart);
   virtual void CheckEditValue();
   virtual void CheckEditorValueBounds() {}
+  // The edit value is the text itself (PrepareEditValue leaves it as it
+  // is) and the inner edit tells every change of it: synchronising then
+  // needs no reading of the text.
+  virtual bool EditValueFollowsText() { return false; }
   virtual void DoOnNewLookupDisplayText(const AnsiString& AText);
   virtual Integer GetInnerEditHeight();
   virtual bool GetScrollLookupDataList(TcxEditScrollCause) { return false; }
@@ -206,6 +220,17 @@ class TcxCustomTextEdit : public TcxCustomEdit,
   // the window system still names the inner edit as focused meanwhile.
   bool FInnerEditLosingFocus = false;
   IcxInnerTextEdit* FInnerTextEdit = nullptr;
+  // A long text grows line by line in time that grows with its lines only
+  // if no line reads the whole of it. While FEditValueInStep, the edit
+  // value is the text as it stood after the inner edit's change
+  // FInStepChange, FInStepLength long; stale, it holds nothing and is read
+  // from the text when asked for.
+  Integer FTextChanges = 0;
+  Integer FInStepChange = 0;
+  Integer FInStepLength = 0;
+  Integer FInsertionStart = -1;
+  bool FEditValueInStep = false;
+  bool FEditValueStale = false;
 };
 
 class TcxTextEdit : public TcxCustomTextEdit {

@@ -227,6 +227,71 @@ TEST_F(Memo, SettingTheTextRaisesNoValueChangeAndLinesSizeTheMemo) {
   EXPECT_EQ(lines5 - memo->GetHeight(), canvas->TextHeight("Zg") * 3);
 }
 
+// A program's log: each added line costs what the line costs, not a
+// reading of the whole text, and the value still follows line by line.
+TEST_F(Memo, AddedLinesAreNotReadBackUntilTheValueIsAskedFor) {
+  TcxMemo* memo = MakeMemo();
+  // A handler that reads the value reads the whole text: none here.
+  memo->GetProperties()->OnEditValueChanged = {};
+  Show();
+  TWinControl* inner = memo->GetInnerControl();
+  Integer reads = 0;
+  const TWndMethod original = inner->GetWindowProc();
+  inner->SetWindowProc([&reads, original](TMessage& m) {
+    if (m.Msg == WM_GETTEXT) ++reads;
+    original(m);
+  });
+  std::string text;
+  for (int i = 0; i < 1000; ++i) {
+    memo->GetLines()->Add("map " + std::to_string(i));
+    text += "map " + std::to_string(i) + "\r\n";
+  }
+  EXPECT_LE(reads, 2);
+  EXPECT_EQ(edit_test::Text(memo->GetEditValue()), text);
+  EXPECT_EQ(TextOf(memo), text);
+  EXPECT_EQ(memo->GetLines()->GetCount(), 1000);
+  inner->SetWindowProc(original);
+}
+
+TEST_F(Memo, ProgramChangesTellTheirValueOnceAndTypingLeavesItAsItWas) {
+  TcxMemo* memo = MakeMemo();
+  auto value = [memo] { return edit_test::Text(memo->GetEditValue()); };
+  // OnChange comes as the text changes, before the value follows it: a
+  // handler reads the value from before the change.
+  memo->GetProperties()->OnChange = [this, value](TObject*) { log.push_back("change " + value()); };
+  memo->GetProperties()->OnEditValueChanged = [this](TObject*) { log.push_back("changed"); };
+  Show();
+  TStrings* lines = memo->GetLines();
+  lines->Add("a");
+  lines->Add("b");
+  EXPECT_EQ(log, (edit_test::Log{"change <null>", "changed", "change a\r\n", "changed"}));
+  // Changes that leave the text as it was change no value.
+  log.clear();
+  lines->Put(0, "a");
+  memo->SetSelStart(1);
+  memo->SetSelText("");
+  lines->Delete(1);
+  memo->SetSelStart(0);
+  memo->SetSelText("z");
+  EXPECT_EQ(log, (edit_test::Log{"change a\r\nb\r\n", "change a\r\nb\r\n", "changed", "change a\r\n",
+                                 "changed"}));
+  EXPECT_EQ(value(), "za\r\n");
+  EXPECT_FALSE(memo->GetModified());
+  EXPECT_FALSE(memo->GetModifiedAfterEnter());
+
+  // Typed after an added line, the text is the user's until it is posted:
+  // the value stays the added line's.
+  Focus(memo);
+  lines->Add("c");
+  log.clear();
+  memo->SetSelStart(0);
+  Type("x");
+  EXPECT_EQ(TextOf(memo), "xza\r\nc\r\n");
+  EXPECT_EQ(log, edit_test::Log{"change za\r\nc\r\n"});
+  EXPECT_EQ(value(), "za\r\nc\r\n");
+  EXPECT_TRUE(memo->GetModifiedAfterEnter());
+}
+
 TEST_F(Memo, BarsFollowTheInnerMemoWhenTypingWheelingAndDragging) {
   TcxMemo* memo = MakeMemo({10, 10, 190, 80});
   memo->GetProperties()->SetScrollBars(ssBoth);
