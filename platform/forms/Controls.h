@@ -686,6 +686,8 @@ class TWinControl : public TControl {
   ORV_MESSAGE(win::WM_ERASEBKGND, WMEraseBkgnd)
   void WMWindowPosChanged(TMessage& Message);
   ORV_MESSAGE(win::WM_WINDOWPOSCHANGED, WMWindowPosChanged)
+  void WMGetMinMaxInfo(TMessage& Message);
+  ORV_MESSAGE(win::WM_GETMINMAXINFO, WMGetMinMaxInfo)
   void WMKeyDown(TMessage& Message);
   ORV_MESSAGE(win::WM_KEYDOWN, WMKeyDown)
   void WMSysKeyDown(TMessage& Message);

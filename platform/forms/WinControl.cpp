@@ -448,6 +448,20 @@ void TWinControl::WMWindowPosChanged(TMessage& Message) {
   RequestAlign();
 }
 
+// The constraints are the window's sizing limits (frame included, as Width
+// and Height are), so every way the window system sizes the window keeps
+// to them, the user's dragging of its frame too.
+void TWinControl::WMGetMinMaxInfo(TMessage& Message) {
+  DefaultHandler(Message);
+  auto* mm = reinterpret_cast<MINMAXINFO*>(Message.LParam);
+  if (!mm) return;
+  TSizeConstraints* c = GetConstraints();
+  if (c->GetMinWidth() > 0) mm->ptMinTrackSize.X = c->GetMinWidth();
+  if (c->GetMinHeight() > 0) mm->ptMinTrackSize.Y = c->GetMinHeight();
+  if (c->GetMaxWidth() > 0) mm->ptMaxTrackSize.X = c->GetMaxWidth();
+  if (c->GetMaxHeight() > 0) mm->ptMaxTrackSize.Y = c->GetMaxHeight();
+}
+
 
 // ---- Alignment ----
 

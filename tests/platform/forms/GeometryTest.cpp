@@ -1,6 +1,7 @@
 // Where controls end up: alignment inside a parent that changes size,
 // anchors that keep distances to the right and bottom edges, size limits,
 // coordinates between controls and the screen, and exact client sizes.
+#include "platform/win/Queue.h"
 #include "platform/win/WindowPos.h"
 #include "ControlLog.h"
 
@@ -113,6 +114,36 @@ TEST_F(Geometry, ConstraintsAndCanResizeLimitTheSize) {
   c->SetLeft(5);  // a move alone is no resize
   EXPECT_EQ(resized, 1);
   c->OnResize = nullptr;
+  form->Free();
+}
+
+// A form's constraints are its window's sizing limits, frame included:
+// whatever sizes the window through the window system (a window manager's
+// frame, SetWindowPos) stops at them, and a limit left at 0 is the
+// system's own.
+TEST_F(Geometry, AFormsConstraintsAreItsWindowsSizingLimits) {
+  TForm* form = MakeForm("Form");
+  form->SetBorderStyle(bsSizeable);
+  form->SetBounds(10, 10, 400, 300);
+  form->GetConstraints()->SetMinWidth(300);
+  form->GetConstraints()->SetMinHeight(200);
+  form->GetConstraints()->SetMaxWidth(600);
+  HWND h = form->GetHandle();
+  MINMAXINFO mm{};
+  mm.ptMinTrackSize = {1, 1};
+  mm.ptMaxTrackSize = {5000, 4000};
+  SendMessageA(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mm));
+  EXPECT_EQ(mm.ptMinTrackSize, (POINT{300, 200}));
+  EXPECT_EQ(mm.ptMaxTrackSize, (POINT{600, 4000}));
+  RECT r{};
+  for (POINT asked : {POINT{100, 100}, POINT{900, 700}}) {
+    SetWindowPos(h, nullptr, 0, 0, asked.X, asked.Y, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetWindowRect(h, &r);
+    EXPECT_EQ(r.Width(), asked.X < 300 ? 300 : 600);
+    EXPECT_EQ(r.Height(), asked.Y < 200 ? 200 : 700);
+    EXPECT_EQ(form->GetWidth(), r.Width());
+    EXPECT_EQ(form->GetHeight(), r.Height());
+  }
   form->Free();
 }
 
