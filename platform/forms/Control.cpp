@@ -447,6 +447,13 @@ void TControl::ConstraintsChanged() {
   Integer w = FWidth, h = FHeight;
   ApplyConstraints(w, h);
   if (w != FWidth || h != FHeight) SetBounds(FLeft, FTop, w, h);
+  // A shown top-level window's frame may be sized by the display itself
+  // (a window manager's): a changed frame has the new limits read again.
+  auto* self = dynamic_cast<TWinControl*>(this);
+  if (self && self->HandleAllocated() &&
+      (GetWindowLongA(self->GetHandle(), GWL_STYLE) & (WS_CHILD | WS_VISIBLE)) == WS_VISIBLE)
+    SetWindowPos(self->GetHandle(), nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TControl::RequestAlign() {

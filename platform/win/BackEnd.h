@@ -119,6 +119,15 @@ class IBackEnd {
   // it had for when it opens.
   enum class ShowState { Normal, Minimized, Maximized };
   virtual void SetSurfaceState(SurfaceId, ShowState) {}
+  // The window system has handled a request of the display's to change a
+  // surface's state (MinimizeRequest and the others): the state the
+  // surface has now, which the display shows again where it had already
+  // changed it and the window turned the change down.
+  virtual void SurfaceStateAnswered(SurfaceId, ShowState) {}
+  // The smallest and largest sizes of a decorated surface, frame included
+  // (the window's tracking limits): a display that sizes the surface
+  // itself keeps to them. Told when it is shown and when its frame changes.
+  virtual void SetSurfaceLimits(SurfaceId, POINT /*smallest*/, POINT /*largest*/) {}
   virtual bool GrabPointer(SurfaceId surface) = 0;
   virtual void UngrabPointer() = 0;
   virtual void RequestActivation(SurfaceId surface) = 0;

@@ -353,9 +353,19 @@ void DrainBackEnd() {
         if (Window* w = WindowOfSurface(e.surface)) PostStateRequest(w, e.kind);
         break;
       case BackEndEvent::Moved:
-        if (Window* w = WindowOfSurface(e.surface))
-          SetWindowPos(w->handle, nullptr, e.rect.Left, e.rect.Top, e.rect.Width(), e.rect.Height(),
+        if (Window* w = WindowOfSurface(e.surface)) {
+          const HWND h = w->handle;
+          const RECT before = w->window;
+          SetWindowPos(h, nullptr, e.rect.Left, e.rect.Top, e.rect.Width(), e.rect.Height(),
                        SWP_NOZORDER | SWP_NOACTIVATE);
+          // A window that kept its place (a size below its limits from a
+          // manager that does not read them, say) was not placed at all:
+          // the manager's frame goes back to it.
+          w = Peek(h);
+          if (w && w->surface && w->window == before && w->window != e.rect &&
+              !(w->style & (WS_MINIMIZE | WS_MAXIMIZE)) && be.Decorated(w->surface))
+            be.MoveSurface(w->surface, w->window);
+        }
         break;
       case BackEndEvent::Exposed:
         // The window's pixels are all still here: show them again.
@@ -465,6 +475,7 @@ LRESULT DispatchMessageA(const MSG* msg) {
   if (!w) return 0;
   LRESULT r = Deliver(w, msg->message, msg->wParam, msg->lParam, false);
   if (msg->message == WM_PAINT) PaintDispatched(msg->hwnd);
+  if (msg->message == WM_SYSCOMMAND) SystemCommandHandled(msg->hwnd, msg->wParam);
   return r;
 }
 

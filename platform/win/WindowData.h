@@ -264,6 +264,10 @@ void NormalizeTopLevelOrder();
 bool HasSizingLimits(DWORD style);
 // The maximized placement and the sizing limits, as WM_GETMINMAXINFO leaves them.
 MINMAXINFO QueryMinMaxInfo(Window* w);
+// A WM_SYSCOMMAND has been handled: a state command, the display's own
+// minimise, maximise or restore among them, leaves the display showing the
+// state the window has, whether it took the command or not.
+void SystemCommandHandled(HWND hwnd, WPARAM command);
 // The states ShowWindow moves a window between.
 enum class ShowState { Minimized, Maximized, Restored };
 // Puts a window into a state (a window minimised from maximised is

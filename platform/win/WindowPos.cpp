@@ -98,15 +98,29 @@ void InvalidateRootArea(Window* w, gdi::Region area) {
   DeleteObject(rgn);
 }
 
+IBackEnd::ShowState SurfaceState(const Window* w) {
+  return (w->style & WS_MINIMIZE)   ? IBackEnd::ShowState::Minimized
+         : (w->style & WS_MAXIMIZE) ? IBackEnd::ShowState::Maximized
+                                    : IBackEnd::ShowState::Normal;
+}
+
 void SyncSurface(Window* w, bool moved, bool shown, bool hidden, bool activate) {
   if (!w->surface || !IsTopLevel(w)) return;
   IBackEnd& be = BackEnd();
-  be.SetSurfaceState(w->surface, (w->style & WS_MINIMIZE)   ? IBackEnd::ShowState::Minimized
-                                 : (w->style & WS_MAXIMIZE) ? IBackEnd::ShowState::Maximized
-                                                            : IBackEnd::ShowState::Normal);
+  be.SetSurfaceState(w->surface, SurfaceState(w));
   if (moved) be.MoveSurface(w->surface, w->window);
   if (shown) be.ShowSurface(w->surface, true, activate);
   if (hidden) be.ShowSurface(w->surface, false, false);
+}
+
+// A frame the display draws is one it sizes itself: it is told the limits
+// the window gives. Only then are they asked for, so elsewhere a window
+// hears nothing new.
+void TellSurfaceLimits(Window* w) {
+  if (!w->surface || !HasSizingLimits(w->style) || !BackEnd().Decorated(w->surface)) return;
+  const HWND hwnd = w->handle;
+  const MINMAXINFO mm = QueryMinMaxInfo(w);
+  if (Peek(hwnd) && w->surface) BackEnd().SetSurfaceLimits(w->surface, mm.ptMinTrackSize, mm.ptMaxTrackSize);
 }
 
 // Owned windows follow their owner out of sight when it is minimised and
@@ -378,6 +392,10 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
   if (showing) w->style |= WS_VISIBLE;
   if (f & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
   SyncSurface(w, !(f & SWP_NOMOVE) || !(f & SWP_NOSIZE), showing, (f & SWP_HIDEWINDOW) != 0, activate);
+  if (top && (showing || (f & SWP_FRAMECHANGED))) {
+    TellSurfaceLimits(w);
+    if (!Peek(hwnd)) return FALSE;
+  }
 
   if (copyBits) {
     gdi::Region now, kept;
@@ -513,6 +531,13 @@ RECT MinimizedPlace(const Window* w) {
 }
 
 }  // namespace
+
+void SystemCommandHandled(HWND hwnd, WPARAM command) {
+  const WPARAM c = command & 0xFFF0;
+  if (c != SC_MINIMIZE && c != SC_MAXIMIZE && c != SC_RESTORE) return;
+  Window* w = Peek(hwnd);
+  if (w && w->surface && IsTopLevel(w)) BackEnd().SurfaceStateAnswered(w->surface, SurfaceState(w));
+}
 
 bool EnterShowState(Window* w, ShowState state, RECT& target, UINT& flags) {
   HWND hwnd = w->handle;

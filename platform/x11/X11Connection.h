@@ -65,6 +65,9 @@ struct Surface {
   bool zoomed = false;
   bool wmZoomed = false;
   bool zoomAsked = false;
+  // The window system's sizing limits, frame included (limited: told).
+  bool limited = false;
+  POINT smallest{}, largest{};
   XId parent = 0;          // the window manager's frame after reparenting
   XId cursor = 0;          // defined on the window
   // A cursor asked for before the window showed a picture of ours, defined
@@ -109,6 +112,8 @@ class X11BackEnd : public IBackEnd {
   void SetCursorShape(SurfaceId surface, HCURSOR cursor) override;
   bool Decorated(SurfaceId surface) override;
   void SetSurfaceState(SurfaceId surface, ShowState state) override;
+  void SurfaceStateAnswered(SurfaceId surface, ShowState state) override;
+  void SetSurfaceLimits(SurfaceId surface, POINT smallest, POINT largest) override;
   bool GrabPointer(SurfaceId surface) override;
   void UngrabPointer() override;
   void RequestActivation(SurfaceId surface) override;
@@ -176,6 +181,7 @@ class X11BackEnd : public IBackEnd {
   void ApplyStateHint(Surface& s);
   void SetMinimized(SurfaceId id, Surface& s, bool minimized);
   void SetZoomed(Surface& s, bool zoomed);
+  void AskZoom(Surface& s);
   bool Zoomable(const Surface& s) const;
   void OnWmState(_XEvent& e);
   void OnNetWmState(_XEvent& e);

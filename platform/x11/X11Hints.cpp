@@ -9,6 +9,7 @@
 #include <X11/Xutil.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -67,6 +68,15 @@ void X11BackEnd::ApplyHints(Surface& s) {
     size->flags |= PMinSize | PMaxSize;
     size->min_width = size->max_width = x.Width();
     size->min_height = size->max_height = x.Height();
+  } else if (s.managed && s.limited) {
+    // The window system's limits are the whole window's; the manager's
+    // frame stands in for ours around the X window.
+    const int dx = s.inset.Left + s.inset.Right, dy = s.inset.Top + s.inset.Bottom;
+    size->flags |= PMinSize | PMaxSize;
+    size->min_width = std::max(s.smallest.X - dx, 1);
+    size->min_height = std::max(s.smallest.Y - dy, 1);
+    size->max_width = std::max(s.largest.X - dx, size->min_width);
+    size->max_height = std::max(s.largest.Y - dy, size->min_height);
   }
   XSetWMNormalHints(dpy, w, size);
   XFree(size);
@@ -126,6 +136,17 @@ void X11BackEnd::ApplyHints(Surface& s) {
     XDeleteProperty(dpy, w, XA_WM_TRANSIENT_FOR);
 
   ApplyWmHints(s);
+}
+
+void X11BackEnd::SetSurfaceLimits(SurfaceId id, POINT smallest, POINT largest) {
+  Surface* s = Find(id);
+  if (!s || (s->limited && s->smallest == smallest && s->largest == largest)) return;
+  s->limited = true;
+  s->smallest = smallest;
+  s->largest = largest;
+  // A manager that has the window reads them again when they change.
+  ApplyHints(*s);
+  XFlush(dpy);
 }
 
 // The states a window manager gives the window when it is mapped. Once it

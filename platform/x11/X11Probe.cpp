@@ -603,6 +603,17 @@ void Probe::AskMaximized(unsigned long window, bool maximized) {
                    static_cast<long>(XInternAtom(dpy_, "_NET_WM_STATE_MAXIMIZED_HORZ", False)), 2 /* from a pager */);
 }
 
+void Probe::AskSize(unsigned long window, int width, int height) {
+  XResizeWindow(dpy_, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  XSync(dpy_, False);
+}
+
+void Probe::DropSizeHints(unsigned long window) {
+  XSizeHints hints{};
+  XSetWMNormalHints(dpy_, window, &hints);
+  XSync(dpy_, False);
+}
+
 void Probe::Sync() { XSync(dpy_, False); }
 
 bool Probe::WindowManagerCaughtUp(int guardMs) {

@@ -157,6 +157,11 @@ class Probe {
   // Asks the window manager, as a pager does, to maximise a window or to
   // restore it.
   void AskMaximized(unsigned long window, bool maximized);
+  // Asks for a new size of a window as another program may (a window
+  // manager decides on a window it has), and takes its size hints away,
+  // as an old manager that never reads them would have it.
+  void AskSize(unsigned long window, int width, int height);
+  void DropSizeHints(unsigned long window);
   void Sync();
   // Waits until the window manager has dealt with everything sent before
   // (input included): it answers a request for frame extents, which it

@@ -61,13 +61,35 @@ void X11BackEnd::SetZoomed(Surface& s, bool zoomed) {
     s.zoomAsked = false;
     return;
   }
+  AskZoom(s);
+}
+
+// Asks the manager for the window system's maximised state.
+void X11BackEnd::AskZoom(Surface& s) {
   s.zoomAsked = true;
   // The manager places the window it restores where it was before: one
   // move of its own, which is no news to the window system.
-  if (!zoomed) ++s.pendingConfigures;
+  if (!s.zoomed) ++s.pendingConfigures;
   AskWindowManager(s.window, atoms.netWmState,
-                   {zoomed ? 1L : 0L /* add or remove */, static_cast<long>(atoms.stateMaxVert),
+                   {s.zoomed ? 1L : 0L /* add or remove */, static_cast<long>(atoms.stateMaxVert),
                     static_cast<long>(atoms.stateMaxHorz), 1L /* from an application */});
+}
+
+// The manager changes a window by itself before the program hears of it.
+// A program that turns the change down (its procedure keeps SC_MAXIMIZE
+// from DefWindowProc) leaves the window as it was: the manager is asked
+// back to that state, or its frame would show one the window has not.
+// Only after the program has answered: meanwhile the manager's state is
+// the request itself.
+void X11BackEnd::SurfaceStateAnswered(SurfaceId id, ShowState state) {
+  Surface* s = Find(id);
+  if (!s || !s->managed) return;
+  // An icon the manager made is given back by the window system's own
+  // state (SetMinimized keeps the manager's).
+  SetSurfaceState(id, state);
+  if (state != ShowState::Minimized && Zoomable(*s) && s->given && !s->zoomAsked && s->wmZoomed != s->zoomed)
+    AskZoom(*s);
+  XFlush(dpy);
 }
 
 void X11BackEnd::OnWmState(XEvent& e) {

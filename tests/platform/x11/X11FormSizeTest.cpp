@@ -3,6 +3,8 @@
 // same, and the X window is as large as the window.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
@@ -81,6 +83,85 @@ TEST(X11Forms, DesignedClientSizesAreTheSameOnXAsHeadless) {
     test::PumpUntilIdle();
     SetBackEnd(std::move(previous));
   }
+}
+
+// A form the user may size that is never smaller than it opens (the file
+// dialogs): under a window manager the manager knows its limits, so a
+// request from outside for a smaller size stops there, and a limit changed
+// on the shown form reaches the manager. A manager that reads no limits
+// still leaves the X window as large as the form keeps itself.
+TEST(X11Forms, ASizeableFormKeepsItsLimitsUnderAWindowManager) {
+  if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
+  if (!x11::WindowManager::Installed())
+    GTEST_SKIP() << "openbox is not installed (scripts/setup installs the openbox package)";
+  x11::Xvfb server;
+  ASSERT_TRUE(server.Running()) << "Xvfb did not start";
+  x11::WindowManager openbox(server.Display());
+  ASSERT_TRUE(openbox.Running()) << "openbox did not take over the display";
+  x11::Probe user(server.Display());
+  ASSERT_TRUE(user.Connected());
+
+  forms::test::Session session;
+  auto be = OpenX11BackEnd(server.Display());
+  ASSERT_TRUE(be);
+  auto* x = static_cast<x11::X11BackEnd*>(be.get());
+  std::unique_ptr<IBackEnd> previous = SetBackEnd(std::move(be));
+  TForm* form = TCustomForm::CreateNew<TForm>(Application);
+  form->SetBorderStyle(bsSizeable);
+  form->SetPosition(poDesktopCenter);
+  form->SetClientWidth(430);
+  form->SetClientHeight(270);
+  form->GetConstraints()->SetMinWidth(form->GetWidth());
+  form->GetConstraints()->SetMinHeight(form->GetHeight());
+  form->Show();
+  const HWND handle = form->GetHandle();
+  const x11::XId window = x->WindowOf(detail::Peek(handle)->surface);
+  ASSERT_TRUE(EventuallyMapped(*x, user, window));
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CatchUp(*x, &user);
+
+  RECT client{}, onX{};
+  bool viewable = false;
+  auto hints = [&] {
+    TSize minimum, maximum;
+    bool userPosition = false;
+    return user.SizeHints(window, minimum, maximum, userPosition) ? minimum : TSize{};
+  };
+  // The manager's frame is the form's frame: the X window is the client
+  // area, and both have one size.
+  auto agree = [&] {
+    GetClientRect(handle, &client);
+    return user.Geometry(window, viewable, onX) && onX.Width() == client.Width() && onX.Height() == client.Height();
+  };
+  auto settled = [&](const std::function<bool()>& done) {
+    return ::Eventually(done, [&] {
+      x->WaitForEvent(10);
+      CatchUp(*x, &user);
+    });
+  };
+  EXPECT_EQ(hints(), (TSize{430, 270}));
+
+  user.AskSize(window, 280, 170);
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  EXPECT_TRUE(settled(agree)) << onX.Width() << "x" << onX.Height() << " on X";
+  EXPECT_EQ(client, Rect(0, 0, 430, 270));
+
+  form->GetConstraints()->SetMinWidth(form->GetWidth() + 40);
+  CatchUp(*x, &user);
+  EXPECT_EQ(hints(), (TSize{470, 270}));
+  EXPECT_TRUE(settled(agree)) << onX.Width() << "x" << onX.Height() << " on X";
+  EXPECT_EQ(client, Rect(0, 0, 470, 270));
+
+  user.DropSizeHints(window);
+  user.AskSize(window, 280, 170);
+  ASSERT_TRUE(user.WindowManagerCaughtUp());
+  CatchUp(*x, &user);
+  EXPECT_TRUE(settled(agree)) << onX.Width() << "x" << onX.Height() << " on X";
+  EXPECT_EQ(client, Rect(0, 0, 470, 270));
+
+  Application->DestroyComponents();
+  test::PumpUntilIdle();
+  SetBackEnd(std::move(previous));
 }
 
 }  // namespace

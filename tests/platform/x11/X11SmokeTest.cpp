@@ -941,6 +941,81 @@ TEST_F(X11UnderOpenbox, MaximisingIsTheManagersBothWays) {
   Leave(s.top);
 }
 
+// A program may turn down the manager's maximise or minimise: its window
+// procedure keeps SC_MAXIMIZE or SC_MINIMIZE from DefWindowProc. The
+// manager, which has already changed the window when the program hears of
+// it, then shows it as the program has it again, once.
+LRESULT StubbornProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_SYSCOMMAND && ((w & 0xFFF0) == SC_MAXIMIZE || (w & 0xFFF0) == SC_MINIMIZE)) {
+    gLog.push_back({h, m, w, l});
+    return 0;
+  }
+  return SmokeProc(h, m, w, l);
+}
+
+TEST_F(X11UnderOpenbox, AMaximiseOrMinimiseTheProgramTurnsDownIsUndoneOnX) {
+  test::Session session;
+  EnterManaged();
+  Scene s = Build();
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = StubbornProc;
+  wc.lpszClassName = "Stubborn";
+  RegisterClassA(&wc);
+  constexpr DWORD kSizable = kStyle | WS_THICKFRAME | WS_MAXIMIZEBOX;
+  HWND h = CreateWindowExA(0, "Stubborn", "Stubborn", kSizable, 120, 100, 360, 260, nullptr, nullptr, nullptr,
+                           nullptr);
+  ShowWindow(h, SW_SHOW);
+  const x11::XId window = x->WindowOf(SurfaceOf(h));
+  ASSERT_TRUE(EventuallyMapped(*x, *user, window));
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
+  CaughtUp();
+  bool viewable = false;
+  RECT placed{}, got{};
+  ASSERT_TRUE(user->Geometry(window, viewable, placed));
+  auto settled = [&](const std::function<bool()>& done) {
+    return ::Eventually(done, [&] {
+      x->WaitForEvent(10);
+      CatchUp(*x, user.get());
+    });
+  };
+  auto maximizedOnX = [&] {
+    for (long a : user->Property32(window, "_NET_WM_STATE"))
+      if (user->AtomName(a) == "_NET_WM_STATE_MAXIMIZED_VERT" || user->AtomName(a) == "_NET_WM_STATE_MAXIMIZED_HORZ")
+        return true;
+    return false;
+  };
+  auto openAsPlaced = [&] {
+    std::vector<long> state = user->Property32(window, "WM_STATE");
+    return !state.empty() && state[0] == 1 /* normal */ && !maximizedOnX() && user->Geometry(window, viewable, got) &&
+           viewable && got == placed;
+  };
+  auto times = [&](WPARAM command) {
+    int n = 0;
+    for (const Logged& l : gLog) n += l.hwnd == h && l.message == WM_SYSCOMMAND && l.wParam == command;
+    return n;
+  };
+
+  for (WPARAM command : {WPARAM(SC_MAXIMIZE), WPARAM(SC_MINIMIZE)}) {
+    SCOPED_TRACE(command == SC_MAXIMIZE ? "maximise" : "minimise");
+    gLog.clear();
+    if (command == SC_MAXIMIZE) user->AskMaximized(window, true);
+    else user->AskIconic(window);
+    // The program hears of it once the manager has done it.
+    ASSERT_TRUE(settled([&] { return times(command) > 0; }));
+    EXPECT_TRUE(settled(openAsPlaced)) << "at " << got.Left << "," << got.Top << " " << got.Width() << "x"
+                                       << got.Height() << (maximizedOnX() ? ", maximised" : "");
+    ASSERT_TRUE(user->WindowManagerCaughtUp());
+    CaughtUp();
+    EXPECT_TRUE(openAsPlaced()) << "the manager's state came back";
+    EXPECT_FALSE(IsZoomed(h));
+    EXPECT_FALSE(IsIconic(h));
+    EXPECT_EQ(times(command), 1);
+    EXPECT_EQ(times(SC_RESTORE), 0);
+  }
+  DestroyWindow(h);
+  Leave(s.top);
+}
+
 // A window never shows the black of a buffer not yet painted, nor the
 // screen beneath it: a popup that does not take the focus (a hint, a
 // drop-down) and one that does are on the screen (the root's pixels, as
