@@ -1,7 +1,8 @@
 // What the window manager is told about a surface: its name in UTF-8 and
 // in Latin-1, class and process, the size it may take (fixed frames keep
-// the designed client size), decorations, owner, type, stay-on-top and
-// modal state, the close protocol and the position the program chose.
+// the designed client size, others the window system's sizing limits),
+// decorations, owner, type, stay-on-top and modal state, the close
+// protocol and the position the program chose.
 #include "platform/x11/X11Connection.h"
 
 #include <X11/Xatom.h>

@@ -84,8 +84,8 @@ void X11BackEnd::AskZoom(Surface& s) {
 void X11BackEnd::SurfaceStateAnswered(SurfaceId id, ShowState state) {
   Surface* s = Find(id);
   if (!s || !s->managed) return;
-  // An icon the manager made is given back by the window system's own
-  // state (SetMinimized keeps the manager's).
+  // An icon the manager made was taken as the window's (OnWmState): the
+  // window system's own state opens it again.
   SetSurfaceState(id, state);
   if (state != ShowState::Minimized && Zoomable(*s) && s->given && !s->zoomAsked && s->wmZoomed != s->zoomed)
     AskZoom(*s);
