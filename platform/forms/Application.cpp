@@ -258,7 +258,8 @@ void TApplication::WndProc(TMessage& Message) {
       if (Message.WParam == SC_MINIMIZE) {
         Minimize();
         Message.Result = 1;
-      } else if (Message.WParam == SC_RESTORE) {
+      } else if (Message.WParam == SC_RESTORE && FMinimized) {
+        // Otherwise the restore is the main form's own, from maximised.
         Restore();
         Message.Result = 1;
       }

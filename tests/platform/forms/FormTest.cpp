@@ -11,6 +11,7 @@
 #include "platform/win/Queue.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowDC.h"
+#include "platform/win/WindowPos.h"
 #include "platform/win/WindowData.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/WindowStyles.h"
@@ -251,6 +252,32 @@ TEST_F(Forms, MinimisingTheMainFormMinimisesTheApplication) {
   EXPECT_FALSE(Application->IsMinimized());
   EXPECT_FALSE(IsIconic(main->GetHandle()));
   Application->OnMinimize = nullptr;
+
+  // Restore is the window's own command while the application is not
+  // minimised: a maximised main window goes back to its place (it used to
+  // stay maximised for good, the command taken by the application).
+  RECT normal;
+  GetWindowRect(main->GetHandle(), &normal);
+  SendMessageA(main->GetHandle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  ASSERT_TRUE(IsZoomed(main->GetHandle()));
+  SendMessageA(main->GetHandle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(IsZoomed(main->GetHandle()));
+  RECT now;
+  GetWindowRect(main->GetHandle(), &now);
+  EXPECT_EQ(now, normal);
+
+  // Minimised from maximised, the application's restore brings it back
+  // maximised, and the next restore to its place.
+  SendMessageA(main->GetHandle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  SendMessageA(main->GetHandle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(Application->IsMinimized());
+  SendMessageA(main->GetHandle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(Application->IsMinimized());
+  EXPECT_TRUE(IsZoomed(main->GetHandle()));
+  SendMessageA(main->GetHandle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(IsZoomed(main->GetHandle()));
+  GetWindowRect(main->GetHandle(), &now);
+  EXPECT_EQ(now, normal);
 }
 
 TEST_F(Forms, OnPaintDrawsOnTheFormsCanvas) {
