@@ -419,7 +419,10 @@ void TcxCustomControlController::DoMouseUp(TMouseButton Button, TShiftState Shif
   FShowEditOnMouseUp = false;
   FHitTestController->RecalculateOnMouseEvent(X, Y, Shift);
   if (!GetIsEditing() && !FDoubleClick && GetImmediateEditor())
-    if (TcxEditCellViewInfo* cell = FHitTestController->GetEditCellViewInfo()) {
+    if (TcxEditCellViewInfo* cell = FHitTestController->GetEditCellViewInfo();
+        // The press focused this cell; a click handler that has moved the
+        // focus since keeps it where it put it.
+        cell && cell->GetEditContainer() == FFocusedItem && cell->GetRecordIndex() == GetFocusedRecordIndex()) {
       FEditingController->StopEditShowingTimer();
       if (Button == mbLeft) FEditingController->ShowEdit(cell->GetEditContainer());
     }

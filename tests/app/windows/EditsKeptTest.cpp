@@ -259,6 +259,27 @@ TEST_F(EditsKeptInDropDowns, ARowLeftAsTheFileSetItKeepsItsNumberAndAPickedCapti
   EXPECT_TRUE(Boxes().empty());
 }
 
+// A click on another file's batch counter asks once: Cancel leaves the
+// focus on the file shown, and the key that answered the box asks nothing
+// more. (The end of the click used to open that counter again, so the
+// question came back with the next key.)
+TEST_F(EditsKept, CancelOnAClickedCounterOfAnotherFileAsksOnce) {
+  PickFile("maps/alpine.tt");
+  TypeInto("Map width", "300");
+  form->cxVGTerrainValues->HideEdit();
+  TcxCustomRowViewInfo* placed = form->cxVGTerrainFiles->GetVGViewInfo()->GetRowViewInfo(FileRow("lowlands.tt"));
+  ASSERT_NE(placed, nullptr);
+  AnswerMessageBox(win::IDCANCEL);
+  win::test::Click(form->cxVGTerrainFiles->GetHandle(), cxRectCenter(placed->ValuesRect));
+  Pump();
+  win::test::KeyPress(win::VK_ESCAPE);
+  Pump();
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{kAskBeforeLoad}));
+  EXPECT_EQ(FocusedFile(), FileRow("maps/alpine.tt"));
+  EXPECT_FALSE(form->cxVGTerrainFiles->IsEditing());
+  EXPECT_EQ(Value("Map width"), "300");
+}
+
 TEST_F(EditsKept, ClosingAsksAndOnlyASucceededSaveLetsTheWindowGo) {
   bool canClose = true;
   form->FormCloseQuery(form, canClose);

@@ -372,6 +372,36 @@ TEST_F(Keys, PagingStopsAtTheEndsAndCtrlGoesThere) {
   EXPECT_EQ(Focus(), "Row 39/0");
 }
 
+// A click on a value cell opens its editor at once; a click handler that
+// moves the focus elsewhere (back to the row of a file it will not leave,
+// say) keeps it there: the end of that click does not open the cell under
+// the pointer again. It used to, which put the focus back where the
+// handler had just taken it from.
+TEST_F(Keys, AClickHandlerThatMovesTheFocusKeepsItWhereItPutIt) {
+  grid->SetFocus();
+  grid->SetFocusedRow(width);
+  Pump();
+  const auto clickValueOf = [&](TcxEditorRow* row) {
+    const TRect r = grid->GetVGViewInfo()->GetRowViewInfo(row)->ValuesRect;
+    win::test::Click(grid->GetHandle(), cxRectCenter(r));
+    Pump();
+  };
+  clickValueOf(height);
+  EXPECT_EQ(Focus(), "Height/0");
+  EXPECT_TRUE(Editing());
+
+  int clicks = 0;
+  grid->OnClick = [&](TObject*) {
+    ++clicks;
+    grid->SetFocusedRow(width);
+  };
+  clickValueOf(tail);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(Focus(), "Width/0");
+  EXPECT_FALSE(Editing());
+  grid->OnClick = nullptr;
+}
+
 }  // namespace
 
 // A grid with the multi-records controller over several records of its own.
