@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -22,6 +23,10 @@ struct DcRecord {
   HWND root = nullptr;
   std::shared_ptr<Backing> backing;  // keeps the pixels alive while the DC is out
   RECT rootBox{};                    // what the DC may touch, root window coordinates
+  // How the DC was asked for, to take it again when the windows move.
+  DWORD flags = 0;
+  bool window = false;
+  std::optional<gdi::Region> clip;  // DCX_INTERSECTRGN or DCX_EXCLUDERGN, client coordinates
 };
 
 std::unordered_map<HDC, DcRecord>& Dcs() {
@@ -252,6 +257,40 @@ using namespace detail;
 
 namespace {
 
+// Where the DC's window shows now: its origin on the root's pixels and
+// its visible region. What it touches widens to what it may touch now.
+void PlaceDC(HDC dc, Window* w, DcRecord& rec) {
+  gdi::Region vis;
+  VisibleRegion(w, rec.window, rec.flags, vis);
+  if (rec.clip) gdi::Region::Combine(vis, vis, *rec.clip, (rec.flags & DCX_INTERSECTRGN) ? RGN_AND : RGN_DIFF);
+  RECT rootRect = ScreenWindowRect(Root(w));
+  RECT mine = rec.window ? ScreenWindowRect(w) : ScreenClientRect(w);
+  POINT origin{mine.Left - rootRect.Left, mine.Top - rootRect.Top};
+  HRGN visH = gdi::NewRegionHandle(vis);
+  SetSurfaceDCVisible(dc, origin, visH);
+  DeleteObject(visH);
+  if (!vis.IsEmpty()) {
+    RECT box = vis.Box();
+    box = {box.Left + origin.X, box.Top + origin.Y, box.Right + origin.X, box.Bottom + origin.Y};
+    rec.rootBox = Empty(rec.rootBox) ? box : Unite(rec.rootBox, box);
+  }
+}
+
+}  // namespace
+
+void detail::FollowWindowDCs() {
+  for (auto& [dc, rec] : Dcs()) {
+    Window* w = Peek(rec.hwnd);
+    Window* root = Peek(rec.root);
+    // A DC whose window went, went out of sight or to other pixels draws
+    // where it did.
+    if (!w || !root || Root(w) != root || root->backing != rec.backing || !VisibleChain(w)) continue;
+    PlaceDC(dc, w, rec);
+  }
+}
+
+namespace {
+
 // The screen: all of the virtual screen is visible and nothing clips it.
 HDC ScreenDC(HWND hwnd) {
   RECT vs = Desktop()->window;
@@ -291,34 +330,24 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
   // visible area whatever its class says: the parent's would draw over them.
   if ((flags & (DCX_CLIPSIBLINGS | DCX_CLIPCHILDREN)) || (w->style & (WS_CLIPSIBLINGS | WS_CLIPCHILDREN)))
     flags &= ~DCX_PARENTCLIP;
-  gdi::Region vis;
-  VisibleRegion(w, window, flags, vis);
-  if (clip) {
-    if (auto* c = gdi::LookupAs<gdi::RegionObject>(clip)) {
-      if (flags & DCX_INTERSECTRGN) gdi::Region::Combine(vis, vis, c->R, RGN_AND);
-      else if (flags & DCX_EXCLUDERGN) gdi::Region::Combine(vis, vis, c->R, RGN_DIFF);
-    }
-    DeleteObject(clip);
-  }
   DcRecord rec;
   rec.hwnd = hwnd;
+  rec.flags = flags;
+  rec.window = window;
+  if (clip) {
+    auto* c = gdi::LookupAs<gdi::RegionObject>(clip);
+    if (c && (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN))) rec.clip = c->R;
+    DeleteObject(clip);
+  }
   HDC dc = nullptr;
   Window* root = Root(w);
   Backing* b = &BackingOf(root);
   if (b->width > 0 && b->height > 0) {
-    RECT rootRect = ScreenWindowRect(root);
-    RECT mine = window ? ScreenWindowRect(w) : ScreenClientRect(w);
-    POINT origin{mine.Left - rootRect.Left, mine.Top - rootRect.Top};
-    HRGN visH = gdi::NewRegionHandle(vis);
     gdi::SurfaceDesc sd{b->pixels.data(), b->width, b->height, b->width * 4};
-    dc = CreateSurfaceDC(sd, origin, visH);
-    DeleteObject(visH);
+    dc = CreateSurfaceDC(sd, {0, 0}, nullptr);
     rec.root = root->handle;
     rec.backing = root->backing;
-    if (!vis.IsEmpty()) {
-      RECT box = vis.Box();
-      rec.rootBox = {box.Left + origin.X, box.Top + origin.Y, box.Right + origin.X, box.Bottom + origin.Y};
-    }
+    if (dc) PlaceDC(dc, w, rec);
   } else {
     // Windows without pixels draw nowhere; the DC is still the screen's
     // kind of DC, measures text and answers device questions.

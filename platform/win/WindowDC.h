@@ -58,6 +58,10 @@ void MarkDirty(Window* root, const RECT& rootRect);
 struct Backing;
 Backing& BackingOf(Window* root);
 void ResetWindowDCs();
+// The windows have moved, been shown or hidden: every window DC still out
+// draws in what its window shows now, as if it had been taken now (a
+// parent that moves a child while it paints paints around its new place).
+void FollowWindowDCs();
 }  // namespace detail
 
 }  // namespace win

@@ -396,6 +396,7 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     TellSurfaceLimits(w);
     if (!Peek(hwnd)) return FALSE;
   }
+  FollowWindowDCs();
 
   if (copyBits) {
     gdi::Region now, kept;

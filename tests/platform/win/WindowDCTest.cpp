@@ -47,6 +47,34 @@ TEST_F(PaintTest, SiblingsAndChildrenClipOnlyWhenTheirStylesSaySo) {
   EXPECT_EQ(Held({20, 20}), kBlue);
 }
 
+// A DC already out follows the windows: a parent that moves a child while
+// it paints (a grid placing its editor) paints around the child's new
+// place, and a child's DC draws where the child is now. The parent used to
+// keep the region of the moment it took the DC, and painted over the child.
+TEST_F(PaintTest, ADcTakenBeforeTheWindowsMoveDrawsWhereTheyAreNow) {
+  SetWindowLongA(main, GWL_STYLE, GetWindowLongA(main, GWL_STYLE) | WS_CLIPCHILDREN);
+  HWND a = Child(main, "A", R(10, 10, 60, 60));
+  test::PumpUntilIdle();
+  Fill(a, kWhite);
+
+  HDC parent = GetDC(main);
+  HDC child = GetDC(a);
+  SetWindowPos(a, nullptr, 10, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  HBRUSH blue = CreateSolidBrush(kBlue);
+  RECT all{-1000, -1000, 1000, 1000};
+  FillRect(parent, &all, blue);
+  EXPECT_EQ(Held({20, 90}), kWhite) << "the child where it is now is left alone";
+  EXPECT_EQ(Held({20, 20}), kBlue) << "where it was is the parent's again";
+  HBRUSH red = CreateSolidBrush(kRed);
+  FillRect(child, &all, red);
+  EXPECT_EQ(Held({20, 90}), kRed);
+  EXPECT_EQ(Held({20, 20}), kBlue);
+  ReleaseDC(a, child);
+  ReleaseDC(main, parent);
+  DeleteObject(blue);
+  DeleteObject(red);
+}
+
 TEST_F(PaintTest, ChildrenAreClippedToTheirAncestorsAndPlacedByTheirOrigins) {
   HWND panel = Child(main, "Panel", R(20, 20, 80, 80), WS_BORDER);
   HWND inner = Child(panel, "Inner", R(40, 40, 140, 140));  // sticks out of the panel
