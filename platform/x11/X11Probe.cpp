@@ -18,6 +18,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "platform/x11/X11Selection.h"
@@ -144,6 +146,28 @@ bool Program::Running() {
 
 bool WindowManager::Installed() { return !FindProgram("openbox").empty(); }
 
+namespace {
+
+// The manager's own settings, but for its iconify animation, which shrinks
+// the frame toward the icon while it runs: a window opened again during it
+// (a minimise the program turns down) keeps the place the animation had
+// reached, and no client is told of it, so a story would end on how far
+// the animation had got.
+void StillIconify(const std::string& dir) {
+  std::ifstream in("/etc/xdg/openbox/rc.xml", std::ios::binary);
+  if (!in) return;
+  std::string rc((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string on = "<animateIconify>yes</animateIconify>";
+  const auto at = rc.find(on);
+  if (at == std::string::npos) return;
+  rc.replace(at, on.size(), "<animateIconify>no</animateIconify>");
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  std::ofstream(dir + "/rc.xml", std::ios::binary) << rc;
+}
+
+}  // namespace
+
 WindowManager::WindowManager(const std::string& display) {
   std::string program = FindProgram("openbox");
   ::Display* d = program.empty() ? nullptr : XOpenDisplay(display.c_str());
@@ -168,6 +192,7 @@ WindowManager::WindowManager(const std::string& display) {
   std::vector<char*> env;
   for (auto& v : vars) env.push_back(v.data());
   env.push_back(nullptr);
+  StillIconify(home_ + "/config/openbox");
   pid_ = Spawn(program, {program, "--sm-disable"}, env.data());
   // It has taken over once it names its check window on the root and
   // redirects the root's children to itself (from then on it frames every
