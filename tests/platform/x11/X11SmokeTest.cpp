@@ -303,6 +303,22 @@ class X11UnderOpenbox : public X11Smoke {
     ASSERT_TRUE(user->Connected());
   }
   void EnterManaged() { Enter(managed->Display()); }
+  // The X window of a shown top-level window, once the manager has framed
+  // and mapped it and the window system has heard all it said; 0 if never.
+  x11::XId Framed(HWND top) {
+    const x11::XId window = x->WindowOf(SurfaceOf(top));
+    if (!EventuallyMapped(*x, *user, window) || !user->WindowManagerCaughtUp()) return 0;
+    CaughtUp();
+    return window;
+  }
+  // Waits until done holds, the window system hearing what the display
+  // says meanwhile.
+  bool Settled(const std::function<bool()>& done) {
+    return ::Eventually(done, [&] {
+      x->WaitForEvent(10);
+      CatchUp(*x, user.get());
+    });
+  }
 
   // Freed in this order: the probe, the manager, the server.
   std::unique_ptr<x11::Xvfb> managed;
@@ -705,10 +721,8 @@ TEST_F(X11UnderOpenbox, MinimisingMakesTheWindowItsIconBothWays) {
   test::Session session;
   EnterManaged();
   Scene s = Build();
-  const x11::XId window = x->WindowOf(SurfaceOf(s.top));
-  ASSERT_TRUE(EventuallyMapped(*x, *user, window));
-  ASSERT_TRUE(user->WindowManagerCaughtUp());
-  CaughtUp();
+  const x11::XId window = Framed(s.top);
+  ASSERT_NE(window, 0u);
   constexpr long kNormal = 1, kIconic = 3;  // WM_STATE
   auto state = [&] {
     std::vector<long> v = user->Property32(window, "WM_STATE");
@@ -717,13 +731,7 @@ TEST_F(X11UnderOpenbox, MinimisingMakesTheWindowItsIconBothWays) {
   bool viewable = false;
   RECT placed{}, got{};
   ASSERT_TRUE(user->Geometry(window, viewable, placed));
-  auto settled = [&](const std::function<bool()>& done) {
-    return ::Eventually(done, [&] {
-      x->WaitForEvent(10);
-      CatchUp(*x, user.get());
-    });
-  };
-  // The manager animates a window into its icon and out of it (the frame
+  // A manager may animate a window into its icon and out of it (the frame
   // moves, taking the window along): the place is the one it comes to rest at.
   auto iconAtItsPlace = [&] {
     return state() == kIconic && user->Geometry(window, viewable, got) && !viewable && got == placed;
@@ -739,7 +747,7 @@ TEST_F(X11UnderOpenbox, MinimisingMakesTheWindowItsIconBothWays) {
 
   gLog.clear();
   ShowWindow(s.top, SW_MINIMIZE);
-  EXPECT_TRUE(settled(iconAtItsPlace)) << "WM_STATE " << state() << ", viewable " << viewable << ", at "
+  EXPECT_TRUE(Settled(iconAtItsPlace)) << "WM_STATE " << state() << ", viewable " << viewable << ", at "
                                        << got.Left << "," << got.Top;
   ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
@@ -747,7 +755,7 @@ TEST_F(X11UnderOpenbox, MinimisingMakesTheWindowItsIconBothWays) {
   EXPECT_FALSE(asked()) << "the program's own minimise came back as a request";
 
   ShowWindow(s.top, SW_RESTORE);
-  EXPECT_TRUE(settled(openAtItsPlace)) << "WM_STATE " << state() << ", at " << got.Left << "," << got.Top;
+  EXPECT_TRUE(Settled(openAtItsPlace)) << "WM_STATE " << state() << ", at " << got.Left << "," << got.Top;
   ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   EXPECT_FALSE(IsIconic(s.top));
@@ -759,17 +767,17 @@ TEST_F(X11UnderOpenbox, MinimisingMakesTheWindowItsIconBothWays) {
   ShowWindow(s.top, SW_RESTORE);
   test::PumpUntilIdle();
   ASSERT_TRUE(user->WindowManagerCaughtUp());
-  EXPECT_TRUE(settled(openAtItsPlace)) << "WM_STATE " << state() << ", at " << got.Left << "," << got.Top;
+  EXPECT_TRUE(Settled(openAtItsPlace)) << "WM_STATE " << state() << ", at " << got.Left << "," << got.Top;
   ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   EXPECT_FALSE(IsIconic(s.top));
   EXPECT_FALSE(asked()) << "the manager's late step came back as a request";
 
   user->AskIconic(window);
-  EXPECT_TRUE(settled([&] { return IsIconic(s.top); })) << "WM_STATE " << state();
+  EXPECT_TRUE(Settled([&] { return IsIconic(s.top); })) << "WM_STATE " << state();
   EXPECT_TRUE(Received(s.top, WM_SYSCOMMAND, SC_MINIMIZE));
   EXPECT_TRUE(Received(s.top, WM_SIZE, SIZE_MINIMIZED));
-  EXPECT_TRUE(settled(iconAtItsPlace)) << "WM_STATE " << state() << ", viewable " << viewable << ", at "
+  EXPECT_TRUE(Settled(iconAtItsPlace)) << "WM_STATE " << state() << ", viewable " << viewable << ", at "
                                        << got.Left << "," << got.Top;
 
   // A window shown minimised from the start (a form made minimised) goes
@@ -777,7 +785,7 @@ TEST_F(X11UnderOpenbox, MinimisingMakesTheWindowItsIconBothWays) {
   HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle, 500, 80, 200, 150, nullptr, nullptr, nullptr, nullptr);
   ShowWindow(other, SW_SHOWMINNOACTIVE);
   const x11::XId otherWindow = x->WindowOf(SurfaceOf(other));
-  EXPECT_TRUE(settled([&] {
+  EXPECT_TRUE(Settled([&] {
     std::vector<long> v = user->Property32(otherWindow, "WM_STATE");
     return !v.empty() && v[0] == kIconic && user->Geometry(otherWindow, viewable, got) && !viewable;
   })) << "viewable " << viewable;
@@ -786,10 +794,10 @@ TEST_F(X11UnderOpenbox, MinimisingMakesTheWindowItsIconBothWays) {
 
   gLog.clear();
   user->AskActive(window);
-  EXPECT_TRUE(settled([&] { return !IsIconic(s.top); })) << "WM_STATE " << state();
+  EXPECT_TRUE(Settled([&] { return !IsIconic(s.top); })) << "WM_STATE " << state();
   EXPECT_TRUE(Received(s.top, WM_SYSCOMMAND, SC_RESTORE));
   EXPECT_TRUE(Received(s.top, WM_SIZE, SIZE_RESTORED));
-  EXPECT_TRUE(settled(openAtItsPlace)) << "WM_STATE " << state() << ", at " << got.Left << "," << got.Top;
+  EXPECT_TRUE(Settled(openAtItsPlace)) << "WM_STATE " << state() << ", at " << got.Left << "," << got.Top;
   ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   EXPECT_FALSE(IsIconic(s.top));
@@ -799,17 +807,15 @@ TEST_F(X11UnderOpenbox, MinimisingMakesTheWindowItsIconBothWays) {
   // never minimised itself.
   HWND owned = CreateWindowExA(0, "Smoke", "Owned", kStyle | WS_VISIBLE, 140, 140, 200, 150, s.top, nullptr, nullptr,
                                nullptr);
-  const x11::XId ownedWindow = x->WindowOf(SurfaceOf(owned));
-  ASSERT_TRUE(EventuallyMapped(*x, *user, ownedWindow));
-  ASSERT_TRUE(user->WindowManagerCaughtUp());
-  CaughtUp();
+  const x11::XId ownedWindow = Framed(owned);
+  ASSERT_NE(ownedWindow, 0u);
   user->AskIconic(window);
-  EXPECT_TRUE(settled([&] { return IsIconic(s.top) && !IsWindowVisible(owned); }));
+  EXPECT_TRUE(Settled([&] { return IsIconic(s.top) && !IsWindowVisible(owned); }));
   ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
   EXPECT_FALSE(IsIconic(owned));
   user->AskActive(window);
-  EXPECT_TRUE(settled([&] {
+  EXPECT_TRUE(Settled([&] {
     return !IsIconic(s.top) && IsWindowVisible(owned) && user->Geometry(ownedWindow, viewable, got) && viewable;
   }));
   ASSERT_TRUE(user->WindowManagerCaughtUp());
@@ -831,20 +837,12 @@ TEST_F(X11UnderOpenbox, MaximisingIsTheManagersBothWays) {
   constexpr DWORD kSizable = kStyle | WS_THICKFRAME | WS_MAXIMIZEBOX;
   HWND big = CreateWindowExA(0, "Smoke", "Big", kSizable, 120, 100, 360, 260, nullptr, nullptr, nullptr, nullptr);
   ShowWindow(big, SW_SHOW);
-  const x11::XId window = x->WindowOf(SurfaceOf(big));
-  ASSERT_TRUE(EventuallyMapped(*x, *user, window));
-  ASSERT_TRUE(user->WindowManagerCaughtUp());
-  CaughtUp();
+  const x11::XId window = Framed(big);
+  ASSERT_NE(window, 0u);
   bool viewable = false;
   RECT placed{}, got{}, normal{};
   ASSERT_TRUE(user->Geometry(window, viewable, placed));
   GetWindowRect(big, &normal);
-  auto settled = [&](const std::function<bool()>& done) {
-    return ::Eventually(done, [&] {
-      x->WaitForEvent(10);
-      CatchUp(*x, user.get());
-    });
-  };
   auto maximizedOnX = [&](x11::XId w) {
     bool vert = false, horz = false;
     for (long a : user->Property32(w, "_NET_WM_STATE")) {
@@ -884,7 +882,7 @@ TEST_F(X11UnderOpenbox, MaximisingIsTheManagersBothWays) {
 
   gLog.clear();
   ShowWindow(big, SW_MAXIMIZE);
-  EXPECT_TRUE(settled(zoomedEverywhere)) << "at " << got.Left << "," << got.Top << " " << got.Width() << "x"
+  EXPECT_TRUE(Settled(zoomedEverywhere)) << "at " << got.Left << "," << got.Top << " " << got.Width() << "x"
                                          << got.Height();
   ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
@@ -893,7 +891,7 @@ TEST_F(X11UnderOpenbox, MaximisingIsTheManagersBothWays) {
   EXPECT_FALSE(asked()) << "the program's own maximise came back as a request";
 
   ShowWindow(big, SW_RESTORE);
-  EXPECT_TRUE(settled(normalEverywhere)) << "at " << got.Left << "," << got.Top << " " << got.Width() << "x"
+  EXPECT_TRUE(Settled(normalEverywhere)) << "at " << got.Left << "," << got.Top << " " << got.Width() << "x"
                                          << got.Height();
   ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
@@ -902,7 +900,7 @@ TEST_F(X11UnderOpenbox, MaximisingIsTheManagersBothWays) {
   EXPECT_FALSE(asked()) << "the program's own restore came back as a request";
 
   user->AskMaximized(window, true);
-  EXPECT_TRUE(settled([&] { return IsZoomed(big) && zoomedEverywhere(); }))
+  EXPECT_TRUE(Settled([&] { return IsZoomed(big) && zoomedEverywhere(); }))
       << "zoomed " << IsZoomed(big) << ", at " << got.Left << "," << got.Top << " " << got.Width() << "x"
       << got.Height();
   EXPECT_TRUE(Received(big, WM_SYSCOMMAND, SC_MAXIMIZE));
@@ -910,16 +908,16 @@ TEST_F(X11UnderOpenbox, MaximisingIsTheManagersBothWays) {
 
   // Minimised, it stays the manager's maximised window, and opens as one.
   ShowWindow(big, SW_MINIMIZE);
-  EXPECT_TRUE(settled([&] { return IsIconic(big) && maximizedOnX(window); }));
+  EXPECT_TRUE(Settled([&] { return IsIconic(big) && maximizedOnX(window); }));
   ShowWindow(big, SW_RESTORE);
-  EXPECT_TRUE(settled([&] { return IsZoomed(big) && zoomedEverywhere(); }))
+  EXPECT_TRUE(Settled([&] { return IsZoomed(big) && zoomedEverywhere(); }))
       << "zoomed " << IsZoomed(big) << ", at " << got.Left << "," << got.Top;
   ASSERT_TRUE(user->WindowManagerCaughtUp());
   CaughtUp();
 
   gLog.clear();
   user->AskMaximized(window, false);
-  EXPECT_TRUE(settled([&] { return !IsZoomed(big) && normalEverywhere(); }))
+  EXPECT_TRUE(Settled([&] { return !IsZoomed(big) && normalEverywhere(); }))
       << "zoomed " << IsZoomed(big) << ", at " << got.Left << "," << got.Top << " " << got.Width() << "x"
       << got.Height();
   EXPECT_TRUE(Received(big, WM_SYSCOMMAND, SC_RESTORE));
@@ -933,7 +931,7 @@ TEST_F(X11UnderOpenbox, MaximisingIsTheManagersBothWays) {
   HWND other = CreateWindowExA(0, "Smoke", "Other", kSizable, 500, 80, 200, 150, nullptr, nullptr, nullptr, nullptr);
   ShowWindow(other, SW_SHOWMAXIMIZED);
   const x11::XId otherWindow = x->WindowOf(SurfaceOf(other));
-  EXPECT_TRUE(settled(
+  EXPECT_TRUE(Settled(
       [&] { return maximizedOnX(otherWindow) && fillsWorkArea(otherWindow) && agrees(other, otherWindow); }));
   EXPECT_TRUE(IsZoomed(other));
   DestroyWindow(other);
@@ -965,19 +963,11 @@ TEST_F(X11UnderOpenbox, AMaximiseOrMinimiseTheProgramTurnsDownIsUndoneOnX) {
   HWND h = CreateWindowExA(0, "Stubborn", "Stubborn", kSizable, 120, 100, 360, 260, nullptr, nullptr, nullptr,
                            nullptr);
   ShowWindow(h, SW_SHOW);
-  const x11::XId window = x->WindowOf(SurfaceOf(h));
-  ASSERT_TRUE(EventuallyMapped(*x, *user, window));
-  ASSERT_TRUE(user->WindowManagerCaughtUp());
-  CaughtUp();
+  const x11::XId window = Framed(h);
+  ASSERT_NE(window, 0u);
   bool viewable = false;
   RECT placed{}, got{};
   ASSERT_TRUE(user->Geometry(window, viewable, placed));
-  auto settled = [&](const std::function<bool()>& done) {
-    return ::Eventually(done, [&] {
-      x->WaitForEvent(10);
-      CatchUp(*x, user.get());
-    });
-  };
   auto maximizedOnX = [&] {
     for (long a : user->Property32(window, "_NET_WM_STATE"))
       if (user->AtomName(a) == "_NET_WM_STATE_MAXIMIZED_VERT" || user->AtomName(a) == "_NET_WM_STATE_MAXIMIZED_HORZ")
@@ -1001,8 +991,8 @@ TEST_F(X11UnderOpenbox, AMaximiseOrMinimiseTheProgramTurnsDownIsUndoneOnX) {
     if (command == SC_MAXIMIZE) user->AskMaximized(window, true);
     else user->AskIconic(window);
     // The program hears of it once the manager has done it.
-    ASSERT_TRUE(settled([&] { return times(command) > 0; }));
-    EXPECT_TRUE(settled(openAsPlaced)) << "at " << got.Left << "," << got.Top << " " << got.Width() << "x"
+    ASSERT_TRUE(Settled([&] { return times(command) > 0; }));
+    EXPECT_TRUE(Settled(openAsPlaced)) << "at " << got.Left << "," << got.Top << " " << got.Width() << "x"
                                        << got.Height() << (maximizedOnX() ? ", maximised" : "");
     ASSERT_TRUE(user->WindowManagerCaughtUp());
     CaughtUp();
