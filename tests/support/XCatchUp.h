@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/win/TestHooks.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Probe.h"
@@ -26,17 +28,21 @@ inline void CatchUp(win::x11::X11BackEnd& x, win::x11::Probe* probe = nullptr) {
   ADD_FAILURE() << "the scene never came to rest with the X server";
 }
 
-// Whether the window has come on the screen, catching up with the server
-// meanwhile: a window manager maps a window in its own time.
+// Whether done comes to hold, catching up with the server meanwhile: for
+// what a window manager does in its own time.
+inline bool EventuallySettled(win::x11::X11BackEnd& x, win::x11::Probe& probe, const std::function<bool()>& done) {
+  return Eventually(done, [&] {
+    x.WaitForEvent(10);
+    CatchUp(x, &probe);
+  });
+}
+
+// Whether the window has come on the screen: a window manager maps a
+// window in its own time.
 inline bool EventuallyMapped(win::x11::X11BackEnd& x, win::x11::Probe& probe, win::x11::XId window) {
-  return Eventually(
-      [&] {
-        bool viewable = false;
-        win::RECT r{};
-        return probe.Geometry(window, viewable, r) && viewable;
-      },
-      [&] {
-        x.WaitForEvent(10);
-        CatchUp(x, &probe);
-      });
+  return EventuallySettled(x, probe, [&] {
+    bool viewable = false;
+    win::RECT r{};
+    return probe.Geometry(window, viewable, r) && viewable;
+  });
 }

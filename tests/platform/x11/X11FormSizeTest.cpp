@@ -3,8 +3,6 @@
 // same, and the X window is as large as the window.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
@@ -133,30 +131,24 @@ TEST(X11Forms, ASizeableFormKeepsItsLimitsUnderAWindowManager) {
     GetClientRect(handle, &client);
     return user.Geometry(window, viewable, onX) && onX.Width() == client.Width() && onX.Height() == client.Height();
   };
-  auto settled = [&](const std::function<bool()>& done) {
-    return ::Eventually(done, [&] {
-      x->WaitForEvent(10);
-      CatchUp(*x, &user);
-    });
-  };
   EXPECT_EQ(hints(), (TSize{430, 270}));
 
   user.AskSize(window, 280, 170);
   ASSERT_TRUE(user.WindowManagerCaughtUp());
-  EXPECT_TRUE(settled(agree)) << onX.Width() << "x" << onX.Height() << " on X";
+  EXPECT_TRUE(EventuallySettled(*x, user, agree)) << onX.Width() << "x" << onX.Height() << " on X";
   EXPECT_EQ(client, Rect(0, 0, 430, 270));
 
   form->GetConstraints()->SetMinWidth(form->GetWidth() + 40);
   CatchUp(*x, &user);
   EXPECT_EQ(hints(), (TSize{470, 270}));
-  EXPECT_TRUE(settled(agree)) << onX.Width() << "x" << onX.Height() << " on X";
+  EXPECT_TRUE(EventuallySettled(*x, user, agree)) << onX.Width() << "x" << onX.Height() << " on X";
   EXPECT_EQ(client, Rect(0, 0, 470, 270));
 
   user.DropSizeHints(window);
   user.AskSize(window, 280, 170);
   ASSERT_TRUE(user.WindowManagerCaughtUp());
   CatchUp(*x, &user);
-  EXPECT_TRUE(settled(agree)) << onX.Width() << "x" << onX.Height() << " on X";
+  EXPECT_TRUE(EventuallySettled(*x, user, agree)) << onX.Width() << "x" << onX.Height() << " on X";
   EXPECT_EQ(client, Rect(0, 0, 470, 270));
 
   Application->DestroyComponents();

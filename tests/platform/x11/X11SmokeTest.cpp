@@ -202,6 +202,14 @@ class X11Smoke : public ::testing::Test {
   // Everything asked of the server so far is done and its news handled:
   // what has not happened by then does not happen.
   void CaughtUp() { CatchUp(*x, probe.get()); }
+  // The pointer put over the scene's left child, which then has the focus
+  // of the window system and its top window that of the server.
+  bool PointerFocusesLeft(const Scene& s) {
+    POINT inLeft{50, 100};
+    ClientToScreen(s.left, &inLeft);
+    probe->MovePointer(inLeft.X, inLeft.Y);
+    return Eventually([&] { return GetFocus() == s.left && x->xFocus == SurfaceOf(s.top); });
+  }
 
   // Empties the clipboard as the window's: the other program's claim ends
   // and so does it.
@@ -313,12 +321,7 @@ class X11UnderOpenbox : public X11Smoke {
   }
   // Waits until done holds, the window system hearing what the display
   // says meanwhile.
-  bool Settled(const std::function<bool()>& done) {
-    return ::Eventually(done, [&] {
-      x->WaitForEvent(10);
-      CatchUp(*x, user.get());
-    });
-  }
+  bool Settled(const std::function<bool()>& done) { return EventuallySettled(*x, *user, done); }
 
   // Freed in this order: the probe, the manager, the server.
   std::unique_ptr<x11::Xvfb> managed;
@@ -1180,10 +1183,7 @@ TEST_F(X11Smoke, TheThirdLevelKeyTypesCharactersAndOpensNoMenu) {
   test::Session session;
   Enter();
   Scene s = Build();
-  POINT inLeft{50, 100};
-  ClientToScreen(s.left, &inLeft);
-  probe->MovePointer(inLeft.X, inLeft.Y);
-  ASSERT_TRUE(Eventually([&] { return GetFocus() == s.left && x->xFocus == SurfaceOf(s.top); }));
+  ASSERT_TRUE(PointerFocusesLeft(s));
   gLog.clear();
   probe->Key("ISO_Level3_Shift", true);
   probe->Key("EuroSign", true);
@@ -1213,10 +1213,7 @@ TEST_F(X11Smoke, ShiftTurnsAKeypadDigitUnderNumLockBackIntoTheKeyThatMoves) {
   test::Session session;
   Enter();
   Scene s = Build();
-  POINT inLeft{50, 100};
-  ClientToScreen(s.left, &inLeft);
-  probe->MovePointer(inLeft.X, inLeft.Y);
-  ASSERT_TRUE(Eventually([&] { return GetFocus() == s.left && x->xFocus == SurfaceOf(s.top); }));
+  ASSERT_TRUE(PointerFocusesLeft(s));
   gLog.clear();
   probe->Key("Num_Lock", true);
   probe->Key("Num_Lock", false);
@@ -1255,10 +1252,7 @@ TEST_F(X11Smoke, ModifiersLetGoOrPressedWhileAnotherProgramHadTheKeyboardCount) 
   Scene s = Build();
   const x11::XId elsewhere = probe->ForeignWindow();
   const x11::XId ours = x->WindowOf(SurfaceOf(s.top));
-  POINT inLeft{50, 100};
-  ClientToScreen(s.left, &inLeft);
-  probe->MovePointer(inLeft.X, inLeft.Y);
-  ASSERT_TRUE(Eventually([&] { return GetFocus() == s.left && x->xFocus == SurfaceOf(s.top); }));
+  ASSERT_TRUE(PointerFocusesLeft(s));
   auto away = [&] {
     gLog.clear();
     probe->GiveFocus(elsewhere);
