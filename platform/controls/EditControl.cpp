@@ -1670,6 +1670,20 @@ void ReplaceEditText(HWND hwnd, int from, int to, std::string_view text, EditFor
   if (--state->depth == 0 && state->dead) Release(state);
 }
 
+int EditCaretIndex(HWND hwnd) {
+  if (!IsWindow(hwnd)) return -1;
+  const EditState* state = StateOf(hwnd);
+  return LiveStates().count(state) ? state->caret : -1;
+}
+
+void SelectEditText(HWND hwnd, int anchor, int caret, bool caretAtLineEnd) {
+  if (!FormatsOf(hwnd)) return;
+  EditState* state = StateOf(hwnd);
+  ++state->depth;
+  Edit(hwnd, *state).SetSel(anchor, caret, caretAtLineEnd);
+  if (--state->depth == 0 && state->dead) Release(state);
+}
+
 void FormatsChanged(HWND hwnd) {
   if (!FormatsOf(hwnd)) return;
   EditState* state = StateOf(hwnd);

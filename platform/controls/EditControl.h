@@ -169,6 +169,14 @@ std::string_view EditTextOf(HWND hwnd);
 // would lay it out after.
 void ReplaceEditText(HWND hwnd, int from, int to, std::string_view text, EditFormats::History history, int anchor,
                      int caret, bool formatsChanged = false);
+// The active end of an edit window's selection, where its caret is; -1
+// for a window this engine does not run. EM_GETSEL gives both ends in
+// order, which leaves which one the caret stands at untold.
+int EditCaretIndex(HWND hwnd);
+// Selects (anchor, caret) as EM_SETSEL does, for an edit with formats.
+// With caretAtLineEnd a caret at the end of a line cut inside a word
+// shows at that end, as after End, rather than at the next line's start.
+void SelectEditText(HWND hwnd, int anchor, int caret, bool caretAtLineEnd);
 }  // namespace detail
 
 }  // namespace win

@@ -185,7 +185,12 @@ void TCustomMemo::ReplaceLines(TStrings* Value) {
 TPoint TCustomMemo::GetCaretPos() {
   DWORD start = 0, end = 0;
   Send(this, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  const auto line = static_cast<Integer>(Send(this, EM_LINEFROMCHAR, end));
+  // Where a line is cut inside a word, its end is the next line's start:
+  // a caret there shows on either line, and the control's own line for
+  // its caret says which.
+  const bool caretAtEnd = win::detail::EditCaretIndex(GetHandle()) == static_cast<int>(end);
+  const auto line =
+      static_cast<Integer>(Send(this, EM_LINEFROMCHAR, caretAtEnd ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(end)));
   return TPoint{static_cast<Integer>(end) - static_cast<Integer>(Send(this, EM_LINEINDEX, static_cast<WPARAM>(line))),
                 line};
 }

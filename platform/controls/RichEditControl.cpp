@@ -272,13 +272,16 @@ void SelectLineAt(HWND hwnd, WPARAM keys, int y) {
   const auto start = static_cast<int>(Engine(hwnd, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
   auto next = static_cast<int>(Engine(hwnd, EM_LINEINDEX, static_cast<WPARAM>(line + 1), 0));
   if (next < 0) next = static_cast<int>(Engine(hwnd, WM_GETTEXTLENGTH, 0, 0));
+  int from = start, to = next;
   if (keys & MK_SHIFT) {
     int a, b;
     Selection(hwnd, a, b);
-    Engine(hwnd, EM_SETSEL, static_cast<WPARAM>(std::min(a, start)), std::max(b, next));
-  } else {
-    Engine(hwnd, EM_SETSEL, static_cast<WPARAM>(start), next);
+    from = std::min(a, start);
+    to = std::max(b, next);
   }
+  // The caret ends the line selected: where that line is cut inside a
+  // word it shows at its end, not at the start of the line below.
+  detail::SelectEditText(hwnd, from, to, to == next);
 }
 
 // A font given to the window becomes the default format.

@@ -114,6 +114,33 @@ TEST_F(MemoWrapper, LinesAddInsertPutDeleteAndTextRoundTrip) {
   EXPECT_EQ(memo->GetCaretPos().Y, 1);
 }
 
+// Where a word is cut at the edge, CaretPos names the line the caret
+// shows on: the upper one after End, a Shift+End or a Down that kept to
+// the lines' ends. The same boundary reached otherwise is the lower
+// line's start, and a selection made upwards still reports its end.
+TEST_F(MemoWrapper, CaretPosNamesTheLineTheCaretShowsOnWhereAWordIsCut) {
+  Show();
+  memo->SetText(std::string(100, 'w'));
+  const Lines lines = EditLines(Handle());
+  ASSERT_GE(lines.size(), 3u);
+  const int cut = static_cast<int>(lines[0].size());
+  const int cut2 = cut + static_cast<int>(lines[1].size());
+  memo->SetFocus();
+  Pump();
+  Press(VK_END);
+  EXPECT_EQ(memo->GetCaretPos(), TPoint(cut, 0));
+  Press(VK_HOME);
+  Chord(VK_SHIFT, VK_END);
+  EXPECT_EQ(memo->GetCaretPos(), TPoint(cut, 0));
+  Press(VK_DOWN);
+  EXPECT_EQ(memo->GetCaretPos(), TPoint(cut2 - cut, 1));
+  Chord(VK_SHIFT, VK_UP);
+  EXPECT_EQ(SelOf(Handle()), Sel(cut, cut2));
+  EXPECT_EQ(memo->GetCaretPos(), TPoint(0, 2));
+  memo->SetSelStart(cut);
+  EXPECT_EQ(memo->GetCaretPos(), TPoint(0, 1));
+}
+
 // A setting that makes the window again keeps the selection, however
 // far into a long text it lies.
 TEST_F(MemoWrapper, TheSelectionSurvivesTheWindowBeingMadeAgainPastCharacter65535) {

@@ -216,6 +216,34 @@ TEST_F(RichStage, TheSelectionBarSelectsTheLineBesideItDeepInALongText) {
   EXPECT_EQ(lineStart(lastLine), static_cast<int>(text.size()) - 4);
 }
 
+// A line cut inside a word ends where the next starts: selected from the
+// bar, it keeps the caret at its end, and Shift with End or Down goes on
+// from there.
+TEST_F(RichStage, TheSelectionBarLeavesTheCaretAtTheEndOfALineCutInsideAWord) {
+  const std::string word(200, 'w');
+  HWND rich = MakeRich(word.c_str(), ES_SELECTIONBAR);
+  const auto lineStart = [&](int line) { return static_cast<int>(SendMessageA(rich, EM_LINEINDEX, line, 0)); };
+  const int cut = lineStart(1), cut2 = lineStart(2), cut3 = lineStart(3);
+  ASSERT_GT(cut3, cut2);
+  const int right = 2 * PosX(rich, cut - 1) - PosX(rich, cut - 2);  // one 'w' past the last
+  auto caretIs = [](int x, int y) {
+    POINT caret{};
+    GetCaretPos(&caret);
+    return caret.X == x && caret.Y == y;
+  };
+  SetFocus(rich);
+  win::test::Click(rich, {2, PosY(rich, cut) + 2});
+  Pump();
+  EXPECT_EQ(SelOf(rich), (std::pair<int, int>(cut, cut2)));
+  EXPECT_TRUE(caretIs(right, PosY(rich, cut)));
+  EXPECT_EQ(SendMessageA(rich, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0), 1);
+  Chord(VK_SHIFT, VK_END);
+  EXPECT_EQ(SelOf(rich), (std::pair<int, int>(cut, cut2)));
+  Chord(VK_SHIFT, VK_DOWN);
+  EXPECT_EQ(SelOf(rich), (std::pair<int, int>(cut, cut3)));
+  EXPECT_TRUE(caretIs(right, PosY(rich, cut2)));
+}
+
 // A long text on pages two inches wide and one inch tall, on a memory DC.
 class RichPages : public RichStage {
  protected:
