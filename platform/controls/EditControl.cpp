@@ -773,6 +773,25 @@ class Edit {
     Invalidate();
   }
 
+  // After a selection set to what it was: nothing drawn changes unless
+  // bringing the caret into view moves the view (a log sets its caret to
+  // the end before and after every line it adds).
+  void FollowCaret() {
+    if (!s_.layoutValid || s_.edit.pending) return Refresh();
+    if (Multi()) {
+      const int top = s_.top, xScroll = s_.xScroll;
+      ScrollToCaretLines();
+      if (top != s_.top || xScroll != s_.xScroll) Scrolled();
+      return;
+    }
+    const int first = s_.first;
+    const Measure m = Measured();
+    ScrollToCaret(m);
+    if (first == s_.first) return;
+    PlaceCaret(m);
+    Invalidate();
+  }
+
   // The boundary nearest to a client x.
   int BoundaryAt(int x, const Measure& m) const {
     const int x0 = Origin(m);
@@ -787,13 +806,18 @@ class Edit {
 
   void SetSel(int anchor, int caret, bool atLineEnd = false) {
     const int len = Length();
+    const int oldAnchor = s_.anchor, oldCaret = s_.caret;
+    const bool oldAtLineEnd = s_.atLineEnd;
     s_.anchor = Snapped(std::clamp(anchor, 0, len));
     s_.caret = Snapped(std::clamp(caret, 0, len));
     s_.atLineEnd = atLineEnd;
     s_.typingRun = false;
     s_.goalX = -1;
     if (s_.formats) s_.formats->SelectionSet(s_.anchor, s_.caret);
-    Refresh();
+    if (s_.anchor == oldAnchor && s_.caret == oldCaret && s_.atLineEnd == oldAtLineEnd)
+      FollowCaret();
+    else
+      Refresh();
   }
 
   // EM_SETSEL: -1 as the start keeps the caret and drops the selection;
@@ -802,12 +826,11 @@ class Edit {
     int start = static_cast<int>(wParam);
     int end = static_cast<int>(lParam);
     const int len = Length();
-    if (start == -1) {
-      start = end = s_.caret;
-    } else {
-      if (start < 0 || start > len) start = len;
-      if (end < 0 || end > len) end = len;
-    }
+    // Dropping the selection keeps the caret where it shows, also at the
+    // end of a line cut inside a word.
+    if (start == -1) return SetSel(s_.caret, s_.caret, s_.atLineEnd);
+    if (start < 0 || start > len) start = len;
+    if (end < 0 || end > len) end = len;
     SetSel(start, end);
   }
 
@@ -1469,7 +1492,7 @@ class Edit {
       case EM_REPLACESEL:
         ReplaceSelection(lParam ? reinterpret_cast<const char*>(lParam) : "", Source::Program, wParam != 0);
         return 0;
-      case EM_SCROLLCARET: Refresh(); return TRUE;
+      case EM_SCROLLCARET: FollowCaret(); return TRUE;
       case EM_POSFROMCHAR: {
         const auto index = static_cast<int>(wParam);
         if (index < 0 || index >= Length()) return -1;
@@ -1654,6 +1677,14 @@ EditHold::~EditHold() {
 
 EditFormats* EditHold::Formats() const {
   return state_ ? static_cast<EditState*>(state_)->formats.get() : nullptr;
+}
+
+void EditHold::Selection(int& from, int& to) const {
+  from = to = 0;
+  if (const auto* state = static_cast<const EditState*>(state_)) {
+    from = std::min(state->anchor, state->caret);
+    to = std::max(state->anchor, state->caret);
+  }
 }
 
 std::string_view EditTextOf(HWND hwnd) {

@@ -155,6 +155,9 @@ class EditHold {
   EditHold(const EditHold&) = delete;
   EditHold& operator=(const EditHold&) = delete;
   EditFormats* Formats() const;
+  // The selection as EM_GETSEL gives it, read without a message (a rich
+  // edit compares it before and after every message it handles).
+  void Selection(int& from, int& to) const;
 
  private:
   void* state_ = nullptr;

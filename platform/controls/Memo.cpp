@@ -57,10 +57,34 @@ void TMemoStrings::ChangeText(F&& change) {
 // The line count without the empty line after a final line break.
 Integer TMemoStrings::GetCount() const {
   if (Windowless()) return OnText([](TStringList* list) { return list->GetCount(); });
+  return ReadTail(-1).Count;
+}
+
+// The last line decides both: an empty one follows a final line break (or
+// is the empty text), and a line holds no break, so a non-empty one ends
+// in the text's last character. The last character is read only when
+// ATextLength (the text's length) is given.
+TMemoStrings::Tail TMemoStrings::ReadTail(LRESULT ATextLength) const {
   const auto lines = static_cast<Integer>(Send(FMemo, EM_GETLINECOUNT));
-  if (Send(FMemo, EM_LINELENGTH, static_cast<WPARAM>(Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(lines - 1)))) == 0)
-    return lines - 1;
-  return lines;
+  const LRESULT start = Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(lines - 1));
+  const LRESULT length = Send(FMemo, EM_LINELENGTH, static_cast<WPARAM>(start));
+  if (length == 0) return {lines - 1, static_cast<AnsiChar>(start > 0 ? '\n' : 0)};
+  Tail tail{lines, 0};
+  if (ATextLength < 0) return tail;
+  // A last line longer than a line copy reaches, or one that does not
+  // reach the end, is read from the whole text.
+  if (start >= 0 && length <= 0xFFFF && start + length == ATextLength) {
+    AnsiString line(static_cast<std::size_t>(std::max<LRESULT>(length, sizeof(WORD))), '\0');
+    const auto size = static_cast<WORD>(length);
+    std::memcpy(line.data(), &size, sizeof size);
+    const LRESULT copied = Send(FMemo, EM_GETLINE, static_cast<WPARAM>(lines - 1), reinterpret_cast<LPARAM>(line.data()));
+    if (copied == length) tail.Last = line[static_cast<std::size_t>(length - 1)];
+  }
+  if (tail.Last == 0) {
+    const AnsiString text = FMemo->GetText();
+    tail.Last = text.empty() ? AnsiChar(0) : text.back();
+  }
+  return tail;
 }
 
 AnsiString TMemoStrings::Get(Integer Index) const {
@@ -109,30 +133,29 @@ void TMemoStrings::Delete(Integer Index) {
 void TMemoStrings::Insert(Integer Index, const AnsiString& S) {
   if (Index < 0) return;
   if (Windowless()) return ChangeText([&](TStringList* list) { list->Insert(std::min(Index, list->GetCount()), S); });
-  AnsiString line = S + "\r\n";
-  LRESULT at = Index < GetCount() ? Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(Index)) : -1;
-  if (at < 0) {
-    at = Send(FMemo, WM_GETTEXTLENGTH);
-    const AnsiChar last = LastChar();
-    if (last != 0 && last != '\n') line = "\r\n" + line;
-  }
+  const LRESULT length = Send(FMemo, WM_GETTEXTLENGTH);
+  const Tail tail = ReadTail(length);
+  if (Index >= tail.Count) return Append(S, length, tail);
+  const LRESULT at = Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(Index));
   Send(FMemo, EM_SETSEL, static_cast<WPARAM>(at), at);
-  Send(FMemo, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  Send(FMemo, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>((S + "\r\n").c_str()));
 }
 
-// Read from the last line alone, so that adding a line to a long log costs
-// what the line costs. Lines end at line breaks: an empty last line
-// follows one. A last line longer than a line copy reaches is read from
-// the whole text.
-AnsiChar TMemoStrings::LastChar() const {
+// Adding reads the end of the text once: a log adds lines one by one, and
+// each costs what the line costs.
+Integer TMemoStrings::Add(const AnsiString& S) {
+  if (Windowless()) return TStrings::Add(S);
   const LRESULT length = Send(FMemo, WM_GETTEXTLENGTH);
-  if (length <= 0) return 0;
-  const auto last = static_cast<Integer>(Send(FMemo, EM_GETLINECOUNT)) - 1;
-  const LRESULT start = Send(FMemo, EM_LINEINDEX, static_cast<WPARAM>(last));
-  if (start >= length) return '\n';
-  const AnsiString line = Get(last);
-  if (start >= 0 && static_cast<LRESULT>(line.size()) == length - start) return line.back();
-  return FMemo->GetText().back();
+  const Tail tail = ReadTail(length);
+  Append(S, length, tail);
+  return tail.Count;
+}
+
+void TMemoStrings::Append(const AnsiString& S, LRESULT ATextLength, const Tail& ATail) {
+  AnsiString line = S + "\r\n";
+  if (ATail.Last != 0 && ATail.Last != '\n') line = "\r\n" + line;
+  Send(FMemo, EM_SETSEL, static_cast<WPARAM>(ATextLength), ATextLength);
+  Send(FMemo, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(line.c_str()));
 }
 
 void TMemoStrings::Put(Integer Index, const AnsiString& S) {

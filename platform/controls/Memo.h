@@ -23,6 +23,7 @@ class TMemoStrings : public TStrings {
   void Clear() override;
   void Delete(Integer Index) override;
   void Insert(Integer Index, const AnsiString& S) override;
+  Integer Add(const AnsiString& S) override;
   void Put(Integer Index, const AnsiString& S) override;
   AnsiString GetTextStr() const override;
   void SetTextStr(std::string_view Value) override;
@@ -35,8 +36,15 @@ class TMemoStrings : public TStrings {
   auto OnText(F&& change) const;
   template <class F>
   void ChangeText(F&& change);
-  // The last character of the window's text (0 when it is empty).
-  AnsiChar LastChar() const;
+  // The line count (without the empty line after a final line break) and
+  // the last character of the window's text (0 when it is empty or not
+  // asked for).
+  struct Tail {
+    Integer Count;
+    AnsiChar Last;
+  };
+  Tail ReadTail(win::LRESULT ATextLength) const;
+  void Append(const AnsiString& S, win::LRESULT ATextLength, const Tail& ATail);
 
   TCustomMemo* FMemo;
 };

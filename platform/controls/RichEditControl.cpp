@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <typeinfo>
 
 #include "platform/controls/EditControl.h"
 #include "platform/controls/RichEditState.h"
@@ -27,7 +28,13 @@ namespace win {
 
 namespace rich {
 
-RichState* RichOf(HWND hwnd) { return dynamic_cast<RichState*>(detail::FormatsOf(hwnd)); }
+// The formats of a rich edit's window are its own final class: asked for
+// on every message, they are told by their type alone.
+RichState* AsRich(detail::EditFormats* formats) {
+  return formats && typeid(*formats) == typeid(RichState) ? static_cast<RichState*>(formats) : nullptr;
+}
+
+RichState* RichOf(HWND hwnd) { return AsRich(detail::FormatsOf(hwnd)); }
 
 LRESULT NotifyParent(HWND hwnd, UINT code, NMHDR& header) {
   HWND parent = GetParent(hwnd);
@@ -199,12 +206,12 @@ int ContentHeight(HWND hwnd, RichState& state) {
 
 // After the outermost message: the parent hears of a moved selection and
 // of content that wants another height, when the mask asks.
-void AfterMessage(HWND hwnd, int from, int to) {
+void AfterMessage(HWND hwnd, const detail::EditHold& hold, int from, int to) {
   RichState* state = RichOf(hwnd);
   if (!state) return;
   if (state->eventMask & ENM_SELCHANGE) {
     int a, b;
-    Selection(hwnd, a, b);
+    hold.Selection(a, b);
     if (a != from || b != to) {
       SELCHANGE note{};
       note.chrg = {a, b};
@@ -435,7 +442,7 @@ LRESULT RichEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   // The state stays valid to the end even when a parent destroys the
   // window from a notification.
   EditHold hold(hwnd);
-  auto* state = dynamic_cast<RichState*>(hold.Formats());
+  RichState* state = rich::AsRich(hold.Formats());
   if (!state) return Engine(hwnd, msg, wParam, lParam);
   if (IsKeyMessage(msg) && (state->eventMask & ENM_KEYEVENTS)) {
     // The parent sees the key first and may stop or change it.
@@ -450,7 +457,7 @@ LRESULT RichEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   const bool outermost = state->depth == 0;
   int from = 0, to = 0;
-  if (outermost) Selection(hwnd, from, to);
+  if (outermost) hold.Selection(from, to);
   const UINT outerMessage = state->message;
   const WPARAM outerW = state->messageW;
   const LPARAM outerL = state->messageL;
@@ -463,7 +470,7 @@ LRESULT RichEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   state->message = outerMessage;
   state->messageW = outerW;
   state->messageL = outerL;
-  if (outermost && IsWindow(hwnd)) AfterMessage(hwnd, from, to);
+  if (outermost && IsWindow(hwnd)) AfterMessage(hwnd, hold, from, to);
   return r;
 }
 

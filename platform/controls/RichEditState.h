@@ -229,6 +229,8 @@ class RichState final : public detail::EditFormats {
 
 // The state of a rich edit, or null for any other window.
 RichState* RichOf(HWND hwnd);
+// The formats as a rich edit's state, or null for any others.
+RichState* AsRich(detail::EditFormats* formats);
 // Sends the parent WM_NOTIFY with code; its answer, 0 without a parent.
 LRESULT NotifyParent(HWND hwnd, UINT code, NMHDR& header);
 

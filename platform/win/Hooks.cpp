@@ -22,6 +22,7 @@ struct HookTable {
   std::vector<std::shared_ptr<Hook>> chain;  // newest first
   std::uintptr_t next = 0x20010;
   int running = 0;
+  bool removedSome = false;  // a hook removed while the chain ran waits here
 };
 
 HookTable& T() {
@@ -30,30 +31,35 @@ HookTable& T() {
 }
 
 void Purge() {
-  if (T().running) return;
-  auto& c = T().chain;
+  HookTable& t = T();
+  if (t.running || !t.removedSome) return;
+  t.removedSome = false;
+  auto& c = t.chain;
   c.erase(std::remove_if(c.begin(), c.end(), [](const auto& h) { return h->removed; }), c.end());
 }
 
 // Calls the first live hook of the type from position start on.
+// Only the procedure is taken from the chain: a hook removed while it
+// runs stays in the chain until the outermost call is through.
 LRESULT RunFrom(std::size_t start, int type, int code, WPARAM wParam, LPARAM lParam) {
-  std::shared_ptr<Hook> h;
-  for (std::size_t i = start; i < T().chain.size(); ++i) {
-    auto& c = T().chain[i];
-    if (!c->removed && c->type == type) {
-      h = c;
+  HookTable& t = T();
+  HOOKPROC proc = nullptr;
+  for (std::size_t i = start; i < t.chain.size(); ++i) {
+    const Hook& c = *t.chain[i];
+    if (!c.removed && c.type == type) {
+      proc = c.proc;
       break;
     }
   }
-  if (!h) return 0;
-  ++T().running;
+  if (!proc) return 0;
+  ++t.running;
   struct Done {
     ~Done() {
       --T().running;
       Purge();
     }
   } done;
-  return h->proc(code, wParam, lParam);
+  return proc(code, wParam, lParam);
 }
 
 bool Supported(int type) {
@@ -80,6 +86,7 @@ int HookCount(int type) {
 void ResetHooks() {
   for (auto& h : T().chain) h->removed = true;
   T().running = 0;
+  T().removedSome = true;
   Purge();
 }
 
@@ -106,6 +113,7 @@ BOOL UnhookWindowsHookEx(HHOOK hook) {
   for (auto& h : T().chain)
     if (h->handle == hook && !h->removed) {
       h->removed = true;
+      T().removedSome = true;
       Purge();
       return TRUE;
     }

@@ -24,6 +24,9 @@ namespace detail {
 namespace {
 
 struct Tree {
+  // Made once, out of line, so that T() stays small enough to inline: every
+  // call on a handle starts here.
+  [[gnu::noinline]] Tree() {}
   Window desktop;
   std::unordered_map<HWND, Window*> live;
   // The last window found: calls come in runs on one window (a message and

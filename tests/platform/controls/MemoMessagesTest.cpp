@@ -456,6 +456,40 @@ TEST_F(Memo, RedrawOffHoldsItsPaintingButNeverShowsOrHidesIt) {
   EXPECT_FALSE(IsWindowVisible(memo));
 }
 
+// A log puts its caret at the end before and after each line: a selection
+// set to what it is draws nothing, unless bringing the caret into view
+// moves the view.
+TEST_F(Memo, ASelectionSetToWhatItIsOnlyBringsTheCaretIntoView) {
+  HWND memo = MakeMemo(WS_VSCROLL, "");
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "line " + std::to_string(i) + "\r\n";
+  SetWindowTextA(memo, text.c_str());
+  const auto end = static_cast<WPARAM>(text.size());
+  SendMessageA(memo, EM_SETSEL, end, static_cast<LPARAM>(end));
+  const LRESULT bottom = SendMessageA(memo, EM_GETFIRSTVISIBLELINE, 0, 0);
+  EXPECT_GT(bottom, 0);
+  Pump();
+  SendMessageA(memo, EM_SETSEL, end, static_cast<LPARAM>(end));
+  SendMessageA(memo, EM_SCROLLCARET, 0, 0);
+  EXPECT_FALSE(GetUpdateRect(memo, nullptr, FALSE));
+  // Scrolled away, the same selection brings the caret back, drawn.
+  SendMessageA(memo, EM_LINESCROLL, 0, -100);
+  EXPECT_EQ(SendMessageA(memo, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  Pump();
+  SendMessageA(memo, EM_SETSEL, end, static_cast<LPARAM>(end));
+  EXPECT_EQ(SendMessageA(memo, EM_GETFIRSTVISIBLELINE, 0, 0), bottom);
+  EXPECT_TRUE(GetUpdateRect(memo, nullptr, FALSE));
+  SCROLLINFO si{sizeof si, SIF_POS};
+  ASSERT_TRUE(GetScrollInfo(memo, SB_VERT, &si));
+  EXPECT_EQ(si.nPos, bottom) << "the bar follows";
+  Pump();
+  SendMessageA(memo, EM_LINESCROLL, 0, -100);
+  Pump();
+  SendMessageA(memo, EM_SCROLLCARET, 0, 0);
+  EXPECT_EQ(SendMessageA(memo, EM_GETFIRSTVISIBLELINE, 0, 0), bottom);
+  EXPECT_TRUE(GetUpdateRect(memo, nullptr, FALSE));
+}
+
 TEST_F(Memo, MouseSelectsAcrossLinesScrollsPastTheBottomAndPicksWords) {
   std::string text;
   for (int i = 0; i < 20; ++i) text += "row " + std::to_string(i) + " text\r\n";

@@ -132,6 +132,10 @@ TEST_F(MemoWrapper, CaretPosNamesTheLineTheCaretShowsOnWhereAWordIsCut) {
   Press(VK_HOME);
   Chord(VK_SHIFT, VK_END);
   EXPECT_EQ(memo->GetCaretPos(), TPoint(cut, 0));
+  // Dropping the selection leaves the caret where it shows.
+  win::SendMessageA(Handle(), win::EM_SETSEL, static_cast<win::WPARAM>(-1), 0);
+  EXPECT_EQ(SelOf(Handle()), Sel(cut, cut));
+  EXPECT_EQ(memo->GetCaretPos(), TPoint(cut, 0));
   Press(VK_DOWN);
   EXPECT_EQ(memo->GetCaretPos(), TPoint(cut2 - cut, 1));
   Chord(VK_SHIFT, VK_UP);
