@@ -21,6 +21,7 @@ constexpr UINT kDefaultDoubleClickTime = 500;
 
 struct LastClick {
   HWND hwnd = nullptr;
+  LRESULT hit = HTNOWHERE;
   UINT type = 0;
   DWORD time = 0;
   POINT pt{};
@@ -52,11 +53,12 @@ int ButtonOf(UINT t) {
   }
 }
 
-bool IsDoubleClick(const MouseInput& in, Window* w, bool client) {
+// The class decides for its client area only: every frame hears double
+// clicks. Both presses must land on the same part of the window.
+bool IsDoubleClick(const MouseInput& in, Window* w, LRESULT hit) {
   const LastClick& l = S().last;
-  (void)client;
-  if (!(w->cls->style & CS_DBLCLKS)) return false;
-  return l.hwnd == w->handle && l.type == in.type && in.time - l.time <= S().doubleClickTime &&
+  if (hit == HTCLIENT && !(w->cls->style & CS_DBLCLKS)) return false;
+  return l.hwnd == w->handle && l.hit == hit && l.type == in.type && in.time - l.time <= S().doubleClickTime &&
          std::abs(in.pt.X - l.pt.X) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
          std::abs(in.pt.Y - l.pt.Y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
 }
@@ -99,7 +101,7 @@ Route RouteMouse(const MouseInput& in, HWND filter, UINT first, UINT last, bool 
   }
   UINT msg = in.type;
   bool client = hit == HTCLIENT;
-  bool dbl = IsDown(in.type) && IsDoubleClick(in, target, client);
+  bool dbl = IsDown(in.type) && IsDoubleClick(in, target, hit);
   if (dbl) msg += 2;  // WM_xBUTTONDBLCLK
   if (!client && in.type != WM_MOUSEWHEEL) msg = msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE;
 
@@ -130,7 +132,7 @@ Route RouteMouse(const MouseInput& in, HWND filter, UINT first, UINT last, bool 
   if (IsDown(in.type)) {
     // A third click starts over rather than making another double click.
     if (dbl) S().last = LastClick{};
-    else S().last = LastClick{target->handle, in.type, in.time, in.pt};
+    else S().last = LastClick{target->handle, hit, in.type, in.time, in.pt};
   }
   HWND th = target->handle;
   MOUSEHOOKSTRUCT mh{in.pt, th, static_cast<UINT>(hit), 0};

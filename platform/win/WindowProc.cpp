@@ -332,6 +332,23 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       else if (wParam == HTSYSMENU)
         SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam);
       return 0;
+    case WM_NCLBUTTONDBLCLK:
+      switch (wParam) {
+        case HTCAPTION:
+          if (w->style & (WS_MAXIMIZE | WS_MINIMIZE))
+            SendMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, lParam);
+          else if (w->style & WS_MAXIMIZEBOX)
+            SendMessageA(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, lParam);
+          return 0;
+        case HTSYSMENU:
+          if (detail::SystemMenuCanClose(hwnd)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+          return 0;
+        case HTVSCROLL:
+        case HTHSCROLL:
+          // A quick second press on a bar scrolls again, as the first did.
+          return DefWindowProcA(hwnd, WM_NCLBUTTONDOWN, wParam, lParam);
+        default: return 0;
+      }
 
     case WM_SETTEXT:
       w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
