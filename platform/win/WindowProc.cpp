@@ -343,11 +343,10 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case HTSYSMENU:
           if (detail::SystemMenuCanClose(hwnd)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
           return 0;
-        case HTVSCROLL:
-        case HTHSCROLL:
-          // A quick second press on a bar scrolls again, as the first did.
+        default:
+          // Elsewhere a quick second press does what the first did: a bar
+          // scrolls again, a caption button is pressed again.
           return DefWindowProcA(hwnd, WM_NCLBUTTONDOWN, wParam, lParam);
-        default: return 0;
       }
 
     case WM_SETTEXT:
