@@ -32,6 +32,9 @@ struct MouseState {
   POINT pos{};
   UINT doubleClickTime = kDefaultDoubleClickTime;
   LastClick last;
+  // Every press taken, whoever got it, and the one before it.
+  LastClick latest, previous;
+  unsigned presses = 0;
 };
 
 MouseState& S() {
@@ -53,14 +56,18 @@ int ButtonOf(UINT t) {
   }
 }
 
+bool Doubles(const LastClick& second, const LastClick& first) {
+  return second.type == first.type && second.time - first.time <= S().doubleClickTime &&
+         std::abs(second.pt.X - first.pt.X) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+         std::abs(second.pt.Y - first.pt.Y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+}
+
 // The class decides for its client area only: every frame hears double
 // clicks. Both presses must land on the same part of the window.
 bool IsDoubleClick(const MouseInput& in, Window* w, LRESULT hit) {
   const LastClick& l = S().last;
   if (hit == HTCLIENT && !(w->cls->style & CS_DBLCLKS)) return false;
-  return l.hwnd == w->handle && l.hit == hit && l.type == in.type && in.time - l.time <= S().doubleClickTime &&
-         std::abs(in.pt.X - l.pt.X) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
-         std::abs(in.pt.Y - l.pt.Y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+  return l.hwnd == w->handle && l.hit == hit && Doubles({w->handle, hit, in.type, in.time, in.pt}, l);
 }
 
 }  // namespace
@@ -133,6 +140,9 @@ Route RouteMouse(const MouseInput& in, HWND filter, UINT first, UINT last, bool 
     // A third click starts over rather than making another double click.
     if (dbl) S().last = LastClick{};
     else S().last = LastClick{target->handle, hit, in.type, in.time, in.pt};
+    S().previous = S().latest;
+    S().latest = LastClick{target->handle, hit, in.type, in.time, in.pt};
+    ++S().presses;
   }
   HWND th = target->handle;
   MOUSEHOOKSTRUCT mh{in.pt, th, static_cast<UINT>(hit), 0};
@@ -153,6 +163,17 @@ Route RouteMouse(const MouseInput& in, HWND filter, UINT first, UINT last, bool 
     if (!Peek(th)) return Route::Drop;
   }
   return Route::Deliver;
+}
+
+unsigned PressesTaken() { return S().presses; }
+
+bool LastPressDoubles(HWND hwnd, LRESULT hit, POINT& at) {
+  const LastClick &first = S().previous, &second = S().latest;
+  Window* w = Peek(hwnd);
+  if (!w || first.hwnd != hwnd || first.hit != hit || !Doubles(second, first)) return false;
+  if (SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(second.pt.X, second.pt.Y)) != hit) return false;
+  at = second.pt;
+  return true;
 }
 
 void MouseWindowDestroyed(HWND hwnd) {
