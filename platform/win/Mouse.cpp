@@ -21,6 +21,7 @@ constexpr UINT kDefaultDoubleClickTime = 500;
 
 struct LastClick {
   HWND hwnd = nullptr;
+  LRESULT hit = HTNOWHERE;
   UINT type = 0;
   DWORD time = 0;
   POINT pt{};
@@ -31,6 +32,9 @@ struct MouseState {
   POINT pos{};
   UINT doubleClickTime = kDefaultDoubleClickTime;
   LastClick last;
+  // Every press taken, whoever got it, and the one before it.
+  LastClick latest, previous;
+  unsigned presses = 0;
 };
 
 MouseState& S() {
@@ -52,13 +56,18 @@ int ButtonOf(UINT t) {
   }
 }
 
-bool IsDoubleClick(const MouseInput& in, Window* w, bool client) {
+bool Doubles(const LastClick& second, const LastClick& first) {
+  return second.type == first.type && second.time - first.time <= S().doubleClickTime &&
+         std::abs(second.pt.X - first.pt.X) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+         std::abs(second.pt.Y - first.pt.Y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+}
+
+// The class decides for its client area only: every frame hears double
+// clicks. Both presses must land on the same part of the window.
+bool IsDoubleClick(const MouseInput& in, Window* w, LRESULT hit) {
   const LastClick& l = S().last;
-  (void)client;
-  if (!(w->cls->style & CS_DBLCLKS)) return false;
-  return l.hwnd == w->handle && l.type == in.type && in.time - l.time <= S().doubleClickTime &&
-         std::abs(in.pt.X - l.pt.X) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
-         std::abs(in.pt.Y - l.pt.Y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+  if (hit == HTCLIENT && !(w->cls->style & CS_DBLCLKS)) return false;
+  return l.hwnd == w->handle && l.hit == hit && Doubles({w->handle, hit, in.type, in.time, in.pt}, l);
 }
 
 }  // namespace
@@ -99,7 +108,7 @@ Route RouteMouse(const MouseInput& in, HWND filter, UINT first, UINT last, bool 
   }
   UINT msg = in.type;
   bool client = hit == HTCLIENT;
-  bool dbl = IsDown(in.type) && IsDoubleClick(in, target, client);
+  bool dbl = IsDown(in.type) && IsDoubleClick(in, target, hit);
   if (dbl) msg += 2;  // WM_xBUTTONDBLCLK
   if (!client && in.type != WM_MOUSEWHEEL) msg = msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE;
 
@@ -130,7 +139,10 @@ Route RouteMouse(const MouseInput& in, HWND filter, UINT first, UINT last, bool 
   if (IsDown(in.type)) {
     // A third click starts over rather than making another double click.
     if (dbl) S().last = LastClick{};
-    else S().last = LastClick{target->handle, in.type, in.time, in.pt};
+    else S().last = LastClick{target->handle, hit, in.type, in.time, in.pt};
+    S().previous = S().latest;
+    S().latest = LastClick{target->handle, hit, in.type, in.time, in.pt};
+    ++S().presses;
   }
   HWND th = target->handle;
   MOUSEHOOKSTRUCT mh{in.pt, th, static_cast<UINT>(hit), 0};
@@ -151,6 +163,17 @@ Route RouteMouse(const MouseInput& in, HWND filter, UINT first, UINT last, bool 
     if (!Peek(th)) return Route::Drop;
   }
   return Route::Deliver;
+}
+
+unsigned PressesTaken() { return S().presses; }
+
+bool LastPressDoubles(HWND hwnd, LRESULT hit, POINT& at) {
+  const LastClick &first = S().previous, &second = S().latest;
+  Window* w = Peek(hwnd);
+  if (!w || first.hwnd != hwnd || first.hit != hit || !Doubles(second, first)) return false;
+  if (SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(second.pt.X, second.pt.Y)) != hit) return false;
+  at = second.pt;
+  return true;
 }
 
 void MouseWindowDestroyed(HWND hwnd) {

@@ -37,6 +37,13 @@ enum class Route { Deliver, Skip, Drop };
 // run, and Drop may be answered after all.
 Route RouteMouse(const MouseInput& in, HWND filter, UINT first, UINT last, bool remove, MSG& out);
 
+// For a loop that a press starts and the next press may end (a menu under
+// the small icon): the presses taken so far, and whether the last one
+// doubles the one before it, which hwnd took on the part hit, landing on
+// that part again (at: where, on the screen).
+unsigned PressesTaken();
+bool LastPressDoubles(HWND hwnd, LRESULT hit, POINT& at);
+
 }  // namespace detail
 
 }  // namespace win

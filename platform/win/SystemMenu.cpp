@@ -184,6 +184,19 @@ void TrackSystemMenu(HWND hwnd) {
   if (command && Peek(hwnd)) PostOwed(hwnd, WM_SYSCOMMAND, command, 0);
 }
 
+bool SystemMenuCanClose(HWND hwnd) {
+  Window* w = Peek(hwnd);
+  if (!w || !(w->style & WS_SYSMENU) || (w->cls->style & CS_NOCLOSE)) return false;
+  // Asking makes no menu: a window whose program never touched it has the
+  // standard one, with Close.
+  auto it = S().ofWindow.find(hwnd);
+  if (it == S().ofWindow.end()) return true;
+  Menu* m = Lookup(it->second);
+  if (!m) return true;
+  auto item = Locate(*m, SC_CLOSE, MF_BYCOMMAND);
+  return item != m->items.end() && !(item->state & (MF_GRAYED | MF_DISABLED));
+}
+
 void SystemMenuWindowDestroyed(HWND hwnd) {
   auto it = S().ofWindow.find(hwnd);
   if (it != S().ofWindow.end()) Drop(it->second);

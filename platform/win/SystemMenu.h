@@ -53,6 +53,9 @@ namespace detail {
 // system draws its caption, and posts the command chosen (DefWindowProc's
 // SC_MOUSEMENU and SC_KEYMENU with a space).
 void TrackSystemMenu(HWND hwnd);
+// Whether the window's system menu offers Close, enabled (a program may
+// have taken it out or greyed it; CS_NOCLOSE greys it).
+bool SystemMenuCanClose(HWND hwnd);
 // The window goes: so does its menu.
 void SystemMenuWindowDestroyed(HWND hwnd);
 void ResetSystemMenus();

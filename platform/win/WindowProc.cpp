@@ -332,6 +332,22 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       else if (wParam == HTSYSMENU)
         SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam);
       return 0;
+    case WM_NCLBUTTONDBLCLK:
+      switch (wParam) {
+        case HTCAPTION:
+          if (w->style & (WS_MAXIMIZE | WS_MINIMIZE))
+            SendMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, lParam);
+          else if (w->style & WS_MAXIMIZEBOX)
+            SendMessageA(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, lParam);
+          return 0;
+        case HTSYSMENU:
+          if (detail::SystemMenuCanClose(hwnd)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+          return 0;
+        default:
+          // Elsewhere a quick second press does what the first did: a bar
+          // scrolls again, a caption button is pressed again.
+          return DefWindowProcA(hwnd, WM_NCLBUTTONDOWN, wParam, lParam);
+      }
 
     case WM_SETTEXT:
       w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
@@ -357,7 +373,17 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case SC_MOVE:
           if ((wParam & 0x000F) == HTCAPTION) MoveWithMouse(hwnd, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
           return 0;
-        case SC_MOUSEMENU: detail::TrackSystemMenu(hwnd); return 0;
+        case SC_MOUSEMENU: {
+          // The menu the press opened takes the next press: on the icon
+          // again and quick, it is the double click the window would
+          // have heard.
+          const unsigned presses = detail::PressesTaken();
+          detail::TrackSystemMenu(hwnd);
+          POINT at{};
+          if (detail::PressesTaken() == presses + 1 && detail::LastPressDoubles(hwnd, HTSYSMENU, at))
+            detail::PostOwed(hwnd, WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(at.X, at.Y));
+          return 0;
+        }
         case SC_KEYMENU:
           // Alt+Space asks for the system menu; there is no menu bar.
           if (lParam == ' ') detail::TrackSystemMenu(hwnd);

@@ -10,8 +10,13 @@
 #include "platform/rtl/ObjectText.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/win/Caret.h"
+#include "platform/win/Icons.h"
 #include "platform/win/Mouse.h"
+#include "platform/win/Queue.h"
+#include "platform/win/NonClient.h"
+#include "platform/win/SystemMenu.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowData.h"
 #include "platform/win/WindowDC.h"
 #include "platform/win/WindowPos.h"
 #include "ControlLog.h"
@@ -511,6 +516,45 @@ TEST_F(Menus, AltSpaceShowsTheFormsSystemMenuAndTheItemChosenReachesTheForm) {
   EXPECT_LE(calls[0].Pos.Y, corner.Y);
   EXPECT_EQ(TakeLog(), Seq({"OnClose"}));
   EXPECT_FALSE(form->GetVisible());
+}
+
+// A double click on the small icon: the first press opens the system menu,
+// the second puts it away and still closes the form, as on a window
+// without a menu to show.
+TEST_F(Menus, ADoubleClickOnTheSmallIconClosesTheFormThroughItsSystemMenu) {
+  form->OnClose = [](TObject*, TCloseAction&) { Log().push_back("OnClose"); };
+  // A small icon for the caption to show: a black square.
+  HBITMAP mask = CreateBitmap(16, 32, 1, 1, nullptr);
+  ICONINFO info{TRUE, 0, 0, mask, nullptr};
+  HICON small = CreateIconIndirect(&info);
+  DeleteObject(ToObj(mask));
+  SendMessageA(form->GetHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  win::test::PumpUntilIdle();
+  win::detail::CaptionLayout caption;
+  ASSERT_TRUE(win::detail::LayoutCaption(win::detail::Peek(form->GetHandle()), caption));
+  ASSERT_LT(caption.icon.Left, caption.icon.Right) << "the form shows no icon";
+  const POINT icon{form->GetLeft() + (caption.icon.Left + caption.icon.Right) / 2,
+                   form->GetTop() + (caption.icon.Top + caption.icon.Bottom) / 2};
+  auto doubleClick = [&] {
+    win::test::MouseMove(icon);
+    for (int i = 0; i < 2; ++i) {
+      win::test::MouseDown();
+      win::test::MouseUp();
+    }
+    win::test::PumpUntilIdle();
+  };
+  // With Close greyed the menu is only opened and put away.
+  EnableMenuItem(GetSystemMenu(form->GetHandle(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+  TakeLog();
+  doubleClick();
+  EXPECT_EQ(TakeLog(), Seq({}));
+  EXPECT_TRUE(form->GetVisible());
+  EnableMenuItem(GetSystemMenu(form->GetHandle(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
+  doubleClick();
+  EXPECT_EQ(TakeLog(), Seq({"OnClose"}));
+  EXPECT_FALSE(form->GetVisible());
+  SendMessageA(form->GetHandle(), WM_SETICON, ICON_SMALL, 0);
+  DestroyIcon(small);
 }
 
 // A picture of an open menu for people to look at: a tick, shortcuts, a

@@ -1,9 +1,12 @@
 // Message sequences of the window life cycle, showing, focus, activation,
 // clicks and capture, asserted whole.
+#include "platform/gdi/Gdi.h"
 #include "platform/win/Focus.h"
+#include "platform/win/Icons.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Metrics.h"
 #include "platform/win/Mouse.h"
+#include "platform/win/NonClient.h"
 #include "platform/win/TestHooks.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
@@ -122,6 +125,133 @@ TEST_F(Sequences, ActivateAndEatSwallowsTheClick) {
   EXPECT_EQ(std::count(log.begin(), log.end(), "B WM_LBUTTONDOWN"), 0);
   EXPECT_EQ(log.back(), "B WM_LBUTTONUP");
   EXPECT_EQ(GetActiveWindow(), b);
+}
+
+// Double clicks on the frame the window system draws: every window hears
+// them, whatever its class says, and the caption maximises or restores
+// and the small icon closes through the system commands a program may
+// turn down.
+class FrameDoubleClicks : public Sequences {
+ protected:
+  // The pointer's messages and the system commands, the commands named.
+  std::vector<std::string> Clicks() {
+    std::vector<std::string> out;
+    for (const std::string& e : rec.Take()) {
+      const std::size_t number = e.rfind(' ');
+      const std::string head = e.substr(0, number);
+      if (head.find("BUTTON") != std::string::npos) out.push_back(head);
+      if (head.find("WM_SYSCOMMAND") == std::string::npos) continue;
+      const WPARAM command = std::stoul(e.substr(number + 1)) & 0xFFF0;
+      const char* name = command == SC_MOVE       ? "SC_MOVE"
+                         : command == SC_MAXIMIZE ? "SC_MAXIMIZE"
+                         : command == SC_RESTORE  ? "SC_RESTORE"
+                         : command == SC_CLOSE    ? "SC_CLOSE"
+                         : command == SC_MOUSEMENU ? "SC_MOUSEMENU"
+                                                   : "other";
+      out.push_back(head + " " + name);
+    }
+    return out;
+  }
+  static POINT On(HWND h, RECT windowPart) {
+    RECT w;
+    GetWindowRect(h, &w);
+    return {w.Left + (windowPart.Left + windowPart.Right) / 2, w.Top + (windowPart.Top + windowPart.Bottom) / 2};
+  }
+  static detail::CaptionLayout Caption(HWND h) {
+    detail::CaptionLayout c;
+    EXPECT_TRUE(detail::LayoutCaption(detail::Peek(h), c));
+    return c;
+  }
+  static void DoubleClick(POINT at, int button = VK_LBUTTON) {
+    test::MouseMove(at);
+    for (int i = 0; i < 2; ++i) {
+      test::MouseDown(button);
+      test::MouseUp(button);
+    }
+    test::PumpUntilIdle();
+  }
+};
+
+TEST_F(FrameDoubleClicks, TheCaptionMaximisesAndRestoresWhereTheStyleAndTheProgramAllow) {
+  HWND form = Top("Form", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {100, 100, 400, 300});
+  test::PumpUntilIdle();
+  rec.detailed = true;
+  rec.Take();
+  // The first press starts a move that ends without motion (the move
+  // takes its release); the second is the double click. The last release
+  // lands in the client area of the window grown under the pointer.
+  DoubleClick(On(form, Caption(form).band));
+  EXPECT_EQ(Clicks(), Seq({"Form WM_NCLBUTTONDOWN", "Form WM_SYSCOMMAND SC_MOVE", "Form WM_NCLBUTTONDBLCLK",
+                           "Form WM_SYSCOMMAND SC_MAXIMIZE", "Form WM_LBUTTONUP"}));
+  EXPECT_TRUE(IsZoomed(form));
+  // Again on the caption, now at the top of the screen: back as it was. A
+  // maximised window does not move, so the first release is its own; the
+  // last one finds no window where the caption was.
+  DoubleClick(On(form, Caption(form).band));
+  EXPECT_EQ(Clicks(), Seq({"Form WM_NCLBUTTONDOWN", "Form WM_SYSCOMMAND SC_MOVE", "Form WM_NCLBUTTONUP",
+                           "Form WM_NCLBUTTONDBLCLK", "Form WM_SYSCOMMAND SC_RESTORE"}));
+  EXPECT_FALSE(IsZoomed(form));
+  RECT r;
+  GetWindowRect(form, &r);
+  EXPECT_EQ(r, Rect(100, 100, 400, 300));
+
+  // Two presses on two parts of the frame make no double click; nor does
+  // the right button's double click maximise.
+  detail::CaptionLayout c = Caption(form);
+  test::MouseMove(On(form, c.band));
+  test::MouseDown();
+  test::MouseUp();
+  test::MouseMove(On(form, {c.area.Left - 2, 40, c.area.Left - 1, 41}));  // the left border
+  test::MouseDown();
+  test::MouseUp();
+  test::PumpUntilIdle();
+  for (const std::string& e : Clicks()) EXPECT_EQ(e.find("DBLCLK"), std::string::npos) << e;
+  DoubleClick(On(form, c.band), VK_RBUTTON);
+  auto right = Clicks();
+  EXPECT_EQ(std::count(right.begin(), right.end(), "Form WM_NCRBUTTONDBLCLK"), 1);
+  EXPECT_FALSE(IsZoomed(form));
+
+  // A program that turns the command down keeps its window normal.
+  rec.handlers["Form"] = [](HWND, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_SYSCOMMAND && (w & 0xFFF0) == SC_MAXIMIZE) return 0;
+    return std::nullopt;
+  };
+  DoubleClick(On(form, c.band));
+  auto refused = Clicks();
+  EXPECT_EQ(std::count(refused.begin(), refused.end(), "Form WM_SYSCOMMAND SC_MAXIMIZE"), 1);
+  EXPECT_FALSE(IsZoomed(form));
+
+  // A dialog of a fixed size has no maximise box: nothing to do.
+  HWND dialog = Top("Dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, {500, 100, 700, 250});
+  test::PumpUntilIdle();
+  rec.Take();
+  DoubleClick(On(dialog, Caption(dialog).band));
+  EXPECT_EQ(Clicks(), Seq({"Dialog WM_NCLBUTTONDOWN", "Dialog WM_SYSCOMMAND SC_MOVE", "Dialog WM_NCLBUTTONDBLCLK",
+                           "Dialog WM_NCLBUTTONUP"}));
+  EXPECT_FALSE(IsZoomed(dialog));
+}
+
+TEST_F(FrameDoubleClicks, TheSmallIconCloses) {
+  HWND form = Top("Form", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {100, 100, 400, 300});
+  // A small icon for the caption to show: a black square.
+  HBITMAP mask = CreateBitmap(16, 32, 1, 1, nullptr);
+  ICONINFO info{TRUE, 0, 0, mask, nullptr};
+  HICON icon = CreateIconIndirect(&info);
+  DeleteObject(mask);
+  SendMessageA(form, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  rec.handlers["Form"] = [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_CLOSE) return 0;  // asked only: the test goes on with the window
+    return std::nullopt;
+  };
+  test::PumpUntilIdle();
+  const POINT onIcon = On(form, Caption(form).icon);
+  rec.detailed = true;
+  rec.Take();
+  DoubleClick(onIcon);
+  EXPECT_EQ(Clicks(), Seq({"Form WM_NCLBUTTONDOWN", "Form WM_SYSCOMMAND SC_MOUSEMENU", "Form WM_NCLBUTTONUP",
+                           "Form WM_NCLBUTTONDBLCLK", "Form WM_SYSCOMMAND SC_CLOSE", "Form WM_NCLBUTTONUP"}));
+  DestroyWindow(form);
+  DestroyIcon(icon);
 }
 
 TEST_F(Sequences, CaptureTakesAllMouseInputAndTheLoserIsTold) {

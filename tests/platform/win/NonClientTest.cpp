@@ -173,6 +173,13 @@ TEST_F(ScrollBarTest, ArrowClickScrollsOnceAndEnds) {
   EXPECT_EQ(GetCapture(), nullptr);
   // The window heard no mouse message of the bar's own loop.
   for (const auto& e : rec.Take()) EXPECT_EQ(e.find("BUTTONUP"), std::string::npos) << e;
+  // A second click as quick is a double click on the frame: it scrolls too.
+  codes.clear();
+  PressAt({110 + 92, 60 + 92});
+  test::MouseUp();
+  test::PumpUntilIdle();
+  EXPECT_EQ(codes, Seq({"LINEDOWN", "ENDSCROLL"}));
+  EXPECT_EQ(GetScrollPos(bar, SB_VERT), 2);
 }
 
 TEST_F(ScrollBarTest, HeldArrowRepeatsAfterTheDelayAtTheRate) {

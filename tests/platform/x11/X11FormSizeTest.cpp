@@ -1,11 +1,15 @@
 // A form laid out at its designed client size shows that client area on a
 // real X display as it does headless: the window system's frame is the
-// same, and the X window is as large as the window.
+// same, and the X window is as large as the window. Without a window
+// manager a double click on that frame's caption sizes the X window.
 #include <gtest/gtest.h>
 
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/TestHooks.h"
+#include "platform/win/Metrics.h"
+#include "platform/win/NonClient.h"
+#include "platform/win/Window.h"
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
 #include "platform/x11/X11BackEnd.h"
@@ -81,6 +85,62 @@ TEST(X11Forms, DesignedClientSizesAreTheSameOnXAsHeadless) {
     test::PumpUntilIdle();
     SetBackEnd(std::move(previous));
   }
+}
+
+// Our own caption, double-clicked on the server as a person would: the X
+// window fills the screen, and another double click on the caption, now at
+// the top, gives it back its size and place.
+TEST(X11Forms, ADoubleClickOnOurCaptionMaximisesTheXWindowAndAnotherRestoresIt) {
+  if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
+  x11::Xvfb server;
+  ASSERT_TRUE(server.Running()) << "Xvfb did not start";
+  x11::Probe user(server.Display());
+  ASSERT_TRUE(user.Connected());
+
+  forms::test::Session session;
+  auto be = OpenX11BackEnd(server.Display());
+  ASSERT_TRUE(be);
+  auto* x = static_cast<x11::X11BackEnd*>(be.get());
+  std::unique_ptr<IBackEnd> previous = SetBackEnd(std::move(be));
+  TForm* form = TCustomForm::CreateNew<TForm>(Application);
+  form->SetBorderStyle(bsSizeable);
+  form->SetCaption("Terrain batch");
+  form->SetBoundsRect({100, 100, 420, 320});
+  form->Show();
+  const HWND handle = form->GetHandle();
+  const x11::XId window = x->WindowOf(detail::Peek(handle)->surface);
+  ASSERT_TRUE(EventuallyMapped(*x, user, window));
+
+  auto doubleClickCaption = [&] {
+    detail::CaptionLayout c;
+    EXPECT_TRUE(detail::LayoutCaption(detail::Peek(handle), c));
+    RECT wr;
+    GetWindowRect(handle, &wr);
+    user.MovePointer(wr.Left + (c.band.Left + c.band.Right) / 2, wr.Top + (c.band.Top + c.band.Bottom) / 2);
+    for (int i = 0; i < 2; ++i) {
+      user.Button(1, true);
+      user.Button(1, false);
+    }
+    CatchUp(*x, &user);
+  };
+  bool viewable = false;
+  RECT onX{};
+  doubleClickCaption();
+  ASSERT_TRUE(user.Geometry(window, viewable, onX));
+  // The sizing frame goes past the screen's edges, as on every maximised
+  // window with one.
+  const int fx = GetSystemMetrics(SM_CXFRAME), fy = GetSystemMetrics(SM_CYFRAME);
+  EXPECT_EQ(onX, Rect(-fx, -fy, GetSystemMetrics(SM_CXSCREEN) + fx, GetSystemMetrics(SM_CYSCREEN) + fy));
+  EXPECT_TRUE(IsZoomed(handle));
+
+  doubleClickCaption();
+  ASSERT_TRUE(user.Geometry(window, viewable, onX));
+  EXPECT_EQ(onX, Rect(100, 100, 420, 320));
+  EXPECT_FALSE(IsZoomed(handle));
+
+  Application->DestroyComponents();
+  test::PumpUntilIdle();
+  SetBackEnd(std::move(previous));
 }
 
 // A form the user may size that is never smaller than it opens (the file
