@@ -7,6 +7,7 @@
 
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/NumberText.h"
 #include "platform/rtl/StringList.h"
 #include "support/TempDir.h"
 
@@ -525,6 +526,52 @@ TEST_F(StyleSheetFiles, BitmapsFaceNamesWithCommasAndBitmapNamedPropertiesComeBa
   EXPECT_EQ(face->GetFont()->GetStyle(), (TFontStyles{fsItalic, fsStrikeOut}));
   // Made without an owner, the styles and sheet belong to the repository.
   EXPECT_EQ(picture->GetOwner(), repository);
+}
+
+TEST_F(StyleSheetFiles, SheetsWhoseCaptionsAFileWouldTakeForOneKeepTheirOwnValues) {
+  // Section names compare without regard to case, so "Blue", "BLUE" and an
+  // uncaptioned sheet named "blue" would fall into one section; a sheet
+  // already captioned "BLUE (2)" keeps that name to itself.
+  auto sheet = [&](const char* ACaption, TColor AColor) {
+    TTestStyleSheet* s = NewSheet();
+    s->SetCaption(ACaption);
+    TcxStyle* style = NewStyle();
+    style->SetColor(AColor);
+    s->Test()->SetContent(style);
+    sheets.Add(s);
+    return s;
+  };
+  sheet("Blue", 1);
+  sheet("BLUE", 2)->Test()->SetHeader(NewStyle());
+  sheet("BLUE (2)", 3);
+  sheet("", 4)->SetName("blue");
+  const std::string file = dir / "blue.ini";
+  SaveStyleSheetsToIniFile(file, &sheets);
+
+  // Distinct captions keep today's layout; a plain INI reader sees one
+  // section per sheet with that sheet's own values.
+  EXPECT_EQ(ReadFile(file),
+            "[Blue]\r\nContent=1,default\r\n\r\n"
+            "[BLUE (3)]\r\n@Caption=BLUE\r\nContent=2,default\r\nHeader=default,default\r\n\r\n"
+            "[BLUE (2)]\r\nContent=3,default\r\n\r\n"
+            "[blue (4)]\r\n@Caption=blue\r\nContent=4,default\r\n\r\n");
+  TMemIniFile ini(file);
+  TStringList sections;
+  ini.ReadSections(&sections);
+  ASSERT_EQ(sections.GetCount(), 4);
+  for (Integer i = 0; i < 4; ++i)
+    EXPECT_EQ(ini.ReadString(sections[i], "Content", ""), IntToStr(i + 1) + ",default") << sections[i];
+
+  TList loaded;
+  LoadStyleSheetsFromIniFile(file, repository, TTestStyleSheet::StaticClass(), nullptr, root, &loaded);
+  ASSERT_EQ(loaded.GetCount(), 4);
+  const char* captions[] = {"Blue", "BLUE", "BLUE (2)", "blue"};
+  for (Integer i = 0; i < 4; ++i) {
+    auto* back = static_cast<TTestStyleSheet*>(loaded.Get(i));
+    EXPECT_EQ(back->GetCaption(), captions[i]);
+    EXPECT_EQ(back->Test()->GetContent()->GetColor(), i + 1) << captions[i];
+    EXPECT_EQ(back->Test()->GetHeader() != nullptr, i == 1) << captions[i];
+  }
 }
 
 TEST_F(StyleSheetFiles, ADamagedValueKeepsTheSheetsBeforeItAndMakesNothingOfItsOwn) {
