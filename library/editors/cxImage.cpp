@@ -15,6 +15,7 @@
 #include "platform/forms/Metafile.h"
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Filer.h"
+#include "platform/rtl/Owned.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Keyboard.h"
@@ -765,13 +766,40 @@ void TcxCustomImage::LoadFromFile() {
     return;
   }
   try {
-    FPicture->LoadFromFile(dialog->GetFileName());
+    LoadPictureFile(dialog->GetFileName());
   } catch (...) {
     // The picture stays as it was; the error is the platform's to report.
     DoClosePopup(crCancel);
     throw;
   }
   DoClosePopup(crEnter);
+}
+
+void TcxCustomImage::LoadPictureFile(const AnsiString& AFileName) {
+  TOwned<TPicture> loaded(New<TPicture>());
+  loaded->LoadFromFile(AFileName);
+  // The value is read back by the graphic class (as a bitmap when there is
+  // none), so a picture of another class is kept in that class, as a pasted
+  // one is: left as it came, it would read back empty.
+  TGraphicClass cls = GetGraphicClass(false);
+  if (!cls) cls = TBitmap::StaticClass();
+  TGraphic* graphic = loaded->GetGraphic();
+  if (graphic->InheritsFrom(cls.Get())) {
+    FPicture->SetGraphic(graphic);
+    return;
+  }
+  auto cannotKeep = [&] {
+    return EInvalidGraphic("The %s picture in \"%s\" cannot be kept as %s",
+                           {graphic->ClassName(), AFileName, cls.ClassName()});
+  };
+  TOwned<TGraphic> kept(cls.Create());
+  if (!kept) throw cannotKeep();
+  try {
+    kept->Assign(graphic);
+  } catch (const EConvertError&) {
+    throw cannotKeep();
+  }
+  FPicture->SetGraphic(kept.get());
 }
 
 void TcxCustomImage::SaveToFile() {

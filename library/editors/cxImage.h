@@ -294,6 +294,9 @@ class TcxCustomImage : public TcxCustomEdit {
   void Scroll(TScrollBarKind AScrollBarKind, TScrollCode AScrollCode, Integer& AScrollPos) override;
 
  private:
+  // Loads a picture file into the picture, in the class the value is read
+  // back by.
+  void LoadPictureFile(const AnsiString& AFileName);
   void MenuItemClick(TObject* Sender);
   void PictureChanged(TObject* Sender);
   // Runs the steps shared by a picture change and a properties change.

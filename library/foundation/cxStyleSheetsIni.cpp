@@ -2,7 +2,11 @@
 // one key per style property, "colour,text colour[,face,points,[BIUS]]";
 // a bitmap as upper-case hexadecimal BMP bytes cut into numbered pieces
 // under "<Property>Bitmap<n>" keys right after the property's own key.
+// Section names compare without regard to case, so a sheet whose caption
+// names a section already written goes under "<caption> (<n>)" and keeps its
+// caption in a "@Caption" key, which no property can be called.
 #include <memory>
+#include <set>
 
 #include "library/foundation/cxStyles.h"
 #include "platform/rtl/Collation.h"
@@ -15,6 +19,7 @@ namespace {
 
 constexpr std::size_t BitmapPieceLength = 2047;
 constexpr std::string_view BitmapKeyPart = "Bitmap";
+constexpr std::string_view CaptionKey = "@Caption";
 
 AnsiString ColorPart(TcxStyle* AStyle, TcxStyleValue AValue, TColor AColor) {
   return AStyle->GetAssignedValues().Contains(AValue) ? IntToStr(AColor) : AnsiString("default");
@@ -83,6 +88,10 @@ class TStyleSheetFileReader {
     FIniFile->ReadSection(ASection, &keys);
     for (Integer i = 0; i < keys.GetCount(); ++i) {
       FKey = keys[i];
+      if (SameText(FKey, CaptionKey)) {
+        plan.Caption = FIniFile->ReadString(ASection, FKey, "");
+        continue;
+      }
       if (const TPropInfo* prop = FindProp(FKey)) {
         // A key written twice makes one style, of the value the INI file
         // answers for it: a second style for the property would be left in
@@ -283,6 +292,31 @@ void MakeStyleSheet(const TSheetPlan& APlan, TcxStyleRepository* ARepository, Tc
   }
 }
 
+// The section each sheet is written under: its caption, unless a section of
+// that name (in any letter case) is already taken; then the caption with the
+// first free " (n)" that is no sheet's own caption either.
+class TSectionNames {
+ public:
+  explicit TSectionNames(TList* AStyleSheets) {
+    for (Integer i = 0; AStyleSheets && i < AStyleSheets->GetCount(); ++i)
+      if (auto* sheet = static_cast<TcxCustomStyleSheet*>(AStyleSheets->Get(i)))
+        FCaptions.insert(AnsiUpperCase(sheet->GetCaption()));
+  }
+
+  AnsiString Take(const AnsiString& ACaption) {
+    AnsiString name = ACaption;
+    Integer n = 1;
+    while (FTaken.contains(AnsiUpperCase(name)) || (n > 1 && FCaptions.contains(AnsiUpperCase(name))))
+      name = ACaption + " (" + IntToStr(++n) + ")";
+    FTaken.insert(AnsiUpperCase(name));
+    return name;
+  }
+
+ private:
+  std::set<AnsiString> FCaptions;
+  std::set<AnsiString> FTaken;
+};
+
 }  // namespace
 
 void SaveStyleSheetsToIniFile(const AnsiString& AFileName, TList* AStyleSheets) {
@@ -290,14 +324,23 @@ void SaveStyleSheetsToIniFile(const AnsiString& AFileName, TList* AStyleSheets) 
   // The file holds exactly the sheets saved: pieces of an older, longer
   // bitmap must not be read back behind a new one.
   ini->Clear();
+  TSectionNames sectionNames(AStyleSheets);
   for (Integer i = 0; AStyleSheets && i < AStyleSheets->GetCount(); ++i) {
     auto* sheet = static_cast<TcxCustomStyleSheet*>(AStyleSheets->Get(i));
     if (!sheet) continue;
     TcxCustomStyles* styles = sheet->GetStyles();
-    const AnsiString section = sheet->GetCaption();
+    const AnsiString caption = sheet->GetCaption();
+    AnsiString section;
+    bool hasSection = false;
     for (const TPropInfo* prop : GetStyleProperties(styles->ClassType())) {
       auto* style = dynamic_cast<TcxStyle*>(GetObjectProp(styles, prop));
       if (!style) continue;
+      // A sheet without styles gets no section and so takes no name.
+      if (!hasSection) {
+        hasSection = true;
+        section = sectionNames.Take(caption);
+        if (section != caption) ini->WriteString(section, AnsiString(CaptionKey), caption);
+      }
       ini->WriteString(section, prop->Name, StyleValueText(style));
       if (!style->GetAssignedValues().Contains(svBitmap) || style->GetBitmap()->Empty()) continue;
       const AnsiString hex = BitmapHex(style->GetBitmap());

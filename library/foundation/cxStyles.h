@@ -316,7 +316,9 @@ void CreateStyleSheetStyles(TcxCustomStyleSheet* ADestination, TcxCustomStyleShe
                             TcxStyleGetName AGetStyleName = {});
 
 // One section per sheet that has an assigned style; a list without any
-// leaves an empty file.
+// leaves an empty file. A sheet whose caption names a section already
+// written (in any letter case) goes under "<caption> (<n>)" and keeps its
+// caption in an "@Caption" key, which the loader gives back.
 void SaveStyleSheetsToIniFile(const AnsiString& AFileName, TList* AStyleSheets);
 // Reads the named sections (every section when ASectionNames is null or
 // empty) into new sheets of AStyleSheetClass, one after the other. A

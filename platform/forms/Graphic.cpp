@@ -8,6 +8,7 @@
 #include "platform/forms/Icon.h"
 #include "platform/forms/JpegImage.h"
 #include "platform/forms/Metafile.h"
+#include "platform/forms/PictureSignature.h"
 #include "platform/rtl/Collation.h"
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/Files.h"
@@ -279,10 +280,21 @@ void TPicture::AssignTo(TPersistent* Dest) {
 }
 
 void TPicture::LoadFromFile(const AnsiString& FileName) {
-  AnsiString ext = ExtractFileExt(FileName);
-  TGraphicClass cls = GraphicClassOfExtension(ext);
-  if (!cls) throw EInvalidGraphic("Unknown picture file extension (%s)", {ext.empty() ? AnsiString("none") : ext});
-  Replace(MakeGraphic(cls, [&](TGraphic* g) { g->LoadFromFile(FileName); }));
+  TMemoryStream stream;
+  stream.LoadFromFile(FileName);
+  const auto size = static_cast<std::size_t>(stream.GetSize());
+  // A format registered by a program has no signature known here: its
+  // files are found by their extension.
+  TGraphicClass cls;
+  if (AnsiString format = PictureFormatOfData(static_cast<const Byte*>(stream.GetMemory()), size); !format.empty())
+    cls = GraphicClassOfExtension(format);
+  if (!cls && size > 0) cls = GraphicClassOfExtension(ExtractFileExt(FileName));
+  if (!cls) throw EInvalidGraphic("\"%s\" holds no picture of a known format", {FileName});
+  try {
+    Replace(MakeGraphic(cls, [&](TGraphic* g) { g->LoadFromStream(&stream); }));
+  } catch (const EInvalidGraphic& e) {
+    throw EInvalidGraphic("Cannot read the picture in \"%s\": %s", {FileName, e.GetMessage()});
+  }
 }
 
 void TPicture::SaveToFile(const AnsiString& FileName) {

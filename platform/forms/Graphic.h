@@ -1,7 +1,7 @@
 // Graphics and pictures. TGraphic is the abstract picture of the class
 // library (bitmaps, icons, metafiles, JPEG pictures); graphic classes are
 // metaclasses (TGraphicClass), so a picture makes a graphic of the class a
-// file extension, a clipboard format or a stream names. TPicture holds one
+// file's bytes, a clipboard format or a stream names. TPicture holds one
 // graphic of any class and announces every change of it.
 //
 // Every reader refuses bad data with EInvalidGraphic and leaves the
@@ -107,8 +107,10 @@ class TPicture : public TInterfacedPersistent {
   // Into a graphic of the class the picture holds.
   void AssignTo(TPersistent* Dest) override;
 
-  // Chooses the graphic class by the file's extension among the registered
-  // formats; an unknown extension raises EInvalidGraphic.
+  // Chooses the graphic class by the format the file's bytes begin (the
+  // class registered for it), else by the file's extension among the
+  // registered formats. An empty file, one of no known format or one its
+  // class cannot read raises EInvalidGraphic naming the file.
   void LoadFromFile(const AnsiString& FileName);
   // Writes the graphic in its own format; nothing for an empty picture.
   void SaveToFile(const AnsiString& FileName);

@@ -196,6 +196,60 @@ TEST_F(ImageEditor, LoadAndSaveGoThroughTheDialogsAndARefusalChangesNothing) {
   EXPECT_EQ(bytes, Saved(edit->GetPicture()));
 }
 
+TEST_F(ImageEditor, LoadReadsAFileByItsBytesAndKeepsItInTheClassTheValueIsReadBy) {
+  TempDir dir;
+  const std::vector<Sample> samples = Samples();
+  const std::string& jpeg = samples[5].Bytes;
+  TcxImage* edit = MakeImage(samples[1]);
+  Show();
+  Focus(edit);
+  TOwned<TPicture> photo(New<TPicture>());
+  LoadPicture(photo.get(), TJPEGImage::StaticClass(), Variant(AnsiString(jpeg)));
+  auto load = [&](const std::string& AFile) {
+    ft::AnswerFileDialog(AFile);
+    ft::PickMenuItem("&Load...");
+    RightClick(edit, {30, 40});
+  };
+  auto valueReadBack = [&] {
+    edit->SetEditValue(edit->GetEditValue());
+    return edit->GetPicture()->GetGraphic();
+  };
+
+  // A photo in a bitmap editor, whatever its extension says, is kept as a
+  // bitmap: its value reads back as the photo.
+  for (const char* name : {"photo.jpg", "photo.bmp"}) {
+    load(dir.Write(name, jpeg));
+    EXPECT_TRUE(dynamic_cast<TBitmap*>(valueReadBack())) << name;
+    EXPECT_EQ(Drawn(edit->GetPicture()), Drawn(photo.get())) << name;
+  }
+  EXPECT_TRUE(ft::RecordedExceptions().empty());
+
+  // Bytes of no known format are refused by the file's name; the picture
+  // stays.
+  const std::string notes = dir.Write("notes.bmp", "no picture at all");
+  load(notes);
+  ASSERT_EQ(ft::RecordedExceptions().size(), 1u);
+  EXPECT_NE(ft::RecordedExceptions()[0].find(notes), AnsiString::npos) << ft::RecordedExceptions()[0];
+  EXPECT_EQ(Drawn(edit->GetPicture()), Drawn(photo.get()));
+
+  // A JPEG editor keeps a bitmap it loads as JPEG, as it does one it pastes.
+  edit->GetProperties()->SetGraphicClass(TJPEGImage::StaticClass());
+  load(dir.Write("eight.jpg", samples[0].Bytes));
+  TOwned<TPicture> eight(New<TPicture>());
+  LoadPicture(eight.get(), TBitmap::StaticClass(), Variant(AnsiString(samples[0].Bytes)));
+  TGraphic* back = valueReadBack();
+  ASSERT_TRUE(dynamic_cast<TJPEGImage*>(back));
+  EXPECT_EQ(TPoint(back->GetWidth(), back->GetHeight()), TPoint(eight->GetWidth(), eight->GetHeight()));
+
+  // An icon editor cannot keep a photo: refused by name, the picture stays.
+  edit->GetProperties()->SetGraphicClass(TIcon::StaticClass());
+  const std::string photoFile = dir.Write("photo.ico", jpeg);
+  load(photoFile);
+  ASSERT_EQ(ft::RecordedExceptions().size(), 2u);
+  EXPECT_NE(ft::RecordedExceptions()[1].find(photoFile), AnsiString::npos) << ft::RecordedExceptions()[1];
+  EXPECT_EQ(edit->GetPicture()->GetGraphic(), back);
+}
+
 TEST_F(ImageEditor, ALargePictureScrollsInStepsOfEightUpToItsEnd) {
   TOwned<TBitmap> large(New<TBitmap>());
   large->SetSize(300, 200);

@@ -527,6 +527,46 @@ TEST_F(StyleSheetFiles, BitmapsFaceNamesWithCommasAndBitmapNamedPropertiesComeBa
   EXPECT_EQ(picture->GetOwner(), repository);
 }
 
+TEST_F(StyleSheetFiles, SheetsWhoseCaptionsAFileWouldTakeForOneKeepTheirOwnValues) {
+  // Section names compare without regard to case, so "Blue", "BLUE" and an
+  // uncaptioned sheet named "blue" would fall into one section; a sheet
+  // already captioned "BLUE (2)" keeps that name to itself.
+  auto sheet = [&](const char* ACaption, TColor AColor) {
+    TTestStyleSheet* s = NewSheet();
+    s->SetCaption(ACaption);
+    TcxStyle* style = NewStyle();
+    style->SetColor(AColor);
+    s->Test()->SetContent(style);
+    sheets.Add(s);
+    return s;
+  };
+  sheet("Blue", 1);
+  sheet("BLUE", 2)->Test()->SetHeader(NewStyle());
+  sheet("BLUE (2)", 3);
+  sheet("", 4)->SetName("blue");
+  const std::string file = dir / "blue.ini";
+  SaveStyleSheetsToIniFile(file, &sheets);
+
+  // Distinct captions keep today's layout; any INI reader sees one section
+  // per sheet, holding that sheet's own values.
+  EXPECT_EQ(ReadFile(file),
+            "[Blue]\r\nContent=1,default\r\n\r\n"
+            "[BLUE (3)]\r\n@Caption=BLUE\r\nContent=2,default\r\nHeader=default,default\r\n\r\n"
+            "[BLUE (2)]\r\nContent=3,default\r\n\r\n"
+            "[blue (4)]\r\n@Caption=blue\r\nContent=4,default\r\n\r\n");
+
+  TList loaded;
+  LoadStyleSheetsFromIniFile(file, repository, TTestStyleSheet::StaticClass(), nullptr, root, &loaded);
+  ASSERT_EQ(loaded.GetCount(), 4);
+  const char* captions[] = {"Blue", "BLUE", "BLUE (2)", "blue"};
+  for (Integer i = 0; i < 4; ++i) {
+    auto* back = static_cast<TTestStyleSheet*>(loaded.Get(i));
+    EXPECT_EQ(back->GetCaption(), captions[i]);
+    EXPECT_EQ(back->Test()->GetContent()->GetColor(), i + 1) << captions[i];
+    EXPECT_EQ(back->Test()->GetHeader() != nullptr, i == 1) << captions[i];
+  }
+}
+
 TEST_F(StyleSheetFiles, ADamagedValueKeepsTheSheetsBeforeItAndMakesNothingOfItsOwn) {
   // What a damaged file leaves: the loaded list and the repository hold
   // exactly the sheets (and their styles) read before the damage.

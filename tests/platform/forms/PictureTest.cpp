@@ -1,4 +1,4 @@
-// Pictures: the graphic class comes from the file extension, the clipboard
+// Pictures: the graphic class comes from the file's bytes, the clipboard
 // format or the class named in streamed data; every change of the picture
 // or of its graphic is announced; bad files and unknown extensions are
 // refused with the picture left as it was; pictures and bitmaps stream
@@ -150,7 +150,7 @@ TEST(Picture, GraphicsAreCopiedThroughTheirMetaclass) {
   p->Free();
 }
 
-TEST(Picture, FilesChooseTheirClassByExtensionAndBadOnesChangeNothing) {
+TEST(Picture, FilesChooseTheirClassByTheirBytesAndBadOnesChangeNothing) {
   LeakCheck leaks;
   TempDir dir;
   TBitmap* b = Checker();
@@ -162,13 +162,28 @@ TEST(Picture, FilesChooseTheirClassByExtensionAndBadOnesChangeNothing) {
   q->LoadFromFile(dir / "checker.BMP");
   ASSERT_NE(dynamic_cast<TBitmap*>(q->GetGraphic()), nullptr);
   EXPECT_EQ(q->GetBitmap()->GetCanvas()->GetPixels(2, 1), clBlue);
+  // Whatever the name says, the bytes tell the format.
+  TMemoryStream saved;
+  b->SaveToStream(&saved);
+  const std::string bitmap(static_cast<const char*>(saved.GetMemory()), static_cast<std::size_t>(saved.GetSize()));
+  for (const char* name : {"checker.jpg", "checker"}) {
+    q->LoadFromFile(dir.Write(name, bitmap));
+    EXPECT_NE(dynamic_cast<TBitmap*>(q->GetGraphic()), nullptr) << name;
+  }
 
   int changes = 0;
   q->OnChange = [&](TObject*) { ++changes; };
   TGraphic* before = q->GetGraphic();
   std::string bytes = dir.Write("other.png", "\x89PNG....");
   EXPECT_THROW(q->LoadFromFile(bytes), EInvalidGraphic);
-  EXPECT_THROW(q->LoadFromFile(dir / "noextension"), EInvalidGraphic);
+  EXPECT_THROW(q->LoadFromFile(dir.Write("noextension", "plain text")), EInvalidGraphic);
+  const std::string empty = dir.Write("empty.bmp", "");
+  try {
+    q->LoadFromFile(empty);
+    ADD_FAILURE() << "an empty file loaded";
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_NE(e.GetMessage().find(empty), AnsiString::npos) << e.GetMessage();
+  }
   std::string cut = dir.Write("cut.bmp", std::string("BM\x40\x00\x00\x00", 6) + std::string(20, '\0'));
   EXPECT_THROW(q->LoadFromFile(cut), EInvalidGraphic);
   EXPECT_THROW(q->LoadFromFile(dir / "missing.bmp"), EFOpenError);
