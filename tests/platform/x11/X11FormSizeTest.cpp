@@ -42,6 +42,32 @@ Shown ShowForm(TFormBorderStyle border, Integer clientWidth, Integer clientHeigh
   return s;
 }
 
+// Forms shown through the X back end for as long as it lives; the forms go
+// before the back end does.
+class FormsOnX {
+ public:
+  explicit FormsOnX(const std::string& display) {
+    std::unique_ptr<IBackEnd> be = OpenX11BackEnd(display);
+    if (!be) return;
+    x = static_cast<x11::X11BackEnd*>(be.get());
+    previous_ = SetBackEnd(std::move(be));
+  }
+  ~FormsOnX() {
+    if (!x) return;
+    Application->DestroyComponents();
+    test::PumpUntilIdle();
+    SetBackEnd(std::move(previous_));
+  }
+  FormsOnX(const FormsOnX&) = delete;
+  FormsOnX& operator=(const FormsOnX&) = delete;
+
+  x11::X11BackEnd* x = nullptr;
+
+ private:
+  forms::test::Session session_;
+  std::unique_ptr<IBackEnd> previous_;
+};
+
 TEST(X11Forms, DesignedClientSizesAreTheSameOnXAsHeadless) {
   if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
   x11::Xvfb server;
@@ -58,11 +84,9 @@ TEST(X11Forms, DesignedClientSizesAreTheSameOnXAsHeadless) {
     }
     EXPECT_EQ(headless.client, Rect(0, 0, c.w, c.h));
 
-    forms::test::Session session;
-    auto be = OpenX11BackEnd(server.Display());
-    ASSERT_TRUE(be);
-    auto* x = static_cast<x11::X11BackEnd*>(be.get());
-    std::unique_ptr<IBackEnd> previous = SetBackEnd(std::move(be));
+    FormsOnX onX11(server.Display());
+    ASSERT_TRUE(onX11.x);
+    x11::X11BackEnd* x = onX11.x;
     HWND handle = nullptr;
     Shown onX = ShowForm(c.border, c.w, c.h, &handle);
     EXPECT_EQ(onX.client, headless.client);
@@ -81,9 +105,6 @@ TEST(X11Forms, DesignedClientSizesAreTheSameOnXAsHeadless) {
     EXPECT_TRUE(viewable);
     EXPECT_EQ(root.Width(), headless.window.Width());
     EXPECT_EQ(root.Height(), headless.window.Height());
-    Application->DestroyComponents();
-    test::PumpUntilIdle();
-    SetBackEnd(std::move(previous));
   }
 }
 
@@ -97,11 +118,9 @@ TEST(X11Forms, ADoubleClickOnOurCaptionMaximisesTheXWindowAndAnotherRestoresIt) 
   x11::Probe user(server.Display());
   ASSERT_TRUE(user.Connected());
 
-  forms::test::Session session;
-  auto be = OpenX11BackEnd(server.Display());
-  ASSERT_TRUE(be);
-  auto* x = static_cast<x11::X11BackEnd*>(be.get());
-  std::unique_ptr<IBackEnd> previous = SetBackEnd(std::move(be));
+  FormsOnX onX11(server.Display());
+  ASSERT_TRUE(onX11.x);
+  x11::X11BackEnd* x = onX11.x;
   TForm* form = TCustomForm::CreateNew<TForm>(Application);
   form->SetBorderStyle(bsSizeable);
   form->SetCaption("Terrain batch");
@@ -137,10 +156,6 @@ TEST(X11Forms, ADoubleClickOnOurCaptionMaximisesTheXWindowAndAnotherRestoresIt) 
   ASSERT_TRUE(user.Geometry(window, viewable, onX));
   EXPECT_EQ(onX, Rect(100, 100, 420, 320));
   EXPECT_FALSE(IsZoomed(handle));
-
-  Application->DestroyComponents();
-  test::PumpUntilIdle();
-  SetBackEnd(std::move(previous));
 }
 
 // A form the user may size that is never smaller than it opens (the file
@@ -159,11 +174,9 @@ TEST(X11Forms, ASizeableFormKeepsItsLimitsUnderAWindowManager) {
   x11::Probe user(server.Display());
   ASSERT_TRUE(user.Connected());
 
-  forms::test::Session session;
-  auto be = OpenX11BackEnd(server.Display());
-  ASSERT_TRUE(be);
-  auto* x = static_cast<x11::X11BackEnd*>(be.get());
-  std::unique_ptr<IBackEnd> previous = SetBackEnd(std::move(be));
+  FormsOnX onX11(server.Display());
+  ASSERT_TRUE(onX11.x);
+  x11::X11BackEnd* x = onX11.x;
   TForm* form = TCustomForm::CreateNew<TForm>(Application);
   form->SetBorderStyle(bsSizeable);
   form->SetPosition(poDesktopCenter);
@@ -210,10 +223,6 @@ TEST(X11Forms, ASizeableFormKeepsItsLimitsUnderAWindowManager) {
   CatchUp(*x, &user);
   EXPECT_TRUE(EventuallySettled(*x, user, agree)) << onX.Width() << "x" << onX.Height() << " on X";
   EXPECT_EQ(client, Rect(0, 0, 470, 270));
-
-  Application->DestroyComponents();
-  test::PumpUntilIdle();
-  SetBackEnd(std::move(previous));
 }
 
 }  // namespace
