@@ -53,6 +53,7 @@ LRESULT SmokeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_CHAR:
+    case WM_DEADCHAR:
     case WM_SYSKEYDOWN:
     case WM_SYSCHAR:
     case WM_SIZE:
@@ -1203,6 +1204,51 @@ TEST_F(X11Smoke, TheThirdLevelKeyTypesCharactersAndOpensNoMenu) {
     EXPECT_NE(l.message, static_cast<UINT>(WM_SYSCHAR)) << l.wParam;
     EXPECT_NE(l.message, static_cast<UINT>(WM_SYSCOMMAND)) << l.wParam;
   }
+  Leave(s.top);
+}
+
+// A dead key types nothing of its own: the program hears the key with its
+// accent as a dead character, and the next key types the accented letter,
+// the accent alone after a space, or the accent and then its own character
+// when the two make nothing. Every key let go is up again for the program.
+TEST_F(X11Smoke, ADeadKeyAccentsTheNextKeyAndLeavesNoKeyDown) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  ASSERT_TRUE(PointerFocusesLeft(s));
+  auto typed = [&](const char* next) {
+    gLog.clear();
+    probe->Key("dead_acute", true);
+    probe->Key("dead_acute", false);
+    probe->Key(next, true);
+    probe->Key(next, false);
+    CaughtUp();
+    std::vector<std::pair<UINT, WPARAM>> keys;
+    for (const Logged& l : gLog)
+      if (l.hwnd == s.left && l.message >= WM_KEYDOWN && l.message <= WM_DEADCHAR) keys.emplace_back(l.message, l.wParam);
+    return keys;
+  };
+  using Keys = std::vector<std::pair<UINT, WPARAM>>;
+  const Keys accent{{WM_KEYDOWN, VK_OEM_7}, {WM_DEADCHAR, 0xB4}, {WM_KEYUP, VK_OEM_7}};
+  auto then = [&](Keys more) {
+    Keys all = accent;
+    all.insert(all.end(), more.begin(), more.end());
+    return all;
+  };
+  EXPECT_EQ(typed("e"), then({{WM_KEYDOWN, 'E'}, {WM_CHAR, 0xE9}, {WM_KEYUP, 'E'}}));
+  EXPECT_EQ(typed("space"), then({{WM_KEYDOWN, VK_SPACE}, {WM_CHAR, 0xB4}, {WM_KEYUP, VK_SPACE}}));
+  EXPECT_EQ(typed("q"), then({{WM_KEYDOWN, 'Q'}, {WM_CHAR, 0xB4}, {WM_CHAR, 'q'}, {WM_KEYUP, 'Q'}}));
+  for (int vk : {int(VK_OEM_7), int('E'), int(VK_SPACE), int('Q')}) {
+    EXPECT_EQ(GetKeyState(vk) & 0x8000, 0) << vk;
+    EXPECT_EQ(GetAsyncKeyState(vk) & 0x8000, 0) << vk;
+  }
+  // Keys after them are plain keys again.
+  gLog.clear();
+  probe->Key("a", true);
+  probe->Key("a", false);
+  CaughtUp();
+  EXPECT_TRUE(Received(s.left, WM_CHAR, 'a'));
+  EXPECT_FALSE(Received(s.left, WM_CHAR, 0xB4));
   Leave(s.top);
 }
 
