@@ -213,10 +213,16 @@ void X11BackEnd::Translate(XEvent& e) {
     }
     case ConfigureNotify: OnConfigure(e); break;
     case ReparentNotify:
-      if (Surface* s = Find(SurfaceOfWindow(e.xreparent.window))) s->parent = e.xreparent.parent;
+      if (Surface* s = Find(SurfaceOfWindow(e.xreparent.window))) {
+        s->parent = e.xreparent.parent;
+        ReadPlace(SurfaceOfWindow(e.xreparent.window), *s);
+      }
       break;
     case MapNotify:
-      if (Surface* s = Find(SurfaceOfWindow(e.xmap.window))) s->mapped = true;
+      if (Surface* s = Find(SurfaceOfWindow(e.xmap.window))) {
+        s->mapped = true;
+        ReadPlace(SurfaceOfWindow(e.xmap.window), *s);
+      }
       break;
     case UnmapNotify:
       if (Surface* s = Find(SurfaceOfWindow(e.xunmap.window))) s->mapped = false;

@@ -148,6 +148,8 @@ class X11BackEnd : public IBackEnd {
   // Event translation, one topic each.
   void Translate(_XEvent& e);
   void OnConfigure(_XEvent& e);
+  void Placed(SurfaceId id, Surface& s, const RECT& got);
+  void ReadPlace(SurfaceId id, Surface& s);
   // taken: the input method took the key (XFilterEvent), which still went
   // down or up on the keyboard.
   void OnKey(_XEvent& e, bool taken = false);

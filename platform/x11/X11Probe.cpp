@@ -633,6 +633,11 @@ void Probe::AskSize(unsigned long window, int width, int height) {
   XSync(dpy_, False);
 }
 
+void Probe::MoveWindow(unsigned long window, int x, int y) {
+  XMoveWindow(dpy_, window, x, y);
+  XSync(dpy_, False);
+}
+
 void Probe::DropSizeHints(unsigned long window) {
   XSizeHints hints{};
   XSetWMNormalHints(dpy_, window, &hints);

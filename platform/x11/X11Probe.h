@@ -161,6 +161,9 @@ class Probe {
   // manager decides on a window it has), and takes its size hints away,
   // as an old manager that never reads them would have it.
   void AskSize(unsigned long window, int width, int height);
+  // Moves a window (a manager's frame, say) as another program may, which
+  // the manager does not hear of as a request.
+  void MoveWindow(unsigned long window, int x, int y);
   void DropSizeHints(unsigned long window);
   void Sync();
   // Waits until the window manager has dealt with everything sent before

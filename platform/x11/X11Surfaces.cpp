@@ -477,20 +477,40 @@ void X11BackEnd::OnConfigure(XEvent& e) {
     // The last of them came back elsewhere: the window manager placed the
     // window itself (keeping it on the screen), and that is where it is.
   }
+  Placed(id, *s, got);
+}
+
+// A frame the manager maps again may have moved meanwhile with no notice
+// to us (its iconify animation, stopped where it had got, or another
+// program): where the window is then is read from the server.
+void X11BackEnd::ReadPlace(SurfaceId id, Surface& s) {
+  if (!s.managed || !s.mapped || s.pendingConfigures > 0 || !s.parent || s.parent == root) return;
+  int x = 0, y = 0;
+  ::Window child = 0, top = 0;
+  int ignoredX = 0, ignoredY = 0;
+  unsigned width = 0, height = 0, border = 0, bits = 0;
+  if (!XTranslateCoordinates(dpy, s.window, root, 0, 0, &x, &y, &child) ||
+      !XGetGeometry(dpy, s.window, &top, &ignoredX, &ignoredY, &width, &height, &border, &bits))
+    return;
+  Placed(id, s, RECT{x, y, x + static_cast<int>(width), y + static_cast<int>(height)});
+}
+
+// The window manager has the window at got (X geometry, root coordinates).
+void X11BackEnd::Placed(SurfaceId id, Surface& s, const RECT& got) {
   // Where an icon's window lies is no news to the window system.
-  if (s->iconic) return;
+  if (s.iconic) return;
   // A new size from the manager may come with its maximise or restore:
   // that is told first, and the place settles with the state.
-  const RECT mine = XRectOf(*s, s->rect);
-  if (s->zoomed == s->wmZoomed && (got.Width() != mine.Width() || got.Height() != mine.Height())) ReadZoom(id, *s);
-  if (s->zoomed != s->wmZoomed) {
-    s->requested = got;
+  const RECT mine = XRectOf(s, s.rect);
+  if (s.zoomed == s.wmZoomed && (got.Width() != mine.Width() || got.Height() != mine.Height())) ReadZoom(id, s);
+  if (s.zoomed != s.wmZoomed) {
+    s.requested = got;
     return;
   }
   if (got == mine) return;
-  s->requested = got;
-  RECT window{got.Left - s->inset.Left, got.Top - s->inset.Top, got.Right + s->inset.Right,
-              got.Bottom + s->inset.Bottom};
+  s.requested = got;
+  RECT window{got.Left - s.inset.Left, got.Top - s.inset.Top, got.Right + s.inset.Right,
+              got.Bottom + s.inset.Bottom};
   BackEndEvent be;
   be.kind = BackEndEvent::Moved;
   be.surface = id;

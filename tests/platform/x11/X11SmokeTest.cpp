@@ -1010,6 +1010,57 @@ TEST_F(X11UnderOpenbox, AMaximiseOrMinimiseTheProgramTurnsDownIsUndoneOnX) {
   Leave(s.top);
 }
 
+// A window the manager opens again where something else left its frame
+// while it was an icon (its iconify animation, another program) hears of
+// no move: the window system learns the place when the window is mapped
+// again, so that it, its children and clicks are where the user sees them.
+TEST_F(X11UnderOpenbox, AMinimiseTurnedDownLeavesTheWindowWhereXShowsIt) {
+  test::Session session;
+  EnterManaged();
+  Scene s = Build();
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = StubbornProc;
+  wc.lpszClassName = "Stubborn";
+  RegisterClassA(&wc);
+  HWND h = CreateWindowExA(0, "Stubborn", "Stubborn", kStyle, 120, 100, 360, 260, nullptr, nullptr, nullptr, nullptr);
+  ShowWindow(h, SW_SHOW);
+  const x11::XId window = Framed(h);
+  ASSERT_NE(window, 0u);
+  bool viewable = false;
+  RECT placed{}, onX{};
+  ASSERT_TRUE(user->Geometry(window, viewable, placed));
+  auto state = [&] {
+    const std::vector<long> items = user->Property32(window, "WM_STATE");
+    return items.empty() ? 0L : items[0];
+  };
+  gLog.clear();
+  user->AskIconic(window);
+  // The frame moves while the program has not heard of the icon yet.
+  ASSERT_TRUE(::Eventually([&] { return state() == 3 /* iconic */; }, [&] { user->Sync(); }));
+  const x11::XId frame = user->FrameOf(window);
+  ASSERT_NE(frame, window);
+  user->MoveWindow(frame, placed.Left + 70, placed.Top + 50);
+  ASSERT_TRUE(Settled([&] {
+    for (const Logged& l : gLog)
+      if (l.hwnd == h && l.message == WM_SYSCOMMAND && l.wParam == SC_MINIMIZE) return true;
+    return false;
+  }));
+  ASSERT_TRUE(Settled([&] { return state() == 1 /* normal */ && user->Geometry(window, viewable, onX) && viewable; }));
+  ASSERT_TRUE(user->WindowManagerCaughtUp());
+  CaughtUp();
+  ASSERT_TRUE(user->Geometry(window, viewable, onX));
+  ASSERT_NE(onX, placed) << "the manager put the window back itself";
+  POINT origin{0, 0};
+  ClientToScreen(h, &origin);
+  RECT client{};
+  GetClientRect(h, &client);
+  EXPECT_EQ((RECT{origin.X, origin.Y, origin.X + client.Width(), origin.Y + client.Height()}), onX)
+      << "on X at " << onX.Left << "," << onX.Top << ", the window system has " << origin.X << "," << origin.Y;
+  EXPECT_FALSE(IsIconic(h));
+  DestroyWindow(h);
+  Leave(s.top);
+}
+
 // A window never shows the black of a buffer not yet painted, nor the
 // screen beneath it: a popup that does not take the focus (a hint, a
 // drop-down) and one that does are on the screen (the root's pixels, as
