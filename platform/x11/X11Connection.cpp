@@ -215,6 +215,8 @@ void X11BackEnd::Translate(XEvent& e) {
     case ReparentNotify:
       if (Surface* s = Find(SurfaceOfWindow(e.xreparent.window))) {
         s->parent = e.xreparent.parent;
+        // The frame's moves, to follow the window's place (ReadPlace).
+        if (s->parent != root) XSelectInput(dpy, s->parent, StructureNotifyMask);
         ReadPlace(SurfaceOfWindow(e.xreparent.window), *s);
       }
       break;

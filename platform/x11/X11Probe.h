@@ -34,10 +34,11 @@ class Xvfb {
 
 // A window manager (openbox) started on a display, stopped by its pid when
 // the object goes. Running() is false when it is missing or did not take
-// over the display within 30 seconds.
+// over the display within 30 seconds. It makes a window its icon at once,
+// unless asked to animate that as its users' settings have it.
 class WindowManager {
  public:
-  explicit WindowManager(const std::string& display);
+  explicit WindowManager(const std::string& display, bool animateIconify = false);
   ~WindowManager();
   WindowManager(const WindowManager&) = delete;
   WindowManager& operator=(const WindowManager&) = delete;
@@ -161,9 +162,6 @@ class Probe {
   // manager decides on a window it has), and takes its size hints away,
   // as an old manager that never reads them would have it.
   void AskSize(unsigned long window, int width, int height);
-  // Moves a window (a manager's frame, say) as another program may, which
-  // the manager does not hear of as a request.
-  void MoveWindow(unsigned long window, int x, int y);
   void DropSizeHints(unsigned long window);
   void Sync();
   // Waits until the window manager has dealt with everything sent before

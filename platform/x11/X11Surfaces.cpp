@@ -460,7 +460,13 @@ void X11BackEnd::Present(SurfaceId id, const RECT& area, const std::uint8_t* bgr
 void X11BackEnd::OnConfigure(XEvent& e) {
   SurfaceId id = SurfaceOfWindow(e.xconfigure.window);
   Surface* s = Find(id);
-  if (!s) return;
+  if (!s) {
+    // The manager's frame around one of ours: its animations move it with
+    // no notice to the window inside.
+    for (auto& [framed, f] : surfaces)
+      if (f.parent == e.xconfigure.window) ReadPlace(framed, f);
+    return;
+  }
   int x = e.xconfigure.x, y = e.xconfigure.y;
   // A window manager's frame makes the reported position relative to it;
   // its own synthetic notices speak in root coordinates.
@@ -480,9 +486,10 @@ void X11BackEnd::OnConfigure(XEvent& e) {
   Placed(id, *s, got);
 }
 
-// A frame the manager maps again may have moved meanwhile with no notice
-// to us (its iconify animation, stopped where it had got, or another
-// program): where the window is then is read from the server.
+// A frame may move with no notice to the window inside (the manager's
+// iconify animation, stopped where it had got when the window opened
+// again; another program): where the window is, when it is mapped or
+// reparented and whenever its frame moves, is read from the server.
 void X11BackEnd::ReadPlace(SurfaceId id, Surface& s) {
   if (!s.managed || !s.mapped || s.pendingConfigures > 0 || !s.parent || s.parent == root) return;
   int x = 0, y = 0;
