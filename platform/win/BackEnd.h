@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,10 @@ struct BackEndEvent {
   bool extended = false;
   char ch = 0;
   RECT rect{};
+  // KeyDown of a key whose characters the display's layout decides (see
+  // KeyInput): dead, and what it types.
+  bool dead = false;
+  std::optional<std::string> text;
 };
 
 struct SurfaceOptions {

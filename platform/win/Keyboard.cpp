@@ -16,6 +16,7 @@ struct KeyState {
   BYTE handled[256]{};
   bool alone = false;
   int beeps = 0;
+  KeyInput typed;  // the latest key down retrieved with text of its own
 };
 
 KeyState& S() {
@@ -94,6 +95,7 @@ void RetrieveKey(const QueuedKey& q, UINT& message, LPARAM& lParam, bool apply) 
   // Alt with Control is the alternate graphics shift, not a system key.
   bool sys = (alt && !ctrl) || k.vk == VK_F10 || (isAltKey && !ctrl);
   if (apply) std::memcpy(s.handled, table, sizeof table);
+  if (apply && k.down) s.typed = k.text ? q.key : KeyInput{};
   if (apply && k.down) {
     // Alt pressed with Control held is the third-level shift (or a chord),
     // never Alt alone.
@@ -113,6 +115,13 @@ void RetrieveKey(const QueuedKey& q, UINT& message, LPARAM& lParam, bool apply) 
 }
 
 bool LastKeyWasAlone() { return S().alone; }
+
+std::optional<std::string> TypedByKey(BYTE vk, BYTE scan, bool& dead) {
+  const KeyInput& k = S().typed;
+  dead = k.dead;
+  if (!k.text || k.vk != vk || k.scan != scan) return std::nullopt;
+  return k.text;
+}
 
 int CharFromKey(BYTE vk, BYTE scan) {
   const BYTE* t = S().handled;

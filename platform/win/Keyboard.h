@@ -7,6 +7,9 @@
 // own in the scan-code field; TranslateMessage turns it into WM_CHAR.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "platform/win/Handles.h"
 
 namespace win {
@@ -126,6 +129,12 @@ struct KeyInput {
   bool extended = false;
   bool down = true;
   char ch = 0;  // VK_PACKET only
+  // A key down that types what the display's layout says rather than what
+  // the standard layout's translation would (none, for the accented letter
+  // after a dead key, the letter with the accent); a dead key types its
+  // accent as a dead character.
+  bool dead = false;
+  std::optional<std::string> text;
 };
 
 // Records a key in the state of now and answers its message parameters
@@ -145,6 +154,9 @@ int CharFromKey(BYTE vk, BYTE scan);
 // layout; vk 0 when it has none.
 void KeyForChar(char ch, BYTE& vk, bool& shift);
 BYTE ScanCode(BYTE vk);
+// What the latest key down retrieved types, when the display's layout said
+// (KeyInput::text): TranslateMessage gives it for that key's message.
+std::optional<std::string> TypedByKey(BYTE vk, BYTE scan, bool& dead);
 // Whether the last key retrieved went down and up with no other key in
 // between (Alt alone opens the menu bar).
 bool LastKeyWasAlone();

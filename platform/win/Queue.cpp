@@ -337,7 +337,8 @@ void DrainBackEnd() {
       case BackEndEvent::Wheel: PostInput(AcceptMouse(WM_MOUSEWHEEL, e.pt, e.delta)); break;
       case BackEndEvent::KeyDown:
       case BackEndEvent::KeyUp:
-        PostInput(AcceptKey(KeyInput{e.vk, e.scan, e.extended, e.kind == BackEndEvent::KeyDown, e.ch}));
+        PostInput(
+            AcceptKey(KeyInput{e.vk, e.scan, e.extended, e.kind == BackEndEvent::KeyDown, e.ch, e.dead, e.text}));
         break;
       case BackEndEvent::CompositionStart: PostCompositionStart(); break;
       case BackEndEvent::AppActivated: AppActivation(true, WindowOfSurface(e.surface)); break;
@@ -450,6 +451,16 @@ BOOL TranslateMessage(const MSG* msg) {
   if (m != WM_KEYDOWN && m != WM_SYSKEYDOWN && m != WM_KEYUP && m != WM_SYSKEYUP) return FALSE;
   if (m == WM_KEYDOWN || m == WM_SYSKEYDOWN) {
     BYTE scan = static_cast<BYTE>((msg->lParam >> 16) & 0xFF);
+    bool dead = false;
+    if (auto typed = TypedByKey(static_cast<BYTE>(msg->wParam), scan, dead)) {
+      for (char t : *typed) {
+        MSG c = *msg;
+        c.message = m == WM_KEYDOWN ? (dead ? WM_DEADCHAR : WM_CHAR) : (dead ? WM_SYSDEADCHAR : WM_SYSCHAR);
+        c.wParam = static_cast<unsigned char>(t);
+        Q().posted.push_back(c);
+      }
+      return TRUE;
+    }
     int ch = CharFromKey(static_cast<BYTE>(msg->wParam), scan);
     if (ch >= 0) {
       MSG c = *msg;

@@ -52,7 +52,7 @@ void Button(int button, bool down) {
 }
 
 void Key(BYTE vk, bool down, char ch = 0) {
-  detail::PostInput(detail::AcceptKey(detail::KeyInput{vk, 0, false, down, ch}));
+  detail::PostInput(detail::AcceptKey(detail::KeyInput{vk, 0, false, down, ch, false, std::nullopt}));
 }
 
 // With the fake clock an empty queue cannot wait: time moves to the next

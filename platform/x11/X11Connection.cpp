@@ -213,10 +213,18 @@ void X11BackEnd::Translate(XEvent& e) {
     }
     case ConfigureNotify: OnConfigure(e); break;
     case ReparentNotify:
-      if (Surface* s = Find(SurfaceOfWindow(e.xreparent.window))) s->parent = e.xreparent.parent;
+      if (Surface* s = Find(SurfaceOfWindow(e.xreparent.window))) {
+        s->parent = e.xreparent.parent;
+        // The frame's moves, to follow the window's place (ReadPlace).
+        if (s->parent != root) XSelectInput(dpy, s->parent, StructureNotifyMask);
+        ReadPlace(SurfaceOfWindow(e.xreparent.window), *s);
+      }
       break;
     case MapNotify:
-      if (Surface* s = Find(SurfaceOfWindow(e.xmap.window))) s->mapped = true;
+      if (Surface* s = Find(SurfaceOfWindow(e.xmap.window))) {
+        s->mapped = true;
+        ReadPlace(SurfaceOfWindow(e.xmap.window), *s);
+      }
       break;
     case UnmapNotify:
       if (Surface* s = Find(SurfaceOfWindow(e.xunmap.window))) s->mapped = false;
@@ -317,8 +325,17 @@ bool X11BackEnd::PollEvent(BackEndEvent& event) {
     XEvent e;
     while (pending.empty() && XPending(dpy)) {
       XNextEvent(dpy, &e);
-      if (e.type == KeyPress || e.type == KeyRelease) PrepareKeyInput(e.xkey.window);
-      if (XFilterEvent(&e, 0)) continue;
+      const bool key = e.type == KeyPress || e.type == KeyRelease;
+      if (key) PrepareKeyInput(e.xkey.window);
+      // The method may hand the event back changed (its composed text, as
+      // an event of no key): the key is the one that came.
+      XEvent came = e;
+      if (XFilterEvent(&e, 0)) {
+        // A key the input method took still went down or up: a release
+        // the window system did not hear would leave the key held for it.
+        if (key && came.xkey.keycode != 0) OnKey(came, true);
+        continue;
+      }
       Translate(e);
       if (!XPending(dpy)) SettleFocus();
     }

@@ -148,7 +148,13 @@ class X11BackEnd : public IBackEnd {
   // Event translation, one topic each.
   void Translate(_XEvent& e);
   void OnConfigure(_XEvent& e);
-  void OnKey(_XEvent& e);
+  void Placed(SurfaceId id, Surface& s, const RECT& got);
+  void ReadPlace(SurfaceId id, Surface& s);
+  // taken: the input method took the key (XFilterEvent), which still went
+  // down or up on the keyboard.
+  void OnKey(_XEvent& e, bool taken = false);
+  // The characters a key the input method took after a dead key types.
+  std::string TypedAfterDeadKey(unsigned long looked);
   void OnButton(_XEvent& e);
   void OnCrossing(_XEvent& e);
   void OnFocus(_XEvent& e);
@@ -251,6 +257,9 @@ class X11BackEnd : public IBackEnd {
   // Keypad keys held with Shift under Num Lock: they move, and Shift is
   // let go for them (see OnKey).
   std::set<unsigned int> shiftedKeypadKeys;
+  // The accent of a dead key the input method took, until the key after it
+  // (0: none).
+  char deadAccent = 0;
 
   // Cursors by handle.
   std::map<HCURSOR, XId> cursors;

@@ -14,6 +14,7 @@
 #include <X11/keysym.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -72,7 +73,40 @@ constexpr KeyEntry kKeys[] = {
     {XK_bracketright, VK_OEM_6, false}, {XK_braceright, VK_OEM_6, false},
     {XK_apostrophe, VK_OEM_7, false},   {XK_quotedbl, VK_OEM_7, false},
     {XK_less, VK_OEM_102, false},       {XK_greater, VK_OEM_102, false},
+    // Dead keys where the standard layout has the character their accent
+    // looks like.
+    {XK_dead_grave, VK_OEM_3, false},   {XK_dead_acute, VK_OEM_7, false},
+    {XK_dead_circumflex, '6', false},   {XK_dead_tilde, VK_OEM_3, false},
+    {XK_dead_diaeresis, VK_OEM_7, false}, {XK_dead_cedilla, VK_OEM_COMMA, false},
 };
+
+// The accent a dead key shows, in 1252 (0: not a dead key, or one whose
+// accent 1252 lacks).
+char DeadAccent(unsigned long sym) {
+  switch (sym) {
+    case XK_dead_grave: return '`';
+    case XK_dead_acute: return '\xB4';
+    case XK_dead_circumflex: return '^';
+    case XK_dead_tilde: return '~';
+    case XK_dead_diaeresis: return '\xA8';
+    case XK_dead_cedilla: return '\xB8';
+    default: return 0;
+  }
+}
+
+// UTF-8 text in 1252, without the characters 1252 lacks.
+std::string TextIn1252(std::string_view utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    // One character's bytes: a lead byte and the continuation bytes after it.
+    std::size_t len = 1;
+    while (i + len < utf8.size() && (static_cast<unsigned char>(utf8[i + len]) & 0xC0) == 0x80) ++len;
+    const int ch = Utf8CharTo1252(utf8.data() + i, static_cast<int>(len));
+    i += len;
+    if (ch >= 0x20) out += static_cast<char>(ch);
+  }
+  return out;
+}
 
 // The character the standard layout's translation gives for a key.
 bool TranslationAgrees(BYTE vk, int ch, unsigned int state) {
@@ -94,7 +128,8 @@ bool TranslationAgrees(BYTE vk, int ch, unsigned int state) {
   return want == vk && shift == shifted;
 }
 
-void Push(X11BackEnd& be, SurfaceId surface, bool down, BYTE vk, BYTE scan, bool extended, char ch) {
+void Push(X11BackEnd& be, SurfaceId surface, bool down, BYTE vk, BYTE scan, bool extended, char ch,
+          bool dead = false, std::optional<std::string> text = std::nullopt) {
   BackEndEvent e;
   e.kind = down ? BackEndEvent::KeyDown : BackEndEvent::KeyUp;
   e.surface = surface;
@@ -102,7 +137,23 @@ void Push(X11BackEnd& be, SurfaceId surface, bool down, BYTE vk, BYTE scan, bool
   e.scan = vk == VK_PACKET ? static_cast<BYTE>(ch) : scan;
   e.extended = extended;
   e.ch = ch;
+  e.dead = dead;
+  e.text = std::move(text);
   be.pending.push_back(e);
+}
+
+// A key that types what the display's layout says: a key without a
+// virtual key of its own types each character as one of no key.
+void PushTyped(X11BackEnd& be, SurfaceId surface, bool known, BYTE vk, BYTE scan, bool extended, bool dead,
+               const std::string& text) {
+  if (known) {
+    Push(be, surface, true, vk, scan, extended, 0, dead, text);
+    return;
+  }
+  for (char c : text) {
+    Push(be, surface, true, VK_PACKET, 0, false, c);
+    Push(be, surface, false, VK_PACKET, 0, false, c);
+  }
 }
 
 }  // namespace
@@ -175,7 +226,7 @@ int Utf8CharTo1252(const char* s, int n) {
   return orv::cp1252::FromUnicode(c);
 }
 
-void X11BackEnd::OnKey(XEvent& e) {
+void X11BackEnd::OnKey(XEvent& e, bool taken) {
   XKeyEvent& k = e.xkey;
   MakeRepeatDetectable();
   lastTime = k.time;
@@ -197,6 +248,22 @@ void X11BackEnd::OnKey(XEvent& e) {
   bool known = KeysymToVirtualKey(sym, vk, extended);
   // Linux key codes are the standard scan codes of the main block.
   BYTE scan = k.keycode >= 8 && k.keycode < 8 + 0x80 ? static_cast<BYTE>(k.keycode - 8) : 0;
+
+  // The input method composes after a dead key: the dead key is a key that
+  // shows its accent, and the key after it types what the method made of
+  // the two. Other keys it takes are its own (a longer sequence, text it
+  // edits before it commits) and reach the window system as its text.
+  if (taken && down) {
+    KeySym looked = NoSymbol;
+    XLookupString(&k, nullptr, 0, &looked, nullptr);
+    if (deadAccent) {
+      PushTyped(*this, surface, known, vk, scan, extended, false, TypedAfterDeadKey(looked));
+    } else if (const char accent = DeadAccent(looked)) {
+      deadAccent = accent;
+      PushTyped(*this, surface, known, vk, scan, extended, true, std::string(1, accent));
+    }
+    return;
+  }
 
   // The key that picks a layout's third level (AltGr) is the right Alt
   // with the left Control, as the window system knows it: the characters
@@ -256,6 +323,14 @@ void X11BackEnd::OnKey(XEvent& e) {
     }
   }
   if (n > 0) ch = Utf8CharTo1252(text.data(), n);  // characters 1252 lacks are dropped
+  // A dead key the input method left alone (or with none) still shows its
+  // accent rather than the standard layout's character of the key.
+  if (n <= 0 && known) {
+    if (const char accent = DeadAccent(looked)) {
+      Push(*this, surface, true, vk, scan, extended, 0, true, std::string(1, accent));
+      return;
+    }
+  }
 
   bool shortcut = (k.state & (ControlMask | Mod1Mask)) != 0;
   if (known && (ch < 0 || shortcut || TranslationAgrees(vk, ch, k.state))) {
@@ -273,16 +348,46 @@ void X11BackEnd::PushComposedText(SurfaceId surface, std::string_view utf8) {
   start.kind = BackEndEvent::CompositionStart;
   start.surface = surface;
   pending.push_back(start);
-  for (std::size_t i = 0; i < utf8.size();) {
-    // One character's bytes: a lead byte and the continuation bytes after it.
-    std::size_t len = 1;
-    while (i + len < utf8.size() && (static_cast<unsigned char>(utf8[i + len]) & 0xC0) == 0x80) ++len;
-    const int ch = Utf8CharTo1252(utf8.data() + i, static_cast<int>(len));
-    i += len;
-    if (ch < 0x20) continue;  // characters 1252 lacks are dropped
-    Push(*this, surface, true, VK_PACKET, 0, false, static_cast<char>(ch));
-    Push(*this, surface, false, VK_PACKET, 0, false, static_cast<char>(ch));
+  for (char ch : TextIn1252(utf8)) {
+    Push(*this, surface, true, VK_PACKET, 0, false, ch);
+    Push(*this, surface, false, VK_PACKET, 0, false, ch);
   }
+}
+
+std::string X11BackEnd::TypedAfterDeadKey(unsigned long looked) {
+  const char accent = deadAccent;
+  deadAccent = 0;
+  // What the method composed comes back at once, as a key event of no key.
+  XEvent next;
+  if (XEventsQueued(dpy, QueuedAlready) > 0) {
+    XPeekEvent(dpy, &next);
+    if (next.type == KeyPress && next.xkey.keycode == 0) {
+      XNextEvent(dpy, &next);
+      // The accent alone as the dead key showed it: compose tables differ
+      // on which character a space makes of it.
+      if (looked == XK_space) return std::string(1, accent);
+      Surface* s = Find(SurfaceOfWindow(next.xkey.window));
+      if (!s || !s->ic) return {};
+      std::string text(32, '\0');
+      Status status = 0;
+      KeySym ignored = NoSymbol;
+      int n = Xutf8LookupString(static_cast<XIC>(s->ic), &next.xkey, text.data(), static_cast<int>(text.size()),
+                                &ignored, &status);
+      if (status == XBufferOverflow) {
+        text.resize(static_cast<std::size_t>(n));
+        n = Xutf8LookupString(static_cast<XIC>(s->ic), &next.xkey, text.data(), n, &ignored, &status);
+      }
+      if (status != XLookupChars && status != XLookupBoth) return {};
+      return TextIn1252(std::string_view(text.data(), static_cast<std::size_t>(n)));
+    }
+  }
+  // The two make nothing: the accent, then the key's own character.
+  std::string both(1, accent);
+  if (const char32_t u = KeysymToUnicode(looked)) {
+    const int b = orv::cp1252::FromUnicode(u);
+    if (b >= 0) both += static_cast<char>(b);
+  }
+  return both;
 }
 
 void X11BackEnd::SyncHeldModifiers() {

@@ -1,7 +1,7 @@
 // Keys from X: a key's symbol at the first level names its virtual key
 // (letters, digits, function keys, keypad, navigation, modifiers, the OEM
-// punctuation of the standard layout); the character it types comes from
-// the input method and enters as 1252.
+// punctuation of the standard layout, dead keys by their accents); the
+// character it types comes from the input method and enters as 1252.
 #pragma once
 
 #include "platform/win/Handles.h"

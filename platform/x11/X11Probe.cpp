@@ -168,7 +168,7 @@ void StillIconify(const std::string& dir) {
 
 }  // namespace
 
-WindowManager::WindowManager(const std::string& display) {
+WindowManager::WindowManager(const std::string& display, bool animateIconify) {
   std::string program = FindProgram("openbox");
   ::Display* d = program.empty() ? nullptr : XOpenDisplay(display.c_str());
   if (!d) return;
@@ -192,7 +192,7 @@ WindowManager::WindowManager(const std::string& display) {
   std::vector<char*> env;
   for (auto& v : vars) env.push_back(v.data());
   env.push_back(nullptr);
-  StillIconify(home_ + "/config/openbox");
+  if (!animateIconify) StillIconify(home_ + "/config/openbox");
   pid_ = Spawn(program, {program, "--sm-disable"}, env.data());
   // It has taken over once it names its check window on the root and
   // redirects the root's children to itself (from then on it frames every

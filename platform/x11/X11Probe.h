@@ -34,10 +34,11 @@ class Xvfb {
 
 // A window manager (openbox) started on a display, stopped by its pid when
 // the object goes. Running() is false when it is missing or did not take
-// over the display within 30 seconds.
+// over the display within 30 seconds. It makes a window its icon at once,
+// unless asked to animate that as its users' settings have it.
 class WindowManager {
  public:
-  explicit WindowManager(const std::string& display);
+  explicit WindowManager(const std::string& display, bool animateIconify = false);
   ~WindowManager();
   WindowManager(const WindowManager&) = delete;
   WindowManager& operator=(const WindowManager&) = delete;

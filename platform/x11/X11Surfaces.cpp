@@ -460,7 +460,13 @@ void X11BackEnd::Present(SurfaceId id, const RECT& area, const std::uint8_t* bgr
 void X11BackEnd::OnConfigure(XEvent& e) {
   SurfaceId id = SurfaceOfWindow(e.xconfigure.window);
   Surface* s = Find(id);
-  if (!s) return;
+  if (!s) {
+    // The manager's frame around one of ours: its animations move it with
+    // no notice to the window inside.
+    for (auto& [framed, f] : surfaces)
+      if (f.parent == e.xconfigure.window) ReadPlace(framed, f);
+    return;
+  }
   int x = e.xconfigure.x, y = e.xconfigure.y;
   // A window manager's frame makes the reported position relative to it;
   // its own synthetic notices speak in root coordinates.
@@ -477,20 +483,41 @@ void X11BackEnd::OnConfigure(XEvent& e) {
     // The last of them came back elsewhere: the window manager placed the
     // window itself (keeping it on the screen), and that is where it is.
   }
+  Placed(id, *s, got);
+}
+
+// A frame may move with no notice to the window inside (the manager's
+// iconify animation, stopped where it had got when the window opened
+// again; another program): where the window is, when it is mapped or
+// reparented and whenever its frame moves, is read from the server.
+void X11BackEnd::ReadPlace(SurfaceId id, Surface& s) {
+  if (!s.managed || !s.mapped || s.pendingConfigures > 0 || !s.parent || s.parent == root) return;
+  int x = 0, y = 0;
+  ::Window child = 0, top = 0;
+  int ignoredX = 0, ignoredY = 0;
+  unsigned width = 0, height = 0, border = 0, bits = 0;
+  if (!XTranslateCoordinates(dpy, s.window, root, 0, 0, &x, &y, &child) ||
+      !XGetGeometry(dpy, s.window, &top, &ignoredX, &ignoredY, &width, &height, &border, &bits))
+    return;
+  Placed(id, s, RECT{x, y, x + static_cast<int>(width), y + static_cast<int>(height)});
+}
+
+// The window manager has the window at got (X geometry, root coordinates).
+void X11BackEnd::Placed(SurfaceId id, Surface& s, const RECT& got) {
   // Where an icon's window lies is no news to the window system.
-  if (s->iconic) return;
+  if (s.iconic) return;
   // A new size from the manager may come with its maximise or restore:
   // that is told first, and the place settles with the state.
-  const RECT mine = XRectOf(*s, s->rect);
-  if (s->zoomed == s->wmZoomed && (got.Width() != mine.Width() || got.Height() != mine.Height())) ReadZoom(id, *s);
-  if (s->zoomed != s->wmZoomed) {
-    s->requested = got;
+  const RECT mine = XRectOf(s, s.rect);
+  if (s.zoomed == s.wmZoomed && (got.Width() != mine.Width() || got.Height() != mine.Height())) ReadZoom(id, s);
+  if (s.zoomed != s.wmZoomed) {
+    s.requested = got;
     return;
   }
   if (got == mine) return;
-  s->requested = got;
-  RECT window{got.Left - s->inset.Left, got.Top - s->inset.Top, got.Right + s->inset.Right,
-              got.Bottom + s->inset.Bottom};
+  s.requested = got;
+  RECT window{got.Left - s.inset.Left, got.Top - s.inset.Top, got.Right + s.inset.Right,
+              got.Bottom + s.inset.Bottom};
   BackEndEvent be;
   be.kind = BackEndEvent::Moved;
   be.surface = id;

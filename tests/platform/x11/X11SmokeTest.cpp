@@ -53,6 +53,7 @@ LRESULT SmokeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_CHAR:
+    case WM_DEADCHAR:
     case WM_SYSKEYDOWN:
     case WM_SYSCHAR:
     case WM_SIZE:
@@ -305,11 +306,12 @@ class X11UnderOpenbox : public X11Smoke {
       GTEST_SKIP() << "openbox is not installed (scripts/setup installs the openbox package)";
     managed = std::make_unique<x11::Xvfb>();
     ASSERT_TRUE(managed->Running()) << "Xvfb did not start";
-    openbox = std::make_unique<x11::WindowManager>(managed->Display());
+    openbox = std::make_unique<x11::WindowManager>(managed->Display(), AnimatesIconify());
     ASSERT_TRUE(openbox->Running()) << "openbox did not take over the display";
     user = std::make_unique<x11::Probe>(managed->Display());
     ASSERT_TRUE(user->Connected());
   }
+  virtual bool AnimatesIconify() const { return false; }
   void EnterManaged() { Enter(managed->Display()); }
   // The X window of a shown top-level window, once the manager has framed
   // and mapped it and the window system has heard all it said; 0 if never.
@@ -1009,6 +1011,60 @@ TEST_F(X11UnderOpenbox, AMaximiseOrMinimiseTheProgramTurnsDownIsUndoneOnX) {
   Leave(s.top);
 }
 
+// The manager as its users have it, animating a window into its icon.
+class X11UnderAnimatingOpenbox : public X11UnderOpenbox {
+ protected:
+  bool AnimatesIconify() const override { return true; }
+};
+
+// A window the manager opens again while its animation into the icon runs
+// (the program turned the minimise down) stays where the animation had
+// got, and the manager tells it nothing: the window system follows the
+// frame, so that the window, its children and clicks are where the user
+// sees them.
+TEST_F(X11UnderAnimatingOpenbox, AMinimiseTurnedDownMidAnimationLeavesTheWindowWhereXShowsIt) {
+  test::Session session;
+  EnterManaged();
+  Scene s = Build();
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = StubbornProc;
+  wc.lpszClassName = "Stubborn";
+  RegisterClassA(&wc);
+  HWND h = CreateWindowExA(0, "Stubborn", "Stubborn", kStyle, 120, 100, 360, 260, nullptr, nullptr, nullptr, nullptr);
+  ShowWindow(h, SW_SHOW);
+  const x11::XId window = Framed(h);
+  ASSERT_NE(window, 0u);
+  const x11::XId frame = user->FrameOf(window);
+  ASSERT_NE(frame, window);
+  bool viewable = false;
+  RECT framed{}, now{}, onX{};
+  ASSERT_TRUE(user->Geometry(frame, viewable, framed));
+  gLog.clear();
+  user->AskIconic(window);
+  // The program hears of the icon once the animation is under way.
+  ASSERT_TRUE(::Eventually([&] { return user->Geometry(frame, viewable, now) && now != framed; }, [&] { user->Sync(); }));
+  ASSERT_TRUE(Settled([&] {
+    for (const Logged& l : gLog)
+      if (l.hwnd == h && l.message == WM_SYSCOMMAND && l.wParam == SC_MINIMIZE) return true;
+    return false;
+  }));
+  auto ours = [&] {
+    POINT origin{0, 0};
+    ClientToScreen(h, &origin);
+    RECT client{};
+    GetClientRect(h, &client);
+    return RECT{origin.X, origin.Y, origin.X + client.Width(), origin.Y + client.Height()};
+  };
+  EXPECT_TRUE(Settled([&] {
+    const std::vector<long> state = user->Property32(window, "WM_STATE");
+    return !state.empty() && state[0] == 1 /* normal */ && user->Geometry(window, viewable, onX) && viewable &&
+           ours() == onX;
+  })) << "on X at " << onX.Left << "," << onX.Top << ", the window system has " << ours().Left << "," << ours().Top;
+  EXPECT_FALSE(IsIconic(h));
+  DestroyWindow(h);
+  Leave(s.top);
+}
+
 // A window never shows the black of a buffer not yet painted, nor the
 // screen beneath it: a popup that does not take the focus (a hint, a
 // drop-down) and one that does are on the screen (the root's pixels, as
@@ -1203,6 +1259,51 @@ TEST_F(X11Smoke, TheThirdLevelKeyTypesCharactersAndOpensNoMenu) {
     EXPECT_NE(l.message, static_cast<UINT>(WM_SYSCHAR)) << l.wParam;
     EXPECT_NE(l.message, static_cast<UINT>(WM_SYSCOMMAND)) << l.wParam;
   }
+  Leave(s.top);
+}
+
+// A dead key types nothing of its own: the program hears the key with its
+// accent as a dead character, and the next key types the accented letter,
+// the accent alone after a space, or the accent and then its own character
+// when the two make nothing. Every key let go is up again for the program.
+TEST_F(X11Smoke, ADeadKeyAccentsTheNextKeyAndLeavesNoKeyDown) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  ASSERT_TRUE(PointerFocusesLeft(s));
+  auto typed = [&](const char* next) {
+    gLog.clear();
+    probe->Key("dead_acute", true);
+    probe->Key("dead_acute", false);
+    probe->Key(next, true);
+    probe->Key(next, false);
+    CaughtUp();
+    std::vector<std::pair<UINT, WPARAM>> keys;
+    for (const Logged& l : gLog)
+      if (l.hwnd == s.left && l.message >= WM_KEYDOWN && l.message <= WM_DEADCHAR) keys.emplace_back(l.message, l.wParam);
+    return keys;
+  };
+  using Keys = std::vector<std::pair<UINT, WPARAM>>;
+  const Keys accent{{WM_KEYDOWN, VK_OEM_7}, {WM_DEADCHAR, 0xB4}, {WM_KEYUP, VK_OEM_7}};
+  auto then = [&](Keys more) {
+    Keys all = accent;
+    all.insert(all.end(), more.begin(), more.end());
+    return all;
+  };
+  EXPECT_EQ(typed("e"), then({{WM_KEYDOWN, 'E'}, {WM_CHAR, 0xE9}, {WM_KEYUP, 'E'}}));
+  EXPECT_EQ(typed("space"), then({{WM_KEYDOWN, VK_SPACE}, {WM_CHAR, 0xB4}, {WM_KEYUP, VK_SPACE}}));
+  EXPECT_EQ(typed("q"), then({{WM_KEYDOWN, 'Q'}, {WM_CHAR, 0xB4}, {WM_CHAR, 'q'}, {WM_KEYUP, 'Q'}}));
+  for (int vk : {int(VK_OEM_7), int('E'), int(VK_SPACE), int('Q')}) {
+    EXPECT_EQ(GetKeyState(vk) & 0x8000, 0) << vk;
+    EXPECT_EQ(GetAsyncKeyState(vk) & 0x8000, 0) << vk;
+  }
+  // Keys after them are plain keys again.
+  gLog.clear();
+  probe->Key("a", true);
+  probe->Key("a", false);
+  CaughtUp();
+  EXPECT_TRUE(Received(s.left, WM_CHAR, 'a'));
+  EXPECT_FALSE(Received(s.left, WM_CHAR, 0xB4));
   Leave(s.top);
 }
 
