@@ -104,7 +104,12 @@ class TDialogList : public TDialogField {
  protected:
   void Paint() override;
   void Pressed(TMouseButton Button, Integer X, Integer Y) override;
+  // The arrows, Home, End and the page keys move the selection; a letter
+  // selects the next item it begins.
   void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  // The wheel scrolls without changing the selection.
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) override;
   void WMGetDlgCode(TMessage& Message);
   ORV_MESSAGE(win::WM_GETDLGCODE, WMGetDlgCode)
 
