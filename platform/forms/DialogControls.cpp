@@ -193,25 +193,77 @@ void TDialogEdit::Paint() {
     SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(clHighlightText)));
   }
   DrawTextA(dc, text.c_str(), -1, &inner, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  if (Focused() && !(FAllSelected && !text.empty())) {
+    Integer x = inner.Left;
+    if (FCaret > 0) {
+      RECT before = inner;
+      DrawTextA(dc, text.c_str(), static_cast<int>(std::min(FCaret, text.size())), &before,
+                DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+      x = before.Right;
+    }
+    RECT caret = Rect(std::min(x, inner.Right - 1), inner.Top + 1, std::min(x, inner.Right - 1) + 1, inner.Bottom - 1);
+    HBRUSH ink = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(FFont->GetColor())));
+    FillRect(dc, &caret, ink);
+    DeleteObject(ink);
+  }
+}
+
+void TDialogEdit::Edit(const AnsiString& Text, std::size_t Caret) {
+  FAllSelected = false;
+  SetText(Text);
+  FCaret = std::min(Caret, Text.size());
+  Invalidate();
+}
+
+void TDialogEdit::KeyDown(Word& Key, TShiftState Shift) {
+  inherited::KeyDown(Key, Shift);
+  const AnsiString text = GetText();
+  const std::size_t at = std::min(FCaret, text.size());
+  // From a selection the arrows go to its ends, as the caret leaves it.
+  switch (Key) {
+    case VK_LEFT: FCaret = FAllSelected ? 0 : at - (at > 0 ? 1 : 0); break;
+    case VK_RIGHT: FCaret = FAllSelected ? text.size() : std::min(at + 1, text.size()); break;
+    case VK_HOME: FCaret = 0; break;
+    case VK_END: FCaret = text.size(); break;
+    case VK_DELETE:
+      if (FAllSelected) Edit({}, 0);
+      else if (at < text.size()) Edit(text.substr(0, at) + text.substr(at + 1), at);
+      Key = 0;
+      return;
+    default: return;
+  }
+  FAllSelected = false;
+  Invalidate();
+  Key = 0;
 }
 
 void TDialogEdit::KeyPress(char& Key) {
   inherited::KeyPress(Key);
   if (Key == 0) return;
-  AnsiString text = FAllSelected ? AnsiString() : GetText();
-  FAllSelected = false;
-  if (Key == '\b') {
-    if (!text.empty()) text.pop_back();
-  } else if (static_cast<unsigned char>(Key) >= 32) {
-    text += Key;
-  } else {
+  if (Key == '\x01') {  // Ctrl+A
+    FAllSelected = true;
+    Invalidate();
     return;
   }
-  SetText(text);
+  if (FAllSelected) {
+    if (Key == '\b') Edit({}, 0);
+    else if (static_cast<unsigned char>(Key) >= 32) Edit(AnsiString(1, Key), 1);
+    return;
+  }
+  const AnsiString text = GetText();
+  const std::size_t at = std::min(FCaret, text.size());
+  if (Key == '\b') {
+    if (at > 0) Edit(text.substr(0, at - 1) + text.substr(at), at - 1);
+  } else if (static_cast<unsigned char>(Key) >= 32) {
+    Edit(text.substr(0, at) + Key + text.substr(at), at + 1);
+  }
 }
 
 void TDialogEdit::CMTextChanged(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
+  // A text set from outside (a file chosen on the list) is typed on at
+  // its end.
+  FCaret = GetText().size();
   if (OnChange) OnChange(this);
 }
 

@@ -175,6 +175,38 @@ TEST_F(FileDialogs, RealDialogListsTheFilteredFilesAndTakesATypedName) {
   d->Free();
 }
 
+// The name in the field is corrected where it is wrong, not typed anew:
+// the arrows, Home and End move the caret, Delete and Backspace take the
+// letters beside it, and Ctrl+A selects it all again to type over.
+TEST_F(FileDialogs, TheNameIsEditedAtTheCaret) {
+  forms::test::UseRealDialogs(true);
+  TSaveDialog* d = TerrainDialog();
+  const auto keys = [](std::initializer_list<BYTE> vks) {
+    for (BYTE vk : vks) win::test::KeyPress(vk);
+  };
+  d->SetFileName("lowlands.tt");
+  win::test::OnNextModalLoop([&] {
+    keys({VK_END, VK_LEFT, VK_LEFT, VK_LEFT});
+    win::test::TypeText("X");
+    keys({VK_HOME, VK_DELETE, VK_RIGHT, VK_BACK, VK_RETURN});
+  });
+  ASSERT_TRUE(d->Execute());
+  EXPECT_EQ(d->GetFileName(), dir / "wlandsX.tt");
+
+  d->SetFileName("lowlands.tt");
+  win::test::OnNextModalLoop([&] {
+    keys({VK_END, VK_LEFT});
+    win::test::KeyDown(VK_CONTROL);
+    win::test::KeyPress('A');
+    win::test::KeyUp(VK_CONTROL);
+    win::test::TypeText("ridge");
+    keys({VK_RETURN});
+  });
+  ASSERT_TRUE(d->Execute());
+  EXPECT_EQ(d->GetFileName(), dir / "ridge.tt");
+  d->Free();
+}
+
 // A person looking for a file types its first letter on the list; the
 // letter is not the mnemonic of "&Save", which would save under the name
 // still in the field. Alt with the letter still saves, under the name the
