@@ -7,6 +7,7 @@
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
+#include "platform/rtl/Collation.h"
 #include "platform/win/Caret.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Metrics.h"
@@ -192,25 +193,77 @@ void TDialogEdit::Paint() {
     SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(clHighlightText)));
   }
   DrawTextA(dc, text.c_str(), -1, &inner, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  if (Focused() && !(FAllSelected && !text.empty())) {
+    Integer x = inner.Left;
+    if (FCaret > 0) {
+      RECT before = inner;
+      DrawTextA(dc, text.c_str(), static_cast<int>(std::min(FCaret, text.size())), &before,
+                DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+      x = before.Right;
+    }
+    RECT caret = Rect(std::min(x, inner.Right - 1), inner.Top + 1, std::min(x, inner.Right - 1) + 1, inner.Bottom - 1);
+    HBRUSH ink = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(FFont->GetColor())));
+    FillRect(dc, &caret, ink);
+    DeleteObject(ink);
+  }
+}
+
+void TDialogEdit::Edit(const AnsiString& Text, std::size_t Caret) {
+  FAllSelected = false;
+  SetText(Text);
+  FCaret = std::min(Caret, Text.size());
+  Invalidate();
+}
+
+void TDialogEdit::KeyDown(Word& Key, TShiftState Shift) {
+  inherited::KeyDown(Key, Shift);
+  const AnsiString text = GetText();
+  const std::size_t at = std::min(FCaret, text.size());
+  // From a selection the arrows go to its ends, as the caret leaves it.
+  switch (Key) {
+    case VK_LEFT: FCaret = FAllSelected ? 0 : at - (at > 0 ? 1 : 0); break;
+    case VK_RIGHT: FCaret = FAllSelected ? text.size() : std::min(at + 1, text.size()); break;
+    case VK_HOME: FCaret = 0; break;
+    case VK_END: FCaret = text.size(); break;
+    case VK_DELETE:
+      if (FAllSelected) Edit({}, 0);
+      else if (at < text.size()) Edit(text.substr(0, at) + text.substr(at + 1), at);
+      Key = 0;
+      return;
+    default: return;
+  }
+  FAllSelected = false;
+  Invalidate();
+  Key = 0;
 }
 
 void TDialogEdit::KeyPress(char& Key) {
   inherited::KeyPress(Key);
   if (Key == 0) return;
-  AnsiString text = FAllSelected ? AnsiString() : GetText();
-  FAllSelected = false;
-  if (Key == '\b') {
-    if (!text.empty()) text.pop_back();
-  } else if (static_cast<unsigned char>(Key) >= 32) {
-    text += Key;
-  } else {
+  if (Key == '\x01') {  // Ctrl+A
+    FAllSelected = true;
+    Invalidate();
     return;
   }
-  SetText(text);
+  if (FAllSelected) {
+    if (Key == '\b') Edit({}, 0);
+    else if (static_cast<unsigned char>(Key) >= 32) Edit(AnsiString(1, Key), 1);
+    return;
+  }
+  const AnsiString text = GetText();
+  const std::size_t at = std::min(FCaret, text.size());
+  if (Key == '\b') {
+    if (at > 0) Edit(text.substr(0, at - 1) + text.substr(at), at - 1);
+  } else if (static_cast<unsigned char>(Key) >= 32) {
+    Edit(text.substr(0, at) + Key + text.substr(at), at + 1);
+  }
 }
 
 void TDialogEdit::CMTextChanged(TMessage& Message) {
   DispatchFrom(inherited::StaticClass(), Message);
+  // A text set from outside (a file chosen on the list) is typed on at
+  // its end.
+  FCaret = GetText().size();
   if (OnChange) OnChange(this);
 }
 
@@ -226,12 +279,15 @@ namespace {
 // The height of a list row in a font.
 Integer RowHeight(TFont* AFont) { return std::max(13, AFont->GetHeight() < 0 ? -AFont->GetHeight() + 3 : 16); }
 
-// The item an arrow, Home or End key moves the selection of a list of
-// Count items (not none) to; -1 for any other key.
-Integer SteppedIndex(Word Key, Integer Index, Integer Count) {
+// The item an arrow, Home, End or page key moves the selection of a list
+// of Count items (not none), Page rows of it in view, to; -1 for any other
+// key, and for the page keys where nothing pages (Page 0).
+Integer SteppedIndex(Word Key, Integer Index, Integer Count, Integer Page) {
   switch (Key) {
     case VK_UP: return std::max(0, Index - 1);
     case VK_DOWN: return std::min(Count - 1, Index + 1);
+    case VK_PRIOR: return Page > 0 ? std::max(0, Index - std::max(1, Page - 1)) : -1;
+    case VK_NEXT: return Page > 0 ? std::min(Count - 1, std::max(0, Index) + std::max(1, Page - 1)) : -1;
     case VK_HOME: return 0;
     case VK_END: return Count - 1;
     default: return -1;
@@ -290,10 +346,40 @@ void TDialogList::KeyDown(Word& Key, TShiftState Shift) {
   inherited::KeyDown(Key, Shift);
   auto count = static_cast<Integer>(FItems.size());
   if (count == 0) return;
-  const Integer next = SteppedIndex(Key, FItemIndex, count);
+  const Integer next = SteppedIndex(Key, FItemIndex, count, VisibleCount());
   if (next < 0) return;
   SetItemIndex(next);
   Key = 0;
+}
+
+void TDialogList::KeyPress(char& Key) {
+  inherited::KeyPress(Key);
+  if (static_cast<unsigned char>(Key) <= ' ') return;
+  const AnsiString letter = AnsiUpperCase(std::string_view(&Key, 1));
+  auto count = static_cast<Integer>(FItems.size());
+  // From the item after the selected one, round to it: the same letter
+  // again walks the items it begins.
+  for (Integer step = 1; step <= count; ++step) {
+    const Integer i = (FItemIndex + step) % count;
+    const AnsiString& item = FItems[static_cast<std::size_t>(i)];
+    if (!item.empty() && AnsiUpperCase(std::string_view(item).substr(0, 1)) == letter) {
+      SetItemIndex(i);
+      break;
+    }
+  }
+  Key = 0;
+}
+
+bool TDialogList::DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) {
+  if (inherited::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
+  const Integer rows = -WheelDelta * 3 / WHEEL_DELTA;
+  const Integer last = std::max(0, static_cast<Integer>(FItems.size()) - VisibleCount());
+  const Integer top = std::clamp(FTopIndex + rows, Integer(0), last);
+  if (top != FTopIndex) {
+    FTopIndex = top;
+    Invalidate();
+  }
+  return true;
 }
 
 // A letter typed on a list is the list's: offered to the dialog it would
@@ -531,7 +617,7 @@ void TDialogDropDown::KeyDown(Word& Key, TShiftState Shift) {
     return;
   }
   if (count == 0) return;
-  const Integer next = SteppedIndex(Key, FItemIndex, count);
+  const Integer next = SteppedIndex(Key, FItemIndex, count, 0);
   if (next < 0) return;
   SetItemIndex(next);
   Key = 0;

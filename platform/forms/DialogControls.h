@@ -78,6 +78,9 @@ class TDialogEdit : public TDialogField {
 
  protected:
   void Paint() override;
+  // The arrows, Home and End move the caret, Delete takes the letter after
+  // it; Ctrl+A selects the whole text again.
+  void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;
   void FocusChanged(bool AFocused) override { FAllSelected = AFocused; }
   void CMTextChanged(TMessage& Message);
@@ -86,8 +89,12 @@ class TDialogEdit : public TDialogField {
   ORV_MESSAGE(win::WM_GETDLGCODE, WMGetDlgCode)
 
  private:
+  // Sets the text with the caret at Caret.
+  void Edit(const AnsiString& Text, std::size_t Caret);
   // The whole text is selected (after gaining the focus): typing replaces it.
   bool FAllSelected = false;
+  // Where typing goes, as a count of the letters before it.
+  std::size_t FCaret = 0;
 };
 
 class TDialogList : public TDialogField {
@@ -104,7 +111,12 @@ class TDialogList : public TDialogField {
  protected:
   void Paint() override;
   void Pressed(TMouseButton Button, Integer X, Integer Y) override;
+  // The arrows, Home, End and the page keys move the selection; a letter
+  // selects the next item it begins.
   void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  // The wheel scrolls without changing the selection.
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) override;
   void WMGetDlgCode(TMessage& Message);
   ORV_MESSAGE(win::WM_GETDLGCODE, WMGetDlgCode)
 

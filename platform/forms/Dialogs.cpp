@@ -75,8 +75,12 @@ void TOpenDialog::SetDefaultExt(const AnsiString& Value) {
 }
 
 AnsiString TOpenDialog::StartFolder() const {
+  // A file name with its folder opens that folder: the field shows the
+  // name alone, and Enter must mean that file, not one of the same name in
+  // the initial folder.
+  if (!FFileName.empty() && IsAbsolute(FFileName) && DirectoryExists(ExtractFileDir(FFileName)))
+    return ExtractFileDir(FFileName);
   if (!FInitialDir.empty()) return ExcludeTrailingPathDelimiter(ExpandFileName(FInitialDir));
-  if (!FFileName.empty() && IsAbsolute(FFileName)) return ExtractFileDir(FFileName);
   return GetCurrentDir();
 }
 

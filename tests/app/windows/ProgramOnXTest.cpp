@@ -369,7 +369,8 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     EXPECT_NE(received.find(island), std::string::npos) << "the path with a blank is one argument: " << received;
     on([&] { return unsetenv("TARVIK_SAMPLE_MODE") == 0; });
 
-    // Save as through the dialog, the name typed over the current one.
+    // Save as through the dialog, the name typed over the current one: it
+    // opens in the current file's folder.
     x.Click([&] { return form->SaveAsButton; });
     const unsigned long dialog = x.WindowTitled("Save Terrain File as");
     ASSERT_NE(dialog, 0u);
@@ -378,8 +379,8 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     x.Type("saved");
     x.Key("Return");
     EXPECT_TRUE(x.Gone(dialog));
-    EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "saved.tt"; }));
-    EXPECT_EQ(tmp.Read("saved.tt"),
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "maps/saved.tt"; }));
+    EXPECT_EQ(tmp.Read("maps/saved.tt"),
               "width = 512;\r\nheight = 512;\r\nsealevel = 62.5;\r\nislands = 1;\r\nname = Island Chain;\r\n"
               "roughness = 0.5;\r\nclimate = 1;\r\nseason = 2;\r\n");
 

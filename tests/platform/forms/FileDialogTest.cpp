@@ -90,6 +90,29 @@ TEST_F(FileDialogs, ReplacingAFileIsAskedThroughTheMessageBoxScript) {
   d->Free();
 }
 
+// Saving again under the file's own name: the dialog opens in the file's
+// folder, where the name in the field means that file, and not in the
+// initial folder, where the same name would make a second file. A file
+// whose folder is gone opens the initial folder.
+TEST_F(FileDialogs, AFileNameWithItsFolderOpensThatFolder) {
+  dir.Write("maps/lake.tt", "old");
+  TSaveDialog* d = TerrainDialog();
+  d->SetFileName(dir / "maps/lake.tt");
+  forms::test::AnswerFileDialog("lake.tt");
+  forms::test::AnswerMessageBox(IDYES);
+  ASSERT_TRUE(d->Execute());
+  EXPECT_EQ(d->GetFileName(), dir / "maps/lake.tt");
+  std::vector<forms::test::MessageBoxCall> boxes = forms::test::MessageBoxLog();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Text, dir / "maps/lake.tt" + " already exists.\nDo you want to replace it?");
+
+  d->SetFileName(dir / "gone/lake.tt");
+  forms::test::AnswerFileDialog("lake.tt");
+  ASSERT_TRUE(d->Execute());
+  EXPECT_EQ(d->GetFileName(), dir / "lake.tt");
+  d->Free();
+}
+
 TEST_F(FileDialogs, FoldersAndFilesThatMustExistAreChecked) {
   dir.Write("filters/a.flt", "x");
   auto* open = New<TOpenDialog>(Application);
@@ -152,9 +175,42 @@ TEST_F(FileDialogs, RealDialogListsTheFilteredFilesAndTakesATypedName) {
   d->Free();
 }
 
+// The name in the field is corrected where it is wrong, not typed anew:
+// the arrows, Home and End move the caret, Delete and Backspace take the
+// letters beside it, and Ctrl+A selects it all again to type over.
+TEST_F(FileDialogs, TheNameIsEditedAtTheCaret) {
+  forms::test::UseRealDialogs(true);
+  TSaveDialog* d = TerrainDialog();
+  const auto keys = [](std::initializer_list<BYTE> vks) {
+    for (BYTE vk : vks) win::test::KeyPress(vk);
+  };
+  d->SetFileName("lowlands.tt");
+  win::test::OnNextModalLoop([&] {
+    keys({VK_END, VK_LEFT, VK_LEFT, VK_LEFT});
+    win::test::TypeText("X");
+    keys({VK_HOME, VK_DELETE, VK_RIGHT, VK_BACK, VK_RETURN});
+  });
+  ASSERT_TRUE(d->Execute());
+  EXPECT_EQ(d->GetFileName(), dir / "wlandsX.tt");
+
+  d->SetFileName("lowlands.tt");
+  win::test::OnNextModalLoop([&] {
+    keys({VK_END, VK_LEFT});
+    win::test::KeyDown(VK_CONTROL);
+    win::test::KeyPress('A');
+    win::test::KeyUp(VK_CONTROL);
+    win::test::TypeText("ridge");
+    keys({VK_RETURN});
+  });
+  ASSERT_TRUE(d->Execute());
+  EXPECT_EQ(d->GetFileName(), dir / "ridge.tt");
+  d->Free();
+}
+
 // A person looking for a file types its first letter on the list; the
 // letter is not the mnemonic of "&Save", which would save under the name
-// still in the field. Alt with the letter still saves.
+// still in the field. Alt with the letter still saves, under the name the
+// letter chose on the files.
 TEST_F(FileDialogs, LettersTypedOnTheListsDoNotPressTheButtons) {
   forms::test::UseRealDialogs(true);
   dir.Write("a.tt", "x");
@@ -163,6 +219,7 @@ TEST_F(FileDialogs, LettersTypedOnTheListsDoNotPressTheButtons) {
   d->SetFilter("Terrain Files|*.tt|Text Files|*.txt");
   d->SetFileName("old.tt");
   std::vector<bool> open;
+  bool replaceAsked = false;
   win::test::OnNextModalLoop([&] {
     TCustomForm* form = Screen->GetActiveForm();
     for (Integer i = 0; i < form->GetControlCount(); ++i) {
@@ -174,13 +231,63 @@ TEST_F(FileDialogs, LettersTypedOnTheListsDoNotPressTheButtons) {
       open.push_back(form->GetModalResult() == mrNone);
       form->SetModalResult(mrNone);
     }
+    win::test::OnNextModalLoop([&] {  // the question about replacing it
+      replaceAsked = Screen->GetActiveForm()->GetCaption() == "Save Terrain File as";
+      win::test::KeyPress('Y');
+    });
     win::test::KeyDown(VK_MENU);
     win::test::KeyPress('S');
     win::test::KeyUp(VK_MENU);
   });
   ASSERT_TRUE(d->Execute());
+  EXPECT_TRUE(replaceAsked);
   EXPECT_EQ(open, (std::vector<bool>{true, true, true}));
-  EXPECT_EQ(d->GetFileName(), dir / "old.tt");
+  // The letter on the files chose the file it begins, into the field.
+  EXPECT_EQ(d->GetFileName(), dir / "saved.tt");
+  d->Free();
+}
+
+// A folder of many files is walked from the keys without stepping row by
+// row: a letter selects the next file it begins (round to the first), the
+// page keys move by what the list shows less one; the wheel scrolls the
+// list and leaves the selection where it was.
+TEST_F(FileDialogs, ALongListIsWalkedByLettersPagesAndTheWheel) {
+  forms::test::UseRealDialogs(true);
+  for (int i = 0; i < 300; ++i) dir.Write(Format("f%03d.tt", {i}), "");
+  dir.Write("apple.tt", "");
+  dir.Write("zeta.tt", "");
+  TSaveDialog* d = TerrainDialog();
+  std::vector<AnsiString> picked;
+  Integer wheeled = -1, clicked = -1, paged = -1;
+  win::test::OnNextModalLoop([&] {
+    TCustomForm* form = Screen->GetActiveForm();
+    TDialogList* files = nullptr;
+    for (Integer i = 0; i < form->GetControlCount(); ++i)
+      if (auto* l = dynamic_cast<TDialogList*>(form->GetControl(i))) files = l;  // the second list
+    ASSERT_TRUE(files);
+    files->SetFocus();
+    for (const char* letter : {"z", "F", "f", "a"}) {
+      win::test::TypeText(letter);
+      win::test::PumpUntilIdle();
+      picked.push_back(files->Selected());
+    }
+    win::test::MouseMove(files->GetHandle(), {10, 10});
+    win::test::Wheel(-WHEEL_DELTA);  // one notch down: three rows
+    win::test::PumpUntilIdle();
+    wheeled = files->GetItemIndex();
+    win::test::Click(files->GetHandle(), {10, 4});  // the top row shown
+    win::test::PumpUntilIdle();
+    clicked = files->GetItemIndex();
+    win::test::KeyPress(VK_NEXT);
+    win::test::PumpUntilIdle();
+    paged = files->GetItemIndex();
+    win::test::KeyPress(VK_ESCAPE);
+  });
+  EXPECT_FALSE(d->Execute());
+  EXPECT_EQ(picked, (std::vector<AnsiString>{"zeta.tt", "f000.tt", "f001.tt", "apple.tt"}));
+  EXPECT_EQ(wheeled, 0) << "the wheel moved the selection";
+  EXPECT_EQ(clicked, 3) << "the wheel did not scroll three rows";
+  EXPECT_GT(paged - clicked, 5) << "Page Down did not step a page";
   d->Free();
 }
 
