@@ -956,18 +956,22 @@ LRESULT StubbornProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   return SmokeProc(h, m, w, l);
 }
 
-TEST_F(X11UnderOpenbox, AMaximiseOrMinimiseTheProgramTurnsDownIsUndoneOnX) {
-  test::Session session;
-  EnterManaged();
-  Scene s = Build();
+// A window of StubbornProc's class, shown.
+HWND ShowStubborn(DWORD AStyle) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = StubbornProc;
   wc.lpszClassName = "Stubborn";
   RegisterClassA(&wc);
-  constexpr DWORD kSizable = kStyle | WS_THICKFRAME | WS_MAXIMIZEBOX;
-  HWND h = CreateWindowExA(0, "Stubborn", "Stubborn", kSizable, 120, 100, 360, 260, nullptr, nullptr, nullptr,
-                           nullptr);
+  HWND h = CreateWindowExA(0, "Stubborn", "Stubborn", AStyle, 120, 100, 360, 260, nullptr, nullptr, nullptr, nullptr);
   ShowWindow(h, SW_SHOW);
+  return h;
+}
+
+TEST_F(X11UnderOpenbox, AMaximiseOrMinimiseTheProgramTurnsDownIsUndoneOnX) {
+  test::Session session;
+  EnterManaged();
+  Scene s = Build();
+  HWND h = ShowStubborn(kStyle | WS_THICKFRAME | WS_MAXIMIZEBOX);
   const x11::XId window = Framed(h);
   ASSERT_NE(window, 0u);
   bool viewable = false;
@@ -1026,12 +1030,7 @@ TEST_F(X11UnderAnimatingOpenbox, AMinimiseTurnedDownMidAnimationLeavesTheWindowW
   test::Session session;
   EnterManaged();
   Scene s = Build();
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = StubbornProc;
-  wc.lpszClassName = "Stubborn";
-  RegisterClassA(&wc);
-  HWND h = CreateWindowExA(0, "Stubborn", "Stubborn", kStyle, 120, 100, 360, 260, nullptr, nullptr, nullptr, nullptr);
-  ShowWindow(h, SW_SHOW);
+  HWND h = ShowStubborn(kStyle);
   const x11::XId window = Framed(h);
   ASSERT_NE(window, 0u);
   const x11::XId frame = user->FrameOf(window);
