@@ -42,11 +42,12 @@ Shown ShowForm(TFormBorderStyle border, Integer clientWidth, Integer clientHeigh
   return s;
 }
 
-// Forms shown through the X back end for as long as it lives; the forms go
+// Forms shown through the X back end for as long as it lives, and the
+// test's own connection to the server that looks at them; the forms go
 // before the back end does.
 class FormsOnX {
  public:
-  explicit FormsOnX(const std::string& display) {
+  explicit FormsOnX(const std::string& display) : user(display) {
     std::unique_ptr<IBackEnd> be = OpenX11BackEnd(display);
     if (!be) return;
     x = static_cast<x11::X11BackEnd*>(be.get());
@@ -59,9 +60,15 @@ class FormsOnX {
     SetBackEnd(std::move(previous_));
   }
   FormsOnX(const FormsOnX&) = delete;
+  TForm* NewSizeableForm() {
+    TForm* form = TCustomForm::CreateNew<TForm>(Application);
+    form->SetBorderStyle(bsSizeable);
+    return form;
+  }
   FormsOnX& operator=(const FormsOnX&) = delete;
 
   x11::X11BackEnd* x = nullptr;
+  x11::Probe user;
 
  private:
   forms::test::Session session_;
@@ -85,7 +92,7 @@ TEST(X11Forms, DesignedClientSizesAreTheSameOnXAsHeadless) {
     EXPECT_EQ(headless.client, Rect(0, 0, c.w, c.h));
 
     FormsOnX onX11(server.Display());
-    ASSERT_TRUE(onX11.x);
+    ASSERT_TRUE(onX11.x && onX11.user.Connected());
     x11::X11BackEnd* x = onX11.x;
     HWND handle = nullptr;
     Shown onX = ShowForm(c.border, c.w, c.h, &handle);
@@ -93,8 +100,7 @@ TEST(X11Forms, DesignedClientSizesAreTheSameOnXAsHeadless) {
     EXPECT_EQ(onX.window.Width(), headless.window.Width());
     EXPECT_EQ(onX.window.Height(), headless.window.Height());
     // X shows a window of that size (no window manager: our own frame).
-    x11::Probe probe(server.Display());
-    ASSERT_TRUE(probe.Connected());
+    x11::Probe& probe = onX11.user;
     x11::XId window = x->WindowOf(detail::Peek(handle)->surface);
     ASSERT_NE(window, 0u);
     // Shown once the server has what the window system sent it.
@@ -115,14 +121,11 @@ TEST(X11Forms, ADoubleClickOnOurCaptionMaximisesTheXWindowAndAnotherRestoresIt) 
   if (!x11::Xvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs the xvfb package)";
   x11::Xvfb server;
   ASSERT_TRUE(server.Running()) << "Xvfb did not start";
-  x11::Probe user(server.Display());
-  ASSERT_TRUE(user.Connected());
-
   FormsOnX onX11(server.Display());
-  ASSERT_TRUE(onX11.x);
+  ASSERT_TRUE(onX11.x && onX11.user.Connected());
   x11::X11BackEnd* x = onX11.x;
-  TForm* form = TCustomForm::CreateNew<TForm>(Application);
-  form->SetBorderStyle(bsSizeable);
+  x11::Probe& user = onX11.user;
+  TForm* form = onX11.NewSizeableForm();
   form->SetCaption("Terrain batch");
   form->SetBoundsRect({100, 100, 420, 320});
   form->Show();
@@ -171,14 +174,11 @@ TEST(X11Forms, ASizeableFormKeepsItsLimitsUnderAWindowManager) {
   ASSERT_TRUE(server.Running()) << "Xvfb did not start";
   x11::WindowManager openbox(server.Display());
   ASSERT_TRUE(openbox.Running()) << "openbox did not take over the display";
-  x11::Probe user(server.Display());
-  ASSERT_TRUE(user.Connected());
-
   FormsOnX onX11(server.Display());
-  ASSERT_TRUE(onX11.x);
+  ASSERT_TRUE(onX11.x && onX11.user.Connected());
   x11::X11BackEnd* x = onX11.x;
-  TForm* form = TCustomForm::CreateNew<TForm>(Application);
-  form->SetBorderStyle(bsSizeable);
+  x11::Probe& user = onX11.user;
+  TForm* form = onX11.NewSizeableForm();
   form->SetPosition(poDesktopCenter);
   form->SetClientWidth(430);
   form->SetClientHeight(270);
