@@ -310,6 +310,14 @@ void X11BackEnd::PrepareKeyInput(XId AWindow) {
     // Xlib's locale tables, which only the input method needs.
     XSetLocaleModifiers("");
     im = XOpenIM(dpy, nullptr, nullptr, nullptr);
+    // A method named there but not running (its daemon not started, or a
+    // session that took the variable along to another machine) opens as
+    // none: then Xlib's own method composes, as it would with no name, and
+    // a dead key still accents the next.
+    if (!im) {
+      XSetLocaleModifiers("@im=none");
+      im = XOpenIM(dpy, nullptr, nullptr, nullptr);
+    }
   }
   if (!im) return;
   Surface* s = Find(SurfaceOfWindow(AWindow));

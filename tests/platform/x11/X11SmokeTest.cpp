@@ -7,9 +7,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
@@ -1303,6 +1306,38 @@ TEST_F(X11Smoke, ADeadKeyAccentsTheNextKeyAndLeavesNoKeyDown) {
   CaughtUp();
   EXPECT_TRUE(Received(s.left, WM_CHAR, 'a'));
   EXPECT_FALSE(Received(s.left, WM_CHAR, 0xB4));
+  Leave(s.top);
+}
+
+// A desktop may name an input method that is not running (XMODIFIERS
+// kept for a daemon that has not started): keys then go through the window
+// system's own method, and a dead key still accents the next key.
+TEST_F(X11Smoke, ADeadKeyAccentsWhenTheNamedInputMethodIsNotRunning) {
+  // The variable as the test found it, put back however the test ends.
+  struct Modifiers {
+    explicit Modifiers(const char* AValue) {
+      if (const char* old = std::getenv("XMODIFIERS")) saved = old;
+      setenv("XMODIFIERS", AValue, 1);
+    }
+    ~Modifiers() {
+      if (saved) setenv("XMODIFIERS", saved->c_str(), 1);
+      else unsetenv("XMODIFIERS");
+    }
+    std::optional<std::string> saved;
+  } modifiers("@im=orvanta-absent-method");
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  ASSERT_TRUE(PointerFocusesLeft(s));
+  gLog.clear();
+  for (const char* key : {"dead_acute", "e"}) {
+    probe->Key(key, true);
+    probe->Key(key, false);
+  }
+  CaughtUp();
+  EXPECT_TRUE(Received(s.left, WM_DEADCHAR, 0xB4));
+  EXPECT_TRUE(Received(s.left, WM_CHAR, 0xE9));
+  EXPECT_FALSE(Received(s.left, WM_CHAR, 'e'));
   Leave(s.top);
 }
 
