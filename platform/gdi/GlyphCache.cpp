@@ -20,6 +20,7 @@ unsigned GlyphCache::GlyphIndex(unsigned char ch) const {
 
 int GlyphCache::MeasureAdvance(unsigned char ch) {
   auto face = static_cast<FT_Face>(Face.FtFace);
+  Loaded = -1;  // an advance may be read through the glyph slot
   // The unhinted advance rounded once per character: the same in both
   // render modes, and an extent is then exactly the sum of its characters.
   // A rotated face measures along its baseline, unrotated.
@@ -38,57 +39,64 @@ int GlyphCache::MeasureAdvance(unsigned char ch) {
 }
 
 bool GlyphCache::LoadOutline(unsigned char ch) {
+  if (Loaded == ch) return true;
+  Loaded = -1;
   auto face = static_cast<FT_Face>(Face.FtFace);
   FT_Int32 flags = FT_LOAD_NO_BITMAP | (Face.Mono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_LIGHT);
+  ++Loads;
   if (FT_Load_Glyph(face, GlyphIndex(ch), flags) != 0) return false;
   FT_GlyphSlot slot = face->glyph;
   if (Face.SynthItalic) FT_GlyphSlot_Oblique(slot);
   if (Face.SynthBold) FT_GlyphSlot_Embolden(slot);
+  Loaded = ch;
   return true;
 }
 
 const InkBox& GlyphCache::MeasureInk(unsigned char ch) {
-  InkBox& b = Inks[ch];
-  Inked[ch] = true;
-  b = InkBox{};
-  if (!LoadOutline(ch)) return b;
-  FT_GlyphSlot slot = static_cast<FT_Face>(Face.FtFace)->glyph;
-  if (slot->format != FT_GLYPH_FORMAT_OUTLINE) {
-    // No outline to read: the rendered bitmap tells.
-    const Glyph& g = Get(ch);
-    b = {g.Left, -g.Top, g.Left + g.Width, g.Height - g.Top};
-    return b;
-  }
-  if (slot->outline.n_points == 0) return b;
-  FT_BBox box;
-  FT_Outline_Get_CBox(&slot->outline, &box);
-  // Whole pixels outwards and one more on each side: the rasteriser rounds
-  // the box its own way and widens glyphs too thin to show.
-  b.Left = int(box.xMin >> 6) - 1;
-  b.Right = int((box.xMax + 63) >> 6) + 1;
-  b.Top = -(int((box.yMax + 63) >> 6) + 1);
-  b.Bottom = -(int(box.yMin >> 6) - 1);
-  return b;
+  MeasureOutline(ch);
+  return Inks[ch];
 }
 
 const GlyphBox& GlyphCache::MeasureBox(unsigned char ch) {
-  GlyphBox& b = Boxes[ch];
-  Boxed[ch] = true;
-  b = GlyphBox{};
   if (const Glyph& g = Glyphs[ch]; g.Rendered) {
-    b = {g.Left, g.Top, g.Width, g.Height};
-    return b;
+    Boxes[ch] = {g.Left, g.Top, g.Width, g.Height};
+    Boxed[ch] = true;
+    return Boxes[ch];
   }
-  if (!LoadOutline(ch)) return b;
+  MeasureOutline(ch);
+  return Boxes[ch];
+}
+
+void GlyphCache::MeasureOutline(unsigned char ch) {
+  InkBox ink;
+  GlyphBox box;
+  ReadOutline(ch, ink, box);
+  // What is known already stays as it was measured.
+  if (!Inked[ch]) Inks[ch] = ink;
+  if (!Boxed[ch]) Boxes[ch] = box;
+  Inked[ch] = Boxed[ch] = true;
+}
+
+void GlyphCache::ReadOutline(unsigned char ch, InkBox& ink, GlyphBox& b) {
+  if (!LoadOutline(ch)) return;
   FT_GlyphSlot slot = static_cast<FT_Face>(Face.FtFace)->glyph;
   if (slot->format != FT_GLYPH_FORMAT_OUTLINE) {
     // No outline to read: the rendered bitmap tells.
     const Glyph& g = Get(ch);
+    ink = {g.Left, -g.Top, g.Left + g.Width, g.Height - g.Top};
     b = {g.Left, g.Top, g.Width, g.Height};
-    return b;
+    return;
   }
   FT_BBox box;
   FT_Outline_Get_CBox(&slot->outline, &box);
+  if (slot->outline.n_points > 0) {
+    // Whole pixels outwards and one more on each side: the rasteriser
+    // rounds the box its own way and widens glyphs too thin to show.
+    ink.Left = int(box.xMin >> 6) - 1;
+    ink.Right = int((box.xMax + 63) >> 6) + 1;
+    ink.Top = -(int((box.yMax + 63) >> 6) + 1);
+    ink.Bottom = -(int(box.yMin >> 6) - 1);
+  }
   // The rasteriser's own rounding of the outline's box to pixels: outwards
   // when it smooths; in two colours, to the pixels whose centres the box
   // covers, a box that covers none (an empty outline's too) taking one
@@ -112,9 +120,8 @@ const GlyphBox& GlyphCache::MeasureBox(unsigned char ch) {
     top = (box.yMax + 63) >> 6;
   }
   // A box with no area renders nothing.
-  if (right <= left || top <= bottom) return b;
+  if (right <= left || top <= bottom) return;
   b = {int(left), int(top), int(right - left), int(top - bottom)};
-  return b;
 }
 
 const Glyph& GlyphCache::Render(unsigned char ch) {
@@ -125,6 +132,7 @@ const Glyph& GlyphCache::Render(unsigned char ch) {
   const bool mono = Face.Mono;
   if (!LoadOutline(ch)) return g;
   FT_GlyphSlot slot = face->glyph;
+  Loaded = -1;  // rendering turns the slot's outline into a bitmap
   if (FT_Render_Glyph(slot, mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) return g;
   const FT_Bitmap& bm = slot->bitmap;
   g.Left = slot->bitmap_left;

@@ -68,6 +68,8 @@ class GlyphCache {
 
   // What the rendered bitmaps of the face take, in bytes.
   std::size_t BitmapBytes() const { return Pool.size(); }
+  // How many outlines the face has loaded, each hinted as it loads.
+  std::size_t OutlineLoads() const { return Loads; }
 
   // The font's glyph index of a byte (the default glyph, 0, when the font
   // has no glyph for its character).
@@ -78,7 +80,12 @@ class GlyphCache {
   const Glyph& Render(unsigned char ch);
   const InkBox& MeasureInk(unsigned char ch);
   const GlyphBox& MeasureBox(unsigned char ch);
+  // Both boxes of a byte from one load of its outline.
+  void MeasureOutline(unsigned char ch);
+  void ReadOutline(unsigned char ch, InkBox& ink, GlyphBox& box);
   // Loads the outline of a byte as Render draws it; false when it has none.
+  // The face's glyph slot keeps it: a glyph measured for its ink and then
+  // drawn is loaded (and hinted) once.
   bool LoadOutline(unsigned char ch);
 
   FontFace& Face;
@@ -89,6 +96,8 @@ class GlyphCache {
   std::array<GlyphBox, 256> Boxes{};
   std::array<bool, 256> Boxed{};
   std::vector<std::uint8_t> Pool;
+  int Loaded = -1;  // the byte whose outline the glyph slot holds as LoadOutline left it
+  std::size_t Loads = 0;
 };
 
 }  // namespace win::gdi

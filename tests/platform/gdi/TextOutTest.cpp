@@ -1,6 +1,7 @@
 #include <climits>
 
 #include "TextFixture.h"
+#include "platform/gdi/GlyphCache.h"
 #include "platform/gdi/Recorder.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/TextRun.h"
@@ -278,6 +279,32 @@ TEST_F(TextOutTest, AHugeFontRendersOnlyTheGlyphsInSight) {
     EXPECT_EQ(runInk, InkBox());
     EXPECT_EQ(runBlack, CountColor(0, runInk));
     EXPECT_EQ(gdi::DcFace(*gdi::LookupDC(Dc)).Glyphs->BitmapBytes(), runBytes);
+  }
+}
+
+TEST_F(TextOutTest, AGlyphIsLoadedOnceWhetherMeasuredDrawnOrBoth) {
+  // Its outline is read for where it can ink and then rendered from the
+  // same load. Measured first, its one load gives both its box and where
+  // it can ink, so drawing it takes one more, to render. Once rendered it
+  // is never loaded again.
+  SetBkMode(Dc, TRANSPARENT);
+  for (bool measureFirst : {false, true}) {
+    SCOPED_TRACE(measureFirst);
+    UseFont("Tahoma", measureFirst ? -24 : -23, FW_NORMAL, false, false, 0);  // faces of their own
+    gdi::GlyphCache& glyphs = *gdi::DcFace(*gdi::LookupDC(Dc)).Glyphs;
+    const std::size_t before = glyphs.OutlineLoads();
+    const std::size_t measured = measureFirst ? 3 : 0;
+    if (measureFirst) {
+      ABC widths[3];
+      ASSERT_TRUE(GetCharABCWidthsA(Dc, 'a', 'c', widths));
+      EXPECT_EQ(glyphs.OutlineLoads() - before, measured);
+    }
+    Clear(RGB_WHITE);
+    TextOutA(Dc, 5, 5, "abcab", 5);
+    EXPECT_EQ(glyphs.OutlineLoads() - before, measured + 3);
+    EXPECT_GT(CountColor(0, InkBox()), 0);
+    TextOutA(Dc, 5, 30, "cab", 3);
+    EXPECT_EQ(glyphs.OutlineLoads() - before, measured + 3);
   }
 }
 
