@@ -647,6 +647,10 @@ void cxDrawTransparentControlBackground(TWinControl* AControl, TCanvas* ACanvas,
         auto* sibling = dynamic_cast<TWinControl*>(parent->GetControl(i));
         if (sibling == AControl) break;
         if (!sibling || !sibling->GetVisible() || !sibling->HandleAllocated()) continue;
+        // One that lies wholly outside the area would be drawn and clipped
+        // away whole: a row of buttons would paint every one before it.
+        const TRect bounds = sibling->GetBoundsRect();
+        if (!RectVisible(dc, &bounds)) continue;
         const int inner = SaveDC(dc);
         OffsetWindowOrgEx(dc, -sibling->GetLeft(), -sibling->GetTop(), nullptr);
         SendMessageA(sibling->GetHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);

@@ -21,9 +21,11 @@ class TSwatch : public TCustomControl {
  public:
   explicit TSwatch(TComponent* AOwner) : TCustomControl(AOwner) {}
   TColor Colour = clBlue;
+  int Paints = 0;
 
  protected:
   void Paint() override {
+    ++Paints;
     GetCanvas()->GetBrush()->SetColor(Colour);
     GetCanvas()->FillRect(GetClientRect());
   }
@@ -37,7 +39,8 @@ TEST(cxTransparentBackground, TheParentAndEarlierSiblingsPaintBehindTheControl) 
   TForm* form = TCustomForm::CreateNew<TForm>(Application);
   form->SetBoundsRect({0, 0, 200, 150});
   form->SetColor(clRed);
-  Place<TSwatch>(form, {20, 20, 60, 60});  // overlaps the control's top-left
+  auto* elsewhere = Place<TSwatch>(form, {150, 0, 190, 30});  // earlier, but not behind the control
+  auto* beneath = Place<TSwatch>(form, {20, 20, 60, 60});     // overlaps the control's top-left
   auto* control = Place<TSwatch>(form, {40, 40, 100, 100});
   auto* after = Place<TSwatch>(form, {80, 80, 120, 120});
   after->Colour = clLime;
@@ -47,7 +50,10 @@ TEST(cxTransparentBackground, TheParentAndEarlierSiblingsPaintBehindTheControl) 
   TOwned<TBitmap> buffer(New<TBitmap>());
   buffer->SetPixelFormat(pf32bit);
   buffer->SetSize(60, 60);
+  const int elsewherePaints = elsewhere->Paints, beneathPaints = beneath->Paints;
   cxDrawTransparentControlBackground(control, buffer->GetCanvas(), {0, 0, 60, 60});
+  EXPECT_EQ(beneath->Paints, beneathPaints + 1);
+  EXPECT_EQ(elsewhere->Paints, elsewherePaints);  // all of it would be clipped away
   EXPECT_EQ(buffer->GetCanvas()->GetPixels(5, 5), clBlue);   // the earlier sibling
   EXPECT_EQ(buffer->GetCanvas()->GetPixels(30, 30), clRed);  // the parent's colour
   EXPECT_EQ(buffer->GetCanvas()->GetPixels(50, 50), clRed);  // a later sibling is not behind it
