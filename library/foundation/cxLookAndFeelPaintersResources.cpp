@@ -19,6 +19,8 @@ namespace {
 
 TImageList* gIndicatorImages = nullptr;
 TBitmap* gScrollBarBitmaps[2] = {nullptr, nullptr};
+// The system colours the scroll bar bitmaps were last drawn in.
+TColor gScrollBarColours[3] = {clNone, clNone, clNone};
 TBitmap* gAutoHideBitmaps[2] = {nullptr, nullptr};
 TSize gCheckButtonCellSize{0, 0};
 TcxCustomLookAndFeelPainterClass gOffice11RadioPainter;
@@ -397,9 +399,17 @@ TBitmap* cxScrollBarBitmap(Integer AIndex) {
 }
 
 void UpdateScrollBarBitmaps() {
+  const TColor face = ColorToRGB(clBtnFace), light = ColorToRGB(clBtnHighlight), dark = ColorToRGB(cl3DDkShadow);
+  // Every scroll bar asks as its colour changes; the bitmaps show only the
+  // system's colours, so they are drawn again only when those change.
+  const bool same = gScrollBarBitmaps[0] && gScrollBarBitmaps[1] && gScrollBarColours[0] == face &&
+                    gScrollBarColours[1] == light && gScrollBarColours[2] == dark;
+  if (same) return;
   for (TBitmap*& bitmap : gScrollBarBitmaps)
     if (!bitmap) bitmap = cxCreateBitmap(8, 8, pf24bit);
-  const TColor face = ColorToRGB(clBtnFace), light = ColorToRGB(clBtnHighlight), dark = ColorToRGB(cl3DDkShadow);
+  gScrollBarColours[0] = face;
+  gScrollBarColours[1] = light;
+  gScrollBarColours[2] = dark;
   for (Integer y = 0; y < 8; ++y)
     for (Integer x = 0; x < 8; ++x) {
       const bool even = (x % 2) == (y % 2);

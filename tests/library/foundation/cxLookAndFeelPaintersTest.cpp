@@ -393,7 +393,12 @@ TEST(cxPainterScrollBars, PageAreasFollowTheSystemColours) {
     Standard()->DrawScrollBarPart(s.Canvas.get(), false, {0, 0, 16, 16}, sbpPageUp, cxbsHot);
     EXPECT_EQ(s.At(2, 2), clRed);
   }
+  // Back to the system's own colour, and a change that changes nothing
+  // keeps it.
   cxLookAndFeelPaintersSystemPaletteChanged();
+  cxLookAndFeelPaintersSystemPaletteChanged();
+  Standard()->DrawScrollBarPart(s.Canvas.get(), false, {0, 0, 16, 16}, sbpPageUp, cxbsHot);
+  EXPECT_EQ(s.At(2, 2), ColorToRGB(clBtnFace));
 }
 
 // ---------------------------------------------------------------------------
