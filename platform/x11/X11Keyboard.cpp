@@ -156,6 +156,22 @@ void PushTyped(X11BackEnd& be, SurfaceId surface, bool known, BYTE vk, BYTE scan
   }
 }
 
+// The text the input context makes of a key event, in UTF-8: empty when
+// it makes none. ALooked gets the key's symbol.
+std::string LookupUtf8(void* AContext, XKeyEvent& AKey, KeySym& ALooked) {
+  std::string text(32, '\0');
+  Status status = 0;
+  int n = Xutf8LookupString(static_cast<XIC>(AContext), &AKey, text.data(), static_cast<int>(text.size()), &ALooked,
+                            &status);
+  if (status == XBufferOverflow) {
+    text.resize(static_cast<std::size_t>(n));
+    n = Xutf8LookupString(static_cast<XIC>(AContext), &AKey, text.data(), n, &ALooked, &status);
+  }
+  if ((status != XLookupChars && status != XLookupBoth) || n <= 0) return {};
+  text.resize(static_cast<std::size_t>(n));
+  return text;
+}
+
 }  // namespace
 
 bool KeysymToVirtualKey(unsigned long sym, BYTE& vk, bool& extended) {
@@ -296,23 +312,16 @@ void X11BackEnd::OnKey(XEvent& e, bool taken) {
   }
 
   int ch = -1;
-  std::string text(32, '\0');
-  int n = 0;
+  std::string text;
   KeySym looked = NoSymbol;
   Surface* s = Find(surface);
   if (s && s->ic) {
-    Status status = 0;
-    n = Xutf8LookupString(static_cast<XIC>(s->ic), &k, text.data(), static_cast<int>(text.size()), &looked, &status);
-    if (status == XBufferOverflow) {
-      text.resize(static_cast<std::size_t>(n));
-      n = Xutf8LookupString(static_cast<XIC>(s->ic), &k, text.data(), n, &looked, &status);
-    }
-    if (status != XLookupChars && status != XLookupBoth) n = 0;
+    text = LookupUtf8(s->ic, k, looked);
     // A key event of no key: text the input method composed. A
     // composition begins for the window with the keyboard (a grid opens
     // its editor there), then each character arrives as typed.
     if (k.keycode == 0) {
-      if (n > 0) PushComposedText(surface, std::string_view(text.data(), static_cast<std::size_t>(n)));
+      if (!text.empty()) PushComposedText(surface, text);
       return;
     }
   } else {
@@ -322,10 +331,11 @@ void X11BackEnd::OnKey(XEvent& e, bool taken) {
       if (b >= 0) ch = b;
     }
   }
-  if (n > 0) ch = Utf8CharTo1252(text.data(), n);  // characters 1252 lacks are dropped
+  // Characters 1252 lacks are dropped.
+  if (!text.empty()) ch = Utf8CharTo1252(text.data(), static_cast<int>(text.size()));
   // A dead key the input method left alone (or with none) still shows its
   // accent rather than the standard layout's character of the key.
-  if (n <= 0 && known) {
+  if (text.empty() && known) {
     if (const char accent = DeadAccent(looked)) {
       Push(*this, surface, true, vk, scan, extended, 0, true, std::string(1, accent));
       return;
@@ -348,10 +358,7 @@ void X11BackEnd::PushComposedText(SurfaceId surface, std::string_view utf8) {
   start.kind = BackEndEvent::CompositionStart;
   start.surface = surface;
   pending.push_back(start);
-  for (char ch : TextIn1252(utf8)) {
-    Push(*this, surface, true, VK_PACKET, 0, false, ch);
-    Push(*this, surface, false, VK_PACKET, 0, false, ch);
-  }
+  PushTyped(*this, surface, false, 0, 0, false, false, TextIn1252(utf8));
 }
 
 std::string X11BackEnd::TypedAfterDeadKey(unsigned long looked) {
@@ -368,17 +375,8 @@ std::string X11BackEnd::TypedAfterDeadKey(unsigned long looked) {
       if (looked == XK_space) return std::string(1, accent);
       Surface* s = Find(SurfaceOfWindow(next.xkey.window));
       if (!s || !s->ic) return {};
-      std::string text(32, '\0');
-      Status status = 0;
       KeySym ignored = NoSymbol;
-      int n = Xutf8LookupString(static_cast<XIC>(s->ic), &next.xkey, text.data(), static_cast<int>(text.size()),
-                                &ignored, &status);
-      if (status == XBufferOverflow) {
-        text.resize(static_cast<std::size_t>(n));
-        n = Xutf8LookupString(static_cast<XIC>(s->ic), &next.xkey, text.data(), n, &ignored, &status);
-      }
-      if (status != XLookupChars && status != XLookupBoth) return {};
-      return TextIn1252(std::string_view(text.data(), static_cast<std::size_t>(n)));
+      return TextIn1252(LookupUtf8(s->ic, next.xkey, ignored));
     }
   }
   // The two make nothing: the accent, then the key's own character.
