@@ -140,10 +140,7 @@ void TcxScrollBar::SetKind(TScrollBarKind Value) {
 void TcxScrollBar::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
   const TRect old = GetBoundsRect();
   inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
-  if (old != GetBoundsRect() && GetWidth() >= 1 && GetHeight() >= 1) {
-    FBitmap->SetSize(GetWidth(), GetHeight());
-    CalculateRects();
-  }
+  if (old != GetBoundsRect() && GetWidth() >= 1 && GetHeight() >= 1) CalculateRects();
 }
 
 TcxCustomLookAndFeelPainterClass TcxScrollBar::GetPainter() const {
@@ -418,6 +415,10 @@ TcxButtonState TcxScrollBar::GetPartState(TcxScrollBarPart APart) const {
 
 void TcxScrollBar::Paint() {
   if (GetWidth() < 1 || GetHeight() < 1) return;
+  // The buffer takes the bar's size when it is painted: a bar is sized
+  // several times as its control is made, and most bars are never shown.
+  if (FBitmap->GetWidth() != GetWidth() || FBitmap->GetHeight() != GetHeight())
+    FBitmap->SetSize(GetWidth(), GetHeight());
   const TcxCustomLookAndFeelPainterClass painter = GetPainter();
   const bool horz = FKind == sbHorizontal;
   if (!cxRectIsEmpty(FThumbnailRect))

@@ -10,6 +10,7 @@
 #include "ControlsSession.h"
 #include "library/foundation/cxScrollBar.h"
 #include "platform/gdi/Blits.h"
+#include "platform/gdi/Fills.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/rtl/Owned.h"
 #include "platform/theme/ThemeState.h"
@@ -288,4 +289,34 @@ TEST_F(cxScrollBarTest, AThemedThumbIsNoShorterThanItsGripperNeeds) {
   // The true size of 8 and 4 pixels around it.
   EXPECT_EQ(bar->GetMinThumbnailSize(), 12);
   EXPECT_EQ(vbar->GetMinThumbnailSize(), 12);
+}
+
+// The bar's buffer follows its size when painted: a bar painted, grown
+// and turned over shows on screen exactly what a bar made at the new size
+// and kind shows.
+TEST_F(cxScrollBarTest, ABarResizedAfterItsFirstPaintPaintsWhatANewBarOfThatSizePaints) {
+  form->SetBoundsRect({0, 0, 400, 400});
+  bar->SetScrollParams(0, 99, 30, 25);
+  win::test::PumpUntilIdle();  // painted at 200 x 17
+  bar->SetKind(sbVertical);
+  bar->SetBounds(10, 10, 17, 300);
+  auto* fresh = Place<TcxScrollBar>({40, 10, 57, 310});
+  fresh->SetKind(sbVertical);
+  fresh->SetBounds(40, 10, 17, 300);
+  fresh->SetScrollParams(0, 99, 30, 25);
+  win::test::PumpUntilIdle();
+
+  auto pixels = [](TcxScrollBar* b) {
+    std::vector<COLORREF> out;
+    win::HDC dc = win::GetDC(b->GetHandle());
+    for (Integer y = 0; y < b->GetHeight(); ++y)
+      for (Integer x = 0; x < b->GetWidth(); ++x) out.push_back(win::GetPixel(dc, x, y));
+    win::ReleaseDC(b->GetHandle(), dc);
+    return out;
+  };
+  const std::vector<COLORREF> resized = pixels(bar), made = pixels(fresh);
+  ASSERT_EQ(resized.size(), 17u * 300u);
+  EXPECT_EQ(resized, made);
+  // The arrow at the far end of the grown bar was drawn, not left blank.
+  EXPECT_NE(resized[299 * 17 + 8], resized[150 * 17 + 8]);
 }
