@@ -50,12 +50,13 @@ void DrawLandscape(TCanvas* C, Integer Size) {
 
 }  // namespace
 
-void TAboutDialog::AfterConstruction() {
-  inherited::AfterConstruction();
-  if (!Picture) return;
-  const Integer size = 81;
-  TOwned<TBitmap> bitmap(New<TBitmap>());
-  bitmap->SetSize(size, size);
-  DrawLandscape(bitmap->GetCanvas(), size);
-  Picture->GetPicture()->SetBitmap(bitmap.get());
+void TAboutDialog::DoShow() {
+  if (Picture && Picture->GetPicture()->GetGraphic() == nullptr) {
+    const Integer size = 81;
+    TOwned<TBitmap> bitmap(New<TBitmap>());
+    bitmap->SetSize(size, size);
+    DrawLandscape(bitmap->GetCanvas(), size);
+    Picture->GetPicture()->SetBitmap(bitmap.get());
+  }
+  inherited::DoShow();
 }

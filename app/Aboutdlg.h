@@ -11,8 +11,13 @@ class TAboutDialog : public TForm {
   ORV_CLASS(TAboutDialog, TForm)
  public:
   using TForm::TForm;
-  // Draws the picture once the layout is in.
-  void AfterConstruction() override;
+
+ protected:
+  // Draws the picture when the box is first shown: it is made with the
+  // program, and most runs never show it.
+  void DoShow() override;
+
+ public:
 
   TLabel* Label2 = nullptr;
   TLabel* Label1 = nullptr;

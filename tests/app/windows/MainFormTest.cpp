@@ -99,6 +99,10 @@ TEST_F(MainForm, StartsWithTheTreeTheCategoriesAndOnlyTheButtonsThatCanAct) {
     auto* dialog = dynamic_cast<TAboutDialog*>(Screen->GetActiveForm());
     ASSERT_NE(dialog, nullptr);
     seen = dialog->GetCaption() + "|" + dialog->VersionLabel->GetCaption();
+    // The landscape is drawn by the time the box shows.
+    TGraphic* picture = dialog->Picture->GetPicture()->GetGraphic();
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->GetWidth(), 81);
     Snapshot(dialog, "about");
     win::test::KeyPress(win::VK_RETURN);
   });
