@@ -644,7 +644,7 @@ void cxDrawTransparentControlBackground(TWinControl* AControl, TCanvas* ACanvas,
     SendMessageA(parent->GetHandle(), WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     if (APaintParentWithChildren)
       for (Integer i = 0; i < parent->GetControlCount(); ++i) {
-        auto* sibling = dynamic_cast<TWinControl*>(parent->GetControl(i));
+        auto* sibling = DynamicCast<TWinControl>(parent->GetControl(i));
         if (sibling == AControl) break;
         if (!sibling || !sibling->GetVisible() || !sibling->HandleAllocated()) continue;
         // One that lies wholly outside the area would be drawn and clipped

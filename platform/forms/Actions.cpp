@@ -245,7 +245,7 @@ namespace {
 void InitiateActions(TControl* Control) {
   if (!Control->GetVisible()) return;
   Control->InitiateAction();
-  if (auto* w = dynamic_cast<TWinControl*>(Control))
+  if (auto* w = DynamicCast<TWinControl>(Control))
     for (Integer i = 0; i < w->GetControlCount(); ++i) InitiateActions(w->GetControl(i));
 }
 }  // namespace

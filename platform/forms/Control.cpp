@@ -320,7 +320,7 @@ void TControl::SetParent(TWinControl* AParent) {
 TComponent* TControl::GetParentComponent() { return FParent; }
 
 void TControl::SetParentComponent(TComponent* Value) {
-  if (auto* parent = dynamic_cast<TWinControl*>(Value)) SetParent(parent);
+  if (auto* parent = DynamicCast<TWinControl>(Value)) SetParent(parent);
 }
 
 void TControl::ApplyConstraints(Integer& W, Integer& H) {
@@ -449,7 +449,7 @@ void TControl::ConstraintsChanged() {
   if (w != FWidth || h != FHeight) SetBounds(FLeft, FTop, w, h);
   // A shown top-level window's frame may be sized by the display itself
   // (a window manager's): a changed frame has the new limits read again.
-  auto* self = dynamic_cast<TWinControl*>(this);
+  auto* self = DynamicCast<TWinControl>(this);
   if (self && self->HandleAllocated() &&
       (GetWindowLongA(self->GetHandle(), GWL_STYLE) & (WS_CHILD | WS_VISIBLE)) == WS_VISIBLE)
     SetWindowPos(self->GetHandle(), nullptr, 0, 0, 0, 0,
@@ -604,7 +604,7 @@ void SetCaptureControl(TControl* Control) {
   ReleaseCapture();
   gCaptureControl = nullptr;
   if (!Control) return;
-  if (auto* window = dynamic_cast<TWinControl*>(Control)) {
+  if (auto* window = DynamicCast<TWinControl>(Control)) {
     SetCapture(window->GetHandle());
   } else if (Control->GetParent()) {
     SetCapture(Control->GetParent()->GetHandle());

@@ -111,7 +111,7 @@ void TDialogButton::CMDialogChar(TMessage& Message) { AnswerButtonDialogChar(thi
 // Enter goes to the focused button, else to the default one.
 void TDialogButton::CMFocusChanged(TMessage& Message) {
   auto* focused = reinterpret_cast<TWinControl*>(Message.LParam);
-  bool active = dynamic_cast<TDialogButton*>(focused) ? focused == this : FDefault;
+  bool active = DynamicCast<TDialogButton>(focused) ? focused == this : FDefault;
   if (active != FActive) {
     FActive = active;
     Invalidate();

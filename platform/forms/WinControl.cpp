@@ -268,7 +268,7 @@ void TWinControl::DestroyWindowHandle() {
 void TWinControl::DestroyHandle() {
   if (!FHandle) return;
   for (TControl* child : FControls)
-    if (auto* win = dynamic_cast<TWinControl*>(child)) win->DestroyHandle();
+    if (auto* win = DynamicCast<TWinControl>(child)) win->DestroyHandle();
   DestroyWnd();
 }
 
@@ -321,7 +321,7 @@ void TWinControl::UpdateShowing() {
   if (show) {
     if (!FHandle) CreateHandle();
     for (TControl* child : std::vector<TControl*>(FControls))
-      if (auto* win = dynamic_cast<TWinControl*>(child)) win->UpdateShowing();
+      if (auto* win = DynamicCast<TWinControl>(child)) win->UpdateShowing();
   }
   if (FHandle && FShowing != show) {
     FShowing = show;
@@ -362,11 +362,11 @@ void TWinControl::WndProc(TMessage& Message) {
         // the message in its own coordinates.
         TControl* target = nullptr;
         TControl* capture = GetCaptureControl();
-        if (capture && capture->FParent == this && !dynamic_cast<TWinControl*>(capture))
+        if (capture && capture->FParent == this && !DynamicCast<TWinControl>(capture))
           target = capture;
         else if (!capture || capture == this)
           target = ControlAtPos(Message.Pos(), false);
-        if (target && !dynamic_cast<TWinControl*>(target)) {
+        if (target && !DynamicCast<TWinControl>(target)) {
           TPoint p = Message.Pos();
           Message.Result =
               target->Perform(Message.Msg, Message.WParam, MAKELPARAM(p.X - target->FLeft, p.Y - target->FTop));
@@ -588,17 +588,17 @@ void TWinControl::DoAlign(TAlign AAlign, TRect& Rect, TControl* AControl) {
 
 void TWinControl::InsertControl(TControl* AControl) {
   if (!AControl || AControl->FParent == this) return;
-  if (auto* win = dynamic_cast<TWinControl*>(AControl); win && win->ContainsControl(this))
+  if (auto* win = DynamicCast<TWinControl>(AControl); win && win->ContainsControl(this))
     throw EInvalidOperation("A control cannot contain its own parent");
   Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 1);
   AControl->FParent = this;
   FControls.push_back(AControl);
-  if (auto* win = dynamic_cast<TWinControl*>(AControl)) FTabList.push_back(win);
+  if (auto* win = DynamicCast<TWinControl>(AControl)) FTabList.push_back(win);
   if (!AControl->GetComponentState().Contains(csReading)) {
     AControl->Perform(CM_PARENTCOLORCHANGED);
     AControl->Perform(CM_PARENTFONTCHANGED);
     AControl->Perform(CM_PARENTSHOWHINTCHANGED);
-    if (auto* win = dynamic_cast<TWinControl*>(AControl)) {
+    if (auto* win = DynamicCast<TWinControl>(AControl)) {
       win->Perform(CM_PARENTCTL3DCHANGED);
       if (FShowing) win->UpdateControlState();
     } else if (FHandle) {
@@ -613,7 +613,7 @@ void TWinControl::InsertControl(TControl* AControl) {
 void TWinControl::RemoveControl(TControl* AControl) {
   if (std::find(FControls.rbegin(), FControls.rend(), AControl) == FControls.rend()) return;
   Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
-  if (auto* win = dynamic_cast<TWinControl*>(AControl)) {
+  if (auto* win = DynamicCast<TWinControl>(AControl)) {
     win->RemoveFocus(true);
     win->DestroyHandle();
     orv::EraseNearEnd(FTabList, win);
@@ -636,7 +636,7 @@ TControl* TWinControl::ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool 
                                     bool AllLevels) {
   for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
     TControl* c = *it;
-    bool isWin = dynamic_cast<TWinControl*>(c) != nullptr;
+    bool isWin = DynamicCast<TWinControl>(c) != nullptr;
     if (isWin && !AllowWinControls) continue;
     if (!c->FVisible || (!c->FEnabled && !AllowDisabled)) continue;
     // In 64 bits: a point far from a control far away is not inside it.
@@ -705,12 +705,12 @@ void TWinControl::FlipChildren(bool AllLevels) {
       anchors += left ? akRight : akLeft;
       c->SetAnchors(anchors);
     }
-    if (auto* child = dynamic_cast<TWinControl*>(c); child && AllLevels) child->FlipChildren(true);
+    if (auto* child = DynamicCast<TWinControl>(c); child && AllLevels) child->FlipChildren(true);
   }
 }
 
 void TWinControl::SetChildOrder(TComponent* Child, Integer Order) {
-  if (auto* win = dynamic_cast<TWinControl*>(Child)) win->SetTabOrder(Order);
+  if (auto* win = DynamicCast<TWinControl>(Child)) win->SetTabOrder(Order);
 }
 
 // ---- Focus and tab order ----
@@ -982,7 +982,7 @@ namespace {
 // The child window of an owner-drawn item, found by its control id.
 HWND ChildById(TWinControl* parent, UINT id) {
   for (Integer i = 0; i < parent->GetControlCount(); ++i)
-    if (auto* win = dynamic_cast<TWinControl*>(parent->GetControl(i)))
+    if (auto* win = DynamicCast<TWinControl>(parent->GetControl(i)))
       if (win->HandleAllocated() && static_cast<UINT>(GetWindowLongPtrA(win->GetHandle(), GWLP_ID)) == id)
         return win->GetHandle();
   return nullptr;
@@ -1162,7 +1162,7 @@ void TWinControl::PaintHandler(TMessage& Message) {
   if (!dc) dc = BeginPaint(FHandle, &ps);
   try {
     bool graphics = std::any_of(FControls.begin(), FControls.end(),
-                                [](TControl* c) { return !dynamic_cast<TWinControl*>(c); });
+                                [](TControl* c) { return !DynamicCast<TWinControl>(c); });
     if (!graphics) {
       PaintWindow(dc);
     } else {
@@ -1170,7 +1170,7 @@ void TWinControl::PaintHandler(TMessage& Message) {
       int saved = SaveDC(dc);
       int clip = SIMPLEREGION;
       for (TControl* c : FControls) {
-        if (dynamic_cast<TWinControl*>(c) || !c->FVisible || !c->FControlStyle.Contains(csOpaque)) continue;
+        if (DynamicCast<TWinControl>(c) || !c->FVisible || !c->FControlStyle.Contains(csOpaque)) continue;
         clip = ExcludeClipRect(dc, c->FLeft, c->FTop, c->FLeft + c->FWidth, c->FTop + c->FHeight);
         if (clip == NULLREGION) break;
       }
@@ -1195,7 +1195,7 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
   }
   for (auto it = begin; it != FControls.end(); ++it) {
     TControl* c = *it;
-    if (dynamic_cast<TWinControl*>(c) || !c->FVisible) continue;
+    if (DynamicCast<TWinControl>(c) || !c->FVisible) continue;
     RECT bounds = c->GetBoundsRect();
     if (!RectVisible(DC, &bounds)) continue;
     int saved = SaveDC(DC);
@@ -1379,7 +1379,7 @@ void TControlCanvas::FreeHandle() {
 // moved and clipped to a graphic control.
 void TControlCanvas::CreateHandle() {
   if (!FControl) throw EInvalidOperation("Canvas does not allow drawing");
-  auto* win = dynamic_cast<TWinControl*>(FControl);
+  auto* win = DynamicCast<TWinControl>(FControl);
   TWinControl* host = win ? win : FControl->GetParent();
   if (!host) throw EInvalidOperation("Control '%s' has no parent window", {FControl->GetName()});
   FWindowHandle = host->GetHandle();

@@ -550,7 +550,7 @@ TcxCustomControlStyles::TcxCustomControlStyles(TPersistent* AOwner) : TcxStyles(
 
 TcxCustomControlStyles::~TcxCustomControlStyles() { FreeAndNil(FDefaultStyle); }
 
-TcxEditingControl* TcxCustomControlStyles::GetControl() { return dynamic_cast<TcxEditingControl*>(GetOwner()); }
+TcxEditingControl* TcxCustomControlStyles::GetControl() { return DynamicCast<TcxEditingControl>(GetOwner()); }
 
 TcxCustomLookAndFeelPainterClass TcxCustomControlStyles::GetPainter() {
   TcxEditingControl* control = GetControl();
