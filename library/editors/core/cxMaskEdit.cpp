@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <mutex>
+#include <set>
+#include <utility>
 
 #include "library/data/cxDataUtils.h"
 #include "library/editors/core/cxEditConsts.h"
@@ -59,6 +62,33 @@ TOwned<TcxMaskEditCustomMode> NewMode(TcxMaskEditCustomModeClass AClass, TcxCust
 
 bool IsRegExprKind(TcxEditMaskKind AKind) { return AKind == emkRegExpr || AKind == emkRegExprEx; }
 
+// The masks known to compile under a mode class. Whether a mask compiles
+// depends on its text and its mode alone, and the date editors build the
+// same mask for every item and editor of a form: a pattern is compiled
+// once to be checked, not once for each. A few hundred masks at most are
+// kept; past that a mask is checked each time, as before.
+class TKnownMasks {
+ public:
+  bool Has(TClass AMode, const TcxEditMask& AMask) {
+    std::lock_guard<std::mutex> guard(FLock);
+    return FMasks.count({AMode, AMask}) != 0;
+  }
+  void Add(TClass AMode, const TcxEditMask& AMask) {
+    std::lock_guard<std::mutex> guard(FLock);
+    if (FMasks.size() < kMaxMasks) FMasks.insert({AMode, AMask});
+  }
+
+ private:
+  static constexpr std::size_t kMaxMasks = 256;
+  std::mutex FLock;
+  std::set<std::pair<TClass, TcxEditMask>> FMasks;
+};
+
+TKnownMasks& KnownMasks() {
+  static TKnownMasks* masks = new TKnownMasks;
+  return *masks;
+}
+
 
 }  // namespace
 
@@ -90,8 +120,12 @@ void TcxCustomMaskEditProperties::SetEditMask(const TcxEditMask& Value) {
   }
   // The compiler's mode goes on every path; a pattern that does not compile
   // leaves with the engine's own error, and nothing here has changed yet.
-  TOwned<TcxMaskEditCustomMode> probe = NewMode(GetModeClass(FMaskKind), nullptr, this);
-  probe->Compile(Value);
+  const TcxMaskEditCustomModeClass mode = GetModeClass(FMaskKind);
+  if (!KnownMasks().Has(mode, Value)) {
+    TOwned<TcxMaskEditCustomMode> probe = NewMode(mode, nullptr, this);
+    probe->Compile(Value);
+    KnownMasks().Add(mode, Value);
+  }
   FEditMask = Value;
   Changed();
 }

@@ -237,6 +237,13 @@ TEST_F(MaskEdit, APatternThatDoesNotCompileRaisesItsOwnErrorsAndLeavesMaskModeAn
   edit->GetProperties()->SetEditMask("[a-c]*");
   EXPECT_EQ(edit->GetMode()->GetEditMask(), "[a-c]*");
   EXPECT_EQ(twin->GetEditText(), "42") << "an editor that did not change its mask is untouched";
+
+  // A pattern is checked once per mode, not once per editor: the same bad
+  // one raises for the next editor too, and the good one is taken as such.
+  EXPECT_THROW(twin->GetProperties()->SetEditMask("(\\d"), EcxRegExprError);
+  EXPECT_EQ(twin->GetProperties()->GetEditMask(), "\\d+");
+  twin->GetProperties()->SetEditMask("[a-c]*");
+  EXPECT_EQ(twin->GetMode()->GetEditMask(), "[a-c]*");
 }
 
 // ---------------------------------------------------------------------------
