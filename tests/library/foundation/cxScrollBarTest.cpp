@@ -38,6 +38,14 @@ class cxScrollBarTest : public ControlsSession {
     };
     win::test::PumpUntilIdle();
   }
+  // A vertical bar of the system width at (x, y): turning a bar swaps its
+  // sides, so its place is set after.
+  TcxScrollBar* PlaceVertical(Integer x, Integer y, Integer height) {
+    auto* b = Place<TcxScrollBar>({x, y, x + 17, y + height});
+    b->SetKind(sbVertical);
+    b->SetBounds(x, y, 17, height);
+    return b;
+  }
   void Down(TPoint p) {
     win::test::MouseMove(bar->GetHandle(), p);
     win::test::MouseDown();
@@ -213,9 +221,7 @@ TEST_F(cxScrollBarTest, ContactSheetOfEveryKindAndState) {
   form->SetBoundsRect({0, 0, 700, 500});
   bar->SetBounds(10, 10, 160, 17);
   bar->SetScrollParams(0, 99, 30, 25);
-  auto* vbar = Place<TcxScrollBar>({0, 0, 17, 100});
-  vbar->SetKind(sbVertical);
-  vbar->SetBounds(190, 10, 17, 100);
+  auto* vbar = PlaceVertical(190, 10, 100);
   vbar->SetScrollParams(0, 99, 60, 25);
   win::test::PumpUntilIdle();
 
@@ -274,8 +280,7 @@ TEST_F(cxScrollBarTest, ContactSheetOfEveryKindAndState) {
 }
 
 TEST_F(cxScrollBarTest, AThemedThumbIsNoShorterThanItsGripperNeeds) {
-  auto* vbar = Place<TcxScrollBar>({0, 0, 17, 200});
-  vbar->SetKind(sbVertical);
+  auto* vbar = PlaceVertical(0, 0, 200);
   EXPECT_EQ(bar->GetMinThumbnailSize(), 8);
   win::test::StartThemeCallLog();
   bar->GetLookAndFeel()->SetNativeStyle(true);
@@ -301,9 +306,7 @@ TEST_F(cxScrollBarTest, ABarResizedAfterItsFirstPaintPaintsWhatANewBarOfThatSize
   win::test::PumpUntilIdle();  // painted at 200 x 17
   bar->SetKind(sbVertical);
   bar->SetBounds(10, 10, 17, 300);
-  auto* fresh = Place<TcxScrollBar>({40, 10, 57, 310});
-  fresh->SetKind(sbVertical);
-  fresh->SetBounds(40, 10, 17, 300);
+  auto* fresh = PlaceVertical(40, 10, 300);
   fresh->SetScrollParams(0, 99, 30, 25);
   win::test::PumpUntilIdle();
 
