@@ -12,7 +12,8 @@
 // to its first frame and the little it touched after; and, read while it
 // runs, those taken by the time the first frame was seen), and the table ends
 // with the ratio to the floor and the machine's load, which moves what a
-// fault costs; ORV_STARTUP_TRACE=1 prints each start's samples over time.
+// fault costs, and with where each program's pages are once its picture
+// stands; ORV_STARTUP_TRACE=1 prints each start's samples over time.
 #include <benchmark/benchmark.h>
 
 #include <X11/Xlib.h>
@@ -26,9 +27,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,6 +52,8 @@ win::x11::Xvfb& Server() {
 // The size of the front end's window, learnt from its first start; the
 // floor's window takes it.
 int gWidth = 0, gHeight = 0;
+// The resident pages of the last start of each program, by kind.
+std::map<std::string, std::vector<long>> gPages;
 
 // What the window shows along its middle row and column.
 std::vector<unsigned long> Sample(Display* ADisplay, Window AWindow, int AWidth, int AHeight) {
@@ -67,10 +72,57 @@ std::vector<unsigned long> Sample(Display* ADisplay, Window AWindow, int AWidth,
 
 // The page faults of one start: minor (a page mapped or zeroed) and major
 // (read from disk), over the whole run and by the first painted frame.
+// Where a start's pages are, by kind of memory: what halving them would
+// have to take away.
+enum PageKind { pkWindowPixels, pkHeap, pkProgramRead, pkProgramWritten, pkLibraries, pkAnonymous, pkKinds };
+constexpr const char* kPageKinds[pkKinds] = {"window pixels", "heap", "program code and constants",
+                                             "program pages written", "other files", "anonymous"};
+
 struct Faults {
   long Minor = 0, Major = 0;
   long MinorByFirstFrame = 0;
+  long Pages[pkKinds] = {};
 };
+
+// The resident pages of a running child by kind, from its smaps: the
+// shared segment the window's pixels live in, the heap, the program's
+// pages read (code and constants) and written since it was mapped (its
+// data and the pointer tables relocation fills), other files (libraries,
+// fonts, the locale), and anonymous memory (the loader, thread stacks, the
+// X connection's buffers, the main stack). A file's pages count as mapped,
+// which the kernel maps up to 16 to a fault.
+void ResidentPagesByKind(pid_t APid, const std::string& AProgram, long (&APages)[pkKinds]) {
+  std::ifstream smaps("/proc/" + std::to_string(APid) + "/smaps");
+  std::string line, name;
+  bool program = false;
+  long rss = 0;
+  auto add = [&](long AKilobytes, PageKind AKind) { APages[AKind] += AKilobytes / 4; };
+  while (std::getline(smaps, line)) {
+    std::istringstream in(line);
+    std::string first;
+    in >> first;
+    if (!first.empty() && first.find('-') != std::string::npos && first.back() != ':') {
+      // A mapping's header: range, permissions, offset, device, inode, name.
+      std::string perms, offset, device, inode;
+      in >> perms >> offset >> device >> inode;
+      (void)perms;
+      std::getline(in, name);
+      name.erase(0, name.find_first_not_of(' '));
+      program = name == AProgram;
+      rss = 0;
+    } else if (first == "Rss:") {
+      in >> rss;
+    } else if (first == "Private_Dirty:") {
+      long dirty = 0;
+      in >> dirty;
+      if (name.rfind("/SYSV", 0) == 0) add(rss, pkWindowPixels);
+      else if (name == "[heap]") add(rss, pkHeap);
+      else if (program) add(dirty, pkProgramWritten), add(rss - dirty, pkProgramRead);
+      else if (!name.empty() && name[0] == '/') add(rss, pkLibraries);
+      else add(rss, pkAnonymous);
+    }
+  }
+}
 
 // The minor faults a running child has taken so far, all its threads
 // together (the tenth field of its stat line, after the name in brackets).
@@ -166,6 +218,10 @@ double TimeToFirstFrame(const std::vector<std::string>& AArgs, const std::string
         break;
       }
   }
+  if (first >= 0) {
+    char program[PATH_MAX];
+    if (realpath(argv[0], program)) ResidentPagesByKind(pid, program, AFaults.Pages);
+  }
   kill(pid, SIGTERM);
   struct rusage usage {};
   int status = 0;
@@ -176,7 +232,8 @@ double TimeToFirstFrame(const std::vector<std::string>& AArgs, const std::string
   return first;
 }
 
-void Run(benchmark::State& state, const std::function<std::vector<std::string>()>& AArgs, const std::string& AFolder) {
+void Run(benchmark::State& state, const char* AName, const std::function<std::vector<std::string>()>& AArgs,
+         const std::string& AFolder) {
   if (!Server().Running()) {
     state.SkipWithError("Xvfb is not there");
     return;
@@ -192,6 +249,7 @@ void Run(benchmark::State& state, const std::function<std::vector<std::string>()
       return;
     }
     state.SetIterationTime(seconds);
+    gPages[AName].assign(std::begin(faults.Pages), std::end(faults.Pages));
     minor += static_cast<double>(faults.Minor);
     major += static_cast<double>(faults.Major);
     byFirst += static_cast<double>(faults.MinorByFirstFrame);
@@ -208,11 +266,11 @@ double Load() {
 }
 
 void BM_FrontEnd(benchmark::State& state) {
-  Run(state, [] { return std::vector<std::string>{ORV_PROGRAM_PATH}; }, ORV_PROGRAM_FOLDER);
+  Run(state, "BM_FrontEnd", [] { return std::vector<std::string>{ORV_PROGRAM_PATH}; }, ORV_PROGRAM_FOLDER);
 }
 
 void BM_XlibFloor(benchmark::State& state) {
-  Run(state,
+  Run(state, "BM_XlibFloor",
       [] {
         return std::vector<std::string>{ORV_FLOOR_PATH, std::to_string(gWidth > 0 ? gWidth : 640),
                                         std::to_string(gHeight > 0 ? gHeight : 480)};
@@ -247,6 +305,22 @@ class RatioReporter : public benchmark::ConsoleReporter {
                   ours, floor, gWidth, gHeight, ours / floor, ours / floor <= 5 ? "met" : "MISSED",
                   MinorFaults["BM_FrontEnd"], MinorFaults["BM_XlibFloor"], FaultsByFrame["BM_FrontEnd"],
                   FaultsByFrame["BM_XlibFloor"], Load(), sysconf(_SC_NPROCESSORS_ONLN));
+    // Where the pages are once the picture stands: what halving the front
+    // end's pages would have to take away. The window's pixels, the heap
+    // and the pages relocation writes are written whatever the start does
+    // first; a file's pages count as mapped (up to 16 a fault).
+    const std::vector<long>& ours_ = gPages["BM_FrontEnd"];
+    const std::vector<long>& floors = gPages["BM_XlibFloor"];
+    if (ours_.size() == pkKinds && floors.size() == pkKinds) {
+      long total = 0, floorTotal = 0;
+      std::printf("Resident pages once the picture stands, front end / floor:");
+      for (int k = 0; k < pkKinds; ++k) {
+        std::printf("%s %s %ld / %ld", k ? "," : "", kPageKinds[k], ours_[k], floors[k]);
+        total += ours_[k];
+        floorTotal += floors[k];
+      }
+      std::printf("; in all %ld / %ld\n", total, floorTotal);
+    }
   }
   std::map<std::string, double> Times, MinorFaults, FaultsByFrame;
 };
