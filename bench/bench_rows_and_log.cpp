@@ -150,24 +150,24 @@ BENCHMARK(BM_AddRows)->Apply(ToE6);
 // The rows go last first, as the front end empties a category.
 void BM_FreeRowsInBracket(benchmark::State& state) {
   TForm* form = ShownForm();
-  struct Grid {
+  struct GridRows {
     TcxVerticalGrid* Grid;
     TcxCategoryRow* Category;
   };
-  Freeing<Grid>(
+  Freeing<GridRows>(
       state,
       [&] {
         TcxVerticalGrid* grid = GridOn(form);
         TcxCategoryRow* category = AddTextRows(grid, state.range(0));
         win::test::PumpUntilIdle();
-        return Grid{grid, category};
+        return GridRows{grid, category};
       },
-      [](Grid& g) {
+      [](GridRows& g) {
         g.Grid->BeginUpdate();
         while (g.Category->GetCount() > 0) g.Category->GetRow(g.Category->GetCount() - 1)->Free();
         g.Grid->EndUpdate();
       },
-      [&](Grid& g) {
+      [&](GridRows& g) {
         if (g.Grid->GetRows()->GetCount() != 1) state.SkipWithError("rows left");
         g.Grid->Free();
         win::test::PumpUntilIdle();
