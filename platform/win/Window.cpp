@@ -296,6 +296,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   y = ClampCoordinate(y);
   width = std::max(ClampCoordinate(width), 0);
   height = std::max(ClampCoordinate(height), 0);
+  if (!(style & WS_CHILD)) KeepToScreenSize(width, height);
 
   auto* w = new Window;
   w->handle = detail::NewHandle();

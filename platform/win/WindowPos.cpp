@@ -201,6 +201,17 @@ MINMAXINFO QueryMinMaxInfo(Window* w) {
   return mm;
 }
 
+// A top-level window keeps its pixels, and the back end its surface, at
+// the window's whole size: one larger than the screen would take memory
+// for pixels nobody can see (32767 pixels square are 4 GB). However it is
+// asked (a caller, a stored layout, a handler's answer, limits larger than
+// the screen), it is no larger than the system's largest tracking size,
+// the virtual screen with a sizing frame on each side.
+void KeepToScreenSize(int& cx, int& cy) {
+  cx = std::min(cx, std::max(GetSystemMetrics(SM_CXMAXTRACK), 0));
+  cy = std::min(cy, std::max(GetSystemMetrics(SM_CYMAXTRACK), 0));
+}
+
 void NormalizeTopLevelOrder() {
   auto& s = Desktop()->children;
   std::stable_partition(s.begin(), s.end(), [](Window* w) { return (w->exStyle & WS_EX_TOPMOST) != 0; });
@@ -295,6 +306,8 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     cx = w->window.Width();
     cy = w->window.Height();
   }
+  const bool top = IsTopLevel(w);
+  if (top && !(flags & SWP_NOSIZE)) KeepToScreenSize(cx, cy);
   bool visible = (w->style & WS_VISIBLE) != 0;
   // What the caller asked, before the flags are made to say what happens:
   // it decides what is erased before the call returns.
@@ -303,7 +316,6 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
   if ((flags & SWP_HIDEWINDOW) && !visible) flags &= ~SWP_HIDEWINDOW;
   if (x == w->window.Left && y == w->window.Top && !parentChanged) flags |= SWP_NOMOVE;
   if (cx == w->window.Width() && cy == w->window.Height()) flags |= SWP_NOSIZE;
-  const bool top = IsTopLevel(w);
   // A top-level window placed to be activated goes to the front, hidden or
   // not (a topmost request keeps its own place).
   if (top && !(flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) &&
@@ -336,6 +348,7 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     wp.y = ClampCoordinate(wp.y);
     wp.cx = std::max(ClampCoordinate(wp.cx), 0);
     wp.cy = std::max(ClampCoordinate(wp.cy), 0);
+    if (top && !(wp.flags & SWP_NOSIZE)) KeepToScreenSize(wp.cx, wp.cy);
     // What the handler left decides; it may also have cancelled parts.
     if (!(wp.flags & SWP_NOMOVE) && wp.x == w->window.Left && wp.y == w->window.Top && !parentChanged)
       wp.flags |= SWP_NOMOVE;
@@ -738,6 +751,11 @@ HWND SetParent(HWND child, HWND newParent) {
   w->parent = p;
   p->children.insert(p->children.begin(), w);
   bool nowTop = IsTopLevel(w);
+  // A child made top-level takes a surface of its own, no larger than the
+  // screen can show: it hears the new size with the move.
+  int cx = w->window.Width(), cy = w->window.Height();
+  if (nowTop) KeepToScreenSize(cx, cy);
+  const bool resized = cx != w->window.Width() || cy != w->window.Height();
   if (wasTop && !nowTop) {
     if (w->surface) BackEnd().DestroySurface(w->surface);
     w->surface = 0;
@@ -748,14 +766,14 @@ HWND SetParent(HWND child, HWND newParent) {
   } else if (!wasTop && nowTop) {
     NormalizeTopLevelOrder();
     SurfaceOptions so{w->style, w->exStyle, 0, (w->style & WS_POPUP) != 0};
-    w->surface = BackEnd().CreateSurface(w->window, so);
+    w->surface = BackEnd().CreateSurface(Bounds(w->window.Left, w->window.Top, cx, cy), so);
     SyncSurfaceOwner(w);  // a child made top-level keeps its owner
     RestoreSurfaceLook(w);
   }
   // The same relative place under the new parent: the window moved. A child
   // hears WM_CHILDACTIVATE; a window made top-level is not activated by this.
-  UINT flags = SWP_NOSIZE | (visible ? SWP_SHOWWINDOW : 0) | (nowTop ? SWP_NOACTIVATE : 0);
-  PlaceWindow(child, HWND_TOP, w->window.Left, w->window.Top, 0, 0, flags, true);
+  UINT flags = (resized ? 0 : SWP_NOSIZE) | (visible ? SWP_SHOWWINDOW : 0) | (nowTop ? SWP_NOACTIVATE : 0);
+  PlaceWindow(child, HWND_TOP, w->window.Left, w->window.Top, cx, cy, flags, true);
   return oldHandle;
 }
 

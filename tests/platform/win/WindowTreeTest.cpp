@@ -203,12 +203,13 @@ TEST_F(Tree, PositionsAreClampedTo16BitsAndTheMinimizedBitIsNoStyleToWrite) {
 }
 
 TEST_F(Tree, PlacesGivenAtCreationOrAnsweredByHandlersKeepToTheSameRange) {
-  // Made at the ends of the integers, a window lands at the ends of the range.
+  // Made at the ends of the integers, a window lands at the ends of the
+  // range (a top-level one no larger than the screen can show).
   HWND far = CreateWindowExA(0, "Recorder", "Far", WS_POPUP, INT_MAX, INT_MIN, INT_MAX, 10, nullptr, nullptr,
                              nullptr, nullptr);
   RECT r{};
   ASSERT_TRUE(GetWindowRect(far, &r));
-  EXPECT_EQ(r, (RECT{32767, -32768, 65534, -32758}));
+  EXPECT_EQ(r, (RECT{32767, -32768, 32767 + 1032, -32758}));
 
   // A handler moving or sizing the window past the range is held to it as
   // the caller was.
@@ -223,7 +224,7 @@ TEST_F(Tree, PlacesGivenAtCreationOrAnsweredByHandlersKeepToTheSameRange) {
   };
   SetWindowPos(moved, nullptr, 5, 5, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
   ASSERT_TRUE(GetWindowRect(moved, &r));
-  EXPECT_EQ(r, (RECT{32767, 5, 65534, 15}));
+  EXPECT_EQ(r, (RECT{32767, 5, 32767 + 1032, 15}));
 
   // So is the client area a handler answers: the children's places on the
   // screen are sums along the chain of parents.
