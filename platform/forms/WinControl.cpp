@@ -239,7 +239,12 @@ void TWinControl::CreateHandle() {
     throw;
   }
   FControlState.Exclude(csCreating);
+  // The window may have been made at another size than the control had
+  // (held to its limits, or to what the screen can show): the control
+  // takes the size it got, and what is aligned inside follows.
+  const Integer oldW = FWidth, oldH = FHeight;
   UpdateBounds();
+  if (FWidth != oldW || FHeight != oldH) Realign();
   SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->GetHandle()), 0);
   if (FAutoSize) AdjustSize();
   for (TControl* child : std::vector<TControl*>(FControls)) child->UpdateAnchorRules();

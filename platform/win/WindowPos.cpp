@@ -119,7 +119,10 @@ void SyncSurface(Window* w, bool moved, bool shown, bool hidden, bool activate) 
 void TellSurfaceLimits(Window* w) {
   if (!w->surface || !HasSizingLimits(w->style) || !BackEnd().Decorated(w->surface)) return;
   const HWND hwnd = w->handle;
-  const MINMAXINFO mm = QueryMinMaxInfo(w);
+  MINMAXINFO mm = QueryMinMaxInfo(w);
+  // Limits past the screen are not the window's: it is held to the screen.
+  KeepToScreenSize(mm.ptMinTrackSize.X, mm.ptMinTrackSize.Y);
+  KeepToScreenSize(mm.ptMaxTrackSize.X, mm.ptMaxTrackSize.Y);
   if (Peek(hwnd) && w->surface) BackEnd().SetSurfaceLimits(w->surface, mm.ptMinTrackSize, mm.ptMaxTrackSize);
 }
 

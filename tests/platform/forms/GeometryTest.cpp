@@ -147,6 +147,33 @@ TEST_F(Geometry, AFormsConstraintsAreItsWindowsSizingLimits) {
   form->Free();
 }
 
+// A size past the screen, from a stored layout or from code, is what the
+// form keeps until its window exists; from then on the form reports the
+// size its window got, held to what the screen can show, and what is
+// aligned inside follows that.
+TEST_F(Geometry, AFormSizedPastTheScreenTakesTheSizeItsWindowGot) {
+  TForm* form = MakeForm("Form");
+  form->SetBorderStyle(bsDialog);
+  auto* client = Make<TLogControl>(form, "Client", Bounds(0, 0, 10, 10));
+  client->SetAlign(alClient);
+  form->SetBounds(10, 10, 32768, 40000);
+  EXPECT_EQ(form->GetWidth(), 32768);
+  form->HandleNeeded();
+  RECT r{};
+  GetWindowRect(form->GetHandle(), &r);
+  EXPECT_EQ(r, Rect(10, 10, 10 + 1032, 10 + 776));
+  EXPECT_EQ(form->GetBoundsRect(), Rect(10, 10, 10 + 1032, 10 + 776));
+  EXPECT_EQ(client->GetWidth(), form->GetClientWidth());
+  EXPECT_EQ(client->GetHeight(), form->GetClientHeight());
+
+  form->SetBounds(10, 10, 300, 200);
+  form->SetWidth(50000);
+  form->SetHeight(50000);
+  EXPECT_EQ(form->GetBoundsRect(), Rect(10, 10, 10 + 1032, 10 + 776));
+  EXPECT_EQ(client->GetHeight(), form->GetClientHeight());
+  form->Free();
+}
+
 // Sizes and places at the ends of Integer: a control's right and bottom
 // edges stay Integers, aligned controls larger than their parent push the
 // free room past itself without wrapping round, anchors keep distances as
