@@ -1218,18 +1218,21 @@ void TWinControl::WMPaint(TMessage& Message) {
     PaintHandler(Message);
     return;
   }
-  // Double buffered: everything into a memory bitmap, then one copy.
+  // Double buffered: everything into a memory bitmap, then one copy. The
+  // bitmap holds only what this paint shows (a control far larger than its
+  // parent shows a small part of itself); its window origin puts that part
+  // at the control's own coordinates.
   PAINTSTRUCT ps{};
   HDC dc = BeginPaint(FHandle, &ps);
-  RECT client{};
-  win::GetClientRect(FHandle, &client);
+  const RECT area = ps.rcPaint;
   HDC memDC = CreateCompatibleDC(dc);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, client.Width(), client.Height());
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, area.Width(), area.Height());
   HGDIOBJ old = SelectObject(memDC, ToObj(bitmap));
+  SetWindowOrgEx(memDC, area.Left, area.Top, nullptr);
   try {
     Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memDC), reinterpret_cast<LPARAM>(memDC));
     Perform(WM_PAINT, reinterpret_cast<WPARAM>(memDC), 0);
-    BitBlt(dc, 0, 0, client.Width(), client.Height(), memDC, 0, 0, SRCCOPY);
+    BitBlt(dc, area.Left, area.Top, area.Width(), area.Height(), memDC, area.Left, area.Top, SRCCOPY);
   } catch (...) {
     SelectObject(memDC, old);
     DeleteDC(memDC);

@@ -2,12 +2,15 @@
 // changes spreading to children that follow their parent, the mouse
 // entering and leaving, focus moving along parent chains, dialog keys, and
 // messages of child windows reflected back to the child control.
+#include <sys/resource.h>
+
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Metrics.h"
 #include "platform/win/OwnerDraw.h"
+#include "platform/win/Paint.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowDC.h"
@@ -16,6 +19,13 @@
 using namespace forms_test;
 
 namespace {
+
+// The process's peak resident memory, in megabytes.
+long PeakMegabytes() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss / 1024;
+}
 
 // A graphic control that does something of its own as the system colours
 // change; the act says whether it freed the control.
@@ -370,6 +380,34 @@ TEST_F(Notifications, ParentPaintsGraphicChildrenOverItsBackgroundInZOrder) {
   SelectObject(mem, old);
   DeleteDC(mem);
   DeleteObject(bmp);
+}
+
+// A double-buffered control far larger than its form shows a small part of
+// itself: its buffer holds only that part, drawn where it belongs.
+TEST_F(Notifications, ADoubleBufferedControlLargerThanItsFormBuffersOnlyWhatShows) {
+  panel->SetColor(clWhite);
+  panel->SetBounds(-100, -50, 32767, 32767);
+  shape->SetBounds(120, 60, 40, 40);
+  panel->SetDoubleBuffered(true);
+  const long before = PeakMegabytes();
+  form->Show();
+  win::test::PumpUntilIdle();
+  HDC dc = GetDC(panel->GetHandle());
+  EXPECT_EQ(GetPixel(dc, 110, 55), static_cast<COLORREF>(clWhite));
+  EXPECT_EQ(GetPixel(dc, 130, 70), static_cast<COLORREF>(clRed));
+  ReleaseDC(panel->GetHandle(), dc);
+
+  // A part painted again lands in its place; the rest stays as it was.
+  shape->Fill = clBlue;
+  RECT part{130, 70, 140, 80};
+  InvalidateRect(panel->GetHandle(), &part, TRUE);
+  win::test::PumpUntilIdle();
+  dc = GetDC(panel->GetHandle());
+  EXPECT_EQ(GetPixel(dc, 135, 75), static_cast<COLORREF>(clBlue));
+  EXPECT_EQ(GetPixel(dc, 145, 85), static_cast<COLORREF>(clRed));
+  EXPECT_EQ(GetPixel(dc, 125, 75), static_cast<COLORREF>(clRed));
+  ReleaseDC(panel->GetHandle(), dc);
+  EXPECT_LT(PeakMegabytes() - before, 200) << "megabytes: a screenful is a few";
 }
 
 }  // namespace
