@@ -456,17 +456,24 @@ void TcxCustomControlPainter::Paint() {
   TcxCustomControlViewInfo* viewInfo = ViewInfo();
   if (!FCanvas->RectVisible(viewInfo->Bounds)) return;
   std::optional<TcxPaintBuffer::TLease> buffer;
+  // What the paint can reach: the update region as the window's DC narrows
+  // it (the DC's own clip region does not hold it), within the control.
+  // Only that is buffered: a control far larger than its parent shows a
+  // small part of itself.
+  win::RECT box{};
+  win::GetClipBox(FCanvas->GetHandle(), &box);
+  TRect area;
+  cxRectIntersect(area, TRect(box), TRect(0, 0, FControl->GetWidth(), FControl->GetHeight()));
   if (FBuffered) {
-    buffer.emplace(*FBuffer, FControl->GetWidth(), FControl->GetHeight());
+    buffer.emplace(*FBuffer, area.Width(), area.Height());
     TcxCanvas* bufferCanvas = buffer->Canvas();
+    // The buffer's corner is the area's: the paint draws in the control's
+    // own coordinates.
+    bufferCanvas->SetWindowOrg(area.TopLeft());
     if (FControl->GetLayoutChangedFlag()) {
       bufferCanvas->SetClipRegion(New<TcxRegion>(viewInfo->Bounds), roSet);
       FControl->SetLayoutChangedFlag(false);
     } else {
-      // The paint's update region as the window's DC narrows it (the DC's
-      // own clip region does not hold it).
-      win::RECT box{};
-      win::GetClipBox(FCanvas->GetHandle(), &box);
       bufferCanvas->SetClipRegion(New<TcxRegion>(box), roSet);
     }
     FPaintCanvas = bufferCanvas;
@@ -475,11 +482,11 @@ void TcxCustomControlPainter::Paint() {
     orv::ScopeExit back([this] { FPaintCanvas = nullptr; });
     DoPaint();
   }
-  // The control's part of the buffer, which may be larger.
-  if (buffer)
-    win::BitBlt(FCanvas->GetHandle(), 0, 0, FControl->GetWidth(), FControl->GetHeight(),
-                buffer->Handle(), 0, 0,
-                static_cast<win::DWORD>(FCanvas->GetCanvas()->GetCopyMode()));
+  if (buffer) {
+    win::BitBlt(FCanvas->GetHandle(), area.Left, area.Top, area.Width(), area.Height(), buffer->Handle(), area.Left,
+                area.Top, static_cast<win::DWORD>(FCanvas->GetCanvas()->GetCopyMode()));
+    buffer->Canvas()->SetWindowOrg(TPoint{0, 0});
+  }
 }
 
 void TcxCustomControlPainter::PaintOn(TcxCanvas* ACanvas, const std::function<void()>& APaint) {

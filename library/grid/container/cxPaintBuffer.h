@@ -2,8 +2,10 @@
 // paint goes to the window in one copy. A paint runs to its end before the
 // next one on its thread starts, so the buffered painters of a thread share
 // one buffer rather than each keeping a bitmap the size of its control.
-// Its rows are as wide as the widest control painted through it (in steps
-// of 64 pixels) and there are as many as the screen has: the pages come
+// A paint buffers only what it can show of its control (a control far
+// larger than its parent shows a small part of itself). The buffer's rows
+// are as wide as the widest such part (in steps of 64 pixels) and there
+// are as many as the screen has: the pages come
 // zeroed from the system and are taken only as paints write them, so the
 // grids of a form cost the rows of the tallest, not the rows of all of
 // them. A paint that starts while another is drawing in the shared buffer

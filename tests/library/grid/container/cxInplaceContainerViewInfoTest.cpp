@@ -1,9 +1,12 @@
 // Laying out and painting an editing control: one calculation per
 // finished batch of changes, nothing before the window exists, buffered
 // painting of the whole client after a layout change and of the update
-// region after that, custom-drawn cells, automatic cell heights and the
+// region after that (of what shows only, for a control past its form),
+// custom-drawn cells, automatic cell heights and the
 // helpers that resolve styles.
 #include "library/grid/GridTestControl.h"
+
+#include <sys/resource.h>
 
 #include <sstream>
 
@@ -38,6 +41,13 @@ ORV_REGISTER(TReenteringViewInfo)
 ORV_REGISTER(TReenteringControl)
 
 namespace {
+
+// The process's peak resident memory, in megabytes.
+long PeakMegabytes() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss / 1024;
+}
 
 class ControlLayout : public GridSession {
  protected:
@@ -123,6 +133,52 @@ TEST_F(ControlLayout, BufferedPaintingPaintsTheWholeClientAfterALayoutChangeAndT
     for (Integer y = cell->EditRect.Top; y < cell->EditRect.Bottom && !text; ++y)
       text = ColorToRGB(PixelAt({x, y})) != ColorToRGB(background);
   EXPECT_TRUE(text) << "the buffered paint drew the count's text";
+}
+
+// A buffered control far larger than its form shows a small part of
+// itself: the buffer holds that part only, and it reaches the window.
+TEST_F(ControlLayout, BufferedPaintingOfAControlLargerThanItsFormBuffersOnlyWhatShows) {
+  grid->SetBufferedPaint(true);
+  grid->SetBoundsRect({10, 10, 10 + 32767, 10 + 32767});
+  const long before = PeakMegabytes();
+  Show();
+  TTestCell* cell = grid->TestViewInfo()->Cell(0, 1);
+  const TColor background = cell->ViewParams.Color;
+  auto textShows = [&] {
+    for (Integer x = cell->EditRect.Left; x < cell->EditRect.Left + 20; ++x)
+      for (Integer y = cell->EditRect.Top; y < cell->EditRect.Bottom; ++y)
+        if (ColorToRGB(PixelAt({x, y})) != ColorToRGB(background)) return true;
+    return false;
+  };
+  EXPECT_EQ(ColorToRGB(PixelAt({cell->EditRect.Left + 150, cell->EditRect.Top + 2})), ColorToRGB(background))
+      << "the buffered paint drew the cell";
+  EXPECT_TRUE(textShows()) << "and the count's text";
+
+  // The cell wiped on the window and painted again on its own: the part
+  // buffered lands where it belongs.
+  win::HDC dc = win::GetDC(grid->GetHandle());
+  win::HBRUSH brush = win::CreateSolidBrush(ColorToRGB(background));
+  win::RECT wiped = cell->EditRect;
+  win::FillRect(dc, &wiped, brush);
+  win::DeleteObject(win::ToObj(brush));
+  win::RECT shows{};
+  win::GetClipBox(dc, &shows);
+  win::ReleaseDC(grid->GetHandle(), dc);
+  ASSERT_FALSE(textShows());
+  EXPECT_LT(shows.Right, 1000) << "the grid shows a small part of itself";
+  Log recordings;
+  Painter()->Recordings = &recordings;
+  grid->InvalidateRect(cell->EditRect, false);
+  Pump();
+  Painter()->Recordings = nullptr;
+  ASSERT_EQ(recordings.size(), 1u);
+  TRect r;
+  cxRectIntersect(r, cell->EditRect, TRect(shows));
+  EXPECT_EQ(FirstClip(recordings[0]), std::to_string(r.Left) + "," + std::to_string(r.Top) + "," +
+                                          std::to_string(r.Right) + "," + std::to_string(r.Bottom))
+      << "the part of the cell that shows";
+  EXPECT_TRUE(textShows());
+  EXPECT_LT(PeakMegabytes() - before, 200) << "megabytes: a screenful is a few";
 }
 
 TEST_F(ControlLayout, ACustomDrawnCellIsDoneByItsHandlerAndACellOutOfSightNeverReachesIt) {
