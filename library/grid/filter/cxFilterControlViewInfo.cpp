@@ -234,10 +234,16 @@ TSize TcxFilterControlViewInfo::TextSize(TFont* AFont, const AnsiString& AText) 
   return FCanvas->TextExtent(AText);
 }
 
-void TcxFilterControlViewInfo::CheckBitmap() {
-  const Integer width = std::max(FControl->GetWidth(), 1);
-  const Integer height = std::max(FControl->GetHeight(), 1);
+// The bitmap holds the part of the control a paint shows, not the whole
+// control: a builder far larger than its parent shows a small part of
+// itself. Its window origin is that part's corner, so everything is drawn
+// in the control's coordinates. Outside a paint it is a pixel, enough for
+// its canvas to measure texts.
+void TcxFilterControlViewInfo::CheckBitmap(const TRect& AArea) {
+  const Integer width = std::max(AArea.Width(), 1);
+  const Integer height = std::max(AArea.Height(), 1);
   if (FBitmap->GetWidth() != width || FBitmap->GetHeight() != height) FBitmap->SetSize(width, height);
+  FCanvas->SetWindowOrg(AArea.TopLeft());
 }
 
 Integer TcxFilterControlViewInfo::GetEditHeight() {
@@ -349,7 +355,11 @@ void TcxFilterControlViewInfo::InvalidateRow(TcxCustomRowViewInfo* ARow) {
 }
 
 void TcxFilterControlViewInfo::Paint() {
-  CheckBitmap();
+  win::RECT box{};
+  win::GetClipBox(FControl->GetCanvas()->GetHandle(), &box);
+  TRect area;
+  cxRectIntersect(area, TRect(box), TRect(0, 0, FControl->GetWidth(), FControl->GetHeight()));
+  CheckBitmap(area);
   TcxFilterControlPainter* painter = GetPainter();
   const TRect client = FControl->GetClientBounds();
   FCanvas->GetBrush()->SetStyle(bsSolid);
@@ -364,7 +374,8 @@ void TcxFilterControlViewInfo::Paint() {
   painter->GetPainter()->DrawButton(FCanvas, FAddConditionRect, AddConditionCaption, FAddConditionButtonState);
   if (!cxRectIsEmpty(FFocusRect) && FControl->HasFocus()) FCanvas->DrawFocusRect(FFocusRect);
   painter->DrawBorder();
-  FControl->GetCanvas()->Draw(0, 0, FBitmap);
+  FCanvas->SetWindowOrg(TPoint{0, 0});
+  FControl->GetCanvas()->Draw(area.Left, area.Top, FBitmap);
 }
 
 // ---------------------------------------------------------------------------

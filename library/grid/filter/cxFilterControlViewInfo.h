@@ -28,7 +28,7 @@ class TcxFilterControlViewInfo : public TObject {
   void InvalidateRow(TcxCustomRowViewInfo* ARow);
   void Update();
   TcxButtonState CalcButtonState();
-  void CheckBitmap();
+  void CheckBitmap(const TRect& AArea = TRect());
   Integer GetEditHeight();
 
   TcxCustomFilterControl* GetControl() const { return FControl; }

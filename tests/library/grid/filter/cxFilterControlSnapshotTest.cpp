@@ -5,8 +5,11 @@
 // level lines, in each look and feel and natively with the theme module on.
 // Each picture goes to snapshots/ in the build tree
 // (filter-<look>-<state>.png); the pixels that must hold are asserted here.
+// A builder far larger than its form shows the same picture.
 #include "library/grid/FilterControlSession.h"
 #include "library/grid/WindowPixels.h"
+
+#include <sys/resource.h>
 
 #include <algorithm>
 
@@ -173,6 +176,41 @@ TEST_F(FilterSnapshots, GroupsConditionsValuesAndEditorsInEveryLook) {
     EXPECT_LT(darkest, face - 60) << "the shadow copy";
     EXPECT_GT(lighter, 10) << "the highlight copy";
   }
+}
+
+// A builder far larger than its form shows a small part of itself: that
+// part is drawn off screen alone, with the same picture as a builder of
+// the usual size, and a part painted again lands where it belongs.
+TEST_F(FilterSnapshots, ABuilderLargerThanItsFormShowsTheSamePictureFromWhatShowsAlone) {
+  form->Show();
+  Pump();
+  const TRect compared(0, 0, 400, 200);
+  auto picture = [&] {
+    std::vector<TColor> pixels;
+    for (Integer y = compared.Top; y < compared.Bottom; ++y)
+      for (Integer x = compared.Left; x < compared.Right; ++x) pixels.push_back(PixelAt(TPoint(x, y)));
+    return pixels;
+  };
+  const std::vector<TColor> usual = picture();
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  const long before = u.ru_maxrss / 1024;
+
+  builder->SetBoundsRect({10, 20, 10 + 32767, 20 + 32767});
+  Pump();
+  EXPECT_TRUE(picture() == usual) << "the same picture where it shows";
+
+  // Wiped on the window and painted again in part.
+  win::HDC dc = win::GetDC(builder->GetHandle());
+  win::RECT wiped{30, 20, 250, 90};
+  win::FillRect(dc, &wiped, win::GetSysColorBrush(win::COLOR_HIGHLIGHT));
+  win::ReleaseDC(builder->GetHandle(), dc);
+  builder->InvalidateRect(TRect(30, 20, 250, 90), false);
+  Pump();
+  EXPECT_TRUE(picture() == usual) << "the part painted again lands in its place";
+
+  getrusage(RUSAGE_SELF, &u);
+  EXPECT_LT(u.ru_maxrss / 1024 - before, 200) << "megabytes: a screenful is a few";
 }
 
 }  // namespace
