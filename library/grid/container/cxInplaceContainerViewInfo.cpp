@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "library/editors/core/cxTextEditViewInfo.h"
+#include "library/foundation/cxPaintBounds.h"
 #include "library/grid/container/cxInplaceContainer.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/MessageBox.h"
@@ -456,24 +457,23 @@ void TcxCustomControlPainter::Paint() {
   TcxCustomControlViewInfo* viewInfo = ViewInfo();
   if (!FCanvas->RectVisible(viewInfo->Bounds)) return;
   std::optional<TcxPaintBuffer::TLease> buffer;
-  // What the paint can reach: the update region as the window's DC narrows
-  // it (the DC's own clip region does not hold it), within the control.
-  // Only that is buffered: a control far larger than its parent shows a
-  // small part of itself.
-  win::RECT box{};
-  win::GetClipBox(FCanvas->GetHandle(), &box);
   TRect area;
-  cxRectIntersect(area, TRect(box), TRect(0, 0, FControl->GetWidth(), FControl->GetHeight()));
   if (FBuffered) {
+    // Only what the paint can show is buffered: a control far larger than
+    // its parent shows a small part of itself. The buffer's corner is that
+    // part's, so the paint still draws in the control's own coordinates.
+    area = cxPaintableArea(FCanvas->GetHandle(), TRect(0, 0, FControl->GetWidth(), FControl->GetHeight()));
     buffer.emplace(*FBuffer, area.Width(), area.Height());
     TcxCanvas* bufferCanvas = buffer->Canvas();
-    // The buffer's corner is the area's: the paint draws in the control's
-    // own coordinates.
     bufferCanvas->SetWindowOrg(area.TopLeft());
     if (FControl->GetLayoutChangedFlag()) {
       bufferCanvas->SetClipRegion(New<TcxRegion>(viewInfo->Bounds), roSet);
       FControl->SetLayoutChangedFlag(false);
     } else {
+      // The paint's update region as the window's DC narrows it (the DC's
+      // own clip region does not hold it).
+      win::RECT box{};
+      win::GetClipBox(FCanvas->GetHandle(), &box);
       bufferCanvas->SetClipRegion(New<TcxRegion>(box), roSet);
     }
     FPaintCanvas = bufferCanvas;

@@ -8,6 +8,7 @@
 #include "library/editors/core/cxEditViewInfo.h"
 #include "library/editors/core/cxTextEditProperties.h"
 #include "library/foundation/cxGeometry.h"
+#include "library/foundation/cxPaintBounds.h"
 #include "library/grid/filter/cxFilterControlStrs.h"
 #include "platform/forms/Bitmap.h"
 #include "platform/rtl/Numbers.h"
@@ -355,10 +356,8 @@ void TcxFilterControlViewInfo::InvalidateRow(TcxCustomRowViewInfo* ARow) {
 }
 
 void TcxFilterControlViewInfo::Paint() {
-  win::RECT box{};
-  win::GetClipBox(FControl->GetCanvas()->GetHandle(), &box);
-  TRect area;
-  cxRectIntersect(area, TRect(box), TRect(0, 0, FControl->GetWidth(), FControl->GetHeight()));
+  const TRect area =
+      cxPaintableArea(FControl->GetCanvas()->GetHandle(), TRect(0, 0, FControl->GetWidth(), FControl->GetHeight()));
   CheckBitmap(area);
   TcxFilterControlPainter* painter = GetPainter();
   const TRect client = FControl->GetClientBounds();
