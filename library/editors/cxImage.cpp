@@ -8,6 +8,7 @@
 #include "library/editors/core/cxEditPaintUtils.h"
 #include "library/editors/core/cxEditRegistries.h"
 #include "library/foundation/cxGeometry.h"
+#include "library/foundation/cxPaintBounds.h"
 #include "platform/forms/Clipbrd.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Icon.h"
@@ -484,16 +485,25 @@ void TcxImageViewInfo::InternalPaint(TcxCanvas* ACanvas) {
     ACanvas->GetCanvas()->StretchDraw(d, graphic);
   } else if (graphic->GetTransparent()) {
     // Drawn onto the background first, so the picture's see-through parts
-    // show the editor's colour and the screen is touched once.
-    if (!FTempBitmap) {
-      FTempBitmap = New<TBitmap>();
-      FTempBitmap->SetPixelFormat(pfDevice);
+    // show the editor's colour and the screen is touched once. Only the
+    // part the canvas can show is composed (a picture stretched over an
+    // editor far larger than its form shows a small part of itself): the
+    // bitmap's window origin puts that part where it lies in the picture.
+    const TRect shown = cxPaintableArea(ACanvas->GetHandle(), d);
+    if (!cxRectIsEmpty(shown)) {
+      if (!FTempBitmap) {
+        FTempBitmap = New<TBitmap>();
+        FTempBitmap->SetPixelFormat(pfDevice);
+      }
+      FTempBitmap->SetSize(shown.Width(), shown.Height());
+      TCanvas* composed = FTempBitmap->GetCanvas();
+      SetWindowOrgEx(composed->GetHandle(), shown.Left - d.Left, shown.Top - d.Top, nullptr);
+      composed->GetBrush()->SetColor(BackgroundColor);
+      composed->FillRect(TRect(0, 0, d.Width(), d.Height()));
+      composed->StretchDraw(TRect(0, 0, d.Width(), d.Height()), graphic);
+      SetWindowOrgEx(composed->GetHandle(), 0, 0, nullptr);
+      ACanvas->Draw(shown.Left, shown.Top, FTempBitmap);
     }
-    FTempBitmap->SetSize(d.Width(), d.Height());
-    FTempBitmap->GetCanvas()->GetBrush()->SetColor(BackgroundColor);
-    FTempBitmap->GetCanvas()->FillRect(TRect(0, 0, d.Width(), d.Height()));
-    FTempBitmap->GetCanvas()->StretchDraw(TRect(0, 0, d.Width(), d.Height()), graphic);
-    ACanvas->Draw(d.Left, d.Top, FTempBitmap);
   } else {
     ACanvas->GetCanvas()->StretchDraw(d, graphic);
   }

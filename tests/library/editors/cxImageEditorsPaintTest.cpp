@@ -1,11 +1,14 @@
 // The image editor, the image combo box and the blob editor painted in
 // cells of every look: a stretched picture keeps its proportions (at the
 // top, or in the middle when centred), a see-through picture shows the
-// cell's colour through it, a picture without a size draws nothing, the
+// cell's colour through it (composed only where the canvas shows it),
+// a picture without a size draws nothing, the
 // caption stands in for a missing picture; the combo cell puts its image
 // left or right of the text; the blob cell shows its eight icons and its
 // texts. The contact sheets (ImageEditorsSheet.png, ImageEditorWindows.png)
 // are written to the build folder for a person to look at.
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 #include "ConcretePaint.h"
@@ -154,6 +157,32 @@ TEST_F(ImageEditorsPaint, PicturesFitCentreShowThroughAndCaptionsInEveryLook) {
   size.Height = 33;
   // 200 x 33 / 100 = 66: ties go to the even neighbour.
   EXPECT_EQ(data->GetEditContentSize(canvas.get(), Variant(AnsiString(SolidValue(3, 2, kRed))), size), TSize(50, 33));
+}
+
+// A picture with see-through parts, stretched over an editor far larger
+// than the canvas, is composed only where the canvas shows it.
+TEST_F(ImageEditorsPaint, ASeeThroughPictureFarLargerThanTheCanvasIsComposedWhereItShows) {
+  TOwned<TcxImageProperties> properties(New<TcxImageProperties>(nullptr));
+  properties->SetStretch(true);
+  properties->SetGraphicTransparency(gtTransparent);
+  PainterCanvas canvas(120, 120);
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  const long before = u.ru_maxrss / 1024;
+  // Stretched to 32767 square from -16000, the picture's red middle
+  // covers the canvas; its lime rim is see-through.
+  TOwned<TcxCustomEditViewInfo> info(PaintValue(properties.get(), kLooks[0], canvas,
+                                                TRect(-16000, -16000, 16767, 16767),
+                                                Variant(AnsiString(SolidValue(40, 40, kLime, true)))));
+  EXPECT_EQ(ColorBox(canvas, TRect(0, 0, 120, 120), kRed), TRect(0, 0, 120, 120));
+  getrusage(RUSAGE_SELF, &u);
+  EXPECT_LT(u.ru_maxrss / 1024 - before, 200) << "megabytes: the canvas's worth is a few";
+
+  // Where the rim shows, the editor's colour does.
+  canvas.Clear(kPaper);
+  info.reset(PaintValue(properties.get(), kLooks[0], canvas, TRect(-100, -100, 32667, 32667),
+                        Variant(AnsiString(SolidValue(40, 40, kLime, true)))));
+  EXPECT_EQ(ColorBox(canvas, TRect(0, 0, 120, 120), clWindow), TRect(0, 0, 120, 120));
 }
 
 TEST_F(ImageEditorsPaint, AStretchedMetafileScalesItsMappingAndBitmapsIntoTheCell) {
