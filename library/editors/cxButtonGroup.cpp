@@ -372,8 +372,8 @@ bool TcxCustomButtonGroup::IsButtonDC(HDC ADC) {
   return false;
 }
 
-bool TcxCustomButtonGroup::IsContainerFocused() {
-  return TcxCustomGroupBox::IsContainerFocused() || (!FButtonsCreating && GetFocusedButtonIndex() != -1);
+bool TcxCustomButtonGroup::Focused() {
+  return TcxCustomGroupBox::Focused() || (!FButtonsCreating && GetFocusedButtonIndex() != -1);
 }
 
 void TcxCustomButtonGroup::GetTabOrderList(std::vector<TWinControl*>& List) {

@@ -169,7 +169,7 @@ class TcxCustomButtonGroup : public TcxCustomGroupBox {
   // ---- Overrides ----
   void ActivateByMouse(TShiftState Shift, Integer X, Integer Y, TcxCustomEditData*& AEditData) override;
   // The group or one of its buttons holds the focus.
-  bool IsContainerFocused() override;
+  bool Focused() override;
   bool IsButtonDC(win::HDC ADC) override;
   // The group lays out its buttons itself, except while its caption's
   // accelerator selects the first one.

@@ -164,7 +164,6 @@ void TcxCustomCalendar::SetFlat(bool Value) {
 void TcxCustomCalendar::SetKind(TcxCalendarKind Value) {
   if (FKind == Value) return;
   FKind = Value;
-  if (FKind == ckDateTime && FSelectDate.Value != NullDate) FSelectDate = DateOf(FSelectDate);
   TControlStyle style = GetControlStyle();
   if (FKind == ckDateTime)
     style += TControlStyle{csClickEvents, csDoubleClicks};
@@ -216,9 +215,6 @@ void TcxCustomCalendar::SetFirstDate(TDateTime Value) {
 void TcxCustomCalendar::SetSelectDate(TDateTime Value) { InternalSetSelectDate(Value, true); }
 
 void TcxCustomCalendar::InternalSetSelectDate(TDateTime Value, bool AFollowMonth) {
-  // In the date-and-time kind the time of day lives in the clock: a time
-  // kept here as well would be added twice when OK joins the two.
-  if (FKind == ckDateTime && Value.Value != NullDate) Value = DateOf(Value);
   if (Value.Value == FSelectDate.Value || !IsCalendarDateValid(Value)) return;
   FSelectDate = Value;
   if (AFollowMonth && Value.Value != NullDate) SetFirstDate(DateOf(Value));
@@ -292,7 +288,7 @@ TDateTime TcxCustomCalendar::PosToDateTime(TPoint P) {
 AnsiString TcxCustomCalendar::GetDateTimeHeaderText() const {
   if (FSelectDate.Value == NullDate) return {};
   const double time = FTimeEdit->GetTime().Value;
-  const double value = FSelectDate.Value + DateSign(FSelectDate) * time;
+  const double value = DateOf(FSelectDate).Value + DateSign(FSelectDate) * time;
   if (value < cxMinDateTime().Value || value > cxMaxDateTime) return {};
   return DateTimeToStr(TDateTime(value));
 }
@@ -324,8 +320,11 @@ void TcxCustomCalendar::ButtonClick(TObject* Sender) {
     case btnNow: date = Now().Value; break;
     case btnToday: date = Date().Value + DateSign(Date()) * clock; break;
     case btnOk:
-      // Nothing selected (after Clear): OK confirms the empty date.
-      date = FSelectDate.Value == NullDate ? NullDate : FSelectDate.Value + DateSign(FSelectDate) * clock;
+      // The selected day at the clock's time: the time the selected date
+      // carries is the one the clock was set to, so an unchanged OK gives
+      // the same value back. Nothing selected (after Clear): OK confirms
+      // the empty date.
+      date = FSelectDate.Value == NullDate ? NullDate : DateOf(FSelectDate).Value + DateSign(FSelectDate) * clock;
       break;
   }
   FClock->SetTime(date == NullDate ? TDateTime(0) : TimeOf(TDateTime(date)));

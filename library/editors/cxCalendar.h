@@ -83,7 +83,8 @@ class TcxCustomCalendar : public TcxControl, public IcxMouseTrackingCaller {
   bool GetUse24HourFormat() const;
   void SetUse24HourFormat(bool Value);
   TDateTime GetFirstDate() const { return FFirstDate; }
-  // A whole day in the date-and-time kind, whose time is the clock's.
+  // The date as it was set, with its time. The date-time header, OK and
+  // Today take its day only and put the clock's time on it.
   TDateTime GetSelectDate() const { return FSelectDate; }
   TcxCalendarHotTrackRegion GetHotTrackRegion() const { return FHotTrackRegion; }
 

@@ -646,7 +646,7 @@ void TcxCustomImage::CalculateViewInfo(const TPoint& P, TcxMouseButton Button, T
   if (!IsInplace()) SetInternalControlsBounds();
 }
 
-bool TcxCustomImage::IsContainerFocused() { return FIsDialogShowed || TcxCustomEdit::IsContainerFocused(); }
+bool TcxCustomImage::Focused() { return FIsDialogShowed || TcxCustomEdit::Focused(); }
 
 bool TcxCustomImage::CanAutoSize() { return TcxCustomEdit::CanAutoSize() && !IsPictureEmpty(FPicture); }
 

@@ -266,7 +266,8 @@ class TcxCustomImage : public TcxCustomEdit {
   // Open and save dialogs (the menu's Load and Save As).
   void LoadFromFile();
   void SaveToFile();
-  bool IsContainerFocused() override;
+  // Also while one of its file dialogs is open.
+  bool Focused() override;
   void PropertiesChanged(TObject* Sender) override;
   using TcxCustomEdit::PropertiesChanged;
   void DoOnAssignPicture();

@@ -502,14 +502,14 @@ void TcxCustomRadioGroup::ArrangeButtons() {
 void TcxCustomRadioGroup::GetTabOrderList(std::vector<TWinControl*>& List) {
   TcxCustomButtonGroup::GetTabOrderList(List);
   List.erase(std::remove(List.begin(), List.end(), static_cast<TWinControl*>(this)), List.end());
-  if (!(GetTabStop() || TcxCustomButtonGroup::IsContainerFocused()) || GetItemIndex() == -1) return;
+  if (!(GetTabStop() || Focused()) || GetItemIndex() == -1) return;
   for (TWinControl* button : FButtons)
     if (button->GetEnabled() && std::find(List.begin(), List.end(), button) == List.end()) List.push_back(button);
 }
 
 bool TcxCustomRadioGroup::IsContainerFocused() {
   if (GetFocusedButtonIndex() != -1) return false;
-  return TcxCustomButtonGroup::IsContainerFocused();
+  return Focused();
 }
 
 bool TcxCustomRadioGroup::IsInternalControl(TControl* AControl) {

@@ -439,7 +439,11 @@ class TcxContainer : public TcxControl,
   bool DefaultParentColor() override { return false; }
   bool IsInplace() override { return false; }
 
-  virtual bool IsContainerFocused();
+  // The container's window or its inner control has the focus (never at
+  // design time, nor while the focus is leaving or the window going).
+  bool Focused() override;
+  // Focused, unless a descendant says otherwise.
+  virtual bool IsContainerFocused() { return Focused(); }
   bool GetIsFocused() override { return IsContainerFocused(); }
   void SetFocus() override;
   void GetTabOrderList(std::vector<TWinControl*>& List) override;

@@ -645,7 +645,7 @@ bool TcxContainer::IsInnerControlFocused() {
   return FInnerControl && FInnerControl->HandleAllocated() && win::GetFocus() == FInnerControl->GetHandle();
 }
 
-bool TcxContainer::IsContainerFocused() {
+bool TcxContainer::Focused() {
   if (FLosingFocus || GetIsDesigning() || GetControlState().Contains(csDestroyingHandle)) return false;
   return (HandleAllocated() && win::GetFocus() == GetHandle()) || IsInnerControlFocused();
 }

@@ -114,7 +114,8 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
   void ClosePopup();
   bool IsVisible() const;
   bool HasCapture();
-  bool Focused();
+  // Open, taking the keyboard, and the focus is in it.
+  bool Focused() override;
   bool CanFocus() override { return GetVisible(); }
   void LockDeactivate(bool ALock) { FDeactivateLocked = ALock; }
   bool IsDeactivateLocked() const { return FDeactivateLocked; }

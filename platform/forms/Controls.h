@@ -590,7 +590,10 @@ class TWinControl : public TControl {
   void SelectFirst();
   void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
   virtual bool CanFocus();
-  bool Focused();
+  // This window has the focus. A control made of several windows answers
+  // for all of them; code that means this one window asks the window
+  // system (GetFocus() == GetHandle()).
+  virtual bool Focused();
   virtual void SetFocus();
 
   // ---- Alignment ----

@@ -645,10 +645,10 @@ void TcxCustomDropDownEdit::DestroyWnd() {
   inherited::DestroyWnd();
 }
 
-bool TcxCustomDropDownEdit::IsContainerFocused() { return inherited::IsContainerFocused() || HasPopupWindow(); }
+bool TcxCustomDropDownEdit::Focused() { return inherited::Focused() || HasPopupWindow(); }
 
 void TcxCustomDropDownEdit::FocusChanged() {
-  if (!GetActiveProperties()->PopupWindowCapturesFocus() && !inherited::IsContainerFocused()) CloseUp(crUnknown);
+  if (!GetActiveProperties()->PopupWindowCapturesFocus() && !inherited::Focused()) CloseUp(crUnknown);
   inherited::FocusChanged();
 }
 

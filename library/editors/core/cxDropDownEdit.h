@@ -241,7 +241,8 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit, public IcxEditPopupWindo
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void DoButtonDown(Integer AButtonVisibleIndex) override;
   void FocusChanged() override;
-  bool IsContainerFocused() override;
+  // Also while its popup is open.
+  bool Focused() override;
   void PasteFromClipboard() override;
   void PropertiesChanged(TObject* Sender) override;
   using TcxCustomMaskEdit::PropertiesChanged;

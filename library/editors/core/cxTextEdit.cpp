@@ -729,7 +729,7 @@ void TcxCustomTextEdit::SetTesting(bool Value) {
   ShortRefreshContainer(false);
 }
 
-bool TcxCustomTextEdit::IsContainerFocused() { return !FInnerEditLosingFocus && inherited::IsContainerFocused(); }
+bool TcxCustomTextEdit::Focused() { return !FInnerEditLosingFocus && inherited::Focused(); }
 
 void TcxCustomTextEdit::DoExit() {
   inherited::DoExit();

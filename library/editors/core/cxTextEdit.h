@@ -39,7 +39,8 @@ class TcxCustomTextEdit : public TcxCustomEdit,
   }
   // The editor's lookup items; null when its properties use none.
   IcxTextEditLookupData* GetILookupData() const { return FLookupData; }
-  bool IsContainerFocused() override;
+  // Not once its inner edit has handed the focus on.
+  bool Focused() override;
   // While set, the editor's own text changes do not re-search the lookup
   // items: the text is being set from an item, or typing searches itself.
   bool GetLookupTextLock() const { return FLookupTextLock; }

@@ -3,10 +3,12 @@
 // clock (Wednesday 31 December 2008): opening, picking and confirming,
 // the keys of the calendar, Tab in it, the arrows held, the wheel, the
 // month list's bands, the buttons, the date-time kind with its time editor
-// and clock, and typed dates with the three input kinds.
+// and clock, a date-time calendar on its own, and typed dates with the
+// three input kinds.
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
 #include "ConcreteEditorSession.h"
 #include "library/editors/core/cxDateUtils.h"
@@ -470,8 +472,10 @@ TEST_F(DateEdit, TheDateTimePopupGivesBackAnUnchangedValueAndADayKeepsTheClocksT
   edit->GetProperties()->SetKind(ckDateTime);
   const double evening = D(2008, 7, 15) + 0.75;
   TcxPopupCalendar* calendar = OpenOn(edit, evening);
-  // The calendar holds the day; the time of day is the clock's.
-  EXPECT_DOUBLE_EQ(calendar->GetSelectDate().Value, D(2008, 7, 15));
+  // The calendar holds the value as it is; the clock shows its time, and
+  // the header the two once.
+  EXPECT_DOUBLE_EQ(calendar->GetSelectDate().Value, evening);
+  EXPECT_DOUBLE_EQ(calendar->GetClock()->GetTime().Value, 0.75);
   EXPECT_EQ(calendar->GetDateTimeHeaderText(), "7/15/2008 6:00:00 PM");
   auto ok = [&] { ClickAt(calendar, Center(calendar->GetButton(btnOk)->GetBoundsRect())); };
   // OK twice with nothing changed: the value stays, and nothing changes.
@@ -488,6 +492,55 @@ TEST_F(DateEdit, TheDateTimePopupGivesBackAnUnchangedValueAndADayKeepsTheClocksT
   ok();
   ASSERT_TRUE(edit->ValidateEdit(false));
   EXPECT_DOUBLE_EQ(edit->GetDate().Value, D(2008, 7, 22) + 0.75);
+}
+
+// On its own, a date-and-time calendar answers the date it holds with its
+// time: OK and Today put the clock's time on their day, Now is the clock
+// of the system, and a kind changed back and forth keeps the time.
+TEST_F(DateEdit, AStandAloneDateTimeCalendarAnswersItsDateWithItsTime) {
+  ScopedLocale us("en-US");
+  form->SetBoundsRect({0, 0, 900, 700});
+  auto* calendar = New<TcxCalendar>(form);
+  calendar->SetBoundsRect({200, 10, 220, 30});
+  calendar->SetParent(form);
+  calendar->SetCalendarButtons({btnToday, btnNow, btnClear});
+  calendar->SetKind(ckDateTime);
+  Show();
+  calendar->Calculate();
+  std::vector<double> confirmed;
+  calendar->OnDateTimeChanged = [&](TObject*) { confirmed.push_back(calendar->GetSelectDate().Value); };
+  auto click = [&](TCalendarButton AButton) {
+    ASSERT_TRUE(calendar->GetButton(AButton)->GetVisible());
+    ClickAt(calendar, Center(calendar->GetButton(AButton)->GetBoundsRect()));
+  };
+  const double tenThirty = EncodeTime(10, 30, 0, 0).Value;
+
+  calendar->SetSelectDate(D(2008, 6, 10) + 0.75);
+  EXPECT_DOUBLE_EQ(calendar->GetSelectDate().Value, D(2008, 6, 10) + 0.75);
+  calendar->GetTimeEdit()->SetTime(tenThirty);
+  EXPECT_EQ(calendar->GetDateTimeHeaderText(), "6/10/2008 10:30:00 AM") << "the day at the clock's time";
+  click(btnOk);
+  EXPECT_DOUBLE_EQ(calendar->GetSelectDate().Value, D(2008, 6, 10) + tenThirty);
+  click(btnOk);
+  EXPECT_DOUBLE_EQ(calendar->GetSelectDate().Value, D(2008, 6, 10) + tenThirty) << "nothing changed, nothing moves";
+
+  click(btnNow);
+  EXPECT_DOUBLE_EQ(calendar->GetSelectDate().Value, D(2008, 12, 31) + 0.5);
+  EXPECT_DOUBLE_EQ(calendar->GetClock()->GetTime().Value, 0.5);
+
+  calendar->GetTimeEdit()->SetTime(tenThirty);
+  click(btnToday);
+  EXPECT_DOUBLE_EQ(calendar->GetSelectDate().Value, D(2008, 12, 31) + tenThirty);
+  EXPECT_EQ(confirmed, (std::vector<double>{D(2008, 6, 10) + tenThirty, D(2008, 6, 10) + tenThirty,
+                                            D(2008, 12, 31) + 0.5, D(2008, 12, 31) + tenThirty}));
+
+  calendar->SetKind(ckDate);
+  calendar->SetKind(ckDateTime);
+  EXPECT_DOUBLE_EQ(calendar->GetSelectDate().Value, D(2008, 12, 31) + tenThirty);
+  // Cleared, OK confirms the empty date.
+  click(btnClear);
+  click(btnOk);
+  EXPECT_EQ(calendar->GetSelectDate().Value, NullDate);
 }
 
 TEST_F(DateEdit, TypedDatesByInputKindSmartWordsAndDateOnError) {

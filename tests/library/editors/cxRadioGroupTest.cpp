@@ -115,6 +115,23 @@ TEST_F(RadioGroup, ArrowsMoveAlongTheColumnsWithoutWrappingAndTheFocusChecks) {
   EXPECT_EQ(FocusedButton(group), 0);
 }
 
+// Asked as a window control, the group is focused while one of its
+// buttons is; as a container it then leaves the focused look to the button.
+TEST_F(RadioGroup, TheGroupIsFocusedWhileOneOfItsButtonsHasTheKeyboard) {
+  TcxRadioGroup* group = MakeGroup({Variant(1), Variant(2)});
+  auto* after = Make<TEdit>({10, 150, 110, 170});
+  Show();
+  TWinControl* asked = group;
+  EXPECT_FALSE(asked->Focused());
+  ClickButton(group, 1);
+  ASSERT_EQ(FocusedButton(group), 1);
+  EXPECT_TRUE(asked->Focused());
+  EXPECT_FALSE(group->IsContainerFocused());
+  after->SetFocus();
+  Pump();
+  EXPECT_FALSE(asked->Focused());
+}
+
 TEST_F(RadioGroup, TabReachesTheButtonsOnlyWhileAnItemIsChosen) {
   auto* before = Make<TEdit>({10, 120, 110, 140});
   TcxRadioGroup* group = MakeGroup({Variant(1), Variant(2), Variant(3)});

@@ -182,6 +182,43 @@ TEST_F(DropDownStories, APopupOpenedByTypingTellsItsItemsTheTextUpToTheCaret) {
   test::PumpUntilIdle();
 }
 
+// Asked as a window control, the editor is focused while its edit has the
+// keyboard, with its list closed or open, and while a popup that takes the
+// keyboard is open; not once the focus has gone to another control.
+TEST_F(DropDownStories, TheEditorIsFocusedWhileItsEditOrItsOpenPopupHasTheKeyboard) {
+  Focus();
+  TWinControl* asked = combo;
+  ASSERT_EQ(GetFocus(), combo->GetInnerControl()->GetHandle());
+  EXPECT_TRUE(asked->Focused());
+  EXPECT_FALSE(static_cast<TWinControl*>(other)->Focused());
+  Press(VK_F4);
+  ASSERT_TRUE(Open());
+  EXPECT_FALSE(Popup()->Focused()) << "the list leaves the keyboard to the edit";
+  EXPECT_TRUE(asked->Focused());
+  Press(VK_F4);
+  ASSERT_FALSE(Open());
+  EXPECT_TRUE(asked->Focused());
+  other->SetFocus();
+  test::PumpUntilIdle();
+  EXPECT_FALSE(asked->Focused());
+
+  auto* taking = New<TKeyboardTakingCombo>(form);
+  taking->SetBoundsRect({20, 130, 170, 151});
+  taking->SetParent(form);
+  for (const char* s : {"Paris", "Parma", "Oslo"}) taking->GetProperties()->GetItems()->Add(s);
+  taking->SetFocus();
+  test::PumpUntilIdle();
+  Press(VK_F4);
+  ASSERT_TRUE(taking->GetDroppedDown());
+  ASSERT_NE(GetFocus(), taking->GetInnerControl()->GetHandle());
+  ASSERT_TRUE(taking->GetPopupWindow()->Focused());
+  EXPECT_TRUE(static_cast<TWinControl*>(taking)->Focused()) << "its popup holds the keyboard";
+  Press(VK_ESCAPE);
+  ASSERT_FALSE(taking->GetDroppedDown());
+  EXPECT_EQ(GetFocus(), taking->GetInnerControl()->GetHandle());
+  EXPECT_TRUE(static_cast<TWinControl*>(taking)->Focused());
+}
+
 TEST_F(DropDownStories, TheButtonF4AndAltDownOpenThroughOnePostedRequestAndF4OrAltUpCloseWithClose) {
   Focus();
   Press(VK_F4);

@@ -405,6 +405,30 @@ TEST_F(TextEdit, TheFocusStateFollowsTheFocusBetweenTwoEditorsByTabAndByClick) {
   EXPECT_FALSE(second->InternalFocused());
 }
 
+// Whoever asks an editor whether it is focused, as the window control it
+// is, hears the editor's answer: its inner edit holding the keyboard
+// counts. Its window made again gives the keyboard back to the edit.
+TEST_F(TextEdit, AnEditorIsFocusedWhileItsInnerEditHasTheKeyboard) {
+  auto* first = MakeEdit();
+  auto* second = MakeEdit({10, 50, 160, 71});
+  ShowAndFocus(first);
+  ASSERT_EQ(GetFocus(), Inner(first));
+  TWinControl* asked = first;
+  EXPECT_TRUE(first->GetInnerControl()->Focused());
+  EXPECT_TRUE(asked->Focused());
+  EXPECT_FALSE(static_cast<TWinControl*>(second)->Focused());
+
+  Press(VK_TAB);
+  ASSERT_EQ(GetFocus(), Inner(second));
+  EXPECT_FALSE(asked->Focused());
+  EXPECT_TRUE(static_cast<TWinControl*>(second)->Focused());
+
+  second->RecreateWnd();
+  Pump();
+  EXPECT_EQ(GetFocus(), Inner(second));
+  EXPECT_TRUE(static_cast<TWinControl*>(second)->Focused());
+}
+
 TEST_F(TextEdit, ARightAlignedEditorShowsItsEditOnlyWhileActiveAndAlignmentKeepsTextSelectionAndFocus) {
   auto* left = MakeEdit();
   auto* right = MakeEdit({10, 50, 160, 71});

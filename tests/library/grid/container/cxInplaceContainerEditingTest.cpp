@@ -157,6 +157,25 @@ TEST_F(InplaceEditing, CellsShowTheirValuesWithoutAWindowAndAClickEditsOneInPlac
   EXPECT_EQ(Editor()->GetBoundsRect(), EditorPlace(grid->TestViewInfo()->Cell(0, 0)));
 }
 
+// The open editor, asked as the window control it is, is focused while
+// its inner edit holds the keyboard; once it closes the grid is.
+TEST_F(InplaceEditing, TheOpenEditorIsFocusedWhileItsInnerEditHasTheKeyboard) {
+  Show();
+  Click(count);
+  ASSERT_NE(Editor(), nullptr);
+  TWinControl* asked = Editor();
+  ASSERT_NE(Editor()->GetInnerControl(), nullptr);
+  ASSERT_EQ(win::GetFocus(), Editor()->GetInnerControl()->GetHandle());
+  EXPECT_TRUE(asked->Focused());
+  EXPECT_FALSE(grid->Focused()) << "the grid's own window has not the keyboard";
+  EXPECT_TRUE(grid->GetIsFocused());
+
+  Press(win::VK_RETURN);
+  ASSERT_EQ(Editor(), nullptr);
+  EXPECT_FALSE(asked->Focused());
+  EXPECT_TRUE(grid->Focused());
+}
+
 TEST_F(InplaceEditing, OneEditTellsItsStepsInOrder) {
   LogCount();
   Show();
