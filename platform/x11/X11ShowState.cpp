@@ -41,6 +41,13 @@ void X11BackEnd::SetMinimized(SurfaceId id, Surface& s, bool minimized) {
   }
 }
 
+// The manager makes the windows it frames its icons; one it leaves alone
+// (a popup) it would not find again, and neither would the user.
+bool X11BackEnd::ManagesMinimized(SurfaceId id) {
+  Surface* s = Find(id);
+  return s && s->managed;
+}
+
 // A window the user cannot size, or without a maximise button, is one the
 // manager will not maximise: the window system places it itself.
 bool X11BackEnd::Zoomable(const Surface& s) const {
