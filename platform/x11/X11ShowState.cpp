@@ -41,8 +41,9 @@ void X11BackEnd::SetMinimized(SurfaceId id, Surface& s, bool minimized) {
   }
 }
 
-// The manager makes the windows it frames its icons; one it leaves alone
-// (a popup) it would not find again, and neither would the user.
+// The manager holds the windows it frames as its icons. One it leaves
+// undecorated (a popup) it shows no icon for: the window system shows
+// that one minimised itself, as it does every window without a manager.
 bool X11BackEnd::ManagesMinimized(SurfaceId id) {
   Surface* s = Find(id);
   return s && s->managed;
