@@ -462,9 +462,9 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
 // Without a window manager nobody else holds a minimised window: the main
 // window minimised from its menu stands as a small caption at the bottom
 // left of the screen with the keyboard, and opens again as it was by
-// Enter, by its menu's Restore and by a click. Closed while minimised
-// with an unsaved change, it asks about the change first; answered
-// Cancel, it stays there and keeps the keyboard.
+// Enter, by its menu's Restore, by a click and by a double click. Closed
+// while minimised with an unsaved change, it asks about the change first;
+// answered Cancel, it stays there and keeps the keyboard.
 TEST_F(ProgramOnX, WithoutAWindowManagerTheMinimisedMainWindowStaysWithinReach) {
   const int code = Play([&](XUser& x, TMainForm*& form) {
     const unsigned long main = x.WindowTitled("Orvanta");
@@ -546,6 +546,15 @@ TEST_F(ProgramOnX, WithoutAWindowManagerTheMinimisedMainWindowStaysWithinReach) 
     minimise();
     x.ClickAt(TPoint(icon.Left + 60, icon.Top + 12));
     opened("a click");
+
+    minimise();
+    probe.MovePointer(icon.Left + 60, icon.Top + 12);
+    for (int i = 0; i < 2; ++i) {
+      probe.Button(1, true);
+      probe.Button(1, false);
+    }
+    x.CatchUp();
+    opened("a double click");
 
     // Closed while minimised: the question about the change.
     minimise();
