@@ -286,8 +286,11 @@ void TCustomForm::CMVisibleChanged(TMessage& Message) {
 
 namespace {
 // A form to centre on is one whose window is on the screen: a form still
-// running its OnShow (whose message boxes come here) has no place yet.
-bool OnScreen(TCustomForm* AForm) { return AForm->HandleAllocated() && IsWindowVisible(AForm->GetHandle()); }
+// running its OnShow (whose message boxes come here) has no place yet, and
+// a minimised one only its small caption.
+bool OnScreen(TCustomForm* AForm) {
+  return AForm->HandleAllocated() && IsWindowVisible(AForm->GetHandle()) && !IsIconic(AForm->GetHandle());
+}
 }  // namespace
 
 // Centres or places the form as its Position asks, inside the work area.

@@ -594,7 +594,13 @@ class TMenuWindow : public TCustomControl {
   void WndProc(TMessage& Message) override {
     switch (Message.Msg) {
       case WM_KEYDOWN: case CN_KEYDOWN: MenuKey(static_cast<Word>(Message.WParam)); break;
-      case WM_SYSKEYDOWN: case CN_SYSKEYDOWN: FEnd = MenuEnd::DismissedAll; break;
+      // Alt, or a key with it, ends every open menu. A key without Alt is
+      // a system key only because no window has the focus (a minimised
+      // window holds the keyboard): the menu takes it as any other.
+      case WM_SYSKEYDOWN: case CN_SYSKEYDOWN:
+        if (Message.LParam & (1 << 29)) FEnd = MenuEnd::DismissedAll;
+        else MenuKey(static_cast<Word>(Message.WParam));
+        break;
       case WM_KEYUP: case WM_SYSKEYUP: case WM_CHAR: case WM_SYSCHAR: case CN_KEYUP: case CN_CHAR:
       case CN_SYSCHAR: case CN_BASE + WM_SYSKEYUP:
         break;

@@ -124,6 +124,11 @@ class IBackEnd {
   // it had for when it opens.
   enum class ShowState { Normal, Minimized, Maximized };
   virtual void SetSurfaceState(SurfaceId, ShowState) {}
+  // Whether a window manager holds the surface while it is minimised (as
+  // its icon, out of the window system's screen). Where none does, the
+  // window system shows a minimised top-level window itself, as a small
+  // caption among the others it arranges.
+  virtual bool ManagesMinimized(SurfaceId) { return false; }
   // The window system has handled a request of the display's to change a
   // surface's state (MinimizeRequest and the others): the state the
   // surface has now, which the display shows again where it had already

@@ -2,6 +2,7 @@
 
 #include "platform/win/BackEnd.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Minimized.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Window.h"
@@ -97,19 +98,24 @@ bool Activate(Window* top, int how) {
   return S().active == h;
 }
 
-// Picks who becomes active when w goes away or out of sight.
+// Picks who becomes active when w goes away or out of sight: its owner or
+// else the frontmost window that is open. With none, a minimised window
+// the window system shows as its caption holds the keyboard (it hears
+// keys as system keys), w itself when it has just become one; only
+// without such a window is the process no longer active.
 void ActivateOther(Window* w) {
-  auto eligible = [w](Window* t) {
-    return t && t != w && CanActivate(t) && (t->style & WS_VISIBLE) && !(t->style & WS_MINIMIZE) &&
-           !IsDescendant(t, w);
+  auto eligible = [w](Window* t, bool icon) {
+    if (!t || !CanActivate(t) || !(t->style & WS_VISIBLE)) return false;
+    if (icon) return ShownAsIcon(t);
+    return t != w && !(t->style & WS_MINIMIZE) && !IsDescendant(t, w);
   };
-  Window* next = eligible(w->owner) ? w->owner : nullptr;
-  if (!next)
+  Window* next = nullptr;
+  for (bool icon : {false, true}) {
+    next = eligible(w->owner, icon) ? w->owner : nullptr;
     for (Window* t : TopLevels())
-      if (eligible(t)) {
-        next = t;
-        break;
-      }
+      if (!next && eligible(t, icon)) next = t;
+    if (next) break;
+  }
   Activate(next, WA_ACTIVE);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/win/Mouse.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "platform/rtl/Clock.h"
 #include "platform/win/BackEnd.h"
@@ -35,6 +36,10 @@ struct MouseState {
   // Every press taken, whoever got it, and the one before it.
   LastClick latest, previous;
   unsigned presses = 0;
+  // A press whose double is taken (TakeDoublingPress), and the release
+  // of a press taken so (0: none).
+  LastClick doubled;
+  UINT takenRelease = 0;
 };
 
 MouseState& S() {
@@ -82,6 +87,19 @@ MouseInput AcceptMouse(UINT type, POINT screen, int delta) {
 }
 
 Route RouteMouse(const MouseInput& in, HWND filter, UINT first, UINT last, bool remove, MSG& out) {
+  // The rest of a double click whose first press was all it took goes
+  // nowhere; any other press ends the wait for it.
+  if (IsDown(in.type) && S().doubled.type) {
+    const LastClick first = std::exchange(S().doubled, LastClick{});
+    if (Doubles({nullptr, HTNOWHERE, in.type, in.time, in.pt}, first)) {
+      S().takenRelease = in.type + 1;  // WM_xBUTTONUP
+      return Route::Drop;
+    }
+  }
+  if (S().takenRelease && in.type == S().takenRelease) {
+    S().takenRelease = 0;
+    return Route::Drop;
+  }
   Window* target = nullptr;
   LRESULT hit = HTCLIENT;
   if (in.type == WM_MOUSEWHEEL) {
@@ -166,6 +184,8 @@ Route RouteMouse(const MouseInput& in, HWND filter, UINT first, UINT last, bool 
 }
 
 unsigned PressesTaken() { return S().presses; }
+
+void TakeDoublingPress() { S().doubled = S().latest; }
 
 bool LastPressDoubles(HWND hwnd, LRESULT hit, POINT& at) {
   const LastClick &first = S().previous, &second = S().latest;

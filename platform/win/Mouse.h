@@ -43,6 +43,11 @@ Route RouteMouse(const MouseInput& in, HWND filter, UINT first, UINT last, bool 
 // that part again (at: where, on the screen).
 unsigned PressesTaken();
 bool LastPressDoubles(HWND hwnd, LRESULT hit, POINT& at);
+// The last press has done its work, which took the window it landed on
+// away from under the pointer (a minimised window opened by a click): the
+// next press, when it doubles that one, is the rest of a double click and
+// goes nowhere, with its release.
+void TakeDoublingPress();
 
 }  // namespace detail
 

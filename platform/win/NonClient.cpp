@@ -71,19 +71,54 @@ void DrawCaptionText(const Window* w, HDC dc, const CaptionLayout& c) {
   DeleteObject(font);
 }
 
+// The band in the colours of the window's state, with its icon, text and
+// buttons; the rows of the caption under the band in the face colour.
+void DrawCaption(const Window* w, HDC dc, const CaptionLayout& caption) {
+  FillRect(dc, &caption.band, GetSysColorBrush(w->frameActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+  RECT parting{caption.area.Left, caption.band.Bottom, caption.area.Right, caption.area.Bottom};
+  FillRect(dc, &parting, GetSysColorBrush(COLOR_BTNFACE));
+  if (caption.icon.Right > caption.icon.Left)
+    DrawIconEx(dc, caption.icon.Left, caption.icon.Top, CaptionIcon(w), caption.icon.Width(), caption.icon.Height(), 0,
+               nullptr, DI_NORMAL);
+  DrawCaptionText(w, dc, caption);
+  for (int hit : {HTCLOSE, HTMAXBUTTON, HTMINBUTTON}) DrawCaptionButton(w, dc, hit, false);
+}
+
+// A minimised window: a raised dialog frame around its caption, and
+// nothing else (it has no client area, edges or bars).
+void PaintIconicCaption(const Window* w, HDC dc, RECT r) {
+  DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
+  const int bx = GetSystemMetrics(SM_CXDLGFRAME) - 2, by = GetSystemMetrics(SM_CYDLGFRAME) - 2;
+  if (bx > 0 && by > 0) Frame(dc, r, bx, by, COLOR_BTNFACE);
+  CaptionLayout caption;
+  if (LayoutCaption(w, caption)) DrawCaption(w, dc, caption);
+}
+
 }  // namespace
+
+bool ShowsCaption(const Window* w) { return (w->style & WS_CAPTION) == WS_CAPTION || (w->style & WS_MINIMIZE); }
 
 bool LayoutCaption(const Window* w, CaptionLayout& out) {
   out = CaptionLayout{};
-  if ((w->style & WS_CAPTION) != WS_CAPTION) return false;
+  if (!ShowsCaption(w)) return false;
   const bool tool = (w->exStyle & WS_EX_TOOLWINDOW) != 0;
-  // The caption sits inside the frame its style implies (a caption alone
-  // has the dialog frame), right above the client area.
-  RECT frame = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle & ~WS_EX_CLIENTEDGE, false);
-  const int rows = GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION);
-  const int h = rows - 1;
-  out.area = {frame.Left, frame.Top - rows, w->window.Width() - frame.Right, frame.Top};
-  out.band = {out.area.Left, out.area.Top, out.area.Right, out.area.Top + h};
+  int h = 0;
+  if (w->style & WS_MINIMIZE) {
+    // Minimised, the window is all caption: the band fills it inside a
+    // dialog frame, whatever its style.
+    const int fx = GetSystemMetrics(SM_CXDLGFRAME), fy = GetSystemMetrics(SM_CYDLGFRAME);
+    out.area = {fx, fy, w->window.Width() - fx, w->window.Height() - fy};
+    out.band = out.area;
+    h = out.band.Height();
+  } else {
+    // The caption sits inside the frame its style implies (a caption
+    // alone has the dialog frame), right above the client area.
+    RECT frame = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle & ~WS_EX_CLIENTEDGE, false);
+    const int rows = GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION);
+    h = rows - 1;
+    out.area = {frame.Left, frame.Top - rows, w->window.Width() - frame.Right, frame.Top};
+    out.band = {out.area.Left, out.area.Top, out.area.Right, out.area.Top + h};
+  }
   if (!(w->style & WS_SYSMENU)) return true;
   // Buttons: two pixels in from the right and the top, close apart from
   // the minimise/maximise pair.
@@ -160,6 +195,11 @@ void PaintNonClient(Window* w, HRGN region) {
   }
   RECT r{0, 0, w->window.Width(), w->window.Height()};
   DWORD s = w->style, ex = w->exStyle;
+  if (s & WS_MINIMIZE) {
+    PaintIconicCaption(w, dc, r);
+    ReleaseDC(w->handle, dc);
+    return;
+  }
   if (s & WS_THICKFRAME) {
     // Raised edge, then the sizing band in the border colour.
     DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
@@ -174,14 +214,7 @@ void PaintNonClient(Window* w, HRGN region) {
   }
   CaptionLayout caption;
   if (LayoutCaption(w, caption)) {
-    FillRect(dc, &caption.band, GetSysColorBrush(w->frameActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
-    RECT parting{caption.area.Left, caption.band.Bottom, caption.area.Right, caption.area.Bottom};
-    FillRect(dc, &parting, GetSysColorBrush(COLOR_BTNFACE));
-    if (caption.icon.Right > caption.icon.Left)
-      DrawIconEx(dc, caption.icon.Left, caption.icon.Top, CaptionIcon(w), caption.icon.Width(), caption.icon.Height(),
-                 0, nullptr, DI_NORMAL);
-    DrawCaptionText(w, dc, caption);
-    for (int hit : {HTCLOSE, HTMAXBUTTON, HTMINBUTTON}) DrawCaptionButton(w, dc, hit, false);
+    DrawCaption(w, dc, caption);
     r.Top = caption.area.Bottom;
   }
   if (ex & WS_EX_CLIENTEDGE) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);

@@ -1,7 +1,7 @@
 // What DefWindowProc draws for a window: the non-client frame (border,
 // dialog frame, client edge, caption band with its icon, text and
-// buttons, scroll bars and the corner between them with its size grip)
-// and the background of the client area.
+// buttons, scroll bars and the corner between them with its size grip),
+// a minimised window's caption, and the background of the client area.
 #pragma once
 
 #include "platform/gdi/GdiTypes.h"
@@ -16,7 +16,8 @@ struct Window;
 // frame's face that parts it from the client area. A button that the
 // styles do not ask for has an empty rectangle; a box shown only because
 // its partner is (minimise without maximise, or the reverse) is there but
-// disabled.
+// disabled. A minimised window is all caption: the band fills it inside
+// a dialog frame, whatever its style, with the rows alike.
 struct CaptionLayout {
   RECT area{};  // the caption's rows inside the frame
   RECT band{};
@@ -24,6 +25,9 @@ struct CaptionLayout {
   RECT close{}, maximize{}, minimize{};
   bool closeEnabled = false, maximizeEnabled = false, minimizeEnabled = false;
 };
+// Whether the window shows a caption: its style has one, or it is
+// minimised.
+bool ShowsCaption(const Window* w);
 bool LayoutCaption(const Window* w, CaptionLayout& out);
 // The hit-test code of a window point on the caption (HTCAPTION, HTCLOSE,
 // HTMAXBUTTON, HTMINBUTTON, HTSYSMENU), or HTNOWHERE off it.

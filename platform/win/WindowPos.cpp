@@ -12,6 +12,7 @@
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Metrics.h"
+#include "platform/win/Minimized.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Queue.h"
 #include "platform/win/Window.h"
@@ -528,26 +529,6 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 }
 
 namespace detail {
-namespace {
-
-// Where a minimised window goes: a top-level window off the screen, a
-// child into the first free place along the bottom of its parent's client
-// area, from the left.
-RECT MinimizedPlace(const Window* w) {
-  const int cx = GetSystemMetrics(SM_CXMINIMIZED), cy = GetSystemMetrics(SM_CYMINIMIZED);
-  if (IsTopLevel(w)) return Bounds(-32000, -32000, cx, cy);
-  const int top = w->parent->client.Height() - cy;
-  auto taken = [&](int x) {
-    for (const Window* s : w->parent->children)
-      if (s != w && (s->style & WS_MINIMIZE) && s->window.Left == x && s->window.Top == top) return true;
-    return false;
-  };
-  int x = 0;
-  while (taken(x)) x += cx;
-  return Bounds(x, top, cx, cy);
-}
-
-}  // namespace
 
 void SystemCommandHandled(HWND hwnd, WPARAM command) {
   const WPARAM c = command & 0xFFF0;
@@ -566,10 +547,13 @@ bool EnterShowState(Window* w, ShowState state, RECT& target, UINT& flags) {
   switch (state) {
     case ShowState::Minimized:
       if (!(was & WS_MINIMIZE)) w->restoreMaximized = (was & WS_MAXIMIZE) != 0;
-      // A window minimised with the focus gives it up first: a child to its
-      // parent, a top-level window to nobody.
-      if (GetFocus() == hwnd) {
-        SetFocus((w->style & WS_CHILD) && !IsTopLevel(w) ? w->parent->handle : nullptr);
+      // A window minimised with the focus in it gives it up first: a child
+      // to its parent, a top-level window to nobody, keeping the child that
+      // had it for when it opens.
+      if (Window* f = Peek(GetFocus()); f && IsDescendant(f, w)) {
+        const bool child = (w->style & WS_CHILD) && !IsTopLevel(w);
+        if (!child && f != w) w->lastFocus = f->handle;
+        SetFocus(child ? w->parent->handle : nullptr);
         if (!Peek(hwnd)) return false;
       }
       if (normal) w->restore = w->window;

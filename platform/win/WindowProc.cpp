@@ -1,6 +1,7 @@
 #include "platform/win/WindowProc.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 
@@ -43,6 +44,12 @@ LRESULT HitTest(detail::Window* w, POINT screen) {
   if (!In(wr, screen)) return HTNOWHERE;
   RECT cr = detail::ScreenClientRect(w);
   if (In(cr, screen)) return HTCLIENT;
+  // A minimised window is all caption, its frame included: it is moved,
+  // clicked and opened there.
+  if (w->style & WS_MINIMIZE) {
+    const int caption = detail::CaptionHit(w, {screen.X - wr.Left, screen.Y - wr.Top});
+    return caption != HTNOWHERE ? caption : HTCAPTION;
+  }
   // Scroll bars sit between the client area and the client edge.
   RECT in = detail::FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle, false);
   RECT inner{wr.Left + in.Left, wr.Top + in.Top, wr.Right - in.Right, wr.Bottom - in.Bottom};
@@ -165,17 +172,28 @@ void PressCaptionButton(HWND hwnd, int hit) {
 }
 
 // SC_MOVE from the caption: the window follows the pointer until the
-// button comes up.
+// button comes up. A minimised window stays where it is until the pointer
+// leaves the drag rectangle: let go before that, the press was a click,
+// which opens it (and the press that doubles it, the second half of a
+// double click, is taken with it rather than landing on the window opened).
 void MoveWithMouse(HWND hwnd, POINT start) {
   detail::Window* w = detail::Peek(hwnd);
   if (!w || (w->style & WS_MAXIMIZE)) return;
   RECT from = detail::ScreenWindowRect(w);
+  bool moving = !(w->style & WS_MINIMIZE);
   SendMessageA(hwnd, WM_ENTERSIZEMOVE, 0, 0);
   TrackMouse(hwnd, [&](POINT p) {
-    SetWindowPos(hwnd, nullptr, from.Left + p.X - start.X, from.Top + p.Y - start.Y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    moving = moving || std::abs(p.X - start.X) > GetSystemMetrics(SM_CXDRAG) / 2 ||
+             std::abs(p.Y - start.Y) > GetSystemMetrics(SM_CYDRAG) / 2;
+    if (moving)
+      SetWindowPos(hwnd, nullptr, from.Left + p.X - start.X, from.Top + p.Y - start.Y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   });
-  if (detail::Peek(hwnd)) SendMessageA(hwnd, WM_EXITSIZEMOVE, 0, 0);
+  if (!detail::Peek(hwnd)) return;
+  SendMessageA(hwnd, WM_EXITSIZEMOVE, 0, 0);
+  if (moving || !detail::Peek(hwnd)) return;
+  detail::TakeDoublingPress();
+  SendMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, MAKELPARAM(start.X, start.Y));
 }
 
 // Shift held, without Ctrl or Alt.
@@ -302,14 +320,14 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       // The frame shows the state it is told, and only a change is drawn.
       if (w->frameActive != (wParam != 0)) {
         w->frameActive = wParam != 0;
-        if ((w->style & WS_CAPTION) == WS_CAPTION && detail::VisibleChain(w)) detail::PaintNonClient(w, nullptr);
+        if (detail::ShowsCaption(w) && detail::VisibleChain(w)) detail::PaintNonClient(w, nullptr);
       }
       return TRUE;
     case WM_SETICON: {
       HICON& slot = wParam == ICON_BIG ? w->iconBig : w->iconSmall;
       HICON old = slot;
       slot = reinterpret_cast<HICON>(lParam);
-      if (old != slot && (w->style & WS_CAPTION) == WS_CAPTION && detail::VisibleChain(w))
+      if (old != slot && detail::ShowsCaption(w) && detail::VisibleChain(w))
         RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
       return reinterpret_cast<LRESULT>(old);
     }
@@ -431,6 +449,11 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         SendMessageA(RootHandle(w), WM_SYSCOMMAND, SC_KEYMENU, 0);
       return 0;
     case WM_SYSCHAR:
+      // Enter opens a minimised window, which hears keys as system keys.
+      if (wParam == VK_RETURN && (w->style & WS_MINIMIZE)) {
+        SendMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+        return 0;
+      }
       if (wParam != VK_RETURN && wParam != VK_ESCAPE && wParam != VK_TAB)
         SendMessageA(RootHandle(w), WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
       return 0;

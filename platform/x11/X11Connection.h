@@ -112,6 +112,7 @@ class X11BackEnd : public IBackEnd {
   void SetCursorShape(SurfaceId surface, HCURSOR cursor) override;
   bool Decorated(SurfaceId surface) override;
   void SetSurfaceState(SurfaceId surface, ShowState state) override;
+  bool ManagesMinimized(SurfaceId surface) override;
   void SurfaceStateAnswered(SurfaceId surface, ShowState state) override;
   void SetSurfaceLimits(SurfaceId surface, POINT smallest, POINT largest) override;
   bool GrabPointer(SurfaceId surface) override;

@@ -41,6 +41,14 @@ void X11BackEnd::SetMinimized(SurfaceId id, Surface& s, bool minimized) {
   }
 }
 
+// The manager holds the windows it frames as its icons. One it leaves
+// undecorated (a popup) it shows no icon for: the window system shows
+// that one minimised itself, as it does every window without a manager.
+bool X11BackEnd::ManagesMinimized(SurfaceId id) {
+  Surface* s = Find(id);
+  return s && s->managed;
+}
+
 // A window the user cannot size, or without a maximise button, is one the
 // manager will not maximise: the window system places it itself.
 bool X11BackEnd::Zoomable(const Surface& s) const {

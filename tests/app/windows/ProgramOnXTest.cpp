@@ -19,7 +19,9 @@
 #include "library/editors/core/cxTextEdit.h"
 #include "library/editors/core/cxTextEditLookupData.h"
 #include "library/editors/cxSpinEdit.h"
+#include "platform/win/Metrics.h"
 #include "platform/win/Queue.h"
+#include "platform/win/Window.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Screen.h"
 #include "platform/win/WindowData.h"
@@ -455,6 +457,127 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
   // The generator never ends: a close that waited for it would never end
   // the program.
   EXPECT_FALSE(forced) << "closing ends the program while the generator still runs";
+}
+
+// Without a window manager nobody else holds a minimised window: the main
+// window minimised from its menu stands as a small caption at the bottom
+// left of the screen with the keyboard, and opens again as it was by
+// Enter, by its menu's Restore, by a click and by a double click. Closed
+// while minimised with an unsaved change, it asks about the change first;
+// answered Cancel, it stays there and keeps the keyboard.
+TEST_F(ProgramOnX, WithoutAWindowManagerTheMinimisedMainWindowStaysWithinReach) {
+  const int code = Play([&](XUser& x, TMainForm*& form) {
+    const unsigned long main = x.WindowTitled("Orvanta");
+    ASSERT_NE(main, 0u) << "the main window never showed";
+    auto on = [&](auto f) { return x.Eventually([&] { return f(); }); };
+    win::x11::Probe& probe = x.Probe();
+
+    // A value changed and not saved.
+    x.Click(form->cxVGTerrainFiles, [&] { return RowHeader(form->cxVGTerrainFiles, FileRow(form, "lowlands.tt")); });
+    EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "lowlands.tt"; }));
+    x.Click(form->cxVGTerrainValues, [&] { return RowValue(form->cxVGTerrainValues, ValueRowOf(form, "Map width")); });
+    EXPECT_TRUE(on([&] { return form->cxVGTerrainValues->IsEditing(); }));
+    x.Key("End");
+    for (int i = 0; i < 4; ++i) x.Key("BackSpace");
+    x.Type("300");
+    x.Key("Return");
+    EXPECT_TRUE(on([&] { return form->GetModified() && !form->cxVGTerrainValues->IsEditing(); }));
+    // The pointer out of the way, so no hint stands over the pictures.
+    probe.MovePointer(1000, 10);
+    x.CatchUp();
+
+    const auto place = [&] {
+      bool viewable = false;
+      win::RECT r{};
+      return probe.Geometry(main, viewable, r) && viewable ? r : win::RECT{};
+    };
+    const auto picture = [&] {
+      std::vector<std::uint32_t> pixels;
+      int width = 0, height = 0;
+      probe.Capture(main, pixels, width, height);
+      return pixels;
+    };
+    const win::RECT open = place();
+    const std::vector<std::uint32_t> before = picture();
+    const win::RECT icon{0, 768 - 24, 160, 768};
+    const auto iconic = [&] { return win::IsIconic(form->GetHandle()) != 0; };
+    const auto minimise = [&] {
+      probe.Key("Alt_L", true);
+      x.Key("space");
+      probe.Key("Alt_L", false);
+      x.Key("n");
+      EXPECT_TRUE(on(iconic));
+      x.CatchUp();
+      EXPECT_EQ(place(), icon) << "the caption stands at the bottom left";
+      EXPECT_EQ(probe.KeyboardFocus(), main) << "the caption holds the keyboard";
+    };
+    const auto opened = [&](const char* how) {
+      EXPECT_TRUE(on([&] { return !iconic(); })) << how;
+      x.CatchUp();
+      EXPECT_EQ(place(), open) << how;
+      EXPECT_TRUE(picture() == before) << how << ": the window is not as it was";
+    };
+
+    minimise();
+    x.Shot(probe.Root(), "x-minimised");
+    // The caption's band, in the active colours, with the title on it.
+    const auto rgb = [&](int index) {
+      const win::DWORD c = x.Gui().Run([&] { return win::GetSysColor(index); });
+      return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    };
+    const std::vector<std::uint32_t> caption = picture();
+    ASSERT_EQ(caption.size(), 160u * 24u);
+    EXPECT_EQ(caption[12 * 160 + 100], rgb(win::COLOR_ACTIVECAPTION)) << "the band is not in the active colour";
+    const std::uint32_t text = rgb(win::COLOR_CAPTIONTEXT);
+    int ink = 0;
+    for (int y = 3; y < 21; ++y)
+      for (int xx = 3; xx < 60; ++xx) ink += caption[std::size_t(y) * 160 + std::size_t(xx)] == text;
+    EXPECT_GT(ink, 20) << "no title on the band";
+    x.Key("Return");
+    opened("Enter");
+
+    minimise();
+    probe.Key("Alt_L", true);
+    x.Key("space");
+    probe.Key("Alt_L", false);
+    x.Key("r");
+    opened("Restore");
+
+    minimise();
+    x.ClickAt(TPoint(icon.Left + 60, icon.Top + 12));
+    opened("a click");
+
+    minimise();
+    probe.MovePointer(icon.Left + 60, icon.Top + 12);
+    for (int i = 0; i < 2; ++i) {
+      probe.Button(1, true);
+      probe.Button(1, false);
+    }
+    x.CatchUp();
+    opened("a double click");
+
+    // Closed while minimised: the question about the change.
+    minimise();
+    probe.Key("Alt_L", true);
+    x.Key("F4");
+    probe.Key("Alt_L", false);
+    const unsigned long ask = x.WindowTitled("Save current file?");
+    ASSERT_NE(ask, 0u) << "closed without asking about the change";
+    x.Shot(probe.Root(), "x-minimised-close-question");
+    x.Key("Escape");
+    EXPECT_TRUE(x.Gone(ask));
+    EXPECT_TRUE(x.Gui().Run(iconic));
+    EXPECT_TRUE(Eventually([&] { return probe.KeyboardFocus() == main; })) << "the caption lost the keyboard";
+    probe.Key("Alt_L", true);
+    x.Key("F4");
+    probe.Key("Alt_L", false);
+    const unsigned long again = x.WindowTitled("Save current file?");
+    ASSERT_NE(again, 0u);
+    x.Key("n");
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_FALSE(forced) << "the program did not end when told not to save";
+  EXPECT_EQ(tmp.Read("lowlands.tt").find("300"), std::string::npos) << "saved though told not to";
 }
 
 // Under a window manager a modal dialog is transient for the main window

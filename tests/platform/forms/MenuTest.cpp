@@ -10,6 +10,7 @@
 #include "platform/rtl/ObjectText.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/win/Caret.h"
+#include "platform/win/Focus.h"
 #include "platform/win/Icons.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Queue.h"
@@ -516,6 +517,45 @@ TEST_F(Menus, AltSpaceShowsTheFormsSystemMenuAndTheItemChosenReachesTheForm) {
   EXPECT_LE(calls[0].Pos.Y, corner.Y);
   EXPECT_EQ(TakeLog(), Seq({"OnClose"}));
   EXPECT_FALSE(form->GetVisible());
+}
+
+// Minimised where nothing else takes the keyboard, the form holds it
+// without a focus, so every key comes as a system key: its menu still
+// takes the plain ones (a mnemonic, the arrows and Enter), and only Alt
+// puts it away.
+TEST_F(Menus, AMinimisedFormsSystemMenuTakesPlainKeys) {
+  auto altSpace = [] {
+    win::test::KeyDown(VK_MENU);
+    win::test::KeyPress(VK_SPACE);
+    win::test::KeyUp(VK_MENU);
+    win::test::PumpUntilIdle();
+  };
+  const TRect open = form->GetBoundsRect();
+  ShowWindow(form->GetHandle(), SW_MINIMIZE);
+  win::test::PumpUntilIdle();
+  ASSERT_TRUE(IsIconic(form->GetHandle()));
+  ASSERT_EQ(GetActiveWindow(), form->GetHandle());
+  ASSERT_EQ(GetFocus(), nullptr);
+  win::test::OnNextModalLoop([] {
+    ASSERT_NE(forms::test::OpenMenuWindow(), nullptr);
+    win::test::KeyPress(VK_MENU);
+  });
+  altSpace();
+  EXPECT_EQ(forms::test::OpenMenuWindow(), nullptr);
+  EXPECT_TRUE(IsIconic(form->GetHandle())) << "Alt put the menu away and chose nothing";
+  win::test::OnNextModalLoop([] { win::test::KeyPress('R'); });
+  altSpace();
+  EXPECT_FALSE(IsIconic(form->GetHandle())) << "R chose Restore";
+  EXPECT_EQ(form->GetBoundsRect(), open);
+
+  ShowWindow(form->GetHandle(), SW_MINIMIZE);
+  win::test::PumpUntilIdle();
+  win::test::OnNextModalLoop([] {
+    win::test::KeyPress(VK_DOWN);
+    win::test::KeyPress(VK_RETURN);
+  });
+  altSpace();
+  EXPECT_FALSE(IsIconic(form->GetHandle())) << "Down and Enter chose Restore";
 }
 
 // A double click on the small icon: the first press opens the system menu,

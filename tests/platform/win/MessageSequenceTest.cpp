@@ -603,12 +603,17 @@ TEST_F(Sequences, SizeLimitsComeFromTheWindowAtCreationMaximizingAndSizing) {
   // hidden window); minimising drops them and neither activates nor restacks.
   EXPECT_EQ(flags, (std::vector<UINT>{0x8060, 0x8134}));
   // A minimized window asked whether it may open refuses and stays as it
-  // is; the command's activation and the frame still come.
+  // is; the command's activation and the frame still come. (The only
+  // window on the screen, it kept the activation as it was minimised: the
+  // popup takes it first.)
+  EXPECT_EQ(GetActiveWindow(), main);
+  SetActiveWindow(popup);
   rec.Take();
   rec.ignored.push_back(WM_ACTIVATEAPP);
   ShowWindow(main, SW_RESTORE);
   EXPECT_EQ(rec.Take(), Seq({"Main WM_QUERYOPEN", "Main WM_WINDOWPOSCHANGING", "Main WM_NCCALCSIZE",
-                             "Main WM_NCACTIVATE", "Main WM_ACTIVATE", "Main WM_NCPAINT", "Main WM_WINDOWPOSCHANGED"}));
+                             "Popup WM_NCACTIVATE", "Popup WM_ACTIVATE", "Main WM_NCACTIVATE", "Main WM_ACTIVATE",
+                             "Popup WM_KILLFOCUS", "Main WM_NCPAINT", "Main WM_WINDOWPOSCHANGED"}));
   EXPECT_TRUE(IsIconic(main));
   rec.handlers.clear();
   ShowWindow(main, SW_RESTORE);
