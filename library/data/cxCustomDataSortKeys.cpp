@@ -547,7 +547,8 @@ void TcxRecordSortKeys::SortTextBuckets(Integer* AList, size_t ACount, Integer A
       }
       const size_t k = static_cast<size_t>(r);
       const std::uint64_t first = column.Prefix[k] ^ flip;
-      items[next[first >> 48]++] = {first, column.Prefix2[k] ^ flip, r, static_cast<std::uint32_t>(column.Text[k].Size)};
+      items[next[first >> 48]++] = {first, column.Prefix2[k] ^ flip, r,
+                                    static_cast<std::uint32_t>(column.Text[k].Size)};
     }
   }
   const bool more = FColumns.size() > 1;
