@@ -188,7 +188,7 @@ bool TcxRecordSortKeys::Build(TcxCustomDataController* AController, const TcxSor
     if (text) {
       column.KeyKind = converted && options.Contains(dcoAnsiSort) ? Kind::Collated : Kind::Text;
       column.IgnoreCase = converted && options.Contains(dcoCaseInsensitive);
-      column.Text.assign(size, std::string_view());
+      column.Text.resize(size);
       // Collated text has no key: every value's is 0.
       if (column.KeyKind == Kind::Text)
         column.Prefix2.resize(size);
@@ -222,7 +222,7 @@ bool TcxRecordSortKeys::Build(TcxCustomDataController* AController, const TcxSor
             continue;
           }
           column.Rank[at] = 2;
-          column.Text[at] = *s;
+          column.Text[at] = {s->data(), s->size()};
           if (keyed) TextKeys(*s, upper, column.Prefix[at], column.Prefix2[at]);
           continue;
         }
@@ -290,7 +290,7 @@ Integer TcxRecordSortKeys::CompareColumn(const Column& AColumn, Integer R1, Inte
   } else if (!AColumn.Prefix2.empty() && AColumn.Prefix2[a] != AColumn.Prefix2[b]) {
     result = AColumn.Prefix2[a] < AColumn.Prefix2[b] ? -1 : 1;
   } else {
-    result = CompareTexts(AColumn, AColumn.Text[a], AColumn.Text[b]);
+    result = CompareTexts(AColumn, AColumn.Text[a].View(), AColumn.Text[b].View());
   }
   return AColumn.Descending ? -result : result;
 }
@@ -531,8 +531,12 @@ void TcxRecordSortKeys::SortTextBuckets(Integer* AList, size_t ACount, Integer A
   const std::uint64_t flip = column.Descending ? ~std::uint64_t{0} : 0;
   for (Integer r : records)
     if (orderOf(r) == valueOrder) ++buckets[((column.Prefix[static_cast<size_t>(r)] ^ flip) >> 48) + 1];
+  // A bucket is sorted through scratch space of its own size: the largest
+  // bucket's, reused by each, stays in the cache where a copy of every item
+  // would not.
+  const std::uint32_t largest = *std::max_element(buckets.begin(), buckets.end());
   for (size_t b = 1; b < buckets.size(); ++b) buckets[b] += buckets[b - 1];
-  std::unique_ptr<TextItem[]> items(new TextItem[valueCount]), scratch(new TextItem[valueCount]);
+  std::unique_ptr<TextItem[]> items(new TextItem[valueCount]), scratch(new TextItem[largest]);
   {
     std::vector<std::uint32_t> next(buckets.begin(), buckets.end() - 1);
     for (Integer r : records) {
@@ -543,7 +547,8 @@ void TcxRecordSortKeys::SortTextBuckets(Integer* AList, size_t ACount, Integer A
       }
       const size_t k = static_cast<size_t>(r);
       const std::uint64_t first = column.Prefix[k] ^ flip;
-      items[next[first >> 48]++] = {first, column.Prefix2[k] ^ flip, r, static_cast<std::uint32_t>(column.Text[k].size())};
+      items[next[first >> 48]++] = {first, column.Prefix2[k] ^ flip, r,
+                                    static_cast<std::uint32_t>(column.Text[k].Size)};
     }
   }
   const bool more = FColumns.size() > 1;
@@ -558,15 +563,15 @@ void TcxRecordSortKeys::SortTextBuckets(Integer* AList, size_t ACount, Integer A
     // Equal keys: the length decides where either text is that short.
     if (A.Length <= 16 || B.Length <= 16) {
       if (A.Length != B.Length) return column.Descending ? A.Length > B.Length : A.Length < B.Length;
-    } else if (const Integer r = CompareTexts(column, column.Text[static_cast<size_t>(A.Record)],
-                                              column.Text[static_cast<size_t>(B.Record)])) {
+    } else if (const Integer r = CompareTexts(column, column.Text[static_cast<size_t>(A.Record)].View(),
+                                              column.Text[static_cast<size_t>(B.Record)].View())) {
       return column.Descending ? r > 0 : r < 0;
     }
     return more ? CompareFrom(1, A.Record, B.Record) < 0 : A.Record < B.Record;
   };
   for (size_t b = 0; b < 65536; ++b)
     if (buckets[b + 1] - buckets[b] > 1)
-      SortTextItems(items.get() + buckets[b], scratch.get() + buckets[b], buckets[b + 1] - buckets[b], 2, less);
+      SortTextItems(items.get() + buckets[b], scratch.get(), buckets[b + 1] - buckets[b], 2, less);
   Integer* out = AList + starts[valueOrder];
   for (size_t i = 0; i < valueCount; ++i) out[i] = items[i].Record;
   if (!AChanges) return;
@@ -585,8 +590,8 @@ void TcxRecordSortKeys::SortTextBuckets(Integer* AList, size_t ACount, Integer A
         const TextItem& b = items[i - first];
         same = a.First == b.First && a.Second == b.Second && a.Length == b.Length &&
                (a.Length <= 16 ||
-                CompareTexts(column, column.Text[static_cast<size_t>(a.Record)],
-                             column.Text[static_cast<size_t>(b.Record)]) == 0);
+                CompareTexts(column, column.Text[static_cast<size_t>(a.Record)].View(),
+                             column.Text[static_cast<size_t>(b.Record)].View()) == 0);
       }
       AChanges[i] = same ? FirstDifference(1, ALevels, AList[i - 1], AList[i]) : 0;
     }

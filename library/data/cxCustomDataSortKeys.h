@@ -70,6 +70,12 @@ class TcxRecordSortKeys {
   };
   template <class T>
   using Keys = std::vector<T, Uninitialised<T>>;
+  // A stored text, left uninitialised where no value is.
+  struct TextRef {
+    const char* Data;
+    size_t Size;
+    std::string_view View() const { return {Data, Size}; }
+  };
   // Rank of a value: 0 null, 1 a cell without a value holder (below every
   // value, equal to another such cell), 2 a value.
   struct Column {
@@ -82,8 +88,8 @@ class TcxRecordSortKeys {
     // ignored, big-endian and zero-padded, the first eight in Prefix.
     Keys<std::uint64_t> Prefix;
     Keys<std::uint64_t> Prefix2;
-    // The stored texts themselves.
-    std::vector<std::string_view> Text;
+    // The stored texts themselves (written and read for values only).
+    Keys<TextRef> Text;
     // The smallest and largest number key of the records, and whether any
     // of them is null.
     std::uint64_t Least = ~std::uint64_t{0}, Most = 0;
