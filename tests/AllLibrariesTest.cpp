@@ -84,8 +84,9 @@ TEST(AllLibrariesTest, EveryKindOfSaveFailsUnderAFileSizeLimitWithoutEndingThePr
          if (!frontend::SaveTerrainFile(name, text(big), failure)) throw std::runtime_error(failure.Text);
        }},
   };
-  for (const auto& [kind, save] : saves) {
-    SCOPED_TRACE(kind);
+  for (const auto& kindAndSave : saves) {
+    SCOPED_TRACE(kindAndSave.first);
+    const Save& save = kindAndSave.second;
     TempDir tmp;
     const std::string name = tmp / "saved";
     save(name, false);
