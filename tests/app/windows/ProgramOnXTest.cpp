@@ -20,6 +20,7 @@
 #include "library/editors/core/cxTextEditLookupData.h"
 #include "library/editors/cxSpinEdit.h"
 #include "platform/win/Queue.h"
+#include "platform/win/Window.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Screen.h"
 #include "platform/win/WindowData.h"
@@ -536,6 +537,9 @@ TEST_F(ProgramOnX, UnderAWindowManagerADialogStaysAboveTheMainWindowItKeepsWaiti
       x.Shot(probe.Root(), o.shot);
       x.Key("Return");
       EXPECT_TRUE(Eventually([&] { return !viewable(dialog); }));
+      // Off the screen is not yet out of its modal loop: the next click
+      // waits for the main window to take input again.
+      EXPECT_TRUE(on([&] { return win::IsWindowEnabled(form->GetHandle()) && Screen->GetActiveForm() == form; }));
     }
     x.Probe().SendDelete(main);
   });
