@@ -166,8 +166,9 @@ class Probe {
   void Sync();
   // Waits until the window manager has dealt with everything sent before
   // (input included): it answers a request for frame extents, which it
-  // reads after them. False when it did not answer within the guard.
-  bool WindowManagerCaughtUp(int guardMs = 10000);
+  // reads after them. False when it did not answer within the guard (30
+  // seconds, as every guard of the probe: a busy manager may be slow).
+  bool WindowManagerCaughtUp(int guardMs = 30000);
 
   // Another program on the clipboard, run as a child process so that this
   // one can answer or ask at the same time. Serve: the child owns CLIPBOARD
