@@ -1546,7 +1546,7 @@ TEST_F(X11Smoke, ABigTextOfOursPastesWholeInOtherPrograms) {
   x11::Probe::Child first = probe->ReadClipboard();
   x11::Probe::Child second = probe->ReadClipboard();
   std::string left, read1, read2;
-  // Megabytes go three ways, part by part: the slower the machine, the
+  // Megabytes go to two readers part by part: the slower the machine, the
   // longer it takes, and every part sent or told moves it on.
   const auto moved = [&] {
     std::uint64_t bytes = first.told.size() + second.told.size();
