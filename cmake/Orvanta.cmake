@@ -69,16 +69,20 @@ endfunction()
 include(${CMAKE_CURRENT_LIST_DIR}/EmbedResources.cmake)
 
 # orv_check_library_layers()
-# The class library is one chain without a cycle: the platform, then the
-# foundation, the data layer, the editor framework, the concrete editors,
-# the grid layer's components (the in-place editing container, the
-# navigator, the filter builder, the vertical grid on all three), the grid
-# layer's start-up and the front end. A library that links one above its
-# own place fails the configuration, before a cycle can creep in through a
-# shared text or helper. A folder takes the place of its own name, or else
-# of the folder it lies in.
+# The libraries are one chain without a cycle: the platform's tiers in the
+# order the build links them (the run-time library, drawing, the window
+# system, the theme module and the X11 back end side by side, the class
+# library's forms, the native controls), then the foundation, the data
+# layer, the editor framework, the concrete editors, the grid layer's
+# components (the in-place editing container, the navigator, the filter
+# builder, the vertical grid on all three), the grid layer's start-up and
+# the front end. A library that links one above its own place fails the
+# configuration, before a cycle can creep in through a shared text or
+# helper. A folder takes the place of its own name, or else of the folder
+# it lies in; folders joined by "|" share a place.
 function(orv_check_library_layers)
-  set(layers platform library/foundation library/data library/editors/core library/editors
+  set(layers platform/rtl platform/gdi platform/win "platform/theme|platform/x11" platform/forms platform/controls
+             library/foundation library/data library/editors/core library/editors
              library/grid/container library/grid/navigator library/grid/filter library/grid/vgrid
              library/grid app)
   get_property(libraries GLOBAL PROPERTY ORVANTA_LIBRARIES)
@@ -88,11 +92,17 @@ function(orv_check_library_layers)
     set(rank -1)
     set(i 0)
     foreach(layer ${layers})
-      if(rel STREQUAL layer)
-        set(rank ${i})
+      string(REPLACE "|" ";" places "${layer}")
+      foreach(place ${places})
+        if(rel STREQUAL place)
+          set(rank ${i})
+          break()
+        elseif(rel MATCHES "^${place}/")
+          set(rank ${i})
+        endif()
+      endforeach()
+      if(rel IN_LIST places)
         break()
-      elseif(rel MATCHES "^${layer}/")
-        set(rank ${i})
       endif()
       math(EXPR i "${i} + 1")
     endforeach()
@@ -111,6 +121,7 @@ function(orv_check_library_layers)
       get_property(dep_rank GLOBAL PROPERTY ORV_LAYER_${dep})
       if(rank GREATER_EQUAL 0 AND dep_rank GREATER rank)
         string(REPLACE ";" " < " order "${layers}")
+        string(REPLACE "|" " and " order "${order}")
         message(FATAL_ERROR "${target} links ${dep}, a library of a layer above its own; "
                             "the libraries link downward only: ${order}")
       endif()

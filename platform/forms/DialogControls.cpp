@@ -411,8 +411,8 @@ class TDialogDropList : public TCustomControl {
     Value = std::clamp(Value, count ? 0 : -1, count - 1);
     if (Value == FLit) return;
     FLit = Value;
-    if (FLit >= 0 && FLit < FTop) FTop = FLit;
-    if (FLit >= FTop + Rows()) FTop = FLit - Rows() + 1;
+    if (FLit >= 0 && FLit < FTopRow) FTopRow = FLit;
+    if (FLit >= FTopRow + Rows()) FTopRow = FLit - Rows() + 1;
     Invalidate();
   }
   bool Open() const { return FOpen; }
@@ -426,7 +426,7 @@ class TDialogDropList : public TCustomControl {
     const TRect area = Screen ? Screen->GetWorkAreaRect() : TRect(0, 0, 1024, 768);
     Integer y = below.Y;
     if (y + h > area.Bottom) y = below.Y - FCombo->GetHeight() - h;
-    FTop = 0;
+    FTopRow = 0;
     FLit = -1;
     SetLit(FCombo->FItemIndex >= 0 ? FCombo->FItemIndex : (count ? 0 : -1));
     SetBounds(below.X, y, FCombo->GetWidth(), h);
@@ -459,7 +459,7 @@ class TDialogDropList : public TCustomControl {
     SetBkMode(dc, TRANSPARENT);
     const Integer h = RowHeight(FFont);
     const auto count = static_cast<Integer>(FCombo->FItems.size());
-    for (Integer i = FTop, y = 0; i < count && y < r.Bottom; ++i, y += h) {
+    for (Integer i = FTopRow, y = 0; i < count && y < r.Bottom; ++i, y += h) {
       RECT row = Rect(0, y, r.Right, y + h);
       if (i == FLit) FillRect(dc, &row, GetSysColorBrush(COLOR_HIGHLIGHT));
       SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(i == FLit ? clHighlightText : FFont->GetColor())));
@@ -503,12 +503,12 @@ class TDialogDropList : public TCustomControl {
   }
   bool Inside(Integer X, Integer Y) { return X >= 0 && Y >= 0 && X < GetClientWidth() && Y < GetClientHeight(); }
   Integer RowAt(Integer Y) {
-    const Integer i = FTop + Y / RowHeight(FFont);
+    const Integer i = FTopRow + Y / RowHeight(FFont);
     return i < static_cast<Integer>(FCombo->FItems.size()) ? i : -1;
   }
 
   TDialogDropDown* FCombo;
-  Integer FTop = 0;
+  Integer FTopRow = 0;  // the item in the first row shown
   Integer FLit = -1;
   bool FOpen = false;
 };

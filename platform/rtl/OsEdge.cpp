@@ -1,6 +1,9 @@
 #include "platform/rtl/OsEdge.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -255,6 +258,45 @@ bool WriteInPlace(const std::string& target, std::string_view bytes, bool existe
   return true;
 }
 
+// Holds the file-size signal off the calling thread while a save writes:
+// a write past the process's file-size limit then fails with EFBIG, and
+// the save goes back to the old bytes, instead of the signal ending the
+// program half way, whatever the program does with that signal. A signal
+// the writes raised is taken before the thread's own mask returns; one
+// that was waiting already is left for the program.
+class FileSizeSignalHeld {
+ public:
+  FileSizeSignalHeld() {
+    sigemptyset(&signal_);
+    sigaddset(&signal_, SIGXFSZ);
+    pthread_sigmask(SIG_BLOCK, &signal_, &saved_);
+    sigset_t pending;
+    waiting_ = sigpending(&pending) == 0 && sigismember(&pending, SIGXFSZ) == 1;
+  }
+  ~FileSizeSignalHeld() {
+    const int err = errno;
+    const timespec now{0, 0};
+    if (!waiting_)
+      while (sigtimedwait(&signal_, nullptr, &now) == SIGXFSZ) {
+      }
+    pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
+    errno = err;
+  }
+  FileSizeSignalHeld(const FileSizeSignalHeld&) = delete;
+  FileSizeSignalHeld& operator=(const FileSizeSignalHeld&) = delete;
+
+ private:
+  sigset_t signal_{}, saved_{};
+  bool waiting_ = false;
+};
+
+// Whether a file of this size would pass the process's file-size limit.
+bool BeyondSizeLimit(std::size_t size) {
+  rlimit limit{};
+  return getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+         static_cast<rlim_t>(size) > limit.rlim_cur;
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const AnsiString& name, std::string_view bytes, AnsiString* reason) {
@@ -271,6 +313,9 @@ bool WriteFileAtomically(const AnsiString& name, std::string_view bytes, AnsiStr
   // Replacing needs only the folder to be writable; writing in place needs
   // the file to be. The answer must not depend on how the bytes get there.
   if (exists && access(target.c_str(), W_OK) != 0) return Refuse(errno, reason);
+  // Bytes the file may not grow to are refused before anything is written.
+  if (BeyondSizeLimit(bytes.size())) return Refuse(EFBIG, reason);
+  const FileSizeSignalHeld held;
 
   static std::atomic<unsigned> serial{0};
   std::string temp;

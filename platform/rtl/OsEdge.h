@@ -78,8 +78,12 @@ bool ReadWholeOsFile(const std::string& osName, std::string& bytes, bool& missin
 // When no temporary file can be made beside it (a folder the user may not
 // write to, a name too long for a suffix), the file is written in place:
 // its new size is reserved first, its old bytes are kept, and they are
-// written back when any later write fails. False on any failure, with the
-// last error set and, when asked for, the system's reason in words.
+// written back when any later write fails. Bytes beyond the process's
+// file-size limit are refused before anything is written ("File too
+// large"), and a write that meets the limit all the same fails like a full
+// disk: the limit's signal is held off meanwhile, so it never ends the
+// program in the middle of a save. False on any failure, with the last
+// error set and, when asked for, the system's reason in words.
 bool WriteFileAtomically(const AnsiString& name, std::string_view bytes, AnsiString* reason = nullptr);
 
 }  // namespace orv::os

@@ -31,7 +31,9 @@ namespace {
 
 // How long a server, a window manager, an input method or a clipboard
 // child may take to come up or to be asked: a guard against one that never
-// does, long enough for a busy machine, never a measure of speed.
+// does, long enough for a busy machine, never a measure of speed. A
+// transfer in parts counts it from its last part, so that a big one on a
+// slow machine is never cut short while it moves.
 constexpr std::chrono::seconds kGuard{30};
 
 std::string FindProgram(const char* name) {
@@ -729,9 +731,10 @@ void SlowOwnerAnswer(::Display* d, const XEvent& request, const std::string& lat
 
 // Serves the text to one request in pieces of at most `piece` bytes (INCR):
 // the announcement gives the size, and each time the requestor deletes the
-// property the next piece goes there, an empty one last.
+// property the next piece goes there, an empty one last. Each piece asked
+// for renews the guard.
 void ServeInPieces(::Display* d, const XEvent& request, const std::string& text, std::size_t piece,
-                   std::chrono::steady_clock::time_point deadline) {
+                   std::chrono::steady_clock::time_point& deadline) {
   const XSelectionRequestEvent& r = request.xselectionrequest;
   Atom incr = XInternAtom(d, "INCR", False), utf8 = XInternAtom(d, "UTF8_STRING", False);
   XSelectInput(d, r.requestor, PropertyChangeMask);
@@ -746,6 +749,7 @@ void ServeInPieces(::Display* d, const XEvent& request, const std::string& text,
     if (e.type != PropertyNotify || e.xproperty.window != r.requestor || e.xproperty.atom != r.property ||
         e.xproperty.state != PropertyDelete)
       continue;
+    deadline = std::chrono::steady_clock::now() + kGuard;
     const std::size_t n = std::min(piece, text.size() - at);
     XChangeProperty(d, r.requestor, r.property, utf8, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(text.data() + at), static_cast<int>(n));
@@ -756,7 +760,8 @@ void ServeInPieces(::Display* d, const XEvent& request, const std::string& text,
   XSelectInput(d, r.requestor, NoEventMask);
 }
 
-// Owns the clipboard with UTF-8 text until another owner comes.
+// Owns the clipboard with UTF-8 text until another owner comes, or no
+// question came for the guard's time.
 [[noreturn]] void ClipboardChild(const std::string& display, const std::string& serve, int out, std::size_t part) {
   ::Display* d = XOpenDisplay(display.c_str());
   if (!d) _exit(1);
@@ -772,6 +777,7 @@ void ServeInPieces(::Display* d, const XEvent& request, const std::string& text,
   while (NextEvent(d, e, deadline)) {
     if (e.type == SelectionClear) break;
     if (e.type != SelectionRequest) continue;
+    deadline = std::chrono::steady_clock::now() + kGuard;
     const XEvent request = e;
     const XSelectionRequestEvent& r = request.xselectionrequest;
     if (r.target == utf8 && part > 0 && serve.size() > part) {
@@ -836,7 +842,7 @@ void TakeProperty(::Display* d, ::Window w, Atom prop, Atom& type, std::string& 
   Atom prop = XInternAtom(d, "PROBE_CLIP", False), incr = XInternAtom(d, "INCR", False);
   XConvertSelection(d, clipboard, utf8, prop, w, CurrentTime);
   XFlush(d);
-  const auto deadline = std::chrono::steady_clock::now() + kGuard;
+  auto deadline = std::chrono::steady_clock::now() + kGuard;
   std::string text = "(no answer)";
   XEvent e;
   if (NextWindowEvent(d, w, SelectionNotify, e, deadline)) {
@@ -857,6 +863,7 @@ void TakeProperty(::Display* d, ::Window w, Atom prop, Atom& type, std::string& 
           break;
         }
         whole += bytes;
+        deadline = std::chrono::steady_clock::now() + kGuard;
       }
     } else if (type != None) {
       text = bytes;

@@ -166,15 +166,17 @@ class Probe {
   void Sync();
   // Waits until the window manager has dealt with everything sent before
   // (input included): it answers a request for frame extents, which it
-  // reads after them. False when it did not answer within the guard.
-  bool WindowManagerCaughtUp(int guardMs = 10000);
+  // reads after them. False when it did not answer within the guard (30
+  // seconds, as every guard of the probe: a busy manager may be slow).
+  bool WindowManagerCaughtUp(int guardMs = 30000);
 
   // Another program on the clipboard, run as a child process so that this
   // one can answer or ask at the same time. Serve: the child owns CLIPBOARD
   // with UTF-8 text (answered once ownership is taken) until another owner
-  // comes or 30 seconds pass. Read: the child asks for UTF8_STRING; the
-  // caller keeps its own loop running until Finished gives the text
-  // ("(refused)", "(no answer)" or "(stalled)" when there is none).
+  // comes or 30 seconds pass without a question. Read: the child asks for
+  // UTF8_STRING; the caller keeps its own loop running until Finished gives
+  // the text ("(refused)", "(no answer)" or "(stalled)" when there is none,
+  // the last when 30 seconds pass without a part).
   struct Child {
     int pid = -1;
     int pipe = -1;

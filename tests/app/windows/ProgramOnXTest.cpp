@@ -659,6 +659,9 @@ TEST_F(ProgramOnX, UnderAWindowManagerADialogStaysAboveTheMainWindowItKeepsWaiti
       x.Shot(probe.Root(), o.shot);
       x.Key("Return");
       EXPECT_TRUE(Eventually([&] { return !viewable(dialog); }));
+      // Off the screen is not yet out of its modal loop: the next click
+      // waits for the main window to take input again.
+      EXPECT_TRUE(on([&] { return win::IsWindowEnabled(form->GetHandle()) && Screen->GetActiveForm() == form; }));
     }
     x.Probe().SendDelete(main);
   });

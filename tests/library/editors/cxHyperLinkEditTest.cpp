@@ -113,6 +113,7 @@ TEST_F(HyperLinkEdit, ALinkWithASchemeOfItsOwnIsNotPrefixed) {
       {"ftp://files.example.org", "ftp://files.example.org"},
       {"mailto:someone@example.org", "mailto:someone@example.org"},
       {"localhost:8080/maps", "http://localhost:8080/maps"},
+      {"www.example.org", "http://www.example.org"},
       {"example.org", "http://example.org"}};
   for (const auto& [typed, link] : cases) {
     SCOPED_TRACE(typed);

@@ -21,7 +21,6 @@ using namespace win;
 namespace {
 
 constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kGreen = RGB(0, 160, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = 0;
 
 // An enhanced metafile of the records, its frame w x h pixels at 96 per
 // inch.

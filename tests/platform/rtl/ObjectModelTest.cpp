@@ -244,7 +244,8 @@ TEST(Events, AHeldCallableLivesAsLongAsItsLastHolder) {
     TNotifyEvent moved = std::move(first);
     EXPECT_FALSE(first.Assigned());
     EXPECT_EQ(copy, moved);
-    copy = copy;
+    TNotifyEvent& itself = copy;
+    copy = itself;  // an event assigned to itself keeps its callable
     first = moved;
     moved = TNotifyEvent();
     EXPECT_EQ(alive, 1) << "one callable, shared by the copies";

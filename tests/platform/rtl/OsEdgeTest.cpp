@@ -18,6 +18,7 @@
 #include "support/FileSizeLimit.h"
 #include "support/HangGuard.h"
 #include "support/TempDir.h"
+#include "support/UnderFileSizeLimit.h"
 
 namespace {
 
@@ -87,6 +88,35 @@ TEST(FilesWrittenInPlace, AWriteThatFailsAtAnyByteLeavesTheOldBytesWholeAndSaysW
   EXPECT_EQ(Save(name, "new"), "saved");
   EXPECT_EQ(tmp.Read(leaf), "new");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.Path()), {}), 1);
+}
+
+// A program that leaves the file-size limit's signal as the system has it
+// (it ends the program) saves under "ulimit -f": the save fails and says
+// why, the program goes on, the file keeps its old bytes and nothing is
+// left beside it. So too when a file written in place is already larger
+// than the limit and its old bytes go back after a full disk.
+TEST(FilesUnderASizeLimit, ASaveFailsWithoutEndingAProgramThatLeavesTheSignalAlone) {
+  TempDir tmp;
+  const std::string name = tmp.Write("kept.txt", "old bytes");
+  const std::string told = UnderFileSizeLimit(64, [&] { return Save(name, std::string(1000, 'n')); });
+  EXPECT_EQ(told, "Cannot create file \"" + name + "\". File too large");
+  EXPECT_EQ(tmp.Read("kept.txt"), "old bytes");
+
+  const std::string leaf(255, 'n'), inPlace = tmp.Write(leaf, std::string(12000, 'o'));
+  EXPECT_EQ(UnderFileSizeLimit(9000, [&] { return Save(inPlace, std::string(10000, 'n')); }),
+            "Cannot create file \"" + inPlace + "\". File too large");
+  EXPECT_EQ(UnderFileSizeLimit(9000,
+                               [&] {
+                                 fault = {true, 4096, ENOSPC};
+                                 return Save(inPlace, std::string(6000, 'n'));
+                               }),
+            "Cannot create file \"" + inPlace + "\". No space left on device");
+  EXPECT_TRUE(tmp.Read(leaf) == std::string(12000, 'o')) << tmp.Read(leaf).size() << " bytes";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.Path()), {}), 2);
+
+  // Under a limit it fits, the same program saves.
+  EXPECT_EQ(UnderFileSizeLimit(64, [&] { return Save(name, "new"); }), "saved");
+  EXPECT_EQ(tmp.Read("kept.txt"), "new");
 }
 
 TEST(SpecialFiles, EveryReaderRefusesAPipeOrADeviceAtOnceAndNamesIt) {
