@@ -24,7 +24,6 @@
 #include <sys/resource.h>
 #include <time.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <cstdio>
