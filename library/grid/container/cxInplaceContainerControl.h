@@ -42,7 +42,12 @@ class TcxEditingControl : public TcxControl, public IcxMouseTrackingCaller {
   virtual void CheckCreateDesignSelectionHelper();
   virtual void CreateSubClasses();
   virtual void ControlUpdateData(TcxUpdateControlInfo* AInfo);
-  virtual void DataChanged();
+  // The values of AItem changed (null: of no item named, or of several).
+  // Each item drops what it keeps of its properties and edit data; a
+  // change named to one item leaves the others as they are, save those
+  // whose properties or text come from a handler that may read the item
+  // (IsRecordDependent).
+  virtual void DataChanged(TcxCustomInplaceEditContainer* AItem);
   virtual void DataLayoutChanged();
   virtual void DestroySubClasses();
   virtual void DoBeginUpdate();

@@ -488,6 +488,10 @@ void TcxCustomInplaceEditContainer::DataChanged() {
   InternalPropertiesChanged();
 }
 
+bool TcxCustomInplaceEditContainer::IsRecordDependent() {
+  return OnGetEditProperties || OnGetEditingProperties || HasDataTextHandler();
+}
+
 // ---------------------------------------------------------------------------
 // Per-cell properties and view data
 

@@ -272,6 +272,10 @@ class TcxCustomInplaceEditContainer : public TComponent,
   virtual Variant GetValue(Integer ARecordIndex);
   virtual Integer GetValueCount();
   virtual bool HasDataTextHandler() { return false; }
+  // The properties or the text of a cell come from a handler, which may
+  // read any value of the record: a change of another item's values
+  // refreshes this one too.
+  virtual bool IsRecordDependent();
   virtual void InitEditViewInfo(TcxEditCellViewInfo* ACell);
   virtual void InitProperties(TcxCustomEditProperties* AProperties);
   virtual void PropertiesChanged();

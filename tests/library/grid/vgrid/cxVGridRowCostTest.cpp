@@ -147,6 +147,49 @@ TEST_F(RowCost, ARowMakesItsViewDataWhenFirstMeasuredAndAgainOnlyWhenItsProperti
   EXPECT_EQ(MadeSince(scrolled), std::vector<TcxCustomEditProperties*>{lower.front()});
 }
 
+// A value posted to a row drops what that row keeps of its properties: its
+// view data, made again for it alone. A row whose kind a handler chooses
+// may read that value, so it makes its own again too; and a change that
+// names no one row (two rows changed in one bracket of the data) drops
+// them all.
+TEST_F(RowCost, AValueChangeRemakesTheViewDataOfItsRowAndOfRowsAHandlerDecides) {
+  const std::vector<TcxEditorRow*> rows = AddRows(40, TNotingTextProperties::StaticClass());
+  Pump();
+  const std::vector<TcxCustomEditProperties*> shown = Sorted(Shown(rows));
+  ASSERT_GT(shown.size(), 4u);
+  ASSERT_TRUE(grid->GetVGViewInfo()->GetRowViewInfo(rows[3]));
+  TcxEditorRowProperties* chosen = rows[1]->GetProperties();
+  TcxEditorRowProperties* read = rows[3]->GetProperties();
+  AnsiString seen;
+  chosen->OnGetEditProperties = [&](TcxCustomEditorRowProperties*, Integer, TcxCustomEditProperties*&) {
+    seen = VarToStr(read->GetValue());
+  };
+  Pump();
+
+  std::size_t before = TNotedViewData::MadeFor().size();
+  read->SetValue("North");
+  Pump();
+  EXPECT_EQ(MadeSince(before), Sorted({read->GetEditProperties(), chosen->GetEditProperties()}));
+  EXPECT_EQ(seen, "North");
+
+  before = TNotedViewData::MadeFor().size();
+  rows[2]->GetProperties()->SetValue("East");
+  Pump();
+  EXPECT_EQ(MadeSince(before), Sorted({rows[2]->GetProperties()->GetEditProperties(), chosen->GetEditProperties()}));
+  EXPECT_EQ(seen, "North");
+
+  before = TNotedViewData::MadeFor().size();
+  grid->GetDataController()->BeginUpdate();
+  rows[2]->GetProperties()->SetValue("West");
+  read->SetValue("South");
+  grid->GetDataController()->EndUpdate();
+  Pump();
+  const std::vector<TcxCustomEditProperties*> all = MadeSince(before);
+  EXPECT_TRUE(std::includes(all.begin(), all.end(), shown.begin(), shown.end()));
+  EXPECT_LE(all.size(), shown.size() + 1) << "and of the rows out of sight only the next one";
+  EXPECT_EQ(seen, "South");
+}
+
 // Decided: a row's parts that few rows use (the options and styles of the
 // row and of its edit container, the buttons, assigned-value marks and
 // alignments of its properties, the lookup list of a text kind, the free
