@@ -343,9 +343,12 @@ void TcxCustomInplaceEditContainer::SetEditingControl(TcxEditingControl* AContro
   {
     orv::ScopeExit unlock([AControl] { AControl->CancelUpdate(); });
     AControl->DoInplaceEditContainerItemAdded(this);
+    // Takes the properties in force for the new control, inside the lock.
     FDataBinding->ValueTypeClassChanged();
   }
-  InternalPropertiesChanged();
+  // What that change of the properties held back: the control's styles
+  // and layout.
+  if (!IsDestroying()) AControl->UpdateViewStyles();
 }
 
 // ---------------------------------------------------------------------------
