@@ -244,10 +244,23 @@ void TcxEditingControl::DataChanged(TcxCustomInplaceEditContainer* AItem) {
   ++FLockCount;
   {
     orv::ScopeExit unlock([this] { --FLockCount; });
-    for (size_t i = 0; i < FItems.size(); ++i)
-      if (!AItem || FItems[i] == AItem || FItems[i]->IsRecordDependent()) FItems[i]->DataChanged();
+    if (!AItem) {
+      for (size_t i = 0; i < FItems.size(); ++i) FItems[i]->DataChanged();
+    } else {
+      AItem->DataChanged();
+      // A refresh drops the item's edit data: the list is walked as it was.
+      const std::vector<TcxCustomInplaceEditContainer*> holders(FEditDataHolders);
+      for (TcxCustomInplaceEditContainer* item : holders)
+        if (item != AItem && item->IsRecordDependent()) item->DataChanged();
+    }
   }
   if (!IsLocked()) FController->RefreshFocusedRecord();
+}
+
+void TcxEditingControl::EditDataHeld(TcxCustomInplaceEditContainer* AItem, bool AHeld) {
+  auto it = std::find(FEditDataHolders.begin(), FEditDataHolders.end(), AItem);
+  if (AHeld && it == FEditDataHolders.end()) FEditDataHolders.push_back(AItem);
+  if (!AHeld && it != FEditDataHolders.end()) FEditDataHolders.erase(it);
 }
 
 void TcxEditingControl::DataLayoutChanged() {

@@ -371,7 +371,14 @@ void TcxCustomInplaceEditContainer::ReleasePropertiesHandler() {
   if (target->OnPropertiesChanged == OwnPropertiesHandler()) target->OnPropertiesChanged = nullptr;
 }
 
-void TcxCustomInplaceEditContainer::FreeEditData() { FreeAndNil(FEditData); }
+void TcxCustomInplaceEditContainer::FreeEditData() {
+  if (FEditData && FEditingControl) FEditingControl->EditDataHeld(this, false);
+  FreeAndNil(FEditData);
+}
+
+void TcxCustomInplaceEditContainer::EditDataTaken() {
+  if (FEditData && FEditingControl) FEditingControl->EditDataHeld(this, true);
+}
 
 void TcxCustomInplaceEditContainer::InternalPropertiesChanged() {
   if (IsDestroying()) return;

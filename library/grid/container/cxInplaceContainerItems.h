@@ -335,6 +335,8 @@ class TcxCustomInplaceEditContainer : public TComponent,
   // The view data of the properties in force, made on first need.
   TcxCustomEditViewData* GetEditViewData();
   TcxCustomEditData*& EditData() { return FEditData; }
+  // An editor activated over the item may have made its edit data.
+  void EditDataTaken();
   TcxDataEditValueSource GetEditValueSource() const { return FEditValueSource; }
   void SetEditValueSource(TcxDataEditValueSource Value) { FEditValueSource = Value; }
   Variant GetValues(Integer ARecordIndex) { return GetValue(ARecordIndex); }
