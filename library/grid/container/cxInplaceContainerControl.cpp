@@ -248,7 +248,7 @@ void TcxEditingControl::DataChanged(TcxCustomInplaceEditContainer* AItem) {
       for (size_t i = 0; i < FItems.size(); ++i) FItems[i]->DataChanged();
     } else {
       AItem->DataChanged();
-      // A refresh drops the item's edit data: the list is walked as it was.
+      // Walked as a copy: each refresh takes its item off the list.
       const std::vector<TcxCustomInplaceEditContainer*> holders(FEditDataHolders);
       for (TcxCustomInplaceEditContainer* item : holders)
         if (item != AItem && item->IsRecordDependent()) item->DataChanged();

@@ -274,7 +274,7 @@ class TcxCustomInplaceEditContainer : public TComponent,
   virtual bool HasDataTextHandler() { return false; }
   // The properties or the text of a cell come from a handler, which may
   // read any value of the record: a change of another item's values
-  // refreshes this one too.
+  // refreshes this one too while it holds edit data.
   virtual bool IsRecordDependent();
   virtual void InitEditViewInfo(TcxEditCellViewInfo* ACell);
   virtual void InitProperties(TcxCustomEditProperties* AProperties);
