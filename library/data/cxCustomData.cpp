@@ -11,6 +11,27 @@ ORV_REGISTER(TcxGroupingFieldList)
 
 namespace {
 [[noreturn]] void IndexError(Integer AIndex) { throw EListError("List index out of bounds (%d)", {AIndex}); }
+
+bool IsLastLaidOutAsNew(const TcxValueDef* ADef, bool AStored, bool ATextStored) {
+  const TcxValueDefs* defs = ADef->GetValueDefs();
+  return defs && defs->IndexOf(ADef) == defs->GetCount() - 1 &&
+         defs->GetStartOffset() == defs->GetDataStorage()->StartOffsetOf(defs) && ADef->GetStoredFlag() == AStored &&
+         ADef->GetStored() && ADef->GetTextStored() == ATextStored && ADef->GetStreamed();
+}
+
+// Whether a column can take another value type where it lies, leaving the
+// storage as dropping it and adding it anew with these settings would: it
+// is the last column, laid out as a new one is, its twin is the last of the
+// edit copies' columns, and it is not the only stored column (dropping
+// that one frees the records' buffers).
+bool CanRetypeInPlace(const TcxValueDef* ADef, bool AStored, bool ATextStored) {
+  if (!IsLastLaidOutAsNew(ADef, AStored, ATextStored)) return false;
+  TcxDataStorage* storage = ADef->GetValueDefs()->GetDataStorage();
+  if (ADef->GetValueDefs() != storage->GetValueDefs()) return false;
+  const TcxValueDef* twin = storage->GetInternalValueDefs()->FindByLinkObject(ADef);
+  if (!twin || !IsLastLaidOutAsNew(twin, true, ATextStored)) return false;
+  return storage->GetUseRecordID() || storage->GetValueDefs()->HasStored(2);
+}
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -122,6 +143,14 @@ void TcxCustomDataField::SetTextStored(bool Value) {
 
 void TcxCustomDataField::SetValueTypeClass(TcxValueTypeClass Value) {
   if (FReferenceField || FValueTypeClass == Value) return;
+  // The column added last (a row just added to a grid and given its type)
+  // is retyped where it lies, its values dropped, rather than dropped and
+  // made anew.
+  if (Value && FValueDef && FRecreateLock == 0 && CanRetypeInPlace(FValueDef, FIsInternal, FTextStored)) {
+    FValueTypeClass = Value;
+    FValueDef->SetValueTypeClass(Value);
+    return;
+  }
   BeginRecreateData();
   FValueTypeClass = Value;
   EndRecreateData();

@@ -1,5 +1,7 @@
 #include "library/data/cxDataStorage.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -30,8 +32,24 @@ Byte* AllocBuffer(Integer ASize) {
   return p;
 }
 
+// A record buffer that a column widens keeps room for more once it is
+// long: an unbound record (a grid with a column per row) takes its columns
+// one at a time, and a buffer sized to the byte would be copied whole by
+// every one that cannot grow in place. Short records, the many of a data
+// store, stay tight. A buffer keeps its block while the block is at most
+// twice what it holds, so a column taken out and put back (a value type
+// changed) moves nothing.
+constexpr size_t kRecordRoomFrom = 256;
+
 Byte* ResizeBuffer(Byte* ABuffer, Integer ASize) {
-  auto* p = static_cast<Byte*>(std::realloc(ABuffer, static_cast<size_t>(ASize > 0 ? ASize : 1)));
+  const size_t size = static_cast<size_t>(ASize > 0 ? ASize : 1);
+  size_t block = size;
+  if (ABuffer) {
+    const size_t usable = malloc_usable_size(ABuffer);
+    if (size <= usable && usable / 2 <= size) return ABuffer;
+    if (size > usable && size >= kRecordRoomFrom) block = size + size / 2;
+  }
+  auto* p = static_cast<Byte*>(std::realloc(ABuffer, block));
   if (!p) throw std::bad_alloc();
   return p;
 }

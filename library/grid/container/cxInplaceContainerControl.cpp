@@ -222,8 +222,12 @@ void TcxEditingControl::DoInplaceEditContainerItemRemoved(TcxCustomInplaceEditCo
 
 void TcxEditingControl::ControlUpdateData(TcxUpdateControlInfo* AInfo) {
   if (GetIsDestroying() || !FController) return;
-  if (dynamic_cast<TcxDataChangedInfo*>(AInfo)) {
-    DataChanged();
+  if (auto* changed = dynamic_cast<TcxDataChangedInfo*>(AInfo)) {
+    // A field change names its item; any other change concerns them all.
+    TcxCustomInplaceEditContainer* item = nullptr;
+    if (changed->Kind == dcField && changed->ItemIndex >= 0 && static_cast<size_t>(changed->ItemIndex) < FItems.size())
+      item = FItems[static_cast<size_t>(changed->ItemIndex)];
+    DataChanged(item);
   } else if (dynamic_cast<TcxLayoutChangedInfo*>(AInfo)) {
     DataLayoutChanged();
   } else if (auto* focused = dynamic_cast<TcxFocusedRecordChangedInfo*>(AInfo)) {
@@ -236,13 +240,27 @@ void TcxEditingControl::ControlUpdateData(TcxUpdateControlInfo* AInfo) {
   }
 }
 
-void TcxEditingControl::DataChanged() {
+void TcxEditingControl::DataChanged(TcxCustomInplaceEditContainer* AItem) {
   ++FLockCount;
   {
     orv::ScopeExit unlock([this] { --FLockCount; });
-    for (size_t i = 0; i < FItems.size(); ++i) FItems[i]->DataChanged();
+    if (!AItem) {
+      for (size_t i = 0; i < FItems.size(); ++i) FItems[i]->DataChanged();
+    } else {
+      AItem->DataChanged();
+      // Walked as a copy: each refresh takes its item off the list.
+      const std::vector<TcxCustomInplaceEditContainer*> holders(FEditDataHolders);
+      for (TcxCustomInplaceEditContainer* item : holders)
+        if (item != AItem && item->IsRecordDependent()) item->DataChanged();
+    }
   }
   if (!IsLocked()) FController->RefreshFocusedRecord();
+}
+
+void TcxEditingControl::EditDataHeld(TcxCustomInplaceEditContainer* AItem, bool AHeld) {
+  auto it = std::find(FEditDataHolders.begin(), FEditDataHolders.end(), AItem);
+  if (AHeld && it == FEditDataHolders.end()) FEditDataHolders.push_back(AItem);
+  if (!AHeld && it != FEditDataHolders.end()) FEditDataHolders.erase(it);
 }
 
 void TcxEditingControl::DataLayoutChanged() {

@@ -42,7 +42,15 @@ class TcxEditingControl : public TcxControl, public IcxMouseTrackingCaller {
   virtual void CheckCreateDesignSelectionHelper();
   virtual void CreateSubClasses();
   virtual void ControlUpdateData(TcxUpdateControlInfo* AInfo);
-  virtual void DataChanged();
+  // The values of AItem changed (null: of no item named, or of several):
+  // the item drops what it keeps of its properties and edit data, and
+  // without an item every item does. Of the other items only the edit
+  // data can depend on AItem's values (kept from an activation, for the
+  // properties a handler chose then), so a change named to one item also
+  // refreshes the items holding edit data whose properties a handler may
+  // choose (IsRecordDependent); the rest ask their handlers anew whenever
+  // a cell is laid out.
+  virtual void DataChanged(TcxCustomInplaceEditContainer* AItem);
   virtual void DataLayoutChanged();
   virtual void DestroySubClasses();
   virtual void DoBeginUpdate();
@@ -115,6 +123,9 @@ class TcxEditingControl : public TcxControl, public IcxMouseTrackingCaller {
   void SetBufferedPaint(bool Value);
   Integer GetItemCount() const { return static_cast<Integer>(FItems.size()); }
   TcxCustomInplaceEditContainer* GetItem(Integer AIndex) const { return FItems.at(AIndex); }
+  // The items holding edit data (few: those whose editor was opened), told
+  // by each item as it takes or drops it.
+  void EditDataHeld(TcxCustomInplaceEditContainer* AItem, bool AHeld);
   Integer GetLockCount() const { return FLockCount; }
   void SetLockCount(Integer Value) { FLockCount = Value; }
   // Counts the layout changes asked for, locked or not: every item added,
@@ -179,6 +190,7 @@ class TcxEditingControl : public TcxControl, public IcxMouseTrackingCaller {
   TcxBrushCache* FBrushCache = nullptr;
   Integer FChangesCount = 0;
   std::vector<TcxCustomInplaceEditContainer*> FItems;
+  std::vector<TcxCustomInplaceEditContainer*> FEditDataHolders;
   TcxCustomDesignSelectionHelper* FDesignSelectionHelper = nullptr;
   TPoint FMouseDownPos{};
   TcxDragImageHelper* FDragImageHelper = nullptr;

@@ -167,17 +167,27 @@ void TcxEditingController::UnassignEditEvents() {
 
 void TcxEditingController::ShowEdit(TcxCustomInplaceEditContainer* AItem) {
   if (!AItem) AItem = FController->GetFocusedItem();
-  if (PrepareEdit(AItem, false)) FEdit->Activate(AItem->EditData());
+  if (PrepareEdit(AItem, false)) {
+    // Made by the editor as it starts, kept if the activation throws.
+    orv::ScopeExit taken([AItem] { AItem->EditDataTaken(); });
+    FEdit->Activate(AItem->EditData());
+  }
 }
 
 void TcxEditingController::ShowEdit(TcxCustomInplaceEditContainer* AItem, char Key) {
   if (!AItem) AItem = FController->GetFocusedItem();
-  if (PrepareEdit(AItem, false)) FEdit->ActivateByKey(Key, AItem->EditData());
+  if (PrepareEdit(AItem, false)) {
+    orv::ScopeExit taken([AItem] { AItem->EditDataTaken(); });
+    FEdit->ActivateByKey(Key, AItem->EditData());
+  }
 }
 
 void TcxEditingController::ShowEdit(TcxCustomInplaceEditContainer* AItem, TShiftState Shift, Integer X, Integer Y) {
   if (!AItem) AItem = FController->GetFocusedItem();
-  if (PrepareEdit(AItem, true)) FEdit->ActivateByMouse(Shift, X, Y, AItem->EditData());
+  if (PrepareEdit(AItem, true)) {
+    orv::ScopeExit taken([AItem] { AItem->EditDataTaken(); });
+    FEdit->ActivateByMouse(Shift, X, Y, AItem->EditData());
+  }
 }
 
 void TcxEditingController::UpdateEdit() {

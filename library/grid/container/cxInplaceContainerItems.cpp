@@ -343,9 +343,12 @@ void TcxCustomInplaceEditContainer::SetEditingControl(TcxEditingControl* AContro
   {
     orv::ScopeExit unlock([AControl] { AControl->CancelUpdate(); });
     AControl->DoInplaceEditContainerItemAdded(this);
+    // Takes the properties in force for the new control, inside the lock.
     FDataBinding->ValueTypeClassChanged();
   }
-  InternalPropertiesChanged();
+  // What that change of the properties held back: the control's styles
+  // and layout.
+  if (!IsDestroying()) AControl->UpdateViewStyles();
 }
 
 // ---------------------------------------------------------------------------
@@ -368,7 +371,14 @@ void TcxCustomInplaceEditContainer::ReleasePropertiesHandler() {
   if (target->OnPropertiesChanged == OwnPropertiesHandler()) target->OnPropertiesChanged = nullptr;
 }
 
-void TcxCustomInplaceEditContainer::FreeEditData() { FreeAndNil(FEditData); }
+void TcxCustomInplaceEditContainer::FreeEditData() {
+  if (FEditData && FEditingControl) FEditingControl->EditDataHeld(this, false);
+  FreeAndNil(FEditData);
+}
+
+void TcxCustomInplaceEditContainer::EditDataTaken() {
+  if (FEditData && FEditingControl) FEditingControl->EditDataHeld(this, true);
+}
 
 void TcxCustomInplaceEditContainer::InternalPropertiesChanged() {
   if (IsDestroying()) return;
@@ -486,6 +496,10 @@ void TcxCustomInplaceEditContainer::Changed() {
 void TcxCustomInplaceEditContainer::DataChanged() {
   FDataBinding->Init();
   InternalPropertiesChanged();
+}
+
+bool TcxCustomInplaceEditContainer::IsRecordDependent() {
+  return OnGetEditProperties || OnGetEditingProperties || HasDataTextHandler();
 }
 
 // ---------------------------------------------------------------------------

@@ -272,6 +272,10 @@ class TcxCustomInplaceEditContainer : public TComponent,
   virtual Variant GetValue(Integer ARecordIndex);
   virtual Integer GetValueCount();
   virtual bool HasDataTextHandler() { return false; }
+  // The properties or the text of a cell come from a handler, which may
+  // read any value of the record: a change of another item's values
+  // refreshes this one too while it holds edit data.
+  virtual bool IsRecordDependent();
   virtual void InitEditViewInfo(TcxEditCellViewInfo* ACell);
   virtual void InitProperties(TcxCustomEditProperties* AProperties);
   virtual void PropertiesChanged();
@@ -331,6 +335,8 @@ class TcxCustomInplaceEditContainer : public TComponent,
   // The view data of the properties in force, made on first need.
   TcxCustomEditViewData* GetEditViewData();
   TcxCustomEditData*& EditData() { return FEditData; }
+  // An editor activated over the item may have made its edit data.
+  void EditDataTaken();
   TcxDataEditValueSource GetEditValueSource() const { return FEditValueSource; }
   void SetEditValueSource(TcxDataEditValueSource Value) { FEditValueSource = Value; }
   Variant GetValues(Integer ARecordIndex) { return GetValue(ARecordIndex); }

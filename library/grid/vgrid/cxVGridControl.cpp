@@ -792,12 +792,12 @@ void TcxCustomVerticalGrid::DoLayoutChanged() {
   if (OnLayoutChanged) OnLayoutChanged(this);
 }
 
-void TcxCustomVerticalGrid::DataChanged() {
+void TcxCustomVerticalGrid::DataChanged(TcxCustomInplaceEditContainer* AItem) {
   if (IsDataChangeLocked()) return;
   {
     LockDataChanged();
     orv::ScopeExit unlock([this] { UnlockDataChanged(); });
-    inherited::DataChanged();
+    inherited::DataChanged(AItem);
   }
   LayoutChanged();
   GetController()->MakeFocusedRecordVisible();

@@ -355,7 +355,7 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
   // ---- Overrides of the editing control ----
   void CreateSubClasses() override;
   void DestroySubClasses() override;
-  void DataChanged() override;
+  void DataChanged(TcxCustomInplaceEditContainer* AItem) override;
   void DoEdited(TcxCustomInplaceEditContainer* AItem) override;
   bool DoEditing(TcxCustomInplaceEditContainer* AItem) override;
   void DoEditValueChanged(TcxCustomInplaceEditContainer* AItem) override;

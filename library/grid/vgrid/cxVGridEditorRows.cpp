@@ -201,6 +201,12 @@ void TcxCellEdit::DoGetDisplayText(Integer ARecordIndex, AnsiString& AText) {
 
 bool TcxCellEdit::HasDataTextHandler() { return FRowProperties && FRowProperties->OnGetDisplayText.Assigned(); }
 
+// A row's handlers stand in for the item's own.
+bool TcxCellEdit::IsRecordDependent() {
+  if (!FRowProperties) return inherited::IsRecordDependent();
+  return FRowProperties->OnGetEditProperties || FRowProperties->OnGetEditingProperties || HasDataTextHandler();
+}
+
 TcxCustomEditProperties* TcxCellEdit::PropertiesFromRowEvent(const TcxVerticalGridGetEditPropertiesEvent& AEvent,
                                                              TcxEditCellData AData,
                                                              TcxCustomEditProperties* ADefault) {

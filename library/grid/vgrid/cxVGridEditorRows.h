@@ -134,6 +134,7 @@ class TcxCellEdit : public TcxCustomInplaceEditContainer {
   Variant GetEditValue() override;
   Variant GetDisplayValue(TcxCustomEditProperties* AProperties, Integer ARecordIndex) override;
   bool HasDataTextHandler() override;
+  bool IsRecordDependent() override;
   TcxCustomEditContainerItemOptionsClass GetOptionsClass() const override;
   TcxCustomItemDataBindingClass GetDataBindingClass() const override;
   void PropertiesChanged() override;

@@ -58,6 +58,45 @@ TEST_F(DataControllerTest, RetypingAnItemConvertsWhatItHolds) {
   EXPECT_EQ(C->GetValue(0, StrItem).AsInteger(), 13);
 }
 
+// A retyped item's column moves to the end of the records, the edit copies'
+// twin with it, whichever column it was (the last one stays where it is);
+// the records stay laid out end to end and the other items keep theirs.
+TEST_F(DataControllerTest, ARetypedItemTakesTheLastColumn) {
+  Fill({{1, "12"}, {2, "x"}});
+  TcxValueDefs* defs = C->GetField(IntItem)->GetValueDef()->GetValueDefs();
+  const TcxInternalValueDefs* twins = defs->GetDataStorage()->GetInternalValueDefs();
+  auto last = [&](Integer AItem) {
+    const TcxValueDef* def = C->GetField(AItem)->GetValueDef();
+    return defs->IndexOf(def) == defs->GetCount() - 1 &&
+           twins->IndexOf(twins->FindByLinkObject(def)) == twins->GetCount() - 1;
+  };
+  auto endToEnd = [](const TcxValueDefs* ADefs) {
+    Integer offset = ADefs->GetStartOffset();
+    for (Integer i = 0; i < ADefs->GetCount(); ++i) {
+      if (ADefs->GetItem(i)->GetOffset() != offset) return false;
+      offset += ADefs->GetItem(i)->GetBufferSize();
+    }
+    return ADefs->GetRecordSize() == offset;
+  };
+  C->ChangeValueTypeClass(StrItem, TcxIntegerValueType::Class());
+  EXPECT_TRUE(last(StrItem));
+  EXPECT_EQ(C->GetValue(0, StrItem).AsInteger(), 12);
+  EXPECT_TRUE(VarIsNull(C->GetValue(1, StrItem)));
+  C->ChangeValueTypeClass(StrItem, TcxStringValueType::Class());
+  EXPECT_TRUE(last(StrItem));
+  EXPECT_EQ(C->GetValue(0, StrItem).AsString(), "12");
+  EXPECT_TRUE(endToEnd(defs));
+  EXPECT_TRUE(endToEnd(twins));
+  for (Integer r : {0, 1}) EXPECT_EQ(C->GetValue(r, IntItem).AsInteger(), r + 1);
+  C->SetValue(1, StrItem, "y");
+  EXPECT_EQ(C->GetValue(1, StrItem).AsString(), "y");
+  // An item edited in place keeps its edit copy in the twin column.
+  C->ChangeFocusedRecordIndex(1);
+  EXPECT_TRUE(C->SetEditValue(StrItem, "z", evsValue));
+  C->Post();
+  EXPECT_EQ(C->GetValue(1, StrItem).AsString(), "z");
+}
+
 // --- Change notification -----------------------------------------------------
 
 TEST_F(DataControllerTest, NotedChangesWidenWithinABracket) {

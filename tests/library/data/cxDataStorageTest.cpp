@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "StreamBytes.h"
+#include "library/data/cxVariants.h"
 #include "platform/rtl/Locale.h"
+#include "platform/rtl/NumberText.h"
 
 namespace {
 
@@ -125,6 +127,31 @@ TEST(DataStorage, BuffersGrowAndShrinkWithTheDefinitions) {
   number->Free();
   EXPECT_FALSE(s.HasBuffer(r));
   EXPECT_EQ(ToHex(RecordBytes(s, r)), "01");
+}
+
+// One record grown a column at a time, as a grid with a column per row
+// grows it, keeps every value while columns are retyped and taken out on
+// the way.
+TEST(DataStorage, ALongRecordKeepsItsValuesAsColumnsComeAndGo) {
+  TcxDataStorage s;
+  const Integer r = s.AppendRecord();
+  std::vector<TcxValueDef*> defs;
+  auto expected = [](Integer i) { return i % 3 ? Variant(i) : Variant(IntToStr(i)); };
+  for (Integer i = 0; i < 3000; ++i) {
+    TcxValueDef* def = s.GetValueDefs()->Add(TcxStringValueType::Class(), true, false, nullptr);
+    if (i % 3) def->SetValueTypeClass(TcxIntegerValueType::Class());
+    s.SetValue(r, def, expected(i));
+    defs.push_back(def);
+    if (i % 100 == 99) {
+      defs[static_cast<size_t>(i - 50)]->Free();
+      defs[static_cast<size_t>(i - 50)] = nullptr;
+    }
+  }
+  for (Integer i = 0; i < 3000; ++i) {
+    if (TcxValueDef* def = defs[static_cast<size_t>(i)]) {
+      ASSERT_TRUE(VarEqualsExact(s.GetValue(r, def), expected(i))) << i;
+    }
+  }
 }
 
 TEST(DataStorage, AFailedConversionLeavesTheFieldAsItWas) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "library/grid/VGridSession.h"
+#include "library/editors/core/cxComboBox.h"
 #include "library/editors/core/cxTextEditViewInfo.h"
 
 // Every block this program asks of the heap, and every one it gives back.
@@ -145,6 +146,84 @@ TEST_F(RowCost, ARowMakesItsViewDataWhenFirstMeasuredAndAgainOnlyWhenItsProperti
   static_cast<TcxTextEditProperties*>(lower.front())->SetMaxLength(3);
   Pump();
   EXPECT_EQ(MadeSince(scrolled), std::vector<TcxCustomEditProperties*>{lower.front()});
+}
+
+// A value posted to a row drops what that row keeps of its properties: its
+// view data, made again for it alone; a change that names no one row (two
+// rows changed in one bracket of the data) drops them all.
+TEST_F(RowCost, AValueChangeRemakesTheViewDataOfItsRowAlone) {
+  const std::vector<TcxEditorRow*> rows = AddRows(40, TNotingTextProperties::StaticClass());
+  Pump();
+  const std::vector<TcxCustomEditProperties*> shown = Sorted(Shown(rows));
+  ASSERT_GT(shown.size(), 4u);
+  ASSERT_TRUE(grid->GetVGViewInfo()->GetRowViewInfo(rows[3]));
+
+  std::size_t before = TNotedViewData::MadeFor().size();
+  rows[3]->GetProperties()->SetValue("North");
+  Pump();
+  EXPECT_EQ(MadeSince(before), std::vector<TcxCustomEditProperties*>{rows[3]->GetProperties()->GetEditProperties()});
+
+  before = TNotedViewData::MadeFor().size();
+  grid->GetDataController()->BeginUpdate();
+  rows[2]->GetProperties()->SetValue("West");
+  rows[3]->GetProperties()->SetValue("South");
+  grid->GetDataController()->EndUpdate();
+  Pump();
+  const std::vector<TcxCustomEditProperties*> all = MadeSince(before);
+  EXPECT_TRUE(std::includes(all.begin(), all.end(), shown.begin(), shown.end()));
+  EXPECT_LE(all.size(), shown.size() + 1) << "and of the rows out of sight only the next one";
+}
+
+// What an opened editor leaves with its row (a drop-down's popup size) is
+// dropped when the row's value changes, and with it that of a row whose
+// kind a handler chooses, which may read any value; other rows keep
+// theirs. A change that names no one row drops it everywhere.
+TEST_F(RowCost, AValueChangeDropsTheEditDataOfItsRowAndOfRowsAHandlerDecides) {
+  const std::vector<TcxEditorRow*> rows = AddRows(6, TcxComboBoxProperties::StaticClass());
+  Pump();
+  TcxEditorRowProperties* chosen = rows[1]->GetProperties();
+  TcxEditorRowProperties* plain = rows[2]->GetProperties();
+  TcxEditorRowProperties* read = rows[3]->GetProperties();
+  AnsiString seen;
+  chosen->OnGetEditProperties = [&](TcxCustomEditorRowProperties*, Integer, TcxCustomEditProperties*&) {
+    seen = VarToStr(read->GetValue());
+  };
+  auto open = [&](TcxEditorRow* ARow) {
+    grid->SetFocusedRow(ARow);
+    grid->ShowEdit();
+    EXPECT_TRUE(grid->IsEditing());
+    grid->HideEdit();
+  };
+  auto held = [](TcxEditorRowProperties* AProperties) {
+    return AProperties->GetEditContainer()->EditData() != nullptr;
+  };
+  open(rows[1]);
+  open(rows[2]);
+  open(rows[3]);
+  ASSERT_TRUE(held(chosen) && held(plain) && held(read));
+
+  read->SetValue("North");
+  Pump();
+  EXPECT_FALSE(held(read));
+  EXPECT_FALSE(held(chosen));
+  EXPECT_TRUE(held(plain));
+  EXPECT_EQ(seen, "North");
+
+  open(rows[1]);
+  rows[4]->GetProperties()->SetValue("East");
+  Pump();
+  EXPECT_FALSE(held(chosen)) << "a handler may read any row";
+  EXPECT_TRUE(held(plain));
+
+  open(rows[3]);
+  grid->GetDataController()->BeginUpdate();
+  rows[4]->GetProperties()->SetValue("West");
+  rows[5]->GetProperties()->SetValue("South");
+  grid->GetDataController()->EndUpdate();
+  Pump();
+  EXPECT_FALSE(held(chosen));
+  EXPECT_FALSE(held(plain));
+  EXPECT_FALSE(held(read));
 }
 
 // Decided: a row's parts that few rows use (the options and styles of the
