@@ -702,7 +702,7 @@ const void* LoadPointer(const Byte* P) {
 
 void DropColumnTexts(TcxDataColumn& AColumn) {
   if (AColumn.TextStarts.empty()) return;
-  AColumn.Texts = std::string();
+  AColumn.Texts = TcxTextBlock();
   AColumn.TextStarts = std::vector<size_t>();
   AColumn.TextRecords = std::vector<Integer>();
   AColumn.TextSpans = std::vector<Integer>();
@@ -713,14 +713,20 @@ void DropColumnTexts(TcxDataColumn& AColumn) {
 // column's text block; its old span is left dead. Rewriting the block
 // would cost a pass over all texts per edit.
 void ReplaceColumnText(TcxDataColumn& AColumn, size_t ARecord) {
+  if (AColumn.TextRecords.empty()) {
+    // The first text set: span i was record i's.
+    AColumn.TextRecords.resize(AColumn.TextStarts.size() - 1);
+    std::iota(AColumn.TextRecords.begin(), AColumn.TextRecords.end(), 0);
+    AColumn.TextSpans = AColumn.TextRecords;
+  }
   const size_t old = static_cast<size_t>(AColumn.TextSpans[ARecord]);
   AColumn.TextRecords[old] = -1;
   AColumn.DeadTextBytes += AColumn.TextStarts[old + 1] - AColumn.TextStarts[old];
   AColumn.TextSpans[ARecord] = static_cast<Integer>(AColumn.TextRecords.size());
   AColumn.TextRecords.push_back(static_cast<Integer>(ARecord));
   if (const auto* text = static_cast<const AnsiString*>(LoadPointer(AColumn.Cells.data() + ARecord * sizeof(void*))))
-    AColumn.Texts += *text;
-  AColumn.Texts += '\0';
+    AColumn.Texts.Append(*text);
+  AColumn.Texts.Append(std::string_view("", 1));
   AColumn.TextStarts.push_back(AColumn.Texts.size());
   // The search reads the dead texts too: past half the block it is made
   // again on its next use.
@@ -808,24 +814,37 @@ const TcxDataColumn* TcxDataStorage::GetTextColumn(const TcxValueDef* AValueDef)
   if (!AValueDef || AValueDef->FValueTypeClass != TcxStringValueType::Class()) return nullptr;
   TcxDataColumn* column = ColumnOf(AValueDef);
   if (!column || !column->TextStarts.empty()) return column;
-  // The cells hold the texts' holders.
+  // The cells hold the texts' holders, which lie scattered: each is
+  // fetched well ahead of its copy, and the bytes of a text too long to
+  // sit in its holder a little later, once the holder has come. The block
+  // grows in place (a first guess of a byte and a half per record), so
+  // every text is copied once.
   const size_t count = column->NotNull.size();
-  std::vector<size_t> starts(count + 1);
-  std::string texts;
-  constexpr size_t kAhead = 16;
+  const Byte* cells = column->Cells.data();
+  auto holder = [cells](size_t r) { return static_cast<const AnsiString*>(LoadPointer(cells + r * sizeof(void*))); };
+  TcxTextBlock texts;
+  texts.Extend(count + count / 2 + 1);
+  std::vector<size_t> starts;
+  starts.reserve(count + 1);
+  constexpr size_t kFar = 32, kNear = 16;
   for (size_t r = 0; r < count; ++r) {
-    if (r + kAhead < count) __builtin_prefetch(LoadPointer(column->Cells.data() + (r + kAhead) * sizeof(void*)));
-    starts[r] = texts.size();
-    if (const auto* text = static_cast<const AnsiString*>(LoadPointer(column->Cells.data() + r * sizeof(void*))))
-      texts += *text;
-    texts += '\0';
+    if (r + kFar < count)
+      if (const AnsiString* ahead = holder(r + kFar)) __builtin_prefetch(ahead);
+    if (r + kNear < count)
+      if (const AnsiString* ahead = holder(r + kNear)) __builtin_prefetch(ahead->data());
+    starts.push_back(texts.size());
+    const AnsiString* text = holder(r);
+    const size_t size = text ? text->size() : 0;
+    char* out = texts.Extend(size + 1);
+    if (size) std::memcpy(out, text->data(), size);
+    out[size] = '\0';
+    texts.Commit(size + 1);
   }
-  starts[count] = texts.size();
+  starts.push_back(texts.size());
   column->Texts = std::move(texts);
   column->TextStarts = std::move(starts);
-  column->TextRecords.resize(count);
-  std::iota(column->TextRecords.begin(), column->TextRecords.end(), 0);
-  column->TextSpans = column->TextRecords;
+  column->TextRecords.clear();
+  column->TextSpans.clear();
   column->DeadTextBytes = 0;
   return column;
 }
@@ -934,6 +953,17 @@ void TcxDataStorage::BeginStreaming(TcxValueDefCompare ACompareFunc) {
 void TcxDataStorage::EndStreaming() {
   FStreaming = false;
   FStreamingDefs.clear();
+}
+
+// ---------------------------------------------------------------------------
+// TcxTextBlock
+
+void TcxTextBlock::Grow(size_t ACount) {
+  const size_t capacity = std::max({FSize + ACount, FCapacity * 2, size_t{64}});
+  auto* data = static_cast<char*>(std::realloc(FData, capacity));
+  if (!data) throw std::bad_alloc();
+  FData = data;
+  FCapacity = capacity;
 }
 
 // ---------------------------------------------------------------------------
