@@ -764,6 +764,64 @@ void ReadColumnCells(TcxDataColumn& AColumn, Byte* const* ABuffers, size_t ACoun
   }
 }
 
+// The block of an 8-bit text column in one pass that copies each text
+// once, with its cells too where they are read from the record blocks
+// (FromBlocks; the column comes zeroed) rather than from the column. What
+// lies scattered is fetched ahead in the order it is reached: a record's
+// block, then the holder its cell points at, then the bytes of a text too
+// long to sit in its holder. The block grows in place (from a first guess
+// of a byte and a half per record).
+template <bool FromBlocks>
+void ReadColumnTexts(TcxDataColumn& AColumn, Byte* const* ABuffers) {
+  const size_t count = AColumn.NotNull.size();
+  const size_t offset = static_cast<size_t>(AColumn.Offset);
+  Byte* notNull = AColumn.NotNull.data();
+  Byte* cells = AColumn.Cells.data();
+  auto holder = [&](size_t r) {
+    const Byte* cell = cells + r * sizeof(void*);
+    if constexpr (FromBlocks) {
+      const Byte* buffer = ABuffers[r];
+      cell = buffer && buffer[offset] != 0 ? buffer + offset + 1 : nullptr;
+      if (!cell) return static_cast<const AnsiString*>(nullptr);
+    }
+    return static_cast<const AnsiString*>(LoadPointer(cell));
+  };
+  TcxTextBlock texts;
+  texts.Extend(count + count / 2 + 1);
+  std::vector<size_t> starts;
+  starts.reserve(count + 1);
+  constexpr size_t kFar = 48, kMiddle = 32, kNear = 16;
+  for (size_t r = 0; r < count; ++r) {
+    if constexpr (FromBlocks)
+      if (r + kFar < count)
+        if (const Byte* ahead = ABuffers[r + kFar]) __builtin_prefetch(ahead + offset);
+    if (r + kMiddle < count)
+      if (const AnsiString* ahead = holder(r + kMiddle)) __builtin_prefetch(ahead);
+    if (r + kNear < count)
+      if (const AnsiString* ahead = holder(r + kNear)) __builtin_prefetch(ahead->data());
+    if constexpr (FromBlocks) {
+      const Byte* buffer = ABuffers[r];
+      if (buffer && buffer[offset] != 0) {
+        notNull[r] = 1;
+        std::memcpy(cells + r * sizeof(void*), buffer + offset + 1, sizeof(void*));
+      }
+    }
+    starts.push_back(texts.size());
+    const AnsiString* text = holder(r);
+    const size_t size = text ? text->size() : 0;
+    char* out = texts.Extend(size + 1);
+    if (size) std::memcpy(out, text->data(), size);
+    out[size] = '\0';
+    texts.Commit(size + 1);
+  }
+  starts.push_back(texts.size());
+  AColumn.Texts = std::move(texts);
+  AColumn.TextStarts = std::move(starts);
+  AColumn.TextRecords.clear();
+  AColumn.TextSpans.clear();
+  AColumn.DeadTextBytes = 0;
+}
+
 }  // namespace
 
 const TcxDataColumn* TcxDataStorage::FindColumn(const TcxValueDef* AValueDef) const {
@@ -775,9 +833,9 @@ const TcxDataColumn* TcxDataStorage::FindColumn(const TcxValueDef* AValueDef) co
   return nullptr;
 }
 
-const TcxDataColumn* TcxDataStorage::GetColumn(const TcxValueDef* AValueDef) { return ColumnOf(AValueDef); }
+const TcxDataColumn* TcxDataStorage::GetColumn(const TcxValueDef* AValueDef) { return ColumnOf(AValueDef, false); }
 
-TcxDataColumn* TcxDataStorage::ColumnOf(const TcxValueDef* AValueDef) {
+TcxDataColumn* TcxDataStorage::ColumnOf(const TcxValueDef* AValueDef, bool ATexts) {
   if (!AValueDef || AValueDef->FValueDefs != FValueDefs || AValueDef->FBufferSize == 0 || AValueDef->FDataSize <= 0)
     return nullptr;
   Settle();
@@ -799,6 +857,10 @@ TcxDataColumn* TcxDataStorage::ColumnOf(const TcxValueDef* AValueDef) {
   column.Size = AValueDef->FDataSize;
   column.NotNull.resize(count);
   column.Cells.resize(count * static_cast<size_t>(column.Size));
+  if (ATexts) {
+    ReadColumnTexts<true>(column, FRecords.data());
+    return &column;
+  }
   switch (column.Size) {
     case 1: ReadColumnCells<1>(column, FRecords.data(), count); break;
     case 2: ReadColumnCells<2>(column, FRecords.data(), count); break;
@@ -812,40 +874,10 @@ TcxDataColumn* TcxDataStorage::ColumnOf(const TcxValueDef* AValueDef) {
 
 const TcxDataColumn* TcxDataStorage::GetTextColumn(const TcxValueDef* AValueDef) {
   if (!AValueDef || AValueDef->FValueTypeClass != TcxStringValueType::Class()) return nullptr;
-  TcxDataColumn* column = ColumnOf(AValueDef);
-  if (!column || !column->TextStarts.empty()) return column;
-  // The cells hold the texts' holders, which lie scattered: each is
-  // fetched well ahead of its copy, and the bytes of a text too long to
-  // sit in its holder a little later, once the holder has come. The block
-  // grows in place (a first guess of a byte and a half per record), so
-  // every text is copied once.
-  const size_t count = column->NotNull.size();
-  const Byte* cells = column->Cells.data();
-  auto holder = [cells](size_t r) { return static_cast<const AnsiString*>(LoadPointer(cells + r * sizeof(void*))); };
-  TcxTextBlock texts;
-  texts.Extend(count + count / 2 + 1);
-  std::vector<size_t> starts;
-  starts.reserve(count + 1);
-  constexpr size_t kFar = 32, kNear = 16;
-  for (size_t r = 0; r < count; ++r) {
-    if (r + kFar < count)
-      if (const AnsiString* ahead = holder(r + kFar)) __builtin_prefetch(ahead);
-    if (r + kNear < count)
-      if (const AnsiString* ahead = holder(r + kNear)) __builtin_prefetch(ahead->data());
-    starts.push_back(texts.size());
-    const AnsiString* text = holder(r);
-    const size_t size = text ? text->size() : 0;
-    char* out = texts.Extend(size + 1);
-    if (size) std::memcpy(out, text->data(), size);
-    out[size] = '\0';
-    texts.Commit(size + 1);
-  }
-  starts.push_back(texts.size());
-  column->Texts = std::move(texts);
-  column->TextStarts = std::move(starts);
-  column->TextRecords.clear();
-  column->TextSpans.clear();
-  column->DeadTextBytes = 0;
+  // The cells hold the texts' holders. A column made here reads its cells
+  // and its texts in one pass.
+  TcxDataColumn* column = ColumnOf(AValueDef, true);
+  if (column && column->TextStarts.empty()) ReadColumnTexts<false>(*column, nullptr);
   return column;
 }
 

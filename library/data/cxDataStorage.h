@@ -374,7 +374,9 @@ class TcxDataStorage : public TObject {
     if (!FDeleted.empty()) const_cast<TcxDataStorage*>(this)->SettleDeletes();
   }
   void SettleDeletes();
-  TcxDataColumn* ColumnOf(const TcxValueDef* AValueDef);
+  // The field's column, read from the record blocks where it is not kept;
+  // ATexts (an 8-bit text field): with its text block, when it is read.
+  TcxDataColumn* ColumnOf(const TcxValueDef* AValueDef, bool ATexts);
   std::vector<TcxDataColumn> FColumns;
 
   bool FDestroying = false;
