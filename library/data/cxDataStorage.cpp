@@ -858,7 +858,14 @@ TcxDataColumn* TcxDataStorage::ColumnOf(const TcxValueDef* AValueDef, bool AText
   column.NotNull.resize(count);
   column.Cells.resize(count * static_cast<size_t>(column.Size));
   if (ATexts) {
-    ReadColumnTexts<true>(column, FRecords.data());
+    // The block takes memory as it grows: a column whose reading stopped
+    // halfway does not stay.
+    try {
+      ReadColumnTexts<true>(column, FRecords.data());
+    } catch (...) {
+      FColumns.pop_back();
+      throw;
+    }
     return &column;
   }
   switch (column.Size) {
