@@ -462,10 +462,13 @@ void BM_Orv_Edit(benchmark::State& state, EditKind AKind) {
 // fills a controller of its own (untimed), times the first activation of
 // the filter and keeps the time of a second one for the table. The naming
 // of the field in the condition (which makes the field's column, and for
-// text its block) is timed too. ASortedGrouped: the controller is sorted
-// by the Integer column and grouped by the Boolean one with summaries of
-// the Float column first, as a user does before filtering, and its kept
-// records are compared in record order.
+// text its block) is timed too. AView: on a plain controller, or one
+// sorted by the Integer column and grouped with summaries of the Float
+// column first, as a user does before filtering: by the Boolean column, or
+// by the String column (about 70 % of the records a group of their own)
+// with every group expanded. A grouped view's kept records are compared in
+// record order, and where every group was expanded the view after each
+// activation shows every group expanded, as it did before.
 std::map<std::string, std::vector<double>> gLaterUse;  // "kind/records" ("sortkind/records" for sorts): ms
 std::map<std::string, std::vector<double>> gNaming;    // "kind/records": ms
 // The same as the thread's CPU time: first and later uses, namings, and
@@ -480,21 +483,37 @@ const TcxDataColumn* TextBlock(BenchController* c) {
 // the floor's block does.
 bool SameBlock(const TcxDataColumn* AColumn, Integer ACount);
 
-std::string FirstUseKey(FilterKind AKind, bool ASortedGrouped, Integer ACount) {
-  return std::to_string(AKind) + (ASortedGrouped ? "sg/" : "/") + std::to_string(ACount);
+enum FirstUseView { viewPlain, viewSortedGrouped, viewSortedGroupedExpanded };
+
+std::string FirstUseKey(FilterKind AKind, FirstUseView AView, Integer ACount) {
+  static const char* const kinds[] = {"/", "sg/", "sge/"};
+  return std::to_string(AKind) + kinds[AView] + std::to_string(ACount);
 }
 
-void BM_Orv_FilterFirstUse(benchmark::State& state, FilterKind AKind, bool ASortedGrouped) {
+// Every group of a view is expanded: its rows are its groups and records.
+bool AllExpanded(BenchController* c) {
+  TcxDataGroups* groups = c->GetDataControllerInfo()->GetDataGroups();
+  for (Integer g = 0; g < groups->GetItemCount(); ++g)
+    if (!groups->Item(g).Expanded) return false;
+  return c->GetRowCount() == groups->GetItemCount() + c->GetFilteredRecordCount();
+}
+
+void BM_Orv_FilterFirstUse(benchmark::State& state, FilterKind AKind, FirstUseView AView) {
   const Integer count = static_cast<Integer>(state.range(0));
   const std::vector<Row>& rows = Rows(count);
-  const std::string key = FirstUseKey(AKind, ASortedGrouped, count);
+  const std::string key = FirstUseKey(AKind, AView, count);
+  const bool grouped = AView != viewPlain, expanded = AView == viewSortedGroupedExpanded;
   for (auto _ : state) {
     BenchController* c = MakeController();
     Fill(c, rows);
-    if (ASortedGrouped) {
+    if (grouped) {
       AddSummaries(c);
       c->ChangeSorting(colInteger, soAscending);
-      c->GetGroups()->ChangeGrouping(colBoolean, 0);
+      c->GetGroups()->ChangeGrouping(expanded ? colString : colBoolean, 0);
+      if (expanded) {
+        c->GetGroups()->FullExpand();
+        if (FirstTime("expanded" + key)) Agree(state, AllExpanded(c), "every group expanded before the filter");
+      }
     }
     const auto named = Clock::now();
     const double namedCpu = ThreadMs();
@@ -512,8 +531,9 @@ void BM_Orv_FilterFirstUse(benchmark::State& state, FilterKind AKind, bool ASort
     Timed(state, activate);
     gFirstCpu[key].push_back(ThreadMs() - firstCpu);
     std::vector<Integer> first = Records(c);
-    if (ASortedGrouped) std::sort(first.begin(), first.end());
+    if (grouped) std::sort(first.begin(), first.end());
     if (FirstTime("firstuse" + key)) Agree(state, first == LibraryKept(count, AKind), "records kept by a filter's first use");
+    if (expanded) Agree(state, AllExpanded(c), "every group kept by a filter's first use expanded");
     filter->SetActive(false);
     const auto t0 = Clock::now();
     const double laterCpu = ThreadMs();
@@ -521,8 +541,9 @@ void BM_Orv_FilterFirstUse(benchmark::State& state, FilterKind AKind, bool ASort
     gLaterCpu[key].push_back(ThreadMs() - laterCpu);
     gLaterUse[key].push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
     std::vector<Integer> later = Records(c);
-    if (ASortedGrouped) std::sort(later.begin(), later.end());
+    if (grouped) std::sort(later.begin(), later.end());
     Agree(state, later == first, "records kept by a filter's first use and a later one");
+    if (expanded) Agree(state, AllExpanded(c), "every group kept by a filter's later use expanded");
     c->Free();
   }
   SetCounters(state);
@@ -1518,12 +1539,16 @@ void Register() {
 #if ORV_HAVE_QT5
     benchmark::RegisterBenchmark((n + "/qt").c_str(), BM_Qt_Filter, kind)->Apply(QtSizes);
 #endif
-    benchmark::RegisterBenchmark((n + "FirstUse/orv").c_str(), BM_Orv_FilterFirstUse, kind, false)
+    benchmark::RegisterBenchmark((n + "FirstUse/orv").c_str(), BM_Orv_FilterFirstUse, kind, viewPlain)
         ->Apply(Sizes)
         ->Iterations(1);
   }
   benchmark::RegisterBenchmark("FilterIntegerEqualsSortedGroupedFirstUse/orv", BM_Orv_FilterFirstUse,
-                               filterIntegerEquals, true)
+                               filterIntegerEquals, viewSortedGrouped)
+      ->Apply(Sizes)
+      ->Iterations(1);
+  benchmark::RegisterBenchmark("FilterIntegerEqualsGroupedExpandedFirstUse/orv", BM_Orv_FilterFirstUse,
+                               filterIntegerEquals, viewSortedGroupedExpanded)
       ->Apply(Sizes)
       ->Iterations(1);
   benchmark::RegisterBenchmark("FilterLikeNaming/floor", BM_Floor_TextBlock)->Apply(Sizes);
@@ -1639,6 +1664,7 @@ void PrintRatios(const RatioReporter& r) {
   };
   std::printf("\nA filter's or a sort's first use on a field against a later one (medians, milliseconds; load %s);\n"
               "SortedGrouped: on a controller sorted by the Integer field and grouped by the Boolean one first;\n"
+              "GroupedExpanded: sorted by the Integer field, grouped by the String one, every group expanded;\n"
               "cpu: the thread's CPU time; growth: the first use over the one at a tenth of the records\n"
               "%-34s %9s %10s %10s %7s %10s %10s %7s %7s\n",
               Load().c_str(), "workload", "records", "first", "later", "f/l", "cpu first", "cpu later", "cpu f/l",
@@ -1646,6 +1672,7 @@ void PrintRatios(const RatioReporter& r) {
   const std::string equals = std::to_string(filterIntegerEquals);
   for (const auto& [name, key] : {std::pair<const char*, std::string>{"FilterIntegerEquals", equals},
                                   std::pair<const char*, std::string>{"FilterIntegerEqualsSortedGrouped", equals + "sg"},
+                                  std::pair<const char*, std::string>{"FilterIntegerEqualsGroupedExpanded", equals + "sge"},
                                   std::pair<const char*, std::string>{"FilterLikeContains",
                                                                       std::to_string(filterLikeContains)},
                                   std::pair<const char*, std::string>{"SortInteger", "sort" + std::to_string(sortInteger)},
@@ -1667,8 +1694,8 @@ void PrintRatios(const RatioReporter& r) {
   // field's column read out of the record blocks, and for text the block
   // of its texts, against the texts copied once into a block sized
   // beforehand.
-  auto naming = [&](FilterKind AKind, int n) { return median(gNaming, FirstUseKey(AKind, false, n)); };
-  auto namingCpu = [&](FilterKind AKind, int n) { return median(gNamingCpu, FirstUseKey(AKind, false, n)); };
+  auto naming = [&](FilterKind AKind, int n) { return median(gNaming, FirstUseKey(AKind, viewPlain, n)); };
+  auto namingCpu = [&](FilterKind AKind, int n) { return median(gNamingCpu, FirstUseKey(AKind, viewPlain, n)); };
   auto floorCpu = [&](int n) { return median(gFloorBlockCpu, std::to_string(n)); };
   std::printf("\nNaming a field in a condition (AddItem) on a fresh controller (medians, milliseconds; load %s);\n"
               "floor: the texts copied once from their holders into a block sized beforehand; cpu: the\n"
@@ -1728,11 +1755,14 @@ void PrintRatios(const RatioReporter& r) {
          ratio("FilterLikeContains", "orv", "floor", n), 2, "x");
     goal("FilterLikeContainsNoCase within 2x of a folded block scan" + at,
          ratio("FilterLikeContainsNoCase", "orv", "floor", n), 2, "x");
-    for (const auto& [name, kind, sortedGrouped] :
-         {std::tuple<const char*, FilterKind, bool>{"FilterIntegerEquals", filterIntegerEquals, false},
-          std::tuple<const char*, FilterKind, bool>{"FilterIntegerEqualsSortedGrouped", filterIntegerEquals, true},
-          std::tuple<const char*, FilterKind, bool>{"FilterLikeContains", filterLikeContains, false}}) {
-      const std::string key = FirstUseKey(kind, sortedGrouped, n);
+    for (const auto& [name, kind, view] :
+         {std::tuple<const char*, FilterKind, FirstUseView>{"FilterIntegerEquals", filterIntegerEquals, viewPlain},
+          std::tuple<const char*, FilterKind, FirstUseView>{"FilterIntegerEqualsSortedGrouped", filterIntegerEquals,
+                                                            viewSortedGrouped},
+          std::tuple<const char*, FilterKind, FirstUseView>{"FilterIntegerEqualsGroupedExpanded", filterIntegerEquals,
+                                                            viewSortedGroupedExpanded},
+          std::tuple<const char*, FilterKind, FirstUseView>{"FilterLikeContains", filterLikeContains, viewPlain}}) {
+      const std::string key = FirstUseKey(kind, view, n);
       const double first = r.Ms(std::string(name) + "FirstUse", "orv", n), second = median(gLaterUse, key);
       const double firstCpu = median(gFirstCpu, key), laterCpu = median(gLaterCpu, key);
       goal(std::string(name) + " first use within 3x of a later one" + at,
