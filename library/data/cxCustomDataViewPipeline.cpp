@@ -1207,17 +1207,30 @@ bool TcxCustomDataControllerInfo::GroupsHoldEveryRecord() const {
 }
 
 bool TcxCustomDataControllerInfo::SaveCollapsedGroups() {
-  // The groups a save visits: those whose ancestors are all expanded.
-  auto visit = [this](auto&& AGroup) {
-    for (Integer i = 0; i < FDataGroups->GetItemCount();) {
-      const TcxDataGroupInfo& g = FDataGroups->Item(i);
-      AGroup(i, g);
-      i = g.Expanded || FDataGroups->IsDeepest(i) ? i + 1 : g.Last + 1;
+  // The groups a save visits are those whose ancestors are all expanded;
+  // one walk counts the expanded ones and notes the collapsed ones. Either
+  // way of saving gives the same groups back: a view whose first part shows
+  // as many groups collapsed as expanded is taken for a collapsed one, and
+  // not walked twice.
+  std::vector<Integer> collapsed;
+  Integer expanded = 0;
+  const Integer count = FDataGroups->GetItemCount();
+  Integer probe = std::max<Integer>(count / 16, 1024);
+  for (Integer i = 0; i < count;) {
+    if (i >= probe) {
+      if (static_cast<Integer>(collapsed.size()) >= expanded) return false;
+      probe = count;
     }
-  };
-  Integer expanded = 0, collapsed = 0;
-  visit([&](Integer, const TcxDataGroupInfo& g) { ++(g.Expanded ? expanded : collapsed); });
-  if (collapsed >= expanded) return false;
+    const TcxDataGroupInfo& g = FDataGroups->Item(i);
+    if (g.Expanded) {
+      ++expanded;
+      ++i;
+    } else {
+      collapsed.push_back(i);
+      i = FDataGroups->IsDeepest(i) ? i + 1 : g.Last + 1;
+    }
+  }
+  if (static_cast<Integer>(collapsed.size()) >= expanded) return false;
   TcxCustomDataController* c = FDataController;
   FExpandingInfos->Collapsed = true;
   // A collapsed group's item follows those of its ancestors (without a
@@ -1232,14 +1245,13 @@ bool TcxCustomDataControllerInfo::SaveCollapsedGroups() {
     held[static_cast<size_t>(level)] = AGroup;
     std::fill(held.begin() + level + 1, held.end(), -1);
   };
-  visit([&](Integer i, const TcxDataGroupInfo& g) {
-    if (g.Expanded) return;
+  for (const Integer i : collapsed) {
     ancestors.clear();
     for (Integer a = FDataGroups->GetParentIndex(i); a >= 0; a = FDataGroups->GetParentIndex(a)) ancestors.push_back(a);
     for (auto a = ancestors.rbegin(); a != ancestors.rend(); ++a)
       if (held[static_cast<size_t>(FDataGroups->Item(*a).Level)] != *a) add(*a, {});
     add(i, {eisExpanded});
-  });
+  }
   return true;
 }
 
