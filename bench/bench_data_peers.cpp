@@ -1798,6 +1798,23 @@ void PrintRatios(const RatioReporter& r) {
                   steps.c_str(), !judged ? "not measured" : linear ? "met" : "MISSED");
     }
   }
+  {
+    // A filter's first activation after sorting, grouping by a field of
+    // many values and expanding every group: 12 a step at most from 10^5.
+    std::string steps;
+    bool linear = true;
+    int judged = 0;
+    for (size_t i = 1; i < gSizes.size(); ++i) {
+      const double a = r.Ms("FilterIntegerEqualsGroupedExpandedFirstUse", "orv", gSizes[i - 1]);
+      const double b = r.Ms("FilterIntegerEqualsGroupedExpandedFirstUse", "orv", gSizes[i]);
+      steps += " " + Times(b, a, "%.1f");
+      if (gSizes[i - 1] < 100000) continue;
+      linear = linear && a > 0 && b > 0 && b / a <= 12;
+      ++judged;
+    }
+    std::printf("  %-64s %s  %s\n", "FilterIntegerEqualsGroupedExpanded first use growth (12 at most from 10^5)",
+                steps.c_str(), !judged ? "not measured" : linear ? "met" : "MISSED");
+  }
   goal("one edit of the summed field under 5 us at 10^7", r.Ms("EditSummedField", "orv", 10000000) * 1000, 5, " us");
   // A record that moves (sort key) or changes group (group key) is moved in
   // the record list: linear in the distance it travels. The records are
