@@ -708,7 +708,10 @@ void TcxCustomDataController::ActiveChanged(bool AActive) {
 void TcxCustomDataController::FilterChanged() {
   FCheckAfterFilter = true;
   Cancel();
-  Refresh();
+  {
+    auto shown = FDataControllerInfo->ShownRecordsScope();
+    Refresh();
+  }
   CheckBookmarkValid(-1);
   if (FPrevSelectedCount == 1) {
     FPrevSelectedCount = GetSelectedCount();

@@ -475,7 +475,6 @@ class TTextCheck : public TcxFilterTypedCheck {
   bool SelectContaining(const TcxDataColumn& AColumn, const Integer* ARecords, size_t ACount, Integer AAlwaysKept,
                         bool ANegated, const std::function<bool(Integer)>& AGeneral, std::vector<Integer>& AKept) {
     const std::vector<size_t>& starts = AColumn.TextStarts;
-    const std::vector<Integer>& owners = AColumn.TextRecords;
     const size_t count = AColumn.NotNull.size();
     std::vector<Integer> hits;
     const char* texts = AColumn.Texts.data();
@@ -484,11 +483,12 @@ class TTextCheck : public TcxFilterTypedCheck {
       const size_t offset = FUpper ? FindFoldedLiteral(texts, size, at, FFoldedLiteral) : FindLiteral(texts, size, at, FLiteral);
       if (offset == std::string::npos) break;
       const size_t span = static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin()) - 1;
-      if (owners[span] >= 0) hits.push_back(owners[span]);  // else a text since replaced
+      const Integer owner = AColumn.SpanRecord(span);
+      if (owner >= 0) hits.push_back(owner);  // else a text since replaced
       at = starts[span + 1];  // the next text
     }
     // Texts set since the block was made lie after the others.
-    if (owners.size() > count) std::sort(hits.begin(), hits.end());
+    if (starts.size() - 1 > count) std::sort(hits.begin(), hits.end());
     // All records in order, a LIKE not negated, none of them kept for being
     // null: the kept records are the hits (a hit's text is not empty, so not a soft null).
     const bool notLike = FRelation == Relation::NotLike;
@@ -510,7 +510,7 @@ class TTextCheck : public TcxFilterTypedCheck {
                             [&](const Byte* ACell) {
                               const size_t r = static_cast<size_t>(ACell - cells) / sizeof(void*);
                               if (!LoadCell<const void*>(ACell)) return -1;
-                              const size_t span = static_cast<size_t>(AColumn.TextSpans[r]);
+                              const size_t span = AColumn.RecordSpan(r);
                               if (FSoftNull && starts[span + 1] - starts[span] == 1) return -1;
                               return (found[r] != 0) != notLike ? 1 : 0;
                             });

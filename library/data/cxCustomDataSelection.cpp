@@ -69,6 +69,7 @@ void TcxDataExpandingInfos::Clear() {
   FFields.clear();
   FItems.clear();
   SaveStates.Clear();
+  Collapsed = false;
 }
 
 Integer TcxDataExpandingInfos::Find(TcxCustomDataField* AField) const {

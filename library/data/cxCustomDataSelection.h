@@ -57,6 +57,10 @@ class TcxDataExpandingInfos : public TObject {
   const TcxDataExpandingInfo& GetItem(Integer Index) const { return FItems.at(static_cast<size_t>(Index)); }
 
   TcxDataExpandingInfoStateSet SaveStates;
+  // The items whose state holds eisExpanded name the groups that are
+  // collapsed, and every other group is expanded: kept where those are
+  // fewer and the groups after the pass all stood in the table before.
+  bool Collapsed = false;
 
  private:
   std::vector<TcxCustomDataField*> FFields;

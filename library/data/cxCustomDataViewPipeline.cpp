@@ -51,6 +51,7 @@ TcxCustomDataControllerInfo::~TcxCustomDataControllerInfo() {
 
 void TcxCustomDataControllerInfo::Refresh() {
   ++FDataVersion;
+  if (!std::exchange(FShownRecordsOnly, false)) ++FValuesVersion;
   TcxDataControllerInfoChanges changes{dcicLoad};
   if (!FDataController->LockOnAfterSummary()) changes += dcicSummary;
   if (FSortingFieldList->GetCount() > 0) changes += dcicSorting;
@@ -82,6 +83,7 @@ void TcxCustomDataControllerInfo::RecordsMoving() {
 
 void TcxCustomDataControllerInfo::RecordsMoved(Integer ARecordIndex, Integer ADelta) {
   ++FDataVersion;
+  ++FValuesVersion;
   auto shift = [&](Integer& r) {
     if (r < 0) return;
     if (ADelta > 0 ? r >= ARecordIndex : r > ARecordIndex) r += ADelta;
@@ -111,6 +113,7 @@ void TcxCustomDataControllerInfo::RecordChanging(Integer ARecordIndex) {
 
 void TcxCustomDataControllerInfo::RecordChanged(Integer ARecordIndex, TcxCustomDataField* AField) {
   ++FDataVersion;
+  ++FValuesVersion;
   FDataController->GetSummary()->RecordChanged(ARecordIndex);
   if (!AField || FSortingFieldList->Find(AField) >= 0 || FGroupingFieldList->Find(AField) >= 0) FChangedKeys = true;
   if (FInUpdate) {
@@ -246,6 +249,7 @@ void TcxCustomDataControllerInfo::FullCollapse() {
 }
 
 void TcxCustomDataControllerInfo::RemoveField(TcxCustomDataField* AField) {
+  ++FValuesVersion;
   FSortingFieldList->Remove(AField);
   FTotalSortingFieldList->Remove(AField);
   if (FGroupingFieldList->Find(AField) >= 0) FSelection->Clear();
@@ -262,6 +266,7 @@ void TcxCustomDataControllerInfo::RemoveField(TcxCustomDataField* AField) {
 }
 
 void TcxCustomDataControllerInfo::UpdateField(TcxCustomDataField* AField) {
+  ++FValuesVersion;
   FChanges += dcicView;
   FSortingFieldList->CheckField(AField);
   FGroupingFieldList->CheckField(AField);
@@ -290,6 +295,7 @@ void TcxCustomDataControllerInfo::Update() {
     c->CheckMode();
     if (c->TakeFullRegroup()) FChanges += TcxDataControllerInfoChanges{dcicGrouping, dcicSorting, dcicSummary};
     const bool summary = FChanges.Contains(dcicSummary) && !c->IsReading() && !c->IsDestroying();
+    const UInt64 values = FValuesVersion;
     FRecalcSelection = false;
     SaveInfo();
     bool moved = false;
@@ -320,7 +326,9 @@ void TcxCustomDataControllerInfo::Update() {
     if ((FChanges.Contains(dcicGrouping) || FChanges.Contains(dcicSorting)) && !moved) DoSort();
     if (FChanges.Contains(dcicGrouping) && !keepGroups) {
       c->BeforeGroupingNotification();
+      FGroupsValuesVersion = ~UInt64{0};
       DoGrouping();
+      FGroupsValuesVersion = values;
     }
     if (FChanges.Contains(dcicGrouping) || FChanges.Contains(dcicSorting)) ResetFocusing();
     if (summary) {
@@ -1138,6 +1146,12 @@ void TcxCustomDataControllerInfo::SaveExpanding(TcxDataExpandingInfoStateSet ASt
   FExpandingInfos->SaveStates = AStates;
   for (Integer i = 0; i < FDataGroups->GetFieldCount(); ++i) FExpandingInfos->AddField(FDataGroups->GetField(i));
   if (!IsGrouped()) return;
+  // Where every group of the table the pass makes stands in this one, the
+  // fewer of the expanded and the collapsed groups are kept: a view with
+  // every group expanded keeps none.
+  if (AStates == TcxDataExpandingInfoStateSet{eisExpanded} && !IsAlwaysExpanded() && GroupsHoldEveryRecord() &&
+      SaveCollapsedGroups())
+    return;
   const bool saveSelected = AStates.Contains(eisSelected);
   const Integer count = c->GetRecordCount();
   // The selected group rows, looked up by group: asking the selection
@@ -1182,6 +1196,65 @@ void TcxCustomDataControllerInfo::SaveExpanding(TcxDataExpandingInfoStateSet ASt
   }
 }
 
+bool TcxCustomDataControllerInfo::GroupsHoldEveryRecord() const {
+  const Integer count = static_cast<Integer>(FRecordList.size());
+  if (!FInUpdate || FLoadOrder || FGroupsValuesVersion != FValuesVersion || !FChangedRecords.empty() ||
+      IsSortBySummary() || count != FDataController->GetRecordCount() || !IsGrouped())
+    return false;
+  const TcxDataGroupInfo& last = FDataGroups->Item(FDataGroups->GetItemCount() - 1);
+  return FDataGroups->GetFirstListIndex(0) == 0 && FDataGroups->IsDeepest(FDataGroups->GetItemCount() - 1) &&
+         last.Last == count - 1;
+}
+
+bool TcxCustomDataControllerInfo::SaveCollapsedGroups() {
+  // The groups a save visits are those whose ancestors are all expanded;
+  // one walk counts the expanded ones and notes the collapsed ones. Either
+  // way of saving gives the same groups back: a view whose first part shows
+  // as many groups collapsed as expanded is taken for a collapsed one, and
+  // not walked twice.
+  std::vector<Integer> collapsed;
+  Integer expanded = 0;
+  const Integer count = FDataGroups->GetItemCount();
+  Integer probe = std::max<Integer>(count / 16, 1024);
+  for (Integer i = 0; i < count;) {
+    if (i >= probe) {
+      if (static_cast<Integer>(collapsed.size()) >= expanded) return false;
+      probe = count;
+    }
+    const TcxDataGroupInfo& g = FDataGroups->Item(i);
+    if (g.Expanded) {
+      ++expanded;
+      ++i;
+    } else {
+      collapsed.push_back(i);
+      i = FDataGroups->IsDeepest(i) ? i + 1 : g.Last + 1;
+    }
+  }
+  if (static_cast<Integer>(collapsed.size()) >= expanded) return false;
+  TcxCustomDataController* c = FDataController;
+  FExpandingInfos->Collapsed = true;
+  // A collapsed group's item follows those of its ancestors (without a
+  // state), which give the values of its upper levels.
+  std::vector<Integer> held(static_cast<size_t>(FDataGroups->GetLevelCount()), -1);
+  std::vector<Integer> ancestors;
+  auto add = [&](Integer AGroup, TcxDataExpandingInfoStateSet AState) {
+    const Integer level = FDataGroups->Item(AGroup).Level;
+    FExpandingInfos->AddItem(level, c->GetComparedValue(GetInternalRecordIndex(FDataGroups->GetFirstListIndex(AGroup)),
+                                                       FDataGroups->GetField(level)),
+                             AState);
+    held[static_cast<size_t>(level)] = AGroup;
+    std::fill(held.begin() + level + 1, held.end(), -1);
+  };
+  for (const Integer i : collapsed) {
+    ancestors.clear();
+    for (Integer a = FDataGroups->GetParentIndex(i); a >= 0; a = FDataGroups->GetParentIndex(a)) ancestors.push_back(a);
+    for (auto a = ancestors.rbegin(); a != ancestors.rend(); ++a)
+      if (held[static_cast<size_t>(FDataGroups->Item(*a).Level)] != *a) add(*a, {});
+    add(i, {eisExpanded});
+  }
+  return true;
+}
+
 std::vector<bool> TcxCustomDataControllerInfo::SelectedGroups() const {
   std::vector<bool> selected(static_cast<size_t>(std::max(FDataGroups->GetItemCount(), 0)), false);
   for (Integer k = 0; k < FSelection->GetCount(); ++k) {
@@ -1213,6 +1286,10 @@ void TcxCustomDataControllerInfo::CheckExpanding() {
     } else {
       std::exception_ptr failure;
       std::vector<bool> selectedGroups = SelectedGroups();
+      // Saved as the collapsed groups: every other group is expanded.
+      const bool collapsed = FExpandingInfos->Collapsed && states.Contains(eisExpanded);
+      if (collapsed)
+        for (Integer g = 0; g < FDataGroups->GetItemCount(); ++g) FDataGroups->Item(g).Expanded = true;
       try {
         TcxDataControllerGroupLocateObject locate(FDataController);
         TcxValueDefUnboundReader reader;
@@ -1228,7 +1305,11 @@ void TcxCustomDataControllerInfo::CheckExpanding() {
           if (r < 0) continue;
           const Integer group = FDataGroups->FindByIndex(GetInternalRecordListIndex(r), e.Level);
           if (group < 0) continue;
-          if (e.State.Contains(eisExpanded) && states.Contains(eisExpanded)) FDataGroups->Item(group).Expanded = true;
+          if (e.State.Contains(eisExpanded) && states.Contains(eisExpanded)) {
+            // A collapsed group hides its descendants, which were not saved.
+            const Integer last = collapsed && !FDataGroups->IsDeepest(group) ? FDataGroups->Item(group).Last : group;
+            for (Integer k = group; k <= last; ++k) FDataGroups->Item(k).Expanded = !collapsed;
+          }
           if (e.State.Contains(eisSelected) && static_cast<size_t>(group) < selectedGroups.size() &&
               !selectedGroups[static_cast<size_t>(group)]) {
             FSelection->InternalAdd(-1, -1, -1, group);

@@ -9,6 +9,7 @@
 #include "library/data/cxCustomDataSelection.h"
 #include "library/data/cxCustomDataSortKeys.h"
 #include "library/data/cxRecordListPositions.h"
+#include "platform/rtl/ScopeExit.h"
 
 class TcxCustomDataControllerInfo : public TObject {
   ORV_CLASS(TcxCustomDataControllerInfo, TObject)
@@ -21,6 +22,9 @@ class TcxCustomDataControllerInfo : public TObject {
 
   // Change entry points.
   void Refresh();
+  // While the scope this answers lasts, the next refresh changes which
+  // records are shown (a filter's change), not the records or their values.
+  [[nodiscard]] auto ShownRecordsScope() { return orv::TempValue(FShownRecordsOnly, true); }
   void RefreshFocused();
   void RefreshSummary(bool ARecalcOnly);
   void ExpandingChanged();
@@ -212,4 +216,16 @@ class TcxCustomDataControllerInfo : public TObject {
   Integer FPassChangeLevels = 0;
   UInt64 FPassKeysVersion = 0;
   UInt64 FDataVersion = 0;
+  // Counts the changes of the records and their values, which FDataVersion
+  // counts too, but not a filter's change (FShownRecordsOnly). The group
+  // table was built from the values of FGroupsValuesVersion.
+  UInt64 FValuesVersion = 0;
+  UInt64 FGroupsValuesVersion = ~UInt64{0};
+  bool FShownRecordsOnly = false;
+  // The group table holds every record with the values it was built from,
+  // and a pass restores what it saves: every group of the pass's table
+  // stood in this one.
+  bool GroupsHoldEveryRecord() const;
+  // Saves the collapsed groups where they are fewer than the expanded ones.
+  bool SaveCollapsedGroups();
 };

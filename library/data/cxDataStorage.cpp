@@ -720,7 +720,7 @@ const void* LoadPointer(const Byte* P) {
 
 void DropColumnTexts(TcxDataColumn& AColumn) {
   if (AColumn.TextStarts.empty()) return;
-  AColumn.Texts = std::string();
+  AColumn.Texts = TcxTextBlock();
   AColumn.TextStarts = std::vector<size_t>();
   AColumn.TextRecords = std::vector<Integer>();
   AColumn.TextSpans = std::vector<Integer>();
@@ -731,14 +731,20 @@ void DropColumnTexts(TcxDataColumn& AColumn) {
 // column's text block; its old span is left dead. Rewriting the block
 // would cost a pass over all texts per edit.
 void ReplaceColumnText(TcxDataColumn& AColumn, size_t ARecord) {
+  if (AColumn.TextRecords.empty()) {
+    // The first text set: span i was record i's.
+    AColumn.TextRecords.resize(AColumn.TextStarts.size() - 1);
+    std::iota(AColumn.TextRecords.begin(), AColumn.TextRecords.end(), 0);
+    AColumn.TextSpans = AColumn.TextRecords;
+  }
   const size_t old = static_cast<size_t>(AColumn.TextSpans[ARecord]);
   AColumn.TextRecords[old] = -1;
   AColumn.DeadTextBytes += AColumn.TextStarts[old + 1] - AColumn.TextStarts[old];
   AColumn.TextSpans[ARecord] = static_cast<Integer>(AColumn.TextRecords.size());
   AColumn.TextRecords.push_back(static_cast<Integer>(ARecord));
   if (const auto* text = static_cast<const AnsiString*>(LoadPointer(AColumn.Cells.data() + ARecord * sizeof(void*))))
-    AColumn.Texts += *text;
-  AColumn.Texts += '\0';
+    AColumn.Texts.Append(*text);
+  AColumn.Texts.Append(std::string_view("", 1));
   AColumn.TextStarts.push_back(AColumn.Texts.size());
   // The search reads the dead texts too: past half the block it is made
   // again on its next use.
@@ -776,6 +782,64 @@ void ReadColumnCells(TcxDataColumn& AColumn, Byte* const* ABuffers, size_t ACoun
   }
 }
 
+// The block of an 8-bit text column in one pass that copies each text
+// once, with its cells too where they are read from the record blocks
+// (FromBlocks; the column comes zeroed) rather than from the column. What
+// lies scattered is fetched ahead in the order it is reached: a record's
+// block, then the holder its cell points at, then the bytes of a text too
+// long to sit in its holder. The block grows in place (from a first guess
+// of a byte and a half per record).
+template <bool FromBlocks>
+void ReadColumnTexts(TcxDataColumn& AColumn, Byte* const* ABuffers) {
+  const size_t count = AColumn.NotNull.size();
+  const size_t offset = static_cast<size_t>(AColumn.Offset);
+  Byte* notNull = AColumn.NotNull.data();
+  Byte* cells = AColumn.Cells.data();
+  auto holder = [&](size_t r) {
+    const Byte* cell = cells + r * sizeof(void*);
+    if constexpr (FromBlocks) {
+      const Byte* buffer = ABuffers[r];
+      cell = buffer && buffer[offset] != 0 ? buffer + offset + 1 : nullptr;
+      if (!cell) return static_cast<const AnsiString*>(nullptr);
+    }
+    return static_cast<const AnsiString*>(LoadPointer(cell));
+  };
+  TcxTextBlock texts;
+  texts.Extend(count + count / 2 + 1);
+  std::vector<size_t> starts;
+  starts.reserve(count + 1);
+  constexpr size_t kFar = 48, kMiddle = 32, kNear = 16;
+  for (size_t r = 0; r < count; ++r) {
+    if constexpr (FromBlocks)
+      if (r + kFar < count)
+        if (const Byte* ahead = ABuffers[r + kFar]) __builtin_prefetch(ahead + offset);
+    if (r + kMiddle < count)
+      if (const AnsiString* ahead = holder(r + kMiddle)) __builtin_prefetch(ahead);
+    if (r + kNear < count)
+      if (const AnsiString* ahead = holder(r + kNear)) __builtin_prefetch(ahead->data());
+    if constexpr (FromBlocks) {
+      const Byte* buffer = ABuffers[r];
+      if (buffer && buffer[offset] != 0) {
+        notNull[r] = 1;
+        std::memcpy(cells + r * sizeof(void*), buffer + offset + 1, sizeof(void*));
+      }
+    }
+    starts.push_back(texts.size());
+    const AnsiString* text = holder(r);
+    const size_t size = text ? text->size() : 0;
+    char* out = texts.Extend(size + 1);
+    if (size) std::memcpy(out, text->data(), size);
+    out[size] = '\0';
+    texts.Commit(size + 1);
+  }
+  starts.push_back(texts.size());
+  AColumn.Texts = std::move(texts);
+  AColumn.TextStarts = std::move(starts);
+  AColumn.TextRecords.clear();
+  AColumn.TextSpans.clear();
+  AColumn.DeadTextBytes = 0;
+}
+
 }  // namespace
 
 const TcxDataColumn* TcxDataStorage::FindColumn(const TcxValueDef* AValueDef) const {
@@ -787,9 +851,9 @@ const TcxDataColumn* TcxDataStorage::FindColumn(const TcxValueDef* AValueDef) co
   return nullptr;
 }
 
-const TcxDataColumn* TcxDataStorage::GetColumn(const TcxValueDef* AValueDef) { return ColumnOf(AValueDef); }
+const TcxDataColumn* TcxDataStorage::GetColumn(const TcxValueDef* AValueDef) { return ColumnOf(AValueDef, false); }
 
-TcxDataColumn* TcxDataStorage::ColumnOf(const TcxValueDef* AValueDef) {
+TcxDataColumn* TcxDataStorage::ColumnOf(const TcxValueDef* AValueDef, bool ATexts) {
   if (!AValueDef || AValueDef->FValueDefs != FValueDefs || AValueDef->FBufferSize == 0 || AValueDef->FDataSize <= 0)
     return nullptr;
   Settle();
@@ -811,6 +875,17 @@ TcxDataColumn* TcxDataStorage::ColumnOf(const TcxValueDef* AValueDef) {
   column.Size = AValueDef->FDataSize;
   column.NotNull.resize(count);
   column.Cells.resize(count * static_cast<size_t>(column.Size));
+  if (ATexts) {
+    // The block takes memory as it grows: a column whose reading stopped
+    // halfway does not stay.
+    try {
+      ReadColumnTexts<true>(column, FRecords.data());
+    } catch (...) {
+      FColumns.pop_back();
+      throw;
+    }
+    return &column;
+  }
   switch (column.Size) {
     case 1: ReadColumnCells<1>(column, FRecords.data(), count); break;
     case 2: ReadColumnCells<2>(column, FRecords.data(), count); break;
@@ -824,27 +899,10 @@ TcxDataColumn* TcxDataStorage::ColumnOf(const TcxValueDef* AValueDef) {
 
 const TcxDataColumn* TcxDataStorage::GetTextColumn(const TcxValueDef* AValueDef) {
   if (!AValueDef || AValueDef->FValueTypeClass != TcxStringValueType::Class()) return nullptr;
-  TcxDataColumn* column = ColumnOf(AValueDef);
-  if (!column || !column->TextStarts.empty()) return column;
-  // The cells hold the texts' holders.
-  const size_t count = column->NotNull.size();
-  std::vector<size_t> starts(count + 1);
-  std::string texts;
-  constexpr size_t kAhead = 16;
-  for (size_t r = 0; r < count; ++r) {
-    if (r + kAhead < count) __builtin_prefetch(LoadPointer(column->Cells.data() + (r + kAhead) * sizeof(void*)));
-    starts[r] = texts.size();
-    if (const auto* text = static_cast<const AnsiString*>(LoadPointer(column->Cells.data() + r * sizeof(void*))))
-      texts += *text;
-    texts += '\0';
-  }
-  starts[count] = texts.size();
-  column->Texts = std::move(texts);
-  column->TextStarts = std::move(starts);
-  column->TextRecords.resize(count);
-  std::iota(column->TextRecords.begin(), column->TextRecords.end(), 0);
-  column->TextSpans = column->TextRecords;
-  column->DeadTextBytes = 0;
+  // The cells hold the texts' holders. A column made here reads its cells
+  // and its texts in one pass.
+  TcxDataColumn* column = ColumnOf(AValueDef, true);
+  if (column && column->TextStarts.empty()) ReadColumnTexts<false>(*column, nullptr);
   return column;
 }
 
@@ -952,6 +1010,17 @@ void TcxDataStorage::BeginStreaming(TcxValueDefCompare ACompareFunc) {
 void TcxDataStorage::EndStreaming() {
   FStreaming = false;
   FStreamingDefs.clear();
+}
+
+// ---------------------------------------------------------------------------
+// TcxTextBlock
+
+void TcxTextBlock::Grow(size_t ACount) {
+  const size_t capacity = std::max({FSize + ACount, FCapacity * 2, size_t{64}});
+  auto* data = static_cast<char*>(std::realloc(FData, capacity));
+  if (!data) throw std::bad_alloc();
+  FData = data;
+  FCapacity = capacity;
 }
 
 // ---------------------------------------------------------------------------

@@ -11,8 +11,12 @@
 // records) have indexes -1, -2, ...
 #pragma once
 
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "library/data/cxDataStorageValueTypes.h"
@@ -166,6 +170,46 @@ class TcxValueDefReader : public TObject {
 using TcxValueDefSetProc =
     Event<void(TcxValueDef* AValueDef, Integer AFromRecordIndex, Integer AToRecordIndex, TcxValueDefReader* AReader)>;
 
+// Bytes that grow at their end, for a block made in one pass whose size is
+// known only at its end. Its memory comes from realloc, which gives a large
+// block more room by remapping its pages rather than copying them, so the
+// pass writes each byte once.
+class TcxTextBlock {
+ public:
+  TcxTextBlock() = default;
+  TcxTextBlock(TcxTextBlock&& ASource) noexcept
+      : FData(std::exchange(ASource.FData, nullptr)), FSize(std::exchange(ASource.FSize, 0)),
+        FCapacity(std::exchange(ASource.FCapacity, 0)) {}
+  TcxTextBlock& operator=(TcxTextBlock&& ASource) noexcept {
+    std::swap(FData, ASource.FData);
+    std::swap(FSize, ASource.FSize);
+    std::swap(FCapacity, ASource.FCapacity);
+    return *this;
+  }
+  ~TcxTextBlock() { std::free(FData); }
+
+  const char* data() const { return FData; }
+  size_t size() const { return FSize; }
+  std::string_view View() const { return {FData, FSize}; }
+  // Room for ACount more bytes at the end, to be written and then added
+  // by Commit.
+  char* Extend(size_t ACount) {
+    if (FCapacity - FSize < ACount) Grow(ACount);
+    return FData + FSize;
+  }
+  void Commit(size_t ACount) { FSize += ACount; }
+  void Append(std::string_view ABytes) {
+    if (!ABytes.empty()) std::memcpy(Extend(ABytes.size()), ABytes.data(), ABytes.size());
+    Commit(ABytes.size());
+  }
+
+ private:
+  void Grow(size_t ACount);
+  char* FData = nullptr;
+  size_t FSize = 0;
+  size_t FCapacity = 0;
+};
+
 // One field's cells of every ordinary record copied into contiguous arrays
 // beside the record blocks, for the passes that read that field of all
 // records (filters): NotNull[r] is the record's not-null byte, and its cell
@@ -181,17 +225,24 @@ struct TcxDataColumn {
   // For an 8-bit text field, on request, every record's text in one block
   // for substring searches, each followed by a 0 byte (a null record's is
   // empty): span i is Texts[TextStarts[i] .. TextStarts[i + 1] - 1) and
-  // holds the text of record TextRecords[i], record r's text is span
-  // TextSpans[r]. The spans are made in record order; a value set appends
+  // holds the text of record SpanRecord(i), record r's text is span
+  // RecordSpan(r). The spans are made in record order; a value set appends
   // the record's new text as a span of its own and leaves the old span
   // dead (record -1) until the dead bytes are half the block, when the
   // block is dropped. An inserted or deleted record drops it too; it is
-  // made again on use.
-  std::string Texts;
+  // made again on use. Until a text is set, span i is record i's and the
+  // two maps are empty.
+  TcxTextBlock Texts;
   std::vector<size_t> TextStarts;
   std::vector<Integer> TextRecords;
   std::vector<Integer> TextSpans;
   size_t DeadTextBytes = 0;
+  Integer SpanRecord(size_t ASpan) const {
+    return TextRecords.empty() ? static_cast<Integer>(ASpan) : TextRecords[ASpan];
+  }
+  size_t RecordSpan(size_t ARecord) const {
+    return TextSpans.empty() ? ARecord : static_cast<size_t>(TextSpans[ARecord]);
+  }
 };
 
 class TcxDataStorage : public TObject {
@@ -323,7 +374,9 @@ class TcxDataStorage : public TObject {
     if (!FDeleted.empty()) const_cast<TcxDataStorage*>(this)->SettleDeletes();
   }
   void SettleDeletes();
-  TcxDataColumn* ColumnOf(const TcxValueDef* AValueDef);
+  // The field's column, read from the record blocks where it is not kept;
+  // ATexts (an 8-bit text field): with its text block, when it is read.
+  TcxDataColumn* ColumnOf(const TcxValueDef* AValueDef, bool ATexts);
   std::vector<TcxDataColumn> FColumns;
 
   bool FDestroying = false;

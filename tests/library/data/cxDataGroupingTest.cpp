@@ -1,10 +1,13 @@
 // Grouped views against a plain model: the rows that a tree of groups with
 // some groups expanded shows, in order, after random expansion changes,
 // and the group table's navigation answers for the same tree.
+#include <functional>
 #include <map>
+#include <set>
 #include <random>
 
 #include "DataControllerFixture.h"
+#include "library/data/cxCustomDataFilter.h"
 
 using Rows = std::vector<std::string>;
 
@@ -21,6 +24,10 @@ class GroupingModelTest : public DataControllerTest {
   // Expanded groups by their value path ("1", "1/2", "1/2/3").
   std::map<std::string, bool> Expanded;
   Integer Levels = 0;
+  // The values of the first two fields.
+  unsigned Values = 3;
+  // The records the view shows.
+  std::function<bool(const Rec&)> Shown = [](const Rec&) { return true; };
 
   void SetUp() override {
     DataControllerTest::SetUp();
@@ -31,7 +38,7 @@ class GroupingModelTest : public DataControllerTest {
     std::mt19937 rng(ASeed);
     C->BeginUpdate();
     for (int i = 0; i < ACount; ++i) {
-      const Rec r{static_cast<int>(rng() % 3), static_cast<int>(rng() % 3), static_cast<int>(rng() % 2)};
+      const Rec r{static_cast<int>(rng() % Values), static_cast<int>(rng() % Values), static_cast<int>(rng() % 2)};
       Recs.push_back(r);
       const Integer index = C->AppendRecord();
       C->SetValue(index, IntItem, r.a);
@@ -64,8 +71,9 @@ class GroupingModelTest : public DataControllerTest {
 
   // The rows a tree with the noted expansion shows.
   std::vector<ModelRow> Model() const {
-    std::vector<Integer> order(Recs.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<Integer>(i);
+    std::vector<Integer> order;
+    for (size_t i = 0; i < Recs.size(); ++i)
+      if (Shown(Recs[i])) order.push_back(static_cast<Integer>(i));
     std::stable_sort(order.begin(), order.end(), [&](Integer x, Integer y) {
       for (Integer l = 0; l < Levels; ++l)
         if (Key(Recs[x], l) != Key(Recs[y], l)) return Key(Recs[x], l) < Key(Recs[y], l);
@@ -107,6 +115,31 @@ class GroupingModelTest : public DataControllerTest {
       for (const Rec& r : Recs)
         for (Integer l = 0; l < Levels; ++l)
           if (Path(r, l).rfind(APath + "/", 0) == 0) Expanded[Path(r, l)] = AExpanded;
+  }
+
+  void FullExpandInModel() {
+    for (const Rec& r : Recs)
+      if (Shown(r))
+        for (Integer l = 0; l < Levels; ++l) Expanded[Path(r, l)] = true;
+  }
+
+  // A pass that shows other records keeps a group expanded where it was
+  // expanded and shown, with every group above it expanded, before.
+  void ShowInModel(std::function<bool(const Rec&)> AShown) {
+    std::set<std::string> kept;
+    for (const Rec& r : Recs)
+      if (Shown(r))
+        for (Integer l = 0; l < Levels; ++l) {
+          auto it = Expanded.find(Path(r, l));
+          if (it == Expanded.end() || !it->second) break;
+          kept.insert(it->first);
+        }
+    Shown = std::move(AShown);
+    Expanded.clear();
+    for (const Rec& r : Recs)
+      if (Shown(r))
+        for (Integer l = 0; l < Levels; ++l)
+          if (kept.count(Path(r, l))) Expanded[Path(r, l)] = true;
   }
 };
 
@@ -155,6 +188,103 @@ TEST_F(GroupingModelTest, RandomExpansionShowsTheRowsOfTheModel) {
     EXPECT_EQ(dataRows, 40);
     C->GetGroups()->FullCollapse();
     EXPECT_EQ(C->GetRowCount(), C->GetDataControllerInfo()->GetDataGroups()->GetFirstLevelCount());
+  }
+}
+
+// Filters that show fewer, other or all records, after views with a few,
+// most or all groups expanded: each group's expansion follows its values.
+TEST_F(GroupingModelTest, ExpansionAcrossFiltersFollowsTheModel) {
+  const TcxFilterOperatorKind operators[4] = {foEqual, foNotEqual, foLess, foGreater};
+  for (Integer levels = 1; levels <= 3; ++levels) {
+    SCOPED_TRACE("levels " + std::to_string(levels));
+    C->Free();
+    C = New<RecordingController>(nullptr);
+    IntItem = C->AddTypedItem(TcxIntegerValueType::Class());
+    StrItem = C->AddTypedItem(TcxStringValueType::Class());
+    FloatItem = C->AddTypedItem(TcxIntegerValueType::Class());
+    CItem = C->AddTypedItem(TcxIntegerValueType::Class());
+    const Integer items[3] = {IntItem, FloatItem, CItem};
+    Recs.clear();
+    Expanded.clear();
+    Shown = [](const Rec&) { return true; };
+    Values = 6;
+    Load(31u + static_cast<unsigned>(levels), 150);
+    GroupBy(levels);
+    ASSERT_EQ(Rows(), ModelTexts());
+    std::mt19937 rng(200u + static_cast<unsigned>(levels));
+    for (int step = 0; step < 300; ++step) {
+      // A focused record opens its group after a pass: the model has none.
+      C->SetFocusedRowIndex(-1);
+      ASSERT_EQ(C->GetFocusedRowIndex(), -1);
+      const unsigned what = rng() % 6;
+      std::string done;
+      if (what < 2) {
+        // A group row: collapsed or expanded, with its descendants or alone.
+        const std::vector<ModelRow> model = Model();
+        std::vector<Integer> groupRows;
+        for (Integer row = 0; row < static_cast<Integer>(model.size()); ++row)
+          if (model[row].Level < levels) groupRows.push_back(row);
+        if (groupRows.empty()) continue;
+        const Integer row = groupRows[rng() % groupRows.size()];
+        const bool expand = rng() % 2 != 0, recursive = rng() % 3 == 0;
+        ExpandInModel(model[row].Path, expand, recursive);
+        C->GetGroups()->ChangeExpanding(row, expand, recursive);
+        done = "expansion";
+      } else if (what == 2) {
+        FullExpandInModel();
+        C->GetGroups()->FullExpand();
+        done = "full expand";
+      } else if (what == 3) {
+        // Switching off a filter that is off changes nothing.
+        if (C->GetFilter()->GetActive()) ShowInModel([](const Rec&) { return true; });
+        C->GetFilter()->SetActive(false);
+        done = "filter off";
+      } else {
+        const Integer field = static_cast<Integer>(rng() % 3);
+        const TcxFilterOperatorKind op = operators[rng() % 4];
+        const int value = static_cast<int>(rng() % Values);
+        ShowInModel([this, field, op, value](const Rec& r) {
+          const int v = Key(r, field);
+          return op == foEqual ? v == value : op == foNotEqual ? v != value : op == foLess ? v < value : v > value;
+        });
+        C->BeginUpdate();
+        C->GetFilter()->Clear();
+        C->GetFilter()->AddItem(C->Items[static_cast<size_t>(items[field])], op, value, std::to_string(value));
+        C->GetFilter()->SetActive(true);
+        C->EndUpdate();
+        done = "filter " + std::to_string(field) + " " + std::to_string(op) + " " + std::to_string(value);
+      }
+      ASSERT_EQ(Rows(), ModelTexts()) << "step " << step << ": " << done;
+      // Groups hidden under a collapsed one keep their own state too.
+      TcxDataGroups* groups = C->GetDataControllerInfo()->GetDataGroups();
+      for (Integer g = 0; g < groups->GetItemCount(); ++g) {
+        const std::string path = Path(Recs[C->GetGroups()->GetGroupRecordIndex(g)], groups->Item(g).Level);
+        const auto it = Expanded.find(path);
+        ASSERT_EQ(groups->Item(g).Expanded, it != Expanded.end() && it->second)
+            << "step " << step << ": " << done << ", group " << path;
+      }
+    }
+    if (levels == 1) continue;
+    // Every group expanded but one at the top, whose own expanded groups
+    // are hidden under it: a filter keeps it and them collapsed.
+    C->GetFilter()->SetActive(false);
+    ShowInModel([](const Rec&) { return true; });
+    C->GetGroups()->FullExpand();
+    FullExpandInModel();
+    const std::vector<ModelRow> model = Model();
+    ASSERT_EQ(model[0].Level, 0);
+    ExpandInModel(model[0].Path, false, false);
+    C->GetGroups()->ChangeExpanding(0, false, false);
+    ShowInModel([](const Rec& r) { return r.c == 0; });
+    C->BeginUpdate();
+    C->GetFilter()->Clear();
+    C->GetFilter()->AddItem(C->Items[static_cast<size_t>(CItem)], foEqual, 0, "0");
+    C->GetFilter()->SetActive(true);
+    C->EndUpdate();
+    ASSERT_EQ(Rows(), ModelTexts());
+    C->GetGroups()->ChangeExpanding(0, true, false);
+    ExpandInModel(model[0].Path, true, false);
+    EXPECT_EQ(Rows(), ModelTexts()) << "the groups under the collapsed one";
   }
 }
 
@@ -299,6 +429,20 @@ TEST_F(DataControllerTest, ExpansionSurvivesAReloadAndFollowsGroupValues) {
   EXPECT_EQ(Rows(), ::Rows({"g0:0", "g0:1", "g0:2", "2", "g0:3"}));
   C->DeleteRecord(1);
   EXPECT_EQ(Rows(), ::Rows({"g0:0", "g0:2", "1", "g0:3"}));
+}
+
+TEST_F(DataControllerTest, AGroupAnEditMakesWithAFilterStaysCollapsed) {
+  Fill({{1, "a"}, {1, "b"}, {2, "c"}, {3, "d"}});
+  C->GetGroups()->ChangeGrouping(IntItem, 0);
+  C->GetGroups()->FullExpand();
+  // One pass takes the edit and the filter: every group the view showed
+  // stays expanded, the new one was not there to be.
+  C->BeginUpdate();
+  C->SetValue(1, IntItem, 4);
+  C->GetFilter()->AddItem(C->Items[static_cast<size_t>(StrItem)], foNotEqual, AnsiString("d"), "d");
+  C->GetFilter()->SetActive(true);
+  C->EndUpdate();
+  EXPECT_EQ(Rows(), ::Rows({"g0:1", "0", "g0:2", "2", "g0:4"}));
 }
 
 TEST_F(DataControllerTest, GroupSelectionStaysOnItsGroupWhenRecordsMove) {

@@ -233,7 +233,7 @@ TEST(DataStorage, ARunOfDeletesReadsLikeDeletesOneByOne) {
     const TcxDataColumn* b = single.GetColumn(ints[1]);
     EXPECT_EQ(a->NotNull, b->NotNull);
     EXPECT_EQ(a->Cells, b->Cells);
-    EXPECT_EQ(run.GetTextColumn(texts[0])->Texts, single.GetTextColumn(texts[1])->Texts);
+    EXPECT_EQ(run.GetTextColumn(texts[0])->Texts.View(), single.GetTextColumn(texts[1])->Texts.View());
     EXPECT_EQ(run.GetNextRecordID(), single.GetNextRecordID());
   };
   same("columns made before the run");
