@@ -260,7 +260,9 @@ class TMenuWindow : public TCustomControl {
 
   // Shows the window with its alignment point at the screen point and runs
   // until it is done; answers how it ended and, when chosen, the item.
-  MenuEnd Run(TPoint At, TPopupAlignment Alignment, TMenuItem*& Chosen) {
+  // With a band the point stands under (Over, its top), a window with no
+  // room below goes above the band instead of over it.
+  MenuEnd Run(TPoint At, TPopupAlignment Alignment, TMenuItem*& Chosen, std::optional<Integer> Over = {}) {
     Layout();
     TRect area = Screen ? Screen->GetWorkAreaRect() : TRect{0, 0, 1024, 768};
     Integer x = At.X;
@@ -271,7 +273,8 @@ class TMenuWindow : public TCustomControl {
     // would run off the bottom or the right.
     if (x + FWidth > area.Right)
       x = FParentMenuWindow ? FParentMenuWindow->GetLeft() - FWidth + kBorder : area.Right - FWidth;
-    if (y + FHeight > area.Bottom) y = std::max(area.Top, area.Bottom - FHeight);
+    if (y + FHeight > area.Bottom)
+      y = Over && *Over - FHeight >= area.Top ? *Over - FHeight : std::max(area.Top, area.Bottom - FHeight);
     x = std::max(area.Left, x);
     SetBounds(x, y, FWidth, FHeight);
     SetWindowPos(GetHandle(), HWND_TOPMOST, x, y, FWidth, FHeight, SWP_SHOWWINDOW | SWP_NOACTIVATE);
@@ -696,7 +699,12 @@ void TPopupMenu::DoPopup(TObject* Sender) {
   if (OnPopup) OnPopup(Sender);
 }
 
-void TPopupMenu::Popup(Integer X, Integer Y) {
+void TPopupMenu::Popup(Integer X, Integer Y) { Show({X, Y}, {}); }
+
+void TPopupMenu::PopupUnder(Integer X, Integer Y, Integer Over) { Show({X, Y}, Over); }
+
+void TPopupMenu::Show(TPoint At, std::optional<Integer> Over) {
+  const Integer X = At.X, Y = At.Y;
   // OnPopup may free the menu (one built afresh takes its place): nothing
   // shows then.
   TFreeWatch watch(this);
@@ -708,7 +716,7 @@ void TPopupMenu::Popup(Integer X, Integer Y) {
     if (HWND capture = GetCapture()) SendMessageA(capture, WM_CANCELMODE, 0, 0);
     auto* window = New<TMenuWindow>(this, FItems, nullptr);
     try {
-      if (!window->IsEmpty() && window->Run({X, Y}, FAlignment, chosen) != MenuEnd::Chosen) chosen = nullptr;
+      if (!window->IsEmpty() && window->Run({X, Y}, FAlignment, chosen, Over) != MenuEnd::Chosen) chosen = nullptr;
     } catch (...) {
       window->Free();
       throw;
@@ -739,7 +747,7 @@ bool TPopupMenu::IsShortCut(TMessage& Message) {
 
 namespace {
 
-UINT TrackMenuHandle(HMENU Menu, POINT At, HWND) {
+UINT TrackMenuHandle(HMENU Menu, POINT At, LONG Over, HWND) {
   UINT chosen = 0;
   auto* popup = New<TPopupMenu>(nullptr);
   try {
@@ -762,7 +770,7 @@ UINT TrackMenuHandle(HMENU Menu, POINT At, HWND) {
       }
       popup->GetItems()->Add(item);
     }
-    popup->Popup(At.X, At.Y);
+    popup->PopupUnder(At.X, At.Y, Over);
   } catch (...) {
     popup->Free();
     throw;

@@ -6,6 +6,7 @@
 // by an item's mnemonic; shortcuts of the items are found by IsShortCut.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "platform/forms/Controls.h"
@@ -126,6 +127,9 @@ class TPopupMenu : public TComponent {
   // Shows the menu with its alignment point at the screen point X, Y and
   // returns when it is done; the chosen item's OnClick has run by then.
   virtual void Popup(Integer X, Integer Y);
+  // The same under a band of the screen whose top is Over (a caption):
+  // with no room below the point, the menu goes above the band.
+  void PopupUnder(Integer X, Integer Y, Integer Over);
   // A key-down message (WM_ or CN_, with Alt or without) that is the
   // shortcut of an item that can run now runs that item and answers true.
   bool IsShortCut(TMessage& Message);
@@ -140,6 +144,8 @@ class TPopupMenu : public TComponent {
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  void Show(TPoint At, std::optional<Integer> Over);
+
   TMenuItem* FItems;
   TCustomImageList* FImages = nullptr;
   bool FOwnerDraw = false;

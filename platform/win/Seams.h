@@ -16,8 +16,11 @@ struct TierSeams {
   void (*setCursor)(HCURSOR cursor) = nullptr;
   // Shows a menu's items with its top-left corner at a screen point, for
   // a window, and answers the command chosen once the menu is gone (0:
-  // none). None: nothing shows and nothing is chosen.
-  UINT (*trackMenu)(HMENU menu, POINT screen, HWND owner) = nullptr;
+  // none). The point stands under a band whose top is `over` (a window's
+  // caption): a menu with no room below the point goes above the band,
+  // not over it.
+  // None: nothing shows and nothing is chosen.
+  UINT (*trackMenu)(HMENU menu, POINT screen, LONG over, HWND owner) = nullptr;
 };
 
 TierSeams& Seams();

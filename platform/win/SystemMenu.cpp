@@ -165,7 +165,10 @@ void TrackSystemMenu(HWND hwnd) {
   Window* root = Root(w);
   if (root->surface && BackEnd().Decorated(root->surface)) return;
   // Under the small icon, or under the caption's left end without one.
+  // A menu with no room under the caption (a minimised window at the
+  // bottom of the screen) goes above the window, leaving it in sight.
   POINT at = WindowOrigin(w);
+  const LONG over = at.Y;
   CaptionLayout caption;
   if (LayoutCaption(w, caption)) {
     const bool icon = caption.icon.Right > caption.icon.Left;
@@ -180,7 +183,7 @@ void TrackSystemMenu(HWND hwnd) {
   GreyByState(*m, w->style, w->cls->style);
   SendMessageA(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, TRUE));
   if (!Peek(hwnd) || !Lookup(menu) || !Seams().trackMenu) return;
-  const UINT command = Seams().trackMenu(menu, at, hwnd);
+  const UINT command = Seams().trackMenu(menu, at, over, hwnd);
   if (command && Peek(hwnd)) PostOwed(hwnd, WM_SYSCOMMAND, command, 0);
 }
 

@@ -123,6 +123,16 @@ class ProgramOnX : public ::testing::Test {
   static Integer TopRow(TcxVerticalGrid* grid) {
     return grid->GetVGController()->GetScroller()->GetTopVisibleRowIndex();
   }
+  // Opens the editor of "Map width" with a click on its value and types
+  // the width over what stood there; Enter posts it.
+  static void TypeMapWidth(XUser& x, TMainForm* form, const std::string& width) {
+    x.Click(form->cxVGTerrainValues, [&] { return RowValue(form->cxVGTerrainValues, ValueRowOf(form, "Map width")); });
+    EXPECT_TRUE(x.Eventually([&] { return form->cxVGTerrainValues->IsEditing(); }));
+    x.Key("End");
+    for (int i = 0; i < 4; ++i) x.Key("BackSpace");
+    x.Type(width);
+    x.Key("Return");
+  }
   // The wheel turns the control with the focus: a click on the first row's
   // caption focuses the grid without opening an editor.
   static void FocusByWheel(XUser& x, TMainForm* form, TcxVerticalGrid* grid) {
@@ -211,12 +221,7 @@ TEST_F(ProgramOnX, AUserRunsTheGeneratorSavesAndMeetsEveryFailureWithoutTheWindo
     // decimal stepped with the spin's button, the check box toggled with
     // Space, the radio group's next button chosen, the text typed; Enter
     // posts each.
-    x.Click(form->cxVGTerrainValues, [&] { return RowValue(form->cxVGTerrainValues, ValueRowOf(form, "Map width")); });
-    EXPECT_TRUE(on([&] { return form->cxVGTerrainValues->IsEditing(); }));
-    x.Key("End");
-    for (int i = 0; i < 4; ++i) x.Key("BackSpace");
-    x.Type("300");
-    x.Key("Return");
+    TypeMapWidth(x, form, "300");
     x.Click(form->cxVGTerrainValues, [&] { return RowValue(form->cxVGTerrainValues, ValueRowOf(form, "Roughness")); });
     EXPECT_TRUE(on([&] { return dynamic_cast<TcxCustomSpinEdit*>(form->cxVGTerrainValues->GetInplaceEditor()); }));
     x.Click(form->cxVGTerrainValues, [&] {
@@ -475,12 +480,7 @@ TEST_F(ProgramOnX, WithoutAWindowManagerTheMinimisedMainWindowStaysWithinReach) 
     // A value changed and not saved.
     x.Click(form->cxVGTerrainFiles, [&] { return RowHeader(form->cxVGTerrainFiles, FileRow(form, "lowlands.tt")); });
     EXPECT_TRUE(on([&] { return form->GetCurrentFile() == tmp / "lowlands.tt"; }));
-    x.Click(form->cxVGTerrainValues, [&] { return RowValue(form->cxVGTerrainValues, ValueRowOf(form, "Map width")); });
-    EXPECT_TRUE(on([&] { return form->cxVGTerrainValues->IsEditing(); }));
-    x.Key("End");
-    for (int i = 0; i < 4; ++i) x.Key("BackSpace");
-    x.Type("300");
-    x.Key("Return");
+    TypeMapWidth(x, form, "300");
     EXPECT_TRUE(on([&] { return form->GetModified() && !form->cxVGTerrainValues->IsEditing(); }));
     // The pointer out of the way, so no hint stands over the pictures.
     probe.MovePointer(1000, 10);

@@ -7,7 +7,6 @@
 // left or right of the text; the blob cell shows its eight icons and its
 // texts. The contact sheets (ImageEditorsSheet.png, ImageEditorWindows.png)
 // are written to the build folder for a person to look at.
-#include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +22,7 @@
 #include "platform/gdi/Recorder.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/WindowPos.h"
+#include "support/PeakMemory.h"
 
 using namespace edit_paint;
 using namespace picture_test;
@@ -166,17 +166,14 @@ TEST_F(ImageEditorsPaint, ASeeThroughPictureFarLargerThanTheCanvasIsComposedWher
   properties->SetStretch(true);
   properties->SetGraphicTransparency(gtTransparent);
   PainterCanvas canvas(120, 120);
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  const long before = u.ru_maxrss / 1024;
+  const long before = PeakMegabytes();
   // Stretched to 32767 square from -16000, the picture's red middle
   // covers the canvas; its lime rim is see-through.
   TOwned<TcxCustomEditViewInfo> info(PaintValue(properties.get(), kLooks[0], canvas,
                                                 TRect(-16000, -16000, 16767, 16767),
                                                 Variant(AnsiString(SolidValue(40, 40, kLime, true)))));
   EXPECT_EQ(ColorBox(canvas, TRect(0, 0, 120, 120), kRed), TRect(0, 0, 120, 120));
-  getrusage(RUSAGE_SELF, &u);
-  EXPECT_LT(u.ru_maxrss / 1024 - before, 200) << "megabytes: the canvas's worth is a few";
+  EXPECT_LT(PeakMegabytes() - before, kScreenfulMegabytes) << "megabytes: the canvas's worth is a few";
 
   // Where the rim shows, the editor's colour does.
   canvas.Clear(kPaper);

@@ -522,7 +522,8 @@ TEST_F(Menus, AltSpaceShowsTheFormsSystemMenuAndTheItemChosenReachesTheForm) {
 // Minimised where nothing else takes the keyboard, the form holds it
 // without a focus, so every key comes as a system key: its menu still
 // takes the plain ones (a mnemonic, the arrows and Enter), and only Alt
-// puts it away.
+// puts it away. The bar lies at the bottom of the screen: its menu opens
+// above it, leaving it in sight.
 TEST_F(Menus, AMinimisedFormsSystemMenuTakesPlainKeys) {
   auto altSpace = [] {
     win::test::KeyDown(VK_MENU);
@@ -536,8 +537,14 @@ TEST_F(Menus, AMinimisedFormsSystemMenuTakesPlainKeys) {
   ASSERT_TRUE(IsIconic(form->GetHandle()));
   ASSERT_EQ(GetActiveWindow(), form->GetHandle());
   ASSERT_EQ(GetFocus(), nullptr);
-  win::test::OnNextModalLoop([] {
-    ASSERT_NE(forms::test::OpenMenuWindow(), nullptr);
+  const TRect bar = form->GetBoundsRect();
+  win::test::OnNextModalLoop([bar] {
+    HWND menu = forms::test::OpenMenuWindow();
+    ASSERT_NE(menu, nullptr);
+    RECT r{};
+    GetWindowRect(menu, &r);
+    EXPECT_EQ(r.Bottom, bar.Top) << "the menu stands on the bar";
+    EXPECT_TRUE(r.Left >= bar.Left && r.Left < bar.Right) << r.Left;
     win::test::KeyPress(VK_MENU);
   });
   altSpace();

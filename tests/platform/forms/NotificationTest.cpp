@@ -2,7 +2,6 @@
 // changes spreading to children that follow their parent, the mouse
 // entering and leaving, focus moving along parent chains, dialog keys, and
 // messages of child windows reflected back to the child control.
-#include <sys/resource.h>
 
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
@@ -15,17 +14,11 @@
 #include "platform/win/Window.h"
 #include "platform/win/WindowDC.h"
 #include "ControlLog.h"
+#include "support/PeakMemory.h"
 
 using namespace forms_test;
 
 namespace {
-
-// The process's peak resident memory, in megabytes.
-long PeakMegabytes() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss / 1024;
-}
 
 // A graphic control that does something of its own as the system colours
 // change; the act says whether it freed the control.
@@ -407,7 +400,7 @@ TEST_F(Notifications, ADoubleBufferedControlLargerThanItsFormBuffersOnlyWhatShow
   EXPECT_EQ(GetPixel(dc, 145, 85), static_cast<COLORREF>(clRed));
   EXPECT_EQ(GetPixel(dc, 125, 75), static_cast<COLORREF>(clRed));
   ReleaseDC(panel->GetHandle(), dc);
-  EXPECT_LT(PeakMegabytes() - before, 200) << "megabytes: a screenful is a few";
+  EXPECT_LT(PeakMegabytes() - before, kScreenfulMegabytes);
 }
 
 }  // namespace

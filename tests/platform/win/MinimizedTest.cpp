@@ -63,7 +63,7 @@ std::uint32_t Rgb(COLORREF c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >
 std::vector<std::string> gMenus;  // the first item's text and state of each menu shown
 UINT gChoose = 0;
 
-UINT RecordMenu(HMENU menu, POINT, HWND owner) {
+UINT RecordMenu(HMENU menu, POINT, LONG, HWND owner) {
   std::string items;
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
     const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);

@@ -2,7 +2,6 @@
 // back end its surface, at the window's whole size, so it is held to what
 // the screen can show however it is asked to grow; a child draws into its
 // top-level window's pixels and keeps only the coordinate range.
-#include <sys/resource.h>
 
 #include <climits>
 
@@ -12,23 +11,12 @@
 #include "platform/win/WindowData.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/MessageLog.h"
+#include "support/PeakMemory.h"
 
 using namespace win;
 using namespace wintest;
 
 namespace {
-
-// The process's peak resident memory, in megabytes.
-long PeakMegabytes() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss / 1024;
-}
-
-// Far more than a screen's worth of pixels (a few megabytes), far less
-// than a window past the screen takes (gigabytes), with room for the
-// sanitizers' own bookkeeping.
-constexpr long kSmallGrowth = 200;
 
 class ScreenSize : public ::testing::Test {
  protected:
@@ -71,7 +59,7 @@ TEST_F(ScreenSize, ATopLevelWindowSizedPastTheScreenIsHeldToWhatTheScreenCanShow
     EXPECT_EQ(WindowRect(h), (RECT{10, 10, 10 + 1032, 10 + 776}));
     EXPECT_EQ(SurfaceSize(h).cx, 1032);
     EXPECT_EQ(SurfaceSize(h).cy, 776);
-    EXPECT_LT(PeakMegabytes() - before, kSmallGrowth);
+    EXPECT_LT(PeakMegabytes() - before, kScreenfulMegabytes);
     // MoveWindow is the same call.
     MoveWindow(h, -5, -5, INT_MAX, INT_MAX, TRUE);
     EXPECT_EQ(WindowRect(h), (RECT{-5, -5, -5 + 1032, -5 + 776}));
@@ -155,7 +143,7 @@ TEST_F(ScreenSize, AChildKeepsItsSizeButTakesNoPixelsOfItsOwn) {
   InvalidateRect(child, nullptr, TRUE);
   test::PumpUntilIdle();  // frame, bars and background drawn where they show
   EXPECT_EQ(SurfaceSize(top).cx, 200);
-  EXPECT_LT(PeakMegabytes() - before, kSmallGrowth);
+  EXPECT_LT(PeakMegabytes() - before, kScreenfulMegabytes);
 
   // Made top-level, it takes a surface held to the screen and hears its
   // new size.
@@ -172,7 +160,7 @@ TEST_F(ScreenSize, AChildKeepsItsSizeButTakesNoPixelsOfItsOwn) {
   EXPECT_EQ(SurfaceSize(child).cy, 776);
   EXPECT_GT(heard, 0);
   EXPECT_LT(heard, 1032);
-  EXPECT_LT(PeakMegabytes() - before, kSmallGrowth);
+  EXPECT_LT(PeakMegabytes() - before, kScreenfulMegabytes);
 }
 
 }  // namespace

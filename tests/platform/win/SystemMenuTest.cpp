@@ -51,7 +51,7 @@ struct Shown {
 std::vector<Shown> gShown;
 UINT gChoose = 0;
 
-UINT RecordMenu(HMENU menu, POINT at, HWND) {
+UINT RecordMenu(HMENU menu, POINT at, LONG, HWND) {
   Shown s;
   s.at = at;
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
@@ -127,7 +127,7 @@ class SystemMenus : public ::testing::Test {
   }
 
   std::unique_ptr<test::Session> session;
-  UINT (*saved)(HMENU, POINT, HWND) = nullptr;
+  UINT (*saved)(HMENU, POINT, LONG, HWND) = nullptr;
   HWND form = nullptr;
   HICON icon = nullptr;
 };

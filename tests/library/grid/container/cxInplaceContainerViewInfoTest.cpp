@@ -6,12 +6,12 @@
 // helpers that resolve styles.
 #include "library/grid/GridTestControl.h"
 
-#include <sys/resource.h>
 
 #include <sstream>
 
 #include "platform/forms/MessageBox.h"
 #include "platform/win/WindowDC.h"
+#include "support/PeakMemory.h"
 
 using namespace grid_test;
 
@@ -41,13 +41,6 @@ ORV_REGISTER(TReenteringViewInfo)
 ORV_REGISTER(TReenteringControl)
 
 namespace {
-
-// The process's peak resident memory, in megabytes.
-long PeakMegabytes() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss / 1024;
-}
 
 class ControlLayout : public GridSession {
  protected:
@@ -178,7 +171,7 @@ TEST_F(ControlLayout, BufferedPaintingOfAControlLargerThanItsFormBuffersOnlyWhat
                                           std::to_string(r.Right) + "," + std::to_string(r.Bottom))
       << "the part of the cell that shows";
   EXPECT_TRUE(textShows());
-  EXPECT_LT(PeakMegabytes() - before, 200) << "megabytes: a screenful is a few";
+  EXPECT_LT(PeakMegabytes() - before, kScreenfulMegabytes);
 }
 
 TEST_F(ControlLayout, ACustomDrawnCellIsDoneByItsHandlerAndACellOutOfSightNeverReachesIt) {
