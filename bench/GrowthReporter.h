@@ -7,6 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -53,19 +55,7 @@ inline void PrintGrowth(const std::map<std::string, std::map<long, double>>& tim
 }
 
 inline int Main(int argc, char** argv) {
-  // The sizes' repetitions run interleaved, in random order: a spell of
-  // the machine running slow (another guest, memory traffic) then slows
-  // every size a little instead of one size throughout, which would show
-  // as a step of growth the work does not have.
-  std::vector<char*> args(argv, argv + argc);
-  static char interleave[] = "--benchmark_enable_random_interleaving=true";
-  bool given = false;
-  for (int i = 1; i < argc; ++i) given |= std::strncmp(argv[i], "--benchmark_enable_random_interleaving", 38) == 0;
-  if (!given) args.insert(args.begin() + 1, interleave);
-  int count = static_cast<int>(args.size());
-  args.push_back(nullptr);
-  benchmark::Initialize(&count, args.data());
-  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+  if (!InitializeInterleaved(argc, argv)) return 1;
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\n");

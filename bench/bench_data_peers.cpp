@@ -48,6 +48,7 @@
 #include <tuple>
 #include <vector>
 
+#include "BenchMain.h"
 #include "library/data/cxCustomDataFilter.h"
 #include "library/data/cxCustomDataSummary.h"
 #include "library/data/cxData.h"
@@ -1871,16 +1872,8 @@ int main(int argc, char** argv) {
 #endif
   InitSizes();
   Register();
-  std::vector<char*> args(argv, argv + argc);
-  bool interleaving = false;
-  for (char* a : args) interleaving = interleaving || std::strstr(a, "random_interleaving");
-  static char interleave[] = "--benchmark_enable_random_interleaving=true";
-  if (!interleaving) args.insert(args.begin() + 1, interleave);
-  int count = static_cast<int>(args.size());
-  args.push_back(nullptr);
   std::printf("bench_data_peers: load %s\n", Load().c_str());
-  benchmark::Initialize(&count, args.data());
-  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+  if (!InitializeInterleaved(argc, argv)) return 1;
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   PrintRatios(reporter);

@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchMain.h"
 #include "library/editors/cxCheckBox.h"
 #include "library/editors/cxSpinEdit.h"
 #include "library/editors/core/cxTextEdit.h"
@@ -435,19 +436,8 @@ void PrintTable() {
 
 }  // namespace
 
-// Repetitions run interleaved, in random order, unless the command line
-// says otherwise: a slow spell of the machine then falls on every
-// benchmark a little rather than on one.
 int main(int argc, char** argv) {
-  std::vector<char*> args(argv, argv + argc);
-  static char interleave[] = "--benchmark_enable_random_interleaving=true";
-  bool given = false;
-  for (int i = 1; i < argc; ++i) given |= std::strncmp(argv[i], "--benchmark_enable_random_interleaving", 38) == 0;
-  if (!given) args.insert(args.begin() + 1, interleave);
-  int count = static_cast<int>(args.size());
-  args.push_back(nullptr);
-  benchmark::Initialize(&count, args.data());
-  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+  if (!InitializeInterleaved(argc, argv)) return 1;
   Register();
   benchmark::RunSpecifiedBenchmarks();
   PrintTable();
