@@ -34,6 +34,16 @@ class GroupingModelTest : public DataControllerTest {
     CItem = C->AddTypedItem(TcxIntegerValueType::Class());
   }
 
+  // A fresh controller with the fixture's four items and no records.
+  void Renew() {
+    C->Free();
+    C = New<RecordingController>(nullptr);
+    IntItem = C->AddTypedItem(TcxIntegerValueType::Class());
+    StrItem = C->AddTypedItem(TcxStringValueType::Class());
+    FloatItem = C->AddTypedItem(TcxIntegerValueType::Class());
+    CItem = C->AddTypedItem(TcxIntegerValueType::Class());
+  }
+
   void Load(unsigned ASeed, int ACount) {
     std::mt19937 rng(ASeed);
     C->BeginUpdate();
@@ -148,12 +158,7 @@ class GroupingModelTest : public DataControllerTest {
 TEST_F(GroupingModelTest, RandomExpansionShowsTheRowsOfTheModel) {
   for (Integer levels = 1; levels <= 3; ++levels) {
     SCOPED_TRACE("levels " + std::to_string(levels));
-    C->Free();
-    C = New<RecordingController>(nullptr);
-    IntItem = C->AddTypedItem(TcxIntegerValueType::Class());
-    StrItem = C->AddTypedItem(TcxStringValueType::Class());
-    FloatItem = C->AddTypedItem(TcxIntegerValueType::Class());
-    CItem = C->AddTypedItem(TcxIntegerValueType::Class());
+    Renew();
     Recs.clear();
     Expanded.clear();
     Load(7u + static_cast<unsigned>(levels), 40);
@@ -197,12 +202,7 @@ TEST_F(GroupingModelTest, ExpansionAcrossFiltersFollowsTheModel) {
   const TcxFilterOperatorKind operators[4] = {foEqual, foNotEqual, foLess, foGreater};
   for (Integer levels = 1; levels <= 3; ++levels) {
     SCOPED_TRACE("levels " + std::to_string(levels));
-    C->Free();
-    C = New<RecordingController>(nullptr);
-    IntItem = C->AddTypedItem(TcxIntegerValueType::Class());
-    StrItem = C->AddTypedItem(TcxStringValueType::Class());
-    FloatItem = C->AddTypedItem(TcxIntegerValueType::Class());
-    CItem = C->AddTypedItem(TcxIntegerValueType::Class());
+    Renew();
     const Integer items[3] = {IntItem, FloatItem, CItem};
     Recs.clear();
     Expanded.clear();
