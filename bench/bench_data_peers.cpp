@@ -1497,7 +1497,6 @@ void BM_Qt_Edit(benchmark::State& state, EditKind AKind) {
 // proxy model runs up to 10^6: at 10^7 its rows alone take gigabytes and a
 // sort minutes).
 std::vector<int> gSizes;
-constexpr int kQtMaxRecords = 1000000;
 
 void InitSizes() {
   long most = 10000000;
@@ -1518,6 +1517,8 @@ void Sizes(benchmark::internal::Benchmark* b) {
 }
 
 #if ORV_HAVE_QT5
+constexpr int kQtMaxRecords = 1000000;
+
 void QtSizes(benchmark::internal::Benchmark* b) {
   for (int n : gSizes)
     if (n <= kQtMaxRecords) b->Arg(n);
