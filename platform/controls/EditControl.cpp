@@ -1037,6 +1037,23 @@ class Edit {
     Replace(from, to, std::string(), true, false, !before && s_.atLineEnd);
   }
 
+  // The Delete keys. With a selection Shift+Delete cuts it and Delete
+  // (Ctrl held or not) clears it; without one Delete takes the character
+  // after the caret, Shift+Delete the one before it (as Backspace does)
+  // and Ctrl+Delete the rest of the caret's line. Shift and Ctrl together
+  // do nothing.
+  void DeleteKey(bool shift, bool ctrl) {
+    if ((Style() & ES_READONLY) || (shift && ctrl)) return;
+    if (SelStart() != SelEnd()) {
+      if (shift) Self(WM_CUT);
+      else Clear();
+      return;
+    }
+    if (!ctrl) return DeleteAround(shift);
+    const int end = Multi() ? LineEndForCaret(Lines()[static_cast<std::size_t>(CaretLine())]) : Length();
+    if (end > s_.caret) Replace(s_.caret, end, std::string(), true, false);
+  }
+
   bool Undo() {
     if (!s_.undo.valid || (Style() & ES_READONLY)) return false;
     if (s_.formats) {
@@ -1149,10 +1166,7 @@ class Edit {
         break;
       case VK_HOME: MoveCaret(0, shift); break;
       case VK_END: MoveCaret(Length(), shift); break;
-      case VK_DELETE:
-        if (shift && !ctrl) Self(WM_CUT);
-        else if (!(Style() & ES_READONLY)) DeleteAround(false);
-        break;
+      case VK_DELETE: DeleteKey(shift, ctrl); break;
       case VK_INSERT:
         if (shift && !ctrl) Self(WM_PASTE);
         else if (ctrl && !shift) Self(WM_COPY);

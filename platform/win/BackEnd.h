@@ -43,6 +43,7 @@ struct BackEndEvent {
     UnmaximizeRequest,  // the window manager took a surface out of its maximised state
     Moved,         // the window manager moved or resized a surface: rect
     Exposed,       // a surface's pixels were lost: rect in surface coordinates
+    Reframed,      // the display draws a surface's frame now, or no longer (a window manager came or went)
     CompositionStart,  // an input method starts composing text for the window with the keyboard
   };
   Kind kind = MouseMove;

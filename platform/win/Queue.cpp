@@ -368,6 +368,9 @@ void DrainBackEnd() {
             be.MoveSurface(w->surface, w->window);
         }
         break;
+      case BackEndEvent::Reframed:
+        if (Window* w = WindowOfSurface(e.surface)) SurfaceReframed(w);
+        break;
       case BackEndEvent::Exposed:
         // The window's pixels are all still here: show them again.
         if (Window* w = WindowOfSurface(e.surface)) {

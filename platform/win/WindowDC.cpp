@@ -82,9 +82,11 @@ void CutToRegion(gdi::Region& out, const Window* w) {
   gdi::Region::Combine(out, out, shape, RGN_AND);
 }
 
-void Subtract(gdi::Region& out, const Window* w) {
+// Takes what the window covers out, or of that only what lies in `within`.
+void Subtract(gdi::Region& out, const Window* w, const RECT* within = nullptr) {
   gdi::Region cover;
   CoveredArea(w, cover);
+  if (within) cover.IntersectRect(*within);
   gdi::Region::Combine(out, out, cover, RGN_DIFF);
 }
 
@@ -123,8 +125,11 @@ void VisibleRegion(Window* w, bool window, DWORD flags, gdi::Region& out) {
   // keeps them out.
   const bool styleClips = (w->style & WS_CLIPCHILDREN) && !(flags & (kIgnoreClipChildren | DCX_LOCKWINDOWUPDATE));
   if (styleClips || (flags & DCX_CLIPCHILDREN)) {
+    // A child shows only inside this window's client area: the part of it
+    // over the frame (a window sized below its children) is the frame's.
+    const RECT client = ScreenClientRect(w);
     for (Window* c : w->children)
-      if (c->style & WS_VISIBLE) Subtract(out, c);
+      if (c->style & WS_VISIBLE) Subtract(out, c, &client);
   }
   out.Offset(-base.Left, -base.Top);
 }

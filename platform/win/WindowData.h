@@ -270,6 +270,10 @@ void KeepToScreenSize(int& cx, int& cy);
 // minimise, maximise or restore among them, leaves the display showing the
 // state the window has, whether it took the command or not.
 void SystemCommandHandled(HWND hwnd, WPARAM command);
+// The display now draws the top-level window's frame itself, or no longer
+// does (a window manager came or went): the window is shown whole again,
+// and a minimised or maximised one takes the place that state has now.
+void SurfaceReframed(Window* w);
 // The states ShowWindow moves a window between.
 enum class ShowState { Minimized, Maximized, Restored };
 // Puts a window into a state (a window minimised from maximised is

@@ -537,6 +537,27 @@ void SystemCommandHandled(HWND hwnd, WPARAM command) {
   if (w && w->surface && IsTopLevel(w)) BackEnd().SurfaceStateAnswered(w->surface, SurfaceState(w));
 }
 
+void SurfaceReframed(Window* w) {
+  if (!w->surface || !IsTopLevel(w)) return;
+  const HWND hwnd = w->handle;
+  RECT target = w->window;
+  if (w->style & WS_MINIMIZE) {
+    target = MinimizedPlace(w);
+  } else if (w->style & WS_MAXIMIZE) {
+    const MINMAXINFO mm = QueryMinMaxInfo(w);
+    if (!(w = Peek(hwnd))) return;
+    target = Bounds(mm.ptMaxPosition.X, mm.ptMaxPosition.Y, mm.ptMaxSize.X, mm.ptMaxSize.Y);
+  }
+  BackEnd().SetSurfaceState(w->surface, SurfaceState(w));
+  if (target != w->window) {
+    SetWindowPos(hwnd, nullptr, target.Left, target.Top, target.Width(), target.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!(w = Peek(hwnd)) || !w->surface) return;
+  }
+  TellSurfaceLimits(w);
+  if ((w = Peek(hwnd)) && w->backing) w->backing->presentAll = true;
+}
+
 bool EnterShowState(Window* w, ShowState state, RECT& target, UINT& flags) {
   HWND hwnd = w->handle;
   const DWORD was = w->style;

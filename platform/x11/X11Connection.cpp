@@ -146,13 +146,13 @@ bool X11BackEnd::Connect(const std::string& name) {
   // the keyboard.
   shm = XShmQueryExtension(dpy) && !std::getenv("ORVANTA_X11_NOSHM");
 
-  // A window manager that follows the conventions names its check window.
-  windowManager = PropertyLongs(root, atoms.netSupportingWmCheck, XA_WINDOW, 1).size() == 1;
-
   XSetWindowAttributes wa{};
   wa.event_mask = PropertyChangeMask;
   helper = XCreateWindow(dpy, root, -10, -10, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent, CWEventMask, &wa);
+  // The root's properties are watched before the manager's is read: one
+  // that comes meanwhile is heard.
   XSelectInput(dpy, root, StructureNotifyMask | PropertyChangeMask);
+  FollowWindowManager();
 
   // Characters come through the input method, opened at the first key;
   // without one the key symbols are converted directly. The locale of the
@@ -259,8 +259,12 @@ void X11BackEnd::Translate(XEvent& e) {
       break;
     case SelectionRequest: OnSelectionRequest(e); break;
     case SelectionClear: OnSelectionClear(e); break;
-    case DestroyNotify: ForgetRequestor(e.xdestroywindow.window); break;
+    case DestroyNotify:
+      if (TellsOfManager(e)) FollowWindowManager();
+      ForgetRequestor(e.xdestroywindow.window);
+      break;
     case PropertyNotify:
+      if (TellsOfManager(e)) FollowWindowManager();
       SendNextPart(e);
       OnWmState(e);
       OnNetWmState(e);

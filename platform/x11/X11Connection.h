@@ -229,7 +229,9 @@ class X11BackEnd : public IBackEnd {
   bool shapeAsked = false;     // the Shape extension looked for (at the first region)
   bool shapeExt = false;
   bool repeatDetectable = false;  // auto-repeat made detectable (MakeRepeatDetectable)
-  bool windowManager = false;  // a window manager announces itself
+  bool windowManager = false;  // a window manager runs (X11Manager.cpp)
+  XId wmCheck = 0;             // the check window the root names, watched for its end
+  XId managerActive = 0;       // the window the manager last named active
   XId helper = 0;              // unmapped window: selection owner and requestor
   void* im = nullptr;          // XIM, opened at the first key (see PrepareKeyInput)
   bool imOpened = false;
@@ -252,6 +254,15 @@ class X11BackEnd : public IBackEnd {
   // hand-over, not the user going elsewhere.
   bool handOverPending = false;
   void ActiveWindowChanged();
+
+  // The window manager (X11Manager.cpp): the check window of one that
+  // runs (0: none runs), followed as it comes and goes; whether an event
+  // may tell of that; its windows given back when it goes.
+  XId RunningManagerCheck();
+  void FollowWindowManager();
+  bool TellsOfManager(const _XEvent& e) const;
+  void ManagerLeft();
+  void Unmanage(SurfaceId id, Surface& s);
 
   // Keys sent as characters (VK_PACKET), by key code, for their release.
   std::map<unsigned int, char> packetKeys;

@@ -122,9 +122,11 @@ void X11BackEnd::RequestActivation(SurfaceId id) {
 }
 
 void X11BackEnd::ActiveWindowChanged() {
-  if (!handOverPending) return;
   const std::vector<long> named = PropertyLongs(root, atoms.netActiveWindow, XA_WINDOW, 1);
   const XId active = named.size() == 1 ? static_cast<XId>(static_cast<unsigned long>(named[0])) : 0;
+  // Kept for when the manager goes (ManagerLeft).
+  if (active != 0) managerActive = active;
+  if (!handOverPending) return;
   // None is a step of the hand-over; a window of another program ends it.
   if (active != 0 && !SurfaceOfWindow(active)) {
     handOverPending = false;

@@ -578,8 +578,10 @@ void Probe::AnnounceWindowManager() {
   ::Window root = DefaultRootWindow(dpy_);
   wmCheck_ = XCreateSimpleWindow(dpy_, root, 0, 0, 1, 1, 0, 0, 0);
   ::Window w = wmCheck_;
-  XChangeProperty(dpy_, root, XInternAtom(dpy_, "_NET_SUPPORTING_WM_CHECK", False), XA_WINDOW, 32, PropModeReplace,
-                  reinterpret_cast<unsigned char*>(&w), 1);
+  // The check window names itself, as the root names it.
+  for (::Window named : {w, root})
+    XChangeProperty(dpy_, named, XInternAtom(dpy_, "_NET_SUPPORTING_WM_CHECK", False), XA_WINDOW, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(&w), 1);
   XSync(dpy_, False);
 }
 

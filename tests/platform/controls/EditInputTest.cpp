@@ -137,6 +137,56 @@ TEST_F(EditInput, ClipboardKeysAndOneLevelUndo) {
   EXPECT_EQ(TextOf(edit), "copy mecopy abc123");
 }
 
+// The Delete keys as the system's edit has them. Without a selection:
+// Delete takes the character after the caret, Shift+Delete the one before
+// it, Ctrl+Delete the rest of the line (in a multi-line edit, of the
+// caret's line), Shift+Ctrl+Delete nothing. With one: Shift+Delete cuts,
+// Delete clears.
+TEST_F(EditInput, TheDeleteKeysDeleteAroundTheCaretOrCutAndClearTheSelection) {
+  auto shiftCtrlDelete = [] {
+    win::test::KeyDown(VK_SHIFT);
+    Chord(VK_CONTROL, VK_DELETE);
+    win::test::KeyUp(VK_SHIFT);
+    Pump();
+  };
+  Type("abcdef");
+  SendMessageA(edit, EM_SETSEL, 3, 3);
+  Chord(VK_SHIFT, VK_DELETE);
+  EXPECT_EQ(TextOf(edit), "abdef");
+  EXPECT_EQ(SelOf(edit), Sel(2, 2));
+  shiftCtrlDelete();
+  EXPECT_EQ(TextOf(edit), "abdef");
+  Chord(VK_CONTROL, VK_DELETE);
+  EXPECT_EQ(TextOf(edit), "ab");
+  EXPECT_EQ(SelOf(edit), Sel(2, 2));
+  Chord(VK_CONTROL, 'Z');
+  EXPECT_EQ(TextOf(edit), "abdef");
+
+  SetClipboardText("kept");
+  SendMessageA(edit, EM_SETSEL, 1, 3);
+  shiftCtrlDelete();
+  EXPECT_EQ(TextOf(edit), "abdef");
+  Chord(VK_CONTROL, VK_DELETE);
+  EXPECT_EQ(TextOf(edit), "aef");
+  EXPECT_EQ(ClipboardText(), "kept");  // cleared, not cut
+  SendMessageA(edit, EM_SETSEL, 0, 2);
+  Chord(VK_SHIFT, VK_DELETE);
+  EXPECT_EQ(TextOf(edit), "f");
+  EXPECT_EQ(ClipboardText(), "ae");
+
+  HWND memo = MakeEdit(ES_MULTILINE, "one two\r\nthree", {10, 40, 210, 140});
+  SetFocus(memo);
+  SendMessageA(memo, EM_SETSEL, 4, 4);
+  Chord(VK_CONTROL, VK_DELETE);
+  EXPECT_EQ(TextOf(memo), "one \r\nthree");
+  Chord(VK_SHIFT, VK_DELETE);
+  EXPECT_EQ(TextOf(memo), "one\r\nthree");
+  SendMessageA(memo, EM_SETREADONLY, TRUE, 0);
+  for (BYTE modifier : {BYTE(VK_SHIFT), BYTE(VK_CONTROL)}) Chord(modifier, VK_DELETE);
+  Press(VK_DELETE);
+  EXPECT_EQ(TextOf(memo), "one\r\nthree");
+}
+
 // Whoever subclasses an edit sees every clipboard key as the edit's own
 // copy, cut and paste message, and can refuse it there.
 TEST_F(EditInput, ClipboardKeysArriveAsTheEditsOwnMessages) {

@@ -3,6 +3,7 @@
 // waiting), the closing protocol, the application's loop, and what the
 // screen and the mouse report.
 #include "platform/forms/DialogControls.h"
+#include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/Cursors.h"
@@ -15,6 +16,7 @@
 #include "platform/win/WindowData.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/WindowStyles.h"
+#include "platform/win/TestHooks.h"
 #include "ControlLog.h"
 
 using namespace forms_test;
@@ -293,6 +295,44 @@ TEST_F(Forms, OnPaintDrawsOnTheFormsCanvas) {
   EXPECT_EQ(GetPixel(dc, 20, 20), static_cast<COLORREF>(ColorToRGB(clBtnFace)));
   ReleaseDC(form->GetHandle(), dc);
   form->OnPaint = nullptr;
+  form->Free();
+}
+
+// A child's pixels stay inside its parent's client area, however small the
+// window is made: the frame around it is whole at every size.
+TEST_F(Forms, AWindowSizedBelowItsChildrenKeepsItsFrameWhole) {
+  TForm* form = MakeForm("Form", Bounds(100, 100, 400, 300));
+  form->SetBorderStyle(bsSizeable);
+  auto* panel = Make<TPanel>(form, "Panel", Bounds(0, 0, 600, 500));
+  panel->SetBevelOuter(bvNone);
+  panel->SetColor(clLime);
+  panel->SetParentBackground(false);
+  form->Show();
+  win::test::PumpUntilIdle();
+  auto panelPixelsInFrame = [&] {
+    RECT w{}, c{};
+    GetWindowRect(form->GetHandle(), &w);
+    GetClientRect(form->GetHandle(), &c);
+    POINT o{0, 0};
+    ClientToScreen(form->GetHandle(), &o);
+    const RECT client{o.X, o.Y, o.X + c.Width(), o.Y + c.Height()};
+    const std::vector<std::uint32_t> px = win::test::ScreenPixels(w);
+    int count = 0;
+    for (int y = w.Top; y < w.Bottom; ++y)
+      for (int x = w.Left; x < w.Right; ++x) {
+        const bool inside = x >= client.Left && x < client.Right && y >= client.Top && y < client.Bottom;
+        if (!inside && px[static_cast<std::size_t>((y - w.Top) * w.Width() + (x - w.Left))] == 0x00FF00) ++count;
+      }
+    return count;
+  };
+  EXPECT_EQ(panelPixelsInFrame(), 0);
+  for (TRect size : {Bounds(100, 100, 120, 60), Bounds(100, 100, 250, 150), Bounds(100, 100, 60, 30)}) {
+    form->SetBoundsRect(size);
+    win::test::PumpUntilIdle();
+    form->Repaint();
+    win::test::PumpUntilIdle();
+    EXPECT_EQ(panelPixelsInFrame(), 0) << size.Width() << "x" << size.Height();
+  }
   form->Free();
 }
 

@@ -506,6 +506,77 @@ TEST_F(X11Smoke, AWindowAtTheFarEndOfThePositionsStaysThere) {
   Leave(s.top);
 }
 
+// A window manager that ended left its property on the root, naming a
+// check window that is gone: no manager runs, and the window shows our own
+// frame, caption bar and all when minimised.
+TEST_F(X11Smoke, AWindowManagerThatEndedBeforeTheProgramFramesNothing) {
+  if (!x11::WindowManager::Installed())
+    GTEST_SKIP() << "openbox is not installed (scripts/setup installs the openbox package)";
+  x11::Xvfb ended;
+  ASSERT_TRUE(ended.Running()) << "Xvfb did not start";
+  {
+    x11::WindowManager openbox(ended.Display());
+    ASSERT_TRUE(openbox.Running()) << "openbox did not take over the display";
+  }
+  x11::Probe user(ended.Display());
+  ASSERT_TRUE(user.Connected());
+  ASSERT_EQ(user.Property32(user.Root(), "_NET_SUPPORTING_WM_CHECK").size(), 1u) << "the property did not stay";
+
+  test::Session session;
+  Enter(ended.Display());
+  Scene s = Build();
+  const x11::XId window = x->WindowOf(SurfaceOf(s.top));
+  EXPECT_FALSE(x->Decorated(SurfaceOf(s.top)));
+  bool viewable = false;
+  RECT got{}, want{};
+  auto whole = [&] {
+    GetWindowRect(s.top, &want);
+    return user.Geometry(window, viewable, got) && viewable && got == want;
+  };
+  EXPECT_TRUE(EventuallySettled(*x, user, whole)) << "at " << got.Left << "," << got.Top << " " << got.Width() << "x"
+                                                  << got.Height();
+  ShowWindow(s.top, SW_MINIMIZE);
+  EXPECT_TRUE(EventuallySettled(*x, user, whole)) << "the minimised window is out of sight";
+  EXPECT_EQ(want.Width(), GetSystemMetrics(SM_CXMINIMIZED));
+  Leave(s.top);
+}
+
+// A window on X sized below its children (an outside request, obeyed
+// without a window manager) shows its frame whole: the part of a child
+// past the client area is the frame's.
+TEST_F(X11Smoke, AWindowSizedBelowItsChildrenShowsItsFrameWhole) {
+  test::Session session;
+  Enter();
+  Scene s = Build();
+  HWND form = CreateWindowExA(0, "Smoke", "Form", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 300, 200, 400,
+                              300, nullptr, nullptr, nullptr, nullptr);
+  SetWindowLongPtrA(form, GWLP_USERDATA, static_cast<LONG_PTR>(RGB(212, 208, 200)));
+  Child(form, {0, 0, 600, 500}, RGB(0, 255, 0));
+  const x11::XId window = x->WindowOf(SurfaceOf(form));
+  ASSERT_TRUE(EventuallyMapped(*x, *probe, window));
+  probe->AskSize(window, 120, 60);
+  RECT w{};
+  ASSERT_TRUE(Eventually([&] { return GetWindowRect(form, &w) && w.Width() == 120 && w.Height() == 60; }));
+  CaughtUp();
+  std::vector<std::uint32_t> pixels;
+  int width = 0, height = 0;
+  ASSERT_TRUE(probe->Capture(window, pixels, width, height));
+  ASSERT_EQ(width, 120);
+  POINT origin{0, 0};
+  ClientToScreen(form, &origin);
+  RECT c{};
+  GetClientRect(form, &c);
+  const RECT client{origin.X - w.Left, origin.Y - w.Top, origin.X - w.Left + c.Right, origin.Y - w.Top + c.Bottom};
+  int green = 0;
+  for (int y = 0; y < height; ++y)
+    for (int xx = 0; xx < width; ++xx)
+      if (!(xx >= client.Left && xx < client.Right && y >= client.Top && y < client.Bottom))
+        green += (pixels[std::size_t(y) * width + xx] & 0xFFFFFF) == 0x00FF00;
+  EXPECT_EQ(green, 0) << "the child shows over the frame";
+  DestroyWindow(form);
+  Leave(s.top);
+}
+
 // A window manager may put a window elsewhere than the program moved it
 // (openbox keeps it on the screen): the window is then where the manager
 // put it, for the program and for the user's clicks alike.
@@ -831,6 +902,81 @@ TEST_F(X11UnderOpenbox, MinimisingMakesTheWindowItsIconBothWays) {
   CaughtUp();
   EXPECT_FALSE(IsIconic(owned));
   DestroyWindow(owned);
+  Leave(s.top);
+}
+
+// A window manager that ends while the program runs gives its windows
+// back: each shows our frame again at its whole place, a click gives it
+// the keyboard, and a minimised window is a caption bar, one the manager
+// held as its icon as well as one minimised afterwards.
+TEST_F(X11UnderOpenbox, AWindowManagerThatEndsGivesTheWindowsTheirFrameKeyboardAndBarBack) {
+  test::Session session;
+  EnterManaged();
+  Scene s = Build();
+  const x11::XId window = Framed(s.top);
+  ASSERT_NE(window, 0u);
+  HWND other = CreateWindowExA(0, "Smoke", "Other", kStyle | WS_VISIBLE, 500, 80, 200, 150, nullptr, nullptr, nullptr,
+                               nullptr);
+  const x11::XId otherWindow = Framed(other);
+  ASSERT_NE(otherWindow, 0u);
+  ShowWindow(other, SW_MINIMIZE);
+  bool viewable = true;
+  RECT got{};
+  ASSERT_TRUE(Settled([&] { return user->Geometry(otherWindow, viewable, got) && !viewable; }));
+  SetActiveWindow(s.top);
+  ASSERT_TRUE(Settled([&] { return x->xFocus == SurfaceOf(s.top); }));
+
+  openbox.reset();
+  auto atItsPlace = [&](HWND h, x11::XId xw) {
+    RECT want{};
+    GetWindowRect(h, &want);
+    return user->Geometry(xw, viewable, got) && viewable && got == want;
+  };
+  EXPECT_TRUE(Settled([&] { return atItsPlace(s.top, window); }))
+      << "at " << got.Left << "," << got.Top << " " << got.Width() << "x" << got.Height();
+  EXPECT_FALSE(x->Decorated(SurfaceOf(s.top)));
+  // Our caption is on the screen: the rows above the client area are the
+  // window's own pixels.
+  std::vector<std::uint32_t> pixels;
+  int width = 0, height = 0;
+  ASSERT_TRUE(user->Capture(window, pixels, width, height));
+  POINT origin{0, 0};
+  ClientToScreen(s.top, &origin);
+  RECT w{};
+  GetWindowRect(s.top, &w);
+  HDC dc = GetWindowDC(s.top);
+  int differ = 0;
+  for (int y = 0; y < origin.Y - w.Top; ++y)
+    for (int xx = 0; xx < width; ++xx) {
+      const COLORREF c = GetPixel(dc, xx, y);
+      const std::uint32_t own = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+      differ += (pixels[std::size_t(y) * width + xx] & 0xFFFFFF) != own;
+    }
+  ReleaseDC(s.top, dc);
+  EXPECT_EQ(differ, 0) << "the caption on X is not ours";
+  EXPECT_TRUE(IsIconic(other));
+  EXPECT_TRUE(Settled([&] { return atItsPlace(other, otherWindow); })) << "the icon did not become a caption bar";
+  EXPECT_EQ(got.Width(), GetSystemMetrics(SM_CXMINIMIZED));
+
+  POINT inLeft{50, 100};
+  ClientToScreen(s.left, &inLeft);
+  user->MovePointer(inLeft.X, inLeft.Y);
+  user->Button(1, true);
+  user->Button(1, false);
+  user->MovePointer(w.Right + 300, w.Bottom + 300);
+  EXPECT_TRUE(Settled([&] { return user->KeyboardFocus() == window && GetFocus() == s.left; }))
+      << "focus on " << user->KeyboardFocus();
+
+  user->Key("Alt_L", true);
+  user->Key("space", true);
+  user->Key("space", false);
+  user->Key("Alt_L", false);
+  user->Key("n", true);
+  user->Key("n", false);
+  EXPECT_TRUE(Settled([&] { return IsIconic(s.top) && atItsPlace(s.top, window); }))
+      << "at " << got.Left << "," << got.Top << " " << got.Width() << "x" << got.Height();
+  EXPECT_EQ(got.Height(), GetSystemMetrics(SM_CYMINIMIZED));
+  DestroyWindow(other);
   Leave(s.top);
 }
 

@@ -378,6 +378,24 @@ TEST_F(MaskEdit, APasteTheMaskTakesNothingOfChangesNothingAndBeepsOnlyWhenAskedT
   EXPECT_NE(Shown(edit), before) << "one character taken is enough";
 }
 
+// A regular-expression mode lets the inner edit do Backspace: Shift+Delete
+// without a selection is that Backspace, and takes the same character.
+TEST_F(MaskEdit, ShiftDeleteWithoutASelectionTakesWhatBackspaceTakesUnderARegularExpression) {
+  auto* edit = MakeEdit();
+  edit->GetProperties()->SetMaskKind(emkRegExpr);
+  edit->GetProperties()->SetEditMask("\\d\\d\\d");
+  ShowAndFocus(edit);
+  for (BYTE modifier : {BYTE(0), BYTE(VK_SHIFT)}) {
+    edit->SetEditValue(Variant(AnsiString("123")));
+    Press(VK_END);
+    Press(VK_LEFT);
+    ASSERT_EQ(Shown(edit), "12|3");
+    if (modifier) Chord(modifier, VK_DELETE);
+    else Press(VK_BACK);
+    EXPECT_EQ(Shown(edit), "1|3") << (modifier ? "Shift+Delete" : "Backspace");
+  }
+}
+
 TEST_F(MaskEdit, ACutRefusedByOnEditingWithNothingSelectedOrUnderAPasswordLosesNothing) {
   auto* edit = MakeEdit();
   edit->GetProperties()->SetMaskKind(emkRegExpr);
