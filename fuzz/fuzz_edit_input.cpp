@@ -1,8 +1,10 @@
-// Feeds arbitrary clipboard bytes (no terminator promised) and typed
-// characters to an edit of any style and limit, single- or multi-line: it
-// must never crash or hang, and what it holds must stay within its rules:
+// Feeds arbitrary clipboard bytes (no terminator promised), typed
+// characters and the Delete keys to an edit of any style and limit,
+// single- or multi-line: it must never crash or hang, and what it holds
+// must stay within its rules:
 // within the limit, the selection inside the text, positions increasing;
 // one line, or lines that tile the text with CR LF as the only break.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -61,6 +63,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SendMessageA(edit, WM_CHAR, c, 0);
     if (c % 7 == 0) SendMessageA(edit, WM_KEYDOWN, VK_LEFT + c % 4, 0);
     if (c % 11 == 0) SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(static_cast<int>(c) - 128), c);
+    if (c % 13 == 0) {
+      // A Delete key, with Shift, Ctrl, both or neither held.
+      BYTE keys[256] = {};
+      keys[VK_SHIFT] = (c & 16) ? 0x80 : 0;
+      keys[VK_CONTROL] = (c & 32) ? 0x80 : 0;
+      SetKeyboardState(keys);
+      SendMessageA(edit, WM_KEYDOWN, VK_DELETE, 0);
+      SetKeyboardState(std::array<BYTE, 256>{}.data());
+    }
   }
 
   const auto length = static_cast<int>(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0));

@@ -50,13 +50,15 @@ void X11BackEnd::ManagerLeft() {
   handOverPending = false;
   focusChanged = true;
   // Leaving, a manager may hand the keyboard to nobody (the pointer's
-  // window then has it): the window of ours it last named active takes it
-  // back, as the active window of the program.
+  // window then has it): the window of ours it last named active, or else
+  // our active one, takes it back.
   ::Window focus = None;
   int revert = 0;
   XGetInputFocus(dpy, &focus, &revert);
   const bool nobodys = focus == None || focus == PointerRoot || focus == root;
-  if (Surface* s = Find(SurfaceOfWindow(managerActive)); s && nobodys && s->given && !s->iconic) {
+  SurfaceId last = SurfaceOfWindow(managerActive);
+  if (!last && reportedActive) last = reportedFocus;
+  if (Surface* s = Find(last); s && nobodys && s->given && !s->iconic) {
     activationSerial = NextRequest(dpy);
     XSetInputFocus(dpy, s->window, RevertToParent, CurrentTime);
   }
