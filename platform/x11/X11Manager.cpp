@@ -23,6 +23,8 @@ XId X11BackEnd::RunningManagerCheck() {
   const std::vector<long> named = PropertyLongs(root, atoms.netSupportingWmCheck, XA_WINDOW, 1);
   if (named.size() != 1 || named[0] == 0) return 0;
   const auto check = static_cast<XId>(static_cast<unsigned long>(named[0]));
+  // A window of ours is no manager's (and keeps the events it selects).
+  if (check == helper || SurfaceOfWindow(check)) return 0;
   // Watched before it is read: a window that goes after the read still
   // reports its end. A window that is gone already fails both harmlessly.
   if (check != wmCheck) XSelectInput(dpy, check, StructureNotifyMask | PropertyChangeMask);
