@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/forms/TestHooks.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Text.h"
 #include "platform/win/Caret.h"
@@ -900,7 +901,8 @@ TEST_F(X11UnderOpenbox, MinimisingMakesTheWindowItsIconBothWays) {
 // the keyboard, and a minimised window is a caption bar, one the manager
 // held as its icon as well as one minimised afterwards.
 TEST_F(X11UnderOpenbox, AWindowManagerThatEndsGivesTheWindowsTheirFrameKeyboardAndBarBack) {
-  test::Session session;
+  // The system menu is the class library's popup menu: its session shows it.
+  forms::test::Session session;
   EnterManaged();
   Scene s = Build();
   const x11::XId window = Framed(s.top);
@@ -964,7 +966,8 @@ TEST_F(X11UnderOpenbox, AWindowManagerThatEndsGivesTheWindowsTheirFrameKeyboardA
   user->Key("n", true);
   user->Key("n", false);
   EXPECT_TRUE(Settled([&] { return IsIconic(s.top) && atItsPlace(s.top, window); }))
-      << "at " << got.Left << "," << got.Top << " " << got.Width() << "x" << got.Height();
+      << "iconic " << IsIconic(s.top) << ", at " << got.Left << "," << got.Top << " " << got.Width() << "x"
+      << got.Height();
   EXPECT_EQ(got.Height(), GetSystemMetrics(SM_CYMINIMIZED));
   DestroyWindow(other);
   Leave(s.top);
