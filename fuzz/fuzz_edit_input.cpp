@@ -4,7 +4,6 @@
 // must stay within its rules:
 // within the limit, the selection inside the text, positions increasing;
 // one line, or lines that tile the text with CR LF as the only break.
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -70,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       keys[VK_CONTROL] = (c & 32) ? 0x80 : 0;
       SetKeyboardState(keys);
       SendMessageA(edit, WM_KEYDOWN, VK_DELETE, 0);
-      SetKeyboardState(std::array<BYTE, 256>{}.data());
+      static const BYTE kNoneHeld[256] = {};
+      SetKeyboardState(kNoneHeld);
     }
   }
 

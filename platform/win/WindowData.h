@@ -264,6 +264,8 @@ void NormalizeTopLevelOrder();
 bool HasSizingLimits(DWORD style);
 // The maximized placement and the sizing limits, as WM_GETMINMAXINFO leaves them.
 MINMAXINFO QueryMinMaxInfo(Window* w);
+// The window's rectangle maximized, from those.
+RECT MaximizedPlace(const MINMAXINFO& mm);
 // Holds the size of a top-level window to what the screen can show.
 void KeepToScreenSize(int& cx, int& cy);
 // A WM_SYSCOMMAND has been handled: a state command, the display's own

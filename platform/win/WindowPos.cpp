@@ -187,6 +187,10 @@ void ParentNotify(Window* w, UINT event) {
   }
 }
 
+RECT MaximizedPlace(const MINMAXINFO& mm) {
+  return Bounds(mm.ptMaxPosition.X, mm.ptMaxPosition.Y, mm.ptMaxSize.X, mm.ptMaxSize.Y);
+}
+
 bool HasSizingLimits(DWORD style) { return (style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD)); }
 
 MINMAXINFO QueryMinMaxInfo(Window* w) {
@@ -546,10 +550,12 @@ void SurfaceReframed(Window* w) {
   } else if (w->style & WS_MAXIMIZE) {
     const MINMAXINFO mm = QueryMinMaxInfo(w);
     if (!(w = Peek(hwnd))) return;
-    target = Bounds(mm.ptMaxPosition.X, mm.ptMaxPosition.Y, mm.ptMaxSize.X, mm.ptMaxSize.Y);
+    target = MaximizedPlace(mm);
   }
-  BackEnd().SetSurfaceState(w->surface, SurfaceState(w));
-  if (target != w->window) {
+  if (target == w->window) {
+    BackEnd().SetSurfaceState(w->surface, SurfaceState(w));
+  } else {
+    // The move tells the display the state with the place.
     SetWindowPos(hwnd, nullptr, target.Left, target.Top, target.Width(), target.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     if (!(w = Peek(hwnd)) || !w->surface) return;
@@ -588,7 +594,7 @@ bool EnterShowState(Window* w, ShowState state, RECT& target, UINT& flags) {
       if (!Peek(hwnd)) return false;
       if (normal) w->restore = w->window;
       w->style = (w->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
-      target = Bounds(mm.ptMaxPosition.X, mm.ptMaxPosition.Y, mm.ptMaxSize.X, mm.ptMaxSize.Y);
+      target = MaximizedPlace(mm);
       break;
     }
     case ShowState::Restored:

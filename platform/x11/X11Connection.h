@@ -183,6 +183,9 @@ class X11BackEnd : public IBackEnd {
   void PutImage(Surface& s, const RECT& area);
   void DefineCursor(Surface& s, HCURSOR cursor);
   void MapShown(SurfaceId id, Surface& s);
+  // Asks X for the window's geometry (x: root coordinates); its notice
+  // comes back as ours (pendingConfigures).
+  void RequestGeometry(Surface& s, const RECT& x);
   void ApplyHints(Surface& s);
   void ApplyWmHints(Surface& s);
   void ApplyStateHint(Surface& s);

@@ -60,10 +60,7 @@ void X11BackEnd::ManagerLeft() {
   const bool nobodys = focus == None || focus == PointerRoot || focus == root;
   SurfaceId last = SurfaceOfWindow(managerActive);
   if (!last && reportedActive) last = reportedFocus;
-  if (Surface* s = Find(last); s && nobodys && s->given && !s->iconic) {
-    activationSerial = NextRequest(dpy);
-    XSetInputFocus(dpy, s->window, RevertToParent, CurrentTime);
-  }
+  if (Surface* s = Find(last); s && nobodys && s->given) RequestActivation(last);
   managerActive = 0;
   XFlush(dpy);
 }
@@ -83,11 +80,7 @@ void X11BackEnd::Unmanage(SurfaceId id, Surface& s) {
   // A window the program shows is on the screen again, with its next
   // picture; the manager may have left an icon unmapped.
   if (s.given && !s.mapped) s.mapPending = true;
-  const RECT x = XRectOf(s, s.rect);
-  XMoveResizeWindow(dpy, s.window, x.Left, x.Top, static_cast<unsigned>(x.Width()),
-                    static_cast<unsigned>(x.Height()));
-  s.requested = x;
-  ++s.pendingConfigures;
+  RequestGeometry(s, XRectOf(s, s.rect));
   if (s.image && !Lent(s)) CreateImage(s);
   BackEndEvent be;
   be.kind = BackEndEvent::Reframed;

@@ -184,10 +184,7 @@ void X11BackEnd::ZoomSettled(SurfaceId id, Surface& s) {
     pending.push_back(be);
     return;
   }
-  XMoveResizeWindow(dpy, s.window, x.Left, x.Top, static_cast<unsigned>(x.Width()),
-                    static_cast<unsigned>(x.Height()));
-  s.requested = x;
-  ++s.pendingConfigures;
+  RequestGeometry(s, x);
   XFlush(dpy);
 }
 

@@ -380,6 +380,12 @@ void X11BackEnd::MapShown(SurfaceId id, Surface& s) {
   XFlush(dpy);
 }
 
+void X11BackEnd::RequestGeometry(Surface& s, const RECT& x) {
+  XMoveResizeWindow(dpy, s.window, x.Left, x.Top, static_cast<unsigned>(x.Width()), static_cast<unsigned>(x.Height()));
+  s.requested = x;
+  ++s.pendingConfigures;
+}
+
 void X11BackEnd::MoveSurface(SurfaceId id, const RECT& r) {
   Surface* s = Find(id);
   // The icon stands for a minimised window: the X window keeps its place
@@ -395,10 +401,7 @@ void X11BackEnd::MoveSurface(SurfaceId id, const RECT& r) {
     // The hints first: a window manager holds a fixed frame to the size
     // they give, and would keep the old one against the request.
     ApplyHints(*s);
-    XMoveResizeWindow(dpy, s->window, x.Left, x.Top, static_cast<unsigned>(x.Width()),
-                      static_cast<unsigned>(x.Height()));
-    s->requested = x;
-    ++s->pendingConfigures;
+    RequestGeometry(*s, x);
   }
   // A lent image is replaced by the window system, with the window's
   // pixels at the new size.
